@@ -1,0 +1,31 @@
+#include "basic_types/no_destructor.h"
+#include "framework/component/zel_base_component.h"
+#include "framework/component/zel_default_class_factory.h"
+
+namespace {
+
+// The module's interface version, as the host expects it.
+constexpr uint32_t kInterfaceVersion = 100;
+
+ZelBaseComponentFact* componentFactory() {
+  static NoDestructor<ZelBaseComponentFact> factory;
+  return factory.get();
+}
+
+}  // namespace
+
+extern "C" __attribute__((visibility("default"))) int32_t EntryPoint(uint32_t* interfaceVersion,
+                                                                     IZelComponent** component) {
+  if (!component) return 0;
+  ZelBaseComponentFact* factory = componentFactory();
+  if (!factory) return 0;
+  try {
+    *component = factory->createComponent();
+    *interfaceVersion = kInterfaceVersion;
+    return 1;
+  } catch (...) {
+    *interfaceVersion = 0;
+    *component = nullptr;
+    return 0;
+  }
+}

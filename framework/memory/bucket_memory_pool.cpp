@@ -1,0 +1,252 @@
+#include "framework/memory/bucket_memory_pool.h"
+
+#include <mutex>
+
+#include "basic_types/no_destructor.h"
+#include "framework/memory/kvo_alloc.h"
+#include "framework/object/iptr.h"
+#include "framework/object/query_chain.h"
+#include "platform/critical_section.h"
+
+namespace {
+
+// The initial capacity of a free list.
+constexpr size_t kFreeListStart = 9;
+// The class of the largest pooled request (262144 bytes).
+constexpr int32_t kTopClass = 2052;
+// While the module runs its own pool, it looks for the host's after this many allocations.
+constexpr int32_t kHostCheckInterval = 600;
+
+platform::CriticalSection& poolLock() {
+  static NoDestructor<platform::CriticalSection> lock;
+  return *lock;
+}
+
+// Frees whole blocks (header included). Named in every block's header, so a block can be freed after its
+// pool is gone; a host's blocks name the host's allocator.
+class BucketMemoryAllocator {
+ public:
+  virtual ~BucketMemoryAllocator() = default;
+  virtual void free(void* blockWithHeader) {
+    std::lock_guard lock(poolLock());
+    kvoFree(blockWithHeader);
+  }
+};
+
+BucketMemoryAllocator& theAllocator() {
+  static NoDestructor<BucketMemoryAllocator> allocator;
+  return *allocator;
+}
+
+void* newBlock(int32_t bytes) {
+  void* raw = nullptr;
+  kvoMalloc(&raw, 1, bytes + BucketMemoryPool::kHeaderBytes);
+  *static_cast<BucketMemoryAllocator**>(raw) = &theAllocator();
+  return static_cast<char*>(raw) + BucketMemoryPool::kHeaderBytes;
+}
+
+void freeBlock(void* block) {
+  void* raw = static_cast<char*>(block) - BucketMemoryPool::kHeaderBytes;
+  (*static_cast<BucketMemoryAllocator**>(raw))->free(raw);
+}
+
+// The pool in use. Guarded by poolLock. An own pool is used under the lock, so the switch to the host's pool
+// cannot free it under a caller; the host's pool, once adopted, is held until the module lets it go.
+struct GlobalPool {
+  IPtr<BucketMemoryPool> pool;
+  bool own = false;
+  int32_t callsSinceCheck = 0;
+};
+
+GlobalPool& global() {
+  static NoDestructor<GlobalPool> instance;
+  return *instance;
+}
+
+// The host's pool, when it offers one that is a pool of this kind.
+IPtr<BucketMemoryPool> hostPool() {
+  IPtr<IBucketMemoryPool> offered;
+  offered.getService();
+  if (!offered) return {};
+  void* part = nullptr;
+  offered->queryInterface(BucketMemoryPool::interfaceName, &part, false);
+  return IPtr<BucketMemoryPool>(static_cast<BucketMemoryPool*>(part));
+}
+
+bool hostCheckDue() {
+  std::lock_guard lock(poolLock());
+  if (!global().pool) return true;
+  if (!global().own || global().callsSinceCheck <= kHostCheckInterval) return false;
+  global().callsSinceCheck = 0;
+  return true;
+}
+
+// Makes sure a pool is in use, and moves to the host's pool when it has appeared. The host is asked outside
+// the lock; the switch itself happens under it.
+void choosePool() {
+  if (!hostCheckDue()) return;
+  IPtr<BucketMemoryPool> host = hostPool();
+  IPtr<BucketMemoryPool> retired;  // released after the lock is left
+  std::lock_guard lock(poolLock());
+  GlobalPool& g = global();
+  if (host) {
+    if (g.pool && g.pool.get() != host.get()) {
+      host->takeOver(*g.pool);
+      retired = g.pool;
+    }
+    g.pool = host;
+    g.own = false;
+  } else if (!g.pool) {
+    g.pool = IPtr<BucketMemoryPool>(new BucketMemoryPool);
+    g.own = true;
+  }
+}
+
+}  // namespace
+
+BucketMemoryPool::BucketMemoryPool() : buckets_(kTopClass + 1) {}
+
+BucketMemoryPool::~BucketMemoryPool() { releaseAll(); }
+
+void BucketMemoryPool::queryInterface(const char* name, void** out, bool) {
+  QueryChain(name, out).classLeaf(interfaceName, this, this).offer<IBucketMemoryPool>(this).end();
+}
+
+int32_t BucketMemoryPool::classIndex(int32_t size) const {
+  if (largeLimit_ < 0 || size > largeLimit_) return -1;
+  if (size <= kSmallLimit) return size <= 0 ? 0 : (size - 1) / kGranule;
+  int32_t index = kSmallLimit / kGranule - 1;
+  for (int64_t bytes = kSmallLimit; bytes < size; bytes *= 2) ++index;
+  return index;
+}
+
+int32_t BucketMemoryPool::classSize(int32_t index) {
+  int32_t granuleClasses = kSmallLimit / kGranule;
+  if (index < granuleClasses) return kGranule * (index + 1);
+  return kSmallLimit << (index - granuleClasses + 1);
+}
+
+void* BucketMemoryPool::allocate(int32_t size, uint32_t* capacity) {
+  std::lock_guard lock(poolLock());
+  int32_t index = classIndex(size);
+  if (index < 0) {
+    *capacity = static_cast<uint32_t>(size);
+    return newBlock(size);
+  }
+  if (FreeList* list = buckets_[index].get()) {
+    while (!list->empty()) {
+      Entry entry = list->back();
+      list->pop_back();
+      if (entry.block) {
+        *capacity = entry.size;
+        return entry.block;
+      }
+    }
+  }
+  *capacity = static_cast<uint32_t>(classSize(index));
+  return newBlock(classSize(index));
+}
+
+bool BucketMemoryPool::free(int32_t capacity, void** block) {
+  if (!*block || capacity == 0) return false;
+  int32_t index = classIndex(capacity);
+  if (index < 0) {
+    freeBlock(*block);
+    *block = nullptr;
+    return true;
+  }
+  std::lock_guard lock(poolLock());
+  std::unique_ptr<FreeList>& list = buckets_[index];
+  if (!list) {
+    list = std::make_unique<FreeList>();
+    list->reserve(kFreeListStart);
+  }
+  list->push_back({static_cast<uint32_t>(classSize(index)), *block});
+  *block = nullptr;
+  return true;
+}
+
+bool BucketMemoryPool::releaseAll() {
+  std::vector<std::unique_ptr<FreeList>> lists(buckets_.size());
+  {
+    std::lock_guard lock(poolLock());
+    lists.swap(buckets_);
+  }
+  for (auto& list : lists) {
+    if (!list) continue;
+    for (Entry& entry : *list) {
+      if (entry.block) freeBlock(entry.block);
+    }
+  }
+  return true;
+}
+
+void BucketMemoryPool::setEnabled(bool on) {
+  std::lock_guard lock(poolLock());
+  if (on != (largeLimit_ > 0)) largeLimit_ = -largeLimit_;
+}
+
+void BucketMemoryPool::takeOver(BucketMemoryPool& other) {
+  std::lock_guard lock(poolLock());
+  for (size_t index = 0; index < other.buckets_.size() && index < buckets_.size(); ++index) {
+    std::unique_ptr<FreeList>& from = other.buckets_[index];
+    if (!from) continue;
+    std::unique_ptr<FreeList>& to = buckets_[index];
+    if (!to) {
+      to = std::move(from);
+      continue;
+    }
+    to->insert(to->end(), from->begin(), from->end());
+    from.reset();
+  }
+}
+
+int32_t BucketMemoryPool::cachedBlocks(int32_t size) {
+  std::lock_guard lock(poolLock());
+  int32_t index = classIndex(size);
+  if (index < 0 || !buckets_[index]) return 0;
+  return static_cast<int32_t>(buckets_[index]->size());
+}
+
+void* poolAllocate(int32_t size, uint32_t* capacity) {
+  choosePool();
+  BucketMemoryPool* shared = nullptr;  // the host's pool: held by the global pointer until the module lets go
+  {
+    std::lock_guard lock(poolLock());
+    GlobalPool& g = global();
+    if (g.own) {
+      ++g.callsSinceCheck;
+      return g.pool->allocate(size, capacity);
+    }
+    shared = g.pool.get();
+  }
+  return shared->allocate(size, capacity);
+}
+
+void poolFree(uint32_t capacity, void* block) {
+  if (!block || capacity == 0) return;
+  BucketMemoryPool* pool = nullptr;
+  {
+    std::lock_guard lock(poolLock());
+    if (global().own && global().pool) {
+      global().pool->free(static_cast<int32_t>(capacity), &block);
+      return;
+    }
+    pool = global().pool.get();
+  }
+  if (pool) {
+    pool->free(static_cast<int32_t>(capacity), &block);
+    return;
+  }
+  freeBlock(block);
+}
+
+void releaseGlobalPool() {
+  IPtr<BucketMemoryPool> released;
+  {
+    std::lock_guard lock(poolLock());
+    std::swap(released, global().pool);
+    global().own = false;
+    global().callsSinceCheck = 0;
+  }
+}

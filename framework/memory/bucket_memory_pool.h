@@ -1,0 +1,66 @@
+#pragma once
+
+// The process-wide pool of small blocks behind every string buffer. Released blocks wait in per-class free
+// lists (last in, first out) and are handed out again; nothing goes back to the heap before releaseAll. The
+// module shares the host's pool when the host offers one, and otherwise runs its own until the host's
+// appears. Every allocation and release of the module's pool runs under one global lock, from any thread.
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "framework/object/zel_unknown_impl.h"
+#include "host/api/bucket_memory_pool.h"
+
+class BucketMemoryPool : public IBucketMemoryPool, public ZelUnknownImpl {
+ public:
+  static constexpr const char* interfaceName = "BucketMemoryPool";
+  // Requests up to this many bytes are served by granule classes of kGranule bytes.
+  static constexpr int32_t kGranule = 4;
+  static constexpr int32_t kSmallLimit = 8192;
+  // The largest request served from the free lists; larger ones are allocated and freed directly.
+  static constexpr int32_t kLargeLimit = 262144;
+  // Each block starts with a header naming the allocator that frees it.
+  static constexpr int32_t kHeaderBytes = 8;
+
+  BucketMemoryPool();
+  ~BucketMemoryPool() override;
+
+  bool releaseAll() override;
+  void* allocate(int32_t size, uint32_t* capacity) override;
+  bool free(int32_t capacity, void** block) override;
+  void setEnabled(bool on) override;
+
+  void queryInterface(const char* name, void** out, bool flag) override;
+  const char* className() override { return interfaceName; }
+
+  // Moves every cached block of other into this pool; other keeps none, so nothing is freed twice.
+  void takeOver(BucketMemoryPool& other);
+  // The number of cached blocks of the class that serves size bytes (for tests and benchmarks).
+  int32_t cachedBlocks(int32_t size);
+
+  // The class index of a request, or -1 when it is served directly.
+  int32_t classIndex(int32_t size) const;
+  static int32_t classSize(int32_t index);
+
+ private:
+  struct Entry {
+    uint32_t size;
+    void* block;
+  };
+  using FreeList = std::vector<Entry>;
+
+  std::vector<std::unique_ptr<FreeList>> buckets_;  // one free list per class, made on first release
+  int32_t largeLimit_ = kLargeLimit;                // negative while the pool is switched off
+};
+
+// The module's entry for every string buffer: a block of at least size bytes from the pool in use, with its
+// usable size in *capacity. Never answers null.
+void* poolAllocate(int32_t size, uint32_t* capacity);
+// Gives a block back with the capacity poolAllocate reported; null or capacity 0 is ignored. Without a pool
+// (during unload) the block goes back to the heap through the allocator named in its header.
+void poolFree(uint32_t capacity, void* block);
+
+// Gives up the pool in use: cached blocks are freed with the module's own pool, and a pool shared with the
+// host is released. Runs at unload, and when the module is detached from its host.
+void releaseGlobalPool();

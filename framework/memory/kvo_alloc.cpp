@@ -1,0 +1,125 @@
+#include "framework/memory/kvo_alloc.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "framework/memory/assertion.h"
+#include "framework/memory/memory_manager.h"
+#include "framework/memory/out_of_memory.h"
+
+namespace {
+
+// Further reallocation attempts, each settling for less, before the contents would have to leave memory.
+constexpr int kShrinkingAttempts = 8;
+// From this attempt on the memory manager is asked as well.
+constexpr int kFirstManagedAttempt = 3;
+// One unit of the memory manager's counters; the number of times it is asked scales with the bytes missing.
+constexpr uint64_t kManagerUnit = 24576;
+
+// Element size times count in 64 bits, where two 32-bit factors cannot overflow; false for a negative factor,
+// which no block size can come from.
+bool byteSize(int32_t elementSize, int32_t count, uint64_t& bytes) {
+  if (elementSize < 0 || count < 0) return false;
+  bytes = static_cast<uint64_t>(elementSize) * static_cast<uint64_t>(count);
+  return true;
+}
+
+// Asks the manager to free memory and retries while it says so; answers the block or null.
+void* mallocWithManager(uint64_t bytes) {
+  void* block = std::malloc(bytes);
+  if (block) return block;
+  IPtr<ZelMM::IZelMManager> manager = getMemoryManager();
+  while (manager && manager->freeMemory()) {
+    block = std::malloc(bytes);
+    if (block) return block;
+  }
+  return nullptr;
+}
+
+void* tryRealloc(void* block, uint64_t bytes) { return std::realloc(block, bytes); }
+
+int32_t grown(void** inOut, void* block, int32_t elementSize, int32_t curCount, int32_t target) {
+  uint64_t oldBytes = static_cast<uint64_t>(elementSize) * curCount;
+  uint64_t newBytes = static_cast<uint64_t>(elementSize) * target;
+  std::memset(static_cast<char*>(block) + oldBytes, 0, newBytes - oldBytes);
+  *inOut = block;
+  return target;
+}
+
+// Asks the manager for memory up to `times` times, retrying the reallocation after each yes.
+void* reallocWithManager(void* old, uint64_t bytes, uint64_t times) {
+  IPtr<ZelMM::IZelMManager> manager = getMemoryManager();
+  for (uint64_t k = 0; manager && k < times; ++k) {
+    if (!manager->freeMemory()) return nullptr;
+    if (void* block = tryRealloc(old, bytes)) return block;
+  }
+  return nullptr;
+}
+
+int32_t shrunk(void** inOut, int32_t elementSize, int32_t target) {
+  if (target <= 0) {
+    kvoFree(*inOut);
+    *inOut = nullptr;
+    return 0;
+  }
+  // A smaller block that cannot be had leaves the larger one in place, which still holds everything.
+  if (void* block = tryRealloc(*inOut, static_cast<uint64_t>(elementSize) * target)) *inOut = block;
+  return target;
+}
+
+}  // namespace
+
+int32_t kvoMalloc(void** out, int32_t elementSize, int32_t count) {
+  uint64_t bytes = 0;
+  if (!byteSize(elementSize, count, bytes)) memoryExhausted(0, -4);
+  if (bytes == 0) {
+    *out = nullptr;
+    return count;
+  }
+  void* block = mallocWithManager(bytes);
+  if (!block) memoryExhausted(bytes, -4);
+  *out = block;
+  return count;
+}
+
+int32_t kvoRealloc(void** inOut, int32_t elementSize, int32_t curCount, int32_t minNewCount, int32_t maxNewCount) {
+  if (curCount == minNewCount) return curCount;
+  if ((*inOut == nullptr || curCount == 0) && minNewCount > 0) {
+    kvoFree(*inOut);  // a block that held nothing
+    return kvoMalloc(inOut, elementSize, minNewCount);
+  }
+
+  int32_t target = maxNewCount == -1 ? minNewCount : maxNewCount;
+  if (maxNewCount != -1 && maxNewCount < minNewCount) reportAssertion("maxNewSize >= minNewSize", "kvorealloc", 397);
+
+  bool growing = minNewCount > curCount;
+  if (!growing) {
+    if (target < curCount) return shrunk(inOut, elementSize, target);
+    return curCount;
+  }
+  // A growing request whose maximum lies below the minimum would leave the caller short: take the minimum.
+  if (target < minNewCount) {
+    reportAssertion("minNewSize > curSize && maxNewSize >= minNewSize", "kvorealloc", 430);
+    target = minNewCount;
+  }
+
+  uint64_t bytes = 0;
+  if (!byteSize(elementSize, target, bytes)) memoryExhausted(0, -4);
+  if (void* block = tryRealloc(*inOut, bytes)) return grown(inOut, block, elementSize, curCount, target);
+
+  // Settle for less: halfway towards the minimum each time, the minimum itself at the last attempt.
+  uint64_t oldBytes = static_cast<uint64_t>(elementSize) * curCount;
+  for (int attempt = 1; attempt <= kShrinkingAttempts && target > minNewCount; ++attempt) {
+    target = attempt == kShrinkingAttempts ? minNewCount : minNewCount + (target - minNewCount) / 2;
+    bytes = static_cast<uint64_t>(elementSize) * target;
+    void* block = tryRealloc(*inOut, bytes);
+    if (!block && attempt >= kFirstManagedAttempt) {
+      block = reallocWithManager(*inOut, bytes, (bytes - oldBytes) / kManagerUnit + 2);
+    }
+    if (block) return grown(inOut, block, elementSize, curCount, target);
+  }
+  // The old block is still intact here: realloc never frees on failure.
+  memoryExhausted(bytes, -4);
+}
+
+void kvoFree(void* block) { std::free(block); }

@@ -1,0 +1,64 @@
+#include "host/host_root.h"
+
+#include "framework/object/query_chain.h"
+
+void HostRoot::addRef(int32_t* count) { std::atomic_ref<int32_t>(*count).fetch_add(1, std::memory_order_relaxed); }
+
+bool HostRoot::release(int32_t* count) {
+  return std::atomic_ref<int32_t>(*count).fetch_sub(1, std::memory_order_acq_rel) == 1;
+}
+
+void HostRoot::queryInterface(const char* name, void** out, bool) {
+  QueryChain(name, out).classLeaf(interfaceName, this, this).offer<IZelRoot>(this).end();
+}
+
+void HostRoot::setService(const std::string& name, IZelUnknown* service) {
+  IPtr<IZelUnknown> previous;  // released outside the lock
+  std::lock_guard lock(mutex_);
+  IPtr<IZelUnknown>& slot = services_[name];
+  previous = slot;
+  slot = service;
+  if (!service) services_.erase(name);
+}
+
+void HostRoot::setComponent(IZelComponent* component) {
+  IPtr<IZelComponent> previous;
+  std::lock_guard lock(mutex_);
+  previous = component_;
+  component_ = component;
+}
+
+IZelUnknown* HostRoot::findService(const std::string& name) {
+  std::lock_guard lock(mutex_);
+  auto it = services_.find(name);
+  return it == services_.end() ? nullptr : it->second.get();
+}
+
+int32_t HostRoot::getService(const ZelCString* interfaceName, void** out) {
+  *out = nullptr;
+  IZelUnknown* service = findService(interfaceName->c_str());
+  if (!service) return 0;
+  service->queryInterface(interfaceName->c_str(), out, false);
+  return *out ? 1 : 0;
+}
+
+int32_t HostRoot::createInstance(const ZelID* classId, const ZelCString* interfaceName, void** out) {
+  *out = nullptr;
+  IPtr<IZelComponent> component;
+  {
+    std::lock_guard lock(mutex_);
+    component = component_;
+  }
+  if (!component) return 0;
+  IZelUnknown* object = nullptr;
+  uint32_t status = component->createInstance(classId, &object);
+  if (!object) return 0;
+  object->queryInterface(interfaceName->c_str(), out, false);
+  if (!*out) {
+    // The caller cannot hold an object it cannot use: let a new one die rather than leak.
+    object->addRef();
+    object->release();
+    return 0;
+  }
+  return static_cast<int32_t>(status);
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+// The stand-in host's root: service lookup by interface name, object creation by class id (the module's own
+// ids go back to the module's component), and thread-safe reference counting of every object on the field
+// the object itself holds. Safe on any thread.
+
+#include <atomic>
+#include <map>
+#include <mutex>
+#include <string>
+
+#include "framework/object/iptr.h"
+#include "framework/object/zel_unknown_impl.h"
+#include "host/api/zel_component.h"
+#include "host/api/zel_root.h"
+
+class HostRoot : public IZelRoot, public ZelUnknownImpl {
+ public:
+  static constexpr const char* interfaceName = "HostRoot";
+
+  void addRef(int32_t* count) override;
+  bool release(int32_t* count) override;
+  int32_t createInstance(const ZelID* classId, const ZelCString* interfaceName, void** out) override;
+  int32_t getService(const ZelCString* interfaceName, void** out) override;
+  uint32_t status() override { return status_.load(); }
+
+  void queryInterface(const char* name, void** out, bool flag) override;
+  const char* className() override { return interfaceName; }
+  using IZelRoot::addRef;
+  using IZelRoot::release;
+
+  // Offers service under name (it must answer queryInterface for that name); null withdraws it. A module that
+  // still holds the old service keeps it alive by its own reference.
+  void setService(const std::string& name, IZelUnknown* service);
+  // The component whose classes this root creates.
+  void setComponent(IZelComponent* component);
+  void setStatus(uint32_t status) { status_ = status; }
+
+ private:
+  IZelUnknown* findService(const std::string& name);
+
+  std::mutex mutex_;
+  std::map<std::string, IPtr<IZelUnknown>> services_;  // guarded by mutex_
+  IPtr<IZelComponent> component_;                      // guarded by mutex_
+  std::atomic<uint32_t> status_{0};
+};

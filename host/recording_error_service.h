@@ -1,0 +1,35 @@
+#pragma once
+
+// The stand-in host's error service: records every error shown to the user (and echoes it on standard error),
+// so tests and scripts can read them.
+
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "framework/object/zel_unknown_impl.h"
+#include "host/api/zel_error_service.h"
+
+class RecordingErrorService : public IZelErrorService, public ZelUnknownImpl {
+ public:
+  static constexpr const char* interfaceName = "RecordingErrorService";
+
+  struct Report {
+    std::u16string message;
+    int32_t severity = 0;
+    std::string context;
+  };
+
+  void report(const ZelString& message, int32_t severity, const ZelCString& context) override;
+  std::vector<Report> reports();
+  void clear();
+  void setEcho(bool on);
+
+  void queryInterface(const char* name, void** out, bool flag) override;
+  const char* className() override { return interfaceName; }
+
+ private:
+  std::mutex mutex_;
+  std::vector<Report> reports_;  // guarded by mutex_
+  bool echo_ = false;            // guarded by mutex_
+};

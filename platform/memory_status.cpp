@@ -1,0 +1,49 @@
+#include "platform/memory_status.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace platform {
+namespace {
+
+// User address space of a 64-bit Linux process (47 bits).
+constexpr uint64_t kAddressSpace = uint64_t{1} << 47;
+
+// Reads "Key:   <number> kB" lines; answers the value in bytes, or 0 when the key is missing.
+uint64_t readKiloBytes(const char* path, const char* key) {
+  std::FILE* file = std::fopen(path, "r");
+  if (!file) return 0;
+  char line[256];
+  uint64_t value = 0;
+  size_t keyLength = std::strlen(key);
+  while (std::fgets(line, sizeof line, file)) {
+    if (std::strncmp(line, key, keyLength) == 0 && line[keyLength] == ':') {
+      unsigned long long kib = 0;
+      if (std::sscanf(line + keyLength + 1, "%llu", &kib) == 1) value = kib * 1024;
+      break;
+    }
+  }
+  std::fclose(file);
+  return value;
+}
+
+}  // namespace
+
+bool queryMemoryStatus(MemoryStatus& status) {
+  status = MemoryStatus{};
+  uint64_t total = readKiloBytes("/proc/meminfo", "MemTotal");
+  if (total == 0) return false;
+  uint64_t available = readKiloBytes("/proc/meminfo", "MemAvailable");
+  uint64_t swapTotal = readKiloBytes("/proc/meminfo", "SwapTotal");
+  uint64_t swapFree = readKiloBytes("/proc/meminfo", "SwapFree");
+  uint64_t used = readKiloBytes("/proc/self/status", "VmSize");
+  status.totalPhysical = total;
+  status.availablePhysical = available;
+  status.totalPageFile = total + swapTotal;
+  status.availablePageFile = available + swapFree;
+  status.totalVirtual = kAddressSpace;
+  status.availableVirtual = used < kAddressSpace ? kAddressSpace - used : 0;
+  return true;
+}
+
+}  // namespace platform

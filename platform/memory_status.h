@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstdint>
+
+namespace platform {
+
+// The system's memory figures in bytes, in the shape the module's out-of-memory report reads them: physical
+// memory, the commit limit (physical memory plus swap, the "page file") and the process's address space.
+struct MemoryStatus {
+  uint64_t totalPhysical = 0;
+  uint64_t availablePhysical = 0;
+  uint64_t totalPageFile = 0;
+  uint64_t availablePageFile = 0;
+  uint64_t totalVirtual = 0;
+  uint64_t availableVirtual = 0;
+};
+
+// Reads /proc/meminfo and /proc/self/status. Answers false, with every figure 0, when they cannot be read.
+bool queryMemoryStatus(MemoryStatus& status);
+
+}  // namespace platform
