@@ -4,16 +4,21 @@
 
 #include "framework/object/query_chain.h"
 
-void* HostMemoryManager::allocatePage(uint64_t bytes, int32_t) { return std::calloc(1, bytes); }
+void* HostMemoryManager::allocatePage(uint64_t bytes, int32_t) {
+  return std::calloc(1, bytes);
+}
 
-void HostMemoryManager::freePage(void* page) { std::free(page); }
+void HostMemoryManager::freePage(void* page) {
+  std::free(page);
+}
 
 bool HostMemoryManager::freeMemory() {
   ++calls_;
   return yesAnswers_.fetch_sub(1) > 0;
 }
 
-void HostMemoryManager::setCounters(uint32_t coreNow, uint32_t coreLimit, uint32_t swapNow, uint32_t swapLimit) {
+void HostMemoryManager::setCounters(uint32_t coreNow, uint32_t coreLimit, uint32_t swapNow,
+                                    uint32_t swapLimit) {
   coreNow_ = coreNow;
   coreLimit_ = coreLimit;
   swapNow_ = swapNow;

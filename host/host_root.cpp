@@ -2,7 +2,9 @@
 
 #include "framework/object/query_chain.h"
 
-void HostRoot::addRef(int32_t* count) { std::atomic_ref<int32_t>(*count).fetch_add(1, std::memory_order_relaxed); }
+void HostRoot::addRef(int32_t* count) {
+  std::atomic_ref<int32_t>(*count).fetch_add(1, std::memory_order_relaxed);
+}
 
 bool HostRoot::release(int32_t* count) {
   return std::atomic_ref<int32_t>(*count).fetch_sub(1, std::memory_order_acq_rel) == 1;

@@ -11,6 +11,8 @@ void exitProcess(int code) {
   _exit(code);
 }
 
-uint32_t currentProcessId() { return static_cast<uint32_t>(getpid()); }
+uint32_t currentProcessId() {
+  return static_cast<uint32_t>(getpid());
+}
 
 }  // namespace platform

@@ -7,8 +7,12 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-bool isHighSurrogate(char32_t u) { return u >= 0xD800 && u <= 0xDBFF; }
-bool isLowSurrogate(char32_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
+bool isHighSurrogate(char32_t u) {
+  return u >= 0xD800 && u <= 0xDBFF;
+}
+bool isLowSurrogate(char32_t u) {
+  return u >= 0xDC00 && u <= 0xDFFF;
+}
 
 void appendCodePoint(std::string& out, char32_t cp) {
   if (cp < 0x80) {
@@ -62,7 +66,11 @@ std::u16string fromUtf8(std::string_view text) {
   size_t i = 0;
   while (i < text.size()) {
     auto lead = static_cast<uint8_t>(text[i]);
-    int extra = lead < 0x80 ? 0 : (lead >> 5) == 0x6 ? 1 : (lead >> 4) == 0xE ? 2 : (lead >> 3) == 0x1E ? 3 : -1;
+    int extra = lead < 0x80           ? 0
+                : (lead >> 5) == 0x6  ? 1
+                : (lead >> 4) == 0xE  ? 2
+                : (lead >> 3) == 0x1E ? 3
+                                      : -1;
     if (extra < 0 || i + static_cast<size_t>(extra) >= text.size()) {
       out += static_cast<char16_t>(kReplacement);
       ++i;

@@ -10,9 +10,13 @@
 
 namespace {
 
-int32_t lengthOf(const char* text) { return text ? static_cast<int32_t>(std::strlen(text)) : 0; }
+int32_t lengthOf(const char* text) {
+  return text ? static_cast<int32_t>(std::strlen(text)) : 0;
+}
 
-int32_t clamp(int32_t value, int32_t low, int32_t high) { return std::min(std::max(value, low), high); }
+int32_t clamp(int32_t value, int32_t low, int32_t high) {
+  return std::min(std::max(value, low), high);
+}
 
 }  // namespace
 
@@ -33,7 +37,9 @@ ZelCString::ZelCString(ZelCString&& other) noexcept : text_(other.text_), capaci
   other.capacity_ = 0;
 }
 
-ZelCString::~ZelCString() { releaseBuffer(); }
+ZelCString::~ZelCString() {
+  releaseBuffer();
+}
 
 ZelCString& ZelCString::operator=(const ZelCString& other) {
   if (this == &other) return *this;
@@ -76,7 +82,9 @@ void ZelCString::makeOwned() {
   if (isBorrowed()) copyFrom(text_, length());
 }
 
-int32_t ZelCString::length() const { return lengthOf(text_); }
+int32_t ZelCString::length() const {
+  return lengthOf(text_);
+}
 
 void ZelCString::copyFrom(const char* source, int32_t length) {
   uint32_t capacity = 0;
@@ -133,7 +141,8 @@ void ZelCString::replace(int32_t pos, int32_t count, const char* text) {
   char* fresh = static_cast<char*>(poolAllocate(total + 1, &capacity));
   if (pos > 0) std::memcpy(fresh, text_, pos);
   if (inserted > 0) std::memcpy(fresh + pos, text, inserted);
-  if (current - pos - count > 0) std::memcpy(fresh + pos + inserted, text_ + pos + count, current - pos - count);
+  if (current - pos - count > 0)
+    std::memcpy(fresh + pos + inserted, text_ + pos + count, current - pos - count);
   fresh[total] = '\0';
   releaseBuffer();
   text_ = fresh;
@@ -180,7 +189,9 @@ ZelCString ZelCString::concatDumpCounter(const char* text) {
   return result;
 }
 
-bool operator==(const ZelCString& a, const ZelCString& b) { return std::strcmp(a.c_str(), b.c_str()) == 0; }
+bool operator==(const ZelCString& a, const ZelCString& b) {
+  return std::strcmp(a.c_str(), b.c_str()) == 0;
+}
 
 const ZelCString& emptyZelCString() {
   static NoDestructor<ZelCString> empty;

@@ -20,9 +20,9 @@ int hexDigit(unsigned char c) {
   return -1;
 }
 
-// Reads one token the way scanf's "%x" does: white space, an optional sign, an optional 0x, then hex digits up
-// to the first other character. Answers false when the token holds no number. Wider values wrap, as the field
-// cut does.
+// Reads one token the way scanf's "%x" does: white space, an optional sign, an optional 0x, then hex digits
+// up to the first other character. Answers false when the token holds no number. Wider values wrap, as the
+// field cut does.
 bool readHex(const std::string& token, uint32_t& value) {
   size_t i = 0;
   while (i < token.size() && std::isspace(static_cast<unsigned char>(token[i]))) ++i;
@@ -45,10 +45,14 @@ bool readHex(const std::string& token, uint32_t& value) {
 }
 
 void setField(ZelID& id, int field, uint32_t value) {
-  if (field == 0) id.data1 = value;
-  else if (field == 1) id.data2 = static_cast<uint16_t>(value);
-  else if (field == 2) id.data3 = static_cast<uint16_t>(value);
-  else id.data4[field - 3] = static_cast<uint8_t>(value);
+  if (field == 0)
+    id.data1 = value;
+  else if (field == 1)
+    id.data2 = static_cast<uint16_t>(value);
+  else if (field == 2)
+    id.data3 = static_cast<uint16_t>(value);
+  else
+    id.data4[field - 3] = static_cast<uint8_t>(value);
 }
 
 }  // namespace
@@ -75,8 +79,12 @@ ZelID ZelID::fromString(const char* text) {
   return id;
 }
 
-ZelID ZelID::fromString(const ZelCString& text) { return fromString(text.data()); }
+ZelID ZelID::fromString(const ZelCString& text) {
+  return fromString(text.data());
+}
 
 namespace GUIDUtils {
-bool isValid(const ZelID& id) { return !(id == nullZelID); }
+bool isValid(const ZelID& id) {
+  return !(id == nullZelID);
+}
 }  // namespace GUIDUtils

@@ -18,7 +18,9 @@ int32_t lengthOf(const char16_t* text) {
   return text ? static_cast<int32_t>(std::char_traits<char16_t>::length(text)) : 0;
 }
 
-bool isWhitespaceUnit(char16_t unit) { return (unit >= 0x09 && unit <= 0x0D) || unit == 0x20; }
+bool isWhitespaceUnit(char16_t unit) {
+  return (unit >= 0x09 && unit <= 0x0D) || unit == 0x20;
+}
 
 // Numbers above this magnitude are written in exponent form.
 constexpr double kExponentThreshold = 1e10;
@@ -48,15 +50,22 @@ ZelString::ZelString(char c) {
   *this = ZelString(text);
 }
 
-ZelString::ZelString(const ZelString& other) { setBuffer(other.text_, other.capacity_ > 0 ? -1 : 0); }
+ZelString::ZelString(const ZelString& other) {
+  setBuffer(other.text_, other.capacity_ > 0 ? -1 : 0);
+}
 
 ZelString::ZelString(ZelString&& other) noexcept
-    : text_(other.text_), capacity_(other.capacity_), narrow_(std::move(other.narrow_)), utf8_(std::move(other.utf8_)) {
+    : text_(other.text_),
+      capacity_(other.capacity_),
+      narrow_(std::move(other.narrow_)),
+      utf8_(std::move(other.utf8_)) {
   other.text_ = nullptr;
   other.capacity_ = 0;
 }
 
-ZelString::~ZelString() { releaseBuffer(); }
+ZelString::~ZelString() {
+  releaseBuffer();
+}
 
 ZelString& ZelString::operator=(const ZelString& other) {
   if (this != &other) setBuffer(other.text_, other.capacity_ > 0 ? -1 : 0);
@@ -105,7 +114,9 @@ void ZelString::releaseBuffer() {
   capacity_ = 0;
 }
 
-int32_t ZelString::length() const { return lengthOf(text_); }
+int32_t ZelString::length() const {
+  return lengthOf(text_);
+}
 
 bool operator==(const ZelString& a, const ZelString& b) {
   int32_t n = a.length();
@@ -165,7 +176,9 @@ ZelString ZelString::left(int32_t n) const {
   return result;
 }
 
-void ZelString::truncate(int32_t n) { *this = left(n); }
+void ZelString::truncate(int32_t n) {
+  *this = left(n);
+}
 
 ZelString ZelString::mid(int32_t pos, int32_t count) const {
   int32_t current = length();
@@ -223,7 +236,9 @@ ZelString ZelString::substituteArgs(const ZelString* const* args, int32_t count)
     int32_t number = follower == u':' ? 10 : follower - u'0';
     return number <= count ? args[number - 1] : nullptr;
   };
-  auto isPlaceholder = [](char16_t follower) { return (follower >= u'1' && follower <= u'9') || follower == u':'; };
+  auto isPlaceholder = [](char16_t follower) {
+    return (follower >= u'1' && follower <= u'9') || follower == u':';
+  };
 
   int32_t current = length();
   int32_t total = 0;

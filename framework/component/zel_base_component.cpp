@@ -27,7 +27,9 @@ void reportToErrorService(IZelErrorService* service, const ZelString& message) {
 
 }  // namespace
 
-void ZelBaseComponent::initialise(IZelRoot* root) { setHostRoot(root); }
+void ZelBaseComponent::initialise(IZelRoot* root) {
+  setHostRoot(root);
+}
 
 uint32_t ZelBaseComponent::createInstance(const ZelID* classId, IZelUnknown** out) {
   ZelDefaultClassFactory* factory = getClassFactory();
@@ -38,13 +40,21 @@ uint32_t ZelBaseComponent::createInstance(const ZelID* classId, IZelUnknown** ou
   return factory->createInstance(classId, out);
 }
 
-const ZelID* ZelBaseComponent::moduleId() { return &::moduleId(); }
+const ZelID* ZelBaseComponent::moduleId() {
+  return &::moduleId();
+}
 
-uint32_t ZelBaseComponent::classCount() { return getClassFactory() ? getClassFactory()->count() : 0; }
+uint32_t ZelBaseComponent::classCount() {
+  return getClassFactory() ? getClassFactory()->count() : 0;
+}
 
-bool ZelBaseComponent::firstClassId(ZelID* out) { return getClassFactory() && getClassFactory()->firstId(out); }
+bool ZelBaseComponent::firstClassId(ZelID* out) {
+  return getClassFactory() && getClassFactory()->firstId(out);
+}
 
-bool ZelBaseComponent::nextClassId(ZelID* out) { return getClassFactory() && getClassFactory()->nextId(out); }
+bool ZelBaseComponent::nextClassId(ZelID* out) {
+  return getClassFactory() && getClassFactory()->nextId(out);
+}
 
 const char* ZelBaseComponent::className(const ZelID* classId) {
   return getClassFactory() ? getClassFactory()->className(classId) : nullptr;
@@ -79,4 +89,6 @@ void ZelBaseComponent::queryInterface(const char* name, void** out, bool) {
   }
 }
 
-IZelComponent* ZelBaseComponentFact::createComponent() { return new ZelBaseComponent; }
+IZelComponent* ZelBaseComponentFact::createComponent() {
+  return new ZelBaseComponent;
+}

@@ -44,7 +44,8 @@ void ZelDefaultClassFactory::insert(Node* node) {
   node->next = buckets_[node->bucket];
   buckets_[node->bucket] = node;
   ++count_;
-  if (static_cast<double>(count_) >= kMaximumLoad * static_cast<double>(bucketCount_)) grow(nextPrime(bucketCount_));
+  if (static_cast<double>(count_) >= kMaximumLoad * static_cast<double>(bucketCount_))
+    grow(nextPrime(bucketCount_));
 }
 
 void ZelDefaultClassFactory::grow(uint32_t buckets) {
@@ -91,4 +92,6 @@ ZelDefaultClassFactory* getClassFactory() {
   return factory.get();
 }
 
-void registerItemFactory(ZelDefaultClassFactory* factory, ZelItemFactory* item) { factory->registerItemFactory(item); }
+void registerItemFactory(ZelDefaultClassFactory* factory, ZelItemFactory* item) {
+  factory->registerItemFactory(item);
+}

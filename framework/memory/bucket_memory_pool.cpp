@@ -106,7 +106,9 @@ void choosePool() {
 
 BucketMemoryPool::BucketMemoryPool() : buckets_(kTopClass + 1) {}
 
-BucketMemoryPool::~BucketMemoryPool() { releaseAll(); }
+BucketMemoryPool::~BucketMemoryPool() {
+  releaseAll();
+}
 
 void BucketMemoryPool::queryInterface(const char* name, void** out, bool) {
   QueryChain(name, out).classLeaf(interfaceName, this, this).offer<IBucketMemoryPool>(this).end();

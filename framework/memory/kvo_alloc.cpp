@@ -36,7 +36,9 @@ void* mallocWithManager(uint64_t bytes) {
   return nullptr;
 }
 
-void* tryRealloc(void* block, uint64_t bytes) { return std::realloc(block, bytes); }
+void* tryRealloc(void* block, uint64_t bytes) {
+  return std::realloc(block, bytes);
+}
 
 int32_t grown(void** inOut, void* block, int32_t elementSize, int32_t curCount, int32_t target) {
   uint64_t oldBytes = static_cast<uint64_t>(elementSize) * curCount;
@@ -46,11 +48,15 @@ int32_t grown(void** inOut, void* block, int32_t elementSize, int32_t curCount, 
   return target;
 }
 
-// Asks the manager for memory up to `times` times, retrying the reallocation after each yes.
-void* reallocWithManager(void* old, uint64_t bytes, uint64_t times) {
-  IPtr<ZelMM::IZelMManager> manager = getMemoryManager();
+// Asks the manager for memory up to `times` times, retrying the reallocation after each yes. A no ends the
+// asking for good: declined is set and later calls ask nothing.
+void* reallocWithManager(void* old, uint64_t bytes, uint64_t times, bool& declined) {
+  IPtr<ZelMM::IZelMManager> manager = declined ? IPtr<ZelMM::IZelMManager>() : getMemoryManager();
   for (uint64_t k = 0; manager && k < times; ++k) {
-    if (!manager->freeMemory()) return nullptr;
+    if (!manager->freeMemory()) {
+      declined = true;
+      return nullptr;
+    }
     if (void* block = tryRealloc(old, bytes)) return block;
   }
   return nullptr;
@@ -82,7 +88,8 @@ int32_t kvoMalloc(void** out, int32_t elementSize, int32_t count) {
   return count;
 }
 
-int32_t kvoRealloc(void** inOut, int32_t elementSize, int32_t curCount, int32_t minNewCount, int32_t maxNewCount) {
+int32_t kvoRealloc(void** inOut, int32_t elementSize, int32_t curCount, int32_t minNewCount,
+                   int32_t maxNewCount) {
   if (curCount == minNewCount) return curCount;
   if ((*inOut == nullptr || curCount == 0) && minNewCount > 0) {
     kvoFree(*inOut);  // a block that held nothing
@@ -90,7 +97,8 @@ int32_t kvoRealloc(void** inOut, int32_t elementSize, int32_t curCount, int32_t 
   }
 
   int32_t target = maxNewCount == -1 ? minNewCount : maxNewCount;
-  if (maxNewCount != -1 && maxNewCount < minNewCount) reportAssertion("maxNewSize >= minNewSize", "kvorealloc", 397);
+  if (maxNewCount != -1 && maxNewCount < minNewCount)
+    reportAssertion("maxNewSize >= minNewSize", "kvorealloc", 397);
 
   bool growing = minNewCount > curCount;
   if (!growing) {
@@ -109,12 +117,13 @@ int32_t kvoRealloc(void** inOut, int32_t elementSize, int32_t curCount, int32_t 
 
   // Settle for less: halfway towards the minimum each time, the minimum itself at the last attempt.
   uint64_t oldBytes = static_cast<uint64_t>(elementSize) * curCount;
+  bool managerDeclined = false;
   for (int attempt = 1; attempt <= kShrinkingAttempts && target > minNewCount; ++attempt) {
     target = attempt == kShrinkingAttempts ? minNewCount : minNewCount + (target - minNewCount) / 2;
     bytes = static_cast<uint64_t>(elementSize) * target;
     void* block = tryRealloc(*inOut, bytes);
     if (!block && attempt >= kFirstManagedAttempt) {
-      block = reallocWithManager(*inOut, bytes, (bytes - oldBytes) / kManagerUnit + 2);
+      block = reallocWithManager(*inOut, bytes, (bytes - oldBytes) / kManagerUnit + 2, managerDeclined);
     }
     if (block) return grown(inOut, block, elementSize, curCount, target);
   }
@@ -122,4 +131,6 @@ int32_t kvoRealloc(void** inOut, int32_t elementSize, int32_t curCount, int32_t 
   memoryExhausted(bytes, -4);
 }
 
-void kvoFree(void* block) { std::free(block); }
+void kvoFree(void* block) {
+  std::free(block);
+}

@@ -8,15 +8,16 @@
 
 #include <cstdint>
 
-// Stores a new block of elementSize * count bytes (contents undefined) in *out and answers count. A request of
-// 0 bytes may store null.
+// Stores a new block of elementSize * count bytes (contents undefined) in *out and answers count. A request
+// of 0 bytes may store null.
 int32_t kvoMalloc(void** out, int32_t elementSize, int32_t count);
 
 // Changes the block *inOut, which holds curCount elements, to hold between minNewCount and maxNewCount
-// elements (maxNewCount -1: exactly minNewCount) and answers the count it now holds. Bytes gained by growing an
-// existing block are zero; a first block is not cleared. A request that cannot be met in full keeps the old
-// block intact until a smaller one is found.
-int32_t kvoRealloc(void** inOut, int32_t elementSize, int32_t curCount, int32_t minNewCount, int32_t maxNewCount);
+// elements (maxNewCount -1: exactly minNewCount) and answers the count it now holds. Bytes gained by growing
+// an existing block are zero; a first block is not cleared. A request that cannot be met in full keeps the
+// old block intact until a smaller one is found.
+int32_t kvoRealloc(void** inOut, int32_t elementSize, int32_t curCount, int32_t minNewCount,
+                   int32_t maxNewCount);
 
 // Frees a block from kvoMalloc or kvoRealloc; null is ignored.
 void kvoFree(void* block);

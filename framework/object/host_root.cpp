@@ -6,6 +6,10 @@ namespace {
 std::atomic<IZelRoot*> theHostRoot{nullptr};
 }
 
-IZelRoot* hostRoot() { return theHostRoot.load(std::memory_order_acquire); }
+IZelRoot* hostRoot() {
+  return theHostRoot.load(std::memory_order_acquire);
+}
 
-void setHostRoot(IZelRoot* root) { theHostRoot.store(root, std::memory_order_release); }
+void setHostRoot(IZelRoot* root) {
+  theHostRoot.store(root, std::memory_order_release);
+}

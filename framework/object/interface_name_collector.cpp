@@ -46,7 +46,7 @@ void addInterfaceName(const char* name, uint32_t isClass, InterfaceNameCollector
   entry.name = ZelCString(name);
   entry.isClass = isClass;
   entry.owner = collector->classStack->count() > 0 ? (*collector->classStack)[collector->classStack->count()]
-                                                    : ZelCString();
+                                                   : ZelCString();
   if (isClass == 1) collector->classStack->append(ZelCString(name));
 }
 

@@ -1,11 +1,12 @@
 #pragma once
 
 // IPtr<T>: the one smart pointer of the module. It holds exactly one reference on its object, counted through
-// the object's IZelUnknown part, or nothing. Service lookups by interface name and object creation by class id
-// go through the host root; both leave the pointer empty when there is no host or no answer.
+// the object's IZelUnknown part, or nothing. Service lookups by interface name and object creation by class
+// id go through the host root; both leave the pointer empty when there is no host or no answer.
 //
 // T names itself by a static `interfaceName`: an interface's name, or, for a class held by its own type, the
-// class name (the class must then declare interfaceName itself). An IPtr belongs to its owner and has no lock.
+// class name (the class must then declare interfaceName itself). An IPtr belongs to its owner and has no
+// lock.
 
 #include <cstdint>
 #include <utility>

@@ -7,9 +7,10 @@
 //   }
 //
 // The class leaf answers the class name (the object itself) and "IZelUnknown"; each offer answers one
-// interface; the first match wins and later steps do nothing. A base class with a chain of its own contributes
-// it at its place by running its steps on the same chain; when it comes last its end step is the class's end.
-// With a null name, out is the caller's InterfaceNameCollector and every step adds its name to it instead.
+// interface; the first match wins and later steps do nothing. A base class with a chain of its own
+// contributes it at its place by running its steps on the same chain; when it comes last its end step is the
+// class's end. With a null name, out is the caller's InterfaceNameCollector and every step adds its name to
+// it instead.
 
 #include <cstdint>
 #include <cstring>

@@ -63,9 +63,13 @@ void forgetModuleTranslator() {
   held().hostAnswered = false;
 }
 
-ZelString tr(const char* key) { return moduleTranslator()->translate(key); }
+ZelString tr(const char* key) {
+  return moduleTranslator()->translate(key);
+}
 
-ZelString tr(const char* key, const ZelString& a1) { return moduleTranslator()->translate(key, a1); }
+ZelString tr(const char* key, const ZelString& a1) {
+  return moduleTranslator()->translate(key, a1);
+}
 
 ZelString tr(const char* key, const ZelString& a1, const ZelString& a2) {
   return moduleTranslator()->translate(key, a1, a2);

@@ -25,7 +25,9 @@ ZelString ZelTrivialTranslator::translate(const char* key) {
   return text;
 }
 
-ZelString ZelTrivialTranslator::translate(const char* key, const ZelString& a1) { return substituted(key, {&a1}); }
+ZelString ZelTrivialTranslator::translate(const char* key, const ZelString& a1) {
+  return substituted(key, {&a1});
+}
 
 ZelString ZelTrivialTranslator::translate(const char* key, const ZelString& a1, const ZelString& a2) {
   return substituted(key, {&a1, &a2});

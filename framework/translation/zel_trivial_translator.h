@@ -18,7 +18,8 @@ class ZelTrivialTranslator : public IZelTranslator, public ZelUnknownImpl {
                       const ZelString& a4, const ZelString& a5) override;
   ZelString translate(const char* key, const ZelString& a1, const ZelString& a2, const ZelString& a3,
                       const ZelString& a4) override;
-  ZelString translate(const char* key, const ZelString& a1, const ZelString& a2, const ZelString& a3) override;
+  ZelString translate(const char* key, const ZelString& a1, const ZelString& a2,
+                      const ZelString& a3) override;
   ZelString translate(const char* key, const ZelString& a1, const ZelString& a2) override;
   ZelString translate(const char* key, const ZelString& a1) override;
   ZelString translate(const char* key) override;

@@ -21,7 +21,7 @@ struct InterfaceNameProbe {
 };
 
 struct InterfaceNameCollector {
-  ZelCountedArray<ZelCString>* classStack = nullptr;      // the classes whose scopes are open
+  ZelCountedArray<ZelCString>* classStack = nullptr;       // the classes whose scopes are open
   ZelCountedArray<InterfaceNameEntry>* entries = nullptr;  // every name added, in query order
   InterfaceNameProbe** probeBuckets = nullptr;             // chain heads, or null for an empty set
   uint32_t probeBucketCount = 1;                           // never 0: every added name is hashed modulo it
@@ -29,7 +29,8 @@ struct InterfaceNameCollector {
   uint8_t probeHit = 0;                                    // set when an added name is in the probe set
 };
 
-// Records one name in a collector (the probe set can stop the collection; see the header of the object model).
+// Records one name in a collector (the probe set can stop the collection; see the header of the object
+// model).
 void addInterfaceName(const char* name, uint32_t isClass, InterfaceNameCollector* collector);
 // Closes the innermost open class scope of a collector.
 void endInterfaceClass(InterfaceNameCollector* collector);

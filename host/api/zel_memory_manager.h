@@ -6,8 +6,8 @@
 
 namespace ZelMM {
 
-// The host's memory manager: frees memory on request and keeps the pages of paged containers. Its counters are
-// in units of 24 KiB.
+// The host's memory manager: frees memory on request and keeps the pages of paged containers. Its counters
+// are in units of 24 KiB.
 class IZelMManager : public virtual IZelUnknown {
  public:
   static constexpr const char* interfaceName = "IZelMManager";

@@ -4,8 +4,8 @@
 
 class ZelCString;
 
-// The host's scene-graph node factory: makes a node by interface name. The arguments are passed through as the
-// callers give them. The node comes back without a reference for the caller.
+// The host's scene-graph node factory: makes a node by interface name. The arguments are passed through as
+// the callers give them. The node comes back without a reference for the caller.
 class IZelNodeFactory : public virtual IZelUnknown {
  public:
   static constexpr const char* interfaceName = "IZelNodeFactory";

@@ -20,7 +20,8 @@ class IZelTranslator : public virtual IZelUnknown {
                               const ZelString& a4, const ZelString& a5) = 0;
   virtual ZelString translate(const char* key, const ZelString& a1, const ZelString& a2, const ZelString& a3,
                               const ZelString& a4) = 0;
-  virtual ZelString translate(const char* key, const ZelString& a1, const ZelString& a2, const ZelString& a3) = 0;
+  virtual ZelString translate(const char* key, const ZelString& a1, const ZelString& a2,
+                              const ZelString& a3) = 0;
   virtual ZelString translate(const char* key, const ZelString& a1, const ZelString& a2) = 0;
   virtual ZelString translate(const char* key, const ZelString& a1) = 0;
   virtual ZelString translate(const char* key) = 0;

@@ -1,12 +1,13 @@
 #pragma once
 
 // ZelArray<T>: the foundation's growable array. It grows on access: at(i) past the end doubles the capacity
-// (from 1) until slot i exists. Plain items (trivially copyable) live in one block from kvoRealloc, which zeroes
-// the slots gained by growing an existing block and may settle for less than the doubled size under memory
-// pressure; other items (strings, records of strings) are default-constructed and copied over by assignment.
+// (from 1) until slot i exists. Plain items (trivially copyable) live in one block from kvoRealloc, which
+// zeroes the slots gained by growing an existing block and may settle for less than the doubled size under
+// memory pressure; other items (strings, records of strings) are default-constructed and copied over by
+// assignment.
 //
-// ZelCountedArray<T> adds a count and keeps its items in slots 1 to count; slot 0 is never used. Neither has a
-// lock: an array belongs to one thread at a time.
+// ZelCountedArray<T> adds a count and keeps its items in slots 1 to count; slot 0 is never used. Neither has
+// a lock: an array belongs to one thread at a time.
 
 #include <cstdint>
 #include <cstring>
@@ -18,7 +19,8 @@
 template <class T>
 class ZelArray {
  public:
-  static constexpr bool kPlain = std::is_trivially_copyable_v<T> && std::is_trivially_default_constructible_v<T>;
+  static constexpr bool kPlain =
+      std::is_trivially_copyable_v<T> && std::is_trivially_default_constructible_v<T>;
 
   ZelArray() = default;
   // An array with the given number of slots, all zero (plain) or default (other items).
@@ -51,7 +53,8 @@ class ZelArray {
       bool first = items_ == nullptr || capacity_ == 0;
       capacity_ = kvoRealloc(&block, static_cast<int32_t>(sizeof(T)), capacity_, index + 1, target);
       items_ = static_cast<T*>(block);
-      if (first && zeroFirstBlock && items_) std::memset(static_cast<void*>(items_), 0, sizeof(T) * capacity_);
+      if (first && zeroFirstBlock && items_)
+        std::memset(static_cast<void*>(items_), 0, sizeof(T) * capacity_);
     } else {
       T* fresh = new T[target]();
       for (int32_t k = 0; k < capacity_ && k < target; ++k) fresh[k] = std::move(items_[k]);

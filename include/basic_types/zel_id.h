@@ -25,7 +25,9 @@ struct ZelID {
 };
 
 // The registry hashes an id by its first field alone.
-inline uint32_t hashZelID(const ZelID& id) { return id.data1; }
+inline uint32_t hashZelID(const ZelID& id) {
+  return id.data1;
+}
 
 namespace GUIDUtils {
 // True when the id differs from the null id in any field.

@@ -63,9 +63,9 @@ class ZelString {
   static ZelString number(double value);
 
   struct DoubleFormat {
-    bool scientific = false;            // false: fixed notation ('f')
-    bool exponent = false;              // with scientific: 'e' rather than the shortest form 'g'
-    const char* precision = nullptr;    // flags, width and precision as in a C format, e.g. ".3"
+    bool scientific = false;          // false: fixed notation ('f')
+    bool exponent = false;            // with scientific: 'e' rather than the shortest form 'g'
+    const char* precision = nullptr;  // flags, width and precision as in a C format, e.g. ".3"
   };
   static ZelString formatDouble(double value, const DoubleFormat& format);
   // The leading number of the text ("%lf"); 0 with *ok false when there is none. ok may be null.
@@ -87,9 +87,9 @@ class ZelString {
   void adopt(char16_t* buffer, uint32_t capacity);
 
   char16_t* text_ = nullptr;
-  uint32_t capacity_ = 0;        // bytes of the owned buffer; 0 while borrowed or empty
-  mutable ZelCString narrow_;   // cache of toNarrow
-  mutable ZelCString utf8_;     // cache of toUtf8
+  uint32_t capacity_ = 0;      // bytes of the owned buffer; 0 while borrowed or empty
+  mutable ZelCString narrow_;  // cache of toNarrow
+  mutable ZelCString utf8_;    // cache of toUtf8
 };
 
 // The shared empty wide string.

@@ -1,5 +1,5 @@
-// palpera-host: the command-line host. It loads the module as a host does (dlopen, EntryPoint), initialises it
-// with the stand-in host's root and then does what the options ask.
+// palpera-host: the command-line host. It loads the module as a host does (dlopen, EntryPoint), initialises
+// it with the stand-in host's root and then does what the options ask.
 
 #include <cstdio>
 #include <cstring>

@@ -1,0 +1,181 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "basic_types/zel_cstring.h"
+#include "basic_types/zel_string.h"
+#include "support/module_fixture.h"
+
+namespace {
+
+std::u16string text(const ZelString& s) {
+  return s.c_str();
+}
+
+using StringsWithoutHost = NoHostTest;
+
+TEST_F(StringsWithoutHost, LiteralsAreBorrowedAndCopiesOfBorrowedTextsBorrowAgain) {
+  static const char16_t kKey[] = u"<SampledPoints>";
+  ZelString key(kKey);
+  ZelString copy(key);
+  EXPECT_EQ(copy.data(), kKey);
+  EXPECT_TRUE(copy.isBorrowed());
+
+  static const char kName[] = "IDataStore";
+  ZelCString name(kName);
+  ZelCString nameCopy = name;
+  EXPECT_EQ(nameCopy.data(), kName);
+  EXPECT_EQ(nameCopy.capacity(), 0u);
+}
+
+TEST_F(StringsWithoutHost, AppendingToABorrowedLiteralMakesAnOwnedCopyAndLeavesTheLiteral) {
+  static const char kLiteral[] = "Plugin";
+  ZelCString narrow(kLiteral);
+  narrow += "Data";
+  EXPECT_STREQ(narrow.c_str(), "PluginData");
+  EXPECT_STREQ(kLiteral, "Plugin");
+  EXPECT_GT(narrow.capacity(), 0u);
+
+  static const char16_t kWide[] = u"Pt";
+  ZelString wide(kWide);
+  wide += ZelString(u"12");
+  EXPECT_EQ(text(wide), u"Pt12");
+  EXPECT_EQ(std::u16string(kWide), u"Pt");
+  EXPECT_FALSE(wide.isBorrowed());
+}
+
+TEST_F(StringsWithoutHost, NumbersUseFixedUpTo1e10AndExponentBeyond) {
+  EXPECT_EQ(text(ZelString::number(42)), u"42");
+  EXPECT_EQ(text(ZelString::number(-7)), u"-7");
+  EXPECT_EQ(text(ZelString::number(1e10)), u"10000000000.000000");
+  EXPECT_EQ(text(ZelString::number(1.5e10)), u"1.500000e+10");
+  EXPECT_EQ(text(ZelString::number(-2e10)), u"-2.000000e+10");
+  EXPECT_EQ(text(ZelString::number(0.003)), u"0.003000");
+}
+
+TEST_F(StringsWithoutHost, FormatDoubleBuildsItsFormatAndRefusesUnsafePrecisionText) {
+  EXPECT_EQ(text(ZelString::formatDouble(3.14159, {false, false, ".2"})), u"3.14");
+  EXPECT_EQ(text(ZelString::formatDouble(31415.9, {true, true, ".3"})), u"3.142e+04");
+  EXPECT_EQ(text(ZelString::formatDouble(0.5, {true, false, ""})), u"0.5");
+  EXPECT_EQ(text(ZelString::formatDouble(1e300, {false, false, ".1"})).size(), 303u) << "grows past 40 bytes";
+  EXPECT_EQ(text(ZelString::formatDouble(2.5, {false, false, "s%n"})), u"2.500000")
+      << "only flags and digits";
+}
+
+TEST_F(StringsWithoutHost, OrderingIsLengthFirstThenByFirstDifferingUnit) {
+  EXPECT_TRUE(ZelString(u"z") < ZelString(u"aa"));
+  EXPECT_FALSE(ZelString(u"aa") < ZelString(u"z"));
+  EXPECT_TRUE(ZelString(u"ab") < ZelString(u"ac"));
+  EXPECT_FALSE(ZelString(u"ac") < ZelString(u"ab"));
+  EXPECT_FALSE(ZelString() < ZelString(u""));
+  EXPECT_TRUE(ZelString(u"") == ZelString());
+}
+
+TEST_F(StringsWithoutHost, NarrowDropsNonAsciiAndUtf8EncodesEveryCharacter) {
+  ZelString mixed(u"a\u00e9\u4e2d\U0001F600z");
+  EXPECT_STREQ(mixed.toNarrow(), "az");
+  EXPECT_STREQ(mixed.toUtf8(), "a\xc3\xa9\xe4\xb8\xad\xf0\x9f\x98\x80z");
+  char16_t lone[] = {u'x', 0xD800, u'y', 0};
+  EXPECT_STREQ(ZelString(lone).toUtf8(), "x\xef\xbf\xbdy") << "a lone surrogate never makes invalid UTF-8";
+  EXPECT_EQ(text(ZelString("caf\xe9")), u"caf\u00e9") << "narrow bytes widen as Latin-1";
+}
+
+TEST_F(StringsWithoutHost, ToDoubleReadsALeadingNumberOnly) {
+  bool ok = true;
+  EXPECT_EQ(ZelString(u"abc").toDouble(&ok), 0.0);
+  EXPECT_FALSE(ok);
+  EXPECT_DOUBLE_EQ(ZelString(u"  12.5mm").toDouble(&ok), 12.5);
+  EXPECT_TRUE(ok);
+  EXPECT_EQ(ZelString().toDouble(&ok), 0.0);
+  EXPECT_FALSE(ok);
+  EXPECT_DOUBLE_EQ(ZelString(u"-3e2").toDouble(nullptr), -300.0);
+}
+
+TEST_F(StringsWithoutHost, WideEditingOperations) {
+  ZelString s(u"Hello, world");
+  EXPECT_EQ(s.find(ZelString(u"world"), 0), 7);
+  EXPECT_EQ(s.find(ZelString(u"o"), 5), 8);
+  EXPECT_EQ(s.find(ZelString(u""), 99), 0);
+  EXPECT_EQ(s.find(ZelString(u"o"), -1), -1);
+  EXPECT_EQ(text(s.left(5)), u"Hello");
+  EXPECT_EQ(text(s.mid(7, 100)), u"world");
+  EXPECT_EQ(text(s.mid(7, 0)), u"");
+  EXPECT_EQ(text(s.replace(0, 5, ZelString(u"Bye"))), u"Bye, world");
+  EXPECT_TRUE(s.equalsPrefix(ZelString(u"Help"), 3));
+  EXPECT_FALSE(s.equalsPrefix(ZelString(u"He"), 3));
+  EXPECT_EQ(text(ZelString(u" a\tb\n c ").removeWhitespace()), u"abc");
+  ZelString r(u"abcdef");
+  r.remove(1, 2);
+  EXPECT_EQ(text(r), u"adef");
+  r.truncate(2);
+  EXPECT_EQ(text(r), u"ad");
+  EXPECT_EQ(text(ZelString::fromPattern("7")), u"Pt7");
+}
+
+TEST_F(StringsWithoutHost, AssigningTextFromInsideTheOwnBufferCopiesBeforeReleasing) {
+  ZelCString narrow("abcdef", 6);
+  narrow = narrow.c_str() + 2;
+  EXPECT_STREQ(narrow.c_str(), "cdef");
+  ZelString wide(u"abcdef");
+  wide.setBuffer(u"x", -1);
+  wide = ZelString(u"uvwxyz");
+  wide.setBuffer(wide.c_str(), -1);  // a copy of itself
+  EXPECT_EQ(text(wide), u"uvwxyz");
+  ZelString owned(u"0123456789");
+  owned.setBuffer(owned.c_str(), -1);
+  owned.setBuffer(owned.c_str() + 4, 3);
+  EXPECT_EQ(text(owned), u"456");
+}
+
+TEST_F(StringsWithoutHost, NarrowEditingClampsPositionsToTheText) {
+  ZelCString s("abcdef", 100);
+  EXPECT_STREQ(s.mid(4, 10).c_str(), "ef");
+  EXPECT_STREQ(s.mid(-3, 2).c_str(), "ab");
+  EXPECT_STREQ(s.mid(50, 2).c_str(), "");
+  s.replace(4, 50, "XY");
+  EXPECT_STREQ(s.c_str(), "abcdXY");
+  s.replace(-5, 1, "_");
+  EXPECT_STREQ(s.c_str(), "_bcdXY");
+  s.replace(99, 3, "!");
+  EXPECT_STREQ(s.c_str(), "_bcdXY!");
+  EXPECT_STREQ(ZelCString("  key \t").trimmed().c_str(), "key");
+  EXPECT_STREQ(ZelCString::concatDumpCounter("Plugin").c_str(), "PluginDumpCounter");
+}
+
+TEST_F(StringsWithoutHost, NarrowFindAndArg) {
+  ZelCString s("a%1b%1");
+  s.arg("%1");
+  EXPECT_STREQ(s.c_str(), "a%1b%1") << "inserting the placeholder itself changes nothing";
+  s.arg("xy");
+  EXPECT_STREQ(s.c_str(), "axybxy");
+  ZelCString grow("%1");
+  grow.arg("%1%1x");
+  EXPECT_STREQ(grow.c_str(), "%1%1x") << "scanning continues after the inserted text";
+  EXPECT_EQ(ZelCString("abc").find("", 10), 0);
+  EXPECT_EQ(ZelCString("abc").find("abcd", 0), -1);
+  EXPECT_EQ(ZelCString("abcabc").find("bc", 2), 4);
+  ZelCString same("abc", 3);
+  const char* buffer = same.data();
+  same.assign("xyz");
+  EXPECT_EQ(same.data(), buffer) << "same length is written in place";
+}
+
+class StringsWithHostSupport : public ModuleTest {
+ protected:
+  void SetUp() override {
+    ModuleTest::SetUp();
+    host_.enable(StandinHost::Optional::kStrSupport, true);
+  }
+};
+
+TEST_F(StringsWithHostSupport, TheHostDecidesOrderingNarrowingWhitespaceAndParsing) {
+  EXPECT_FALSE(ZelString(u"z") < ZelString(u"aa")) << "dictionary order, not length first";
+  EXPECT_TRUE(ZelString(u"aa") < ZelString(u"z"));
+  EXPECT_STREQ(ZelString(u"caf\u00e9").toNarrow(), "caf\xc3\xa9");
+  EXPECT_EQ(text(ZelString(u"a\u00a0b c").removeWhitespace()), u"abc");
+  bool ok = false;
+  EXPECT_DOUBLE_EQ(ZelString(u"2.75").toDouble(&ok), 2.75);
+  EXPECT_TRUE(ok);
+}
+
+}  // namespace

@@ -1,0 +1,189 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "basic_types/prime_sizes.h"
+#include "framework/component/zel_base_component.h"
+#include "framework/component/zel_default_class_factory.h"
+#include "host/zel_id_text.h"
+#include "support/counted_probe.h"
+#include "support/module_fixture.h"
+
+namespace {
+
+ZelID testId(uint32_t n) {
+  return ZelID{n, 0x7e57, 0x1d, {1, 2, 3, 4, 5, 6, 7, static_cast<uint8_t>(n)}};
+}
+
+IZelCompInternal* internalOf(IZelComponent* component) {
+  void* part = nullptr;
+  component->queryInterface("IZelCompInternal", &part, false);
+  return static_cast<IZelCompInternal*>(part);
+}
+
+TEST(EntryPoint, NullComponentAnswersZeroAndWritesNothing) {
+  uint32_t version = 77;
+  EXPECT_EQ(EntryPoint(&version, nullptr), 0);
+  EXPECT_EQ(version, 77u);
+}
+
+TEST(EntryPoint, HandsOutANewComponentOfVersion100EachCall) {
+  uint32_t version = 0;
+  IZelComponent* first = nullptr;
+  IZelComponent* second = nullptr;
+  ASSERT_EQ(EntryPoint(&version, &first), 1);
+  EXPECT_EQ(version, 100u);
+  ASSERT_EQ(EntryPoint(&version, &second), 1);
+  IPtr<IZelComponent> a(first), b(second);
+  EXPECT_NE(first, second);
+
+  IZelCompInternal* internal = internalOf(first);
+  ASSERT_NE(internal, nullptr);
+  EXPECT_STREQ(internal->moduleName(), "palpera");
+  EXPECT_STREQ(internal->buildStamp(), "2011-10-27 13:41");
+  EXPECT_STREQ(first->buildStamp(), "2011-10-27 13:41");
+  EXPECT_TRUE(internal->reserved3());
+  EXPECT_EQ(canonicalText(*internal->moduleId()), "6a5243e7-e352-4a7a-9867-a3db2eb560e5");
+  EXPECT_EQ(internal->className(&*internal->moduleId()), nullptr) << "the module id names no class";
+}
+
+TEST(EntryPoint, ComponentQueriesFollowItsOwnOrderAndIgnoreANullName) {
+  uint32_t version = 0;
+  IZelComponent* raw = nullptr;
+  ASSERT_EQ(EntryPoint(&version, &raw), 1);
+  IPtr<IZelComponent> component(raw);
+  void* out = nullptr;
+  component->queryInterface("ZelBaseComponent", &out, false);
+  EXPECT_EQ(out, static_cast<IZelComponent*>(raw));
+  component->queryInterface("IZelComponent", &out, false);
+  EXPECT_EQ(out, static_cast<IZelComponent*>(raw));
+  component->queryInterface("izelcompinternal", &out, false);
+  EXPECT_EQ(out, nullptr);
+  void* untouched = reinterpret_cast<void*>(0x1234);
+  component->queryInterface(nullptr, &untouched, false);
+  EXPECT_EQ(untouched, reinterpret_cast<void*>(0x1234));
+}
+
+TEST(ClassRegistry, NextPrimeFollowsThePowerOfTwoTable) {
+  EXPECT_EQ(nextPrime(0), 2u);
+  EXPECT_EQ(nextPrime(2), 3u);
+  EXPECT_EQ(nextPrime(99), 131u);
+  EXPECT_EQ(nextPrime(131), 257u);
+  EXPECT_EQ(nextPrime(1073741827), 2147483659u);
+  EXPECT_EQ(nextPrime(4000000000u), 2147483659u);
+}
+
+TEST(ClassRegistry, GrowsFrom131To257AtThe105thId) {
+  ZelDefaultClassFactory registry;
+  std::vector<std::unique_ptr<ZelTClassItemFactory<CountedProbe>>> items;
+  for (uint32_t n = 1; n <= 105; ++n) {
+    items.push_back(std::make_unique<ZelTClassItemFactory<CountedProbe>>("CountedProbe", testId(n)));
+    registry.registerItemFactory(items.back().get());
+    if (n == 104) {
+      EXPECT_EQ(registry.bucketCount(), 131u);
+    }
+  }
+  EXPECT_EQ(registry.bucketCount(), 257u);
+  EXPECT_EQ(registry.count(), 105u);
+  ZelID id = testId(57);
+  EXPECT_STREQ(registry.className(&id), "CountedProbe") << "every id is still found after the rehash";
+}
+
+TEST(ClassRegistry, ReRegisteringAnIdReplacesItWithoutChangingTheCount) {
+  ZelDefaultClassFactory registry;
+  ZelTClassItemFactory<CountedProbe> first("First", testId(1));
+  ZelTClassItemFactory<CountedProbe> second("Second", testId(1));
+  registry.registerItemFactory(&first);
+  registry.registerItemFactory(nullptr);
+  registry.registerItemFactory(&second);
+  EXPECT_EQ(registry.count(), 1u);
+  ZelID id = testId(1);
+  EXPECT_STREQ(registry.className(&id), "Second");
+}
+
+TEST(ClassRegistry, PlainClassesMakeNewObjectsAndSingletonsShareOne) {
+  ZelDefaultClassFactory registry;
+  ZelTClassItemFactory<CountedProbe> plain("Plain", testId(1));
+  ZelSingletonTClassItemFactory<CountedProbe> single("Single", testId(2));
+  registry.registerItemFactory(&plain);
+  registry.registerItemFactory(&single);
+
+  ZelID plainId = testId(1), singleId = testId(2), unknownId = testId(3);
+  IZelUnknown* a = nullptr;
+  IZelUnknown* b = nullptr;
+  EXPECT_EQ(registry.createInstance(&plainId, &a), 1u);
+  EXPECT_EQ(registry.createInstance(&plainId, &b), 1u);
+  EXPECT_NE(a, b);
+  EXPECT_EQ(a->refCount(), 0u) << "a new object is the caller's to count";
+  IPtr<IZelUnknown> holdA(a), holdB(b);
+
+  IZelUnknown* s1 = nullptr;
+  IZelUnknown* s2 = nullptr;
+  EXPECT_EQ(registry.createInstance(&singleId, &s1), 2u);
+  EXPECT_EQ(registry.createInstance(&singleId, &s2), 2u);
+  EXPECT_EQ(s1, s2);
+  EXPECT_EQ(s1->refCount(), 1u) << "the factory keeps one reference of its own";
+  s1->release();  // the factory dies with this test, so its reference goes too
+
+  IZelUnknown* untouched = reinterpret_cast<IZelUnknown*>(0x99);
+  EXPECT_EQ(registry.createInstance(&unknownId, &untouched), 0u);
+  EXPECT_EQ(untouched, reinterpret_cast<IZelUnknown*>(0x99));
+}
+
+TEST(ClassRegistry, WalkReportsEveryIdOnceAndFirstIdRestartsIt) {
+  ZelDefaultClassFactory registry;
+  ZelID id;
+  EXPECT_FALSE(registry.firstId(&id));
+  EXPECT_FALSE(registry.nextId(&id));
+  std::vector<std::unique_ptr<ZelTClassItemFactory<CountedProbe>>> items;
+  for (uint32_t n : {5u, 136u, 7u, 267u, 1000u}) {  // 5 and 136 share a chain of 131
+    items.push_back(std::make_unique<ZelTClassItemFactory<CountedProbe>>("CountedProbe", testId(n)));
+    registry.registerItemFactory(items.back().get());
+  }
+  std::vector<uint32_t> walked;
+  for (bool more = registry.firstId(&id); more; more = registry.nextId(&id)) walked.push_back(id.data1);
+  // Buckets in increasing index, each chain from its most recent node: 5, 136 and 267 share chain 5.
+  EXPECT_EQ(walked, (std::vector<uint32_t>{267, 136, 5, 7, 1000}));
+  EXPECT_FALSE(registry.nextId(&id));
+
+  ASSERT_TRUE(registry.firstId(&id));
+  uint32_t first = id.data1;
+  ASSERT_TRUE(registry.nextId(&id));
+  ASSERT_TRUE(registry.firstId(&id));
+  EXPECT_EQ(id.data1, first);
+}
+
+class ComponentSelfTest : public ModuleTest {};
+
+TEST_F(ComponentSelfTest, WithoutATestServiceReportsTheMessageAndTheStatusByte) {
+  host_.root().setStatus(0x141);  // only the low byte is reported
+  IZelCompInternal* internal = internalOf(component_.get());
+  internal->selfTest(nullptr);
+  auto reports = host_.errors().reports();
+  ASSERT_EQ(reports.size(), 2u);
+  EXPECT_EQ(reports[0].message, u"Unable to get test service");
+  EXPECT_EQ(reports[0].severity, 1);
+  EXPECT_EQ(reports[1].message, u"A");
+}
+
+TEST_F(ComponentSelfTest, WithATestServiceRunsNothing) {
+  struct Service : IZelSelfTestService {
+    int runs = 0;
+    void runTest(void*) override { ++runs; }
+  } service;
+  internalOf(component_.get())->selfTest(&service);
+  EXPECT_EQ(service.runs, 0);
+  EXPECT_TRUE(host_.errors().reports().empty());
+}
+
+TEST(ComponentWithoutHost, SelfTestReadsNoStatusWithoutARoot) {
+  detachFromHost();
+  uint32_t version = 0;
+  IZelComponent* raw = nullptr;
+  ASSERT_EQ(EntryPoint(&version, &raw), 1);
+  IPtr<IZelComponent> component(raw);
+  internalOf(raw)->selfTest(nullptr);  // must not touch a root that is not there
+  SUCCEED();
+}
+
+}  // namespace

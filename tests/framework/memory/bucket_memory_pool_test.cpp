@@ -1,0 +1,162 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <set>
+#include <thread>
+#include <vector>
+
+#include "basic_types/zel_string.h"
+
+#include "framework/memory/bucket_memory_pool.h"
+#include "support/module_fixture.h"
+
+namespace {
+
+struct Allocation {
+  void* block;
+  uint32_t capacity;
+};
+
+Allocation take(BucketMemoryPool& pool, int32_t size) {
+  Allocation a{nullptr, 0};
+  a.block = pool.allocate(size, &a.capacity);
+  return a;
+}
+
+void giveBack(BucketMemoryPool& pool, Allocation& a) {
+  void* block = a.block;
+  EXPECT_TRUE(pool.free(static_cast<int32_t>(a.capacity), &block));
+  EXPECT_EQ(block, nullptr);
+}
+
+TEST(BucketMemoryPool, SizeClassesRoundUpToGranulesThenPowersOfTwo) {
+  IPtr<BucketMemoryPool> pool(new BucketMemoryPool);
+  struct Case {
+    int32_t request;
+    uint32_t capacity;
+  };
+  for (Case c : {Case{0, 4}, Case{1, 4}, Case{4, 4}, Case{5, 8}, Case{8189, 8192}, Case{8192, 8192},
+                 Case{8193, 16384}, Case{262144, 262144}, Case{262145, 262145}}) {
+    Allocation a = take(*pool, c.request);
+    EXPECT_EQ(a.capacity, c.capacity) << "request " << c.request;
+    giveBack(*pool, a);
+  }
+  EXPECT_EQ(pool->cachedBlocks(262145), 0) << "blocks above the largest class go straight back";
+}
+
+TEST(BucketMemoryPool, TheLastReleasedBlockOfAClassIsTheFirstReused) {
+  IPtr<BucketMemoryPool> pool(new BucketMemoryPool);
+  Allocation a = take(*pool, 100), b = take(*pool, 98);
+  void* first = a.block;
+  void* second = b.block;
+  giveBack(*pool, a);
+  giveBack(*pool, b);
+  EXPECT_EQ(pool->cachedBlocks(100), 2);
+  Allocation c = take(*pool, 97);
+  EXPECT_EQ(c.block, second);
+  Allocation d = take(*pool, 100);
+  EXPECT_EQ(d.block, first);
+  giveBack(*pool, c);
+  giveBack(*pool, d);
+}
+
+TEST(BucketMemoryPool, SwitchedOffEveryBlockIsDirectWithItsExactSize) {
+  IPtr<BucketMemoryPool> pool(new BucketMemoryPool);
+  pool->setEnabled(false);
+  Allocation a = take(*pool, 100);
+  EXPECT_EQ(a.capacity, 100u);
+  giveBack(*pool, a);
+  EXPECT_EQ(pool->cachedBlocks(100), 0);
+  pool->setEnabled(true);
+  Allocation b = take(*pool, 100);
+  EXPECT_EQ(b.capacity, 100u);
+  giveBack(*pool, b);
+  EXPECT_EQ(pool->cachedBlocks(100), 1);
+}
+
+TEST(BucketMemoryPool, FreeRefusesNullBlocksAndZeroCapacity) {
+  IPtr<BucketMemoryPool> pool(new BucketMemoryPool);
+  void* none = nullptr;
+  EXPECT_FALSE(pool->free(8, &none));
+  Allocation a = take(*pool, 8);
+  void* block = a.block;
+  EXPECT_FALSE(pool->free(0, &block));
+  EXPECT_EQ(block, a.block);
+  giveBack(*pool, a);
+}
+
+TEST(BucketMemoryPool, BlocksFreedWithoutAPoolGoBackThroughTheirHeader) {
+  detachFromHost();
+  uint32_t capacity = 0;
+  void* block = poolAllocate(40, &capacity);
+  releaseGlobalPool();
+  poolFree(capacity, block);  // no pool in use now: the block's own allocator frees it
+  SUCCEED();
+}
+
+class SharedPool : public ModuleTest {};
+
+TEST_F(SharedPool, TheModuleMovesItsCachedBlocksToTheHostPoolOnceItAppears) {
+  detachFromHost();
+  host_.attach(component_.get());
+  // Seed the module's own pool with five cached blocks of the 1000-byte class.
+  std::vector<Allocation> seeded(5);
+  std::set<void*> seededBlocks;
+  for (Allocation& a : seeded) {
+    a.block = poolAllocate(1000, &a.capacity);
+    seededBlocks.insert(a.block);
+  }
+  for (Allocation& a : seeded) poolFree(a.capacity, a.block);
+  EXPECT_EQ(host_.pool().cachedBlocks(1000), 0);
+
+  host_.enable(StandinHost::Optional::kBucketMemoryPool, true);
+  for (int i = 0; i < 602; ++i) {
+    uint32_t capacity = 0;
+    void* block = poolAllocate(12, &capacity);
+    poolFree(capacity, block);
+  }
+  EXPECT_EQ(host_.pool().cachedBlocks(1000), 5) << "the host's pool took the module's cached blocks";
+  uint32_t capacity = 0;
+  void* reused = poolAllocate(1000, &capacity);
+  EXPECT_EQ(seededBlocks.count(reused), 1u);
+  poolFree(capacity, reused);
+}
+
+TEST_F(SharedPool, AHostPoolAtStartIsUsedFromTheFirstAllocation) {
+  detachFromHost();
+  host_.attach(component_.get());
+  host_.enable(StandinHost::Optional::kBucketMemoryPool, true);
+  uint32_t capacity = 0;
+  void* block = poolAllocate(3000, &capacity);
+  poolFree(capacity, block);
+  EXPECT_EQ(host_.pool().cachedBlocks(3000), 1);
+}
+
+}  // namespace
+
+namespace {
+
+using SharedPoolThreads = SharedPool;
+
+TEST_F(SharedPoolThreads, StringsBuiltOnManyThreadsWhileTheHostPoolIsAdopted) {
+  detachFromHost();
+  host_.attach(component_.get());
+  std::vector<std::thread> threads;
+  std::atomic<bool> wrong{false};
+  for (int t = 0; t < 6; ++t) {
+    threads.emplace_back([&wrong, t] {
+      for (int i = 0; i < 2000; ++i) {
+        ZelString s(u"point ");
+        s += ZelString::number(i * 10 + t);
+        ZelCString key("Palpera/Tile/", 13);
+        key += "Value";
+        if (s.length() < 7 || key.length() != 18) wrong = true;
+      }
+    });
+  }
+  host_.enable(StandinHost::Optional::kBucketMemoryPool, true);
+  for (std::thread& thread : threads) thread.join();
+  EXPECT_FALSE(wrong);
+}
+
+}  // namespace

@@ -1,0 +1,114 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdio>
+#include <cstring>
+
+#include "basic_types/zel_cstring.h"
+#include "framework/memory/assertion.h"
+#include "framework/memory/kvo_alloc.h"
+#include "support/module_fixture.h"
+
+namespace {
+
+// An element of one mebibyte: element counts near INT32_MAX then ask for far more memory than any machine
+// has.
+constexpr int32_t kMebibyte = 1 << 20;
+
+using Reallocation = ModuleTest;
+
+TEST_F(Reallocation, GrowsToTheMaximumWhenMemoryAllowsAndZeroesTheNewTail) {
+  void* block = nullptr;
+  kvoMalloc(&block, sizeof(int32_t), 100);
+  std::memset(block, 0xAB, 100 * sizeof(int32_t));
+  EXPECT_EQ(kvoRealloc(&block, sizeof(int32_t), 100, 101, 200), 200);
+  auto* items = static_cast<int32_t*>(block);
+  EXPECT_EQ(static_cast<uint32_t>(items[99]), 0xABABABABu);
+  for (int i = 100; i < 200; ++i) ASSERT_EQ(items[i], 0) << i;
+  kvoFree(block);
+}
+
+TEST_F(Reallocation, KeepsTheBlockWhenTheCountIsAlreadyTheMinimumAndFreesItAtZero) {
+  void* block = nullptr;
+  kvoMalloc(&block, 8, 10);
+  void* before = block;
+  EXPECT_EQ(kvoRealloc(&block, 8, 10, 10, 50), 10);
+  EXPECT_EQ(block, before);
+  EXPECT_EQ(kvoRealloc(&block, 8, 10, 0, -1), 0);
+  EXPECT_EQ(block, nullptr);
+}
+
+TEST_F(Reallocation, AFirstBlockHoldsExactlyTheMinimum) {
+  void* block = nullptr;
+  EXPECT_EQ(kvoRealloc(&block, 16, 0, 6, 64), 6);
+  EXPECT_NE(block, nullptr);
+  kvoFree(block);
+}
+
+TEST_F(Reallocation, AMaximumBelowTheMinimumIsReportedAndTheMinimumStillGranted) {
+  void* block = nullptr;
+  kvoMalloc(&block, 4, 4);
+  EXPECT_EQ(kvoRealloc(&block, 4, 4, 10, 5), 10);
+  auto reports = host_.assertions().reports();
+  ASSERT_EQ(reports.size(), 2u);
+  EXPECT_EQ(reports[0].expression, "maxNewSize >= minNewSize");
+  EXPECT_EQ(reports[0].line, 397);
+  EXPECT_EQ(reports[1].expression, "minNewSize > curSize && maxNewSize >= minNewSize");
+  EXPECT_EQ(reports[1].file, "kvorealloc");
+  kvoFree(block);
+}
+
+TEST_F(Reallocation, SettlesForLessAndAsksTheManagerUntilItDeclines) {
+  host_.enable(StandinHost::Optional::kMemoryManager, true);
+  host_.memoryManager().setFreeMemoryAnswers(2);
+  void* block = nullptr;
+  kvoMalloc(&block, kMebibyte, 1);
+  static_cast<char*>(block)[0] = 7;
+  EXPECT_EQ(kvoRealloc(&block, kMebibyte, 1, 2, INT32_MAX), 2) << "only the minimum can be had";
+  EXPECT_EQ(static_cast<char*>(block)[0], 7) << "the contents survive";
+  EXPECT_EQ(static_cast<char*>(block)[2 * kMebibyte - 1], 0);
+  EXPECT_EQ(host_.memoryManager().freeMemoryCalls(), 3) << "yes, yes, then no: never asked again";
+  kvoFree(block);
+}
+
+// Prints each time it is asked, so a death test can see the retries in the dying process's output.
+class LoudMemoryManager : public HostMemoryManager {
+ public:
+  bool freeMemory() override {
+    std::fprintf(stderr, "freeMemory\n");
+    return HostMemoryManager::freeMemory();
+  }
+};
+
+using ReallocationDeathTest = Reallocation;
+
+TEST_F(ReallocationDeathTest, MallocRetriesWhileTheManagerSaysYesThenEndsTheProcess) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  IPtr<LoudMemoryManager> manager(new LoudMemoryManager);
+  manager->setFreeMemoryAnswers(2);
+  host_.root().setService("IZelMManager", manager.get());
+  void* block = nullptr;
+  EXPECT_EXIT(kvoMalloc(&block, kMebibyte, INT32_MAX), ::testing::ExitedWithCode(255),
+              "(freeMemory\n(.|\n)*){3}\\[Out of Memory\\] While running this function");
+}
+
+using Assertions = ModuleTest;
+
+TEST_F(Assertions, AHandlerReceivesTheReportAndExecutionGoesOn) {
+  EXPECT_EQ(ZelCString("abc").find("b", -1), -1);
+  auto reports = host_.assertions().reports();
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_EQ(reports[0].expression, "start >= 0");
+  EXPECT_EQ(reports[0].file, "kvocstring");
+  EXPECT_EQ(reports[0].line, 532);
+}
+
+using AssertionsDeathTest = Assertions;
+
+TEST_F(AssertionsDeathTest, WithoutAHandlerTheProcessEndsWith255) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  host_.enableAssertHandler(false);
+  EXPECT_EXIT(reportAssertion("x > 0", "bitvector", 12), ::testing::ExitedWithCode(255), "");
+}
+
+}  // namespace

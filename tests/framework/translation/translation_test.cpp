@@ -1,0 +1,102 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "framework/translation/tr.h"
+#include "framework/translation/zel_trivial_translator.h"
+#include "support/module_fixture.h"
+
+namespace {
+
+std::u16string text(const ZelString& s) {
+  return s.c_str();
+}
+
+using TrivialTranslation = NoHostTest;
+
+TEST_F(TrivialTranslation, KeyComesBackAsItselfWithoutAHost) {
+  EXPECT_EQ(text(tr("Feature fitting failed")), u"Feature fitting failed");
+}
+
+TEST_F(TrivialTranslation, PlaceholdersAreFilledMissingOnesRemoved) {
+  ZelString a(u"A"), b(u"B"), empty;
+  EXPECT_EQ(text(tr("%1 and %2.", a, b)), u"A and B.");
+  EXPECT_EQ(text(tr("%1 and %2.", a)), u"A and .");
+  EXPECT_EQ(text(tr("[%1]", empty)), u"[]");
+}
+
+TEST_F(TrivialTranslation, PercentSignsThatAreNoPlaceholderStayAsTheyAre) {
+  ZelString a(u"A");
+  EXPECT_EQ(text(tr("100% sure", a)), u"100% sure");
+  EXPECT_EQ(text(tr("%%1", a)), u"%%1");
+  EXPECT_EQ(text(tr("rate %", a)), u"rate %") << "a trailing percent sign is text";
+  EXPECT_EQ(text(tr("%10 pieces", a)), u"A0 pieces");
+  EXPECT_EQ(text(tr("%1 %2 %3", ZelString(u"x"), ZelString(u"y"), ZelString(u"z"))), u"x y z");
+}
+
+TEST_F(TrivialTranslation, TheSixArgumentFormAndTheTenthPlaceholder) {
+  IPtr<ZelTrivialTranslator> translator(new ZelTrivialTranslator);
+  ZelString a(u"a"), b(u"b"), c(u"c"), d(u"d"), e(u"e"), f(u"f");
+  EXPECT_EQ(text(translator->translate("%6%5%4%3%2%1", a, b, c, d, e, f)), u"fedcba");
+  EXPECT_EQ(text(translator->translate("<%:>", a, b, c, d, e, f)), u"<>") << "the tenth is not given";
+  EXPECT_FALSE(translator->reserved());
+}
+
+TEST_F(TrivialTranslation, CountedFormFillsEachNumberOnce) {
+  ZelString names[8] = {ZelString(u"Shift"), ZelString(u"Ctrl"), ZelString(u"Del"), ZelString(u"Z"),
+                        ZelString(u"Y"),     ZelString(u"A"),    ZelString(u"C"),   ZelString(u"Esc: Done")};
+  EXPECT_EQ(
+      text(trPointSelectionHelp(8, names)),
+      u"Shift: Select points | Ctrl: Unselect points | Del: Delete selected points | Z: Undo | Y: Redo | "
+      u"A: Select all | C: Clear all | Esc: Done");
+  IPtr<ZelTrivialTranslator> translator(new ZelTrivialTranslator);
+  EXPECT_EQ(text(translator->translate("keep %1", 0, names)), u"keep %1");
+}
+
+class HostTranslation : public ModuleTest {};
+
+TEST_F(HostTranslation, TheHostTranslatorReplacesTheTrivialOneOnceItAppears) {
+  EXPECT_EQ(text(tr("Stop")), u"Stop");
+  IPtr<IZelTranslator> trivial = moduleTranslator();
+  EXPECT_STREQ(trivial->className(), "ZelTrivialTranslator");
+
+  host_.translator().setText("Stop", u"Halt");
+  host_.translator().setText("%1 points", u"%1 Punkte");
+  host_.enable(StandinHost::Optional::kTranslatorService, true);
+  EXPECT_EQ(text(tr("Stop")), u"Halt");
+  EXPECT_EQ(text(tr("%1 points", ZelString(u"3"))), u"3 Punkte");
+  EXPECT_EQ(trivial->refCount(), 1u) << "only this test still holds the trivial translator";
+}
+
+TEST_F(HostTranslation, AServiceThatAnswersNullKeepsTheTrivialTranslator) {
+  IPtr<TranslatorService> withoutModule(new TranslatorService);  // knows no translator for this module
+  host_.root().setService(IZelTranslatorService::interfaceName, withoutModule.get());
+  EXPECT_EQ(text(tr("Stop")), u"Stop");
+  EXPECT_EQ(text(tr("Stop")), u"Stop") << "still a translator after the host answered null";
+  EXPECT_STREQ(moduleTranslator()->className(), "ZelTrivialTranslator");
+}
+
+using HostTranslationThreads = HostTranslation;
+
+TEST_F(HostTranslationThreads, TrIsSafeFromManyThreadsWhileTheHostTranslatorArrives) {
+  host_.translator().setText("Go", u"Los");
+  std::vector<std::thread> threads;
+  std::atomic<bool> bad{false};
+  for (int t = 0; t < 6; ++t) {
+    threads.emplace_back([&] {
+      for (int i = 0; i < 300; ++i) {
+        std::u16string got = text(tr("Go"));
+        if (got != u"Go" && got != u"Los") bad = true;
+      }
+    });
+  }
+  host_.enable(StandinHost::Optional::kTranslatorService, true);
+  for (std::thread& thread : threads) thread.join();
+  EXPECT_FALSE(bad);
+  EXPECT_EQ(text(tr("Go")), u"Los");
+}
+
+}  // namespace

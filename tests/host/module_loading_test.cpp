@@ -1,0 +1,61 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "host/module_library.h"
+#include "host/standin_host.h"
+
+namespace {
+
+std::string runTool(const std::string& arguments, int& status) {
+  std::string command = std::string(PALPERA_HOST_TOOL) + " " + arguments + " 2>&1";
+  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+  std::string output;
+  char buffer[512];
+  while (pipe && std::fgets(buffer, sizeof buffer, pipe.get())) output += buffer;
+  status = pclose(pipe.release());
+  return output;
+}
+
+TEST(ModuleLoading, TheSharedLibraryLoadsAndHandsOutItsComponent) {
+  StandinHost host;
+  std::string error;
+  std::unique_ptr<ModuleLibrary> module = ModuleLibrary::load(PALPERA_MODULE_PATH, error);
+  ASSERT_TRUE(module) << error;
+  EXPECT_EQ(module->interfaceVersion(), 100u);
+  host.attach(module->component());
+  void* part = nullptr;
+  module->component()->queryInterface("IZelCompInternal", &part, false);
+  auto* internal = static_cast<IZelCompInternal*>(part);
+  ASSERT_NE(internal, nullptr);
+  EXPECT_STREQ(internal->moduleName(), "palpera");
+}
+
+TEST(ModuleLoading, AMissingLibraryIsReportedNotCrashed) {
+  std::string error;
+  EXPECT_FALSE(ModuleLibrary::load("/nonexistent/libpalpera.so", error));
+  EXPECT_FALSE(error.empty());
+}
+
+TEST(CommandLineHost, InfoPrintsTheModuleIdentity) {
+  int status = -1;
+  std::string output = runTool("--info", status);
+  EXPECT_EQ(status, 0) << output;
+  EXPECT_NE(output.find("module: palpera\n"), std::string::npos) << output;
+  EXPECT_NE(output.find("build stamp: 2011-10-27 13:41\n"), std::string::npos);
+  EXPECT_NE(output.find("interface version: 100\n"), std::string::npos);
+}
+
+TEST(CommandLineHost, UnknownOptionsAndMissingModulesFailWithAMessage) {
+  int status = 0;
+  std::string output = runTool("--bogus", status);
+  EXPECT_NE(status, 0);
+  EXPECT_NE(output.find("unknown option '--bogus'"), std::string::npos) << output;
+  output = runTool("--module /nonexistent.so --info", status);
+  EXPECT_NE(status, 0);
+  EXPECT_NE(output.find("cannot load the module"), std::string::npos) << output;
+}
+
+}  // namespace

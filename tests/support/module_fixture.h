@@ -1,0 +1,37 @@
+#pragma once
+
+// Runs each test against a fresh stand-in host with the module's component initialised on it, as a host
+// does after EntryPoint. At the end the module lets go of the host before the host goes away.
+
+#include <gtest/gtest.h>
+
+#include "framework/object/host_detach.h"
+#include "framework/object/iptr.h"
+#include "host/api/zel_component.h"
+#include "host/standin_host.h"
+
+class ModuleTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    uint32_t version = 0;
+    IZelComponent* raw = nullptr;
+    ASSERT_EQ(EntryPoint(&version, &raw), 1);
+    component_ = raw;
+    host_.attach(component_.get());
+  }
+
+  void TearDown() override {
+    detachFromHost();
+    component_.release();
+  }
+
+  StandinHost host_;
+  IPtr<IZelComponent> component_;
+};
+
+// The same without a host: the module runs on its own, as it does while being loaded.
+class NoHostTest : public ::testing::Test {
+ protected:
+  void SetUp() override { detachFromHost(); }
+  void TearDown() override { detachFromHost(); }
+};
