@@ -18,7 +18,8 @@ MessageBoxObserver& observer() {
 }  // namespace
 
 void messageBox(std::u16string_view title, std::u16string_view text) {
-  std::string line = "[" + toUtf8(title) + "] " + toUtf8(text) + "\n";
+  std::string line(1, '[');
+  line.append(toUtf8(title)).append("] ").append(toUtf8(text)).append(1, '\n');
   std::fwrite(line.data(), 1, line.size(), stderr);
   std::fflush(stderr);
   MessageBoxObserver copy;

@@ -126,13 +126,15 @@ bool operator==(const ZelString& a, const ZelString& b) {
 bool operator<(const ZelString& a, const ZelString& b) {
   SPtr<IZelStrSupport> support;
   if (support) return support->compare(a.c_str(), b.c_str()) < 0;
-  int32_t na = a.length();
-  int32_t nb = b.length();
-  if (na != nb) return na < nb;
-  for (int32_t i = 0; i < na; ++i) {
-    if (a.text_[i] != b.text_[i]) return a.text_[i] < b.text_[i];
+  // One pass: the lengths decide first, and the first differing unit only when they are equal.
+  const char16_t* p = a.c_str();
+  const char16_t* q = b.c_str();
+  int firstDifference = 0;
+  for (; *p && *q; ++p, ++q) {
+    if (firstDifference == 0 && *p != *q) firstDifference = *p < *q ? -1 : 1;
   }
-  return false;
+  if (*p || *q) return *p == 0;
+  return firstDifference < 0;
 }
 
 bool ZelString::equalsPrefix(const ZelString& other, int32_t n) const {

@@ -6,7 +6,7 @@
 #include "framework/memory/kvo_alloc.h"
 #include "framework/object/iptr.h"
 #include "framework/object/query_chain.h"
-#include "platform/critical_section.h"
+#include "platform/spin_lock.h"
 
 namespace {
 
@@ -17,9 +17,12 @@ constexpr int32_t kTopClass = 2052;
 // While the module runs its own pool, it looks for the host's after this many allocations.
 constexpr int32_t kHostCheckInterval = 600;
 
-platform::CriticalSection& poolLock() {
-  static NoDestructor<platform::CriticalSection> lock;
-  return *lock;
+// Constant-initialised and trivially destroyed, so it works before any constructor and after every
+// destructor.
+constinit platform::SpinLock thePoolLock;
+
+platform::SpinLock& poolLock() {
+  return thePoolLock;
 }
 
 // Frees whole blocks (header included). Named in every block's header, so a block can be freed after its
@@ -50,8 +53,9 @@ void freeBlock(void* block) {
   (*static_cast<BucketMemoryAllocator**>(raw))->free(raw);
 }
 
-// The pool in use. Guarded by poolLock. An own pool is used under the lock, so the switch to the host's pool
-// cannot free it under a caller; the host's pool, once adopted, is held until the module lets it go.
+// The pool in use. Guarded by poolLock. An own pool's lists are used under the lock, so the switch to the
+// host's pool cannot free it under a caller; the host's pool, once adopted, is held until the module lets it
+// go.
 struct GlobalPool {
   IPtr<BucketMemoryPool> pool;
   bool own = false;
@@ -73,25 +77,16 @@ IPtr<BucketMemoryPool> hostPool() {
   return IPtr<BucketMemoryPool>(static_cast<BucketMemoryPool*>(part));
 }
 
-bool hostCheckDue() {
-  std::lock_guard lock(poolLock());
-  if (!global().pool) return true;
-  if (!global().own || global().callsSinceCheck <= kHostCheckInterval) return false;
-  global().callsSinceCheck = 0;
-  return true;
-}
-
 // Makes sure a pool is in use, and moves to the host's pool when it has appeared. The host is asked outside
 // the lock; the switch itself happens under it.
 void choosePool() {
-  if (!hostCheckDue()) return;
   IPtr<BucketMemoryPool> host = hostPool();
   IPtr<BucketMemoryPool> retired;  // released after the lock is left
   std::lock_guard lock(poolLock());
   GlobalPool& g = global();
   if (host) {
     if (g.pool && g.pool.get() != host.get()) {
-      host->takeOver(*g.pool);
+      host->takeOverLocked(*g.pool);
       retired = g.pool;
     }
     g.pool = host;
@@ -128,43 +123,58 @@ int32_t BucketMemoryPool::classSize(int32_t index) {
   return kSmallLimit << (index - granuleClasses + 1);
 }
 
-void* BucketMemoryPool::allocate(int32_t size, uint32_t* capacity) {
-  std::lock_guard lock(poolLock());
-  int32_t index = classIndex(size);
-  if (index < 0) {
-    *capacity = static_cast<uint32_t>(size);
-    return newBlock(size);
-  }
-  if (FreeList* list = buckets_[index].get()) {
-    while (!list->empty()) {
-      Entry entry = list->back();
-      list->pop_back();
-      if (entry.block) {
-        *capacity = entry.size;
-        return entry.block;
-      }
+void* BucketMemoryPool::takeCachedLocked(int32_t size, uint32_t* capacity, int32_t* index) {
+  *index = classIndex(size);
+  if (*index < 0) return nullptr;
+  FreeList* list = buckets_[*index].get();
+  while (list && !list->empty()) {
+    Entry entry = list->back();
+    list->pop_back();
+    if (entry.block) {
+      *capacity = entry.size;
+      return entry.block;
     }
   }
-  *capacity = static_cast<uint32_t>(classSize(index));
-  return newBlock(classSize(index));
+  return nullptr;
 }
 
-bool BucketMemoryPool::free(int32_t capacity, void** block) {
-  if (!*block || capacity == 0) return false;
+void* BucketMemoryPool::newBlockOfClass(int32_t size, int32_t index, uint32_t* capacity) {
+  int32_t bytes = index < 0 ? size : classSize(index);
+  *capacity = static_cast<uint32_t>(bytes);
+  return newBlock(bytes);
+}
+
+bool BucketMemoryPool::cacheLocked(int32_t capacity, void* block) {
   int32_t index = classIndex(capacity);
-  if (index < 0) {
-    freeBlock(*block);
-    *block = nullptr;
-    return true;
-  }
-  std::lock_guard lock(poolLock());
+  if (index < 0) return false;
   std::unique_ptr<FreeList>& list = buckets_[index];
   if (!list) {
     list = std::make_unique<FreeList>();
     list->reserve(kFreeListStart);
   }
-  list->push_back({static_cast<uint32_t>(classSize(index)), *block});
+  list->push_back({static_cast<uint32_t>(classSize(index)), block});
+  return true;
+}
+
+void* BucketMemoryPool::allocate(int32_t size, uint32_t* capacity) {
+  int32_t index = -1;
+  {
+    std::lock_guard lock(poolLock());
+    if (void* block = takeCachedLocked(size, capacity, &index)) return block;
+  }
+  return newBlockOfClass(size, index, capacity);
+}
+
+bool BucketMemoryPool::free(int32_t capacity, void** block) {
+  if (!*block || capacity == 0) return false;
+  void* given = *block;
   *block = nullptr;
+  bool cached = false;
+  {
+    std::lock_guard lock(poolLock());
+    cached = cacheLocked(capacity, given);
+  }
+  if (!cached) freeBlock(given);
   return true;
 }
 
@@ -188,8 +198,7 @@ void BucketMemoryPool::setEnabled(bool on) {
   if (on != (largeLimit_ > 0)) largeLimit_ = -largeLimit_;
 }
 
-void BucketMemoryPool::takeOver(BucketMemoryPool& other) {
-  std::lock_guard lock(poolLock());
+void BucketMemoryPool::takeOverLocked(BucketMemoryPool& other) {
   for (size_t index = 0; index < other.buckets_.size() && index < buckets_.size(); ++index) {
     std::unique_ptr<FreeList>& from = other.buckets_[index];
     if (!from) continue;
@@ -211,18 +220,31 @@ int32_t BucketMemoryPool::cachedBlocks(int32_t size) {
 }
 
 void* poolAllocate(int32_t size, uint32_t* capacity) {
-  choosePool();
-  BucketMemoryPool* shared = nullptr;  // the host's pool: held by the global pointer until the module lets go
-  {
-    std::lock_guard lock(poolLock());
-    GlobalPool& g = global();
-    if (g.own) {
-      ++g.callsSinceCheck;
-      return g.pool->allocate(size, capacity);
+  for (;;) {
+    BucketMemoryPool* shared =
+        nullptr;  // the host's pool: held by the global pointer until the module lets go
+    int32_t index = -1;
+    bool checkDue = false;
+    {
+      std::lock_guard lock(poolLock());
+      GlobalPool& g = global();
+      checkDue = !g.pool || (g.own && g.callsSinceCheck > kHostCheckInterval);
+      if (checkDue) {
+        g.callsSinceCheck = 0;
+      } else if (!g.own) {
+        shared = g.pool.get();
+      } else {
+        ++g.callsSinceCheck;
+        if (void* block = g.pool->takeCachedLocked(size, capacity, &index)) return block;
+      }
     }
-    shared = g.pool.get();
+    if (checkDue) {
+      choosePool();
+      continue;
+    }
+    if (shared) return shared->allocate(size, capacity);
+    return BucketMemoryPool::newBlockOfClass(size, index, capacity);
   }
-  return shared->allocate(size, capacity);
 }
 
 void poolFree(uint32_t capacity, void* block) {
@@ -231,10 +253,10 @@ void poolFree(uint32_t capacity, void* block) {
   {
     std::lock_guard lock(poolLock());
     if (global().own && global().pool) {
-      global().pool->free(static_cast<int32_t>(capacity), &block);
-      return;
+      if (global().pool->cacheLocked(static_cast<int32_t>(capacity), block)) return;
+    } else {
+      pool = global().pool.get();
     }
-    pool = global().pool.get();
   }
   if (pool) {
     pool->free(static_cast<int32_t>(capacity), &block);

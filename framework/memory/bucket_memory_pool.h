@@ -3,7 +3,8 @@
 // The process-wide pool of small blocks behind every string buffer. Released blocks wait in per-class free
 // lists (last in, first out) and are handed out again; nothing goes back to the heap before releaseAll. The
 // module shares the host's pool when the host offers one, and otherwise runs its own until the host's
-// appears. Every allocation and release of the module's pool runs under one global lock, from any thread.
+// appears. Every free-list operation runs under one global lock, from any thread; new blocks are made and
+// direct blocks freed outside it, so the lock never waits on the heap or the host.
 
 #include <cstdint>
 #include <memory>
@@ -34,14 +35,23 @@ class BucketMemoryPool : public IBucketMemoryPool, public ZelUnknownImpl {
   void queryInterface(const char* name, void** out, bool flag) override;
   const char* className() override { return interfaceName; }
 
-  // Moves every cached block of other into this pool; other keeps none, so nothing is freed twice.
-  void takeOver(BucketMemoryPool& other);
+  // With the global lock held: moves every cached block of other into this pool; other keeps none, so nothing
+  // is freed twice.
+  void takeOverLocked(BucketMemoryPool& other);
   // The number of cached blocks of the class that serves size bytes (for tests and benchmarks).
   int32_t cachedBlocks(int32_t size);
 
   // The class index of a request, or -1 when it is served directly.
   int32_t classIndex(int32_t size) const;
   static int32_t classSize(int32_t index);
+
+  // With the global lock held: a cached block for size bytes, or null with *index set to the class a new
+  // block must have (-1: a direct block).
+  void* takeCachedLocked(int32_t size, uint32_t* capacity, int32_t* index);
+  // With the global lock held: files the block in its class; false when it is a direct block to free.
+  bool cacheLocked(int32_t capacity, void* block);
+  // A new block of the class (or of exactly size bytes for a direct one); no lock needed.
+  static void* newBlockOfClass(int32_t size, int32_t index, uint32_t* capacity);
 
  private:
   struct Entry {
