@@ -1,9 +1,11 @@
 #include "framework/memory/bucket_memory_pool.h"
 
+#include <climits>
 #include <mutex>
 
 #include "basic_types/no_destructor.h"
 #include "framework/memory/kvo_alloc.h"
+#include "framework/memory/out_of_memory.h"
 #include "framework/object/iptr.h"
 #include "framework/object/query_chain.h"
 #include "platform/spin_lock.h"
@@ -42,6 +44,9 @@ BucketMemoryAllocator& theAllocator() {
 }
 
 void* newBlock(int32_t bytes) {
+  // The header must not push the size past what a block size can hold.
+  if (bytes < 0 || bytes > INT32_MAX - BucketMemoryPool::kHeaderBytes)
+    memoryExhausted(static_cast<uint32_t>(bytes), -4);
   void* raw = nullptr;
   kvoMalloc(&raw, 1, bytes + BucketMemoryPool::kHeaderBytes);
   *static_cast<BucketMemoryAllocator**>(raw) = &theAllocator();
