@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Builds every fuzz target with clang's libFuzzer and runs each for a bounded time on a copy of its seeds.
+# A crash, hang, leak or sanitizer report fails the run.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${FUZZ_SECONDS:-30}
+dir=build-fuzz
+cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ -DPALPERA_SANITIZE=fuzz \
+  -DPALPERA_TESTS=OFF > /dev/null
+cmake --build "$dir" -j "$(nproc)"
+shopt -s nullglob
+for source in fuzz/*_fuzz.cpp; do
+  name=$(basename "$source" .cpp)
+  what=${name%_fuzz}
+  work=$(mktemp -d)
+  [ -d "fuzz/corpus/$what" ] && cp -r "fuzz/corpus/$what/." "$work/"
+  echo "fuzz: $name for ${seconds}s"
+  ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1 \
+    "$dir/fuzz/$name" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=0 "$work" \
+    > "$work.log" 2>&1 || { tail -50 "$work.log"; echo "fuzz: $name failed"; exit 1; }
+  rm -rf "$work" "$work.log"
+done
