@@ -54,6 +54,14 @@ class IPtr {
     counted_ = unknown;
   }
 
+  // Takes over a reference the caller already holds (an answer documented as "the caller holds a reference"),
+  // giving up the held one.
+  void takeOwnership(T* raw) {
+    release();
+    pointer_ = raw;
+    counted_ = raw ? static_cast<IZelUnknown*>(raw) : nullptr;
+  }
+
   void release() {
     IZelUnknown* counted = counted_;
     pointer_ = nullptr;

@@ -1,0 +1,36 @@
+#include "framework/host_glue/document_glue.h"
+
+#include "framework/registrations/static_constants.h"
+
+namespace {
+// The display mode in which the reference object is shown while commands probe against it.
+constexpr int32_t kReferenceDisplayMode = 1;
+}  // namespace
+
+void removeObjectFromDocument(IZelDocObject* object) {
+  SPtr<IZelObjectRemover> remover;
+  if (remover) remover->removeObject(object, 0, true);
+}
+
+IZelFeatureSubObjectMgr* getFeatureSubObjectMgr(IZelDocObject* object) {
+  if (!object) return nullptr;
+  IZelUnknown* attached = object->attachedObject(kFeatureSubObjectsClassId);
+  if (!attached) return nullptr;
+  void* part = nullptr;
+  attached->queryInterface(IZelFeatureSubObjectMgr::interfaceName, &part, false);
+  return static_cast<IZelFeatureSubObjectMgr*>(part);
+}
+
+ShownReference showReferenceObject() {
+  SPtr<IZelDoc> document;
+  SPtr<IGfxDoc> graphicsDocument;
+  if (!document || !graphicsDocument) return {};
+  IZelDocObject* reference = document->findObject(ZelString(u"RefObject"));
+  if (!reference) return {};
+  IPtr<IGfxObject> graphics(graphicsDocument->graphicsOf(reference));
+  if (!graphics) return {};
+  int32_t previous = graphics->displayMode();
+  if (previous == kReferenceDisplayMode) return {};
+  graphics->setDisplayMode(kReferenceDisplayMode);
+  return {graphics, previous};
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+// Small pieces of document handling that commands of several subsystems share.
+
+#include <cstdint>
+
+#include "framework/object/iptr.h"
+#include "host/api/zel_doc.h"
+
+// Removes the object from the document; nothing happens without the host's remover.
+void removeObjectFromDocument(IZelDocObject* object);
+
+// The sub-object manager of a feature (its faces, edges and points), or null.
+IZelFeatureSubObjectMgr* getFeatureSubObjectMgr(IZelDocObject* object);
+
+// The reference object's graphics and the display mode it had, when showReferenceObject changed it.
+struct ShownReference {
+  IPtr<IGfxObject> graphics;  // empty when nothing was changed: the caller then restores nothing
+  int32_t previousMode = 0;
+};
+// Shows "RefObject" in display mode 1, so a command can probe against it; the caller restores the previous
+// mode through the returned graphics when it ends.
+ShownReference showReferenceObject();

@@ -1,0 +1,16 @@
+#pragma once
+
+// Point values and point objects made through the host, as the capture, section, alignment and move-device
+// commands need them.
+
+#include "basic_types/zel_string.h"
+#include "framework/object/iptr.h"
+#include "host/api/points.h"
+#include "host/api/zel_doc.h"
+
+// A named, empty point object in the document, to which probed points are appended later; empty when the
+// host lacks the builder, the array factory or point objects.
+IPtr<IZelDocObject> createPointObject(const ZelString& name);
+
+// A fresh point value from the host; empty before the host is known.
+IPtr<IZelPoint> createPoint();

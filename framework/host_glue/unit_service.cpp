@@ -1,0 +1,18 @@
+#include "framework/host_glue/unit_service.h"
+
+#include "framework/object/iptr.h"
+#include "host/api/unit_service.h"
+
+namespace UnitService {
+
+int32_t currentLengthUnit() {
+  SPtr<IUnitService> units;
+  return units ? units->currentLengthUnit() : kDefaultLengthUnit;
+}
+
+double unitFactor(int32_t unit) {
+  SPtr<IUnitService> units;
+  return units ? units->unitFactor(unit) : 1.0;
+}
+
+}  // namespace UnitService

@@ -1,0 +1,74 @@
+#pragma once
+
+// The host document: named objects (the reference model "RefObject", the CAD model, features, point objects)
+// and their graphics.
+
+#include <cstdint>
+
+#include "basic_types/zel_id.h"
+#include "basic_types/zel_string.h"
+#include "host/api/zel_unknown.h"
+
+class IZelDocObject : public virtual IZelUnknown {
+ public:
+  static constexpr const char* interfaceName = "IZelDocObject";
+
+  virtual ZelString objectName() = 0;
+  // The object's type, such as "Point".
+  virtual const char* objectType() = 0;
+  // The object's 4x4 transform (16 doubles, row-major); false when it has none.
+  virtual bool transform(double matrix[16]) = 0;
+  // The object attached to it under an attachment id, without a reference for the caller, or null.
+  virtual IZelUnknown* attachedObject(const ZelID& attachmentId) = 0;
+};
+
+class IZelDoc : public virtual IZelUnknown {
+ public:
+  static constexpr const char* interfaceName = "IZelDoc";
+
+  // The object of that name, without a reference for the caller, or null.
+  virtual IZelDocObject* findObject(const ZelString& name) = 0;
+  virtual int32_t objectCount() = 0;
+  virtual IZelDocObject* objectAt(int32_t index) = 0;
+};
+
+// How an object is drawn: its display mode (1 shows it as the module's commands need the reference object).
+class IGfxObject : public virtual IZelUnknown {
+ public:
+  static constexpr const char* interfaceName = "IGfxObject";
+
+  virtual int32_t displayMode() = 0;
+  virtual void setDisplayMode(int32_t mode) = 0;
+};
+
+class IGfxDoc : public virtual IZelUnknown {
+ public:
+  static constexpr const char* interfaceName = "IGfxDoc";
+
+  // The graphics of a document object, without a reference for the caller, or null.
+  virtual IGfxObject* graphicsOf(IZelDocObject* object) = 0;
+};
+
+// Builds one document object at a time: begin, add its data, end.
+class IZelObjectBuilder : public virtual IZelUnknown {
+ public:
+  static constexpr const char* interfaceName = "IZelObjectBuilder";
+
+  virtual bool beginObject(const char* type, const ZelString& name, bool unique) = 0;
+  virtual bool addData(IZelUnknown* data) = 0;
+  // The new object (the caller holds a reference on it), or null when nothing was begun or commit is false.
+  virtual IZelDocObject* endObject(bool commit) = 0;
+};
+
+class IZelObjectRemover : public virtual IZelUnknown {
+ public:
+  static constexpr const char* interfaceName = "IZelObjectRemover";
+  virtual bool removeObject(IZelDocObject* object, int32_t flags, bool undoable) = 0;
+};
+
+// The sub-objects (faces, edges, points) of a feature.
+class IZelFeatureSubObjectMgr : public virtual IZelUnknown {
+ public:
+  static constexpr const char* interfaceName = "IZelFeatureSubObjectMgr";
+  virtual int32_t subObjectCount() = 0;
+};
