@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstdint>
+
+#include "basic_types/zel_string.h"
+#include "host/api/zel_unknown.h"
+
+// The host's simple message dialog. Styles: 0 a message with OK; 3 a question with retry/yes (answer 1) and
+// cancel/no (answer 2).
+class IGuiSimpleDlg : public virtual IZelUnknown {
+ public:
+  static constexpr const char* interfaceName = "IGuiSimpleDlg";
+  static constexpr int32_t kMessageStyle = 0;
+  static constexpr int32_t kQuestionStyle = 3;
+  static constexpr int32_t kAnswerYes = 1;
+  static constexpr int32_t kAnswerNo = 2;
+
+  // Shows the dialog and answers the button chosen.
+  virtual int32_t show(int32_t style, const ZelString& text, const ZelString& detail, bool a, bool b,
+                       bool c) = 0;
+};

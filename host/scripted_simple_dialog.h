@@ -1,0 +1,45 @@
+#pragma once
+
+// The stand-in host's simple dialog. Every dialog shown is recorded. Answers come from a queue that tests and
+// scripts fill; with the queue empty, a dialog on the command line reads its answer from standard input (a
+// number per line), and otherwise answers "no" (2) at once, so nothing ever waits on a test.
+
+#include <deque>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "framework/object/zel_unknown_impl.h"
+#include "host/api/gui_simple_dialog.h"
+
+class ScriptedSimpleDialog : public IGuiSimpleDlg, public ZelUnknownImpl {
+ public:
+  static constexpr const char* interfaceName = "ScriptedSimpleDialog";
+
+  struct Shown {
+    int32_t style = 0;
+    std::u16string text;
+    std::u16string detail;
+    int32_t answer = 0;
+  };
+
+  int32_t show(int32_t style, const ZelString& text, const ZelString& detail, bool a, bool b,
+               bool c) override;
+
+  void queueAnswer(int32_t answer);
+  // Reads answers from standard input once the queue is empty (the command-line host).
+  void answerFromStandardInput(bool on);
+  std::vector<Shown> shown();
+  void clear();
+
+  void queryInterface(const char* name, void** out, bool flag) override;
+  const char* className() override { return interfaceName; }
+
+ private:
+  int32_t nextAnswer();
+
+  std::mutex mutex_;
+  std::deque<int32_t> answers_;  // guarded by mutex_
+  std::vector<Shown> shown_;     // guarded by mutex_
+  bool fromStandardInput_ = false;
+};
