@@ -23,6 +23,14 @@ void HostRoot::setService(const std::string& name, IZelUnknown* service) {
   if (!service) services_.erase(name);
 }
 
+void HostRoot::setServiceFactory(const std::string& name, ServiceFactory factory) {
+  ServiceFactory previous;  // destroyed outside the lock, with whatever it captured
+  std::lock_guard lock(mutex_);
+  previous = std::move(factories_[name]);
+  factories_[name] = std::move(factory);
+  if (!factories_[name]) factories_.erase(name);
+}
+
 void HostRoot::setComponent(IZelComponent* component) {
   IPtr<IZelComponent> previous;
   std::lock_guard lock(mutex_);
@@ -36,12 +44,32 @@ IZelUnknown* HostRoot::findService(const std::string& name) {
   return it == services_.end() ? nullptr : it->second.get();
 }
 
+HostRoot::ServiceFactory HostRoot::findServiceFactory(const std::string& name) {
+  std::lock_guard lock(mutex_);
+  auto it = factories_.find(name);
+  return it == factories_.end() ? ServiceFactory() : it->second;
+}
+
+bool HostRoot::answerFreshObject(IZelUnknown* fresh, const char* name, void** out) {
+  *out = nullptr;
+  if (!fresh) return false;
+  fresh->queryInterface(name, out, false);
+  if (*out) return true;
+  // The caller cannot hold an object it cannot use: let a new one die rather than leak.
+  fresh->addRef();
+  fresh->release();
+  return false;
+}
+
 int32_t HostRoot::getService(const ZelCString* interfaceName, void** out) {
   *out = nullptr;
-  IZelUnknown* service = findService(interfaceName->c_str());
-  if (!service) return 0;
-  service->queryInterface(interfaceName->c_str(), out, false);
-  return *out ? 1 : 0;
+  if (IZelUnknown* service = findService(interfaceName->c_str())) {
+    service->queryInterface(interfaceName->c_str(), out, false);
+    return *out ? 1 : 0;
+  }
+  ServiceFactory factory = findServiceFactory(interfaceName->c_str());
+  if (!factory) return 0;
+  return answerFreshObject(factory(), interfaceName->c_str(), out) ? 1 : 0;
 }
 
 int32_t HostRoot::createInstance(const ZelID* classId, const ZelCString* interfaceName, void** out) {
@@ -55,12 +83,5 @@ int32_t HostRoot::createInstance(const ZelID* classId, const ZelCString* interfa
   IZelUnknown* object = nullptr;
   uint32_t status = component->createInstance(classId, &object);
   if (!object) return 0;
-  object->queryInterface(interfaceName->c_str(), out, false);
-  if (!*out) {
-    // The caller cannot hold an object it cannot use: let a new one die rather than leak.
-    object->addRef();
-    object->release();
-    return 0;
-  }
-  return static_cast<int32_t>(status);
+  return answerFreshObject(object, interfaceName->c_str(), out) ? static_cast<int32_t>(status) : 0;
 }

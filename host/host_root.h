@@ -3,8 +3,14 @@
 // The stand-in host's root: service lookup by interface name, object creation by class id (the module's own
 // ids go back to the module's component), and thread-safe reference counting of every object on the field
 // the object itself holds. Safe on any thread.
+//
+// A service is either one shared object or a factory that makes a fresh object for every lookup (the point
+// values and point sets the module asks for by name). Either way the answer carries no reference: a fresh
+// object starts at count 0, so the caller's first reference is its only one, and an object that does not
+// answer to the name asked for is destroyed at once.
 
 #include <atomic>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <string>
@@ -32,15 +38,23 @@ class HostRoot : public IZelRoot, public ZelUnknownImpl {
   // Offers service under name (it must answer queryInterface for that name); null withdraws it. A module that
   // still holds the old service keeps it alive by its own reference.
   void setService(const std::string& name, IZelUnknown* service);
+  // Makes every lookup of name answer a new object from factory (which answers a new object at count 0, or
+  // null); an empty factory withdraws it. A shared service of the same name is found first.
+  using ServiceFactory = std::function<IZelUnknown*()>;
+  void setServiceFactory(const std::string& name, ServiceFactory factory);
   // The component whose classes this root creates.
   void setComponent(IZelComponent* component);
   void setStatus(uint32_t status) { status_ = status; }
 
  private:
   IZelUnknown* findService(const std::string& name);
+  ServiceFactory findServiceFactory(const std::string& name);
+  // Writes fresh's part for name into *out; destroys fresh when it has none.
+  static bool answerFreshObject(IZelUnknown* fresh, const char* name, void** out);
 
   std::mutex mutex_;
   std::map<std::string, IPtr<IZelUnknown>> services_;  // guarded by mutex_
+  std::map<std::string, ServiceFactory> factories_;    // guarded by mutex_
   IPtr<IZelComponent> component_;                      // guarded by mutex_
   std::atomic<uint32_t> status_{0};
 };

@@ -1,6 +1,7 @@
 #include "host/standin_host.h"
 
 #include "framework/object/module_id.h"
+#include "host/host_point_objects.h"
 
 StandinHost::StandinHost()
     : root_(new HostRoot),
@@ -10,10 +11,22 @@ StandinHost::StandinHost()
       translatorService_(new TranslatorService),
       strSupport_(new HostStrSupport),
       memoryManager_(new HostMemoryManager),
-      pool_(new BucketMemoryPool) {
+      pool_(new BucketMemoryPool),
+      dataStore_(new HostDataStore),
+      callbacks_(new HostCallbackObject),
+      renderer_(new HostGfxRenderer),
+      units_(new HostUnitService),
+      document_(new HostDocument),
+      graphicsDocument_(new HostGfxDoc),
+      builder_(new HostObjectBuilder(document_.get())),
+      remover_(new HostObjectRemover(document_.get())),
+      arrays_(new HostRealPArrayFactory),
+      dialog_(new HostGuiDialog),
+      commandContainer_(new HostCommandContainer) {
   translatorService_->setTranslator(moduleId(), translator_.get());
   enableAssertHandler(true);
-  root_->setService(IZelErrorService::interfaceName, errors_.get());
+  for (const auto& [name, service] : permanentServices()) root_->setService(name, service);
+  offerPointObjects(true);
 }
 
 StandinHost::~StandinHost() {
@@ -22,8 +35,29 @@ StandinHost::~StandinHost() {
                            Optional::kTranslatorService}) {
     enable(service, false);
   }
-  root_->setService(IZelErrorService::interfaceName, nullptr);
+  offerPointObjects(false);
+  for (const auto& [name, service] : permanentServices()) root_->setService(name, nullptr);
   enableAssertHandler(false);
+}
+
+std::vector<std::pair<const char*, IZelUnknown*>> StandinHost::permanentServices() const {
+  return {
+      {IZelErrorService::interfaceName, errors_.get()},   {IDataStore::interfaceName, dataStore_.get()},
+      {ICallbackObject::interfaceName, callbacks_.get()}, {IGfxRenderer::interfaceName, renderer_.get()},
+      {IUnitService::interfaceName, units_.get()},        {IZelDoc::interfaceName, document_.get()},
+      {IGfxDoc::interfaceName, graphicsDocument_.get()},  {IZelObjectBuilder::interfaceName, builder_.get()},
+      {IZelObjectRemover::interfaceName, remover_.get()}, {IRealPArrayFactory::interfaceName, arrays_.get()},
+  };
+}
+
+void StandinHost::offerPointObjects(bool on) {
+  // Each lookup makes a new object: the module owns every point value and point set it asks for.
+  root_->setServiceFactory(
+      IZelPoints::interfaceName,
+      on ? HostRoot::ServiceFactory([] { return static_cast<IZelUnknown*>(new HostPoints); }) : nullptr);
+  root_->setServiceFactory(
+      IZelPoint::interfaceName,
+      on ? HostRoot::ServiceFactory([] { return static_cast<IZelUnknown*>(new HostPoint); }) : nullptr);
 }
 
 void StandinHost::enable(Optional service, bool on) {

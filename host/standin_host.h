@@ -1,15 +1,30 @@
 #pragma once
 
 // The stand-in host: a real host of our own, with every service the module reaches through its root. The
-// assertion handler and the error service are always there; the services a host may lack (a shared pool,
-// string support, the memory manager, the translator service) start switched off and can be switched on.
+// assertion handler, the error service, the data store, the default callback object, the renderer, the units,
+// the document with its graphics, builder and remover, the point-array factory and the point objects are
+// always there (a test withdraws one through root().setService); the services a host may lack (a shared
+// pool, string support, the memory manager, the translator service) start switched off and can be switched
+// on. The host also owns the dialog and the command container its commands run with.
+
+#include <utility>
+#include <vector>
 
 #include "framework/memory/bucket_memory_pool.h"
 #include "framework/object/iptr.h"
 #include "host/api/zel_component.h"
+#include "host/host_callback_object.h"
+#include "host/host_command_container.h"
+#include "host/host_data_store.h"
+#include "host/host_document.h"
+#include "host/host_gfx_renderer.h"
+#include "host/host_gui_dialog.h"
 #include "host/host_memory_manager.h"
+#include "host/host_object_editors.h"
+#include "host/host_real_parray.h"
 #include "host/host_root.h"
 #include "host/host_str_support.h"
+#include "host/host_unit_service.h"
 #include "host/recording_assert_handler.h"
 #include "host/recording_error_service.h"
 #include "host/table_translator.h"
@@ -30,6 +45,13 @@ class StandinHost {
   TableTranslator& translator() { return *translator_; }
   HostMemoryManager& memoryManager() { return *memoryManager_; }
   BucketMemoryPool& pool() { return *pool_; }
+  HostDataStore& dataStore() { return *dataStore_; }
+  HostCallbackObject& callbacks() { return *callbacks_; }
+  HostGfxRenderer& renderer() { return *renderer_; }
+  HostUnitService& units() { return *units_; }
+  HostDocument& document() { return *document_; }
+  HostGuiDialog& dialog() { return *dialog_; }
+  HostCommandContainer& commandContainer() { return *commandContainer_; }
 
   void enable(Optional service, bool on);
   // Without an assertion handler a failed assertion ends the process, as it does under a real host.
@@ -39,6 +61,10 @@ class StandinHost {
   void attach(IZelComponent* component);
 
  private:
+  // The services offered for the host's whole life, by name.
+  std::vector<std::pair<const char*, IZelUnknown*>> permanentServices() const;
+  void offerPointObjects(bool on);
+
   IPtr<HostRoot> root_;
   IPtr<RecordingAssertHandler> assertions_;
   IPtr<RecordingErrorService> errors_;
@@ -47,4 +73,15 @@ class StandinHost {
   IPtr<HostStrSupport> strSupport_;
   IPtr<HostMemoryManager> memoryManager_;
   IPtr<BucketMemoryPool> pool_;
+  IPtr<HostDataStore> dataStore_;
+  IPtr<HostCallbackObject> callbacks_;
+  IPtr<HostGfxRenderer> renderer_;
+  IPtr<HostUnitService> units_;
+  IPtr<HostDocument> document_;
+  IPtr<HostGfxDoc> graphicsDocument_;
+  IPtr<HostObjectBuilder> builder_;
+  IPtr<HostObjectRemover> remover_;
+  IPtr<HostRealPArrayFactory> arrays_;
+  IPtr<HostGuiDialog> dialog_;
+  IPtr<HostCommandContainer> commandContainer_;
 };

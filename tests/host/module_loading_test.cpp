@@ -1,23 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <memory>
 #include <string>
 
 #include "host/module_library.h"
 #include "host/standin_host.h"
+#include "support/run_tool.h"
 
 namespace {
-
-std::string runTool(const std::string& arguments, int& status) {
-  std::string command = std::string(PALPERA_HOST_TOOL) + " " + arguments + " 2>&1";
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-  std::string output;
-  char buffer[512];
-  while (pipe && std::fgets(buffer, sizeof buffer, pipe.get())) output += buffer;
-  status = pclose(pipe.release());
-  return output;
-}
 
 TEST(ModuleLoading, TheSharedLibraryLoadsAndHandsOutItsComponent) {
   StandinHost host;

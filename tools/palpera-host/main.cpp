@@ -1,69 +1,21 @@
-// palpera-host: the command-line host. It loads the module as a host does (dlopen, EntryPoint), initialises
-// it with the stand-in host's root and then does what the options ask.
+// palpera-host: the command-line host. It loads the module as a host does (dlopen, EntryPoint), attaches it
+// to the stand-in host, runs its initialisers and start-up tasks, then runs the actions the command line
+// asks for, in order, stopping at the first that fails.
 
 #include <cstdio>
-#include <cstring>
+#include <memory>
 #include <string>
-#include <vector>
 
-#include "host/api/zel_component.h"
 #include "host/module_library.h"
+#include "host/module_startup.h"
 #include "host/standin_host.h"
-#include "host/zel_id_text.h"
+#include "host_options.h"
 #include "platform/process.h"
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: palpera-host [--module PATH] --info\n"
-    "  --module PATH  the module to load (default: the one built beside this program)\n"
-    "  --info         print the module's name, build stamp, interface version and registered classes\n";
-
-struct Options {
-  std::string modulePath = PALPERA_DEFAULT_MODULE;
-  bool info = false;
-};
-
-bool parseOptions(int argc, char** argv, Options& options) {
-  for (int i = 1; i < argc; ++i) {
-    std::string arg = argv[i];
-    if (arg == "--info") {
-      options.info = true;
-    } else if (arg == "--module" && i + 1 < argc) {
-      options.modulePath = argv[++i];
-    } else {
-      std::fprintf(stderr, "palpera-host: unknown option '%s'\n%s", arg.c_str(), kUsage);
-      return false;
-    }
-  }
-  if (!options.info) {
-    std::fprintf(stderr, "%s", kUsage);
-    return false;
-  }
-  return true;
-}
-
-void printInfo(const ModuleLibrary& module) {
-  void* part = nullptr;
-  module.component()->queryInterface(IZelCompInternal::interfaceName, &part, false);
-  auto* internal = static_cast<IZelCompInternal*>(part);
-  if (!internal) {
-    std::printf("module answers no IZelCompInternal\n");
-    return;
-  }
-  std::printf("module: %s\n", internal->moduleName());
-  std::printf("build stamp: %s\n", internal->buildStamp());
-  std::printf("interface version: %u\n", module.interfaceVersion());
-  std::printf("classes: %u\n", internal->classCount());
-  ZelID id;
-  for (bool more = internal->firstClassId(&id); more; more = internal->nextClassId(&id)) {
-    const char* name = internal->className(&id);
-    std::printf("%s %s\n", canonicalText(id).c_str(), name ? name : "");
-  }
-}
-
 int run(int argc, char** argv) {
-  Options options;
+  HostOptions options;
   if (!parseOptions(argc, argv, options)) return 2;
   StandinHost host;  // outlives the module, which counts its objects through the host's root
   host.errors().setEcho(true);
@@ -74,7 +26,11 @@ int run(int argc, char** argv) {
     return 1;
   }
   host.attach(module->component());
-  if (options.info) printInfo(*module);
+  runModuleStartup(host.root(), module->component());
+  HostSession session{host, *module};
+  for (const HostAction& action : options.actions) {
+    if (int status = action(session); status != 0) return status;
+  }
   return 0;
 }
 

@@ -1,0 +1,85 @@
+#include "host/data_item_text.h"
+
+#include <cstdio>
+
+#include "platform/utf8.h"
+
+namespace {
+
+std::string number(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.17g", value);
+  return text;
+}
+
+std::string number(int64_t value) {
+  return std::to_string(value);
+}
+
+// Backslash, tab, carriage return and line feed as \\, \t, \r, \n, so a text stays one field of one line.
+std::string escaped(const std::u16string& text) {
+  std::string out;
+  for (char c : platform::toUtf8(text)) {
+    switch (c) {
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}
+
+std::string hex(const std::vector<uint8_t>& bytes) {
+  static constexpr char kDigits[] = "0123456789abcdef";
+  std::string out;
+  for (uint8_t byte : bytes) {
+    out += kDigits[byte >> 4];
+    out += kDigits[byte & 0xF];
+  }
+  return out;
+}
+
+// The fields after the key.
+struct Fields {
+  const char* kind;
+  std::string defaultValue, minimum, maximum, flags;
+};
+
+Fields fieldsOf(const DataItemRegistration& item) {
+  const DataItemRegistration::Shape& shape = item.shape;
+  std::string flags = number(int64_t{item.flags});
+  if (auto* i = std::get_if<IntItem>(&shape)) {
+    return {"int", number(int64_t{i->defaultValue}), number(int64_t{i->minimum}), number(int64_t{i->maximum}),
+            flags};
+  }
+  if (auto* d = std::get_if<DoubleItem>(&shape)) {
+    return {"double", number(d->defaultValue), number(d->minimum), number(d->maximum), flags};
+  }
+  if (auto* s = std::get_if<StringItem>(&shape)) {
+    return {"string", escaped(s->defaultValue), "", number(int64_t{s->maximumLength}), flags};
+  }
+  if (auto* b = std::get_if<BlobItem>(&shape)) {
+    return {"blob", b->defaultBytes ? hex(*b->defaultBytes) : "", "", number(int64_t{b->size}), flags};
+  }
+  if (std::holds_alternative<ObjectItem>(shape)) return {"object", "", "", "", flags};
+  return {std::holds_alternative<GroupItem>(shape) ? "group" : "event", "", "", "", ""};
+}
+
+}  // namespace
+
+std::string registrationLine(const DataItemRegistration& item) {
+  Fields f = fieldsOf(item);
+  return item.key + '\t' + f.kind + '\t' + f.defaultValue + '\t' + f.minimum + '\t' + f.maximum + '\t' +
+         f.flags;
+}

@@ -1,0 +1,27 @@
+#include "host/host_callback_object.h"
+
+#include "framework/object/query_chain.h"
+
+int32_t HostCallbackObject::record(int32_t id) {
+  std::lock_guard lock(mutex_);
+  received_.push_back(id);
+  return 1;
+}
+
+std::vector<int32_t> HostCallbackObject::received() {
+  std::lock_guard lock(mutex_);
+  return received_;
+}
+
+void HostCallbackObject::clear() {
+  std::lock_guard lock(mutex_);
+  received_.clear();
+}
+
+void HostCallbackObject::queryInterface(const char* name, void** out, bool) {
+  QueryChain(name, out)
+      .classLeaf(interfaceName, this, static_cast<ICallbackObject*>(this))
+      .offer<ICallbackObject>(this)
+      .offer<ICallbackObjectInternal>(this)
+      .end();
+}

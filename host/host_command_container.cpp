@@ -1,0 +1,22 @@
+#include "host/host_command_container.h"
+
+#include "framework/object/query_chain.h"
+
+double HostCommandContainer::query(int32_t what) {
+  return what == kWorkingSizeQuery ? workingSize_.load() : 0.0;
+}
+
+bool HostCommandContainer::hostQuery(int32_t number) {
+  std::lock_guard lock(mutex_);
+  auto found = hostQueryAnswers_.find(number);
+  return found != hostQueryAnswers_.end() && found->second;
+}
+
+void HostCommandContainer::setHostQueryAnswer(int32_t number, bool answer) {
+  std::lock_guard lock(mutex_);
+  hostQueryAnswers_[number] = answer;
+}
+
+void HostCommandContainer::queryInterface(const char* name, void** out, bool) {
+  QueryChain(name, out).classLeaf(interfaceName, this, this).offer<IComponentCommandContainerInt>(this).end();
+}

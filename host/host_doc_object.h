@@ -1,0 +1,78 @@
+#pragma once
+
+// One object of the stand-in host's document and its graphics. Its type, name, transform and data are fixed
+// when it is made; objects may be attached to it later under attachment ids. Safe on any thread.
+
+#include <array>
+#include <atomic>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "basic_types/zel_id.h"
+#include "framework/object/iptr.h"
+#include "framework/object/zel_unknown_impl.h"
+#include "host/api/zel_doc.h"
+
+// How an object is drawn; a new object is in display mode 0.
+class HostGfxObject : public IGfxObject, public ZelUnknownImpl {
+ public:
+  static constexpr const char* interfaceName = "HostGfxObject";
+
+  int32_t displayMode() override { return displayMode_; }
+  void setDisplayMode(int32_t mode) override { displayMode_ = mode; }
+
+  void queryInterface(const char* name, void** out, bool flag) override;
+  const char* className() override { return interfaceName; }
+
+ private:
+  std::atomic<int32_t> displayMode_{0};
+};
+
+// What a document object is made of.
+struct DocObjectSpec {
+  using Transform = std::array<double, 16>;  // row-major 4x4
+
+  std::string type;
+  std::u16string name;
+  std::optional<Transform> transform;
+  std::vector<IPtr<IZelUnknown>> data;  // what the builder was given, in order
+};
+
+class HostDocObject : public IZelDocObject, public ZelUnknownImpl {
+ public:
+  static constexpr const char* interfaceName = "HostDocObject";
+
+  explicit HostDocObject(DocObjectSpec spec);
+
+  ZelString objectName() override;
+  const char* objectType() override { return spec_.type.c_str(); }
+  bool transform(double matrix[16]) override;
+  IZelUnknown* attachedObject(const ZelID& attachmentId) override;
+
+  // Host side. Holds a reference on object under the id (replacing any before; null detaches).
+  void attach(const ZelID& attachmentId, IZelUnknown* object);
+  const std::u16string& name() const { return spec_.name; }
+  HostGfxObject& graphics() { return *graphics_; }
+  // The first of the object's data that answers to T, without a reference, or null.
+  template <class T>
+  T* dataAs() const {
+    for (const IPtr<IZelUnknown>& item : spec_.data) {
+      void* part = nullptr;
+      item->queryInterface(T::interfaceName, &part, false);
+      if (part) return static_cast<T*>(part);
+    }
+    return nullptr;
+  }
+
+  void queryInterface(const char* name, void** out, bool flag) override;
+  const char* className() override { return interfaceName; }
+
+ private:
+  const DocObjectSpec spec_;
+  const IPtr<HostGfxObject> graphics_;
+  std::mutex mutex_;
+  std::vector<std::pair<ZelID, IPtr<IZelUnknown>>> attachments_;  // guarded by mutex_
+};

@@ -1,0 +1,41 @@
+#pragma once
+
+// The stand-in host's point values ("IZelPoint") and point sets ("IZelPoints"): the module looks both up by
+// name and gets a fresh object each time (see HostRoot::setServiceFactory). Each belongs to one thread at a
+// time.
+
+#include <array>
+
+#include "framework/object/iptr.h"
+#include "framework/object/zel_unknown_impl.h"
+#include "host/api/points.h"
+
+class HostPoints : public IZelPoints, public ZelUnknownImpl {
+ public:
+  static constexpr const char* interfaceName = "HostPoints";
+
+  // Holds a reference on the array (null lets go of it).
+  void setArray(RealPArray* points) override { array_ = points; }
+  // The array without a reference for the caller, or null.
+  RealPArray* array() override { return array_.get(); }
+
+  void queryInterface(const char* name, void** out, bool flag) override;
+  const char* className() override { return interfaceName; }
+
+ private:
+  IPtr<RealPArray> array_;
+};
+
+class HostPoint : public IZelPoint, public ZelUnknownImpl {
+ public:
+  static constexpr const char* interfaceName = "HostPoint";
+
+  void setPosition(double x, double y, double z) override { position_ = {x, y, z}; }
+  void position(double xyz[3]) override;
+
+  void queryInterface(const char* name, void** out, bool flag) override;
+  const char* className() override { return interfaceName; }
+
+ private:
+  std::array<double, 3> position_{};
+};

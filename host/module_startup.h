@@ -1,0 +1,28 @@
+#pragma once
+
+// Starts a module the way a host does once the module's component knows the root: every class of the
+// component's registry is created through the root; those answering "IZelInitializer" are initialised, and
+// only when every initialiser has run are those answering "IZelStartupTask" run. Within each phase the order
+// is the registry walk's. An object answering both is initialised in the first phase and run in the second;
+// every object lives until the second phase ends. Call it once, on the host's main thread, after
+// StandinHost::attach.
+
+#include <string>
+#include <vector>
+
+#include "basic_types/zel_id.h"
+#include "host/api/zel_component.h"
+#include "host/host_root.h"
+
+// The component's registry interface, or null when it has none.
+IZelCompInternal* registryOf(IZelComponent* component);
+// Every class id of the component's registry, in walk order (empty without a registry).
+std::vector<ZelID> registeredClassIds(IZelComponent* component);
+
+// What start-up did: the class names, in the order each phase called them.
+struct StartupReport {
+  std::vector<std::string> initialised;
+  std::vector<std::string> tasksRun;
+};
+
+StartupReport runModuleStartup(HostRoot& root, IZelComponent* component);

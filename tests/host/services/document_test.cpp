@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <vector>
+
+#include "framework/object/iptr.h"
+#include "host/api/points.h"
+#include "host/api/zel_doc.h"
+#include "support/counted_probe.h"
+#include "support/module_fixture.h"
+
+namespace {
+
+class Document : public ModuleTest {
+ protected:
+  void SetUp() override {
+    ModuleTest::SetUp();
+    builder_.getService();
+    arrays_.getService();
+    document_.getService();
+  }
+
+  // A named object made through the builder and the array factory, as the module makes point objects.
+  IPtr<IZelDocObject> build(const char16_t* name, bool unique) {
+    IPtr<RealPArray> array;
+    array.takeOwnership(arrays_->createArray(3, 16));
+    IPtr<IZelPoints> points;
+    points.getService();
+    points->setArray(array.get());
+    builder_->beginObject("Point", ZelString(name), unique);
+    builder_->addData(points.get());
+    IPtr<IZelDocObject> object;
+    object.takeOwnership(builder_->endObject(true));
+    return object;
+  }
+
+  IPtr<IZelObjectBuilder> builder_;
+  IPtr<IRealPArrayFactory> arrays_;
+  IPtr<IZelDoc> document_;
+};
+
+TEST_F(Document, TheBuilderMakesANamedPointObjectWithItsEmptyArray) {
+  IPtr<IZelDocObject> object = build(u"Points 1", true);
+  ASSERT_TRUE(object);
+  EXPECT_EQ(object->refCount(), 2u) << "the caller's reference and the document's";
+  EXPECT_EQ(document_->findObject(ZelString(u"Points 1")), object.get());
+  EXPECT_STREQ(object->objectType(), "Point");
+  double matrix[16];
+  EXPECT_FALSE(object->transform(matrix));
+
+  IPtr<HostDocObject> stored = host_.document().objects().at(0);
+  auto* points = stored->dataAs<IZelPoints>();
+  ASSERT_NE(points, nullptr);
+  ASSERT_NE(points->array(), nullptr);
+  EXPECT_EQ(points->array()->count(), 0);
+  EXPECT_EQ(points->array()->dimension(), 3);
+}
+
+TEST_F(Document, UniqueNamesGetTheFirstFreeSuffixAndOthersMayRepeat) {
+  build(u"Scan", true);
+  build(u"Scan", true);
+  build(u"Scan", true);
+  build(u"Scan", false);
+  std::vector<std::u16string> names;
+  for (int32_t i = 0; i < document_->objectCount(); ++i)
+    names.push_back(document_->objectAt(i)->objectName().c_str());
+  EXPECT_EQ(names, (std::vector<std::u16string>{u"Scan", u"Scan 2", u"Scan 3", u"Scan"}));
+  EXPECT_EQ(document_->objectAt(4), nullptr);
+}
+
+TEST_F(Document, TheBuilderMakesOneObjectAtATimeAndAnUncommittedOneIsDropped) {
+  std::atomic<int> destroyed{0};
+  EXPECT_EQ(builder_->endObject(true), nullptr) << "nothing begun";
+  EXPECT_FALSE(builder_->addData(nullptr));
+  ASSERT_TRUE(builder_->beginObject("Point", ZelString(u"A"), false));
+  EXPECT_FALSE(builder_->beginObject("Point", ZelString(u"B"), false));
+  {
+    IPtr<CountedProbe> data(new CountedProbe(&destroyed));
+    builder_->addData(data.get());
+  }
+  EXPECT_EQ(destroyed, 0) << "the builder holds its data";
+  EXPECT_EQ(builder_->endObject(false), nullptr);
+  EXPECT_EQ(destroyed, 1) << "its data went with it";
+  EXPECT_EQ(document_->objectCount(), 0);
+}
+
+TEST_F(Document, TheRemoverTakesAnObjectOutOfTheDocumentOnce) {
+  IPtr<IZelDocObject> object = build(u"Gone", true);
+  SPtr<IZelObjectRemover> remover;
+  ASSERT_TRUE(remover);
+  EXPECT_TRUE(remover->removeObject(object.get(), 0, true));
+  EXPECT_FALSE(remover->removeObject(object.get(), 0, true));
+  EXPECT_EQ(document_->findObject(ZelString(u"Gone")), nullptr);
+  EXPECT_EQ(object->refCount(), 1u) << "only the caller holds it now";
+}
+
+TEST_F(Document, AReferenceObjectKeepsItsTransformAndGraphicsKeepTheirDisplayMode) {
+  DocObjectSpec::Transform transform{};
+  for (int i = 0; i < 16; ++i) transform[i] = i + 0.5;
+  host_.document().add({"Mesh", u"RefObject", transform, {}}, false);
+  IZelDocObject* reference = document_->findObject(ZelString(u"RefObject"));
+  ASSERT_NE(reference, nullptr);
+  double matrix[16] = {};
+  ASSERT_TRUE(reference->transform(matrix));
+  EXPECT_EQ(matrix[3], 3.5) << "row-major";
+  EXPECT_EQ(matrix[15], 15.5);
+
+  SPtr<IGfxDoc> graphicsDocument;
+  IGfxObject* graphics = graphicsDocument->graphicsOf(reference);
+  ASSERT_NE(graphics, nullptr);
+  EXPECT_EQ(graphics->displayMode(), 0);
+  graphics->setDisplayMode(1);
+  EXPECT_EQ(graphicsDocument->graphicsOf(reference)->displayMode(), 1);
+  EXPECT_EQ(graphicsDocument->graphicsOf(nullptr), nullptr);
+}
+
+TEST_F(Document, AttachedObjectsAreFoundByTheirAttachmentId) {
+  IPtr<HostDocObject> feature = host_.document().add({"Plane", u"Plane 1", std::nullopt, {}}, false);
+  IPtr<CountedProbe> subObjects(new CountedProbe);
+  ZelID id{1, 2, 3, {4, 5, 6, 7, 8, 9, 10, 11}};
+  feature->attach(id, subObjects.get());
+  EXPECT_EQ(feature->attachedObject(id), static_cast<IZelUnknown*>(subObjects.get()));
+  EXPECT_EQ(feature->attachedObject(ZelID{}), nullptr);
+  feature->attach(id, nullptr);
+  EXPECT_EQ(feature->attachedObject(id), nullptr);
+  EXPECT_EQ(subObjects->refCount(), 1u);
+}
+
+}  // namespace

@@ -1,0 +1,61 @@
+#include "host_options.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "info_action.h"
+#include "settings_action.h"
+
+const char* const kUsage =
+    "usage: palpera-host [--module PATH] ACTION...\n"
+    "  --module PATH  the module to load (default: the one built beside this program)\n"
+    "The module is loaded, attached to the stand-in host and started (its initialisers, then its start-up\n"
+    "tasks); then the actions run in the order given:\n"
+    "  --info         print the module's name, build stamp, interface version and registered classes\n"
+    "  --settings     print every item of the data-store group \"Palpera\" (the group first, sub-groups and\n"
+    "                 their items included) in registration order, one line each, six fields separated by\n"
+    "                 tabs: key, kind, default, minimum, maximum, flags.\n"
+    "                 kind: group, event, int, double, string, blob or object. Integers are decimal, "
+    "doubles\n"
+    "                 \"%.17g\". A string's default is UTF-8 with \\\\ \\t \\r \\n for backslash, tab, CR "
+    "and\n"
+    "                 LF; its maximum is its maximum length in UTF-16 code units. A blob's default is\n"
+    "                 hexadecimal (empty when it has none); its maximum is its size in bytes. A field a "
+    "kind\n"
+    "                 lacks is empty: the minimum of strings and blobs; default, minimum and maximum of\n"
+    "                 objects; every field after the kind of groups and events.\n";
+
+namespace {
+
+struct ActionOption {
+  const char* name;
+  HostAction action;
+};
+
+const ActionOption* findAction(const char* name) {
+  static const ActionOption kActions[] = {{"--info", printInfo}, {"--settings", printSettings}};
+  for (const ActionOption& option : kActions) {
+    if (std::strcmp(option.name, name) == 0) return &option;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+bool parseOptions(int argc, char** argv, HostOptions& options) {
+  for (int i = 1; i < argc; ++i) {
+    if (const ActionOption* option = findAction(argv[i])) {
+      options.actions.push_back(option->action);
+    } else if (std::strcmp(argv[i], "--module") == 0 && i + 1 < argc) {
+      options.modulePath = argv[++i];
+    } else {
+      std::fprintf(stderr, "palpera-host: unknown option '%s'\n%s", argv[i], kUsage);
+      return false;
+    }
+  }
+  if (options.actions.empty()) {
+    std::fprintf(stderr, "%s", kUsage);
+    return false;
+  }
+  return true;
+}

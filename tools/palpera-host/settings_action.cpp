@@ -1,0 +1,15 @@
+#include "settings_action.h"
+
+#include <cstdio>
+
+#include "host/data_item_text.h"
+
+int printSettings(HostSession& session) {
+  std::vector<DataItemRegistration> items = session.host.dataStore().listGroup(kSettingsGroup);
+  if (items.empty()) {
+    std::fprintf(stderr, "palpera-host: the data store has no group \"%s\"\n", kSettingsGroup);
+    return 1;
+  }
+  for (const DataItemRegistration& item : items) std::printf("%s\n", registrationLine(item).c_str());
+  return 0;
+}
