@@ -2,6 +2,7 @@
 
 #include "framework/object/module_id.h"
 #include "host/host_point_objects.h"
+#include "host/xml_dom.h"
 
 StandinHost::StandinHost()
     : root_(new HostRoot),
@@ -22,11 +23,12 @@ StandinHost::StandinHost()
       remover_(new HostObjectRemover(document_.get())),
       arrays_(new HostRealPArrayFactory),
       dialog_(new HostGuiDialog),
-      commandContainer_(new HostCommandContainer) {
+      commandContainer_(new HostCommandContainer),
+      simpleDialog_(new ScriptedSimpleDialog) {
   translatorService_->setTranslator(moduleId(), translator_.get());
   enableAssertHandler(true);
   for (const auto& [name, service] : permanentServices()) root_->setService(name, service);
-  offerPointObjects(true);
+  offerFreshObjects(true);
 }
 
 StandinHost::~StandinHost() {
@@ -35,29 +37,31 @@ StandinHost::~StandinHost() {
                            Optional::kTranslatorService}) {
     enable(service, false);
   }
-  offerPointObjects(false);
+  offerFreshObjects(false);
   for (const auto& [name, service] : permanentServices()) root_->setService(name, nullptr);
   enableAssertHandler(false);
 }
 
 std::vector<std::pair<const char*, IZelUnknown*>> StandinHost::permanentServices() const {
   return {
-      {IZelErrorService::interfaceName, errors_.get()},   {IDataStore::interfaceName, dataStore_.get()},
-      {ICallbackObject::interfaceName, callbacks_.get()}, {IGfxRenderer::interfaceName, renderer_.get()},
-      {IUnitService::interfaceName, units_.get()},        {IZelDoc::interfaceName, document_.get()},
-      {IGfxDoc::interfaceName, graphicsDocument_.get()},  {IZelObjectBuilder::interfaceName, builder_.get()},
-      {IZelObjectRemover::interfaceName, remover_.get()}, {IRealPArrayFactory::interfaceName, arrays_.get()},
+      {IZelErrorService::interfaceName, errors_.get()},    {IDataStore::interfaceName, dataStore_.get()},
+      {ICallbackObject::interfaceName, callbacks_.get()},  {IGfxRenderer::interfaceName, renderer_.get()},
+      {IUnitService::interfaceName, units_.get()},         {IZelDoc::interfaceName, document_.get()},
+      {IGfxDoc::interfaceName, graphicsDocument_.get()},   {IZelObjectBuilder::interfaceName, builder_.get()},
+      {IZelObjectRemover::interfaceName, remover_.get()},  {IRealPArrayFactory::interfaceName, arrays_.get()},
+      {IGuiSimpleDlg::interfaceName, simpleDialog_.get()},
   };
 }
 
-void StandinHost::offerPointObjects(bool on) {
-  // Each lookup makes a new object: the module owns every point value and point set it asks for.
-  root_->setServiceFactory(
-      IZelPoints::interfaceName,
-      on ? HostRoot::ServiceFactory([] { return static_cast<IZelUnknown*>(new HostPoints); }) : nullptr);
-  root_->setServiceFactory(
-      IZelPoint::interfaceName,
-      on ? HostRoot::ServiceFactory([] { return static_cast<IZelUnknown*>(new HostPoint); }) : nullptr);
+void StandinHost::offerFreshObjects(bool on) {
+  // The module owns every point value and point set it asks for, and a worker thread never shares a document.
+  auto offer = [this, on](const char* name, HostRoot::ServiceFactory factory) {
+    root_->setServiceFactory(name, on ? std::move(factory) : nullptr);
+  };
+  offer(IZelPoints::interfaceName, [] { return static_cast<IZelUnknown*>(new HostPoints); });
+  offer(IZelPoint::interfaceName, [] { return static_cast<IZelUnknown*>(new HostPoint); });
+  offer(IZelDOMXml::interfaceName, [] { return static_cast<IZelUnknown*>(new XmlDomDocument); });
+  offer(IZelDOMXmlV2::interfaceName, [] { return static_cast<IZelUnknown*>(new XmlDomDocument); });
 }
 
 void StandinHost::enable(Optional service, bool on) {

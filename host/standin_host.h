@@ -2,10 +2,11 @@
 
 // The stand-in host: a real host of our own, with every service the module reaches through its root. The
 // assertion handler, the error service, the data store, the default callback object, the renderer, the units,
-// the document with its graphics, builder and remover, the point-array factory and the point objects are
-// always there (a test withdraws one through root().setService); the services a host may lack (a shared
-// pool, string support, the memory manager, the translator service) start switched off and can be switched
-// on. The host also owns the dialog and the command container its commands run with.
+// the document with its graphics, builder and remover, the point-array factory, the point objects, the simple
+// dialog and the XML documents are always there (a test withdraws one through root().setService); the
+// services a host may lack (a shared pool, string support, the memory manager, the translator service) start
+// switched off and can be switched on. The host also owns the dialog and the command container its commands
+// run with.
 
 #include <utility>
 #include <vector>
@@ -27,6 +28,7 @@
 #include "host/host_unit_service.h"
 #include "host/recording_assert_handler.h"
 #include "host/recording_error_service.h"
+#include "host/scripted_simple_dialog.h"
 #include "host/table_translator.h"
 
 class StandinHost {
@@ -52,6 +54,7 @@ class StandinHost {
   HostDocument& document() { return *document_; }
   HostGuiDialog& dialog() { return *dialog_; }
   HostCommandContainer& commandContainer() { return *commandContainer_; }
+  ScriptedSimpleDialog& simpleDialog() { return *simpleDialog_; }
 
   void enable(Optional service, bool on);
   // Without an assertion handler a failed assertion ends the process, as it does under a real host.
@@ -63,7 +66,8 @@ class StandinHost {
  private:
   // The services offered for the host's whole life, by name.
   std::vector<std::pair<const char*, IZelUnknown*>> permanentServices() const;
-  void offerPointObjects(bool on);
+  // Services whose every lookup makes a new object: point values, point sets and XML documents.
+  void offerFreshObjects(bool on);
 
   IPtr<HostRoot> root_;
   IPtr<RecordingAssertHandler> assertions_;
@@ -84,4 +88,5 @@ class StandinHost {
   IPtr<HostRealPArrayFactory> arrays_;
   IPtr<HostGuiDialog> dialog_;
   IPtr<HostCommandContainer> commandContainer_;
+  IPtr<ScriptedSimpleDialog> simpleDialog_;
 };

@@ -114,3 +114,22 @@ TEST(XmlDomLoad, AMissingOrBrokenFileFailsWithAReasonAndAGoodOneLoads) {
 }
 
 }  // namespace
+
+#include "support/module_fixture.h"
+
+namespace {
+
+using XmlDomService = ModuleTest;
+
+TEST_F(XmlDomService, EveryLookupHandsOutAFreshDocument) {
+  SPtr<IZelDOMXml> first;
+  SPtr<IZelDOMXml> second;
+  SPtr<IZelDOMXmlV2> reader;
+  ASSERT_TRUE(first && second && reader);
+  EXPECT_NE(static_cast<IZelUnknown*>(first.get()), static_cast<IZelUnknown*>(second.get()));
+  EXPECT_EQ(first->refCount(), 1u) << "the module's pointer holds the only reference";
+  ASSERT_TRUE(first->parse(ZelString(u"<a/>")));
+  EXPECT_EQ(second->rootElement(), nullptr);
+}
+
+}  // namespace
