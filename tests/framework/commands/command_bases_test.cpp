@@ -54,7 +54,11 @@ TEST(CommandBase, TheExtendedBaseKeepsOnlyAContainerContext) {
 
 class NamedWidget : public ZelWidget {
  public:
-  bool buildGui(IGuiDialog*) override { return true; }
+  static constexpr int32_t kControls = 15;
+  bool buildGui(IGuiDialog* dialog) override {
+    reserveControls(dialog, kControls);
+    return true;
+  }
   bool activate() override { return true; }
   void deactivate() override {}
   void setEnabled(bool) override {}
@@ -72,6 +76,17 @@ TEST(WidgetBase, ControlIdentityJoinsWidgetClassAndControlNames) {
   void* out = nullptr;
   widget->queryInterface("IGuiReceiver", &out, false);
   EXPECT_EQ(out, static_cast<IGuiReceiver*>(widget.get()));
+}
+
+using WidgetsInOneDialog = ModuleTest;
+
+TEST_F(WidgetsInOneDialog, TwoWidgetsGetDisjointControlIdBlocks) {
+  IPtr<NamedWidget> first(new NamedWidget), second(new NamedWidget);
+  first->buildGui(&host_.dialog());
+  second->buildGui(&host_.dialog());
+  int32_t a = first->idBase(), b = second->idBase();
+  EXPECT_TRUE(a + NamedWidget::kControls <= b || b + NamedWidget::kControls <= a) << a << " and " << b;
+  EXPECT_EQ(second->controlId({2, "Flip"}).number, b + 2);
 }
 
 TEST(NotComputed, MarksThe34e38DefaultButNotTheFloatBound) {
