@@ -1,5 +1,6 @@
 #include "framework/memory/bucket_memory_pool.h"
 
+#include <atomic>
 #include <climits>
 #include <mutex>
 
@@ -67,6 +68,9 @@ struct GlobalPool {
   int32_t callsSinceCheck = 0;
 };
 
+// Mirrors "the module runs its own pool": while it does, each thread keeps a small cache of its own.
+std::atomic<bool> ownPoolInUse{false};
+
 GlobalPool& global() {
   static NoDestructor<GlobalPool> instance;
   return *instance;
@@ -100,6 +104,7 @@ void choosePool() {
     g.pool = IPtr<BucketMemoryPool>(new BucketMemoryPool);
     g.own = true;
   }
+  ownPoolInUse = g.own;
 }
 
 }  // namespace
@@ -224,10 +229,12 @@ int32_t BucketMemoryPool::cachedBlocks(int32_t size) {
   return static_cast<int32_t>(buckets_[index]->size());
 }
 
-void* poolAllocate(int32_t size, uint32_t* capacity) {
+namespace {
+
+void* allocateFromGlobal(int32_t size, uint32_t* capacity) {
   for (;;) {
-    BucketMemoryPool* shared =
-        nullptr;  // the host's pool: held by the global pointer until the module lets go
+    // The host's pool is held by the global pointer until the module lets it go.
+    BucketMemoryPool* shared = nullptr;
     int32_t index = -1;
     bool checkDue = false;
     {
@@ -252,8 +259,7 @@ void* poolAllocate(int32_t size, uint32_t* capacity) {
   }
 }
 
-void poolFree(uint32_t capacity, void* block) {
-  if (!block || capacity == 0) return;
+void freeToGlobal(uint32_t capacity, void* block) {
   BucketMemoryPool* pool = nullptr;
   {
     std::lock_guard lock(poolLock());
@@ -270,12 +276,84 @@ void poolFree(uint32_t capacity, void* block) {
   freeBlock(block);
 }
 
+// A thread's last released blocks of the small classes, so that the common allocate/free pair of a
+// short-lived string takes no lock. Only used while the module runs its own pool; given back to the pool in
+// use when the thread ends. Its hits count towards the look for the host's pool like any allocation.
+class ThreadCache {
+ public:
+  static constexpr int32_t kClasses = 64;  // the classes up to 256 bytes
+  static constexpr int32_t kDepth = 32;
+
+  ThreadCache() = default;
+  ThreadCache(const ThreadCache&) = delete;
+  ThreadCache& operator=(const ThreadCache&) = delete;
+  ~ThreadCache() { flush(); }
+
+  void* take(int32_t size, uint32_t* capacity) {
+    int32_t index = size <= 0 ? 0 : (size - 1) / BucketMemoryPool::kGranule;
+    if (index >= kClasses || counts_[index] == 0 || ++allocations_ > kHostCheckInterval) return nullptr;
+    *capacity = static_cast<uint32_t>(BucketMemoryPool::classSize(index));
+    return blocks_[index][--counts_[index]];
+  }
+
+  bool keep(uint32_t capacity, void* block) {
+    if (capacity % BucketMemoryPool::kGranule != 0) return false;
+    int32_t index = static_cast<int32_t>(capacity / BucketMemoryPool::kGranule) - 1;
+    if (index < 0 || index >= kClasses || counts_[index] == kDepth) return false;
+    blocks_[index][counts_[index]++] = block;
+    return true;
+  }
+
+  // A miss or the interval's end sends the thread to the global pool, which then counts and looks.
+  bool checkDue() {
+    if (allocations_ <= kHostCheckInterval) return false;
+    allocations_ = 0;
+    return true;
+  }
+
+  void flush() {
+    for (int32_t index = 0; index < kClasses; ++index) {
+      while (counts_[index] > 0) {
+        freeToGlobal(static_cast<uint32_t>(BucketMemoryPool::classSize(index)),
+                     blocks_[index][--counts_[index]]);
+      }
+    }
+  }
+
+ private:
+  void* blocks_[kClasses][kDepth];
+  int32_t counts_[kClasses] = {};
+  int32_t allocations_ = 0;
+};
+
+thread_local ThreadCache threadCache;
+
+}  // namespace
+
+void* poolAllocate(int32_t size, uint32_t* capacity) {
+  if (ownPoolInUse.load(std::memory_order_relaxed)) {
+    if (void* block = threadCache.take(size, capacity)) return block;
+    if (threadCache.checkDue()) {
+      choosePool();
+      if (!ownPoolInUse.load(std::memory_order_relaxed)) threadCache.flush();
+    }
+  }
+  return allocateFromGlobal(size, capacity);
+}
+
+void poolFree(uint32_t capacity, void* block) {
+  if (!block || capacity == 0) return;
+  if (ownPoolInUse.load(std::memory_order_relaxed) && threadCache.keep(capacity, block)) return;
+  freeToGlobal(capacity, block);
+}
+
 void releaseGlobalPool() {
   IPtr<BucketMemoryPool> released;
   {
     std::lock_guard lock(poolLock());
     std::swap(released, global().pool);
     global().own = false;
+    ownPoolInUse = false;
     global().callsSinceCheck = 0;
   }
 }

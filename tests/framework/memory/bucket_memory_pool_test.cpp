@@ -160,3 +160,25 @@ TEST_F(SharedPoolThreads, StringsBuiltOnManyThreadsWhileTheHostPoolIsAdopted) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SharedPoolThreads, BlocksAThreadKeptForItselfGoBackToThePoolWhenItEnds) {
+  detachFromHost();
+  host_.attach(component_.get());
+  std::thread worker([] {
+    std::vector<Allocation> blocks(10);
+    for (Allocation& a : blocks) a.block = poolAllocate(16, &a.capacity);
+    for (Allocation& a : blocks) poolFree(a.capacity, a.block);
+  });
+  worker.join();
+  host_.enable(StandinHost::Optional::kBucketMemoryPool, true);
+  for (int i = 0; i < 602; ++i) {
+    uint32_t capacity = 0;
+    void* block = poolAllocate(3000, &capacity);
+    poolFree(capacity, block);
+  }
+  EXPECT_GE(host_.pool().cachedBlocks(16), 10) << "the worker's blocks reached the host's pool";
+}
+
+}  // namespace
