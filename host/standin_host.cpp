@@ -10,19 +10,26 @@ StandinHost::StandinHost()
       translatorService_(new TranslatorService),
       strSupport_(new HostStrSupport),
       memoryManager_(new HostMemoryManager),
-      pool_(new BucketMemoryPool) {
+      pool_(new BucketMemoryPool),
+      dirService_(new HostDirService),
+      dataStore_(new HostDataStore),
+      memChecker_(new HostMemChecker) {
   translatorService_->setTranslator(moduleId(), translator_.get());
   enableAssertHandler(true);
+  enableDirService(true);
   root_->setService(IZelErrorService::interfaceName, errors_.get());
+  root_->setService(IDataStore::interfaceName, dataStore_.get());
 }
 
 StandinHost::~StandinHost() {
   root_->setComponent(nullptr);
   for (Optional service : {Optional::kBucketMemoryPool, Optional::kStrSupport, Optional::kMemoryManager,
-                           Optional::kTranslatorService}) {
+                           Optional::kTranslatorService, Optional::kMemChecker}) {
     enable(service, false);
   }
+  enableDirService(false);
   root_->setService(IZelErrorService::interfaceName, nullptr);
+  root_->setService(IDataStore::interfaceName, nullptr);
   enableAssertHandler(false);
 }
 
@@ -40,11 +47,18 @@ void StandinHost::enable(Optional service, bool on) {
     case Optional::kTranslatorService:
       root_->setService(IZelTranslatorService::interfaceName, on ? translatorService_.get() : nullptr);
       break;
+    case Optional::kMemChecker:
+      root_->setService(IMemChecker::interfaceName, on ? memChecker_.get() : nullptr);
+      break;
   }
 }
 
 void StandinHost::enableAssertHandler(bool on) {
   root_->setService(IZelAssertHandlerCB::interfaceName, on ? assertions_.get() : nullptr);
+}
+
+void StandinHost::enableDirService(bool on) {
+  root_->setService(IZelDirService::interfaceName, on ? dirService_.get() : nullptr);
 }
 
 void StandinHost::attach(IZelComponent* component) {

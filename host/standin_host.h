@@ -1,12 +1,17 @@
 #pragma once
 
 // The stand-in host: a real host of our own, with every service the module reaches through its root. The
-// assertion handler and the error service are always there; the services a host may lack (a shared pool,
-// string support, the memory manager, the translator service) start switched off and can be switched on.
+// assertion handler, the error service, the data store and the directory service are there from the start;
+// the services a host may lack (a shared pool, string support, the memory manager, the translator service,
+// the memory checker) start switched off and can be switched on. The binary streams of documents are host
+// objects that tests make directly (host_binary_streams.h).
 
 #include "framework/memory/bucket_memory_pool.h"
 #include "framework/object/iptr.h"
 #include "host/api/zel_component.h"
+#include "host/host_data_store.h"
+#include "host/host_dir_service.h"
+#include "host/host_mem_checker.h"
 #include "host/host_memory_manager.h"
 #include "host/host_root.h"
 #include "host/host_str_support.h"
@@ -16,7 +21,7 @@
 
 class StandinHost {
  public:
-  enum class Optional { kBucketMemoryPool, kStrSupport, kMemoryManager, kTranslatorService };
+  enum class Optional { kBucketMemoryPool, kStrSupport, kMemoryManager, kTranslatorService, kMemChecker };
 
   StandinHost();
   StandinHost(const StandinHost&) = delete;
@@ -30,10 +35,14 @@ class StandinHost {
   TableTranslator& translator() { return *translator_; }
   HostMemoryManager& memoryManager() { return *memoryManager_; }
   BucketMemoryPool& pool() { return *pool_; }
+  HostDirService& dirService() { return *dirService_; }
+  HostDataStore& dataStore() { return *dataStore_; }
 
   void enable(Optional service, bool on);
   // Without an assertion handler a failed assertion ends the process, as it does under a real host.
   void enableAssertHandler(bool on);
+  // A host without directories gives the module no temporary directory.
+  void enableDirService(bool on);
 
   // Lets the root create the component's classes and hands the component the root.
   void attach(IZelComponent* component);
@@ -47,4 +56,7 @@ class StandinHost {
   IPtr<HostStrSupport> strSupport_;
   IPtr<HostMemoryManager> memoryManager_;
   IPtr<BucketMemoryPool> pool_;
+  IPtr<HostDirService> dirService_;
+  IPtr<HostDataStore> dataStore_;
+  IPtr<HostMemChecker> memChecker_;
 };
