@@ -3,10 +3,10 @@
 namespace platform {
 
 void Event::set() {
-  {
-    std::lock_guard lock(mutex_);
-    set_ = true;
-  }
+  // Notified under the lock: a waiter may destroy the event as soon as it wakes, so set must be done with the
+  // event by the time the waiter can run.
+  std::lock_guard lock(mutex_);
+  set_ = true;
   if (manual_) {
     changed_.notify_all();
   } else {

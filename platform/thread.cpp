@@ -9,6 +9,7 @@ bool Thread::start(std::function<void()> body) {
   finished_.store(false, std::memory_order_relaxed);
   try {
     thread_ = std::thread([this, body = std::move(body)] {
+      runner_.store(std::this_thread::get_id(), std::memory_order_release);
       body();
       finished_.store(true, std::memory_order_release);
     });
@@ -19,8 +20,10 @@ bool Thread::start(std::function<void()> body) {
 }
 
 void Thread::join() {
-  if (!thread_.joinable() || isCurrent()) return;
+  if (isCurrent() || !thread_.joinable()) return;
   thread_.join();
+  // A later thread may be given the same id.
+  runner_.store(std::thread::id(), std::memory_order_release);
 }
 
 }  // namespace platform

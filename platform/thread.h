@@ -27,11 +27,15 @@ class Thread {
   bool held() const { return thread_.joinable(); }
   // True once the body has returned.
   bool finished() const { return finished_.load(std::memory_order_acquire); }
-  bool isCurrent() const { return std::this_thread::get_id() == thread_.get_id(); }
+  // True on the thread itself. Safe on any thread.
+  bool isCurrent() const { return runner_.load(std::memory_order_acquire) == std::this_thread::get_id(); }
 
  private:
-  std::thread thread_;
+  std::thread thread_;  // touched by the owner only
   std::atomic<bool> finished_{false};
+  // The running thread's id, which the thread stores itself: the owner is still moving thread_ into place
+  // when the thread starts.
+  std::atomic<std::thread::id> runner_{};
 };
 
 }  // namespace platform
