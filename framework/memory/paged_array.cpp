@@ -17,7 +17,6 @@ constexpr int32_t kSmallTable = 3;
 
 ArrayBase::ArrayBase(int32_t elementSize, int32_t pageShift, int32_t count)
     : manager_(getMemoryManager()),
-      elementSize_(elementSize),
       pageShift_(pageShift),
       pageLength_(1 << pageShift),
       pageBytes_(elementSize << pageShift) {

@@ -47,7 +47,6 @@ class ArrayBase {
 
   IPtr<IZelMManager> manager_;  // null: pages come from the module's heap
   int32_t count_ = 0;
-  int32_t elementSize_;
   int32_t pageShift_;
   int32_t pageLength_;
   int32_t pageBytes_;
