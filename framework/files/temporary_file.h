@@ -25,7 +25,7 @@ class TemporaryFile {
   ~TemporaryFile();
 
   // Makes a name and creates the file; a name that exists already is replaced by a fresh one a few times.
-  // False when no name can be made or no file created.
+  // False when no name can be made, no file created, or this object holds a file already.
   bool create();
   // The descriptor for the platform's file calls, or -1 before a successful create.
   int32_t fd() const { return fd_; }
