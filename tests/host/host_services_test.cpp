@@ -2,9 +2,7 @@
 
 #include "framework/object/iptr.h"
 #include "host/api/mem_checker.h"
-#include "host/api/zel_dir_service.h"
 #include "support/module_fixture.h"
-#include "support/text.h"
 
 namespace {
 
@@ -26,14 +24,6 @@ TEST_F(HostServices, TheMemoryCheckerIsOptionalAndDividesItsFigures) {
   EXPECT_LE(swapFree, swapTotal);
   checker->query(&freeKiB, &totalKiB, &swapFree, &swapTotal, 0);
   EXPECT_EQ(totalKiB, totalBytes) << "a divisor of 0 divides by nothing";
-}
-
-TEST_F(HostServices, DirectoriesComeInBackslashForm) {
-  host_.dirService().setDirectory("temp", "/var/tmp/x");
-  SPtr<IZelDirService> directories;
-  ASSERT_TRUE(directories);
-  EXPECT_EQ(text(directories->directory("temp")), u"\\var\\tmp\\x");
-  EXPECT_TRUE(directories->directory("unknown").isEmpty());
 }
 
 }  // namespace

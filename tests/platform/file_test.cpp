@@ -1,7 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <filesystem>
 #include <string>
 
@@ -74,40 +71,6 @@ TEST_F(PlatformFiles, ReadSeekAndMissingFiles) {
   platform::closeFile(fd);
   EXPECT_EQ(platform::openFile(modulePath(dir_, "none"), platform::kReadOnly, 0), -1);
   EXPECT_EQ(platform::lastFileError(), platform::FileError::kNotFound);
-}
-
-TEST_F(PlatformFiles, DeleteOnCloseRemovesTheNameAtOnceButKeepsTheContentsReachable) {
-  int32_t fd =
-      platform::openFile(modulePath(dir_, "scratch"),
-                         platform::kReadWrite | platform::kCreate | platform::kDeleteOnClose, kReadWrite);
-  ASSERT_GE(fd, 0);
-  EXPECT_FALSE(dir_.exists("scratch"));
-  EXPECT_EQ(platform::writeFile(fd, "kept", 4), 4);
-  EXPECT_EQ(platform::seekFile(fd, 0, platform::SeekOrigin::kBegin), 0);
-  char bytes[4] = {};
-  EXPECT_EQ(platform::readFile(fd, bytes, 4), 4);
-  EXPECT_EQ(std::string(bytes, 4), "kept");
-  platform::closeFile(fd);
-}
-
-TEST_F(PlatformFiles, ExclusiveCreationRefusesExistingNamesAndLinks) {
-  dir_.write("taken", "old");
-  uint32_t exclusive = platform::kReadWrite | platform::kCreate | platform::kExclusive | platform::kNoFollow;
-  EXPECT_EQ(platform::openFile(modulePath(dir_, "taken"), exclusive, kReadWrite), -1);
-  EXPECT_EQ(platform::lastFileError(), platform::FileError::kExists);
-  std::filesystem::create_symlink(dir_.system("elsewhere"), dir_.system("link"));
-  EXPECT_EQ(platform::openFile(modulePath(dir_, "link"), exclusive, kReadWrite), -1);
-  EXPECT_FALSE(dir_.exists("elsewhere")) << "a dangling link is never followed";
-  EXPECT_EQ(dir_.read("taken"), "old");
-}
-
-TEST_F(PlatformFiles, OwnerOnlyFilesAreReadableAndWritableByTheOwnerAlone) {
-  int32_t fd = create(dir_, "private", platform::kOwnerOnly);
-  ASSERT_GE(fd, 0);
-  platform::closeFile(fd);
-  struct stat info {};
-  ASSERT_EQ(stat(dir_.system("private").c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 0777, 0600u);
 }
 
 }  // namespace

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <memory>
 #include <thread>
 #include <vector>
 
 #include "platform/event.h"
-#include "platform/thread.h"
 
 namespace {
 
@@ -43,29 +43,12 @@ TEST(PlatformEventThreads, AManualResetEventStaysSetUntilReset) {
   EXPECT_TRUE(Event(Event::Reset::kAuto, true).waitFor(0));
 }
 
-TEST(PlatformThreadThreads, RunsTheBodyOnceAndIsJoinedOnDestruction) {
-  std::atomic<int> runs{0};
-  {
-    platform::Thread thread;
-    EXPECT_FALSE(thread.held());
-    ASSERT_TRUE(thread.start([&] { ++runs; }));
-    EXPECT_TRUE(thread.held());
-    EXPECT_FALSE(thread.start([&] { ++runs; })) << "one thread at a time";
-    thread.join();
-    EXPECT_TRUE(thread.finished());
-    EXPECT_FALSE(thread.held());
-  }
-  EXPECT_EQ(runs, 1);
-}
-
-TEST(PlatformThreadThreads, JoiningFromTheThreadItselfReturns) {
-  platform::Thread thread;
-  Event done(Event::Reset::kManual);
-  ASSERT_TRUE(thread.start([&] {
-    thread.join();
-    done.set();
-  }));
-  EXPECT_TRUE(done.waitFor(10000));
+TEST(PlatformEventThreads, AWaiterMayDestroyTheEventAsSoonAsItWakes) {
+  auto event = std::make_unique<Event>(Event::Reset::kAuto);
+  std::thread setter([raw = event.get()] { raw->set(); });
+  event->wait();
+  event.reset();
+  setter.join();
 }
 
 }  // namespace

@@ -3,9 +3,7 @@
 #include <cmath>
 #include <limits>
 #include <numbers>
-#include <sstream>
 
-#include "basic_types/box.h"
 #include "basic_types/color.h"
 #include "basic_types/matrix4x4.h"
 #include "basic_types/plane.h"
@@ -69,12 +67,6 @@ TEST(VectorMath, OrthonormalBasisIsRightHandedAndRefusesZero) {
     EXPECT_NEAR(u.dot(n), 0.0, kRoundOff);
     expectNear(Vector3::cross(u, v), n);
   }
-}
-
-TEST(VectorMath, PrintsAsParenthesisedTriple) {
-  std::ostringstream out;
-  out << Vector3(1, -2.5, 0);
-  EXPECT_EQ(out.str(), "(1,-2.5,0)");
 }
 
 TEST(PlaneMath, IntersectionRefusesLinesWithinTheParallelThreshold) {
@@ -172,11 +164,6 @@ TEST(MatrixMath, RotationsAreRightHandedAndTurnOneDirectionIntoAnother) {
   for (int k = 0; k < 16; ++k) EXPECT_EQ(nearly.m[k], Matrix4x4().m[k]);
   Matrix4x4 noAxis = Matrix4x4::rotation(Vector3(), 1.0);
   for (int k = 0; k < 16; ++k) EXPECT_EQ(noAxis.m[k], Matrix4x4().m[k]);
-}
-
-TEST(MatrixMath, BoxCentre) {
-  Box box{Vector3(-1, 0, 2), Vector3(3, 4, 2)};
-  EXPECT_EQ(box.center(), Vector3(1, 2, 2));
 }
 
 TEST(ColorConversion, GreyHasZeroSaturationAndTheConventionalHue) {

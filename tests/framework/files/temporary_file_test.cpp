@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <regex>
@@ -75,6 +76,9 @@ TEST_F(TemporaryFiles, AFileIsPrivateReadableWritableAndLeavesNoNameBehind) {
   TemporaryFile file;
   ASSERT_TRUE(file.create());
   EXPECT_TRUE(std::filesystem::is_empty(dir_.system())) << "the name is gone as soon as the file is open";
+  struct stat info {};
+  ASSERT_EQ(fstat(file.fd(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600u);
   EXPECT_EQ(platform::writeFile(file.fd(), "block", 5), 5);
   EXPECT_EQ(platform::seekFile(file.fd(), 0, platform::SeekOrigin::kBegin), 0);
   char back[5] = {};
