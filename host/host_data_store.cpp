@@ -113,7 +113,11 @@ bool HostDataStore::completeGroup(uint32_t handle, const char* group) {
   if (handle == 0 || handle > handlesHandedOut_) return false;
   Item* item = findLocked(group);
   if (!item || item->registration.kind() != DataItemKind::kGroup) return false;
-  completions_.push_back({item->registration.key, order_.size()});
+  std::string key = item->registration.key;
+  size_t inGroup = 0;
+  for (const std::string& registered : order_)
+    inGroup += registered == key || isUnderGroup(registered, key) ? 1 : 0;
+  completions_.push_back({key, inGroup});
   return true;
 }
 

@@ -38,7 +38,8 @@ class HostDataStore : public IDataStore, public ZelUnknownImpl {
  public:
   static constexpr const char* interfaceName = "HostDataStore";
 
-  // A completeGroup the store accepted: the group and how many keys were registered by then.
+  // A completeGroup the store accepted: the group and how many of its keys (itself included) were registered
+  // by then.
   struct Completion {
     std::string group;
     size_t registrationsBefore = 0;

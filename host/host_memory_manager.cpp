@@ -5,10 +5,13 @@
 #include "framework/object/query_chain.h"
 
 void* HostMemoryManager::allocatePage(uint64_t bytes, int32_t) {
-  return std::calloc(1, bytes);
+  void* page = std::calloc(1, bytes);
+  if (page) ++pages_;
+  return page;
 }
 
 void HostMemoryManager::freePage(void* page) {
+  if (page) --pages_;
   std::free(page);
 }
 

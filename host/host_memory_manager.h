@@ -1,7 +1,8 @@
 #pragma once
 
 // The stand-in host's memory manager. It has no memory of its own to give back: freeMemory answers yes a set
-// number of times (so tests can see the module retry) and counts how often it was asked.
+// number of times (so tests can see the module retry) and counts how often it was asked. It keeps count of
+// the pages it has handed out and not yet taken back.
 
 #include <atomic>
 
@@ -23,6 +24,7 @@ class HostMemoryManager : public ZelMM::IZelMManager, public ZelUnknownImpl {
   // freeMemory answers true this many more times, then false.
   void setFreeMemoryAnswers(int32_t yesAnswers) { yesAnswers_ = yesAnswers; }
   int32_t freeMemoryCalls() const { return calls_; }
+  int32_t pagesInUse() const { return pages_; }
   void setCounters(uint32_t coreNow, uint32_t coreLimit, uint32_t swapNow, uint32_t swapLimit);
 
   void queryInterface(const char* name, void** out, bool flag) override;
@@ -31,5 +33,6 @@ class HostMemoryManager : public ZelMM::IZelMManager, public ZelUnknownImpl {
  private:
   std::atomic<int32_t> yesAnswers_{0};
   std::atomic<int32_t> calls_{0};
+  std::atomic<int32_t> pages_{0};
   std::atomic<uint32_t> coreNow_{0}, coreLimit_{0}, swapNow_{0}, swapLimit_{0};
 };

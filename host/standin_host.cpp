@@ -2,6 +2,7 @@
 
 #include "framework/object/module_id.h"
 #include "host/host_point_objects.h"
+#include "host/host_settings.h"
 #include "host/xml_dom.h"
 
 StandinHost::StandinHost()
@@ -24,21 +25,26 @@ StandinHost::StandinHost()
       arrays_(new HostRealPArrayFactory),
       dialog_(new HostGuiDialog),
       commandContainer_(new HostCommandContainer),
-      simpleDialog_(new ScriptedSimpleDialog) {
+      simpleDialog_(new ScriptedSimpleDialog),
+      dirService_(new HostDirService),
+      memChecker_(new HostMemChecker) {
   translatorService_->setTranslator(moduleId(), translator_.get());
   enableAssertHandler(true);
   for (const auto& [name, service] : permanentServices()) root_->setService(name, service);
   offerFreshObjects(true);
+  enableDirService(true);
+  registerHostSettings(*dataStore_);
 }
 
 StandinHost::~StandinHost() {
   root_->setComponent(nullptr);
   for (Optional service : {Optional::kBucketMemoryPool, Optional::kStrSupport, Optional::kMemoryManager,
-                           Optional::kTranslatorService}) {
+                           Optional::kTranslatorService, Optional::kMemChecker}) {
     enable(service, false);
   }
   offerFreshObjects(false);
   for (const auto& [name, service] : permanentServices()) root_->setService(name, nullptr);
+  enableDirService(false);
   enableAssertHandler(false);
 }
 
@@ -78,11 +84,18 @@ void StandinHost::enable(Optional service, bool on) {
     case Optional::kTranslatorService:
       root_->setService(IZelTranslatorService::interfaceName, on ? translatorService_.get() : nullptr);
       break;
+    case Optional::kMemChecker:
+      root_->setService(IMemChecker::interfaceName, on ? memChecker_.get() : nullptr);
+      break;
   }
 }
 
 void StandinHost::enableAssertHandler(bool on) {
   root_->setService(IZelAssertHandlerCB::interfaceName, on ? assertions_.get() : nullptr);
+}
+
+void StandinHost::enableDirService(bool on) {
+  root_->setService(IZelDirService::interfaceName, on ? dirService_.get() : nullptr);
 }
 
 void StandinHost::attach(IZelComponent* component) {

@@ -3,10 +3,10 @@
 // The stand-in host: a real host of our own, with every service the module reaches through its root. The
 // assertion handler, the error service, the data store, the default callback object, the renderer, the units,
 // the document with its graphics, builder and remover, the point-array factory, the point objects, the simple
-// dialog and the XML documents are always there (a test withdraws one through root().setService); the
-// services a host may lack (a shared pool, string support, the memory manager, the translator service) start
-// switched off and can be switched on. The host also owns the dialog and the command container its commands
-// run with.
+// dialog, the XML documents and the directory service are always there (a test withdraws one through
+// root().setService); the services a host may lack (a shared pool, string support, the memory manager, the
+// translator service, the memory checker) start switched off and can be switched on. The host also owns the
+// dialog and the command container its commands run with.
 
 #include <utility>
 #include <vector>
@@ -17,9 +17,11 @@
 #include "host/host_callback_object.h"
 #include "host/host_command_container.h"
 #include "host/host_data_store.h"
+#include "host/host_dir_service.h"
 #include "host/host_document.h"
 #include "host/host_gfx_renderer.h"
 #include "host/host_gui_dialog.h"
+#include "host/host_mem_checker.h"
 #include "host/host_memory_manager.h"
 #include "host/host_object_editors.h"
 #include "host/host_real_parray.h"
@@ -33,7 +35,7 @@
 
 class StandinHost {
  public:
-  enum class Optional { kBucketMemoryPool, kStrSupport, kMemoryManager, kTranslatorService };
+  enum class Optional { kBucketMemoryPool, kStrSupport, kMemoryManager, kTranslatorService, kMemChecker };
 
   StandinHost();
   StandinHost(const StandinHost&) = delete;
@@ -55,10 +57,13 @@ class StandinHost {
   HostGuiDialog& dialog() { return *dialog_; }
   HostCommandContainer& commandContainer() { return *commandContainer_; }
   ScriptedSimpleDialog& simpleDialog() { return *simpleDialog_; }
+  HostDirService& dirService() { return *dirService_; }
 
   void enable(Optional service, bool on);
   // Without an assertion handler a failed assertion ends the process, as it does under a real host.
   void enableAssertHandler(bool on);
+  // A host without directories gives the module no temporary directory.
+  void enableDirService(bool on);
 
   // Lets the root create the component's classes and hands the component the root.
   void attach(IZelComponent* component);
@@ -89,4 +94,6 @@ class StandinHost {
   IPtr<HostGuiDialog> dialog_;
   IPtr<HostCommandContainer> commandContainer_;
   IPtr<ScriptedSimpleDialog> simpleDialog_;
+  IPtr<HostDirService> dirService_;
+  IPtr<HostMemChecker> memChecker_;
 };

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "basic_types/no_destructor.h"
+#include "basic_types/zel_array.h"
 #include "framework/memory/bucket_memory_pool.h"
 #include "framework/object/iptr.h"
 #include "host/api/zel_str_support.h"
@@ -341,6 +342,30 @@ const char* ZelString::toNarrow() const {
 const char* ZelString::toUtf8() const {
   utf8_ = platform::toUtf8(std::u16string_view(c_str(), length())).c_str();
   return utf8_.c_str();
+}
+
+void ZelString::appendCounted(const ZelString& item) {
+  *this += number(item.length());
+  *this += ZelString(u" ");
+  *this += item;
+}
+
+void ZelString::splitCounted(ZelCountedArray<ZelString>& out) const {
+  const ZelString blank(u" ");
+  int32_t length = this->length();
+  for (int32_t position = 0; position < length;) {
+    int32_t at = find(blank, position);
+    if (at < 0) return;
+    double announced = mid(position, at - position).toDouble(nullptr);
+    if (!std::isfinite(announced) || announced < 1.0) {
+      out.append(*this);
+      return;
+    }
+    int32_t available = length - (at + 1);
+    int32_t n = announced >= available ? available : static_cast<int32_t>(announced);
+    out.append(mid(at + 1, n));
+    position = at + 1 + n;
+  }
 }
 
 ZelString ZelString::fromPattern(const char* text) {

@@ -1,13 +1,13 @@
 #include "framework/object/host_detach.h"
 
 #include "framework/memory/bucket_memory_pool.h"
-#include "framework/memory/memory_manager.h"
 #include "framework/object/host_root.h"
+#include "framework/object/kept_service.h"
 #include "framework/translation/tr.h"
 
 void detachFromHost() {
   forgetModuleTranslator();
-  forgetMemoryManager();
+  forgetKeptServices();
   releaseGlobalPool();
   setHostRoot(nullptr);
 }

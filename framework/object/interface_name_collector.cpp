@@ -1,20 +1,8 @@
 #include "host/api/interface_name_collector.h"
 
-#include <cstring>
+#include "basic_types/zel_hash_table.h"
 
 namespace {
-
-// djb2 over the bytes taken as signed characters, as the caller hashes its probe set.
-uint32_t hashName(const char* name) {
-  uint32_t h = 5381;
-  for (const char* p = name; p && *p; ++p) h = h * 33 + static_cast<uint32_t>(static_cast<int32_t>(*p));
-  return h;
-}
-
-bool sameName(const char* a, const char* b) {
-  if (!a || !b) return a == b;
-  return std::strcmp(a, b) == 0;
-}
 
 void clearLists(InterfaceNameCollector* collector) {
   collector->entries->setCount(0);
@@ -23,9 +11,9 @@ void clearLists(InterfaceNameCollector* collector) {
 
 bool inProbeSet(const char* name, const InterfaceNameCollector* collector) {
   if (!collector->probeBuckets) return false;
-  for (InterfaceNameProbe* node = collector->probeBuckets[hashName(name) % collector->probeBucketCount]; node;
-       node = node->next) {
-    if (sameName(node->name, name)) return true;
+  for (InterfaceNameProbe* node = collector->probeBuckets[hashNarrowText(name) % collector->probeBucketCount];
+       node; node = node->next) {
+    if (sameNarrowText(node->name, name)) return true;
   }
   return false;
 }

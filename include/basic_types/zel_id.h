@@ -7,6 +7,8 @@
 #include <cstdint>
 
 class ZelCString;
+class ZelBinaryFileReader;
+class ZelBinaryFileWriter;
 
 struct ZelID {
   uint32_t data1 = 0;
@@ -20,6 +22,12 @@ struct ZelID {
   // result with GUIDUtils::isValid.
   static ZelID fromString(const char* text);
   static ZelID fromString(const ZelCString& text);
+
+  // The id's 16-byte form in a chunk file: data1, data2 and data3 big-endian, then the bytes of data4. The id
+  // is set only when all 16 bytes arrive; the answer is the reader's state (true: good).
+  bool read(ZelBinaryFileReader& reader);
+  // Stops at the first value the writer fails to take; answers the writer's state.
+  bool write(ZelBinaryFileWriter& writer) const;
 
   friend bool operator==(const ZelID&, const ZelID&) = default;
 };

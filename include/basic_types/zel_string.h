@@ -10,6 +10,9 @@
 
 #include "basic_types/zel_cstring.h"
 
+template <class T>
+class ZelCountedArray;
+
 class ZelString {
  public:
   ZelString() = default;
@@ -76,6 +79,14 @@ class ZelString {
   const char* toNarrow() const;
   // The UTF-8 form, valid until the next call or change. Never null.
   const char* toUtf8() const;
+
+  // Appends one item of a counted list: the item's length in decimal, one blank, then the item. Items follow
+  // one another with nothing between them: "ab" then "xyz" give "2 ab3 xyz".
+  void appendCounted(const ZelString& item);
+  // Reads this string as a counted list and appends each item to out. A text without a blank gives no item. A
+  // count that is not a finite number of at least 1 (0, negative, no number at all) makes the whole string
+  // one item and ends the list; a count running past the end of the text gives an item cut at the end.
+  void splitCounted(ZelCountedArray<ZelString>& out) const;
 
   // The text "Pt%1" with "%1" replaced by text.
   static ZelString fromPattern(const char* text);

@@ -5,12 +5,9 @@
 #include "basic_types/zel_cstring.h"
 #include "basic_types/zel_string.h"
 #include "support/module_fixture.h"
+#include "support/text.h"
 
 namespace {
-
-std::u16string text(const ZelString& s) {
-  return s.c_str();
-}
 
 using StringsWithoutHost = NoHostTest;
 

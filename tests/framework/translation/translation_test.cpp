@@ -8,12 +8,9 @@
 #include "framework/translation/tr.h"
 #include "framework/translation/zel_trivial_translator.h"
 #include "support/module_fixture.h"
+#include "support/text.h"
 
 namespace {
-
-std::u16string text(const ZelString& s) {
-  return s.c_str();
-}
 
 using TrivialTranslation = NoHostTest;
 

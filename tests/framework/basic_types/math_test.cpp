@@ -1,0 +1,203 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <numbers>
+
+#include "basic_types/color.h"
+#include "basic_types/matrix4x4.h"
+#include "basic_types/plane.h"
+#include "basic_types/vector3.h"
+
+namespace {
+
+// Round-off of a handful of double operations on values of order 1.
+constexpr double kRoundOff = 1e-12;
+
+void expectNear(const Vector3& actual, const Vector3& expected, double tolerance = kRoundOff) {
+  EXPECT_NEAR(actual.x, expected.x, tolerance);
+  EXPECT_NEAR(actual.y, expected.y, tolerance);
+  EXPECT_NEAR(actual.z, expected.z, tolerance);
+}
+
+Matrix4x4 diagonal(double a, double b, double c) {
+  return Matrix4x4::scaling(a, b, c);
+}
+
+TEST(VectorMath, NormalizeRefusesZeroAndKeepsEachComponentAtMostOne) {
+  Vector3 zero;
+  EXPECT_FALSE(zero.normalize());
+  EXPECT_EQ(zero, Vector3());
+  Vector3 v(3, 0, 4);
+  EXPECT_TRUE(v.normalize());
+  EXPECT_DOUBLE_EQ(v.x, 0.6);
+  EXPECT_EQ(v.y, 0.0);
+  EXPECT_DOUBLE_EQ(v.z, 0.8);
+  Vector3 axis(0, -1e-3, 0);
+  EXPECT_TRUE(axis.normalize());
+  EXPECT_EQ(axis.y, -1.0) << "exact, never past 1";
+  EXPECT_FALSE(std::signbit(Vector3(-0.0, 2, 0).normalized().x)) << "-0 counts as non-negative";
+}
+
+TEST(VectorMath, ProjectionsIgnoreDirectionsBelowEpsSquared) {
+  Vector3 a(1, 2, 3);
+  Vector3 tiny(1e-9, 0, 0);
+  EXPECT_EQ(Vector3::projectOnto(a, tiny), Vector3());
+  EXPECT_EQ(Vector3::perpendicularPart(a, tiny), a);
+  expectNear(Vector3::projectOnto(a, Vector3(0, 0, 2)), Vector3(0, 0, 3));
+  expectNear(Vector3::perpendicularPart(a, Vector3(0, 0, 2)), Vector3(1, 2, 0));
+  Vector3 foot = *projectOntoLine(Vector3(1, 5, 0), Vector3(0, 0, 0), Vector3(2, 0, 0));
+  expectNear(foot, Vector3(1, 0, 0));
+  EXPECT_FALSE(projectOntoLine(Vector3(1, 5, 0), Vector3(2, 2, 2), Vector3(2, 2, 2)).has_value());
+}
+
+TEST(VectorMath, ParallelWithinTheSineToleranceAndOppositeCounts) {
+  EXPECT_TRUE(Vector3::isParallel(Vector3(1, 0, 0), Vector3(-3, 0, 0), 0.0));
+  EXPECT_TRUE(Vector3::isParallel(Vector3(1, 0, 0), Vector3(1, 0.01, 0), 0.011));
+  EXPECT_FALSE(Vector3::isParallel(Vector3(1, 0, 0), Vector3(1, 0.01, 0), 0.009));
+}
+
+TEST(VectorMath, OrthonormalBasisIsRightHandedAndRefusesZero) {
+  Vector3 u, v;
+  EXPECT_FALSE(Vector3::orthonormalBasis(Vector3(), u, v));
+  for (const Vector3& d : {Vector3(0, 0, 5), Vector3(0.9, 0.1, 0), Vector3(1, 1, 1)}) {
+    ASSERT_TRUE(Vector3::orthonormalBasis(d, u, v));
+    Vector3 n = d.normalized();
+    EXPECT_NEAR(u.dot(v), 0.0, kRoundOff);
+    EXPECT_NEAR(u.dot(n), 0.0, kRoundOff);
+    expectNear(Vector3::cross(u, v), n);
+  }
+}
+
+TEST(PlaneMath, IntersectionRefusesLinesWithinTheParallelThreshold) {
+  Vector3 hit;
+  Plane edge{1e-10, 0, 1, 0};
+  EXPECT_TRUE(edge.intersectLine(Vector3(0, 0, 0), Vector3(1, 0, 0), hit)) << "n·u = 1e-10 proceeds";
+  Plane below{0.99e-10, 0, 1, 0};
+  EXPECT_FALSE(below.intersectLine(Vector3(0, 0, 0), Vector3(1, 0, 0), hit));
+  Plane floor{0, 0, 1, 2};
+  ASSERT_TRUE(floor.intersectLine(Vector3(1, 1, 0), Vector3(0, 0, -7), hit));
+  expectNear(hit, Vector3(1, 1, 2));
+}
+
+TEST(PlaneMath, ThroughPointsProjectAndValidity) {
+  Plane plane = Plane::throughPoints(Vector3(0, 0, 1), Vector3(1, 0, 1), Vector3(0, 1, 1));
+  expectNear(plane.normal(), Vector3(0, 0, 1));
+  EXPECT_DOUBLE_EQ(plane.d, 1.0);
+  expectNear(plane.projectPoint(Vector3(3, 4, 9)), Vector3(3, 4, 1));
+  EXPECT_FALSE(Plane::throughPoints(Vector3(0, 0, 0), Vector3(1, 1, 1), Vector3(2, 2, 2)).isValid())
+      << "collinear points give no plane";
+  EXPECT_FALSE((Plane{std::numeric_limits<double>::quiet_NaN(), 0, 1, 0}).isValid());
+  EXPECT_FALSE(Plane().isValid());
+}
+
+TEST(PlaneMath, TransformMovesThePlaneAndRefusesASingularMatrix) {
+  Plane plane{0, 0, 1, 1};
+  Matrix4x4 move =
+      Matrix4x4::translation(Vector3(0, 0, 2)) * Matrix4x4::rotation(Vector3(1, 0, 0), std::numbers::pi / 2);
+  ASSERT_TRUE(plane.transform(move));
+  expectNear(plane.normal(), Vector3(0, -1, 0));
+  EXPECT_NEAR(plane.d, 1.0, kRoundOff) << "the point (0, 0, 1) went to (0, -1, 2)";
+  Plane kept{0, 0, 1, 1};
+  EXPECT_FALSE(kept.transform(diagonal(1, 1, 0)));
+  EXPECT_EQ(kept.d, 1.0);
+  EXPECT_EQ(kept.nz, 1.0);
+}
+
+TEST(MatrixMath, InverseOfASingularMatrixIsRefusedAndLeavesTheOutput) {
+  Matrix4x4 singular = diagonal(2, 0, 3);
+  Matrix4x4 out = Matrix4x4::translation(Vector3(7, 7, 7));
+  EXPECT_EQ(Matrix4x4::invert(singular, out), 0);
+  EXPECT_EQ(out.m[3], 7.0);
+  Matrix4x4 fallback = Matrix4x4::inverse(singular);
+  for (int k = 0; k < 16; ++k) EXPECT_EQ(fallback.m[k], Matrix4x4().m[k]);
+}
+
+TEST(MatrixMath, InverseTimesMatrixIsTheIdentityEvenWithPivoting) {
+  Matrix4x4 t;
+  const double values[16] = {0, 2, 0, 1, 1, 0, 0, 2, 0, 0, 3, 3, 0, 0, 0, 1};  // a zero first pivot
+  t.assign(values);
+  Matrix4x4 inverse;
+  ASSERT_EQ(Matrix4x4::invert(t, inverse), 1);
+  Matrix4x4 product = t * inverse;
+  for (int k = 0; k < 16; ++k) EXPECT_NEAR(product.m[k], Matrix4x4().m[k], kRoundOff) << k;
+  Matrix4x4 aliased = t;
+  Matrix4x4::multiply(aliased, aliased, inverse);
+  EXPECT_NEAR(aliased.m[0], 1.0, kRoundOff) << "the output may be an operand";
+}
+
+TEST(MatrixMath, PointsTakeTranslationAndDivisionDirectionsDoNot) {
+  Matrix4x4 t = Matrix4x4::translation(Vector3(1, 2, 3)) * Matrix4x4::uniformScaling(2);
+  EXPECT_EQ(Matrix4x4::transformPoint(t, Vector3(1, 1, 1)), Vector3(3, 4, 5));
+  EXPECT_EQ(Matrix4x4::transformVector(t, Vector3(1, 1, 1)), Vector3(2, 2, 2));
+  t.m[15] = 2;
+  Vector3 out;
+  Matrix4x4::transformPointTo(t, Vector3(1, 1, 1), out);
+  expectNear(out, Vector3(1.5, 2, 2.5));
+  EXPECT_EQ(t.transposed().m[12], 1.0);
+}
+
+TEST(MatrixMath, RigidityAcceptsMirrorsAndRejectsScaleBeyond1e7) {
+  EXPECT_TRUE(diagonal(-1, 1, 1).isRigid());
+  EXPECT_LT(diagonal(-1, 1, 1).determinant3(), 0.0);
+  EXPECT_FALSE(diagonal(1, 1, 1.0000002).isRigid());
+  EXPECT_TRUE(Matrix4x4::rotation(Vector3(1, 2, 3), 0.7).isRigid());
+  Matrix4x4 shear;
+  shear.m[1] = 2e-7;
+  EXPECT_FALSE(shear.isRigid());
+  Matrix4x4 lastRow;
+  lastRow.m[12] = 5;
+  EXPECT_TRUE(lastRow.hasUnitLastRow()) << "m12 is not examined";
+  lastRow.m[14] = 1e-300;
+  EXPECT_FALSE(lastRow.hasUnitLastRow());
+}
+
+TEST(MatrixMath, RotationsAreRightHandedAndTurnOneDirectionIntoAnother) {
+  Matrix4x4 quarter = Matrix4x4::rotation(Vector3(0, 0, 2), std::numbers::pi / 2);
+  expectNear(Matrix4x4::transformVector(quarter, Vector3(1, 0, 0)), Vector3(0, 1, 0));
+  Vector3 a(1, 2, 0.5), b(-3, 0.2, 1);
+  expectNear(Matrix4x4::transformVector(Matrix4x4::rotationBetween(a, b), a.normalized()), b.normalized());
+  Matrix4x4 halfTurn = Matrix4x4::rotationBetween(Vector3(0, 0, 1), Vector3(0, 0, -1));
+  expectNear(Matrix4x4::transformVector(halfTurn, Vector3(0, 0, 1)), Vector3(0, 0, -1));
+  EXPECT_TRUE(halfTurn.isRigid());
+  Matrix4x4 nearly = Matrix4x4::rotationBetween(Vector3(1, 0, 0), Vector3(1, 1e-8, 0));
+  for (int k = 0; k < 16; ++k) EXPECT_EQ(nearly.m[k], Matrix4x4().m[k]);
+  Matrix4x4 noAxis = Matrix4x4::rotation(Vector3(), 1.0);
+  for (int k = 0; k < 16; ++k) EXPECT_EQ(noAxis.m[k], Matrix4x4().m[k]);
+}
+
+TEST(ColorConversion, GreyHasZeroSaturationAndTheConventionalHue) {
+  Color grey{0.5f, 0.5f, 0.5f};
+  grey.rgbToHsl();
+  EXPECT_EQ(grey.h, 0.6666667f);
+  EXPECT_EQ(grey.s, 0.0f);
+  EXPECT_EQ(grey.l, 0.5f);
+  grey.hslToRgb();
+  EXPECT_EQ(grey.g, 0.5f);
+}
+
+TEST(ColorConversion, PrimariesAndRoundTrips) {
+  Color blue{0, 0, 1};
+  blue.rgbToHsl();
+  EXPECT_FLOAT_EQ(blue.h, 2.0f / 3.0f);
+  EXPECT_FLOAT_EQ(blue.s, 1.0f);
+  EXPECT_FLOAT_EQ(blue.l, 0.5f);
+  Color magenta{1, 0, 0.5f};
+  magenta.rgbToHsl();
+  EXPECT_NEAR(magenta.h, 330.0f / 360.0f, 1e-6f) << "a negative hue wraps round";
+  for (Color c : {Color{0.2f, 0.7f, 0.4f}, Color{0.9f, 0.8f, 0.1f}, Color{0.1f, 0.2f, 0.9f}}) {
+    Color round = c;
+    round.rgbToHsl();
+    round.hslToRgb();
+    EXPECT_NEAR(round.r, c.r, 1e-5f);
+    EXPECT_NEAR(round.g, c.g, 1e-5f);
+    EXPECT_NEAR(round.b, c.b, 1e-5f);
+  }
+  ColorRGBA scaled = ColorRGBA::fromScaled(Color{0.5f, 0.2f, -1.0f}, 3.0);
+  EXPECT_EQ(scaled.r, 1.0f);
+  EXPECT_FLOAT_EQ(scaled.g, 0.6f);
+  EXPECT_EQ(scaled.b, 0.0f);
+  EXPECT_EQ(scaled.a, 1.0f);
+}
+
+}  // namespace

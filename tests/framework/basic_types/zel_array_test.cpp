@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+#include "basic_types/zel_array.h"
+#include "basic_types/zel_chunked_array.h"
+#include "basic_types/zel_string.h"
+#include "support/module_fixture.h"
+#include "support/text.h"
+
+namespace {
+
+using ArrayGrowth = NoHostTest;
+
+TEST_F(ArrayGrowth, PlainItemsDoubleFromOneButAFirstBlockHoldsExactlyTheIndex) {
+  ZelArray<int64_t> grown;
+  grown.at(0) = 1;
+  EXPECT_EQ(grown.capacity(), 1);
+  grown.at(5) = 6;
+  EXPECT_EQ(grown.capacity(), 8);
+  EXPECT_EQ(grown[0], 1);
+  EXPECT_EQ(grown[6], 0) << "slots gained by growing are zero";
+  grown.at(8);
+  EXPECT_EQ(grown.capacity(), 16);
+  ZelArray<int64_t> direct;
+  direct.at(5);
+  EXPECT_EQ(direct.capacity(), 6);
+}
+
+TEST_F(ArrayGrowth, CountedArraysUseSlotsOneToCount) {
+  ZelCountedArray<ZelString> list;
+  list.append(ZelString(u"one"));
+  list.append(ZelString(u"two"));
+  list.append(ZelString(u"three"));
+  EXPECT_EQ(text(list[1]), u"one");
+  EXPECT_EQ(text(list[3]), u"three");
+  list.removeAt(1);
+  EXPECT_EQ(list.count(), 2);
+  EXPECT_EQ(text(list[1]), u"two");
+  EXPECT_EQ(text(list[2]), u"three");
+  EXPECT_EQ(text(list.popBack()), u"three");
+  EXPECT_EQ(list.count(), 1);
+}
+
+using ChunkedArray = NoHostTest;
+
+// Every record from 0 to count − 1 is reachable and holds the value written; under AddressSanitizer a page
+// smaller than its records would fail here.
+void fillAndCheck(ZelChunkedArray& array, int32_t from, int32_t to) {
+  for (int32_t i = from; i < to; ++i) *reinterpret_cast<int32_t*>(array.element(i)) = i;
+  for (int32_t i = from; i < to; ++i) ASSERT_EQ(*reinterpret_cast<int32_t*>(array.element(i)), i);
+}
+
+TEST_F(ChunkedArray, FiveThousandRecordsOfShiftElevenMakeTwoFullPagesAndOneOf904) {
+  ZelChunkedArray array(sizeof(int32_t), 11);
+  array.createChunks(5000);
+  EXPECT_EQ(array.pageCount(), 3);
+  EXPECT_EQ(array.pageLength(), 2048);
+  EXPECT_EQ(5000 - 2 * array.pageLength(), 904);
+  for (int32_t i = 0; i < 5000; ++i) ASSERT_EQ(*reinterpret_cast<int32_t*>(array.element(i)), 0) << i;
+  fillAndCheck(array, 0, 5000);
+}
+
+TEST_F(ChunkedArray, GrowthDoublesButStopsAtTheEndOfThePageHoldingTheNewIndex) {
+  ZelChunkedArray array(sizeof(int32_t), 11);
+  array.createChunks(5000);
+  fillAndCheck(array, 0, 5000);
+  uint8_t* firstPage = array.element(0);
+  array.growChunks(5001);
+  EXPECT_EQ(array.count(), 6144);
+  EXPECT_EQ(array.element(0), firstPage) << "full pages never move";
+  for (int32_t i = 0; i < 5000; ++i) ASSERT_EQ(*reinterpret_cast<int32_t*>(array.element(i)), i);
+  for (int32_t i = 5000; i < 6144; ++i) ASSERT_EQ(*reinterpret_cast<int32_t*>(array.element(i)), 0) << i;
+  array.growChunks(100000);
+  EXPECT_EQ(array.count(), 100352) << "49 pages: the page of index 100000 ends there";
+  EXPECT_GE(array.pageTableSlots(), array.pageCount());
+  fillAndCheck(array, 0, 100352);
+  array.growChunks(50);
+  EXPECT_EQ(array.count(), 100352);
+}
+
+}  // namespace

@@ -1,0 +1,279 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "basic_types/zel_id.h"
+#include "framework/chunks/zel_binary_file_reader.h"
+#include "framework/chunks/zel_binary_file_writer.h"
+#include "host/host_binary_streams.h"
+#include "support/module_fixture.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+constexpr uint32_t kOuterType = 1010;
+constexpr uint32_t kInnerType = 0x10003;
+const ZelID kScaleId{0x6a5243e7, 0xe352, 0x4a7a, {0x98, 0x67, 0xa3, 0xdb, 0x2e, 0xb5, 0x60, 0xe5}};
+
+// A 32-bit header: the type shifted past the flag byte, then the length.
+Bytes narrowHeader(uint32_t type, uint32_t length, uint8_t flag = 0) {
+  uint32_t word = type << 8 | flag;
+  return {static_cast<uint8_t>(word >> 24),   static_cast<uint8_t>(word >> 16),
+          static_cast<uint8_t>(word >> 8),    static_cast<uint8_t>(word),
+          static_cast<uint8_t>(length >> 24), static_cast<uint8_t>(length >> 16),
+          static_cast<uint8_t>(length >> 8),  static_cast<uint8_t>(length)};
+}
+
+Bytes joined(std::initializer_list<Bytes> parts) {
+  Bytes all;
+  for (const Bytes& part : parts) all.insert(all.end(), part.begin(), part.end());
+  return all;
+}
+
+class ChunkWriter : public ModuleTest {
+ protected:
+  // The bytes of an outer chunk holding one empty inner chunk, written at the given stream version.
+  Bytes nested(int32_t version) {
+    IPtr<HostBinaryOutStream> stream(new HostBinaryOutStream(version));
+    ZelBinaryFileWriter writer(stream.get());
+    writer.beginChunk(kOuterType);
+    writer.beginChunk(kInnerType);
+    writer.endChunk();
+    writer.endChunk();
+    EXPECT_TRUE(writer.close());
+    return stream->bytes();
+  }
+};
+
+TEST_F(ChunkWriter, NestedChunksOfA32BitStreamHaveLengths16And8) {
+  EXPECT_EQ(nested(5), joined({narrowHeader(kOuterType, 16), narrowHeader(kInnerType, 8)}));
+}
+
+TEST_F(ChunkWriter, VersionsOutside1To9Write64BitLengths) {
+  Bytes expected = {0x00, 0x03, 0xF2, 0x00, 0, 0, 0, 0, 0, 0, 0, 24,
+                    0x01, 0x00, 0x03, 0x00, 0, 0, 0, 0, 0, 0, 0, 12};
+  EXPECT_EQ(nested(0), expected);
+  EXPECT_EQ(nested(10), expected);
+}
+
+TEST_F(ChunkWriter, AChunkBegunAfterBufferedBytesIsPatchedAtItsOwnHeader) {
+  IPtr<HostBinaryOutStream> stream(new HostBinaryOutStream(1));
+  ZelBinaryFileWriter writer(stream.get());
+  writer.writeU8(0xAA);
+  writer.writeU16(0xBBCC);
+  writer.beginChunk(kInnerType);
+  writer.writeI32(-2);
+  writer.endChunk();
+  ASSERT_TRUE(writer.close());
+  EXPECT_EQ(stream->bytes(),
+            joined({{0xAA, 0xBB, 0xCC}, narrowHeader(kInnerType, 12), {0xFF, 0xFF, 0xFF, 0xFE}}));
+}
+
+TEST_F(ChunkWriter, TypedValuesFlushWhenFewerThan256BytesAreFree) {
+  IPtr<HostBinaryOutStream> stream(new HostBinaryOutStream(1));
+  ZelBinaryFileWriter writer(stream.get());
+  for (uint32_t value = 0; value < 193; ++value) writer.writeU32(value);
+  EXPECT_TRUE(stream->writeSizes().empty());
+  for (uint32_t value = 193; value < 256; ++value) writer.writeU32(value);
+  EXPECT_EQ(stream->writeSizes(), (std::vector<uint64_t>{772})) << "once, just before the 194th value";
+  EXPECT_EQ(writer.bufferedBytes(), 252u);
+  writer.writeDouble(-1.5);
+  writer.writeU64(0x0102030405060708ull);
+  ASSERT_TRUE(writer.close());
+  const Bytes& bytes = stream->bytes();
+  ASSERT_EQ(bytes.size(), 1040u);
+  EXPECT_EQ(Bytes(bytes.begin() + 4 * 255, bytes.begin() + 1032),
+            (Bytes{0, 0, 0, 255, 0xBF, 0xF8, 0, 0, 0, 0, 0, 0}))
+      << "big-endian, the double's sign and exponent first";
+}
+
+TEST_F(ChunkWriter, RawRunsFillTheBufferAndWriteItOutEachTimeItIsFull) {
+  IPtr<HostBinaryOutStream> stream(new HostBinaryOutStream(1));
+  ZelBinaryFileWriter writer(stream.get());
+  Bytes run(2500, 7);
+  writer.writeU8(1);
+  EXPECT_TRUE(writer.writeBytes(run.data(), run.size()));
+  EXPECT_EQ(stream->writeSizes(), (std::vector<uint64_t>{1024, 1024}));
+  EXPECT_EQ(writer.bufferedBytes(), 453u);
+}
+
+TEST_F(ChunkWriter, AStreamThatFillsUpMakesTheWriterFailAndSaySo) {
+  IPtr<HostBinaryOutStream> stream(new HostBinaryOutStream(1));
+  stream->setCapacity(500);
+  ZelBinaryFileWriter writer(stream.get());
+  Bytes run(2000, 1);
+  EXPECT_FALSE(writer.writeBytes(run.data(), run.size())) << "a partial write is a failure";
+  EXPECT_FALSE(writer.good());
+  EXPECT_FALSE(writer.close());
+}
+
+TEST_F(ChunkWriter, EndingWithoutAnOpenChunkIsAnAssertion) {
+  IPtr<HostBinaryOutStream> stream(new HostBinaryOutStream(1));
+  ZelBinaryFileWriter writer(stream.get());
+  EXPECT_FALSE(writer.endChunk());
+  ASSERT_EQ(host_.assertions().reports().size(), 1u);
+  EXPECT_EQ(host_.assertions().reports()[0].file, "zelfile");
+  EXPECT_FALSE(writer.beginChunk(0x1000000)) << "a type must fit 24 bits";
+  ZelBinaryFileWriter orphan(nullptr);
+  EXPECT_EQ(host_.assertions().reports()[1].expression, "bo_");
+  EXPECT_FALSE(orphan.writeU32(1));
+}
+
+TEST_F(ChunkWriter, TheWriterClosesChunksLeftOpen) {
+  IPtr<HostBinaryOutStream> stream(new HostBinaryOutStream(3));
+  {
+    ZelBinaryFileWriter writer(stream.get());
+    writer.beginChunk(kOuterType);
+    writer.beginChunk(kInnerType);
+  }
+  EXPECT_EQ(stream->bytes(), joined({narrowHeader(kOuterType, 16), narrowHeader(kInnerType, 8)}));
+}
+
+class ChunkReader : public ModuleTest {
+ protected:
+  IPtr<HostBinaryInStream> stream(Bytes bytes) {
+    return IPtr<HostBinaryInStream>(new HostBinaryInStream(std::move(bytes)));
+  }
+};
+
+TEST_F(ChunkReader, ReadsBackWhatTheWriterWroteAndSkipsUnknownChunks) {
+  IPtr<HostBinaryOutStream> out(new HostBinaryOutStream(2));
+  {
+    ZelBinaryFileWriter writer(out.get());
+    writer.beginChunk(ZelBinaryFileReader::kIdChunkType);
+    kScaleId.write(writer);
+    writer.beginChunk(0x777);  // a kind the reader does not know
+    writer.writeU64(1);
+    writer.endChunk();
+    writer.beginChunk(kInnerType);
+    writer.writeDouble(0.25);
+    writer.writeU16(9);
+    writer.endChunk();
+    writer.endChunk();
+  }
+  IPtr<HostBinaryInStream> in = stream(out->bytes());
+  ZelBinaryFileReader reader(in.get());
+  ASSERT_TRUE(reader.beginChunk());
+  EXPECT_EQ(reader.type(), ZelBinaryFileReader::kIdChunkType);
+  EXPECT_EQ(reader.id(), kScaleId);
+  ASSERT_TRUE(reader.beginChunk());
+  EXPECT_EQ(reader.type(), 0x777u);
+  reader.endChunk();
+  ASSERT_TRUE(reader.beginChunk());
+  double value = 0;
+  uint16_t small = 0;
+  EXPECT_TRUE(reader.readDouble(value));
+  EXPECT_TRUE(reader.readU16(small));
+  EXPECT_EQ(value, 0.25);
+  EXPECT_EQ(small, 9);
+  EXPECT_EQ(reader.bytesLeftInChunk(), 0u);
+  reader.endChunk();
+  reader.endChunk();
+  EXPECT_TRUE(reader.good());
+  EXPECT_EQ(in->tell(), in->size());
+}
+
+TEST_F(ChunkReader, AWidthChunkReadFirstFixesTheLengthWidthForTheStream) {
+  Bytes wide = {0x4B, 0x56, 0x4F, 0x01, 0, 0, 0, 0, 0, 0, 0, 32};
+  Bytes secondWidth = {0x4B, 0x56, 0x4F, 0x00, 0, 0, 0, 0, 0, 0, 0, 20};
+  Bytes inner = {0x00, 0x00, 0x05, 0x00, 0, 0, 0, 0, 0, 0, 0, 12};
+  IPtr<HostBinaryInStream> in = stream(joined({wide, secondWidth, {0, 0, 0, 0, 0, 0, 0, 0}, inner}));
+  ZelBinaryFileReader reader(in.get());
+  ASSERT_TRUE(reader.beginChunk());
+  EXPECT_EQ(in->width(), 64);
+  EXPECT_EQ(reader.bytesLeftInChunk(), 20u);
+  ASSERT_TRUE(reader.beginChunk()) << "a second width chunk changes nothing";
+  EXPECT_EQ(in->width(), 64);
+  reader.endChunk();
+  reader.endChunk();
+  ASSERT_TRUE(reader.beginChunk());
+  EXPECT_EQ(reader.type(), 5u);
+}
+
+TEST_F(ChunkReader, BytesLeftRightAfterEnteringA32BitChunkOfLength20Is12) {
+  IPtr<HostBinaryInStream> in = stream(joined({narrowHeader(kOuterType, 20), Bytes(22, 0)}));
+  ZelBinaryFileReader reader(in.get());
+  ASSERT_TRUE(reader.beginChunk());
+  EXPECT_EQ(reader.bytesLeftInChunk(), 12u);
+  ASSERT_TRUE(in->seek(25, BinarySeek::kBegin));
+  EXPECT_EQ(reader.bytesLeftInChunk(), 0u) << "past the chunk's end: nothing left, never a wrapped count";
+}
+
+TEST_F(ChunkReader, AShortHeaderIsRejectedAtTheChunkStart) {
+  IPtr<HostBinaryInStream> in = stream({0x00, 0x03, 0xF2, 0x00, 0x00, 0x00});
+  ZelBinaryFileReader reader(in.get());
+  EXPECT_FALSE(reader.beginChunk());
+  EXPECT_EQ(in->tell(), 0u);
+  EXPECT_FALSE(reader.good());
+  EXPECT_FALSE(reader.beginChunk()) << "every later chunk fails too";
+  reader.endChunk();
+  EXPECT_TRUE(host_.assertions().reports().empty()) << "a reader that is not good ends without complaint";
+}
+
+TEST_F(ChunkReader, LengthsBelowTheHeaderOrPastTheDataAreRejected) {
+  for (uint32_t length : {7u, 0u, 17u, 0xFFFFFFFFu}) {
+    IPtr<HostBinaryInStream> in = stream(joined({narrowHeader(kOuterType, length), Bytes(8, 0)}));
+    ZelBinaryFileReader reader(in.get());
+    EXPECT_FALSE(reader.beginChunk()) << length;
+    EXPECT_EQ(in->tell(), 0u) << length;
+  }
+}
+
+TEST_F(ChunkReader, AChildThatWouldEndPastItsParentIsRejected) {
+  IPtr<HostBinaryInStream> in =
+      stream(joined({narrowHeader(kOuterType, 16), narrowHeader(kInnerType, 12), Bytes(4, 0)}));
+  ZelBinaryFileReader reader(in.get());
+  ASSERT_TRUE(reader.beginChunk());
+  EXPECT_FALSE(reader.beginChunk());
+  EXPECT_EQ(in->tell(), 8u);
+  reader.endChunk();
+  EXPECT_EQ(reader.depth(), 0);
+}
+
+TEST_F(ChunkReader, AnIdChunkTooShortForItsIdIsRejected) {
+  Bytes id(16, 0x11);
+  IPtr<HostBinaryInStream> in =
+      stream(joined({narrowHeader(kOuterType, 32), narrowHeader(ZelBinaryFileReader::kIdChunkType, 12), id}));
+  ZelBinaryFileReader reader(in.get());
+  ASSERT_TRUE(reader.beginChunk());
+  EXPECT_FALSE(reader.beginChunk()) << "the id would run into the next chunk";
+  EXPECT_EQ(reader.id(), nullZelID);
+}
+
+TEST_F(ChunkReader, AnIdFromAStreamEndingAfterSixBytesLeavesTheIdAsItWas) {
+  IPtr<HostBinaryInStream> in = stream({1, 2, 3, 4, 5, 6});
+  ZelBinaryFileReader reader(in.get());
+  ZelID id = kScaleId;
+  EXPECT_FALSE(id.read(reader));
+  EXPECT_EQ(id, kScaleId);
+}
+
+TEST_F(ChunkReader, ValuesNeverCrossTheEndOfTheirChunk) {
+  IPtr<HostBinaryInStream> in =
+      stream(joined({narrowHeader(kOuterType, 10), {0, 7}, narrowHeader(kInnerType, 8)}));
+  ZelBinaryFileReader reader(in.get());
+  ASSERT_TRUE(reader.beginChunk());
+  uint32_t wide = 0;
+  EXPECT_FALSE(reader.readU32(wide)) << "the next chunk's header is not this chunk's value";
+  EXPECT_EQ(reader.bytesLeftInChunk(), 0u);
+  EXPECT_FALSE(reader.good());
+}
+
+TEST_F(ChunkReader, EndingWithoutAChunkWhileGoodIsAnAssertionAndAMissingStreamToo) {
+  IPtr<HostBinaryInStream> in = stream({});
+  {
+    ZelBinaryFileReader reader(in.get(), true);
+    reader.endChunk();
+  }
+  EXPECT_TRUE(in->closed()) << "an owned stream is closed with the reader";
+  ZelBinaryFileReader orphan(nullptr);
+  EXPECT_FALSE(orphan.beginChunk());
+  auto reports = host_.assertions().reports();
+  ASSERT_EQ(reports.size(), 2u);
+  EXPECT_EQ(reports[0].expression, "end_.size() > 0 || !good_");
+  EXPECT_EQ(reports[1].expression, "bi_");
+}
+
+}  // namespace

@@ -1,0 +1,182 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "framework/files/zel_fstream.h"
+#include "framework/files/zel_unicode_stream.h"
+#include "support/module_fixture.h"
+#include "support/scratch_directory.h"
+
+namespace {
+
+constexpr auto kBinaryIn = std::ios_base::in | std::ios_base::binary;
+constexpr auto kBinaryOut = std::ios_base::out | std::ios_base::binary;
+
+std::string digits(int count) {
+  std::string result;
+  for (int i = 0; i < count; ++i) result += static_cast<char>('0' + i % 10);
+  return result;
+}
+
+class FileStreams : public ModuleTest {
+ protected:
+  ScratchDirectory dir_;
+};
+
+TEST_F(FileStreams, AReadAfterAPeekTakesTheBufferedBytesFirst) {
+  dir_.write("data", "abcdef");
+  ZelIfstream in(dir_.module("data"), kBinaryIn);
+  ASSERT_TRUE(in.isOpen());
+  EXPECT_EQ(in.peek(), 'a');
+  char bytes[4] = {};
+  in.read(bytes, 4);
+  EXPECT_EQ(std::string(bytes, 4), "abcd");
+  EXPECT_EQ(in.get(), 'e');
+  EXPECT_EQ(in.get(), 'f');
+  EXPECT_EQ(in.get(), std::char_traits<char>::eof());
+}
+
+TEST_F(FileStreams, ReadsLargerThanTheBufferContinueFromTheFile) {
+  std::string content = digits(5000);
+  dir_.write("data", content);
+  ZelIfstream in(dir_.module("data"), kBinaryIn);
+  EXPECT_EQ(in.get(), '0');
+  std::string rest(4999, '\0');
+  in.read(rest.data(), 4999);
+  EXPECT_EQ(in.gcount(), 4999);
+  EXPECT_EQ(rest, content.substr(1));
+}
+
+TEST_F(FileStreams, SeeksAndTellsWhileReadingCountTheUnreadBufferedBytes) {
+  dir_.write("data", digits(3000));
+  ZelIfstream in(dir_.module("data"), kBinaryIn);
+  char bytes[10];
+  in.read(bytes, 10);
+  EXPECT_EQ(in.tellg(), 10) << "the file itself stands after the whole buffer";
+  in.seekg(-3, std::ios_base::cur);
+  EXPECT_EQ(in.get(), '7');
+  in.seekg(2500, std::ios_base::beg);
+  EXPECT_EQ(in.get(), '0');
+  in.seekg(-1, std::ios_base::end);
+  EXPECT_EQ(in.get(), '9');
+}
+
+TEST_F(FileStreams, UngetAtTheStartOfTheBufferStepsBackInTheFile) {
+  dir_.write("data", "xyz");
+  ZelIfstream in(dir_.module("data"), kBinaryIn);
+  in.seekg(2);
+  in.unget();
+  EXPECT_EQ(in.get(), 'y');
+  in.seekg(1);
+  in.putback('q');
+  EXPECT_TRUE(in.fail()) << "putting back a different character fails";
+  in.clear();
+  EXPECT_EQ(in.get(), 'y') << "and leaves the position";
+}
+
+TEST_F(FileStreams, OpeningForReadingWithTruncateFailsAndKeepsTheFile) {
+  dir_.write("data", "precious");
+  ZelIfstream in(dir_.module("data"), std::ios_base::in | std::ios_base::trunc);
+  EXPECT_FALSE(in.isOpen());
+  EXPECT_TRUE(in.fail());
+  EXPECT_EQ(dir_.read("data"), "precious");
+}
+
+TEST_F(FileStreams, OutputEmptiesTheFileUnlessAppendingOrAtTheEnd) {
+  dir_.write("data", "old");
+  { ZelOfstream(dir_.module("data"), kBinaryOut) << "new"; }
+  EXPECT_EQ(dir_.read("data"), "new");
+  { ZelOfstream(dir_.module("data"), kBinaryOut | std::ios_base::app) << "+app"; }
+  { ZelOfstream(dir_.module("data"), kBinaryOut | std::ios_base::ate) << "+ate"; }
+  EXPECT_EQ(dir_.read("data"), "new+app+ate");
+}
+
+TEST_F(FileStreams, TextModeWritesCarriageReturnLineFeed) {
+  { ZelOfstream(dir_.module("text")) << "one\ntwo\n" << 3 << '\n'; }
+  EXPECT_EQ(dir_.read("text"), "one\r\ntwo\r\n3\r\n");
+}
+
+TEST_F(FileStreams, ManySmallWritesAndOneLargeWriteKeepTheirOrder) {
+  std::string large = digits(100000);
+  {
+    ZelOfstream out(dir_.module("data"), kBinaryOut);
+    for (int i = 0; i < 700; ++i) out << "ab";
+    out.write(large.data(), static_cast<std::streamsize>(large.size()));
+    out << "end";
+    EXPECT_TRUE(out.close());
+  }
+  std::string expected;
+  for (int i = 0; i < 700; ++i) expected += "ab";
+  EXPECT_EQ(dir_.read("data"), expected + large + "end");
+}
+
+TEST_F(FileStreams, AnOpenBufferRefusesASecondOpenAndStaysOpen) {
+  ZelFdStreambuf buffer;
+  ASSERT_NE(buffer.open(dir_.module("one"), kBinaryOut), nullptr);
+  EXPECT_EQ(buffer.open(dir_.module("two"), kBinaryOut), nullptr);
+  EXPECT_TRUE(buffer.isOpen());
+  EXPECT_FALSE(dir_.exists("two"));
+  EXPECT_EQ(buffer.sputn("x", 1), 1);
+  EXPECT_TRUE(buffer.close());
+  EXPECT_EQ(dir_.read("one"), "x");
+  EXPECT_FALSE(buffer.close());
+}
+
+TEST_F(FileStreams, AModeWithoutDirectionIsAnAssertionAndCreatesNothing) {
+  ZelFdStreambuf buffer;
+  EXPECT_EQ(buffer.open(dir_.module("none"), std::ios_base::binary), nullptr);
+  EXPECT_FALSE(dir_.exists("none"));
+  ASSERT_EQ(host_.assertions().reports().size(), 1u);
+  EXPECT_EQ(host_.assertions().reports()[0].file, "zelfdstreambuf");
+}
+
+TEST_F(FileStreams, AnUnbufferedStreamStillReadsAndWrites) {
+  dir_.write("data", "hello");
+  ZelFdStreambuf buffer;
+  buffer.pubsetbuf(nullptr, 0);
+  ASSERT_NE(buffer.open(dir_.module("data"), std::ios_base::in | std::ios_base::out | std::ios_base::binary),
+            nullptr);
+  std::istream in(&buffer);
+  std::string word;
+  in >> word;
+  EXPECT_EQ(word, "hello");
+  in.clear();
+  buffer.pubseekoff(0, std::ios_base::end);
+  EXPECT_EQ(buffer.sputc('!'), '!');
+  EXPECT_TRUE(buffer.close());
+  EXPECT_EQ(dir_.read("data"), "hello!");
+}
+
+TEST_F(FileStreams, ALostWriteIsReportedByClose) {
+  ZelOfstream full(ZelString(u"\\dev\\full"), kBinaryOut);
+  ASSERT_TRUE(full.isOpen());
+  full << "bytes that have nowhere to go";
+  EXPECT_FALSE(full.close());
+  EXPECT_TRUE(full.fail());
+  ZelOfstream missing(ZelString(u"\\no such directory\\file"), kBinaryOut);
+  EXPECT_TRUE(missing.bad());
+}
+
+TEST_F(FileStreams, UnicodeTextHasTheByteOrderMarkInWideModeOnly) {
+  host_.enable(StandinHost::Optional::kTranslatorService, true);
+  host_.translator().setText("kvo:unicode", u"yes");
+  {
+    ZelUnicodeStream wide(dir_.module("wide.txt"));
+    EXPECT_FALSE(wide.isNarrow());
+    wide << ZelString(u"A") << ZelString(u"\u00e9\U0001F600");
+    EXPECT_TRUE(wide.good());
+  }
+  EXPECT_EQ(dir_.read("wide.txt"), std::string("\xFF\xFE"
+                                               "A\0"
+                                               "\xE9\0"
+                                               "\x3D\xD8\x00\xDE",
+                                               10));
+  host_.translator().setText("kvo:unicode", u"no");
+  {
+    ZelUnicodeStream narrow(dir_.module("narrow.txt"));
+    narrow << ZelString(u"A") << " x " << 2.5;
+  }
+  EXPECT_EQ(dir_.read("narrow.txt"), "A x 2.500000");
+}
+
+}  // namespace

@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "framework/threads/high_resolution_timer.h"
+#include "framework/threads/zel_thread_class.h"
+#include "platform/clock.h"
+#include "platform/event.h"
+#include "support/module_fixture.h"
+
+namespace {
+
+using platform::Event;
+
+class CountingThread : public ZelThreadClass {
+ public:
+  void run() override { ++runs; }
+  std::atomic<int> runs{0};
+};
+
+// Its run waits for gates owned by the test, so it touches nothing of itself once started.
+class GatedThread : public ZelThreadClass {
+ public:
+  GatedThread(Event& entered, Event& gate) : entered_(&entered), gate_(&gate) {}
+  void run() override {
+    Event* gate = gate_;
+    entered_->set();
+    gate->wait();
+  }
+
+ private:
+  Event* entered_;
+  Event* gate_;
+};
+
+class SelfWaitingThread : public ZelThreadClass {
+ public:
+  void run() override { wait(); }
+};
+
+using ZelThreadClassThreads = ModuleTest;
+
+TEST_F(ZelThreadClassThreads, AThreadThatRanOnceIsWaitedForAndNoLongerRunning) {
+  CountingThread thread;
+  EXPECT_FALSE(thread.running());
+  ASSERT_TRUE(thread.start());
+  EXPECT_TRUE(thread.running());
+  thread.wait();
+  EXPECT_FALSE(thread.running());
+  EXPECT_EQ(thread.runs, 1);
+  thread.wait();
+  EXPECT_EQ(thread.runs, 1) << "waiting again on a finished thread returns at once";
+  ASSERT_TRUE(thread.start());
+  thread.wait();
+  EXPECT_EQ(thread.runs, 2);
+  EXPECT_TRUE(host_.assertions().reports().empty());
+}
+
+TEST_F(ZelThreadClassThreads, ANeverStartedThreadIsDestroyedQuietly) {
+  { CountingThread thread; }
+  EXPECT_TRUE(host_.assertions().reports().empty());
+}
+
+TEST_F(ZelThreadClassThreads, StartingWhileTheThreadStillRunsIsRefused) {
+  Event entered(Event::Reset::kManual), gate(Event::Reset::kManual);
+  GatedThread thread(entered, gate);
+  ASSERT_TRUE(thread.start());
+  entered.wait();
+  EXPECT_FALSE(thread.start());
+  ASSERT_EQ(host_.assertions().reports().size(), 1u);
+  EXPECT_EQ(host_.assertions().reports()[0].file, "kvothread");
+  gate.set();
+  thread.wait();
+}
+
+TEST_F(ZelThreadClassThreads, DestroyingARunningThreadIsReportedAndJoinedNeverKilled) {
+  Event entered(Event::Reset::kManual), gate(Event::Reset::kManual);
+  std::atomic<bool> destroyed{false};
+  std::thread opener([&] {
+    while (host_.assertions().reports().empty()) std::this_thread::yield();
+    gate.set();
+  });
+  {
+    GatedThread thread(entered, gate);
+    ASSERT_TRUE(thread.start());
+    entered.wait();
+  }
+  destroyed = true;
+  opener.join();
+  ASSERT_EQ(host_.assertions().reports().size(), 1u);
+  EXPECT_EQ(host_.assertions().reports()[0].expression, "!running || finished");
+  EXPECT_TRUE(destroyed);
+}
+
+TEST_F(ZelThreadClassThreads, AThreadWaitingForItselfIsReportedInsteadOfDeadlocking) {
+  SelfWaitingThread thread;
+  ASSERT_TRUE(thread.start());
+  while (host_.assertions().reports().empty()) std::this_thread::yield();
+  thread.wait();
+  EXPECT_EQ(host_.assertions().reports()[0].line, 186);
+}
+
+TEST(HighResolutionTimer, ElapsedAcrossThe32BitBoundaryIsTheSmallPositiveDifference) {
+  platform::CounterOverride counter((uint64_t{1} << 32) - 10);
+  HighResolutionTimer timer;
+  timer.start();
+  counter.set((uint64_t{1} << 32) + 5);
+  EXPECT_DOUBLE_EQ(timer.elapsedSeconds(), 15e-9);
+  counter.set((uint64_t{3} << 32) + 7);
+  EXPECT_DOUBLE_EQ(timer.elapsedSeconds(), (3 * 4294967296.0 + 17 - 4294967296.0) * 1e-9);
+}
+
+TEST(HighResolutionTimer, AStoppedTimerHoldsItsEndAndANewOneReadsZero) {
+  platform::CounterOverride counter(1000);
+  HighResolutionTimer timer;
+  EXPECT_EQ(timer.elapsedSeconds(), 0.0);
+  timer.start();
+  counter.set(3000);
+  timer.stop();
+  counter.set(900000);
+  EXPECT_DOUBLE_EQ(timer.elapsedSeconds(), 2e-6);
+}
+
+}  // namespace

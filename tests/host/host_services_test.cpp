@@ -1,0 +1,29 @@
+#include <gtest/gtest.h>
+
+#include "framework/object/iptr.h"
+#include "host/api/mem_checker.h"
+#include "support/module_fixture.h"
+
+namespace {
+
+using HostServices = ModuleTest;
+
+TEST_F(HostServices, TheMemoryCheckerIsOptionalAndDividesItsFigures) {
+  EXPECT_FALSE(SPtr<IMemChecker>());
+  host_.enable(StandinHost::Optional::kMemChecker, true);
+  SPtr<IMemChecker> checker;
+  ASSERT_TRUE(checker);
+  ASSERT_TRUE(checker->isAvailable());
+  uint64_t freeBytes = 0, totalBytes = 0, swapFree = 0, swapTotal = 0;
+  checker->query(&freeBytes, &totalBytes, &swapFree, &swapTotal, 1);
+  uint64_t freeKiB = 0, totalKiB = 0;
+  checker->query(&freeKiB, &totalKiB, &swapFree, &swapTotal, 1024);
+  EXPECT_GT(totalBytes, 0u);
+  EXPECT_LE(freeBytes, totalBytes);
+  EXPECT_EQ(totalKiB, totalBytes / 1024);
+  EXPECT_LE(swapFree, swapTotal);
+  checker->query(&freeKiB, &totalKiB, &swapFree, &swapTotal, 0);
+  EXPECT_EQ(totalKiB, totalBytes) << "a divisor of 0 divides by nothing";
+}
+
+}  // namespace
