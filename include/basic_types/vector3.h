@@ -65,3 +65,10 @@ std::optional<Vector3> projectOntoLine(const Vector3& p, const Vector3& a, const
 
 // "(x,y,z)" in the stream's own number format.
 std::ostream& operator<<(std::ostream& out, const Vector3& v);
+
+// Copies three doubles (x, y, z) into a 3-vector member: a plain copy, no normalisation.
+inline void storeVector3(double member[3], const double* v) {
+  member[0] = v[0];
+  member[1] = v[1];
+  member[2] = v[2];
+}
