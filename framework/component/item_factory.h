@@ -43,23 +43,61 @@ class ZelTClassItemFactory : public ZelItemFactory {
   }
 };
 
-// Makes its object on the first request and keeps one reference of its own for ever. The first request may
-// come from any thread: the creation is serialised here.
+// Makes its object on the first request and keeps one reference of its own until the module detaches from
+// its host (then the next request makes a new one, for the next host). The first request may come from any
+// thread: the creation is serialised here.
+class SingletonInstances;
+
 template <class T>
 class ZelSingletonTClassItemFactory : public ZelItemFactory {
  public:
-  using ZelItemFactory::ZelItemFactory;
+  ZelSingletonTClassItemFactory(const char* className, const ZelID& classId);
+  ~ZelSingletonTClassItemFactory() override;
 
   IZelUnknown* create(uint32_t* status) override {
-    std::call_once(created_, [this] {
+    *status = kCreatedShared;
+    std::lock_guard lock(mutex_);
+    if (!instance_) {
       instance_ = new T;
       static_cast<IZelUnknown*>(instance_)->addRef();
-    });
-    *status = kCreatedShared;
+    }
     return static_cast<IZelUnknown*>(instance_);
   }
 
+  // Gives up the factory's reference; the object dies unless someone else still holds it.
+  void releaseInstance() {
+    T* released = nullptr;
+    {
+      std::lock_guard lock(mutex_);
+      std::swap(released, instance_);
+    }
+    if (released) static_cast<IZelUnknown*>(released)->release();
+  }
+
  private:
-  std::once_flag created_;
-  T* instance_ = nullptr;
+  std::mutex mutex_;
+  T* instance_ = nullptr;  // guarded by mutex_
 };
+
+// Every singleton factory, so that detaching from the host can let go of the singletons.
+class SingletonInstances {
+ public:
+  using Release = void (*)(void* factory);
+  static void enrol(void* factory, Release release);
+  static void withdraw(void* factory);
+  // Releases every singleton, the most recently enrolled first.
+  static void releaseAll();
+};
+
+template <class T>
+ZelSingletonTClassItemFactory<T>::ZelSingletonTClassItemFactory(const char* className, const ZelID& classId)
+    : ZelItemFactory(className, classId) {
+  SingletonInstances::enrol(this, [](void* factory) {
+    static_cast<ZelSingletonTClassItemFactory<T>*>(factory)->releaseInstance();
+  });
+}
+
+template <class T>
+ZelSingletonTClassItemFactory<T>::~ZelSingletonTClassItemFactory() {
+  SingletonInstances::withdraw(this);
+}

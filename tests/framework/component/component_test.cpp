@@ -123,7 +123,7 @@ TEST(ClassRegistry, PlainClassesMakeNewObjectsAndSingletonsShareOne) {
   EXPECT_EQ(registry.createInstance(&singleId, &s2), 2u);
   EXPECT_EQ(s1, s2);
   EXPECT_EQ(s1->refCount(), 1u) << "the factory keeps one reference of its own";
-  s1->release();  // the factory dies with this test, so its reference goes too
+  single.releaseInstance();  // the factory dies with this test, so its reference goes too
 
   IZelUnknown* untouched = reinterpret_cast<IZelUnknown*>(0x99);
   EXPECT_EQ(registry.createInstance(&unknownId, &untouched), 0u);
