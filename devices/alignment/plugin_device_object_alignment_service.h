@@ -1,0 +1,44 @@
+#pragma once
+
+// The object matrix: the part's software alignment. It is stored in the data store, restored on creation and
+// on "Document/Reset" when "Palpera/Alignment/LoadSoftwareTransformation" is on, and follows the host: on
+// "General/AlignmentChanged" the reference object's transform is folded in on the left. The host creates it
+// at start-up (an initialiser), so it hears every alignment from the start.
+
+#include "devices/alignment/alignment_services.h"
+#include "devices/alignment/stored_matrix.h"
+#include "framework/data/zel_data_receiver_base.h"
+#include "framework/object/iptr.h"
+#include "framework/object/zel_unknown_impl.h"
+#include "host/api/event_data_store.h"
+#include "host/api/zel_initializer.h"
+
+class PluginDeviceObjectAlignmentService : public IZelPluginDeviceObjectAlignmentService,
+                                           public ZelDataReceiverBase,
+                                           public IZelInitializer,
+                                           public ZelUnknownImpl {
+ public:
+  static constexpr const char* interfaceName = "PluginDeviceObjectAlignmentService";
+
+  PluginDeviceObjectAlignmentService();
+  ~PluginDeviceObjectAlignmentService() override;
+
+  void reset() override;
+  void setMatrix(const Matrix4x4& matrix) override { stored_.matrix() = matrix; }
+  const Matrix4x4* matrix() override { return &stored_.matrix(); }
+  void store() override;
+  void loadStored() override;
+
+  bool onNotify(const char* key) override;
+  void initialise() override {}
+
+  void queryInterface(const char* name, void** out, bool flag) override;
+  const char* className() override { return interfaceName; }
+
+ private:
+  void foldInHostAlignment();
+
+  StoredMatrix stored_;
+  SPtr<IDataStore> dataStore_;
+  SPtr<IEventDataStore> events_;
+};

@@ -1,0 +1,109 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "devices/alignment/alignment_services.h"
+#include "devices/alignment/stored_matrix.h"
+#include "framework/registrations/registered_classes.h"
+#include "framework/settings/palpera_data_item_adder.h"
+#include "support/module_fixture.h"
+
+namespace {
+
+class AlignmentServices : public ModuleTest {
+ protected:
+  void SetUp() override {
+    ModuleTest::SetUp();
+    IPtr<PalperaDataItemAdder> adder(new PalperaDataItemAdder);
+    adder->initialise();  // the settings the services read and write
+  }
+
+  template <class Service>
+  IPtr<Service> service(const char* className) {
+    IPtr<Service> made;
+    made.createInstance(classIdOf(className));
+    return made;
+  }
+
+  std::vector<uint8_t> storedBlob(const char* key) {
+    uint32_t size = 0;
+    bool found = false;
+    const void* data = host_.dataStore().getBlob(key, &size, &found);
+    if (!found || !data) return {};
+    return std::vector<uint8_t>(static_cast<const uint8_t*>(data), static_cast<const uint8_t*>(data) + size);
+  }
+
+  static std::vector<uint8_t> bytesOf(const Matrix4x4& m) {
+    auto encoded = encodeStoredMatrix(m);
+    return std::vector<uint8_t>(encoded.begin(), encoded.end());
+  }
+};
+
+const Matrix4x4 kShift = Matrix4x4::translation(Vector3(1, 2, 3));
+
+TEST_F(AlignmentServices, StoredMatrixBytesAreLittleEndianDoublesRowByRow) {
+  std::vector<uint8_t> bytes = bytesOf(kShift);
+  ASSERT_EQ(bytes.size(), 128u);
+  // Element 3 is the x translation, 1.0: 0x3FF0000000000000 little-endian.
+  EXPECT_EQ(std::vector<uint8_t>(bytes.begin() + 24, bytes.begin() + 32),
+            (std::vector<uint8_t>{0, 0, 0, 0, 0, 0, 0xF0, 0x3F}));
+}
+
+TEST_F(AlignmentServices, OnlyAStoredBlobOfExactly128BytesIsRestored) {
+  host_.dataStore().setBlob(nullptr, "Palpera/Alignment/Hardware Alignment", bytesOf(kShift).data(), 127);
+  auto hardware = service<IZelPluginDeviceHardwareAlignmentService>("PluginDeviceHardwareAlignmentService");
+  EXPECT_EQ(hardware->matrix()->m[3], 0.0) << "a refused blob leaves the identity";
+
+  std::vector<uint8_t> bytes = bytesOf(kShift);
+  host_.dataStore().setBlob(nullptr, "Palpera/Alignment/Hardware Alignment", bytes.data(), 128);
+  hardware->reset();
+  EXPECT_EQ(hardware->matrix()->m[3], 1.0);
+  EXPECT_EQ(hardware->matrix()->m[11], 3.0);
+}
+
+TEST_F(AlignmentServices, SetMatrixStoresOnlyWhenAskedAndResetBringsTheStoredOneBack) {
+  auto hardware = service<IZelPluginDeviceHardwareAlignmentService>("PluginDeviceHardwareAlignmentService");
+  hardware->setMatrix(kShift, true);
+  EXPECT_EQ(storedBlob("Palpera/Alignment/Hardware Alignment"), bytesOf(kShift));
+  hardware->setMatrix(Matrix4x4::translation(Vector3(7, 0, 0)), false);
+  EXPECT_EQ(storedBlob("Palpera/Alignment/Hardware Alignment"), bytesOf(kShift));
+  hardware->reset();
+  EXPECT_EQ(hardware->matrix()->m[3], 1.0) << "loading is on by default for the hardware matrix";
+
+  host_.dataStore().setInt(nullptr, "Palpera/Alignment/LoadHardwareTransformation", 0);
+  hardware->reset();
+  EXPECT_EQ(hardware->matrix()->m[3], 0.0);
+}
+
+TEST_F(AlignmentServices, HostAlignmentsOfTheReferenceAreFoldedInAndStored) {
+  auto object = service<IZelPluginDeviceObjectAlignmentService>("PluginDeviceObjectAlignmentService");
+  host_.document().add(
+      {"Mesh", u"RefObject", DocObjectSpec::Transform{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}, {}},
+      false);
+  host_.dataStore().fireEvent(nullptr, "General/AlignmentChanged");
+  EXPECT_TRUE(storedBlob("Palpera/Alignment/Object Alignment").empty())
+      << "the identity changes and stores nothing";
+
+  IPtr<IZelDocObject> reference(host_.document().findObject(ZelString(u"RefObject")));
+  host_.document().remove(reference.get());
+  host_.document().add(
+      {"Mesh", u"RefObject", DocObjectSpec::Transform{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 5, 0, 0, 0, 1}, {}},
+      false);
+  host_.dataStore().fireEvent(nullptr, "General/AlignmentChanged");
+  EXPECT_EQ(object->matrix()->m[11], 5.0);
+  EXPECT_EQ(storedBlob("Palpera/Alignment/Object Alignment"), bytesOf(*object->matrix()));
+  host_.dataStore().fireEvent(nullptr, "General/AlignmentChanged");
+  EXPECT_EQ(object->matrix()->m[11], 10.0) << "each alignment is folded in on the left";
+}
+
+TEST_F(AlignmentServices, ServicesAnswerTheirOwnNames) {
+  auto hardware = service<IZelUnknown>("PluginDeviceHardwareAlignmentService");
+  void* out = nullptr;
+  hardware->queryInterface("IZelDataReceiver", &out, false);
+  EXPECT_EQ(out, nullptr) << "the hardware service does not offer its receiver";
+  auto object = service<IZelUnknown>("PluginDeviceObjectAlignmentService");
+  object->queryInterface("IZelInitializer", &out, false);
+  EXPECT_NE(out, nullptr);
+}
+
+}  // namespace
