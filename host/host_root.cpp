@@ -67,9 +67,24 @@ int32_t HostRoot::getService(const ZelCString* interfaceName, void** out) {
     service->queryInterface(interfaceName->c_str(), out, false);
     return *out ? 1 : 0;
   }
+  if (std::optional<ZelID> classId = findModuleService(interfaceName->c_str())) {
+    return createInstance(&*classId, interfaceName, out);
+  }
   ServiceFactory factory = findServiceFactory(interfaceName->c_str());
   if (!factory) return 0;
   return answerFreshObject(factory(), interfaceName->c_str(), out) ? 1 : 0;
+}
+
+void HostRoot::serveFromModule(const std::string& name, const ZelID& classId) {
+  std::lock_guard lock(mutex_);
+  moduleServices_[name] = classId;
+}
+
+std::optional<ZelID> HostRoot::findModuleService(const std::string& name) {
+  std::lock_guard lock(mutex_);
+  auto it = moduleServices_.find(name);
+  if (it == moduleServices_.end()) return std::nullopt;
+  return it->second;
 }
 
 int32_t HostRoot::createInstance(const ZelID* classId, const ZelCString* interfaceName, void** out) {

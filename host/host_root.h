@@ -13,6 +13,7 @@
 #include <functional>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <string>
 
 #include "framework/object/iptr.h"
@@ -42,18 +43,23 @@ class HostRoot : public IZelRoot, public ZelUnknownImpl {
   // null); an empty factory withdraws it. A shared service of the same name is found first.
   using ServiceFactory = std::function<IZelUnknown*()>;
   void setServiceFactory(const std::string& name, ServiceFactory factory);
+  // Answers lookups of name with the module's object of that class (its shared instance, for a singleton):
+  // how a host offers the services a module implements.
+  void serveFromModule(const std::string& name, const ZelID& classId);
   // The component whose classes this root creates.
   void setComponent(IZelComponent* component);
   void setStatus(uint32_t status) { status_ = status; }
 
  private:
   IZelUnknown* findService(const std::string& name);
+  std::optional<ZelID> findModuleService(const std::string& name);
   ServiceFactory findServiceFactory(const std::string& name);
   // Writes fresh's part for name into *out; destroys fresh when it has none.
   static bool answerFreshObject(IZelUnknown* fresh, const char* name, void** out);
 
   std::mutex mutex_;
   std::map<std::string, IPtr<IZelUnknown>> services_;  // guarded by mutex_
+  std::map<std::string, ZelID> moduleServices_;        // guarded by mutex_
   std::map<std::string, ServiceFactory> factories_;    // guarded by mutex_
   IPtr<IZelComponent> component_;                      // guarded by mutex_
   std::atomic<uint32_t> status_{0};

@@ -4,6 +4,7 @@
 #include "host/host_point_objects.h"
 #include "host/host_settings.h"
 #include "host/xml_dom.h"
+#include "host/zel_id_text.h"
 
 StandinHost::StandinHost()
     : root_(new HostRoot),
@@ -34,6 +35,7 @@ StandinHost::StandinHost()
   offerFreshObjects(true);
   enableDirService(true);
   registerHostSettings(*dataStore_);
+  serveModuleServices();
 }
 
 StandinHost::~StandinHost() {
@@ -68,6 +70,19 @@ void StandinHost::offerFreshObjects(bool on) {
   offer(IZelPoint::interfaceName, [] { return static_cast<IZelUnknown*>(new HostPoint); });
   offer(IZelDOMXml::interfaceName, [] { return static_cast<IZelUnknown*>(new XmlDomDocument); });
   offer(IZelDOMXmlV2::interfaceName, [] { return static_cast<IZelUnknown*>(new XmlDomDocument); });
+}
+
+void StandinHost::serveModuleServices() {
+  // The host's registry of the services the module implements, by the module's class ids.
+  static constexpr std::pair<const char*, const char*> kModuleServices[] = {
+      {"IZelPluginDeviceHardwareAlignmentService", "7c3966ab-c757-4788-bdbd-f639474b7928"},
+      {"IZelPluginDeviceObjectAlignmentService", "56df55fe-bc59-479c-b4da-9bd6eeb693a9"},
+      {"IZelPluginDeviceScaleAlignmentService", "bc1d2d2d-4ad1-4ac3-9c7e-ec0b54a80d6f"},
+      {"Materials::IZelMaterials", "3bed067f-5cf6-4147-8b2f-32bda4b349bf"},
+      {"IZelPluginService", "16942fa6-c94a-44fb-b05e-fae3edabb716"},
+  };
+  for (const auto& [name, classId] : kModuleServices)
+    root_->serveFromModule(name, idFromCanonicalText(classId));
 }
 
 void StandinHost::enable(Optional service, bool on) {

@@ -71,6 +71,7 @@ class StandinHost {
  private:
   // The services offered for the host's whole life, by name.
   std::vector<std::pair<const char*, IZelUnknown*>> permanentServices() const;
+  void serveModuleServices();
   // Services whose every lookup makes a new object: point values, point sets and XML documents.
   void offerFreshObjects(bool on);
 

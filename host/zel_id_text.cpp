@@ -9,3 +9,17 @@ std::string canonicalText(const ZelID& id) {
                 id.data4[6], id.data4[7]);
   return text;
 }
+
+ZelID idFromCanonicalText(const std::string& text) {
+  ZelID id;
+  unsigned int d1 = 0, d2 = 0, d3 = 0, b[8] = {};
+  int consumed = 0;
+  int fields = std::sscanf(text.c_str(), "%8x-%4x-%4x-%2x%2x-%2x%2x%2x%2x%2x%2x%n", &d1, &d2, &d3, &b[0],
+                           &b[1], &b[2], &b[3], &b[4], &b[5], &b[6], &b[7], &consumed);
+  if (fields != 11 || consumed != 36 || text.size() != 36) return id;
+  id.data1 = d1;
+  id.data2 = static_cast<uint16_t>(d2);
+  id.data3 = static_cast<uint16_t>(d3);
+  for (int i = 0; i < 8; ++i) id.data4[i] = static_cast<uint8_t>(b[i]);
+  return id;
+}
