@@ -1,6 +1,7 @@
 #include "host/standin_host.h"
 
 #include "framework/object/module_id.h"
+#include "host/host_data_event.h"
 #include "host/host_point_objects.h"
 #include "host/xml_dom.h"
 
@@ -24,7 +25,9 @@ StandinHost::StandinHost()
       arrays_(new HostRealPArrayFactory),
       dialog_(new HostGuiDialog),
       commandContainer_(new HostCommandContainer),
-      simpleDialog_(new ScriptedSimpleDialog) {
+      simpleDialog_(new ScriptedSimpleDialog),
+      mainLoop_(new HostMainLoop(dataStore_.get())),
+      eventDataStore_(new HostEventDataStore) {
   translatorService_->setTranslator(moduleId(), translator_.get());
   enableAssertHandler(true);
   for (const auto& [name, service] : permanentServices()) root_->setService(name, service);
@@ -44,12 +47,20 @@ StandinHost::~StandinHost() {
 
 std::vector<std::pair<const char*, IZelUnknown*>> StandinHost::permanentServices() const {
   return {
-      {IZelErrorService::interfaceName, errors_.get()},    {IDataStore::interfaceName, dataStore_.get()},
-      {ICallbackObject::interfaceName, callbacks_.get()},  {IGfxRenderer::interfaceName, renderer_.get()},
-      {IUnitService::interfaceName, units_.get()},         {IZelDoc::interfaceName, document_.get()},
-      {IGfxDoc::interfaceName, graphicsDocument_.get()},   {IZelObjectBuilder::interfaceName, builder_.get()},
-      {IZelObjectRemover::interfaceName, remover_.get()},  {IRealPArrayFactory::interfaceName, arrays_.get()},
+      {IZelErrorService::interfaceName, errors_.get()},
+      {IDataStore::interfaceName, dataStore_.get()},
+      {ICallbackObject::interfaceName, callbacks_.get()},
+      {IGfxRenderer::interfaceName, renderer_.get()},
+      {IUnitService::interfaceName, units_.get()},
+      {IZelDoc::interfaceName, document_.get()},
+      {IGfxDoc::interfaceName, graphicsDocument_.get()},
+      {IZelObjectBuilder::interfaceName, builder_.get()},
+      {IZelObjectRemover::interfaceName, remover_.get()},
+      {IRealPArrayFactory::interfaceName, arrays_.get()},
       {IGuiSimpleDlg::interfaceName, simpleDialog_.get()},
+      {IMainApplication::interfaceName, mainLoop_.get()},
+      {IEventService::interfaceName, mainLoop_.get()},
+      {IEventDataStore::interfaceName, eventDataStore_.get()},
   };
 }
 
@@ -62,6 +73,7 @@ void StandinHost::offerFreshObjects(bool on) {
   offer(IZelPoint::interfaceName, [] { return static_cast<IZelUnknown*>(new HostPoint); });
   offer(IZelDOMXml::interfaceName, [] { return static_cast<IZelUnknown*>(new XmlDomDocument); });
   offer(IZelDOMXmlV2::interfaceName, [] { return static_cast<IZelUnknown*>(new XmlDomDocument); });
+  offer(IZelDataEvent::interfaceName, [] { return static_cast<IZelUnknown*>(new HostDataEvent); });
 }
 
 void StandinHost::enable(Optional service, bool on) {

@@ -7,6 +7,11 @@
 // services a host may lack (a shared pool, string support, the memory manager, the translator service) start
 // switched off and can be switched on. The host also owns the dialog and the command container its commands
 // run with.
+//
+// The device layer's services are always there too: the main loop ("IMainApplication", "IEventService", with
+// fresh "IZelDataEvent"s) and the document events ("IEventDataStore").
+//
+// The thread that makes the host is its main thread: the main loop delivers there only.
 
 #include <utility>
 #include <vector>
@@ -18,8 +23,10 @@
 #include "host/host_command_container.h"
 #include "host/host_data_store.h"
 #include "host/host_document.h"
+#include "host/host_event_data_store.h"
 #include "host/host_gfx_renderer.h"
 #include "host/host_gui_dialog.h"
+#include "host/host_main_loop.h"
 #include "host/host_memory_manager.h"
 #include "host/host_object_editors.h"
 #include "host/host_real_parray.h"
@@ -55,6 +62,8 @@ class StandinHost {
   HostGuiDialog& dialog() { return *dialog_; }
   HostCommandContainer& commandContainer() { return *commandContainer_; }
   ScriptedSimpleDialog& simpleDialog() { return *simpleDialog_; }
+  HostMainLoop& mainLoop() { return *mainLoop_; }
+  HostEventDataStore& eventDataStore() { return *eventDataStore_; }
 
   void enable(Optional service, bool on);
   // Without an assertion handler a failed assertion ends the process, as it does under a real host.
@@ -66,7 +75,7 @@ class StandinHost {
  private:
   // The services offered for the host's whole life, by name.
   std::vector<std::pair<const char*, IZelUnknown*>> permanentServices() const;
-  // Services whose every lookup makes a new object: point values, point sets and XML documents.
+  // Services whose every lookup makes a new object: point values, point sets, XML documents and data events.
   void offerFreshObjects(bool on);
 
   IPtr<HostRoot> root_;
@@ -89,4 +98,6 @@ class StandinHost {
   IPtr<HostGuiDialog> dialog_;
   IPtr<HostCommandContainer> commandContainer_;
   IPtr<ScriptedSimpleDialog> simpleDialog_;
+  IPtr<HostMainLoop> mainLoop_;
+  IPtr<HostEventDataStore> eventDataStore_;
 };
