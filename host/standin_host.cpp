@@ -27,7 +27,9 @@ StandinHost::StandinHost()
       commandContainer_(new HostCommandContainer),
       simpleDialog_(new ScriptedSimpleDialog),
       mainLoop_(new HostMainLoop(dataStore_.get())),
-      eventDataStore_(new HostEventDataStore) {
+      eventDataStore_(new HostEventDataStore),
+      view_(new HostGfxViewMgr(callbacks_.get())),
+      genGfx_(new HostGenGfxService) {
   translatorService_->setTranslator(moduleId(), translator_.get());
   enableAssertHandler(true);
   for (const auto& [name, service] : permanentServices()) root_->setService(name, service);
@@ -61,6 +63,8 @@ std::vector<std::pair<const char*, IZelUnknown*>> StandinHost::permanentServices
       {IMainApplication::interfaceName, mainLoop_.get()},
       {IEventService::interfaceName, mainLoop_.get()},
       {IEventDataStore::interfaceName, eventDataStore_.get()},
+      {IGfxViewMgr::interfaceName, view_.get()},
+      {IGenGfxService::interfaceName, genGfx_.get()},
   };
 }
 
@@ -74,6 +78,8 @@ void StandinHost::offerFreshObjects(bool on) {
   offer(IZelDOMXml::interfaceName, [] { return static_cast<IZelUnknown*>(new XmlDomDocument); });
   offer(IZelDOMXmlV2::interfaceName, [] { return static_cast<IZelUnknown*>(new XmlDomDocument); });
   offer(IZelDataEvent::interfaceName, [] { return static_cast<IZelUnknown*>(new HostDataEvent); });
+  offer(IZelMouseData::interfaceName, [] { return static_cast<IZelUnknown*>(new HostMouseData); });
+  offer(IZelKeyData::interfaceName, [] { return static_cast<IZelUnknown*>(new HostKeyData); });
 }
 
 void StandinHost::enable(Optional service, bool on) {

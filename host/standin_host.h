@@ -9,7 +9,8 @@
 // run with.
 //
 // The device layer's services are always there too: the main loop ("IMainApplication", "IEventService", with
-// fresh "IZelDataEvent"s) and the document events ("IEventDataStore").
+// fresh "IZelDataEvent"s), the document events ("IEventDataStore"), the view ("IGfxViewMgr", fresh
+// "IZelMouseData" and "IZelKeyData") and the graphics service ("IGenGfxService").
 //
 // The thread that makes the host is its main thread: the main loop delivers there only.
 
@@ -24,7 +25,9 @@
 #include "host/host_data_store.h"
 #include "host/host_document.h"
 #include "host/host_event_data_store.h"
+#include "host/host_gen_gfx_service.h"
 #include "host/host_gfx_renderer.h"
+#include "host/host_gfx_view.h"
 #include "host/host_gui_dialog.h"
 #include "host/host_main_loop.h"
 #include "host/host_memory_manager.h"
@@ -64,6 +67,7 @@ class StandinHost {
   ScriptedSimpleDialog& simpleDialog() { return *simpleDialog_; }
   HostMainLoop& mainLoop() { return *mainLoop_; }
   HostEventDataStore& eventDataStore() { return *eventDataStore_; }
+  HostGfxViewMgr& view() { return *view_; }
 
   void enable(Optional service, bool on);
   // Without an assertion handler a failed assertion ends the process, as it does under a real host.
@@ -75,7 +79,8 @@ class StandinHost {
  private:
   // The services offered for the host's whole life, by name.
   std::vector<std::pair<const char*, IZelUnknown*>> permanentServices() const;
-  // Services whose every lookup makes a new object: point values, point sets, XML documents and data events.
+  // Services whose every lookup makes a new object: point values, point sets, XML documents, data events,
+  // and mouse and key data.
   void offerFreshObjects(bool on);
 
   IPtr<HostRoot> root_;
@@ -100,4 +105,6 @@ class StandinHost {
   IPtr<ScriptedSimpleDialog> simpleDialog_;
   IPtr<HostMainLoop> mainLoop_;
   IPtr<HostEventDataStore> eventDataStore_;
+  IPtr<HostGfxViewMgr> view_;
+  IPtr<HostGenGfxService> genGfx_;
 };
