@@ -2,6 +2,7 @@
 
 #include "framework/object/module_id.h"
 #include "host/host_data_event.h"
+#include "host/host_pick_on_model.h"
 #include "host/host_point_objects.h"
 #include "host/xml_dom.h"
 
@@ -80,6 +81,7 @@ void StandinHost::offerFreshObjects(bool on) {
   offer(IZelDataEvent::interfaceName, [] { return static_cast<IZelUnknown*>(new HostDataEvent); });
   offer(IZelMouseData::interfaceName, [] { return static_cast<IZelUnknown*>(new HostMouseData); });
   offer(IZelKeyData::interfaceName, [] { return static_cast<IZelUnknown*>(new HostKeyData); });
+  offer(IZelPickOnModel::interfaceName, [] { return static_cast<IZelUnknown*>(new HostPickOnModel); });
 }
 
 void StandinHost::enable(Optional service, bool on) {

@@ -10,7 +10,8 @@
 //
 // The device layer's services are always there too: the main loop ("IMainApplication", "IEventService", with
 // fresh "IZelDataEvent"s), the document events ("IEventDataStore"), the view ("IGfxViewMgr", fresh
-// "IZelMouseData" and "IZelKeyData") and the graphics service ("IGenGfxService").
+// "IZelMouseData" and "IZelKeyData"), the graphics service ("IGenGfxService") and fresh pickers
+// ("IZelPickOnModel").
 //
 // The thread that makes the host is its main thread: the main loop delivers there only.
 
@@ -80,7 +81,7 @@ class StandinHost {
   // The services offered for the host's whole life, by name.
   std::vector<std::pair<const char*, IZelUnknown*>> permanentServices() const;
   // Services whose every lookup makes a new object: point values, point sets, XML documents, data events,
-  // and mouse and key data.
+  // mouse and key data, and pickers.
   void offerFreshObjects(bool on);
 
   IPtr<HostRoot> root_;
