@@ -30,7 +30,9 @@ StandinHost::StandinHost()
       mainLoop_(new HostMainLoop(dataStore_.get())),
       eventDataStore_(new HostEventDataStore),
       view_(new HostGfxViewMgr(callbacks_.get())),
-      genGfx_(new HostGenGfxService) {
+      genGfx_(new HostGenGfxService),
+      logger_(new HostGuiLogger),
+      replayer_(new HostLogReplayer) {
   translatorService_->setTranslator(moduleId(), translator_.get());
   enableAssertHandler(true);
   for (const auto& [name, service] : permanentServices()) root_->setService(name, service);
@@ -66,6 +68,8 @@ std::vector<std::pair<const char*, IZelUnknown*>> StandinHost::permanentServices
       {IEventDataStore::interfaceName, eventDataStore_.get()},
       {IGfxViewMgr::interfaceName, view_.get()},
       {IGenGfxService::interfaceName, genGfx_.get()},
+      {IGuiLogger::interfaceName, logger_.get()},
+      {ILogReplayer::interfaceName, replayer_.get()},
   };
 }
 

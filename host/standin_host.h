@@ -10,8 +10,8 @@
 //
 // The device layer's services are always there too: the main loop ("IMainApplication", "IEventService", with
 // fresh "IZelDataEvent"s), the document events ("IEventDataStore"), the view ("IGfxViewMgr", fresh
-// "IZelMouseData" and "IZelKeyData"), the graphics service ("IGenGfxService") and fresh pickers
-// ("IZelPickOnModel").
+// "IZelMouseData" and "IZelKeyData"), the graphics service ("IGenGfxService"), fresh pickers
+// ("IZelPickOnModel") and the log ("IGuiLogger", "ILogReplayer").
 //
 // The thread that makes the host is its main thread: the main loop delivers there only.
 
@@ -30,6 +30,8 @@
 #include "host/host_gfx_renderer.h"
 #include "host/host_gfx_view.h"
 #include "host/host_gui_dialog.h"
+#include "host/host_gui_logger.h"
+#include "host/host_log_replayer.h"
 #include "host/host_main_loop.h"
 #include "host/host_memory_manager.h"
 #include "host/host_object_editors.h"
@@ -69,6 +71,8 @@ class StandinHost {
   HostMainLoop& mainLoop() { return *mainLoop_; }
   HostEventDataStore& eventDataStore() { return *eventDataStore_; }
   HostGfxViewMgr& view() { return *view_; }
+  HostGuiLogger& logger() { return *logger_; }
+  HostLogReplayer& replayer() { return *replayer_; }
 
   void enable(Optional service, bool on);
   // Without an assertion handler a failed assertion ends the process, as it does under a real host.
@@ -108,4 +112,6 @@ class StandinHost {
   IPtr<HostEventDataStore> eventDataStore_;
   IPtr<HostGfxViewMgr> view_;
   IPtr<HostGenGfxService> genGfx_;
+  IPtr<HostGuiLogger> logger_;
+  IPtr<HostLogReplayer> replayer_;
 };
