@@ -31,8 +31,13 @@ StandinHost::StandinHost()
       eventDataStore_(new HostEventDataStore),
       view_(new HostGfxViewMgr(callbacks_.get())),
       genGfx_(new HostGenGfxService),
+      random_(new HostRandom),
+      pluginHandler_(new HostPluginHandler),
       logger_(new HostGuiLogger),
-      replayer_(new HostLogReplayer) {
+      replayer_(new HostLogReplayer),
+      counters_(new HostCounterStore),
+      updateGui_(new HostUpdateGui),
+      shutdownService_(new HostShutdownService) {
   translatorService_->setTranslator(moduleId(), translator_.get());
   enableAssertHandler(true);
   for (const auto& [name, service] : permanentServices()) root_->setService(name, service);
@@ -68,8 +73,13 @@ std::vector<std::pair<const char*, IZelUnknown*>> StandinHost::permanentServices
       {IEventDataStore::interfaceName, eventDataStore_.get()},
       {IGfxViewMgr::interfaceName, view_.get()},
       {IGenGfxService::interfaceName, genGfx_.get()},
+      {IZelRandom::interfaceName, random_.get()},
+      {IZelPluginHandler::interfaceName, pluginHandler_.get()},
       {IGuiLogger::interfaceName, logger_.get()},
       {ILogReplayer::interfaceName, replayer_.get()},
+      {ICounterStore::interfaceName, counters_.get()},
+      {IUpdateGui::interfaceName, updateGui_.get()},
+      {IShutdownService::interfaceName, shutdownService_.get()},
   };
 }
 
