@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "host/field_escape.h"
 #include "platform/utf8.h"
 
 namespace {
@@ -14,30 +15,6 @@ std::string number(double value) {
 
 std::string number(int64_t value) {
   return std::to_string(value);
-}
-
-// Backslash, tab, carriage return and line feed as \\, \t, \r, \n, so a text stays one field of one line.
-std::string escaped(const std::u16string& text) {
-  std::string out;
-  for (char c : platform::toUtf8(text)) {
-    switch (c) {
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
 }
 
 std::string hex(const std::vector<uint8_t>& bytes) {
@@ -67,7 +44,8 @@ Fields fieldsOf(const DataItemRegistration& item) {
     return {"double", number(d->defaultValue), number(d->minimum), number(d->maximum), flags};
   }
   if (auto* s = std::get_if<StringItem>(&shape)) {
-    return {"string", escaped(s->defaultValue), "", number(int64_t{s->maximumLength}), flags};
+    return {"string", escapeField(platform::toUtf8(s->defaultValue)), "", number(int64_t{s->maximumLength}),
+            flags};
   }
   if (auto* b = std::get_if<BlobItem>(&shape)) {
     return {"blob", b->defaultBytes ? hex(*b->defaultBytes) : "", "", number(int64_t{b->size}), flags};

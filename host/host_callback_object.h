@@ -1,9 +1,10 @@
 #pragma once
 
-// The stand-in host's default callback object (the service "ICallbackObject"): what the view does with a
-// callback no module object handled. It records the id of every callback that reaches it (0 to 11, in the
-// order of ICallbackObject's operations; kInternalCallback for ICallbackObjectInternal) and answers 1, as a
-// host that handled it. Safe on any thread.
+// The stand-in host's default callback object (the service "ICallbackObject", and the view's callback object
+// that "IGfxViewMgr" answers): what the view does with a callback no module object handled, and the view's
+// registry of module callbacks. It records the id of every callback that reaches its own handling (0 to 11,
+// in the order of ICallbackObject's operations; kInternalCallback for ICallbackObjectInternal) and answers 1,
+// as a host that handled it. Safe on any thread.
 
 #include <cstdint>
 #include <mutex>
@@ -11,6 +12,7 @@
 
 #include "framework/object/zel_unknown_impl.h"
 #include "host/api/callback_object.h"
+#include "host/view_callback_registry.h"
 
 class HostCallbackObject : public ICallbackObject, public ICallbackObjectInternal, public ZelUnknownImpl {
  public:
@@ -30,6 +32,14 @@ class HostCallbackObject : public ICallbackObject, public ICallbackObjectInterna
   int32_t onKeyRelease(void*, void*) override { return record(10); }
   int32_t onIdle(void*, void*) override { return record(11); }
   int32_t internalCallback(void*, void*) override { return record(kInternalCallback); }
+  bool addCallback(int32_t id, ICallbackObject* owner, ZelCallback* callback, int32_t flag) override;
+  bool removeCallback(int32_t id, ICallbackObject* owner, ZelCallback* callback, int32_t flag) override;
+
+  // Host side: what the view does with a callback: the registered callbacks of the id first, then, when none
+  // handled it, its own handling. Answers non-zero when the callback was handled; 0 for an unknown id.
+  int32_t dispatch(int32_t id, void* data, void* extra);
+  // How many module callbacks are registered.
+  size_t registeredCallbacks() { return registry_.size(); }
 
   // The ids received so far, in order.
   std::vector<int32_t> received();
@@ -41,6 +51,7 @@ class HostCallbackObject : public ICallbackObject, public ICallbackObjectInterna
  private:
   int32_t record(int32_t id);
 
+  ViewCallbackRegistry registry_;
   std::mutex mutex_;
   std::vector<int32_t> received_;  // guarded by mutex_
 };

@@ -266,6 +266,11 @@ bool HostDataStore::fireEvent(IZelDataReceiver* originator, const char* event) {
   return write(originator, event, isEvent, [&](IZelDataReceiver* r) { r->onNotify(event); });
 }
 
+bool HostDataStore::deliverDataEvent(const char* key, IZelUnknown* data) {
+  auto known = [](Item&) { return true; };
+  return write(nullptr, key, known, [&](IZelDataReceiver* r) { r->onDataEvent(key, data); });
+}
+
 bool HostDataStore::addListener(const char* key, IZelDataReceiver* receiver) {
   if (!receiver) return false;
   std::lock_guard lock(mutex_);

@@ -80,6 +80,11 @@ class HostDataStore : public IDataStore, public ZelUnknownImpl {
   bool removeListener(const char* key, IZelDataReceiver* receiver) override;
   void enableNotifications(bool on) override;
 
+  // Host side, for the main loop: hands a data event posted to the main application to the receivers
+  // subscribed to its name, as every change is delivered (on this thread, outside the lock; not while
+  // notifications are off), whatever the kind of the item. False when the store does not know the name.
+  bool deliverDataEvent(const char* key, IZelUnknown* data);
+
   // Host side, for the command-line host and tests: the group's own registration, then every key under it
   // (sub-groups and their keys included) in registration order; empty for a key that is no group.
   std::vector<DataItemRegistration> listGroup(const std::string& group);

@@ -30,6 +30,18 @@ IZelUnknown* HostDocObject::attachedObject(const ZelID& attachmentId) {
   return nullptr;
 }
 
+bool HostDocObject::isType(const char* type) {
+  return type && spec_.type == type;
+}
+
+IZelUnknown* HostDocObject::subObject(const char* name) {
+  if (!name) return nullptr;
+  for (const auto& [subName, object] : spec_.subObjects) {
+    if (subName == name) return object.get();
+  }
+  return nullptr;
+}
+
 void HostDocObject::attach(const ZelID& attachmentId, IZelUnknown* object) {
   IPtr<IZelUnknown> previous;  // let go of outside the lock
   std::lock_guard lock(mutex_);

@@ -38,7 +38,8 @@ struct DocObjectSpec {
   std::string type;
   std::u16string name;
   std::optional<Transform> transform;
-  std::vector<IPtr<IZelUnknown>> data;  // what the builder was given, in order
+  std::vector<IPtr<IZelUnknown>> data;                                // what the builder was given, in order
+  std::vector<std::pair<std::string, IPtr<IZelUnknown>>> subObjects;  // by name, such as a CAD "SurfModel"
 };
 
 class HostDocObject : public IZelDocObject, public ZelUnknownImpl {
@@ -51,6 +52,8 @@ class HostDocObject : public IZelDocObject, public ZelUnknownImpl {
   const char* objectType() override { return spec_.type.c_str(); }
   bool transform(double matrix[16]) override;
   IZelUnknown* attachedObject(const ZelID& attachmentId) override;
+  bool isType(const char* type) override;
+  IZelUnknown* subObject(const char* name) override;
 
   // Host side. Holds a reference on object under the id (replacing any before; null detaches).
   void attach(const ZelID& attachmentId, IZelUnknown* object);

@@ -6,7 +6,7 @@ bool HostObjectBuilder::beginObject(const char* type, const ZelString& name, boo
   if (!type || !*type) return false;
   std::lock_guard lock(mutex_);
   if (pending_) return false;
-  pending_ = Pending{DocObjectSpec{type, name.c_str(), std::nullopt, {}}, unique};
+  pending_ = Pending{DocObjectSpec{type, name.c_str(), std::nullopt, {}, {}}, unique};
   return true;
 }
 

@@ -1,9 +1,18 @@
 #include "host/module_startup.h"
 
 #include "framework/object/iptr.h"
+#include "host/api/shutdown.h"
 #include "host/api/zel_initializer.h"
 
 namespace {
+
+// What IZelComponent::createInstance answers for the one shared object of a singleton class.
+constexpr int32_t kSharedObject = 2;
+
+struct Created {
+  IPtr<IZelUnknown> object;
+  int32_t status = 0;
+};
 
 template <class T>
 T* partOf(IZelUnknown* object) {
@@ -12,15 +21,30 @@ T* partOf(IZelUnknown* object) {
   return static_cast<T*>(part);
 }
 
-std::vector<IPtr<IZelUnknown>> createEach(HostRoot& root, const std::vector<ZelID>& classIds) {
-  std::vector<IPtr<IZelUnknown>> objects;
+std::vector<Created> createEach(HostRoot& root, const std::vector<ZelID>& classIds) {
+  std::vector<Created> objects;
   ZelCString unknownName(IZelUnknown::interfaceName);
   for (const ZelID& id : classIds) {
     void* raw = nullptr;
-    root.createInstance(&id, &unknownName, &raw);
-    if (raw) objects.emplace_back(static_cast<IZelUnknown*>(raw));
+    int32_t status = root.createInstance(&id, &unknownName, &raw);
+    if (raw) objects.push_back({IPtr<IZelUnknown>(static_cast<IZelUnknown*>(raw)), status});
   }
   return objects;
+}
+
+// A per-request object answering the listener would only be kept alive to be told of a shutdown it never
+// takes part in; a shared one is the module's own service.
+void enrolShutdownListeners(HostRoot& root, const std::vector<Created>& objects, StartupReport& report) {
+  ZelCString serviceName(IShutdownService::interfaceName);
+  void* raw = nullptr;
+  root.getService(&serviceName, &raw);
+  auto* service = static_cast<IShutdownService*>(raw);
+  if (!service) return;
+  for (const Created& created : objects) {
+    auto* listener = partOf<IShutdownListener>(created.object.get());
+    if (created.status != kSharedObject || !listener) continue;
+    if (service->addListener(listener)) report.shutdownListeners.emplace_back(created.object->className());
+  }
 }
 
 }  // namespace
@@ -39,19 +63,20 @@ std::vector<ZelID> registeredClassIds(IZelComponent* component) {
 }
 
 StartupReport runModuleStartup(HostRoot& root, IZelComponent* component) {
-  std::vector<IPtr<IZelUnknown>> objects = createEach(root, registeredClassIds(component));
+  std::vector<Created> objects = createEach(root, registeredClassIds(component));
   StartupReport report;
-  for (const IPtr<IZelUnknown>& object : objects) {
-    if (auto* initializer = partOf<IZelInitializer>(object.get())) {
+  for (const Created& created : objects) {
+    if (auto* initializer = partOf<IZelInitializer>(created.object.get())) {
       initializer->initialise();
-      report.initialised.emplace_back(object->className());
+      report.initialised.emplace_back(created.object->className());
     }
   }
-  for (const IPtr<IZelUnknown>& object : objects) {
-    if (auto* task = partOf<IZelStartupTask>(object.get())) {
+  for (const Created& created : objects) {
+    if (auto* task = partOf<IZelStartupTask>(created.object.get())) {
       task->run();
-      report.tasksRun.emplace_back(object->className());
+      report.tasksRun.emplace_back(created.object->className());
     }
   }
+  enrolShutdownListeners(root, objects, report);
   return report;
 }

@@ -4,8 +4,9 @@
 // component's registry is created through the root; those answering "IZelInitializer" are initialised, and
 // only when every initialiser has run are those answering "IZelStartupTask" run. Within each phase the order
 // is the registry walk's. An object answering both is initialised in the first phase and run in the second;
-// every object lives until the second phase ends. Call it once, on the host's main thread, after
-// StandinHost::attach.
+// every object lives until the second phase ends. Last, the module's shared objects (singletons) that answer
+// "IShutdownListener" join the host's shutdown service, which keeps them until it has told them. Call it
+// once, on the host's main thread, after StandinHost::attach.
 
 #include <string>
 #include <vector>
@@ -23,6 +24,7 @@ std::vector<ZelID> registeredClassIds(IZelComponent* component);
 struct StartupReport {
   std::vector<std::string> initialised;
   std::vector<std::string> tasksRun;
+  std::vector<std::string> shutdownListeners;
 };
 
 StartupReport runModuleStartup(HostRoot& root, IZelComponent* component);

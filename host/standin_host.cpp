@@ -1,6 +1,8 @@
 #include "host/standin_host.h"
 
 #include "framework/object/module_id.h"
+#include "host/host_data_event.h"
+#include "host/host_pick_on_model.h"
 #include "host/host_point_objects.h"
 #include "host/host_settings.h"
 #include "host/xml_dom.h"
@@ -28,7 +30,18 @@ StandinHost::StandinHost()
       commandContainer_(new HostCommandContainer),
       simpleDialog_(new ScriptedSimpleDialog),
       dirService_(new HostDirService),
-      memChecker_(new HostMemChecker) {
+      memChecker_(new HostMemChecker),
+      mainLoop_(new HostMainLoop(dataStore_.get())),
+      eventDataStore_(new HostEventDataStore),
+      view_(new HostGfxViewMgr(callbacks_.get())),
+      genGfx_(new HostGenGfxService),
+      random_(new HostRandom),
+      pluginHandler_(new HostPluginHandler),
+      logger_(new HostGuiLogger),
+      replayer_(new HostLogReplayer),
+      counters_(new HostCounterStore),
+      updateGui_(new HostUpdateGui),
+      shutdownService_(new HostShutdownService) {
   translatorService_->setTranslator(moduleId(), translator_.get());
   enableAssertHandler(true);
   for (const auto& [name, service] : permanentServices()) root_->setService(name, service);
@@ -52,12 +65,29 @@ StandinHost::~StandinHost() {
 
 std::vector<std::pair<const char*, IZelUnknown*>> StandinHost::permanentServices() const {
   return {
-      {IZelErrorService::interfaceName, errors_.get()},    {IDataStore::interfaceName, dataStore_.get()},
-      {ICallbackObject::interfaceName, callbacks_.get()},  {IGfxRenderer::interfaceName, renderer_.get()},
-      {IUnitService::interfaceName, units_.get()},         {IZelDoc::interfaceName, document_.get()},
-      {IGfxDoc::interfaceName, graphicsDocument_.get()},   {IZelObjectBuilder::interfaceName, builder_.get()},
-      {IZelObjectRemover::interfaceName, remover_.get()},  {IRealPArrayFactory::interfaceName, arrays_.get()},
+      {IZelErrorService::interfaceName, errors_.get()},
+      {IDataStore::interfaceName, dataStore_.get()},
+      {ICallbackObject::interfaceName, callbacks_.get()},
+      {IGfxRenderer::interfaceName, renderer_.get()},
+      {IUnitService::interfaceName, units_.get()},
+      {IZelDoc::interfaceName, document_.get()},
+      {IGfxDoc::interfaceName, graphicsDocument_.get()},
+      {IZelObjectBuilder::interfaceName, builder_.get()},
+      {IZelObjectRemover::interfaceName, remover_.get()},
+      {IRealPArrayFactory::interfaceName, arrays_.get()},
       {IGuiSimpleDlg::interfaceName, simpleDialog_.get()},
+      {IMainApplication::interfaceName, mainLoop_.get()},
+      {IEventService::interfaceName, mainLoop_.get()},
+      {IEventDataStore::interfaceName, eventDataStore_.get()},
+      {IGfxViewMgr::interfaceName, view_.get()},
+      {IGenGfxService::interfaceName, genGfx_.get()},
+      {IZelRandom::interfaceName, random_.get()},
+      {IZelPluginHandler::interfaceName, pluginHandler_.get()},
+      {IGuiLogger::interfaceName, logger_.get()},
+      {ILogReplayer::interfaceName, replayer_.get()},
+      {ICounterStore::interfaceName, counters_.get()},
+      {IUpdateGui::interfaceName, updateGui_.get()},
+      {IShutdownService::interfaceName, shutdownService_.get()},
   };
 }
 
@@ -70,6 +100,10 @@ void StandinHost::offerFreshObjects(bool on) {
   offer(IZelPoint::interfaceName, [] { return static_cast<IZelUnknown*>(new HostPoint); });
   offer(IZelDOMXml::interfaceName, [] { return static_cast<IZelUnknown*>(new XmlDomDocument); });
   offer(IZelDOMXmlV2::interfaceName, [] { return static_cast<IZelUnknown*>(new XmlDomDocument); });
+  offer(IZelDataEvent::interfaceName, [] { return static_cast<IZelUnknown*>(new HostDataEvent); });
+  offer(IZelMouseData::interfaceName, [] { return static_cast<IZelUnknown*>(new HostMouseData); });
+  offer(IZelKeyData::interfaceName, [] { return static_cast<IZelUnknown*>(new HostKeyData); });
+  offer(IZelPickOnModel::interfaceName, [] { return static_cast<IZelUnknown*>(new HostPickOnModel); });
 }
 
 void StandinHost::serveModuleServices() {

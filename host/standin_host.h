@@ -7,6 +7,15 @@
 // root().setService); the services a host may lack (a shared pool, string support, the memory manager, the
 // translator service, the memory checker) start switched off and can be switched on. The host also owns the
 // dialog and the command container its commands run with.
+//
+// The device layer's services are always there too: the main loop ("IMainApplication", "IEventService", with
+// fresh "IZelDataEvent"s), the document events ("IEventDataStore"), the view ("IGfxViewMgr", fresh
+// "IZelMouseData" and "IZelKeyData"), the graphics service ("IGenGfxService"), fresh pickers
+// ("IZelPickOnModel"), random numbers ("IZelRandom"), the plug-in handler ("IZelPluginHandler"), the log
+// ("IGuiLogger", "ILogReplayer"), the counters ("ICounterStore"), the user-interface refresh ("IUpdateGui")
+// and the shutdown service ("IShutdownService").
+//
+// The thread that makes the host is its main thread: the main loop delivers there only.
 
 #include <utility>
 #include <vector>
@@ -16,18 +25,29 @@
 #include "host/api/zel_component.h"
 #include "host/host_callback_object.h"
 #include "host/host_command_container.h"
+#include "host/host_counter_store.h"
 #include "host/host_data_store.h"
 #include "host/host_dir_service.h"
 #include "host/host_document.h"
+#include "host/host_event_data_store.h"
+#include "host/host_gen_gfx_service.h"
 #include "host/host_gfx_renderer.h"
+#include "host/host_gfx_view.h"
 #include "host/host_gui_dialog.h"
 #include "host/host_mem_checker.h"
+#include "host/host_gui_logger.h"
+#include "host/host_log_replayer.h"
+#include "host/host_main_loop.h"
 #include "host/host_memory_manager.h"
 #include "host/host_object_editors.h"
+#include "host/host_plugin_handler.h"
+#include "host/host_random.h"
 #include "host/host_real_parray.h"
 #include "host/host_root.h"
+#include "host/host_shutdown_service.h"
 #include "host/host_str_support.h"
 #include "host/host_unit_service.h"
+#include "host/host_update_gui.h"
 #include "host/recording_assert_handler.h"
 #include "host/recording_error_service.h"
 #include "host/scripted_simple_dialog.h"
@@ -58,6 +78,18 @@ class StandinHost {
   HostCommandContainer& commandContainer() { return *commandContainer_; }
   ScriptedSimpleDialog& simpleDialog() { return *simpleDialog_; }
   HostDirService& dirService() { return *dirService_; }
+  HostMainLoop& mainLoop() { return *mainLoop_; }
+  HostEventDataStore& eventDataStore() { return *eventDataStore_; }
+  HostGfxViewMgr& view() { return *view_; }
+  HostPluginHandler& pluginHandler() { return *pluginHandler_; }
+  HostGuiLogger& logger() { return *logger_; }
+  HostLogReplayer& replayer() { return *replayer_; }
+  HostCounterStore& counters() { return *counters_; }
+  HostUpdateGui& updateGui() { return *updateGui_; }
+
+  // Tells every shutdown listener, once, on the calling (main) thread; the host does so before it lets go of
+  // the module. Answers how many were told.
+  size_t shutdown() { return shutdownService_->shutdown(); }
 
   void enable(Optional service, bool on);
   // Without an assertion handler a failed assertion ends the process, as it does under a real host.
@@ -73,6 +105,8 @@ class StandinHost {
   std::vector<std::pair<const char*, IZelUnknown*>> permanentServices() const;
   void serveModuleServices();
   // Services whose every lookup makes a new object: point values, point sets and XML documents.
+  // Services whose every lookup makes a new object: point values, point sets, XML documents, data events,
+  // mouse and key data, and pickers.
   void offerFreshObjects(bool on);
 
   IPtr<HostRoot> root_;
@@ -97,4 +131,15 @@ class StandinHost {
   IPtr<ScriptedSimpleDialog> simpleDialog_;
   IPtr<HostDirService> dirService_;
   IPtr<HostMemChecker> memChecker_;
+  IPtr<HostMainLoop> mainLoop_;
+  IPtr<HostEventDataStore> eventDataStore_;
+  IPtr<HostGfxViewMgr> view_;
+  IPtr<HostGenGfxService> genGfx_;
+  IPtr<HostRandom> random_;
+  IPtr<HostPluginHandler> pluginHandler_;
+  IPtr<HostGuiLogger> logger_;
+  IPtr<HostLogReplayer> replayer_;
+  IPtr<HostCounterStore> counters_;
+  IPtr<HostUpdateGui> updateGui_;
+  IPtr<HostShutdownService> shutdownService_;
 };

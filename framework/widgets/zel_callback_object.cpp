@@ -44,6 +44,15 @@ int32_t ZelCallbackObject::onIdle(void* d, void* e) {
   return forward(&ICallbackObject::onIdle, d, e);
 }
 
+bool ZelCallbackObject::addCallback(int32_t id, ICallbackObject* owner, ZelCallback* callback, int32_t flag) {
+  return host_ && host_->addCallback(id, owner, callback, flag);
+}
+
+bool ZelCallbackObject::removeCallback(int32_t id, ICallbackObject* owner, ZelCallback* callback,
+                                       int32_t flag) {
+  return host_ && host_->removeCallback(id, owner, callback, flag);
+}
+
 int32_t ZelCallbackObject::internalCallback(void* a, void* b) {
   if (!host_) return 0;
   void* part = nullptr;

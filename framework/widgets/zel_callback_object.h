@@ -30,6 +30,9 @@ class ZelCallbackObject : public ICallbackObject,
   int32_t onKeyRelease(void* data, void* extra) override;
   int32_t onIdle(void* data, void* extra) override;
   int32_t internalCallback(void* a, void* b) override;
+  // The view's registry is the host's: both go to the host default; without it nothing is added (false).
+  bool addCallback(int32_t id, ICallbackObject* owner, ZelCallback* callback, int32_t flag) override;
+  bool removeCallback(int32_t id, ICallbackObject* owner, ZelCallback* callback, int32_t flag) override;
 
   void queryInterface(const char* name, void** out, bool flag) override;
   const char* className() override { return interfaceName; }

@@ -20,6 +20,11 @@ class IZelDocObject : public virtual IZelUnknown {
   virtual bool transform(double matrix[16]) = 0;
   // The object attached to it under an attachment id, without a reference for the caller, or null.
   virtual IZelUnknown* attachedObject(const ZelID& attachmentId) = 0;
+  // Whether the object is of that type ("CAD", "Point"); types are compared exactly.
+  virtual bool isType(const char* type) = 0;
+  // A part of the object by name, such as the surface model "SurfModel" of a CAD object: the object as long
+  // as its document object lives, without a reference for the caller, or null.
+  virtual IZelUnknown* subObject(const char* name) = 0;
 };
 
 class IZelDoc : public virtual IZelUnknown {

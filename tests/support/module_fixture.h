@@ -1,7 +1,8 @@
 #pragma once
 
 // Runs each test against a fresh stand-in host with the module's component initialised on it, as a host
-// does after EntryPoint. At the end the module lets go of the host before the host goes away.
+// does after EntryPoint. At the end the host shuts down (its shutdown listeners stop what still runs), then
+// the module lets go of the host before the host goes away.
 
 #include <gtest/gtest.h>
 
@@ -21,6 +22,7 @@ class ModuleTest : public ::testing::Test {
   }
 
   void TearDown() override {
+    host_.shutdown();
     detachFromHost();
     component_.release();
   }

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "host/module_library.h"
 #include "host/module_startup.h"
@@ -13,6 +14,13 @@
 #include "platform/process.h"
 
 namespace {
+
+int runActions(const std::vector<HostAction>& actions, HostSession& session) {
+  for (const HostAction& action : actions) {
+    if (int status = action(session); status != 0) return status;
+  }
+  return 0;
+}
 
 int run(int argc, char** argv) {
   HostOptions options;
@@ -28,10 +36,10 @@ int run(int argc, char** argv) {
   host.attach(module->component());
   runModuleStartup(host.root(), module->component());
   HostSession session{host, *module};
-  for (const HostAction& action : options.actions) {
-    if (int status = action(session); status != 0) return status;
-  }
-  return 0;
+  int status = runActions(options.actions, session);
+  // As a host does at its end: device workers stop before the process goes.
+  host.shutdown();
+  return status;
 }
 
 }  // namespace

@@ -77,23 +77,40 @@ TEST_F(AlignmentServices, SetMatrixStoresOnlyWhenAskedAndResetBringsTheStoredOne
 
 TEST_F(AlignmentServices, HostAlignmentsOfTheReferenceAreFoldedInAndStored) {
   auto object = service<IZelPluginDeviceObjectAlignmentService>("PluginDeviceObjectAlignmentService");
-  host_.document().add(
-      {"Mesh", u"RefObject", DocObjectSpec::Transform{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}, {}},
-      false);
+  host_.document().add({"Mesh",
+                        u"RefObject",
+                        DocObjectSpec::Transform{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1},
+                        {},
+                        {}},
+                       false);
   host_.dataStore().fireEvent(nullptr, "General/AlignmentChanged");
   EXPECT_TRUE(storedBlob("Palpera/Alignment/Object Alignment").empty())
       << "the identity changes and stores nothing";
 
   IPtr<IZelDocObject> reference(host_.document().findObject(ZelString(u"RefObject")));
   host_.document().remove(reference.get());
-  host_.document().add(
-      {"Mesh", u"RefObject", DocObjectSpec::Transform{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 5, 0, 0, 0, 1}, {}},
-      false);
+  host_.document().add({"Mesh",
+                        u"RefObject",
+                        DocObjectSpec::Transform{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 5, 0, 0, 0, 1},
+                        {},
+                        {}},
+                       false);
   host_.dataStore().fireEvent(nullptr, "General/AlignmentChanged");
   EXPECT_EQ(object->matrix()->m[11], 5.0);
   EXPECT_EQ(storedBlob("Palpera/Alignment/Object Alignment"), bytesOf(*object->matrix()));
   host_.dataStore().fireEvent(nullptr, "General/AlignmentChanged");
   EXPECT_EQ(object->matrix()->m[11], 10.0) << "each alignment is folded in on the left";
+}
+
+TEST_F(AlignmentServices, DocumentResetRestoresTheStoredHardwareMatrixOnlyWhenLoadingIsOn) {
+  auto hardware = service<IZelPluginDeviceHardwareAlignmentService>("PluginDeviceHardwareAlignmentService");
+  hardware->setMatrix(kShift, true);
+  hardware->setMatrix(Matrix4x4::identity(), false);
+  host_.eventDataStore().fire("Document/Reset");
+  EXPECT_EQ(hardware->matrix()->m[3], 1.0);
+  host_.dataStore().setInt(nullptr, "Palpera/Alignment/LoadHardwareTransformation", 0);
+  host_.eventDataStore().fire("Document/Reset");
+  EXPECT_EQ(hardware->matrix()->m[3], 0.0);
 }
 
 TEST_F(AlignmentServices, ServicesAnswerTheirOwnNames) {

@@ -8,7 +8,7 @@ namespace {
 class ReferenceObject : public ModuleTest {
  protected:
   HostGfxObject& addReference(int32_t displayMode) {
-    IPtr<HostDocObject> reference = host_.document().add({"Mesh", u"RefObject", std::nullopt, {}}, false);
+    IPtr<HostDocObject> reference = host_.document().add({"Mesh", u"RefObject", std::nullopt, {}, {}}, false);
     reference->graphics().setDisplayMode(displayMode);
     return reference->graphics();
   }
@@ -32,7 +32,7 @@ TEST_F(ReferenceObject, AlreadyInMode1LeavesNothingToRestore) {
 }
 
 TEST_F(ReferenceObject, MissingLeavesNothingToRestore) {
-  host_.document().add({"Mesh", u"Other", std::nullopt, {}}, false);
+  host_.document().add({"Mesh", u"Other", std::nullopt, {}, {}}, false);
   EXPECT_FALSE(showReferenceObject().graphics);
 }
 

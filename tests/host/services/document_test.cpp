@@ -98,7 +98,7 @@ TEST_F(Document, TheRemoverTakesAnObjectOutOfTheDocumentOnce) {
 TEST_F(Document, AReferenceObjectKeepsItsTransformAndGraphicsKeepTheirDisplayMode) {
   DocObjectSpec::Transform transform{};
   for (int i = 0; i < 16; ++i) transform[i] = i + 0.5;
-  host_.document().add({"Mesh", u"RefObject", transform, {}}, false);
+  host_.document().add({"Mesh", u"RefObject", transform, {}, {}}, false);
   IZelDocObject* reference = document_->findObject(ZelString(u"RefObject"));
   ASSERT_NE(reference, nullptr);
   double matrix[16] = {};
@@ -116,7 +116,7 @@ TEST_F(Document, AReferenceObjectKeepsItsTransformAndGraphicsKeepTheirDisplayMod
 }
 
 TEST_F(Document, AttachedObjectsAreFoundByTheirAttachmentId) {
-  IPtr<HostDocObject> feature = host_.document().add({"Plane", u"Plane 1", std::nullopt, {}}, false);
+  IPtr<HostDocObject> feature = host_.document().add({"Plane", u"Plane 1", std::nullopt, {}, {}}, false);
   IPtr<CountedProbe> subObjects(new CountedProbe);
   ZelID id{1, 2, 3, {4, 5, 6, 7, 8, 9, 10, 11}};
   feature->attach(id, subObjects.get());

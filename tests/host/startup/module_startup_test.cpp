@@ -7,6 +7,7 @@
 #include "framework/component/zel_base_component.h"
 #include "framework/component/zel_default_class_factory.h"
 #include "framework/object/query_chain.h"
+#include "host/api/shutdown.h"
 #include "host/api/zel_initializer.h"
 #include "host/module_startup.h"
 #include "support/module_fixture.h"
@@ -56,6 +57,28 @@ class LoggedInitializerAndTask : public IZelInitializer, public IZelStartupTask,
   bool initialised_ = false;
 };
 
+class LoggedListener : public IShutdownListener, public ZelUnknownImpl {
+ public:
+  void onShutdown() override { startupLog().push_back("shutdown"); }
+  void queryInterface(const char* name, void** out, bool) override {
+    QueryChain(name, out).classLeaf("LoggedListener", this, this).offer<IShutdownListener>(this).end();
+  }
+  const char* className() override { return "LoggedListener"; }
+};
+
+// A singleton's factory that lets go of its object with the component.
+class SharedListenerFactory : public ZelItemFactory {
+ public:
+  using ZelItemFactory::ZelItemFactory;
+  IZelUnknown* create(uint32_t* status) override {
+    *status = 2;
+    return shared_.get();
+  }
+
+ private:
+  IPtr<LoggedListener> shared_{new LoggedListener};
+};
+
 ZelID classId(uint32_t n) {
   return ZelID{n, 0x57a7, 0x7, {1, 1, 2, 3, 5, 8, 13, 21}};
 }
@@ -67,6 +90,8 @@ class LoggedComponent : public ZelBaseComponent {
     registry_.registerItemFactory(&task_);
     registry_.registerItemFactory(&initializer_);
     registry_.registerItemFactory(&both_);
+    registry_.registerItemFactory(&sharedListener_);
+    registry_.registerItemFactory(&ownListener_);
   }
   uint32_t createInstance(const ZelID* id, IZelUnknown** out) override {
     return registry_.createInstance(id, out);
@@ -82,6 +107,8 @@ class LoggedComponent : public ZelBaseComponent {
   ZelTClassItemFactory<LoggedTask> task_{"LoggedTask", classId(1)};
   ZelTClassItemFactory<LoggedInitializer> initializer_{"LoggedInitializer", classId(2)};
   ZelTClassItemFactory<LoggedInitializerAndTask> both_{"LoggedInitializerAndTask", classId(3)};
+  SharedListenerFactory sharedListener_{"SharedListener", classId(4)};
+  ZelTClassItemFactory<LoggedListener> ownListener_{"OwnListener", classId(5)};
   ZelDefaultClassFactory registry_;
 };
 
@@ -95,6 +122,16 @@ TEST_F(ModuleStartup, EveryInitialiserRunsBeforeAnyStartupTask) {
   EXPECT_EQ(startupLog(), (std::vector<std::string>{"initialise", "run", "run after own initialise"}));
   EXPECT_EQ(report.initialised, (std::vector<std::string>{"LoggedInitializer", "LoggedInitializerAndTask"}));
   EXPECT_EQ(report.tasksRun, (std::vector<std::string>{"LoggedTask", "LoggedInitializerAndTask"}));
+}
+
+TEST_F(ModuleStartup, OnlyTheModulesSharedObjectsThatListenAreToldOfTheShutdown) {
+  IPtr<LoggedComponent> component(new LoggedComponent);
+  host_.attach(component.get());
+  StartupReport report = runModuleStartup(host_.root(), component.get());
+  EXPECT_EQ(report.shutdownListeners, std::vector<std::string>{"LoggedListener"});
+  startupLog().clear();
+  EXPECT_EQ(host_.shutdown(), 1u);
+  EXPECT_EQ(startupLog(), std::vector<std::string>{"shutdown"});
 }
 
 TEST_F(ModuleStartup, TheModulesInitialisersRegisterItsSettings) {

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <cstdint>
+
+#include "host/api/zel_unknown.h"
+
+// Brings the host's user interface up to date with the module's state (menus, tool bars, the plug-in choice).
+class IUpdateGui : public virtual IZelUnknown {
+ public:
+  static constexpr const char* interfaceName = "IUpdateGui";
+
+  // What is refreshed is the host's: 0 refreshes everything.
+  virtual void refresh(int32_t what) = 0;
+};

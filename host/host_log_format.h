@@ -1,0 +1,39 @@
+#pragma once
+
+// The host log file of the stand-in host: one record per line. The format is described in host_log_format.md
+// beside this file. Encoding never fails; decoding tells a damaged line from a good one and never guesses.
+
+#include <cstdint>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <string_view>
+
+struct HostLogRecord {
+  std::string kind;     // narrow, never empty
+  std::u16string text;  // may be empty
+};
+
+// The record's line, newline included.
+std::string encodeLogRecord(std::string_view kind, std::u16string_view text);
+// The record of one line given without its newline, or none when the line is damaged.
+std::optional<HostLogRecord> decodeLogRecord(std::string_view line);
+
+// Reads the records of a log file in order. Belongs to one thread at a time.
+class HostLogReader {
+ public:
+  enum class Status { kRecord, kEnd, kDamaged };
+
+  // False when the file cannot be read.
+  bool open(const std::string& path);
+  // The next record; kEnd after the last one; kDamaged for a line that is no record, or a last line cut
+  // short (without its newline). After kEnd or kDamaged the reader reads nothing more.
+  Status next(HostLogRecord& record);
+  // The number of the last line read, from 1.
+  int64_t lineNumber() const { return lineNumber_; }
+
+ private:
+  std::ifstream in_;
+  int64_t lineNumber_ = 0;
+  bool finished_ = false;
+};

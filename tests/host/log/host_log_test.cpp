@@ -1,0 +1,178 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "framework/object/iptr.h"
+#include "framework/object/query_chain.h"
+#include "host/api/host_log.h"
+#include "support/module_fixture.h"
+
+namespace {
+
+// A record handler as the module registers one: it notes "kind|text" for each record, or "kind" alone when
+// the record has no text, and counts interruptions.
+class NotingHandler : public ILogReplayer::ILogEventHandler,
+                      public ILogReplayer::IInterruptibleLogEventHandler,
+                      public ZelUnknownImpl {
+ public:
+  static constexpr const char* interfaceName = "NotingHandler";
+
+  bool handleRecord(const ZelCString& kind, const std::vector<ZelCString>& texts) override {
+    noted.push_back(std::string(kind.c_str()) + (texts.empty() ? "" : "|" + std::string(texts[0].c_str())));
+    return true;
+  }
+  void interrupt() override { ++interruptions; }
+
+  void queryInterface(const char* name, void** out, bool) override {
+    QueryChain(name, out)
+        .classLeaf(interfaceName, this, static_cast<ILogReplayer::ILogEventHandler*>(this))
+        .offer<ILogReplayer::ILogEventHandler>(this)
+        .offer<ILogReplayer::IInterruptibleLogEventHandler>(this)
+        .end();
+  }
+  const char* className() override { return interfaceName; }
+
+  std::vector<std::string> noted;
+  int interruptions = 0;
+};
+
+class HostLogTest : public ModuleTest {
+ protected:
+  void SetUp() override {
+    ModuleTest::SetUp();
+    path_ =
+        (std::filesystem::temp_directory_path() /
+         ("palpera-host-log-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name())))
+            .string();
+    logger_.getService();
+    replayer_.getService();
+    ASSERT_TRUE(logger_ && replayer_);
+  }
+  void TearDown() override {
+    std::filesystem::remove(path_);
+    ModuleTest::TearDown();
+  }
+
+  void writeFile(const std::string& bytes) { std::ofstream(path_, std::ios::binary) << bytes; }
+  // Replays the whole log into handler under each kind; answers how many records were played.
+  int replayAll(NotingHandler* handler, const std::vector<const char*>& kinds) {
+    EXPECT_TRUE(host_.replayer().startReplay(path_));
+    for (const char* kind : kinds) replayer_->addHandler(ZelCString(kind), handler);
+    int played = 0;
+    while (replayer_->replayNext()) ++played;
+    return played;
+  }
+
+  std::string path_;
+  IPtr<IGuiLogger> logger_;
+  IPtr<ILogReplayer> replayer_;
+};
+
+using HostLog = HostLogTest;
+
+TEST_F(HostLog, RecordsWrittenWhileNotSuspendedComeBackInOrderWithTheirTextsIntact) {
+  ASSERT_TRUE(host_.logger().startRecording(path_));
+  ZelCString data("PluginData"), wait("PluginWait");
+  EXPECT_TRUE(logger_->writeRecord(data, ZelString(u"run-hardprobe-0000.xml")));
+  logger_->suspend();
+  EXPECT_TRUE(logger_->isRecording()) << "a suspended log still records";
+  EXPECT_FALSE(logger_->writeRecord(data, ZelString(u"dropped.xml")));
+  logger_->resume();
+  EXPECT_TRUE(logger_->writeRecord(data, ZelString(u"tab\there\nnew line \\ and caf\u00e9")));
+  EXPECT_TRUE(logger_->writeRecord(wait, ZelString()));
+  host_.logger().stopRecording();
+
+  IPtr<NotingHandler> handler(new NotingHandler);
+  EXPECT_EQ(replayAll(handler.get(), {"PluginData", "PluginWait"}), 3);
+  EXPECT_EQ(handler->noted,
+            (std::vector<std::string>{"PluginData|run-hardprobe-0000.xml",
+                                      "PluginData|tab\there\nnew line \\ and caf\xc3\xa9", "PluginWait"}));
+  EXPECT_FALSE(replayer_->isReplaying()) << "the end of the log ends the replay";
+  EXPECT_TRUE(host_.replayer().damage().empty());
+}
+
+TEST_F(HostLog, RegisteringAKindAgainReplacesItsHandlerForTheRecordsThatFollow) {
+  writeFile("PluginData\tfirst\nPluginData\tsecond\n");
+  IPtr<NotingHandler> before(new NotingHandler), after(new NotingHandler);
+  ASSERT_TRUE(host_.replayer().startReplay(path_));
+  replayer_->addHandler(ZelCString("PluginData"), before.get());
+  replayer_->replayNext();
+  replayer_->addHandler(ZelCString("PluginData"), after.get());
+  replayer_->replayNext();
+  EXPECT_EQ(before->noted, std::vector<std::string>{"PluginData|first"});
+  EXPECT_EQ(after->noted, std::vector<std::string>{"PluginData|second"});
+  EXPECT_EQ(before->refCount(), 1u) << "the replaced handler is let go of";
+}
+
+TEST_F(HostLog, TheLogsPathsAreHandedOutInTheModulesForm) {
+  host_.logger().startRecording(path_);
+  std::u16string expected(path_.begin(), path_.end());
+  std::replace(expected.begin(), expected.end(), u'/', u'\\');
+  EXPECT_EQ(std::u16string(logger_->currentLogFile().c_str()), expected);
+  host_.logger().stopRecording();
+  EXPECT_FALSE(logger_->isRecording());
+  EXPECT_TRUE(logger_->currentLogFile().isEmpty());
+  host_.replayer().startReplay(path_);
+  EXPECT_EQ(std::u16string(replayer_->currentLogFile().c_str()), expected);
+}
+
+TEST_F(HostLog, ARecordOfAKindWithoutHandlerIsPassedOverAndTheReplayGoesOn) {
+  writeFile("UserCommand\tFit Plane\nPluginWait\t\n");
+  IPtr<NotingHandler> handler(new NotingHandler);
+  EXPECT_EQ(replayAll(handler.get(), {"PluginWait"}), 2);
+  EXPECT_EQ(handler->noted, std::vector<std::string>{"PluginWait"});
+  EXPECT_EQ(host_.replayer().passedOver(), 1u);
+}
+
+TEST_F(HostLog, InterruptingTellsEachInterruptibleHandlerOnceAndEndsTheReplay) {
+  writeFile("PluginData\ta\nPluginData\tb\n");
+  IPtr<NotingHandler> handler(new NotingHandler);
+  host_.replayer().startReplay(path_);
+  for (const char* kind : {"PluginData", "PluginWait", "PluginAlignmentMatrix"}) {
+    replayer_->addHandler(ZelCString(kind), handler.get());
+  }
+  host_.replayer().interruptReplay();
+  EXPECT_EQ(handler->interruptions, 1);
+  EXPECT_FALSE(replayer_->replayNext());
+  EXPECT_TRUE(handler->noted.empty());
+}
+
+// A damaged log plays what comes before the damage, then stops there and says where.
+using HostLogDamage = HostLogTest;
+
+TEST_F(HostLogDamage, ALineWithoutTabEndsTheReplayAtThatLine) {
+  writeFile("PluginData\tone\nPluginData two\nPluginData\tthree\n");
+  IPtr<NotingHandler> handler(new NotingHandler);
+  EXPECT_EQ(replayAll(handler.get(), {"PluginData"}), 1);
+  EXPECT_EQ(handler->noted, std::vector<std::string>{"PluginData|one"});
+  EXPECT_EQ(host_.replayer().damage(), "line 2 is damaged");
+}
+
+TEST_F(HostLogDamage, ALastLineCutShortIsNotReplayed) {
+  writeFile("PluginData\tone\nPluginData\trun-hardprobe-00");
+  IPtr<NotingHandler> handler(new NotingHandler);
+  EXPECT_EQ(replayAll(handler.get(), {"PluginData"}), 1);
+  EXPECT_EQ(host_.replayer().damage(), "line 2 is damaged");
+}
+
+TEST_F(HostLogDamage, AnUnknownEscapeABareBackslashOrBadUtf8IsDamage) {
+  for (const char* line : {"PluginData\tC:\\logs\n", "PluginData\tend\\\n", "PluginData\t\xff\xfe\n",
+                           "\tno kind\n", "PluginData\tcarriage\r\n"}) {
+    writeFile(line);
+    IPtr<NotingHandler> handler(new NotingHandler);
+    EXPECT_EQ(replayAll(handler.get(), {"PluginData"}), 0) << line;
+    EXPECT_EQ(host_.replayer().damage(), "line 1 is damaged") << line;
+  }
+}
+
+TEST_F(HostLogDamage, AFileThatCannotBeReadStartsNoReplay) {
+  EXPECT_FALSE(host_.replayer().startReplay(path_ + "-missing"));
+  EXPECT_FALSE(replayer_->isReplaying());
+  EXPECT_FALSE(replayer_->replayNext());
+}
+
+}  // namespace

@@ -1,0 +1,171 @@
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cmath>
+#include <vector>
+
+#include "framework/object/iptr.h"
+#include "host/api/gfx_view.h"
+#include "host/api/pick_on_model.h"
+#include "host/api/view_input.h"
+#include "host/api/zel_mesh.h"
+#include "host/cad_model.h"
+#include "host/mesh_shapes.h"
+#include "support/module_fixture.h"
+
+namespace {
+
+using Vector = std::vector<double>;
+
+// Exact in binary for the shapes below; rotation by 90 degrees brings cosines of order 1e-17.
+constexpr double kTolerance = 1e-12;
+
+void expectNear(const double* actual, const Vector& expected) {
+  for (int k = 0; k < 3; ++k) EXPECT_NEAR(actual[k], expected[k], kTolerance) << "component " << k;
+}
+
+// Picks as the emulator does: the mouse data of the ray, the picker prepared from it, the object picked.
+class PickOnModel : public ModuleTest {
+ protected:
+  void SetUp() override {
+    ModuleTest::SetUp();
+    box_ = boxMesh({0, 0, 0}, {2, 4, 1});
+  }
+
+  IPtr<IZelPickOnModel> pick(IZelDocObject* object, Vector origin, Vector direction) {
+    IPtr<IZelMouseData> mouse;
+    mouse.getService();
+    mouse->setMouseData(
+        IPtr<HostGfxMouseData>(
+            new HostGfxMouseData(
+                {0, 0, 0, {origin[0], origin[1], origin[2]}, {direction[0], direction[1], direction[2]}}))
+            .get());
+    IPtr<IZelPickOnModel> picker;
+    picker.getService();
+    EXPECT_TRUE(picker->prepare(mouse.get()));
+    hit_ = picker->pick(object);
+    return picker;
+  }
+
+  IPtr<HostMesh> box_;
+  bool hit_ = false;
+};
+
+TEST_F(PickOnModel, ARayOntoTheTopOfTheBoxHitsItWithTheOutwardNormal) {
+  auto object = addCadModel(host_.document(), u"RefObject", box_.get());
+  IPtr<IZelPickOnModel> picker = pick(object.get(), {0.5, 3, 10}, {0, 0, -1});
+  ASSERT_TRUE(hit_);
+  double point[3], normal[3];
+  ASSERT_TRUE(picker->hitPoint(point));
+  ASSERT_TRUE(picker->hitNormal(normal));
+  expectNear(point, {0.5, 3, 1});
+  expectNear(normal, {0, 0, 1});
+  EXPECT_GE(picker->hitElement(), 0);
+}
+
+TEST_F(PickOnModel, ARayThroughTheBoxHitsTheNearestFaceFromEitherSide) {
+  auto object = addCadModel(host_.document(), u"RefObject", box_.get());
+  IPtr<IZelPickOnModel> picker = pick(object.get(), {1, 1, -5}, {0, 0, 1});
+  ASSERT_TRUE(hit_);
+  double point[3], normal[3];
+  picker->hitPoint(point);
+  picker->hitNormal(normal);
+  expectNear(point, {1, 1, 0});
+  expectNear(normal, {0, 0, -1});  // the bottom's outward normal, facing the ray
+}
+
+TEST_F(PickOnModel, ARayAlongTheDiagonalSharedByTwoElementsStillHits) {
+  // The top face's two triangles share the diagonal from (0,0,1) to (2,4,1).
+  auto object = addCadModel(host_.document(), u"RefObject", box_.get());
+  pick(object.get(), {1, 2, 5}, {0, 0, -1});
+  EXPECT_TRUE(hit_);
+}
+
+TEST_F(PickOnModel, ARayPointingAwayOrPassingByMissesAndLeavesNoHit) {
+  auto object = addCadModel(host_.document(), u"RefObject", box_.get());
+  IPtr<IZelPickOnModel> picker = pick(object.get(), {0.5, 3, 10}, {0, 0, 1});
+  EXPECT_FALSE(hit_);
+  double point[3];
+  EXPECT_FALSE(picker->hitPoint(point));
+  EXPECT_EQ(picker->hitElement(), -1);
+  pick(object.get(), {3, 3, 10}, {0, 0, -1});
+  EXPECT_FALSE(hit_);
+}
+
+TEST_F(PickOnModel, APlacedObjectIsHitInItsOwnCoordinatesAndItsWorldTransformMapsTheHitBack) {
+  // A quarter turn about z, then a move by (10, 20, 30): the world point (7, 21, 31) lies on the model's top.
+  DocObjectSpec::Transform placed{0, -1, 0, 10, 1, 0, 0, 20, 0, 0, 1, 30, 0, 0, 0, 1};
+  auto object = addCadModel(host_.document(), u"RefObject", box_.get(), placed);
+  IPtr<IZelPickOnModel> picker = pick(object.get(), {7, 21, 50}, {0, 0, -1});
+  ASSERT_TRUE(hit_);
+  double point[3], normal[3];
+  picker->hitPoint(point);
+  picker->hitNormal(normal);
+  expectNear(point, {1, 3, 1});
+  expectNear(normal, {0, 0, 1});
+
+  SPtr<IGenGfxService> graphics;
+  double world[16];
+  ASSERT_TRUE(graphics->worldTransform(object.get(), world));
+  double mapped[3];
+  for (int r = 0; r < 3; ++r)
+    mapped[r] = world[4 * r] * 1 + world[4 * r + 1] * 3 + world[4 * r + 2] * 1 + world[4 * r + 3];
+  expectNear(mapped, {7, 21, 31});
+}
+
+TEST_F(PickOnModel, AnObjectWithoutAValidSurfaceModelIsNeverHit) {
+  auto plain = host_.document().add({"Plane", u"Plane 1", std::nullopt, {}, {}}, false);
+  pick(plain.get(), {0.5, 3, 10}, {0, 0, -1});
+  EXPECT_FALSE(hit_);
+  IPtr<HostMesh> degenerate(new HostMesh({{0, 0, 0}, {1, 0, 0}, {2, 0, 0}}, {{0, 1, 2}}));
+  IPtr<HostMesh> badIndex(new HostMesh({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 1, 3}}));
+  EXPECT_FALSE(degenerate->isValid());
+  EXPECT_FALSE(badIndex->isValid());
+  pick(addCadModel(host_.document(), u"Broken", badIndex.get()).get(), {0.2, 0.2, 1}, {0, 0, -1});
+  EXPECT_FALSE(hit_);
+  DocObjectSpec::Transform flattened{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1};
+  pick(addCadModel(host_.document(), u"Flat", box_.get(), flattened).get(), {0.5, 3, 10}, {0, 0, -1});
+  EXPECT_FALSE(hit_) << "a transform without inverse cannot take the ray into the model";
+}
+
+TEST_F(PickOnModel, TheCadObjectsSurfaceModelRefinesAHitByProjectionOntoItsElement) {
+  auto object = addCadModel(host_.document(), u"RefObject", box_.get());
+  ASSERT_TRUE(object->isType("CAD"));
+  void* part = nullptr;
+  object->subObject("SurfModel")->queryInterface(IZelMeshExt::interfaceName, &part, false);
+  auto* mesh = static_cast<IZelMeshExt*>(part);
+  ASSERT_TRUE(mesh);
+  IPtr<IZelPickOnModel> picker = pick(object.get(), {0.5, 3, 10}, {0, 0, -1});
+  ZelMeshHandle handle = mesh->handle();
+  ZelMeshLocation location;
+  ASSERT_TRUE(mesh->locate(handle, picker->hitElement(), &location));
+  EXPECT_EQ(location.u, FLT_MAX);
+  double point[3], normal[3];
+  EXPECT_FALSE(mesh->evaluate(handle, location, point, normal)) << "not projected yet";
+  const double above[3] = {0.5, 3, 1.25};
+  ASSERT_TRUE(mesh->project(handle, above, &location));
+  ASSERT_TRUE(mesh->evaluate(handle, location, point, normal));
+  expectNear(point, {0.5, 3, 1});
+  expectNear(normal, {0, 0, 1});
+
+  IPtr<HostMesh> other = boxMesh({0, 0, 0}, {1, 1, 1});
+  EXPECT_FALSE(mesh->project(other->handle(), above, &location)) << "a handle of another mesh";
+  EXPECT_FALSE(mesh->locate(handle, box_->elementCount(), &location));
+}
+
+TEST_F(PickOnModel, ProjectionFromOutsideAnElementLandsOnItsNearestEdgeOrCorner) {
+  IPtr<HostMesh> triangle(new HostMesh({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 1, 2}}));
+  ZelMeshHandle handle = triangle->handle();
+  ZelMeshLocation location;
+  triangle->locate(handle, 0, &location);
+  double point[3], normal[3];
+  const double beyondEdge[3] = {1, 1, 3}, beyondCorner[3] = {-1, -2, 0};
+  triangle->project(handle, beyondEdge, &location);
+  triangle->evaluate(handle, location, point, normal);
+  expectNear(point, {0.5, 0.5, 0});
+  triangle->project(handle, beyondCorner, &location);
+  triangle->evaluate(handle, location, point, normal);
+  expectNear(point, {0, 0, 0});
+}
+
+}  // namespace
