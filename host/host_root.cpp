@@ -31,6 +31,11 @@ void HostRoot::setServiceFactory(const std::string& name, ServiceFactory factory
   if (!factories_[name]) factories_.erase(name);
 }
 
+void HostRoot::routeToModule(const std::string& name, const ZelID& classId) {
+  std::lock_guard lock(mutex_);
+  moduleRoutes_[name] = classId;
+}
+
 void HostRoot::setComponent(IZelComponent* component) {
   IPtr<IZelComponent> previous;
   std::lock_guard lock(mutex_);
@@ -50,6 +55,12 @@ HostRoot::ServiceFactory HostRoot::findServiceFactory(const std::string& name) {
   return it == factories_.end() ? ServiceFactory() : it->second;
 }
 
+ZelID HostRoot::findModuleRoute(const std::string& name) {
+  std::lock_guard lock(mutex_);
+  auto it = moduleRoutes_.find(name);
+  return it == moduleRoutes_.end() ? ZelID() : it->second;
+}
+
 bool HostRoot::answerFreshObject(IZelUnknown* fresh, const char* name, void** out) {
   *out = nullptr;
   if (!fresh) return false;
@@ -67,9 +78,12 @@ int32_t HostRoot::getService(const ZelCString* interfaceName, void** out) {
     service->queryInterface(interfaceName->c_str(), out, false);
     return *out ? 1 : 0;
   }
-  ServiceFactory factory = findServiceFactory(interfaceName->c_str());
-  if (!factory) return 0;
-  return answerFreshObject(factory(), interfaceName->c_str(), out) ? 1 : 0;
+  if (ServiceFactory factory = findServiceFactory(interfaceName->c_str())) {
+    return answerFreshObject(factory(), interfaceName->c_str(), out) ? 1 : 0;
+  }
+  ZelID routed = findModuleRoute(interfaceName->c_str());
+  if (!GUIDUtils::isValid(routed)) return 0;
+  return createInstance(&routed, interfaceName, out) ? 1 : 0;
 }
 
 int32_t HostRoot::createInstance(const ZelID* classId, const ZelCString* interfaceName, void** out) {

@@ -7,7 +7,9 @@
 // A service is either one shared object or a factory that makes a fresh object for every lookup (the point
 // values and point sets the module asks for by name). Either way the answer carries no reference: a fresh
 // object starts at count 0, so the caller's first reference is its only one, and an object that does not
-// answer to the name asked for is destroyed at once.
+// answer to the name asked for is destroyed at once. A service the module serves itself (its materials
+// library, say) is routed to the registered class that serves it and made through the component, after the
+// host's own services and factories of that name.
 
 #include <atomic>
 #include <functional>
@@ -42,6 +44,8 @@ class HostRoot : public IZelRoot, public ZelUnknownImpl {
   // null); an empty factory withdraws it. A shared service of the same name is found first.
   using ServiceFactory = std::function<IZelUnknown*()>;
   void setServiceFactory(const std::string& name, ServiceFactory factory);
+  // Makes lookups of name answer the component's object of the class classId.
+  void routeToModule(const std::string& name, const ZelID& classId);
   // The component whose classes this root creates.
   void setComponent(IZelComponent* component);
   void setStatus(uint32_t status) { status_ = status; }
@@ -49,12 +53,15 @@ class HostRoot : public IZelRoot, public ZelUnknownImpl {
  private:
   IZelUnknown* findService(const std::string& name);
   ServiceFactory findServiceFactory(const std::string& name);
+  // The class routed to for name, or the null id.
+  ZelID findModuleRoute(const std::string& name);
   // Writes fresh's part for name into *out; destroys fresh when it has none.
   static bool answerFreshObject(IZelUnknown* fresh, const char* name, void** out);
 
   std::mutex mutex_;
   std::map<std::string, IPtr<IZelUnknown>> services_;  // guarded by mutex_
   std::map<std::string, ServiceFactory> factories_;    // guarded by mutex_
+  std::map<std::string, ZelID> moduleRoutes_;          // guarded by mutex_
   IPtr<IZelComponent> component_;                      // guarded by mutex_
   std::atomic<uint32_t> status_{0};
 };

@@ -1,9 +1,24 @@
 #include "host/standin_host.h"
 
 #include "framework/object/module_id.h"
+#include "framework/registrations/registered_classes.h"
 #include "host/host_point_objects.h"
 #include "host/host_settings.h"
 #include "host/xml_dom.h"
+
+namespace {
+
+// The services the module serves itself, each by the registered class that serves it. A real host learns
+// them from its own registry; the stand-in knows them by name.
+struct ModuleService {
+  const char* interfaceName;
+  const char* className;
+};
+constexpr ModuleService kModuleServices[] = {
+    {"Materials::IZelMaterials", "ZelMaterials"},
+};
+
+}  // namespace
 
 StandinHost::StandinHost()
     : root_(new HostRoot),
@@ -34,6 +49,9 @@ StandinHost::StandinHost()
   offerFreshObjects(true);
   enableDirService(true);
   registerHostSettings(*dataStore_);
+  for (const ModuleService& service : kModuleServices) {
+    root_->routeToModule(service.interfaceName, registeredClass(service.className).id);
+  }
 }
 
 StandinHost::~StandinHost() {

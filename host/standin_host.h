@@ -5,8 +5,9 @@
 // the document with its graphics, builder and remover, the point-array factory, the point objects, the simple
 // dialog, the XML documents and the directory service are always there (a test withdraws one through
 // root().setService); the services a host may lack (a shared pool, string support, the memory manager, the
-// translator service, the memory checker) start switched off and can be switched on. The host also owns the
-// dialog and the command container its commands run with.
+// translator service, the memory checker) start switched off and can be switched on. Lookups of the services
+// the module serves itself (the materials library) go to the module's registered class. The host also owns
+// the dialog and the command container its commands run with.
 
 #include <utility>
 #include <vector>
