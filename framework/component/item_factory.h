@@ -43,12 +43,17 @@ class ZelTClassItemFactory : public ZelItemFactory {
   }
 };
 
-// Makes its object on the first request and keeps one reference of its own for ever. The first request may
-// come from any thread: the creation is serialised here.
+// Makes its object on the first request and keeps one reference of its own for as long as it lives, which for
+// a registered class is as long as the module is loaded: unloading gives the reference back, so the object
+// and all it holds do not outlive the module unreachable. The first request may come from any thread: the
+// creation is serialised here.
 template <class T>
 class ZelSingletonTClassItemFactory : public ZelItemFactory {
  public:
   using ZelItemFactory::ZelItemFactory;
+  ~ZelSingletonTClassItemFactory() override {
+    if (instance_) static_cast<IZelUnknown*>(instance_)->release();
+  }
 
   IZelUnknown* create(uint32_t* status) override {
     std::call_once(created_, [this] {

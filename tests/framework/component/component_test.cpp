@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 #include "basic_types/prime_sizes.h"
@@ -123,11 +124,25 @@ TEST(ClassRegistry, PlainClassesMakeNewObjectsAndSingletonsShareOne) {
   EXPECT_EQ(registry.createInstance(&singleId, &s2), 2u);
   EXPECT_EQ(s1, s2);
   EXPECT_EQ(s1->refCount(), 1u) << "the factory keeps one reference of its own";
-  s1->release();  // the factory dies with this test, so its reference goes too
 
   IZelUnknown* untouched = reinterpret_cast<IZelUnknown*>(0x99);
   EXPECT_EQ(registry.createInstance(&unknownId, &untouched), 0u);
   EXPECT_EQ(untouched, reinterpret_cast<IZelUnknown*>(0x99));
+}
+
+// Counts destructions in a static, since a factory makes its objects without arguments.
+struct SingletonProbe : CountedProbe {
+  static inline int destroyed = 0;
+  ~SingletonProbe() override { ++destroyed; }
+};
+
+TEST(ClassRegistry, AnUnloadedSingletonFactoryGivesBackItsReference) {
+  SingletonProbe::destroyed = 0;
+  auto factory = std::make_unique<ZelSingletonTClassItemFactory<SingletonProbe>>("Single", testId(4));
+  uint32_t status = 0;
+  factory->create(&status);
+  factory.reset();
+  EXPECT_EQ(SingletonProbe::destroyed, 1) << "the object must not outlive the module unreachable";
 }
 
 TEST(ClassRegistry, WalkReportsEveryIdOnceAndFirstIdRestartsIt) {
