@@ -1,6 +1,5 @@
 #include "host/host_document_data.h"
 
-#include "basic_types/zel_cstring.h"
 #include "framework/object/query_chain.h"
 #include "host/api/component_data.h"
 #include "host/host_binary_streams.h"
@@ -36,16 +35,11 @@ class Source : public IZelComponentDataSource, public ZelUnknownImpl {
   IPtr<HostBinaryInStream> stream_;
 };
 
-// The service's part for the interface, without a reference for the caller (the root's answer), or null.
+// The service's part for the interface, held in keep, or null.
 template <class Interface>
 Interface* servicePart(HostRoot& root, const std::string& name, IPtr<IZelUnknown>& keep) {
-  ZelCString serviceName(name.c_str());
-  void* raw = nullptr;
-  root.getService(&serviceName, &raw);
-  if (!raw) return nullptr;
-  void* unknownPart = nullptr;
-  static_cast<IZelUnknown*>(raw)->queryInterface(IZelUnknown::interfaceName, &unknownPart, false);
-  keep = static_cast<IZelUnknown*>(unknownPart);
+  keep = root.serviceObject(name);
+  if (!keep) return nullptr;
   void* part = nullptr;
   keep->queryInterface(Interface::interfaceName, &part, false);
   return static_cast<Interface*>(part);

@@ -100,3 +100,13 @@ int32_t HostRoot::createInstance(const ZelID* classId, const ZelCString* interfa
   if (!object) return 0;
   return answerFreshObject(object, interfaceName->c_str(), out) ? static_cast<int32_t>(status) : 0;
 }
+
+IZelUnknown* HostRoot::serviceObject(const std::string& name) {
+  if (IZelUnknown* service = findService(name)) return service;
+  std::optional<ZelID> classId = findModuleService(name);
+  if (!classId) return nullptr;
+  ZelCString unknown(IZelUnknown::interfaceName);
+  void* part = nullptr;
+  createInstance(&*classId, &unknown, &part);
+  return static_cast<IZelUnknown*>(part);
+}

@@ -46,6 +46,8 @@ class HostRoot : public IZelRoot, public ZelUnknownImpl {
   // Answers lookups of name with the module's object of that class (its shared instance, for a singleton):
   // how a host offers the services a module implements.
   void serveFromModule(const std::string& name, const ZelID& classId);
+  // Host side: the object behind a service name (its IZelUnknown part, no reference for the caller), or null.
+  IZelUnknown* serviceObject(const std::string& name);
   // The component whose classes this root creates.
   void setComponent(IZelComponent* component);
   void setStatus(uint32_t status) { status_ = status; }

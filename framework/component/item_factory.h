@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "basic_types/zel_id.h"
+#include "framework/object/iptr.h"
 #include "host/api/zel_unknown.h"
 
 // The status a factory answers: a new object per request, or the one shared object.
@@ -45,7 +46,7 @@ class ZelTClassItemFactory : public ZelItemFactory {
 
 // Makes its object on the first request and keeps one reference of its own until the module detaches from
 // its host (then the next request makes a new one, for the next host). The first request may come from any
-// thread: the creation is serialised here.
+// thread: should two race, one object wins and the other is let go.
 class SingletonInstances;
 
 template <class T>
@@ -56,10 +57,18 @@ class ZelSingletonTClassItemFactory : public ZelItemFactory {
 
   IZelUnknown* create(uint32_t* status) override {
     *status = kCreatedShared;
+    {
+      std::lock_guard lock(mutex_);
+      if (instance_) return static_cast<IZelUnknown*>(instance_);
+    }
+    // Made outside the lock: a singleton's construction may call the host (a dialog, a file), and the host
+    // may ask for the same singleton again.
+    T* fresh = new T;
+    IPtr<IZelUnknown> made(static_cast<IZelUnknown*>(fresh));
     std::lock_guard lock(mutex_);
     if (!instance_) {
-      instance_ = new T;
-      static_cast<IZelUnknown*>(instance_)->addRef();
+      instance_ = fresh;
+      made->addRef();  // the factory's own reference, kept until the module leaves its host
     }
     return static_cast<IZelUnknown*>(instance_);
   }

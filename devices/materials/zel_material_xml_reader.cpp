@@ -1,0 +1,195 @@
+#include "devices/materials/zel_material_xml_reader.h"
+
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
+#include <string>
+#include <utility>
+
+#include "devices/materials/float_prop.h"
+#include "devices/materials/string_prop.h"
+#include "devices/materials/zel_material.h"
+#include "devices/materials/zel_material_property.h"
+#include "framework/files/zel_path.h"
+#include "framework/object/iptr.h"
+#include "framework/registrations/static_constants.h"
+#include "framework/translation/tr.h"
+#include "host/api/data_store.h"
+#include "host/api/gui_simple_dialog.h"
+#include "host/api/xml_dom.h"
+
+namespace Materials {
+
+namespace {
+
+constexpr const char* kDirectorySetting = "DefaultFileNameDirectory/common";
+constexpr char16_t kStringType[] = u"String";
+constexpr char16_t kFloatType[] = u"Float";
+
+// A new T, held through its part Held.
+template <class Held, class T = Held, class... Args>
+IPtr<Held> make(Args&&... args) {
+  return IPtr<Held>(new T(std::forward<Args>(args)...));
+}
+
+ZelString tagOf(IZelDOMXmlElement& element) {
+  ZelString tag;
+  element.tagName(tag);
+  return tag;
+}
+
+ZelString textOf(IZelDOMXmlElement& element) {
+  ZelString text;
+  element.text(text);
+  return text;
+}
+
+ZelString attributeOf(IZelDOMXmlElement& element, const char16_t* name) {
+  ZelString value;
+  element.attribute(value, ZelString(name));
+  return value;
+}
+
+// An owned copy: toNarrow's text lives only until the string's next conversion.
+ZelCString narrow(const ZelString& wide) {
+  ZelCString copy;
+  copy = wide.toNarrow();
+  return copy;
+}
+
+bool hasTag(IZelDOMXmlElement& element, const char16_t* tag) {
+  return tagOf(element) == ZelString(tag);
+}
+
+// Visits the child elements in document order; the iterator is given up even when visit throws.
+template <class Visit>
+void forEachChild(IZelDOMXmlElement& parent, Visit&& visit) {
+  IPtr<IZelDOMXmlElementItr> children;
+  children.takeOwnership(parent.children());
+  if (!children) return;
+  for (children->first(); !children->atEnd(); children->next()) {
+    if (IZelDOMXmlElement* child = children->current()) visit(*child);
+  }
+}
+
+// True when the text is one decimal number with nothing but blanks around it. A leading-number reading would
+// take "1,17e-5" as 1 and a text without a number as 0: a plausible-looking coefficient that scales every
+// measured point wrongly.
+bool isOneNumber(const ZelString& text, double& value) {
+  std::string ascii;
+  for (const char16_t* unit = text.c_str(); *unit; ++unit) {
+    if (*unit >= 0x80) return false;
+    ascii += static_cast<char>(*unit);
+  }
+  const char* start = ascii.c_str();
+  char* end = nullptr;
+  value = std::strtod(start, &end);
+  if (end == start) return false;
+  while (std::isspace(static_cast<unsigned char>(*end))) ++end;
+  return *end == '\0' && std::isfinite(value);
+}
+
+double floatOf(const ZelString& text, const ZelString& valueName, IZelMaterial& material) {
+  double value = 0.0;
+  if (isOneNumber(text, value)) return value;
+  throw tr("Material %1: float value %2 is not a number: \"%3\"", ZelString(material.name().c_str()),
+           valueName, text);
+}
+
+IPtr<IZelMaterialPropertyValue> readValue(IZelDOMXmlElement& element, IZelMaterial& material) {
+  ZelString type = attributeOf(element, kMaterialsType);
+  if (type == ZelString(kStringType)) return make<IZelMaterialPropertyValue, StringProp>(textOf(element));
+  if (type == ZelString(kFloatType))
+    return make<IZelMaterialPropertyValue, FloatProp>(floatOf(textOf(element), tagOf(element), material));
+  throw tr("Unsupported property type: %1", type);
+}
+
+void readProperty(IZelDOMXmlElement& element, IZelMaterial& material) {
+  IPtr<ZelMaterialProperty> property = make<ZelMaterialProperty>();
+  material.setProperty(narrow(tagOf(element)), property.get());
+  forEachChild(element, [&](IZelDOMXmlElement& valueElement) {
+    IPtr<IZelMaterialPropertyValue> value = readValue(valueElement, material);
+    property->setValue(narrow(tagOf(valueElement)), value.get());
+  });
+}
+
+ZelString displayNameOf(IZelDOMXmlElement& element) {
+  IZelDOMXmlElement* name = element.firstChild(ZelString(kMaterialsName));
+  return name ? textOf(*name) : ZelString();
+}
+
+// The library's material of that key, made and added when there is none yet. No reference for the caller:
+// the library keeps the material alive.
+IZelMaterial& materialFor(IZelMaterials& library, const ZelCString& key, IZelDOMXmlElement& element) {
+  if (IZelMaterial* existing = library.find(key)) return *existing;
+  IPtr<ZelMaterial> made = make<ZelMaterial>(key, displayNameOf(element));
+  library.add(made.get());
+  return *made;
+}
+
+void readMaterial(IZelDOMXmlElement& element, IZelMaterials& library) {
+  ZelCString key = narrow(attributeOf(element, kMaterialsNameI18n));
+  if (key.isEmpty()) throw tr("Material element requires a %1 attribute", ZelString(kMaterialsNameI18n));
+  IZelMaterial& material = materialFor(library, key, element);
+  forEachChild(element, [&](IZelDOMXmlElement& child) {
+    if (!hasTag(child, kMaterialsName)) readProperty(child, material);
+  });
+}
+
+ZelString loadErrorOf(IZelDOMXmlV2& document, const ZelString& path) {
+  IZelDOMXmlError* error = document.lastError();
+  ZelString text = error ? error->errorText() : ZelString();
+  // A failed load must never reach the user as an empty message.
+  return text.isEmpty() ? tr("Cannot read %1", path) : text;
+}
+
+void readFile(const ZelString& path, IZelMaterials& library) {
+  SPtr<IZelDOMXmlV2> document;
+  if (!document) throw tr("Cannot read %1", path);
+  if (!document->load(path)) throw loadErrorOf(*document, path);
+  IZelDOMXmlElement* root = document->rootElement();
+  if (!root || !hasTag(*root, kMaterialsRoot)) {
+    throw tr("Error parsing xml file %1: The top level object is not \"%2\"", ZelPath::directoryForm(path),
+             ZelString(kMaterialsRoot));
+  }
+  forEachChild(*root, [&](IZelDOMXmlElement& element) { readMaterial(element, library); });
+}
+
+void tellUser(const ZelString& message) {
+  SPtr<IGuiSimpleDlg> dialog;
+  if (dialog) dialog->show(IGuiSimpleDlg::kMessageStyle, message, ZelString(u" "), false, false, false);
+}
+
+void addDefaultMaterial(IZelMaterials& library) {
+  using Reader = ZelMaterialXmlReader;
+  IPtr<ZelMaterialProperty> expansion = make<ZelMaterialProperty>();
+  expansion->setValue(ZelCString("Type"), make<StringProp>(ZelString(u"Isotropic")).get());
+  expansion->setValue(ZelCString("Value"), make<FloatProp>(Reader::kSteelExpansion).get());
+  expansion->setValue(ZelCString("RefTemp"), make<FloatProp>(Reader::kReferenceTemperature).get());
+  IPtr<ZelMaterial> steel = make<ZelMaterial>(ZelCString(Reader::kDefaultMaterial), ZelString(u"Steel"));
+  steel->setProperty(ZelCString(Reader::kThermalExpansion), expansion.get());
+  library.add(steel.get());
+}
+
+}  // namespace
+
+ZelString ZelMaterialXmlReader::filePath() {
+  ZelString path;
+  SPtr<IDataStore> store;
+  if (store) path = store->getString(kDirectorySetting);
+  ZelPath::normalize(path);
+  ZelPath::append(path, ZelString(kMaterialsFolder));
+  ZelPath::append(path, ZelString(kMaterialsFile));
+  return path;
+}
+
+void ZelMaterialXmlReader::read(const ZelString& path, IZelMaterials& library) const {
+  try {
+    readFile(path, library);
+  } catch (const ZelString& problem) {
+    tellUser(problem);
+    if (library.count() == 0) addDefaultMaterial(library);
+  }
+}
+
+}  // namespace Materials

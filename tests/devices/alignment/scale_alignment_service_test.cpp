@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+
+#include "devices/alignment/alignment_services.h"
+#include "devices/alignment/plugin_transform.h"
+#include "framework/data/zel_data_receiver_base.h"
+#include "framework/registrations/registered_classes.h"
+#include "framework/settings/palpera_data_item_adder.h"
+#include "host/host_document_data.h"
+#include "support/module_fixture.h"
+
+namespace {
+
+const char* kScaleService = "IZelPluginDeviceScaleAlignmentService";
+
+class ScaleAlignment : public ModuleTest {
+ protected:
+  void SetUp() override {
+    ModuleTest::SetUp();
+    IPtr<PalperaDataItemAdder> adder(new PalperaDataItemAdder);
+    adder->initialise();
+    host_.dataStore().addListener("Palpera/Tile/Temperature Compensation Updated", &updates_);
+    // No materials file: the library holds the default "Steel" (and shows one dialog about the missing file).
+    host_.dataStore().setString(nullptr, "DefaultFileNameDirectory/common", ZelString(u"/nonexistent"));
+    scale_.getService();
+    ASSERT_TRUE(scale_);
+  }
+  void TearDown() override {
+    host_.dataStore().removeListener("Palpera/Tile/Temperature Compensation Updated", &updates_);
+    scale_.release();
+    ModuleTest::TearDown();
+  }
+
+  struct Counter : ZelDataReceiverBase, ZelUnknownImpl {
+    int fired = 0;
+    bool onNotify(const char*) override {
+      ++fired;
+      return true;
+    }
+    void queryInterface(const char*, void** out, bool) override { *out = nullptr; }
+    const char* className() override { return "Counter"; }
+  } updates_;
+  IPtr<IZelPluginDeviceScaleAlignmentService> scale_;
+};
+
+TEST_F(ScaleAlignment, SteelAt30DegreesScalesByTheExpansionAndAnnouncesIt) {
+  scale_->setMaterial(ZelCString("Steel"), 30.0);
+  EXPECT_DOUBLE_EQ(scale_->matrix()->m[0], 1.0 / (1.0 + 1.17e-4));
+  EXPECT_DOUBLE_EQ(scale_->matrix()->m[10], 1.0 / (1.0 + 1.17e-4));
+  EXPECT_EQ(scale_->matrix()->m[15], 1.0);
+  EXPECT_EQ(updates_.fired, 1);
+  scale_->setMaterial(ZelCString("Steel"), 20.0);
+  EXPECT_EQ(scale_->matrix()->m[0], 1.0) << "at the reference temperature exactly 1";
+}
+
+TEST_F(ScaleAlignment, AnEmptyOrUnknownMaterialGivesTheIdentityAndKeepsTheTemperature) {
+  scale_->setMaterial(ZelCString(""), 35.0);
+  ZelCString name("x");
+  double temperature = 0;
+  scale_->material(name, temperature);
+  EXPECT_EQ(temperature, 35.0);
+  EXPECT_TRUE(name.isEmpty());
+  EXPECT_EQ(scale_->matrix()->m[0], 1.0);
+  scale_->setMaterial(ZelCString("Unobtainium"), 50.0);
+  EXPECT_EQ(scale_->matrix()->m[0], 1.0);
+}
+
+TEST_F(ScaleAlignment, ATemperatureThatGivesNoSoundScaleKeepsTheIdentityAndIsReported) {
+  // 1 - (20 - T) x 1.17e-5 <= 0 for T <= 20 - 1 / 1.17e-5.
+  scale_->setMaterial(ZelCString("Steel"), -100000.0);
+  EXPECT_EQ(scale_->matrix()->m[0], 1.0);
+  ASSERT_FALSE(host_.errors().reports().empty());
+  EXPECT_NE(host_.errors().reports().back().message.find(u"Steel"), std::u16string::npos);
+}
+
+TEST_F(ScaleAlignment, TheBlockRoundTripsThroughASavedDocument) {
+  scale_->setMaterial(ZelCString("Steel"), 25.0);
+  scale_->setUnits(1);
+  DocumentData saved = saveDocumentData(host_.root(), {kScaleService});
+  ASSERT_EQ(saved.count(kScaleService), 1u);
+  scale_->setMaterial(ZelCString(""), 20.0);
+  scale_->setUnits(3);
+  EXPECT_TRUE(openDocumentData(host_.root(), saved, {kScaleService})[kScaleService]);
+  ZelCString name;
+  double temperature = 0;
+  scale_->material(name, temperature);
+  EXPECT_STREQ(name.c_str(), "Steel");
+  EXPECT_EQ(temperature, 25.0);
+  EXPECT_EQ(scale_->units(), 1);
+}
+
+TEST_F(ScaleAlignment, AForeignOrDamagedBlockIsRefusedAndChangesNothing) {
+  scale_->setMaterial(ZelCString("Steel"), 25.0);
+  DocumentData saved = saveDocumentData(host_.root(), {kScaleService});
+  std::vector<uint8_t> block = saved[kScaleService];
+  scale_->setMaterial(ZelCString("Steel"), 40.0);
+
+  DocumentData foreign = saved;
+  foreign[kScaleService][10] ^= 0xFF;  // a byte of the class id
+  EXPECT_FALSE(openDocumentData(host_.root(), foreign, {kScaleService})[kScaleService]);
+  DocumentData cut = saved;
+  cut[kScaleService].resize(block.size() - 3);
+  EXPECT_FALSE(openDocumentData(host_.root(), cut, {kScaleService})[kScaleService]);
+
+  ZelCString name;
+  double temperature = 0;
+  scale_->material(name, temperature);
+  EXPECT_EQ(temperature, 40.0) << "nothing of a refused block was applied";
+}
+
+TEST_F(ScaleAlignment, DocumentResetRestoresTheDefaultsButNotTheUnits) {
+  scale_->setMaterial(ZelCString("Steel"), 30.0);
+  scale_->setUnits(2);
+  int before = updates_.fired;
+  host_.eventDataStore().fire("Document/Reset");
+  ZelCString name("x");
+  double temperature = 0;
+  scale_->material(name, temperature);
+  EXPECT_TRUE(name.isEmpty());
+  EXPECT_EQ(temperature, 20.0);
+  EXPECT_EQ(scale_->matrix()->m[0], 1.0);
+  EXPECT_EQ(scale_->units(), 2);
+  EXPECT_EQ(updates_.fired, before + 1);
+}
+
+TEST_F(ScaleAlignment, TheDeviceMatrixAppliesScaleThenHardwareThenObject) {
+  scale_->setMaterial(ZelCString("Steel"), 30.0);
+  SPtr<IZelPluginDeviceHardwareAlignmentService> hardware;
+  hardware->setMatrix(Matrix4x4::translation(Vector3(1, 0, 0)), false);
+  PluginTransform transform;
+  Matrix4x4 device;
+  transform.deviceMatrix(device);
+  double s = 1.0 / (1.0 + 1.17e-4);
+  Vector3 mapped = Matrix4x4::transformPoint(device, Vector3(1, 0, 0));
+  EXPECT_DOUBLE_EQ(mapped.x, s + 1.0);
+}
+
+TEST_F(ScaleAlignment, OnlyAProperRigidObjectMatrixIsCached) {
+  SPtr<IZelPluginDeviceObjectAlignmentService> object;
+  PluginTransform transform;
+  for (const Matrix4x4& refused : {Matrix4x4::uniformScaling(2.0), Matrix4x4::scaling(1, 1, -1)}) {
+    object->setMatrix(refused);
+    transform.reloadObjectMatrix();
+    EXPECT_EQ(transform.cachedObjectMatrix().m[0], 1.0);
+  }
+  Matrix4x4 projective;
+  projective.m[15] = 2.0;
+  object->setMatrix(projective);
+  transform.reloadObjectMatrix();
+  EXPECT_EQ(transform.cachedObjectMatrix().m[15], 1.0);
+
+  Matrix4x4 turned =
+      Matrix4x4::translation(Vector3(3, 4, 5)) * Matrix4x4::rotation(Vector3(0, 0, 1), M_PI / 2);
+  object->setMatrix(turned);
+  transform.reloadObjectMatrix();
+  EXPECT_EQ(transform.cachedObjectMatrix().m[3], 3.0);
+}
+
+}  // namespace

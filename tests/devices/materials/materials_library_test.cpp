@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+
+#include "devices/materials/float_prop.h"
+#include "devices/materials/zel_material.h"
+#include "devices/materials/zel_material_property.h"
+#include "tests/devices/materials/materials_fixture.h"
+
+namespace {
+
+using Materials::ZelMaterial;
+using Materials::ZelMaterials;
+
+IPtr<ZelMaterials> emptyLibrary() {
+  return IPtr<ZelMaterials>(new ZelMaterials(ZelMaterials::Empty{}));
+}
+
+IPtr<ZelMaterial> material(const char* key) {
+  return IPtr<ZelMaterial>(new ZelMaterial(ZelCString(key), ZelString(key)));
+}
+
+TEST(MaterialsLibrary, AddAnswersThePositionAndRefusesNull) {
+  IPtr<ZelMaterials> library = emptyLibrary();
+  EXPECT_EQ(library->add(material("Steel").get()), 1);
+  EXPECT_EQ(library->add(nullptr), 1);
+  EXPECT_EQ(library->add(material("Brass").get()), 2);
+}
+
+TEST(MaterialsLibrary, FindIsExactAndCaseSensitive) {
+  IPtr<ZelMaterials> library = emptyLibrary();
+  library->add(material("Steel").get());
+  EXPECT_NE(library->find(ZelCString("Steel")), nullptr);
+  EXPECT_EQ(library->find(ZelCString("steel")), nullptr);
+  EXPECT_EQ(library->find(ZelCString("Stee")), nullptr);
+}
+
+TEST(MaterialsLibrary, RemovingTheFirstOfThreeMovesTheOthersUpAndReleasesIt) {
+  IPtr<ZelMaterials> library = emptyLibrary();
+  IPtr<ZelMaterial> a = material("A"), b = material("B"), c = material("C");
+  for (ZelMaterial* each : {a.get(), b.get(), c.get()}) library->add(each);
+  library->remove(material("A").get());
+  EXPECT_EQ(library->count(), 3) << "an object not in the list changes nothing, whatever its name";
+
+  library->remove(a.get());
+  ASSERT_EQ(library->count(), 2);
+  EXPECT_EQ(library->items()[1].get(), b.get());
+  EXPECT_EQ(library->items()[2].get(), c.get());
+  EXPECT_EQ(a->refCount(), 1u) << "only the test's reference is left";
+  EXPECT_EQ(c->refCount(), 2u) << "moving down neither lost nor added a reference";
+}
+
+TEST(MaterialsLibrary, ReleasingTheLibraryReleasesMaterialsPropertiesAndValues) {
+  IPtr<ZelMaterial> steel = material("Steel");
+  IPtr<Materials::ZelMaterialProperty> expansion(new Materials::ZelMaterialProperty);
+  IPtr<Materials::FloatProp> value(new Materials::FloatProp(1.17e-5));
+  expansion->setValue(ZelCString("Value"), value.get());
+  expansion->setValue(ZelCString("Value"), value.get());
+  EXPECT_EQ(value->refCount(), 2u) << "storing again under the same name replaces, it does not add";
+  steel->setProperty(ZelCString("ThermalExpansionCoefficient"), expansion.get());
+  emptyLibrary()->add(steel.get());
+  EXPECT_EQ(steel->refCount(), 1u);
+  steel.release();
+  EXPECT_EQ(expansion->refCount(), 1u);
+  expansion.release();
+  EXPECT_EQ(value->refCount(), 1u);
+}
+
+}  // namespace
