@@ -3,8 +3,8 @@
 #include <utility>
 
 IPtr<HostDocObject> addCadModel(HostDocument& document, const std::u16string& name, HostMesh* mesh,
-                                std::optional<DocObjectSpec::Transform> transform) {
-  DocObjectSpec spec{kCadType, name, std::move(transform), {}, {}};
-  spec.subObjects.emplace_back(kSurfaceModel, IPtr<IZelUnknown>(mesh));
-  return document.add(std::move(spec), false);
+                                std::optional<DocObjectDescription::Transform> transform) {
+  DocObjectDescription description{kCadType, name, std::move(transform), {}, {}};
+  description.subObjects.emplace_back(kSurfaceModel, IPtr<IZelUnknown>(mesh));
+  return document.add(std::move(description), false);
 }

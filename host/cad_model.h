@@ -16,4 +16,4 @@ inline constexpr const char* kSurfaceModel = "SurfModel";
 
 // The new object; its name is taken as it is, even when another object has it.
 IPtr<HostDocObject> addCadModel(HostDocument& document, const std::u16string& name, HostMesh* mesh,
-                                std::optional<DocObjectSpec::Transform> transform = std::nullopt);
+                                std::optional<DocObjectDescription::Transform> transform = std::nullopt);

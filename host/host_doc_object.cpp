@@ -8,17 +8,18 @@ void HostGfxObject::queryInterface(const char* name, void** out, bool) {
   QueryChain(name, out).classLeaf(interfaceName, this, this).offer<IGfxObject>(this).end();
 }
 
-HostDocObject::HostDocObject(DocObjectSpec spec) : spec_(std::move(spec)), graphics_(new HostGfxObject) {}
+HostDocObject::HostDocObject(DocObjectDescription description)
+    : description_(std::move(description)), graphics_(new HostGfxObject) {}
 
 ZelString HostDocObject::objectName() {
   ZelString name;
-  name.setBuffer(spec_.name.c_str(), -1);
+  name.setBuffer(description_.name.c_str(), -1);
   return name;
 }
 
 bool HostDocObject::transform(double matrix[16]) {
-  if (!spec_.transform) return false;
-  std::copy(spec_.transform->begin(), spec_.transform->end(), matrix);
+  if (!description_.transform) return false;
+  std::copy(description_.transform->begin(), description_.transform->end(), matrix);
   return true;
 }
 
@@ -31,12 +32,12 @@ IZelUnknown* HostDocObject::attachedObject(const ZelID& attachmentId) {
 }
 
 bool HostDocObject::isType(const char* type) {
-  return type && spec_.type == type;
+  return type && description_.type == type;
 }
 
 IZelUnknown* HostDocObject::subObject(const char* name) {
   if (!name) return nullptr;
-  for (const auto& [subName, object] : spec_.subObjects) {
+  for (const auto& [subName, object] : description_.subObjects) {
     if (subName == name) return object.get();
   }
   return nullptr;

@@ -32,7 +32,7 @@ class HostGfxObject : public IGfxObject, public ZelUnknownImpl {
 };
 
 // What a document object is made of.
-struct DocObjectSpec {
+struct DocObjectDescription {
   using Transform = std::array<double, 16>;  // row-major 4x4
 
   std::string type;
@@ -46,10 +46,10 @@ class HostDocObject : public IZelDocObject, public ZelUnknownImpl {
  public:
   static constexpr const char* interfaceName = "HostDocObject";
 
-  explicit HostDocObject(DocObjectSpec spec);
+  explicit HostDocObject(DocObjectDescription description);
 
   ZelString objectName() override;
-  const char* objectType() override { return spec_.type.c_str(); }
+  const char* objectType() override { return description_.type.c_str(); }
   bool transform(double matrix[16]) override;
   IZelUnknown* attachedObject(const ZelID& attachmentId) override;
   bool isType(const char* type) override;
@@ -57,12 +57,12 @@ class HostDocObject : public IZelDocObject, public ZelUnknownImpl {
 
   // Host side. Holds a reference on object under the id (replacing any before; null detaches).
   void attach(const ZelID& attachmentId, IZelUnknown* object);
-  const std::u16string& name() const { return spec_.name; }
+  const std::u16string& name() const { return description_.name; }
   HostGfxObject& graphics() { return *graphics_; }
   // The first of the object's data that answers to T, without a reference, or null.
   template <class T>
   T* dataAs() const {
-    for (const IPtr<IZelUnknown>& item : spec_.data) {
+    for (const IPtr<IZelUnknown>& item : description_.data) {
       void* part = nullptr;
       item->queryInterface(T::interfaceName, &part, false);
       if (part) return static_cast<T*>(part);
@@ -74,7 +74,7 @@ class HostDocObject : public IZelDocObject, public ZelUnknownImpl {
   const char* className() override { return interfaceName; }
 
  private:
-  const DocObjectSpec spec_;
+  const DocObjectDescription description_;
   const IPtr<HostGfxObject> graphics_;
   std::mutex mutex_;
   std::vector<std::pair<ZelID, IPtr<IZelUnknown>>> attachments_;  // guarded by mutex_

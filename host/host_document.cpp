@@ -38,10 +38,10 @@ std::u16string HostDocument::freeNameLocked(const std::u16string& name) const {
   }
 }
 
-IPtr<HostDocObject> HostDocument::add(DocObjectSpec spec, bool uniqueName) {
+IPtr<HostDocObject> HostDocument::add(DocObjectDescription description, bool uniqueName) {
   std::lock_guard lock(mutex_);
-  if (uniqueName) spec.name = freeNameLocked(spec.name);
-  IPtr<HostDocObject> object(new HostDocObject(std::move(spec)));
+  if (uniqueName) description.name = freeNameLocked(description.name);
+  IPtr<HostDocObject> object(new HostDocObject(std::move(description)));
   objects_.push_back(object);
   return object;
 }

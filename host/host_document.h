@@ -23,9 +23,9 @@ class HostDocument : public IZelDoc, public ZelUnknownImpl {
   // Null outside 0..objectCount()-1.
   IZelDocObject* objectAt(int32_t index) override;
 
-  // Host side. Adds an object made from spec. With uniqueName, a name already in use gets the first free
-  // suffix " 2", " 3", ...; without it, names may repeat.
-  IPtr<HostDocObject> add(DocObjectSpec spec, bool uniqueName);
+  // Host side. Adds an object made from description. With uniqueName, a name already in use gets the first
+  // free suffix " 2", " 3", ...; without it, names may repeat.
+  IPtr<HostDocObject> add(DocObjectDescription description, bool uniqueName);
   // False when the object is not in the document.
   bool remove(IZelDocObject* object);
   std::vector<IPtr<HostDocObject>> objects();

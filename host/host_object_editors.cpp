@@ -6,7 +6,7 @@ bool HostObjectBuilder::beginObject(const char* type, const ZelString& name, boo
   if (!type || !*type) return false;
   std::lock_guard lock(mutex_);
   if (pending_) return false;
-  pending_ = Pending{DocObjectSpec{type, name.c_str(), std::nullopt, {}, {}}, unique};
+  pending_ = Pending{DocObjectDescription{type, name.c_str(), std::nullopt, {}, {}}, unique};
   return true;
 }
 
@@ -14,7 +14,7 @@ bool HostObjectBuilder::addData(IZelUnknown* data) {
   if (!data) return false;
   std::lock_guard lock(mutex_);
   if (!pending_) return false;
-  pending_->spec.data.emplace_back(data);
+  pending_->description.data.emplace_back(data);
   return true;
 }
 
@@ -25,7 +25,7 @@ IZelDocObject* HostObjectBuilder::endObject(bool commit) {
     std::swap(ended, pending_);
   }
   if (!ended || !commit) return nullptr;
-  IPtr<HostDocObject> object = document_->add(std::move(ended->spec), ended->unique);
+  IPtr<HostDocObject> object = document_->add(std::move(ended->description), ended->unique);
   object->addRef();  // the caller's reference
   return object.get();
 }

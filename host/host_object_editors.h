@@ -30,7 +30,7 @@ class HostObjectBuilder : public IZelObjectBuilder, public ZelUnknownImpl {
 
  private:
   struct Pending {
-    DocObjectSpec spec;
+    DocObjectDescription description;
     bool unique = false;
   };
 

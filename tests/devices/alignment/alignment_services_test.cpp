@@ -79,7 +79,7 @@ TEST_F(AlignmentServices, HostAlignmentsOfTheReferenceAreFoldedInAndStored) {
   auto object = service<IZelPluginDeviceObjectAlignmentService>("PluginDeviceObjectAlignmentService");
   host_.document().add({"Mesh",
                         u"RefObject",
-                        DocObjectSpec::Transform{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1},
+                        DocObjectDescription::Transform{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1},
                         {},
                         {}},
                        false);
@@ -91,7 +91,7 @@ TEST_F(AlignmentServices, HostAlignmentsOfTheReferenceAreFoldedInAndStored) {
   host_.document().remove(reference.get());
   host_.document().add({"Mesh",
                         u"RefObject",
-                        DocObjectSpec::Transform{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 5, 0, 0, 0, 1},
+                        DocObjectDescription::Transform{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 5, 0, 0, 0, 1},
                         {},
                         {}},
                        false);

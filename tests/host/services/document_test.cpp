@@ -96,7 +96,7 @@ TEST_F(Document, TheRemoverTakesAnObjectOutOfTheDocumentOnce) {
 }
 
 TEST_F(Document, AReferenceObjectKeepsItsTransformAndGraphicsKeepTheirDisplayMode) {
-  DocObjectSpec::Transform transform{};
+  DocObjectDescription::Transform transform{};
   for (int i = 0; i < 16; ++i) transform[i] = i + 0.5;
   host_.document().add({"Mesh", u"RefObject", transform, {}, {}}, false);
   IZelDocObject* reference = document_->findObject(ZelString(u"RefObject"));

@@ -94,7 +94,7 @@ TEST_F(PickOnModel, ARayPointingAwayOrPassingByMissesAndLeavesNoHit) {
 
 TEST_F(PickOnModel, APlacedObjectIsHitInItsOwnCoordinatesAndItsWorldTransformMapsTheHitBack) {
   // A quarter turn about z, then a move by (10, 20, 30): the world point (7, 21, 31) lies on the model's top.
-  DocObjectSpec::Transform placed{0, -1, 0, 10, 1, 0, 0, 20, 0, 0, 1, 30, 0, 0, 0, 1};
+  DocObjectDescription::Transform placed{0, -1, 0, 10, 1, 0, 0, 20, 0, 0, 1, 30, 0, 0, 0, 1};
   auto object = addCadModel(host_.document(), u"RefObject", box_.get(), placed);
   IPtr<IZelPickOnModel> picker = pick(object.get(), {7, 21, 50}, {0, 0, -1});
   ASSERT_TRUE(hit_);
@@ -123,7 +123,7 @@ TEST_F(PickOnModel, AnObjectWithoutAValidSurfaceModelIsNeverHit) {
   EXPECT_FALSE(badIndex->isValid());
   pick(addCadModel(host_.document(), u"Broken", badIndex.get()).get(), {0.2, 0.2, 1}, {0, 0, -1});
   EXPECT_FALSE(hit_);
-  DocObjectSpec::Transform flattened{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1};
+  DocObjectDescription::Transform flattened{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1};
   pick(addCadModel(host_.document(), u"Flat", box_.get(), flattened).get(), {0.5, 3, 10}, {0, 0, -1});
   EXPECT_FALSE(hit_) << "a transform without inverse cannot take the ray into the model";
 }
