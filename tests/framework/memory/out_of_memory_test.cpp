@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "framework/memory/kvo_alloc.h"
+#include "framework/memory/memory_report.h"
+#include "framework/memory/out_of_memory.h"
+#include "framework/object/query_chain.h"
+#include "host/api/mem_checker.h"
+#include "support/module_fixture.h"
+
+namespace {
+
+// Fixed figures, so the report's lines can be checked to the byte.
+class FixedMemChecker : public IMemChecker, public ZelUnknownImpl {
+ public:
+  bool isAvailable() override { return true; }
+  void query(uint64_t* systemFree, uint64_t* systemTotal, uint64_t* swapFree, uint64_t* swapTotal,
+             int32_t divisor) override {
+    *systemFree = 2048 * 1024 / divisor;
+    *systemTotal = 16384 * 1024 / divisor;
+    *swapFree = 0;
+    *swapTotal = 1000 * 1024 / divisor;
+  }
+  void queryInterface(const char* name, void** out, bool) override {
+    QueryChain(name, out).classLeaf("FixedMemChecker", this, this).offer<IMemChecker>(this).end();
+  }
+  const char* className() override { return "FixedMemChecker"; }
+};
+
+class OutOfMemory : public ModuleTest {
+ protected:
+  void SetUp() override {
+    ModuleTest::SetUp();
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    checker_ = IPtr<FixedMemChecker>(new FixedMemChecker);
+    host_.root().setService(IMemChecker::interfaceName, checker_.get());
+    // A directory the dying child (which runs this set-up again) and this process both know.
+    std::filesystem::create_directories(logs_);
+    ZelString logs(logs_.c_str());
+    host_.dataStore().setString(nullptr, "Directories/Logs Directory", logs);
+  }
+  void TearDown() override {
+    host_.root().setService(IMemChecker::interfaceName, nullptr);
+    ModuleTest::TearDown();
+  }
+
+  std::string readLog() {
+    std::ifstream in(logs_ + "/memory.log", std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+
+  IPtr<FixedMemChecker> checker_;
+  // Per test, since tests run in parallel processes.
+  std::string logs_ = ::testing::TempDir() + "palpera-memory-log-" +
+                      ::testing::UnitTest::GetInstance()->current_test_info()->name();
+};
+
+using OutOfMemoryDeathTest = OutOfMemory;
+
+TEST_F(OutOfMemory, TheReportListsTheRequestTheFiguresAndTheManager) {
+  EXPECT_EQ(memoryReportText(0),
+            "system free:         2048k\n"
+            "system total:       16384k\n"
+            "swap free:              0k\n"
+            "swap total:          1000k\n"
+            "\n"
+            "zelmm not available\n"
+            "\n");
+  host_.enable(StandinHost::Optional::kMemoryManager, true);
+  host_.memoryManager().setCounters(10, 20, 1, 2);
+  std::string report = memoryReportText(1234);
+  EXPECT_EQ(report.substr(0, 28), "attempted:           1234b\n\n");
+  EXPECT_NE(report.find("zelmm core now:       240k\nzelmm core limit:     480k\n"
+                        "zelmm swap now:        24k\nzelmm swap limit:      48k\n\n"),
+            std::string::npos);
+}
+
+TEST_F(OutOfMemoryDeathTest, AnExhaustedAllocationWritesMemoryLogShowsTheBoxAndEndsWithMinusOne) {
+  std::filesystem::remove(logs_ + "/memory.log");
+  void* block = nullptr;
+  EXPECT_EXIT(kvoMalloc(&block, 1 << 20, INT32_MAX), ::testing::ExitedWithCode(255),
+              "\\[Out of Memory\\] While running this function");
+  std::string log = readLog();
+  EXPECT_EQ(log.substr(0, 37), "attempted:        2251799812636672b\r\n")
+      << "text mode ends lines with CR LF";
+  EXPECT_NE(log.find("system total:       16384k\r\n"), std::string::npos);
+  EXPECT_NE(log.find("zelmm not available\r\n\r\n"), std::string::npos);
+}
+
+TEST_F(OutOfMemoryDeathTest, WithTheErrorServiceChosenTheMessageGoesThereAndNoBoxIsShown) {
+  host_.dataStore().setInt(nullptr, "Memory/UseErrorService", 1);
+  host_.errors().setEcho(true);
+  void* block = nullptr;
+  EXPECT_EXIT(kvoMalloc(&block, 1 << 20, INT32_MAX), ::testing::ExitedWithCode(255),
+              "error: While running this function");
+}
+
+TEST_F(OutOfMemory, WithTheErrorServiceChosenButMissingNothingIsShown) {
+  host_.dataStore().setInt(nullptr, "Memory/UseErrorService", 1);
+  host_.root().setService(IZelErrorService::interfaceName, nullptr);
+  ::testing::internal::CaptureStderr();
+  EXPECT_FALSE(reportOutOfMemory(-1));
+  EXPECT_EQ(::testing::internal::GetCapturedStderr().find("Out of Memory"), std::string::npos);
+  host_.root().setService(IZelErrorService::interfaceName, &host_.errors());
+}
+
+}  // namespace
