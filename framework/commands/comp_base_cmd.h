@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "basic_types/zel_string.h"
+#include "framework/commands/zel_gui_receiver_base.h"
 #include "framework/object/query_chain.h"
 #include "framework/object/zel_unknown_impl.h"
 #include "host/api/component_command.h"
@@ -16,17 +17,9 @@
 // The command kind every command reports unless it says otherwise.
 inline constexpr uint32_t kDefaultCommandKind = 3;
 
-class CompBaseCmd : public IComponentCommand, public virtual ZelUnknownImpl {
+class CompBaseCmd : public IComponentCommand, public ZelGuiReceiverBase, public virtual ZelUnknownImpl {
  public:
   static constexpr const char* interfaceName = "CompBaseCmd";
-
-  void onGuiEvent(int32_t, int32_t) override {}
-  void onGuiValueByReference(int32_t, void*) override {}
-  void onGuiValue(int32_t, double) override {}
-  void onGuiValueChanged(int32_t, int32_t) override {}
-  void onGuiStateChanged(int32_t, int32_t) override {}
-  void onSelectionChanged(IZelUnknown*) override {}
-  void onEvent(IHostEvent*) override {}
 
   int32_t setContext(IZelUnknown* context) override;
   void setGui(IGuiDialog* dialog) override { gui_ = dialog; }

@@ -6,12 +6,13 @@
 
 #include <cstdint>
 
+#include "framework/commands/zel_gui_receiver_base.h"
 #include "framework/object/query_chain.h"
 #include "framework/object/zel_unknown_impl.h"
 #include "framework/widgets/izel_widget.h"
 #include "host/api/gui_receiver.h"
 
-class ZelWidget : public IZelWidget, public IGuiReceiver, public virtual ZelUnknownImpl {
+class ZelWidget : public IZelWidget, public ZelGuiReceiverBase, public virtual ZelUnknownImpl {
  public:
   static constexpr const char* interfaceName = "ZelWidget";
 
@@ -28,14 +29,6 @@ class ZelWidget : public IZelWidget, public IGuiReceiver, public virtual ZelUnkn
 
   void setName(const char* name) override { name_ = name; }
   const ZelCString& name() override { return name_; }
-
-  void onGuiEvent(int32_t, int32_t) override {}
-  void onGuiValueByReference(int32_t, void*) override {}
-  void onGuiValue(int32_t, double) override {}
-  void onGuiValueChanged(int32_t, int32_t) override {}
-  void onGuiStateChanged(int32_t, int32_t) override {}
-  void onSelectionChanged(IZelUnknown*) override {}
-  void onEvent(IHostEvent*) override {}
 
   ControlId controlId(const Control& control);
   int32_t idBase() const { return idBase_; }

@@ -16,7 +16,7 @@ class IComponentCommandEnum {
   virtual ~IComponentCommandEnum() = default;
 };
 
-class IComponentCommand : public IGuiReceiver, public IComponentCommandEnum {
+class IComponentCommand : public virtual IGuiReceiver, public IComponentCommandEnum {
  public:
   static constexpr const char* interfaceName = "IComponentCommand";
 
