@@ -69,12 +69,14 @@ class EmulatorPlugin::EventHandlerBase : public IEventHandler {
   void pushMovedTo(const Vector3& position);
   // k times the radius along v while lifted, else nothing.
   Vector3 lift(const Vector3& v) const;
+  // (2u - m) times v, for a draw u up to the maximum noise m: even either way; nothing without random
+  // numbers.
   Vector3 noise(const Vector3& v);
 
   ProbePose& pose() { return parent_.pose_; }
   EmulatorEventQueue& queue();
 
-  bool lifted_ = false;
+  bool lifted_ = false;  // while the lift key is held; every run starts on the surface
 
  private:
   EmulatorPlugin& parent_;
