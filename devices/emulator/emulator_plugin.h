@@ -29,7 +29,7 @@
 #include "framework/object/zel_unknown_impl.h"
 #include "host/api/zel_doc.h"
 
-class EmulationRun;
+struct EmulationRun;
 
 enum class EmulatorFace { kSingle, kContinuous };
 

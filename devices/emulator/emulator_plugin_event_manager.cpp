@@ -14,12 +14,12 @@ constexpr int32_t kNotHandled = 0;
 
 EmulatorPluginEventManager::EmulatorPluginEventManager(EmulatorPlugin* emulator)
     : emulator_(emulator),
-      entries_{{{4, std::make_unique<Callback>(this, &EmulatorPluginEventManager::onMouseDown)},
-                {5, std::make_unique<Callback>(this, &EmulatorPluginEventManager::onMouseClick)},
-                {6, std::make_unique<Callback>(this, &EmulatorPluginEventManager::onMouseDoubleClick)},
-                {7, std::make_unique<Callback>(this, &EmulatorPluginEventManager::onMouseMove)},
-                {9, std::make_unique<Callback>(this, &EmulatorPluginEventManager::onKeyPress)},
-                {10, std::make_unique<Callback>(this, &EmulatorPluginEventManager::onKeyRelease)}}} {
+      entries_{{{4, std::make_unique<Callback>(this, &EmulatorPluginEventManager::onViewMouseDown)},
+                {5, std::make_unique<Callback>(this, &EmulatorPluginEventManager::onViewMouseClick)},
+                {6, std::make_unique<Callback>(this, &EmulatorPluginEventManager::onViewMouseDoubleClick)},
+                {7, std::make_unique<Callback>(this, &EmulatorPluginEventManager::onViewMouseMove)},
+                {9, std::make_unique<Callback>(this, &EmulatorPluginEventManager::onViewKeyPress)},
+                {10, std::make_unique<Callback>(this, &EmulatorPluginEventManager::onViewKeyRelease)}}} {
   SPtr<IGfxViewMgr> view;
   registry_ = queryPart<ICallbackObject>(view.get());
   if (!registry_) return;
@@ -54,32 +54,32 @@ void EmulatorPluginEventManager::forwardKey(KeyOperation operation, void* data) 
     (handler.get()->*operation)(key.get());
 }
 
-int32_t EmulatorPluginEventManager::onMouseDown(ZelCallback*, void* data, void*) {
+int32_t EmulatorPluginEventManager::onViewMouseDown(ZelCallback*, void* data, void*) {
   forwardMouse(&EmulatorPlugin::IEventHandler::onMouseDown, data);
   return kNotHandled;
 }
 
-int32_t EmulatorPluginEventManager::onMouseClick(ZelCallback*, void* data, void*) {
+int32_t EmulatorPluginEventManager::onViewMouseClick(ZelCallback*, void* data, void*) {
   forwardMouse(&EmulatorPlugin::IEventHandler::onMouseClick, data);
   return kNotHandled;
 }
 
-int32_t EmulatorPluginEventManager::onMouseDoubleClick(ZelCallback*, void* data, void*) {
+int32_t EmulatorPluginEventManager::onViewMouseDoubleClick(ZelCallback*, void* data, void*) {
   forwardMouse(&EmulatorPlugin::IEventHandler::onMouseDoubleClick, data);
   return kNotHandled;
 }
 
-int32_t EmulatorPluginEventManager::onMouseMove(ZelCallback*, void* data, void*) {
+int32_t EmulatorPluginEventManager::onViewMouseMove(ZelCallback*, void* data, void*) {
   forwardMouse(&EmulatorPlugin::IEventHandler::onMouseMove, data);
   return kNotHandled;
 }
 
-int32_t EmulatorPluginEventManager::onKeyPress(ZelCallback*, void* data, void*) {
+int32_t EmulatorPluginEventManager::onViewKeyPress(ZelCallback*, void* data, void*) {
   forwardKey(&EmulatorPlugin::IEventHandler::onKeyPress, data);
   return kNotHandled;
 }
 
-int32_t EmulatorPluginEventManager::onKeyRelease(ZelCallback*, void* data, void*) {
+int32_t EmulatorPluginEventManager::onViewKeyRelease(ZelCallback*, void* data, void*) {
   forwardKey(&EmulatorPlugin::IEventHandler::onKeyRelease, data);
   return kNotHandled;
 }

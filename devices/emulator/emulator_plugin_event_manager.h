@@ -38,12 +38,12 @@ class EmulatorPluginEventManager : public ZelCallbackObject {
     std::unique_ptr<Callback> callback;
   };
 
-  int32_t onMouseDown(ZelCallback*, void* data, void*);
-  int32_t onMouseClick(ZelCallback*, void* data, void*);
-  int32_t onMouseDoubleClick(ZelCallback*, void* data, void*);
-  int32_t onMouseMove(ZelCallback*, void* data, void*);
-  int32_t onKeyPress(ZelCallback*, void* data, void*);
-  int32_t onKeyRelease(ZelCallback*, void* data, void*);
+  int32_t onViewMouseDown(ZelCallback*, void* data, void*);
+  int32_t onViewMouseClick(ZelCallback*, void* data, void*);
+  int32_t onViewMouseDoubleClick(ZelCallback*, void* data, void*);
+  int32_t onViewMouseMove(ZelCallback*, void* data, void*);
+  int32_t onViewKeyPress(ZelCallback*, void* data, void*);
+  int32_t onViewKeyRelease(ZelCallback*, void* data, void*);
   void forwardMouse(MouseOperation operation, void* data);
   void forwardKey(KeyOperation operation, void* data);
 
