@@ -86,5 +86,6 @@ class IZelLaserScanPlugin : public IZelPluginFace<IZelLaserScanDataReceiver> {
 class IZelEmulatorPlugin : public virtual IZelUnknown {
  public:
   static constexpr const char* interfaceName = "IZelEmulatorPlugin";
-  virtual void reserved() = 0;
+  // Whether the host document holds the reference model ("RefObject") the emulator picks on.
+  virtual bool hasReferenceObject() = 0;
 };

@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <optional>
+#include <random>
+
+#include "devices/emulator/emulator_input_handlers.h"
+#include "tests/devices/emulator/emulator_fixture.h"
+
+namespace {
+
+using Kinds = std::vector<std::string>;
+using Clock = std::chrono::steady_clock;
+
+constexpr int kRuns = 1000;
+constexpr auto kStopDeadline = std::chrono::milliseconds(500);
+
+// Starts and stops the emulator at random moments, with input arriving meanwhile, as a user who starts and
+// ends acquisitions quickly would. Every stop must end its run in time, and every run must tell a whole
+// story: a refused run one error, a run that went ahead its radius first and, on the continuous face, its
+// end last.
+class EmulatorStressThreads : public EmulatorTest {
+ protected:
+  std::mt19937 random_{20240611};
+
+  int below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
+  void pause() { std::this_thread::sleep_for(std::chrono::microseconds(below(200))); }
+
+  void someInput(bool continuousFace) {
+    const int count = below(4);
+    for (int i = 0; i < count; ++i) {
+      switch (below(6)) {
+        case 0:
+          click(1, 2);
+          break;
+        case 1:
+          press(kLiftKey);
+          break;
+        case 2:
+          release(kLiftKey);
+          break;
+        case 3:
+          // Ends a continuous run by itself, ahead of the device's stop.
+          if (continuousFace && below(3) == 0) press(kAlternateStopKey);
+          break;
+        default:
+          move(below(9) - 4, below(9) - 4);
+      }
+      pause();
+    }
+  }
+
+  static void expectWholeStory(RecordingDeviceReceiver& receiver, bool continuousFace) {
+    std::vector<DeviceCall> calls = receiver.calls();
+    ASSERT_FALSE(calls.empty());
+    if (calls[0].kind == "custom") {
+      EXPECT_EQ(calls.size(), 1u);
+      EXPECT_EQ(calls[0].name, "Error") << "only a refused run starts with a custom event";
+      return;
+    }
+    EXPECT_EQ(calls[0].kind, "radius");
+    EXPECT_EQ(calls.back().kind == "stop", continuousFace);
+  }
+};
+
+struct Launched {
+  bool continuousFace = false;
+  IPtr<RecordingDeviceReceiver> receiver{new RecordingDeviceReceiver};
+  std::optional<FaceRun> run;
+};
+
+TEST_F(EmulatorStressThreads, StartsAndStopsAtRandomMomentsNeverHangAndAlwaysEndWhole) {
+  const Clock::time_point begin = Clock::now();
+  int refused = 0;
+  for (int i = 0; i < kRuns; ++i) {
+    std::vector<Launched> launched(below(6) == 0 ? 2 : 1);
+    launched[0].continuousFace = below(2) == 1;
+    if (launched.size() == 2) launched[1].continuousFace = !launched[0].continuousFace;
+    const bool stopFirst = below(5) == 0;
+    for (Launched& l : launched) {
+      if (stopFirst) {
+        l.continuousFace ? continuous()->stop() : single()->stop();
+      }
+      if (l.continuousFace) {
+        l.run.emplace(continuous(), continuousTarget(l.receiver.get()));
+      } else {
+        l.run.emplace(single(), singleTarget(l.receiver.get()));
+      }
+    }
+    if (below(3) != 0) {
+      pause();
+      someInput(launched[0].continuousFace);
+    }
+    for (Launched& l : launched) {
+      const bool ended = stopFirst ? l.run->join(kStopDeadline) : l.run->stop(kStopDeadline);
+      ASSERT_TRUE(ended) << "run " << i << " did not end within " << kStopDeadline.count() << " ms";
+      expectWholeStory(*l.receiver, l.continuousFace);
+      refused += l.receiver->calls()[0].kind == "custom" ? 1 : 0;
+    }
+  }
+  const auto seconds = std::chrono::duration<double>(Clock::now() - begin).count();
+  std::printf("%d runs in %.2f s, %d refused while another ran\n", kRuns, seconds, refused);
+  EXPECT_FALSE(plugin_->inputHandler()) << "no run is left published";
+  EXPECT_EQ(host_.callbacks().registeredCallbacks(), 6u);
+}
+
+}  // namespace
