@@ -1,0 +1,72 @@
+#pragma once
+
+// PluginDeviceDataXMLReader plays a device-event log (event_log_format.md) back into one device receiver,
+// with the recorded gaps between the events: it waits each record's "time" in milliseconds, then makes the
+// one receiver call the record stands for. The replay plug-in makes a reader per run, gives it the log's path
+// and an adapter over the run's receiver, and calls replay on the device's worker thread.
+//
+// Threads: replay and every receiver call run on the calling (worker) thread; cancel may come from any other
+// thread at any time, also in the middle of a gap, and ends the replay within milliseconds.
+
+#include "basic_types/zel_string.h"
+#include "framework/object/iptr.h"
+#include "framework/object/zel_unknown_impl.h"
+#include "platform/event.h"
+
+class IZelDOMXmlElement;
+
+class PluginDeviceDataXMLReader : public ZelUnknownImpl {
+ public:
+  static constexpr const char* interfaceName = "PluginDeviceDataXMLReader";
+
+  class Receiver;
+  class Parser;
+  class OnePointParser;
+  class NoDataParser;
+  class SetRadiusParser;
+  class OnMovedParser;
+  class OnPointSampledParser;
+  class OnPointSampledOrientationParser;
+  class OnPointStopParser;
+  class OnCustomEventParser;
+  class OnStartCaptureParser;
+  class OnStopCaptureParser;
+  class OnSampledParser;
+  class OnStopParser;
+
+  PluginDeviceDataXMLReader();
+  PluginDeviceDataXMLReader(const PluginDeviceDataXMLReader&) = delete;
+  PluginDeviceDataXMLReader& operator=(const PluginDeviceDataXMLReader&) = delete;
+  ~PluginDeviceDataXMLReader() override;
+
+  // The adapter to replay into; the reader holds a reference on it.
+  void setReceiver(Receiver* receiver);
+  void setFileName(const ZelString& fileName) { fileName_ = fileName; }
+
+  // Plays the whole log. True at its end, and after a cancel (the receiver then gets the custom event
+  // "Cancel"). False, with no receiver call at all, when there is no receiver, the file cannot be read, the
+  // host has no XML DOM, or the text is not well-formed (a truncated log). A record whose numbers cannot be
+  // read is not delivered, a record of an unknown kind is skipped after its wait; the replay goes on.
+  bool replay();
+  // Ends a running replay before its next record, waking it from a gap. Any thread.
+  void cancel() { cancelRequested_.set(); }
+
+  // Off, every gap is skipped: for benchmarks and fuzzing, which replay logs as fast as they can be read.
+  void setPaced(bool paced) { paced_ = paced; }
+
+  void queryInterface(const char* name, void** out, bool flag) override;
+  const char* className() override { return interfaceName; }
+
+ private:
+  // The log's text enclosed in one root element, so that its records become the root's children.
+  bool readLog(ZelString& text) const;
+  // Waits the record's gap; answers false when a cancel came first.
+  bool waitGap(IZelDOMXmlElement* record);
+  bool obeyCancel();
+
+  IPtr<Receiver> receiver_;
+  ZelString fileName_;
+  // Set by cancel, cleared by the replay that obeyed it; a gap is a wait on it, so a cancel ends the gap.
+  platform::Event cancelRequested_{platform::Event::Reset::kManual};
+  bool paced_ = true;
+};

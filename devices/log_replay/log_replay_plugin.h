@@ -1,0 +1,77 @@
+#pragma once
+
+// LogReplayPlugin: the module's own device plug-in that plays a recorded device-event log back into a
+// device's receiver, as though a probe or a scanner produced the events. One object serves all three device
+// kinds (single-point, continuous, laser scan). The host-log record handler gives it the file to play and may
+// cancel a replay; every run ends by posting "Palpera/LogReplayFinished" exactly once, whether the log was
+// played, cancelled or could not be played.
+//
+// Threads: run blocks on the device's worker thread and calls the receiver there; stop, cancel and
+// setFileName come from the main thread. The plug-in's lock guards the current reader and the file name and
+// is taken before a reader's own; it is never held while a receiver or a host service is called.
+
+#include <string>
+
+#include "basic_types/zel_string.h"
+#include "devices/event_log/plugin_device_data_xml_reader.h"
+#include "devices/plugins/module_plugin.h"
+#include "framework/object/iptr.h"
+#include "framework/object/zel_unknown_impl.h"
+#include "platform/critical_section.h"
+
+// Posted when a replay run ends.
+inline constexpr const char* kLogReplayFinished = "Palpera/LogReplayFinished";
+
+class LogReplayPlugin : public ModulePlugin,
+                        public ModulePluginFace<IZelHardProbePlugin>,
+                        public ModulePluginFace<IZelHardProbeContinuousPlugin>,
+                        public ModulePluginFace<IZelLaserScanPlugin>,
+                        public ZelUnknownImpl {
+ public:
+  static constexpr const char* interfaceName = "LogReplayPlugin";
+
+  LogReplayPlugin();
+  LogReplayPlugin(const LogReplayPlugin&) = delete;
+  LogReplayPlugin& operator=(const LogReplayPlugin&) = delete;
+  ~LogReplayPlugin() override;
+
+  // Empty: the managers take a plug-in without a name for a real device.
+  const ZelString& getName() override;
+
+  void run(IZelHardProbeDataReceiver* receiver) override { replay(receiver); }
+  void run(IZelHardProbeContinuousDataReceiver* receiver) override { replay(receiver); }
+  void run(IZelLaserScanDataReceiver* receiver) override { replay(receiver); }
+  // A device stopping its acquisition ends the replay at once, rather than wait out the rest of the log.
+  void stop() override { cancel(); }
+
+  // The runs of the three faces. True when the log was played to its end or cancelled; false, after the
+  // custom event "Error" to the receiver, when the face is not connected, no file is set, or the log cannot
+  // be played.
+  bool replay(IZelHardProbeDataReceiver* receiver);
+  bool replay(IZelHardProbeContinuousDataReceiver* receiver);
+  bool replay(IZelLaserScanDataReceiver* receiver);
+
+  // The event file the next run plays.
+  void setFileName(const ZelString& fileName);
+  ZelString fileName();
+  // Ends the running replay (its receiver gets the custom event "Cancel"); nothing while none runs.
+  void cancel();
+
+  void queryInterface(const char* name, void** out, bool flag) override;
+  const char* className() override { return interfaceName; }
+
+ private:
+  using Receiver = PluginDeviceDataXMLReader::Receiver;
+
+  bool play(Receiver* receiver, bool connected);
+  IPtr<PluginDeviceDataXMLReader> makeReader(Receiver* receiver);
+  // Makes the reader the one cancel reaches, or lets go of it when it still is.
+  void install(const IPtr<PluginDeviceDataXMLReader>& reader);
+  void uninstall(const PluginDeviceDataXMLReader* reader);
+  // The receiver gets the custom event "Error"; the run ends.
+  bool fail(Receiver* receiver);
+
+  platform::CriticalSection lock_;
+  IPtr<PluginDeviceDataXMLReader> reader_;  // guarded by lock_; set only while a run replays
+  std::u16string fileName_;                 // guarded by lock_
+};

@@ -1,0 +1,146 @@
+// Replaying device-event logs written by hand (or damaged on purpose) through the replay plug-in, into
+// receivers of the three kinds.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "host/api/xml_dom.h"
+#include "support/log_replay_fixture.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+std::string vec(const std::string& tag, const std::string& x, const std::string& y, const std::string& z) {
+  return "<" + tag + "><X>" + x + "</X><Y>" + y + "</Y><Z>" + z + "</Z></" + tag + ">";
+}
+
+std::string record(const std::string& element, int time, const std::string& content = "") {
+  std::string start = "<" + element + " time=\"" + std::to_string(time) + "\"";
+  return content.empty() ? start + "/>" : start + ">" + content + "</" + element + ">";
+}
+
+const std::string kOrientation =
+    vec("Point", "0.125", "-0.04", "1.5") + vec("To", "0", "0", "-1") + vec("Up", "0", "1", "0");
+const std::string kOriented = "0.125,-0.04,1.5 0,0,-1 0,1,0";
+
+// One record of every kind the log knows.
+std::string everyKind() {
+  return record("SetRadius", 0, "0.003000") + record("OnStartCapture", 0) + record("OnStopCapture", 0) +
+         record("OnMoved", 0, kOrientation) + record("OnPointSampledOrientation", 0, kOrientation) +
+         record("OnPointSampled", 0, vec("Point", "1", "2", "3")) +
+         record("OnPointStop", 0, vec("Point", "4", "5", "6")) + record("OnStop", 0) +
+         "<OnCustomEvent time=\"0\" name=\"Error\"/>" +
+         record("OnSampled", 0, kOrientation + "<Points>" + vec("Point", "7", "8", "9") + "</Points>");
+}
+
+using EventLogReplay = LogReplayTest;
+
+TEST_F(EventLogReplay, EveryRecordReachesOnlyTheReceiverKindThatHasItsCall) {
+  useLog(everyKind());
+  ASSERT_TRUE(plugin_->replay(recorder_->single()));
+  EXPECT_EQ(recorder_->calls(), (Lines{"radius 0.003", "moved " + kOriented, "sampled 1,2,3",
+                                       "pointStop 4,5,6", "custom Error"}));
+
+  IPtr<DeviceEventRecorder> continuous(new DeviceEventRecorder);
+  ASSERT_TRUE(plugin_->replay(continuous->continuous()));
+  EXPECT_EQ(continuous->calls(), (Lines{"radius 0.003", "startCapture", "stopCapture", "moved " + kOriented,
+                                        "sampledOriented " + kOriented, "stop", "custom Error"}));
+
+  IPtr<DeviceEventRecorder> scanner(new DeviceEventRecorder);
+  ASSERT_TRUE(plugin_->replay(scanner->laserScan()));
+  EXPECT_EQ(scanner->calls(), (Lines{"startCapture", "stopCapture", "moved " + kOriented, "stop",
+                                     "custom Error", "scan " + kOriented + " [1: 7,8,9] stride 0"}));
+  EXPECT_EQ(finishedCount(), 3u);
+}
+
+TEST_F(EventLogReplay, AScanLineDeliversExactlyItsOwnPoints) {
+  std::string points = "<Points>" + vec("Point", "1", "0", "0") + vec("Point", "2", "0", "0") + "<Note/>" +
+                       vec("Point", "3", "0", "0") + "</Points>";
+  useLog(record("OnSampled", 0, kOrientation + points) + record("OnSampled", 0, kOrientation) +
+         record("OnSampled", 0, kOrientation + "<Points/>") + record("OnSampled", 0));
+  ASSERT_TRUE(plugin_->replay(recorder_->laserScan()));
+  EXPECT_EQ(recorder_->calls(),
+            (Lines{"scan " + kOriented + " [3: 1,0,0 2,0,0 3,0,0] stride 0",
+                   "scan " + kOriented + " [0:] stride 0",  // not the previous line's points again
+                   "scan " + kOriented + " [0:] stride 0", "scan 0,0,0 0,0,0 0,0,0 [0:] stride 0"}));
+}
+
+TEST_F(EventLogReplay, ARecordWithABadNumberIsDroppedAndTheNextStillPlays) {
+  useLog(record("OnMoved", 0, vec("Point", "1", "abc", "3")) +
+         record("OnPointStop", 0, vec("Point", "1", "2", "3")) + record("SetRadius", 0, "wide") +
+         record("SetRadius", 0, "nan") + record("OnPointSampled", 0, vec("Point", "inf", "0", "0")) +
+         record("OnMoved", 0, vec("Point", "9", "", "9")) + record("SetRadius", 0, "0.002"));
+  ASSERT_TRUE(plugin_->replay(recorder_->single()));
+  EXPECT_EQ(recorder_->calls(), (Lines{"pointStop 1,2,3", "radius 0.002"}));
+}
+
+TEST_F(EventLogReplay, PartialVectorsKeepZerosAndARepeatedAxisOverrides) {
+  useLog(record("OnMoved", 0) +
+         record("OnPointSampled", 0, "<Point><Z>5</Z><X>1</X><X>2</X><W>bad</W></Point>"));
+  ASSERT_TRUE(plugin_->replay(recorder_->single()));
+  EXPECT_EQ(recorder_->calls(), (Lines{"moved 0,0,0 0,0,0 0,0,0", "sampled 2,0,5"}));
+}
+
+TEST_F(EventLogReplay, UnknownAndWronglyCasedElementsAreSkipped) {
+  useLog(record("onmoved", 0, kOrientation) + record("SETRADIUS", 0, "1") + record("Calibrate", 0) +
+         record("OnStop", 0) + "<OnCustomEvent time=\"0\"/>");
+  ASSERT_TRUE(plugin_->replay(recorder_->continuous()));
+  EXPECT_EQ(recorder_->calls(), (Lines{"stop", "custom "}));
+}
+
+TEST_F(EventLogReplay, ATruncatedLogDeliversNothingButOneErrorAndOneFinished) {
+  std::string whole = record("SetRadius", 0, "0.003") + record("OnMoved", 10, kOrientation);
+  useLog(whole.substr(0, whole.size() - 12));
+  EXPECT_FALSE(plugin_->replay(recorder_->continuous()));
+  EXPECT_EQ(recorder_->calls(), (Lines{"custom Error"})) << "the well-formed first record is not played";
+  EXPECT_EQ(finishedCount(), 1u);
+}
+
+TEST_F(EventLogReplay, TextBetweenRecordsThatIsNoElementFailsTheWholeLog) {
+  useLog(record("OnStop", 0) + "</Broken>" + record("OnStop", 0));
+  EXPECT_FALSE(plugin_->replay(recorder_->continuous()));
+  EXPECT_EQ(recorder_->calls(), (Lines{"custom Error"}));
+}
+
+TEST_F(EventLogReplay, AnEmptyLogPlaysNothingAndSucceeds) {
+  useLog("");
+  EXPECT_TRUE(plugin_->replay(recorder_->laserScan()));
+  EXPECT_TRUE(recorder_->calls().empty());
+  EXPECT_EQ(finishedCount(), 1u);
+}
+
+TEST_F(EventLogReplay, AMissingFileIsAnError) {
+  plugin_->setFileName(scratch_.module("absent.xml"));
+  EXPECT_FALSE(plugin_->replay(recorder_->single()));
+  EXPECT_EQ(recorder_->calls(), (Lines{"custom Error"}));
+  EXPECT_EQ(finishedCount(), 1u);
+}
+
+TEST_F(EventLogReplay, AHostWithoutAnXmlDomCannotReplay) {
+  useLog(record("OnStop", 0));
+  host_.root().setServiceFactory(IZelDOMXml::interfaceName, {});
+  EXPECT_FALSE(plugin_->replay(recorder_->continuous()));
+  EXPECT_EQ(recorder_->calls(), (Lines{"custom Error"}));
+}
+
+TEST_F(EventLogReplay, FractionalTimesAreCutToWholeMilliseconds) {
+  // Rounded up, 400 gaps of 0.9 ms would take at least 400 ms; cut, they take nothing.
+  std::string log;
+  for (int i = 0; i < 400; ++i) log += "<OnStop time=\"0.9\"/>";
+  log += "<OnStop time=\"120.8\"/><OnStop time=\"junk\"/><OnStop time=\"-5000\"/><OnStop/>";
+  useLog(log);
+  auto start = DeviceEventRecorder::Clock::now();
+  ASSERT_TRUE(plugin_->replay(recorder_->continuous()));
+  std::vector<DeviceEventRecorder::Clock::time_point> times = recorder_->times();
+  ASSERT_EQ(times.size(), 404u);
+  EXPECT_LT(times[399] - start, std::chrono::milliseconds(400));
+  EXPECT_GE(times[400] - times[399], std::chrono::milliseconds(120));
+  EXPECT_LT(times.back() - times[400], std::chrono::milliseconds(1000))
+      << "no wait for an unreadable, a negative or a missing time";
+}
+
+}  // namespace

@@ -1,0 +1,166 @@
+// The device-event log writer: what a record looks like byte for byte, its time stamps from the counter, and
+// where the records go.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "devices/event_log/plugin_device_data_xml_writer.h"
+#include "host/xml_dom.h"
+#include "platform/clock.h"
+#include "support/device_records.h"
+#include "support/module_fixture.h"
+#include "support/scratch_directory.h"
+
+namespace {
+
+namespace records = device_records;
+
+constexpr uint64_t kNanosecondsPerMs = 1000000;
+
+const ZelString kOnMoved(u"OnMoved");
+const ZelString kOnStop(u"OnStop");
+
+class EventLogWriter : public ModuleTest {
+ protected:
+  void SetUp() override {
+    ModuleTest::SetUp();
+    writer_ = newWriter();
+    writer_->setOutputFile(scratch_.module("log.xml"));
+  }
+
+  IPtr<PluginDeviceDataXMLWriter> newWriter() {
+    IPtr<PluginDeviceDataXMLWriter> writer;
+    writer.createInstance(classIdOf(PluginDeviceDataXMLWriter::interfaceName));
+    EXPECT_TRUE(writer);
+    return writer;
+  }
+
+  // What the writer wrote, once it has let go of the file.
+  std::string written() {
+    writer_.release();
+    return scratch_.read("log.xml");
+  }
+
+  void at(double milliseconds) {
+    clock_.set(kStart + static_cast<uint64_t>(milliseconds * kNanosecondsPerMs));
+  }
+
+  static constexpr uint64_t kStart = 7000 * kNanosecondsPerMs;
+  platform::CounterOverride clock_{kStart};
+  ScratchDirectory scratch_;
+  IPtr<PluginDeviceDataXMLWriter> writer_;
+};
+
+TEST_F(EventLogWriter, TimesAreWholeMillisecondsSinceThePreviousRecordWithoutAccumulatedCutting) {
+  at(40000);  // the writer was made long before its first record
+  writer_->writeNullEvent(kOnStop, records::null().get());
+  at(40001.6);
+  writer_->writeNullEvent(kOnStop, records::null().get());
+  at(40003.2);
+  writer_->writeNullEvent(kOnStop, records::null().get());
+  at(40003.2 + 4294967.295 * 1000 + 5);  // a gap past what 32 bits of milliseconds hold wraps
+  writer_->writeNullEvent(kOnStop, records::null().get());
+  EXPECT_EQ(written(), "<OnStop time=\"0\"/><OnStop time=\"1\"/><OnStop time=\"2\"/><OnStop time=\"4\"/>");
+}
+
+TEST_F(EventLogWriter, AMoveHasPointToAndUpEachWithXYZInOrder) {
+  writer_->writePositionOrientationEvent(kOnMoved,
+                                         records::oriented({0.125, -0.04, 1.5}, {0, 0, -1}, {0, 1, 0}).get());
+  EXPECT_EQ(written(),
+            "<OnMoved time=\"0\">"
+            "<Point><X>0.125000</X><Y>-0.040000</Y><Z>1.500000</Z></Point>"
+            "<To><X>0.000000</X><Y>0.000000</Y><Z>-1.000000</Z></To>"
+            "<Up><X>0.000000</X><Y>1.000000</Y><Z>0.000000</Z></Up></OnMoved>");
+}
+
+TEST_F(EventLogWriter, NumbersHaveSixDecimalsUpTo1e10AndAnExponentAbove) {
+  writer_->writeRadiusEvent(ZelString(u"SetRadius"), records::radius(0.1234567).get());
+  writer_->writePositionEvent(ZelString(u"OnPointSampled"), records::position({2e10, -1e10, -2.5e11}).get());
+  EXPECT_EQ(written(),
+            "<SetRadius time=\"0\">0.123457</SetRadius>"
+            "<OnPointSampled time=\"0\"><Point><X>2.000000e+10</X><Y>-10000000000.000000</Y>"
+            "<Z>-2.500000e+11</Z></Point></OnPointSampled>");
+}
+
+TEST_F(EventLogWriter, ACustomEventWritesItsNameAndNothingOfItsPayload) {
+  auto payload = records::radius(1.0);
+  writer_->writeCustomEvent(ZelString(u"OnCustomEvent"),
+                            records::custom("Undo <last> & \"all\"", payload.get()).get());
+  writer_->writeCustomEvent(
+      ZelString(u"OnCustomEvent"),
+      records::make<IZelPluginDeviceCustomEventData>("PluginDeviceCustomEventData").get());
+  EXPECT_EQ(written(),
+            "<OnCustomEvent time=\"0\" name=\"Undo &lt;last> &amp; &quot;all&quot;\"/>"
+            "<OnCustomEvent time=\"0\" name=\"\"/>");
+}
+
+TEST_F(EventLogWriter, AScanLineListsItsPointsOnlyWhenItHasSome) {
+  writer_->writeScanLineEvent(ZelString(u"OnSampled"),
+                              records::scanLine({1, 2, 3}, {0, 0, 1}, {1, 0, 0}, {}).get());
+  writer_->writeScanLineEvent(
+      ZelString(u"OnSampled"),
+      records::scanLine({0, 0, 0}, {0, 0, 1}, {1, 0, 0}, {{1, 0, 0}, {0, 2, 0}}).get());
+  const std::string orientation =
+      "<To><X>0.000000</X><Y>0.000000</Y><Z>1.000000</Z></To>"
+      "<Up><X>1.000000</X><Y>0.000000</Y><Z>0.000000</Z></Up>";
+  EXPECT_EQ(written(),
+            "<OnSampled time=\"0\"><Point><X>1.000000</X><Y>2.000000</Y><Z>3.000000</Z></Point>" +
+                orientation +
+                "</OnSampled>"
+                "<OnSampled time=\"0\"><Point><X>0.000000</X><Y>0.000000</Y><Z>0.000000</Z></Point>" +
+                orientation +
+                "<Points><Point><X>1.000000</X><Y>0.000000</Y><Z>0.000000</Z></Point>"
+                "<Point><X>0.000000</X><Y>2.000000</Y><Z>0.000000</Z></Point></Points></OnSampled>");
+}
+
+TEST_F(EventLogWriter, WithoutAnXmlDomNothingIsWrittenAndTheTimingDoesNotStart) {
+  host_.root().setServiceFactory(IZelDOMXml::interfaceName, {});
+  at(100);
+  writer_->writeNullEvent(kOnStop, records::null().get());
+  writer_->writeNullEvent(kOnStop, nullptr);
+  EXPECT_TRUE(scratch_.exists("log.xml"));
+  host_.root().setServiceFactory(IZelDOMXml::interfaceName,
+                                 [] { return static_cast<IZelUnknown*>(new XmlDomDocument); });
+  at(300);
+  writer_->writeNullEvent(kOnStop, records::null().get());
+  EXPECT_EQ(written(), "<OnStop time=\"0\"/>");
+}
+
+TEST_F(EventLogWriter, ASecondWriterOnTheSamePathStartsTheFileAfresh) {
+  writer_->writeNullEvent(kOnStop, records::null().get());
+  writer_.release();
+  writer_ = newWriter();
+  writer_->setOutputFile(scratch_.module("log.xml"));
+  EXPECT_EQ(scratch_.read("log.xml"), "") << "emptied when the output is installed";
+  writer_->writeNullEvent(ZelString(u"OnStartCapture"), records::null().get());
+  EXPECT_EQ(written(), "<OnStartCapture time=\"0\"/>");
+}
+
+TEST_F(EventLogWriter, ChangingTheFileKeepsTheTiming) {
+  writer_->writeNullEvent(kOnStop, records::null().get());
+  at(25);
+  writer_->setOutputFile(scratch_.module("second.xml"));
+  writer_->writeNullEvent(kOnStop, records::null().get());
+  writer_.release();
+  EXPECT_EQ(scratch_.read("log.xml"), "<OnStop time=\"0\"/>");
+  EXPECT_EQ(scratch_.read("second.xml"), "<OnStop time=\"25\"/>");
+}
+
+TEST_F(EventLogWriter, AFileThatCannotBeOpenedLosesTheRecordsButNotTheWriter) {
+  writer_->setOutputFile(scratch_.module("missing-directory\\log.xml"));
+  writer_->writeNullEvent(kOnStop, records::null().get());
+  writer_.release();
+  EXPECT_FALSE(scratch_.exists("missing-directory"));
+}
+
+TEST_F(EventLogWriter, AWriterWithoutAFileWritesToStandardError) {
+  IPtr<PluginDeviceDataXMLWriter> console = newWriter();
+  testing::internal::CaptureStderr();
+  console->writeRadiusEvent(ZelString(u"SetRadius"), records::radius(0.003).get());
+  console->writeNullEvent(kOnStop, records::null().get());
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "<SetRadius time=\"0\">0.003000</SetRadius><OnStop time=\"0\"/>");
+}
+
+}  // namespace

@@ -1,0 +1,168 @@
+// The replay plug-in as the devices drive it: its faces, its failures, its pacing, and cancelling it from
+// the main thread while its worker waits out a recorded gap.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <future>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "support/log_replay_fixture.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+using Clock = DeviceEventRecorder::Clock;
+using std::chrono::milliseconds;
+
+const std::string kMove =
+    "<OnMoved time=\"250\"><Point><X>0.1</X><Y>0.2</Y><Z>0.3</Z></Point><To><X>0</X><Y>0</Y><Z>-1</Z></To>"
+    "<Up><X>0</X><Y>1</Y><Z>0</Z></Up></OnMoved>";
+
+using LogReplayPluginTest = LogReplayTest;
+
+TEST_F(LogReplayPluginTest, AnswersAsAPlugInOfEveryKindButNotAsTheEmulator) {
+  void* part = nullptr;
+  for (const char* name : {"LogReplayPlugin", "IZelUnknown", "IZelPlugin", "IZelHardProbePlugin",
+                           "IZelHardProbeContinuousPlugin", "IZelLaserScanPlugin"}) {
+    part = nullptr;
+    plugin_->queryInterface(name, &part, false);
+    EXPECT_NE(part, nullptr) << name;
+  }
+  part = nullptr;
+  plugin_->queryInterface("IZelEmulatorPlugin", &part, false);
+  EXPECT_EQ(part, nullptr);
+  EXPECT_TRUE(plugin_->getName().isEmpty());
+  EXPECT_STREQ(plugin_->className(), "LogReplayPlugin");
+}
+
+TEST_F(LogReplayPluginTest, EachFaceConnectsOnItsOwn) {
+  IPtr<LogReplayPlugin> fresh;
+  fresh.createInstance(classIdOf(LogReplayPlugin::interfaceName));
+  ZelString error;
+  auto& continuous = static_cast<IZelHardProbeContinuousPlugin&>(*fresh);
+  EXPECT_TRUE(continuous.connect(error));
+  EXPECT_TRUE(continuous.isConnected());
+  EXPECT_FALSE(static_cast<IZelHardProbePlugin&>(*fresh).isConnected());
+  EXPECT_FALSE(static_cast<IZelLaserScanPlugin&>(*fresh).isConnected());
+}
+
+TEST_F(LogReplayPluginTest, ARunOnAFaceNotConnectedEndsWithOneErrorAndOneFinished) {
+  useLog("<OnStop time=\"0\"/>");
+  static_cast<IZelLaserScanPlugin&>(*plugin_).disconnect();
+  EXPECT_FALSE(plugin_->replay(recorder_->laserScan()));
+  EXPECT_EQ(recorder_->calls(), (Lines{"custom Error"}));
+  EXPECT_EQ(finishedCount(), 1u);
+  EXPECT_TRUE(plugin_->replay(recorder_->continuous())) << "the other faces stay connected";
+}
+
+TEST_F(LogReplayPluginTest, ARunWithoutAFileNameEndsWithOneErrorAndOneFinished) {
+  static_cast<IZelHardProbePlugin&>(*plugin_).run(recorder_->single());
+  EXPECT_EQ(recorder_->calls(), (Lines{"custom Error"}));
+  EXPECT_EQ(finishedCount(), 1u);
+}
+
+TEST_F(LogReplayPluginTest, ALogPlaysInOrderAndAnnouncesItsEndOnce) {
+  useLog("<SetRadius time=\"0\">0.003</SetRadius><OnStartCapture time=\"0\"/><OnStop time=\"0\"/>");
+  static_cast<IZelHardProbeContinuousPlugin&>(*plugin_).run(recorder_->continuous());
+  EXPECT_EQ(recorder_->calls(), (Lines{"radius 0.003", "startCapture", "stop"}));
+  EXPECT_EQ(finishedCount(), 1u);
+  EXPECT_EQ(finishedCount(), 1u) << "announced once, not once per pump";
+}
+
+TEST_F(LogReplayPluginTest, TheFileNameIsThePlugInsOwnCopy) {
+  scratch_.write("first.xml", "<OnStop time=\"0\"/>");
+  ZelString name = scratch_.module("first.xml");
+  plugin_->setFileName(name);
+  name = ZelString(u"elsewhere");
+  EXPECT_EQ(std::u16string(plugin_->fileName().c_str()),
+            std::u16string(scratch_.module("first.xml").c_str()));
+  EXPECT_TRUE(plugin_->replay(recorder_->continuous()));
+}
+
+TEST_F(LogReplayPluginTest, ACancelWithNoReplayRunningChangesNothing) {
+  plugin_->cancel();
+  useLog("<OnStop time=\"0\"/>");
+  EXPECT_TRUE(plugin_->replay(recorder_->continuous()));
+  EXPECT_EQ(recorder_->calls(), (Lines{"stop"}));
+}
+
+// A device's worker runs the plug-in while the main thread pumps the host's events.
+class LogReplayThreads : public LogReplayTest {
+ protected:
+  void startWorker(IZelHardProbeContinuousDataReceiver* receiver) {
+    worker_ = std::async(std::launch::async, [this, receiver] {
+      bool played = plugin_->replay(receiver);
+      ended_ = Clock::now();
+      return played;
+    });
+  }
+  // Waits (pumping) until the worker has delivered count calls.
+  void awaitCalls(size_t count) {
+    host_.mainLoop().runUntil([&] { return recorder_->calls().size() >= count; }, std::chrono::seconds(20));
+    ASSERT_GE(recorder_->calls().size(), count);
+  }
+  void TearDown() override {
+    if (worker_.valid()) worker_.wait();
+    LogReplayTest::TearDown();
+  }
+
+  std::future<bool> worker_;
+  Clock::time_point ended_;
+};
+
+TEST_F(LogReplayThreads, RecordsArriveWithTheirRecordedGaps) {
+  useLog("<SetRadius time=\"0\">0.003</SetRadius>" + kMove);
+  auto start = Clock::now();
+  startWorker(recorder_->continuous());
+  ASSERT_TRUE(worker_.get());
+  std::vector<Clock::time_point> times = recorder_->times();
+  ASSERT_EQ(recorder_->calls(), (Lines{"radius 0.003", "moved 0.1,0.2,0.3 0,0,-1 0,1,0"}));
+  EXPECT_LT(times[0] - start, milliseconds(200)) << "a time of 0 waits for nothing";
+  EXPECT_GE(times[1] - times[0], milliseconds(250));
+  EXPECT_LT(times[1] - times[0], milliseconds(1000));
+  EXPECT_EQ(finishedCount(), 1u);
+}
+
+TEST_F(LogReplayThreads, AnUnknownRecordIsWaitedForBeforeItIsSkipped) {
+  useLog("<OnStop time=\"0\"/><Calibrate time=\"150\"/><OnStop time=\"0\"/>");
+  startWorker(recorder_->continuous());
+  ASSERT_TRUE(worker_.get());
+  std::vector<Clock::time_point> times = recorder_->times();
+  ASSERT_EQ(times.size(), 2u);
+  EXPECT_GE(times[1] - times[0], milliseconds(150));
+}
+
+TEST_F(LogReplayThreads, ACancelEndsALongGapAtOnce) {
+  useLog("<OnStop time=\"0\"/><OnStop time=\"10000\"/><OnStop time=\"0\"/>");
+  startWorker(recorder_->continuous());
+  awaitCalls(1);
+  std::this_thread::sleep_for(milliseconds(50));  // well inside the gap
+  auto cancelled = Clock::now();
+  plugin_->cancel();
+  ASSERT_EQ(worker_.wait_for(std::chrono::seconds(5)), std::future_status::ready);
+  EXPECT_TRUE(worker_.get()) << "a cancelled replay ends as a played one";
+  EXPECT_LT(ended_ - cancelled, milliseconds(50));
+  EXPECT_EQ(recorder_->calls(), (Lines{"stop", "custom Cancel"})) << "the record after the gap is not played";
+  EXPECT_EQ(finishedCount(), 1u);
+}
+
+TEST_F(LogReplayThreads, ADeviceStopEndsTheReplayRatherThanWaitOutTheLog) {
+  useLog("<OnStop time=\"0\"/><OnStop time=\"4294967295\"/>");
+  startWorker(recorder_->continuous());
+  awaitCalls(1);
+  auto stopped = Clock::now();
+  static_cast<IZelHardProbeContinuousPlugin&>(*plugin_).stop();
+  ASSERT_EQ(worker_.wait_for(std::chrono::seconds(5)), std::future_status::ready);
+  EXPECT_LT(ended_ - stopped, milliseconds(50));
+  EXPECT_EQ(recorder_->calls(), (Lines{"stop", "custom Cancel"}));
+  EXPECT_EQ(finishedCount(), 1u);
+  // The next run of the same plug-in plays in full: the cancel was used up.
+  useLog("<OnStop time=\"0\"/>", "next.xml");
+  EXPECT_TRUE(plugin_->replay(recorder_->continuous()));
+  EXPECT_EQ(recorder_->calls().back(), "stop");
+}
+
+}  // namespace
