@@ -3,6 +3,8 @@
 namespace {
 constexpr uint32_t kHostSettingFlags = 3;
 constexpr int32_t kPathLength = 1024;
+// Long enough for the names of every scanning plug-in a host could load.
+constexpr int32_t kPluginListLength = 32767;
 }  // namespace
 
 void registerHostSettings(HostDataStore& store) {
@@ -21,4 +23,7 @@ void registerHostSettings(HostDataStore& store) {
   store.addGroup("Fonts and Languages");
   store.addStringItem("Fonts and Languages/Font Family Application", 256, ZelString(u"Sans"),
                       kHostSettingFlags);
+  store.addGroup("Plugins");
+  store.addStringItem("Plugins/ScanningPlugin", 256, ZelString(), kHostSettingFlags);
+  store.addStringItem("Plugins/InstalledScanningPlugins", kPluginListLength, ZelString(), kHostSettingFlags);
 }

@@ -114,6 +114,8 @@ void StandinHost::serveModuleServices() {
       {"IZelPluginDeviceScaleAlignmentService", "bc1d2d2d-4ad1-4ac3-9c7e-ec0b54a80d6f"},
       {"Materials::IZelMaterials", "3bed067f-5cf6-4147-8b2f-32bda4b349bf"},
       {"IZelPluginService", "16942fa6-c94a-44fb-b05e-fae3edabb716"},
+      {"IZelPluginManagerLogRecordUtil", "a6040466-b17a-4ed6-a5d9-9100a1fe1316"},
+      {"IZelPluginManagerLogReplayUtil", "4ef0a1bf-13da-48e9-8ec5-8618e08e7877"},
   };
   for (const auto& [name, classId] : kModuleServices)
     root_->serveFromModule(name, idFromCanonicalText(classId));

@@ -1,0 +1,47 @@
+#include "devices/host_log/log_record_texts.h"
+
+#include <cmath>
+#include <cstdio>
+#include <locale>
+#include <sstream>
+#include <string>
+
+#include "basic_types/string_utilities.h"
+#include "framework/files/zel_path.h"
+
+namespace {
+// Enough significant digits for every double to read back as itself.
+constexpr int kRoundTripDigits = 17;
+}  // namespace
+
+ZelString eventFileName(const ZelString& logFile, const ZelCString& category, int32_t number) {
+  char digits[16];
+  std::snprintf(digits, sizeof digits, "%04d", static_cast<int>(number));
+  std::string suffix = std::string("-") + toLowerCopy(category).c_str() + "-" + digits;
+  ZelString path = logFile;
+  ZelPath::normalize(path);
+  ZelPath::addSuffix(path, ZelString(suffix.c_str()));
+  ZelPath::setExtension(path, ZelString(u"xml"));
+  return path;
+}
+
+ZelString alignmentText(const Matrix4x4& transform) {
+  std::ostringstream out;
+  out.imbue(std::locale::classic());
+  out.precision(kRoundTripDigits);
+  for (double element : transform.m) out << element << ' ';
+  return ZelString(out.str().c_str());
+}
+
+bool parseAlignmentText(const char* text, Matrix4x4& transform) {
+  std::istringstream in(text ? text : "");
+  in.imbue(std::locale::classic());
+  Matrix4x4 read;
+  for (double& element : read.m) {
+    if (!(in >> element) || !std::isfinite(element)) return false;
+  }
+  in >> std::ws;
+  if (!in.eof()) return false;
+  transform = read;
+  return true;
+}

@@ -1,0 +1,174 @@
+#include "devices/host_log/plugin_device_log_event_handler.h"
+
+#include <chrono>
+#include <cstring>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "devices/host_log/log_record_texts.h"
+#include "devices/log_replay/log_replay_plugin.h"
+#include "framework/files/zel_path.h"
+#include "framework/object/query_chain.h"
+#include "framework/registrations/class_registration.h"
+#include "host/api/data_store.h"
+#include "host/api/main_application.h"
+#include "platform/utf8.h"
+
+namespace {
+
+const ClassRegistration<PluginDeviceLogEventHandler> registration(
+    registeredClass("PluginDeviceLogEventHandler"));
+
+// How often a wait looks for the end of the replay and lets the host deliver its events meanwhile.
+constexpr std::chrono::milliseconds kWaitPoll{30};
+
+constexpr const char* kData = "data";
+constexpr const char* kWait = "wait";
+constexpr const char* kAlignment = "alignment";
+
+const ZelCString& kindIn(const ZelHashTable<ZelCString, ZelCString>& table, const ZelCString& shortName) {
+  const ZelCString* kind = table.find(shortName);
+  return kind ? *kind : emptyZelCString();
+}
+
+// The directory of the log being replayed; empty when there is none, so a file is then looked for by its
+// bare name.
+ZelString replayedLogDirectory() {
+  SPtr<ILogReplayer> replayer;
+  ZelString path = replayer ? replayer->currentLogFile() : ZelString();
+  if (path.isEmpty()) return path;
+  ZelPath::normalize(path);
+  return ZelPath::directory(path);
+}
+
+// The host hands record texts over as UTF-8.
+ZelString fromRecordText(const ZelCString& text) {
+  std::u16string wide = platform::fromUtf8(text.c_str());
+  ZelString converted;
+  converted.setBuffer(wide.c_str(), -1);
+  return converted;
+}
+
+}  // namespace
+
+PluginDeviceLogEventHandler::PluginDeviceLogEventHandler() {
+  kinds_.set(ZelCString(kData), ZelCString("PluginData"));
+  kinds_.set(ZelCString(kWait), ZelCString("PluginWait"));
+  kinds_.set(ZelCString(kAlignment), ZelCString("PluginAlignmentMatrix"));
+  legacyKinds_.set(ZelCString(kData), ZelCString("HardProbeData"));
+  legacyKinds_.set(ZelCString(kWait), ZelCString("HardProbeWait"));
+  legacyKinds_.set(ZelCString(kAlignment), ZelCString("HardProbeAlignmentMatrix"));
+  SPtr<IDataStore> store;
+  if (store) store->addListener(kLogReplayFinished, this);
+}
+
+PluginDeviceLogEventHandler::~PluginDeviceLogEventHandler() {
+  SPtr<IDataStore> store;
+  if (store) store->removeListener(kLogReplayFinished, this);
+}
+
+const ZelCString& PluginDeviceLogEventHandler::recordKind(const ZelCString& shortName) {
+  return kindIn(kinds_, shortName);
+}
+
+const ZelCString& PluginDeviceLogEventHandler::legacyRecordKind(const ZelCString& shortName) {
+  return kindIn(legacyKinds_, shortName);
+}
+
+bool PluginDeviceLogEventHandler::isKind(const ZelCString& kind, const char* shortName) const {
+  ZelCString name(shortName);
+  return kind == kindIn(kinds_, name) || kind == kindIn(legacyKinds_, name);
+}
+
+bool PluginDeviceLogEventHandler::handleRecord(const ZelCString& kind, const std::vector<ZelCString>& texts) {
+  if (isKind(kind, kData)) return applyData(texts);
+  if (isKind(kind, kWait)) {
+    waitForReplayEnd();
+    return true;
+  }
+  if (isKind(kind, kAlignment)) return applyAlignment(texts);
+  return false;
+}
+
+IPtr<LogReplayPlugin> PluginDeviceLogEventHandler::attachedPlugin() {
+  std::lock_guard lock(lock_);
+  return IPtr<LogReplayPlugin>(plugin_);
+}
+
+bool PluginDeviceLogEventHandler::applyData(const std::vector<ZelCString>& texts) {
+  IPtr<LogReplayPlugin> plugin = attachedPlugin();
+  if (!plugin || texts.empty()) return false;
+  ZelString path = replayedLogDirectory();
+  ZelPath::append(path, fromRecordText(texts.front()));
+  plugin->setFileName(path);
+  dataPending_ = true;
+  // An announcement heard before this acquisition's data belongs to an earlier one (the end of the previous
+  // replay announces itself too): only the plug-in's coming run may end the next wait.
+  std::lock_guard lock(lock_);
+  replayFinished_ = false;
+  return true;
+}
+
+bool PluginDeviceLogEventHandler::applyAlignment(const std::vector<ZelCString>& texts) {
+  IPtr<LogReplayPlugin> plugin = attachedPlugin();
+  Matrix4x4 transform;
+  if (!plugin || texts.empty() || !parseAlignmentText(texts.front().c_str(), transform)) return false;
+  plugin->setHardwareMatrix(transform);
+  return true;
+}
+
+void PluginDeviceLogEventHandler::waitForReplayEnd() {
+  dataPending_ = false;
+  SPtr<IEventService> events;
+  {
+    std::lock_guard lock(lock_);
+    ++waits_;
+  }
+  while (!waitOver()) {
+    std::this_thread::sleep_for(kWaitPoll);
+    if (events) events->processEvents(false);
+  }
+  dataPending_ = false;
+  std::lock_guard lock(lock_);
+  replayFinished_ = false;
+  if (--waits_ == 0) waitReleased_ = false;
+}
+
+bool PluginDeviceLogEventHandler::waitOver() {
+  std::lock_guard lock(lock_);
+  return replayFinished_ || waitReleased_;
+}
+
+void PluginDeviceLogEventHandler::releaseWait() {
+  std::lock_guard lock(lock_);
+  if (waits_ > 0) waitReleased_ = true;
+}
+
+void PluginDeviceLogEventHandler::interrupt() {
+  releaseWait();
+  IPtr<LogReplayPlugin> plugin = attachedPlugin();
+  if (plugin) plugin->cancel();
+}
+
+bool PluginDeviceLogEventHandler::onNotify(const char* key) {
+  if (!key || std::strcmp(key, kLogReplayFinished) != 0) return false;
+  std::lock_guard lock(lock_);
+  replayFinished_ = true;
+  return true;
+}
+
+void PluginDeviceLogEventHandler::setPlugin(LogReplayPlugin* plugin) {
+  std::lock_guard lock(lock_);
+  plugin_ = plugin;
+}
+
+void PluginDeviceLogEventHandler::queryInterface(const char* name, void** out, bool) {
+  QueryChain(name, out)
+      .classLeaf(interfaceName, this, static_cast<IZelUnknown*>(this))
+      .offer<IZelPluginDeviceLogEventHandler>(this)
+      .offer<ILogReplayer::ILogEventHandler>(this)
+      .offer<ILogReplayer::IInterruptibleLogEventHandler>(this)
+      .offer<IZelDataReceiver>(this)
+      .end();
+}

@@ -1,0 +1,81 @@
+#pragma once
+
+// Plays the module's records of the host's log back into the replay plug-in: a data record names the event
+// file the plug-in is to play (looked for beside the log being replayed), an alignment record hands it the
+// recorded device transform, and a wait record holds the host's replay until the plug-in has played its file
+// and "Palpera/LogReplayFinished" has been announced, or until the replay is interrupted or finished.
+//
+// Threads: records, the plug-in's attachment and the wait run on the host's main thread; the announcement
+// arrives through the data store, and an interruption may come from any thread. lock_ guards the plug-in
+// pointer and the wait's flags; it is never held while the plug-in or a host service is called.
+
+#include <cstdint>
+#include <vector>
+
+#include "basic_types/zel_hash_table.h"
+#include "devices/host_log/izel_plugin_device_log_event_handler.h"
+#include "framework/data/zel_data_receiver_base.h"
+#include "framework/object/iptr.h"
+#include "framework/object/zel_unknown_impl.h"
+#include "host/api/host_log.h"
+#include "platform/critical_section.h"
+
+class LogReplayPlugin;
+
+class PluginDeviceLogEventHandler : public IZelPluginDeviceLogEventHandler,
+                                    public ILogReplayer::ILogEventHandler,
+                                    public ILogReplayer::IInterruptibleLogEventHandler,
+                                    public ZelDataReceiverBase,
+                                    public ZelUnknownImpl {
+ public:
+  static constexpr const char* interfaceName = "PluginDeviceLogEventHandler";
+
+  PluginDeviceLogEventHandler();
+  PluginDeviceLogEventHandler(const PluginDeviceLogEventHandler&) = delete;
+  PluginDeviceLogEventHandler& operator=(const PluginDeviceLogEventHandler&) = delete;
+  ~PluginDeviceLogEventHandler() override;
+
+  const ZelCString& recordKind(const ZelCString& shortName) override;
+  const ZelCString& legacyRecordKind(const ZelCString& shortName) override;
+
+  // True when the record was one of the six kinds and was applied. A data or alignment record needs an
+  // attached plug-in and a text; an alignment text must hold 16 finite numbers.
+  bool handleRecord(const ZelCString& kind, const std::vector<ZelCString>& texts) override;
+  // Cancels the plug-in's replay under way and ends a wait under way.
+  void interrupt() override;
+
+  // Hears "Palpera/LogReplayFinished".
+  bool onNotify(const char* key) override;
+
+  // The replay utility's side. The plug-in is not held: the utility owns it and detaches it before letting
+  // it go.
+  void setPlugin(LogReplayPlugin* plugin);
+  // Whether a data record was applied that no wait record has followed yet.
+  bool dataPending() const { return dataPending_; }
+  // Ends a wait under way, as if the replay had been announced finished.
+  void releaseWait();
+
+  void queryInterface(const char* name, void** out, bool flag) override;
+  const char* className() override { return interfaceName; }
+
+ private:
+  using KindTable = ZelHashTable<ZelCString, ZelCString>;
+
+  bool isKind(const ZelCString& kind, const char* shortName) const;
+  // The attached plug-in with a reference for the caller, so that it cannot go while it is being used.
+  IPtr<LogReplayPlugin> attachedPlugin();
+  bool applyData(const std::vector<ZelCString>& texts);
+  bool applyAlignment(const std::vector<ZelCString>& texts);
+  void waitForReplayEnd();
+  bool waitOver();
+
+  KindTable kinds_;
+  KindTable legacyKinds_;
+  bool dataPending_ = false;  // main thread only
+
+  platform::CriticalSection lock_;
+  LogReplayPlugin* plugin_ = nullptr;  // guarded by lock_
+  bool replayFinished_ = false;        // guarded by lock_
+  int32_t waits_ = 0;          // waits under way (a wait may nest in the events it lets through); lock_
+  bool waitReleased_ = false;  // guarded by lock_: the waits under way are to end
+};

@@ -1,0 +1,18 @@
+#pragma once
+
+// Records the start of a device's acquisition in the host's log: the device transform, the name of a new
+// numbered event file beside the log (numbered per category by the host's counter "<category>DumpCounter",
+// from 0 to 9999 and round again) and a wait mark. A new object per lookup, without state; main thread.
+
+#include "devices/host_log/izel_plugin_manager_log_record_util.h"
+#include "framework/object/zel_unknown_impl.h"
+
+class PluginManagerLogRecordUtil : public IZelPluginManagerLogRecordUtil, public ZelUnknownImpl {
+ public:
+  static constexpr const char* interfaceName = "PluginManagerLogRecordUtil";
+
+  void record(const ZelCString& category, const Matrix4x4& deviceTransform, ZelString& fileName) override;
+
+  void queryInterface(const char* name, void** out, bool flag) override;
+  const char* className() override { return interfaceName; }
+};

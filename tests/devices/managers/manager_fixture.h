@@ -1,0 +1,32 @@
+#pragma once
+
+// The plug-in managers' tests: a host with the module's settings registered and test plug-ins loaded into
+// its plug-in handler.
+
+#include <string>
+
+#include "framework/settings/palpera_data_item_adder.h"
+#include "platform/utf8.h"
+#include "support/module_fixture.h"
+#include "tests/devices/support/test_plugin.h"
+
+class ManagerTest : public ModuleTest {
+ protected:
+  void SetUp() override {
+    ModuleTest::SetUp();
+    IPtr<PalperaDataItemAdder> adder(new PalperaDataItemAdder);
+    adder->initialise();
+  }
+
+  // Loads the plug-in into the host (which keeps it) and answers its plug-in part.
+  IZelPlugin* load(TestPlugin* plugin) {
+    host_.pluginHandler().registerPlugin(static_cast<IZelPlugin*>(plugin));
+    return plugin;
+  }
+
+  std::string stored(const char* key) { return platform::toUtf8(host_.dataStore().getString(key).c_str()); }
+  void store(const char* key, const char16_t* value) {
+    host_.dataStore().setString(nullptr, key, ZelString(value));
+  }
+  int32_t storedInt(const char* key) { return host_.dataStore().getInt(key, -1); }
+};

@@ -1,0 +1,101 @@
+#pragma once
+
+// A device plug-in for tests: a name, the faces it answers (each with its own availability) and, optionally,
+// the emulator mark. It acquires nothing; its run returns at once.
+
+#include "devices/contracts/plugin.h"
+#include "framework/object/query_chain.h"
+#include "framework/object/zel_unknown_impl.h"
+
+template <class Face, class Receiver>
+class TestPluginFace : public Face {
+ public:
+  bool isAvailable() override { return available_; }
+  bool connect(ZelString&) override { return connected_ = true; }
+  bool disconnect() override {
+    connected_ = false;
+    return true;
+  }
+  bool isConnected() override { return connected_; }
+  void run(Receiver*) override {}
+  void stop() override {}
+
+ protected:
+  bool available_ = false;
+  bool connected_ = false;
+};
+
+class TestPlugin : public IZelPlugin,
+                   public TestPluginFace<IZelHardProbePlugin, IZelHardProbeDataReceiver>,
+                   public TestPluginFace<IZelHardProbeContinuousPlugin, IZelHardProbeContinuousDataReceiver>,
+                   public TestPluginFace<IZelLaserScanPlugin, IZelLaserScanDataReceiver>,
+                   public IZelEmulatorPlugin,
+                   public ZelUnknownImpl {
+ public:
+  static constexpr const char* interfaceName = "TestPlugin";
+
+  struct Faces {
+    bool single = false;  // answers the single-point face
+    bool singleAvailable = true;
+    bool continuous = false;
+    bool continuousAvailable = true;
+    bool laserScan = false;
+    bool emulator = false;
+  };
+
+  TestPlugin(const char16_t* name, const Faces& faces) : faces_(faces) {
+    name_.setBuffer(name, -1);
+    SingleFace::available_ = faces.singleAvailable;
+    ContinuousFace::available_ = faces.continuousAvailable;
+    ScanFace::available_ = true;
+  }
+
+  // A real arm with both hard-probe faces available.
+  static TestPlugin* arm(const char16_t* name) {
+    return new TestPlugin(name, {.single = true, .continuous = true});
+  }
+  // An emulator of both hard-probe faces and the scanner.
+  static TestPlugin* emulator(const char16_t* name) {
+    return new TestPlugin(name, {.single = true, .continuous = true, .laserScan = true, .emulator = true});
+  }
+  static TestPlugin* scanner(const char16_t* name) { return new TestPlugin(name, {.laserScan = true}); }
+
+  const ZelString& getName() override { return name_; }
+  ZelString reservedText1() override { return ZelString(); }
+  void reserved1() override {}
+  ZelString reservedText2() override { return ZelString(); }
+  void reserved2() override {}
+  void setHardwareMatrix(const Matrix4x4& matrix) override { hardware_ = matrix; }
+  void reloadObjectMatrix() override {}
+  void resetObjectMatrix() override {}
+  const Matrix4x4& hardwareMatrix() override { return hardware_; }
+  Matrix4x4& deviceMatrix(Matrix4x4& out) override { return out = hardware_; }
+  int32_t optionCount(const ZelCString&) override { return 0; }
+  ZelCString optionKey(const ZelCString&, int32_t) override { return ZelCString(); }
+  ZelCString optionDevice(const ZelCString&) override { return ZelCString(); }
+  ZelString optionCaption(const ZelCString&) override { return ZelString(); }
+  uint32_t optionIconSize(const ZelCString&) override { return 0; }
+  bool optionIcon(const ZelCString&, uint8_t*) override { return false; }
+  bool runOption(const ZelCString&) override { return false; }
+  void reserved() override {}
+
+  void queryInterface(const char* name, void** out, bool) override {
+    QueryChain chain(name, out);
+    chain.classLeaf(interfaceName, this, static_cast<IZelPlugin*>(this)).offer<IZelPlugin>(this);
+    if (faces_.single) chain.offer<IZelHardProbePlugin>(this);
+    if (faces_.continuous) chain.offer<IZelHardProbeContinuousPlugin>(this);
+    if (faces_.laserScan) chain.offer<IZelLaserScanPlugin>(this);
+    if (faces_.emulator) chain.offer<IZelEmulatorPlugin>(this);
+    chain.end();
+  }
+  const char* className() override { return interfaceName; }
+
+ private:
+  using SingleFace = TestPluginFace<IZelHardProbePlugin, IZelHardProbeDataReceiver>;
+  using ContinuousFace = TestPluginFace<IZelHardProbeContinuousPlugin, IZelHardProbeContinuousDataReceiver>;
+  using ScanFace = TestPluginFace<IZelLaserScanPlugin, IZelLaserScanDataReceiver>;
+
+  ZelString name_;
+  Faces faces_;
+  Matrix4x4 hardware_ = Matrix4x4::identity();
+};
