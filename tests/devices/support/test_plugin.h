@@ -77,7 +77,7 @@ class TestPlugin : public IZelPlugin,
   uint32_t optionIconSize(const ZelCString&) override { return 0; }
   bool optionIcon(const ZelCString&, uint8_t*) override { return false; }
   bool runOption(const ZelCString&) override { return false; }
-  void reserved() override {}
+  bool hasReferenceObject() override { return false; }
 
   void queryInterface(const char* name, void** out, bool) override {
     QueryChain chain(name, out);
