@@ -7,15 +7,9 @@ namespace {
 int32_t answerOf(const std::string& word) {
   if (word == "yes" || word == "retry") return IGuiSimpleDlg::kAnswerYes;
   if (word == "no" || word == "cancel") return IGuiSimpleDlg::kAnswerNo;
-  std::string notAnAnswer = "'" + word + "' is no answer (yes, retry, no, cancel or a number)";
-  int64_t number = 0;
-  try {
-    number = wholeNumberWord(word);
-  } catch (const ScriptError&) {
-    throw ScriptError(notAnAnswer);
-  }
-  if (number < INT32_MIN || number > INT32_MAX) throw ScriptError(notAnAnswer);
-  return static_cast<int32_t>(number);
+  std::optional<int32_t> number = readInt32(word);
+  if (!number) throw ScriptError("'" + word + "' is no answer (yes, retry, no, cancel or a number)");
+  return *number;
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
 #include "running_command.h"
 
-#include <algorithm>
-#include <cctype>
 #include <optional>
 
 #include "platform/utf8.h"
@@ -14,17 +12,8 @@ void requireRunningCommand(HostSession& session) {
 
 int32_t controlId(HostSession& session, const std::string& word) {
   HostGuiDialog& dialog = session.host.dialog();
-  bool digits = !word.empty() && std::all_of(word.begin(), word.end(), [](char c) {
-    return std::isdigit(static_cast<unsigned char>(c));
-  });
-  std::optional<int32_t> id;
-  if (digits) {
-    int64_t number = wholeNumberWord(word);
-    if (number <= INT32_MAX && dialog.control(static_cast<int32_t>(number)))
-      id = static_cast<int32_t>(number);
-  } else {
-    id = dialog.idOf(platform::fromUtf8(word));
-  }
-  if (!id) throw ScriptError("the dialog has no control '" + word + "'");
+  std::optional<int32_t> id = readInt32(word);
+  if (!id) id = dialog.idOf(platform::fromUtf8(word));
+  if (!id || !dialog.control(*id)) throw ScriptError("the dialog has no control '" + word + "'");
   return *id;
 }

@@ -9,5 +9,5 @@
 #include "host_session.h"
 
 void requireRunningCommand(HostSession& session);
-// A word of digits is a control id; any other word is the name of a control of the dialog.
+// A whole number is a control id; any other word is the name of a control of the dialog.
 int32_t controlId(HostSession& session, const std::string& word);

@@ -29,7 +29,8 @@ constexpr ScriptAction kActions[] = {
      "run the main loop until EVENT fires next (a failure after 10000 ms, or the time given)", 1, 2,
      runUntilEvent},
     {"print", "settings [KEY]|document|errors|images|dialog|plugins",
-     "print the values at or under KEY (default Palpera), the document, the errors, the images, the dialog or "
+     "print the values at or under KEY (default Palpera), the document, the errors, the images, the dialog "
+     "or "
      "the plug-ins",
      1, 2, printState},
 };

@@ -16,9 +16,21 @@ bool readWhole(const std::string& word, T& value) {
 
 }  // namespace
 
-int64_t wholeNumberWord(const std::string& word) {
+std::optional<int64_t> readWholeNumber(const std::string& word) {
   int64_t value = 0;
-  if (!readWhole(word, value)) throw ScriptError("'" + word + "' is no whole number");
+  if (!readWhole(word, value)) return std::nullopt;
+  return value;
+}
+
+int64_t wholeNumberWord(const std::string& word) {
+  std::optional<int64_t> value = readWholeNumber(word);
+  if (!value) throw ScriptError("'" + word + "' is no whole number");
+  return *value;
+}
+
+std::optional<int32_t> readInt32(const std::string& word) {
+  int32_t value = 0;
+  if (!readWhole(word, value)) return std::nullopt;
   return value;
 }
 

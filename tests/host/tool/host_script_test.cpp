@@ -203,6 +203,12 @@ TEST_F(HostScript, ACommandThatRefusesStopsTheScriptAndIsStillEndedCleanly) {
             std::string::npos);
   EXPECT_TRUE(busy.output.ends_with("command: cancel\ncommand: finish\ncommand: deactivate\n"))
       << busy.output;
+  for (const char* control : {"99", "Nothing", "-1"}) {
+    ToolRun unknown = run(std::string("command ScriptTestCommand\nvalue ") + control + " 1\n");
+    EXPECT_NE(unknown.output.find(failure(2, std::string("the dialog has no control '") + control + "'")),
+              std::string::npos)
+        << unknown.output;
+  }
   ToolRun second = run("command ScriptTestCommand\ncommand ScriptTestCommand\n");
   EXPECT_NE(second.output.find(failure(2, "another command is running (apply or cancel it first)")),
             std::string::npos);
