@@ -27,37 +27,39 @@ std::string hex(const std::vector<uint8_t>& bytes) {
   return out;
 }
 
-// The fields after the key.
+// The fields after the key but the default.
 struct Fields {
   const char* kind;
-  std::string defaultValue, minimum, maximum, flags;
+  std::string minimum, maximum, flags;
 };
 
 Fields fieldsOf(const DataItemRegistration& item) {
   const DataItemRegistration::Shape& shape = item.shape;
   std::string flags = number(int64_t{item.flags});
   if (auto* i = std::get_if<IntItem>(&shape)) {
-    return {"int", number(int64_t{i->defaultValue}), number(int64_t{i->minimum}), number(int64_t{i->maximum}),
-            flags};
+    return {"int", number(int64_t{i->minimum}), number(int64_t{i->maximum}), flags};
   }
-  if (auto* d = std::get_if<DoubleItem>(&shape)) {
-    return {"double", number(d->defaultValue), number(d->minimum), number(d->maximum), flags};
-  }
-  if (auto* s = std::get_if<StringItem>(&shape)) {
-    return {"string", escapeField(platform::toUtf8(s->defaultValue)), "", number(int64_t{s->maximumLength}),
-            flags};
-  }
-  if (auto* b = std::get_if<BlobItem>(&shape)) {
-    return {"blob", b->defaultBytes ? hex(*b->defaultBytes) : "", "", number(int64_t{b->size}), flags};
-  }
-  if (std::holds_alternative<ObjectItem>(shape)) return {"object", "", "", "", flags};
-  return {std::holds_alternative<GroupItem>(shape) ? "group" : "event", "", "", "", ""};
+  if (auto* d = std::get_if<DoubleItem>(&shape))
+    return {"double", number(d->minimum), number(d->maximum), flags};
+  if (auto* s = std::get_if<StringItem>(&shape))
+    return {"string", "", number(int64_t{s->maximumLength}), flags};
+  if (auto* b = std::get_if<BlobItem>(&shape)) return {"blob", "", number(int64_t{b->size}), flags};
+  if (std::holds_alternative<ObjectItem>(shape)) return {"object", "", "", flags};
+  return {std::holds_alternative<GroupItem>(shape) ? "group" : "event", "", "", ""};
 }
 
 }  // namespace
 
+std::string valueText(const DataValue& value) {
+  if (auto* i = std::get_if<int32_t>(&value)) return number(int64_t{*i});
+  if (auto* d = std::get_if<double>(&value)) return number(*d);
+  if (auto* s = std::get_if<std::u16string>(&value)) return escapeField(platform::toUtf8(*s));
+  if (auto* b = std::get_if<std::vector<uint8_t>>(&value)) return hex(*b);
+  return "";
+}
+
 std::string registrationLine(const DataItemRegistration& item) {
   Fields f = fieldsOf(item);
-  return item.key + '\t' + f.kind + '\t' + f.defaultValue + '\t' + f.minimum + '\t' + f.maximum + '\t' +
-         f.flags;
+  return item.key + '\t' + f.kind + '\t' + valueText(defaultValueOf(item)) + '\t' + f.minimum + '\t' +
+         f.maximum + '\t' + f.flags;
 }

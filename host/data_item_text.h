@@ -19,3 +19,7 @@
 #include "host/data_item.h"
 
 std::string registrationLine(const DataItemRegistration& item);
+
+// A value in the form of the default field above (integers in decimal, doubles as "%.17g", escaped UTF-8
+// text, hexadecimal bytes); empty for no value.
+std::string valueText(const DataValue& value);

@@ -17,6 +17,20 @@ void HostCommandContainer::setHostQueryAnswer(int32_t number, bool answer) {
   hostQueryAnswers_[number] = answer;
 }
 
+ZelCString HostCommandContainer::argumentText() {
+  std::lock_guard lock(mutex_);
+  return ZelCString(argumentText_.c_str(), static_cast<int32_t>(argumentText_.size()));
+}
+
+void HostCommandContainer::setArgumentText(const std::string& text) {
+  std::lock_guard lock(mutex_);
+  argumentText_ = text;
+}
+
 void HostCommandContainer::queryInterface(const char* name, void** out, bool) {
-  QueryChain(name, out).classLeaf(interfaceName, this, this).offer<IComponentCommandContainerInt>(this).end();
+  QueryChain(name, out)
+      .classLeaf(interfaceName, this, static_cast<IComponentCommandContainerInt*>(this))
+      .offer<IComponentCommandContainerInt>(this)
+      .offer<IComponentCommandContainerV2>(this)
+      .end();
 }

@@ -304,6 +304,19 @@ std::vector<DataItemRegistration> HostDataStore::listGroup(const std::string& gr
   return listing;
 }
 
+std::optional<DataItemRegistration> HostDataStore::registration(const std::string& key) {
+  std::lock_guard lock(mutex_);
+  Item* item = findLocked(key.c_str());
+  if (!item) return std::nullopt;
+  return item->registration;
+}
+
+DataValue HostDataStore::value(const std::string& key) {
+  std::lock_guard lock(mutex_);
+  Item* item = findLocked(key.c_str());
+  return item ? item->value : DataValue{};
+}
+
 std::vector<HostDataStore::Completion> HostDataStore::completions() {
   std::lock_guard lock(mutex_);
   return completions_;

@@ -88,6 +88,11 @@ class HostDataStore : public IDataStore, public ZelUnknownImpl {
   // Host side, for the command-line host and tests: the group's own registration, then every key under it
   // (sub-groups and their keys included) in registration order; empty for a key that is no group.
   std::vector<DataItemRegistration> listGroup(const std::string& group);
+  // Host side: the registration of a key, or nothing for a key the store does not know.
+  std::optional<DataItemRegistration> registration(const std::string& key);
+  // Host side: what a key holds now (its default until it is set); empty for an unknown key and for the
+  // kinds that hold no value.
+  DataValue value(const std::string& key);
   std::vector<Completion> completions();
 
   void queryInterface(const char* name, void** out, bool flag) override;

@@ -115,6 +115,11 @@ std::optional<HostGuiDialog::Control> HostGuiDialog::control(int32_t id) {
   return found->second;
 }
 
+std::map<int32_t, HostGuiDialog::Control> HostGuiDialog::controls() {
+  std::lock_guard lock(mutex_);
+  return controls_;
+}
+
 std::optional<int32_t> HostGuiDialog::idOf(const std::u16string& name) {
   std::lock_guard lock(mutex_);
   for (const auto& [id, control] : controls_) {

@@ -58,6 +58,8 @@ class HostGuiDialog : public IGuiDialog, public ZelUnknownImpl {
   void sendHostEvent(uint32_t eventId);
 
   std::optional<Control> control(int32_t id);
+  // Every control, by id.
+  std::map<int32_t, Control> controls();
   // The lowest id of a control of that name.
   std::optional<int32_t> idOf(const std::u16string& name);
   std::optional<std::string> picture(int32_t number);

@@ -62,6 +62,16 @@ std::vector<ZelID> registeredClassIds(IZelComponent* component) {
   return ids;
 }
 
+std::optional<ZelID> classIdNamed(IZelComponent* component, std::string_view name) {
+  IZelCompInternal* registry = registryOf(component);
+  if (!registry) return std::nullopt;
+  for (const ZelID& id : registeredClassIds(component)) {
+    const char* className = registry->className(&id);
+    if (className && name == className) return id;
+  }
+  return std::nullopt;
+}
+
 StartupReport runModuleStartup(HostRoot& root, IZelComponent* component) {
   std::vector<Created> objects = createEach(root, registeredClassIds(component));
   StartupReport report;

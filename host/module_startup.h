@@ -8,7 +8,9 @@
 // "IShutdownListener" join the host's shutdown service, which keeps them until it has told them. Call it
 // once, on the host's main thread, after StandinHost::attach.
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "basic_types/zel_id.h"
@@ -19,6 +21,8 @@
 IZelCompInternal* registryOf(IZelComponent* component);
 // Every class id of the component's registry, in walk order (empty without a registry).
 std::vector<ZelID> registeredClassIds(IZelComponent* component);
+// The id of the component's class of that name, or nothing.
+std::optional<ZelID> classIdNamed(IZelComponent* component, std::string_view name);
 
 // What start-up did: the class names, in the order each phase called them.
 struct StartupReport {

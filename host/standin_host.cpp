@@ -41,6 +41,7 @@ StandinHost::StandinHost()
       replayer_(new HostLogReplayer),
       counters_(new HostCounterStore),
       updateGui_(new HostUpdateGui),
+      images_(new HostImageStore),
       shutdownService_(new HostShutdownService) {
   translatorService_->setTranslator(moduleId(), translator_.get());
   enableAssertHandler(true);
@@ -87,6 +88,7 @@ std::vector<std::pair<const char*, IZelUnknown*>> StandinHost::permanentServices
       {ILogReplayer::interfaceName, replayer_.get()},
       {ICounterStore::interfaceName, counters_.get()},
       {IUpdateGui::interfaceName, updateGui_.get()},
+      {IImageStore::interfaceName, images_.get()},
       {IShutdownService::interfaceName, shutdownService_.get()},
   };
 }

@@ -13,7 +13,8 @@
 // "IZelMouseData" and "IZelKeyData"), the graphics service ("IGenGfxService"), fresh pickers
 // ("IZelPickOnModel"), random numbers ("IZelRandom"), the plug-in handler ("IZelPluginHandler"), the log
 // ("IGuiLogger", "ILogReplayer"), the counters ("ICounterStore"), the user-interface refresh ("IUpdateGui")
-// and the shutdown service ("IShutdownService").
+// and the shutdown service ("IShutdownService"); so is the image store ("IImageStore") that takes the
+// module's icons.
 //
 // The thread that makes the host is its main thread: the main loop delivers there only.
 
@@ -34,10 +35,11 @@
 #include "host/host_gfx_renderer.h"
 #include "host/host_gfx_view.h"
 #include "host/host_gui_dialog.h"
-#include "host/host_mem_checker.h"
 #include "host/host_gui_logger.h"
+#include "host/host_image_store.h"
 #include "host/host_log_replayer.h"
 #include "host/host_main_loop.h"
+#include "host/host_mem_checker.h"
 #include "host/host_memory_manager.h"
 #include "host/host_object_editors.h"
 #include "host/host_plugin_handler.h"
@@ -86,6 +88,7 @@ class StandinHost {
   HostLogReplayer& replayer() { return *replayer_; }
   HostCounterStore& counters() { return *counters_; }
   HostUpdateGui& updateGui() { return *updateGui_; }
+  HostImageStore& images() { return *images_; }
 
   // Tells every shutdown listener, once, on the calling (main) thread; the host does so before it lets go of
   // the module. Answers how many were told.
@@ -141,5 +144,6 @@ class StandinHost {
   IPtr<HostLogReplayer> replayer_;
   IPtr<HostCounterStore> counters_;
   IPtr<HostUpdateGui> updateGui_;
+  IPtr<HostImageStore> images_;
   IPtr<HostShutdownService> shutdownService_;
 };

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev clang-format
   libgtest-dev libgmock-dev libbenchmark-dev
-  libeigen3-dev libpugixml-dev
+  libeigen3-dev libpugixml-dev libpng-dev
 )
 
 missing=()

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "basic_types/zel_cstring.h"
 #include "basic_types/zel_string.h"
 #include "host/api/gui_dialog.h"
 #include "host/api/gui_receiver.h"
@@ -51,4 +52,14 @@ class IComponentCommandContainerInt : public virtual IZelUnknown {
   virtual double query(int32_t what) = 0;
   // The answers the extended command base gives for the host queries 34 to 37.
   virtual bool hostQuery(int32_t number) = 0;
+};
+
+// The host's command container as a command reads the argument text it was started with (a command of the
+// host's menus may carry one, such as the feature kind it probes).
+class IComponentCommandContainerV2 : public virtual IZelUnknown {
+ public:
+  static constexpr const char* interfaceName = "IComponentCommandContainerV2";
+
+  // The running command's argument text, narrow; empty when it was started without one.
+  virtual ZelCString argumentText() = 0;
 };

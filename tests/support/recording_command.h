@@ -2,7 +2,8 @@
 
 // A command for tests of the host's command driving: it records every call the host makes, one line each
 // ("canRun", "gui event 1001 1"), and answers as the test sets. Its context is the container (the extended
-// command base), so it also shows what the container answers. GUI thread only.
+// command base), so it also shows what the container answers. With an echo stream it also prints each line
+// there as "command: <line>", for tests that watch a host process from outside. GUI thread only.
 
 #include <cstdio>
 #include <string>
@@ -21,38 +22,47 @@ class RecordingCommand : public CompBaseCmdInt {
   };
 
   int32_t setContext(IZelUnknown* context) override {
-    calls.push_back("setContext");
+    record("setContext");
     return CompBaseCmdInt::setContext(context);
   }
   void setGui(IGuiDialog* dialog) override {
-    calls.push_back("setGui");
+    record("setGui");
     CompBaseCmdInt::setGui(dialog);
   }
   bool canRun(IZelUnknown*) override { return answer("canRun", answers.canRun); }
-  void createGui(IGuiDialog*) override { calls.push_back("createGui"); }
+  void createGui(IGuiDialog*) override { record("createGui"); }
   bool activate() override { return answer("activate", answers.activate); }
-  void deactivate() override { calls.push_back("deactivate"); }
+  void deactivate() override { record("deactivate"); }
   bool canApply() override { return answer("canApply", answers.canApply); }
   bool apply() override { return answer("apply", answers.apply); }
   bool cancel() override { return answer("cancel", answers.cancel); }
-  void finish() override { calls.push_back("finish"); }
+  void finish() override { record("finish"); }
 
   void onGuiEvent(int32_t id, int32_t value) override { note("gui event", id, value); }
   void onGuiValue(int32_t id, double value) override { note("gui value", id, value); }
   void onGuiValueChanged(int32_t id, int32_t value) override { note("gui value changed", id, value); }
-  void onEvent(IHostEvent* event) override { calls.push_back("event " + std::to_string(event->id())); }
+  void onEvent(IHostEvent* event) override { record("event " + std::to_string(event->id())); }
 
   Answers answers;
   std::vector<std::string> calls;
+  FILE* echo = nullptr;
+
+ protected:
+  void record(const std::string& call) {
+    calls.push_back(call);
+    if (!echo) return;
+    std::fprintf(echo, "command: %s\n", call.c_str());
+    std::fflush(echo);
+  }
 
  private:
   bool answer(const char* call, bool value) {
-    calls.push_back(call);
+    record(call);
     return value;
   }
   void note(const char* what, int32_t id, double value) {
     char text[96];
     std::snprintf(text, sizeof text, "%s %d %g", what, id, value);
-    calls.push_back(text);
+    record(text);
   }
 };

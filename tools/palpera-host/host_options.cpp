@@ -4,13 +4,15 @@
 #include <cstring>
 
 #include "info_action.h"
+#include "script_action.h"
+#include "script_runner.h"
 #include "settings_action.h"
 
 const char* const kUsage =
     "usage: palpera-host [--module PATH] ACTION...\n"
     "  --module PATH  the module to load (default: the one built beside this program)\n"
-    "The module is loaded, attached to the stand-in host and started (its initialisers, then its start-up\n"
-    "tasks); then the actions run in the order given:\n"
+    "The module is loaded and attached to the stand-in host; then the actions run in the order given. The\n"
+    "module starts (its initialisers, then its start-up tasks) before the first action that needs it:\n"
     "  --info         print the module's name, build stamp, interface version and registered classes\n"
     "  --settings     print every item of the data-store group \"Palpera\" (the group first, sub-groups and\n"
     "                 their items included) in registration order, one line each, six fields separated by\n"
@@ -23,7 +25,13 @@ const char* const kUsage =
     "                 hexadecimal (empty when it has none); its maximum is its size in bytes. A field a "
     "kind\n"
     "                 lacks is empty: the minimum of strings and blobs; default, minimum and maximum of\n"
-    "                 objects; every field after the kind of groups and events.\n";
+    "                 objects; every field after the kind of groups and events.\n"
+    "  --script FILE  run the host actions of FILE (\"-\": standard input), one a line; blanks separate "
+    "words,\n"
+    "                 \"...\" quotes a word (\\\" and \\\\ inside), # begins a comment. Every line is "
+    "checked\n"
+    "                 before any runs; the first line that fails stops the run with \"FILE:LINE: reason\"\n"
+    "                 on standard error and exit status 1. The actions:\n";
 
 namespace {
 
@@ -40,6 +48,14 @@ const ActionOption* findAction(const char* name) {
   return nullptr;
 }
 
+void printUsage() {
+  std::fprintf(stderr, "%s", kUsage);
+  for (const ScriptAction& action : scriptActions()) {
+    std::fprintf(stderr, "    %s%s%s\n        %s\n", action.name, *action.words ? " " : "", action.words,
+                 action.summary);
+  }
+}
+
 }  // namespace
 
 bool parseOptions(int argc, char** argv, HostOptions& options) {
@@ -48,13 +64,17 @@ bool parseOptions(int argc, char** argv, HostOptions& options) {
       options.actions.push_back(option->action);
     } else if (std::strcmp(argv[i], "--module") == 0 && i + 1 < argc) {
       options.modulePath = argv[++i];
+    } else if (std::strcmp(argv[i], "--script") == 0 && i + 1 < argc) {
+      std::string path = argv[++i];
+      options.actions.push_back([path](HostSession& session) { return runScriptFile(session, path); });
     } else {
-      std::fprintf(stderr, "palpera-host: unknown option '%s'\n%s", argv[i], kUsage);
+      std::fprintf(stderr, "palpera-host: unknown option '%s'\n", argv[i]);
+      printUsage();
       return false;
     }
   }
   if (options.actions.empty()) {
-    std::fprintf(stderr, "%s", kUsage);
+    printUsage();
     return false;
   }
   return true;

@@ -14,6 +14,6 @@ struct HostOptions {
 
 extern const char* const kUsage;
 
-// False, with a message and the usage on standard error, for an unknown option or a command line without
-// an action.
+// False, with a message and the usage (kUsage, then the script actions) on standard error, for an unknown
+// option or a command line without an action.
 bool parseOptions(int argc, char** argv, HostOptions& options);

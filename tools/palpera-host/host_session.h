@@ -1,16 +1,33 @@
 #pragma once
 
-// What the command-line host's actions work on: the stand-in host, and the module loaded into it, attached
-// and started. An action prints to standard output and answers the process's exit status (0: go on).
+// What the command-line host's actions work on: the stand-in host, the module loaded into it and attached,
+// and the command the host runs. Start-up (the module's initialisers, then its start-up tasks) runs once,
+// when an action first needs it, so that a script can prepare the host before the module starts. An action
+// prints to standard output and answers the process's exit status (0: go on). Main thread only.
 
 #include <functional>
 
+#include "host/command_runner.h"
 #include "host/module_library.h"
 #include "host/standin_host.h"
 
-struct HostSession {
+class HostSession {
+ public:
+  HostSession(StandinHost& host, ModuleLibrary& module);
+  HostSession(const HostSession&) = delete;
+  HostSession& operator=(const HostSession&) = delete;
+
+  // Starts the module unless it has started; answers whether this call started it.
+  bool start();
+  bool started() const { return started_; }
+
   StandinHost& host;
   ModuleLibrary& module;
+  // A command still running when the session ends is cancelled, as the host does when it closes.
+  CommandRunner commands;
+
+ private:
+  bool started_ = false;
 };
 
 using HostAction = std::function<int(HostSession&)>;

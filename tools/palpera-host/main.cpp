@@ -1,6 +1,6 @@
 // palpera-host: the command-line host. It loads the module as a host does (dlopen, EntryPoint), attaches it
-// to the stand-in host, runs its initialisers and start-up tasks, then runs the actions the command line
-// asks for, in order, stopping at the first that fails.
+// to the stand-in host, then runs the actions the command line asks for, in order, stopping at the first that
+// fails; the module's initialisers and start-up tasks run when an action first needs them.
 
 #include <cstdio>
 #include <memory>
@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "host/module_library.h"
-#include "host/module_startup.h"
 #include "host/standin_host.h"
 #include "host_options.h"
 #include "platform/process.h"
@@ -34,9 +33,11 @@ int run(int argc, char** argv) {
     return 1;
   }
   host.attach(module->component());
-  runModuleStartup(host.root(), module->component());
-  HostSession session{host, *module};
-  int status = runActions(options.actions, session);
+  int status = 0;
+  {
+    HostSession session(host, *module);
+    status = runActions(options.actions, session);
+  }  // a command still running is cancelled here, while the host is whole
   // As a host does at its end: device workers stop before the process goes.
   host.shutdown();
   return status;

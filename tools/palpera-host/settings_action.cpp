@@ -5,6 +5,7 @@
 #include "host/data_item_text.h"
 
 int printSettings(HostSession& session) {
+  session.start();
   std::vector<DataItemRegistration> items = session.host.dataStore().listGroup(kSettingsGroup);
   if (items.empty()) {
     std::fprintf(stderr, "palpera-host: the data store has no group \"%s\"\n", kSettingsGroup);

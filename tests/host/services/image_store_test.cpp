@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "framework/object/iptr.h"
+#include "host/host_image_store.h"
+#include "host/png_image.h"
+
+namespace {
+
+// A PNG file of the given format written by libpng from samples of that format.
+std::vector<uint8_t> pngOf(uint32_t width, uint32_t height, uint32_t format,
+                           const std::vector<uint8_t>& samples) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  image.width = width;
+  image.height = height;
+  image.format = format;
+  png_alloc_size_t size = 0;
+  EXPECT_TRUE(png_image_write_to_memory(&image, nullptr, &size, 0, samples.data(), 0, nullptr));
+  std::vector<uint8_t> bytes(size);
+  EXPECT_TRUE(png_image_write_to_memory(&image, bytes.data(), &size, 0, samples.data(), 0, nullptr));
+  bytes.resize(size);
+  return bytes;
+}
+
+// Two by two: red, green / blue, half-transparent white.
+std::vector<uint8_t> smallRgba() {
+  return pngOf(2, 2, PNG_FORMAT_RGBA, {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 128});
+}
+
+TEST(PngImage, DecodesEveryPixelInRowOrderAsRgba) {
+  std::vector<uint8_t> png = smallRgba();
+  std::string error;
+  std::optional<DecodedImage> image = decodePng(png.data(), png.size(), error);
+  ASSERT_TRUE(image) << error;
+  EXPECT_EQ(image->width, 2u);
+  EXPECT_EQ(image->height, 2u);
+  EXPECT_EQ(image->pixel(0, 0), 0xff0000ffu);
+  EXPECT_EQ(image->pixel(1, 0), 0x00ff00ffu);
+  EXPECT_EQ(image->pixel(0, 1), 0x0000ffffu);
+  EXPECT_EQ(image->pixel(1, 1), 0xffffff80u);
+}
+
+TEST(PngImage, GreyPicturesBecomeOpaqueRgba) {
+  std::vector<uint8_t> png = pngOf(3, 1, PNG_FORMAT_GRAY, {0, 100, 255});
+  std::string error;
+  std::optional<DecodedImage> image = decodePng(png.data(), png.size(), error);
+  ASSERT_TRUE(image) << error;
+  EXPECT_EQ(image->pixel(0, 0), 0x000000ffu);
+  EXPECT_EQ(image->pixel(1, 0), 0x646464ffu);
+  EXPECT_EQ(image->pixel(2, 0), 0xffffffffu);
+}
+
+TEST(PngImage, RefusesWhatIsNoWholePictureAndSaysWhy) {
+  std::vector<uint8_t> png = smallRgba();
+  std::string error;
+  EXPECT_FALSE(decodePng(nullptr, 10, error));
+  EXPECT_FALSE(error.empty());
+  for (size_t cut : {size_t{8}, size_t{30}, png.size() - 20}) {
+    error.clear();
+    EXPECT_FALSE(decodePng(png.data(), cut, error)) << "cut at " << cut;
+    EXPECT_FALSE(error.empty()) << "cut at " << cut;
+  }
+  std::vector<uint8_t> damaged = png;
+  damaged[1] = 'X';  // the signature
+  EXPECT_FALSE(decodePng(damaged.data(), damaged.size(), error));
+  std::string text = "not a picture at all";
+  EXPECT_FALSE(decodePng(text.data(), text.size(), error));
+}
+
+TEST(PngImage, RefusesAPictureLargerThanAHostKeeps) {
+  std::vector<uint8_t> wide =
+      pngOf(kLargestImageSide + 1, 1, PNG_FORMAT_GRAY, std::vector<uint8_t>(kLargestImageSide + 1, 7));
+  std::string error;
+  EXPECT_FALSE(decodePng(wide.data(), wide.size(), error));
+  EXPECT_NE(error.find("4097 x 1"), std::string::npos) << error;
+  std::vector<uint8_t> widest =
+      pngOf(kLargestImageSide, 1, PNG_FORMAT_GRAY, std::vector<uint8_t>(kLargestImageSide, 7));
+  EXPECT_TRUE(decodePng(widest.data(), widest.size(), error)) << error;
+}
+
+TEST(HostImageStore, KeepsPicturesByNameInTheOrderAddedAndTheFirstOfANameStays) {
+  IPtr<HostImageStore> store(new HostImageStore);
+  std::vector<uint8_t> rgba = smallRgba();
+  std::vector<uint8_t> grey = pngOf(3, 1, PNG_FORMAT_GRAY, {0, 100, 255});
+  EXPECT_TRUE(store->add("b", rgba.data(), static_cast<uint32_t>(rgba.size())));
+  EXPECT_TRUE(store->add("a", grey.data(), static_cast<uint32_t>(grey.size())));
+  EXPECT_FALSE(store->add("b", grey.data(), static_cast<uint32_t>(grey.size())));
+  EXPECT_EQ(store->names(), (std::vector<std::string>{"b", "a"}));
+  EXPECT_EQ(store->image("b")->width, 2u) << "the first picture of a name stays";
+  EXPECT_EQ(store->image("a")->width, 3u);
+  EXPECT_FALSE(store->image("c"));
+  EXPECT_EQ(store->refusals(), (std::vector<std::string>{"b: the name is already taken"}));
+}
+
+TEST(HostImageStore, ABrokenPictureOrAMissingNameIsRefusedAndNoted) {
+  IPtr<HostImageStore> store(new HostImageStore);
+  std::vector<uint8_t> rgba = smallRgba();
+  EXPECT_FALSE(store->add("cut", rgba.data(), 40));
+  EXPECT_FALSE(store->add("", rgba.data(), static_cast<uint32_t>(rgba.size())));
+  EXPECT_FALSE(store->add(nullptr, rgba.data(), static_cast<uint32_t>(rgba.size())));
+  EXPECT_FALSE(store->add("none", nullptr, 0));
+  EXPECT_TRUE(store->names().empty());
+  std::vector<std::string> refusals = store->refusals();
+  ASSERT_EQ(refusals.size(), 4u);
+  EXPECT_EQ(refusals[0].rfind("cut: ", 0), 0u) << refusals[0];
+  EXPECT_GT(refusals[0].size(), 5u) << "a refusal says why";
+  EXPECT_EQ(refusals[1], ": an image needs a name");
+  EXPECT_EQ(refusals[3], "none: no bytes");
+  EXPECT_TRUE(store->add("cut", rgba.data(), static_cast<uint32_t>(rgba.size())))
+      << "a refused name stays free";
+}
+
+}  // namespace

@@ -1,0 +1,297 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "support/run_tool.h"
+#include "support/scratch_directory.h"
+
+namespace {
+
+struct ToolRun {
+  std::string output;  // standard output and standard error together
+  int exitStatus = -1;
+  bool crashed = false;
+};
+
+// Runs the command-line host on a script written to a scratch file, with the module of the tool tests
+// (the real module plus a test command and a test plug-in) unless another module is given.
+class HostScript : public ::testing::Test {
+ protected:
+  ToolRun run(const std::string& script, const std::string& module = PALPERA_TOOL_TEST_MODULE) {
+    std::ofstream(path_) << script;
+    int status = -1;
+    ToolRun result;
+    result.output = runTool("--module " + module + " --script " + path_, status);
+    result.crashed = !WIFEXITED(status);
+    result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+  }
+  // "<script file>:<line>: <reason>", as a failing line is reported.
+  std::string failure(int line, const std::string& reason) const {
+    return path_ + ":" + std::to_string(line) + ": " + reason + "\n";
+  }
+
+  ScratchDirectory scratch_;
+  const std::string path_ = scratch_.system("test.script");
+};
+
+TEST_F(HostScript, ASettingSetIsPrintedBackAsItsKindHoldsIt) {
+  ToolRun result =
+      run("# quoted keys may hold blanks; comments may follow a line\n"
+          "set \"Palpera/Hard Probe Features In Command\" 1   # a run-time value\n"
+          "set Palpera/MoveEventRateLimitValue 12.5\n"
+          "\tset Palpera/ActivePlugin \"Arm \\\"B\\\"\ttwo\"\r\n"
+          "\n"
+          "print settings \"Palpera/Hard Probe Features In Command\"\n"
+          "print settings Palpera/MoveEventRateLimitValue\n"
+          "print settings Palpera/ActivePlugin\n"
+          "print settings Palpera/Dialog\n");
+  EXPECT_EQ(result.exitStatus, 0) << result.output;
+  EXPECT_EQ(result.output,
+            "Palpera/Hard Probe Features In Command\t1\n"
+            "Palpera/MoveEventRateLimitValue\t12.5\n"
+            "Palpera/ActivePlugin\tArm \"B\"\\ttwo\n"
+            "Palpera/Dialog/LargeFontSize\t20\n"
+            "Palpera/Dialog/LargeIcons\t0\n"
+            "Palpera/Dialog/LargeAnnotations\t0\n");
+}
+
+TEST_F(HostScript, ALineThatCannotBeReadStopsTheScriptBeforeAnyLineRuns) {
+  struct Case {
+    std::string line;
+    std::string reason;
+  };
+  const Case cases[] = {
+      {"frobnicate now", "unknown action 'frobnicate'"},
+      {"set Palpera/Logging", "missing argument: set KEY VALUE"},
+      {"apply now", "too many arguments: apply"},
+      {"set \"Palpera/Logging 1", "a quote is left open"},
+      {"set \"Palpera/Logging\"1 1", "a quoted word must end at a blank"},
+  };
+  for (const Case& c : cases) {
+    ToolRun result =
+        run("print settings Palpera/Logging\n# two\n" + c.line + "\nprint settings Palpera/Logging\n");
+    EXPECT_EQ(result.exitStatus, 1) << c.line;
+    EXPECT_EQ(result.output, failure(3, c.reason)) << "nothing may run before the script is read whole";
+  }
+}
+
+TEST_F(HostScript, ALineThatFailsStopsTheScriptThereWithItsReason) {
+  struct Case {
+    std::string line;
+    std::string reason;
+  };
+  const Case cases[] = {
+      {"set Palpera/Logging one", "'one' is no whole number"},
+      {"set Palpera/Logging 2", "2 lies outside [0, 1] of 'Palpera/Logging'"},
+      {"set Palpera/MoveEventRateLimitValue 1e999", "'1e999' is no number"},
+      {"set Palpera/MoveEventRateLimitValue 30x", "'30x' is no number"},
+      {"set Palpera/NoSuchKey 1", "unknown key 'Palpera/NoSuchKey'"},
+      {"set Palpera 1", "'Palpera' is a group and takes no value"},
+      {"set Palpera/LogReplayFinished 1", "'Palpera/LogReplayFinished' is an event and takes no value"},
+      {"command NoSuchClass", "the module has no class 'NoSuchClass'"},
+      {"command PalperaDataItemAdder", "'PalperaDataItemAdder' is no IComponentCommand"},
+      {"load-plugin PalperaDataItemAdder", "'PalperaDataItemAdder' is no device plug-in"},
+      {"press Ask", "no command is running"},
+      {"apply", "no command is running"},
+      {"run -1", "a time of -1 ms lies outside 0 to 3600000 ms"},
+      {"run-until Palpera/NoSuchEvent", "unknown event 'Palpera/NoSuchEvent'"},
+      {"run-until Palpera/LogReplayFinished 30", "'Palpera/LogReplayFinished' did not fire within 30 ms"},
+      {"answer maybe", "'maybe' is no answer (yes, retry, no, cancel or a number)"},
+      {"print colours", "cannot print 'colours'"},
+      {"print document now", "print document takes no further word"},
+      {"print settings Palpera/Nothing", "unknown key 'Palpera/Nothing'"},
+      {"stop-recording", "no host log is being recorded"},
+      {"replay-log " + scratch_.system("missing.log"),
+       "cannot read the host log '" + scratch_.system("missing.log") + "'"},
+  };
+  for (const Case& c : cases) {
+    ToolRun result = run("print settings Palpera/Logging\n" + c.line + "\nprint settings Palpera/Logging\n");
+    EXPECT_EQ(result.exitStatus, 1) << c.line;
+    EXPECT_EQ(result.output, "Palpera/Logging\t0\n" + failure(2, c.reason)) << c.line;
+  }
+}
+
+TEST_F(HostScript, TheModuleStartsAtTheStartLineSoTheHostCanBePreparedFirst) {
+  ToolRun result =
+      run("set \"General/Decimal Places\" 5\n"
+          "load-plugin ScriptTestPlugin\n"
+          "print plugins\n"
+          "print images\n"
+          "start\n"
+          "print settings \"General/Decimal Places\"\n"
+          "print images\n"
+          "start\n");
+  EXPECT_EQ(result.exitStatus, 1);
+  EXPECT_EQ(result.output.find("ScriptTestPlugin\nGeneral/Decimal Places\t5\nblank\t40x40\n"), 0u)
+      << "no icon before the module starts\n"
+      << result.output;
+  EXPECT_TRUE(result.output.ends_with(failure(8, "the module has started already"))) << result.output;
+  ToolRun twice = run("load-plugin ScriptTestPlugin\nload-plugin ScriptTestPlugin\nprint plugins\n");
+  EXPECT_EQ(twice.output, "ScriptTestPlugin\nScriptTestPlugin\n") << "each line loads a plug-in of its own";
+}
+
+TEST_F(HostScript, StartUpHoldsEveryIconAtItsSizeInTheImageStore) {
+  ToolRun result = run("print images\n", PALPERA_MODULE_PATH);
+  EXPECT_EQ(result.exitStatus, 0) << result.output;
+  EXPECT_EQ(result.output,
+            "blank\t40x40\nhardprobe\t96x96\nhardprobe_small\t24x24\nhp_start\t32x32\nhp_stop\t32x32\n"
+            "select_with_probe\t96x96\nselect_with_probe_small\t24x24\nalignment\t55x55\n"
+            "define_reference_targets\t40x40\ndelete_targets\t40x40\ndelete\t14x14\ndown\t14x14\n"
+            "load_matrix\t40x40\nlrg_featurecircle\t40x40\nlrg_sphere\t40x40\nmove_device\t40x40\n"
+            "pointmethod\t40x40\nprevious_targets\t40x40\nprobe_calibrate\t40x40\nprobe_options\t40x40\n"
+            "reset_matrix\t40x40\nretry_target\t40x40\nshow_coords\t40x40\nup\t14x14\n"
+            "use_last_alignment\t40x40\nxminus\t40x40\nxplus\t40x40\nyminus\t40x40\nyplus\t40x40\n"
+            "zminus\t40x40\nzplus\t40x40\nprobe_mode_single\t40x40\nprobe_mode_time\t40x40\n"
+            "probe_mode_distance\t40x40\n");
+}
+
+TEST_F(HostScript, ACommandIsCreatedWithItsArgumentTextAndDrivenThroughItsDialogToApply) {
+  ToolRun result =
+      run("command ScriptTestCommand \"fast mode\"\n"
+          "print dialog\n"
+          "value Distance 2.5\n"
+          "press Ask\n"
+          "answer yes\n"
+          "press 2\n"
+          "press Post\n"
+          "run-until Palpera/LogReplayFinished 5000\n"
+          "apply\n"
+          "print document\n");
+  EXPECT_EQ(result.exitStatus, 0) << result.output;
+  EXPECT_EQ(result.output,
+            "command: setContext\ncommand: setGui\ncommand: canRun\ncommand: createGui\n"
+            "command: arguments 'fast mode'\ncommand: activate\n"
+            "1\tnumber\tDistance\t0\tenabled\t\n"
+            "2\tbutton\tAsk\t0\tenabled\t\n"
+            "3\tbutton\tPost\t0\tenabled\t\n"
+            "4\tbutton\tLocked\t0\tdisabled\t\n"
+            "command: gui value 1 2.5\n"
+            "command: gui event 2 1\ncommand: answered 2\n"  // nothing queued yet: the host says no
+            "command: gui event 2 1\ncommand: answered 1\n"
+            "command: gui event 3 1\n"
+            "command: canApply\ncommand: apply\ncommand: deactivate\n"
+            "Point\tProbed\n");
+}
+
+TEST_F(HostScript, ACommandThatRefusesStopsTheScriptAndIsStillEndedCleanly) {
+  ToolRun cannotRun = run("command ScriptTestCommand cannot-run\n");
+  EXPECT_EQ(cannotRun.exitStatus, 1);
+  EXPECT_EQ(cannotRun.output, "command: setContext\ncommand: setGui\ncommand: canRun\n" +
+                                  failure(1, "ScriptTestCommand: the command says it cannot run"));
+
+  ToolRun noActivation = run("command ScriptTestCommand no-activation\nprint dialog\n");
+  EXPECT_EQ(noActivation.exitStatus, 1);
+  EXPECT_NE(noActivation.output.find(failure(1, "ScriptTestCommand: the command refused to activate")),
+            std::string::npos)
+      << noActivation.output;
+
+  // Still running after the refusals: the host cancels it as it closes, and the command is deactivated.
+  ToolRun noApply =
+      run("command ScriptTestCommand \"no-apply no-cancel\"\n"
+          "press Locked\n");
+  EXPECT_EQ(noApply.exitStatus, 1);
+  EXPECT_NE(noApply.output.find(failure(2, "the control 'Locked' is disabled")), std::string::npos);
+  EXPECT_EQ(noApply.output.find("command: gui event 4"), std::string::npos) << noApply.output;
+  ToolRun busy = run("command ScriptTestCommand no-apply\napply\n");
+  EXPECT_NE(busy.output.find(failure(2, "the command cannot apply now; it is still running")),
+            std::string::npos);
+  EXPECT_TRUE(busy.output.ends_with("command: cancel\ncommand: finish\ncommand: deactivate\n"))
+      << busy.output;
+  for (const char* control : {"99", "Nothing", "-1"}) {
+    ToolRun unknown = run(std::string("command ScriptTestCommand\nvalue ") + control + " 1\n");
+    EXPECT_NE(unknown.output.find(failure(2, std::string("the dialog has no control '") + control + "'")),
+              std::string::npos)
+        << unknown.output;
+  }
+  ToolRun second = run("command ScriptTestCommand\ncommand ScriptTestCommand\n");
+  EXPECT_NE(second.output.find(failure(2, "another command is running (apply or cancel it first)")),
+            std::string::npos);
+}
+
+TEST_F(HostScript, TheHostLogIsRecordedUntilStoppedAndCanThenBeReplayed) {
+  std::string log = scratch_.system("host.log");
+  ToolRun result = run("record-log " + log + "\nstop-recording\nreplay-log " + log + "\nstop-recording\n");
+  EXPECT_EQ(result.exitStatus, 1);
+  EXPECT_EQ(result.output, failure(4, "no host log is being recorded"));
+  EXPECT_TRUE(std::filesystem::exists(log));
+  ToolRun unwritable = run("record-log " + scratch_.system("no/such/dir/host.log") + "\n");
+  EXPECT_EQ(unwritable.output,
+            failure(1, "cannot write the host log '" + scratch_.system("no/such/dir/host.log") + "'"));
+}
+
+TEST_F(HostScript, AScriptIsReadFromStandardInputAndAMissingScriptIsSaidSo) {
+  std::ofstream(path_) << "set Palpera/Logging 1\nprint settings Palpera/Logging\nbogus\n";
+  int status = -1;
+  std::string output = runTool("--script - < " + path_, status);
+  EXPECT_EQ(output, "<stdin>:3: unknown action 'bogus'\n");
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  output = runTool("--script " + scratch_.system("absent.script"), status);
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  EXPECT_NE(output.find("cannot read the script '" + scratch_.system("absent.script") + "'"),
+            std::string::npos);
+}
+
+// Lines of known actions with words of every sort: whatever they say, the host answers with success or a
+// reason on a line of the script, and never crashes.
+TEST_F(HostScript, ScrambledScriptsNeverCrashTheHost) {
+  const std::vector<std::string> actions = {
+      "set",   "command", "press",     "value",       "apply",   "cancel", "answer", "run",
+      "print", "start",   "run-until", "load-plugin", "unknown", "#",      "\"",     "stop-recording"};
+  const std::vector<std::string> words = {"Palpera/Logging",
+                                          "\"Palpera/Hard Probe Features In Command\"",
+                                          "ScriptTestCommand",
+                                          "ScriptTestPlugin",
+                                          "Ask",
+                                          "Post",
+                                          "Locked",
+                                          "1",
+                                          "0",
+                                          "-1",
+                                          "2.5",
+                                          "1e999",
+                                          "nan",
+                                          "99999999999999999999",
+                                          "\"\"",
+                                          "\"a b\"",
+                                          "settings",
+                                          "dialog",
+                                          "document",
+                                          "errors",
+                                          "images",
+                                          "plugins",
+                                          "Palpera",
+                                          "Palpera/LogReplayFinished",
+                                          "\xff\xfe",
+                                          "#x",
+                                          "\"open",
+                                          "\\",
+                                          "yes",
+                                          "no",
+                                          "no-apply",
+                                          "cannot-run",
+                                          "\t"};
+  std::mt19937 random(20111027);
+  auto pick = [&random](const std::vector<std::string>& from) { return from[random() % from.size()]; };
+  for (int run_ = 0; run_ < 60; ++run_) {
+    std::string script;
+    for (int line = 0; line < 6; ++line) {
+      script += pick(actions);
+      for (unsigned n = random() % 4; n > 0; --n) script += " " + pick(words);
+      script += "\n";
+    }
+    ToolRun result = run(script);
+    ASSERT_FALSE(result.crashed) << script << result.output;
+    ASSERT_TRUE(result.exitStatus == 0 || result.exitStatus == 1) << script << result.output;
+    if (result.exitStatus == 1) {
+      EXPECT_NE(result.output.find(path_ + ":"), std::string::npos) << script << result.output;
+    }
+  }
+}
+
+}  // namespace

@@ -1,0 +1,103 @@
+// Two classes that only the command-line host's test module registers, so that scripts can drive a command
+// and load a plug-in of known behaviour through the real module.
+
+#include <cstdio>
+#include <string>
+
+#include "devices/plugins/module_plugin.h"
+#include "framework/component/item_factory.h"
+#include "framework/component/zel_default_class_factory.h"
+#include "framework/host_glue/point_objects.h"
+#include "framework/object/host_lookup.h"
+#include "host/api/gui_simple_dialog.h"
+#include "host/api/main_application.h"
+#include "support/recording_command.h"
+
+namespace {
+
+// Prints every call the host makes as "command: <call>". Its argument text names what it refuses, each a
+// word of the text: "cannot-run", "no-activation", "no-apply", "no-cancel". Its dialog: a number
+// "Distance" (1), a button "Ask" (2) that asks a question and notes the answer, a button "Post" (3) that
+// posts "Palpera/LogReplayFinished" to the main loop, and a disabled button "Locked" (4). Applying adds the
+// point object "Probed" to the document.
+class ScriptTestCommand : public RecordingCommand {
+ public:
+  ScriptTestCommand() { echo = stdout; }
+
+  bool canRun(IZelUnknown* context) override {
+    answers.canRun = !says("cannot-run");
+    return RecordingCommand::canRun(context);
+  }
+  void createGui(IGuiDialog* dialog) override {
+    RecordingCommand::createGui(dialog);
+    dialog->addControl(1, "number", ZelString(u"Distance"));
+    dialog->addControl(2, "button", ZelString(u"Ask"));
+    dialog->addControl(3, "button", ZelString(u"Post"));
+    dialog->addControl(4, "button", ZelString(u"Locked"));
+    dialog->enableControl(4, false, IGuiDialog::kEnableDefault);
+  }
+  bool activate() override {
+    record("arguments '" + argumentText() + "'");
+    answers.activate = !says("no-activation");
+    answers.canApply = !says("no-apply");
+    answers.cancel = !says("no-cancel");
+    return RecordingCommand::activate();
+  }
+  bool apply() override {
+    if (!RecordingCommand::apply()) return false;
+    createPointObject(ZelString(u"Probed"));
+    return true;
+  }
+  void onGuiEvent(int32_t id, int32_t value) override {
+    RecordingCommand::onGuiEvent(id, value);
+    if (id == 2) ask();
+    if (id == 3) post();
+  }
+
+ private:
+  std::string argumentText() {
+    void* part = nullptr;
+    if (context()) context()->queryInterface(IComponentCommandContainerV2::interfaceName, &part, false);
+    return part ? static_cast<IComponentCommandContainerV2*>(part)->argumentText().c_str() : "";
+  }
+  bool says(const std::string& word) {
+    return (" " + argumentText() + " ").find(" " + word + " ") != std::string::npos;
+  }
+  void ask() {
+    SPtr<IGuiSimpleDlg> dialog;
+    int32_t answer = dialog->show(IGuiSimpleDlg::kQuestionStyle, ZelString(u"Again?"), ZelString(u""), false,
+                                  false, false);
+    record("answered " + std::to_string(answer));
+  }
+  void post() {
+    SPtr<IMainApplication> application;
+    application->postName("Palpera/LogReplayFinished");
+  }
+};
+
+class ScriptTestPlugin : public ModulePlugin, public ZelUnknownImpl {
+ public:
+  const ZelString& getName() override { return name_; }
+  void queryInterface(const char* name, void** out, bool) override {
+    QueryChain(name, out).classLeaf("ScriptTestPlugin", this, this).offer<IZelPlugin>(this).end();
+  }
+  const char* className() override { return "ScriptTestPlugin"; }
+
+ private:
+  const ZelString name_{u"Script Test Plug-in"};
+};
+
+// Ids of these test classes only; the module's own ids live in its registration table.
+constexpr ZelID kCommandId{0xfcfa1863, 0x84f5, 0x4332, {0x88, 0x00, 0x46, 0xa4, 0x7e, 0x79, 0x40, 0x20}};
+constexpr ZelID kPluginId{0xcddd0a97, 0x866d, 0x4527, {0xb3, 0x12, 0xed, 0xc9, 0x27, 0x78, 0xea, 0xb9}};
+
+ZelTClassItemFactory<ScriptTestCommand> commandFactory("ScriptTestCommand", kCommandId);
+ZelTClassItemFactory<ScriptTestPlugin> pluginFactory("ScriptTestPlugin", kPluginId);
+
+const bool registered = [] {
+  registerItemFactory(getClassFactory(), &commandFactory);
+  registerItemFactory(getClassFactory(), &pluginFactory);
+  return true;
+}();
+
+}  // namespace

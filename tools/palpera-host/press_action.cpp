@@ -1,0 +1,9 @@
+#include "running_command.h"
+#include "script_actions.h"
+
+void pressControl(HostSession& session, const ScriptWords& words) {
+  requireRunningCommand(session);
+  if (!session.host.dialog().pressButton(controlId(session, words[0]))) {
+    throw ScriptError("the control '" + words[0] + "' is disabled");
+  }
+}

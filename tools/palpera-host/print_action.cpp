@@ -1,0 +1,105 @@
+#include <cstdio>
+#include <string>
+
+#include "host/data_item_text.h"
+#include "host/field_escape.h"
+#include "platform/utf8.h"
+#include "script_actions.h"
+#include "settings_action.h"
+
+namespace {
+
+// One line of tab-separated fields; texts that come from the module are escaped so a field stays one field.
+void printFields(std::initializer_list<std::string> fields) {
+  std::string line;
+  for (const std::string& field : fields) line += (line.empty() ? "" : "\t") + field;
+  std::printf("%s\n", line.c_str());
+}
+
+std::string text(const std::u16string& wide) {
+  return escapeField(platform::toUtf8(wide));
+}
+
+bool holdsValue(const DataItemRegistration& item) {
+  DataItemKind kind = item.kind();
+  return kind == DataItemKind::kInt || kind == DataItemKind::kDouble || kind == DataItemKind::kString ||
+         kind == DataItemKind::kBlob;
+}
+
+// key, value: the item at key, or every item under the group at key that holds a value.
+void printSettingValues(HostSession& session, const std::string& key) {
+  HostDataStore& store = session.host.dataStore();
+  std::optional<DataItemRegistration> item = store.registration(key);
+  if (!item) throw ScriptError("unknown key '" + key + "'");
+  std::vector<DataItemRegistration> items = store.listGroup(key);
+  if (item->kind() != DataItemKind::kGroup) items = {*item};
+  for (const DataItemRegistration& each : items) {
+    if (holdsValue(each)) printFields({each.key, valueText(store.value(each.key))});
+  }
+}
+
+// type, name: the document's objects in order.
+void printDocument(HostSession& session) {
+  for (const IPtr<HostDocObject>& object : session.host.document().objects()) {
+    printFields({object->objectType(), text(object->name())});
+  }
+}
+
+// severity, context, message: every error reported to the user so far.
+void printErrors(HostSession& session) {
+  for (const RecordingErrorService::Report& report : session.host.errors().reports()) {
+    printFields({std::to_string(report.severity), escapeField(report.context), text(report.message)});
+  }
+}
+
+// name, width x height; then "refused", why: what the image store holds and what it refused.
+void printImages(HostSession& session) {
+  HostImageStore& images = session.host.images();
+  for (const std::string& name : images.names()) {
+    std::optional<DecodedImage> image = images.image(name);
+    printFields({escapeField(name), std::to_string(image->width) + "x" + std::to_string(image->height)});
+  }
+  for (const std::string& refusal : images.refusals()) printFields({"refused", escapeField(refusal)});
+}
+
+// id, kind, name, value, enabled or disabled, text: the dialog's controls by id.
+void printDialog(HostSession& session) {
+  char value[32];
+  for (const auto& [id, control] : session.host.dialog().controls()) {
+    std::snprintf(value, sizeof value, "%.17g", control.value);
+    printFields({std::to_string(id), control.kind, text(control.name), value,
+                 control.enabled ? "enabled" : "disabled", text(control.text)});
+  }
+}
+
+// class: the loaded device plug-ins in load order.
+void printPlugins(HostSession& session) {
+  for (IZelUnknown* plugin : session.host.pluginHandler().plugins()) printFields({plugin->className()});
+}
+
+struct Subject {
+  const char* name;
+  void (*print)(HostSession& session);
+};
+
+constexpr Subject kSubjects[] = {
+    {"document", printDocument}, {"errors", printErrors},   {"images", printImages},
+    {"dialog", printDialog},     {"plugins", printPlugins},
+};
+
+}  // namespace
+
+void printState(HostSession& session, const ScriptWords& words) {
+  const std::string& subject = words[0];
+  if (subject == "settings") {
+    printSettingValues(session, words.size() > 1 ? words[1] : kSettingsGroup);
+    return;
+  }
+  for (const Subject& each : kSubjects) {
+    if (subject != each.name) continue;
+    if (words.size() > 1) throw ScriptError("print " + subject + " takes no further word");
+    each.print(session);
+    return;
+  }
+  throw ScriptError("cannot print '" + subject + "'");
+}

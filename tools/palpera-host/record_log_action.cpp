@@ -1,0 +1,7 @@
+#include "script_actions.h"
+
+void recordLog(HostSession& session, const ScriptWords& words) {
+  if (!session.host.logger().startRecording(words[0])) {
+    throw ScriptError("cannot write the host log '" + words[0] + "'");
+  }
+}

@@ -1,0 +1,6 @@
+#include "loop_time.h"
+#include "script_actions.h"
+
+void runMainLoop(HostSession& session, const ScriptWords& words) {
+  session.host.mainLoop().runFor(loopTimeWord(words[0]));
+}

@@ -1,0 +1,19 @@
+#include "running_command.h"
+
+#include <optional>
+
+#include "platform/utf8.h"
+#include "script_action.h"
+#include "script_numbers.h"
+
+void requireRunningCommand(HostSession& session) {
+  if (!session.commands.running()) throw ScriptError("no command is running");
+}
+
+int32_t controlId(HostSession& session, const std::string& word) {
+  HostGuiDialog& dialog = session.host.dialog();
+  std::optional<int32_t> id = readInt32(word);
+  if (!id) id = dialog.idOf(platform::fromUtf8(word));
+  if (!id || !dialog.control(*id)) throw ScriptError("the dialog has no control '" + word + "'");
+  return *id;
+}

@@ -1,0 +1,49 @@
+#include "script_action.h"
+
+#include "script_actions.h"
+
+namespace {
+
+constexpr ScriptAction kActions[] = {
+    {"start", "", "run the module's initialisers and start-up tasks (without this line: before line 1)", 0, 0,
+     startModule},
+    {"set", "KEY VALUE", "set a data-store item, read as its registered kind (int, double, string, blob hex)",
+     2, 2, setSetting},
+    {"load-plugin", "CLASS", "create the module's class CLASS and load it as a device plug-in", 1, 1,
+     loadPlugin},
+    {"replay-log", "FILE", "start replaying the host log FILE; the module plays its records", 1, 1,
+     replayLog},
+    {"record-log", "FILE", "start recording the host log to FILE", 1, 1, recordLog},
+    {"stop-recording", "", "stop recording the host log", 0, 0, stopRecording},
+    {"command", "CLASS [TEXT]",
+     "create the command CLASS with the argument text TEXT and start it (may it run, dialog, activate)", 1, 2,
+     startCommand},
+    {"press", "CONTROL", "press a control (id or name) of the running command's dialog", 1, 1, pressControl},
+    {"value", "CONTROL NUMBER", "enter a number in a control (id or name) of the dialog", 2, 2, enterValue},
+    {"apply", "", "apply the running command, which then ends", 0, 0, applyCommand},
+    {"cancel", "", "cancel the running command, which then ends", 0, 0, cancelCommand},
+    {"answer", "yes|no|NUMBER", "answer the next simple dialog (yes = retry = 1, no = cancel = 2)", 1, 1,
+     answerDialog},
+    {"run", "MILLISECONDS", "run the main loop for that long", 1, 1, runMainLoop},
+    {"run-until", "EVENT [MILLISECONDS]",
+     "run the main loop until EVENT fires next (a failure after 10000 ms, or the time given)", 1, 2,
+     runUntilEvent},
+    {"print", "settings [KEY]|document|errors|images|dialog|plugins",
+     "print the values at or under KEY (default Palpera), the document, the errors, the images, the dialog "
+     "or "
+     "the plug-ins",
+     1, 2, printState},
+};
+
+}  // namespace
+
+std::span<const ScriptAction> scriptActions() {
+  return kActions;
+}
+
+const ScriptAction* findScriptAction(std::string_view name) {
+  for (const ScriptAction& action : kActions) {
+    if (name == action.name) return &action;
+  }
+  return nullptr;
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+// What each script action does (one source file each); scriptActions() lists them with their words.
+
+#include "script_action.h"
+
+void startModule(HostSession& session, const ScriptWords& words);
+void setSetting(HostSession& session, const ScriptWords& words);
+void loadPlugin(HostSession& session, const ScriptWords& words);
+void replayLog(HostSession& session, const ScriptWords& words);
+void recordLog(HostSession& session, const ScriptWords& words);
+void stopRecording(HostSession& session, const ScriptWords& words);
+void startCommand(HostSession& session, const ScriptWords& words);
+void pressControl(HostSession& session, const ScriptWords& words);
+void enterValue(HostSession& session, const ScriptWords& words);
+void applyCommand(HostSession& session, const ScriptWords& words);
+void cancelCommand(HostSession& session, const ScriptWords& words);
+void answerDialog(HostSession& session, const ScriptWords& words);
+void runMainLoop(HostSession& session, const ScriptWords& words);
+void runUntilEvent(HostSession& session, const ScriptWords& words);
+void printState(HostSession& session, const ScriptWords& words);

@@ -1,0 +1,91 @@
+#include <cstdio>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "basic_types/zel_string.h"
+#include "platform/utf8.h"
+#include "script_actions.h"
+#include "script_numbers.h"
+
+namespace {
+
+std::string rangeText(double minimum, double maximum) {
+  char text[96];
+  std::snprintf(text, sizeof text, "[%.17g, %.17g]", minimum, maximum);
+  return text;
+}
+
+std::vector<uint8_t> hexBytes(const std::string& word) {
+  auto digit = [&word](char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    throw ScriptError("'" + word + "' is no hexadecimal bytes");
+  };
+  if (word.size() % 2) throw ScriptError("'" + word + "' is no hexadecimal bytes");
+  std::vector<uint8_t> bytes;
+  for (size_t i = 0; i < word.size(); i += 2) bytes.push_back(digit(word[i]) << 4 | digit(word[i + 1]));
+  return bytes;
+}
+
+// Writes a word to a key as the kind the key was registered with; a value the item cannot hold as it is
+// (outside the range, too long, of another size) is an error rather than a quiet change by the store.
+struct ValueWriter {
+  HostDataStore& store;
+  const std::string& key;
+  const std::string& word;
+
+  void within(double value, double minimum, double maximum) const {
+    if (value < minimum || value > maximum) {
+      throw ScriptError(word + " lies outside " + rangeText(minimum, maximum) + " of '" + key + "'");
+    }
+  }
+  bool operator()(const IntItem& item) const {
+    int64_t value = wholeNumberWord(word);
+    within(static_cast<double>(value), item.minimum, item.maximum);
+    return store.setInt(nullptr, key.c_str(), static_cast<int32_t>(value));
+  }
+  bool operator()(const DoubleItem& item) const {
+    double value = numberWord(word);
+    within(value, item.minimum, item.maximum);
+    return store.setDouble(nullptr, key.c_str(), value);
+  }
+  bool operator()(const StringItem& item) const {
+    std::u16string text = platform::fromUtf8(word);
+    if (text.size() > static_cast<size_t>(item.maximumLength)) {
+      throw ScriptError("the text is longer than the " + std::to_string(item.maximumLength) +
+                        " characters of '" + key + "'");
+    }
+    ZelString value;
+    value.setBuffer(text.c_str(), -1);
+    return store.setString(nullptr, key.c_str(), value);
+  }
+  bool operator()(const BlobItem& item) const {
+    std::vector<uint8_t> bytes = hexBytes(word);
+    if (bytes.size() != item.size) {
+      throw ScriptError("'" + key + "' holds " + std::to_string(item.size) + " bytes, not " +
+                        std::to_string(bytes.size()));
+    }
+    return store.setBlob(nullptr, key.c_str(), bytes.data(), item.size);
+  }
+  bool operator()(const GroupItem&) const { return noValue("a group"); }
+  bool operator()(const EventItem&) const { return noValue("an event"); }
+  bool operator()(const ObjectItem&) const { return noValue("an object item"); }
+
+  bool noValue(const char* kind) const {
+    throw ScriptError("'" + key + "' is " + kind + " and takes no value");
+  }
+};
+
+}  // namespace
+
+void setSetting(HostSession& session, const ScriptWords& words) {
+  const std::string& key = words[0];
+  HostDataStore& store = session.host.dataStore();
+  std::optional<DataItemRegistration> item = store.registration(key);
+  if (!item) throw ScriptError("unknown key '" + key + "'");
+  if (!std::visit(ValueWriter{store, key, words[1]}, item->shape)) {
+    throw ScriptError("the data store refused " + words[1] + " for '" + key + "'");
+  }
+}
