@@ -1,7 +1,6 @@
 #pragma once
 
-// The plug-in managers' tests: a host with the module's settings registered and test plug-ins loaded into
-// its plug-in handler.
+// The plug-in managers' tests: the module's settings registered, and test plug-ins loaded into the host.
 
 #include <string>
 
@@ -18,7 +17,7 @@ class ManagerTest : public ModuleTest {
     adder->initialise();
   }
 
-  // Loads the plug-in into the host (which keeps it) and answers its plug-in part.
+  // Loads the plug-in into the host, which keeps it.
   IZelPlugin* load(TestPlugin* plugin) {
     host_.pluginHandler().registerPlugin(static_cast<IZelPlugin*>(plugin));
     return plugin;
@@ -28,5 +27,4 @@ class ManagerTest : public ModuleTest {
   void store(const char* key, const char16_t* value) {
     host_.dataStore().setString(nullptr, key, ZelString(value));
   }
-  int32_t storedInt(const char* key) { return host_.dataStore().getInt(key, -1); }
 };

@@ -1,9 +1,9 @@
 #pragma once
 
 // A device plug-in for tests: a name, the faces it answers (each with its own availability) and, optionally,
-// the emulator mark. It acquires nothing; its run returns at once.
+// the emulator mark. It acquires nothing.
 
-#include "devices/contracts/plugin.h"
+#include "devices/plugins/module_plugin.h"
 #include "framework/object/query_chain.h"
 #include "framework/object/zel_unknown_impl.h"
 
@@ -11,21 +11,17 @@ template <class Face, class Receiver>
 class TestPluginFace : public Face {
  public:
   bool isAvailable() override { return available_; }
-  bool connect(ZelString&) override { return connected_ = true; }
-  bool disconnect() override {
-    connected_ = false;
-    return true;
-  }
-  bool isConnected() override { return connected_; }
+  bool connect(ZelString&) override { return true; }
+  bool disconnect() override { return true; }
+  bool isConnected() override { return true; }
   void run(Receiver*) override {}
   void stop() override {}
 
  protected:
-  bool available_ = false;
-  bool connected_ = false;
+  bool available_ = true;
 };
 
-class TestPlugin : public IZelPlugin,
+class TestPlugin : public ModulePlugin,
                    public TestPluginFace<IZelHardProbePlugin, IZelHardProbeDataReceiver>,
                    public TestPluginFace<IZelHardProbeContinuousPlugin, IZelHardProbeContinuousDataReceiver>,
                    public TestPluginFace<IZelLaserScanPlugin, IZelLaserScanDataReceiver>,
@@ -45,9 +41,9 @@ class TestPlugin : public IZelPlugin,
 
   TestPlugin(const char16_t* name, const Faces& faces) : faces_(faces) {
     name_.setBuffer(name, -1);
-    SingleFace::available_ = faces.singleAvailable;
-    ContinuousFace::available_ = faces.continuousAvailable;
-    ScanFace::available_ = true;
+    TestPluginFace<IZelHardProbePlugin, IZelHardProbeDataReceiver>::available_ = faces.singleAvailable;
+    TestPluginFace<IZelHardProbeContinuousPlugin, IZelHardProbeContinuousDataReceiver>::available_ =
+        faces.continuousAvailable;
   }
 
   // A real arm with both hard-probe faces available.
@@ -61,22 +57,6 @@ class TestPlugin : public IZelPlugin,
   static TestPlugin* scanner(const char16_t* name) { return new TestPlugin(name, {.laserScan = true}); }
 
   const ZelString& getName() override { return name_; }
-  ZelString reservedText1() override { return ZelString(); }
-  void reserved1() override {}
-  ZelString reservedText2() override { return ZelString(); }
-  void reserved2() override {}
-  void setHardwareMatrix(const Matrix4x4& matrix) override { hardware_ = matrix; }
-  void reloadObjectMatrix() override {}
-  void resetObjectMatrix() override {}
-  const Matrix4x4& hardwareMatrix() override { return hardware_; }
-  Matrix4x4& deviceMatrix(Matrix4x4& out) override { return out = hardware_; }
-  int32_t optionCount(const ZelCString&) override { return 0; }
-  ZelCString optionKey(const ZelCString&, int32_t) override { return ZelCString(); }
-  ZelCString optionDevice(const ZelCString&) override { return ZelCString(); }
-  ZelString optionCaption(const ZelCString&) override { return ZelString(); }
-  uint32_t optionIconSize(const ZelCString&) override { return 0; }
-  bool optionIcon(const ZelCString&, uint8_t*) override { return false; }
-  bool runOption(const ZelCString&) override { return false; }
   bool hasReferenceObject() override { return false; }
 
   void queryInterface(const char* name, void** out, bool) override {
@@ -91,11 +71,6 @@ class TestPlugin : public IZelPlugin,
   const char* className() override { return interfaceName; }
 
  private:
-  using SingleFace = TestPluginFace<IZelHardProbePlugin, IZelHardProbeDataReceiver>;
-  using ContinuousFace = TestPluginFace<IZelHardProbeContinuousPlugin, IZelHardProbeContinuousDataReceiver>;
-  using ScanFace = TestPluginFace<IZelLaserScanPlugin, IZelLaserScanDataReceiver>;
-
   ZelString name_;
   Faces faces_;
-  Matrix4x4 hardware_ = Matrix4x4::identity();
 };
