@@ -138,7 +138,7 @@ TEST_F(SpillToDisk, TheContentsSurviveByteForByteTheTailIsZeroAndNoFileIsLeft) {
 using SpillToDiskDeathTest = SpillToDisk;
 
 TEST_F(SpillToDiskDeathTest, WhereNoFileCanBeMadeOrNoNewBlockHadTheProcessEndsThroughTheReport) {
-  auto expectTheEnd = [this](HeapRefusal::Calls calls) {
+  auto expectTheEnd = [](HeapRefusal::Calls calls) {
     void* block = patternedBlock();
     HeapRefusal refusal(calls, kRefusedFrom);
     EXPECT_EXIT(kvoRealloc(&block, sizeof(int32_t), kCount, kCount + 1, -1), ::testing::ExitedWithCode(255),
