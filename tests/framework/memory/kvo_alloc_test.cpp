@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 
@@ -72,27 +71,6 @@ TEST_F(Reallocation, SettlesForLessAndAsksTheManagerUntilItDeclines) {
   EXPECT_EQ(static_cast<char*>(block)[2 * kMebibyte - 1], 0);
   EXPECT_EQ(host_.memoryManager().freeMemoryCalls(), 3) << "yes, yes, then no: never asked again";
   kvoFree(block);
-}
-
-// Prints each time it is asked, so a death test can see the retries in the dying process's output.
-class LoudMemoryManager : public HostMemoryManager {
- public:
-  bool freeMemory() override {
-    std::fprintf(stderr, "freeMemory\n");
-    return HostMemoryManager::freeMemory();
-  }
-};
-
-using ReallocationDeathTest = Reallocation;
-
-TEST_F(ReallocationDeathTest, MallocRetriesWhileTheManagerSaysYesThenEndsTheProcess) {
-  GTEST_FLAG_SET(death_test_style, "threadsafe");
-  IPtr<LoudMemoryManager> manager(new LoudMemoryManager);
-  manager->setFreeMemoryAnswers(2);
-  host_.root().setService("IZelMManager", manager.get());
-  void* block = nullptr;
-  EXPECT_EXIT(kvoMalloc(&block, kMebibyte, INT32_MAX), ::testing::ExitedWithCode(255),
-              "(freeMemory\n(.|\n)*){3}\\[Out of Memory\\] While running this function");
 }
 
 // Blocks of a few mebibytes, grown while the heap refuses every resize of that size: only the way through a
