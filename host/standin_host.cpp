@@ -5,6 +5,7 @@
 #include "host/host_pick_on_model.h"
 #include "host/host_point_objects.h"
 #include "host/host_settings.h"
+#include "host/host_vertex_array.h"
 #include "host/xml_dom.h"
 #include "host/zel_id_text.h"
 
@@ -34,6 +35,7 @@ StandinHost::StandinHost()
       mainLoop_(new HostMainLoop(dataStore_.get())),
       eventDataStore_(new HostEventDataStore),
       view_(new HostGfxViewMgr(callbacks_.get())),
+      nodeFactory_(new HostNodeFactory),
       genGfx_(new HostGenGfxService),
       random_(new HostRandom),
       pluginHandler_(new HostPluginHandler),
@@ -81,6 +83,7 @@ std::vector<std::pair<const char*, IZelUnknown*>> StandinHost::permanentServices
       {IEventService::interfaceName, mainLoop_.get()},
       {IEventDataStore::interfaceName, eventDataStore_.get()},
       {IGfxViewMgr::interfaceName, view_.get()},
+      {IZelNodeFactory::interfaceName, nodeFactory_.get()},
       {IGenGfxService::interfaceName, genGfx_.get()},
       {IZelRandom::interfaceName, random_.get()},
       {IZelPluginHandler::interfaceName, pluginHandler_.get()},
@@ -106,6 +109,7 @@ void StandinHost::offerFreshObjects(bool on) {
   offer(IZelMouseData::interfaceName, [] { return static_cast<IZelUnknown*>(new HostMouseData); });
   offer(IZelKeyData::interfaceName, [] { return static_cast<IZelUnknown*>(new HostKeyData); });
   offer(IZelPickOnModel::interfaceName, [] { return static_cast<IZelUnknown*>(new HostPickOnModel); });
+  offer(VertexArrayImp::interfaceName, [] { return static_cast<IZelUnknown*>(new HostVertexArray); });
 }
 
 void StandinHost::serveModuleServices() {

@@ -10,7 +10,8 @@
 //
 // The device layer's services are always there too: the main loop ("IMainApplication", "IEventService", with
 // fresh "IZelDataEvent"s), the document events ("IEventDataStore"), the view ("IGfxViewMgr", fresh
-// "IZelMouseData" and "IZelKeyData"), the graphics service ("IGenGfxService"), fresh pickers
+// "IZelMouseData" and "IZelKeyData"), the scene's node factory ("IZelNodeFactory") with fresh vertex arrays
+// ("VertexArrayImp"), the graphics service ("IGenGfxService"), fresh pickers
 // ("IZelPickOnModel"), random numbers ("IZelRandom"), the plug-in handler ("IZelPluginHandler"), the log
 // ("IGuiLogger", "ILogReplayer"), the counters ("ICounterStore"), the user-interface refresh ("IUpdateGui")
 // and the shutdown service ("IShutdownService"); so is the image store ("IImageStore") that takes the
@@ -46,6 +47,7 @@
 #include "host/host_random.h"
 #include "host/host_real_parray.h"
 #include "host/host_root.h"
+#include "host/host_scene_nodes.h"
 #include "host/host_shutdown_service.h"
 #include "host/host_str_support.h"
 #include "host/host_unit_service.h"
@@ -107,9 +109,8 @@ class StandinHost {
   // The services offered for the host's whole life, by name.
   std::vector<std::pair<const char*, IZelUnknown*>> permanentServices() const;
   void serveModuleServices();
-  // Services whose every lookup makes a new object: point values, point sets and XML documents.
   // Services whose every lookup makes a new object: point values, point sets, XML documents, data events,
-  // mouse and key data, and pickers.
+  // mouse and key data, pickers and vertex arrays.
   void offerFreshObjects(bool on);
 
   IPtr<HostRoot> root_;
@@ -137,6 +138,7 @@ class StandinHost {
   IPtr<HostMainLoop> mainLoop_;
   IPtr<HostEventDataStore> eventDataStore_;
   IPtr<HostGfxViewMgr> view_;
+  IPtr<HostNodeFactory> nodeFactory_;
   IPtr<HostGenGfxService> genGfx_;
   IPtr<HostRandom> random_;
   IPtr<HostPluginHandler> pluginHandler_;

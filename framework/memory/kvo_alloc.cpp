@@ -3,9 +3,12 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "framework/files/temporary_file.h"
 #include "framework/memory/assertion.h"
+#include "framework/memory/heap_refusal.h"
 #include "framework/memory/memory_manager.h"
 #include "framework/memory/out_of_memory.h"
+#include "platform/file.h"
 
 namespace {
 
@@ -16,6 +19,12 @@ constexpr int kFirstManagedAttempt = 3;
 // One unit of the memory manager's counters; the number of times it is asked scales with the bytes missing.
 constexpr uint64_t kManagerUnit = 24576;
 
+// Which step gave up, as the out-of-memory report numbers them.
+constexpr int kSpillFileUnusable = -1;
+constexpr int kSpillWriteShort = -2;
+constexpr int kSpillReadShort = -3;
+constexpr int kNoMemory = -4;
+
 // Element size times count in 64 bits, where two 32-bit factors cannot overflow; false for a negative factor,
 // which no block size can come from.
 bool byteSize(int32_t elementSize, int32_t count, uint64_t& bytes) {
@@ -24,20 +33,24 @@ bool byteSize(int32_t elementSize, int32_t count, uint64_t& bytes) {
   return true;
 }
 
-// Asks the manager to free memory and retries while it says so; answers the block or null.
-void* mallocWithManager(uint64_t bytes) {
-  void* block = std::malloc(bytes);
-  if (block) return block;
-  IPtr<ZelMM::IZelMManager> manager = getMemoryManager();
-  while (manager && manager->freeMemory()) {
-    block = std::malloc(bytes);
-    if (block) return block;
-  }
-  return nullptr;
+void* tryMalloc(uint64_t bytes) {
+  return heapRefuses(bytes, false) ? nullptr : std::malloc(bytes);
 }
 
 void* tryRealloc(void* block, uint64_t bytes) {
-  return std::realloc(block, bytes);
+  return heapRefuses(bytes, true) ? nullptr : std::realloc(block, bytes);
+}
+
+// Asks the manager to free memory and retries while it says so; answers the block or null.
+void* mallocWithManager(uint64_t bytes) {
+  void* block = tryMalloc(bytes);
+  if (block) return block;
+  IPtr<ZelMM::IZelMManager> manager = getMemoryManager();
+  while (manager && manager->freeMemory()) {
+    block = tryMalloc(bytes);
+    if (block) return block;
+  }
+  return nullptr;
 }
 
 int32_t grown(void** inOut, void* block, int32_t elementSize, int32_t curCount, int32_t target) {
@@ -73,17 +86,52 @@ int32_t shrunk(void** inOut, int32_t elementSize, int32_t target) {
   return target;
 }
 
+// A read may stop short of what was asked without anything being wrong; only an error or the end of the
+// file ends it early.
+bool readAll(int32_t fd, void* buffer, uint64_t count) {
+  char* bytes = static_cast<char*>(buffer);
+  for (uint64_t done = 0; done < count;) {
+    int64_t got = platform::readFile(fd, bytes + done, count - done);
+    if (got <= 0) return false;
+    done += static_cast<uint64_t>(got);
+  }
+  return true;
+}
+
+// The last resort of a growing block: its contents wait in a temporary file while the old block is freed and
+// the new one allocated, so the two never have to exist at once. Answers 0 with *inOut the new block (the old
+// contents at its start, the rest undefined), or the code of the step that gave up. The old block is freed
+// only once its contents are safely in the file; after a failure *inOut still holds them when the failing
+// step came before that, and is null after it, when the contents exist only in the file, which goes with the
+// process.
+int moveThroughTemporaryFile(void** inOut, uint64_t oldBytes, uint64_t newBytes) {
+  TemporaryFile file;
+  if (!file.create()) return file.path().isEmpty() ? kNoMemory : kSpillFileUnusable;
+  if (platform::writeFile(file.fd(), *inOut, oldBytes) != static_cast<int64_t>(oldBytes))
+    return kSpillWriteShort;
+  std::free(*inOut);
+  *inOut = mallocWithManager(newBytes);
+  if (!*inOut) return kNoMemory;
+  if (platform::seekFile(file.fd(), 0, platform::SeekOrigin::kBegin) != 0 ||
+      !readAll(file.fd(), *inOut, oldBytes)) {
+    std::free(*inOut);
+    *inOut = nullptr;
+    return kSpillReadShort;
+  }
+  return 0;
+}
+
 }  // namespace
 
 int32_t kvoMalloc(void** out, int32_t elementSize, int32_t count) {
   uint64_t bytes = 0;
-  if (!byteSize(elementSize, count, bytes)) memoryExhausted(0, -4);
+  if (!byteSize(elementSize, count, bytes)) memoryExhausted(0, kNoMemory);
   if (bytes == 0) {
     *out = nullptr;
     return count;
   }
   void* block = mallocWithManager(bytes);
-  if (!block) memoryExhausted(bytes, -4);
+  if (!block) memoryExhausted(bytes, kNoMemory);
   *out = block;
   return count;
 }
@@ -112,7 +160,7 @@ int32_t kvoRealloc(void** inOut, int32_t elementSize, int32_t curCount, int32_t 
   }
 
   uint64_t bytes = 0;
-  if (!byteSize(elementSize, target, bytes)) memoryExhausted(0, -4);
+  if (!byteSize(elementSize, target, bytes)) memoryExhausted(0, kNoMemory);
   if (void* block = tryRealloc(*inOut, bytes)) return grown(inOut, block, elementSize, curCount, target);
 
   // Settle for less: halfway towards the minimum each time, the minimum itself at the last attempt.
@@ -128,7 +176,8 @@ int32_t kvoRealloc(void** inOut, int32_t elementSize, int32_t curCount, int32_t 
     if (block) return grown(inOut, block, elementSize, curCount, target);
   }
   // The old block is still intact here: realloc never frees on failure.
-  memoryExhausted(bytes, -4);
+  if (int failure = moveThroughTemporaryFile(inOut, oldBytes, bytes)) memoryExhausted(bytes, failure);
+  return grown(inOut, *inOut, elementSize, curCount, target);
 }
 
 void kvoFree(void* block) {

@@ -2,7 +2,9 @@
 
 // The raw memory of the foundation's own containers. These calls never hand a failure back: when the C heap
 // refuses, they ask the host's memory manager to give memory back and try again, a growing block settles for
-// less than it asked, and when nothing helps the out-of-memory policy ends the process with exit code -1.
+// less than it asked and, as a last resort, its contents wait in a private temporary file (the host's "temp"
+// directory) while the old block is freed and the new one allocated. When nothing helps the out-of-memory
+// policy ends the process with exit code -1; contents are never lost or cut short on the way.
 // Sizes are element size times element count, computed in 64 bits; a product that does not fit is out of
 // memory, never a short block. Safe on any thread.
 

@@ -27,35 +27,37 @@ T* createInstance(const ZelID& classId) {
   return static_cast<T*>(raw);
 }
 
-class IZelPoints;
-// The host's "IZelPoints" service, or null.
-IZelPoints* getPointsService();
-
-// A scene-graph node made by the host's node factory for T's interface name, or null when the factory, the
-// node or its T part is missing.
+// The T part of a node the factory made, or null.
 template <class T>
-T* createNode(void* a, void* b) {
-  SPtr<IZelNodeFactory> factory;
-  if (!factory) return nullptr;
-  ZelCString name(T::interfaceName);
-  IZelUnknown* node = factory->createNode(&name, a, b);
+T* queriedNode(IZelUnknown* node) {
   if (!node) return nullptr;
   void* part = nullptr;
   node->queryInterface(T::interfaceName, &part, false);
   return static_cast<T*>(part);
 }
 
-// The same through the factory's second operation, for nodes made with an iterator.
+class IZelPoints;
+// The host's "IZelPoints" service, or null.
+IZelPoints* getPointsService();
+
+// A scene-graph node of T's interface name, called name, made by the host's node factory under parent (null:
+// a node of its own, which the caller keeps by assigning it to an IPtr). Null when the factory, the node or
+// its T part is missing.
 template <class T>
-T* createNode(void* a, void* b, void* c) {
+T* createNode(IZelUnknown* parent, const char* name) {
   SPtr<IZelNodeFactory> factory;
   if (!factory) return nullptr;
-  ZelCString name(T::interfaceName);
-  IZelUnknown* node = factory->createNodeWithIterator(&name, a, b, c);
-  if (!node) return nullptr;
-  void* part = nullptr;
-  node->queryInterface(T::interfaceName, &part, false);
-  return static_cast<T*>(part);
+  ZelCString interface(T::interfaceName);
+  return queriedNode<T>(factory->createNode(&interface, parent, name));
+}
+
+// The same through the factory's second operation, for nodes that draw what an iterator gives.
+template <class T>
+T* createNode(IZelUnknown* parent, const char* name, IZelItr* iterator) {
+  SPtr<IZelNodeFactory> factory;
+  if (!factory) return nullptr;
+  ZelCString interface(T::interfaceName);
+  return queriedNode<T>(factory->createNodeWithIterator(&interface, parent, name, iterator));
 }
 
 // A registry pointer: filled with an object of the class whose id text the host registry stores under path.

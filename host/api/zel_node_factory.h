@@ -1,15 +1,34 @@
 #pragma once
 
+// The host's scene-graph nodes and the factory that makes them by interface name. A node made under a parent
+// belongs to that parent; a node made without one belongs to whoever takes the first reference on it.
+
+#include "basic_types/vector3.h"
+#include "basic_types/zel_string.h"
 #include "host/api/zel_unknown.h"
 
+class IZelItr;
 class ZelCString;
 
-// The host's scene-graph node factory: makes a node by interface name. The arguments are passed through as
-// the callers give them. The node comes back without a reference for the caller.
 class IZelNodeFactory : public virtual IZelUnknown {
  public:
   static constexpr const char* interfaceName = "IZelNodeFactory";
 
-  virtual IZelUnknown* createNode(const ZelCString* interfaceName, void* a, void* b) = 0;
-  virtual IZelUnknown* createNodeWithIterator(const ZelCString* interfaceName, void* a, void* b, void* c) = 0;
+  // A new node of the interface named, called name, added under parent (null: a node of its own). The node
+  // comes back without a reference for the caller. Null for an interface the host makes no node of, or a
+  // parent that is not one of the host's nodes.
+  virtual IZelUnknown* createNode(const ZelCString* interfaceName, IZelUnknown* parent, const char* name) = 0;
+  // The same for nodes that draw what an iterator gives; the node keeps the iterator.
+  virtual IZelUnknown* createNodeWithIterator(const ZelCString* interfaceName, IZelUnknown* parent,
+                                              const char* name, IZelItr* iterator) = 0;
+};
+
+// A text label in the scene.
+class IZelText : public virtual IZelUnknown {
+ public:
+  static constexpr const char* interfaceName = "IZelText";
+
+  // Shows text at anchor (world coordinates); the size and the two offsets place it, in the host's units.
+  virtual void setText(const ZelString& text, const Vector3& anchor, double size, double offsetX,
+                       double offsetY) = 0;
 };

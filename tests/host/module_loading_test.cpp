@@ -5,6 +5,7 @@
 
 #include "host/module_library.h"
 #include "host/standin_host.h"
+#include "support/module_fixture.h"
 #include "support/run_tool.h"
 
 namespace {
@@ -16,9 +17,7 @@ TEST(ModuleLoading, TheSharedLibraryLoadsAndHandsOutItsComponent) {
   ASSERT_TRUE(module) << error;
   EXPECT_EQ(module->interfaceVersion(), 100u);
   host.attach(module->component());
-  void* part = nullptr;
-  module->component()->queryInterface("IZelCompInternal", &part, false);
-  auto* internal = static_cast<IZelCompInternal*>(part);
+  IZelCompInternal* internal = internalOf(module->component());
   ASSERT_NE(internal, nullptr);
   EXPECT_STREQ(internal->moduleName(), "palpera");
 }

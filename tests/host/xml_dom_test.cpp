@@ -6,12 +6,10 @@
 #include <vector>
 
 #include "host/xml_dom.h"
+#include "support/module_fixture.h"
+#include "support/text.h"
 
 namespace {
-
-std::u16string text(const ZelString& s) {
-  return s.c_str();
-}
 
 IPtr<XmlDomDocument> newDocument() {
   return IPtr<XmlDomDocument>(new XmlDomDocument);
@@ -112,12 +110,6 @@ TEST(XmlDomLoad, AMissingOrBrokenFileFailsWithAReasonAndAGoodOneLoads) {
   EXPECT_EQ(text(tag), u"Materials");
   std::remove(path.c_str());
 }
-
-}  // namespace
-
-#include "support/module_fixture.h"
-
-namespace {
 
 using XmlDomService = ModuleTest;
 

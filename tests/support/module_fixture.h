@@ -11,6 +11,13 @@
 #include "host/api/zel_component.h"
 #include "host/standin_host.h"
 
+// The component's internal part, as a host asks for it; null when it has none.
+inline IZelCompInternal* internalOf(IZelComponent* component) {
+  void* part = nullptr;
+  component->queryInterface("IZelCompInternal", &part, false);
+  return static_cast<IZelCompInternal*>(part);
+}
+
 class ModuleTest : public ::testing::Test {
  protected:
   void SetUp() override {

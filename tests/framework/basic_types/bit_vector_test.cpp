@@ -21,6 +21,11 @@ TEST_F(BitVectorStorage, SettingPastTheEndDoublesMaxBitUntilItExceedsTheIndex) {
   EXPECT_FALSE(bits.test(99));
   EXPECT_EQ(bits.knownCount(), 1u);
   EXPECT_EQ(BitVector(-5).maxBit(), 31);
+  EXPECT_FALSE(bits.set(-1)) << "a negative index touches nothing";
+  EXPECT_FALSE(bits.clear(-1));
+  EXPECT_FALSE(bits.test(-1));
+  EXPECT_EQ(bits.count(), 1u);
+  EXPECT_EQ(bits.maxBit(), 127);
 }
 
 TEST_F(BitVectorStorage, GrowingFarBecomesPagedAndShrinkingBelow1536WordsFlatAgainKeepingTheLowBits) {
@@ -67,15 +72,6 @@ TEST_F(BitVectorStorage, GrowthToTheLargestIndexStopsAtInt32MaxInsteadOfOverflow
   EXPECT_EQ(bits.findPrevious(INT32_MAX), -1);
 }
 
-TEST_F(BitVectorStorage, NegativeIndexesTouchNothing) {
-  BitVector bits(10);
-  EXPECT_FALSE(bits.set(-1));
-  EXPECT_FALSE(bits.clear(-1));
-  EXPECT_FALSE(bits.test(-1));
-  EXPECT_EQ(bits.count(), 0u);
-  EXPECT_EQ(bits.maxBit(), 31);
-}
-
 using BitVectorRanges = ModuleTest;
 
 TEST_F(BitVectorRanges, SetAllStartsAtBitOne) {
@@ -103,17 +99,14 @@ TEST_F(BitVectorRanges, SetFirstSetsOneToNAndClearsEverythingElse) {
   EXPECT_EQ(bits.count(), 40u);
   bits.setFirst(-3);
   EXPECT_EQ(bits.count(), 0u);
+  BitVector paged(10);
+  paged.set(kLargeBit);
+  paged.setFirst(5000);
+  EXPECT_FALSE(paged.test(kLargeBit)) << "existing pages above n are cleared";
+  EXPECT_EQ(paged.count(), 5000u);
 }
 
-TEST_F(BitVectorRanges, SetFirstOnAPagedVectorClearsExistingPagesAboveN) {
-  BitVector bits(10);
-  bits.set(kLargeBit);
-  bits.setFirst(5000);
-  EXPECT_FALSE(bits.test(kLargeBit));
-  EXPECT_EQ(bits.count(), 5000u);
-}
-
-TEST_F(BitVectorRanges, FindNextAndPreviousWalkTheSetBits) {
+TEST_F(BitVectorRanges, FindNextAndPreviousWalkTheSetBitsAcrossMissingPages) {
   BitVector bits(10);
   for (int32_t i : {0, 31, 32, 1000}) bits.set(i);
   EXPECT_EQ(bits.findNext(-1), 0) << "-1 starts at bit 0, which counts";
@@ -126,16 +119,13 @@ TEST_F(BitVectorRanges, FindNextAndPreviousWalkTheSetBits) {
   EXPECT_EQ(bits.findPrevious(0), -1);
   bits.set(bits.maxBit());
   EXPECT_EQ(bits.findPrevious(bits.maxBit() + 1000), bits.maxBit()) << "past the end, maxBit itself counts";
-}
-
-TEST_F(BitVectorRanges, FindCrossesMissingPages) {
-  BitVector bits(10);
-  bits.set(5);
-  bits.set(kLargeBit);
-  ASSERT_TRUE(bits.isPaged());
-  EXPECT_EQ(bits.findNext(5), kLargeBit);
-  EXPECT_EQ(bits.findPrevious(kLargeBit), 5);
-  EXPECT_EQ(bits.findNext(kLargeBit), -1);
+  BitVector paged(10);
+  paged.set(5);
+  paged.set(kLargeBit);
+  ASSERT_TRUE(paged.isPaged());
+  EXPECT_EQ(paged.findNext(5), kLargeBit) << "across missing pages";
+  EXPECT_EQ(paged.findPrevious(kLargeBit), 5);
+  EXPECT_EQ(paged.findNext(kLargeBit), -1);
 }
 
 using BitVectorSets = ModuleTest;

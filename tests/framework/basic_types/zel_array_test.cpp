@@ -27,11 +27,15 @@ TEST_F(ArrayGrowth, PlainItemsDoubleFromOneButAFirstBlockHoldsExactlyTheIndex) {
   EXPECT_EQ(direct.capacity(), 6);
 }
 
-TEST_F(ArrayGrowth, CountedArraysUseSlotsOneToCount) {
+TEST_F(ArrayGrowth, CountedArraysUseSlotsOneToCountAndDoubleFromOne) {
   ZelCountedArray<ZelString> list;
   list.append(ZelString(u"one"));
+  EXPECT_EQ(list.capacity(), 2) << "slot 0 holds no item";
   list.append(ZelString(u"two"));
   list.append(ZelString(u"three"));
+  list.append(ZelString(u"four"));
+  EXPECT_EQ(list.capacity(), 8);
+  list.popBack();
   EXPECT_EQ(text(list[1]), u"one");
   EXPECT_EQ(text(list[3]), u"three");
   list.removeAt(1);

@@ -15,12 +15,6 @@ ZelID testId(uint32_t n) {
   return ZelID{n, 0x7e57, 0x1d, {1, 2, 3, 4, 5, 6, 7, static_cast<uint8_t>(n)}};
 }
 
-IZelCompInternal* internalOf(IZelComponent* component) {
-  void* part = nullptr;
-  component->queryInterface("IZelCompInternal", &part, false);
-  return static_cast<IZelCompInternal*>(part);
-}
-
 TEST(EntryPoint, NullComponentAnswersZeroAndWritesNothing) {
   uint32_t version = 77;
   EXPECT_EQ(EntryPoint(&version, nullptr), 0);

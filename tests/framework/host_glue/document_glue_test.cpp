@@ -7,15 +7,15 @@ namespace {
 
 class ReferenceObject : public ModuleTest {
  protected:
-  HostGfxObject& addReference(int32_t displayMode) {
-    IPtr<HostDocObject> reference = host_.document().add({"Mesh", u"RefObject", std::nullopt, {}, {}}, false);
+  HostGfxObject& addReference(const char16_t* name, int32_t displayMode) {
+    IPtr<HostDocObject> reference = host_.document().add({"Mesh", name, std::nullopt, {}, {}}, false);
     reference->graphics().setDisplayMode(displayMode);
     return reference->graphics();
   }
 };
 
 TEST_F(ReferenceObject, IsShownInMode1AndThePreviousModeIsHandedBack) {
-  HostGfxObject& graphics = addReference(4);
+  HostGfxObject& graphics = addReference(u"RefObject", 4);
   ShownReference shown = showReferenceObject();
   EXPECT_EQ(graphics.displayMode(), 1);
   ASSERT_TRUE(shown.graphics);
@@ -24,16 +24,12 @@ TEST_F(ReferenceObject, IsShownInMode1AndThePreviousModeIsHandedBack) {
   EXPECT_EQ(graphics.displayMode(), 4);
 }
 
-TEST_F(ReferenceObject, AlreadyInMode1LeavesNothingToRestore) {
-  HostGfxObject& graphics = addReference(1);
-  ShownReference shown = showReferenceObject();
-  EXPECT_FALSE(shown.graphics);
-  EXPECT_EQ(graphics.displayMode(), 1);
-}
-
-TEST_F(ReferenceObject, MissingLeavesNothingToRestore) {
-  host_.document().add({"Mesh", u"Other", std::nullopt, {}, {}}, false);
+TEST_F(ReferenceObject, AlreadyInMode1OrMissingLeavesNothingToRestore) {
+  addReference(u"Other", 4);
   EXPECT_FALSE(showReferenceObject().graphics);
+  HostGfxObject& graphics = addReference(u"RefObject", 1);
+  EXPECT_FALSE(showReferenceObject().graphics);
+  EXPECT_EQ(graphics.displayMode(), 1);
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "basic_types/zel_string.h"
-
 #include "framework/memory/bucket_memory_pool.h"
 #include "support/module_fixture.h"
 
@@ -132,10 +131,6 @@ TEST_F(SharedPool, AHostPoolAtStartIsUsedFromTheFirstAllocation) {
   EXPECT_EQ(host_.pool().cachedBlocks(3000), 1);
 }
 
-}  // namespace
-
-namespace {
-
 using SharedPoolThreads = SharedPool;
 
 TEST_F(SharedPoolThreads, StringsBuiltOnManyThreadsWhileTheHostPoolIsAdopted) {
@@ -158,10 +153,6 @@ TEST_F(SharedPoolThreads, StringsBuiltOnManyThreadsWhileTheHostPoolIsAdopted) {
   for (std::thread& thread : threads) thread.join();
   EXPECT_FALSE(wrong);
 }
-
-}  // namespace
-
-namespace {
 
 TEST_F(SharedPoolThreads, BlocksAThreadKeptForItselfGoBackToThePoolWhenItEnds) {
   detachFromHost();

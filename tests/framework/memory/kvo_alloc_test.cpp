@@ -1,13 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 #include "basic_types/zel_cstring.h"
 #include "framework/memory/assertion.h"
+#include "framework/memory/heap_refusal.h"
 #include "framework/memory/kvo_alloc.h"
 #include "support/module_fixture.h"
+#include "support/scratch_directory.h"
 
 namespace {
 
@@ -71,25 +73,62 @@ TEST_F(Reallocation, SettlesForLessAndAsksTheManagerUntilItDeclines) {
   kvoFree(block);
 }
 
-// Prints each time it is asked, so a death test can see the retries in the dying process's output.
-class LoudMemoryManager : public HostMemoryManager {
- public:
-  bool freeMemory() override {
-    std::fprintf(stderr, "freeMemory\n");
-    return HostMemoryManager::freeMemory();
+// Blocks of a few mebibytes, grown while the heap refuses every resize of that size: only the way through a
+// temporary file is left.
+class SpillToDisk : public ModuleTest {
+ protected:
+  static constexpr int32_t kCount = 3 * kMebibyte / 4;  // int32 elements: three mebibytes
+  static constexpr uint64_t kRefusedFrom = kMebibyte;
+
+  void SetUp() override {
+    ModuleTest::SetUp();
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    host_.dirService().setDirectory("temp", temp_.system());
   }
+  // A block whose every element differs from its neighbours, so a lost, shifted or cut byte shows.
+  static void* patternedBlock() {
+    void* block = nullptr;
+    kvoMalloc(&block, sizeof(int32_t), kCount);
+    auto* items = static_cast<uint32_t*>(block);
+    for (int32_t i = 0; i < kCount; ++i) items[i] = static_cast<uint32_t>(i) * 2654435761u;
+    return block;
+  }
+
+  ScratchDirectory temp_;
 };
 
-using ReallocationDeathTest = Reallocation;
+TEST_F(SpillToDisk, TheContentsSurviveByteForByteTheTailIsZeroAndNoFileIsLeft) {
+  void* block = patternedBlock();
+  host_.enable(StandinHost::Optional::kMemoryManager, true);
+  {
+    HeapRefusal refusal(HeapRefusal::Calls::kRealloc, kRefusedFrom);
+    EXPECT_EQ(kvoRealloc(&block, sizeof(int32_t), kCount, kCount + 10, 2 * kCount), kCount + 10)
+        << "settles for the minimum";
+  }
+  auto* items = static_cast<uint32_t*>(block);
+  for (int32_t i = 0; i < kCount; ++i) ASSERT_EQ(items[i], static_cast<uint32_t>(i) * 2654435761u) << i;
+  for (int32_t i = kCount; i < kCount + 10; ++i) ASSERT_EQ(items[i], 0u) << i;
+  EXPECT_TRUE(std::filesystem::is_empty(temp_.system()));
+  EXPECT_EQ(host_.memoryManager().freeMemoryCalls(), 1) << "asked once, declined, never asked again";
+  kvoFree(block);
+}
 
-TEST_F(ReallocationDeathTest, MallocRetriesWhileTheManagerSaysYesThenEndsTheProcess) {
-  GTEST_FLAG_SET(death_test_style, "threadsafe");
-  IPtr<LoudMemoryManager> manager(new LoudMemoryManager);
-  manager->setFreeMemoryAnswers(2);
-  host_.root().setService("IZelMManager", manager.get());
-  void* block = nullptr;
-  EXPECT_EXIT(kvoMalloc(&block, kMebibyte, INT32_MAX), ::testing::ExitedWithCode(255),
-              "(freeMemory\n(.|\n)*){3}\\[Out of Memory\\] While running this function");
+using SpillToDiskDeathTest = SpillToDisk;
+
+TEST_F(SpillToDiskDeathTest, WhereNoFileCanBeMadeOrNoNewBlockHadTheProcessEndsThroughTheReport) {
+  auto expectTheEnd = [](HeapRefusal::Calls calls) {
+    void* block = patternedBlock();
+    HeapRefusal refusal(calls, kRefusedFrom);
+    EXPECT_EXIT(kvoRealloc(&block, sizeof(int32_t), kCount, kCount + 1, -1), ::testing::ExitedWithCode(255),
+                "\\[Out of Memory\\] While running this function");
+    kvoFree(block);
+  };
+  expectTheEnd(HeapRefusal::Calls::kReallocAndMalloc);
+  EXPECT_TRUE(std::filesystem::is_empty(temp_.system()));
+  host_.dirService().setDirectory("temp", temp_.system("missing"));
+  expectTheEnd(HeapRefusal::Calls::kRealloc);
+  host_.enableDirService(false);
+  expectTheEnd(HeapRefusal::Calls::kRealloc);
 }
 
 using Assertions = ModuleTest;

@@ -126,12 +126,4 @@ TEST(QueryByName, ProbeSetStopsTheCollectionOnlyForNamesTheObjectAdds) {
   EXPECT_EQ(interfaceProbe.entries.count(), 0);
 }
 
-TEST(QueryByName, CollectorListsGrowByDoubling) {
-  ZelCountedArray<ZelCString> list;
-  list.append(ZelCString("a"));
-  EXPECT_EQ(list.capacity(), 2);
-  for (int i = 0; i < 3; ++i) list.append(ZelCString("b"));
-  EXPECT_EQ(list.capacity(), 8);
-}
-
 }  // namespace

@@ -11,12 +11,6 @@
 
 namespace {
 
-IZelCompInternal* internalOf(IZelComponent* component) {
-  void* part = nullptr;
-  component->queryInterface("IZelCompInternal", &part, false);
-  return static_cast<IZelCompInternal*>(part);
-}
-
 TEST(ClassTable, HoldsOneHundredDistinctClassesSevenOfThemSingletons) {
   std::set<std::string> names;
   std::set<std::string> ids;

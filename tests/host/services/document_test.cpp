@@ -40,23 +40,6 @@ class Document : public ModuleTest {
   IPtr<IZelDoc> document_;
 };
 
-TEST_F(Document, TheBuilderMakesANamedPointObjectWithItsEmptyArray) {
-  IPtr<IZelDocObject> object = build(u"Points 1", true);
-  ASSERT_TRUE(object);
-  EXPECT_EQ(object->refCount(), 2u) << "the caller's reference and the document's";
-  EXPECT_EQ(document_->findObject(ZelString(u"Points 1")), object.get());
-  EXPECT_STREQ(object->objectType(), "Point");
-  double matrix[16];
-  EXPECT_FALSE(object->transform(matrix));
-
-  IPtr<HostDocObject> stored = host_.document().objects().at(0);
-  auto* points = stored->dataAs<IZelPoints>();
-  ASSERT_NE(points, nullptr);
-  ASSERT_NE(points->array(), nullptr);
-  EXPECT_EQ(points->array()->count(), 0);
-  EXPECT_EQ(points->array()->dimension(), 3);
-}
-
 TEST_F(Document, UniqueNamesGetTheFirstFreeSuffixAndOthersMayRepeat) {
   build(u"Scan", true);
   build(u"Scan", true);
@@ -83,16 +66,6 @@ TEST_F(Document, TheBuilderMakesOneObjectAtATimeAndAnUncommittedOneIsDropped) {
   EXPECT_EQ(builder_->endObject(false), nullptr);
   EXPECT_EQ(destroyed, 1) << "its data went with it";
   EXPECT_EQ(document_->objectCount(), 0);
-}
-
-TEST_F(Document, TheRemoverTakesAnObjectOutOfTheDocumentOnce) {
-  IPtr<IZelDocObject> object = build(u"Gone", true);
-  SPtr<IZelObjectRemover> remover;
-  ASSERT_TRUE(remover);
-  EXPECT_TRUE(remover->removeObject(object.get(), 0, true));
-  EXPECT_FALSE(remover->removeObject(object.get(), 0, true));
-  EXPECT_EQ(document_->findObject(ZelString(u"Gone")), nullptr);
-  EXPECT_EQ(object->refCount(), 1u) << "only the caller holds it now";
 }
 
 TEST_F(Document, AReferenceObjectKeepsItsTransformAndGraphicsKeepTheirDisplayMode) {

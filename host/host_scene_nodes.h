@@ -1,0 +1,68 @@
+#pragma once
+
+// The stand-in host's scene-graph nodes and its node factory ("IZelNodeFactory"). Each node keeps its name,
+// the nodes made under it (holding a reference on each) and what it was told, so tests can inspect it. The
+// host makes text nodes ("IZelText"); for any other interface, and for iterator nodes, the factory answers
+// null. Nodes belong to the host's main thread.
+
+#include <string>
+#include <vector>
+
+#include "framework/object/iptr.h"
+#include "framework/object/zel_unknown_impl.h"
+#include "host/api/zel_node_factory.h"
+
+// What every node of the stand-in scene has; found through queryInterface by this name.
+class HostNode {
+ public:
+  static constexpr const char* interfaceName = "HostNode";
+
+  explicit HostNode(const char* name) : name_(name ? name : "") {}
+  virtual ~HostNode() = default;
+
+  const std::string& name() const { return name_; }
+  const std::vector<IPtr<IZelUnknown>>& children() const { return children_; }
+  void addChild(IZelUnknown* child) { children_.emplace_back(child); }
+
+ private:
+  std::string name_;
+  std::vector<IPtr<IZelUnknown>> children_;
+};
+
+class HostTextNode : public IZelText, public HostNode, public ZelUnknownImpl {
+ public:
+  static constexpr const char* interfaceName = "HostTextNode";
+
+  using HostNode::HostNode;
+
+  void setText(const ZelString& text, const Vector3& anchor, double size, double offsetX,
+               double offsetY) override;
+
+  const ZelString& text() const { return text_; }
+  const Vector3& anchor() const { return anchor_; }
+  double size() const { return size_; }
+  double offsetX() const { return offsetX_; }
+  double offsetY() const { return offsetY_; }
+
+  void queryInterface(const char* name, void** out, bool flag) override;
+  const char* className() override { return interfaceName; }
+
+ private:
+  ZelString text_;
+  Vector3 anchor_;
+  double size_ = 0;
+  double offsetX_ = 0;
+  double offsetY_ = 0;
+};
+
+class HostNodeFactory : public IZelNodeFactory, public ZelUnknownImpl {
+ public:
+  static constexpr const char* interfaceName = "HostNodeFactory";
+
+  IZelUnknown* createNode(const ZelCString* interfaceName, IZelUnknown* parent, const char* name) override;
+  IZelUnknown* createNodeWithIterator(const ZelCString* interfaceName, IZelUnknown* parent, const char* name,
+                                      IZelItr* iterator) override;
+
+  void queryInterface(const char* name, void** out, bool flag) override;
+  const char* className() override { return interfaceName; }
+};

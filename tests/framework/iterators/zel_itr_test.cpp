@@ -1,0 +1,215 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/iterators/zel_itr.h"
+#include "framework/iterators/zel_itr_base.h"
+#include "framework/object/host_lookup.h"
+#include "host/host_scene_nodes.h"
+#include "support/module_fixture.h"
+#include "support/text.h"
+
+namespace {
+
+// Walks three points; each fill writes values derived from the element index, so a value read from the wrong
+// array or index shows. The index it reports can be set past the end.
+class ThreePointItr : public ZelItr {
+ public:
+  static constexpr int32_t kCount = 3;
+
+  bool first(void*) override {
+    index_ = 0;
+    return true;
+  }
+  bool next(void*, bool*) override { return ++index_ < kCount; }
+  bool currentIndex(int32_t& out) override {
+    out = index_;
+    return index_ >= 0;
+  }
+  void fillVertices(VertexArrayImp* array) override { fill(array, "vertices", 1.0); }
+  void fillNormals(VertexArrayImp* array) override { fill(array, "normals", 10.0); }
+  void fillTexCoords(VertexArrayImp* array) override { fill(array, "texCoords", 100.0); }
+  void fillColors(VertexArrayImp* array) override {
+    filled.push_back("colors");
+    array->resize(kCount);
+    for (int32_t i = 0; i < kCount; ++i) array->setColor(i, {0.25f * i, 0.5f, 0.75f, 1.0f});
+  }
+
+  int32_t index_ = -1;
+  std::vector<std::string> filled;
+
+ private:
+  void fill(VertexArrayImp* array, const char* what, double scale) {
+    filled.push_back(what);
+    array->resize(kCount);
+    for (int32_t i = 0; i < kCount; ++i) array->set(i, Vector3(scale * i, scale, -scale * i));
+  }
+};
+
+// A label with its placement.
+class LabelledItr : public ThreePointItr {
+ public:
+  bool text(ZelString& out, double& size, double& offsetX, double& offsetY) override {
+    out = ZelString(u"P1");
+    size = 6;
+    offsetX = -0.2;
+    offsetY = -0.3;
+    return true;
+  }
+};
+
+class MeshIterator : public ModuleTest {
+ protected:
+  // Each report as "expression|source|line", in order.
+  std::vector<std::string> assertions() {
+    std::vector<std::string> texts;
+    for (const auto& report : host_.assertions().reports())
+      texts.push_back(report.expression + "|" + report.file + "|" + std::to_string(report.line));
+    return texts;
+  }
+
+  IPtr<ThreePointItr> itr_{new ThreePointItr};
+};
+
+TEST_F(MeshIterator, AFreshIteratorHasItsDefaultsAndTheNamesOfItsClass) {
+  EXPECT_EQ(itr_->hint(), 0);
+  EXPECT_TRUE(itr_->flagB());
+  EXPECT_TRUE(itr_->setFlagB(false));
+  EXPECT_FALSE(itr_->flagB());
+  void* part = nullptr;
+  for (const char* name : {"ZelItr", "IZelUnknown", "IZelItr"}) {
+    itr_->queryInterface(name, &part, false);
+    EXPECT_NE(part, nullptr) << name;
+  }
+  itr_->queryInterface("ZelItrBase", &part, false);
+  EXPECT_EQ(part, nullptr);
+  ZelString label(u"stale");
+  double size = 0, x = 0, y = 0;
+  EXPECT_FALSE(itr_->ZelItr::text(label, size, x, y));
+  EXPECT_TRUE(label.isEmpty());
+}
+
+TEST_F(MeshIterator, AccessorsOfArraysNeverFilledReportAndAnswerFalseInsteadOfReading) {
+  itr_->first(nullptr);
+  Vector3 point;
+  ColorRGBA color;
+  EXPECT_FALSE(itr_->vertex(point));
+  EXPECT_FALSE(itr_->normal(point));
+  EXPECT_FALSE(itr_->color(color));
+  EXPECT_FALSE(itr_->texCoord(point));
+  EXPECT_EQ(assertions(), (std::vector<std::string>{
+                              "(hint_ & ZelNodeEnum::Array) && !vertex_.isEmpty()|zelitr|161",
+                              "(hint_ & ZelNodeEnum::Array) && !normal_.isEmpty()|zelitr|173",
+                              "(hint_ & ZelNodeEnum::Array) && !color_.isEmpty()|zelitr|185",
+                              "(hint_ & ZelNodeEnum::Array) && !texCoord_.isEmpty()|zelitr|197",
+                          }));
+}
+
+TEST_F(MeshIterator, DefaultsOnlyAConcreteIteratorCanGiveReportTheirLines) {
+  itr_->nodeCall4(1, nullptr);
+  itr_->ZelItr::fillVertices(nullptr);
+  itr_->ZelItr::fillNormals(nullptr);
+  itr_->ZelItr::fillColors(nullptr);
+  itr_->ZelItr::fillTexCoords(nullptr);
+  EXPECT_EQ(assertions(), (std::vector<std::string>{"0|zelitr|37", "0|zelitr|209", "0|zelitr|215",
+                                                    "0|zelitr|221", "0|zelitr|227"}));
+}
+
+TEST_F(MeshIterator, PrepareFillsTheVerticesAndOnlyTheArraysBothMaskAndHintName) {
+  itr_->prepareArrays(ZelNodeEnum::Normals);
+  EXPECT_TRUE(itr_->filled.empty()) << "without the array bit nothing is filled";
+  itr_->setHint(ZelNodeEnum::Array | ZelNodeEnum::Normals);
+  itr_->prepareArrays(ZelNodeEnum::Colors);
+  EXPECT_EQ(itr_->filled, (std::vector<std::string>{"vertices"}));
+  itr_->filled.clear();
+  itr_->setHint(ZelNodeEnum::Array | ZelNodeEnum::Normals | ZelNodeEnum::Colors | ZelNodeEnum::TexCoords);
+  itr_->prepareArrays(ZelNodeEnum::Normals | ZelNodeEnum::Colors | ZelNodeEnum::TexCoords);
+  EXPECT_EQ(itr_->filled, (std::vector<std::string>{"vertices", "normals", "colors", "texCoords"}));
+  EXPECT_TRUE(assertions().empty());
+}
+
+TEST_F(MeshIterator, AccessorsReadTheCurrentElementOfTheirOwnArray) {
+  itr_->setHint(ZelNodeEnum::Array | ZelNodeEnum::Normals | ZelNodeEnum::Colors | ZelNodeEnum::TexCoords);
+  itr_->prepareArrays(-1);
+  ASSERT_TRUE(itr_->first(nullptr));
+  bool restarted = true;
+  ASSERT_TRUE(itr_->advance(nullptr, &restarted));
+  EXPECT_FALSE(restarted);
+  ASSERT_TRUE(itr_->advance(nullptr, &restarted));
+  Vector3 value;
+  ASSERT_TRUE(itr_->vertex(value));
+  EXPECT_EQ(value, Vector3(2, 1, -2));
+  ASSERT_TRUE(itr_->normal(value));
+  EXPECT_EQ(value, Vector3(20, 10, -20));
+  ASSERT_TRUE(itr_->texCoord(value));
+  EXPECT_EQ(value, Vector3(200, 100, -200));
+  ColorRGBA color;
+  ASSERT_TRUE(itr_->color(color));
+  EXPECT_EQ(color.r, 0.5f);
+  EXPECT_EQ(color.b, 0.75f);
+  EXPECT_FALSE(itr_->advance(nullptr, &restarted)) << "three elements only";
+  EXPECT_FALSE(itr_->vertex(value)) << "an index past the array reads nothing";
+  EXPECT_EQ(value, Vector3(200, 100, -200));
+  EXPECT_TRUE(assertions().empty());
+}
+
+TEST_F(MeshIterator, TheTextNodeCarriesTheLabelAtTheOriginOrNothingForAPlainIterator) {
+  IPtr<LabelledItr> labelled(new LabelledItr);
+  IPtr<IZelText> node(labelled->createTextNode());
+  void* part = nullptr;
+  ASSERT_TRUE(node);
+  node->queryInterface(HostTextNode::interfaceName, &part, false);
+  auto* text = static_cast<HostTextNode*>(part);
+  ASSERT_NE(text, nullptr);
+  EXPECT_EQ(text->name(), "node");
+  EXPECT_EQ(::text(text->text()), u"P1");
+  EXPECT_EQ(text->anchor(), Vector3());
+  EXPECT_EQ(text->size(), 6);
+  EXPECT_EQ(text->offsetX(), -0.2);
+  EXPECT_EQ(text->offsetY(), -0.3);
+
+  IPtr<IZelText> plain(itr_->createTextNode());
+  plain->queryInterface(HostTextNode::interfaceName, &part, false);
+  text = static_cast<HostTextNode*>(part);
+  EXPECT_TRUE(text->text().isEmpty());
+  EXPECT_EQ(text->size(), 0);
+
+  host_.root().setService(IZelNodeFactory::interfaceName, nullptr);
+  EXPECT_EQ(labelled->createTextNode(), nullptr);
+}
+
+TEST_F(MeshIterator, TheLightBaseAnswersEverythingWithNothingAndKeepsOnlyItsHint) {
+  IPtr<ZelItrBase> base(new ZelItrBase);
+  base->setHint(ZelNodeEnum::Array);
+  EXPECT_EQ(base->hint(), ZelNodeEnum::Array);
+  base->prepareArrays(-1);
+  base->nodeCall4(0, nullptr);
+  base->setFlagA(true);
+  EXPECT_FALSE(base->setFlagB(true));
+  EXPECT_FALSE(base->flagB());
+  bool restarted = true;
+  EXPECT_FALSE(base->advance(nullptr, &restarted));
+  EXPECT_FALSE(restarted);
+  Vector3 point;
+  EXPECT_FALSE(base->vertex(point));
+  EXPECT_EQ(base->createTextNode(), nullptr);
+  EXPECT_TRUE(assertions().empty());
+}
+
+TEST_F(MeshIterator, NodesMadeUnderAParentBelongToItAndAForeignParentIsRefused) {
+  IPtr<IZelText> parent(createNode<IZelText>(nullptr, "labels"));
+  ASSERT_TRUE(parent);
+  IZelText* child = createNode<IZelText>(parent.get(), "node");
+  ASSERT_NE(child, nullptr);
+  void* part = nullptr;
+  parent->queryInterface(HostNode::interfaceName, &part, false);
+  const auto& children = static_cast<HostNode*>(part)->children();
+  ASSERT_EQ(children.size(), 1u);
+  EXPECT_EQ(children[0].get(), static_cast<IZelUnknown*>(child));
+  EXPECT_EQ(child->refCount(), 1u) << "the parent's reference alone";
+  EXPECT_EQ(createNode<IZelText>(itr_.get(), "node"), nullptr);
+  EXPECT_EQ(createNode<IZelItr>(nullptr, "node"), nullptr) << "no node of that interface";
+}
+
+}  // namespace
