@@ -6,36 +6,14 @@
 #include <cstdint>
 #include <fstream>
 
-#include "basic_types/no_destructor.h"
 #include "devices/event_log/plugin_device_data_xml_reader_receiver.h"
 #include "framework/object/iptr.h"
 #include "framework/object/query_chain.h"
 #include "framework/registrations/registered_classes.h"
-#include "host/api/zel_component.h"
-#include "host/standin_host.h"
+#include "fuzz/fuzz_host.h"
 #include "tests/support/scratch_directory.h"
 
 namespace {
-
-// One host with the module attached for the whole run; never torn down, since the module counts its objects
-// through the host until the process ends.
-struct Session {
-  Session() {
-    uint32_t version = 0;
-    IZelComponent* raw = nullptr;
-    if (EntryPoint(&version, &raw) != 1) __builtin_trap();
-    component = raw;
-    host.attach(component.get());
-  }
-
-  StandinHost host;
-  IPtr<IZelComponent> component;
-};
-
-Session& session() {
-  static NoDestructor<Session> made;
-  return *made;
-}
 
 const ScratchDirectory& scratch() {
   static ScratchDirectory directory;
@@ -94,7 +72,7 @@ void replayInto(Kind* target) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  session();
+  fuzzHost();
   std::ofstream(scratch().system("run.xml"), std::ios::binary | std::ios::trunc)
       .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
   IPtr<CountingReceiver> receiver(new CountingReceiver);
