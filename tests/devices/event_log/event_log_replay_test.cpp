@@ -127,6 +127,14 @@ TEST_F(EventLogReplay, AHostWithoutAnXmlDomCannotReplay) {
   EXPECT_EQ(recorder_->calls(), (Lines{"custom Error"}));
 }
 
+TEST_F(EventLogReplay, TheHostsTranslatorHasNoSayOverTheLogText) {
+  host_.translator().setText("%1%2%3", u"%3%2%1");
+  host_.enable(StandinHost::Optional::kTranslatorService, true);
+  useLog(record("OnStop", 0) + "<OnCustomEvent time=\"0\" name=\"%1%2\"/>");
+  ASSERT_TRUE(plugin_->replay(recorder_->continuous()));
+  EXPECT_EQ(recorder_->calls(), (Lines{"stop", "custom %1%2"}));
+}
+
 TEST_F(EventLogReplay, FractionalTimesAreCutToWholeMilliseconds) {
   // Rounded up, 400 gaps of 0.9 ms would take at least 400 ms; cut, they take nothing.
   std::string log;
