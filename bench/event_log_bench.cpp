@@ -72,16 +72,20 @@ void writeLog(const std::string& name, IZelPluginDevicePositionOrientationData* 
   for (int64_t i = 0; i < kEvents; ++i) writer->writePositionOrientationEvent(element, move);
 }
 
-// The log every reading benchmark reads, written once.
+const std::string& sharedLog();
+
+std::string writeSharedLog() {
+  attachModule();
+  std::string made = scratchName("replay");
+  writeLog(made, sampleMove().get());
+  std::atexit([] { std::filesystem::remove(sharedLog()); });
+  return made;
+}
+
+// The log every reading benchmark reads, written once; its name outlives the exit handler that removes it.
 const std::string& sharedLog() {
-  static const std::string name = [] {
-    attachModule();
-    std::string made = scratchName("replay");
-    writeLog(made, sampleMove().get());
-    std::atexit([] { std::filesystem::remove(sharedLog()); });
-    return made;
-  }();
-  return name;
+  static NoDestructor<std::string> name(writeSharedLog());
+  return *name;
 }
 
 class NullReceiver : public IZelHardProbeContinuousDataReceiver, public ZelUnknownImpl {

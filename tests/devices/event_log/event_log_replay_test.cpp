@@ -106,11 +106,13 @@ TEST_F(EventLogReplay, AnEmptyLogPlaysNothingAndSucceeds) {
   EXPECT_EQ(finishedCount(), 1u);
 }
 
-TEST_F(EventLogReplay, AMissingFileIsAnError) {
+TEST_F(EventLogReplay, AMissingFileOrADirectoryIsAnError) {
   plugin_->setFileName(scratch_.module("absent.xml"));
   EXPECT_FALSE(plugin_->replay(recorder_->single()));
-  EXPECT_EQ(recorder_->calls(), (Lines{"custom Error"}));
-  EXPECT_EQ(finishedCount(), 1u);
+  plugin_->setFileName(scratch_.module());
+  EXPECT_FALSE(plugin_->replay(recorder_->single()));
+  EXPECT_EQ(recorder_->calls(), (Lines{"custom Error", "custom Error"}));
+  EXPECT_EQ(finishedCount(), 2u);
 }
 
 TEST_F(EventLogReplay, TheHostsTranslatorHasNoSayOverTheLogText) {
