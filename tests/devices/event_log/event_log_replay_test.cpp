@@ -124,18 +124,19 @@ TEST_F(EventLogReplay, TheHostsTranslatorHasNoSayOverTheLogText) {
 }
 
 TEST_F(EventLogReplay, FractionalTimesAreCutToWholeMilliseconds) {
-  // Rounded up, 400 gaps of 0.9 ms would take at least 400 ms; cut, they take nothing.
+  // Rounded up, the gaps of 0.9 ms would take at least a millisecond each; cut, they take nothing.
+  constexpr int kShortGaps = 1000;
   std::string log;
-  for (int i = 0; i < 400; ++i) log += "<OnStop time=\"0.9\"/>";
+  for (int i = 0; i < kShortGaps; ++i) log += "<OnStop time=\"0.9\"/>";
   log += "<OnStop time=\"120.8\"/><OnStop time=\"junk\"/><OnStop time=\"-5000\"/><OnStop/>";
   useLog(log);
   auto start = DeviceEventRecorder::Clock::now();
   ASSERT_TRUE(plugin_->replay(recorder_->continuous()));
   std::vector<DeviceEventRecorder::Clock::time_point> times = recorder_->times();
-  ASSERT_EQ(times.size(), 404u);
-  EXPECT_LT(times[399] - start, std::chrono::milliseconds(400));
-  EXPECT_GE(times[400] - times[399], std::chrono::milliseconds(120));
-  EXPECT_LT(times.back() - times[400], std::chrono::milliseconds(1000))
+  ASSERT_EQ(times.size(), kShortGaps + 4u);
+  EXPECT_LT(times[kShortGaps - 1] - start, std::chrono::milliseconds(kShortGaps));
+  EXPECT_GE(times[kShortGaps] - times[kShortGaps - 1], std::chrono::milliseconds(120));
+  EXPECT_LT(times.back() - times[kShortGaps], std::chrono::milliseconds(1000))
       << "no wait for an unreadable, a negative or a missing time";
 }
 
