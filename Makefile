@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: run test build setup
+.PHONY: run test build setup logs
 
 setup:
 	@bash scripts/setup.sh
@@ -16,3 +16,8 @@ run: build
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# Rewrites the example device-event logs under examples/logs with the module's own writer.
+logs: build
+	mkdir -p examples/logs
+	$(BUILD)/palpera-log-examples examples/logs

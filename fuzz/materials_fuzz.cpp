@@ -6,35 +6,13 @@
 #include <cstdint>
 #include <fstream>
 
-#include "basic_types/no_destructor.h"
 #include "devices/materials/zel_material_xml_reader.h"
 #include "devices/materials/zel_materials.h"
 #include "framework/object/iptr.h"
-#include "host/api/zel_component.h"
-#include "host/standin_host.h"
+#include "fuzz/fuzz_host.h"
 #include "tests/support/scratch_directory.h"
 
 namespace {
-
-// One host with the module attached for the whole run, as a test fixture sets them up; never torn down,
-// since the module counts its objects through the host until the process ends.
-struct Session {
-  Session() {
-    uint32_t version = 0;
-    IZelComponent* raw = nullptr;
-    if (EntryPoint(&version, &raw) != 1) __builtin_trap();
-    component = raw;
-    host.attach(component.get());
-  }
-
-  StandinHost host;
-  IPtr<IZelComponent> component;
-};
-
-Session& session() {
-  static NoDestructor<Session> made;
-  return *made;
-}
 
 // Holds the one input file; removed with it when the fuzzer ends.
 const ScratchDirectory& scratch() {
@@ -54,7 +32,7 @@ void checkSound(Materials::IZelMaterials& library, size_t messages) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  Session& s = session();
+  FuzzHost& s = fuzzHost();
   std::ofstream(scratch().system("materials.mtlx"), std::ios::binary | std::ios::trunc)
       .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
   s.host.simpleDialog().clear();

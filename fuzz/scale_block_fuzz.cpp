@@ -10,7 +10,7 @@
 #include "devices/alignment/alignment_services.h"
 #include "framework/object/host_detach.h"
 #include "framework/object/iptr.h"
-#include "host/api/zel_component.h"
+#include "fuzz/fuzz_host.h"
 #include "host/host_document_data.h"
 #include "host/standin_host.h"
 
@@ -25,11 +25,6 @@ Session& session();
 
 struct Session {
   Session() {
-    uint32_t version = 0;
-    IZelComponent* raw = nullptr;
-    if (EntryPoint(&version, &raw) != 1) __builtin_trap();
-    component = raw;
-    host.attach(component.get());
     scale.getService();
     if (!scale) __builtin_trap();
     // The module leaves the host before the process's statics go, as an unloading host would have it.
@@ -39,8 +34,7 @@ struct Session {
     });
   }
 
-  StandinHost host;
-  IPtr<IZelComponent> component;
+  FuzzHost& module = fuzzHost();
   SPtr<IZelPluginDeviceScaleAlignmentService> scale;
 };
 
@@ -56,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   s.scale->setMaterial(ZelCString("Before"), 21.5);
   s.scale->setUnits(4);
   DocumentData document{{kScaleService, std::vector<uint8_t>(data, data + size)}};
-  bool applied = openDocumentData(s.host.root(), document, {kScaleService})[kScaleService];
+  bool applied = openDocumentData(s.module.host.root(), document, {kScaleService})[kScaleService];
   ZelCString name;
   double temperature = 0;
   s.scale->material(name, temperature);

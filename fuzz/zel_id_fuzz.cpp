@@ -1,4 +1,5 @@
-// Class-id texts come from the host registry: any bytes must parse to some id, never crash or read past the end.
+// Class-id texts come from the host registry: any bytes must parse to some id, never crash or read past the
+// end.
 
 #include <cstddef>
 #include <cstdint>

@@ -24,7 +24,7 @@ class Event {
   void reset();
   // Waits until the event is set.
   void wait();
-  // Waits at most the given milliseconds; true when the event was set in time.
+  // Waits at most the given milliseconds (0: looks without waiting); true when the event was set in time.
   bool waitFor(uint32_t milliseconds);
 
  private:

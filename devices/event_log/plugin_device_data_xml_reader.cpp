@@ -1,7 +1,10 @@
 #include "devices/event_log/plugin_device_data_xml_reader.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <istream>
+#include <new>
 #include <string>
 
 #include "devices/event_log/event_log_parsers.h"
@@ -32,6 +35,23 @@ uint32_t gapMilliseconds(IZelDOMXmlElement* record) {
   return static_cast<uint32_t>(std::trunc(std::fmin(milliseconds, kLongestGapMs)));
 }
 
+// Appends the file's size bytes to bytes; false when fewer come, or when they do not fit in memory.
+bool readBytes(std::istream& file, std::streamoff size, std::string& bytes) {
+  constexpr std::streamoff kPiece = 1 << 16;
+  try {
+    while (static_cast<std::streamoff>(bytes.size()) < size) {
+      size_t before = bytes.size();
+      auto piece = static_cast<size_t>(std::min(kPiece, size - static_cast<std::streamoff>(before)));
+      bytes.resize(before + piece);
+      file.read(bytes.data() + before, static_cast<std::streamsize>(piece));
+      if (static_cast<size_t>(file.gcount()) != piece) return false;
+    }
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 PluginDeviceDataXMLReader::PluginDeviceDataXMLReader() = default;
@@ -48,9 +68,10 @@ bool PluginDeviceDataXMLReader::readLog(ZelString& text) const {
   std::streamoff size = file.tellg();
   file.seekg(0, std::ios_base::beg);
   if (size < 0 || !file) return false;
-  std::string bytes(static_cast<size_t>(size), '\0');
-  file.read(bytes.data(), size);
-  bytes.resize(static_cast<size_t>(file.gcount()));
+  std::string bytes;
+  // Read in pieces up to the size the file claims: a path that names no regular file (a directory) claims
+  // any size and gives no bytes, and must not make the reader ask for that much memory first.
+  if (!readBytes(file, size, bytes)) return false;
   file.close();
   // Built by hand rather than through the translator: the text is data, not words for the user, and the
   // translator belongs to the host's main thread.

@@ -147,13 +147,6 @@ TEST_F(EventLogWriter, ChangingTheFileKeepsTheTiming) {
   EXPECT_EQ(scratch_.read("second.xml"), "<OnStop time=\"25\"/>");
 }
 
-TEST_F(EventLogWriter, AFileThatCannotBeOpenedLosesTheRecordsButNotTheWriter) {
-  writer_->setOutputFile(scratch_.module("missing-directory\\log.xml"));
-  writer_->writeNullEvent(kOnStop, records::null().get());
-  writer_.release();
-  EXPECT_FALSE(scratch_.exists("missing-directory"));
-}
-
 TEST_F(EventLogWriter, AWriterWithoutAFileWritesToStandardError) {
   IPtr<PluginDeviceDataXMLWriter> console = newWriter();
   testing::internal::CaptureStderr();

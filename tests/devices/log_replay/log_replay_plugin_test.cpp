@@ -38,17 +38,6 @@ TEST_F(LogReplayPluginTest, AnswersAsAPlugInOfEveryKindButNotAsTheEmulator) {
   EXPECT_STREQ(plugin_->className(), "LogReplayPlugin");
 }
 
-TEST_F(LogReplayPluginTest, EachFaceConnectsOnItsOwn) {
-  IPtr<LogReplayPlugin> fresh;
-  fresh.createInstance(classIdOf(LogReplayPlugin::interfaceName));
-  ZelString error;
-  auto& continuous = static_cast<IZelHardProbeContinuousPlugin&>(*fresh);
-  EXPECT_TRUE(continuous.connect(error));
-  EXPECT_TRUE(continuous.isConnected());
-  EXPECT_FALSE(static_cast<IZelHardProbePlugin&>(*fresh).isConnected());
-  EXPECT_FALSE(static_cast<IZelLaserScanPlugin&>(*fresh).isConnected());
-}
-
 TEST_F(LogReplayPluginTest, ARunOnAFaceNotConnectedEndsWithOneErrorAndOneFinished) {
   useLog("<OnStop time=\"0\"/>");
   static_cast<IZelLaserScanPlugin&>(*plugin_).disconnect();
@@ -70,23 +59,6 @@ TEST_F(LogReplayPluginTest, ALogPlaysInOrderAndAnnouncesItsEndOnce) {
   EXPECT_EQ(recorder_->calls(), (Lines{"radius 0.003", "startCapture", "stop"}));
   EXPECT_EQ(finishedCount(), 1u);
   EXPECT_EQ(finishedCount(), 1u) << "announced once, not once per pump";
-}
-
-TEST_F(LogReplayPluginTest, TheFileNameIsThePlugInsOwnCopy) {
-  scratch_.write("first.xml", "<OnStop time=\"0\"/>");
-  ZelString name = scratch_.module("first.xml");
-  plugin_->setFileName(name);
-  name = ZelString(u"elsewhere");
-  EXPECT_EQ(std::u16string(plugin_->fileName().c_str()),
-            std::u16string(scratch_.module("first.xml").c_str()));
-  EXPECT_TRUE(plugin_->replay(recorder_->continuous()));
-}
-
-TEST_F(LogReplayPluginTest, ACancelWithNoReplayRunningChangesNothing) {
-  plugin_->cancel();
-  useLog("<OnStop time=\"0\"/>");
-  EXPECT_TRUE(plugin_->replay(recorder_->continuous()));
-  EXPECT_EQ(recorder_->calls(), (Lines{"stop"}));
 }
 
 // A device's worker runs the plug-in while the main thread pumps the host's events.
