@@ -69,7 +69,7 @@ void EmulatorPlugin::emulateClaimed(EmulatorFace face, Receiver& adapter) {
 EmulatorPlugin::Claim EmulatorPlugin::claimRun(EmulatorFace face, bool connected) {
   std::lock_guard lock(runLock_);
   // A run of this face has begun, so a stop still owed to an earlier one would now be taken for this one's.
-  stopsOf(face).awaited = false;
+  stopsOf(face).runBegins();
   if (!connected) return Claim::kNotConnected;
   if (activeFace_) return Claim::kRefused;
   activeFace_ = face;
@@ -79,7 +79,7 @@ EmulatorPlugin::Claim EmulatorPlugin::claimRun(EmulatorFace face, bool connected
 void EmulatorPlugin::publish(EmulatorFace face, const std::shared_ptr<EmulationRun>& run) {
   std::lock_guard lock(runLock_);
   run_ = run;
-  if (stopsOf(face).requested) run->queue.stop();
+  if (stopsOf(face).requested()) run->queue.stop();
 }
 
 void EmulatorPlugin::releaseRun(EmulatorFace face, Claim claim) {
@@ -89,22 +89,14 @@ void EmulatorPlugin::releaseRun(EmulatorFace face, Claim claim) {
     activeFace_.reset();
     ended = std::move(run_);
   }
-  FaceStops& stops = stopsOf(face);
-  stops.awaited = !stops.requested;
-  stops.requested = false;
+  stopsOf(face).runEnds();
 }
 
 void EmulatorPlugin::stopFace(EmulatorFace face) {
   std::lock_guard lock(runLock_);
-  FaceStops& stops = stopsOf(face);
-  if (activeFace_ == face) {
-    stops.requested = true;
-    if (run_) run_->queue.stop();
-  } else if (stops.awaited) {
-    stops.awaited = false;
-  } else {
-    stops.requested = true;
-  }
+  const bool running = activeFace_ == face;
+  stopsOf(face).stopArrives(running);
+  if (running && run_) run_->queue.stop();
 }
 
 std::shared_ptr<EmulatorPlugin::IEventHandler> EmulatorPlugin::inputHandler() {

@@ -24,6 +24,7 @@
 
 #include "basic_types/vector3.h"
 #include "basic_types/zel_string.h"
+#include "devices/plugins/face_stops.h"
 #include "devices/plugins/module_plugin.h"
 #include "framework/object/iptr.h"
 #include "framework/object/zel_unknown_impl.h"
@@ -33,15 +34,8 @@ struct EmulationRun;
 
 enum class EmulatorFace { kSingle, kContinuous };
 
-// One face of the emulator, whose stop goes to the emulator with the face it came through.
 template <class Face, EmulatorFace kFace>
-class EmulatorPluginFace : public ModulePluginFace<Face> {
- public:
-  void stop() override { stopFace(kFace); }
-
- protected:
-  virtual void stopFace(EmulatorFace face) = 0;
-};
+using EmulatorPluginFace = StoppablePluginFace<Face, kFace>;
 
 // The noise-free tip centre and the probe axis (from the tip into the surface) of the last pick. Used on
 // the main thread only.
@@ -93,10 +87,6 @@ class EmulatorPlugin : public ModulePlugin,
  private:
   // What one call of run may do.
   enum class Claim { kNotConnected, kRefused, kClaimed };
-  struct FaceStops {
-    bool requested = false;  // a stop the face's current or next run obeys
-    bool awaited = false;    // the face's last run ended by itself; its stop is still to come
-  };
 
   void stopFace(EmulatorFace face) override;
 

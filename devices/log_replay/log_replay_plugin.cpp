@@ -28,29 +28,36 @@ const ZelString& LogReplayPlugin::getName() {
 
 bool LogReplayPlugin::replay(IZelHardProbeDataReceiver* receiver) {
   IPtr<Receiver> adapter(new Receiver(receiver));
-  return play(adapter.get(), static_cast<IZelHardProbePlugin*>(this)->isConnected());
+  return play(ReplayFace::kSingle, adapter.get(), static_cast<IZelHardProbePlugin*>(this)->isConnected());
 }
 
 bool LogReplayPlugin::replay(IZelHardProbeContinuousDataReceiver* receiver) {
   IPtr<Receiver> adapter(new Receiver(receiver));
-  return play(adapter.get(), static_cast<IZelHardProbeContinuousPlugin*>(this)->isConnected());
+  return play(ReplayFace::kContinuous, adapter.get(),
+              static_cast<IZelHardProbeContinuousPlugin*>(this)->isConnected());
 }
 
 bool LogReplayPlugin::replay(IZelLaserScanDataReceiver* receiver) {
   IPtr<Receiver> adapter(new Receiver(receiver));
-  return play(adapter.get(), static_cast<IZelLaserScanPlugin*>(this)->isConnected());
+  return play(ReplayFace::kLaserScan, adapter.get(), static_cast<IZelLaserScanPlugin*>(this)->isConnected());
 }
 
-bool LogReplayPlugin::play(Receiver* receiver, bool connected) {
-  if (!connected) return fail(receiver);
-  IPtr<PluginDeviceDataXMLReader> reader = makeReader(receiver);
-  if (!reader) return fail(receiver);
-  install(reader);
-  bool played = reader->replay();
-  uninstall(reader.get());
+bool LogReplayPlugin::play(ReplayFace face, Receiver* receiver, bool connected) {
+  beginRun(face);
+  const bool played = connected && playFile(face, receiver);
+  endRun(face);
   if (!played) return fail(receiver);
   postFinished();
   return true;
+}
+
+bool LogReplayPlugin::playFile(ReplayFace face, Receiver* receiver) {
+  IPtr<PluginDeviceDataXMLReader> reader = makeReader(receiver);
+  if (!reader) return false;
+  install(face, reader);
+  const bool played = reader->replay();
+  install(face, {});
+  return played;
 }
 
 IPtr<PluginDeviceDataXMLReader> LogReplayPlugin::makeReader(Receiver* receiver) {
@@ -64,21 +71,33 @@ IPtr<PluginDeviceDataXMLReader> LogReplayPlugin::makeReader(Receiver* receiver) 
   return reader;
 }
 
-void LogReplayPlugin::install(const IPtr<PluginDeviceDataXMLReader>& reader) {
-  // References are taken and given up outside the lock: counting goes through the host.
-  IPtr<PluginDeviceDataXMLReader> current = reader;
-  {
-    std::lock_guard lock(lock_);
-    std::swap(current, reader_);
-  }
+void LogReplayPlugin::beginRun(ReplayFace face) {
+  std::lock_guard lock(lock_);
+  FaceRun& run = runOf(face);
+  run.running = true;
+  run.stops.runBegins();
 }
 
-void LogReplayPlugin::uninstall(const PluginDeviceDataXMLReader* reader) {
-  IPtr<PluginDeviceDataXMLReader> done;
-  {
-    std::lock_guard lock(lock_);
-    if (reader_.get() == reader) std::swap(done, reader_);
-  }
+void LogReplayPlugin::endRun(ReplayFace face) {
+  std::lock_guard lock(lock_);
+  FaceRun& run = runOf(face);
+  run.running = false;
+  run.stops.runEnds();
+}
+
+void LogReplayPlugin::install(ReplayFace face, IPtr<PluginDeviceDataXMLReader> reader) {
+  // References are taken and given up outside the lock: counting goes through the host.
+  std::lock_guard lock(lock_);
+  FaceRun& run = runOf(face);
+  std::swap(run.reader, reader);
+  if (run.reader && run.stops.requested()) run.reader->cancel();
+}
+
+void LogReplayPlugin::stopFace(ReplayFace face) {
+  std::lock_guard lock(lock_);
+  FaceRun& run = runOf(face);
+  run.stops.stopArrives(run.running);
+  if (run.running && run.reader) run.reader->cancel();
 }
 
 bool LogReplayPlugin::fail(Receiver* receiver) {
@@ -105,9 +124,11 @@ ZelString LogReplayPlugin::fileName() {
 }
 
 void LogReplayPlugin::cancel() {
-  // The lock keeps the reader alive while its cancel flag is raised; raising it calls nobody.
+  // The lock keeps the readers alive while their cancel flags are raised; raising one calls nobody.
   std::lock_guard lock(lock_);
-  if (reader_) reader_->cancel();
+  for (FaceRun& run : runs_) {
+    if (run.reader) run.reader->cancel();
+  }
 }
 
 void LogReplayPlugin::queryInterface(const char* name, void** out, bool) {

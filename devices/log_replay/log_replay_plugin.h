@@ -10,10 +10,12 @@
 // setFileName come from the main thread. The plug-in's lock guards the current reader and the file name and
 // is taken before a reader's own; it is never held while a receiver or a host service is called.
 
+#include <array>
 #include <string>
 
 #include "basic_types/zel_string.h"
 #include "devices/event_log/plugin_device_data_xml_reader.h"
+#include "devices/plugins/face_stops.h"
 #include "devices/plugins/module_plugin.h"
 #include "framework/object/iptr.h"
 #include "framework/object/zel_unknown_impl.h"
@@ -22,10 +24,12 @@
 // Posted when a replay run ends.
 inline constexpr const char* kLogReplayFinished = "Palpera/LogReplayFinished";
 
+enum class ReplayFace { kSingle, kContinuous, kLaserScan };
+
 class LogReplayPlugin : public ModulePlugin,
-                        public ModulePluginFace<IZelHardProbePlugin>,
-                        public ModulePluginFace<IZelHardProbeContinuousPlugin>,
-                        public ModulePluginFace<IZelLaserScanPlugin>,
+                        public StoppablePluginFace<IZelHardProbePlugin, ReplayFace::kSingle>,
+                        public StoppablePluginFace<IZelHardProbeContinuousPlugin, ReplayFace::kContinuous>,
+                        public StoppablePluginFace<IZelLaserScanPlugin, ReplayFace::kLaserScan>,
                         public ZelUnknownImpl {
  public:
   static constexpr const char* interfaceName = "LogReplayPlugin";
@@ -41,8 +45,6 @@ class LogReplayPlugin : public ModulePlugin,
   void run(IZelHardProbeDataReceiver* receiver) override { replay(receiver); }
   void run(IZelHardProbeContinuousDataReceiver* receiver) override { replay(receiver); }
   void run(IZelLaserScanDataReceiver* receiver) override { replay(receiver); }
-  // A device stopping its acquisition ends the replay at once, rather than wait out the rest of the log.
-  void stop() override { cancel(); }
 
   // The runs of the three faces. True when the log was played to its end or cancelled; false, after the
   // custom event "Error" to the receiver, when the face is not connected, no file is set, or the log cannot
@@ -54,7 +56,7 @@ class LogReplayPlugin : public ModulePlugin,
   // The event file the next run plays.
   void setFileName(const ZelString& fileName);
   ZelString fileName();
-  // Ends the running replay (its receiver gets the custom event "Cancel"); nothing while none runs.
+  // Ends the running replays (their receivers get the custom event "Cancel"); nothing while none runs.
   void cancel();
 
   void queryInterface(const char* name, void** out, bool flag) override;
@@ -63,15 +65,28 @@ class LogReplayPlugin : public ModulePlugin,
  private:
   using Receiver = PluginDeviceDataXMLReader::Receiver;
 
-  bool play(Receiver* receiver, bool connected);
+  // A device stopping its acquisition ends the face's replay at once, rather than wait out the rest of the
+  // log; a stop that comes before the worker has begun the run still ends it.
+  void stopFace(ReplayFace face) override;
+
+  bool play(ReplayFace face, Receiver* receiver, bool connected);
+  bool playFile(ReplayFace face, Receiver* receiver);
   IPtr<PluginDeviceDataXMLReader> makeReader(Receiver* receiver);
-  // Makes the reader the one cancel reaches, or lets go of it when it still is.
-  void install(const IPtr<PluginDeviceDataXMLReader>& reader);
-  void uninstall(const PluginDeviceDataXMLReader* reader);
+  void beginRun(ReplayFace face);
+  void endRun(ReplayFace face);
+  // Makes the reader the one a stop or cancel reaches, or lets go of it.
+  void install(ReplayFace face, IPtr<PluginDeviceDataXMLReader> reader);
+  // The face's run and what stops it; guarded by lock_.
+  struct FaceRun {
+    bool running = false;
+    IPtr<PluginDeviceDataXMLReader> reader;  // set only while the run replays
+    FaceStops stops;
+  };
+  FaceRun& runOf(ReplayFace face) { return runs_[static_cast<size_t>(face)]; }
   // The receiver gets the custom event "Error"; the run ends.
   bool fail(Receiver* receiver);
 
   platform::CriticalSection lock_;
-  IPtr<PluginDeviceDataXMLReader> reader_;  // guarded by lock_; set only while a run replays
-  std::u16string fileName_;                 // guarded by lock_
+  std::array<FaceRun, 3> runs_;  // guarded by lock_
+  std::u16string fileName_;      // guarded by lock_
 };

@@ -53,3 +53,14 @@ class ModulePluginFace : public Face {
  private:
   std::atomic<bool> connected_{false};
 };
+
+// A face whose stop reaches the plug-in together with the face it came through, for a plug-in that keeps
+// the runs of its faces apart (a stop that one device sends must not end another device's run).
+template <class Face, auto kFace>
+class StoppablePluginFace : public ModulePluginFace<Face> {
+ public:
+  void stop() override { stopFace(kFace); }
+
+ protected:
+  virtual void stopFace(decltype(kFace) face) = 0;
+};

@@ -137,4 +137,22 @@ TEST_F(LogReplayThreads, ADeviceStopEndsTheReplayRatherThanWaitOutTheLog) {
   EXPECT_EQ(recorder_->calls().back(), "stop");
 }
 
+TEST_F(LogReplayPluginTest, AStopBelongsToItsRunWhetherItComesEarlyOrLate) {
+  IZelHardProbeContinuousPlugin& continuous = *plugin_;
+  useLog("<OnStop time=\"0\"/><OnStop time=\"4294967295\"/>");
+  continuous.stop();  // the device stopped before its worker reached the run
+  EXPECT_TRUE(plugin_->replay(recorder_->continuous())) << "would otherwise wait out the whole log";
+  EXPECT_EQ(recorder_->calls(), (Lines{"custom Cancel"}));
+
+  useLog("<OnStop time=\"0\"/>", "short.xml");
+  EXPECT_TRUE(plugin_->replay(recorder_->continuous()));
+  continuous.stop();                                   // the stop of the run that ended by itself
+  static_cast<IZelLaserScanPlugin&>(*plugin_).stop();  // another device's face, with no run of its own
+  EXPECT_TRUE(plugin_->replay(recorder_->continuous()));
+  EXPECT_EQ(recorder_->calls(), (Lines{"custom Cancel", "stop", "stop"})) << "a late stop ends no later run";
+  EXPECT_TRUE(plugin_->replay(recorder_->laserScan()));
+  EXPECT_EQ(recorder_->calls().back(), "custom Cancel") << "the scanner's early stop is its next run's";
+  EXPECT_EQ(finishedCount(), 4u);
+}
+
 }  // namespace
