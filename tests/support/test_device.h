@@ -7,6 +7,7 @@
 // not start), until stopAcquisition or disconnect. It acquires nothing itself: a test hands events to its
 // receivers with deliver, on the main thread, as a device's event handlers do.
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -51,8 +52,9 @@ class TestDevice : public IZelPluginDevice, public ZelUnknownImpl {
   }
   void addReceiver(IZelPluginDataReceiver* receiver) override {
     note("addReceiver");
-    if (!ofKind(receiver) || registered(receiver)) return;
-    receivers_.emplace_back(receiver);
+    void* part = nullptr;
+    if (receiver) receiver->queryInterface(receiverInterface_, &part, false);
+    if (part && !registered(receiver)) receivers_.emplace_back(receiver);
   }
   void removeReceiver(IZelPluginDataReceiver* receiver) override {
     note("removeReceiver");
@@ -85,16 +87,9 @@ class TestDevice : public IZelPluginDevice, public ZelUnknownImpl {
 
  private:
   void note(const char* call) { journal_.push_back(std::string(call) + " " + name_); }
-  bool ofKind(IZelPluginDataReceiver* receiver) const {
-    void* part = nullptr;
-    if (receiver) receiver->queryInterface(receiverInterface_, &part, false);
-    return part != nullptr;
-  }
   bool registered(IZelPluginDataReceiver* receiver) const {
-    for (const IPtr<IZelPluginDataReceiver>& held : receivers_) {
-      if (held.get() == receiver) return true;
-    }
-    return false;
+    return std::any_of(receivers_.begin(), receivers_.end(),
+                       [&](const IPtr<IZelPluginDataReceiver>& held) { return held.get() == receiver; });
   }
 
   std::string name_;

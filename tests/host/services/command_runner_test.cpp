@@ -65,8 +65,12 @@ TEST_F(CommandRunning, TheDialogReachesOnlyTheRunningCommand) {
 TEST_F(CommandRunning, TheDialogOfAnEndedOrRefusedCommandIsClosedForTheNext) {
   runner_.start(command_.get());
   host_.dialog().addControl(1, "button", ZelString(u"Go"));
+  host_.dialog().setControlFlag(IGuiDialog::kStandardControl1, false);
+  int32_t reserved = host_.dialog().reserveControlIds(3);
   runner_.cancel();
   EXPECT_TRUE(host_.dialog().controls().empty());
+  EXPECT_TRUE(host_.dialog().standardControlShown(IGuiDialog::kStandardControl1));
+  EXPECT_EQ(host_.dialog().reserveControlIds(1), reserved);
   command_->answers.activate = false;
   host_.dialog().addControl(1, "button", ZelString(u"Go"));
   EXPECT_EQ(runner_.start(command_.get()), CommandRunner::Start::kActivationRefused);

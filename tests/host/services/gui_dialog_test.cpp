@@ -117,22 +117,6 @@ TEST_F(GuiDialog, BuilderControlsTakeTheIdTheirNameOrNumberGivesAndKnowTheirGrou
   EXPECT_EQ(receiver_->calls, Calls{"gui event 12 1"});
 }
 
-TEST_F(GuiDialog, StandardControlsAreTheHostsAndComeBackWhenTheDialogIsCleared) {
-  module_->addControl(1, "button", ZelString(u"Go"));
-  module_->setControlIcon(IGuiDialog::kDialogIcon, "blank");
-  module_->setControlFlag(IGuiDialog::kStandardControl1, false);
-  EXPECT_FALSE(dialog_->standardControlShown(IGuiDialog::kStandardControl1));
-  EXPECT_TRUE(dialog_->standardControlShown(IGuiDialog::kStandardControl2));
-  EXPECT_FALSE(dialog_->control(IGuiDialog::kStandardControl1)) << "not among the command's controls";
-  int32_t reserved = module_->reserveControlIds(4);
-
-  dialog_->clear();
-  EXPECT_TRUE(dialog_->controls().empty());
-  EXPECT_FALSE(dialog_->icon(IGuiDialog::kDialogIcon));
-  EXPECT_TRUE(dialog_->standardControlShown(IGuiDialog::kStandardControl1));
-  EXPECT_EQ(module_->reserveControlIds(1), reserved);
-}
-
 TEST_F(GuiDialog, AButtonKeepsTheImageTheHostDecodedForIt) {
   IPtr<HostImage> image(new HostImage);
   IPtr<HostImageWriter> writer(new HostImageWriter);
