@@ -109,6 +109,9 @@ int32_t PluginOptionsCmd::addEntries(const char* category) {
     Entry entry{plugin->optionKey(categoryName, index), ZelCString(), IPtr<IZelPlugin>(plugin)};
     entry.device = plugin->optionDevice(entry.key);
     if (entry.key.isEmpty() || entry.device.isEmpty()) continue;
+    // The entry outlives this call: it must not borrow the plug-in's texts.
+    entry.key.makeOwned();
+    entry.device.makeOwned();
     entries_.append(entry);
     ++added;
     addEntryButton(kFirstEntryId - 1 + entries_.count(), plugin, entry.key);
