@@ -1,28 +1,54 @@
 #pragma once
 
 // A device plug-in for tests: a name, the faces it answers (each with its own availability) and, optionally,
-// the emulator mark. It acquires nothing; its run returns at once.
+// the emulator mark. Its runs play the scripts queued on script() (plugin_script.h); a face can be made to
+// fail its next connects with a text of its own, and counts every connect.
+
+#include <atomic>
 
 #include "devices/contracts/plugin.h"
 #include "framework/object/query_chain.h"
 #include "framework/object/zel_unknown_impl.h"
+#include "tests/devices/support/plugin_script.h"
 
 template <class Face, class Receiver>
 class TestPluginFace : public Face {
  public:
   bool isAvailable() override { return available_; }
-  bool connect(ZelString&) override { return connected_ = true; }
+  bool connect(ZelString& error) override {
+    ++connects_;
+    if (failuresLeft_ > 0) {
+      --failuresLeft_;
+      error = failure_;
+      return false;
+    }
+    return connected_ = true;
+  }
   bool disconnect() override {
     connected_ = false;
     return true;
   }
   bool isConnected() override { return connected_; }
-  void run(Receiver*) override {}
-  void stop() override {}
+  void run(Receiver* receiver) override { script().run(receiver); }
+  void stop() override { script().stop(); }
+
+  // The next count connects fail with the text. Main thread.
+  void failConnects(int count, const char16_t* text) {
+    failuresLeft_ = count;
+    failure_ = ZelString(text);
+  }
+  int connects() const { return connects_; }
 
  protected:
+  virtual PluginScript& script() = 0;
+
   bool available_ = false;
-  bool connected_ = false;
+  std::atomic<bool> connected_{false};
+
+ private:
+  int connects_ = 0;
+  int failuresLeft_ = 0;
+  ZelString failure_;
 };
 
 class TestPlugin : public IZelPlugin,
@@ -40,6 +66,7 @@ class TestPlugin : public IZelPlugin,
     bool continuous = false;
     bool continuousAvailable = true;
     bool laserScan = false;
+    bool laserScanAvailable = true;
     bool emulator = false;
   };
 
@@ -47,7 +74,7 @@ class TestPlugin : public IZelPlugin,
     name_.setBuffer(name, -1);
     SingleFace::available_ = faces.singleAvailable;
     ContinuousFace::available_ = faces.continuousAvailable;
-    ScanFace::available_ = true;
+    ScanFace::available_ = faces.laserScanAvailable;
   }
 
   // A real arm with both hard-probe faces available.
@@ -59,6 +86,17 @@ class TestPlugin : public IZelPlugin,
     return new TestPlugin(name, {.single = true, .continuous = true, .laserScan = true, .emulator = true});
   }
   static TestPlugin* scanner(const char16_t* name) { return new TestPlugin(name, {.laserScan = true}); }
+  // A device of all three kinds.
+  static TestPlugin* allKinds(const char16_t* name) {
+    return new TestPlugin(name, {.single = true, .continuous = true, .laserScan = true});
+  }
+
+  PluginScript& script() override { return script_; }
+  TestPluginFace<IZelHardProbePlugin, IZelHardProbeDataReceiver>& singleFace() { return *this; }
+  TestPluginFace<IZelHardProbeContinuousPlugin, IZelHardProbeContinuousDataReceiver>& continuousFace() {
+    return *this;
+  }
+  TestPluginFace<IZelLaserScanPlugin, IZelLaserScanDataReceiver>& laserScanFace() { return *this; }
 
   const ZelString& getName() override { return name_; }
   ZelString reservedText1() override { return ZelString(); }
@@ -97,5 +135,6 @@ class TestPlugin : public IZelPlugin,
 
   ZelString name_;
   Faces faces_;
+  PluginScript script_;
   Matrix4x4 hardware_ = Matrix4x4::identity();
 };
