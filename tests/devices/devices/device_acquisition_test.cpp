@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/object/query_part.h"
 #include "host/host_data_event.h"
 #include "platform/clock.h"
 #include "tests/devices/devices/device_fixture.h"
@@ -200,6 +201,24 @@ TEST_F(DeviceAcquisitionThreads, DisconnectStopsTheAcquisitionFirst) {
   EXPECT_TRUE(plugin_->script().waitForRunsEnded(1, std::chrono::milliseconds(0)));
   EXPECT_FALSE(plugin_->continuousFace().isConnected());
   EXPECT_EQ(recorder_->calls(), Lines{"sampledOriented 1,0,0 0,0,-1 0,1,0"});
+}
+
+TEST_F(DeviceAcquisitionThreads, TheViewFeedsTheEmulatorOnlyWhileAHardProbeDeviceAcquiresWithIt) {
+  runStartupTask("EmulatorPluginStartupTask");
+  auto* emulator = queryPart<IZelPlugin>(host_.pluginHandler().plugins().back());
+  ASSERT_STREQ(emulator->className(), "EmulatorPlugin");
+  ASSERT_TRUE(manager("HardProbe")->setActivePlugin(emulator));
+  const size_t before = host_.callbacks().registeredCallbacks();
+
+  ASSERT_TRUE(single()->connect());
+  ASSERT_TRUE(single()->startAcquisition());
+  EXPECT_EQ(host_.callbacks().registeredCallbacks(), before + 6)
+      << "mouse down, click, double click, move, keys";
+  single()->stopAcquisition();
+  EXPECT_EQ(host_.callbacks().registeredCallbacks(), before);
+
+  start(laserScan(), {});
+  EXPECT_EQ(host_.callbacks().registeredCallbacks(), before) << "the scanner never drives the emulator";
 }
 
 }  // namespace

@@ -1,11 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "devices/contracts/plugin.h"
-#include "host/module_startup.h"
 #include "tests/devices/devices/device_fixture.h"
 
 namespace {
@@ -65,15 +63,6 @@ TEST_F(DeviceStartup, EachDeviceRegistersItsGroupAndEventNamesInOrder) {
                       "Palpera/Events/LaserScan/OnStop",
                       "Palpera/Events/LaserScan/CustomEvent",
                   }));
-}
-
-TEST_F(DeviceStartup, TheWholeModuleStartUpRunsBothTasks) {
-  StartupReport report = runModuleStartup(host_.root(), component_.get());
-  EXPECT_NE(std::find(report.tasksRun.begin(), report.tasksRun.end(), "PluginDeviceStartupTask"),
-            report.tasksRun.end());
-  EXPECT_NE(std::find(report.tasksRun.begin(), report.tasksRun.end(), "PluginManagerStartupTask"),
-            report.tasksRun.end());
-  EXPECT_EQ(host_.updateGui().refreshes(), 2);
 }
 
 }  // namespace
