@@ -108,7 +108,7 @@ class DeviceEventRecorder : public IZelHardProbeDataReceiverV2,
     if (duringCall_) duringCall_(call);
   }
 
-  const Kinds kinds_;
+  const Kinds kinds_{};
   std::function<void(const std::string&)> duringCall_;
 
   std::mutex mutex_;
