@@ -1,6 +1,7 @@
 #include "devices/events/device_event_handlers.h"
 
 #include "devices/events/hard_probe_events.h"
+#include "devices/events/laser_scan_events.h"
 #include "devices/events/plugin_event_handler.h"
 
 namespace {
@@ -42,6 +43,19 @@ DeviceEventHandlers makeSingleEventHandlers(DeviceReceivers<IZelHardProbeDataRec
   addMoveHandler<OnMoved>(made, receivers);
   addHandler<OnPointSampled>(made, receivers);
   addHandler<OnPointStop>(made, receivers);
+  addHandler<OnCustomEvent>(made, receivers);
+  return made;
+}
+
+DeviceEventHandlers makeLaserScanEventHandlers(DeviceReceivers<IZelLaserScanDataReceiver>* receivers) {
+  using namespace LaserScan;
+  DeviceEventHandlers made;
+  made.handlers.reserve(std::size(LaserScanEventNames::kAll));
+  addHandler<OnStartCapture>(made, receivers);
+  addHandler<OnStopCapture>(made, receivers);
+  addMoveHandler<OnMoved>(made, receivers);
+  addHandler<OnSampled>(made, receivers);
+  addHandler<OnStop>(made, receivers);
   addHandler<OnCustomEvent>(made, receivers);
   return made;
 }

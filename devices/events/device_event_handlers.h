@@ -1,6 +1,6 @@
 #pragma once
 
-// The event handlers of one acquisition of a hard-probe device, made in the order the device posts its event
+// The event handlers of one acquisition of a device, made in the order the device posts its event
 // kinds. The move handler is also the acquisition's move-event queue: queue points into it and is valid
 // while handlers holds it. Dropping the handlers unsubscribes them, so an event of a device that no longer
 // acquires reaches nobody. Main thread.
@@ -22,3 +22,5 @@ DeviceEventHandlers makeContinuousEventHandlers(
     DeviceReceivers<IZelHardProbeContinuousDataReceiver>* receivers);
 // Radius, moved, sampled, stop, custom.
 DeviceEventHandlers makeSingleEventHandlers(DeviceReceivers<IZelHardProbeDataReceiver>* receivers);
+// Start capture, stop capture, moved, sampled, stop, custom.
+DeviceEventHandlers makeLaserScanEventHandlers(DeviceReceivers<IZelLaserScanDataReceiver>* receivers);

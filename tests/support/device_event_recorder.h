@@ -2,10 +2,13 @@
 
 // A device receiver of all three kinds for tests: it records every call as one line ("moved 0.1,0,1.5 0,0,-1
 // 0,1,0") with the moment it arrived. A scan line lists its points ("scan ... [2: 1,2,3 4,5,6] stride 0").
-// Safe on any thread: a replay calls it on its worker while the test reads it.
+// It registers with a device of each kind it answers (all three unless told otherwise), and can run a step
+// of the test from inside each call. Safe on any thread: a replay calls it on its worker while the test
+// reads it.
 
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -21,6 +24,16 @@ class DeviceEventRecorder : public IZelHardProbeDataReceiverV2,
  public:
   static constexpr const char* interfaceName = "DeviceEventRecorder";
   using Clock = std::chrono::steady_clock;
+
+  // The receiver interfaces the recorder answers when asked by name.
+  struct Kinds {
+    bool single = true;
+    bool continuous = true;
+    bool laserScan = true;
+  };
+
+  DeviceEventRecorder() = default;
+  explicit DeviceEventRecorder(const Kinds& kinds) : kinds_(kinds) {}
 
   void setProbeRadius(double radius) override { note("radius " + number(radius)); }
   void onStartCapture() override { note("startCapture"); }
@@ -49,6 +62,14 @@ class DeviceEventRecorder : public IZelHardProbeDataReceiverV2,
     std::lock_guard lock(mutex_);
     return calls_;
   }
+  size_t count() {
+    std::lock_guard lock(mutex_);
+    return calls_.size();
+  }
+  // Runs inside every later call, with the call's line, after it was recorded.
+  void setDuringCall(std::function<void(const std::string&)> step) { duringCall_ = std::move(step); }
+  // How a device sees the recorder.
+  IZelPluginDataReceiver* registered() { return this; }
   std::vector<Clock::time_point> times() {
     std::lock_guard lock(mutex_);
     return times_;
@@ -59,7 +80,12 @@ class DeviceEventRecorder : public IZelHardProbeDataReceiverV2,
   IZelLaserScanDataReceiver* laserScan() { return this; }
 
   void queryInterface(const char* name, void** out, bool) override {
-    QueryChain(name, out).classLeaf(interfaceName, this, this).end();
+    QueryChain chain(name, out);
+    chain.classLeaf(interfaceName, this, this).offer<IZelPluginDataReceiver>(this);
+    if (kinds_.single) chain.offer<IZelHardProbeDataReceiver>(this).offer<IZelHardProbeDataReceiverV2>(this);
+    if (kinds_.continuous) chain.offer<IZelHardProbeContinuousDataReceiver>(this);
+    if (kinds_.laserScan) chain.offer<IZelLaserScanDataReceiver>(this);
+    chain.end();
   }
   const char* className() override { return interfaceName; }
 
@@ -74,10 +100,16 @@ class DeviceEventRecorder : public IZelHardProbeDataReceiverV2,
     return vector(point) + " " + vector(to) + " " + vector(up);
   }
   void note(const std::string& call) {
-    std::lock_guard lock(mutex_);
-    calls_.push_back(call);
-    times_.push_back(Clock::now());
+    {
+      std::lock_guard lock(mutex_);
+      calls_.push_back(call);
+      times_.push_back(Clock::now());
+    }
+    if (duringCall_) duringCall_(call);
   }
+
+  const Kinds kinds_{};
+  std::function<void(const std::string&)> duringCall_;
 
   std::mutex mutex_;
   std::vector<std::string> calls_;        // guarded by mutex_

@@ -1,27 +1,57 @@
 #pragma once
 
 // A device plug-in for tests: a name, the faces it answers (each with its own availability) and, optionally,
-// the emulator mark. It acquires nothing.
+// the emulator mark. Its runs play the scripts queued on script() (plugin_script.h); a face can be made to
+// fail its next connects with a text of its own, and counts every connect.
 
-#include "devices/plugins/module_plugin.h"
+#include <atomic>
+
+#include "devices/contracts/plugin.h"
 #include "framework/object/query_chain.h"
 #include "framework/object/zel_unknown_impl.h"
+#include "tests/devices/support/plugin_script.h"
 
 template <class Face, class Receiver>
 class TestPluginFace : public Face {
  public:
   bool isAvailable() override { return available_; }
-  bool connect(ZelString&) override { return true; }
-  bool disconnect() override { return true; }
-  bool isConnected() override { return true; }
-  void run(Receiver*) override {}
-  void stop() override {}
+  bool connect(ZelString& error) override {
+    ++connects_;
+    if (failuresLeft_ > 0) {
+      --failuresLeft_;
+      error = failure_;
+      return false;
+    }
+    return connected_ = true;
+  }
+  bool disconnect() override {
+    connected_ = false;
+    return true;
+  }
+  bool isConnected() override { return connected_; }
+  void run(Receiver* receiver) override { script().run(receiver); }
+  void stop() override { script().stop(); }
+
+  // The next count connects fail with the text. Main thread.
+  void failConnects(int count, const char16_t* text) {
+    failuresLeft_ = count;
+    failure_ = ZelString(text);
+  }
+  int connects() const { return connects_; }
 
  protected:
-  bool available_ = true;
+  virtual PluginScript& script() = 0;
+
+  bool available_ = false;
+  std::atomic<bool> connected_{false};
+
+ private:
+  int connects_ = 0;
+  int failuresLeft_ = 0;
+  ZelString failure_;
 };
 
-class TestPlugin : public ModulePlugin,
+class TestPlugin : public IZelPlugin,
                    public TestPluginFace<IZelHardProbePlugin, IZelHardProbeDataReceiver>,
                    public TestPluginFace<IZelHardProbeContinuousPlugin, IZelHardProbeContinuousDataReceiver>,
                    public TestPluginFace<IZelLaserScanPlugin, IZelLaserScanDataReceiver>,
@@ -36,14 +66,15 @@ class TestPlugin : public ModulePlugin,
     bool continuous = false;
     bool continuousAvailable = true;
     bool laserScan = false;
+    bool laserScanAvailable = true;
     bool emulator = false;
   };
 
   TestPlugin(const char16_t* name, const Faces& faces) : faces_(faces) {
     name_.setBuffer(name, -1);
-    TestPluginFace<IZelHardProbePlugin, IZelHardProbeDataReceiver>::available_ = faces.singleAvailable;
-    TestPluginFace<IZelHardProbeContinuousPlugin, IZelHardProbeContinuousDataReceiver>::available_ =
-        faces.continuousAvailable;
+    SingleFace::available_ = faces.singleAvailable;
+    ContinuousFace::available_ = faces.continuousAvailable;
+    ScanFace::available_ = faces.laserScanAvailable;
   }
 
   // A real arm with both hard-probe faces available.
@@ -55,8 +86,35 @@ class TestPlugin : public ModulePlugin,
     return new TestPlugin(name, {.single = true, .continuous = true, .laserScan = true, .emulator = true});
   }
   static TestPlugin* scanner(const char16_t* name) { return new TestPlugin(name, {.laserScan = true}); }
+  // A device of all three kinds.
+  static TestPlugin* allKinds(const char16_t* name) {
+    return new TestPlugin(name, {.single = true, .continuous = true, .laserScan = true});
+  }
+
+  PluginScript& script() override { return script_; }
+  TestPluginFace<IZelHardProbePlugin, IZelHardProbeDataReceiver>& singleFace() { return *this; }
+  TestPluginFace<IZelHardProbeContinuousPlugin, IZelHardProbeContinuousDataReceiver>& continuousFace() {
+    return *this;
+  }
+  TestPluginFace<IZelLaserScanPlugin, IZelLaserScanDataReceiver>& laserScanFace() { return *this; }
 
   const ZelString& getName() override { return name_; }
+  ZelString reservedText1() override { return ZelString(); }
+  void reserved1() override {}
+  ZelString reservedText2() override { return ZelString(); }
+  void reserved2() override {}
+  void setHardwareMatrix(const Matrix4x4& matrix) override { hardware_ = matrix; }
+  void reloadObjectMatrix() override {}
+  void resetObjectMatrix() override {}
+  const Matrix4x4& hardwareMatrix() override { return hardware_; }
+  Matrix4x4& deviceMatrix(Matrix4x4& out) override { return out = hardware_; }
+  int32_t optionCount(const ZelCString&) override { return 0; }
+  ZelCString optionKey(const ZelCString&, int32_t) override { return ZelCString(); }
+  ZelCString optionDevice(const ZelCString&) override { return ZelCString(); }
+  ZelString optionCaption(const ZelCString&) override { return ZelString(); }
+  uint32_t optionIconSize(const ZelCString&) override { return 0; }
+  bool optionIcon(const ZelCString&, uint8_t*) override { return false; }
+  bool runOption(const ZelCString&) override { return false; }
   bool hasReferenceObject() override { return false; }
 
   void queryInterface(const char* name, void** out, bool) override {
@@ -71,6 +129,12 @@ class TestPlugin : public ModulePlugin,
   const char* className() override { return interfaceName; }
 
  private:
+  using SingleFace = TestPluginFace<IZelHardProbePlugin, IZelHardProbeDataReceiver>;
+  using ContinuousFace = TestPluginFace<IZelHardProbeContinuousPlugin, IZelHardProbeContinuousDataReceiver>;
+  using ScanFace = TestPluginFace<IZelLaserScanPlugin, IZelLaserScanDataReceiver>;
+
   ZelString name_;
   Faces faces_;
+  PluginScript script_;
+  Matrix4x4 hardware_ = Matrix4x4::identity();
 };

@@ -25,7 +25,7 @@ TEST(CommandLineSettings, PrintsEveryRegistrationOfTheGroupAsTheCheckedInListing
       readFile(std::string(PALPERA_TEST_SOURCE_DIR) + "/host/expected/palpera-settings.tsv");
   ASSERT_FALSE(expected.empty());
   EXPECT_EQ(output, expected);
-  EXPECT_EQ(std::count(output.begin(), output.end(), '\n'), 83);
+  EXPECT_EQ(std::count(output.begin(), output.end(), '\n'), 104);
 }
 
 TEST(CommandLineSettings, ActionsRunInTheOrderGiven) {

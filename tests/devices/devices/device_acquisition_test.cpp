@@ -1,0 +1,224 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/object/query_part.h"
+#include "host/host_data_event.h"
+#include "platform/clock.h"
+#include "tests/devices/devices/device_fixture.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+using namespace steps;
+
+const Vector3 kDown{0, 0, -1}, kNorth{0, 1, 0};
+
+class DeviceAcquisitionThreads : public DeviceTest {
+ protected:
+  void shiftDevice() { plugin_->setHardwareMatrix(Matrix4x4::translation({1, 0, 0})); }
+};
+
+TEST_F(DeviceAcquisitionThreads, PositionsArriveInPartCoordinatesWhileTheLogKeepsTheRawOnes) {
+  shiftDevice();
+  logToScratch();
+  start(continuous(), {sampled({1, 0, 0}, kDown, kNorth)});
+  ASSERT_TRUE(pumpUntilCalls(1));
+  continuous()->stopAcquisition();
+
+  EXPECT_EQ(recorder_->calls(), Lines{"sampledOriented 2,0,0 0,0,-1 0,1,0"});
+  std::string log = eventLog();
+  EXPECT_EQ(occurrences(log, "<OnPointSampledOrientation time="), 1u) << log;
+  EXPECT_EQ(occurrences(log, "<Point><X>1.000000</X><Y>0.000000</Y><Z>0.000000</Z></Point>"), 1u) << log;
+  EXPECT_EQ(occurrences(log, "<To><X>0.000000</X><Y>0.000000</Y><Z>-1.000000</Z></To>"), 1u) << log;
+}
+
+TEST_F(DeviceAcquisitionThreads, EveryEventKindReachesTheReceiversOfItsDevice) {
+  rateLimitOff();
+  shiftDevice();
+  start(single(),
+        {radius(0.003), moved({0, 0, 0}), sampled({1, 2, 3}), pointStop({4, 5, 6}), custom("Cancel")});
+  ASSERT_TRUE(pumpUntilCalls(5));
+  single()->stopAcquisition();
+  EXPECT_EQ(recorder_->calls(), (Lines{"radius 0.003", "moved 1,0,0 0,0,-1 0,1,0", "sampled 2,2,3",
+                                       "pointStop 5,5,6", "custom Cancel"}));
+
+  IPtr<DeviceEventRecorder> second(new DeviceEventRecorder);
+  recorder_ = second;
+  start(continuous(), {radius(0.002), startCapture(), moved({0, 1, 0}), sampled({0, 0, 1}, {1, 0, 0}, kNorth),
+                       stopCapture(), stop(), custom("Error")});
+  ASSERT_TRUE(pumpUntilCalls(7));
+  continuous()->stopAcquisition();
+  EXPECT_EQ(recorder_->calls(),
+            (Lines{"radius 0.002", "startCapture", "moved 1,1,0 0,0,-1 0,1,0",
+                   "sampledOriented 1,0,1 1,0,0 0,1,0", "stopCapture", "stop", "custom Error"}));
+}
+
+TEST_F(DeviceAcquisitionThreads, AScanLineReachesTheReceiversPackedAndInPartCoordinates) {
+  shiftDevice();
+  logToScratch();
+  // Four packed points; a stride of 24 bytes after each point's own 24 takes every other one.
+  std::vector<double> buffer{0, 0, 0, 10, 10, 10, 1, 2, 3, 20, 20, 20};
+  start(laserScan(), {startCapture(), scanLine({0, 0, 5}, kDown, kNorth, buffer, 2, 24),
+                      scanLine({0, 0, 5}, kDown, kNorth, {}, 0, 0), stopCapture(), stop()});
+  ASSERT_TRUE(pumpUntilCalls(5));
+  laserScan()->stopAcquisition();
+
+  EXPECT_EQ(recorder_->calls(), (Lines{"startCapture", "scan 1,0,5 0,0,-1 0,1,0 [2: 1,0,0 2,2,3] stride 0",
+                                       "scan 1,0,5 0,0,-1 0,1,0 [0:] stride 0", "stopCapture", "stop"}));
+  std::string log = eventLog();
+  EXPECT_EQ(occurrences(log, "<OnSampled time="), 2u) << log;
+  EXPECT_EQ(occurrences(log, "<Points>"), 1u) << "a line without points has no points element";
+  EXPECT_EQ(occurrences(log, "<Point><X>1.000000</X><Y>2.000000</Y><Z>3.000000</Z></Point>"), 1u) << log;
+}
+
+TEST_F(DeviceAcquisitionThreads, TheRateLimitDropsAMoveBeforeOneIntervalHasPassed) {
+  // The clock stands still unless the run moves it, so the interval is exact: 1/30 s at the default rate.
+  constexpr uint64_t kStart = 5'000'000'000;
+  platform::CounterOverride clock(kStart);
+  logToScratch();
+  start(continuous(), {moved({1, 0, 0}), sampled({2, 0, 0}, kDown, kNorth),
+                       act([&] { clock.set(kStart + 33'333'334); }), moved({3, 0, 0})});
+  ASSERT_TRUE(plugin_->script().waitForEvents(4));
+  continuous()->stopAcquisition();
+
+  EXPECT_EQ(recorder_->calls(), (Lines{"sampledOriented 2,0,0 0,0,-1 0,1,0", "moved 3,0,0 0,0,-1 0,1,0"}));
+  EXPECT_EQ(occurrences(eventLog(), "<OnMoved time="), 1u) << "a dropped move is not logged either";
+}
+
+TEST_F(DeviceAcquisitionThreads, OneMoveInFlightTheOthersOnlyLogged) {
+  rateLimitOff();
+  logToScratch();
+  start(continuous(), {moved({1, 0, 0}), moved({2, 0, 0}), moved({3, 0, 0}), moved({4, 0, 0}),
+                       moved({5, 0, 0}), sampled({6, 0, 0}, kDown, kNorth)});
+  ASSERT_TRUE(plugin_->script().waitForEvents(6));
+  continuous()->stopAcquisition();  // the main thread did not pump until now
+
+  EXPECT_EQ(recorder_->calls(), (Lines{"moved 1,0,0 0,0,-1 0,1,0", "sampledOriented 6,0,0 0,0,-1 0,1,0"}));
+  EXPECT_EQ(occurrences(eventLog(), "<OnMoved time="), 5u);
+}
+
+TEST_F(DeviceAcquisitionThreads, AMoveTheHostCouldNotCarryDoesNotHoldBackTheNext) {
+  rateLimitOff();
+  start(continuous(), {act([this] { host_.root().setServiceFactory(IZelDataEvent::interfaceName, {}); }),
+                       moved({1, 0, 0}), act([this] {
+                         host_.root().setServiceFactory(IZelDataEvent::interfaceName, [] {
+                           return static_cast<IZelUnknown*>(new HostDataEvent);
+                         });
+                       }),
+                       moved({2, 0, 0})});
+  ASSERT_TRUE(plugin_->script().waitForEvents(4));
+  continuous()->stopAcquisition();
+  EXPECT_EQ(recorder_->calls(), Lines{"moved 2,0,0 0,0,-1 0,1,0"});
+}
+
+TEST_F(DeviceAcquisitionThreads, EventsPostedJustBeforeTheRunEndsAreDeliveredByTheStop) {
+  start(continuous(), {sampled({1, 0, 0}, kDown, kNorth), stop(), endRun()});
+  ASSERT_TRUE(plugin_->script().waitForRunsEnded(1));
+  EXPECT_TRUE(recorder_->calls().empty());
+  continuous()->stopAcquisition();
+  EXPECT_EQ(recorder_->calls(), (Lines{"sampledOriented 1,0,0 0,0,-1 0,1,0", "stop"}));
+  EXPECT_EQ(host_.mainLoop().runPending(), 0u);
+}
+
+TEST_F(DeviceAcquisitionThreads, StartingAgainStopsTheRunningAcquisitionFirst) {
+  start(continuous(), {sampled({1, 0, 0}, kDown, kNorth)});
+  ASSERT_TRUE(plugin_->script().waitForEvents(1));
+  plugin_->script().queue({sampled({2, 0, 0}, kDown, kNorth)});
+  ASSERT_TRUE(continuous()->startAcquisition());
+  EXPECT_TRUE(plugin_->script().waitForRunsEnded(1, std::chrono::milliseconds(0))) << "stopped before";
+  ASSERT_TRUE(plugin_->script().waitForEvents(2));
+  ASSERT_TRUE(pumpUntilCalls(2));
+  host_.mainLoop().runFor(std::chrono::milliseconds(20));
+  continuous()->stopAcquisition();
+  EXPECT_EQ(recorder_->calls(),
+            (Lines{"sampledOriented 1,0,0 0,0,-1 0,1,0", "sampledOriented 2,0,0 0,0,-1 0,1,0"}))
+      << "each event once, by one set of handlers";
+}
+
+TEST_F(DeviceAcquisitionThreads, AReceiverThatStartsAgainWhileTheStopDeliversKeepsItsNewAcquisition) {
+  bool restarted = false;
+  recorder_->setDuringCall([&](const std::string& call) {
+    if (call != "stop" || restarted) return;
+    restarted = true;
+    EXPECT_TRUE(continuous()->startAcquisition());
+  });
+  start(continuous(), {stop(), sampled({1, 0, 0}, kDown, kNorth)});
+  ASSERT_TRUE(plugin_->script().waitForEvents(2));
+  plugin_->script().queue({sampled({7, 0, 0}, kDown, kNorth)});
+  continuous()->stopAcquisition();  // delivers the stop, whose receiver starts again, then the last point
+  ASSERT_TRUE(restarted);
+
+  ASSERT_TRUE(pumpUntilCalls(3));
+  host_.mainLoop().runFor(std::chrono::milliseconds(20));
+  continuous()->stopAcquisition();
+  EXPECT_EQ(recorder_->calls(),
+            (Lines{"stop", "sampledOriented 1,0,0 0,0,-1 0,1,0", "sampledOriented 7,0,0 0,0,-1 0,1,0"}))
+      << "the stopped acquisition's last point once, then the new one's";
+}
+
+TEST_F(DeviceAcquisitionThreads, APluginErrorReachesTheReceiversAndTheDeviceStopsCleanly) {
+  recorder_->setDuringCall([&](const std::string& call) {
+    if (call == "custom Error") continuous()->stopAcquisition();
+  });
+  start(continuous(), {startCapture(), sampled({1, 0, 0}, kDown, kNorth), custom("Error"), endRun(),
+                       sampled({9, 9, 9}, kDown, kNorth)});
+  ASSERT_TRUE(pumpUntilCalls(3));
+  EXPECT_EQ(recorder_->calls(),
+            (Lines{"startCapture", "sampledOriented 1,0,0 0,0,-1 0,1,0", "custom Error"}));
+  EXPECT_TRUE(plugin_->script().waitForRunsEnded(1));
+
+  // The device is idle and whole: the next acquisition runs as the first did.
+  recorder_->setDuringCall({});
+  plugin_->script().queue({sampled({2, 0, 0}, kDown, kNorth)});
+  ASSERT_TRUE(continuous()->startAcquisition());
+  ASSERT_TRUE(pumpUntilCalls(4));
+  continuous()->stopAcquisition();
+  EXPECT_EQ(recorder_->calls().back(), "sampledOriented 2,0,0 0,0,-1 0,1,0");
+  EXPECT_TRUE(continuous()->disconnect());
+}
+
+TEST_F(DeviceAcquisitionThreads, AReceiverWithoutTheDevicesInterfaceIsRefused) {
+  IPtr<DeviceEventRecorder> continuousOnly(new DeviceEventRecorder({.single = false, .laserScan = false}));
+  single()->addReceiver(continuousOnly->registered());
+  laserScan()->addReceiver(continuousOnly->registered());
+  start(single(), {sampled({1, 0, 0}), endRun()});
+  ASSERT_TRUE(pumpUntilCalls(1));
+  single()->stopAcquisition();
+  start(laserScan(), {scanLine({0, 0, 0}, kDown, kNorth, {1, 2, 3}, 1, 0), endRun()});
+  ASSERT_TRUE(pumpUntilCalls(2));
+  laserScan()->stopAcquisition();
+
+  EXPECT_EQ(recorder_->calls(), (Lines{"sampled 1,0,0", "scan 0,0,0 0,0,-1 0,1,0 [1: 1,2,3] stride 0"}));
+  EXPECT_TRUE(continuousOnly->calls().empty());
+}
+
+TEST_F(DeviceAcquisitionThreads, DisconnectStopsTheAcquisitionFirst) {
+  start(continuous(), {sampled({1, 0, 0}, kDown, kNorth)});
+  ASSERT_TRUE(plugin_->script().waitForEvents(1));
+  EXPECT_TRUE(continuous()->disconnect());
+  EXPECT_TRUE(plugin_->script().waitForRunsEnded(1, std::chrono::milliseconds(0)));
+  EXPECT_FALSE(plugin_->continuousFace().isConnected());
+  EXPECT_EQ(recorder_->calls(), Lines{"sampledOriented 1,0,0 0,0,-1 0,1,0"});
+}
+
+TEST_F(DeviceAcquisitionThreads, TheViewFeedsTheEmulatorOnlyWhileAHardProbeDeviceAcquiresWithIt) {
+  runStartupTask("EmulatorPluginStartupTask");
+  auto* emulator = queryPart<IZelPlugin>(host_.pluginHandler().plugins().back());
+  ASSERT_STREQ(emulator->className(), "EmulatorPlugin");
+  ASSERT_TRUE(manager("HardProbe")->setActivePlugin(emulator));
+  const size_t before = host_.callbacks().registeredCallbacks();
+
+  ASSERT_TRUE(single()->connect());
+  ASSERT_TRUE(single()->startAcquisition());
+  EXPECT_EQ(host_.callbacks().registeredCallbacks(), before + 6)
+      << "mouse down, click, double click, move, keys";
+  single()->stopAcquisition();
+  EXPECT_EQ(host_.callbacks().registeredCallbacks(), before);
+
+  start(laserScan(), {});
+  EXPECT_EQ(host_.callbacks().registeredCallbacks(), before) << "the scanner never drives the emulator";
+}
+
+}  // namespace

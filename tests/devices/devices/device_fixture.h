@@ -1,0 +1,96 @@
+#pragma once
+
+// The module started as a host starts it, with one scripted test plug-in ("Arm", all three faces) loaded
+// before the managers choose: the start-up tasks have made the three devices and the two managers, and both
+// managers have chosen the plug-in. Receivers are recorders; the main loop is pumped by the test. Logs go to
+// a scratch directory.
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+#include "devices/contracts/plugin_device.h"
+#include "devices/managers/izel_plugin_manager.h"
+#include "devices/registry/izel_plugin_service.h"
+#include "framework/object/iptr.h"
+#include "framework/registrations/registered_classes.h"
+#include "host/api/zel_initializer.h"
+#include "support/device_event_recorder.h"
+#include "support/module_fixture.h"
+#include "support/module_settings.h"
+#include "support/scratch_directory.h"
+#include "tests/devices/support/test_plugin.h"
+
+class DeviceTest : public ModuleTest {
+ protected:
+  void SetUp() override {
+    ModuleTest::SetUp();
+    registerModuleSettings();
+    plugin_ = IPtr<TestPlugin>(TestPlugin::allKinds(u"Arm"));
+    host_.pluginHandler().registerPlugin(static_cast<IZelPlugin*>(plugin_.get()));
+    runStartupTask("PluginDeviceStartupTask");
+    runStartupTask("PluginManagerStartupTask");
+    registry_.getService();
+    ASSERT_TRUE(registry_);
+  }
+
+  void TearDown() override {
+    for (const char* name : {"HardProbe", "HardProbeContinuous", "LaserScan"}) {
+      if (IZelPluginDevice* d = device(name)) d->stopAcquisition();
+    }
+    host_.logger().stopRecording();
+    registry_.release();
+    plugin_.release();
+    ModuleTest::TearDown();
+  }
+
+  static void runStartupTask(const char* className) {
+    IPtr<IZelStartupTask> task;
+    task.createInstance(classIdOf(className));
+    ASSERT_TRUE(task) << className;
+    task->run();
+  }
+
+  IZelPluginDevice* device(const char* name) { return registry_->getDevice(ZelCString(name)); }
+  IZelPluginDevice* continuous() { return device("HardProbeContinuous"); }
+  IZelPluginDevice* single() { return device("HardProbe"); }
+  IZelPluginDevice* laserScan() { return device("LaserScan"); }
+  IZelPluginManager* manager(const char* name) { return registry_->getManager(ZelCString(name)); }
+
+  // Connects the device, registers the recorder and starts acquisition with the script.
+  void start(IZelPluginDevice* d, std::vector<PluginStep> script) {
+    plugin_->script().queue(std::move(script));
+    ASSERT_TRUE(d->connect());
+    d->addReceiver(recorder_->registered());
+    ASSERT_TRUE(d->startAcquisition());
+  }
+
+  void setSetting(const char* key, int32_t value) { host_.dataStore().setInt(nullptr, key, value); }
+  void rateLimitOff() { setSetting("Palpera/MoveEventRateLimit", 0); }
+  // Logging on, with the host's logger recording: the devices' raw events go to the numbered event file.
+  void logToScratch() {
+    setSetting("Palpera/Logging", 1);
+    ASSERT_TRUE(host_.logger().startRecording(folder_.system("run.log")));
+  }
+  std::string eventLog(int number = 0) {
+    char name[32];
+    std::snprintf(name, sizeof name, "run-hardprobe-%04d.xml", number);
+    return folder_.read(name);
+  }
+
+  // Delivers on the main thread until the recorder has count calls; false when it did not get them in time.
+  bool pumpUntilCalls(size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
+    return host_.mainLoop().runUntil([&] { return recorder_->count() >= count; }, timeout);
+  }
+
+  static size_t occurrences(const std::string& text, const std::string& part) {
+    size_t found = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++found;
+    return found;
+  }
+
+  ScratchDirectory folder_;
+  IPtr<TestPlugin> plugin_;
+  IPtr<IZelPluginService> registry_;
+  IPtr<DeviceEventRecorder> recorder_{new DeviceEventRecorder};
+};

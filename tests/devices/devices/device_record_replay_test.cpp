@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "devices/log_replay/log_replay_plugin.h"
+#include "support/recording_receiver.h"
+#include "tests/devices/devices/device_fixture.h"
+
+namespace {
+
+using namespace steps;
+
+const Vector3 kDown{0, 0, -1}, kNorth{0, 1, 0};
+
+class DeviceRecordReplayThreads : public DeviceTest {
+ protected:
+  void SetUp() override {
+    DeviceTest::SetUp();
+    host_.dataStore().addListener(kLogReplayFinished, finished_.get());
+  }
+  void TearDown() override {
+    host_.dataStore().removeListener(kLogReplayFinished, finished_.get());
+    DeviceTest::TearDown();
+  }
+
+  IPtr<RecordingReceiver> finished_{new RecordingReceiver};
+};
+
+TEST_F(DeviceRecordReplayThreads, AReplayedRunGivesTheReceiversTheRecordedCallsWithoutThePlugin) {
+  rateLimitOff();
+  plugin_->setHardwareMatrix(Matrix4x4::translation({1, 0, 0}));
+  logToScratch();
+  start(continuous(), {radius(0.003), startCapture(), moved({0.125, -0.04, 1.5}, kDown, kNorth),
+                       sampled({0.25, 0, 1}, {1, 0, 0}, kNorth, std::chrono::milliseconds(20)), stopCapture(),
+                       custom("Done"), stop(), endRun()});
+  ASSERT_TRUE(pumpUntilCalls(7));
+  continuous()->stopAcquisition();
+  ASSERT_TRUE(continuous()->disconnect());
+  continuous()->removeReceiver(recorder_->registered());
+  host_.logger().stopRecording();
+  const std::vector<std::string> recorded = recorder_->calls();
+  ASSERT_EQ(recorded.size(), 7u);
+  ASSERT_EQ(recorded[2], "moved 1.125,-0.04,1.5 0,0,-1 0,1,0") << "the run took the device transform";
+
+  // No plug-in is active now: only the host's log and the event file drive the device.
+  ASSERT_TRUE(manager("HardProbe")->setActivePlugin(nullptr));
+  IPtr<DeviceEventRecorder> replayed(new DeviceEventRecorder);
+  recorder_ = replayed;
+  ASSERT_TRUE(host_.replayer().startReplay(folder_.system("run.log")));
+  ASSERT_TRUE(continuous()->connect());
+  continuous()->addReceiver(replayed->registered());
+  ASSERT_TRUE(continuous()->startAcquisition());
+  ASSERT_TRUE(host_.mainLoop().runUntil([&] { return !finished_->heard().empty(); }, std::chrono::seconds(5)))
+      << "the replay of the event file ends";
+  continuous()->stopAcquisition();
+  continuous()->disconnect();
+
+  EXPECT_EQ(replayed->calls(), recorded);
+  EXPECT_EQ(plugin_->script().runs(), 1u);
+  EXPECT_EQ(plugin_->continuousFace().connects(), 1);
+}
+
+}  // namespace
