@@ -2,11 +2,11 @@
 
 #include <iomanip>
 #include <iostream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "commands/plugin_dump/palpera_dump_cmd.h"
+#include "support/cerr_capture.h"
 #include "tests/commands/support/command_fixture.h"
 
 namespace {
@@ -17,20 +17,6 @@ using Start = CommandRunner::Start;
 constexpr const char* kDevice = "HardProbeContinuous";
 constexpr int32_t kStart = PalperaDumpCmd::kStartButton;
 constexpr int32_t kStop = PalperaDumpCmd::kStopButton;
-
-// Takes what is written to std::cerr while it lives.
-class CerrCapture {
- public:
-  CerrCapture() : saved_(std::cerr.rdbuf(captured_.rdbuf())) {}
-  CerrCapture(const CerrCapture&) = delete;
-  CerrCapture& operator=(const CerrCapture&) = delete;
-  ~CerrCapture() { std::cerr.rdbuf(saved_); }
-  std::string text() const { return captured_.str(); }
-
- private:
-  std::ostringstream captured_;
-  std::streambuf* saved_;
-};
 
 class PluginDataDump : public CommandTest {
  protected:
