@@ -21,7 +21,7 @@ CommandRunner::Start CommandRunner::start(IComponentCommand* command) {
   held->createGui(dialog_.get());
   dialog_->setReceiver(held.get());
   if (!held->activate()) {
-    dialog_->setReceiver(nullptr);
+    closeDialog();
     return Start::kActivationRefused;
   }
   command_ = std::move(held);
@@ -44,5 +44,10 @@ bool CommandRunner::cancel() {
 void CommandRunner::end() {
   IPtr<IComponentCommand> ended = std::move(command_);
   ended->deactivate();
+  closeDialog();
+}
+
+void CommandRunner::closeDialog() {
   dialog_->setReceiver(nullptr);
+  dialog_->clear();
 }

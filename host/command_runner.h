@@ -2,8 +2,9 @@
 
 // Runs one command at a time the way the host's GUI does: setContext(container), setGui(dialog), canRun,
 // createGui, the dialog's receiver set to the command, activate; later apply (when canApply) or cancel then
-// finish, and at the end deactivate with the receiver cleared. While a command runs, the dialog's buttons and
-// values reach it. A runner destroyed with a command still running cancels it. GUI thread only.
+// finish, and at the end deactivate with the receiver cleared and the dialog closed (cleared for the next
+// command), as it is when activation is refused. While a command runs, the dialog's buttons and values reach
+// it. A runner destroyed with a command still running cancels it. GUI thread only.
 
 #include <cstdint>
 
@@ -33,6 +34,7 @@ class CommandRunner {
 
  private:
   void end();
+  void closeDialog();
 
   const IPtr<HostCommandContainer> container_;
   const IPtr<HostGuiDialog> dialog_;

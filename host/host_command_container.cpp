@@ -1,5 +1,7 @@
 #include "host/host_command_container.h"
 
+#include <cstring>
+
 #include "framework/object/query_chain.h"
 
 double HostCommandContainer::query(int32_t what) {
@@ -20,6 +22,13 @@ void HostCommandContainer::setHostQueryAnswer(int32_t number, bool answer) {
 ZelCString HostCommandContainer::argumentText() {
   std::lock_guard lock(mutex_);
   return ZelCString(argumentText_.c_str(), static_cast<int32_t>(argumentText_.size()));
+}
+
+bool HostCommandContainer::flag(const char* name) {
+  if (!name) return false;
+  if (std::strcmp(name, kInCommand) == 0) return inCommand_;
+  if (std::strcmp(name, kRecordingMacro) == 0) return recordingMacro_;
+  return false;
 }
 
 void HostCommandContainer::setArgumentText(const std::string& text) {

@@ -25,6 +25,7 @@ class HostCommandContainer : public IComponentCommandContainerInt,
   double query(int32_t what) override;
   bool hostQuery(int32_t number) override;
   ZelCString argumentText() override;
+  bool flag(const char* name) override;
 
   void setWorkingSize(double metres) { workingSize_ = metres; }
   void setHostQueryAnswer(int32_t number, bool answer);

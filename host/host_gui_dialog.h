@@ -7,7 +7,13 @@
 //
 // Ids: reserveControlIds hands out disjoint blocks from kFirstReservedId up, so ids below it are free for a
 // command's own controls. A call of the module naming an id no control has changes nothing and is counted
-// (strayCalls), so a test can tell a control that was never added from one that was left alone.
+// (strayCalls), so a test can tell a control that was never added from one that was left alone; so is a
+// builder call that cannot be followed (an id already taken, an end call that closes nothing of its kind).
+//
+// The builder's boxes and groups are controls of the kinds "box" and "group" (their title is their text);
+// its buttons are of the kinds "imagebutton" and "button" (their caption is their text). Each builder control
+// knows the box or group it was added in. The dialog is one command's: when the command ends the host clears
+// it, and the next command builds on an empty dialog.
 //
 // Safe on any thread; the receiver (held without a reference) is called outside the dialog's lock, on the
 // thread of the host-side call.
@@ -18,6 +24,9 @@
 #include <optional>
 #include <string>
 
+#include <vector>
+
+#include "framework/object/iptr.h"
 #include "framework/object/zel_unknown_impl.h"
 #include "host/api/gui_dialog.h"
 
@@ -32,9 +41,13 @@ class HostGuiDialog : public IGuiDialog, public ZelUnknownImpl {
     double value = 0;
     std::u16string text;
     bool enabled = true;
-    int32_t enableMode = 0;  // the mode of the last enableControl
-    bool flag = false;
+    int32_t enableMode = 0;         // the mode of the last enableControl
+    bool flag = false;              // for a builder control: whether it is shown
+    std::optional<int32_t> parent;  // the box or group a builder control was added in
+    IPtr<IZelImage> image;          // the image a button shows
   };
+
+  HostGuiDialog();
 
   // A count below 1 reserves nothing and answers the next free id.
   int32_t reserveControlIds(int32_t count) override;
@@ -48,6 +61,17 @@ class HostGuiDialog : public IGuiDialog, public ZelUnknownImpl {
   bool getControlValue(int32_t id, double* value) override;
   void registerPicture(int32_t number, const char* imageName) override;
   void setReceiver(IGuiReceiver* receiver) override;
+  void setControlIcon(int32_t number, const char* iconName) override;
+  void beginBox(const char* name, int32_t style, const ZelString& title, bool shown) override;
+  void beginGroup(const char* name, int32_t style, const ZelString& title, bool shown) override;
+  void endGroup() override;
+  void beginPanel(const ZelString& title, bool shown) override;
+  void endPanel() override;
+  void beginLayout(bool stretch) override;
+  void endLayout() override;
+  void addImageButton(const char* name, int32_t number, const ZelString& caption, bool shown) override;
+  void addButton(const char* name, const ZelString& caption, bool shown) override;
+  void setControlImage(int32_t id, IZelImage* image) override;
 
   // Host side. A press raises onGuiEvent(id, 1); false for an unknown or disabled control.
   bool pressButton(int32_t id);
@@ -63,7 +87,16 @@ class HostGuiDialog : public IGuiDialog, public ZelUnknownImpl {
   // The lowest id of a control of that name.
   std::optional<int32_t> idOf(const std::u16string& name);
   std::optional<std::string> picture(int32_t number);
+  // The icon name shown at an icon number.
+  std::optional<std::string> icon(int32_t number);
+  // Whether a standard control of the host is shown.
+  bool standardControlShown(int32_t id);
+  // How many boxes, groups, panels and layouts are open: 0 once a dialog is fully built.
+  size_t openLayouts();
   int32_t strayCalls();
+  // Closes the dialog: forgets every control, picture, icon, reserved id and stray call of the command that
+  // built it, and shows the standard controls again. The receiver stays.
+  void clear();
 
   void queryInterface(const char* name, void** out, bool flag) override;
   const char* className() override { return interfaceName; }
@@ -81,9 +114,27 @@ class HostGuiDialog : public IGuiDialog, public ZelUnknownImpl {
   // Takes a user's change of an existing, enabled control, storing the value when there is one.
   UserChange acceptUserChange(int32_t id, std::optional<double> value);
 
+  // What the builder has open, innermost last.
+  enum class Opened { kBoxOrGroup, kPanel, kLayout };
+  struct OpenLayout {
+    Opened kind;
+    std::optional<int32_t> id;  // of a box or group that was added
+  };
+  // Adds a builder control in the innermost open box or group, under the id its name gives, else number,
+  // else the lowest free id; nothing (a stray call) when that id is taken. Answers the id it was added under.
+  std::optional<int32_t> addBuilt(std::optional<int32_t> number, const char* kind, const char* name,
+                                  const ZelString& text, bool shown);
+  int32_t lowestFreeIdLocked() const;
+  void openBoxOrGroup(const char* kind, const char* name, const ZelString& title, bool shown);
+  void open(Opened kind, std::optional<int32_t> id = std::nullopt);
+  void close(Opened kind);
+
   std::mutex mutex_;
   std::map<int32_t, Control> controls_;        // guarded by mutex_
   std::map<int32_t, std::string> pictures_;    // guarded by mutex_
+  std::map<int32_t, std::string> icons_;       // guarded by mutex_
+  std::map<int32_t, bool> standardShown_;      // guarded by mutex_
+  std::vector<OpenLayout> opened_;             // guarded by mutex_
   int32_t nextReservedId_ = kFirstReservedId;  // guarded by mutex_
   int32_t strayCalls_ = 0;                     // guarded by mutex_
   IGuiReceiver* receiver_ = nullptr;           // guarded by mutex_

@@ -44,6 +44,7 @@ StandinHost::StandinHost()
       counters_(new HostCounterStore),
       updateGui_(new HostUpdateGui),
       images_(new HostImageStore),
+      imageWriter_(new HostImageWriter),
       shutdownService_(new HostShutdownService) {
   translatorService_->setTranslator(moduleId(), translator_.get());
   enableAssertHandler(true);
@@ -92,6 +93,7 @@ std::vector<std::pair<const char*, IZelUnknown*>> StandinHost::permanentServices
       {ICounterStore::interfaceName, counters_.get()},
       {IUpdateGui::interfaceName, updateGui_.get()},
       {IImageStore::interfaceName, images_.get()},
+      {IZelImageWriter::interfaceName, imageWriter_.get()},
       {IShutdownService::interfaceName, shutdownService_.get()},
   };
 }
@@ -110,6 +112,7 @@ void StandinHost::offerFreshObjects(bool on) {
   offer(IZelKeyData::interfaceName, [] { return static_cast<IZelUnknown*>(new HostKeyData); });
   offer(IZelPickOnModel::interfaceName, [] { return static_cast<IZelUnknown*>(new HostPickOnModel); });
   offer(VertexArrayImp::interfaceName, [] { return static_cast<IZelUnknown*>(new HostVertexArray); });
+  offer(IZelImage::interfaceName, [] { return static_cast<IZelUnknown*>(new HostImage); });
 }
 
 void StandinHost::serveModuleServices() {

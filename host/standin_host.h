@@ -15,7 +15,7 @@
 // ("IZelPickOnModel"), random numbers ("IZelRandom"), the plug-in handler ("IZelPluginHandler"), the log
 // ("IGuiLogger", "ILogReplayer"), the counters ("ICounterStore"), the user-interface refresh ("IUpdateGui")
 // and the shutdown service ("IShutdownService"); so is the image store ("IImageStore") that takes the
-// module's icons.
+// module's icons, with fresh dialog images ("IZelImage") and their PNG decoder ("IZelImageWriter").
 //
 // The thread that makes the host is its main thread: the main loop delivers there only.
 
@@ -37,6 +37,7 @@
 #include "host/host_gfx_view.h"
 #include "host/host_gui_dialog.h"
 #include "host/host_gui_logger.h"
+#include "host/host_image.h"
 #include "host/host_image_store.h"
 #include "host/host_log_replayer.h"
 #include "host/host_main_loop.h"
@@ -91,6 +92,7 @@ class StandinHost {
   HostCounterStore& counters() { return *counters_; }
   HostUpdateGui& updateGui() { return *updateGui_; }
   HostImageStore& images() { return *images_; }
+  HostImageWriter& imageWriter() { return *imageWriter_; }
 
   // Tells every shutdown listener, once, on the calling (main) thread; the host does so before it lets go of
   // the module. Answers how many were told.
@@ -110,7 +112,7 @@ class StandinHost {
   std::vector<std::pair<const char*, IZelUnknown*>> permanentServices() const;
   void serveModuleServices();
   // Services whose every lookup makes a new object: point values, point sets, XML documents, data events,
-  // mouse and key data, pickers and vertex arrays.
+  // mouse and key data, pickers, vertex arrays and images.
   void offerFreshObjects(bool on);
 
   IPtr<HostRoot> root_;
@@ -147,5 +149,6 @@ class StandinHost {
   IPtr<HostCounterStore> counters_;
   IPtr<HostUpdateGui> updateGui_;
   IPtr<HostImageStore> images_;
+  IPtr<HostImageWriter> imageWriter_;
   IPtr<HostShutdownService> shutdownService_;
 };

@@ -55,11 +55,16 @@ class IComponentCommandContainerInt : public virtual IZelUnknown {
 };
 
 // The host's command container as a command reads the argument text it was started with (a command of the
-// host's menus may carry one, such as the feature kind it probes).
+// host's menus may carry one, such as the feature kind it probes) and the state the host is in.
 class IComponentCommandContainerV2 : public virtual IZelUnknown {
  public:
   static constexpr const char* interfaceName = "IComponentCommandContainerV2";
+  // Flags the host reports: a command is running already, a macro is being recorded.
+  static constexpr const char* kInCommand = "inCommand";
+  static constexpr const char* kRecordingMacro = "recordingMacro";
 
   // The running command's argument text, narrow; empty when it was started without one.
   virtual ZelCString argumentText() = 0;
+  // Whether the host reports the flag of that name; false for a name it does not know.
+  virtual bool flag(const char* name) = 0;
 };

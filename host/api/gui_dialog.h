@@ -2,11 +2,20 @@
 
 // A command's dialog, as the host builds it. Controls are addressed by id; several widgets share one dialog
 // by reserving disjoint blocks of ids. Pressing a button or changing a control calls the dialog's receiver.
+//
+// A command may also lay its dialog out with the builder: boxes, groups, panels and layouts nest, each closed
+// by its own end call, and buttons go into the innermost one open. The builder gives its controls ids:
+// a control named "ControlBaseID+N" gets the id N; an image button of any other name the number it is given;
+// any other box, group or button the lowest id from 1 that is free. Panels and layouts only arrange and have
+// no id. The trailing flag of each builder call says whether the control is shown (setControlFlag changes
+// it). The host's standard controls kStandardControl1 and kStandardControl2 (the panel's own buttons) are in
+// every dialog; a command may switch them off.
 
 #include <cstdint>
 
 #include "basic_types/zel_string.h"
 #include "host/api/gui_receiver.h"
+#include "host/api/zel_image.h"
 #include "host/api/zel_unknown.h"
 
 class IGuiDialog : public virtual IZelUnknown {
@@ -14,6 +23,10 @@ class IGuiDialog : public virtual IZelUnknown {
   static constexpr const char* interfaceName = "IGuiDialog";
   // The constant commands pass as the third argument of enableControl.
   static constexpr int32_t kEnableDefault = -30000;
+  static constexpr int32_t kStandardControl1 = -19999;
+  static constexpr int32_t kStandardControl2 = -19998;
+  // The icon number of the dialog's own icon.
+  static constexpr int32_t kDialogIcon = 0;
 
   // The first id of a block of count fresh control ids.
   virtual int32_t reserveControlIds(int32_t count) = 0;
@@ -28,4 +41,32 @@ class IGuiDialog : public virtual IZelUnknown {
   virtual void registerPicture(int32_t number, const char* imageName) = 0;
   // The receiver of the dialog's events (held without a reference).
   virtual void setReceiver(IGuiReceiver* receiver) = 0;
+
+  // The builder. Shows the icon the host's image store keeps under iconName at an icon number (kDialogIcon
+  // for the dialog's own).
+  virtual void setControlIcon(int32_t number, const char* iconName) = 0;
+  // Opens a box or a titled group; style is the host's (modules pass 0 for a box, 1 for a group).
+  virtual void beginBox(const char* name, int32_t style, const ZelString& title, bool shown) = 0;
+  virtual void beginGroup(const char* name, int32_t style, const ZelString& title, bool shown) = 0;
+  // Closes the innermost box or group.
+  virtual void endGroup() = 0;
+  // An unnamed, titled panel.
+  virtual void beginPanel(const ZelString& title, bool shown) = 0;
+  virtual void endPanel() = 0;
+  // Arranges what follows side by side, stretched to the width when stretch is set.
+  virtual void beginLayout(bool stretch) = 0;
+  virtual void endLayout() = 0;
+  // A button that will show an image (setControlImage); a plain button.
+  virtual void addImageButton(const char* name, int32_t number, const ZelString& caption, bool shown) = 0;
+  virtual void addButton(const char* name, const ZelString& caption, bool shown) = 0;
+  // The image a button shows; the dialog keeps a reference on it.
+  virtual void setControlImage(int32_t id, IZelImage* image) = 0;
+};
+
+// A command answering this lets the host take its dialog away when the host asks.
+class IDialogRemover : public virtual IZelUnknown {
+ public:
+  static constexpr const char* interfaceName = "IDialogRemover";
+
+  virtual bool canRemoveDialog() = 0;
 };

@@ -62,6 +62,17 @@ TEST_F(CommandRunning, TheDialogReachesOnlyTheRunningCommand) {
   EXPECT_EQ(std::count(command_->calls.begin(), command_->calls.end(), "gui event 1 1"), 1);
 }
 
+TEST_F(CommandRunning, TheDialogOfAnEndedOrRefusedCommandIsClosedForTheNext) {
+  runner_.start(command_.get());
+  host_.dialog().addControl(1, "button", ZelString(u"Go"));
+  runner_.cancel();
+  EXPECT_TRUE(host_.dialog().controls().empty());
+  command_->answers.activate = false;
+  host_.dialog().addControl(1, "button", ZelString(u"Go"));
+  EXPECT_EQ(runner_.start(command_.get()), CommandRunner::Start::kActivationRefused);
+  EXPECT_TRUE(host_.dialog().controls().empty());
+}
+
 TEST_F(CommandRunning, TheContextAnswersTheWorkingSizeAndTheHostQueriesAsSet) {
   host_.commandContainer().setWorkingSize(2.5);
   host_.commandContainer().setHostQueryAnswer(35, true);
@@ -71,8 +82,9 @@ TEST_F(CommandRunning, TheContextAnswersTheWorkingSizeAndTheHostQueriesAsSet) {
   EXPECT_TRUE(command_->hostQuery35());
   EXPECT_FALSE(command_->hostQuery34());
   host_.commandContainer().setRecordingMacro(true);
-  EXPECT_TRUE(host_.commandContainer().recordingMacro());
-  EXPECT_FALSE(host_.commandContainer().inCommand());
+  EXPECT_TRUE(host_.commandContainer().flag("recordingMacro"));
+  EXPECT_FALSE(host_.commandContainer().flag("inCommand"));
+  EXPECT_FALSE(host_.commandContainer().flag("recording")) << "only the flags the host knows";
 }
 
 TEST_F(CommandRunning, ARunnerThatGoesWithACommandRunningCancelsIt) {

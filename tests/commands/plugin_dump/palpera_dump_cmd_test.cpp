@@ -1,0 +1,195 @@
+#include <gtest/gtest.h>
+
+#include <iomanip>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "commands/plugin_dump/palpera_dump_cmd.h"
+#include "tests/commands/support/command_fixture.h"
+
+namespace {
+
+using Journal = std::vector<std::string>;
+using Start = CommandRunner::Start;
+
+constexpr const char* kDevice = "HardProbeContinuous";
+constexpr int32_t kStart = PalperaDumpCmd::kStartButton;
+constexpr int32_t kStop = PalperaDumpCmd::kStopButton;
+
+// Takes what is written to std::cerr while it lives.
+class CerrCapture {
+ public:
+  CerrCapture() : saved_(std::cerr.rdbuf(captured_.rdbuf())) {}
+  CerrCapture(const CerrCapture&) = delete;
+  CerrCapture& operator=(const CerrCapture&) = delete;
+  ~CerrCapture() { std::cerr.rdbuf(saved_); }
+  std::string text() const { return captured_.str(); }
+
+ private:
+  std::ostringstream captured_;
+  std::streambuf* saved_;
+};
+
+class PluginDataDump : public CommandTest {
+ protected:
+  void SetUp() override {
+    CommandTest::SetUp();
+    device_ = addDevice(kDevice, "IZelHardProbeContinuousDataReceiver");
+  }
+
+  // What the command prints while the device hands its receivers events through R.
+  template <class R, class Events>
+  std::string printed(Events events) {
+    CerrCapture capture;
+    device_->deliver<R>(events);
+    return capture.text();
+  }
+  bool enabled(int32_t id) { return dialog().control(id).value().enabled; }
+  bool press(int32_t id) {
+    journal_.clear();
+    return dialog().pressButton(id);
+  }
+
+  TestDevice* device_ = nullptr;
+};
+
+TEST_F(PluginDataDump, EveryContinuousEventIsOneLineInTheStreamsDefaultNumberFormat) {
+  ASSERT_EQ(start("PalperaDumpCmd"), Start::kStarted);
+  ASSERT_TRUE(press(kStart));
+  std::cerr << std::scientific << std::setprecision(2);  // the command's lines do not follow the stream
+  std::string lines =
+      printed<IZelHardProbeContinuousDataReceiver>([](IZelHardProbeContinuousDataReceiver* r) {
+        r->setProbeRadius(0.003);
+        r->setProbeRadius(1e-07);
+        r->onStartCapture();
+        r->onMoved({1, 2, 3}, {0, 0, -1}, {0, 1, 0});
+        r->onPointSampled({0.5, 0, 1234.56789}, {0, 0, -1}, {0, 1, 0});
+        r->onStopCapture();
+        r->onStop();
+        r->onCustomEvent(ZelCString("Error"), nullptr);
+        r->onCustomEvent(ZelCString(), nullptr);
+      });
+  std::cerr << std::defaultfloat << std::setprecision(6);
+  EXPECT_EQ(lines,
+            "setProbeRadius(0.003)\n"
+            "setProbeRadius(1e-07)\n"
+            "onStartCapture()\n"
+            "onMoved((1,2,3), (0,0,-1), (0,1,0))\n"
+            "onPointSampled((0.5,0,1234.57), (0,0,-1), (0,1,0))\n"
+            "onStopCapture()\n"
+            "onStop()\n"
+            "onCustomEvent(Error)\n"
+            "onCustomEvent()\n");
+}
+
+TEST_F(PluginDataDump, TheSameReceiverPrintsSinglePointAndScanLineEvents) {
+  ASSERT_EQ(start("PalperaDumpCmd"), Start::kStarted);
+  ASSERT_EQ(device_->receiverCount(), 1u);
+  EXPECT_STREQ(device_->receiver(0)->className(), "Receiver");
+  EXPECT_EQ(printed<IZelHardProbeDataReceiverV2>([](IZelHardProbeDataReceiverV2* r) {
+              r->onPointSampled({1, 2, 3});
+              r->onPointStop({0.5, 0, 2});
+            }),
+            "onPointSampled((1,2,3))\nonPointStop((0.5,0,2))\n");
+  std::vector<double> points(640 * 3);
+  EXPECT_EQ(printed<IZelLaserScanDataReceiver>([&](IZelLaserScanDataReceiver* r) {
+              r->onSampled({1, 2, 3}, {0, 0, -1}, {0, 1, 0}, points.data(), 640, 3);
+              r->onStartCapture();
+            }),
+            "onSampled((1,2,3), (0,0,-1), (0,1,0), 640 points, stride: 3)\nonStartCapture()\n");
+}
+
+TEST_F(PluginDataDump, StartAndStopDriveAcquisitionAndSwapWhichButtonIsEnabled) {
+  ASSERT_EQ(start("PalperaDumpCmd"), Start::kStarted);
+  EXPECT_EQ(journal_, (Journal{"connect HardProbeContinuous", "addReceiver HardProbeContinuous"}));
+  EXPECT_FALSE(device_->acquiring()) << "acquisition waits for Start";
+  EXPECT_EQ(dialog().control(kStart)->name, u"StartButton");
+  EXPECT_EQ(dialog().control(kStart)->text, u"Start");
+  EXPECT_EQ(dialog().control(kStop)->name, u"StopButton");
+  EXPECT_EQ(dialog().control(kStop)->text, u"Stop");
+  EXPECT_EQ(dialog().icon(PalperaDumpCmd::kStartIcon), "hp_start");
+  EXPECT_EQ(dialog().icon(PalperaDumpCmd::kStopIcon), "hp_stop");
+  EXPECT_FALSE(dialog().standardControlShown(IGuiDialog::kStandardControl1));
+  EXPECT_FALSE(dialog().standardControlShown(IGuiDialog::kStandardControl2));
+  EXPECT_EQ(dialog().openLayouts(), 0u);
+  EXPECT_EQ(dialog().strayCalls(), 0);
+
+  press(kStop);
+  EXPECT_EQ(journal_, Journal{"stop HardProbeContinuous"}) << "Stop before Start stops an idle device";
+  EXPECT_TRUE(enabled(kStart));
+  EXPECT_FALSE(enabled(kStop));
+
+  press(kStart);
+  EXPECT_EQ(journal_, Journal{"start HardProbeContinuous"});
+  EXPECT_TRUE(device_->acquiring());
+  EXPECT_FALSE(enabled(kStart));
+  EXPECT_TRUE(enabled(kStop));
+  EXPECT_EQ(dialog().control(kStop)->enableMode, IGuiDialog::kEnableDefault);
+
+  press(kStop);
+  EXPECT_FALSE(device_->acquiring());
+  EXPECT_TRUE(enabled(kStart));
+  EXPECT_FALSE(enabled(kStop));
+}
+
+TEST_F(PluginDataDump, AFailedStartLeavesTheDeviceStoppedAndTheButtonsAsTheyWere) {
+  ASSERT_EQ(start("PalperaDumpCmd"), Start::kStarted);
+  press(kStop);
+  device_->answers.start = false;
+  press(kStart);
+  EXPECT_EQ(journal_, (Journal{"start HardProbeContinuous", "stop HardProbeContinuous"}));
+  EXPECT_FALSE(device_->acquiring()) << "not left half started";
+  EXPECT_TRUE(enabled(kStart));
+  EXPECT_FALSE(enabled(kStop));
+  EXPECT_EQ(errorMessages(), std::vector<std::u16string>{u"Unable to start data acquisition."});
+
+  device_->answers.start = true;
+  EXPECT_TRUE(press(kStart)) << "Start can be pressed again";
+  EXPECT_TRUE(device_->acquiring());
+}
+
+TEST_F(PluginDataDump, ADeviceThatDoesNotConnectRefusesActivationAndAMissingOneLeavesOnlyTheButtons) {
+  device_->answers.connect = false;
+  EXPECT_EQ(start("PalperaDumpCmd"), Start::kActivationRefused);
+  EXPECT_EQ(journal_, Journal{"connect HardProbeContinuous"});
+  EXPECT_EQ(device_->receiverCount(), 0u);
+  EXPECT_EQ(errorMessages(), std::vector<std::u16string>{u"Unable to connect to device."});
+
+  registry_->setDevice(ZelCString(kDevice), nullptr);
+  ASSERT_EQ(start("PalperaDumpCmd"), Start::kStarted);
+  press(kStart);
+  EXPECT_TRUE(enabled(kStart));
+  EXPECT_TRUE(enabled(kStop));
+  press(kStop);
+  EXPECT_TRUE(enabled(kStart));
+  EXPECT_FALSE(enabled(kStop));
+  EXPECT_EQ(journal_, Journal{});
+}
+
+TEST_F(PluginDataDump, EndingWhileAcquiringUnregistersTheReceiverBeforeDisconnecting) {
+  ASSERT_EQ(start("PalperaDumpCmd"), Start::kStarted);
+  press(kStart);
+  journal_.clear();
+  ASSERT_TRUE(runner_.cancel());
+  EXPECT_EQ(journal_, (Journal{"removeReceiver HardProbeContinuous", "disconnect HardProbeContinuous"}));
+  EXPECT_EQ(device_->receiverCount(), 0u);
+  EXPECT_FALSE(device_->acquiring());
+  EXPECT_FALSE(device_->connected());
+}
+
+TEST_F(PluginDataDump, RunsWhileAMacroIsRecordedButNeverInsideAnotherCommand) {
+  host_.commandContainer().setInCommand(true);
+  EXPECT_EQ(start("PalperaDumpCmd"), Start::kCannotRun);
+  host_.commandContainer().setInCommand(false);
+  host_.commandContainer().setRecordingMacro(true);
+  ASSERT_EQ(start("PalperaDumpCmd"), Start::kStarted);
+  EXPECT_EQ(std::u16string(command_->name()->c_str()), u"Plugin Data Dump");
+  EXPECT_STREQ(command_->className(), "PalperaDumpCmd");
+  void* part = nullptr;
+  command_->queryInterface("CompBaseCmd", &part, false);
+  EXPECT_TRUE(part) << "it keeps the command base's query names";
+}
+
+}  // namespace

@@ -1,0 +1,106 @@
+#pragma once
+
+// A device object for tests of the commands that use devices from the plug-in registry. It notes every call
+// in a journal the test owns, as "<call> <name>" ("connect HardProbe", "start HardProbeContinuous"), answers
+// as the test sets, and keeps receivers as a device does: only those answering the receiver interface of its
+// kind, each once. A start that fails leaves it half started (acquiring, as a device whose worker thread did
+// not start), until stopAcquisition or disconnect. It acquires nothing itself: a test hands events to its
+// receivers with deliver, on the main thread, as a device's event handlers do.
+
+#include <string>
+#include <vector>
+
+#include "devices/contracts/plugin_device.h"
+#include "framework/object/iptr.h"
+#include "framework/object/query_chain.h"
+#include "framework/object/zel_unknown_impl.h"
+
+class TestDevice : public IZelPluginDevice, public ZelUnknownImpl {
+ public:
+  static constexpr const char* interfaceName = "TestDevice";
+
+  struct Answers {
+    bool connect = true;
+    bool start = true;
+  };
+
+  // receiverInterface: the receiver interface name of the device's kind, for example
+  // "IZelHardProbeContinuousDataReceiver".
+  TestDevice(std::string name, const char* receiverInterface, std::vector<std::string>& journal)
+      : name_(std::move(name)), receiverInterface_(receiverInterface), journal_(journal) {}
+
+  bool connect() override {
+    note("connect");
+    connected_ = connected_ || answers.connect;
+    return answers.connect;
+  }
+  bool disconnect() override {
+    note("disconnect");
+    acquiring_ = false;
+    connected_ = false;
+    return true;
+  }
+  bool startAcquisition() override {
+    note("start");
+    acquiring_ = true;
+    return answers.start;
+  }
+  void stopAcquisition() override {
+    note("stop");
+    acquiring_ = false;
+  }
+  void addReceiver(IZelPluginDataReceiver* receiver) override {
+    note("addReceiver");
+    if (!ofKind(receiver) || registered(receiver)) return;
+    receivers_.emplace_back(receiver);
+  }
+  void removeReceiver(IZelPluginDataReceiver* receiver) override {
+    note("removeReceiver");
+    std::erase_if(receivers_,
+                  [&](const IPtr<IZelPluginDataReceiver>& held) { return held.get() == receiver; });
+  }
+
+  // Calls call with the R part of every receiver, on a copy of the set as a device's handler does.
+  template <class R, class Call>
+  void deliver(Call call) {
+    std::vector<IPtr<IZelPluginDataReceiver>> receivers = receivers_;
+    for (const IPtr<IZelPluginDataReceiver>& receiver : receivers) {
+      void* part = nullptr;
+      receiver->queryInterface(R::interfaceName, &part, false);
+      if (part) call(static_cast<R*>(part));
+    }
+  }
+
+  bool connected() const { return connected_; }
+  bool acquiring() const { return acquiring_; }
+  size_t receiverCount() const { return receivers_.size(); }
+  IZelPluginDataReceiver* receiver(size_t index) const { return receivers_.at(index).get(); }
+
+  void queryInterface(const char* name, void** out, bool) override {
+    QueryChain(name, out).classLeaf(interfaceName, this, this).offer<IZelPluginDevice>(this).end();
+  }
+  const char* className() override { return interfaceName; }
+
+  Answers answers;
+
+ private:
+  void note(const char* call) { journal_.push_back(std::string(call) + " " + name_); }
+  bool ofKind(IZelPluginDataReceiver* receiver) const {
+    void* part = nullptr;
+    if (receiver) receiver->queryInterface(receiverInterface_, &part, false);
+    return part != nullptr;
+  }
+  bool registered(IZelPluginDataReceiver* receiver) const {
+    for (const IPtr<IZelPluginDataReceiver>& held : receivers_) {
+      if (held.get() == receiver) return true;
+    }
+    return false;
+  }
+
+  std::string name_;
+  const char* receiverInterface_;
+  std::vector<std::string>& journal_;
+  bool connected_ = false;
+  bool acquiring_ = false;
+  std::vector<IPtr<IZelPluginDataReceiver>> receivers_;
+};
