@@ -6,6 +6,7 @@
 
 // A box is the simplest surface a module can pick on or fit to; it stands for a part's CAD model.
 void addCadBox(HostSession& session, const ScriptWords& words) {
+  if (words[0].empty()) throw ScriptError("the model needs a name");
   const HostMesh::Point minimum = pointWords(words, 1);
   const HostMesh::Point maximum = pointWords(words, 4);
   for (size_t axis = 0; axis < 3; ++axis) {

@@ -119,6 +119,7 @@ TEST_F(HostScript, ALineThatFailsStopsTheScriptThereWithItsReason) {
       {"key press F1", "'F1' is no key code"},
       {"cad-box RefObject 0 0 0 1 0 1", "the first corner must lie below the second on every axis"},
       {"cad-box RefObject 0 0 0 1 1 nan", "'nan' is no number"},
+      {"cad-box \"\" 0 0 0 1 1 1", "the model needs a name"},
       {"replay-log " + scratch_.system("missing.log"),
        "cannot read the host log '" + scratch_.system("missing.log") + "'"},
   };
@@ -260,8 +261,9 @@ TEST_F(HostScript, AScriptIsReadFromStandardInputAndAMissingScriptIsSaidSo) {
 // reason on a line of the script, and never crashes.
 TEST_F(HostScript, ScrambledScriptsNeverCrashTheHost) {
   const std::vector<std::string> actions = {
-      "set",   "command", "press",     "value",       "apply",   "cancel", "answer", "run",
-      "print", "start",   "run-until", "load-plugin", "unknown", "#",      "\"",     "stop-recording"};
+      "set", "command",        "press", "value",     "apply",       "cancel",  "answer",
+      "run", "print",          "start", "run-until", "load-plugin", "unknown", "#",
+      "\"",  "stop-recording", "mouse", "key",       "cad-box"};
   const std::vector<std::string> words = {"Palpera/Logging",
                                           "\"Palpera/Hard Probe Features In Command\"",
                                           "ScriptTestCommand",
