@@ -33,9 +33,8 @@ int32_t valueOf(const Named (&table)[N], const std::string& word, const char* wh
 // The view is headless, so the script says where the pointer's ray runs; the view answers a module's pick
 // with it as if the user had pointed there.
 void injectMouse(HostSession& session, const ScriptWords& words) {
-  const auto callback = static_cast<MouseCallback>(valueOf(kMouseCallbacks, words[0],
-                                                           "mouse callback (down, click, "
-                                                           "double-click or move)"));
+  const char* kCallbackWhat = "mouse callback (down, click, double-click or move)";
+  const auto callback = static_cast<MouseCallback>(valueOf(kMouseCallbacks, words[0], kCallbackWhat));
   MouseInput input;
   input.rayOrigin = pointWords(words, 1);
   input.rayDirection = pointWords(words, 4);
