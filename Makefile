@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: run test build setup logs
+.PHONY: run test build setup logs host-log
 
 setup:
 	@bash scripts/setup.sh
@@ -11,8 +11,9 @@ build: setup
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD) -j $(JOBS)
 
+# Replays a recorded host log through "Plugin Data Dump", which prints each device event on standard error.
 run: build
-	$(BUILD)/palpera-host --info
+	$(BUILD)/palpera-host --script examples/dump-replay.script
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
@@ -21,3 +22,7 @@ test: build
 logs: build
 	mkdir -p examples/logs
 	$(BUILD)/palpera-log-examples examples/logs
+
+# Records examples/dump.log (and the device-event file beside it) again, with the hard-probe emulator as device.
+host-log: build
+	$(BUILD)/palpera-host --script examples/record-dump.script

@@ -28,6 +28,14 @@ constexpr ScriptAction kActions[] = {
     {"run-until", "EVENT [MILLISECONDS]",
      "run the main loop until EVENT fires next (a failure after 10000 ms, or the time given)", 1, 2,
      runUntilEvent},
+    {"mouse", "down|click|double-click|move X Y Z DX DY DZ [left|middle|right]",
+     "inject a mouse callback into the view, its pick ray from (X,Y,Z) along (DX,DY,DZ) (button: left)", 7, 8,
+     injectMouse},
+    {"key", "press|release CODE", "inject a key callback with the host's key code CODE into the view", 2, 2,
+     injectKey},
+    {"cad-box", "NAME X0 Y0 Z0 X1 Y1 Z1",
+     "add the CAD model NAME to the document: the box between the corners (X0,Y0,Z0) and (X1,Y1,Z1)", 7, 7,
+     addCadBox},
     {"print", "settings [KEY]|document|errors|images|dialog|plugins",
      "print the values at or under KEY (default Palpera), the document, the errors, the images, the dialog "
      "or "

@@ -18,4 +18,7 @@ void cancelCommand(HostSession& session, const ScriptWords& words);
 void answerDialog(HostSession& session, const ScriptWords& words);
 void runMainLoop(HostSession& session, const ScriptWords& words);
 void runUntilEvent(HostSession& session, const ScriptWords& words);
+void injectMouse(HostSession& session, const ScriptWords& words);
+void injectKey(HostSession& session, const ScriptWords& words);
+void addCadBox(HostSession& session, const ScriptWords& words);
 void printState(HostSession& session, const ScriptWords& words);

@@ -39,3 +39,7 @@ double numberWord(const std::string& word) {
   if (!readWhole(word, value) || !std::isfinite(value)) throw ScriptError("'" + word + "' is no number");
   return value;
 }
+
+std::array<double, 3> pointWords(const std::vector<std::string>& words, size_t first) {
+  return {numberWord(words.at(first)), numberWord(words.at(first + 1)), numberWord(words.at(first + 2))};
+}

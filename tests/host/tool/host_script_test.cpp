@@ -72,6 +72,10 @@ TEST_F(HostScript, ALineThatCannotBeReadStopsTheScriptBeforeAnyLineRuns) {
       {"apply now", "too many arguments: apply"},
       {"set \"Palpera/Logging 1", "a quote is left open"},
       {"set \"Palpera/Logging\"1 1", "a quoted word must end at a blank"},
+      {"mouse move 1 2 10",
+       "missing argument: mouse down|click|double-click|move X Y Z DX DY DZ [left|middle|right]"},
+      {"key press", "missing argument: key press|release CODE"},
+      {"cad-box RefObject 0 0 0 1 1 1 1", "too many arguments: cad-box NAME X0 Y0 Z0 X1 Y1 Z1"},
   };
   for (const Case& c : cases) {
     ToolRun result =
@@ -107,6 +111,15 @@ TEST_F(HostScript, ALineThatFailsStopsTheScriptThereWithItsReason) {
       {"print document now", "print document takes no further word"},
       {"print settings Palpera/Nothing", "unknown key 'Palpera/Nothing'"},
       {"stop-recording", "no host log is being recorded"},
+      {"mouse hover 1 2 10 0 0 -1", "'hover' is no mouse callback (down, click, double-click or move)"},
+      {"mouse move 1 2 ten 0 0 -1", "'ten' is no number"},
+      {"mouse move 1 2 10 0 0 0", "the ray has no direction"},
+      {"mouse click 1 2 10 0 0 -1 thumb", "'thumb' is no button (left, middle or right)"},
+      {"key hold 293", "'hold' is no key callback (press or release)"},
+      {"key press F1", "'F1' is no key code"},
+      {"cad-box RefObject 0 0 0 1 0 1", "the first corner must lie below the second on every axis"},
+      {"cad-box RefObject 0 0 0 1 1 nan", "'nan' is no number"},
+      {"cad-box \"\" 0 0 0 1 1 1", "the model needs a name"},
       {"replay-log " + scratch_.system("missing.log"),
        "cannot read the host log '" + scratch_.system("missing.log") + "'"},
   };
@@ -215,6 +228,12 @@ TEST_F(HostScript, ACommandThatRefusesStopsTheScriptAndIsStillEndedCleanly) {
             std::string::npos);
 }
 
+TEST_F(HostScript, ABoxModelJoinsTheDocumentAsACadModelUnderItsName) {
+  ToolRun result = run("cad-box \"Ref Object\" -5 -5 -1 5 5 0\ncad-box Second 0 0 0 1 1 1\nprint document\n");
+  EXPECT_EQ(result.exitStatus, 0) << result.output;
+  EXPECT_EQ(result.output, "CAD\tRef Object\nCAD\tSecond\n");
+}
+
 TEST_F(HostScript, TheHostLogIsRecordedUntilStoppedAndCanThenBeReplayed) {
   std::string log = scratch_.system("host.log");
   ToolRun result = run("record-log " + log + "\nstop-recording\nreplay-log " + log + "\nstop-recording\n");
@@ -242,8 +261,9 @@ TEST_F(HostScript, AScriptIsReadFromStandardInputAndAMissingScriptIsSaidSo) {
 // reason on a line of the script, and never crashes.
 TEST_F(HostScript, ScrambledScriptsNeverCrashTheHost) {
   const std::vector<std::string> actions = {
-      "set",   "command", "press",     "value",       "apply",   "cancel", "answer", "run",
-      "print", "start",   "run-until", "load-plugin", "unknown", "#",      "\"",     "stop-recording"};
+      "set", "command",        "press", "value",     "apply",       "cancel",  "answer",
+      "run", "print",          "start", "run-until", "load-plugin", "unknown", "#",
+      "\"",  "stop-recording", "mouse", "key",       "cad-box"};
   const std::vector<std::string> words = {"Palpera/Logging",
                                           "\"Palpera/Hard Probe Features In Command\"",
                                           "ScriptTestCommand",
