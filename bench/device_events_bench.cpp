@@ -17,31 +17,11 @@
 #include "host/api/zel_component.h"
 #include "host/api/zel_initializer.h"
 #include "host/standin_host.h"
+#include "summing_receiver.h"
 
 namespace {
 
 constexpr int kReceivers = 4;
-
-class CountingReceiver : public IZelHardProbeContinuousDataReceiver, public ZelUnknownImpl {
- public:
-  void setProbeRadius(double) override {}
-  void onStartCapture() override {}
-  void onStopCapture() override {}
-  void onMoved(const Vector3& point, const Vector3&, const Vector3&) override { sum += point.x; }
-  void onPointSampled(const Vector3&, const Vector3&, const Vector3&) override {}
-  void onStop() override {}
-  void onCustomEvent(const ZelCString&, IZelUnknown*) override {}
-  void queryInterface(const char* name, void** out, bool) override {
-    QueryChain(name, out)
-        .classLeaf("CountingReceiver", this, this)
-        .offer<IZelPluginDataReceiver>(this)
-        .offer<IZelHardProbeContinuousDataReceiver>(this)
-        .end();
-  }
-  const char* className() override { return "CountingReceiver"; }
-
-  double sum = 0;
-};
 
 // The module on a stand-in host, with one continuous device's receivers and handlers.
 class DeviceEventsBench {
@@ -57,7 +37,7 @@ class DeviceEventsBench {
     adder->initialise();
     registerDeviceEventNames(ContinuousEventNames::kGroup, ContinuousEventNames::kAll);
     for (int i = 0; i < kReceivers; ++i) {
-      receivers_.emplace_back(new CountingReceiver);
+      receivers_.emplace_back(new SummingReceiver);
       set_.add(receivers_.back().get());
     }
     handlers_ = makeContinuousEventHandlers(&set_);
@@ -79,14 +59,14 @@ class DeviceEventsBench {
   }
 
   IZelDataReceiver* moveHandler() { return handlers_.handlers[3].get(); }
-  std::vector<IPtr<CountingReceiver>>& receivers() { return receivers_; }
+  std::vector<IPtr<SummingReceiver>>& receivers() { return receivers_; }
   HostMainLoop& loop() { return host_.mainLoop(); }
 
  private:
   StandinHost host_;
   IPtr<IZelComponent> component_;
   DeviceReceivers<IZelHardProbeContinuousDataReceiver> set_;
-  std::vector<IPtr<CountingReceiver>> receivers_;
+  std::vector<IPtr<SummingReceiver>> receivers_;
   DeviceEventHandlers handlers_;
 };
 
@@ -101,7 +81,7 @@ void BM_MoveByDirectCalls(benchmark::State& state) {
   DeviceEventsBench bench;
   const Vector3 point(1, 0, 0), to(0, 0, -1), up(0, 1, 0);
   for (auto _ : state) {
-    for (IPtr<CountingReceiver>& receiver : bench.receivers()) receiver->onMoved(point, to, up);
+    for (IPtr<SummingReceiver>& receiver : bench.receivers()) receiver->onMoved(point, to, up);
   }
   benchmark::DoNotOptimize(bench.receivers()[0]->sum);
   state.SetItemsProcessed(state.iterations());

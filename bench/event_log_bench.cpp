@@ -21,6 +21,7 @@
 #include "host/api/zel_component.h"
 #include "host/standin_host.h"
 #include "platform/utf8.h"
+#include "summing_receiver.h"
 
 namespace {
 
@@ -88,22 +89,6 @@ const std::string& sharedLog() {
   return *name;
 }
 
-class NullReceiver : public IZelHardProbeContinuousDataReceiver, public ZelUnknownImpl {
- public:
-  void setProbeRadius(double) override {}
-  void onStartCapture() override {}
-  void onStopCapture() override {}
-  void onMoved(const Vector3& point, const Vector3&, const Vector3&) override { sum += point.x; }
-  void onPointSampled(const Vector3&, const Vector3&, const Vector3&) override {}
-  void onStop() override {}
-  void onCustomEvent(const ZelCString&, IZelUnknown*) override {}
-  void queryInterface(const char* name, void** out, bool) override {
-    QueryChain(name, out).classLeaf("NullReceiver", this, this).end();
-  }
-  const char* className() override { return "NullReceiver"; }
-  double sum = 0;
-};
-
 void BM_WriteEvents(benchmark::State& state) {
   attachModule();
   auto move = sampleMove();
@@ -115,7 +100,7 @@ void BM_WriteEvents(benchmark::State& state) {
 
 void BM_ReplayEvents(benchmark::State& state) {
   const std::string& log = sharedLog();
-  IPtr<NullReceiver> receiver(new NullReceiver);
+  IPtr<SummingReceiver> receiver(new SummingReceiver);
   for (auto _ : state) {
     IPtr<PluginDeviceDataXMLReader> reader;
     reader.createInstance(classIdOf(PluginDeviceDataXMLReader::interfaceName));
