@@ -1,59 +1,112 @@
 #include "host/xml_dom.h"
 
-#include <sstream>
+#include <algorithm>
 
 #include "framework/object/query_chain.h"
 #include "platform/utf8.h"
 
 namespace {
 
+// A parse keeps an element's first text in the element itself (its value) rather than in a child node of its
+// own: a log is mostly numbers, and a node per number would double the memory of its tree.
+constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_embed_pcdata;
+
 std::string utf8(const ZelString& text) {
   return platform::toUtf8(text.c_str());
 }
 
 ZelString wide(const char* text) {
-  std::u16string converted = platform::fromUtf8(text ? text : "");
+  if (!*text) return ZelString();
+  const char* end = text;
+  while (static_cast<unsigned char>(*end) - 1u < 0x7Fu) ++end;
+  // ASCII, nearly all a document holds, widens byte by byte.
+  if (!*end) return ZelString(text);
   ZelString out;
-  out.setBuffer(converted.c_str(), -1);
+  out.setBuffer(platform::fromUtf8(text).c_str(), -1);
   return out;
 }
 
-// Walks the child elements of one node, skipping text and other nodes.
-class XmlDomElementItr : public IZelDOMXmlElementItr, public ZelUnknownImpl {
- public:
-  static constexpr const char* interfaceName = "XmlDomElementItr";
-
-  XmlDomElementItr(XmlTree* tree, pugi::xml_node parent) : tree_(tree), parent_(parent) { first(); }
-
-  void first() override { current_ = skipToElement(parent_.first_child()); }
-  void next() override {
-    if (current_) current_ = skipToElement(current_.next_sibling());
+// Collects what pugixml prints as UTF-16 code units.
+struct Utf16Writer : pugi::xml_writer {
+  void write(const void* data, size_t size) override {
+    size_t before = text.size();
+    size_t units = size / sizeof(char16_t);
+    text.resize(before + units);
+    std::copy_n(static_cast<const char*>(data), units * sizeof(char16_t),
+                reinterpret_cast<char*>(text.data() + before));
   }
-  bool atEnd() override { return !current_; }
-  IZelDOMXmlElement* current() override { return current_ ? tree_->elementOf(current_) : nullptr; }
-
-  void queryInterface(const char* name, void** out, bool) override {
-    QueryChain(name, out).classLeaf(interfaceName, this, this).offer<IZelDOMXmlElementItr>(this).end();
-  }
-  const char* className() override { return interfaceName; }
-
- private:
-  static pugi::xml_node skipToElement(pugi::xml_node node) {
-    while (node && node.type() != pugi::node_element) node = node.next_sibling();
-    return node;
-  }
-
-  XmlTree* tree_;
-  pugi::xml_node parent_;
-  pugi::xml_node current_;
+  std::u16string text;
 };
+
+// ASCII text, which nearly every document is, narrowed unit by unit into a buffer a document can own; null
+// for other text.
+char* narrowAscii(const ZelString& text, size_t units) {
+  auto* narrow = static_cast<char*>(pugi::get_memory_allocation_function()(units + 1));
+  if (!narrow) return nullptr;
+  const char16_t* wide = text.c_str();
+  char16_t seen = 0;
+  for (size_t i = 0; i < units; ++i) {
+    seen |= wide[i];
+    narrow[i] = static_cast<char>(wide[i]);
+  }
+  if (seen < 0x80) return narrow;
+  pugi::get_memory_deallocation_function()(narrow);
+  return nullptr;
+}
+
+pugi::xml_node skipToElement(pugi::xml_node node) {
+  while (node && node.type() != pugi::node_element) node = node.next_sibling();
+  return node;
+}
+
+XmlDomElement* elementOf(IZelDOMXmlElement* element) {
+  void* part = nullptr;
+  if (element) element->queryInterface(XmlDomElement::interfaceName, &part, false);
+  return static_cast<XmlDomElement*>(part);
+}
 
 }  // namespace
 
-XmlDomElement* XmlTree::elementOf(pugi::xml_node node) {
-  IPtr<XmlDomElement>& slot = elements[node.internal_object()];
-  if (!slot) slot = IPtr<XmlDomElement>(new XmlDomElement(this, node));
-  return slot.get();
+XmlDomElementItr::XmlDomElementItr(pugi::xml_node parent) : parent_(parent) {
+  first();
+}
+
+XmlDomElementItr::~XmlDomElementItr() = default;
+
+void XmlDomElementItr::restart(pugi::xml_node parent) {
+  parent_ = parent;
+  first();
+}
+
+void XmlDomElementItr::first() {
+  current_ = skipToElement(parent_.first_child());
+}
+
+void XmlDomElementItr::next() {
+  if (current_) current_ = skipToElement(current_.next_sibling());
+}
+
+IZelDOMXmlElement* XmlDomElementItr::current() {
+  if (!current_) return nullptr;
+  if (!view_ || view_->refCount() > 1) {
+    view_ = IPtr<XmlDomElement>(new XmlDomElement(current_));
+  } else if (view_->node() != current_) {
+    view_->show(current_);
+  }
+  return view_.get();
+}
+
+void XmlDomElementItr::queryInterface(const char* name, void** out, bool) {
+  QueryChain(name, out).classLeaf(interfaceName, this, this).offer<IZelDOMXmlElementItr>(this).end();
+}
+
+XmlDomElement::XmlDomElement(pugi::xml_node node) : node_(node) {}
+
+XmlDomElement::~XmlDomElement() = default;
+
+void XmlDomElement::show(pugi::xml_node node) {
+  node_ = node;
+  found_.clear();
 }
 
 void XmlDomElement::tagName(ZelString& out) {
@@ -61,27 +114,45 @@ void XmlDomElement::tagName(ZelString& out) {
 }
 
 void XmlDomElement::attribute(ZelString& out, const ZelString& name) {
-  pugi::xml_attribute found = node_.attribute(utf8(name).c_str());
-  out = found ? wide(found.value()) : ZelString();
+  out = wide(node_.attribute(utf8(name).c_str()).value());
 }
 
 void XmlDomElement::text(ZelString& out) {
-  std::string joined;
-  for (pugi::xml_node child : node_.children()) {
-    if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) joined += child.value();
+  auto isText = [](pugi::xml_node node) {
+    return node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata;
+  };
+  pugi::xml_node child = node_.first_child();
+  while (child && !isText(child)) child = child.next_sibling();
+  // A parsed element's text is nearly always its value alone.
+  if (!child) {
+    out = wide(node_.value());
+    return;
+  }
+  std::string joined = node_.value();
+  for (; child; child = child.next_sibling()) {
+    if (isText(child)) joined += child.value();
   }
   out = wide(joined.c_str());
 }
 
 IZelDOMXmlElement* XmlDomElement::firstChild(const ZelString& tag) {
   pugi::xml_node child = node_.child(utf8(tag).c_str());
-  return child ? tree_->elementOf(child) : nullptr;
+  if (!child) return nullptr;
+  auto known =
+      std::find_if(found_.begin(), found_.end(), [&](const auto& view) { return view->node() == child; });
+  if (known != found_.end()) return known->get();
+  found_.emplace_back(new XmlDomElement(child));
+  return found_.back().get();
 }
 
 IZelDOMXmlElementItr* XmlDomElement::children() {
-  auto* iterator = new XmlDomElementItr(tree_, node_);
-  iterator->addRef();
-  return iterator;
+  if (walker_ && walker_->refCount() == 1) {
+    walker_->restart(node_);
+  } else {
+    walker_ = IPtr<XmlDomElementItr>(new XmlDomElementItr(node_));
+  }
+  walker_->addRef();
+  return walker_.get();
 }
 
 void XmlDomElement::setAttribute(const ZelString& name, const ZelString& value) {
@@ -96,88 +167,72 @@ void XmlDomElement::setText(const ZelString& text) {
 }
 
 bool XmlDomElement::appendChild(IZelDOMXmlElement* child) {
-  void* part = nullptr;
-  if (child) child->queryInterface(interfaceName, &part, false);
-  auto* element = static_cast<XmlDomElement*>(part);
-  if (!element || element->tree_ != tree_ || element == this) return false;
-  element->node_ = node_.append_move(element->node_);
-  return bool(element->node_);
+  XmlDomElement* element = elementOf(child);
+  if (!element || element == this || element->node_.root() != node_.root()) return false;
+  return bool(node_.append_move(element->node_));
 }
 
 void XmlDomElement::queryInterface(const char* name, void** out, bool) {
   QueryChain(name, out).classLeaf(interfaceName, this, this).offer<IZelDOMXmlElement>(this).end();
 }
 
-XmlDomDocument::XmlDomDocument() {
-  reset();
-}
-
-void XmlDomDocument::reset() {
-  tree_ = std::make_unique<XmlTree>();
-}
-
 void XmlDomDocument::serialize(ZelString& out) {
-  if (!tree_->root) {
-    out = ZelString();
-    return;
-  }
-  std::ostringstream text;
-  tree_->root.print(text, "", pugi::format_raw);
-  out = wide(text.str().c_str());
+  out = ZelString();
+  if (!root_) return;
+  Utf16Writer writer;
+  root_->node().print(writer, "", pugi::format_raw, pugi::encoding_utf16);
+  if (!writer.text.empty()) out.setBuffer(writer.text.c_str(), -1);
 }
 
 IZelDOMXmlElement* XmlDomDocument::createElement(const ZelString& name) {
   // A new element waits at the top of the document until it is made the root or moved under another.
-  pugi::xml_node node = tree_->document.append_child(utf8(name).c_str());
-  XmlDomElement* element = tree_->elementOf(node);
+  auto* element = new XmlDomElement(document_.append_child(utf8(name).c_str()));
   element->addRef();
   return element;
 }
 
 bool XmlDomDocument::setRootElement(IZelDOMXmlElement* element) {
-  void* part = nullptr;
-  if (element) element->queryInterface(XmlDomElement::interfaceName, &part, false);
-  auto* chosen = static_cast<XmlDomElement*>(part);
-  if (!chosen || chosen->tree() != tree_.get()) return false;
-  tree_->root = chosen->node();
+  XmlDomElement* chosen = elementOf(element);
+  if (!chosen || chosen->node().root() != document_) return false;
+  root_ = chosen;
   return true;
 }
 
 bool XmlDomDocument::parse(const ZelString& text) {
-  reset();
-  std::string source = utf8(text);
-  pugi::xml_parse_result result = tree_->document.load_buffer(source.data(), source.size());
-  if (!result) {
-    error_ = result.description();
-    reset();
-    return false;
-  }
-  error_.clear();
-  tree_->root = tree_->document.document_element();
-  return true;
-}
-
-IZelDOMXmlElement* XmlDomDocument::rootElement() {
-  return tree_->root ? tree_->elementOf(tree_->root) : nullptr;
+  root_.release();
+  auto units = static_cast<size_t>(text.length());
+  // The text is converted once: narrowed into the buffer the document parses in place and keeps, or, when it
+  // is not ASCII, by pugixml itself.
+  char* narrow = narrowAscii(text, units);
+  pugi::xml_parse_result result =
+      narrow ? document_.load_buffer_inplace_own(narrow, units, kParseOptions, pugi::encoding_utf8)
+             : document_.load_buffer(text.c_str(), units * sizeof(char16_t), kParseOptions,
+                                     pugi::encoding_utf16);
+  if (!result) error_ = result.description();
+  return settle(result);
 }
 
 bool XmlDomDocument::load(const ZelString& path) {
-  reset();
+  root_.release();
   std::string file = utf8(path);
-  for (char& c : file) {
-    if (c == '\\') c = '/';
-  }
-  pugi::xml_parse_result result = tree_->document.load_file(file.c_str());
+  std::replace(file.begin(), file.end(), '\\', '/');
+  pugi::xml_parse_result result = document_.load_file(file.c_str(), kParseOptions);
   if (!result) {
     error_ = std::string(result.description()) + ": " + file;
     if (result.status != pugi::status_file_not_found && result.status != pugi::status_io_error) {
       error_ += " (at byte " + std::to_string(result.offset) + ")";
     }
-    reset();
+  }
+  return settle(result);
+}
+
+bool XmlDomDocument::settle(const pugi::xml_parse_result& result) {
+  if (!result) {
+    document_.reset();
     return false;
   }
   error_.clear();
-  tree_->root = tree_->document.document_element();
+  root_ = IPtr<XmlDomElement>(new XmlDomElement(document_.document_element()));
   return true;
 }
 

@@ -1,5 +1,6 @@
 #include "devices/event_log/event_log_parsers.h"
 
+#include <charconv>
 #include <cmath>
 #include <string>
 
@@ -29,16 +30,33 @@ bool eachChild(IZelDOMXmlElement* element, Visit visit) {
   return true;
 }
 
+// Unit by unit, without measuring both strings first: every child of every record is matched this way.
 bool is(const ZelString& tag, const char16_t* name) {
-  return tag == ZelString(name);
+  const char16_t* unit = tag.c_str();
+  while (*unit && *unit == *name) ++unit, ++name;
+  return *unit == *name;
+}
+
+// A text that is a decimal number and nothing else, as the writer writes them all, read as the string's own
+// reading would read it but without its service lookup; false for any other text.
+bool readPlainDecimal(const ZelString& text, double& value) {
+  char narrow[32];
+  size_t n = 0;
+  for (const char16_t* unit = text.c_str(); *unit; ++unit) {
+    if (n == sizeof narrow || *unit >= 0x80) return false;
+    narrow[n++] = static_cast<char>(*unit);
+  }
+  auto [end, error] = std::from_chars(narrow, narrow + n, value);
+  return n > 0 && error == std::errc() && end == narrow + n;
 }
 
 // The element's text as a number. A text that is no number, or not a finite one, is no measurement.
 bool readDouble(IZelDOMXmlElement* element, double& value) {
   ZelString text;
   element->text(text);
-  bool ok = false;
-  double read = text.toDouble(&ok);
+  double read = 0.0;
+  bool ok = readPlainDecimal(text, read);
+  if (!ok) read = text.toDouble(&ok);
   if (!ok || !std::isfinite(read)) return false;
   value = read;
   return true;

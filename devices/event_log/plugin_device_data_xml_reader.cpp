@@ -38,10 +38,11 @@ uint32_t gapMilliseconds(IZelDOMXmlElement* record) {
 // Appends the file's size bytes to bytes; false when fewer come, or when they do not fit in memory.
 bool readBytes(std::istream& file, std::streamoff size, std::string& bytes) {
   constexpr std::streamoff kPiece = 1 << 16;
+  const size_t start = bytes.size();
   try {
-    while (static_cast<std::streamoff>(bytes.size()) < size) {
+    while (static_cast<std::streamoff>(bytes.size() - start) < size) {
       size_t before = bytes.size();
-      auto piece = static_cast<size_t>(std::min(kPiece, size - static_cast<std::streamoff>(before)));
+      auto piece = static_cast<size_t>(std::min(kPiece, size - static_cast<std::streamoff>(before - start)));
       bytes.resize(before + piece);
       file.read(bytes.data() + before, static_cast<std::streamsize>(piece));
       if (static_cast<size_t>(file.gcount()) != piece) return false;
@@ -68,16 +69,17 @@ bool PluginDeviceDataXMLReader::readLog(ZelString& text) const {
   std::streamoff size = file.tellg();
   file.seekg(0, std::ios_base::beg);
   if (size < 0 || !file) return false;
-  std::string bytes;
+  // Built by hand rather than through the translator: the text is data, not words for the user, and the
+  // translator belongs to the host's main thread. Enclosed before it is widened, so that a large log is
+  // copied once.
+  std::string bytes = "<HardProbe>";
   // Read in pieces up to the size the file claims: a path that names no regular file (a directory) claims
   // any size and gives no bytes, and must not make the reader ask for that much memory first.
   if (!readBytes(file, size, bytes)) return false;
   file.close();
-  // Built by hand rather than through the translator: the text is data, not words for the user, and the
-  // translator belongs to the host's main thread.
-  text = ZelString(u"<HardProbe>");
-  text += ZelString(bytes.c_str());  // up to the first zero byte, one character per byte
-  text += ZelString(u"</HardProbe>");
+  bytes.resize(std::min(bytes.find('\0'), bytes.size()));  // up to the first zero byte
+  bytes += "</HardProbe>";
+  text = ZelString(bytes.c_str());  // one character per byte
   return true;
 }
 

@@ -85,6 +85,42 @@ TEST(XmlDomRead, ParsedChildrenWalkInDocumentOrderWithTheirTexts) {
   EXPECT_EQ(root->firstChild(ZelString(u"SetRadius")), root->firstChild(ZelString(u"SetRadius")));
 }
 
+std::u16string textOf(IZelDOMXmlElement* element) {
+  ZelString out;
+  element->text(out);
+  return text(out);
+}
+
+TEST(XmlDomRead, AnElementsTextJoinsItsTextsAroundItsChildren) {
+  IPtr<XmlDomDocument> document = newDocument();
+  ASSERT_TRUE(document->parse(ZelString(u"<Log><T>a<![CDATA[<b>]]>c<i>x</i>d</T><E/></Log>")));
+  IZelDOMXmlElement* root = document->rootElement();
+  EXPECT_EQ(textOf(root->firstChild(ZelString(u"T"))), u"a<b>cd");
+  EXPECT_EQ(textOf(root->firstChild(ZelString(u"E"))), u"");
+}
+
+// Walks hand out and reuse their views; whoever holds a reference keeps the element it got.
+TEST(XmlDomRead, HeldElementsAndWalksUnderWayStayTheirOwn) {
+  IPtr<XmlDomDocument> document = newDocument();
+  ASSERT_TRUE(document->parse(ZelString(u"<Log><A>1</A><B>2</B><C>3</C></Log>")));
+  IZelDOMXmlElement* root = document->rootElement();
+  IPtr<IZelDOMXmlElementItr> outer;
+  outer.takeOwnership(root->children());
+  IPtr<IZelDOMXmlElement> held(outer->current());
+  outer->next();
+  EXPECT_EQ(textOf(outer->current()), u"2");
+  EXPECT_EQ(textOf(held.get()), u"1");
+
+  for (int walk = 0; walk < 2; ++walk) {  // the second walk may reuse the first one's iterator
+    IPtr<IZelDOMXmlElementItr> inner;
+    inner.takeOwnership(root->children());
+    std::u16string seen;
+    for (; !inner->atEnd(); inner->next()) seen += textOf(inner->current());
+    EXPECT_EQ(seen, u"123");
+  }
+  EXPECT_EQ(textOf(outer->current()), u"2") << "the other walks left this one where it was";
+}
+
 TEST(XmlDomRead, MalformedTextIsRefusedAndLeavesNoRoot) {
   IPtr<XmlDomDocument> document = newDocument();
   EXPECT_FALSE(document->parse(ZelString(u"<Log><SetRadius time=\"0\">0.003</SetRad")));
