@@ -1,7 +1,7 @@
 #include "devices/event_log/event_log_parsers.h"
 
-#include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <string>
 
 #include "devices/event_log/log_bytes.h"
@@ -37,17 +37,32 @@ bool is(const ZelString& tag, const char16_t* name) {
   return *unit == *name;
 }
 
-// A text that is a decimal number and nothing else, as the writer writes them all, read as the string's own
-// reading would read it but without its service lookup; false for any other text.
-bool readPlainDecimal(const ZelString& text, double& value) {
-  char narrow[32];
-  size_t n = 0;
-  for (const char16_t* unit = text.c_str(); *unit; ++unit) {
-    if (n == sizeof narrow || *unit >= 0x80) return false;
-    narrow[n++] = static_cast<char>(*unit);
+// A text in the writer's fixed form, an optional minus, digits, a point and digits, at most 15 digits in all:
+// read without the string's service lookup, and to the same value, since the digits and the power of ten
+// are both exact doubles and one division rounds correctly. False for any other text.
+bool readFixedDecimal(const ZelString& text, double& value) {
+  static constexpr double kTens[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                     1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  const char16_t* unit = text.c_str();
+  bool negative = *unit == u'-';
+  if (negative) ++unit;
+  uint64_t digits = 0;
+  int count = 0, decimals = 0;
+  bool point = false;
+  for (; *unit; ++unit) {
+    if (*unit == u'.' && !point) {
+      point = true;
+    } else if (*unit < u'0' || *unit > u'9' || ++count > 15) {
+      return false;
+    } else {
+      digits = digits * 10 + (*unit - u'0');
+      decimals += point;
+    }
   }
-  auto [end, error] = std::from_chars(narrow, narrow + n, value);
-  return n > 0 && error == std::errc() && end == narrow + n;
+  if (count == 0 || (point && decimals == 0)) return false;
+  value = static_cast<double>(digits) / kTens[decimals];
+  if (negative) value = -value;
+  return true;
 }
 
 // The element's text as a number. A text that is no number, or not a finite one, is no measurement.
@@ -55,7 +70,7 @@ bool readDouble(IZelDOMXmlElement* element, double& value) {
   ZelString text;
   element->text(text);
   double read = 0.0;
-  bool ok = readPlainDecimal(text, read);
+  bool ok = readFixedDecimal(text, read);
   if (!ok) read = text.toDouble(&ok);
   if (!ok || !std::isfinite(read)) return false;
   value = read;
