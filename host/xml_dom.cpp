@@ -1,6 +1,7 @@
 #include "host/xml_dom.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "framework/object/query_chain.h"
 #include "platform/utf8.h"
@@ -15,15 +16,23 @@ std::string utf8(const ZelString& text) {
   return platform::toUtf8(text.c_str());
 }
 
-ZelString wide(const char* text) {
-  if (!*text) return ZelString();
-  const char* end = text;
-  while (static_cast<unsigned char>(*end) - 1u < 0x7Fu) ++end;
-  // ASCII, nearly all a document holds, widens byte by byte.
-  if (!*end) return ZelString(text);
-  ZelString out;
-  out.setBuffer(platform::fromUtf8(text).c_str(), -1);
-  return out;
+// Sets out to the UTF-16 form of the UTF-8 text. A short ASCII text, nearly all a document holds, is widened
+// on the stack and copied into out once.
+void assignWide(ZelString& out, const char* text) {
+  char16_t units[64];
+  size_t n = 0;
+  while (n + 1 < std::size(units) && static_cast<unsigned char>(text[n]) - 1u < 0x7Fu) {
+    units[n] = static_cast<char16_t>(text[n]);
+    ++n;
+  }
+  if (text[n]) {
+    out.setBuffer(platform::fromUtf8(text).c_str(), -1);
+  } else if (n > 0) {
+    units[n] = 0;
+    out.setBuffer(units, -1);
+  } else {
+    out = ZelString();
+  }
 }
 
 // Collects what pugixml prints as UTF-16 code units.
@@ -110,11 +119,11 @@ void XmlDomElement::show(pugi::xml_node node) {
 }
 
 void XmlDomElement::tagName(ZelString& out) {
-  out = wide(node_.name());
+  assignWide(out, node_.name());
 }
 
 void XmlDomElement::attribute(ZelString& out, const ZelString& name) {
-  out = wide(node_.attribute(utf8(name).c_str()).value());
+  assignWide(out, node_.attribute(utf8(name).c_str()).value());
 }
 
 void XmlDomElement::text(ZelString& out) {
@@ -125,14 +134,14 @@ void XmlDomElement::text(ZelString& out) {
   while (child && !isText(child)) child = child.next_sibling();
   // A parsed element's text is nearly always its value alone.
   if (!child) {
-    out = wide(node_.value());
+    assignWide(out, node_.value());
     return;
   }
   std::string joined = node_.value();
   for (; child; child = child.next_sibling()) {
     if (isText(child)) joined += child.value();
   }
-  out = wide(joined.c_str());
+  assignWide(out, joined.c_str());
 }
 
 IZelDOMXmlElement* XmlDomElement::firstChild(const ZelString& tag) {
@@ -237,7 +246,9 @@ bool XmlDomDocument::settle(const pugi::xml_parse_result& result) {
 }
 
 ZelString XmlDomDocument::errorText() {
-  return wide(error_.c_str());
+  ZelString text;
+  assignWide(text, error_.c_str());
+  return text;
 }
 
 void XmlDomDocument::queryInterface(const char* name, void** out, bool) {
