@@ -75,8 +75,9 @@ bool parseOptions(int argc, char** argv, HostOptions& options) {
     }
     const bool isModule = word == "--module";
     if (!isModule && word != "--script") return refuse("unknown option " + shownWord(word));
-    if (i + 1 == argc)
+    if (i + 1 == argc) {
       return refuse("missing argument: " + std::string(word) + (isModule ? " PATH" : " FILE"));
+    }
     std::string argument = argv[++i];
     if (isModule) {
       options.modulePath = argument;

@@ -16,15 +16,15 @@ bool sameClass(IZelUnknown* one, IZelUnknown* other) {
 
 }  // namespace
 
-// A host loads each plug-in once; a second object of a loaded class would deliver every device event twice.
+// A host loads each plug-in once: a second object of a loaded class is refused, not loaded beside the first.
 void loadPlugin(HostSession& session, const ScriptWords& words) {
-  const std::string className = shownWord(words[0]);
+  const std::string shown = shownWord(words[0]);
   IPtr<IZelUnknown> plugin = createModuleObject<IZelUnknown>(session, words[0]);
   HostPluginHandler& handler = session.host.pluginHandler();
   std::vector<IZelUnknown*> loaded = handler.plugins();
   if (std::any_of(loaded.begin(), loaded.end(),
                   [&](IZelUnknown* each) { return sameClass(each, plugin.get()); })) {
-    throw ScriptError(className + " is loaded already");
+    throw ScriptError(shown + " is loaded already");
   }
-  if (!handler.registerPlugin(plugin.get())) throw ScriptError(className + " is no device plug-in");
+  if (!handler.registerPlugin(plugin.get())) throw ScriptError(shown + " is no device plug-in");
 }
