@@ -1,6 +1,7 @@
 #include "host/host_log_format.h"
 
 #include "host/field_escape.h"
+#include "platform/file.h"
 #include "platform/utf8.h"
 
 namespace {
@@ -27,7 +28,9 @@ std::optional<HostLogRecord> decodeLogRecord(std::string_view line) {
 }
 
 bool HostLogReader::open(const std::string& path) {
-  in_.open(path, std::ios::binary);
+  // A directory opens, and would play as an empty log.
+  bool regular = platform::fileKind(platform::fromUtf8(path)) == platform::FileKind::kRegular;
+  if (regular) in_.open(path, std::ios::binary);
   lineNumber_ = 0;
   finished_ = !in_.is_open();
   return in_.is_open();

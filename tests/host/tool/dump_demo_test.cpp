@@ -44,6 +44,7 @@ TEST(DumpDemo, TheMainJobReplaysTheShippedHostLogAndPrintsEveryRecordedEventOnce
 TEST(DumpDemo, ARecordingMadeWithTheShippedScriptReplaysToTheSameLines) {
   ScratchDirectory scratch;
   std::filesystem::create_directory(scratch.system("examples"));
+  std::filesystem::copy(kProject + "/examples/materials", scratch.system("examples/materials"));
   int status = -1;
   std::string recorded = runExample("record-dump.script", scratch.system(), status);
   EXPECT_EQ(WEXITSTATUS(status), 0) << recorded;
