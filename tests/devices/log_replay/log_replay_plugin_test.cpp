@@ -5,10 +5,13 @@
 
 #include <chrono>
 #include <future>
+#include <new>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "framework/object/query_chain.h"
+#include "host/api/xml_dom.h"
 #include "support/log_replay_fixture.h"
 
 namespace {
@@ -59,6 +62,28 @@ TEST_F(LogReplayPluginTest, ALogPlaysInOrderAndAnnouncesItsEndOnce) {
   EXPECT_EQ(recorder_->calls(), (Lines{"radius 0.003", "startCapture", "stop"}));
   EXPECT_EQ(finishedCount(), 1u);
   EXPECT_EQ(finishedCount(), 1u) << "announced once, not once per pump";
+}
+
+// A host whose XML reader runs out of memory on a large log.
+class OutOfMemoryDom : public IZelDOMXml, public ZelUnknownImpl {
+ public:
+  void serialize(ZelString&) override {}
+  IZelDOMXmlElement* createElement(const ZelString&) override { return nullptr; }
+  bool setRootElement(IZelDOMXmlElement*) override { return false; }
+  bool parse(const ZelString&) override { throw std::bad_alloc(); }
+  IZelDOMXmlElement* rootElement() override { return nullptr; }
+  void queryInterface(const char* name, void** out, bool) override {
+    QueryChain(name, out).classLeaf("OutOfMemoryDom", this, this).offer<IZelDOMXml>(this).end();
+  }
+  const char* className() override { return "OutOfMemoryDom"; }
+};
+
+TEST_F(LogReplayPluginTest, MemoryRunningOutEndsTheRunWithOneErrorAndOneFinished) {
+  host_.root().setServiceFactory(IZelDOMXml::interfaceName, [] { return new OutOfMemoryDom; });
+  useLog("<OnStop time=\"0\"/>");
+  EXPECT_FALSE(plugin_->replay(recorder_->continuous()));
+  EXPECT_EQ(recorder_->calls(), (Lines{"custom Error"}));
+  EXPECT_EQ(finishedCount(), 1u);
 }
 
 // A device's worker runs the plug-in while the main thread pumps the host's events.
