@@ -162,6 +162,7 @@ bool PluginDeviceDataXMLReader::play() {
   ParserTable parsers(receiver_.get());
   IPtr<IZelDOMXmlElementItr> records;
   records.takeOwnership(root->children());
+  if (!records) return true;  // a host may hand out no walk over no children
   for (records->first(); !records->atEnd(); records->next()) {
     IZelDOMXmlElement* record = records->current();
     if (!waitGap(record)) return obeyCancel();

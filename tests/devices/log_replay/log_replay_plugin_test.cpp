@@ -64,26 +64,49 @@ TEST_F(LogReplayPluginTest, ALogPlaysInOrderAndAnnouncesItsEndOnce) {
   EXPECT_EQ(finishedCount(), 1u) << "announced once, not once per pump";
 }
 
-// A host whose XML reader runs out of memory on a large log.
-class OutOfMemoryDom : public IZelDOMXml, public ZelUnknownImpl {
+// A host's XML reader whose document is its own root element, without children to walk, or that runs out of
+// memory on a large log.
+class StubDom : public IZelDOMXml, public IZelDOMXmlElement, public ZelUnknownImpl {
  public:
+  explicit StubDom(bool outOfMemory) : outOfMemory_(outOfMemory) {}
+  bool parse(const ZelString&) override {
+    if (outOfMemory_) throw std::bad_alloc();
+    return true;
+  }
+  IZelDOMXmlElement* rootElement() override { return this; }
+  IZelDOMXmlElementItr* children() override { return nullptr; }
+  void tagName(ZelString&) override {}
+  void attribute(ZelString&, const ZelString&) override {}
+  void text(ZelString&) override {}
+  IZelDOMXmlElement* firstChild(const ZelString&) override { return nullptr; }
+  void setAttribute(const ZelString&, const ZelString&) override {}
+  void setText(const ZelString&) override {}
+  bool appendChild(IZelDOMXmlElement*) override { return false; }
+  int32_t line() override { return 0; }
   void serialize(ZelString&) override {}
   IZelDOMXmlElement* createElement(const ZelString&) override { return nullptr; }
   bool setRootElement(IZelDOMXmlElement*) override { return false; }
-  bool parse(const ZelString&) override { throw std::bad_alloc(); }
-  IZelDOMXmlElement* rootElement() override { return nullptr; }
   void queryInterface(const char* name, void** out, bool) override {
-    QueryChain(name, out).classLeaf("OutOfMemoryDom", this, this).offer<IZelDOMXml>(this).end();
+    QueryChain(name, out)
+        .classLeaf("StubDom", this, static_cast<IZelDOMXml*>(this))
+        .offer<IZelDOMXml>(this)
+        .offer<IZelDOMXmlElement>(this)
+        .end();
   }
-  const char* className() override { return "OutOfMemoryDom"; }
+  const char* className() override { return "StubDom"; }
+
+ private:
+  const bool outOfMemory_;
 };
 
-TEST_F(LogReplayPluginTest, MemoryRunningOutEndsTheRunWithOneErrorAndOneFinished) {
-  host_.root().setServiceFactory(IZelDOMXml::interfaceName, [] { return new OutOfMemoryDom; });
+TEST_F(LogReplayPluginTest, ARootWithoutChildrenToWalkPlaysNothingAndMemoryRunningOutIsAnError) {
   useLog("<OnStop time=\"0\"/>");
-  EXPECT_FALSE(plugin_->replay(recorder_->continuous()));
+  for (bool outOfMemory : {false, true}) {
+    host_.root().setServiceFactory(IZelDOMXml::interfaceName, [=] { return new StubDom(outOfMemory); });
+    EXPECT_EQ(plugin_->replay(recorder_->continuous()), !outOfMemory);
+  }
   EXPECT_EQ(recorder_->calls(), (Lines{"custom Error"}));
-  EXPECT_EQ(finishedCount(), 1u);
+  EXPECT_EQ(finishedCount(), 2u);
 }
 
 // A device's worker runs the plug-in while the main thread pumps the host's events.
