@@ -52,7 +52,7 @@ class XmlDomElementItr : public IZelDOMXmlElementItr, public ZelUnknownImpl {
   pugi::xml_node current_;
 };
 
-// A document holds one element at its top; pugixml also takes a second one, and drops top-level text.
+// A document holds one element at its top; pugixml also takes a second one, and character data beside it.
 bool hasOneTopElement(const pugi::xml_document& document) {
   int elements = 0;
   for (pugi::xml_node node : document.children()) {
@@ -186,14 +186,20 @@ bool XmlDomDocument::load(const ZelString& path) {
   reset();
   const std::string file = platform::systemPath(path.c_str());
   // A directory opens as a file would, and claims a size of its own; only a regular file is a document.
-  if (platform::fileKind(path.c_str()) == platform::FileKind::kOther) {
-    error_ = "Not a regular file: " + file;
-    return false;
+  switch (platform::fileKind(path.c_str())) {
+    case platform::FileKind::kMissing:
+      error_ = "File was not found: " + file;
+      return false;
+    case platform::FileKind::kOther:
+      error_ = "Not a regular file: " + file;
+      return false;
+    case platform::FileKind::kRegular:
+      break;
   }
   std::ifstream stream(file, std::ios_base::binary);
   std::string bytes((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
   if (!stream.is_open() || stream.bad()) {
-    error_ = "File was not found: " + file;
+    error_ = "Could not read the file: " + file;
     return false;
   }
   pugi::xml_parse_result result = tree_->document.load_buffer(bytes.data(), bytes.size());
@@ -204,19 +210,15 @@ bool XmlDomDocument::load(const ZelString& path) {
 }
 
 bool XmlDomDocument::accept(const pugi::xml_parse_result& result, const std::string& where) {
-  if (result && !hasOneTopElement(tree_->document)) {
-    error_ = "Text or a second element beside the document element" + where;
-    reset();
-    return false;
+  if (result && hasOneTopElement(tree_->document)) {
+    error_.clear();
+    tree_->root = tree_->document.document_element();
+    return true;
   }
-  if (!result) {
-    error_ = result.description() + where + " (at byte " + std::to_string(result.offset) + ")";
-    reset();
-    return false;
-  }
-  error_.clear();
-  tree_->root = tree_->document.document_element();
-  return true;
+  error_ = result ? "Text or a second element beside the document element" + where
+                  : result.description() + where + " (at byte " + std::to_string(result.offset) + ")";
+  reset();
+  return false;
 }
 
 ZelString XmlDomDocument::errorText() {

@@ -179,13 +179,16 @@ void readFile(const ZelString& path, IZelMaterials& library, std::vector<ZelStri
   });
 }
 
-// All the problems of one reading in one dialog, one line each.
+// All the problems of one reading in one dialog, one line each; gathered in one buffer, so that a file of
+// many bad materials is not copied once per line.
 ZelString joined(const std::vector<ZelString>& lines) {
-  ZelString text;
+  std::u16string all;
   for (const ZelString& line : lines) {
-    if (!text.isEmpty()) text += ZelString(u"\n");
-    text += line;
+    if (!all.empty()) all += u'\n';
+    all += line.c_str();
   }
+  ZelString text;
+  text.setBuffer(all.c_str(), -1);
   return text;
 }
 
