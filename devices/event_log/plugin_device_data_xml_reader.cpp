@@ -3,11 +3,10 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
-#include <cstring>
 #include <istream>
-#include <iterator>
 #include <new>
 #include <string>
+#include <string_view>
 
 #include "devices/event_log/event_log_parsers.h"
 #include "devices/event_log/log_bytes.h"
@@ -31,8 +30,9 @@ constexpr std::streamoff kLargestLog = std::streamoff(1) << 30;
 
 // Built by hand rather than through the translator: the text is data, not words for the user, and the
 // translator belongs to the host's main thread.
-constexpr char kRootStart[] = "<HardProbe>";
-constexpr char kRootEnd[] = "</HardProbe>";
+constexpr std::string_view kRootStart = "<HardProbe>";
+constexpr std::string_view kRootEnd = "</HardProbe>";
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 // The whole milliseconds a record asks to wait: the format's unsigned 32-bit decimal, digits only. Anything
 // else (missing, signed, fractional, "inf", or beyond 32 bits) is no wait: a mangled time must not hold a
@@ -112,7 +112,7 @@ bool PluginDeviceDataXMLReader::readLog(std::string& bytes) {
   file.seekg(0, std::ios_base::beg);
   if (size < 0 || !file) return refuse(u"cannot be read");
   if (size > kLargestLog) return refuse(u"too large to replay");
-  bytes.reserve(bytes.size() + static_cast<size_t>(size) + std::size(kRootEnd));
+  bytes.reserve(bytes.size() + static_cast<size_t>(size) + kRootEnd.size());
   if (!readBytes(file, size, bytes)) return refuse(u"cannot be read");
   return true;
 }
@@ -125,9 +125,12 @@ bool PluginDeviceDataXMLReader::readText(ZelString& text) {
   size_t nul = bytes.find('\0');
   if (nul != std::string::npos) {
     failure_ = ZelString(u"a NUL byte at offset ");
-    failure_ += ZelString(std::to_string(nul - std::strlen(kRootStart)).c_str());
+    failure_ += ZelString(std::to_string(nul - kRootStart.size()).c_str());
     return false;
   }
+  // An editor may mark a UTF-8 file as such; the mark is no text beside the records.
+  if (std::string_view(bytes).substr(kRootStart.size()).starts_with(kByteOrderMark))
+    bytes.erase(kRootStart.size(), kByteOrderMark.size());
   bytes += kRootEnd;
   text = logText(std::move(bytes));
   return true;

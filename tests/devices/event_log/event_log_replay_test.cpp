@@ -106,7 +106,7 @@ TEST_F(EventLogReplay, ATruncatedLogDeliversNothingButOneErrorAndOneFinished) {
 TEST_F(EventLogReplay, AnEmptyLogOrWhiteSpaceBetweenRecordsIsFine) {
   useLog("");
   EXPECT_TRUE(plugin_->replay(recorder_->laserScan()));
-  useLog("\r\n" + record("OnStop", 0) + "\n\t " + record("OnStop", 0) + "\n");
+  useLog("\xEF\xBB\xBF\r\n" + record("OnStop", 0) + "\n\t " + record("OnStop", 0) + "\n");
   EXPECT_TRUE(plugin_->replay(recorder_->laserScan()));
   EXPECT_EQ(recorder_->calls(), (Lines{"stop", "stop"}));
   EXPECT_EQ(finishedCount(), 2u);
