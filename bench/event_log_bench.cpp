@@ -13,35 +13,17 @@
 
 #include <pugixml.hpp>
 
-#include "basic_types/no_destructor.h"
+#include "bench_host.h"
 #include "devices/event_log/plugin_device_data_xml_reader_receiver.h"
 #include "devices/event_log/plugin_device_data_xml_writer.h"
 #include "framework/object/query_chain.h"
 #include "framework/registrations/registered_classes.h"
-#include "host/api/zel_component.h"
-#include "host/standin_host.h"
 #include "platform/utf8.h"
 #include "summing_receiver.h"
 
 namespace {
 
 constexpr int64_t kEvents = 100000;
-
-struct BenchHost {
-  BenchHost() {
-    uint32_t version = 0;
-    IZelComponent* raw = nullptr;
-    if (EntryPoint(&version, &raw) != 1) std::abort();
-    component = raw;
-    host.attach(component.get());
-  }
-  StandinHost host;
-  IPtr<IZelComponent> component;
-};
-
-void attachModule() {
-  static NoDestructor<BenchHost> made;
-}
 
 std::string scratchName(const char* what) {
   return (std::filesystem::temp_directory_path() /

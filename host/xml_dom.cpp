@@ -1,8 +1,12 @@
 #include "host/xml_dom.h"
 
+#include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "framework/object/query_chain.h"
+#include "platform/file.h"
 #include "platform/utf8.h"
 
 namespace {
@@ -47,6 +51,24 @@ class XmlDomElementItr : public IZelDOMXmlElementItr, public ZelUnknownImpl {
   pugi::xml_node parent_;
   pugi::xml_node current_;
 };
+
+// A document holds one element at its top; pugixml also takes a second one, and character data beside it.
+bool hasOneTopElement(const pugi::xml_document& document) {
+  int elements = 0;
+  for (pugi::xml_node node : document.children()) {
+    if (node.type() == pugi::node_element) ++elements;
+    if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata) return false;
+  }
+  return elements == 1;
+}
+
+std::vector<ptrdiff_t> lineStartsOf(const std::string& bytes) {
+  std::vector<ptrdiff_t> starts{0};
+  for (size_t at = bytes.find('\n'); at != std::string::npos; at = bytes.find('\n', at + 1)) {
+    starts.push_back(static_cast<ptrdiff_t>(at + 1));
+  }
+  return starts;
+}
 
 }  // namespace
 
@@ -104,6 +126,13 @@ bool XmlDomElement::appendChild(IZelDOMXmlElement* child) {
   return bool(element->node_);
 }
 
+int32_t XmlDomElement::line() {
+  const std::vector<ptrdiff_t>& starts = tree_->lineStarts;
+  ptrdiff_t offset = node_.offset_debug();
+  if (starts.empty() || offset < 0) return 0;
+  return static_cast<int32_t>(std::upper_bound(starts.begin(), starts.end(), offset) - starts.begin());
+}
+
 void XmlDomElement::queryInterface(const char* name, void** out, bool) {
   QueryChain(name, out).classLeaf(interfaceName, this, this).offer<IZelDOMXmlElement>(this).end();
 }
@@ -146,15 +175,7 @@ bool XmlDomDocument::setRootElement(IZelDOMXmlElement* element) {
 bool XmlDomDocument::parse(const ZelString& text) {
   reset();
   std::string source = utf8(text);
-  pugi::xml_parse_result result = tree_->document.load_buffer(source.data(), source.size());
-  if (!result) {
-    error_ = result.description();
-    reset();
-    return false;
-  }
-  error_.clear();
-  tree_->root = tree_->document.document_element();
-  return true;
+  return accept(tree_->document.load_buffer(source.data(), source.size()), "");
 }
 
 IZelDOMXmlElement* XmlDomDocument::rootElement() {
@@ -163,22 +184,41 @@ IZelDOMXmlElement* XmlDomDocument::rootElement() {
 
 bool XmlDomDocument::load(const ZelString& path) {
   reset();
-  std::string file = utf8(path);
-  for (char& c : file) {
-    if (c == '\\') c = '/';
+  const std::string file = platform::systemPath(path.c_str());
+  // A directory opens as a file would, and claims a size of its own; only a regular file is a document.
+  switch (platform::fileKind(path.c_str())) {
+    case platform::FileKind::kMissing:
+      error_ = "File was not found: " + file;
+      return false;
+    case platform::FileKind::kOther:
+      error_ = "Not a regular file: " + file;
+      return false;
+    case platform::FileKind::kRegular:
+      break;
   }
-  pugi::xml_parse_result result = tree_->document.load_file(file.c_str());
-  if (!result) {
-    error_ = std::string(result.description()) + ": " + file;
-    if (result.status != pugi::status_file_not_found && result.status != pugi::status_io_error) {
-      error_ += " (at byte " + std::to_string(result.offset) + ")";
-    }
-    reset();
+  std::ifstream stream(file, std::ios_base::binary);
+  std::string bytes((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
+  if (!stream.is_open() || stream.bad()) {
+    error_ = "Could not read the file: " + file;
     return false;
   }
-  error_.clear();
-  tree_->root = tree_->document.document_element();
+  pugi::xml_parse_result result = tree_->document.load_buffer(bytes.data(), bytes.size());
+  if (!accept(result, ": " + file)) return false;
+  // Offsets into text converted from another encoding are not the file's: its lines stay unknown.
+  if (result.encoding == pugi::encoding_utf8) tree_->lineStarts = lineStartsOf(bytes);
   return true;
+}
+
+bool XmlDomDocument::accept(const pugi::xml_parse_result& result, const std::string& where) {
+  if (result && hasOneTopElement(tree_->document)) {
+    error_.clear();
+    tree_->root = tree_->document.document_element();
+    return true;
+  }
+  error_ = result ? "Text or a second element beside the document element" + where
+                  : result.description() + where + " (at byte " + std::to_string(result.offset) + ")";
+  reset();
+  return false;
 }
 
 ZelString XmlDomDocument::errorText() {

@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <pugixml.hpp>
 
@@ -20,6 +21,8 @@ struct XmlTree {
   pugi::xml_document document;
   pugi::xml_node root;  // the document's element, once one is set or parsed
   std::map<pugi::xml_node_struct*, IPtr<XmlDomElement>> elements;
+  // The offset of each line's first byte in a loaded UTF-8 file; empty for a parsed or built document.
+  std::vector<ptrdiff_t> lineStarts;
 
   XmlDomElement* elementOf(pugi::xml_node node);
 };
@@ -38,6 +41,7 @@ class XmlDomElement : public IZelDOMXmlElement, public ZelUnknownImpl {
   void setAttribute(const ZelString& name, const ZelString& value) override;
   void setText(const ZelString& text) override;
   bool appendChild(IZelDOMXmlElement* child) override;
+  int32_t line() override;
 
   pugi::xml_node node() const { return node_; }
   XmlTree* tree() const { return tree_; }
@@ -70,6 +74,8 @@ class XmlDomDocument : public IZelDOMXml, public IZelDOMXmlV2, public IZelDOMXml
 
  private:
   void reset();
+  // Takes a parse's result; false, with the reason kept, for a document that is not well-formed.
+  bool accept(const pugi::xml_parse_result& result, const std::string& where);
 
   std::unique_ptr<XmlTree> tree_;
   std::string error_;  // UTF-8; empty after a success

@@ -25,6 +25,7 @@
 // makeHandlers(receivers).
 
 #include <memory>
+#include <new>
 
 #include "basic_types/zel_string.h"
 #include "devices/contracts/plugin.h"
@@ -59,6 +60,15 @@ class PluginDevice : public IZelPluginDevice, public ZelUnknownImpl {
     IZelPlugin* plugin() const { return plugin_.get(); }
 
     void run() override {
+      try {
+        acquire();
+      } catch (const std::bad_alloc&) {
+        reportOutOfMemory();
+      }
+    }
+
+   private:
+    void acquire() {
       callback_ = IPtr<typename Kind::Callback>(new typename Kind::Callback);
       // Taken once: a new alignment takes effect at the next start.
       Matrix4x4 deviceMatrix;
@@ -71,7 +81,16 @@ class PluginDevice : public IZelPluginDevice, public ZelUnknownImpl {
       if (face && receiver) face->run(receiver);
     }
 
-   private:
+    // Memory ran out in the plug-in or the callback: the receivers hear "Error", as for any acquisition that
+    // ends in failure. When even that cannot be allocated, the thread ends rather than the process.
+    void reportOutOfMemory() noexcept {
+      try {
+        if (auto* receiver = queryPart<Receiver>(callback_.get()))
+          receiver->onCustomEvent(ZelCString("Error"), nullptr);
+      } catch (const std::bad_alloc&) {
+      }
+    }
+
     IPtr<typename Kind::Callback> callback_;  // the worker's, until the thread object goes
     const IPtr<IZelPlugin> plugin_;
     IZelHardProbeEventQueue* const queue_;  // the move handler's, which outlives the thread

@@ -1,6 +1,7 @@
 #include "devices/log_replay/log_replay_plugin.h"
 
 #include <mutex>
+#include <new>
 #include <string>
 
 #include "devices/event_log/plugin_device_data_xml_reader_receiver.h"
@@ -44,7 +45,13 @@ bool LogReplayPlugin::replay(IZelLaserScanDataReceiver* receiver) {
 
 bool LogReplayPlugin::play(ReplayFace face, Receiver* receiver, bool connected) {
   beginRun(face);
-  const bool played = connected && playFile(face, receiver);
+  bool played = false;
+  // Memory running out ends the run with "Error", never the device's worker thread.
+  try {
+    played = connected && playFile(face, receiver);
+  } catch (const std::bad_alloc&) {
+    install(face, {});
+  }
   endRun(face);
   if (!played) return fail(receiver);
   postFinished();

@@ -179,6 +179,13 @@ TEST_F(DeviceAcquisitionThreads, APluginErrorReachesTheReceiversAndTheDeviceStop
   EXPECT_TRUE(continuous()->disconnect());
 }
 
+TEST_F(DeviceAcquisitionThreads, MemoryRunningOutInThePluginEndsTheAcquisitionWithError) {
+  start(continuous(), {startCapture(), act([] { throw std::bad_alloc(); })});
+  ASSERT_TRUE(pumpUntilCalls(2));
+  continuous()->stopAcquisition();
+  EXPECT_EQ(recorder_->calls(), (Lines{"startCapture", "custom Error"}));
+}
+
 TEST_F(DeviceAcquisitionThreads, AReceiverWithoutTheDevicesInterfaceIsRefused) {
   IPtr<DeviceEventRecorder> continuousOnly(new DeviceEventRecorder({.single = false, .laserScan = false}));
   single()->addReceiver(continuousOnly->registered());

@@ -1,0 +1,26 @@
+#pragma once
+
+// The module attached to a stand-in host once per benchmark program, as a host loads it.
+
+#include <cstdlib>
+
+#include "basic_types/no_destructor.h"
+#include "framework/object/iptr.h"
+#include "host/api/zel_component.h"
+#include "host/standin_host.h"
+
+struct BenchHost {
+  BenchHost() {
+    uint32_t version = 0;
+    IZelComponent* raw = nullptr;
+    if (EntryPoint(&version, &raw) != 1) std::abort();
+    component = raw;
+    host.attach(component.get());
+  }
+  StandinHost host;
+  IPtr<IZelComponent> component;
+};
+
+inline void attachModule() {
+  static NoDestructor<BenchHost> made;
+}
