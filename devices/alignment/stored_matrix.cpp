@@ -50,7 +50,7 @@ void StoredMatrix::loadStored(IDataStore* store) {
   if (!isUsableTransform(stored)) {
     std::string message =
         std::string("The stored alignment \"") + blobKey_ +
-        "\" is no usable transform (it must be finite, affine and invertible) and was not loaded.";
+        "\" is not a usable transform (it must be finite, affine and invertible) and was not loaded.";
     reportUserError(ZelString(message.c_str()));
     return;
   }
