@@ -3,12 +3,14 @@
 #include <chrono>
 #include <cstring>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 
 #include "devices/host_log/log_record_texts.h"
 #include "devices/log_replay/log_replay_plugin.h"
 #include "framework/files/zel_path.h"
+#include "framework/host_glue/user_error.h"
 #include "framework/object/query_chain.h"
 #include "framework/registrations/class_registration.h"
 #include "host/api/data_store.h"
@@ -112,8 +114,12 @@ bool PluginDeviceLogEventHandler::applyData(const std::vector<ZelCString>& texts
 
 bool PluginDeviceLogEventHandler::applyAlignment(const std::vector<ZelCString>& texts) {
   IPtr<LogReplayPlugin> plugin = attachedPlugin();
+  if (!plugin || texts.empty()) return false;
   Matrix4x4 transform;
-  if (!plugin || texts.empty() || !parseAlignmentText(texts.front().c_str(), transform)) return false;
+  if (std::optional<std::string> refusal = parseAlignmentText(texts.front().c_str(), transform)) {
+    reportUserError(ZelString(refusal->c_str()));
+    return false;
+  }
   plugin->setHardwareMatrix(transform);
   return true;
 }

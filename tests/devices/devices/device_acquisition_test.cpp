@@ -217,11 +217,15 @@ TEST_F(DeviceAcquisitionThreads, TheViewFeedsTheEmulatorOnlyWhileAHardProbeDevic
   ASSERT_TRUE(manager("HardProbe")->setActivePlugin(emulator));
   const size_t before = host_.callbacks().registeredCallbacks();
 
-  ASSERT_TRUE(single()->connect());
+  ASSERT_TRUE(single()->connect() && continuous()->connect());
   ASSERT_TRUE(single()->startAcquisition());
+  ASSERT_TRUE(continuous()->startAcquisition());
   EXPECT_EQ(host_.callbacks().registeredCallbacks(), before + 6)
-      << "mouse down, click, double click, move, keys";
+      << "mouse down, click, double click, move, keys: once however many devices acquire, or each input "
+         "reaches the emulator's run twice";
   single()->stopAcquisition();
+  EXPECT_EQ(host_.callbacks().registeredCallbacks(), before + 6) << "the other device still acquires";
+  continuous()->stopAcquisition();
   EXPECT_EQ(host_.callbacks().registeredCallbacks(), before);
 
   start(laserScan(), {});

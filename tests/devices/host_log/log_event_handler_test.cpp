@@ -74,8 +74,13 @@ TEST_F(LogEventHandler, RefusedRecordsChangeNothing) {
   ASSERT_TRUE(handle("PluginAlignmentMatrix", {kShifted}));
   host_.dataStore().fireEvent(nullptr,
                               kLogReplayFinished);  // a kind taken for a wait by mistake ends at once
-  EXPECT_FALSE(handle("PluginAlignmentMatrix", {"1 0 0 9 0 1 0 9 0 0 1"})) << "fewer than 16 numbers";
-  EXPECT_FALSE(handle("PluginAlignmentMatrix", {"1 0 0 9 0 1 0 9 0 0 1 9 0 0 0 nan"}));
+  for (const char* text : {"1 0 0 9 0 1 0 9 0 0 1 9 0 0 0", "1 0 0 9 0 1 0 9 0 0 1 9 0 0 0 nan",
+                           "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0", "1e300 0 0 0 0 1e300 0 0 0 0 1e300 0 0 0 0 1",
+                           "1 0 0 9 0 1 0 9 0 0 1 9 0 0 1 1", "1 0 0 9 0 1 0 9 0 0 1 9 0 0 0 1 1"}) {
+    host_.errors().clear();
+    EXPECT_FALSE(handle("PluginAlignmentMatrix", {text})) << text;
+    EXPECT_EQ(host_.errors().reports().size(), 1u) << "the refusal of " << text << " is reported";
+  }
   EXPECT_FALSE(handle("PluginData")) << "no text";
   for (const char* kind : {"plugindata", "PLUGINWAIT", "pluginAlignmentMatrix", "HardprobeWait", ""})
     EXPECT_FALSE(handle(kind, {"1 0 0 9 0 1 0 9 0 0 1 9 0 0 0 1"})) << kind;
