@@ -6,4 +6,5 @@ void replayLog(HostSession& session, const ScriptWords& words) {
   if (!session.host.replayer().startReplay(words[0])) {
     throw ScriptError("cannot read the host log '" + words[0] + "'");
   }
+  session.noteReplayStart(words[0]);
 }

@@ -84,6 +84,10 @@ int runScript(HostSession& session, std::istream& in, const std::string& label) 
     }
   }
   std::fflush(stdout);
+  if (std::string failure = session.replayFailure(); !failure.empty()) {
+    std::fprintf(stderr, "palpera-host: %s\n", failure.c_str());
+    return 1;
+  }
   return 0;
 }
 

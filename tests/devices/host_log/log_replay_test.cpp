@@ -68,17 +68,19 @@ TEST_F(ManagerReplay, TheReplayPluginStandsInUntilTheLastEnd) {
   EXPECT_EQ(fileOf(lent), utf8(folder_.module("a.xml")));
   EXPECT_EQ(lent->hardwareMatrix().m[3], 5.0);
   EXPECT_EQ(host_.replayer().passedOver(), 1u) << "the user's action is the host's to play";
-  hardProbe_->advanceReplay();
-  EXPECT_EQ(host_.replayer().passedOver(), 1u) << "data already pending: nothing more is played";
+  host_.dataStore().fireEvent(nullptr, kLogReplayFinished);  // the acquisition's run has ended
+  hardProbe_->advanceReplay();                               // the next acquisition finds no data left
+  EXPECT_EQ(fileOf(lent), "") << "nothing to play, rather than the earlier acquisition's file";
+  EXPECT_FALSE(host_.replayer().isReplaying()) << "its wait was played on the way";
 
   hardProbe_->beginReplay();  // the second hard-probe device connects
   hardProbe_->endReplay();
   EXPECT_EQ(hardProbe_->activePlugin(), lent);
-  EXPECT_EQ(announcements(), 0u);
+  EXPECT_EQ(announcements(), 1u);
   hardProbe_->endReplay();
   EXPECT_EQ(hardProbe_->activePlugin(), arm_) << "the plug-in the first connect displaced";
   EXPECT_EQ(util_->replayPlugin(), nullptr);
-  EXPECT_EQ(announcements(), 1u);
+  EXPECT_EQ(announcements(), 2u);
 }
 
 TEST_F(ManagerReplay, OneManagerEndingLeavesThePluginToTheOther) {
