@@ -34,9 +34,9 @@ const Matrix4x4& PluginTransform::hardwareMatrix() {
   return hardware ? *hardware->matrix() : sharedIdentity();
 }
 
-Matrix4x4& PluginTransform::deviceMatrixWith(const Matrix4x4& hardware, Matrix4x4& out) {
+Matrix4x4& PluginTransform::deviceMatrix(Matrix4x4& out) {
   SPtr<IZelPluginDeviceScaleAlignmentService> scale;
   const Matrix4x4& scaleMatrix = scale ? *scale->matrix() : sharedIdentity();
-  out = cachedObject_ * hardware * scaleMatrix;
+  out = cachedObject_ * hardwareMatrix() * scaleMatrix;
   return out;
 }

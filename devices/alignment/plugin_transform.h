@@ -17,9 +17,7 @@ class PluginTransform {
   void resetObjectMatrix() { cachedObject_ = Matrix4x4::identity(); }
   // The hardware service's matrix, or the identity without it.
   const Matrix4x4& hardwareMatrix();
-  Matrix4x4& deviceMatrix(Matrix4x4& out) { return deviceMatrixWith(hardwareMatrix(), out); }
-  // The same with the given matrix in place of the hardware service's.
-  Matrix4x4& deviceMatrixWith(const Matrix4x4& hardware, Matrix4x4& out);
+  Matrix4x4& deviceMatrix(Matrix4x4& out);
 
   const Matrix4x4& cachedObjectMatrix() const { return cachedObject_; }
 

@@ -150,13 +150,14 @@ const Matrix4x4& LogReplayPlugin::hardwareMatrix() {
 }
 
 Matrix4x4& LogReplayPlugin::deviceMatrix(Matrix4x4& out) {
-  std::optional<Matrix4x4> recorded;
   {
     std::lock_guard lock(lock_);
-    recorded = recordedHardware_;
+    if (recordedHardware_) {
+      out = *recordedHardware_;
+      return out;
+    }
   }
-  if (!recorded) return ModulePlugin::deviceMatrix(out);
-  return transform().deviceMatrixWith(*recorded, out);
+  return ModulePlugin::deviceMatrix(out);
 }
 
 void LogReplayPlugin::setFileName(const ZelString& fileName) {

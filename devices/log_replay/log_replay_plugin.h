@@ -6,10 +6,11 @@
 // cancel a replay; every run ends by posting "Palpera/LogReplayFinished" exactly once, whether the log was
 // played, cancelled or could not be played.
 //
-// A replay runs with the device transform that was recorded with the session: the recorded hardware matrix
-// stands in for the user's own for as long as the plug-in lives, and never reaches the hardware alignment
-// service, so the user's stored alignment is what it was once the replay is over. Until a matrix is
-// recorded, the service's is used.
+// A replay runs with the device transform that was recorded with the session, as it was recorded: the
+// recorded matrix already holds the object, hardware and scale alignments of the recording, so none of the
+// present ones is applied on top of it. It stands in for the hardware matrix for as long as the plug-in
+// lives and never reaches the hardware alignment service, so the user's stored alignment is what it was
+// once the replay is over. Until a matrix is recorded, the plug-in's transform is built as the emulator's.
 //
 // A run that cannot play its file keeps the reason, with the file's path, for the main thread to show.
 //
@@ -51,7 +52,7 @@ class LogReplayPlugin : public ModulePlugin,
   // Empty: the managers take a plug-in without a name for a real device.
   const ZelString& getName() override;
 
-  // The recorded matrix, held by the plug-in alone.
+  // The recorded device transform, held by the plug-in alone; once set, it is the device matrix too.
   void setHardwareMatrix(const Matrix4x4& matrix) override;
   const Matrix4x4& hardwareMatrix() override;
   Matrix4x4& deviceMatrix(Matrix4x4& out) override;

@@ -28,9 +28,6 @@ class ModulePlugin : public IZelPlugin {
   bool optionIcon(const ZelCString&, uint8_t*) override { return false; }
   bool runOption(const ZelCString&) override { return false; }
 
- protected:
-  PluginTransform& transform() { return transform_; }
-
  private:
   PluginTransform transform_;
 };

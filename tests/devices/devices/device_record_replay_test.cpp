@@ -53,18 +53,21 @@ TEST_F(DeviceRecordReplayThreads, AReplayedRunGivesTheReceiversTheRecordedCallsW
   ASSERT_EQ(recorded.size(), 7u);
   ASSERT_EQ(recorded[2], "moved 1.125,-0.04,1.5 0,0,-1 0,1,0") << "the run took the device transform";
 
-  // No plug-in is active now: only the host's log and the event file drive the device. The user has an
-  // alignment of their own, which the recorded one must not replace.
+  // No plug-in is active now: only the host's log and the event file drive the device. The user has
+  // alignments of their own now, which the recorded transform already holds or must not replace.
   ASSERT_TRUE(manager("HardProbe")->setActivePlugin(nullptr));
   SPtr<IZelPluginDeviceHardwareAlignmentService> hardware;
-  ASSERT_TRUE(hardware);
+  SPtr<IZelPluginDeviceObjectAlignmentService> object;
+  ASSERT_TRUE(hardware && object);
   hardware->setMatrix(Matrix4x4::translation({0, 0, 9}), true);
+  object->setMatrix(Matrix4x4::translation({0, 5, 0}));
   const std::string usersAlignment = storedHardwareAlignment();
   ASSERT_EQ(usersAlignment.size(), 128u);
   IPtr<DeviceEventRecorder> replayed(new DeviceEventRecorder);
   recorder_ = replayed;
   ASSERT_TRUE(host_.replayer().startReplay(folder_.system("run.log")));
   ASSERT_TRUE(continuous()->connect());
+  manager("HardProbe")->activePlugin()->reloadObjectMatrix();
   continuous()->addReceiver(replayed->registered());
   ASSERT_TRUE(continuous()->startAcquisition());
   ASSERT_TRUE(host_.mainLoop().runUntil([&] { return !finished_->heard().empty(); }, std::chrono::seconds(5)))
