@@ -89,28 +89,6 @@ TEST_F(LogEventHandler, RefusedRecordsChangeNothing) {
   EXPECT_EQ(shift(), 5.0);
 }
 
-TEST_F(LogEventHandler, AFailedRunIsShownWithItsFileAndReasonWhenItsEndIsHeard) {
-  plugin_->setFileName(folder_.module("missing.xml"));
-  ZelString error;
-  static_cast<IZelHardProbeContinuousPlugin&>(*plugin_).connect(error);
-  IPtr<DeviceEventRecorder> recorder(new DeviceEventRecorder);
-  EXPECT_FALSE(plugin_->replay(recorder->continuous()));
-  EXPECT_TRUE(host_.errors().reports().empty()) << "shown on the main thread, not the worker's";
-  host_.mainLoop().runPending();
-  std::vector<RecordingErrorService::Report> reports = host_.errors().reports();
-  ASSERT_EQ(reports.size(), 1u);
-  EXPECT_EQ(platform::toUtf8(reports[0].message), "Cannot replay the device-event file '" +
-                                                      utf8(folder_.module("missing.xml")) +
-                                                      "': it cannot be read or is not a well-formed "
-                                                      "device-event log.");
-  plugin_->setFileName(ZelString());
-  EXPECT_FALSE(plugin_->replay(recorder->continuous()));
-  host_.mainLoop().runPending();
-  EXPECT_EQ(platform::toUtf8(host_.errors().reports().back().message),
-            "Cannot replay the acquisition: no device data was recorded for this acquisition.");
-  EXPECT_EQ(recorder->calls(), (std::vector<std::string>{"custom Error", "custom Error"}));
-}
-
 // Waits run on the main thread. A helper thread ends a wait that would otherwise never end, after a deadline,
 // so that such a wait fails the test rather than hangs it.
 class LogEventHandlerThreads : public LogEventHandler {
