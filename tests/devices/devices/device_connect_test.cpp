@@ -91,6 +91,8 @@ TEST_F(DeviceConnect, DuringAReplayOnlyBecomingConnectedTakesTheReplayPluginAndO
   EXPECT_EQ(hardProbe->activePlugin(), arm);
 
   ASSERT_TRUE(single()->connect());
+  lent = hardProbe->activePlugin();
+  EXPECT_NE(lent, arm);
   EXPECT_TRUE(continuous()->disconnect()) << "a device that is not connected";
   EXPECT_EQ(hardProbe->activePlugin(), lent) << "still the connected device's";
   EXPECT_TRUE(single()->disconnect());
