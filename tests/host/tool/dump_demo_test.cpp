@@ -78,8 +78,11 @@ std::string replayOf(int acquisitions) {
   return script + "cancel\n";
 }
 
+// The host's data (the materials the module reads at its start) is the project's examples.
 std::string runScriptIn(const ScratchDirectory& scratch, const std::string& script, int& status) {
-  std::ofstream(scratch.system("session.script")) << script;
+  std::ofstream(scratch.system("session.script"))
+      << "set DefaultFileNameDirectory/common " << kProject << "/examples\n"
+      << (script.find("start\n") == std::string::npos ? "start\n" : "") << script;
   return runTool("--script session.script", status, scratch.system());
 }
 
