@@ -23,7 +23,7 @@ constexpr const char16_t* kNoData = u"no device data was recorded for this acqui
 constexpr const char16_t* kNoReader = u"the host cannot make a device-event log reader";
 constexpr const char16_t* kUnplayable = u"it cannot be read or is not a well-formed device-event log";
 
-std::u16string failureText(const ZelString& file, const char16_t* reason) {
+std::u16string failureText(const ZelString& file, const std::u16string& reason) {
   if (file.isEmpty()) return std::u16string(u"Cannot replay the acquisition: ") + reason + u".";
   return std::u16string(u"Cannot replay the device-event file '") + file.c_str() + u"': " + reason + u".";
 }
@@ -62,14 +62,14 @@ bool LogReplayPlugin::replay(IZelLaserScanDataReceiver* receiver) {
 bool LogReplayPlugin::play(ReplayFace face, Receiver* receiver, bool connected) {
   const ZelString file = fileName();
   beginRun(face);
-  const char16_t* failure = connected ? playFile(face, receiver, file) : kNotConnected;
+  const std::u16string failure = connected ? playFile(face, receiver, file) : kNotConnected;
   endRun(face);
-  if (failure) return fail(receiver, file, failure);
+  if (!failure.empty()) return fail(receiver, file, failure);
   postFinished();
   return true;
 }
 
-const char16_t* LogReplayPlugin::playFile(ReplayFace face, Receiver* receiver, const ZelString& file) {
+std::u16string LogReplayPlugin::playFile(ReplayFace face, Receiver* receiver, const ZelString& file) {
   if (file.isEmpty()) return kNoData;
   IPtr<PluginDeviceDataXMLReader> reader;
   reader.createInstance(classIdOf(PluginDeviceDataXMLReader::interfaceName));
@@ -79,7 +79,7 @@ const char16_t* LogReplayPlugin::playFile(ReplayFace face, Receiver* receiver, c
   install(face, reader);
   const bool played = reader->replay();
   install(face, {});
-  return played ? nullptr : kUnplayable;
+  return played ? std::u16string() : kUnplayable;
 }
 
 void LogReplayPlugin::beginRun(ReplayFace face) {
@@ -111,7 +111,7 @@ void LogReplayPlugin::stopFace(ReplayFace face) {
   if (run.running && run.reader) run.reader->cancel();
 }
 
-bool LogReplayPlugin::fail(Receiver* receiver, const ZelString& file, const char16_t* reason) {
+bool LogReplayPlugin::fail(Receiver* receiver, const ZelString& file, const std::u16string& reason) {
   std::u16string failure = failureText(file, reason);
   {
     std::lock_guard lock(lock_);

@@ -90,8 +90,8 @@ class LogReplayPlugin : public ModulePlugin,
   void stopFace(ReplayFace face) override;
 
   bool play(ReplayFace face, Receiver* receiver, bool connected);
-  // Plays the file into the receiver; answers why it could not, or null.
-  const char16_t* playFile(ReplayFace face, Receiver* receiver, const ZelString& file);
+  // Plays the file into the receiver; answers why it could not, or the empty text.
+  std::u16string playFile(ReplayFace face, Receiver* receiver, const ZelString& file);
   void beginRun(ReplayFace face);
   void endRun(ReplayFace face);
   // Makes the reader the one a stop or cancel reaches, or lets go of it.
@@ -104,7 +104,7 @@ class LogReplayPlugin : public ModulePlugin,
   };
   FaceRun& runOf(ReplayFace face) { return runs_[static_cast<size_t>(face)]; }
   // The receiver gets the custom event "Error"; the run ends, keeping the reason.
-  bool fail(Receiver* receiver, const ZelString& file, const char16_t* reason);
+  bool fail(Receiver* receiver, const ZelString& file, const std::u16string& reason);
 
   platform::CriticalSection lock_;
   std::array<FaceRun, 3> runs_;                // guarded by lock_
