@@ -19,6 +19,8 @@ std::string encodeLogRecord(std::string_view kind, std::u16string_view text) {
 }
 
 std::optional<HostLogRecord> decodeLogRecord(std::string_view line) {
+  // The host's texts end at a zero: one inside a record would cut what follows off unseen.
+  if (line.find('\0') != std::string_view::npos) return std::nullopt;
   size_t separator = line.find(kSeparator);
   if (separator == std::string_view::npos) return std::nullopt;
   std::optional<std::string> kind = unescapeField(line.substr(0, separator));

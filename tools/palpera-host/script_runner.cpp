@@ -50,13 +50,20 @@ int runScript(HostSession& session, std::istream& in, const std::string& label) 
     return std::string_view(line.action->name) == "start";
   });
   if (!startsItself) session.start();
+  int status = 0;
   for (const ScriptLine& line : script.lines) {
     if (std::optional<std::string> reason = runLine(session, line)) {
-      return reportFailure(label, line.number, *reason);
+      status = reportFailure(label, line.number, *reason);
+      break;
     }
   }
   std::fflush(stdout);
-  return 0;
+  // Said also after a line failed: a failed replay is often why the line failed.
+  if (std::string failure = session.replayFailure(); !failure.empty()) {
+    std::fprintf(stderr, "palpera-host: %s\n", failure.c_str());
+    status = 1;
+  }
+  return status;
 }
 
 int runScriptFile(HostSession& session, const std::string& path) {

@@ -23,6 +23,7 @@ class DeviceAcquisitionThreads : public DeviceTest {
 TEST_F(DeviceAcquisitionThreads, PositionsArriveInPartCoordinatesWhileTheLogKeepsTheRawOnes) {
   shiftDevice();
   logToScratch();
+  ASSERT_EQ(host_.dataStore().getInt("Palpera/Logging", -1), 0) << "the recording alone asks for the log";
   start(continuous(), {sampled({1, 0, 0}, kDown, kNorth)});
   ASSERT_TRUE(pumpUntilCalls(1));
   continuous()->stopAcquisition();

@@ -50,12 +50,6 @@ TEST_F(LogReplayPluginTest, ARunOnAFaceNotConnectedEndsWithOneErrorAndOneFinishe
   EXPECT_TRUE(plugin_->replay(recorder_->continuous())) << "the other faces stay connected";
 }
 
-TEST_F(LogReplayPluginTest, ARunWithoutAFileNameEndsWithOneErrorAndOneFinished) {
-  static_cast<IZelHardProbePlugin&>(*plugin_).run(recorder_->single());
-  EXPECT_EQ(recorder_->calls(), (Lines{"custom Error"}));
-  EXPECT_EQ(finishedCount(), 1u);
-}
-
 TEST_F(LogReplayPluginTest, ALogPlaysInOrderAndAnnouncesItsEndOnce) {
   useLog("<SetRadius time=\"0\">0.003</SetRadius><OnStartCapture time=\"0\"/><OnStop time=\"0\"/>");
   static_cast<IZelHardProbeContinuousPlugin&>(*plugin_).run(recorder_->continuous());
