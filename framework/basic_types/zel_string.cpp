@@ -28,10 +28,35 @@ constexpr double kExponentThreshold = 1e10;
 // The first size tried for a formatted number; doubled until the text fits.
 constexpr size_t kFormatStart = 40;
 
-// A precision text may hold only what belongs between "%" and the conversion letter: flags, width, precision.
-bool isSafePrecision(const char* precision) {
-  if (!precision) return true;
-  return std::strspn(precision, "-+ #0123456789.") == std::strlen(precision);
+// Widths and precisions beyond these only pad or print the noise of the binary expansion: a double has at
+// most 309 integer digits and 17 significant ones. Larger ones are cut to them, so a format cannot ask for
+// gigabytes.
+constexpr long kMaxFormatWidth = 400;
+constexpr long kMaxFormatPrecision = 400;
+
+// Reads the digits at text (at most a few more than the cap, so nothing overflows) and appends their value,
+// capped, to out; answers the position after them.
+const char* appendCappedNumber(const char* text, long cap, std::string& out) {
+  long value = 0;
+  for (; *text >= '0' && *text <= '9'; ++text) value = std::min(value * 10 + (*text - '0'), cap);
+  out += std::to_string(value);
+  return text;
+}
+
+// The part of a C format between "%" and the conversion letter, rebuilt from a precision text of flags, an
+// optional width and an optional "." with a precision, each number capped. Anything else (a second ".", a
+// letter, another "%") makes the text unusable: it is ignored and the default format applies.
+std::string cappedPrecision(const char* precision) {
+  if (!precision) return {};
+  size_t flags = std::strspn(precision, "-+ #0");
+  std::string rebuilt(precision, flags);
+  const char* rest = precision + flags;
+  if (*rest >= '1' && *rest <= '9') rest = appendCappedNumber(rest, kMaxFormatWidth, rebuilt);
+  if (*rest == '.') {
+    rebuilt += '.';
+    rest = appendCappedNumber(rest + 1, kMaxFormatPrecision, rebuilt);
+  }
+  return *rest == '\0' ? rebuilt : std::string();
 }
 
 }  // namespace
@@ -298,13 +323,13 @@ ZelString ZelString::number(double value) {
 }
 
 ZelString ZelString::formatDouble(double value, const DoubleFormat& format) {
-  std::string pattern = "%";
-  if (isSafePrecision(format.precision) && format.precision) pattern += format.precision;
+  std::string pattern = "%" + cappedPrecision(format.precision);
   pattern += !format.scientific ? 'f' : format.exponent ? 'e' : 'g';
   std::string text(kFormatStart, '\0');
   for (;;) {
     int written = std::snprintf(text.data(), text.size(), pattern.c_str(), value);
-    if (written >= 0 && static_cast<size_t>(written) < text.size()) {
+    if (written < 0) return ZelString();  // nothing the C library could format
+    if (static_cast<size_t>(written) < text.size()) {
       text.resize(written);
       break;
     }
