@@ -180,6 +180,12 @@ int32_t kvoRealloc(void** inOut, int32_t elementSize, int32_t curCount, int32_t 
   return grown(inOut, *inOut, elementSize, curCount, target);
 }
 
+void* kvoTryMalloc(int32_t elementSize, int32_t count) {
+  uint64_t bytes = 0;
+  if (!byteSize(elementSize, count, bytes) || bytes == 0) return nullptr;
+  return tryMalloc(bytes);
+}
+
 void kvoFree(void* block) {
   std::free(block);
 }
