@@ -97,6 +97,9 @@ class SpillToDisk : public ModuleTest {
     ModuleTest::SetUp();
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     host_.dirService().setDirectory("temp", temp_.system());
+    // The dying child's report goes where both processes know, not into the working directory.
+    host_.dataStore().setString(nullptr, "Directories/Logs Directory",
+                                ZelString(::testing::TempDir().c_str()));
   }
   // A block whose every element differs from its neighbours, so a lost, shifted or cut byte shows.
   static void* patternedBlock() {
