@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/event.h"
+#include "platform/thread.h"
 
 namespace {
 
@@ -49,6 +50,18 @@ TEST(PlatformEventThreads, AWaiterMayDestroyTheEventAsSoonAsItWakes) {
   event->wait();
   event.reset();
   setter.join();
+}
+
+TEST(PlatformThreadThreads, AThreadWhoseBodyDestroysItsOwnObjectDetachesAndEnds) {
+  Event started(Event::Reset::kManual), destroyed(Event::Reset::kManual);
+  auto* thread = new platform::Thread;
+  ASSERT_TRUE(thread->start([&started, &destroyed, thread] {
+    started.wait();  // start has finished with the object
+    delete thread;
+    destroyed.set();
+  }));
+  started.set();
+  EXPECT_TRUE(destroyed.waitFor(5000));
 }
 
 }  // namespace
