@@ -185,14 +185,8 @@ TEST(MatrixMath, CopyMatrixFillsTheValueObjectsMatrix) {
 }
 
 TEST(ColorConversion, AColorSetIsCopiedAsAWhole) {
-  ColorSet base;
-  base.ambient = {0.2f, 0.2f, 0.2f, 1.0f};
-  base.diffuse = {0.8f, 0.7f, 0.6f, 0.5f};
-  base.specular = {0.1f, 0.0f, 0.0f, 1.0f};
-  base.emissive = {0.0f, 0.3f, 0.0f, 0.9f};
-  base.scalars[0] = 0.5f;
-  base.scalars[1] = 0.25f;
-  base.integer = 2;
+  ColorSet base{
+      {0.2f, 0.2f, 0.2f, 1}, {0.8f, 0.7f, 0.6f, 0.5f}, {0.1f, 0, 0, 1}, {0, 0.3f, 0, 0.9f}, {0.5f, 1}, 2};
   ColorSet copy;
   copy = base;
   EXPECT_EQ(std::memcmp(&copy, &base, sizeof(ColorSet)), 0);

@@ -168,6 +168,11 @@ struct SingletonHooks {
 };
 SingletonHooks* hooks = nullptr;
 
+IZelUnknown* request(ZelItemFactory& factory) {
+  uint32_t status = 0;
+  return factory.create(&status);
+}
+
 class GatedSingleton : public CountedProbe {
  public:
   GatedSingleton() {
@@ -181,8 +186,7 @@ class SelfAskingSingleton : public CountedProbe {
  public:
   SelfAskingSingleton() {
     ++hooks->constructions;
-    uint32_t status = 0;
-    hooks->askedBack = hooks->factory->create(&status);
+    hooks->askedBack = request(*hooks->factory);
   }
 };
 
@@ -192,15 +196,9 @@ TEST(ClassRegistryThreads, TwoFirstRequestsRacingConstructTheSingletonOnce) {
   ZelSingletonTClassItemFactory<GatedSingleton> factory("Gated", testId(1));
   IZelUnknown* first = nullptr;
   IZelUnknown* second = nullptr;
-  std::thread a([&] {
-    uint32_t status = 0;
-    first = factory.create(&status);
-  });
+  std::thread a([&] { first = request(factory); });
   ASSERT_TRUE(local.entered.waitFor(5000));
-  std::thread b([&] {
-    uint32_t status = 0;
-    second = factory.create(&status);
-  });
+  std::thread b([&] { second = request(factory); });
   // A second construction, were there one, would start at once; give it a bounded chance to show.
   auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(200);
   while (local.constructions == 1 && std::chrono::steady_clock::now() < deadline) std::this_thread::yield();
@@ -219,11 +217,10 @@ TEST(ClassRegistry, ASingletonAskingForItselfWhileConstructedGetsAnAnswerNotADea
   hooks = &local;
   ZelSingletonTClassItemFactory<SelfAskingSingleton> factory("SelfAsking", testId(1));
   local.factory = &factory;
-  uint32_t status = 0;
-  IZelUnknown* made = factory.create(&status);
+  IZelUnknown* made = request(factory);
   EXPECT_NE(made, nullptr);
   EXPECT_EQ(local.askedBack, nullptr) << "not yet made: no object";
-  EXPECT_EQ(factory.create(&status), made);
+  EXPECT_EQ(request(factory), made);
   EXPECT_EQ(local.constructions, 1);
   factory.releaseInstance();
   hooks = nullptr;
