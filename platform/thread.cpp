@@ -17,6 +17,8 @@ bool Thread::start(std::function<void()> body) {
   state_ = std::make_shared<State>();
   try {
     thread_ = std::thread([state = state_, body = std::move(body)] {
+      // The body may destroy this object: not before start has finished with it.
+      state->published.wait(false, std::memory_order_acquire);
       state->runner.store(std::this_thread::get_id(), std::memory_order_release);
       body();
       state->finished.store(true, std::memory_order_release);
@@ -24,6 +26,9 @@ bool Thread::start(std::function<void()> body) {
   } catch (const std::system_error&) {
     return false;
   }
+  std::shared_ptr<State> state = state_;
+  state->published.store(true, std::memory_order_release);
+  state->published.notify_one();
   return true;
 }
 

@@ -21,7 +21,8 @@ class Thread {
   ~Thread();
 
   // Runs body on a new thread. False when the system cannot make one, or when a thread is still held (join it
-  // first).
+  // first). The body starts once start no longer touches this object, so it may destroy it; the caller then
+  // must not touch it after a true answer either, unless it knows the body has not done so.
   bool start(std::function<void()> body);
   // Waits for the thread to end; nothing when none is held or when called on the thread itself (a thread
   // cannot wait for its own end).
@@ -39,6 +40,7 @@ class Thread {
   // Shared with the running thread, so that a thread that outlives its Thread object (detached by the
   // destructor) still has somewhere to record its end.
   struct State {
+    std::atomic<bool> published{false};  // set once start no longer touches the Thread
     std::atomic<bool> finished{false};
     // The running thread's id, which the thread stores itself: the owner is still moving thread_ into place
     // when the thread starts.

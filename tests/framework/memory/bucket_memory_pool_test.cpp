@@ -208,7 +208,8 @@ TEST_F(SharedPoolThreads, ABlockReleasedAfterTheThreadsCacheIsGoneGoesToTheShare
     late.block = poolAllocate(200, &late.capacity);
     released = late.block;
     uint32_t capacity = 0;
-    poolFree(capacity, poolAllocate(16, &capacity));  // the thread's cache exists from here on
+    void* small = poolAllocate(16, &capacity);
+    poolFree(capacity, small);  // the thread's cache exists from here on
   });
   worker.join();
   void* reused = nullptr;
