@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <vector>
 
+#include "basic_types/owned_buffer_handle.h"
 #include "basic_types/zel_array.h"
 #include "basic_types/zel_chunked_array.h"
 #include "basic_types/zel_string.h"
@@ -71,6 +73,19 @@ TEST_F(ArrayGrowth, AnArrayMadeForNItemsHoldsItems1ToNZeroed) {
   EXPECT_EQ(records.capacity(), 6);
   EXPECT_EQ(records.count(), 0);
   for (int32_t i = 0; i <= 5; ++i) EXPECT_EQ(records[i].c, 0.0) << i;
+}
+
+TEST(OwnedBuffer, TheBufferGoesBackToItsOwnerOnceWhenTheHandleGoes) {
+  struct Owner {
+    std::vector<int> released;
+    void releaseBuffer(int buffer) { released.push_back(buffer); }
+  } owner;
+  {
+    OwnedBufferHandle<Owner, int> handle(&owner, 42);
+    EXPECT_EQ(handle.buffer(), 42);
+    EXPECT_TRUE(owner.released.empty());
+  }
+  EXPECT_EQ(owner.released, std::vector<int>{42});
 }
 
 using ChunkedArray = NoHostTest;
