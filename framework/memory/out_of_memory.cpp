@@ -25,6 +25,7 @@ namespace {
 constexpr const char* kOutOfMemoryText = PALPERA_OUT_OF_MEMORY_TEXT;
 // The same text, shown untranslated when not even the translation can be made.
 constexpr const char16_t* kOutOfMemoryLiteral = u"" PALPERA_OUT_OF_MEMORY_TEXT;
+#undef PALPERA_OUT_OF_MEMORY_TEXT
 
 // The exit code of every exhausted allocation path.
 constexpr int kOutOfMemoryExit = -1;
