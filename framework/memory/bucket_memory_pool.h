@@ -84,7 +84,7 @@ class BucketMemoryPool : public IBucketMemoryPool, public ZelUnknownImpl {
     int32_t capacity = 0;
     int32_t count = 0;
   };
-  static constexpr int32_t kClasses = 2053;
+  static constexpr int32_t kClasses = 2053;  // 2048 granule classes and five powers of two up to kLargeLimit
 
   // With the global lock held: the list of the class, emptied here.
   FreeList takeListLocked(int32_t index);
