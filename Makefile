@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: run test build setup logs host-log
+.PHONY: run test build setup logs host-log coverage
 
 setup:
 	@bash scripts/setup.sh
@@ -26,3 +26,8 @@ logs: build
 # Records examples/dump.log (and the device-event file beside it) again, with the hard-probe emulator as device.
 host-log: build
 	$(BUILD)/palpera-host --script examples/record-dump.script
+
+# Runs every test in a build with clang's source-based coverage (build-coverage) and prints line and branch
+# coverage per source folder.
+coverage:
+	JOBS=$(JOBS) bash scripts/coverage.sh

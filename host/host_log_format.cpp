@@ -1,6 +1,7 @@
 #include "host/host_log_format.h"
 
 #include "host/field_escape.h"
+#include "platform/file.h"
 #include "platform/utf8.h"
 
 namespace {
@@ -18,6 +19,8 @@ std::string encodeLogRecord(std::string_view kind, std::u16string_view text) {
 }
 
 std::optional<HostLogRecord> decodeLogRecord(std::string_view line) {
+  // The host's texts end at a zero: one inside a record would cut what follows off unseen.
+  if (line.find('\0') != std::string_view::npos) return std::nullopt;
   size_t separator = line.find(kSeparator);
   if (separator == std::string_view::npos) return std::nullopt;
   std::optional<std::string> kind = unescapeField(line.substr(0, separator));
@@ -27,7 +30,9 @@ std::optional<HostLogRecord> decodeLogRecord(std::string_view line) {
 }
 
 bool HostLogReader::open(const std::string& path) {
-  in_.open(path, std::ios::binary);
+  // A directory opens, and would play as an empty log.
+  bool regular = platform::fileKind(platform::fromUtf8(path)) == platform::FileKind::kRegular;
+  if (regular) in_.open(path, std::ios::binary);
   lineNumber_ = 0;
   finished_ = !in_.is_open();
   return in_.is_open();

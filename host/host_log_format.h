@@ -24,7 +24,7 @@ class HostLogReader {
  public:
   enum class Status { kRecord, kEnd, kDamaged };
 
-  // False when the file cannot be read.
+  // False when the file cannot be read or is no regular file.
   bool open(const std::string& path);
   // The next record; kEnd after the last one; kDamaged for a line that is no record, or a last line cut
   // short (without its newline). After kEnd or kDamaged the reader reads nothing more.

@@ -1,8 +1,10 @@
 #pragma once
 
-// The stand-in host's simple dialog. Every dialog shown is recorded. Answers come from a queue that tests and
-// scripts fill; with the queue empty, a dialog on the command line reads its answer from standard input (a
-// number per line), and otherwise answers "no" (2) at once, so nothing ever waits on a test.
+// The stand-in host's simple dialog. Every dialog shown is recorded; on the command line its message also
+// goes to standard error as it is shown ("dialog: TEXT DETAIL"), since the module tells the user of a failure
+// this way. Answers come from a queue that tests and scripts fill; with the queue empty, a dialog on the
+// command line reads its answer from standard input (a number per line), and otherwise answers "no" (2) at
+// once, so nothing ever waits on a test. Safe on any thread.
 
 #include <deque>
 #include <mutex>
@@ -27,6 +29,8 @@ class ScriptedSimpleDialog : public IGuiSimpleDlg, public ZelUnknownImpl {
                bool c) override;
 
   void queueAnswer(int32_t answer);
+  // Writes each message to standard error as it is shown (the command-line host).
+  void setEcho(bool on);
   // Reads answers from standard input once the queue is empty (the command-line host).
   void answerFromStandardInput(bool on);
   std::vector<Shown> shown();
@@ -39,7 +43,8 @@ class ScriptedSimpleDialog : public IGuiSimpleDlg, public ZelUnknownImpl {
   int32_t nextAnswer();
 
   std::mutex mutex_;
-  std::deque<int32_t> answers_;  // guarded by mutex_
-  std::vector<Shown> shown_;     // guarded by mutex_
-  bool fromStandardInput_ = false;
+  std::deque<int32_t> answers_;     // guarded by mutex_
+  std::vector<Shown> shown_;        // guarded by mutex_
+  bool fromStandardInput_ = false;  // guarded by mutex_
+  bool echo_ = false;               // guarded by mutex_
 };

@@ -1,9 +1,11 @@
 #include "host/xml_dom.h"
 
 #include <algorithm>
+#include <fstream>
 #include <iterator>
 
 #include "framework/object/query_chain.h"
+#include "platform/file.h"
 #include "platform/utf8.h"
 
 namespace {
@@ -74,9 +76,28 @@ XmlDomElement* elementOf(IZelDOMXmlElement* element) {
   return static_cast<XmlDomElement*>(part);
 }
 
+// A document holds one element at its top; pugixml also takes a second one, and character data beside it.
+bool hasOneTopElement(const pugi::xml_document& document) {
+  int elements = 0;
+  for (pugi::xml_node node : document.children()) {
+    if (node.type() == pugi::node_element) ++elements;
+    if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata) return false;
+  }
+  return elements == 1;
+}
+
+LineStarts lineStartsOf(const std::string& bytes) {
+  LineStarts starts{0};
+  for (size_t at = bytes.find('\n'); at != std::string::npos; at = bytes.find('\n', at + 1)) {
+    starts.push_back(static_cast<ptrdiff_t>(at + 1));
+  }
+  return starts;
+}
+
 }  // namespace
 
-XmlDomElementItr::XmlDomElementItr(pugi::xml_node parent) : parent_(parent) {
+XmlDomElementItr::XmlDomElementItr(pugi::xml_node parent, const LineStarts* lineStarts)
+    : parent_(parent), lineStarts_(lineStarts) {
   first();
 }
 
@@ -98,7 +119,7 @@ void XmlDomElementItr::next() {
 IZelDOMXmlElement* XmlDomElementItr::current() {
   if (!current_) return nullptr;
   if (!view_ || view_->refCount() > 1) {
-    view_ = IPtr<XmlDomElement>(new XmlDomElement(current_));
+    view_ = IPtr<XmlDomElement>(new XmlDomElement(current_, lineStarts_));
   } else if (view_->node() != current_) {
     view_->show(current_);
   }
@@ -109,7 +130,8 @@ void XmlDomElementItr::queryInterface(const char* name, void** out, bool) {
   QueryChain(name, out).classLeaf(interfaceName, this, this).offer<IZelDOMXmlElementItr>(this).end();
 }
 
-XmlDomElement::XmlDomElement(pugi::xml_node node) : node_(node) {}
+XmlDomElement::XmlDomElement(pugi::xml_node node, const LineStarts* lineStarts)
+    : node_(node), lineStarts_(lineStarts) {}
 
 XmlDomElement::~XmlDomElement() = default;
 
@@ -150,7 +172,7 @@ IZelDOMXmlElement* XmlDomElement::firstChild(const ZelString& tag) {
   auto known =
       std::find_if(found_.begin(), found_.end(), [&](const auto& view) { return view->node() == child; });
   if (known != found_.end()) return known->get();
-  found_.emplace_back(new XmlDomElement(child));
+  found_.emplace_back(new XmlDomElement(child, lineStarts_));
   return found_.back().get();
 }
 
@@ -158,7 +180,7 @@ IZelDOMXmlElementItr* XmlDomElement::children() {
   if (walker_ && walker_->refCount() == 1) {
     walker_->restart(node_);
   } else {
-    walker_ = IPtr<XmlDomElementItr>(new XmlDomElementItr(node_));
+    walker_ = IPtr<XmlDomElementItr>(new XmlDomElementItr(node_, lineStarts_));
   }
   walker_->addRef();
   return walker_.get();
@@ -181,6 +203,13 @@ bool XmlDomElement::appendChild(IZelDOMXmlElement* child) {
   return bool(node_.append_move(element->node_));
 }
 
+int32_t XmlDomElement::line() {
+  const LineStarts& starts = *lineStarts_;
+  ptrdiff_t offset = node_.offset_debug();
+  if (starts.empty() || offset < 0) return 0;
+  return static_cast<int32_t>(std::upper_bound(starts.begin(), starts.end(), offset) - starts.begin());
+}
+
 void XmlDomElement::queryInterface(const char* name, void** out, bool) {
   QueryChain(name, out).classLeaf(interfaceName, this, this).offer<IZelDOMXmlElement>(this).end();
 }
@@ -195,7 +224,7 @@ void XmlDomDocument::serialize(ZelString& out) {
 
 IZelDOMXmlElement* XmlDomDocument::createElement(const ZelString& name) {
   // A new element waits at the top of the document until it is made the root or moved under another.
-  auto* element = new XmlDomElement(document_.append_child(utf8(name).c_str()));
+  auto* element = new XmlDomElement(document_.append_child(utf8(name).c_str()), &lineStarts_);
   element->addRef();
   return element;
 }
@@ -209,40 +238,56 @@ bool XmlDomDocument::setRootElement(IZelDOMXmlElement* element) {
 
 bool XmlDomDocument::parse(const ZelString& text) {
   root_.release();
+  lineStarts_.clear();
   auto units = static_cast<size_t>(text.length());
   // The text is converted once: narrowed into the buffer the document parses in place and keeps, or, when it
   // is not ASCII, by pugixml itself.
   char* narrow = narrowAscii(text, units);
-  pugi::xml_parse_result result =
-      narrow ? document_.load_buffer_inplace_own(narrow, units, kParseOptions, pugi::encoding_utf8)
-             : document_.load_buffer(text.c_str(), units * sizeof(char16_t), kParseOptions,
-                                     pugi::encoding_utf16);
-  if (!result) error_ = result.description();
-  return settle(result);
+  return settle(narrow ? document_.load_buffer_inplace_own(narrow, units, kParseOptions, pugi::encoding_utf8)
+                       : document_.load_buffer(text.c_str(), units * sizeof(char16_t), kParseOptions,
+                                               pugi::encoding_utf16),
+                "");
 }
 
 bool XmlDomDocument::load(const ZelString& path) {
   root_.release();
-  std::string file = utf8(path);
-  std::replace(file.begin(), file.end(), '\\', '/');
-  pugi::xml_parse_result result = document_.load_file(file.c_str(), kParseOptions);
-  if (!result) {
-    error_ = std::string(result.description()) + ": " + file;
-    if (result.status != pugi::status_file_not_found && result.status != pugi::status_io_error) {
-      error_ += " (at byte " + std::to_string(result.offset) + ")";
-    }
+  lineStarts_.clear();
+  const std::string file = platform::systemPath(path.c_str());
+  // A directory opens as a file would, and claims a size of its own; only a regular file is a document.
+  switch (platform::fileKind(path.c_str())) {
+    case platform::FileKind::kMissing:
+      return refuse("File was not found: " + file);
+    case platform::FileKind::kOther:
+      return refuse("Not a regular file: " + file);
+    case platform::FileKind::kRegular:
+      break;
   }
-  return settle(result);
+  std::ifstream stream(file, std::ios_base::binary);
+  std::string bytes((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
+  if (!stream.is_open() || stream.bad()) return refuse("Could not read the file: " + file);
+  pugi::xml_parse_result result = document_.load_buffer(bytes.data(), bytes.size(), kParseOptions);
+  if (!settle(result, ": " + file)) return false;
+  // Offsets into text converted from another encoding are not the file's: its lines stay unknown.
+  if (result.encoding == pugi::encoding_utf8) lineStarts_ = lineStartsOf(bytes);
+  return true;
 }
 
-bool XmlDomDocument::settle(const pugi::xml_parse_result& result) {
+bool XmlDomDocument::settle(const pugi::xml_parse_result& result, const std::string& where) {
   if (!result) {
-    document_.reset();
-    return false;
+    return refuse(result.description() + where + " (at byte " + std::to_string(result.offset) + ")");
+  }
+  if (!hasOneTopElement(document_)) {
+    return refuse("Text or a second element beside the document element" + where);
   }
   error_.clear();
-  root_ = IPtr<XmlDomElement>(new XmlDomElement(document_.document_element()));
+  root_ = IPtr<XmlDomElement>(new XmlDomElement(document_.document_element(), &lineStarts_));
   return true;
+}
+
+bool XmlDomDocument::refuse(const std::string& reason) {
+  error_ = reason;
+  document_.reset();
+  return false;
 }
 
 ZelString XmlDomDocument::errorText() {

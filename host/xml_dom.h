@@ -21,11 +21,15 @@
 
 class XmlDomElement;
 
+// The offset of each line's first byte in a loaded UTF-8 file; empty for a parsed or built document. The
+// document keeps it; every view of the document points at it.
+using LineStarts = std::vector<ptrdiff_t>;
+
 class XmlDomElementItr : public IZelDOMXmlElementItr, public ZelUnknownImpl {
  public:
   static constexpr const char* interfaceName = "XmlDomElementItr";
 
-  explicit XmlDomElementItr(pugi::xml_node parent);
+  XmlDomElementItr(pugi::xml_node parent, const LineStarts* lineStarts);
   ~XmlDomElementItr() override;
 
   // Walks the children of parent from the first, as a new iterator would.
@@ -42,6 +46,7 @@ class XmlDomElementItr : public IZelDOMXmlElementItr, public ZelUnknownImpl {
  private:
   pugi::xml_node parent_;
   pugi::xml_node current_;  // an element, or null at the end
+  const LineStarts* lineStarts_;
   IPtr<XmlDomElement> view_;
 };
 
@@ -49,7 +54,7 @@ class XmlDomElement : public IZelDOMXmlElement, public ZelUnknownImpl {
  public:
   static constexpr const char* interfaceName = "XmlDomElement";
 
-  explicit XmlDomElement(pugi::xml_node node);
+  XmlDomElement(pugi::xml_node node, const LineStarts* lineStarts);
   ~XmlDomElement() override;
 
   void tagName(ZelString& out) override;
@@ -60,6 +65,7 @@ class XmlDomElement : public IZelDOMXmlElement, public ZelUnknownImpl {
   void setAttribute(const ZelString& name, const ZelString& value) override;
   void setText(const ZelString& text) override;
   bool appendChild(IZelDOMXmlElement* child) override;
+  int32_t line() override;
 
   pugi::xml_node node() const { return node_; }
   // Turns the view to another node, letting go of the children it found: for a view no one else holds.
@@ -70,6 +76,7 @@ class XmlDomElement : public IZelDOMXmlElement, public ZelUnknownImpl {
 
  private:
   pugi::xml_node node_;
+  const LineStarts* lineStarts_;
   std::vector<IPtr<XmlDomElement>> found_;  // what firstChild handed out for node_
   IPtr<XmlDomElementItr> walker_;           // what children handed out last
 };
@@ -92,10 +99,12 @@ class XmlDomDocument : public IZelDOMXml, public IZelDOMXmlV2, public IZelDOMXml
 
  private:
   // Takes the outcome of a parse or load: the document's element becomes the root, or the document is
-  // emptied.
-  bool settle(const pugi::xml_parse_result& result);
+  // emptied with the reason kept (where names the file, if any).
+  bool settle(const pugi::xml_parse_result& result, const std::string& where);
+  bool refuse(const std::string& reason);
 
   pugi::xml_document document_;
+  LineStarts lineStarts_;
   IPtr<XmlDomElement> root_;
   std::string error_;  // UTF-8; empty after a success
 };

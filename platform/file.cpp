@@ -143,6 +143,12 @@ int32_t unlinkFile(std::u16string_view path) {
   return ::unlink(systemPath(path).c_str()) == 0 ? 0 : -1;
 }
 
+FileKind fileKind(std::u16string_view path) {
+  struct stat status {};
+  if (::stat(systemPath(path).c_str(), &status) != 0) return FileKind::kMissing;
+  return S_ISREG(status.st_mode) ? FileKind::kRegular : FileKind::kOther;
+}
+
 FileError lastFileError() {
   switch (errno) {
     case 0:

@@ -53,6 +53,11 @@ enum class FileError { kNone, kExists, kNotFound, kOther };
 // Why the last failed call on this thread failed.
 FileError lastFileError();
 
+// What a name stands for, following symbolic links. Readers of files take only kRegular: a directory or a
+// device opens, but reads as nothing, or without end.
+enum class FileKind { kMissing, kRegular, kOther };
+FileKind fileKind(std::u16string_view path);
+
 // The name as the system takes it: separators as "/", UTF-8.
 std::string systemPath(std::u16string_view path);
 

@@ -60,7 +60,7 @@ std::string toUtf8(std::u16string_view text) {
   return out;
 }
 
-std::u16string fromUtf8(std::string_view text) {
+std::u16string fromUtf8(std::string_view text, Malformed malformed) {
   std::u16string out;
   out.reserve(text.size());
   size_t i = 0;
@@ -71,8 +71,9 @@ std::u16string fromUtf8(std::string_view text) {
                 : (lead >> 4) == 0xE  ? 2
                 : (lead >> 3) == 0x1E ? 3
                                       : -1;
+    const auto bad = static_cast<char16_t>(malformed == Malformed::kLatin1 ? lead : kReplacement);
     if (extra < 0 || i + static_cast<size_t>(extra) >= text.size()) {
-      out += static_cast<char16_t>(kReplacement);
+      out += bad;
       ++i;
       continue;
     }
@@ -88,7 +89,7 @@ std::u16string fromUtf8(std::string_view text) {
     }
     static constexpr char32_t kMinimum[] = {0, 0x80, 0x800, 0x10000};
     if (!ok || cp < kMinimum[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-      out += static_cast<char16_t>(kReplacement);
+      out += bad;
       ++i;
       continue;
     }

@@ -9,7 +9,13 @@ namespace platform {
 // output is always valid UTF-8.
 std::string toUtf8(std::u16string_view text);
 
-// UTF-8 to UTF-16. Malformed sequences become U+FFFD, one per bad byte.
-std::u16string fromUtf8(std::string_view text);
+// What a byte that starts no well-formed sequence becomes.
+enum class Malformed {
+  kReplace,  // U+FFFD
+  kLatin1,   // the character of the byte's value, for text that may predate UTF-8
+};
+
+// UTF-8 to UTF-16, one character per bad byte.
+std::u16string fromUtf8(std::string_view text, Malformed malformed = Malformed::kReplace);
 
 }  // namespace platform

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ clang libclang-rt-14-dev clang-format
+  cmake ninja-build g++ clang libclang-rt-14-dev llvm-14 clang-format
   libgtest-dev libgmock-dev libbenchmark-dev
   libeigen3-dev libpugixml-dev libpng-dev
 )

@@ -22,7 +22,7 @@ class IZelPluginDeviceHardwareAlignmentService : public virtual IZelUnknown {
   // The service's own matrix, valid for the life of the service.
   virtual const Matrix4x4* matrix() = 0;
   // Restores the matrix from "Palpera/Alignment/Hardware Alignment"; a missing or wrongly sized blob changes
-  // nothing.
+  // nothing, and neither does one that holds no usable transform, which is reported.
   virtual void loadStored() = 0;
   virtual void store() = 0;
 };

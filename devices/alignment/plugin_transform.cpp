@@ -1,6 +1,7 @@
 #include "devices/alignment/plugin_transform.h"
 
 #include "devices/alignment/alignment_services.h"
+#include "devices/alignment/transform_checks.h"
 #include "framework/object/iptr.h"
 
 namespace {
@@ -8,11 +9,6 @@ namespace {
 const Matrix4x4& sharedIdentity() {
   static const Matrix4x4 identity;
   return identity;
-}
-
-// Rigid, affine and not mirrored: what a part alignment can be. NaN fails every test.
-bool isProperRigid(const Matrix4x4& m) {
-  return m.isRigid() && m.m[12] == 0.0 && m.hasUnitLastRow() && m.determinant3() >= 0.0;
 }
 
 }  // namespace

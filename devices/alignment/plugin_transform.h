@@ -11,8 +11,8 @@ class PluginTransform {
  public:
   // Hands the hardware service a new matrix, which it also stores; nothing without the service.
   void setHardwareMatrix(const Matrix4x4& matrix);
-  // Takes the object service's matrix into the cache when it is a proper rigid transform (orthonormal within
-  // 1e-7, last row exactly (0, 0, 0, 1), no mirror); otherwise, or without the service, keeps the cache.
+  // Takes the object service's matrix into the cache when it is a proper rigid transform (isProperRigid);
+  // otherwise, or without the service, keeps the cache.
   void reloadObjectMatrix();
   void resetObjectMatrix() { cachedObject_ = Matrix4x4::identity(); }
   // The hardware service's matrix, or the identity without it.

@@ -2,6 +2,10 @@
 
 #include <bit>
 #include <cstring>
+#include <string>
+
+#include "devices/alignment/transform_checks.h"
+#include "framework/host_glue/user_error.h"
 
 namespace {
 
@@ -37,11 +41,20 @@ void StoredMatrix::loadStored(IDataStore* store) {
     matrix_ = Matrix4x4::identity();
     return;
   }
+  Matrix4x4 stored;
   for (int i = 0; i < 16; ++i) {
     uint64_t bits = 0;
     std::memcpy(&bits, static_cast<const uint8_t*>(data) + 8 * i, 8);
-    matrix_.m[i] = std::bit_cast<double>(littleEndian(bits));
+    stored.m[i] = std::bit_cast<double>(littleEndian(bits));
   }
+  if (!isUsableTransform(stored)) {
+    std::string message =
+        std::string("The stored alignment \"") + blobKey_ +
+        "\" is not a usable transform (it must be finite, affine and invertible) and was not loaded.";
+    reportUserError(ZelString(message.c_str()));
+    return;
+  }
+  matrix_ = stored;
 }
 
 void StoredMatrix::store(IDataStore* store, IZelDataReceiver* originator) {

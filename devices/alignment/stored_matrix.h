@@ -22,7 +22,8 @@ class StoredMatrix {
   Matrix4x4& matrix() { return matrix_; }
   // The identity, then the stored matrix when the load switch is on.
   void reset(IDataStore* store);
-  // Takes the stored blob only when it holds exactly 128 bytes; anything else leaves the matrix as it is.
+  // Takes the stored blob only when it holds exactly 128 bytes of a usable transform (isUsableTransform);
+  // anything else leaves the matrix as it is, and a blob of another matrix is reported to the user.
   void loadStored(IDataStore* store);
   void store(IDataStore* store, IZelDataReceiver* originator);
 

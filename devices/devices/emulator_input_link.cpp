@@ -7,5 +7,5 @@
 void EmulatorInputLink::attach(IZelPlugin* plugin) {
   if (!plugin || std::strcmp(plugin->className(), EmulatorPlugin::interfaceName) != 0) return;
   auto* emulator = queryPart<EmulatorPlugin>(plugin);
-  if (emulator) manager_ = IPtr<EmulatorPluginEventManager>(new EmulatorPluginEventManager(emulator));
+  if (emulator) manager_ = EmulatorPluginEventManager::forEmulator(emulator);
 }

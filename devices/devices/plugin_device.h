@@ -17,6 +17,10 @@
 // own handlers. Destroying a device stops an acquisition that still runs, so a worker is never left blocked
 // in the plug-in.
 //
+// While the host records its log, each acquisition is recorded there with the name of a new event file, and
+// the acquisition writes its raw events into that file whatever "Palpera/Logging" says: the record promises
+// the file, and a recorded session whose device data is missing could never be replayed.
+//
 // Main thread only, apart from the worker thread's run and the callback.
 //
 // Kind provides: Face and Receiver (the plug-in face and the receiver interface of the kind), Callback (the
@@ -25,6 +29,7 @@
 // makeHandlers(receivers).
 
 #include <memory>
+#include <new>
 
 #include "basic_types/zel_string.h"
 #include "devices/contracts/plugin.h"
@@ -38,7 +43,6 @@
 #include "framework/object/query_part.h"
 #include "framework/object/zel_unknown_impl.h"
 #include "framework/threads/zel_thread_class.h"
-#include "host/api/data_store.h"
 #include "host/api/gui_simple_dialog.h"
 #include "host/api/main_application.h"
 
@@ -53,30 +57,47 @@ class PluginDevice : public IZelPluginDevice, public ZelUnknownImpl {
   // on the worker thread, so the callback's timing starts there.
   class AcquisitionThread : public ZelThreadClass {
    public:
-    AcquisitionThread(IZelPlugin* plugin, IZelHardProbeEventQueue* queue, bool logging, ZelString logFile)
-        : plugin_(plugin), queue_(queue), logging_(logging), logFile_(std::move(logFile)) {}
+    AcquisitionThread(IZelPlugin* plugin, IZelHardProbeEventQueue* queue, ZelString logFile)
+        : plugin_(plugin), queue_(queue), logFile_(std::move(logFile)) {}
 
     IZelPlugin* plugin() const { return plugin_.get(); }
 
     void run() override {
+      try {
+        acquire();
+      } catch (const std::bad_alloc&) {
+        reportOutOfMemory();
+      }
+    }
+
+   private:
+    void acquire() {
       callback_ = IPtr<typename Kind::Callback>(new typename Kind::Callback);
       // Taken once: a new alignment takes effect at the next start.
       Matrix4x4 deviceMatrix;
       plugin_->deviceMatrix(deviceMatrix);
       callback_->setDeviceMatrix(deviceMatrix);
       callback_->setEventQueue(queue_);
-      if (logging_ && !logFile_.isEmpty()) callback_->startLog(logFile_);
+      if (!logFile_.isEmpty()) callback_->startLog(logFile_);
       Face* face = queryPart<Face>(plugin_.get());
       auto* receiver = queryPart<Receiver>(callback_.get());
       if (face && receiver) face->run(receiver);
     }
 
-   private:
+    // Memory ran out in the plug-in or the callback: the receivers hear "Error", as for any acquisition that
+    // ends in failure. When even that cannot be allocated, the thread ends rather than the process.
+    void reportOutOfMemory() noexcept {
+      try {
+        if (auto* receiver = queryPart<Receiver>(callback_.get()))
+          receiver->onCustomEvent(ZelCString("Error"), nullptr);
+      } catch (const std::bad_alloc&) {
+      }
+    }
+
     IPtr<typename Kind::Callback> callback_;  // the worker's, until the thread object goes
     const IPtr<IZelPlugin> plugin_;
     IZelHardProbeEventQueue* const queue_;  // the move handler's, which outlives the thread
-    const bool logging_;
-    const ZelString logFile_;  // empty: no log
+    const ZelString logFile_;               // empty: no log
   };
 
   PluginDevice() { registerDeviceEventNames(Kind::kEventGroup, Kind::kEventNames); }
@@ -87,11 +108,11 @@ class PluginDevice : public IZelPluginDevice, public ZelUnknownImpl {
   bool connect() override {
     IZelPluginManager* manager = Kind::manager();
     if (!manager) return false;
+    if (connected_) return connectFace(*manager);
     manager->beginReplay();
-    Face* face = queryPart<Face>(manager->activePlugin());
-    if (!face || !face->isAvailable()) return false;
-    if (face->isConnected()) return true;
-    return connectWithRetry(*face);
+    connected_ = connectFace(*manager);
+    if (!connected_) manager->endReplay();
+    return connected_;
   }
 
   bool disconnect() override {
@@ -100,7 +121,8 @@ class PluginDevice : public IZelPluginDevice, public ZelUnknownImpl {
     if (!manager) return false;
     Face* face = queryPart<Face>(manager->activePlugin());
     const bool disconnected = face && (!face->isConnected() || face->disconnect());
-    manager->endReplay();
+    if (connected_) manager->endReplay();
+    connected_ = false;
     return disconnected;
   }
 
@@ -120,7 +142,7 @@ class PluginDevice : public IZelPluginDevice, public ZelUnknownImpl {
     manager->recordLog(deviceMatrix, logFile);
     manager->advanceReplay();
     emulator_.attach(plugin);
-    thread_ = std::make_unique<AcquisitionThread>(plugin, handlers_.queue, loggingIsOn(), std::move(logFile));
+    thread_ = std::make_unique<AcquisitionThread>(plugin, handlers_.queue, std::move(logFile));
     if (thread_->start()) return true;
     thread_.reset();
     handlers_ = {};
@@ -155,6 +177,12 @@ class PluginDevice : public IZelPluginDevice, public ZelUnknownImpl {
   const char* className() override { return interfaceName; }
 
  private:
+  static bool connectFace(IZelPluginManager& manager) {
+    Face* face = queryPart<Face>(manager.activePlugin());
+    if (!face || !face->isAvailable()) return false;
+    return face->isConnected() || connectWithRetry(*face);
+  }
+
   // The plug-in's own error text is what the user sees; each retry asks the plug-in again.
   static bool connectWithRetry(Face& face) {
     for (;;) {
@@ -168,11 +196,10 @@ class PluginDevice : public IZelPluginDevice, public ZelUnknownImpl {
     }
   }
 
-  static bool loggingIsOn() {
-    SPtr<IDataStore> store;
-    return store && store->getInt("Palpera/Logging", 0) != 0;
-  }
-
+  // Since the last successful connect, not followed by a disconnect. A replay of the host's log lends the
+  // device its plug-in from the connect that makes the device connected to the disconnect that ends it, so
+  // connecting again while connected must not take it a second time.
+  bool connected_ = false;
   std::unique_ptr<AcquisitionThread> thread_;  // null while idle
   DeviceReceivers<Receiver> receivers_;
   DeviceEventHandlers handlers_;  // subscribed while acquiring

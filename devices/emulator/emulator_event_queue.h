@@ -5,9 +5,10 @@
 // lock and wakes the loop; the loop takes the records one by one under the lock and applies each to the
 // receiver adapter outside it, in the order they were pushed.
 //
-// The queue is running from the moment it is made, so a stop that comes before the loop starts is kept: the
-// loop then applies what was pushed before the stop and ends. Records pushed after the loop's last batch are
-// discarded unapplied. Every operation is safe on any thread; run belongs to the worker thread.
+// The queue is running from the moment it is made, so a stop that comes before the loop starts is kept. Once
+// the loop sees the stop it drains the queue one last time, so every record pushed before the stop reaches
+// the receiver; records pushed after that go with the queue unapplied. Every operation is safe on any
+// thread; run belongs to the worker thread.
 
 #include <cstdint>
 #include <deque>
@@ -37,7 +38,7 @@ class EmulatorEventQueue {
   void pushStartCapture();
   void pushStopCapture();
 
-  // Ends the loop after its current batch.
+  // Ends the loop after what was pushed so far is applied.
   void stop();
   // The run's loop: tells the target the probe radius, then applies what is pushed until stopped. After
   // each batch it lets the host deliver what is pending on this thread.
@@ -47,7 +48,6 @@ class EmulatorEventQueue {
   void push(std::unique_ptr<EmulatorPlugin::Data> record);
   std::unique_ptr<EmulatorPlugin::Data> takeFront();
   void applyQueued();
-  void discardQueued();
   bool isRunning();
 
   const double probeRadius_;

@@ -31,6 +31,7 @@
 #include "host/api/zel_doc.h"
 
 struct EmulationRun;
+class EmulatorPluginEventManager;
 
 enum class EmulatorFace { kSingle, kContinuous };
 
@@ -85,6 +86,8 @@ class EmulatorPlugin : public ModulePlugin,
   const char* className() override { return interfaceName; }
 
  private:
+  friend class EmulatorPluginEventManager;
+
   // What one call of run may do.
   enum class Claim { kNotConnected, kRefused, kClaimed };
 
@@ -101,6 +104,9 @@ class EmulatorPlugin : public ModulePlugin,
 
   const ZelString name_;
   ProbePose pose_;  // main thread only
+  // The event manager that feeds the runs from the view while a device holds it, not counted: it sets and
+  // clears this itself. Main thread only.
+  EmulatorPluginEventManager* viewHook_ = nullptr;
 
   std::mutex runLock_;
   std::optional<EmulatorFace> activeFace_;  // guarded by runLock_

@@ -20,13 +20,20 @@ EmulatorPluginEventManager::EmulatorPluginEventManager(EmulatorPlugin* emulator)
                 {7, std::make_unique<Callback>(this, &EmulatorPluginEventManager::onViewMouseMove)},
                 {9, std::make_unique<Callback>(this, &EmulatorPluginEventManager::onViewKeyPress)},
                 {10, std::make_unique<Callback>(this, &EmulatorPluginEventManager::onViewKeyRelease)}}} {
+  if (!emulator_->viewHook_) emulator_->viewHook_ = this;
   SPtr<IGfxViewMgr> view;
   registry_ = queryPart<ICallbackObject>(view.get());
   if (!registry_) return;
   for (const Entry& entry : entries_) registry_->addCallback(entry.id, this, entry.callback.get(), 0);
 }
 
+IPtr<EmulatorPluginEventManager> EmulatorPluginEventManager::forEmulator(EmulatorPlugin* emulator) {
+  if (emulator->viewHook_) return IPtr<EmulatorPluginEventManager>(emulator->viewHook_);
+  return IPtr<EmulatorPluginEventManager>(new EmulatorPluginEventManager(emulator));
+}
+
 EmulatorPluginEventManager::~EmulatorPluginEventManager() {
+  if (emulator_->viewHook_ == this) emulator_->viewHook_ = nullptr;
   if (!registry_) return;
   for (const Entry& entry : entries_) registry_->removeCallback(entry.id, this, entry.callback.get(), 0);
 }

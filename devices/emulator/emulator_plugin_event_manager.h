@@ -6,8 +6,10 @@
 // or key data and hands it to the input handler of the emulator's run in progress; with no run in progress
 // it does nothing. The callbacks leave the view's own handling of the input as it is.
 //
-// A device makes the manager when it starts acquiring from the emulator and drops it when it stops; the
-// emulator is not counted and must outlive the manager. Main thread only.
+// A device takes the emulator's manager (forEmulator) when it starts acquiring from the emulator and drops it
+// when it stops. Both hard-probe devices may acquire with the emulator at once; they then share the one
+// manager, so the view's input reaches the run once. The emulator is not counted and must outlive the
+// manager. Main thread only.
 
 #include <array>
 #include <cstdint>
@@ -22,6 +24,9 @@
 class EmulatorPluginEventManager : public ZelCallbackObject {
  public:
   static constexpr const char* interfaceName = "EmulatorPluginEventManager";
+
+  // The emulator's manager while any device holds it, else a new one.
+  static IPtr<EmulatorPluginEventManager> forEmulator(EmulatorPlugin* emulator);
 
   explicit EmulatorPluginEventManager(EmulatorPlugin* emulator);
   ~EmulatorPluginEventManager() override;

@@ -1,6 +1,10 @@
 #include "devices/emulator/emulator_plugin_startup_task.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "devices/emulator/emulator_plugin.h"
+#include "devices/managers/loaded_plugins.h"
 #include "framework/object/iptr.h"
 #include "framework/object/query_chain.h"
 #include "framework/registrations/class_registration.h"
@@ -10,13 +14,22 @@ namespace {
 
 const ClassRegistration<EmulatorPluginStartupTask> registration(registeredClass("EmulatorPluginStartupTask"));
 
+bool isModuleEmulator(IZelPlugin* plugin) {
+  return std::strcmp(plugin->className(), EmulatorPlugin::interfaceName) == 0;
+}
+
 }  // namespace
 
-void EmulatorPluginStartupTask::run() {
+void loadModuleEmulator() {
   SPtr<IZelPluginHandler> handler;
-  if (!handler) return;
+  std::optional<std::vector<IZelPlugin*>> loaded = loadedPlugins();
+  if (!handler || !loaded || std::any_of(loaded->begin(), loaded->end(), isModuleEmulator)) return;
   IPtr<EmulatorPlugin> emulator(new EmulatorPlugin);
   handler->registerPlugin(static_cast<IZelPlugin*>(emulator.get()));
+}
+
+void EmulatorPluginStartupTask::run() {
+  loadModuleEmulator();
 }
 
 void EmulatorPluginStartupTask::queryInterface(const char* name, void** out, bool) {

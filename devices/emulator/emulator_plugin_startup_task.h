@@ -15,3 +15,8 @@ class EmulatorPluginStartupTask : public IZelStartupTask, public ZelUnknownImpl 
   void queryInterface(const char* name, void** out, bool flag) override;
   const char* className() override { return interfaceName; }
 };
+
+// Loads an emulator into the host's plug-in handler unless the host holds one already. The host runs the
+// start-up tasks in an order of its own, so the managers' task calls this too before they choose: whichever
+// task runs first, they choose among every plug-in the module brings, and the emulator is loaded once.
+void loadModuleEmulator();

@@ -1,10 +1,19 @@
 #include "devices/event_log/log_bytes.h"
 
+#include "platform/utf8.h"
+
 std::string logBytes(const ZelString& text) {
-  std::string bytes;
-  bytes.reserve(static_cast<size_t>(text.length()));
-  for (const char16_t* unit = text.c_str(); *unit; ++unit) {
-    if (*unit < 0x100) bytes += static_cast<char>(*unit);
-  }
-  return bytes;
+  return platform::toUtf8(std::u16string_view(text.c_str(), static_cast<size_t>(text.length())));
+}
+
+ZelString logText(std::string bytes) {
+  // A log is nearly always ASCII, whose bytes are its characters: they widen straight into the text.
+  unsigned char seen = 0;
+  for (char byte : bytes) seen |= static_cast<unsigned char>(byte);
+  if (seen < 0x80) return ZelString(bytes.c_str());
+  std::u16string wide = platform::fromUtf8(bytes, platform::Malformed::kLatin1);
+  std::string().swap(bytes);  // a whole log's bytes are let go before its text is copied
+  ZelString text;
+  text.setBuffer(wide.c_str(), -1);  // copies: the text holds no NUL
+  return text;
 }

@@ -1,56 +1,84 @@
 #include "devices/event_log/plugin_device_data_xml_reader.h"
 
 #include <algorithm>
-#include <cmath>
+#include <charconv>
 #include <cstdint>
 #include <istream>
 #include <new>
 #include <string>
+#include <string_view>
 
 #include "devices/event_log/event_log_parsers.h"
+#include "devices/event_log/log_bytes.h"
 #include "devices/event_log/plugin_device_data_xml_reader_receiver.h"
 #include "framework/files/zel_fstream.h"
 #include "framework/files/zel_path.h"
 #include "framework/object/query_chain.h"
+#include "framework/object/query_part.h"
 #include "framework/registrations/class_registration.h"
 #include "framework/registrations/static_constants.h"
 #include "host/api/main_application.h"
 #include "host/api/xml_dom.h"
+#include "platform/file.h"
 
 namespace {
 
 const ClassRegistration<PluginDeviceDataXMLReader> registration(registeredClass("PluginDeviceDataXMLReader"));
 
-// The longest gap a record can ask for: the format's time is an unsigned 32-bit count of milliseconds.
-constexpr double kLongestGapMs = 4294967295.0;
+// The largest log a replay takes: its text is one wide string, whose length counts in 32 bits, twice over.
+constexpr std::streamoff kLargestLog = std::streamoff(1) << 30;
 
-// The whole milliseconds a record asks to wait; 0 for a missing, unreadable, negative or sub-millisecond
-// time. A fraction is cut off, as the writer cuts it when it stamps.
+// Built by hand rather than through the translator: the text is data, not words for the user, and the
+// translator belongs to the host's main thread.
+constexpr std::string_view kRootStart = "<HardProbe>";
+constexpr std::string_view kRootEnd = "</HardProbe>";
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// The whole milliseconds a record asks to wait: the format's unsigned 32-bit decimal, digits only. Anything
+// else (missing, signed, fractional, "inf", or beyond 32 bits) is no wait: a mangled time must not hold a
+// replay for weeks.
 uint32_t gapMilliseconds(IZelDOMXmlElement* record) {
   ZelString time;
   record->attribute(time, ZelString(EventLogNames::kTime));
-  bool ok = false;
-  double milliseconds = time.toDouble(&ok);
-  if (!ok || std::isnan(milliseconds) || milliseconds < 1.0) return 0;
-  return static_cast<uint32_t>(std::trunc(std::fmin(milliseconds, kLongestGapMs)));
+  const std::string digits = logBytes(time);
+  const char* end = digits.data() + digits.size();
+  uint32_t milliseconds = 0;
+  auto [stop, error] = std::from_chars(digits.data(), end, milliseconds);
+  return error == std::errc() && stop == end ? milliseconds : 0;
 }
 
-// Appends the file's size bytes to bytes; false when fewer come, or when they do not fit in memory.
+// Appends the file's size bytes to bytes; false when fewer come.
 bool readBytes(std::istream& file, std::streamoff size, std::string& bytes) {
   constexpr std::streamoff kPiece = 1 << 16;
-  const size_t start = bytes.size();
-  try {
-    while (static_cast<std::streamoff>(bytes.size() - start) < size) {
-      size_t before = bytes.size();
-      auto piece = static_cast<size_t>(std::min(kPiece, size - static_cast<std::streamoff>(before - start)));
-      bytes.resize(before + piece);
-      file.read(bytes.data() + before, static_cast<std::streamsize>(piece));
-      if (static_cast<size_t>(file.gcount()) != piece) return false;
-    }
-  } catch (const std::bad_alloc&) {
-    return false;
+  const std::streamoff end = static_cast<std::streamoff>(bytes.size()) + size;
+  while (static_cast<std::streamoff>(bytes.size()) < end) {
+    size_t before = bytes.size();
+    auto piece = static_cast<size_t>(std::min(kPiece, end - static_cast<std::streamoff>(before)));
+    bytes.resize(before + piece);
+    file.read(bytes.data() + before, static_cast<std::streamsize>(piece));
+    if (static_cast<size_t>(file.gcount()) != piece) return false;
   }
   return true;
+}
+
+// White space between records is the serialiser's or an editor's; any other text is not a record.
+bool holdsText(IZelDOMXmlElement* root) {
+  ZelString text;
+  root->text(text);
+  for (const char16_t* unit = text.c_str(); *unit; ++unit) {
+    if (*unit != u' ' && *unit != u'\t' && *unit != u'\r' && *unit != u'\n') return true;
+  }
+  return false;
+}
+
+ZelString parseError(IZelDOMXml& document) {
+  ZelString reason(u"not well-formed XML");
+  auto* error = queryPart<IZelDOMXmlError>(&document);
+  ZelString detail = error ? error->errorText() : ZelString();
+  if (detail.isEmpty()) return reason;
+  reason += ZelString(u": ");
+  reason += detail;
+  return reason;
 }
 
 }  // namespace
@@ -62,40 +90,82 @@ void PluginDeviceDataXMLReader::setReceiver(Receiver* receiver) {
   receiver_ = receiver;
 }
 
-bool PluginDeviceDataXMLReader::readLog(ZelString& text) const {
-  ZelIfstream file(ZelPath::directoryForm(fileName_), std::ios_base::in | std::ios_base::binary);
-  if (!file) return false;
+bool PluginDeviceDataXMLReader::refuse(const char16_t* reason) {
+  failure_ = ZelString(reason);
+  return false;
+}
+
+bool PluginDeviceDataXMLReader::readLog(std::string& bytes) {
+  const ZelString path = ZelPath::directoryForm(fileName_);
+  switch (platform::fileKind(path.c_str())) {
+    case platform::FileKind::kMissing:
+      return refuse(u"no such file");
+    case platform::FileKind::kOther:
+      return refuse(u"not a regular file");
+    case platform::FileKind::kRegular:
+      break;
+  }
+  ZelIfstream file(path, std::ios_base::in | std::ios_base::binary);
+  if (!file) return refuse(u"cannot be opened");
   file.seekg(0, std::ios_base::end);
   std::streamoff size = file.tellg();
   file.seekg(0, std::ios_base::beg);
-  if (size < 0 || !file) return false;
-  // Built by hand rather than through the translator: the text is data, not words for the user, and the
-  // translator belongs to the host's main thread. Enclosed before it is widened, so that a large log is
-  // copied once.
-  std::string bytes = "<HardProbe>";
-  // Read in pieces up to the size the file claims: a path that names no regular file (a directory) claims
-  // any size and gives no bytes, and must not make the reader ask for that much memory first.
-  if (!readBytes(file, size, bytes)) return false;
-  file.close();
-  bytes.resize(std::min(bytes.find('\0'), bytes.size()));  // up to the first zero byte
-  bytes += "</HardProbe>";
-  text = ZelString(bytes.c_str());  // one character per byte
+  if (size < 0 || !file) return refuse(u"cannot be read");
+  if (size > kLargestLog) return refuse(u"too large to replay");
+  bytes.reserve(bytes.size() + static_cast<size_t>(size) + kRootEnd.size());
+  if (!readBytes(file, size, bytes)) return refuse(u"cannot be read");
+  return true;
+}
+
+bool PluginDeviceDataXMLReader::readText(ZelString& text) {
+  // The root is put around the bytes rather than the text, so that the whole log is held as text only once.
+  std::string bytes(kRootStart);
+  if (!readLog(bytes)) return false;
+  // No record holds a NUL; one means the file is not a log, or is damaged where the bytes after it are.
+  size_t nul = bytes.find('\0');
+  if (nul != std::string::npos) {
+    failure_ = ZelString(u"a NUL byte at offset ");
+    failure_ += ZelString(std::to_string(nul - kRootStart.size()).c_str());
+    return false;
+  }
+  // An editor may mark a UTF-8 file as such; the mark is no text beside the records.
+  if (std::string_view(bytes).substr(kRootStart.size()).starts_with(kByteOrderMark))
+    bytes.erase(kRootStart.size(), kByteOrderMark.size());
+  bytes += kRootEnd;
+  text = logText(std::move(bytes));
   return true;
 }
 
 bool PluginDeviceDataXMLReader::replay() {
-  if (!receiver_) return false;
+  failure_ = ZelString();
+  if (!receiver_) return refuse(u"nothing to replay into");
+  // A log too large for the memory left ends its own replay, not the device's worker thread.
+  try {
+    return play();
+  } catch (const std::bad_alloc&) {
+    return refuse(u"does not fit in memory");
+  }
+}
+
+bool PluginDeviceDataXMLReader::play() {
   ZelString text;
-  if (!readLog(text)) return false;
+  if (!readText(text)) return false;
   // The whole text is parsed before the first record plays, so a log cut off at its end delivers nothing.
   SPtr<IZelDOMXml> document;
-  if (!document || !document->parse(text)) return false;
+  if (!document) return refuse(u"the host reads no XML");
+  if (!document->parse(text)) {
+    failure_ = parseError(*document);
+    return false;
+  }
+  text = ZelString();
   IZelDOMXmlElement* root = document->rootElement();
-  if (!root) return false;
+  if (!root) return refuse(u"no records");
+  if (holdsText(root)) return refuse(u"text outside the records");
 
   ParserTable parsers(receiver_.get());
   IPtr<IZelDOMXmlElementItr> records;
   records.takeOwnership(root->children());
+  if (!records) return true;  // a host may hand out no walk over no children
   for (records->first(); !records->atEnd(); records->next()) {
     IZelDOMXmlElement* record = records->current();
     if (!waitGap(record)) return obeyCancel();

@@ -8,6 +8,8 @@
 // Threads: replay and every receiver call run on the calling (worker) thread; cancel may come from any other
 // thread at any time, also in the middle of a gap, and ends the replay within milliseconds.
 
+#include <string>
+
 #include "basic_types/zel_string.h"
 #include "framework/object/iptr.h"
 #include "framework/object/zel_unknown_impl.h"
@@ -44,10 +46,15 @@ class PluginDeviceDataXMLReader : public ZelUnknownImpl {
   void setFileName(const ZelString& fileName) { fileName_ = fileName; }
 
   // Plays the whole log. True at its end, and after a cancel (the receiver then gets the custom event
-  // "Cancel"). False, with no receiver call at all, when there is no receiver, the file cannot be read, the
-  // host has no XML DOM, or the text is not well-formed (a truncated log). A record whose numbers cannot be
-  // read is not delivered, a record of an unknown kind is skipped after its wait; the replay goes on.
+  // "Cancel"). False, with no receiver call at all, when there is no receiver, the path is not a regular file
+  // that can be read, the host has no XML DOM, or the log is not one: not well-formed (a truncated log),
+  // holding a NUL, text or a second element beside the records, or too large for the memory. A record whose
+  // numbers cannot be read is not delivered, a record of an unknown kind is skipped after its wait; the
+  // replay goes on. Memory running out while the records play also ends it with false.
   bool replay();
+  // Why the last replay answered false, in a few words for the person who gave the log; empty after a
+  // success. Read it on the replay's thread, or after the replay ended.
+  const ZelString& failure() const { return failure_; }
   // Ends a running replay before its next record, waking it from a gap. Any thread.
   void cancel() { cancelRequested_.set(); }
 
@@ -58,14 +65,20 @@ class PluginDeviceDataXMLReader : public ZelUnknownImpl {
   const char* className() override { return interfaceName; }
 
  private:
+  bool play();
+  // The log's bytes, from a regular file only.
+  bool readLog(std::string& bytes);
   // The log's text enclosed in one root element, so that its records become the root's children.
-  bool readLog(ZelString& text) const;
+  bool readText(ZelString& text);
+  // Keeps the reason and answers false.
+  bool refuse(const char16_t* reason);
   // Waits the record's gap; answers false when a cancel came first.
   bool waitGap(IZelDOMXmlElement* record);
   bool obeyCancel();
 
   IPtr<Receiver> receiver_;
   ZelString fileName_;
+  ZelString failure_;
   // Set by cancel, cleared by the replay that obeyed it; a gap is a wait on it, so a cancel ends the gap.
   platform::Event cancelRequested_{platform::Event::Reset::kManual};
   bool paced_ = true;

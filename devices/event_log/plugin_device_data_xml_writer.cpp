@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "devices/event_log/log_bytes.h"
 #include "framework/object/iptr.h"
 #include "framework/object/query_chain.h"
 #include "framework/registrations/class_registration.h"
@@ -129,8 +130,8 @@ void PluginDeviceDataXMLWriter::writePositionOrientationEvent(const ZelString& e
 void PluginDeviceDataXMLWriter::writeCustomEvent(const ZelString& element,
                                                  IZelPluginDeviceCustomEventData* data) {
   writeEvent(element, data, [](Record& record, IZelPluginDeviceCustomEventData& custom) {
-    // The name's bytes widen one character each, which the log stores as those bytes again.
-    record.element().setAttribute(ZelString(kName), ZelString(custom.name()));
+    const char* name = custom.name();
+    record.element().setAttribute(ZelString(kName), logText(name ? name : ""));
   });
 }
 

@@ -18,6 +18,7 @@ class IZelPluginManagerLogReplayUtil : public virtual IZelUnknown {
   virtual void finish() = 0;
   // The replay plug-in while a start is under way (no reference for the caller), else null.
   virtual IZelPlugin* replayPlugin() = 0;
-  // Plays the host's log up to the next device data record.
+  // Plays the host's log up to the next device data record, which becomes the starting acquisition's own;
+  // when the log holds no more, that acquisition is given nothing to play.
   virtual void advanceToData() = 0;
 };

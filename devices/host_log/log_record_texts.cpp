@@ -7,6 +7,7 @@
 #include <string>
 
 #include "basic_types/string_utilities.h"
+#include "devices/alignment/transform_checks.h"
 #include "framework/files/zel_path.h"
 
 namespace {
@@ -33,15 +34,19 @@ ZelString alignmentText(const Matrix4x4& transform) {
   return ZelString(out.str().c_str());
 }
 
-bool parseAlignmentText(const char* text, Matrix4x4& transform) {
+std::optional<std::string> parseAlignmentText(const char* text, Matrix4x4& transform) {
   std::istringstream in(text ? text : "");
   in.imbue(std::locale::classic());
   Matrix4x4 read;
-  for (double& element : read.m) {
-    if (!(in >> element) || !std::isfinite(element)) return false;
+  bool numbers = true;
+  for (double& element : read.m) numbers = numbers && in >> element && std::isfinite(element);
+  if (!numbers || !(in >> std::ws).eof()) {
+    return "The host log's device alignment was refused: it must be exactly 16 finite numbers.";
   }
-  in >> std::ws;
-  if (!in.eof()) return false;
+  if (!isUsableTransform(read)) {
+    return "The host log's device alignment was refused: its numbers do not make a usable transform "
+           "(finite, with the last row 0 0 0 1 and an invertible 3 x 3 part).";
+  }
   transform = read;
-  return true;
+  return std::nullopt;
 }

@@ -4,6 +4,8 @@
 // device's raw events, and the device transform. Pure functions of their arguments.
 
 #include <cstdint>
+#include <optional>
+#include <string>
 
 #include "basic_types/matrix4x4.h"
 #include "basic_types/zel_cstring.h"
@@ -17,6 +19,7 @@ ZelString eventFileName(const ZelString& logFile, const ZelCString& category, in
 // followed by one blank: the identity gives "1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1 ".
 ZelString alignmentText(const Matrix4x4& transform);
 
-// Reads an alignment text back. False, leaving transform as it is, unless the text holds exactly 16 finite
-// numbers separated by white space.
-bool parseAlignmentText(const char* text, Matrix4x4& transform);
+// Reads an alignment text back into transform. It must hold exactly 16 finite numbers separated by white
+// space, which make a usable device transform (isUsableTransform): otherwise transform stays as it is and
+// the answer says, as a sentence for the user, why the text was refused.
+std::optional<std::string> parseAlignmentText(const char* text, Matrix4x4& transform);

@@ -3,12 +3,14 @@
 #include <chrono>
 #include <cstring>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 
 #include "devices/host_log/log_record_texts.h"
 #include "devices/log_replay/log_replay_plugin.h"
 #include "framework/files/zel_path.h"
+#include "framework/host_glue/user_error.h"
 #include "framework/object/query_chain.h"
 #include "framework/registrations/class_registration.h"
 #include "host/api/data_store.h"
@@ -22,6 +24,10 @@ const ClassRegistration<PluginDeviceLogEventHandler> registration(
 
 // How often a wait looks for the end of the replay and lets the host deliver its events meanwhile.
 constexpr std::chrono::milliseconds kWaitPoll{30};
+// How long a wait holds the host for a run that is not under way: the worker thread of an acquisition that
+// has just started reaches the plug-in's run well within it, and a run that has ended announces its end
+// within it. A run that never begins (its thread failed to start) holds the host no longer.
+constexpr std::chrono::seconds kRunStartBound{2};
 
 constexpr const char* kData = "data";
 constexpr const char* kWait = "wait";
@@ -102,7 +108,7 @@ bool PluginDeviceLogEventHandler::applyData(const std::vector<ZelCString>& texts
   ZelString path = replayedLogDirectory();
   ZelPath::append(path, fromRecordText(texts.front()));
   plugin->setFileName(path);
-  dataPending_ = true;
+  data_ = Data::kPending;
   // An announcement heard before this acquisition's data belongs to an earlier one (the end of the previous
   // replay announces itself too): only the plug-in's coming run may end the next wait.
   std::lock_guard lock(lock_);
@@ -112,26 +118,54 @@ bool PluginDeviceLogEventHandler::applyData(const std::vector<ZelCString>& texts
 
 bool PluginDeviceLogEventHandler::applyAlignment(const std::vector<ZelCString>& texts) {
   IPtr<LogReplayPlugin> plugin = attachedPlugin();
+  if (!plugin || texts.empty()) return false;
   Matrix4x4 transform;
-  if (!plugin || texts.empty() || !parseAlignmentText(texts.front().c_str(), transform)) return false;
+  if (std::optional<std::string> refusal = parseAlignmentText(texts.front().c_str(), transform)) {
+    reportUserError(ZelString(refusal->c_str()));
+    return false;
+  }
   plugin->setHardwareMatrix(transform);
   return true;
 }
 
+bool PluginDeviceLogEventHandler::takeData() {
+  if (data_ != Data::kPending) return false;
+  data_ = Data::kTaken;
+  return true;
+}
+
+void PluginDeviceLogEventHandler::dropData() {
+  IPtr<LogReplayPlugin> plugin = attachedPlugin();
+  if (plugin) plugin->setFileName(ZelString());
+}
+
 void PluginDeviceLogEventHandler::waitForReplayEnd() {
-  dataPending_ = false;
+  const bool runStarted = data_ == Data::kTaken;
+  data_ = Data::kNone;
+  if (runStarted) waitForRun();
+  std::lock_guard lock(lock_);
+  replayFinished_ = false;
+}
+
+void PluginDeviceLogEventHandler::waitForRun() {
+  using Clock = std::chrono::steady_clock;
   SPtr<IEventService> events;
   {
     std::lock_guard lock(lock_);
     ++waits_;
   }
+  Clock::time_point giveUp = Clock::now() + kRunStartBound;
   while (!waitOver()) {
+    IPtr<LogReplayPlugin> plugin = attachedPlugin();
+    if (plugin && plugin->isRunning()) {
+      giveUp = Clock::now() + kRunStartBound;
+    } else if (Clock::now() >= giveUp) {
+      break;
+    }
     std::this_thread::sleep_for(kWaitPoll);
     if (events) events->processEvents(false);
   }
-  dataPending_ = false;
   std::lock_guard lock(lock_);
-  replayFinished_ = false;
   if (--waits_ == 0) waitReleased_ = false;
 }
 
@@ -153,9 +187,18 @@ void PluginDeviceLogEventHandler::interrupt() {
 
 bool PluginDeviceLogEventHandler::onNotify(const char* key) {
   if (!key || std::strcmp(key, kLogReplayFinished) != 0) return false;
-  std::lock_guard lock(lock_);
-  replayFinished_ = true;
+  {
+    std::lock_guard lock(lock_);
+    replayFinished_ = true;
+  }
+  reportFailure();
   return true;
+}
+
+void PluginDeviceLogEventHandler::reportFailure() {
+  IPtr<LogReplayPlugin> plugin = attachedPlugin();
+  ZelString failure = plugin ? plugin->takeFailure() : ZelString();
+  if (!failure.isEmpty()) reportUserError(failure);
 }
 
 void PluginDeviceLogEventHandler::setPlugin(LogReplayPlugin* plugin) {

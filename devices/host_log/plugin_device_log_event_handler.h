@@ -5,6 +5,13 @@
 // recorded device transform, and a wait record holds the host's replay until the plug-in has played its file
 // and "Palpera/LogReplayFinished" has been announced, or until the replay is interrupted or finished.
 //
+// Each data record belongs to one acquisition: the replay utility takes it for the acquisition that starts,
+// and an acquisition that finds none plays nothing ("Error"), never an earlier acquisition's file. A wait
+// holds the host only for a run that an acquisition started with its data, and only while that run is under
+// way or about to begin: a wait before its data record, or after data no acquisition took, returns at once,
+// and a run that never begins holds it for a bounded time only. A failed run's reason, with its file, is
+// shown through the host's error service when its end is announced.
+//
 // Threads: records, the plug-in's attachment and the wait run on the host's main thread; the announcement
 // arrives through the data store, and an interruption may come from any thread. lock_ guards the plug-in
 // pointer and the wait's flags; it is never held while the plug-in or a host service is called.
@@ -50,8 +57,11 @@ class PluginDeviceLogEventHandler : public IZelPluginDeviceLogEventHandler,
   // The replay utility's side. The plug-in is not held: the utility owns it and detaches it before letting
   // it go.
   void setPlugin(LogReplayPlugin* plugin);
-  // Whether a data record was applied that no wait record has followed yet.
-  bool dataPending() const { return dataPending_; }
+  // An acquisition starts: true, and the data is its own, when a data record was applied that no
+  // acquisition has taken and no wait has passed.
+  bool takeData();
+  // An acquisition starts that no recorded data is left for: the plug-in is to play nothing.
+  void dropData();
   // Ends a wait under way, as if the replay had been announced finished.
   void releaseWait();
 
@@ -67,11 +77,16 @@ class PluginDeviceLogEventHandler : public IZelPluginDeviceLogEventHandler,
   bool applyData(const std::vector<ZelCString>& texts);
   bool applyAlignment(const std::vector<ZelCString>& texts);
   void waitForReplayEnd();
+  void waitForRun();
   bool waitOver();
+  void reportFailure();
+
+  // The latest data record: none, applied and waiting for its acquisition, or taken by one.
+  enum class Data { kNone, kPending, kTaken };
 
   KindTable kinds_;
   KindTable legacyKinds_;
-  bool dataPending_ = false;  // main thread only
+  Data data_ = Data::kNone;  // main thread only
 
   platform::CriticalSection lock_;
   LogReplayPlugin* plugin_ = nullptr;  // guarded by lock_

@@ -51,9 +51,14 @@ IZelPlugin* PluginManagerLogReplayUtil::replayPlugin() {
 }
 
 void PluginManagerLogReplayUtil::advanceToData() {
+  if (!handler_) return;
   SPtr<ILogReplayer> replayer;
-  if (!replayer || !replayer->isReplaying() || !handler_) return;
-  while (!handler_->dataPending() && replayer->replayNext()) {
+  // The records of earlier acquisitions, their waits among them, are played on the way to this one's data.
+  while (!handler_->takeData()) {
+    if (!replayer || !replayer->isReplaying() || !replayer->replayNext()) {
+      handler_->dropData();
+      return;
+    }
   }
 }
 

@@ -1,6 +1,8 @@
 #include "devices/log_replay/log_replay_plugin.h"
 
+#include <algorithm>
 #include <mutex>
+#include <new>
 #include <string>
 
 #include "devices/event_log/plugin_device_data_xml_reader_receiver.h"
@@ -15,6 +17,23 @@ const ClassRegistration<LogReplayPlugin> registration(registeredClass("LogReplay
 void postFinished() {
   SPtr<IMainApplication> application;
   if (application) application->postName(kLogReplayFinished);
+}
+
+constexpr const char16_t* kNotConnected = u"the device is not connected";
+constexpr const char16_t* kNoData = u"no device data was recorded for this acquisition";
+constexpr const char16_t* kNoReader = u"the host cannot make a device-event log reader";
+constexpr const char16_t* kUnplayable = u"it cannot be played";
+constexpr const char16_t* kOutOfMemory = u"it does not fit in memory";
+
+std::u16string failureText(const ZelString& file, const std::u16string& reason) {
+  if (file.isEmpty()) return std::u16string(u"Cannot replay the acquisition: ") + reason + u".";
+  return std::u16string(u"Cannot replay the device-event file '") + file.c_str() + u"': " + reason + u".";
+}
+
+ZelString ownedText(const std::u16string& text) {
+  ZelString owned;
+  owned.setBuffer(text.c_str(), -1);
+  return owned;
 }
 
 }  // namespace
@@ -43,32 +62,34 @@ bool LogReplayPlugin::replay(IZelLaserScanDataReceiver* receiver) {
 }
 
 bool LogReplayPlugin::play(ReplayFace face, Receiver* receiver, bool connected) {
+  const ZelString file = fileName();
   beginRun(face);
-  const bool played = connected && playFile(face, receiver);
+  std::u16string failure = kNotConnected;
+  // Memory running out ends the run with "Error", never the device's worker thread.
+  try {
+    if (connected) failure = playFile(face, receiver, file);
+  } catch (const std::bad_alloc&) {
+    install(face, {});
+    failure = kOutOfMemory;
+  }
   endRun(face);
-  if (!played) return fail(receiver);
+  if (!failure.empty()) return fail(receiver, file, failure);
   postFinished();
   return true;
 }
 
-bool LogReplayPlugin::playFile(ReplayFace face, Receiver* receiver) {
-  IPtr<PluginDeviceDataXMLReader> reader = makeReader(receiver);
-  if (!reader) return false;
+std::u16string LogReplayPlugin::playFile(ReplayFace face, Receiver* receiver, const ZelString& file) {
+  if (file.isEmpty()) return kNoData;
+  IPtr<PluginDeviceDataXMLReader> reader;
+  reader.createInstance(classIdOf(PluginDeviceDataXMLReader::interfaceName));
+  if (!reader) return kNoReader;
+  reader->setReceiver(receiver);
+  reader->setFileName(file);
   install(face, reader);
   const bool played = reader->replay();
   install(face, {});
-  return played;
-}
-
-IPtr<PluginDeviceDataXMLReader> LogReplayPlugin::makeReader(Receiver* receiver) {
-  ZelString file = fileName();
-  if (file.isEmpty()) return {};
-  IPtr<PluginDeviceDataXMLReader> reader;
-  reader.createInstance(classIdOf(PluginDeviceDataXMLReader::interfaceName));
-  if (!reader) return {};
-  reader->setReceiver(receiver);
-  reader->setFileName(file);
-  return reader;
+  if (played) return {};
+  return reader->failure().isEmpty() ? kUnplayable : reader->failure().c_str();
 }
 
 void LogReplayPlugin::beginRun(ReplayFace face) {
@@ -100,10 +121,53 @@ void LogReplayPlugin::stopFace(ReplayFace face) {
   if (run.running && run.reader) run.reader->cancel();
 }
 
-bool LogReplayPlugin::fail(Receiver* receiver) {
+bool LogReplayPlugin::fail(Receiver* receiver, const ZelString& file, const std::u16string& reason) {
+  std::u16string failure = failureText(file, reason);
+  {
+    std::lock_guard lock(lock_);
+    failure_.swap(failure);
+  }
   receiver->onCustomEvent(ZelCString("Error"), nullptr);
   postFinished();
   return false;
+}
+
+ZelString LogReplayPlugin::takeFailure() {
+  std::u16string failure;
+  {
+    std::lock_guard lock(lock_);
+    failure.swap(failure_);
+  }
+  return ownedText(failure);
+}
+
+bool LogReplayPlugin::isRunning() {
+  std::lock_guard lock(lock_);
+  return std::any_of(runs_.begin(), runs_.end(), [](const FaceRun& run) { return run.running; });
+}
+
+void LogReplayPlugin::setHardwareMatrix(const Matrix4x4& matrix) {
+  std::lock_guard lock(lock_);
+  recordedHardware_ = matrix;
+}
+
+const Matrix4x4& LogReplayPlugin::hardwareMatrix() {
+  {
+    std::lock_guard lock(lock_);
+    if (recordedHardware_) return *recordedHardware_;
+  }
+  return ModulePlugin::hardwareMatrix();
+}
+
+Matrix4x4& LogReplayPlugin::deviceMatrix(Matrix4x4& out) {
+  {
+    std::lock_guard lock(lock_);
+    if (recordedHardware_) {
+      out = *recordedHardware_;
+      return out;
+    }
+  }
+  return ModulePlugin::deviceMatrix(out);
 }
 
 void LogReplayPlugin::setFileName(const ZelString& fileName) {
@@ -118,9 +182,7 @@ ZelString LogReplayPlugin::fileName() {
     std::lock_guard lock(lock_);
     copy = fileName_;
   }
-  ZelString name;
-  name.setBuffer(copy.c_str(), -1);
-  return name;
+  return ownedText(copy);
 }
 
 void LogReplayPlugin::cancel() {

@@ -6,11 +6,21 @@
 // cancel a replay; every run ends by posting "Palpera/LogReplayFinished" exactly once, whether the log was
 // played, cancelled or could not be played.
 //
-// Threads: run blocks on the device's worker thread and calls the receiver there; stop, cancel and
-// setFileName come from the main thread. The plug-in's lock guards the current reader and the file name and
-// is taken before a reader's own; it is never held while a receiver or a host service is called.
+// A replay runs with the device transform that was recorded with the session, as it was recorded: the
+// recorded matrix already holds the object, hardware and scale alignments of the recording, so none of the
+// present ones is applied on top of it. It stands in for the hardware matrix for as long as the plug-in
+// lives and never reaches the hardware alignment service, so the user's stored alignment is what it was
+// once the replay is over. Until a matrix is recorded, the plug-in's transform is built as the emulator's.
+//
+// A run that cannot play its file keeps the reason, with the file's path, for the main thread to show.
+//
+// Threads: run blocks on the device's worker thread and calls the receiver there; stop, cancel, setFileName
+// and setHardwareMatrix come from the main thread. The plug-in's lock guards the current reader, the file
+// name, the recorded matrix and the failure, and is taken before a reader's own; it is never held while a
+// receiver or a host service is called.
 
 #include <array>
+#include <optional>
 #include <string>
 
 #include "basic_types/zel_string.h"
@@ -42,6 +52,11 @@ class LogReplayPlugin : public ModulePlugin,
   // Empty: the managers take a plug-in without a name for a real device.
   const ZelString& getName() override;
 
+  // The recorded device transform, held by the plug-in alone; once set, it is the device matrix too.
+  void setHardwareMatrix(const Matrix4x4& matrix) override;
+  const Matrix4x4& hardwareMatrix() override;
+  Matrix4x4& deviceMatrix(Matrix4x4& out) override;
+
   void run(IZelHardProbeDataReceiver* receiver) override { replay(receiver); }
   void run(IZelHardProbeContinuousDataReceiver* receiver) override { replay(receiver); }
   void run(IZelLaserScanDataReceiver* receiver) override { replay(receiver); }
@@ -58,6 +73,11 @@ class LogReplayPlugin : public ModulePlugin,
   ZelString fileName();
   // Ends the running replays (their receivers get the custom event "Cancel"); nothing while none runs.
   void cancel();
+  // Whether a run of any face is under way.
+  bool isRunning();
+  // Why the latest run that failed could not play its file, with the file's path; empty when none failed
+  // since the last call.
+  ZelString takeFailure();
 
   void queryInterface(const char* name, void** out, bool flag) override;
   const char* className() override { return interfaceName; }
@@ -70,8 +90,8 @@ class LogReplayPlugin : public ModulePlugin,
   void stopFace(ReplayFace face) override;
 
   bool play(ReplayFace face, Receiver* receiver, bool connected);
-  bool playFile(ReplayFace face, Receiver* receiver);
-  IPtr<PluginDeviceDataXMLReader> makeReader(Receiver* receiver);
+  // Plays the file into the receiver; answers why it could not, or the empty text.
+  std::u16string playFile(ReplayFace face, Receiver* receiver, const ZelString& file);
   void beginRun(ReplayFace face);
   void endRun(ReplayFace face);
   // Makes the reader the one a stop or cancel reaches, or lets go of it.
@@ -83,10 +103,12 @@ class LogReplayPlugin : public ModulePlugin,
     FaceStops stops;
   };
   FaceRun& runOf(ReplayFace face) { return runs_[static_cast<size_t>(face)]; }
-  // The receiver gets the custom event "Error"; the run ends.
-  bool fail(Receiver* receiver);
+  // The receiver gets the custom event "Error"; the run ends, keeping the reason.
+  bool fail(Receiver* receiver, const ZelString& file, const std::u16string& reason);
 
   platform::CriticalSection lock_;
-  std::array<FaceRun, 3> runs_;  // guarded by lock_
-  std::u16string fileName_;      // guarded by lock_
+  std::array<FaceRun, 3> runs_;                // guarded by lock_
+  std::u16string fileName_;                    // guarded by lock_
+  std::optional<Matrix4x4> recordedHardware_;  // guarded by lock_
+  std::u16string failure_;                     // guarded by lock_
 };

@@ -46,17 +46,16 @@ bool HardProbePluginManager::acceptsPlugin(IZelPlugin* plugin) {
 void HardProbePluginManager::select() {
   ZelString stored = storedChoice();
   std::optional<std::vector<IZelPlugin*>> loaded = stored.isEmpty() ? std::nullopt : loadedPlugins();
-  if (!loaded) {
-    choose(nullptr);
-    return;
-  }
+  // With nothing to choose from the stored name stays, so a start before the probe is loaded (or without a
+  // plug-in handler) does not make every later start forget the user's choice.
+  if (!loaded) return;
   std::vector<IZelPlugin*> candidates;
   std::copy_if(loaded->begin(), loaded->end(), std::back_inserter(candidates),
                [this](IZelPlugin* plugin) { return acceptsPlugin(plugin); });
   dropFirstEmulator(candidates);
   IZelPlugin* choice = findByName(candidates, stored);
   if (!choice && !candidates.empty()) choice = candidates.front();
-  choose(choice);
+  if (choice) choose(choice);
 }
 
 bool HardProbePluginManager::setActivePlugin(IZelPlugin* plugin) {

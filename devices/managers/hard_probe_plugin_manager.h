@@ -15,7 +15,7 @@ class HardProbePluginManager : public PluginManagerBase {
 
   // The start-up choice among the accepted loaded plug-ins: the one of the stored name, else the first. The
   // emulator gives way to a real probe unless the user chose it explicitly or it is the only one. An empty
-  // stored name chooses nothing. The stored name is rewritten with the choice.
+  // stored name chooses nothing. The stored name is rewritten with the choice; without one it stays.
   void select();
 
   // Takes a plug-in that is accepted and loaded (or null, which chooses none) and notes whether it is the

@@ -1,10 +1,11 @@
 #include "devices/materials/zel_material_xml_reader.h"
 
 #include <cctype>
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "devices/materials/float_prop.h"
 #include "devices/materials/string_prop.h"
@@ -72,45 +73,57 @@ void forEachChild(IZelDOMXmlElement& parent, Visit&& visit) {
   }
 }
 
+// A material whose values cannot all be read: it is left out whole, the reading goes on, and message says
+// which one it was and where.
+struct SkippedMaterial {
+  ZelString message;
+};
+
 // True when the text is one decimal number with nothing but blanks around it. A leading-number reading would
 // take "1,17e-5" as 1 and a text without a number as 0: a plausible-looking coefficient that scales every
-// measured point wrongly.
+// measured point wrongly. Hexadecimal, infinities and NaN are no decimal numbers either.
 bool isOneNumber(const ZelString& text, double& value) {
   std::string ascii;
   for (const char16_t* unit = text.c_str(); *unit; ++unit) {
     if (*unit >= 0x80) return false;
     ascii += static_cast<char>(*unit);
   }
-  const char* start = ascii.c_str();
-  char* end = nullptr;
-  value = std::strtod(start, &end);
-  if (end == start) return false;
-  while (std::isspace(static_cast<unsigned char>(*end))) ++end;
-  return *end == '\0' && std::isfinite(value);
+  auto blank = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
+  const char* begin = ascii.c_str();
+  const char* end = begin + ascii.size();
+  while (begin < end && blank(*begin)) ++begin;
+  while (end > begin && blank(end[-1])) --end;
+  // from_chars takes no plus sign, which a hand-written file may put; never before a second sign.
+  if (begin + 1 < end && *begin == '+' && begin[1] != '-') ++begin;
+  auto [stop, error] = std::from_chars(begin, end, value, std::chars_format::general);
+  return error == std::errc() && stop == end && begin < end && std::isfinite(value);
 }
 
-double floatOf(const ZelString& text, const ZelString& valueName, IZelMaterial& material) {
+double floatOf(IZelDOMXmlElement& element, const ZelCString& materialName) {
   double value = 0.0;
-  if (isOneNumber(text, value)) return value;
-  throw tr("Material %1: float value %2 is not a number: \"%3\"", ZelString(material.name().c_str()),
-           valueName, text);
+  if (isOneNumber(textOf(element), value)) return value;
+  throw SkippedMaterial{tr("Material %1 was left out: its float value %2 on line %3 is not a number",
+                           ZelString(materialName.c_str()), tagOf(element),
+                           ZelString::number(element.line()))};
 }
 
-IPtr<IZelMaterialPropertyValue> readValue(IZelDOMXmlElement& element, IZelMaterial& material) {
+IPtr<IZelMaterialPropertyValue> readValue(IZelDOMXmlElement& element, const ZelCString& materialName) {
   ZelString type = attributeOf(element, kMaterialsType);
   if (type == ZelString(kStringType)) return make<IZelMaterialPropertyValue, StringProp>(textOf(element));
   if (type == ZelString(kFloatType))
-    return make<IZelMaterialPropertyValue, FloatProp>(floatOf(textOf(element), tagOf(element), material));
+    return make<IZelMaterialPropertyValue, FloatProp>(floatOf(element, materialName));
   throw tr("Unsupported property type: %1", type);
 }
 
-void readProperty(IZelDOMXmlElement& element, IZelMaterial& material) {
+using NamedProperty = std::pair<ZelCString, IPtr<ZelMaterialProperty>>;
+
+NamedProperty readProperty(IZelDOMXmlElement& element, const ZelCString& materialName) {
   IPtr<ZelMaterialProperty> property = make<ZelMaterialProperty>();
-  material.setProperty(narrow(tagOf(element)), property.get());
   forEachChild(element, [&](IZelDOMXmlElement& valueElement) {
-    IPtr<IZelMaterialPropertyValue> value = readValue(valueElement, material);
+    IPtr<IZelMaterialPropertyValue> value = readValue(valueElement, materialName);
     property->setValue(narrow(tagOf(valueElement)), value.get());
   });
+  return {narrow(tagOf(element)), property};
 }
 
 ZelString displayNameOf(IZelDOMXmlElement& element) {
@@ -127,13 +140,17 @@ IZelMaterial& materialFor(IZelMaterials& library, const ZelCString& key, IZelDOM
   return *made;
 }
 
+// The material's properties are all read before any reaches the library, so a material left out leaves no
+// trace, also when it would have added to an earlier material of its key.
 void readMaterial(IZelDOMXmlElement& element, IZelMaterials& library) {
   ZelCString key = narrow(attributeOf(element, kMaterialsNameI18n));
   if (key.isEmpty()) throw tr("Material element requires a %1 attribute", ZelString(kMaterialsNameI18n));
-  IZelMaterial& material = materialFor(library, key, element);
+  std::vector<NamedProperty> properties;
   forEachChild(element, [&](IZelDOMXmlElement& child) {
-    if (!hasTag(child, kMaterialsName)) readProperty(child, material);
+    if (!hasTag(child, kMaterialsName)) properties.push_back(readProperty(child, key));
   });
+  IZelMaterial& material = materialFor(library, key, element);
+  for (NamedProperty& property : properties) material.setProperty(property.first, property.second.get());
 }
 
 ZelString loadErrorOf(IZelDOMXmlV2& document, const ZelString& path) {
@@ -143,7 +160,8 @@ ZelString loadErrorOf(IZelDOMXmlV2& document, const ZelString& path) {
   return text.isEmpty() ? tr("Cannot read %1", path) : text;
 }
 
-void readFile(const ZelString& path, IZelMaterials& library) {
+// The messages of the materials left out, in file order; a problem that ends the reading is thrown.
+void readFile(const ZelString& path, IZelMaterials& library, std::vector<ZelString>& leftOut) {
   SPtr<IZelDOMXmlV2> document;
   if (!document) throw tr("Cannot read %1", path);
   if (!document->load(path)) throw loadErrorOf(*document, path);
@@ -152,7 +170,26 @@ void readFile(const ZelString& path, IZelMaterials& library) {
     throw tr("Error parsing xml file %1: The top level object is not \"%2\"", ZelPath::directoryForm(path),
              ZelString(kMaterialsRoot));
   }
-  forEachChild(*root, [&](IZelDOMXmlElement& element) { readMaterial(element, library); });
+  forEachChild(*root, [&](IZelDOMXmlElement& element) {
+    try {
+      readMaterial(element, library);
+    } catch (const SkippedMaterial& skipped) {
+      leftOut.push_back(skipped.message);
+    }
+  });
+}
+
+// All the problems of one reading in one dialog, one line each; gathered in one buffer, so that a file of
+// many bad materials is not copied once per line.
+ZelString joined(const std::vector<ZelString>& lines) {
+  std::u16string all;
+  for (const ZelString& line : lines) {
+    if (!all.empty()) all += u'\n';
+    all += line.c_str();
+  }
+  ZelString text;
+  text.setBuffer(all.c_str(), -1);
+  return text;
 }
 
 void tellUser(const ZelString& message) {
@@ -184,12 +221,15 @@ ZelString ZelMaterialXmlReader::filePath() {
 }
 
 void ZelMaterialXmlReader::read(const ZelString& path, IZelMaterials& library) const {
+  std::vector<ZelString> problems;
   try {
-    readFile(path, library);
+    readFile(path, library, problems);
   } catch (const ZelString& problem) {
-    tellUser(problem);
-    if (library.count() == 0) addDefaultMaterial(library);
+    problems.push_back(problem);
   }
+  if (problems.empty()) return;
+  tellUser(joined(problems));
+  if (library.count() == 0) addDefaultMaterial(library);
 }
 
 }  // namespace Materials

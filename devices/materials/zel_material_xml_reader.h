@@ -3,11 +3,12 @@
 // Reads the materials file into a library. The format is described in materials_format.md beside this file.
 //
 // The file lies at <directory>\materials\materials.mtlx, where the directory is the host's setting
-// "DefaultFileNameDirectory/common". Reading stops at the first problem: a file the host's XML reader cannot
-// read, a root element other than "Materials", a material without its key, a value of a type other than
-// "String" or "Float", or a "Float" value whose text is not one finite number. The problem is shown to the
-// user in one message dialog; what was read before it stays in the library, and a library that is still
-// empty then gets the default material "Steel" (see below), so temperature compensation always has a
+// "DefaultFileNameDirectory/common". A material with a "Float" value whose text is not one finite decimal
+// number is left out whole, and the reading goes on. Reading stops at any other problem: a path that is not a
+// regular file the host's XML reader can read, a root element other than "Materials", a material without its
+// key, a value of a type other than "String" or "Float". The problems are shown to the user in one message
+// dialog, one line each; the whole materials read before a problem stay in the library, and a library that is
+// still empty then gets the default material "Steel" (see below), so temperature compensation always has a
 // material to offer. A valid file without materials leaves the library empty and shows nothing.
 //
 // Stateless. Uses the host's data store, XML reader and simple dialog, holding no lock; main thread only.

@@ -20,23 +20,38 @@ int32_t ZelMaterials::add(IZelMaterial* material) {
   // A null entry would make every later find and value fail on it.
   if (!material) return count();
   items_.append(IPtr<IZelMaterial>(material));
+  ZelCString name = material->name();
+  if (!byName_.find(name)) {
+    name.makeOwned();
+    byName_.set(name, material);
+  }
   return count();
 }
 
 void ZelMaterials::remove(IZelMaterial* material) {
   for (int32_t i = count(); i >= 1; --i) {
     if (items_[i].get() != material) continue;
-    items_.removeAt(i);
+    ZelCString name = material->name();
+    name.makeOwned();
+    items_.removeAt(i);  // may release the material
+    indexFirstNamed(name);
     return;
   }
 }
 
-IZelMaterial* ZelMaterials::find(const ZelCString& name) {
+void ZelMaterials::indexFirstNamed(const ZelCString& name) {
+  byName_.erase(name);
   for (int32_t i = 1; i <= count(); ++i) {
-    ZelCString key = items_[i]->name();
-    if (key == name) return items_[i].get();
+    if (items_[i]->name() == name) {
+      byName_.set(name, items_[i].get());
+      return;
+    }
   }
-  return nullptr;
+}
+
+IZelMaterial* ZelMaterials::find(const ZelCString& name) {
+  IZelMaterial** found = byName_.find(name);
+  return found ? *found : nullptr;
 }
 
 IZelMaterialPropertyValue* ZelMaterials::value(const ZelCString& material, const ZelCString& property,

@@ -1,5 +1,6 @@
 #include "devices/startup/plugin_manager_startup_task.h"
 
+#include "devices/emulator/emulator_plugin_startup_task.h"
 #include "devices/managers/hard_probe_plugin_manager.h"
 #include "devices/managers/laser_scan_plugin_manager.h"
 #include "devices/registry/izel_plugin_service.h"
@@ -19,6 +20,7 @@ constexpr int32_t kRefreshAll = 0;
 void PluginManagerStartupTask::run() {
   SPtr<IZelPluginService> registry;
   if (!registry) return;
+  loadModuleEmulator();
   IPtr<HardProbePluginManager> hardProbe(new HardProbePluginManager);
   registry->setManager(ZelCString("HardProbe"), hardProbe.get());
   hardProbe->select();

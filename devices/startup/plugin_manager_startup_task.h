@@ -1,6 +1,7 @@
 #pragma once
 
-// The start-up task that makes the two plug-in managers, registers them in the plug-in registry ("HardProbe"
+// The start-up task that loads the module's emulator when the host has none yet (see loadModuleEmulator),
+// then makes the two plug-in managers, registers them in the plug-in registry ("HardProbe"
 // and "LaserScan") and lets each choose its active plug-in, registered first so that its choice can already
 // be read through the registry. Then it asks the host to refresh its user interface, which shows the
 // choices. Without the registry it makes nothing. Main thread, once at start-up.

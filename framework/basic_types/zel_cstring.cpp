@@ -10,8 +10,10 @@
 
 namespace {
 
-int32_t lengthOf(const char* text) {
-  return text ? static_cast<int32_t>(std::strlen(text)) : 0;
+// In 64 bits: sizes are computed from lengths without wrapping, and a text too long for the pool's sizes is
+// refused by poolAllocateText.
+int64_t lengthOf(const char* text) {
+  return text ? static_cast<int64_t>(std::strlen(text)) : 0;
 }
 
 int32_t clamp(int32_t value, int32_t low, int32_t high) {
@@ -21,7 +23,7 @@ int32_t clamp(int32_t value, int32_t low, int32_t high) {
 }  // namespace
 
 ZelCString::ZelCString(const char* text, int32_t maxLength) {
-  if (text) copyFrom(text, std::min(lengthOf(text), std::max(maxLength, 0)));
+  if (text) copyFrom(text, std::min<int64_t>(lengthOf(text), std::max(maxLength, 0)));
 }
 
 ZelCString::ZelCString(const ZelCString& other) {
@@ -83,12 +85,12 @@ void ZelCString::makeOwned() {
 }
 
 int32_t ZelCString::length() const {
-  return lengthOf(text_);
+  return static_cast<int32_t>(lengthOf(text_));
 }
 
-void ZelCString::copyFrom(const char* source, int32_t length) {
+void ZelCString::copyFrom(const char* source, int64_t length) {
   uint32_t capacity = 0;
-  char* fresh = static_cast<char*>(poolAllocate(length + 1, &capacity));
+  char* fresh = static_cast<char*>(poolAllocateText(length, 1, &capacity));
   std::memcpy(fresh, source, length);  // before the old buffer goes: source may lie in it
   fresh[length] = '\0';
   releaseBuffer();
@@ -103,16 +105,16 @@ void ZelCString::releaseBuffer() {
 }
 
 ZelCString& ZelCString::operator+=(const char* text) {
-  int32_t added = lengthOf(text);
+  int64_t added = lengthOf(text);
   if (added == 0) return *this;
-  int32_t current = length();
-  if (capacity_ > 0 && static_cast<uint32_t>(current + added + 1) <= capacity_) {
+  int64_t current = length();
+  if (capacity_ > 0 && current + added + 1 <= capacity_) {
     std::memmove(text_ + current, text, added);
     text_[current + added] = '\0';
     return *this;
   }
   uint32_t capacity = 0;
-  char* fresh = static_cast<char*>(poolAllocate(current + added + 1, &capacity));
+  char* fresh = static_cast<char*>(poolAllocateText(current + added, 1, &capacity));
   if (current > 0) std::memcpy(fresh, text_, current);
   std::memcpy(fresh + current, text, added);
   fresh[current + added] = '\0';
@@ -131,14 +133,14 @@ void ZelCString::replace(int32_t pos, int32_t count, const char* text) {
   int32_t current = length();
   pos = clamp(pos, 0, current);
   count = clamp(count, 0, current - pos);
-  int32_t inserted = lengthOf(text);
+  int64_t inserted = lengthOf(text);
   if (count == inserted && capacity_ > 0) {
     std::memmove(text_ + pos, text, inserted);
     return;
   }
-  int32_t total = current - count + inserted;
+  int64_t total = current - count + inserted;
   uint32_t capacity = 0;
-  char* fresh = static_cast<char*>(poolAllocate(total + 1, &capacity));
+  char* fresh = static_cast<char*>(poolAllocateText(total, 1, &capacity));
   if (pos > 0) std::memcpy(fresh, text_, pos);
   if (inserted > 0) std::memcpy(fresh + pos, text, inserted);
   if (current - pos - count > 0)
@@ -150,7 +152,7 @@ void ZelCString::replace(int32_t pos, int32_t count, const char* text) {
 }
 
 int32_t ZelCString::find(const char* needle, int32_t start) const {
-  int32_t needleLength = lengthOf(needle);
+  int32_t needleLength = static_cast<int32_t>(lengthOf(needle));
   if (needleLength == 0) return 0;
   if (start < 0) {
     reportAssertion("start >= 0", "kvocstring", 532);
@@ -165,7 +167,7 @@ int32_t ZelCString::find(const char* needle, int32_t start) const {
 void ZelCString::arg(const char* text) {
   if (isEmpty()) return;
   if (text && std::strcmp(text, "%1") == 0) return;
-  int32_t inserted = lengthOf(text);
+  int32_t inserted = static_cast<int32_t>(lengthOf(text));
   for (int32_t at = find("%1", 0); at >= 0; at = find("%1", at + inserted)) replace(at, 2, text ? text : "");
 }
 
@@ -184,7 +186,7 @@ ZelCString ZelCString::trimmed() const {
 }
 
 ZelCString ZelCString::concatDumpCounter(const char* text) {
-  ZelCString result(text, lengthOf(text));
+  ZelCString result(text, static_cast<int32_t>(lengthOf(text)));
   result += "DumpCounter";
   return result;
 }

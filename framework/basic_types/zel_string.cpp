@@ -15,8 +15,10 @@
 
 namespace {
 
-int32_t lengthOf(const char16_t* text) {
-  return text ? static_cast<int32_t>(std::char_traits<char16_t>::length(text)) : 0;
+// In 64 bits: sizes are computed from lengths without wrapping, and a text too long for the pool's sizes is
+// refused by poolAllocateText.
+int64_t lengthOf(const char16_t* text) {
+  return text ? static_cast<int64_t>(std::char_traits<char16_t>::length(text)) : 0;
 }
 
 bool isWhitespaceUnit(char16_t unit) {
@@ -28,20 +30,45 @@ constexpr double kExponentThreshold = 1e10;
 // The first size tried for a formatted number; doubled until the text fits.
 constexpr size_t kFormatStart = 40;
 
-// A precision text may hold only what belongs between "%" and the conversion letter: flags, width, precision.
-bool isSafePrecision(const char* precision) {
-  if (!precision) return true;
-  return std::strspn(precision, "-+ #0123456789.") == std::strlen(precision);
+// Widths and precisions beyond these only pad or print the noise of the binary expansion: a double has at
+// most 309 integer digits and 17 significant ones. Larger ones are cut to them, so a format cannot ask for
+// gigabytes.
+constexpr long kMaxFormatWidth = 400;
+constexpr long kMaxFormatPrecision = 400;
+
+// Reads the digits at text (at most a few more than the cap, so nothing overflows) and appends their value,
+// capped, to out; answers the position after them.
+const char* appendCappedNumber(const char* text, long cap, std::string& out) {
+  long value = 0;
+  for (; *text >= '0' && *text <= '9'; ++text) value = std::min(value * 10 + (*text - '0'), cap);
+  out += std::to_string(value);
+  return text;
+}
+
+// The part of a C format between "%" and the conversion letter, rebuilt from a precision text of flags, an
+// optional width and an optional "." with a precision, each number capped. Anything else (a second ".", a
+// letter, another "%") makes the text unusable: it is ignored and the default format applies.
+std::string cappedPrecision(const char* precision) {
+  if (!precision) return {};
+  size_t flags = std::strspn(precision, "-+ #0");
+  std::string rebuilt(precision, flags);
+  const char* rest = precision + flags;
+  if (*rest >= '1' && *rest <= '9') rest = appendCappedNumber(rest, kMaxFormatWidth, rebuilt);
+  if (*rest == '.') {
+    rebuilt += '.';
+    rest = appendCappedNumber(rest + 1, kMaxFormatPrecision, rebuilt);
+  }
+  return *rest == '\0' ? rebuilt : std::string();
 }
 
 }  // namespace
 
 ZelString::ZelString(const char* narrow) {
   if (!narrow) return;
-  int32_t n = static_cast<int32_t>(std::strlen(narrow));
+  int64_t n = static_cast<int64_t>(std::strlen(narrow));
   uint32_t capacity = 0;
   char16_t* buffer = allocBuffer(n, capacity);
-  for (int32_t i = 0; i < n; ++i) buffer[i] = static_cast<unsigned char>(narrow[i]);
+  for (int64_t i = 0; i < n; ++i) buffer[i] = static_cast<unsigned char>(narrow[i]);
   buffer[n] = 0;
   adopt(buffer, capacity);
 }
@@ -91,7 +118,7 @@ void ZelString::setBuffer(const char16_t* text, int32_t n) {
     text_ = const_cast<char16_t*>(text);
     return;
   }
-  int32_t units = n < 0 ? lengthOf(text) : std::min(n, lengthOf(text));
+  int64_t units = n < 0 ? lengthOf(text) : std::min<int64_t>(n, lengthOf(text));
   uint32_t capacity = 0;
   char16_t* buffer = allocBuffer(units, capacity);
   std::memcpy(buffer, text, units * sizeof(char16_t));  // before releasing: text may lie in our buffer
@@ -99,8 +126,8 @@ void ZelString::setBuffer(const char16_t* text, int32_t n) {
   adopt(buffer, capacity);
 }
 
-char16_t* ZelString::allocBuffer(int32_t units, uint32_t& capacity) const {
-  return static_cast<char16_t*>(poolAllocate(2 * (units + 1), &capacity));
+char16_t* ZelString::allocBuffer(int64_t units, uint32_t& capacity) const {
+  return static_cast<char16_t*>(poolAllocateText(units, sizeof(char16_t), &capacity));
 }
 
 void ZelString::adopt(char16_t* buffer, uint32_t capacity) {
@@ -116,7 +143,7 @@ void ZelString::releaseBuffer() {
 }
 
 int32_t ZelString::length() const {
-  return lengthOf(text_);
+  return static_cast<int32_t>(lengthOf(text_));
 }
 
 bool operator==(const ZelString& a, const ZelString& b) {
@@ -155,10 +182,10 @@ int32_t ZelString::find(const ZelString& needle, int32_t start) const {
 }
 
 ZelString& ZelString::operator+=(const ZelString& other) {
-  int32_t added = other.length();
+  int64_t added = other.length();
   if (added == 0) return *this;
-  int32_t current = length();
-  uint32_t needed = static_cast<uint32_t>(current + added + 1) * sizeof(char16_t);
+  int64_t current = length();
+  int64_t needed = (current + added + 1) * static_cast<int64_t>(sizeof(char16_t));
   if (capacity_ > 0 && needed <= capacity_) {
     std::memmove(text_ + current, other.text_, added * sizeof(char16_t));
     text_[current + added] = 0;
@@ -205,7 +232,7 @@ ZelString ZelString::replace(int32_t from, int32_t to, const ZelString& text) co
   from = std::clamp(from, 0, current);
   to = std::clamp(to, from, current);
   int32_t inserted = text.length();
-  int32_t total = from + inserted + (current - to);
+  int64_t total = int64_t{from} + inserted + (current - to);
   ZelString result;
   uint32_t capacity = 0;
   char16_t* buffer = allocBuffer(total, capacity);
@@ -244,7 +271,7 @@ ZelString ZelString::substituteArgs(const ZelString* const* args, int32_t count)
   };
 
   int32_t current = length();
-  int32_t total = 0;
+  int64_t total = 0;
   bool any = false;
   // First pass: the exact size. A "%" consumes the character after it; a "%" at the very end is plain text.
   for (int32_t i = 0; i < current; ++i) {
@@ -298,13 +325,13 @@ ZelString ZelString::number(double value) {
 }
 
 ZelString ZelString::formatDouble(double value, const DoubleFormat& format) {
-  std::string pattern = "%";
-  if (isSafePrecision(format.precision) && format.precision) pattern += format.precision;
+  std::string pattern = "%" + cappedPrecision(format.precision);
   pattern += !format.scientific ? 'f' : format.exponent ? 'e' : 'g';
   std::string text(kFormatStart, '\0');
   for (;;) {
     int written = std::snprintf(text.data(), text.size(), pattern.c_str(), value);
-    if (written >= 0 && static_cast<size_t>(written) < text.size()) {
+    if (written < 0) return ZelString();  // nothing the C library could format
+    if (static_cast<size_t>(written) < text.size()) {
       text.resize(written);
       break;
     }

@@ -22,7 +22,10 @@ ZelBinaryFileReader::ZelBinaryFileReader(IZelBinaryInStream* stream, bool ownsSt
 }
 
 ZelBinaryFileReader::~ZelBinaryFileReader() {
-  if (ownsStream_ && bi_) bi_->close();
+  if (!ownsStream_ || !bi_) return;
+  // The stream goes on after this reader: leave it at the end of the chunk being read, not inside it.
+  if (end_.count() > 0) endChunk();
+  bi_->close();
 }
 
 uint64_t ZelBinaryFileReader::currentEnd() {

@@ -25,8 +25,8 @@ class ZelBinaryFileReader {
   // Its content begins with a class id, read on entering it.
   static constexpr uint32_t kIdChunkType = 0xB0002;
 
-  // A null stream is a failed assertion ("bi_"); such a reader reads nothing. With ownsStream the stream is
-  // closed when the reader goes.
+  // A null stream is a failed assertion ("bi_"); such a reader reads nothing. With ownsStream the reader,
+  // when it goes, ends the chunk it is in (the stream is left at that chunk's end) and closes the stream.
   explicit ZelBinaryFileReader(IZelBinaryInStream* stream, bool ownsStream = false);
   ZelBinaryFileReader(const ZelBinaryFileReader&) = delete;
   ZelBinaryFileReader& operator=(const ZelBinaryFileReader&) = delete;

@@ -16,7 +16,8 @@ ZelBaseComponentFact* componentFactory() {
 
 extern "C" __attribute__((visibility("default"))) int32_t EntryPoint(uint32_t* interfaceVersion,
                                                                      IZelComponent** component) {
-  if (!component) return 0;
+  // Both are the host's out-parameters; without either there is nowhere to hand the component.
+  if (!component || !interfaceVersion) return 0;
   ZelBaseComponentFact* factory = componentFactory();
   if (!factory) return 0;
   try {

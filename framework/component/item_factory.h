@@ -3,8 +3,11 @@
 // One item factory per creatable class: it names the class and makes its objects. Item factories are static
 // objects that live as long as the module; the registry does not own them.
 
+#include <condition_variable>
 #include <cstdint>
 #include <mutex>
+#include <new>
+#include <thread>
 
 #include "basic_types/zel_id.h"
 #include "framework/object/iptr.h"
@@ -33,6 +36,17 @@ class ZelItemFactory {
   ZelID classId_;
 };
 
+// A new object of T, or null when memory for it (or for what its constructor builds) cannot be had: no
+// allocation failure leaves a factory.
+template <class T>
+T* makeObjectOrNull() {
+  try {
+    return new T;
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+
 template <class T>
 class ZelTClassItemFactory : public ZelItemFactory {
  public:
@@ -40,13 +54,15 @@ class ZelTClassItemFactory : public ZelItemFactory {
 
   IZelUnknown* create(uint32_t* status) override {
     *status = kCreatedNew;
-    return static_cast<IZelUnknown*>(new T);
+    return static_cast<IZelUnknown*>(makeObjectOrNull<T>());
   }
 };
 
 // Makes its object on the first request and keeps one reference of its own until the module detaches from
 // its host (then the next request makes a new one, for the next host). The first request may come from any
-// thread: should two race, one object wins and the other is let go.
+// thread: one request constructs, and others racing it wait for that object. The object is constructed
+// outside the lock, since its constructor may call the host (a dialog, a file); a request it makes for its
+// own class on the same thread answers null rather than waiting for itself.
 class SingletonInstances;
 
 template <class T>
@@ -58,19 +74,23 @@ class ZelSingletonTClassItemFactory : public ZelItemFactory {
   IZelUnknown* create(uint32_t* status) override {
     *status = kCreatedShared;
     {
-      std::lock_guard lock(mutex_);
+      std::unique_lock lock(mutex_);
+      constructed_.wait(lock, [this] { return instance_ || !constructing() || constructingHere(); });
       if (instance_) return static_cast<IZelUnknown*>(instance_);
+      if (constructing()) return nullptr;  // asked by its own constructor
+      constructor_ = std::this_thread::get_id();
     }
-    // Made outside the lock: a singleton's construction may call the host (a dialog, a file), and the host
-    // may ask for the same singleton again.
-    T* fresh = new T;
-    IPtr<IZelUnknown> made(static_cast<IZelUnknown*>(fresh));
-    std::lock_guard lock(mutex_);
-    if (!instance_) {
-      instance_ = fresh;
-      made->addRef();  // the factory's own reference, kept until the module leaves its host
+    T* made = nullptr;
+    try {
+      made = makeObjectOrNull<T>();
+    } catch (...) {
+      publish(nullptr);
+      throw;
     }
-    return static_cast<IZelUnknown*>(instance_);
+    // The factory's own reference, kept until the module leaves its host.
+    if (made) static_cast<IZelUnknown*>(made)->addRef();
+    publish(made);
+    return static_cast<IZelUnknown*>(made);
   }
 
   // Gives up the factory's reference; the object dies unless someone else still holds it.
@@ -84,8 +104,24 @@ class ZelSingletonTClassItemFactory : public ZelItemFactory {
   }
 
  private:
+  bool constructing() const { return constructor_ != std::thread::id(); }
+  bool constructingHere() const { return constructor_ == std::this_thread::get_id(); }
+
+  // Ends a construction turn: the object (or null when it could not be made) becomes the answer of the
+  // requests waiting for it.
+  void publish(T* made) {
+    {
+      std::lock_guard lock(mutex_);
+      instance_ = made;
+      constructor_ = std::thread::id();
+    }
+    constructed_.notify_all();
+  }
+
   std::mutex mutex_;
-  T* instance_ = nullptr;  // guarded by mutex_
+  std::condition_variable constructed_;
+  T* instance_ = nullptr;        // guarded by mutex_
+  std::thread::id constructor_;  // guarded by mutex_; the thread constructing the object, if any
 };
 
 // Every singleton factory, so that detaching from the host can let go of the singletons.

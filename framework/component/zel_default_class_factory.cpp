@@ -20,7 +20,12 @@ uint32_t ZelDefaultClassFactory::createInstance(const ZelID* classId, IZelUnknow
   Node* node = find(*classId);
   if (!node) return 0;
   uint32_t status = 0;
-  *out = node->itemFactory->create(&status);
+  // Nothing a constructor throws may reach the host: the host learns of the failure from the null object.
+  try {
+    *out = node->itemFactory->create(&status);
+  } catch (...) {
+    *out = nullptr;
+  }
   return status;
 }
 

@@ -36,8 +36,7 @@ size_t extensionDot(const std::u16string& text) {
 
 namespace ZelPath {
 
-void normalize(ZelString& path) {
-  std::u16string text = textOf(path);
+void normalize(std::u16string& text) {
   if (text.size() >= 4 && text[0] == u'/' && text[1] == u'/' && isAsciiLetter(text[2]) && text[3] == u'/') {
     text = std::u16string{text[2], u':', kSeparator} + text.substr(4);
   }
@@ -45,6 +44,11 @@ void normalize(ZelString& path) {
     if (unit == u'/') unit = kSeparator;
   }
   while (text.size() > 1 && text.back() == kSeparator) text.pop_back();
+}
+
+void normalize(ZelString& path) {
+  std::u16string text = textOf(path);
+  normalize(text);
   path = zelString(text);
 }
 
@@ -55,14 +59,20 @@ ZelString directoryForm(const ZelString& path) {
   return result;
 }
 
-void append(ZelString& path, const ZelString& name) {
-  if (path.isEmpty()) {
+void append(std::u16string& path, std::u16string_view name) {
+  if (path.empty()) {
     path = name;
   } else {
-    if (path.c_str()[path.length() - 1] != kSeparator) path += ZelString(u"\\");
+    if (path.back() != kSeparator) path += kSeparator;
     path += name;
   }
   normalize(path);
+}
+
+void append(ZelString& path, const ZelString& name) {
+  std::u16string text = textOf(path);
+  append(text, std::u16string_view(name.c_str(), name.length()));
+  path = zelString(text);
 }
 
 ZelString directory(const ZelString& path) {

@@ -5,6 +5,9 @@
 // "/" as one; the platform's file calls map "\" to the system's separator, so every path the module builds
 // round-trips. Pure functions of their arguments, except tempDirectory, which asks the host.
 
+#include <string>
+#include <string_view>
+
 #include "basic_types/zel_string.h"
 
 namespace ZelPath {
@@ -12,11 +15,14 @@ namespace ZelPath {
 // In place: "//c/rest" (two slashes, a drive letter, a slash) becomes "c:\rest"; every "/" becomes "\"; and
 // trailing "\" are removed while more than one character remains.
 void normalize(ZelString& path);
+// The same on text held by the C heap, for callers that must not depend on the pool.
+void normalize(std::u16string& path);
 // A drive name ("c:") with "\" appended; any other path unchanged.
 ZelString directoryForm(const ZelString& path);
 // In place: name after a "\" (added unless the path already ends with one), then normalised. An empty path
 // becomes name.
 void append(ZelString& path, const ZelString& name);
+void append(std::u16string& path, std::u16string_view name);
 // The part before the last "\" or "/"; "." when there is none; "\" when the only separator is the first
 // character.
 ZelString directory(const ZelString& path);

@@ -5,7 +5,39 @@
 #include "framework/translation/tr.h"
 
 namespace {
+
 constexpr char kByteOrderMark[] = {'\xFF', '\xFE'};
+// What the narrow form writes for a character beyond one byte, so that no other character stands in for it.
+constexpr char kUnrepresentable = '?';
+
+bool isHighSurrogate(char16_t unit) {
+  return unit >= 0xD800 && unit <= 0xDBFF;
+}
+
+bool isLowSurrogate(char16_t unit) {
+  return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
+// The narrow form: each character below U+0100 as its one byte, every other one (a surrogate pair included)
+// as one '?'.
+void appendNarrow(const char16_t* text, std::string& bytes) {
+  for (const char16_t* unit = text; *unit; ++unit) {
+    if (*unit <= 0xFF) {
+      bytes += static_cast<char>(*unit);
+      continue;
+    }
+    bytes += kUnrepresentable;
+    if (isHighSurrogate(unit[0]) && isLowSurrogate(unit[1])) ++unit;
+  }
+}
+
+void appendWide(const char16_t* text, std::string& bytes) {
+  for (const char16_t* unit = text; *unit; ++unit) {
+    bytes += static_cast<char>(*unit & 0xFF);
+    bytes += static_cast<char>(*unit >> 8);
+  }
+}
+
 }  // namespace
 
 ZelUnicodeStream::ZelUnicodeStream(const ZelString& path)
@@ -18,10 +50,10 @@ ZelUnicodeStream& ZelUnicodeStream::operator<<(const ZelString& text) {
     bomWritten_ = true;
   }
   std::string bytes;
-  bytes.reserve(static_cast<size_t>(text.length()) * 2);
-  for (const char16_t* unit = text.c_str(); *unit; ++unit) {
-    bytes += static_cast<char>(*unit & 0xFF);
-    if (!narrow_) bytes += static_cast<char>(*unit >> 8);
+  if (narrow_) {
+    appendNarrow(text.c_str(), bytes);
+  } else {
+    appendWide(text.c_str(), bytes);
   }
   stream_->write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   return *this;

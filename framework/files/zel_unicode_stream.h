@@ -2,8 +2,8 @@
 
 // ZelUnicodeStream: a writer of text files in the encoding the user's language chose. When the translation of
 // "kvo:unicode" is "yes", every character is written as UTF-16 little-endian after the byte-order mark FF FE;
-// otherwise only the low byte of each character is written and no mark. The file is created or emptied and
-// written in binary mode: line ends are the caller's. One thread at a time.
+// otherwise each character below U+0100 is written as its one byte, any other as '?', and no mark. The file
+// is created or emptied and written in binary mode: line ends are the caller's. One thread at a time.
 
 #include <memory>
 

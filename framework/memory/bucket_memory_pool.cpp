@@ -2,7 +2,9 @@
 
 #include <atomic>
 #include <climits>
+#include <cstring>
 #include <mutex>
+#include <new>
 
 #include "basic_types/no_destructor.h"
 #include "framework/memory/kvo_alloc.h"
@@ -14,11 +16,11 @@
 namespace {
 
 // The initial capacity of a free list.
-constexpr size_t kFreeListStart = 9;
-// The class of the largest pooled request (262144 bytes).
-constexpr int32_t kTopClass = 2052;
+constexpr int32_t kFreeListStart = 9;
 // While the module runs its own pool, it looks for the host's after this many allocations.
 constexpr int32_t kHostCheckInterval = 600;
+// The out-of-memory report's code for a request that no block can serve.
+constexpr int kNoMemory = -4;
 
 // Constant-initialised and trivially destroyed, so it works before any constructor and after every
 // destructor.
@@ -44,10 +46,15 @@ BucketMemoryAllocator& theAllocator() {
   return *allocator;
 }
 
+// A negative request has no block: it is out of memory, never the smallest class.
+void refuseNegative(int32_t size) {
+  if (size < 0) memoryExhausted(0, kNoMemory);
+}
+
 void* newBlock(int32_t bytes) {
   // The header must not push the size past what a block size can hold.
   if (bytes < 0 || bytes > INT32_MAX - BucketMemoryPool::kHeaderBytes)
-    memoryExhausted(static_cast<uint32_t>(bytes), -4);
+    memoryExhausted(static_cast<uint32_t>(bytes), kNoMemory);
   void* raw = nullptr;
   kvoMalloc(&raw, 1, bytes + BucketMemoryPool::kHeaderBytes);
   *static_cast<BucketMemoryAllocator**>(raw) = &theAllocator();
@@ -59,12 +66,29 @@ void freeBlock(void* block) {
   (*static_cast<BucketMemoryAllocator**>(raw))->free(raw);
 }
 
-// The pool in use. Guarded by poolLock. An own pool's lists are used under the lock, so the switch to the
-// host's pool cannot free it under a caller; the host's pool, once adopted, is held until the module lets it
-// go.
+// Runs cacheLocked under the lock until it no longer needs room, making room outside the lock between tries,
+// and answers its last result: kNeedsRoom when no room could be had, and the block is the caller's to free.
+template <class CacheLocked>
+BucketMemoryPool::Cached cacheWithRoom(CacheLocked cacheLocked) {
+  BucketMemoryPool::Room room;
+  BucketMemoryPool::Cached cached;
+  for (;;) {
+    {
+      std::lock_guard lock(poolLock());
+      cached = cacheLocked(room);
+    }
+    if (cached != BucketMemoryPool::Cached::kNeedsRoom || !BucketMemoryPool::makeRoom(room)) break;
+  }
+  BucketMemoryPool::freeRoom(room);
+  return cached;
+}
+
+// The pool in use: the module's own, or the host's once adopted, never both. Guarded by poolLock. An own
+// pool's lists are used under the lock, so the switch to the host's pool cannot free it under a caller; the
+// host's pool, once adopted, is held until the module lets it go.
 struct GlobalPool {
-  IPtr<BucketMemoryPool> pool;
-  bool own = false;
+  IPtr<BucketMemoryPool> own;
+  IPtr<IBucketMemoryPool> shared;
   int32_t callsSinceCheck = 0;
 };
 
@@ -76,40 +100,46 @@ GlobalPool& global() {
   return *instance;
 }
 
-// The host's pool, when it offers one that is a pool of this kind.
-IPtr<BucketMemoryPool> hostPool() {
-  IPtr<IBucketMemoryPool> offered;
-  offered.getService();
-  if (!offered) return {};
-  void* part = nullptr;
-  offered->queryInterface(BucketMemoryPool::interfaceName, &part, false);
-  return IPtr<BucketMemoryPool>(static_cast<BucketMemoryPool*>(part));
+bool anyPoolLocked() {
+  return global().own || global().shared;
 }
 
-// Makes sure a pool is in use, and moves to the host's pool when it has appeared. The host is asked outside
-// the lock; the switch itself happens under it.
+IPtr<BucketMemoryPool> newOwnPool() {
+  auto* pool = new (std::nothrow) BucketMemoryPool;
+  if (!pool) memoryExhausted(sizeof(BucketMemoryPool), kNoMemory);
+  return IPtr<BucketMemoryPool>(pool);
+}
+
+// Makes sure a pool is in use, and moves to the host's pool when it has appeared. The host is asked, a new
+// pool made and the cached blocks handed over outside the lock; the switch itself happens under it.
 void choosePool() {
-  IPtr<BucketMemoryPool> host = hostPool();
-  IPtr<BucketMemoryPool> retired;  // released after the lock is left
-  std::lock_guard lock(poolLock());
-  GlobalPool& g = global();
-  if (host) {
-    if (g.pool && g.pool.get() != host.get()) {
-      host->takeOverLocked(*g.pool);
-      retired = g.pool;
+  IPtr<IBucketMemoryPool> host;
+  host.getService();
+  IPtr<BucketMemoryPool> fresh;
+  if (!host) {
+    bool needed = false;
+    {
+      std::lock_guard lock(poolLock());
+      needed = !anyPoolLocked();
     }
-    g.pool = host;
-    g.own = false;
-  } else if (!g.pool) {
-    g.pool = IPtr<BucketMemoryPool>(new BucketMemoryPool);
-    g.own = true;
+    if (needed) fresh = newOwnPool();
   }
-  ownPoolInUse = g.own;
+  IPtr<BucketMemoryPool> retired;  // handed over and released after the lock is left
+  {
+    std::lock_guard lock(poolLock());
+    GlobalPool& g = global();
+    if (host && static_cast<IBucketMemoryPool*>(g.own.get()) != host.get()) {
+      std::swap(retired, g.own);
+      g.shared = host;
+    } else if (!anyPoolLocked()) {
+      std::swap(g.own, fresh);
+    }
+    ownPoolInUse = static_cast<bool>(g.own);
+  }
+  if (retired) retired->handOver(*host);
 }
 
 }  // namespace
-
-BucketMemoryPool::BucketMemoryPool() : buckets_(kTopClass + 1) {}
 
 BucketMemoryPool::~BucketMemoryPool() {
   releaseAll();
@@ -136,10 +166,9 @@ int32_t BucketMemoryPool::classSize(int32_t index) {
 void* BucketMemoryPool::takeCachedLocked(int32_t size, uint32_t* capacity, int32_t* index) {
   *index = classIndex(size);
   if (*index < 0) return nullptr;
-  FreeList* list = buckets_[*index].get();
-  while (list && !list->empty()) {
-    Entry entry = list->back();
-    list->pop_back();
+  FreeList& list = buckets_[*index];
+  while (list.count > 0) {
+    Entry entry = list.entries[--list.count];
     if (entry.block) {
       *capacity = entry.size;
       return entry.block;
@@ -154,19 +183,26 @@ void* BucketMemoryPool::newBlockOfClass(int32_t size, int32_t index, uint32_t* c
   return newBlock(bytes);
 }
 
-bool BucketMemoryPool::cacheLocked(int32_t capacity, void* block) {
+BucketMemoryPool::Cached BucketMemoryPool::cacheLocked(int32_t capacity, void* block, Room& room) {
   int32_t index = classIndex(capacity);
-  if (index < 0) return false;
-  std::unique_ptr<FreeList>& list = buckets_[index];
-  if (!list) {
-    list = std::make_unique<FreeList>();
-    list->reserve(kFreeListStart);
+  if (index < 0) return Cached::kDirect;
+  FreeList& list = buckets_[index];
+  if (list.count == list.capacity) {
+    int32_t wanted = list.capacity > 0 ? list.capacity * 2 : kFreeListStart;
+    if (room.capacity < wanted) {
+      room.wanted = wanted;
+      return Cached::kNeedsRoom;
+    }
+    if (list.count > 0) std::memcpy(room.entries, list.entries, sizeof(Entry) * list.count);
+    std::swap(list.entries, room.entries);
+    std::swap(list.capacity, room.capacity);
   }
-  list->push_back({static_cast<uint32_t>(classSize(index)), block});
-  return true;
+  list.entries[list.count++] = {static_cast<uint32_t>(classSize(index)), block};
+  return Cached::kYes;
 }
 
 void* BucketMemoryPool::allocate(int32_t size, uint32_t* capacity) {
+  refuseNegative(size);
   int32_t index = -1;
   {
     std::lock_guard lock(poolLock());
@@ -179,28 +215,58 @@ bool BucketMemoryPool::free(int32_t capacity, void** block) {
   if (!*block || capacity == 0) return false;
   void* given = *block;
   *block = nullptr;
-  bool cached = false;
-  {
-    std::lock_guard lock(poolLock());
-    cached = cacheLocked(capacity, given);
-  }
-  if (!cached) freeBlock(given);
+  if (cacheWithRoom([&](Room& room) { return cacheLocked(capacity, given, room); }) != Cached::kYes)
+    freeBlock(given);
   return true;
 }
 
+bool BucketMemoryPool::makeRoom(Room& room) {
+  freeRoom(room);
+  room.entries = static_cast<Entry*>(kvoTryMalloc(static_cast<int32_t>(sizeof(Entry)), room.wanted));
+  room.capacity = room.entries ? room.wanted : 0;
+  return room.entries != nullptr;
+}
+
+void BucketMemoryPool::freeRoom(Room& room) {
+  kvoFree(room.entries);
+  room.entries = nullptr;
+  room.capacity = 0;
+}
+
+BucketMemoryPool::FreeList BucketMemoryPool::takeListLocked(int32_t index) {
+  FreeList taken = buckets_[index];
+  buckets_[index] = FreeList{};
+  return taken;
+}
+
 bool BucketMemoryPool::releaseAll() {
-  std::vector<std::unique_ptr<FreeList>> lists(buckets_.size());
-  {
-    std::lock_guard lock(poolLock());
-    lists.swap(buckets_);
-  }
-  for (auto& list : lists) {
-    if (!list) continue;
-    for (Entry& entry : *list) {
-      if (entry.block) freeBlock(entry.block);
+  for (int32_t index = 0; index < kClasses; ++index) {
+    FreeList list;
+    {
+      std::lock_guard lock(poolLock());
+      list = takeListLocked(index);
     }
+    for (int32_t k = 0; k < list.count; ++k) {
+      if (list.entries[k].block) freeBlock(list.entries[k].block);
+    }
+    kvoFree(list.entries);
   }
   return true;
+}
+
+void BucketMemoryPool::handOver(IBucketMemoryPool& target) {
+  for (int32_t index = 0; index < kClasses; ++index) {
+    FreeList list;
+    {
+      std::lock_guard lock(poolLock());
+      list = takeListLocked(index);
+    }
+    for (int32_t k = 0; k < list.count; ++k) {
+      void* block = list.entries[k].block;
+      if (block) target.free(static_cast<int32_t>(list.entries[k].size), &block);
+    }
+    kvoFree(list.entries);
+  }
 }
 
 void BucketMemoryPool::setEnabled(bool on) {
@@ -208,25 +274,10 @@ void BucketMemoryPool::setEnabled(bool on) {
   if (on != (largeLimit_ > 0)) largeLimit_ = -largeLimit_;
 }
 
-void BucketMemoryPool::takeOverLocked(BucketMemoryPool& other) {
-  for (size_t index = 0; index < other.buckets_.size() && index < buckets_.size(); ++index) {
-    std::unique_ptr<FreeList>& from = other.buckets_[index];
-    if (!from) continue;
-    std::unique_ptr<FreeList>& to = buckets_[index];
-    if (!to) {
-      to = std::move(from);
-      continue;
-    }
-    to->insert(to->end(), from->begin(), from->end());
-    from.reset();
-  }
-}
-
 int32_t BucketMemoryPool::cachedBlocks(int32_t size) {
   std::lock_guard lock(poolLock());
   int32_t index = classIndex(size);
-  if (index < 0 || !buckets_[index]) return 0;
-  return static_cast<int32_t>(buckets_[index]->size());
+  return index < 0 ? 0 : buckets_[index].count;
 }
 
 namespace {
@@ -234,20 +285,20 @@ namespace {
 void* allocateFromGlobal(int32_t size, uint32_t* capacity) {
   for (;;) {
     // The host's pool is held by the global pointer until the module lets it go.
-    BucketMemoryPool* shared = nullptr;
+    IBucketMemoryPool* shared = nullptr;
     int32_t index = -1;
     bool checkDue = false;
     {
       std::lock_guard lock(poolLock());
       GlobalPool& g = global();
-      checkDue = !g.pool || (g.own && g.callsSinceCheck > kHostCheckInterval);
+      checkDue = !anyPoolLocked() || (g.own && g.callsSinceCheck > kHostCheckInterval);
       if (checkDue) {
         g.callsSinceCheck = 0;
-      } else if (!g.own) {
-        shared = g.pool.get();
+      } else if (g.shared) {
+        shared = g.shared.get();
       } else {
         ++g.callsSinceCheck;
-        if (void* block = g.pool->takeCachedLocked(size, capacity, &index)) return block;
+        if (void* block = g.own->takeCachedLocked(size, capacity, &index)) return block;
       }
     }
     if (checkDue) {
@@ -260,20 +311,20 @@ void* allocateFromGlobal(int32_t size, uint32_t* capacity) {
 }
 
 void freeToGlobal(uint32_t capacity, void* block) {
-  BucketMemoryPool* pool = nullptr;
-  {
-    std::lock_guard lock(poolLock());
-    if (global().own && global().pool) {
-      if (global().pool->cacheLocked(static_cast<int32_t>(capacity), block)) return;
-    } else {
-      pool = global().pool.get();
-    }
-  }
-  if (pool) {
-    pool->free(static_cast<int32_t>(capacity), &block);
+  // An own pool's lists are used under the lock that finds the pool, so a switch to the host's pool cannot
+  // retire it in between; the host's pool stays held until the module lets it go.
+  IBucketMemoryPool* shared = nullptr;
+  BucketMemoryPool::Cached cached = cacheWithRoom([&](BucketMemoryPool::Room& room) {
+    GlobalPool& g = global();
+    shared = g.shared.get();
+    if (!g.own) return BucketMemoryPool::Cached::kDirect;
+    return g.own->cacheLocked(static_cast<int32_t>(capacity), block, room);
+  });
+  if (shared) {
+    shared->free(static_cast<int32_t>(capacity), &block);
     return;
   }
-  freeBlock(block);
+  if (cached != BucketMemoryPool::Cached::kYes) freeBlock(block);
 }
 
 // A thread's last released blocks of the small classes, so that the common allocate/free pair of a
@@ -287,7 +338,7 @@ class ThreadCache {
   ThreadCache() = default;
   ThreadCache(const ThreadCache&) = delete;
   ThreadCache& operator=(const ThreadCache&) = delete;
-  ~ThreadCache() { flush(); }
+  ~ThreadCache();
 
   void* take(int32_t size, uint32_t* capacity) {
     int32_t index = size <= 0 ? 0 : (size - 1) / BucketMemoryPool::kGranule;
@@ -327,11 +378,25 @@ class ThreadCache {
 };
 
 thread_local ThreadCache threadCache;
+// Set when this thread's cache has been destroyed (at thread end, or at exit for the main thread): later
+// releases of the thread (static strings destroyed after it) go to the pool in use instead. Trivially
+// destroyed, so it can still be read then.
+constinit thread_local bool threadCacheGone = false;
+
+ThreadCache::~ThreadCache() {
+  threadCacheGone = true;
+  flush();
+}
+
+bool threadCacheUsable() {
+  return !threadCacheGone && ownPoolInUse.load(std::memory_order_relaxed);
+}
 
 }  // namespace
 
 void* poolAllocate(int32_t size, uint32_t* capacity) {
-  if (ownPoolInUse.load(std::memory_order_relaxed)) {
+  refuseNegative(size);
+  if (threadCacheUsable()) {
     if (void* block = threadCache.take(size, capacity)) return block;
     if (threadCache.checkDue()) {
       choosePool();
@@ -341,18 +406,27 @@ void* poolAllocate(int32_t size, uint32_t* capacity) {
   return allocateFromGlobal(size, capacity);
 }
 
+void* poolAllocateText(int64_t units, int32_t unitBytes, uint32_t* capacity) {
+  int64_t bytes = (units + 1) * unitBytes;
+  // A text the pool's 32-bit sizes cannot describe is out of memory, never a short buffer.
+  if (units < 0 || bytes > INT32_MAX)
+    memoryExhausted(units < 0 ? 0 : static_cast<uint64_t>(bytes), kNoMemory);
+  return poolAllocate(static_cast<int32_t>(bytes), capacity);
+}
+
 void poolFree(uint32_t capacity, void* block) {
   if (!block || capacity == 0) return;
-  if (ownPoolInUse.load(std::memory_order_relaxed) && threadCache.keep(capacity, block)) return;
+  if (threadCacheUsable() && threadCache.keep(capacity, block)) return;
   freeToGlobal(capacity, block);
 }
 
 void releaseGlobalPool() {
-  IPtr<BucketMemoryPool> released;
+  IPtr<BucketMemoryPool> own;
+  IPtr<IBucketMemoryPool> shared;
   {
     std::lock_guard lock(poolLock());
-    std::swap(released, global().pool);
-    global().own = false;
+    std::swap(own, global().own);
+    std::swap(shared, global().shared);
     ownPoolInUse = false;
     global().callsSinceCheck = 0;
   }

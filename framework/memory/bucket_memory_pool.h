@@ -1,16 +1,20 @@
 #pragma once
 
 // The process-wide pool of small blocks behind every string buffer. Released blocks wait in per-class free
-// lists (last in, first out) and are handed out again; nothing goes back to the heap before releaseAll. The
-// module shares the host's pool when the host offers one, and otherwise runs its own until the host's
-// appears. Every free-list operation runs under one global lock, from any thread; new blocks are made and
-// direct blocks freed outside it, so the lock never waits on the heap or the host. While the module runs its
-// own pool, each thread also keeps its last few released blocks of each class up to 256 bytes for itself (no
-// lock at all for a short-lived string) and gives them back to the pool when it ends.
+// lists (last in, first out) and are handed out again; nothing goes back to the heap before releaseAll,
+// except a block released while its free list cannot grow. The module shares the host's pool when the host
+// offers one, and otherwise runs its own until the host's appears; then each cached block is handed to the
+// host's pool through its interface. Every free-list operation runs under one global lock, from any thread;
+// new blocks, new free-list room and direct blocks are made and freed outside it, so the lock never waits on
+// the heap or the host, and a release never fails or throws. While the module runs its own pool, each thread
+// also keeps its last few released blocks of each class up to 256 bytes for itself (no lock at all for a
+// short-lived string) and gives them back to the pool when it ends; releases that come after that (static
+// strings at exit) go to the pool in use.
+//
+// A negative size is never a block: it is out of memory, as is a size past what 32-bit sizes hold.
 
+#include <array>
 #include <cstdint>
-#include <memory>
-#include <vector>
 
 #include "framework/object/zel_unknown_impl.h"
 #include "host/api/bucket_memory_pool.h"
@@ -26,7 +30,7 @@ class BucketMemoryPool : public IBucketMemoryPool, public ZelUnknownImpl {
   // Each block starts with a header naming the allocator that frees it.
   static constexpr int32_t kHeaderBytes = 8;
 
-  BucketMemoryPool();
+  BucketMemoryPool() = default;
   ~BucketMemoryPool() override;
 
   bool releaseAll() override;
@@ -37,9 +41,9 @@ class BucketMemoryPool : public IBucketMemoryPool, public ZelUnknownImpl {
   void queryInterface(const char* name, void** out, bool flag) override;
   const char* className() override { return interfaceName; }
 
-  // With the global lock held: moves every cached block of other into this pool; other keeps none, so nothing
-  // is freed twice.
-  void takeOverLocked(BucketMemoryPool& other);
+  // Gives every cached block to target through its interface; this pool keeps none. No lock is held while
+  // target is called.
+  void handOver(IBucketMemoryPool& target);
   // The number of cached blocks of the class that serves size bytes (for tests and benchmarks).
   int32_t cachedBlocks(int32_t size);
 
@@ -47,28 +51,53 @@ class BucketMemoryPool : public IBucketMemoryPool, public ZelUnknownImpl {
   int32_t classIndex(int32_t size) const;
   static int32_t classSize(int32_t index);
 
-  // With the global lock held: a cached block for size bytes, or null with *index set to the class a new
-  // block must have (-1: a direct block).
-  void* takeCachedLocked(int32_t size, uint32_t* capacity, int32_t* index);
-  // With the global lock held: files the block in its class; false when it is a direct block to free.
-  bool cacheLocked(int32_t capacity, void* block);
-  // A new block of the class (or of exactly size bytes for a direct one); no lock needed.
-  static void* newBlockOfClass(int32_t size, int32_t index, uint32_t* capacity);
-
- private:
   struct Entry {
     uint32_t size;
     void* block;
   };
-  using FreeList = std::vector<Entry>;
+  // Room for a free list to grow into, made outside the lock: the entries a full list needs, and afterwards
+  // whatever is left to free (unused room, or the list's old entries).
+  struct Room {
+    Entry* entries = nullptr;
+    int32_t capacity = 0;
+    int32_t wanted = 0;
+  };
+  enum class Cached { kYes, kDirect, kNeedsRoom };
+  // Replaces the room with room.wanted entries; false (and no room) when the heap refuses them.
+  static bool makeRoom(Room& room);
+  static void freeRoom(Room& room);
 
-  std::vector<std::unique_ptr<FreeList>> buckets_;  // one free list per class, made on first release
-  int32_t largeLimit_ = kLargeLimit;                // negative while the pool is switched off
+  // With the global lock held: a cached block for size bytes, or null with *index set to the class a new
+  // block must have (-1: a direct block).
+  void* takeCachedLocked(int32_t size, uint32_t* capacity, int32_t* index);
+  // With the global lock held: files the block in its class. kDirect: a direct block, to be freed.
+  // kNeedsRoom: its list is full and room holds too little; room.wanted says how much to make before trying
+  // again.
+  Cached cacheLocked(int32_t capacity, void* block, Room& room);
+  // A new block of the class (or of exactly size bytes for a direct one); no lock needed.
+  static void* newBlockOfClass(int32_t size, int32_t index, uint32_t* capacity);
+
+ private:
+  // A stack of cached blocks; its entries come from the C heap.
+  struct FreeList {
+    Entry* entries = nullptr;
+    int32_t capacity = 0;
+    int32_t count = 0;
+  };
+  static constexpr int32_t kClasses = 2053;  // 2048 granule classes and five powers of two up to kLargeLimit
+
+  // With the global lock held: the list of the class, emptied here.
+  FreeList takeListLocked(int32_t index);
+
+  std::array<FreeList, kClasses> buckets_{};  // guarded by the global lock
+  int32_t largeLimit_ = kLargeLimit;          // negative while the pool is switched off
 };
 
 // The module's entry for every string buffer: a block of at least size bytes from the pool in use, with its
 // usable size in *capacity. Never answers null.
 void* poolAllocate(int32_t size, uint32_t* capacity);
+// A buffer for a text of units units of unitBytes each plus its terminator, its size computed in 64 bits.
+void* poolAllocateText(int64_t units, int32_t unitBytes, uint32_t* capacity);
 // Gives a block back with the capacity poolAllocate reported; null or capacity 0 is ignored. Without a pool
 // (during unload) the block goes back to the heap through the allocator named in its header.
 void poolFree(uint32_t capacity, void* block);

@@ -149,14 +149,14 @@ int32_t kvoRealloc(void** inOut, int32_t elementSize, int32_t curCount, int32_t 
     reportAssertion("maxNewSize >= minNewSize", "kvorealloc", 397);
 
   bool growing = minNewCount > curCount;
+  // A maximum below the minimum would leave the caller short of what it needs: take the minimum.
+  if (target < minNewCount) {
+    if (growing) reportAssertion("minNewSize > curSize && maxNewSize >= minNewSize", "kvorealloc", 430);
+    target = minNewCount;
+  }
   if (!growing) {
     if (target < curCount) return shrunk(inOut, elementSize, target);
     return curCount;
-  }
-  // A growing request whose maximum lies below the minimum would leave the caller short: take the minimum.
-  if (target < minNewCount) {
-    reportAssertion("minNewSize > curSize && maxNewSize >= minNewSize", "kvorealloc", 430);
-    target = minNewCount;
   }
 
   uint64_t bytes = 0;
@@ -178,6 +178,12 @@ int32_t kvoRealloc(void** inOut, int32_t elementSize, int32_t curCount, int32_t 
   // The old block is still intact here: realloc never frees on failure.
   if (int failure = moveThroughTemporaryFile(inOut, oldBytes, bytes)) memoryExhausted(bytes, failure);
   return grown(inOut, *inOut, elementSize, curCount, target);
+}
+
+void* kvoTryMalloc(int32_t elementSize, int32_t count) {
+  uint64_t bytes = 0;
+  if (!byteSize(elementSize, count, bytes) || bytes == 0) return nullptr;
+  return tryMalloc(bytes);
 }
 
 void kvoFree(void* block) {

@@ -21,5 +21,9 @@ int32_t kvoMalloc(void** out, int32_t elementSize, int32_t count);
 int32_t kvoRealloc(void** inOut, int32_t elementSize, int32_t curCount, int32_t minNewCount,
                    int32_t maxNewCount);
 
-// Frees a block from kvoMalloc or kvoRealloc; null is ignored.
+// Frees a block from kvoMalloc, kvoRealloc or kvoTryMalloc; null is ignored.
 void kvoFree(void* block);
+
+// A block of elementSize * count bytes, or null when the heap refuses it at once: no memory manager, no
+// report. For callers that have a way on without the block and must not end the process (a release).
+void* kvoTryMalloc(int32_t elementSize, int32_t count);

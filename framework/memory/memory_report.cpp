@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <new>
+#include <string_view>
 
 #include "basic_types/zel_string.h"
 #include "framework/files/zel_path.h"
@@ -47,52 +49,98 @@ MemoryFigures memoryFigures() {
   return f;
 }
 
-// One line: the label as given (18 characters), the number right-aligned in 7, the unit letter.
-void appendLine(std::string& text, const char* label, uint64_t value, char unit) {
-  char line[96];
-  std::snprintf(line, sizeof line, "%s%7llu%c\n", label, static_cast<unsigned long long>(value), unit);
-  text += line;
+// The whole report, built in place: writing it must not need the memory that ran out.
+class MemoryReport {
+ public:
+  explicit MemoryReport(uint64_t attemptedBytes) {
+    if (attemptedBytes != 0) {
+      line("attempted:        ", attemptedBytes, 'b');
+      text("\n");
+    }
+    MemoryFigures f = figuresOrNone();
+    line("system free:      ", f.systemFree, 'k');
+    line("system total:     ", f.systemTotal, 'k');
+    line("swap free:        ", f.swapFree, 'k');
+    line("swap total:       ", f.swapTotal, 'k');
+    text("\n");
+    IPtr<ZelMM::IZelMManager> manager = getMemoryManager();
+    if (manager) {
+      line("zelmm core now:   ", uint64_t{manager->coreNow()} * kManagerUnitKiB, 'k');
+      line("zelmm core limit: ", uint64_t{manager->coreLimit()} * kManagerUnitKiB, 'k');
+      line("zelmm swap now:   ", uint64_t{manager->swapNow()} * kManagerUnitKiB, 'k');
+      line("zelmm swap limit: ", uint64_t{manager->swapLimit()} * kManagerUnitKiB, 'k');
+    } else {
+      text("zelmm not available\n");
+    }
+    text("\n");
+  }
+
+  const char* data() const { return text_; }
+  size_t size() const { return size_; }
+
+ private:
+  static MemoryFigures figuresOrNone() {
+    try {
+      return memoryFigures();
+    } catch (const std::bad_alloc&) {
+      return {};
+    }
+  }
+
+  // One line: the label as given (18 characters), the number right-aligned in 7, the unit letter.
+  void line(const char* label, uint64_t value, char unit) {
+    append("%s%7llu%c\n", label, static_cast<unsigned long long>(value), unit);
+  }
+  void text(const char* piece) { append("%s", piece); }
+
+  template <class... Args>
+  void append(const char* format, Args... args) {
+    int written = std::snprintf(text_ + size_, sizeof text_ - size_, format, args...);
+    if (written > 0) size_ = std::min(sizeof text_ - 1, size_ + static_cast<size_t>(written));
+  }
+
+  char text_[1024] = {};  // eleven lines of at most 46 characters, and blank lines
+  size_t size_ = 0;
+};
+
+constexpr char16_t kLogName[] = u"memory.log";
+
+// The log directory the host's settings name; empty when they name none.
+std::u16string logsDirectory() {
+  SPtr<IDataStore> store;
+  if (!store) return {};
+  ZelString setting = store->getString("Directories/Logs Directory");
+  return std::u16string(setting.c_str(), setting.length());
+}
+
+void writeReportTo(std::u16string_view path, const MemoryReport& report) {
+  int32_t fd = platform::openFile(
+      path, platform::kWriteOnly | platform::kCreate | platform::kTruncate | platform::kText,
+      platform::kPermitRead | platform::kPermitWrite);
+  if (fd < 0) return;
+  platform::writeFile(fd, report.data(), report.size());
+  platform::closeFile(fd);
 }
 
 }  // namespace
 
 std::string memoryReportText(uint64_t attemptedBytes) {
-  std::string text;
-  if (attemptedBytes != 0) {
-    appendLine(text, "attempted:        ", attemptedBytes, 'b');
-    text += "\n";
-  }
-  MemoryFigures f = memoryFigures();
-  appendLine(text, "system free:      ", f.systemFree, 'k');
-  appendLine(text, "system total:     ", f.systemTotal, 'k');
-  appendLine(text, "swap free:        ", f.swapFree, 'k');
-  appendLine(text, "swap total:       ", f.swapTotal, 'k');
-  text += "\n";
-  IPtr<ZelMM::IZelMManager> manager = getMemoryManager();
-  if (manager) {
-    appendLine(text, "zelmm core now:   ", uint64_t{manager->coreNow()} * kManagerUnitKiB, 'k');
-    appendLine(text, "zelmm core limit: ", uint64_t{manager->coreLimit()} * kManagerUnitKiB, 'k');
-    appendLine(text, "zelmm swap now:   ", uint64_t{manager->swapNow()} * kManagerUnitKiB, 'k');
-    appendLine(text, "zelmm swap limit: ", uint64_t{manager->swapLimit()} * kManagerUnitKiB, 'k');
-  } else {
-    text += "zelmm not available\n";
-  }
-  text += "\n";
-  return text;
+  MemoryReport report(attemptedBytes);
+  return std::string(report.data(), report.size());
 }
 
 void writeMemoryLog(uint64_t attemptedBytes) {
-  SPtr<IDataStore> store;
-  if (!store) return;
-  ZelString path = store->getString("Directories/Logs Directory");
-  if (path.isEmpty()) return;
-  ZelPath::normalize(path);
-  ZelPath::append(path, ZelString(u"memory.log"));
-  std::string text = memoryReportText(attemptedBytes);
-  int32_t fd = platform::openFile(
-      path.c_str(), platform::kWriteOnly | platform::kCreate | platform::kTruncate | platform::kText,
-      platform::kPermitRead | platform::kPermitWrite);
-  if (fd < 0) return;
-  platform::writeFile(fd, text.data(), text.size());
-  platform::closeFile(fd);
+  MemoryReport report(attemptedBytes);
+  try {
+    std::u16string path = logsDirectory();
+    ZelPath::normalize(path);
+    ZelPath::append(path, kLogName);
+    writeReportTo(path, report);
+  } catch (const std::bad_alloc&) {
+    try {
+      writeReportTo(kLogName, report);
+    } catch (const std::bad_alloc&) {
+      // Not even a file name can be had: the message that follows is all the user gets.
+    }
+  }
 }

@@ -19,8 +19,12 @@ bool ZelThreadClass::start() {
     }
     handle_.join();
   }
-  running_ = handle_.start([this] { threadBody(); });
-  return running_;
+  // Set before the thread exists: a thread may end by destroying this object, after which nothing here may
+  // be touched.
+  running_ = true;
+  bool started = handle_.start([this] { threadBody(); });
+  if (!started) running_ = false;
+  return started;
 }
 
 void ZelThreadClass::wait() {

@@ -6,7 +6,9 @@
 //
 // A thread is never killed. The owner waits for it before destroying the object; destroying an object whose
 // thread is still running is a fault of the owner, reported as a failed assertion, after which the destructor
-// waits for the thread anyway (the derived part is gone by then, so run must not touch it any more).
+// waits for the thread anyway (the derived part is gone by then, so run must not touch it any more). The one
+// exception is a thread that ends by destroying its own object (its run releases the last reference): it is
+// reported the same way, then the thread detaches itself and ends once run returns.
 
 #include "platform/thread.h"
 

@@ -43,6 +43,9 @@ class IZelDOMXmlElement : public virtual IZelUnknown {
   virtual void setText(const ZelString& text) = 0;
   // Moves a new element of the same document under this one, as its last child.
   virtual bool appendChild(IZelDOMXmlElement* child) = 0;
+  // The line of a loaded file on which the element begins, counted from 1; 0 when it is not known (an
+  // element of a parsed text, or one built in memory).
+  virtual int32_t line() = 0;
 };
 
 class IZelDOMXml : public virtual IZelUnknown {
@@ -55,7 +58,8 @@ class IZelDOMXml : public virtual IZelUnknown {
   virtual IZelDOMXmlElement* createElement(const ZelString& name) = 0;
   // Makes the element the document's only element, replacing what the document held.
   virtual bool setRootElement(IZelDOMXmlElement* element) = 0;
-  // Replaces the document by the parsed text; false (and an empty document) when it is not well-formed.
+  // Replaces the document by the parsed text; false (and an empty document) when it is not well-formed,
+  // which a second top-level element or top-level text is not.
   virtual bool parse(const ZelString& text) = 0;
   // The root element (no reference for the caller), or null.
   virtual IZelDOMXmlElement* rootElement() = 0;
@@ -71,7 +75,8 @@ class IZelDOMXmlV2 : public virtual IZelUnknown {
  public:
   static constexpr const char* interfaceName = "IZelDOMXmlV2";
 
-  // Reads the file; false when it is missing or not well-formed, with the reason in lastError.
+  // Reads the file; false when it is missing, not a regular file, or not well-formed (as for parse), with the
+  // reason in lastError.
   virtual bool load(const ZelString& path) = 0;
   virtual IZelDOMXmlElement* rootElement() = 0;
   // The error of the last failed load (no reference for the caller); its text is empty after a success.

@@ -50,5 +50,5 @@ class IZelCompInternal : public virtual IZelUnknown {
 };
 
 // The module's one export, with C linkage: writes a new component and the interface version (100) and answers
-// 1, or answers 0 (with nothing written when component is null).
+// 1, or answers 0 (with nothing written when either pointer is null).
 extern "C" int32_t EntryPoint(uint32_t* interfaceVersion, IZelComponent** component);

@@ -9,4 +9,7 @@ struct Box {
   Vector3 max;
 
   Vector3 center() const { return (min + max) * 0.5; }
+  // The minimum or maximum corner; the zero vector for a null box.
+  static Vector3 minimum(const Box* box) { return box ? box->min : Vector3(); }
+  static Vector3 maximum(const Box* box) { return box ? box->max : Vector3(); }
 };

@@ -1,7 +1,10 @@
 #pragma once
 
 // Colours of the graphics: RGB with its HSL form, every component in [0, 1] (the hue a fraction of a full
-// turn), and RGBA. All constants of the conversions are single-precision floats. Value types.
+// turn), RGBA, and the material record the host draws with. All constants of the conversions are
+// single-precision floats. Value types.
+
+#include <cstdint>
 
 struct Color {
   float r = 0.0f;
@@ -26,3 +29,15 @@ struct ColorRGBA {
   // Each of r, g and b times factor, clamped to [0, 1]; opaque.
   static ColorRGBA fromScaled(const Color& rgb, double factor);
 };
+
+// A material as the host reads it: four colours, then three scalars, the last of which holds an integer. Its
+// 19 four-byte values are copied as a whole.
+struct ColorSet {
+  ColorRGBA ambient;
+  ColorRGBA diffuse;
+  ColorRGBA specular;
+  ColorRGBA emissive;
+  float scalars[2] = {0.0f, 0.0f};
+  int32_t integer = 0;
+};
+static_assert(sizeof(ColorSet) == 19 * 4, "the host reads 19 four-byte values");

@@ -63,3 +63,15 @@ struct Matrix4x4 {
   static Matrix4x4 scaling(double sx, double sy, double sz);
   static Matrix4x4 uniformScaling(double s) { return scaling(s, s, s); }
 };
+
+// A value object that carries a transform: its vtable, then the 16 doubles.
+class ZelMatrixValue {
+ public:
+  virtual ~ZelMatrixValue() = default;
+  Matrix4x4 matrix;
+};
+
+// The 16 doubles of source into target's matrix.
+inline void copyMatrix(ZelMatrixValue& target, const Matrix4x4& source) {
+  target.matrix = source;
+}

@@ -24,7 +24,7 @@ class ZelArray {
 
   ZelArray() = default;
   // An array with the given number of slots, all zero (plain) or default (other items).
-  explicit ZelArray(int32_t slots) { grow(slots - 1, slots, true); }
+  explicit ZelArray(int32_t slots) { grow(slots, slots, true); }
   ZelArray(const ZelArray&) = delete;
   ZelArray& operator=(const ZelArray&) = delete;
   ~ZelArray() { freeItems(); }
@@ -40,18 +40,24 @@ class ZelArray {
   int32_t capacity() const { return capacity_; }
   T* items() { return items_; }
 
+  // Resizes the array to capacity slots, or to minimum when capacity is below it; the first
+  // min(old, new capacity) items stay. Plain items may settle for fewer slots, never below minimum, under
+  // memory pressure; other items get exactly that many, the new ones default.
+  void reserve(int32_t minimum, int32_t capacity) { grow(minimum, capacity, false); }
+
  private:
   void growFor(int32_t index) {
     int32_t doubled = capacity_ > 0 ? capacity_ : 1;
     while (doubled <= index) doubled = doubled > INT32_MAX / 2 ? INT32_MAX : doubled * 2;
-    grow(index, doubled, false);
+    grow(index + 1, doubled, false);
   }
 
-  void grow(int32_t index, int32_t target, bool zeroFirstBlock) {
+  void grow(int32_t minimum, int32_t target, bool zeroFirstBlock) {
+    if (target < minimum) target = minimum;
     if constexpr (kPlain) {
       void* block = items_;
       bool first = items_ == nullptr || capacity_ == 0;
-      capacity_ = kvoRealloc(&block, static_cast<int32_t>(sizeof(T)), capacity_, index + 1, target);
+      capacity_ = kvoRealloc(&block, static_cast<int32_t>(sizeof(T)), capacity_, minimum, target);
       items_ = static_cast<T*>(block);
       if (first && zeroFirstBlock && items_)
         std::memset(static_cast<void*>(items_), 0, sizeof(T) * capacity_);
@@ -81,8 +87,15 @@ class ZelArray {
 template <class T>
 class ZelCountedArray : public ZelArray<T> {
  public:
+  // The number of items an array is made for: one slot more, since slot 0 holds none.
+  struct ItemCount {
+    int32_t items;
+  };
+
   ZelCountedArray() = default;
   explicit ZelCountedArray(int32_t slots) : ZelArray<T>(slots) {}
+  // Room for items 1 to n, all zero or default, count 0.
+  explicit ZelCountedArray(ItemCount n) : ZelArray<T>(n.items + 1) {}
 
   int32_t count() const { return count_; }
   // Forgets the items past count without destroying them; later appends overwrite their slots.

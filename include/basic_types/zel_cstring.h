@@ -55,7 +55,7 @@ class ZelCString {
  private:
   void releaseBuffer();
   // Replaces the text with an owned copy of the first length bytes of source, which may lie in this buffer.
-  void copyFrom(const char* source, int32_t length);
+  void copyFrom(const char* source, int64_t length);
 
   char* text_ = nullptr;
   uint32_t capacity_ = 0;  // bytes of the owned buffer; 0 while borrowed or empty

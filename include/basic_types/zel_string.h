@@ -94,7 +94,7 @@ class ZelString {
  private:
   void releaseBuffer();
   // Makes an owned buffer for n units (plus terminator) and answers it; the old buffer is not touched.
-  char16_t* allocBuffer(int32_t units, uint32_t& capacity) const;
+  char16_t* allocBuffer(int64_t units, uint32_t& capacity) const;
   void adopt(char16_t* buffer, uint32_t capacity);
 
   char16_t* text_ = nullptr;

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <memory>
 #include <string>
@@ -37,12 +38,25 @@ TEST(CommandLineHost, InfoPrintsTheModuleIdentity) {
   EXPECT_NE(output.find("interface version: 100\n"), std::string::npos);
 }
 
-TEST(CommandLineHost, UnknownOptionsAndMissingModulesFailWithAMessage) {
+TEST(CommandLineHost, AWrongCommandLineIsSaidOnceOnOneLineAndMissingModulesFailWithAMessage) {
+  struct Case {
+    const char* arguments;
+    const char* fault;
+  };
+  const Case cases[] = {
+      {"--bogus", "unknown option '--bogus'"},
+      {"--info --script", "missing argument: --script FILE"},
+      {"--module", "missing argument: --module PATH"},
+      {"--info '\033[2J'", "unknown option '\\x1B[2J'"},
+  };
   int status = 0;
-  std::string output = runTool("--bogus", status);
-  EXPECT_NE(status, 0);
-  EXPECT_NE(output.find("unknown option '--bogus'"), std::string::npos) << output;
-  output = runTool("--module /nonexistent.so --info", status);
+  for (const Case& c : cases) {
+    std::string output = runTool(c.arguments, status);
+    EXPECT_EQ(WEXITSTATUS(status), 2) << c.arguments;
+    EXPECT_EQ(output, std::string("palpera-host: ") + c.fault +
+                          "\n(palpera-host without arguments prints the usage)\n");
+  }
+  std::string output = runTool("--module /nonexistent.so --info", status);
   EXPECT_NE(status, 0);
   EXPECT_NE(output.find("cannot load the module"), std::string::npos) << output;
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/event.h"
+#include "platform/thread.h"
 
 namespace {
 
@@ -49,6 +50,16 @@ TEST(PlatformEventThreads, AWaiterMayDestroyTheEventAsSoonAsItWakes) {
   event->wait();
   event.reset();
   setter.join();
+}
+
+TEST(PlatformThreadThreads, AThreadWhoseBodyDestroysItsOwnObjectDetachesAndEnds) {
+  Event destroyed(Event::Reset::kManual);
+  auto* thread = new platform::Thread;
+  ASSERT_TRUE(thread->start([&destroyed, thread] {
+    delete thread;
+    destroyed.set();
+  }));
+  EXPECT_TRUE(destroyed.waitFor(5000));
 }
 
 }  // namespace

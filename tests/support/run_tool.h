@@ -2,15 +2,16 @@
 
 // Runs the built command-line host with arguments, as a person would, and answers what it printed (standard
 // output and standard error together); status receives its exit status as pclose gives it. The host runs in
-// directory when one is given, so relative paths in its arguments and scripts are taken from there.
+// directory, so relative paths in its arguments and scripts are taken from there; by default in the project's
+// examples, where the module finds the shipped materials file as under a host that has its data in place.
 
 #include <cstdio>
 #include <memory>
 #include <string>
 
-inline std::string runTool(const std::string& arguments, int& status, const std::string& directory = {}) {
-  std::string command = std::string(PALPERA_HOST_TOOL) + " " + arguments + " 2>&1";
-  if (!directory.empty()) command = "cd '" + directory + "' && " + command;
+inline std::string runTool(const std::string& arguments, int& status,
+                           const std::string& directory = PALPERA_TEST_SOURCE_DIR "/../examples") {
+  std::string command = "cd '" + directory + "' && " + PALPERA_HOST_TOOL + " " + arguments + " 2>&1";
   std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
   std::string output;
   char buffer[512];

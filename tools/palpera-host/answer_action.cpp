@@ -1,6 +1,7 @@
 #include "host/api/gui_simple_dialog.h"
 #include "script_actions.h"
 #include "script_numbers.h"
+#include "shown_word.h"
 
 namespace {
 
@@ -8,7 +9,7 @@ int32_t answerOf(const std::string& word) {
   if (word == "yes" || word == "retry") return IGuiSimpleDlg::kAnswerYes;
   if (word == "no" || word == "cancel") return IGuiSimpleDlg::kAnswerNo;
   std::optional<int32_t> number = readInt32(word);
-  if (!number) throw ScriptError("'" + word + "' is no answer (yes, retry, no, cancel or a number)");
+  if (!number) throw ScriptError(shownWord(word) + " is no answer (yes, retry, no, cancel or a number)");
   return *number;
 }
 

@@ -25,6 +25,6 @@ void startCommand(HostSession& session, const ScriptWords& words) {
   IPtr<IComponentCommand> command = createModuleObject<IComponentCommand>(session, words[0]);
   session.host.commandContainer().setArgumentText(words.size() > 1 ? words[1] : std::string());
   if (const char* reason = whyNotStarted(session.commands.start(command.get()))) {
-    throw ScriptError(words[0] + ": " + reason);
+    throw ScriptError(words[0] + ": " + reason);  // a class of the module: its name is short and plain
   }
 }

@@ -1,12 +1,13 @@
 #include "host_options.h"
 
 #include <cstdio>
-#include <cstring>
+#include <string_view>
 
 #include "info_action.h"
 #include "script_action.h"
 #include "script_runner.h"
 #include "settings_action.h"
+#include "shown_word.h"
 
 const char* const kUsage =
     "usage: palpera-host [--module PATH] ACTION...\n"
@@ -40,10 +41,10 @@ struct ActionOption {
   HostAction action;
 };
 
-const ActionOption* findAction(const char* name) {
+const ActionOption* findAction(std::string_view name) {
   static const ActionOption kActions[] = {{"--info", printInfo}, {"--settings", printSettings}};
   for (const ActionOption& option : kActions) {
-    if (std::strcmp(option.name, name) == 0) return &option;
+    if (name == option.name) return &option;
   }
   return nullptr;
 }
@@ -56,21 +57,33 @@ void printUsage() {
   }
 }
 
+// The fault alone, so that it is not lost above the usage.
+bool refuse(const std::string& fault) {
+  std::fprintf(stderr, "palpera-host: %s\n(palpera-host without arguments prints the usage)\n",
+               fault.c_str());
+  return false;
+}
+
 }  // namespace
 
 bool parseOptions(int argc, char** argv, HostOptions& options) {
   for (int i = 1; i < argc; ++i) {
-    if (const ActionOption* option = findAction(argv[i])) {
+    const std::string_view word = argv[i];
+    if (const ActionOption* option = findAction(word)) {
       options.actions.push_back(option->action);
-    } else if (std::strcmp(argv[i], "--module") == 0 && i + 1 < argc) {
-      options.modulePath = argv[++i];
-    } else if (std::strcmp(argv[i], "--script") == 0 && i + 1 < argc) {
-      std::string path = argv[++i];
-      options.actions.push_back([path](HostSession& session) { return runScriptFile(session, path); });
+      continue;
+    }
+    const bool isModule = word == "--module";
+    if (!isModule && word != "--script") return refuse("unknown option " + shownWord(word));
+    if (i + 1 == argc) {
+      return refuse("missing argument: " + std::string(word) + (isModule ? " PATH" : " FILE"));
+    }
+    std::string argument = argv[++i];
+    if (isModule) {
+      options.modulePath = argument;
     } else {
-      std::fprintf(stderr, "palpera-host: unknown option '%s'\n", argv[i]);
-      printUsage();
-      return false;
+      options.actions.push_back(
+          [argument](HostSession& session) { return runScriptFile(session, argument); });
     }
   }
   if (options.actions.empty()) {

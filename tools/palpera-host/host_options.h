@@ -14,6 +14,7 @@ struct HostOptions {
 
 extern const char* const kUsage;
 
-// False, with a message and the usage (kUsage, then the script actions) on standard error, for an unknown
-// option or a command line without an action.
+// False for a command line that cannot run: an unknown option or one without its argument is said on one
+// line of standard error; a command line without an action prints the usage (kUsage, then the script
+// actions).
 bool parseOptions(int argc, char** argv, HostOptions& options);

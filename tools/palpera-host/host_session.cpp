@@ -11,3 +11,17 @@ bool HostSession::start() {
   runModuleStartup(host.root(), module.component());
   return true;
 }
+
+void HostSession::noteReplayStart(const std::string& path) {
+  replayedLog_ = path;
+  errorsBeforeReplay_ = host.errors().reports().size();
+}
+
+std::string HostSession::replayFailure() {
+  if (!errorsBeforeReplay_) return {};
+  const std::string replay = "the replay of the host log '" + replayedLog_ + "' failed: ";
+  if (std::string damage = host.replayer().damage(); !damage.empty()) return replay + damage;
+  const size_t errors = host.errors().reports().size() - *errorsBeforeReplay_;
+  if (errors == 0) return {};
+  return replay + std::to_string(errors) + (errors == 1 ? " error was" : " errors were") + " shown";
+}

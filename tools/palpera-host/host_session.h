@@ -5,7 +5,10 @@
 // when an action first needs it, so that a script can prepare the host before the module starts. An action
 // prints to standard output and answers the process's exit status (0: go on). Main thread only.
 
+#include <cstddef>
 #include <functional>
+#include <optional>
+#include <string>
 
 #include "host/command_runner.h"
 #include "host/module_library.h"
@@ -26,8 +29,16 @@ class HostSession {
   // A command still running when the session ends is cancelled, as the host does when it closes.
   CommandRunner commands;
 
+  // The host begins replaying the log at path: what goes wrong from here on belongs to the replay.
+  void noteReplayStart(const std::string& path);
+  // Why the replay failed: the host log's damaged line, or the errors shown to the user since the replay
+  // began (which the error service has printed already); empty when it did not fail, or none began.
+  std::string replayFailure();
+
  private:
   bool started_ = false;
+  std::string replayedLog_;
+  std::optional<size_t> errorsBeforeReplay_;  // set once a replay began
 };
 
 using HostAction = std::function<int(HostSession&)>;

@@ -1,6 +1,7 @@
 #include "host/host_gfx_view.h"
 #include "script_actions.h"
 #include "script_numbers.h"
+#include "shown_word.h"
 
 void injectKey(HostSession& session, const ScriptWords& words) {
   using KeyCallback = HostGfxViewMgr::KeyCallback;
@@ -8,9 +9,9 @@ void injectKey(HostSession& session, const ScriptWords& words) {
   if (words[0] == "release") {
     callback = KeyCallback::kRelease;
   } else if (words[0] != "press") {
-    throw ScriptError("'" + words[0] + "' is no key callback (press or release)");
+    throw ScriptError(shownWord(words[0]) + " is no key callback (press or release)");
   }
   std::optional<int32_t> code = readInt32(words[1]);
-  if (!code) throw ScriptError("'" + words[1] + "' is no key code");
+  if (!code) throw ScriptError(shownWord(words[1]) + " is no key code");
   session.host.view().injectKey(callback, *code);
 }

@@ -12,7 +12,8 @@ constexpr int64_t kLongestRun = 3600 * 1000;
 std::chrono::milliseconds loopTimeWord(const std::string& word) {
   int64_t milliseconds = wholeNumberWord(word);
   if (milliseconds < 0 || milliseconds > kLongestRun) {
-    throw ScriptError("a time of " + word + " ms lies outside 0 to " + std::to_string(kLongestRun) + " ms");
+    throw ScriptError("a time of " + std::to_string(milliseconds) + " ms lies outside 0 to " +
+                      std::to_string(kLongestRun) + " ms");
   }
   return std::chrono::milliseconds(milliseconds);
 }

@@ -1,6 +1,7 @@
 #include "host/host_gfx_view.h"
 #include "script_actions.h"
 #include "script_numbers.h"
+#include "shown_word.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ int32_t valueOf(const Named (&table)[N], const std::string& word, const char* wh
   for (const Named& each : table) {
     if (word == each.name) return each.value;
   }
-  throw ScriptError("'" + word + "' is no " + what);
+  throw ScriptError(shownWord(word) + " is no " + what);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "platform/utf8.h"
 #include "script_actions.h"
 #include "settings_action.h"
+#include "shown_word.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ bool holdsValue(const DataItemRegistration& item) {
 void printSettingValues(HostSession& session, const std::string& key) {
   HostDataStore& store = session.host.dataStore();
   std::optional<DataItemRegistration> item = store.registration(key);
-  if (!item) throw ScriptError("unknown key '" + key + "'");
+  if (!item) throw ScriptError("unknown key " + shownWord(key));
   std::vector<DataItemRegistration> items = store.listGroup(key);
   if (item->kind() != DataItemKind::kGroup) items = {*item};
   for (const DataItemRegistration& each : items) {
@@ -72,6 +73,14 @@ void printDialog(HostSession& session) {
   }
 }
 
+// style, text, detail, answer: every simple dialog shown so far.
+void printDialogs(HostSession& session) {
+  for (const ScriptedSimpleDialog::Shown& shown : session.host.simpleDialog().shown()) {
+    printFields(
+        {std::to_string(shown.style), text(shown.text), text(shown.detail), std::to_string(shown.answer)});
+  }
+}
+
 // class: the loaded device plug-ins in load order.
 void printPlugins(HostSession& session) {
   for (IZelUnknown* plugin : session.host.pluginHandler().plugins()) printFields({plugin->className()});
@@ -84,7 +93,7 @@ struct Subject {
 
 constexpr Subject kSubjects[] = {
     {"document", printDocument}, {"errors", printErrors},   {"images", printImages},
-    {"dialog", printDialog},     {"plugins", printPlugins},
+    {"dialog", printDialog},     {"dialogs", printDialogs}, {"plugins", printPlugins},
 };
 
 }  // namespace
@@ -101,5 +110,5 @@ void printState(HostSession& session, const ScriptWords& words) {
     each.print(session);
     return;
   }
-  throw ScriptError("cannot print '" + subject + "'");
+  throw ScriptError("cannot print " + shownWord(subject));
 }

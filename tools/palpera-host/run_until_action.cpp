@@ -6,6 +6,7 @@
 #include "host/api/data_store.h"
 #include "loop_time.h"
 #include "script_actions.h"
+#include "shown_word.h"
 
 namespace {
 
@@ -64,8 +65,8 @@ void runUntilEvent(HostSession& session, const ScriptWords& words) {
   std::chrono::milliseconds timeout = loopTimeWord(words.size() > 1 ? words[1] : kDefaultWait);
   IPtr<EventWatch> watch(new EventWatch);
   Subscription subscription(session.host.dataStore(), event, watch.get());
-  if (!subscription.subscribed()) throw ScriptError("unknown event '" + event + "'");
+  if (!subscription.subscribed()) throw ScriptError("unknown event " + shownWord(event));
   if (!session.host.mainLoop().runUntil([&watch] { return watch->fired(); }, timeout)) {
-    throw ScriptError("'" + event + "' did not fire within " + std::to_string(timeout.count()) + " ms");
+    throw ScriptError(shownWord(event) + " did not fire within " + std::to_string(timeout.count()) + " ms");
   }
 }

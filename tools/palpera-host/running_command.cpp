@@ -5,6 +5,7 @@
 #include "platform/utf8.h"
 #include "script_action.h"
 #include "script_numbers.h"
+#include "shown_word.h"
 
 void requireRunningCommand(HostSession& session) {
   if (!session.commands.running()) throw ScriptError("no command is running");
@@ -14,6 +15,6 @@ int32_t controlId(HostSession& session, const std::string& word) {
   HostGuiDialog& dialog = session.host.dialog();
   std::optional<int32_t> id = readInt32(word);
   if (!id) id = dialog.idOf(platform::fromUtf8(word));
-  if (!id || !dialog.control(*id)) throw ScriptError("the dialog has no control '" + word + "'");
+  if (!id || !dialog.control(*id)) throw ScriptError("the dialog has no control " + shownWord(word));
   return *id;
 }

@@ -36,10 +36,9 @@ constexpr ScriptAction kActions[] = {
     {"cad-box", "NAME X0 Y0 Z0 X1 Y1 Z1",
      "add the CAD model NAME to the document: the box between the corners (X0,Y0,Z0) and (X1,Y1,Z1)", 7, 7,
      addCadBox},
-    {"print", "settings [KEY]|document|errors|images|dialog|plugins",
-     "print the values at or under KEY (default Palpera), the document, the errors, the images, the dialog "
-     "or "
-     "the plug-ins",
+    {"print", "settings [KEY]|document|errors|images|dialog|dialogs|plugins",
+     "print the values at or under KEY (default Palpera), the document, the errors, the images, the dialog, "
+     "the simple dialogs shown or the plug-ins",
      1, 2, printState},
 };
 

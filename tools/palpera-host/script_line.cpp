@@ -29,6 +29,8 @@ size_t readPlain(std::string_view line, size_t at, std::string& word) {
 
 ScriptWords splitScriptLine(std::string_view line) {
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  // A word is handed on as a C string: whatever followed a NUL would be cut off without a word.
+  if (line.find('\0') != std::string_view::npos) throw ScriptError("the line holds a NUL byte");
   ScriptWords words;
   size_t at = 0;
   while (true) {

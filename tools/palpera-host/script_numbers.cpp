@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "script_action.h"
+#include "shown_word.h"
 
 namespace {
 
@@ -24,7 +25,7 @@ std::optional<int64_t> readWholeNumber(const std::string& word) {
 
 int64_t wholeNumberWord(const std::string& word) {
   std::optional<int64_t> value = readWholeNumber(word);
-  if (!value) throw ScriptError("'" + word + "' is no whole number");
+  if (!value) throw ScriptError(shownWord(word) + " is no whole number");
   return *value;
 }
 
@@ -36,7 +37,7 @@ std::optional<int32_t> readInt32(const std::string& word) {
 
 double numberWord(const std::string& word) {
   double value = 0;
-  if (!readWhole(word, value) || !std::isfinite(value)) throw ScriptError("'" + word + "' is no number");
+  if (!readWhole(word, value) || !std::isfinite(value)) throw ScriptError(shownWord(word) + " is no number");
   return value;
 }
 

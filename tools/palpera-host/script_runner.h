@@ -4,8 +4,8 @@
 // actions). Every line is checked first (a known action with the number of words it takes), so a script
 // with a wrong line does nothing at all; then the lines run in order. The module starts at the script's
 // "start" line or, without one, before the first line. The first line that fails stops the script: its
-// reason goes to standard error as "<file>:<line>: <reason>" and the answer is 1. Answers 0 when every line
-// ran.
+// reason goes to standard error as "<file>:<line>: <reason>" and the answer is 1. A script whose replay of a
+// host log failed answers 1 too, after saying why on standard error. Answers 0 when every line ran.
 
 #include <istream>
 #include <string>

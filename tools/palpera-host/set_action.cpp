@@ -7,23 +7,25 @@
 #include "platform/utf8.h"
 #include "script_actions.h"
 #include "script_numbers.h"
+#include "shown_word.h"
 
 namespace {
 
-std::string rangeText(double minimum, double maximum) {
-  char text[96];
-  std::snprintf(text, sizeof text, "[%.17g, %.17g]", minimum, maximum);
+std::string rangeText(double value, double minimum, double maximum) {
+  char text[128];
+  std::snprintf(text, sizeof text, "%.17g lies outside [%.17g, %.17g]", value, minimum, maximum);
   return text;
 }
 
 std::vector<uint8_t> hexBytes(const std::string& word) {
-  auto digit = [&word](char c) {
+  auto refuse = [&word] { return ScriptError(shownWord(word) + " is no hexadecimal bytes"); };
+  auto digit = [&refuse](char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    throw ScriptError("'" + word + "' is no hexadecimal bytes");
+    throw refuse();
   };
-  if (word.size() % 2) throw ScriptError("'" + word + "' is no hexadecimal bytes");
+  if (word.size() % 2) throw refuse();
   std::vector<uint8_t> bytes;
   for (size_t i = 0; i < word.size(); i += 2) bytes.push_back(digit(word[i]) << 4 | digit(word[i + 1]));
   return bytes;
@@ -38,7 +40,7 @@ struct ValueWriter {
 
   void within(double value, double minimum, double maximum) const {
     if (value < minimum || value > maximum) {
-      throw ScriptError(word + " lies outside " + rangeText(minimum, maximum) + " of '" + key + "'");
+      throw ScriptError(rangeText(value, minimum, maximum) + " of " + shownWord(key));
     }
   }
   bool operator()(const IntItem& item) const {
@@ -55,7 +57,7 @@ struct ValueWriter {
     std::u16string text = platform::fromUtf8(word);
     if (text.size() > static_cast<size_t>(item.maximumLength)) {
       throw ScriptError("the text is longer than the " + std::to_string(item.maximumLength) +
-                        " characters of '" + key + "'");
+                        " characters of " + shownWord(key));
     }
     ZelString value;
     value.setBuffer(text.c_str(), -1);
@@ -64,7 +66,7 @@ struct ValueWriter {
   bool operator()(const BlobItem& item) const {
     std::vector<uint8_t> bytes = hexBytes(word);
     if (bytes.size() != item.size) {
-      throw ScriptError("'" + key + "' holds " + std::to_string(item.size) + " bytes, not " +
+      throw ScriptError(shownWord(key) + " holds " + std::to_string(item.size) + " bytes, not " +
                         std::to_string(bytes.size()));
     }
     return store.setBlob(nullptr, key.c_str(), bytes.data(), item.size);
@@ -74,7 +76,7 @@ struct ValueWriter {
   bool operator()(const ObjectItem&) const { return noValue("an object item"); }
 
   bool noValue(const char* kind) const {
-    throw ScriptError("'" + key + "' is " + kind + " and takes no value");
+    throw ScriptError(shownWord(key) + " is " + kind + " and takes no value");
   }
 };
 
@@ -84,8 +86,8 @@ void setSetting(HostSession& session, const ScriptWords& words) {
   const std::string& key = words[0];
   HostDataStore& store = session.host.dataStore();
   std::optional<DataItemRegistration> item = store.registration(key);
-  if (!item) throw ScriptError("unknown key '" + key + "'");
+  if (!item) throw ScriptError("unknown key " + shownWord(key));
   if (!std::visit(ValueWriter{store, key, words[1]}, item->shape)) {
-    throw ScriptError("the data store refused " + words[1] + " for '" + key + "'");
+    throw ScriptError("the data store refused " + shownWord(words[1]) + " for " + shownWord(key));
   }
 }

@@ -10,17 +10,16 @@
 
 #include "devices/registry/izel_plugin_service.h"
 #include "framework/registrations/registered_classes.h"
-#include "framework/settings/palpera_data_item_adder.h"
 #include "host/command_runner.h"
 #include "support/module_fixture.h"
+#include "support/module_settings.h"
 #include "support/test_device.h"
 
 class CommandTest : public ModuleTest {
  protected:
   void SetUp() override {
     ModuleTest::SetUp();
-    IPtr<PalperaDataItemAdder> settings(new PalperaDataItemAdder);
-    settings->initialise();
+    registerModuleSettings();
     registry_.getService();
     ASSERT_TRUE(registry_);
   }

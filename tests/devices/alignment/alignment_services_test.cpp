@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <vector>
 
 #include "devices/alignment/alignment_services.h"
@@ -49,13 +50,31 @@ TEST_F(AlignmentServices, StoredMatrixBytesAreLittleEndianDoublesRowByRow) {
             (std::vector<uint8_t>{0, 0, 0, 0, 0, 0, 0xF0, 0x3F}));
 }
 
-TEST_F(AlignmentServices, OnlyAStoredBlobOfExactly128BytesIsRestored) {
-  host_.dataStore().setBlob(nullptr, "Palpera/Alignment/Hardware Alignment", bytesOf(kShift).data(), 127);
+Matrix4x4 withElement(Matrix4x4 m, int index, double value) {
+  m.m[index] = value;
+  return m;
+}
+
+TEST_F(AlignmentServices, OnlyAStoredBlobOf128BytesHoldingAUsableTransformIsRestored) {
+  const char* key = "Palpera/Alignment/Hardware Alignment";
+  host_.dataStore().setBlob(nullptr, key, bytesOf(kShift).data(), 127);
   auto hardware = service<IZelPluginDeviceHardwareAlignmentService>("PluginDeviceHardwareAlignmentService");
   EXPECT_EQ(hardware->matrix()->m[3], 0.0) << "a refused blob leaves the identity";
 
-  std::vector<uint8_t> bytes = bytesOf(kShift);
-  host_.dataStore().setBlob(nullptr, "Palpera/Alignment/Hardware Alignment", bytes.data(), 128);
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  for (const Matrix4x4& unusable :
+       {withElement(kShift, 3, nan), withElement(kShift, 5, inf), Matrix4x4::scaling(0, 0, 0),
+        withElement(kShift, 14, 0.5), Matrix4x4::uniformScaling(1e300)}) {
+    host_.errors().clear();
+    ASSERT_TRUE(host_.dataStore().setBlob(nullptr, key, bytesOf(unusable).data(), 128));
+    hardware->reset();
+    EXPECT_EQ(bytesOf(*hardware->matrix()), bytesOf(Matrix4x4::identity())) << "the identity stays";
+    ASSERT_EQ(host_.errors().reports().size(), 1u) << "the refusal is reported";
+    EXPECT_NE(host_.errors().reports()[0].message.find(u"Hardware Alignment"), std::u16string::npos);
+  }
+
+  host_.dataStore().setBlob(nullptr, key, bytesOf(kShift).data(), 128);
   hardware->reset();
   EXPECT_EQ(hardware->matrix()->m[3], 1.0);
   EXPECT_EQ(hardware->matrix()->m[11], 3.0);

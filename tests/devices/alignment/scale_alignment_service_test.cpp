@@ -140,16 +140,17 @@ TEST_F(ScaleAlignment, TheDeviceMatrixAppliesScaleThenHardwareThenObject) {
 TEST_F(ScaleAlignment, OnlyAProperRigidObjectMatrixIsCached) {
   SPtr<IZelPluginDeviceObjectAlignmentService> object;
   PluginTransform transform;
-  for (const Matrix4x4& refused : {Matrix4x4::uniformScaling(2.0), Matrix4x4::scaling(1, 1, -1)}) {
+  Matrix4x4 projective;
+  projective.m[15] = 2.0;
+  Matrix4x4 lost = Matrix4x4::translation(Vector3(std::nan(""), 0, 0));
+  for (const Matrix4x4& refused :
+       {Matrix4x4::uniformScaling(2.0), Matrix4x4::scaling(1, 1, -1), projective, lost}) {
     object->setMatrix(refused);
     transform.reloadObjectMatrix();
     EXPECT_EQ(transform.cachedObjectMatrix().m[0], 1.0);
+    EXPECT_EQ(transform.cachedObjectMatrix().m[3], 0.0) << "a NaN translation is no alignment either";
+    EXPECT_EQ(transform.cachedObjectMatrix().m[15], 1.0);
   }
-  Matrix4x4 projective;
-  projective.m[15] = 2.0;
-  object->setMatrix(projective);
-  transform.reloadObjectMatrix();
-  EXPECT_EQ(transform.cachedObjectMatrix().m[15], 1.0);
 
   Matrix4x4 turned =
       Matrix4x4::translation(Vector3(3, 4, 5)) * Matrix4x4::rotation(Vector3(0, 0, 1), M_PI / 2);

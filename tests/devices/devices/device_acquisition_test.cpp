@@ -23,6 +23,7 @@ class DeviceAcquisitionThreads : public DeviceTest {
 TEST_F(DeviceAcquisitionThreads, PositionsArriveInPartCoordinatesWhileTheLogKeepsTheRawOnes) {
   shiftDevice();
   logToScratch();
+  ASSERT_EQ(host_.dataStore().getInt("Palpera/Logging", -1), 0) << "the recording alone asks for the log";
   start(continuous(), {sampled({1, 0, 0}, kDown, kNorth)});
   ASSERT_TRUE(pumpUntilCalls(1));
   continuous()->stopAcquisition();
@@ -179,6 +180,13 @@ TEST_F(DeviceAcquisitionThreads, APluginErrorReachesTheReceiversAndTheDeviceStop
   EXPECT_TRUE(continuous()->disconnect());
 }
 
+TEST_F(DeviceAcquisitionThreads, MemoryRunningOutInThePluginEndsTheAcquisitionWithError) {
+  start(continuous(), {startCapture(), act([] { throw std::bad_alloc(); })});
+  ASSERT_TRUE(pumpUntilCalls(2));
+  continuous()->stopAcquisition();
+  EXPECT_EQ(recorder_->calls(), (Lines{"startCapture", "custom Error"}));
+}
+
 TEST_F(DeviceAcquisitionThreads, AReceiverWithoutTheDevicesInterfaceIsRefused) {
   IPtr<DeviceEventRecorder> continuousOnly(new DeviceEventRecorder({.single = false, .laserScan = false}));
   single()->addReceiver(continuousOnly->registered());
@@ -210,11 +218,15 @@ TEST_F(DeviceAcquisitionThreads, TheViewFeedsTheEmulatorOnlyWhileAHardProbeDevic
   ASSERT_TRUE(manager("HardProbe")->setActivePlugin(emulator));
   const size_t before = host_.callbacks().registeredCallbacks();
 
-  ASSERT_TRUE(single()->connect());
+  ASSERT_TRUE(single()->connect() && continuous()->connect());
   ASSERT_TRUE(single()->startAcquisition());
+  ASSERT_TRUE(continuous()->startAcquisition());
   EXPECT_EQ(host_.callbacks().registeredCallbacks(), before + 6)
-      << "mouse down, click, double click, move, keys";
+      << "mouse down, click, double click, move, keys: once however many devices acquire, or each input "
+         "reaches the emulator's run twice";
   single()->stopAcquisition();
+  EXPECT_EQ(host_.callbacks().registeredCallbacks(), before + 6) << "the other device still acquires";
+  continuous()->stopAcquisition();
   EXPECT_EQ(host_.callbacks().registeredCallbacks(), before);
 
   start(laserScan(), {});

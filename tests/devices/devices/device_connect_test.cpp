@@ -78,4 +78,25 @@ TEST_F(DeviceConnect, AnAcquisitionNeedsAConnectedPlugin) {
   EXPECT_TRUE(continuous()->disconnect()) << "a plug-in that is not connected is disconnected already";
 }
 
+TEST_F(DeviceConnect, DuringAReplayOnlyBecomingConnectedTakesTheReplayPluginAndOnlyADisconnectGivesItBack) {
+  folder_.write("run.log", "");
+  ASSERT_TRUE(host_.replayer().startReplay(folder_.system("run.log")));
+  IZelPluginManager* hardProbe = manager("HardProbe");
+  IZelPlugin* arm = plugin_.get();
+  ASSERT_TRUE(continuous()->connect());
+  IZelPlugin* lent = hardProbe->activePlugin();
+  EXPECT_NE(lent, arm);
+  EXPECT_TRUE(continuous()->connect()) << "connected again, as a command does on every press";
+  EXPECT_TRUE(continuous()->disconnect());
+  EXPECT_EQ(hardProbe->activePlugin(), arm);
+
+  ASSERT_TRUE(single()->connect());
+  lent = hardProbe->activePlugin();
+  EXPECT_NE(lent, arm);
+  EXPECT_TRUE(continuous()->disconnect()) << "a device that is not connected";
+  EXPECT_EQ(hardProbe->activePlugin(), lent) << "still the connected device's";
+  EXPECT_TRUE(single()->disconnect());
+  EXPECT_EQ(hardProbe->activePlugin(), arm);
+}
+
 }  // namespace

@@ -67,11 +67,9 @@ class DeviceTest : public ModuleTest {
 
   void setSetting(const char* key, int32_t value) { host_.dataStore().setInt(nullptr, key, value); }
   void rateLimitOff() { setSetting("Palpera/MoveEventRateLimit", 0); }
-  // Logging on, with the host's logger recording: the devices' raw events go to the numbered event file.
-  void logToScratch() {
-    setSetting("Palpera/Logging", 1);
-    ASSERT_TRUE(host_.logger().startRecording(folder_.system("run.log")));
-  }
+  // The host's logger records: the devices' raw events go to the numbered event file its log names, with
+  // "Palpera/Logging" left at its default, off.
+  void logToScratch() { ASSERT_TRUE(host_.logger().startRecording(folder_.system("run.log"))); }
   std::string eventLog(int number = 0) {
     char name[32];
     std::snprintf(name, sizeof name, "run-hardprobe-%04d.xml", number);

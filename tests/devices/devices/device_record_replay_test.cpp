@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "devices/alignment/alignment_services.h"
 #include "devices/log_replay/log_replay_plugin.h"
 #include "support/recording_receiver.h"
 #include "tests/devices/devices/device_fixture.h"
@@ -24,6 +25,15 @@ class DeviceRecordReplayThreads : public DeviceTest {
     DeviceTest::TearDown();
   }
 
+  // The user's own hardware alignment as the data store keeps it.
+  std::string storedHardwareAlignment() {
+    uint32_t size = 0;
+    bool found = false;
+    auto* bytes = static_cast<const char*>(
+        host_.dataStore().getBlob("Palpera/Alignment/Hardware Alignment", &size, &found));
+    return found && bytes ? std::string(bytes, size) : std::string();
+  }
+
   IPtr<RecordingReceiver> finished_{new RecordingReceiver};
 };
 
@@ -43,12 +53,21 @@ TEST_F(DeviceRecordReplayThreads, AReplayedRunGivesTheReceiversTheRecordedCallsW
   ASSERT_EQ(recorded.size(), 7u);
   ASSERT_EQ(recorded[2], "moved 1.125,-0.04,1.5 0,0,-1 0,1,0") << "the run took the device transform";
 
-  // No plug-in is active now: only the host's log and the event file drive the device.
+  // No plug-in is active now: only the host's log and the event file drive the device. The user has
+  // alignments of their own now, which the recorded transform already holds or must not replace.
   ASSERT_TRUE(manager("HardProbe")->setActivePlugin(nullptr));
+  SPtr<IZelPluginDeviceHardwareAlignmentService> hardware;
+  SPtr<IZelPluginDeviceObjectAlignmentService> object;
+  ASSERT_TRUE(hardware && object);
+  hardware->setMatrix(Matrix4x4::translation({0, 0, 9}), true);
+  object->setMatrix(Matrix4x4::translation({0, 5, 0}));
+  const std::string usersAlignment = storedHardwareAlignment();
+  ASSERT_EQ(usersAlignment.size(), 128u);
   IPtr<DeviceEventRecorder> replayed(new DeviceEventRecorder);
   recorder_ = replayed;
   ASSERT_TRUE(host_.replayer().startReplay(folder_.system("run.log")));
   ASSERT_TRUE(continuous()->connect());
+  manager("HardProbe")->activePlugin()->reloadObjectMatrix();
   continuous()->addReceiver(replayed->registered());
   ASSERT_TRUE(continuous()->startAcquisition());
   ASSERT_TRUE(host_.mainLoop().runUntil([&] { return !finished_->heard().empty(); }, std::chrono::seconds(5)))
@@ -56,7 +75,9 @@ TEST_F(DeviceRecordReplayThreads, AReplayedRunGivesTheReceiversTheRecordedCallsW
   continuous()->stopAcquisition();
   continuous()->disconnect();
 
-  EXPECT_EQ(replayed->calls(), recorded);
+  EXPECT_EQ(replayed->calls(), recorded) << "the run took the recorded transform";
+  EXPECT_EQ(storedHardwareAlignment(), usersAlignment);
+  EXPECT_EQ(hardware->matrix()->m[11], 9.0);
   EXPECT_EQ(plugin_->script().runs(), 1u);
   EXPECT_EQ(plugin_->continuousFace().connects(), 1);
 }

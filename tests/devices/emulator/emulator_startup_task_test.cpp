@@ -1,30 +1,51 @@
 #include <gtest/gtest.h>
 
 #include "devices/contracts/plugin.h"
+#include "devices/managers/izel_plugin_manager.h"
+#include "devices/registry/izel_plugin_service.h"
 #include "framework/object/iptr.h"
 #include "framework/object/query_part.h"
 #include "framework/registrations/registered_classes.h"
 #include "host/api/zel_initializer.h"
-#include "host/module_startup.h"
 #include "support/module_fixture.h"
+#include "support/module_settings.h"
 
 namespace {
 
 using EmulatorStartup = ModuleTest;
 
-TEST_F(EmulatorStartup, TheModulesStartUpLoadsTheEmulatorAmongTheHostsPlugins) {
-  StartupReport report = runModuleStartup(host_.root(), component_.get());
-  EXPECT_NE(std::find(report.tasksRun.begin(), report.tasksRun.end(), "EmulatorPluginStartupTask"),
-            report.tasksRun.end());
+// The start-up tasks in an order a host may run them.
+struct TaskOrder {
+  const char* name;
+  std::vector<const char*> tasks;
+  friend void PrintTo(const TaskOrder& order, std::ostream* out) { *out << order.name; }
+};
+
+class EmulatorStartupOrder : public ModuleTest, public testing::WithParamInterface<TaskOrder> {};
+
+TEST_P(EmulatorStartupOrder, TheHardProbeManagerChoosesTheModulesEmulatorWhicheverTaskRunsFirst) {
+  registerModuleSettings();
+  for (const char* className : GetParam().tasks) {
+    IPtr<IZelStartupTask> task;
+    task.createInstance(classIdOf(className));
+    ASSERT_TRUE(task) << className;
+    task->run();
+  }
   std::vector<IZelUnknown*> plugins = host_.pluginHandler().plugins();
-  ASSERT_EQ(plugins.size(), 1u);
-  auto* plugin = queryPart<IZelPlugin>(plugins[0]);
-  ASSERT_TRUE(plugin);
-  EXPECT_EQ(std::u16string(plugin->getName().c_str()), u"Hard Probe Emulator");
-  EXPECT_TRUE(queryPart<IZelEmulatorPlugin>(plugins[0]));
-  EXPECT_TRUE(queryPart<IZelHardProbePlugin>(plugins[0]));
-  EXPECT_TRUE(queryPart<IZelHardProbeContinuousPlugin>(plugins[0]));
+  ASSERT_EQ(plugins.size(), 1u) << "the emulator is loaded once";
+  auto* emulator = queryPart<IZelPlugin>(plugins[0]);
+  ASSERT_TRUE(emulator && queryPart<IZelEmulatorPlugin>(plugins[0]));
+  SPtr<IZelPluginService> registry;
+  EXPECT_EQ(registry->getManager(ZelCString("HardProbe"))->activePlugin(), emulator);
+  EXPECT_EQ(std::u16string(host_.dataStore().getString("Palpera/ActivePlugin").c_str()),
+            u"Hard Probe Emulator");
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Orders, EmulatorStartupOrder,
+    testing::Values(TaskOrder{"EmulatorLast", {"PluginManagerStartupTask", "EmulatorPluginStartupTask"}},
+                    TaskOrder{"EmulatorFirst", {"EmulatorPluginStartupTask", "PluginManagerStartupTask"}}),
+    [](const testing::TestParamInfo<TaskOrder>& info) { return std::string(info.param.name); });
 
 TEST_F(EmulatorStartup, WithoutAPluginHandlerTheTaskDoesNothing) {
   host_.root().setService("IZelPluginHandler", nullptr);

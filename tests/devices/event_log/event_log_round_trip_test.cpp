@@ -77,18 +77,28 @@ TEST_F(EventLogRoundTrip, EveryKindComesBackWithItsValuesToTheReceiversThatHaveI
                    "scan 4,5,6" + axes + " [0:] stride 0", "stopCapture", "stop", "custom UndoLastSampled"}));
 }
 
-TEST_F(EventLogRoundTrip, ACustomEventNameKeepsItsBytesWhateverTheHostsNarrowForm) {
-  const std::string name = "Mesure \xc3\xa9tendue \xb5m";  // bytes above 127, not all of them UTF-8
+TEST_F(EventLogRoundTrip, ACustomEventNameIsUtf8InTheFileAndBackWhateverTheHostsNarrowForm) {
+  const std::string name =
+      "\xd0\x9e\xd1\x88\xd0\xb8\xd0\xb1\xd0\xba\xd0\xb0 \xe6\xb8\xac\xe5\xae\x9a \xc2\xb5m";  // Ошибка 測定
+                                                                                              // µm
   for (bool hostStrings : {false, true}) {
     host_.enable(StandinHost::Optional::kStrSupport, hostStrings);
     writer_.createInstance(classIdOf(PluginDeviceDataXMLWriter::interfaceName));
     writer_->setOutputFile(scratch_.module("recorded.xml"));
     writer_->writeCustomEvent(ZelString(u"OnCustomEvent"), records::custom(name).get());
     finishRecording();
+    EXPECT_EQ(scratch_.read("recorded.xml"), "<OnCustomEvent time=\"0\" name=\"" + name + "\"/>");
     IPtr<DeviceEventRecorder> receiver(new DeviceEventRecorder);
     ASSERT_TRUE(plugin_->replay(receiver->continuous()));
     EXPECT_EQ(receiver->calls(), (Lines{"custom " + name})) << "host string support " << hostStrings;
   }
+}
+
+TEST_F(EventLogRoundTrip, NamesOfOtherWritersAndOlderLogsComeBackAsUtf8) {
+  // A reference to a character above U+00FF, and a byte of a log older than UTF-8 logs (not a sequence).
+  useLog("<OnCustomEvent time=\"0\" name=\"&#x6E2C;&#x5B9A;\"/><OnCustomEvent time=\"0\" name=\"\xb5m\"/>");
+  ASSERT_TRUE(plugin_->replay(recorder_->laserScan()));
+  EXPECT_EQ(recorder_->calls(), (Lines{"custom \xe6\xb8\xac\xe5\xae\x9a", "custom \xc2\xb5m"}));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstring>
+#include <functional>
 #include <thread>
 
 #include "support/device_event_recorder.h"
@@ -56,7 +57,6 @@ TEST_F(LogEventHandler, DataAndAlignmentRecordsDriveTheReplayPlugin) {
   ASSERT_TRUE(host_.replayer().startReplay(logPath()));
   EXPECT_TRUE(handle("PluginData", {"run-hardprobe-0001.xml"}));
   EXPECT_EQ(pluginFile(), utf8(folder_.module("run-hardprobe-0001.xml"))) << "beside the replayed log";
-  EXPECT_TRUE(handler_->dataPending());
   EXPECT_TRUE(handle("HardProbeData", {"Messung-\xc3\xa4.xml"})) << "the older kind, a name in UTF-8";
   EXPECT_EQ(pluginFile(), utf8(folder_.module("Messung-\xc3\xa4.xml")));
   host_.root().setService(ILogReplayer::interfaceName, nullptr);
@@ -68,46 +68,34 @@ TEST_F(LogEventHandler, DataAndAlignmentRecordsDriveTheReplayPlugin) {
   EXPECT_EQ(plugin_->hardwareMatrix().m[11], 7.0);
   EXPECT_TRUE(handle("HardProbeAlignmentMatrix", {"1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1"}));
   EXPECT_EQ(shift(), 0.0);
+  EXPECT_TRUE(handler_->takeData()) << "the latest data is the starting acquisition's";
+  EXPECT_FALSE(handler_->takeData()) << "and no other's";
 }
 
 TEST_F(LogEventHandler, RefusedRecordsChangeNothing) {
   ASSERT_TRUE(handle("PluginAlignmentMatrix", {kShifted}));
   host_.dataStore().fireEvent(nullptr,
                               kLogReplayFinished);  // a kind taken for a wait by mistake ends at once
-  EXPECT_FALSE(handle("PluginAlignmentMatrix", {"1 0 0 9 0 1 0 9 0 0 1"})) << "fewer than 16 numbers";
-  EXPECT_FALSE(handle("PluginAlignmentMatrix", {"1 0 0 9 0 1 0 9 0 0 1 9 0 0 0 nan"}));
+  for (const char* text : {"1 0 0 9 0 1 0 9 0 0 1 9 0 0 0", "1 0 0 9 0 1 0 9 0 0 1 9 0 0 0 nan",
+                           "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0", "1e300 0 0 0 0 1e300 0 0 0 0 1e300 0 0 0 0 1",
+                           "1 0 0 9 0 1 0 9 0 0 1 9 0 0 1 1", "1 0 0 9 0 1 0 9 0 0 1 9 0 0 0 1 1"}) {
+    host_.errors().clear();
+    EXPECT_FALSE(handle("PluginAlignmentMatrix", {text})) << text;
+    EXPECT_EQ(host_.errors().reports().size(), 1u) << "the refusal of " << text << " is reported";
+  }
   EXPECT_FALSE(handle("PluginData")) << "no text";
   for (const char* kind : {"plugindata", "PLUGINWAIT", "pluginAlignmentMatrix", "HardprobeWait", ""})
     EXPECT_FALSE(handle(kind, {"1 0 0 9 0 1 0 9 0 0 1 9 0 0 0 1"})) << kind;
   handler_->setPlugin(nullptr);
   EXPECT_FALSE(handle("PluginData", {"run-hardprobe-0001.xml"})) << "no plug-in";
   EXPECT_FALSE(handle("PluginAlignmentMatrix", {kShifted}));
-  EXPECT_FALSE(handler_->dataPending());
+  EXPECT_FALSE(handler_->takeData());
   EXPECT_EQ(pluginFile(), "before");
   EXPECT_EQ(shift(), 5.0);
 }
 
-TEST_F(LogEventHandler, AWaitAfterTheAnnouncementReturnsAtOnceAndTheNextWaitsForItsOwn) {
-  ASSERT_TRUE(handle("PluginData", {"a.xml"}));
-  host_.dataStore().fireEvent(nullptr, kLogReplayFinished);
-  EXPECT_TRUE(handle("PluginWait"));
-  EXPECT_FALSE(handler_->dataPending());
-  // The next announcement is still queued for the main thread: only a wait that lets the host deliver its
-  // events ends on it.
-  host_.mainLoop().postName(kLogReplayFinished);
-  EXPECT_TRUE(handle("HardProbeWait"));
-  EXPECT_EQ(announcements(), 2u);
-}
-
-TEST_F(LogEventHandler, AnAnnouncementBeforeTheDataBelongsToAnEarlierAcquisition) {
-  host_.dataStore().fireEvent(nullptr, kLogReplayFinished);  // the end of the previous replay
-  ASSERT_TRUE(handle("PluginData", {"b.xml"}));
-  host_.mainLoop().postName(kLogReplayFinished);  // this acquisition's end
-  EXPECT_TRUE(handle("PluginWait"));
-  EXPECT_EQ(announcements(), 2u);
-}
-
-// The host interrupts its replay from another thread while the main thread waits.
+// Waits run on the main thread. A helper thread ends a wait that would otherwise never end, after a deadline,
+// so that such a wait fails the test rather than hangs it.
 class LogEventHandlerThreads : public LogEventHandler {
  protected:
   static constexpr const char* kInsideWait = "Test/InsideWait";
@@ -123,47 +111,77 @@ class LogEventHandlerThreads : public LogEventHandler {
     LogEventHandler::TearDown();
   }
 
+  // Plays a wait record; duringWait runs on a helper thread meanwhile. False when the deadline ended it.
+  bool waitEndsByItself(const std::function<void()>& duringWait = [] {}) {
+    std::atomic<bool> ended{false}, rescued{false};
+    std::thread helper([&] {
+      duringWait();
+      auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+      while (!ended && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      if (!ended) rescued = true, handler_->releaseWait();
+    });
+    EXPECT_TRUE(handle("HardProbeWait"));
+    ended = true;
+    helper.join();
+    return !rescued;
+  }
+  // A data record that the starting acquisition takes.
+  void startAcquisition(const char* file = "a.xml") {
+    ASSERT_TRUE(handle("PluginData", {file}));
+    ASSERT_TRUE(handler_->takeData());
+  }
+
   IPtr<RecordingReceiver> inside_{new RecordingReceiver};  // hears an event only a waiting record delivers
 };
 
-TEST_F(LogEventHandlerThreads, AnInterruptionEndsAWaitingRecordAndCancelsTheReplay) {
-  std::atomic<bool> waitEnded{false}, rescued{false};
-  std::thread host([&] {
-    host_.mainLoop().postName(kInsideWait);
-    while (inside_->heard().empty()) std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    handler_->interrupt();
-    // Should the wait not end, the end of the replay is announced, so that the test fails rather than hangs.
-    for (int i = 0; i < 2000 && !waitEnded; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    if (!waitEnded) rescued = true, host_.mainLoop().postName(kLogReplayFinished);
-  });
-  EXPECT_TRUE(handle("PluginWait")) << "no replay runs: the plug-in announces nothing";
-  waitEnded = true;
-  host.join();
-  EXPECT_FALSE(rescued);
+TEST_F(LogEventHandlerThreads, AWaitHoldsTheHostOnlyForARunThatWasStarted) {
+  EXPECT_TRUE(waitEndsByItself()) << "a wait before its data record";
+  ASSERT_TRUE(handle("PluginData", {"a.xml"}));
+  EXPECT_TRUE(waitEndsByItself()) << "data that no acquisition took";
+  EXPECT_FALSE(handler_->takeData()) << "the wait has passed it";
+  startAcquisition();
+  EXPECT_TRUE(waitEndsByItself()) << "a run that never begins holds the host for a bounded time";
+  EXPECT_TRUE(inside_->heard().empty());
+}
 
+TEST_F(LogEventHandlerThreads, AWaitEndsOnItsOwnRunsAnnouncementOnly) {
+  host_.dataStore().fireEvent(nullptr, kLogReplayFinished);  // the end of an earlier acquisition's run
+  startAcquisition();
+  host_.mainLoop().postName(kLogReplayFinished);  // still queued: only a wait that delivers events hears it
+  EXPECT_TRUE(waitEndsByItself());
+  EXPECT_EQ(announcements(), 2u);
+}
+
+TEST_F(LogEventHandlerThreads, AnInterruptionEndsAWaitAndCancelsTheRunItWaitsFor) {
   folder_.write("long.xml", "<OnStop time=\"0\"/><OnStop time=\"600000\"/>");
+  startAcquisition();
   plugin_->setFileName(folder_.module("long.xml"));
   ZelString error;
   static_cast<IZelHardProbeContinuousPlugin&>(*plugin_).connect(error);
   IPtr<DeviceEventRecorder> recorder(new DeviceEventRecorder);
   std::thread worker([&] { plugin_->replay(recorder->continuous()); });
   while (recorder->calls().empty()) std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  handler_->interrupt();
+
+  EXPECT_TRUE(waitEndsByItself([&] {
+    host_.mainLoop().postName(kInsideWait);
+    while (inside_->heard().empty()) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    handler_->interrupt();
+  }));
   worker.join();
   EXPECT_EQ(recorder->calls(), (std::vector<std::string>{"stop", "custom Cancel"}));
 }
 
 TEST_F(LogEventHandlerThreads, AnInterruptionWithoutAWaitDoesNotEndTheNextOne) {
   handler_->interrupt();
+  startAcquisition();
   std::atomic<bool> posted{false};
-  std::thread announcer([&] {
+  EXPECT_TRUE(waitEndsByItself([&] {
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     posted = true;
     host_.mainLoop().postName(kLogReplayFinished);
-  });
-  EXPECT_TRUE(handle("PluginWait"));
+  }));
   EXPECT_TRUE(posted);
-  announcer.join();
 }
 
 }  // namespace

@@ -1,12 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <thread>
-
 #include "devices/host_log/izel_plugin_manager_log_replay_util.h"
 #include "devices/managers/hard_probe_plugin_manager.h"
 #include "devices/managers/laser_scan_plugin_manager.h"
-#include "support/device_event_recorder.h"
 #include "tests/devices/host_log/host_log_fixture.h"
 #include "tests/devices/support/test_plugin.h"
 
@@ -68,17 +64,19 @@ TEST_F(ManagerReplay, TheReplayPluginStandsInUntilTheLastEnd) {
   EXPECT_EQ(fileOf(lent), utf8(folder_.module("a.xml")));
   EXPECT_EQ(lent->hardwareMatrix().m[3], 5.0);
   EXPECT_EQ(host_.replayer().passedOver(), 1u) << "the user's action is the host's to play";
-  hardProbe_->advanceReplay();
-  EXPECT_EQ(host_.replayer().passedOver(), 1u) << "data already pending: nothing more is played";
+  host_.dataStore().fireEvent(nullptr, kLogReplayFinished);  // the acquisition's run has ended
+  hardProbe_->advanceReplay();                               // the next acquisition finds no data left
+  EXPECT_EQ(fileOf(lent), "") << "nothing to play, rather than the earlier acquisition's file";
+  EXPECT_FALSE(host_.replayer().isReplaying()) << "its wait was played on the way";
 
   hardProbe_->beginReplay();  // the second hard-probe device connects
   hardProbe_->endReplay();
   EXPECT_EQ(hardProbe_->activePlugin(), lent);
-  EXPECT_EQ(announcements(), 0u);
+  EXPECT_EQ(announcements(), 1u);
   hardProbe_->endReplay();
   EXPECT_EQ(hardProbe_->activePlugin(), arm_) << "the plug-in the first connect displaced";
   EXPECT_EQ(util_->replayPlugin(), nullptr);
-  EXPECT_EQ(announcements(), 1u);
+  EXPECT_EQ(announcements(), 2u);
 }
 
 TEST_F(ManagerReplay, OneManagerEndingLeavesThePluginToTheOther) {
@@ -116,43 +114,6 @@ TEST_F(ManagerReplay, TheLastEndReleasesAWaitingRecord) {
   EXPECT_TRUE(host_.replayer().replayNext());
   EXPECT_EQ(hardProbe_->activePlugin(), arm_);
   host_.dataStore().removeListener("Test/Disconnect", disconnect.get());
-}
-
-// A session recorded with a device, replayed without it: the test plays the device's part, its worker thread
-// running the lent plug-in while the host's replay waits on the main thread.
-using ManagerReplayThreads = ManagerReplay;
-
-TEST_F(ManagerReplayThreads, ARecordedAcquisitionPlaysBackWithItsAlignmentAndPacing) {
-  ASSERT_TRUE(host_.logger().startRecording(logPath()));
-  ZelString eventFile;
-  hardProbe_->recordLog(Matrix4x4::translation(Vector3(0.5, 0, -2)), eventFile);
-  host_.logger().stopRecording();
-  folder_.write("run-hardprobe-0000.xml", "<SetRadius time=\"0\">0.003</SetRadius><OnStop time=\"20\"/>");
-
-  ASSERT_TRUE(host_.replayer().startReplay(logPath()));
-  hardProbe_->beginReplay();
-  hardProbe_->advanceReplay();
-  IZelPlugin* lent = hardProbe_->activePlugin();
-  EXPECT_EQ(fileOf(lent), utf8(eventFile));
-  EXPECT_EQ(lent->hardwareMatrix().m[3], 0.5);
-  EXPECT_EQ(lent->hardwareMatrix().m[11], -2.0);
-
-  void* part = nullptr;
-  lent->queryInterface(IZelHardProbeContinuousPlugin::interfaceName, &part, false);
-  auto* face = static_cast<IZelHardProbeContinuousPlugin*>(part);
-  ZelString error;
-  ASSERT_TRUE(face->connect(error));
-  IPtr<DeviceEventRecorder> recorder(new DeviceEventRecorder);
-  IPtr<IZelPlugin> held(lent);  // the worker's own reference
-  std::thread worker([face, &recorder] { face->run(recorder->continuous()); });
-
-  EXPECT_TRUE(host_.replayer().replayNext()) << "the wait record, until the plug-in has played its file";
-  EXPECT_EQ(recorder->calls(), (std::vector<std::string>{"radius 0.003", "stop"}));
-  std::vector<DeviceEventRecorder::Clock::time_point> times = recorder->times();
-  EXPECT_GE(times[1] - times[0], std::chrono::milliseconds(20)) << "the recorded gap";
-  worker.join();
-  hardProbe_->endReplay();
-  EXPECT_FALSE(host_.replayer().replayNext()) << "the log is played to its end";
 }
 
 }  // namespace

@@ -5,10 +5,13 @@
 
 #include <chrono>
 #include <future>
+#include <new>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "framework/object/query_chain.h"
+#include "host/api/xml_dom.h"
 #include "support/log_replay_fixture.h"
 
 namespace {
@@ -47,18 +50,57 @@ TEST_F(LogReplayPluginTest, ARunOnAFaceNotConnectedEndsWithOneErrorAndOneFinishe
   EXPECT_TRUE(plugin_->replay(recorder_->continuous())) << "the other faces stay connected";
 }
 
-TEST_F(LogReplayPluginTest, ARunWithoutAFileNameEndsWithOneErrorAndOneFinished) {
-  static_cast<IZelHardProbePlugin&>(*plugin_).run(recorder_->single());
-  EXPECT_EQ(recorder_->calls(), (Lines{"custom Error"}));
-  EXPECT_EQ(finishedCount(), 1u);
-}
-
 TEST_F(LogReplayPluginTest, ALogPlaysInOrderAndAnnouncesItsEndOnce) {
   useLog("<SetRadius time=\"0\">0.003</SetRadius><OnStartCapture time=\"0\"/><OnStop time=\"0\"/>");
   static_cast<IZelHardProbeContinuousPlugin&>(*plugin_).run(recorder_->continuous());
   EXPECT_EQ(recorder_->calls(), (Lines{"radius 0.003", "startCapture", "stop"}));
   EXPECT_EQ(finishedCount(), 1u);
   EXPECT_EQ(finishedCount(), 1u) << "announced once, not once per pump";
+}
+
+// A host's XML reader whose document is its own root element, without children to walk, or that runs out of
+// memory on a large log.
+class StubDom : public IZelDOMXml, public IZelDOMXmlElement, public ZelUnknownImpl {
+ public:
+  explicit StubDom(bool outOfMemory) : outOfMemory_(outOfMemory) {}
+  bool parse(const ZelString&) override {
+    if (outOfMemory_) throw std::bad_alloc();
+    return true;
+  }
+  IZelDOMXmlElement* rootElement() override { return this; }
+  IZelDOMXmlElementItr* children() override { return nullptr; }
+  void tagName(ZelString&) override {}
+  void attribute(ZelString&, const ZelString&) override {}
+  void text(ZelString&) override {}
+  IZelDOMXmlElement* firstChild(const ZelString&) override { return nullptr; }
+  void setAttribute(const ZelString&, const ZelString&) override {}
+  void setText(const ZelString&) override {}
+  bool appendChild(IZelDOMXmlElement*) override { return false; }
+  int32_t line() override { return 0; }
+  void serialize(ZelString&) override {}
+  IZelDOMXmlElement* createElement(const ZelString&) override { return nullptr; }
+  bool setRootElement(IZelDOMXmlElement*) override { return false; }
+  void queryInterface(const char* name, void** out, bool) override {
+    QueryChain(name, out)
+        .classLeaf("StubDom", this, static_cast<IZelDOMXml*>(this))
+        .offer<IZelDOMXml>(this)
+        .offer<IZelDOMXmlElement>(this)
+        .end();
+  }
+  const char* className() override { return "StubDom"; }
+
+ private:
+  const bool outOfMemory_;
+};
+
+TEST_F(LogReplayPluginTest, ARootWithoutChildrenToWalkPlaysNothingAndMemoryRunningOutIsAnError) {
+  useLog("<OnStop time=\"0\"/>");
+  for (bool outOfMemory : {false, true}) {
+    host_.root().setServiceFactory(IZelDOMXml::interfaceName, [=] { return new StubDom(outOfMemory); });
+    EXPECT_EQ(plugin_->replay(recorder_->continuous()), !outOfMemory);
+  }
+  EXPECT_EQ(recorder_->calls(), (Lines{"custom Error"}));
+  EXPECT_EQ(finishedCount(), 2u);
 }
 
 // A device's worker runs the plug-in while the main thread pumps the host's events.

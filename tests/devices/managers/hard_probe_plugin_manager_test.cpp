@@ -36,8 +36,12 @@ TEST_F(HardProbeChoice, TheEmulatorGivesWayToARealArmUnlessChosenExplicitlyOrAlo
   EXPECT_EQ(stored(kActivePlugin), "Hard Probe Emulator");
 }
 
-TEST_F(HardProbeChoice, AnEmptyOrUnknownStoredNameAndAMissingHandler) {
+TEST_F(HardProbeChoice, AnEmptyOrUnknownStoredNameAndNothingToChooseFrom) {
   load(TestPlugin::scanner(u"Scanner"));  // no hard-probe face
+  store(kActivePlugin, u"Arm");
+  EXPECT_EQ(selected(), nullptr) << "no hard-probe plug-in is loaded yet";
+  EXPECT_EQ(stored(kActivePlugin), "Arm") << "the user's choice outlives a start without any";
+
   IZelPlugin* first = load(TestPlugin::arm(u"First"));
   load(TestPlugin::arm(u"Second"));
   store(kActivePlugin, u"");
@@ -50,7 +54,7 @@ TEST_F(HardProbeChoice, AnEmptyOrUnknownStoredNameAndAMissingHandler) {
 
   host_.root().setService(IZelPluginHandler::interfaceName, nullptr);
   EXPECT_EQ(selected(), nullptr);
-  EXPECT_EQ(stored(kActivePlugin), "");
+  EXPECT_EQ(stored(kActivePlugin), "First") << "nor one without the host's plug-in handler";
 }
 
 TEST_F(HardProbeChoice, APluginWithoutAnAvailableFaceIsNeverChosen) {

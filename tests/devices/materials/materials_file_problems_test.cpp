@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "host/api/xml_dom.h"
+#include "platform/file.h"
 #include "support/text.h"
 #include "tests/devices/materials/materials_fixture.h"
 
@@ -45,12 +46,12 @@ TEST_F(Problems, ABareDrivePathGetsItsBackslashInTheTopLevelMessage) {
   EXPECT_EQ(message(), u"Error parsing xml file X:\\: The top level object is not \"Materials\"");
 }
 
-TEST_F(Problems, AnUnsupportedTypeIsNamedAndEndsTheReadingKeepingWhatCameBefore) {
+TEST_F(Problems, AnUnsupportedTypeIsNamedAndEndsTheReadingKeepingTheWholeMaterialsBefore) {
   IPtr<Materials::ZelMaterials> library =
       readMaterials(materialXml("Brass", expansionXml("1.9e-5")) +
                     materialXml("Invar", expansionXml("1.2e-6", "float")) + materialXml("Later", ""));
   EXPECT_EQ(message(), u"Unsupported property type: float");
-  EXPECT_EQ(library->count(), 2) << "the material and its property were made before the bad value";
+  EXPECT_EQ(library->count(), 1) << "no half-read material";
   EXPECT_DOUBLE_EQ(valueOf(*library, "Brass"), 1.9e-5);
   EXPECT_EQ(library->find(ZelCString("Steel")), nullptr);
 }
@@ -68,15 +69,29 @@ TEST_F(Problems, AnEmptyRootIsNoErrorAndGetsNoDefault) {
   EXPECT_EQ(message(), kNoDialog);
 }
 
-TEST_F(Problems, AFloatTextThatIsNotOneNumberIsReportedRatherThanReadAsZeroOrItsLeadingDigits) {
-  for (const char* bad : {"", "abc", "1,17e-5", "12 mm", "nan", "1e999"}) {
-    IPtr<Materials::ZelMaterials> library = readMaterials(materialXml("Brass", expansionXml(bad)));
-    EXPECT_EQ(message(),
-              u"Material Brass: float value Value is not a number: \"" + text(ZelString(bad)) + u"\"");
-    EXPECT_TRUE(std::isnan(valueOf(*library, "Brass"))) << bad;
+TEST_F(Problems, AMaterialWithAFloatThatIsNotOneDecimalNumberIsLeftOutNamedWithItsLineAndTheRestRead) {
+  for (const char* bad : {"", "abc", "1,17e-5", "12 mm", "nan", "-inf", "1e999", "0x1p3", "+-1"}) {
+    SCOPED_TRACE(bad);
+    IPtr<Materials::ZelMaterials> library = readMaterials(
+        "\n" + materialXml("Brass", expansionXml("1.9e-5")) + "\n" + materialXml("Brass", expansionXml(bad)) +
+        "\n" + materialXml("Invar", expansionXml(" +1.2e-6\n")));
+    EXPECT_EQ(message(), u"Material Brass was left out: its float value Value on line 3 is not a number");
+    EXPECT_DOUBLE_EQ(valueOf(*library, "Brass"), 1.9e-5) << "the earlier Brass is untouched";
+    EXPECT_DOUBLE_EQ(valueOf(*library, "Invar"), 1.2e-6);
   }
-  EXPECT_DOUBLE_EQ(valueOf(*readMaterials(materialXml("Brass", expansionXml(" 1.9e-5\n"))), "Brass"), 1.9e-5);
-  EXPECT_EQ(message(), kNoDialog) << "blanks around the number are fine";
+  readMaterials(materialXml("Tin", expansionXml("x")) + "\n" + materialXml("Lead", expansionXml("y")));
+  EXPECT_EQ(message(),
+            u"Material Tin was left out: its float value Value on line 1 is not a number\n"
+            u"Material Lead was left out: its float value Value on line 2 is not a number")
+      << "every material left out, in one dialog";
+}
+
+TEST_F(Problems, ADirectoryIsNoMaterialsFile) {
+  std::filesystem::create_directory(scratch_.system("materials.mtlx"));
+  IPtr<Materials::ZelMaterials> library = readPath(path());
+  EXPECT_EQ(message(),
+            u"Not a regular file: " + text(ZelString(platform::systemPath(path().c_str()).c_str())));
+  expectOnlyDefaultSteel(*library);
 }
 
 TEST_F(Problems, AHostWithoutAnXmlReaderOrDialogsStillEndsWithSteel) {

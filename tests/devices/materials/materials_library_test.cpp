@@ -25,12 +25,20 @@ TEST(MaterialsLibrary, AddAnswersThePositionAndRefusesNull) {
   EXPECT_EQ(library->add(material("Brass").get()), 2);
 }
 
-TEST(MaterialsLibrary, FindIsExactAndCaseSensitive) {
+TEST(MaterialsLibrary, FindIsExactAndAnswersTheFirstOfTheNameThatIsStillThere) {
   IPtr<ZelMaterials> library = emptyLibrary();
-  library->add(material("Steel").get());
-  EXPECT_NE(library->find(ZelCString("Steel")), nullptr);
+  IPtr<ZelMaterial> first = material("Steel"), brass = material("Brass"), second = material("Steel");
+  for (ZelMaterial* each : {first.get(), brass.get(), second.get()}) library->add(each);
+  EXPECT_EQ(library->find(ZelCString("Steel")), first.get());
   EXPECT_EQ(library->find(ZelCString("steel")), nullptr);
   EXPECT_EQ(library->find(ZelCString("Stee")), nullptr);
+  library->remove(second.get());
+  EXPECT_EQ(library->find(ZelCString("Steel")), first.get());
+  library->add(second.get());
+  library->remove(first.get());
+  EXPECT_EQ(library->find(ZelCString("Steel")), second.get());
+  library->remove(second.get());
+  EXPECT_EQ(library->find(ZelCString("Steel")), nullptr);
 }
 
 TEST(MaterialsLibrary, RemovingTheFirstOfThreeMovesTheOthersUpAndReleasesIt) {

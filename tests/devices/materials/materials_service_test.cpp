@@ -13,7 +13,7 @@ using ServedLibrary = ModuleTest;
 TEST_F(ServedLibrary, TheShippedExampleGivesEveryMaterialsExpansionCoefficient) {
   ScratchDirectory directory;
   std::filesystem::create_directory(directory.system("materials"));
-  std::filesystem::copy_file(PALPERA_TEST_SOURCE_DIR "/../examples/materials.mtlx",
+  std::filesystem::copy_file(PALPERA_TEST_SOURCE_DIR "/../examples/materials/materials.mtlx",
                              directory.system("materials/materials.mtlx"));
   host_.dataStore().setString(nullptr, "DefaultFileNameDirectory/common", directory.module());
 

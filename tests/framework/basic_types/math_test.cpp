@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <numbers>
 
+#include "basic_types/box.h"
 #include "basic_types/color.h"
 #include "basic_types/matrix4x4.h"
 #include "basic_types/plane.h"
@@ -164,6 +166,30 @@ TEST(MatrixMath, RotationsAreRightHandedAndTurnOneDirectionIntoAnother) {
   for (int k = 0; k < 16; ++k) EXPECT_EQ(nearly.m[k], Matrix4x4().m[k]);
   Matrix4x4 noAxis = Matrix4x4::rotation(Vector3(), 1.0);
   for (int k = 0; k < 16; ++k) EXPECT_EQ(noAxis.m[k], Matrix4x4().m[k]);
+}
+
+TEST(BoxMath, CornersAndCentreAndZeroForANullBox) {
+  Box box{Vector3(-1, 2, -3), Vector3(3, 4, 5)};
+  expectNear(Box::minimum(&box), Vector3(-1, 2, -3));
+  expectNear(Box::maximum(&box), Vector3(3, 4, 5));
+  expectNear(box.center(), Vector3(1, 3, 1));
+  expectNear(Box::minimum(nullptr), Vector3());
+  expectNear(Box::maximum(nullptr), Vector3());
+}
+
+TEST(MatrixMath, CopyMatrixFillsTheValueObjectsMatrix) {
+  ZelMatrixValue value;
+  Matrix4x4 source = Matrix4x4::translation(Vector3(1, 2, 3)) * diagonal(4, 5, 6);
+  copyMatrix(value, source);
+  for (int k = 0; k < 16; ++k) EXPECT_EQ(value.matrix.m[k], source.m[k]) << k;
+}
+
+TEST(ColorConversion, AColorSetIsCopiedAsAWhole) {
+  ColorSet base{
+      {0.2f, 0.2f, 0.2f, 1}, {0.8f, 0.7f, 0.6f, 0.5f}, {0.1f, 0, 0, 1}, {0, 0.3f, 0, 0.9f}, {0.5f, 1}, 2};
+  ColorSet copy;
+  copy = base;
+  EXPECT_EQ(std::memcmp(&copy, &base, sizeof(ColorSet)), 0);
 }
 
 TEST(ColorConversion, GreyHasZeroSaturationAndTheConventionalHue) {

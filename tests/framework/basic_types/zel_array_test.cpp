@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <vector>
 
+#include "basic_types/owned_buffer_handle.h"
 #include "basic_types/zel_array.h"
 #include "basic_types/zel_chunked_array.h"
 #include "basic_types/zel_string.h"
@@ -44,6 +46,46 @@ TEST_F(ArrayGrowth, CountedArraysUseSlotsOneToCountAndDoubleFromOne) {
   EXPECT_EQ(text(list[2]), u"three");
   EXPECT_EQ(text(list.popBack()), u"three");
   EXPECT_EQ(list.count(), 1);
+}
+
+TEST_F(ArrayGrowth, ReserveKeepsTheLeadingItemsAndNeverGoesBelowTheMinimum) {
+  ZelArray<ZelString> strings;
+  strings.at(2) = ZelString(u"c");
+  strings.reserve(2, 6);
+  EXPECT_EQ(text(strings[2]), u"c");
+  strings.reserve(1, 1);
+  EXPECT_EQ(strings.capacity(), 1);
+  strings.reserve(3, 0);
+  EXPECT_EQ(strings.capacity(), 3) << "an unusable capacity gives the minimum";
+  EXPECT_TRUE(strings[2].isEmpty());
+  ZelArray<int64_t> plain;
+  plain.at(3);
+  plain.reserve(5, 8);
+  EXPECT_EQ(plain.capacity(), 8);
+  EXPECT_EQ(plain[7], 0) << "slots gained are zero";
+}
+
+TEST_F(ArrayGrowth, AnArrayMadeForNItemsHoldsItems1ToNZeroed) {
+  struct Record {
+    double a, b, c;
+  };
+  ZelCountedArray<Record> records(ZelCountedArray<Record>::ItemCount{5});
+  EXPECT_EQ(records.capacity(), 6);
+  EXPECT_EQ(records.count(), 0);
+  for (int32_t i = 0; i <= 5; ++i) EXPECT_EQ(records[i].c, 0.0) << i;
+}
+
+TEST(OwnedBuffer, TheBufferGoesBackToItsOwnerOnceWhenTheHandleGoes) {
+  struct Owner {
+    std::vector<int> released;
+    void releaseBuffer(int buffer) { released.push_back(buffer); }
+  } owner;
+  {
+    OwnedBufferHandle<Owner, int> handle(&owner, 42);
+    EXPECT_EQ(handle.buffer(), 42);
+    EXPECT_TRUE(owner.released.empty());
+  }
+  EXPECT_EQ(owner.released, std::vector<int>{42});
 }
 
 using ChunkedArray = NoHostTest;

@@ -57,6 +57,17 @@ TEST_F(StringsWithoutHost, FormatDoubleBuildsItsFormatAndRefusesUnsafePrecisionT
   EXPECT_EQ(text(ZelString::formatDouble(1e300, {false, false, ".1"})).size(), 303u) << "grows past 40 bytes";
   EXPECT_EQ(text(ZelString::formatDouble(2.5, {false, false, "s%n"})), u"2.500000")
       << "only flags and digits";
+  EXPECT_EQ(text(ZelString::formatDouble(2.5, {false, false, "1.2.3"})), u"2.500000");
+  EXPECT_EQ(text(ZelString::formatDouble(-2.5, {false, false, "+08.2"})), u"-0002.50");
+}
+
+TEST_F(StringsWithoutHost, FormatDoubleCapsHugeWidthsAndPrecisions) {
+  for (const char* precision : {"99999999999", "2147483647.1", ".99999999999", "-4000000000.4000000000"}) {
+    SCOPED_TRACE(precision);
+    std::u16string formatted = text(ZelString::formatDouble(1.5, {false, false, precision}));
+    EXPECT_LE(formatted.size(), 1000u);
+    EXPECT_NE(formatted.find(u"1.5"), std::u16string::npos);
+  }
 }
 
 TEST_F(StringsWithoutHost, OrderingIsLengthFirstThenByFirstDifferingUnit) {

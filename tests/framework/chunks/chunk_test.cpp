@@ -261,6 +261,18 @@ TEST_F(ChunkReader, ValuesNeverCrossTheEndOfTheirChunk) {
   EXPECT_FALSE(reader.good());
 }
 
+TEST_F(ChunkReader, AReaderOwningItsStreamEndsItsChunkBeforeClosingIt) {
+  IPtr<HostBinaryInStream> in = stream(joined({narrowHeader(kOuterType, 16), Bytes(8, 3), Bytes(4, 0)}));
+  {
+    ZelBinaryFileReader reader(in.get(), true);
+    ASSERT_TRUE(reader.beginChunk());
+    uint16_t value = 0;
+    ASSERT_TRUE(reader.readU16(value));
+  }
+  EXPECT_TRUE(in->closed());
+  EXPECT_EQ(in->tell(), 16u) << "left at the end of the chunk it was in";
+}
+
 TEST_F(ChunkReader, EndingWithoutAChunkWhileGoodIsAnAssertionAndAMissingStreamToo) {
   IPtr<HostBinaryInStream> in = stream({});
   {

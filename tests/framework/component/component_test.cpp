@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <new>
 #include <string>
+#include <thread>
 
 #include "basic_types/prime_sizes.h"
 #include "framework/component/zel_base_component.h"
 #include "framework/component/zel_default_class_factory.h"
 #include "host/zel_id_text.h"
+#include "platform/event.h"
 #include "support/counted_probe.h"
 #include "support/module_fixture.h"
 
@@ -15,10 +20,13 @@ ZelID testId(uint32_t n) {
   return ZelID{n, 0x7e57, 0x1d, {1, 2, 3, 4, 5, 6, 7, static_cast<uint8_t>(n)}};
 }
 
-TEST(EntryPoint, NullComponentAnswersZeroAndWritesNothing) {
+TEST(EntryPoint, ANullOutParameterAnswersZeroAndWritesNothing) {
   uint32_t version = 77;
   EXPECT_EQ(EntryPoint(&version, nullptr), 0);
   EXPECT_EQ(version, 77u);
+  IZelComponent* component = reinterpret_cast<IZelComponent*>(0x77);
+  EXPECT_EQ(EntryPoint(nullptr, &component), 0);
+  EXPECT_EQ(component, reinterpret_cast<IZelComponent*>(0x77));
 }
 
 TEST(EntryPoint, HandsOutANewComponentOfVersion100EachCall) {
@@ -95,12 +103,21 @@ TEST(ClassRegistry, ReRegisteringAnIdReplacesItWithoutChangingTheCount) {
   EXPECT_STREQ(registry.className(&id), "Second");
 }
 
-TEST(ClassRegistry, PlainClassesMakeNewObjectsAndSingletonsShareOne) {
+// A registry with a plain class under id 1 and a singleton under id 2, both of T.
+template <class T>
+struct PlainAndSingleton {
+  PlainAndSingleton() {
+    registry.registerItemFactory(&plain);
+    registry.registerItemFactory(&single);
+  }
   ZelDefaultClassFactory registry;
-  ZelTClassItemFactory<CountedProbe> plain("Plain", testId(1));
-  ZelSingletonTClassItemFactory<CountedProbe> single("Single", testId(2));
-  registry.registerItemFactory(&plain);
-  registry.registerItemFactory(&single);
+  ZelTClassItemFactory<T> plain{"Plain", testId(1)};
+  ZelSingletonTClassItemFactory<T> single{"Single", testId(2)};
+};
+
+TEST(ClassRegistry, PlainClassesMakeNewObjectsAndSingletonsShareOne) {
+  PlainAndSingleton<CountedProbe> classes;
+  ZelDefaultClassFactory& registry = classes.registry;
 
   ZelID plainId = testId(1), singleId = testId(2), unknownId = testId(3);
   IZelUnknown* a = nullptr;
@@ -117,11 +134,96 @@ TEST(ClassRegistry, PlainClassesMakeNewObjectsAndSingletonsShareOne) {
   EXPECT_EQ(registry.createInstance(&singleId, &s2), 2u);
   EXPECT_EQ(s1, s2);
   EXPECT_EQ(s1->refCount(), 1u) << "the factory keeps one reference of its own";
-  single.releaseInstance();  // the factory dies with this test, so its reference goes too
+  classes.single.releaseInstance();  // the factory dies with this test, so its reference goes too
 
   IZelUnknown* untouched = reinterpret_cast<IZelUnknown*>(0x99);
   EXPECT_EQ(registry.createInstance(&unknownId, &untouched), 0u);
   EXPECT_EQ(untouched, reinterpret_cast<IZelUnknown*>(0x99));
+}
+
+// A class whose construction runs out of memory.
+class StarvedProbe : public CountedProbe {
+ public:
+  StarvedProbe() { throw std::bad_alloc(); }
+};
+
+TEST(ClassRegistry, AConstructorOutOfMemoryAnswersNoObjectAndNothingReachesTheHost) {
+  PlainAndSingleton<StarvedProbe> classes;
+  for (uint32_t n : {1u, 2u, 2u}) {  // a failed singleton is tried again on the next request
+    SCOPED_TRACE(n);
+    ZelID id = testId(n);
+    IZelUnknown* out = reinterpret_cast<IZelUnknown*>(0x99);
+    EXPECT_EQ(classes.registry.createInstance(&id, &out), n);
+    EXPECT_EQ(out, nullptr);
+  }
+}
+
+// Singletons whose construction the test controls. Their hooks are set per test.
+struct SingletonHooks {
+  std::atomic<int> constructions{0};
+  platform::Event entered{platform::Event::Reset::kManual};
+  platform::Event gate{platform::Event::Reset::kManual};
+  ZelItemFactory* factory = nullptr;
+  IZelUnknown* askedBack = reinterpret_cast<IZelUnknown*>(0x99);
+};
+SingletonHooks* hooks = nullptr;
+
+IZelUnknown* request(ZelItemFactory& factory) {
+  uint32_t status = 0;
+  return factory.create(&status);
+}
+
+class GatedSingleton : public CountedProbe {
+ public:
+  GatedSingleton() {
+    ++hooks->constructions;
+    hooks->entered.set();
+    EXPECT_TRUE(hooks->gate.waitFor(5000)) << "the gate never opened";
+  }
+};
+
+class SelfAskingSingleton : public CountedProbe {
+ public:
+  SelfAskingSingleton() {
+    ++hooks->constructions;
+    hooks->askedBack = request(*hooks->factory);
+  }
+};
+
+TEST(ClassRegistryThreads, TwoFirstRequestsRacingConstructTheSingletonOnce) {
+  SingletonHooks local;
+  hooks = &local;
+  ZelSingletonTClassItemFactory<GatedSingleton> factory("Gated", testId(1));
+  IZelUnknown* first = nullptr;
+  IZelUnknown* second = nullptr;
+  std::thread a([&] { first = request(factory); });
+  ASSERT_TRUE(local.entered.waitFor(5000));
+  std::thread b([&] { second = request(factory); });
+  // A second construction, were there one, would start at once; give it a bounded chance to show.
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(200);
+  while (local.constructions == 1 && std::chrono::steady_clock::now() < deadline) std::this_thread::yield();
+  local.gate.set();
+  a.join();
+  b.join();
+  EXPECT_EQ(local.constructions, 1);
+  EXPECT_NE(first, nullptr);
+  EXPECT_EQ(first, second);
+  factory.releaseInstance();
+  hooks = nullptr;
+}
+
+TEST(ClassRegistry, ASingletonAskingForItselfWhileConstructedGetsAnAnswerNotADeadlock) {
+  SingletonHooks local;
+  hooks = &local;
+  ZelSingletonTClassItemFactory<SelfAskingSingleton> factory("SelfAsking", testId(1));
+  local.factory = &factory;
+  IZelUnknown* made = request(factory);
+  EXPECT_NE(made, nullptr);
+  EXPECT_EQ(local.askedBack, nullptr) << "not yet made: no object";
+  EXPECT_EQ(request(factory), made);
+  EXPECT_EQ(local.constructions, 1);
+  factory.releaseInstance();
+  hooks = nullptr;
 }
 
 TEST(ClassRegistry, WalkReportsEveryIdOnceAndFirstIdRestartsIt) {

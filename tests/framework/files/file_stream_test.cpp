@@ -174,9 +174,12 @@ TEST_F(FileStreams, UnicodeTextHasTheByteOrderMarkInWideModeOnly) {
   host_.translator().setText("kvo:unicode", u"no");
   {
     ZelUnicodeStream narrow(dir_.module("narrow.txt"));
-    narrow << ZelString(u"A") << " x " << 2.5;
+    narrow << ZelString(u"A") << " x " << 2.5 << ZelString(u" \u00e9\u4e2d\U0001F600-");
   }
-  EXPECT_EQ(dir_.read("narrow.txt"), "A x 2.500000");
+  EXPECT_EQ(dir_.read("narrow.txt"),
+            "A x 2.500000 \xE9?"
+            "?-")
+      << "never a stand-in character";
 }
 
 }  // namespace

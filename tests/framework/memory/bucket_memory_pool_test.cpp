@@ -7,6 +7,8 @@
 
 #include "basic_types/zel_string.h"
 #include "framework/memory/bucket_memory_pool.h"
+#include "framework/memory/heap_refusal.h"
+#include "framework/object/query_chain.h"
 #include "support/module_fixture.h"
 
 namespace {
@@ -95,7 +97,30 @@ TEST(BucketMemoryPool, BlocksFreedWithoutAPoolGoBackThroughTheirHeader) {
 
 class SharedPool : public ModuleTest {};
 
-TEST_F(SharedPool, TheModuleMovesItsCachedBlocksToTheHostPoolOnceItAppears) {
+// A host's pool of its own making: the module may reach it only through its interface. It counts the blocks
+// it is given and keeps them in a pool of its own.
+class ForeignPool : public IBucketMemoryPool, public ZelUnknownImpl {
+ public:
+  bool releaseAll() override { return inner_->releaseAll(); }
+  void* allocate(int32_t size, uint32_t* capacity) override { return inner_->allocate(size, capacity); }
+  bool free(int32_t capacity, void** block) override {
+    given_.insert(*block);
+    return inner_->free(capacity, block);
+  }
+  void setEnabled(bool on) override { inner_->setEnabled(on); }
+  void queryInterface(const char* name, void** out, bool) override {
+    QueryChain(name, out).classLeaf("ForeignPool", this, this).offer<IBucketMemoryPool>(this).end();
+  }
+  const char* className() override { return "ForeignPool"; }
+
+  const std::set<void*>& given() const { return given_; }
+
+ private:
+  IPtr<BucketMemoryPool> inner_{new BucketMemoryPool};
+  std::set<void*> given_;
+};
+
+TEST_F(SharedPool, TheModuleHandsItsCachedBlocksToTheHostPoolThroughItsInterface) {
   detachFromHost();
   host_.attach(component_.get());
   // Seed the module's own pool with five cached blocks of the 1000-byte class.
@@ -106,19 +131,32 @@ TEST_F(SharedPool, TheModuleMovesItsCachedBlocksToTheHostPoolOnceItAppears) {
     seededBlocks.insert(a.block);
   }
   for (Allocation& a : seeded) poolFree(a.capacity, a.block);
-  EXPECT_EQ(host_.pool().cachedBlocks(1000), 0);
 
-  host_.enable(StandinHost::Optional::kBucketMemoryPool, true);
+  IPtr<ForeignPool> foreign(new ForeignPool);
+  host_.root().setService(IBucketMemoryPool::interfaceName, foreign.get());
   for (int i = 0; i < 602; ++i) {
     uint32_t capacity = 0;
     void* block = poolAllocate(12, &capacity);
     poolFree(capacity, block);
   }
-  EXPECT_EQ(host_.pool().cachedBlocks(1000), 5) << "the host's pool took the module's cached blocks";
+  for (void* block : seededBlocks) EXPECT_EQ(foreign->given().count(block), 1u) << "handed over";
   uint32_t capacity = 0;
   void* reused = poolAllocate(1000, &capacity);
-  EXPECT_EQ(seededBlocks.count(reused), 1u);
+  EXPECT_EQ(seededBlocks.count(reused), 1u) << "the host's pool serves them again";
   poolFree(capacity, reused);
+  detachFromHost();
+  host_.root().setService(IBucketMemoryPool::interfaceName, nullptr);
+}
+
+TEST_F(SharedPool, AReleaseWhileTheHeapRefusesFreesTheBlockInsteadOfGrowingItsList) {
+  IPtr<BucketMemoryPool> pool(new BucketMemoryPool);
+  std::vector<Allocation> blocks(40);
+  for (Allocation& a : blocks) a = take(*pool, 700);
+  {
+    HeapRefusal refusal(HeapRefusal::Calls::kReallocAndMalloc, 1);
+    for (Allocation& a : blocks) giveBack(*pool, a);
+  }
+  EXPECT_EQ(pool->cachedBlocks(700), 0) << "no list could be made, and nothing ended the process";
 }
 
 TEST_F(SharedPool, AHostPoolAtStartIsUsedFromTheFirstAllocation) {
@@ -152,6 +190,36 @@ TEST_F(SharedPoolThreads, StringsBuiltOnManyThreadsWhileTheHostPoolIsAdopted) {
   host_.enable(StandinHost::Optional::kBucketMemoryPool, true);
   for (std::thread& thread : threads) thread.join();
   EXPECT_FALSE(wrong);
+}
+
+// Made on a thread before that thread's pool cache, so destroyed after it, as static strings are at exit.
+struct ReleasedLate {
+  ~ReleasedLate() { poolFree(capacity, block); }
+  void* block = nullptr;
+  uint32_t capacity = 0;
+};
+
+TEST_F(SharedPoolThreads, ABlockReleasedAfterTheThreadsCacheIsGoneGoesToTheSharedPool) {
+  detachFromHost();
+  host_.attach(component_.get());
+  void* released = nullptr;
+  std::thread worker([&released] {
+    thread_local ReleasedLate late;
+    late.block = poolAllocate(200, &late.capacity);
+    released = late.block;
+    uint32_t capacity = 0;
+    void* small = poolAllocate(16, &capacity);
+    poolFree(capacity, small);  // the thread's cache exists from here on
+  });
+  worker.join();
+  void* reused = nullptr;
+  std::thread next([&reused] {
+    uint32_t capacity = 0;
+    reused = poolAllocate(200, &capacity);
+    poolFree(capacity, reused);
+  });
+  next.join();
+  EXPECT_EQ(reused, released) << "the late release reached the pool, not a destroyed cache";
 }
 
 TEST_F(SharedPoolThreads, BlocksAThreadKeptForItselfGoBackToThePoolWhenItEnds) {

@@ -4,9 +4,12 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 
+#include "framework/memory/bucket_memory_pool.h"
+#include "framework/memory/heap_refusal.h"
 #include "framework/memory/kvo_alloc.h"
 #include "framework/memory/memory_report.h"
 #include "framework/memory/out_of_memory.h"
@@ -103,6 +106,67 @@ TEST_F(OutOfMemoryDeathTest, AnExhaustedAllocationRetriesWhileAskedThenWritesMem
       << "text mode ends lines with CR LF";
   EXPECT_NE(log.find("system total:       16384k\r\n"), std::string::npos);
   EXPECT_NE(log.find("zelmm core now:         0k\r\n"), std::string::npos);
+}
+
+// Requests no block can serve: each ends the process through the report, never with a small block.
+TEST_F(OutOfMemoryDeathTest, ANegativeSizeOrATextPastWhat32BitSizesHoldIsOutOfMemory) {
+  ZelString placeholders;
+  for (int i = 0; i < 2048; ++i) placeholders += ZelString(u"%1");
+  std::u16string mebiUnits(1 << 20, u'x');
+  ZelString argument(mebiUnits.c_str());
+  const ZelString* args[] = {&argument};
+  struct Case {
+    const char* name;
+    std::function<void()> request;
+    const char* attempted;
+  };
+  for (const Case& c : {Case{"a negative size",
+                             [] {
+                               uint32_t capacity = 0;
+                               poolAllocate(-8, &capacity);
+                             },
+                             ""},
+                        Case{"a text of 2^31 units", [&] { placeholders.substituteArgs(args, 1); },
+                             "attempted:        4294967298b\r\n"}}) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::remove(logs_ + "/memory.log");
+    EXPECT_EXIT(c.request(), ::testing::ExitedWithCode(255),
+                "\\[Out of Memory\\] While running this function");
+    EXPECT_EQ(readLog().find(c.attempted), 0u);
+  }
+}
+
+// The report and its message need no pool: both come when the pool cannot make a single new block. With an
+// empty log directory the report goes to the working directory.
+TEST_F(OutOfMemoryDeathTest, MemoryLogIsWrittenWhenThePoolFailsAndWithAnEmptyLogDirectory) {
+  std::filesystem::remove(logs_ + "/memory.log");
+  std::string working = logs_ + "/working";
+  std::filesystem::create_directories(working);
+  std::filesystem::remove(working + "/memory.log");
+  auto exhaustIn = [&](const std::string& directory, auto&& exhaust) {
+    EXPECT_EXIT(
+        {
+          std::filesystem::current_path(directory);
+          exhaust();
+        },
+        ::testing::ExitedWithCode(255), "\\[Out of Memory\\] While running this function");
+  };
+  exhaustIn(working, [] {
+    HeapRefusal refusal(HeapRefusal::Calls::kReallocAndMalloc, 1);
+    uint32_t capacity = 0;
+    poolAllocate(7777, &capacity);
+  });
+  EXPECT_EQ(readLog().find("attempted:           7788b\r\n"), 0u);
+
+  host_.dataStore().setString(nullptr, "Directories/Logs Directory", ZelString());
+  exhaustIn(working, [] {
+    void* block = nullptr;
+    kvoMalloc(&block, 1 << 20, INT32_MAX);
+  });
+  std::ifstream log(working + "/memory.log", std::ios::binary);
+  std::string first;
+  std::getline(log, first);
+  EXPECT_EQ(first, "attempted:        2251799812636672b\r");
 }
 
 TEST_F(OutOfMemoryDeathTest, WithTheErrorServiceChosenTheMessageGoesThereAndNoBoxIsShown) {

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <thread>
 
+#include "framework/object/zel_unknown_impl.h"
 #include "framework/threads/high_resolution_timer.h"
 #include "framework/threads/zel_thread_class.h"
 #include "platform/clock.h"
@@ -37,6 +38,26 @@ class GatedThread : public ZelThreadClass {
 class SelfWaitingThread : public ZelThreadClass {
  public:
   void run() override { wait(); }
+};
+
+// Signals once every part before it in destruction order is gone; as the first base, only the shared virtual
+// base outlives it.
+class DestructionSignal {
+ public:
+  explicit DestructionSignal(Event& destroyed) : destroyed_(&destroyed) {}
+  ~DestructionSignal() { destroyed_->set(); }
+
+ private:
+  Event* destroyed_;
+};
+
+// A counted thread object whose run drops the last reference, as a worker that outlives its owner does.
+class SelfReleasingThread : public DestructionSignal, public ZelThreadClass, public ZelUnknownImpl {
+ public:
+  using DestructionSignal::DestructionSignal;
+  void run() override { release(); }
+  void queryInterface(const char*, void** out, bool) override { *out = nullptr; }
+  const char* className() override { return "SelfReleasingThread"; }
 };
 
 using ZelThreadClassThreads = ModuleTest;
@@ -91,6 +112,16 @@ TEST_F(ZelThreadClassThreads, DestroyingARunningThreadIsReportedAndJoinedNeverKi
   ASSERT_EQ(host_.assertions().reports().size(), 1u);
   EXPECT_EQ(host_.assertions().reports()[0].expression, "!running || finished");
   EXPECT_TRUE(destroyed);
+}
+
+TEST_F(ZelThreadClassThreads, AThreadThatReleasesItsLastReferenceFromRunEndsCleanly) {
+  Event destroyed(Event::Reset::kManual);
+  auto* thread = new SelfReleasingThread(destroyed);
+  thread->addRef();
+  ASSERT_TRUE(thread->start());
+  ASSERT_TRUE(destroyed.waitFor(5000)) << "the thread never destroyed its object";
+  ASSERT_EQ(host_.assertions().reports().size(), 1u);
+  EXPECT_EQ(host_.assertions().reports()[0].expression, "!running || finished");
 }
 
 TEST_F(ZelThreadClassThreads, AThreadWaitingForItselfIsReportedInsteadOfDeadlocking) {

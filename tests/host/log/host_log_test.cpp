@@ -159,9 +159,11 @@ TEST_F(HostLogDamage, ALastLineCutShortIsNotReplayed) {
   EXPECT_EQ(host_.replayer().damage(), "line 2 is damaged");
 }
 
-TEST_F(HostLogDamage, AnUnknownEscapeABareBackslashOrBadUtf8IsDamage) {
-  for (const char* line : {"PluginData\tC:\\logs\n", "PluginData\tend\\\n", "PluginData\t\xff\xfe\n",
-                           "\tno kind\n", "PluginData\tcarriage\r\n"}) {
+TEST_F(HostLogDamage, AnUnknownEscapeABareBackslashBadUtf8OrAZeroIsDamage) {
+  using namespace std::string_literals;
+  for (const std::string& line :
+       {"PluginData\tC:\\logs\n"s, "PluginData\tend\\\n"s, "PluginData\t\xff\xfe\n"s, "\tno kind\n"s,
+        "PluginData\tcarriage\r\n"s, "PluginData\tgood.xml\0junk\n"s, "Plugin\0Data\tgood.xml\n"s}) {
     writeFile(line);
     IPtr<NotingHandler> handler(new NotingHandler);
     EXPECT_EQ(replayAll(handler.get(), {"PluginData"}), 0) << line;
@@ -170,9 +172,12 @@ TEST_F(HostLogDamage, AnUnknownEscapeABareBackslashOrBadUtf8IsDamage) {
 }
 
 TEST_F(HostLogDamage, AFileThatCannotBeReadStartsNoReplay) {
-  EXPECT_FALSE(host_.replayer().startReplay(path_ + "-missing"));
-  EXPECT_FALSE(replayer_->isReplaying());
-  EXPECT_FALSE(replayer_->replayNext());
+  // A directory opens as a stream, and would play as an empty log.
+  for (const std::string& path : {path_ + "-missing", std::filesystem::temp_directory_path().string()}) {
+    EXPECT_FALSE(host_.replayer().startReplay(path)) << path;
+    EXPECT_FALSE(replayer_->isReplaying());
+    EXPECT_FALSE(replayer_->replayNext());
+  }
 }
 
 }  // namespace

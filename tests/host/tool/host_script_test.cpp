@@ -76,6 +76,9 @@ TEST_F(HostScript, ALineThatCannotBeReadStopsTheScriptBeforeAnyLineRuns) {
        "missing argument: mouse down|click|double-click|move X Y Z DX DY DZ [left|middle|right]"},
       {"key press", "missing argument: key press|release CODE"},
       {"cad-box RefObject 0 0 0 1 1 1 1", "too many arguments: cad-box NAME X0 Y0 Z0 X1 Y1 Z1"},
+      {std::string("replay-log good.log\0junk", 24), "the line holds a NUL byte"},
+      {"go" + std::string(200, 'o') + "\x1b[2J", "unknown action 'go" + std::string(62, 'o') + "...'"},
+      {"\"\x1b[2J\x7f\u00e9\"", "unknown action '\\x1B[2J\\x7F\u00e9'"},
   };
   for (const Case& c : cases) {
     ToolRun result =
@@ -121,7 +124,12 @@ TEST_F(HostScript, ALineThatFailsStopsTheScriptThereWithItsReason) {
       {"cad-box RefObject 0 0 0 1 1 nan", "'nan' is no number"},
       {"cad-box \"\" 0 0 0 1 1 1", "the model needs a name"},
       {"replay-log " + scratch_.system("missing.log"),
-       "cannot read the host log '" + scratch_.system("missing.log") + "'"},
+       "cannot read the host log '" + scratch_.system("missing.log") + "': no such file"},
+      {"replay-log " + scratch_.system(),
+       "cannot read the host log '" + scratch_.system() + "': not a regular file"},
+      {"set Palpera/Logging " + std::string(100, '7'),
+       "'" + std::string(64, '7') + "...' is no whole number"},
+      {"run " + std::string(90, '0') + "5000000", "a time of 5000000 ms lies outside 0 to 3600000 ms"},
   };
   for (const Case& c : cases) {
     ToolRun result = run("print settings Palpera/Logging\n" + c.line + "\nprint settings Palpera/Logging\n");
@@ -145,9 +153,10 @@ TEST_F(HostScript, TheModuleStartsAtTheStartLineSoTheHostCanBePreparedFirst) {
       << "no icon before the module starts\n"
       << result.output;
   EXPECT_TRUE(result.output.ends_with(failure(8, "the module has started already"))) << result.output;
-  ToolRun twice = run("load-plugin ScriptTestPlugin\nload-plugin ScriptTestPlugin\nprint plugins\n");
-  EXPECT_EQ(twice.output, "EmulatorPlugin\nScriptTestPlugin\nScriptTestPlugin\n")
-      << "the start-up registers the emulator, then each line loads a plug-in of its own";
+  ToolRun twice = run("load-plugin ScriptTestPlugin\nprint plugins\nload-plugin ScriptTestPlugin\n");
+  EXPECT_EQ(twice.output,
+            "EmulatorPlugin\nScriptTestPlugin\n" + failure(3, "'ScriptTestPlugin' is loaded already"))
+      << "the start-up registers the emulator; a class is loaded once";
 }
 
 TEST_F(HostScript, StartUpHoldsEveryIconAtItsSizeInTheImageStore) {
@@ -176,7 +185,8 @@ TEST_F(HostScript, ACommandIsCreatedWithItsArgumentTextAndDrivenThroughItsDialog
           "press Post\n"
           "run-until Palpera/LogReplayFinished 5000\n"
           "apply\n"
-          "print document\n");
+          "print document\n"
+          "print dialogs\n");
   EXPECT_EQ(result.exitStatus, 0) << result.output;
   EXPECT_EQ(result.output,
             "command: setContext\ncommand: setGui\ncommand: canRun\ncommand: createGui\n"
@@ -186,11 +196,12 @@ TEST_F(HostScript, ACommandIsCreatedWithItsArgumentTextAndDrivenThroughItsDialog
             "3\tbutton\tPost\t0\tenabled\t\n"
             "4\tbutton\tLocked\t0\tdisabled\t\n"
             "command: gui value 1 2.5\n"
-            "command: gui event 2 1\ncommand: answered 2\n"  // nothing queued yet: the host says no
-            "command: gui event 2 1\ncommand: answered 1\n"
+            "command: gui event 2 1\ndialog: Again?\ncommand: answered 2\n"  // none queued: "no"
+            "command: gui event 2 1\ndialog: Again?\ncommand: answered 1\n"
             "command: gui event 3 1\n"
             "command: canApply\ncommand: apply\ncommand: deactivate\n"
-            "Point\tProbed\n");
+            "Point\tProbed\n"
+            "3\tAgain?\t\t2\n3\tAgain?\t\t1\n");
 }
 
 TEST_F(HostScript, ACommandThatRefusesStopsTheScriptAndIsStillEndedCleanly) {
@@ -253,8 +264,23 @@ TEST_F(HostScript, AScriptIsReadFromStandardInputAndAMissingScriptIsSaidSo) {
   EXPECT_EQ(WEXITSTATUS(status), 1);
   output = runTool("--script " + scratch_.system("absent.script"), status);
   EXPECT_EQ(WEXITSTATUS(status), 1);
-  EXPECT_NE(output.find("cannot read the script '" + scratch_.system("absent.script") + "'"),
-            std::string::npos);
+  EXPECT_EQ(output, "palpera-host: cannot read the script '" + scratch_.system("absent.script") +
+                        "': no such file\n");
+  output = runTool("--script " + scratch_.system(), status);
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  EXPECT_EQ(output, "palpera-host: cannot read the script '" + scratch_.system() + "': not a regular file\n")
+      << "a directory reads as an empty script";
+}
+
+TEST_F(HostScript, TheModulesMessagesAreShownOnStandardErrorAndListed) {
+  std::ofstream(path_) << "print dialogs\n";
+  int status = -1;
+  // No materials file where this host keeps its data: the module tells the user so, and starts on.
+  std::string output = runTool("--script " + path_, status, scratch_.system());
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(output,
+            "dialog: File was not found: materials/materials.mtlx\n"
+            "0\tFile was not found: materials/materials.mtlx\t \t2\n");
 }
 
 // Lines of known actions with words of every sort: whatever they say, the host answers with success or a

@@ -104,32 +104,6 @@ TEST_F(ImageAdder, TheHostHoldsEveryIconInOrderAtItsSizeAndRefusesNone) {
   EXPECT_TRUE(host_.images().refusals().empty());
 }
 
-TEST_F(ImageAdder, OnlyTheBlankIconIsEntirelyTransparent) {
-  runAdder();
-  for (const std::string& name : host_.images().names()) {
-    DecodedImage image = *host_.images().image(name);
-    uint32_t opaque = 0;
-    for (size_t i = 3; i < image.rgba.size(); i += 4) opaque += image.rgba[i] == 255;
-    if (name == "blank") {
-      EXPECT_EQ(opaque, 0u);
-    } else {
-      EXPECT_GT(opaque, image.width * image.height / 20) << name << " shows next to nothing";
-    }
-  }
-}
-
-TEST_F(ImageAdder, TheStopAndStartButtonsShowTheirColoursAtTheCentre) {
-  runAdder();
-  // Red stop sign with a white square; green start disc with a white triangle pointing right.
-  DecodedImage stop = *host_.images().image("hp_stop");
-  EXPECT_EQ(stop.pixel(16, 16), 0xffffffffu);
-  EXPECT_EQ(stop.pixel(16, 4), 0xcc3333ffu);
-  DecodedImage start = *host_.images().image("hp_start");
-  EXPECT_EQ(start.pixel(16, 4), 0x2ea043ffu);
-  EXPECT_EQ(start.pixel(14, 16), 0xffffffffu);
-  EXPECT_EQ(start.pixel(0, 0) & 0xff, 0u) << "corners stay transparent";
-}
-
 TEST_F(ImageAdder, EachIconIsHandedOverWholeFromTheModulesOwnData) {
   IPtr<NotingImageStore> store(new NotingImageStore);
   host_.root().setService(IImageStore::interfaceName, store.get());
