@@ -11,8 +11,10 @@
 namespace {
 
 // A parse keeps an element's first text in the element itself (its value) rather than in a child node of its
-// own: a log is mostly numbers, and a node per number would double the memory of its tree.
-constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_embed_pcdata;
+// own: a log is mostly numbers, and a node per number would double the memory of its tree. It reads the text
+// as a fragment, the only way pugixml keeps character data beside the document element rather than dropping
+// it unseen; settle then refuses whatever is not one element.
+constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_embed_pcdata | pugi::parse_fragment;
 
 std::string utf8(const ZelString& text) {
   return platform::toUtf8(text.c_str());
@@ -49,8 +51,8 @@ struct Utf16Writer : pugi::xml_writer {
   std::u16string text;
 };
 
-// ASCII text, which nearly every document is, narrowed unit by unit into a buffer a document can own; null
-// for other text.
+// ASCII text, which nearly every document is, narrowed unit by unit into a zero-ended buffer a document can
+// own; null for other text.
 char* narrowAscii(const ZelString& text, size_t units) {
   auto* narrow = static_cast<char*>(pugi::get_memory_allocation_function()(units + 1));
   if (!narrow) return nullptr;
@@ -60,6 +62,7 @@ char* narrowAscii(const ZelString& text, size_t units) {
     seen |= wide[i];
     narrow[i] = static_cast<char>(wide[i]);
   }
+  narrow[units] = 0;
   if (seen < 0x80) return narrow;
   pugi::get_memory_deallocation_function()(narrow);
   return nullptr;
@@ -76,7 +79,8 @@ XmlDomElement* elementOf(IZelDOMXmlElement* element) {
   return static_cast<XmlDomElement*>(part);
 }
 
-// A document holds one element at its top; pugixml also takes a second one, and character data beside it.
+// A document holds one element at its top; a fragment may hold none, a second one, and character data beside
+// it.
 bool hasOneTopElement(const pugi::xml_document& document) {
   int elements = 0;
   for (pugi::xml_node node : document.children()) {
@@ -241,11 +245,13 @@ bool XmlDomDocument::parse(const ZelString& text) {
   lineStarts_.clear();
   auto units = static_cast<size_t>(text.length());
   // The text is converted once: narrowed into the buffer the document parses in place and keeps, or, when it
-  // is not ASCII, by pugixml itself.
+  // is not ASCII, by pugixml itself. The buffer is parsed with its ending zero, which a fragment's trailing
+  // text would otherwise lose its last character to.
   char* narrow = narrowAscii(text, units);
-  return settle(narrow ? document_.load_buffer_inplace_own(narrow, units, kParseOptions, pugi::encoding_utf8)
-                       : document_.load_buffer(text.c_str(), units * sizeof(char16_t), kParseOptions,
-                                               pugi::encoding_utf16),
+  return settle(narrow
+                    ? document_.load_buffer_inplace_own(narrow, units + 1, kParseOptions, pugi::encoding_utf8)
+                    : document_.load_buffer(text.c_str(), units * sizeof(char16_t), kParseOptions,
+                                            pugi::encoding_utf16),
                 "");
 }
 
@@ -276,6 +282,7 @@ bool XmlDomDocument::settle(const pugi::xml_parse_result& result, const std::str
   if (!result) {
     return refuse(result.description() + where + " (at byte " + std::to_string(result.offset) + ")");
   }
+  if (!document_.first_child()) return refuse("No document element found" + where);
   if (!hasOneTopElement(document_)) {
     return refuse("Text or a second element beside the document element" + where);
   }
