@@ -14,24 +14,19 @@ namespace {
 
 using TrivialTranslation = NoHostTest;
 
-TEST_F(TrivialTranslation, KeyComesBackAsItselfWithoutAHost) {
-  EXPECT_EQ(text(tr("Feature fitting failed")), u"Feature fitting failed");
-}
-
-TEST_F(TrivialTranslation, PlaceholdersAreFilledMissingOnesRemoved) {
+TEST_F(TrivialTranslation, WithoutAHostPlaceholdersAreFilledMissingOnesRemovedAndOtherPercentSignsKept) {
   ZelString a(u"A"), b(u"B"), empty;
-  EXPECT_EQ(text(tr("%1 and %2.", a, b)), u"A and B.");
-  EXPECT_EQ(text(tr("%1 and %2.", a)), u"A and .");
-  EXPECT_EQ(text(tr("[%1]", empty)), u"[]");
-}
-
-TEST_F(TrivialTranslation, PercentSignsThatAreNoPlaceholderStayAsTheyAre) {
-  ZelString a(u"A");
-  EXPECT_EQ(text(tr("100% sure", a)), u"100% sure");
-  EXPECT_EQ(text(tr("%%1", a)), u"%%1");
-  EXPECT_EQ(text(tr("rate %", a)), u"rate %") << "a trailing percent sign is text";
-  EXPECT_EQ(text(tr("%10 pieces", a)), u"A0 pieces");
-  EXPECT_EQ(text(tr("%1 %2 %3", ZelString(u"x"), ZelString(u"y"), ZelString(u"z"))), u"x y z");
+  struct Case {
+    ZelString translated;
+    std::u16string expected;
+  };
+  for (const Case& c : {Case{tr("Feature fitting failed"), u"Feature fitting failed"},
+                        Case{tr("%1 and %2.", a, b), u"A and B."}, Case{tr("%1 and %2.", a), u"A and ."},
+                        Case{tr("[%1]", empty), u"[]"}, Case{tr("100% sure", a), u"100% sure"},
+                        Case{tr("%%1", a), u"%%1"}, Case{tr("rate %", a), u"rate %"},
+                        Case{tr("%10 pieces", a), u"A0 pieces"}, Case{tr("%1 %2 %3", b, a, b), u"B A B"}}) {
+    EXPECT_EQ(text(c.translated), c.expected);
+  }
 }
 
 TEST_F(TrivialTranslation, TheSixArgumentFormAndTheTenthPlaceholder) {
@@ -53,7 +48,7 @@ TEST_F(TrivialTranslation, CountedFormFillsEachNumberOnce) {
   EXPECT_EQ(text(translator->translate("keep %1", 0, names)), u"keep %1");
 }
 
-class HostTranslation : public ModuleTest {};
+using HostTranslation = ModuleTest;
 
 TEST_F(HostTranslation, TheHostTranslatorReplacesTheTrivialOneOnceItAppears) {
   EXPECT_EQ(text(tr("Stop")), u"Stop");
