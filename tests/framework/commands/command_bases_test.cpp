@@ -11,6 +11,16 @@ namespace {
 class BareCommand : public CompBaseCmd {};
 class BareCommandInt : public CompBaseCmdInt {};
 
+TEST(CommandBase, ABareCommandMayRunNeverButAgreesToEveryStepAndAnswersNoHostQuery) {
+  IPtr<BareCommand> command(new BareCommand);
+  EXPECT_EQ(command->kind(), 3u);
+  EXPECT_FALSE(command->canRun(nullptr));
+  EXPECT_TRUE(command->activate() && command->canApply() && command->apply() && command->cancel());
+  EXPECT_EQ(command->hostQuery33(), 1u);
+  EXPECT_FALSE(command->hostQuery34() || command->hostQuery35() || command->hostQuery36() ||
+               command->hostQuery37());
+}
+
 TEST(CommandBase, TheExtendedBaseKeepsOnlyAContainerAsItsContext) {
   IPtr<BareCommandInt> command(new BareCommandInt);
   IPtr<BareCommand> notAContainer(new BareCommand);
@@ -42,6 +52,9 @@ TEST(WidgetBase, ControlIdentityJoinsWidgetClassAndControlNames) {
   EXPECT_EQ(unnamed.number, 3);
   widget->setName("Section");
   EXPECT_STREQ(widget->controlId({0, "Flip"}).text.c_str(), "Section:NamedWidget:Flip");
+  void* out = nullptr;
+  widget->queryInterface("IGuiReceiver", &out, false);
+  EXPECT_EQ(out, static_cast<IGuiReceiver*>(widget.get()));
 }
 
 using WidgetsInOneDialog = ModuleTest;

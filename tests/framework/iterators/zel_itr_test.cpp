@@ -81,6 +81,8 @@ TEST_F(MeshIterator, WhatOnlyAConcreteIteratorCanGiveIsReportedAndReadsNothing) 
   itr_->ZelItr::fillColors(nullptr);
   itr_->ZelItr::fillTexCoords(nullptr);
   EXPECT_EQ(reports(), 9u) << "a default that only a concrete iterator can give";
+  EXPECT_TRUE(itr_->setFlagB(false));
+  EXPECT_FALSE(itr_->flagB());
   ZelString label(u"stale");
   double size = 0, x = 0, y = 0;
   EXPECT_FALSE(itr_->ZelItr::text(label, size, x, y));
@@ -151,6 +153,7 @@ TEST_F(MeshIterator, TheLightBaseAnswersEverythingWithNothingAndKeepsOnlyItsHint
   EXPECT_EQ(base->hint(), ZelNodeEnum::Array);
   base->prepareArrays(-1);
   base->nodeCall4(0, nullptr);
+  base->setFlagA(true);
   EXPECT_FALSE(base->setFlagB(true));
   EXPECT_FALSE(base->flagB());
   bool restarted = true;

@@ -66,6 +66,9 @@ TEST(SubjectNotify, EachNotificationCallsItsSnapshotOnceInPointerOrder) {
               (std::vector<std::string>{"0:outer", "0:inner", "1:inner", "2:inner", "1:outer", "3:outer"}))
         << "the nested notification runs first; changes count from the next notification";
     EXPECT_EQ(acting.lastSubject, static_cast<IZelSubject*>(&subject));
+    void* out = nullptr;
+    subject.queryInterface("IZelSubject", &out, false);
+    EXPECT_EQ(out, acting.lastSubject);
     log.clear();
     subject.notify("next", nullptr);
     EXPECT_EQ(log, (std::vector<std::string>{"0:next", "1:next", "2:next"}));
