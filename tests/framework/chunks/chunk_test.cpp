@@ -53,17 +53,14 @@ class ChunkWriter : public ModuleTest {
   }
 };
 
-TEST_F(ChunkWriter, NestedChunksOfA32BitStreamHaveLengths16And8EvenWhenLeftOpen) {
-  Bytes expected = joined({narrowHeader(kOuterType, 16), narrowHeader(kInnerType, 8)});
-  EXPECT_EQ(nested(5), expected);
-  EXPECT_EQ(nested(3, false), expected);
-}
-
-TEST_F(ChunkWriter, VersionsOutside1To9Write64BitLengths) {
-  Bytes expected = {0x00, 0x03, 0xF2, 0x00, 0, 0, 0, 0, 0, 0, 0, 24,
-                    0x01, 0x00, 0x03, 0x00, 0, 0, 0, 0, 0, 0, 0, 12};
-  EXPECT_EQ(nested(0), expected);
-  EXPECT_EQ(nested(10), expected);
+TEST_F(ChunkWriter, NestedChunksHave32BitLengthsAtVersions1To9And64BitOnesOutsideEvenWhenLeftOpen) {
+  Bytes narrow = joined({narrowHeader(kOuterType, 16), narrowHeader(kInnerType, 8)});
+  Bytes wide = {0x00, 0x03, 0xF2, 0x00, 0, 0, 0, 0, 0, 0, 0, 24,
+                0x01, 0x00, 0x03, 0x00, 0, 0, 0, 0, 0, 0, 0, 12};
+  EXPECT_EQ(nested(5), narrow);
+  EXPECT_EQ(nested(3, false), narrow);
+  EXPECT_EQ(nested(0), wide);
+  EXPECT_EQ(nested(10), wide);
 }
 
 TEST_F(ChunkWriter, AChunkBegunAfterBufferedBytesIsPatchedAtItsOwnHeader) {
