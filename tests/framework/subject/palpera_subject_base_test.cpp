@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "framework/object/iptr.h"
@@ -55,8 +56,9 @@ TEST(SubjectNotify, EachNotificationCallsItsSnapshotOnceInPointerOrder) {
     for (int i : {3, 1, 0, 0}) subject.attach(&listeners[i]);  // twice is once; the order is not kept
     subject.attach(nullptr);
     subject.detach(&late);  // never attached: nothing happens
+    bool acted = false;
     acting.action = [&] {
-      acting.action = nullptr;
+      if (std::exchange(acted, true)) return;
       subject.detach(&detached);
       subject.attach(&late);
       subject.notify("inner", nullptr);
