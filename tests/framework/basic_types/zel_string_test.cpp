@@ -22,6 +22,7 @@ TEST_F(StringsWithoutHost, LiteralsAreBorrowedUntilChangedAndNeverWrittenTo) {
   static const char kNarrow[] = "Plugin";
   ZelCString narrow(kNarrow);
   EXPECT_EQ(ZelCString(narrow).data(), kNarrow);
+  EXPECT_EQ(narrow.capacity(), 0u) << "borrowed: nothing allocated";
   narrow += "Data";
   EXPECT_STREQ(narrow.c_str(), "PluginData");
   EXPECT_STREQ(kNarrow, "Plugin");
