@@ -89,7 +89,7 @@ TEST_F(MeshIterator, WhatOnlyAConcreteIteratorCanGiveIsReportedAndReadsNothing) 
   EXPECT_TRUE(label.isEmpty());
 }
 
-TEST_F(MeshIterator, PrepareFillsTheVerticesAndOnlyTheArraysBothMaskAndHintName) {
+TEST_F(MeshIterator, PrepareFillsTheArraysBothMaskAndHintNameAndAccessorsReadTheCurrentElementOfEach) {
   itr_->prepareArrays(ZelNodeEnum::Normals);
   EXPECT_TRUE(itr_->filled.empty()) << "without the array bit nothing is filled";
   itr_->setHint(ZelNodeEnum::Array | ZelNodeEnum::Normals);
@@ -99,12 +99,6 @@ TEST_F(MeshIterator, PrepareFillsTheVerticesAndOnlyTheArraysBothMaskAndHintName)
   itr_->setHint(ZelNodeEnum::Array | ZelNodeEnum::Normals | ZelNodeEnum::Colors | ZelNodeEnum::TexCoords);
   itr_->prepareArrays(ZelNodeEnum::Normals | ZelNodeEnum::Colors | ZelNodeEnum::TexCoords);
   EXPECT_EQ(itr_->filled, (std::vector<std::string>{"vertices", "normals", "colors", "texCoords"}));
-  EXPECT_EQ(reports(), 0u);
-}
-
-TEST_F(MeshIterator, AccessorsReadTheCurrentElementOfTheirOwnArray) {
-  itr_->setHint(ZelNodeEnum::Array | ZelNodeEnum::Normals | ZelNodeEnum::Colors | ZelNodeEnum::TexCoords);
-  itr_->prepareArrays(-1);
   ASSERT_TRUE(itr_->first(nullptr));
   bool restarted = true;
   ASSERT_TRUE(itr_->advance(nullptr, &restarted));

@@ -29,15 +29,7 @@ TEST_F(TrivialTranslation, WithoutAHostPlaceholdersAreFilledMissingOnesRemovedAn
   }
 }
 
-TEST_F(TrivialTranslation, TheSixArgumentFormAndTheTenthPlaceholder) {
-  IPtr<ZelTrivialTranslator> translator(new ZelTrivialTranslator);
-  ZelString a(u"a"), b(u"b"), c(u"c"), d(u"d"), e(u"e"), f(u"f");
-  EXPECT_EQ(text(translator->translate("%6%5%4%3%2%1", a, b, c, d, e, f)), u"fedcba");
-  EXPECT_EQ(text(translator->translate("<%:>", a, b, c, d, e, f)), u"<>") << "the tenth is not given";
-  EXPECT_FALSE(translator->reserved());
-}
-
-TEST_F(TrivialTranslation, CountedFormFillsEachNumberOnce) {
+TEST_F(TrivialTranslation, CountedAndSixArgumentFormsFillEachNumberOnce) {
   ZelString names[8] = {ZelString(u"Shift"), ZelString(u"Ctrl"), ZelString(u"Del"), ZelString(u"Z"),
                         ZelString(u"Y"),     ZelString(u"A"),    ZelString(u"C"),   ZelString(u"Esc: Done")};
   EXPECT_EQ(
@@ -46,6 +38,14 @@ TEST_F(TrivialTranslation, CountedFormFillsEachNumberOnce) {
       u"A: Select all | C: Clear all | Esc: Done");
   IPtr<ZelTrivialTranslator> translator(new ZelTrivialTranslator);
   EXPECT_EQ(text(translator->translate("keep %1", 0, names)), u"keep %1");
+  EXPECT_FALSE(translator->reserved());
+  EXPECT_EQ(
+      text(translator->translate("%6%5%4%3%2%1", names[0], names[1], names[2], names[3], names[4], names[5])),
+      u"AYZDelCtrlShift")
+      << "the six-argument form";
+  EXPECT_EQ(text(translator->translate("<%:>", names[0], names[1], names[2], names[3], names[4], names[5])),
+            u"<>")
+      << "the tenth placeholder is not given";
 }
 
 using HostTranslation = ModuleTest;
