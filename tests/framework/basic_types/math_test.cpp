@@ -68,7 +68,7 @@ TEST(VectorMath, ParallelWithinTheSineToleranceAndOrthonormalBasesRightHanded) {
   }
 }
 
-TEST(PlaneMath, IntersectionRefusesLinesWithinTheParallelThreshold) {
+TEST(PlaneMath, IntersectionRefusesLinesWithinTheParallelThresholdAndThreePointsMakeAPlane) {
   Vector3 hit;
   Plane edge{1e-10, 0, 1, 0};
   EXPECT_TRUE(edge.intersectLine(Vector3(0, 0, 0), Vector3(1, 0, 0), hit)) << "n·u = 1e-10 proceeds";
@@ -77,9 +77,6 @@ TEST(PlaneMath, IntersectionRefusesLinesWithinTheParallelThreshold) {
   Plane floor{0, 0, 1, 2};
   ASSERT_TRUE(floor.intersectLine(Vector3(1, 1, 0), Vector3(0, 0, -7), hit));
   expectNear(hit, Vector3(1, 1, 2));
-}
-
-TEST(PlaneMath, ThroughPointsProjectAndValidity) {
   Plane plane = Plane::throughPoints(Vector3(0, 0, 1), Vector3(1, 0, 1), Vector3(0, 1, 1));
   expectNear(plane.normal(), Vector3(0, 0, 1));
   EXPECT_DOUBLE_EQ(plane.d, 1.0);

@@ -38,7 +38,7 @@ TEST_F(ArrayGrowth, ItemsDoubleFromOneButAFirstBlockHoldsExactlyTheIndexAndCount
   EXPECT_EQ(list.count(), 1);
 }
 
-TEST_F(ArrayGrowth, ReserveKeepsTheLeadingItemsAndNeverGoesBelowTheMinimum) {
+TEST_F(ArrayGrowth, ReserveKeepsTheLeadingItemsAndNeverGoesBelowTheMinimumAndNewArraysAreZeroed) {
   ZelArray<ZelString> strings;
   strings.at(2) = ZelString(u"c");
   strings.reserve(2, 6);
@@ -53,16 +53,13 @@ TEST_F(ArrayGrowth, ReserveKeepsTheLeadingItemsAndNeverGoesBelowTheMinimum) {
   plain.reserve(5, 8);
   EXPECT_EQ(plain.capacity(), 8);
   EXPECT_EQ(plain[7], 0) << "slots gained are zero";
-}
-
-TEST_F(ArrayGrowth, AnArrayMadeForNItemsHoldsItems1ToNZeroed) {
   struct Record {
     double a, b, c;
   };
   ZelCountedArray<Record> records(ZelCountedArray<Record>::ItemCount{5});
   EXPECT_EQ(records.capacity(), 6);
   EXPECT_EQ(records.count(), 0);
-  for (int32_t i = 0; i <= 5; ++i) EXPECT_EQ(records[i].c, 0.0) << i;
+  for (int32_t i = 0; i <= 5; ++i) EXPECT_EQ(records[i].c, 0.0) << "an array made for 5 items: " << i;
 }
 
 TEST(OwnedBuffer, TheBufferGoesBackToItsOwnerOnceWhenTheHandleGoes) {
