@@ -3,10 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "devices/plugins/receiver_forwarder.h"
+#include "framework/object/iptr.h"
 #include "framework/object/query_chain.h"
 #include "framework/object/zel_unknown_impl.h"
+#include "support/device_event_recorder.h"
 
 namespace {
+
+using Lines = std::vector<std::string>;
 
 class TwoFacedPlugin : public ModulePlugin,
                        public ModulePluginFace<IZelHardProbePlugin>,
@@ -47,35 +51,6 @@ TEST(ModulePluginTest, EachFaceKeepsItsOwnConnection) {
   EXPECT_FALSE(plugin.runOption(ZelCString("x")));
 }
 
-// Records which receiver kind got which call.
-class Recorder : public IZelHardProbeDataReceiver,
-                 public IZelHardProbeContinuousDataReceiver,
-                 public IZelLaserScanDataReceiver,
-                 public ZelUnknownImpl {
- public:
-  void setProbeRadius(double) override { calls += "radius "; }
-  void onStartCapture() override { calls += "start "; }
-  void onStopCapture() override { calls += "stopCapture "; }
-  void onMoved(const Vector3&, const Vector3&, const Vector3&) override { calls += "moved "; }
-  void onPointSampled(const Vector3&) override { calls += "sampled1 "; }
-  void onPointSampled(const Vector3&, const Vector3&, const Vector3&) override { calls += "sampled3 "; }
-  void onPointStop(const Vector3&) override { calls += "pointStop "; }
-  void onStop() override { calls += "stop "; }
-  void onSampled(const Vector3&, const Vector3&, const Vector3&, const void*, uint32_t count,
-                 uint32_t) override {
-    calls += "line" + std::to_string(count) + " ";
-  }
-  void onCustomEvent(const ZelCString& name, IZelUnknown*) override {
-    calls += std::string("custom:") + name.data() + " ";
-  }
-  void queryInterface(const char* name, void** out, bool) override {
-    QueryChain(name, out).classLeaf("Recorder", this, this).end();
-  }
-  const char* className() override { return "Recorder"; }
-
-  std::string calls;
-};
-
 class Forwarder : public ReceiverForwarder, public ZelUnknownImpl {
  public:
   using ReceiverForwarder::ReceiverForwarder;
@@ -86,7 +61,7 @@ class Forwarder : public ReceiverForwarder, public ZelUnknownImpl {
 };
 
 void driveEveryCall(ReceiverForwarder& forwarder) {
-  const Vector3 v;
+  const Vector3 v(1, 2, 3);
   forwarder.setProbeRadius(0.003);
   forwarder.onStartCapture();
   forwarder.onStopCapture();
@@ -100,22 +75,20 @@ void driveEveryCall(ReceiverForwarder& forwarder) {
 }
 
 TEST(ModulePluginTest, ForwarderCallsOnlyWhatTheTargetKindHas) {
-  Recorder recorder;
-  Forwarder single(static_cast<IZelHardProbeDataReceiver*>(&recorder));
-  driveEveryCall(single);
-  EXPECT_EQ(recorder.calls, "radius moved sampled1 pointStop custom:Error ");
-
-  recorder.calls.clear();
-  Forwarder continuous(static_cast<IZelHardProbeContinuousDataReceiver*>(&recorder));
-  driveEveryCall(continuous);
-  EXPECT_EQ(recorder.calls, "radius start stopCapture moved sampled3 stop custom:Error ");
-
-  recorder.calls.clear();
-  Forwarder scanner(static_cast<IZelLaserScanDataReceiver*>(&recorder));
-  driveEveryCall(scanner);
-  EXPECT_EQ(recorder.calls, "start stopCapture moved stop line2 custom:Error ");
-  EXPECT_TRUE(scanner.forwardsTo(static_cast<IZelLaserScanDataReceiver*>(&recorder)));
-  EXPECT_FALSE(single.forwardsTo(nullptr));
+  IPtr<DeviceEventRecorder> single(new DeviceEventRecorder), continuous(new DeviceEventRecorder),
+      scanner(new DeviceEventRecorder);
+  Forwarder toSingle(single->single()), toContinuous(continuous->continuous()),
+      toScanner(scanner->laserScan());
+  for (Forwarder* forwarder : {&toSingle, &toContinuous, &toScanner}) driveEveryCall(*forwarder);
+  const std::string at = " 1,2,3", oriented = " 1,2,3 1,2,3 1,2,3";
+  EXPECT_EQ(single->calls(),
+            (Lines{"radius 0.003", "moved" + oriented, "sampled" + at, "pointStop" + at, "custom Error"}));
+  EXPECT_EQ(continuous->calls(), (Lines{"radius 0.003", "startCapture", "stopCapture", "moved" + oriented,
+                                        "sampledOriented" + oriented, "stop", "custom Error"}));
+  EXPECT_EQ(scanner->calls(), (Lines{"startCapture", "stopCapture", "moved" + oriented, "stop",
+                                     "scan" + oriented + " [2:] stride 0", "custom Error"}));
+  EXPECT_TRUE(toScanner.forwardsTo(scanner->laserScan()));
+  EXPECT_FALSE(toSingle.forwardsTo(nullptr));
 }
 
 }  // namespace
