@@ -78,7 +78,9 @@ TEST_F(DeviceEvents, AReceiverThatRemovesItselfGetsNothingMoreWhileTheOthersStil
   receivers_.add(high->registered());
   DeviceEventRecorder* leaving = low.get();
   leaving->setDuringCall([&](const std::string& call) {
-    if (call.rfind("moved", 0) == 0) EXPECT_TRUE(receivers_.remove(leaving->registered()));
+    if (call.rfind("moved", 0) == 0) {
+      EXPECT_TRUE(receivers_.remove(leaving->registered()));
+    }
   });
   low.release();  // the device's entry is now its only reference
   DeviceEventHandlers made = makeContinuousEventHandlers(&receivers_);
@@ -184,7 +186,9 @@ TEST_F(DeviceEventsThreads, MovesFromAWorkerAreNeverMoreThanOneInFlightAndTheCou
   double lastMove = -1;
   for (const std::string& call : receiver_->calls()) {
     double x = 0;
-    if (std::sscanf(call.c_str(), "sampledOriented %lf", &x) == 1) EXPECT_EQ(x, sampled++);
+    if (std::sscanf(call.c_str(), "sampledOriented %lf", &x) == 1) {
+      EXPECT_EQ(x, sampled++);
+    }
     if (std::sscanf(call.c_str(), "moved %lf", &x) != 1) continue;
     ++moves;
     EXPECT_GT(x, lastMove);
