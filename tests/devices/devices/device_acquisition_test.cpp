@@ -59,18 +59,23 @@ TEST_F(DeviceAcquisitionThreads, EveryEventKindReachesTheReceiversOfItsDevice) {
 TEST_F(DeviceAcquisitionThreads, AScanLineReachesTheReceiversPackedAndInPartCoordinates) {
   shiftDevice();
   logToScratch();
-  // Four packed points; a stride of 24 bytes after each point's own 24 takes every other one.
+  // Four packed points; a stride of 24 bytes after each point's own 24 takes every other one, and a
+  // negative stride never steps back before the buffer.
   std::vector<double> buffer{0, 0, 0, 10, 10, 10, 1, 2, 3, 20, 20, 20};
-  start(laserScan(), {startCapture(), scanLine({0, 0, 5}, kDown, kNorth, buffer, 2, 24),
-                      scanLine({0, 0, 5}, kDown, kNorth, {}, 0, 0), stopCapture(), stop()});
-  ASSERT_TRUE(pumpUntilCalls(5));
+  start(laserScan(),
+        {startCapture(), scanLine({0, 0, 5}, kDown, kNorth, buffer, 2, 24),
+         scanLine({0, 0, 5}, kDown, kNorth, {}, 0, 0),
+         scanLine({0, 0, 5}, kDown, kNorth, buffer, 2, static_cast<uint32_t>(-24)), stopCapture(), stop()});
+  ASSERT_TRUE(pumpUntilCalls(6));
   laserScan()->stopAcquisition();
 
-  EXPECT_EQ(recorder_->calls(), (Lines{"startCapture", "scan 1,0,5 0,0,-1 0,1,0 [2: 1,0,0 2,2,3] stride 0",
-                                       "scan 1,0,5 0,0,-1 0,1,0 [0:] stride 0", "stopCapture", "stop"}));
+  EXPECT_EQ(recorder_->calls(),
+            (Lines{"startCapture", "scan 1,0,5 0,0,-1 0,1,0 [2: 1,0,0 2,2,3] stride 0",
+                   "scan 1,0,5 0,0,-1 0,1,0 [0:] stride 0",
+                   "scan 1,0,5 0,0,-1 0,1,0 [2: 1,0,0 11,10,10] stride 0", "stopCapture", "stop"}));
   std::string log = eventLog();
-  EXPECT_EQ(occurrences(log, "<OnSampled time="), 2u) << log;
-  EXPECT_EQ(occurrences(log, "<Points>"), 1u) << "a line without points has no points element";
+  EXPECT_EQ(occurrences(log, "<OnSampled time="), 3u) << log;
+  EXPECT_EQ(occurrences(log, "<Points>"), 2u) << "a line without points has no points element";
   EXPECT_EQ(occurrences(log, "<Point><X>1.000000</X><Y>2.000000</Y><Z>3.000000</Z></Point>"), 1u) << log;
 }
 
@@ -131,7 +136,7 @@ TEST_F(DeviceAcquisitionThreads, StartingAgainStopsTheRunningAcquisitionFirst) {
   EXPECT_TRUE(plugin_->script().waitForRunsEnded(1, std::chrono::milliseconds(0))) << "stopped before";
   ASSERT_TRUE(plugin_->script().waitForEvents(2));
   ASSERT_TRUE(pumpUntilCalls(2));
-  host_.mainLoop().runFor(std::chrono::milliseconds(20));
+  host_.mainLoop().runPending();
   continuous()->stopAcquisition();
   EXPECT_EQ(recorder_->calls(),
             (Lines{"sampledOriented 1,0,0 0,0,-1 0,1,0", "sampledOriented 2,0,0 0,0,-1 0,1,0"}))
@@ -152,7 +157,7 @@ TEST_F(DeviceAcquisitionThreads, AReceiverThatStartsAgainWhileTheStopDeliversKee
   ASSERT_TRUE(restarted);
 
   ASSERT_TRUE(pumpUntilCalls(3));
-  host_.mainLoop().runFor(std::chrono::milliseconds(20));
+  host_.mainLoop().runPending();
   continuous()->stopAcquisition();
   EXPECT_EQ(recorder_->calls(),
             (Lines{"stop", "sampledOriented 1,0,0 0,0,-1 0,1,0", "sampledOriented 7,0,0 0,0,-1 0,1,0"}))
