@@ -30,35 +30,7 @@ const std::string kOrientation =
     vec("Point", "0.125", "-0.04", "1.5") + vec("To", "0", "0", "-1") + vec("Up", "0", "1", "0");
 const std::string kOriented = "0.125,-0.04,1.5 0,0,-1 0,1,0";
 
-// One record of every kind the log knows.
-std::string everyKind() {
-  return record("SetRadius", 0, "0.003000") + record("OnStartCapture", 0) + record("OnStopCapture", 0) +
-         record("OnMoved", 0, kOrientation) + record("OnPointSampledOrientation", 0, kOrientation) +
-         record("OnPointSampled", 0, vec("Point", "1", "2", "3")) +
-         record("OnPointStop", 0, vec("Point", "4", "5", "6")) + record("OnStop", 0) +
-         "<OnCustomEvent time=\"0\" name=\"Error\"/>" +
-         record("OnSampled", 0, kOrientation + "<Points>" + vec("Point", "7", "8", "9") + "</Points>");
-}
-
 using EventLogReplay = LogReplayTest;
-
-TEST_F(EventLogReplay, EveryRecordReachesOnlyTheReceiverKindThatHasItsCall) {
-  useLog(everyKind());
-  ASSERT_TRUE(plugin_->replay(recorder_->single()));
-  EXPECT_EQ(recorder_->calls(), (Lines{"radius 0.003", "moved " + kOriented, "sampled 1,2,3",
-                                       "pointStop 4,5,6", "custom Error"}));
-
-  IPtr<DeviceEventRecorder> continuous(new DeviceEventRecorder);
-  ASSERT_TRUE(plugin_->replay(continuous->continuous()));
-  EXPECT_EQ(continuous->calls(), (Lines{"radius 0.003", "startCapture", "stopCapture", "moved " + kOriented,
-                                        "sampledOriented " + kOriented, "stop", "custom Error"}));
-
-  IPtr<DeviceEventRecorder> scanner(new DeviceEventRecorder);
-  ASSERT_TRUE(plugin_->replay(scanner->laserScan()));
-  EXPECT_EQ(scanner->calls(), (Lines{"startCapture", "stopCapture", "moved " + kOriented, "stop",
-                                     "custom Error", "scan " + kOriented + " [1: 7,8,9] stride 0"}));
-  EXPECT_EQ(finishedCount(), 3u);
-}
 
 TEST_F(EventLogReplay, AScanLineDeliversExactlyItsOwnPoints) {
   std::string points = "<Points>" + vec("Point", "1", "0", "0") + vec("Point", "2", "0", "0") + "<Note/>" +
@@ -168,14 +140,12 @@ TEST_F(EventLogReplay, ATimeIsAnUnsigned32BitDecimalAndAnythingElseIsNoWait) {
   for (const char* time : notTimes) log += "<OnStop time=\"" + std::string(time) + "\"/>";
   log += "<OnStop/><OnStop time=\"120\"/>";
   useLog(log);
-  auto start = DeviceEventRecorder::Clock::now();
   auto played = std::async(std::launch::async, [&] { return plugin_->replay(recorder_->continuous()); });
   if (played.wait_for(std::chrono::seconds(5)) != std::future_status::ready) plugin_->cancel();
   ASSERT_TRUE(played.get());
   std::vector<DeviceEventRecorder::Clock::time_point> times = recorder_->times();
   const size_t lastGap = std::size(notTimes) + 1;
   ASSERT_EQ(times.size(), lastGap + 1) << "a long wait was cancelled";
-  EXPECT_LT(times[lastGap - 1] - start, std::chrono::milliseconds(1000));
   EXPECT_GE(times[lastGap] - times[lastGap - 1], std::chrono::milliseconds(120));
 }
 
