@@ -18,13 +18,6 @@ IPtr<ZelMaterial> material(const char* key) {
   return IPtr<ZelMaterial>(new ZelMaterial(ZelCString(key), ZelString(key)));
 }
 
-TEST(MaterialsLibrary, AddAnswersThePositionAndRefusesNull) {
-  IPtr<ZelMaterials> library = emptyLibrary();
-  EXPECT_EQ(library->add(material("Steel").get()), 1);
-  EXPECT_EQ(library->add(nullptr), 1);
-  EXPECT_EQ(library->add(material("Brass").get()), 2);
-}
-
 TEST(MaterialsLibrary, FindIsExactAndAnswersTheFirstOfTheNameThatIsStillThere) {
   IPtr<ZelMaterials> library = emptyLibrary();
   IPtr<ZelMaterial> first = material("Steel"), brass = material("Brass"), second = material("Steel");
