@@ -11,7 +11,6 @@
 #include <functional>
 #include <future>
 #include <memory>
-#include <thread>
 
 #include "devices/emulator/emulator_plugin.h"
 #include "devices/emulator/emulator_plugin_event_manager.h"
@@ -22,26 +21,20 @@
 #include "support/module_fixture.h"
 #include "support/module_settings.h"
 
-// One face's run on its own thread, as a device's acquisition thread runs it. Stopped and joined at the
+// One face's run on its own thread, as a device's acquisition thread runs it. Stopped and waited for at the
 // latest when it goes.
 class FaceRun {
  public:
   template <class Face, class Target>
-  FaceRun(Face* face, Target* target) {
-    std::promise<void> ended;
-    ended_ = ended.get_future();
-    thread_ = std::thread([face, target, ended = std::move(ended)]() mutable {
-      face->run(target);
-      ended.set_value();
-    });
-    stopFace_ = [face] { face->stop(); };
-  }
+  FaceRun(Face* face, Target* target)
+      : stopFace_([face] { face->stop(); }),
+        ended_(std::async(std::launch::async, [face, target] { face->run(target); })) {}
   FaceRun(const FaceRun&) = delete;
   FaceRun& operator=(const FaceRun&) = delete;
   ~FaceRun() {
-    if (!thread_.joinable()) return;
+    if (hasEnded()) return;
     stopFace_();
-    thread_.join();
+    ended_.wait();
   }
 
   bool hasEnded(std::chrono::milliseconds within = std::chrono::milliseconds(0)) {
@@ -50,19 +43,14 @@ class FaceRun {
   // Stops the face and answers whether its run returned within the time.
   bool stop(std::chrono::milliseconds within = std::chrono::seconds(5)) {
     stopFace_();
-    return join(within);
+    return hasEnded(within);
   }
   // Waits for the run to return by itself.
-  bool join(std::chrono::milliseconds within = std::chrono::seconds(5)) {
-    if (!hasEnded(within)) return false;
-    thread_.join();
-    return true;
-  }
+  bool join(std::chrono::milliseconds within = std::chrono::seconds(5)) { return hasEnded(within); }
 
  private:
   std::function<void()> stopFace_;
   std::future<void> ended_;
-  std::thread thread_;
 };
 
 class EmulatorTest : public ModuleTest {
