@@ -71,15 +71,6 @@ TEST_F(PluginRegistry, ShutdownStopsEveryDeviceInNameOrderAndKeepsThem) {
   EXPECT_EQ(journal_.size(), 3u);
 }
 
-TEST_F(PluginRegistry, LookupsMatchTheExactName) {
-  EXPECT_EQ(registry_->getDevice(ZelCString("SpareArm")), nullptr) << "nothing registered yet";
-  addDevice("SpareArm");
-  EXPECT_NE(registry_->getDevice(ZelCString("SpareArm")), nullptr);
-  for (const char* other : {"sparearm", "SPAREARM", "SpareArm ", "SpareArm2"})
-    EXPECT_EQ(registry_->getDevice(ZelCString(other)), nullptr) << other;
-  EXPECT_EQ(registry_->getManager(ZelCString("SpareArm")), nullptr) << "devices and managers are apart";
-}
-
 TEST_F(PluginRegistry, KeepsOneReferenceAndTheLookupsFindTheManagers) {
   IPtr<IZelPluginManager> first(new HardProbePluginManager), second(new HardProbePluginManager);
   IPtr<IZelPluginManager> scanning(new LaserScanPluginManager);

@@ -1,5 +1,3 @@
-#include "devices/plugins/module_plugin.h"
-
 #include <gtest/gtest.h>
 
 #include "devices/plugins/receiver_forwarder.h"
@@ -11,45 +9,6 @@
 namespace {
 
 using Lines = std::vector<std::string>;
-
-class TwoFacedPlugin : public ModulePlugin,
-                       public ModulePluginFace<IZelHardProbePlugin>,
-                       public ModulePluginFace<IZelHardProbeContinuousPlugin>,
-                       public ZelUnknownImpl {
- public:
-  const ZelString& getName() override { return name_; }
-  void run(IZelHardProbeDataReceiver*) override {}
-  void run(IZelHardProbeContinuousDataReceiver*) override {}
-  void stop() override {}
-  void queryInterface(const char* name, void** out, bool) override {
-    QueryChain(name, out)
-        .classLeaf("TwoFacedPlugin", this, this)
-        .offer<IZelHardProbePlugin>(this)
-        .offer<IZelHardProbeContinuousPlugin>(this)
-        .end();
-  }
-  const char* className() override { return "TwoFacedPlugin"; }
-
- private:
-  ZelString name_;
-};
-
-TEST(ModulePluginTest, EachFaceKeepsItsOwnConnection) {
-  TwoFacedPlugin plugin;
-  IZelHardProbePlugin& single = plugin;
-  IZelHardProbeContinuousPlugin& continuous = plugin;
-  ZelString error;
-  EXPECT_TRUE(continuous.connect(error));
-  EXPECT_TRUE(continuous.isConnected());
-  EXPECT_FALSE(single.isConnected());
-  EXPECT_TRUE(single.connect(error));
-  EXPECT_TRUE(continuous.disconnect());
-  EXPECT_TRUE(single.isConnected());
-  EXPECT_FALSE(continuous.isConnected());
-  EXPECT_TRUE(single.isAvailable() && continuous.isAvailable());
-  EXPECT_EQ(plugin.optionCount(ZelCString("HardProbe")), 0);
-  EXPECT_FALSE(plugin.runOption(ZelCString("x")));
-}
 
 class Forwarder : public ReceiverForwarder, public ZelUnknownImpl {
  public:
@@ -74,7 +33,7 @@ void driveEveryCall(ReceiverForwarder& forwarder) {
   forwarder.onCustomEvent(ZelCString("Error"), nullptr);
 }
 
-TEST(ModulePluginTest, ForwarderCallsOnlyWhatTheTargetKindHas) {
+TEST(ReceiverForwarding, CallsOnlyWhatTheTargetKindHas) {
   IPtr<DeviceEventRecorder> single(new DeviceEventRecorder), continuous(new DeviceEventRecorder),
       scanner(new DeviceEventRecorder);
   Forwarder toSingle(single->single()), toContinuous(continuous->continuous()),
