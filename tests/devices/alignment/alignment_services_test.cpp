@@ -6,8 +6,8 @@
 #include "devices/alignment/alignment_services.h"
 #include "devices/alignment/stored_matrix.h"
 #include "framework/registrations/registered_classes.h"
-#include "framework/settings/palpera_data_item_adder.h"
 #include "support/module_fixture.h"
+#include "support/module_settings.h"
 
 namespace {
 
@@ -15,8 +15,7 @@ class AlignmentServices : public ModuleTest {
  protected:
   void SetUp() override {
     ModuleTest::SetUp();
-    IPtr<PalperaDataItemAdder> adder(new PalperaDataItemAdder);
-    adder->initialise();  // the settings the services read and write
+    registerModuleSettings();
   }
 
   template <class Service>

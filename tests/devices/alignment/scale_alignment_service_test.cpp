@@ -8,9 +8,9 @@
 #include "devices/alignment/plugin_transform.h"
 #include "framework/data/zel_data_receiver_base.h"
 #include "framework/registrations/registered_classes.h"
-#include "framework/settings/palpera_data_item_adder.h"
 #include "host/host_document_data.h"
 #include "support/module_fixture.h"
+#include "support/module_settings.h"
 
 namespace {
 
@@ -20,8 +20,7 @@ class ScaleAlignment : public ModuleTest {
  protected:
   void SetUp() override {
     ModuleTest::SetUp();
-    IPtr<PalperaDataItemAdder> adder(new PalperaDataItemAdder);
-    adder->initialise();
+    registerModuleSettings();
     host_.dataStore().addListener("Palpera/Tile/Temperature Compensation Updated", &updates_);
     // No materials file: the library holds the default "Steel" (and shows one dialog about the missing file).
     host_.dataStore().setString(nullptr, "DefaultFileNameDirectory/common", ZelString(u"/nonexistent"));
