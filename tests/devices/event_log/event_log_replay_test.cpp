@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "devices/event_log/plugin_device_data_xml_reader_receiver.h"
 #include "platform/utf8.h"
 #include "support/log_replay_fixture.h"
 
@@ -67,17 +66,6 @@ TEST_F(EventLogReplay, UnknownAndWronglyCasedElementsAreSkipped) {
   EXPECT_EQ(recorder_->calls(), (Lines{"stop", "custom "}));
 }
 
-TEST_F(EventLogReplay, ATruncatedLogOrPlainTextDeliversNothingButOneErrorAndOneFinished) {
-  std::string whole = record("SetRadius", 0, "0.003") + record("OnMoved", 10, kOrientation);
-  for (const std::string& log : {whole.substr(0, whole.size() - 12), std::string("plain text")}) {
-    useLog(log);
-    EXPECT_FALSE(plugin_->replay(recorder_->continuous()));
-  }
-  EXPECT_EQ(recorder_->calls(), (Lines{"custom Error", "custom Error"}))
-      << "the well-formed first record is not played";
-  EXPECT_EQ(finishedCount(), 2u);
-}
-
 TEST_F(EventLogReplay, AnEmptyLogOrWhiteSpaceBetweenRecordsIsFine) {
   useLog("");
   EXPECT_TRUE(plugin_->replay(recorder_->laserScan()));
@@ -87,42 +75,37 @@ TEST_F(EventLogReplay, AnEmptyLogOrWhiteSpaceBetweenRecordsIsFine) {
   EXPECT_EQ(finishedCount(), 2u);
 }
 
-// The reader as the replay plug-in runs it, for the reason it gives.
-class EventLogRefusal : public EventLogReplay {
- protected:
-  std::string refusal(const ZelString& fileName) {
-    IPtr<PluginDeviceDataXMLReader> reader;
-    reader.createInstance(classIdOf(PluginDeviceDataXMLReader::interfaceName));
-    IPtr<PluginDeviceDataXMLReader::Receiver> adapter(
-        new PluginDeviceDataXMLReader::Receiver(recorder_->single()));
-    reader->setReceiver(adapter.get());
-    reader->setFileName(fileName);
-    EXPECT_FALSE(reader->replay());
-    return platform::toUtf8(reader->failure().c_str());
-  }
-};
-
-TEST_F(EventLogRefusal, WhatIsNotALogPlaysNothingAndSaysWhy) {
+// A log that is not whole, or no log at all, plays nothing, not even its well-formed first records: the run
+// ends with one error and one announcement, and the plug-in says why.
+TEST_F(EventLogReplay, ATruncatedLogOrWhatIsNotALogDeliversNothingButOneErrorAndOneFinished) {
   const std::string stop = record("OnStop", 0);
+  const std::string whole = record("SetRadius", 0, "0.003") + record("OnMoved", 10, kOrientation);
   const struct {
     std::string log;
     std::string reason;
   } cases[] = {
+      {whole.substr(0, whole.size() - 12), "not well-formed XML"},
+      {stop.substr(0, 9), "not well-formed XML"},
       {"notes on the run, not a log", "text outside the records"},
       {"\x9c\xff\x01 \xe2\x28\xa1 random", "text outside the records"},
       {stop + "stray words" + stop, "text outside the records"},
       {stop + "</HardProbe><HardProbe>" + stop, "not well-formed XML"},
       {stop + std::string(1, '\0') + stop, "a NUL byte at offset 18"},
-      {stop.substr(0, 9), "not well-formed XML"},
+  };
+  auto refusal = [&](const ZelString& file) {
+    plugin_->setFileName(file);
+    EXPECT_FALSE(plugin_->replay(recorder_->continuous()));
+    return platform::toUtf8(plugin_->takeFailure().c_str());
   };
   for (const auto& bad : cases) {
     SCOPED_TRACE(bad.log);
     scratch_.write("bad.xml", bad.log);
-    EXPECT_EQ(refusal(scratch_.module("bad.xml")).substr(0, bad.reason.size()), bad.reason);
+    EXPECT_NE(refusal(scratch_.module("bad.xml")).find(bad.reason), std::string::npos);
   }
-  EXPECT_EQ(refusal(scratch_.module("absent.xml")), "no such file");
-  EXPECT_EQ(refusal(scratch_.module()), "not a regular file");
-  EXPECT_TRUE(recorder_->calls().empty());
+  EXPECT_NE(refusal(scratch_.module("absent.xml")).find("no such file"), std::string::npos);
+  EXPECT_NE(refusal(scratch_.module()).find("not a regular file"), std::string::npos);
+  EXPECT_EQ(recorder_->calls(), Lines(std::size(cases) + 2, "custom Error"));
+  EXPECT_EQ(finishedCount(), std::size(cases) + 2);
 }
 
 TEST_F(EventLogReplay, TheHostsTranslatorHasNoSayOverTheLogText) {
