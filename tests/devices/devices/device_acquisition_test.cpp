@@ -128,7 +128,7 @@ TEST_F(DeviceAcquisitionThreads, EventsPostedJustBeforeTheRunEndsAreDeliveredByT
   EXPECT_EQ(host_.mainLoop().runPending(), 0u);
 }
 
-TEST_F(DeviceAcquisitionThreads, StartingAgainStopsTheRunningAcquisitionFirst) {
+TEST_F(DeviceAcquisitionThreads, StartingAgainAndDisconnectingStopTheRunningAcquisitionFirst) {
   start(continuous(), {sampled({1, 0, 0}, kDown, kNorth)});
   ASSERT_TRUE(plugin_->script().waitForEvents(1));
   plugin_->script().queue({sampled({2, 0, 0}, kDown, kNorth)});
@@ -137,10 +137,13 @@ TEST_F(DeviceAcquisitionThreads, StartingAgainStopsTheRunningAcquisitionFirst) {
   ASSERT_TRUE(plugin_->script().waitForEvents(2));
   ASSERT_TRUE(pumpUntilCalls(2));
   host_.mainLoop().runPending();
-  continuous()->stopAcquisition();
   EXPECT_EQ(recorder_->calls(),
             (Lines{"sampledOriented 1,0,0 0,0,-1 0,1,0", "sampledOriented 2,0,0 0,0,-1 0,1,0"}))
       << "each event once, by one set of handlers";
+
+  EXPECT_TRUE(continuous()->disconnect()) << "which stops the acquisition first";
+  EXPECT_TRUE(plugin_->script().waitForRunsEnded(2, std::chrono::milliseconds(0)));
+  EXPECT_FALSE(plugin_->continuousFace().isConnected());
 }
 
 TEST_F(DeviceAcquisitionThreads, AReceiverThatStartsAgainWhileTheStopDeliversKeepsItsNewAcquisition) {
@@ -205,15 +208,6 @@ TEST_F(DeviceAcquisitionThreads, AReceiverWithoutTheDevicesInterfaceIsRefused) {
 
   EXPECT_EQ(recorder_->calls(), (Lines{"sampled 1,0,0", "scan 0,0,0 0,0,-1 0,1,0 [1: 1,2,3] stride 0"}));
   EXPECT_TRUE(continuousOnly->calls().empty());
-}
-
-TEST_F(DeviceAcquisitionThreads, DisconnectStopsTheAcquisitionFirst) {
-  start(continuous(), {sampled({1, 0, 0}, kDown, kNorth)});
-  ASSERT_TRUE(plugin_->script().waitForEvents(1));
-  EXPECT_TRUE(continuous()->disconnect());
-  EXPECT_TRUE(plugin_->script().waitForRunsEnded(1, std::chrono::milliseconds(0)));
-  EXPECT_FALSE(plugin_->continuousFace().isConnected());
-  EXPECT_EQ(recorder_->calls(), Lines{"sampledOriented 1,0,0 0,0,-1 0,1,0"});
 }
 
 TEST_F(DeviceAcquisitionThreads, TheViewFeedsTheEmulatorOnlyWhileAHardProbeDeviceAcquiresWithIt) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 
@@ -121,19 +122,19 @@ TEST_F(EmulatorInputThreads, NoiseStaysAlongTheNormalWithinTheMaximum) {
 
   Lines calls = receiver->calls();
   ASSERT_EQ(calls.size(), kMoves + 2u);
-  double lowest = 1, highest = -1;
+  std::vector<double> offsets;
   for (int i = 1; i <= kMoves; ++i) {
     double x = 0, y = 0, z = 0;
     ASSERT_EQ(std::sscanf(calls[i].c_str(), "moved %lf,%lf,%lf", &x, &y, &z), 3) << calls[i];
     EXPECT_EQ(x, 1);
     EXPECT_EQ(y, 2);
-    EXPECT_GE(z - kRadius, -maxNoise);
-    EXPECT_LT(z - kRadius, maxNoise);
-    lowest = std::min(lowest, z - kRadius);
-    highest = std::max(highest, z - kRadius);
+    offsets.push_back(z - kRadius);
   }
-  EXPECT_LT(lowest, -maxNoise / 2) << "the noise reaches below the surface offset";
-  EXPECT_GT(highest, maxNoise / 2) << "and above it";
+  auto [lowest, highest] = std::minmax_element(offsets.begin(), offsets.end());
+  EXPECT_GE(*lowest, -maxNoise);
+  EXPECT_LT(*highest, maxNoise);
+  EXPECT_LT(*lowest, -maxNoise / 2) << "the noise reaches below the surface offset";
+  EXPECT_GT(*highest, maxNoise / 2) << "and above it";
   EXPECT_EQ(calls.back(), "pointStop " + at(1, 2)) << "the remembered tip has no noise";
 }
 
