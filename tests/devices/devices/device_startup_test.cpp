@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "devices/contracts/plugin.h"
+#include "framework/object/query_part.h"
 #include "tests/devices/devices/device_fixture.h"
 
 namespace {
@@ -8,8 +9,11 @@ namespace {
 using DeviceStartup = DeviceTest;
 
 TEST_F(DeviceStartup, RegistersThreeDevicesAndTwoManagersThatHaveChosenAndRefreshesTheHostOnce) {
-  ASSERT_TRUE(single() && continuous() && laserScan());
-  ASSERT_TRUE(manager("HardProbe") && manager("LaserScan"));
+  for (IZelPluginDevice* device : {single(), continuous(), laserScan()})
+    EXPECT_EQ(queryPart<IZelPluginDevice>(device), device);
+  EXPECT_STREQ(laserScan()->className(), "LaserScanDevice");
+  EXPECT_STREQ(manager("HardProbe")->className(), "HardProbePluginManager");
+  EXPECT_STREQ(manager("LaserScan")->className(), "LaserScanPluginManager");
   auto* arm = static_cast<IZelPlugin*>(plugin_.get());
   EXPECT_EQ(manager("HardProbe")->activePlugin(), arm);
   EXPECT_EQ(manager("LaserScan")->activePlugin(), arm) << "a scanner loaded for the first time is chosen";

@@ -7,6 +7,7 @@
 
 #include "devices/events/device_event_handlers.h"
 #include "devices/events/device_event_names.h"
+#include "framework/object/query_part.h"
 #include "host/api/main_application.h"
 #include "support/device_event_recorder.h"
 #include "support/device_records.h"
@@ -108,7 +109,9 @@ TEST_F(DeviceEvents, TheMoveQueueCountsOneMoveInFlightAndAnyMoveThatArrivesFrees
   receivers_.add(receiver_->registered());
   DeviceEventHandlers made = makeContinuousEventHandlers(&receivers_);
   IZelHardProbeEventQueue* queue = made.queue;
-  ASSERT_TRUE(queue);
+  ASSERT_EQ(queryPart<IZelHardProbeEventQueue>(made.handlers[3].get()), queue) << "the move handler's";
+  EXPECT_STREQ(made.handlers[3]->className(), "OnMovedEventHandler");
+  EXPECT_STREQ(made.handlers[0]->className(), "PluginEventHandler");
   queue->decrement();
   queue->increment();
   EXPECT_TRUE(queue->isPending()) << "a decrement at 0 must leave 0, not wrap";
