@@ -124,8 +124,9 @@ TEST_F(LogReplayThreads, ACancelOrADeviceStopEndsALongGap) {
       [this] { static_cast<IZelHardProbeContinuousPlugin&>(*plugin_).stop(); }};
   for (const auto& end : ends) {
     useLog("<OnStop time=\"0\"/><OnStop time=\"4294967295\"/><OnStop time=\"0\"/>");
+    const size_t before = recorder_->count();
     startWorker(recorder_->continuous());
-    awaitCalls(recorder_->count() + 1);
+    awaitCalls(before + 1);
     end();
     ASSERT_EQ(worker_.wait_for(std::chrono::seconds(5)), std::future_status::ready);
     EXPECT_TRUE(worker_.get()) << "a cancelled replay ends as a played one";
