@@ -73,32 +73,25 @@ TEST_F(ScaleAlignment, ATemperatureThatGivesNoSoundScaleKeepsTheIdentityAndIsRep
   EXPECT_NE(host_.errors().reports().back().message.find(u"Steel"), std::u16string::npos);
 }
 
-TEST_F(ScaleAlignment, TheBlockRoundTripsThroughASavedDocument) {
+TEST_F(ScaleAlignment, TheBlockRoundTripsThroughASavedDocumentAndAForeignOrDamagedOneChangesNothing) {
   scale_->setMaterial(ZelCString("Steel"), 25.0);
   scale_->setUnits(1);
   DocumentData saved = saveDocumentData(host_.root(), {kScaleService});
   ASSERT_EQ(saved.count(kScaleService), 1u);
   scale_->setMaterial(ZelCString(""), 20.0);
   scale_->setUnits(3);
+
+  DocumentData foreign = saved, cut = saved;
+  foreign[kScaleService][10] ^= 0xFF;  // a byte of the class id
+  cut[kScaleService].resize(saved[kScaleService].size() - 3);
+  for (const DocumentData& refused : {foreign, cut})
+    EXPECT_FALSE(openDocumentData(host_.root(), refused, {kScaleService})[kScaleService]);
+  EXPECT_EQ(material(), (Material{"", 20.0})) << "nothing of a refused block was applied";
+  EXPECT_EQ(scale_->units(), 3);
+
   EXPECT_TRUE(openDocumentData(host_.root(), saved, {kScaleService})[kScaleService]);
   EXPECT_EQ(material(), (Material{"Steel", 25.0}));
   EXPECT_EQ(scale_->units(), 1);
-}
-
-TEST_F(ScaleAlignment, AForeignOrDamagedBlockIsRefusedAndChangesNothing) {
-  scale_->setMaterial(ZelCString("Steel"), 25.0);
-  DocumentData saved = saveDocumentData(host_.root(), {kScaleService});
-  std::vector<uint8_t> block = saved[kScaleService];
-  scale_->setMaterial(ZelCString("Steel"), 40.0);
-
-  DocumentData foreign = saved;
-  foreign[kScaleService][10] ^= 0xFF;  // a byte of the class id
-  EXPECT_FALSE(openDocumentData(host_.root(), foreign, {kScaleService})[kScaleService]);
-  DocumentData cut = saved;
-  cut[kScaleService].resize(block.size() - 3);
-  EXPECT_FALSE(openDocumentData(host_.root(), cut, {kScaleService})[kScaleService]);
-
-  EXPECT_EQ(material(), (Material{"Steel", 40.0})) << "nothing of a refused block was applied";
 }
 
 TEST_F(ScaleAlignment, DocumentResetRestoresTheDefaultsButNotTheUnits) {
