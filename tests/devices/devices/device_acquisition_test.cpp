@@ -20,24 +20,12 @@ class DeviceAcquisitionThreads : public DeviceTest {
   void shiftDevice() { plugin_->setHardwareMatrix(Matrix4x4::translation({1, 0, 0})); }
 };
 
-TEST_F(DeviceAcquisitionThreads, PositionsArriveInPartCoordinatesWhileTheLogKeepsTheRawOnes) {
+TEST_F(DeviceAcquisitionThreads,
+       EveryEventKindReachesTheReceiversInPartCoordinatesWhileTheLogKeepsTheRawOnes) {
+  rateLimitOff();
   shiftDevice();
   logToScratch();
   ASSERT_EQ(host_.dataStore().getInt("Palpera/Logging", -1), 0) << "the recording alone asks for the log";
-  start(continuous(), {sampled({1, 0, 0}, kDown, kNorth)});
-  ASSERT_TRUE(pumpUntilCalls(1));
-  continuous()->stopAcquisition();
-
-  EXPECT_EQ(recorder_->calls(), Lines{"sampledOriented 2,0,0 0,0,-1 0,1,0"});
-  std::string log = eventLog();
-  EXPECT_EQ(occurrences(log, "<OnPointSampledOrientation time="), 1u) << log;
-  EXPECT_EQ(occurrences(log, "<Point><X>1.000000</X><Y>0.000000</Y><Z>0.000000</Z></Point>"), 1u) << log;
-  EXPECT_EQ(occurrences(log, "<To><X>0.000000</X><Y>0.000000</Y><Z>-1.000000</Z></To>"), 1u) << log;
-}
-
-TEST_F(DeviceAcquisitionThreads, EveryEventKindReachesTheReceiversOfItsDevice) {
-  rateLimitOff();
-  shiftDevice();
   start(single(),
         {radius(0.003), moved({0, 0, 0}), sampled({1, 2, 3}), pointStop({4, 5, 6}), custom("Cancel")});
   ASSERT_TRUE(pumpUntilCalls(5));
@@ -54,6 +42,10 @@ TEST_F(DeviceAcquisitionThreads, EveryEventKindReachesTheReceiversOfItsDevice) {
   EXPECT_EQ(recorder_->calls(),
             (Lines{"radius 0.002", "startCapture", "moved 1,1,0 0,0,-1 0,1,0",
                    "sampledOriented 1,0,1 1,0,0 0,1,0", "stopCapture", "stop", "custom Error"}));
+  std::string log = eventLog(1);
+  EXPECT_EQ(occurrences(log, "<OnPointSampledOrientation time="), 1u) << log;
+  EXPECT_EQ(occurrences(log, "<Point><X>0.000000</X><Y>0.000000</Y><Z>1.000000</Z></Point>"), 1u) << log;
+  EXPECT_EQ(occurrences(log, "<To><X>1.000000</X><Y>0.000000</Y><Z>0.000000</Z></To>"), 1u) << log;
 }
 
 TEST_F(DeviceAcquisitionThreads, AScanLineReachesTheReceiversPackedAndInPartCoordinates) {
