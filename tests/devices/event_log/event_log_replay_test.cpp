@@ -116,20 +116,23 @@ TEST_F(EventLogReplay, TheHostsTranslatorHasNoSayOverTheLogText) {
   EXPECT_EQ(recorder_->calls(), (Lines{"stop", "custom %1%2"}));
 }
 
+// Records arrive with their recorded gaps, an unknown record's too before it is skipped; a time is an
+// unsigned 32-bit decimal and anything else waits for nothing.
 TEST_F(EventLogReplay, ATimeIsAnUnsigned32BitDecimalAndAnythingElseIsNoWait) {
   const char* const notTimes[] = {"0.9",        "1.9", "inf", "1e400", "99999999999",
                                   "4294967296", "-5",  "+5",  " 7",    ""};
   std::string log;
   for (const char* time : notTimes) log += "<OnStop time=\"" + std::string(time) + "\"/>";
-  log += "<OnStop/><OnStop time=\"120\"/>";
+  log += "<OnStop/><OnStop time=\"120\"/><Calibrate time=\"150\"/><OnStop time=\"0\"/>";
   useLog(log);
   auto played = std::async(std::launch::async, [&] { return plugin_->replay(recorder_->continuous()); });
   if (played.wait_for(std::chrono::seconds(5)) != std::future_status::ready) plugin_->cancel();
   ASSERT_TRUE(played.get());
   std::vector<DeviceEventRecorder::Clock::time_point> times = recorder_->times();
-  const size_t lastGap = std::size(notTimes) + 1;
-  ASSERT_EQ(times.size(), lastGap + 1) << "a long wait was cancelled";
-  EXPECT_GE(times[lastGap] - times[lastGap - 1], std::chrono::milliseconds(120));
+  const size_t timed = std::size(notTimes) + 1;
+  ASSERT_EQ(times.size(), timed + 2) << "a long wait was cancelled";
+  EXPECT_GE(times[timed] - times[timed - 1], std::chrono::milliseconds(120));
+  EXPECT_GE(times[timed + 1] - times[timed], std::chrono::milliseconds(150));
 }
 
 }  // namespace

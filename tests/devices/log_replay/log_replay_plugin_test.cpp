@@ -1,5 +1,5 @@
-// The replay plug-in as the devices drive it: its faces, its failures, its pacing, and cancelling it from
-// the main thread while its worker waits out a recorded gap.
+// The replay plug-in as the devices drive it: its faces, its failures, and cancelling it from the main
+// thread while its worker waits out a recorded gap.
 
 #include <gtest/gtest.h>
 
@@ -17,12 +17,6 @@
 namespace {
 
 using Lines = std::vector<std::string>;
-using Clock = DeviceEventRecorder::Clock;
-using std::chrono::milliseconds;
-
-const std::string kMove =
-    "<OnMoved time=\"250\"><Point><X>0.1</X><Y>0.2</Y><Z>0.3</Z></Point><To><X>0</X><Y>0</Y><Z>-1</Z></To>"
-    "<Up><X>0</X><Y>1</Y><Z>0</Z></Up></OnMoved>";
 
 using LogReplayPluginTest = LogReplayTest;
 
@@ -97,18 +91,6 @@ class LogReplayThreads : public LogReplayTest {
 
   std::future<bool> worker_;
 };
-
-TEST_F(LogReplayThreads, RecordsArriveWithTheirRecordedGapsAndAnUnknownOneIsWaitedForToo) {
-  useLog("<SetRadius time=\"0\">0.003</SetRadius>" + kMove + "<Calibrate time=\"150\"/><OnStop time=\"0\"/>");
-  startWorker(recorder_->continuous());
-  ASSERT_EQ(worker_.wait_for(std::chrono::seconds(5)), std::future_status::ready);
-  ASSERT_TRUE(worker_.get());
-  std::vector<Clock::time_point> times = recorder_->times();
-  ASSERT_EQ(recorder_->calls(), (Lines{"radius 0.003", "moved 0.1,0.2,0.3 0,0,-1 0,1,0", "stop"}));
-  EXPECT_GE(times[1] - times[0], milliseconds(250));
-  EXPECT_GE(times[2] - times[1], milliseconds(150));
-  EXPECT_EQ(finishedCount(), 1u);
-}
 
 // A cancel from the main thread or the device's stop ends a long recorded gap at once: the record after it
 // is not played, and the next run of the same plug-in plays in full, the cancel used up.
