@@ -159,21 +159,6 @@ TEST_F(HostScript, TheModuleStartsAtTheStartLineSoTheHostCanBePreparedFirst) {
       << "the start-up registers the emulator; a class is loaded once";
 }
 
-TEST_F(HostScript, StartUpHoldsEveryIconAtItsSizeInTheImageStore) {
-  ToolRun result = run("print images\n", PALPERA_MODULE_PATH);
-  EXPECT_EQ(result.exitStatus, 0) << result.output;
-  EXPECT_EQ(result.output,
-            "blank\t40x40\nhardprobe\t96x96\nhardprobe_small\t24x24\nhp_start\t32x32\nhp_stop\t32x32\n"
-            "select_with_probe\t96x96\nselect_with_probe_small\t24x24\nalignment\t55x55\n"
-            "define_reference_targets\t40x40\ndelete_targets\t40x40\ndelete\t14x14\ndown\t14x14\n"
-            "load_matrix\t40x40\nlrg_featurecircle\t40x40\nlrg_sphere\t40x40\nmove_device\t40x40\n"
-            "pointmethod\t40x40\nprevious_targets\t40x40\nprobe_calibrate\t40x40\nprobe_options\t40x40\n"
-            "reset_matrix\t40x40\nretry_target\t40x40\nshow_coords\t40x40\nup\t14x14\n"
-            "use_last_alignment\t40x40\nxminus\t40x40\nxplus\t40x40\nyminus\t40x40\nyplus\t40x40\n"
-            "zminus\t40x40\nzplus\t40x40\nprobe_mode_single\t40x40\nprobe_mode_time\t40x40\n"
-            "probe_mode_distance\t40x40\n");
-}
-
 TEST_F(HostScript, ACommandIsCreatedWithItsArgumentTextAndDrivenThroughItsDialogToApply) {
   ToolRun result =
       run("command ScriptTestCommand \"fast mode\"\n"
