@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/object/iptr.h"
+#include "host/api/gfx_renderer.h"
 #include "host/api/mem_checker.h"
 #include "support/module_fixture.h"
 
@@ -24,6 +25,13 @@ TEST_F(HostServices, TheMemoryCheckerIsOptionalAndDividesItsFigures) {
   EXPECT_LE(swapFree, swapTotal);
   checker->query(&freeKiB, &totalKiB, &swapFree, &swapTotal, 0);
   EXPECT_EQ(totalKiB, totalBytes) << "a divisor of 0 divides by nothing";
+}
+
+TEST_F(HostServices, AnUnmatchedEndOfARendererUpdateIsNotedNotTaken) {
+  SPtr<IGfxRenderer> renderer;
+  renderer->endUpdate();
+  EXPECT_EQ(host_.renderer().counts().unmatchedEnds, 1);
+  EXPECT_EQ(host_.renderer().counts().depth, 0);
 }
 
 }  // namespace

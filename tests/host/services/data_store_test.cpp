@@ -48,6 +48,12 @@ TEST_F(DataStoreRegistration, ReadsAnswerTheRegisteredDefaultUntilSetAndTheCalle
   EXPECT_EQ(store_->getInt("Palpera/Rate", -1), -1) << "a read of another kind answers the caller's default";
   ASSERT_TRUE(store_->setInt(nullptr, "Palpera/FontSize", 20));
   EXPECT_EQ(store_->getInt("Palpera/FontSize", -1), 20);
+  double minimum = -1, maximum = -1;
+  bool known = false;
+  store_->getRange("Palpera/FontSize", &minimum, &maximum, &known);
+  EXPECT_TRUE(known && minimum == 8 && maximum == 72);
+  store_->getRange("Palpera/Plugin", &minimum, &maximum, &known);
+  EXPECT_FALSE(known) << "only numbers have a range";
 }
 
 TEST_F(DataStoreRegistration, ARegistrationOutsideAGroupTwiceOrWithoutAPossibleValueIsRefused) {

@@ -43,14 +43,19 @@ TEST_F(GuiDialog, TheModulesOwnChangesDoNotCallItBackAndCallsNamingNoControlAreC
   ASSERT_TRUE(control);
   EXPECT_EQ(control->text, u"mm");
   EXPECT_TRUE(control->flag);
+  double value = 0;
+  ASSERT_TRUE(module_->getControlValue(1, &value));
+  EXPECT_EQ(value, 1.6) << "stored as entered";
   module_->setControlValue(99, 1.0);
   module_->enableControl(99, false, 0);
-  double value = 0;
   EXPECT_FALSE(module_->getControlValue(99, &value));
   EXPECT_FALSE(dialog_->control(99));
   EXPECT_EQ(dialog_->strayCalls(), 2);
   dialog_->sendHostEvent(IHostEvent::kUndo);
   EXPECT_EQ(receiver_->calls.back(), "event 294");
+  module_->registerPicture(3, "probe.png");
+  EXPECT_EQ(dialog_->picture(3), "probe.png");
+  EXPECT_FALSE(dialog_->picture(4));
 }
 
 TEST_F(GuiDialog, BuilderControlsTakeTheIdTheirNameOrNumberGivesAndKnowTheirGroup) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "framework/object/iptr.h"
+#include "host/host_image.h"
 #include "host/host_image_store.h"
 #include "host/png_image.h"
 
@@ -80,6 +81,19 @@ TEST(PngImage, RefusesAPictureLargerThanAHostKeeps) {
   std::vector<uint8_t> widest =
       pngOf(kLargestImageSide, 1, PNG_FORMAT_GRAY, std::vector<uint8_t>(kLargestImageSide, 7));
   EXPECT_TRUE(decodePng(widest.data(), widest.size(), error)) << error;
+}
+
+TEST(HostImageWriter, DecodesOnlyAWholePngIntoTheImageAndNotesEachRefusal) {
+  IPtr<HostImage> image(new HostImage);
+  IPtr<HostImageWriter> writer(new HostImageWriter);
+  std::vector<uint8_t> png = smallRgba();
+  const auto size = static_cast<uint32_t>(png.size());
+  EXPECT_FALSE(writer->decode(image.get(), png.data(), size, "JPG", 0, 0));
+  EXPECT_FALSE(writer->decode(image.get(), png.data(), size / 2, "PNG", 0, 0));
+  EXPECT_EQ(image->width(), 0u) << "a failed decoding leaves the image empty";
+  ASSERT_TRUE(writer->decode(image.get(), png.data(), size, "png", 0, 0));
+  EXPECT_TRUE(image->width() == 2 && image->height() == 2);
+  EXPECT_EQ(writer->refusals().size(), 2u);
 }
 
 TEST(HostImageStore, KeepsWholePicturesByNameInTheOrderAddedAndNotesEachRefusal) {
