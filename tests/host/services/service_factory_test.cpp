@@ -27,19 +27,12 @@ TEST_F(PointServices, EachLookupHandsOutAFreshObjectThatTheCallersReferenceAlone
   EXPECT_EQ(xyz[1], 0.0) << "no state is shared between lookups";
 }
 
-TEST_F(PointServices, AFreshObjectThatDoesNotAnswerTheNameIsDestroyedAtOnce) {
+TEST_F(PointServices, ASharedServiceComesBeforeAFactoryWhoseObjectMustAnswerTheName) {
   std::atomic<int> destroyed{0};
   host_.root().setServiceFactory("IZelPoints",
                                  [&] { return static_cast<IZelUnknown*>(new CountedProbe(&destroyed)); });
   EXPECT_EQ(getPointsService(), nullptr);
-  EXPECT_EQ(destroyed, 1);
-  host_.root().setServiceFactory("IZelPoints", nullptr);
-  IPtr<IZelPoints> none;
-  none.getService();
-  EXPECT_FALSE(none) << "a withdrawn factory answers nothing";
-}
-
-TEST_F(PointServices, ASharedServiceOfTheSameNameIsFoundBeforeAFactory) {
+  EXPECT_EQ(destroyed, 1) << "a fresh object that does not answer the name is destroyed at once";
   IPtr<CountedProbe> shared(new CountedProbe);
   host_.root().setServiceFactory("IProbeA", [] { return static_cast<IZelUnknown*>(nullptr); });
   host_.root().setService("IProbeA", shared.get());

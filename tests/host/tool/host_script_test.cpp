@@ -195,34 +195,28 @@ TEST_F(HostScript, ACommandThatRefusesStopsTheScriptAndIsStillEndedCleanly) {
   EXPECT_EQ(cannotRun.exitStatus, 1);
   EXPECT_EQ(cannotRun.output, "command: setContext\ncommand: setGui\ncommand: canRun\n" +
                                   failure(1, "ScriptTestCommand: the command says it cannot run"));
-
-  ToolRun noActivation = run("command ScriptTestCommand no-activation\nprint dialog\n");
-  EXPECT_EQ(noActivation.exitStatus, 1);
-  EXPECT_NE(noActivation.output.find(failure(1, "ScriptTestCommand: the command refused to activate")),
-            std::string::npos)
-      << noActivation.output;
-
-  // Still running after the refusals: the host cancels it as it closes, and the command is deactivated.
-  ToolRun noApply =
-      run("command ScriptTestCommand \"no-apply no-cancel\"\n"
-          "press Locked\n");
-  EXPECT_EQ(noApply.exitStatus, 1);
-  EXPECT_NE(noApply.output.find(failure(2, "the control 'Locked' is disabled")), std::string::npos);
-  EXPECT_EQ(noApply.output.find("command: gui event 4"), std::string::npos) << noApply.output;
+  // Still running after a refusal, the command is cancelled as the host closes.
   ToolRun busy = run("command ScriptTestCommand no-apply\napply\n");
-  EXPECT_NE(busy.output.find(failure(2, "the command cannot apply now; it is still running")),
-            std::string::npos);
-  EXPECT_TRUE(busy.output.ends_with("command: cancel\ncommand: finish\ncommand: deactivate\n"))
+  EXPECT_TRUE(busy.output.ends_with(failure(2, "the command cannot apply now; it is still running") +
+                                    "command: cancel\ncommand: finish\ncommand: deactivate\n"))
       << busy.output;
-  for (const char* control : {"99", "Nothing", "-1"}) {
-    ToolRun unknown = run(std::string("command ScriptTestCommand\nvalue ") + control + " 1\n");
-    EXPECT_NE(unknown.output.find(failure(2, std::string("the dialog has no control '") + control + "'")),
-              std::string::npos)
-        << unknown.output;
+  const std::pair<std::string, std::string> refusals[] = {
+      {"command ScriptTestCommand no-activation\nprint dialog",
+       "ScriptTestCommand: the command refused to activate"},
+      {"command ScriptTestCommand \"no-apply no-cancel\"\npress Locked", "the control 'Locked' is disabled"},
+      {"command ScriptTestCommand\nvalue 99 1", "the dialog has no control '99'"},
+      {"command ScriptTestCommand\nvalue Nothing 1", "the dialog has no control 'Nothing'"},
+      {"command ScriptTestCommand\nvalue -1 1", "the dialog has no control '-1'"},
+      {"command ScriptTestCommand\ncommand ScriptTestCommand",
+       "another command is running (apply or cancel it first)"},
+  };
+  for (const auto& [script, reason] : refusals) {
+    ToolRun result = run(script + "\n");
+    EXPECT_EQ(result.exitStatus, 1) << script;
+    const int line = reason.starts_with("ScriptTestCommand") ? 1 : 2;
+    EXPECT_NE(result.output.find(failure(line, reason)), std::string::npos) << result.output;
+    EXPECT_EQ(result.output.find("command: gui event 4"), std::string::npos) << result.output;
   }
-  ToolRun second = run("command ScriptTestCommand\ncommand ScriptTestCommand\n");
-  EXPECT_NE(second.output.find(failure(2, "another command is running (apply or cancel it first)")),
-            std::string::npos);
 }
 
 TEST_F(HostScript, ABoxModelJoinsTheDocumentAsACadModelUnderItsName) {
