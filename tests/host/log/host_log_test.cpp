@@ -69,6 +69,9 @@ using HostLog = HostLogTest;
 
 TEST_F(HostLog, RecordsWrittenWhileNotSuspendedComeBackInOrderWithTheirTextsIntact) {
   ASSERT_TRUE(host_.logger().startRecording(path_));
+  std::u16string inModulesForm(path_.begin(), path_.end());
+  std::replace(inModulesForm.begin(), inModulesForm.end(), u'/', u'\\');
+  EXPECT_EQ(std::u16string(logger_->currentLogFile().c_str()), inModulesForm);
   ZelCString data("PluginData"), wait("PluginWait");
   EXPECT_TRUE(logger_->writeRecord(data, ZelString(u"run-hardprobe-0000.xml")));
   logger_->suspend();
@@ -78,8 +81,12 @@ TEST_F(HostLog, RecordsWrittenWhileNotSuspendedComeBackInOrderWithTheirTextsInta
   EXPECT_TRUE(logger_->writeRecord(data, ZelString(u"tab\there\nnew line \\ and caf\u00e9")));
   EXPECT_TRUE(logger_->writeRecord(wait, ZelString()));
   host_.logger().stopRecording();
+  EXPECT_FALSE(logger_->isRecording());
+  EXPECT_TRUE(logger_->currentLogFile().isEmpty());
 
   IPtr<NotingHandler> handler(new NotingHandler);
+  ASSERT_TRUE(host_.replayer().startReplay(path_));
+  EXPECT_EQ(std::u16string(replayer_->currentLogFile().c_str()), inModulesForm);
   EXPECT_EQ(replayAll(handler.get(), {"PluginData", "PluginWait"}), 3);
   EXPECT_EQ(handler->noted,
             (std::vector<std::string>{"PluginData|run-hardprobe-0000.xml",
@@ -101,18 +108,6 @@ TEST_F(HostLog, ARegisteredKindGetsANewHandlerForTheRecordsThatFollowAndOneWitho
   EXPECT_EQ(after->noted, std::vector<std::string>{"PluginData|second"});
   EXPECT_EQ(before->refCount(), 1u) << "the replaced handler is let go of";
   EXPECT_EQ(host_.replayer().passedOver(), 1u);
-}
-
-TEST_F(HostLog, TheLogsPathsAreHandedOutInTheModulesForm) {
-  host_.logger().startRecording(path_);
-  std::u16string expected(path_.begin(), path_.end());
-  std::replace(expected.begin(), expected.end(), u'/', u'\\');
-  EXPECT_EQ(std::u16string(logger_->currentLogFile().c_str()), expected);
-  host_.logger().stopRecording();
-  EXPECT_FALSE(logger_->isRecording());
-  EXPECT_TRUE(logger_->currentLogFile().isEmpty());
-  host_.replayer().startReplay(path_);
-  EXPECT_EQ(std::u16string(replayer_->currentLogFile().c_str()), expected);
 }
 
 TEST_F(HostLog, InterruptingTellsEachInterruptibleHandlerOnceAndEndsTheReplay) {
