@@ -95,21 +95,6 @@ TEST_F(HostLog, RecordsWrittenWhileNotSuspendedComeBackInOrderWithTheirTextsInta
   EXPECT_TRUE(host_.replayer().damage().empty());
 }
 
-TEST_F(HostLog, ARegisteredKindGetsANewHandlerForTheRecordsThatFollowAndOneWithoutIsPassedOver) {
-  writeFile("PluginData\tfirst\nUserCommand\tFit Plane\nPluginData\tsecond\n");
-  IPtr<NotingHandler> before(new NotingHandler), after(new NotingHandler);
-  ASSERT_TRUE(host_.replayer().startReplay(path_));
-  replayer_->addHandler(ZelCString("PluginData"), before.get());
-  EXPECT_TRUE(replayer_->replayNext());
-  replayer_->addHandler(ZelCString("PluginData"), after.get());
-  EXPECT_TRUE(replayer_->replayNext());
-  EXPECT_TRUE(replayer_->replayNext());
-  EXPECT_EQ(before->noted, std::vector<std::string>{"PluginData|first"});
-  EXPECT_EQ(after->noted, std::vector<std::string>{"PluginData|second"});
-  EXPECT_EQ(before->refCount(), 1u) << "the replaced handler is let go of";
-  EXPECT_EQ(host_.replayer().passedOver(), 1u);
-}
-
 TEST_F(HostLog, InterruptingTellsEachInterruptibleHandlerOnceAndEndsTheReplay) {
   writeFile("PluginData\ta\nPluginData\tb\n");
   IPtr<NotingHandler> handler(new NotingHandler);

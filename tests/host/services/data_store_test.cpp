@@ -76,27 +76,6 @@ TEST_F(DataStoreRegistration, ARegistrationOutsideAGroupTwiceOrWithoutAPossibleV
   EXPECT_EQ(store_->getInt("Palpera/Size", -1), 10) << "the first registration's range still holds";
 }
 
-TEST_F(DataStoreRegistration, ListingKeepsRegistrationOrderAcrossSubGroupsAndCompletionCountsWhatCameBefore) {
-  store_->addIntItem("Palpera/B", 0, 0, 1, 0);
-  store_->addGroup("Palpera/Sub");
-  store_->addEvent("Palpera/Sub/Fired", nullptr);
-  store_->addIntItem("Palpera/A", 0, 0, 1, 0);
-  store_->addGroup("PalperaOther");  // shares a prefix, not the group
-  store_->addIntItem("PalperaOther/X", 0, 0, 1, 0);
-  std::vector<std::string> keys;
-  for (const DataItemRegistration& item : hostSide().listGroup("Palpera")) keys.push_back(item.key);
-  EXPECT_EQ(keys, (std::vector<std::string>{"Palpera", "Palpera/B", "Palpera/Sub", "Palpera/Sub/Fired",
-                                            "Palpera/A"}));
-  EXPECT_TRUE(hostSide().listGroup("Palpera/B").empty()) << "an item is no group";
-  uint32_t handle = store_->registrationHandle();
-  EXPECT_FALSE(store_->completeGroup(handle + 1, "Palpera")) << "a handle never handed out";
-  EXPECT_FALSE(store_->completeGroup(handle, "Nowhere"));
-  EXPECT_TRUE(store_->completeGroup(handle, "Palpera"));
-  ASSERT_EQ(hostSide().completions().size(), 1u);
-  EXPECT_EQ(hostSide().completions()[0].group, "Palpera");
-  EXPECT_EQ(hostSide().completions()[0].registrationsBefore, 5u);
-}
-
 using DataStoreWrites = DataStoreTest;
 
 TEST_F(DataStoreWrites, NumbersAreClampedToTheirRangeWhileNanAndWritesOfAnotherKindAreRefused) {

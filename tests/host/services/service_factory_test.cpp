@@ -4,10 +4,8 @@
 #include <thread>
 #include <vector>
 
-#include "framework/object/host_lookup.h"
 #include "framework/object/iptr.h"
 #include "host/api/points.h"
-#include "support/counted_probe.h"
 #include "support/module_fixture.h"
 
 namespace {
@@ -25,23 +23,6 @@ TEST_F(PointServices, EachLookupHandsOutAFreshObjectThatTheCallersReferenceAlone
   double xyz[3] = {};
   b->position(xyz);
   EXPECT_EQ(xyz[1], 0.0) << "no state is shared between lookups";
-}
-
-TEST_F(PointServices, ASharedServiceComesBeforeAFactoryWhoseObjectMustAnswerTheName) {
-  std::atomic<int> destroyed{0};
-  host_.root().setServiceFactory("IZelPoints",
-                                 [&] { return static_cast<IZelUnknown*>(new CountedProbe(&destroyed)); });
-  EXPECT_EQ(getPointsService(), nullptr);
-  EXPECT_EQ(destroyed, 1) << "a fresh object that does not answer the name is destroyed at once";
-  IPtr<CountedProbe> shared(new CountedProbe);
-  host_.root().setServiceFactory("IProbeA", [] { return static_cast<IZelUnknown*>(nullptr); });
-  host_.root().setService("IProbeA", shared.get());
-  IPtr<IProbeA> found;
-  found.getService();
-  EXPECT_EQ(found.get(), static_cast<IProbeA*>(shared.get()));
-  host_.root().setService("IProbeA", nullptr);
-  found.getService();
-  EXPECT_FALSE(found) << "a factory answering null gives nothing";
 }
 
 using PointServicesThreads = PointServices;

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
-#include <cmath>
 #include <vector>
 
 #include "framework/object/iptr.h"
@@ -78,42 +77,6 @@ TEST_F(PickOnModel, ARayHitsTheNearestFaceFromEitherSideWithItsOutwardNormalOrMi
     expectNear(point, c.point);
     expectNear(normal, c.normal);
   }
-}
-
-TEST_F(PickOnModel, APlacedObjectIsHitInItsOwnCoordinatesAndItsWorldTransformMapsTheHitBack) {
-  // A quarter turn about z, then a move by (10, 20, 30): the world point (7, 21, 31) lies on the model's top.
-  DocObjectDescription::Transform placed{0, -1, 0, 10, 1, 0, 0, 20, 0, 0, 1, 30, 0, 0, 0, 1};
-  auto object = addCadModel(host_.document(), u"RefObject", box_.get(), placed);
-  IPtr<IZelPickOnModel> picker = pick(object.get(), {7, 21, 50}, {0, 0, -1});
-  ASSERT_TRUE(hit_);
-  double point[3], normal[3];
-  picker->hitPoint(point);
-  picker->hitNormal(normal);
-  expectNear(point, {1, 3, 1});
-  expectNear(normal, {0, 0, 1});
-
-  SPtr<IGenGfxService> graphics;
-  double world[16];
-  ASSERT_TRUE(graphics->worldTransform(object.get(), world));
-  double mapped[3];
-  for (int r = 0; r < 3; ++r)
-    mapped[r] = world[4 * r] * 1 + world[4 * r + 1] * 3 + world[4 * r + 2] * 1 + world[4 * r + 3];
-  expectNear(mapped, {7, 21, 31});
-}
-
-TEST_F(PickOnModel, AnObjectWithoutAValidSurfaceModelIsNeverHit) {
-  auto plain = host_.document().add({"Plane", u"Plane 1", std::nullopt, {}, {}}, false);
-  pick(plain.get(), {0.5, 3, 10}, {0, 0, -1});
-  EXPECT_FALSE(hit_);
-  IPtr<HostMesh> degenerate(new HostMesh({{0, 0, 0}, {1, 0, 0}, {2, 0, 0}}, {{0, 1, 2}}));
-  IPtr<HostMesh> badIndex(new HostMesh({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 1, 3}}));
-  EXPECT_FALSE(degenerate->isValid());
-  EXPECT_FALSE(badIndex->isValid());
-  pick(addCadModel(host_.document(), u"Broken", badIndex.get()).get(), {0.2, 0.2, 1}, {0, 0, -1});
-  EXPECT_FALSE(hit_);
-  DocObjectDescription::Transform flattened{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1};
-  pick(addCadModel(host_.document(), u"Flat", box_.get(), flattened).get(), {0.5, 3, 10}, {0, 0, -1});
-  EXPECT_FALSE(hit_) << "a transform without inverse cannot take the ray into the model";
 }
 
 // The hit lies on the top's triangle (0,0,1) (2,4,1) (0,4,1): a point outside it projects to its nearest edge
