@@ -6,7 +6,6 @@
 #include "framework/component/zel_base_component.h"
 #include "framework/component/zel_default_class_factory.h"
 #include "framework/object/query_chain.h"
-#include "host/api/shutdown.h"
 #include "host/api/zel_initializer.h"
 #include "host/module_startup.h"
 #include "support/module_fixture.h"
@@ -21,17 +20,13 @@ std::vector<std::string>& startupLog() {
 // A class of the test module offering the given faces, which notes each call on them in the start-up log. As
 // an initialiser and a task both, it must have been initialised when it runs.
 template <const char* kName, class... Faces>
-class Logged : public IZelInitializer,
-               public IZelStartupTask,
-               public IShutdownListener,
-               public ZelUnknownImpl {
+class Logged : public IZelInitializer, public IZelStartupTask, public ZelUnknownImpl {
  public:
   void initialise() override {
     initialised_ = true;
     startupLog().push_back("initialise");
   }
   void run() override { startupLog().push_back(initialised_ ? "run initialised" : "run"); }
-  void onShutdown() override { startupLog().push_back("shutdown"); }
   void queryInterface(const char* name, void** out, bool) override {
     QueryChain chain(name, out);
     chain.classLeaf(kName, this, static_cast<IZelInitializer*>(this));
@@ -44,21 +39,7 @@ class Logged : public IZelInitializer,
   bool initialised_ = false;
 };
 constexpr char kInitializer[] = "LoggedInitializer", kTask[] = "LoggedTask",
-               kBoth[] = "LoggedInitializerAndTask", kListener[] = "LoggedListener";
-using LoggedListener = Logged<kListener, IShutdownListener>;
-
-// A singleton's factory that lets go of its object with the component.
-class SharedListenerFactory : public ZelItemFactory {
- public:
-  using ZelItemFactory::ZelItemFactory;
-  IZelUnknown* create(uint32_t* status) override {
-    *status = 2;
-    return shared_.get();
-  }
-
- private:
-  IPtr<LoggedListener> shared_{new LoggedListener};
-};
+               kBoth[] = "LoggedInitializerAndTask";
 
 ZelID classId(uint32_t n) {
   return ZelID{n, 0x57a7, 0x7, {1, 1, 2, 3, 5, 8, 13, 21}};
@@ -71,8 +52,6 @@ class LoggedComponent : public ZelBaseComponent {
     registry_.registerItemFactory(&task_);
     registry_.registerItemFactory(&initializer_);
     registry_.registerItemFactory(&both_);
-    registry_.registerItemFactory(&sharedListener_);
-    registry_.registerItemFactory(&ownListener_);
   }
   uint32_t createInstance(const ZelID* id, IZelUnknown** out) override {
     return registry_.createInstance(id, out);
@@ -89,8 +68,6 @@ class LoggedComponent : public ZelBaseComponent {
   ZelTClassItemFactory<Logged<kInitializer, IZelInitializer>> initializer_{"LoggedInitializer", classId(2)};
   ZelTClassItemFactory<Logged<kBoth, IZelInitializer, IZelStartupTask>> both_{"LoggedInitializerAndTask",
                                                                               classId(3)};
-  SharedListenerFactory sharedListener_{"SharedListener", classId(4)};
-  ZelTClassItemFactory<LoggedListener> ownListener_{"OwnListener", classId(5)};
   ZelDefaultClassFactory registry_;
 };
 
@@ -104,16 +81,6 @@ TEST_F(ModuleStartup, EveryInitialiserRunsBeforeAnyStartupTask) {
   EXPECT_EQ(startupLog(), (std::vector<std::string>{"initialise", "initialise", "run", "run initialised"}));
   EXPECT_EQ(report.initialised, (std::vector<std::string>{"LoggedInitializer", "LoggedInitializerAndTask"}));
   EXPECT_EQ(report.tasksRun, (std::vector<std::string>{"LoggedTask", "LoggedInitializerAndTask"}));
-}
-
-TEST_F(ModuleStartup, OnlyTheModulesSharedObjectsThatListenAreToldOfTheShutdown) {
-  IPtr<LoggedComponent> component(new LoggedComponent);
-  host_.attach(component.get());
-  StartupReport report = runModuleStartup(host_.root(), component.get());
-  EXPECT_EQ(report.shutdownListeners, std::vector<std::string>{"LoggedListener"});
-  startupLog().clear();
-  EXPECT_EQ(host_.shutdown(), 1u);
-  EXPECT_EQ(startupLog(), std::vector<std::string>{"shutdown"});
 }
 
 }  // namespace
