@@ -1,11 +1,15 @@
-// One device event on the main thread: the module's handler (the receiver set copied under the device lock,
-// the record read afresh for each receiver) beside calling the same receivers directly, and the whole road
-// through the host (a fresh record and data event, posted, then delivered by the main loop).
+// Device events on the main thread, each figure beside the same receiver calls made directly (`vs_direct`,
+// beside_peer.h):
+// - one move through the module's handler (the receiver set copied under the device lock, the record read
+//   afresh for each receiver), for 1 to 64 receivers;
+// - the whole road through the host, 1 to 10^4 moves a round (each a fresh record and data event, posted,
+//   then delivered by one pump of the main loop) to four receivers.
 
 #include <benchmark/benchmark.h>
 
 #include <vector>
 
+#include "beside_peer.h"
 #include "devices/events/device_event_handlers.h"
 #include "devices/events/device_event_names.h"
 #include "devices/records/plugin_device_data.h"
@@ -21,12 +25,12 @@
 
 namespace {
 
-constexpr int kReceivers = 4;
+constexpr int kRoadReceivers = 4;
 
 // The module on a stand-in host, with one continuous device's receivers and handlers.
 class DeviceEventsBench {
  public:
-  DeviceEventsBench() {
+  explicit DeviceEventsBench(int64_t receivers) {
     uint32_t version = 0;
     IZelComponent* raw = nullptr;
     EntryPoint(&version, &raw);
@@ -36,7 +40,7 @@ class DeviceEventsBench {
     adder.createInstance(classIdOf("PalperaDataItemAdder"));
     adder->initialise();
     registerDeviceEventNames(ContinuousEventNames::kGroup, ContinuousEventNames::kAll);
-    for (int i = 0; i < kReceivers; ++i) {
+    for (int64_t i = 0; i < receivers; ++i) {
       receivers_.emplace_back(new SummingReceiver);
       set_.add(receivers_.back().get());
     }
@@ -59,7 +63,11 @@ class DeviceEventsBench {
   }
 
   IZelDataReceiver* moveHandler() { return handlers_.handlers[3].get(); }
-  std::vector<IPtr<SummingReceiver>>& receivers() { return receivers_; }
+  // The peer of a move's delivery: the same call on each receiver.
+  void callDirectly(const Vector3& point) {
+    for (IPtr<SummingReceiver>& receiver : receivers_) receiver->onMoved(point, {0, 0, -1}, {0, 1, 0});
+  }
+  double sum() const { return receivers_.front()->sum; }
   HostMainLoop& loop() { return host_.mainLoop(); }
 
  private:
@@ -71,38 +79,40 @@ class DeviceEventsBench {
 };
 
 void BM_MoveThroughTheHandler(benchmark::State& state) {
-  DeviceEventsBench bench;
+  DeviceEventsBench bench(state.range(0));
   IPtr<IZelUnknown> record = bench.moveRecord(1);
-  for (auto _ : state) bench.moveHandler()->onDataEvent(ContinuousEventNames::kMoved, record.get());
-  state.SetItemsProcessed(state.iterations());
+  runBesidePeer(
+      state, 1, "direct",
+      [&] { bench.moveHandler()->onDataEvent(ContinuousEventNames::kMoved, record.get()); },
+      [&] {
+        bench.callDirectly({1, 0, 0});
+      });
+  benchmark::DoNotOptimize(bench.sum());
 }
 
-void BM_MoveByDirectCalls(benchmark::State& state) {
-  DeviceEventsBench bench;
-  const Vector3 point(1, 0, 0), to(0, 0, -1), up(0, 1, 0);
-  for (auto _ : state) {
-    for (IPtr<SummingReceiver>& receiver : bench.receivers()) receiver->onMoved(point, to, up);
-  }
-  benchmark::DoNotOptimize(bench.receivers()[0]->sum);
-  state.SetItemsProcessed(state.iterations());
-}
-
-void BM_MovePostedAndDelivered(benchmark::State& state) {
-  DeviceEventsBench bench;
+void BM_MovesPostedAndDelivered(benchmark::State& state) {
+  const int64_t moves = state.range(0);
+  DeviceEventsBench bench(kRoadReceivers);
   SPtr<IMainApplication> application;
-  for (auto _ : state) {
-    IPtr<IZelDataEvent> event;
-    event.getService();
-    event->setName(ContinuousEventNames::kMoved);
-    event->setData(bench.moveRecord(1).get());
-    application->post(event.get());
-    bench.loop().runPending();
-  }
-  state.SetItemsProcessed(state.iterations());
+  runBesidePeer(
+      state, moves, "direct",
+      [&] {
+        for (int64_t i = 0; i < moves; ++i) {
+          IPtr<IZelDataEvent> event;
+          event.getService();
+          event->setName(ContinuousEventNames::kMoved);
+          event->setData(bench.moveRecord(1).get());
+          application->post(event.get());
+        }
+        bench.loop().runPending();
+      },
+      [&] {
+        for (int64_t i = 0; i < moves; ++i) bench.callDirectly({1, 0, 0});
+      });
+  benchmark::DoNotOptimize(bench.sum());
 }
 
 }  // namespace
 
-BENCHMARK(BM_MoveThroughTheHandler);
-BENCHMARK(BM_MoveByDirectCalls);
-BENCHMARK(BM_MovePostedAndDelivered);
+BENCHMARK(BM_MoveThroughTheHandler)->ArgName("receivers")->RangeMultiplier(4)->Range(1, 64);
+BENCHMARK(BM_MovesPostedAndDelivered)->ArgName("moves")->RangeMultiplier(10)->Range(1, 10000);

@@ -1,11 +1,13 @@
 // The whole road of device events: a plug-in's worker thread calls the device's callback, which maps the
 // event into part coordinates, packs it into a record and posts it; the main thread delivers it to a
-// receiver. Sampled points through the continuous hard-probe device, and scan lines of 2,000 points through
-// the laser-scan device beside a memcpy of the same bytes (the bandwidth limit of any road that copies the
-// line once).
-//
-// Each iteration hands the plug-in one batch and pumps the main loop until the receiver has had all of it, so
-// the figure includes the hand-off between the two threads.
+// receiver that reads every point. Each round the plug-in sends one batch and the main loop is pumped until
+// the receiver has had all of it, so the figures include the hand-off between the two threads. Figures are in
+// process CPU time, the work of both threads per core, each beside its peer in the same run (beside_peer.h):
+// - scan lines through the laser-scan device, 1 to 100 lines of 10 to 10^4 points per round, beside a
+//   memcpy of the same lines into as many buffers (the bandwidth limit of any road that copies a line
+//   once): `vs_memcpy`;
+// - sampled points through the continuous hard-probe device, 1 to 10^4 per round, beside the same calls
+//   made on the receiver directly: `vs_direct`.
 
 #include <benchmark/benchmark.h>
 
@@ -14,6 +16,7 @@
 #include <mutex>
 #include <vector>
 
+#include "beside_peer.h"
 #include "devices/contracts/plugin.h"
 #include "devices/contracts/plugin_device.h"
 #include "devices/plugins/module_plugin.h"
@@ -28,11 +31,22 @@
 
 namespace {
 
-constexpr uint32_t kLinePoints = 2000;
-constexpr int kSampledBatch = 1000;
-constexpr int kLineBatch = 20;
+// One round's scan lines, each a buffer of its own, as a scanner hands them over one after another.
+struct ScanLines {
+  ScanLines(int64_t lines, int64_t points) : points(static_cast<uint32_t>(points)) {
+    for (int64_t line = 0; line < lines; ++line) {
+      std::vector<double>& xyz = buffers.emplace_back(3 * points);
+      for (size_t i = 0; i < xyz.size(); ++i) xyz[i] = 0.001 * static_cast<double>(i + line);
+    }
+  }
+  uint64_t pointCount() const { return buffers.size() * points; }
 
-// A plug-in that sends batches on request: sampled points to the continuous face, scan lines to the scanner.
+  std::vector<std::vector<double>> buffers;
+  uint32_t points;
+};
+
+// A plug-in that sends on request: sampled points to the continuous face, rounds of scan lines to the
+// scanner. Its lines are made before any acquisition starts and only read afterwards.
 class BatchPlugin : public ModulePlugin,
                     public ModulePluginFace<IZelHardProbeContinuousPlugin>,
                     public ModulePluginFace<IZelLaserScanPlugin>,
@@ -40,9 +54,7 @@ class BatchPlugin : public ModulePlugin,
  public:
   static constexpr const char* interfaceName = "BatchPlugin";
 
-  BatchPlugin() : line_(3 * kLinePoints) {
-    for (size_t i = 0; i < line_.size(); ++i) line_[i] = 0.001 * static_cast<double>(i);
-  }
+  explicit BatchPlugin(const ScanLines* lines) : lines_(lines) {}
 
   const ZelString& getName() override { return name_; }
 
@@ -52,9 +64,11 @@ class BatchPlugin : public ModulePlugin,
     });
   }
   void run(IZelLaserScanDataReceiver* receiver) override {
-    serve([&](int count) {
-      for (int i = 0; i < count; ++i)
-        receiver->onSampled({0, 0, 1}, {0, 0, -1}, {0, 1, 0}, line_.data(), kLinePoints, 0);
+    serve([&](int rounds) {
+      for (int i = 0; i < rounds; ++i) {
+        for (const std::vector<double>& line : lines_->buffers)
+          receiver->onSampled({0, 0, 1}, {0, 0, -1}, {0, 1, 0}, line.data(), lines_->points, 0);
+      }
     });
   }
   void stop() override {
@@ -63,7 +77,7 @@ class BatchPlugin : public ModulePlugin,
     wake_.notify_all();
   }
 
-  // Main thread: the running face sends count events.
+  // Main thread: the running face sends count points, or count rounds of lines.
   void send(int count) {
     std::lock_guard lock(mutex_);
     requested_ += count;
@@ -99,14 +113,16 @@ class BatchPlugin : public ModulePlugin,
   }
 
   const ZelString name_{u"Batch"};
-  std::vector<double> line_;
+  const ScanLines* const lines_;  // null for a plug-in that sends no lines
   std::mutex mutex_;
   std::condition_variable wake_;
   int requested_ = 0;     // guarded by mutex_
   bool stopped_ = false;  // guarded by mutex_
 };
 
-// Counts what reaches the main thread, touching every point as a consumer would.
+// Counts what reaches the main thread and reads every byte of every line once, as a consumer would, at the
+// speed of memory: a checksum of the coordinates' bits, so that the figure is the road's and not the
+// latency of one long chain of floating-point additions.
 class CountingReceiver : public IZelHardProbeContinuousDataReceiver,
                          public IZelLaserScanDataReceiver,
                          public ZelUnknownImpl {
@@ -121,8 +137,14 @@ class CountingReceiver : public IZelHardProbeContinuousDataReceiver,
   }
   void onSampled(const Vector3&, const Vector3&, const Vector3&, const void* line, uint32_t count,
                  uint32_t) override {
-    const auto* xyz = static_cast<const double*>(line);
-    for (uint32_t i = 0; i < count; ++i) sum += xyz[3 * i];
+    const auto* bytes = static_cast<const unsigned char*>(line);
+    uint64_t bits = 0;
+    for (size_t i = 0; i < 3 * size_t{count}; ++i) {
+      uint64_t word;
+      std::memcpy(&word, bytes + i * sizeof(word), sizeof(word));
+      bits += word;
+    }
+    checksum += bits;
     points += count;
   }
   void onStop() override {}
@@ -138,6 +160,7 @@ class CountingReceiver : public IZelHardProbeContinuousDataReceiver,
   const char* className() override { return "CountingReceiver"; }
 
   double sum = 0;
+  uint64_t checksum = 0;
   uint64_t points = 0;
 };
 
@@ -145,7 +168,8 @@ class CountingReceiver : public IZelHardProbeContinuousDataReceiver,
 // acquiring into the counting receiver.
 class DeviceRoad {
  public:
-  explicit DeviceRoad(const char* deviceName) {
+  explicit DeviceRoad(const char* deviceName, const ScanLines* lines = nullptr)
+      : plugin_(new BatchPlugin(lines)) {
     uint32_t version = 0;
     IZelComponent* raw = nullptr;
     EntryPoint(&version, &raw);
@@ -187,39 +211,45 @@ class DeviceRoad {
 
   StandinHost host_;
   IPtr<IZelComponent> component_;
-  IPtr<BatchPlugin> plugin_{new BatchPlugin};
+  IPtr<BatchPlugin> plugin_;
   IPtr<CountingReceiver> receiver_{new CountingReceiver};
   IPtr<IZelPluginDevice> device_;
 };
 
 void BM_SampledPointsFromWorkerToReceiver(benchmark::State& state) {
+  const int points = static_cast<int>(state.range(0));
   DeviceRoad road("HardProbeContinuous");
-  for (auto _ : state) road.carry(kSampledBatch, kSampledBatch);
-  benchmark::DoNotOptimize(road.receiver().sum);
-  state.SetItemsProcessed(state.iterations() * kSampledBatch);
+  CountingReceiver& receiver = road.receiver();
+  runBesidePeer(
+      state, points, "direct", [&] { road.carry(points, points); },
+      [&] {
+        for (int i = 0; i < points; ++i) receiver.onPointSampled({0.001 * i, 0.5, 1}, {0, 0, -1}, {0, 1, 0});
+      });
+  benchmark::DoNotOptimize(receiver.sum);
 }
 
-void BM_ScanLinePointsThroughTheLaserDevice(benchmark::State& state) {
-  DeviceRoad road("LaserScan");
-  for (auto _ : state) road.carry(kLineBatch, uint64_t{kLineBatch} * kLinePoints);
-  benchmark::DoNotOptimize(road.receiver().sum);
-  state.SetItemsProcessed(state.iterations() * kLineBatch * kLinePoints);
-  state.SetBytesProcessed(state.iterations() * kLineBatch * kLinePoints * 3 * sizeof(double));
-}
-
-void BM_ScanLineMemcpy(benchmark::State& state) {
-  std::vector<double> source(3 * kLinePoints, 1.0), target(3 * kLinePoints);
-  for (auto _ : state) {
-    std::memcpy(target.data(), source.data(), source.size() * sizeof(double));
-    benchmark::ClobberMemory();
-  }
-  benchmark::DoNotOptimize(target.data());
-  state.SetItemsProcessed(state.iterations() * kLinePoints);
-  state.SetBytesProcessed(state.iterations() * kLinePoints * 3 * sizeof(double));
+void BM_ScanLinesThroughTheLaserDevice(benchmark::State& state) {
+  const ScanLines lines(state.range(0), state.range(1));
+  DeviceRoad road("LaserScan", &lines);
+  std::vector<std::vector<double>> copies(lines.buffers.size(), std::vector<double>(3 * lines.points));
+  runBesidePeer(
+      state, static_cast<int64_t>(lines.pointCount()), "memcpy", [&] { road.carry(1, lines.pointCount()); },
+      [&] {
+        for (size_t line = 0; line < copies.size(); ++line)
+          std::memcpy(copies[line].data(), lines.buffers[line].data(), 3 * lines.points * sizeof(double));
+        benchmark::ClobberMemory();
+      });
+  benchmark::DoNotOptimize(road.receiver().checksum);
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(lines.pointCount() * 3 * sizeof(double)));
 }
 
 }  // namespace
 
-BENCHMARK(BM_SampledPointsFromWorkerToReceiver)->UseRealTime();
-BENCHMARK(BM_ScanLinePointsThroughTheLaserDevice)->UseRealTime();
-BENCHMARK(BM_ScanLineMemcpy);
+BENCHMARK(BM_SampledPointsFromWorkerToReceiver)
+    ->RangeMultiplier(10)
+    ->Range(1, 10000)
+    ->MeasureProcessCPUTime();
+BENCHMARK(BM_ScanLinesThroughTheLaserDevice)
+    ->ArgNames({"lines", "points"})
+    ->ArgsProduct({{1, 10, 100}, {10, 100, 1000, 2000, 10000}})
+    ->MeasureProcessCPUTime();

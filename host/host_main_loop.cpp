@@ -26,12 +26,16 @@ bool HostMainLoop::postName(const char* name) {
 }
 
 bool HostMainLoop::enqueue(Pending pending) {
+  bool wasIdle = false;
   {
     std::lock_guard lock(mutex_);
     pending.sequence = ++lastSequence_;
+    wasIdle = pending_.empty();
     pending_.push_back(std::move(pending));
   }
-  posted_.notify_all();
+  // The main thread waits only for an empty queue to fill, and delivers all that is pending once it wakes:
+  // a burst of posts costs one wake-up, not one each.
+  if (wasIdle) posted_.notify_all();
   return true;
 }
 

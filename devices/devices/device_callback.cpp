@@ -1,5 +1,7 @@
 #include "devices/devices/device_callback.h"
 
+#include "devices/records/plugin_device_data_records.h"
+#include "framework/object/query_part.h"
 #include "framework/registrations/registered_classes.h"
 #include "framework/registrations/static_constants.h"
 #include "host/api/data_store.h"
@@ -170,10 +172,11 @@ void DeviceCallback::postCustom(const char* eventName, const ZelCString& name, I
 void DeviceCallback::postScanLine(const char* eventName, const Vector3& point, const Vector3& to,
                                   const Vector3& up, const void* points, uint32_t count, uint32_t stride) {
   using Record = IZelPluginDeviceScanLineData;
-  auto setAll = [=](const Vector3& at, const Vector3& toward, const Vector3& upward,
-                    const Matrix4x4& matrix) {
-    return [=](Record& record) {
+  auto setAll = [=, this](const Vector3& at, const Vector3& toward, const Vector3& upward,
+                          const Matrix4x4& matrix) {
+    return [=, this](Record& record) {
       setVectors(record, at, toward, upward);
+      if (auto* line = queryPart<PluginDeviceScanLineData>(&record)) line->drawFrom(lineBuffers_);
       record.setPoints(points, static_cast<int32_t>(count), static_cast<int32_t>(stride), matrix);
     };
   };

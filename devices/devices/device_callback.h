@@ -5,7 +5,9 @@
 // coordinates (points through the whole device transform, directions through its rotation only), posts it
 // to the host's main thread under the device's event name, and then, when the acquisition keeps a log,
 // writes the raw event as the plug-in gave it. An event the host cannot carry (no main application, no
-// record, no data event) is dropped and not logged.
+// record, no data event) is dropped and not logged. A scan line's points go into a buffer of the
+// acquisition's own line buffers, handed back when the record goes, so a steady stream of lines reuses a
+// few buffers instead of allocating one per line.
 //
 // Moves pass two gates first: the rate limit ("Palpera/MoveEventRateLimit", at most one move per
 // 1 / "Palpera/MoveEventRateLimitValue" seconds, counted from the callback's making) drops a move outright;
@@ -17,6 +19,7 @@
 // that thread alone; no lock is held while records are made, posted or logged.
 
 #include <cstdint>
+#include <memory>
 
 #include "basic_types/matrix4x4.h"
 #include "basic_types/vector3.h"
@@ -24,6 +27,7 @@
 #include "basic_types/zel_string.h"
 #include "devices/event_log/plugin_device_data_xml_writer.h"
 #include "devices/events/hard_probe_event_queue.h"
+#include "devices/records/line_buffers.h"
 #include "framework/object/iptr.h"
 #include "framework/object/zel_unknown_impl.h"
 #include "framework/threads/high_resolution_timer.h"
@@ -79,4 +83,6 @@ class DeviceCallback : public ZelUnknownImpl {
   double minimumMoveInterval_ = 0.0;  // seconds
   IZelHardProbeEventQueue* queue_ = nullptr;
   IPtr<PluginDeviceDataXMLWriter> writer_;
+  // Shared with the scan-line records, which may outlive the callback on their way to the main thread.
+  const std::shared_ptr<LineBuffers> lineBuffers_ = std::make_shared<LineBuffers>();
 };

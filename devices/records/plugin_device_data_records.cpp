@@ -53,25 +53,37 @@ void PluginDeviceCustomEventData::queryInterface(const char* name, void** out, b
   queryRecord<PluginDeviceCustomEventData, IZelPluginDeviceCustomEventData>(this, name, out);
 }
 
+PluginDeviceScanLineData::~PluginDeviceScanLineData() {
+  if (buffers_) buffers_->give(std::move(points_));
+}
+
+void PluginDeviceScanLineData::drawFrom(std::shared_ptr<LineBuffers> buffers) {
+  buffers_ = std::move(buffers);
+  points_ = buffers_->take();
+}
+
 void PluginDeviceScanLineData::setPoints(const void* source, int32_t count, int32_t stride,
                                          const Matrix4x4& matrix) {
-  points_.clear();
+  count_ = 0;
   if (count <= 0 || !source) return;
   // A negative stride would step backwards out of the device's buffer: records are at least 24 bytes apart.
   const size_t step = static_cast<size_t>(kPointBytes) + static_cast<size_t>(stride < 0 ? 0 : stride);
   const auto* bytes = static_cast<const unsigned char*>(source);
-  points_.resize(static_cast<size_t>(count) * 3);
-  for (int32_t i = 0; i < count; ++i) {
+  // Every point is written below, so a buffer long enough already is not cleared first.
+  if (points_.size() < static_cast<size_t>(count) * 3) points_.resize(static_cast<size_t>(count) * 3);
+  double* out = points_.data();
+  for (int32_t i = 0; i < count; ++i, bytes += step, out += 3) {
     Vector3 raw;
-    std::memcpy(&raw.x, bytes + i * step, sizeof(double));
-    std::memcpy(&raw.y, bytes + i * step + sizeof(double), sizeof(double));
-    std::memcpy(&raw.z, bytes + i * step + 2 * sizeof(double), sizeof(double));
+    std::memcpy(&raw.x, bytes, sizeof(double));
+    std::memcpy(&raw.y, bytes + sizeof(double), sizeof(double));
+    std::memcpy(&raw.z, bytes + 2 * sizeof(double), sizeof(double));
     Vector3 mapped;
     Matrix4x4::transformPointTo(matrix, raw, mapped);
-    points_[3 * i] = mapped.x;
-    points_[3 * i + 1] = mapped.y;
-    points_[3 * i + 2] = mapped.z;
+    out[0] = mapped.x;
+    out[1] = mapped.y;
+    out[2] = mapped.z;
   }
+  count_ = count;
 }
 
 void PluginDeviceCustomEventData::setName(const char* name) {

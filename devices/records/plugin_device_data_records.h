@@ -3,10 +3,12 @@
 // The six record classes, one per event kind. Each is a creatable class of the module (a new record per
 // request): a device makes a fresh record for every event through the host's object creation by class id.
 
+#include <memory>
 #include <vector>
 
 #include "basic_types/vector3.h"
 #include "basic_types/zel_cstring.h"
+#include "devices/records/line_buffers.h"
 #include "devices/records/plugin_device_data.h"
 #include "framework/object/iptr.h"
 #include "framework/object/zel_unknown_impl.h"
@@ -75,25 +77,37 @@ class PluginDevicePositionOrientationData : public IZelPluginDevicePositionOrien
   OrientedPosition position_;
 };
 
+// A record given line buffers keeps its points in one drawn from them and hands it back when it goes; any
+// other keeps a buffer of its own.
 class PluginDeviceScanLineData : public IZelPluginDeviceScanLineData, public ZelUnknownImpl {
  public:
   static constexpr const char* interfaceName = "PluginDeviceScanLineData";
+  PluginDeviceScanLineData() = default;
+  PluginDeviceScanLineData(const PluginDeviceScanLineData&) = delete;
+  PluginDeviceScanLineData& operator=(const PluginDeviceScanLineData&) = delete;
+  ~PluginDeviceScanLineData() override;
+
   const double* point() override { return position_.point(); }
   void setPoint(const double* xyz) override { position_.setPoint(xyz); }
   const double* to() override { return position_.to(); }
   void setTo(const double* xyz) override { position_.setTo(xyz); }
   const double* up() override { return position_.up(); }
   void setUp(const double* xyz) override { position_.setUp(xyz); }
-  const double* points() override { return points_.empty() ? nullptr : points_.data(); }
-  int32_t pointCount() override { return static_cast<int32_t>(points_.size() / 3); }
+  const double* points() override { return count_ == 0 ? nullptr : points_.data(); }
+  int32_t pointCount() override { return count_; }
   void setPoints(const void* source, int32_t count, int32_t stride, const Matrix4x4& matrix) override;
   int32_t stride() override { return 0; }
   void queryInterface(const char* name, void** out, bool flag) override;
   const char* className() override { return interfaceName; }
 
+  // Before the first setPoints: the buffer comes from buffers, and goes back there.
+  void drawFrom(std::shared_ptr<LineBuffers> buffers);
+
  private:
   OrientedPosition position_;
-  std::vector<double> points_;  // packed x, y, z per point
+  std::shared_ptr<LineBuffers> buffers_;  // null: points_ is the record's own
+  LineBuffers::Buffer points_;            // packed x, y, z per point; at least 3 * count_ long
+  int32_t count_ = 0;
 };
 
 class PluginDeviceCustomEventData : public IZelPluginDeviceCustomEventData, public ZelUnknownImpl {

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "framework/object/iptr.h"
+#include "host/api/gfx_renderer.h"
 #include "host/api/mem_checker.h"
+#include "host/api/unit_service.h"
 #include "support/module_fixture.h"
 
 namespace {
@@ -24,6 +28,17 @@ TEST_F(HostServices, TheMemoryCheckerIsOptionalAndDividesItsFigures) {
   EXPECT_LE(swapFree, swapTotal);
   checker->query(&freeKiB, &totalKiB, &swapFree, &swapTotal, 0);
   EXPECT_EQ(totalKiB, totalBytes) << "a divisor of 0 divides by nothing";
+}
+
+TEST_F(HostServices, AnUnmatchedRendererEndIsNotedNotTakenAndAnUnknownUnitHasNoFactor) {
+  SPtr<IGfxRenderer> renderer;
+  renderer->endUpdate();
+  EXPECT_EQ(host_.renderer().counts().unmatchedEnds, 1);
+  EXPECT_EQ(host_.renderer().counts().depth, 0);
+  SPtr<IUnitService> units;
+  for (const int32_t unknown : {7, -1}) EXPECT_TRUE(std::isnan(units->unitFactor(unknown))) << unknown;
+  EXPECT_FALSE(host_.units().setCurrentLengthUnit(7));
+  EXPECT_EQ(units->currentLengthUnit(), HostUnitService::kMillimetre);
 }
 
 }  // namespace

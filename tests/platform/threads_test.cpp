@@ -13,31 +13,28 @@ namespace {
 using platform::Event;
 
 TEST(PlatformEventThreads, AnAutoResetEventReleasesOneWaiterPerSet) {
-  Event event(Event::Reset::kAuto);
+  Event event(Event::Reset::kAuto), woke(Event::Reset::kAuto);
   std::atomic<int> released{0};
+  auto waiter = [&] {
+    if (event.waitFor(5000)) ++released;
+    woke.set();
+  };
   std::vector<std::thread> waiters;
-  for (int i = 0; i < 3; ++i) {
-    waiters.emplace_back([&] {
-      event.wait();
-      ++released;
-    });
-  }
+  for (int i = 0; i < 3; ++i) waiters.emplace_back(waiter);
   // Sets that come before a waiter wakes are one signal, so each set waits for its waiter.
   for (int i = 1; i <= 3; ++i) {
     event.set();
-    while (released < i) std::this_thread::yield();
-    EXPECT_FALSE(event.waitFor(1)) << "the waiter took the signal with it";
+    EXPECT_TRUE(woke.waitFor(5000));
     EXPECT_EQ(released, i) << "one waiter per set";
+    EXPECT_FALSE(event.waitFor(1)) << "the waiter took the signal with it";
   }
   for (std::thread& waiter : waiters) waiter.join();
 }
 
 TEST(PlatformEventThreads, AManualResetEventStaysSetUntilReset) {
   Event event(Event::Reset::kManual);
-  std::thread setter([&] { event.set(); });
-  event.wait();
-  setter.join();
-  EXPECT_TRUE(event.waitFor(0));
+  event.set();
+  event.wait();  // set: returns at once
   EXPECT_TRUE(event.waitFor(0));
   event.reset();
   EXPECT_FALSE(event.waitFor(1));
@@ -47,7 +44,7 @@ TEST(PlatformEventThreads, AManualResetEventStaysSetUntilReset) {
 TEST(PlatformEventThreads, AWaiterMayDestroyTheEventAsSoonAsItWakes) {
   auto event = std::make_unique<Event>(Event::Reset::kAuto);
   std::thread setter([raw = event.get()] { raw->set(); });
-  event->wait();
+  EXPECT_TRUE(event->waitFor(5000));
   event.reset();
   setter.join();
 }

@@ -3,10 +3,11 @@
 // A device receiver of all three kinds for tests: it records every call as one line ("moved 0.1,0,1.5 0,0,-1
 // 0,1,0") with the moment it arrived. A scan line lists its points ("scan ... [2: 1,2,3 4,5,6] stride 0").
 // It registers with a device of each kind it answers (all three unless told otherwise), and can run a step
-// of the test from inside each call. Safe on any thread: a replay calls it on its worker while the test
-// reads it.
+// of the test from inside each call. Safe on any thread: a replay or the emulator calls it on its worker
+// while the test reads it or waits for it.
 
 #include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <functional>
 #include <mutex>
@@ -66,6 +67,11 @@ class DeviceEventRecorder : public IZelHardProbeDataReceiverV2,
     std::lock_guard lock(mutex_);
     return calls_.size();
   }
+  // Waits until at least count calls were recorded; false when the time ran out first.
+  bool waitForCalls(size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
+    std::unique_lock lock(mutex_);
+    return recorded_.wait_for(lock, timeout, [&] { return calls_.size() >= count; });
+  }
   // Runs inside every later call, with the call's line, after it was recorded.
   void setDuringCall(std::function<void(const std::string&)> step) { duringCall_ = std::move(step); }
   // How a device sees the recorder.
@@ -89,7 +95,7 @@ class DeviceEventRecorder : public IZelHardProbeDataReceiverV2,
   }
   const char* className() override { return interfaceName; }
 
- private:
+  // The forms of a call's values in its line.
   static std::string number(double value) {
     char text[64];
     std::snprintf(text, sizeof text, "%.9g", value);
@@ -99,12 +105,15 @@ class DeviceEventRecorder : public IZelHardProbeDataReceiverV2,
   static std::string oriented(const Vector3& point, const Vector3& to, const Vector3& up) {
     return vector(point) + " " + vector(to) + " " + vector(up);
   }
+
+ private:
   void note(const std::string& call) {
     {
       std::lock_guard lock(mutex_);
       calls_.push_back(call);
       times_.push_back(Clock::now());
     }
+    recorded_.notify_all();
     if (duringCall_) duringCall_(call);
   }
 
@@ -112,6 +121,7 @@ class DeviceEventRecorder : public IZelHardProbeDataReceiverV2,
   std::function<void(const std::string&)> duringCall_;
 
   std::mutex mutex_;
+  std::condition_variable recorded_;
   std::vector<std::string> calls_;        // guarded by mutex_
   std::vector<Clock::time_point> times_;  // guarded by mutex_
 };

@@ -87,7 +87,7 @@ TEST_F(PluginDataDump, TheSameReceiverPrintsSinglePointAndScanLineEvents) {
             "onSampled((1,2,3), (0,0,-1), (0,1,0), 640 points, stride: 3)\nonStartCapture()\n");
 }
 
-TEST_F(PluginDataDump, StartAndStopDriveAcquisitionAndSwapWhichButtonIsEnabled) {
+TEST_F(PluginDataDump, StartAndStopDriveAcquisitionSwapWhichButtonIsEnabledAndTheEndDisconnects) {
   ASSERT_EQ(start("PalperaDumpCmd"), Start::kStarted);
   EXPECT_EQ(journal_, (Journal{"connect HardProbeContinuous", "addReceiver HardProbeContinuous"}));
   EXPECT_FALSE(device_->acquiring()) << "acquisition waits for Start";
@@ -111,34 +111,40 @@ TEST_F(PluginDataDump, StartAndStopDriveAcquisitionAndSwapWhichButtonIsEnabled) 
   EXPECT_TRUE(enabled(kStop));
   EXPECT_EQ(dialog().control(kStop)->enableMode, IGuiDialog::kEnableDefault);
 
-  press(kStop);
-  EXPECT_FALSE(device_->acquiring());
-  EXPECT_TRUE(enabled(kStart));
-  EXPECT_FALSE(enabled(kStop));
+  journal_.clear();
+  ASSERT_TRUE(runner_.cancel());
+  EXPECT_EQ(journal_, (Journal{"removeReceiver HardProbeContinuous", "disconnect HardProbeContinuous"}))
+      << "ending while acquiring unregisters the receiver before disconnecting";
+  EXPECT_EQ(device_->receiverCount(), 0u);
+  EXPECT_FALSE(device_->acquiring() || device_->connected());
 }
 
-TEST_F(PluginDataDump, AFailedStartLeavesTheDeviceStoppedAndTheButtonsAsTheyWere) {
-  ASSERT_EQ(start("PalperaDumpCmd"), Start::kStarted);
+TEST_F(PluginDataDump, AFailingOrMissingDeviceIsReportedAndLeavesTheButtonsUsable) {
+  host_.commandContainer().setInCommand(true);
+  EXPECT_EQ(start("PalperaDumpCmd"), Start::kCannotRun) << "never inside another command";
+  host_.commandContainer().setInCommand(false);
+  device_->answers.connect = false;
+  EXPECT_EQ(start("PalperaDumpCmd"), Start::kActivationRefused);
+  EXPECT_EQ(journal_, Journal{"connect HardProbeContinuous"});
+  EXPECT_EQ(device_->receiverCount(), 0u);
+  EXPECT_EQ(errorMessages(), std::vector<std::u16string>{u"Unable to connect to device."});
+
+  device_->answers.connect = true;
+  host_.commandContainer().setRecordingMacro(true);
+  ASSERT_EQ(start("PalperaDumpCmd"), Start::kStarted) << "but while a macro is recorded";
+  EXPECT_EQ(std::u16string(command_->name()->c_str()), u"Plugin Data Dump");
   press(kStop);
   device_->answers.start = false;
   press(kStart);
   EXPECT_EQ(journal_, (Journal{"start HardProbeContinuous", "stop HardProbeContinuous"}));
   EXPECT_FALSE(device_->acquiring()) << "not left half started";
   EXPECT_TRUE(enabled(kStart));
-  EXPECT_FALSE(enabled(kStop));
-  EXPECT_EQ(errorMessages(), std::vector<std::u16string>{u"Unable to start data acquisition."});
-
+  EXPECT_FALSE(enabled(kStop)) << "as they were";
+  EXPECT_EQ(errorMessages().back(), u"Unable to start data acquisition.");
   device_->answers.start = true;
   EXPECT_TRUE(press(kStart)) << "Start can be pressed again";
   EXPECT_TRUE(device_->acquiring());
-}
-
-TEST_F(PluginDataDump, ADeviceThatDoesNotConnectRefusesActivationAndAMissingOneLeavesOnlyTheButtons) {
-  device_->answers.connect = false;
-  EXPECT_EQ(start("PalperaDumpCmd"), Start::kActivationRefused);
-  EXPECT_EQ(journal_, Journal{"connect HardProbeContinuous"});
-  EXPECT_EQ(device_->receiverCount(), 0u);
-  EXPECT_EQ(errorMessages(), std::vector<std::u16string>{u"Unable to connect to device."});
+  ASSERT_TRUE(runner_.cancel());
 
   registry_->setDevice(ZelCString(kDevice), nullptr);
   ASSERT_EQ(start("PalperaDumpCmd"), Start::kStarted);
@@ -149,26 +155,6 @@ TEST_F(PluginDataDump, ADeviceThatDoesNotConnectRefusesActivationAndAMissingOneL
   EXPECT_TRUE(enabled(kStart));
   EXPECT_FALSE(enabled(kStop));
   EXPECT_EQ(journal_, Journal{});
-}
-
-TEST_F(PluginDataDump, EndingWhileAcquiringUnregistersTheReceiverBeforeDisconnecting) {
-  ASSERT_EQ(start("PalperaDumpCmd"), Start::kStarted);
-  press(kStart);
-  journal_.clear();
-  ASSERT_TRUE(runner_.cancel());
-  EXPECT_EQ(journal_, (Journal{"removeReceiver HardProbeContinuous", "disconnect HardProbeContinuous"}));
-  EXPECT_EQ(device_->receiverCount(), 0u);
-  EXPECT_FALSE(device_->acquiring());
-  EXPECT_FALSE(device_->connected());
-}
-
-TEST_F(PluginDataDump, RunsWhileAMacroIsRecordedButNeverInsideAnotherCommand) {
-  host_.commandContainer().setInCommand(true);
-  EXPECT_EQ(start("PalperaDumpCmd"), Start::kCannotRun);
-  host_.commandContainer().setInCommand(false);
-  host_.commandContainer().setRecordingMacro(true);
-  ASSERT_EQ(start("PalperaDumpCmd"), Start::kStarted);
-  EXPECT_EQ(std::u16string(command_->name()->c_str()), u"Plugin Data Dump");
 }
 
 }  // namespace

@@ -33,35 +33,28 @@ class OptionsPlugin : public TestPlugin {
   }
   ZelCString optionKey(const ZelCString& category, int32_t index) override {
     std::vector<const OptionEntry*> entries = inCategory(category);
-    if (index < 0 || index >= static_cast<int32_t>(entries.size())) return {};
-    return owned(entries[index]->key);
+    bool offered = index >= 0 && index < static_cast<int32_t>(entries.size());
+    return offered ? owned(entries[index]->key) : ZelCString();
   }
-  ZelCString optionDevice(const ZelCString& key) override {
-    const OptionEntry* entry = find(key);
-    return entry ? owned(entry->device) : ZelCString();
-  }
+  ZelCString optionDevice(const ZelCString& key) override { return owned(find(key).device); }
   ZelString optionCaption(const ZelCString& key) override {
-    const OptionEntry* entry = find(key);
     ZelString caption;
-    if (entry) caption.setBuffer(entry->caption.c_str(), -1);
+    caption.setBuffer(find(key).caption.c_str(), -1);
     return caption;
   }
   uint32_t optionIconSize(const ZelCString& key) override {
-    const OptionEntry* entry = find(key);
-    if (!entry) return 0;
-    return entry->claimedIconSize ? entry->claimedIconSize : static_cast<uint32_t>(entry->icon.size());
+    const OptionEntry& entry = find(key);
+    return entry.claimedIconSize ? entry.claimedIconSize : static_cast<uint32_t>(entry.icon.size());
   }
   bool optionIcon(const ZelCString& key, uint8_t* buffer) override {
-    const OptionEntry* entry = find(key);
     journal_.push_back("icon " + std::string(key.c_str()));
-    if (!entry || !entry->deliversIcon) return false;
-    std::copy(entry->icon.begin(), entry->icon.end(), buffer);
-    return true;
+    const OptionEntry& entry = find(key);
+    if (entry.deliversIcon) std::copy(entry.icon.begin(), entry.icon.end(), buffer);
+    return entry.deliversIcon;
   }
   bool runOption(const ZelCString& key) override {
-    const OptionEntry* entry = find(key);
     journal_.push_back("run " + std::string(key.c_str()));
-    return entry && entry->runs;
+    return find(key).runs;
   }
 
  private:
@@ -75,11 +68,13 @@ class OptionsPlugin : public TestPlugin {
     }
     return found;
   }
-  const OptionEntry* find(const ZelCString& key) const {
+  // The entry of key; for a key never offered, one with nothing to give that never runs.
+  const OptionEntry& find(const ZelCString& key) const {
+    static const OptionEntry none{{}, {}, {}, {}, {}, 0, false, false};
     for (const OptionEntry& entry : entries_) {
-      if (!entry.key.empty() && entry.key == key.c_str()) return &entry;
+      if (!entry.key.empty() && entry.key == key.c_str()) return entry;
     }
-    return nullptr;
+    return none;
   }
 
   std::vector<OptionEntry> entries_;

@@ -19,24 +19,11 @@ using Start = CommandRunner::Start;
 
 constexpr const char* kContinuousReceiver = "IZelHardProbeContinuousDataReceiver";
 
-OptionEntry entry(const char* category, const char* key, const char* device, const char16_t* caption) {
-  OptionEntry made;
-  made.category = category;
-  made.key = key;
-  made.device = device;
-  made.caption = caption;
-  return made;
-}
 OptionEntry armEntry(const char* key, const char* device = "HardProbe") {
-  return entry("HardProbe", key, device, u"Calibrate");
+  return {"HardProbe", key, device, u"Calibrate", {}};
 }
 OptionEntry scanEntry(const char* key) {
-  return entry("LaserScan", key, "LaserScan", u"Scanner set-up");
-}
-
-// A real PNG file: the module's own 14 x 14 "delete" icon.
-std::vector<uint8_t> pngIcon() {
-  return {kIconDelete, kIconDelete + sizeof kIconDelete};
+  return {"LaserScan", key, "LaserScan", u"Scanner set-up", {}};
 }
 
 class PluginOptions : public CommandTest {
@@ -81,9 +68,9 @@ class PluginOptions : public CommandTest {
   }
 };
 
-TEST_F(PluginOptions, EntriesOfBothGroupsAreNumberedOnFromFourUnderTheirPlugInsTitles) {
-  offerArm(u"Arm7", {armEntry("zero"), armEntry("home", "HardProbeContinuous")});
-  offerScanner(u"Scan3", {scanEntry("exposure")});
+TEST_F(PluginOptions, OnlyShownEntriesOfBothGroupsAreNumberedOnFromFourUnderTheirPlugInsTitles) {
+  offerArm(u"Arm7", {armEntry("zero"), armEntry("orphan", ""), armEntry("home", "HardProbeContinuous")});
+  offerScanner(u"Scan3", {scanEntry(""), scanEntry("exposure")});  // no device, no key: not shown
   ASSERT_EQ(start("PluginOptionsCmd"), Start::kStarted);
 
   std::map<int32_t, HostGuiDialog::Control> controls = dialog().controls();
@@ -105,64 +92,35 @@ TEST_F(PluginOptions, EntriesOfBothGroupsAreNumberedOnFromFourUnderTheirPlugInsT
   EXPECT_EQ(journal_, (Journal{"connect LaserScan", "run exposure"})) << "the scanning entry, on its device";
   EXPECT_TRUE(press(5));
   EXPECT_EQ(journal_, (Journal{"disconnect LaserScan", "connect HardProbeContinuous", "run home"}));
+  EXPECT_FALSE(press(7)) << "no button past the entries shown";
 }
 
-TEST_F(PluginOptions, OnlyShownEntriesTakeIdsAndAnEmptyGroupIsSwitchedOff) {
-  OptionEntry noDevice = armEntry("orphan", "");
-  OptionEntry noKey = scanEntry("");
-  offerArm(u"Arm7", {noDevice});
-  offerScanner(u"Scan3", {noKey, scanEntry("first"), scanEntry("second")});
-  ASSERT_EQ(start("PluginOptionsCmd"), Start::kStarted);
-
-  EXPECT_FALSE(control(2).flag) << "the hard-probe group has nothing to show";
-  EXPECT_EQ(control(2).text, u"");
-  EXPECT_EQ(control(3).text, u"Scanning Plug-In (Scan3)");
-  EXPECT_EQ(control(4).name, u"ControlBaseID+4");
-  EXPECT_EQ(control(5).name, u"ControlBaseID+5");
-  EXPECT_FALSE(dialog().control(6));
-  press(5);
-  EXPECT_EQ(journal_, (Journal{"connect LaserScan", "run second"}));
-  EXPECT_FALSE(press(6)) << "no button past the entries shown";
-}
-
-TEST_F(PluginOptions, EntriesOfOneDeviceKeepItHeldUntilAnotherIsNeededOrTheCommandEnds) {
-  offerArm(u"Arm7", {armEntry("zero"), armEntry("home"), armEntry("trace", "HardProbeContinuous")});
-  ASSERT_EQ(start("PluginOptionsCmd"), Start::kStarted);
-  press(4);
-  EXPECT_EQ(journal_, (Journal{"connect HardProbe", "run zero"}));
-  press(5);
-  EXPECT_EQ(journal_, (Journal{"connect HardProbe", "run home"})) << "connected again, not disconnected";
-  EXPECT_TRUE(device("HardProbe")->connected());
-  press(6);
-  EXPECT_EQ(journal_, (Journal{"disconnect HardProbe", "connect HardProbeContinuous", "run trace"}));
-
-  journal_.clear();
-  ASSERT_TRUE(runner_.cancel());
-  EXPECT_EQ(journal_, (Journal{"disconnect HardProbeContinuous"}));
-  EXPECT_TRUE(errorMessages().empty());
-}
-
-TEST_F(PluginOptions, AFailedConnectOrEntryIsReportedAndOnlyAConnectedDeviceStaysHeld) {
+TEST_F(PluginOptions, AnEntrysDeviceIsHeldUntilAnotherIsNeededOrTheCommandEndsAndFailuresAreReported) {
   OptionEntry failing = armEntry("broken");
   failing.runs = false;
-  offerArm(u"Arm7", {armEntry("zero"), armEntry("nowhere", "NoSuchDevice"), failing});
+  offerArm(u"Arm7", {armEntry("zero"), armEntry("home"), armEntry("trace", "HardProbeContinuous"),
+                     armEntry("nowhere", "NoSuchDevice"), failing});
   ASSERT_EQ(start("PluginOptionsCmd"), Start::kStarted);
   device("HardProbe")->answers.connect = false;
   press(4);
   EXPECT_EQ(journal_, (Journal{"connect HardProbe"})) << "the entry does not run without its device";
   EXPECT_EQ(errorMessages(), Messages{u"Unable to connect to device."});
-
   device("HardProbe")->answers.connect = true;
+  press(4);
   press(5);
-  EXPECT_EQ(journal_, Journal{}) << "a device the registry lacks";
-  EXPECT_EQ(errorMessages().back(), u"Unable to connect to device.");
-
-  host_.errors().clear();
+  EXPECT_EQ(journal_, (Journal{"connect HardProbe", "run home"})) << "connected again, not disconnected";
   press(6);
+  EXPECT_EQ(journal_, (Journal{"disconnect HardProbe", "connect HardProbeContinuous", "run trace"}));
+  press(7);
+  EXPECT_EQ(journal_, Journal{"disconnect HardProbeContinuous"}) << "a device the registry lacks";
+  EXPECT_EQ(errorMessages().back(), u"Unable to connect to device.");
+  host_.errors().clear();
+  press(8);
   EXPECT_EQ(errorMessages(), Messages{u"Unable to execute command."});
   EXPECT_TRUE(device("HardProbe")->connected()) << "the device stays connected after a failed entry";
+  journal_.clear();
   ASSERT_TRUE(runner_.cancel());
-  EXPECT_EQ(journal_, (Journal{"connect HardProbe", "run broken", "disconnect HardProbe"}));
+  EXPECT_EQ(journal_, (Journal{"disconnect HardProbe"}));
 }
 
 TEST_F(PluginOptions, NeverRunsInsideACommandOrWhileAMacroIsRecordedOrWithNothingToShow) {
@@ -177,29 +135,26 @@ TEST_F(PluginOptions, NeverRunsInsideACommandOrWhileAMacroIsRecordedOrWithNothin
   EXPECT_EQ(start("PluginOptionsCmd"), Start::kCannotRun);
   host_.commandContainer().setInCommand(false);
   EXPECT_EQ(start("PluginOptionsCmd"), Start::kStarted);
+  EXPECT_FALSE(control(2).flag) << "the hard-probe group has nothing to show";
+  EXPECT_EQ(control(2).text, u"");
 }
 
 TEST_F(PluginOptions, OnlyAnIconThatArrivesWholeAndDecodesIsShownAndAnOversizedOneIsNeverFetched) {
-  OptionEntry good = armEntry("good");
-  good.icon = pngIcon();
-  OptionEntry garbled = armEntry("garbled");
-  garbled.icon = pngIcon();
-  garbled.icon.resize(garbled.icon.size() / 2);
-  OptionEntry withheld = armEntry("withheld");
-  withheld.icon = pngIcon();
-  withheld.deliversIcon = false;
-  OptionEntry padded = armEntry("padded");  // a real icon in a buffer as large as an icon may be
-  padded.icon = pngIcon();
-  padded.claimedIconSize = PluginOptionsCmd::kLargestIconBytes;
-  OptionEntry oversized = armEntry("oversized");
-  oversized.icon = pngIcon();
-  oversized.claimedIconSize = PluginOptionsCmd::kLargestIconBytes + 1;
-  offerArm(u"Arm7", {good, garbled, withheld, padded, oversized});
+  // The module's own 14 x 14 "delete" icon: whole, cut, withheld, in a buffer as large as an icon may be, and
+  // claimed larger.
+  const std::vector<uint8_t> icon(kIconDelete, kIconDelete + sizeof kIconDelete),
+      half(icon.begin(), icon.begin() + icon.size() / 2);
+  const uint32_t largest = PluginOptionsCmd::kLargestIconBytes;
+  offerArm(u"Arm7", {{"HardProbe", "good", "HardProbe", u"Calibrate", icon},
+                     {"HardProbe", "garbled", "HardProbe", u"Calibrate", half},
+                     {"HardProbe", "withheld", "HardProbe", u"Calibrate", icon, 0, false},
+                     {"HardProbe", "padded", "HardProbe", u"Calibrate", icon, largest},
+                     {"HardProbe", "oversized", "HardProbe", u"Calibrate", icon, largest + 1}});
   ASSERT_EQ(start("PluginOptionsCmd"), Start::kStarted);
 
   EXPECT_EQ(control(4).kind, "imagebutton");
   ASSERT_TRUE(control(4).image);
-  EXPECT_EQ(control(4).image->width(), 14u);
+  EXPECT_TRUE(control(4).image->width() == 14 && control(4).image->height() == 14);
   EXPECT_EQ(control(7).kind, "imagebutton");
   for (int32_t plain : {5, 6, 8}) {
     EXPECT_EQ(control(plain).kind, "button") << plain;

@@ -6,8 +6,8 @@
 #include "devices/alignment/alignment_services.h"
 #include "devices/alignment/stored_matrix.h"
 #include "framework/registrations/registered_classes.h"
-#include "framework/settings/palpera_data_item_adder.h"
 #include "support/module_fixture.h"
+#include "support/module_settings.h"
 
 namespace {
 
@@ -15,8 +15,7 @@ class AlignmentServices : public ModuleTest {
  protected:
   void SetUp() override {
     ModuleTest::SetUp();
-    IPtr<PalperaDataItemAdder> adder(new PalperaDataItemAdder);
-    adder->initialise();  // the settings the services read and write
+    registerModuleSettings();
   }
 
   template <class Service>
@@ -80,17 +79,17 @@ TEST_F(AlignmentServices, OnlyAStoredBlobOf128BytesHoldingAUsableTransformIsRest
   EXPECT_EQ(hardware->matrix()->m[11], 3.0);
 }
 
-TEST_F(AlignmentServices, SetMatrixStoresOnlyWhenAskedAndResetBringsTheStoredOneBack) {
+TEST_F(AlignmentServices, SetMatrixStoresOnlyWhenAskedAndADocumentResetBringsTheStoredOneBack) {
   auto hardware = service<IZelPluginDeviceHardwareAlignmentService>("PluginDeviceHardwareAlignmentService");
   hardware->setMatrix(kShift, true);
   EXPECT_EQ(storedBlob("Palpera/Alignment/Hardware Alignment"), bytesOf(kShift));
   hardware->setMatrix(Matrix4x4::translation(Vector3(7, 0, 0)), false);
   EXPECT_EQ(storedBlob("Palpera/Alignment/Hardware Alignment"), bytesOf(kShift));
-  hardware->reset();
+  host_.eventDataStore().fire("Document/Reset");
   EXPECT_EQ(hardware->matrix()->m[3], 1.0) << "loading is on by default for the hardware matrix";
 
   host_.dataStore().setInt(nullptr, "Palpera/Alignment/LoadHardwareTransformation", 0);
-  hardware->reset();
+  host_.eventDataStore().fire("Document/Reset");
   EXPECT_EQ(hardware->matrix()->m[3], 0.0);
 }
 
@@ -119,27 +118,6 @@ TEST_F(AlignmentServices, HostAlignmentsOfTheReferenceAreFoldedInAndStored) {
   EXPECT_EQ(storedBlob("Palpera/Alignment/Object Alignment"), bytesOf(*object->matrix()));
   host_.dataStore().fireEvent(nullptr, "General/AlignmentChanged");
   EXPECT_EQ(object->matrix()->m[11], 10.0) << "each alignment is folded in on the left";
-}
-
-TEST_F(AlignmentServices, DocumentResetRestoresTheStoredHardwareMatrixOnlyWhenLoadingIsOn) {
-  auto hardware = service<IZelPluginDeviceHardwareAlignmentService>("PluginDeviceHardwareAlignmentService");
-  hardware->setMatrix(kShift, true);
-  hardware->setMatrix(Matrix4x4::identity(), false);
-  host_.eventDataStore().fire("Document/Reset");
-  EXPECT_EQ(hardware->matrix()->m[3], 1.0);
-  host_.dataStore().setInt(nullptr, "Palpera/Alignment/LoadHardwareTransformation", 0);
-  host_.eventDataStore().fire("Document/Reset");
-  EXPECT_EQ(hardware->matrix()->m[3], 0.0);
-}
-
-TEST_F(AlignmentServices, ServicesAnswerTheirOwnNames) {
-  auto hardware = service<IZelUnknown>("PluginDeviceHardwareAlignmentService");
-  void* out = nullptr;
-  hardware->queryInterface("IZelDataReceiver", &out, false);
-  EXPECT_EQ(out, nullptr) << "the hardware service does not offer its receiver";
-  auto object = service<IZelUnknown>("PluginDeviceObjectAlignmentService");
-  object->queryInterface("IZelInitializer", &out, false);
-  EXPECT_NE(out, nullptr);
 }
 
 }  // namespace

@@ -1,15 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
+#include <string>
+#include <utility>
 
 #include "devices/alignment/alignment_services.h"
 #include "devices/alignment/plugin_transform.h"
 #include "framework/data/zel_data_receiver_base.h"
 #include "framework/registrations/registered_classes.h"
-#include "framework/settings/palpera_data_item_adder.h"
 #include "host/host_document_data.h"
 #include "support/module_fixture.h"
+#include "support/module_settings.h"
 
 namespace {
 
@@ -19,8 +20,7 @@ class ScaleAlignment : public ModuleTest {
  protected:
   void SetUp() override {
     ModuleTest::SetUp();
-    IPtr<PalperaDataItemAdder> adder(new PalperaDataItemAdder);
-    adder->initialise();
+    registerModuleSettings();
     host_.dataStore().addListener("Palpera/Tile/Temperature Compensation Updated", &updates_);
     // No materials file: the library holds the default "Steel" (and shows one dialog about the missing file).
     host_.dataStore().setString(nullptr, "DefaultFileNameDirectory/common", ZelString(u"/nonexistent"));
@@ -31,6 +31,14 @@ class ScaleAlignment : public ModuleTest {
     host_.dataStore().removeListener("Palpera/Tile/Temperature Compensation Updated", &updates_);
     scale_.release();
     ModuleTest::TearDown();
+  }
+
+  using Material = std::pair<std::string, double>;  // its name and temperature
+  Material material() {
+    ZelCString name("x");
+    double temperature = 0;
+    scale_->material(name, temperature);
+    return {name.c_str(), temperature};
   }
 
   struct Counter : ZelDataReceiverBase, ZelUnknownImpl {
@@ -45,7 +53,7 @@ class ScaleAlignment : public ModuleTest {
   IPtr<IZelPluginDeviceScaleAlignmentService> scale_;
 };
 
-TEST_F(ScaleAlignment, SteelAt30DegreesScalesByTheExpansionAndAnnouncesIt) {
+TEST_F(ScaleAlignment, SteelAt30DegreesScalesByTheExpansionAndAnnouncesItAndAnUnknownMaterialDoesNot) {
   scale_->setMaterial(ZelCString("Steel"), 30.0);
   EXPECT_DOUBLE_EQ(scale_->matrix()->m[0], 1.0 / (1.0 + 1.17e-4));
   EXPECT_DOUBLE_EQ(scale_->matrix()->m[10], 1.0 / (1.0 + 1.17e-4));
@@ -53,16 +61,6 @@ TEST_F(ScaleAlignment, SteelAt30DegreesScalesByTheExpansionAndAnnouncesIt) {
   EXPECT_EQ(updates_.fired, 1);
   scale_->setMaterial(ZelCString("Steel"), 20.0);
   EXPECT_EQ(scale_->matrix()->m[0], 1.0) << "at the reference temperature exactly 1";
-}
-
-TEST_F(ScaleAlignment, AnEmptyOrUnknownMaterialGivesTheIdentityAndKeepsTheTemperature) {
-  scale_->setMaterial(ZelCString(""), 35.0);
-  ZelCString name("x");
-  double temperature = 0;
-  scale_->material(name, temperature);
-  EXPECT_EQ(temperature, 35.0);
-  EXPECT_TRUE(name.isEmpty());
-  EXPECT_EQ(scale_->matrix()->m[0], 1.0);
   scale_->setMaterial(ZelCString("Unobtainium"), 50.0);
   EXPECT_EQ(scale_->matrix()->m[0], 1.0);
 }
@@ -75,39 +73,25 @@ TEST_F(ScaleAlignment, ATemperatureThatGivesNoSoundScaleKeepsTheIdentityAndIsRep
   EXPECT_NE(host_.errors().reports().back().message.find(u"Steel"), std::u16string::npos);
 }
 
-TEST_F(ScaleAlignment, TheBlockRoundTripsThroughASavedDocument) {
+TEST_F(ScaleAlignment, TheBlockRoundTripsThroughASavedDocumentAndAForeignOrDamagedOneChangesNothing) {
   scale_->setMaterial(ZelCString("Steel"), 25.0);
   scale_->setUnits(1);
   DocumentData saved = saveDocumentData(host_.root(), {kScaleService});
   ASSERT_EQ(saved.count(kScaleService), 1u);
   scale_->setMaterial(ZelCString(""), 20.0);
   scale_->setUnits(3);
-  EXPECT_TRUE(openDocumentData(host_.root(), saved, {kScaleService})[kScaleService]);
-  ZelCString name;
-  double temperature = 0;
-  scale_->material(name, temperature);
-  EXPECT_STREQ(name.c_str(), "Steel");
-  EXPECT_EQ(temperature, 25.0);
-  EXPECT_EQ(scale_->units(), 1);
-}
 
-TEST_F(ScaleAlignment, AForeignOrDamagedBlockIsRefusedAndChangesNothing) {
-  scale_->setMaterial(ZelCString("Steel"), 25.0);
-  DocumentData saved = saveDocumentData(host_.root(), {kScaleService});
-  std::vector<uint8_t> block = saved[kScaleService];
-  scale_->setMaterial(ZelCString("Steel"), 40.0);
-
-  DocumentData foreign = saved;
+  DocumentData foreign = saved, cut = saved;
   foreign[kScaleService][10] ^= 0xFF;  // a byte of the class id
-  EXPECT_FALSE(openDocumentData(host_.root(), foreign, {kScaleService})[kScaleService]);
-  DocumentData cut = saved;
-  cut[kScaleService].resize(block.size() - 3);
-  EXPECT_FALSE(openDocumentData(host_.root(), cut, {kScaleService})[kScaleService]);
+  cut[kScaleService].resize(saved[kScaleService].size() - 3);
+  for (const DocumentData& refused : {foreign, cut})
+    EXPECT_FALSE(openDocumentData(host_.root(), refused, {kScaleService})[kScaleService]);
+  EXPECT_EQ(material(), (Material{"", 20.0})) << "nothing of a refused block was applied";
+  EXPECT_EQ(scale_->units(), 3);
 
-  ZelCString name;
-  double temperature = 0;
-  scale_->material(name, temperature);
-  EXPECT_EQ(temperature, 40.0) << "nothing of a refused block was applied";
+  EXPECT_TRUE(openDocumentData(host_.root(), saved, {kScaleService})[kScaleService]);
+  EXPECT_EQ(material(), (Material{"Steel", 25.0}));
+  EXPECT_EQ(scale_->units(), 1);
 }
 
 TEST_F(ScaleAlignment, DocumentResetRestoresTheDefaultsButNotTheUnits) {
@@ -115,11 +99,7 @@ TEST_F(ScaleAlignment, DocumentResetRestoresTheDefaultsButNotTheUnits) {
   scale_->setUnits(2);
   int before = updates_.fired;
   host_.eventDataStore().fire("Document/Reset");
-  ZelCString name("x");
-  double temperature = 0;
-  scale_->material(name, temperature);
-  EXPECT_TRUE(name.isEmpty());
-  EXPECT_EQ(temperature, 20.0);
+  EXPECT_EQ(material(), (Material{"", 20.0}));
   EXPECT_EQ(scale_->matrix()->m[0], 1.0);
   EXPECT_EQ(scale_->units(), 2);
   EXPECT_EQ(updates_.fired, before + 1);

@@ -20,24 +20,12 @@ class DeviceAcquisitionThreads : public DeviceTest {
   void shiftDevice() { plugin_->setHardwareMatrix(Matrix4x4::translation({1, 0, 0})); }
 };
 
-TEST_F(DeviceAcquisitionThreads, PositionsArriveInPartCoordinatesWhileTheLogKeepsTheRawOnes) {
+TEST_F(DeviceAcquisitionThreads,
+       EveryEventKindReachesTheReceiversInPartCoordinatesWhileTheLogKeepsTheRawOnes) {
+  rateLimitOff();
   shiftDevice();
   logToScratch();
   ASSERT_EQ(host_.dataStore().getInt("Palpera/Logging", -1), 0) << "the recording alone asks for the log";
-  start(continuous(), {sampled({1, 0, 0}, kDown, kNorth)});
-  ASSERT_TRUE(pumpUntilCalls(1));
-  continuous()->stopAcquisition();
-
-  EXPECT_EQ(recorder_->calls(), Lines{"sampledOriented 2,0,0 0,0,-1 0,1,0"});
-  std::string log = eventLog();
-  EXPECT_EQ(occurrences(log, "<OnPointSampledOrientation time="), 1u) << log;
-  EXPECT_EQ(occurrences(log, "<Point><X>1.000000</X><Y>0.000000</Y><Z>0.000000</Z></Point>"), 1u) << log;
-  EXPECT_EQ(occurrences(log, "<To><X>0.000000</X><Y>0.000000</Y><Z>-1.000000</Z></To>"), 1u) << log;
-}
-
-TEST_F(DeviceAcquisitionThreads, EveryEventKindReachesTheReceiversOfItsDevice) {
-  rateLimitOff();
-  shiftDevice();
   start(single(),
         {radius(0.003), moved({0, 0, 0}), sampled({1, 2, 3}), pointStop({4, 5, 6}), custom("Cancel")});
   ASSERT_TRUE(pumpUntilCalls(5));
@@ -54,23 +42,32 @@ TEST_F(DeviceAcquisitionThreads, EveryEventKindReachesTheReceiversOfItsDevice) {
   EXPECT_EQ(recorder_->calls(),
             (Lines{"radius 0.002", "startCapture", "moved 1,1,0 0,0,-1 0,1,0",
                    "sampledOriented 1,0,1 1,0,0 0,1,0", "stopCapture", "stop", "custom Error"}));
+  std::string log = eventLog(1);
+  EXPECT_EQ(occurrences(log, "<OnPointSampledOrientation time="), 1u) << log;
+  EXPECT_EQ(occurrences(log, "<Point><X>0.000000</X><Y>0.000000</Y><Z>1.000000</Z></Point>"), 1u) << log;
+  EXPECT_EQ(occurrences(log, "<To><X>1.000000</X><Y>0.000000</Y><Z>0.000000</Z></To>"), 1u) << log;
 }
 
 TEST_F(DeviceAcquisitionThreads, AScanLineReachesTheReceiversPackedAndInPartCoordinates) {
   shiftDevice();
   logToScratch();
-  // Four packed points; a stride of 24 bytes after each point's own 24 takes every other one.
+  // Four packed points; a stride of 24 bytes after each point's own 24 takes every other one, and a
+  // negative stride never steps back before the buffer.
   std::vector<double> buffer{0, 0, 0, 10, 10, 10, 1, 2, 3, 20, 20, 20};
-  start(laserScan(), {startCapture(), scanLine({0, 0, 5}, kDown, kNorth, buffer, 2, 24),
-                      scanLine({0, 0, 5}, kDown, kNorth, {}, 0, 0), stopCapture(), stop()});
-  ASSERT_TRUE(pumpUntilCalls(5));
+  start(laserScan(),
+        {startCapture(), scanLine({0, 0, 5}, kDown, kNorth, buffer, 2, 24),
+         scanLine({0, 0, 5}, kDown, kNorth, {}, 0, 0),
+         scanLine({0, 0, 5}, kDown, kNorth, buffer, 2, static_cast<uint32_t>(-24)), stopCapture(), stop()});
+  ASSERT_TRUE(pumpUntilCalls(6));
   laserScan()->stopAcquisition();
 
-  EXPECT_EQ(recorder_->calls(), (Lines{"startCapture", "scan 1,0,5 0,0,-1 0,1,0 [2: 1,0,0 2,2,3] stride 0",
-                                       "scan 1,0,5 0,0,-1 0,1,0 [0:] stride 0", "stopCapture", "stop"}));
+  EXPECT_EQ(recorder_->calls(),
+            (Lines{"startCapture", "scan 1,0,5 0,0,-1 0,1,0 [2: 1,0,0 2,2,3] stride 0",
+                   "scan 1,0,5 0,0,-1 0,1,0 [0:] stride 0",
+                   "scan 1,0,5 0,0,-1 0,1,0 [2: 1,0,0 11,10,10] stride 0", "stopCapture", "stop"}));
   std::string log = eventLog();
-  EXPECT_EQ(occurrences(log, "<OnSampled time="), 2u) << log;
-  EXPECT_EQ(occurrences(log, "<Points>"), 1u) << "a line without points has no points element";
+  EXPECT_EQ(occurrences(log, "<OnSampled time="), 3u) << log;
+  EXPECT_EQ(occurrences(log, "<Points>"), 2u) << "a line without points has no points element";
   EXPECT_EQ(occurrences(log, "<Point><X>1.000000</X><Y>2.000000</Y><Z>3.000000</Z></Point>"), 1u) << log;
 }
 
@@ -123,7 +120,7 @@ TEST_F(DeviceAcquisitionThreads, EventsPostedJustBeforeTheRunEndsAreDeliveredByT
   EXPECT_EQ(host_.mainLoop().runPending(), 0u);
 }
 
-TEST_F(DeviceAcquisitionThreads, StartingAgainStopsTheRunningAcquisitionFirst) {
+TEST_F(DeviceAcquisitionThreads, StartingAgainAndDisconnectingStopTheRunningAcquisitionFirst) {
   start(continuous(), {sampled({1, 0, 0}, kDown, kNorth)});
   ASSERT_TRUE(plugin_->script().waitForEvents(1));
   plugin_->script().queue({sampled({2, 0, 0}, kDown, kNorth)});
@@ -131,11 +128,14 @@ TEST_F(DeviceAcquisitionThreads, StartingAgainStopsTheRunningAcquisitionFirst) {
   EXPECT_TRUE(plugin_->script().waitForRunsEnded(1, std::chrono::milliseconds(0))) << "stopped before";
   ASSERT_TRUE(plugin_->script().waitForEvents(2));
   ASSERT_TRUE(pumpUntilCalls(2));
-  host_.mainLoop().runFor(std::chrono::milliseconds(20));
-  continuous()->stopAcquisition();
+  host_.mainLoop().runPending();
   EXPECT_EQ(recorder_->calls(),
             (Lines{"sampledOriented 1,0,0 0,0,-1 0,1,0", "sampledOriented 2,0,0 0,0,-1 0,1,0"}))
       << "each event once, by one set of handlers";
+
+  EXPECT_TRUE(continuous()->disconnect()) << "which stops the acquisition first";
+  EXPECT_TRUE(plugin_->script().waitForRunsEnded(2, std::chrono::milliseconds(0)));
+  EXPECT_FALSE(plugin_->continuousFace().isConnected());
 }
 
 TEST_F(DeviceAcquisitionThreads, AReceiverThatStartsAgainWhileTheStopDeliversKeepsItsNewAcquisition) {
@@ -152,7 +152,7 @@ TEST_F(DeviceAcquisitionThreads, AReceiverThatStartsAgainWhileTheStopDeliversKee
   ASSERT_TRUE(restarted);
 
   ASSERT_TRUE(pumpUntilCalls(3));
-  host_.mainLoop().runFor(std::chrono::milliseconds(20));
+  host_.mainLoop().runPending();
   continuous()->stopAcquisition();
   EXPECT_EQ(recorder_->calls(),
             (Lines{"stop", "sampledOriented 1,0,0 0,0,-1 0,1,0", "sampledOriented 7,0,0 0,0,-1 0,1,0"}))
@@ -200,15 +200,6 @@ TEST_F(DeviceAcquisitionThreads, AReceiverWithoutTheDevicesInterfaceIsRefused) {
 
   EXPECT_EQ(recorder_->calls(), (Lines{"sampled 1,0,0", "scan 0,0,0 0,0,-1 0,1,0 [1: 1,2,3] stride 0"}));
   EXPECT_TRUE(continuousOnly->calls().empty());
-}
-
-TEST_F(DeviceAcquisitionThreads, DisconnectStopsTheAcquisitionFirst) {
-  start(continuous(), {sampled({1, 0, 0}, kDown, kNorth)});
-  ASSERT_TRUE(plugin_->script().waitForEvents(1));
-  EXPECT_TRUE(continuous()->disconnect());
-  EXPECT_TRUE(plugin_->script().waitForRunsEnded(1, std::chrono::milliseconds(0)));
-  EXPECT_FALSE(plugin_->continuousFace().isConnected());
-  EXPECT_EQ(recorder_->calls(), Lines{"sampledOriented 1,0,0 0,0,-1 0,1,0"});
 }
 
 TEST_F(DeviceAcquisitionThreads, TheViewFeedsTheEmulatorOnlyWhileAHardProbeDeviceAcquiresWithIt) {

@@ -11,58 +11,46 @@
 #include <functional>
 #include <future>
 #include <memory>
-#include <thread>
 
 #include "devices/emulator/emulator_plugin.h"
 #include "devices/emulator/emulator_plugin_event_manager.h"
 #include "framework/object/iptr.h"
 #include "host/cad_model.h"
 #include "host/mesh_shapes.h"
+#include "support/device_event_recorder.h"
 #include "support/module_fixture.h"
 #include "support/module_settings.h"
-#include "support/recording_device_receiver.h"
 
-// One face's run on its own thread, as a device's acquisition thread runs it. Stopped and joined at the
+// One face's run on its own thread, as a device's acquisition thread runs it. Stopped and waited for at the
 // latest when it goes.
 class FaceRun {
  public:
   template <class Face, class Target>
-  FaceRun(Face* face, Target* target) {
-    std::promise<void> ended;
-    ended_ = ended.get_future();
-    thread_ = std::thread([face, target, ended = std::move(ended)]() mutable {
-      face->run(target);
-      ended.set_value();
-    });
-    stopFace_ = [face] { face->stop(); };
-  }
+  FaceRun(Face* face, Target* target)
+      : stopFace_([face] { face->stop(); }),
+        ended_(std::async(std::launch::async, [face, target] { face->run(target); })) {}
   FaceRun(const FaceRun&) = delete;
   FaceRun& operator=(const FaceRun&) = delete;
   ~FaceRun() {
-    if (!thread_.joinable()) return;
+    if (hasEnded()) return;
     stopFace_();
-    thread_.join();
+    ended_.wait();
   }
 
   bool hasEnded(std::chrono::milliseconds within = std::chrono::milliseconds(0)) {
     return ended_.wait_for(within) == std::future_status::ready;
   }
   // Stops the face and answers whether its run returned within the time.
-  bool stop(std::chrono::milliseconds within = std::chrono::milliseconds(500)) {
+  bool stop(std::chrono::milliseconds within = std::chrono::seconds(5)) {
     stopFace_();
-    return join(within);
+    return hasEnded(within);
   }
   // Waits for the run to return by itself.
-  bool join(std::chrono::milliseconds within = std::chrono::milliseconds(500)) {
-    if (!hasEnded(within)) return false;
-    thread_.join();
-    return true;
-  }
+  bool join(std::chrono::milliseconds within = std::chrono::seconds(5)) { return hasEnded(within); }
 
  private:
   std::function<void()> stopFace_;
   std::future<void> ended_;
-  std::thread thread_;
 };
 
 class EmulatorTest : public ModuleTest {
@@ -94,16 +82,14 @@ class EmulatorTest : public ModuleTest {
 
   IZelHardProbePlugin* single() { return plugin_.get(); }
   IZelHardProbeContinuousPlugin* continuous() { return plugin_.get(); }
-  static IZelHardProbeDataReceiver* singleTarget(RecordingDeviceReceiver* r) { return r; }
-  static IZelHardProbeContinuousDataReceiver* continuousTarget(RecordingDeviceReceiver* r) { return r; }
 
   // Starts the face's run and waits until it has told the receiver the radius: its input handler is in
   // place from then on.
-  FaceRun& startSingle(RecordingDeviceReceiver* receiver) {
-    return start(single(), singleTarget(receiver), receiver);
+  FaceRun& startSingle(DeviceEventRecorder* receiver) {
+    return start(single(), receiver->single(), receiver);
   }
-  FaceRun& startContinuous(RecordingDeviceReceiver* receiver) {
-    return start(continuous(), continuousTarget(receiver), receiver);
+  FaceRun& startContinuous(DeviceEventRecorder* receiver) {
+    return start(continuous(), receiver->continuous(), receiver);
   }
 
   void move(double x, double y) {
@@ -128,8 +114,8 @@ class EmulatorTest : public ModuleTest {
 
  private:
   template <class Face, class Target>
-  FaceRun& start(Face* face, Target* target, RecordingDeviceReceiver* receiver) {
-    size_t before = receiver->calls().size();
+  FaceRun& start(Face* face, Target* target, DeviceEventRecorder* receiver) {
+    size_t before = receiver->count();
     runs_.push_back(std::make_unique<FaceRun>(face, target));
     EXPECT_TRUE(receiver->waitForCalls(before + 1)) << "the run never told its radius";
     return *runs_.back();

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
 
 #include "devices/emulator/emulator_input_handlers.h"
 #include "host/api/data_store.h"
@@ -10,116 +12,73 @@
 
 namespace {
 
-using Kinds = std::vector<std::string>;
+using Lines = std::vector<std::string>;
 
 constexpr double kRadius = 0.003;
 // k = 2 / (sqrt(5) + 1) of a probe radius of 0.003.
 constexpr double kLift = 0.0018541019662496845;
-constexpr double kTolerance = 1e-12;
 
-void expectNear(const Vector3& actual, const Vector3& expected) {
-  EXPECT_NEAR(actual.x, expected.x, kTolerance);
-  EXPECT_NEAR(actual.y, expected.y, kTolerance);
-  EXPECT_NEAR(actual.z, expected.z, kTolerance);
+// The tip over (x, y) of the top face, one radius out and dz higher, pointing into the surface, with a
+// unit up across that direction.
+std::string tip(double x, double y, double dz = 0) {
+  const Vector3 down(-0.0, -0.0, -1);
+  Vector3 across, up;
+  Vector3::orthonormalBasis(down, across, up);
+  return DeviceEventRecorder::oriented({x, y, kRadius + dz}, down, up);
 }
-
-// A move's up: a unit vector across its to.
-void expectUpAcross(const DeviceCall& call) {
-  EXPECT_NEAR(call.up.length(), 1.0, kTolerance);
-  EXPECT_NEAR(call.up.dot(call.to), 0.0, kTolerance);
+std::string at(double x, double y, double dz = 0) {
+  return DeviceEventRecorder::vector({x, y, kRadius + dz});
 }
 
 using EmulatorInputThreads = EmulatorTest;
 
-TEST_F(EmulatorInputThreads, AMoveOverTheModelReportsTheTipOneRadiusOutPointingIntoTheSurface) {
-  IPtr<RecordingDeviceReceiver> receiver(new RecordingDeviceReceiver);
-  FaceRun& run = startSingle(receiver.get());
-  move(1, 2);
-  press(kStopKey);
-  ASSERT_TRUE(run.stop());
-
-  std::vector<DeviceCall> calls = receiver->calls();
-  ASSERT_EQ(receiver->kinds(), (Kinds{"radius", "moved", "pointStop"}));
-  expectNear(calls[1].point, {1, 2, kRadius});
-  EXPECT_EQ(calls[1].to, Vector3(-0.0, -0.0, -1));
-  expectUpAcross(calls[1]);
-  expectNear(calls[2].point, {1, 2, kRadius});
-}
-
-TEST_F(EmulatorInputThreads, TheLiftKeyRaisesTheStopPointAndTheTipUntilItIsReleased) {
-  IPtr<RecordingDeviceReceiver> receiver(new RecordingDeviceReceiver);
-  FaceRun& run = startSingle(receiver.get());
-  move(1, 2);
-  press(kLiftKey);
-  press(kLiftKey);  // held: no second lift
-  press(kAlternateStopKey);
-  release(kLiftKey);
-  release(kLiftKey);  // no longer lifted: nothing
-  press(kStopKey);
-  ASSERT_TRUE(run.stop());
-
-  std::vector<DeviceCall> calls = receiver->calls();
-  ASSERT_EQ(receiver->kinds(), (Kinds{"radius", "moved", "moved", "pointStop", "moved", "pointStop"}));
-  expectNear(calls[2].point, {1, 2, kRadius + kLift});
-  EXPECT_EQ(calls[2].to, calls[1].to);
-  expectNear(calls[3].point, {1, 2, kRadius + kLift});
-  expectNear(calls[4].point, {1, 2, kRadius});
-  expectNear(calls[5].point, {1, 2, kRadius});
-}
-
-TEST_F(EmulatorInputThreads, UndoSendsItsEventAndThenThePositionAgain) {
-  IPtr<RecordingDeviceReceiver> receiver(new RecordingDeviceReceiver);
-  FaceRun& run = startSingle(receiver.get());
-  move(1, 2);
-  press(kUndoKey);
-  ASSERT_TRUE(run.stop());
-
-  std::vector<DeviceCall> calls = receiver->calls();
-  ASSERT_EQ(receiver->kinds(), (Kinds{"radius", "moved", "custom", "moved"}));
-  EXPECT_EQ(calls[2].name, "UndoLastSampled");
-  expectNear(calls[3].point, {1, 2, kRadius});
-  EXPECT_EQ(calls[3].to, calls[1].to);
-  EXPECT_EQ(calls[3].up, calls[1].up);
-}
-
-TEST_F(EmulatorInputThreads, TheLeftAndMiddleButtonsSampleAndNeitherTheRightOneNorAMissDoes) {
-  IPtr<RecordingDeviceReceiver> receiver(new RecordingDeviceReceiver);
-  FaceRun& run = startSingle(receiver.get());
-  click(1, 2, kLeft);
-  click(-3, 4, kRight);
-  click(-3, 4, kMiddle);
-  move(20, 20);  // beside the model
-  click(20, 20);
-  press(kStopKey);
-  ASSERT_TRUE(run.stop());
-
-  std::vector<DeviceCall> calls = receiver->calls();
-  ASSERT_EQ(receiver->kinds(), (Kinds{"radius", "sampled", "sampled", "pointStop"}));
-  expectNear(calls[1].point, {1, 2, kRadius});
-  expectNear(calls[2].point, {-3, 4, kRadius});
-  expectNear(calls[3].point, {-3, 4, kRadius});  // a miss leaves the last tip
-}
-
-TEST_F(EmulatorInputThreads, InContinuousModeClicksToggleCaptureAndMovesSampleWhileCapturing) {
-  IPtr<RecordingDeviceReceiver> receiver(new RecordingDeviceReceiver);
-  FaceRun& run = startContinuous(receiver.get());
-  move(1, 2);
-  click(1, 2);
-  move(2, 2);
-  move(3, 2);
-  click(3, 2, kRight);  // not a capture click
-  click(3, 2);
-  move(4, 2);
-  ASSERT_TRUE(run.stop());
-
-  std::vector<DeviceCall> calls = receiver->calls();
-  ASSERT_EQ(receiver->kinds(), (Kinds{"radius", "moved", "startCapture", "sampledOriented", "sampledOriented",
-                                      "stopCapture", "moved", "stop"}));
-  expectNear(calls[3].point, {2, 2, kRadius});
-  EXPECT_EQ(calls[3].to, Vector3(-0.0, -0.0, -1));
-  expectUpAcross(calls[3]);
-  expectNear(calls[4].point, {3, 2, kRadius});
-  expectNear(calls[6].point, {4, 2, kRadius});
+TEST_F(EmulatorInputThreads, TheViewsInputBecomesTheFacesCalls) {
+  const struct {
+    const char* what;
+    bool continuousFace;
+    std::function<void()> input;
+    Lines calls;
+  } cases[] = {
+      {"a move, then the stop key",
+       false,
+       [this] { move(1, 2), press(kStopKey); },
+       {"radius 0.003", "moved " + tip(1, 2), "pointStop " + at(1, 2)}},
+      {"the lift key raises the stop point and the tip until released; held, it lifts once",
+       false,
+       [this] {
+         move(1, 2), press(kLiftKey), press(kLiftKey), press(kAlternateStopKey);
+         release(kLiftKey), release(kLiftKey), press(kStopKey);
+       },
+       {"radius 0.003", "moved " + tip(1, 2), "moved " + tip(1, 2, kLift), "pointStop " + at(1, 2, kLift),
+        "moved " + tip(1, 2), "pointStop " + at(1, 2)}},
+      {"undo, then the position again",
+       false,
+       [this] { move(1, 2), press(kUndoKey); },
+       {"radius 0.003", "moved " + tip(1, 2), "custom UndoLastSampled", "moved " + tip(1, 2)}},
+      {"left and middle buttons sample; neither the right one nor a miss, which keeps the last tip",
+       false,
+       [this] {
+         click(1, 2, kLeft), click(-3, 4, kRight), click(-3, 4, kMiddle);
+         move(20, 20), click(20, 20), press(kStopKey);
+       },
+       {"radius 0.003", "sampled " + at(1, 2), "sampled " + at(-3, 4), "pointStop " + at(-3, 4)}},
+      {"continuous: left clicks toggle capture, moves sample while capturing",
+       true,
+       [this] {
+         move(1, 2), click(1, 2), move(2, 2), move(3, 2);
+         click(3, 2, kRight), click(3, 2), move(4, 2);
+       },
+       {"radius 0.003", "moved " + tip(1, 2), "startCapture", "sampledOriented " + tip(2, 2),
+        "sampledOriented " + tip(3, 2), "stopCapture", "moved " + tip(4, 2), "stop"}},
+  };
+  for (const auto& each : cases) {
+    SCOPED_TRACE(each.what);
+    IPtr<DeviceEventRecorder> receiver(new DeviceEventRecorder);
+    FaceRun& run = each.continuousFace ? startContinuous(receiver.get()) : startSingle(receiver.get());
+    each.input();
+    ASSERT_TRUE(run.stop());
+    EXPECT_EQ(receiver->calls(), each.calls);
+  }
 }
 
 using EmulatorInput = EmulatorTest;
@@ -132,21 +91,21 @@ TEST_F(EmulatorInput, TheEndKeyWhileCapturingStopsCaptureAndThenEndsTheRun) {
   IPtr<RecordingReceiver> endKey(new RecordingReceiver);
   endKey->setDuringCall([this] { press(kAlternateStopKey); });
   host_.dataStore().addListener("Test/EndKey", endKey.get());
-  IPtr<RecordingDeviceReceiver> receiver(new RecordingDeviceReceiver);
-  receiver->setDuringCall([this](const DeviceCall& call) {
-    if (call.kind == "radius") click(1, 2);
-    if (call.kind == "startCapture") host_.mainLoop().postName("Test/EndKey");
+  IPtr<DeviceEventRecorder> receiver(new DeviceEventRecorder);
+  receiver->setDuringCall([this](const std::string& call) {
+    if (call == "radius 0.003") click(1, 2);
+    if (call == "startCapture") host_.mainLoop().postName("Test/EndKey");
   });
-  continuous()->run(continuousTarget(receiver.get()));
+  continuous()->run(receiver->continuous());
   host_.dataStore().removeListener("Test/EndKey", endKey.get());
-  EXPECT_EQ(receiver->kinds(), (Kinds{"radius", "startCapture", "stopCapture", "stop"}));
+  EXPECT_EQ(receiver->calls(), (Lines{"radius 0.003", "startCapture", "stopCapture", "stop"}));
 
-  IPtr<RecordingDeviceReceiver> idle(new RecordingDeviceReceiver);
-  idle->setDuringCall([this](const DeviceCall& call) {
-    if (call.kind == "radius") press(kStopKey);
+  IPtr<DeviceEventRecorder> idle(new DeviceEventRecorder);
+  idle->setDuringCall([this](const std::string& call) {
+    if (call == "radius 0.003") press(kStopKey);
   });
-  continuous()->run(continuousTarget(idle.get()));
-  EXPECT_EQ(idle->kinds(), (Kinds{"radius", "stop"})) << "no stop capture while not capturing";
+  continuous()->run(idle->continuous());
+  EXPECT_EQ(idle->calls(), (Lines{"radius 0.003", "stop"})) << "no stop capture while not capturing";
 }
 
 TEST_F(EmulatorInputThreads, NoiseStaysAlongTheNormalWithinTheMaximum) {
@@ -154,28 +113,29 @@ TEST_F(EmulatorInputThreads, NoiseStaysAlongTheNormalWithinTheMaximum) {
   SPtr<IDataStore> store;
   ASSERT_TRUE(store->setDouble(nullptr, "Palpera/Emulator/MaxNoiseFactor", 0.25));
   const double maxNoise = 0.25 * 2 * kRadius;
-  IPtr<RecordingDeviceReceiver> receiver(new RecordingDeviceReceiver);
+  IPtr<DeviceEventRecorder> receiver(new DeviceEventRecorder);
   FaceRun& run = startSingle(receiver.get());
   constexpr int kMoves = 200;
   for (int i = 0; i < kMoves; ++i) move(1, 2);
   press(kStopKey);
   ASSERT_TRUE(run.stop());
 
-  std::vector<DeviceCall> calls = receiver->calls();
+  Lines calls = receiver->calls();
   ASSERT_EQ(calls.size(), kMoves + 2u);
-  double lowest = 1, highest = -1;
+  std::vector<double> offsets;
   for (int i = 1; i <= kMoves; ++i) {
-    EXPECT_EQ(calls[i].point.x, 1);
-    EXPECT_EQ(calls[i].point.y, 2);
-    const double off = calls[i].point.z - kRadius;
-    EXPECT_GE(off, -maxNoise);
-    EXPECT_LT(off, maxNoise);
-    lowest = std::min(lowest, off);
-    highest = std::max(highest, off);
+    double x = 0, y = 0, z = 0;
+    ASSERT_EQ(std::sscanf(calls[i].c_str(), "moved %lf,%lf,%lf", &x, &y, &z), 3) << calls[i];
+    EXPECT_EQ(x, 1);
+    EXPECT_EQ(y, 2);
+    offsets.push_back(z - kRadius);
   }
-  EXPECT_LT(lowest, -maxNoise / 2) << "the noise reaches below the surface offset";
-  EXPECT_GT(highest, maxNoise / 2) << "and above it";
-  expectNear(calls.back().point, {1, 2, kRadius});  // the remembered tip has no noise
+  auto [lowest, highest] = std::minmax_element(offsets.begin(), offsets.end());
+  EXPECT_GE(*lowest, -maxNoise);
+  EXPECT_LT(*highest, maxNoise);
+  EXPECT_LT(*lowest, -maxNoise / 2) << "the noise reaches below the surface offset";
+  EXPECT_GT(*highest, maxNoise / 2) << "and above it";
+  EXPECT_EQ(calls.back(), "pointStop " + at(1, 2)) << "the remembered tip has no noise";
 }
 
 // A surface model whose projection always fails.
@@ -193,13 +153,11 @@ TEST_F(EmulatorInputThreads, APickOnAPlacedModelIsMappedToTheWorldEvenWhenItsRef
   DocObjectDescription::Transform placed{1, 0, 0, 10, 0, 1, 0, 20, 0, 0, 1, -5, 0, 0, 0, 1};
   reference_ = addCadModel(host_.document(), u"RefObject", top.get(), placed);
 
-  IPtr<RecordingDeviceReceiver> receiver(new RecordingDeviceReceiver);
+  IPtr<DeviceEventRecorder> receiver(new DeviceEventRecorder);
   FaceRun& run = startSingle(receiver.get());
   move(11, 22);
   ASSERT_TRUE(run.stop());
-  ASSERT_EQ(receiver->kinds(), (Kinds{"radius", "moved"}));
-  expectNear(receiver->calls()[1].point, {11, 22, -5 + kRadius});
-  EXPECT_EQ(receiver->calls()[1].to, Vector3(-0.0, -0.0, -1));
+  EXPECT_EQ(receiver->calls(), (Lines{"radius 0.003", "moved " + tip(11, 22, -5)}));
 }
 
 TEST_F(EmulatorInputThreads, TheManagerObservesTheViewsInputWithoutTakingItAndLeavesNoCallbackBehind) {

@@ -1,128 +1,105 @@
 #include <gtest/gtest.h>
 
 #include "devices/emulator/emulator_input_handlers.h"
-#include "framework/registrations/registered_classes.h"
 #include "host/api/data_store.h"
 #include "tests/devices/emulator/emulator_fixture.h"
 
 namespace {
 
-using Kinds = std::vector<std::string>;
+using Lines = std::vector<std::string>;
 
-TEST_F(EmulatorTest, TheHostCreatesItByItsClassIdAndItAnswersAsAHardProbePluginOfBothKinds) {
-  IPtr<IZelPlugin> created;
-  created.createInstance(classIdOf("EmulatorPlugin"));
-  ASSERT_TRUE(created);
-  EXPECT_EQ(std::u16string(created->getName().c_str()), u"Hard Probe Emulator");
-  EXPECT_STREQ(created->className(), "EmulatorPlugin");
-  for (const char* name : {"EmulatorPlugin", "IZelUnknown", "IZelPlugin", "IZelEmulatorPlugin",
-                           "IZelHardProbePlugin", "IZelHardProbeContinuousPlugin"}) {
-    void* part = nullptr;
-    created->queryInterface(name, &part, false);
-    EXPECT_NE(part, nullptr) << name;
-  }
-  void* laser = nullptr;
-  created->queryInterface("IZelLaserScanPlugin", &laser, false);
-  EXPECT_EQ(laser, nullptr);
-}
-
-TEST_F(EmulatorTest, ItKnowsWhetherTheDocumentHoldsTheReferenceModel) {
+TEST_F(EmulatorTest, ItIsNamedAndKnowsWhetherTheDocumentHoldsTheReferenceModel) {
+  EXPECT_EQ(std::u16string(plugin_->getName().c_str()), u"Hard Probe Emulator");
   EXPECT_TRUE(plugin_->hasReferenceObject());
   host_.document().remove(reference_.get());
   EXPECT_FALSE(plugin_->hasReferenceObject());
 }
 
-TEST_F(EmulatorTest, ARunOnAFaceThatIsNotConnectedReturnsAtOnceAndSendsNothing) {
-  IPtr<RecordingDeviceReceiver> receiver(new RecordingDeviceReceiver);
+TEST_F(EmulatorTest, ARunWithoutAConnectionSendsNothingAndOneWithoutAReferenceModelOneError) {
+  IPtr<DeviceEventRecorder> receiver(new DeviceEventRecorder);
   EXPECT_TRUE(single()->disconnect());
   EXPECT_TRUE(continuous()->isConnected());
-  single()->run(singleTarget(receiver.get()));
+  single()->run(receiver->single());
   EXPECT_TRUE(receiver->calls().empty());
-}
 
-TEST_F(EmulatorTest, WithoutAReferenceModelEachFaceSendsOneErrorAndEnds) {
+  ZelString error;
+  single()->connect(error);
   host_.document().remove(reference_.get());
-  IPtr<RecordingDeviceReceiver> receiver(new RecordingDeviceReceiver);
-  single()->run(singleTarget(receiver.get()));
-  continuous()->run(continuousTarget(receiver.get()));
-  EXPECT_EQ(receiver->kinds(), (Kinds{"custom", "custom"}));
-  for (const DeviceCall& call : receiver->calls()) {
-    EXPECT_EQ(call.name, "Error");
-    EXPECT_EQ(call.payload, nullptr);
-  }
+  single()->run(receiver->single());
+  continuous()->run(receiver->continuous());
+  EXPECT_EQ(receiver->calls(), (Lines{"custom Error", "custom Error"}));
 }
 
 using EmulatorRunThreads = EmulatorTest;
 
 TEST_F(EmulatorRunThreads, TheFirstCallIsTheRadiusHalfTheProbeDiameterReadAtEachRun) {
-  IPtr<RecordingDeviceReceiver> first(new RecordingDeviceReceiver), second(new RecordingDeviceReceiver);
+  IPtr<DeviceEventRecorder> first(new DeviceEventRecorder), second(new DeviceEventRecorder);
   ASSERT_TRUE(startSingle(first.get()).stop());
-  EXPECT_EQ(first->kinds(), Kinds{"radius"}) << "a single-point run ends without onStop";
-  EXPECT_DOUBLE_EQ(first->calls()[0].radius, 0.003);
+  EXPECT_EQ(first->calls(), Lines{"radius 0.003"}) << "a single-point run ends without onStop";
 
   SPtr<IDataStore> store;
   ASSERT_TRUE(store->setDouble(nullptr, "Palpera/Emulator/ProbeDiameter", 0.01));
   ASSERT_TRUE(startContinuous(second.get()).stop());
-  EXPECT_EQ(second->kinds(), (Kinds{"radius", "stop"}));
-  EXPECT_DOUBLE_EQ(second->calls()[0].radius, 0.005);
+  EXPECT_EQ(second->calls(), (Lines{"radius 0.005", "stop"}));
 }
 
 TEST_F(EmulatorRunThreads, AStopThatComesBeforeTheRunHasBegunStillEndsIt) {
-  IPtr<RecordingDeviceReceiver> receiver(new RecordingDeviceReceiver);
+  IPtr<DeviceEventRecorder> receiver(new DeviceEventRecorder);
   continuous()->stop();
-  FaceRun run(continuous(), continuousTarget(receiver.get()));
+  FaceRun run(continuous(), receiver->continuous());
   ASSERT_TRUE(run.join()) << "the stop was lost and the run waits for ever";
-  EXPECT_EQ(receiver->kinds(), (Kinds{"radius", "stop"}));
+  EXPECT_EQ(receiver->calls(), (Lines{"radius 0.003", "stop"}));
 }
 
+// A move over the model that reaches the receiver shows the next run still in progress.
 TEST_F(EmulatorRunThreads, TheStopOwedToARunThatEndedByItselfDoesNotEndTheNextRun) {
-  IPtr<RecordingDeviceReceiver> first(new RecordingDeviceReceiver), second(new RecordingDeviceReceiver);
+  IPtr<DeviceEventRecorder> first(new DeviceEventRecorder), second(new DeviceEventRecorder);
   FaceRun& ended = startContinuous(first.get());
   press(kAlternateStopKey);
   ASSERT_TRUE(ended.join()) << "the end key ends a continuous run by itself";
   continuous()->stop();  // the device's stop, after the fact
 
   FaceRun& next = startContinuous(second.get());
-  EXPECT_FALSE(next.hasEnded(std::chrono::milliseconds(300)));
   move(1, 2);
   ASSERT_TRUE(second->waitForCalls(2));
   EXPECT_TRUE(next.stop());
+  EXPECT_EQ(second->calls().back(), "stop");
 
   // The same after a run that had no reference model to work on.
-  IPtr<RecordingDeviceReceiver> third(new RecordingDeviceReceiver);
+  IPtr<DeviceEventRecorder> third(new DeviceEventRecorder);
   host_.document().remove(reference_.get());
-  single()->run(singleTarget(third.get()));
+  single()->run(third->single());
   single()->stop();
   reference_ = addCadModel(host_.document(), u"RefObject", box_.get());
   FaceRun& after = startSingle(third.get());
-  EXPECT_FALSE(after.hasEnded(std::chrono::milliseconds(300)));
+  move(1, 2);
+  ASSERT_TRUE(third->waitForCalls(3));
   EXPECT_TRUE(after.stop());
 }
 
 TEST_F(EmulatorRunThreads, ASecondRunWhileOneIsInProgressIsRefusedWithAnErrorAndDisturbsNothing) {
-  IPtr<RecordingDeviceReceiver> running(new RecordingDeviceReceiver), refused(new RecordingDeviceReceiver);
+  IPtr<DeviceEventRecorder> running(new DeviceEventRecorder), refused(new DeviceEventRecorder);
   FaceRun& first = startContinuous(running.get());
-  single()->run(singleTarget(refused.get()));
-  EXPECT_EQ(refused->kinds(), Kinds{"custom"});
-  EXPECT_EQ(refused->calls()[0].name, "Error");
+  single()->run(refused->single());
+  EXPECT_EQ(refused->calls(), Lines{"custom Error"});
 
   single()->stop();  // the refused device's stop is its own
   move(1, 2);
   ASSERT_TRUE(running->waitForCalls(2));
   EXPECT_FALSE(first.hasEnded());
-  EXPECT_EQ(running->kinds(), (Kinds{"radius", "moved"}));
   EXPECT_TRUE(first.stop());
+  EXPECT_EQ(running->calls().size(), 3u) << "radius, moved, stop";
   EXPECT_EQ(refused->calls().size(), 1u);
 }
 
 TEST_F(EmulatorRunThreads, InputWithoutARunInProgressDoesNothing) {
   move(1, 2);
   press(kStopKey);
-  IPtr<RecordingDeviceReceiver> receiver(new RecordingDeviceReceiver);
+  IPtr<DeviceEventRecorder> receiver(new DeviceEventRecorder);
   ASSERT_TRUE(startSingle(receiver.get()).stop());
   move(1, 2);
   click(1, 2);
-  EXPECT_EQ(receiver->kinds(), Kinds{"radius"});
+  EXPECT_EQ(receiver->calls(), Lines{"radius 0.003"});
   EXPECT_FALSE(plugin_->inputHandler());
 }
 

@@ -12,8 +12,6 @@
 
 namespace {
 
-using EmulatorStartup = ModuleTest;
-
 // The start-up tasks in an order a host may run them.
 struct TaskOrder {
   const char* name;
@@ -46,14 +44,5 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(TaskOrder{"EmulatorLast", {"PluginManagerStartupTask", "EmulatorPluginStartupTask"}},
                     TaskOrder{"EmulatorFirst", {"EmulatorPluginStartupTask", "PluginManagerStartupTask"}}),
     [](const testing::TestParamInfo<TaskOrder>& info) { return std::string(info.param.name); });
-
-TEST_F(EmulatorStartup, WithoutAPluginHandlerTheTaskDoesNothing) {
-  host_.root().setService("IZelPluginHandler", nullptr);
-  IPtr<IZelStartupTask> task;
-  task.createInstance(classIdOf("EmulatorPluginStartupTask"));
-  ASSERT_TRUE(task);
-  task->run();
-  EXPECT_TRUE(host_.pluginHandler().plugins().empty());
-}
 
 }  // namespace

@@ -10,7 +10,6 @@
 #include <utility>
 #include <vector>
 
-#include "devices/event_log/plugin_device_data_xml_reader_receiver.h"
 #include "platform/utf8.h"
 #include "support/log_replay_fixture.h"
 
@@ -31,35 +30,7 @@ const std::string kOrientation =
     vec("Point", "0.125", "-0.04", "1.5") + vec("To", "0", "0", "-1") + vec("Up", "0", "1", "0");
 const std::string kOriented = "0.125,-0.04,1.5 0,0,-1 0,1,0";
 
-// One record of every kind the log knows.
-std::string everyKind() {
-  return record("SetRadius", 0, "0.003000") + record("OnStartCapture", 0) + record("OnStopCapture", 0) +
-         record("OnMoved", 0, kOrientation) + record("OnPointSampledOrientation", 0, kOrientation) +
-         record("OnPointSampled", 0, vec("Point", "1", "2", "3")) +
-         record("OnPointStop", 0, vec("Point", "4", "5", "6")) + record("OnStop", 0) +
-         "<OnCustomEvent time=\"0\" name=\"Error\"/>" +
-         record("OnSampled", 0, kOrientation + "<Points>" + vec("Point", "7", "8", "9") + "</Points>");
-}
-
 using EventLogReplay = LogReplayTest;
-
-TEST_F(EventLogReplay, EveryRecordReachesOnlyTheReceiverKindThatHasItsCall) {
-  useLog(everyKind());
-  ASSERT_TRUE(plugin_->replay(recorder_->single()));
-  EXPECT_EQ(recorder_->calls(), (Lines{"radius 0.003", "moved " + kOriented, "sampled 1,2,3",
-                                       "pointStop 4,5,6", "custom Error"}));
-
-  IPtr<DeviceEventRecorder> continuous(new DeviceEventRecorder);
-  ASSERT_TRUE(plugin_->replay(continuous->continuous()));
-  EXPECT_EQ(continuous->calls(), (Lines{"radius 0.003", "startCapture", "stopCapture", "moved " + kOriented,
-                                        "sampledOriented " + kOriented, "stop", "custom Error"}));
-
-  IPtr<DeviceEventRecorder> scanner(new DeviceEventRecorder);
-  ASSERT_TRUE(plugin_->replay(scanner->laserScan()));
-  EXPECT_EQ(scanner->calls(), (Lines{"startCapture", "stopCapture", "moved " + kOriented, "stop",
-                                     "custom Error", "scan " + kOriented + " [1: 7,8,9] stride 0"}));
-  EXPECT_EQ(finishedCount(), 3u);
-}
 
 TEST_F(EventLogReplay, AScanLineDeliversExactlyItsOwnPoints) {
   std::string points = "<Points>" + vec("Point", "1", "0", "0") + vec("Point", "2", "0", "0") + "<Note/>" +
@@ -96,17 +67,6 @@ TEST_F(EventLogReplay, UnknownAndWronglyCasedElementsAreSkipped) {
   EXPECT_EQ(recorder_->calls(), (Lines{"stop", "custom "}));
 }
 
-TEST_F(EventLogReplay, ATruncatedLogOrPlainTextDeliversNothingButOneErrorAndOneFinished) {
-  std::string whole = record("SetRadius", 0, "0.003") + record("OnMoved", 10, kOrientation);
-  for (const std::string& log : {whole.substr(0, whole.size() - 12), std::string("plain text")}) {
-    useLog(log);
-    EXPECT_FALSE(plugin_->replay(recorder_->continuous()));
-  }
-  EXPECT_EQ(recorder_->calls(), (Lines{"custom Error", "custom Error"}))
-      << "the well-formed first record is not played";
-  EXPECT_EQ(finishedCount(), 2u);
-}
-
 TEST_F(EventLogReplay, AnEmptyLogOrWhiteSpaceBetweenRecordsIsFine) {
   useLog("");
   EXPECT_TRUE(plugin_->replay(recorder_->laserScan()));
@@ -116,42 +76,37 @@ TEST_F(EventLogReplay, AnEmptyLogOrWhiteSpaceBetweenRecordsIsFine) {
   EXPECT_EQ(finishedCount(), 2u);
 }
 
-// The reader as the replay plug-in runs it, for the reason it gives.
-class EventLogRefusal : public EventLogReplay {
- protected:
-  std::string refusal(const ZelString& fileName) {
-    IPtr<PluginDeviceDataXMLReader> reader;
-    reader.createInstance(classIdOf(PluginDeviceDataXMLReader::interfaceName));
-    IPtr<PluginDeviceDataXMLReader::Receiver> adapter(
-        new PluginDeviceDataXMLReader::Receiver(recorder_->single()));
-    reader->setReceiver(adapter.get());
-    reader->setFileName(fileName);
-    EXPECT_FALSE(reader->replay());
-    return platform::toUtf8(reader->failure().c_str());
-  }
-};
-
-TEST_F(EventLogRefusal, WhatIsNotALogPlaysNothingAndSaysWhy) {
+// A log that is not whole, or no log at all, plays nothing, not even its well-formed first records: the run
+// ends with one error and one announcement, and the plug-in says why.
+TEST_F(EventLogReplay, ATruncatedLogOrWhatIsNotALogDeliversNothingButOneErrorAndOneFinished) {
   const std::string stop = record("OnStop", 0);
+  const std::string whole = record("SetRadius", 0, "0.003") + record("OnMoved", 10, kOrientation);
   const struct {
     std::string log;
     std::string reason;
   } cases[] = {
+      {whole.substr(0, whole.size() - 12), "not well-formed XML"},
+      {stop.substr(0, 9), "not well-formed XML"},
       {"notes on the run, not a log", "text outside the records"},
       {"\x9c\xff\x01 \xe2\x28\xa1 random", "text outside the records"},
       {stop + "stray words" + stop, "text outside the records"},
       {stop + "</HardProbe><HardProbe>" + stop, "not well-formed XML"},
       {stop + std::string(1, '\0') + stop, "a NUL byte at offset 18"},
-      {stop.substr(0, 9), "not well-formed XML"},
+  };
+  auto refusal = [&](const ZelString& file) {
+    plugin_->setFileName(file);
+    EXPECT_FALSE(plugin_->replay(recorder_->continuous()));
+    return platform::toUtf8(plugin_->takeFailure().c_str());
   };
   for (const auto& bad : cases) {
     SCOPED_TRACE(bad.log);
     scratch_.write("bad.xml", bad.log);
-    EXPECT_EQ(refusal(scratch_.module("bad.xml")).substr(0, bad.reason.size()), bad.reason);
+    EXPECT_NE(refusal(scratch_.module("bad.xml")).find(bad.reason), std::string::npos);
   }
-  EXPECT_EQ(refusal(scratch_.module("absent.xml")), "no such file");
-  EXPECT_EQ(refusal(scratch_.module()), "not a regular file");
-  EXPECT_TRUE(recorder_->calls().empty());
+  EXPECT_NE(refusal(scratch_.module("absent.xml")).find("no such file"), std::string::npos);
+  EXPECT_NE(refusal(scratch_.module()).find("not a regular file"), std::string::npos);
+  EXPECT_EQ(recorder_->calls(), Lines(std::size(cases) + 2, "custom Error"));
+  EXPECT_EQ(finishedCount(), std::size(cases) + 2);
 }
 
 TEST_F(EventLogReplay, TheHostsTranslatorHasNoSayOverTheLogText) {
@@ -162,22 +117,23 @@ TEST_F(EventLogReplay, TheHostsTranslatorHasNoSayOverTheLogText) {
   EXPECT_EQ(recorder_->calls(), (Lines{"stop", "custom %1%2"}));
 }
 
+// Records arrive with their recorded gaps, an unknown record's too before it is skipped; a time is an
+// unsigned 32-bit decimal and anything else waits for nothing.
 TEST_F(EventLogReplay, ATimeIsAnUnsigned32BitDecimalAndAnythingElseIsNoWait) {
   const char* const notTimes[] = {"0.9",        "1.9", "inf", "1e400", "99999999999",
                                   "4294967296", "-5",  "+5",  " 7",    ""};
   std::string log;
   for (const char* time : notTimes) log += "<OnStop time=\"" + std::string(time) + "\"/>";
-  log += "<OnStop/><OnStop time=\"120\"/>";
+  log += "<OnStop/><OnStop time=\"120\"/><Calibrate time=\"150\"/><OnStop time=\"0\"/>";
   useLog(log);
-  auto start = DeviceEventRecorder::Clock::now();
   auto played = std::async(std::launch::async, [&] { return plugin_->replay(recorder_->continuous()); });
   if (played.wait_for(std::chrono::seconds(5)) != std::future_status::ready) plugin_->cancel();
   ASSERT_TRUE(played.get());
   std::vector<DeviceEventRecorder::Clock::time_point> times = recorder_->times();
-  const size_t lastGap = std::size(notTimes) + 1;
-  ASSERT_EQ(times.size(), lastGap + 1) << "a long wait was cancelled";
-  EXPECT_LT(times[lastGap - 1] - start, std::chrono::milliseconds(1000));
-  EXPECT_GE(times[lastGap] - times[lastGap - 1], std::chrono::milliseconds(120));
+  const size_t timed = std::size(notTimes) + 1;
+  ASSERT_EQ(times.size(), timed + 2) << "a long wait was cancelled";
+  EXPECT_GE(times[timed] - times[timed - 1], std::chrono::milliseconds(120));
+  EXPECT_GE(times[timed + 1] - times[timed], std::chrono::milliseconds(150));
 }
 
 // The writer's fixed form is read on a short path; every other form must still read as before.

@@ -10,10 +10,10 @@
 #include "devices/host_log/plugin_device_log_event_handler.h"
 #include "devices/log_replay/log_replay_plugin.h"
 #include "framework/registrations/registered_classes.h"
-#include "framework/settings/palpera_data_item_adder.h"
 #include "host/host_log_format.h"
 #include "platform/utf8.h"
 #include "support/module_fixture.h"
+#include "support/module_settings.h"
 #include "support/recording_receiver.h"
 #include "support/scratch_directory.h"
 
@@ -23,8 +23,7 @@ class HostLogTestBase : public ModuleTest {
 
   void SetUp() override {
     ModuleTest::SetUp();
-    IPtr<PalperaDataItemAdder> adder(new PalperaDataItemAdder);
-    adder->initialise();
+    registerModuleSettings();
     ASSERT_FALSE(folder_.system().empty());
     host_.dataStore().addListener(kLogReplayFinished, finished_.get());
   }

@@ -3,7 +3,6 @@
 #include <atomic>
 #include <chrono>
 #include <cstring>
-#include <functional>
 #include <thread>
 
 #include "support/device_event_recorder.h"
@@ -40,17 +39,6 @@ class LogEventHandler : public HostLogTestBase {
   IPtr<PluginDeviceLogEventHandler> handler_;
   IPtr<LogReplayPlugin> plugin_;
 };
-
-TEST_F(LogEventHandler, NamesTheCurrentAndLegacyKindsByShortName) {
-  auto kinds = [this](const char* shortName) {
-    return std::string(handler_->recordKind(ZelCString(shortName)).c_str()) + " " +
-           handler_->legacyRecordKind(ZelCString(shortName)).c_str();
-  };
-  EXPECT_EQ(kinds("data"), "PluginData HardProbeData");
-  EXPECT_EQ(kinds("wait"), "PluginWait HardProbeWait");
-  EXPECT_EQ(kinds("alignment"), "PluginAlignmentMatrix HardProbeAlignmentMatrix");
-  EXPECT_EQ(kinds("Data"), " ");
-}
 
 TEST_F(LogEventHandler, DataAndAlignmentRecordsDriveTheReplayPlugin) {
   writeLog({});
@@ -111,11 +99,10 @@ class LogEventHandlerThreads : public LogEventHandler {
     LogEventHandler::TearDown();
   }
 
-  // Plays a wait record; duringWait runs on a helper thread meanwhile. False when the deadline ended it.
-  bool waitEndsByItself(const std::function<void()>& duringWait = [] {}) {
+  // Plays a wait record. False when the deadline ended it.
+  bool waitEndsByItself() {
     std::atomic<bool> ended{false}, rescued{false};
     std::thread helper([&] {
-      duringWait();
       auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
       while (!ended && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -161,13 +148,11 @@ TEST_F(LogEventHandlerThreads, AnInterruptionEndsAWaitAndCancelsTheRunItWaitsFor
   static_cast<IZelHardProbeContinuousPlugin&>(*plugin_).connect(error);
   IPtr<DeviceEventRecorder> recorder(new DeviceEventRecorder);
   std::thread worker([&] { plugin_->replay(recorder->continuous()); });
-  while (recorder->calls().empty()) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  ASSERT_TRUE(recorder->waitForCalls(1));
 
-  EXPECT_TRUE(waitEndsByItself([&] {
-    host_.mainLoop().postName(kInsideWait);
-    while (inside_->heard().empty()) std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    handler_->interrupt();
-  }));
+  inside_->setDuringCall([this] { handler_->interrupt(); });
+  host_.mainLoop().postName(kInsideWait);
+  EXPECT_TRUE(waitEndsByItself());
   worker.join();
   EXPECT_EQ(recorder->calls(), (std::vector<std::string>{"stop", "custom Cancel"}));
 }
@@ -175,13 +160,11 @@ TEST_F(LogEventHandlerThreads, AnInterruptionEndsAWaitAndCancelsTheRunItWaitsFor
 TEST_F(LogEventHandlerThreads, AnInterruptionWithoutAWaitDoesNotEndTheNextOne) {
   handler_->interrupt();
   startAcquisition();
-  std::atomic<bool> posted{false};
-  EXPECT_TRUE(waitEndsByItself([&] {
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    posted = true;
-    host_.mainLoop().postName(kLogReplayFinished);
-  }));
-  EXPECT_TRUE(posted);
+  inside_->setDuringCall([this] { host_.mainLoop().postName(kLogReplayFinished); });
+  host_.mainLoop().postName(kInsideWait);
+  EXPECT_TRUE(waitEndsByItself());
+  EXPECT_EQ(inside_->heard().size(), 1u) << "the wait ran until its own run announced its end";
+  EXPECT_EQ(announcements(), 1u);
 }
 
 }  // namespace

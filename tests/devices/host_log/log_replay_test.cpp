@@ -43,15 +43,6 @@ class ManagerReplay : public HostLogTestBase {
   IPtr<LaserScanPluginManager> scanning_{new LaserScanPluginManager};
 };
 
-TEST_F(ManagerReplay, OutsideAReplayTheActivePluginStays) {
-  hardProbe_->beginReplay();
-  EXPECT_EQ(hardProbe_->activePlugin(), arm_);
-  EXPECT_EQ(util_->replayPlugin(), nullptr);
-  hardProbe_->endReplay();
-  EXPECT_EQ(hardProbe_->activePlugin(), arm_);
-  EXPECT_EQ(announcements(), 0u) << "nothing was started, so nothing ends";
-}
-
 TEST_F(ManagerReplay, TheReplayPluginStandsInUntilTheLastEnd) {
   replay({{"UserAction", "x"},
           {"PluginAlignmentMatrix", kShifted},

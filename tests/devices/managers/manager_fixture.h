@@ -4,17 +4,16 @@
 
 #include <string>
 
-#include "framework/settings/palpera_data_item_adder.h"
 #include "platform/utf8.h"
 #include "support/module_fixture.h"
+#include "support/module_settings.h"
 #include "tests/devices/support/test_plugin.h"
 
 class ManagerTest : public ModuleTest {
  protected:
   void SetUp() override {
     ModuleTest::SetUp();
-    IPtr<PalperaDataItemAdder> adder(new PalperaDataItemAdder);
-    adder->initialise();
+    registerModuleSettings();
   }
 
   // Loads the plug-in into the host, which keeps it.

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "devices/materials/float_prop.h"
 #include "devices/materials/zel_material.h"
-#include "devices/materials/zel_material_property.h"
 #include "tests/devices/materials/materials_fixture.h"
 
 namespace {
@@ -16,13 +14,6 @@ IPtr<ZelMaterials> emptyLibrary() {
 
 IPtr<ZelMaterial> material(const char* key) {
   return IPtr<ZelMaterial>(new ZelMaterial(ZelCString(key), ZelString(key)));
-}
-
-TEST(MaterialsLibrary, AddAnswersThePositionAndRefusesNull) {
-  IPtr<ZelMaterials> library = emptyLibrary();
-  EXPECT_EQ(library->add(material("Steel").get()), 1);
-  EXPECT_EQ(library->add(nullptr), 1);
-  EXPECT_EQ(library->add(material("Brass").get()), 2);
 }
 
 TEST(MaterialsLibrary, FindIsExactAndAnswersTheFirstOfTheNameThatIsStillThere) {
@@ -54,22 +45,6 @@ TEST(MaterialsLibrary, RemovingTheFirstOfThreeMovesTheOthersUpAndReleasesIt) {
   EXPECT_EQ(library->items()[2].get(), c.get());
   EXPECT_EQ(a->refCount(), 1u) << "only the test's reference is left";
   EXPECT_EQ(c->refCount(), 2u) << "moving down neither lost nor added a reference";
-}
-
-TEST(MaterialsLibrary, ReleasingTheLibraryReleasesMaterialsPropertiesAndValues) {
-  IPtr<ZelMaterial> steel = material("Steel");
-  IPtr<Materials::ZelMaterialProperty> expansion(new Materials::ZelMaterialProperty);
-  IPtr<Materials::FloatProp> value(new Materials::FloatProp(1.17e-5));
-  expansion->setValue(ZelCString("Value"), value.get());
-  expansion->setValue(ZelCString("Value"), value.get());
-  EXPECT_EQ(value->refCount(), 2u) << "storing again under the same name replaces, it does not add";
-  steel->setProperty(ZelCString("ThermalExpansionCoefficient"), expansion.get());
-  emptyLibrary()->add(steel.get());
-  EXPECT_EQ(steel->refCount(), 1u);
-  steel.release();
-  EXPECT_EQ(expansion->refCount(), 1u);
-  expansion.release();
-  EXPECT_EQ(value->refCount(), 1u);
 }
 
 }  // namespace

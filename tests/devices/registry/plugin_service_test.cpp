@@ -3,9 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "devices/managers/hard_probe_plugin_manager.h"
-#include "devices/managers/laser_scan_plugin_manager.h"
-#include "devices/registry/plugin_manager_lookup.h"
 #include "devices/registry/plugin_service.h"
 #include "framework/object/query_chain.h"
 #include "host/module_startup.h"
@@ -69,32 +66,6 @@ TEST_F(PluginRegistry, ShutdownStopsEveryDeviceInNameOrderAndKeepsThem) {
   registry_.release();
   detachFromHost();  // the module unloads: the registry goes, stopping its devices once more
   EXPECT_EQ(journal_.size(), 3u);
-}
-
-TEST_F(PluginRegistry, LookupsMatchTheExactName) {
-  EXPECT_EQ(registry_->getDevice(ZelCString("SpareArm")), nullptr) << "nothing registered yet";
-  addDevice("SpareArm");
-  EXPECT_NE(registry_->getDevice(ZelCString("SpareArm")), nullptr);
-  for (const char* other : {"sparearm", "SPAREARM", "SpareArm ", "SpareArm2"})
-    EXPECT_EQ(registry_->getDevice(ZelCString(other)), nullptr) << other;
-  EXPECT_EQ(registry_->getManager(ZelCString("SpareArm")), nullptr) << "devices and managers are apart";
-}
-
-TEST_F(PluginRegistry, KeepsOneReferenceAndTheLookupsFindTheManagers) {
-  IPtr<IZelPluginManager> first(new HardProbePluginManager), second(new HardProbePluginManager);
-  IPtr<IZelPluginManager> scanning(new LaserScanPluginManager);
-  registry_->setManager(ZelCString("HardProbe"), first.get());
-  registry_->setManager(ZelCString("HardProbe"), first.get());
-  EXPECT_EQ(first->refCount(), 2u) << "storing the same manager again adds nothing";
-  registry_->setManager(ZelCString("HardProbe"), second.get());
-  registry_->setManager(ZelCString("LaserScan"), scanning.get());
-  EXPECT_EQ(first->refCount(), 1u);
-  EXPECT_EQ(getHardProbePluginManager(), second.get());
-  EXPECT_EQ(getLaserScanPluginManager(), scanning.get());
-
-  registry_->setManager(ZelCString("HardProbe"), nullptr);
-  EXPECT_EQ(second->refCount(), 1u);
-  EXPECT_EQ(getHardProbePluginManager(), nullptr);
 }
 
 }  // namespace

@@ -92,11 +92,9 @@ class TestPlugin : public IZelPlugin,
   }
 
   PluginScript& script() override { return script_; }
-  TestPluginFace<IZelHardProbePlugin, IZelHardProbeDataReceiver>& singleFace() { return *this; }
   TestPluginFace<IZelHardProbeContinuousPlugin, IZelHardProbeContinuousDataReceiver>& continuousFace() {
     return *this;
   }
-  TestPluginFace<IZelLaserScanPlugin, IZelLaserScanDataReceiver>& laserScanFace() { return *this; }
 
   const ZelString& getName() override { return name_; }
   ZelString reservedText1() override { return ZelString(); }

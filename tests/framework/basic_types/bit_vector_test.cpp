@@ -12,20 +12,18 @@ constexpr int32_t kLargeBit = 10000000;
 
 using BitVectorStorage = ModuleTest;
 
-TEST_F(BitVectorStorage, SettingPastTheEndDoublesMaxBitUntilItExceedsTheIndex) {
+TEST_F(BitVectorStorage, SettingPastTheEndDoublesMaxBitUntilItExceedsTheIndexAndNegativesTouchNothing) {
   BitVector bits(10);
   EXPECT_EQ(bits.maxBit(), 31);
   EXPECT_TRUE(bits.set(100));
   EXPECT_EQ(bits.maxBit(), 127) << "31, 62, 124: four words";
   EXPECT_TRUE(bits.test(100));
   EXPECT_FALSE(bits.test(99));
-  EXPECT_EQ(bits.knownCount(), 1u);
   EXPECT_EQ(BitVector(-5).maxBit(), 31);
-  EXPECT_FALSE(bits.set(-1)) << "a negative index touches nothing";
+  EXPECT_FALSE(bits.set(-1));
   EXPECT_FALSE(bits.clear(-1));
   EXPECT_FALSE(bits.test(-1));
-  EXPECT_EQ(bits.count(), 1u);
-  EXPECT_EQ(bits.maxBit(), 127);
+  EXPECT_EQ(bits.knownCount(), 1u);
 }
 
 TEST_F(BitVectorStorage, GrowingFarBecomesPagedAndShrinkingBelow1536WordsFlatAgainKeepingTheLowBits) {
@@ -74,25 +72,19 @@ TEST_F(BitVectorStorage, GrowthToTheLargestIndexStopsAtInt32MaxInsteadOfOverflow
 
 using BitVectorRanges = ModuleTest;
 
-TEST_F(BitVectorRanges, SetAllStartsAtBitOne) {
-  BitVector bits(64);
-  EXPECT_EQ(bits.maxBit(), 95);
-  bits.setAll();
-  EXPECT_FALSE(bits.test(0));
-  EXPECT_TRUE(bits.test(1));
-  EXPECT_TRUE(bits.test(95));
-  EXPECT_EQ(bits.knownCount(), 95u);
-  EXPECT_EQ(bits.count(), 95u);
-}
-
-TEST_F(BitVectorRanges, SetFirstSetsOneToNAndClearsEverythingElse) {
+TEST_F(BitVectorRanges, SetAllAndSetFirstStartAtBitOneAndClearEverythingElse) {
+  BitVector all(64);
+  all.setAll();
+  EXPECT_FALSE(all.test(0));
+  EXPECT_TRUE(all.test(95));
+  EXPECT_EQ(all.knownCount(), 95u);
+  EXPECT_EQ(all.count(), 95u);
   BitVector bits(200);
   bits.set(0);
   bits.set(150);
   bits.setFirst(40);
   EXPECT_FALSE(bits.test(0));
   EXPECT_TRUE(bits.test(1));
-  EXPECT_TRUE(bits.test(32));
   EXPECT_TRUE(bits.test(40));
   EXPECT_FALSE(bits.test(41));
   EXPECT_FALSE(bits.test(150));
@@ -130,7 +122,7 @@ TEST_F(BitVectorRanges, FindNextAndPreviousWalkTheSetBitsAcrossMissingPages) {
 
 using BitVectorSets = ModuleTest;
 
-TEST_F(BitVectorSets, SubtractClearsTheOthersBitsAndAnEmptyOtherChangesNothing) {
+TEST_F(BitVectorSets, SubtractClearsTheOthersBitsAndUnionGrowsToTheOthersHighestSetBit) {
   BitVector a(10), b(10), empty(10);
   for (int32_t i : {1, 2, 3}) a.set(i);
   b.set(2);
@@ -142,18 +134,11 @@ TEST_F(BitVectorSets, SubtractClearsTheOthersBitsAndAnEmptyOtherChangesNothing) 
   EXPECT_EQ(a.count(), 2u);
   EXPECT_FALSE(a.test(2));
   EXPECT_EQ(a.maxBit(), 31) << "only the words both hold";
-}
-
-TEST_F(BitVectorSets, UnionGrowsToTheOthersHighestSetBit) {
-  BitVector a(10), b(10);
-  a.set(4);
   b.set(4000);
-  b.set(9);
   a |= b;
-  EXPECT_GE(a.maxBit(), 4000);
+  EXPECT_GE(a.maxBit(), 4000) << "a union grows to the other's highest set bit";
   EXPECT_TRUE(a.test(4000));
-  EXPECT_TRUE(a.test(9));
-  EXPECT_EQ(a.count(), 3u);
+  EXPECT_EQ(a.count(), 5u);
   BitVector wide(100000);  // paged, but empty high pages: nothing to grow for
   wide.set(1);
   BitVector small(10);

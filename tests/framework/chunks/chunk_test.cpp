@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "basic_types/zel_id.h"
@@ -47,15 +48,13 @@ class ChunkWriter : public ModuleTest {
   }
 };
 
-TEST_F(ChunkWriter, NestedChunksOfA32BitStreamHaveLengths16And8) {
-  EXPECT_EQ(nested(5), joined({narrowHeader(kOuterType, 16), narrowHeader(kInnerType, 8)}));
-}
-
-TEST_F(ChunkWriter, VersionsOutside1To9Write64BitLengths) {
-  Bytes expected = {0x00, 0x03, 0xF2, 0x00, 0, 0, 0, 0, 0, 0, 0, 24,
-                    0x01, 0x00, 0x03, 0x00, 0, 0, 0, 0, 0, 0, 0, 12};
-  EXPECT_EQ(nested(0), expected);
-  EXPECT_EQ(nested(10), expected);
+TEST_F(ChunkWriter, NestedChunksHave32BitLengthsAtVersions1To9And64BitOnesOutside) {
+  Bytes narrow = joined({narrowHeader(kOuterType, 16), narrowHeader(kInnerType, 8)});
+  Bytes wide = {0x00, 0x03, 0xF2, 0x00, 0, 0, 0, 0, 0, 0, 0, 24,
+                0x01, 0x00, 0x03, 0x00, 0, 0, 0, 0, 0, 0, 0, 12};
+  EXPECT_EQ(nested(5), narrow);
+  EXPECT_EQ(nested(0), wide);
+  EXPECT_EQ(nested(10), wide);
 }
 
 TEST_F(ChunkWriter, AChunkBegunAfterBufferedBytesIsPatchedAtItsOwnHeader) {
@@ -89,7 +88,7 @@ TEST_F(ChunkWriter, TypedValuesFlushWhenFewerThan256BytesAreFree) {
       << "big-endian, the double's sign and exponent first";
 }
 
-TEST_F(ChunkWriter, RawRunsFillTheBufferAndWriteItOutEachTimeItIsFull) {
+TEST_F(ChunkWriter, RawRunsWriteTheBufferOutEachTimeItIsFullAndAFullStreamFailsTheWriter) {
   IPtr<HostBinaryOutStream> stream(new HostBinaryOutStream(1));
   ZelBinaryFileWriter writer(stream.get());
   Bytes run(2500, 7);
@@ -97,38 +96,10 @@ TEST_F(ChunkWriter, RawRunsFillTheBufferAndWriteItOutEachTimeItIsFull) {
   EXPECT_TRUE(writer.writeBytes(run.data(), run.size()));
   EXPECT_EQ(stream->writeSizes(), (std::vector<uint64_t>{1024, 1024}));
   EXPECT_EQ(writer.bufferedBytes(), 453u);
-}
-
-TEST_F(ChunkWriter, AStreamThatFillsUpMakesTheWriterFailAndSaySo) {
-  IPtr<HostBinaryOutStream> stream(new HostBinaryOutStream(1));
-  stream->setCapacity(500);
-  ZelBinaryFileWriter writer(stream.get());
-  Bytes run(2000, 1);
+  stream->setCapacity(3000);
   EXPECT_FALSE(writer.writeBytes(run.data(), run.size())) << "a partial write is a failure";
   EXPECT_FALSE(writer.good());
   EXPECT_FALSE(writer.close());
-}
-
-TEST_F(ChunkWriter, EndingWithoutAnOpenChunkIsAnAssertion) {
-  IPtr<HostBinaryOutStream> stream(new HostBinaryOutStream(1));
-  ZelBinaryFileWriter writer(stream.get());
-  EXPECT_FALSE(writer.endChunk());
-  ASSERT_EQ(host_.assertions().reports().size(), 1u);
-  EXPECT_EQ(host_.assertions().reports()[0].file, "zelfile");
-  EXPECT_FALSE(writer.beginChunk(0x1000000)) << "a type must fit 24 bits";
-  ZelBinaryFileWriter orphan(nullptr);
-  EXPECT_EQ(host_.assertions().reports()[1].expression, "bo_");
-  EXPECT_FALSE(orphan.writeU32(1));
-}
-
-TEST_F(ChunkWriter, TheWriterClosesChunksLeftOpen) {
-  IPtr<HostBinaryOutStream> stream(new HostBinaryOutStream(3));
-  {
-    ZelBinaryFileWriter writer(stream.get());
-    writer.beginChunk(kOuterType);
-    writer.beginChunk(kInnerType);
-  }
-  EXPECT_EQ(stream->bytes(), joined({narrowHeader(kOuterType, 16), narrowHeader(kInnerType, 8)}));
 }
 
 class ChunkReader : public ModuleTest {
@@ -150,13 +121,10 @@ TEST_F(ChunkReader, ReadsBackWhatTheWriterWroteAndSkipsUnknownChunks) {
     writer.beginChunk(kInnerType);
     writer.writeDouble(0.25);
     writer.writeU16(9);
-    writer.endChunk();
-    writer.endChunk();
-  }
+  }  // the writer ends the chunks left open
   IPtr<HostBinaryInStream> in = stream(out->bytes());
   ZelBinaryFileReader reader(in.get());
   ASSERT_TRUE(reader.beginChunk());
-  EXPECT_EQ(reader.type(), ZelBinaryFileReader::kIdChunkType);
   EXPECT_EQ(reader.id(), kScaleId);
   ASSERT_TRUE(reader.beginChunk());
   EXPECT_EQ(reader.type(), 0x777u);
@@ -164,10 +132,8 @@ TEST_F(ChunkReader, ReadsBackWhatTheWriterWroteAndSkipsUnknownChunks) {
   ASSERT_TRUE(reader.beginChunk());
   double value = 0;
   uint16_t small = 0;
-  EXPECT_TRUE(reader.readDouble(value));
-  EXPECT_TRUE(reader.readU16(small));
-  EXPECT_EQ(value, 0.25);
-  EXPECT_EQ(small, 9);
+  EXPECT_TRUE(reader.readDouble(value) && value == 0.25);
+  EXPECT_TRUE(reader.readU16(small) && small == 9);
   EXPECT_EQ(reader.bytesLeftInChunk(), 0u);
   reader.endChunk();
   reader.endChunk();
@@ -192,54 +158,41 @@ TEST_F(ChunkReader, AWidthChunkReadFirstFixesTheLengthWidthForTheStream) {
   EXPECT_EQ(reader.type(), 5u);
 }
 
-TEST_F(ChunkReader, BytesLeftRightAfterEnteringA32BitChunkOfLength20Is12) {
-  IPtr<HostBinaryInStream> in = stream(joined({narrowHeader(kOuterType, 20), Bytes(22, 0)}));
-  ZelBinaryFileReader reader(in.get());
-  ASSERT_TRUE(reader.beginChunk());
-  EXPECT_EQ(reader.bytesLeftInChunk(), 12u);
-  ASSERT_TRUE(in->seek(25, BinarySeek::kBegin));
-  EXPECT_EQ(reader.bytesLeftInChunk(), 0u) << "past the chunk's end: nothing left, never a wrapped count";
-}
-
-TEST_F(ChunkReader, AShortHeaderIsRejectedAtTheChunkStart) {
-  IPtr<HostBinaryInStream> in = stream({0x00, 0x03, 0xF2, 0x00, 0x00, 0x00});
-  ZelBinaryFileReader reader(in.get());
-  EXPECT_FALSE(reader.beginChunk());
-  EXPECT_EQ(in->tell(), 0u);
-  EXPECT_FALSE(reader.good());
-  EXPECT_FALSE(reader.beginChunk()) << "every later chunk fails too";
-  reader.endChunk();
-  EXPECT_TRUE(host_.assertions().reports().empty()) << "a reader that is not good ends without complaint";
-}
-
+// A refused chunk leaves the stream where the chunk starts and the reader no longer good.
 TEST_F(ChunkReader, LengthsBelowTheHeaderOrPastTheDataAreRejected) {
-  for (uint32_t length : {7u, 0u, 17u, 0xFFFFFFFFu}) {
-    IPtr<HostBinaryInStream> in = stream(joined({narrowHeader(kOuterType, length), Bytes(8, 0)}));
+  struct Case {
+    const char* name;
+    Bytes bytes;
+    int opened;  // chunks that open before the refused one
+    uint64_t start;
+  };
+  const Case cases[] = {
+      {"a short header", {0x00, 0x03, 0xF2, 0x00, 0x00, 0x00}, 0, 0},
+      {"below the header", joined({narrowHeader(kOuterType, 7), Bytes(8, 0)}), 0, 0},
+      {"zero", joined({narrowHeader(kOuterType, 0), Bytes(8, 0)}), 0, 0},
+      {"past the data", joined({narrowHeader(kOuterType, 17), Bytes(8, 0)}), 0, 0},
+      {"wrapping round", joined({narrowHeader(kOuterType, 0xFFFFFFFF), Bytes(8, 0)}), 0, 0},
+      {"past the parent", joined({narrowHeader(kOuterType, 16), narrowHeader(kInnerType, 12), Bytes(4, 0)}),
+       1, 8},
+      {"an id chunk too short for its id",
+       joined(
+           {narrowHeader(kOuterType, 32), narrowHeader(ZelBinaryFileReader::kIdChunkType, 12), Bytes(16, 1)}),
+       1, 8},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    IPtr<HostBinaryInStream> in = stream(c.bytes);
     ZelBinaryFileReader reader(in.get());
-    EXPECT_FALSE(reader.beginChunk()) << length;
-    EXPECT_EQ(in->tell(), 0u) << length;
+    for (int i = 0; i < c.opened; ++i) ASSERT_TRUE(reader.beginChunk());
+    EXPECT_FALSE(reader.beginChunk());
+    EXPECT_EQ(in->tell(), c.start);
+    EXPECT_FALSE(reader.good());
+    EXPECT_FALSE(reader.beginChunk()) << "every later chunk fails too";
+    EXPECT_EQ(reader.id(), nullZelID);
+    for (int i = 0; i <= c.opened; ++i) reader.endChunk();
+    EXPECT_EQ(reader.depth(), 0);
   }
-}
-
-TEST_F(ChunkReader, AChildThatWouldEndPastItsParentIsRejected) {
-  IPtr<HostBinaryInStream> in =
-      stream(joined({narrowHeader(kOuterType, 16), narrowHeader(kInnerType, 12), Bytes(4, 0)}));
-  ZelBinaryFileReader reader(in.get());
-  ASSERT_TRUE(reader.beginChunk());
-  EXPECT_FALSE(reader.beginChunk());
-  EXPECT_EQ(in->tell(), 8u);
-  reader.endChunk();
-  EXPECT_EQ(reader.depth(), 0);
-}
-
-TEST_F(ChunkReader, AnIdChunkTooShortForItsIdIsRejected) {
-  Bytes id(16, 0x11);
-  IPtr<HostBinaryInStream> in =
-      stream(joined({narrowHeader(kOuterType, 32), narrowHeader(ZelBinaryFileReader::kIdChunkType, 12), id}));
-  ZelBinaryFileReader reader(in.get());
-  ASSERT_TRUE(reader.beginChunk());
-  EXPECT_FALSE(reader.beginChunk()) << "the id would run into the next chunk";
-  EXPECT_EQ(reader.id(), nullZelID);
+  EXPECT_TRUE(host_.assertions().reports().empty()) << "a reader that is not good ends without complaint";
 }
 
 TEST_F(ChunkReader, AnIdFromAStreamEndingAfterSixBytesLeavesTheIdAsItWas) {
@@ -255,6 +208,10 @@ TEST_F(ChunkReader, ValuesNeverCrossTheEndOfTheirChunk) {
       stream(joined({narrowHeader(kOuterType, 10), {0, 7}, narrowHeader(kInnerType, 8)}));
   ZelBinaryFileReader reader(in.get());
   ASSERT_TRUE(reader.beginChunk());
+  EXPECT_EQ(reader.bytesLeftInChunk(), 2u);
+  ASSERT_TRUE(in->seek(12, BinarySeek::kBegin));
+  EXPECT_EQ(reader.bytesLeftInChunk(), 0u) << "past the chunk's end: nothing left, never a wrapped count";
+  ASSERT_TRUE(in->seek(8, BinarySeek::kBegin));
   uint32_t wide = 0;
   EXPECT_FALSE(reader.readU32(wide)) << "the next chunk's header is not this chunk's value";
   EXPECT_EQ(reader.bytesLeftInChunk(), 0u);
@@ -273,19 +230,24 @@ TEST_F(ChunkReader, AReaderOwningItsStreamEndsItsChunkBeforeClosingIt) {
   EXPECT_EQ(in->tell(), 16u) << "left at the end of the chunk it was in";
 }
 
-TEST_F(ChunkReader, EndingWithoutAChunkWhileGoodIsAnAssertionAndAMissingStreamToo) {
+TEST_F(ChunkReader, EndingWithoutAChunkOrHavingNoStreamIsAnAssertionForReaderAndWriter) {
+  IPtr<HostBinaryOutStream> out(new HostBinaryOutStream(1));
+  ZelBinaryFileWriter writer(out.get());
+  EXPECT_FALSE(writer.endChunk());
+  EXPECT_FALSE(writer.beginChunk(0x1000000)) << "a type must fit 24 bits";
+  ZelBinaryFileWriter orphanWriter(nullptr);
+  EXPECT_FALSE(orphanWriter.writeU32(1));
   IPtr<HostBinaryInStream> in = stream({});
   {
     ZelBinaryFileReader reader(in.get(), true);
     reader.endChunk();
   }
   EXPECT_TRUE(in->closed()) << "an owned stream is closed with the reader";
-  ZelBinaryFileReader orphan(nullptr);
-  EXPECT_FALSE(orphan.beginChunk());
-  auto reports = host_.assertions().reports();
-  ASSERT_EQ(reports.size(), 2u);
-  EXPECT_EQ(reports[0].expression, "end_.size() > 0 || !good_");
-  EXPECT_EQ(reports[1].expression, "bi_");
+  ZelBinaryFileReader orphanReader(nullptr);
+  EXPECT_FALSE(orphanReader.beginChunk());
+  std::vector<std::string> reported;
+  for (const auto& report : host_.assertions().reports()) reported.push_back(report.expression);
+  EXPECT_EQ(reported, (std::vector<std::string>{"depth_ > 0", "bo_", "end_.size() > 0 || !good_", "bi_"}));
 }
 
 }  // namespace

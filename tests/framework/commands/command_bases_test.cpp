@@ -11,45 +11,24 @@ namespace {
 class BareCommand : public CompBaseCmd {};
 class BareCommandInt : public CompBaseCmdInt {};
 
-TEST(CommandBase, ABareCommandAnswersTheDefaults) {
+TEST(CommandBase, ABareCommandMayRunNeverButAgreesToEveryStepAndAnswersNoHostQuery) {
   IPtr<BareCommand> command(new BareCommand);
   EXPECT_EQ(command->kind(), 3u);
   EXPECT_FALSE(command->canRun(nullptr));
-  EXPECT_TRUE(command->activate());
-  EXPECT_TRUE(command->apply());
-  EXPECT_TRUE(command->cancel());
-  EXPECT_TRUE(command->canApply());
+  EXPECT_TRUE(command->activate() && command->canApply() && command->apply() && command->cancel());
   EXPECT_EQ(command->hostQuery33(), 1u);
   EXPECT_FALSE(command->hostQuery34() || command->hostQuery35() || command->hostQuery36() ||
                command->hostQuery37());
-  EXPECT_TRUE(command->name()->isEmpty());
-  IPtr<BareCommand> context(new BareCommand);
-  EXPECT_EQ(command->setContext(context.get()), 1);
-  EXPECT_EQ(command->context(), static_cast<IZelUnknown*>(context.get()));
-
-  void* out = nullptr;
-  command->queryInterface("CompBaseCmd", &out, false);
-  EXPECT_EQ(out, static_cast<CompBaseCmd*>(command.get()));
-  command->queryInterface("IComponentCommand", &out, false);
-  EXPECT_EQ(out, static_cast<IComponentCommand*>(command.get()));
-  command->queryInterface("CompBaseCmdInt", &out, false);
-  EXPECT_EQ(out, nullptr);
 }
 
-TEST(CommandBase, TheExtendedBaseKeepsOnlyAContainerContext) {
+TEST(CommandBase, TheExtendedBaseKeepsOnlyAContainerAsItsContext) {
   IPtr<BareCommandInt> command(new BareCommandInt);
-  EXPECT_EQ(command->setContext(nullptr), 0);
-  EXPECT_EQ(command->context(), nullptr);
   IPtr<BareCommand> notAContainer(new BareCommand);
+  EXPECT_EQ(notAContainer->setContext(command.get()), 1) << "the plain base keeps any context";
   EXPECT_EQ(command->setContext(notAContainer.get()), 0);
   EXPECT_EQ(command->context(), nullptr);
   EXPECT_FALSE(command->hostQuery34());
   EXPECT_EQ(command->containerQuery(1), 0.0);
-  void* out = nullptr;
-  command->queryInterface("CompBaseCmdInt", &out, false);
-  EXPECT_NE(out, nullptr);
-  command->queryInterface("CompBaseCmd", &out, false);
-  EXPECT_EQ(out, nullptr) << "the extended base answers its own class name only";
 }
 
 class NamedWidget : public ZelWidget {
@@ -91,11 +70,7 @@ TEST_F(WidgetsInOneDialog, TwoWidgetsGetDisjointControlIdBlocks) {
 
 TEST(NotComputed, MarksThe34e38DefaultButNotTheFloatBound) {
   EXPECT_TRUE(isNotComputed(kNotComputed));
-  EXPECT_TRUE(isNotComputed(3.399e38));
-  EXPECT_TRUE(isNotComputed(3.401e38));
   EXPECT_FALSE(isNotComputed(kFloatMax));
-  EXPECT_EQ(kFloatMax, 3.4028234663852886e38);
-  EXPECT_FALSE(isNotComputed(0.0));
 }
 
 }  // namespace

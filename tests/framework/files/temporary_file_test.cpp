@@ -32,37 +32,20 @@ class TemporaryFiles : public ModuleTest {
   ScratchDirectory dir_;
 };
 
-TEST_F(TemporaryFiles, NamesAreProcessAndCounterInTheHostsTemporaryDirectory) {
-  ZelString name;
-  platform::CounterOverride counter(0x1234abcd5678ef01ull);
-  ASSERT_TRUE(makeTempFileName(name));
-  EXPECT_EQ(text(name), text(dir_.module(nameFor(0x5678ef01))));
-}
-
-TEST_F(TemporaryFiles, TheDataStoreSettingComesFirst) {
-  ScratchDirectory configured;
-  host_.dataStore().setString(nullptr, "Directories/Temp Directory", configured.module());
-  ZelString name;
-  ASSERT_TRUE(makeTempFileName(name));
-  EXPECT_EQ(text(ZelPath::directory(name)), text(configured.module()));
-}
-
-TEST_F(TemporaryFiles, WithoutAnyDirectoryNoNameIsMade) {
+TEST_F(TemporaryFiles, NamesAreProcessAndCounterInTheConfiguredElseTheHostsDirectoryOnceItIsThere) {
   host_.enableDirService(false);
   ZelString name(u"previous");
   EXPECT_FALSE(makeTempFileName(name));
   EXPECT_TRUE(name.isEmpty());
-  TemporaryFile file;
-  EXPECT_FALSE(file.create());
-}
-
-TEST_F(TemporaryFiles, AServiceMissingAtFirstIsFoundOnceTheHostOffersIt) {
-  detachFromHost();
-  host_.attach(component_.get());
-  host_.enableDirService(false);
-  EXPECT_TRUE(ZelPath::tempDirectory().isEmpty());
+  EXPECT_FALSE(TemporaryFile().create());
   host_.enableDirService(true);
-  EXPECT_EQ(text(ZelPath::tempDirectory()), text(dir_.module()));
+  platform::CounterOverride counter(0x1234abcd5678ef01ull);
+  ASSERT_TRUE(makeTempFileName(name));
+  EXPECT_EQ(text(name), text(dir_.module(nameFor(0x5678ef01))));
+  ScratchDirectory configured;
+  host_.dataStore().setString(nullptr, "Directories/Temp Directory", configured.module());
+  ASSERT_TRUE(makeTempFileName(name));
+  EXPECT_EQ(text(ZelPath::directory(name)), text(configured.module())) << "the data store's setting first";
 }
 
 TEST_F(TemporaryFiles, AFileIsPrivateReadableWritableAndLeavesNoNameBehind) {

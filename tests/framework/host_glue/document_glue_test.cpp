@@ -14,22 +14,17 @@ class ReferenceObject : public ModuleTest {
   }
 };
 
-TEST_F(ReferenceObject, IsShownInMode1AndThePreviousModeIsHandedBack) {
+TEST_F(ReferenceObject, IsShownInMode1AndThePreviousModeIsHandedBackUnlessMissingOrAlreadyThere) {
+  addReference(u"Other", 4);
+  EXPECT_FALSE(showReferenceObject().graphics);
   HostGfxObject& graphics = addReference(u"RefObject", 4);
   ShownReference shown = showReferenceObject();
   EXPECT_EQ(graphics.displayMode(), 1);
   ASSERT_TRUE(shown.graphics);
   EXPECT_EQ(shown.previousMode, 4);
+  EXPECT_FALSE(showReferenceObject().graphics) << "already in mode 1: nothing to restore";
   shown.graphics->setDisplayMode(shown.previousMode);
   EXPECT_EQ(graphics.displayMode(), 4);
-}
-
-TEST_F(ReferenceObject, AlreadyInMode1OrMissingLeavesNothingToRestore) {
-  addReference(u"Other", 4);
-  EXPECT_FALSE(showReferenceObject().graphics);
-  HostGfxObject& graphics = addReference(u"RefObject", 1);
-  EXPECT_FALSE(showReferenceObject().graphics);
-  EXPECT_EQ(graphics.displayMode(), 1);
 }
 
 }  // namespace

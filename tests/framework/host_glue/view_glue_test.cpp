@@ -12,13 +12,10 @@ namespace {
 
 using UnitServiceGlue = ModuleTest;
 
-TEST_F(UnitServiceGlue, AsksTheHostsUnitService) {
+TEST_F(UnitServiceGlue, AsksTheHostsUnitServiceElseAssumesUnit7AndFactor1) {
   host_.units().setCurrentLengthUnit(HostUnitService::kInch);
   EXPECT_EQ(UnitService::currentLengthUnit(), HostUnitService::kInch);
   EXPECT_DOUBLE_EQ(UnitService::unitFactor(HostUnitService::kInch), 1 / 0.0254);
-}
-
-TEST_F(UnitServiceGlue, WithoutTheServiceUnit7AndFactor1AreAssumed) {
   host_.root().setService(IUnitService::interfaceName, nullptr);
   EXPECT_EQ(UnitService::currentLengthUnit(), 7);
   EXPECT_EQ(UnitService::unitFactor(HostUnitService::kMillimetre), 1.0);

@@ -13,7 +13,7 @@
 namespace {
 
 // Walks three points; each fill writes values derived from the element index, so a value read from the wrong
-// array or index shows. The index it reports can be set past the end.
+// array or index shows.
 class ThreePointItr : public ZelItr {
  public:
   static constexpr int32_t kCount = 3;
@@ -61,36 +61,12 @@ class LabelledItr : public ThreePointItr {
 
 class MeshIterator : public ModuleTest {
  protected:
-  // Each report as "expression|source|line", in order.
-  std::vector<std::string> assertions() {
-    std::vector<std::string> texts;
-    for (const auto& report : host_.assertions().reports())
-      texts.push_back(report.expression + "|" + report.file + "|" + std::to_string(report.line));
-    return texts;
-  }
+  size_t reports() { return host_.assertions().reports().size(); }
 
   IPtr<ThreePointItr> itr_{new ThreePointItr};
 };
 
-TEST_F(MeshIterator, AFreshIteratorHasItsDefaultsAndTheNamesOfItsClass) {
-  EXPECT_EQ(itr_->hint(), 0);
-  EXPECT_TRUE(itr_->flagB());
-  EXPECT_TRUE(itr_->setFlagB(false));
-  EXPECT_FALSE(itr_->flagB());
-  void* part = nullptr;
-  for (const char* name : {"ZelItr", "IZelUnknown", "IZelItr"}) {
-    itr_->queryInterface(name, &part, false);
-    EXPECT_NE(part, nullptr) << name;
-  }
-  itr_->queryInterface("ZelItrBase", &part, false);
-  EXPECT_EQ(part, nullptr);
-  ZelString label(u"stale");
-  double size = 0, x = 0, y = 0;
-  EXPECT_FALSE(itr_->ZelItr::text(label, size, x, y));
-  EXPECT_TRUE(label.isEmpty());
-}
-
-TEST_F(MeshIterator, AccessorsOfArraysNeverFilledReportAndAnswerFalseInsteadOfReading) {
+TEST_F(MeshIterator, WhatOnlyAConcreteIteratorCanGiveIsReportedAndReadsNothing) {
   itr_->first(nullptr);
   Vector3 point;
   ColorRGBA color;
@@ -98,25 +74,22 @@ TEST_F(MeshIterator, AccessorsOfArraysNeverFilledReportAndAnswerFalseInsteadOfRe
   EXPECT_FALSE(itr_->normal(point));
   EXPECT_FALSE(itr_->color(color));
   EXPECT_FALSE(itr_->texCoord(point));
-  EXPECT_EQ(assertions(), (std::vector<std::string>{
-                              "(hint_ & ZelNodeEnum::Array) && !vertex_.isEmpty()|zelitr|161",
-                              "(hint_ & ZelNodeEnum::Array) && !normal_.isEmpty()|zelitr|173",
-                              "(hint_ & ZelNodeEnum::Array) && !color_.isEmpty()|zelitr|185",
-                              "(hint_ & ZelNodeEnum::Array) && !texCoord_.isEmpty()|zelitr|197",
-                          }));
-}
-
-TEST_F(MeshIterator, DefaultsOnlyAConcreteIteratorCanGiveReportTheirLines) {
+  EXPECT_EQ(reports(), 4u) << "an array never filled";
   itr_->nodeCall4(1, nullptr);
   itr_->ZelItr::fillVertices(nullptr);
   itr_->ZelItr::fillNormals(nullptr);
   itr_->ZelItr::fillColors(nullptr);
   itr_->ZelItr::fillTexCoords(nullptr);
-  EXPECT_EQ(assertions(), (std::vector<std::string>{"0|zelitr|37", "0|zelitr|209", "0|zelitr|215",
-                                                    "0|zelitr|221", "0|zelitr|227"}));
+  EXPECT_EQ(reports(), 9u) << "a default that only a concrete iterator can give";
+  EXPECT_TRUE(itr_->setFlagB(false));
+  EXPECT_FALSE(itr_->flagB());
+  ZelString label(u"stale");
+  double size = 0, x = 0, y = 0;
+  EXPECT_FALSE(itr_->ZelItr::text(label, size, x, y));
+  EXPECT_TRUE(label.isEmpty());
 }
 
-TEST_F(MeshIterator, PrepareFillsTheVerticesAndOnlyTheArraysBothMaskAndHintName) {
+TEST_F(MeshIterator, PrepareFillsTheArraysBothMaskAndHintNameAndAccessorsReadTheCurrentElementOfEach) {
   itr_->prepareArrays(ZelNodeEnum::Normals);
   EXPECT_TRUE(itr_->filled.empty()) << "without the array bit nothing is filled";
   itr_->setHint(ZelNodeEnum::Array | ZelNodeEnum::Normals);
@@ -126,12 +99,6 @@ TEST_F(MeshIterator, PrepareFillsTheVerticesAndOnlyTheArraysBothMaskAndHintName)
   itr_->setHint(ZelNodeEnum::Array | ZelNodeEnum::Normals | ZelNodeEnum::Colors | ZelNodeEnum::TexCoords);
   itr_->prepareArrays(ZelNodeEnum::Normals | ZelNodeEnum::Colors | ZelNodeEnum::TexCoords);
   EXPECT_EQ(itr_->filled, (std::vector<std::string>{"vertices", "normals", "colors", "texCoords"}));
-  EXPECT_TRUE(assertions().empty());
-}
-
-TEST_F(MeshIterator, AccessorsReadTheCurrentElementOfTheirOwnArray) {
-  itr_->setHint(ZelNodeEnum::Array | ZelNodeEnum::Normals | ZelNodeEnum::Colors | ZelNodeEnum::TexCoords);
-  itr_->prepareArrays(-1);
   ASSERT_TRUE(itr_->first(nullptr));
   bool restarted = true;
   ASSERT_TRUE(itr_->advance(nullptr, &restarted));
@@ -151,30 +118,25 @@ TEST_F(MeshIterator, AccessorsReadTheCurrentElementOfTheirOwnArray) {
   EXPECT_FALSE(itr_->advance(nullptr, &restarted)) << "three elements only";
   EXPECT_FALSE(itr_->vertex(value)) << "an index past the array reads nothing";
   EXPECT_EQ(value, Vector3(200, 100, -200));
-  EXPECT_TRUE(assertions().empty());
+  EXPECT_EQ(reports(), 0u);
 }
 
 TEST_F(MeshIterator, TheTextNodeCarriesTheLabelAtTheOriginOrNothingForAPlainIterator) {
   IPtr<LabelledItr> labelled(new LabelledItr);
-  IPtr<IZelText> node(labelled->createTextNode());
-  void* part = nullptr;
-  ASSERT_TRUE(node);
-  node->queryInterface(HostTextNode::interfaceName, &part, false);
-  auto* text = static_cast<HostTextNode*>(part);
-  ASSERT_NE(text, nullptr);
+  auto node = [](IZelText* made) {
+    void* part = nullptr;
+    made->queryInterface(HostTextNode::interfaceName, &part, false);
+    return IPtr<HostTextNode>(static_cast<HostTextNode*>(part));
+  };
+  IPtr<HostTextNode> text = node(labelled->createTextNode());
+  ASSERT_TRUE(text);
   EXPECT_EQ(text->name(), "node");
   EXPECT_EQ(::text(text->text()), u"P1");
   EXPECT_EQ(text->anchor(), Vector3());
   EXPECT_EQ(text->size(), 6);
   EXPECT_EQ(text->offsetX(), -0.2);
   EXPECT_EQ(text->offsetY(), -0.3);
-
-  IPtr<IZelText> plain(itr_->createTextNode());
-  plain->queryInterface(HostTextNode::interfaceName, &part, false);
-  text = static_cast<HostTextNode*>(part);
-  EXPECT_TRUE(text->text().isEmpty());
-  EXPECT_EQ(text->size(), 0);
-
+  EXPECT_TRUE(node(itr_->createTextNode())->text().isEmpty());
   host_.root().setService(IZelNodeFactory::interfaceName, nullptr);
   EXPECT_EQ(labelled->createTextNode(), nullptr);
 }
@@ -194,7 +156,7 @@ TEST_F(MeshIterator, TheLightBaseAnswersEverythingWithNothingAndKeepsOnlyItsHint
   Vector3 point;
   EXPECT_FALSE(base->vertex(point));
   EXPECT_EQ(base->createTextNode(), nullptr);
-  EXPECT_TRUE(assertions().empty());
+  EXPECT_EQ(reports(), 0u);
 }
 
 TEST_F(MeshIterator, NodesMadeUnderAParentBelongToItAndAForeignParentIsRefused) {

@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <iterator>
 #include <string>
 
@@ -18,6 +17,8 @@
 #include "support/module_fixture.h"
 
 namespace {
+
+constexpr const char* kOutOfMemory = "\\[Out of Memory\\] While running this function";
 
 // Fixed figures, so the report's lines can be checked to the byte.
 class FixedMemChecker : public IMemChecker, public ZelUnknownImpl {
@@ -91,6 +92,12 @@ TEST_F(OutOfMemory, TheReportListsTheRequestTheFiguresAndTheManager) {
   EXPECT_NE(report.find("zelmm core now:       240k\nzelmm core limit:     480k\n"
                         "zelmm swap now:        24k\nzelmm swap limit:      48k\n\n"),
             std::string::npos);
+  host_.dataStore().setInt(nullptr, "Memory/UseErrorService", 1);
+  host_.root().setService(IZelErrorService::interfaceName, nullptr);
+  ::testing::internal::CaptureStderr();
+  EXPECT_FALSE(reportOutOfMemory(-1)) << "the error service chosen but missing: nothing is shown";
+  EXPECT_EQ(::testing::internal::GetCapturedStderr().find("Out of Memory"), std::string::npos);
+  host_.root().setService(IZelErrorService::interfaceName, &host_.errors());
 }
 
 TEST_F(OutOfMemoryDeathTest, AnExhaustedAllocationRetriesWhileAskedThenWritesMemoryLogAndShowsTheBox) {
@@ -110,30 +117,16 @@ TEST_F(OutOfMemoryDeathTest, AnExhaustedAllocationRetriesWhileAskedThenWritesMem
 
 // Requests no block can serve: each ends the process through the report, never with a small block.
 TEST_F(OutOfMemoryDeathTest, ANegativeSizeOrATextPastWhat32BitSizesHoldIsOutOfMemory) {
+  uint32_t capacity = 0;
+  EXPECT_EXIT(poolAllocate(-8, &capacity), ::testing::ExitedWithCode(255), kOutOfMemory);
   ZelString placeholders;
   for (int i = 0; i < 2048; ++i) placeholders += ZelString(u"%1");
   std::u16string mebiUnits(1 << 20, u'x');
   ZelString argument(mebiUnits.c_str());
   const ZelString* args[] = {&argument};
-  struct Case {
-    const char* name;
-    std::function<void()> request;
-    const char* attempted;
-  };
-  for (const Case& c : {Case{"a negative size",
-                             [] {
-                               uint32_t capacity = 0;
-                               poolAllocate(-8, &capacity);
-                             },
-                             ""},
-                        Case{"a text of 2^31 units", [&] { placeholders.substituteArgs(args, 1); },
-                             "attempted:        4294967298b\r\n"}}) {
-    SCOPED_TRACE(c.name);
-    std::filesystem::remove(logs_ + "/memory.log");
-    EXPECT_EXIT(c.request(), ::testing::ExitedWithCode(255),
-                "\\[Out of Memory\\] While running this function");
-    EXPECT_EQ(readLog().find(c.attempted), 0u);
-  }
+  std::filesystem::remove(logs_ + "/memory.log");
+  EXPECT_EXIT(placeholders.substituteArgs(args, 1), ::testing::ExitedWithCode(255), kOutOfMemory);
+  EXPECT_EQ(readLog().find("attempted:        4294967298b\r\n"), 0u);
 }
 
 // The report and its message need no pool: both come when the pool cannot make a single new block. With an
@@ -149,7 +142,7 @@ TEST_F(OutOfMemoryDeathTest, MemoryLogIsWrittenWhenThePoolFailsAndWithAnEmptyLog
           std::filesystem::current_path(directory);
           exhaust();
         },
-        ::testing::ExitedWithCode(255), "\\[Out of Memory\\] While running this function");
+        ::testing::ExitedWithCode(255), kOutOfMemory);
   };
   exhaustIn(working, [] {
     HeapRefusal refusal(HeapRefusal::Calls::kReallocAndMalloc, 1);
@@ -175,15 +168,6 @@ TEST_F(OutOfMemoryDeathTest, WithTheErrorServiceChosenTheMessageGoesThereAndNoBo
   void* block = nullptr;
   EXPECT_EXIT(kvoMalloc(&block, 1 << 20, INT32_MAX), ::testing::ExitedWithCode(255),
               "error: While running this function");
-}
-
-TEST_F(OutOfMemory, WithTheErrorServiceChosenButMissingNothingIsShown) {
-  host_.dataStore().setInt(nullptr, "Memory/UseErrorService", 1);
-  host_.root().setService(IZelErrorService::interfaceName, nullptr);
-  ::testing::internal::CaptureStderr();
-  EXPECT_FALSE(reportOutOfMemory(-1));
-  EXPECT_EQ(::testing::internal::GetCapturedStderr().find("Out of Memory"), std::string::npos);
-  host_.root().setService(IZelErrorService::interfaceName, &host_.errors());
 }
 
 }  // namespace

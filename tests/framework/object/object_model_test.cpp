@@ -72,30 +72,6 @@ TEST_F(ReferenceCounting, WithRootTheRootAloneDecidesDestruction) {
   setHostRoot(nullptr);
 }
 
-TEST_F(ReferenceCounting, IPtrAssignmentKeepsExactlyOneReference) {
-  std::atomic<int> destroyed{0};
-  IPtr<IProbeA> held(new CountedProbe(&destroyed));
-  EXPECT_EQ(held->refCount(), 1u);
-  held = held.get();  // the held object again: unchanged
-  EXPECT_EQ(held->refCount(), 1u);
-  held.assign(held.get());
-  EXPECT_EQ(held->refCount(), 1u);
-  IPtr<IProbeA> copy = held;
-  EXPECT_EQ(held->refCount(), 2u);
-  copy = nullptr;
-  EXPECT_FALSE(copy);
-  held = nullptr;
-  EXPECT_EQ(destroyed, 1);
-}
-
-TEST_F(ReferenceCounting, GetServiceWithoutRootAnswersZeroAndEmptiesThePointer) {
-  std::atomic<int> destroyed{0};
-  IPtr<IProbeA> held(new CountedProbe(&destroyed));
-  EXPECT_EQ(held.getService(), 0);
-  EXPECT_FALSE(held);
-  EXPECT_EQ(destroyed, 1);
-}
-
 using ReferenceCountingThreads = ModuleTest;
 
 TEST_F(ReferenceCountingThreads, ConcurrentCountsThroughTheRootDestroyOnceAtTheEnd) {

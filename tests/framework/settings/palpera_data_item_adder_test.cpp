@@ -28,16 +28,6 @@ class DataItemAdder : public ModuleTest {
   }
 };
 
-TEST_F(DataItemAdder, CompletesTheGroupOnceAfterEveryRegistrationWasAccepted) {
-  runAdder();
-  std::vector<HostDataStore::Completion> completions = host_.dataStore().completions();
-  ASSERT_EQ(completions.size(), 1u);
-  EXPECT_EQ(completions[0].group, "Palpera");
-  EXPECT_EQ(completions[0].registrationsBefore, 83u);
-  EXPECT_EQ(host_.dataStore().listGroup("Palpera").size(), 83u) << "a refused registration would be missing";
-  EXPECT_EQ(activePlugin(), u"Hard Probe Emulator");
-}
-
 TEST_F(DataItemAdder, TheActivePluginDefaultIsTranslatedByTheHostsTranslator) {
   host_.translator().setText("Hard Probe Emulator", u"\u00c9mulateur de palpeur");
   host_.enable(StandinHost::Optional::kTranslatorService, true);

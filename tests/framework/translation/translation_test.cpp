@@ -14,35 +14,22 @@ namespace {
 
 using TrivialTranslation = NoHostTest;
 
-TEST_F(TrivialTranslation, KeyComesBackAsItselfWithoutAHost) {
-  EXPECT_EQ(text(tr("Feature fitting failed")), u"Feature fitting failed");
-}
-
-TEST_F(TrivialTranslation, PlaceholdersAreFilledMissingOnesRemoved) {
+TEST_F(TrivialTranslation, WithoutAHostPlaceholdersAreFilledMissingOnesRemovedAndOtherPercentSignsKept) {
   ZelString a(u"A"), b(u"B"), empty;
-  EXPECT_EQ(text(tr("%1 and %2.", a, b)), u"A and B.");
-  EXPECT_EQ(text(tr("%1 and %2.", a)), u"A and .");
-  EXPECT_EQ(text(tr("[%1]", empty)), u"[]");
+  struct Case {
+    ZelString translated;
+    std::u16string expected;
+  };
+  for (const Case& c : {Case{tr("Feature fitting failed"), u"Feature fitting failed"},
+                        Case{tr("%1 and %2.", a, b), u"A and B."}, Case{tr("%1 and %2.", a), u"A and ."},
+                        Case{tr("[%1]", empty), u"[]"}, Case{tr("100% sure", a), u"100% sure"},
+                        Case{tr("%%1", a), u"%%1"}, Case{tr("rate %", a), u"rate %"},
+                        Case{tr("%10 pieces", a), u"A0 pieces"}, Case{tr("%1 %2 %3", b, a, b), u"B A B"}}) {
+    EXPECT_EQ(text(c.translated), c.expected);
+  }
 }
 
-TEST_F(TrivialTranslation, PercentSignsThatAreNoPlaceholderStayAsTheyAre) {
-  ZelString a(u"A");
-  EXPECT_EQ(text(tr("100% sure", a)), u"100% sure");
-  EXPECT_EQ(text(tr("%%1", a)), u"%%1");
-  EXPECT_EQ(text(tr("rate %", a)), u"rate %") << "a trailing percent sign is text";
-  EXPECT_EQ(text(tr("%10 pieces", a)), u"A0 pieces");
-  EXPECT_EQ(text(tr("%1 %2 %3", ZelString(u"x"), ZelString(u"y"), ZelString(u"z"))), u"x y z");
-}
-
-TEST_F(TrivialTranslation, TheSixArgumentFormAndTheTenthPlaceholder) {
-  IPtr<ZelTrivialTranslator> translator(new ZelTrivialTranslator);
-  ZelString a(u"a"), b(u"b"), c(u"c"), d(u"d"), e(u"e"), f(u"f");
-  EXPECT_EQ(text(translator->translate("%6%5%4%3%2%1", a, b, c, d, e, f)), u"fedcba");
-  EXPECT_EQ(text(translator->translate("<%:>", a, b, c, d, e, f)), u"<>") << "the tenth is not given";
-  EXPECT_FALSE(translator->reserved());
-}
-
-TEST_F(TrivialTranslation, CountedFormFillsEachNumberOnce) {
+TEST_F(TrivialTranslation, CountedAndSixArgumentFormsFillEachNumberOnce) {
   ZelString names[8] = {ZelString(u"Shift"), ZelString(u"Ctrl"), ZelString(u"Del"), ZelString(u"Z"),
                         ZelString(u"Y"),     ZelString(u"A"),    ZelString(u"C"),   ZelString(u"Esc: Done")};
   EXPECT_EQ(
@@ -51,9 +38,17 @@ TEST_F(TrivialTranslation, CountedFormFillsEachNumberOnce) {
       u"A: Select all | C: Clear all | Esc: Done");
   IPtr<ZelTrivialTranslator> translator(new ZelTrivialTranslator);
   EXPECT_EQ(text(translator->translate("keep %1", 0, names)), u"keep %1");
+  EXPECT_FALSE(translator->reserved());
+  EXPECT_EQ(
+      text(translator->translate("%6%5%4%3%2%1", names[0], names[1], names[2], names[3], names[4], names[5])),
+      u"AYZDelCtrlShift")
+      << "the six-argument form";
+  EXPECT_EQ(text(translator->translate("<%:>", names[0], names[1], names[2], names[3], names[4], names[5])),
+            u"<>")
+      << "the tenth placeholder is not given";
 }
 
-class HostTranslation : public ModuleTest {};
+using HostTranslation = ModuleTest;
 
 TEST_F(HostTranslation, TheHostTranslatorReplacesTheTrivialOneOnceItAppears) {
   EXPECT_EQ(text(tr("Stop")), u"Stop");

@@ -68,26 +68,6 @@ TEST_F(Document, TheBuilderMakesOneObjectAtATimeAndAnUncommittedOneIsDropped) {
   EXPECT_EQ(document_->objectCount(), 0);
 }
 
-TEST_F(Document, AReferenceObjectKeepsItsTransformAndGraphicsKeepTheirDisplayMode) {
-  DocObjectDescription::Transform transform{};
-  for (int i = 0; i < 16; ++i) transform[i] = i + 0.5;
-  host_.document().add({"Mesh", u"RefObject", transform, {}, {}}, false);
-  IZelDocObject* reference = document_->findObject(ZelString(u"RefObject"));
-  ASSERT_NE(reference, nullptr);
-  double matrix[16] = {};
-  ASSERT_TRUE(reference->transform(matrix));
-  EXPECT_EQ(matrix[3], 3.5) << "row-major";
-  EXPECT_EQ(matrix[15], 15.5);
-
-  SPtr<IGfxDoc> graphicsDocument;
-  IGfxObject* graphics = graphicsDocument->graphicsOf(reference);
-  ASSERT_NE(graphics, nullptr);
-  EXPECT_EQ(graphics->displayMode(), 0);
-  graphics->setDisplayMode(1);
-  EXPECT_EQ(graphicsDocument->graphicsOf(reference)->displayMode(), 1);
-  EXPECT_EQ(graphicsDocument->graphicsOf(nullptr), nullptr);
-}
-
 TEST_F(Document, AttachedObjectsAreFoundByTheirAttachmentId) {
   IPtr<HostDocObject> feature = host_.document().add({"Plane", u"Plane 1", std::nullopt, {}, {}}, false);
   IPtr<CountedProbe> subObjects(new CountedProbe);

@@ -1,0 +1,53 @@
+#include <gtest/gtest.h>
+
+#include "devices/plugins/receiver_forwarder.h"
+#include "framework/object/iptr.h"
+#include "framework/object/query_chain.h"
+#include "framework/object/zel_unknown_impl.h"
+#include "support/device_event_recorder.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class Forwarder : public ReceiverForwarder, public ZelUnknownImpl {
+ public:
+  using ReceiverForwarder::ReceiverForwarder;
+  void queryInterface(const char* name, void** out, bool) override {
+    QueryChain(name, out).classLeaf("Forwarder", this, this).end();
+  }
+  const char* className() override { return "Forwarder"; }
+};
+
+void driveEveryCall(ReceiverForwarder& forwarder) {
+  const Vector3 v(1, 2, 3);
+  forwarder.setProbeRadius(0.003);
+  forwarder.onStartCapture();
+  forwarder.onStopCapture();
+  forwarder.onMoved(v, v, v);
+  static_cast<IZelHardProbeDataReceiver&>(forwarder).onPointSampled(v);
+  static_cast<IZelHardProbeContinuousDataReceiver&>(forwarder).onPointSampled(v, v, v);
+  forwarder.onPointStop(v);
+  forwarder.onStop();
+  forwarder.onSampled(v, v, v, nullptr, 2, 0);
+  forwarder.onCustomEvent(ZelCString("Error"), nullptr);
+}
+
+TEST(ReceiverForwarding, CallsOnlyWhatTheTargetKindHas) {
+  IPtr<DeviceEventRecorder> single(new DeviceEventRecorder), continuous(new DeviceEventRecorder),
+      scanner(new DeviceEventRecorder);
+  Forwarder toSingle(single->single()), toContinuous(continuous->continuous()),
+      toScanner(scanner->laserScan());
+  for (Forwarder* forwarder : {&toSingle, &toContinuous, &toScanner}) driveEveryCall(*forwarder);
+  const std::string at = " 1,2,3", oriented = " 1,2,3 1,2,3 1,2,3";
+  EXPECT_EQ(single->calls(),
+            (Lines{"radius 0.003", "moved" + oriented, "sampled" + at, "pointStop" + at, "custom Error"}));
+  EXPECT_EQ(continuous->calls(), (Lines{"radius 0.003", "startCapture", "stopCapture", "moved" + oriented,
+                                        "sampledOriented" + oriented, "stop", "custom Error"}));
+  EXPECT_EQ(scanner->calls(), (Lines{"startCapture", "stopCapture", "moved" + oriented, "stop",
+                                     "scan" + oriented + " [2:] stride 0", "custom Error"}));
+  EXPECT_TRUE(toScanner.forwardsTo(scanner->laserScan()));
+  EXPECT_FALSE(toSingle.forwardsTo(nullptr));
+}
+
+}  // namespace
