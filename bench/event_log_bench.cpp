@@ -1,14 +1,21 @@
-// The device-event log: writing 10^5 move events to a file through the writer, and reading and replaying a
-// 10^5-event log without its gaps, in events per second; beside them, the peer: a plain pugixml parse of the
-// same log (alone, and with every record's numbers read), as the replay's floor.
+// The device-event log at 10^3 to 10^6 move events. Each figure has its peer measured in the same iteration,
+// both in this thread's CPU time, so that a busy machine's other work counts for neither:
+// - replay without gaps (file to receiver) beside a plain pugixml parse of the same text: `vs_parse` is the
+//   replay's speed over the parse's; `ns_per_event` shows whether the cost per event stays flat with size;
+//   `peak_rss_x_file` is the most memory the replay added, over the log's size (`parse_rss_x_file` the
+//   parse's);
+// - the writer (module records to a file) beside the same text through std::ofstream: `vs_ofstream`.
 
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 #include <unistd.h>
 
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <string>
 
 #include <pugixml.hpp>
@@ -23,11 +30,9 @@
 
 namespace {
 
-constexpr int64_t kEvents = 100000;
-
-std::string scratchName(const char* what) {
+std::string scratchName(const std::string& what) {
   return (std::filesystem::temp_directory_path() /
-          ("palpera-bench-" + std::string(what) + "-" + std::to_string(getpid()) + ".xml"))
+          ("palpera-bench-" + what + "-" + std::to_string(getpid()) + ".xml"))
       .string();
 }
 
@@ -35,6 +40,12 @@ ZelString modulePath(const std::string& name) {
   ZelString path;
   path.setBuffer(platform::fromUtf8(name).c_str(), -1);
   return path;
+}
+
+double cpuSeconds() {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
 
 IPtr<IZelPluginDevicePositionOrientationData> sampleMove() {
@@ -47,92 +58,150 @@ IPtr<IZelPluginDevicePositionOrientationData> sampleMove() {
   return move;
 }
 
-void writeLog(const std::string& name, IZelPluginDevicePositionOrientationData* move) {
+void writeLog(const std::string& name, int64_t events, IZelPluginDevicePositionOrientationData* move) {
   IPtr<PluginDeviceDataXMLWriter> writer;
   writer.createInstance(classIdOf(PluginDeviceDataXMLWriter::interfaceName));
   writer->setOutputFile(modulePath(name));
   const ZelString element(u"OnMoved");
-  for (int64_t i = 0; i < kEvents; ++i) writer->writePositionOrientationEvent(element, move);
+  for (int64_t i = 0; i < events; ++i) writer->writePositionOrientationEvent(element, move);
 }
 
-const std::string& sharedLog();
+std::string contents(const std::string& name) {
+  std::ifstream in(name, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
 
-std::string writeSharedLog() {
-  attachModule();
-  std::string made = scratchName("replay");
-  writeLog(made, sampleMove().get());
-  std::atexit([] { std::filesystem::remove(sharedLog()); });
+// The logs the replays read, one per size, written once through the module's writer and removed at exit.
+class Logs {
+ public:
+  ~Logs() {
+    for (const auto& [events, name] : names_) std::filesystem::remove(name);
+  }
+
+  const std::string& of(int64_t events) {
+    std::string& name = names_[events];
+    if (name.empty()) {
+      attachModule();
+      name = scratchName("replay-" + std::to_string(events));
+      writeLog(name, events, sampleMove().get());
+    }
+    return name;
+  }
+
+ private:
+  std::map<int64_t, std::string> names_;
+};
+
+Logs& logs() {
+  static Logs made;
   return made;
 }
 
-// The log every reading benchmark reads, written once; its name outlives the exit handler that removes it.
-const std::string& sharedLog() {
-  static NoDestructor<std::string> name(writeSharedLog());
-  return *name;
+// The highest resident memory the call adds to what the process holds before it, in bytes.
+template <class Call>
+double peakResidentBytes(Call call) {
+  malloc_trim(0);
+  std::ofstream("/proc/self/clear_refs") << "5";  // restarts the high-water mark at the current size
+  auto kilobytes = [](const char* field) {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+      if (line.rfind(field, 0) == 0) return std::stod(line.substr(line.find(':') + 1));
+    }
+    return 0.0;
+  };
+  double before = kilobytes("VmRSS");
+  call();
+  return (kilobytes("VmHWM") - before) * 1024.0;
 }
 
-void BM_WriteEvents(benchmark::State& state) {
-  attachModule();
-  auto move = sampleMove();
-  std::string name = scratchName("write");
-  for (auto _ : state) writeLog(name, move.get());
-  std::filesystem::remove(name);
-  state.SetItemsProcessed(state.iterations() * kEvents);
+bool replay(const std::string& log, SummingReceiver& receiver) {
+  IPtr<PluginDeviceDataXMLReader> reader;
+  reader.createInstance(classIdOf(PluginDeviceDataXMLReader::interfaceName));
+  IPtr<PluginDeviceDataXMLReader::Receiver> adapter(
+      new PluginDeviceDataXMLReader::Receiver(static_cast<IZelHardProbeContinuousDataReceiver*>(&receiver)));
+  reader->setReceiver(adapter.get());
+  reader->setPaced(false);
+  reader->setFileName(modulePath(log));
+  return reader->replay();
 }
 
-void BM_ReplayEvents(benchmark::State& state) {
-  const std::string& log = sharedLog();
+// The text the replay parses: the records enclosed in one root element.
+bool parse(const std::string& text) {
+  pugi::xml_document document;
+  bool parsed = document.load_buffer(text.data(), text.size());
+  benchmark::DoNotOptimize(document.first_child());
+  return parsed;
+}
+
+void BM_Replay(benchmark::State& state) {
+  const int64_t events = state.range(0);
+  const std::string& log = logs().of(events);
+  const std::string text = "<HardProbe>" + contents(log) + "</HardProbe>";
   IPtr<SummingReceiver> receiver(new SummingReceiver);
+  const double logBytes = static_cast<double>(std::filesystem::file_size(log));
+  state.counters["peak_rss_x_file"] = peakResidentBytes([&] { replay(log, *receiver); }) / logBytes;
+  state.counters["parse_rss_x_file"] = peakResidentBytes([&] { parse(text); }) / logBytes;
+  // The timed runs find the heap as large as a replay needs and keeping what it frees: a run that paid the
+  // kernel for fresh pages would pay for the first touch, or for what the other side just gave back, rather
+  // than for its work; a parse in a loop of its own pays nothing of that.
+  mallopt(M_MMAP_THRESHOLD, 1 << 30);
+  mallopt(M_TRIM_THRESHOLD, -1);
+  replay(log, *receiver);
+  double replaySeconds = 0, parseSeconds = 0;
   for (auto _ : state) {
-    IPtr<PluginDeviceDataXMLReader> reader;
-    reader.createInstance(classIdOf(PluginDeviceDataXMLReader::interfaceName));
-    IPtr<PluginDeviceDataXMLReader::Receiver> adapter(new PluginDeviceDataXMLReader::Receiver(
-        static_cast<IZelHardProbeContinuousDataReceiver*>(receiver.get())));
-    reader->setReceiver(adapter.get());
-    reader->setPaced(false);
-    reader->setFileName(modulePath(log));
-    if (!reader->replay()) state.SkipWithError("replay failed");
+    double start = cpuSeconds();
+    if (!replay(log, *receiver)) state.SkipWithError("replay failed");
+    double replayed = cpuSeconds() - start;
+    state.SetIterationTime(replayed);
+    replaySeconds += replayed;
+    start = cpuSeconds();
+    if (!parse(text)) state.SkipWithError("parse failed");
+    parseSeconds += cpuSeconds() - start;
   }
   benchmark::DoNotOptimize(receiver->sum);
-  state.SetItemsProcessed(state.iterations() * kEvents);
+  state.SetItemsProcessed(state.iterations() * events);
+  state.counters["vs_parse"] = parseSeconds / replaySeconds;
+  state.counters["ns_per_event"] = replaySeconds * 1e9 / static_cast<double>(state.iterations() * events);
 }
 
-std::string enclosedLog() {
-  std::ifstream in(sharedLog(), std::ios::binary);
-  return "<HardProbe>" + std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()) +
-         "</HardProbe>";
-}
-
-void BM_PugixmlParse(benchmark::State& state) {
-  const std::string text = enclosedLog();
+void BM_Write(benchmark::State& state) {
+  const int64_t events = state.range(0);
+  attachModule();
+  auto move = sampleMove();
+  const std::string name = scratchName("write");
+  writeLog(name, 1, move.get());
+  const std::string record = contents(name);
+  double writerSeconds = 0, streamSeconds = 0;
   for (auto _ : state) {
-    pugi::xml_document document;
-    if (!document.load_buffer(text.data(), text.size())) state.SkipWithError("parse failed");
-    benchmark::DoNotOptimize(document.first_child());
-  }
-  state.SetItemsProcessed(state.iterations() * kEvents);
-}
-
-void BM_PugixmlParseAndRead(benchmark::State& state) {
-  const std::string text = enclosedLog();
-  for (auto _ : state) {
-    pugi::xml_document document;
-    if (!document.load_buffer(text.data(), text.size())) state.SkipWithError("parse failed");
-    double sum = 0;
-    for (pugi::xml_node record : document.first_child().children()) {
-      sum += record.attribute("time").as_double();
-      for (pugi::xml_node vector : record.children()) {
-        for (pugi::xml_node axis : vector.children()) sum += axis.text().as_double();
-      }
+    double start = cpuSeconds();
+    writeLog(name, events, move.get());
+    double written = cpuSeconds() - start;
+    state.SetIterationTime(written);
+    writerSeconds += written;
+    start = cpuSeconds();
+    {
+      std::ofstream out(name, std::ios::binary | std::ios::trunc);
+      for (int64_t i = 0; i < events; ++i)
+        out.write(record.data(), static_cast<std::streamsize>(record.size()));
+      if (!out) state.SkipWithError("write failed");
     }
-    benchmark::DoNotOptimize(sum);
+    streamSeconds += cpuSeconds() - start;
   }
-  state.SetItemsProcessed(state.iterations() * kEvents);
+  std::filesystem::remove(name);
+  state.SetItemsProcessed(state.iterations() * events);
+  state.counters["vs_ofstream"] = streamSeconds / writerSeconds;
 }
 
-BENCHMARK(BM_WriteEvents)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ReplayEvents)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PugixmlParse)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PugixmlParseAndRead)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Replay)
+    ->RangeMultiplier(10)
+    ->Range(1000, 1000000)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Write)
+    ->RangeMultiplier(10)
+    ->Range(1000, 1000000)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

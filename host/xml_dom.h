@@ -1,10 +1,15 @@
 #pragma once
 
-// The stand-in host's XML DOM over pugixml: one object serves both document interfaces. Texts cross as UTF-16
-// and are held as UTF-8. A document belongs to the thread that looked it up.
+// The stand-in host's XML DOM: thin views over a pugixml document; one document object serves both document
+// interfaces. Texts cross as UTF-16 and are held as UTF-8: a parse converts its text once, a read converts
+// what it answers. A document belongs to the thread that looked it up.
+//
+// An element object is a view of one node, kept by whatever handed it out: the document keeps its root's, a
+// view the children its firstChild found, an iterator the one under it, which it turns to the next child
+// unless someone else holds a reference on it. A view also keeps the iterator its children handed out, and
+// hands it out again once its caller has let go of it. So walking a large document makes a view and an
+// iterator per level of depth, not per node.
 
-#include <map>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,22 +21,41 @@
 
 class XmlDomElement;
 
-// The parsed tree and the element objects handed out for its nodes, one per node.
-struct XmlTree {
-  pugi::xml_document document;
-  pugi::xml_node root;  // the document's element, once one is set or parsed
-  std::map<pugi::xml_node_struct*, IPtr<XmlDomElement>> elements;
-  // The offset of each line's first byte in a loaded UTF-8 file; empty for a parsed or built document.
-  std::vector<ptrdiff_t> lineStarts;
+// The offset of each line's first byte in a loaded UTF-8 file; empty for a parsed or built document. The
+// document keeps it; every view of the document points at it.
+using LineStarts = std::vector<ptrdiff_t>;
 
-  XmlDomElement* elementOf(pugi::xml_node node);
+class XmlDomElementItr : public IZelDOMXmlElementItr, public ZelUnknownImpl {
+ public:
+  static constexpr const char* interfaceName = "XmlDomElementItr";
+
+  XmlDomElementItr(pugi::xml_node parent, const LineStarts* lineStarts);
+  ~XmlDomElementItr() override;
+
+  // Walks the children of parent from the first, as a new iterator would.
+  void restart(pugi::xml_node parent);
+
+  void first() override;
+  void next() override;
+  bool atEnd() override { return !current_; }
+  IZelDOMXmlElement* current() override;
+
+  void queryInterface(const char* name, void** out, bool flag) override;
+  const char* className() override { return interfaceName; }
+
+ private:
+  pugi::xml_node parent_;
+  pugi::xml_node current_;  // an element, or null at the end
+  const LineStarts* lineStarts_;
+  IPtr<XmlDomElement> view_;
 };
 
 class XmlDomElement : public IZelDOMXmlElement, public ZelUnknownImpl {
  public:
   static constexpr const char* interfaceName = "XmlDomElement";
 
-  XmlDomElement(XmlTree* tree, pugi::xml_node node) : tree_(tree), node_(node) {}
+  XmlDomElement(pugi::xml_node node, const LineStarts* lineStarts);
+  ~XmlDomElement() override;
 
   void tagName(ZelString& out) override;
   void attribute(ZelString& out, const ZelString& name) override;
@@ -44,27 +68,28 @@ class XmlDomElement : public IZelDOMXmlElement, public ZelUnknownImpl {
   int32_t line() override;
 
   pugi::xml_node node() const { return node_; }
-  XmlTree* tree() const { return tree_; }
+  // Turns the view to another node, letting go of the children it found: for a view no one else holds.
+  void show(pugi::xml_node node);
 
   void queryInterface(const char* name, void** out, bool flag) override;
   const char* className() override { return interfaceName; }
 
  private:
-  XmlTree* tree_;  // owned by the document, which outlives its elements' use
   pugi::xml_node node_;
+  const LineStarts* lineStarts_;
+  std::vector<IPtr<XmlDomElement>> found_;  // what firstChild handed out for node_
+  IPtr<XmlDomElementItr> walker_;           // what children handed out last
 };
 
 class XmlDomDocument : public IZelDOMXml, public IZelDOMXmlV2, public IZelDOMXmlError, public ZelUnknownImpl {
  public:
   static constexpr const char* interfaceName = "XmlDomDocument";
 
-  XmlDomDocument();
-
   void serialize(ZelString& out) override;
   IZelDOMXmlElement* createElement(const ZelString& name) override;
   bool setRootElement(IZelDOMXmlElement* element) override;
   bool parse(const ZelString& text) override;
-  IZelDOMXmlElement* rootElement() override;
+  IZelDOMXmlElement* rootElement() override { return root_.get(); }
   bool load(const ZelString& path) override;
   IZelDOMXmlError* lastError() override { return this; }
   ZelString errorText() override;
@@ -73,10 +98,13 @@ class XmlDomDocument : public IZelDOMXml, public IZelDOMXmlV2, public IZelDOMXml
   const char* className() override { return interfaceName; }
 
  private:
-  void reset();
-  // Takes a parse's result; false, with the reason kept, for a document that is not well-formed.
-  bool accept(const pugi::xml_parse_result& result, const std::string& where);
+  // Takes the outcome of a parse or load: the document's element becomes the root, or the document is
+  // emptied with the reason kept (where names the file, if any).
+  bool settle(const pugi::xml_parse_result& result, const std::string& where);
+  bool refuse(const std::string& reason);
 
-  std::unique_ptr<XmlTree> tree_;
+  pugi::xml_document document_;
+  LineStarts lineStarts_;
+  IPtr<XmlDomElement> root_;
   std::string error_;  // UTF-8; empty after a success
 };

@@ -1,6 +1,7 @@
 #include "devices/event_log/event_log_parsers.h"
 
 #include <cmath>
+#include <cstdint>
 #include <string>
 
 #include "devices/event_log/log_bytes.h"
@@ -29,16 +30,48 @@ bool eachChild(IZelDOMXmlElement* element, Visit visit) {
   return true;
 }
 
+// Unit by unit, without measuring both strings first: every child of every record is matched this way.
 bool is(const ZelString& tag, const char16_t* name) {
-  return tag == ZelString(name);
+  const char16_t* unit = tag.c_str();
+  while (*unit && *unit == *name) ++unit, ++name;
+  return *unit == *name;
+}
+
+// A text in the writer's fixed form, an optional minus, digits, a point and digits, at most 15 digits in all:
+// read without the string's service lookup, and to the same value, since the digits and the power of ten
+// are both exact doubles and one division rounds correctly. False for any other text.
+bool readFixedDecimal(const ZelString& text, double& value) {
+  static constexpr double kTens[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                     1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  const char16_t* unit = text.c_str();
+  bool negative = *unit == u'-';
+  if (negative) ++unit;
+  uint64_t digits = 0;
+  int count = 0, decimals = 0;
+  bool point = false;
+  for (; *unit; ++unit) {
+    if (*unit == u'.' && !point) {
+      point = true;
+    } else if (*unit < u'0' || *unit > u'9' || ++count > 15) {
+      return false;
+    } else {
+      digits = digits * 10 + (*unit - u'0');
+      decimals += point;
+    }
+  }
+  if (count == 0 || (point && decimals == 0)) return false;
+  value = static_cast<double>(digits) / kTens[decimals];
+  if (negative) value = -value;
+  return true;
 }
 
 // The element's text as a number. A text that is no number, or not a finite one, is no measurement.
 bool readDouble(IZelDOMXmlElement* element, double& value) {
   ZelString text;
   element->text(text);
-  bool ok = false;
-  double read = text.toDouble(&ok);
+  double read = 0.0;
+  bool ok = readFixedDecimal(text, read);
+  if (!ok) read = text.toDouble(&ok);
   if (!ok || !std::isfinite(read)) return false;
   value = read;
   return true;

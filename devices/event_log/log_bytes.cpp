@@ -7,6 +7,10 @@ std::string logBytes(const ZelString& text) {
 }
 
 ZelString logText(std::string bytes) {
+  // A log is nearly always ASCII, whose bytes are its characters: they widen straight into the text.
+  unsigned char seen = 0;
+  for (char byte : bytes) seen |= static_cast<unsigned char>(byte);
+  if (seen < 0x80) return ZelString(bytes.c_str());
   std::u16string wide = platform::fromUtf8(bytes, platform::Malformed::kLatin1);
   std::string().swap(bytes);  // a whole log's bytes are let go before its text is copied
   ZelString text;

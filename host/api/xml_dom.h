@@ -18,11 +18,13 @@ class IZelDOMXmlElementItr : public virtual IZelUnknown {
   virtual void first() = 0;
   virtual void next() = 0;
   virtual bool atEnd() = 0;
-  // The element under the iterator (valid while the document lives), or null at the end.
+  // The element under the iterator (no reference for the caller), or null at the end.
   virtual IZelDOMXmlElement* current() = 0;
 };
 
-// An element, and every iterator over its children, is valid while its document lives.
+// An element handed out without a reference is valid while whatever handed it out still shows it: the root
+// while the document holds it, a firstChild answer while the element asked is, an iterator's element until
+// the iterator moves or is released. A reference on an element keeps it, never beyond its document.
 class IZelDOMXmlElement : public virtual IZelUnknown {
  public:
   static constexpr const char* interfaceName = "IZelDOMXmlElement";

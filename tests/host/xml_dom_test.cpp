@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "host/xml_dom.h"
+#include "platform/utf8.h"
 #include "support/module_fixture.h"
 #include "support/text.h"
 
@@ -85,29 +86,102 @@ TEST(XmlDomRead, ParsedChildrenWalkInDocumentOrderWithTheirTexts) {
   EXPECT_EQ(root->firstChild(ZelString(u"SetRadius")), root->firstChild(ZelString(u"SetRadius")));
 }
 
-TEST(XmlDomRead, MalformedTextIsRefusedAndLeavesNoRoot) {
-  IPtr<XmlDomDocument> document = newDocument();
-  EXPECT_FALSE(document->parse(ZelString(u"<Log><SetRadius time=\"0\">0.003</SetRad")));
-  EXPECT_EQ(document->rootElement(), nullptr);
-  EXPECT_FALSE(document->parse(ZelString(u"")));
+std::u16string textOf(IZelDOMXmlElement* element) {
+  ZelString out;
+  element->text(out);
+  return text(out);
 }
 
-TEST(XmlDomLoad, AMissingOrBrokenFileFailsWithAReasonAndAGoodOneLoads) {
+TEST(XmlDomRead, AnElementsTextJoinsItsTextsAroundItsChildren) {
+  IPtr<XmlDomDocument> document = newDocument();
+  ASSERT_TRUE(document->parse(ZelString(u"<Log><T>a<![CDATA[<b>]]>c<i>x</i>d</T><E/></Log>")));
+  IZelDOMXmlElement* root = document->rootElement();
+  EXPECT_EQ(textOf(root->firstChild(ZelString(u"T"))), u"a<b>cd");
+  EXPECT_EQ(textOf(root->firstChild(ZelString(u"E"))), u"");
+}
+
+// Walks hand out and reuse their views; whoever holds a reference keeps the element it got.
+TEST(XmlDomRead, HeldElementsAndWalksUnderWayStayTheirOwn) {
+  IPtr<XmlDomDocument> document = newDocument();
+  ASSERT_TRUE(document->parse(ZelString(u"<Log><A>1</A><B>2</B><C>3</C></Log>")));
+  IZelDOMXmlElement* root = document->rootElement();
+  IPtr<IZelDOMXmlElementItr> outer;
+  outer.takeOwnership(root->children());
+  IPtr<IZelDOMXmlElement> held(outer->current());
+  outer->next();
+  EXPECT_EQ(textOf(outer->current()), u"2");
+  EXPECT_EQ(textOf(held.get()), u"1");
+
+  for (int walk = 0; walk < 2; ++walk) {  // the second walk may reuse the first one's iterator
+    IPtr<IZelDOMXmlElementItr> inner;
+    inner.takeOwnership(root->children());
+    std::u16string seen;
+    for (; !inner->atEnd(); inner->next()) seen += textOf(inner->current());
+    EXPECT_EQ(seen, u"123");
+  }
+  EXPECT_EQ(textOf(outer->current()), u"2") << "the other walks left this one where it was";
+}
+
+TEST(XmlDomRead, OnlyOneWellFormedElementWithNothingButWhiteSpaceBesideItIsADocument) {
+  const struct {
+    const char16_t* text;
+    const char16_t* reason;  // the start of the error text, or null for a document
+  } cases[] = {
+      {u"<Log><SetRadius time=\"0\">0.003</SetRad", u"Start-end tags mismatch"},
+      {u"", u"No document element found"},
+      {u" \n<!-- only a note -->", u"No document element found"},
+      {u"<Log/><Log/>", u"Text or a second element beside the document element"},
+      {u"<Log/>t", u"Text or a second element beside the document element"},
+      {u"notes <Log/>", u"Text or a second element beside the document element"},
+      {u"<Log/><![CDATA[x]]>", u"Text or a second element beside the document element"},
+      {u"<Log/>&#233;", u"Text or a second element beside the document element"},
+      {u"\ufeff<?xml version=\"1.0\"?>\r\n<Log>\u00e9</Log>\n\t", nullptr},
+      {u" <Log>x</Log> ", nullptr},
+  };
+  IPtr<XmlDomDocument> document = newDocument();
+  for (const auto& parsed : cases) {
+    SCOPED_TRACE(platform::toUtf8(parsed.text));
+    EXPECT_EQ(document->parse(ZelString(parsed.text)), !parsed.reason);
+    EXPECT_EQ(document->rootElement() != nullptr, !parsed.reason) << "a refused text leaves no root";
+    std::u16string error = text(document->lastError()->errorText());
+    EXPECT_EQ(error.substr(0, parsed.reason ? std::u16string(parsed.reason).size() : 0),
+              parsed.reason ? parsed.reason : u"");
+    EXPECT_EQ(error.empty(), !parsed.reason);
+  }
+}
+
+TEST(XmlDomLoad, AMissingOrBrokenFileFailsWithAReasonAndAGoodOneLoadsKnowingItsLines) {
   IPtr<XmlDomDocument> document = newDocument();
   EXPECT_FALSE(document->load(ZelString(u"/nonexistent/dir/materials.mtlx")));
-  EXPECT_NE(text(document->lastError()->errorText()).find(u"materials.mtlx"), std::u16string::npos);
+  EXPECT_EQ(text(document->lastError()->errorText()), u"File was not found: /nonexistent/dir/materials.mtlx");
 
   std::string path = ::testing::TempDir() + "xml_dom_test.mtlx";
-  std::ofstream(path) << "<Materials><Material Name=\"Steel\"/></Materials";
-  EXPECT_FALSE(document->load(ZelString(path.c_str())));
-  EXPECT_FALSE(document->lastError()->errorText().isEmpty());
+  for (const char* broken : {"<Materials><Material Name=\"Steel\"/></Materials", "<Materials/>\nnotes"}) {
+    std::ofstream(path) << broken;
+    EXPECT_FALSE(document->load(ZelString(path.c_str())));
+    EXPECT_NE(text(document->lastError()->errorText()).find(u": " + text(ZelString(path.c_str()))),
+              std::u16string::npos);
+  }
 
-  std::ofstream(path) << "<Materials><Material Name=\"Steel\"/></Materials>";
+  std::ofstream(path) << "\xEF\xBB\xBF<Materials>\n<Material Name=\"Steel\"/>\n\n<Material Name=\"Brass\">\n"
+                         "<Density>7.9</Density></Material></Materials>";
   ASSERT_TRUE(document->load(ZelString(path.c_str())));
   EXPECT_TRUE(document->lastError()->errorText().isEmpty());
-  ZelString tag;
-  document->rootElement()->tagName(tag);
-  EXPECT_EQ(text(tag), u"Materials");
+  IZelDOMXmlElement* root = document->rootElement();
+  EXPECT_EQ(root->line(), 1);
+  std::vector<int32_t> lines;
+  IPtr<IZelDOMXmlElementItr> materials;
+  materials.takeOwnership(root->children());
+  for (; !materials->atEnd(); materials->next()) {
+    lines.push_back(materials->current()->line());
+    if (IZelDOMXmlElement* density = materials->current()->firstChild(ZelString(u"Density"))) {
+      lines.push_back(density->line());
+    }
+  }
+  EXPECT_EQ(lines, (std::vector<int32_t>{2, 4, 5}));
+  ASSERT_TRUE(document->parse(ZelString(u"<Materials>\n<Material/></Materials>")));
+  EXPECT_EQ(document->rootElement()->firstChild(ZelString(u"Material"))->line(), 0)
+      << "a parsed text has no lines";
   std::remove(path.c_str());
 }
 

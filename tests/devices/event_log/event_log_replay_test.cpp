@@ -7,6 +7,7 @@
 #include <future>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/utf8.h"
@@ -133,6 +134,31 @@ TEST_F(EventLogReplay, ATimeIsAnUnsigned32BitDecimalAndAnythingElseIsNoWait) {
   ASSERT_EQ(times.size(), timed + 2) << "a long wait was cancelled";
   EXPECT_GE(times[timed] - times[timed - 1], std::chrono::milliseconds(120));
   EXPECT_GE(times[timed + 1] - times[timed], std::chrono::milliseconds(150));
+}
+
+// The writer's fixed form is read on a short path; every other form must still read as before.
+TEST_F(EventLogReplay, EveryFormOfANumberReadsAsTheStringReadsIt) {
+  const std::vector<std::pair<std::string, std::string>> cases = {{"0.003000", "0.003"},
+                                                                  {"-0.000000", "-0"},
+                                                                  {"12345.678901", "12345.6789"},
+                                                                  {"1.", "1"},
+                                                                  {".5", "0.5"},
+                                                                  {"-.5", "-0.5"},
+                                                                  {"+2", "2"},
+                                                                  {"1e3", "1000"},
+                                                                  {"123456789012345.6", "1.23456789e+14"},
+                                                                  {"-", ""},
+                                                                  {".", ""},
+                                                                  {"--1", ""}};
+  std::string log;
+  Lines expected;
+  for (const auto& [text, read] : cases) {
+    log += record("SetRadius", 0, text);
+    if (!read.empty()) expected.push_back("radius " + read);
+  }
+  useLog(log);
+  ASSERT_TRUE(plugin_->replay(recorder_->single()));
+  EXPECT_EQ(recorder_->calls(), expected);
 }
 
 }  // namespace
