@@ -81,17 +81,4 @@ TEST_F(ViewCallbacks, ACallbackRemovedByAnEarlierOneInTheSameCallbackIsNotCalled
   EXPECT_EQ(host_.callbacks().received(), std::vector<int32_t>{5});
 }
 
-TEST_F(ViewCallbacks, TheRegistryTakesEachEntryOnceAndOnlyForTheViewsIds) {
-  TestCallback callback;
-  EXPECT_TRUE(add(4, callback));
-  EXPECT_FALSE(add(4, callback));
-  EXPECT_FALSE(add(12, callback));
-  EXPECT_FALSE(add(-1, callback));
-  EXPECT_FALSE(registry_->addCallback(4, registry_.get(), nullptr, 0));
-  EXPECT_FALSE(registry_->removeCallback(4, registry_.get(), &callback, 1))
-      << "all four values name an entry";
-  EXPECT_TRUE(remove(4, callback));
-  EXPECT_EQ(host_.callbacks().registeredCallbacks(), 0u);
-}
-
 }  // namespace
