@@ -9,7 +9,6 @@
 
 #include "framework/object/iptr.h"
 #include "host/api/event_data_store.h"
-#include "host/host_data_store.h"
 #include "support/counted_probe.h"
 #include "support/module_fixture.h"
 #include "support/recording_receiver.h"
@@ -27,8 +26,6 @@ class DataStoreTest : public ModuleTest {
     ASSERT_TRUE(store_);
     store_->addGroup("Palpera");
   }
-
-  HostDataStore& hostSide() { return host_.dataStore(); }
 
   IPtr<IDataStore> store_;
 };
@@ -53,6 +50,20 @@ TEST_F(DataStoreRegistration, ReadsAnswerTheDefaultUntilSetWritesAreClampedAndNa
   EXPECT_TRUE(known && minimum == 8 && maximum == 72);
   store_->getRange("Palpera/Plugin", &minimum, &maximum, &known);
   EXPECT_FALSE(known) << "only numbers have a range";
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  EXPECT_FALSE(store_->addIntItem("Elsewhere/Value", 1, 0, 1, 0) ||
+               store_->addGroup("Palpera/Missing/Inner") || store_->addIntItem("TopLevel", 1, 0, 1, 0) ||
+               store_->addIntItem("Palpera/", 1, 0, 1, 0) ||
+               store_->addIntItem("Palpera/FontSize/Inner", 1, 0, 1, 0))
+      << "an item lies in a group, and is none";
+  EXPECT_FALSE(store_->addIntItem("Palpera/FontSize", 7, 0, 100, 0) ||
+               store_->addDoubleItem("Palpera/FontSize", 7, 0, 100, 0) ||
+               store_->addIntItem("Palpera/Inverted", 0, 5, 1, 0) ||
+               store_->addDoubleItem("Palpera/Inverted", 0, 5, 1, 0) ||
+               store_->addDoubleItem("Palpera/NanBound", 0, nan, 1, 0) ||
+               store_->addDoubleItem("Palpera/NanDefault", nan, 0, 1, 0) ||
+               store_->addStringItem("Palpera/NoRoom", 0, ZelString(u"x"), 0))
+      << "registered once, and only with a possible value; the first range holds";
 
   EXPECT_TRUE(store_->setInt(nullptr, "Palpera/FontSize", 100));
   EXPECT_EQ(store_->getInt("Palpera/FontSize", -1), 72);

@@ -43,6 +43,10 @@ TEST_F(GuiDialog, TheModulesOwnChangesDoNotCallItBackAndCallsNamingNoControlAreC
   EXPECT_EQ(dialog_->strayCalls(), 2);
   dialog_->sendHostEvent(IHostEvent::kUndo);
   EXPECT_EQ(receiver_->calls.back(), "event 294");
+  int32_t reserved = module_->reserveControlIds(5);
+  EXPECT_GE(reserved, HostGuiDialog::kFirstReservedId);
+  EXPECT_EQ(module_->reserveControlIds(0), reserved + 5) << "an empty block takes no id";
+  EXPECT_EQ(module_->reserveControlIds(1), reserved + 5);
   module_->registerPicture(3, "probe.png");
   EXPECT_EQ(dialog_->picture(3), "probe.png");
   EXPECT_FALSE(dialog_->picture(4));

@@ -79,6 +79,19 @@ TEST_F(PickOnModel, ARayHitsTheNearestFaceFromEitherSideWithItsOutwardNormalOrMi
   }
 }
 
+TEST_F(PickOnModel, AnObjectWithoutAValidSurfaceModelIsNeverHit) {
+  IPtr<HostMesh> badIndex(new HostMesh({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 1, 3}}));
+  DocObjectDescription::Transform flattened{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1};  // no inverse
+  for (const IPtr<HostDocObject>& object :
+       {host_.document().add({"Plane", u"Plane 1", std::nullopt, {}, {}}, false),
+        addCadModel(host_.document(), u"Broken", badIndex.get()),
+        addCadModel(host_.document(), u"Flat", box_.get(), flattened)}) {
+    pick(object.get(), {0.2, 0.2, 10}, {0, 0, -1});
+    EXPECT_FALSE(hit_);
+  }
+  EXPECT_FALSE(IPtr<HostMesh>(new HostMesh({{0, 0, 0}, {1, 0, 0}, {2, 0, 0}}, {{0, 1, 2}}))->isValid());
+}
+
 // The hit lies on the top's triangle (0,0,1) (2,4,1) (0,4,1): a point outside it projects to its nearest edge
 // or corner.
 TEST_F(PickOnModel, TheCadObjectsSurfaceModelRefinesAHitByProjectionOntoItsElementsNearestPoint) {
