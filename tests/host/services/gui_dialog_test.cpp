@@ -22,7 +22,7 @@ class GuiDialog : public ModuleTest {
 };
 
 // The script tests press, enter values and name missing controls through the command-line host.
-TEST_F(GuiDialog, TheModulesOwnChangesDoNotCallItBackAndCallsNamingNoControlAreCountedNotInvented) {
+TEST_F(GuiDialog, TheModulesOwnChangesDoNotCallItBackStrayCallsAreCountedAndIdBlocksNeverOverlap) {
   module_->addControl(1, "choice", ZelString(u"Mode"));
   module_->setControlValue(1, 4.0);
   module_->setControlText(1, ZelString(u"mm"));
