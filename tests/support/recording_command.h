@@ -1,9 +1,10 @@
 #pragma once
 
 // A command for tests of the host's command driving: it records every call the host makes, one line each
-// ("canRun", "gui event 1001 1"), and answers as the test sets. Its context is the container (the extended
-// command base), so it also shows what the container answers. With an echo stream it also prints each line
-// there as "command: <line>", for tests that watch a host process from outside. GUI thread only.
+// ("canRun", "gui event 1001 1"), and agrees to every step that refuses does not name. Its context is the
+// container (the extended command base), so it also shows what the container answers. With an echo stream it
+// also prints each line there as "command: <line>", for tests that watch a host process from outside. GUI
+// thread only.
 
 #include <cstdio>
 #include <string>
@@ -13,14 +14,6 @@
 
 class RecordingCommand : public CompBaseCmdInt {
  public:
-  struct Answers {
-    bool canRun = true;
-    bool activate = true;
-    bool canApply = true;
-    bool apply = true;
-    bool cancel = true;
-  };
-
   int32_t setContext(IZelUnknown* context) override {
     record("setContext");
     return CompBaseCmdInt::setContext(context);
@@ -29,13 +22,13 @@ class RecordingCommand : public CompBaseCmdInt {
     record("setGui");
     CompBaseCmdInt::setGui(dialog);
   }
-  bool canRun(IZelUnknown*) override { return answer("canRun", answers.canRun); }
+  bool canRun(IZelUnknown*) override { return answer("canRun"); }
   void createGui(IGuiDialog*) override { record("createGui"); }
-  bool activate() override { return answer("activate", answers.activate); }
+  bool activate() override { return answer("activate"); }
   void deactivate() override { record("deactivate"); }
-  bool canApply() override { return answer("canApply", answers.canApply); }
-  bool apply() override { return answer("apply", answers.apply); }
-  bool cancel() override { return answer("cancel", answers.cancel); }
+  bool canApply() override { return answer("canApply"); }
+  bool apply() override { return answer("apply"); }
+  bool cancel() override { return answer("cancel"); }
   void finish() override { record("finish"); }
 
   void onGuiEvent(int32_t id, int32_t value) override { note("gui event", id, value); }
@@ -43,7 +36,6 @@ class RecordingCommand : public CompBaseCmdInt {
   void onGuiValueChanged(int32_t id, int32_t value) override { note("gui value changed", id, value); }
   void onEvent(IHostEvent* event) override { record("event " + std::to_string(event->id())); }
 
-  Answers answers;
   std::vector<std::string> calls;
   FILE* echo = nullptr;
 
@@ -54,11 +46,13 @@ class RecordingCommand : public CompBaseCmdInt {
     std::fprintf(echo, "command: %s\n", call.c_str());
     std::fflush(echo);
   }
+  // Whether the command refuses the step call ("activate").
+  virtual bool refuses(const std::string&) { return false; }
 
  private:
-  bool answer(const char* call, bool value) {
+  bool answer(const char* call) {
     record(call);
-    return value;
+    return !refuses(call);
   }
   void note(const char* what, int32_t id, double value) {
     char text[96];

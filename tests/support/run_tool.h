@@ -6,6 +6,8 @@
 // examples, where the module finds the shipped materials file as under a host that has its data in place.
 
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 
@@ -18,4 +20,10 @@ inline std::string runTool(const std::string& arguments, int& status,
   while (pipe && std::fgets(buffer, sizeof buffer, pipe.get())) output += buffer;
   status = pclose(pipe.release());
   return output;
+}
+
+// The bytes of a file, such as an expected output the project keeps; empty when it cannot be read.
+inline std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }

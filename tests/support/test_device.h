@@ -3,9 +3,8 @@
 // A device object for tests of the commands that use devices from the plug-in registry. It notes every call
 // in a journal the test owns, as "<call> <name>" ("connect HardProbe", "start HardProbeContinuous"), answers
 // as the test sets, and keeps receivers as a device does: only those answering the receiver interface of its
-// kind, each once. A start that fails leaves it half started (acquiring, as a device whose worker thread did
-// not start), until stopAcquisition or disconnect. It acquires nothing itself: a test hands events to its
-// receivers with deliver, on the main thread, as a device's event handlers do.
+// kind, each once. It acquires nothing itself: a test hands events to its receivers with deliver, on the
+// main thread, as a device's event handlers do.
 
 #include <algorithm>
 #include <string>
@@ -32,29 +31,24 @@ class TestDevice : public IZelPluginDevice, public ZelUnknownImpl {
 
   bool connect() override {
     note("connect");
-    connected_ = connected_ || answers.connect;
     return answers.connect;
   }
   bool disconnect() override {
     note("disconnect");
-    acquiring_ = false;
-    connected_ = false;
     return true;
   }
   bool startAcquisition() override {
     note("start");
-    acquiring_ = true;
     return answers.start;
   }
-  void stopAcquisition() override {
-    note("stop");
-    acquiring_ = false;
-  }
+  void stopAcquisition() override { note("stop"); }
   void addReceiver(IZelPluginDataReceiver* receiver) override {
     note("addReceiver");
     void* part = nullptr;
     if (receiver) receiver->queryInterface(receiverInterface_, &part, false);
-    if (part && !registered(receiver)) receivers_.emplace_back(receiver);
+    if (part &&
+        std::ranges::find(receivers_, receiver, &IPtr<IZelPluginDataReceiver>::get) == receivers_.end())
+      receivers_.emplace_back(receiver);
   }
   void removeReceiver(IZelPluginDataReceiver* receiver) override {
     note("removeReceiver");
@@ -73,10 +67,7 @@ class TestDevice : public IZelPluginDevice, public ZelUnknownImpl {
     }
   }
 
-  bool connected() const { return connected_; }
-  bool acquiring() const { return acquiring_; }
   size_t receiverCount() const { return receivers_.size(); }
-  IZelPluginDataReceiver* receiver(size_t index) const { return receivers_.at(index).get(); }
 
   void queryInterface(const char* name, void** out, bool) override {
     QueryChain(name, out).classLeaf(interfaceName, this, this).offer<IZelPluginDevice>(this).end();
@@ -87,15 +78,9 @@ class TestDevice : public IZelPluginDevice, public ZelUnknownImpl {
 
  private:
   void note(const char* call) { journal_.push_back(std::string(call) + " " + name_); }
-  bool registered(IZelPluginDataReceiver* receiver) const {
-    return std::any_of(receivers_.begin(), receivers_.end(),
-                       [&](const IPtr<IZelPluginDataReceiver>& held) { return held.get() == receiver; });
-  }
 
   std::string name_;
   const char* receiverInterface_;
   std::vector<std::string>& journal_;
-  bool connected_ = false;
-  bool acquiring_ = false;
   std::vector<IPtr<IZelPluginDataReceiver>> receivers_;
 };

@@ -2,11 +2,11 @@
 
 #include <iomanip>
 #include <iostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "commands/plugin_dump/palpera_dump_cmd.h"
-#include "support/cerr_capture.h"
 #include "tests/commands/support/command_fixture.h"
 
 namespace {
@@ -28,20 +28,18 @@ class PluginDataDump : public CommandTest {
   // What the command prints while the device hands its receivers events through R.
   template <class R, class Events>
   std::string printed(Events events) {
-    CerrCapture capture;
+    std::ostringstream captured;
+    std::streambuf* saved = std::cerr.rdbuf(captured.rdbuf());
     device_->deliver<R>(events);
-    return capture.text();
+    std::cerr.rdbuf(saved);
+    return captured.str();
   }
   bool enabled(int32_t id) { return dialog().control(id).value().enabled; }
-  bool press(int32_t id) {
-    journal_.clear();
-    return dialog().pressButton(id);
-  }
 
   TestDevice* device_ = nullptr;
 };
 
-TEST_F(PluginDataDump, EveryContinuousEventIsOneLineInTheStreamsDefaultNumberFormat) {
+TEST_F(PluginDataDump, EveryEventOfEachKindIsOneLineInTheStreamsDefaultNumberFormat) {
   ASSERT_EQ(start("PalperaDumpCmd"), Start::kStarted);
   ASSERT_TRUE(press(kStart));
   std::cerr << std::scientific << std::setprecision(2);  // the command's lines do not follow the stream
@@ -68,12 +66,7 @@ TEST_F(PluginDataDump, EveryContinuousEventIsOneLineInTheStreamsDefaultNumberFor
             "onStop()\n"
             "onCustomEvent(Error)\n"
             "onCustomEvent()\n");
-}
-
-TEST_F(PluginDataDump, TheSameReceiverPrintsSinglePointAndScanLineEvents) {
-  ASSERT_EQ(start("PalperaDumpCmd"), Start::kStarted);
-  ASSERT_EQ(device_->receiverCount(), 1u);
-  EXPECT_STREQ(device_->receiver(0)->className(), "Receiver");
+  // The same receiver prints the single-point and scan-line events.
   EXPECT_EQ(printed<IZelHardProbeDataReceiverV2>([](IZelHardProbeDataReceiverV2* r) {
               r->onPointSampled({1, 2, 3});
               r->onPointStop({0.5, 0, 2});
@@ -90,7 +83,6 @@ TEST_F(PluginDataDump, TheSameReceiverPrintsSinglePointAndScanLineEvents) {
 TEST_F(PluginDataDump, StartAndStopDriveAcquisitionSwapWhichButtonIsEnabledAndTheEndDisconnects) {
   ASSERT_EQ(start("PalperaDumpCmd"), Start::kStarted);
   EXPECT_EQ(journal_, (Journal{"connect HardProbeContinuous", "addReceiver HardProbeContinuous"}));
-  EXPECT_FALSE(device_->acquiring()) << "acquisition waits for Start";
   EXPECT_EQ(dialog().control(kStart)->text, u"Start");
   EXPECT_EQ(dialog().control(kStop)->text, u"Stop");
   EXPECT_EQ(dialog().icon(PalperaDumpCmd::kStartIcon), "hp_start");
@@ -106,17 +98,14 @@ TEST_F(PluginDataDump, StartAndStopDriveAcquisitionSwapWhichButtonIsEnabledAndTh
 
   press(kStart);
   EXPECT_EQ(journal_, Journal{"start HardProbeContinuous"});
-  EXPECT_TRUE(device_->acquiring());
   EXPECT_FALSE(enabled(kStart));
   EXPECT_TRUE(enabled(kStop));
-  EXPECT_EQ(dialog().control(kStop)->enableMode, IGuiDialog::kEnableDefault);
 
   journal_.clear();
   ASSERT_TRUE(runner_.cancel());
   EXPECT_EQ(journal_, (Journal{"removeReceiver HardProbeContinuous", "disconnect HardProbeContinuous"}))
       << "ending while acquiring unregisters the receiver before disconnecting";
   EXPECT_EQ(device_->receiverCount(), 0u);
-  EXPECT_FALSE(device_->acquiring() || device_->connected());
 }
 
 TEST_F(PluginDataDump, AFailingOrMissingDeviceIsReportedAndLeavesTheButtonsUsable) {
@@ -136,14 +125,13 @@ TEST_F(PluginDataDump, AFailingOrMissingDeviceIsReportedAndLeavesTheButtonsUsabl
   press(kStop);
   device_->answers.start = false;
   press(kStart);
-  EXPECT_EQ(journal_, (Journal{"start HardProbeContinuous", "stop HardProbeContinuous"}));
-  EXPECT_FALSE(device_->acquiring()) << "not left half started";
+  EXPECT_EQ(journal_, (Journal{"start HardProbeContinuous", "stop HardProbeContinuous"}))
+      << "not left half started";
   EXPECT_TRUE(enabled(kStart));
   EXPECT_FALSE(enabled(kStop)) << "as they were";
   EXPECT_EQ(errorMessages().back(), u"Unable to start data acquisition.");
   device_->answers.start = true;
   EXPECT_TRUE(press(kStart)) << "Start can be pressed again";
-  EXPECT_TRUE(device_->acquiring());
   ASSERT_TRUE(runner_.cancel());
 
   registry_->setDevice(ZelCString(kDevice), nullptr);

@@ -35,6 +35,11 @@ class CommandTest : public ModuleTest {
     return runner_.start(command_.get());
   }
   HostGuiDialog& dialog() { return host_.dialog(); }
+  // Presses the dialog's button id, with a fresh journal.
+  bool press(int32_t id) {
+    journal_.clear();
+    return dialog().pressButton(id);
+  }
 
   // A test device registered under name, taking receivers that answer receiverInterface.
   TestDevice* addDevice(const char* name, const char* receiverInterface) {

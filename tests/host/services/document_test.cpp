@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <string>
 #include <vector>
 
@@ -50,22 +49,6 @@ TEST_F(Document, UniqueNamesGetTheFirstFreeSuffixAndOthersMayRepeat) {
     names.push_back(document_->objectAt(i)->objectName().c_str());
   EXPECT_EQ(names, (std::vector<std::u16string>{u"Scan", u"Scan 2", u"Scan 3", u"Scan"}));
   EXPECT_EQ(document_->objectAt(4), nullptr);
-}
-
-TEST_F(Document, TheBuilderMakesOneObjectAtATimeAndAnUncommittedOneIsDropped) {
-  std::atomic<int> destroyed{0};
-  EXPECT_EQ(builder_->endObject(true), nullptr) << "nothing begun";
-  EXPECT_FALSE(builder_->addData(nullptr));
-  ASSERT_TRUE(builder_->beginObject("Point", ZelString(u"A"), false));
-  EXPECT_FALSE(builder_->beginObject("Point", ZelString(u"B"), false));
-  {
-    IPtr<CountedProbe> data(new CountedProbe(&destroyed));
-    builder_->addData(data.get());
-  }
-  EXPECT_EQ(destroyed, 0) << "the builder holds its data";
-  EXPECT_EQ(builder_->endObject(false), nullptr);
-  EXPECT_EQ(destroyed, 1) << "its data went with it";
-  EXPECT_EQ(document_->objectCount(), 0);
 }
 
 TEST_F(Document, AttachedObjectsAreFoundByTheirAttachmentId) {

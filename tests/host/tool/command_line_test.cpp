@@ -1,21 +1,12 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "host/data_item_text.h"
 #include "support/run_tool.h"
 
 namespace {
-
-std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 // The actions run in the order given: the settings listing first, then the module's identity.
 TEST(CommandLineHost, PrintsEveryRegistrationOfTheGroupAsCheckedInThenTheModulesIdentity) {

