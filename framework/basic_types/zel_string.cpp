@@ -61,6 +61,22 @@ std::string cappedPrecision(const char* precision) {
   return *rest == '\0' ? rebuilt : std::string();
 }
 
+// Shorter first, then by the first differing unit: negative, 0 or positive. Units are compared only up to
+// the first difference; past it only the ends of both texts are looked for.
+int orderWithoutHost(const char16_t* p, const char16_t* q) {
+  for (; *p == *q; ++p, ++q) {
+    if (*p == 0) return 0;
+  }
+  if (*p == 0 || *q == 0) return *p == 0 ? -1 : 1;
+  const int difference = *p < *q ? -1 : 1;
+  do {
+    ++p;
+    ++q;
+  } while (*p && *q);
+  if (*p || *q) return *p ? 1 : -1;
+  return difference;
+}
+
 }  // namespace
 
 ZelString::ZelString(const char* narrow) {
@@ -152,17 +168,12 @@ bool operator==(const ZelString& a, const ZelString& b) {
 }
 
 bool operator<(const ZelString& a, const ZelString& b) {
-  SPtr<IZelStrSupport> support;
-  if (support) return support->compare(a.c_str(), b.c_str()) < 0;
-  // One pass: the lengths decide first, and the first differing unit only when they are equal.
-  const char16_t* p = a.c_str();
-  const char16_t* q = b.c_str();
-  int firstDifference = 0;
-  for (; *p && *q; ++p, ++q) {
-    if (firstDifference == 0 && *p != *q) firstDifference = *p < *q ? -1 : 1;
+  // Without a host there is nothing to look up.
+  if (hostRoot()) {
+    SPtr<IZelStrSupport> support;
+    if (support) return support->compare(a.c_str(), b.c_str()) < 0;
   }
-  if (*p || *q) return *p == 0;
-  return firstDifference < 0;
+  return orderWithoutHost(a.c_str(), b.c_str()) < 0;
 }
 
 bool ZelString::equalsPrefix(const ZelString& other, int32_t n) const {
