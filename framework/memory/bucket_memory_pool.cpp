@@ -23,9 +23,12 @@ constexpr int32_t kHostCheckInterval = 600;
 // The out-of-memory report's code for a request that no block can serve.
 constexpr int kNoMemory = -4;
 
+// The size of a cache line: data read on every allocation keeps apart from data written under the lock.
+constexpr size_t kCacheLine = 64;
+
 // Constant-initialised and trivially destroyed, so it works before any constructor and after every
 // destructor.
-constinit platform::SpinLock thePoolLock;
+alignas(kCacheLine) constinit platform::SpinLock thePoolLock;
 
 platform::SpinLock& poolLock() {
   return thePoolLock;
@@ -93,8 +96,12 @@ struct GlobalPool {
   int32_t callsSinceCheck = 0;
 };
 
-// Mirrors "the module runs its own pool": while it does, each thread keeps a small cache of its own.
-std::atomic<bool> ownPoolInUse{false};
+// A flag with a cache line to itself.
+struct alignas(kCacheLine) LoneFlag : std::atomic<bool> {};
+
+// Mirrors "the module runs its own pool": while it does, each thread keeps a cache of its own. Read on every
+// allocation and release.
+LoneFlag ownPoolInUse;
 
 GlobalPool& global() {
   static NoDestructor<GlobalPool> instance;
@@ -135,7 +142,7 @@ void choosePool() {
     } else if (!anyPoolLocked()) {
       std::swap(g.own, fresh);
     }
-    ownPoolInUse = static_cast<bool>(g.own);
+    ownPoolInUse.store(static_cast<bool>(g.own));
   }
   if (retired) retired->handOver(*host);
 }
@@ -517,7 +524,7 @@ void releaseGlobalPool() {
     std::lock_guard lock(poolLock());
     std::swap(own, global().own);
     std::swap(shared, global().shared);
-    ownPoolInUse = false;
+    ownPoolInUse.store(false);
     global().callsSinceCheck = 0;
   }
 }
