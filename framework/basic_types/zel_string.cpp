@@ -96,13 +96,13 @@ int orderWithoutHost(const char16_t* a, int64_t aReadable, const char16_t* b, in
   return difference;
 }
 
-// The host's ordering when it offers one, else the same as without a host. Out of line, so that the path
-// without a host stays short.
-[[gnu::noinline]] int orderInHost(const char16_t* a, int64_t aReadable, const char16_t* b,
-                                  int64_t bReadable) {
+// The host's ordering of a and b in *order, when the host offers one. Out of line, so that the path without a
+// host stays short.
+[[gnu::noinline]] bool orderInHost(const char16_t* a, const char16_t* b, int* order) {
   SPtr<IZelStrSupport> support;
-  if (support) return support->compare(a, b);
-  return orderWithoutHost(a, aReadable, b, bReadable);
+  if (!support) return false;
+  *order = support->compare(a, b);
+  return true;
 }
 
 }  // namespace
@@ -196,8 +196,9 @@ bool operator==(const ZelString& a, const ZelString& b) {
 }
 
 bool operator<(const ZelString& a, const ZelString& b) {
+  int order = 0;
   // Without a host there is nothing to look up.
-  if (hostRoot()) return orderInHost(a.c_str(), a.readableUnits(), b.c_str(), b.readableUnits()) < 0;
+  if (hostRoot() && orderInHost(a.c_str(), b.c_str(), &order)) return order < 0;
   return orderWithoutHost(a.c_str(), a.readableUnits(), b.c_str(), b.readableUnits()) < 0;
 }
 
