@@ -30,14 +30,18 @@ ZelString modulePath(const std::string& name) {
   return path;
 }
 
-// Writes kTotalBytes in records of the argument's size through a stream that open makes for the name;
-// writeRecord answers false when the stream has failed, finish when it could not close.
+// Writes kTotalBytes in records of the argument's size through a stream that open makes for the name (null
+// when it cannot); writeRecord answers false when the stream has failed, finish when it could not close.
 template <class Open, class WriteRecord, class Finish>
 void measureWrites(benchmark::State& state, Open open, WriteRecord writeRecord, Finish finish) {
   const std::string record(static_cast<size_t>(state.range(0)), 'x');
   const std::string name = scratchName();
   for (auto _ : state) {
     auto out = open(name);
+    if (!out) {
+      state.SkipWithError("cannot open the scratch file");
+      break;
+    }
     bool written = true;
     for (int64_t bytes = 0; bytes < kTotalBytes && written; bytes += state.range(0))
       written = writeRecord(*out, record);

@@ -2,7 +2,8 @@
 // iterate as on measured data rather than stopping at an exact fit. The plane, line, circle and sphere are
 // shown beside a closed-form fit of the same points written directly with Eigen: the centroid and a singular
 // value decomposition for the plane and the line, algebraic (linear least-squares) fits for the circle and
-// the sphere. The other shapes have no closed form.
+// the sphere; the line and circle in a given plane beside the free closed-form fits of the same points. The
+// other shapes have no closed form.
 
 #include <cmath>
 #include <cstddef>
@@ -249,6 +250,8 @@ int main(int argc, char** argv) {
   return runWithPeerRatios(argc, argv,
                            {{"BM_Plane", "BM_EigenPlane", "vs_eigen"},
                             {"BM_Line", "BM_EigenLine", "vs_eigen"},
+                            {"BM_LineInPlane", "BM_EigenLine", "vs_eigen"},
                             {"BM_Circle", "BM_EigenCircle", "vs_eigen"},
+                            {"BM_CircleInPlane", "BM_EigenCircle", "vs_eigen"},
                             {"BM_Sphere", "BM_EigenSphere", "vs_eigen"}});
 }
