@@ -30,7 +30,7 @@ class SpinLock {
   void unlock() { held_.store(false, std::memory_order_release); }
 
  private:
-  // About a microsecond of spinning: longer than the sections it guards.
+  // Longer than the sections it guards take (a pause lasts from a few to some hundred cycles, by processor).
   static constexpr int kSpinsBeforeYield = 100;
 
   static void pause() {
