@@ -1,16 +1,23 @@
 // The least-squares fits against the number of points. Points carry probe-like noise so that the minimisers
-// iterate as on measured data rather than stopping at an exact fit.
+// iterate as on measured data rather than stopping at an exact fit. The plane, line, circle and sphere are
+// shown beside a closed-form fit of the same points written directly with Eigen: the centroid and a singular
+// value decomposition for the plane and the line, algebraic (linear least-squares) fits for the circle and
+// the sphere; the line and circle in a given plane beside the free closed-form fits of the same points. The
+// other shapes have no closed form.
 
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <random>
+#include <utility>
 #include <vector>
 
 #include <benchmark/benchmark.h>
 #include <Eigen/Geometry>
+#include <Eigen/SVD>
 
 #include "host/fitting/fitting.h"
+#include "peer_ratio.h"
 
 namespace {
 
@@ -83,10 +90,85 @@ void measure(benchmark::State& state, const PointList& points, Fit fit) {
   state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(points.size()));
 }
 
+using PointMatrix = Eigen::Map<const Eigen::Matrix<double, 3, Eigen::Dynamic>>;
+
+PointMatrix asMatrix(const PointList& points) {
+  return PointMatrix(points.front().data(), 3, static_cast<Eigen::Index>(points.size()));
+}
+
+// The points less their centroid, one a row, and the centroid.
+std::pair<Eigen::MatrixX3d, Eigen::Vector3d> centred(const PointList& points) {
+  const Eigen::Vector3d centroid = asMatrix(points).rowwise().mean();
+  return {(asMatrix(points).colwise() - centroid).transpose(), centroid};
+}
+
+// The directions of most (first) to least (last) spread of the points about their centroid.
+Eigen::Matrix3d principalAxes(const Eigen::MatrixX3d& centredRows) {
+  return Eigen::JacobiSVD<Eigen::MatrixX3d>(centredRows, Eigen::ComputeFullV).matrixV();
+}
+
+// The least-squares solution of rows x = right through the normal equations.
+Eigen::VectorXd solveLeastSquares(const Eigen::MatrixXd& rows, const Eigen::VectorXd& right) {
+  return (rows.transpose() * rows).ldlt().solve(rows.transpose() * right);
+}
+
+// Point and normal.
+std::pair<Eigen::Vector3d, Eigen::Vector3d> closedFormPlane(const PointList& points) {
+  const auto [rows, centroid] = centred(points);
+  return {centroid, principalAxes(rows).col(2)};
+}
+
+// Point and direction.
+std::pair<Eigen::Vector3d, Eigen::Vector3d> closedFormLine(const PointList& points) {
+  const auto [rows, centroid] = centred(points);
+  return {centroid, principalAxes(rows).col(0)};
+}
+
+// The circle in the points' plane: x^2 + y^2 = 2 a x + 2 b y + c in plane coordinates gives the centre (a, b)
+// and the radius sqrt(c + a^2 + b^2). Centre and radius.
+std::pair<Eigen::Vector3d, double> closedFormCircle(const PointList& points) {
+  const auto [rows, centroid] = centred(points);
+  const Eigen::Matrix<double, 3, 2> plane = principalAxes(rows).leftCols<2>();
+  const Eigen::MatrixX2d flat = rows * plane;
+  Eigen::MatrixXd design(flat.rows(), 3);
+  design << 2 * flat, Eigen::VectorXd::Ones(flat.rows());
+  const Eigen::VectorXd solution = solveLeastSquares(design, flat.rowwise().squaredNorm());
+  const Eigen::Vector2d centre = solution.head<2>();
+  return {centroid + plane * centre, std::sqrt(solution(2) + centre.squaredNorm())};
+}
+
+// The same in three dimensions: |p|^2 = 2 c.p + d. Centre and radius.
+std::pair<Eigen::Vector3d, double> closedFormSphere(const PointList& points) {
+  const auto [rows, centroid] = centred(points);
+  Eigen::MatrixXd design(rows.rows(), 4);
+  design << 2 * rows, Eigen::VectorXd::Ones(rows.rows());
+  const Eigen::VectorXd solution = solveLeastSquares(design, rows.rowwise().squaredNorm());
+  const Eigen::Vector3d centre = solution.head<3>();
+  return {centroid + centre, std::sqrt(solution(3) + centre.squaredNorm())};
+}
+
+template <class Fit>
+void measureClosedForm(benchmark::State& state, const PointList& points, Fit fit) {
+  for (auto _ : state) benchmark::DoNotOptimize(fit(points));
+  state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(points.size()));
+}
+
 std::size_t count(const benchmark::State& state) {
   return static_cast<std::size_t>(state.range(0));
 }
 
+void BM_EigenPlane(benchmark::State& s) {
+  measureClosedForm(s, planePoints(count(s), 0.0), closedFormPlane);
+}
+void BM_EigenLine(benchmark::State& s) {
+  measureClosedForm(s, linePoints(count(s)), closedFormLine);
+}
+void BM_EigenCircle(benchmark::State& s) {
+  measureClosedForm(s, circlePoints(count(s)), closedFormCircle);
+}
+void BM_EigenSphere(benchmark::State& s) {
+  measureClosedForm(s, spherePoints(count(s)), closedFormSphere);
+}
 void BM_Plane(benchmark::State& s) {
   measure(s, planePoints(count(s), 0.0), fitting::fitPlane);
 }
@@ -141,8 +223,12 @@ void BM_CylinderResiduals(benchmark::State& s) {
 }
 
 #define FITTING_BENCHMARK(name) \
-  BENCHMARK(name)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond)
+  BENCHMARK(name)->ArgName("points")->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond)
 
+FITTING_BENCHMARK(BM_EigenPlane);
+FITTING_BENCHMARK(BM_EigenLine);
+FITTING_BENCHMARK(BM_EigenCircle);
+FITTING_BENCHMARK(BM_EigenSphere);
 FITTING_BENCHMARK(BM_Plane);
 FITTING_BENCHMARK(BM_Line);
 FITTING_BENCHMARK(BM_LineInPlane);
@@ -159,3 +245,13 @@ FITTING_BENCHMARK(BM_ParallelPlanes);
 FITTING_BENCHMARK(BM_CylinderResiduals);
 
 }  // namespace
+
+int main(int argc, char** argv) {
+  return runWithPeerRatios(argc, argv,
+                           {{"BM_Plane", "BM_EigenPlane", "vs_eigen"},
+                            {"BM_Line", "BM_EigenLine", "vs_eigen"},
+                            {"BM_LineInPlane", "BM_EigenLine", "vs_eigen"},
+                            {"BM_Circle", "BM_EigenCircle", "vs_eigen"},
+                            {"BM_CircleInPlane", "BM_EigenCircle", "vs_eigen"},
+                            {"BM_Sphere", "BM_EigenSphere", "vs_eigen"}});
+}

@@ -61,6 +61,50 @@ std::string cappedPrecision(const char* precision) {
   return *rest == '\0' ? rebuilt : std::string();
 }
 
+// Four code units, compared and searched for a terminator at once.
+using UnitWord = uint64_t;
+constexpr int64_t kUnitsPerWord = sizeof(UnitWord) / sizeof(char16_t);
+
+UnitWord wordAt(const char16_t* units) {
+  UnitWord word;
+  std::memcpy(&word, units, sizeof word);
+  return word;
+}
+
+bool hasZeroUnit(UnitWord word) {
+  return ((word - 0x0001000100010001) & ~word & 0x8000800080008000) != 0;
+}
+
+// Shorter first, then by the first differing unit: negative, 0 or positive. Units are compared only up to
+// the first difference; past it only the ends of both texts are looked for. Where both buffers are known to
+// hold them (readable units from the start), four units are taken at once; a word that holds a terminator
+// ends that, so units past a terminator never decide.
+int orderWithoutHost(const char16_t* a, int64_t aReadable, const char16_t* b, int64_t bReadable) {
+  const int64_t lastWord = std::min(aReadable, bReadable) - kUnitsPerWord;
+  int64_t i = 0;
+  while (i <= lastWord && wordAt(a + i) == wordAt(b + i) && !hasZeroUnit(wordAt(a + i))) i += kUnitsPerWord;
+  for (; a[i] == b[i]; ++i) {
+    if (a[i] == 0) return 0;
+  }
+  if (a[i] == 0 || b[i] == 0) return a[i] == 0 ? -1 : 1;
+  const int difference = a[i] < b[i] ? -1 : 1;
+  ++i;
+  while (i <= lastWord && !hasZeroUnit(wordAt(a + i)) && !hasZeroUnit(wordAt(b + i))) i += kUnitsPerWord;
+  for (; a[i] && b[i]; ++i) {
+  }
+  if (a[i] || b[i]) return a[i] ? 1 : -1;
+  return difference;
+}
+
+// The host's ordering of a and b in *order, when the host offers one. Out of line, so that the path without a
+// host stays short.
+[[gnu::noinline]] bool orderInHost(const char16_t* a, const char16_t* b, int* order) {
+  SPtr<IZelStrSupport> support;
+  if (!support) return false;
+  *order = support->compare(a, b);
+  return true;
+}
+
 }  // namespace
 
 ZelString::ZelString(const char* narrow) {
@@ -152,17 +196,10 @@ bool operator==(const ZelString& a, const ZelString& b) {
 }
 
 bool operator<(const ZelString& a, const ZelString& b) {
-  SPtr<IZelStrSupport> support;
-  if (support) return support->compare(a.c_str(), b.c_str()) < 0;
-  // One pass: the lengths decide first, and the first differing unit only when they are equal.
-  const char16_t* p = a.c_str();
-  const char16_t* q = b.c_str();
-  int firstDifference = 0;
-  for (; *p && *q; ++p, ++q) {
-    if (firstDifference == 0 && *p != *q) firstDifference = *p < *q ? -1 : 1;
-  }
-  if (*p || *q) return *p == 0;
-  return firstDifference < 0;
+  int order = 0;
+  // Without a host there is nothing to look up.
+  if (hostRoot() && orderInHost(a.c_str(), b.c_str(), &order)) return order < 0;
+  return orderWithoutHost(a.c_str(), a.readableUnits(), b.c_str(), b.readableUnits()) < 0;
 }
 
 bool ZelString::equalsPrefix(const ZelString& other, int32_t n) const {

@@ -1,5 +1,6 @@
 #include "framework/memory/bucket_memory_pool.h"
 
+#include <algorithm>
 #include <atomic>
 #include <climits>
 #include <cstring>
@@ -22,9 +23,12 @@ constexpr int32_t kHostCheckInterval = 600;
 // The out-of-memory report's code for a request that no block can serve.
 constexpr int kNoMemory = -4;
 
+// The size of a cache line: data read on every allocation keeps apart from data written under the lock.
+constexpr size_t kCacheLine = 64;
+
 // Constant-initialised and trivially destroyed, so it works before any constructor and after every
 // destructor.
-constinit platform::SpinLock thePoolLock;
+alignas(kCacheLine) constinit platform::SpinLock thePoolLock;
 
 platform::SpinLock& poolLock() {
   return thePoolLock;
@@ -92,8 +96,12 @@ struct GlobalPool {
   int32_t callsSinceCheck = 0;
 };
 
-// Mirrors "the module runs its own pool": while it does, each thread keeps a small cache of its own.
-std::atomic<bool> ownPoolInUse{false};
+// A flag with a cache line to itself.
+struct alignas(kCacheLine) LoneFlag : std::atomic<bool> {};
+
+// Mirrors "the module runs its own pool": while it does, each thread keeps a cache of its own. Read on every
+// allocation and release.
+LoneFlag ownPoolInUse;
 
 GlobalPool& global() {
   static NoDestructor<GlobalPool> instance;
@@ -134,7 +142,7 @@ void choosePool() {
     } else if (!anyPoolLocked()) {
       std::swap(g.own, fresh);
     }
-    ownPoolInUse = static_cast<bool>(g.own);
+    ownPoolInUse.store(static_cast<bool>(g.own));
   }
   if (retired) retired->handOver(*host);
 }
@@ -183,12 +191,24 @@ void* BucketMemoryPool::newBlockOfClass(int32_t size, int32_t index, uint32_t* c
   return newBlock(bytes);
 }
 
-BucketMemoryPool::Cached BucketMemoryPool::cacheLocked(int32_t capacity, void* block, Room& room) {
+int32_t BucketMemoryPool::takeBatchLocked(int32_t index, void** out, int32_t most) {
+  FreeList& list = buckets_[index];
+  int32_t first = std::max(0, list.count - most);
+  int32_t taken = 0;
+  for (int32_t k = first; k < list.count; ++k) {
+    if (list.entries[k].block) out[taken++] = list.entries[k].block;
+  }
+  list.count = first;
+  return taken;
+}
+
+BucketMemoryPool::Cached BucketMemoryPool::cacheLocked(int32_t capacity, void* const* blocks, int32_t count,
+                                                       Room& room) {
   int32_t index = classIndex(capacity);
   if (index < 0) return Cached::kDirect;
   FreeList& list = buckets_[index];
-  if (list.count == list.capacity) {
-    int32_t wanted = list.capacity > 0 ? list.capacity * 2 : kFreeListStart;
+  if (list.capacity - list.count < count) {
+    int32_t wanted = std::max(list.capacity > 0 ? list.capacity * 2 : kFreeListStart, list.count + count);
     if (room.capacity < wanted) {
       room.wanted = wanted;
       return Cached::kNeedsRoom;
@@ -197,7 +217,8 @@ BucketMemoryPool::Cached BucketMemoryPool::cacheLocked(int32_t capacity, void* b
     std::swap(list.entries, room.entries);
     std::swap(list.capacity, room.capacity);
   }
-  list.entries[list.count++] = {static_cast<uint32_t>(classSize(index)), block};
+  auto size = static_cast<uint32_t>(classSize(index));
+  for (int32_t k = 0; k < count; ++k) list.entries[list.count++] = {size, blocks[k]};
   return Cached::kYes;
 }
 
@@ -215,7 +236,7 @@ bool BucketMemoryPool::free(int32_t capacity, void** block) {
   if (!*block || capacity == 0) return false;
   void* given = *block;
   *block = nullptr;
-  if (cacheWithRoom([&](Room& room) { return cacheLocked(capacity, given, room); }) != Cached::kYes)
+  if (cacheWithRoom([&](Room& room) { return cacheLocked(capacity, &given, 1, room); }) != Cached::kYes)
     freeBlock(given);
   return true;
 }
@@ -310,7 +331,8 @@ void* allocateFromGlobal(int32_t size, uint32_t* capacity) {
   }
 }
 
-void freeToGlobal(uint32_t capacity, void* block) {
+// Gives count blocks of one capacity to the pool in use. Out of line, like allocateSlowly.
+[[gnu::noinline]] void freeToGlobal(uint32_t capacity, void* const* blocks, int32_t count) {
   // An own pool's lists are used under the lock that finds the pool, so a switch to the host's pool cannot
   // retire it in between; the host's pool stays held until the module lets it go.
   IBucketMemoryPool* shared = nullptr;
@@ -318,62 +340,126 @@ void freeToGlobal(uint32_t capacity, void* block) {
     GlobalPool& g = global();
     shared = g.shared.get();
     if (!g.own) return BucketMemoryPool::Cached::kDirect;
-    return g.own->cacheLocked(static_cast<int32_t>(capacity), block, room);
+    return g.own->cacheLocked(static_cast<int32_t>(capacity), blocks, count, room);
   });
-  if (shared) {
-    shared->free(static_cast<int32_t>(capacity), &block);
-    return;
+  for (int32_t k = 0; k < count; ++k) {
+    void* block = blocks[k];
+    if (shared) {
+      shared->free(static_cast<int32_t>(capacity), &block);
+    } else if (cached != BucketMemoryPool::Cached::kYes) {
+      freeBlock(block);
+    }
   }
-  if (cached != BucketMemoryPool::Cached::kYes) freeBlock(block);
+}
+
+// Up to most cached blocks of the class from the module's own pool, the most recently released last.
+int32_t takeFromOwnPool(int32_t index, void** out, int32_t most) {
+  std::lock_guard lock(poolLock());
+  return global().own ? global().own->takeBatchLocked(index, out, most) : 0;
 }
 
 // A thread's last released blocks of the small classes, so that the common allocate/free pair of a
-// short-lived string takes no lock. Only used while the module runs its own pool; given back to the pool in
-// use when the thread ends. Its hits count towards the look for the host's pool like any allocation.
+// short-lived string takes no lock. Each class is a stack linked through the blocks themselves (their first
+// bytes are free while they wait), so a deep cache costs the thread nothing while it is empty. Blocks move
+// between the cache and the pool a batch at a time, so a thread that holds more blocks of a class than its
+// cache keeps takes the lock once per batch rather than once per block. Only used while the module runs its
+// own pool; given back to the pool in use when the thread ends. Every allocation through it counts towards
+// the look for the host's pool.
 class ThreadCache {
  public:
-  static constexpr int32_t kClasses = 64;  // the classes up to 256 bytes
-  static constexpr int32_t kDepth = 32;
+  // The classes from 8 bytes (room for the link) up to 256 bytes.
+  static constexpr int32_t kFirstClass = 1;
+  static constexpr int32_t kClasses = 64;
+  static constexpr int32_t kDepth = 256;
+  static constexpr int32_t kBatch = kDepth / 2;
 
   ThreadCache() = default;
   ThreadCache(const ThreadCache&) = delete;
   ThreadCache& operator=(const ThreadCache&) = delete;
   ~ThreadCache();
 
-  void* take(int32_t size, uint32_t* capacity) {
-    int32_t index = size <= 0 ? 0 : (size - 1) / BucketMemoryPool::kGranule;
-    if (index >= kClasses || counts_[index] == 0 || ++allocations_ > kHostCheckInterval) return nullptr;
+  // A cached block when one is at hand and no look for the host's pool is due; counts the allocation.
+  void* takeAtHand(int32_t size, uint32_t* capacity) {
+    int32_t index = classOf(size);
+    if (index < kFirstClass || index >= kClasses || stacks_[index].count == 0 ||
+        allocations_ >= kHostCheckInterval)
+      return nullptr;
+    ++allocations_;
     *capacity = static_cast<uint32_t>(BucketMemoryPool::classSize(index));
-    return blocks_[index][--counts_[index]];
+    return stacks_[index].pop();
+  }
+
+  // A cached block, after taking a batch from the pool when the cache has none; does not count.
+  void* take(int32_t size, uint32_t* capacity) {
+    int32_t index = classOf(size);
+    if (index < kFirstClass || index >= kClasses) return nullptr;
+    if (stacks_[index].count == 0) refill(index);
+    if (stacks_[index].count == 0) return nullptr;
+    *capacity = static_cast<uint32_t>(BucketMemoryPool::classSize(index));
+    return stacks_[index].pop();
   }
 
   bool keep(uint32_t capacity, void* block) {
     if (capacity % BucketMemoryPool::kGranule != 0) return false;
     int32_t index = static_cast<int32_t>(capacity / BucketMemoryPool::kGranule) - 1;
-    if (index < 0 || index >= kClasses || counts_[index] == kDepth) return false;
-    blocks_[index][counts_[index]++] = block;
+    if (index < kFirstClass || index >= kClasses) return false;
+    if (stacks_[index].count == kDepth) giveBack(index, kBatch);
+    stacks_[index].push(block);
     return true;
   }
 
-  // A miss or the interval's end sends the thread to the global pool, which then counts and looks.
+  // Counts an allocation that takeAtHand did not serve; true at the end of each interval, when the thread
+  // looks for the host's pool.
   bool checkDue() {
-    if (allocations_ <= kHostCheckInterval) return false;
+    if (++allocations_ <= kHostCheckInterval) return false;
     allocations_ = 0;
     return true;
   }
 
   void flush() {
-    for (int32_t index = 0; index < kClasses; ++index) {
-      while (counts_[index] > 0) {
-        freeToGlobal(static_cast<uint32_t>(BucketMemoryPool::classSize(index)),
-                     blocks_[index][--counts_[index]]);
-      }
-    }
+    for (int32_t index = kFirstClass; index < kClasses; ++index) giveBack(index, stacks_[index].count);
   }
 
  private:
-  void* blocks_[kClasses][kDepth];
-  int32_t counts_[kClasses] = {};
+  static int32_t classOf(int32_t size) { return size <= 0 ? 0 : (size - 1) / BucketMemoryPool::kGranule; }
+
+  struct Stack {
+    void* top = nullptr;
+    int32_t count = 0;
+
+    void push(void* block) {
+      *static_cast<void**>(block) = top;
+      top = block;
+      ++count;
+    }
+    void* pop() {
+      void* block = top;
+      top = *static_cast<void**>(block);
+      --count;
+      return block;
+    }
+  };
+
+  // Up to a batch from the module's own pool, its most recently released on top.
+  void refill(int32_t index) {
+    void* arriving[kBatch];
+    int32_t count = takeFromOwnPool(index, arriving, kBatch);
+    for (int32_t k = 0; k < count; ++k) stacks_[index].push(arriving[k]);
+  }
+
+  // Gives the count topmost blocks of the class to the pool in use, a batch at a time. They leave the cache
+  // before the pool is called, so the cache stays whole whatever the call does.
+  void giveBack(int32_t index, int32_t count) {
+    while (count > 0) {
+      void* leaving[kBatch];
+      int32_t batch = std::min(count, kBatch);
+      for (int32_t k = 0; k < batch; ++k) leaving[k] = stacks_[index].pop();
+      count -= batch;
+      freeToGlobal(static_cast<uint32_t>(BucketMemoryPool::classSize(index)), leaving, batch);
+    }
+  }
+
+  Stack stacks_[kClasses];
   int32_t allocations_ = 0;
 };
 
@@ -392,18 +478,29 @@ bool threadCacheUsable() {
   return !threadCacheGone && ownPoolInUse.load(std::memory_order_relaxed);
 }
 
-}  // namespace
-
-void* poolAllocate(int32_t size, uint32_t* capacity) {
+// Everything but a block at hand in the thread's cache; kept out of line, so that the common path saves no
+// registers.
+[[gnu::noinline]] void* allocateSlowly(int32_t size, uint32_t* capacity) {
   refuseNegative(size);
   if (threadCacheUsable()) {
-    if (void* block = threadCache.take(size, capacity)) return block;
     if (threadCache.checkDue()) {
       choosePool();
       if (!ownPoolInUse.load(std::memory_order_relaxed)) threadCache.flush();
     }
+    if (threadCacheUsable()) {
+      if (void* block = threadCache.take(size, capacity)) return block;
+    }
   }
   return allocateFromGlobal(size, capacity);
+}
+
+}  // namespace
+
+void* poolAllocate(int32_t size, uint32_t* capacity) {
+  if (threadCacheUsable()) {
+    if (void* block = threadCache.takeAtHand(size, capacity)) return block;
+  }
+  return allocateSlowly(size, capacity);
 }
 
 void* poolAllocateText(int64_t units, int32_t unitBytes, uint32_t* capacity) {
@@ -417,7 +514,7 @@ void* poolAllocateText(int64_t units, int32_t unitBytes, uint32_t* capacity) {
 void poolFree(uint32_t capacity, void* block) {
   if (!block || capacity == 0) return;
   if (threadCacheUsable() && threadCache.keep(capacity, block)) return;
-  freeToGlobal(capacity, block);
+  freeToGlobal(capacity, &block, 1);
 }
 
 void releaseGlobalPool() {
@@ -427,7 +524,7 @@ void releaseGlobalPool() {
     std::lock_guard lock(poolLock());
     std::swap(own, global().own);
     std::swap(shared, global().shared);
-    ownPoolInUse = false;
+    ownPoolInUse.store(false);
     global().callsSinceCheck = 0;
   }
 }

@@ -7,9 +7,10 @@
 // host's pool through its interface. Every free-list operation runs under one global lock, from any thread;
 // new blocks, new free-list room and direct blocks are made and freed outside it, so the lock never waits on
 // the heap or the host, and a release never fails or throws. While the module runs its own pool, each thread
-// also keeps its last few released blocks of each class up to 256 bytes for itself (no lock at all for a
-// short-lived string) and gives them back to the pool when it ends; releases that come after that (static
-// strings at exit) go to the pool in use.
+// also keeps its last released blocks of each class up to 256 bytes for itself (no lock at all for a
+// short-lived string), trades them with the pool in batches when it keeps too many or has run out, and gives
+// them back to the pool when it ends; releases that come after that (static strings at exit) go to the pool
+// in use.
 //
 // A negative size is never a block: it is out of memory, as is a size past what 32-bit sizes hold.
 
@@ -70,10 +71,13 @@ class BucketMemoryPool : public IBucketMemoryPool, public ZelUnknownImpl {
   // With the global lock held: a cached block for size bytes, or null with *index set to the class a new
   // block must have (-1: a direct block).
   void* takeCachedLocked(int32_t size, uint32_t* capacity, int32_t* index);
-  // With the global lock held: files the block in its class. kDirect: a direct block, to be freed.
-  // kNeedsRoom: its list is full and room holds too little; room.wanted says how much to make before trying
-  // again.
-  Cached cacheLocked(int32_t capacity, void* block, Room& room);
+  // With the global lock held: up to most cached blocks of the class in out, the top of its list last;
+  // answers how many.
+  int32_t takeBatchLocked(int32_t index, void** out, int32_t most);
+  // With the global lock held: files count blocks of one capacity in their class, all or none. kDirect:
+  // direct blocks, to be freed. kNeedsRoom: their list has no room for them and room holds too little;
+  // room.wanted says how much to make before trying again.
+  Cached cacheLocked(int32_t capacity, void* const* blocks, int32_t count, Room& room);
   // A new block of the class (or of exactly size bytes for a direct one); no lock needed.
   static void* newBlockOfClass(int32_t size, int32_t index, uint32_t* capacity);
 

@@ -96,6 +96,9 @@ class ZelString {
   // Makes an owned buffer for n units (plus terminator) and answers it; the old buffer is not touched.
   char16_t* allocBuffer(int64_t units, uint32_t& capacity) const;
   void adopt(char16_t* buffer, uint32_t capacity);
+  // The units that may be read from the start of the text, its terminator and what lies past it included:
+  // all of an owned buffer; of a borrowed text only what its terminator shows (0 here).
+  int64_t readableUnits() const { return capacity_ / sizeof(char16_t); }
 
   char16_t* text_ = nullptr;
   uint32_t capacity_ = 0;      // bytes of the owned buffer; 0 while borrowed or empty

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "basic_types/zel_cstring.h"
 #include "basic_types/zel_string.h"
@@ -64,6 +65,39 @@ TEST_F(StringsWithoutHost, OrderingIsLengthFirstThenByFirstDifferingUnit) {
   EXPECT_FALSE(ZelString(u"ac") < ZelString(u"ab"));
   EXPECT_FALSE(ZelString() < ZelString(u""));
   EXPECT_TRUE(ZelString(u"") == ZelString());
+}
+
+// The text as a borrowed literal, as an owned copy, and in an owned buffer that holds other units past its
+// terminator, as a text shortened in place does.
+std::vector<ZelString> eachKindOf(const std::u16string& text) {
+  const std::u16string rest = u"\xFFFFqrstuvw";
+  std::vector<ZelString> kinds(3);
+  kinds[0].setBuffer(text.c_str(), 0);
+  kinds[1].setBuffer(text.c_str(), -1);
+  kinds[2].setBuffer((text + rest).c_str(), -1);
+  kinds[2].remove(static_cast<int32_t>(text.size()), static_cast<int32_t>(rest.size()));
+  return kinds;
+}
+
+TEST_F(StringsWithoutHost, OrderingHoldsForEveryKindOfTextLengthAndPlaceOfDifference) {
+  auto expected = [](const std::u16string& a, const std::u16string& b) {
+    return a.size() != b.size() ? a.size() < b.size() : a < b;
+  };
+  for (size_t n = 0; n <= 10; ++n) {
+    for (size_t m : {n, n + 1}) {
+      for (size_t at = 0; at <= n; ++at) {
+        const std::u16string a(n, u'k');
+        std::u16string b(m, u'k');
+        if (at < n) b[at] = at % 2 ? u'\x8000' : u'a';
+        for (const ZelString& x : eachKindOf(a)) {
+          for (const ZelString& y : eachKindOf(b)) {
+            EXPECT_EQ(x < y, expected(a, b)) << n << " units against " << m << ", differing at " << at;
+            EXPECT_EQ(y < x, expected(b, a)) << m << " units against " << n << ", differing at " << at;
+          }
+        }
+      }
+    }
+  }
 }
 
 TEST_F(StringsWithoutHost, NarrowDropsNonAsciiAndUtf8EncodesEveryCharacter) {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <future>
 #include <set>
 #include <thread>
 #include <vector>
@@ -218,6 +220,33 @@ TEST_F(SharedPoolThreads, BlocksAThreadKeptForItselfGoBackToThePoolWhenItEnds) {
     poolFree(capacity, block);
   }
   EXPECT_GE(host_.pool().cachedBlocks(16), 10) << "the worker's blocks reached the host's pool";
+}
+
+constexpr std::chrono::seconds kDeadline{30};
+
+TEST_F(SharedPoolThreads, ARunningThreadKeepsOnlySomeOfItsReleasedBlocksAndThePoolGetsTheRest) {
+  detachFromHost();
+  host_.attach(component_.get());
+  constexpr int kReleased = 1000;
+  std::promise<void> released;
+  std::promise<void> finish;
+  std::thread worker([&released, future = finish.get_future()] {
+    std::vector<Allocation> blocks(kReleased);
+    for (Allocation& a : blocks) a.block = poolAllocate(16, &a.capacity);
+    for (Allocation& a : blocks) poolFree(a.capacity, a.block);
+    released.set_value();
+    future.wait_for(kDeadline);
+  });
+  ASSERT_EQ(released.get_future().wait_for(kDeadline), std::future_status::ready);
+  host_.enable(StandinHost::Optional::kBucketMemoryPool, true);
+  for (int i = 0; i < 602; ++i) {
+    uint32_t capacity = 0;
+    void* block = poolAllocate(3000, &capacity);
+    poolFree(capacity, block);
+  }
+  EXPECT_GE(host_.pool().cachedBlocks(16), kReleased / 2) << "handed over while the worker still runs";
+  finish.set_value();
+  worker.join();
 }
 
 }  // namespace
