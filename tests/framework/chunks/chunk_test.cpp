@@ -16,7 +16,6 @@ using Bytes = std::vector<uint8_t>;
 
 constexpr uint32_t kOuterType = 1010;
 constexpr uint32_t kInnerType = 0x10003;
-const ZelID kScaleId{0x6a5243e7, 0xe352, 0x4a7a, {0x98, 0x67, 0xa3, 0xdb, 0x2e, 0xb5, 0x60, 0xe5}};
 
 // A 32-bit header: the type shifted past the flag byte, then the length.
 Bytes narrowHeader(uint32_t type, uint32_t length, uint8_t flag = 0) {
@@ -109,55 +108,6 @@ class ChunkReader : public ModuleTest {
   }
 };
 
-TEST_F(ChunkReader, ReadsBackWhatTheWriterWroteAndSkipsUnknownChunks) {
-  IPtr<HostBinaryOutStream> out(new HostBinaryOutStream(2));
-  {
-    ZelBinaryFileWriter writer(out.get());
-    writer.beginChunk(ZelBinaryFileReader::kIdChunkType);
-    kScaleId.write(writer);
-    writer.beginChunk(0x777);  // a kind the reader does not know
-    writer.writeU64(1);
-    writer.endChunk();
-    writer.beginChunk(kInnerType);
-    writer.writeDouble(0.25);
-    writer.writeU16(9);
-  }  // the writer ends the chunks left open
-  IPtr<HostBinaryInStream> in = stream(out->bytes());
-  ZelBinaryFileReader reader(in.get());
-  ASSERT_TRUE(reader.beginChunk());
-  EXPECT_EQ(reader.id(), kScaleId);
-  ASSERT_TRUE(reader.beginChunk());
-  EXPECT_EQ(reader.type(), 0x777u);
-  reader.endChunk();
-  ASSERT_TRUE(reader.beginChunk());
-  double value = 0;
-  uint16_t small = 0;
-  EXPECT_TRUE(reader.readDouble(value) && value == 0.25);
-  EXPECT_TRUE(reader.readU16(small) && small == 9);
-  EXPECT_EQ(reader.bytesLeftInChunk(), 0u);
-  reader.endChunk();
-  reader.endChunk();
-  EXPECT_TRUE(reader.good());
-  EXPECT_EQ(in->tell(), in->size());
-}
-
-TEST_F(ChunkReader, AWidthChunkReadFirstFixesTheLengthWidthForTheStream) {
-  Bytes wide = {0x4B, 0x56, 0x4F, 0x01, 0, 0, 0, 0, 0, 0, 0, 32};
-  Bytes secondWidth = {0x4B, 0x56, 0x4F, 0x00, 0, 0, 0, 0, 0, 0, 0, 20};
-  Bytes inner = {0x00, 0x00, 0x05, 0x00, 0, 0, 0, 0, 0, 0, 0, 12};
-  IPtr<HostBinaryInStream> in = stream(joined({wide, secondWidth, {0, 0, 0, 0, 0, 0, 0, 0}, inner}));
-  ZelBinaryFileReader reader(in.get());
-  ASSERT_TRUE(reader.beginChunk());
-  EXPECT_EQ(in->width(), 64);
-  EXPECT_EQ(reader.bytesLeftInChunk(), 20u);
-  ASSERT_TRUE(reader.beginChunk()) << "a second width chunk changes nothing";
-  EXPECT_EQ(in->width(), 64);
-  reader.endChunk();
-  reader.endChunk();
-  ASSERT_TRUE(reader.beginChunk());
-  EXPECT_EQ(reader.type(), 5u);
-}
-
 // A refused chunk leaves the stream where the chunk starts and the reader no longer good.
 TEST_F(ChunkReader, LengthsBelowTheHeaderOrPastTheDataAreRejected) {
   struct Case {
@@ -195,14 +145,6 @@ TEST_F(ChunkReader, LengthsBelowTheHeaderOrPastTheDataAreRejected) {
   EXPECT_TRUE(host_.assertions().reports().empty()) << "a reader that is not good ends without complaint";
 }
 
-TEST_F(ChunkReader, AnIdFromAStreamEndingAfterSixBytesLeavesTheIdAsItWas) {
-  IPtr<HostBinaryInStream> in = stream({1, 2, 3, 4, 5, 6});
-  ZelBinaryFileReader reader(in.get());
-  ZelID id = kScaleId;
-  EXPECT_FALSE(id.read(reader));
-  EXPECT_EQ(id, kScaleId);
-}
-
 TEST_F(ChunkReader, ValuesNeverCrossTheEndOfTheirChunk) {
   IPtr<HostBinaryInStream> in =
       stream(joined({narrowHeader(kOuterType, 10), {0, 7}, narrowHeader(kInnerType, 8)}));
@@ -216,18 +158,6 @@ TEST_F(ChunkReader, ValuesNeverCrossTheEndOfTheirChunk) {
   EXPECT_FALSE(reader.readU32(wide)) << "the next chunk's header is not this chunk's value";
   EXPECT_EQ(reader.bytesLeftInChunk(), 0u);
   EXPECT_FALSE(reader.good());
-}
-
-TEST_F(ChunkReader, AReaderOwningItsStreamEndsItsChunkBeforeClosingIt) {
-  IPtr<HostBinaryInStream> in = stream(joined({narrowHeader(kOuterType, 16), Bytes(8, 3), Bytes(4, 0)}));
-  {
-    ZelBinaryFileReader reader(in.get(), true);
-    ASSERT_TRUE(reader.beginChunk());
-    uint16_t value = 0;
-    ASSERT_TRUE(reader.readU16(value));
-  }
-  EXPECT_TRUE(in->closed());
-  EXPECT_EQ(in->tell(), 16u) << "left at the end of the chunk it was in";
 }
 
 TEST_F(ChunkReader, EndingWithoutAChunkOrHavingNoStreamIsAnAssertionForReaderAndWriter) {

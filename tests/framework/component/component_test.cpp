@@ -85,32 +85,6 @@ struct PlainAndSingleton {
   ZelSingletonTClassItemFactory<T> single{"Single", testId(2)};
 };
 
-TEST(ClassRegistry, PlainClassesMakeNewObjectsAndSingletonsShareOne) {
-  PlainAndSingleton<CountedProbe> classes;
-  ZelDefaultClassFactory& registry = classes.registry;
-
-  ZelID plainId = testId(1), singleId = testId(2), unknownId = testId(3);
-  IZelUnknown* a = nullptr;
-  IZelUnknown* b = nullptr;
-  EXPECT_EQ(registry.createInstance(&plainId, &a), 1u);
-  EXPECT_EQ(registry.createInstance(&plainId, &b), 1u);
-  EXPECT_NE(a, b);
-  EXPECT_EQ(a->refCount(), 0u) << "a new object is the caller's to count";
-  IPtr<IZelUnknown> holdA(a), holdB(b);
-
-  IZelUnknown* s1 = nullptr;
-  IZelUnknown* s2 = nullptr;
-  EXPECT_EQ(registry.createInstance(&singleId, &s1), 2u);
-  EXPECT_EQ(registry.createInstance(&singleId, &s2), 2u);
-  EXPECT_EQ(s1, s2);
-  EXPECT_EQ(s1->refCount(), 1u) << "the factory keeps one reference of its own";
-  classes.single.releaseInstance();  // the factory dies with this test, so its reference goes too
-
-  IZelUnknown* untouched = reinterpret_cast<IZelUnknown*>(0x99);
-  EXPECT_EQ(registry.createInstance(&unknownId, &untouched), 0u);
-  EXPECT_EQ(untouched, reinterpret_cast<IZelUnknown*>(0x99));
-}
-
 // A class whose construction runs out of memory.
 class StarvedProbe : public CountedProbe {
  public:
@@ -193,29 +167,6 @@ TEST(ClassRegistry, ASingletonAskingForItselfWhileConstructedGetsAnAnswerNotADea
   EXPECT_EQ(local.constructions, 1);
   factory.releaseInstance();
   hooks = nullptr;
-}
-
-TEST(ClassRegistry, WalkReportsEveryIdOnceAndFirstIdRestartsIt) {
-  ZelDefaultClassFactory registry;
-  ZelID id;
-  EXPECT_FALSE(registry.firstId(&id));
-  EXPECT_FALSE(registry.nextId(&id));
-  std::vector<std::unique_ptr<ZelTClassItemFactory<CountedProbe>>> items;
-  for (uint32_t n : {5u, 136u, 7u, 267u, 1000u}) {  // 5 and 136 share a chain of 131
-    items.push_back(std::make_unique<ZelTClassItemFactory<CountedProbe>>("CountedProbe", testId(n)));
-    registry.registerItemFactory(items.back().get());
-  }
-  std::vector<uint32_t> walked;
-  for (bool more = registry.firstId(&id); more; more = registry.nextId(&id)) walked.push_back(id.data1);
-  // Buckets in increasing index, each chain from its most recent node: 5, 136 and 267 share chain 5.
-  EXPECT_EQ(walked, (std::vector<uint32_t>{267, 136, 5, 7, 1000}));
-  EXPECT_FALSE(registry.nextId(&id));
-
-  ASSERT_TRUE(registry.firstId(&id));
-  uint32_t first = id.data1;
-  ASSERT_TRUE(registry.nextId(&id));
-  ASSERT_TRUE(registry.firstId(&id));
-  EXPECT_EQ(id.data1, first);
 }
 
 using ComponentSelfTest = ModuleTest;

@@ -1,11 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <filesystem>
 #include <string>
 
+#include "framework/files/temporary_file.h"
 #include "framework/files/zel_fstream.h"
+#include "framework/files/zel_path.h"
 #include "framework/files/zel_unicode_stream.h"
+#include "platform/clock.h"
+#include "platform/file.h"
+#include "platform/process.h"
 #include "support/module_fixture.h"
 #include "support/scratch_directory.h"
+#include "support/text.h"
 
 namespace {
 
@@ -58,22 +66,6 @@ TEST_F(FileStreams, UngetAtTheStartOfTheBufferStepsBackInTheFile) {
   EXPECT_TRUE(in.fail()) << "putting back a different character fails";
   in.clear();
   EXPECT_EQ(in.get(), 'y') << "and leaves the position";
-}
-
-TEST_F(FileStreams, OutputEmptiesTheFileUnlessAppendingAndKeepsTheOrderOfSmallAndLargeWrites) {
-  dir_.write("data", "old");
-  std::string large = digits(100000);
-  {
-    ZelOfstream out(dir_.module("data"), kBinaryOut);
-    for (int i = 0; i < 700; ++i) out << "ab";
-    out.write(large.data(), static_cast<std::streamsize>(large.size()));
-    EXPECT_TRUE(out.close());
-  }
-  { ZelOfstream(dir_.module("data"), kBinaryOut | std::ios_base::app) << "+app"; }
-  { ZelOfstream(dir_.module("data"), kBinaryOut | std::ios_base::ate) << "+ate"; }
-  std::string expected;
-  for (int i = 0; i < 700; ++i) expected += "ab";
-  EXPECT_EQ(dir_.read("data"), expected + large + "+app+ate");
 }
 
 TEST_F(FileStreams, RefusedOpensCreateOrEmptyNothingAndLeaveAnOpenBufferOpen) {
@@ -145,6 +137,71 @@ TEST_F(FileStreams, UnicodeTextHasTheByteOrderMarkInWideModeOnly) {
             "A x 2.500000 \xE9?"
             "?-")
       << "never a stand-in character";
+}
+
+std::u16string normalized(const char16_t* path) {
+  ZelString value(path);
+  ZelPath::normalize(value);
+  return text(value);
+}
+
+using Paths = NoHostTest;
+
+TEST_F(Paths, NormalizeTurnsDriveSlashesAndDropsTrailingSeparators) {
+  EXPECT_EQ(normalized(u"//c/data/"), u"c:\\data");
+  EXPECT_EQ(normalized(u"\\"), u"\\");
+  EXPECT_EQ(normalized(u"a//"), u"a");
+  EXPECT_EQ(normalized(u"/tmp/x"), u"\\tmp\\x");
+  EXPECT_EQ(normalized(u"//1/x"), u"\\\\1\\x") << "only a letter names a drive";
+  EXPECT_EQ(normalized(u""), u"");
+}
+
+class TemporaryFiles : public ModuleTest {
+ protected:
+  void SetUp() override {
+    ModuleTest::SetUp();
+    host_.dirService().setDirectory("temp", dir_.system());
+  }
+  // The name a fixed counter value gives, as the system writes it.
+  std::string nameFor(uint64_t counter) {
+    char name[40];
+    std::snprintf(name, sizeof name, "zel-%08x-%08x-temp", platform::currentProcessId(),
+                  static_cast<uint32_t>(counter));
+    return name;
+  }
+
+  ScratchDirectory dir_;
+};
+
+TEST_F(TemporaryFiles, AFileIsPrivateReadableWritableAndLeavesNoNameBehind) {
+  TemporaryFile file;
+  ASSERT_TRUE(file.create());
+  EXPECT_TRUE(std::filesystem::is_empty(dir_.system())) << "the name is gone as soon as the file is open";
+  struct stat info {};
+  ASSERT_EQ(fstat(file.fd(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600u);
+  EXPECT_EQ(platform::writeFile(file.fd(), "block", 5), 5);
+  EXPECT_EQ(platform::seekFile(file.fd(), 0, platform::SeekOrigin::kBegin), 0);
+  char back[5] = {};
+  EXPECT_EQ(platform::readFile(file.fd(), back, 5), 5);
+  EXPECT_EQ(std::string(back, 5), "block");
+  EXPECT_FALSE(file.create()) << "one file per object";
+}
+
+TEST_F(TemporaryFiles, AnExistingFileOrLinkUnderTheNameIsNeverOpened) {
+  platform::CounterOverride counter(77);
+  dir_.write(nameFor(77), "someone else's");
+  TemporaryFile collided;
+  EXPECT_FALSE(collided.create()) << "every fresh name collides while the counter stands still";
+  EXPECT_EQ(dir_.read(nameFor(77)), "someone else's");
+  std::filesystem::remove(dir_.system(nameFor(77)));
+  std::filesystem::create_symlink(dir_.system("target"), dir_.system(nameFor(77)));
+  TemporaryFile linked;
+  EXPECT_FALSE(linked.create());
+  EXPECT_FALSE(dir_.exists("target"));
+  counter.set(78);
+  TemporaryFile fresh;
+  EXPECT_TRUE(fresh.create());
 }
 
 }  // namespace

@@ -30,37 +30,6 @@ void giveBack(BucketMemoryPool& pool, Allocation& a) {
   EXPECT_EQ(block, nullptr);
 }
 
-TEST(BucketMemoryPool, SizeClassesRoundUpToGranulesThenPowersOfTwo) {
-  IPtr<BucketMemoryPool> pool(new BucketMemoryPool);
-  struct Case {
-    int32_t request;
-    uint32_t capacity;
-  };
-  for (Case c : {Case{0, 4}, Case{1, 4}, Case{4, 4}, Case{5, 8}, Case{8189, 8192}, Case{8192, 8192},
-                 Case{8193, 16384}, Case{262144, 262144}, Case{262145, 262145}}) {
-    Allocation a = take(*pool, c.request);
-    EXPECT_EQ(a.capacity, c.capacity) << "request " << c.request;
-    giveBack(*pool, a);
-  }
-  EXPECT_EQ(pool->cachedBlocks(262145), 0) << "blocks above the largest class go straight back";
-}
-
-TEST(BucketMemoryPool, TheLastReleasedBlockOfAClassIsTheFirstReused) {
-  IPtr<BucketMemoryPool> pool(new BucketMemoryPool);
-  Allocation a = take(*pool, 100), b = take(*pool, 98);
-  void* first = a.block;
-  void* second = b.block;
-  giveBack(*pool, a);
-  giveBack(*pool, b);
-  EXPECT_EQ(pool->cachedBlocks(100), 2);
-  Allocation c = take(*pool, 97);
-  EXPECT_EQ(c.block, second);
-  Allocation d = take(*pool, 100);
-  EXPECT_EQ(d.block, first);
-  giveBack(*pool, c);
-  giveBack(*pool, d);
-}
-
 TEST(BucketMemoryPool, SwitchedOffEveryBlockIsDirectWithItsExactSizeAndNoBlockOrSizeIsRefused) {
   IPtr<BucketMemoryPool> pool(new BucketMemoryPool);
   pool->setEnabled(false);

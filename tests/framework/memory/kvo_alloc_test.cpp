@@ -1,15 +1,23 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "basic_types/zel_cstring.h"
 #include "framework/memory/assertion.h"
+#include "framework/memory/bucket_memory_pool.h"
 #include "framework/memory/heap_refusal.h"
 #include "framework/memory/kvo_alloc.h"
+#include "framework/memory/memory_report.h"
+#include "framework/memory/out_of_memory.h"
+#include "framework/object/query_chain.h"
+#include "host/api/mem_checker.h"
 #include "support/module_fixture.h"
 #include "support/scratch_directory.h"
 
@@ -52,19 +60,6 @@ TEST_F(Reallocation, GrantsWhatMemoryAllowsBetweenMinimumAndMaximumKeepingTheIte
       ASSERT_EQ(items[i], i < c.current ? 0x5A5A5A5Au : 0u) << i;
     kvoFree(block);
   }
-}
-
-TEST_F(Reallocation, SettlesForLessAndAsksTheManagerUntilItDeclines) {
-  host_.enable(StandinHost::Optional::kMemoryManager, true);
-  host_.memoryManager().setFreeMemoryAnswers(2);
-  void* block = nullptr;
-  kvoMalloc(&block, kMebibyte, 1);
-  static_cast<char*>(block)[0] = 7;
-  EXPECT_EQ(kvoRealloc(&block, kMebibyte, 1, 2, INT32_MAX), 2) << "only the minimum can be had";
-  EXPECT_EQ(static_cast<char*>(block)[0], 7) << "the contents survive";
-  EXPECT_EQ(static_cast<char*>(block)[2 * kMebibyte - 1], 0);
-  EXPECT_EQ(host_.memoryManager().freeMemoryCalls(), 3) << "yes, yes, then no: never asked again";
-  kvoFree(block);
 }
 
 // Blocks of a few mebibytes, grown while the heap refuses every resize of that size: only the way through a
@@ -143,6 +138,158 @@ TEST_F(AssertionsDeathTest, WithoutAHandlerTheProcessEndsWith255) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   host_.enableAssertHandler(false);
   EXPECT_EXIT(reportAssertion("x > 0", "bitvector", 12), ::testing::ExitedWithCode(255), "");
+}
+
+constexpr const char* kOutOfMemory = "\\[Out of Memory\\] While running this function";
+
+// Fixed figures, so the report's lines can be checked to the byte.
+class FixedMemChecker : public IMemChecker, public ZelUnknownImpl {
+ public:
+  bool isAvailable() override { return true; }
+  void query(uint64_t* systemFree, uint64_t* systemTotal, uint64_t* swapFree, uint64_t* swapTotal,
+             int32_t divisor) override {
+    *systemFree = 2048 * 1024 / divisor;
+    *systemTotal = 16384 * 1024 / divisor;
+    *swapFree = 0;
+    *swapTotal = 1000 * 1024 / divisor;
+  }
+  void queryInterface(const char* name, void** out, bool) override {
+    QueryChain(name, out).classLeaf("FixedMemChecker", this, this).offer<IMemChecker>(this).end();
+  }
+  const char* className() override { return "FixedMemChecker"; }
+};
+
+// Prints each time it is asked, so a death test can see the retries in the dying process's output.
+class LoudMemoryManager : public HostMemoryManager {
+ public:
+  bool freeMemory() override {
+    std::fprintf(stderr, "freeMemory\n");
+    return HostMemoryManager::freeMemory();
+  }
+};
+
+class OutOfMemory : public ModuleTest {
+ protected:
+  void SetUp() override {
+    ModuleTest::SetUp();
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    checker_ = IPtr<FixedMemChecker>(new FixedMemChecker);
+    host_.root().setService(IMemChecker::interfaceName, checker_.get());
+    // A directory the dying child (which runs this set-up again) and this process both know.
+    std::filesystem::create_directories(logs_);
+    ZelString logs(logs_.c_str());
+    host_.dataStore().setString(nullptr, "Directories/Logs Directory", logs);
+  }
+  void TearDown() override {
+    host_.root().setService(IMemChecker::interfaceName, nullptr);
+    ModuleTest::TearDown();
+  }
+
+  std::string readLog() {
+    std::ifstream in(logs_ + "/memory.log", std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+
+  IPtr<FixedMemChecker> checker_;
+  // Per test, since tests run in parallel processes.
+  std::string logs_ = ::testing::TempDir() + "palpera-memory-log-" +
+                      ::testing::UnitTest::GetInstance()->current_test_info()->name();
+};
+
+using OutOfMemoryDeathTest = OutOfMemory;
+
+TEST_F(OutOfMemory, TheReportListsTheRequestTheFiguresAndTheManager) {
+  EXPECT_EQ(memoryReportText(0),
+            "system free:         2048k\n"
+            "system total:       16384k\n"
+            "swap free:              0k\n"
+            "swap total:          1000k\n"
+            "\n"
+            "zelmm not available\n"
+            "\n");
+  host_.enable(StandinHost::Optional::kMemoryManager, true);
+  host_.memoryManager().setCounters(10, 20, 1, 2);
+  std::string report = memoryReportText(1234);
+  EXPECT_EQ(report.substr(0, 28), "attempted:           1234b\n\n");
+  EXPECT_NE(report.find("zelmm core now:       240k\nzelmm core limit:     480k\n"
+                        "zelmm swap now:        24k\nzelmm swap limit:      48k\n\n"),
+            std::string::npos);
+  host_.dataStore().setInt(nullptr, "Memory/UseErrorService", 1);
+  host_.root().setService(IZelErrorService::interfaceName, nullptr);
+  ::testing::internal::CaptureStderr();
+  EXPECT_FALSE(reportOutOfMemory(-1)) << "the error service chosen but missing: nothing is shown";
+  EXPECT_EQ(::testing::internal::GetCapturedStderr().find("Out of Memory"), std::string::npos);
+  host_.root().setService(IZelErrorService::interfaceName, &host_.errors());
+}
+
+TEST_F(OutOfMemoryDeathTest, AnExhaustedAllocationRetriesWhileAskedThenWritesMemoryLogAndShowsTheBox) {
+  std::filesystem::remove(logs_ + "/memory.log");
+  IPtr<LoudMemoryManager> manager(new LoudMemoryManager);
+  manager->setFreeMemoryAnswers(2);
+  host_.root().setService("IZelMManager", manager.get());
+  void* block = nullptr;
+  EXPECT_EXIT(kvoMalloc(&block, 1 << 20, INT32_MAX), ::testing::ExitedWithCode(255),
+              "(freeMemory\n(.|\n)*){3}\\[Out of Memory\\] While running this function");
+  std::string log = readLog();
+  EXPECT_EQ(log.substr(0, 37), "attempted:        2251799812636672b\r\n")
+      << "text mode ends lines with CR LF";
+  EXPECT_NE(log.find("system total:       16384k\r\n"), std::string::npos);
+  EXPECT_NE(log.find("zelmm core now:         0k\r\n"), std::string::npos);
+}
+
+// Requests no block can serve: each ends the process through the report, never with a small block.
+TEST_F(OutOfMemoryDeathTest, ANegativeSizeOrATextPastWhat32BitSizesHoldIsOutOfMemory) {
+  uint32_t capacity = 0;
+  EXPECT_EXIT(poolAllocate(-8, &capacity), ::testing::ExitedWithCode(255), kOutOfMemory);
+  ZelString placeholders;
+  for (int i = 0; i < 2048; ++i) placeholders += ZelString(u"%1");
+  std::u16string mebiUnits(1 << 20, u'x');
+  ZelString argument(mebiUnits.c_str());
+  const ZelString* args[] = {&argument};
+  std::filesystem::remove(logs_ + "/memory.log");
+  EXPECT_EXIT(placeholders.substituteArgs(args, 1), ::testing::ExitedWithCode(255), kOutOfMemory);
+  EXPECT_EQ(readLog().find("attempted:        4294967298b\r\n"), 0u);
+}
+
+// The report and its message need no pool: both come when the pool cannot make a single new block. With an
+// empty log directory the report goes to the working directory.
+TEST_F(OutOfMemoryDeathTest, MemoryLogIsWrittenWhenThePoolFailsAndWithAnEmptyLogDirectory) {
+  std::filesystem::remove(logs_ + "/memory.log");
+  std::string working = logs_ + "/working";
+  std::filesystem::create_directories(working);
+  std::filesystem::remove(working + "/memory.log");
+  auto exhaustIn = [&](const std::string& directory, auto&& exhaust) {
+    EXPECT_EXIT(
+        {
+          std::filesystem::current_path(directory);
+          exhaust();
+        },
+        ::testing::ExitedWithCode(255), kOutOfMemory);
+  };
+  exhaustIn(working, [] {
+    HeapRefusal refusal(HeapRefusal::Calls::kReallocAndMalloc, 1);
+    uint32_t capacity = 0;
+    poolAllocate(7777, &capacity);
+  });
+  EXPECT_EQ(readLog().find("attempted:           7788b\r\n"), 0u);
+
+  host_.dataStore().setString(nullptr, "Directories/Logs Directory", ZelString());
+  exhaustIn(working, [] {
+    void* block = nullptr;
+    kvoMalloc(&block, 1 << 20, INT32_MAX);
+  });
+  std::ifstream log(working + "/memory.log", std::ios::binary);
+  std::string first;
+  std::getline(log, first);
+  EXPECT_EQ(first, "attempted:        2251799812636672b\r");
+}
+
+TEST_F(OutOfMemoryDeathTest, WithTheErrorServiceChosenTheMessageGoesThereAndNoBoxIsShown) {
+  host_.dataStore().setInt(nullptr, "Memory/UseErrorService", 1);
+  host_.errors().setEcho(true);
+  void* block = nullptr;
+  EXPECT_EXIT(kvoMalloc(&block, 1 << 20, INT32_MAX), ::testing::ExitedWithCode(255),
+              "error: While running this function");
 }
 
 }  // namespace

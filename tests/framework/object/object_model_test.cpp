@@ -1,76 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <string>
 #include <thread>
 #include <vector>
 
-#include "framework/object/host_root.h"
 #include "framework/object/iptr.h"
 #include "support/counted_probe.h"
 #include "support/module_fixture.h"
 
 namespace {
-
-// A root that answers release as the test says, to show that the root alone decides when an object dies.
-class ScriptedRoot : public IZelRoot, public ZelUnknownImpl {
- public:
-  void addRef(int32_t* count) override { ++*count; }
-  bool release(int32_t* count) override {
-    --*count;
-    return answer;
-  }
-  int32_t createInstance(const ZelID*, const ZelCString*, void** out) override {
-    *out = nullptr;
-    return 0;
-  }
-  int32_t getService(const ZelCString*, void** out) override {
-    *out = nullptr;
-    return 0;
-  }
-  uint32_t status() override { return 0; }
-  void queryInterface(const char* name, void** out, bool) override {
-    QueryChain(name, out).classLeaf("ScriptedRoot", this, this).offer<IZelRoot>(this).end();
-  }
-  const char* className() override { return "ScriptedRoot"; }
-  using IZelRoot::addRef;
-  using IZelRoot::release;
-
-  bool answer = false;
-};
-
-using ReferenceCounting = NoHostTest;
-
-TEST_F(ReferenceCounting, WithoutRootTheSecondOfTwoReleasesDestroysAndLeavesMinus42) {
-  std::atomic<int> destroyed{0};
-  int32_t lastCount = 0;
-  auto* probe = new CountedProbe(&destroyed, &lastCount);
-  EXPECT_EQ(probe->refCount(), 0u);
-  probe->addRef();
-  probe->addRef();
-  EXPECT_EQ(probe->refCount(), 2u);
-  probe->release();
-  EXPECT_EQ(destroyed, 0);
-  EXPECT_EQ(probe->refCount(), 1u);
-  probe->release();
-  EXPECT_EQ(destroyed, 1);
-  EXPECT_EQ(lastCount, kDestroyedCount);
-}
-
-TEST_F(ReferenceCounting, WithRootTheRootAloneDecidesDestruction) {
-  ScriptedRoot root;
-  std::atomic<int> destroyed{0};
-  auto* probe = new CountedProbe(&destroyed);
-  setHostRoot(&root);
-  probe->addRef();
-  probe->addRef();
-  probe->addRef();
-  probe->release();  // count 2, root says keep
-  EXPECT_EQ(destroyed, 0);
-  root.answer = true;
-  probe->release();  // count 1, but the root says destroy
-  EXPECT_EQ(destroyed, 1);
-  setHostRoot(nullptr);
-}
 
 using ReferenceCountingThreads = ModuleTest;
 
@@ -103,6 +42,62 @@ TEST_F(ReferenceCountingThreads, LastReleaseOnAnyThreadDestroysExactlyOnce) {
     for (std::thread& thread : threads) thread.join();
     ASSERT_EQ(destroyed, 1);
   }
+}
+
+// A caller-made collector with an optional probe set of one name.
+struct Collection {
+  ZelCountedArray<ZelCString> classStack;
+  ZelCountedArray<InterfaceNameEntry> entries;
+  InterfaceNameProbe probe;
+  InterfaceNameProbe* buckets[7] = {};
+  InterfaceNameCollector collector;
+
+  explicit Collection(const char* probeName = nullptr) {
+    collector.classStack = &classStack;
+    collector.entries = &entries;
+    collector.probeBucketCount = 7;
+    if (probeName) {
+      uint32_t h = 5381;
+      for (const char* p = probeName; *p; ++p) h = h * 33 + static_cast<uint32_t>(static_cast<int32_t>(*p));
+      probe.name = probeName;
+      buckets[h % 7] = &probe;
+      collector.probeBuckets = buckets;
+    }
+  }
+
+  void collect(IZelUnknown* object) {
+    object->queryInterface(nullptr, reinterpret_cast<void**>(&collector), true);
+  }
+
+  std::vector<std::string> lines() {
+    std::vector<std::string> out;
+    for (int32_t i = 1; i <= entries.count(); ++i) {
+      out.push_back(std::string(entries[i].name.c_str()) + "," + std::to_string(entries[i].isClass) + "," +
+                    entries[i].owner.c_str());
+    }
+    return out;
+  }
+};
+
+TEST(QueryByName, ProbeSetStopsTheCollectionOnlyForNamesTheObjectAdds) {
+  IPtr<CountedProbe> probe(new CountedProbe);
+  Collection unknownProbe("IZelUnknown");
+  unknownProbe.collect(probe.get());
+  EXPECT_EQ(unknownProbe.collector.probeHit, 0);
+  EXPECT_EQ(unknownProbe.lines(), (std::vector<std::string>{"CountedProbe,1,", "IProbeA,0,CountedProbe",
+                                                            "IProbeB,0,CountedProbe"}));
+  EXPECT_EQ(unknownProbe.classStack.count(), 0) << "a class without a base chain closes its scope";
+
+  Collection classProbe("CountedProbe");
+  classProbe.collect(probe.get());
+  EXPECT_EQ(classProbe.collector.probeHit, 1);
+  EXPECT_EQ(classProbe.entries.count(), 0);
+  EXPECT_EQ(classProbe.classStack.count(), 0);
+
+  Collection interfaceProbe("IProbeB");
+  interfaceProbe.collect(probe.get());
+  EXPECT_EQ(interfaceProbe.collector.probeHit, 1);
+  EXPECT_EQ(interfaceProbe.entries.count(), 0);
 }
 
 }  // namespace
