@@ -79,7 +79,6 @@ TEST_F(ZelThreadClassThreads, AThreadThatRanOnceIsWaitedForAndNoLongerRunning) {
   EXPECT_TRUE(thread.running());
   thread.wait();
   EXPECT_FALSE(thread.running());
-  EXPECT_EQ(thread.runs, 1);
   thread.wait();
   EXPECT_EQ(thread.runs, 1) << "waiting again on a finished thread returns at once";
   ASSERT_TRUE(thread.start());
