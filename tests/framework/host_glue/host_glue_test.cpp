@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "framework/commands/comp_base_cmd.h"
 #include "framework/host_glue/document_glue.h"
 #include "framework/host_glue/point_objects.h"
