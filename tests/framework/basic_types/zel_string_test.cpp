@@ -3,8 +3,13 @@
 #include <string>
 #include <vector>
 
+#include "basic_types/string_utilities.h"
+#include "basic_types/zel_array.h"
 #include "basic_types/zel_cstring.h"
+#include "basic_types/zel_cstring_tokenizer.h"
+#include "basic_types/zel_id.h"
 #include "basic_types/zel_string.h"
+#include "host/zel_id_text.h"
 #include "support/module_fixture.h"
 #include "support/text.h"
 
@@ -109,17 +114,6 @@ TEST_F(StringsWithoutHost, NarrowDropsNonAsciiAndUtf8EncodesEveryCharacter) {
   EXPECT_EQ(text(ZelString("caf\xe9")), u"caf\u00e9") << "narrow bytes widen as Latin-1";
 }
 
-TEST_F(StringsWithoutHost, ToDoubleReadsALeadingNumberOnly) {
-  bool ok = true;
-  EXPECT_EQ(ZelString(u"abc").toDouble(&ok), 0.0);
-  EXPECT_FALSE(ok);
-  EXPECT_DOUBLE_EQ(ZelString(u"  12.5mm").toDouble(&ok), 12.5);
-  EXPECT_TRUE(ok);
-  EXPECT_EQ(ZelString().toDouble(&ok), 0.0);
-  EXPECT_FALSE(ok);
-  EXPECT_DOUBLE_EQ(ZelString(u"-3e2").toDouble(nullptr), -300.0);
-}
-
 TEST_F(StringsWithoutHost, WideEditingOperations) {
   ZelString s(u"Hello, world");
   EXPECT_EQ(s.find(ZelString(u"world"), 0), 7);
@@ -139,36 +133,6 @@ TEST_F(StringsWithoutHost, WideEditingOperations) {
   r.truncate(2);
   EXPECT_EQ(text(r), u"ad");
   EXPECT_EQ(text(ZelString::fromPattern("7")), u"Pt7");
-}
-
-TEST_F(StringsWithoutHost, AssigningTextFromInsideTheOwnBufferCopiesBeforeReleasing) {
-  ZelCString narrow("abcdef", 6);
-  narrow = narrow.c_str() + 2;
-  EXPECT_STREQ(narrow.c_str(), "cdef");
-  ZelString wide(u"abcdef");
-  wide.setBuffer(u"x", -1);
-  wide = ZelString(u"uvwxyz");
-  wide.setBuffer(wide.c_str(), -1);  // a copy of itself
-  EXPECT_EQ(text(wide), u"uvwxyz");
-  ZelString owned(u"0123456789");
-  owned.setBuffer(owned.c_str(), -1);
-  owned.setBuffer(owned.c_str() + 4, 3);
-  EXPECT_EQ(text(owned), u"456");
-}
-
-TEST_F(StringsWithoutHost, NarrowEditingClampsPositionsToTheText) {
-  ZelCString s("abcdef", 100);
-  EXPECT_STREQ(s.mid(4, 10).c_str(), "ef");
-  EXPECT_STREQ(s.mid(-3, 2).c_str(), "ab");
-  EXPECT_STREQ(s.mid(50, 2).c_str(), "");
-  s.replace(4, 50, "XY");
-  EXPECT_STREQ(s.c_str(), "abcdXY");
-  s.replace(-5, 1, "_");
-  EXPECT_STREQ(s.c_str(), "_bcdXY");
-  s.replace(99, 3, "!");
-  EXPECT_STREQ(s.c_str(), "_bcdXY!");
-  EXPECT_STREQ(ZelCString("  key \t").trimmed().c_str(), "key");
-  EXPECT_STREQ(ZelCString::concatDumpCounter("Plugin").c_str(), "PluginDumpCounter");
 }
 
 TEST_F(StringsWithoutHost, NarrowFindAndArg) {
@@ -194,12 +158,110 @@ using StringsWithHostSupport = ModuleTest;
 TEST_F(StringsWithHostSupport, TheHostDecidesOrderingNarrowingWhitespaceAndParsing) {
   host_.enable(StandinHost::Optional::kStrSupport, true);
   EXPECT_FALSE(ZelString(u"z") < ZelString(u"aa")) << "dictionary order, not length first";
-  EXPECT_TRUE(ZelString(u"aa") < ZelString(u"z"));
   EXPECT_STREQ(ZelString(u"caf\u00e9").toNarrow(), "caf\xc3\xa9");
   EXPECT_EQ(text(ZelString(u"a\u00a0b c").removeWhitespace()), u"abc");
   bool ok = false;
   EXPECT_DOUBLE_EQ(ZelString(u"2.75").toDouble(&ok), 2.75);
   EXPECT_TRUE(ok);
+}
+
+std::vector<std::string> narrow(const std::vector<ZelCString>& tokens) {
+  std::vector<std::string> result;
+  for (const ZelCString& token : tokens) result.push_back(token.c_str());
+  return result;
+}
+
+std::vector<std::u16string> items(const ZelString& list) {
+  ZelCountedArray<ZelString> out;
+  list.splitCounted(out);
+  std::vector<std::u16string> result;
+  for (int32_t i = 1; i <= out.count(); ++i) result.push_back(text(out[i]));
+  return result;
+}
+
+TEST_F(StringsWithoutHost, DigitRunsCompareByValueAndLeadingZerosOnlyBreakTies) {
+  struct Case {
+    const char16_t* a;
+    const char16_t* b;
+    int order;
+  };
+  for (const Case& c : {Case{u"a10", u"a9", 1}, Case{u"Plane 2", u"Plane 10", -1}, Case{u"abc", u"abd", -1},
+                        Case{u"", u"a", -1}, Case{u"x12y3", u"x12y3", 0}, Case{u"x12y4", u"x12y3", 1},
+                        Case{u"a09", u"a9", -1}, Case{u"x7", u"x007", 1},
+                        Case{u"x007b", u"x7a", 1},  // a later difference outweighs the zeros
+                        Case{nullptr, u"a", -1}, Case{u"a", nullptr, 1}, Case{nullptr, nullptr, 0}}) {
+    EXPECT_EQ(naturalCompare(c.a, c.b), c.order)
+        << ZelString(c.a).toUtf8() << " vs " << ZelString(c.b).toUtf8();
+  }
+}
+
+TEST_F(StringsWithoutHost, TokenizerGivesEmptyTokensBetweenSeparatorsAndTrimsOnRequest) {
+  ZelCString source(" a , b,,c ");
+  ZelCStringTokenizer tokens(source, ',', true);
+  std::vector<std::string> seen;
+  while (tokens.next()) seen.push_back(tokens.token().c_str());
+  EXPECT_EQ(seen, (std::vector<std::string>{"a", "b", "", "c"}));
+  ZelCString empty("");
+  EXPECT_FALSE(ZelCStringTokenizer(empty, ',', false).next());
+  ZelCString untrimmed("x ,y");
+  ZelCStringTokenizer raw(untrimmed, ',', false);
+  ASSERT_TRUE(raw.next());
+  EXPECT_STREQ(raw.token().c_str(), "x ");
+}
+
+TEST_F(StringsWithoutHost, SplittingRespectsBracketsAndEscapesAndDropsEmptyTokens) {
+  ZelCString comma(",");
+  EXPECT_EQ(narrow(splitOutsideBrackets(ZelCString("f(a,b),g"), comma)),
+            (std::vector<std::string>{"f(a,b)", "g"}));
+  EXPECT_EQ(narrow(splitOutsideBrackets(ZelCString("a\\,b"), comma)), (std::vector<std::string>{"a\\,b"}));
+  EXPECT_EQ(narrow(splitOutsideBrackets(ZelCString(",,a,,"), comma)), (std::vector<std::string>{"a"}));
+  EXPECT_EQ(narrow(splitOutsideBrackets(ZelCString("<x;y>;[p;q];{r}"), ZelCString(";"))),
+            (std::vector<std::string>{"<x;y>", "[p;q]", "{r}"}));
+  EXPECT_EQ(narrow(splitOutsideBrackets(ZelCString("a),b"), comma)), (std::vector<std::string>{"a),b"}))
+      << "an unmatched closing bracket keeps separators from splitting";
+}
+
+TEST_F(StringsWithoutHost, MalformedCountsNeitherLoopNorOverrun) {
+  EXPECT_TRUE(items(ZelString(u"abc")).empty()) << "no blank, no item";
+  EXPECT_TRUE(items(ZelString()).empty());
+  EXPECT_EQ(items(ZelString(u"0 abc")), (std::vector<std::u16string>{u"0 abc"})) << "zero: the whole text";
+  EXPECT_EQ(items(ZelString(u"1 aword 2")), (std::vector<std::u16string>{u"a", u"1 aword 2"}))
+      << "text that is no number counts as 0: the whole string once more";
+  EXPECT_EQ(items(ZelString(u"-3 abc")), (std::vector<std::u16string>{u"-3 abc"}));
+  EXPECT_EQ(items(ZelString(u"nan xy")), (std::vector<std::u16string>{u"nan xy"}));
+  EXPECT_EQ(items(ZelString(u"inf xy")), (std::vector<std::u16string>{u"inf xy"}));
+  EXPECT_EQ(items(ZelString(u"0.5 xy")), (std::vector<std::u16string>{u"0.5 xy"}));
+  EXPECT_EQ(items(ZelString(u"1e300 ab")), (std::vector<std::u16string>{u"ab"}));
+  EXPECT_EQ(items(ZelString(u"99999999999 ab")), (std::vector<std::u16string>{u"ab"}));
+  EXPECT_EQ(items(ZelString(u"5 ab")), (std::vector<std::u16string>{u"ab"})) << "cut at the end";
+  EXPECT_EQ(items(ZelString(u"2.9 abc")), (std::vector<std::u16string>{u"ab"})) << "the count is truncated";
+  EXPECT_EQ(items(ZelString(u"3 ")), (std::vector<std::u16string>{u""}));
+}
+
+TEST(ZelIdFromString, ReadsTheRegistryFormAndKeepsTheFieldsReadBeforeABadOne) {
+  const std::string zero = "00000000-0000-0000-0000-000000000000";
+  const std::string commas(144, ',');
+  struct Case {
+    std::string text;
+    std::string id;
+  };
+  for (const Case& c : {
+           Case{"0x6a5243e7, 0xe352, 0x4a7a, 0x98, 0x67, 0xa3, 0xdb, 0x2e, 0xb5, 0x60, 0xe5",
+                "6a5243e7-e352-4a7a-9867-a3db2eb560e5"},
+           Case{"1,2,3,4,5,6,7,8,9,a,b,c,d", "00000001-0002-0003-0405-060708090a0b"},  // extra fields ignored
+           Case{",,1,,2,", "00000001-0002-0000-0000-000000000000"},                    // empty fields vanish
+           Case{"12345678,zz,3", "12345678-0000-0000-0000-000000000000"},
+           Case{"0x1ffff,0x12345", "0001ffff-2345-0000-0000-000000000000"},  // cut to the field width
+           Case{"12ab zz,7", "000012ab-0007-0000-0000-000000000000"},        // text after the number ignored
+           Case{"  0x", zero}, Case{"", zero}, Case{"{6a5243e7-e352-4a7a-9867-a3db2eb560e5}", zero},
+           Case{"1,2,3" + commas + "7", "00000001-0002-0003-0700-000000000000"},   // index 149: still read
+           Case{"1,2,3" + commas + ",7", "00000001-0002-0003-0000-000000000000"},  // index 150: cut off
+       }) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(canonicalText(ZelID::fromString(ZelCString(c.text.c_str()))), c.id);
+  }
+  EXPECT_EQ(canonicalText(ZelID::fromString(static_cast<const char*>(nullptr))), zero);
+  EXPECT_FALSE(GUIDUtils::isValid(ZelID::fromString("{1}")));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "framework/iterators/zel_itr.h"
@@ -51,10 +52,7 @@ class ThreePointItr : public ZelItr {
 class LabelledItr : public ThreePointItr {
  public:
   bool text(ZelString& out, double& size, double& offsetX, double& offsetY) override {
-    out = ZelString(u"P1");
-    size = 6;
-    offsetX = -0.2;
-    offsetY = -0.3;
+    std::tie(out, size, offsetX, offsetY) = std::tuple(ZelString(u"P1"), 6.0, -0.2, -0.3);
     return true;
   }
 };

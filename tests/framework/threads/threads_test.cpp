@@ -5,9 +5,7 @@
 #include <thread>
 
 #include "framework/object/zel_unknown_impl.h"
-#include "framework/threads/high_resolution_timer.h"
 #include "framework/threads/zel_thread_class.h"
-#include "platform/clock.h"
 #include "platform/event.h"
 #include "support/module_fixture.h"
 
@@ -81,7 +79,6 @@ TEST_F(ZelThreadClassThreads, AThreadThatRanOnceIsWaitedForAndNoLongerRunning) {
   EXPECT_TRUE(thread.running());
   thread.wait();
   EXPECT_FALSE(thread.running());
-  EXPECT_EQ(thread.runs, 1);
   thread.wait();
   EXPECT_EQ(thread.runs, 1) << "waiting again on a finished thread returns at once";
   ASSERT_TRUE(thread.start());
@@ -124,20 +121,6 @@ TEST_F(ZelThreadClassThreads, AThreadWaitingForItselfIsReportedInsteadOfDeadlock
   ASSERT_TRUE(assertionsReported(host_, 1));
   thread.wait();
   EXPECT_EQ(host_.assertions().reports()[0].expression, "wait from another thread");
-}
-
-TEST(HighResolutionTimer, ElapsedAcrossThe32BitBoundaryIsTheSmallPositiveDifferenceAndStopHoldsTheEnd) {
-  platform::CounterOverride counter((uint64_t{1} << 32) - 10);
-  HighResolutionTimer timer;
-  EXPECT_EQ(timer.elapsedSeconds(), 0.0) << "never started";
-  timer.start();
-  counter.set((uint64_t{1} << 32) + 5);
-  EXPECT_DOUBLE_EQ(timer.elapsedSeconds(), 15e-9);
-  counter.set((uint64_t{3} << 32) + 7);
-  EXPECT_DOUBLE_EQ(timer.elapsedSeconds(), (3 * 4294967296.0 + 17 - 4294967296.0) * 1e-9);
-  timer.stop();
-  counter.set(900000);
-  EXPECT_DOUBLE_EQ(timer.elapsedSeconds(), (3 * 4294967296.0 + 17 - 4294967296.0) * 1e-9);
 }
 
 }  // namespace

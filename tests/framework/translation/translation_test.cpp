@@ -48,30 +48,7 @@ TEST_F(TrivialTranslation, CountedAndSixArgumentFormsFillEachNumberOnce) {
       << "the tenth placeholder is not given";
 }
 
-using HostTranslation = ModuleTest;
-
-TEST_F(HostTranslation, TheHostTranslatorReplacesTheTrivialOneOnceItAppears) {
-  EXPECT_EQ(text(tr("Stop")), u"Stop");
-  IPtr<IZelTranslator> trivial = moduleTranslator();
-  EXPECT_STREQ(trivial->className(), "ZelTrivialTranslator");
-
-  host_.translator().setText("Stop", u"Halt");
-  host_.translator().setText("%1 points", u"%1 Punkte");
-  host_.enable(StandinHost::Optional::kTranslatorService, true);
-  EXPECT_EQ(text(tr("Stop")), u"Halt");
-  EXPECT_EQ(text(tr("%1 points", ZelString(u"3"))), u"3 Punkte");
-  EXPECT_EQ(trivial->refCount(), 1u) << "only this test still holds the trivial translator";
-}
-
-TEST_F(HostTranslation, AServiceThatAnswersNullKeepsTheTrivialTranslator) {
-  IPtr<TranslatorService> withoutModule(new TranslatorService);  // knows no translator for this module
-  host_.root().setService(IZelTranslatorService::interfaceName, withoutModule.get());
-  EXPECT_EQ(text(tr("Stop")), u"Stop");
-  EXPECT_EQ(text(tr("Stop")), u"Stop") << "still a translator after the host answered null";
-  EXPECT_STREQ(moduleTranslator()->className(), "ZelTrivialTranslator");
-}
-
-using HostTranslationThreads = HostTranslation;
+using HostTranslationThreads = ModuleTest;
 
 TEST_F(HostTranslationThreads, TrIsSafeFromManyThreadsWhileTheHostTranslatorArrives) {
   host_.translator().setText("Go", u"Los");

@@ -1,0 +1,182 @@
+#include <gtest/gtest.h>
+
+#include "framework/commands/comp_base_cmd.h"
+#include "framework/host_glue/document_glue.h"
+#include "framework/host_glue/point_objects.h"
+#include "framework/host_glue/renderer_scope.h"
+#include "framework/host_glue/statistics.h"
+#include "framework/host_glue/unit_service.h"
+#include "framework/settings/palpera_settings.h"
+#include "framework/widgets/zel_callback_object.h"
+#include "framework/widgets/zel_widget.h"
+#include "host/api/gfx_renderer.h"
+#include "host/api/unit_service.h"
+#include "support/module_fixture.h"
+
+namespace {
+
+class ReferenceObject : public ModuleTest {
+ protected:
+  HostGfxObject& addReference(const char16_t* name, int32_t displayMode) {
+    IPtr<HostDocObject> reference = host_.document().add({"Mesh", name, std::nullopt, {}, {}}, false);
+    reference->graphics().setDisplayMode(displayMode);
+    return reference->graphics();
+  }
+};
+
+TEST_F(ReferenceObject, IsShownInMode1AndThePreviousModeIsHandedBackUnlessMissingOrAlreadyThere) {
+  addReference(u"Other", 4);
+  EXPECT_FALSE(showReferenceObject().graphics);
+  HostGfxObject& graphics = addReference(u"RefObject", 4);
+  ShownReference shown = showReferenceObject();
+  EXPECT_EQ(graphics.displayMode(), 1);
+  ASSERT_TRUE(shown.graphics);
+  EXPECT_EQ(shown.previousMode, 4);
+  EXPECT_FALSE(showReferenceObject().graphics) << "already in mode 1: nothing to restore";
+  shown.graphics->setDisplayMode(shown.previousMode);
+  EXPECT_EQ(graphics.displayMode(), 4);
+}
+
+using HostGlue = ModuleTest;
+
+TEST_F(HostGlue, APointObjectIsANamedDocumentObjectWithAnEmptyArrayUntilRemoved) {
+  IPtr<IZelDocObject> object = createPointObject(ZelString(u"Capture 1"));
+  ASSERT_TRUE(object);
+  EXPECT_EQ(object->refCount(), 2u) << "the caller's reference and the document's";
+  EXPECT_EQ(std::u16string(object->objectName().c_str()), u"Capture 1");
+  EXPECT_STREQ(object->objectType(), "Point");
+  double matrix[16];
+  EXPECT_FALSE(object->transform(matrix));
+  std::vector<IPtr<HostDocObject>> objects = host_.document().objects();
+  ASSERT_EQ(objects.size(), 1u);
+  auto* points = objects[0]->dataAs<IZelPoints>();
+  ASSERT_NE(points, nullptr);
+  ASSERT_NE(points->array(), nullptr);
+  EXPECT_EQ(points->array()->count(), 0);
+  EXPECT_EQ(points->array()->dimension(), 1);
+  objects.clear();
+
+  removeObjectFromDocument(object.get());
+  EXPECT_TRUE(host_.document().objects().empty());
+  EXPECT_EQ(object->refCount(), 1u) << "only the caller holds it now";
+  SPtr<IZelObjectRemover> remover;
+  EXPECT_FALSE(remover->removeObject(object.get(), 0, true)) << "an object leaves the document once";
+}
+
+TEST_F(HostGlue, UnitsComeFromTheHostsUnitServiceElseUnit7AndFactor1) {
+  host_.units().setCurrentLengthUnit(HostUnitService::kInch);
+  EXPECT_EQ(UnitService::currentLengthUnit(), HostUnitService::kInch);
+  EXPECT_DOUBLE_EQ(UnitService::unitFactor(HostUnitService::kInch), 1 / 0.0254);
+  host_.root().setService(IUnitService::interfaceName, nullptr);
+  EXPECT_EQ(UnitService::currentLengthUnit(), 7);
+  EXPECT_EQ(UnitService::unitFactor(HostUnitService::kMillimetre), 1.0);
+}
+
+TEST_F(HostGlue, NestedRendererScopesCloseBalancedBrackets) {
+  {
+    RendererScope outer;
+    {
+      RendererScope inner;
+      EXPECT_EQ(host_.renderer().counts().depth, 2);
+    }
+    EXPECT_EQ(host_.renderer().counts().depth, 1);
+    requestRedraw(false);
+  }
+  HostGfxRenderer::Counts counts = host_.renderer().counts();
+  EXPECT_EQ(counts.depth, 0);
+  EXPECT_EQ(counts.begins, 2);
+  EXPECT_EQ(counts.ends, 2);
+  EXPECT_EQ(counts.unmatchedEnds, 0);
+  EXPECT_EQ(counts.redraws, 1);
+}
+
+class BareCommand : public CompBaseCmd {};
+class BareCommandInt : public CompBaseCmdInt {};
+
+TEST(CommandBase, ABareCommandMayRunNeverButAgreesToEveryStepAndAnswersNoHostQuery) {
+  IPtr<BareCommand> command(new BareCommand);
+  EXPECT_EQ(command->kind(), 3u);
+  EXPECT_FALSE(command->canRun(nullptr));
+  EXPECT_TRUE(command->activate() && command->canApply() && command->apply() && command->cancel());
+  EXPECT_EQ(command->hostQuery33(), 1u);
+  EXPECT_FALSE(command->hostQuery34() || command->hostQuery35() || command->hostQuery36() ||
+               command->hostQuery37());
+}
+
+class NamedWidget : public ZelWidget {
+ public:
+  static constexpr int32_t kControls = 15;
+  bool buildGui(IGuiDialog* dialog) override {
+    reserveControls(dialog, kControls);
+    return true;
+  }
+  bool activate() override { return true; }
+  void deactivate() override {}
+  void setEnabled(bool) override {}
+  bool isEnabled() override { return true; }
+  const char* className() override { return "NamedWidget"; }
+};
+
+TEST(WidgetBase, ControlIdentityJoinsWidgetClassAndControlNames) {
+  IPtr<NamedWidget> widget(new NamedWidget);
+  ZelWidget::ControlId unnamed = widget->controlId({3, "Offset"});
+  EXPECT_STREQ(unnamed.text.c_str(), ":NamedWidget:Offset") << "a widget without a name starts with ':'";
+  EXPECT_EQ(unnamed.number, 3);
+  widget->setName("Section");
+  EXPECT_STREQ(widget->controlId({0, "Flip"}).text.c_str(), "Section:NamedWidget:Flip");
+  void* out = nullptr;
+  widget->queryInterface("IGuiReceiver", &out, false);
+  EXPECT_EQ(out, static_cast<IGuiReceiver*>(widget.get()));
+}
+
+TEST_F(HostGlue, TwoWidgetsGetDisjointControlIdBlocks) {
+  IPtr<NamedWidget> first(new NamedWidget), second(new NamedWidget);
+  first->buildGui(&host_.dialog());
+  second->buildGui(&host_.dialog());
+  int32_t a = first->idBase(), b = second->idBase();
+  EXPECT_TRUE(a + NamedWidget::kControls <= b || b + NamedWidget::kControls <= a) << a << " and " << b;
+  EXPECT_EQ(second->controlId({2, "Flip"}).number, b + 2);
+}
+
+TEST(NotComputed, MarksThe34e38DefaultButNotTheFloatBound) {
+  EXPECT_TRUE(isNotComputed(kNotComputed));
+  EXPECT_FALSE(isNotComputed(kFloatMax));
+}
+
+TEST_F(HostGlue, EveryCallbackReachesTheHostDefaultUnderItsOwnId) {
+  IPtr<ZelCallbackObject> callbacks(new ZelCallbackObject);
+  using Operation = int32_t (ICallbackObject::*)(void*, void*);
+  const Operation operations[] = {
+      &ICallbackObject::onActivate,         &ICallbackObject::onDeactivate, &ICallbackObject::onPaint,
+      &ICallbackObject::onResize,           &ICallbackObject::onMouseDown,  &ICallbackObject::onMouseClick,
+      &ICallbackObject::onMouseDoubleClick, &ICallbackObject::onMouseMove,  &ICallbackObject::onMouseWheel,
+      &ICallbackObject::onKeyPress,         &ICallbackObject::onKeyRelease, &ICallbackObject::onIdle,
+  };
+  ICallbackObject* object = callbacks.get();
+  for (Operation operation : operations) EXPECT_EQ((object->*operation)(nullptr, nullptr), 1);
+  EXPECT_EQ(callbacks->internalCallback(nullptr, nullptr), 1);
+  EXPECT_EQ(host_.callbacks().received(), (std::vector<int32_t>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11,
+                                                                HostCallbackObject::kInternalCallback}));
+}
+
+class Ignoring : public ZelCallback {
+ public:
+  int32_t call(void*, void*) override { return 0; }
+};
+
+TEST_F(HostGlue, CallbacksAddedThroughTheModulesObjectJoinTheViewsRegistryWhileThereIsOne) {
+  IPtr<ZelCallbackObject> callbacks(new ZelCallbackObject);
+  Ignoring callback;
+  EXPECT_TRUE(callbacks->addCallback(7, callbacks.get(), &callback, 0));
+  EXPECT_EQ(host_.callbacks().registeredCallbacks(), 1u);
+  EXPECT_TRUE(callbacks->removeCallback(7, callbacks.get(), &callback, 0));
+  EXPECT_EQ(host_.callbacks().registeredCallbacks(), 0u);
+  host_.root().setService(ICallbackObject::interfaceName, nullptr);
+  IPtr<ZelCallbackObject> orphan(new ZelCallbackObject);
+  EXPECT_EQ(orphan->onPaint(nullptr, nullptr), 0) << "without the host's default nothing is handled";
+  EXPECT_EQ(orphan->internalCallback(nullptr, nullptr), 0);
+  EXPECT_FALSE(orphan->addCallback(7, orphan.get(), &callback, 0)) << "no registry to join";
+  EXPECT_TRUE(host_.callbacks().received().empty());
+}
+
+}  // namespace

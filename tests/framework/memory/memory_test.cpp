@@ -1,0 +1,514 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <future>
+#include <iterator>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "basic_types/zel_cstring.h"
+#include "basic_types/zel_string.h"
+#include "framework/memory/assertion.h"
+#include "framework/memory/bucket_memory_pool.h"
+#include "framework/memory/heap_refusal.h"
+#include "framework/memory/kvo_alloc.h"
+#include "framework/memory/memory_report.h"
+#include "framework/memory/out_of_memory.h"
+#include "framework/object/query_chain.h"
+#include "host/api/mem_checker.h"
+#include "support/module_fixture.h"
+#include "support/scratch_directory.h"
+
+namespace {
+
+constexpr const char* kOutOfMemory = "\\[Out of Memory\\] While running this function";
+
+struct Allocation {
+  void* block;
+  uint32_t capacity;
+};
+
+Allocation take(BucketMemoryPool& pool, int32_t size) {
+  Allocation a{nullptr, 0};
+  a.block = pool.allocate(size, &a.capacity);
+  return a;
+}
+
+void giveBack(BucketMemoryPool& pool, Allocation& a) {
+  void* block = a.block;
+  EXPECT_TRUE(pool.free(static_cast<int32_t>(a.capacity), &block));
+  EXPECT_EQ(block, nullptr);
+}
+
+TEST(BucketMemoryPool, SizeClassesRoundUpToGranulesThenPowersOfTwo) {
+  IPtr<BucketMemoryPool> pool(new BucketMemoryPool);
+  struct Case {
+    int32_t request;
+    uint32_t capacity;
+  };
+  for (Case c : {Case{0, 4}, Case{1, 4}, Case{4, 4}, Case{5, 8}, Case{8189, 8192}, Case{8192, 8192},
+                 Case{8193, 16384}, Case{262144, 262144}, Case{262145, 262145}}) {
+    Allocation a = take(*pool, c.request);
+    EXPECT_EQ(a.capacity, c.capacity) << "request " << c.request;
+    giveBack(*pool, a);
+  }
+  EXPECT_EQ(pool->cachedBlocks(262145), 0) << "blocks above the largest class go straight back";
+}
+
+TEST(BucketMemoryPool, SwitchedOffEveryBlockIsDirectWithItsExactSizeAndNoBlockOrSizeIsRefused) {
+  IPtr<BucketMemoryPool> pool(new BucketMemoryPool);
+  pool->setEnabled(false);
+  Allocation a = take(*pool, 100);
+  EXPECT_EQ(a.capacity, 100u);
+  giveBack(*pool, a);
+  EXPECT_EQ(pool->cachedBlocks(100), 0);
+  pool->setEnabled(true);
+  Allocation b = take(*pool, 100);
+  EXPECT_EQ(b.capacity, 100u);
+  void* none = nullptr;
+  EXPECT_FALSE(pool->free(8, &none));
+  void* block = b.block;
+  EXPECT_FALSE(pool->free(0, &block));
+  EXPECT_EQ(block, b.block);
+  giveBack(*pool, b);
+  EXPECT_EQ(pool->cachedBlocks(100), 1);
+}
+
+class SharedPool : public ModuleTest {};
+
+// A host's pool of its own making: the module may reach it only through its interface. It counts the blocks
+// it is given and keeps them in a pool of its own.
+class ForeignPool : public IBucketMemoryPool, public ZelUnknownImpl {
+ public:
+  bool releaseAll() override { return inner_->releaseAll(); }
+  void* allocate(int32_t size, uint32_t* capacity) override { return inner_->allocate(size, capacity); }
+  bool free(int32_t capacity, void** block) override {
+    given.insert(*block);
+    return inner_->free(capacity, block);
+  }
+  void setEnabled(bool on) override { inner_->setEnabled(on); }
+  void queryInterface(const char* name, void** out, bool) override {
+    QueryChain(name, out).classLeaf("ForeignPool", this, this).offer<IBucketMemoryPool>(this).end();
+  }
+  const char* className() override { return "ForeignPool"; }
+
+  std::set<void*> given;
+
+ private:
+  IPtr<BucketMemoryPool> inner_{new BucketMemoryPool};
+};
+
+TEST_F(SharedPool, TheModuleHandsItsCachedBlocksToTheHostPoolThroughItsInterface) {
+  detachFromHost();
+  host_.attach(component_.get());
+  // Seed the module's own pool with five cached blocks of the 1000-byte class.
+  std::vector<Allocation> seeded(5);
+  for (Allocation& a : seeded) a.block = poolAllocate(1000, &a.capacity);
+  for (Allocation& a : seeded) poolFree(a.capacity, a.block);
+
+  IPtr<ForeignPool> foreign(new ForeignPool);
+  host_.root().setService(IBucketMemoryPool::interfaceName, foreign.get());
+  for (int i = 0; i < 602; ++i) {
+    uint32_t capacity = 0;
+    void* block = poolAllocate(12, &capacity);
+    poolFree(capacity, block);
+  }
+  for (Allocation& a : seeded) EXPECT_EQ(foreign->given.count(a.block), 1u) << "handed over";
+  uint32_t capacity = 0;
+  void* reused = poolAllocate(1000, &capacity);
+  EXPECT_EQ(foreign->given.count(reused), 1u) << "the host's pool serves them again";
+  poolFree(capacity, reused);
+  detachFromHost();
+  host_.attach(component_.get());  // a host pool there from the start serves the first allocation
+  void* first = poolAllocate(3000, &capacity);
+  poolFree(capacity, first);
+  EXPECT_EQ(foreign->given.count(first), 1u);
+  detachFromHost();
+  host_.root().setService(IBucketMemoryPool::interfaceName, nullptr);
+}
+
+TEST_F(SharedPool, AReleaseWhileTheHeapRefusesFreesTheBlockInsteadOfGrowingItsList) {
+  IPtr<BucketMemoryPool> pool(new BucketMemoryPool);
+  std::vector<Allocation> blocks(40);
+  for (Allocation& a : blocks) a = take(*pool, 700);
+  {
+    HeapRefusal refusal(HeapRefusal::Calls::kReallocAndMalloc, 1);
+    for (Allocation& a : blocks) giveBack(*pool, a);
+  }
+  EXPECT_EQ(pool->cachedBlocks(700), 0) << "no list could be made, and nothing ended the process";
+}
+
+using SharedPoolThreads = SharedPool;
+
+TEST_F(SharedPoolThreads, StringsBuiltOnManyThreadsWhileTheHostPoolIsAdopted) {
+  detachFromHost();
+  host_.attach(component_.get());
+  std::vector<std::thread> threads;
+  std::atomic<bool> wrong{false};
+  for (int t = 0; t < 6; ++t) {
+    threads.emplace_back([&wrong, t] {
+      for (int i = 0; i < 2000; ++i) {
+        ZelString s(u"point ");
+        s += ZelString::number(i * 10 + t);
+        ZelCString key("Palpera/Tile/", 13);
+        key += "Value";
+        if (s.length() < 7 || key.length() != 18) wrong = true;
+      }
+    });
+  }
+  host_.enable(StandinHost::Optional::kBucketMemoryPool, true);
+  for (std::thread& thread : threads) thread.join();
+  EXPECT_FALSE(wrong);
+}
+
+// Made on a thread before that thread's pool cache, so destroyed after it, as static strings are at exit.
+struct ReleasedLate {
+  ~ReleasedLate() { poolFree(capacity, block); }
+  void* block = nullptr;
+  uint32_t capacity = 0;
+};
+
+TEST_F(SharedPoolThreads, ABlockReleasedAfterTheThreadsCacheIsGoneGoesToTheSharedPool) {
+  detachFromHost();
+  host_.attach(component_.get());
+  void* released = nullptr;
+  std::thread worker([&released] {
+    thread_local ReleasedLate late;
+    late.block = poolAllocate(200, &late.capacity);
+    released = late.block;
+    uint32_t capacity = 0;
+    void* small = poolAllocate(16, &capacity);
+    poolFree(capacity, small);  // the thread's cache exists from here on
+  });
+  worker.join();
+  void* reused = nullptr;
+  std::thread next([&reused] {
+    uint32_t capacity = 0;
+    reused = poolAllocate(200, &capacity);
+    poolFree(capacity, reused);
+  });
+  next.join();
+  EXPECT_EQ(reused, released) << "the late release reached the pool, not a destroyed cache";
+}
+
+TEST_F(SharedPoolThreads, BlocksAThreadKeptForItselfGoBackToThePoolWhenItEnds) {
+  detachFromHost();
+  host_.attach(component_.get());
+  std::thread worker([] {
+    std::vector<Allocation> blocks(10);
+    for (Allocation& a : blocks) a.block = poolAllocate(16, &a.capacity);
+    for (Allocation& a : blocks) poolFree(a.capacity, a.block);
+  });
+  worker.join();
+  host_.enable(StandinHost::Optional::kBucketMemoryPool, true);
+  for (int i = 0; i < 602; ++i) {
+    uint32_t capacity = 0;
+    void* block = poolAllocate(3000, &capacity);
+    poolFree(capacity, block);
+  }
+  EXPECT_GE(host_.pool().cachedBlocks(16), 10) << "the worker's blocks reached the host's pool";
+}
+
+// An element of one mebibyte: element counts near INT32_MAX then ask for far more memory than any machine
+// has.
+constexpr int32_t kMebibyte = 1 << 20;
+
+constexpr std::chrono::seconds kDeadline{30};
+
+TEST_F(SharedPoolThreads, ARunningThreadKeepsOnlySomeOfItsReleasedBlocksAndThePoolGetsTheRest) {
+  detachFromHost();
+  host_.attach(component_.get());
+  constexpr int kReleased = 1000;
+  std::promise<void> released;
+  std::promise<void> finish;
+  std::thread worker([&released, future = finish.get_future()] {
+    std::vector<Allocation> blocks(kReleased);
+    for (Allocation& a : blocks) a.block = poolAllocate(16, &a.capacity);
+    for (Allocation& a : blocks) poolFree(a.capacity, a.block);
+    released.set_value();
+    future.wait_for(kDeadline);
+  });
+  ASSERT_EQ(released.get_future().wait_for(kDeadline), std::future_status::ready);
+  host_.enable(StandinHost::Optional::kBucketMemoryPool, true);
+  for (int i = 0; i < 602; ++i) {
+    uint32_t capacity = 0;
+    void* block = poolAllocate(3000, &capacity);
+    poolFree(capacity, block);
+  }
+  EXPECT_GE(host_.pool().cachedBlocks(16), kReleased / 2) << "handed over while the worker still runs";
+  finish.set_value();
+  worker.join();
+}
+
+using Reallocation = ModuleTest;
+
+// Each case starts from a block of int32 items holding 0x5A bytes, or from none; a grown block's new items
+// are zero.
+TEST_F(Reallocation, GrantsWhatMemoryAllowsBetweenMinimumAndMaximumKeepingTheItemsAndZeroingTheTail) {
+  struct Case {
+    int32_t current, minimum, maximum, granted;
+    std::vector<std::string> reported;
+  };
+  const std::string maxBelowMin = "maxNewSize >= minNewSize";
+  const std::string growingShort = "minNewSize > curSize && maxNewSize >= minNewSize";
+  for (const Case& c : {Case{100, 101, 200, 200, {}}, Case{10, 10, 50, 10, {}}, Case{0, 6, 64, 6, {}},
+                        Case{10, 0, -1, 0, {}}, Case{4, 10, 5, 10, {maxBelowMin, growingShort}},
+                        Case{10, 8, 5, 8, {maxBelowMin}}, Case{10, 10, 5, 10, {}}}) {
+    SCOPED_TRACE(testing::Message() << c.current << " to " << c.minimum << ".." << c.maximum);
+    host_.assertions().clear();
+    void* block = nullptr;
+    if (c.current > 0) {
+      kvoMalloc(&block, 4, c.current);
+      std::memset(block, 0x5A, 4 * c.current);
+    }
+    void* before = block;
+    EXPECT_EQ(kvoRealloc(&block, 4, c.current, c.minimum, c.maximum), c.granted);
+    std::vector<std::string> reported;
+    for (const auto& report : host_.assertions().reports()) reported.push_back(report.expression);
+    EXPECT_EQ(reported, c.reported);
+    EXPECT_EQ(block == nullptr, c.granted == 0);
+    EXPECT_TRUE(c.granted != c.current || block == before) << "nothing to do: the block stays";
+    auto* items = static_cast<uint32_t*>(block);
+    for (int i = 0; c.current > 0 && i < c.granted; ++i)
+      ASSERT_EQ(items[i], i < c.current ? 0x5A5A5A5Au : 0u) << i;
+    kvoFree(block);
+  }
+}
+
+// Blocks of a few mebibytes, grown while the heap refuses every resize of that size: only the way through a
+// temporary file is left.
+class SpillToDisk : public ModuleTest {
+ protected:
+  static constexpr int32_t kCount = 3 * kMebibyte / 4;  // int32 elements: three mebibytes
+  static constexpr uint64_t kRefusedFrom = kMebibyte;
+
+  void SetUp() override {
+    ModuleTest::SetUp();
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    host_.dirService().setDirectory("temp", temp_.system());
+    // The dying child's report goes where both processes know, not into the working directory.
+    host_.dataStore().setString(nullptr, "Directories/Logs Directory",
+                                ZelString(::testing::TempDir().c_str()));
+  }
+  // A block whose every element differs from its neighbours, so a lost, shifted or cut byte shows.
+  static void* patternedBlock() {
+    void* block = nullptr;
+    kvoMalloc(&block, sizeof(int32_t), kCount);
+    auto* items = static_cast<uint32_t*>(block);
+    for (int32_t i = 0; i < kCount; ++i) items[i] = static_cast<uint32_t>(i) * 2654435761u;
+    return block;
+  }
+
+  ScratchDirectory temp_;
+};
+
+TEST_F(SpillToDisk, TheContentsSurviveByteForByteTheTailIsZeroAndNoFileIsLeft) {
+  void* block = patternedBlock();
+  host_.enable(StandinHost::Optional::kMemoryManager, true);
+  {
+    HeapRefusal refusal(HeapRefusal::Calls::kRealloc, kRefusedFrom);
+    EXPECT_EQ(kvoRealloc(&block, sizeof(int32_t), kCount, kCount + 10, 2 * kCount), kCount + 10)
+        << "settles for the minimum";
+  }
+  auto* items = static_cast<uint32_t*>(block);
+  for (int32_t i = 0; i < kCount; ++i) ASSERT_EQ(items[i], static_cast<uint32_t>(i) * 2654435761u) << i;
+  for (int32_t i = kCount; i < kCount + 10; ++i) ASSERT_EQ(items[i], 0u) << i;
+  EXPECT_TRUE(std::filesystem::is_empty(temp_.system()));
+  EXPECT_EQ(host_.memoryManager().freeMemoryCalls(), 1) << "asked once, declined, never asked again";
+  kvoFree(block);
+}
+
+using SpillToDiskDeathTest = SpillToDisk;
+
+TEST_F(SpillToDiskDeathTest, WhereNoFileCanBeMadeOrNoNewBlockHadTheProcessEndsThroughTheReport) {
+  auto expectTheEnd = [](HeapRefusal::Calls calls) {
+    void* block = patternedBlock();
+    HeapRefusal refusal(calls, kRefusedFrom);
+    EXPECT_EXIT(kvoRealloc(&block, sizeof(int32_t), kCount, kCount + 1, -1), ::testing::ExitedWithCode(255),
+                kOutOfMemory);
+    kvoFree(block);
+  };
+  expectTheEnd(HeapRefusal::Calls::kReallocAndMalloc);
+  EXPECT_TRUE(std::filesystem::is_empty(temp_.system()));
+  host_.dirService().setDirectory("temp", temp_.system("missing"));
+  expectTheEnd(HeapRefusal::Calls::kRealloc);
+  host_.enableDirService(false);
+  expectTheEnd(HeapRefusal::Calls::kRealloc);
+}
+
+using Assertions = ModuleTest;
+
+TEST_F(Assertions, AHandlerReceivesTheReportAndExecutionGoesOn) {
+  EXPECT_EQ(ZelCString("abc").find("b", -1), -1);
+  auto reports = host_.assertions().reports();
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_EQ(reports[0].expression, "start >= 0");
+}
+
+using AssertionsDeathTest = Assertions;
+
+TEST_F(AssertionsDeathTest, WithoutAHandlerTheProcessEndsWith255) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  host_.enableAssertHandler(false);
+  EXPECT_EXIT(reportAssertion("x > 0", "bitvector", 12), ::testing::ExitedWithCode(255), "");
+}
+
+// Fixed figures, so the report's lines can be checked to the byte.
+class FixedMemChecker : public IMemChecker, public ZelUnknownImpl {
+ public:
+  bool isAvailable() override { return true; }
+  void query(uint64_t* systemFree, uint64_t* systemTotal, uint64_t* swapFree, uint64_t* swapTotal,
+             int32_t divisor) override {
+    *systemFree = 2048 * 1024 / divisor;
+    *systemTotal = 16384 * 1024 / divisor;
+    *swapFree = 0;
+    *swapTotal = 1000 * 1024 / divisor;
+  }
+  void queryInterface(const char* name, void** out, bool) override {
+    QueryChain(name, out).classLeaf("FixedMemChecker", this, this).offer<IMemChecker>(this).end();
+  }
+  const char* className() override { return "FixedMemChecker"; }
+};
+
+// Prints each time it is asked, so a death test can see the retries in the dying process's output.
+class LoudMemoryManager : public HostMemoryManager {
+ public:
+  bool freeMemory() override {
+    std::fprintf(stderr, "freeMemory\n");
+    return HostMemoryManager::freeMemory();
+  }
+};
+
+class OutOfMemory : public ModuleTest {
+ protected:
+  void SetUp() override {
+    ModuleTest::SetUp();
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    checker_ = IPtr<FixedMemChecker>(new FixedMemChecker);
+    host_.root().setService(IMemChecker::interfaceName, checker_.get());
+    // A directory the dying child (which runs this set-up again) and this process both know.
+    std::filesystem::create_directories(logs_);
+    ZelString logs(logs_.c_str());
+    host_.dataStore().setString(nullptr, "Directories/Logs Directory", logs);
+  }
+  void TearDown() override {
+    host_.root().setService(IMemChecker::interfaceName, nullptr);
+    ModuleTest::TearDown();
+  }
+
+  std::string readLog() {
+    std::ifstream in(logs_ + "/memory.log", std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+
+  IPtr<FixedMemChecker> checker_;
+  // Per test, since tests run in parallel processes.
+  std::string logs_ = ::testing::TempDir() + "palpera-memory-log-" +
+                      ::testing::UnitTest::GetInstance()->current_test_info()->name();
+};
+
+using OutOfMemoryDeathTest = OutOfMemory;
+
+TEST_F(OutOfMemory, TheReportListsTheRequestTheFiguresAndTheManager) {
+  EXPECT_EQ(memoryReportText(0),
+            "system free:         2048k\n"
+            "system total:       16384k\n"
+            "swap free:              0k\n"
+            "swap total:          1000k\n"
+            "\n"
+            "zelmm not available\n"
+            "\n");
+  host_.enable(StandinHost::Optional::kMemoryManager, true);
+  host_.memoryManager().setCounters(10, 20, 1, 2);
+  std::string report = memoryReportText(1234);
+  EXPECT_EQ(report.substr(0, 28), "attempted:           1234b\n\n");
+  EXPECT_NE(report.find("zelmm core now:       240k\nzelmm core limit:     480k\n"
+                        "zelmm swap now:        24k\nzelmm swap limit:      48k\n\n"),
+            std::string::npos);
+  host_.dataStore().setInt(nullptr, "Memory/UseErrorService", 1);
+  host_.root().setService(IZelErrorService::interfaceName, nullptr);
+  ::testing::internal::CaptureStderr();
+  EXPECT_FALSE(reportOutOfMemory(-1)) << "the error service chosen but missing: nothing is shown";
+  EXPECT_EQ(::testing::internal::GetCapturedStderr().find("Out of Memory"), std::string::npos);
+  host_.root().setService(IZelErrorService::interfaceName, &host_.errors());
+}
+
+TEST_F(OutOfMemoryDeathTest, AnExhaustedAllocationRetriesWhileAskedThenWritesMemoryLogAndShowsTheBox) {
+  std::filesystem::remove(logs_ + "/memory.log");
+  IPtr<LoudMemoryManager> manager(new LoudMemoryManager);
+  manager->setFreeMemoryAnswers(2);
+  host_.root().setService("IZelMManager", manager.get());
+  void* block = nullptr;
+  EXPECT_EXIT(kvoMalloc(&block, 1 << 20, INT32_MAX), ::testing::ExitedWithCode(255),
+              "(freeMemory\n(.|\n)*){3}\\[Out of Memory\\] While running this function");
+  std::string log = readLog();
+  EXPECT_EQ(log.substr(0, 37), "attempted:        2251799812636672b\r\n")
+      << "text mode ends lines with CR LF";
+  EXPECT_NE(log.find("system total:       16384k\r\n"), std::string::npos);
+  EXPECT_NE(log.find("zelmm core now:         0k\r\n"), std::string::npos);
+}
+
+// Requests no block can serve: each ends the process through the report, never with a small block.
+TEST_F(OutOfMemoryDeathTest, ANegativeSizeOrATextPastWhat32BitSizesHoldIsOutOfMemory) {
+  uint32_t capacity = 0;
+  EXPECT_EXIT(poolAllocate(-8, &capacity), ::testing::ExitedWithCode(255), kOutOfMemory);
+  ZelString placeholders;
+  for (int i = 0; i < 2048; ++i) placeholders += ZelString(u"%1");
+  std::u16string mebiUnits(1 << 20, u'x');
+  ZelString argument(mebiUnits.c_str());
+  const ZelString* args[] = {&argument};
+  std::filesystem::remove(logs_ + "/memory.log");
+  EXPECT_EXIT(placeholders.substituteArgs(args, 1), ::testing::ExitedWithCode(255), kOutOfMemory);
+  EXPECT_EQ(readLog().find("attempted:        4294967298b\r\n"), 0u);
+}
+
+// The report and its message need no pool: both come when the pool cannot make a single new block. With an
+// empty log directory the report goes to the working directory.
+TEST_F(OutOfMemoryDeathTest, MemoryLogIsWrittenWhenThePoolFailsAndWithAnEmptyLogDirectory) {
+  std::filesystem::remove(logs_ + "/memory.log");
+  std::string working = logs_ + "/working";
+  std::filesystem::create_directories(working);
+  std::filesystem::remove(working + "/memory.log");
+  auto exhaustIn = [&](const std::string& directory, auto&& exhaust) {
+    EXPECT_EXIT(
+        {
+          std::filesystem::current_path(directory);
+          exhaust();
+        },
+        ::testing::ExitedWithCode(255), kOutOfMemory);
+  };
+  exhaustIn(working, [] {
+    HeapRefusal refusal(HeapRefusal::Calls::kReallocAndMalloc, 1);
+    uint32_t capacity = 0;
+    poolAllocate(7777, &capacity);
+  });
+  EXPECT_EQ(readLog().find("attempted:           7788b\r\n"), 0u);
+
+  host_.dataStore().setString(nullptr, "Directories/Logs Directory", ZelString());
+  exhaustIn(working, [] {
+    void* block = nullptr;
+    kvoMalloc(&block, 1 << 20, INT32_MAX);
+  });
+  std::ifstream log(working + "/memory.log", std::ios::binary);
+  std::string first;
+  std::getline(log, first);
+  EXPECT_EQ(first, "attempted:        2251799812636672b\r");
+}
+
+TEST_F(OutOfMemoryDeathTest, WithTheErrorServiceChosenTheMessageGoesThereAndNoBoxIsShown) {
+  host_.dataStore().setInt(nullptr, "Memory/UseErrorService", 1);
+  host_.errors().setEcho(true);
+  void* block = nullptr;
+  EXPECT_EXIT(kvoMalloc(&block, 1 << 20, INT32_MAX), ::testing::ExitedWithCode(255),
+              "error: While running this function");
+}
+
+}  // namespace
