@@ -49,16 +49,4 @@ TEST_F(LogRecord, TheFirstRecordingMakesTheCounterAndTheNumbersGoRound) {
   EXPECT_EQ(host_.counters().valueOf(kCounter), 1);
 }
 
-TEST_F(LogRecord, NothingIsRecordedUnlessTheHostRecordsAndDoesNotReplay) {
-  EXPECT_EQ(record(), "untouched");
-  EXPECT_FALSE(host_.counters().valueOf(kCounter).has_value()) << "no number used up";
-
-  writeLog({{"UserAction", "x"}});
-  ASSERT_TRUE(host_.replayer().startReplay(logPath()));
-  ASSERT_TRUE(host_.logger().startRecording(folder_.system("replayed.log")));
-  EXPECT_EQ(record(), "untouched");
-  host_.logger().stopRecording();
-  EXPECT_EQ(folder_.read("replayed.log"), "");
-}
-
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include "devices/host_log/izel_plugin_manager_log_replay_util.h"
 #include "devices/managers/hard_probe_plugin_manager.h"
-#include "devices/managers/laser_scan_plugin_manager.h"
 #include "tests/devices/host_log/host_log_fixture.h"
 #include "tests/devices/support/test_plugin.h"
 
@@ -10,7 +9,7 @@ namespace {
 
 const char* const kShifted = "1 0 0 5 0 1 0 6 0 0 1 7 0 0 0 1 ";
 
-// The managers lend the replay plug-in to their devices between connect and disconnect.
+// The hard-probe manager lends the replay plug-in to its devices between connect and disconnect.
 class ManagerReplay : public HostLogTestBase {
  protected:
   void SetUp() override {
@@ -19,7 +18,6 @@ class ManagerReplay : public HostLogTestBase {
     ASSERT_TRUE(util_) << "the host serves the replay utility";
     host_.pluginHandler().registerPlugin(static_cast<IZelPlugin*>(arm_));
     ASSERT_TRUE(hardProbe_->setActivePlugin(arm_));
-    scanning_->setActivePlugin(arm_);
   }
   void TearDown() override {
     util_.release();
@@ -40,7 +38,6 @@ class ManagerReplay : public HostLogTestBase {
   SPtr<IZelPluginManagerLogReplayUtil> util_;
   TestPlugin* arm_ = TestPlugin::arm(u"Arm");
   IPtr<HardProbePluginManager> hardProbe_{new HardProbePluginManager};
-  IPtr<LaserScanPluginManager> scanning_{new LaserScanPluginManager};
 };
 
 TEST_F(ManagerReplay, TheReplayPluginStandsInUntilTheLastEnd) {
@@ -68,43 +65,6 @@ TEST_F(ManagerReplay, TheReplayPluginStandsInUntilTheLastEnd) {
   EXPECT_EQ(hardProbe_->activePlugin(), arm_) << "the plug-in the first connect displaced";
   EXPECT_EQ(util_->replayPlugin(), nullptr);
   EXPECT_EQ(announcements(), 2u);
-}
-
-TEST_F(ManagerReplay, OneManagerEndingLeavesThePluginToTheOther) {
-  replay({{"HardProbeData", "a.xml"}, {"PluginData", "b.xml"}});
-  hardProbe_->beginReplay();
-  scanning_->beginReplay();
-  IZelPlugin* lent = scanning_->activePlugin();
-  EXPECT_EQ(hardProbe_->activePlugin(), lent) << "one replay plug-in for both";
-
-  hardProbe_->endReplay();
-  EXPECT_EQ(hardProbe_->activePlugin(), arm_);
-  EXPECT_EQ(util_->replayPlugin(), lent) << "still the scanner's";
-  EXPECT_EQ(announcements(), 0u);
-  scanning_->advanceReplay();
-  EXPECT_EQ(fileOf(lent), utf8(folder_.module("a.xml"))) << "the older kind is played too";
-
-  scanning_->endReplay();
-  EXPECT_EQ(util_->replayPlugin(), nullptr);
-  EXPECT_TRUE(host_.replayer().replayNext());
-  EXPECT_EQ(host_.replayer().passedOver(), 1u) << "the record kinds were withdrawn";
-}
-
-TEST_F(ManagerReplay, TheLastEndReleasesAWaitingRecord) {
-  replay({{"PluginData", "a.xml"}, {"PluginWait", ""}});
-  hardProbe_->beginReplay();
-  hardProbe_->advanceReplay();
-  // The device disconnects while the host's replay waits: the wait delivers the event that leads to it.
-  host_.dataStore().addGroup("Test");
-  host_.dataStore().addEvent("Test/Disconnect", nullptr);
-  IPtr<RecordingReceiver> disconnect(new RecordingReceiver);
-  disconnect->setDuringCall([this] { hardProbe_->endReplay(); });
-  host_.dataStore().addListener("Test/Disconnect", disconnect.get());
-  host_.mainLoop().postName("Test/Disconnect");
-
-  EXPECT_TRUE(host_.replayer().replayNext());
-  EXPECT_EQ(hardProbe_->activePlugin(), arm_);
-  host_.dataStore().removeListener("Test/Disconnect", disconnect.get());
 }
 
 }  // namespace
