@@ -34,41 +34,6 @@ TEST_F(DeviceConnect, AFailingPluginIsRetriedWhileTheUserAsksAndItsTextIsShown) 
   EXPECT_EQ(host_.simpleDialog().shown().size(), 4u);
 }
 
-TEST_F(DeviceConnect, AnUnavailablePluginIsRefusedWithoutAskingTheUser) {
-  // Only its single-point face is available, so the manager takes it.
-  IPtr<TestPlugin> halfArm(
-      new TestPlugin(u"Half", {.single = true, .continuous = true, .continuousAvailable = false}));
-  host_.pluginHandler().registerPlugin(static_cast<IZelPlugin*>(halfArm.get()));
-  ASSERT_TRUE(manager("HardProbe")->setActivePlugin(halfArm.get()));
-
-  EXPECT_FALSE(continuous()->connect());
-  EXPECT_EQ(halfArm->continuousFace().connects(), 0);
-  EXPECT_TRUE(host_.simpleDialog().shown().empty());
-  EXPECT_TRUE(single()->connect()) << "the single-point face is available";
-}
-
-TEST_F(DeviceConnect, WithoutAPluginOrItsFaceNothingConnectsOrStarts) {
-  ASSERT_TRUE(manager("HardProbe")->setActivePlugin(nullptr));
-  EXPECT_FALSE(single()->connect());
-  EXPECT_FALSE(single()->startAcquisition());
-  EXPECT_FALSE(single()->disconnect());
-
-  IPtr<TestPlugin> arm(TestPlugin::arm(u"Probe only"));
-  ASSERT_TRUE(manager("LaserScan")->setActivePlugin(arm.get()));
-  EXPECT_FALSE(laserScan()->connect()) << "the plug-in has no scanner face";
-  EXPECT_FALSE(laserScan()->startAcquisition());
-  EXPECT_EQ(plugin_->script().runs(), 0u);
-}
-
-TEST_F(DeviceConnect, AnAcquisitionNeedsAConnectedPlugin) {
-  EXPECT_FALSE(continuous()->startAcquisition());
-  EXPECT_EQ(plugin_->script().runs(), 0u);
-  ASSERT_TRUE(continuous()->connect());
-  EXPECT_TRUE(continuous()->disconnect());
-  EXPECT_FALSE(continuousFace().isConnected());
-  EXPECT_TRUE(continuous()->disconnect()) << "a plug-in that is not connected is disconnected already";
-}
-
 TEST_F(DeviceConnect, DuringAReplayOnlyBecomingConnectedTakesTheReplayPluginAndOnlyADisconnectGivesItBack) {
   folder_.write("run.log", "");
   ASSERT_TRUE(host_.replayer().startReplay(folder_.system("run.log")));
