@@ -53,18 +53,6 @@ class ScaleAlignment : public ModuleTest {
   IPtr<IZelPluginDeviceScaleAlignmentService> scale_;
 };
 
-TEST_F(ScaleAlignment, SteelAt30DegreesScalesByTheExpansionAndAnnouncesItAndAnUnknownMaterialDoesNot) {
-  scale_->setMaterial(ZelCString("Steel"), 30.0);
-  EXPECT_DOUBLE_EQ(scale_->matrix()->m[0], 1.0 / (1.0 + 1.17e-4));
-  EXPECT_DOUBLE_EQ(scale_->matrix()->m[10], 1.0 / (1.0 + 1.17e-4));
-  EXPECT_EQ(scale_->matrix()->m[15], 1.0);
-  EXPECT_EQ(updates_.fired, 1);
-  scale_->setMaterial(ZelCString("Steel"), 20.0);
-  EXPECT_EQ(scale_->matrix()->m[0], 1.0) << "at the reference temperature exactly 1";
-  scale_->setMaterial(ZelCString("Unobtainium"), 50.0);
-  EXPECT_EQ(scale_->matrix()->m[0], 1.0);
-}
-
 TEST_F(ScaleAlignment, ATemperatureThatGivesNoSoundScaleKeepsTheIdentityAndIsReported) {
   // 1 - (20 - T) x 1.17e-5 <= 0 for T <= 20 - 1 / 1.17e-5.
   scale_->setMaterial(ZelCString("Steel"), -100000.0);

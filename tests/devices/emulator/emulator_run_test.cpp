@@ -15,21 +15,6 @@ TEST_F(EmulatorTest, ItIsNamedAndKnowsWhetherTheDocumentHoldsTheReferenceModel) 
   EXPECT_FALSE(plugin_->hasReferenceObject());
 }
 
-TEST_F(EmulatorTest, ARunWithoutAConnectionSendsNothingAndOneWithoutAReferenceModelOneError) {
-  IPtr<DeviceEventRecorder> receiver(new DeviceEventRecorder);
-  EXPECT_TRUE(single()->disconnect());
-  EXPECT_TRUE(continuous()->isConnected());
-  single()->run(receiver->single());
-  EXPECT_TRUE(receiver->calls().empty());
-
-  ZelString error;
-  single()->connect(error);
-  host_.document().remove(reference_.get());
-  single()->run(receiver->single());
-  continuous()->run(receiver->continuous());
-  EXPECT_EQ(receiver->calls(), (Lines{"custom Error", "custom Error"}));
-}
-
 using EmulatorRunThreads = EmulatorTest;
 
 TEST_F(EmulatorRunThreads, TheFirstCallIsTheRadiusHalfTheProbeDiameterReadAtEachRun) {
