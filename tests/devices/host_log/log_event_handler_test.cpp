@@ -10,8 +10,6 @@
 
 namespace {
 
-const char* const kShifted = "1 0 0 5 0 1 0 6 0 0 1 7 0 0 0 1 ";
-
 class LogEventHandler : public HostLogTestBase {
  protected:
   void SetUp() override {
