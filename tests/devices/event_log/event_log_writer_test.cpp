@@ -6,7 +6,6 @@
 #include <string>
 
 #include "devices/event_log/plugin_device_data_xml_writer.h"
-#include "host/xml_dom.h"
 #include "platform/clock.h"
 #include "support/device_records.h"
 #include "support/module_fixture.h"
