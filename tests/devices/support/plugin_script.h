@@ -69,6 +69,18 @@ inline PluginStep endRun() {
 
 }  // namespace steps
 
+// A forwarder as a counted object that answers no name, to live on a stack: a run's receiver, say.
+class CountedForwarder : public ReceiverForwarder, public ZelUnknownImpl {
+ public:
+  using ReceiverForwarder::ReceiverForwarder;
+  void queryInterface(const char* name, void** out, bool) override {
+    QueryChain(name, out)
+        .classLeaf("CountedForwarder", this, static_cast<IZelHardProbeDataReceiver*>(this))
+        .end();
+  }
+  const char* className() override { return "CountedForwarder"; }
+};
+
 class PluginScript {
  public:
   // The script of the next run that has none yet. A run without a script sends nothing.
@@ -79,7 +91,7 @@ class PluginScript {
 
   template <class Receiver>
   void run(Receiver* receiver) {
-    Target target(receiver);
+    CountedForwarder target(receiver);
     play(target, nextScript());
   }
 
@@ -109,19 +121,6 @@ class PluginScript {
   }
 
  private:
-  // The receiver of a run, as a counted object that answers no name: the forwarder lives on the worker's
-  // stack for the run.
-  class Target : public ReceiverForwarder, public ZelUnknownImpl {
-   public:
-    using ReceiverForwarder::ReceiverForwarder;
-    void queryInterface(const char* name, void** out, bool) override {
-      QueryChain(name, out)
-          .classLeaf("PluginScript::Target", this, static_cast<IZelHardProbeDataReceiver*>(this))
-          .end();
-    }
-    const char* className() override { return "PluginScript::Target"; }
-  };
-
   std::vector<PluginStep> nextScript() {
     std::lock_guard lock(mutex_);
     ++started_;
