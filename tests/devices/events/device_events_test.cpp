@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <memory>
 #include <thread>
+#include <utility>
 
 #include "devices/events/device_event_handlers.h"
 #include "devices/events/device_event_names.h"
@@ -128,16 +129,14 @@ TEST_F(DeviceEventsThreads, MovesFromAWorkerAreNeverMoreThanOneInFlightAndTheCou
   pump();
 
   int moves = 0, sampled = 0;
-  double lastMove = -1;
+  double x = 0, lastMove = -1;
   for (const std::string& call : receiver_->calls()) {
-    double x = 0;
     if (std::sscanf(call.c_str(), "sampledOriented %lf", &x) == 1) {
       EXPECT_EQ(x, sampled++);
+    } else if (std::sscanf(call.c_str(), "moved %lf", &x) == 1) {
+      EXPECT_GT(x, std::exchange(lastMove, x));
+      ++moves;
     }
-    if (std::sscanf(call.c_str(), "moved %lf", &x) != 1) continue;
-    ++moves;
-    EXPECT_GT(x, lastMove);
-    lastMove = x;
   }
   EXPECT_EQ(sampled, kEvents) << "no other event is ever held back";
   EXPECT_EQ(moves, postedMoves.load());
