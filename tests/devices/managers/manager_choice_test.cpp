@@ -45,6 +45,16 @@ class ManagerChoice : public ModuleTest {
   }
 };
 
+TEST_F(ManagerChoice, TheEmulatorGivesWayToARealArmUnlessChosenExplicitlyOrAlone) {
+  IZelPlugin* emulator = load(TestPlugin::emulator(u"Hard Probe Emulator"));
+  EXPECT_EQ(hardProbeChoice(), emulator) << "the only plug-in, and the registered default";
+  IZelPlugin* arm = load(TestPlugin::arm(u"Arm"));
+  EXPECT_EQ(hardProbeChoice(), arm);
+  store(kActivePlugin, u"Hard Probe Emulator");
+  host_.dataStore().setInt(nullptr, "Palpera/Emulator/ExplicitlySet", 1);
+  EXPECT_EQ(hardProbeChoice(), emulator);
+}
+
 TEST_F(ManagerChoice, AnEmptyOrUnknownStoredNameAndNothingToChooseFrom) {
   load(TestPlugin::scanner(u"Scanner"));  // no hard-probe face
   store(kActivePlugin, u"Arm");

@@ -76,10 +76,6 @@ class TestPlugin : public IZelPlugin,
     return new TestPlugin(name, {.single = true, .continuous = true, .laserScan = true, .emulator = true});
   }
   static TestPlugin* scanner(const char16_t* name) { return new TestPlugin(name, {.laserScan = true}); }
-  // A device of all three kinds.
-  static TestPlugin* allKinds(const char16_t* name) {
-    return new TestPlugin(name, {.single = true, .continuous = true, .laserScan = true});
-  }
 
   PluginScript& script() override { return script_; }
   TestPluginFace<IZelHardProbeContinuousPlugin, IZelHardProbeContinuousDataReceiver>& continuousFace() {
