@@ -1,72 +1,28 @@
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "tests/devices/devices/device_fixture.h"
 
 namespace {
 
-class DeviceConnect : public DeviceTest {
- protected:
-  auto& continuousFace() { return plugin_->continuousFace(); }
-};
+using DeviceConnect = DeviceTest;
 
 TEST_F(DeviceConnect, AFailingPluginIsRetriedWhileTheUserAsksAndItsTextIsShown) {
-  continuousFace().failConnects(5, u"E");
+  plugin_->continuousFace().failConnects(5, u"E");
   for (int32_t answer : {IGuiSimpleDlg::kAnswerYes, IGuiSimpleDlg::kAnswerYes, IGuiSimpleDlg::kAnswerNo})
     host_.simpleDialog().queueAnswer(answer);
   EXPECT_FALSE(continuous()->connect());
-  EXPECT_EQ(continuousFace().connects(), 3);
-  auto shown = host_.simpleDialog().shown();
-  ASSERT_EQ(shown.size(), 3u);
-  for (const auto& box : shown) {
-    EXPECT_EQ(box.style, IGuiSimpleDlg::kQuestionStyle);
-    EXPECT_EQ(box.text, u"E");
-    EXPECT_EQ(box.detail, u" ");
-  }
-  EXPECT_FALSE(continuousFace().isConnected());
+  EXPECT_EQ(plugin_->continuousFace().connects(), 3);
+  EXPECT_EQ(host_.simpleDialog().shown().size(), 3u);
+  for (const auto& box : host_.simpleDialog().shown())
+    EXPECT_TRUE(box.style == IGuiSimpleDlg::kQuestionStyle && box.text == u"E" && box.detail == u" ");
+  EXPECT_FALSE(plugin_->continuousFace().isConnected());
 
-  continuousFace().failConnects(1, u"Arm not found");
+  plugin_->continuousFace().failConnects(1, u"Arm not found");
   host_.simpleDialog().queueAnswer(IGuiSimpleDlg::kAnswerYes);
   EXPECT_TRUE(continuous()->connect()) << "a retry that succeeds connects";
   EXPECT_TRUE(continuous()->connect());
-  EXPECT_EQ(continuousFace().connects(), 5) << "a connected plug-in is not connected again";
+  EXPECT_EQ(plugin_->continuousFace().connects(), 5) << "a connected plug-in is not connected again";
   EXPECT_EQ(host_.simpleDialog().shown().size(), 4u);
-}
-
-TEST_F(DeviceConnect, AnUnavailablePluginIsRefusedWithoutAskingTheUser) {
-  // Only its single-point face is available, so the manager takes it.
-  IPtr<TestPlugin> halfArm(
-      new TestPlugin(u"Half", {.single = true, .continuous = true, .continuousAvailable = false}));
-  host_.pluginHandler().registerPlugin(static_cast<IZelPlugin*>(halfArm.get()));
-  ASSERT_TRUE(manager("HardProbe")->setActivePlugin(halfArm.get()));
-
-  EXPECT_FALSE(continuous()->connect());
-  EXPECT_EQ(halfArm->continuousFace().connects(), 0);
-  EXPECT_TRUE(host_.simpleDialog().shown().empty());
-  EXPECT_TRUE(single()->connect()) << "the single-point face is available";
-}
-
-TEST_F(DeviceConnect, WithoutAPluginOrItsFaceNothingConnectsOrStarts) {
-  ASSERT_TRUE(manager("HardProbe")->setActivePlugin(nullptr));
-  EXPECT_FALSE(single()->connect());
-  EXPECT_FALSE(single()->startAcquisition());
-  EXPECT_FALSE(single()->disconnect());
-
-  IPtr<TestPlugin> arm(TestPlugin::arm(u"Probe only"));
-  ASSERT_TRUE(manager("LaserScan")->setActivePlugin(arm.get()));
-  EXPECT_FALSE(laserScan()->connect()) << "the plug-in has no scanner face";
-  EXPECT_FALSE(laserScan()->startAcquisition());
-  EXPECT_EQ(plugin_->script().runs(), 0u);
-}
-
-TEST_F(DeviceConnect, AnAcquisitionNeedsAConnectedPlugin) {
-  EXPECT_FALSE(continuous()->startAcquisition());
-  EXPECT_EQ(plugin_->script().runs(), 0u);
-  ASSERT_TRUE(continuous()->connect());
-  EXPECT_TRUE(continuous()->disconnect());
-  EXPECT_FALSE(continuousFace().isConnected());
-  EXPECT_TRUE(continuous()->disconnect()) << "a plug-in that is not connected is disconnected already";
 }
 
 TEST_F(DeviceConnect, DuringAReplayOnlyBecomingConnectedTakesTheReplayPluginAndOnlyADisconnectGivesItBack) {

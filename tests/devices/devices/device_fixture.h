@@ -26,7 +26,8 @@ class DeviceTest : public ModuleTest {
   void SetUp() override {
     ModuleTest::SetUp();
     registerModuleSettings();
-    plugin_ = IPtr<TestPlugin>(TestPlugin::allKinds(u"Arm"));
+    plugin_ =
+        IPtr<TestPlugin>(new TestPlugin(u"Arm", {.single = true, .continuous = true, .laserScan = true}));
     host_.pluginHandler().registerPlugin(static_cast<IZelPlugin*>(plugin_.get()));
     runStartupTask("PluginDeviceStartupTask");
     runStartupTask("PluginManagerStartupTask");
@@ -65,8 +66,7 @@ class DeviceTest : public ModuleTest {
     ASSERT_TRUE(d->startAcquisition());
   }
 
-  void setSetting(const char* key, int32_t value) { host_.dataStore().setInt(nullptr, key, value); }
-  void rateLimitOff() { setSetting("Palpera/MoveEventRateLimit", 0); }
+  void rateLimitOff() { host_.dataStore().setInt(nullptr, "Palpera/MoveEventRateLimit", 0); }
   // The host's logger records: the devices' raw events go to the numbered event file its log names, with
   // "Palpera/Logging" left at its default, off.
   void logToScratch() { ASSERT_TRUE(host_.logger().startRecording(folder_.system("run.log"))); }

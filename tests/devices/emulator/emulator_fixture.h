@@ -63,7 +63,6 @@ class EmulatorTest : public ModuleTest {
     box_ = boxMesh({-5, -5, -1}, {5, 5, 0});
     reference_ = addCadModel(host_.document(), u"RefObject", box_.get());
     // Without random numbers the emulated positions carry no noise.
-    random_ = IPtr<IZelUnknown>(host_.root().serviceObject("IZelRandom"));
     host_.root().setService("IZelRandom", nullptr);
     plugin_ = IPtr<EmulatorPlugin>(new EmulatorPlugin);
     manager_ = IPtr<EmulatorPluginEventManager>(new EmulatorPluginEventManager(plugin_.get()));
@@ -74,7 +73,6 @@ class EmulatorTest : public ModuleTest {
 
   void TearDown() override {
     runs_.clear();
-    random_.release();
     manager_.release();
     plugin_.release();
     ModuleTest::TearDown();
@@ -105,7 +103,6 @@ class EmulatorTest : public ModuleTest {
 
   static MouseInput rayDownAt(double x, double y) { return {kLeft, 0, 0, {x, y, 10}, {0, 0, -1}}; }
 
-  IPtr<IZelUnknown> random_;  // the host's, withdrawn
   IPtr<HostMesh> box_;
   IPtr<HostDocObject> reference_;
   IPtr<EmulatorPlugin> plugin_;

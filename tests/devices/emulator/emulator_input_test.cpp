@@ -1,12 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdio>
 #include <functional>
 
 #include "devices/emulator/emulator_input_handlers.h"
-#include "host/api/data_store.h"
-#include "host/api/zel_random.h"
 #include "support/recording_receiver.h"
 #include "tests/devices/emulator/emulator_fixture.h"
 
@@ -106,36 +102,6 @@ TEST_F(EmulatorInput, TheEndKeyWhileCapturingStopsCaptureAndThenEndsTheRun) {
   });
   continuous()->run(idle->continuous());
   EXPECT_EQ(idle->calls(), (Lines{"radius 0.003", "stop"})) << "no stop capture while not capturing";
-}
-
-TEST_F(EmulatorInputThreads, NoiseStaysAlongTheNormalWithinTheMaximum) {
-  host_.root().setService("IZelRandom", random_.get());
-  SPtr<IDataStore> store;
-  ASSERT_TRUE(store->setDouble(nullptr, "Palpera/Emulator/MaxNoiseFactor", 0.25));
-  const double maxNoise = 0.25 * 2 * kRadius;
-  IPtr<DeviceEventRecorder> receiver(new DeviceEventRecorder);
-  FaceRun& run = startSingle(receiver.get());
-  constexpr int kMoves = 200;
-  for (int i = 0; i < kMoves; ++i) move(1, 2);
-  press(kStopKey);
-  ASSERT_TRUE(run.stop());
-
-  Lines calls = receiver->calls();
-  ASSERT_EQ(calls.size(), kMoves + 2u);
-  std::vector<double> offsets;
-  for (int i = 1; i <= kMoves; ++i) {
-    double x = 0, y = 0, z = 0;
-    ASSERT_EQ(std::sscanf(calls[i].c_str(), "moved %lf,%lf,%lf", &x, &y, &z), 3) << calls[i];
-    EXPECT_EQ(x, 1);
-    EXPECT_EQ(y, 2);
-    offsets.push_back(z - kRadius);
-  }
-  auto [lowest, highest] = std::minmax_element(offsets.begin(), offsets.end());
-  EXPECT_GE(*lowest, -maxNoise);
-  EXPECT_LT(*highest, maxNoise);
-  EXPECT_LT(*lowest, -maxNoise / 2) << "the noise reaches below the surface offset";
-  EXPECT_GT(*highest, maxNoise / 2) << "and above it";
-  EXPECT_EQ(calls.back(), "pointStop " + at(1, 2)) << "the remembered tip has no noise";
 }
 
 // A surface model whose projection always fails.

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "devices/emulator/emulator_input_handlers.h"
-#include "host/api/data_store.h"
 #include "tests/devices/emulator/emulator_fixture.h"
 
 namespace {
@@ -15,33 +14,7 @@ TEST_F(EmulatorTest, ItIsNamedAndKnowsWhetherTheDocumentHoldsTheReferenceModel) 
   EXPECT_FALSE(plugin_->hasReferenceObject());
 }
 
-TEST_F(EmulatorTest, ARunWithoutAConnectionSendsNothingAndOneWithoutAReferenceModelOneError) {
-  IPtr<DeviceEventRecorder> receiver(new DeviceEventRecorder);
-  EXPECT_TRUE(single()->disconnect());
-  EXPECT_TRUE(continuous()->isConnected());
-  single()->run(receiver->single());
-  EXPECT_TRUE(receiver->calls().empty());
-
-  ZelString error;
-  single()->connect(error);
-  host_.document().remove(reference_.get());
-  single()->run(receiver->single());
-  continuous()->run(receiver->continuous());
-  EXPECT_EQ(receiver->calls(), (Lines{"custom Error", "custom Error"}));
-}
-
 using EmulatorRunThreads = EmulatorTest;
-
-TEST_F(EmulatorRunThreads, TheFirstCallIsTheRadiusHalfTheProbeDiameterReadAtEachRun) {
-  IPtr<DeviceEventRecorder> first(new DeviceEventRecorder), second(new DeviceEventRecorder);
-  ASSERT_TRUE(startSingle(first.get()).stop());
-  EXPECT_EQ(first->calls(), Lines{"radius 0.003"}) << "a single-point run ends without onStop";
-
-  SPtr<IDataStore> store;
-  ASSERT_TRUE(store->setDouble(nullptr, "Palpera/Emulator/ProbeDiameter", 0.01));
-  ASSERT_TRUE(startContinuous(second.get()).stop());
-  EXPECT_EQ(second->calls(), (Lines{"radius 0.005", "stop"}));
-}
 
 TEST_F(EmulatorRunThreads, AStopThatComesBeforeTheRunHasBegunStillEndsIt) {
   IPtr<DeviceEventRecorder> receiver(new DeviceEventRecorder);
@@ -90,17 +63,6 @@ TEST_F(EmulatorRunThreads, ASecondRunWhileOneIsInProgressIsRefusedWithAnErrorAnd
   EXPECT_TRUE(first.stop());
   EXPECT_EQ(running->calls().size(), 3u) << "radius, moved, stop";
   EXPECT_EQ(refused->calls().size(), 1u);
-}
-
-TEST_F(EmulatorRunThreads, InputWithoutARunInProgressDoesNothing) {
-  move(1, 2);
-  press(kStopKey);
-  IPtr<DeviceEventRecorder> receiver(new DeviceEventRecorder);
-  ASSERT_TRUE(startSingle(receiver.get()).stop());
-  move(1, 2);
-  click(1, 2);
-  EXPECT_EQ(receiver->calls(), Lines{"radius 0.003"});
-  EXPECT_FALSE(plugin_->inputHandler());
 }
 
 }  // namespace

@@ -9,7 +9,6 @@
 
 namespace {
 
-using Kinds = std::vector<std::string>;
 using Clock = std::chrono::steady_clock;
 
 constexpr int kRuns = 1000;
@@ -30,22 +29,18 @@ class EmulatorStressThreads : public EmulatorTest {
   void someInput(bool continuousFace) {
     const int count = below(4);
     for (int i = 0; i < count; ++i) {
-      switch (below(6)) {
-        case 0:
-          click(1, 2);
-          break;
-        case 1:
-          press(kLiftKey);
-          break;
-        case 2:
-          release(kLiftKey);
-          break;
-        case 3:
-          // Ends a continuous run by itself, ahead of the device's stop.
-          if (continuousFace && below(3) == 0) press(kAlternateStopKey);
-          break;
-        default:
-          move(below(9) - 4, below(9) - 4);
+      const int kind = below(6);
+      if (kind == 0) {
+        click(1, 2);
+      } else if (kind == 1) {
+        press(kLiftKey);
+      } else if (kind == 2) {
+        release(kLiftKey);
+      } else if (kind == 3) {
+        // Ends a continuous run by itself, ahead of the device's stop.
+        if (continuousFace && below(3) == 0) press(kAlternateStopKey);
+      } else {
+        move(below(9) - 4, below(9) - 4);
       }
       pause();
     }

@@ -1,5 +1,5 @@
-// Replaying device-event logs written by hand (or damaged on purpose) through the replay plug-in, into
-// receivers of the three kinds.
+// Replaying device-event logs written by hand (or damaged on purpose, or by the writer) through the replay
+// plug-in, into receivers of the three kinds.
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,10 @@
 #include <utility>
 #include <vector>
 
+#include "devices/event_log/plugin_device_data_xml_writer.h"
+#include "platform/clock.h"
 #include "platform/utf8.h"
+#include "support/device_records.h"
 #include "support/log_replay_fixture.h"
 
 namespace {
@@ -60,13 +63,6 @@ TEST_F(EventLogReplay, PartialVectorsKeepZerosAndARepeatedAxisOverrides) {
   EXPECT_EQ(recorder_->calls(), (Lines{"moved 0,0,0 0,0,0 0,0,0", "sampled 2,0,5"}));
 }
 
-TEST_F(EventLogReplay, UnknownAndWronglyCasedElementsAreSkipped) {
-  useLog(record("onmoved", 0, kOrientation) + record("SETRADIUS", 0, "1") + record("Calibrate", 0) +
-         record("OnStop", 0) + "<OnCustomEvent time=\"0\"/>");
-  ASSERT_TRUE(plugin_->replay(recorder_->continuous()));
-  EXPECT_EQ(recorder_->calls(), (Lines{"stop", "custom "}));
-}
-
 TEST_F(EventLogReplay, AnEmptyLogOrWhiteSpaceBetweenRecordsIsFine) {
   useLog("");
   EXPECT_TRUE(plugin_->replay(recorder_->laserScan()));
@@ -107,14 +103,6 @@ TEST_F(EventLogReplay, ATruncatedLogOrWhatIsNotALogDeliversNothingButOneErrorAnd
   EXPECT_NE(refusal(scratch_.module()).find("not a regular file"), std::string::npos);
   EXPECT_EQ(recorder_->calls(), Lines(std::size(cases) + 2, "custom Error"));
   EXPECT_EQ(finishedCount(), std::size(cases) + 2);
-}
-
-TEST_F(EventLogReplay, TheHostsTranslatorHasNoSayOverTheLogText) {
-  host_.translator().setText("%1%2%3", u"%3%2%1");
-  host_.enable(StandinHost::Optional::kTranslatorService, true);
-  useLog(record("OnStop", 0) + "<OnCustomEvent time=\"0\" name=\"%1%2\"/>");
-  ASSERT_TRUE(plugin_->replay(recorder_->continuous()));
-  EXPECT_EQ(recorder_->calls(), (Lines{"stop", "custom %1%2"}));
 }
 
 // Records arrive with their recorded gaps, an unknown record's too before it is skipped; a time is an
@@ -159,6 +147,32 @@ TEST_F(EventLogReplay, EveryFormOfANumberReadsAsTheStringReadsIt) {
   useLog(log);
   ASSERT_TRUE(plugin_->replay(recorder_->single()));
   EXPECT_EQ(recorder_->calls(), expected);
+}
+
+TEST_F(EventLogReplay, ACustomEventNameIsUtf8InTheFileAndBackWhateverTheHostsNarrowForm) {
+  platform::CounterOverride clock(0);  // no gap
+  const std::string name =
+      "\xd0\x9e\xd1\x88\xd0\xb8\xd0\xb1\xd0\xba\xd0\xb0 \xe6\xb8\xac\xe5\xae\x9a \xc2\xb5m";
+  for (bool hostStrings : {false, true}) {
+    host_.enable(StandinHost::Optional::kStrSupport, hostStrings);
+    IPtr<PluginDeviceDataXMLWriter> writer;
+    writer.createInstance(classIdOf(PluginDeviceDataXMLWriter::interfaceName));
+    writer->setOutputFile(scratch_.module("recorded.xml"));
+    writer->writeCustomEvent(ZelString(u"OnCustomEvent"), device_records::custom(name).get());
+    writer.release();  // closes the file
+    EXPECT_EQ(scratch_.read("recorded.xml"), "<OnCustomEvent time=\"0\" name=\"" + name + "\"/>");
+    plugin_->setFileName(scratch_.module("recorded.xml"));
+    IPtr<DeviceEventRecorder> receiver(new DeviceEventRecorder);
+    ASSERT_TRUE(plugin_->replay(receiver->continuous()));
+    EXPECT_EQ(receiver->calls(), (Lines{"custom " + name})) << "host string support " << hostStrings;
+  }
+}
+
+TEST_F(EventLogReplay, NamesOfOtherWritersAndOlderLogsComeBackAsUtf8) {
+  // A reference to a character above U+00FF, and a byte of a log older than UTF-8 logs (not a sequence).
+  useLog("<OnCustomEvent time=\"0\" name=\"&#x6E2C;&#x5B9A;\"/><OnCustomEvent time=\"0\" name=\"\xb5m\"/>");
+  ASSERT_TRUE(plugin_->replay(recorder_->laserScan()));
+  EXPECT_EQ(recorder_->calls(), (Lines{"custom \xe6\xb8\xac\xe5\xae\x9a", "custom \xc2\xb5m"}));
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <string>
 
 #include "devices/event_log/plugin_device_data_xml_writer.h"
-#include "host/xml_dom.h"
 #include "platform/clock.h"
 #include "support/device_records.h"
 #include "support/module_fixture.h"
@@ -112,32 +111,6 @@ TEST_F(EventLogWriter, AScanLineListsItsPointsOnlyWhenItHasSome) {
                 orientation +
                 "<Points><Point><X>1.000000</X><Y>0.000000</Y><Z>0.000000</Z></Point>"
                 "<Point><X>0.000000</X><Y>2.000000</Y><Z>0.000000</Z></Point></Points></OnSampled>");
-}
-
-TEST_F(EventLogWriter, WithoutAnXmlDomNothingIsWrittenAndTheTimingDoesNotStart) {
-  host_.root().setServiceFactory(IZelDOMXml::interfaceName, {});
-  at(100);
-  writer_->writeNullEvent(kOnStop, records::null().get());
-  writer_->writeNullEvent(kOnStop, nullptr);
-  EXPECT_TRUE(scratch_.exists("log.xml"));
-  host_.root().setServiceFactory(IZelDOMXml::interfaceName,
-                                 [] { return static_cast<IZelUnknown*>(new XmlDomDocument); });
-  at(300);
-  writer_->writeNullEvent(kOnStop, records::null().get());
-  EXPECT_EQ(written(), "<OnStop time=\"0\"/>");
-}
-
-TEST_F(EventLogWriter, ANewFileKeepsTheTimingAndASecondWriterOnAPathStartsItAfresh) {
-  writer_->writeNullEvent(kOnStop, records::null().get());
-  at(25);
-  writer_->setOutputFile(scratch_.module("second.xml"));
-  writer_->writeNullEvent(kOnStop, records::null().get());
-  EXPECT_EQ(written(), "<OnStop time=\"0\"/>");
-  EXPECT_EQ(scratch_.read("second.xml"), "<OnStop time=\"25\"/>");
-
-  writer_ = newWriter();
-  writer_->setOutputFile(scratch_.module("log.xml"));
-  EXPECT_EQ(scratch_.read("log.xml"), "") << "emptied when the output is installed";
 }
 
 TEST_F(EventLogWriter, AWriterWithoutAFileWritesToStandardError) {

@@ -17,6 +17,9 @@
 #include "support/recording_receiver.h"
 #include "support/scratch_directory.h"
 
+// A device transform shifted by (5, 6, 7), as an alignment record holds it.
+inline constexpr const char* kShifted = "1 0 0 5 0 1 0 6 0 0 1 7 0 0 0 1 ";
+
 class HostLogTestBase : public ModuleTest {
  protected:
   using Record = std::pair<std::string, std::string>;  // kind, text as UTF-8

@@ -10,8 +10,6 @@
 
 namespace {
 
-const char* const kShifted = "1 0 0 5 0 1 0 6 0 0 1 7 0 0 0 1 ";
-
 class LogEventHandler : public HostLogTestBase {
  protected:
   void SetUp() override {
@@ -39,26 +37,6 @@ class LogEventHandler : public HostLogTestBase {
   IPtr<PluginDeviceLogEventHandler> handler_;
   IPtr<LogReplayPlugin> plugin_;
 };
-
-TEST_F(LogEventHandler, DataAndAlignmentRecordsDriveTheReplayPlugin) {
-  writeLog({});
-  ASSERT_TRUE(host_.replayer().startReplay(logPath()));
-  EXPECT_TRUE(handle("PluginData", {"run-hardprobe-0001.xml"}));
-  EXPECT_EQ(pluginFile(), utf8(folder_.module("run-hardprobe-0001.xml"))) << "beside the replayed log";
-  EXPECT_TRUE(handle("HardProbeData", {"Messung-\xc3\xa4.xml"})) << "the older kind, a name in UTF-8";
-  EXPECT_EQ(pluginFile(), utf8(folder_.module("Messung-\xc3\xa4.xml")));
-  host_.root().setService(ILogReplayer::interfaceName, nullptr);
-  EXPECT_TRUE(handle("PluginData", {"bare.xml"}));
-  EXPECT_EQ(pluginFile(), "bare.xml") << "without a replayer, the bare name";
-
-  EXPECT_TRUE(handle("PluginAlignmentMatrix", {kShifted}));
-  EXPECT_EQ(shift(), 5.0);
-  EXPECT_EQ(plugin_->hardwareMatrix().m[11], 7.0);
-  EXPECT_TRUE(handle("HardProbeAlignmentMatrix", {"1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1"}));
-  EXPECT_EQ(shift(), 0.0);
-  EXPECT_TRUE(handler_->takeData()) << "the latest data is the starting acquisition's";
-  EXPECT_FALSE(handler_->takeData()) << "and no other's";
-}
 
 TEST_F(LogEventHandler, RefusedRecordsChangeNothing) {
   ASSERT_TRUE(handle("PluginAlignmentMatrix", {kShifted}));

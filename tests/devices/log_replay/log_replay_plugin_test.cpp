@@ -20,17 +20,6 @@ using Lines = std::vector<std::string>;
 
 using LogReplayPluginTest = LogReplayTest;
 
-TEST_F(LogReplayPluginTest, ARunOnAFaceNotConnectedEndsWithOneErrorWhileTheOthersPlayInOrder) {
-  useLog("<SetRadius time=\"0\">0.003</SetRadius><OnStartCapture time=\"0\"/><OnStop time=\"0\"/>");
-  static_cast<IZelLaserScanPlugin&>(*plugin_).disconnect();
-  EXPECT_FALSE(plugin_->replay(recorder_->laserScan()));
-  EXPECT_EQ(finishedCount(), 1u);
-  static_cast<IZelHardProbeContinuousPlugin&>(*plugin_).run(recorder_->continuous());
-  EXPECT_EQ(recorder_->calls(), (Lines{"custom Error", "radius 0.003", "startCapture", "stop"}));
-  EXPECT_EQ(finishedCount(), 2u);
-  EXPECT_EQ(finishedCount(), 2u) << "announced once a run, not once per pump";
-}
-
 // A host's XML reader whose document is its own root element, without children to walk, or that runs out of
 // memory on a large log.
 class StubDom : public IZelDOMXml, public IZelDOMXmlElement, public ZelUnknownImpl {

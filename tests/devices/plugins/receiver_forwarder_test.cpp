@@ -1,23 +1,14 @@
 #include <gtest/gtest.h>
 
-#include "devices/plugins/receiver_forwarder.h"
 #include "framework/object/iptr.h"
-#include "framework/object/query_chain.h"
-#include "framework/object/zel_unknown_impl.h"
 #include "support/device_event_recorder.h"
+#include "tests/devices/support/plugin_script.h"
 
 namespace {
 
 using Lines = std::vector<std::string>;
 
-class Forwarder : public ReceiverForwarder, public ZelUnknownImpl {
- public:
-  using ReceiverForwarder::ReceiverForwarder;
-  void queryInterface(const char* name, void** out, bool) override {
-    QueryChain(name, out).classLeaf("Forwarder", this, this).end();
-  }
-  const char* className() override { return "Forwarder"; }
-};
+using Forwarder = CountedForwarder;
 
 void driveEveryCall(ReceiverForwarder& forwarder) {
   const Vector3 v(1, 2, 3);

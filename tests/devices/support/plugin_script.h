@@ -1,9 +1,9 @@
 #pragma once
 
 // The acquisition of the test plug-in: each run plays the next queued script into the receiver its face was
-// given, on the device's worker thread, then waits for the face's stop. A step pauses, then sends one event
-// (or runs an action there, or ends the run at once, as a plug-in does after an error). A stop ends the run
-// at its next pause. A run that ended by itself takes the device's later stop as its own, so that stop does
+// given, on the device's worker thread, then waits for the face's stop. A step sends one event (or runs an
+// action there, or ends the run at once, as a plug-in does after an error). A stop ends the run before its
+// next step. A run that ended by itself takes the device's later stop as its own, so that stop does
 // not end the next run; a stop that comes before its run has begun still ends it. Safe on any thread.
 
 #include <chrono>
@@ -20,60 +20,66 @@
 #include "framework/object/query_chain.h"
 #include "framework/object/zel_unknown_impl.h"
 
-struct PluginStep {
-  std::chrono::microseconds after{0};
-  // Sends the event to the run's receiver; empty ends the run.
-  std::function<void(ReceiverForwarder&)> event;
-};
+// Sends one event to the run's receiver; an empty step ends the run.
+using PluginStep = std::function<void(ReceiverForwarder&)>;
 
 namespace steps {
 
-using std::chrono::milliseconds;
-
-inline PluginStep radius(double value, milliseconds after = {}) {
-  return {after, [=](ReceiverForwarder& r) { r.setProbeRadius(value); }};
+inline PluginStep radius(double value) {
+  return [=](ReceiverForwarder& r) { r.setProbeRadius(value); };
 }
-inline PluginStep moved(Vector3 point, Vector3 to = {0, 0, -1}, Vector3 up = {0, 1, 0},
-                        milliseconds after = {}) {
-  return {after, [=](ReceiverForwarder& r) { r.onMoved(point, to, up); }};
+inline PluginStep moved(Vector3 point, Vector3 to = {0, 0, -1}, Vector3 up = {0, 1, 0}) {
+  return [=](ReceiverForwarder& r) { r.onMoved(point, to, up); };
 }
 // The single-point probe's sampled point.
-inline PluginStep sampled(Vector3 point, milliseconds after = {}) {
-  return {after, [=](ReceiverForwarder& r) { r.onPointSampled(point); }};
+inline PluginStep sampled(Vector3 point) {
+  return [=](ReceiverForwarder& r) { r.onPointSampled(point); };
 }
 // The continuous probe's sampled point, with its directions.
-inline PluginStep sampled(Vector3 point, Vector3 to, Vector3 up, milliseconds after = {}) {
-  return {after, [=](ReceiverForwarder& r) { r.onPointSampled(point, to, up); }};
+inline PluginStep sampled(Vector3 point, Vector3 to, Vector3 up) {
+  return [=](ReceiverForwarder& r) { r.onPointSampled(point, to, up); };
 }
-inline PluginStep pointStop(Vector3 point, milliseconds after = {}) {
-  return {after, [=](ReceiverForwarder& r) { r.onPointStop(point); }};
+inline PluginStep pointStop(Vector3 point) {
+  return [=](ReceiverForwarder& r) { r.onPointStop(point); };
 }
-inline PluginStep startCapture(milliseconds after = {}) {
-  return {after, [](ReceiverForwarder& r) { r.onStartCapture(); }};
+inline PluginStep startCapture() {
+  return [](ReceiverForwarder& r) { r.onStartCapture(); };
 }
-inline PluginStep stopCapture(milliseconds after = {}) {
-  return {after, [](ReceiverForwarder& r) { r.onStopCapture(); }};
+inline PluginStep stopCapture() {
+  return [](ReceiverForwarder& r) { r.onStopCapture(); };
 }
-inline PluginStep stop(milliseconds after = {}) {
-  return {after, [](ReceiverForwarder& r) { r.onStop(); }};
+inline PluginStep stop() {
+  return [](ReceiverForwarder& r) { r.onStop(); };
 }
-inline PluginStep custom(const char* name, milliseconds after = {}) {
-  return {after, [=](ReceiverForwarder& r) { r.onCustomEvent(ZelCString(name), nullptr); }};
+inline PluginStep custom(const char* name) {
+  return [=](ReceiverForwarder& r) { r.onCustomEvent(ZelCString(name), nullptr); };
 }
 // A scan line over a buffer of doubles that the step keeps.
 inline PluginStep scanLine(Vector3 point, Vector3 to, Vector3 up, std::vector<double> buffer, uint32_t count,
-                           uint32_t stride, milliseconds after = {}) {
-  return {after, [=](ReceiverForwarder& r) { r.onSampled(point, to, up, buffer.data(), count, stride); }};
+                           uint32_t stride) {
+  return [=](ReceiverForwarder& r) { r.onSampled(point, to, up, buffer.data(), count, stride); };
 }
 // Runs on the worker thread between two events.
 inline PluginStep act(std::function<void()> action) {
-  return {{}, [action = std::move(action)](ReceiverForwarder&) { action(); }};
+  return [action = std::move(action)](ReceiverForwarder&) { action(); };
 }
 inline PluginStep endRun() {
   return {};
 }
 
 }  // namespace steps
+
+// A forwarder as a counted object that answers no name, to live on a stack: a run's receiver, say.
+class CountedForwarder : public ReceiverForwarder, public ZelUnknownImpl {
+ public:
+  using ReceiverForwarder::ReceiverForwarder;
+  void queryInterface(const char* name, void** out, bool) override {
+    QueryChain(name, out)
+        .classLeaf("CountedForwarder", this, static_cast<IZelHardProbeDataReceiver*>(this))
+        .end();
+  }
+  const char* className() override { return "CountedForwarder"; }
+};
 
 class PluginScript {
  public:
@@ -85,7 +91,7 @@ class PluginScript {
 
   template <class Receiver>
   void run(Receiver* receiver) {
-    Target target(receiver);
+    CountedForwarder target(receiver);
     play(target, nextScript());
   }
 
@@ -115,19 +121,6 @@ class PluginScript {
   }
 
  private:
-  // The receiver of a run, as a counted object that answers no name: the forwarder lives on the worker's
-  // stack for the run.
-  class Target : public ReceiverForwarder, public ZelUnknownImpl {
-   public:
-    using ReceiverForwarder::ReceiverForwarder;
-    void queryInterface(const char* name, void** out, bool) override {
-      QueryChain(name, out)
-          .classLeaf("PluginScript::Target", this, static_cast<IZelHardProbeDataReceiver*>(this))
-          .end();
-    }
-    const char* className() override { return "PluginScript::Target"; }
-  };
-
   std::vector<PluginStep> nextScript() {
     std::lock_guard lock(mutex_);
     ++started_;
@@ -139,9 +132,9 @@ class PluginScript {
 
   void play(ReceiverForwarder& target, const std::vector<PluginStep>& script) {
     for (const PluginStep& step : script) {
-      if (pauseOrStopped(step.after)) return finish(false);
-      if (!step.event) return finish(true);
-      step.event(target);
+      if (stopRequested()) return finish(false);
+      if (!step) return finish(true);
+      step(target);
       std::lock_guard lock(mutex_);
       ++sent_;
       changed_.notify_all();
@@ -152,10 +145,9 @@ class PluginScript {
     finish(false);
   }
 
-  // True when a stop came before the pause was over.
-  bool pauseOrStopped(std::chrono::microseconds pause) {
-    std::unique_lock lock(mutex_);
-    return changed_.wait_for(lock, pause, [&] { return stopRequested_; });
+  bool stopRequested() {
+    std::lock_guard lock(mutex_);
+    return stopRequested_;
   }
 
   void finish(bool byItself) {

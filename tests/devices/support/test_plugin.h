@@ -1,7 +1,7 @@
 #pragma once
 
-// A device plug-in for tests: a name, the faces it answers (each with its own availability) and, optionally,
-// the emulator mark. Its runs play the scripts queued on script() (plugin_script.h); a face can be made to
+// A device plug-in for tests: a name, the faces it answers (each available) and, optionally, the emulator
+// mark. Its runs play the scripts queued on script() (plugin_script.h); a face can be made to
 // fail its next connects with a text of its own, and counts every connect.
 
 #include <atomic>
@@ -14,7 +14,7 @@
 template <class Face, class Receiver>
 class TestPluginFace : public Face {
  public:
-  bool isAvailable() override { return available_; }
+  bool isAvailable() override { return true; }
   bool connect(ZelString& error) override {
     ++connects_;
     if (failuresLeft_ > 0) {
@@ -42,10 +42,8 @@ class TestPluginFace : public Face {
  protected:
   virtual PluginScript& script() = 0;
 
-  bool available_ = false;
-  std::atomic<bool> connected_{false};
-
  private:
+  std::atomic<bool> connected_{false};
   int connects_ = 0;
   int failuresLeft_ = 0;
   ZelString failure_;
@@ -62,20 +60,12 @@ class TestPlugin : public IZelPlugin,
 
   struct Faces {
     bool single = false;  // answers the single-point face
-    bool singleAvailable = true;
     bool continuous = false;
-    bool continuousAvailable = true;
     bool laserScan = false;
-    bool laserScanAvailable = true;
     bool emulator = false;
   };
 
-  TestPlugin(const char16_t* name, const Faces& faces) : faces_(faces) {
-    name_.setBuffer(name, -1);
-    SingleFace::available_ = faces.singleAvailable;
-    ContinuousFace::available_ = faces.continuousAvailable;
-    ScanFace::available_ = faces.laserScanAvailable;
-  }
+  TestPlugin(const char16_t* name, const Faces& faces) : faces_(faces) { name_.setBuffer(name, -1); }
 
   // A real arm with both hard-probe faces available.
   static TestPlugin* arm(const char16_t* name) {
@@ -86,10 +76,6 @@ class TestPlugin : public IZelPlugin,
     return new TestPlugin(name, {.single = true, .continuous = true, .laserScan = true, .emulator = true});
   }
   static TestPlugin* scanner(const char16_t* name) { return new TestPlugin(name, {.laserScan = true}); }
-  // A device of all three kinds.
-  static TestPlugin* allKinds(const char16_t* name) {
-    return new TestPlugin(name, {.single = true, .continuous = true, .laserScan = true});
-  }
 
   PluginScript& script() override { return script_; }
   TestPluginFace<IZelHardProbeContinuousPlugin, IZelHardProbeContinuousDataReceiver>& continuousFace() {
@@ -127,10 +113,6 @@ class TestPlugin : public IZelPlugin,
   const char* className() override { return interfaceName; }
 
  private:
-  using SingleFace = TestPluginFace<IZelHardProbePlugin, IZelHardProbeDataReceiver>;
-  using ContinuousFace = TestPluginFace<IZelHardProbeContinuousPlugin, IZelHardProbeContinuousDataReceiver>;
-  using ScanFace = TestPluginFace<IZelLaserScanPlugin, IZelLaserScanDataReceiver>;
-
   ZelString name_;
   Faces faces_;
   PluginScript script_;

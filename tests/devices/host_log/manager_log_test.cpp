@@ -1,3 +1,6 @@
+// The managers' side of the host log: an acquisition's start recorded, and the replay plug-in lent to the
+// devices between connect and disconnect while a log is replayed.
+
 #include <gtest/gtest.h>
 
 #include "devices/host_log/izel_plugin_manager_log_replay_util.h"
@@ -8,9 +11,50 @@
 
 namespace {
 
-const char* const kShifted = "1 0 0 5 0 1 0 6 0 0 1 7 0 0 0 1 ";
+constexpr const char* kCounter = "HardProbeDumpCounter";
 
-// The managers lend the replay plug-in to their devices between connect and disconnect.
+class LogRecord : public HostLogTestBase {
+ protected:
+  // Records one acquisition's start as a device does, through its manager (the scanner's records under the
+  // same category as the probes'); answers the event file name it was given.
+  std::string record(const Matrix4x4& transform = Matrix4x4::identity()) {
+    ZelString fileName(u"untouched");
+    manager_->recordLog(transform, fileName);
+    return utf8(fileName);
+  }
+  void countTo(int32_t value) {
+    for (int32_t i = 0; i < value; ++i) host_.counters().find(ZelCString(kCounter))->increment();
+  }
+
+  IPtr<IZelPluginManager> manager_{new LaserScanPluginManager};
+};
+
+TEST_F(LogRecord, WritesTheThreeRecordsAndNamesANumberedFileBesideTheLog) {
+  ASSERT_TRUE(host_.logger().startRecording(logPath()));
+  host_.logger().suspend();
+  host_.counters().create(ZelCString(kCounter), 1, 0);
+  countTo(7);
+
+  EXPECT_EQ(record(Matrix4x4::translation(Vector3(0.1, 2, -3))),
+            utf8(folder_.module("run-hardprobe-0007.xml")));
+  EXPECT_EQ(host_.counters().valueOf(kCounter), 8);
+  EXPECT_TRUE(host_.logger().isSuspended()) << "suspended only while the records are written";
+  EXPECT_EQ(readLog(), (std::vector<Record>{
+                           {"PluginAlignmentMatrix", "1 0 0 0.10000000000000001 0 1 0 2 0 0 1 -3 0 0 0 1 "},
+                           {"PluginData", "run-hardprobe-0007.xml"},
+                           {"PluginWait", ""},
+                       }));
+}
+
+TEST_F(LogRecord, TheFirstRecordingMakesTheCounterAndTheNumbersGoRound) {
+  ASSERT_TRUE(host_.logger().startRecording(folder_.system("run")));
+  EXPECT_EQ(record(), utf8(folder_.module("run-hardprobe-0000.xml"))) << "a log without an extension";
+  countTo(9998);
+  EXPECT_EQ(record(), utf8(folder_.module("run-hardprobe-9999.xml")));
+  EXPECT_EQ(record(), utf8(folder_.module("run-hardprobe-0000.xml"))) << "10000 starts again";
+  EXPECT_EQ(host_.counters().valueOf(kCounter), 1);
+}
+
 class ManagerReplay : public HostLogTestBase {
  protected:
   void SetUp() override {
@@ -19,7 +63,6 @@ class ManagerReplay : public HostLogTestBase {
     ASSERT_TRUE(util_) << "the host serves the replay utility";
     host_.pluginHandler().registerPlugin(static_cast<IZelPlugin*>(arm_));
     ASSERT_TRUE(hardProbe_->setActivePlugin(arm_));
-    scanning_->setActivePlugin(arm_);
   }
   void TearDown() override {
     util_.release();
@@ -40,7 +83,6 @@ class ManagerReplay : public HostLogTestBase {
   SPtr<IZelPluginManagerLogReplayUtil> util_;
   TestPlugin* arm_ = TestPlugin::arm(u"Arm");
   IPtr<HardProbePluginManager> hardProbe_{new HardProbePluginManager};
-  IPtr<LaserScanPluginManager> scanning_{new LaserScanPluginManager};
 };
 
 TEST_F(ManagerReplay, TheReplayPluginStandsInUntilTheLastEnd) {
@@ -68,43 +110,6 @@ TEST_F(ManagerReplay, TheReplayPluginStandsInUntilTheLastEnd) {
   EXPECT_EQ(hardProbe_->activePlugin(), arm_) << "the plug-in the first connect displaced";
   EXPECT_EQ(util_->replayPlugin(), nullptr);
   EXPECT_EQ(announcements(), 2u);
-}
-
-TEST_F(ManagerReplay, OneManagerEndingLeavesThePluginToTheOther) {
-  replay({{"HardProbeData", "a.xml"}, {"PluginData", "b.xml"}});
-  hardProbe_->beginReplay();
-  scanning_->beginReplay();
-  IZelPlugin* lent = scanning_->activePlugin();
-  EXPECT_EQ(hardProbe_->activePlugin(), lent) << "one replay plug-in for both";
-
-  hardProbe_->endReplay();
-  EXPECT_EQ(hardProbe_->activePlugin(), arm_);
-  EXPECT_EQ(util_->replayPlugin(), lent) << "still the scanner's";
-  EXPECT_EQ(announcements(), 0u);
-  scanning_->advanceReplay();
-  EXPECT_EQ(fileOf(lent), utf8(folder_.module("a.xml"))) << "the older kind is played too";
-
-  scanning_->endReplay();
-  EXPECT_EQ(util_->replayPlugin(), nullptr);
-  EXPECT_TRUE(host_.replayer().replayNext());
-  EXPECT_EQ(host_.replayer().passedOver(), 1u) << "the record kinds were withdrawn";
-}
-
-TEST_F(ManagerReplay, TheLastEndReleasesAWaitingRecord) {
-  replay({{"PluginData", "a.xml"}, {"PluginWait", ""}});
-  hardProbe_->beginReplay();
-  hardProbe_->advanceReplay();
-  // The device disconnects while the host's replay waits: the wait delivers the event that leads to it.
-  host_.dataStore().addGroup("Test");
-  host_.dataStore().addEvent("Test/Disconnect", nullptr);
-  IPtr<RecordingReceiver> disconnect(new RecordingReceiver);
-  disconnect->setDuringCall([this] { hardProbe_->endReplay(); });
-  host_.dataStore().addListener("Test/Disconnect", disconnect.get());
-  host_.mainLoop().postName("Test/Disconnect");
-
-  EXPECT_TRUE(host_.replayer().replayNext());
-  EXPECT_EQ(hardProbe_->activePlugin(), arm_);
-  host_.dataStore().removeListener("Test/Disconnect", disconnect.get());
 }
 
 }  // namespace
