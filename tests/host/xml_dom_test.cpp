@@ -19,6 +19,12 @@ IPtr<IZelDOMXmlElement> element(IZelDOMXml& document, const char16_t* name) {
   return made;
 }
 
+std::u16string textOf(IZelDOMXmlElement* element) {
+  ZelString out;
+  element->text(out);
+  return text(out);
+}
+
 TEST(XmlDomWrite, AttributesAndChildrenComeOutInTheOrderAdded) {
   IPtr<XmlDomDocument> document(new XmlDomDocument);
   IPtr<IZelDOMXmlElement> moved = element(*document, u"OnMoved");
@@ -71,21 +77,14 @@ TEST(XmlDomRead, ParsedChildrenWalkInDocumentOrderWithTheirTexts) {
   }
   EXPECT_EQ(seen, (std::vector<std::u16string>{u"SetRadius@0", u"OnStop@12", u"OnCustomEvent@1"}));
 
+  EXPECT_EQ(textOf(root->firstChild(ZelString(u"SetRadius"))), u"0.003000");
   ZelString value;
-  root->firstChild(ZelString(u"SetRadius"))->text(value);
-  EXPECT_EQ(text(value), u"0.003000");
   root->firstChild(ZelString(u"OnCustomEvent"))->attribute(value, ZelString(u"name"));
   EXPECT_EQ(text(value), u"\u00c9rror");
   root->firstChild(ZelString(u"OnStop"))->attribute(value, ZelString(u"missing"));
   EXPECT_TRUE(value.isEmpty());
   EXPECT_EQ(root->firstChild(ZelString(u"onstop")), nullptr) << "names compare exactly";
   EXPECT_EQ(root->firstChild(ZelString(u"SetRadius")), root->firstChild(ZelString(u"SetRadius")));
-}
-
-std::u16string textOf(IZelDOMXmlElement* element) {
-  ZelString out;
-  element->text(out);
-  return text(out);
 }
 
 TEST(XmlDomRead, AnElementsTextJoinsItsTextsAroundItsChildren) {

@@ -138,8 +138,7 @@ TEST_F(MainLoopThreads, EventsPostedJustBeforeAWorkerEndsAreDeliveredByTheNextPu
   IPtr<RecordingReceiver> finished(new RecordingReceiver);
   store_->addListener(kFinished, finished.get());
   SPtr<IEventService>()->processEvents(false);
-  EXPECT_EQ(moves_->heard().size(), 1u);
-  EXPECT_EQ(finished->heard().size(), 1u);
+  EXPECT_TRUE(moves_->heard().size() == 1 && finished->heard().size() == 1);
 }
 
 }  // namespace
