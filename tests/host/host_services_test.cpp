@@ -33,8 +33,7 @@ TEST_F(HostServices, TheMemoryCheckerIsOptionalAndDividesItsFigures) {
 TEST_F(HostServices, AnUnmatchedRendererEndIsNotedNotTakenAndAnUnknownUnitHasNoFactor) {
   SPtr<IGfxRenderer> renderer;
   renderer->endUpdate();
-  EXPECT_EQ(host_.renderer().counts().unmatchedEnds, 1);
-  EXPECT_EQ(host_.renderer().counts().depth, 0);
+  EXPECT_TRUE(host_.renderer().counts().unmatchedEnds == 1 && host_.renderer().counts().depth == 0);
   SPtr<IUnitService> units;
   for (const int32_t unknown : {7, -1}) EXPECT_TRUE(std::isnan(units->unitFactor(unknown))) << unknown;
   EXPECT_FALSE(host_.units().setCurrentLengthUnit(7));

@@ -12,10 +12,6 @@
 
 namespace {
 
-IPtr<XmlDomDocument> newDocument() {
-  return IPtr<XmlDomDocument>(new XmlDomDocument);
-}
-
 // Children are returned with the caller's reference.
 IPtr<IZelDOMXmlElement> element(IZelDOMXml& document, const char16_t* name) {
   IPtr<IZelDOMXmlElement> made;
@@ -23,8 +19,14 @@ IPtr<IZelDOMXmlElement> element(IZelDOMXml& document, const char16_t* name) {
   return made;
 }
 
+std::u16string textOf(IZelDOMXmlElement* element) {
+  ZelString out;
+  element->text(out);
+  return text(out);
+}
+
 TEST(XmlDomWrite, AttributesAndChildrenComeOutInTheOrderAdded) {
-  IPtr<XmlDomDocument> document = newDocument();
+  IPtr<XmlDomDocument> document(new XmlDomDocument);
   IPtr<IZelDOMXmlElement> moved = element(*document, u"OnMoved");
   moved->setAttribute(ZelString(u"time"), ZelString(u"5"));
   document->setRootElement(moved.get());
@@ -46,7 +48,7 @@ TEST(XmlDomWrite, AttributesAndChildrenComeOutInTheOrderAdded) {
 }
 
 TEST(XmlDomWrite, SettingANewRootReplacesTheOldAndEscapesText) {
-  IPtr<XmlDomDocument> document = newDocument();
+  IPtr<XmlDomDocument> document(new XmlDomDocument);
   IPtr<IZelDOMXmlElement> first = element(*document, u"SetRadius");
   document->setRootElement(first.get());
   IPtr<IZelDOMXmlElement> custom = element(*document, u"OnCustomEvent");
@@ -58,7 +60,7 @@ TEST(XmlDomWrite, SettingANewRootReplacesTheOldAndEscapesText) {
 }
 
 TEST(XmlDomRead, ParsedChildrenWalkInDocumentOrderWithTheirTexts) {
-  IPtr<XmlDomDocument> document = newDocument();
+  IPtr<XmlDomDocument> document(new XmlDomDocument);
   ASSERT_TRUE(
       document->parse(ZelString(u"<Log><SetRadius time=\"0\">0.003000</SetRadius>text<OnStop time=\"12\"/>"
                                 u"<OnCustomEvent time=\"1\" name=\"\u00c9rror\"/></Log>")));
@@ -75,9 +77,8 @@ TEST(XmlDomRead, ParsedChildrenWalkInDocumentOrderWithTheirTexts) {
   }
   EXPECT_EQ(seen, (std::vector<std::u16string>{u"SetRadius@0", u"OnStop@12", u"OnCustomEvent@1"}));
 
+  EXPECT_EQ(textOf(root->firstChild(ZelString(u"SetRadius"))), u"0.003000");
   ZelString value;
-  root->firstChild(ZelString(u"SetRadius"))->text(value);
-  EXPECT_EQ(text(value), u"0.003000");
   root->firstChild(ZelString(u"OnCustomEvent"))->attribute(value, ZelString(u"name"));
   EXPECT_EQ(text(value), u"\u00c9rror");
   root->firstChild(ZelString(u"OnStop"))->attribute(value, ZelString(u"missing"));
@@ -86,14 +87,8 @@ TEST(XmlDomRead, ParsedChildrenWalkInDocumentOrderWithTheirTexts) {
   EXPECT_EQ(root->firstChild(ZelString(u"SetRadius")), root->firstChild(ZelString(u"SetRadius")));
 }
 
-std::u16string textOf(IZelDOMXmlElement* element) {
-  ZelString out;
-  element->text(out);
-  return text(out);
-}
-
 TEST(XmlDomRead, AnElementsTextJoinsItsTextsAroundItsChildren) {
-  IPtr<XmlDomDocument> document = newDocument();
+  IPtr<XmlDomDocument> document(new XmlDomDocument);
   ASSERT_TRUE(document->parse(ZelString(u"<Log><T>a<![CDATA[<b>]]>c<i>x</i>d</T><E/></Log>")));
   IZelDOMXmlElement* root = document->rootElement();
   EXPECT_EQ(textOf(root->firstChild(ZelString(u"T"))), u"a<b>cd");
@@ -102,7 +97,7 @@ TEST(XmlDomRead, AnElementsTextJoinsItsTextsAroundItsChildren) {
 
 // Walks hand out and reuse their views; whoever holds a reference keeps the element it got.
 TEST(XmlDomRead, HeldElementsAndWalksUnderWayStayTheirOwn) {
-  IPtr<XmlDomDocument> document = newDocument();
+  IPtr<XmlDomDocument> document(new XmlDomDocument);
   ASSERT_TRUE(document->parse(ZelString(u"<Log><A>1</A><B>2</B><C>3</C></Log>")));
   IZelDOMXmlElement* root = document->rootElement();
   IPtr<IZelDOMXmlElementItr> outer;
@@ -138,20 +133,18 @@ TEST(XmlDomRead, OnlyOneWellFormedElementWithNothingButWhiteSpaceBesideItIsADocu
       {u"\ufeff<?xml version=\"1.0\"?>\r\n<Log>\u00e9</Log>\n\t", nullptr},
       {u" <Log>x</Log> ", nullptr},
   };
-  IPtr<XmlDomDocument> document = newDocument();
+  IPtr<XmlDomDocument> document(new XmlDomDocument);
   for (const auto& parsed : cases) {
     SCOPED_TRACE(platform::toUtf8(parsed.text));
     EXPECT_EQ(document->parse(ZelString(parsed.text)), !parsed.reason);
     EXPECT_EQ(document->rootElement() != nullptr, !parsed.reason) << "a refused text leaves no root";
-    std::u16string error = text(document->lastError()->errorText());
-    EXPECT_EQ(error.substr(0, parsed.reason ? std::u16string(parsed.reason).size() : 0),
-              parsed.reason ? parsed.reason : u"");
-    EXPECT_EQ(error.empty(), !parsed.reason);
+    const std::u16string error = text(document->lastError()->errorText());
+    EXPECT_TRUE(parsed.reason ? error.starts_with(parsed.reason) : error.empty()) << platform::toUtf8(error);
   }
 }
 
 TEST(XmlDomLoad, AMissingOrBrokenFileFailsWithAReasonAndAGoodOneLoadsKnowingItsLines) {
-  IPtr<XmlDomDocument> document = newDocument();
+  IPtr<XmlDomDocument> document(new XmlDomDocument);
   EXPECT_FALSE(document->load(ZelString(u"/nonexistent/dir/materials.mtlx")));
   EXPECT_EQ(text(document->lastError()->errorText()), u"File was not found: /nonexistent/dir/materials.mtlx");
 
@@ -174,9 +167,8 @@ TEST(XmlDomLoad, AMissingOrBrokenFileFailsWithAReasonAndAGoodOneLoadsKnowingItsL
   materials.takeOwnership(root->children());
   for (; !materials->atEnd(); materials->next()) {
     lines.push_back(materials->current()->line());
-    if (IZelDOMXmlElement* density = materials->current()->firstChild(ZelString(u"Density"))) {
+    if (IZelDOMXmlElement* density = materials->current()->firstChild(ZelString(u"Density")))
       lines.push_back(density->line());
-    }
   }
   EXPECT_EQ(lines, (std::vector<int32_t>{2, 4, 5}));
   ASSERT_TRUE(document->parse(ZelString(u"<Materials>\n<Material/></Materials>")));
@@ -188,8 +180,7 @@ TEST(XmlDomLoad, AMissingOrBrokenFileFailsWithAReasonAndAGoodOneLoadsKnowingItsL
 using XmlDomService = ModuleTest;
 
 TEST_F(XmlDomService, EveryLookupHandsOutAFreshDocument) {
-  SPtr<IZelDOMXml> first;
-  SPtr<IZelDOMXml> second;
+  SPtr<IZelDOMXml> first, second;
   SPtr<IZelDOMXmlV2> reader;
   ASSERT_TRUE(first && second && reader);
   EXPECT_NE(static_cast<IZelUnknown*>(first.get()), static_cast<IZelUnknown*>(second.get()));

@@ -4,6 +4,7 @@
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "commands/plugin_dump/palpera_dump_cmd.h"
@@ -34,7 +35,10 @@ class PluginDataDump : public CommandTest {
     std::cerr.rdbuf(saved);
     return captured.str();
   }
-  bool enabled(int32_t id) { return dialog().control(id).value().enabled; }
+  // Whether Start and Stop are enabled.
+  std::pair<bool, bool> enabled() {
+    return {dialog().control(kStart).value().enabled, dialog().control(kStop).value().enabled};
+  }
 
   TestDevice* device_ = nullptr;
 };
@@ -93,13 +97,11 @@ TEST_F(PluginDataDump, StartAndStopDriveAcquisitionSwapWhichButtonIsEnabledAndTh
 
   press(kStop);
   EXPECT_EQ(journal_, Journal{"stop HardProbeContinuous"}) << "Stop before Start stops an idle device";
-  EXPECT_TRUE(enabled(kStart));
-  EXPECT_FALSE(enabled(kStop));
+  EXPECT_EQ(enabled(), std::pair(true, false));
 
   press(kStart);
   EXPECT_EQ(journal_, Journal{"start HardProbeContinuous"});
-  EXPECT_FALSE(enabled(kStart));
-  EXPECT_TRUE(enabled(kStop));
+  EXPECT_EQ(enabled(), std::pair(false, true));
 
   journal_.clear();
   ASSERT_TRUE(runner_.cancel());
@@ -127,8 +129,7 @@ TEST_F(PluginDataDump, AFailingOrMissingDeviceIsReportedAndLeavesTheButtonsUsabl
   press(kStart);
   EXPECT_EQ(journal_, (Journal{"start HardProbeContinuous", "stop HardProbeContinuous"}))
       << "not left half started";
-  EXPECT_TRUE(enabled(kStart));
-  EXPECT_FALSE(enabled(kStop)) << "as they were";
+  EXPECT_EQ(enabled(), std::pair(true, false)) << "as they were";
   EXPECT_EQ(errorMessages().back(), u"Unable to start data acquisition.");
   device_->answers.start = true;
   EXPECT_TRUE(press(kStart)) << "Start can be pressed again";
@@ -137,11 +138,9 @@ TEST_F(PluginDataDump, AFailingOrMissingDeviceIsReportedAndLeavesTheButtonsUsabl
   registry_->setDevice(ZelCString(kDevice), nullptr);
   ASSERT_EQ(start("PalperaDumpCmd"), Start::kStarted);
   press(kStart);
-  EXPECT_TRUE(enabled(kStart));
-  EXPECT_TRUE(enabled(kStop));
+  EXPECT_EQ(enabled(), std::pair(true, true));
   press(kStop);
-  EXPECT_TRUE(enabled(kStart));
-  EXPECT_FALSE(enabled(kStop));
+  EXPECT_EQ(enabled(), std::pair(true, false));
   EXPECT_EQ(journal_, Journal{});
 }
 

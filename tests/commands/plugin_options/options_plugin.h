@@ -63,17 +63,15 @@ class OptionsPlugin : public TestPlugin {
   }
   std::vector<const OptionEntry*> inCategory(const ZelCString& category) const {
     std::vector<const OptionEntry*> found;
-    for (const OptionEntry& entry : entries_) {
+    for (const OptionEntry& entry : entries_)
       if (entry.category == category.c_str()) found.push_back(&entry);
-    }
     return found;
   }
   // The entry of key; for a key never offered, one with nothing to give that never runs.
   const OptionEntry& find(const ZelCString& key) const {
     static const OptionEntry none{{}, {}, {}, {}, {}, 0, false, false};
-    for (const OptionEntry& entry : entries_) {
+    for (const OptionEntry& entry : entries_)
       if (!entry.key.empty() && entry.key == key.c_str()) return entry;
-    }
     return none;
   }
 

@@ -146,10 +146,8 @@ TEST_F(PluginOptions, OnlyAnIconThatArrivesWholeAndDecodesIsShownAndAnOversizedO
   ASSERT_TRUE(control(4).image);
   EXPECT_TRUE(control(4).image->width() == 14 && control(4).image->height() == 14);
   EXPECT_EQ(control(7).kind, "imagebutton");
-  for (int32_t plain : {5, 6, 8}) {
-    EXPECT_EQ(control(plain).kind, "button") << plain;
-    EXPECT_FALSE(control(plain).image) << plain;
-  }
+  for (int32_t plain : {5, 6, 8})
+    EXPECT_TRUE(control(plain).kind == "button" && !control(plain).image) << plain;
   EXPECT_EQ(std::count(journal_.begin(), journal_.end(), "icon oversized"), 0);
   EXPECT_EQ(std::count(journal_.begin(), journal_.end(), "icon padded"), 1);
 }

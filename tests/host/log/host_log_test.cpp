@@ -40,7 +40,7 @@ class NotingHandler : public ILogReplayer::ILogEventHandler,
   int interruptions = 0;
 };
 
-class HostLogTest : public ModuleTest {
+class HostLog : public ModuleTest {
  protected:
   void SetUp() override {
     ModuleTest::SetUp();
@@ -64,8 +64,6 @@ class HostLogTest : public ModuleTest {
   IPtr<IGuiLogger> logger_;
   IPtr<ILogReplayer> replayer_;
 };
-
-using HostLog = HostLogTest;
 
 TEST_F(HostLog, RecordsWrittenWhileNotSuspendedComeBackInOrderWithTheirTextsIntact) {
   ASSERT_TRUE(host_.logger().startRecording(path_));
@@ -99,9 +97,8 @@ TEST_F(HostLog, InterruptingTellsEachInterruptibleHandlerOnceAndEndsTheReplay) {
   writeFile("PluginData\ta\nPluginData\tb\n");
   IPtr<NotingHandler> handler(new NotingHandler);
   host_.replayer().startReplay(path_);
-  for (const char* kind : {"PluginData", "PluginWait", "PluginAlignmentMatrix"}) {
+  for (const char* kind : {"PluginData", "PluginWait", "PluginAlignmentMatrix"})
     replayer_->addHandler(ZelCString(kind), handler.get());
-  }
   host_.replayer().interruptReplay();
   EXPECT_EQ(handler->interruptions, 1);
   EXPECT_FALSE(replayer_->replayNext());
@@ -109,7 +106,7 @@ TEST_F(HostLog, InterruptingTellsEachInterruptibleHandlerOnceAndEndsTheReplay) {
 }
 
 // A damaged log plays what comes before the damage, then stops there and says where.
-using HostLogDamage = HostLogTest;
+using HostLogDamage = HostLog;
 
 TEST_F(HostLogDamage, ALineWithoutTabCutShortOrWithAnUnknownEscapeBadUtf8OrAZeroEndsTheReplayThere) {
   using namespace std::string_literals;

@@ -16,10 +16,8 @@ TEST_F(CommandRunning, TheContextAnswersTheWorkingSizeAndTheHostQueriesAsSet) {
   host_.commandContainer().setWorkingSize(2.5);
   host_.commandContainer().setHostQueryAnswer(35, true);
   runner_.start(command_.get());
-  EXPECT_EQ(command_->containerQuery(1), 2.5);
-  EXPECT_EQ(command_->containerQuery(2), 0.0);
-  EXPECT_TRUE(command_->hostQuery35());
-  EXPECT_FALSE(command_->hostQuery34());
+  EXPECT_TRUE(command_->containerQuery(1) == 2.5 && command_->containerQuery(2) == 0.0);
+  EXPECT_TRUE(command_->hostQuery35() && !command_->hostQuery34());
   host_.commandContainer().setRecordingMacro(true);
   EXPECT_TRUE(host_.commandContainer().flag("recordingMacro"));
   EXPECT_FALSE(host_.commandContainer().flag("inCommand"));

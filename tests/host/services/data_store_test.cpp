@@ -121,8 +121,7 @@ class DataStoreDelivery : public DataStoreTest {
     store_->addEvent("Palpera/Finished", nullptr);
   }
 
-  IPtr<RecordingReceiver> a_{new RecordingReceiver};
-  IPtr<RecordingReceiver> b_{new RecordingReceiver};
+  IPtr<RecordingReceiver> a_{new RecordingReceiver}, b_{new RecordingReceiver};
 };
 
 TEST_F(DataStoreDelivery, ASubscriberHearsOnceNotItsOwnChangesAndNothingWhileNotificationsAreOff) {

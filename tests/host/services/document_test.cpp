@@ -40,10 +40,7 @@ class Document : public ModuleTest {
 };
 
 TEST_F(Document, UniqueNamesGetTheFirstFreeSuffixAndOthersMayRepeat) {
-  build(u"Scan", true);
-  build(u"Scan", true);
-  build(u"Scan", true);
-  build(u"Scan", false);
+  for (bool unique : {true, true, true, false}) build(u"Scan", unique);
   std::vector<std::u16string> names;
   for (int32_t i = 0; i < document_->objectCount(); ++i)
     names.push_back(document_->objectAt(i)->objectName().c_str());

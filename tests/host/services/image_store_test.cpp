@@ -36,9 +36,8 @@ std::vector<uint8_t> smallRgba() {
 // Every pixel in row order, as 0xRRGGBBAA.
 std::vector<uint32_t> pixels(const DecodedImage& image) {
   std::vector<uint32_t> all;
-  for (uint32_t y = 0; y < image.height; ++y) {
+  for (uint32_t y = 0; y < image.height; ++y)
     for (uint32_t x = 0; x < image.width; ++x) all.push_back(image.pixel(x, y));
-  }
   return all;
 }
 
@@ -47,8 +46,7 @@ TEST(PngImage, DecodesEveryPixelInRowOrderAsRgbaAndGreyAsOpaque) {
   std::string error;
   std::optional<DecodedImage> image = decodePng(png.data(), png.size(), error);
   ASSERT_TRUE(image) << error;
-  EXPECT_EQ(image->width, 2u);
-  EXPECT_EQ(image->height, 2u);
+  EXPECT_TRUE(image->width == 2 && image->height == 2);
   EXPECT_EQ(pixels(*image), (std::vector<uint32_t>{0xff0000ff, 0x00ff00ff, 0x0000ffff, 0xffffff80}));
   image = decodePng(grey.data(), grey.size(), error);
   ASSERT_TRUE(image) << error;
@@ -81,8 +79,7 @@ TEST(HostImageWriter, DecodesOnlyAWholePngIntoTheImageAndNotesEachRefusal) {
 
 TEST(HostImageStore, KeepsWholePicturesByNameInTheOrderAddedAndNotesEachRefusal) {
   IPtr<HostImageStore> store(new HostImageStore);
-  std::vector<uint8_t> rgba = smallRgba();
-  std::vector<uint8_t> grey = pngOf(3, 1, PNG_FORMAT_GRAY, {0, 100, 255});
+  std::vector<uint8_t> rgba = smallRgba(), grey = pngOf(3, 1, PNG_FORMAT_GRAY, {0, 100, 255});
   const auto size = [](const std::vector<uint8_t>& bytes) { return static_cast<uint32_t>(bytes.size()); };
   EXPECT_FALSE(store->add("b", rgba.data(), 40));
   EXPECT_TRUE(store->add("b", rgba.data(), size(rgba))) << "a refused name stays free";

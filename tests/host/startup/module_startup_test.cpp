@@ -64,10 +64,9 @@ class LoggedComponent : public ZelBaseComponent {
 
  private:
   // The task walks first, so a start-up that merely followed the walk would run it before any initialiser.
-  ZelTClassItemFactory<Logged<kTask, IZelStartupTask>> task_{"LoggedTask", classId(1)};
-  ZelTClassItemFactory<Logged<kInitializer, IZelInitializer>> initializer_{"LoggedInitializer", classId(2)};
-  ZelTClassItemFactory<Logged<kBoth, IZelInitializer, IZelStartupTask>> both_{"LoggedInitializerAndTask",
-                                                                              classId(3)};
+  ZelTClassItemFactory<Logged<kTask, IZelStartupTask>> task_{kTask, classId(1)};
+  ZelTClassItemFactory<Logged<kInitializer, IZelInitializer>> initializer_{kInitializer, classId(2)};
+  ZelTClassItemFactory<Logged<kBoth, IZelInitializer, IZelStartupTask>> both_{kBoth, classId(3)};
   ZelDefaultClassFactory registry_;
 };
 

@@ -2,6 +2,7 @@
 #include <sys/wait.h>
 
 #include <string>
+#include <utility>
 
 #include "host/data_item_text.h"
 #include "support/run_tool.h"
@@ -23,21 +24,17 @@ TEST(CommandLineHost, PrintsEveryRegistrationOfTheGroupAsCheckedInThenTheModules
 }
 
 TEST(CommandLineHost, AWrongCommandLineIsSaidOnceOnOneLineAndMissingModulesFailWithAMessage) {
-  struct Case {
-    const char* arguments;
-    const char* fault;
-  };
-  const Case cases[] = {
+  const std::pair<const char*, const char*> cases[] = {
       {"--bogus", "unknown option '--bogus'"},
       {"--info --script", "missing argument: --script FILE"},
       {"--module", "missing argument: --module PATH"},
       {"--info '\033[2J'", "unknown option '\\x1B[2J'"},
   };
   int status = 0;
-  for (const Case& c : cases) {
-    std::string output = runTool(c.arguments, status);
-    EXPECT_EQ(WEXITSTATUS(status), 2) << c.arguments;
-    EXPECT_EQ(output, std::string("palpera-host: ") + c.fault +
+  for (const auto& [arguments, fault] : cases) {
+    std::string output = runTool(arguments, status);
+    EXPECT_EQ(WEXITSTATUS(status), 2) << arguments;
+    EXPECT_EQ(output, std::string("palpera-host: ") + fault +
                           "\n(palpera-host without arguments prints the usage)\n");
   }
   std::string output = runTool("--module /nonexistent.so --info", status);

@@ -108,8 +108,7 @@ TEST(DumpDemo, EachRecordedAcquisitionReplaysItsOwnEventsOnceInOrderAndAnExtraOn
   EXPECT_EQ(replayed,
             first + second +
                 "onCustomEvent(Error)\n"
-                "error: Cannot replay the acquisition: no device data was recorded for this "
-                "acquisition.\n"
+                "error: Cannot replay the acquisition: no device data was recorded for this acquisition.\n"
                 "palpera-host: the replay of the host log 'session.log' failed: 1 error was shown\n");
 }
 

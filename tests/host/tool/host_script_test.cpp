@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <vector>
+#include <utility>
 
 #include "support/run_tool.h"
 #include "support/scratch_directory.h"
@@ -14,7 +14,6 @@ namespace {
 struct ToolRun {
   std::string output;  // standard output and standard error together
   int exitStatus = -1;
-  bool crashed = false;
 };
 
 // Runs the command-line host on a script written to a scratch file, with the module of the tool tests
@@ -24,11 +23,8 @@ class HostScript : public ::testing::Test {
   ToolRun run(const std::string& script, const std::string& module = PALPERA_TOOL_TEST_MODULE) {
     std::ofstream(path_) << script;
     int status = -1;
-    ToolRun result;
-    result.output = runTool("--module " + module + " --script " + path_, status);
-    result.crashed = !WIFEXITED(status);
-    result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
+    std::string output = runTool("--module " + module + " --script " + path_, status);
+    return {output, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
   }
   // "<script file>:<line>: <reason>", as a failing line is reported.
   std::string failure(int line, const std::string& reason) const {
@@ -61,11 +57,7 @@ TEST_F(HostScript, ASettingSetIsPrintedBackAsItsKindHoldsIt) {
 }
 
 TEST_F(HostScript, ALineThatCannotBeReadStopsTheScriptBeforeAnyLineRuns) {
-  struct Case {
-    std::string line;
-    std::string reason;
-  };
-  const Case cases[] = {
+  const std::pair<std::string, std::string> cases[] = {
       {"frobnicate now", "unknown action 'frobnicate'"},
       {"set Palpera/Logging", "missing argument: set KEY VALUE"},
       {"apply now", "too many arguments: apply"},
@@ -79,20 +71,16 @@ TEST_F(HostScript, ALineThatCannotBeReadStopsTheScriptBeforeAnyLineRuns) {
       {"go" + std::string(200, 'o') + "\x1b[2J", "unknown action 'go" + std::string(62, 'o') + "...'"},
       {"\"\x1b[2J\x7f\u00e9\"", "unknown action '\\x1B[2J\\x7F\u00e9'"},
   };
-  for (const Case& c : cases) {
+  for (const auto& [line, reason] : cases) {
     ToolRun result =
-        run("print settings Palpera/Logging\n# two\n" + c.line + "\nprint settings Palpera/Logging\n");
-    EXPECT_EQ(result.exitStatus, 1) << c.line;
-    EXPECT_EQ(result.output, failure(3, c.reason)) << "nothing may run before the script is read whole";
+        run("print settings Palpera/Logging\n# two\n" + line + "\nprint settings Palpera/Logging\n");
+    EXPECT_EQ(result.exitStatus, 1) << line;
+    EXPECT_EQ(result.output, failure(3, reason)) << "nothing may run before the script is read whole";
   }
 }
 
 TEST_F(HostScript, ALineThatFailsStopsTheScriptThereWithItsReason) {
-  struct Case {
-    std::string line;
-    std::string reason;
-  };
-  const Case cases[] = {
+  const std::pair<std::string, std::string> cases[] = {
       {"set Palpera/Logging one", "'one' is no whole number"},
       {"set Palpera/Logging 2", "2 lies outside [0, 1] of 'Palpera/Logging'"},
       {"set Palpera/MoveEventRateLimitValue 1e999", "'1e999' is no number"},
@@ -130,10 +118,10 @@ TEST_F(HostScript, ALineThatFailsStopsTheScriptThereWithItsReason) {
        "'" + std::string(64, '7') + "...' is no whole number"},
       {"run " + std::string(90, '0') + "5000000", "a time of 5000000 ms lies outside 0 to 3600000 ms"},
   };
-  for (const Case& c : cases) {
-    ToolRun result = run("print settings Palpera/Logging\n" + c.line + "\nprint settings Palpera/Logging\n");
-    EXPECT_EQ(result.exitStatus, 1) << c.line;
-    EXPECT_EQ(result.output, "Palpera/Logging\t0\n" + failure(2, c.reason)) << c.line;
+  for (const auto& [line, reason] : cases) {
+    ToolRun result = run("print settings Palpera/Logging\n" + line + "\nprint settings Palpera/Logging\n");
+    EXPECT_EQ(result.exitStatus, 1) << line;
+    EXPECT_EQ(result.output, "Palpera/Logging\t0\n" + failure(2, reason)) << line;
   }
 }
 

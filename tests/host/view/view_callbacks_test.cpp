@@ -53,17 +53,14 @@ class ViewCallbacks : public ModuleTest {
 
 TEST_F(ViewCallbacks, ACallbackThatDoesNotHandleItPassesItOnAndTheViewHandlesItLast) {
   TestCallback declines(0), handles(1), never(1), elsewhere(1);
-  add(7, declines);
-  add(7, handles);
-  add(7, never);
+  for (TestCallback* callback : {&declines, &handles, &never}) add(7, *callback);
   add(5, elsewhere);
   EXPECT_FALSE(add(7, never) || add(12, never) || add(-1, never))
       << "each entry once, only for the view's ids";
   EXPECT_FALSE(registry_->addCallback(4, registry_.get(), nullptr, 0));
   EXPECT_FALSE(registry_->removeCallback(7, registry_.get(), &never, 1)) << "all four values name an entry";
   host_.view().injectMouse(MouseCallback::kMove, {});
-  EXPECT_EQ(declines.calls, 1);
-  EXPECT_EQ(handles.calls, 1);
+  EXPECT_TRUE(declines.calls == 1 && handles.calls == 1);
   EXPECT_EQ(never.calls, 0) << "the first that handles it ends the callback";
   EXPECT_EQ(elsewhere.calls, 0) << "only the callbacks of its id";
   EXPECT_TRUE(host_.callbacks().received().empty()) << "handled: the view's own handling is not reached";

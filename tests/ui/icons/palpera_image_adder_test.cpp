@@ -16,13 +16,11 @@ namespace {
 
 // The icons and their sizes in pixels, in the order the host must receive them.
 constexpr const char* kExpectedIcons =
-    "blank 40x40\nhardprobe 96x96\nhardprobe_small 24x24\nhp_start 32x32\nhp_stop 32x32\nselect_with_probe "
-    "96x96\n"
-    "select_with_probe_small 24x24\nalignment 55x55\ndefine_reference_targets 40x40\ndelete_targets 40x40\n"
-    "delete 14x14\ndown 14x14\nload_matrix 40x40\nlrg_featurecircle 40x40\nlrg_sphere 40x40\nmove_device "
-    "40x40\n"
-    "pointmethod 40x40\nprevious_targets 40x40\nprobe_calibrate 40x40\nprobe_options 40x40\nreset_matrix "
-    "40x40\n"
+    "blank 40x40\nhardprobe 96x96\nhardprobe_small 24x24\nhp_start 32x32\nhp_stop 32x32\n"
+    "select_with_probe 96x96\nselect_with_probe_small 24x24\nalignment 55x55\n"
+    "define_reference_targets 40x40\ndelete_targets 40x40\ndelete 14x14\ndown 14x14\nload_matrix 40x40\n"
+    "lrg_featurecircle 40x40\nlrg_sphere 40x40\nmove_device 40x40\npointmethod 40x40\n"
+    "previous_targets 40x40\nprobe_calibrate 40x40\nprobe_options 40x40\nreset_matrix 40x40\n"
     "retry_target 40x40\nshow_coords 40x40\nup 14x14\nuse_last_alignment 40x40\nxminus 40x40\nxplus 40x40\n"
     "yminus 40x40\nyplus 40x40\nzminus 40x40\nzplus 40x40\nprobe_mode_single 40x40\nprobe_mode_time 40x40\n"
     "probe_mode_distance 40x40\n";
