@@ -34,9 +34,6 @@ void post(const char* name, IZelUnknown* data) {
 void postMove(double x) {
   post(ContinuousEventNames::kMoved, records::oriented({x, 0, 0}, {0, 0, -1}, {0, 1, 0}).get());
 }
-void postStop() {
-  post(ContinuousEventNames::kStop, records::null().get());
-}
 
 class DeviceEvents : public ModuleTest {
  protected:
@@ -94,7 +91,7 @@ TEST_F(DeviceEvents, AReceiverMayStopTheAcquisitionFromInsideAMove) {
   auto made = std::make_unique<DeviceEventHandlers>(makeContinuousEventHandlers(&receivers_));
   receiver_->setDuringCall([&](const std::string&) { made->handlers.clear(); });
   postMove(1);
-  postStop();
+  post(ContinuousEventNames::kStop, records::null().get());
   pump();
   EXPECT_EQ(receiver_->calls(), Lines{"moved 1,0,0 0,0,-1 0,1,0"});
 }

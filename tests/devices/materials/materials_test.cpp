@@ -42,7 +42,11 @@ double valueOf(Materials::IZelMaterials& library, const char* material, const ch
   return part ? static_cast<Materials::IZelFloatMaterialPropertyValue*>(part)->value() : std::nan("");
 }
 
-class MaterialsFile : public ModuleTest {
+IPtr<Materials::ZelMaterials> emptyLibrary() {
+  return IPtr<Materials::ZelMaterials>(new Materials::ZelMaterials(Materials::ZelMaterials::Empty{}));
+}
+
+class MaterialsFileTest : public ModuleTest {
  protected:
   // A library read from a file of these materials under a "Materials" root.
   IPtr<Materials::ZelMaterials> readMaterials(const std::string& materials) {
@@ -55,7 +59,7 @@ class MaterialsFile : public ModuleTest {
   }
 
   IPtr<Materials::ZelMaterials> readPath(const ZelString& path) {
-    IPtr<Materials::ZelMaterials> library(new Materials::ZelMaterials(Materials::ZelMaterials::Empty{}));
+    IPtr<Materials::ZelMaterials> library = emptyLibrary();
     Materials::ZelMaterialXmlReader().read(path, *library);
     return library;
   }
@@ -66,14 +70,12 @@ class MaterialsFile : public ModuleTest {
   std::u16string message() {
     auto shown = host_.simpleDialog().shown();
     host_.simpleDialog().clear();
-    if (shown.size() == 1) return shown[0].text;
-    return shown.empty() ? u"<no dialog>" : u"<several dialogs>";
+    return shown.size() == 1 ? shown[0].text : shown.empty() ? u"<no dialog>" : u"<several dialogs>";
   }
 
   ScratchDirectory scratch_;
 };
 
-using MaterialsFileTest = MaterialsFile;
 const std::u16string kNoDialog = u"<no dialog>";
 
 // After a failed read the library is never empty: it offers plain steel.
@@ -141,18 +143,13 @@ TEST_F(MaterialsFileTest, ADirectoryIsNoMaterialsFile) {
   expectOnlyDefaultSteel(*library);
 }
 
-IPtr<Materials::ZelMaterials> emptyLibrary() {
-  return IPtr<Materials::ZelMaterials>(new Materials::ZelMaterials(Materials::ZelMaterials::Empty{}));
-}
-
 IPtr<Materials::ZelMaterial> material(const char* key) {
   return IPtr<Materials::ZelMaterial>(new Materials::ZelMaterial(ZelCString(key), ZelString(key)));
 }
 
 TEST(MaterialsLibrary, FindIsExactAndAnswersTheFirstOfTheNameThatIsStillThere) {
   IPtr<Materials::ZelMaterials> library = emptyLibrary();
-  IPtr<Materials::ZelMaterial> first = material("Steel"), brass = material("Brass"),
-                               second = material("Steel");
+  auto first = material("Steel"), brass = material("Brass"), second = material("Steel");
   for (Materials::ZelMaterial* each : {first.get(), brass.get(), second.get()}) library->add(each);
   EXPECT_EQ(library->find(ZelCString("Steel")), first.get());
   EXPECT_EQ(library->find(ZelCString("steel")), nullptr);

@@ -58,11 +58,8 @@ class TestPlugin : public IZelPlugin,
  public:
   static constexpr const char* interfaceName = "TestPlugin";
 
-  struct Faces {
-    bool single = false;  // answers the single-point face
-    bool continuous = false;
-    bool laserScan = false;
-    bool emulator = false;
+  struct Faces {  // the faces it answers; single is the single-point one
+    bool single = false, continuous = false, laserScan = false, emulator = false;
   };
 
   TestPlugin(const char16_t* name, const Faces& faces) : faces_(faces) { name_.setBuffer(name, -1); }
