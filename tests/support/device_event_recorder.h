@@ -17,6 +17,9 @@
 #include "framework/object/query_chain.h"
 #include "framework/object/zel_unknown_impl.h"
 
+// A recorder's calls, one line each.
+using Lines = std::vector<std::string>;
+
 class DeviceEventRecorder : public IZelHardProbeDataReceiverV2,
                             public IZelHardProbeContinuousDataReceiver,
                             public IZelLaserScanDataReceiver,
@@ -48,7 +51,7 @@ class DeviceEventRecorder : public IZelHardProbeDataReceiverV2,
     note(std::string("custom ") + name.c_str() + (payload ? " +payload" : ""));
   }
 
-  std::vector<std::string> calls() {
+  Lines calls() {
     std::lock_guard lock(mutex_);
     return calls_;
   }
@@ -108,6 +111,6 @@ class DeviceEventRecorder : public IZelHardProbeDataReceiverV2,
 
   std::mutex mutex_;
   std::condition_variable recorded_;
-  std::vector<std::string> calls_;        // guarded by mutex_
+  Lines calls_;                           // guarded by mutex_
   std::vector<Clock::time_point> times_;  // guarded by mutex_
 };

@@ -10,7 +10,6 @@
 
 namespace {
 
-using Lines = std::vector<std::string>;
 using namespace steps;
 
 const Vector3 kDown{0, 0, -1}, kNorth{0, 1, 0};

@@ -49,7 +49,7 @@ TEST_F(DeviceRecordReplayThreads, AReplayedRunGivesTheReceiversTheRecordedCallsW
   ASSERT_TRUE(continuous()->disconnect());
   continuous()->removeReceiver(recorder_->registered());
   host_.logger().stopRecording();
-  const std::vector<std::string> recorded = recorder_->calls();
+  const Lines recorded = recorder_->calls();
   ASSERT_EQ(recorded.size(), 7u);
   ASSERT_EQ(recorded[2], "moved 1.125,-0.04,1.5 0,0,-1 0,1,0") << "the run took the device transform";
 

@@ -41,7 +41,7 @@ class EmulatorStressThreads : public EmulatorTest {
   }
 
   static void expectWholeStory(DeviceEventRecorder& receiver, bool continuousFace) {
-    std::vector<std::string> calls = receiver.calls();
+    Lines calls = receiver.calls();
     ASSERT_FALSE(calls.empty());
     if (calls[0] == "custom Error") {
       EXPECT_EQ(calls.size(), 1u) << "only a refused run starts with an error";

@@ -18,8 +18,6 @@
 
 namespace {
 
-using Lines = std::vector<std::string>;
-
 std::string vec(const std::string& tag, const std::string& x, const std::string& y, const std::string& z) {
   return "<" + tag + "><X>" + x + "</X><Y>" + y + "</Y><Z>" + z + "</Z></" + tag + ">";
 }

@@ -18,9 +18,6 @@
 namespace {
 
 namespace records = device_records;
-using ContinuousReceivers = DeviceReceivers<IZelHardProbeContinuousDataReceiver>;
-using Lines = std::vector<std::string>;
-
 // Posts as a device's worker thread does: a fresh data event, named, carrying the record.
 void post(const char* name, IZelUnknown* data) {
   SPtr<IZelDataEvent> event;
@@ -45,7 +42,7 @@ class DeviceEvents : public ModuleTest {
 
   size_t pump() { return host_.mainLoop().runPending(); }
 
-  ContinuousReceivers receivers_;
+  DeviceReceivers<IZelHardProbeContinuousDataReceiver> receivers_;
   IPtr<DeviceEventRecorder> receiver_{new DeviceEventRecorder};
 };
 

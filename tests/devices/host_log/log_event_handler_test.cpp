@@ -132,7 +132,7 @@ TEST_F(LogEventHandlerThreads, AnInterruptionEndsAWaitAndCancelsTheRunItWaitsFor
   host_.mainLoop().postName(kInsideWait);
   EXPECT_TRUE(waitEndsByItself());
   worker.join();
-  EXPECT_EQ(recorder->calls(), (std::vector<std::string>{"stop", "custom Cancel"}));
+  EXPECT_EQ(recorder->calls(), (Lines{"stop", "custom Cancel"}));
 }
 
 TEST_F(LogEventHandlerThreads, AnInterruptionWithoutAWaitDoesNotEndTheNextOne) {

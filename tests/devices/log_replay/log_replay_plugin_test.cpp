@@ -16,8 +16,6 @@
 
 namespace {
 
-using Lines = std::vector<std::string>;
-
 using LogReplayPluginTest = LogReplayTest;
 
 // A host's XML reader whose document is its own root element, without children to walk, or that runs out of

@@ -6,8 +6,6 @@
 
 namespace {
 
-using Lines = std::vector<std::string>;
-
 void driveEveryCall(ReceiverForwarder& forwarder) {
   const Vector3 v(1, 2, 3);
   forwarder.setProbeRadius(0.003);

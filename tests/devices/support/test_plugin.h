@@ -17,12 +17,10 @@ class TestPluginFace : public Face {
   bool isAvailable() override { return true; }
   bool connect(ZelString& error) override {
     ++connects_;
-    if (failuresLeft_ > 0) {
-      --failuresLeft_;
-      error = failure_;
-      return false;
-    }
-    return connected_ = true;
+    if (failuresLeft_ <= 0) return connected_ = true;
+    --failuresLeft_;
+    error = failure_;
+    return false;
   }
   bool disconnect() override {
     connected_ = false;
