@@ -55,10 +55,6 @@ class DeviceEventRecorder : public IZelHardProbeDataReceiverV2,
     std::lock_guard lock(mutex_);
     return calls_;
   }
-  size_t count() {
-    std::lock_guard lock(mutex_);
-    return calls_.size();
-  }
   // Waits until at least count calls were recorded; false when the time ran out first.
   bool waitForCalls(size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
     std::unique_lock lock(mutex_);

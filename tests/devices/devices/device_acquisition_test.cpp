@@ -14,15 +14,12 @@ using namespace steps;
 
 const Vector3 kDown{0, 0, -1}, kNorth{0, 1, 0};
 
-class DeviceAcquisitionThreads : public DeviceTest {
- protected:
-  void shiftDevice() { plugin_->setHardwareMatrix(Matrix4x4::translation({1, 0, 0})); }
-};
+using DeviceAcquisitionThreads = DeviceTest;
 
 TEST_F(DeviceAcquisitionThreads,
        EveryEventKindReachesTheReceiversInPartCoordinatesWhileTheLogKeepsTheRawOnes) {
   rateLimitOff();
-  shiftDevice();
+  plugin_->setHardwareMatrix(Matrix4x4::translation({1, 0, 0}));
   logToScratch();
   ASSERT_EQ(host_.dataStore().getInt("Palpera/Logging", -1), 0) << "the recording alone asks for the log";
   start(single(),
@@ -48,7 +45,7 @@ TEST_F(DeviceAcquisitionThreads,
 }
 
 TEST_F(DeviceAcquisitionThreads, AScanLineReachesTheReceiversPackedAndInPartCoordinates) {
-  shiftDevice();
+  plugin_->setHardwareMatrix(Matrix4x4::translation({1, 0, 0}));
   logToScratch();
   // Four packed points; a stride of 24 bytes after each point's own 24 takes every other one, and a
   // negative stride never steps back before the buffer.

@@ -68,7 +68,7 @@ class DeviceTest : public ModuleTest {
 
   // Delivers on the main thread until the recorder has count calls; false when it did not get them in time.
   bool pumpUntilCalls(size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
-    return host_.mainLoop().runUntil([&] { return recorder_->count() >= count; }, timeout);
+    return host_.mainLoop().runUntil([&] { return recorder_->calls().size() >= count; }, timeout);
   }
 
   static size_t occurrences(const std::string& text, const std::string& part) {

@@ -106,7 +106,7 @@ class EmulatorTest : public ModuleTest {
  private:
   template <class Face, class Target>
   FaceRun& start(Face* face, Target* target, DeviceEventRecorder* receiver) {
-    size_t before = receiver->count();
+    size_t before = receiver->calls().size();
     runs_.push_back(std::make_unique<FaceRun>(face, target));
     EXPECT_TRUE(receiver->waitForCalls(before + 1)) << "the run never told its radius";
     return *runs_.back();

@@ -17,7 +17,6 @@ namespace records = device_records;
 
 constexpr uint64_t kNanosecondsPerMs = 1000000;
 
-const ZelString kOnMoved(u"OnMoved");
 const ZelString kOnStop(u"OnStop");
 
 class EventLogWriter : public ModuleTest {
@@ -59,7 +58,7 @@ TEST_F(EventLogWriter, TimesAreWholeMillisecondsSinceThePreviousRecordWithoutAcc
 }
 
 TEST_F(EventLogWriter, AMoveHasPointToAndUpEachWithXYZInOrder) {
-  writer_->writePositionOrientationEvent(kOnMoved,
+  writer_->writePositionOrientationEvent(ZelString(u"OnMoved"),
                                          records::oriented({0.125, -0.04, 1.5}, {0, 0, -1}, {0, 1, 0}).get());
   EXPECT_EQ(written(),
             "<OnMoved time=\"0\">"

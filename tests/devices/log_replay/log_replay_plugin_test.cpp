@@ -77,7 +77,7 @@ TEST_F(LogReplayThreads, ACancelOrADeviceStopEndsALongGap) {
       [this] { static_cast<IZelHardProbeContinuousPlugin&>(*plugin_).stop(); }};
   for (const auto& end : ends) {
     useLog("<OnStop time=\"0\"/><OnStop time=\"4294967295\"/><OnStop time=\"0\"/>");
-    const size_t before = recorder_->count();
+    const size_t before = recorder_->calls().size();
     worker_ = std::async(std::launch::async, [this] { return plugin_->replay(recorder_->continuous()); });
     ASSERT_TRUE(recorder_->waitForCalls(before + 1, std::chrono::seconds(20)));
     end();
