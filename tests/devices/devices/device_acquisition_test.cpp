@@ -29,8 +29,7 @@ TEST_F(DeviceAcquisitionThreads,
   EXPECT_EQ(recorder_->calls(), (Lines{"radius 0.003", "moved 1,0,0 0,0,-1 0,1,0", "sampled 2,2,3",
                                        "pointStop 5,5,6", "custom Cancel"}));
 
-  IPtr<DeviceEventRecorder> second(new DeviceEventRecorder);
-  recorder_ = second;
+  recorder_ = IPtr<DeviceEventRecorder>(new DeviceEventRecorder);
   start(continuous(), {radius(0.002), startCapture(), moved({0, 1, 0}), sampled({0, 0, 1}, {1, 0, 0}, kNorth),
                        stopCapture(), stop(), custom("Error")});
   ASSERT_TRUE(pumpUntilCalls(7));
