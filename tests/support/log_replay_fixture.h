@@ -5,7 +5,6 @@
 // files in a scratch directory.
 
 #include <string>
-#include <thread>
 
 #include "devices/log_replay/log_replay_plugin.h"
 #include "framework/registrations/registered_classes.h"

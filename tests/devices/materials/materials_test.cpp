@@ -13,7 +13,6 @@
 #include "devices/materials/zel_material.h"
 #include "devices/materials/zel_material_xml_reader.h"
 #include "devices/materials/zel_materials.h"
-#include "host/api/xml_dom.h"
 #include "platform/file.h"
 #include "support/module_fixture.h"
 #include "support/scratch_directory.h"
