@@ -33,11 +33,8 @@ class CountedProbe : public IProbeA, public IProbeB, public ZelUnknownImpl {
   int a() override { return 1; }
   int b() override { return 2; }
   void queryInterface(const char* name, void** out, bool) override {
-    QueryChain(name, out)
-        .classLeaf(interfaceName, this, this)
-        .offer<IProbeA>(this)
-        .offer<IProbeB>(this)
-        .end();
+    QueryChain chain(name, out);
+    chain.classLeaf(interfaceName, this, this).offer<IProbeA>(this).offer<IProbeB>(this).end();
   }
   const char* className() override { return interfaceName; }
 

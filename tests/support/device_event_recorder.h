@@ -2,9 +2,8 @@
 
 // A device receiver of all three kinds for tests: it records every call as one line ("moved 0.1,0,1.5 0,0,-1
 // 0,1,0") with the moment it arrived. A scan line lists its points ("scan ... [2: 1,2,3 4,5,6] stride 0").
-// It registers with a device of each kind it answers (all three unless told otherwise), and can run a step
-// of the test from inside each call. Safe on any thread: a replay or the emulator calls it on its worker
-// while the test reads it or waits for it.
+// It registers with a device of any kind, and can run a step of the test from inside each call. Safe on any
+// thread: a replay or the emulator calls it on its worker while the test reads it or waits for it.
 
 #include <chrono>
 #include <condition_variable>
@@ -18,6 +17,9 @@
 #include "framework/object/query_chain.h"
 #include "framework/object/zel_unknown_impl.h"
 
+// A recorder's calls, one line each.
+using Lines = std::vector<std::string>;
+
 class DeviceEventRecorder : public IZelHardProbeDataReceiverV2,
                             public IZelHardProbeContinuousDataReceiver,
                             public IZelLaserScanDataReceiver,
@@ -25,16 +27,6 @@ class DeviceEventRecorder : public IZelHardProbeDataReceiverV2,
  public:
   static constexpr const char* interfaceName = "DeviceEventRecorder";
   using Clock = std::chrono::steady_clock;
-
-  // The receiver interfaces the recorder answers when asked by name.
-  struct Kinds {
-    bool single = true;
-    bool continuous = true;
-    bool laserScan = true;
-  };
-
-  DeviceEventRecorder() = default;
-  explicit DeviceEventRecorder(const Kinds& kinds) : kinds_(kinds) {}
 
   void setProbeRadius(double radius) override { note("radius " + number(radius)); }
   void onStartCapture() override { note("startCapture"); }
@@ -59,13 +51,9 @@ class DeviceEventRecorder : public IZelHardProbeDataReceiverV2,
     note(std::string("custom ") + name.c_str() + (payload ? " +payload" : ""));
   }
 
-  std::vector<std::string> calls() {
+  Lines calls() {
     std::lock_guard lock(mutex_);
     return calls_;
-  }
-  size_t count() {
-    std::lock_guard lock(mutex_);
-    return calls_.size();
   }
   // Waits until at least count calls were recorded; false when the time ran out first.
   bool waitForCalls(size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
@@ -88,10 +76,8 @@ class DeviceEventRecorder : public IZelHardProbeDataReceiverV2,
   void queryInterface(const char* name, void** out, bool) override {
     QueryChain chain(name, out);
     chain.classLeaf(interfaceName, this, this).offer<IZelPluginDataReceiver>(this);
-    if (kinds_.single) chain.offer<IZelHardProbeDataReceiver>(this).offer<IZelHardProbeDataReceiverV2>(this);
-    if (kinds_.continuous) chain.offer<IZelHardProbeContinuousDataReceiver>(this);
-    if (kinds_.laserScan) chain.offer<IZelLaserScanDataReceiver>(this);
-    chain.end();
+    chain.offer<IZelHardProbeDataReceiver>(this).offer<IZelHardProbeDataReceiverV2>(this);
+    chain.offer<IZelHardProbeContinuousDataReceiver>(this).offer<IZelLaserScanDataReceiver>(this).end();
   }
   const char* className() override { return interfaceName; }
 
@@ -117,11 +103,10 @@ class DeviceEventRecorder : public IZelHardProbeDataReceiverV2,
     if (duringCall_) duringCall_(call);
   }
 
-  const Kinds kinds_{};
   std::function<void(const std::string&)> duringCall_;
 
   std::mutex mutex_;
   std::condition_variable recorded_;
-  std::vector<std::string> calls_;        // guarded by mutex_
+  Lines calls_;                           // guarded by mutex_
   std::vector<Clock::time_point> times_;  // guarded by mutex_
 };

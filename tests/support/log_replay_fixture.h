@@ -5,11 +5,9 @@
 // files in a scratch directory.
 
 #include <string>
-#include <thread>
 
 #include "devices/log_replay/log_replay_plugin.h"
 #include "framework/registrations/registered_classes.h"
-#include "host/api/data_store.h"
 #include "support/device_event_recorder.h"
 #include "support/module_fixture.h"
 #include "support/recording_receiver.h"
@@ -19,10 +17,9 @@ class LogReplayTest : public ModuleTest {
  protected:
   void SetUp() override {
     ModuleTest::SetUp();
-    store_.getService();
-    store_->addGroup("Palpera");
-    store_->addEvent(kLogReplayFinished, nullptr);
-    store_->addListener(kLogReplayFinished, finished_.get());
+    host_.dataStore().addGroup("Palpera");
+    host_.dataStore().addEvent(kLogReplayFinished, nullptr);
+    host_.dataStore().addListener(kLogReplayFinished, finished_.get());
     plugin_.createInstance(classIdOf(LogReplayPlugin::interfaceName));
     ASSERT_TRUE(plugin_);
     ZelString error;
@@ -44,7 +41,6 @@ class LogReplayTest : public ModuleTest {
   }
 
   ScratchDirectory scratch_;
-  IPtr<IDataStore> store_;
   IPtr<RecordingReceiver> finished_{new RecordingReceiver};
   IPtr<LogReplayPlugin> plugin_;
   IPtr<DeviceEventRecorder> recorder_{new DeviceEventRecorder};

@@ -1,7 +1,7 @@
 #pragma once
 
-// Registers the module's settings of the group "Palpera" in the stand-in host, as the host's start-up does
-// through the module's settings adder.
+// What the host's start-up does with the module: register its settings of the group "Palpera" in the
+// stand-in host through its settings adder, and run its start-up tasks, each made by class name.
 
 #include <gtest/gtest.h>
 
@@ -14,4 +14,11 @@ inline void registerModuleSettings() {
   adder.createInstance(classIdOf("PalperaDataItemAdder"));
   ASSERT_TRUE(adder);
   adder->initialise();
+}
+
+inline void runStartupTask(const char* className) {
+  IPtr<IZelStartupTask> task;
+  task.createInstance(classIdOf(className));
+  ASSERT_TRUE(task) << className;
+  task->run();
 }

@@ -19,12 +19,8 @@ class RecordingReceiver : public IZelDataReceiver, public ZelUnknownImpl {
 
   bool onNotify(const char* key) override { return note("notify", key, ""); }
   bool onDataEvent(const char* key, IZelUnknown*) override { return note("data", key, ""); }
-  bool onIntChanged(const char* key, int32_t value) override {
-    return note("int", key, std::to_string(value));
-  }
-  bool onDoubleChanged(const char* key, double value) override {
-    return note("double", key, std::to_string(value));
-  }
+  bool onIntChanged(const char* key, int32_t v) override { return note("int", key, std::to_string(v)); }
+  bool onDoubleChanged(const char* key, double v) override { return note("double", key, std::to_string(v)); }
   bool onObjectChanged(const char* key, IZelUnknown* value) override {
     return note("object", key, value ? value->className() : "null");
   }

@@ -31,9 +31,8 @@ class ScratchDirectory {
   // A name in it in the module's backslash form ("\tmp\palpera-test-ab12cd\name").
   ZelString module(const std::string& name = "") const {
     std::u16string path = platform::fromUtf8(name.empty() ? system_ : system(name));
-    for (char16_t& unit : path) {
+    for (char16_t& unit : path)
       if (unit == u'/') unit = u'\\';
-    }
     ZelString result;
     result.setBuffer(path.c_str(), static_cast<int32_t>(path.size()));
     return result;

@@ -95,24 +95,16 @@ TEST_F(AlignmentServices, SetMatrixStoresOnlyWhenAskedAndADocumentResetBringsThe
 
 TEST_F(AlignmentServices, HostAlignmentsOfTheReferenceAreFoldedInAndStored) {
   auto object = service<IZelPluginDeviceObjectAlignmentService>("PluginDeviceObjectAlignmentService");
-  host_.document().add({"Mesh",
-                        u"RefObject",
-                        DocObjectDescription::Transform{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1},
-                        {},
-                        {}},
-                       false);
+  DocObjectDescription::Transform placed{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+  host_.document().add({"Mesh", u"RefObject", placed, {}, {}}, false);
   host_.dataStore().fireEvent(nullptr, "General/AlignmentChanged");
   EXPECT_TRUE(storedBlob("Palpera/Alignment/Object Alignment").empty())
       << "the identity changes and stores nothing";
 
   IPtr<IZelDocObject> reference(host_.document().findObject(ZelString(u"RefObject")));
   host_.document().remove(reference.get());
-  host_.document().add({"Mesh",
-                        u"RefObject",
-                        DocObjectDescription::Transform{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 5, 0, 0, 0, 1},
-                        {},
-                        {}},
-                       false);
+  placed[11] = 5;
+  host_.document().add({"Mesh", u"RefObject", placed, {}, {}}, false);
   host_.dataStore().fireEvent(nullptr, "General/AlignmentChanged");
   EXPECT_EQ(object->matrix()->m[11], 5.0);
   EXPECT_EQ(storedBlob("Palpera/Alignment/Object Alignment"), bytesOf(*object->matrix()));

@@ -6,7 +6,6 @@
 
 #include "devices/alignment/alignment_services.h"
 #include "devices/alignment/plugin_transform.h"
-#include "framework/registrations/registered_classes.h"
 #include "host/host_document_data.h"
 #include "support/module_fixture.h"
 #include "support/module_settings.h"

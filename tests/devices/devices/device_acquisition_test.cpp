@@ -10,20 +10,16 @@
 
 namespace {
 
-using Lines = std::vector<std::string>;
 using namespace steps;
 
 const Vector3 kDown{0, 0, -1}, kNorth{0, 1, 0};
 
-class DeviceAcquisitionThreads : public DeviceTest {
- protected:
-  void shiftDevice() { plugin_->setHardwareMatrix(Matrix4x4::translation({1, 0, 0})); }
-};
+using DeviceAcquisitionThreads = DeviceTest;
 
 TEST_F(DeviceAcquisitionThreads,
        EveryEventKindReachesTheReceiversInPartCoordinatesWhileTheLogKeepsTheRawOnes) {
   rateLimitOff();
-  shiftDevice();
+  plugin_->setHardwareMatrix(Matrix4x4::translation({1, 0, 0}));
   logToScratch();
   ASSERT_EQ(host_.dataStore().getInt("Palpera/Logging", -1), 0) << "the recording alone asks for the log";
   start(single(),
@@ -33,8 +29,7 @@ TEST_F(DeviceAcquisitionThreads,
   EXPECT_EQ(recorder_->calls(), (Lines{"radius 0.003", "moved 1,0,0 0,0,-1 0,1,0", "sampled 2,2,3",
                                        "pointStop 5,5,6", "custom Cancel"}));
 
-  IPtr<DeviceEventRecorder> second(new DeviceEventRecorder);
-  recorder_ = second;
+  recorder_ = IPtr<DeviceEventRecorder>(new DeviceEventRecorder);
   start(continuous(), {radius(0.002), startCapture(), moved({0, 1, 0}), sampled({0, 0, 1}, {1, 0, 0}, kNorth),
                        stopCapture(), stop(), custom("Error")});
   ASSERT_TRUE(pumpUntilCalls(7));
@@ -49,7 +44,7 @@ TEST_F(DeviceAcquisitionThreads,
 }
 
 TEST_F(DeviceAcquisitionThreads, AScanLineReachesTheReceiversPackedAndInPartCoordinates) {
-  shiftDevice();
+  plugin_->setHardwareMatrix(Matrix4x4::translation({1, 0, 0}));
   logToScratch();
   // Four packed points; a stride of 24 bytes after each point's own 24 takes every other one, and a
   // negative stride never steps back before the buffer.

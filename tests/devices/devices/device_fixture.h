@@ -13,8 +13,6 @@
 #include "devices/managers/izel_plugin_manager.h"
 #include "devices/registry/izel_plugin_service.h"
 #include "framework/object/iptr.h"
-#include "framework/registrations/registered_classes.h"
-#include "host/api/zel_initializer.h"
 #include "support/device_event_recorder.h"
 #include "support/module_fixture.h"
 #include "support/module_settings.h"
@@ -36,20 +34,12 @@ class DeviceTest : public ModuleTest {
   }
 
   void TearDown() override {
-    for (const char* name : {"HardProbe", "HardProbeContinuous", "LaserScan"}) {
+    for (const char* name : {"HardProbe", "HardProbeContinuous", "LaserScan"})
       if (IZelPluginDevice* d = device(name)) d->stopAcquisition();
-    }
     host_.logger().stopRecording();
     registry_.release();
     plugin_.release();
     ModuleTest::TearDown();
-  }
-
-  static void runStartupTask(const char* className) {
-    IPtr<IZelStartupTask> task;
-    task.createInstance(classIdOf(className));
-    ASSERT_TRUE(task) << className;
-    task->run();
   }
 
   IZelPluginDevice* device(const char* name) { return registry_->getDevice(ZelCString(name)); }
@@ -78,7 +68,7 @@ class DeviceTest : public ModuleTest {
 
   // Delivers on the main thread until the recorder has count calls; false when it did not get them in time.
   bool pumpUntilCalls(size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
-    return host_.mainLoop().runUntil([&] { return recorder_->count() >= count; }, timeout);
+    return host_.mainLoop().runUntil([&] { return recorder_->calls().size() >= count; }, timeout);
   }
 
   static size_t occurrences(const std::string& text, const std::string& part) {

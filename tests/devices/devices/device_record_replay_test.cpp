@@ -49,7 +49,7 @@ TEST_F(DeviceRecordReplayThreads, AReplayedRunGivesTheReceiversTheRecordedCallsW
   ASSERT_TRUE(continuous()->disconnect());
   continuous()->removeReceiver(recorder_->registered());
   host_.logger().stopRecording();
-  const std::vector<std::string> recorded = recorder_->calls();
+  const Lines recorded = recorder_->calls();
   ASSERT_EQ(recorded.size(), 7u);
   ASSERT_EQ(recorded[2], "moved 1.125,-0.04,1.5 0,0,-1 0,1,0") << "the run took the device transform";
 
@@ -63,19 +63,18 @@ TEST_F(DeviceRecordReplayThreads, AReplayedRunGivesTheReceiversTheRecordedCallsW
   object->setMatrix(Matrix4x4::translation({0, 5, 0}));
   const std::string usersAlignment = storedHardwareAlignment();
   ASSERT_EQ(usersAlignment.size(), 128u);
-  IPtr<DeviceEventRecorder> replayed(new DeviceEventRecorder);
-  recorder_ = replayed;
+  recorder_ = IPtr<DeviceEventRecorder>(new DeviceEventRecorder);
   ASSERT_TRUE(host_.replayer().startReplay(folder_.system("run.log")));
   ASSERT_TRUE(continuous()->connect());
   manager("HardProbe")->activePlugin()->reloadObjectMatrix();
-  continuous()->addReceiver(replayed->registered());
+  continuous()->addReceiver(recorder_->registered());
   ASSERT_TRUE(continuous()->startAcquisition());
   ASSERT_TRUE(host_.mainLoop().runUntil([&] { return !finished_->heard().empty(); }, std::chrono::seconds(5)))
       << "the replay of the event file ends";
   continuous()->stopAcquisition();
   continuous()->disconnect();
 
-  EXPECT_EQ(replayed->calls(), recorded) << "the run took the recorded transform";
+  EXPECT_EQ(recorder_->calls(), recorded) << "the run took the recorded transform";
   EXPECT_EQ(storedHardwareAlignment(), usersAlignment);
   EXPECT_EQ(hardware->matrix()->m[11], 9.0);
   EXPECT_EQ(plugin_->script().runs(), 1u);

@@ -29,8 +29,6 @@ class FaceRun {
   FaceRun(Face* face, Target* target)
       : stopFace_([face] { face->stop(); }),
         ended_(std::async(std::launch::async, [face, target] { face->run(target); })) {}
-  FaceRun(const FaceRun&) = delete;
-  FaceRun& operator=(const FaceRun&) = delete;
   ~FaceRun() {
     if (hasEnded()) return;
     stopFace_();
@@ -83,12 +81,8 @@ class EmulatorTest : public ModuleTest {
 
   // Starts the face's run and waits until it has told the receiver the radius: its input handler is in
   // place from then on.
-  FaceRun& startSingle(DeviceEventRecorder* receiver) {
-    return start(single(), receiver->single(), receiver);
-  }
-  FaceRun& startContinuous(DeviceEventRecorder* receiver) {
-    return start(continuous(), receiver->continuous(), receiver);
-  }
+  FaceRun& startSingle(DeviceEventRecorder* r) { return start(single(), r->single(), r); }
+  FaceRun& startContinuous(DeviceEventRecorder* r) { return start(continuous(), r->continuous(), r); }
 
   void move(double x, double y) {
     host_.view().injectMouse(HostGfxViewMgr::MouseCallback::kMove, rayDownAt(x, y));
@@ -112,7 +106,7 @@ class EmulatorTest : public ModuleTest {
  private:
   template <class Face, class Target>
   FaceRun& start(Face* face, Target* target, DeviceEventRecorder* receiver) {
-    size_t before = receiver->count();
+    size_t before = receiver->calls().size();
     runs_.push_back(std::make_unique<FaceRun>(face, target));
     EXPECT_TRUE(receiver->waitForCalls(before + 1)) << "the run never told its radius";
     return *runs_.back();

@@ -8,8 +8,6 @@
 
 namespace {
 
-using Lines = std::vector<std::string>;
-
 constexpr double kRadius = 0.003;
 // k = 2 / (sqrt(5) + 1) of a probe radius of 0.003.
 constexpr double kLift = 0.0018541019662496845;

@@ -5,8 +5,6 @@
 
 namespace {
 
-using Lines = std::vector<std::string>;
-
 TEST_F(EmulatorTest, ItIsNamedAndKnowsWhetherTheDocumentHoldsTheReferenceModel) {
   EXPECT_EQ(std::u16string(plugin_->getName().c_str()), u"Hard Probe Emulator");
   EXPECT_TRUE(plugin_->hasReferenceObject());

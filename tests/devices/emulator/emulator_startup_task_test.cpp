@@ -5,8 +5,6 @@
 #include "devices/registry/izel_plugin_service.h"
 #include "framework/object/iptr.h"
 #include "framework/object/query_part.h"
-#include "framework/registrations/registered_classes.h"
-#include "host/api/zel_initializer.h"
 #include "support/module_fixture.h"
 #include "support/module_settings.h"
 
@@ -23,12 +21,7 @@ class EmulatorStartupOrder : public ModuleTest, public testing::WithParamInterfa
 
 TEST_P(EmulatorStartupOrder, TheHardProbeManagerChoosesTheModulesEmulatorWhicheverTaskRunsFirst) {
   registerModuleSettings();
-  for (const char* className : GetParam().tasks) {
-    IPtr<IZelStartupTask> task;
-    task.createInstance(classIdOf(className));
-    ASSERT_TRUE(task) << className;
-    task->run();
-  }
+  for (const char* className : GetParam().tasks) runStartupTask(className);
   std::vector<IZelUnknown*> plugins = host_.pluginHandler().plugins();
   ASSERT_EQ(plugins.size(), 1u) << "the emulator is loaded once";
   auto* emulator = queryPart<IZelPlugin>(plugins[0]);

@@ -30,24 +30,18 @@ class EmulatorStressThreads : public EmulatorTest {
     const int count = below(4);
     for (int i = 0; i < count; ++i) {
       const int kind = below(6);
-      if (kind == 0) {
-        click(1, 2);
-      } else if (kind == 1) {
-        press(kLiftKey);
-      } else if (kind == 2) {
-        release(kLiftKey);
-      } else if (kind == 3) {
-        // Ends a continuous run by itself, ahead of the device's stop.
-        if (continuousFace && below(3) == 0) press(kAlternateStopKey);
-      } else {
-        move(below(9) - 4, below(9) - 4);
-      }
+      if (kind == 0) click(1, 2);
+      if (kind == 1) press(kLiftKey);
+      if (kind == 2) release(kLiftKey);
+      // Ends a continuous run by itself, ahead of the device's stop.
+      if (kind == 3 && continuousFace && below(3) == 0) press(kAlternateStopKey);
+      if (kind >= 4) move(below(9) - 4, below(9) - 4);
       pause();
     }
   }
 
   static void expectWholeStory(DeviceEventRecorder& receiver, bool continuousFace) {
-    std::vector<std::string> calls = receiver.calls();
+    Lines calls = receiver.calls();
     ASSERT_FALSE(calls.empty());
     if (calls[0] == "custom Error") {
       EXPECT_EQ(calls.size(), 1u) << "only a refused run starts with an error";
@@ -73,14 +67,9 @@ TEST_F(EmulatorStressThreads, StartsAndStopsAtRandomMomentsNeverHangAndAlwaysEnd
     if (launched.size() == 2) launched[1].continuousFace = !launched[0].continuousFace;
     const bool stopFirst = below(5) == 0;
     for (Launched& l : launched) {
-      if (stopFirst) {
-        l.continuousFace ? continuous()->stop() : single()->stop();
-      }
-      if (l.continuousFace) {
-        l.run.emplace(continuous(), l.receiver->continuous());
-      } else {
-        l.run.emplace(single(), l.receiver->single());
-      }
+      if (stopFirst) l.continuousFace ? continuous()->stop() : single()->stop();
+      l.continuousFace ? l.run.emplace(continuous(), l.receiver->continuous())
+                       : l.run.emplace(single(), l.receiver->single());
     }
     if (below(3) != 0) {
       pause();

@@ -4,10 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 
+#include "support/run_tool.h"
 #include "support/scratch_directory.h"
 
 namespace {
@@ -17,8 +16,7 @@ TEST(EventLogExamples, AreExactlyWhatTheWriterWrites) {
   std::string command = std::string(PALPERA_LOG_EXAMPLES_TOOL) + " " + scratch.system() + " 2>&1";
   ASSERT_EQ(std::system(command.c_str()), 0);
   for (const char* log : {"plane-hardprobe.xml", "circle-hardprobe.xml", "capture-continuous.xml"}) {
-    std::ifstream in(std::string(PALPERA_TEST_SOURCE_DIR) + "/../examples/logs/" + log, std::ios::binary);
-    std::string shipped{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::string shipped = readFile(std::string(PALPERA_TEST_SOURCE_DIR) + "/../examples/logs/" + log);
     EXPECT_FALSE(shipped.empty()) << log;
     EXPECT_EQ(scratch.read(log), shipped) << log << " differs from what the writer writes: run make logs";
   }

@@ -18,8 +18,6 @@
 
 namespace {
 
-using Lines = std::vector<std::string>;
-
 std::string vec(const std::string& tag, const std::string& x, const std::string& y, const std::string& z) {
   return "<" + tag + "><X>" + x + "</X><Y>" + y + "</Y><Z>" + z + "</Z></" + tag + ">";
 }
@@ -77,10 +75,7 @@ TEST_F(EventLogReplay, AnEmptyLogOrWhiteSpaceBetweenRecordsIsFine) {
 TEST_F(EventLogReplay, ATruncatedLogOrWhatIsNotALogDeliversNothingButOneErrorAndOneFinished) {
   const std::string stop = record("OnStop", 0);
   const std::string whole = record("SetRadius", 0, "0.003") + record("OnMoved", 10, kOrientation);
-  const struct {
-    std::string log;
-    std::string reason;
-  } cases[] = {
+  const std::pair<std::string, const char*> cases[] = {
       {whole.substr(0, whole.size() - 12), "not well-formed XML"},
       {stop.substr(0, 9), "not well-formed XML"},
       {"notes on the run, not a log", "text outside the records"},
@@ -94,10 +89,10 @@ TEST_F(EventLogReplay, ATruncatedLogOrWhatIsNotALogDeliversNothingButOneErrorAnd
     EXPECT_FALSE(plugin_->replay(recorder_->continuous()));
     return platform::toUtf8(plugin_->takeFailure().c_str());
   };
-  for (const auto& bad : cases) {
-    SCOPED_TRACE(bad.log);
-    scratch_.write("bad.xml", bad.log);
-    EXPECT_NE(refusal(scratch_.module("bad.xml")).find(bad.reason), std::string::npos);
+  for (const auto& [log, reason] : cases) {
+    SCOPED_TRACE(log);
+    scratch_.write("bad.xml", log);
+    EXPECT_NE(refusal(scratch_.module("bad.xml")).find(reason), std::string::npos);
   }
   EXPECT_NE(refusal(scratch_.module("absent.xml")).find("no such file"), std::string::npos);
   EXPECT_NE(refusal(scratch_.module()).find("not a regular file"), std::string::npos);
@@ -126,18 +121,18 @@ TEST_F(EventLogReplay, ATimeIsAnUnsigned32BitDecimalAndAnythingElseIsNoWait) {
 
 // The writer's fixed form is read on a short path; every other form must still read as before.
 TEST_F(EventLogReplay, EveryFormOfANumberReadsAsTheStringReadsIt) {
-  const std::vector<std::pair<std::string, std::string>> cases = {{"0.003000", "0.003"},
-                                                                  {"-0.000000", "-0"},
-                                                                  {"12345.678901", "12345.6789"},
-                                                                  {"1.", "1"},
-                                                                  {".5", "0.5"},
-                                                                  {"-.5", "-0.5"},
-                                                                  {"+2", "2"},
-                                                                  {"1e3", "1000"},
-                                                                  {"123456789012345.6", "1.23456789e+14"},
-                                                                  {"-", ""},
-                                                                  {".", ""},
-                                                                  {"--1", ""}};
+  const std::pair<std::string, std::string> cases[] = {{"0.003000", "0.003"},
+                                                       {"-0.000000", "-0"},
+                                                       {"12345.678901", "12345.6789"},
+                                                       {"1.", "1"},
+                                                       {".5", "0.5"},
+                                                       {"-.5", "-0.5"},
+                                                       {"+2", "2"},
+                                                       {"1e3", "1000"},
+                                                       {"123456789012345.6", "1.23456789e+14"},
+                                                       {"-", ""},
+                                                       {".", ""},
+                                                       {"--1", ""}};
   std::string log;
   Lines expected;
   for (const auto& [text, read] : cases) {

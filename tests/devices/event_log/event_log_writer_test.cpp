@@ -17,7 +17,6 @@ namespace records = device_records;
 
 constexpr uint64_t kNanosecondsPerMs = 1000000;
 
-const ZelString kOnMoved(u"OnMoved");
 const ZelString kOnStop(u"OnStop");
 
 class EventLogWriter : public ModuleTest {
@@ -41,9 +40,7 @@ class EventLogWriter : public ModuleTest {
     return scratch_.read("log.xml");
   }
 
-  void at(double milliseconds) {
-    clock_.set(kStart + static_cast<uint64_t>(milliseconds * kNanosecondsPerMs));
-  }
+  void at(double ms) { clock_.set(kStart + static_cast<uint64_t>(ms * kNanosecondsPerMs)); }
 
   static constexpr uint64_t kStart = 7000 * kNanosecondsPerMs;
   platform::CounterOverride clock_{kStart};
@@ -52,19 +49,16 @@ class EventLogWriter : public ModuleTest {
 };
 
 TEST_F(EventLogWriter, TimesAreWholeMillisecondsSinceThePreviousRecordWithoutAccumulatedCutting) {
-  at(40000);  // the writer was made long before its first record
-  writer_->writeNullEvent(kOnStop, records::null().get());
-  at(40001.6);
-  writer_->writeNullEvent(kOnStop, records::null().get());
-  at(40003.2);
-  writer_->writeNullEvent(kOnStop, records::null().get());
-  at(40003.2 + 4294967.295 * 1000 + 5);  // a gap past what 32 bits of milliseconds hold wraps
-  writer_->writeNullEvent(kOnStop, records::null().get());
+  // The writer was made long before its first record; a gap past what 32 bits of milliseconds hold wraps.
+  for (double ms : {40000.0, 40001.6, 40003.2, 40003.2 + 4294967.295 * 1000 + 5}) {
+    at(ms);
+    writer_->writeNullEvent(kOnStop, records::null().get());
+  }
   EXPECT_EQ(written(), "<OnStop time=\"0\"/><OnStop time=\"1\"/><OnStop time=\"2\"/><OnStop time=\"4\"/>");
 }
 
 TEST_F(EventLogWriter, AMoveHasPointToAndUpEachWithXYZInOrder) {
-  writer_->writePositionOrientationEvent(kOnMoved,
+  writer_->writePositionOrientationEvent(ZelString(u"OnMoved"),
                                          records::oriented({0.125, -0.04, 1.5}, {0, 0, -1}, {0, 1, 0}).get());
   EXPECT_EQ(written(),
             "<OnMoved time=\"0\">"

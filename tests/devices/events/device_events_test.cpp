@@ -18,9 +18,6 @@
 namespace {
 
 namespace records = device_records;
-using ContinuousReceivers = DeviceReceivers<IZelHardProbeContinuousDataReceiver>;
-using Lines = std::vector<std::string>;
-
 // Posts as a device's worker thread does: a fresh data event, named, carrying the record.
 void post(const char* name, IZelUnknown* data) {
   SPtr<IZelDataEvent> event;
@@ -34,9 +31,6 @@ void post(const char* name, IZelUnknown* data) {
 void postMove(double x) {
   post(ContinuousEventNames::kMoved, records::oriented({x, 0, 0}, {0, 0, -1}, {0, 1, 0}).get());
 }
-void postStop() {
-  post(ContinuousEventNames::kStop, records::null().get());
-}
 
 class DeviceEvents : public ModuleTest {
  protected:
@@ -48,7 +42,7 @@ class DeviceEvents : public ModuleTest {
 
   size_t pump() { return host_.mainLoop().runPending(); }
 
-  ContinuousReceivers receivers_;
+  DeviceReceivers<IZelHardProbeContinuousDataReceiver> receivers_;
   IPtr<DeviceEventRecorder> receiver_{new DeviceEventRecorder};
 };
 
@@ -94,7 +88,7 @@ TEST_F(DeviceEvents, AReceiverMayStopTheAcquisitionFromInsideAMove) {
   auto made = std::make_unique<DeviceEventHandlers>(makeContinuousEventHandlers(&receivers_));
   receiver_->setDuringCall([&](const std::string&) { made->handlers.clear(); });
   postMove(1);
-  postStop();
+  post(ContinuousEventNames::kStop, records::null().get());
   pump();
   EXPECT_EQ(receiver_->calls(), Lines{"moved 1,0,0 0,0,-1 0,1,0"});
 }

@@ -31,8 +31,6 @@ class LogEventHandler : public HostLogTestBase {
     for (const char* text : texts) owned.emplace_back(text, static_cast<int32_t>(std::strlen(text)));
     return handler_->handleRecord(ZelCString(kind), owned);
   }
-  std::string pluginFile() { return utf8(plugin_->fileName()); }
-  double shift() { return plugin_->hardwareMatrix().m[3]; }
 
   IPtr<PluginDeviceLogEventHandler> handler_;
   IPtr<LogReplayPlugin> plugin_;
@@ -56,8 +54,8 @@ TEST_F(LogEventHandler, RefusedRecordsChangeNothing) {
   EXPECT_FALSE(handle("PluginData", {"run-hardprobe-0001.xml"})) << "no plug-in";
   EXPECT_FALSE(handle("PluginAlignmentMatrix", {kShifted}));
   EXPECT_FALSE(handler_->takeData());
-  EXPECT_EQ(pluginFile(), "before");
-  EXPECT_EQ(shift(), 5.0);
+  EXPECT_EQ(utf8(plugin_->fileName()), "before");
+  EXPECT_EQ(plugin_->hardwareMatrix().m[3], 5.0);
 }
 
 // Waits run on the main thread. A helper thread ends a wait that would otherwise never end, after a deadline,
@@ -132,7 +130,7 @@ TEST_F(LogEventHandlerThreads, AnInterruptionEndsAWaitAndCancelsTheRunItWaitsFor
   host_.mainLoop().postName(kInsideWait);
   EXPECT_TRUE(waitEndsByItself());
   worker.join();
-  EXPECT_EQ(recorder->calls(), (std::vector<std::string>{"stop", "custom Cancel"}));
+  EXPECT_EQ(recorder->calls(), (Lines{"stop", "custom Cancel"}));
 }
 
 TEST_F(LogEventHandlerThreads, AnInterruptionWithoutAWaitDoesNotEndTheNextOne) {

@@ -42,8 +42,7 @@ TEST_F(LogRecord, WritesTheThreeRecordsAndNamesANumberedFileBesideTheLog) {
   EXPECT_EQ(readLog(), (std::vector<Record>{
                            {"PluginAlignmentMatrix", "1 0 0 0.10000000000000001 0 1 0 2 0 0 1 -3 0 0 0 1 "},
                            {"PluginData", "run-hardprobe-0007.xml"},
-                           {"PluginWait", ""},
-                       }));
+                           {"PluginWait", ""}}));
 }
 
 TEST_F(LogRecord, TheFirstRecordingMakesTheCounterAndTheNumbersGoRound) {

@@ -16,8 +16,6 @@
 
 namespace {
 
-using Lines = std::vector<std::string>;
-
 using LogReplayPluginTest = LogReplayTest;
 
 // A host's XML reader whose document is its own root element, without children to walk, or that runs out of
@@ -25,10 +23,7 @@ using LogReplayPluginTest = LogReplayTest;
 class StubDom : public IZelDOMXml, public IZelDOMXmlElement, public ZelUnknownImpl {
  public:
   explicit StubDom(bool outOfMemory) : outOfMemory_(outOfMemory) {}
-  bool parse(const ZelString&) override {
-    if (outOfMemory_) throw std::bad_alloc();
-    return true;
-  }
+  bool parse(const ZelString&) override { return outOfMemory_ ? throw std::bad_alloc() : true; }
   IZelDOMXmlElement* rootElement() override { return this; }
   IZelDOMXmlElementItr* children() override { return nullptr; }
   void tagName(ZelString&) override {}
@@ -43,11 +38,9 @@ class StubDom : public IZelDOMXml, public IZelDOMXmlElement, public ZelUnknownIm
   IZelDOMXmlElement* createElement(const ZelString&) override { return nullptr; }
   bool setRootElement(IZelDOMXmlElement*) override { return false; }
   void queryInterface(const char* name, void** out, bool) override {
-    QueryChain(name, out)
-        .classLeaf("StubDom", this, static_cast<IZelDOMXml*>(this))
-        .offer<IZelDOMXml>(this)
-        .offer<IZelDOMXmlElement>(this)
-        .end();
+    QueryChain chain(name, out);
+    chain.classLeaf("StubDom", this, static_cast<IZelDOMXml*>(this)).offer<IZelDOMXml>(this);
+    chain.offer<IZelDOMXmlElement>(this).end();
   }
   const char* className() override { return "StubDom"; }
 
@@ -68,11 +61,6 @@ TEST_F(LogReplayPluginTest, ARootWithoutChildrenToWalkPlaysNothingAndMemoryRunni
 // A device's worker runs the plug-in while the main thread pumps the host's events.
 class LogReplayThreads : public LogReplayTest {
  protected:
-  void startWorker(IZelHardProbeContinuousDataReceiver* receiver) {
-    worker_ = std::async(std::launch::async, [this, receiver] { return plugin_->replay(receiver); });
-  }
-  // Waits until the worker has delivered count calls.
-  void awaitCalls(size_t count) { ASSERT_TRUE(recorder_->waitForCalls(count, std::chrono::seconds(20))); }
   void TearDown() override {
     if (worker_.valid()) worker_.wait();
     LogReplayTest::TearDown();
@@ -89,9 +77,9 @@ TEST_F(LogReplayThreads, ACancelOrADeviceStopEndsALongGap) {
       [this] { static_cast<IZelHardProbeContinuousPlugin&>(*plugin_).stop(); }};
   for (const auto& end : ends) {
     useLog("<OnStop time=\"0\"/><OnStop time=\"4294967295\"/><OnStop time=\"0\"/>");
-    const size_t before = recorder_->count();
-    startWorker(recorder_->continuous());
-    awaitCalls(before + 1);
+    const size_t before = recorder_->calls().size();
+    worker_ = std::async(std::launch::async, [this] { return plugin_->replay(recorder_->continuous()); });
+    ASSERT_TRUE(recorder_->waitForCalls(before + 1, std::chrono::seconds(20)));
     end();
     ASSERT_EQ(worker_.wait_for(std::chrono::seconds(5)), std::future_status::ready);
     EXPECT_TRUE(worker_.get()) << "a cancelled replay ends as a played one";

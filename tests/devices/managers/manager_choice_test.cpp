@@ -40,9 +40,7 @@ class ManagerChoice : public ModuleTest {
   }
 
   std::string stored(const char* key) { return platform::toUtf8(host_.dataStore().getString(key).c_str()); }
-  void store(const char* key, const char16_t* value) {
-    host_.dataStore().setString(nullptr, key, ZelString(value));
-  }
+  void store(const char* key, const char16_t* v) { host_.dataStore().setString(nullptr, key, ZelString(v)); }
 };
 
 TEST_F(ManagerChoice, TheEmulatorGivesWayToARealArmUnlessChosenExplicitlyOrAlone) {

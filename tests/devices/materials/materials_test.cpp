@@ -13,7 +13,6 @@
 #include "devices/materials/zel_material.h"
 #include "devices/materials/zel_material_xml_reader.h"
 #include "devices/materials/zel_materials.h"
-#include "host/api/xml_dom.h"
 #include "platform/file.h"
 #include "support/module_fixture.h"
 #include "support/scratch_directory.h"
@@ -42,7 +41,11 @@ double valueOf(Materials::IZelMaterials& library, const char* material, const ch
   return part ? static_cast<Materials::IZelFloatMaterialPropertyValue*>(part)->value() : std::nan("");
 }
 
-class MaterialsFile : public ModuleTest {
+IPtr<Materials::ZelMaterials> emptyLibrary() {
+  return IPtr<Materials::ZelMaterials>(new Materials::ZelMaterials(Materials::ZelMaterials::Empty{}));
+}
+
+class MaterialsFileTest : public ModuleTest {
  protected:
   // A library read from a file of these materials under a "Materials" root.
   IPtr<Materials::ZelMaterials> readMaterials(const std::string& materials) {
@@ -55,7 +58,7 @@ class MaterialsFile : public ModuleTest {
   }
 
   IPtr<Materials::ZelMaterials> readPath(const ZelString& path) {
-    IPtr<Materials::ZelMaterials> library(new Materials::ZelMaterials(Materials::ZelMaterials::Empty{}));
+    IPtr<Materials::ZelMaterials> library = emptyLibrary();
     Materials::ZelMaterialXmlReader().read(path, *library);
     return library;
   }
@@ -66,23 +69,13 @@ class MaterialsFile : public ModuleTest {
   std::u16string message() {
     auto shown = host_.simpleDialog().shown();
     host_.simpleDialog().clear();
-    if (shown.size() == 1) return shown[0].text;
-    return shown.empty() ? u"<no dialog>" : u"<several dialogs>";
+    return shown.size() == 1 ? shown[0].text : shown.empty() ? u"<no dialog>" : u"<several dialogs>";
   }
 
   ScratchDirectory scratch_;
 };
 
-using MaterialsFileTest = MaterialsFile;
 const std::u16string kNoDialog = u"<no dialog>";
-
-// After a failed read the library is never empty: it offers plain steel.
-void expectOnlyDefaultSteel(Materials::IZelMaterials& library) {
-  ASSERT_EQ(library.count(), 1);
-  EXPECT_EQ(text(library.items()[1]->i18nName()), u"Steel");
-  EXPECT_DOUBLE_EQ(valueOf(library, "Steel"), 1.17e-5);
-  EXPECT_DOUBLE_EQ(valueOf(library, "Steel", "RefTemp"), 20.0);
-}
 
 // A file the reader refuses is shown, and keeps the whole materials read before; only a library left empty
 // by an error gets plain steel.
@@ -138,11 +131,11 @@ TEST_F(MaterialsFileTest, ADirectoryIsNoMaterialsFile) {
   IPtr<Materials::ZelMaterials> library = readPath(path());
   EXPECT_EQ(message(),
             u"Not a regular file: " + text(ZelString(platform::systemPath(path().c_str()).c_str())));
-  expectOnlyDefaultSteel(*library);
-}
-
-IPtr<Materials::ZelMaterials> emptyLibrary() {
-  return IPtr<Materials::ZelMaterials>(new Materials::ZelMaterials(Materials::ZelMaterials::Empty{}));
+  // After a failed read the library is never empty: it offers plain steel.
+  ASSERT_EQ(library->count(), 1);
+  EXPECT_EQ(text(library->items()[1]->i18nName()), u"Steel");
+  EXPECT_DOUBLE_EQ(valueOf(*library, "Steel"), 1.17e-5);
+  EXPECT_DOUBLE_EQ(valueOf(*library, "Steel", "RefTemp"), 20.0);
 }
 
 IPtr<Materials::ZelMaterial> material(const char* key) {
@@ -151,8 +144,7 @@ IPtr<Materials::ZelMaterial> material(const char* key) {
 
 TEST(MaterialsLibrary, FindIsExactAndAnswersTheFirstOfTheNameThatIsStillThere) {
   IPtr<Materials::ZelMaterials> library = emptyLibrary();
-  IPtr<Materials::ZelMaterial> first = material("Steel"), brass = material("Brass"),
-                               second = material("Steel");
+  auto first = material("Steel"), brass = material("Brass"), second = material("Steel");
   for (Materials::ZelMaterial* each : {first.get(), brass.get(), second.get()}) library->add(each);
   EXPECT_EQ(library->find(ZelCString("Steel")), first.get());
   EXPECT_EQ(library->find(ZelCString("steel")), nullptr);

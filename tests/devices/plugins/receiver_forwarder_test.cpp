@@ -6,10 +6,6 @@
 
 namespace {
 
-using Lines = std::vector<std::string>;
-
-using Forwarder = CountedForwarder;
-
 void driveEveryCall(ReceiverForwarder& forwarder) {
   const Vector3 v(1, 2, 3);
   forwarder.setProbeRadius(0.003);
@@ -27,9 +23,9 @@ void driveEveryCall(ReceiverForwarder& forwarder) {
 TEST(ReceiverForwarding, CallsOnlyWhatTheTargetKindHas) {
   IPtr<DeviceEventRecorder> single(new DeviceEventRecorder), continuous(new DeviceEventRecorder),
       scanner(new DeviceEventRecorder);
-  Forwarder toSingle(single->single()), toContinuous(continuous->continuous()),
+  CountedForwarder toSingle(single->single()), toContinuous(continuous->continuous()),
       toScanner(scanner->laserScan());
-  for (Forwarder* forwarder : {&toSingle, &toContinuous, &toScanner}) driveEveryCall(*forwarder);
+  for (CountedForwarder* forwarder : {&toSingle, &toContinuous, &toScanner}) driveEveryCall(*forwarder);
   const std::string at = " 1,2,3", oriented = " 1,2,3 1,2,3 1,2,3";
   EXPECT_EQ(single->calls(),
             (Lines{"radius 0.003", "moved" + oriented, "sampled" + at, "pointStop" + at, "custom Error"}));

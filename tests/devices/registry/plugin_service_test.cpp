@@ -44,18 +44,13 @@ class PluginRegistry : public ModuleTest {
     ModuleTest::TearDown();
   }
 
-  void addDevice(const char* name) {
-    registry_->setDevice(ZelCString(name), new JournalDevice(name, journal_));
-  }
-
   std::vector<std::string> journal_;  // outlives the devices that write to it
   SPtr<IZelPluginService> registry_;
 };
 
 TEST_F(PluginRegistry, ShutdownStopsEveryDeviceInNameOrderAndKeepsThem) {
-  addDevice("LaserScan");
-  addDevice("HardProbeContinuous");
-  addDevice("HardProbe");
+  for (const char* name : {"LaserScan", "HardProbeContinuous", "HardProbe"})
+    registry_->setDevice(ZelCString(name), new JournalDevice(name, journal_));
   registry_->setDevice(ZelCString("Spare"), nullptr);  // an entry without a device is passed over
   host_.shutdown();
   EXPECT_EQ(journal_,

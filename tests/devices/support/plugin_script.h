@@ -97,11 +97,8 @@ class PluginScript {
 
   void stop() {
     std::lock_guard lock(mutex_);
-    if (stopAwaited_) {
-      stopAwaited_ = false;  // the stop of the run that ended by itself
-    } else {
-      stopRequested_ = true;
-    }
+    if (!std::exchange(stopAwaited_, false))
+      stopRequested_ = true;  // unless owed to a run that ended by itself
     changed_.notify_all();
   }
 

@@ -17,12 +17,10 @@ class TestPluginFace : public Face {
   bool isAvailable() override { return true; }
   bool connect(ZelString& error) override {
     ++connects_;
-    if (failuresLeft_ > 0) {
-      --failuresLeft_;
-      error = failure_;
-      return false;
-    }
-    return connected_ = true;
+    if (failuresLeft_ <= 0) return connected_ = true;
+    --failuresLeft_;
+    error = failure_;
+    return false;
   }
   bool disconnect() override {
     connected_ = false;
@@ -58,11 +56,8 @@ class TestPlugin : public IZelPlugin,
  public:
   static constexpr const char* interfaceName = "TestPlugin";
 
-  struct Faces {
-    bool single = false;  // answers the single-point face
-    bool continuous = false;
-    bool laserScan = false;
-    bool emulator = false;
+  struct Faces {  // the faces it answers; single is the single-point one
+    bool single = false, continuous = false, laserScan = false, emulator = false;
   };
 
   TestPlugin(const char16_t* name, const Faces& faces) : faces_(faces) { name_.setBuffer(name, -1); }
