@@ -82,7 +82,28 @@ TEST(BucketMemoryPool, SwitchedOffEveryBlockIsDirectWithItsExactSizeAndNoBlockOr
   EXPECT_EQ(pool->cachedBlocks(100), 1);
 }
 
-class SharedPool : public ModuleTest {};
+// Attached again, so the module's pool starts anew for each test.
+class SharedPool : public ModuleTest {
+ protected:
+  void SetUp() override {
+    ModuleTest::SetUp();
+    detachFromHost();
+    host_.attach(component_.get());
+  }
+};
+
+// Takes count blocks of one size from the module's pool, then gives them all back.
+std::vector<Allocation> cycle(int count, int32_t size) {
+  std::vector<Allocation> blocks(count);
+  for (Allocation& a : blocks) a.block = poolAllocate(size, &a.capacity);
+  for (Allocation& a : blocks) poolFree(a.capacity, a.block);
+  return blocks;
+}
+
+// Enough traffic in the module's pool that it looks for the host's pool and hands blocks over.
+void churn(int32_t size) {
+  for (int i = 0; i < 602; ++i) cycle(1, size);
+}
 
 // A host's pool of its own making: the module may reach it only through its interface. It counts the blocks
 // it is given and keeps them in a pool of its own.
@@ -107,20 +128,12 @@ class ForeignPool : public IBucketMemoryPool, public ZelUnknownImpl {
 };
 
 TEST_F(SharedPool, TheModuleHandsItsCachedBlocksToTheHostPoolThroughItsInterface) {
-  detachFromHost();
-  host_.attach(component_.get());
   // Seed the module's own pool with five cached blocks of the 1000-byte class.
-  std::vector<Allocation> seeded(5);
-  for (Allocation& a : seeded) a.block = poolAllocate(1000, &a.capacity);
-  for (Allocation& a : seeded) poolFree(a.capacity, a.block);
+  std::vector<Allocation> seeded = cycle(5, 1000);
 
   IPtr<ForeignPool> foreign(new ForeignPool);
   host_.root().setService(IBucketMemoryPool::interfaceName, foreign.get());
-  for (int i = 0; i < 602; ++i) {
-    uint32_t capacity = 0;
-    void* block = poolAllocate(12, &capacity);
-    poolFree(capacity, block);
-  }
+  churn(12);
   for (Allocation& a : seeded) EXPECT_EQ(foreign->given.count(a.block), 1u) << "handed over";
   uint32_t capacity = 0;
   void* reused = poolAllocate(1000, &capacity);
@@ -128,9 +141,7 @@ TEST_F(SharedPool, TheModuleHandsItsCachedBlocksToTheHostPoolThroughItsInterface
   poolFree(capacity, reused);
   detachFromHost();
   host_.attach(component_.get());  // a host pool there from the start serves the first allocation
-  void* first = poolAllocate(3000, &capacity);
-  poolFree(capacity, first);
-  EXPECT_EQ(foreign->given.count(first), 1u);
+  EXPECT_EQ(foreign->given.count(cycle(1, 3000)[0].block), 1u);
   detachFromHost();
   host_.root().setService(IBucketMemoryPool::interfaceName, nullptr);
 }
@@ -149,8 +160,6 @@ TEST_F(SharedPool, AReleaseWhileTheHeapRefusesFreesTheBlockInsteadOfGrowingItsLi
 using SharedPoolThreads = SharedPool;
 
 TEST_F(SharedPoolThreads, StringsBuiltOnManyThreadsWhileTheHostPoolIsAdopted) {
-  detachFromHost();
-  host_.attach(component_.get());
   std::vector<std::thread> threads;
   std::atomic<bool> wrong{false};
   for (int t = 0; t < 6; ++t) {
@@ -177,43 +186,25 @@ struct ReleasedLate {
 };
 
 TEST_F(SharedPoolThreads, ABlockReleasedAfterTheThreadsCacheIsGoneGoesToTheSharedPool) {
-  detachFromHost();
-  host_.attach(component_.get());
   void* released = nullptr;
   std::thread worker([&released] {
     thread_local ReleasedLate late;
     late.block = poolAllocate(200, &late.capacity);
     released = late.block;
-    uint32_t capacity = 0;
-    void* small = poolAllocate(16, &capacity);
-    poolFree(capacity, small);  // the thread's cache exists from here on
+    cycle(1, 16);  // the thread's cache exists from here on
   });
   worker.join();
   void* reused = nullptr;
-  std::thread next([&reused] {
-    uint32_t capacity = 0;
-    reused = poolAllocate(200, &capacity);
-    poolFree(capacity, reused);
-  });
+  std::thread next([&reused] { reused = cycle(1, 200)[0].block; });
   next.join();
   EXPECT_EQ(reused, released) << "the late release reached the pool, not a destroyed cache";
 }
 
 TEST_F(SharedPoolThreads, BlocksAThreadKeptForItselfGoBackToThePoolWhenItEnds) {
-  detachFromHost();
-  host_.attach(component_.get());
-  std::thread worker([] {
-    std::vector<Allocation> blocks(10);
-    for (Allocation& a : blocks) a.block = poolAllocate(16, &a.capacity);
-    for (Allocation& a : blocks) poolFree(a.capacity, a.block);
-  });
+  std::thread worker([] { cycle(10, 16); });
   worker.join();
   host_.enable(StandinHost::Optional::kBucketMemoryPool, true);
-  for (int i = 0; i < 602; ++i) {
-    uint32_t capacity = 0;
-    void* block = poolAllocate(3000, &capacity);
-    poolFree(capacity, block);
-  }
+  churn(3000);
   EXPECT_GE(host_.pool().cachedBlocks(16), 10) << "the worker's blocks reached the host's pool";
 }
 
@@ -224,25 +215,17 @@ constexpr int32_t kMebibyte = 1 << 20;
 constexpr std::chrono::seconds kDeadline{30};
 
 TEST_F(SharedPoolThreads, ARunningThreadKeepsOnlySomeOfItsReleasedBlocksAndThePoolGetsTheRest) {
-  detachFromHost();
-  host_.attach(component_.get());
   constexpr int kReleased = 1000;
   std::promise<void> released;
   std::promise<void> finish;
   std::thread worker([&released, future = finish.get_future()] {
-    std::vector<Allocation> blocks(kReleased);
-    for (Allocation& a : blocks) a.block = poolAllocate(16, &a.capacity);
-    for (Allocation& a : blocks) poolFree(a.capacity, a.block);
+    cycle(kReleased, 16);
     released.set_value();
     future.wait_for(kDeadline);
   });
   ASSERT_EQ(released.get_future().wait_for(kDeadline), std::future_status::ready);
   host_.enable(StandinHost::Optional::kBucketMemoryPool, true);
-  for (int i = 0; i < 602; ++i) {
-    uint32_t capacity = 0;
-    void* block = poolAllocate(3000, &capacity);
-    poolFree(capacity, block);
-  }
+  churn(3000);
   EXPECT_GE(host_.pool().cachedBlocks(16), kReleased / 2) << "handed over while the worker still runs";
   finish.set_value();
   worker.join();
