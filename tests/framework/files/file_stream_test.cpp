@@ -214,13 +214,12 @@ using Bytes = std::vector<uint8_t>;
 constexpr uint32_t kOuterType = 1010;
 constexpr uint32_t kInnerType = 0x10003;
 
-// A 32-bit header: the type shifted past the flag byte, then the length.
-Bytes narrowHeader(uint32_t type, uint32_t length, uint8_t flag = 0) {
-  uint32_t word = type << 8 | flag;
-  return {static_cast<uint8_t>(word >> 24),   static_cast<uint8_t>(word >> 16),
-          static_cast<uint8_t>(word >> 8),    static_cast<uint8_t>(word),
-          static_cast<uint8_t>(length >> 24), static_cast<uint8_t>(length >> 16),
-          static_cast<uint8_t>(length >> 8),  static_cast<uint8_t>(length)};
+// A 32-bit header, big-endian: the type shifted past an empty flag byte, then the length.
+Bytes narrowHeader(uint32_t type, uint32_t length) {
+  Bytes header;
+  for (uint32_t word : {type << 8, length})
+    for (int shift = 24; shift >= 0; shift -= 8) header.push_back(static_cast<uint8_t>(word >> shift));
+  return header;
 }
 
 Bytes joined(std::initializer_list<Bytes> parts) {

@@ -379,8 +379,7 @@ class OutOfMemory : public ModuleTest {
     host_.root().setService(IMemChecker::interfaceName, checker_.get());
     // A directory the dying child (which runs this set-up again) and this process both know.
     std::filesystem::create_directories(logs_);
-    ZelString logs(logs_.c_str());
-    host_.dataStore().setString(nullptr, "Directories/Logs Directory", logs);
+    host_.dataStore().setString(nullptr, "Directories/Logs Directory", ZelString(logs_.c_str()));
   }
   void TearDown() override {
     host_.root().setService(IMemChecker::interfaceName, nullptr);
