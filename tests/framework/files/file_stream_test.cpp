@@ -241,6 +241,10 @@ class ChunkWriter : public ModuleTest {
     EXPECT_TRUE(writer.close());
     return stream->bytes();
   }
+
+  // A writer at stream version 1.
+  IPtr<HostBinaryOutStream> stream_{new HostBinaryOutStream(1)};
+  ZelBinaryFileWriter writer_{stream_.get()};
 };
 
 TEST_F(ChunkWriter, NestedChunksHave32BitLengthsAtVersions1To9And64BitOnesOutside) {
@@ -253,30 +257,26 @@ TEST_F(ChunkWriter, NestedChunksHave32BitLengthsAtVersions1To9And64BitOnesOutsid
 }
 
 TEST_F(ChunkWriter, AChunkBegunAfterBufferedBytesIsPatchedAtItsOwnHeader) {
-  IPtr<HostBinaryOutStream> stream(new HostBinaryOutStream(1));
-  ZelBinaryFileWriter writer(stream.get());
-  writer.writeU8(0xAA);
-  writer.writeU16(0xBBCC);
-  writer.beginChunk(kInnerType);
-  writer.writeI32(-2);
-  writer.endChunk();
-  ASSERT_TRUE(writer.close());
-  EXPECT_EQ(stream->bytes(),
+  writer_.writeU8(0xAA);
+  writer_.writeU16(0xBBCC);
+  writer_.beginChunk(kInnerType);
+  writer_.writeI32(-2);
+  writer_.endChunk();
+  ASSERT_TRUE(writer_.close());
+  EXPECT_EQ(stream_->bytes(),
             joined({{0xAA, 0xBB, 0xCC}, narrowHeader(kInnerType, 12), {0xFF, 0xFF, 0xFF, 0xFE}}));
 }
 
 TEST_F(ChunkWriter, TypedValuesFlushWhenFewerThan256BytesAreFree) {
-  IPtr<HostBinaryOutStream> stream(new HostBinaryOutStream(1));
-  ZelBinaryFileWriter writer(stream.get());
-  for (uint32_t value = 0; value < 193; ++value) writer.writeU32(value);
-  EXPECT_TRUE(stream->writeSizes().empty());
-  for (uint32_t value = 193; value < 256; ++value) writer.writeU32(value);
-  EXPECT_EQ(stream->writeSizes(), (std::vector<uint64_t>{772})) << "once, just before the 194th value";
-  EXPECT_EQ(writer.bufferedBytes(), 252u);
-  writer.writeDouble(-1.5);
-  writer.writeU64(0x0102030405060708ull);
-  ASSERT_TRUE(writer.close());
-  const Bytes& bytes = stream->bytes();
+  for (uint32_t value = 0; value < 193; ++value) writer_.writeU32(value);
+  EXPECT_TRUE(stream_->writeSizes().empty());
+  for (uint32_t value = 193; value < 256; ++value) writer_.writeU32(value);
+  EXPECT_EQ(stream_->writeSizes(), (std::vector<uint64_t>{772})) << "once, just before the 194th value";
+  EXPECT_EQ(writer_.bufferedBytes(), 252u);
+  writer_.writeDouble(-1.5);
+  writer_.writeU64(0x0102030405060708ull);
+  ASSERT_TRUE(writer_.close());
+  const Bytes& bytes = stream_->bytes();
   ASSERT_EQ(bytes.size(), 1040u);
   EXPECT_EQ(Bytes(bytes.begin() + 4 * 255, bytes.begin() + 1032),
             (Bytes{0, 0, 0, 255, 0xBF, 0xF8, 0, 0, 0, 0, 0, 0}))
@@ -284,24 +284,21 @@ TEST_F(ChunkWriter, TypedValuesFlushWhenFewerThan256BytesAreFree) {
 }
 
 TEST_F(ChunkWriter, RawRunsWriteTheBufferOutEachTimeItIsFullAndAFullStreamFailsTheWriter) {
-  IPtr<HostBinaryOutStream> stream(new HostBinaryOutStream(1));
-  ZelBinaryFileWriter writer(stream.get());
   Bytes run(2500, 7);
-  writer.writeU8(1);
-  EXPECT_TRUE(writer.writeBytes(run.data(), run.size()));
-  EXPECT_EQ(stream->writeSizes(), (std::vector<uint64_t>{1024, 1024}));
-  EXPECT_EQ(writer.bufferedBytes(), 453u);
-  stream->setCapacity(3000);
-  EXPECT_FALSE(writer.writeBytes(run.data(), run.size())) << "a partial write is a failure";
-  EXPECT_FALSE(writer.close());
+  writer_.writeU8(1);
+  EXPECT_TRUE(writer_.writeBytes(run.data(), run.size()));
+  EXPECT_EQ(stream_->writeSizes(), (std::vector<uint64_t>{1024, 1024}));
+  EXPECT_EQ(writer_.bufferedBytes(), 453u);
+  stream_->setCapacity(3000);
+  EXPECT_FALSE(writer_.writeBytes(run.data(), run.size())) << "a partial write is a failure";
+  EXPECT_FALSE(writer_.close());
 }
 
-class ChunkReader : public ModuleTest {
- protected:
-  IPtr<HostBinaryInStream> stream(Bytes bytes) {
-    return IPtr<HostBinaryInStream>(new HostBinaryInStream(std::move(bytes)));
-  }
-};
+IPtr<HostBinaryInStream> stream(Bytes bytes) {
+  return IPtr<HostBinaryInStream>(new HostBinaryInStream(std::move(bytes)));
+}
+
+using ChunkReader = ModuleTest;
 
 // A refused chunk leaves the stream where the chunk starts and the reader no longer good.
 TEST_F(ChunkReader, LengthsBelowTheHeaderOrPastTheDataAreRejected) {
