@@ -337,9 +337,7 @@ TEST_F(Components, EachEntryPointCallMakesAComponentOfVersion100AndEveryClassIsM
     SCOPED_TRACE(name);
     const RegisteredClass& entry = registeredClass(name);
     EXPECT_EQ(canonicalText(entry.id), canonicalText(id));
-    IZelUnknown* first = nullptr;
-    IZelUnknown* second = nullptr;
-    IZelUnknown* theirs = nullptr;
+    IZelUnknown *first = nullptr, *second = nullptr, *theirs = nullptr;
     uint32_t status = component_->createInstance(&id, &first);
     component_->createInstance(&id, &second);
     other->createInstance(&id, &theirs);

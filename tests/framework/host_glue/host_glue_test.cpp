@@ -86,8 +86,7 @@ TEST_F(HostGlue, NestedRendererScopesCloseBalancedBrackets) {
   }
   HostGfxRenderer::Counts counts = host_.renderer().counts();
   EXPECT_EQ(std::tuple(counts.depth, counts.begins, counts.ends, counts.unmatchedEnds, counts.redraws),
-            std::tuple(0, 2, 2, 0, 1))
-      << "depth, begins, ends, unmatched ends, redraws";
+            std::tuple(0, 2, 2, 0, 1));
 }
 
 class BareCommand : public CompBaseCmd {};

@@ -375,10 +375,10 @@ class OutOfMemory : public ModuleTest {
   void SetUp() override {
     ModuleTest::SetUp();
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    checker_ = IPtr<FixedMemChecker>(new FixedMemChecker);
     host_.root().setService(IMemChecker::interfaceName, checker_.get());
     // A directory the dying child (which runs this set-up again) and this process both know.
     std::filesystem::create_directories(logs_);
+    std::filesystem::remove(logs_ + "/memory.log");
     host_.dataStore().setString(nullptr, "Directories/Logs Directory", ZelString(logs_.c_str()));
   }
   void TearDown() override {
@@ -391,7 +391,7 @@ class OutOfMemory : public ModuleTest {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
 
-  IPtr<FixedMemChecker> checker_;
+  IPtr<FixedMemChecker> checker_{new FixedMemChecker};
   // Per test, since tests run in parallel processes.
   std::string logs_ = ::testing::TempDir() + "palpera-memory-log-" +
                       ::testing::UnitTest::GetInstance()->current_test_info()->name();
@@ -424,7 +424,6 @@ TEST_F(OutOfMemory, TheReportListsTheRequestTheFiguresAndTheManager) {
 }
 
 TEST_F(OutOfMemoryDeathTest, AnExhaustedAllocationRetriesWhileAskedThenWritesMemoryLogAndShowsTheBox) {
-  std::filesystem::remove(logs_ + "/memory.log");
   IPtr<LoudMemoryManager> manager(new LoudMemoryManager);
   manager->setFreeMemoryAnswers(2);
   host_.root().setService("IZelMManager", manager.get());
@@ -432,8 +431,7 @@ TEST_F(OutOfMemoryDeathTest, AnExhaustedAllocationRetriesWhileAskedThenWritesMem
   EXPECT_EXIT(kvoMalloc(&block, 1 << 20, INT32_MAX), ::testing::ExitedWithCode(255),
               "(freeMemory\n(.|\n)*){3}\\[Out of Memory\\] While running this function");
   std::string log = readLog(logs_);
-  EXPECT_EQ(log.substr(0, 37), "attempted:        2251799812636672b\r\n")
-      << "text mode ends lines with CR LF";
+  EXPECT_EQ(log.find("attempted:        2251799812636672b\r\n"), 0u) << "text mode ends lines with CR LF";
   EXPECT_NE(log.find("system total:       16384k\r\n"), std::string::npos);
   EXPECT_NE(log.find("zelmm core now:         0k\r\n"), std::string::npos);
 }
@@ -455,7 +453,6 @@ TEST_F(OutOfMemoryDeathTest, ANegativeSizeOrATextPastWhat32BitSizesHoldIsOutOfMe
 // The report and its message need no pool: both come when the pool cannot make a single new block. With an
 // empty log directory the report goes to the working directory.
 TEST_F(OutOfMemoryDeathTest, MemoryLogIsWrittenWhenThePoolFailsAndWithAnEmptyLogDirectory) {
-  std::filesystem::remove(logs_ + "/memory.log");
   std::string working = logs_ + "/working";
   std::filesystem::create_directories(working);
   std::filesystem::remove(working + "/memory.log");
