@@ -212,6 +212,11 @@ TEST_F(SharedPoolThreads, BlocksAThreadKeptForItselfGoBackToThePoolWhenItEnds) {
 // has.
 constexpr int32_t kMebibyte = 1 << 20;
 
+void askForMoreThanAnyMachineHas() {
+  void* block = nullptr;
+  kvoMalloc(&block, kMebibyte, INT32_MAX);
+}
+
 constexpr std::chrono::seconds kDeadline{30};
 
 TEST_F(SharedPoolThreads, ARunningThreadKeepsOnlySomeOfItsReleasedBlocksAndThePoolGetsTheRest) {
@@ -427,8 +432,7 @@ TEST_F(OutOfMemoryDeathTest, AnExhaustedAllocationRetriesWhileAskedThenWritesMem
   IPtr<LoudMemoryManager> manager(new LoudMemoryManager);
   manager->setFreeMemoryAnswers(2);
   host_.root().setService("IZelMManager", manager.get());
-  void* block = nullptr;
-  EXPECT_EXIT(kvoMalloc(&block, 1 << 20, INT32_MAX), ::testing::ExitedWithCode(255),
+  EXPECT_EXIT(askForMoreThanAnyMachineHas(), ::testing::ExitedWithCode(255),
               "(freeMemory\n(.|\n)*){3}\\[Out of Memory\\] While running this function");
   std::string log = readLog(logs_);
   EXPECT_EQ(log.find("attempted:        2251799812636672b\r\n"), 0u) << "text mode ends lines with CR LF";
@@ -468,18 +472,14 @@ TEST_F(OutOfMemoryDeathTest, MemoryLogIsWrittenWhenThePoolFailsAndWithAnEmptyLog
   EXPECT_EQ(readLog(logs_).find("attempted:           7788b\r\n"), 0u);
 
   host_.dataStore().setString(nullptr, "Directories/Logs Directory", ZelString());
-  exhaustIn(working, [] {
-    void* block = nullptr;
-    kvoMalloc(&block, 1 << 20, INT32_MAX);
-  });
+  exhaustIn(working, askForMoreThanAnyMachineHas);
   EXPECT_EQ(readLog(working).find("attempted:        2251799812636672b\r\n"), 0u);
 }
 
 TEST_F(OutOfMemoryDeathTest, WithTheErrorServiceChosenTheMessageGoesThereAndNoBoxIsShown) {
   host_.dataStore().setInt(nullptr, "Memory/UseErrorService", 1);
   host_.errors().setEcho(true);
-  void* block = nullptr;
-  EXPECT_EXIT(kvoMalloc(&block, 1 << 20, INT32_MAX), ::testing::ExitedWithCode(255),
+  EXPECT_EXIT(askForMoreThanAnyMachineHas(), ::testing::ExitedWithCode(255),
               "error: While running this function");
 }
 

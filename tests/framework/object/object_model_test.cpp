@@ -15,21 +15,25 @@
 
 namespace {
 
+// Runs body(t) on count threads at once, t from 0, and waits for them all.
+template <class Body>
+void onThreads(int count, Body body) {
+  std::vector<std::thread> threads;
+  for (int t = 0; t < count; ++t) threads.emplace_back(body, t);
+  for (std::thread& thread : threads) thread.join();
+}
+
 using ReferenceCountingThreads = ModuleTest;
 
 TEST_F(ReferenceCountingThreads, ConcurrentCountsThroughTheRootDestroyOnceAtTheEnd) {
   std::atomic<int> destroyed{0};
   IPtr<IProbeA> shared(new CountedProbe(&destroyed));
-  std::vector<std::thread> threads;
-  for (int t = 0; t < 8; ++t) {
-    threads.emplace_back([&] {
-      for (int i = 0; i < 5000; ++i) {
-        IPtr<IProbeA> local = shared;
-        IPtr<IProbeA> another = local;
-      }
-    });
-  }
-  for (std::thread& thread : threads) thread.join();
+  onThreads(8, [&](int) {
+    for (int i = 0; i < 5000; ++i) {
+      IPtr<IProbeA> local = shared;
+      IPtr<IProbeA> another = local;
+    }
+  });
   EXPECT_EQ(shared->refCount(), 1u);
   EXPECT_EQ(destroyed, 0);
   shared.release();
@@ -41,9 +45,7 @@ TEST_F(ReferenceCountingThreads, LastReleaseOnAnyThreadDestroysExactlyOnce) {
     std::atomic<int> destroyed{0};
     auto* probe = new CountedProbe(&destroyed);
     for (int t = 0; t < 4; ++t) probe->addRef();
-    std::vector<std::thread> threads;
-    for (int t = 0; t < 4; ++t) threads.emplace_back([probe] { probe->release(); });
-    for (std::thread& thread : threads) thread.join();
+    onThreads(4, [probe](int) { probe->release(); });
     ASSERT_EQ(destroyed, 1);
   }
 }
@@ -185,17 +187,13 @@ TEST(SubjectNotifyThreads, AttachDetachAndNotifyFromManyThreads) {
   };
   std::vector<std::unique_ptr<Counter>> counters;
   for (int i = 0; i < 4; ++i) counters.push_back(std::make_unique<Counter>(&heard));
-  std::vector<std::thread> threads;
-  for (int t = 0; t < 4; ++t) {
-    threads.emplace_back([&, t] {
-      for (int i = 0; i < 500; ++i) {
-        subject.attach(counters[t].get());
-        subject.notify("E", nullptr);
-        subject.detach(counters[t].get());
-      }
-    });
-  }
-  for (std::thread& thread : threads) thread.join();
+  onThreads(4, [&](int t) {
+    for (int i = 0; i < 500; ++i) {
+      subject.attach(counters[t].get());
+      subject.notify("E", nullptr);
+      subject.detach(counters[t].get());
+    }
+  });
   EXPECT_GE(heard.load(), 2000) << "each thread hears at least its own notifications";
 }
 
