@@ -359,11 +359,9 @@ TEST_F(ChunkReader, AReaderOwningItsStreamEndsItsChunkBeforeClosingIt) {
   EXPECT_EQ(in->tell(), 16u) << "left at the end of the chunk it was in";
 }
 
-TEST_F(ChunkReader, EndingWithoutAChunkOrHavingNoStreamIsAnAssertionForReaderAndWriter) {
-  IPtr<HostBinaryOutStream> out(new HostBinaryOutStream(1));
-  ZelBinaryFileWriter writer(out.get());
-  EXPECT_FALSE(writer.endChunk());
-  EXPECT_FALSE(writer.beginChunk(0x1000000)) << "a type must fit 24 bits";
+TEST_F(ChunkWriter, EndingWithoutAChunkOrHavingNoStreamIsAnAssertionForReaderAndWriter) {
+  EXPECT_FALSE(writer_.endChunk());
+  EXPECT_FALSE(writer_.beginChunk(0x1000000)) << "a type must fit 24 bits";
   ZelBinaryFileWriter orphanWriter(nullptr);
   EXPECT_FALSE(orphanWriter.writeU32(1));
   IPtr<HostBinaryInStream> in = stream({});
