@@ -37,9 +37,8 @@ struct Allocation {
 };
 
 Allocation take(BucketMemoryPool& pool, int32_t size) {
-  Allocation a{nullptr, 0};
-  a.block = pool.allocate(size, &a.capacity);
-  return a;
+  uint32_t capacity = 0;
+  return {pool.allocate(size, &capacity), capacity};  // braced: the capacity is read after the call
 }
 
 void giveBack(BucketMemoryPool& pool, Allocation& a) {
