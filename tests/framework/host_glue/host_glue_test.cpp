@@ -90,7 +90,6 @@ TEST_F(HostGlue, NestedRendererScopesCloseBalancedBrackets) {
 }
 
 class BareCommand : public CompBaseCmd {};
-class BareCommandInt : public CompBaseCmdInt {};
 
 TEST(CommandBase, ABareCommandMayRunNeverButAgreesToEveryStepAndAnswersNoHostQuery) {
   IPtr<BareCommand> command(new BareCommand);
