@@ -157,10 +157,10 @@ TEST_F(Paths, NormalizeTurnsDriveSlashesAndDropsTrailingSeparators) {
   EXPECT_EQ(normalized(u""), u"");
 }
 
-class TemporaryFiles : public ModuleTest {
+class TemporaryFiles : public FileStreams {
  protected:
   void SetUp() override {
-    ModuleTest::SetUp();
+    FileStreams::SetUp();
     host_.dirService().setDirectory("temp", dir_.system());
   }
   // The name a fixed counter value gives, as the system writes it.
@@ -170,8 +170,6 @@ class TemporaryFiles : public ModuleTest {
                   static_cast<uint32_t>(counter));
     return name;
   }
-
-  ScratchDirectory dir_;
 };
 
 TEST_F(TemporaryFiles, AFileIsPrivateReadableWritableAndLeavesNoNameBehind) {

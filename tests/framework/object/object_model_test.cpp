@@ -77,10 +77,9 @@ struct Collection {
 
   std::vector<std::string> lines() {
     std::vector<std::string> out;
-    for (int32_t i = 1; i <= entries.count(); ++i) {
+    for (int32_t i = 1; i <= entries.count(); ++i)
       out.push_back(std::string(entries[i].name.c_str()) + "," + std::to_string(entries[i].isClass) + "," +
                     entries[i].owner.c_str());
-    }
     return out;
   }
 };
