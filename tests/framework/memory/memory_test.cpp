@@ -220,8 +220,7 @@ constexpr std::chrono::seconds kDeadline{30};
 
 TEST_F(SharedPoolThreads, ARunningThreadKeepsOnlySomeOfItsReleasedBlocksAndThePoolGetsTheRest) {
   constexpr int kReleased = 1000;
-  std::promise<void> released;
-  std::promise<void> finish;
+  std::promise<void> released, finish;
   std::thread worker([&released, future = finish.get_future()] {
     cycle(kReleased, 16);
     released.set_value();

@@ -93,16 +93,14 @@ TEST(QueryByName, ProbeSetStopsTheCollectionOnlyForNamesTheObjectAdds) {
                                                             "IProbeB,0,CountedProbe"}));
   EXPECT_EQ(unknownProbe.classStack.count(), 0) << "a class without a base chain closes its scope";
 
-  Collection classProbe("CountedProbe");
-  classProbe.collect(probe.get());
-  EXPECT_EQ(classProbe.collector.probeHit, 1);
-  EXPECT_EQ(classProbe.entries.count(), 0);
-  EXPECT_EQ(classProbe.classStack.count(), 0);
-
-  Collection interfaceProbe("IProbeB");
-  interfaceProbe.collect(probe.get());
-  EXPECT_EQ(interfaceProbe.collector.probeHit, 1);
-  EXPECT_EQ(interfaceProbe.entries.count(), 0);
+  for (const char* added : {"CountedProbe", "IProbeB"}) {
+    SCOPED_TRACE(added);
+    Collection hit(added);
+    hit.collect(probe.get());
+    EXPECT_EQ(hit.collector.probeHit, 1);
+    EXPECT_EQ(hit.entries.count(), 0);
+    EXPECT_EQ(hit.classStack.count(), 0);
+  }
 }
 
 class Subject : public PalperaSubjectBase {
