@@ -21,10 +21,8 @@ class PlatformFiles : public ::testing::Test {
 
 TEST_F(PlatformFiles, TextModeWritesLineFeedsAsCarriageReturnLineFeedAcrossBlocksAndCountsTheCallersBytes) {
   std::string lines, expected;
-  for (int i = 0; i < 5000; ++i) {
-    lines += "0123\n";
-    expected += "0123\r\n";
-  }
+  for (int i = 0; i < 5000; ++i) lines += "0123\n";
+  for (int i = 0; i < 5000; ++i) expected += "0123\r\n";
   int32_t fd = create("text.txt", platform::kText);
   ASSERT_GE(fd, 0);
   EXPECT_EQ(platform::writeFile(fd, lines.data(), lines.size()), static_cast<int64_t>(lines.size()));

@@ -119,8 +119,7 @@ TEST_F(BitVectors, AHugeSparseSelectionCostsOnlyThePagesHoldingSetBits) {
   host_.enable(StandinHost::Optional::kMemoryManager, true);
   {
     BitVector bits(10);
-    bits.set(kLargeBit);
-    bits.set(kLargeBit + 1);
+    for (int32_t bit : {kLargeBit, kLargeBit + 1}) bits.set(bit);
     EXPECT_TRUE(bits.isPaged());
     EXPECT_EQ(host_.memoryManager().pagesInUse(), 1);
     bits.clear(kLargeBit);
@@ -150,8 +149,7 @@ TEST_F(BitVectors, SetAllAndSetFirstStartAtBitOneAndClearEverythingElse) {
   EXPECT_EQ(all.knownCount(), 95u);
   EXPECT_EQ(all.count(), 95u);
   BitVector bits(200);
-  bits.set(0);
-  bits.set(150);
+  for (int32_t bit : {0, 150}) bits.set(bit);
   bits.setFirst(40);
   EXPECT_FALSE(bits.test(0));
   EXPECT_TRUE(bits.test(40));
@@ -169,8 +167,7 @@ TEST_F(BitVectors, SetAllAndSetFirstStartAtBitOneAndClearEverythingElse) {
 TEST_F(BitVectors, SubtractClearsTheOthersBitsAndUnionGrowsToTheOthersHighestSetBit) {
   BitVector a(10), b(10), empty(10);
   for (int32_t i : {1, 2, 3}) a.set(i);
-  b.set(2);
-  b.set(70);
+  for (int32_t i : {2, 70}) b.set(i);
   a.subtract(empty);
   EXPECT_EQ(a.knownCount(), 3u);
   a.subtract(b);
@@ -193,8 +190,7 @@ TEST_F(BitVectors, SubtractClearsTheOthersBitsAndUnionGrowsToTheOthersHighestSet
 
 TEST_F(BitVectors, AssignmentCopiesBitsFromEitherForm) {
   BitVector large(10), flat(500), target(10);
-  large.set(7);
-  large.set(kLargeBit);
+  for (int32_t bit : {7, kLargeBit}) large.set(bit);
   flat.set(450);
   target = large;
   EXPECT_TRUE(target.isPaged());

@@ -114,10 +114,9 @@ TEST(MatrixMath, RotationsAreRightHandedAndTurnOneDirectionIntoAnother) {
   Matrix4x4 halfTurn = Matrix4x4::rotationBetween(Vector3(0, 0, 1), Vector3(0, 0, -1));
   expectNear(Matrix4x4::transformVector(halfTurn, Vector3(0, 0, 1)), Vector3(0, 0, -1));
   EXPECT_TRUE(halfTurn.isRigid());
-  Matrix4x4 nearly = Matrix4x4::rotationBetween(Vector3(1, 0, 0), Vector3(1, 1e-8, 0));
-  for (int k = 0; k < 16; ++k) EXPECT_EQ(nearly.m[k], Matrix4x4().m[k]);
-  Matrix4x4 noAxis = Matrix4x4::rotation(Vector3(), 1.0);
-  for (int k = 0; k < 16; ++k) EXPECT_EQ(noAxis.m[k], Matrix4x4().m[k]);
+  for (const Matrix4x4& m : {Matrix4x4::rotationBetween(Vector3(1, 0, 0), Vector3(1, 1e-8, 0)),
+                             Matrix4x4::rotation(Vector3(), 1.0)})
+    for (int k = 0; k < 16; ++k) EXPECT_EQ(m.m[k], Matrix4x4().m[k]) << k;
 }
 
 TEST(MatrixMath, BoxCornersAndCentreAndACopiedValueMatrix) {

@@ -55,18 +55,6 @@ TEST(ClassRegistry, GrowsFrom131To257AtThe105thIdAndAnIdRegisteredAgainIsReplace
   EXPECT_STREQ(registry.className(&id), "Again");
 }
 
-// A registry with a plain class under id 1 and a singleton under id 2, both of T.
-template <class T>
-struct PlainAndSingleton {
-  PlainAndSingleton() {
-    registry.registerItemFactory(&plain);
-    registry.registerItemFactory(&single);
-  }
-  ZelDefaultClassFactory registry;
-  ZelTClassItemFactory<T> plain{"Plain", testId(1)};
-  ZelSingletonTClassItemFactory<T> single{"Single", testId(2)};
-};
-
 // A class whose construction runs out of memory.
 class StarvedProbe : public CountedProbe {
  public:
@@ -74,25 +62,32 @@ class StarvedProbe : public CountedProbe {
 };
 
 TEST(ClassRegistry, AConstructorOutOfMemoryAnswersNoObjectAndNothingReachesTheHost) {
-  PlainAndSingleton<StarvedProbe> classes;
+  ZelDefaultClassFactory registry;
+  ZelTClassItemFactory<StarvedProbe> plain{"Plain", testId(1)};
+  ZelSingletonTClassItemFactory<StarvedProbe> single{"Single", testId(2)};
+  registry.registerItemFactory(&plain);
+  registry.registerItemFactory(&single);
   for (uint32_t n : {1u, 2u, 2u}) {  // a failed singleton is tried again on the next request
     SCOPED_TRACE(n);
     ZelID id = testId(n);
     IZelUnknown* out = reinterpret_cast<IZelUnknown*>(0x99);
-    EXPECT_EQ(classes.registry.createInstance(&id, &out), n);
+    EXPECT_EQ(registry.createInstance(&id, &out), n);
     EXPECT_EQ(out, nullptr);
   }
 }
 
-// Singletons whose construction the test controls. Their hooks are set per test.
+// Singletons whose construction the test controls, through the hooks of the test running.
+struct SingletonHooks;
+SingletonHooks* hooks = nullptr;
 struct SingletonHooks {
+  SingletonHooks() { hooks = this; }
+  ~SingletonHooks() { hooks = nullptr; }
   std::atomic<int> constructions{0};
   platform::Event entered{platform::Event::Reset::kAuto};
   platform::Event gate{platform::Event::Reset::kManual};
   ZelItemFactory* factory = nullptr;
   IZelUnknown* askedBack = reinterpret_cast<IZelUnknown*>(0x99);
 };
-SingletonHooks* hooks = nullptr;
 
 IZelUnknown* request(ZelItemFactory& factory) {
   uint32_t status = 0;
@@ -118,7 +113,6 @@ class SelfAskingSingleton : public CountedProbe {
 
 TEST(ClassRegistryThreads, TwoFirstRequestsRacingConstructTheSingletonOnce) {
   SingletonHooks local;
-  hooks = &local;
   ZelSingletonTClassItemFactory<GatedSingleton> factory("Gated", testId(1));
   IZelUnknown* first = nullptr;
   IZelUnknown* second = nullptr;
@@ -134,12 +128,10 @@ TEST(ClassRegistryThreads, TwoFirstRequestsRacingConstructTheSingletonOnce) {
   EXPECT_NE(first, nullptr);
   EXPECT_EQ(first, second);
   factory.releaseInstance();
-  hooks = nullptr;
 }
 
 TEST(ClassRegistry, ASingletonAskingForItselfWhileConstructedGetsAnAnswerNotADeadlock) {
   SingletonHooks local;
-  hooks = &local;
   ZelSingletonTClassItemFactory<SelfAskingSingleton> factory("SelfAsking", testId(1));
   local.factory = &factory;
   IZelUnknown* made = request(factory);
@@ -148,7 +140,6 @@ TEST(ClassRegistry, ASingletonAskingForItselfWhileConstructedGetsAnAnswerNotADea
   EXPECT_EQ(request(factory), made);
   EXPECT_EQ(local.constructions, 1);
   factory.releaseInstance();
-  hooks = nullptr;
 }
 
 using Components = ModuleTest;
@@ -346,9 +337,7 @@ TEST_F(Components, EachEntryPointCallMakesAComponentOfVersion100AndEveryClassIsM
     SCOPED_TRACE(name);
     const RegisteredClass& entry = registeredClass(name);
     EXPECT_EQ(canonicalText(entry.id), canonicalText(id));
-    IZelUnknown* first = nullptr;
-    IZelUnknown* second = nullptr;
-    IZelUnknown* theirs = nullptr;
+    IZelUnknown *first = nullptr, *second = nullptr, *theirs = nullptr;
     uint32_t status = component_->createInstance(&id, &first);
     component_->createInstance(&id, &second);
     other->createInstance(&id, &theirs);

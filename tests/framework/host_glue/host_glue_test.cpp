@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "framework/commands/comp_base_cmd.h"
 #include "framework/host_glue/document_glue.h"
 #include "framework/host_glue/point_objects.h"
@@ -83,15 +85,11 @@ TEST_F(HostGlue, NestedRendererScopesCloseBalancedBrackets) {
     requestRedraw(false);
   }
   HostGfxRenderer::Counts counts = host_.renderer().counts();
-  EXPECT_EQ(counts.depth, 0);
-  EXPECT_EQ(counts.begins, 2);
-  EXPECT_EQ(counts.ends, 2);
-  EXPECT_EQ(counts.unmatchedEnds, 0);
-  EXPECT_EQ(counts.redraws, 1);
+  EXPECT_EQ(std::tuple(counts.depth, counts.begins, counts.ends, counts.unmatchedEnds, counts.redraws),
+            std::tuple(0, 2, 2, 0, 1));
 }
 
 class BareCommand : public CompBaseCmd {};
-class BareCommandInt : public CompBaseCmdInt {};
 
 TEST(CommandBase, ABareCommandMayRunNeverButAgreesToEveryStepAndAnswersNoHostQuery) {
   IPtr<BareCommand> command(new BareCommand);

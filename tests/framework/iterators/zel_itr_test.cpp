@@ -131,9 +131,7 @@ TEST_F(MeshIterator, TheTextNodeCarriesTheLabelAtTheOriginOrNothingForAPlainIter
   EXPECT_EQ(text->name(), "node");
   EXPECT_EQ(::text(text->text()), u"P1");
   EXPECT_EQ(text->anchor(), Vector3());
-  EXPECT_EQ(text->size(), 6);
-  EXPECT_EQ(text->offsetX(), -0.2);
-  EXPECT_EQ(text->offsetY(), -0.3);
+  EXPECT_EQ(std::tuple(text->size(), text->offsetX(), text->offsetY()), std::tuple(6.0, -0.2, -0.3));
   EXPECT_TRUE(node(itr_->createTextNode())->text().isEmpty());
   host_.root().setService(IZelNodeFactory::interfaceName, nullptr);
   EXPECT_EQ(labelled->createTextNode(), nullptr);

@@ -15,21 +15,25 @@
 
 namespace {
 
+// Runs body(t) on count threads at once, t from 0, and waits for them all.
+template <class Body>
+void onThreads(int count, Body body) {
+  std::vector<std::thread> threads;
+  for (int t = 0; t < count; ++t) threads.emplace_back(body, t);
+  for (std::thread& thread : threads) thread.join();
+}
+
 using ReferenceCountingThreads = ModuleTest;
 
 TEST_F(ReferenceCountingThreads, ConcurrentCountsThroughTheRootDestroyOnceAtTheEnd) {
   std::atomic<int> destroyed{0};
   IPtr<IProbeA> shared(new CountedProbe(&destroyed));
-  std::vector<std::thread> threads;
-  for (int t = 0; t < 8; ++t) {
-    threads.emplace_back([&] {
-      for (int i = 0; i < 5000; ++i) {
-        IPtr<IProbeA> local = shared;
-        IPtr<IProbeA> another = local;
-      }
-    });
-  }
-  for (std::thread& thread : threads) thread.join();
+  onThreads(8, [&](int) {
+    for (int i = 0; i < 5000; ++i) {
+      IPtr<IProbeA> local = shared;
+      IPtr<IProbeA> another = local;
+    }
+  });
   EXPECT_EQ(shared->refCount(), 1u);
   EXPECT_EQ(destroyed, 0);
   shared.release();
@@ -41,9 +45,7 @@ TEST_F(ReferenceCountingThreads, LastReleaseOnAnyThreadDestroysExactlyOnce) {
     std::atomic<int> destroyed{0};
     auto* probe = new CountedProbe(&destroyed);
     for (int t = 0; t < 4; ++t) probe->addRef();
-    std::vector<std::thread> threads;
-    for (int t = 0; t < 4; ++t) threads.emplace_back([probe] { probe->release(); });
-    for (std::thread& thread : threads) thread.join();
+    onThreads(4, [probe](int) { probe->release(); });
     ASSERT_EQ(destroyed, 1);
   }
 }
@@ -75,10 +77,9 @@ struct Collection {
 
   std::vector<std::string> lines() {
     std::vector<std::string> out;
-    for (int32_t i = 1; i <= entries.count(); ++i) {
+    for (int32_t i = 1; i <= entries.count(); ++i)
       out.push_back(std::string(entries[i].name.c_str()) + "," + std::to_string(entries[i].isClass) + "," +
                     entries[i].owner.c_str());
-    }
     return out;
   }
 };
@@ -92,16 +93,14 @@ TEST(QueryByName, ProbeSetStopsTheCollectionOnlyForNamesTheObjectAdds) {
                                                             "IProbeB,0,CountedProbe"}));
   EXPECT_EQ(unknownProbe.classStack.count(), 0) << "a class without a base chain closes its scope";
 
-  Collection classProbe("CountedProbe");
-  classProbe.collect(probe.get());
-  EXPECT_EQ(classProbe.collector.probeHit, 1);
-  EXPECT_EQ(classProbe.entries.count(), 0);
-  EXPECT_EQ(classProbe.classStack.count(), 0);
-
-  Collection interfaceProbe("IProbeB");
-  interfaceProbe.collect(probe.get());
-  EXPECT_EQ(interfaceProbe.collector.probeHit, 1);
-  EXPECT_EQ(interfaceProbe.entries.count(), 0);
+  for (const char* added : {"CountedProbe", "IProbeB"}) {
+    SCOPED_TRACE(added);
+    Collection hit(added);
+    hit.collect(probe.get());
+    EXPECT_EQ(hit.collector.probeHit, 1);
+    EXPECT_EQ(hit.entries.count(), 0);
+    EXPECT_EQ(hit.classStack.count(), 0);
+  }
 }
 
 class Subject : public PalperaSubjectBase {
@@ -185,17 +184,13 @@ TEST(SubjectNotifyThreads, AttachDetachAndNotifyFromManyThreads) {
   };
   std::vector<std::unique_ptr<Counter>> counters;
   for (int i = 0; i < 4; ++i) counters.push_back(std::make_unique<Counter>(&heard));
-  std::vector<std::thread> threads;
-  for (int t = 0; t < 4; ++t) {
-    threads.emplace_back([&, t] {
-      for (int i = 0; i < 500; ++i) {
-        subject.attach(counters[t].get());
-        subject.notify("E", nullptr);
-        subject.detach(counters[t].get());
-      }
-    });
-  }
-  for (std::thread& thread : threads) thread.join();
+  onThreads(4, [&](int t) {
+    for (int i = 0; i < 500; ++i) {
+      subject.attach(counters[t].get());
+      subject.notify("E", nullptr);
+      subject.detach(counters[t].get());
+    }
+  });
   EXPECT_GE(heard.load(), 2000) << "each thread hears at least its own notifications";
 }
 

@@ -39,13 +39,11 @@ TEST_F(TrivialTranslation, CountedAndSixArgumentFormsFillEachNumberOnce) {
   IPtr<ZelTrivialTranslator> translator(new ZelTrivialTranslator);
   EXPECT_EQ(text(translator->translate("keep %1", 0, names)), u"keep %1");
   EXPECT_FALSE(translator->reserved());
-  EXPECT_EQ(
-      text(translator->translate("%6%5%4%3%2%1", names[0], names[1], names[2], names[3], names[4], names[5])),
-      u"AYZDelCtrlShift")
-      << "the six-argument form";
-  EXPECT_EQ(text(translator->translate("<%:>", names[0], names[1], names[2], names[3], names[4], names[5])),
-            u"<>")
-      << "the tenth placeholder is not given";
+  auto sixArguments = [&](const char* format) {
+    return text(translator->translate(format, names[0], names[1], names[2], names[3], names[4], names[5]));
+  };
+  EXPECT_EQ(sixArguments("%6%5%4%3%2%1"), u"AYZDelCtrlShift");
+  EXPECT_EQ(sixArguments("<%:>"), u"<>") << "the tenth placeholder is not given";
 }
 
 using HostTranslationThreads = ModuleTest;
