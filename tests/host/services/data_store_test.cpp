@@ -30,9 +30,7 @@ class DataStoreTest : public ModuleTest {
   IPtr<IDataStore> store_;
 };
 
-using DataStoreRegistration = DataStoreTest;
-
-TEST_F(DataStoreRegistration, ReadsAnswerTheDefaultUntilSetWritesAreClampedAndNanOrAnotherKindRefused) {
+TEST_F(DataStoreTest, ReadsAnswerTheDefaultUntilSetWritesAreClampedAndNanOrAnotherKindRefused) {
   ASSERT_TRUE(store_->addIntItem("Palpera/FontSize", 16, 8, 72, 3));
   ASSERT_TRUE(store_->addDoubleItem("Palpera/Deviation", 0.5, -FLT_MAX, FLT_MAX, 3));
   ASSERT_TRUE(store_->addStringItem("Palpera/Plugin", 256, ZelString(u"Emulator"), 3));
@@ -81,9 +79,7 @@ TEST_F(DataStoreRegistration, ReadsAnswerTheDefaultUntilSetWritesAreClampedAndNa
   EXPECT_EQ(store_->getInt("Palpera/FontSize", -1), 8);
 }
 
-using DataStoreWrites = DataStoreTest;
-
-TEST_F(DataStoreWrites, StringsAreCutBetweenPairsBlobsKeepTheirSizeAndObjectsAreHeldUntilReplaced) {
+TEST_F(DataStoreTest, StringsAreCutBetweenPairsBlobsKeepTheirSizeAndObjectsAreHeldUntilReplaced) {
   store_->addStringItem("Palpera/Name", 4, ZelString(u"abcdefg"), 0);
   EXPECT_EQ(std::u16string(store_->getString("Palpera/Name").c_str()), u"abcd") << "the default too";
   store_->setString(nullptr, "Palpera/Name", ZelString(u"xyz\U0001F600"));  // the pair is units 4 and 5
@@ -160,9 +156,7 @@ TEST_F(DataStoreDelivery, AReceiverMayUnsubscribeItselfOrALaterOneAndWriteFromIn
   EXPECT_EQ(finished->heard(), Heard{"notify Palpera/Finished"});
 }
 
-using DataStoreThreads = DataStoreDelivery;
-
-TEST_F(DataStoreThreads, ConcurrentWritersReadersAndSubscribersKeepValuesInRange) {
+TEST_F(DataStoreDelivery, ConcurrentWritersReadersAndSubscribersKeepValuesInRange) {
   std::atomic<bool> outOfRange{false};
   std::vector<std::thread> threads;
   for (int t = 0; t < 3; ++t) {
