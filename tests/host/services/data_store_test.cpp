@@ -121,9 +121,8 @@ class DataStoreDelivery : public DataStoreTest {
 };
 
 TEST_F(DataStoreDelivery, ASubscriberHearsOnceNotItsOwnChangesAndNothingWhileNotificationsAreOff) {
-  store_->addListener("Palpera/Size", a_.get());
-  store_->addListener("Palpera/Size", a_.get());
-  store_->addListener("Palpera/Finished", a_.get());
+  for (const char* key : {"Palpera/Size", "Palpera/Size", "Palpera/Finished"})
+    store_->addListener(key, a_.get());
   EXPECT_FALSE(store_->addListener("Palpera/NeverRegistered", a_.get())) << "a misspelt key cannot be heard";
   store_->setInt(nullptr, "Palpera/Size", 3);
   store_->setInt(a_.get(), "Palpera/Size", 4);  // its own change: it knows
@@ -149,8 +148,7 @@ TEST_F(DataStoreDelivery, AReceiverMayUnsubscribeItselfOrALaterOneAndWriteFromIn
     store_->removeListener("Palpera/Size", a_.get());
     store_->fireEvent(a_.get(), "Palpera/Finished");
   });
-  store_->setInt(nullptr, "Palpera/Size", 2);
-  store_->setInt(nullptr, "Palpera/Size", 3);
+  for (const int size : {2, 3}) store_->setInt(nullptr, "Palpera/Size", size);
   EXPECT_EQ(a_->heard(), Heard{"int Palpera/Size 2"});
   EXPECT_EQ(b_->heard(), Heard{}) << "removed before its turn";
   EXPECT_EQ(finished->heard(), Heard{"notify Palpera/Finished"});
