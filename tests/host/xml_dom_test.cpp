@@ -25,46 +25,52 @@ std::u16string textOf(IZelDOMXmlElement* element) {
   return text(out);
 }
 
-TEST(XmlDomWrite, AttributesAndChildrenComeOutInTheOrderAdded) {
-  IPtr<XmlDomDocument> document(new XmlDomDocument);
-  IPtr<IZelDOMXmlElement> moved = element(*document, u"OnMoved");
+// A fresh document for each test.
+class XmlDom : public ::testing::Test {
+ protected:
+  std::u16string serialized() {
+    ZelString out;
+    document_->serialize(out);
+    return text(out);
+  }
+  std::u16string lastError() { return text(document_->lastError()->errorText()); }
+
+  IPtr<XmlDomDocument> document_{new XmlDomDocument};
+};
+
+TEST_F(XmlDom, AttributesAndChildrenComeOutInTheOrderAdded) {
+  IPtr<IZelDOMXmlElement> moved = element(*document_, u"OnMoved");
   moved->setAttribute(ZelString(u"time"), ZelString(u"5"));
-  document->setRootElement(moved.get());
+  document_->setRootElement(moved.get());
   for (const char16_t* name : {u"Point", u"To"}) {
-    IPtr<IZelDOMXmlElement> vector = element(*document, name);
+    IPtr<IZelDOMXmlElement> vector = element(*document_, name);
     for (const char16_t* axis : {u"X", u"Y", u"Z"}) {
-      IPtr<IZelDOMXmlElement> coordinate = element(*document, axis);
+      IPtr<IZelDOMXmlElement> coordinate = element(*document_, axis);
       coordinate->setText(ZelString(u"1.000000"));
       ASSERT_TRUE(vector->appendChild(coordinate.get()));
     }
     ASSERT_TRUE(moved->appendChild(vector.get()));
   }
   moved->setAttribute(ZelString(u"time"), ZelString(u"6"));
-  ZelString out;
-  document->serialize(out);
-  EXPECT_EQ(text(out),
+  EXPECT_EQ(serialized(),
             u"<OnMoved time=\"6\"><Point><X>1.000000</X><Y>1.000000</Y><Z>1.000000</Z></Point>"
             u"<To><X>1.000000</X><Y>1.000000</Y><Z>1.000000</Z></To></OnMoved>");
 }
 
-TEST(XmlDomWrite, SettingANewRootReplacesTheOldAndEscapesText) {
-  IPtr<XmlDomDocument> document(new XmlDomDocument);
-  IPtr<IZelDOMXmlElement> first = element(*document, u"SetRadius");
-  document->setRootElement(first.get());
-  IPtr<IZelDOMXmlElement> custom = element(*document, u"OnCustomEvent");
+TEST_F(XmlDom, SettingANewRootReplacesTheOldAndEscapesText) {
+  IPtr<IZelDOMXmlElement> first = element(*document_, u"SetRadius");
+  document_->setRootElement(first.get());
+  IPtr<IZelDOMXmlElement> custom = element(*document_, u"OnCustomEvent");
   custom->setAttribute(ZelString(u"name"), ZelString(u"a<b & \"c\""));
-  document->setRootElement(custom.get());
-  ZelString out;
-  document->serialize(out);
-  EXPECT_EQ(text(out), u"<OnCustomEvent name=\"a&lt;b &amp; &quot;c&quot;\"/>");
+  document_->setRootElement(custom.get());
+  EXPECT_EQ(serialized(), u"<OnCustomEvent name=\"a&lt;b &amp; &quot;c&quot;\"/>");
 }
 
-TEST(XmlDomRead, ParsedChildrenWalkInDocumentOrderWithTheirTexts) {
-  IPtr<XmlDomDocument> document(new XmlDomDocument);
+TEST_F(XmlDom, ParsedChildrenWalkInDocumentOrderWithTheirTexts) {
   ASSERT_TRUE(
-      document->parse(ZelString(u"<Log><SetRadius time=\"0\">0.003000</SetRadius>text<OnStop time=\"12\"/>"
-                                u"<OnCustomEvent time=\"1\" name=\"\u00c9rror\"/></Log>")));
-  IZelDOMXmlElement* root = document->rootElement();
+      document_->parse(ZelString(u"<Log><SetRadius time=\"0\">0.003000</SetRadius>text<OnStop time=\"12\"/>"
+                                 u"<OnCustomEvent time=\"1\" name=\"\u00c9rror\"/></Log>")));
+  IZelDOMXmlElement* root = document_->rootElement();
   ASSERT_NE(root, nullptr);
   IPtr<IZelDOMXmlElementItr> children;
   children.takeOwnership(root->children());
@@ -87,19 +93,17 @@ TEST(XmlDomRead, ParsedChildrenWalkInDocumentOrderWithTheirTexts) {
   EXPECT_EQ(root->firstChild(ZelString(u"SetRadius")), root->firstChild(ZelString(u"SetRadius")));
 }
 
-TEST(XmlDomRead, AnElementsTextJoinsItsTextsAroundItsChildren) {
-  IPtr<XmlDomDocument> document(new XmlDomDocument);
-  ASSERT_TRUE(document->parse(ZelString(u"<Log><T>a<![CDATA[<b>]]>c<i>x</i>d</T><E/></Log>")));
-  IZelDOMXmlElement* root = document->rootElement();
+TEST_F(XmlDom, AnElementsTextJoinsItsTextsAroundItsChildren) {
+  ASSERT_TRUE(document_->parse(ZelString(u"<Log><T>a<![CDATA[<b>]]>c<i>x</i>d</T><E/></Log>")));
+  IZelDOMXmlElement* root = document_->rootElement();
   EXPECT_EQ(textOf(root->firstChild(ZelString(u"T"))), u"a<b>cd");
   EXPECT_EQ(textOf(root->firstChild(ZelString(u"E"))), u"");
 }
 
 // Walks hand out and reuse their views; whoever holds a reference keeps the element it got.
-TEST(XmlDomRead, HeldElementsAndWalksUnderWayStayTheirOwn) {
-  IPtr<XmlDomDocument> document(new XmlDomDocument);
-  ASSERT_TRUE(document->parse(ZelString(u"<Log><A>1</A><B>2</B><C>3</C></Log>")));
-  IZelDOMXmlElement* root = document->rootElement();
+TEST_F(XmlDom, HeldElementsAndWalksUnderWayStayTheirOwn) {
+  ASSERT_TRUE(document_->parse(ZelString(u"<Log><A>1</A><B>2</B><C>3</C></Log>")));
+  IZelDOMXmlElement* root = document_->rootElement();
   IPtr<IZelDOMXmlElementItr> outer;
   outer.takeOwnership(root->children());
   IPtr<IZelDOMXmlElement> held(outer->current());
@@ -117,7 +121,7 @@ TEST(XmlDomRead, HeldElementsAndWalksUnderWayStayTheirOwn) {
   EXPECT_EQ(textOf(outer->current()), u"2") << "the other walks left this one where it was";
 }
 
-TEST(XmlDomRead, OnlyOneWellFormedElementWithNothingButWhiteSpaceBesideItIsADocument) {
+TEST_F(XmlDom, OnlyOneWellFormedElementWithNothingButWhiteSpaceBesideItIsADocument) {
   const struct {
     const char16_t* text;
     const char16_t* reason;  // the start of the error text, or null for a document
@@ -133,34 +137,31 @@ TEST(XmlDomRead, OnlyOneWellFormedElementWithNothingButWhiteSpaceBesideItIsADocu
       {u"\ufeff<?xml version=\"1.0\"?>\r\n<Log>\u00e9</Log>\n\t", nullptr},
       {u" <Log>x</Log> ", nullptr},
   };
-  IPtr<XmlDomDocument> document(new XmlDomDocument);
   for (const auto& parsed : cases) {
     SCOPED_TRACE(platform::toUtf8(parsed.text));
-    EXPECT_EQ(document->parse(ZelString(parsed.text)), !parsed.reason);
-    EXPECT_EQ(document->rootElement() != nullptr, !parsed.reason) << "a refused text leaves no root";
-    const std::u16string error = text(document->lastError()->errorText());
+    EXPECT_EQ(document_->parse(ZelString(parsed.text)), !parsed.reason);
+    EXPECT_EQ(document_->rootElement() != nullptr, !parsed.reason) << "a refused text leaves no root";
+    const std::u16string error = lastError();
     EXPECT_TRUE(parsed.reason ? error.starts_with(parsed.reason) : error.empty()) << platform::toUtf8(error);
   }
 }
 
-TEST(XmlDomLoad, AMissingOrBrokenFileFailsWithAReasonAndAGoodOneLoadsKnowingItsLines) {
-  IPtr<XmlDomDocument> document(new XmlDomDocument);
-  EXPECT_FALSE(document->load(ZelString(u"/nonexistent/dir/materials.mtlx")));
-  EXPECT_EQ(text(document->lastError()->errorText()), u"File was not found: /nonexistent/dir/materials.mtlx");
+TEST_F(XmlDom, AMissingOrBrokenFileFailsWithAReasonAndAGoodOneLoadsKnowingItsLines) {
+  EXPECT_FALSE(document_->load(ZelString(u"/nonexistent/dir/materials.mtlx")));
+  EXPECT_EQ(lastError(), u"File was not found: /nonexistent/dir/materials.mtlx");
 
   std::string path = ::testing::TempDir() + "xml_dom_test.mtlx";
   for (const char* broken : {"<Materials><Material Name=\"Steel\"/></Materials", "<Materials/>\nnotes"}) {
     std::ofstream(path) << broken;
-    EXPECT_FALSE(document->load(ZelString(path.c_str())));
-    EXPECT_NE(text(document->lastError()->errorText()).find(u": " + text(ZelString(path.c_str()))),
-              std::u16string::npos);
+    EXPECT_FALSE(document_->load(ZelString(path.c_str())));
+    EXPECT_NE(lastError().find(u": " + text(ZelString(path.c_str()))), std::u16string::npos);
   }
 
   std::ofstream(path) << "\xEF\xBB\xBF<Materials>\n<Material Name=\"Steel\"/>\n\n<Material Name=\"Brass\">\n"
                          "<Density>7.9</Density></Material></Materials>";
-  ASSERT_TRUE(document->load(ZelString(path.c_str())));
-  EXPECT_TRUE(document->lastError()->errorText().isEmpty());
-  IZelDOMXmlElement* root = document->rootElement();
+  ASSERT_TRUE(document_->load(ZelString(path.c_str())));
+  EXPECT_TRUE(document_->lastError()->errorText().isEmpty());
+  IZelDOMXmlElement* root = document_->rootElement();
   EXPECT_EQ(root->line(), 1);
   std::vector<int32_t> lines;
   IPtr<IZelDOMXmlElementItr> materials;
@@ -171,8 +172,8 @@ TEST(XmlDomLoad, AMissingOrBrokenFileFailsWithAReasonAndAGoodOneLoadsKnowingItsL
       lines.push_back(density->line());
   }
   EXPECT_EQ(lines, (std::vector<int32_t>{2, 4, 5}));
-  ASSERT_TRUE(document->parse(ZelString(u"<Materials>\n<Material/></Materials>")));
-  EXPECT_EQ(document->rootElement()->firstChild(ZelString(u"Material"))->line(), 0)
+  ASSERT_TRUE(document_->parse(ZelString(u"<Materials>\n<Material/></Materials>")));
+  EXPECT_EQ(document_->rootElement()->firstChild(ZelString(u"Material"))->line(), 0)
       << "a parsed text has no lines";
   std::remove(path.c_str());
 }

@@ -82,10 +82,10 @@ Surface coneBand(double radius0, double halfAngle, double zLow, double zHigh, do
   };
 }
 
-Surface cylinderPatch(double radius, double length, double arc) {
+Surface cylinderPatch(double radius, double length, double arc = kFullTurn) {
   return coneBand(radius, 0.0, -length / 2, length / 2, arc);
 }
-Surface circleArc(double radius, double arc) {
+Surface circleArc(double radius, double arc = kFullTurn) {
   return coneBand(radius, 0.0, 0.0, 0.0, arc);
 }
 
@@ -115,8 +115,7 @@ Params compassSearch(const std::function<double(const Params&)>& cost, Params x,
     bool moved = false;
     for (Eigen::Index i = 0; i < x.size(); ++i) {
       for (const double move : {step, -step}) {
-        Params trial = x;
-        trial(i) += move;
+        const Params trial = x + move * Params::Unit(x.size(), i);
         if (const double value = cost(trial); value < lowest) {
           x = trial;
           lowest = value;
@@ -328,24 +327,22 @@ TEST(Fitting, NoiseFreePointsGiveEveryShapeBackInAnyPoseBitForBitAgain) {
       {"plane", kPlane, planePatch(20.0), values({0, 0, 0}), 40, 2000.0},
       {"line", kLine, lineSegment(30.0), values({0, 0, 0, 0}), 25, 2000.0},
       {"line in a plane", kLineInPlane, lineSegment(30.0), values({0, 0, 2, 0}), 20, 50.0},
-      {"circle", kCircle, circleArc(30, kFullTurn), values({0, 0, 0, 0, 0, 30}), 30},
+      {"circle", kCircle, circleArc(30), values({0, 0, 0, 0, 0, 30}), 30},
       {"circle arc", kCircle, circleArc(30, pi / 6), values({0, 0, 0, 0, 0, 30}), 30},
       {"far small arc", kCircle, circleArc(5, 1.0), values({0, 0, 0, 0, 0, 5}), 30, 2000.0},
       {"circle in a plane", kCircleInPlane, circleArc(10, pi / 3), values({0, 0, 10})},
       {"sphere", kSphere, sphereCap(30, pi), values({0, 0, 0, 30}), 5000},
       {"sphere cap", kSphere, sphereCap(30, pi / 12), values({0, 0, 0, 30}), 5000},
       {"far small cap", kSphere, sphereCap(5, 0.5), values({0, 0, 0, 5}), 5000, 2000.0},
-      {"long cylinder", kCylinder, cylinderPatch(5, 50, kFullTurn), values({0, 0, 0, 0, 5})},
-      {"ring", kCylinder, cylinderPatch(20, 2, kFullTurn), values({0, 0, 0, 0, 20})},
-      {"squat cylinder", kCylinder, cylinderPatch(10, 10 * std::sqrt(6.0), kFullTurn),
-       values({0, 0, 0, 0, 10})},
+      {"long cylinder", kCylinder, cylinderPatch(5, 50), values({0, 0, 0, 0, 5})},
+      {"ring", kCylinder, cylinderPatch(20, 2), values({0, 0, 0, 0, 20})},
+      {"squat cylinder", kCylinder, cylinderPatch(10, 10 * std::sqrt(6.0)), values({0, 0, 0, 0, 10})},
       {"partial cylinder", kCylinder, cylinderPatch(10, 10, pi / 6), values({0, 0, 0, 0, 10})},
-      {"far small cylinder", kCylinder, cylinderPatch(5, 20, kFullTurn), values({0, 0, 0, 0, 5}), 10000,
-       2000.0},
+      {"far small cylinder", kCylinder, cylinderPatch(5, 20), values({0, 0, 0, 0, 5}), 10000, 2000.0},
       {"cone", kCone, coneBand(10, 0.3, -10, 10), values({0, 0, 0, 0, 10, 0.3}), 80},
       {"narrow band", kCone, coneBand(20, 0.5, -0.5, 0.5), values({0, 0, 0, 0, 20, 0.5}), 80},
       {"wide cone", kCone, coneBand(5, 1.2, 0, 3), values({0, 0, 0, 0, 5, 1.2}), 80},
-      {"cylinder as cone", kCone, cylinderPatch(8, 10, kFullTurn), values({0, 0, 0, 0, 8, 0}), 80},
+      {"cylinder as cone", kCone, cylinderPatch(8, 10), values({0, 0, 0, 0, 8, 0}), 80},
       {"far small cone", kCone, coneBand(5, 0.2, -2, 2), values({0, 0, 0, 0, 5, 0.2}), 80, 2000.0},
       {"parallel planes", kParallelPlanes, facePair(20.0), values({0, 0, 0, kGap}), 35, 1000.0},
   };
@@ -368,8 +365,8 @@ TEST(Fitting, NoisyPointsGiveTheLeastSquaresShapeWithinNoiseOfTheTruth) {
   const Case cases[] = {
       {"plane", kPlane, planePatch(20.0), values({0, 0, 0})},
       {"line", kLine, lineSegment(20.0), values({0, 0, 0, 0})},
-      {"circle", kCircle, circleArc(10, kFullTurn), values({0, 0, 0, 0, 0, 10})},
-      {"circle in a plane", kCircleInPlane, circleArc(10, kFullTurn), values({0, 0, 10})},
+      {"circle", kCircle, circleArc(10), values({0, 0, 0, 0, 0, 10})},
+      {"circle in a plane", kCircleInPlane, circleArc(10), values({0, 0, 10})},
       {"sphere", kSphere, sphereCap(25, std::numbers::pi), values({0, 0, 0, 25})},
       {"half cylinder", kCylinder, cylinderPatch(10, 30, std::numbers::pi), values({0, 0, 0, 0, 10})},
       {"cone", kCone, coneBand(10, 0.4, -6, 6), values({0, 0, 0, 0, 10, 0.4})},
@@ -404,20 +401,18 @@ TEST(AxialFit, SeedsOnlyEverHelp) {
   for (const CylinderSeed& seed :
        {CylinderSeed{pose.axis(), pose.origin, 16.0}, CylinderSeed{{0, 0, 0}, pose.origin, 16.0},
         CylinderSeed{pose.axis(), {nan, 0, 0}, 16.0}, CylinderSeed{pose.axis(), pose.origin, -1.0},
-        CylinderSeed{across, pose.origin + 50.0 * across, 200.0}}) {
+        CylinderSeed{across, pose.origin + 50.0 * across, 200.0}})
     expectTruth(cylinder(fitCylinder(arc, seed), pose, arc), values({0, 0, 0, 0, 8}));
-  }
   for (const ConeSeed& seed :
        {ConeSeed{a, b, dA, dB}, ConeSeed{b, a, dB, dA}, ConeSeed{a, a, dA, dB}, ConeSeed{a, b, 0.0, 0.0},
-        ConeSeed{a, b, nan, dB}, ConeSeed{a, {nan, 0, 0}, dA, dB}, ConeSeed{a, a + across, 1.0, 90.0}}) {
+        ConeSeed{a, b, nan, dB}, ConeSeed{a, {nan, 0, 0}, dA, dB}, ConeSeed{a, a + across, 1.0, 90.0}})
     expectTruth(cone(fitCone(band, seed), pose, band), values({0, 0, 0, 0, 15, 0.25}));
-  }
 }
 
 TEST(AxialFit, ParallelToADirectionKeepsItExactly) {
   Rng rng(4);
   const Pose pose = randomPose(rng, 100.0);
-  const PointList tube = sample(rng, cylinderPatch(6.0, 10.0, kFullTurn), pose, 100);
+  const PointList tube = sample(rng, cylinderPatch(6.0, 10.0), pose, 100);
   const PointList band = sample(rng, coneBand(6.0, 0.35, -4.0, 4.0), pose, 100);
   const Vector reversed = -3.0 * pose.axis(), tilted = 7.0 * (pose.axis() + 0.05 * pose.rotation.col(0));
   const auto alongCylinder = fitCylinderParallelTo(tube, reversed);
@@ -436,7 +431,7 @@ TEST(Fitting, PointsThatDoNotDetermineTheShapeAreRefusedButThinSetsFit) {
   const Pose pose = randomPose(rng, 100.0);
   const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
   const Plane xy{Vector::Zero(), Vector::UnitZ()};
-  const PointList ring = sample(rng, circleArc(10.0, kFullTurn), pose, 50);
+  const PointList ring = sample(rng, circleArc(10.0), pose, 50);
   const PointList band = sample(rng, coneBand(5.0, 0.3, -2.0, 2.0), pose, 50);
   const PointList xAxis{{0, 0, 0}, {1, 0, 0}, {2, 0, 0}};
   EXPECT_FALSE(fitPlane(PointList{{0, 0, 0}, {1, 0, 0}}));

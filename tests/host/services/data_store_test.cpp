@@ -30,9 +30,7 @@ class DataStoreTest : public ModuleTest {
   IPtr<IDataStore> store_;
 };
 
-using DataStoreRegistration = DataStoreTest;
-
-TEST_F(DataStoreRegistration, ReadsAnswerTheDefaultUntilSetWritesAreClampedAndNanOrAnotherKindRefused) {
+TEST_F(DataStoreTest, ReadsAnswerTheDefaultUntilSetWritesAreClampedAndNanOrAnotherKindRefused) {
   ASSERT_TRUE(store_->addIntItem("Palpera/FontSize", 16, 8, 72, 3));
   ASSERT_TRUE(store_->addDoubleItem("Palpera/Deviation", 0.5, -FLT_MAX, FLT_MAX, 3));
   ASSERT_TRUE(store_->addStringItem("Palpera/Plugin", 256, ZelString(u"Emulator"), 3));
@@ -81,9 +79,7 @@ TEST_F(DataStoreRegistration, ReadsAnswerTheDefaultUntilSetWritesAreClampedAndNa
   EXPECT_EQ(store_->getInt("Palpera/FontSize", -1), 8);
 }
 
-using DataStoreWrites = DataStoreTest;
-
-TEST_F(DataStoreWrites, StringsAreCutBetweenPairsBlobsKeepTheirSizeAndObjectsAreHeldUntilReplaced) {
+TEST_F(DataStoreTest, StringsAreCutBetweenPairsBlobsKeepTheirSizeAndObjectsAreHeldUntilReplaced) {
   store_->addStringItem("Palpera/Name", 4, ZelString(u"abcdefg"), 0);
   EXPECT_EQ(std::u16string(store_->getString("Palpera/Name").c_str()), u"abcd") << "the default too";
   store_->setString(nullptr, "Palpera/Name", ZelString(u"xyz\U0001F600"));  // the pair is units 4 and 5
@@ -125,9 +121,8 @@ class DataStoreDelivery : public DataStoreTest {
 };
 
 TEST_F(DataStoreDelivery, ASubscriberHearsOnceNotItsOwnChangesAndNothingWhileNotificationsAreOff) {
-  store_->addListener("Palpera/Size", a_.get());
-  store_->addListener("Palpera/Size", a_.get());
-  store_->addListener("Palpera/Finished", a_.get());
+  for (const char* key : {"Palpera/Size", "Palpera/Size", "Palpera/Finished"})
+    store_->addListener(key, a_.get());
   EXPECT_FALSE(store_->addListener("Palpera/NeverRegistered", a_.get())) << "a misspelt key cannot be heard";
   store_->setInt(nullptr, "Palpera/Size", 3);
   store_->setInt(a_.get(), "Palpera/Size", 4);  // its own change: it knows
@@ -153,16 +148,13 @@ TEST_F(DataStoreDelivery, AReceiverMayUnsubscribeItselfOrALaterOneAndWriteFromIn
     store_->removeListener("Palpera/Size", a_.get());
     store_->fireEvent(a_.get(), "Palpera/Finished");
   });
-  store_->setInt(nullptr, "Palpera/Size", 2);
-  store_->setInt(nullptr, "Palpera/Size", 3);
+  for (const int size : {2, 3}) store_->setInt(nullptr, "Palpera/Size", size);
   EXPECT_EQ(a_->heard(), Heard{"int Palpera/Size 2"});
   EXPECT_EQ(b_->heard(), Heard{}) << "removed before its turn";
   EXPECT_EQ(finished->heard(), Heard{"notify Palpera/Finished"});
 }
 
-using DataStoreThreads = DataStoreDelivery;
-
-TEST_F(DataStoreThreads, ConcurrentWritersReadersAndSubscribersKeepValuesInRange) {
+TEST_F(DataStoreDelivery, ConcurrentWritersReadersAndSubscribersKeepValuesInRange) {
   std::atomic<bool> outOfRange{false};
   std::vector<std::thread> threads;
   for (int t = 0; t < 3; ++t) {

@@ -17,13 +17,16 @@ struct ToolRun {
 };
 
 // Runs the command-line host on a script written to a scratch file, with the module of the tool tests
-// (the real module plus a test command and a test plug-in) unless another module is given.
+// (the real module plus a test command and a test plug-in).
 class HostScript : public ::testing::Test {
  protected:
-  ToolRun run(const std::string& script, const std::string& module = PALPERA_TOOL_TEST_MODULE) {
+  ToolRun run(const std::string& script) {
     std::ofstream(path_) << script;
+    return tool("--module " PALPERA_TOOL_TEST_MODULE " --script " + path_);
+  }
+  static ToolRun tool(const std::string& arguments) {
     int status = -1;
-    std::string output = runTool("--module " + module + " --script " + path_, status);
+    std::string output = runTool(arguments, status);
     return {output, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
   }
   // "<script file>:<line>: <reason>", as a failing line is reported.
@@ -39,21 +42,15 @@ TEST_F(HostScript, ASettingSetIsPrintedBackAsItsKindHoldsIt) {
   ToolRun result =
       run("# quoted keys may hold blanks; comments may follow a line\n"
           "set \"Palpera/Hard Probe Features In Command\" 1   # a run-time value\n"
-          "set Palpera/MoveEventRateLimitValue 12.5\n"
-          "\tset Palpera/ActivePlugin \"Arm \\\"B\\\"\ttwo\"\r\n"
-          "\n"
+          "set Palpera/MoveEventRateLimitValue 12.5\n\tset Palpera/ActivePlugin \"Arm \\\"B\\\"\ttwo\"\r\n\n"
           "print settings \"Palpera/Hard Probe Features In Command\"\n"
-          "print settings Palpera/MoveEventRateLimitValue\n"
-          "print settings Palpera/ActivePlugin\n"
+          "print settings Palpera/MoveEventRateLimitValue\nprint settings Palpera/ActivePlugin\n"
           "print settings Palpera/Dialog\n");
   EXPECT_EQ(result.exitStatus, 0) << result.output;
   EXPECT_EQ(result.output,
-            "Palpera/Hard Probe Features In Command\t1\n"
-            "Palpera/MoveEventRateLimitValue\t12.5\n"
-            "Palpera/ActivePlugin\tArm \"B\"\\ttwo\n"
-            "Palpera/Dialog/LargeFontSize\t20\n"
-            "Palpera/Dialog/LargeIcons\t0\n"
-            "Palpera/Dialog/LargeAnnotations\t0\n");
+            "Palpera/Hard Probe Features In Command\t1\nPalpera/MoveEventRateLimitValue\t12.5\n"
+            "Palpera/ActivePlugin\tArm \"B\"\\ttwo\nPalpera/Dialog/LargeFontSize\t20\n"
+            "Palpera/Dialog/LargeIcons\t0\nPalpera/Dialog/LargeAnnotations\t0\n");
 }
 
 TEST_F(HostScript, ALineThatCannotBeReadStopsTheScriptBeforeAnyLineRuns) {
@@ -127,14 +124,8 @@ TEST_F(HostScript, ALineThatFailsStopsTheScriptThereWithItsReason) {
 
 TEST_F(HostScript, TheModuleStartsAtTheStartLineSoTheHostCanBePreparedFirst) {
   ToolRun result =
-      run("set \"General/Decimal Places\" 5\n"
-          "load-plugin ScriptTestPlugin\n"
-          "print plugins\n"
-          "print images\n"
-          "start\n"
-          "print settings \"General/Decimal Places\"\n"
-          "print images\n"
-          "start\n");
+      run("set \"General/Decimal Places\" 5\nload-plugin ScriptTestPlugin\nprint plugins\nprint images\n"
+          "start\nprint settings \"General/Decimal Places\"\nprint images\nstart\n");
   EXPECT_EQ(result.exitStatus, 1);
   EXPECT_EQ(result.output.find("ScriptTestPlugin\nGeneral/Decimal Places\t5\nblank\t40x40\n"), 0u)
       << "no icon before the module starts\n"
@@ -148,32 +139,19 @@ TEST_F(HostScript, TheModuleStartsAtTheStartLineSoTheHostCanBePreparedFirst) {
 
 TEST_F(HostScript, ACommandIsCreatedWithItsArgumentTextAndDrivenThroughItsDialogToApply) {
   ToolRun result =
-      run("command ScriptTestCommand \"fast mode\"\n"
-          "print dialog\n"
-          "value Distance 2.5\n"
-          "press Ask\n"
-          "answer yes\n"
-          "press 2\n"
-          "press Post\n"
-          "run-until Palpera/LogReplayFinished 5000\n"
-          "apply\n"
-          "print document\n"
-          "print dialogs\n");
+      run("command ScriptTestCommand \"fast mode\"\nprint dialog\nvalue Distance 2.5\npress Ask\n"
+          "answer yes\npress 2\npress Post\nrun-until Palpera/LogReplayFinished 5000\napply\n"
+          "print document\nprint dialogs\n");
   EXPECT_EQ(result.exitStatus, 0) << result.output;
+  // With no answer queued, the first question is answered "no".
   EXPECT_EQ(result.output,
             "command: setContext\ncommand: setGui\ncommand: canRun\ncommand: createGui\n"
-            "command: arguments 'fast mode'\ncommand: activate\n"
-            "1\tnumber\tDistance\t0\tenabled\t\n"
-            "2\tbutton\tAsk\t0\tenabled\t\n"
-            "3\tbutton\tPost\t0\tenabled\t\n"
-            "4\tbutton\tLocked\t0\tdisabled\t\n"
-            "command: gui value 1 2.5\n"
-            "command: gui event 2 1\ndialog: Again?\ncommand: answered 2\n"  // none queued: "no"
-            "command: gui event 2 1\ndialog: Again?\ncommand: answered 1\n"
-            "command: gui event 3 1\n"
-            "command: canApply\ncommand: apply\ncommand: deactivate\n"
-            "Point\tProbed\n"
-            "3\tAgain?\t\t2\n3\tAgain?\t\t1\n");
+            "command: arguments 'fast mode'\ncommand: activate\n1\tnumber\tDistance\t0\tenabled\t\n"
+            "2\tbutton\tAsk\t0\tenabled\t\n3\tbutton\tPost\t0\tenabled\t\n4\tbutton\tLocked\t0\tdisabled\t\n"
+            "command: gui value 1 2.5\ncommand: gui event 2 1\ndialog: Again?\ncommand: answered 2\n"
+            "command: gui event 2 1\ndialog: Again?\ncommand: answered 1\ncommand: gui event 3 1\n"
+            "command: canApply\ncommand: apply\ncommand: deactivate\nPoint\tProbed\n3\tAgain?\t\t2\n"
+            "3\tAgain?\t\t1\n");
 }
 
 TEST_F(HostScript, ACommandThatRefusesStopsTheScriptAndIsStillEndedCleanly) {
@@ -218,18 +196,16 @@ TEST_F(HostScript, TheHostLogIsRecordedUntilStoppedAndCanThenBeReplayed) {
 
 TEST_F(HostScript, AScriptIsReadFromStandardInputAndAMissingScriptIsSaidSo) {
   std::ofstream(path_) << "set Palpera/Logging 1\nprint settings Palpera/Logging\nbogus\n";
-  int status = -1;
-  std::string output = runTool("--script - < " + path_, status);
-  EXPECT_EQ(output, "<stdin>:3: unknown action 'bogus'\n");
-  EXPECT_EQ(WEXITSTATUS(status), 1);
-  output = runTool("--script " + scratch_.system("absent.script"), status);
-  EXPECT_EQ(WEXITSTATUS(status), 1);
-  EXPECT_EQ(output, "palpera-host: cannot read the script '" + scratch_.system("absent.script") +
-                        "': no such file\n");
-  output = runTool("--script " + scratch_.system(), status);
-  EXPECT_EQ(WEXITSTATUS(status), 1);
-  EXPECT_EQ(output, "palpera-host: cannot read the script '" + scratch_.system() + "': not a regular file\n")
-      << "a directory reads as an empty script";
+  ToolRun fromInput = tool("--script - < " + path_);
+  EXPECT_EQ(fromInput.output, "<stdin>:3: unknown action 'bogus'\n");
+  EXPECT_EQ(fromInput.exitStatus, 1);
+  // A directory would read as an empty script.
+  for (const auto& [script, reason] : {std::pair{scratch_.system("absent.script"), "no such file"},
+                                       std::pair{scratch_.system(), "not a regular file"}}) {
+    ToolRun result = tool("--script " + script);
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_EQ(result.output, "palpera-host: cannot read the script '" + script + "': " + reason + "\n");
+  }
 }
 
 TEST_F(HostScript, TheModulesMessagesAreShownOnStandardErrorAndListed) {
