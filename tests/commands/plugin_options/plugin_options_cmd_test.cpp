@@ -17,8 +17,6 @@ using Journal = std::vector<std::string>;
 using Messages = std::vector<std::u16string>;
 using Start = CommandRunner::Start;
 
-constexpr const char* kContinuousReceiver = "IZelHardProbeContinuousDataReceiver";
-
 OptionEntry armEntry(const char* key, const char* device = "HardProbe") {
   return {"HardProbe", key, device, u"Calibrate", {}};
 }
@@ -33,7 +31,7 @@ class PluginOptions : public CommandTest {
     registry_->setManager(ZelCString("HardProbe"), hardProbe_.get());
     registry_->setManager(ZelCString("LaserScan"), laserScan_.get());
     addDevice("HardProbe", "IZelHardProbeDataReceiver");
-    addDevice("HardProbeContinuous", kContinuousReceiver);
+    addDevice("HardProbeContinuous", "IZelHardProbeContinuousDataReceiver");
     addDevice("LaserScan", "IZelLaserScanDataReceiver");
   }
 
