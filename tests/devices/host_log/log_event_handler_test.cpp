@@ -90,8 +90,8 @@ class LogEventHandlerThreads : public LogEventHandler {
     return !rescued;
   }
   // A data record that the starting acquisition takes.
-  void startAcquisition(const char* file = "a.xml") {
-    ASSERT_TRUE(handle("PluginData", {file}));
+  void startAcquisition() {
+    ASSERT_TRUE(handle("PluginData", {"a.xml"}));
     ASSERT_TRUE(handler_->takeData());
   }
 
