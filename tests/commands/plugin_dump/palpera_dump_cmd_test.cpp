@@ -61,15 +61,9 @@ TEST_F(PluginDataDump, EveryEventOfEachKindIsOneLineInTheStreamsDefaultNumberFor
       });
   std::cerr << std::defaultfloat << std::setprecision(6);
   EXPECT_EQ(lines,
-            "setProbeRadius(0.003)\n"
-            "setProbeRadius(1e-07)\n"
-            "onStartCapture()\n"
-            "onMoved((1,2,3), (0,0,-1), (0,1,0))\n"
-            "onPointSampled((0.5,0,1234.57), (0,0,-1), (0,1,0))\n"
-            "onStopCapture()\n"
-            "onStop()\n"
-            "onCustomEvent(Error)\n"
-            "onCustomEvent()\n");
+            "setProbeRadius(0.003)\nsetProbeRadius(1e-07)\nonStartCapture()\n"
+            "onMoved((1,2,3), (0,0,-1), (0,1,0))\nonPointSampled((0.5,0,1234.57), (0,0,-1), (0,1,0))\n"
+            "onStopCapture()\nonStop()\nonCustomEvent(Error)\nonCustomEvent()\n");
   // The same receiver prints the single-point and scan-line events.
   EXPECT_EQ(printed<IZelHardProbeDataReceiverV2>([](IZelHardProbeDataReceiverV2* r) {
               r->onPointSampled({1, 2, 3});

@@ -17,8 +17,6 @@ using Journal = std::vector<std::string>;
 using Messages = std::vector<std::u16string>;
 using Start = CommandRunner::Start;
 
-constexpr const char* kContinuousReceiver = "IZelHardProbeContinuousDataReceiver";
-
 OptionEntry armEntry(const char* key, const char* device = "HardProbe") {
   return {"HardProbe", key, device, u"Calibrate", {}};
 }
@@ -32,8 +30,8 @@ class PluginOptions : public CommandTest {
     CommandTest::SetUp();
     registry_->setManager(ZelCString("HardProbe"), hardProbe_.get());
     registry_->setManager(ZelCString("LaserScan"), laserScan_.get());
-    addDevice("HardProbe", "IZelHardProbeDataReceiver");
-    addDevice("HardProbeContinuous", kContinuousReceiver);
+    arm_ = addDevice("HardProbe", "IZelHardProbeDataReceiver");
+    addDevice("HardProbeContinuous", "IZelHardProbeContinuousDataReceiver");
     addDevice("LaserScan", "IZelLaserScanDataReceiver");
   }
 
@@ -45,9 +43,6 @@ class PluginOptions : public CommandTest {
   void offerScanner(const char16_t* name, std::vector<OptionEntry> entries) {
     activate(laserScan_.get(), new OptionsPlugin(name, {.laserScan = true}, entries, journal_));
   }
-  TestDevice* device(const char* name) {
-    return static_cast<TestDevice*>(registry_->getDevice(ZelCString(name)));
-  }
   HostGuiDialog::Control control(int32_t id) {
     std::optional<HostGuiDialog::Control> found = dialog().control(id);
     EXPECT_TRUE(found) << "no control " << id;
@@ -56,6 +51,7 @@ class PluginOptions : public CommandTest {
 
   IPtr<HardProbePluginManager> hardProbe_{new HardProbePluginManager};
   IPtr<LaserScanPluginManager> laserScan_{new LaserScanPluginManager};
+  TestDevice* arm_ = nullptr;
 
  private:
   void activate(IZelPluginManager* manager, OptionsPlugin* plugin) {
@@ -92,11 +88,11 @@ TEST_F(PluginOptions, AnEntrysDeviceIsHeldUntilAnotherIsNeededOrTheCommandEndsAn
   offerArm(u"Arm7", {armEntry("zero"), armEntry("home"), armEntry("trace", "HardProbeContinuous"),
                      armEntry("nowhere", "NoSuchDevice"), failing});
   ASSERT_EQ(start("PluginOptionsCmd"), Start::kStarted);
-  device("HardProbe")->answers.connect = false;
+  arm_->answers.connect = false;
   press(4);
   EXPECT_EQ(journal_, (Journal{"connect HardProbe"})) << "the entry does not run without its device";
   EXPECT_EQ(errorMessages(), Messages{u"Unable to connect to device."});
-  device("HardProbe")->answers.connect = true;
+  arm_->answers.connect = true;
   press(4);
   press(5);
   EXPECT_EQ(journal_, (Journal{"connect HardProbe", "run home"})) << "connected again, not disconnected";

@@ -94,13 +94,12 @@ TEST_F(DeviceAcquisitionThreads, OneMoveInFlightTheOthersOnlyLogged) {
 
 TEST_F(DeviceAcquisitionThreads, AMoveTheHostCouldNotCarryDoesNotHoldBackTheNext) {
   rateLimitOff();
-  start(continuous(), {act([this] { host_.root().setServiceFactory(IZelDataEvent::interfaceName, {}); }),
-                       moved({1, 0, 0}), act([this] {
-                         host_.root().setServiceFactory(IZelDataEvent::interfaceName, [] {
-                           return static_cast<IZelUnknown*>(new HostDataEvent);
-                         });
-                       }),
-                       moved({2, 0, 0})});
+  auto refuse = act([this] { host_.root().setServiceFactory(IZelDataEvent::interfaceName, {}); });
+  auto carry = act([this] {
+    host_.root().setServiceFactory(IZelDataEvent::interfaceName,
+                                   [] { return static_cast<IZelUnknown*>(new HostDataEvent); });
+  });
+  start(continuous(), {refuse, moved({1, 0, 0}), carry, moved({2, 0, 0})});
   ASSERT_TRUE(plugin_->script().waitForEvents(4));
   continuous()->stopAcquisition();
   EXPECT_EQ(recorder_->calls(), Lines{"moved 2,0,0 0,0,-1 0,1,0"});

@@ -38,6 +38,7 @@ class DeviceEvents : public ModuleTest {
     ModuleTest::SetUp();
     registerModuleSettings();
     registerDeviceEventNames(ContinuousEventNames::kGroup, ContinuousEventNames::kAll);
+    ASSERT_TRUE(receivers_.add(receiver_->registered()));
   }
 
   size_t pump() { return host_.mainLoop().runPending(); }
@@ -47,8 +48,7 @@ class DeviceEvents : public ModuleTest {
 };
 
 TEST_F(DeviceEvents, RegistrationNeedsAReceiverAndKeepsOneEntryPerReceiver) {
-  EXPECT_TRUE(receivers_.add(receiver_->registered()));
-  EXPECT_TRUE(receivers_.add(receiver_->registered()));
+  EXPECT_TRUE(receivers_.add(receiver_->registered())) << "once more";
   EXPECT_EQ(receivers_.size(), 1u);
   EXPECT_EQ(receiver_->refCount(), 2u) << "the test's reference and the one entry's";
   EXPECT_TRUE(receivers_.remove(receiver_->registered()));
@@ -58,7 +58,6 @@ TEST_F(DeviceEvents, RegistrationNeedsAReceiverAndKeepsOneEntryPerReceiver) {
 }
 
 TEST_F(DeviceEvents, TheMoveQueueCountsOneMoveInFlightAndAnyMoveThatArrivesFreesTheWay) {
-  receivers_.add(receiver_->registered());
   DeviceEventHandlers made = makeContinuousEventHandlers(&receivers_);
   IZelHardProbeEventQueue* queue = made.queue;
   ASSERT_EQ(queryPart<IZelHardProbeEventQueue>(made.handlers[3].get()), queue) << "the move handler's";
@@ -84,7 +83,6 @@ TEST_F(DeviceEvents, TheMoveQueueCountsOneMoveInFlightAndAnyMoveThatArrivesFrees
 }
 
 TEST_F(DeviceEvents, AReceiverMayStopTheAcquisitionFromInsideAMove) {
-  receivers_.add(receiver_->registered());
   auto made = std::make_unique<DeviceEventHandlers>(makeContinuousEventHandlers(&receivers_));
   receiver_->setDuringCall([&](const std::string&) { made->handlers.clear(); });
   postMove(1);
@@ -97,7 +95,6 @@ using DeviceEventsThreads = DeviceEvents;
 
 // The device's side of the one-move rule, run on a worker thread while the main thread delivers.
 TEST_F(DeviceEventsThreads, MovesFromAWorkerAreNeverMoreThanOneInFlightAndTheCountNeverSticks) {
-  receivers_.add(receiver_->registered());
   DeviceEventHandlers made = makeContinuousEventHandlers(&receivers_);
   IZelHardProbeEventQueue* queue = made.queue;
   std::atomic<int> inFlightSeen{0};

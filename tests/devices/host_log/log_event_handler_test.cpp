@@ -38,8 +38,8 @@ class LogEventHandler : public HostLogTestBase {
 
 TEST_F(LogEventHandler, RefusedRecordsChangeNothing) {
   ASSERT_TRUE(handle("PluginAlignmentMatrix", {kShifted}));
-  host_.dataStore().fireEvent(nullptr,
-                              kLogReplayFinished);  // a kind taken for a wait by mistake ends at once
+  // A kind taken for a wait by mistake ends at once.
+  host_.dataStore().fireEvent(nullptr, kLogReplayFinished);
   for (const char* text : {"1 0 0 9 0 1 0 9 0 0 1 9 0 0 0", "1 0 0 9 0 1 0 9 0 0 1 9 0 0 0 nan",
                            "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0", "1e300 0 0 0 0 1e300 0 0 0 0 1e300 0 0 0 0 1",
                            "1 0 0 9 0 1 0 9 0 0 1 9 0 0 1 1", "1 0 0 9 0 1 0 9 0 0 1 9 0 0 0 1 1"}) {
@@ -90,8 +90,8 @@ class LogEventHandlerThreads : public LogEventHandler {
     return !rescued;
   }
   // A data record that the starting acquisition takes.
-  void startAcquisition(const char* file = "a.xml") {
-    ASSERT_TRUE(handle("PluginData", {file}));
+  void startAcquisition() {
+    ASSERT_TRUE(handle("PluginData", {"a.xml"}));
     ASSERT_TRUE(handler_->takeData());
   }
 

@@ -75,8 +75,6 @@ class MaterialsFileTest : public ModuleTest {
   ScratchDirectory scratch_;
 };
 
-const std::u16string kNoDialog = u"<no dialog>";
-
 // A file the reader refuses is shown, and keeps the whole materials read before; only a library left empty
 // by an error gets plain steel.
 TEST_F(MaterialsFileTest, ARefusedFileIsShownAndKeepsTheWholeMaterialsBefore) {
@@ -97,7 +95,7 @@ TEST_F(MaterialsFileTest, ARefusedFileIsShownAndKeepsTheWholeMaterialsBefore) {
        "<Materials>" + materialXml("Brass", "") + materialXml("Invar", "") + materialXml(nullptr, "") +
            "</Materials>",
        u"Material element requires a name_i18n attribute", 2, false},
-      {"an empty root is no error", "<Materials/>", kNoDialog, 0, false},
+      {"an empty root is no error", "<Materials/>", u"<no dialog>", 0, false},
   };
   for (const auto& each : cases) {
     SCOPED_TRACE(each.what);
