@@ -154,7 +154,10 @@ TEST_F(DataStoreDelivery, AReceiverMayUnsubscribeItselfOrALaterOneAndWriteFromIn
   EXPECT_EQ(finished->heard(), Heard{"notify Palpera/Finished"});
 }
 
-TEST_F(DataStoreDelivery, ConcurrentWritersReadersAndSubscribersKeepValuesInRange) {
+// Named for the ThreadSanitizer run, which takes the suites that exercise threads.
+using DataStoreThreads = DataStoreDelivery;
+
+TEST_F(DataStoreThreads, ConcurrentWritersReadersAndSubscribersKeepValuesInRange) {
   std::atomic<bool> outOfRange{false};
   std::vector<std::thread> threads;
   for (int t = 0; t < 3; ++t) {
