@@ -54,8 +54,7 @@ TEST_F(HostGlue, APointObjectIsANamedDocumentObjectWithAnEmptyArrayUntilRemoved)
   auto* points = objects[0]->dataAs<IZelPoints>();
   ASSERT_NE(points, nullptr);
   ASSERT_NE(points->array(), nullptr);
-  EXPECT_EQ(points->array()->count(), 0);
-  EXPECT_EQ(points->array()->dimension(), 1);
+  EXPECT_EQ(std::tuple(points->array()->count(), points->array()->dimension()), std::tuple(0, 1));
   objects.clear();
 
   removeObjectFromDocument(object.get());
@@ -93,8 +92,7 @@ class BareCommand : public CompBaseCmd {};
 
 TEST(CommandBase, ABareCommandMayRunNeverButAgreesToEveryStepAndAnswersNoHostQuery) {
   IPtr<BareCommand> command(new BareCommand);
-  EXPECT_EQ(command->kind(), 3u);
-  EXPECT_FALSE(command->canRun(nullptr));
+  EXPECT_EQ(std::tuple(command->kind(), command->canRun(nullptr)), std::tuple(3u, false));
   EXPECT_TRUE(command->activate() && command->canApply() && command->apply() && command->cancel());
   EXPECT_EQ(command->hostQuery33(), 1u);
   EXPECT_FALSE(command->hostQuery34() || command->hostQuery35() || command->hostQuery36() ||
@@ -129,16 +127,14 @@ TEST(WidgetBase, ControlIdentityJoinsWidgetClassAndControlNames) {
 
 TEST_F(HostGlue, TwoWidgetsGetDisjointControlIdBlocks) {
   IPtr<NamedWidget> first(new NamedWidget), second(new NamedWidget);
-  first->buildGui(&host_.dialog());
-  second->buildGui(&host_.dialog());
+  for (NamedWidget* widget : {first.get(), second.get()}) widget->buildGui(&host_.dialog());
   int32_t a = first->idBase(), b = second->idBase();
   EXPECT_TRUE(a + NamedWidget::kControls <= b || b + NamedWidget::kControls <= a) << a << " and " << b;
   EXPECT_EQ(second->controlId({2, "Flip"}).number, b + 2);
 }
 
 TEST(NotComputed, MarksThe34e38DefaultButNotTheFloatBound) {
-  EXPECT_TRUE(isNotComputed(kNotComputed));
-  EXPECT_FALSE(isNotComputed(kFloatMax));
+  EXPECT_EQ(std::tuple(isNotComputed(kNotComputed), isNotComputed(kFloatMax)), std::tuple(true, false));
 }
 
 TEST_F(HostGlue, EveryCallbackReachesTheHostDefaultUnderItsOwnId) {
