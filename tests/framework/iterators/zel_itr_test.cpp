@@ -122,10 +122,9 @@ TEST_F(MeshIterator, TheTextNodeCarriesTheLabelAtTheOriginOrNothingForAPlainIter
   };
   IPtr<HostTextNode> text = node(labelled->createTextNode());
   ASSERT_TRUE(text);
-  EXPECT_EQ(text->name(), "node");
-  EXPECT_EQ(::text(text->text()), u"P1");
-  EXPECT_EQ(text->anchor(), Vector3());
-  EXPECT_EQ(std::tuple(text->size(), text->offsetX(), text->offsetY()), std::tuple(6.0, -0.2, -0.3));
+  EXPECT_EQ(std::tuple(text->name(), ::text(text->text()), text->anchor(), text->size(), text->offsetX(),
+                       text->offsetY()),
+            std::tuple("node", u"P1", Vector3(), 6.0, -0.2, -0.3));
   EXPECT_TRUE(node(itr_->createTextNode())->text().isEmpty());
   host_.root().setService(IZelNodeFactory::interfaceName, nullptr);
   EXPECT_EQ(labelled->createTextNode(), nullptr);
@@ -144,8 +143,7 @@ TEST_F(MeshIterator, TheLightBaseAnswersEverythingWithNothingAndKeepsOnlyItsHint
   EXPECT_FALSE(base->advance(nullptr, &restarted));
   EXPECT_FALSE(restarted);
   Vector3 point;
-  EXPECT_FALSE(base->vertex(point));
-  EXPECT_EQ(base->createTextNode(), nullptr);
+  EXPECT_EQ(std::tuple(base->vertex(point), base->createTextNode()), std::tuple(false, nullptr));
   EXPECT_EQ(reports(), 0u);
 }
 
