@@ -17,16 +17,14 @@
 
 namespace {
 
-class ReferenceObject : public ModuleTest {
- protected:
-  HostGfxObject& addReference(const char16_t* name, int32_t displayMode) {
+using HostGlue = ModuleTest;
+
+TEST_F(HostGlue, TheReferenceObjectIsShownInMode1AndThePreviousModeIsHandedBackUnlessMissingOrAlreadyThere) {
+  auto addReference = [&](const char16_t* name, int32_t displayMode) -> HostGfxObject& {
     IPtr<HostDocObject> reference = host_.document().add({"Mesh", name, std::nullopt, {}, {}}, false);
     reference->graphics().setDisplayMode(displayMode);
     return reference->graphics();
-  }
-};
-
-TEST_F(ReferenceObject, IsShownInMode1AndThePreviousModeIsHandedBackUnlessMissingOrAlreadyThere) {
+  };
   addReference(u"Other", 4);
   EXPECT_FALSE(showReferenceObject().graphics);
   HostGfxObject& graphics = addReference(u"RefObject", 4);
@@ -38,8 +36,6 @@ TEST_F(ReferenceObject, IsShownInMode1AndThePreviousModeIsHandedBackUnlessMissin
   shown.graphics->setDisplayMode(shown.previousMode);
   EXPECT_EQ(graphics.displayMode(), 4);
 }
-
-using HostGlue = ModuleTest;
 
 TEST_F(HostGlue, APointObjectIsANamedDocumentObjectWithAnEmptyArrayUntilRemoved) {
   IPtr<IZelDocObject> object = createPointObject(ZelString(u"Capture 1"));
@@ -146,8 +142,7 @@ TEST_F(HostGlue, EveryCallbackReachesTheHostDefaultUnderItsOwnId) {
       &ICallbackObject::onMouseDoubleClick, &ICallbackObject::onMouseMove,  &ICallbackObject::onMouseWheel,
       &ICallbackObject::onKeyPress,         &ICallbackObject::onKeyRelease, &ICallbackObject::onIdle,
   };
-  ICallbackObject* object = callbacks.get();
-  for (Operation operation : operations) EXPECT_EQ((object->*operation)(nullptr, nullptr), 1);
+  for (Operation operation : operations) EXPECT_EQ((callbacks.get()->*operation)(nullptr, nullptr), 1);
   EXPECT_EQ(callbacks->internalCallback(nullptr, nullptr), 1);
   EXPECT_EQ(host_.callbacks().received(), (std::vector<int32_t>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11,
                                                                 HostCallbackObject::kInternalCallback}));
