@@ -17,9 +17,8 @@ namespace {
 constexpr double kRoundOff = 1e-12;
 
 void expectNear(const Vector3& actual, const Vector3& expected, double tolerance = kRoundOff) {
-  EXPECT_NEAR(actual.x, expected.x, tolerance);
-  EXPECT_NEAR(actual.y, expected.y, tolerance);
-  EXPECT_NEAR(actual.z, expected.z, tolerance);
+  for (double Vector3::*axis : {&Vector3::x, &Vector3::y, &Vector3::z})
+    EXPECT_NEAR(actual.*axis, expected.*axis, tolerance);
 }
 
 TEST(VectorMath, ProjectionsIgnoreDirectionsBelowEpsSquared) {
@@ -140,9 +139,8 @@ TEST(ColorConversion, PrimariesGreyAndRoundTrips) {
     round.rgbToHsl();
     EXPECT_EQ(round.s == 0.0f, c.r == c.g) << "grey alone has no saturation";
     round.hslToRgb();
-    EXPECT_NEAR(round.r, c.r, 1e-5f);
-    EXPECT_NEAR(round.g, c.g, 1e-5f);
-    EXPECT_NEAR(round.b, c.b, 1e-5f);
+    for (float Color::*channel : {&Color::r, &Color::g, &Color::b})
+      EXPECT_NEAR(round.*channel, c.*channel, 1e-5f);
   }
   ColorRGBA scaled = ColorRGBA::fromScaled(Color{0.5f, 0.2f, -1.0f}, 3.0);
   EXPECT_EQ(std::tuple(scaled.r, scaled.b), std::tuple(1.0f, 0.0f));
