@@ -41,8 +41,7 @@ TEST(VectorMath, ParallelWithinTheSineToleranceAndOrthonormalBasesRightHanded) {
   for (const Vector3& d : {Vector3(0, 0, 5), Vector3(0.9, 0.1, 0), Vector3(1, 1, 1)}) {
     ASSERT_TRUE(Vector3::orthonormalBasis(d, u, v));
     Vector3 n = d.normalized();
-    EXPECT_NEAR(u.dot(v), 0.0, kRoundOff);
-    EXPECT_NEAR(u.dot(n), 0.0, kRoundOff);
+    for (const Vector3& w : {v, n}) EXPECT_NEAR(u.dot(w), 0.0, kRoundOff);
     expectNear(Vector3::cross(u, v), n);
   }
 }
