@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <cstdint>
+#include <tuple>
 #include <vector>
 
 #include "basic_types/bit_vector.h"
@@ -30,14 +30,12 @@ TEST_F(Containers, ArrayReserveKeepsTheLeadingItemsAndNeverGoesBelowTheMinimumAn
   ZelArray<int64_t> plain;
   plain.at(3);
   plain.reserve(5, 8);
-  EXPECT_EQ(plain.capacity(), 8);
-  EXPECT_EQ(plain[7], 0) << "slots gained are zero";
+  EXPECT_EQ(std::tuple(plain.capacity(), plain[7]), std::tuple(8, 0)) << "slots gained are zero";
   struct Record {
     double a, b, c;
   };
   ZelCountedArray<Record> records(ZelCountedArray<Record>::ItemCount{5});
-  EXPECT_EQ(records.capacity(), 6);
-  EXPECT_EQ(records.count(), 0);
+  EXPECT_EQ(std::tuple(records.capacity(), records.count()), std::tuple(6, 0));
   for (int32_t i = 0; i <= 5; ++i) EXPECT_EQ(records[i].c, 0.0) << "an array made for 5 items: " << i;
 }
 
@@ -48,8 +46,7 @@ TEST(OwnedBuffer, TheBufferGoesBackToItsOwnerOnceWhenTheHandleGoes) {
   } owner;
   {
     OwnedBufferHandle<Owner, int> handle(&owner, 42);
-    EXPECT_EQ(handle.buffer(), 42);
-    EXPECT_TRUE(owner.released.empty());
+    EXPECT_EQ(std::tuple(handle.buffer(), owner.released.size()), std::tuple(42, 0u));
   }
   EXPECT_EQ(owner.released, std::vector<int>{42});
 }
@@ -64,8 +61,8 @@ void fillAndCheck(ZelChunkedArray& array, int32_t from, int32_t to) {
 TEST_F(Containers, AChunkedArrayDoublesButStopsAtTheEndOfThePageHoldingTheNewIndex) {
   ZelChunkedArray array(sizeof(int32_t), 11);
   array.createChunks(5000);
-  EXPECT_EQ(array.pageCount(), 3) << "two full pages of 2048 and one of 904";
-  EXPECT_EQ(array.pageLength(), 2048);
+  EXPECT_EQ(std::tuple(array.pageCount(), array.pageLength()), std::tuple(3, 2048))
+      << "two full pages of 2048 and one of 904";
   for (int32_t i = 0; i < 5000; ++i) ASSERT_EQ(*reinterpret_cast<int32_t*>(array.element(i)), 0) << i;
   fillAndCheck(array, 0, 5000);
   uint8_t* firstPage = array.element(0);
@@ -106,8 +103,7 @@ TEST_F(Containers, HashTableIntegerKeysFindOrInsertEraseIterateInBucketOrderAndG
   for (int32_t i = 3; i < 15; ++i)
     ASSERT_EQ(*table.find(i), i) << "every key is still found after the rehash";
   table.clear();
-  EXPECT_EQ(table.count(), 0u);
-  EXPECT_EQ(table.bucketCount(), 37u) << "clear keeps the buckets";
+  EXPECT_EQ(std::tuple(table.count(), table.bucketCount()), std::tuple(0u, 37u)) << "clear keeps the buckets";
 }
 
 // Far beyond the flat form: 312500 words.
@@ -120,8 +116,7 @@ TEST_F(BitVectors, AHugeSparseSelectionCostsOnlyThePagesHoldingSetBits) {
   {
     BitVector bits(10);
     for (int32_t bit : {kLargeBit, kLargeBit + 1}) bits.set(bit);
-    EXPECT_TRUE(bits.isPaged());
-    EXPECT_EQ(host_.memoryManager().pagesInUse(), 1);
+    EXPECT_EQ(std::tuple(bits.isPaged(), host_.memoryManager().pagesInUse()), std::tuple(true, 1));
     bits.clear(kLargeBit);
     bits.clearAll();
     EXPECT_EQ(host_.memoryManager().pagesInUse(), 1) << "clearing zeroes pages, frees none";
@@ -134,30 +129,22 @@ TEST_F(BitVectors, AHugeSparseSelectionCostsOnlyThePagesHoldingSetBits) {
 TEST_F(BitVectors, GrowthToTheLargestIndexStopsAtInt32MaxInsteadOfOverflowing) {
   BitVector bits(10);
   EXPECT_TRUE(bits.set(INT32_MAX));
-  EXPECT_EQ(bits.maxBit(), INT32_MAX);
-  EXPECT_TRUE(bits.test(INT32_MAX));
-  EXPECT_EQ(bits.findNext(INT32_MAX - 1), INT32_MAX);
-  EXPECT_EQ(bits.findNext(INT32_MAX), -1);
-  EXPECT_EQ(bits.findPrevious(INT32_MAX), -1);
+  EXPECT_EQ(std::tuple(bits.maxBit(), bits.test(INT32_MAX)), std::tuple(INT32_MAX, true));
+  EXPECT_EQ(std::tuple(bits.findNext(INT32_MAX - 1), bits.findNext(INT32_MAX), bits.findPrevious(INT32_MAX)),
+            std::tuple(INT32_MAX, -1, -1));
 }
 
 TEST_F(BitVectors, SetAllAndSetFirstStartAtBitOneAndClearEverythingElse) {
-  BitVector all(64);
+  BitVector all(64), bits(200), paged(10);
   all.setAll();
-  EXPECT_FALSE(all.test(0));
-  EXPECT_TRUE(all.test(95));
-  EXPECT_EQ(all.knownCount(), 95u);
+  EXPECT_EQ(std::tuple(all.test(0), all.test(95), all.knownCount()), std::tuple(false, true, 95u));
   EXPECT_EQ(all.count(), 95u);
-  BitVector bits(200);
   for (int32_t bit : {0, 150}) bits.set(bit);
   bits.setFirst(40);
-  EXPECT_FALSE(bits.test(0));
-  EXPECT_TRUE(bits.test(40));
-  EXPECT_FALSE(bits.test(150));
-  EXPECT_EQ(bits.count(), 40u);
+  EXPECT_EQ(std::tuple(bits.test(0), bits.test(40), bits.test(150), bits.count()),
+            std::tuple(false, true, false, 40u));
   bits.setFirst(-3);
   EXPECT_EQ(bits.count(), 0u);
-  BitVector paged(10);
   paged.set(kLargeBit);
   paged.setFirst(5000);
   EXPECT_FALSE(paged.test(kLargeBit)) << "existing pages above n are cleared";
@@ -172,35 +159,27 @@ TEST_F(BitVectors, SubtractClearsTheOthersBitsAndUnionGrowsToTheOthersHighestSet
   EXPECT_EQ(a.knownCount(), 3u);
   a.subtract(b);
   EXPECT_EQ(a.knownCount(), BitVector::kUnknownCount);
-  EXPECT_EQ(a.count(), 2u);
-  EXPECT_FALSE(a.test(2));
+  EXPECT_EQ(std::tuple(a.count(), a.test(2)), std::tuple(2u, false));
   EXPECT_EQ(a.maxBit(), 31) << "only the words both hold";
   b.set(4000);
   a |= b;
   EXPECT_GE(a.maxBit(), 4000) << "a union grows to the other's highest set bit";
-  EXPECT_TRUE(a.test(4000));
-  EXPECT_EQ(a.count(), 5u);
-  BitVector wide(100000);  // paged, but empty high pages: nothing to grow for
+  EXPECT_EQ(std::tuple(a.test(4000), a.count()), std::tuple(true, 5u));
+  BitVector wide(100000), small(10);  // paged, but empty high pages: nothing to grow for
   wide.set(1);
-  BitVector small(10);
   small |= wide;
-  EXPECT_EQ(small.maxBit(), 31);
-  EXPECT_TRUE(small.test(1));
+  EXPECT_EQ(std::tuple(small.maxBit(), small.test(1)), std::tuple(31, true));
 }
 
 TEST_F(BitVectors, AssignmentCopiesBitsFromEitherForm) {
-  BitVector large(10), flat(500), target(10);
+  BitVector large(10), flat(500), target(10), wider(2000);
   for (int32_t bit : {7, kLargeBit}) large.set(bit);
   flat.set(450);
   target = large;
-  EXPECT_TRUE(target.isPaged());
-  EXPECT_TRUE(target.test(kLargeBit));
+  EXPECT_EQ(std::tuple(target.isPaged(), target.test(kLargeBit)), std::tuple(true, true));
   EXPECT_EQ(target.maxBit(), large.maxBit());
   target = flat;
-  EXPECT_FALSE(target.isPaged());
-  EXPECT_TRUE(target.test(450));
-  EXPECT_FALSE(target.test(7));
-  BitVector wider(2000);
+  EXPECT_EQ(std::tuple(target.isPaged(), target.test(450), target.test(7)), std::tuple(false, true, false));
   wider.set(1999);
   wider = flat;
   EXPECT_EQ(wider.maxBit(), 2015) << "a larger flat target keeps its size";

@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "framework/component/zel_base_component.h"
@@ -44,8 +45,7 @@ TEST(ClassRegistry, GrowsFrom131To257AtThe105thIdAndAnIdRegisteredAgainIsReplace
       EXPECT_EQ(registry.bucketCount(), 131u);
     }
   }
-  EXPECT_EQ(registry.bucketCount(), 257u);
-  EXPECT_EQ(registry.count(), 105u);
+  EXPECT_EQ(std::tuple(registry.bucketCount(), registry.count()), std::tuple(257u, 105u));
   ZelID id = testId(57);
   EXPECT_STREQ(registry.className(&id), "CountedProbe") << "every id is still found after the rehash";
   ZelTClassItemFactory<CountedProbe> again("Again", testId(57));
@@ -114,8 +114,7 @@ class SelfAskingSingleton : public CountedProbe {
 TEST(ClassRegistryThreads, TwoFirstRequestsRacingConstructTheSingletonOnce) {
   SingletonHooks local;
   ZelSingletonTClassItemFactory<GatedSingleton> factory("Gated", testId(1));
-  IZelUnknown* first = nullptr;
-  IZelUnknown* second = nullptr;
+  IZelUnknown *first = nullptr, *second = nullptr;
   std::thread a([&] { first = request(factory); });
   ASSERT_TRUE(local.entered.waitFor(5000));
   std::thread b([&] { second = request(factory); });
@@ -151,15 +150,13 @@ TEST_F(Components, SelfTestWithoutATestServiceReportsTheMessageAndTheStatusByteA
   } service;
   IZelCompInternal* internal = internalOf(component_.get());
   internal->selfTest(&service);
-  EXPECT_EQ(service.runs, 0);
-  EXPECT_TRUE(host_.errors().reports().empty());
+  EXPECT_EQ(std::tuple(service.runs, host_.errors().reports().size()), std::tuple(0, 0u));
   host_.root().setStatus(0x141);  // only the low byte is reported
   internal->selfTest(nullptr);
   auto reports = host_.errors().reports();
   ASSERT_EQ(reports.size(), 2u);
-  EXPECT_EQ(reports[0].message, u"Unable to get test service");
-  EXPECT_EQ(reports[0].severity, 1);
-  EXPECT_EQ(reports[1].message, u"A");
+  EXPECT_EQ(std::tuple(reports[0].message, reports[0].severity, reports[1].message),
+            std::tuple(u"Unable to get test service", 1, u"A"));
   detachFromHost();
   internal->selfTest(nullptr);  // must not touch a root that is not there
   EXPECT_EQ(host_.errors().reports().size(), 2u);
@@ -286,8 +283,7 @@ TEST(ClassTable, TheModulesTableIsTheHundredClassesAndTheLoadedModuleRegistersTh
     const RegisteredClass& entry = registeredClass(row.name);
     EXPECT_EQ(entry.name, row.name);
     EXPECT_EQ(canonicalText(entry.id), row.id);
-    EXPECT_EQ(entry.singleton, row.singleton);
-    EXPECT_EQ(entry.subsystem, row.subsystem);
+    EXPECT_EQ(std::tuple(entry.singleton, entry.subsystem), std::tuple(row.singleton, row.subsystem));
     // The classes built so far: those of subsystems 1 and 2, and the image adder their commands rely on. A
     // class added to the module belongs here as well.
     if (row.subsystem <= 2 || row.name == std::string("PalperaImageAdder"))
@@ -342,9 +338,8 @@ TEST_F(Components, EachEntryPointCallMakesAComponentOfVersion100AndEveryClassIsM
     component_->createInstance(&id, &second);
     other->createInstance(&id, &theirs);
     IPtr<IZelUnknown> holdFirst(first), holdSecond(second), holdTheirs(theirs);
-    EXPECT_EQ(status, entry.singleton ? 2u : 1u);
-    EXPECT_EQ(first == second, entry.singleton);
-    EXPECT_EQ(first == theirs, entry.singleton);
+    EXPECT_EQ(std::tuple(status, first == second, first == theirs),
+              std::tuple(entry.singleton ? 2u : 1u, entry.singleton, entry.singleton));
     EXPECT_STREQ(first->className(), name);
   }
   EXPECT_EQ(walked, internal->classCount());

@@ -17,16 +17,14 @@
 
 namespace {
 
-class ReferenceObject : public ModuleTest {
- protected:
-  HostGfxObject& addReference(const char16_t* name, int32_t displayMode) {
+using HostGlue = ModuleTest;
+
+TEST_F(HostGlue, TheReferenceObjectIsShownInMode1AndThePreviousModeIsHandedBackUnlessMissingOrAlreadyThere) {
+  auto addReference = [&](const char16_t* name, int32_t displayMode) -> HostGfxObject& {
     IPtr<HostDocObject> reference = host_.document().add({"Mesh", name, std::nullopt, {}, {}}, false);
     reference->graphics().setDisplayMode(displayMode);
     return reference->graphics();
-  }
-};
-
-TEST_F(ReferenceObject, IsShownInMode1AndThePreviousModeIsHandedBackUnlessMissingOrAlreadyThere) {
+  };
   addReference(u"Other", 4);
   EXPECT_FALSE(showReferenceObject().graphics);
   HostGfxObject& graphics = addReference(u"RefObject", 4);
@@ -38,8 +36,6 @@ TEST_F(ReferenceObject, IsShownInMode1AndThePreviousModeIsHandedBackUnlessMissin
   shown.graphics->setDisplayMode(shown.previousMode);
   EXPECT_EQ(graphics.displayMode(), 4);
 }
-
-using HostGlue = ModuleTest;
 
 TEST_F(HostGlue, APointObjectIsANamedDocumentObjectWithAnEmptyArrayUntilRemoved) {
   IPtr<IZelDocObject> object = createPointObject(ZelString(u"Capture 1"));
@@ -54,8 +50,7 @@ TEST_F(HostGlue, APointObjectIsANamedDocumentObjectWithAnEmptyArrayUntilRemoved)
   auto* points = objects[0]->dataAs<IZelPoints>();
   ASSERT_NE(points, nullptr);
   ASSERT_NE(points->array(), nullptr);
-  EXPECT_EQ(points->array()->count(), 0);
-  EXPECT_EQ(points->array()->dimension(), 1);
+  EXPECT_EQ(std::tuple(points->array()->count(), points->array()->dimension()), std::tuple(0, 1));
   objects.clear();
 
   removeObjectFromDocument(object.get());
@@ -93,8 +88,7 @@ class BareCommand : public CompBaseCmd {};
 
 TEST(CommandBase, ABareCommandMayRunNeverButAgreesToEveryStepAndAnswersNoHostQuery) {
   IPtr<BareCommand> command(new BareCommand);
-  EXPECT_EQ(command->kind(), 3u);
-  EXPECT_FALSE(command->canRun(nullptr));
+  EXPECT_EQ(std::tuple(command->kind(), command->canRun(nullptr)), std::tuple(3u, false));
   EXPECT_TRUE(command->activate() && command->canApply() && command->apply() && command->cancel());
   EXPECT_EQ(command->hostQuery33(), 1u);
   EXPECT_FALSE(command->hostQuery34() || command->hostQuery35() || command->hostQuery36() ||
@@ -129,16 +123,14 @@ TEST(WidgetBase, ControlIdentityJoinsWidgetClassAndControlNames) {
 
 TEST_F(HostGlue, TwoWidgetsGetDisjointControlIdBlocks) {
   IPtr<NamedWidget> first(new NamedWidget), second(new NamedWidget);
-  first->buildGui(&host_.dialog());
-  second->buildGui(&host_.dialog());
+  for (NamedWidget* widget : {first.get(), second.get()}) widget->buildGui(&host_.dialog());
   int32_t a = first->idBase(), b = second->idBase();
   EXPECT_TRUE(a + NamedWidget::kControls <= b || b + NamedWidget::kControls <= a) << a << " and " << b;
   EXPECT_EQ(second->controlId({2, "Flip"}).number, b + 2);
 }
 
 TEST(NotComputed, MarksThe34e38DefaultButNotTheFloatBound) {
-  EXPECT_TRUE(isNotComputed(kNotComputed));
-  EXPECT_FALSE(isNotComputed(kFloatMax));
+  EXPECT_EQ(std::tuple(isNotComputed(kNotComputed), isNotComputed(kFloatMax)), std::tuple(true, false));
 }
 
 TEST_F(HostGlue, EveryCallbackReachesTheHostDefaultUnderItsOwnId) {
@@ -150,8 +142,7 @@ TEST_F(HostGlue, EveryCallbackReachesTheHostDefaultUnderItsOwnId) {
       &ICallbackObject::onMouseDoubleClick, &ICallbackObject::onMouseMove,  &ICallbackObject::onMouseWheel,
       &ICallbackObject::onKeyPress,         &ICallbackObject::onKeyRelease, &ICallbackObject::onIdle,
   };
-  ICallbackObject* object = callbacks.get();
-  for (Operation operation : operations) EXPECT_EQ((object->*operation)(nullptr, nullptr), 1);
+  for (Operation operation : operations) EXPECT_EQ((callbacks.get()->*operation)(nullptr, nullptr), 1);
   EXPECT_EQ(callbacks->internalCallback(nullptr, nullptr), 1);
   EXPECT_EQ(host_.callbacks().received(), (std::vector<int32_t>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11,
                                                                 HostCallbackObject::kInternalCallback}));

@@ -24,10 +24,7 @@ class ThreePointItr : public ZelItr {
     return true;
   }
   bool next(void*, bool*) override { return ++index_ < kCount; }
-  bool currentIndex(int32_t& out) override {
-    out = index_;
-    return index_ >= 0;
-  }
+  bool currentIndex(int32_t& out) override { return (out = index_) >= 0; }
   void fillVertices(VertexArrayImp* array) override { fill(array, "vertices", 1.0); }
   void fillNormals(VertexArrayImp* array) override { fill(array, "normals", 10.0); }
   void fillTexCoords(VertexArrayImp* array) override { fill(array, "texCoords", 100.0); }
@@ -68,10 +65,8 @@ TEST_F(MeshIterator, WhatOnlyAConcreteIteratorCanGiveIsReportedAndReadsNothing) 
   itr_->first(nullptr);
   Vector3 point;
   ColorRGBA color;
-  EXPECT_FALSE(itr_->vertex(point));
-  EXPECT_FALSE(itr_->normal(point));
-  EXPECT_FALSE(itr_->color(color));
-  EXPECT_FALSE(itr_->texCoord(point));
+  EXPECT_EQ(std::tuple(itr_->vertex(point), itr_->normal(point), itr_->color(color), itr_->texCoord(point)),
+            std::tuple(false, false, false, false));
   EXPECT_EQ(reports(), 4u) << "an array never filled";
   itr_->nodeCall4(1, nullptr);
   itr_->ZelItr::fillVertices(nullptr);
@@ -111,8 +106,7 @@ TEST_F(MeshIterator, PrepareFillsTheArraysBothMaskAndHintNameAndAccessorsReadThe
   EXPECT_EQ(value, Vector3(200, 100, -200));
   ColorRGBA color;
   ASSERT_TRUE(itr_->color(color));
-  EXPECT_EQ(color.r, 0.5f);
-  EXPECT_EQ(color.b, 0.75f);
+  EXPECT_EQ(std::tuple(color.r, color.b), std::tuple(0.5f, 0.75f));
   EXPECT_FALSE(itr_->advance(nullptr, &restarted)) << "three elements only";
   EXPECT_FALSE(itr_->vertex(value)) << "an index past the array reads nothing";
   EXPECT_EQ(value, Vector3(200, 100, -200));
@@ -128,10 +122,9 @@ TEST_F(MeshIterator, TheTextNodeCarriesTheLabelAtTheOriginOrNothingForAPlainIter
   };
   IPtr<HostTextNode> text = node(labelled->createTextNode());
   ASSERT_TRUE(text);
-  EXPECT_EQ(text->name(), "node");
-  EXPECT_EQ(::text(text->text()), u"P1");
-  EXPECT_EQ(text->anchor(), Vector3());
-  EXPECT_EQ(std::tuple(text->size(), text->offsetX(), text->offsetY()), std::tuple(6.0, -0.2, -0.3));
+  EXPECT_EQ(std::tuple(text->name(), ::text(text->text()), text->anchor(), text->size(), text->offsetX(),
+                       text->offsetY()),
+            std::tuple("node", u"P1", Vector3(), 6.0, -0.2, -0.3));
   EXPECT_TRUE(node(itr_->createTextNode())->text().isEmpty());
   host_.root().setService(IZelNodeFactory::interfaceName, nullptr);
   EXPECT_EQ(labelled->createTextNode(), nullptr);
@@ -150,8 +143,7 @@ TEST_F(MeshIterator, TheLightBaseAnswersEverythingWithNothingAndKeepsOnlyItsHint
   EXPECT_FALSE(base->advance(nullptr, &restarted));
   EXPECT_FALSE(restarted);
   Vector3 point;
-  EXPECT_FALSE(base->vertex(point));
-  EXPECT_EQ(base->createTextNode(), nullptr);
+  EXPECT_EQ(std::tuple(base->vertex(point), base->createTextNode()), std::tuple(false, nullptr));
   EXPECT_EQ(reports(), 0u);
 }
 
