@@ -1,6 +1,6 @@
 #pragma once
 
-// A small counted class for tests of the object model: it records its count when it is destroyed.
+// A small counted class for tests of the object model: it counts its destructions.
 
 #include <atomic>
 
@@ -10,28 +10,22 @@
 class IProbeA : public virtual IZelUnknown {
  public:
   static constexpr const char* interfaceName = "IProbeA";
-  virtual int a() = 0;
 };
 
 class IProbeB : public virtual IZelUnknown {
  public:
   static constexpr const char* interfaceName = "IProbeB";
-  virtual int b() = 0;
 };
 
 class CountedProbe : public IProbeA, public IProbeB, public ZelUnknownImpl {
  public:
   static constexpr const char* interfaceName = "CountedProbe";
 
-  explicit CountedProbe(std::atomic<int>* destroyed = nullptr, int32_t* lastCount = nullptr)
-      : destroyed_(destroyed), lastCount_(lastCount) {}
+  explicit CountedProbe(std::atomic<int>* destroyed = nullptr) : destroyed_(destroyed) {}
   ~CountedProbe() override {
-    if (lastCount_) *lastCount_ = count_;
     if (destroyed_) ++*destroyed_;
   }
 
-  int a() override { return 1; }
-  int b() override { return 2; }
   void queryInterface(const char* name, void** out, bool) override {
     QueryChain chain(name, out);
     chain.classLeaf(interfaceName, this, this).offer<IProbeA>(this).offer<IProbeB>(this).end();
@@ -40,5 +34,4 @@ class CountedProbe : public IProbeA, public IProbeB, public ZelUnknownImpl {
 
  private:
   std::atomic<int>* destroyed_;
-  int32_t* lastCount_;
 };

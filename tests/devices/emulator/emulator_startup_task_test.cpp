@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "devices/contracts/plugin.h"
 #include "devices/managers/izel_plugin_manager.h"
 #include "devices/registry/izel_plugin_service.h"
@@ -10,18 +12,14 @@
 
 namespace {
 
-// The start-up tasks in an order a host may run them.
-struct TaskOrder {
-  const char* name;
-  std::vector<const char*> tasks;
-  friend void PrintTo(const TaskOrder& order, std::ostream* out) { *out << order.name; }
-};
+// The start-up tasks in an order a host may run them: the emulator's last, then first.
+using TaskOrder = std::vector<const char*>;
 
 class EmulatorStartupOrder : public ModuleTest, public testing::WithParamInterface<TaskOrder> {};
 
 TEST_P(EmulatorStartupOrder, TheHardProbeManagerChoosesTheModulesEmulatorWhicheverTaskRunsFirst) {
   registerModuleSettings();
-  for (const char* className : GetParam().tasks) runStartupTask(className);
+  for (const char* className : GetParam()) runStartupTask(className);
   std::vector<IZelUnknown*> plugins = host_.pluginHandler().plugins();
   ASSERT_EQ(plugins.size(), 1u) << "the emulator is loaded once";
   auto* emulator = queryPart<IZelPlugin>(plugins[0]);
@@ -32,10 +30,8 @@ TEST_P(EmulatorStartupOrder, TheHardProbeManagerChoosesTheModulesEmulatorWhichev
             u"Hard Probe Emulator");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Orders, EmulatorStartupOrder,
-    testing::Values(TaskOrder{"EmulatorLast", {"PluginManagerStartupTask", "EmulatorPluginStartupTask"}},
-                    TaskOrder{"EmulatorFirst", {"EmulatorPluginStartupTask", "PluginManagerStartupTask"}}),
-    [](const testing::TestParamInfo<TaskOrder>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Orders, EmulatorStartupOrder,
+                         testing::Values(TaskOrder{"PluginManagerStartupTask", "EmulatorPluginStartupTask"},
+                                         TaskOrder{"EmulatorPluginStartupTask", "PluginManagerStartupTask"}));
 
 }  // namespace
