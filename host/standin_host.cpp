@@ -1,13 +1,13 @@
 #include "host/standin_host.h"
 
 #include "framework/object/module_id.h"
-#include "host/host_data_event.h"
-#include "host/host_pick_on_model.h"
-#include "host/host_point_objects.h"
-#include "host/host_settings.h"
-#include "host/host_vertex_array.h"
-#include "host/xml_dom.h"
-#include "host/zel_id_text.h"
+#include "host/core/host_data_event.h"
+#include "host/core/host_settings.h"
+#include "host/core/xml_dom.h"
+#include "host/core/zel_id_text.h"
+#include "host/document/host_point_objects.h"
+#include "host/scene/host_pick_on_model.h"
+#include "host/scene/host_vertex_array.h"
 
 StandinHost::StandinHost()
     : root_(new HostRoot),

@@ -1,5 +1,5 @@
-#include "host/cad_model.h"
-#include "host/mesh_shapes.h"
+#include "host/cad/cad_model.h"
+#include "host/cad/mesh_shapes.h"
 #include "platform/utf8.h"
 #include "script_actions.h"
 #include "script_numbers.h"

@@ -1,6 +1,6 @@
 #include "host_session.h"
 
-#include "host/module_startup.h"
+#include "host/core/module_startup.h"
 
 HostSession::HostSession(StandinHost& host, ModuleLibrary& module)
     : host(host), module(module), commands(&host.commandContainer(), &host.dialog()) {}

@@ -1,4 +1,4 @@
-#include "host/host_gfx_view.h"
+#include "host/scene/host_gfx_view.h"
 #include "script_actions.h"
 #include "script_numbers.h"
 #include "shown_word.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "host/module_library.h"
+#include "host/core/module_library.h"
 #include "host/standin_host.h"
 #include "host_options.h"
 #include "platform/process.h"

@@ -1,8 +1,8 @@
 #include <cstdio>
 #include <string>
 
-#include "host/data_item_text.h"
-#include "host/field_escape.h"
+#include "host/core/data_item_text.h"
+#include "host/core/field_escape.h"
 #include "platform/utf8.h"
 #include "script_actions.h"
 #include "settings_action.h"

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "host/data_item_text.h"
+#include "host/core/data_item_text.h"
 
 int printSettings(HostSession& session) {
   session.start();

@@ -10,7 +10,7 @@
 
 #include "devices/registry/izel_plugin_service.h"
 #include "framework/registrations/registered_classes.h"
-#include "host/command_runner.h"
+#include "host/gui/command_runner.h"
 #include "support/module_fixture.h"
 #include "support/module_settings.h"
 #include "support/test_device.h"

@@ -6,7 +6,7 @@
 
 #include "devices/alignment/alignment_services.h"
 #include "devices/alignment/plugin_transform.h"
-#include "host/host_document_data.h"
+#include "host/document/host_document_data.h"
 #include "support/module_fixture.h"
 #include "support/module_settings.h"
 #include "support/recording_receiver.h"

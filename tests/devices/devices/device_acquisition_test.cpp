@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "framework/object/query_part.h"
-#include "host/host_data_event.h"
+#include "host/core/host_data_event.h"
 #include "platform/clock.h"
 #include "tests/devices/devices/device_fixture.h"
 

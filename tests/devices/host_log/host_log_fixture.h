@@ -10,7 +10,7 @@
 #include "devices/host_log/plugin_device_log_event_handler.h"
 #include "devices/log_replay/log_replay_plugin.h"
 #include "framework/registrations/registered_classes.h"
-#include "host/host_log_format.h"
+#include "host/devices/host_log_format.h"
 #include "platform/utf8.h"
 #include "support/module_fixture.h"
 #include "support/module_settings.h"

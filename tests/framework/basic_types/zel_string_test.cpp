@@ -9,7 +9,7 @@
 #include "basic_types/zel_cstring_tokenizer.h"
 #include "basic_types/zel_id.h"
 #include "basic_types/zel_string.h"
-#include "host/zel_id_text.h"
+#include "host/core/zel_id_text.h"
 #include "support/module_fixture.h"
 #include "support/text.h"
 

@@ -7,7 +7,7 @@
 #include "framework/iterators/zel_itr.h"
 #include "framework/iterators/zel_itr_base.h"
 #include "framework/object/host_lookup.h"
-#include "host/host_scene_nodes.h"
+#include "host/scene/host_scene_nodes.h"
 #include "support/module_fixture.h"
 #include "support/text.h"
 
