@@ -6,7 +6,7 @@
 
 int printSettings(HostSession& session) {
   session.start();
-  std::vector<DataItemRegistration> items = session.host.dataStore().listGroup(kSettingsGroup);
+  std::vector<DataItemRegistration> items = session.host.core().dataStore().listGroup(kSettingsGroup);
   if (items.empty()) {
     std::fprintf(stderr, "palpera-host: the data store has no group \"%s\"\n", kSettingsGroup);
     return 1;

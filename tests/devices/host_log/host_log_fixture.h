@@ -28,10 +28,10 @@ class HostLogTestBase : public ModuleTest {
     ModuleTest::SetUp();
     registerModuleSettings();
     ASSERT_FALSE(folder_.system().empty());
-    host_.dataStore().addListener(kLogReplayFinished, finished_.get());
+    host_.core().dataStore().addListener(kLogReplayFinished, finished_.get());
   }
   void TearDown() override {
-    host_.dataStore().removeListener(kLogReplayFinished, finished_.get());
+    host_.core().dataStore().removeListener(kLogReplayFinished, finished_.get());
     ModuleTest::TearDown();
   }
 

@@ -152,7 +152,7 @@ TEST_F(StringsWithoutHost, NarrowFindAndArg) {
 using StringsWithHostSupport = ModuleTest;
 
 TEST_F(StringsWithHostSupport, TheHostDecidesOrderingNarrowingWhitespaceAndParsing) {
-  host_.enable(StandinHost::Optional::kStrSupport, true);
+  host_.core().enable(CoreFamily::Optional::kStrSupport, true);
   EXPECT_FALSE(ZelString(u"z") < ZelString(u"aa")) << "dictionary order, not length first";
   EXPECT_STREQ(ZelString(u"caf\u00e9").toNarrow(), "caf\xc3\xa9");
   EXPECT_EQ(text(ZelString(u"a\u00a0b c").removeWhitespace()), u"abc");

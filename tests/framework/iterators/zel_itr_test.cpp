@@ -56,7 +56,7 @@ class LabelledItr : public ThreePointItr {
 
 class MeshIterator : public ModuleTest {
  protected:
-  size_t reports() { return host_.assertions().reports().size(); }
+  size_t reports() { return host_.core().assertions().reports().size(); }
 
   IPtr<ThreePointItr> itr_{new ThreePointItr};
 };

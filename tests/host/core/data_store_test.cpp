@@ -188,10 +188,10 @@ TEST_F(DataStoreDelivery, TheHostsDocumentEventsReachTheirSubscribersAndAnUnknow
   ASSERT_TRUE(events->addListener("Document/Reset", a_.get()));
   EXPECT_FALSE(events->addListener("Document/Reste", b_.get()));
   EXPECT_FALSE(events->addListener("Document", b_.get())) << "a group is no event";
-  EXPECT_TRUE(host_.eventDataStore().fire("Document/Reset"));
-  EXPECT_FALSE(host_.eventDataStore().fire("Document/Reste"));
+  EXPECT_TRUE(host_.document().eventDataStore().fire("Document/Reset"));
+  EXPECT_FALSE(host_.document().eventDataStore().fire("Document/Reste"));
   EXPECT_TRUE(events->removeListener("Document/Reset", a_.get()));
-  host_.eventDataStore().fire("Document/Reset");
+  host_.document().eventDataStore().fire("Document/Reset");
   EXPECT_EQ(a_->heard(), Heard{"notify Document/Reset"});
 }
 

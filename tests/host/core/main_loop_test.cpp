@@ -71,7 +71,7 @@ class MainLoop : public ModuleTest {
     store_->addListener(kMoved, moves_.get());
   }
 
-  HostMainLoop& loop() { return host_.mainLoop(); }
+  HostMainLoop& loop() { return host_.core().mainLoop(); }
 
   IPtr<IDataStore> store_;
   IPtr<StampReceiver> moves_{new StampReceiver};

@@ -52,7 +52,7 @@ class HostLog : public ModuleTest {
   void writeFile(const std::string& bytes) { std::ofstream(path_, std::ios::binary) << bytes; }
   // Replays the whole log into handler under each kind; answers how many records were played.
   int replayAll(NotingHandler* handler, const std::vector<const char*>& kinds) {
-    EXPECT_TRUE(host_.replayer().startReplay(path_));
+    EXPECT_TRUE(host_.devices().replayer().startReplay(path_));
     for (const char* kind : kinds) replayer_->addHandler(ZelCString(kind), handler);
     int played = 0;
     while (replayer_->replayNext()) ++played;
@@ -66,7 +66,7 @@ class HostLog : public ModuleTest {
 };
 
 TEST_F(HostLog, RecordsWrittenWhileNotSuspendedComeBackInOrderWithTheirTextsIntact) {
-  ASSERT_TRUE(host_.logger().startRecording(path_));
+  ASSERT_TRUE(host_.devices().logger().startRecording(path_));
   std::u16string inModulesForm(path_.begin(), path_.end());
   std::replace(inModulesForm.begin(), inModulesForm.end(), u'/', u'\\');
   EXPECT_EQ(std::u16string(logger_->currentLogFile().c_str()), inModulesForm);
@@ -78,28 +78,28 @@ TEST_F(HostLog, RecordsWrittenWhileNotSuspendedComeBackInOrderWithTheirTextsInta
   logger_->resume();
   EXPECT_TRUE(logger_->writeRecord(data, ZelString(u"tab\there\nnew line \\ and caf\u00e9")));
   EXPECT_TRUE(logger_->writeRecord(wait, ZelString()));
-  host_.logger().stopRecording();
+  host_.devices().logger().stopRecording();
   EXPECT_FALSE(logger_->isRecording());
   EXPECT_TRUE(logger_->currentLogFile().isEmpty());
 
   IPtr<NotingHandler> handler(new NotingHandler);
-  ASSERT_TRUE(host_.replayer().startReplay(path_));
+  ASSERT_TRUE(host_.devices().replayer().startReplay(path_));
   EXPECT_EQ(std::u16string(replayer_->currentLogFile().c_str()), inModulesForm);
   EXPECT_EQ(replayAll(handler.get(), {"PluginData", "PluginWait"}), 3);
   EXPECT_EQ(handler->noted,
             (std::vector<std::string>{"PluginData|run-hardprobe-0000.xml",
                                       "PluginData|tab\there\nnew line \\ and caf\xc3\xa9", "PluginWait"}));
   EXPECT_FALSE(replayer_->isReplaying()) << "the end of the log ends the replay";
-  EXPECT_TRUE(host_.replayer().damage().empty());
+  EXPECT_TRUE(host_.devices().replayer().damage().empty());
 }
 
 TEST_F(HostLog, InterruptingTellsEachInterruptibleHandlerOnceAndEndsTheReplay) {
   writeFile("PluginData\ta\nPluginData\tb\n");
   IPtr<NotingHandler> handler(new NotingHandler);
-  host_.replayer().startReplay(path_);
+  host_.devices().replayer().startReplay(path_);
   for (const char* kind : {"PluginData", "PluginWait", "PluginAlignmentMatrix"})
     replayer_->addHandler(ZelCString(kind), handler.get());
-  host_.replayer().interruptReplay();
+  host_.devices().replayer().interruptReplay();
   EXPECT_EQ(handler->interruptions, 1);
   EXPECT_FALSE(replayer_->replayNext());
   EXPECT_TRUE(handler->noted.empty());
@@ -125,14 +125,14 @@ TEST_F(HostLogDamage, ALineWithoutTabCutShortOrWithAnUnknownEscapeBadUtf8OrAZero
     IPtr<NotingHandler> handler(new NotingHandler);
     EXPECT_EQ(replayAll(handler.get(), {"PluginData"}), good);
     EXPECT_EQ(handler->noted, std::vector<std::string>(good, "PluginData|one"));
-    EXPECT_EQ(host_.replayer().damage(), "line " + std::to_string(good + 1) + " is damaged");
+    EXPECT_EQ(host_.devices().replayer().damage(), "line " + std::to_string(good + 1) + " is damaged");
   }
 }
 
 TEST_F(HostLogDamage, AFileThatCannotBeReadStartsNoReplay) {
   // A directory opens as a stream, and would play as an empty log.
   for (const std::string& path : {path_ + "-missing", scratch_.system()}) {
-    EXPECT_FALSE(host_.replayer().startReplay(path)) << path;
+    EXPECT_FALSE(host_.devices().replayer().startReplay(path)) << path;
     EXPECT_FALSE(replayer_->isReplaying());
     EXPECT_FALSE(replayer_->replayNext());
   }

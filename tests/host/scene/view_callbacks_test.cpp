@@ -59,17 +59,18 @@ TEST_F(ViewCallbacks, ACallbackThatDoesNotHandleItPassesItOnAndTheViewHandlesItL
       << "each entry once, only for the view's ids";
   EXPECT_FALSE(registry_->addCallback(4, registry_.get(), nullptr, 0));
   EXPECT_FALSE(registry_->removeCallback(7, registry_.get(), &never, 1)) << "all four values name an entry";
-  host_.view().injectMouse(MouseCallback::kMove, {});
+  host_.scene().view().injectMouse(MouseCallback::kMove, {});
   EXPECT_TRUE(declines.calls == 1 && handles.calls == 1);
   EXPECT_EQ(never.calls, 0) << "the first that handles it ends the callback";
   EXPECT_EQ(elsewhere.calls, 0) << "only the callbacks of its id";
-  EXPECT_TRUE(host_.callbacks().received().empty()) << "handled: the view's own handling is not reached";
+  EXPECT_TRUE(host_.scene().callbacks().received().empty())
+      << "handled: the view's own handling is not reached";
   remove(7, handles);
-  host_.view().injectMouse(MouseCallback::kMove, {});
+  host_.scene().view().injectMouse(MouseCallback::kMove, {});
   EXPECT_EQ(never.calls, 1);
   remove(7, never);
-  host_.view().injectMouse(MouseCallback::kMove, {});
-  EXPECT_EQ(host_.callbacks().received(), std::vector<int32_t>{7});
+  host_.scene().view().injectMouse(MouseCallback::kMove, {});
+  EXPECT_EQ(host_.scene().callbacks().received(), std::vector<int32_t>{7});
 }
 
 TEST_F(ViewCallbacks, ACallbackRemovedByAnEarlierOneInTheSameCallbackIsNotCalled) {
@@ -77,9 +78,9 @@ TEST_F(ViewCallbacks, ACallbackRemovedByAnEarlierOneInTheSameCallbackIsNotCalled
   add(5, first);
   add(5, second);
   first.duringCall = [&] { remove(5, second); };
-  host_.view().injectMouse(MouseCallback::kClick, {});
+  host_.scene().view().injectMouse(MouseCallback::kClick, {});
   EXPECT_EQ(second.calls, 0);
-  EXPECT_EQ(host_.callbacks().received(), std::vector<int32_t>{5});
+  EXPECT_EQ(host_.scene().callbacks().received(), std::vector<int32_t>{5});
 }
 
 }  // namespace

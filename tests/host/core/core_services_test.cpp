@@ -3,18 +3,17 @@
 #include <cmath>
 
 #include "framework/object/iptr.h"
-#include "host/api/gfx_renderer.h"
 #include "host/api/mem_checker.h"
 #include "host/api/unit_service.h"
 #include "support/module_fixture.h"
 
 namespace {
 
-using HostServices = ModuleTest;
+using CoreServices = ModuleTest;
 
-TEST_F(HostServices, TheMemoryCheckerIsOptionalAndDividesItsFigures) {
+TEST_F(CoreServices, TheMemoryCheckerIsOptionalAndDividesItsFigures) {
   EXPECT_FALSE(SPtr<IMemChecker>());
-  host_.enable(StandinHost::Optional::kMemChecker, true);
+  host_.core().enable(CoreFamily::Optional::kMemChecker, true);
   SPtr<IMemChecker> checker;
   ASSERT_TRUE(checker);
   ASSERT_TRUE(checker->isAvailable());
@@ -30,13 +29,10 @@ TEST_F(HostServices, TheMemoryCheckerIsOptionalAndDividesItsFigures) {
   EXPECT_EQ(totalKiB, totalBytes) << "a divisor of 0 divides by nothing";
 }
 
-TEST_F(HostServices, AnUnmatchedRendererEndIsNotedNotTakenAndAnUnknownUnitHasNoFactor) {
-  SPtr<IGfxRenderer> renderer;
-  renderer->endUpdate();
-  EXPECT_TRUE(host_.renderer().counts().unmatchedEnds == 1 && host_.renderer().counts().depth == 0);
+TEST_F(CoreServices, AnUnknownUnitHasNoFactor) {
   SPtr<IUnitService> units;
   for (const int32_t unknown : {7, -1}) EXPECT_TRUE(std::isnan(units->unitFactor(unknown))) << unknown;
-  EXPECT_FALSE(host_.units().setCurrentLengthUnit(7));
+  EXPECT_FALSE(host_.core().units().setCurrentLengthUnit(7));
   EXPECT_EQ(units->currentLengthUnit(), HostUnitService::kMillimetre);
 }
 
