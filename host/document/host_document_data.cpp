@@ -2,7 +2,7 @@
 
 #include "framework/object/query_chain.h"
 #include "host/api/component_data.h"
-#include "host/core/host_binary_streams.h"
+#include "host/document/host_binary_streams.h"
 
 namespace {
 

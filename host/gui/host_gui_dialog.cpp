@@ -6,7 +6,7 @@
 
 #include "framework/object/iptr.h"
 #include "framework/object/query_chain.h"
-#include "host/core/host_event.h"
+#include "host/gui/host_event.h"
 
 namespace {
 

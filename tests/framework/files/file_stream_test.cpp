@@ -13,7 +13,7 @@
 #include "framework/files/zel_fstream.h"
 #include "framework/files/zel_path.h"
 #include "framework/files/zel_unicode_stream.h"
-#include "host/core/host_binary_streams.h"
+#include "host/document/host_binary_streams.h"
 #include "platform/clock.h"
 #include "platform/file.h"
 #include "platform/process.h"

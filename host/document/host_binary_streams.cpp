@@ -1,4 +1,4 @@
-#include "host/core/host_binary_streams.h"
+#include "host/document/host_binary_streams.h"
 
 #include <algorithm>
 #include <cstring>

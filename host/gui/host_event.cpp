@@ -1,4 +1,4 @@
-#include "host/core/host_event.h"
+#include "host/gui/host_event.h"
 
 #include "framework/object/query_chain.h"
 
