@@ -68,7 +68,7 @@ class DeviceEventsBench {
     for (IPtr<SummingReceiver>& receiver : receivers_) receiver->onMoved(point, {0, 0, -1}, {0, 1, 0});
   }
   double sum() const { return receivers_.front()->sum; }
-  HostMainLoop& loop() { return host_.mainLoop(); }
+  HostMainLoop& loop() { return host_.core().mainLoop(); }
 
  private:
   StandinHost host_;

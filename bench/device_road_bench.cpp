@@ -176,8 +176,8 @@ class DeviceRoad {
     component_ = raw;
     host_.attach(component_.get());
     run<IZelInitializer>("PalperaDataItemAdder", &IZelInitializer::initialise);
-    host_.dataStore().setInt(nullptr, "Palpera/MoveEventRateLimit", 0);
-    host_.pluginHandler().registerPlugin(static_cast<IZelPlugin*>(plugin_.get()));
+    host_.core().dataStore().setInt(nullptr, "Palpera/MoveEventRateLimit", 0);
+    host_.devices().pluginHandler().registerPlugin(static_cast<IZelPlugin*>(plugin_.get()));
     run<IZelStartupTask>("PluginDeviceStartupTask", &IZelStartupTask::run);
     run<IZelStartupTask>("PluginManagerStartupTask", &IZelStartupTask::run);
     SPtr<IZelPluginService> registry;
@@ -197,7 +197,7 @@ class DeviceRoad {
   void carry(int count, uint64_t points) {
     const uint64_t target = receiver_->points + points;
     plugin_->send(count);
-    host_.mainLoop().runUntil([&] { return receiver_->points >= target; }, std::chrono::seconds(60));
+    host_.core().mainLoop().runUntil([&] { return receiver_->points >= target; }, std::chrono::seconds(60));
   }
   CountingReceiver& receiver() { return *receiver_; }
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "framework/chunks/zel_binary_file_reader.h"
-#include "host/host_binary_streams.h"
+#include "host/document/host_binary_streams.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "host/host_log_format.h"
+#include "host/devices/host_log_format.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string_view input(reinterpret_cast<const char*>(data), size);

@@ -35,9 +35,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzHost& s = fuzzHost();
   std::ofstream(scratch().system("materials.mtlx"), std::ios::binary | std::ios::trunc)
       .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-  s.host.simpleDialog().clear();
+  s.host.gui().simpleDialog().clear();
   IPtr<Materials::ZelMaterials> library(new Materials::ZelMaterials(Materials::ZelMaterials::Empty{}));
   Materials::ZelMaterialXmlReader().read(scratch().module("materials.mtlx"), *library);
-  checkSound(*library, s.host.simpleDialog().shown().size());
+  checkSound(*library, s.host.gui().simpleDialog().shown().size());
   return 0;
 }

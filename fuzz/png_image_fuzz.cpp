@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "host/png_image.h"
+#include "host/gui/png_image.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string error;

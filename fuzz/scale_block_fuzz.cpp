@@ -11,7 +11,7 @@
 #include "framework/object/host_detach.h"
 #include "framework/object/iptr.h"
 #include "fuzz/fuzz_host.h"
-#include "host/host_document_data.h"
+#include "host/document/host_document_data.h"
 #include "host/standin_host.h"
 
 namespace {

@@ -17,9 +17,9 @@ class LogReplayTest : public ModuleTest {
  protected:
   void SetUp() override {
     ModuleTest::SetUp();
-    host_.dataStore().addGroup("Palpera");
-    host_.dataStore().addEvent(kLogReplayFinished, nullptr);
-    host_.dataStore().addListener(kLogReplayFinished, finished_.get());
+    host_.core().dataStore().addGroup("Palpera");
+    host_.core().dataStore().addEvent(kLogReplayFinished, nullptr);
+    host_.core().dataStore().addListener(kLogReplayFinished, finished_.get());
     plugin_.createInstance(classIdOf(LogReplayPlugin::interfaceName));
     ASSERT_TRUE(plugin_);
     ZelString error;
@@ -36,7 +36,7 @@ class LogReplayTest : public ModuleTest {
 
   // How many "Palpera/LogReplayFinished" the main thread has heard, after delivering what is pending.
   size_t finishedCount() {
-    host_.mainLoop().runPending();
+    host_.core().mainLoop().runPending();
     return finished_->heard().size();
   }
 

@@ -17,5 +17,5 @@ int32_t answerOf(const std::string& word) {
 
 // Queued: the dialog the module shows next takes it. A dialog with no answer queued is answered "no".
 void answerDialog(HostSession& session, const ScriptWords& words) {
-  session.host.simpleDialog().queueAnswer(answerOf(words[0]));
+  session.host.gui().simpleDialog().queueAnswer(answerOf(words[0]));
 }

@@ -1,5 +1,5 @@
-#include "host/cad_model.h"
-#include "host/mesh_shapes.h"
+#include "host/cad/cad_model.h"
+#include "host/cad/mesh_shapes.h"
 #include "platform/utf8.h"
 #include "script_actions.h"
 #include "script_numbers.h"
@@ -15,5 +15,5 @@ void addCadBox(HostSession& session, const ScriptWords& words) {
     }
   }
   IPtr<HostMesh> mesh = boxMesh(minimum, maximum);
-  addCadModel(session.host.document(), platform::fromUtf8(words[0]), mesh.get());
+  addCadModel(session.host.document().objects(), platform::fromUtf8(words[0]), mesh.get());
 }

@@ -23,7 +23,7 @@ const char* whyNotStarted(CommandRunner::Start outcome) {
 void startCommand(HostSession& session, const ScriptWords& words) {
   if (session.commands.running()) throw ScriptError(whyNotStarted(CommandRunner::Start::kBusy));
   IPtr<IComponentCommand> command = createModuleObject<IComponentCommand>(session, words[0]);
-  session.host.commandContainer().setArgumentText(words.size() > 1 ? words[1] : std::string());
+  session.host.gui().commandContainer().setArgumentText(words.size() > 1 ? words[1] : std::string());
   if (const char* reason = whyNotStarted(session.commands.start(command.get()))) {
     throw ScriptError(words[0] + ": " + reason);  // a class of the module: its name is short and plain
   }

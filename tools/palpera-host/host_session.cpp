@@ -1,9 +1,9 @@
 #include "host_session.h"
 
-#include "host/module_startup.h"
+#include "host/core/module_startup.h"
 
 HostSession::HostSession(StandinHost& host, ModuleLibrary& module)
-    : host(host), module(module), commands(&host.commandContainer(), &host.dialog()) {}
+    : host(host), module(module), commands(&host.gui().commandContainer(), &host.gui().dialog()) {}
 
 bool HostSession::start() {
   if (started_) return false;
@@ -14,14 +14,14 @@ bool HostSession::start() {
 
 void HostSession::noteReplayStart(const std::string& path) {
   replayedLog_ = path;
-  errorsBeforeReplay_ = host.errors().reports().size();
+  errorsBeforeReplay_ = host.core().errors().reports().size();
 }
 
 std::string HostSession::replayFailure() {
   if (!errorsBeforeReplay_) return {};
   const std::string replay = "the replay of the host log '" + replayedLog_ + "' failed: ";
-  if (std::string damage = host.replayer().damage(); !damage.empty()) return replay + damage;
-  const size_t errors = host.errors().reports().size() - *errorsBeforeReplay_;
+  if (std::string damage = host.devices().replayer().damage(); !damage.empty()) return replay + damage;
+  const size_t errors = host.core().errors().reports().size() - *errorsBeforeReplay_;
   if (errors == 0) return {};
   return replay + std::to_string(errors) + (errors == 1 ? " error was" : " errors were") + " shown";
 }

@@ -10,8 +10,8 @@
 #include <optional>
 #include <string>
 
-#include "host/command_runner.h"
-#include "host/module_library.h"
+#include "host/core/module_library.h"
+#include "host/gui/command_runner.h"
 #include "host/standin_host.h"
 
 class HostSession {

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "host/module_startup.h"
-#include "host/zel_id_text.h"
+#include "host/core/module_startup.h"
+#include "host/core/zel_id_text.h"
 
 int printInfo(HostSession& session) {
   IZelComponent* component = session.module.component();

@@ -1,4 +1,4 @@
-#include "host/host_gfx_view.h"
+#include "host/scene/host_gfx_view.h"
 #include "script_actions.h"
 #include "script_numbers.h"
 #include "shown_word.h"
@@ -13,5 +13,5 @@ void injectKey(HostSession& session, const ScriptWords& words) {
   }
   std::optional<int32_t> code = readInt32(words[1]);
   if (!code) throw ScriptError(shownWord(words[1]) + " is no key code");
-  session.host.view().injectKey(callback, *code);
+  session.host.scene().view().injectKey(callback, *code);
 }

@@ -20,7 +20,7 @@ bool sameClass(IZelUnknown* one, IZelUnknown* other) {
 void loadPlugin(HostSession& session, const ScriptWords& words) {
   const std::string shown = shownWord(words[0]);
   IPtr<IZelUnknown> plugin = createModuleObject<IZelUnknown>(session, words[0]);
-  HostPluginHandler& handler = session.host.pluginHandler();
+  HostPluginHandler& handler = session.host.devices().pluginHandler();
   std::vector<IZelUnknown*> loaded = handler.plugins();
   if (std::any_of(loaded.begin(), loaded.end(),
                   [&](IZelUnknown* each) { return sameClass(each, plugin.get()); })) {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "host/module_library.h"
+#include "host/core/module_library.h"
 #include "host/standin_host.h"
 #include "host_options.h"
 #include "platform/process.h"
@@ -26,8 +26,8 @@ int run(int argc, char** argv) {
   if (!parseOptions(argc, argv, options)) return 2;
   StandinHost host;  // outlives the module, which counts its objects through the host's root
   // Errors and dialogs are how the module tells the user what went wrong: here that is standard error.
-  host.errors().setEcho(true);
-  host.simpleDialog().setEcho(true);
+  host.core().errors().setEcho(true);
+  host.gui().simpleDialog().setEcho(true);
   std::string error;
   std::unique_ptr<ModuleLibrary> module = ModuleLibrary::load(options.modulePath, error);
   if (!module) {

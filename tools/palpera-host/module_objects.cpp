@@ -3,7 +3,7 @@
 #include <optional>
 
 #include "basic_types/zel_cstring.h"
-#include "host/module_startup.h"
+#include "host/core/module_startup.h"
 #include "script_action.h"
 #include "shown_word.h"
 

@@ -1,4 +1,4 @@
-#include "host/host_gfx_view.h"
+#include "host/scene/host_gfx_view.h"
 #include "script_actions.h"
 #include "script_numbers.h"
 #include "shown_word.h"
@@ -41,5 +41,5 @@ void injectMouse(HostSession& session, const ScriptWords& words) {
   input.rayDirection = pointWords(words, 4);
   if (input.rayDirection == std::array<double, 3>{0, 0, 0}) throw ScriptError("the ray has no direction");
   if (words.size() > 7) input.button = valueOf(kButtons, words[7], "button (left, middle or right)");
-  session.host.view().injectMouse(callback, input);
+  session.host.scene().view().injectMouse(callback, input);
 }

@@ -4,7 +4,7 @@
 
 void pressControl(HostSession& session, const ScriptWords& words) {
   requireRunningCommand(session);
-  if (!session.host.dialog().pressButton(controlId(session, words[0]))) {
+  if (!session.host.gui().dialog().pressButton(controlId(session, words[0]))) {
     throw ScriptError("the control " + shownWord(words[0]) + " is disabled");
   }
 }

@@ -1,8 +1,8 @@
 #include <cstdio>
 #include <string>
 
-#include "host/data_item_text.h"
-#include "host/field_escape.h"
+#include "host/core/data_item_text.h"
+#include "host/core/field_escape.h"
 #include "platform/utf8.h"
 #include "script_actions.h"
 #include "settings_action.h"
@@ -29,7 +29,7 @@ bool holdsValue(const DataItemRegistration& item) {
 
 // key, value: the item at key, or every item under the group at key that holds a value.
 void printSettingValues(HostSession& session, const std::string& key) {
-  HostDataStore& store = session.host.dataStore();
+  HostDataStore& store = session.host.core().dataStore();
   std::optional<DataItemRegistration> item = store.registration(key);
   if (!item) throw ScriptError("unknown key " + shownWord(key));
   std::vector<DataItemRegistration> items = store.listGroup(key);
@@ -41,21 +41,21 @@ void printSettingValues(HostSession& session, const std::string& key) {
 
 // type, name: the document's objects in order.
 void printDocument(HostSession& session) {
-  for (const IPtr<HostDocObject>& object : session.host.document().objects()) {
+  for (const IPtr<HostDocObject>& object : session.host.document().objects().objects()) {
     printFields({object->objectType(), text(object->name())});
   }
 }
 
 // severity, context, message: every error reported to the user so far.
 void printErrors(HostSession& session) {
-  for (const RecordingErrorService::Report& report : session.host.errors().reports()) {
+  for (const RecordingErrorService::Report& report : session.host.core().errors().reports()) {
     printFields({std::to_string(report.severity), escapeField(report.context), text(report.message)});
   }
 }
 
 // name, width x height; then "refused", why: what the image store holds and what it refused.
 void printImages(HostSession& session) {
-  HostImageStore& images = session.host.images();
+  HostImageStore& images = session.host.gui().images();
   for (const std::string& name : images.names()) {
     std::optional<DecodedImage> image = images.image(name);
     printFields({escapeField(name), std::to_string(image->width) + "x" + std::to_string(image->height)});
@@ -66,7 +66,7 @@ void printImages(HostSession& session) {
 // id, kind, name, value, enabled or disabled, text: the dialog's controls by id.
 void printDialog(HostSession& session) {
   char value[32];
-  for (const auto& [id, control] : session.host.dialog().controls()) {
+  for (const auto& [id, control] : session.host.gui().dialog().controls()) {
     std::snprintf(value, sizeof value, "%.17g", control.value);
     printFields({std::to_string(id), control.kind, text(control.name), value,
                  control.enabled ? "enabled" : "disabled", text(control.text)});
@@ -75,7 +75,7 @@ void printDialog(HostSession& session) {
 
 // style, text, detail, answer: every simple dialog shown so far.
 void printDialogs(HostSession& session) {
-  for (const ScriptedSimpleDialog::Shown& shown : session.host.simpleDialog().shown()) {
+  for (const ScriptedSimpleDialog::Shown& shown : session.host.gui().simpleDialog().shown()) {
     printFields(
         {std::to_string(shown.style), text(shown.text), text(shown.detail), std::to_string(shown.answer)});
   }
@@ -83,7 +83,8 @@ void printDialogs(HostSession& session) {
 
 // class: the loaded device plug-ins in load order.
 void printPlugins(HostSession& session) {
-  for (IZelUnknown* plugin : session.host.pluginHandler().plugins()) printFields({plugin->className()});
+  for (IZelUnknown* plugin : session.host.devices().pluginHandler().plugins())
+    printFields({plugin->className()});
 }
 
 struct Subject {

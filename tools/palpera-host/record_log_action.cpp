@@ -2,7 +2,7 @@
 #include "shown_word.h"
 
 void recordLog(HostSession& session, const ScriptWords& words) {
-  if (!session.host.logger().startRecording(words[0])) {
+  if (!session.host.devices().logger().startRecording(words[0])) {
     throw ScriptError("cannot write the host log " + shownWord(words[0]));
   }
 }

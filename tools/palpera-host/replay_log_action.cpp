@@ -7,6 +7,6 @@
 void replayLog(HostSession& session, const ScriptWords& words) {
   const std::string what = "cannot read the host log " + shownWord(words[0]);
   if (std::optional<std::string> why = whyNoRegularFile(words[0])) throw ScriptError(what + ": " + *why);
-  if (!session.host.replayer().startReplay(words[0])) throw ScriptError(what);
+  if (!session.host.devices().replayer().startReplay(words[0])) throw ScriptError(what);
   session.noteReplayStart(words[0]);
 }

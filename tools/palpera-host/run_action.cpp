@@ -2,5 +2,5 @@
 #include "script_actions.h"
 
 void runMainLoop(HostSession& session, const ScriptWords& words) {
-  session.host.mainLoop().runFor(loopTimeWord(words[0]));
+  session.host.core().mainLoop().runFor(loopTimeWord(words[0]));
 }

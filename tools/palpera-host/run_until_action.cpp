@@ -64,9 +64,9 @@ void runUntilEvent(HostSession& session, const ScriptWords& words) {
   const std::string& event = words[0];
   std::chrono::milliseconds timeout = loopTimeWord(words.size() > 1 ? words[1] : kDefaultWait);
   IPtr<EventWatch> watch(new EventWatch);
-  Subscription subscription(session.host.dataStore(), event, watch.get());
+  Subscription subscription(session.host.core().dataStore(), event, watch.get());
   if (!subscription.subscribed()) throw ScriptError("unknown event " + shownWord(event));
-  if (!session.host.mainLoop().runUntil([&watch] { return watch->fired(); }, timeout)) {
+  if (!session.host.core().mainLoop().runUntil([&watch] { return watch->fired(); }, timeout)) {
     throw ScriptError(shownWord(event) + " did not fire within " + std::to_string(timeout.count()) + " ms");
   }
 }

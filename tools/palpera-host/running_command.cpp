@@ -12,7 +12,7 @@ void requireRunningCommand(HostSession& session) {
 }
 
 int32_t controlId(HostSession& session, const std::string& word) {
-  HostGuiDialog& dialog = session.host.dialog();
+  HostGuiDialog& dialog = session.host.gui().dialog();
   std::optional<int32_t> id = readInt32(word);
   if (!id) id = dialog.idOf(platform::fromUtf8(word));
   if (!id || !dialog.control(*id)) throw ScriptError("the dialog has no control " + shownWord(word));

@@ -84,7 +84,7 @@ struct ValueWriter {
 
 void setSetting(HostSession& session, const ScriptWords& words) {
   const std::string& key = words[0];
-  HostDataStore& store = session.host.dataStore();
+  HostDataStore& store = session.host.core().dataStore();
   std::optional<DataItemRegistration> item = store.registration(key);
   if (!item) throw ScriptError("unknown key " + shownWord(key));
   if (!std::visit(ValueWriter{store, key, words[1]}, item->shape)) {

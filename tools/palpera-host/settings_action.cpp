@@ -2,11 +2,11 @@
 
 #include <cstdio>
 
-#include "host/data_item_text.h"
+#include "host/core/data_item_text.h"
 
 int printSettings(HostSession& session) {
   session.start();
-  std::vector<DataItemRegistration> items = session.host.dataStore().listGroup(kSettingsGroup);
+  std::vector<DataItemRegistration> items = session.host.core().dataStore().listGroup(kSettingsGroup);
   if (items.empty()) {
     std::fprintf(stderr, "palpera-host: the data store has no group \"%s\"\n", kSettingsGroup);
     return 1;

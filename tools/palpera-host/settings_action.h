@@ -6,5 +6,5 @@
 inline constexpr const char* kSettingsGroup = "Palpera";
 
 // --settings: every item of the group "Palpera", the group first, in registration order, one line each (see
-// host/data_item_text.h). Fails (1) when the data store has no such group.
+// host/core/data_item_text.h). Fails (1) when the data store has no such group.
 int printSettings(HostSession& session);

@@ -1,7 +1,7 @@
 #include "script_actions.h"
 
 void stopRecording(HostSession& session, const ScriptWords&) {
-  HostGuiLogger& logger = session.host.logger();
+  HostGuiLogger& logger = session.host.devices().logger();
   if (!logger.isRecording()) throw ScriptError("no host log is being recorded");
   logger.stopRecording();
 }

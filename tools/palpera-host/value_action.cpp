@@ -6,7 +6,7 @@
 void enterValue(HostSession& session, const ScriptWords& words) {
   requireRunningCommand(session);
   int32_t id = controlId(session, words[0]);
-  if (!session.host.dialog().enterValue(id, numberWord(words[1]))) {
+  if (!session.host.gui().dialog().enterValue(id, numberWord(words[1]))) {
     throw ScriptError("the control " + shownWord(words[0]) + " is disabled");
   }
 }

@@ -105,9 +105,9 @@ TEST_F(PluginDataDump, StartAndStopDriveAcquisitionSwapWhichButtonIsEnabledAndTh
 }
 
 TEST_F(PluginDataDump, AFailingOrMissingDeviceIsReportedAndLeavesTheButtonsUsable) {
-  host_.commandContainer().setInCommand(true);
+  host_.gui().commandContainer().setInCommand(true);
   EXPECT_EQ(start("PalperaDumpCmd"), Start::kCannotRun) << "never inside another command";
-  host_.commandContainer().setInCommand(false);
+  host_.gui().commandContainer().setInCommand(false);
   device_->answers.connect = false;
   EXPECT_EQ(start("PalperaDumpCmd"), Start::kActivationRefused);
   EXPECT_EQ(journal_, Journal{"connect HardProbeContinuous"});
@@ -115,7 +115,7 @@ TEST_F(PluginDataDump, AFailingOrMissingDeviceIsReportedAndLeavesTheButtonsUsabl
   EXPECT_EQ(errorMessages(), std::vector<std::u16string>{u"Unable to connect to device."});
 
   device_->answers.connect = true;
-  host_.commandContainer().setRecordingMacro(true);
+  host_.gui().commandContainer().setRecordingMacro(true);
   ASSERT_EQ(start("PalperaDumpCmd"), Start::kStarted) << "but while a macro is recorded";
   EXPECT_EQ(std::u16string(command_->name()->c_str()), u"Plugin Data Dump");
   press(kStop);

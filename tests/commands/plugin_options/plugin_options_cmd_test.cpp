@@ -55,7 +55,7 @@ class PluginOptions : public CommandTest {
 
  private:
   void activate(IZelPluginManager* manager, OptionsPlugin* plugin) {
-    host_.pluginHandler().registerPlugin(static_cast<IZelPlugin*>(plugin));
+    host_.devices().pluginHandler().registerPlugin(static_cast<IZelPlugin*>(plugin));
     ASSERT_TRUE(manager->setActivePlugin(plugin));
   }
 };
@@ -101,7 +101,7 @@ TEST_F(PluginOptions, AnEntrysDeviceIsHeldUntilAnotherIsNeededOrTheCommandEndsAn
   press(7);
   EXPECT_EQ(journal_, Journal{"disconnect HardProbeContinuous"}) << "a device the registry lacks";
   EXPECT_EQ(errorMessages().back(), u"Unable to connect to device.");
-  host_.errors().clear();
+  host_.core().errors().clear();
   press(8);
   EXPECT_EQ(errorMessages(), Messages{u"Unable to execute command."});
   journal_.clear();
@@ -114,12 +114,12 @@ TEST_F(PluginOptions, NeverRunsInsideACommandOrWhileAMacroIsRecordedOrWithNothin
   offerArm(u"Arm7", {armEntry("orphan", "")});
   EXPECT_EQ(start("PluginOptionsCmd"), Start::kActivationRefused) << "counted, but nothing to show";
   offerScanner(u"Scan3", {scanEntry("exposure")});
-  host_.commandContainer().setRecordingMacro(true);
+  host_.gui().commandContainer().setRecordingMacro(true);
   EXPECT_EQ(start("PluginOptionsCmd"), Start::kCannotRun);
-  host_.commandContainer().setRecordingMacro(false);
-  host_.commandContainer().setInCommand(true);
+  host_.gui().commandContainer().setRecordingMacro(false);
+  host_.gui().commandContainer().setInCommand(true);
   EXPECT_EQ(start("PluginOptionsCmd"), Start::kCannotRun);
-  host_.commandContainer().setInCommand(false);
+  host_.gui().commandContainer().setInCommand(false);
   EXPECT_EQ(start("PluginOptionsCmd"), Start::kStarted);
   EXPECT_FALSE(control(2).flag) << "the hard-probe group has nothing to show";
   EXPECT_EQ(control(2).text, u"");

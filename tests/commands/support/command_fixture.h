@@ -10,7 +10,7 @@
 
 #include "devices/registry/izel_plugin_service.h"
 #include "framework/registrations/registered_classes.h"
-#include "host/command_runner.h"
+#include "host/gui/command_runner.h"
 #include "support/module_fixture.h"
 #include "support/module_settings.h"
 #include "support/test_device.h"
@@ -34,7 +34,7 @@ class CommandTest : public ModuleTest {
     command_.createInstance(classIdOf(className));
     return runner_.start(command_.get());
   }
-  HostGuiDialog& dialog() { return host_.dialog(); }
+  HostGuiDialog& dialog() { return host_.gui().dialog(); }
   // Presses the dialog's button id, with a fresh journal.
   bool press(int32_t id) {
     journal_.clear();
@@ -50,7 +50,7 @@ class CommandTest : public ModuleTest {
 
   std::vector<std::u16string> errorMessages() {
     std::vector<std::u16string> messages;
-    for (const RecordingErrorService::Report& report : host_.errors().reports())
+    for (const RecordingErrorService::Report& report : host_.core().errors().reports())
       messages.push_back(report.message);
     return messages;
   }
@@ -58,5 +58,5 @@ class CommandTest : public ModuleTest {
   std::vector<std::string> journal_;  // outlives the devices that write to it
   IPtr<IZelPluginService> registry_;
   IPtr<IComponentCommand> command_;
-  CommandRunner runner_{&host_.commandContainer(), &host_.dialog()};
+  CommandRunner runner_{&host_.gui().commandContainer(), &host_.gui().dialog()};
 };

@@ -28,7 +28,7 @@ class AlignmentServices : public ModuleTest {
   std::vector<uint8_t> storedBlob(const char* key) {
     uint32_t size = 0;
     bool found = false;
-    const void* data = host_.dataStore().getBlob(key, &size, &found);
+    const void* data = host_.core().dataStore().getBlob(key, &size, &found);
     if (!found || !data) return {};
     return std::vector<uint8_t>(static_cast<const uint8_t*>(data), static_cast<const uint8_t*>(data) + size);
   }
@@ -56,7 +56,7 @@ Matrix4x4 withElement(Matrix4x4 m, int index, double value) {
 
 TEST_F(AlignmentServices, OnlyAStoredBlobOf128BytesHoldingAUsableTransformIsRestored) {
   const char* key = "Palpera/Alignment/Hardware Alignment";
-  host_.dataStore().setBlob(nullptr, key, bytesOf(kShift).data(), 127);
+  host_.core().dataStore().setBlob(nullptr, key, bytesOf(kShift).data(), 127);
   auto hardware = service<IZelPluginDeviceHardwareAlignmentService>("PluginDeviceHardwareAlignmentService");
   EXPECT_EQ(hardware->matrix()->m[3], 0.0) << "a refused blob leaves the identity";
 
@@ -65,15 +65,15 @@ TEST_F(AlignmentServices, OnlyAStoredBlobOf128BytesHoldingAUsableTransformIsRest
   for (const Matrix4x4& unusable :
        {withElement(kShift, 3, nan), withElement(kShift, 5, inf), Matrix4x4::scaling(0, 0, 0),
         withElement(kShift, 14, 0.5), Matrix4x4::uniformScaling(1e300)}) {
-    host_.errors().clear();
-    ASSERT_TRUE(host_.dataStore().setBlob(nullptr, key, bytesOf(unusable).data(), 128));
+    host_.core().errors().clear();
+    ASSERT_TRUE(host_.core().dataStore().setBlob(nullptr, key, bytesOf(unusable).data(), 128));
     hardware->reset();
     EXPECT_EQ(bytesOf(*hardware->matrix()), bytesOf(Matrix4x4::identity())) << "the identity stays";
-    ASSERT_EQ(host_.errors().reports().size(), 1u) << "the refusal is reported";
-    EXPECT_NE(host_.errors().reports()[0].message.find(u"Hardware Alignment"), std::u16string::npos);
+    ASSERT_EQ(host_.core().errors().reports().size(), 1u) << "the refusal is reported";
+    EXPECT_NE(host_.core().errors().reports()[0].message.find(u"Hardware Alignment"), std::u16string::npos);
   }
 
-  host_.dataStore().setBlob(nullptr, key, bytesOf(kShift).data(), 128);
+  host_.core().dataStore().setBlob(nullptr, key, bytesOf(kShift).data(), 128);
   hardware->reset();
   EXPECT_EQ(hardware->matrix()->m[3], 1.0);
   EXPECT_EQ(hardware->matrix()->m[11], 3.0);
@@ -85,30 +85,30 @@ TEST_F(AlignmentServices, SetMatrixStoresOnlyWhenAskedAndADocumentResetBringsThe
   EXPECT_EQ(storedBlob("Palpera/Alignment/Hardware Alignment"), bytesOf(kShift));
   hardware->setMatrix(Matrix4x4::translation(Vector3(7, 0, 0)), false);
   EXPECT_EQ(storedBlob("Palpera/Alignment/Hardware Alignment"), bytesOf(kShift));
-  host_.eventDataStore().fire("Document/Reset");
+  host_.document().eventDataStore().fire("Document/Reset");
   EXPECT_EQ(hardware->matrix()->m[3], 1.0) << "loading is on by default for the hardware matrix";
 
-  host_.dataStore().setInt(nullptr, "Palpera/Alignment/LoadHardwareTransformation", 0);
-  host_.eventDataStore().fire("Document/Reset");
+  host_.core().dataStore().setInt(nullptr, "Palpera/Alignment/LoadHardwareTransformation", 0);
+  host_.document().eventDataStore().fire("Document/Reset");
   EXPECT_EQ(hardware->matrix()->m[3], 0.0);
 }
 
 TEST_F(AlignmentServices, HostAlignmentsOfTheReferenceAreFoldedInAndStored) {
   auto object = service<IZelPluginDeviceObjectAlignmentService>("PluginDeviceObjectAlignmentService");
   DocObjectDescription::Transform placed{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
-  host_.document().add({"Mesh", u"RefObject", placed, {}, {}}, false);
-  host_.dataStore().fireEvent(nullptr, "General/AlignmentChanged");
+  host_.document().objects().add({"Mesh", u"RefObject", placed, {}, {}}, false);
+  host_.core().dataStore().fireEvent(nullptr, "General/AlignmentChanged");
   EXPECT_TRUE(storedBlob("Palpera/Alignment/Object Alignment").empty())
       << "the identity changes and stores nothing";
 
-  IPtr<IZelDocObject> reference(host_.document().findObject(ZelString(u"RefObject")));
-  host_.document().remove(reference.get());
+  IPtr<IZelDocObject> reference(host_.document().objects().findObject(ZelString(u"RefObject")));
+  host_.document().objects().remove(reference.get());
   placed[11] = 5;
-  host_.document().add({"Mesh", u"RefObject", placed, {}, {}}, false);
-  host_.dataStore().fireEvent(nullptr, "General/AlignmentChanged");
+  host_.document().objects().add({"Mesh", u"RefObject", placed, {}, {}}, false);
+  host_.core().dataStore().fireEvent(nullptr, "General/AlignmentChanged");
   EXPECT_EQ(object->matrix()->m[11], 5.0);
   EXPECT_EQ(storedBlob("Palpera/Alignment/Object Alignment"), bytesOf(*object->matrix()));
-  host_.dataStore().fireEvent(nullptr, "General/AlignmentChanged");
+  host_.core().dataStore().fireEvent(nullptr, "General/AlignmentChanged");
   EXPECT_EQ(object->matrix()->m[11], 10.0) << "each alignment is folded in on the left";
 }
 

@@ -6,7 +6,7 @@
 
 #include "devices/alignment/alignment_services.h"
 #include "devices/alignment/plugin_transform.h"
-#include "host/host_document_data.h"
+#include "host/document/host_document_data.h"
 #include "support/module_fixture.h"
 #include "support/module_settings.h"
 #include "support/recording_receiver.h"
@@ -20,14 +20,15 @@ class ScaleAlignment : public ModuleTest {
   void SetUp() override {
     ModuleTest::SetUp();
     registerModuleSettings();
-    host_.dataStore().addListener("Palpera/Tile/Temperature Compensation Updated", updates_.get());
+    host_.core().dataStore().addListener("Palpera/Tile/Temperature Compensation Updated", updates_.get());
     // No materials file: the library holds the default "Steel" (and shows one dialog about the missing file).
-    host_.dataStore().setString(nullptr, "DefaultFileNameDirectory/common", ZelString(u"/nonexistent"));
+    host_.core().dataStore().setString(nullptr, "DefaultFileNameDirectory/common",
+                                       ZelString(u"/nonexistent"));
     scale_.getService();
     ASSERT_TRUE(scale_);
   }
   void TearDown() override {
-    host_.dataStore().removeListener("Palpera/Tile/Temperature Compensation Updated", updates_.get());
+    host_.core().dataStore().removeListener("Palpera/Tile/Temperature Compensation Updated", updates_.get());
     scale_.release();
     ModuleTest::TearDown();
   }
@@ -48,8 +49,8 @@ TEST_F(ScaleAlignment, ATemperatureThatGivesNoSoundScaleKeepsTheIdentityAndIsRep
   // 1 - (20 - T) x 1.17e-5 <= 0 for T <= 20 - 1 / 1.17e-5.
   scale_->setMaterial(ZelCString("Steel"), -100000.0);
   EXPECT_EQ(scale_->matrix()->m[0], 1.0);
-  ASSERT_FALSE(host_.errors().reports().empty());
-  EXPECT_NE(host_.errors().reports().back().message.find(u"Steel"), std::u16string::npos);
+  ASSERT_FALSE(host_.core().errors().reports().empty());
+  EXPECT_NE(host_.core().errors().reports().back().message.find(u"Steel"), std::u16string::npos);
 }
 
 TEST_F(ScaleAlignment, TheBlockRoundTripsThroughASavedDocumentAndAForeignOrDamagedOneChangesNothing) {
@@ -77,7 +78,7 @@ TEST_F(ScaleAlignment, DocumentResetRestoresTheDefaultsButNotTheUnits) {
   scale_->setMaterial(ZelCString("Steel"), 30.0);
   scale_->setUnits(2);
   const size_t before = updates_->heard().size();
-  host_.eventDataStore().fire("Document/Reset");
+  host_.document().eventDataStore().fire("Document/Reset");
   EXPECT_EQ(material(), (Material{"", 20.0}));
   EXPECT_EQ(scale_->matrix()->m[0], 1.0);
   EXPECT_EQ(scale_->units(), 2);

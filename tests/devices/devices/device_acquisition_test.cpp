@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "framework/object/query_part.h"
-#include "host/host_data_event.h"
+#include "host/core/host_data_event.h"
 #include "platform/clock.h"
 #include "tests/devices/devices/device_fixture.h"
 
@@ -21,7 +21,8 @@ TEST_F(DeviceAcquisitionThreads,
   rateLimitOff();
   plugin_->setHardwareMatrix(Matrix4x4::translation({1, 0, 0}));
   logToScratch();
-  ASSERT_EQ(host_.dataStore().getInt("Palpera/Logging", -1), 0) << "the recording alone asks for the log";
+  ASSERT_EQ(host_.core().dataStore().getInt("Palpera/Logging", -1), 0)
+      << "the recording alone asks for the log";
   start(single(),
         {radius(0.003), moved({0, 0, 0}), sampled({1, 2, 3}), pointStop({4, 5, 6}), custom("Cancel")});
   ASSERT_TRUE(pumpUntilCalls(5));
@@ -111,7 +112,7 @@ TEST_F(DeviceAcquisitionThreads, EventsPostedJustBeforeTheRunEndsAreDeliveredByT
   EXPECT_TRUE(recorder_->calls().empty());
   continuous()->stopAcquisition();
   EXPECT_EQ(recorder_->calls(), (Lines{"sampledOriented 1,0,0 0,0,-1 0,1,0", "stop"}));
-  EXPECT_EQ(host_.mainLoop().runPending(), 0u);
+  EXPECT_EQ(host_.core().mainLoop().runPending(), 0u);
 }
 
 TEST_F(DeviceAcquisitionThreads, StartingAgainAndDisconnectingStopTheRunningAcquisitionFirst) {
@@ -122,7 +123,7 @@ TEST_F(DeviceAcquisitionThreads, StartingAgainAndDisconnectingStopTheRunningAcqu
   EXPECT_TRUE(plugin_->script().waitForRunsEnded(1, std::chrono::milliseconds(0))) << "stopped before";
   ASSERT_TRUE(plugin_->script().waitForEvents(2));
   ASSERT_TRUE(pumpUntilCalls(2));
-  host_.mainLoop().runPending();
+  host_.core().mainLoop().runPending();
   EXPECT_EQ(recorder_->calls(),
             (Lines{"sampledOriented 1,0,0 0,0,-1 0,1,0", "sampledOriented 2,0,0 0,0,-1 0,1,0"}))
       << "each event once, by one set of handlers";
@@ -146,7 +147,7 @@ TEST_F(DeviceAcquisitionThreads, AReceiverThatStartsAgainWhileTheStopDeliversKee
   ASSERT_TRUE(restarted);
 
   ASSERT_TRUE(pumpUntilCalls(3));
-  host_.mainLoop().runPending();
+  host_.core().mainLoop().runPending();
   continuous()->stopAcquisition();
   EXPECT_EQ(recorder_->calls(),
             (Lines{"stop", "sampledOriented 1,0,0 0,0,-1 0,1,0", "sampledOriented 7,0,0 0,0,-1 0,1,0"}))
@@ -183,23 +184,24 @@ TEST_F(DeviceAcquisitionThreads, MemoryRunningOutInThePluginEndsTheAcquisitionWi
 
 TEST_F(DeviceAcquisitionThreads, TheViewFeedsTheEmulatorOnlyWhileAHardProbeDeviceAcquiresWithIt) {
   runStartupTask("EmulatorPluginStartupTask");
-  auto* emulator = queryPart<IZelPlugin>(host_.pluginHandler().plugins().back());
+  auto* emulator = queryPart<IZelPlugin>(host_.devices().pluginHandler().plugins().back());
   ASSERT_TRUE(manager("HardProbe")->setActivePlugin(emulator));
-  const size_t before = host_.callbacks().registeredCallbacks();
+  const size_t before = host_.scene().callbacks().registeredCallbacks();
 
   ASSERT_TRUE(single()->connect() && continuous()->connect());
   ASSERT_TRUE(single()->startAcquisition());
   ASSERT_TRUE(continuous()->startAcquisition());
-  EXPECT_EQ(host_.callbacks().registeredCallbacks(), before + 6)
+  EXPECT_EQ(host_.scene().callbacks().registeredCallbacks(), before + 6)
       << "mouse down, click, double click, move, keys: once however many devices acquire, or each input "
          "reaches the emulator's run twice";
   single()->stopAcquisition();
-  EXPECT_EQ(host_.callbacks().registeredCallbacks(), before + 6) << "the other device still acquires";
+  EXPECT_EQ(host_.scene().callbacks().registeredCallbacks(), before + 6) << "the other device still acquires";
   continuous()->stopAcquisition();
-  EXPECT_EQ(host_.callbacks().registeredCallbacks(), before);
+  EXPECT_EQ(host_.scene().callbacks().registeredCallbacks(), before);
 
   start(laserScan(), {});
-  EXPECT_EQ(host_.callbacks().registeredCallbacks(), before) << "the scanner never drives the emulator";
+  EXPECT_EQ(host_.scene().callbacks().registeredCallbacks(), before)
+      << "the scanner never drives the emulator";
 }
 
 }  // namespace

@@ -9,25 +9,25 @@ using DeviceConnect = DeviceTest;
 TEST_F(DeviceConnect, AFailingPluginIsRetriedWhileTheUserAsksAndItsTextIsShown) {
   plugin_->continuousFace().failConnects(5, u"E");
   for (int32_t answer : {IGuiSimpleDlg::kAnswerYes, IGuiSimpleDlg::kAnswerYes, IGuiSimpleDlg::kAnswerNo})
-    host_.simpleDialog().queueAnswer(answer);
+    host_.gui().simpleDialog().queueAnswer(answer);
   EXPECT_FALSE(continuous()->connect());
   EXPECT_EQ(plugin_->continuousFace().connects(), 3);
-  EXPECT_EQ(host_.simpleDialog().shown().size(), 3u);
-  for (const auto& box : host_.simpleDialog().shown())
+  EXPECT_EQ(host_.gui().simpleDialog().shown().size(), 3u);
+  for (const auto& box : host_.gui().simpleDialog().shown())
     EXPECT_TRUE(box.style == IGuiSimpleDlg::kQuestionStyle && box.text == u"E" && box.detail == u" ");
   EXPECT_FALSE(plugin_->continuousFace().isConnected());
 
   plugin_->continuousFace().failConnects(1, u"Arm not found");
-  host_.simpleDialog().queueAnswer(IGuiSimpleDlg::kAnswerYes);
+  host_.gui().simpleDialog().queueAnswer(IGuiSimpleDlg::kAnswerYes);
   EXPECT_TRUE(continuous()->connect()) << "a retry that succeeds connects";
   EXPECT_TRUE(continuous()->connect());
   EXPECT_EQ(plugin_->continuousFace().connects(), 5) << "a connected plug-in is not connected again";
-  EXPECT_EQ(host_.simpleDialog().shown().size(), 4u);
+  EXPECT_EQ(host_.gui().simpleDialog().shown().size(), 4u);
 }
 
 TEST_F(DeviceConnect, DuringAReplayOnlyBecomingConnectedTakesTheReplayPluginAndOnlyADisconnectGivesItBack) {
   folder_.write("run.log", "");
-  ASSERT_TRUE(host_.replayer().startReplay(folder_.system("run.log")));
+  ASSERT_TRUE(host_.devices().replayer().startReplay(folder_.system("run.log")));
   IZelPluginManager* hardProbe = manager("HardProbe");
   IZelPlugin* arm = plugin_.get();
   ASSERT_TRUE(continuous()->connect());

@@ -26,7 +26,7 @@ class DeviceTest : public ModuleTest {
     registerModuleSettings();
     plugin_ =
         IPtr<TestPlugin>(new TestPlugin(u"Arm", {.single = true, .continuous = true, .laserScan = true}));
-    host_.pluginHandler().registerPlugin(static_cast<IZelPlugin*>(plugin_.get()));
+    host_.devices().pluginHandler().registerPlugin(static_cast<IZelPlugin*>(plugin_.get()));
     runStartupTask("PluginDeviceStartupTask");
     runStartupTask("PluginManagerStartupTask");
     registry_.getService();
@@ -36,7 +36,7 @@ class DeviceTest : public ModuleTest {
   void TearDown() override {
     for (const char* name : {"HardProbe", "HardProbeContinuous", "LaserScan"})
       if (IZelPluginDevice* d = device(name)) d->stopAcquisition();
-    host_.logger().stopRecording();
+    host_.devices().logger().stopRecording();
     registry_.release();
     plugin_.release();
     ModuleTest::TearDown();
@@ -56,10 +56,10 @@ class DeviceTest : public ModuleTest {
     ASSERT_TRUE(d->startAcquisition());
   }
 
-  void rateLimitOff() { host_.dataStore().setInt(nullptr, "Palpera/MoveEventRateLimit", 0); }
+  void rateLimitOff() { host_.core().dataStore().setInt(nullptr, "Palpera/MoveEventRateLimit", 0); }
   // The host's logger records: the devices' raw events go to the numbered event file its log names, with
   // "Palpera/Logging" left at its default, off.
-  void logToScratch() { ASSERT_TRUE(host_.logger().startRecording(folder_.system("run.log"))); }
+  void logToScratch() { ASSERT_TRUE(host_.devices().logger().startRecording(folder_.system("run.log"))); }
   std::string eventLog(int number = 0) {
     char name[32];
     std::snprintf(name, sizeof name, "run-hardprobe-%04d.xml", number);
@@ -68,7 +68,7 @@ class DeviceTest : public ModuleTest {
 
   // Delivers on the main thread until the recorder has count calls; false when it did not get them in time.
   bool pumpUntilCalls(size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
-    return host_.mainLoop().runUntil([&] { return recorder_->calls().size() >= count; }, timeout);
+    return host_.core().mainLoop().runUntil([&] { return recorder_->calls().size() >= count; }, timeout);
   }
 
   static size_t occurrences(const std::string& text, const std::string& part) {

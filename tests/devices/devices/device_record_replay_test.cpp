@@ -18,10 +18,10 @@ class DeviceRecordReplayThreads : public DeviceTest {
  protected:
   void SetUp() override {
     DeviceTest::SetUp();
-    host_.dataStore().addListener(kLogReplayFinished, finished_.get());
+    host_.core().dataStore().addListener(kLogReplayFinished, finished_.get());
   }
   void TearDown() override {
-    host_.dataStore().removeListener(kLogReplayFinished, finished_.get());
+    host_.core().dataStore().removeListener(kLogReplayFinished, finished_.get());
     DeviceTest::TearDown();
   }
 
@@ -30,7 +30,7 @@ class DeviceRecordReplayThreads : public DeviceTest {
     uint32_t size = 0;
     bool found = false;
     auto* bytes = static_cast<const char*>(
-        host_.dataStore().getBlob("Palpera/Alignment/Hardware Alignment", &size, &found));
+        host_.core().dataStore().getBlob("Palpera/Alignment/Hardware Alignment", &size, &found));
     return found && bytes ? std::string(bytes, size) : std::string();
   }
 
@@ -48,7 +48,7 @@ TEST_F(DeviceRecordReplayThreads, AReplayedRunGivesTheReceiversTheRecordedCallsW
   continuous()->stopAcquisition();
   ASSERT_TRUE(continuous()->disconnect());
   continuous()->removeReceiver(recorder_->registered());
-  host_.logger().stopRecording();
+  host_.devices().logger().stopRecording();
   const Lines recorded = recorder_->calls();
   ASSERT_EQ(recorded.size(), 7u);
   ASSERT_EQ(recorded[2], "moved 1.125,-0.04,1.5 0,0,-1 0,1,0") << "the run took the device transform";
@@ -64,12 +64,13 @@ TEST_F(DeviceRecordReplayThreads, AReplayedRunGivesTheReceiversTheRecordedCallsW
   const std::string usersAlignment = storedHardwareAlignment();
   ASSERT_EQ(usersAlignment.size(), 128u);
   recorder_ = IPtr<DeviceEventRecorder>(new DeviceEventRecorder);
-  ASSERT_TRUE(host_.replayer().startReplay(folder_.system("run.log")));
+  ASSERT_TRUE(host_.devices().replayer().startReplay(folder_.system("run.log")));
   ASSERT_TRUE(continuous()->connect());
   manager("HardProbe")->activePlugin()->reloadObjectMatrix();
   continuous()->addReceiver(recorder_->registered());
   ASSERT_TRUE(continuous()->startAcquisition());
-  ASSERT_TRUE(host_.mainLoop().runUntil([&] { return !finished_->heard().empty(); }, std::chrono::seconds(5)))
+  ASSERT_TRUE(
+      host_.core().mainLoop().runUntil([&] { return !finished_->heard().empty(); }, std::chrono::seconds(5)))
       << "the replay of the event file ends";
   continuous()->stopAcquisition();
   continuous()->disconnect();

@@ -18,8 +18,8 @@ TEST_F(DeviceStartup, RegistersThreeDevicesAndTwoManagersThatHaveChosenAndRefres
   EXPECT_EQ(manager("HardProbe")->activePlugin(), arm);
   EXPECT_EQ(manager("LaserScan")->activePlugin(), arm) << "a scanner loaded for the first time is chosen";
 
-  EXPECT_EQ(host_.updateGui().refreshes(), 1);
-  EXPECT_EQ(host_.updateGui().lastRefreshed(), 0);
+  EXPECT_EQ(host_.gui().updateGui().refreshes(), 1);
+  EXPECT_EQ(host_.gui().updateGui().lastRefreshed(), 0);
 }
 
 }  // namespace

@@ -15,8 +15,8 @@
 #include "devices/emulator/emulator_plugin.h"
 #include "devices/emulator/emulator_plugin_event_manager.h"
 #include "framework/object/iptr.h"
-#include "host/cad_model.h"
-#include "host/mesh_shapes.h"
+#include "host/cad/cad_model.h"
+#include "host/cad/mesh_shapes.h"
 #include "support/device_event_recorder.h"
 #include "support/module_fixture.h"
 #include "support/module_settings.h"
@@ -59,7 +59,7 @@ class EmulatorTest : public ModuleTest {
     ModuleTest::SetUp();
     registerModuleSettings();
     box_ = boxMesh({-5, -5, -1}, {5, 5, 0});
-    reference_ = addCadModel(host_.document(), u"RefObject", box_.get());
+    reference_ = addCadModel(host_.document().objects(), u"RefObject", box_.get());
     // Without random numbers the emulated positions carry no noise.
     host_.root().setService("IZelRandom", nullptr);
     plugin_ = IPtr<EmulatorPlugin>(new EmulatorPlugin);
@@ -85,15 +85,15 @@ class EmulatorTest : public ModuleTest {
   FaceRun& startContinuous(DeviceEventRecorder* r) { return start(continuous(), r->continuous(), r); }
 
   void move(double x, double y) {
-    host_.view().injectMouse(HostGfxViewMgr::MouseCallback::kMove, rayDownAt(x, y));
+    host_.scene().view().injectMouse(HostGfxViewMgr::MouseCallback::kMove, rayDownAt(x, y));
   }
   void click(double x, double y, int32_t button = kLeft) {
     MouseInput input = rayDownAt(x, y);
     input.button = button;
-    host_.view().injectMouse(HostGfxViewMgr::MouseCallback::kClick, input);
+    host_.scene().view().injectMouse(HostGfxViewMgr::MouseCallback::kClick, input);
   }
-  void press(int32_t key) { host_.view().injectKey(HostGfxViewMgr::KeyCallback::kPress, key); }
-  void release(int32_t key) { host_.view().injectKey(HostGfxViewMgr::KeyCallback::kRelease, key); }
+  void press(int32_t key) { host_.scene().view().injectKey(HostGfxViewMgr::KeyCallback::kPress, key); }
+  void release(int32_t key) { host_.scene().view().injectKey(HostGfxViewMgr::KeyCallback::kRelease, key); }
 
   static MouseInput rayDownAt(double x, double y) { return {kLeft, 0, 0, {x, y, 10}, {0, 0, -1}}; }
 

@@ -81,17 +81,18 @@ using EmulatorInput = EmulatorTest;
 // delivered inside the loop: the end key, posted while the start of capture is applied, comes after the
 // loop's last batch and before it sees the stop, the window a worker thread hits now and then.
 TEST_F(EmulatorInput, TheEndKeyWhileCapturingStopsCaptureAndThenEndsTheRun) {
-  ASSERT_TRUE(host_.dataStore().addGroup("Test") && host_.dataStore().addEvent("Test/EndKey", nullptr));
+  ASSERT_TRUE(host_.core().dataStore().addGroup("Test") &&
+              host_.core().dataStore().addEvent("Test/EndKey", nullptr));
   IPtr<RecordingReceiver> endKey(new RecordingReceiver);
   endKey->setDuringCall([this] { press(kAlternateStopKey); });
-  host_.dataStore().addListener("Test/EndKey", endKey.get());
+  host_.core().dataStore().addListener("Test/EndKey", endKey.get());
   IPtr<DeviceEventRecorder> receiver(new DeviceEventRecorder);
   receiver->setDuringCall([this](const std::string& call) {
     if (call == "radius 0.003") click(1, 2);
-    if (call == "startCapture") host_.mainLoop().postName("Test/EndKey");
+    if (call == "startCapture") host_.core().mainLoop().postName("Test/EndKey");
   });
   continuous()->run(receiver->continuous());
-  host_.dataStore().removeListener("Test/EndKey", endKey.get());
+  host_.core().dataStore().removeListener("Test/EndKey", endKey.get());
   EXPECT_EQ(receiver->calls(), (Lines{"radius 0.003", "startCapture", "stopCapture", "stop"}));
 
   IPtr<DeviceEventRecorder> idle(new DeviceEventRecorder);
@@ -110,12 +111,12 @@ class UnprojectableMesh : public HostMesh {
 };
 
 TEST_F(EmulatorInputThreads, APickOnAPlacedModelIsMappedToTheWorldEvenWhenItsRefinementFails) {
-  host_.document().remove(reference_.get());
+  host_.document().objects().remove(reference_.get());
   IPtr<HostMesh> top(
       new UnprojectableMesh({{-5, -5, 0}, {5, -5, 0}, {5, 5, 0}, {-5, 5, 0}}, {{0, 1, 2}, {0, 2, 3}}));
   // Moved by (10, 20, -5): the world point (11, 22, -5) lies on the model's face.
   DocObjectDescription::Transform placed{1, 0, 0, 10, 0, 1, 0, 20, 0, 0, 1, -5, 0, 0, 0, 1};
-  reference_ = addCadModel(host_.document(), u"RefObject", top.get(), placed);
+  reference_ = addCadModel(host_.document().objects(), u"RefObject", top.get(), placed);
 
   IPtr<DeviceEventRecorder> receiver(new DeviceEventRecorder);
   FaceRun& run = startSingle(receiver.get());
@@ -125,17 +126,18 @@ TEST_F(EmulatorInputThreads, APickOnAPlacedModelIsMappedToTheWorldEvenWhenItsRef
 }
 
 TEST_F(EmulatorInputThreads, TheManagerObservesTheViewsInputWithoutTakingItAndLeavesNoCallbackBehind) {
-  EXPECT_EQ(host_.callbacks().registeredCallbacks(), 6u);
-  host_.callbacks().clear();
+  EXPECT_EQ(host_.scene().callbacks().registeredCallbacks(), 6u);
+  host_.scene().callbacks().clear();
   move(1, 2);
   press(kStopKey);
-  EXPECT_EQ(host_.callbacks().received(), (std::vector<int32_t>{7, 9})) << "the view still handles its input";
+  EXPECT_EQ(host_.scene().callbacks().received(), (std::vector<int32_t>{7, 9}))
+      << "the view still handles its input";
   manager_.release();
-  EXPECT_EQ(host_.callbacks().registeredCallbacks(), 0u);
+  EXPECT_EQ(host_.scene().callbacks().registeredCallbacks(), 0u);
 
   host_.root().setService("IGfxViewMgr", nullptr);
   IPtr<EmulatorPluginEventManager> withoutView(new EmulatorPluginEventManager(plugin_.get()));
-  EXPECT_EQ(host_.callbacks().registeredCallbacks(), 0u);
+  EXPECT_EQ(host_.scene().callbacks().registeredCallbacks(), 0u);
 }
 
 }  // namespace

@@ -20,13 +20,13 @@ class EmulatorStartupOrder : public ModuleTest, public testing::WithParamInterfa
 TEST_P(EmulatorStartupOrder, TheHardProbeManagerChoosesTheModulesEmulatorWhicheverTaskRunsFirst) {
   registerModuleSettings();
   for (const char* className : GetParam()) runStartupTask(className);
-  std::vector<IZelUnknown*> plugins = host_.pluginHandler().plugins();
+  std::vector<IZelUnknown*> plugins = host_.devices().pluginHandler().plugins();
   ASSERT_EQ(plugins.size(), 1u) << "the emulator is loaded once";
   auto* emulator = queryPart<IZelPlugin>(plugins[0]);
   ASSERT_TRUE(emulator && queryPart<IZelEmulatorPlugin>(plugins[0]));
   SPtr<IZelPluginService> registry;
   EXPECT_EQ(registry->getManager(ZelCString("HardProbe"))->activePlugin(), emulator);
-  EXPECT_EQ(std::u16string(host_.dataStore().getString("Palpera/ActivePlugin").c_str()),
+  EXPECT_EQ(std::u16string(host_.core().dataStore().getString("Palpera/ActivePlugin").c_str()),
             u"Hard Probe Emulator");
 }
 

@@ -85,7 +85,7 @@ TEST_F(EmulatorStressThreads, StartsAndStopsAtRandomMomentsNeverHangAndAlwaysEnd
   const auto seconds = std::chrono::duration<double>(Clock::now() - begin).count();
   std::printf("%d runs in %.2f s, %d refused while another ran\n", kRuns, seconds, refused);
   EXPECT_FALSE(plugin_->inputHandler()) << "no run is left published";
-  EXPECT_EQ(host_.callbacks().registeredCallbacks(), 6u);
+  EXPECT_EQ(host_.scene().callbacks().registeredCallbacks(), 6u);
 }
 
 }  // namespace

@@ -149,7 +149,7 @@ TEST_F(EventLogReplay, ACustomEventNameIsUtf8InTheFileAndBackWhateverTheHostsNar
   const std::string name =
       "\xd0\x9e\xd1\x88\xd0\xb8\xd0\xb1\xd0\xba\xd0\xb0 \xe6\xb8\xac\xe5\xae\x9a \xc2\xb5m";
   for (bool hostStrings : {false, true}) {
-    host_.enable(StandinHost::Optional::kStrSupport, hostStrings);
+    host_.core().enable(CoreFamily::Optional::kStrSupport, hostStrings);
     IPtr<PluginDeviceDataXMLWriter> writer;
     writer.createInstance(classIdOf(PluginDeviceDataXMLWriter::interfaceName));
     writer->setOutputFile(scratch_.module("recorded.xml"));

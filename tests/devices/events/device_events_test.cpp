@@ -41,7 +41,7 @@ class DeviceEvents : public ModuleTest {
     ASSERT_TRUE(receivers_.add(receiver_->registered()));
   }
 
-  size_t pump() { return host_.mainLoop().runPending(); }
+  size_t pump() { return host_.core().mainLoop().runPending(); }
 
   DeviceReceivers<IZelHardProbeContinuousDataReceiver> receivers_;
   IPtr<DeviceEventRecorder> receiver_{new DeviceEventRecorder};
@@ -115,7 +115,7 @@ TEST_F(DeviceEventsThreads, MovesFromAWorkerAreNeverMoreThanOneInFlightAndTheCou
     }
     done = true;
   });
-  ASSERT_TRUE(host_.mainLoop().runUntil([&] { return done.load(); }, std::chrono::seconds(30)));
+  ASSERT_TRUE(host_.core().mainLoop().runUntil([&] { return done.load(); }, std::chrono::seconds(30)));
   worker.join();
   pump();
 

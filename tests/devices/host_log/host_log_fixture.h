@@ -10,7 +10,7 @@
 #include "devices/host_log/plugin_device_log_event_handler.h"
 #include "devices/log_replay/log_replay_plugin.h"
 #include "framework/registrations/registered_classes.h"
-#include "host/host_log_format.h"
+#include "host/devices/host_log_format.h"
 #include "platform/utf8.h"
 #include "support/module_fixture.h"
 #include "support/module_settings.h"
@@ -28,10 +28,10 @@ class HostLogTestBase : public ModuleTest {
     ModuleTest::SetUp();
     registerModuleSettings();
     ASSERT_FALSE(folder_.system().empty());
-    host_.dataStore().addListener(kLogReplayFinished, finished_.get());
+    host_.core().dataStore().addListener(kLogReplayFinished, finished_.get());
   }
   void TearDown() override {
-    host_.dataStore().removeListener(kLogReplayFinished, finished_.get());
+    host_.core().dataStore().removeListener(kLogReplayFinished, finished_.get());
     ModuleTest::TearDown();
   }
 

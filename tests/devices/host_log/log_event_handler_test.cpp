@@ -39,13 +39,13 @@ class LogEventHandler : public HostLogTestBase {
 TEST_F(LogEventHandler, RefusedRecordsChangeNothing) {
   ASSERT_TRUE(handle("PluginAlignmentMatrix", {kShifted}));
   // A kind taken for a wait by mistake ends at once.
-  host_.dataStore().fireEvent(nullptr, kLogReplayFinished);
+  host_.core().dataStore().fireEvent(nullptr, kLogReplayFinished);
   for (const char* text : {"1 0 0 9 0 1 0 9 0 0 1 9 0 0 0", "1 0 0 9 0 1 0 9 0 0 1 9 0 0 0 nan",
                            "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0", "1e300 0 0 0 0 1e300 0 0 0 0 1e300 0 0 0 0 1",
                            "1 0 0 9 0 1 0 9 0 0 1 9 0 0 1 1", "1 0 0 9 0 1 0 9 0 0 1 9 0 0 0 1 1"}) {
-    host_.errors().clear();
+    host_.core().errors().clear();
     EXPECT_FALSE(handle("PluginAlignmentMatrix", {text})) << text;
-    EXPECT_EQ(host_.errors().reports().size(), 1u) << "the refusal of " << text << " is reported";
+    EXPECT_EQ(host_.core().errors().reports().size(), 1u) << "the refusal of " << text << " is reported";
   }
   EXPECT_FALSE(handle("PluginData")) << "no text";
   for (const char* kind : {"plugindata", "PLUGINWAIT", "pluginAlignmentMatrix", "HardprobeWait", ""})
@@ -66,12 +66,12 @@ class LogEventHandlerThreads : public LogEventHandler {
 
   void SetUp() override {
     LogEventHandler::SetUp();
-    host_.dataStore().addGroup("Test");
-    host_.dataStore().addEvent(kInsideWait, nullptr);
-    host_.dataStore().addListener(kInsideWait, inside_.get());
+    host_.core().dataStore().addGroup("Test");
+    host_.core().dataStore().addEvent(kInsideWait, nullptr);
+    host_.core().dataStore().addListener(kInsideWait, inside_.get());
   }
   void TearDown() override {
-    host_.dataStore().removeListener(kInsideWait, inside_.get());
+    host_.core().dataStore().removeListener(kInsideWait, inside_.get());
     LogEventHandler::TearDown();
   }
 
@@ -109,9 +109,10 @@ TEST_F(LogEventHandlerThreads, AWaitHoldsTheHostOnlyForARunThatWasStarted) {
 }
 
 TEST_F(LogEventHandlerThreads, AWaitEndsOnItsOwnRunsAnnouncementOnly) {
-  host_.dataStore().fireEvent(nullptr, kLogReplayFinished);  // the end of an earlier acquisition's run
+  host_.core().dataStore().fireEvent(nullptr, kLogReplayFinished);  // the end of an earlier acquisition's run
   startAcquisition();
-  host_.mainLoop().postName(kLogReplayFinished);  // still queued: only a wait that delivers events hears it
+  host_.core().mainLoop().postName(
+      kLogReplayFinished);  // still queued: only a wait that delivers events hears it
   EXPECT_TRUE(waitEndsByItself());
   EXPECT_EQ(announcements(), 2u);
 }
@@ -127,7 +128,7 @@ TEST_F(LogEventHandlerThreads, AnInterruptionEndsAWaitAndCancelsTheRunItWaitsFor
   ASSERT_TRUE(recorder->waitForCalls(1));
 
   inside_->setDuringCall([this] { handler_->interrupt(); });
-  host_.mainLoop().postName(kInsideWait);
+  host_.core().mainLoop().postName(kInsideWait);
   EXPECT_TRUE(waitEndsByItself());
   worker.join();
   EXPECT_EQ(recorder->calls(), (Lines{"stop", "custom Cancel"}));
@@ -136,8 +137,8 @@ TEST_F(LogEventHandlerThreads, AnInterruptionEndsAWaitAndCancelsTheRunItWaitsFor
 TEST_F(LogEventHandlerThreads, AnInterruptionWithoutAWaitDoesNotEndTheNextOne) {
   handler_->interrupt();
   startAcquisition();
-  inside_->setDuringCall([this] { host_.mainLoop().postName(kLogReplayFinished); });
-  host_.mainLoop().postName(kInsideWait);
+  inside_->setDuringCall([this] { host_.core().mainLoop().postName(kLogReplayFinished); });
+  host_.core().mainLoop().postName(kInsideWait);
   EXPECT_TRUE(waitEndsByItself());
   EXPECT_EQ(inside_->heard().size(), 1u) << "the wait ran until its own run announced its end";
   EXPECT_EQ(announcements(), 1u);

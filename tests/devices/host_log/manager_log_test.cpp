@@ -23,22 +23,22 @@ class LogRecord : public HostLogTestBase {
     return utf8(fileName);
   }
   void countTo(int32_t value) {
-    for (int32_t i = 0; i < value; ++i) host_.counters().find(ZelCString(kCounter))->increment();
+    for (int32_t i = 0; i < value; ++i) host_.core().counters().find(ZelCString(kCounter))->increment();
   }
 
   IPtr<IZelPluginManager> manager_{new LaserScanPluginManager};
 };
 
 TEST_F(LogRecord, WritesTheThreeRecordsAndNamesANumberedFileBesideTheLog) {
-  ASSERT_TRUE(host_.logger().startRecording(logPath()));
-  host_.logger().suspend();
-  host_.counters().create(ZelCString(kCounter), 1, 0);
+  ASSERT_TRUE(host_.devices().logger().startRecording(logPath()));
+  host_.devices().logger().suspend();
+  host_.core().counters().create(ZelCString(kCounter), 1, 0);
   countTo(7);
 
   EXPECT_EQ(record(Matrix4x4::translation(Vector3(0.1, 2, -3))),
             utf8(folder_.module("run-hardprobe-0007.xml")));
-  EXPECT_EQ(host_.counters().valueOf(kCounter), 8);
-  EXPECT_TRUE(host_.logger().isSuspended()) << "suspended only while the records are written";
+  EXPECT_EQ(host_.core().counters().valueOf(kCounter), 8);
+  EXPECT_TRUE(host_.devices().logger().isSuspended()) << "suspended only while the records are written";
   EXPECT_EQ(readLog(), (std::vector<Record>{
                            {"PluginAlignmentMatrix", "1 0 0 0.10000000000000001 0 1 0 2 0 0 1 -3 0 0 0 1 "},
                            {"PluginData", "run-hardprobe-0007.xml"},
@@ -46,12 +46,12 @@ TEST_F(LogRecord, WritesTheThreeRecordsAndNamesANumberedFileBesideTheLog) {
 }
 
 TEST_F(LogRecord, TheFirstRecordingMakesTheCounterAndTheNumbersGoRound) {
-  ASSERT_TRUE(host_.logger().startRecording(folder_.system("run")));
+  ASSERT_TRUE(host_.devices().logger().startRecording(folder_.system("run")));
   EXPECT_EQ(record(), utf8(folder_.module("run-hardprobe-0000.xml"))) << "a log without an extension";
   countTo(9998);
   EXPECT_EQ(record(), utf8(folder_.module("run-hardprobe-9999.xml")));
   EXPECT_EQ(record(), utf8(folder_.module("run-hardprobe-0000.xml"))) << "10000 starts again";
-  EXPECT_EQ(host_.counters().valueOf(kCounter), 1);
+  EXPECT_EQ(host_.core().counters().valueOf(kCounter), 1);
 }
 
 class ManagerReplay : public HostLogTestBase {
@@ -60,7 +60,7 @@ class ManagerReplay : public HostLogTestBase {
     HostLogTestBase::SetUp();
     util_.getService();
     ASSERT_TRUE(util_) << "the host serves the replay utility";
-    host_.pluginHandler().registerPlugin(static_cast<IZelPlugin*>(arm_));
+    host_.devices().pluginHandler().registerPlugin(static_cast<IZelPlugin*>(arm_));
     ASSERT_TRUE(hardProbe_->setActivePlugin(arm_));
   }
   void TearDown() override {
@@ -70,7 +70,7 @@ class ManagerReplay : public HostLogTestBase {
 
   void replay(const std::vector<Record>& records) {
     writeLog(records);
-    ASSERT_TRUE(host_.replayer().startReplay(logPath()));
+    ASSERT_TRUE(host_.devices().replayer().startReplay(logPath()));
   }
   // The file the replay plug-in behind the plug-in pointer is to play.
   static std::string fileOf(IZelPlugin* plugin) {
@@ -95,11 +95,11 @@ TEST_F(ManagerReplay, TheReplayPluginStandsInUntilTheLastEnd) {
   hardProbe_->advanceReplay();
   EXPECT_EQ(fileOf(lent), utf8(folder_.module("a.xml")));
   EXPECT_EQ(lent->hardwareMatrix().m[3], 5.0);
-  EXPECT_EQ(host_.replayer().passedOver(), 1u) << "the user's action is the host's to play";
-  host_.dataStore().fireEvent(nullptr, kLogReplayFinished);  // the acquisition's run has ended
-  hardProbe_->advanceReplay();                               // the next acquisition finds no data left
+  EXPECT_EQ(host_.devices().replayer().passedOver(), 1u) << "the user's action is the host's to play";
+  host_.core().dataStore().fireEvent(nullptr, kLogReplayFinished);  // the acquisition's run has ended
+  hardProbe_->advanceReplay();                                      // the next acquisition finds no data left
   EXPECT_EQ(fileOf(lent), "") << "nothing to play, rather than the earlier acquisition's file";
-  EXPECT_FALSE(host_.replayer().isReplaying()) << "its wait was played on the way";
+  EXPECT_FALSE(host_.devices().replayer().isReplaying()) << "its wait was played on the way";
 
   hardProbe_->beginReplay();  // the second hard-probe device connects
   hardProbe_->endReplay();

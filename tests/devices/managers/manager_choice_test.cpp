@@ -25,7 +25,7 @@ class ManagerChoice : public ModuleTest {
 
   // Loads the plug-in into the host, which keeps it.
   IZelPlugin* load(TestPlugin* plugin) {
-    host_.pluginHandler().registerPlugin(static_cast<IZelPlugin*>(plugin));
+    host_.devices().pluginHandler().registerPlugin(static_cast<IZelPlugin*>(plugin));
     return plugin;
   }
   IZelPlugin* hardProbeChoice() {
@@ -39,8 +39,12 @@ class ManagerChoice : public ModuleTest {
     return manager->activePlugin();
   }
 
-  std::string stored(const char* key) { return platform::toUtf8(host_.dataStore().getString(key).c_str()); }
-  void store(const char* key, const char16_t* v) { host_.dataStore().setString(nullptr, key, ZelString(v)); }
+  std::string stored(const char* key) {
+    return platform::toUtf8(host_.core().dataStore().getString(key).c_str());
+  }
+  void store(const char* key, const char16_t* v) {
+    host_.core().dataStore().setString(nullptr, key, ZelString(v));
+  }
 };
 
 TEST_F(ManagerChoice, TheEmulatorGivesWayToARealArmUnlessChosenExplicitlyOrAlone) {
@@ -49,7 +53,7 @@ TEST_F(ManagerChoice, TheEmulatorGivesWayToARealArmUnlessChosenExplicitlyOrAlone
   IZelPlugin* arm = load(TestPlugin::arm(u"Arm"));
   EXPECT_EQ(hardProbeChoice(), arm);
   store(kActivePlugin, u"Hard Probe Emulator");
-  host_.dataStore().setInt(nullptr, "Palpera/Emulator/ExplicitlySet", 1);
+  host_.core().dataStore().setInt(nullptr, "Palpera/Emulator/ExplicitlySet", 1);
   EXPECT_EQ(hardProbeChoice(), emulator);
 }
 
@@ -89,8 +93,8 @@ TEST_F(ManagerChoice, NoScannerIsChosenNorStoredWithoutPlugins) {
   EXPECT_EQ(scanningChoice(), nullptr);
   host_.root().setService(IZelPluginHandler::interfaceName, nullptr);
   EXPECT_EQ(scanningChoice(), nullptr);
-  ASSERT_EQ(host_.assertions().reports().size(), 1u) << "a host without a plug-in handler is told";
-  EXPECT_EQ(host_.assertions().reports()[0].expression, "pluginHandler");
+  ASSERT_EQ(host_.core().assertions().reports().size(), 1u) << "a host without a plug-in handler is told";
+  EXPECT_EQ(host_.core().assertions().reports()[0].expression, "pluginHandler");
   EXPECT_EQ(stored(kScanningPlugin), "S");
   EXPECT_EQ(stored(kInstalled), "1 S");
 }

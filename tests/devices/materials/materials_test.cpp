@@ -67,8 +67,8 @@ class MaterialsFileTest : public ModuleTest {
 
   // The text of the one dialog shown since the last call, else a marker that no text can be.
   std::u16string message() {
-    auto shown = host_.simpleDialog().shown();
-    host_.simpleDialog().clear();
+    auto shown = host_.gui().simpleDialog().shown();
+    host_.gui().simpleDialog().clear();
     return shown.size() == 1 ? shown[0].text : shown.empty() ? u"<no dialog>" : u"<several dialogs>";
   }
 
@@ -164,11 +164,11 @@ TEST_F(ServedLibrary, TheShippedExampleGivesEveryMaterialsExpansionCoefficient) 
   std::filesystem::create_directory(directory.system("materials"));
   std::filesystem::copy_file(PALPERA_TEST_SOURCE_DIR "/../examples/materials/materials.mtlx",
                              directory.system("materials/materials.mtlx"));
-  host_.dataStore().setString(nullptr, "DefaultFileNameDirectory/common", directory.module());
+  host_.core().dataStore().setString(nullptr, "DefaultFileNameDirectory/common", directory.module());
 
   SPtr<Materials::IZelMaterials> library;
   ASSERT_TRUE(library);
-  EXPECT_TRUE(host_.simpleDialog().shown().empty());
+  EXPECT_TRUE(host_.gui().simpleDialog().shown().empty());
   const std::pair<const char*, double> expected[] = {
       {"Steel", 1.17e-5},         {"StainlessSteel304", 1.73e-5},
       {"Aluminium6061", 2.36e-5}, {"Aluminium7075", 2.34e-5},

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "devices/registry/plugin_service.h"
-#include "host/module_startup.h"
+#include "host/core/module_startup.h"
 #include "support/module_fixture.h"
 #include "support/test_device.h"
 

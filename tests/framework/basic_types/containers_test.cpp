@@ -112,18 +112,19 @@ constexpr int32_t kLargeBit = 10000000;
 using BitVectors = ModuleTest;
 
 TEST_F(BitVectors, AHugeSparseSelectionCostsOnlyThePagesHoldingSetBits) {
-  host_.enable(StandinHost::Optional::kMemoryManager, true);
+  host_.core().enable(CoreFamily::Optional::kMemoryManager, true);
   {
     BitVector bits(10);
     for (int32_t bit : {kLargeBit, kLargeBit + 1}) bits.set(bit);
-    EXPECT_EQ(std::tuple(bits.isPaged(), host_.memoryManager().pagesInUse()), std::tuple(true, 1));
+    EXPECT_EQ(std::tuple(bits.isPaged(), host_.core().memoryManager().pagesInUse()), std::tuple(true, 1));
     bits.clear(kLargeBit);
     bits.clearAll();
-    EXPECT_EQ(host_.memoryManager().pagesInUse(), 1) << "clearing zeroes pages, frees none";
+    EXPECT_EQ(host_.core().memoryManager().pagesInUse(), 1) << "clearing zeroes pages, frees none";
     bits.setAll();
-    EXPECT_EQ(host_.memoryManager().pagesInUse(), (bits.maxBit() + 1) / 32 / 2048);
+    EXPECT_EQ(host_.core().memoryManager().pagesInUse(), (bits.maxBit() + 1) / 32 / 2048);
   }
-  EXPECT_EQ(host_.memoryManager().pagesInUse(), 0) << "every page goes back to the manager that made it";
+  EXPECT_EQ(host_.core().memoryManager().pagesInUse(), 0)
+      << "every page goes back to the manager that made it";
 }
 
 TEST_F(BitVectors, GrowthToTheLargestIndexStopsAtInt32MaxInsteadOfOverflowing) {

@@ -9,7 +9,7 @@
 #include "basic_types/zel_cstring_tokenizer.h"
 #include "basic_types/zel_id.h"
 #include "basic_types/zel_string.h"
-#include "host/zel_id_text.h"
+#include "host/core/zel_id_text.h"
 #include "support/module_fixture.h"
 #include "support/text.h"
 
@@ -152,7 +152,7 @@ TEST_F(StringsWithoutHost, NarrowFindAndArg) {
 using StringsWithHostSupport = ModuleTest;
 
 TEST_F(StringsWithHostSupport, TheHostDecidesOrderingNarrowingWhitespaceAndParsing) {
-  host_.enable(StandinHost::Optional::kStrSupport, true);
+  host_.core().enable(CoreFamily::Optional::kStrSupport, true);
   EXPECT_FALSE(ZelString(u"z") < ZelString(u"aa")) << "dictionary order, not length first";
   EXPECT_STREQ(ZelString(u"caf\u00e9").toNarrow(), "caf\xc3\xa9");
   EXPECT_EQ(text(ZelString(u"a\u00a0b c").removeWhitespace()), u"abc");

@@ -14,8 +14,8 @@
 #include "framework/component/zel_default_class_factory.h"
 #include "framework/registrations/registered_classes.h"
 #include "framework/registrations/static_constants.h"
-#include "host/module_library.h"
-#include "host/zel_id_text.h"
+#include "host/core/module_library.h"
+#include "host/core/zel_id_text.h"
 #include "platform/event.h"
 #include "support/counted_probe.h"
 #include "support/module_fixture.h"
@@ -150,16 +150,16 @@ TEST_F(Components, SelfTestWithoutATestServiceReportsTheMessageAndTheStatusByteA
   } service;
   IZelCompInternal* internal = internalOf(component_.get());
   internal->selfTest(&service);
-  EXPECT_EQ(std::tuple(service.runs, host_.errors().reports().size()), std::tuple(0, 0u));
+  EXPECT_EQ(std::tuple(service.runs, host_.core().errors().reports().size()), std::tuple(0, 0u));
   host_.root().setStatus(0x141);  // only the low byte is reported
   internal->selfTest(nullptr);
-  auto reports = host_.errors().reports();
+  auto reports = host_.core().errors().reports();
   ASSERT_EQ(reports.size(), 2u);
   EXPECT_EQ(std::tuple(reports[0].message, reports[0].severity, reports[1].message),
             std::tuple(u"Unable to get test service", 1, u"A"));
   detachFromHost();
   internal->selfTest(nullptr);  // must not touch a root that is not there
-  EXPECT_EQ(host_.errors().reports().size(), 2u);
+  EXPECT_EQ(host_.core().errors().reports().size(), 2u);
 }
 
 // The table of the module's creatable classes as the host knows them: id, subsystem, name and whether the

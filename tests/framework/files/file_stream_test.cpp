@@ -13,7 +13,7 @@
 #include "framework/files/zel_fstream.h"
 #include "framework/files/zel_path.h"
 #include "framework/files/zel_unicode_stream.h"
-#include "host/host_binary_streams.h"
+#include "host/document/host_binary_streams.h"
 #include "platform/clock.h"
 #include "platform/file.h"
 #include "platform/process.h"
@@ -82,7 +82,7 @@ TEST_F(FileStreams, RefusedOpensCreateOrEmptyNothingAndLeaveAnOpenBufferOpen) {
   ZelFdStreambuf buffer;
   EXPECT_EQ(buffer.open(dir_.module("none"), std::ios_base::binary), nullptr);
   EXPECT_FALSE(dir_.exists("none"));
-  EXPECT_EQ(host_.assertions().reports().size(), 1u);
+  EXPECT_EQ(host_.core().assertions().reports().size(), 1u);
   ASSERT_NE(buffer.open(dir_.module("one"), kBinaryOut), nullptr);
   EXPECT_EQ(buffer.open(dir_.module("two"), kBinaryOut), nullptr);
   EXPECT_FALSE(dir_.exists("two"));
@@ -120,8 +120,8 @@ TEST_F(FileStreams, ALostWriteIsReportedByClose) {
 }
 
 TEST_F(FileStreams, UnicodeTextHasTheByteOrderMarkInWideModeOnly) {
-  host_.enable(StandinHost::Optional::kTranslatorService, true);
-  host_.translator().setText("kvo:unicode", u"yes");
+  host_.core().enable(CoreFamily::Optional::kTranslatorService, true);
+  host_.core().translator().setText("kvo:unicode", u"yes");
   {
     ZelUnicodeStream wide(dir_.module("wide.txt"));
     EXPECT_FALSE(wide.isNarrow());
@@ -129,7 +129,7 @@ TEST_F(FileStreams, UnicodeTextHasTheByteOrderMarkInWideModeOnly) {
     EXPECT_TRUE(wide.good());
   }
   EXPECT_EQ(dir_.read("wide.txt"), std::string("\xFF\xFE\x41\0\xE9\0\x3D\xD8\x00\xDE", 10));
-  host_.translator().setText("kvo:unicode", u"no");
+  host_.core().translator().setText("kvo:unicode", u"no");
   {
     ZelUnicodeStream narrow(dir_.module("narrow.txt"));
     narrow << ZelString(u"A") << " x " << 2.5 << ZelString(u" \u00e9\u4e2d\U0001F600-");
@@ -161,7 +161,7 @@ class TemporaryFiles : public FileStreams {
  protected:
   void SetUp() override {
     FileStreams::SetUp();
-    host_.dirService().setDirectory("temp", dir_.system());
+    host_.core().dirService().setDirectory("temp", dir_.system());
   }
   // The name a fixed counter value gives, as the system writes it.
   std::string nameFor(uint64_t counter) {
@@ -327,7 +327,8 @@ TEST_F(ChunkReader, LengthsBelowTheHeaderOrPastTheDataAreRejected) {
     for (int i = 0; i <= c.opened; ++i) reader.endChunk();
     EXPECT_EQ(reader.depth(), 0);
   }
-  EXPECT_TRUE(host_.assertions().reports().empty()) << "a reader that is not good ends without complaint";
+  EXPECT_TRUE(host_.core().assertions().reports().empty())
+      << "a reader that is not good ends without complaint";
 }
 
 TEST_F(ChunkReader, ValuesNeverCrossTheEndOfTheirChunk) {
@@ -371,7 +372,7 @@ TEST_F(ChunkWriter, EndingWithoutAChunkOrHavingNoStreamIsAnAssertionForReaderAnd
   ZelBinaryFileReader orphanReader(nullptr);
   EXPECT_FALSE(orphanReader.beginChunk());
   std::vector<std::string> reported;
-  for (const auto& report : host_.assertions().reports()) reported.push_back(report.expression);
+  for (const auto& report : host_.core().assertions().reports()) reported.push_back(report.expression);
   EXPECT_EQ(reported, (std::vector<std::string>{"depth_ > 0", "bo_", "end_.size() > 0 || !good_", "bi_"}));
 }
 

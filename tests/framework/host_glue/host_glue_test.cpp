@@ -21,7 +21,8 @@ using HostGlue = ModuleTest;
 
 TEST_F(HostGlue, TheReferenceObjectIsShownInMode1AndThePreviousModeIsHandedBackUnlessMissingOrAlreadyThere) {
   auto addReference = [&](const char16_t* name, int32_t displayMode) -> HostGfxObject& {
-    IPtr<HostDocObject> reference = host_.document().add({"Mesh", name, std::nullopt, {}, {}}, false);
+    IPtr<HostDocObject> reference =
+        host_.document().objects().add({"Mesh", name, std::nullopt, {}, {}}, false);
     reference->graphics().setDisplayMode(displayMode);
     return reference->graphics();
   };
@@ -45,7 +46,7 @@ TEST_F(HostGlue, APointObjectIsANamedDocumentObjectWithAnEmptyArrayUntilRemoved)
   EXPECT_STREQ(object->objectType(), "Point");
   double matrix[16];
   EXPECT_FALSE(object->transform(matrix));
-  std::vector<IPtr<HostDocObject>> objects = host_.document().objects();
+  std::vector<IPtr<HostDocObject>> objects = host_.document().objects().objects();
   ASSERT_EQ(objects.size(), 1u);
   auto* points = objects[0]->dataAs<IZelPoints>();
   ASSERT_NE(points, nullptr);
@@ -54,14 +55,14 @@ TEST_F(HostGlue, APointObjectIsANamedDocumentObjectWithAnEmptyArrayUntilRemoved)
   objects.clear();
 
   removeObjectFromDocument(object.get());
-  EXPECT_TRUE(host_.document().objects().empty());
+  EXPECT_TRUE(host_.document().objects().objects().empty());
   EXPECT_EQ(object->refCount(), 1u) << "only the caller holds it now";
   SPtr<IZelObjectRemover> remover;
   EXPECT_FALSE(remover->removeObject(object.get(), 0, true)) << "an object leaves the document once";
 }
 
 TEST_F(HostGlue, UnitsComeFromTheHostsUnitServiceElseUnit7AndFactor1) {
-  host_.units().setCurrentLengthUnit(HostUnitService::kInch);
+  host_.core().units().setCurrentLengthUnit(HostUnitService::kInch);
   EXPECT_EQ(UnitService::currentLengthUnit(), HostUnitService::kInch);
   EXPECT_DOUBLE_EQ(UnitService::unitFactor(HostUnitService::kInch), 1 / 0.0254);
   host_.root().setService(IUnitService::interfaceName, nullptr);
@@ -74,12 +75,12 @@ TEST_F(HostGlue, NestedRendererScopesCloseBalancedBrackets) {
     RendererScope outer;
     {
       RendererScope inner;
-      EXPECT_EQ(host_.renderer().counts().depth, 2);
+      EXPECT_EQ(host_.scene().renderer().counts().depth, 2);
     }
-    EXPECT_EQ(host_.renderer().counts().depth, 1);
+    EXPECT_EQ(host_.scene().renderer().counts().depth, 1);
     requestRedraw(false);
   }
-  HostGfxRenderer::Counts counts = host_.renderer().counts();
+  HostGfxRenderer::Counts counts = host_.scene().renderer().counts();
   EXPECT_EQ(std::tuple(counts.depth, counts.begins, counts.ends, counts.unmatchedEnds, counts.redraws),
             std::tuple(0, 2, 2, 0, 1));
 }
@@ -123,7 +124,7 @@ TEST(WidgetBase, ControlIdentityJoinsWidgetClassAndControlNames) {
 
 TEST_F(HostGlue, TwoWidgetsGetDisjointControlIdBlocks) {
   IPtr<NamedWidget> first(new NamedWidget), second(new NamedWidget);
-  for (NamedWidget* widget : {first.get(), second.get()}) widget->buildGui(&host_.dialog());
+  for (NamedWidget* widget : {first.get(), second.get()}) widget->buildGui(&host_.gui().dialog());
   int32_t a = first->idBase(), b = second->idBase();
   EXPECT_TRUE(a + NamedWidget::kControls <= b || b + NamedWidget::kControls <= a) << a << " and " << b;
   EXPECT_EQ(second->controlId({2, "Flip"}).number, b + 2);
@@ -144,8 +145,9 @@ TEST_F(HostGlue, EveryCallbackReachesTheHostDefaultUnderItsOwnId) {
   };
   for (Operation operation : operations) EXPECT_EQ((callbacks.get()->*operation)(nullptr, nullptr), 1);
   EXPECT_EQ(callbacks->internalCallback(nullptr, nullptr), 1);
-  EXPECT_EQ(host_.callbacks().received(), (std::vector<int32_t>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11,
-                                                                HostCallbackObject::kInternalCallback}));
+  EXPECT_EQ(
+      host_.scene().callbacks().received(),
+      (std::vector<int32_t>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, HostCallbackObject::kInternalCallback}));
 }
 
 class Ignoring : public ZelCallback {
@@ -157,15 +159,15 @@ TEST_F(HostGlue, CallbacksAddedThroughTheModulesObjectJoinTheViewsRegistryWhileT
   IPtr<ZelCallbackObject> callbacks(new ZelCallbackObject);
   Ignoring callback;
   EXPECT_TRUE(callbacks->addCallback(7, callbacks.get(), &callback, 0));
-  EXPECT_EQ(host_.callbacks().registeredCallbacks(), 1u);
+  EXPECT_EQ(host_.scene().callbacks().registeredCallbacks(), 1u);
   EXPECT_TRUE(callbacks->removeCallback(7, callbacks.get(), &callback, 0));
-  EXPECT_EQ(host_.callbacks().registeredCallbacks(), 0u);
+  EXPECT_EQ(host_.scene().callbacks().registeredCallbacks(), 0u);
   host_.root().setService(ICallbackObject::interfaceName, nullptr);
   IPtr<ZelCallbackObject> orphan(new ZelCallbackObject);
   EXPECT_EQ(orphan->onPaint(nullptr, nullptr), 0) << "without the host's default nothing is handled";
   EXPECT_EQ(orphan->internalCallback(nullptr, nullptr), 0);
   EXPECT_FALSE(orphan->addCallback(7, orphan.get(), &callback, 0)) << "no registry to join";
-  EXPECT_TRUE(host_.callbacks().received().empty());
+  EXPECT_TRUE(host_.scene().callbacks().received().empty());
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include "framework/iterators/zel_itr.h"
 #include "framework/iterators/zel_itr_base.h"
 #include "framework/object/host_lookup.h"
-#include "host/host_scene_nodes.h"
+#include "host/scene/host_scene_nodes.h"
 #include "support/module_fixture.h"
 #include "support/text.h"
 
@@ -56,7 +56,7 @@ class LabelledItr : public ThreePointItr {
 
 class MeshIterator : public ModuleTest {
  protected:
-  size_t reports() { return host_.assertions().reports().size(); }
+  size_t reports() { return host_.core().assertions().reports().size(); }
 
   IPtr<ThreePointItr> itr_{new ThreePointItr};
 };

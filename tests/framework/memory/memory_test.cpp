@@ -172,7 +172,7 @@ TEST_F(SharedPoolThreads, StringsBuiltOnManyThreadsWhileTheHostPoolIsAdopted) {
       }
     });
   }
-  host_.enable(StandinHost::Optional::kBucketMemoryPool, true);
+  host_.core().enable(CoreFamily::Optional::kBucketMemoryPool, true);
   for (std::thread& thread : threads) thread.join();
   EXPECT_FALSE(wrong);
 }
@@ -202,9 +202,9 @@ TEST_F(SharedPoolThreads, ABlockReleasedAfterTheThreadsCacheIsGoneGoesToTheShare
 TEST_F(SharedPoolThreads, BlocksAThreadKeptForItselfGoBackToThePoolWhenItEnds) {
   std::thread worker([] { cycle(10, 16); });
   worker.join();
-  host_.enable(StandinHost::Optional::kBucketMemoryPool, true);
+  host_.core().enable(CoreFamily::Optional::kBucketMemoryPool, true);
   churn(3000);
-  EXPECT_GE(host_.pool().cachedBlocks(16), 10) << "the worker's blocks reached the host's pool";
+  EXPECT_GE(host_.core().pool().cachedBlocks(16), 10) << "the worker's blocks reached the host's pool";
 }
 
 // An element of one mebibyte: element counts near INT32_MAX then ask for far more memory than any machine
@@ -227,9 +227,9 @@ TEST_F(SharedPoolThreads, ARunningThreadKeepsOnlySomeOfItsReleasedBlocksAndThePo
     future.wait_for(kDeadline);
   });
   ASSERT_EQ(released.get_future().wait_for(kDeadline), std::future_status::ready);
-  host_.enable(StandinHost::Optional::kBucketMemoryPool, true);
+  host_.core().enable(CoreFamily::Optional::kBucketMemoryPool, true);
   churn(3000);
-  EXPECT_GE(host_.pool().cachedBlocks(16), kReleased / 2) << "handed over while the worker still runs";
+  EXPECT_GE(host_.core().pool().cachedBlocks(16), kReleased / 2) << "handed over while the worker still runs";
   finish.set_value();
   worker.join();
 }
@@ -249,7 +249,7 @@ TEST_F(Reallocation, GrantsWhatMemoryAllowsBetweenMinimumAndMaximumKeepingTheIte
                         Case{10, 0, -1, 0, {}}, Case{4, 10, 5, 10, {maxBelowMin, growingShort}},
                         Case{10, 8, 5, 8, {maxBelowMin}}, Case{10, 10, 5, 10, {}}}) {
     SCOPED_TRACE(testing::Message() << c.current << " to " << c.minimum << ".." << c.maximum);
-    host_.assertions().clear();
+    host_.core().assertions().clear();
     void* block = nullptr;
     if (c.current > 0) {
       kvoMalloc(&block, 4, c.current);
@@ -258,7 +258,7 @@ TEST_F(Reallocation, GrantsWhatMemoryAllowsBetweenMinimumAndMaximumKeepingTheIte
     void* before = block;
     EXPECT_EQ(kvoRealloc(&block, 4, c.current, c.minimum, c.maximum), c.granted);
     std::vector<std::string> reported;
-    for (const auto& report : host_.assertions().reports()) reported.push_back(report.expression);
+    for (const auto& report : host_.core().assertions().reports()) reported.push_back(report.expression);
     EXPECT_EQ(reported, c.reported);
     EXPECT_EQ(block == nullptr, c.granted == 0);
     EXPECT_TRUE(c.granted != c.current || block == before) << "nothing to do: the block stays";
@@ -279,10 +279,10 @@ class SpillToDisk : public ModuleTest {
   void SetUp() override {
     ModuleTest::SetUp();
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    host_.dirService().setDirectory("temp", temp_.system());
+    host_.core().dirService().setDirectory("temp", temp_.system());
     // The dying child's report goes where both processes know, not into the working directory.
-    host_.dataStore().setString(nullptr, "Directories/Logs Directory",
-                                ZelString(::testing::TempDir().c_str()));
+    host_.core().dataStore().setString(nullptr, "Directories/Logs Directory",
+                                       ZelString(::testing::TempDir().c_str()));
   }
   // A block whose every element differs from its neighbours, so a lost, shifted or cut byte shows.
   static void* patternedBlock() {
@@ -298,7 +298,7 @@ class SpillToDisk : public ModuleTest {
 
 TEST_F(SpillToDisk, TheContentsSurviveByteForByteTheTailIsZeroAndNoFileIsLeft) {
   void* block = patternedBlock();
-  host_.enable(StandinHost::Optional::kMemoryManager, true);
+  host_.core().enable(CoreFamily::Optional::kMemoryManager, true);
   {
     HeapRefusal refusal(HeapRefusal::Calls::kRealloc, kRefusedFrom);
     EXPECT_EQ(kvoRealloc(&block, sizeof(int32_t), kCount, kCount + 10, 2 * kCount), kCount + 10)
@@ -308,7 +308,7 @@ TEST_F(SpillToDisk, TheContentsSurviveByteForByteTheTailIsZeroAndNoFileIsLeft) {
   for (int32_t i = 0; i < kCount; ++i) ASSERT_EQ(items[i], static_cast<uint32_t>(i) * 2654435761u) << i;
   for (int32_t i = kCount; i < kCount + 10; ++i) ASSERT_EQ(items[i], 0u) << i;
   EXPECT_TRUE(std::filesystem::is_empty(temp_.system()));
-  EXPECT_EQ(host_.memoryManager().freeMemoryCalls(), 1) << "asked once, declined, never asked again";
+  EXPECT_EQ(host_.core().memoryManager().freeMemoryCalls(), 1) << "asked once, declined, never asked again";
   kvoFree(block);
 }
 
@@ -324,9 +324,9 @@ TEST_F(SpillToDiskDeathTest, WhereNoFileCanBeMadeOrNoNewBlockHadTheProcessEndsTh
   };
   expectTheEnd(HeapRefusal::Calls::kReallocAndMalloc);
   EXPECT_TRUE(std::filesystem::is_empty(temp_.system()));
-  host_.dirService().setDirectory("temp", temp_.system("missing"));
+  host_.core().dirService().setDirectory("temp", temp_.system("missing"));
   expectTheEnd(HeapRefusal::Calls::kRealloc);
-  host_.enableDirService(false);
+  host_.core().enableDirService(false);
   expectTheEnd(HeapRefusal::Calls::kRealloc);
 }
 
@@ -334,7 +334,7 @@ using Assertions = ModuleTest;
 
 TEST_F(Assertions, AHandlerReceivesTheReportAndExecutionGoesOn) {
   EXPECT_EQ(ZelCString("abc").find("b", -1), -1);
-  auto reports = host_.assertions().reports();
+  auto reports = host_.core().assertions().reports();
   ASSERT_EQ(reports.size(), 1u);
   EXPECT_EQ(reports[0].expression, "start >= 0");
 }
@@ -343,7 +343,7 @@ using AssertionsDeathTest = Assertions;
 
 TEST_F(AssertionsDeathTest, WithoutAHandlerTheProcessEndsWith255) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
-  host_.enableAssertHandler(false);
+  host_.core().enableAssertHandler(false);
   EXPECT_EXIT(reportAssertion("x > 0", "bitvector", 12), ::testing::ExitedWithCode(255), "");
 }
 
@@ -382,7 +382,7 @@ class OutOfMemory : public ModuleTest {
     // A directory the dying child (which runs this set-up again) and this process both know.
     std::filesystem::create_directories(logs_);
     std::filesystem::remove(logs_ + "/memory.log");
-    host_.dataStore().setString(nullptr, "Directories/Logs Directory", ZelString(logs_.c_str()));
+    host_.core().dataStore().setString(nullptr, "Directories/Logs Directory", ZelString(logs_.c_str()));
   }
   void TearDown() override {
     host_.root().setService(IMemChecker::interfaceName, nullptr);
@@ -411,19 +411,19 @@ TEST_F(OutOfMemory, TheReportListsTheRequestTheFiguresAndTheManager) {
             "\n"
             "zelmm not available\n"
             "\n");
-  host_.enable(StandinHost::Optional::kMemoryManager, true);
-  host_.memoryManager().setCounters(10, 20, 1, 2);
+  host_.core().enable(CoreFamily::Optional::kMemoryManager, true);
+  host_.core().memoryManager().setCounters(10, 20, 1, 2);
   std::string report = memoryReportText(1234);
   EXPECT_EQ(report.substr(0, 28), "attempted:           1234b\n\n");
   EXPECT_NE(report.find("zelmm core now:       240k\nzelmm core limit:     480k\n"
                         "zelmm swap now:        24k\nzelmm swap limit:      48k\n\n"),
             std::string::npos);
-  host_.dataStore().setInt(nullptr, "Memory/UseErrorService", 1);
+  host_.core().dataStore().setInt(nullptr, "Memory/UseErrorService", 1);
   host_.root().setService(IZelErrorService::interfaceName, nullptr);
   ::testing::internal::CaptureStderr();
   EXPECT_FALSE(reportOutOfMemory(-1)) << "the error service chosen but missing: nothing is shown";
   EXPECT_EQ(::testing::internal::GetCapturedStderr().find("Out of Memory"), std::string::npos);
-  host_.root().setService(IZelErrorService::interfaceName, &host_.errors());
+  host_.root().setService(IZelErrorService::interfaceName, &host_.core().errors());
 }
 
 TEST_F(OutOfMemoryDeathTest, AnExhaustedAllocationRetriesWhileAskedThenWritesMemoryLogAndShowsTheBox) {
@@ -469,14 +469,14 @@ TEST_F(OutOfMemoryDeathTest, MemoryLogIsWrittenWhenThePoolFailsAndWithAnEmptyLog
   });
   EXPECT_EQ(readLog(logs_).find("attempted:           7788b\r\n"), 0u);
 
-  host_.dataStore().setString(nullptr, "Directories/Logs Directory", ZelString());
+  host_.core().dataStore().setString(nullptr, "Directories/Logs Directory", ZelString());
   exhaustIn(working, askForMoreThanAnyMachineHas);
   EXPECT_EQ(readLog(working).find("attempted:        2251799812636672b\r\n"), 0u);
 }
 
 TEST_F(OutOfMemoryDeathTest, WithTheErrorServiceChosenTheMessageGoesThereAndNoBoxIsShown) {
-  host_.dataStore().setInt(nullptr, "Memory/UseErrorService", 1);
-  host_.errors().setEcho(true);
+  host_.core().dataStore().setInt(nullptr, "Memory/UseErrorService", 1);
+  host_.core().errors().setEcho(true);
   EXPECT_EXIT(askForMoreThanAnyMachineHas(), ::testing::ExitedWithCode(255),
               "error: While running this function");
 }

@@ -63,7 +63,7 @@ class SelfReleasingThread : public DestructionSignal, public ZelThreadClass, pub
 // did not come within 5 s.
 bool assertionsReported(StandinHost& host, size_t count) {
   auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-  while (host.assertions().reports().size() < count) {
+  while (host.core().assertions().reports().size() < count) {
     if (std::chrono::steady_clock::now() > deadline) return false;
     std::this_thread::yield();
   }
@@ -85,7 +85,7 @@ TEST_F(ZelThreadClassThreads, AThreadThatRanOnceIsWaitedForAndNoLongerRunning) {
   thread.wait();
   EXPECT_EQ(thread.runs, 2);
   { CountingThread neverStarted; }
-  EXPECT_TRUE(host_.assertions().reports().empty());
+  EXPECT_TRUE(host_.core().assertions().reports().empty());
 }
 
 TEST_F(ZelThreadClassThreads, StartingOrDestroyingWhileTheThreadRunsIsReportedAndTheThreadJoinedNeverKilled) {
@@ -101,8 +101,8 @@ TEST_F(ZelThreadClassThreads, StartingOrDestroyingWhileTheThreadRunsIsReportedAn
     EXPECT_FALSE(thread.start()) << "it still runs";
   }
   opener.join();
-  ASSERT_EQ(host_.assertions().reports().size(), 2u);
-  EXPECT_EQ(host_.assertions().reports()[1].expression, "!running || finished");
+  ASSERT_EQ(host_.core().assertions().reports().size(), 2u);
+  EXPECT_EQ(host_.core().assertions().reports()[1].expression, "!running || finished");
 }
 
 TEST_F(ZelThreadClassThreads, AThreadThatReleasesItsLastReferenceFromRunEndsCleanly) {
@@ -111,8 +111,8 @@ TEST_F(ZelThreadClassThreads, AThreadThatReleasesItsLastReferenceFromRunEndsClea
   thread->addRef();
   ASSERT_TRUE(thread->start());
   ASSERT_TRUE(destroyed.waitFor(5000)) << "the thread never destroyed its object";
-  ASSERT_EQ(host_.assertions().reports().size(), 1u);
-  EXPECT_EQ(host_.assertions().reports()[0].expression, "!running || finished");
+  ASSERT_EQ(host_.core().assertions().reports().size(), 1u);
+  EXPECT_EQ(host_.core().assertions().reports()[0].expression, "!running || finished");
 }
 
 TEST_F(ZelThreadClassThreads, AThreadWaitingForItselfIsReportedInsteadOfDeadlocking) {
@@ -120,7 +120,7 @@ TEST_F(ZelThreadClassThreads, AThreadWaitingForItselfIsReportedInsteadOfDeadlock
   ASSERT_TRUE(thread.start());
   ASSERT_TRUE(assertionsReported(host_, 1));
   thread.wait();
-  EXPECT_EQ(host_.assertions().reports()[0].expression, "wait from another thread");
+  EXPECT_EQ(host_.core().assertions().reports()[0].expression, "wait from another thread");
 }
 
 }  // namespace

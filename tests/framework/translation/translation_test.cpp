@@ -49,7 +49,7 @@ TEST_F(TrivialTranslation, CountedAndSixArgumentFormsFillEachNumberOnce) {
 using HostTranslationThreads = ModuleTest;
 
 TEST_F(HostTranslationThreads, TrIsSafeFromManyThreadsWhileTheHostTranslatorArrives) {
-  host_.translator().setText("Go", u"Los");
+  host_.core().translator().setText("Go", u"Los");
   std::vector<std::thread> threads;
   std::atomic<bool> bad{false};
   for (int t = 0; t < 6; ++t) {
@@ -60,7 +60,7 @@ TEST_F(HostTranslationThreads, TrIsSafeFromManyThreadsWhileTheHostTranslatorArri
       }
     });
   }
-  host_.enable(StandinHost::Optional::kTranslatorService, true);
+  host_.core().enable(CoreFamily::Optional::kTranslatorService, true);
   for (std::thread& thread : threads) thread.join();
   EXPECT_FALSE(bad);
   EXPECT_EQ(text(tr("Go")), u"Los");

@@ -4,7 +4,7 @@
 #include <string>
 #include <utility>
 
-#include "host/data_item_text.h"
+#include "host/core/data_item_text.h"
 #include "support/run_tool.h"
 
 namespace {

@@ -60,13 +60,13 @@ class ImageAdder : public ModuleTest {
 TEST_F(ImageAdder, TheHostHoldsEveryIconInOrderAtItsSizeAndRefusesNone) {
   runAdder();
   std::string listing;
-  for (const std::string& name : host_.images().names()) {
-    std::optional<DecodedImage> image = host_.images().image(name);
+  for (const std::string& name : host_.gui().images().names()) {
+    std::optional<DecodedImage> image = host_.gui().images().image(name);
     ASSERT_TRUE(image) << name;
     listing += name + " " + std::to_string(image->width) + "x" + std::to_string(image->height) + "\n";
   }
   EXPECT_EQ(listing, kExpectedIcons);
-  EXPECT_TRUE(host_.images().refusals().empty());
+  EXPECT_TRUE(host_.gui().images().refusals().empty());
 }
 
 TEST_F(ImageAdder, EachIconIsHandedOverWholeFromTheModulesOwnData) {
@@ -84,9 +84,9 @@ TEST_F(ImageAdder, EachIconIsHandedOverWholeFromTheModulesOwnData) {
 TEST_F(ImageAdder, WithoutAnImageStoreNothingIsRegisteredAndNothingFails) {
   host_.root().setService(IImageStore::interfaceName, nullptr);
   runAdder();
-  EXPECT_TRUE(host_.images().names().empty());
-  EXPECT_TRUE(host_.errors().reports().empty());
-  EXPECT_TRUE(host_.assertions().reports().empty());
+  EXPECT_TRUE(host_.gui().images().names().empty());
+  EXPECT_TRUE(host_.core().errors().reports().empty());
+  EXPECT_TRUE(host_.core().assertions().reports().empty());
 }
 
 }  // namespace

@@ -1,0 +1,138 @@
+#include "host/cad/host_mesh.h"
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+
+#include <Eigen/Geometry>
+
+#include "framework/object/query_chain.h"
+
+namespace {
+
+// A triangle whose area is this small against its longest edge squared has no trustworthy normal.
+constexpr double kDegenerateRatio = 1e-12;
+// A ray this close to the plane of an element (sine of the angle, roughly) runs along it: no single hit.
+constexpr double kParallelRatio = 1e-12;
+// A ray through an edge shared by two elements must hit one of them despite rounding in either.
+constexpr double kEdgeTolerance = 1e-12;
+
+Eigen::Vector3d vectorOf(const double xyz[3]) {
+  return Eigen::Vector3d(xyz[0], xyz[1], xyz[2]);
+}
+
+void store(const Eigen::Vector3d& v, double out[3]) {
+  for (int k = 0; k < 3; ++k) out[k] = v[k];
+}
+
+// The barycentric weights (of b, of c) of the point of triangle abc closest to p, after Ericson's "Real-Time
+// Collision Detection", 5.1.5: the Voronoi region of p decides the vertex, edge or face.
+Eigen::Vector2d closestWeights(const Eigen::Vector3d& p, const Eigen::Vector3d& a, const Eigen::Vector3d& b,
+                               const Eigen::Vector3d& c) {
+  const Eigen::Vector3d ab = b - a, ac = c - a, ap = p - a;
+  const double d1 = ab.dot(ap), d2 = ac.dot(ap);
+  if (d1 <= 0 && d2 <= 0) return {0, 0};
+  const Eigen::Vector3d bp = p - b;
+  const double d3 = ab.dot(bp), d4 = ac.dot(bp);
+  if (d3 >= 0 && d4 <= d3) return {1, 0};
+  const double vc = d1 * d4 - d3 * d2;
+  if (vc <= 0 && d1 >= 0 && d3 <= 0) return {d1 / (d1 - d3), 0};
+  const Eigen::Vector3d cp = p - c;
+  const double d5 = ab.dot(cp), d6 = ac.dot(cp);
+  if (d6 >= 0 && d5 <= d6) return {0, 1};
+  const double vb = d5 * d2 - d1 * d6;
+  if (vb <= 0 && d2 >= 0 && d6 <= 0) return {0, d2 / (d2 - d6)};
+  const double va = d3 * d6 - d5 * d4;
+  if (va <= 0 && (d4 - d3) >= 0 && (d5 - d6) >= 0) {
+    const double w = (d4 - d3) / ((d4 - d3) + (d5 - d6));
+    return {1 - w, w};
+  }
+  const double denominator = 1 / (va + vb + vc);
+  return {vb * denominator, vc * denominator};
+}
+
+}  // namespace
+
+HostMesh::HostMesh(std::vector<Point> vertices, std::vector<Triangle> triangles)
+    : vertices_(std::move(vertices)), triangles_(std::move(triangles)), valid_(checkValid()) {}
+
+HostMesh::Corners HostMesh::corners(int32_t element) const {
+  Corners result;
+  for (int k = 0; k < 3; ++k) result[k] = vectorOf(vertices_[triangles_[element][k]].data());
+  return result;
+}
+
+bool HostMesh::checkValid() const {
+  if (triangles_.empty()) return false;
+  for (const Point& vertex : vertices_) {
+    for (double c : vertex) {
+      if (!std::isfinite(c)) return false;
+    }
+  }
+  const int32_t vertexCount = static_cast<int32_t>(vertices_.size());
+  for (int32_t element = 0; element < elementCount(); ++element) {
+    for (int32_t corner : triangles_[element]) {
+      if (corner < 0 || corner >= vertexCount) return false;
+    }
+    const auto [a, b, c] = corners(element);
+    const double longest = std::max({(b - a).squaredNorm(), (c - b).squaredNorm(), (a - c).squaredNorm()});
+    if ((b - a).cross(c - a).norm() <= kDegenerateRatio * longest) return false;
+  }
+  return true;
+}
+
+Eigen::Vector3d HostMesh::normalOf(int32_t element) const {
+  const auto [a, b, c] = corners(element);
+  return (b - a).cross(c - a).normalized();
+}
+
+bool HostMesh::locate(ZelMeshHandle mesh, int32_t element, ZelMeshLocation* location) {
+  if (!answers(mesh) || !isElement(element) || !location) return false;
+  *location = ZelMeshLocation{element, FLT_MAX, FLT_MAX};
+  return true;
+}
+
+bool HostMesh::project(ZelMeshHandle mesh, const double point[3], ZelMeshLocation* location) {
+  if (!answers(mesh) || !location || !isElement(location->element)) return false;
+  const auto [a, b, c] = corners(location->element);
+  const Eigen::Vector2d weights = closestWeights(vectorOf(point), a, b, c);
+  location->u = weights[0];
+  location->v = weights[1];
+  return true;
+}
+
+bool HostMesh::evaluate(ZelMeshHandle mesh, const ZelMeshLocation& location, double point[3],
+                        double normal[3]) {
+  if (!answers(mesh) || !isElement(location.element)) return false;
+  if (!(location.u < FLT_MAX && location.v < FLT_MAX)) return false;  // also refuses NaN
+  const auto [a, b, c] = corners(location.element);
+  store(a + location.u * (b - a) + location.v * (c - a), point);
+  store(normalOf(location.element), normal);
+  return true;
+}
+
+std::optional<HostMesh::RayHit> HostMesh::intersect(const Eigen::Vector3d& origin,
+                                                    const Eigen::Vector3d& direction) const {
+  if (!valid_) return std::nullopt;
+  std::optional<RayHit> nearest;
+  // Möller and Trumbore's test against each element, keeping the nearest hit.
+  for (int32_t element = 0; element < elementCount(); ++element) {
+    const auto [a, b, c] = corners(element);
+    const Eigen::Vector3d e1 = b - a, e2 = c - a, p = direction.cross(e2);
+    const double det = e1.dot(p);
+    if (std::abs(det) <= kParallelRatio * e1.norm() * e2.norm() * direction.norm()) continue;
+    const Eigen::Vector3d s = origin - a, q = s.cross(e1);
+    const double u = s.dot(p) / det, v = direction.dot(q) / det, t = e2.dot(q) / det;
+    if (u < -kEdgeTolerance || v < -kEdgeTolerance || u + v > 1 + kEdgeTolerance || t < 0) continue;
+    if (!nearest || t < nearest->distance) nearest = RayHit{t, element, a + u * e1 + v * e2};
+  }
+  return nearest;
+}
+
+void HostMesh::queryInterface(const char* name, void** out, bool) {
+  QueryChain(name, out)
+      .classLeaf(interfaceName, this, static_cast<IZelMesh*>(this))
+      .offer<IZelMesh>(this)
+      .offer<IZelMeshExt>(this)
+      .end();
+}

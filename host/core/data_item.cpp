@@ -1,0 +1,47 @@
+#include "host/core/data_item.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+bool isHighSurrogate(char16_t unit) {
+  return unit >= 0xD800 && unit <= 0xDBFF;
+}
+
+}  // namespace
+
+int32_t IntItem::clamp(int32_t value) const {
+  return std::clamp(value, minimum, maximum);
+}
+
+bool DoubleItem::valid() const {
+  return !std::isnan(defaultValue) && !std::isnan(minimum) && !std::isnan(maximum) && minimum <= maximum;
+}
+
+std::optional<double> DoubleItem::clamp(double value) const {
+  if (std::isnan(value)) return std::nullopt;
+  return std::clamp(value, minimum, maximum);
+}
+
+std::u16string StringItem::cut(std::u16string text) const {
+  auto limit = static_cast<size_t>(maximumLength);
+  if (text.size() <= limit) return text;
+  text.resize(limit);
+  if (!text.empty() && isHighSurrogate(text.back())) text.pop_back();
+  return text;
+}
+
+DataValue defaultValueOf(const DataItemRegistration& registration) {
+  const DataItemRegistration::Shape& shape = registration.shape;
+  if (auto* item = std::get_if<IntItem>(&shape)) return item->defaultValue;
+  if (auto* item = std::get_if<DoubleItem>(&shape)) return item->defaultValue;
+  if (auto* item = std::get_if<StringItem>(&shape)) return item->defaultValue;
+  if (auto* item = std::get_if<BlobItem>(&shape); item && item->defaultBytes) return *item->defaultBytes;
+  return std::monostate{};
+}
+
+std::string parentGroupOf(const std::string& key) {
+  size_t slash = key.rfind('/');
+  return slash == std::string::npos ? std::string() : key.substr(0, slash);
+}

@@ -1,0 +1,65 @@
+#include "host/core/data_item_text.h"
+
+#include <cstdio>
+
+#include "host/core/field_escape.h"
+#include "platform/utf8.h"
+
+namespace {
+
+std::string number(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.17g", value);
+  return text;
+}
+
+std::string number(int64_t value) {
+  return std::to_string(value);
+}
+
+std::string hex(const std::vector<uint8_t>& bytes) {
+  static constexpr char kDigits[] = "0123456789abcdef";
+  std::string out;
+  for (uint8_t byte : bytes) {
+    out += kDigits[byte >> 4];
+    out += kDigits[byte & 0xF];
+  }
+  return out;
+}
+
+// The fields after the key but the default.
+struct Fields {
+  const char* kind;
+  std::string minimum, maximum, flags;
+};
+
+Fields fieldsOf(const DataItemRegistration& item) {
+  const DataItemRegistration::Shape& shape = item.shape;
+  std::string flags = number(int64_t{item.flags});
+  if (auto* i = std::get_if<IntItem>(&shape)) {
+    return {"int", number(int64_t{i->minimum}), number(int64_t{i->maximum}), flags};
+  }
+  if (auto* d = std::get_if<DoubleItem>(&shape))
+    return {"double", number(d->minimum), number(d->maximum), flags};
+  if (auto* s = std::get_if<StringItem>(&shape))
+    return {"string", "", number(int64_t{s->maximumLength}), flags};
+  if (auto* b = std::get_if<BlobItem>(&shape)) return {"blob", "", number(int64_t{b->size}), flags};
+  if (std::holds_alternative<ObjectItem>(shape)) return {"object", "", "", flags};
+  return {std::holds_alternative<GroupItem>(shape) ? "group" : "event", "", "", ""};
+}
+
+}  // namespace
+
+std::string valueText(const DataValue& value) {
+  if (auto* i = std::get_if<int32_t>(&value)) return number(int64_t{*i});
+  if (auto* d = std::get_if<double>(&value)) return number(*d);
+  if (auto* s = std::get_if<std::u16string>(&value)) return escapeField(platform::toUtf8(*s));
+  if (auto* b = std::get_if<std::vector<uint8_t>>(&value)) return hex(*b);
+  return "";
+}
+
+std::string registrationLine(const DataItemRegistration& item) {
+  Fields f = fieldsOf(item);
+  return item.key + '\t' + f.kind + '\t' + valueText(defaultValueOf(item)) + '\t' + f.minimum + '\t' +
+         f.maximum + '\t' + f.flags;
+}

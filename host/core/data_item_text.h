@@ -1,0 +1,25 @@
+#pragma once
+
+// The one-line text form of a data-store registration, as the command-line host's --settings prints it:
+// key, kind, default, minimum, maximum and flags, separated by tabs, without a line end.
+//
+//   kind     group, event, int, double, string, blob or object
+//   numbers  integers in decimal, doubles as "%.17g"
+//   string   the default in UTF-8 with backslash, tab, CR and LF written \\, \t, \r, \n; the maximum is the
+//            maximum length in UTF-16 code units; no minimum
+//   blob     the default in lower-case hexadecimal, empty when there is none; the maximum is the size in
+//            bytes; no minimum
+//   object   flags only
+//   group    key and kind only; so is an event
+//
+// A field a kind lacks is empty, so every line has exactly six fields.
+
+#include <string>
+
+#include "host/core/data_item.h"
+
+std::string registrationLine(const DataItemRegistration& item);
+
+// A value in the form of the default field above (integers in decimal, doubles as "%.17g", escaped UTF-8
+// text, hexadecimal bytes); empty for no value.
+std::string valueText(const DataValue& value);

@@ -1,0 +1,28 @@
+#include "host/core/host_dir_service.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "framework/object/query_chain.h"
+#include "platform/utf8.h"
+
+HostDirService::HostDirService() {
+  const char* temp = std::getenv("TMPDIR");
+  setDirectory("temp", temp && *temp ? temp : "/tmp");
+}
+
+ZelString HostDirService::directory(const char* name) {
+  std::lock_guard lock(mutex_);
+  return hostText(directories_, name);
+}
+
+void HostDirService::setDirectory(const std::string& name, const std::string& systemPath) {
+  std::u16string path = platform::fromUtf8(systemPath);
+  std::replace(path.begin(), path.end(), u'/', u'\\');
+  std::lock_guard lock(mutex_);
+  directories_[name] = path;
+}
+
+void HostDirService::queryInterface(const char* name, void** out, bool) {
+  QueryChain(name, out).classLeaf(interfaceName, this, this).offer<IZelDirService>(this).end();
+}

@@ -1,0 +1,29 @@
+#include "host/core/host_settings.h"
+
+namespace {
+constexpr uint32_t kHostSettingFlags = 3;
+constexpr int32_t kPathLength = 1024;
+// Long enough for the names of every scanning plug-in a host could load.
+constexpr int32_t kPluginListLength = 32767;
+}  // namespace
+
+void registerHostSettings(HostDataStore& store) {
+  store.addGroup("Directories");
+  store.addStringItem("Directories/Temp Directory", kPathLength, ZelString(), kHostSettingFlags);
+  store.addStringItem("Directories/Logs Directory", kPathLength, ZelString(), kHostSettingFlags);
+  store.addGroup("DefaultFileNameDirectory");
+  store.addStringItem("DefaultFileNameDirectory/common", kPathLength, ZelString(), kHostSettingFlags);
+  store.addGroup("Memory");
+  store.addIntItem("Memory/UseErrorService", 0, 0, 1, kHostSettingFlags);
+  store.addGroup("General");
+  store.addIntItem("General/Decimal Places", 3, 0, 12, kHostSettingFlags);
+  store.addEvent("General/AlignmentChanged", nullptr);
+  store.addGroup("View");
+  store.addIntItem("View/Smooth Camera Transition", 1, 0, 1, kHostSettingFlags);
+  store.addGroup("Fonts and Languages");
+  store.addStringItem("Fonts and Languages/Font Family Application", 256, ZelString(u"Sans"),
+                      kHostSettingFlags);
+  store.addGroup("Plugins");
+  store.addStringItem("Plugins/ScanningPlugin", 256, ZelString(), kHostSettingFlags);
+  store.addStringItem("Plugins/InstalledScanningPlugins", kPluginListLength, ZelString(), kHostSettingFlags);
+}

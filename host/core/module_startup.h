@@ -1,0 +1,34 @@
+#pragma once
+
+// Starts a module the way a host does once the module's component knows the root: every class of the
+// component's registry is created through the root; those answering "IZelInitializer" are initialised, and
+// only when every initialiser has run are those answering "IZelStartupTask" run. Within each phase the order
+// is the registry walk's. An object answering both is initialised in the first phase and run in the second;
+// every object lives until the second phase ends. Last, the module's shared objects (singletons) that answer
+// "IShutdownListener" join the host's shutdown service, which keeps them until it has told them. Call it
+// once, on the host's main thread, after StandinHost::attach.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "basic_types/zel_id.h"
+#include "host/api/zel_component.h"
+#include "host/core/host_root.h"
+
+// The component's registry interface, or null when it has none.
+IZelCompInternal* registryOf(IZelComponent* component);
+// Every class id of the component's registry, in walk order (empty without a registry).
+std::vector<ZelID> registeredClassIds(IZelComponent* component);
+// The id of the component's class of that name, or nothing.
+std::optional<ZelID> classIdNamed(IZelComponent* component, std::string_view name);
+
+// What start-up did: the class names, in the order each phase called them.
+struct StartupReport {
+  std::vector<std::string> initialised;
+  std::vector<std::string> tasksRun;
+  std::vector<std::string> shutdownListeners;
+};
+
+StartupReport runModuleStartup(HostRoot& root, IZelComponent* component);

@@ -1,0 +1,313 @@
+#include "host/core/xml_dom.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
+#include "framework/object/query_chain.h"
+#include "platform/file.h"
+#include "platform/utf8.h"
+
+namespace {
+
+// A parse keeps an element's first text in the element itself (its value) rather than in a child node of its
+// own: a log is mostly numbers, and a node per number would double the memory of its tree. It reads the text
+// as a fragment, the only way pugixml keeps character data beside the document element rather than dropping
+// it unseen; settle then refuses whatever is not one element.
+constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_embed_pcdata | pugi::parse_fragment;
+
+std::string utf8(const ZelString& text) {
+  return platform::toUtf8(text.c_str());
+}
+
+// Sets out to the UTF-16 form of the UTF-8 text. A short ASCII text, nearly all a document holds, is widened
+// on the stack and copied into out once.
+void assignWide(ZelString& out, const char* text) {
+  char16_t units[64];
+  size_t n = 0;
+  while (n + 1 < std::size(units) && static_cast<unsigned char>(text[n]) - 1u < 0x7Fu) {
+    units[n] = static_cast<char16_t>(text[n]);
+    ++n;
+  }
+  if (text[n]) {
+    out.setBuffer(platform::fromUtf8(text).c_str(), -1);
+  } else if (n > 0) {
+    units[n] = 0;
+    out.setBuffer(units, -1);
+  } else {
+    out = ZelString();
+  }
+}
+
+// Collects what pugixml prints as UTF-16 code units.
+struct Utf16Writer : pugi::xml_writer {
+  void write(const void* data, size_t size) override {
+    size_t before = text.size();
+    size_t units = size / sizeof(char16_t);
+    text.resize(before + units);
+    std::copy_n(static_cast<const char*>(data), units * sizeof(char16_t),
+                reinterpret_cast<char*>(text.data() + before));
+  }
+  std::u16string text;
+};
+
+// ASCII text, which nearly every document is, narrowed unit by unit into a zero-ended buffer a document can
+// own; null for other text.
+char* narrowAscii(const ZelString& text, size_t units) {
+  auto* narrow = static_cast<char*>(pugi::get_memory_allocation_function()(units + 1));
+  if (!narrow) return nullptr;
+  const char16_t* wide = text.c_str();
+  char16_t seen = 0;
+  for (size_t i = 0; i < units; ++i) {
+    seen |= wide[i];
+    narrow[i] = static_cast<char>(wide[i]);
+  }
+  narrow[units] = 0;
+  if (seen < 0x80) return narrow;
+  pugi::get_memory_deallocation_function()(narrow);
+  return nullptr;
+}
+
+pugi::xml_node skipToElement(pugi::xml_node node) {
+  while (node && node.type() != pugi::node_element) node = node.next_sibling();
+  return node;
+}
+
+XmlDomElement* elementOf(IZelDOMXmlElement* element) {
+  void* part = nullptr;
+  if (element) element->queryInterface(XmlDomElement::interfaceName, &part, false);
+  return static_cast<XmlDomElement*>(part);
+}
+
+// A document holds one element at its top; a fragment may hold none, a second one, and character data beside
+// it.
+bool hasOneTopElement(const pugi::xml_document& document) {
+  int elements = 0;
+  for (pugi::xml_node node : document.children()) {
+    if (node.type() == pugi::node_element) ++elements;
+    if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata) return false;
+  }
+  return elements == 1;
+}
+
+LineStarts lineStartsOf(const std::string& bytes) {
+  LineStarts starts{0};
+  for (size_t at = bytes.find('\n'); at != std::string::npos; at = bytes.find('\n', at + 1)) {
+    starts.push_back(static_cast<ptrdiff_t>(at + 1));
+  }
+  return starts;
+}
+
+}  // namespace
+
+XmlDomElementItr::XmlDomElementItr(pugi::xml_node parent, const LineStarts* lineStarts)
+    : parent_(parent), lineStarts_(lineStarts) {
+  first();
+}
+
+XmlDomElementItr::~XmlDomElementItr() = default;
+
+void XmlDomElementItr::restart(pugi::xml_node parent) {
+  parent_ = parent;
+  first();
+}
+
+void XmlDomElementItr::first() {
+  current_ = skipToElement(parent_.first_child());
+}
+
+void XmlDomElementItr::next() {
+  if (current_) current_ = skipToElement(current_.next_sibling());
+}
+
+IZelDOMXmlElement* XmlDomElementItr::current() {
+  if (!current_) return nullptr;
+  if (!view_ || view_->refCount() > 1) {
+    view_ = IPtr<XmlDomElement>(new XmlDomElement(current_, lineStarts_));
+  } else if (view_->node() != current_) {
+    view_->show(current_);
+  }
+  return view_.get();
+}
+
+void XmlDomElementItr::queryInterface(const char* name, void** out, bool) {
+  QueryChain(name, out).classLeaf(interfaceName, this, this).offer<IZelDOMXmlElementItr>(this).end();
+}
+
+XmlDomElement::XmlDomElement(pugi::xml_node node, const LineStarts* lineStarts)
+    : node_(node), lineStarts_(lineStarts) {}
+
+XmlDomElement::~XmlDomElement() = default;
+
+void XmlDomElement::show(pugi::xml_node node) {
+  node_ = node;
+  found_.clear();
+}
+
+void XmlDomElement::tagName(ZelString& out) {
+  assignWide(out, node_.name());
+}
+
+void XmlDomElement::attribute(ZelString& out, const ZelString& name) {
+  assignWide(out, node_.attribute(utf8(name).c_str()).value());
+}
+
+void XmlDomElement::text(ZelString& out) {
+  auto isText = [](pugi::xml_node node) {
+    return node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata;
+  };
+  pugi::xml_node child = node_.first_child();
+  while (child && !isText(child)) child = child.next_sibling();
+  // A parsed element's text is nearly always its value alone.
+  if (!child) {
+    assignWide(out, node_.value());
+    return;
+  }
+  std::string joined = node_.value();
+  for (; child; child = child.next_sibling()) {
+    if (isText(child)) joined += child.value();
+  }
+  assignWide(out, joined.c_str());
+}
+
+IZelDOMXmlElement* XmlDomElement::firstChild(const ZelString& tag) {
+  pugi::xml_node child = node_.child(utf8(tag).c_str());
+  if (!child) return nullptr;
+  auto known =
+      std::find_if(found_.begin(), found_.end(), [&](const auto& view) { return view->node() == child; });
+  if (known != found_.end()) return known->get();
+  found_.emplace_back(new XmlDomElement(child, lineStarts_));
+  return found_.back().get();
+}
+
+IZelDOMXmlElementItr* XmlDomElement::children() {
+  if (walker_ && walker_->refCount() == 1) {
+    walker_->restart(node_);
+  } else {
+    walker_ = IPtr<XmlDomElementItr>(new XmlDomElementItr(node_, lineStarts_));
+  }
+  walker_->addRef();
+  return walker_.get();
+}
+
+void XmlDomElement::setAttribute(const ZelString& name, const ZelString& value) {
+  std::string key = utf8(name);
+  pugi::xml_attribute existing = node_.attribute(key.c_str());
+  if (!existing) existing = node_.append_attribute(key.c_str());
+  existing.set_value(utf8(value).c_str());
+}
+
+void XmlDomElement::setText(const ZelString& text) {
+  node_.text().set(utf8(text).c_str());
+}
+
+bool XmlDomElement::appendChild(IZelDOMXmlElement* child) {
+  XmlDomElement* element = elementOf(child);
+  if (!element || element == this || element->node_.root() != node_.root()) return false;
+  return bool(node_.append_move(element->node_));
+}
+
+int32_t XmlDomElement::line() {
+  const LineStarts& starts = *lineStarts_;
+  ptrdiff_t offset = node_.offset_debug();
+  if (starts.empty() || offset < 0) return 0;
+  return static_cast<int32_t>(std::upper_bound(starts.begin(), starts.end(), offset) - starts.begin());
+}
+
+void XmlDomElement::queryInterface(const char* name, void** out, bool) {
+  QueryChain(name, out).classLeaf(interfaceName, this, this).offer<IZelDOMXmlElement>(this).end();
+}
+
+void XmlDomDocument::serialize(ZelString& out) {
+  out = ZelString();
+  if (!root_) return;
+  Utf16Writer writer;
+  root_->node().print(writer, "", pugi::format_raw, pugi::encoding_utf16);
+  if (!writer.text.empty()) out.setBuffer(writer.text.c_str(), -1);
+}
+
+IZelDOMXmlElement* XmlDomDocument::createElement(const ZelString& name) {
+  // A new element waits at the top of the document until it is made the root or moved under another.
+  auto* element = new XmlDomElement(document_.append_child(utf8(name).c_str()), &lineStarts_);
+  element->addRef();
+  return element;
+}
+
+bool XmlDomDocument::setRootElement(IZelDOMXmlElement* element) {
+  XmlDomElement* chosen = elementOf(element);
+  if (!chosen || chosen->node().root() != document_) return false;
+  root_ = chosen;
+  return true;
+}
+
+bool XmlDomDocument::parse(const ZelString& text) {
+  root_.release();
+  lineStarts_.clear();
+  auto units = static_cast<size_t>(text.length());
+  // The text is converted once: narrowed into the buffer the document parses in place and keeps, or, when it
+  // is not ASCII, by pugixml itself. The buffer is parsed with its ending zero, which a fragment's trailing
+  // text would otherwise lose its last character to.
+  char* narrow = narrowAscii(text, units);
+  return settle(narrow
+                    ? document_.load_buffer_inplace_own(narrow, units + 1, kParseOptions, pugi::encoding_utf8)
+                    : document_.load_buffer(text.c_str(), units * sizeof(char16_t), kParseOptions,
+                                            pugi::encoding_utf16),
+                "");
+}
+
+bool XmlDomDocument::load(const ZelString& path) {
+  root_.release();
+  lineStarts_.clear();
+  const std::string file = platform::systemPath(path.c_str());
+  // A directory opens as a file would, and claims a size of its own; only a regular file is a document.
+  switch (platform::fileKind(path.c_str())) {
+    case platform::FileKind::kMissing:
+      return refuse("File was not found: " + file);
+    case platform::FileKind::kOther:
+      return refuse("Not a regular file: " + file);
+    case platform::FileKind::kRegular:
+      break;
+  }
+  std::ifstream stream(file, std::ios_base::binary);
+  std::string bytes((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
+  if (!stream.is_open() || stream.bad()) return refuse("Could not read the file: " + file);
+  pugi::xml_parse_result result = document_.load_buffer(bytes.data(), bytes.size(), kParseOptions);
+  if (!settle(result, ": " + file)) return false;
+  // Offsets into text converted from another encoding are not the file's: its lines stay unknown.
+  if (result.encoding == pugi::encoding_utf8) lineStarts_ = lineStartsOf(bytes);
+  return true;
+}
+
+bool XmlDomDocument::settle(const pugi::xml_parse_result& result, const std::string& where) {
+  if (!result) {
+    return refuse(result.description() + where + " (at byte " + std::to_string(result.offset) + ")");
+  }
+  if (!document_.first_child()) return refuse("No document element found" + where);
+  if (!hasOneTopElement(document_)) {
+    return refuse("Text or a second element beside the document element" + where);
+  }
+  error_.clear();
+  root_ = IPtr<XmlDomElement>(new XmlDomElement(document_.document_element(), &lineStarts_));
+  return true;
+}
+
+bool XmlDomDocument::refuse(const std::string& reason) {
+  error_ = reason;
+  document_.reset();
+  return false;
+}
+
+ZelString XmlDomDocument::errorText() {
+  ZelString text;
+  assignWide(text, error_.c_str());
+  return text;
+}
+
+void XmlDomDocument::queryInterface(const char* name, void** out, bool) {
+  QueryChain(name, out)
+      .classLeaf(interfaceName, this, static_cast<IZelUnknown*>(static_cast<IZelDOMXml*>(this)))
+      .offer<IZelDOMXml>(this)
+      .offer<IZelDOMXmlV2>(this)
+      .offer<IZelDOMXmlError>(this)
+      .end();
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+// The host services the device layer reaches: the plug-in handler, the log of the user's work and the
+// replayer that plays such a log back.
+
+#include "framework/object/iptr.h"
+#include "host/core/service_family.h"
+#include "host/devices/host_gui_logger.h"
+#include "host/devices/host_log_replayer.h"
+#include "host/devices/host_plugin_handler.h"
+
+class DeviceServicesFamily : public ServiceFamily {
+ public:
+  DeviceServicesFamily();
+
+  HostPluginHandler& pluginHandler() { return *pluginHandler_; }
+  HostGuiLogger& logger() { return *logger_; }
+  HostLogReplayer& replayer() { return *replayer_; }
+
+  std::vector<SharedService> sharedServices() const override;
+
+ private:
+  IPtr<HostPluginHandler> pluginHandler_;
+  IPtr<HostGuiLogger> logger_;
+  IPtr<HostLogReplayer> replayer_;
+};

@@ -1,0 +1,57 @@
+#include "host/devices/host_log_format.h"
+
+#include "host/core/field_escape.h"
+#include "platform/file.h"
+#include "platform/utf8.h"
+
+namespace {
+
+constexpr char kSeparator = '\t';
+
+bool isUtf8(const std::string& bytes) {
+  return platform::toUtf8(platform::fromUtf8(bytes)) == bytes;
+}
+
+}  // namespace
+
+std::string encodeLogRecord(std::string_view kind, std::u16string_view text) {
+  return escapeField(kind) + kSeparator + escapeField(platform::toUtf8(text)) + '\n';
+}
+
+std::optional<HostLogRecord> decodeLogRecord(std::string_view line) {
+  // The host's texts end at a zero: one inside a record would cut what follows off unseen.
+  if (line.find('\0') != std::string_view::npos) return std::nullopt;
+  size_t separator = line.find(kSeparator);
+  if (separator == std::string_view::npos) return std::nullopt;
+  std::optional<std::string> kind = unescapeField(line.substr(0, separator));
+  std::optional<std::string> text = unescapeField(line.substr(separator + 1));
+  if (!kind || kind->empty() || !text || !isUtf8(*text)) return std::nullopt;
+  return HostLogRecord{std::move(*kind), platform::fromUtf8(*text)};
+}
+
+bool HostLogReader::open(const std::string& path) {
+  // A directory opens, and would play as an empty log.
+  bool regular = platform::fileKind(platform::fromUtf8(path)) == platform::FileKind::kRegular;
+  if (regular) in_.open(path, std::ios::binary);
+  lineNumber_ = 0;
+  finished_ = !in_.is_open();
+  return in_.is_open();
+}
+
+HostLogReader::Status HostLogReader::next(HostLogRecord& record) {
+  if (finished_) return Status::kEnd;
+  std::string line;
+  if (!std::getline(in_, line)) {
+    finished_ = true;
+    return Status::kEnd;
+  }
+  ++lineNumber_;
+  // getline stops at the end of the file as well: a last line without its newline was cut short.
+  std::optional<HostLogRecord> decoded = in_.eof() ? std::nullopt : decodeLogRecord(line);
+  if (!decoded) {
+    finished_ = true;
+    return Status::kDamaged;
+  }
+  record = std::move(*decoded);
+  return Status::kRecord;
+}

@@ -1,0 +1,124 @@
+#include "host/devices/host_log_replayer.h"
+
+#include <set>
+#include <vector>
+
+#include "framework/object/query_chain.h"
+#include "host/core/module_path.h"
+#include "platform/utf8.h"
+
+namespace {
+
+// The record's texts as the handlers take them: the text as UTF-8, or no text at all.
+std::vector<ZelCString> textsOf(const HostLogRecord& record) {
+  std::vector<ZelCString> texts;
+  if (record.text.empty()) return texts;
+  std::string utf8 = platform::toUtf8(record.text);
+  texts.emplace_back(utf8.c_str(), static_cast<int32_t>(utf8.size()));
+  return texts;
+}
+
+}  // namespace
+
+bool HostLogReplayer::startReplay(const std::string& path) {
+  auto reader = std::make_unique<HostLogReader>();
+  bool opened = reader->open(path);
+  std::lock_guard lock(mutex_);
+  endLocked();
+  damage_.clear();
+  passedOver_ = 0;
+  if (!opened) return false;
+  reader_ = std::move(reader);
+  path_ = path;
+  return true;
+}
+
+void HostLogReplayer::endLocked() {
+  reader_.reset();
+  path_.clear();
+}
+
+bool HostLogReplayer::isReplaying() {
+  std::lock_guard lock(mutex_);
+  return reader_ != nullptr;
+}
+
+ZelString HostLogReplayer::currentLogFile() {
+  std::lock_guard lock(mutex_);
+  return modulePathOf(path_);
+}
+
+bool HostLogReplayer::takeNext(HostLogRecord& record, Handler& handler) {
+  std::lock_guard lock(mutex_);
+  if (!reader_) return false;
+  HostLogReader::Status status = reader_->next(record);
+  if (status == HostLogReader::Status::kDamaged) {
+    damage_ = "line " + std::to_string(reader_->lineNumber()) + " is damaged";
+  }
+  if (status != HostLogReader::Status::kRecord) {
+    endLocked();
+    return false;
+  }
+  auto found = handlers_.find(record.kind);
+  if (found == handlers_.end()) {
+    ++passedOver_;
+    return true;
+  }
+  handler = found->second;
+  return true;
+}
+
+bool HostLogReplayer::replayNext() {
+  HostLogRecord record;
+  Handler handler;
+  if (!takeNext(record, handler)) return false;
+  if (handler) handler->handleRecord(ZelCString(record.kind.c_str()), textsOf(record));
+  return true;
+}
+
+void HostLogReplayer::addHandler(const ZelCString& kind, ILogEventHandler* handler) {
+  if (kind.isEmpty() || !handler) return;
+  Handler replaced(handler);  // swapped with the one registered before, which is let go of after the lock
+  std::lock_guard lock(mutex_);
+  std::swap(handlers_[kind.c_str()], replaced);
+}
+
+void HostLogReplayer::removeHandler(const ZelCString& kind) {
+  Handler removed;
+  std::lock_guard lock(mutex_);
+  auto found = handlers_.find(kind.c_str());
+  if (found == handlers_.end()) return;
+  removed = std::move(found->second);
+  handlers_.erase(found);
+}
+
+void HostLogReplayer::interruptReplay() {
+  std::vector<Handler> handlers;
+  {
+    std::lock_guard lock(mutex_);
+    endLocked();
+    for (const auto& [kind, handler] : handlers_) handlers.push_back(handler);
+  }
+  // One handler is often registered for several kinds: each is told once.
+  std::set<IZelUnknown*> told;
+  for (const Handler& handler : handlers) {
+    if (!told.insert(handler.get()).second) continue;
+    void* part = nullptr;
+    handler->queryInterface(IInterruptibleLogEventHandler::interfaceName, &part, false);
+    if (part) static_cast<IInterruptibleLogEventHandler*>(part)->interrupt();
+  }
+}
+
+std::string HostLogReplayer::damage() {
+  std::lock_guard lock(mutex_);
+  return damage_;
+}
+
+size_t HostLogReplayer::passedOver() {
+  std::lock_guard lock(mutex_);
+  return passedOver_;
+}
+
+void HostLogReplayer::queryInterface(const char* name, void** out, bool) {
+  QueryChain(name, out).classLeaf(interfaceName, this, this).offer<ILogReplayer>(this).end();
+}

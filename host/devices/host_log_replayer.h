@@ -1,0 +1,58 @@
+#pragma once
+
+// The stand-in host's log replayer (the service "ILogReplayer"). A replay reads a log file of the format of
+// host_log_format.md one record per replayNext and hands it to the handler registered for its kind; the host
+// has no recorded actions of its own, so a record of a kind without a handler is passed over (and counted).
+// The replay ends at the end of the file, at a damaged line (said by damage()) or when the host interrupts
+// it. Safe on any thread; no handler is called while the lock is held, so a handler may replay further
+// records itself.
+
+#include <cstddef>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "framework/object/iptr.h"
+#include "framework/object/zel_unknown_impl.h"
+#include "host/api/host_log.h"
+#include "host/devices/host_log_format.h"
+
+class HostLogReplayer : public ILogReplayer, public ZelUnknownImpl {
+ public:
+  static constexpr const char* interfaceName = "HostLogReplayer";
+
+  bool isReplaying() override;
+  ZelString currentLogFile() override;
+  bool replayNext() override;
+  void addHandler(const ZelCString& kind, ILogEventHandler* handler) override;
+  void removeHandler(const ZelCString& kind) override;
+
+  // Host side. Starts replaying the log at path from its first record, ending the replay under way; false,
+  // and not replaying, when the file cannot be read.
+  bool startReplay(const std::string& path);
+  // Ends the replay under way and calls interrupt once on each registered handler that answers
+  // "ILogReplayer::IInterruptibleLogEventHandler". Any thread.
+  void interruptReplay();
+  // Why the latest replay ended early ("line 7 is damaged"), or empty.
+  std::string damage();
+  // Records of the latest replay that no handler took.
+  size_t passedOver();
+
+  void queryInterface(const char* name, void** out, bool flag) override;
+  const char* className() override { return interfaceName; }
+
+ private:
+  using Handler = IPtr<ILogEventHandler>;
+
+  // The next record and its handler (empty when none is registered); false when the replay has ended.
+  bool takeNext(HostLogRecord& record, Handler& handler);
+  void endLocked();
+
+  std::mutex mutex_;
+  std::unique_ptr<HostLogReader> reader_;    // guarded by mutex_; null while not replaying
+  std::string path_;                         // guarded by mutex_; empty while not replaying
+  std::map<std::string, Handler> handlers_;  // guarded by mutex_, by record kind
+  std::string damage_;                       // guarded by mutex_
+  size_t passedOver_ = 0;                    // guarded by mutex_
+};

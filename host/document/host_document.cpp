@@ -1,0 +1,79 @@
+#include "host/document/host_document.h"
+
+#include <algorithm>
+
+#include "framework/object/query_chain.h"
+
+IZelDocObject* HostDocument::findObject(const ZelString& name) {
+  std::u16string wanted = name.c_str();
+  std::lock_guard lock(mutex_);
+  for (const IPtr<HostDocObject>& object : objects_) {
+    if (object->name() == wanted) return object.get();
+  }
+  return nullptr;
+}
+
+int32_t HostDocument::objectCount() {
+  std::lock_guard lock(mutex_);
+  return static_cast<int32_t>(objects_.size());
+}
+
+IZelDocObject* HostDocument::objectAt(int32_t index) {
+  std::lock_guard lock(mutex_);
+  if (index < 0 || static_cast<size_t>(index) >= objects_.size()) return nullptr;
+  return objects_[static_cast<size_t>(index)].get();
+}
+
+bool HostDocument::nameInUseLocked(const std::u16string& name) const {
+  return std::any_of(objects_.begin(), objects_.end(),
+                     [&](const IPtr<HostDocObject>& object) { return object->name() == name; });
+}
+
+std::u16string HostDocument::freeNameLocked(const std::u16string& name) const {
+  if (!nameInUseLocked(name)) return name;
+  for (int suffix = 2;; ++suffix) {
+    std::string number = " " + std::to_string(suffix);
+    std::u16string candidate = name + std::u16string(number.begin(), number.end());
+    if (!nameInUseLocked(candidate)) return candidate;
+  }
+}
+
+IPtr<HostDocObject> HostDocument::add(DocObjectDescription description, bool uniqueName) {
+  std::lock_guard lock(mutex_);
+  if (uniqueName) description.name = freeNameLocked(description.name);
+  IPtr<HostDocObject> object(new HostDocObject(std::move(description)));
+  objects_.push_back(object);
+  return object;
+}
+
+bool HostDocument::remove(IZelDocObject* object) {
+  IPtr<HostDocObject> removed;  // let go of outside the lock
+  std::lock_guard lock(mutex_);
+  auto found = std::find_if(objects_.begin(), objects_.end(), [&](const IPtr<HostDocObject>& candidate) {
+    return static_cast<IZelDocObject*>(candidate.get()) == object;
+  });
+  if (found == objects_.end()) return false;
+  removed = std::move(*found);
+  objects_.erase(found);
+  return true;
+}
+
+std::vector<IPtr<HostDocObject>> HostDocument::objects() {
+  std::lock_guard lock(mutex_);
+  return objects_;
+}
+
+void HostDocument::queryInterface(const char* name, void** out, bool) {
+  QueryChain(name, out).classLeaf(interfaceName, this, this).offer<IZelDoc>(this).end();
+}
+
+IGfxObject* HostGfxDoc::graphicsOf(IZelDocObject* object) {
+  if (!object) return nullptr;
+  void* part = nullptr;
+  object->queryInterface(HostDocObject::interfaceName, &part, false);
+  return part ? &static_cast<HostDocObject*>(part)->graphics() : nullptr;
+}
+
+void HostGfxDoc::queryInterface(const char* name, void** out, bool) {
+  QueryChain(name, out).classLeaf(interfaceName, this, this).offer<IGfxDoc>(this).end();
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+// The stand-in host's document (the service "IZelDoc"): its objects in the order they were added, and their
+// graphics (the service "IGfxDoc"). The document holds a reference on each object while it is in it; the raw
+// objects it hands out stay valid while they are. Safe on any thread.
+
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "framework/object/iptr.h"
+#include "framework/object/zel_unknown_impl.h"
+#include "host/api/zel_doc.h"
+#include "host/document/host_doc_object.h"
+
+class HostDocument : public IZelDoc, public ZelUnknownImpl {
+ public:
+  static constexpr const char* interfaceName = "HostDocument";
+
+  // The first object of that name.
+  IZelDocObject* findObject(const ZelString& name) override;
+  int32_t objectCount() override;
+  // Null outside 0..objectCount()-1.
+  IZelDocObject* objectAt(int32_t index) override;
+
+  // Host side. Adds an object made from description. With uniqueName, a name already in use gets the first
+  // free suffix " 2", " 3", ...; without it, names may repeat.
+  IPtr<HostDocObject> add(DocObjectDescription description, bool uniqueName);
+  // False when the object is not in the document.
+  bool remove(IZelDocObject* object);
+  std::vector<IPtr<HostDocObject>> objects();
+
+  void queryInterface(const char* name, void** out, bool flag) override;
+  const char* className() override { return interfaceName; }
+
+ private:
+  bool nameInUseLocked(const std::u16string& name) const;
+  std::u16string freeNameLocked(const std::u16string& name) const;
+
+  std::mutex mutex_;
+  std::vector<IPtr<HostDocObject>> objects_;  // guarded by mutex_
+};
+
+// The graphics of the document's objects: each object made by the stand-in host carries its own.
+class HostGfxDoc : public IGfxDoc, public ZelUnknownImpl {
+ public:
+  static constexpr const char* interfaceName = "HostGfxDoc";
+
+  // Null for an object the stand-in host did not make.
+  IGfxObject* graphicsOf(IZelDocObject* object) override;
+
+  void queryInterface(const char* name, void** out, bool flag) override;
+  const char* className() override { return interfaceName; }
+};

@@ -1,0 +1,43 @@
+#include "host/document/host_object_editors.h"
+
+#include "framework/object/query_chain.h"
+
+bool HostObjectBuilder::beginObject(const char* type, const ZelString& name, bool unique) {
+  if (!type || !*type) return false;
+  std::lock_guard lock(mutex_);
+  if (pending_) return false;
+  pending_ = Pending{DocObjectDescription{type, name.c_str(), std::nullopt, {}, {}}, unique};
+  return true;
+}
+
+bool HostObjectBuilder::addData(IZelUnknown* data) {
+  if (!data) return false;
+  std::lock_guard lock(mutex_);
+  if (!pending_) return false;
+  pending_->description.data.emplace_back(data);
+  return true;
+}
+
+IZelDocObject* HostObjectBuilder::endObject(bool commit) {
+  std::optional<Pending> ended;  // dropped outside the lock when not committed
+  {
+    std::lock_guard lock(mutex_);
+    std::swap(ended, pending_);
+  }
+  if (!ended || !commit) return nullptr;
+  IPtr<HostDocObject> object = document_->add(std::move(ended->description), ended->unique);
+  object->addRef();  // the caller's reference
+  return object.get();
+}
+
+void HostObjectBuilder::queryInterface(const char* name, void** out, bool) {
+  QueryChain(name, out).classLeaf(interfaceName, this, this).offer<IZelObjectBuilder>(this).end();
+}
+
+bool HostObjectRemover::removeObject(IZelDocObject* object, int32_t, bool) {
+  return document_->remove(object);
+}
+
+void HostObjectRemover::queryInterface(const char* name, void** out, bool) {
+  QueryChain(name, out).classLeaf(interfaceName, this, this).offer<IZelObjectRemover>(this).end();
+}

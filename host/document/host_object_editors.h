@@ -1,0 +1,57 @@
+#pragma once
+
+// The stand-in host's services that change its document: the object builder ("IZelObjectBuilder") and the
+// object remover ("IZelObjectRemover"). Both hold a reference on the document. Safe on any thread, though
+// the builder makes one object at a time: callers on several threads must not interleave their objects.
+
+#include <mutex>
+#include <optional>
+
+#include "framework/object/iptr.h"
+#include "framework/object/zel_unknown_impl.h"
+#include "host/api/zel_doc.h"
+#include "host/document/host_document.h"
+
+class HostObjectBuilder : public IZelObjectBuilder, public ZelUnknownImpl {
+ public:
+  static constexpr const char* interfaceName = "HostObjectBuilder";
+
+  explicit HostObjectBuilder(HostDocument* document) : document_(document) {}
+
+  // False while another object is begun and not ended, or for an empty type.
+  bool beginObject(const char* type, const ZelString& name, bool unique) override;
+  // Holds a reference on data; false with nothing begun or null data.
+  bool addData(IZelUnknown* data) override;
+  // Adds the object to the document (unique: under a free name, see HostDocument::add).
+  IZelDocObject* endObject(bool commit) override;
+
+  void queryInterface(const char* name, void** out, bool flag) override;
+  const char* className() override { return interfaceName; }
+
+ private:
+  struct Pending {
+    DocObjectDescription description;
+    bool unique = false;
+  };
+
+  const IPtr<HostDocument> document_;
+  std::mutex mutex_;
+  std::optional<Pending> pending_;  // guarded by mutex_
+};
+
+// Removes objects for good: the stand-in host keeps no undo history yet, so undoable changes nothing.
+class HostObjectRemover : public IZelObjectRemover, public ZelUnknownImpl {
+ public:
+  static constexpr const char* interfaceName = "HostObjectRemover";
+
+  explicit HostObjectRemover(HostDocument* document) : document_(document) {}
+
+  // False when the object is not in the document.
+  bool removeObject(IZelDocObject* object, int32_t flags, bool undoable) override;
+
+  void queryInterface(const char* name, void** out, bool flag) override;
+  const char* className() override { return interfaceName; }
+
+ private:
+  const IPtr<HostDocument> document_;
+};

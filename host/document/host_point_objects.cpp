@@ -1,0 +1,15 @@
+#include "host/document/host_point_objects.h"
+
+#include "framework/object/query_chain.h"
+
+void HostPoints::queryInterface(const char* name, void** out, bool) {
+  QueryChain(name, out).classLeaf(interfaceName, this, this).offer<IZelPoints>(this).end();
+}
+
+void HostPoint::position(double xyz[3]) {
+  for (int i = 0; i < 3; ++i) xyz[i] = position_[i];
+}
+
+void HostPoint::queryInterface(const char* name, void** out, bool) {
+  QueryChain(name, out).classLeaf(interfaceName, this, this).offer<IZelPoint>(this).end();
+}

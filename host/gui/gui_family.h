@@ -1,0 +1,37 @@
+#pragma once
+
+// The host's user interface: the simple dialog, the user-interface refresh and the image store that takes
+// the module's icons, with fresh dialog images and their PNG decoder. It also owns the dialog and the
+// command container the host's commands run with, which it offers to no one by name.
+
+#include "framework/object/iptr.h"
+#include "host/core/service_family.h"
+#include "host/gui/host_command_container.h"
+#include "host/gui/host_gui_dialog.h"
+#include "host/gui/host_image.h"
+#include "host/gui/host_image_store.h"
+#include "host/gui/host_update_gui.h"
+#include "host/gui/scripted_simple_dialog.h"
+
+class GuiFamily : public ServiceFamily {
+ public:
+  GuiFamily();
+
+  HostGuiDialog& dialog() { return *dialog_; }
+  HostCommandContainer& commandContainer() { return *commandContainer_; }
+  ScriptedSimpleDialog& simpleDialog() { return *simpleDialog_; }
+  HostUpdateGui& updateGui() { return *updateGui_; }
+  HostImageStore& images() { return *images_; }
+  HostImageWriter& imageWriter() { return *imageWriter_; }
+
+  std::vector<SharedService> sharedServices() const override;
+  std::vector<FreshObject> freshObjects() const override;
+
+ private:
+  IPtr<HostGuiDialog> dialog_;
+  IPtr<HostCommandContainer> commandContainer_;
+  IPtr<ScriptedSimpleDialog> simpleDialog_;
+  IPtr<HostUpdateGui> updateGui_;
+  IPtr<HostImageStore> images_;
+  IPtr<HostImageWriter> imageWriter_;
+};

@@ -1,0 +1,39 @@
+#pragma once
+
+// The stand-in host's view manager (the service "IGfxViewMgr"). The view is headless: tests and scripts
+// inject its mouse and key callbacks, which go through the view's callback object (the host's
+// "ICallbackObject", which the view manager answers for that name): the module callbacks registered for the
+// callback's id first, then the view's own handling. Injection belongs to the main thread, as the view's
+// callbacks do.
+
+#include <cstdint>
+
+#include "framework/object/iptr.h"
+#include "framework/object/zel_unknown_impl.h"
+#include "host/api/gfx_view.h"
+#include "host/scene/host_callback_object.h"
+#include "host/scene/host_view_input.h"
+
+class HostGfxViewMgr : public IGfxViewMgr, public ZelUnknownImpl {
+ public:
+  static constexpr const char* interfaceName = "HostGfxViewMgr";
+
+  // The callback ids of the view's mouse and key callbacks.
+  enum class MouseCallback : int32_t { kDown = 4, kClick = 5, kDoubleClick = 6, kMove = 7 };
+  enum class KeyCallback : int32_t { kPress = 9, kRelease = 10 };
+
+  explicit HostGfxViewMgr(HostCallbackObject* callbacks) : callbacks_(callbacks) {}
+
+  // Host side: makes the view's data of one callback and calls the callback with it. Answers non-zero when
+  // the callback was handled.
+  int32_t injectMouse(MouseCallback callback, const MouseInput& input);
+  int32_t injectKey(KeyCallback callback, int32_t keyCode);
+
+  void queryInterface(const char* name, void** out, bool flag) override;
+  const char* className() override { return interfaceName; }
+
+ private:
+  int32_t dispatch(int32_t id, IZelUnknown* data);
+
+  const IPtr<HostCallbackObject> callbacks_;
+};

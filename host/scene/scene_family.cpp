@@ -1,0 +1,31 @@
+#include "host/scene/scene_family.h"
+
+#include "host/scene/host_pick_on_model.h"
+#include "host/scene/host_vertex_array.h"
+#include "host/scene/host_view_input.h"
+
+SceneFamily::SceneFamily()
+    : callbacks_(new HostCallbackObject),
+      view_(new HostGfxViewMgr(callbacks_.get())),
+      renderer_(new HostGfxRenderer),
+      nodeFactory_(new HostNodeFactory),
+      genGfx_(new HostGenGfxService) {}
+
+std::vector<ServiceFamily::SharedService> SceneFamily::sharedServices() const {
+  return {
+      {ICallbackObject::interfaceName, callbacks_.get()},
+      {IGfxViewMgr::interfaceName, view_.get()},
+      {IGfxRenderer::interfaceName, renderer_.get()},
+      {IZelNodeFactory::interfaceName, nodeFactory_.get()},
+      {IGenGfxService::interfaceName, genGfx_.get()},
+  };
+}
+
+std::vector<ServiceFamily::FreshObject> SceneFamily::freshObjects() const {
+  return {
+      {IZelMouseData::interfaceName, [] { return static_cast<IZelUnknown*>(new HostMouseData); }},
+      {IZelKeyData::interfaceName, [] { return static_cast<IZelUnknown*>(new HostKeyData); }},
+      {IZelPickOnModel::interfaceName, [] { return static_cast<IZelUnknown*>(new HostPickOnModel); }},
+      {VertexArrayImp::interfaceName, [] { return static_cast<IZelUnknown*>(new HostVertexArray); }},
+  };
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+// The host's scene: the default callback object and the view that calls it, the renderer, the node factory
+// and the graphics service, with fresh mouse and key data, pickers and vertex arrays.
+
+#include "framework/object/iptr.h"
+#include "host/core/service_family.h"
+#include "host/scene/host_callback_object.h"
+#include "host/scene/host_gen_gfx_service.h"
+#include "host/scene/host_gfx_renderer.h"
+#include "host/scene/host_gfx_view.h"
+#include "host/scene/host_scene_nodes.h"
+
+class SceneFamily : public ServiceFamily {
+ public:
+  SceneFamily();
+
+  HostCallbackObject& callbacks() { return *callbacks_; }
+  HostGfxViewMgr& view() { return *view_; }
+  HostGfxRenderer& renderer() { return *renderer_; }
+  HostNodeFactory& nodeFactory() { return *nodeFactory_; }
+  HostGenGfxService& genGfx() { return *genGfx_; }
+
+  std::vector<SharedService> sharedServices() const override;
+  std::vector<FreshObject> freshObjects() const override;
+
+ private:
+  IPtr<HostCallbackObject> callbacks_;
+  IPtr<HostGfxViewMgr> view_;
+  IPtr<HostGfxRenderer> renderer_;
+  IPtr<HostNodeFactory> nodeFactory_;
+  IPtr<HostGenGfxService> genGfx_;
+};

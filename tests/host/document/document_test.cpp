@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/object/iptr.h"
+#include "host/api/points.h"
+#include "host/api/zel_doc.h"
+#include "support/counted_probe.h"
+#include "support/module_fixture.h"
+
+namespace {
+
+class Document : public ModuleTest {
+ protected:
+  void SetUp() override {
+    ModuleTest::SetUp();
+    builder_.getService();
+    arrays_.getService();
+    document_.getService();
+  }
+
+  // A named object made through the builder and the array factory, as the module makes point objects.
+  IPtr<IZelDocObject> build(const char16_t* name, bool unique) {
+    IPtr<RealPArray> array;
+    array.takeOwnership(arrays_->createArray(3, 16));
+    IPtr<IZelPoints> points;
+    points.getService();
+    points->setArray(array.get());
+    builder_->beginObject("Point", ZelString(name), unique);
+    builder_->addData(points.get());
+    IPtr<IZelDocObject> object;
+    object.takeOwnership(builder_->endObject(true));
+    return object;
+  }
+
+  IPtr<IZelObjectBuilder> builder_;
+  IPtr<IRealPArrayFactory> arrays_;
+  IPtr<IZelDoc> document_;
+};
+
+TEST_F(Document, UniqueNamesGetTheFirstFreeSuffixAndOthersMayRepeat) {
+  for (bool unique : {true, true, true, false}) build(u"Scan", unique);
+  std::vector<std::u16string> names;
+  for (int32_t i = 0; i < document_->objectCount(); ++i)
+    names.push_back(document_->objectAt(i)->objectName().c_str());
+  EXPECT_EQ(names, (std::vector<std::u16string>{u"Scan", u"Scan 2", u"Scan 3", u"Scan"}));
+  EXPECT_EQ(document_->objectAt(4), nullptr);
+}
+
+TEST_F(Document, AttachedObjectsAreFoundByTheirAttachmentId) {
+  IPtr<HostDocObject> feature =
+      host_.document().objects().add({"Plane", u"Plane 1", std::nullopt, {}, {}}, false);
+  IPtr<CountedProbe> subObjects(new CountedProbe);
+  ZelID id{1, 2, 3, {4, 5, 6, 7, 8, 9, 10, 11}};
+  feature->attach(id, subObjects.get());
+  EXPECT_EQ(feature->attachedObject(id), static_cast<IZelUnknown*>(subObjects.get()));
+  EXPECT_EQ(feature->attachedObject(ZelID{}), nullptr);
+  feature->attach(id, nullptr);
+  EXPECT_EQ(feature->attachedObject(id), nullptr);
+  EXPECT_EQ(subObjects->refCount(), 1u);
+}
+
+}  // namespace

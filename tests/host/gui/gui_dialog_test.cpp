@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include "framework/object/iptr.h"
+#include "host/gui/host_gui_dialog.h"
+#include "support/module_fixture.h"
+#include "support/recording_command.h"
+
+namespace {
+
+using Calls = std::vector<std::string>;
+
+class GuiDialog : public ModuleTest {
+ protected:
+  void SetUp() override {
+    ModuleTest::SetUp();
+    dialog_->setReceiver(receiver_.get());
+  }
+
+  IPtr<HostGuiDialog> dialog_{new HostGuiDialog};
+  IGuiDialog* module_ = dialog_.get();  // the module's view of it
+  IPtr<RecordingCommand> receiver_{new RecordingCommand};
+};
+
+// The script tests press, enter values and name missing controls through the command-line host.
+TEST_F(GuiDialog, TheModulesOwnChangesDoNotCallItBackStrayCallsAreCountedAndIdBlocksNeverOverlap) {
+  module_->addControl(1, "choice", ZelString(u"Mode"));
+  module_->setControlValue(1, 4.0);
+  module_->setControlText(1, ZelString(u"mm"));
+  module_->setControlFlag(1, true);
+  EXPECT_TRUE(dialog_->enterValue(1, 1.6));
+  EXPECT_EQ(receiver_->calls, Calls{"gui value changed 1 2"}) << "a choice is raised as a whole number";
+  std::optional<HostGuiDialog::Control> control = dialog_->control(1);
+  ASSERT_TRUE(control);
+  EXPECT_TRUE(control->text == u"mm" && control->flag);
+  double value = 0;
+  ASSERT_TRUE(module_->getControlValue(1, &value));
+  EXPECT_EQ(value, 1.6) << "stored as entered";
+  module_->setControlValue(99, 1.0);
+  module_->enableControl(99, false, 0);
+  EXPECT_FALSE(module_->getControlValue(99, &value));
+  EXPECT_FALSE(dialog_->control(99));
+  EXPECT_EQ(dialog_->strayCalls(), 2);
+  dialog_->sendHostEvent(IHostEvent::kUndo);
+  EXPECT_EQ(receiver_->calls.back(), "event 294");
+  int32_t reserved = module_->reserveControlIds(5);
+  EXPECT_GE(reserved, HostGuiDialog::kFirstReservedId);
+  EXPECT_EQ(module_->reserveControlIds(0), reserved + 5) << "an empty block takes no id";
+  EXPECT_EQ(module_->reserveControlIds(1), reserved + 5);
+  module_->registerPicture(3, "probe.png");
+  EXPECT_EQ(dialog_->picture(3), "probe.png");
+  EXPECT_FALSE(dialog_->picture(4));
+}
+
+TEST_F(GuiDialog, BuilderControlsTakeTheIdTheirNameOrNumberGivesAndKnowTheirGroup) {
+  module_->beginBox("Main", 0, ZelString(), true);
+  module_->beginLayout(true);
+  module_->beginGroup("Left", 1, ZelString(u"Left side"), true);
+  module_->addImageButton("ControlBaseID+12", 0, ZelString(u"Twelve"), true);
+  module_->addImageButton("Go", 7, ZelString(u"Go"), false);
+  module_->endGroup();
+  module_->beginPanel(ZelString(), true);
+  module_->addButton("ControlBaseID+x", ZelString(u"Odd"), true);  // no number: the lowest free id
+  module_->addButton("ControlBaseID+7", ZelString(u"Taken"), true);
+  module_->endLayout();  // a panel is open, not a layout
+  module_->endPanel();
+  module_->endLayout();
+  module_->endGroup();
+
+  std::map<int32_t, HostGuiDialog::Control> controls = dialog_->controls();
+  EXPECT_EQ(controls.size(), 5u) << "Main, Left, the two image buttons, Odd";
+  EXPECT_TRUE(controls[12].parent == 2 && controls[7].parent == 2);
+  EXPECT_FALSE(controls[7].flag) << "added hidden";
+  EXPECT_EQ(controls[3].name, u"ControlBaseID+x");
+  EXPECT_EQ(controls[3].parent, 1) << "a panel has no id of its own";
+  EXPECT_EQ(dialog_->strayCalls(), 2) << "the taken id and the end call that closed nothing of its kind";
+  EXPECT_EQ(dialog_->openLayouts(), 0u);
+
+  EXPECT_TRUE(dialog_->pressButton(12));
+  EXPECT_EQ(receiver_->calls, Calls{"gui event 12 1"});
+}
+
+}  // namespace
