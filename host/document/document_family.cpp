@@ -3,16 +3,16 @@
 #include "host/document/host_point_objects.h"
 
 DocumentFamily::DocumentFamily()
-    : objects_(new HostDocument),
+    : doc_(new HostDocument),
       graphics_(new HostGfxDoc),
-      builder_(new HostObjectBuilder(objects_.get())),
-      remover_(new HostObjectRemover(objects_.get())),
+      builder_(new HostObjectBuilder(doc_.get())),
+      remover_(new HostObjectRemover(doc_.get())),
       arrays_(new HostRealPArrayFactory),
       eventDataStore_(new HostEventDataStore) {}
 
 std::vector<ServiceFamily::SharedService> DocumentFamily::sharedServices() const {
   return {
-      {IZelDoc::interfaceName, objects_.get()},
+      {IZelDoc::interfaceName, doc_.get()},
       {IGfxDoc::interfaceName, graphics_.get()},
       {IZelObjectBuilder::interfaceName, builder_.get()},
       {IZelObjectRemover::interfaceName, remover_.get()},

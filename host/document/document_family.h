@@ -14,7 +14,7 @@ class DocumentFamily : public ServiceFamily {
  public:
   DocumentFamily();
 
-  HostDocument& objects() { return *objects_; }
+  HostDocument& doc() { return *doc_; }
   HostGfxDoc& graphics() { return *graphics_; }
   HostObjectBuilder& builder() { return *builder_; }
   HostObjectRemover& remover() { return *remover_; }
@@ -25,7 +25,7 @@ class DocumentFamily : public ServiceFamily {
   std::vector<FreshObject> freshObjects() const override;
 
  private:
-  IPtr<HostDocument> objects_;
+  IPtr<HostDocument> doc_;
   IPtr<HostGfxDoc> graphics_;
   IPtr<HostObjectBuilder> builder_;
   IPtr<HostObjectRemover> remover_;

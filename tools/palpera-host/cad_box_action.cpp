@@ -15,5 +15,5 @@ void addCadBox(HostSession& session, const ScriptWords& words) {
     }
   }
   IPtr<HostMesh> mesh = boxMesh(minimum, maximum);
-  addCadModel(session.host.document().objects(), platform::fromUtf8(words[0]), mesh.get());
+  addCadModel(session.host.document().doc(), platform::fromUtf8(words[0]), mesh.get());
 }

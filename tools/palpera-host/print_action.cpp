@@ -41,7 +41,7 @@ void printSettingValues(HostSession& session, const std::string& key) {
 
 // type, name: the document's objects in order.
 void printDocument(HostSession& session) {
-  for (const IPtr<HostDocObject>& object : session.host.document().objects().objects()) {
+  for (const IPtr<HostDocObject>& object : session.host.document().doc().objects()) {
     printFields({object->objectType(), text(object->name())});
   }
 }

@@ -96,15 +96,15 @@ TEST_F(AlignmentServices, SetMatrixStoresOnlyWhenAskedAndADocumentResetBringsThe
 TEST_F(AlignmentServices, HostAlignmentsOfTheReferenceAreFoldedInAndStored) {
   auto object = service<IZelPluginDeviceObjectAlignmentService>("PluginDeviceObjectAlignmentService");
   DocObjectDescription::Transform placed{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
-  host_.document().objects().add({"Mesh", u"RefObject", placed, {}, {}}, false);
+  host_.document().doc().add({"Mesh", u"RefObject", placed, {}, {}}, false);
   host_.core().dataStore().fireEvent(nullptr, "General/AlignmentChanged");
   EXPECT_TRUE(storedBlob("Palpera/Alignment/Object Alignment").empty())
       << "the identity changes and stores nothing";
 
-  IPtr<IZelDocObject> reference(host_.document().objects().findObject(ZelString(u"RefObject")));
-  host_.document().objects().remove(reference.get());
+  IPtr<IZelDocObject> reference(host_.document().doc().findObject(ZelString(u"RefObject")));
+  host_.document().doc().remove(reference.get());
   placed[11] = 5;
-  host_.document().objects().add({"Mesh", u"RefObject", placed, {}, {}}, false);
+  host_.document().doc().add({"Mesh", u"RefObject", placed, {}, {}}, false);
   host_.core().dataStore().fireEvent(nullptr, "General/AlignmentChanged");
   EXPECT_EQ(object->matrix()->m[11], 5.0);
   EXPECT_EQ(storedBlob("Palpera/Alignment/Object Alignment"), bytesOf(*object->matrix()));

@@ -59,7 +59,7 @@ class EmulatorTest : public ModuleTest {
     ModuleTest::SetUp();
     registerModuleSettings();
     box_ = boxMesh({-5, -5, -1}, {5, 5, 0});
-    reference_ = addCadModel(host_.document().objects(), u"RefObject", box_.get());
+    reference_ = addCadModel(host_.document().doc(), u"RefObject", box_.get());
     // Without random numbers the emulated positions carry no noise.
     host_.root().setService("IZelRandom", nullptr);
     plugin_ = IPtr<EmulatorPlugin>(new EmulatorPlugin);

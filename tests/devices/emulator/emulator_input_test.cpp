@@ -111,12 +111,12 @@ class UnprojectableMesh : public HostMesh {
 };
 
 TEST_F(EmulatorInputThreads, APickOnAPlacedModelIsMappedToTheWorldEvenWhenItsRefinementFails) {
-  host_.document().objects().remove(reference_.get());
+  host_.document().doc().remove(reference_.get());
   IPtr<HostMesh> top(
       new UnprojectableMesh({{-5, -5, 0}, {5, -5, 0}, {5, 5, 0}, {-5, 5, 0}}, {{0, 1, 2}, {0, 2, 3}}));
   // Moved by (10, 20, -5): the world point (11, 22, -5) lies on the model's face.
   DocObjectDescription::Transform placed{1, 0, 0, 10, 0, 1, 0, 20, 0, 0, 1, -5, 0, 0, 0, 1};
-  reference_ = addCadModel(host_.document().objects(), u"RefObject", top.get(), placed);
+  reference_ = addCadModel(host_.document().doc(), u"RefObject", top.get(), placed);
 
   IPtr<DeviceEventRecorder> receiver(new DeviceEventRecorder);
   FaceRun& run = startSingle(receiver.get());

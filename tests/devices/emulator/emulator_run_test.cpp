@@ -8,7 +8,7 @@ namespace {
 TEST_F(EmulatorTest, ItIsNamedAndKnowsWhetherTheDocumentHoldsTheReferenceModel) {
   EXPECT_EQ(std::u16string(plugin_->getName().c_str()), u"Hard Probe Emulator");
   EXPECT_TRUE(plugin_->hasReferenceObject());
-  host_.document().objects().remove(reference_.get());
+  host_.document().doc().remove(reference_.get());
   EXPECT_FALSE(plugin_->hasReferenceObject());
 }
 
@@ -38,10 +38,10 @@ TEST_F(EmulatorRunThreads, TheStopOwedToARunThatEndedByItselfDoesNotEndTheNextRu
 
   // The same after a run that had no reference model to work on.
   IPtr<DeviceEventRecorder> third(new DeviceEventRecorder);
-  host_.document().objects().remove(reference_.get());
+  host_.document().doc().remove(reference_.get());
   single()->run(third->single());
   single()->stop();
-  reference_ = addCadModel(host_.document().objects(), u"RefObject", box_.get());
+  reference_ = addCadModel(host_.document().doc(), u"RefObject", box_.get());
   FaceRun& after = startSingle(third.get());
   move(1, 2);
   ASSERT_TRUE(third->waitForCalls(3));

@@ -21,8 +21,7 @@ using HostGlue = ModuleTest;
 
 TEST_F(HostGlue, TheReferenceObjectIsShownInMode1AndThePreviousModeIsHandedBackUnlessMissingOrAlreadyThere) {
   auto addReference = [&](const char16_t* name, int32_t displayMode) -> HostGfxObject& {
-    IPtr<HostDocObject> reference =
-        host_.document().objects().add({"Mesh", name, std::nullopt, {}, {}}, false);
+    IPtr<HostDocObject> reference = host_.document().doc().add({"Mesh", name, std::nullopt, {}, {}}, false);
     reference->graphics().setDisplayMode(displayMode);
     return reference->graphics();
   };
@@ -46,7 +45,7 @@ TEST_F(HostGlue, APointObjectIsANamedDocumentObjectWithAnEmptyArrayUntilRemoved)
   EXPECT_STREQ(object->objectType(), "Point");
   double matrix[16];
   EXPECT_FALSE(object->transform(matrix));
-  std::vector<IPtr<HostDocObject>> objects = host_.document().objects().objects();
+  std::vector<IPtr<HostDocObject>> objects = host_.document().doc().objects();
   ASSERT_EQ(objects.size(), 1u);
   auto* points = objects[0]->dataAs<IZelPoints>();
   ASSERT_NE(points, nullptr);
@@ -55,7 +54,7 @@ TEST_F(HostGlue, APointObjectIsANamedDocumentObjectWithAnEmptyArrayUntilRemoved)
   objects.clear();
 
   removeObjectFromDocument(object.get());
-  EXPECT_TRUE(host_.document().objects().objects().empty());
+  EXPECT_TRUE(host_.document().doc().objects().empty());
   EXPECT_EQ(object->refCount(), 1u) << "only the caller holds it now";
   SPtr<IZelObjectRemover> remover;
   EXPECT_FALSE(remover->removeObject(object.get(), 0, true)) << "an object leaves the document once";

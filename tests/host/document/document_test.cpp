@@ -50,7 +50,7 @@ TEST_F(Document, UniqueNamesGetTheFirstFreeSuffixAndOthersMayRepeat) {
 
 TEST_F(Document, AttachedObjectsAreFoundByTheirAttachmentId) {
   IPtr<HostDocObject> feature =
-      host_.document().objects().add({"Plane", u"Plane 1", std::nullopt, {}, {}}, false);
+      host_.document().doc().add({"Plane", u"Plane 1", std::nullopt, {}, {}}, false);
   IPtr<CountedProbe> subObjects(new CountedProbe);
   ZelID id{1, 2, 3, {4, 5, 6, 7, 8, 9, 10, 11}};
   feature->attach(id, subObjects.get());

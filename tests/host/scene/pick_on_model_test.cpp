@@ -64,7 +64,7 @@ TEST_F(PickOnModel, ARayHitsTheNearestFaceFromEitherSideWithItsOutwardNormalOrMi
       {"pointing away", {0.5, 3, 10}, {0, 0, 1}, false, {}, {}},
       {"passing by", {3, 3, 10}, {0, 0, -1}, false, {}, {}},
   };
-  auto object = addCadModel(host_.document().objects(), u"RefObject", box_.get());
+  auto object = addCadModel(host_.document().doc(), u"RefObject", box_.get());
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     IPtr<IZelPickOnModel> picker = pick(object.get(), c.origin, c.direction);
@@ -83,9 +83,9 @@ TEST_F(PickOnModel, AnObjectWithoutAValidSurfaceModelIsNeverHit) {
   IPtr<HostMesh> badIndex(new HostMesh({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 1, 3}}));
   DocObjectDescription::Transform flattened{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1};  // no inverse
   for (const IPtr<HostDocObject>& object :
-       {host_.document().objects().add({"Plane", u"Plane 1", std::nullopt, {}, {}}, false),
-        addCadModel(host_.document().objects(), u"Broken", badIndex.get()),
-        addCadModel(host_.document().objects(), u"Flat", box_.get(), flattened)}) {
+       {host_.document().doc().add({"Plane", u"Plane 1", std::nullopt, {}, {}}, false),
+        addCadModel(host_.document().doc(), u"Broken", badIndex.get()),
+        addCadModel(host_.document().doc(), u"Flat", box_.get(), flattened)}) {
     pick(object.get(), {0.2, 0.2, 10}, {0, 0, -1});
     EXPECT_FALSE(hit_);
   }
@@ -95,7 +95,7 @@ TEST_F(PickOnModel, AnObjectWithoutAValidSurfaceModelIsNeverHit) {
 // The hit lies on the top's triangle (0,0,1) (2,4,1) (0,4,1): a point outside it projects to its nearest edge
 // or corner.
 TEST_F(PickOnModel, TheCadObjectsSurfaceModelRefinesAHitByProjectionOntoItsElementsNearestPoint) {
-  auto object = addCadModel(host_.document().objects(), u"RefObject", box_.get());
+  auto object = addCadModel(host_.document().doc(), u"RefObject", box_.get());
   ASSERT_TRUE(object->isType("CAD"));
   void* part = nullptr;
   object->subObject("SurfModel")->queryInterface(IZelMeshExt::interfaceName, &part, false);
