@@ -3,6 +3,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
 #include <vector>
 
 #include "bench_host.h"
@@ -11,13 +12,6 @@
 #include "host/api/parameters.h"
 
 namespace {
-
-template <class T>
-IPtr<T> made() {
-  IPtr<T> value;
-  value.getService();
-  return value;
-}
 
 std::vector<Vector3> sampledPoints(int64_t count) {
   std::vector<Vector3> points;
@@ -29,17 +23,22 @@ std::vector<Vector3> sampledPoints(int64_t count) {
 IPtr<IZelParameterTable> creatorTable(const std::vector<Vector3>& points) {
   ZelCountedArray<Vector3> list;
   for (const Vector3& p : points) list.append(p);
-  IPtr<IZelVectorsValue> sampled = made<IZelVectorsValue>();
+  IPtr<IZelVectorsValue> sampled;
+  IPtr<IZelVectorValue> stop;
+  IPtr<IZelDoubleValue> radius;
+  IPtr<IZelEmbeddedFeatureParameter> workPlane;
+  IPtr<IZelParameterTable> table;
+  for (int32_t found : {sampled.getService(), stop.getService(), radius.getService(), workPlane.getService(),
+                        table.getService()}) {
+    if (found != 1) std::abort();
+  }
   sampled->setValue(list);
-  IPtr<IZelVectorValue> stop = made<IZelVectorValue>();
   stop->setValue({0, 0, 0.01});
-  IPtr<IZelDoubleValue> radius = made<IZelDoubleValue>();
   radius->setValue(0.001);
-  IPtr<IZelParameterTable> table = made<IZelParameterTable>();
   table->setParameter(ZelString(u"<SampledPoints>"), sampled.get());
   table->setParameter(ZelString(u"<StopPoint>"), stop.get());
   table->setParameter(ZelString(u"<ProbeRadius>"), radius.get());
-  table->setParameter(ZelString(u"<WorkPlane>"), made<IZelEmbeddedFeatureParameter>().get());
+  table->setParameter(ZelString(u"<WorkPlane>"), workPlane.get());
   return table;
 }
 
