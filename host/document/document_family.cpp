@@ -1,6 +1,12 @@
 #include "host/document/document_family.h"
 
 #include "host/document/host_point_objects.h"
+#include "host/document/parameters/host_bit_vector_array.h"
+#include "host/document/parameters/host_embedded_feature_parameter.h"
+#include "host/document/parameters/host_feature_constraint_parameter.h"
+#include "host/document/parameters/host_parameter_table.h"
+#include "host/document/parameters/host_single_values.h"
+#include "host/document/parameters/host_vectors_value.h"
 
 DocumentFamily::DocumentFamily()
     : doc_(new HostDocument),
@@ -21,10 +27,22 @@ std::vector<ServiceFamily::SharedService> DocumentFamily::sharedServices() const
   };
 }
 
-// The module owns every point value and point set it asks for, and a worker thread never shares a document.
+// The module owns every point value, point set, parameter value and parameter table it asks for, and a worker
+// thread never shares a document.
 std::vector<ServiceFamily::FreshObject> DocumentFamily::freshObjects() const {
   return {
       {IZelPoints::interfaceName, [] { return static_cast<IZelUnknown*>(new HostPoints); }},
       {IZelPoint::interfaceName, [] { return static_cast<IZelUnknown*>(new HostPoint); }},
+      {IZelVectorsValue::interfaceName, [] { return static_cast<IZelUnknown*>(new HostVectorsValue); }},
+      {IZelVectorValue::interfaceName, [] { return static_cast<IZelUnknown*>(new HostVectorValue); }},
+      {IZelDoubleValue::interfaceName, [] { return static_cast<IZelUnknown*>(new HostDoubleValue); }},
+      {IZelIntValue::interfaceName, [] { return static_cast<IZelUnknown*>(new HostIntValue); }},
+      {IZelIDValue::interfaceName, [] { return static_cast<IZelUnknown*>(new HostIDValue); }},
+      {IZelEmbeddedFeatureParameter::interfaceName,
+       [] { return static_cast<IZelUnknown*>(new HostEmbeddedFeatureParameter); }},
+      {IZelFeatureConstraintParameter::interfaceName,
+       [] { return static_cast<IZelUnknown*>(new HostFeatureConstraintParameter); }},
+      {IZelBitVectorArray::interfaceName, [] { return static_cast<IZelUnknown*>(new HostBitVectorArray); }},
+      {IZelParameterTable::interfaceName, [] { return static_cast<IZelUnknown*>(new HostParameterTable); }},
   };
 }
