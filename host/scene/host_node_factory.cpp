@@ -15,11 +15,14 @@ struct NodeKind {
   IZelUnknown* (*make)(const char* name, IZelItr* iterator);
 };
 
+// A node that draws only itself, so it takes no iterator. It comes without a reference: its parent or the
+// caller takes the first.
 template <class Node, class Interface>
 IZelUnknown* makeNode(const char* name, IZelItr*) {
   return static_cast<Interface*>(new Node(name));
 }
 
+// Every node kind the host makes, one line each.
 constexpr NodeKind kNodeKinds[] = {
     {IZelText::interfaceName, false, makeNode<HostTextNode, IZelText>},
 };
