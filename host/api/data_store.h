@@ -76,6 +76,8 @@ class IDataStore : public virtual IZelUnknown {
   virtual bool addListener(const char* key, IZelDataReceiver* receiver) = 0;
   virtual bool removeListener(const char* key, IZelDataReceiver* receiver) = 0;
 
-  // Switches the delivery of changes and events off (values still change) and on again.
+  // Switches the delivery of changes and events off (values still change) and on again. A caller that
+  // needs delivery for a while reads the switch first and restores it after; the store starts switched on.
   virtual void enableNotifications(bool on) = 0;
+  virtual bool notificationsEnabled() = 0;
 };

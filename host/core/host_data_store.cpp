@@ -293,6 +293,11 @@ void HostDataStore::enableNotifications(bool on) {
   notificationsOn_ = on;
 }
 
+bool HostDataStore::notificationsEnabled() {
+  std::lock_guard lock(mutex_);
+  return notificationsOn_;
+}
+
 std::vector<DataItemRegistration> HostDataStore::listGroup(const std::string& group) {
   std::lock_guard lock(mutex_);
   std::vector<DataItemRegistration> listing;

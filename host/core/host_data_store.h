@@ -79,6 +79,7 @@ class HostDataStore : public IDataStore, public ZelUnknownImpl {
   // False when the receiver was not subscribed to the key.
   bool removeListener(const char* key, IZelDataReceiver* receiver) override;
   void enableNotifications(bool on) override;
+  bool notificationsEnabled() override;
 
   // Host side, for the main loop: hands a data event posted to the main application to the receivers
   // subscribed to its name, as every change is delivered (on this thread, outside the lock; not while

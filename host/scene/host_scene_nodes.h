@@ -1,9 +1,8 @@
 #pragma once
 
-// The stand-in host's scene-graph nodes and its node factory ("IZelNodeFactory"). Each node keeps its name,
-// the nodes made under it (holding a reference on each) and what it was told, so tests can inspect it. The
-// host makes text nodes ("IZelText"); for any other interface, and for iterator nodes, the factory answers
-// null. Nodes belong to the host's main thread.
+// The stand-in host's scene-graph nodes. Each node keeps its name, the nodes made under it (holding a
+// reference on each) and what it was told, so tests can inspect it. The node factory (host_node_factory.h)
+// makes them. Nodes belong to the host's main thread.
 
 #include <string>
 #include <vector>
@@ -53,16 +52,4 @@ class HostTextNode : public IZelText, public HostNode, public ZelUnknownImpl {
   double size_ = 0;
   double offsetX_ = 0;
   double offsetY_ = 0;
-};
-
-class HostNodeFactory : public IZelNodeFactory, public ZelUnknownImpl {
- public:
-  static constexpr const char* interfaceName = "HostNodeFactory";
-
-  IZelUnknown* createNode(const ZelCString* interfaceName, IZelUnknown* parent, const char* name) override;
-  IZelUnknown* createNodeWithIterator(const ZelCString* interfaceName, IZelUnknown* parent, const char* name,
-                                      IZelItr* iterator) override;
-
-  void queryInterface(const char* name, void** out, bool flag) override;
-  const char* className() override { return interfaceName; }
 };

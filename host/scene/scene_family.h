@@ -9,7 +9,7 @@
 #include "host/scene/host_gen_gfx_service.h"
 #include "host/scene/host_gfx_renderer.h"
 #include "host/scene/host_gfx_view.h"
-#include "host/scene/host_scene_nodes.h"
+#include "host/scene/host_node_factory.h"
 
 class SceneFamily : public ServiceFamily {
  public:

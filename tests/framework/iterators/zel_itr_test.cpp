@@ -147,19 +147,4 @@ TEST_F(MeshIterator, TheLightBaseAnswersEverythingWithNothingAndKeepsOnlyItsHint
   EXPECT_EQ(reports(), 0u);
 }
 
-TEST_F(MeshIterator, NodesMadeUnderAParentBelongToItAndAForeignParentIsRefused) {
-  IPtr<IZelText> parent(createNode<IZelText>(nullptr, "labels"));
-  ASSERT_TRUE(parent);
-  IZelText* child = createNode<IZelText>(parent.get(), "node");
-  ASSERT_NE(child, nullptr);
-  void* part = nullptr;
-  parent->queryInterface(HostNode::interfaceName, &part, false);
-  const auto& children = static_cast<HostNode*>(part)->children();
-  ASSERT_EQ(children.size(), 1u);
-  EXPECT_EQ(children[0].get(), static_cast<IZelUnknown*>(child));
-  EXPECT_EQ(child->refCount(), 1u) << "the parent's reference alone";
-  EXPECT_EQ(createNode<IZelText>(itr_.get(), "node"), nullptr);
-  EXPECT_EQ(createNode<IZelItr>(nullptr, "node"), nullptr) << "no node of that interface";
-}
-
 }  // namespace

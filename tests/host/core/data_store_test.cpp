@@ -126,16 +126,35 @@ TEST_F(DataStoreDelivery, ASubscriberHearsOnceNotItsOwnChangesAndNothingWhileNot
   EXPECT_FALSE(store_->addListener("Palpera/NeverRegistered", a_.get())) << "a misspelt key cannot be heard";
   store_->setInt(nullptr, "Palpera/Size", 3);
   store_->setInt(a_.get(), "Palpera/Size", 4);  // its own change: it knows
+  EXPECT_TRUE(store_->notificationsEnabled()) << "a fresh store delivers";
   store_->enableNotifications(false);
+  EXPECT_FALSE(store_->notificationsEnabled());
   EXPECT_TRUE(store_->setInt(nullptr, "Palpera/Size", 5));
   EXPECT_TRUE(store_->fireEvent(nullptr, "Palpera/Finished"));
   EXPECT_EQ(store_->getInt("Palpera/Size", -1), 5);
   store_->enableNotifications(true);
+  EXPECT_TRUE(store_->notificationsEnabled());
   EXPECT_EQ(a_->heard(), Heard{"int Palpera/Size 3"}) << "nothing is replayed";
   EXPECT_TRUE(store_->removeListener("Palpera/Size", a_.get()));
   EXPECT_FALSE(store_->removeListener("Palpera/Size", a_.get()));
   store_->setInt(nullptr, "Palpera/Size", 6);
   EXPECT_EQ(a_->heard().size(), 1u);
+}
+
+// A writer that needs its change heard whatever the switch: it keeps the switch, turns delivery on for the
+// write, then puts the switch back as it found it.
+TEST_F(DataStoreDelivery, AWriteHeardWhateverTheSwitchLeavesTheSwitchAsItWas) {
+  store_->addListener("Palpera/Size", a_.get());
+  for (bool kept : {false, true}) {
+    SCOPED_TRACE(kept ? "kept on" : "kept off");
+    store_->enableNotifications(kept);
+    bool was = store_->notificationsEnabled();
+    store_->enableNotifications(true);
+    store_->setInt(nullptr, "Palpera/Size", kept ? 7 : 8);
+    store_->enableNotifications(was);
+    EXPECT_EQ(store_->notificationsEnabled(), kept);
+    EXPECT_EQ(a_->heard().back(), kept ? "int Palpera/Size 7" : "int Palpera/Size 8");
+  }
 }
 
 TEST_F(DataStoreDelivery, AReceiverMayUnsubscribeItselfOrALaterOneAndWriteFromInsideItsCallback) {

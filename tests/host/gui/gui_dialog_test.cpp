@@ -2,6 +2,7 @@
 
 #include "framework/object/iptr.h"
 #include "host/gui/host_gui_dialog.h"
+#include "host/gui/host_image.h"
 #include "support/module_fixture.h"
 #include "support/recording_command.h"
 
@@ -77,6 +78,31 @@ TEST_F(GuiDialog, BuilderControlsTakeTheIdTheirNameOrNumberGivesAndKnowTheirGrou
 
   EXPECT_TRUE(dialog_->pressButton(12));
   EXPECT_EQ(receiver_->calls, Calls{"gui event 12 1"});
+}
+
+// Closing spans the control model and the builder: whatever one command built, the next sees none of it.
+TEST_F(GuiDialog, AClosedDialogForgetsWhatItsCommandBuiltButKeepsItsReceiver) {
+  IPtr<HostImage> image(new HostImage);
+  module_->reserveControlIds(3);
+  module_->registerPicture(3, "probe.png");
+  module_->setControlIcon(IGuiDialog::kDialogIcon, "blank");
+  module_->setControlFlag(IGuiDialog::kStandardControl1, false);
+  module_->beginBox("Main", 0, ZelString(), true);
+  module_->addImageButton("Go", 7, ZelString(u"Go"), true);
+  module_->setControlImage(7, image.get());
+  module_->endPanel();  // a stray call
+  ASSERT_EQ(image->refCount(), 2u);
+
+  dialog_->clear();
+  EXPECT_TRUE(dialog_->controls().empty());
+  EXPECT_EQ(image->refCount(), 1u) << "the button's image is let go of";
+  EXPECT_FALSE(dialog_->picture(3) || dialog_->icon(IGuiDialog::kDialogIcon));
+  EXPECT_TRUE(dialog_->standardControlShown(IGuiDialog::kStandardControl1));
+  EXPECT_EQ(std::tuple(dialog_->openLayouts(), dialog_->strayCalls()), std::tuple(0u, 0));
+  EXPECT_EQ(module_->reserveControlIds(1), HostGuiDialog::kFirstReservedId);
+  module_->addButton("Again", ZelString(u"Again"), true);
+  EXPECT_TRUE(dialog_->pressButton(1)) << "the lowest free id again";
+  EXPECT_EQ(receiver_->calls, Calls{"gui event 1 1"});
 }
 
 }  // namespace
