@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,38 @@ TEST_F(Document, AttachedObjectsAreFoundByTheirAttachmentId) {
   feature->attach(id, nullptr);
   EXPECT_EQ(feature->attachedObject(id), nullptr);
   EXPECT_EQ(subObjects->refCount(), 1u);
+}
+
+TEST_F(Document, ARenamedObjectIsFoundByItsNewNameOnly) {
+  IPtr<IZelDocObject> scan = build(u"Scan", true);
+  scan->setObjectName(ZelString(u"Curves 1"));
+  EXPECT_EQ(document_->findObject(ZelString(u"Scan")), nullptr);
+  EXPECT_EQ(document_->findObject(ZelString(u"Curves 1")), scan.get());
+  EXPECT_EQ(std::u16string(build(u"Scan", true)->objectName().c_str()), u"Scan") << "the old name is free";
+}
+
+TEST_F(Document, AMovedObjectReportsItsNewTransformAndABadOneChangesNothing) {
+  IPtr<IZelDocObject> floating = build(u"float", true);
+  double moved[16] = {1, 0, 0, 0.5, 0, 1, 0, -2, 0, 0, 1, 3, 0, 0, 0, 1};
+  ASSERT_TRUE(floating->setTransform(moved));
+  double bad[16] = {};
+  bad[7] = std::nan("");
+  EXPECT_FALSE(floating->setTransform(bad));
+  EXPECT_FALSE(floating->setTransform(nullptr));
+  double read[16] = {};
+  ASSERT_TRUE(document_->findObject(ZelString(u"float"))->transform(read));
+  EXPECT_EQ(std::vector<double>(read, read + 16), std::vector<double>(moved, moved + 16));
+}
+
+TEST_F(Document, VisibleIsTheOneSwitchOfAnObjectAndStartsOn) {
+  IPtr<IZelDocObject> points = build(u"points", true);
+  EXPECT_TRUE(points->property("Visible"));
+  EXPECT_TRUE(points->setProperty("Visible", false));
+  EXPECT_FALSE(points->property("Visible"));
+  for (const char* unknown : {"Active", "visible", static_cast<const char*>(nullptr)}) {
+    EXPECT_FALSE(points->setProperty(unknown, true));
+    EXPECT_FALSE(points->property(unknown));
+  }
 }
 
 }  // namespace
