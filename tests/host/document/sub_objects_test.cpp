@@ -7,34 +7,25 @@
 #include "framework/host_glue/point_objects.h"
 #include "framework/object/iptr.h"
 #include "framework/object/query_part.h"
-#include "host/api/zel_sub_objects.h"
 #include "support/module_fixture.h"
 
 namespace {
 
-// A document object's sub-objects made and added as the module's commands do: a point value, queried as a
-// feature, shown under a name.
+// Sub-objects made as the module's point lists make them: for a point value queried as a feature, by a
+// point object's feature sub-object manager.
 class SubObjects : public ModuleTest {
  protected:
   void SetUp() override {
     ModuleTest::SetUp();
-    object_ = createPointObject(ZelString(u"Ref"));
-    features_ = getFeatureSubObjectMgr(object_.get());
+    features_ = getFeatureSubObjectMgr(createPointObject(ZelString(u"Ref")).get());
     subObjects_ = queryPart<IZelSubObjectMgr>(features_);
+    ASSERT_TRUE(features_ && subObjects_) << "one manager answers both";
   }
 
-  IPtr<IZelFeatureSubObject> make(double x) {
-    IPtr<IZelPoint> point = createPoint();
-    point->setPosition(x, 0, 0);
+  static IPtr<IZelFeatureSubObject> make(IZelFeatureSubObjectMgr* features, const char16_t* name = u"") {
     IPtr<IZelFeatureSubObject> made;
-    made.takeOwnership(features_->createSubObject(queryPart<IZelFeature>(point.get())));
-    return made;
-  }
-
-  IPtr<IZelFeatureSubObject> add(const char16_t* name, double x) {
-    IPtr<IZelFeatureSubObject> made = make(x);
+    made.takeOwnership(features->createSubObject(queryPart<IZelFeature>(createPoint().get())));
     made->setName(ZelString(name));
-    EXPECT_TRUE(subObjects_->addSubObject(made.get()));
     return made;
   }
 
@@ -45,91 +36,53 @@ class SubObjects : public ModuleTest {
     return names;
   }
 
-  static double xOf(IZelFeature* feature) {
-    double xyz[3] = {};
-    queryPart<IZelPoint>(feature)->position(xyz);
-    return xyz[0];
-  }
-
-  IPtr<IZelDocObject> object_;
   IZelFeatureSubObjectMgr* features_ = nullptr;
   IZelSubObjectMgr* subObjects_ = nullptr;
 };
 
-TEST_F(SubObjects, EveryDocumentObjectCarriesOneManagerAnsweringBothFaces) {
-  ASSERT_NE(features_, nullptr);
-  ASSERT_NE(subObjects_, nullptr);
-  EXPECT_EQ(subObjects_->subObjectCount(), 0);
-  EXPECT_EQ(getFeatureSubObjectMgr(object_.get()), features_) << "the same manager each time";
-  EXPECT_EQ(features_->createSubObject(nullptr), nullptr);
-}
-
-TEST_F(SubObjects, APointValueIsAFeatureTheManagerShows) {
-  IPtr<IZelPoint> point = createPoint();
-  IZelFeature* feature = queryPart<IZelFeature>(point.get());
-  ASSERT_NE(feature, nullptr);
-  EXPECT_EQ(queryPart<IZelPoint>(feature), point.get()) << "one object serves as value and feature";
-  IPtr<IZelFeatureSubObject> made;
-  made.takeOwnership(features_->createSubObject(feature));
-  ASSERT_TRUE(made);
-  EXPECT_EQ(made->feature(), feature);
-  EXPECT_EQ(made->objectId(), host_.document().doc().objects().at(0)->id());
-  EXPECT_EQ(subObjects_->subObjectCount(), 0) << "made, not yet added";
-}
-
-TEST_F(SubObjects, SubObjectsAreIteratedInTheOrderAddedUntilRemoved) {
-  IPtr<IZelFeatureSubObject> first = add(u"Point 1", 1), second = add(u"Point 2", 2),
-                             third = add(u"Point 3", 3);
-  EXPECT_EQ(names(), (std::vector<std::u16string>{u"Point 1", u"Point 2", u"Point 3"}));
-  EXPECT_EQ(xOf(queryPart<IZelFeatureSubObject>(subObjects_->subObjectAt(2))->feature()), 3.0);
+TEST_F(SubObjects, AreIteratedInTheOrderAddedUntilRemoved) {
+  std::vector<IPtr<IZelFeatureSubObject>> made;
+  for (const char16_t* name : {u"Point 1", u"Point 2", u"Point 3"}) {
+    made.push_back(make(features_, name));
+    EXPECT_TRUE(subObjects_->addSubObject(made.back().get()));
+  }
   EXPECT_EQ(subObjects_->subObjectAt(3), nullptr);
-  EXPECT_EQ(subObjects_->subObjectAt(-1), nullptr);
-  EXPECT_EQ(second->refCount(), 2u) << "the caller's reference and the manager's";
-
-  EXPECT_TRUE(subObjects_->removeSubObject(second.get()));
+  EXPECT_TRUE(subObjects_->removeSubObject(made[1].get()));
   EXPECT_EQ(names(), (std::vector<std::u16string>{u"Point 1", u"Point 3"}));
-  EXPECT_EQ(second->refCount(), 1u);
-  EXPECT_FALSE(subObjects_->removeSubObject(second.get())) << "removed once";
-  EXPECT_FALSE(subObjects_->removeSubObject(nullptr));
-  EXPECT_TRUE(subObjects_->addSubObject(second.get())) << "a removed sub-object may come back, last";
+  EXPECT_EQ(made[1]->refCount(), 1u) << "the manager let go of it";
+  EXPECT_FALSE(subObjects_->removeSubObject(made[1].get())) << "removed once";
+  EXPECT_TRUE(subObjects_->addSubObject(made[1].get())) << "and may come back, last";
   EXPECT_EQ(names(), (std::vector<std::u16string>{u"Point 1", u"Point 3", u"Point 2"}));
 }
 
 TEST_F(SubObjects, AManagerTakesOnlyItsOwnSubObjectsAndEachOnce) {
-  IPtr<IZelFeatureSubObject> own = add(u"plane 1", 0);
+  IPtr<IZelFeatureSubObject> own = make(features_);
+  EXPECT_EQ(subObjects_->subObjectCount(), 0) << "made, not yet added";
+  EXPECT_TRUE(subObjects_->addSubObject(own.get()));
   EXPECT_FALSE(subObjects_->addSubObject(own.get()));
   EXPECT_FALSE(subObjects_->addSubObject(nullptr));
-  IPtr<IZelDocObject> other = createPointObject(ZelString(u"float"));
-  auto* otherSubObjects = queryPart<IZelSubObjectMgr>(getFeatureSubObjectMgr(other.get()));
-  EXPECT_FALSE(otherSubObjects->addSubObject(own.get())) << "it belongs to another object";
-  EXPECT_FALSE(otherSubObjects->removeSubObject(own.get()));
-  EXPECT_EQ(names(), (std::vector<std::u16string>{u"plane 1"}));
-  IPtr<IZelFeatureSubObject> othersOwn;
-  othersOwn.takeOwnership(getFeatureSubObjectMgr(other.get())->createSubObject(own->feature()));
-  EXPECT_NE(othersOwn->objectId(), own->objectId());
+  EXPECT_EQ(features_->createSubObject(nullptr), nullptr);
+  IZelFeatureSubObjectMgr* others = getFeatureSubObjectMgr(createPointObject(ZelString(u"float")).get());
+  EXPECT_FALSE(queryPart<IZelSubObjectMgr>(others)->addSubObject(own.get()));
+  EXPECT_EQ(std::vector({own->objectId(), make(others)->objectId()}), std::vector({1, 2}))
+      << "each names the document object it belongs to";
 }
 
-TEST_F(SubObjects, ANewFeatureShowsAtTheNextRefresh) {
-  IPtr<IZelFeatureSubObject> shown = add(u"Sphere Center 1", 1);
-  auto* host = queryPart<HostFeatureSubObject>(shown.get());
-  IPtr<IZelPoint> moved = createPoint();
-  moved->setPosition(5, 0, 0);
-  EXPECT_TRUE(shown->setFeature(queryPart<IZelFeature>(moved.get())));
+TEST_F(SubObjects, APointValueIsAFeatureThatShowsAtTheNextRefreshAndFlagsAreBits) {
+  IPtr<IZelPoint> point = createPoint();
+  IZelFeature* feature = queryPart<IZelFeature>(point.get());
+  ASSERT_NE(feature, nullptr);
+  EXPECT_EQ(queryPart<IZelPoint>(feature), point.get()) << "one object serves as value and feature";
+  IPtr<IZelFeatureSubObject> shown = make(features_);
+  EXPECT_TRUE(shown->setFeature(feature));
   EXPECT_FALSE(shown->setFeature(nullptr));
-  EXPECT_EQ(xOf(shown->feature()), 5.0);
-  EXPECT_EQ(xOf(host->shownFeature()), 1.0);
+  EXPECT_EQ(shown->feature(), feature);
+  EXPECT_NE(queryPart<HostFeatureSubObject>(shown.get())->shownFeature(), feature);
   shown->refresh();
-  EXPECT_EQ(xOf(host->shownFeature()), 5.0);
-}
-
-TEST_F(SubObjects, DisplayFlagsAreBitsSetAndClearedAlone) {
-  IPtr<IZelFeatureSubObject> sub = add(u"Point 1", 0);
-  EXPECT_FALSE(sub->displayFlag(4)) << "a new sub-object has every flag clear";
-  sub->setDisplayFlag(4, true);
-  sub->setDisplayFlag(1, true);
-  sub->setDisplayFlag(4, false);
-  EXPECT_EQ((std::vector{sub->displayFlag(1), sub->displayFlag(4), sub->displayFlag(5)}),
-            (std::vector{true, false, false}));
+  EXPECT_EQ(queryPart<HostFeatureSubObject>(shown.get())->shownFeature(), feature);
+  shown->setDisplayFlag(5, true);
+  shown->setDisplayFlag(4, false);
+  EXPECT_EQ(std::vector({shown->displayFlag(1), shown->displayFlag(4)}), std::vector({true, false}));
 }
 
 }  // namespace
