@@ -1,7 +1,7 @@
 #pragma once
 
-// The host's document: its objects, with their graphics, feature sub-object managers, builder and remover,
-// the point-array factory and the document events, with fresh point values and point sets.
+// The host's document: its objects, with their graphics, builder and remover, the point-array factory and
+// the document events, with fresh point values and point sets.
 
 #include "framework/object/iptr.h"
 #include "host/core/service_family.h"
