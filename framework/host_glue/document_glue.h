@@ -6,6 +6,7 @@
 
 #include "framework/object/iptr.h"
 #include "host/api/zel_doc.h"
+#include "host/api/zel_sub_objects.h"
 
 // Removes the object from the document; nothing happens without the host's remover.
 void removeObjectFromDocument(IZelDocObject* object);

@@ -3,8 +3,9 @@
 #include "framework/object/host_lookup.h"
 
 namespace {
-// The shape of the empty point array a new point object starts with.
-constexpr int32_t kPointArrayDimension = 1;
+// The empty point array a new point object starts with: the host makes entries of 3-D points for a width
+// of 1, with room for 1024 of them.
+constexpr int32_t kPointArrayEntryWidth = 1;
 constexpr int32_t kPointArrayCapacity = 1024;
 }  // namespace
 
@@ -13,7 +14,7 @@ IPtr<IZelDocObject> createPointObject(const ZelString& name) {
   SPtr<IRealPArrayFactory> arrays;
   if (!builder || !arrays) return {};
   IPtr<RealPArray> array;
-  array.takeOwnership(arrays->createArray(kPointArrayDimension, kPointArrayCapacity));
+  array.takeOwnership(arrays->createArray(kPointArrayEntryWidth, kPointArrayCapacity));
   IPtr<IZelPoints> points;
   points.getService();
   if (!array || !points) return {};

@@ -1,27 +1,43 @@
 #pragma once
 
-// The host's point values and arrays, from which point objects are made.
+// The host's point arrays, point sets and point values.
 
 #include <cstdint>
 
+#include "host/api/zel_feature.h"
 #include "host/api/zel_unknown.h"
 
-// A growable array of points of the host's own (dimension values per point).
+// A growable array of entries of the same number of doubles each: a point (x, y, z) first, then whatever the
+// entry carries beside it (a direction for an entry of 6). Entries are numbered from 1: at(1) is the first,
+// at(count()) the last. An array belongs to one thread at a time.
 class RealPArray : public virtual IZelUnknown {
  public:
   static constexpr const char* interfaceName = "RealPArray";
 
-  virtual int32_t dimension() = 0;
+  // The doubles of one entry, at least 3.
+  virtual int32_t entryWidth() = 0;
   virtual int32_t count() = 0;
-  virtual void append(const double* values) = 0;
+  // Copies entryWidth() doubles from values as the new last entry; false, with nothing added, for null.
+  virtual bool append(const double* values) = 0;
+  // The entry's doubles, valid until the array next changes; null outside 1..count().
   virtual const double* at(int32_t index) = 0;
+  // Overwrites the entry with entryWidth() doubles from values; false, changing nothing, for an index outside
+  // 1..count() or null values.
+  virtual bool set(int32_t index, const double* values) = 0;
+  // False, changing nothing, when the array is empty.
+  virtual bool removeLast() = 0;
+  virtual void clear() = 0;
 };
 
+// Makes point arrays. The first argument is the doubles of one entry, where anything below 3 means 3, since
+// an entry always holds a point: callers that ask for 0 or 1 get points, 6 gives a point and a direction
+// each. The second is the number of entries to make room for at once; the array grows past it, and a
+// negative capacity reserves nothing.
 class IRealPArrayFactory : public virtual IZelUnknown {
  public:
   static constexpr const char* interfaceName = "IRealPArrayFactory";
   // An empty array; the caller holds a reference on it.
-  virtual RealPArray* createArray(int32_t dimension, int32_t capacity) = 0;
+  virtual RealPArray* createArray(int32_t entryWidth, int32_t capacity) = 0;
 };
 
 // The points of a point object.
@@ -33,8 +49,9 @@ class IZelPoints : public virtual IZelUnknown {
   virtual RealPArray* array() = 0;
 };
 
-// One point value.
-class IZelPoint : public virtual IZelUnknown {
+// A point. One object serves as both: the point value a caller fills and reads, and the point feature that
+// feature creators make and a document object shows as a sub-object, so it also answers "IZelFeature".
+class IZelPoint : public virtual IZelFeature {
  public:
   static constexpr const char* interfaceName = "IZelPoint";
 

@@ -18,13 +18,24 @@ class IZelDocObject : public virtual IZelUnknown {
   virtual const char* objectType() = 0;
   // The object's 4x4 transform (16 doubles, row-major); false when it has none.
   virtual bool transform(double matrix[16]) = 0;
-  // The object attached to it under an attachment id, without a reference for the caller, or null.
+  // The object attached to it under an attachment id, without a reference for the caller, or null. Every
+  // object carries its feature sub-object manager (see zel_sub_objects.h) this way.
   virtual IZelUnknown* attachedObject(const ZelID& attachmentId) = 0;
   // Whether the object is of that type ("CAD", "Point"); types are compared exactly.
   virtual bool isType(const char* type) = 0;
   // A part of the object by name, such as the surface model "SurfModel" of a CAD object: the object as long
   // as its document object lives, without a reference for the caller, or null.
   virtual IZelUnknown* subObject(const char* name) = 0;
+
+  // Renames the object; names need not be unique, and the document finds it by its new name from now on.
+  virtual void setObjectName(const ZelString& name) = 0;
+  // Moves the object: its transform becomes matrix (16 doubles, row-major). False, changing nothing, for a
+  // null matrix or one with a value that is not finite.
+  virtual bool setTransform(const double matrix[16]) = 0;
+  // The object's switches by name: "Visible" (on for a new object). False for a name the host does not know.
+  virtual bool property(const char* name) = 0;
+  // False, changing nothing, for a name the host does not know.
+  virtual bool setProperty(const char* name, bool on) = 0;
 };
 
 class IZelDoc : public virtual IZelUnknown {
@@ -69,11 +80,4 @@ class IZelObjectRemover : public virtual IZelUnknown {
  public:
   static constexpr const char* interfaceName = "IZelObjectRemover";
   virtual bool removeObject(IZelDocObject* object, int32_t flags, bool undoable) = 0;
-};
-
-// The sub-objects (faces, edges, points) of a feature.
-class IZelFeatureSubObjectMgr : public virtual IZelUnknown {
- public:
-  static constexpr const char* interfaceName = "IZelFeatureSubObjectMgr";
-  virtual int32_t subObjectCount() = 0;
 };

@@ -1,25 +1,69 @@
 #include "host/document/host_doc_object.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstring>
 
 #include "framework/object/query_chain.h"
+#include "framework/registrations/static_constants.h"
+
+namespace {
+constexpr const char* kVisible = "Visible";
+}  // namespace
 
 void HostGfxObject::queryInterface(const char* name, void** out, bool) {
   QueryChain(name, out).classLeaf(interfaceName, this, this).offer<IGfxObject>(this).end();
 }
 
-HostDocObject::HostDocObject(DocObjectDescription description)
-    : description_(std::move(description)), graphics_(new HostGfxObject) {}
+HostDocObject::HostDocObject(int32_t id, DocObjectDescription description)
+    : id_(id),
+      description_(std::move(description)),
+      graphics_(new HostGfxObject),
+      featureSubObjects_(new HostFeatureSubObjectMgr(id)) {
+  attach(kFeatureSubObjectsClassId, static_cast<IZelFeatureSubObjectMgr*>(featureSubObjects_.get()));
+}
 
 ZelString HostDocObject::objectName() {
   ZelString name;
+  std::lock_guard lock(mutex_);
   name.setBuffer(description_.name.c_str(), -1);
   return name;
 }
 
+std::u16string HostDocObject::name() {
+  std::lock_guard lock(mutex_);
+  return description_.name;
+}
+
+void HostDocObject::setObjectName(const ZelString& name) {
+  std::lock_guard lock(mutex_);
+  description_.name = name.c_str();
+}
+
 bool HostDocObject::transform(double matrix[16]) {
+  std::lock_guard lock(mutex_);
   if (!description_.transform) return false;
   std::copy(description_.transform->begin(), description_.transform->end(), matrix);
+  return true;
+}
+
+bool HostDocObject::setTransform(const double matrix[16]) {
+  if (!matrix || !std::all_of(matrix, matrix + 16, [](double value) { return std::isfinite(value); }))
+    return false;
+  DocObjectDescription::Transform moved;
+  std::copy(matrix, matrix + 16, moved.begin());
+  std::lock_guard lock(mutex_);
+  description_.transform = moved;
+  return true;
+}
+
+bool HostDocObject::property(const char* name) {
+  return name && std::strcmp(name, kVisible) == 0 && visible_;
+}
+
+bool HostDocObject::setProperty(const char* name, bool on) {
+  if (!name || std::strcmp(name, kVisible) != 0) return false;
+  visible_ = on;
   return true;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 
-// One object of the stand-in host's document and its graphics. Its type, name, transform and data are fixed
-// when it is made; objects may be attached to it later under attachment ids. Safe on any thread.
+// One object of the stand-in host's document and its graphics. Its id, type, data and named parts are fixed
+// when it is made; its name, transform and visibility may change, and objects may be attached to it under
+// attachment ids, its feature sub-object manager from the start. Safe on any thread.
 
 #include <array>
 #include <atomic>
@@ -15,6 +16,7 @@
 #include "framework/object/iptr.h"
 #include "framework/object/zel_unknown_impl.h"
 #include "host/api/zel_doc.h"
+#include "host/document/host_feature_sub_object_mgr.h"
 
 // How an object is drawn; a new object is in display mode 0.
 class HostGfxObject : public IGfxObject, public ZelUnknownImpl {
@@ -46,7 +48,8 @@ class HostDocObject : public IZelDocObject, public ZelUnknownImpl {
  public:
   static constexpr const char* interfaceName = "HostDocObject";
 
-  explicit HostDocObject(DocObjectDescription description);
+  // id is the object's number in its document.
+  HostDocObject(int32_t id, DocObjectDescription description);
 
   ZelString objectName() override;
   const char* objectType() override { return description_.type.c_str(); }
@@ -54,11 +57,17 @@ class HostDocObject : public IZelDocObject, public ZelUnknownImpl {
   IZelUnknown* attachedObject(const ZelID& attachmentId) override;
   bool isType(const char* type) override;
   IZelUnknown* subObject(const char* name) override;
+  void setObjectName(const ZelString& name) override;
+  bool setTransform(const double matrix[16]) override;
+  bool property(const char* name) override;
+  bool setProperty(const char* name, bool on) override;
 
   // Host side. Holds a reference on object under the id (replacing any before; null detaches).
   void attach(const ZelID& attachmentId, IZelUnknown* object);
-  const std::u16string& name() const { return description_.name; }
+  int32_t id() const { return id_; }
+  std::u16string name();
   HostGfxObject& graphics() { return *graphics_; }
+  HostFeatureSubObjectMgr& featureSubObjects() { return *featureSubObjects_; }
   // The first of the object's data that answers to T, without a reference, or null.
   template <class T>
   T* dataAs() const {
@@ -74,8 +83,12 @@ class HostDocObject : public IZelDocObject, public ZelUnknownImpl {
   const char* className() override { return interfaceName; }
 
  private:
-  const DocObjectDescription description_;
+  const int32_t id_;
+  // Its name and transform change under mutex_; the rest is fixed.
+  DocObjectDescription description_;
   const IPtr<HostGfxObject> graphics_;
+  const IPtr<HostFeatureSubObjectMgr> featureSubObjects_;
+  std::atomic<bool> visible_{true};
   std::mutex mutex_;
   std::vector<std::pair<ZelID, IPtr<IZelUnknown>>> attachments_;  // guarded by mutex_
 };

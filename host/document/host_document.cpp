@@ -41,7 +41,7 @@ std::u16string HostDocument::freeNameLocked(const std::u16string& name) const {
 IPtr<HostDocObject> HostDocument::add(DocObjectDescription description, bool uniqueName) {
   std::lock_guard lock(mutex_);
   if (uniqueName) description.name = freeNameLocked(description.name);
-  IPtr<HostDocObject> object(new HostDocObject(std::move(description)));
+  IPtr<HostDocObject> object(new HostDocObject(++lastId_, std::move(description)));
   objects_.push_back(object);
   return object;
 }

@@ -23,8 +23,9 @@ class HostDocument : public IZelDoc, public ZelUnknownImpl {
   // Null outside 0..objectCount()-1.
   IZelDocObject* objectAt(int32_t index) override;
 
-  // Host side. Adds an object made from description. With uniqueName, a name already in use gets the first
-  // free suffix " 2", " 3", ...; without it, names may repeat.
+  // Host side. Adds an object made from description, numbered 1, 2, ... in the order of addition. With
+  // uniqueName, a name already in use gets the first free suffix " 2", " 3", ...; without it, names may
+  // repeat.
   IPtr<HostDocObject> add(DocObjectDescription description, bool uniqueName);
   // False when the object is not in the document.
   bool remove(IZelDocObject* object);
@@ -39,6 +40,7 @@ class HostDocument : public IZelDoc, public ZelUnknownImpl {
 
   std::mutex mutex_;
   std::vector<IPtr<HostDocObject>> objects_;  // guarded by mutex_
+  int32_t lastId_ = 0;                        // guarded by mutex_
 };
 
 // The graphics of the document's objects: each object made by the stand-in host carries its own.

@@ -11,5 +11,9 @@ void HostPoint::position(double xyz[3]) {
 }
 
 void HostPoint::queryInterface(const char* name, void** out, bool) {
-  QueryChain(name, out).classLeaf(interfaceName, this, this).offer<IZelPoint>(this).end();
+  QueryChain(name, out)
+      .classLeaf(interfaceName, this, this)
+      .offer<IZelPoint>(this)
+      .offer<IZelFeature>(this)
+      .end();
 }

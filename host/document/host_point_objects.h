@@ -1,8 +1,7 @@
 #pragma once
 
-// The stand-in host's point values ("IZelPoint") and point sets ("IZelPoints"): the module looks both up by
-// name and gets a fresh object each time (see HostRoot::setServiceFactory). Each belongs to one thread at a
-// time.
+// The stand-in host's points ("IZelPoint") and point sets ("IZelPoints"): the module looks both up by name
+// and gets a fresh object each time (see HostRoot::setServiceFactory). Each belongs to one thread at a time.
 
 #include <array>
 
@@ -26,6 +25,8 @@ class HostPoints : public IZelPoints, public ZelUnknownImpl {
   IPtr<RealPArray> array_;
 };
 
+// A point value that is a point feature too: it answers "IZelFeature", so a document object's feature
+// sub-object manager can show it.
 class HostPoint : public IZelPoint, public ZelUnknownImpl {
  public:
   static constexpr const char* interfaceName = "HostPoint";

@@ -1,8 +1,8 @@
 #pragma once
 
-// The stand-in host's point arrays (RealPArray) and their factory (the service "IRealPArrayFactory"). An
-// array holds count points of dimension doubles each, one after the other. An array belongs to one thread at
-// a time; the factory is safe on any thread.
+// The stand-in host's point arrays (RealPArray) and their factory (the service "IRealPArrayFactory"): an
+// array holds its entries' doubles one after the other. An array belongs to one thread at a time; the
+// factory is safe on any thread.
 
 #include <vector>
 
@@ -13,21 +13,26 @@ class HostRealPArray : public RealPArray, public ZelUnknownImpl {
  public:
   static constexpr const char* interfaceName = "HostRealPArray";
 
-  // dimension is at least 1; room for capacity points is reserved.
-  HostRealPArray(int32_t dimension, int32_t capacity);
+  // An entry width below 3 means 3; room is reserved for capacity entries, up to a bound that keeps an
+  // outsized request from taking the memory up front.
+  HostRealPArray(int32_t entryWidth, int32_t capacity);
 
-  int32_t dimension() override { return dimension_; }
+  int32_t entryWidth() override { return entryWidth_; }
   int32_t count() override;
-  // Copies dimension values from values (null is ignored).
-  void append(const double* values) override;
-  // The point's dimension values, valid until the next append; null outside 0..count-1.
+  bool append(const double* values) override;
   const double* at(int32_t index) override;
+  bool set(int32_t index, const double* values) override;
+  bool removeLast() override;
+  void clear() override { values_.clear(); }
 
   void queryInterface(const char* name, void** out, bool flag) override;
   const char* className() override { return interfaceName; }
 
  private:
-  int32_t dimension_;
+  // Where entry index (from 1) starts, or null outside 1..count.
+  double* entry(int32_t index);
+
+  const int32_t entryWidth_;
   std::vector<double> values_;
 };
 
@@ -35,8 +40,7 @@ class HostRealPArrayFactory : public IRealPArrayFactory, public ZelUnknownImpl {
  public:
   static constexpr const char* interfaceName = "HostRealPArrayFactory";
 
-  // Null for a dimension below 1; a negative capacity reserves nothing.
-  RealPArray* createArray(int32_t dimension, int32_t capacity) override;
+  RealPArray* createArray(int32_t entryWidth, int32_t capacity) override;
 
   void queryInterface(const char* name, void** out, bool flag) override;
   const char* className() override { return interfaceName; }

@@ -39,10 +39,12 @@ void printSettingValues(HostSession& session, const std::string& key) {
   }
 }
 
-// type, name: the document's objects in order.
+// type, name: the document's objects in order, each followed by its sub-objects' names after a tab.
 void printDocument(HostSession& session) {
   for (const IPtr<HostDocObject>& object : session.host.document().doc().objects()) {
     printFields({object->objectType(), text(object->name())});
+    for (const auto& sub : object->featureSubObjects().subObjects())
+      std::printf("\t%s\n", text(sub->nameText()).c_str());
   }
 }
 

@@ -50,7 +50,8 @@ TEST_F(HostGlue, APointObjectIsANamedDocumentObjectWithAnEmptyArrayUntilRemoved)
   auto* points = objects[0]->dataAs<IZelPoints>();
   ASSERT_NE(points, nullptr);
   ASSERT_NE(points->array(), nullptr);
-  EXPECT_EQ(std::tuple(points->array()->count(), points->array()->dimension()), std::tuple(0, 1));
+  EXPECT_EQ(std::tuple(points->array()->count(), points->array()->entryWidth()), std::tuple(0, 3))
+      << "a width of 1 gives 3-D points";
   objects.clear();
 
   removeObjectFromDocument(object.get());

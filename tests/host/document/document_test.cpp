@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,27 @@ TEST_F(Document, AttachedObjectsAreFoundByTheirAttachmentId) {
   feature->attach(id, nullptr);
   EXPECT_EQ(feature->attachedObject(id), nullptr);
   EXPECT_EQ(subObjects->refCount(), 1u);
+}
+
+TEST_F(Document, ARenamedAndMovedObjectIsFoundAsItIsNowAndABadTransformChangesNothing) {
+  IPtr<IZelDocObject> floating = build(u"Scan", true);
+  floating->setObjectName(ZelString(u"float"));
+  EXPECT_EQ(document_->findObject(ZelString(u"Scan")), nullptr);
+  double moved[16] = {1, 0, 0, 0.5, 0, 1, 0, -2, 0, 0, 1, 3, 0, 0, 0, 1}, bad[16] = {}, read[16] = {};
+  ASSERT_TRUE(floating->setTransform(moved));
+  bad[7] = std::nan("");
+  EXPECT_FALSE(floating->setTransform(bad));
+  EXPECT_FALSE(floating->setTransform(nullptr));
+  ASSERT_TRUE(document_->findObject(ZelString(u"float"))->transform(read));
+  EXPECT_EQ(std::vector<double>(read, read + 16), std::vector<double>(moved, moved + 16));
+}
+
+TEST_F(Document, VisibleIsTheOneSwitchOfAnObjectAndStartsOn) {
+  IPtr<IZelDocObject> points = build(u"points", true);
+  EXPECT_TRUE(points->property("Visible"));
+  EXPECT_TRUE(points->setProperty("Visible", false));
+  EXPECT_FALSE(points->property("Visible"));
+  EXPECT_FALSE(points->setProperty("Active", true)) << "not a switch of the stand-in host's objects";
 }
 
 }  // namespace

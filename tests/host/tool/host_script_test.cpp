@@ -150,7 +150,7 @@ TEST_F(HostScript, ACommandIsCreatedWithItsArgumentTextAndDrivenThroughItsDialog
             "2\tbutton\tAsk\t0\tenabled\t\n3\tbutton\tPost\t0\tenabled\t\n4\tbutton\tLocked\t0\tdisabled\t\n"
             "command: gui value 1 2.5\ncommand: gui event 2 1\ndialog: Again?\ncommand: answered 2\n"
             "command: gui event 2 1\ndialog: Again?\ncommand: answered 1\ncommand: gui event 3 1\n"
-            "command: canApply\ncommand: apply\ncommand: deactivate\nPoint\tProbed\n3\tAgain?\t\t2\n"
+            "command: canApply\ncommand: apply\ncommand: deactivate\nPoint\tProbed\n\tOrigin\n3\tAgain?\t\t2\n"
             "3\tAgain?\t\t1\n");
 }
 

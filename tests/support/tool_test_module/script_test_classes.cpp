@@ -8,8 +8,10 @@
 #include "devices/plugins/module_plugin.h"
 #include "framework/component/item_factory.h"
 #include "framework/component/zel_default_class_factory.h"
+#include "framework/host_glue/document_glue.h"
 #include "framework/host_glue/point_objects.h"
 #include "framework/object/host_lookup.h"
+#include "framework/object/query_part.h"
 #include "host/api/gui_simple_dialog.h"
 #include "host/api/main_application.h"
 #include "support/recording_command.h"
@@ -20,7 +22,7 @@ namespace {
 // word of the text: "cannot-run", "no-activation", "no-apply", "no-cancel". Its dialog: a number
 // "Distance" (1), a button "Ask" (2) that asks a question and notes the answer, a button "Post" (3) that
 // posts "Palpera/LogReplayFinished" to the main loop, and a disabled button "Locked" (4). Applying adds the
-// point object "Probed" to the document.
+// point object "Probed" to the document, showing one point as its sub-object "Origin".
 class ScriptTestCommand : public RecordingCommand {
  public:
   ScriptTestCommand() { echo = stdout; }
@@ -39,7 +41,13 @@ class ScriptTestCommand : public RecordingCommand {
   }
   bool apply() override {
     if (!RecordingCommand::apply()) return false;
-    createPointObject(ZelString(u"Probed"));
+    IPtr<IZelDocObject> probed = createPointObject(ZelString(u"Probed"));
+    IZelFeatureSubObjectMgr* features = getFeatureSubObjectMgr(probed.get());
+    IPtr<IZelPoint> origin = createPoint();
+    IPtr<IZelFeatureSubObject> shown;
+    shown.takeOwnership(features->createSubObject(queryPart<IZelFeature>(origin.get())));
+    shown->setName(ZelString(u"Origin"));
+    queryPart<IZelSubObjectMgr>(features)->addSubObject(shown.get());
     return true;
   }
   void onGuiEvent(int32_t id, int32_t value) override {

@@ -1,0 +1,64 @@
+#pragma once
+
+// The sub-objects of a document object: the features, faces, edges and points it shows as parts of itself.
+// Every document object carries a feature sub-object manager, attached to it under a fixed attachment id.
+// The one manager object answers two interfaces: "IZelFeatureSubObjectMgr" makes sub-objects for features,
+// "IZelSubObjectMgr" holds the object's sub-objects. A sub-object is made first, then named and added; it
+// shows in the object from its addition to its removal.
+
+#include <cstdint>
+
+#include "basic_types/zel_string.h"
+#include "host/api/zel_feature.h"
+#include "host/api/zel_unknown.h"
+
+class IZelSubObject : public virtual IZelUnknown {
+ public:
+  static constexpr const char* interfaceName = "IZelSubObject";
+
+  virtual ZelString name() = 0;
+  virtual void setName(const ZelString& name) = 0;
+  // Display flags are bits, all clear on a new sub-object: displayFlag answers whether every bit of flag is
+  // set, setDisplayFlag sets or clears every bit of flag.
+  virtual bool displayFlag(uint32_t flag) = 0;
+  virtual void setDisplayFlag(uint32_t flag, bool on) = 0;
+  // The id of the document object the sub-object belongs to, which graphics services take to name the object.
+  virtual int32_t objectId() = 0;
+};
+
+// A sub-object that shows a feature. A new feature shows at the next refresh.
+class IZelFeatureSubObject : public virtual IZelSubObject {
+ public:
+  static constexpr const char* interfaceName = "IZelFeatureSubObject";
+
+  // The feature, without a reference for the caller.
+  virtual IZelFeature* feature() = 0;
+  // Holds a reference on the feature; false, changing nothing, for null.
+  virtual bool setFeature(IZelFeature* feature) = 0;
+  // Shows the sub-object's current feature.
+  virtual void refresh() = 0;
+};
+
+class IZelSubObjectMgr : public virtual IZelUnknown {
+ public:
+  static constexpr const char* interfaceName = "IZelSubObjectMgr";
+
+  // Adds the sub-object last, holding a reference on it. False, changing nothing, for null, for a sub-object
+  // already added and for one another manager made.
+  virtual bool addSubObject(IZelSubObject* subObject) = 0;
+  // Takes the sub-object out and lets go of it; false when it is not in the manager.
+  virtual bool removeSubObject(IZelSubObject* subObject) = 0;
+  // The sub-objects in the order they were added: index 0 is the first.
+  virtual int32_t subObjectCount() = 0;
+  // Without a reference for the caller; null outside 0..subObjectCount()-1.
+  virtual IZelSubObject* subObjectAt(int32_t index) = 0;
+};
+
+class IZelFeatureSubObjectMgr : public virtual IZelUnknown {
+ public:
+  static constexpr const char* interfaceName = "IZelFeatureSubObjectMgr";
+
+  // A new sub-object of the manager's object showing the feature, not yet added: the caller holds a reference
+  // on it. Null for a null feature.
+  virtual IZelFeatureSubObject* createSubObject(IZelFeature* feature) = 0;
+};

@@ -1,0 +1,49 @@
+#pragma once
+
+// A sub-object that the stand-in host's feature sub-object manager made for a feature. It knows the manager
+// that made it, by that manager's serial number, so that no other manager takes it in, and the feature it
+// shows since its last refresh, the feature it was made with until then. Safe on any thread.
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <string>
+
+#include "framework/object/iptr.h"
+#include "framework/object/zel_unknown_impl.h"
+#include "host/api/zel_sub_objects.h"
+
+class HostFeatureSubObject : public IZelFeatureSubObject, public ZelUnknownImpl {
+ public:
+  static constexpr const char* interfaceName = "HostFeatureSubObject";
+
+  // feature is not null.
+  HostFeatureSubObject(uint64_t makerSerial, int32_t objectId, IZelFeature* feature);
+
+  ZelString name() override;
+  void setName(const ZelString& name) override;
+  bool displayFlag(uint32_t flag) override { return (flags_ & flag) == flag; }
+  void setDisplayFlag(uint32_t flag, bool on) override;
+  int32_t objectId() override { return objectId_; }
+  IZelFeature* feature() override;
+  bool setFeature(IZelFeature* feature) override;
+  void refresh() override;
+
+  // Host side.
+  uint64_t makerSerial() const { return makerSerial_; }
+  std::u16string nameText();
+  // The feature it shows, without a reference for the caller.
+  IZelFeature* shownFeature();
+
+  void queryInterface(const char* name, void** out, bool flag) override;
+  const char* className() override { return interfaceName; }
+
+ private:
+  const uint64_t makerSerial_;
+  const int32_t objectId_;
+  std::atomic<uint32_t> flags_{0};
+  std::mutex mutex_;
+  std::u16string name_;        // guarded by mutex_
+  IPtr<IZelFeature> feature_;  // guarded by mutex_
+  IPtr<IZelFeature> shown_;    // guarded by mutex_
+};

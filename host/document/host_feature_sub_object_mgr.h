@@ -1,0 +1,45 @@
+#pragma once
+
+// The stand-in host's feature sub-object manager of one document object: one object that answers
+// "IZelFeatureSubObjectMgr", making sub-objects for features, and "IZelSubObjectMgr", holding the document
+// object's sub-objects in the order they were added. Safe on any thread.
+
+#include <cstdint>
+#include <mutex>
+#include <vector>
+
+#include "framework/object/iptr.h"
+#include "framework/object/zel_unknown_impl.h"
+#include "host/api/zel_sub_objects.h"
+#include "host/document/host_feature_sub_object.h"
+
+class HostFeatureSubObjectMgr : public IZelFeatureSubObjectMgr,
+                                public IZelSubObjectMgr,
+                                public ZelUnknownImpl {
+ public:
+  static constexpr const char* interfaceName = "HostFeatureSubObjectMgr";
+
+  // The manager of the document object with that id.
+  explicit HostFeatureSubObjectMgr(int32_t objectId);
+
+  IZelFeatureSubObject* createSubObject(IZelFeature* feature) override;
+  bool addSubObject(IZelSubObject* subObject) override;
+  bool removeSubObject(IZelSubObject* subObject) override;
+  int32_t subObjectCount() override;
+  IZelSubObject* subObjectAt(int32_t index) override;
+
+  // Host side: the sub-objects in order.
+  std::vector<IPtr<HostFeatureSubObject>> subObjects();
+
+  void queryInterface(const char* name, void** out, bool flag) override;
+  const char* className() override { return interfaceName; }
+
+ private:
+  std::vector<IPtr<HostFeatureSubObject>>::iterator findLocked(const HostFeatureSubObject* part);
+
+  const int32_t objectId_;
+  // Unique in the process, unlike an address, which a later manager may reuse.
+  const uint64_t serial_;
+  std::mutex mutex_;
+  std::vector<IPtr<HostFeatureSubObject>> subObjects_;  // guarded by mutex_
+};
