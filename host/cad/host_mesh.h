@@ -11,10 +11,10 @@
 
 #include <Eigen/Core>
 
-#include "framework/object/zel_unknown_impl.h"
 #include "host/api/zel_mesh.h"
+#include "host/core/host_unknown.h"
 
-class HostMesh : public IZelMesh, public IZelMeshExt, public ZelUnknownImpl {
+class HostMesh : public IZelMesh, public IZelMeshExt, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostMesh";
   using Point = std::array<double, 3>;

@@ -11,10 +11,10 @@
 #include <string>
 
 #include "framework/object/iptr.h"
-#include "framework/object/zel_unknown_impl.h"
 #include "host/api/counter_store.h"
+#include "host/core/host_unknown.h"
 
-class HostCounter : public ICounter, public ZelUnknownImpl {
+class HostCounter : public ICounter, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostCounter";
 
@@ -34,7 +34,7 @@ class HostCounter : public ICounter, public ZelUnknownImpl {
   std::atomic<int32_t> value_;
 };
 
-class HostCounterStore : public ICounterStore, public ZelUnknownImpl {
+class HostCounterStore : public ICounterStore, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostCounterStore";
 

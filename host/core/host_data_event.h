@@ -7,10 +7,10 @@
 #include <string>
 
 #include "framework/object/iptr.h"
-#include "framework/object/zel_unknown_impl.h"
 #include "host/api/main_application.h"
+#include "host/core/host_unknown.h"
 
-class HostDataEvent : public IZelDataEvent, public ZelUnknownImpl {
+class HostDataEvent : public IZelDataEvent, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostDataEvent";
 

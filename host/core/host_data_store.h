@@ -30,11 +30,11 @@
 #include <vector>
 
 #include "framework/object/iptr.h"
-#include "framework/object/zel_unknown_impl.h"
 #include "host/api/data_store.h"
 #include "host/core/data_item.h"
+#include "host/core/host_unknown.h"
 
-class HostDataStore : public IDataStore, public ZelUnknownImpl {
+class HostDataStore : public IDataStore, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostDataStore";
 

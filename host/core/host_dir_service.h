@@ -6,11 +6,11 @@
 #include <mutex>
 #include <string>
 
-#include "framework/object/zel_unknown_impl.h"
 #include "host/api/zel_dir_service.h"
 #include "host/core/host_text.h"
+#include "host/core/host_unknown.h"
 
-class HostDirService : public IZelDirService, public ZelUnknownImpl {
+class HostDirService : public IZelDirService, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostDirService";
 

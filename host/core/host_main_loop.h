@@ -24,11 +24,11 @@
 #include <thread>
 
 #include "framework/object/iptr.h"
-#include "framework/object/zel_unknown_impl.h"
 #include "host/api/main_application.h"
 #include "host/core/host_data_store.h"
+#include "host/core/host_unknown.h"
 
-class HostMainLoop : public IMainApplication, public IEventService, public ZelUnknownImpl {
+class HostMainLoop : public IMainApplication, public IEventService, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostMainLoop";
 

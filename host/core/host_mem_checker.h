@@ -3,10 +3,10 @@
 // The stand-in host's memory checker: the system's figures from the platform's memory status. Safe on any
 // thread.
 
-#include "framework/object/zel_unknown_impl.h"
 #include "host/api/mem_checker.h"
+#include "host/core/host_unknown.h"
 
-class HostMemChecker : public IMemChecker, public ZelUnknownImpl {
+class HostMemChecker : public IMemChecker, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostMemChecker";
 

@@ -6,10 +6,10 @@
 
 #include <atomic>
 
-#include "framework/object/zel_unknown_impl.h"
 #include "host/api/zel_memory_manager.h"
+#include "host/core/host_unknown.h"
 
-class HostMemoryManager : public ZelMM::IZelMManager, public ZelUnknownImpl {
+class HostMemoryManager : public ZelMM::IZelMManager, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostMemoryManager";
 

@@ -9,10 +9,10 @@
 #include <mutex>
 #include <random>
 
-#include "framework/object/zel_unknown_impl.h"
 #include "host/api/zel_random.h"
+#include "host/core/host_unknown.h"
 
-class HostRandom : public IZelRandom, public ZelUnknownImpl {
+class HostRandom : public IZelRandom, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostRandom";
 

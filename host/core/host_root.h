@@ -17,11 +17,11 @@
 #include <string>
 
 #include "framework/object/iptr.h"
-#include "framework/object/zel_unknown_impl.h"
 #include "host/api/zel_component.h"
 #include "host/api/zel_root.h"
+#include "host/core/host_unknown.h"
 
-class HostRoot : public IZelRoot, public ZelUnknownImpl {
+class HostRoot : public IZelRoot, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostRoot";
 

@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "framework/object/iptr.h"
-#include "framework/object/zel_unknown_impl.h"
 #include "host/api/shutdown.h"
+#include "host/core/host_unknown.h"
 
-class HostShutdownService : public IShutdownService, public ZelUnknownImpl {
+class HostShutdownService : public IShutdownService, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostShutdownService";
 

@@ -4,10 +4,10 @@
 // module's own length-first fallback), converts to narrow text as UTF-8, treats the no-break space as white
 // space too, and parses numbers from UTF-8 with the "C" locale.
 
-#include "framework/object/zel_unknown_impl.h"
 #include "host/api/zel_str_support.h"
+#include "host/core/host_unknown.h"
 
-class HostStrSupport : public IZelStrSupport, public ZelUnknownImpl {
+class HostStrSupport : public IZelStrSupport, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostStrSupport";
 

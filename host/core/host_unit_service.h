@@ -17,10 +17,10 @@
 #include <atomic>
 #include <cstdint>
 
-#include "framework/object/zel_unknown_impl.h"
 #include "host/api/unit_service.h"
+#include "host/core/host_unknown.h"
 
-class HostUnitService : public IUnitService, public ZelUnknownImpl {
+class HostUnitService : public IUnitService, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostUnitService";
   static constexpr int32_t kMetre = 0;

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "framework/object/zel_unknown_impl.h"
 #include "host/api/zel_assert_handler.h"
+#include "host/core/host_unknown.h"
 
-class RecordingAssertHandler : public IZelAssertHandlerCB, public ZelUnknownImpl {
+class RecordingAssertHandler : public IZelAssertHandlerCB, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "RecordingAssertHandler";
 

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "framework/object/zel_unknown_impl.h"
 #include "host/api/zel_error_service.h"
+#include "host/core/host_unknown.h"
 
-class RecordingErrorService : public IZelErrorService, public ZelUnknownImpl {
+class RecordingErrorService : public IZelErrorService, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "RecordingErrorService";
 

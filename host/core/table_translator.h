@@ -10,6 +10,7 @@
 
 #include "framework/object/iptr.h"
 #include "framework/translation/zel_trivial_translator.h"
+#include "host/core/host_unknown.h"
 
 class TableTranslator : public ZelTrivialTranslator {
  public:
@@ -27,7 +28,7 @@ class TableTranslator : public ZelTrivialTranslator {
 };
 
 // The host's translator service: one translator per module id.
-class TranslatorService : public IZelTranslatorService, public ZelUnknownImpl {
+class TranslatorService : public IZelTranslatorService, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "TranslatorService";
 

@@ -16,8 +16,8 @@
 #include <pugixml.hpp>
 
 #include "framework/object/iptr.h"
-#include "framework/object/zel_unknown_impl.h"
 #include "host/api/xml_dom.h"
+#include "host/core/host_unknown.h"
 
 class XmlDomElement;
 
@@ -25,7 +25,7 @@ class XmlDomElement;
 // document keeps it; every view of the document points at it.
 using LineStarts = std::vector<ptrdiff_t>;
 
-class XmlDomElementItr : public IZelDOMXmlElementItr, public ZelUnknownImpl {
+class XmlDomElementItr : public IZelDOMXmlElementItr, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "XmlDomElementItr";
 
@@ -50,7 +50,7 @@ class XmlDomElementItr : public IZelDOMXmlElementItr, public ZelUnknownImpl {
   IPtr<XmlDomElement> view_;
 };
 
-class XmlDomElement : public IZelDOMXmlElement, public ZelUnknownImpl {
+class XmlDomElement : public IZelDOMXmlElement, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "XmlDomElement";
 
@@ -81,7 +81,7 @@ class XmlDomElement : public IZelDOMXmlElement, public ZelUnknownImpl {
   IPtr<XmlDomElementItr> walker_;           // what children handed out last
 };
 
-class XmlDomDocument : public IZelDOMXml, public IZelDOMXmlV2, public IZelDOMXmlError, public ZelUnknownImpl {
+class XmlDomDocument : public IZelDOMXml, public IZelDOMXmlV2, public IZelDOMXmlError, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "XmlDomDocument";
 

@@ -9,10 +9,10 @@
 #include <mutex>
 #include <string>
 
-#include "framework/object/zel_unknown_impl.h"
 #include "host/api/host_log.h"
+#include "host/core/host_unknown.h"
 
-class HostGuiLogger : public IGuiLogger, public ZelUnknownImpl {
+class HostGuiLogger : public IGuiLogger, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostGuiLogger";
 

@@ -14,11 +14,11 @@
 #include <string>
 
 #include "framework/object/iptr.h"
-#include "framework/object/zel_unknown_impl.h"
 #include "host/api/host_log.h"
+#include "host/core/host_unknown.h"
 #include "host/devices/host_log_format.h"
 
-class HostLogReplayer : public ILogReplayer, public ZelUnknownImpl {
+class HostLogReplayer : public ILogReplayer, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostLogReplayer";
 

@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "framework/object/iptr.h"
-#include "framework/object/zel_unknown_impl.h"
 #include "host/api/plugin_handler.h"
+#include "host/core/host_unknown.h"
 
-class HostPluginHandler : public IZelPluginHandler, public ZelUnknownImpl {
+class HostPluginHandler : public IZelPluginHandler, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostPluginHandler";
 

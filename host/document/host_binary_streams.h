@@ -7,10 +7,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "framework/object/zel_unknown_impl.h"
 #include "host/api/binary_stream.h"
+#include "host/core/host_unknown.h"
 
-class HostBinaryOutStream : public IZelBinaryOutStream, public ZelUnknownImpl {
+class HostBinaryOutStream : public IZelBinaryOutStream, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostBinaryOutStream";
 
@@ -38,7 +38,7 @@ class HostBinaryOutStream : public IZelBinaryOutStream, public ZelUnknownImpl {
   std::vector<uint64_t> writeSizes_;
 };
 
-class HostBinaryInStream : public IZelBinaryInStream, public ZelUnknownImpl {
+class HostBinaryInStream : public IZelBinaryInStream, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostBinaryInStream";
 

@@ -14,12 +14,12 @@
 
 #include "basic_types/zel_id.h"
 #include "framework/object/iptr.h"
-#include "framework/object/zel_unknown_impl.h"
 #include "host/api/zel_doc.h"
+#include "host/core/host_unknown.h"
 #include "host/document/host_feature_sub_object_mgr.h"
 
 // How an object is drawn; a new object is in display mode 0.
-class HostGfxObject : public IGfxObject, public ZelUnknownImpl {
+class HostGfxObject : public IGfxObject, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostGfxObject";
 
@@ -44,7 +44,7 @@ struct DocObjectDescription {
   std::vector<std::pair<std::string, IPtr<IZelUnknown>>> subObjects;  // by name, such as a CAD "SurfModel"
 };
 
-class HostDocObject : public IZelDocObject, public ZelUnknownImpl {
+class HostDocObject : public IZelDocObject, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostDocObject";
 

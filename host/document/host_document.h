@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "framework/object/iptr.h"
-#include "framework/object/zel_unknown_impl.h"
 #include "host/api/zel_doc.h"
+#include "host/core/host_unknown.h"
 #include "host/document/host_doc_object.h"
 
-class HostDocument : public IZelDoc, public ZelUnknownImpl {
+class HostDocument : public IZelDoc, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostDocument";
 
@@ -44,7 +44,7 @@ class HostDocument : public IZelDoc, public ZelUnknownImpl {
 };
 
 // The graphics of the document's objects: each object made by the stand-in host carries its own.
-class HostGfxDoc : public IGfxDoc, public ZelUnknownImpl {
+class HostGfxDoc : public IGfxDoc, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostGfxDoc";
 

@@ -6,7 +6,7 @@
 
 namespace {
 
-class Sink : public IZelComponentDataSink, public ZelUnknownImpl {
+class Sink : public IZelComponentDataSink, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostComponentDataSink";
   Sink() : stream_(new HostBinaryOutStream(kDocumentFormatVersion)) {}
@@ -21,7 +21,7 @@ class Sink : public IZelComponentDataSink, public ZelUnknownImpl {
   IPtr<HostBinaryOutStream> stream_;
 };
 
-class Source : public IZelComponentDataSource, public ZelUnknownImpl {
+class Source : public IZelComponentDataSource, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostComponentDataSource";
   explicit Source(std::vector<uint8_t> bytes) : stream_(new HostBinaryInStream(std::move(bytes))) {}

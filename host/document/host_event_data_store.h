@@ -5,11 +5,11 @@
 // the data store's rules of subscription and delivery. Safe on any thread.
 
 #include "framework/object/iptr.h"
-#include "framework/object/zel_unknown_impl.h"
 #include "host/api/event_data_store.h"
 #include "host/core/host_data_store.h"
+#include "host/core/host_unknown.h"
 
-class HostEventDataStore : public IEventDataStore, public ZelUnknownImpl {
+class HostEventDataStore : public IEventDataStore, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostEventDataStore";
   static constexpr const char* kDocumentReset = "Document/Reset";

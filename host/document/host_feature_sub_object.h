@@ -10,10 +10,10 @@
 #include <string>
 
 #include "framework/object/iptr.h"
-#include "framework/object/zel_unknown_impl.h"
 #include "host/api/zel_sub_objects.h"
+#include "host/core/host_unknown.h"
 
-class HostFeatureSubObject : public IZelFeatureSubObject, public ZelUnknownImpl {
+class HostFeatureSubObject : public IZelFeatureSubObject, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostFeatureSubObject";
 

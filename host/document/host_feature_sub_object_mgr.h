@@ -9,13 +9,11 @@
 #include <vector>
 
 #include "framework/object/iptr.h"
-#include "framework/object/zel_unknown_impl.h"
 #include "host/api/zel_sub_objects.h"
+#include "host/core/host_unknown.h"
 #include "host/document/host_feature_sub_object.h"
 
-class HostFeatureSubObjectMgr : public IZelFeatureSubObjectMgr,
-                                public IZelSubObjectMgr,
-                                public ZelUnknownImpl {
+class HostFeatureSubObjectMgr : public IZelFeatureSubObjectMgr, public IZelSubObjectMgr, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostFeatureSubObjectMgr";
 

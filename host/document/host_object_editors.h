@@ -8,11 +8,11 @@
 #include <optional>
 
 #include "framework/object/iptr.h"
-#include "framework/object/zel_unknown_impl.h"
 #include "host/api/zel_doc.h"
+#include "host/core/host_unknown.h"
 #include "host/document/host_document.h"
 
-class HostObjectBuilder : public IZelObjectBuilder, public ZelUnknownImpl {
+class HostObjectBuilder : public IZelObjectBuilder, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostObjectBuilder";
 
@@ -40,7 +40,7 @@ class HostObjectBuilder : public IZelObjectBuilder, public ZelUnknownImpl {
 };
 
 // Removes objects for good: the stand-in host keeps no undo history yet, so undoable changes nothing.
-class HostObjectRemover : public IZelObjectRemover, public ZelUnknownImpl {
+class HostObjectRemover : public IZelObjectRemover, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostObjectRemover";
 

@@ -6,10 +6,10 @@
 #include <array>
 
 #include "framework/object/iptr.h"
-#include "framework/object/zel_unknown_impl.h"
 #include "host/api/points.h"
+#include "host/core/host_unknown.h"
 
-class HostPoints : public IZelPoints, public ZelUnknownImpl {
+class HostPoints : public IZelPoints, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostPoints";
 
@@ -27,7 +27,7 @@ class HostPoints : public IZelPoints, public ZelUnknownImpl {
 
 // A point value that is a point feature too: it answers "IZelFeature", so a document object's feature
 // sub-object manager can show it.
-class HostPoint : public IZelPoint, public ZelUnknownImpl {
+class HostPoint : public IZelPoint, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostPoint";
 

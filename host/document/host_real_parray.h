@@ -6,10 +6,10 @@
 
 #include <vector>
 
-#include "framework/object/zel_unknown_impl.h"
 #include "host/api/points.h"
+#include "host/core/host_unknown.h"
 
-class HostRealPArray : public RealPArray, public ZelUnknownImpl {
+class HostRealPArray : public RealPArray, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostRealPArray";
 
@@ -36,7 +36,7 @@ class HostRealPArray : public RealPArray, public ZelUnknownImpl {
   std::vector<double> values_;
 };
 
-class HostRealPArrayFactory : public IRealPArrayFactory, public ZelUnknownImpl {
+class HostRealPArrayFactory : public IRealPArrayFactory, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostRealPArrayFactory";
 

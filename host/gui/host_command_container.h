@@ -12,12 +12,12 @@
 #include <mutex>
 #include <string>
 
-#include "framework/object/zel_unknown_impl.h"
 #include "host/api/component_command.h"
+#include "host/core/host_unknown.h"
 
 class HostCommandContainer : public IComponentCommandContainerInt,
                              public IComponentCommandContainerV2,
-                             public ZelUnknownImpl {
+                             public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostCommandContainer";
   static constexpr int32_t kWorkingSizeQuery = 1;

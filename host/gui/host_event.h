@@ -2,10 +2,10 @@
 
 // A host event as the stand-in host hands it to a receiver's onEvent: only its id.
 
-#include "framework/object/zel_unknown_impl.h"
 #include "host/api/gui_receiver.h"
+#include "host/core/host_unknown.h"
 
-class HostEvent : public IHostEvent, public ZelUnknownImpl {
+class HostEvent : public IHostEvent, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostEvent";
 

@@ -14,13 +14,13 @@
 #include <optional>
 #include <string>
 
-#include "framework/object/zel_unknown_impl.h"
 #include "host/api/gui_dialog.h"
+#include "host/core/host_unknown.h"
 #include "host/gui/dialog_builder.h"
 #include "host/gui/dialog_controls.h"
 #include "host/gui/dialog_user_actions.h"
 
-class HostGuiDialog : public IGuiDialog, public ZelUnknownImpl {
+class HostGuiDialog : public IGuiDialog, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostGuiDialog";
   static constexpr int32_t kFirstReservedId = DialogControls::kFirstReservedId;

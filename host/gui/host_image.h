@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "framework/object/zel_unknown_impl.h"
 #include "host/api/zel_image.h"
+#include "host/core/host_unknown.h"
 #include "host/gui/png_image.h"
 
-class HostImage : public IZelImage, public ZelUnknownImpl {
+class HostImage : public IZelImage, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostImage";
 
@@ -32,7 +32,7 @@ class HostImage : public IZelImage, public ZelUnknownImpl {
   std::optional<DecodedImage> picture_;  // guarded by mutex_
 };
 
-class HostImageWriter : public IZelImageWriter, public ZelUnknownImpl {
+class HostImageWriter : public IZelImageWriter, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostImageWriter";
 

@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "framework/object/zel_unknown_impl.h"
 #include "host/api/image_store.h"
+#include "host/core/host_unknown.h"
 #include "host/gui/png_image.h"
 
-class HostImageStore : public IImageStore, public ZelUnknownImpl {
+class HostImageStore : public IImageStore, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostImageStore";
 

@@ -6,10 +6,10 @@
 #include <atomic>
 #include <cstdint>
 
-#include "framework/object/zel_unknown_impl.h"
 #include "host/api/update_gui.h"
+#include "host/core/host_unknown.h"
 
-class HostUpdateGui : public IUpdateGui, public ZelUnknownImpl {
+class HostUpdateGui : public IUpdateGui, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostUpdateGui";
 

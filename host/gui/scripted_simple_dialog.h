@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "framework/object/zel_unknown_impl.h"
 #include "host/api/gui_simple_dialog.h"
+#include "host/core/host_unknown.h"
 
-class ScriptedSimpleDialog : public IGuiSimpleDlg, public ZelUnknownImpl {
+class ScriptedSimpleDialog : public IGuiSimpleDlg, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "ScriptedSimpleDialog";
 

@@ -10,11 +10,11 @@
 #include <mutex>
 #include <vector>
 
-#include "framework/object/zel_unknown_impl.h"
 #include "host/api/callback_object.h"
+#include "host/core/host_unknown.h"
 #include "host/scene/view_callback_registry.h"
 
-class HostCallbackObject : public ICallbackObject, public ICallbackObjectInternal, public ZelUnknownImpl {
+class HostCallbackObject : public ICallbackObject, public ICallbackObjectInternal, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostCallbackObject";
   static constexpr int32_t kInternalCallback = 12;

@@ -6,11 +6,11 @@
 
 #include <array>
 
-#include "framework/object/zel_unknown_impl.h"
 #include "host/api/gfx_view.h"
 #include "host/api/zel_doc.h"
+#include "host/core/host_unknown.h"
 
-class HostGenGfxService : public IGenGfxService, public ZelUnknownImpl {
+class HostGenGfxService : public IGenGfxService, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostGenGfxService";
   using Matrix = std::array<double, 16>;  // row-major, applied to column vectors

@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <mutex>
 
-#include "framework/object/zel_unknown_impl.h"
 #include "host/api/gfx_renderer.h"
+#include "host/core/host_unknown.h"
 
-class HostGfxRenderer : public IGfxRenderer, public ZelUnknownImpl {
+class HostGfxRenderer : public IGfxRenderer, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostGfxRenderer";
 

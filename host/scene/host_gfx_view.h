@@ -9,12 +9,12 @@
 #include <cstdint>
 
 #include "framework/object/iptr.h"
-#include "framework/object/zel_unknown_impl.h"
 #include "host/api/gfx_view.h"
+#include "host/core/host_unknown.h"
 #include "host/scene/host_callback_object.h"
 #include "host/scene/host_view_input.h"
 
-class HostGfxViewMgr : public IGfxViewMgr, public ZelUnknownImpl {
+class HostGfxViewMgr : public IGfxViewMgr, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostGfxViewMgr";
 

@@ -6,10 +6,10 @@
 // interface the table does not name, or a parent that is not one of the host's nodes, answers null.
 // Main thread only, as the nodes are.
 
-#include "framework/object/zel_unknown_impl.h"
 #include "host/api/zel_node_factory.h"
+#include "host/core/host_unknown.h"
 
-class HostNodeFactory : public IZelNodeFactory, public ZelUnknownImpl {
+class HostNodeFactory : public IZelNodeFactory, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostNodeFactory";
 

@@ -9,12 +9,12 @@
 
 #include <Eigen/Core>
 
-#include "framework/object/zel_unknown_impl.h"
 #include "host/api/pick_on_model.h"
+#include "host/core/host_unknown.h"
 
 class HostMesh;
 
-class HostPickOnModel : public IZelPickOnModel, public ZelUnknownImpl {
+class HostPickOnModel : public IZelPickOnModel, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostPickOnModel";
 

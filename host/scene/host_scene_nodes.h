@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "framework/object/iptr.h"
-#include "framework/object/zel_unknown_impl.h"
 #include "host/api/zel_node_factory.h"
+#include "host/core/host_unknown.h"
 
 // What every node of the stand-in scene has; found through queryInterface by this name.
 class HostNode {
@@ -28,7 +28,7 @@ class HostNode {
   std::vector<IPtr<IZelUnknown>> children_;
 };
 
-class HostTextNode : public IZelText, public HostNode, public ZelUnknownImpl {
+class HostTextNode : public IZelText, public HostNode, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostTextNode";
 

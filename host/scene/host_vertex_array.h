@@ -6,10 +6,10 @@
 #include <array>
 #include <vector>
 
-#include "framework/object/zel_unknown_impl.h"
 #include "host/api/zel_itr.h"
+#include "host/core/host_unknown.h"
 
-class HostVertexArray : public VertexArrayImp, public ZelUnknownImpl {
+class HostVertexArray : public VertexArrayImp, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostVertexArray";
 

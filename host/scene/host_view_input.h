@@ -9,8 +9,8 @@
 #include <cstdint>
 
 #include "framework/object/iptr.h"
-#include "framework/object/zel_unknown_impl.h"
 #include "host/api/view_input.h"
+#include "host/core/host_unknown.h"
 
 // What the test or script says about the pointer.
 struct MouseInput {
@@ -22,7 +22,7 @@ struct MouseInput {
   std::array<double, 3> rayDirection{0, 0, -1};
 };
 
-class HostGfxMouseData : public IGfxMouseData, public ZelUnknownImpl {
+class HostGfxMouseData : public IGfxMouseData, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostGfxMouseData";
 
@@ -39,7 +39,7 @@ class HostGfxMouseData : public IGfxMouseData, public ZelUnknownImpl {
   MouseInput input_;
 };
 
-class HostGfxKeyData : public IGfxKeyData, public ZelUnknownImpl {
+class HostGfxKeyData : public IGfxKeyData, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostGfxKeyData";
 
@@ -54,7 +54,7 @@ class HostGfxKeyData : public IGfxKeyData, public ZelUnknownImpl {
   const int32_t keyCode_;
 };
 
-class HostMouseData : public IZelMouseData, public ZelUnknownImpl {
+class HostMouseData : public IZelMouseData, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostMouseData";
 
@@ -70,7 +70,7 @@ class HostMouseData : public IZelMouseData, public ZelUnknownImpl {
   IPtr<IGfxMouseData> view_;
 };
 
-class HostKeyData : public IZelKeyDataV2, public ZelUnknownImpl {
+class HostKeyData : public IZelKeyDataV2, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostKeyData";
 

@@ -2,8 +2,8 @@
 
 #include "framework/object/iptr.h"
 #include "framework/object/query_chain.h"
-#include "framework/object/zel_unknown_impl.h"
 #include "host/api/data_store.h"
+#include "host/core/host_unknown.h"
 #include "loop_time.h"
 #include "script_actions.h"
 #include "shown_word.h"
@@ -13,7 +13,7 @@ namespace {
 constexpr const char* kDefaultWait = "10000";
 
 // Notes that its key fired or changed, in whatever way the data store tells it.
-class EventWatch : public IZelDataReceiver, public ZelUnknownImpl {
+class EventWatch : public IZelDataReceiver, public HostUnknown {
  public:
   bool fired() const { return fired_; }
 

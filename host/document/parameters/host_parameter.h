@@ -7,11 +7,11 @@
 
 #include "framework/object/iptr.h"
 #include "framework/object/query_chain.h"
-#include "framework/object/zel_unknown_impl.h"
 #include "host/api/parameters.h"
+#include "host/core/host_unknown.h"
 
 template <class Derived, class Interface>
-class HostParameter : public Interface, public ZelUnknownImpl {
+class HostParameter : public Interface, public HostUnknown {
  public:
   IZelParameter* copy() override {
     IPtr<Derived> copied(new Derived);
