@@ -95,6 +95,11 @@ class ZelString {
   void releaseBuffer();
   // Makes an owned buffer for n units (plus terminator) and answers it; the old buffer is not touched.
   char16_t* allocBuffer(int64_t units, uint32_t& capacity) const;
+  // Whether the owned buffer takes a text of n units in place: it is large enough, and small or not twice
+  // the size needed, so that a string refilled in a loop allocates once while a short text never keeps a
+  // large buffer.
+  bool holdsInPlace(int64_t units) const;
+  static constexpr uint32_t kSmallBuffer = 256;
   void adopt(char16_t* buffer, uint32_t capacity);
   // The units that may be read from the start of the text, its terminator and what lies past it included:
   // all of an owned buffer; of a borrowed text only what its terminator shows (0 here).
