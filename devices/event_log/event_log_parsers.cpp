@@ -15,15 +15,15 @@ using namespace EventLogNames;
 namespace {
 
 // Calls visit(child, tag) for each child element in document order; stops at the first visit that answers
-// false and answers false itself.
+// false and answers false itself. One string takes every tag in turn, so that the host can refill its buffer.
 template <class Visit>
 bool eachChild(IZelDOMXmlElement* element, Visit visit) {
   IPtr<IZelDOMXmlElementItr> children;
   children.takeOwnership(element->children());
   if (!children) return true;
+  ZelString tag;
   for (children->first(); !children->atEnd(); children->next()) {
     IZelDOMXmlElement* child = children->current();
-    ZelString tag;
     child->tagName(tag);
     if (!visit(child, tag)) return false;
   }
@@ -65,9 +65,9 @@ bool readFixedDecimal(const ZelString& text, double& value) {
   return true;
 }
 
-// The element's text as a number. A text that is no number, or not a finite one, is no measurement.
-bool readDouble(IZelDOMXmlElement* element, double& value) {
-  ZelString text;
+// The element's text, read into text, as a number. A text that is no number, or not a finite one, is no
+// measurement.
+bool readDouble(IZelDOMXmlElement* element, ZelString& text, double& value) {
   element->text(text);
   double read = 0.0;
   bool ok = readFixedDecimal(text, read);
@@ -79,10 +79,11 @@ bool readDouble(IZelDOMXmlElement* element, double& value) {
 
 // The children "X", "Y" and "Z" into the vector; a missing one keeps its value, a repeated one overrides.
 bool readVector(IZelDOMXmlElement* element, Vector3& vector) {
+  ZelString text;
   return eachChild(element, [&](IZelDOMXmlElement* child, const ZelString& tag) {
-    if (is(tag, kX)) return readDouble(child, vector.x);
-    if (is(tag, kY)) return readDouble(child, vector.y);
-    if (is(tag, kZ)) return readDouble(child, vector.z);
+    if (is(tag, kX)) return readDouble(child, text, vector.x);
+    if (is(tag, kY)) return readDouble(child, text, vector.y);
+    if (is(tag, kZ)) return readDouble(child, text, vector.z);
     return true;
   });
 }
@@ -124,7 +125,8 @@ Reader::SetRadiusParser::SetRadiusParser(Receiver* receiver) : Parser(receiver, 
 
 bool Reader::SetRadiusParser::parse(IZelDOMXmlElement* element) {
   double radius = 0.0;
-  if (!readDouble(element, radius)) return false;
+  ZelString text;
+  if (!readDouble(element, text, radius)) return false;
   receiver().setProbeRadius(radius);
   return true;
 }
