@@ -32,8 +32,7 @@ void assignWide(ZelString& out, const char* text) {
   if (text[n]) {
     out.setBuffer(platform::fromUtf8(text).c_str(), -1);
   } else if (n > 0) {
-    units[n] = 0;
-    out.setBuffer(units, -1);
+    out.setBuffer(units, static_cast<int32_t>(n));
   } else {
     out = ZelString();
   }

@@ -28,6 +28,12 @@ int64_t lengthOf(const char16_t* text) {
   return text ? static_cast<int64_t>(std::char_traits<char16_t>::length(text)) : 0;
 }
 
+// The units before the terminator, or n when none lies among the first n.
+int64_t lengthWithin(const char16_t* text, int32_t n) {
+  const char16_t* end = std::char_traits<char16_t>::find(text, static_cast<size_t>(n), u'\0');
+  return end ? end - text : n;
+}
+
 bool isWhitespaceUnit(char16_t unit) {
   return (unit >= 0x09 && unit <= 0x0D) || unit == 0x20;
 }
@@ -266,7 +272,7 @@ void ZelString::setBuffer(const char16_t* text, int32_t n) {
     text_ = const_cast<char16_t*>(text);
     return;
   }
-  int64_t units = n < 0 ? lengthOf(text) : std::min<int64_t>(n, lengthOf(text));
+  int64_t units = n < 0 ? lengthOf(text) : lengthWithin(text, n);
   if (holdsInPlace(units)) {
     std::memmove(text_, text, units * sizeof(char16_t));  // text may lie in our buffer
     text_[units] = 0;
