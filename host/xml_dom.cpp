@@ -20,21 +20,15 @@ std::string utf8(const ZelString& text) {
   return platform::toUtf8(text.c_str());
 }
 
-// Sets out to the UTF-16 form of the UTF-8 text. A short ASCII text, nearly all a document holds, is widened
-// on the stack and copied into out once.
+// Sets out to the UTF-16 form of the UTF-8 text. ASCII text, nearly all a document holds, is widened straight
+// into out.
 void assignWide(ZelString& out, const char* text) {
-  char16_t units[64];
   size_t n = 0;
-  while (n + 1 < std::size(units) && static_cast<unsigned char>(text[n]) - 1u < 0x7Fu) {
-    units[n] = static_cast<char16_t>(text[n]);
-    ++n;
-  }
+  while (static_cast<unsigned char>(text[n]) - 1u < 0x7Fu) ++n;
   if (text[n]) {
     out.setBuffer(platform::fromUtf8(text).c_str(), -1);
-  } else if (n > 0) {
-    out.setBuffer(units, static_cast<int32_t>(n));
   } else {
-    out = ZelString();
+    out.setNarrow(text, static_cast<int32_t>(n));
   }
 }
 

@@ -218,13 +218,7 @@ const bool forgetsHostOrdering = (addDetachStep([] { hostOrdering.store(HostOrde
 }  // namespace
 
 ZelString::ZelString(const char* narrow) {
-  if (!narrow) return;
-  int64_t n = static_cast<int64_t>(std::strlen(narrow));
-  uint32_t capacity = 0;
-  char16_t* buffer = allocBuffer(n, capacity);
-  for (int64_t i = 0; i < n; ++i) buffer[i] = static_cast<unsigned char>(narrow[i]);
-  buffer[n] = 0;
-  adopt(buffer, capacity);
+  if (narrow) widen(narrow, static_cast<int64_t>(std::strlen(narrow)));
 }
 
 ZelString::ZelString(char c) {
@@ -289,6 +283,19 @@ bool ZelString::holdsInPlace(int64_t units) const {
   const int64_t needed = (units + 1) * static_cast<int64_t>(sizeof(char16_t));
   return capacity_ > 0 && needed <= capacity_ &&
          (capacity_ <= kSmallBuffer || 2 * needed >= static_cast<int64_t>(capacity_));
+}
+
+void ZelString::setNarrow(const char* narrow, int32_t n) {
+  widen(narrow, std::max(n, 0));
+}
+
+void ZelString::widen(const char* narrow, int64_t n) {
+  const bool inPlace = holdsInPlace(n);
+  uint32_t capacity = 0;
+  char16_t* buffer = inPlace ? text_ : allocBuffer(n, capacity);
+  for (int64_t i = 0; i < n; ++i) buffer[i] = static_cast<unsigned char>(narrow[i]);
+  buffer[n] = 0;
+  if (!inPlace) adopt(buffer, capacity);
 }
 
 char16_t* ZelString::allocBuffer(int64_t units, uint32_t& capacity) const {
