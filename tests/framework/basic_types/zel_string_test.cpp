@@ -111,6 +111,11 @@ TEST_F(StringsWithoutHost, ARefilledStringKeepsItsBufferUnlessItWouldHoldMostlyN
   EXPECT_EQ(s.data(), buffer) << "a shorter text fits in place";
   s.setBuffer(s.data() + 2, -1);
   EXPECT_EQ(text(s), u"mno") << "a text from the string's own buffer moves within it";
+  s.setNarrow("p\xe9qr", 3);
+  EXPECT_EQ(text(s), u"p\u00e9q") << "bytes are Latin-1 units, the first n of them";
+  EXPECT_EQ(s.data(), buffer);
+  s.setNarrow("p", -1);
+  EXPECT_TRUE(s.isEmpty());
   ZelString large;
   large.setBuffer(std::u16string(1000, u'x').c_str(), -1);
   const char16_t* largeBuffer = large.data();
