@@ -61,8 +61,9 @@ char* narrowAscii(const ZelString& text, size_t units) {
   return nullptr;
 }
 
+// The null node's type is no element's, so an element is found with one call per node.
 pugi::xml_node skipToElement(pugi::xml_node node) {
-  while (node && node.type() != pugi::node_element) node = node.next_sibling();
+  while (node.type() != pugi::node_element && node) node = node.next_sibling();
   return node;
 }
 
@@ -147,7 +148,8 @@ void XmlDomElement::attribute(ZelString& out, const ZelString& name) {
 
 void XmlDomElement::text(ZelString& out) {
   auto isText = [](pugi::xml_node node) {
-    return node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata;
+    const pugi::xml_node_type type = node.type();
+    return type == pugi::node_pcdata || type == pugi::node_cdata;
   };
   pugi::xml_node child = node_.first_child();
   while (child && !isText(child)) child = child.next_sibling();
