@@ -111,6 +111,9 @@ TEST_F(StringsWithoutHost, ARefilledStringKeepsItsBufferUnlessItWouldHoldMostlyN
   EXPECT_EQ(s.data(), buffer) << "a shorter text fits in place";
   s.setBuffer(s.data() + 2, -1);
   EXPECT_EQ(text(s), u"mno") << "a text from the string's own buffer moves within it";
+  const char16_t unterminated[] = {u'a', u'b', u'c'};
+  s.setBuffer(unterminated, 2);
+  EXPECT_EQ(text(s), u"ab") << "no unit past the first n is read";
   s.setNarrow("p\xe9qr", 3);
   EXPECT_EQ(text(s), u"p\u00e9q") << "bytes are Latin-1 units, the first n of them";
   EXPECT_EQ(s.data(), buffer);
