@@ -1,6 +1,7 @@
 #include "host/xml_dom.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <fstream>
 #include <iterator>
 
@@ -21,11 +22,11 @@ std::string utf8(const ZelString& text) {
 }
 
 // Sets out to the UTF-16 form of the UTF-8 text. ASCII text, nearly all a document holds, is widened straight
-// into out.
+// into out; a text too long for a string takes the general way, which refuses it.
 void assignWide(ZelString& out, const char* text) {
   size_t n = 0;
   while (static_cast<unsigned char>(text[n]) - 1u < 0x7Fu) ++n;
-  if (text[n]) {
+  if (text[n] || n > static_cast<size_t>(INT32_MAX)) {
     out.setBuffer(platform::fromUtf8(text).c_str(), -1);
   } else {
     out.setNarrow(text, static_cast<int32_t>(n));
