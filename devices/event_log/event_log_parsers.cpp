@@ -14,16 +14,15 @@ using namespace EventLogNames;
 
 namespace {
 
-// Calls visit(child, tag) for each child element in document order; stops at the first visit that answers
-// false and answers false itself.
+// Calls visit(child, tag) for each child element in document order, with the child's tag read into tag;
+// stops at the first visit that answers false and answers false itself.
 template <class Visit>
-bool eachChild(IZelDOMXmlElement* element, Visit visit) {
+bool eachChild(IZelDOMXmlElement* element, ZelString& tag, Visit visit) {
   IPtr<IZelDOMXmlElementItr> children;
   children.takeOwnership(element->children());
   if (!children) return true;
   for (children->first(); !children->atEnd(); children->next()) {
     IZelDOMXmlElement* child = children->current();
-    ZelString tag;
     child->tagName(tag);
     if (!visit(child, tag)) return false;
   }
@@ -65,9 +64,9 @@ bool readFixedDecimal(const ZelString& text, double& value) {
   return true;
 }
 
-// The element's text as a number. A text that is no number, or not a finite one, is no measurement.
-bool readDouble(IZelDOMXmlElement* element, double& value) {
-  ZelString text;
+// The element's text, read into text, as a number. A text that is no number, or not a finite one, is no
+// measurement.
+bool readDouble(IZelDOMXmlElement* element, ZelString& text, double& value) {
   element->text(text);
   double read = 0.0;
   bool ok = readFixedDecimal(text, read);
@@ -78,11 +77,11 @@ bool readDouble(IZelDOMXmlElement* element, double& value) {
 }
 
 // The children "X", "Y" and "Z" into the vector; a missing one keeps its value, a repeated one overrides.
-bool readVector(IZelDOMXmlElement* element, Vector3& vector) {
-  return eachChild(element, [&](IZelDOMXmlElement* child, const ZelString& tag) {
-    if (is(tag, kX)) return readDouble(child, vector.x);
-    if (is(tag, kY)) return readDouble(child, vector.y);
-    if (is(tag, kZ)) return readDouble(child, vector.z);
+bool readVector(IZelDOMXmlElement* element, LogWalkStrings& strings, Vector3& vector) {
+  return eachChild(element, strings.vectorTags, [&](IZelDOMXmlElement* child, const ZelString& tag) {
+    if (is(tag, kX)) return readDouble(child, strings.text, vector.x);
+    if (is(tag, kY)) return readDouble(child, strings.text, vector.y);
+    if (is(tag, kZ)) return readDouble(child, strings.text, vector.z);
     return true;
   });
 }
@@ -95,25 +94,26 @@ struct OrientedPoint {
 
 // The children "Point", "To" and "Up"; with points, every other child goes to it.
 template <class OtherChild>
-bool readOrientedPoint(IZelDOMXmlElement* element, OrientedPoint& read, OtherChild other) {
-  return eachChild(element, [&](IZelDOMXmlElement* child, const ZelString& tag) {
-    if (is(tag, kPoint)) return readVector(child, read.point);
-    if (is(tag, kTo)) return readVector(child, read.to);
-    if (is(tag, kUp)) return readVector(child, read.up);
+bool readOrientedPoint(IZelDOMXmlElement* element, LogWalkStrings& strings, OrientedPoint& read,
+                       OtherChild other) {
+  return eachChild(element, strings.recordTags, [&](IZelDOMXmlElement* child, const ZelString& tag) {
+    if (is(tag, kPoint)) return readVector(child, strings, read.point);
+    if (is(tag, kTo)) return readVector(child, strings, read.to);
+    if (is(tag, kUp)) return readVector(child, strings, read.up);
     return other(child, tag);
   });
 }
 
-bool readOrientedPoint(IZelDOMXmlElement* element, OrientedPoint& read) {
-  return readOrientedPoint(element, read, [](IZelDOMXmlElement*, const ZelString&) { return true; });
+bool readOrientedPoint(IZelDOMXmlElement* element, LogWalkStrings& strings, OrientedPoint& read) {
+  return readOrientedPoint(element, strings, read, [](IZelDOMXmlElement*, const ZelString&) { return true; });
 }
 
 }  // namespace
 
 bool Reader::OnePointParser::parse(IZelDOMXmlElement* element) {
   Vector3 point;
-  bool read = eachChild(element, [&](IZelDOMXmlElement* child, const ZelString& tag) {
-    return !is(tag, kPoint) || readVector(child, point);
+  bool read = eachChild(element, strings().recordTags, [&](IZelDOMXmlElement* child, const ZelString& tag) {
+    return !is(tag, kPoint) || readVector(child, strings(), point);
   });
   if (!read) return false;
   deliver(point);
@@ -124,7 +124,7 @@ Reader::SetRadiusParser::SetRadiusParser(Receiver* receiver) : Parser(receiver, 
 
 bool Reader::SetRadiusParser::parse(IZelDOMXmlElement* element) {
   double radius = 0.0;
-  if (!readDouble(element, radius)) return false;
+  if (!readDouble(element, strings().text, radius)) return false;
   receiver().setProbeRadius(radius);
   return true;
 }
@@ -133,7 +133,7 @@ Reader::OnMovedParser::OnMovedParser(Receiver* receiver) : Parser(receiver, kOnM
 
 bool Reader::OnMovedParser::parse(IZelDOMXmlElement* element) {
   OrientedPoint read;
-  if (!readOrientedPoint(element, read)) return false;
+  if (!readOrientedPoint(element, strings(), read)) return false;
   receiver().onMoved(read.point, read.to, read.up);
   return true;
 }
@@ -143,7 +143,7 @@ Reader::OnPointSampledOrientationParser::OnPointSampledOrientationParser(Receive
 
 bool Reader::OnPointSampledOrientationParser::parse(IZelDOMXmlElement* element) {
   OrientedPoint read;
-  if (!readOrientedPoint(element, read)) return false;
+  if (!readOrientedPoint(element, strings(), read)) return false;
   static_cast<IZelHardProbeContinuousDataReceiver&>(receiver()).onPointSampled(read.point, read.to, read.up);
   return true;
 }
@@ -190,9 +190,9 @@ Reader::OnSampledParser::OnSampledParser(Receiver* receiver) : Parser(receiver, 
 bool Reader::OnSampledParser::parse(IZelDOMXmlElement* element) {
   pointBuffer_.clear();
   OrientedPoint read;
-  bool readAll = readOrientedPoint(element, read, [&](IZelDOMXmlElement* child, const ZelString& tag) {
-    return !is(tag, kPoints) || readPoints(child);
-  });
+  bool readAll = readOrientedPoint(
+      element, strings(), read,
+      [&](IZelDOMXmlElement* child, const ZelString& tag) { return !is(tag, kPoints) || readPoints(child); });
   if (!readAll) return false;
   static_assert(sizeof(Vector3) == 3 * sizeof(double), "scan points are handed on packed");
   const void* points = pointBuffer_.empty() ? nullptr : pointBuffer_.data();
@@ -203,10 +203,10 @@ bool Reader::OnSampledParser::parse(IZelDOMXmlElement* element) {
 bool Reader::OnSampledParser::readPoints(IZelDOMXmlElement* points) {
   // A second "Points" child replaces the first, as a repeated vector child does.
   pointBuffer_.clear();
-  return eachChild(points, [&](IZelDOMXmlElement* child, const ZelString& tag) {
+  return eachChild(points, strings().listTags, [&](IZelDOMXmlElement* child, const ZelString& tag) {
     if (!is(tag, kPoint)) return true;
     Vector3 point;
-    if (!readVector(child, point)) return false;
+    if (!readVector(child, strings(), point)) return false;
     pointBuffer_.push_back(point);
     return true;
   });

@@ -15,6 +15,15 @@
 #include "devices/plugins/receiver_forwarder.h"
 #include "host/api/xml_dom.h"
 
+// The strings a record's walk fills again and again, one for the tags of each depth and one for a number's
+// text: kept by a parser across the records it reads, so that the host refills them in place.
+struct LogWalkStrings {
+  ZelString recordTags;  // a record's children
+  ZelString listTags;    // the points of a scan line
+  ZelString vectorTags;  // a vector's coordinates
+  ZelString text;
+};
+
 class PluginDeviceDataXMLReader::Parser {
  public:
   // receiver is not owned and must outlive the parser; name is the element the parser serves.
@@ -29,10 +38,12 @@ class PluginDeviceDataXMLReader::Parser {
 
  protected:
   Receiver& receiver() const { return *receiver_; }
+  LogWalkStrings& strings() { return strings_; }
 
  private:
   Receiver* receiver_;
   ZelString name_;
+  LogWalkStrings strings_;
 };
 
 // A record of one child "Point".

@@ -166,10 +166,10 @@ bool PluginDeviceDataXMLReader::play() {
   IPtr<IZelDOMXmlElementItr> records;
   records.takeOwnership(root->children());
   if (!records) return true;  // a host may hand out no walk over no children
+  ZelString name;             // every record's name in turn, so that the host can refill its buffer
   for (records->first(); !records->atEnd(); records->next()) {
     IZelDOMXmlElement* record = records->current();
     if (!waitGap(record)) return obeyCancel();
-    ZelString name;
     record->tagName(name);
     if (Parser* parser = parsers.find(name)) parser->parse(record);
   }

@@ -1,14 +1,21 @@
 #include "basic_types/zel_string.h"
 
 #include <algorithm>
+#include <atomic>
+#include <bit>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "basic_types/no_destructor.h"
 #include "basic_types/zel_array.h"
 #include "framework/memory/bucket_memory_pool.h"
+#include "framework/object/host_detach.h"
 #include "framework/object/iptr.h"
 #include "host/api/zel_str_support.h"
 #include "platform/utf8.h"
@@ -19,6 +26,12 @@ namespace {
 // refused by poolAllocateText.
 int64_t lengthOf(const char16_t* text) {
   return text ? static_cast<int64_t>(std::char_traits<char16_t>::length(text)) : 0;
+}
+
+// The units before the terminator, or n when none lies among the first n.
+int64_t lengthWithin(const char16_t* text, int32_t n) {
+  const char16_t* end = std::char_traits<char16_t>::find(text, static_cast<size_t>(n), u'\0');
+  return end ? end - text : n;
 }
 
 bool isWhitespaceUnit(char16_t unit) {
@@ -61,60 +74,151 @@ std::string cappedPrecision(const char* precision) {
   return *rest == '\0' ? rebuilt : std::string();
 }
 
-// Four code units, compared and searched for a terminator at once.
-using UnitWord = uint64_t;
-constexpr int64_t kUnitsPerWord = sizeof(UnitWord) / sizeof(char16_t);
+// Eight code units, compared and searched for a terminator at once. A comparison of two blocks marks each
+// unit where it holds with kBitsPerMark bits of its own, lowest unit first.
+using UnitBlock = uint16_t __attribute__((vector_size(16)));
+using UnitMarks = int16_t __attribute__((vector_size(16)));
+using Marks = uint64_t;
+constexpr int64_t kUnitsPerBlock = sizeof(UnitBlock) / sizeof(char16_t);
+constexpr UnitBlock kNoUnits = {};
 
-UnitWord wordAt(const char16_t* units) {
-  UnitWord word;
-  std::memcpy(&word, units, sizeof word);
-  return word;
+UnitBlock blockAt(const char16_t* units) {
+  UnitBlock block;
+  std::memcpy(&block, units, sizeof block);
+  return block;
 }
 
-bool hasZeroUnit(UnitWord word) {
-  return ((word - 0x0001000100010001) & ~word & 0x8000800080008000) != 0;
+#if defined(__SSE2__)
+// The top bit of each byte: two per unit, in one instruction.
+constexpr int kBitsPerMark = 2;
+Marks marksOf(UnitMarks compared) {
+  return static_cast<Marks>(_mm_movemask_epi8(reinterpret_cast<__m128i>(compared)));
+}
+#else
+// A bit per unit, gathered from a byte per unit.
+constexpr int kBitsPerMark = 1;
+Marks marksOf(UnitMarks compared) {
+  using ByteMarks = int8_t __attribute__((vector_size(8)));
+  const ByteMarks bytes = __builtin_convertvector(compared, ByteMarks);
+  Marks marks;
+  std::memcpy(&marks, &bytes, sizeof marks);
+  return ((marks & 0x0101010101010101) * 0x8040201008040201) >> 56;
+}
+#endif
+
+Marks zeroUnits(UnitBlock block) {
+  return marksOf(block == kNoUnits);
 }
 
-// Shorter first, then by the first differing unit: negative, 0 or positive. Units are compared only up to
-// the first difference; past it only the ends of both texts are looked for. Where both buffers are known to
-// hold them (readable units from the start), four units are taken at once; a word that holds a terminator
-// ends that, so units past a terminator never decide.
-int orderWithoutHost(const char16_t* a, int64_t aReadable, const char16_t* b, int64_t bReadable) {
-  const int64_t lastWord = std::min(aReadable, bReadable) - kUnitsPerWord;
+// The place in the block of the first unit that non-zero marks mark.
+int64_t firstMarked(Marks marks) {
+  return std::countr_zero(marks) / kBitsPerMark;
+}
+
+// The marks of the units past the place in the block.
+Marks unitsAbove(int64_t place) {
+  return ~Marks{0} << (kBitsPerMark * (place + 1));
+}
+
+// The places of blocks over readable units: 0, 8, 16 ..., the last one ending where the readable units end
+// (it overlaps the one before, whose units are known by then). Taken only where a terminator lies within
+// them.
+class BlockWalk {
+ public:
+  explicit BlockWalk(int64_t readable) : last_(readable - kUnitsPerBlock) {}
+  bool fits() const { return last_ >= 0; }
+  int64_t place() const { return place_; }
+  // False at the last block: a text without a terminator in its readable units breaks the string's promise,
+  // and the caller reads it unit by unit rather than past them.
+  bool advance() {
+    if (place_ == last_) return false;
+    place_ = std::min(place_ + kUnitsPerBlock, last_);
+    return true;
+  }
+
+ private:
+  int64_t last_;
+  int64_t place_ = 0;
+};
+
+// The units before the terminator. readable units from the start may be read (terminator and what lies past
+// it included): those are taken a block at a time; a text without them, unit by unit.
+int64_t unitsBeforeEnd(const char16_t* text, int64_t readable) {
+  BlockWalk walk(readable);
+  if (walk.fits()) {
+    do {
+      if (Marks zeros = zeroUnits(blockAt(text + walk.place()))) return walk.place() + firstMarked(zeros);
+    } while (walk.advance());
+  }
+  return static_cast<int64_t>(std::char_traits<char16_t>::length(text));
+}
+
+// Shorter first, then by the first differing unit: negative, 0 or positive. Unit by unit, for texts whose
+// buffers may end at their terminators.
+int orderUnitByUnit(const char16_t* a, const char16_t* b) {
   int64_t i = 0;
-  while (i <= lastWord && wordAt(a + i) == wordAt(b + i) && !hasZeroUnit(wordAt(a + i))) i += kUnitsPerWord;
   for (; a[i] == b[i]; ++i) {
     if (a[i] == 0) return 0;
   }
   if (a[i] == 0 || b[i] == 0) return a[i] == 0 ? -1 : 1;
   const int difference = a[i] < b[i] ? -1 : 1;
-  ++i;
-  while (i <= lastWord && !hasZeroUnit(wordAt(a + i)) && !hasZeroUnit(wordAt(b + i))) i += kUnitsPerWord;
-  for (; a[i] && b[i]; ++i) {
+  for (++i; a[i] && b[i]; ++i) {
   }
   if (a[i] || b[i]) return a[i] ? 1 : -1;
   return difference;
 }
 
-// The host's ordering of a and b in *order, when the host offers one. Out of line, so that the path without a
-// host stays short.
-[[gnu::noinline]] bool orderInHost(const char16_t* a, const char16_t* b, int* order) {
+// The same a block at a time where both buffers hold the blocks (readable units from the start): the texts
+// are compared up to their first difference or end, and past a difference only their ends are looked for. The
+// first end of either lies within the fewer readable units, so blocks over those suffice.
+int orderWithoutHost(const char16_t* a, int64_t aReadable, const char16_t* b, int64_t bReadable) {
+  BlockWalk walk(std::min(aReadable, bReadable));
+  if (!walk.fits()) return orderUnitByUnit(a, b);
+  Marks stop = 0, zerosA = 0, zerosB = 0;
+  do {
+    const UnitBlock blockA = blockAt(a + walk.place()), blockB = blockAt(b + walk.place());
+    zerosA = zeroUnits(blockA);
+    zerosB = zeroUnits(blockB);
+    stop = marksOf(blockA != blockB) | zerosA | zerosB;
+  } while (!stop && walk.advance());
+  if (!stop) return orderUnitByUnit(a, b);
+  const int64_t place = firstMarked(stop), at = walk.place() + place;
+  if (a[at] == b[at]) return 0;  // both end there
+  if (a[at] == 0 || b[at] == 0) return a[at] == 0 ? -1 : 1;
+  zerosA &= unitsAbove(place);
+  zerosB &= unitsAbove(place);
+  while (!(zerosA | zerosB)) {
+    if (!walk.advance()) return orderUnitByUnit(a, b);
+    zerosA = zeroUnits(blockAt(a + walk.place()));
+    zerosB = zeroUnits(blockAt(b + walk.place()));
+  }
+  // The first terminator of each, as the lowest mark (none: later).
+  const Marks endA = zerosA & -zerosA, endB = zerosB & -zerosB;
+  if (endA != endB) return endA - 1 < endB - 1 ? -1 : 1;
+  return a[at] < b[at] ? -1 : 1;
+}
+
+// Whether the host offers an ordering, as first found after the module was attached: asked once, not per
+// comparison, and forgotten when the module detaches.
+enum class HostOrdering { kUnknown, kNone, kOffered };
+std::atomic<HostOrdering> hostOrdering{HostOrdering::kUnknown};
+
+const bool forgetsHostOrdering = (addDetachStep([] { hostOrdering.store(HostOrdering::kUnknown); }), true);
+
+// Whether a is less than b in the host's ordering, when the host offers one; else in the ordering without it.
+// Out of line, so that the path without a host stays short.
+[[gnu::noinline]] bool lessInHost(const char16_t* a, int64_t aReadable, const char16_t* b,
+                                  int64_t bReadable) {
   SPtr<IZelStrSupport> support;
-  if (!support) return false;
-  *order = support->compare(a, b);
-  return true;
+  hostOrdering.store(support ? HostOrdering::kOffered : HostOrdering::kNone, std::memory_order_relaxed);
+  if (support) return support->compare(a, b) < 0;
+  return orderWithoutHost(a, aReadable, b, bReadable) < 0;
 }
 
 }  // namespace
 
 ZelString::ZelString(const char* narrow) {
-  if (!narrow) return;
-  int64_t n = static_cast<int64_t>(std::strlen(narrow));
-  uint32_t capacity = 0;
-  char16_t* buffer = allocBuffer(n, capacity);
-  for (int64_t i = 0; i < n; ++i) buffer[i] = static_cast<unsigned char>(narrow[i]);
-  buffer[n] = 0;
-  adopt(buffer, capacity);
+  if (narrow) widen(narrow, static_cast<int64_t>(std::strlen(narrow)));
 }
 
 ZelString::ZelString(char c) {
@@ -162,12 +266,36 @@ void ZelString::setBuffer(const char16_t* text, int32_t n) {
     text_ = const_cast<char16_t*>(text);
     return;
   }
-  int64_t units = n < 0 ? lengthOf(text) : std::min<int64_t>(n, lengthOf(text));
+  int64_t units = n < 0 ? lengthOf(text) : lengthWithin(text, n);
+  if (holdsInPlace(units)) {
+    std::memmove(text_, text, units * sizeof(char16_t));  // text may lie in our buffer
+    text_[units] = 0;
+    return;
+  }
   uint32_t capacity = 0;
   char16_t* buffer = allocBuffer(units, capacity);
   std::memcpy(buffer, text, units * sizeof(char16_t));  // before releasing: text may lie in our buffer
   buffer[units] = 0;
   adopt(buffer, capacity);
+}
+
+bool ZelString::holdsInPlace(int64_t units) const {
+  const int64_t needed = (units + 1) * static_cast<int64_t>(sizeof(char16_t));
+  return capacity_ > 0 && needed <= capacity_ &&
+         (capacity_ <= kSmallBuffer || 2 * needed >= static_cast<int64_t>(capacity_));
+}
+
+void ZelString::setNarrow(const char* narrow, int32_t n) {
+  widen(narrow, std::max(n, 0));
+}
+
+void ZelString::widen(const char* narrow, int64_t n) {
+  const bool inPlace = holdsInPlace(n);
+  uint32_t capacity = 0;
+  char16_t* buffer = inPlace ? text_ : allocBuffer(n, capacity);
+  for (int64_t i = 0; i < n; ++i) buffer[i] = static_cast<unsigned char>(narrow[i]);
+  buffer[n] = 0;
+  if (!inPlace) adopt(buffer, capacity);
 }
 
 char16_t* ZelString::allocBuffer(int64_t units, uint32_t& capacity) const {
@@ -187,7 +315,7 @@ void ZelString::releaseBuffer() {
 }
 
 int32_t ZelString::length() const {
-  return static_cast<int32_t>(lengthOf(text_));
+  return text_ ? static_cast<int32_t>(unitsBeforeEnd(text_, readableUnits())) : 0;
 }
 
 bool operator==(const ZelString& a, const ZelString& b) {
@@ -196,9 +324,9 @@ bool operator==(const ZelString& a, const ZelString& b) {
 }
 
 bool operator<(const ZelString& a, const ZelString& b) {
-  int order = 0;
-  // Without a host there is nothing to look up.
-  if (hostRoot() && orderInHost(a.c_str(), b.c_str(), &order)) return order < 0;
+  // Nothing to look up in a host known to offer no ordering, nor without a host.
+  if (hostOrdering.load(std::memory_order_relaxed) != HostOrdering::kNone && hostRoot())
+    return lessInHost(a.c_str(), a.readableUnits(), b.c_str(), b.readableUnits());
   return orderWithoutHost(a.c_str(), a.readableUnits(), b.c_str(), b.readableUnits()) < 0;
 }
 

@@ -1,6 +1,7 @@
 #include "host/core/xml_dom.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <fstream>
 #include <iterator>
 
@@ -20,22 +21,15 @@ std::string utf8(const ZelString& text) {
   return platform::toUtf8(text.c_str());
 }
 
-// Sets out to the UTF-16 form of the UTF-8 text. A short ASCII text, nearly all a document holds, is widened
-// on the stack and copied into out once.
+// Sets out to the UTF-16 form of the UTF-8 text. ASCII text, nearly all a document holds, is widened straight
+// into out; a text too long for a string takes the general way, which refuses it.
 void assignWide(ZelString& out, const char* text) {
-  char16_t units[64];
   size_t n = 0;
-  while (n + 1 < std::size(units) && static_cast<unsigned char>(text[n]) - 1u < 0x7Fu) {
-    units[n] = static_cast<char16_t>(text[n]);
-    ++n;
-  }
-  if (text[n]) {
+  while (static_cast<unsigned char>(text[n]) - 1u < 0x7Fu) ++n;
+  if (text[n] || n > static_cast<size_t>(INT32_MAX)) {
     out.setBuffer(platform::fromUtf8(text).c_str(), -1);
-  } else if (n > 0) {
-    units[n] = 0;
-    out.setBuffer(units, -1);
   } else {
-    out = ZelString();
+    out.setNarrow(text, static_cast<int32_t>(n));
   }
 }
 
@@ -68,8 +62,9 @@ char* narrowAscii(const ZelString& text, size_t units) {
   return nullptr;
 }
 
+// The null node's type is no element's, so an element is found with one call per node.
 pugi::xml_node skipToElement(pugi::xml_node node) {
-  while (node && node.type() != pugi::node_element) node = node.next_sibling();
+  while (node.type() != pugi::node_element && node) node = node.next_sibling();
   return node;
 }
 
@@ -154,7 +149,8 @@ void XmlDomElement::attribute(ZelString& out, const ZelString& name) {
 
 void XmlDomElement::text(ZelString& out) {
   auto isText = [](pugi::xml_node node) {
-    return node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata;
+    const pugi::xml_node_type type = node.type();
+    return type == pugi::node_pcdata || type == pugi::node_cdata;
   };
   pugi::xml_node child = node_.first_child();
   while (child && !isText(child)) child = child.next_sibling();

@@ -31,6 +31,9 @@ class ZelString {
 
   // Replaces the text: null empties it; n 0 borrows text, -1 copies all of it, another n the first n units.
   void setBuffer(const char16_t* text, int32_t n);
+  // Replaces the text by the first n bytes of narrow (none for n <= 0), each one code unit of the same value
+  // (Latin-1), as the constructor from bytes does, in the string's own buffer where it fits.
+  void setNarrow(const char* narrow, int32_t n);
 
   const char16_t* data() const { return text_; }
   // Never null.
@@ -95,7 +98,14 @@ class ZelString {
   void releaseBuffer();
   // Makes an owned buffer for n units (plus terminator) and answers it; the old buffer is not touched.
   char16_t* allocBuffer(int64_t units, uint32_t& capacity) const;
+  // Whether the owned buffer takes a text of n units in place: it is large enough, and small or not twice
+  // the size needed, so that a string refilled in a loop allocates once while a short text never keeps a
+  // large buffer.
+  bool holdsInPlace(int64_t units) const;
+  static constexpr uint32_t kSmallBuffer = 256;
   void adopt(char16_t* buffer, uint32_t capacity);
+  // The text of the n bytes of narrow, Latin-1 (see setNarrow); a length beyond the pool's sizes is refused.
+  void widen(const char* narrow, int64_t n);
   // The units that may be read from the start of the text, its terminator and what lies past it included:
   // all of an owned buffer; of a borrowed text only what its terminator shows (0 here).
   int64_t readableUnits() const { return capacity_ / sizeof(char16_t); }

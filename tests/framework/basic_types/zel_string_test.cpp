@@ -80,17 +80,19 @@ std::vector<ZelString> eachKindOf(const std::u16string& text) {
   return kinds;
 }
 
-TEST_F(StringsWithoutHost, OrderingHoldsForEveryKindOfTextLengthAndPlaceOfDifference) {
+// Lengths on both sides of one and two blocks of eight units, whose last block overlaps the one before.
+TEST_F(StringsWithoutHost, OrderingAndLengthHoldForEveryKindOfTextLengthAndPlaceOfDifference) {
   auto expected = [](const std::u16string& a, const std::u16string& b) {
     return a.size() != b.size() ? a.size() < b.size() : a < b;
   };
-  for (size_t n = 0; n <= 10; ++n) {
-    for (size_t m : {n, n + 1}) {
+  for (size_t n : {0, 1, 3, 4, 6, 7, 8, 9, 10, 15, 16, 17, 23, 24, 25, 33}) {
+    for (size_t m : {n, n + 1, n + 9}) {
       for (size_t at = 0; at <= n; ++at) {
         const std::u16string a(n, u'k');
         std::u16string b(m, u'k');
         if (at < n) b[at] = at % 2 ? u'\x8000' : u'a';
         for (const ZelString& x : eachKindOf(a)) {
+          EXPECT_EQ(x.length(), static_cast<int32_t>(n));
           for (const ZelString& y : eachKindOf(b)) {
             EXPECT_EQ(x < y, expected(a, b)) << n << " units against " << m << ", differing at " << at;
             EXPECT_EQ(y < x, expected(b, a)) << m << " units against " << n << ", differing at " << at;
@@ -99,6 +101,30 @@ TEST_F(StringsWithoutHost, OrderingHoldsForEveryKindOfTextLengthAndPlaceOfDiffer
       }
     }
   }
+}
+
+TEST_F(StringsWithoutHost, ARefilledStringKeepsItsBufferUnlessItWouldHoldMostlyNothing) {
+  ZelString s(u"abcdefgh");
+  s += ZelString(u"ij");
+  const char16_t* buffer = s.data();
+  s.setBuffer(u"klmno", -1);
+  EXPECT_EQ(s.data(), buffer) << "a shorter text fits in place";
+  s.setBuffer(s.data() + 2, -1);
+  EXPECT_EQ(text(s), u"mno") << "a text from the string's own buffer moves within it";
+  const char16_t unterminated[] = {u'a', u'b', u'c'};
+  s.setBuffer(unterminated, 2);
+  EXPECT_EQ(text(s), u"ab") << "no unit past the first n is read";
+  s.setNarrow("p\xe9qr", 3);
+  EXPECT_EQ(text(s), u"p\u00e9q") << "bytes are Latin-1 units, the first n of them";
+  EXPECT_EQ(s.data(), buffer);
+  s.setNarrow("p", -1);
+  EXPECT_TRUE(s.isEmpty());
+  ZelString large;
+  large.setBuffer(std::u16string(1000, u'x').c_str(), -1);
+  const char16_t* largeBuffer = large.data();
+  large.setBuffer(u"y", -1);
+  EXPECT_EQ(text(large), u"y");
+  EXPECT_NE(large.data(), largeBuffer) << "a short text lets a large buffer go";
 }
 
 TEST_F(StringsWithoutHost, NarrowDropsNonAsciiAndUtf8EncodesEveryCharacter) {
@@ -151,6 +177,12 @@ TEST_F(StringsWithoutHost, NarrowFindAndArg) {
 
 using StringsWithHostSupport = ModuleTest;
 
+TEST_F(StringsWithHostSupport, AHostWithoutOrderingLeavesItShorterFirst) {
+  EXPECT_TRUE(ZelString(u"z") < ZelString(u"aa"));
+  EXPECT_TRUE(ZelString(u"ab") < ZelString(u"ac"));
+}
+
+// Runs after a test that found the host without an ordering: what was found then ends with its host.
 TEST_F(StringsWithHostSupport, TheHostDecidesOrderingNarrowingWhitespaceAndParsing) {
   host_.core().enable(CoreFamily::Optional::kStrSupport, true);
   EXPECT_FALSE(ZelString(u"z") < ZelString(u"aa")) << "dictionary order, not length first";

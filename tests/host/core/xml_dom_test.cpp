@@ -67,21 +67,24 @@ TEST_F(XmlDom, SettingANewRootReplacesTheOldAndEscapesText) {
 }
 
 TEST_F(XmlDom, ParsedChildrenWalkInDocumentOrderWithTheirTexts) {
-  ASSERT_TRUE(
-      document_->parse(ZelString(u"<Log><SetRadius time=\"0\">0.003000</SetRadius>text<OnStop time=\"12\"/>"
-                                 u"<OnCustomEvent time=\"1\" name=\"\u00c9rror\"/></Log>")));
+  const std::u16string longTime(100, u'7');
+  ASSERT_TRUE(document_->parse(ZelString(
+      (u"<Log><SetRadius time=\"0\">0.003000</SetRadius>text<OnStop time=\"12\"/><\u00dcnit time=\"" +
+       longTime + u"\"/><OnCustomEvent time=\"1\" name=\"\u00c9rror\"/></Log>")
+          .c_str())));
   IZelDOMXmlElement* root = document_->rootElement();
   ASSERT_NE(root, nullptr);
   IPtr<IZelDOMXmlElementItr> children;
   children.takeOwnership(root->children());
   std::vector<std::u16string> seen;
+  ZelString tag, time;  // each refilled in turn, as a reader does
   for (children->first(); !children->atEnd(); children->next()) {
-    ZelString tag, time;
     children->current()->tagName(tag);
     children->current()->attribute(time, ZelString(u"time"));
     seen.push_back(text(tag) + u"@" + text(time));
   }
-  EXPECT_EQ(seen, (std::vector<std::u16string>{u"SetRadius@0", u"OnStop@12", u"OnCustomEvent@1"}));
+  EXPECT_EQ(seen, (std::vector<std::u16string>{u"SetRadius@0", u"OnStop@12", u"\u00dcnit@" + longTime,
+                                               u"OnCustomEvent@1"}));
 
   EXPECT_EQ(textOf(root->firstChild(ZelString(u"SetRadius"))), u"0.003000");
   ZelString value;
