@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+#include "basic_types/zel_id.h"
 #include "basic_types/zel_string.h"
 #include "host/api/zel_feature.h"
 #include "host/api/zel_unknown.h"
@@ -26,7 +27,8 @@ class IZelSubObject : public virtual IZelUnknown {
   virtual int32_t objectId() = 0;
 };
 
-// A sub-object that shows a feature. A new feature shows at the next refresh.
+// A sub-object that shows a feature. A new feature shows at the next refresh. It also answers
+// "IZelProbeArraySource" (host/api/probe_array_source.h) for the probed points shown beside the feature.
 class IZelFeatureSubObject : public virtual IZelSubObject {
  public:
   static constexpr const char* interfaceName = "IZelFeatureSubObject";
@@ -61,4 +63,12 @@ class IZelFeatureSubObjectMgr : public virtual IZelUnknown {
   // A new sub-object of the manager's object showing the feature, not yet added: the caller holds a reference
   // on it. Null for a null feature.
   virtual IZelFeatureSubObject* createSubObject(IZelFeature* feature) = 0;
+
+  // Running numbers, one count per feature type (keyed by the type's class id) and per manager, that new
+  // features are numbered by: update, then read the number, gives 1, 2, 3, ... Giving a number back lowers
+  // the count, so the number last handed out serves again; a count never goes below 0. A type never updated
+  // reads 0.
+  virtual void updateRunningNumber(const ZelID& typeId) = 0;
+  virtual int32_t runningNumber(const ZelID& typeId) = 0;
+  virtual void giveBackRunningNumber(const ZelID& typeId) = 0;
 };

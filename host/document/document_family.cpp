@@ -1,6 +1,8 @@
 #include "host/document/document_family.h"
 
 #include "host/document/host_point_objects.h"
+#include "host/document/host_point_regions.h"
+#include "host/document/host_recreation_modifier.h"
 #include "host/document/parameters/host_bit_vector_array.h"
 #include "host/document/parameters/host_embedded_feature_parameter.h"
 #include "host/document/parameters/host_feature_constraint_parameter.h"
@@ -14,7 +16,8 @@ DocumentFamily::DocumentFamily()
       builder_(new HostObjectBuilder(doc_.get())),
       remover_(new HostObjectRemover(doc_.get())),
       arrays_(new HostRealPArrayFactory),
-      eventDataStore_(new HostEventDataStore) {}
+      eventDataStore_(new HostEventDataStore),
+      featureTypes_(new HostFeatureTypeFinder) {}
 
 std::vector<ServiceFamily::SharedService> DocumentFamily::sharedServices() const {
   return {
@@ -24,11 +27,13 @@ std::vector<ServiceFamily::SharedService> DocumentFamily::sharedServices() const
       {IZelObjectRemover::interfaceName, remover_.get()},
       {IRealPArrayFactory::interfaceName, arrays_.get()},
       {IEventDataStore::interfaceName, eventDataStore_.get()},
+      {IZelFeatureTypeFinder::interfaceName, featureTypes_.get()},
   };
 }
 
 // The module owns every point value, point set, parameter value and parameter table it asks for, and a worker
-// thread never shares a document.
+// thread never shares a document. Complexes, region handlers and recreation modifiers hold what a caller set
+// on them between two calls, so no two callers may share one either.
 std::vector<ServiceFamily::FreshObject> DocumentFamily::freshObjects() const {
   return {
       {IZelPoints::interfaceName, [] { return static_cast<IZelUnknown*>(new HostPoints); }},
@@ -44,5 +49,10 @@ std::vector<ServiceFamily::FreshObject> DocumentFamily::freshObjects() const {
        [] { return static_cast<IZelUnknown*>(new HostFeatureConstraintParameter); }},
       {IZelBitVectorArray::interfaceName, [] { return static_cast<IZelUnknown*>(new HostBitVectorArray); }},
       {IZelParameterTable::interfaceName, [] { return static_cast<IZelUnknown*>(new HostParameterTable); }},
+      {IComplex0D::interfaceName, [] { return static_cast<IZelUnknown*>(new HostPoints); }},
+      {IZelCreateRegionHandler::interfaceName,
+       [] { return static_cast<IZelUnknown*>(new HostCreateRegionHandler); }},
+      {IZelFeatureRecreationModifier::interfaceName,
+       [] { return static_cast<IZelUnknown*>(new HostRecreationModifier); }},
   };
 }

@@ -1,12 +1,14 @@
 #pragma once
 
 // The host's document: its objects, with their graphics, builder and remover, the point-array factory and
-// the document events, with fresh point values, point sets, parameter values and parameter tables.
+// the document events and the feature-type finder, with fresh point values, point sets, parameter values and
+// parameter tables, point complexes, region handlers and recreation modifiers.
 
 #include "framework/object/iptr.h"
 #include "host/core/service_family.h"
 #include "host/document/host_document.h"
 #include "host/document/host_event_data_store.h"
+#include "host/document/host_feature_types.h"
 #include "host/document/host_object_editors.h"
 #include "host/document/host_real_parray.h"
 
@@ -20,6 +22,7 @@ class DocumentFamily : public ServiceFamily {
   HostObjectRemover& remover() { return *remover_; }
   HostRealPArrayFactory& arrays() { return *arrays_; }
   HostEventDataStore& eventDataStore() { return *eventDataStore_; }
+  HostFeatureTypeFinder& featureTypes() { return *featureTypes_; }
 
   std::vector<SharedService> sharedServices() const override;
   std::vector<FreshObject> freshObjects() const override;
@@ -31,4 +34,5 @@ class DocumentFamily : public ServiceFamily {
   IPtr<HostObjectRemover> remover_;
   IPtr<HostRealPArrayFactory> arrays_;
   IPtr<HostEventDataStore> eventDataStore_;
+  IPtr<HostFeatureTypeFinder> featureTypes_;
 };

@@ -61,5 +61,6 @@ void HostFeatureSubObject::queryInterface(const char* name, void** out, bool) {
       .classLeaf(interfaceName, this, this)
       .offer<IZelFeatureSubObject>(this)
       .offer<IZelSubObject>(this)
+      .offer<IZelProbeArraySource>(this)
       .end();
 }

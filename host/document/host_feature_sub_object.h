@@ -2,7 +2,8 @@
 
 // A sub-object that the stand-in host's feature sub-object manager made for a feature. It knows the manager
 // that made it, by that manager's serial number, so that no other manager takes it in, and the feature it
-// shows since its last refresh, the feature it was made with until then. Safe on any thread.
+// shows since its last refresh, the feature it was made with until then. It also holds the probed points
+// shown beside the feature ("IZelProbeArraySource"). Safe on any thread.
 
 #include <atomic>
 #include <cstdint>
@@ -10,10 +11,12 @@
 #include <string>
 
 #include "framework/object/iptr.h"
+#include "host/api/probe_array_source.h"
 #include "host/api/zel_sub_objects.h"
 #include "host/core/host_unknown.h"
+#include "host/document/probe_points.h"
 
-class HostFeatureSubObject : public IZelFeatureSubObject, public HostUnknown {
+class HostFeatureSubObject : public IZelFeatureSubObject, public IZelProbeArraySource, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostFeatureSubObject";
 
@@ -28,6 +31,11 @@ class HostFeatureSubObject : public IZelFeatureSubObject, public HostUnknown {
   IZelFeature* feature() override;
   bool setFeature(IZelFeature* feature) override;
   void refresh() override;
+
+  void begin(int32_t count) override { probePoints_.begin(count); }
+  bool append(const Vector3& point) override { return probePoints_.append(point); }
+  int32_t count() override { return probePoints_.count(); }
+  bool pointAt(int32_t i, Vector3& out) override { return probePoints_.pointAt(i, out); }
 
   // Host side.
   uint64_t makerSerial() const { return makerSerial_; }
@@ -46,4 +54,5 @@ class HostFeatureSubObject : public IZelFeatureSubObject, public HostUnknown {
   std::u16string name_;        // guarded by mutex_
   IPtr<IZelFeature> feature_;  // guarded by mutex_
   IPtr<IZelFeature> shown_;    // guarded by mutex_
+  ProbePoints probePoints_;
 };

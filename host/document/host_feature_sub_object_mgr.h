@@ -2,7 +2,8 @@
 
 // The stand-in host's feature sub-object manager of one document object: one object that answers
 // "IZelFeatureSubObjectMgr", making sub-objects for features, and "IZelSubObjectMgr", holding the document
-// object's sub-objects in the order they were added. Safe on any thread.
+// object's sub-objects in the order they were added, with the running numbers of its new features. Safe on
+// any thread.
 
 #include <cstdint>
 #include <mutex>
@@ -12,6 +13,7 @@
 #include "host/api/zel_sub_objects.h"
 #include "host/core/host_unknown.h"
 #include "host/document/host_feature_sub_object.h"
+#include "host/document/running_numbers.h"
 
 class HostFeatureSubObjectMgr : public IZelFeatureSubObjectMgr, public IZelSubObjectMgr, public HostUnknown {
  public:
@@ -21,6 +23,9 @@ class HostFeatureSubObjectMgr : public IZelFeatureSubObjectMgr, public IZelSubOb
   explicit HostFeatureSubObjectMgr(int32_t objectId);
 
   IZelFeatureSubObject* createSubObject(IZelFeature* feature) override;
+  void updateRunningNumber(const ZelID& typeId) override { runningNumbers_.update(typeId); }
+  int32_t runningNumber(const ZelID& typeId) override { return runningNumbers_.number(typeId); }
+  void giveBackRunningNumber(const ZelID& typeId) override { runningNumbers_.giveBack(typeId); }
   bool addSubObject(IZelSubObject* subObject) override;
   bool removeSubObject(IZelSubObject* subObject) override;
   int32_t subObjectCount() override;
@@ -40,4 +45,5 @@ class HostFeatureSubObjectMgr : public IZelFeatureSubObjectMgr, public IZelSubOb
   const uint64_t serial_;
   std::mutex mutex_;
   std::vector<IPtr<HostFeatureSubObject>> subObjects_;  // guarded by mutex_
+  RunningNumbers runningNumbers_;
 };

@@ -3,7 +3,11 @@
 #include "framework/object/query_chain.h"
 
 void HostPoints::queryInterface(const char* name, void** out, bool) {
-  QueryChain(name, out).classLeaf(interfaceName, this, this).offer<IZelPoints>(this).end();
+  QueryChain(name, out)
+      .classLeaf(interfaceName, this, this)
+      .offer<IZelPoints>(this)
+      .offer<IComplex0D>(this)
+      .end();
 }
 
 void HostPoint::position(double xyz[3]) {

@@ -1,15 +1,18 @@
 #pragma once
 
-// The stand-in host's points ("IZelPoint") and point sets ("IZelPoints"): the module looks both up by name
-// and gets a fresh object each time (see HostRoot::setServiceFactory). Each belongs to one thread at a time.
+// The stand-in host's points ("IZelPoint") and point sets ("IZelPoints", which are point complexes
+// "IComplex0D" too): the module looks each up by name and gets a fresh object each time (see
+// HostRoot::setServiceFactory). Each belongs to one thread at a time.
 
 #include <array>
 
 #include "framework/object/iptr.h"
+#include "host/api/point_regions.h"
 #include "host/api/points.h"
 #include "host/core/host_unknown.h"
 
-class HostPoints : public IZelPoints, public HostUnknown {
+// The points of one array: a point object's points and the point complex a region of points is made of.
+class HostPoints : public IZelPoints, public IComplex0D, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostPoints";
 
