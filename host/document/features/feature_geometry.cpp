@@ -84,7 +84,10 @@ bool isFiniteFrame(const Frame& frame) {
 
 std::optional<Vector3> unitDirection(const Vector3& v) {
   if (!isFinite(v)) return std::nullopt;
-  Vector3 unit = v;
+  // Scaled to its largest component first, so that squaring neither overflows a huge vector nor flushes a
+  // tiny one to zero.
+  double largest = std::max({std::fabs(v.x), std::fabs(v.y), std::fabs(v.z)});
+  Vector3 unit = largest > 0.0 ? v / largest : v;
   if (!unit.normalize()) return std::nullopt;
   return unit;
 }
