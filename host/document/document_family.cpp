@@ -1,5 +1,17 @@
 #include "host/document/document_family.h"
 
+#include "host/document/features/host_arc.h"
+#include "host/document/features/host_cone.h"
+#include "host/document/features/host_cylinder.h"
+#include "host/document/features/host_line.h"
+#include "host/document/features/host_oval_slot.h"
+#include "host/document/features/host_parallel_planes.h"
+#include "host/document/features/host_plane.h"
+#include "host/document/features/host_point.h"
+#include "host/document/features/host_rectangular_slot.h"
+#include "host/document/features/host_rounded_slot.h"
+#include "host/document/features/host_sphere.h"
+#include "host/document/features/host_target_point.h"
 #include "host/document/host_point_objects.h"
 #include "host/document/host_point_regions.h"
 #include "host/document/host_recreation_modifier.h"
@@ -9,6 +21,16 @@
 #include "host/document/parameters/host_parameter_table.h"
 #include "host/document/parameters/host_single_values.h"
 #include "host/document/parameters/host_vectors_value.h"
+
+namespace {
+
+// The table line that makes a new T for every lookup of its interface name.
+template <class T>
+ServiceFamily::FreshObject freshFeature(const char* name) {
+  return {name, [] { return static_cast<IZelUnknown*>(new T); }};
+}
+
+}  // namespace
 
 DocumentFamily::DocumentFamily()
     : doc_(new HostDocument),
@@ -31,13 +53,24 @@ std::vector<ServiceFamily::SharedService> DocumentFamily::sharedServices() const
   };
 }
 
-// The module owns every point value, point set, parameter value and parameter table it asks for, and a worker
+// The module owns every point set, feature, parameter value and parameter table it asks for, and a worker
 // thread never shares a document. Complexes, region handlers and recreation modifiers hold what a caller set
 // on them between two calls, so no two callers may share one either.
 std::vector<ServiceFamily::FreshObject> DocumentFamily::freshObjects() const {
   return {
       {IZelPoints::interfaceName, [] { return static_cast<IZelUnknown*>(new HostPoints); }},
-      {IZelPoint::interfaceName, [] { return static_cast<IZelUnknown*>(new HostPoint); }},
+      freshFeature<HostPoint>(IZelPoint::interfaceName),
+      freshFeature<HostTargetPoint>(IZelTargetPoint::interfaceName),
+      freshFeature<HostPlane>(IZelPlane::interfaceName),
+      freshFeature<HostLine>(IZelLine::interfaceName),
+      freshFeature<HostArc>(IZelArc::interfaceName),
+      freshFeature<HostSphere>(IZelSphere::interfaceName),
+      freshFeature<HostCylinder>(IZelCylinder::interfaceName),
+      freshFeature<HostCone>(IZelCone::interfaceName),
+      freshFeature<HostParallelPlanes>(IZelParallelPlanes::interfaceName),
+      freshFeature<HostOvalSlot>(IZelOvalSlot::interfaceName),
+      freshFeature<HostRectangularSlot>(IZelRectangularSlot::interfaceName),
+      freshFeature<HostRoundedSlot>(IZelRoundedSlot::interfaceName),
       {IZelVectorsValue::interfaceName, [] { return static_cast<IZelUnknown*>(new HostVectorsValue); }},
       {IZelVectorValue::interfaceName, [] { return static_cast<IZelUnknown*>(new HostVectorValue); }},
       {IZelDoubleValue::interfaceName, [] { return static_cast<IZelUnknown*>(new HostDoubleValue); }},

@@ -9,15 +9,3 @@ void HostPoints::queryInterface(const char* name, void** out, bool) {
       .offer<IComplex0D>(this)
       .end();
 }
-
-void HostPoint::position(double xyz[3]) {
-  for (int i = 0; i < 3; ++i) xyz[i] = position_[i];
-}
-
-void HostPoint::queryInterface(const char* name, void** out, bool) {
-  QueryChain(name, out)
-      .classLeaf(interfaceName, this, this)
-      .offer<IZelPoint>(this)
-      .offer<IZelFeature>(this)
-      .end();
-}

@@ -1,10 +1,8 @@
 #pragma once
 
-// The stand-in host's points ("IZelPoint") and point sets ("IZelPoints", which are point complexes
-// "IComplex0D" too): the module looks each up by name and gets a fresh object each time (see
-// HostRoot::setServiceFactory). Each belongs to one thread at a time.
-
-#include <array>
+// The stand-in host's point sets ("IZelPoints", which are point complexes "IComplex0D" too): the module looks
+// them up by name and gets a fresh object each time (see HostRoot::setServiceFactory). Each belongs to one
+// thread at a time. The point itself is a feature (features/host_point.h).
 
 #include "framework/object/iptr.h"
 #include "host/api/point_regions.h"
@@ -26,20 +24,4 @@ class HostPoints : public IZelPoints, public IComplex0D, public HostUnknown {
 
  private:
   IPtr<RealPArray> array_;
-};
-
-// A point value that is a point feature too: it answers "IZelFeature", so a document object's feature
-// sub-object manager can show it.
-class HostPoint : public IZelPoint, public HostUnknown {
- public:
-  static constexpr const char* interfaceName = "HostPoint";
-
-  void setPosition(double x, double y, double z) override { position_ = {x, y, z}; }
-  void position(double xyz[3]) override;
-
-  void queryInterface(const char* name, void** out, bool flag) override;
-  const char* className() override { return interfaceName; }
-
- private:
-  std::array<double, 3> position_{};
 };

@@ -1,8 +1,11 @@
 #pragma once
 
-// The stand-in host's feature values ("IZelEmbeddedFeatureParameter"). A copy holds the same feature: the
-// features themselves are not values of this family.
+// The stand-in host's feature values ("IZelEmbeddedFeatureParameter"). A copy holds a copy of the feature, so
+// a copied table never shares a child feature with its original; an object that is no feature cannot be
+// copied, and neither can the value holding it.
 
+#include "framework/object/query_part.h"
+#include "host/api/zel_feature.h"
 #include "host/document/parameters/host_parameter.h"
 
 class HostEmbeddedFeatureParameter final
@@ -14,8 +17,10 @@ class HostEmbeddedFeatureParameter final
   IZelUnknown* feature() override { return feature_.get(); }
 
   bool copyValueInto(HostEmbeddedFeatureParameter& copy) const {
-    copy.feature_ = feature_;
-    return true;
+    if (!feature_) return true;
+    IZelFeature* feature = queryPart<IZelFeature>(feature_.get());
+    if (feature) copy.feature_.takeOwnership(feature->copy());
+    return copy.feature_.get() != nullptr;
   }
 
  private:

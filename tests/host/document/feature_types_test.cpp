@@ -8,36 +8,20 @@
 #include "framework/host_glue/document_glue.h"
 #include "framework/host_glue/point_objects.h"
 #include "framework/object/iptr.h"
-#include "framework/object/query_chain.h"
 #include "framework/object/query_part.h"
-#include "framework/object/zel_unknown_impl.h"
+#include "host/api/feature_kinds.h"
 #include "host/api/feature_type_ids.h"
 #include "host/api/feature_types.h"
 #include "host/api/probe_array_source.h"
+#include "support/made_by_name.h"
 #include "support/module_fixture.h"
 
 namespace {
 
-// A feature known only by the kind interfaces it answers, as the finder asks for them: the finder must not
-// need the features' code.
-class KindOnlyFeature : public IZelFeature, public ZelUnknownImpl {
- public:
-  explicit KindOnlyFeature(std::vector<std::string> kinds) : kinds_(std::move(kinds)) {}
-
-  void queryInterface(const char* name, void** out, bool) override {
-    QueryChain chain(name, out);
-    if (!chain.classLeaf("KindOnlyFeature", this, this).offer<IZelFeature>(this).end() && name)
-      for (const std::string& kind : kinds_)
-        if (kind == name) *out = static_cast<IZelFeature*>(this);
-  }
-  const char* className() override { return "KindOnlyFeature"; }
-
- private:
-  const std::vector<std::string> kinds_;
-};
-
-IPtr<IZelFeature> feature(std::vector<std::string> kinds) {
-  return IPtr<IZelFeature>(new KindOnlyFeature(std::move(kinds)));
+// A fresh host feature of that kind, made through the root as the module makes one.
+template <class Kind>
+IPtr<IZelFeature> feature() {
+  return IPtr<IZelFeature>(queryPart<IZelFeature>(made<Kind>().get()));
 }
 
 // The type's entity face, as the module reads a feature's type.
@@ -52,25 +36,22 @@ std::u16string displayName(IZelFeature* feature) {
 using FeatureTypes = ModuleTest;
 
 TEST_F(FeatureTypes, OneTypeObjectPerKindWithItsClassIdAndDisplayName) {
-  IPtr<IZelFeature> plane = feature({"IZelPlane"}), other = feature({"IZelPlane"}),
-                    line = feature({"IZelLine"});
+  IPtr<IZelFeature> plane = feature<IZelPlane>(), other = feature<IZelPlane>(), line = feature<IZelLine>();
   EXPECT_EQ(typeOf(plane.get()), typeOf(other.get()));
   EXPECT_NE(typeOf(plane.get()), typeOf(line.get()));
   EXPECT_EQ(typeOf(plane.get())->classId(), kPlaneTypeClassId);
   EXPECT_EQ(typeOf(line.get())->classId(), kLineTypeClassId);
   struct Case {
-    std::vector<std::string> kinds;
+    IPtr<IZelFeature> feature;
     std::u16string name;
   };
-  for (const Case& c :
-       {Case{{"IZelPlane"}, u"Plane"}, Case{{"IZelLine"}, u"Line"}, Case{{"IZelArc"}, u"Circle"},
-        Case{{"IZelCylinder"}, u"Cylinder"}, Case{{"IZelPoint", "IZelTargetPoint"}, u"Target Point"},
-        Case{{"IZelPlane", "IZelParallelPlanes"}, u"Parallel Planes"}}) {
-    SCOPED_TRACE(c.kinds.back());
-    EXPECT_EQ(displayName(feature(c.kinds).get()), c.name) << "the special kind is found as itself";
+  for (const Case& c : {Case{feature<IZelPlane>(), u"Plane"}, Case{feature<IZelLine>(), u"Line"},
+                        Case{feature<IZelArc>(), u"Circle"}, Case{feature<IZelCylinder>(), u"Cylinder"},
+                        Case{feature<IZelTargetPoint>(), u"Target Point"},
+                        Case{feature<IZelParallelPlanes>(), u"Parallel Planes"}}) {
+    EXPECT_EQ(displayName(c.feature.get()), c.name) << "the special kind is found as itself";
   }
   EXPECT_EQ(displayName(queryPart<IZelFeature>(createPoint().get())), u"Point") << "the host's own point";
-  EXPECT_EQ(SPtr<IZelFeatureTypeFinder>()->featureType(feature({}).get()), nullptr);
   EXPECT_EQ(SPtr<IZelFeatureTypeFinder>()->featureType(nullptr), nullptr);
 }
 
@@ -86,7 +67,7 @@ class RunningNumbering : public ModuleTest {
 
 TEST_F(RunningNumbering, ThreePlanesAre123AndGivingBack3MakesTheNextPlane3AgainPerType) {
   IZelFeatureSubObjectMgr* features = getFeatureSubObjectMgr(createPointObject(ZelString(u"Probed")).get());
-  IPtr<IZelFeature> plane = feature({"IZelPlane"}), line = feature({"IZelLine"});
+  IPtr<IZelFeature> plane = feature<IZelPlane>(), line = feature<IZelLine>();
   EXPECT_EQ(features->runningNumber(kPlaneTypeClassId), 0) << "before the first plane";
   EXPECT_EQ(
       (std::vector{next(features, plane.get()), next(features, plane.get()), next(features, plane.get())}),
