@@ -6,6 +6,7 @@
 #include "devices/contracts/plugin_data_receivers.h"
 #include "framework/object/iptr.h"
 #include "framework/object/query_chain.h"
+#include "framework/object/query_part.h"
 #include "framework/registrations/registered_classes.h"
 #include "framework/subject/zel_subject.h"
 #include "support/module_fixture.h"
@@ -29,9 +30,7 @@ class StopReceiverTest : public ModuleTest {
     ModuleTest::SetUp();
     receiver_.createInstance(classIdOf("StopReceiver"));
     ASSERT_TRUE(receiver_);
-    void* subject = nullptr;
-    receiver_->queryInterface(IZelSubject::interfaceName, &subject, false);
-    subject_ = static_cast<IZelSubject*>(subject);
+    subject_ = queryPart<IZelSubject>(receiver_.get());
     ASSERT_TRUE(subject_);
     subject_->attach(counter_.get());
   }
@@ -63,16 +62,6 @@ TEST_F(StopReceiverTest, OnlyTheStopPointAnErrorOrACancelEndTheStep) {
   EXPECT_TRUE(counter_->events.empty());
   receiver_->onPointStop(point);
   EXPECT_EQ(counter_->events, std::vector<std::string>{"Stop"});
-}
-
-TEST_F(StopReceiverTest, AnswersAsADeviceReceiverWouldAskForIt) {
-  for (const char* name :
-       {"StopReceiver", "IZelUnknown", "IZelPluginDataReceiver", "IZelHardProbeDataReceiver",
-        "IZelHardProbeDataReceiverV2", "PalperaSubjectBase", "IZelSubject"}) {
-    void* part = nullptr;
-    receiver_->queryInterface(name, &part, false);
-    EXPECT_NE(part, nullptr) << name;
-  }
 }
 
 }  // namespace

@@ -132,11 +132,4 @@ TEST_F(InstructionsTile, AGoneTileDropsItsWindowAndHearsNoMore) {
   EXPECT_FALSE(host_.gui().windows().build(Tile::kTileName));
 }
 
-TEST_F(InstructionsTile, TheTextOmitsTheFullPartWhenAskedOrEmpty) {
-  ZelString text;
-  EXPECT_EQ(std::u16string(instructions(u"B", u"F", 0)->text(text, true).c_str()), u"1. B\n2. F");
-  EXPECT_EQ(std::u16string(instructions(u"B", u"F", 0)->text(text, false).c_str()), u"B");
-  EXPECT_EQ(std::u16string(instructions(u"B", u"", 0)->text(text, true).c_str()), u"B");
-}
-
 }  // namespace
