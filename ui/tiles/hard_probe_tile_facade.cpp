@@ -10,21 +10,16 @@ namespace {
 
 const ClassRegistration<HardProbeTileFacade> registration(registeredClass("HardProbeTileFacade"));
 
-using TileTable = ZelHashTable<ZelCString, ZelCString>;
-
-// Built on first use; main thread only, as every tile call.
-const TileTable& renderedTiles() {
-  static const TileTable* table = [] {
-    static TileTable made;
-    made.set(ZelCString("hardprobe info tile"), ZelCString("HardProbeInfoControl.xaml"));
-    made.set(ZelCString("hardprobe real time deviation tile"),
-             ZelCString("HardProbeRealTimeDeviationControl.xaml"));
-    made.set(ZelCString("hardprobe dimension tile"),
-             ZelCString("HardProbeInfoControl.xaml,HardProbeDimensionControl.xaml"));
-    return &made;
-  }();
-  return *table;
-}
+// The tiles the information overlay renders, by name, with their XAML control lists.
+struct RenderedTiles : ZelHashTable<ZelCString, ZelCString> {
+  RenderedTiles() {
+    set(ZelCString("hardprobe info tile"), ZelCString("HardProbeInfoControl.xaml"));
+    set(ZelCString("hardprobe real time deviation tile"),
+        ZelCString("HardProbeRealTimeDeviationControl.xaml"));
+    set(ZelCString("hardprobe dimension tile"),
+        ZelCString("HardProbeInfoControl.xaml,HardProbeDimensionControl.xaml"));
+  }
+};
 
 }  // namespace
 
@@ -50,7 +45,8 @@ void HardProbeTileFacade::setActive(bool on) {
 }
 
 const ZelCString* HardProbeTileFacade::xamlControlsOf(const ZelCString& tileName) {
-  return renderedTiles().find(tileName);
+  static const RenderedTiles table;  // built on first use
+  return table.find(tileName);
 }
 
 void HardProbeTileFacade::showTile(const ZelCString&, bool) {
