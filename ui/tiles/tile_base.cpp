@@ -13,6 +13,8 @@ TileBase::TileBase(const ZelString& title, const char* name, int32_t style) : ti
 }
 
 TileBase::~TileBase() {
+  // Without a window of its own, the name's window (if any) is another tile's.
+  if (!window_) return;
   window_.release();
   SPtr<IGuiWin> windows;
   if (windows) windows->dropWindow(name_.data());

@@ -125,6 +125,11 @@ TEST_F(InstructionsTile, ClearEmptiesABuiltTileAndIsIgnoredBeforeTheBuild) {
 }
 
 TEST_F(InstructionsTile, AGoneTileDropsItsWindowAndHearsNoMore) {
+  IPtr<IZelTile> second;
+  second.createInstance(classIdOf("HardProbeInstructionsTile"));
+  EXPECT_EQ(second->window(), nullptr) << "the name has its window";
+  second.release();
+  EXPECT_EQ(host_.gui().windows().window(Tile::kTileName).get(), window_.get()) << "the first tile's stays";
   tile_.release();
   EXPECT_FALSE(host_.gui().windows().window(Tile::kTileName));
   facade_->setInstructions("FullInstructions", instructions(u"B", u"F", 1).get());
