@@ -11,6 +11,9 @@ class IZelDocObject;
 class IGfxViewMgr : public virtual IZelUnknown {
  public:
   static constexpr const char* interfaceName = "IGfxViewMgr";
+
+  // The view the user sees, without a reference for the caller; it answers "ISGfxScene" (gfx_scene.h).
+  virtual IZelUnknown* currentView() = 0;
 };
 
 // The host's graphics service: where document objects stand in the world.

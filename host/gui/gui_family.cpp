@@ -6,7 +6,8 @@ GuiFamily::GuiFamily()
       simpleDialog_(new ScriptedSimpleDialog),
       updateGui_(new HostUpdateGui),
       images_(new HostImageStore),
-      imageWriter_(new HostImageWriter) {}
+      imageWriter_(new HostImageWriter),
+      windows_(new HostWindowService) {}
 
 std::vector<ServiceFamily::SharedService> GuiFamily::sharedServices() const {
   return {
@@ -14,6 +15,7 @@ std::vector<ServiceFamily::SharedService> GuiFamily::sharedServices() const {
       {IUpdateGui::interfaceName, updateGui_.get()},
       {IImageStore::interfaceName, images_.get()},
       {IZelImageWriter::interfaceName, imageWriter_.get()},
+      {IGuiWin::interfaceName, windows_.get()},
   };
 }
 

@@ -11,6 +11,7 @@
 #include "host/gui/host_image.h"
 #include "host/gui/host_image_store.h"
 #include "host/gui/host_update_gui.h"
+#include "host/gui/host_window_service.h"
 #include "host/gui/scripted_simple_dialog.h"
 
 class GuiFamily : public ServiceFamily {
@@ -23,6 +24,7 @@ class GuiFamily : public ServiceFamily {
   HostUpdateGui& updateGui() { return *updateGui_; }
   HostImageStore& images() { return *images_; }
   HostImageWriter& imageWriter() { return *imageWriter_; }
+  HostWindowService& windows() { return *windows_; }
 
   std::vector<SharedService> sharedServices() const override;
   std::vector<FreshObject> freshObjects() const override;
@@ -34,4 +36,5 @@ class GuiFamily : public ServiceFamily {
   IPtr<HostUpdateGui> updateGui_;
   IPtr<HostImageStore> images_;
   IPtr<HostImageWriter> imageWriter_;
+  IPtr<HostWindowService> windows_;
 };

@@ -12,6 +12,7 @@
 #include "host/api/gfx_view.h"
 #include "host/core/host_unknown.h"
 #include "host/scene/host_callback_object.h"
+#include "host/scene/host_scene.h"
 #include "host/scene/host_view_input.h"
 
 class HostGfxViewMgr : public IGfxViewMgr, public HostUnknown {
@@ -22,7 +23,11 @@ class HostGfxViewMgr : public IGfxViewMgr, public HostUnknown {
   enum class MouseCallback : int32_t { kDown = 4, kClick = 5, kDoubleClick = 6, kMove = 7 };
   enum class KeyCallback : int32_t { kPress = 9, kRelease = 10 };
 
-  explicit HostGfxViewMgr(HostCallbackObject* callbacks) : callbacks_(callbacks) {}
+  explicit HostGfxViewMgr(HostCallbackObject* callbacks) : callbacks_(callbacks), scene_(new HostScene) {}
+
+  // The one view: its scene.
+  IZelUnknown* currentView() override { return static_cast<ISGfxScene*>(scene_.get()); }
+  HostScene& scene() { return *scene_; }
 
   // Host side: makes the view's data of one callback and calls the callback with it. Answers non-zero when
   // the callback was handled.
@@ -36,4 +41,5 @@ class HostGfxViewMgr : public IGfxViewMgr, public HostUnknown {
   int32_t dispatch(int32_t id, IZelUnknown* data);
 
   const IPtr<HostCallbackObject> callbacks_;
+  const IPtr<HostScene> scene_;
 };

@@ -1,0 +1,47 @@
+#pragma once
+
+// The scene of the host's current view (the view manager's current view answers "ISGfxScene"): its camera
+// and the viewing transform that turns a viewing position and up direction into a camera orientation.
+// Main thread only, as the view is.
+
+#include "basic_types/matrix4x4.h"
+#include "basic_types/vector3.h"
+#include "host/api/zel_unknown.h"
+
+class ISGfxCamera : public virtual IZelUnknown {
+ public:
+  static constexpr const char* interfaceName = "ISGfxCamera";
+
+  // The point the camera turns about.
+  virtual void setPoint(const Vector3& point) = 0;
+  // The camera's placement: orientation and translation (row-major, translation in the last column).
+  virtual void setMatrix(const Matrix4x4& matrix) = 0;
+};
+
+// What the viewing transform offers when queried for "IZelOrienter".
+class IZelOrienter : public virtual IZelUnknown {
+ public:
+  static constexpr const char* interfaceName = "IZelOrienter";
+
+  // The placement of an eye at the viewing position, looking at the origin with the up direction upward.
+  virtual Matrix4x4 matrix() = 0;
+};
+
+class ISGfxViewingTransform : public virtual IZelUnknown {
+ public:
+  static constexpr const char* interfaceName = "ISGfxViewingTransform";
+
+  virtual void setPosition(const Vector3& position) = 0;
+  virtual void setUp(const Vector3& up) = 0;
+};
+
+class ISGfxScene : public virtual IZelUnknown {
+ public:
+  static constexpr const char* interfaceName = "ISGfxScene";
+
+  // Both without a reference for the caller; they live as long as the scene.
+  virtual ISGfxCamera* camera() = 0;
+  virtual ISGfxViewingTransform* viewingTransform() = 0;
+  // Shows what changed in the scene.
+  virtual void update() = 0;
+};

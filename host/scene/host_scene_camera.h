@@ -1,0 +1,26 @@
+#pragma once
+
+// The stand-in view's camera: it keeps what it was given, for tests and scripts to read.
+
+#include "basic_types/matrix4x4.h"
+#include "basic_types/vector3.h"
+#include "host/api/gfx_scene.h"
+#include "host/core/host_unknown.h"
+
+class HostSceneCamera : public ISGfxCamera, public HostUnknown {
+ public:
+  static constexpr const char* interfaceName = "HostSceneCamera";
+
+  void setPoint(const Vector3& point) override { point_ = point; }
+  void setMatrix(const Matrix4x4& matrix) override { matrix_ = matrix; }
+
+  const Vector3& point() const { return point_; }
+  const Matrix4x4& matrix() const { return matrix_; }
+
+  void queryInterface(const char* name, void** out, bool flag) override;
+  const char* className() override { return interfaceName; }
+
+ private:
+  Vector3 point_;
+  Matrix4x4 matrix_;
+};
