@@ -29,6 +29,8 @@ class HostRoot : public IZelRoot, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostRoot";
 
+  HostRoot();
+
   void addRef(int32_t* count) override;
   bool release(int32_t* count) override;
   int32_t createInstance(const ZelID* classId, const ZelCString* interfaceName, void** out) override;
@@ -39,8 +41,6 @@ class HostRoot : public IZelRoot, public HostUnknown {
   const char* className() override { return interfaceName; }
   using IZelRoot::addRef;
   using IZelRoot::release;
-
-  HostRoot();
 
   // Offers service under name (it must answer queryInterface for that name); null withdraws it. A module that
   // still holds the old service keeps it alive by its own reference.
