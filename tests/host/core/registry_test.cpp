@@ -77,16 +77,20 @@ TEST_F(Registry, AWalkListsOneFolderInRegistrationOrderAsItWasWhenMade) {
   for (const char* path : {"Test/Readers/b", "Test/Readers", "Test/Readers/a", "Test/Readers/sub/d",
                            "Test/ReadersX/e", "Test/Reader/f", "Test/Readers/c"})
     registry().add(path, path);
-  const ZelCString folder("Test/Readers"), entry("Test/Readers/b");
+  const ZelCString folder("Test/Readers"), e("Test/ReadersX/e"), f("Test/Reader/f");
   IPtr<Corvane::IZelRegIter> before(registry().entries(&folder));
-  const ZelCString* text = registry().lookup(&entry);
+  const ZelCString* handedOut[] = {registry().lookup(&e), registry().lookup(&f)};
 
   registry().add("Test/Readers/b", "b again");  // a new text keeps its entry's place
   registry().remove("Test/Readers/a");
+  registry().add("Test/ReadersX/e", "e again");
+  registry().remove("Test/Reader/f");
   EXPECT_EQ(walk("Test/Readers"), (std::vector<std::string>{"b again", "Test/Readers/c"}));
   EXPECT_EQ(rest(before.get()),
             (std::vector<std::string>{"Test/Readers/b", "Test/Readers/a", "Test/Readers/c"}));
-  EXPECT_STREQ(text->c_str(), "Test/Readers/b") << "a text handed out outlives the change of its entry";
+  // A text handed out outlives the change of its entry.
+  EXPECT_STREQ(handedOut[0]->c_str(), "Test/ReadersX/e");
+  EXPECT_STREQ(handedOut[1]->c_str(), "Test/Reader/f");
   before->next();
   EXPECT_EQ(before->currentValue(), nullptr);
   before->first();
