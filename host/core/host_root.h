@@ -6,8 +6,8 @@
 //
 // createInstance makes an object of one of the host's own classes when the id is in the root's class table,
 // and asks the module's component otherwise. getService answers, in this order: the shared service of that
-// name; a fresh object of the host class served under the name (the point values and point sets the module
-// asks for by name); the module's object of the class the registry names under "Services/" and the name.
+// name; a fresh object of the host class served under the name (the value objects the module asks for
+// by name); the module's object of the class the registry names under "Services/" and the name.
 // Either way the answer carries no reference: a fresh object starts at count 0, so the caller's first
 // reference is its only one, and an object that does not answer to the name asked for is destroyed at once.
 
