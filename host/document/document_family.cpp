@@ -52,7 +52,7 @@ std::vector<ServiceFamily::SharedService> DocumentFamily::sharedServices() const
 std::vector<ServiceFamily::HostClass> DocumentFamily::hostClasses() const {
   return {
       hostClassOf<HostPoints>(kHostPointSetClassId, {IZelPoints::interfaceName, IComplex0D::interfaceName}),
-      hostClassOf<HostPoint>(kHostPointClassId, {IZelPoint::interfaceName}),
+      hostClassOf<HostPoint>(kPointTypeClassId, {IZelPoint::interfaceName}),
       hostClassOf<HostTargetPoint>(kTargetPointTypeClassId, {IZelTargetPoint::interfaceName}),
       hostClassOf<HostPlane>(kPlaneTypeClassId, {IZelPlane::interfaceName}),
       hostClassOf<HostLine>(kLineTypeClassId, {IZelLine::interfaceName}),
@@ -82,7 +82,11 @@ std::vector<ServiceFamily::HostClass> DocumentFamily::hostClasses() const {
   };
 }
 
-// A point is a value and a feature at once: the "IZelPoint" feature type is the point value's class.
+// Every kind's type id under its path. A feature's class id is its kind's type id, so the path makes a
+// feature of the kind; a point is a value and a feature at once, so "IZelPoint" makes a point value too.
 std::vector<ServiceFamily::RegistryEntry> DocumentFamily::registryEntries() const {
-  return {{std::string(kFeatureTypesPath) + IZelPoint::interfaceName, kHostPointClassId}};
+  std::vector<RegistryEntry> entries;
+  for (const FeatureKind& kind : featureKinds())
+    entries.push_back({std::string(kFeatureTypesPath) + kind.interfaceName, kind.classId});
+  return entries;
 }

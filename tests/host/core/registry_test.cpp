@@ -7,11 +7,12 @@
 
 #include "devices/registry/izel_plugin_service.h"
 #include "framework/object/host_lookup.h"
-#include "host/api/host_class_ids.h"
+#include "host/api/feature_type_ids.h"
 #include "host/api/module_class_ids.h"
 #include "host/api/points.h"
 #include "host/api/registry_paths.h"
 #include "host/core/zel_id_text.h"
+#include "host/document/host_feature_types.h"
 #include "support/counted_probe.h"
 #include "support/module_fixture.h"
 
@@ -41,7 +42,7 @@ TEST_F(Registry, ThePointFeatureTypeAndThePointValueAreOneClassOfFreshObjects) {
   RegPtr<IZelPoint> feature{ZelCString(kPointFeaturePath.c_str())};
   SPtr<IZelPoint> value;
   IPtr<IZelPoint> byId;
-  EXPECT_EQ(byId.createInstance(kHostPointClassId), 1);
+  EXPECT_EQ(byId.createInstance(kPointTypeClassId), 1);
   ASSERT_TRUE(feature && value && byId);
   EXPECT_STREQ(feature->className(), value->className());
   EXPECT_STREQ(byId->className(), value->className());
@@ -53,12 +54,24 @@ TEST_F(Registry, ThePointFeatureTypeAndThePointValueAreOneClassOfFreshObjects) {
   EXPECT_EQ(xyz[1], 0.0) << "no state is shared between lookups";
 }
 
+// A kind's path makes a feature of that kind: its type, as the finder tells it, has the id the path holds.
+TEST_F(Registry, EveryFeatureTypesPathMakesAFeatureOfItsOwnKind) {
+  SPtr<IZelFeatureTypeFinder> finder;
+  ASSERT_TRUE(finder);
+  for (const FeatureKind& kind : featureKinds()) {
+    RegPtr<IZelFeature> feature{ZelCString((std::string(kFeatureTypesPath) + kind.interfaceName).c_str())};
+    ASSERT_TRUE(feature) << kind.interfaceName;
+    EXPECT_EQ(canonicalText(finder->featureType(feature.get())->classId()), canonicalText(kind.classId))
+        << kind.interfaceName;
+  }
+}
+
 TEST_F(Registry, AnyMissingStepLeavesTheRegistryPointerEmpty) {
   const struct {
     const char* path;
     const char* text;  // null: nothing stored under the path
   } cases[] = {
-      {"Test/Braced", "{1d0929d3-e9b9-4263-b156-c0a4269d43fb}"},  // the braced form reads as the null id
+      {"Test/Braced", "{10933957-7664-49c7-953e-bd6f82e1e34f}"},  // the braced form reads as the null id
       {"Test/Words", "IZelPoint"},
       {"Test/NoSuchClass", "0x1,0x2,0x3,0x4,0x5,0x6,0x7,0x8,0x9,0xa,0xb"},
       {"Test/Missing", nullptr},
