@@ -3,8 +3,8 @@
 // The stand-in host: a real host of our own, with every service the module reaches through its root, in
 // families that each own their objects and say what they offer: the core (root, errors, data store, main
 // loop, optional services), the document, the scene, the user interface and the services of the device
-// layer. The host puts them on the root together, serves the module's own services by class id, and takes
-// everything off again when it goes.
+// layer. The host puts their services, classes and registry entries on the root together (the registry
+// names the module's own services the root answers), and takes everything off again when it goes.
 //
 // The thread that makes the host is its main thread: the main loop delivers there only.
 
@@ -44,8 +44,6 @@ class StandinHost {
   void attach(IZelComponent* component);
 
  private:
-  void serveModuleServices();
-
   // In dependency order: a family is made after those it is given.
   CoreFamily core_;
   DocumentFamily document_;

@@ -1,6 +1,6 @@
 #include "framework/host_glue/document_glue.h"
 
-#include "framework/registrations/static_constants.h"
+#include "host/api/host_class_ids.h"
 
 namespace {
 // The display mode in which the reference object is shown while commands probe against it.

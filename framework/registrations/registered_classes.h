@@ -3,12 +3,14 @@
 // The classes the module registers, with the ids by which the host creates them. Class ids are persistent: a
 // created feature stores the id of the creator that made it, and commands resolve ids from registry texts, so
 // no value here may ever change. Each class registers itself (see class_registration.h) when it is built;
-// this table is the one source of its id, name and kind.
+// this table is the one source of its id, name and kind. The ids of the classes a host names in its registry
+// come from host/api/module_class_ids.h, so host and module share one copy.
 
 #include <cstdint>
 #include <string_view>
 
 #include "basic_types/zel_id.h"
+#include "host/api/module_class_ids.h"
 
 struct RegisteredClass {
   std::string_view name;
@@ -30,7 +32,7 @@ inline constexpr RegisteredClass kRegisteredClasses[] = {
      false,
      {0x0496b217, 0xa0e4, 0x4af9, {0x97, 0x4b, 0x39, 0xba, 0x97, 0x19, 0x6c, 0xcf}},
      2},
-    {"ZelMaterials", true, {0x3bed067f, 0x5cf6, 0x4147, {0x8b, 0x2f, 0x32, 0xbd, 0xa4, 0xb3, 0x49, 0xbf}}, 2},
+    {"ZelMaterials", true, kMaterialsClassId, 2},
     {"PalperaDumpCmd",
      false,
      {0x404fa106, 0x4646, 0x4985, {0x81, 0x38, 0xf5, 0x0f, 0xef, 0xf5, 0xbb, 0x70}},
@@ -39,18 +41,9 @@ inline constexpr RegisteredClass kRegisteredClasses[] = {
      false,
      {0xc9447a32, 0xb1a1, 0x4a15, {0xad, 0x6f, 0x41, 0x43, 0xb6, 0xd1, 0x30, 0x66}},
      2},
-    {"PluginDeviceHardwareAlignmentService",
-     true,
-     {0x7c3966ab, 0xc757, 0x4788, {0xbd, 0xbd, 0xf6, 0x39, 0x47, 0x4b, 0x79, 0x28}},
-     2},
-    {"PluginDeviceObjectAlignmentService",
-     true,
-     {0x56df55fe, 0xbc59, 0x479c, {0xb4, 0xda, 0x9b, 0xd6, 0xee, 0xb6, 0x93, 0xa9}},
-     2},
-    {"PluginDeviceScaleAlignmentService",
-     true,
-     {0xbc1d2d2d, 0x4ad1, 0x4ac3, {0x9c, 0x7e, 0xec, 0x0b, 0x54, 0xa8, 0x0d, 0x6f}},
-     2},
+    {"PluginDeviceHardwareAlignmentService", true, kHardwareAlignmentServiceClassId, 2},
+    {"PluginDeviceObjectAlignmentService", true, kObjectAlignmentServiceClassId, 2},
+    {"PluginDeviceScaleAlignmentService", true, kScaleAlignmentServiceClassId, 2},
     {"PluginDeviceNullData",
      false,
      {0xb84cc2c7, 0x01a2, 0x4e21, {0x91, 0xba, 0x21, 0x63, 0x3b, 0x20, 0x4b, 0xf2}},
@@ -91,14 +84,8 @@ inline constexpr RegisteredClass kRegisteredClasses[] = {
      false,
      {0xa14c9404, 0x74ae, 0x449e, {0xa0, 0x07, 0x74, 0x97, 0x45, 0xe2, 0x58, 0x2e}},
      2},
-    {"PluginManagerLogRecordUtil",
-     false,
-     {0xa6040466, 0xb17a, 0x4ed6, {0xa5, 0xd9, 0x91, 0x00, 0xa1, 0xfe, 0x13, 0x16}},
-     2},
-    {"PluginManagerLogReplayUtil",
-     true,
-     {0x4ef0a1bf, 0x13da, 0x48e9, {0x8e, 0xc5, 0x86, 0x18, 0xe0, 0x8e, 0x78, 0x77}},
-     2},
+    {"PluginManagerLogRecordUtil", false, kLogRecordUtilClassId, 2},
+    {"PluginManagerLogReplayUtil", true, kLogReplayUtilClassId, 2},
     {"PluginManagerStartupTask",
      false,
      {0x0e7db2f7, 0x339f, 0x42fc, {0xad, 0x81, 0x5a, 0x44, 0x08, 0xb1, 0x1b, 0xc3}},
@@ -107,10 +94,7 @@ inline constexpr RegisteredClass kRegisteredClasses[] = {
      false,
      {0xa6deb461, 0x78c9, 0x4e4a, {0xad, 0x98, 0x38, 0x00, 0xf6, 0xc4, 0xc6, 0x32}},
      2},
-    {"PluginService",
-     true,
-     {0x16942fa6, 0xc94a, 0x44fb, {0xb0, 0x5e, 0xfa, 0xe3, 0xed, 0xab, 0xb7, 0x16}},
-     2},
+    {"PluginService", true, kPluginServiceClassId, 2},
     {"DeviceCSYSGfxStartupTask",
      false,
      {0x11f401d1, 0xffff, 0x4891, {0xa0, 0x28, 0x17, 0x85, 0x0c, 0x8b, 0x21, 0x86}},
@@ -367,7 +351,7 @@ inline constexpr RegisteredClass kRegisteredClasses[] = {
      false,
      {0x403b2b72, 0xd487, 0x459a, {0x92, 0x72, 0x4d, 0x7d, 0xb8, 0xb6, 0x1d, 0xe9}},
      6},
-    {"XALReader", false, {0x0ea5218e, 0xf127, 0x4268, {0x92, 0x91, 0xbb, 0xde, 0x1e, 0xdf, 0xf0, 0xca}}, 6},
+    {"XALReader", false, kXalReaderClassId, 6},
     {"GenFitCrossSectionPoints",
      false,
      {0x7da15210, 0x3af6, 0x4474, {0xa7, 0x77, 0x7a, 0x27, 0xaa, 0x52, 0x63, 0x47}},

@@ -8,7 +8,8 @@
 #include "basic_types/zel_id.h"
 #include "basic_types/zel_string.h"
 
-// Host classes the module creates or recognises through the host root.
+// Host classes the module creates or recognises through the host root (the feature sub-objects' attachment
+// id, which the host relies on too, is in host/api/host_class_ids.h).
 inline constexpr ZelID kXamlImageSourceClassId{
     0x4b127d3e, 0x466d, 0x4953, {0x97, 0x03, 0x70, 0xfc, 0xac, 0xe5, 0xdd, 0x7a}};
 inline constexpr ZelID kAlignmentGraphicsFirstClassId{
@@ -21,8 +22,6 @@ inline constexpr ZelID kFeatureRecognitionFirstClassId{
     0x2748a698, 0x35de, 0x45f2, {0xbb, 0x6a, 0x1a, 0x70, 0x1c, 0xba, 0x1e, 0xcc}};
 inline constexpr ZelID kFeatureRecognitionSecondClassId{
     0x5298d59d, 0x2414, 0x4860, {0xae, 0xfa, 0x6e, 0x30, 0xa8, 0xd3, 0x83, 0x0d}};
-inline constexpr ZelID kFeatureSubObjectsClassId{
-    0xacb43df0, 0xd0ae, 0x43f8, {0xbb, 0xfe, 0x3c, 0xcb, 0xd8, 0x0c, 0x50, 0x0e}};
 inline constexpr ZelID kLocationSetClassId{
     0xf16ac813, 0xdb9e, 0x41f2, {0xac, 0x90, 0x47, 0xe5, 0xe1, 0xa4, 0xed, 0x19}};
 inline constexpr ZelID kObjectAlignmentHostClassId{

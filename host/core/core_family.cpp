@@ -1,6 +1,7 @@
 #include "host/core/core_family.h"
 
 #include "framework/object/module_id.h"
+#include "host/api/host_class_ids.h"
 #include "host/core/host_data_event.h"
 #include "host/core/host_settings.h"
 #include "host/core/xml_dom.h"
@@ -36,14 +37,15 @@ std::vector<ServiceFamily::SharedService> CoreFamily::sharedServices() const {
       {IZelRandom::interfaceName, random_.get()},
       {ICounterStore::interfaceName, counters_.get()},
       {IShutdownService::interfaceName, shutdownService_.get()},
+      {Corvane::IZelRegistry::interfaceName, &root_->registry()},
   };
 }
 
-std::vector<ServiceFamily::FreshObject> CoreFamily::freshObjects() const {
+std::vector<ServiceFamily::HostClass> CoreFamily::hostClasses() const {
   return {
-      {IZelDOMXml::interfaceName, [] { return static_cast<IZelUnknown*>(new XmlDomDocument); }},
-      {IZelDOMXmlV2::interfaceName, [] { return static_cast<IZelUnknown*>(new XmlDomDocument); }},
-      {IZelDataEvent::interfaceName, [] { return static_cast<IZelUnknown*>(new HostDataEvent); }},
+      hostClassOf<XmlDomDocument>(kHostXmlDocumentClassId,
+                                  {IZelDOMXml::interfaceName, IZelDOMXmlV2::interfaceName}),
+      hostClassOf<HostDataEvent>(kHostDataEventClassId, {IZelDataEvent::interfaceName}),
   };
 }
 

@@ -54,7 +54,7 @@ class CoreFamily : public ServiceFamily {
   HostShutdownService& shutdownService() { return *shutdownService_; }
 
   std::vector<SharedService> sharedServices() const override;
-  std::vector<FreshObject> freshObjects() const override;
+  std::vector<HostClass> hostClasses() const override;
 
   void enable(Optional service, bool on);
   // Without an assertion handler a failed assertion ends the process, as it does under a real host.

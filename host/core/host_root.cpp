@@ -1,6 +1,9 @@
 #include "host/core/host_root.h"
 
 #include "framework/object/query_chain.h"
+#include "host/api/registry_paths.h"
+
+HostRoot::HostRoot() : registry_(new HostRegistry) {}
 
 void HostRoot::addRef(int32_t* count) {
   std::atomic_ref<int32_t>(*count).fetch_add(1, std::memory_order_relaxed);
@@ -31,6 +34,22 @@ void HostRoot::setServiceFactory(const std::string& name, ServiceFactory factory
   if (!factories_[name]) factories_.erase(name);
 }
 
+void HostRoot::addHostClass(const HostClass& hostClass) {
+  for (const std::string& name : hostClass.interfaceNames) setServiceFactory(name, hostClass.factory);
+  std::lock_guard lock(mutex_);
+  hostClasses_[hostClass.id] = hostClass.factory;
+}
+
+void HostRoot::removeHostClass(const HostClass& hostClass) {
+  for (const std::string& name : hostClass.interfaceNames) setServiceFactory(name, nullptr);
+  ServiceFactory previous;  // destroyed outside the lock
+  std::lock_guard lock(mutex_);
+  auto it = hostClasses_.find(hostClass.id);
+  if (it == hostClasses_.end()) return;
+  previous = std::move(it->second);
+  hostClasses_.erase(it);
+}
+
 void HostRoot::setComponent(IZelComponent* component) {
   IPtr<IZelComponent> previous;
   std::lock_guard lock(mutex_);
@@ -50,6 +69,12 @@ HostRoot::ServiceFactory HostRoot::findServiceFactory(const std::string& name) {
   return it == factories_.end() ? ServiceFactory() : it->second;
 }
 
+HostRoot::ServiceFactory HostRoot::findHostClass(const ZelID& classId) {
+  std::lock_guard lock(mutex_);
+  auto it = hostClasses_.find(classId);
+  return it == hostClasses_.end() ? ServiceFactory() : it->second;
+}
+
 bool HostRoot::answerFreshObject(IZelUnknown* fresh, const char* name, void** out) {
   *out = nullptr;
   if (!fresh) return false;
@@ -67,28 +92,22 @@ int32_t HostRoot::getService(const ZelCString* interfaceName, void** out) {
     service->queryInterface(interfaceName->c_str(), out, false);
     return *out ? 1 : 0;
   }
-  if (std::optional<ZelID> classId = findModuleService(interfaceName->c_str())) {
-    return createInstance(&*classId, interfaceName, out);
-  }
-  ServiceFactory factory = findServiceFactory(interfaceName->c_str());
-  if (!factory) return 0;
-  return answerFreshObject(factory(), interfaceName->c_str(), out) ? 1 : 0;
+  if (ServiceFactory factory = findServiceFactory(interfaceName->c_str()))
+    return answerFreshObject(factory(), interfaceName->c_str(), out) ? 1 : 0;
+  ZelID classId = moduleServiceClass(interfaceName->c_str());
+  if (!GUIDUtils::isValid(classId)) return 0;
+  return createInstance(&classId, interfaceName, out);
 }
 
-void HostRoot::serveFromModule(const std::string& name, const ZelID& classId) {
-  std::lock_guard lock(mutex_);
-  moduleServices_[name] = classId;
-}
-
-std::optional<ZelID> HostRoot::findModuleService(const std::string& name) {
-  std::lock_guard lock(mutex_);
-  auto it = moduleServices_.find(name);
-  if (it == moduleServices_.end()) return std::nullopt;
-  return it->second;
+ZelID HostRoot::moduleServiceClass(const std::string& name) {
+  return registry_->classId(kServicesPath + name);
 }
 
 int32_t HostRoot::createInstance(const ZelID* classId, const ZelCString* interfaceName, void** out) {
   *out = nullptr;
+  // A host class has status 1, as a module class that makes a new object per request has.
+  if (ServiceFactory factory = findHostClass(*classId))
+    return answerFreshObject(factory(), interfaceName->c_str(), out) ? 1 : 0;
   IPtr<IZelComponent> component;
   {
     std::lock_guard lock(mutex_);
@@ -103,10 +122,10 @@ int32_t HostRoot::createInstance(const ZelID* classId, const ZelCString* interfa
 
 IZelUnknown* HostRoot::serviceObject(const std::string& name) {
   if (IZelUnknown* service = findService(name)) return service;
-  std::optional<ZelID> classId = findModuleService(name);
-  if (!classId) return nullptr;
+  ZelID classId = moduleServiceClass(name);
+  if (!GUIDUtils::isValid(classId)) return nullptr;
   ZelCString unknown(IZelUnknown::interfaceName);
   void* part = nullptr;
-  createInstance(&*classId, &unknown, &part);
+  createInstance(&classId, &unknown, &part);
   return static_cast<IZelUnknown*>(part);
 }

@@ -1,29 +1,35 @@
 #pragma once
 
-// The stand-in host's root: service lookup by interface name, object creation by class id (the module's own
-// ids go back to the module's component), and thread-safe reference counting of every object on the field
-// the object itself holds. Safe on any thread.
+// The stand-in host's root: service lookup by interface name, object creation by class id, the host registry,
+// and thread-safe reference counting of every object on the field the object itself holds. Safe on any
+// thread.
 //
-// A service is either one shared object or a factory that makes a fresh object for every lookup (the point
-// values and point sets the module asks for by name). Either way the answer carries no reference: a fresh
-// object starts at count 0, so the caller's first reference is its only one, and an object that does not
-// answer to the name asked for is destroyed at once.
+// createInstance makes an object of one of the host's own classes when the id is in the root's class table,
+// and asks the module's component otherwise. getService answers, in this order: the shared service of that
+// name; a fresh object of the host class served under the name (the value objects the module asks for
+// by name); the module's object of the class the registry names under "Services/" and the name.
+// Either way the answer carries no reference: a fresh object starts at count 0, so the caller's first
+// reference is its only one, and an object that does not answer to the name asked for is destroyed at once.
 
 #include <atomic>
 #include <functional>
 #include <map>
 #include <mutex>
-#include <optional>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "framework/object/iptr.h"
 #include "host/api/zel_component.h"
 #include "host/api/zel_root.h"
+#include "host/core/host_registry.h"
 #include "host/core/host_unknown.h"
 
 class HostRoot : public IZelRoot, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostRoot";
+
+  HostRoot();
 
   void addRef(int32_t* count) override;
   bool release(int32_t* count) override;
@@ -43,26 +49,43 @@ class HostRoot : public IZelRoot, public HostUnknown {
   // null); an empty factory withdraws it. A shared service of the same name is found first.
   using ServiceFactory = std::function<IZelUnknown*()>;
   void setServiceFactory(const std::string& name, ServiceFactory factory);
-  // Answers lookups of name with the module's object of that class (its shared instance, for a singleton):
-  // how a host offers the services a module implements.
-  void serveFromModule(const std::string& name, const ZelID& classId);
-  // Host side: the object behind a service name (its IZelUnknown part, no reference for the caller), or null.
+  // A class of the host's own: its factory answers a new object (at count 0) for every creation by id and
+  // every lookup of one of the interface names (which the object answers).
+  struct HostClass {
+    ZelID id;
+    std::vector<std::string> interfaceNames;
+    ServiceFactory factory;
+  };
+  // Puts the class in the class table and serves it under its names (setServiceFactory); remove takes both
+  // off again.
+  void addHostClass(const HostClass& hostClass);
+  void removeHostClass(const HostClass& hostClass);
+  // The registry the families fill; its "Services/" entries name the module's classes the root serves.
+  HostRegistry& registry() { return *registry_; }
+  // Host side: the object behind a service name, shared or the module's (its IZelUnknown part, no reference
+  // for the caller), or null.
   IZelUnknown* serviceObject(const std::string& name);
   // The component whose classes this root creates.
   void setComponent(IZelComponent* component);
   void setStatus(uint32_t status) { status_ = status; }
 
  private:
+  struct IdHash {
+    size_t operator()(const ZelID& id) const { return hashZelID(id); }
+  };
   IZelUnknown* findService(const std::string& name);
-  std::optional<ZelID> findModuleService(const std::string& name);
+  // The class the registry names for the module's service of that name; the null id when there is none.
+  ZelID moduleServiceClass(const std::string& name);
   ServiceFactory findServiceFactory(const std::string& name);
+  ServiceFactory findHostClass(const ZelID& classId);
   // Writes fresh's part for name into *out; destroys fresh when it has none.
   static bool answerFreshObject(IZelUnknown* fresh, const char* name, void** out);
 
   std::mutex mutex_;
-  std::map<std::string, IPtr<IZelUnknown>> services_;  // guarded by mutex_
-  std::map<std::string, ZelID> moduleServices_;        // guarded by mutex_
-  std::map<std::string, ServiceFactory> factories_;    // guarded by mutex_
-  IPtr<IZelComponent> component_;                      // guarded by mutex_
+  std::map<std::string, IPtr<IZelUnknown>> services_;              // guarded by mutex_
+  std::map<std::string, ServiceFactory> factories_;                // guarded by mutex_
+  std::unordered_map<ZelID, ServiceFactory, IdHash> hostClasses_;  // guarded by mutex_
+  IPtr<IZelComponent> component_;                                  // guarded by mutex_
+  const IPtr<HostRegistry> registry_;
   std::atomic<uint32_t> status_{0};
 };

@@ -10,6 +10,15 @@ std::string canonicalText(const ZelID& id) {
   return text;
 }
 
+std::string registryText(const ZelID& id) {
+  char text[80];
+  std::snprintf(text, sizeof text,
+                "0x%08x,0x%04x,0x%04x,0x%02x,0x%02x,0x%02x,0x%02x,0x%02x,0x%02x,0x%02x,0x%02x", id.data1,
+                id.data2, id.data3, id.data4[0], id.data4[1], id.data4[2], id.data4[3], id.data4[4],
+                id.data4[5], id.data4[6], id.data4[7]);
+  return text;
+}
+
 ZelID idFromCanonicalText(const std::string& text) {
   ZelID id;
   unsigned int d1 = 0, d2 = 0, d3 = 0, b[8] = {};

@@ -1,5 +1,16 @@
 #include "host/devices/device_services_family.h"
 
+#include "host/api/module_class_ids.h"
+#include "host/api/registry_paths.h"
+
+namespace {
+
+std::string servicePath(const char* interfaceName) {
+  return std::string(kServicesPath) + interfaceName;
+}
+
+}  // namespace
+
 DeviceServicesFamily::DeviceServicesFamily()
     : pluginHandler_(new HostPluginHandler), logger_(new HostGuiLogger), replayer_(new HostLogReplayer) {}
 
@@ -8,5 +19,18 @@ std::vector<ServiceFamily::SharedService> DeviceServicesFamily::sharedServices()
       {IZelPluginHandler::interfaceName, pluginHandler_.get()},
       {IGuiLogger::interfaceName, logger_.get()},
       {ILogReplayer::interfaceName, replayer_.get()},
+  };
+}
+
+std::vector<ServiceFamily::RegistryEntry> DeviceServicesFamily::registryEntries() const {
+  return {
+      {servicePath("IZelPluginDeviceHardwareAlignmentService"), kHardwareAlignmentServiceClassId},
+      {servicePath("IZelPluginDeviceObjectAlignmentService"), kObjectAlignmentServiceClassId},
+      {servicePath("IZelPluginDeviceScaleAlignmentService"), kScaleAlignmentServiceClassId},
+      {servicePath("Materials::IZelMaterials"), kMaterialsClassId},
+      {servicePath("IZelPluginService"), kPluginServiceClassId},
+      {servicePath("IZelPluginManagerLogRecordUtil"), kLogRecordUtilClassId},
+      {servicePath("IZelPluginManagerLogReplayUtil"), kLogReplayUtilClassId},
+      {std::string(kTransformationFileReadersPath) + "/XALReader", kXalReaderClassId},
   };
 }

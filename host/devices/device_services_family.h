@@ -1,7 +1,8 @@
 #pragma once
 
 // The host services the device layer reaches: the plug-in handler, the log of the user's work and the
-// replayer that plays such a log back.
+// replayer that plays such a log back. Its registry entries name the module's own device-side services,
+// which the root answers by name, and the module's transform-file reader.
 
 #include "framework/object/iptr.h"
 #include "host/core/service_family.h"
@@ -18,6 +19,7 @@ class DeviceServicesFamily : public ServiceFamily {
   HostLogReplayer& replayer() { return *replayer_; }
 
   std::vector<SharedService> sharedServices() const override;
+  std::vector<RegistryEntry> registryEntries() const override;
 
  private:
   IPtr<HostPluginHandler> pluginHandler_;

@@ -1,5 +1,8 @@
 #include "host/document/document_family.h"
 
+#include "host/api/feature_type_ids.h"
+#include "host/api/host_class_ids.h"
+#include "host/api/registry_paths.h"
 #include "host/document/features/host_arc.h"
 #include "host/document/features/host_cone.h"
 #include "host/document/features/host_cylinder.h"
@@ -21,16 +24,6 @@
 #include "host/document/parameters/host_parameter_table.h"
 #include "host/document/parameters/host_single_values.h"
 #include "host/document/parameters/host_vectors_value.h"
-
-namespace {
-
-// The table line that makes a new T for every lookup of its interface name.
-template <class T>
-ServiceFamily::FreshObject freshFeature(const char* name) {
-  return {name, [] { return static_cast<IZelUnknown*>(new T); }};
-}
-
-}  // namespace
 
 DocumentFamily::DocumentFamily()
     : doc_(new HostDocument),
@@ -56,36 +49,44 @@ std::vector<ServiceFamily::SharedService> DocumentFamily::sharedServices() const
 // The module owns every point set, feature, parameter value and parameter table it asks for, and a worker
 // thread never shares a document. Complexes, region handlers and recreation modifiers hold what a caller set
 // on them between two calls, so no two callers may share one either.
-std::vector<ServiceFamily::FreshObject> DocumentFamily::freshObjects() const {
+std::vector<ServiceFamily::HostClass> DocumentFamily::hostClasses() const {
   return {
-      {IZelPoints::interfaceName, [] { return static_cast<IZelUnknown*>(new HostPoints); }},
-      freshFeature<HostPoint>(IZelPoint::interfaceName),
-      freshFeature<HostTargetPoint>(IZelTargetPoint::interfaceName),
-      freshFeature<HostPlane>(IZelPlane::interfaceName),
-      freshFeature<HostLine>(IZelLine::interfaceName),
-      freshFeature<HostArc>(IZelArc::interfaceName),
-      freshFeature<HostSphere>(IZelSphere::interfaceName),
-      freshFeature<HostCylinder>(IZelCylinder::interfaceName),
-      freshFeature<HostCone>(IZelCone::interfaceName),
-      freshFeature<HostParallelPlanes>(IZelParallelPlanes::interfaceName),
-      freshFeature<HostOvalSlot>(IZelOvalSlot::interfaceName),
-      freshFeature<HostRectangularSlot>(IZelRectangularSlot::interfaceName),
-      freshFeature<HostRoundedSlot>(IZelRoundedSlot::interfaceName),
-      {IZelVectorsValue::interfaceName, [] { return static_cast<IZelUnknown*>(new HostVectorsValue); }},
-      {IZelVectorValue::interfaceName, [] { return static_cast<IZelUnknown*>(new HostVectorValue); }},
-      {IZelDoubleValue::interfaceName, [] { return static_cast<IZelUnknown*>(new HostDoubleValue); }},
-      {IZelIntValue::interfaceName, [] { return static_cast<IZelUnknown*>(new HostIntValue); }},
-      {IZelIDValue::interfaceName, [] { return static_cast<IZelUnknown*>(new HostIDValue); }},
-      {IZelEmbeddedFeatureParameter::interfaceName,
-       [] { return static_cast<IZelUnknown*>(new HostEmbeddedFeatureParameter); }},
-      {IZelFeatureConstraintParameter::interfaceName,
-       [] { return static_cast<IZelUnknown*>(new HostFeatureConstraintParameter); }},
-      {IZelBitVectorArray::interfaceName, [] { return static_cast<IZelUnknown*>(new HostBitVectorArray); }},
-      {IZelParameterTable::interfaceName, [] { return static_cast<IZelUnknown*>(new HostParameterTable); }},
-      {IComplex0D::interfaceName, [] { return static_cast<IZelUnknown*>(new HostPoints); }},
-      {IZelCreateRegionHandler::interfaceName,
-       [] { return static_cast<IZelUnknown*>(new HostCreateRegionHandler); }},
-      {IZelFeatureRecreationModifier::interfaceName,
-       [] { return static_cast<IZelUnknown*>(new HostRecreationModifier); }},
+      hostClassOf<HostPoints>(kHostPointSetClassId, {IZelPoints::interfaceName, IComplex0D::interfaceName}),
+      hostClassOf<HostPoint>(kPointTypeClassId, {IZelPoint::interfaceName}),
+      hostClassOf<HostTargetPoint>(kTargetPointTypeClassId, {IZelTargetPoint::interfaceName}),
+      hostClassOf<HostPlane>(kPlaneTypeClassId, {IZelPlane::interfaceName}),
+      hostClassOf<HostLine>(kLineTypeClassId, {IZelLine::interfaceName}),
+      hostClassOf<HostArc>(kArcTypeClassId, {IZelArc::interfaceName}),
+      hostClassOf<HostSphere>(kSphereTypeClassId, {IZelSphere::interfaceName}),
+      hostClassOf<HostCylinder>(kCylinderTypeClassId, {IZelCylinder::interfaceName}),
+      hostClassOf<HostCone>(kConeTypeClassId, {IZelCone::interfaceName}),
+      hostClassOf<HostParallelPlanes>(kParallelPlanesTypeClassId, {IZelParallelPlanes::interfaceName}),
+      hostClassOf<HostOvalSlot>(kOvalSlotTypeClassId, {IZelOvalSlot::interfaceName}),
+      hostClassOf<HostRectangularSlot>(kRectangularSlotTypeClassId, {IZelRectangularSlot::interfaceName}),
+      hostClassOf<HostRoundedSlot>(kRoundedSlotTypeClassId, {IZelRoundedSlot::interfaceName}),
+      hostClassOf<HostVectorsValue>(kHostVectorsValueClassId, {IZelVectorsValue::interfaceName}),
+      hostClassOf<HostVectorValue>(kHostVectorValueClassId, {IZelVectorValue::interfaceName}),
+      hostClassOf<HostDoubleValue>(kHostDoubleValueClassId, {IZelDoubleValue::interfaceName}),
+      hostClassOf<HostIntValue>(kHostIntValueClassId, {IZelIntValue::interfaceName}),
+      hostClassOf<HostIDValue>(kHostIDValueClassId, {IZelIDValue::interfaceName}),
+      hostClassOf<HostEmbeddedFeatureParameter>(kHostEmbeddedFeatureParameterClassId,
+                                                {IZelEmbeddedFeatureParameter::interfaceName}),
+      hostClassOf<HostFeatureConstraintParameter>(kHostFeatureConstraintParameterClassId,
+                                                  {IZelFeatureConstraintParameter::interfaceName}),
+      hostClassOf<HostBitVectorArray>(kHostBitVectorArrayClassId, {IZelBitVectorArray::interfaceName}),
+      hostClassOf<HostParameterTable>(kHostParameterTableClassId, {IZelParameterTable::interfaceName}),
+      hostClassOf<HostCreateRegionHandler>(kHostCreateRegionHandlerClassId,
+                                           {IZelCreateRegionHandler::interfaceName}),
+      hostClassOf<HostRecreationModifier>(kHostRecreationModifierClassId,
+                                          {IZelFeatureRecreationModifier::interfaceName}),
   };
+}
+
+// Every kind's type id under its path. A feature's class id is its kind's type id, so the path makes a
+// feature of the kind; a point is a value and a feature at once, so "IZelPoint" makes a point value too.
+std::vector<ServiceFamily::RegistryEntry> DocumentFamily::registryEntries() const {
+  std::vector<RegistryEntry> entries;
+  for (const FeatureKind& kind : featureKinds())
+    entries.push_back({std::string(kFeatureTypesPath) + kind.interfaceName, kind.classId});
+  return entries;
 }

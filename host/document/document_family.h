@@ -25,7 +25,8 @@ class DocumentFamily : public ServiceFamily {
   HostFeatureTypeFinder& featureTypes() { return *featureTypes_; }
 
   std::vector<SharedService> sharedServices() const override;
-  std::vector<FreshObject> freshObjects() const override;
+  std::vector<HostClass> hostClasses() const override;
+  std::vector<RegistryEntry> registryEntries() const override;
 
  private:
   IPtr<HostDocument> doc_;

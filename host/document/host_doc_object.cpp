@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "framework/object/query_chain.h"
-#include "framework/registrations/static_constants.h"
+#include "host/api/host_class_ids.h"
 
 namespace {
 constexpr const char* kVisible = "Visible";

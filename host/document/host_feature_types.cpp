@@ -5,15 +5,9 @@
 
 namespace {
 
-struct KindEntry {
-  const char* interfaceName;
-  ZelID classId;
-  const char16_t* displayName;
-};
-
 // A target point is a point too, and parallel planes may answer as a plane: each special kind comes before
 // the kind it extends, so that it is found as itself.
-constexpr KindEntry kKinds[] = {
+constexpr FeatureKind kKinds[] = {
     {"IZelTargetPoint", kTargetPointTypeClassId, u"Target Point"},
     {"IZelPoint", kPointTypeClassId, u"Point"},
     {"IZelParallelPlanes", kParallelPlanesTypeClassId, u"Parallel Planes"},
@@ -36,6 +30,10 @@ bool answers(IZelUnknown* object, const char* name) {
 
 }  // namespace
 
+std::span<const FeatureKind> featureKinds() {
+  return kKinds;
+}
+
 ZelString HostFeatureType::displayName() {
   ZelString name;
   name.setBuffer(displayName_.c_str(), -1);
@@ -51,7 +49,7 @@ void HostFeatureType::queryInterface(const char* name, void** out, bool) {
 }
 
 HostFeatureTypeFinder::HostFeatureTypeFinder() {
-  for (const KindEntry& kind : kKinds)
+  for (const FeatureKind& kind : kKinds)
     kinds_.push_back(
         {kind.interfaceName, IPtr<HostFeatureType>(new HostFeatureType(kind.classId, kind.displayName))});
 }

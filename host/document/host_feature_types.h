@@ -5,12 +5,23 @@
 // finder makes one type per kind and keeps it for its whole life. Safe on any thread: nothing changes after
 // construction.
 
+#include <span>
 #include <string>
 #include <vector>
 
 #include "framework/object/iptr.h"
 #include "host/api/feature_types.h"
 #include "host/core/host_unknown.h"
+
+// A kind of feature: the interface a feature of the kind answers, the class id of its type (the id the
+// registry holds under "Features/Types/" and the interface name) and its display name.
+struct FeatureKind {
+  const char* interfaceName;
+  ZelID classId;
+  const char16_t* displayName;
+};
+// Every kind the host knows, the more special kind first.
+std::span<const FeatureKind> featureKinds();
 
 class HostFeatureType : public IZelFeatureType, public HostUnknown {
  public:

@@ -1,8 +1,8 @@
 #pragma once
 
 // The stand-in host's point sets ("IZelPoints", which are point complexes "IComplex0D" too): the module looks
-// them up by name and gets a fresh object each time (see HostRoot::setServiceFactory). Each belongs to one
-// thread at a time. The point itself is a feature (features/host_point.h).
+// them up by name and gets a fresh object each time (host classes, see HostRoot::HostClass). Each belongs to
+// one thread at a time. The point itself is a feature (features/host_point.h).
 
 #include "framework/object/iptr.h"
 #include "host/api/point_regions.h"

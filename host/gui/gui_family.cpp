@@ -1,5 +1,7 @@
 #include "host/gui/gui_family.h"
 
+#include "host/api/host_class_ids.h"
+
 GuiFamily::GuiFamily()
     : dialog_(new HostGuiDialog),
       commandContainer_(new HostCommandContainer),
@@ -19,6 +21,6 @@ std::vector<ServiceFamily::SharedService> GuiFamily::sharedServices() const {
   };
 }
 
-std::vector<ServiceFamily::FreshObject> GuiFamily::freshObjects() const {
-  return {{IZelImage::interfaceName, [] { return static_cast<IZelUnknown*>(new HostImage); }}};
+std::vector<ServiceFamily::HostClass> GuiFamily::hostClasses() const {
+  return {hostClassOf<HostImage>(kHostImageClassId, {IZelImage::interfaceName})};
 }

@@ -27,7 +27,7 @@ class GuiFamily : public ServiceFamily {
   HostWindowService& windows() { return *windows_; }
 
   std::vector<SharedService> sharedServices() const override;
-  std::vector<FreshObject> freshObjects() const override;
+  std::vector<HostClass> hostClasses() const override;
 
  private:
   IPtr<HostGuiDialog> dialog_;

@@ -1,7 +1,7 @@
 #pragma once
 
 // The stand-in host's vertex array ("VertexArrayImp"): every lookup of that name gives a fresh, empty array
-// (see HostRoot::setServiceFactory). Entries are four doubles. One thread at a time.
+// (a host class, see HostRoot::HostClass). Entries are four doubles. One thread at a time.
 
 #include <array>
 #include <vector>

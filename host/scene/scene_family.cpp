@@ -1,5 +1,6 @@
 #include "host/scene/scene_family.h"
 
+#include "host/api/host_class_ids.h"
 #include "host/scene/host_pick_on_model.h"
 #include "host/scene/host_vertex_array.h"
 #include "host/scene/host_view_input.h"
@@ -21,11 +22,11 @@ std::vector<ServiceFamily::SharedService> SceneFamily::sharedServices() const {
   };
 }
 
-std::vector<ServiceFamily::FreshObject> SceneFamily::freshObjects() const {
+std::vector<ServiceFamily::HostClass> SceneFamily::hostClasses() const {
   return {
-      {IZelMouseData::interfaceName, [] { return static_cast<IZelUnknown*>(new HostMouseData); }},
-      {IZelKeyData::interfaceName, [] { return static_cast<IZelUnknown*>(new HostKeyData); }},
-      {IZelPickOnModel::interfaceName, [] { return static_cast<IZelUnknown*>(new HostPickOnModel); }},
-      {VertexArrayImp::interfaceName, [] { return static_cast<IZelUnknown*>(new HostVertexArray); }},
+      hostClassOf<HostMouseData>(kHostMouseDataClassId, {IZelMouseData::interfaceName}),
+      hostClassOf<HostKeyData>(kHostKeyDataClassId, {IZelKeyData::interfaceName}),
+      hostClassOf<HostPickOnModel>(kHostPickOnModelClassId, {IZelPickOnModel::interfaceName}),
+      hostClassOf<HostVertexArray>(kHostVertexArrayClassId, {VertexArrayImp::interfaceName}),
   };
 }

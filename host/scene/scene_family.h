@@ -22,7 +22,7 @@ class SceneFamily : public ServiceFamily {
   HostGenGfxService& genGfx() { return *genGfx_; }
 
   std::vector<SharedService> sharedServices() const override;
-  std::vector<FreshObject> freshObjects() const override;
+  std::vector<HostClass> hostClasses() const override;
 
  private:
   IPtr<HostCallbackObject> callbacks_;

@@ -5,15 +5,24 @@
 
 #include "framework/object/iptr.h"
 #include "framework/object/zel_unknown_impl.h"
+#include "host/core/zel_id_text.h"
 #include "support/module_fixture.h"
 
 namespace {
 
 using ServiceFamilies = ModuleTest;
 
+// A new object of the class, made by its id as the module makes one; empty when the root has no such class.
+IPtr<IZelUnknown> createById(HostRoot& root, const ZelID& classId) {
+  const ZelCString unknown(IZelUnknown::interfaceName);
+  void* raw = nullptr;
+  root.createInstance(&classId, &unknown, &raw);
+  return IPtr<IZelUnknown>(static_cast<IZelUnknown*>(raw));
+}
+
 // A name in two tables would leave one family's object unreachable; an object that does not answer its name
 // would make every lookup of it fail; a host object counted through the module's base would live and die by
-// whatever root the module was handed.
+// whatever root the module was handed. A host class is one entry: made by its id or by any of its names.
 TEST_F(ServiceFamilies, EveryNameIsInOneTableAndItsObjectAnswersIt) {
   std::set<std::string> names;
   for (const ServiceFamily* family : host_.families()) {
@@ -25,16 +34,23 @@ TEST_F(ServiceFamilies, EveryNameIsInOneTableAndItsObjectAnswersIt) {
       void* part = nullptr;
       EXPECT_EQ(host_.root().getService(&lookup, &part), 1) << name;
     }
-    for (const auto& [name, factory] : family->freshObjects()) {
-      EXPECT_TRUE(names.insert(name).second) << name << " is offered twice";
-      IPtr<IZelUnknown> first(factory()), second(factory());
-      ASSERT_TRUE(first && second) << name;
-      EXPECT_NE(first.get(), second.get()) << name;
-      EXPECT_FALSE(dynamic_cast<ZelUnknownImpl*>(first.get())) << name << " counts through the module";
-      void* part = nullptr;
-      first->queryInterface(name, &part, false);
-      EXPECT_TRUE(part) << name;
+    for (const auto& [id, classNames, factory] : family->hostClasses()) {
+      SCOPED_TRACE(canonicalText(id));
+      IPtr<IZelUnknown> first(factory()), byId = createById(host_.root(), id);
+      ASSERT_TRUE(first && byId);
+      EXPECT_NE(first.get(), byId.get());
+      EXPECT_STREQ(first->className(), byId->className());
+      EXPECT_FALSE(dynamic_cast<ZelUnknownImpl*>(first.get())) << "counts through the module";
+      for (const std::string& name : classNames) {
+        EXPECT_TRUE(names.insert(name).second) << name << " is offered twice";
+        void* part = nullptr;
+        byId->queryInterface(name.c_str(), &part, false);
+        EXPECT_TRUE(part) << name;
+      }
     }
+    // The registry's text form must read back as the very id: a digit lost would name no class, or another.
+    for (const auto& [path, classId] : family->registryEntries())
+      EXPECT_EQ(canonicalText(host_.root().registry().classId(path)), canonicalText(classId)) << path;
   }
 }
 
@@ -45,11 +61,16 @@ TEST_F(ServiceFamilies, WithdrawingTakesOffEverythingInstalled) {
   for (const ServiceFamily* family : host_.families()) {
     for (const auto& shared : family->sharedServices())
       EXPECT_FALSE(root->serviceObject(shared.name)) << shared.name;
-    for (const auto& fresh : family->freshObjects()) {
-      const ZelCString name(fresh.name);
-      void* part = nullptr;
-      EXPECT_EQ(root->getService(&name, &part), 0) << fresh.name;
+    for (const auto& hostClass : family->hostClasses()) {
+      EXPECT_FALSE(createById(*root, hostClass.id)) << canonicalText(hostClass.id);
+      for (const std::string& name : hostClass.interfaceNames) {
+        const ZelCString lookup(name.c_str());
+        void* part = nullptr;
+        EXPECT_EQ(root->getService(&lookup, &part), 0) << name;
+      }
     }
+    for (const auto& entry : family->registryEntries())
+      EXPECT_FALSE(GUIDUtils::isValid(root->registry().classId(entry.path))) << entry.path;
   }
 }
 

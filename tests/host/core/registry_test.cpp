@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "devices/registry/izel_plugin_service.h"
+#include "framework/object/host_lookup.h"
+#include "host/api/feature_type_ids.h"
+#include "host/api/module_class_ids.h"
+#include "host/api/points.h"
+#include "host/api/registry_paths.h"
+#include "host/core/zel_id_text.h"
+#include "host/document/host_feature_types.h"
+#include "support/counted_probe.h"
+#include "support/module_fixture.h"
+
+namespace {
+
+const std::string kPointFeaturePath = std::string(kFeatureTypesPath) + IZelPoint::interfaceName;
+
+class Registry : public ModuleTest {
+ protected:
+  HostRegistry& registry() { return host_.root().registry(); }
+
+  // The texts of a walk from where it stands to its end.
+  static std::vector<std::string> rest(Corvane::IZelRegIter* entries) {
+    std::vector<std::string> texts;
+    for (; !entries->isDone(); entries->next()) texts.push_back(entries->currentValue()->c_str());
+    return texts;
+  }
+  std::vector<std::string> walk(const char* folder) {
+    const ZelCString path(folder);
+    return rest(IPtr<Corvane::IZelRegIter>(registry().entries(&path)).get());
+  }
+};
+
+// A point is a value and a feature: the feature type's path, the value's name and the class id give fresh
+// objects of one class.
+TEST_F(Registry, ThePointFeatureTypeAndThePointValueAreOneClassOfFreshObjects) {
+  RegPtr<IZelPoint> feature{ZelCString(kPointFeaturePath.c_str())};
+  SPtr<IZelPoint> value;
+  IPtr<IZelPoint> byId;
+  EXPECT_EQ(byId.createInstance(kPointTypeClassId), 1);
+  ASSERT_TRUE(feature && value && byId);
+  EXPECT_STREQ(feature->className(), value->className());
+  EXPECT_STREQ(byId->className(), value->className());
+  EXPECT_NE(feature.get(), value.get());
+  EXPECT_EQ(feature->refCount(), 1u) << "the root wrote it without a reference";
+  value->setPosition(1, -2, 3);
+  double xyz[3] = {};
+  feature->position(xyz);
+  EXPECT_EQ(xyz[1], 0.0) << "no state is shared between lookups";
+}
+
+// A kind's path makes a feature of that kind: its type, as the finder tells it, has the id the path holds.
+TEST_F(Registry, EveryFeatureTypesPathMakesAFeatureOfItsOwnKind) {
+  SPtr<IZelFeatureTypeFinder> finder;
+  ASSERT_TRUE(finder);
+  for (const FeatureKind& kind : featureKinds()) {
+    RegPtr<IZelFeature> feature{ZelCString((std::string(kFeatureTypesPath) + kind.interfaceName).c_str())};
+    ASSERT_TRUE(feature) << kind.interfaceName;
+    EXPECT_EQ(canonicalText(finder->featureType(feature.get())->classId()), canonicalText(kind.classId))
+        << kind.interfaceName;
+  }
+}
+
+TEST_F(Registry, AnyMissingStepLeavesTheRegistryPointerEmpty) {
+  const struct {
+    const char* path;
+    const char* text;  // null: nothing stored under the path
+  } cases[] = {
+      {"Test/Braced", "{10933957-7664-49c7-953e-bd6f82e1e34f}"},  // the braced form reads as the null id
+      {"Test/Words", "IZelPoint"},
+      {"Test/NoSuchClass", "0x1,0x2,0x3,0x4,0x5,0x6,0x7,0x8,0x9,0xa,0xb"},
+      {"Test/Missing", nullptr},
+      {"Features/Types", nullptr},  // a folder is no entry
+  };
+  for (const auto& c : cases) {
+    if (c.text) registry().add(c.path, c.text);
+    EXPECT_FALSE(RegPtr<IZelPoint>(ZelCString(c.path))) << c.path;
+  }
+  host_.root().setService(Corvane::IZelRegistry::interfaceName, nullptr);
+  EXPECT_FALSE(RegPtr<IZelPoint>(ZelCString(kPointFeaturePath.c_str()))) << "a host without a registry";
+}
+
+TEST_F(Registry, AWalkListsOneFolderInRegistrationOrderAsItWasWhenMade) {
+  // Neither the folder itself, nor a folder below it, nor a neighbour whose name merely begins alike belong.
+  for (const char* path : {"Test/Readers/b", "Test/Readers", "Test/Readers/a", "Test/Readers/sub/d",
+                           "Test/ReadersX/e", "Test/Reader/f", "Test/Readers/c"})
+    registry().add(path, path);
+  const ZelCString folder("Test/Readers"), e("Test/ReadersX/e"), f("Test/Reader/f");
+  IPtr<Corvane::IZelRegIter> before(registry().entries(&folder));
+  const ZelCString* handedOut[] = {registry().lookup(&e), registry().lookup(&f)};
+
+  registry().add("Test/Readers/b", "b again");  // a new text keeps its entry's place
+  registry().remove("Test/Readers/a");
+  registry().add("Test/ReadersX/e", "e again");
+  registry().remove("Test/Reader/f");
+  EXPECT_EQ(walk("Test/Readers"), (std::vector<std::string>{"b again", "Test/Readers/c"}));
+  EXPECT_EQ(rest(before.get()),
+            (std::vector<std::string>{"Test/Readers/b", "Test/Readers/a", "Test/Readers/c"}));
+  // A text handed out outlives the change of its entry.
+  EXPECT_STREQ(handedOut[0]->c_str(), "Test/ReadersX/e");
+  EXPECT_STREQ(handedOut[1]->c_str(), "Test/Reader/f");
+  before->next();
+  EXPECT_EQ(before->currentValue(), nullptr);
+  before->first();
+  EXPECT_STREQ(before->currentValue()->c_str(), "Test/Readers/b");
+  EXPECT_EQ(walk(kTransformationFileReadersPath), std::vector<std::string>{registryText(kXalReaderClassId)});
+}
+
+// The module's services are registry entries: without one the name is unknown, and a host service of the
+// same name comes first.
+TEST_F(Registry, AModuleServiceIsFoundThroughItsRegistryEntryUnlessTheHostHasOne) {
+  const std::string path = std::string(kServicesPath) + IZelPluginService::interfaceName;
+  IPtr<IZelPluginService> module;
+  module.createInstance(kPluginServiceClassId);
+  ASSERT_TRUE(module);
+  EXPECT_EQ(SPtr<IZelPluginService>().get(), module.get());
+  registry().remove(path);
+  EXPECT_FALSE(SPtr<IZelPluginService>());
+  registry().add(path, registryText(kPluginServiceClassId));
+  EXPECT_EQ(SPtr<IZelPluginService>().get(), module.get());
+
+  IPtr<CountedProbe> own(new CountedProbe);
+  host_.root().setService(IZelPluginService::interfaceName, own.get());
+  EXPECT_EQ(host_.root().serviceObject(IZelPluginService::interfaceName), own.get());
+}
+
+using RegistryThreads = Registry;
+
+// Worker threads look points up by name and by path, each getting its own object, while the main thread
+// changes the table.
+TEST_F(RegistryThreads, LookupsOnWorkerThreadsGetTheirOwnObjectsWhileTheTableChanges) {
+  std::atomic<bool> done{false};
+  std::atomic<int> lookups{0}, faults{0};
+  std::vector<std::thread> workers;
+  for (int t = 0; t < 4; ++t) {
+    workers.emplace_back([&] {
+      while (!done) {
+        SPtr<IZelPoint> a;
+        RegPtr<IZelPoint> b{ZelCString(kPointFeaturePath.c_str())};
+        if (!a || !b || a.get() == b.get()) ++faults;
+        ++lookups;
+      }
+    });
+  }
+  const ZelCString folder("Test/Changing");
+  for (int i = 0; i < 2000 || lookups < 1000; ++i) {
+    registry().add("Test/Changing/entry", std::to_string(i));
+    if (i % 3 == 0) registry().remove("Test/Changing/entry");
+    IPtr<Corvane::IZelRegIter> walk(registry().entries(&folder));
+  }
+  done = true;
+  for (std::thread& worker : workers) worker.join();
+  EXPECT_EQ(faults, 0);
+}
+
+}  // namespace
