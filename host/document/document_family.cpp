@@ -39,7 +39,8 @@ DocumentFamily::DocumentFamily()
       remover_(new HostObjectRemover(doc_.get())),
       arrays_(new HostRealPArrayFactory),
       eventDataStore_(new HostEventDataStore),
-      featureTypes_(new HostFeatureTypeFinder) {}
+      featureTypes_(new HostFeatureTypeFinder),
+      statistics_(new HostFeatureStatisticsEvaluator) {}
 
 std::vector<ServiceFamily::SharedService> DocumentFamily::sharedServices() const {
   return {
@@ -50,6 +51,7 @@ std::vector<ServiceFamily::SharedService> DocumentFamily::sharedServices() const
       {IRealPArrayFactory::interfaceName, arrays_.get()},
       {IEventDataStore::interfaceName, eventDataStore_.get()},
       {IZelFeatureTypeFinder::interfaceName, featureTypes_.get()},
+      {IZelFeatureStatisticsEvaluator::interfaceName, statistics_.get()},
   };
 }
 
