@@ -21,6 +21,8 @@ class IZelSubObject : public virtual IZelUnknown {
   virtual void setName(const ZelString& name) = 0;
   // Display flags are bits, all clear on a new sub-object: displayFlag answers whether every bit of flag is
   // set, setDisplayFlag sets or clears every bit of flag.
+  // The display flag of a sub-object the view leaves out; clear, so a new sub-object shows.
+  static constexpr uint32_t kHiddenDisplayFlag = 0x1;
   virtual bool displayFlag(uint32_t flag) = 0;
   virtual void setDisplayFlag(uint32_t flag, bool on) = 0;
   // The id of the document object the sub-object belongs to, which graphics services take to name the object.
