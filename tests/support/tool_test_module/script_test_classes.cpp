@@ -15,26 +15,20 @@
 #include "host/api/gui_simple_dialog.h"
 #include "host/api/main_application.h"
 #include "host/api/parameters.h"
+#include "support/made_by_name.h"
 #include "support/recording_command.h"
 
 namespace {
 
-template <class T>
-IPtr<T> fresh() {
-  IPtr<T> value;
-  value.getService();
-  return value;
-}
-
 IPtr<IZelParameterTable> probingRecord() {
-  IPtr<IZelIDValue> creator = fresh<IZelIDValue>();
+  IPtr<IZelIDValue> creator = made<IZelIDValue>();
   creator->setValue(ZelID::fromString("1,2,3"));
   ZelCountedArray<Vector3> points;
   points.append({0, 0, 0});
   points.append({0, 0, 0});
-  IPtr<IZelVectorsValue> sampled = fresh<IZelVectorsValue>();
+  IPtr<IZelVectorsValue> sampled = made<IZelVectorsValue>();
   sampled->setValue(points);
-  IPtr<IZelParameterTable> parameters = fresh<IZelParameterTable>(), record = fresh<IZelParameterTable>();
+  IPtr<IZelParameterTable> parameters = made<IZelParameterTable>(), record = made<IZelParameterTable>();
   parameters->setParameter(ZelString(u"<SampledPoints>"), sampled.get());
   record->setParameter(ZelString(u"<ZelID>"), creator.get());
   record->setParameter(ZelString(u"<Parameters>"), parameters.get());
