@@ -18,8 +18,8 @@ class IZelFeatureStatisticsEvaluator : public virtual IZelUnknown {
   // the most negative distance (0 when none is negative), the most positive (0 when none is positive) and
   // the standard deviation of the distances about their mean (n - 1 in the denominator, 0 for a single
   // point). Bits beyond the array's entries are ignored. False, writing nothing, for a null argument, a
-  // selection that holds no entry, a point or feature value that is not finite, or a slot, whose outline
-  // gives no distance.
+  // selection that holds no entry, a point or feature value that is not finite, a line whose ends coincide,
+  // or a slot, whose outline gives no distance.
   virtual bool evaluate(IZelFeature* feature, RealPArray* points, double& maximumNegative,
                         double& maximumPositive, double& standardDeviation, const BitVector* selection) = 0;
 };

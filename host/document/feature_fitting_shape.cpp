@@ -24,6 +24,11 @@ fitting::Cone narrowEndFirst(IZelCone& cone) {
   return shape;
 }
 
+// The frame of a circle or cylinder, which no distance reads; zero, so nothing is left unset.
+fitting::Frame unreadFrame() {
+  return {Eigen::Vector3d::Zero(), Eigen::Matrix3d::Zero()};
+}
+
 // Only the values the library's distances read are filled: a plane's point and normal, a line's point and
 // direction, a circle's, cylinder's and cone's axis and radii.
 std::optional<FittingShape> shapeOfKind(IZelUnknown* object) {
@@ -42,17 +47,19 @@ std::optional<FittingShape> shapeOfKind(IZelUnknown* object) {
     return fitting::Plane{eigen(plane->center()), eigen(plane->normal())};
   if (auto* line = queryPart<IZelLine>(object)) {
     const Eigen::Vector3d start = eigen(line->start()), end = eigen(line->end());
+    // Ends that coincide give no direction to measure across.
+    if (start == end) return std::nullopt;
     return fitting::Line{start, (end - start).normalized(), start, end, std::nullopt};
   }
   if (auto* arc = queryPart<IZelArc>(object)) {
-    return fitting::Circle{eigen(arc->center()), eigen(arc->normal()), arc->radius(), {}};
+    return fitting::Circle{eigen(arc->center()), eigen(arc->normal()), arc->radius(), unreadFrame()};
   }
   if (auto* sphere = queryPart<IZelSphere>(object))
     return fitting::Sphere{eigen(sphere->center()), sphere->radius()};
   if (auto* cylinder = queryPart<IZelCylinder>(object)) {
     return fitting::Cylinder{
         eigen(cylinder->axisDirection()), eigen(cylinder->axisPoint()), cylinder->radius(),
-        eigen(cylinder->firstEnd()),      eigen(cylinder->secondEnd()), {}};
+        eigen(cylinder->firstEnd()),      eigen(cylinder->secondEnd()), unreadFrame()};
   }
   if (auto* cone = queryPart<IZelCone>(object)) return narrowEndFirst(*cone);
   return std::nullopt;

@@ -14,5 +14,5 @@ using FittingShape = std::variant<fitting::Plane, fitting::Line, fitting::Circle
 
 // The shape of the feature's kind from the feature's own values. A point (or target point) is a sphere of
 // radius 0, so its distances are those from the point. None for a null feature, a slot (the library has no
-// outline shape) or a value that is not finite.
+// outline shape), a line whose ends coincide or a value that is not finite.
 std::optional<FittingShape> fittingShapeOf(IZelFeature* feature);

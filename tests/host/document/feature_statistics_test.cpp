@@ -124,6 +124,7 @@ TEST_F(FeatureStatistics, RefusesWhatGivesNoDistancesAndWritesNothing) {
   IPtr<IZelFeature> slot =
       feature<IZelOvalSlot>([](IZelOvalSlot* s) { s->setLength(0.03), s->setWidth(0.01); });
   IPtr<IZelFeature> stray = feature<IZelSphere>([](IZelSphere* s) { s->setRadius(NAN); });
+  IPtr<IZelFeature> dot = feature<IZelLine>([](IZelLine* l) { l->setLine({1, 1, 1}, {1, 1, 1}, 0, 0); });
   const double huge = std::numeric_limits<double>::max();
   struct Case {
     const char* why;
@@ -138,6 +139,7 @@ TEST_F(FeatureStatistics, RefusesWhatGivesNoDistancesAndWritesNothing) {
       {"a deviation beyond any double", plane.get(), {{0, 0, huge}, {0, 0, -huge}}, {1, 2}},
       {"a feature value not finite", stray.get(), {{0, 0, 1}}, {1}},
       {"a slot", slot.get(), {{0, 0, 1}}, {1}},
+      {"a line whose ends coincide", dot.get(), {{0, 0, 1}}, {1}},
   };
   for (const Case& c : cases) {
     Statistics s;
