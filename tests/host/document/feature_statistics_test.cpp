@@ -60,8 +60,8 @@ TEST_F(FeatureStatistics, PointsAMillimetreEitherSideOfAPlaneOverTheSelectionOnl
   EXPECT_DOUBLE_EQ(s.deviation, 0.001 * kRootTwo) << "about the mean, n - 1 in the denominator";
 }
 
-// Each kind's distances have the sign of outside: the first point lies 1 mm inside (a line has no inside: 1
-// mm off it), the second 3 mm outside.
+// Each kind's distances have the sign of outside: the first point lies 1 mm inside (1 mm off a line, which
+// has no inside), the second 3 mm outside.
 TEST_F(FeatureStatistics, EachKindMeasuresSignedDistancesOutsidePositive) {
   struct Case {
     const char* kind;
