@@ -8,9 +8,10 @@
 
 namespace {
 
+// A negative zero, which a reversed direction leaves, reads as 0.
 std::string number(double value) {
   char text[32];
-  std::snprintf(text, sizeof text, "%.6g", value);
+  std::snprintf(text, sizeof text, "%.6g", value == 0.0 ? 0.0 : value);
   return text;
 }
 

@@ -165,9 +165,8 @@ TEST_F(HostScript, ACommandIsCreatedWithItsArgumentTextAndDrivenThroughItsDialog
 TEST_F(HostScript, FeaturesAddedToAnObjectArePrintedInOrderWithTheirNumbers) {
   ToolRun result =
       run("cad-box RefObject 0 0 0 0.1 0.1 0.1\nfeature RefObject plane 0 0 0.1 0 0 2\n"
-          "feature RefObject cone 0.05 0.05 0 0.05 0.05 0.1 0.01 0.00999999\nfeature RefObject plane 0 0 0 0 "
-          "0 -1\n"
-          "print document\n");
+          "feature RefObject cone 0.05 0.05 0 0.05 0.05 0.1 0.01 0.00999999\n"
+          "feature RefObject plane 0 0 0 -0 0 -1\nprint document\n");
   EXPECT_EQ(result.exitStatus, 0) << result.output;
   EXPECT_EQ(result.output,
             "CAD\tRefObject\n"
