@@ -4,6 +4,9 @@
 // root. Every kind is an IZelFeature (host/api/zel_feature.h). Lengths are metres, angles radians. Setters
 // that take a direction store it at unit length and answer false, changing nothing, for a zero or
 // non-finite one; other setters take their values as given.
+//
+// Some setters end in arguments that callers always pass as 0 or null (the reserved ones below): they belong
+// to the call's shape, so module code passes them as it is written, and the stand-in host ignores them.
 
 #include "host/api/points.h"
 #include "host/api/zel_feature.h"
@@ -20,8 +23,10 @@ class IZelPlane : public virtual IZelFeature {
   // Moves the plane to run through the point, its normal kept.
   virtual void setCenter(const Vector3& point) = 0;
   // The plane through point with that normal, its frame's first direction taken from reference (any
-  // direction not along the normal; along it, the host picks one).
-  virtual bool setPlane(const Vector3& point, const Vector3& normal, const Vector3& reference) = 0;
+  // direction not along the normal; along it, the host picks one). Callers pass 0, 0 as the reserved
+  // numbers.
+  virtual bool setPlane(const Vector3& point, const Vector3& normal, const Vector3& reference,
+                        int32_t reserved1, int32_t reserved2) = 0;
 };
 
 // A bounded line from its start to its end.
@@ -33,7 +38,8 @@ class IZelLine : public virtual IZelFeature {
   virtual Vector3 end() = 0;
   // The point between start and end nearest the given one.
   virtual Vector3 closestPoint(const Vector3& point) = 0;
-  virtual void setLine(const Vector3& start, const Vector3& end) = 0;
+  // Callers pass 0, 0 as the reserved numbers.
+  virtual void setLine(const Vector3& start, const Vector3& end, int32_t reserved1, int32_t reserved2) = 0;
 };
 
 // A point marked as a target of the given size (its diameter), facing along its direction.
@@ -83,9 +89,11 @@ class IZelCylinder : public virtual IZelFeature {
   virtual Vector3 firstEnd() = 0;
   virtual Vector3 secondEnd() = 0;
   // The cylinder between the two ends, its frame's first direction from reference as a plane's is. False,
-  // changing nothing, when the ends coincide or a value is not finite.
+  // changing nothing, when the ends coincide or a value is not finite. Callers pass three nulls as the
+  // reserved objects.
   virtual bool redefine(const Vector3& firstEnd, const Vector3& secondEnd, double radius,
-                        const Vector3& reference) = 0;
+                        const Vector3& reference, IZelUnknown* reserved1, IZelUnknown* reserved2,
+                        IZelUnknown* reserved3) = 0;
 };
 
 // A cone between the ends A and B of its axis, of radius rA at A and rB at B; its direction runs from A to B.
@@ -102,7 +110,8 @@ class IZelCone : public virtual IZelFeature {
   virtual double radiusB() = 0;
   // As IZelCylinder::redefine, with a radius for each end.
   virtual bool redefine(const Vector3& endA, const Vector3& endB, double radiusA, double radiusB,
-                        const Vector3& reference) = 0;
+                        const Vector3& reference, IZelUnknown* reserved1, IZelUnknown* reserved2,
+                        IZelUnknown* reserved3) = 0;
 };
 
 // Two parallel planes at the distance w, a mid-plane point and their common unit normal between them. The

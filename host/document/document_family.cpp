@@ -32,7 +32,8 @@ DocumentFamily::DocumentFamily()
       remover_(new HostObjectRemover(doc_.get())),
       arrays_(new HostRealPArrayFactory),
       eventDataStore_(new HostEventDataStore),
-      featureTypes_(new HostFeatureTypeFinder) {}
+      featureTypes_(new HostFeatureTypeFinder),
+      statistics_(new HostFeatureStatisticsEvaluator) {}
 
 std::vector<ServiceFamily::SharedService> DocumentFamily::sharedServices() const {
   return {
@@ -43,6 +44,7 @@ std::vector<ServiceFamily::SharedService> DocumentFamily::sharedServices() const
       {IRealPArrayFactory::interfaceName, arrays_.get()},
       {IEventDataStore::interfaceName, eventDataStore_.get()},
       {IZelFeatureTypeFinder::interfaceName, featureTypes_.get()},
+      {IZelFeatureStatisticsEvaluator::interfaceName, statistics_.get()},
   };
 }
 

@@ -1,13 +1,14 @@
 #pragma once
 
-// The host's document: its objects, with their graphics, builder and remover, the point-array factory and
-// the document events and the feature-type finder, with fresh point values, point sets, parameter values and
-// parameter tables, point complexes, region handlers and recreation modifiers.
+// The host's document: its objects, with their graphics, builder and remover, the point-array factory, the
+// document events, the feature-type finder and the statistics evaluator, with fresh point values, point sets,
+// parameter values and parameter tables, point complexes, region handlers and recreation modifiers.
 
 #include "framework/object/iptr.h"
 #include "host/core/service_family.h"
 #include "host/document/host_document.h"
 #include "host/document/host_event_data_store.h"
+#include "host/document/host_feature_statistics.h"
 #include "host/document/host_feature_types.h"
 #include "host/document/host_object_editors.h"
 #include "host/document/host_real_parray.h"
@@ -23,6 +24,7 @@ class DocumentFamily : public ServiceFamily {
   HostRealPArrayFactory& arrays() { return *arrays_; }
   HostEventDataStore& eventDataStore() { return *eventDataStore_; }
   HostFeatureTypeFinder& featureTypes() { return *featureTypes_; }
+  HostFeatureStatisticsEvaluator& statistics() { return *statistics_; }
 
   std::vector<SharedService> sharedServices() const override;
   std::vector<HostClass> hostClasses() const override;
@@ -36,4 +38,5 @@ class DocumentFamily : public ServiceFamily {
   IPtr<HostRealPArrayFactory> arrays_;
   IPtr<HostEventDataStore> eventDataStore_;
   IPtr<HostFeatureTypeFinder> featureTypes_;
+  IPtr<HostFeatureStatisticsEvaluator> statistics_;
 };

@@ -1,6 +1,9 @@
 #include <cstdio>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "feature_fields.h"
 #include "host/core/data_item_text.h"
 #include "host/core/field_escape.h"
 #include "platform/utf8.h"
@@ -11,9 +14,9 @@
 namespace {
 
 // One line of tab-separated fields; texts that come from the module are escaped so a field stays one field.
-void printFields(std::initializer_list<std::string> fields) {
+void printFields(const std::vector<std::string>& fields) {
   std::string line;
-  for (const std::string& field : fields) line += (line.empty() ? "" : "\t") + field;
+  for (size_t i = 0; i < fields.size(); ++i) line += (i ? "\t" : "") + fields[i];
   std::printf("%s\n", line.c_str());
 }
 
@@ -39,12 +42,23 @@ void printSettingValues(HostSession& session, const std::string& key) {
   }
 }
 
-// type, name: the document's objects in order, each followed by its sub-objects' names after a tab.
+// type, name: the document's objects in order, each followed by its sub-objects, one line each after a tab:
+// the feature's kind, the name, visible or hidden, the feature's defining numbers and its probing record.
 void printDocument(HostSession& session) {
+  HostFeatureTypeFinder& types = session.host.document().featureTypes();
   for (const IPtr<HostDocObject>& object : session.host.document().doc().objects()) {
     printFields({object->objectType(), text(object->name())});
-    for (const auto& sub : object->featureSubObjects().subObjects())
-      std::printf("\t%s\n", text(sub->nameText()).c_str());
+    for (const auto& sub : object->featureSubObjects().subObjects()) {
+      IZelFeature* feature = sub->shownFeature();
+      IZelFeatureType* type = types.featureType(feature);
+      std::vector<std::string> fields = {
+          "", type ? text(type->displayName().c_str()) : "unknown", text(sub->nameText()),
+          sub->displayFlag(IZelSubObject::kHiddenDisplayFlag) ? "hidden" : "visible"};
+      for (auto describe : {definingFields, probingFields}) {
+        for (std::string& each : describe(*feature)) fields.push_back(std::move(each));
+      }
+      printFields(fields);
+    }
   }
 }
 

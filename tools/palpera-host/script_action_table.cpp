@@ -36,6 +36,13 @@ constexpr ScriptAction kActions[] = {
     {"cad-box", "NAME X0 Y0 Z0 X1 Y1 Z1",
      "add the CAD model NAME to the document: the box between the corners (X0,Y0,Z0) and (X1,Y1,Z1)", 7, 7,
      addCadBox},
+    {"feature", "OBJECT point|plane|line|circle|sphere|cylinder|cone NUMBERS",
+     "add a feature to the object OBJECT, named by its kind and next number: point X Y Z, plane CX CY CZ NX "
+     "NY "
+     "NZ, line X0 Y0 Z0 X1 Y1 Z1, circle CX CY CZ NX NY NZ R, sphere CX CY CZ R, cylinder X0 Y0 Z0 X1 Y1 Z1 "
+     "R, "
+     "cone X0 Y0 Z0 X1 Y1 Z1 R0 R1",
+     5, 10, addFeature},
     {"print", "settings [KEY]|document|errors|images|dialog|dialogs|plugins",
      "print the values at or under KEY (default Palpera), the document, the errors, the images, the dialog, "
      "the simple dialogs shown or the plug-ins",

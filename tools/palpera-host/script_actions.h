@@ -21,4 +21,5 @@ void runUntilEvent(HostSession& session, const ScriptWords& words);
 void injectMouse(HostSession& session, const ScriptWords& words);
 void injectKey(HostSession& session, const ScriptWords& words);
 void addCadBox(HostSession& session, const ScriptWords& words);
+void addFeature(HostSession& session, const ScriptWords& words);
 void printState(HostSession& session, const ScriptWords& words);

@@ -17,7 +17,7 @@ class HostCone final : public HostAxialFeature<HostCone, IZelCone> {
   double radiusA() override { return shape().radiusA; }
   double radiusB() override { return shape().radiusB; }
   bool redefine(const Vector3& endA, const Vector3& endB, double radiusA, double radiusB,
-                const Vector3& reference) override {
+                const Vector3& reference, IZelUnknown*, IZelUnknown*, IZelUnknown*) override {
     return define(endA, endB, radiusA, radiusB, reference);
   }
 };

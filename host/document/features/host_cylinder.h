@@ -14,8 +14,8 @@ class HostCylinder final : public HostAxialFeature<HostCylinder, IZelCylinder> {
   Vector3 axisPoint() override { return shape().endA; }
   Vector3 firstEnd() override { return shape().endA; }
   Vector3 secondEnd() override { return shape().endB; }
-  bool redefine(const Vector3& firstEnd, const Vector3& secondEnd, double radius,
-                const Vector3& reference) override {
+  bool redefine(const Vector3& firstEnd, const Vector3& secondEnd, double radius, const Vector3& reference,
+                IZelUnknown*, IZelUnknown*, IZelUnknown*) override {
     return define(firstEnd, secondEnd, radius, radius, reference);
   }
 };

@@ -18,7 +18,7 @@ class HostLine final : public HostFeatureKind<HostLine, IZelLine, LineShape> {
   Vector3 start() override { return shape_.start; }
   Vector3 end() override { return shape_.end; }
   Vector3 closestPoint(const Vector3& point) override;
-  void setLine(const Vector3& start, const Vector3& end) override { shape_ = {start, end}; }
+  void setLine(const Vector3& start, const Vector3& end, int32_t, int32_t) override { shape_ = {start, end}; }
 
   void reverseOrientation() override { std::swap(shape_.start, shape_.end); }
   bool contains(const Vector3& point) override { return closestPoint(point) == point; }

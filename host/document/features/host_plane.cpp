@@ -5,7 +5,8 @@ void HostPlane::equation(Vector3& n, double& d) {
   d = n.dot(shape_.center);
 }
 
-bool HostPlane::setPlane(const Vector3& point, const Vector3& normal, const Vector3& reference) {
+bool HostPlane::setPlane(const Vector3& point, const Vector3& normal, const Vector3& reference, int32_t,
+                         int32_t) {
   std::optional<Vector3> unit = unitDirection(normal);
   if (!unit || !isFinite(point)) return false;
   shape_.center = point;

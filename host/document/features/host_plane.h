@@ -25,7 +25,8 @@ class HostPlane final : public HostFeatureKind<HostPlane, IZelPlane, PlaneShape>
   Vector3 normal() override { return shape_.normal; }
   void equation(Vector3& n, double& d) override;
   void setCenter(const Vector3& point) override { shape_.center = point; }
-  bool setPlane(const Vector3& point, const Vector3& normal, const Vector3& reference) override;
+  bool setPlane(const Vector3& point, const Vector3& normal, const Vector3& reference, int32_t,
+                int32_t) override;
   // The host's fitters hand over the points the plane was fitted to.
   void setSourcePoints(std::vector<Vector3> points) { shape_.sourcePoints = std::move(points); }
 

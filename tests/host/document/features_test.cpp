@@ -74,14 +74,14 @@ std::vector<KindCase> kindCases() {
        {{{1, 2, 3}, true}, {{1, 2, 3.001}, false}}},
       {"IZelPlane",
        maker<IZelPlane>([](auto* p) {
-         p->setPlane({0, 0, 1}, kZ, kX);
+         p->setPlane({0, 0, 1}, kZ, kX, 0, 0);
        }),
        {0, 0, 1, 0, 0, 1},
        true,
        {{{7, 7, 0.9}, true}, {{0, 0, 1}, true}, {{0, 0, 1.1}, false}}},
       {"IZelLine",
        maker<IZelLine>([](auto* l) {
-         l->setLine({1, 0, 0}, {0, 2, -1});
+         l->setLine({1, 0, 0}, {0, 2, -1}, 0, 0);
        }),
        {0, 0, -1, 1, 2, 0},
        true,
@@ -102,14 +102,14 @@ std::vector<KindCase> kindCases() {
        {{{1, 2, 3.5}, true}, {{1, 2.4, 3.4}, false}}},
       {"IZelCylinder",
        maker<IZelCylinder>([](auto* c) {
-         c->redefine({0, 0, 0}, {0, 0, 2}, 0.5, kX);
+         c->redefine({0, 0, 0}, {0, 0, 2}, 0.5, kX, nullptr, nullptr, nullptr);
        }),
        {-0.5, -0.5, 0, 0.5, 0.5, 2},
        true,
        {{{0.3, 0.3, 1}, true}, {{0.4, 0.4, 1}, false}, {{0, 0, 2.01}, false}}},
       {"IZelCone",
        maker<IZelCone>([](auto* c) {
-         c->redefine({0, 0, 0}, {0, 0, 1}, 0.1, 0.6, kX);
+         c->redefine({0, 0, 0}, {0, 0, 1}, 0.1, 0.6, kX, nullptr, nullptr, nullptr);
        }),
        {-0.6, -0.6, 0, 0.6, 0.6, 1},
        true,
@@ -169,7 +169,7 @@ TEST_F(Features, EachKindMadeByItsNameAnswersOnlyItsOwnBoxWhateverTheBufferHeld)
 
 TEST_F(Features, APlanesBoxIsThatOfItsPointsOnThePlaneAndFollowsThePlane) {
   IPtr<IZelPlane> plane = made<IZelPlane>();
-  plane->setPlane({0, 0, 1}, kZ, kX);
+  plane->setPlane({0, 0, 1}, kZ, kX, 0, 0);
   queryPart<HostPlane>(plane.get())->setSourcePoints({{0, 0, 1.1}, {2, 0, 0.9}, {0, 3, 1}});
   expectBox(asFeature(plane).get(), {0, 0, 1, 2, 3, 1});
   plane->setCenter({5, 5, 2});
@@ -186,7 +186,7 @@ TEST_F(Features, ReversingTurnsTheOrientedKindsRoundAndLeavesTheOthers) {
     EXPECT_NEAR(after.dot(before), kind.oriented ? -1.0 : 1.0, 1e-12);
   }
   IPtr<IZelCone> cone = made<IZelCone>();
-  cone->redefine({0, 0, 0}, {0, 0, 1}, 0.1, 0.6, kX);
+  cone->redefine({0, 0, 0}, {0, 0, 1}, 0.1, 0.6, kX, nullptr, nullptr, nullptr);
   asFeature(cone)->reverseOrientation();
   EXPECT_EQ(cone->endA(), Vector3(0, 0, 1));
   EXPECT_EQ(cone->radiusA(), 0.6) << "each radius stays with its end";
@@ -195,7 +195,7 @@ TEST_F(Features, ReversingTurnsTheOrientedKindsRoundAndLeavesTheOthers) {
 
 TEST_F(Features, APlanesEquationUsesItsOwnUnitNormal) {
   IPtr<IZelPlane> plane = made<IZelPlane>();
-  ASSERT_TRUE(plane->setPlane({1, 2, 3}, {0, 3, 4}, kX));
+  ASSERT_TRUE(plane->setPlane({1, 2, 3}, {0, 3, 4}, kX, 0, 0));
   Vector3 n;
   double d = 0;
   plane->equation(n, d);
@@ -206,9 +206,9 @@ TEST_F(Features, APlanesEquationUsesItsOwnUnitNormal) {
   plane->equation(n, d);
   EXPECT_NEAR(n.dot({1, 2, 3}) - d, 0.0, 1e-15) << "the reversed plane is the same plane";
   EXPECT_LT(n.z, 0.0);
-  ASSERT_TRUE(plane->setPlane({1, 2, 3}, {0, 3e300, 4e300}, kX));
+  ASSERT_TRUE(plane->setPlane({1, 2, 3}, {0, 3e300, 4e300}, kX, 0, 0));
   EXPECT_NEAR(plane->normal().z, 0.8, 1e-15) << "a huge normal is still a direction";
-  EXPECT_FALSE(plane->setPlane({9, 9, 9}, {0, 0, 0}, kX)) << "a zero normal is refused";
+  EXPECT_FALSE(plane->setPlane({9, 9, 9}, {0, 0, 0}, kX, 0, 0)) << "a zero normal is refused";
   EXPECT_EQ(plane->center(), Vector3(1, 2, 3));
 }
 
@@ -231,7 +231,7 @@ std::vector<MatchCase> matchCases() {
       {"plane",
        [](Vector3 s, double a) {
          auto p = made<IZelPlane>();
-         p->setPlane(s, turned(kZ, a), kX);
+         p->setPlane(s, turned(kZ, a), kX, 0, 0);
          return asFeature(p);
        },
        kZ,
@@ -239,7 +239,7 @@ std::vector<MatchCase> matchCases() {
       {"line",
        [](Vector3 s, double a) {
          auto l = made<IZelLine>();
-         l->setLine(s + turned({0, -1, 0}, a), s + turned({0, 1, 0}, a));
+         l->setLine(s + turned({0, -1, 0}, a), s + turned({0, 1, 0}, a), 0, 0);
          return asFeature(l);
        },
        kZ,
@@ -247,7 +247,7 @@ std::vector<MatchCase> matchCases() {
       {"cylinder",
        [](Vector3 s, double a) {
          auto c = made<IZelCylinder>();
-         c->redefine(s - turned(kZ, a), s + turned(kZ, a), 0.2, kX);
+         c->redefine(s - turned(kZ, a), s + turned(kZ, a), 0.2, kX, nullptr, nullptr, nullptr);
          return asFeature(c);
        },
        kX,
@@ -361,13 +361,14 @@ TEST_F(Features, ContainsAndInsideOnSimpleCases) {
 
 TEST_F(Features, FramesAndClosestPointsFollowTheirDefinitions) {
   IPtr<IZelCylinder> cylinder = made<IZelCylinder>();
-  cylinder->redefine({1, 1, 1}, {1, 1, 3}, 0.5, {1, 0, 1});
+  cylinder->redefine({1, 1, 1}, {1, 1, 3}, 0.5, {1, 0, 1}, nullptr, nullptr, nullptr);
   Vector3 a, b, origin;
   ASSERT_TRUE(asFeature(cylinder)->frame(a, b, origin));
   EXPECT_EQ(std::tuple(a, Vector3::cross(a, b), origin), std::tuple(kX, kZ, Vector3(1, 1, 1)));
-  EXPECT_FALSE(cylinder->redefine({1, 1, 1}, {1, 1, 1}, 0.5, kX)) << "coincident ends are refused";
+  EXPECT_FALSE(cylinder->redefine({1, 1, 1}, {1, 1, 1}, 0.5, kX, nullptr, nullptr, nullptr))
+      << "coincident ends are refused";
   IPtr<IZelLine> line = made<IZelLine>();
-  line->setLine({0, 0, 0}, {2, 0, 0});
+  line->setLine({0, 0, 0}, {2, 0, 0}, 0, 0);
   EXPECT_EQ(line->closestPoint({1, 5, 0}), Vector3(1, 0, 0));
   EXPECT_EQ(line->closestPoint({-3, 1, 0}), Vector3(0, 0, 0)) << "never beyond the start";
 }

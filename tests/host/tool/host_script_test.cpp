@@ -107,6 +107,12 @@ TEST_F(HostScript, ALineThatFailsStopsTheScriptThereWithItsReason) {
       {"cad-box RefObject 0 0 0 1 0 1", "the first corner must lie below the second on every axis"},
       {"cad-box RefObject 0 0 0 1 1 nan", "'nan' is no number"},
       {"cad-box \"\" 0 0 0 1 1 1", "the model needs a name"},
+      {"feature RefObject torus 0 0 0",
+       "'torus' is no feature kind (point, plane, line, circle, sphere, cylinder, cone)"},
+      {"feature RefObject plane 0 0 0 0 0", "a plane takes 6 numbers: CX CY CZ NX NY NZ"},
+      {"feature RefObject plane 0 0 0 0 0 0", "the plane refused these numbers"},
+      {"feature RefObject cylinder 1 1 1 1 1 1 0.1", "the cylinder refused these numbers"},
+      {"feature RefObject point 0 0 0", "the document has no object 'RefObject'"},
       {"replay-log " + scratch_.system("missing.log"),
        "cannot read the host log '" + scratch_.system("missing.log") + "': no such file"},
       {"replay-log " + scratch_.system(),
@@ -144,14 +150,30 @@ TEST_F(HostScript, ACommandIsCreatedWithItsArgumentTextAndDrivenThroughItsDialog
           "print document\nprint dialogs\n");
   EXPECT_EQ(result.exitStatus, 0) << result.output;
   // With no answer queued, the first question is answered "no".
+  EXPECT_EQ(
+      result.output,
+      "command: setContext\ncommand: setGui\ncommand: canRun\ncommand: createGui\n"
+      "command: arguments 'fast mode'\ncommand: activate\n1\tnumber\tDistance\t0\tenabled\t\n"
+      "2\tbutton\tAsk\t0\tenabled\t\n3\tbutton\tPost\t0\tenabled\t\n4\tbutton\tLocked\t0\tdisabled\t\n"
+      "command: gui value 1 2.5\ncommand: gui event 2 1\ndialog: Again?\ncommand: answered 2\n"
+      "command: gui event 2 1\ndialog: Again?\ncommand: answered 1\ncommand: gui event 3 1\n"
+      "command: canApply\ncommand: apply\ncommand: deactivate\nPoint\tProbed\n"
+      "\tPoint\tOrigin\tvisible\tposition (0, 0, 0)\tcreator 00000001-0002-0003-0000-000000000000\tpoints 2\n"
+      "3\tAgain?\t\t2\n3\tAgain?\t\t1\n");
+}
+
+TEST_F(HostScript, FeaturesAddedToAnObjectArePrintedInOrderWithTheirNumbers) {
+  ToolRun result =
+      run("cad-box RefObject 0 0 0 0.1 0.1 0.1\nfeature RefObject plane 0 0 0.1 0 0 2\n"
+          "feature RefObject cone 0.05 0.05 0 0.05 0.05 0.1 0.01 0.00999999\n"
+          "feature RefObject plane 0 0 0 -0 0 -1\nprint document\n");
+  EXPECT_EQ(result.exitStatus, 0) << result.output;
   EXPECT_EQ(result.output,
-            "command: setContext\ncommand: setGui\ncommand: canRun\ncommand: createGui\n"
-            "command: arguments 'fast mode'\ncommand: activate\n1\tnumber\tDistance\t0\tenabled\t\n"
-            "2\tbutton\tAsk\t0\tenabled\t\n3\tbutton\tPost\t0\tenabled\t\n4\tbutton\tLocked\t0\tdisabled\t\n"
-            "command: gui value 1 2.5\ncommand: gui event 2 1\ndialog: Again?\ncommand: answered 2\n"
-            "command: gui event 2 1\ndialog: Again?\ncommand: answered 1\ncommand: gui event 3 1\n"
-            "command: canApply\ncommand: apply\ncommand: deactivate\nPoint\tProbed\n\tOrigin\n3\tAgain?\t\t2\n"
-            "3\tAgain?\t\t1\n");
+            "CAD\tRefObject\n"
+            "\tPlane\tPlane 1\tvisible\tcentre (0, 0, 0.1)\tnormal (0, 0, 1)\n"
+            "\tCone\tCone 1\tvisible\tstart (0.05, 0.05, 0)\tend (0.05, 0.05, 0.1)\taxis (0, 0, 1)\t"
+            "start radius 0.01\tend radius 0.00999999\thalf-angle 1e-07\n"
+            "\tPlane\tPlane 2\tvisible\tcentre (0, 0, 0)\tnormal (0, 0, -1)\n");
 }
 
 TEST_F(HostScript, ACommandThatRefusesStopsTheScriptAndIsStillEndedCleanly) {

@@ -14,15 +14,33 @@
 #include "framework/object/query_part.h"
 #include "host/api/gui_simple_dialog.h"
 #include "host/api/main_application.h"
+#include "host/api/parameters.h"
+#include "support/made_by_name.h"
 #include "support/recording_command.h"
 
 namespace {
+
+IPtr<IZelParameterTable> probingRecord() {
+  IPtr<IZelIDValue> creator = made<IZelIDValue>();
+  creator->setValue(ZelID::fromString("1,2,3"));
+  ZelCountedArray<Vector3> points;
+  points.append({0, 0, 0});
+  points.append({0, 0, 0});
+  IPtr<IZelVectorsValue> sampled = made<IZelVectorsValue>();
+  sampled->setValue(points);
+  IPtr<IZelParameterTable> parameters = made<IZelParameterTable>(), record = made<IZelParameterTable>();
+  parameters->setParameter(ZelString(u"<SampledPoints>"), sampled.get());
+  record->setParameter(ZelString(u"<ZelID>"), creator.get());
+  record->setParameter(ZelString(u"<Parameters>"), parameters.get());
+  return record;
+}
 
 // Prints every call the host makes as "command: <call>". Its argument text names what it refuses, each a
 // word of the text: "cannot-run", "no-activation", "no-apply", "no-cancel". Its dialog: a number
 // "Distance" (1), a button "Ask" (2) that asks a question and notes the answer, a button "Post" (3) that
 // posts "Palpera/LogReplayFinished" to the main loop, and a disabled button "Locked" (4). Applying adds the
-// point object "Probed" to the document, showing one point as its sub-object "Origin".
+// point object "Probed" to the document, showing one point as its sub-object "Origin" with the probing record
+// a creator leaves (creator id 1,2,3; two points sampled).
 class ScriptTestCommand : public RecordingCommand {
  public:
   ScriptTestCommand() { echo = stdout; }
@@ -44,6 +62,8 @@ class ScriptTestCommand : public RecordingCommand {
     IPtr<IZelDocObject> probed = createPointObject(ZelString(u"Probed"));
     IZelFeatureSubObjectMgr* features = getFeatureSubObjectMgr(probed.get());
     IPtr<IZelPoint> origin = createPoint();
+    queryPart<IZelFeature>(origin.get())
+        ->setParameter(ZelString(u"<ProbeConstruction>"), probingRecord().get());
     IPtr<IZelFeatureSubObject> shown;
     shown.takeOwnership(features->createSubObject(queryPart<IZelFeature>(origin.get())));
     shown->setName(ZelString(u"Origin"));
