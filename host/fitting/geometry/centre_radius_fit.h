@@ -1,0 +1,35 @@
+#pragma once
+
+// Circles in 2-D and spheres in 3-D: the same fit of a centre and a radius in two dimensions or three.
+
+#include <optional>
+
+#include <Eigen/Core>
+
+#include "host/fitting/geometry/fit_result.h"
+#include "host/fitting/geometry/point_set.h"
+
+namespace fitting::detail {
+
+// The least-squares solution of design x = target for an algebraic fit. It goes through the normal equations,
+// which keeps the many fits of an axis search cheap: the columns are low powers of centred coordinates of
+// unit spread, so squaring their condition costs little. No value when the columns are dependent.
+std::optional<Eigen::VectorXd> solveAlgebraicFit(const Eigen::MatrixXd& design,
+                                                 const Eigen::VectorXd& target);
+
+template <int Dim>
+struct CentreRadius {
+  Eigen::Matrix<double, Dim, 1> centre;
+  double radius;
+};
+
+// The algebraic fit, minimising sum (|p - c|^2 - r^2)^2: linear, so it needs no start, but biased on partial
+// arcs, so it only starts the orthogonal fit. Fails when the points lie on a line (2-D) or in a plane (3-D).
+template <int Dim>
+FitResult<CentreRadius<Dim>> algebraicCentreRadius(const Points<Dim>& normalized);
+
+// The orthogonal-distance fit, from the algebraic start; the points should be centred and of unit spread.
+template <int Dim>
+FitResult<CentreRadius<Dim>> fitCentreRadius(const Points<Dim>& normalized);
+
+}  // namespace fitting::detail
