@@ -92,6 +92,19 @@ std::optional<AxialSurface> sectionAlong(const Points<3>& normalized, const Eige
   return withSlope ? conicalSection(local, basis) : circularSection(local, basis);
 }
 
+std::vector<AxialSurface> alternativeSections(const Points<3>& normalized, const Eigen::Vector3d& unitAxis) {
+  const Eigen::Matrix3d basis = basisAround(unitAxis);
+  const Points<2> across = basis.leftCols<2>().transpose() * normalized;
+  const double spread = rmsLength(across);
+  std::vector<AxialSurface> sections;
+  if (!(spread > 0.0)) return sections;
+  for (const CentreRadius<2>& circle : centreRadiusStarts<2>(across / spread)) {
+    sections.push_back(
+        {spread * (basis.leftCols<2>() * circle.centre), unitAxis, spread * circle.radius, 0.0});
+  }
+  return sections;
+}
+
 std::vector<AxialSurface> searchAxialStarts(const Points<3>& normalized, bool withSlope) {
   std::vector<AxialSurface> starts;
   for (const RankedStart& candidate : rankSections(normalized, withSlope)) {
@@ -101,6 +114,9 @@ std::vector<AxialSurface> searchAxialStarts(const Points<3>& normalized, bool wi
     });
     if (distinct) starts.push_back(candidate.surface);
   }
+  if (withSlope || starts.empty()) return starts;
+  const std::vector<AxialSurface> alternatives = alternativeSections(normalized, starts.front().axis);
+  starts.insert(starts.end(), alternatives.begin(), alternatives.end());
   return starts;
 }
 

@@ -4,10 +4,13 @@
 
 #include <Eigen/QR>
 
-#include "host/fitting/geometry/levenberg_marquardt.h"
+#include "host/fitting/geometry/multi_start.h"
 
 namespace fitting::detail {
 namespace {
+
+// In units of the points' spread: about the distance of the centre of a 90, 30 and 10 degree arc.
+constexpr double kAlternativeCentreDistances[] = {2.0, 6.0, 20.0};
 
 // Residual: distance from the centre minus the radius. The step moves the centre, then the radius.
 template <int Dim>
@@ -67,10 +70,25 @@ FitResult<CentreRadius<Dim>> algebraicCentreRadius(const Points<Dim>& normalized
 }
 
 template <int Dim>
-FitResult<CentreRadius<Dim>> fitCentreRadius(const Points<Dim>& normalized) {
-  const FitResult<CentreRadius<Dim>> start = algebraicCentreRadius<Dim>(normalized);
-  if (!start) return start;
-  const auto minimum = minimizeSumOfSquares(CentreRadiusModel<Dim>(normalized), *start).result();
+std::vector<CentreRadius<Dim>> centreRadiusStarts(const Points<Dim>& normalized) {
+  std::vector<CentreRadius<Dim>> starts;
+  if (const auto algebraic = algebraicCentreRadius<Dim>(normalized)) starts.push_back(*algebraic);
+  const Eigen::Matrix<double, Dim, 1> flattest = principalAxes<Dim>(normalized).axes.col(0);
+  for (const double distance : kAlternativeCentreDistances) {
+    for (const double side : {-1.0, 1.0}) {
+      const Eigen::Matrix<double, Dim, 1> centre = side * distance * flattest;
+      starts.push_back({centre, (normalized.colwise() - centre).colwise().norm().mean()});
+    }
+  }
+  return starts;
+}
+
+template <int Dim>
+FitResult<CentreRadius<Dim>> fitCentreRadius(const Points<Dim>& normalized, std::string_view shape) {
+  const std::vector<CentreRadius<Dim>> starts = centreRadiusStarts<Dim>(normalized);
+  const auto modelFor = [](const Points<Dim>& set) { return CentreRadiusModel<Dim>(set); };
+  const auto minimum =
+      lowestMinimum<Dim>(normalized, modelFor, std::span<const CentreRadius<Dim>>(starts), shape);
   if (!minimum) return minimum.failure();
   if (!(minimum->state.radius > 0.0)) return FitFailure{"the fit converged to no real radius"};
   if (!minimum->resolvesRadius(Dim)) return FitFailure{"the points' scatter hides their curvature"};
@@ -79,7 +97,9 @@ FitResult<CentreRadius<Dim>> fitCentreRadius(const Points<Dim>& normalized) {
 
 template FitResult<CentreRadius<2>> algebraicCentreRadius<2>(const Points<2>&);
 template FitResult<CentreRadius<3>> algebraicCentreRadius<3>(const Points<3>&);
-template FitResult<CentreRadius<2>> fitCentreRadius<2>(const Points<2>&);
-template FitResult<CentreRadius<3>> fitCentreRadius<3>(const Points<3>&);
+template std::vector<CentreRadius<2>> centreRadiusStarts<2>(const Points<2>&);
+template std::vector<CentreRadius<3>> centreRadiusStarts<3>(const Points<3>&);
+template FitResult<CentreRadius<2>> fitCentreRadius<2>(const Points<2>&, std::string_view);
+template FitResult<CentreRadius<3>> fitCentreRadius<3>(const Points<3>&, std::string_view);
 
 }  // namespace fitting::detail

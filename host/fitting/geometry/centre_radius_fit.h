@@ -3,6 +3,8 @@
 // Circles in 2-D and spheres in 3-D: the same fit of a centre and a radius in two dimensions or three.
 
 #include <optional>
+#include <string_view>
+#include <vector>
 
 #include <Eigen/Core>
 
@@ -28,8 +30,16 @@ struct CentreRadius {
 template <int Dim>
 FitResult<CentreRadius<Dim>> algebraicCentreRadius(const Points<Dim>& normalized);
 
-// The orthogonal-distance fit, from the algebraic start; the points should be centred and of unit spread.
+// Starts for the orthogonal fit of points centred and of unit spread: the algebraic fit when there is one,
+// and centres on either side of the points across their flattest direction, at a few distances, each with the
+// points' mean distance as its radius. On a short noisy arc the algebraic fit may lie in a worse minimum's
+// valley, or be no circle at all.
 template <int Dim>
-FitResult<CentreRadius<Dim>> fitCentreRadius(const Points<Dim>& normalized);
+std::vector<CentreRadius<Dim>> centreRadiusStarts(const Points<Dim>& normalized);
+
+// The orthogonal-distance fit, the lowest minimum from those starts; the points should be centred and of unit
+// spread. shape names the family in a refusal.
+template <int Dim>
+FitResult<CentreRadius<Dim>> fitCentreRadius(const Points<Dim>& normalized, std::string_view shape);
 
 }  // namespace fitting::detail

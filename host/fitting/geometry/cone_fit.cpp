@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "host/fitting/geometry/axial_fit.h"
+#include "host/fitting/geometry/finite_shape.h"
 #include "host/fitting/geometry/orientation.h"
 
 namespace fitting {
@@ -16,14 +17,14 @@ bool isDiameter(double d) {
 std::optional<detail::AxialSurface> seedSurface(const std::optional<ConeSeed>& seed) {
   if (!seed) return std::nullopt;
   const Eigen::Vector3d along = seed->centreB - seed->centreA;
-  if (!detail::isDirection(along) || !isDiameter(seed->diameterA) || !isDiameter(seed->diameterB) ||
+  const std::optional<Eigen::Vector3d> axis = detail::unitDirection(along);
+  if (!axis || !isDiameter(seed->diameterA) || !isDiameter(seed->diameterB) ||
       std::max(seed->diameterA, seed->diameterB) == 0.0) {
     return std::nullopt;
   }
-  const double length = along.norm();
   const double taper = (seed->diameterB - seed->diameterA) / 2.0;
-  return detail::AxialSurface{seed->centreA, along / length, seed->diameterA / 2.0,
-                              std::atan(taper / length)};
+  return detail::AxialSurface{seed->centreA, *axis, seed->diameterA / 2.0,
+                              std::atan(taper / along.dot(*axis))};
 }
 
 // The surface's axis turned to sense when its description allows either: the slope changes sign with it.
@@ -47,12 +48,10 @@ FitResult<Cone> toCone(const detail::AxialFit& fit, const Eigen::Vector3d& sense
   if (radiusA < 0.0) return FitFailure{"the points reach past the cone's apex"};
   const double scale = fit.points.scale;
   const Eigen::Vector3d point = fit.points.toInput(surface.point);
-  return Cone{point + scale * heightA * surface.axis,
-              point + scale * heightB * surface.axis,
-              scale * radiusA,
-              scale * (surface.radius + heightB * taper),
-              narrowsUpwards ? Eigen::Vector3d(-surface.axis) : surface.axis,
-              std::abs(surface.slope)};
+  return detail::finiteOrRefused(
+      Cone{point + scale * heightA * surface.axis, point + scale * heightB * surface.axis, scale * radiusA,
+           scale * (surface.radius + heightB * taper),
+           narrowsUpwards ? Eigen::Vector3d(-surface.axis) : surface.axis, std::abs(surface.slope)});
 }
 
 }  // namespace

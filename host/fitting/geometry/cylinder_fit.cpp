@@ -3,17 +3,19 @@
 #include <cmath>
 
 #include "host/fitting/geometry/axial_fit.h"
+#include "host/fitting/geometry/finite_shape.h"
 #include "host/fitting/geometry/orientation.h"
 
 namespace fitting {
 namespace {
 
 std::optional<detail::AxialSurface> seedSurface(const std::optional<CylinderSeed>& seed) {
-  if (!seed || !detail::isDirection(seed->axisDirection) || !seed->pointOnAxis.allFinite() ||
-      !(std::isfinite(seed->diameter) && seed->diameter > 0.0)) {
+  if (!seed) return std::nullopt;
+  const std::optional<Eigen::Vector3d> axis = detail::unitDirection(seed->axisDirection);
+  if (!axis || !seed->pointOnAxis.allFinite() || !(std::isfinite(seed->diameter) && seed->diameter > 0.0)) {
     return std::nullopt;
   }
-  return detail::AxialSurface{seed->pointOnAxis, seed->axisDirection.normalized(), seed->diameter / 2.0, 0.0};
+  return detail::AxialSurface{seed->pointOnAxis, *axis, seed->diameter / 2.0, 0.0};
 }
 
 FitResult<Cylinder> toCylinder(const detail::AxialFit& fit, const Eigen::Vector3d& axis) {
@@ -21,12 +23,9 @@ FitResult<Cylinder> toCylinder(const detail::AxialFit& fit, const Eigen::Vector3
   const auto [low, high] = detail::extentAlong(fit.points.coordinates, fit.surface.point, axis);
   const double scale = fit.points.scale;
   const Eigen::Vector3d point = fit.points.toInput(fit.surface.point);
-  return Cylinder{axis,
-                  point,
-                  scale * fit.surface.radius,
-                  point + scale * low * axis,
-                  point + scale * high * axis,
-                  Frame{point, detail::basisAround(axis)}};
+  return detail::finiteOrRefused(Cylinder{axis, point, scale * fit.surface.radius, point + scale * low * axis,
+                                          point + scale * high * axis,
+                                          Frame{point, detail::basisAround(axis)}});
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #pragma once
 
-// Levenberg-Marquardt minimisation of a sum of squared distances, with a convergence test on the step and a
-// refusal of minima whose parameters the points do not determine.
+// Levenberg-Marquardt minimisation of a sum of squared distances, converged when a linear model of the
+// residuals sees nothing left to remove, and refusing minima whose parameters the points do not determine.
 
 #include <algorithm>
 #include <cmath>
@@ -82,8 +82,7 @@ namespace minimizer {
 
 // A well-posed fit from a reasonable start settles within tens of iterations; more means it never will.
 inline constexpr int kMaxIterations = 100;
-// A step this small, in normalized units, leaves the shape about a part in 10^10 of its size from the
-// minimum, and far closer when the points lie on the shape and convergence is quadratic.
+// A step this small, in normalized units, that does not lower the sum moves the shape by rounding only.
 inline constexpr double kStepTolerance = 1e-10;
 // Nearly Gauss-Newton from the first step, since starts are usually good.
 inline constexpr double kInitialDamping = 1e-3;
@@ -95,8 +94,11 @@ inline constexpr double kMinDamping = 1e-12;
 inline constexpr double kMaxDamping = 1e12;
 // Beyond this, rounding and noise of a part in 10^8 of the size could move the parameters by their own size.
 inline constexpr double kMaxConditionNumber = 1e8;
-// At a minimum a linear model of the residuals sees nothing left to remove, apart from rounding. If it still
-// sees this fraction of the sum of squares, the steps stalled in a curved valley short of the minimum.
+// Once a linear model of the residuals sees no more than this fraction of the sum of squares left to remove,
+// a further step would change the shape by far less than the noise: the minimum is reached.
+inline constexpr double kNegligibleReduction = 1e-14;
+// When no step lowers the sum any more, what a linear model still sees is rounding, unless it is this
+// fraction of the sum of squares: then the steps stalled in a curved valley short of the minimum.
 inline constexpr double kMaxUntakenReduction = 1e-6;
 // Residuals below this RMS, in normalized units, are rounding: the points lie on the shape, and the rounding
 // left in them looks to a linear model like anything at all.
@@ -121,30 +123,34 @@ Iterate<typename M::State> evaluate(const M& model, typename M::State state) {
 
 enum class Progress { kLowered, kSettled };
 
-// Takes the first damped step that lowers the cost, raising the damping until one does.
+// Takes the first damped step that lowers the cost, raising the damping until one does; settles when none
+// does.
 template <LeastSquaresModel M>
 Progress descend(const M& model, const DampedStepSolver& solver, Iterate<typename M::State>& current,
                  double& damping) {
   for (;;) {
     const Eigen::VectorXd step = solver.step(damping);
     Iterate<typename M::State> trial = evaluate(model, model.moved(current.state, step));
-    const bool lowered = trial.cost < current.cost;
-    if (lowered) current = std::move(trial);
-    if (step.norm() <= kStepTolerance) return Progress::kSettled;
-    if (lowered) {
+    if (trial.cost < current.cost) {
+      current = std::move(trial);
       damping = std::max(damping / kDampingFactor, kMinDamping);
       return Progress::kLowered;
     }
+    if (step.norm() <= kStepTolerance) return Progress::kSettled;
     damping *= kDampingFactor;
     if (damping > kMaxDamping) return Progress::kSettled;
   }
 }
 
+// The fraction of the sum of squares that a linear model of the residuals still sees to remove at iterate;
+// zero when the residuals are rounding. Convergence is judged by what remains at the state reached, not by
+// how long the last step was, so that residuals anywhere from rounding to noise converge once nothing is left
+// to take.
 template <class State>
-bool stalled(const DampedStepSolver& solver, const Iterate<State>& settled) {
-  const double count = static_cast<double>(settled.residuals.size());
-  return settled.cost > kRoundingResidual * kRoundingResidual * count &&
-         solver.linearReduction() > kMaxUntakenReduction * settled.cost;
+double untakenFraction(const DampedStepSolver& solver, const Iterate<State>& iterate) {
+  const double count = static_cast<double>(iterate.residuals.size());
+  if (iterate.cost <= kRoundingResidual * kRoundingResidual * count) return 0.0;
+  return solver.linearReduction() / iterate.cost;
 }
 
 template <class State>
@@ -154,7 +160,6 @@ Descent<State> failed(Iterate<State> last, std::string reason) {
 
 template <class State>
 Descent<State> determined(const DampedStepSolver& solver, Iterate<State> settled) {
-  if (stalled(solver, settled)) return failed(std::move(settled), "the fit stalled short of a minimum");
   if (!(solver.scaledConditionNumber() <= kMaxConditionNumber)) {
     return failed(std::move(settled),
                   "the points do not determine the shape: its parameters are ill-conditioned");
@@ -180,15 +185,23 @@ Descent<typename M::State> minimizeSumOfSquares(const M& model, typename M::Stat
   }
   double damping = minimizer::kInitialDamping;
   Eigen::MatrixXd jacobian;
-  for (int iteration = 0; iteration < minimizer::kMaxIterations; ++iteration) {
+  auto progress = minimizer::Progress::kLowered;
+  for (int iteration = 0;; ++iteration) {
     model.jacobian(current.state, jacobian);
     const DampedStepSolver solver(jacobian, current.residuals);
-    if (minimizer::descend(model, solver, current, damping) == minimizer::Progress::kSettled) {
+    const bool settled = progress == minimizer::Progress::kSettled;
+    const double untaken = minimizer::untakenFraction(solver, current);
+    if (untaken <= (settled ? minimizer::kMaxUntakenReduction : minimizer::kNegligibleReduction)) {
       return minimizer::determined(solver, std::move(current));
     }
+    if (settled) return minimizer::failed(std::move(current), "the fit stalled short of a minimum");
+    if (iteration == minimizer::kMaxIterations) {
+      return minimizer::failed(
+          std::move(current),
+          "the fit did not converge within " + std::to_string(minimizer::kMaxIterations) + " iterations");
+    }
+    progress = minimizer::descend(model, solver, current, damping);
   }
-  return minimizer::failed(std::move(current), "the fit did not converge within " +
-                                                   std::to_string(minimizer::kMaxIterations) + " iterations");
 }
 
 }  // namespace fitting::detail

@@ -1,5 +1,8 @@
 #include "host/fitting/geometry/line_fit.h"
 
+#include <utility>
+
+#include "host/fitting/geometry/finite_shape.h"
 #include "host/fitting/geometry/orientation.h"
 #include "host/fitting/geometry/plane_view.h"
 #include "host/fitting/geometry/point_set.h"
@@ -23,23 +26,25 @@ FitResult<Line> fitLine(std::span<const Eigen::Vector3d> points) {
   const auto normalized = detail::normalizePoints(points, kMinimumPoints);
   if (!normalized) return normalized.failure();
   const Eigen::Matrix3d axes = detail::principalAxes<3>(normalized->coordinates).axes;
-  return lineThrough(normalized->centroid, detail::canonicalDirection(axes.col(2)), *normalized);
+  return detail::finiteOrRefused(
+      lineThrough(normalized->centroid, detail::canonicalDirection(axes.col(2)), *normalized));
 }
 
 FitResult<Line> fitLineInPlane(std::span<const Eigen::Vector3d> points, const Plane& plane) {
-  if (!plane.point.allFinite() || !detail::isDirection(plane.normal)) {
+  const std::optional<Eigen::Vector3d> unitNormal = detail::unitDirection(plane.normal);
+  if (!plane.point.allFinite() || !unitNormal) {
     return FitFailure{"the plane needs a finite point and a non-zero normal"};
   }
   const auto normalized = detail::normalizePoints(points, kMinimumPoints);
   if (!normalized) return normalized.failure();
-  const Eigen::Vector3d normal = plane.normal.normalized();
+  const Eigen::Vector3d& normal = *unitNormal;
   const auto view = detail::viewInPlane(*normalized, plane.point, normal);
   if (!view) return view.failure();
   const Eigen::Vector2d planar = detail::principalAxes<2>(view->coordinates).axes.col(1);
   const Eigen::Vector3d direction = detail::canonicalDirection(view->basis.leftCols<2>() * planar);
   Line line = lineThrough(view->origin, direction, *normalized);
   line.planeNormal = normal;
-  return line;
+  return detail::finiteOrRefused(std::move(line));
 }
 
 }  // namespace fitting

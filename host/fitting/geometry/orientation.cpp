@@ -1,5 +1,7 @@
 #include "host/fitting/geometry/orientation.h"
 
+#include <cmath>
+
 #include <Eigen/Geometry>
 
 namespace fitting::detail {
@@ -21,8 +23,13 @@ Eigen::Matrix3d basisAround(const Eigen::Vector3d& unit) {
   return basis;
 }
 
-bool isDirection(const Eigen::Vector3d& v) {
-  return v.allFinite() && v.norm() > 0.0;
+std::optional<Eigen::Vector3d> unitDirection(const Eigen::Vector3d& v) {
+  if (!v.allFinite()) return std::nullopt;
+  if (std::isnormal(v.squaredNorm())) return v.normalized();
+  // The square overflowed or underflowed: scaling by the largest component first brings it into range.
+  const double largest = v.cwiseAbs().maxCoeff();
+  if (!(largest > 0.0)) return std::nullopt;
+  return (v / largest).normalized();
 }
 
 }  // namespace fitting::detail

@@ -2,6 +2,8 @@
 
 // Reproducible senses and frames for directions that geometry alone leaves ambiguous.
 
+#include <optional>
+
 #include <Eigen/Core>
 
 namespace fitting::detail {
@@ -14,7 +16,8 @@ Eigen::Vector3d canonicalDirection(const Eigen::Vector3d& unit);
 // aligned with unit, made perpendicular to it.
 Eigen::Matrix3d basisAround(const Eigen::Vector3d& unit);
 
-// Whether v can be normalized into a direction: finite and not zero.
-bool isDirection(const Eigen::Vector3d& v);
+// v scaled to unit length; no value when v is zero or not finite. Any finite length will do, even one whose
+// square is beyond the range of a double.
+std::optional<Eigen::Vector3d> unitDirection(const Eigen::Vector3d& v);
 
 }  // namespace fitting::detail

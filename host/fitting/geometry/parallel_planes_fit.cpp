@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "host/fitting/geometry/finite_shape.h"
 #include "host/fitting/geometry/orientation.h"
 #include "host/fitting/geometry/point_set.h"
 
@@ -20,7 +21,7 @@ struct CentredGroup {
 
 CentredGroup centred(std::span<const Eigen::Vector3d> points) {
   const detail::Points<3> matrix = detail::asMatrix(points);
-  const Eigen::Vector3d centroid = matrix.rowwise().mean();
+  const Eigen::Vector3d centroid = detail::centroidOf(matrix);
   return {centroid, matrix.colwise() - centroid};
 }
 
@@ -43,8 +44,8 @@ FitResult<ParallelPlanes> fitParallelPlanes(std::span<const Eigen::Vector3d> fir
   if (detail::isNearlyCollinear(principal)) return FitFailure{"the points do not determine a common normal"};
   const Eigen::Vector3d normal = detail::canonicalDirection(principal.axes.col(0));
   const double offset = normal.dot(b.centroid - a.centroid);
-  return ParallelPlanes{offset < 0.0 ? Eigen::Vector3d(-normal) : normal, (a.centroid + b.centroid) / 2.0,
-                        std::abs(offset)};
+  return detail::finiteOrRefused(ParallelPlanes{offset < 0.0 ? Eigen::Vector3d(-normal) : normal,
+                                                (a.centroid + b.centroid) / 2.0, std::abs(offset)});
 }
 
 }  // namespace fitting

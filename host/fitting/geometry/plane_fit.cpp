@@ -1,5 +1,6 @@
 #include "host/fitting/geometry/plane_fit.h"
 
+#include "host/fitting/geometry/finite_shape.h"
 #include "host/fitting/geometry/orientation.h"
 #include "host/fitting/geometry/point_set.h"
 
@@ -12,7 +13,8 @@ FitResult<Plane> fitPlane(std::span<const Eigen::Vector3d> points) {
   if (detail::isNearlyCollinear(principal)) {
     return FitFailure{"the points lie on a line, which does not determine a plane"};
   }
-  return Plane{normalized->centroid, detail::canonicalDirection(principal.axes.col(0))};
+  return detail::finiteOrRefused(
+      Plane{normalized->centroid, detail::canonicalDirection(principal.axes.col(0))});
 }
 
 }  // namespace fitting

@@ -11,7 +11,7 @@ FitResult<PlaneView> viewInPlane(const NormalizedPoints& points, const Eigen::Ve
   const Eigen::Matrix3d basis = basisAround(unitNormal);
   const Points<2> planar = basis.leftCols<2>().transpose() * points.coordinates;
   // Normalized points have unit spread, so this compares the projections with the points' own size.
-  const double spread = std::sqrt(planar.squaredNorm() / static_cast<double>(planar.cols()));
+  const double spread = rmsLength(planar);
   if (spread < kMinRelativeSpread) return FitFailure{"the points lie on a line along the plane's normal"};
   const double offset = unitNormal.dot(planePoint - points.centroid);
   return PlaneView{basis, points.centroid + offset * unitNormal, points.scale * spread, planar / spread};

@@ -22,7 +22,7 @@ FitResult<NormalizedPoints> normalizePoints(std::span<const Eigen::Vector3d> poi
   Points<3> coordinates = asMatrix(points);
   if (!coordinates.allFinite()) return FitFailure{"a point has a coordinate that is not a finite number"};
   const double largestCoordinate = coordinates.cwiseAbs().maxCoeff();
-  const Eigen::Vector3d centroid = coordinates.rowwise().mean();
+  const Eigen::Vector3d centroid = centroidOf(coordinates);
   coordinates.colwise() -= centroid;
   const std::optional<double> spread = resolvedSpread(coordinates, largestCoordinate);
   if (!spread) return FitFailure{"the points coincide"};
@@ -36,9 +36,20 @@ Points<3> asMatrix(std::span<const Eigen::Vector3d> points) {
   return matrix;
 }
 
+Eigen::Vector3d centroidOf(const Points<3>& points) {
+  const Eigen::Vector3d rough = points.rowwise().mean();
+  return rough + (points.colwise() - rough).rowwise().mean();
+}
+
+double rmsLength(const Eigen::Ref<const Eigen::MatrixXd>& vectors) {
+  const double largest = vectors.cwiseAbs().maxCoeff();
+  if (!(largest > 0.0)) return 0.0;
+  return largest * std::sqrt((vectors / largest).squaredNorm() / static_cast<double>(vectors.cols()));
+}
+
 std::optional<double> resolvedSpread(const Points<3>& centred, double largestCoordinate) {
-  const double spread = std::sqrt(centred.squaredNorm() / static_cast<double>(centred.cols()));
-  if (!(spread > kCoordinateRoundoff * largestCoordinate)) return std::nullopt;
+  const double spread = rmsLength(centred);
+  if (!(std::isfinite(spread) && spread > kCoordinateRoundoff * largestCoordinate)) return std::nullopt;
   return spread;
 }
 

@@ -36,8 +36,16 @@ FitResult<NormalizedPoints> normalizePoints(std::span<const Eigen::Vector3d> poi
 // The points as the columns of a matrix.
 Points<3> asMatrix(std::span<const Eigen::Vector3d> points);
 
+// The mean of the points, in two passes: the mean of what the first leaves over recovers the digits that
+// summing coordinates far larger than the points' spread loses.
+Eigen::Vector3d centroidOf(const Points<3>& points);
+
+// The RMS length of the columns, scaled by the largest coefficient first so that no square overflows or
+// underflows.
+double rmsLength(const Eigen::Ref<const Eigen::MatrixXd>& vectors);
+
 // The RMS distance of centred points from their centre; no value when it is lost in the rounding of
-// coordinates as large as largestCoordinate.
+// coordinates as large as largestCoordinate, or the points spread beyond the range of a double.
 std::optional<double> resolvedSpread(const Points<3>& centred, double largestCoordinate);
 
 template <int Dim>

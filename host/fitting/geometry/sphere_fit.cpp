@@ -1,6 +1,7 @@
 #include "host/fitting/geometry/sphere_fit.h"
 
 #include "host/fitting/geometry/centre_radius_fit.h"
+#include "host/fitting/geometry/finite_shape.h"
 #include "host/fitting/geometry/point_set.h"
 
 namespace fitting {
@@ -11,9 +12,10 @@ FitResult<Sphere> fitSphere(std::span<const Eigen::Vector3d> points) {
   if (detail::isNearlyCoplanar(detail::principalAxes<3>(normalized->coordinates))) {
     return FitFailure{"the points lie in a plane, which does not determine a sphere"};
   }
-  const auto fitted = detail::fitCentreRadius<3>(normalized->coordinates);
+  const auto fitted = detail::fitCentreRadius<3>(normalized->coordinates, "sphere");
   if (!fitted) return fitted.failure();
-  return Sphere{normalized->toInput(fitted->centre), normalized->scale * fitted->radius};
+  return detail::finiteOrRefused(
+      Sphere{normalized->toInput(fitted->centre), normalized->scale * fitted->radius});
 }
 
 }  // namespace fitting

@@ -108,10 +108,12 @@ bool isCanonical(const Vector& direction) {
   return direction(largest) > 0.0;
 }
 
-// Moves along each coordinate in turn while that lowers the cost, halving the move when none does.
-Params compassSearch(const std::function<double(const Params&)>& cost, Params x, double step) {
+// Moves along each coordinate in turn while that lowers the cost, halving the move when none does, until the
+// move is finest or the moves run out (on a valley that falls without end).
+Params compassSearch(const std::function<double(const Params&)>& cost, Params x, double step,
+                     double finest = 1e-13) {
   double lowest = cost(x);
-  while (step > 1e-13) {
+  for (int moves = 0; step > finest && moves < 10000; ++moves) {
     bool moved = false;
     for (Eigen::Index i = 0; i < x.size(); ++i) {
       for (const double move : {step, -step}) {
@@ -387,6 +389,84 @@ TEST(Fitting, NoisyPointsGiveTheLeastSquaresShapeWithinNoiseOfTheTruth) {
       deviation = std::max(deviation, std::abs(c.fitter.distance(p, *x) - c.fitter.distance(p, c.truth)));
     EXPECT_LT(deviation, 6.0 * kSigma * std::sqrt(static_cast<double>(x->size()) / kCount));
     expectSameOptimum(local, c.fitter.distance, *x, 0.01, 1e-6);
+  }
+}
+
+// Each coordinate rounded to decimals places, as a file or a probe emulator that prints them gives them.
+PointList rounded(PointList points, int decimals) {
+  const double unit = std::pow(10.0, decimals);
+  for (Vector& p : points) p = (p * unit).array().round() / unit;
+  return points;
+}
+
+TEST(AxialFit, ExactAndRoundedPointsAreNeverRefused) {
+  struct Rounding {
+    double size;  // of the part, in the points' unit
+    int decimals;
+  };
+  // Rounding leaves from 1e-10 to 1e-4 of the size: all of it must converge, however little remains.
+  const Rounding roundings[] = {{10.0, 12}, {10.0, 6}, {10.0, 7}, {10.0, 8}, {0.01, 6}, {0.01, 8}};
+  Rng rng(6);
+  for (const auto& [size, decimals] : roundings) {
+    for (int trial = 0; trial < 8; ++trial) {
+      SCOPED_TRACE(testing::Message() << size << " to " << decimals << " decimals, trial " << trial);
+      const Pose pose = randomPose(rng, 5.0 * size);
+      const Vector along = 2.0 * pose.axis();
+      const PointList tube = rounded(sample(rng, cylinderPatch(size / 2, size), pose, 60), decimals);
+      const PointList band =
+          rounded(sample(rng, coneBand(size / 2, 0.3, -size / 2, size / 2), pose, 60), decimals);
+      const double tolerance = std::max(kExact, 1e3 * std::pow(10.0, -decimals) / size);
+      const auto expectTruthWithin = [&](const FitResult<Params>& x, const Params& truth) {
+        ASSERT_TRUE(x) << x.failure().reason;
+        EXPECT_LT((*x - truth).cwiseAbs().maxCoeff(), tolerance * std::max(1.0, truth.norm()));
+      };
+      const Params cylinderTruth = values({0, 0, 0, 0, size / 2}),
+                   coneTruth = values({0, 0, 0, 0, size / 2, 0.3});
+      expectTruthWithin(cylinder(fitCylinder(tube), pose, tube), cylinderTruth);
+      expectTruthWithin(cylinder(fitCylinderParallelTo(tube, along), pose, tube), cylinderTruth);
+      expectTruthWithin(cone(fitCone(band), pose, band), coneTruth);
+      expectTruthWithin(cone(fitConeParallelTo(band, along), pose, band), coneTruth);
+    }
+  }
+}
+
+// Short arcs with noise near their sagitta: a fit is refused, or it is no worse than the minimum a compass
+// search finds from the truth, which may head off towards a straight line when that is the best answer.
+TEST(Fitting, ShortNoisyArcsGiveTheLowestMinimumOrARefusal) {
+  struct ArcCase {
+    const char* what;
+    const Fitter& fitter;
+    double length;  // along the axis
+    int trials;
+  };
+  constexpr double kRadius = 10.0;
+  const ArcCase cases[] = {{"circle", kCircleInPlane, 0.0, 70}, {"cylinder", kCylinder, 15.0, 40}};
+  Rng rng(7);
+  std::uniform_real_distribution<double> uniform;
+  for (const ArcCase& c : cases) {
+    int accepted = 0;
+    for (int trial = 0; trial < c.trials; ++trial) {
+      SCOPED_TRACE(testing::Message() << c.what << " trial " << trial);
+      const double arc = (30.0 + 15.0 * uniform(rng)) * std::numbers::pi / 180.0;
+      const double sagitta = kRadius * (1.0 - std::cos(arc / 2.0));
+      const Pose pose = randomPose(rng, 50.0);
+      const PointList points =
+          sample(rng, cylinderPatch(kRadius, c.length, arc), pose,
+                 20 + static_cast<std::size_t>(60 * uniform(rng)), sagitta * (0.3 + 0.9 * uniform(rng)));
+      const FitResult<Params> x = c.fitter.fit(points, pose);
+      if (!x) continue;
+      ++accepted;
+      PointList local;
+      for (const Vector& p : points) local.push_back(pose.local(p));
+      const auto cost = [&](const Params& parameters) {
+        double sum = 0.0;
+        for (const Vector& p : local) sum += std::pow(c.fitter.distance(p, parameters), 2);
+        return sum;
+      };
+      const Params truth = c.length == 0.0 ? values({0, 0, kRadius}) : values({0, 0, 0, 0, kRadius});
+      EXPECT_LE(cost(*x), cost(compassSearch(cost, truth, 1.0, 1e-7)) * (1.0 + 1e-6));
+    }
+    EXPECT_GT(accepted, c.trials / 4) << c.what << ": refusing every arc would be no answer either";
   }
 }
 
