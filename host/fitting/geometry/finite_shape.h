@@ -4,6 +4,7 @@
 // double can still overflow: such a shape is refused rather than handed out with infinities in it.
 
 #include "host/fitting/geometry/fit_result.h"
+#include "host/fitting/geometry/point_set.h"
 #include "host/fitting/geometry/shapes.h"
 
 namespace fitting::detail {
@@ -18,8 +19,7 @@ bool isFinite(const ParallelPlanes& planes);
 
 template <class Shape>
 FitResult<Shape> finiteOrRefused(Shape shape) {
-  if (!isFinite(shape))
-    return FitFailure{"the coordinates are too large for the fitted shape to be represented"};
+  if (!isFinite(shape)) return FitFailure{kBeyondRange};
   return shape;
 }
 

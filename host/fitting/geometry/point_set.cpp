@@ -19,15 +19,21 @@ FitResult<NormalizedPoints> normalizePoints(std::span<const Eigen::Vector3d> poi
     return FitFailure{"needs at least " + std::to_string(minimumCount) + " points, got " +
                       std::to_string(points.size())};
   }
+  auto centred = centredPoints(points);
+  if (!centred) return centred.failure();
+  const std::optional<double> spread = resolvedSpread(centred->deviations, centred->largestCoordinate);
+  if (!spread) return FitFailure{"the points coincide"};
+  return NormalizedPoints{std::move(centred).value().deviations / *spread, centred->centroid, *spread};
+}
+
+FitResult<CentredPoints> centredPoints(std::span<const Eigen::Vector3d> points) {
   Points<3> coordinates = asMatrix(points);
   if (!coordinates.allFinite()) return FitFailure{"a point has a coordinate that is not a finite number"};
   const double largestCoordinate = coordinates.cwiseAbs().maxCoeff();
   const Eigen::Vector3d centroid = centroidOf(coordinates);
   coordinates.colwise() -= centroid;
-  const std::optional<double> spread = resolvedSpread(coordinates, largestCoordinate);
-  if (!spread) return FitFailure{"the points coincide"};
-  coordinates /= *spread;
-  return NormalizedPoints{std::move(coordinates), centroid, *spread};
+  if (!coordinates.allFinite()) return FitFailure{kBeyondRange};
+  return CentredPoints{std::move(coordinates), centroid, largestCoordinate};
 }
 
 Points<3> asMatrix(std::span<const Eigen::Vector3d> points) {
@@ -37,8 +43,13 @@ Points<3> asMatrix(std::span<const Eigen::Vector3d> points) {
 }
 
 Eigen::Vector3d centroidOf(const Points<3>& points) {
-  const Eigen::Vector3d rough = points.rowwise().mean();
-  return rough + (points.colwise() - rough).rowwise().mean();
+  const double largest = points.cwiseAbs().maxCoeff();
+  if (!(largest > 0.0)) return Eigen::Vector3d::Zero();
+  // Scaling by a power of two is exact, and keeps the sums from overflowing.
+  const int exponent = std::ilogb(largest);
+  const Points<3> scaled = std::ldexp(1.0, -exponent) * points;
+  const Eigen::Vector3d rough = scaled.rowwise().mean();
+  return std::ldexp(1.0, exponent) * (rough + (scaled.colwise() - rough).rowwise().mean());
 }
 
 double rmsLength(const Eigen::Ref<const Eigen::MatrixXd>& vectors) {

@@ -29,6 +29,19 @@ struct NormalizedPoints {
   Eigen::Vector3d toInput(const Eigen::Vector3d& normalized) const { return centroid + scale * normalized; }
 };
 
+// Why a fit is refused whose numbers would overflow a double.
+inline constexpr char kBeyondRange[] = "the coordinates are too large to be fitted without overflow";
+
+// The points less their centroid.
+struct CentredPoints {
+  Points<3> deviations;
+  Eigen::Vector3d centroid;
+  double largestCoordinate;  // of the points as given
+};
+
+// Fails for a coordinate that is not finite, or points spread beyond the range of a double.
+FitResult<CentredPoints> centredPoints(std::span<const Eigen::Vector3d> points);
+
 // Fails for fewer than minimumCount points, a coordinate that is not finite, or points that coincide.
 FitResult<NormalizedPoints> normalizePoints(std::span<const Eigen::Vector3d> points,
                                             std::size_t minimumCount);

@@ -6,6 +6,8 @@
 #include <limits>
 #include <numbers>
 #include <random>
+#include <span>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -504,6 +506,93 @@ TEST(AxialFit, ParallelToADirectionKeepsItExactly) {
   EXPECT_EQ(alongCone->axis, -reversed.normalized()) << "from the narrow end";
   const Vector tiltedAxis = fitConeParallelTo(band, tilted)->axis;
   EXPECT_TRUE(tiltedAxis == tilted.normalized() || tiltedAxis == -tilted.normalized());
+  const PointList four(band.begin(), band.begin() + 4);
+  expectTruth(cone(fitConeParallelTo(four, pose.axis()), pose, four), values({0, 0, 0, 0, 6, 0.35}));
+  // A direction of any finite length is a direction.
+  expectTruth(cylinder(fitCylinderParallelTo(tube, 1e200 * pose.axis()), pose, tube),
+              values({0, 0, 0, 0, 6}));
+}
+
+// Fits do not depend on the unit: scaled points give the scaled shape, up to the largest doubles, and points
+// spread beyond them are refused for that reason.
+TEST(Fitting, HugeCoordinatesAndLengthsGiveTheScaledShapeOrARefusal) {
+  Rng rng(8);
+  const Pose pose = randomPose(rng, 1.0);
+  const PointList ring = sample(rng, coneBand(1.0, 0.2, -0.5, 0.5), pose, 40);
+  const auto scaledBy = [&](double factor) {
+    PointList points;
+    for (const Vector& p : ring) points.push_back(factor * (p + Vector(1, 0, 0)));
+    return points;
+  };
+  using Summary = std::function<Params(const PointList&)>;
+  const auto radii = [](auto fit) -> Summary {
+    return [fit](const PointList& points) {
+      const auto shape = fit(points);
+      return shape ? values({shape->radius}) : values({NAN});
+    };
+  };
+  const std::pair<const char*, Summary> fits[] = {
+      {"circle", radii([](const PointList& p) { return fitCircle(p); })},
+      {"sphere", radii([](const PointList& p) { return fitSphere(p); })},
+      {"cylinder", radii([](const PointList& p) { return fitCylinder(p); })},
+      {"circle in a plane", radii([](const PointList& p) {
+         return fitCircleInPlane(p, {p[0], {0, 0, 1e200}});
+       })},
+      {"cone",
+       [](const PointList& p) {
+         const auto cone = fitCone(p);
+         return cone ? values({cone->radiusA, cone->radiusB}) : values({NAN});
+       }},
+      {"plane",
+       [](const PointList& p) {
+         const auto plane = fitPlane(p);
+         return plane ? Params(plane->normal) : values({NAN});
+       }},
+      {"line",
+       [](const PointList& p) {
+         const auto line = fitLine(p);
+         return line ? Params(line->direction) : values({NAN});
+       }},
+      {"parallel planes",
+       [](const PointList& p) {
+         const auto planes = fitParallelPlanes(std::span(p).first(20), std::span(p).subspan(20));
+         return planes ? values({planes->distance}) : values({NAN});
+       }},
+  };
+  for (const auto& [what, summary] : fits) {
+    SCOPED_TRACE(what);
+    const Params unit = summary(scaledBy(1.0));
+    ASSERT_TRUE(unit.allFinite());
+    const bool isScaled = std::string_view(what) != "plane" && std::string_view(what) != "line";
+    for (const double factor : {1e-150, 1e160, 1e300}) {
+      const Params expected = isScaled ? Params(factor * unit) : unit;
+      EXPECT_LT((summary(scaledBy(factor)) - expected).cwiseAbs().maxCoeff(), 1e-9 * expected.norm())
+          << factor;
+    }
+  }
+  PointList beyond = scaledBy(1e307);
+  beyond[0] = Vector(-1.75e308, 0, 0);
+  beyond[1] = Vector(1.75e308, 0, 0);
+  EXPECT_EQ(fitPlane(beyond).failure().reason, "the coordinates are too large to be fitted without overflow");
+  EXPECT_EQ(fitParallelPlanes(beyond, beyond).failure().reason,
+            "the coordinates are too large to be fitted without overflow");
+}
+
+// A million points a million times their spread from the origin: their centroid keeps its digits.
+TEST(Fitting, FarMillionPointSetsKeepTheirCentroidsDigits) {
+  Rng rng(9);
+  std::uniform_real_distribution<double> uniform(-0.5, 0.5);
+  const Vector far(1e6, -1e6, 1e6);
+  PointList line, first, second;
+  long double sum[3] = {0, 0, 0};
+  for (int i = 0; i < 1000000; ++i) {
+    line.push_back(far + Vector(uniform(rng), 0.5 * uniform(rng), 0.0));
+    for (int k = 0; k < 3; ++k) sum[k] += line.back()(k);
+    (i % 2 ? first : second).push_back(far + Vector(uniform(rng), uniform(rng), i % 2 ? 0.0 : 0.3));
+  }
+  const auto fitted = fitLine(line);
+  for (int k = 0; k < 3; ++k) EXPECT_NEAR(fitted->point(k), static_cast<double>(sum[k] / line.size()), 1e-9);
+  EXPECT_NEAR(fitParallelPlanes(first, second)->distance, 0.3, 1e-9);
 }
 
 TEST(Fitting, PointsThatDoNotDetermineTheShapeAreRefusedButThinSetsFit) {
