@@ -3,20 +3,26 @@
 // Least-squares (Gaussian) geometry fitting: every fit minimises the sum of the squared orthogonal distances
 // of the points to the shape.
 //
-// Units: lengths are in the points' own unit (the host's millimetres), angles in radians, and every
-// direction, normal or axis is a unit vector.
+// Units: the fits are unit-free. Lengths come back in the points' own unit (the host's metres, or anything
+// else), angles in radians, and every direction, normal or axis is a unit vector. No tolerance is an absolute
+// length: each is relative to the points' spread, so scaled points give the scaled shape, up to the largest
+// numbers a double holds.
 //
-// No result: each fit returns FitResult<Shape>, holding either the shape or a FitFailure whose reason tells
+// No result: each fit returns FitResult<Shape>, holding either the shape or a FitFailure whose reason names
 // why the points do not determine it: too few points for the unknowns, a coordinate that is not finite,
-// points that coincide, lie on a line (plane, circle, cylinder, cone) or in a plane (sphere, cylinder, cone),
-// parameters left ill-conditioned by nearly degenerate points, curvature hidden in the points' scatter (a
-// flat patch offered as a sphere or a cylinder), or a fit that does not converge or stalls. A failure never
-// carries a guessed shape.
+// coordinates so large that the fit or its shape would overflow, points that coincide, lie on a line (plane,
+// circle, cylinder, cone) or in a plane (sphere, cylinder, cone), parameters left ill-conditioned by nearly
+// degenerate points, points as close to a line or plane as to any curved shape of the kind (a flat patch, or
+// a short arc whose noise hides its curvature: the best answer would have an unbounded radius), or a fit that
+// stalls or does not converge. A failure never carries a guessed shape.
 //
-// Method: coordinates are centred on the centroid and scaled to unit spread before any solve; planes and
-// lines come from principal axes; circles, spheres, cylinders and cones start from algebraic fits (for the
-// last two along candidate axes) and end with Levenberg-Marquardt on the orthogonal distances, with analytic
-// Jacobians. Optional seeds are extra starts, so a wrong one cannot spoil a fit.
+// Method: coordinates are centred on the centroid (summed in two passes, so that far-off points keep their
+// digits) and scaled to unit spread before any solve; planes and lines come from principal axes; circles,
+// spheres, cylinders and cones run Levenberg-Marquardt on the orthogonal distances, with analytic Jacobians,
+// from several starts (algebraic fits, for the last two along candidate axes, and alternative centres across
+// the points), and keep the lowest accepted minimum. A fit has converged when a linear model of the residuals
+// sees nothing left to remove, so exact points and points rounded to a few decimals converge like noisy ones.
+// Optional seeds are extra starts, so a wrong one cannot spoil a fit.
 //
 // Determinism: a fit is a pure function of its input; the same points in the same order give the same bits.
 //

@@ -27,6 +27,9 @@ inline constexpr double kSameMinimum = 1e-6;
 // A radius this many times the points' spread bends the shape across them by a few thousandths of their
 // spread at most: a descent that was refused out there was chasing the flat limit.
 inline constexpr double kFlatRadius = 1e3;
+// So was a refused descent that came within this fraction of the flat limit's sum of squares (a cone may
+// flatten by its slope as well as by its radius).
+inline constexpr double kNearlyFlat = 1e-2;
 
 inline std::string flatReason(int dimensions, std::string_view shape) {
   return std::string("the points lie as close to a ") + (dimensions == 2 ? "line" : "plane") + " as to any " +
@@ -48,9 +51,14 @@ bool goesBelow(const Descent<State>& refused, const Descent<State>& accepted) {
   return refused.lowest.sumOfSquares < (1.0 - kSameMinimum) * accepted.lowest.sumOfSquares;
 }
 
+// Why refused was refused, naming flatness when that is what it chased; flatSum is the flat limit's sum of
+// squares over the same points.
 template <class State>
-FitFailure refusal(const Descent<State>& refused, int dimensions, std::string_view shape) {
-  if (std::abs(refused.lowest.state.radius) > kFlatRadius) return FitFailure{flatReason(dimensions, shape)};
+FitFailure refusal(const Descent<State>& refused, double flatSum, int dimensions, std::string_view shape) {
+  if (std::abs(refused.lowest.state.radius) > kFlatRadius ||
+      refused.lowest.sumOfSquares > (1.0 - kNearlyFlat) * flatSum) {
+    return FitFailure{flatReason(dimensions, shape)};
+  }
   return *refused.failure;
 }
 
@@ -87,12 +95,13 @@ FitResult<Minimum<State>> lowestMinimum(const Points<Dim>& points, const ModelFo
     if (!kept || descent.lowest.sumOfSquares < kept->lowest.sumOfSquares) kept = std::move(descent);
   }
   if (refused && (!accepted || multistart::goesBelow(*refused, *accepted))) {
-    return multistart::refusal(*refused, Dim, shape);
+    return multistart::refusal(*refused, multistart::flatSumOfSquares<Dim>(sample), Dim, shape);
   }
   if (!accepted) return FitFailure{"no start for the fit gives finite distances"};
   Descent<State> descent = minimizeSumOfSquares(modelFor(points), std::move(accepted->lowest.state));
-  if (descent.failure) return multistart::refusal(descent, Dim, shape);
-  if (!(descent.lowest.sumOfSquares < multistart::flatSumOfSquares<Dim>(points))) {
+  const double flatSum = multistart::flatSumOfSquares<Dim>(points);
+  if (descent.failure) return multistart::refusal(descent, flatSum, Dim, shape);
+  if (!(descent.lowest.sumOfSquares < flatSum)) {
     return FitFailure{multistart::flatReason(Dim, shape)};
   }
   return std::move(descent.lowest);
