@@ -80,11 +80,11 @@ FitResult<AxialFit> fitAxialSurfaceParallelTo(std::span<const Eigen::Vector3d> p
   if (withSlope && axialSpread < kMinRelativeSpread) {
     return FitFailure{"the points lie at one height along the axis, which does not determine a cone"};
   }
-  // A cone's algebraic section needs five points; with four, its cylindrical sections start it.
-  const std::optional<AxialSurface> section = sectionAlong(normalized->coordinates, axis, withSlope);
-  std::vector<AxialSurface> starts;
-  if (!withSlope || !section) starts = alternativeSections(normalized->coordinates, axis);
-  if (section) starts.push_back(*section);
+  // A cone's algebraic section needs five points; with four, circular sections start it.
+  const std::optional<AxialSurface> conical =
+      withSlope ? sectionAlong(normalized->coordinates, axis, true) : std::nullopt;
+  const std::vector<AxialSurface> starts =
+      conical ? std::vector{*conical} : circularSections(normalized->coordinates, axis);
   return fitNormalized(std::move(normalized).value(), freedom, starts);
 }
 

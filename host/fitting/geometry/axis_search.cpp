@@ -92,7 +92,7 @@ std::optional<AxialSurface> sectionAlong(const Points<3>& normalized, const Eige
   return withSlope ? conicalSection(local, basis) : circularSection(local, basis);
 }
 
-std::vector<AxialSurface> alternativeSections(const Points<3>& normalized, const Eigen::Vector3d& unitAxis) {
+std::vector<AxialSurface> circularSections(const Points<3>& normalized, const Eigen::Vector3d& unitAxis) {
   const Eigen::Matrix3d basis = basisAround(unitAxis);
   const Points<2> across = basis.leftCols<2>().transpose() * normalized;
   const double spread = rmsLength(across);
@@ -115,9 +115,9 @@ std::vector<AxialSurface> searchAxialStarts(const Points<3>& normalized, bool wi
     if (distinct) starts.push_back(candidate.surface);
   }
   if (withSlope || starts.empty()) return starts;
-  const std::vector<AxialSurface> alternatives = alternativeSections(normalized, starts.front().axis);
-  starts.insert(starts.end(), alternatives.begin(), alternatives.end());
-  return starts;
+  std::vector<AxialSurface> sections = circularSections(normalized, starts.front().axis);
+  sections.insert(sections.end(), starts.begin() + 1, starts.end());
+  return sections;
 }
 
 }  // namespace fitting::detail

@@ -19,13 +19,13 @@ std::optional<AxialSurface> sectionAlong(const Points<3>& normalized, const Eige
                                          bool withSlope);
 
 // Cylinders along unitAxis whose sections are the starts of a circle fit of the points seen along it (see
-// centreRadiusStarts): on a short noisy arc the algebraic section may lie in a worse minimum's valley. A cone
-// started from them may pass its apex into a flat surface, so they start cylinders only.
-std::vector<AxialSurface> alternativeSections(const Points<3>& normalized, const Eigen::Vector3d& unitAxis);
+// centreRadiusStarts): on a short noisy arc the algebraic section may lie in a worse minimum's valley.
+std::vector<AxialSurface> circularSections(const Points<3>& normalized, const Eigen::Vector3d& unitAxis);
 
 // Starts for a free axis, best first: sections along the principal axes of the points and along directions
 // spread evenly over the half sphere, ranked by their RMS distance to the points, near-duplicates dropped;
-// then, for a cylinder, the alternative sections along the best of them.
+// for a cylinder, the best of them gives way to all the circular sections along its axis (a cone started from
+// those may pass its apex into a flat surface).
 std::vector<AxialSurface> searchAxialStarts(const Points<3>& normalized, bool withSlope);
 
 }  // namespace fitting::detail

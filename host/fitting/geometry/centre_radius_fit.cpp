@@ -11,6 +11,9 @@ namespace {
 
 // In units of the points' spread: about the distance of the centre of a 90, 30 and 10 degree arc.
 constexpr double kAlternativeCentreDistances[] = {2.0, 6.0, 20.0};
+// The radius, in units of the points' spread, of an algebraic fit to points around more than half a turn,
+// whose sum of squares has a single valley.
+constexpr double kWholeRadius = 1.5;
 
 // Residual: distance from the centre minus the radius. The step moves the centre, then the radius.
 template <int Dim>
@@ -72,7 +75,9 @@ FitResult<CentreRadius<Dim>> algebraicCentreRadius(const Points<Dim>& normalized
 template <int Dim>
 std::vector<CentreRadius<Dim>> centreRadiusStarts(const Points<Dim>& normalized) {
   std::vector<CentreRadius<Dim>> starts;
-  if (const auto algebraic = algebraicCentreRadius<Dim>(normalized)) starts.push_back(*algebraic);
+  const auto algebraic = algebraicCentreRadius<Dim>(normalized);
+  if (algebraic) starts.push_back(*algebraic);
+  if (algebraic && algebraic->radius < kWholeRadius) return starts;
   const Eigen::Matrix<double, Dim, 1> flattest = principalAxes<Dim>(normalized).axes.col(0);
   for (const double distance : kAlternativeCentreDistances) {
     for (const double side : {-1.0, 1.0}) {
@@ -98,7 +103,6 @@ FitResult<CentreRadius<Dim>> fitCentreRadius(const Points<Dim>& normalized, std:
 template FitResult<CentreRadius<2>> algebraicCentreRadius<2>(const Points<2>&);
 template FitResult<CentreRadius<3>> algebraicCentreRadius<3>(const Points<3>&);
 template std::vector<CentreRadius<2>> centreRadiusStarts<2>(const Points<2>&);
-template std::vector<CentreRadius<3>> centreRadiusStarts<3>(const Points<3>&);
 template FitResult<CentreRadius<2>> fitCentreRadius<2>(const Points<2>&, std::string_view);
 template FitResult<CentreRadius<3>> fitCentreRadius<3>(const Points<3>&, std::string_view);
 

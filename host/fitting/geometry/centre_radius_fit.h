@@ -30,10 +30,10 @@ struct CentreRadius {
 template <int Dim>
 FitResult<CentreRadius<Dim>> algebraicCentreRadius(const Points<Dim>& normalized);
 
-// Starts for the orthogonal fit of points centred and of unit spread: the algebraic fit when there is one,
-// and centres on either side of the points across their flattest direction, at a few distances, each with the
-// points' mean distance as its radius. On a short noisy arc the algebraic fit may lie in a worse minimum's
-// valley, or be no circle at all.
+// Starts for the orthogonal fit of points centred and of unit spread: the algebraic fit when there is one
+// and, unless it shows the points around more than half a turn, centres on either side of them across their
+// flattest direction, at a few distances, each with the points' mean distance as its radius. On a short noisy
+// arc the algebraic fit may lie in a worse minimum's valley, or be no circle at all.
 template <int Dim>
 std::vector<CentreRadius<Dim>> centreRadiusStarts(const Points<Dim>& normalized);
 

@@ -176,9 +176,10 @@ bool Minimum<State>::resolvesRadius(Eigen::Index index) const {
 }
 
 // The minimum reached from start; a failure when the start is not a valid shape, the iterations do not
-// settle, or the points leave the parameters undetermined.
+// settle within maxIterations, or the points leave the parameters undetermined.
 template <LeastSquaresModel M>
-Descent<typename M::State> minimizeSumOfSquares(const M& model, typename M::State start) {
+Descent<typename M::State> minimizeSumOfSquares(const M& model, typename M::State start,
+                                                int maxIterations = minimizer::kMaxIterations) {
   auto current = minimizer::evaluate(model, std::move(start));
   if (!std::isfinite(current.cost)) {
     return minimizer::failed(std::move(current), "the start gives no finite distances");
@@ -195,10 +196,9 @@ Descent<typename M::State> minimizeSumOfSquares(const M& model, typename M::Stat
       return minimizer::determined(solver, std::move(current));
     }
     if (settled) return minimizer::failed(std::move(current), "the fit stalled short of a minimum");
-    if (iteration == minimizer::kMaxIterations) {
-      return minimizer::failed(
-          std::move(current),
-          "the fit did not converge within " + std::to_string(minimizer::kMaxIterations) + " iterations");
+    if (iteration == maxIterations) {
+      return minimizer::failed(std::move(current), "the fit did not converge within " +
+                                                       std::to_string(maxIterations) + " iterations");
     }
     progress = minimizer::descend(model, solver, current, damping);
   }

@@ -22,6 +22,9 @@ namespace multistart {
 inline constexpr Eigen::Index kSampleSize = 256;
 // 1 / golden ratio: stepping by it never lines up with a periodic order of the points, such as rings.
 inline constexpr double kSampleStride = 0.6180339887498949;
+// A descent from a start in the right valley settles within a dozen iterations or so; one still going after
+// this many is crossing a flat valley towards a worse minimum or the flat limit, and is cut short, refused.
+inline constexpr int kSampleIterations = 30;
 // Two descents whose sums of squares differ by less than this fraction reached the same minimum.
 inline constexpr double kSameMinimum = 1e-6;
 // A radius this many times the points' spread bends the shape across them by a few thousandths of their
@@ -89,7 +92,7 @@ FitResult<Minimum<State>> lowestMinimum(const Points<Dim>& points, const ModelFo
   const auto sampleModel = modelFor(sample);
   std::optional<Descent<State>> accepted, refused;
   for (const State& start : starts) {
-    Descent<State> descent = minimizeSumOfSquares(sampleModel, start);
+    Descent<State> descent = minimizeSumOfSquares(sampleModel, start, multistart::kSampleIterations);
     if (!std::isfinite(descent.lowest.sumOfSquares)) continue;
     std::optional<Descent<State>>& kept = descent.failure ? refused : accepted;
     if (!kept || descent.lowest.sumOfSquares < kept->lowest.sumOfSquares) kept = std::move(descent);
