@@ -410,7 +410,7 @@ TEST(AxialFit, ExactAndRoundedPointsAreNeverRefused) {
   const Rounding roundings[] = {{10.0, 12}, {10.0, 6}, {10.0, 7}, {10.0, 8}, {0.01, 6}, {0.01, 8}};
   Rng rng(6);
   for (const auto& [size, decimals] : roundings) {
-    for (int trial = 0; trial < 8; ++trial) {
+    for (int trial = 0; trial < 4; ++trial) {
       SCOPED_TRACE(testing::Message() << size << " to " << decimals << " decimals, trial " << trial);
       const Pose pose = randomPose(rng, 5.0 * size);
       const Vector along = 2.0 * pose.axis();
@@ -442,7 +442,7 @@ TEST(Fitting, ShortNoisyArcsGiveTheLowestMinimumOrARefusal) {
     int trials;
   };
   constexpr double kRadius = 10.0;
-  const ArcCase cases[] = {{"circle", kCircleInPlane, 0.0, 70}, {"cylinder", kCylinder, 15.0, 40}};
+  const ArcCase cases[] = {{"circle", kCircleInPlane, 0.0, 10}, {"cylinder", kCylinder, 15.0, 25}};
   Rng rng(7);
   std::uniform_real_distribution<double> uniform;
   for (const ArcCase& c : cases) {
