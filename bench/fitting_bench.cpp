@@ -16,7 +16,7 @@
 #include <Eigen/Geometry>
 #include <Eigen/SVD>
 
-#include "host/fitting/fitting.h"
+#include "host/fitting/geometry/fitting.h"
 #include "peer_ratio.h"
 
 namespace {

@@ -1,0 +1,91 @@
+#include "host/fitting/geometry/axial_fit.h"
+
+#include <cmath>
+#include <numbers>
+#include <optional>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "host/fitting/geometry/axis_search.h"
+#include "host/fitting/geometry/multi_start.h"
+#include "host/fitting/geometry/orientation.h"
+#include "host/fitting/geometry/plane_view.h"
+
+namespace fitting::detail {
+namespace {
+
+// The radius's place in AxialSurfaceModel's step.
+constexpr Eigen::Index kRadiusParameter = 2;
+
+FitResult<AxialSurface> lowestSurface(const Points<3>& points, AxialFreedom freedom,
+                                      std::span<const AxialSurface> starts, std::string_view shape) {
+  std::vector<AxialSurface> footed;
+  for (const AxialSurface& start : starts) footed.push_back(footedAtOrigin(start));
+  const auto modelFor = [freedom](const Points<3>& set) { return AxialSurfaceModel(set, freedom); };
+  const auto minimum = lowestMinimum<3>(points, modelFor, std::span<const AxialSurface>(footed), shape);
+  if (!minimum) return minimum.failure();
+  if (!(std::abs(minimum->state.slope) < std::numbers::pi / 2.0)) {
+    return FitFailure{"the fit converged to a flat surface"};
+  }
+  if (!minimum->resolvesRadius(kRadiusParameter)) {
+    return FitFailure{"the points' scatter hides their curvature"};
+  }
+  return minimum->state;
+}
+
+AxialSurface normalizedSurface(const NormalizedPoints& points, const AxialSurface& input) {
+  return {(input.point - points.centroid) / points.scale, input.axis, input.radius / points.scale,
+          input.slope};
+}
+
+FitResult<AxialFit> fitNormalized(NormalizedPoints points, AxialFreedom freedom,
+                                  std::span<const AxialSurface> starts) {
+  const auto surface =
+      lowestSurface(points.coordinates, freedom, starts, freedom.slope ? "cone" : "cylinder");
+  if (!surface) return surface.failure();
+  return AxialFit{std::move(points), *surface};
+}
+
+}  // namespace
+
+FitResult<AxialFit> fitAxialSurface(std::span<const Eigen::Vector3d> points, bool withSlope,
+                                    const std::optional<AxialSurface>& inputSeed) {
+  const AxialFreedom freedom{true, withSlope};
+  auto normalized = normalizePoints(points, AxialSurfaceModel::parameterCount(freedom));
+  if (!normalized) return normalized.failure();
+  if (isNearlyCoplanar(principalAxes<3>(normalized->coordinates))) {
+    return FitFailure{"the points lie in a plane, which does not determine an axis"};
+  }
+  std::vector<AxialSurface> starts = searchAxialStarts(spreadSample<3>(normalized->coordinates), withSlope);
+  if (inputSeed) starts.push_back(normalizedSurface(*normalized, *inputSeed));
+  return fitNormalized(std::move(normalized).value(), freedom, starts);
+}
+
+FitResult<AxialFit> fitAxialSurfaceParallelTo(std::span<const Eigen::Vector3d> points, bool withSlope,
+                                              const Eigen::Vector3d& direction) {
+  const std::optional<Eigen::Vector3d> unit = unitDirection(direction);
+  if (!unit) return FitFailure{"the axis direction is zero or not finite"};
+  const AxialFreedom freedom{false, withSlope};
+  auto normalized = normalizePoints(points, AxialSurfaceModel::parameterCount(freedom));
+  if (!normalized) return normalized.failure();
+  const Eigen::Vector3d& axis = *unit;
+  const auto view = viewInPlane(*normalized, normalized->centroid, axis);
+  if (!view) return view.failure();
+  if (isNearlyCollinear(principalAxes<2>(view->coordinates))) {
+    return FitFailure{"seen along the axis, the points lie on a line, which does not determine a section"};
+  }
+  const double axialSpread =
+      (axis.transpose() * normalized->coordinates).norm() / std::sqrt(static_cast<double>(points.size()));
+  if (withSlope && axialSpread < kMinRelativeSpread) {
+    return FitFailure{"the points lie at one height along the axis, which does not determine a cone"};
+  }
+  // A cone's algebraic section needs five points; with four, circular sections start it.
+  const std::optional<AxialSurface> conical =
+      withSlope ? sectionAlong(normalized->coordinates, axis, true) : std::nullopt;
+  const std::vector<AxialSurface> starts =
+      conical ? std::vector{*conical} : circularSections(normalized->coordinates, axis);
+  return fitNormalized(std::move(normalized).value(), freedom, starts);
+}
+
+}  // namespace fitting::detail

@@ -1,0 +1,31 @@
+#pragma once
+
+// Starts for cylinder and cone fits: candidate axis directions, each judged by the best section along it.
+
+#include <optional>
+#include <vector>
+
+#include <Eigen/Core>
+
+#include "host/fitting/geometry/axial_surface_model.h"
+#include "host/fitting/geometry/point_set.h"
+
+namespace fitting::detail {
+
+// The surface with its axis along unitAxis whose cross-sections best fit the points algebraically: a circle
+// common to all heights (withSlope false) or one whose radius changes linearly with height. No value when the
+// points do not determine one.
+std::optional<AxialSurface> sectionAlong(const Points<3>& normalized, const Eigen::Vector3d& unitAxis,
+                                         bool withSlope);
+
+// Cylinders along unitAxis whose sections are the starts of a circle fit of the points seen along it (see
+// centreRadiusStarts): on a short noisy arc the algebraic section may lie in a worse minimum's valley.
+std::vector<AxialSurface> circularSections(const Points<3>& normalized, const Eigen::Vector3d& unitAxis);
+
+// Starts for a free axis, best first: sections along the principal axes of the points and along directions
+// spread evenly over the half sphere, ranked by their RMS distance to the points, near-duplicates dropped;
+// for a cylinder, the best of them gives way to all the circular sections along its axis (a cone started from
+// those may pass its apex into a flat surface).
+std::vector<AxialSurface> searchAxialStarts(const Points<3>& normalized, bool withSlope);
+
+}  // namespace fitting::detail

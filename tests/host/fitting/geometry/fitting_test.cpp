@@ -1,0 +1,668 @@
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <functional>
+#include <initializer_list>
+#include <limits>
+#include <numbers>
+#include <random>
+#include <span>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <Eigen/Core>
+#include <Eigen/Geometry>
+
+#include "host/fitting/geometry/fitting.h"
+
+namespace fitting::test {
+namespace {
+
+// Known shapes in random poses, sampled with or without noise, and checks sharing no code with the library.
+using Vector = Eigen::Vector3d;
+using Params = Eigen::VectorXd;
+using PointList = std::vector<Vector>;
+using Rng = std::mt19937_64;
+
+// Noise-free data must give the shape back to this, relative for lengths and in radians for directions.
+constexpr double kExact = 1e-9;
+constexpr double kFullTurn = 2.0 * std::numbers::pi;
+
+struct Pose {
+  Eigen::Matrix3d rotation;
+  Vector origin;
+  Vector axis() const { return rotation.col(2); }
+  // A point and a direction of the world in the pose's own frame.
+  Vector local(const Vector& point) const { return rotation.transpose() * (point - origin); }
+  Vector localDirection(const Vector& direction) const { return rotation.transpose() * direction; }
+};
+// A surface in its own frame, around its z axis: the point for two parameters in [0, 1), and the outward unit
+// normal there.
+using Surface = std::function<std::pair<Vector, Vector>(double, double)>;
+using Distance = std::function<double(const Vector&, const Params&)>;
+
+Vector radial(double angle) {
+  return {std::cos(angle), std::sin(angle), 0.0};
+}
+
+Pose randomPose(Rng& rng, double distanceFromOrigin) {
+  std::normal_distribution<double> gaussian;
+  const Eigen::Quaterniond rotation(gaussian(rng), gaussian(rng), gaussian(rng), gaussian(rng));
+  const Vector offset(gaussian(rng), gaussian(rng), gaussian(rng));
+  return {rotation.normalized().toRotationMatrix(), distanceFromOrigin * offset.normalized()};
+}
+
+Surface planePatch(double size) {
+  return [=](double u, double v) {
+    return std::pair{Vector(size * (2 * u - 1), size * (v - 0.5), 0.0), Vector::UnitZ()};
+  };
+}
+
+Surface lineSegment(double length) {
+  return [=](double u, double v) {
+    return std::pair{Vector(0, 0, length * (u - 0.5)), radial(kFullTurn * v)};
+  };
+}
+
+Surface sphereCap(double radius, double polarAngle) {
+  return [=](double u, double v) {
+    const double z = 1.0 - u * (1.0 - std::cos(polarAngle));
+    const Vector out = std::sqrt(1.0 - z * z) * radial(kFullTurn * v) + z * Vector::UnitZ();
+    return std::pair{Vector(radius * out), out};
+  };
+}
+
+// The radius is radius0 + z tan(halfAngle), for z in [zLow, zHigh]; arc is the angle covered around z.
+Surface coneBand(double radius0, double halfAngle, double zLow, double zHigh, double arc = kFullTurn) {
+  return [=](double u, double v) {
+    const double z = zLow + u * (zHigh - zLow);
+    const Vector out = radial(arc * v);
+    const Vector normal = std::cos(halfAngle) * out - std::sin(halfAngle) * Vector::UnitZ();
+    return std::pair{Vector((radius0 + z * std::tan(halfAngle)) * out + z * Vector::UnitZ()), normal};
+  };
+}
+
+Surface cylinderPatch(double radius, double length, double arc = kFullTurn) {
+  return coneBand(radius, 0.0, -length / 2, length / 2, arc);
+}
+Surface circleArc(double radius, double arc = kFullTurn) {
+  return coneBand(radius, 0.0, 0.0, 0.0, arc);
+}
+
+// count points of surface placed by pose, each moved along its normal by Gaussian noise of deviation noise.
+PointList sample(Rng& rng, const Surface& surface, const Pose& pose, std::size_t count, double noise = 0.0) {
+  std::uniform_real_distribution<double> uniform;
+  std::normal_distribution<double> gaussian(0.0, 1.0);
+  PointList points;
+  for (std::size_t i = 0; i < count; ++i) {
+    const auto [point, normal] = surface(uniform(rng), uniform(rng));
+    points.push_back(pose.origin + pose.rotation * (point + noise * gaussian(rng) * normal));
+  }
+  return points;
+}
+
+// Whether the component of largest magnitude is positive.
+bool isCanonical(const Vector& direction) {
+  Eigen::Index largest = 0;
+  direction.cwiseAbs().maxCoeff(&largest);
+  return direction(largest) > 0.0;
+}
+
+// Moves along each coordinate in turn while that lowers the cost, halving the move when none does, until the
+// move is finest or the moves run out (on a valley that falls without end).
+Params compassSearch(const std::function<double(const Params&)>& cost, Params x, double step,
+                     double finest = 1e-13) {
+  double lowest = cost(x);
+  for (int moves = 0; step > finest && moves < 2000; ++moves) {
+    bool moved = false;
+    for (Eigen::Index i = 0; i < x.size(); ++i) {
+      for (const double move : {step, -step}) {
+        const Params trial = x + move * Params::Unit(x.size(), i);
+        if (const double value = cost(trial); value < lowest) {
+          x = trial;
+          lowest = value;
+          moved = true;
+        }
+      }
+    }
+    if (!moved) step /= 2.0;
+  }
+  return x;
+}
+
+// Checks the library's optimum, written in the distance's own parameters, with a compass search on the sum of
+// squared distances: started a step away, it must come back to within tolerance, and find nothing lower.
+void expectSameOptimum(const PointList& points, const Distance& distance, const Params& optimum, double step,
+                       double tolerance) {
+  const auto cost = [&](const Params& x) {
+    double sum = 0.0;
+    for (const Vector& p : points) sum += std::pow(distance(p, x), 2);
+    return sum;
+  };
+  const Params independent = compassSearch(cost, optimum.array() + step, step);
+  EXPECT_LE(cost(optimum), cost(independent) * (1.0 + 1e-12));
+  EXPECT_LT((independent - optimum).cwiseAbs().maxCoeff(), tolerance);
+}
+
+// Every fit is judged in the frame of the pose that placed its truth, where the truth lies around the z axis
+// through the origin. A fitted shape becomes parameters there: a direction (a, b, 1) as its tilt (a, b), a
+// line or axis by where it crosses z = 0, then its sizes. Most parameters of a truth are zeros.
+Params values(std::initializer_list<double> list) {
+  return Eigen::Map<const Params>(list.begin(), static_cast<Eigen::Index>(list.size()));
+}
+Vector unit(double a, double b) {
+  return Vector(a, b, 1.0).normalized();
+}
+Eigen::Vector2d tilt(const Vector& direction) {
+  return direction.head<2>() / direction.z();
+}
+Vector crossing(const Vector& point, const Vector& direction) {
+  return point - point.z() / direction.z() * direction;
+}
+
+// start and end lie on the line through point along direction, level with the lowest and highest point.
+void expectExtent(const PointList& points, const Vector& point, const Vector& direction, const Vector& start,
+                  const Vector& end) {
+  std::vector<double> along;
+  for (const Vector& p : points) along.push_back(direction.dot(p - point));
+  const auto [low, high] = std::minmax_element(along.begin(), along.end());
+  EXPECT_LT((start - point - *low * direction).norm(), kExact * (*high - *low));
+  EXPECT_LT((end - point - *high * direction).norm(), kExact * (*high - *low));
+}
+
+// Each fit with its result as parameters, after the checks of what the shape promises besides.
+FitResult<Params> planeFit(const PointList& points, const Pose& pose) {
+  const auto fit = fitPlane(points);
+  if (!fit) return fit.failure();
+  EXPECT_TRUE(isCanonical(fit->normal));
+  const Eigen::Vector2d normal = tilt(pose.localDirection(fit->normal));
+  return values({normal.x(), normal.y(), unit(normal.x(), normal.y()).dot(pose.local(fit->point))});
+}
+FitResult<Params> line(const FitResult<Line>& fit, const Pose& pose, const PointList& points) {
+  if (!fit) return fit.failure();
+  expectExtent(points, fit->point, fit->direction, fit->start, fit->end);
+  const Vector direction = pose.localDirection(fit->direction);
+  const Vector through = crossing(pose.local(fit->point), direction);
+  return values({tilt(direction).x(), tilt(direction).y(), through.x(), through.y()});
+}
+FitResult<Params> lineFit(const PointList& points, const Pose& pose) {
+  const auto fit = fitLine(points);
+  EXPECT_TRUE(!fit || isCanonical(fit->direction));
+  return line(fit, pose, points);
+}
+// The points lie off the plane given for the line, which holds the pose's z axis two above the pose's origin.
+FitResult<Params> lineInPlaneFit(PointList points, const Pose& pose) {
+  const Vector normal = pose.rotation.col(0);
+  for (std::size_t i = 0; i < points.size(); ++i) points[i] += (i % 5 - 2.0) * normal;
+  const auto fit = fitLineInPlane(points, Plane{pose.origin + 2.0 * normal, -3.0 * normal});
+  EXPECT_TRUE(!fit || *fit->planeNormal == (-3.0 * normal).normalized());
+  return line(fit, pose, points);
+}
+FitResult<Params> circleFit(const PointList& points, const Pose& pose) {
+  const auto fit = fitCircle(points);
+  if (!fit) return fit.failure();
+  EXPECT_TRUE(isCanonical(fit->normal));
+  EXPECT_TRUE(fit->frame.origin == fit->centre && fit->frame.axes.col(2) == fit->normal);
+  EXPECT_TRUE(fit->frame.axes.isUnitary(1e-14));
+  const Vector centre = pose.local(fit->centre);
+  const Eigen::Vector2d normal = tilt(pose.localDirection(fit->normal));
+  return values({centre.x(), centre.y(), centre.z(), normal.x(), normal.y(), fit->radius});
+}
+// The points lie off the plane given for the circle, which lies one above the pose's, facing down.
+FitResult<Params> circleInPlaneFit(PointList points, const Pose& pose) {
+  for (std::size_t i = 0; i < points.size(); ++i) points[i] += (i % 7 - 3.0) * pose.axis();
+  const auto fit = fitCircleInPlane(points, Plane{pose.origin + pose.axis(), -2.0 * pose.axis()});
+  if (!fit) return fit.failure();
+  EXPECT_EQ(fit->normal, -pose.axis().normalized()) << "the caller's sense";
+  const Vector centre = pose.local(fit->centre);
+  EXPECT_NEAR(centre.z(), 1.0, 1e-12);
+  return values({centre.x(), centre.y(), fit->radius});
+}
+FitResult<Params> sphereFit(const PointList& points, const Pose& pose) {
+  const auto fit = fitSphere(points);
+  if (!fit) return fit.failure();
+  const Vector centre = pose.local(fit->centre);
+  return values({centre.x(), centre.y(), centre.z(), fit->radius});
+}
+FitResult<Params> cylinder(const FitResult<Cylinder>& fit, const Pose& pose, const PointList& points) {
+  if (!fit) return fit.failure();
+  EXPECT_TRUE(fit->frame.origin == fit->pointOnAxis && fit->frame.axes.col(2) == fit->axis);
+  expectExtent(points, fit->pointOnAxis, fit->axis, fit->start, fit->end);
+  const Vector axis = pose.localDirection(fit->axis);
+  const Vector through = crossing(pose.local(fit->pointOnAxis), axis);
+  return values({tilt(axis).x(), tilt(axis).y(), through.x(), through.y(), fit->radius});
+}
+FitResult<Params> cylinderFit(const PointList& points, const Pose& pose) {
+  const auto fit = fitCylinder(points);
+  EXPECT_TRUE(!fit || isCanonical(fit->axis));
+  return cylinder(fit, pose, points);
+}
+// The radius where the axis crosses z = 0 stands for the cone's size, so that a cylinder is a cone too.
+FitResult<Params> cone(const FitResult<Cone>& fit, const Pose& pose, const PointList& points) {
+  if (!fit) return fit.failure();
+  const double slope = std::tan(fit->halfAngle);
+  EXPECT_LE(fit->radiusA, fit->radiusB) << "A is the narrow end";
+  EXPECT_NEAR(fit->radiusB, fit->radiusA + (fit->endB - fit->endA).norm() * slope, kExact * fit->radiusB);
+  expectExtent(points, fit->endA, fit->axis, fit->endA, fit->endB);
+  const Vector axis = pose.localDirection(fit->axis), endA = pose.local(fit->endA);
+  const Vector through = crossing(endA, axis);
+  return values({tilt(axis).x(), tilt(axis).y(), through.x(), through.y(),
+                 fit->radiusA + (through - endA).dot(axis) * slope, fit->halfAngle});
+}
+FitResult<Params> coneFit(const PointList& points, const Pose& pose) {
+  return cone(fitCone(points), pose, points);
+}
+// Two faces kGap apart along z, the first at z = 0; the points are told apart by their side of the middle.
+constexpr double kGap = 3.0;
+Surface facePair(double size) {
+  return [=](double u, double v) {
+    auto [point, normal] = planePatch(size)(std::fmod(2.0 * u, 1.0), v);
+    if (u >= 0.5) point.z() += kGap;
+    return std::pair{point, normal};
+  };
+}
+FitResult<Params> parallelPlanesFit(const PointList& points, const Pose& pose) {
+  PointList first, second;
+  for (const Vector& p : points) (pose.local(p).z() < kGap / 2 ? first : second).push_back(p);
+  const auto fit = fitParallelPlanes(first, second), swapped = fitParallelPlanes(second, first);
+  if (!fit) return fit.failure();
+  EXPECT_LT((swapped->normal + fit->normal).norm(), kExact) << "from the first group to the second";
+  const Vector normal = pose.localDirection(fit->normal);
+  EXPECT_GT(normal.z(), 0.0);
+  const double middle = normal.dot(pose.local(fit->midPoint));
+  return values({tilt(normal).x(), tilt(normal).y(), middle - fit->distance / 2, middle + fit->distance / 2});
+}
+
+// The distances of a point in the pose's frame to a shape of given parameters, independently of the library.
+double toAxis(const Vector& p, const Params& x) {
+  return (p - Vector(x(2), x(3), 0.0)).cross(unit(x(0), x(1))).norm();
+}
+double toPlane(const Vector& p, const Params& x) {
+  return unit(x(0), x(1)).dot(p) - x(2);
+}
+double toCircle(const Vector& p, const Params& x) {
+  const Vector fromCentre = p - x.head<3>(), normal = unit(x(3), x(4));
+  const double height = fromCentre.dot(normal);
+  return std::hypot(height, (fromCentre - height * normal).norm() - x(5));
+}
+double toCone(const Vector& p, const Params& x) {
+  const double along = (p - Vector(x(2), x(3), 0.0)).dot(unit(x(0), x(1)));
+  return (toAxis(p, x) - x(4) - along * std::tan(x(5))) * std::cos(x(5));
+}
+double toFaces(const Vector& p, const Params& x) {
+  const double height = unit(x(0), x(1)).dot(p);
+  return std::min(std::abs(height - x(2)), std::abs(height - x(3)));
+}
+
+struct Fitter {
+  std::function<FitResult<Params>(const PointList&, const Pose&)> fit;
+  Distance distance;
+};
+const Fitter kPlane{planeFit, toPlane}, kLine{lineFit, toAxis}, kLineInPlane{lineInPlaneFit, toAxis},
+    kCircle{circleFit, toCircle}, kCone{coneFit, toCone}, kParallelPlanes{parallelPlanesFit, toFaces};
+const Fitter kCircleInPlane{circleInPlaneFit, [](const Vector& p, const Params& x) {
+                              return (p.head<2>() - x.head<2>()).norm() - x(2);
+                            }};
+const Fitter kSphere{sphereFit,
+                     [](const Vector& p, const Params& x) { return (p - x.head<3>()).norm() - x(3); }};
+const Fitter kCylinder{cylinderFit, [](const Vector& p, const Params& x) { return toAxis(p, x) - x(4); }};
+
+void expectTruth(const FitResult<Params>& x, const Params& truth) {
+  ASSERT_TRUE(x) << x.failure().reason;
+  EXPECT_LT((*x - truth).cwiseAbs().maxCoeff(), kExact * std::max(1.0, truth.norm())) << x->transpose();
+}
+
+struct Case {
+  const char* what;
+  const Fitter& fitter;
+  Surface surface;
+  Params truth;
+  std::size_t count = 60;
+  double distance = 300.0;  // of the pose's origin from the world's
+};
+
+TEST(Fitting, NoiseFreePointsGiveEveryShapeBackInAnyPoseBitForBitAgain) {
+  const double pi = std::numbers::pi;
+  // Partial circles cover 30 degrees, and partial spheres a cap of that angle. A cylinder sqrt(6) radii long
+  // spreads equally in all directions, which hides its axis from the principal axes.
+  const Case cases[] = {
+      {"plane", kPlane, planePatch(20.0), values({0, 0, 0}), 40, 2000.0},
+      {"line", kLine, lineSegment(30.0), values({0, 0, 0, 0}), 25, 2000.0},
+      {"line in a plane", kLineInPlane, lineSegment(30.0), values({0, 0, 2, 0}), 20, 50.0},
+      {"circle", kCircle, circleArc(30), values({0, 0, 0, 0, 0, 30}), 30},
+      {"circle arc", kCircle, circleArc(30, pi / 6), values({0, 0, 0, 0, 0, 30}), 30},
+      {"far small arc", kCircle, circleArc(5, 1.0), values({0, 0, 0, 0, 0, 5}), 30, 2000.0},
+      {"circle in a plane", kCircleInPlane, circleArc(10, pi / 3), values({0, 0, 10})},
+      {"sphere", kSphere, sphereCap(30, pi), values({0, 0, 0, 30}), 5000},
+      {"sphere cap", kSphere, sphereCap(30, pi / 12), values({0, 0, 0, 30}), 5000},
+      {"far small cap", kSphere, sphereCap(5, 0.5), values({0, 0, 0, 5}), 5000, 2000.0},
+      {"long cylinder", kCylinder, cylinderPatch(5, 50), values({0, 0, 0, 0, 5})},
+      {"ring", kCylinder, cylinderPatch(20, 2), values({0, 0, 0, 0, 20})},
+      {"squat cylinder", kCylinder, cylinderPatch(10, 10 * std::sqrt(6.0)), values({0, 0, 0, 0, 10})},
+      {"partial cylinder", kCylinder, cylinderPatch(10, 10, pi / 6), values({0, 0, 0, 0, 10})},
+      {"far small cylinder", kCylinder, cylinderPatch(5, 20), values({0, 0, 0, 0, 5}), 10000, 2000.0},
+      {"cone", kCone, coneBand(10, 0.3, -10, 10), values({0, 0, 0, 0, 10, 0.3}), 80},
+      {"narrow band", kCone, coneBand(20, 0.5, -0.5, 0.5), values({0, 0, 0, 0, 20, 0.5}), 80},
+      {"wide cone", kCone, coneBand(5, 1.2, 0, 3), values({0, 0, 0, 0, 5, 1.2}), 80},
+      {"cylinder as cone", kCone, cylinderPatch(8, 10), values({0, 0, 0, 0, 8, 0}), 80},
+      {"far small cone", kCone, coneBand(5, 0.2, -2, 2), values({0, 0, 0, 0, 5, 0.2}), 80, 2000.0},
+      {"parallel planes", kParallelPlanes, facePair(20.0), values({0, 0, 0, kGap}), 35, 1000.0},
+  };
+  Rng rng(1);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    for (int trial = 0; trial < 2; ++trial) {
+      const Pose pose = randomPose(rng, c.distance);
+      const PointList points = sample(rng, c.surface, pose, c.count);
+      const FitResult<Params> x = c.fitter.fit(points, pose);
+      expectTruth(x, c.truth);
+      EXPECT_TRUE(!x || *x == *c.fitter.fit(points, pose)) << "the same points give the same bits";
+    }
+  }
+}
+
+TEST(Fitting, NoisyPointsGiveTheLeastSquaresShapeWithinNoiseOfTheTruth) {
+  constexpr double kSigma = 0.01;
+  constexpr std::size_t kCount = 400;
+  const Case cases[] = {
+      {"plane", kPlane, planePatch(20.0), values({0, 0, 0})},
+      {"line", kLine, lineSegment(20.0), values({0, 0, 0, 0})},
+      {"circle", kCircle, circleArc(10), values({0, 0, 0, 0, 0, 10})},
+      {"circle in a plane", kCircleInPlane, circleArc(10), values({0, 0, 10})},
+      {"sphere", kSphere, sphereCap(25, std::numbers::pi), values({0, 0, 0, 25})},
+      {"half cylinder", kCylinder, cylinderPatch(10, 30, std::numbers::pi), values({0, 0, 0, 0, 10})},
+      {"cone", kCone, coneBand(10, 0.4, -6, 6), values({0, 0, 0, 0, 10, 0.4})},
+      {"parallel planes", kParallelPlanes, facePair(10.0), values({0, 0, 0, kGap})},
+  };
+  Rng rng(2);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const Pose pose = randomPose(rng, 100.0);
+    const PointList points = sample(rng, c.surface, pose, kCount, kSigma);
+    const FitResult<Params> x = c.fitter.fit(points, pose);
+    ASSERT_TRUE(x) << x.failure().reason;
+    PointList local;
+    for (const Vector& p : points) local.push_back(pose.local(p));
+    // Over the points, the fitted shape keeps within a few sigma sqrt(unknowns / points) of the truth.
+    double deviation = 0.0;
+    for (const Vector& p : local)
+      deviation = std::max(deviation, std::abs(c.fitter.distance(p, *x) - c.fitter.distance(p, c.truth)));
+    EXPECT_LT(deviation, 6.0 * kSigma * std::sqrt(static_cast<double>(x->size()) / kCount));
+    expectSameOptimum(local, c.fitter.distance, *x, 0.01, 1e-6);
+  }
+}
+
+// Each coordinate rounded to decimals places, as a file or a probe emulator that prints them gives them.
+PointList rounded(PointList points, int decimals) {
+  const double unit = std::pow(10.0, decimals);
+  for (Vector& p : points) p = (p * unit).array().round() / unit;
+  return points;
+}
+
+TEST(AxialFit, ExactAndRoundedPointsAreNeverRefused) {
+  struct Rounding {
+    double size;  // of the part, in the points' unit
+    int decimals;
+  };
+  // Rounding leaves from 1e-10 to 1e-4 of the size: all of it must converge, however little remains.
+  const Rounding roundings[] = {{10.0, 12}, {10.0, 6}, {10.0, 7}, {10.0, 8}, {0.01, 6}, {0.01, 8}};
+  Rng rng(6);
+  for (const auto& [size, decimals] : roundings) {
+    for (int trial = 0; trial < 4; ++trial) {
+      SCOPED_TRACE(testing::Message() << size << " to " << decimals << " decimals, trial " << trial);
+      const Pose pose = randomPose(rng, 5.0 * size);
+      const Vector along = 2.0 * pose.axis();
+      const PointList tube = rounded(sample(rng, cylinderPatch(size / 2, size), pose, 60), decimals);
+      const PointList band =
+          rounded(sample(rng, coneBand(size / 2, 0.3, -size / 2, size / 2), pose, 60), decimals);
+      const double tolerance = std::max(kExact, 1e3 * std::pow(10.0, -decimals) / size);
+      const auto expectTruthWithin = [&](const FitResult<Params>& x, const Params& truth) {
+        ASSERT_TRUE(x) << x.failure().reason;
+        EXPECT_LT((*x - truth).cwiseAbs().maxCoeff(), tolerance * std::max(1.0, truth.norm()));
+      };
+      const Params cylinderTruth = values({0, 0, 0, 0, size / 2}),
+                   coneTruth = values({0, 0, 0, 0, size / 2, 0.3});
+      expectTruthWithin(cylinder(fitCylinder(tube), pose, tube), cylinderTruth);
+      expectTruthWithin(cylinder(fitCylinderParallelTo(tube, along), pose, tube), cylinderTruth);
+      expectTruthWithin(cone(fitCone(band), pose, band), coneTruth);
+      expectTruthWithin(cone(fitConeParallelTo(band, along), pose, band), coneTruth);
+    }
+  }
+}
+
+// Short arcs with noise near their sagitta: a fit is refused, or it is no worse than the minimum a compass
+// search finds from the truth, which may head off towards a straight line when that is the best answer.
+TEST(Fitting, ShortNoisyArcsGiveTheLowestMinimumOrARefusal) {
+  struct ArcCase {
+    const char* what;
+    const Fitter& fitter;
+    double length;  // along the axis
+    int trials;
+  };
+  constexpr double kRadius = 10.0;
+  const ArcCase cases[] = {{"circle", kCircleInPlane, 0.0, 10}, {"cylinder", kCylinder, 15.0, 25}};
+  Rng rng(7);
+  std::uniform_real_distribution<double> uniform;
+  for (const ArcCase& c : cases) {
+    int accepted = 0;
+    for (int trial = 0; trial < c.trials; ++trial) {
+      SCOPED_TRACE(testing::Message() << c.what << " trial " << trial);
+      const double arc = (30.0 + 15.0 * uniform(rng)) * std::numbers::pi / 180.0;
+      const double sagitta = kRadius * (1.0 - std::cos(arc / 2.0));
+      const Pose pose = randomPose(rng, 50.0);
+      const PointList points =
+          sample(rng, cylinderPatch(kRadius, c.length, arc), pose,
+                 20 + static_cast<std::size_t>(60 * uniform(rng)), sagitta * (0.3 + 0.9 * uniform(rng)));
+      const FitResult<Params> x = c.fitter.fit(points, pose);
+      if (!x) continue;
+      ++accepted;
+      PointList local;
+      for (const Vector& p : points) local.push_back(pose.local(p));
+      const auto cost = [&](const Params& parameters) {
+        double sum = 0.0;
+        for (const Vector& p : local) sum += std::pow(c.fitter.distance(p, parameters), 2);
+        return sum;
+      };
+      const Params truth = c.length == 0.0 ? values({0, 0, kRadius}) : values({0, 0, 0, 0, kRadius});
+      EXPECT_LE(cost(*x), cost(compassSearch(cost, truth, 1.0, 1e-4)) * (1.0 + 1e-6));
+    }
+    EXPECT_GT(accepted, c.trials / 4) << c.what << ": refusing every arc would be no answer either";
+  }
+}
+
+TEST(AxialFit, SeedsOnlyEverHelp) {
+  Rng rng(3);
+  const Pose pose = randomPose(rng, 100.0);
+  const PointList arc = sample(rng, cylinderPatch(8.0, 3.0, std::numbers::pi / 3), pose, 200);
+  const PointList band = sample(rng, coneBand(15.0, 0.25, -1.0, 1.0), pose, 200);
+  const Vector a = pose.origin - pose.axis(), b = pose.origin + pose.axis(), across = pose.rotation.col(0);
+  const double dA = 2.0 * (15.0 - std::tan(0.25)), dB = 2.0 * (15.0 + std::tan(0.25));
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  for (const CylinderSeed& seed :
+       {CylinderSeed{pose.axis(), pose.origin, 16.0}, CylinderSeed{{0, 0, 0}, pose.origin, 16.0},
+        CylinderSeed{pose.axis(), {nan, 0, 0}, 16.0}, CylinderSeed{pose.axis(), pose.origin, -1.0},
+        CylinderSeed{across, pose.origin + 50.0 * across, 200.0}})
+    expectTruth(cylinder(fitCylinder(arc, seed), pose, arc), values({0, 0, 0, 0, 8}));
+  for (const ConeSeed& seed :
+       {ConeSeed{a, b, dA, dB}, ConeSeed{b, a, dB, dA}, ConeSeed{a, a, dA, dB}, ConeSeed{a, b, 0.0, 0.0},
+        ConeSeed{a, b, nan, dB}, ConeSeed{a, {nan, 0, 0}, dA, dB}, ConeSeed{a, a + across, 1.0, 90.0}})
+    expectTruth(cone(fitCone(band, seed), pose, band), values({0, 0, 0, 0, 15, 0.25}));
+}
+
+TEST(AxialFit, ParallelToADirectionKeepsItExactly) {
+  Rng rng(4);
+  const Pose pose = randomPose(rng, 100.0);
+  const PointList tube = sample(rng, cylinderPatch(6.0, 10.0), pose, 100);
+  const PointList band = sample(rng, coneBand(6.0, 0.35, -4.0, 4.0), pose, 100);
+  const Vector reversed = -3.0 * pose.axis(), tilted = 7.0 * (pose.axis() + 0.05 * pose.rotation.col(0));
+  const auto alongCylinder = fitCylinderParallelTo(tube, reversed);
+  expectTruth(cylinder(alongCylinder, pose, tube), values({0, 0, 0, 0, 6}));
+  EXPECT_EQ(alongCylinder->axis, reversed.normalized()) << "the caller's sense";
+  EXPECT_EQ(fitCylinderParallelTo(tube, tilted)->axis, tilted.normalized());
+  const auto alongCone = fitConeParallelTo(band, reversed);
+  expectTruth(cone(alongCone, pose, band), values({0, 0, 0, 0, 6, 0.35}));
+  EXPECT_EQ(alongCone->axis, -reversed.normalized()) << "from the narrow end";
+  const Vector tiltedAxis = fitConeParallelTo(band, tilted)->axis;
+  EXPECT_TRUE(tiltedAxis == tilted.normalized() || tiltedAxis == -tilted.normalized());
+  const PointList four(band.begin(), band.begin() + 4);
+  expectTruth(cone(fitConeParallelTo(four, pose.axis()), pose, four), values({0, 0, 0, 0, 6, 0.35}));
+  // A direction of any finite length is a direction.
+  expectTruth(cylinder(fitCylinderParallelTo(tube, 1e200 * pose.axis()), pose, tube),
+              values({0, 0, 0, 0, 6}));
+}
+
+// Fits do not depend on the unit: scaled points give the scaled shape, up to the largest doubles, and points
+// spread beyond them are refused for that reason.
+TEST(Fitting, HugeCoordinatesAndLengthsGiveTheScaledShapeOrARefusal) {
+  Rng rng(8);
+  const Pose pose = randomPose(rng, 1.0);
+  const PointList ring = sample(rng, coneBand(1.0, 0.2, -0.5, 0.5), pose, 40);
+  const auto scaledBy = [&](double factor) {
+    PointList points;
+    for (const Vector& p : ring) points.push_back(factor * (p + Vector(1, 0, 0)));
+    return points;
+  };
+  // Lengths of each fit's shape, or NaN for a refusal.
+  const std::function<Params(const PointList&)> fits[] = {
+      [](const PointList& p) {
+        const auto circle = fitCircleInPlane(p, {p[0], {0, 0, 1e200}});
+        return circle ? values({circle->radius}) : values({NAN});
+      },
+      [](const PointList& p) {
+        const auto cylinder = fitCylinder(p);
+        return cylinder ? values({cylinder->radius}) : values({NAN});
+      },
+      [](const PointList& p) {
+        const auto cone = fitCone(p);
+        return cone ? values({cone->radiusA, cone->radiusB}) : values({NAN});
+      },
+      [](const PointList& p) {
+        const auto plane = fitPlane(p);
+        return plane ? values({plane->normal.dot(plane->point)}) : values({NAN});
+      },
+      [](const PointList& p) {
+        const auto planes = fitParallelPlanes(std::span(p).first(20), std::span(p).subspan(20));
+        return planes ? values({planes->distance}) : values({NAN});
+      },
+  };
+  for (const auto& lengths : fits) {
+    const Params unit = lengths(scaledBy(1.0));
+    ASSERT_TRUE(unit.allFinite());
+    for (const double factor : {1e-150, 1e160, 1e300}) {
+      EXPECT_LT((lengths(scaledBy(factor)) - factor * unit).cwiseAbs().maxCoeff(),
+                1e-9 * factor * unit.norm())
+          << factor << " " << unit.transpose();
+    }
+  }
+  PointList beyond = scaledBy(1e307);
+  beyond[0] = Vector(-1.75e308, 0, 0);
+  beyond[1] = Vector(1.75e308, 0, 0);
+  EXPECT_EQ(fitPlane(beyond).failure().reason, "the coordinates are too large to be fitted without overflow");
+  EXPECT_EQ(fitParallelPlanes(beyond, beyond).failure().reason,
+            "the coordinates are too large to be fitted without overflow");
+}
+
+// A million points a million times their spread from the origin: their centroid keeps its digits.
+TEST(Fitting, FarMillionPointSetsKeepTheirCentroidsDigits) {
+  Rng rng(9);
+  std::uniform_real_distribution<double> uniform(-0.5, 0.5);
+  const Vector far(1e6, -1e6, 1e6);
+  PointList line, first, second;
+  long double sum[3] = {0, 0, 0};
+  for (int i = 0; i < 1000000; ++i) {
+    line.push_back(far + Vector(uniform(rng), 0.5 * uniform(rng), 0.0));
+    for (int k = 0; k < 3; ++k) sum[k] += line.back()(k);
+    (i % 2 ? first : second).push_back(far + Vector(uniform(rng), uniform(rng), i % 2 ? 0.0 : 0.3));
+  }
+  const auto fitted = fitLine(line);
+  for (int k = 0; k < 3; ++k) EXPECT_NEAR(fitted->point(k), static_cast<double>(sum[k] / line.size()), 1e-9);
+  EXPECT_NEAR(fitParallelPlanes(first, second)->distance, 0.3, 1e-9);
+}
+
+TEST(Fitting, PointsThatDoNotDetermineTheShapeAreRefusedButThinSetsFit) {
+  Rng rng(5);
+  const Pose pose = randomPose(rng, 100.0);
+  const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
+  const Plane xy{Vector::Zero(), Vector::UnitZ()};
+  const PointList ring = sample(rng, circleArc(10.0), pose, 50);
+  const PointList band = sample(rng, coneBand(5.0, 0.3, -2.0, 2.0), pose, 50);
+  const PointList xAxis{{0, 0, 0}, {1, 0, 0}, {2, 0, 0}};
+  EXPECT_FALSE(fitPlane(PointList{{0, 0, 0}, {1, 0, 0}}));
+  EXPECT_FALSE(fitPlane(PointList{{0, 0, 0}, {1, 1, 1}, {2, 2, 2 + 1e-9}, {3, 3, 3}}));
+  EXPECT_FALSE(fitPlane(PointList(5, Vector(2000, -3, 7))));
+  EXPECT_FALSE(fitPlane(PointList{{0, 0, 0}, {1, 0, 0}, {0, nan, 0}}));
+  EXPECT_TRUE(fitPlane(PointList{{0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {1, 1e-4, 0}}));
+  EXPECT_FALSE(fitLine(PointList(3, Vector(2000, 0, 0))));
+  EXPECT_FALSE(fitLineInPlane(PointList{{1, 1, 0}, {1, 1, 5}}, xy));
+  EXPECT_FALSE(fitLineInPlane(PointList{{1, 1, 0}, {2, 1, 5}}, Plane{{0, 0, 0}, {0, 0, 0}}));
+  EXPECT_FALSE(fitCircle(PointList{{0, 0, 0}, {1, 0, 0}}));
+  EXPECT_FALSE(fitCircle(PointList{{0, 0, 0}, {1, 1, 0}, {2, 2, 0}, {3, 3, 0}}));
+  EXPECT_FALSE(fitCircleInPlane(PointList{{0, 0, 0}, {1, 0, 5}, {2, 0, -1}, {3, 0, 2}}, xy));
+  EXPECT_FALSE(fitCircleInPlane(PointList{{1, 1, 0}, {1, 1, 5}, {1, 1, -1}}, xy));
+  EXPECT_FALSE(fitCircleInPlane(PointList{{1, 0, 0}, {0, 1, 0}, {-1, 0, 0}}, Plane{{0, 0, 0}, {0, 0, inf}}));
+  EXPECT_FALSE(fitSphere(PointList{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}));
+  EXPECT_FALSE(fitSphere(ring));
+  EXPECT_FALSE(fitCylinder(PointList(ring.begin(), ring.begin() + 4)));
+  EXPECT_FALSE(fitCylinder(ring));
+  EXPECT_FALSE(fitCylinder(sample(rng, lineSegment(10.0), pose, 50)));
+  EXPECT_FALSE(fitCylinderParallelTo(band, Vector::Zero()));
+  EXPECT_FALSE(fitCylinderParallelTo(sample(rng, planePatch(5.0), pose, 50), pose.rotation.col(0)));
+  EXPECT_FALSE(fitCone(PointList(band.begin(), band.begin() + 5)));
+  EXPECT_FALSE(fitCone(ring));
+  EXPECT_FALSE(fitCone(sample(rng, coneBand(2.0, 0.5, -5.0, 6.0), pose, 300))) << "across its apex";
+  EXPECT_FALSE(fitConeParallelTo(ring, pose.axis()));
+  EXPECT_FALSE(fitConeParallelTo(band, {0, 0, inf}));
+  // Curvature hidden in the scatter of a flat patch, and said to be.
+  for (const double flatness : {1e-3, 1e-4, 1e-5}) {
+    const PointList flat = sample(rng, planePatch(10.0), pose, 300, flatness);
+    for (const FitFailure& failure :
+         {fitSphere(flat).failure(), fitCylinder(flat).failure(), fitCone(flat).failure()}) {
+      EXPECT_NE(failure.reason.find("as close to a plane as to any"), std::string::npos) << failure.reason;
+    }
+  }
+  EXPECT_FALSE(fitParallelPlanes(PointList{}, xAxis));
+  EXPECT_FALSE(fitParallelPlanes(PointList{{0, 0, 0}}, PointList{{0, 0, 1}, {1, 0, 1}}));
+  EXPECT_FALSE(fitParallelPlanes(xAxis, PointList{{0, 0, 5}, {3, 0, 5}}));
+  EXPECT_TRUE(fitParallelPlanes(xAxis, PointList{{0, 0, 5}, {0, 3, 5}}));
+}
+
+TEST(SignedDistance, IsPositiveOutsideEveryShapeAndOnTheLeftOfALineInAPlane) {
+  const Vector x = Vector::UnitX(), z = Vector::UnitZ(), origin = Vector::Zero();
+  const Frame frame{origin, Eigen::Matrix3d::Identity()};
+  EXPECT_DOUBLE_EQ(signedDistance(Plane{origin, z}, {4, 1, -1}), -1.0);
+  EXPECT_DOUBLE_EQ(signedDistance(Circle{origin, z, 2.0, frame}, {3, 0, 5}), 1.0);
+  EXPECT_DOUBLE_EQ(signedDistance(Circle{origin, z, 2.0, frame}, {0, 1, -5}), -1.0);
+  EXPECT_DOUBLE_EQ(signedDistance(Sphere{origin, 2.0}, {0, 0, -3}), 1.0);
+  EXPECT_DOUBLE_EQ(signedDistance(Cylinder{z, origin, 2.0, origin, z, frame}, {0, 1, 40}), -1.0);
+  const Cone cone{origin, z, 1.0, 2.0, z, std::numbers::pi / 4};
+  EXPECT_NEAR(signedDistance(cone, {3, 0, 1}), std::sqrt(0.5), 1e-15);
+  EXPECT_NEAR(signedDistance(cone, {0, 1.5, 0.5}), 0.0, 1e-15);
+  EXPECT_NEAR(signedDistance(cone, {0, 0, 0}), -std::sqrt(0.5), 1e-15);
+  EXPECT_DOUBLE_EQ(signedDistance(ParallelPlanes{z, origin, 4.0}, {7, 0, -3}), 1.0);
+  EXPECT_DOUBLE_EQ(signedDistance(ParallelPlanes{z, origin, 4.0}, {0, 7, 1}), -1.0);
+  // Measured in the plane, positive on the side of normal x direction; a line in space has no sides.
+  const Line inPlane{origin, x, origin, x, z};
+  EXPECT_DOUBLE_EQ(signedDistance(inPlane, {3, 0.5, 9}), 0.5);
+  EXPECT_DOUBLE_EQ(signedDistance(inPlane, {3, -0.5, 0}), -0.5);
+  EXPECT_DOUBLE_EQ(signedDistance(Line{origin, x, origin, x, std::nullopt}, {3, -0.5, 0}), 0.5);
+}
+
+TEST(ResidualStatistics, SumUpSignedDistances) {
+  const auto stats = residualStatistics(std::vector<double>{-0.3, 0.1, 0.2});
+  ASSERT_TRUE(stats);
+  EXPECT_DOUBLE_EQ(stats->largestNegative, -0.3);
+  EXPECT_DOUBLE_EQ(stats->largestPositive, 0.2);
+  EXPECT_DOUBLE_EQ(stats->standardDeviation, std::sqrt(0.14 / 2.0));
+  const auto single = residualStatistics(std::vector<double>{1.0});
+  EXPECT_TRUE(single->largestNegative == 0.0 && single->standardDeviation == 0.0);
+  EXPECT_FALSE(residualStatistics(std::vector<double>{}));
+  EXPECT_FALSE(residualStatistics(std::vector<double>{1.0, NAN}));
+  const auto ofShape =
+      residualStatistics(Plane{Vector::Zero(), Vector::UnitZ()}, PointList{{0, 0, 1}, {0, 0, -2}});
+  EXPECT_TRUE(ofShape->largestNegative == -2.0 && ofShape->largestPositive == 1.0);
+}
+
+}  // namespace
+}  // namespace fitting::test
