@@ -7,7 +7,7 @@
 #include <variant>
 
 #include "host/api/zel_feature.h"
-#include "host/fitting/shapes.h"
+#include "host/fitting/geometry/shapes.h"
 
 using FittingShape = std::variant<fitting::Plane, fitting::Line, fitting::Circle, fitting::Sphere,
                                   fitting::Cylinder, fitting::Cone, fitting::ParallelPlanes>;

@@ -6,7 +6,7 @@
 
 #include "framework/object/query_chain.h"
 #include "host/document/feature_fitting_shape.h"
-#include "host/fitting/residual_statistics.h"
+#include "host/fitting/geometry/residual_statistics.h"
 
 namespace {
 
