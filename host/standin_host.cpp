@@ -4,7 +4,7 @@
 
 #include "host/core/zel_id_text.h"
 
-StandinHost::StandinHost() {
+StandinHost::StandinHost() : gui_(core_.dataStore()) {
   core_.enableAssertHandler(true);
   installFamilies(root(), families());
   core_.enableDirService(true);

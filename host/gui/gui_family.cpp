@@ -1,7 +1,10 @@
 #include "host/gui/gui_family.h"
 
-GuiFamily::GuiFamily()
-    : dialog_(new HostGuiDialog),
+#include "host/gui/host_widget.h"
+
+GuiFamily::GuiFamily(IDataStore& store)
+    : store_(store),
+      dialog_(new HostGuiDialog),
       commandContainer_(new HostCommandContainer),
       simpleDialog_(new ScriptedSimpleDialog),
       updateGui_(new HostUpdateGui),
@@ -20,5 +23,12 @@ std::vector<ServiceFamily::SharedService> GuiFamily::sharedServices() const {
 }
 
 std::vector<ServiceFamily::FreshObject> GuiFamily::freshObjects() const {
-  return {{IZelImage::interfaceName, [] { return static_cast<IZelUnknown*>(new HostImage); }}};
+  IDataStore* store = &store_;
+  return {
+      {IZelImage::interfaceName, [] { return static_cast<IZelUnknown*>(new HostImage); }},
+      {IZelToggleWidget::interfaceName,
+       [store] { return static_cast<IZelUnknown*>(new HostToggleWidget(*store)); }},
+      {IZelFloatWidget::interfaceName,
+       [store] { return static_cast<IZelUnknown*>(new HostFloatWidget(*store)); }},
+  };
 }

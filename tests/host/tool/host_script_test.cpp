@@ -144,14 +144,15 @@ TEST_F(HostScript, ACommandIsCreatedWithItsArgumentTextAndDrivenThroughItsDialog
           "print document\nprint dialogs\n");
   EXPECT_EQ(result.exitStatus, 0) << result.output;
   // With no answer queued, the first question is answered "no".
-  EXPECT_EQ(result.output,
-            "command: setContext\ncommand: setGui\ncommand: canRun\ncommand: createGui\n"
-            "command: arguments 'fast mode'\ncommand: activate\n1\tnumber\tDistance\t0\tenabled\t\n"
-            "2\tbutton\tAsk\t0\tenabled\t\n3\tbutton\tPost\t0\tenabled\t\n4\tbutton\tLocked\t0\tdisabled\t\n"
-            "command: gui value 1 2.5\ncommand: gui event 2 1\ndialog: Again?\ncommand: answered 2\n"
-            "command: gui event 2 1\ndialog: Again?\ncommand: answered 1\ncommand: gui event 3 1\n"
-            "command: canApply\ncommand: apply\ncommand: deactivate\nPoint\tProbed\n\tOrigin\n3\tAgain?\t\t2\n"
-            "3\tAgain?\t\t1\n");
+  EXPECT_EQ(
+      result.output,
+      "command: setContext\ncommand: setGui\ncommand: canRun\ncommand: createGui\n"
+      "command: arguments 'fast mode'\ncommand: activate\n1\tnumber\tDistance\t0\tenabled\t\n"
+      "2\tbutton\tAsk\t0\tenabled\t\n3\tbutton\tPost\t0\tenabled\t\n4\tbutton\tLocked\t0\tdisabled\t\n"
+      "command: gui value 1 2.5\ncommand: gui event 2 1\ndialog: Again?\ncommand: answered 2\n"
+      "command: gui event 2 1\ndialog: Again?\ncommand: answered 1\ncommand: gui event 3 1\n"
+      "command: canApply\ncommand: apply\ncommand: deactivate\nPoint\tProbed\n\tOrigin\n3\tAgain?\t\t2\n"
+      "3\tAgain?\t\t1\n");
 }
 
 TEST_F(HostScript, ACommandThatRefusesStopsTheScriptAndIsStillEndedCleanly) {
@@ -220,3 +221,22 @@ TEST_F(HostScript, TheModulesMessagesAreShownOnStandardErrorAndListed) {
 }
 
 }  // namespace
+
+TEST_F(HostScript, TheOptionsPageChoosesThePlugInAndTheChoiceIsStored) {
+  ToolRun result =
+      run("load-plugin ScriptTestPlugin\noptions open\noptions pick hardprobe \"Hard Probe Emulator\"\n"
+          "print settings Palpera/ActivePlugin\noptions pick hardprobe \"[None]\"\n"
+          "print settings Palpera/ActivePlugin\noptions slide 2\nprint settings Palpera/Tile/Scale\n"
+          "options print\noptions pick scanning Nothing\n");
+  EXPECT_EQ(result.exitStatus, 1) << result.output;
+  for (const char* shown :
+       {"Palpera/ActivePlugin\tHard Probe Emulator\nPalpera/ActivePlugin\t\n"
+        "Palpera/Tile/Scale\t0.40740740740740733\ngroup\n  group \"Plug-Ins\"\n",
+        "\n      float Palpera/MoveEventRateLimitValue = 30\n",
+        "\nlist 0: [[None]] [Hard Probe Emulator]; selected [None]\n"
+        "list 1: [[None]] [Script Test Plug-in]; selected [None]\nslider 4: position 2 of 1 to 10\n"}) {
+    EXPECT_NE(result.output.find(shown), std::string::npos) << shown << "\nin\n" << result.output;
+  }
+  EXPECT_TRUE(result.output.ends_with(failure(10, "the scanning list has no entry 'Nothing'")))
+      << result.output;
+}
