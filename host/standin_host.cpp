@@ -1,6 +1,6 @@
 #include "host/standin_host.h"
 
-StandinHost::StandinHost() {
+StandinHost::StandinHost() : gui_(core_.dataStore()) {
   core_.enableAssertHandler(true);
   installFamilies(root(), families());
   core_.enableDirService(true);

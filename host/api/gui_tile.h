@@ -61,4 +61,7 @@ class IGuiWin : public virtual IZelUnknown {
   virtual IGuiTileWindow* createWindow(IZelTile* tile, const char* name, int32_t style) = 0;
   // Forgets the window of that name and its tile; false when there is none.
   virtual bool dropWindow(const char* name) = 0;
+  // The same for a page of the options dialog (see gui_page.h): the window answers "IGuiPageWindow".
+  virtual IGuiTileWindow* createPage(IZelTile* page, const char* pageName) = 0;
+  virtual bool destroyPage(const char* pageName) = 0;
 };

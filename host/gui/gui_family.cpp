@@ -1,9 +1,11 @@
 #include "host/gui/gui_family.h"
 
 #include "host/api/host_class_ids.h"
+#include "host/gui/host_widget.h"
 
-GuiFamily::GuiFamily()
-    : dialog_(new HostGuiDialog),
+GuiFamily::GuiFamily(IDataStore& store)
+    : store_(store),
+      dialog_(new HostGuiDialog),
       commandContainer_(new HostCommandContainer),
       simpleDialog_(new ScriptedSimpleDialog),
       updateGui_(new HostUpdateGui),
@@ -22,5 +24,14 @@ std::vector<ServiceFamily::SharedService> GuiFamily::sharedServices() const {
 }
 
 std::vector<ServiceFamily::HostClass> GuiFamily::hostClasses() const {
-  return {hostClassOf<HostImage>(kHostImageClassId, {IZelImage::interfaceName})};
+  IDataStore* store = &store_;
+  return {
+      hostClassOf<HostImage>(kHostImageClassId, {IZelImage::interfaceName}),
+      {kHostToggleWidgetClassId,
+       {IZelToggleWidget::interfaceName},
+       [store] { return static_cast<IZelUnknown*>(new HostToggleWidget(*store)); }},
+      {kHostFloatWidgetClassId,
+       {IZelFloatWidget::interfaceName},
+       [store] { return static_cast<IZelUnknown*>(new HostFloatWidget(*store)); }},
+  };
 }

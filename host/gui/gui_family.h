@@ -1,10 +1,12 @@
 #pragma once
 
 // The host's user interface: the simple dialog, the user-interface refresh and the image store that takes
-// the module's icons, with fresh dialog images and their PNG decoder. It also owns the dialog and the
+// the module's icons, tile windows and options pages, with fresh dialog images, their PNG decoder and
+// data-bound widgets. It also owns the dialog and the
 // command container the host's commands run with, which it offers to no one by name.
 
 #include "framework/object/iptr.h"
+#include "host/api/data_store.h"
 #include "host/core/service_family.h"
 #include "host/gui/host_command_container.h"
 #include "host/gui/host_gui_dialog.h"
@@ -16,7 +18,8 @@
 
 class GuiFamily : public ServiceFamily {
  public:
-  GuiFamily();
+  // The widgets it makes are bound to keys of store.
+  explicit GuiFamily(IDataStore& store);
 
   HostGuiDialog& dialog() { return *dialog_; }
   HostCommandContainer& commandContainer() { return *commandContainer_; }
@@ -30,6 +33,7 @@ class GuiFamily : public ServiceFamily {
   std::vector<HostClass> hostClasses() const override;
 
  private:
+  IDataStore& store_;
   IPtr<HostGuiDialog> dialog_;
   IPtr<HostCommandContainer> commandContainer_;
   IPtr<ScriptedSimpleDialog> simpleDialog_;

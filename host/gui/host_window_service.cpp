@@ -3,8 +3,15 @@
 #include "framework/object/query_chain.h"
 
 IGuiTileWindow* HostWindowService::createWindow(IZelTile* tile, const char* name, int32_t) {
+  return add(tile, name, IPtr<HostTileWindow>(new HostTileWindow));
+}
+
+IGuiTileWindow* HostWindowService::createPage(IZelTile* page, const char* pageName) {
+  return add(page, pageName, IPtr<HostTileWindow>(new HostPageWindow));
+}
+
+IGuiTileWindow* HostWindowService::add(IZelTile* tile, const char* name, IPtr<HostTileWindow> made) {
   if (!tile || !name) return nullptr;
-  IPtr<HostTileWindow> made(new HostTileWindow);
   std::lock_guard<std::mutex> guard(mutex_);
   auto [entry, added] = windows_.try_emplace(name, Entry{made, tile});
   return added ? made.get() : nullptr;
@@ -25,6 +32,11 @@ IPtr<HostTileWindow> HostWindowService::window(const std::string& name) {
   std::lock_guard<std::mutex> guard(mutex_);
   auto found = windows_.find(name);
   return found == windows_.end() ? IPtr<HostTileWindow>() : found->second.window;
+}
+
+IPtr<HostPageWindow> HostWindowService::page(const std::string& pageName) {
+  IPtr<HostTileWindow> made = window(pageName);
+  return IPtr<HostPageWindow>(dynamic_cast<HostPageWindow*>(made.get()));
 }
 
 bool HostWindowService::build(const std::string& name) {

@@ -10,6 +10,8 @@
 #include <optional>
 #include <string>
 
+#include "framework/object/iptr.h"
+#include "host/api/gui_tile.h"
 #include "host/core/module_library.h"
 #include "host/gui/command_runner.h"
 #include "host/standin_host.h"
@@ -28,6 +30,8 @@ class HostSession {
   ModuleLibrary& module;
   // A command still running when the session ends is cancelled, as the host does when it closes.
   CommandRunner commands;
+  // The module's options page while a script has it open.
+  IPtr<IZelTile> optionsPage;
 
   // The host begins replaying the log at path: what goes wrong from here on belongs to the replay.
   void noteReplayStart(const std::string& path);

@@ -47,6 +47,10 @@ constexpr ScriptAction kActions[] = {
      "print the values at or under KEY (default Palpera), the document, the errors, the images, the dialog, "
      "the simple dialogs shown or the plug-ins",
      1, 2, printState},
+    {"options", "open|pick LIST NAME|slide POSITION|print",
+     "open the module's options page, pick the plug-in NAME in LIST (hardprobe or scanning), move the size "
+     "slider or print the page",
+     1, 3, useOptionsPage},
 };
 
 }  // namespace

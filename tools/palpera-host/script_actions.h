@@ -23,3 +23,4 @@ void injectKey(HostSession& session, const ScriptWords& words);
 void addCadBox(HostSession& session, const ScriptWords& words);
 void addFeature(HostSession& session, const ScriptWords& words);
 void printState(HostSession& session, const ScriptWords& words);
+void useOptionsPage(HostSession& session, const ScriptWords& words);

@@ -242,3 +242,22 @@ TEST_F(HostScript, TheModulesMessagesAreShownOnStandardErrorAndListed) {
 }
 
 }  // namespace
+
+TEST_F(HostScript, TheOptionsPageChoosesThePlugInAndTheChoiceIsStored) {
+  ToolRun result =
+      run("load-plugin ScriptTestPlugin\noptions open\noptions pick hardprobe \"Hard Probe Emulator\"\n"
+          "print settings Palpera/ActivePlugin\noptions pick hardprobe \"[None]\"\n"
+          "print settings Palpera/ActivePlugin\noptions slide 2\nprint settings Palpera/Tile/Scale\n"
+          "options print\noptions pick scanning Nothing\n");
+  EXPECT_EQ(result.exitStatus, 1) << result.output;
+  for (const char* shown :
+       {"Palpera/ActivePlugin\tHard Probe Emulator\nPalpera/ActivePlugin\t\n"
+        "Palpera/Tile/Scale\t0.40740740740740733\ngroup\n  group \"Plug-Ins\"\n",
+        "\n      float Palpera/MoveEventRateLimitValue = 30\n",
+        "\nlist 0: [[None]] [Hard Probe Emulator]; selected [None]\n"
+        "list 1: [[None]] [Script Test Plug-in]; selected [None]\nslider 4: position 2 of 1 to 10\n"}) {
+    EXPECT_NE(result.output.find(shown), std::string::npos) << shown << "\nin\n" << result.output;
+  }
+  EXPECT_TRUE(result.output.ends_with(failure(10, "the scanning list has no entry 'Nothing'")))
+      << result.output;
+}

@@ -1,0 +1,77 @@
+#pragma once
+
+// The stand-in host's data-bound widgets: a toggle bound to an integer key and a number field bound to a
+// double key. Built into a page, a widget joins it under its label; once active it shows the stored value,
+// and a user's change writes the key (naming no writer, as the host's own widgets do). A change before the
+// widget is active or without a key changes nothing.
+
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <string>
+
+#include "host/api/data_store.h"
+#include "host/api/gui_page.h"
+#include "host/core/host_unknown.h"
+
+class HostWidget : public virtual IZelBoundWidget, public HostUnknown {
+ public:
+  static constexpr const char* interfaceName = "HostWidget";
+
+  void activate() override;
+  void dependsOn(const char* key) override;
+
+  // Host side.
+  std::string key();
+  std::string dependency();
+  bool active();
+  bool length();
+  // The stored value shown; none before activation.
+  std::optional<double> shown();
+  // The user's change: false when it was not taken.
+  bool change(double value);
+
+ protected:
+  HostWidget(IDataStore& store, const char* kind);
+  void bindKey(const char* key);
+  void buildInto(IGuiTileWindow* window, const ZelString& label);
+  void markLength(int32_t length);
+
+ private:
+  double stored();
+
+  IDataStore& store_;
+  const char* kind_;
+  std::mutex mutex_;
+  std::string key_;         // guarded by mutex_
+  std::string dependency_;  // guarded by mutex_
+  bool active_ = false;     // guarded by mutex_
+  bool length_ = false;     // guarded by mutex_
+};
+
+class HostToggleWidget : public IZelToggleWidget, public HostWidget {
+ public:
+  static constexpr const char* interfaceName = "HostToggleWidget";
+  static constexpr const char* kKind = "toggle";
+
+  explicit HostToggleWidget(IDataStore& store) : HostWidget(store, kKind) {}
+  void setKey(const char* key) override { bindKey(key); }
+  void build(IGuiTileWindow* window, const ZelString& label) override { buildInto(window, label); }
+
+  void queryInterface(const char* name, void** out, bool flag) override;
+  const char* className() override { return interfaceName; }
+};
+
+class HostFloatWidget : public IZelFloatWidget, public HostWidget {
+ public:
+  static constexpr const char* interfaceName = "HostFloatWidget";
+  static constexpr const char* kKind = "float";
+
+  explicit HostFloatWidget(IDataStore& store) : HostWidget(store, kKind) {}
+  void setKey(const char* key) override { bindKey(key); }
+  void build(IGuiTileWindow* window, const ZelString& label) override { buildInto(window, label); }
+  void setLength(int32_t length) override { markLength(length); }
+
+  void queryInterface(const char* name, void** out, bool flag) override;
+  const char* className() override { return interfaceName; }
+};
