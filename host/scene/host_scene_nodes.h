@@ -9,6 +9,7 @@
 
 #include "framework/object/iptr.h"
 #include "host/api/zel_node_factory.h"
+#include "host/api/zel_scene_node.h"
 #include "host/core/host_unknown.h"
 
 // What every node of the stand-in scene has; found through queryInterface by this name.
@@ -21,10 +22,18 @@ class HostNode {
 
   const std::string& name() const { return name_; }
   const std::vector<IPtr<IZelUnknown>>& children() const { return children_; }
-  void addChild(IZelUnknown* child) { children_.emplace_back(child); }
+  void addChild(IZelUnknown* child) { insertChild(child, children_.size()); }
+  // A child already held stays where it is.
+  void insertChild(IZelUnknown* child, size_t index);
+  bool removeChild(IZelUnknown* child);
+  bool holds(IZelUnknown* child) const;
+
+  bool visible() const { return visible_; }
+  void setShown(bool visible) { visible_ = visible; }
 
  private:
   std::string name_;
+  bool visible_ = true;
   std::vector<IPtr<IZelUnknown>> children_;
 };
 
@@ -52,4 +61,20 @@ class HostTextNode : public IZelText, public HostNode, public HostUnknown {
   double size_ = 0;
   double offsetX_ = 0;
   double offsetY_ = 0;
+};
+
+// A node that only holds others, as the document's scene root and its objects' nodes are.
+class HostGroupNode : public IZelGroupNode, public IZelNode, public HostNode, public HostUnknown {
+ public:
+  static constexpr const char* interfaceName = "HostGroupNode";
+
+  using HostNode::HostNode;
+
+  void setVisible(bool visible) override { setShown(visible); }
+  void addChild(IZelNode* node) override { HostNode::addChild(node); }
+  void insertChild(IZelNode* node, int32_t index) override;
+  bool removeChild(IZelNode* node) override { return HostNode::removeChild(node); }
+
+  void queryInterface(const char* name, void** out, bool flag) override;
+  const char* className() override { return interfaceName; }
 };
