@@ -50,6 +50,6 @@ class StandinHost {
   CoreFamily core_;
   DocumentFamily document_;
   SceneFamily scene_;
-  GuiFamily gui_;
+  GuiFamily gui_{core_.dataStore()};
   DeviceServicesFamily devices_;
 };

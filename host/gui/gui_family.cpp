@@ -1,7 +1,8 @@
 #include "host/gui/gui_family.h"
 
-GuiFamily::GuiFamily()
-    : dialog_(new HostGuiDialog),
+GuiFamily::GuiFamily(IDataStore& store)
+    : store_(store),
+      dialog_(new HostGuiDialog),
       commandContainer_(new HostCommandContainer),
       simpleDialog_(new ScriptedSimpleDialog),
       updateGui_(new HostUpdateGui),
@@ -20,5 +21,9 @@ std::vector<ServiceFamily::SharedService> GuiFamily::sharedServices() const {
 }
 
 std::vector<ServiceFamily::FreshObject> GuiFamily::freshObjects() const {
-  return {{IZelImage::interfaceName, [] { return static_cast<IZelUnknown*>(new HostImage); }}};
+  return {
+      {IZelImage::interfaceName, [] { return static_cast<IZelUnknown*>(new HostImage); }},
+      {IZelXAMLImageRenderer::interfaceName,
+       [&store = store_] { return static_cast<IZelUnknown*>(new HostXamlImageRenderer(store)); }},
+  };
 }

@@ -12,11 +12,13 @@
 #include "host/gui/host_image_store.h"
 #include "host/gui/host_update_gui.h"
 #include "host/gui/host_window_service.h"
+#include "host/gui/host_xaml_renderer.h"
 #include "host/gui/scripted_simple_dialog.h"
 
 class GuiFamily : public ServiceFamily {
  public:
-  GuiFamily();
+  // store: where rendered tiles read their values; it must outlive the family.
+  explicit GuiFamily(IDataStore& store);
 
   HostGuiDialog& dialog() { return *dialog_; }
   HostCommandContainer& commandContainer() { return *commandContainer_; }
@@ -30,6 +32,7 @@ class GuiFamily : public ServiceFamily {
   std::vector<FreshObject> freshObjects() const override;
 
  private:
+  IDataStore& store_;
   IPtr<HostGuiDialog> dialog_;
   IPtr<HostCommandContainer> commandContainer_;
   IPtr<ScriptedSimpleDialog> simpleDialog_;
