@@ -1,6 +1,7 @@
 #include "host/gui/host_xaml_renderer.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <map>
@@ -19,6 +20,8 @@ namespace {
 // Each character takes its glyph and a pixel of space; each line its glyphs and three pixels.
 constexpr int32_t kCellWidth = bitmap_font::kGlyphWidth + 1;
 constexpr int32_t kLineHeight = bitmap_font::kGlyphHeight + 3;
+// What the tile's number items hold until a value is computed, and anything larger.
+constexpr double kNotComputed = 3.4e38;
 
 using Attributes = std::map<std::string, std::string>;
 
@@ -91,8 +94,10 @@ bool HostXamlImageRenderer::loadFile(const ZelString& path, bool resources) {
 std::u16string HostXamlImageRenderer::valueOf(const Row& row) {
   if (row.kind == "count") return platform::fromUtf8(std::to_string(store_.getInt(row.key.c_str(), 0)));
   if (row.kind == "number") {
+    const double value = store_.getDouble(row.key.c_str(), 0);
+    if (!(std::fabs(value) < kNotComputed)) return u"-";
     char text[64];
-    std::snprintf(text, sizeof text, "%.4f", store_.getDouble(row.key.c_str(), 0));
+    std::snprintf(text, sizeof text, "%.4f", value);
     return platform::fromUtf8(text);
   }
   return store_.getString(row.key.c_str()).c_str();

@@ -2,10 +2,10 @@
 
 // The stand-in host's tile markup renderer ("IZelXAMLImageRenderer"). Its markup is its own: a control file
 // is a <TileControl Title="..."> holding <Row Label="..." Key="..." Kind="text|count|number"/> lines, each
-// shown as "Label: value" with the data store's current value of the key (numbers to 4 decimals); the
-// common resources file is one <Resources Background="#RRGGBBAA" Foreground="#RRGGBBAA" Padding="4"/>. The
-// tile is as large as its text needs, cut to the room it is given, and drawn in the host's bitmap typeface.
-// Main thread only.
+// shown as "Label: value" with the data store's current value of the key (numbers to 4 decimals, "-"
+// from 3.4e38 up, the tile items' mark of a value not computed); the common resources file is one <Resources
+// Background="#RRGGBBAA" Foreground="#RRGGBBAA" Padding="4"/>. The tile is as large as its text needs, cut to
+// the room it is given, and drawn in the host's bitmap typeface. Main thread only.
 
 #include <cstdint>
 #include <string>

@@ -36,6 +36,10 @@ constexpr ScriptAction kActions[] = {
     {"cad-box", "NAME X0 Y0 Z0 X1 Y1 Z1",
      "add the CAD model NAME to the document: the box between the corners (X0,Y0,Z0) and (X1,Y1,Z1)", 7, 7,
      addCadBox},
+    {"tile", "NAME FILE",
+     "show the information tile NAME as a command does, draw a frame of the view and write the tile's image "
+     "to the PNG file FILE",
+     2, 2, writeTileImage},
     {"print", "settings [KEY]|document|errors|images|dialog|dialogs|plugins",
      "print the values at or under KEY (default Palpera), the document, the errors, the images, the dialog, "
      "the simple dialogs shown or the plug-ins",

@@ -22,3 +22,4 @@ void injectMouse(HostSession& session, const ScriptWords& words);
 void injectKey(HostSession& session, const ScriptWords& words);
 void addCadBox(HostSession& session, const ScriptWords& words);
 void printState(HostSession& session, const ScriptWords& words);
+void writeTileImage(HostSession& session, const ScriptWords& words);

@@ -3,9 +3,11 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <utility>
 
+#include "host/gui/png_image.h"
 #include "support/run_tool.h"
 #include "support/scratch_directory.h"
 
@@ -144,14 +146,15 @@ TEST_F(HostScript, ACommandIsCreatedWithItsArgumentTextAndDrivenThroughItsDialog
           "print document\nprint dialogs\n");
   EXPECT_EQ(result.exitStatus, 0) << result.output;
   // With no answer queued, the first question is answered "no".
-  EXPECT_EQ(result.output,
-            "command: setContext\ncommand: setGui\ncommand: canRun\ncommand: createGui\n"
-            "command: arguments 'fast mode'\ncommand: activate\n1\tnumber\tDistance\t0\tenabled\t\n"
-            "2\tbutton\tAsk\t0\tenabled\t\n3\tbutton\tPost\t0\tenabled\t\n4\tbutton\tLocked\t0\tdisabled\t\n"
-            "command: gui value 1 2.5\ncommand: gui event 2 1\ndialog: Again?\ncommand: answered 2\n"
-            "command: gui event 2 1\ndialog: Again?\ncommand: answered 1\ncommand: gui event 3 1\n"
-            "command: canApply\ncommand: apply\ncommand: deactivate\nPoint\tProbed\n\tOrigin\n3\tAgain?\t\t2\n"
-            "3\tAgain?\t\t1\n");
+  EXPECT_EQ(
+      result.output,
+      "command: setContext\ncommand: setGui\ncommand: canRun\ncommand: createGui\n"
+      "command: arguments 'fast mode'\ncommand: activate\n1\tnumber\tDistance\t0\tenabled\t\n"
+      "2\tbutton\tAsk\t0\tenabled\t\n3\tbutton\tPost\t0\tenabled\t\n4\tbutton\tLocked\t0\tdisabled\t\n"
+      "command: gui value 1 2.5\ncommand: gui event 2 1\ndialog: Again?\ncommand: answered 2\n"
+      "command: gui event 2 1\ndialog: Again?\ncommand: answered 1\ncommand: gui event 3 1\n"
+      "command: canApply\ncommand: apply\ncommand: deactivate\nPoint\tProbed\n\tOrigin\n3\tAgain?\t\t2\n"
+      "3\tAgain?\t\t1\n");
 }
 
 TEST_F(HostScript, ACommandThatRefusesStopsTheScriptAndIsStillEndedCleanly) {
@@ -217,6 +220,28 @@ TEST_F(HostScript, TheModulesMessagesAreShownOnStandardErrorAndListed) {
   EXPECT_EQ(output,
             "dialog: File was not found: materials/materials.mtlx\n"
             "0\tFile was not found: materials/materials.mtlx\t \t2\n");
+}
+
+TEST_F(HostScript, TheInformationTileIsWrittenToAPngFileAPersonCanOpen) {
+  const std::string png = scratch_.system("tile.png");
+  ToolRun result =
+      run("set Palpera/Tile/FeatureName \"Plane 7\"\ntile \"hardprobe info tile\" " + png + "\n");
+  EXPECT_NE(result.output.find("tile hardprobe info tile: 86 x 88 pixels written to " + png),
+            std::string::npos)
+      << result.output;
+  std::string error;
+  const std::string bytes = scratch_.read("tile.png");
+  std::optional<DecodedImage> picture = decodePng(bytes.data(), bytes.size(), error);
+  ASSERT_TRUE(picture) << error;
+  EXPECT_EQ(std::pair(picture->width, picture->height), std::pair(86u, 88u));
+  EXPECT_EQ(picture->pixel(0, 0), 0x203040E0u) << "the common resources' background";
+
+  result = run("tile \"hardprobe instructions tile\" " + scratch_.system("none.png") + "\n");
+  EXPECT_NE(result.exitStatus, 0);
+  EXPECT_NE(result.output.find("the view draws no information tile named \"hardprobe instructions tile\""),
+            std::string::npos)
+      << result.output;
+  EXPECT_FALSE(scratch_.exists("none.png"));
 }
 
 }  // namespace

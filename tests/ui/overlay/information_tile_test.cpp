@@ -7,10 +7,9 @@
 #include "framework/object/iptr.h"
 #include "framework/object/query_part.h"
 #include "framework/registrations/registered_classes.h"
-#include "host/api/zel_image_itr.h"
 #include "host/core/module_path.h"
 #include "host/gui/host_xaml_renderer.h"
-#include "host/scene/host_scene_nodes.h"
+#include "host/scene/host_frame.h"
 #include "platform/file.h"
 #include "support/module_fixture.h"
 #include "support/module_settings.h"
@@ -34,13 +33,12 @@ class InformationTile : public ModuleTest {
     const auto& children = host_.document().graphics().root().children();
     return children.empty() ? nullptr : queryPart<HostVisibilitySensitiveNode>(children[0].get());
   }
-  // The picture drawn this frame, or nothing when no frame is drawn.
+  // The picture the host draws in this frame, or nothing when it draws none.
   std::optional<DecodedImage> drawFrame() {
-    auto* drawing = queryPart<HostStaticIteratorNode>(separator()->children()[1].get());
-    int32_t format = 0;
-    if (drawing->drawFrame(format).size() != 1) return std::nullopt;
-    auto* images = queryPart<IZelImageItr>(drawing->iterator());
-    return queryPart<HostImageNode>(images->image())->hostImage().picture();
+    std::vector<DrawnImage> drawn = ::drawFrame(host_.document().graphics().root());
+    if (drawn.empty()) return std::nullopt;
+    EXPECT_EQ(drawn.size(), 1u);
+    return drawn[0].picture;
   }
   // The picture the host's renderer makes of these markup files in an 800 by 600 view.
   DecodedImage expected(const std::vector<const char*>& controls) {
