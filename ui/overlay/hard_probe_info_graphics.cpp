@@ -16,8 +16,9 @@ const ClassRegistration<HardProbeInfoGraphics> registration(registeredClass("Har
 
 HardProbeInfoGraphics::HardProbeInfoGraphics() {
   SPtr<IGfxDoc> doc;
-  IZelGroupNode* root = doc ? doc->sceneRoot() : nullptr;
-  auto* sensitive = createNode<IZelVisibilitySensitiveNode>(root, "hard probe info graphics separator");
+  if (doc) root_ = doc->sceneRoot();
+  auto* sensitive =
+      createNode<IZelVisibilitySensitiveNode>(root_.get(), "hard probe info graphics separator");
   if (sensitive) {
     sensitive->setVisibilitySource(IPtr<IZelVisibilitySource>(new SingleFrameVisibilitySource).get());
     separator_ = queryPart<IZelSeparatorNode>(sensitive);
@@ -30,7 +31,9 @@ HardProbeInfoGraphics::HardProbeInfoGraphics() {
     drawing->setInBounds(false);
 }
 
-HardProbeInfoGraphics::~HardProbeInfoGraphics() = default;
+HardProbeInfoGraphics::~HardProbeInfoGraphics() {
+  if (root_ && separator_) root_->removeChild(separator_.get());
+}
 
 void HardProbeInfoGraphics::queryInterface(const char* name, void** out, bool) {
   QueryChain(name, out).classLeaf(interfaceName, this, this).end();

@@ -4,6 +4,7 @@
 // view, in one view only of a multi-view layout. It is one shared object whose subgraph hangs under the
 // scene root from its first request to the module's end: a separator the tile facade shows or hides, the
 // depth test switched off, and a node drawing one image-carrying point that its iterator places each frame.
+// At the module's end it takes the subgraph out, so the scene keeps none of the module's objects.
 // Without an image source nothing is drawn. Main thread only.
 
 #include <cstdint>
@@ -41,6 +42,7 @@ class HardProbeInfoGraphics : public ZelUnknownImpl {
   const char* className() override { return interfaceName; }
 
  private:
+  IPtr<IZelGroupNode> root_;
   IPtr<IZelSeparatorNode> separator_;
   IPtr<Iterator> iterator_;
 };

@@ -10,6 +10,7 @@
 #include "host/scene/host_scene_nodes.h"
 #include "support/module_fixture.h"
 #include "ui/overlay/info_graphics_iterator.h"
+#include "ui/overlay/single_frame_visibility_source.h"
 
 namespace {
 
@@ -75,6 +76,14 @@ TEST_F(InfoGraphicsTest, IsOneSubgraphUnderTheSceneRootDrawnOverTheModelAndLeftO
   again.createInstance(classIdOf("HardProbeInfoGraphics"));
   EXPECT_EQ(again.get(), overlay_.get());
   EXPECT_EQ(host_.document().graphics().root().children().size(), 1u);
+
+  again.release();
+  overlay_.release();
+  graphics_ = nullptr;
+  separator_ = nullptr;
+  drawing_ = nullptr;
+  detachFromHost();  // the module ends: the scene keeps nothing of it
+  EXPECT_TRUE(host_.document().graphics().root().children().empty());
 }
 
 TEST_F(InfoGraphicsTest, EachLayoutShowsTheOverlayInOneViewOnly) {
@@ -92,6 +101,15 @@ TEST_F(InfoGraphicsTest, EachLayoutShowsTheOverlayInOneViewOnly) {
     }
   }
   EXPECT_FALSE(separator_->source()->isPickable());
+}
+
+TEST_F(InfoGraphicsTest, WithoutAViewManagerTheOverlayIsReportedAndNotDrawn) {
+  host_.root().setService("IGfxViewMgr", nullptr);
+  IPtr<IZelVisibilitySource> source(new HardProbeInfoGraphics::SingleFrameVisibilitySource);
+  EXPECT_FALSE(source->isVisible());
+  ASSERT_EQ(host_.core().assertions().reports().size(), 1u);
+  EXPECT_EQ(host_.core().assertions().reports()[0].expression, "viewMgr_");
+  EXPECT_EQ(host_.core().assertions().reports()[0].file, "hardprobeinfographics");
 }
 
 TEST_F(InfoGraphicsTest, TheImageEndsAtTheViewsTopRightCornerOncePerFrame) {
