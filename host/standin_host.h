@@ -48,6 +48,6 @@ class StandinHost {
   CoreFamily core_;
   DocumentFamily document_;
   SceneFamily scene_;
-  GuiFamily gui_;
+  GuiFamily gui_{core_.dataStore()};
   DeviceServicesFamily devices_;
 };

@@ -4,9 +4,22 @@
 // "ICallbackObject" (see callback_object.h); the answer is the host's callback object, counted on its own, so
 // a holder keeps it alive without keeping the view manager.
 
+#include <cstdint>
+
+#include "basic_types/matrix4x4.h"
 #include "host/api/zel_unknown.h"
 
 class IZelDocObject;
+
+// A view's drawing area, which the views answer for this name.
+class IGfxView : public virtual IZelUnknown {
+ public:
+  static constexpr const char* interfaceName = "IGfxView";
+
+  // In pixels; 0 for a view that is not shown (a minimised window).
+  virtual int32_t width() = 0;
+  virtual int32_t height() = 0;
+};
 
 class IGfxViewMgr : public virtual IZelUnknown {
  public:
@@ -14,6 +27,11 @@ class IGfxViewMgr : public virtual IZelUnknown {
 
   // The view the user sees, without a reference for the caller; it answers "ISGfxScene" (gfx_scene.h).
   virtual IZelUnknown* currentView() = 0;
+  // How the views are laid out in the window (0: a single view; the others are the host's multi-view
+  // layouts).
+  virtual int32_t layoutMode() = 0;
+  // The view's place in the layout, from 0; -1 for an object that is not one of the views.
+  virtual int32_t viewIndex(IZelUnknown* view) = 0;
 };
 
 // The host's graphics service: where document objects stand in the world.
@@ -25,4 +43,9 @@ class IGenGfxService : public virtual IZelUnknown {
   // vectors, translation in the last column); the identity for an object that has no transform of its own.
   // False, with matrix untouched, for a null object.
   virtual bool worldTransform(IZelDocObject* object, double matrix[16]) = 0;
+  // The matrix that takes points of one of the host's coordinate spaces to another in the view of that index
+  // (1: normalised view coordinates, -1 to 1 across the view; 4: scene coordinates); flags are the host's.
+  // False, with out untouched, for spaces or a view the host does not know.
+  virtual bool spaceTransform(Matrix4x4& out, int32_t fromSpace, int32_t toSpace, int32_t flags,
+                              int32_t viewIndex) = 0;
 };

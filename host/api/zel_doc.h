@@ -9,6 +9,8 @@
 #include "basic_types/zel_string.h"
 #include "host/api/zel_unknown.h"
 
+class IZelGroupNode;
+
 class IZelDocObject : public virtual IZelUnknown {
  public:
   static constexpr const char* interfaceName = "IZelDocObject";
@@ -63,6 +65,13 @@ class IGfxDoc : public virtual IZelUnknown {
 
   // The graphics of a document object, without a reference for the caller, or null.
   virtual IGfxObject* graphicsOf(IZelDocObject* object) = 0;
+  // The scene node that holds a document object's graphics, without a reference for the caller, or null.
+  virtual IZelGroupNode* objectNode(IZelDocObject* object) = 0;
+  // The root of the document's scene, without a reference for the caller; it lives as long as the document.
+  virtual IZelGroupNode* sceneRoot() = 0;
+  // Fits the view around object (null: the whole scene), leaving hidden nodes out; flags and option are the
+  // host's own choices of how to fit.
+  virtual void fitView(IZelDocObject* object, int32_t flags, bool option) = 0;
 };
 
 // Builds one document object at a time: begin, add its data, end.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
+#include <system_error>
 
 #include "framework/object/query_chain.h"
 #include "platform/utf8.h"
@@ -9,6 +11,9 @@
 HostDirService::HostDirService() {
   const char* temp = std::getenv("TMPDIR");
   setDirectory("temp", temp && *temp ? temp : "/tmp");
+  std::error_code failed;
+  const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", failed);
+  if (!failed) setDirectory("exe", program.parent_path().string());
 }
 
 ZelString HostDirService::directory(const char* name) {

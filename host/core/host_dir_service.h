@@ -1,7 +1,8 @@
 #pragma once
 
 // The stand-in host's directories by name, in the module's backslash form. "temp" starts as the system's
-// temporary directory ($TMPDIR, else /tmp); tests point it elsewhere. Safe on any thread.
+// temporary directory ($TMPDIR, else /tmp), "exe" as the directory of the running program; tests point
+// them elsewhere. Safe on any thread.
 
 #include <mutex>
 #include <string>

@@ -17,6 +17,7 @@
 #include "host/api/zel_doc.h"
 #include "host/core/host_unknown.h"
 #include "host/document/host_feature_sub_object_mgr.h"
+#include "host/scene/host_scene_nodes.h"
 
 // How an object is drawn; a new object is in display mode 0.
 class HostGfxObject : public IGfxObject, public HostUnknown {
@@ -25,12 +26,15 @@ class HostGfxObject : public IGfxObject, public HostUnknown {
 
   int32_t displayMode() override { return displayMode_; }
   void setDisplayMode(int32_t mode) override { displayMode_ = mode; }
+  // The scene node that holds what is drawn for the object.
+  HostGroupNode& node() { return *node_; }
 
   void queryInterface(const char* name, void** out, bool flag) override;
   const char* className() override { return interfaceName; }
 
  private:
   std::atomic<int32_t> displayMode_{0};
+  const IPtr<HostGroupNode> node_{new HostGroupNode("object")};
 };
 
 // What a document object is made of.

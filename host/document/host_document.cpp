@@ -68,6 +68,19 @@ void HostDocument::queryInterface(const char* name, void** out, bool) {
 }
 
 IGfxObject* HostGfxDoc::graphicsOf(IZelDocObject* object) {
+  return hostGraphicsOf(object);
+}
+
+IZelGroupNode* HostGfxDoc::objectNode(IZelDocObject* object) {
+  HostGfxObject* graphics = hostGraphicsOf(object);
+  return graphics ? &graphics->node() : nullptr;
+}
+
+void HostGfxDoc::fitView(IZelDocObject* object, int32_t flags, bool option) {
+  fits_.push_back({object, flags, option});
+}
+
+HostGfxObject* HostGfxDoc::hostGraphicsOf(IZelDocObject* object) {
   if (!object) return nullptr;
   void* part = nullptr;
   object->queryInterface(HostDocObject::interfaceName, &part, false);

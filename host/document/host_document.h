@@ -50,7 +50,26 @@ class HostGfxDoc : public IGfxDoc, public HostUnknown {
 
   // Null for an object the stand-in host did not make.
   IGfxObject* graphicsOf(IZelDocObject* object) override;
+  // Null for an object the stand-in host did not make.
+  IZelGroupNode* objectNode(IZelDocObject* object) override;
+  IZelGroupNode* sceneRoot() override { return root_.get(); }
+  void fitView(IZelDocObject* object, int32_t flags, bool option) override;
+
+  // Host side. Each fit of the view as asked (main thread only, as the scene is).
+  struct Fit {
+    IZelDocObject* object;
+    int32_t flags;
+    bool option;
+  };
+  HostGroupNode& root() { return *root_; }
+  const std::vector<Fit>& fits() const { return fits_; }
 
   void queryInterface(const char* name, void** out, bool flag) override;
   const char* className() override { return interfaceName; }
+
+ private:
+  HostGfxObject* hostGraphicsOf(IZelDocObject* object);
+
+  const IPtr<HostGroupNode> root_{new HostGroupNode("scene root")};
+  std::vector<Fit> fits_;
 };

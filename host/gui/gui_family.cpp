@@ -33,5 +33,8 @@ std::vector<ServiceFamily::HostClass> GuiFamily::hostClasses() const {
       {kHostFloatWidgetClassId,
        {IZelFloatWidget::interfaceName},
        [store] { return static_cast<IZelUnknown*>(new HostFloatWidget(*store)); }},
+      {kHostXamlImageRendererClassId,
+       {IZelXAMLImageRenderer::interfaceName},
+       [store] { return static_cast<IZelUnknown*>(new HostXamlImageRenderer(*store)); }},
   };
 }

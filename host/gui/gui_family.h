@@ -14,11 +14,13 @@
 #include "host/gui/host_image_store.h"
 #include "host/gui/host_update_gui.h"
 #include "host/gui/host_window_service.h"
+#include "host/gui/host_xaml_renderer.h"
 #include "host/gui/scripted_simple_dialog.h"
 
 class GuiFamily : public ServiceFamily {
  public:
-  // The widgets it makes are bound to keys of store.
+  // Widgets are bound to keys of store, and rendered tiles read their values there; it must outlive the
+  // family.
   explicit GuiFamily(IDataStore& store);
 
   HostGuiDialog& dialog() { return *dialog_; }

@@ -6,7 +6,7 @@
 
 namespace {
 
-// Frees what libpng holds for the image on every way out.
+// Frees what libpng holds for the image on every way out, reading or writing.
 class PngReading {
  public:
   PngReading() {
@@ -56,4 +56,22 @@ std::optional<DecodedImage> decodePng(const void* bytes, size_t size, std::strin
     return std::nullopt;
   }
   return decoded;
+}
+
+bool writePng(const DecodedImage& picture, const std::string& path, std::string& error) {
+  if (picture.width == 0 || picture.height == 0 ||
+      picture.rgba.size() != size_t{picture.width} * picture.height * 4) {
+    error = "no picture to write";
+    return false;
+  }
+  PngReading writing;
+  png_image& image = writing.image();
+  image.width = picture.width;
+  image.height = picture.height;
+  image.format = PNG_FORMAT_RGBA;
+  if (!png_image_write_to_file(&image, path.c_str(), 0, picture.rgba.data(), 0, nullptr)) {
+    error = path + ": " + writing.message();
+    return false;
+  }
+  return true;
 }

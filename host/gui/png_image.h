@@ -26,3 +26,7 @@ inline constexpr uint32_t kLargestImageSide = 4096;
 // The picture in bytes[0 .. size), of any PNG colour type and depth, converted to 8-bit RGBA. Nothing, with
 // the reason in error, for bytes that are no complete PNG file or a picture larger than kLargestImageSide.
 std::optional<DecodedImage> decodePng(const void* bytes, size_t size, std::string& error);
+
+// Writes the picture to the PNG file at path (a system path), replacing it. False, with the reason in error,
+// for an empty picture or a file that cannot be written.
+bool writePng(const DecodedImage& picture, const std::string& path, std::string& error);

@@ -2,9 +2,13 @@
 
 // The stand-in host's graphics service (the service "IGenGfxService"). The host's objects stand in the world
 // as their document transform places them; an object without one stands at the origin, unrotated. Safe on any
-// thread.
+// thread. Normalised view coordinates are taken to the scene by the matrix set for the view, the identity
+// until one is set.
 
 #include <array>
+#include <map>
+#include <mutex>
+#include <utility>
 
 #include "host/api/gfx_view.h"
 #include "host/api/zel_doc.h"
@@ -16,10 +20,20 @@ class HostGenGfxService : public IGenGfxService, public HostUnknown {
   using Matrix = std::array<double, 16>;  // row-major, applied to column vectors
 
   bool worldTransform(IZelDocObject* object, double matrix[16]) override;
+  // Knows space 1 to space 4 only.
+  bool spaceTransform(Matrix4x4& out, int32_t fromSpace, int32_t toSpace, int32_t flags,
+                      int32_t viewIndex) override;
+
+  // Host side: the matrix from normalised view coordinates to the scene in the view of that index.
+  void setViewToScene(int32_t viewIndex, const Matrix4x4& matrix);
 
   // The object's world transform, as every host service that places objects sees it.
   static Matrix transformOf(IZelDocObject& object);
 
   void queryInterface(const char* name, void** out, bool flag) override;
   const char* className() override { return interfaceName; }
+
+ private:
+  std::mutex mutex_;
+  std::map<int32_t, Matrix4x4> viewToScene_;  // guarded by mutex_
 };

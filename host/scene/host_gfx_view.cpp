@@ -19,6 +19,10 @@ int32_t HostGfxViewMgr::injectKey(KeyCallback callback, int32_t keyCode) {
   return dispatch(static_cast<int32_t>(callback), data.get());
 }
 
+int32_t HostGfxViewMgr::viewIndex(IZelUnknown* view) {
+  return view && view == currentView() ? currentIndex_ : -1;
+}
+
 void HostGfxViewMgr::queryInterface(const char* name, void** out, bool flag) {
   if (QueryChain(name, out).classLeaf(interfaceName, this, this).offer<IGfxViewMgr>(this).end() || !name)
     return;

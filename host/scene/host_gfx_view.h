@@ -4,7 +4,8 @@
 // inject its mouse and key callbacks, which go through the view's callback object (the host's
 // "ICallbackObject", which the view manager answers for that name): the module callbacks registered for the
 // callback's id first, then the view's own handling. Injection belongs to the main thread, as the view's
-// callbacks do.
+// callbacks do. The host draws every view of its layout through its one scene; the current index says which
+// of them is being drawn.
 
 #include <cstdint>
 
@@ -28,6 +29,12 @@ class HostGfxViewMgr : public IGfxViewMgr, public HostUnknown {
   // The one view: its scene.
   IZelUnknown* currentView() override { return static_cast<ISGfxScene*>(scene_.get()); }
   HostScene& scene() { return *scene_; }
+  int32_t layoutMode() override { return layoutMode_; }
+  int32_t viewIndex(IZelUnknown* view) override;
+
+  // Host side: the layout, and the view about to be drawn.
+  void setLayoutMode(int32_t mode) { layoutMode_ = mode; }
+  void setCurrentIndex(int32_t index) { currentIndex_ = index; }
 
   // Host side: makes the view's data of one callback and calls the callback with it. Answers non-zero when
   // the callback was handled.
@@ -42,4 +49,6 @@ class HostGfxViewMgr : public IGfxViewMgr, public HostUnknown {
 
   const IPtr<HostCallbackObject> callbacks_;
   const IPtr<HostScene> scene_;
+  int32_t layoutMode_ = 0;
+  int32_t currentIndex_ = 0;
 };

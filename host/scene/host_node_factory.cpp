@@ -22,9 +22,21 @@ IZelUnknown* makeNode(const char* name, IZelItr*) {
   return static_cast<Interface*>(new Node(name));
 }
 
+// A node that draws what its iterator gives.
+template <class Node, class Interface>
+IZelUnknown* makeIteratorNode(const char* name, IZelItr* iterator) {
+  return static_cast<Interface*>(new Node(name, iterator));
+}
+
 // Every node kind the host makes, one line each.
 constexpr NodeKind kNodeKinds[] = {
     {IZelText::interfaceName, false, makeNode<HostTextNode, IZelText>},
+    {IZelVisibilitySensitiveNode::interfaceName, false,
+     makeNode<HostVisibilitySensitiveNode, IZelVisibilitySensitiveNode>},
+    {IZelDepthTestNode::interfaceName, false, makeNode<HostDepthTestNode, IZelDepthTestNode>},
+    {IZelStaticIteratorNode::interfaceName, true,
+     makeIteratorNode<HostStaticIteratorNode, IZelStaticIteratorNode>},
+    {IZelImageNode::interfaceName, false, makeNode<HostImageNode, IZelImageNode>},
 };
 
 const NodeKind* findKind(const ZelCString* interfaceName, bool drawsIterator) {

@@ -1,7 +1,7 @@
 #pragma once
 
 // The stand-in host's node factory ("IZelNodeFactory"). It makes nodes by interface name from one table,
-// a line per node kind the host makes; today that is the text node ("IZelText"). A kind that draws what an
+// a line per node kind the host makes. A kind that draws what an
 // iterator gives is made through createNodeWithIterator only, any other through createNode only. An
 // interface the table does not name, or a parent that is not one of the host's nodes, answers null.
 // Main thread only, as the nodes are.

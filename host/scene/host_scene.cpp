@@ -3,5 +3,9 @@
 #include "framework/object/query_chain.h"
 
 void HostScene::queryInterface(const char* name, void** out, bool) {
-  QueryChain(name, out).classLeaf(interfaceName, this, this).offer<ISGfxScene>(this).end();
+  QueryChain(name, out)
+      .classLeaf(interfaceName, this, this)
+      .offer<ISGfxScene>(this)
+      .offer<IGfxView>(this)
+      .end();
 }

@@ -1,17 +1,18 @@
 #pragma once
 
 // The stand-in view's scene: the camera and viewing transform it owns, and how often it was asked to show
-// its changes. Main thread only.
+// its changes, and the size of the view's drawing area (800 by 600 pixels until set). Main thread only.
 
 #include <cstdint>
 
 #include "framework/object/iptr.h"
 #include "host/api/gfx_scene.h"
+#include "host/api/gfx_view.h"
 #include "host/core/host_unknown.h"
 #include "host/scene/host_scene_camera.h"
 #include "host/scene/host_viewing_transform.h"
 
-class HostScene : public ISGfxScene, public HostUnknown {
+class HostScene : public ISGfxScene, public IGfxView, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostScene";
 
@@ -20,10 +21,16 @@ class HostScene : public ISGfxScene, public HostUnknown {
   ISGfxCamera* camera() override { return camera_.get(); }
   ISGfxViewingTransform* viewingTransform() override { return viewingTransform_.get(); }
   void update() override { ++updates_; }
+  int32_t width() override { return width_; }
+  int32_t height() override { return height_; }
 
   // Host side, for tests and scripts.
   HostSceneCamera& sceneCamera() { return *camera_; }
   int32_t updates() const { return updates_; }
+  void setSize(int32_t width, int32_t height) {
+    width_ = width;
+    height_ = height;
+  }
 
   void queryInterface(const char* name, void** out, bool flag) override;
   const char* className() override { return interfaceName; }
@@ -32,4 +39,6 @@ class HostScene : public ISGfxScene, public HostUnknown {
   const IPtr<HostSceneCamera> camera_;
   const IPtr<HostViewingTransform> viewingTransform_;
   int32_t updates_ = 0;
+  int32_t width_ = 800;
+  int32_t height_ = 600;
 };

@@ -1,6 +1,24 @@
 #include "host/scene/host_scene_nodes.h"
 
+#include <algorithm>
+
 #include "framework/object/query_chain.h"
+#include "framework/object/query_part.h"
+#include "host/api/zel_image_itr.h"
+
+void HostNode::insertChild(IZelUnknown* child, size_t index) {
+  if (!child || holds(child)) return;
+  children_.emplace(children_.begin() + static_cast<std::ptrdiff_t>(std::min(index, children_.size())),
+                    child);
+}
+
+bool HostNode::removeChild(IZelUnknown* child) {
+  return std::erase_if(children_, [&](const IPtr<IZelUnknown>& held) { return held.get() == child; }) > 0;
+}
+
+bool HostNode::holds(IZelUnknown* child) const {
+  return std::ranges::any_of(children_, [&](const IPtr<IZelUnknown>& held) { return held.get() == child; });
+}
 
 void HostTextNode::setText(const ZelString& text, const Vector3& anchor, double size, double offsetX,
                            double offsetY) {
@@ -15,6 +33,76 @@ void HostTextNode::queryInterface(const char* name, void** out, bool) {
   QueryChain(name, out)
       .classLeaf(interfaceName, this, this)
       .offer<IZelText>(this)
+      .offer<HostNode>(this)
+      .end();
+}
+
+void HostGroupNode::insertChild(IZelNode* node, int32_t index) {
+  HostNode::insertChild(node, static_cast<size_t>(std::max(index, 0)));
+}
+
+void HostGroupNode::queryInterface(const char* name, void** out, bool) {
+  QueryChain(name, out)
+      .classLeaf(interfaceName, this, this)
+      .offer<IZelGroupNode>(this)
+      .offer<IZelNode>(this)
+      .offer<HostNode>(this)
+      .end();
+}
+
+bool HostVisibilitySensitiveNode::drawnInCurrentView() {
+  return visible() && (!source_ || source_->isVisible());
+}
+
+void HostVisibilitySensitiveNode::queryInterface(const char* name, void** out, bool) {
+  QueryChain(name, out)
+      .classLeaf(interfaceName, this, this)
+      .offer<IZelVisibilitySensitiveNode>(this)
+      .offer<IZelSeparatorNode>(this)
+      .offer<IZelGroupNode>(this)
+      .offer<IZelNode>(this)
+      .offer<HostNode>(this)
+      .end();
+}
+
+void HostDepthTestNode::queryInterface(const char* name, void** out, bool) {
+  QueryChain(name, out)
+      .classLeaf(interfaceName, this, this)
+      .offer<IZelDepthTestNode>(this)
+      .offer<HostNode>(this)
+      .end();
+}
+
+HostStaticIteratorNode::HostStaticIteratorNode(const char* name, IZelItr* iterator)
+    : HostNode(name), iterator_(iterator) {}
+
+std::vector<Vector3> HostStaticIteratorNode::drawFrame(int32_t& format) {
+  if (IZelImageItr* images = queryPart<IZelImageItr>(iterator_.get())) images->reset();
+  return drawAgain(format);
+}
+
+std::vector<Vector3> HostStaticIteratorNode::drawAgain(int32_t& format) {
+  format = -1;
+  std::vector<Vector3> vertices;
+  IZelImageItr* images = queryPart<IZelImageItr>(iterator_.get());
+  if (!images || !images->begin(format)) return vertices;
+  Vector3 vertex;
+  while (images->hasNext() && images->next(vertex)) vertices.push_back(vertex);
+  return vertices;
+}
+
+void HostStaticIteratorNode::queryInterface(const char* name, void** out, bool) {
+  QueryChain(name, out)
+      .classLeaf(interfaceName, this, this)
+      .offer<IZelStaticIteratorNode>(this)
+      .offer<HostNode>(this)
+      .end();
+}
+
+void HostImageNode::queryInterface(const char* name, void** out, bool) {
+  QueryChain(name, out)
+      .classLeaf(interfaceName, this, this)
+      .offer<IZelImageNode>(this)
       .offer<HostNode>(this)
       .end();
 }

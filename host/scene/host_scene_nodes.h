@@ -4,12 +4,16 @@
 // reference on each) and what it was told, so tests can inspect it. The node factory (host_node_factory.h)
 // makes them. Nodes belong to the host's main thread.
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "framework/object/iptr.h"
+#include "host/api/zel_itr.h"
 #include "host/api/zel_node_factory.h"
+#include "host/api/zel_scene_node.h"
 #include "host/core/host_unknown.h"
+#include "host/gui/host_image.h"
 
 // What every node of the stand-in scene has; found through queryInterface by this name.
 class HostNode {
@@ -21,10 +25,18 @@ class HostNode {
 
   const std::string& name() const { return name_; }
   const std::vector<IPtr<IZelUnknown>>& children() const { return children_; }
-  void addChild(IZelUnknown* child) { children_.emplace_back(child); }
+  void addChild(IZelUnknown* child) { insertChild(child, children_.size()); }
+  // A child already held stays where it is.
+  void insertChild(IZelUnknown* child, size_t index);
+  bool removeChild(IZelUnknown* child);
+  bool holds(IZelUnknown* child) const;
+
+  bool visible() const { return visible_; }
+  void setShown(bool visible) { visible_ = visible; }
 
  private:
   std::string name_;
+  bool visible_ = true;
   std::vector<IPtr<IZelUnknown>> children_;
 };
 
@@ -52,4 +64,99 @@ class HostTextNode : public IZelText, public HostNode, public HostUnknown {
   double size_ = 0;
   double offsetX_ = 0;
   double offsetY_ = 0;
+};
+
+// A node that only holds others, as the document's scene root and its objects' nodes are.
+class HostGroupNode : public IZelGroupNode, public virtual IZelNode, public HostNode, public HostUnknown {
+ public:
+  static constexpr const char* interfaceName = "HostGroupNode";
+
+  using HostNode::HostNode;
+
+  void setVisible(bool visible) override { setShown(visible); }
+  void addChild(IZelNode* node) override { HostNode::addChild(node); }
+  void insertChild(IZelNode* node, int32_t index) override;
+  bool removeChild(IZelNode* node) override { return HostNode::removeChild(node); }
+
+  void queryInterface(const char* name, void** out, bool flag) override;
+  const char* className() override { return interfaceName; }
+};
+
+// A separator drawn in a view only when its visibility source allows it there.
+class HostVisibilitySensitiveNode : public HostGroupNode,
+                                    public IZelSeparatorNode,
+                                    public IZelVisibilitySensitiveNode {
+ public:
+  static constexpr const char* interfaceName = "HostVisibilitySensitiveNode";
+
+  using HostGroupNode::HostGroupNode;
+
+  void setVisibilitySource(IZelVisibilitySource* source) override { source_ = source; }
+
+  // Host side: whether the node is drawn in the view being drawn now.
+  bool drawnInCurrentView();
+  IZelVisibilitySource* source() const { return source_.get(); }
+
+  void queryInterface(const char* name, void** out, bool flag) override;
+  const char* className() override { return interfaceName; }
+
+ private:
+  IPtr<IZelVisibilitySource> source_;
+};
+
+class HostDepthTestNode : public IZelDepthTestNode, public HostNode, public HostUnknown {
+ public:
+  static constexpr const char* interfaceName = "HostDepthTestNode";
+
+  using HostNode::HostNode;
+
+  void setDepthTest(bool on) override { depthTest_ = on; }
+  bool depthTest() const { return depthTest_; }
+
+  void queryInterface(const char* name, void** out, bool flag) override;
+  const char* className() override { return interfaceName; }
+
+ private:
+  bool depthTest_ = true;
+};
+
+// Draws an image at each vertex its iterator gives (see zel_image_itr.h).
+class HostStaticIteratorNode : public IZelStaticIteratorNode, public HostNode, public HostUnknown {
+ public:
+  static constexpr const char* interfaceName = "HostStaticIteratorNode";
+
+  HostStaticIteratorNode(const char* name, IZelItr* iterator);
+
+  void setInBounds(bool on) override { inBounds_ = on; }
+
+  // Host side. One frame as the host draws it: reset, begin, then every vertex; none when the iterator draws
+  // no image or has nothing to draw. format is what begin gave, or -1.
+  std::vector<Vector3> drawFrame(int32_t& format);
+  // Only a reset starts a new frame: the vertices of another pass over the same frame.
+  std::vector<Vector3> drawAgain(int32_t& format);
+  bool inBounds() const { return inBounds_; }
+  IZelItr* iterator() const { return iterator_.get(); }
+
+  void queryInterface(const char* name, void** out, bool flag) override;
+  const char* className() override { return interfaceName; }
+
+ private:
+  IPtr<IZelItr> iterator_;
+  bool inBounds_ = true;
+};
+
+class HostImageNode : public IZelImageNode, public HostNode, public HostUnknown {
+ public:
+  static constexpr const char* interfaceName = "HostImageNode";
+
+  using HostNode::HostNode;
+
+  IZelImage* image() override { return image_.get(); }
+  HostImage& hostImage() { return *image_; }
+
+  void queryInterface(const char* name, void** out, bool flag) override;
+  const char* className() override { return interfaceName; }
+
+ private:
+  const IPtr<HostImage> image_{new HostImage};
 };

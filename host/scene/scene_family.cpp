@@ -10,7 +10,8 @@ SceneFamily::SceneFamily()
       view_(new HostGfxViewMgr(callbacks_.get())),
       renderer_(new HostGfxRenderer),
       nodeFactory_(new HostNodeFactory),
-      genGfx_(new HostGenGfxService) {}
+      genGfx_(new HostGenGfxService),
+      probeGfx_(new HostPalperaGfxUtil) {}
 
 std::vector<ServiceFamily::SharedService> SceneFamily::sharedServices() const {
   return {
@@ -19,6 +20,7 @@ std::vector<ServiceFamily::SharedService> SceneFamily::sharedServices() const {
       {IGfxRenderer::interfaceName, renderer_.get()},
       {IZelNodeFactory::interfaceName, nodeFactory_.get()},
       {IGenGfxService::interfaceName, genGfx_.get()},
+      {IGfxPalperaGfxUtil::interfaceName, probeGfx_.get()},
   };
 }
 

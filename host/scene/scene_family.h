@@ -10,6 +10,7 @@
 #include "host/scene/host_gfx_renderer.h"
 #include "host/scene/host_gfx_view.h"
 #include "host/scene/host_node_factory.h"
+#include "host/scene/host_probe_gfx.h"
 
 class SceneFamily : public ServiceFamily {
  public:
@@ -20,6 +21,7 @@ class SceneFamily : public ServiceFamily {
   HostGfxRenderer& renderer() { return *renderer_; }
   HostNodeFactory& nodeFactory() { return *nodeFactory_; }
   HostGenGfxService& genGfx() { return *genGfx_; }
+  HostPalperaGfxUtil& probeGfx() { return *probeGfx_; }
 
   std::vector<SharedService> sharedServices() const override;
   std::vector<HostClass> hostClasses() const override;
@@ -30,4 +32,5 @@ class SceneFamily : public ServiceFamily {
   IPtr<HostGfxRenderer> renderer_;
   IPtr<HostNodeFactory> nodeFactory_;
   IPtr<HostGenGfxService> genGfx_;
+  IPtr<HostPalperaGfxUtil> probeGfx_;
 };

@@ -43,6 +43,10 @@ constexpr ScriptAction kActions[] = {
      "R, "
      "cone X0 Y0 Z0 X1 Y1 Z1 R0 R1",
      5, 10, addFeature},
+    {"tile", "NAME FILE",
+     "show the information tile NAME as a command does, draw a frame of the view and write the tile's image "
+     "to the PNG file FILE",
+     2, 2, writeTileImage},
     {"print", "settings [KEY]|document|errors|images|dialog|dialogs|plugins",
      "print the values at or under KEY (default Palpera), the document, the errors, the images, the dialog, "
      "the simple dialogs shown or the plug-ins",

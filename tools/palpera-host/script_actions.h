@@ -24,3 +24,4 @@ void addCadBox(HostSession& session, const ScriptWords& words);
 void addFeature(HostSession& session, const ScriptWords& words);
 void printState(HostSession& session, const ScriptWords& words);
 void useOptionsPage(HostSession& session, const ScriptWords& words);
+void writeTileImage(HostSession& session, const ScriptWords& words);

@@ -2,8 +2,11 @@
 
 #include "basic_types/zel_hash_table.h"
 #include "framework/object/query_chain.h"
+#include "framework/object/query_part.h"
 #include "framework/registrations/class_registration.h"
 #include "ui/instructions/zel_user_instructions.h"
+#include "ui/overlay/info_graphics_image_source.h"
+#include "ui/overlay/info_graphics_iterator.h"
 #include "ui/tiles/tile_items.h"
 
 namespace {
@@ -49,10 +52,22 @@ const ZelCString* HardProbeTileFacade::xamlControlsOf(const ZelCString& tileName
   return table.find(tileName);
 }
 
-void HardProbeTileFacade::showTile(const ZelCString&, bool) {
-  // A rendered tile (a name xamlControlsOf knows) goes on the view's information overlay, which belongs to
-  // the information graphics; the module offers none yet, so there is nothing to show a tile on. Other names,
-  // the instructions tile's among them, never reach the overlay: that tile follows the "Palpera/Tile" items.
+void HardProbeTileFacade::showTile(const ZelCString& tileName, bool show) {
+  // Names the overlay does not render, the instructions tile's among them, never reach it: that tile follows
+  // the "Palpera/Tile" items by itself.
+  const ZelCString* controls = xamlControlsOf(tileName);
+  if (!controls) return;
+  IPtr<IZelUnknown> overlay;
+  overlay.createInstance(registeredClass("HardProbeInfoGraphics").id);
+  auto* graphics = queryPart<HardProbeInfoGraphics>(overlay.get());
+  if (!graphics) return;
+  HardProbeInfoGraphics::Iterator* iterator = graphics->iterator();
+  if (!show) iterator->setImageSource(nullptr);
+  // A source already in place stays, even one made for another tile.
+  if (show && !iterator->imageSource())
+    iterator->setImageSource(
+        IPtr<HardProbeInfoGraphics::ImageSource>(new HardProbeInfoGraphicsImageSource(*controls)).get());
+  if (IZelSeparatorNode* separator = graphics->separator()) separator->setVisible(show);
 }
 
 void HardProbeTileFacade::setInstructions(const char* item, IZelUserInstructions* instructions) {

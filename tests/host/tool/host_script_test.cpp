@@ -3,9 +3,11 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <utility>
 
+#include "host/gui/png_image.h"
 #include "support/run_tool.h"
 #include "support/scratch_directory.h"
 
@@ -241,7 +243,27 @@ TEST_F(HostScript, TheModulesMessagesAreShownOnStandardErrorAndListed) {
             "0\tFile was not found: materials/materials.mtlx\t \t2\n");
 }
 
-}  // namespace
+TEST_F(HostScript, TheInformationTileIsWrittenToAPngFileAPersonCanOpen) {
+  const std::string png = scratch_.system("tile.png");
+  ToolRun result =
+      run("set Palpera/Tile/FeatureName \"Plane 7\"\ntile \"hardprobe info tile\" " + png + "\n");
+  EXPECT_NE(result.output.find("tile hardprobe info tile: 86 x 88 pixels written to " + png),
+            std::string::npos)
+      << result.output;
+  std::string error;
+  const std::string bytes = scratch_.read("tile.png");
+  std::optional<DecodedImage> picture = decodePng(bytes.data(), bytes.size(), error);
+  ASSERT_TRUE(picture) << error;
+  EXPECT_EQ(std::pair(picture->width, picture->height), std::pair(86u, 88u));
+  EXPECT_EQ(picture->pixel(0, 0), 0x203040E0u) << "the common resources' background";
+
+  result = run("tile \"hardprobe instructions tile\" " + scratch_.system("none.png") + "\n");
+  EXPECT_NE(result.exitStatus, 0);
+  EXPECT_NE(result.output.find("the view draws no information tile named \"hardprobe instructions tile\""),
+            std::string::npos)
+      << result.output;
+  EXPECT_FALSE(scratch_.exists("none.png"));
+}
 
 TEST_F(HostScript, TheOptionsPageChoosesThePlugInAndTheChoiceIsStored) {
   ToolRun result =
@@ -261,3 +283,5 @@ TEST_F(HostScript, TheOptionsPageChoosesThePlugInAndTheChoiceIsStored) {
   EXPECT_TRUE(result.output.ends_with(failure(10, "the scanning list has no entry 'Nothing'")))
       << result.output;
 }
+
+}  // namespace

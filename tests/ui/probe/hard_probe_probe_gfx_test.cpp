@@ -1,0 +1,141 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "devices/registry/izel_plugin_service.h"
+#include "framework/object/iptr.h"
+#include "framework/registrations/registered_classes.h"
+#include "support/module_fixture.h"
+#include "support/test_device.h"
+#include "ui/probe/zel_hard_probe_probe_gfx.h"
+
+namespace {
+
+class HardProbeProbeGfxTest : public ModuleTest {
+ protected:
+  void SetUp() override {
+    ModuleTest::SetUp();
+    SPtr<IZelPluginService> devices;
+    ASSERT_TRUE(devices);
+    devices->setDevice(ZelCString("HardProbe"), single_.get());
+    devices->setDevice(ZelCString("HardProbeContinuous"), continuous_.get());
+    gfx_.createInstance(classIdOf("HardProbeProbeGfx"));
+    ASSERT_TRUE(gfx_);
+  }
+
+  HostHardProbeGfx& probe() { return *host_.scene().probeGfx().made().back(); }
+  HostGroupNode& root() { return host_.document().graphics().root(); }
+  HostGroupNode& nodeOf(const IPtr<HostDocObject>& object) { return object->graphics().node(); }
+  IPtr<HostDocObject> addObject(const char16_t* name) {
+    return host_.document().doc().add({"Plane", name, std::nullopt, {}, {}}, false);
+  }
+  int32_t redraws() { return host_.scene().renderer().counts().redraws; }
+
+  std::vector<std::string> journal_;
+  IPtr<TestDevice> single_{new TestDevice("HardProbe", "IZelHardProbeDataReceiverV2", journal_)};
+  IPtr<TestDevice> continuous_{
+      new TestDevice("HardProbeContinuous", "IZelHardProbeContinuousDataReceiver", journal_)};
+  IPtr<IZelHardProbeProbeGfx> gfx_;
+};
+
+TEST_F(HardProbeProbeGfxTest, AReportedRadiusSizesTheProbeWithAFloorOfOneMillimetre) {
+  gfx_->attach();
+  ASSERT_EQ(probe().sizes().size(), 1u);  // attach draws the smallest probe until a radius comes
+  struct Case {
+    double radius;
+    double size, halfSize, shaftLength;
+  };
+  for (const Case& c : {Case{0.0025, 0.0025, 0.00125, 0.01125}, Case{0, 0.001, 0.0005, 0.0045},
+                        Case{-1, 0.001, 0.0005, 0.0045}}) {
+    single_->deliver<IZelHardProbeDataReceiver>([&](auto* r) { r->setProbeRadius(c.radius); });
+    continuous_->deliver<IZelHardProbeContinuousDataReceiver>([&](auto* r) { r->setProbeRadius(c.radius); });
+    for (const HostHardProbeGfx::Size& got : {probe().sizes().end()[-2], probe().sizes().back()}) {
+      EXPECT_DOUBLE_EQ(got.size, c.size) << c.radius;
+      EXPECT_DOUBLE_EQ(got.halfSize, c.halfSize) << c.radius;
+      EXPECT_DOUBLE_EQ(got.shaftLength, c.shaftLength) << c.radius;
+    }
+  }
+  EXPECT_DOUBLE_EQ(probe().sizes().front().shaftLength, 0.0045);
+}
+
+TEST_F(HardProbeProbeGfxTest, MovesFollowTheReversedDirectionButASinglePointSampleDoesNotMove) {
+  gfx_->attach();
+  const int32_t before = redraws();
+  single_->deliver<IZelHardProbeDataReceiver>([](auto* r) { r->onMoved({1, 2, 3}, {0, 0, 1}, {0, 1, 0}); });
+  EXPECT_EQ(probe().position(), (Vector3{1, 2, 3}));
+  EXPECT_EQ(probe().direction(), (Vector3{0, 0, -1}));
+  EXPECT_EQ(redraws(), before + 1);
+
+  single_->deliver<IZelHardProbeDataReceiver>([](auto* r) { r->onPointSampled({9, 9, 9}); });
+  EXPECT_EQ(probe().poseCount(), 1);
+
+  continuous_->deliver<IZelHardProbeContinuousDataReceiver>([](auto* r) {
+    r->onPointSampled({4, 5, 6}, {1, 0, 0}, {0, 0, 1});
+  });
+  EXPECT_EQ(probe().position(), (Vector3{4, 5, 6}));
+  EXPECT_EQ(probe().direction(), (Vector3{-1, 0, 0}));
+}
+
+TEST_F(HardProbeProbeGfxTest, AttachingTwiceHangsAndRegistersOnceAndDetachUndoesItOnce) {
+  gfx_->attach();
+  gfx_->attach();
+  EXPECT_EQ(host_.scene().probeGfx().made().size(), 1u);
+  EXPECT_EQ(root().children().size(), 1u);
+  EXPECT_FALSE(probe().auxiliary().visible());
+  EXPECT_EQ(journal_, (std::vector<std::string>{"addReceiver HardProbe", "addReceiver HardProbeContinuous"}));
+  EXPECT_EQ(single_->receiverCount(), 1u);
+  EXPECT_EQ(continuous_->receiverCount(), 1u);
+
+  const int32_t before = redraws();
+  gfx_->detach();
+  gfx_->detach();
+  EXPECT_TRUE(root().children().empty());
+  EXPECT_EQ(single_->receiverCount(), 0u);
+  EXPECT_EQ(continuous_->receiverCount(), 0u);
+  EXPECT_EQ(redraws(), before + 1);  // the second detach does nothing
+}
+
+TEST_F(HardProbeProbeGfxTest, DetachTakesTheProbeFromWhereItHungEvenAfterTheParentChanged) {
+  IPtr<HostDocObject> first = addObject(u"Plane 1");
+  IPtr<HostDocObject> second = addObject(u"Plane 2");
+  gfx_->setParentObject(first.get());
+  gfx_->attach();
+  ASSERT_EQ(nodeOf(first).children().size(), 1u);
+  EXPECT_TRUE(root().children().empty());
+
+  gfx_->setParentObject(second.get());
+  gfx_->detach();
+  EXPECT_TRUE(nodeOf(first).children().empty());
+  EXPECT_TRUE(nodeOf(second).children().empty());
+
+  gfx_->attach();  // the new parent takes effect now, with a fresh probe
+  EXPECT_EQ(host_.scene().probeGfx().made().size(), 2u);
+  EXPECT_EQ(nodeOf(second).children().size(), 1u);
+}
+
+TEST_F(HardProbeProbeGfxTest, FitViewLeavesTheProbeOutUnlessAskedAndRestoresItsNodes) {
+  gfx_->attach();
+  gfx_->fitView(false);
+  gfx_->fitView(true);
+  const std::vector<HostGfxDoc::Fit>& fits = host_.document().graphics().fits();
+  ASSERT_EQ(fits.size(), 2u);
+  EXPECT_FALSE(fits[0].option);
+  EXPECT_TRUE(fits[1].option);
+  EXPECT_TRUE(probe().probe().visible());
+  EXPECT_FALSE(probe().auxiliary().visible());
+  EXPECT_EQ(gfx_->forwardToProbeGraphics(3, 7), 0);
+  EXPECT_EQ(gfx_->forwardToProbeGraphics(3, 8), 7);
+}
+
+TEST_F(HardProbeProbeGfxTest, WithoutProbeGraphicsItStaysDetachedAndADeviceKeepsNoReceiver) {
+  host_.root().setService("IGfxPalperaGfxUtil", nullptr);
+  gfx_->attach();
+  EXPECT_TRUE(journal_.empty());
+  EXPECT_EQ(gfx_->forwardToProbeGraphics(1, 1), 0);
+  const int32_t before = redraws();
+  gfx_->detach();
+  EXPECT_EQ(redraws(), before);
+}
+
+}  // namespace
