@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "devices/alignment/alignment_services.h"
 #include "devices/log_replay/log_replay_plugin.h"

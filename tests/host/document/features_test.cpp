@@ -4,7 +4,6 @@
 #include <cmath>
 #include <functional>
 #include <numbers>
-#include <string>
 #include <vector>
 
 #include "framework/object/iptr.h"
