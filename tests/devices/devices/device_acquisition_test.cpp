@@ -12,8 +12,6 @@ namespace {
 
 using namespace steps;
 
-const Vector3 kDown{0, 0, -1}, kNorth{0, 1, 0};
-
 using DeviceAcquisitionThreads = DeviceTest;
 
 TEST_F(DeviceAcquisitionThreads,

@@ -19,6 +19,9 @@
 #include "support/scratch_directory.h"
 #include "tests/devices/support/test_plugin.h"
 
+// A probe pointing down, its up towards +y: the orientation of most scripted events.
+inline const Vector3 kDown{0, 0, -1}, kNorth{0, 1, 0};
+
 class DeviceTest : public ModuleTest {
  protected:
   void SetUp() override {

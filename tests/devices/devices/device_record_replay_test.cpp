@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "devices/alignment/alignment_services.h"
 #include "devices/log_replay/log_replay_plugin.h"
@@ -11,8 +10,6 @@
 namespace {
 
 using namespace steps;
-
-const Vector3 kDown{0, 0, -1}, kNorth{0, 1, 0};
 
 class DeviceRecordReplayThreads : public DeviceTest {
  protected:

@@ -24,6 +24,13 @@ std::string at(double x, double y, double dz = 0) {
   return DeviceEventRecorder::vector({x, y, kRadius + dz});
 }
 
+// A surface model whose projection always fails.
+class UnprojectableMesh : public HostMesh {
+ public:
+  using HostMesh::HostMesh;
+  bool project(ZelMeshHandle, const double[3], ZelMeshLocation*) override { return false; }
+};
+
 using EmulatorInputThreads = EmulatorTest;
 
 TEST_F(EmulatorInputThreads, TheViewsInputBecomesTheFacesCalls) {
@@ -32,6 +39,7 @@ TEST_F(EmulatorInputThreads, TheViewsInputBecomesTheFacesCalls) {
     bool continuousFace;
     std::function<void()> input;
     Lines calls;
+    std::function<void()> before = [] {};
   } cases[] = {
       {"a move, then the stop key",
        false,
@@ -64,9 +72,23 @@ TEST_F(EmulatorInputThreads, TheViewsInputBecomesTheFacesCalls) {
        },
        {"radius 0.003", "moved " + tip(1, 2), "startCapture", "sampledOriented " + tip(2, 2),
         "sampledOriented " + tip(3, 2), "stopCapture", "moved " + tip(4, 2), "stop"}},
+      // Last, for it replaces the reference model: moved by (10, 20, -5), the world point (11, 22, -5) lies
+      // on the model's face.
+      {"a pick on a placed model is mapped to the world even when its refinement fails",
+       false,
+       [this] { move(11, 22); },
+       {"radius 0.003", "moved " + tip(11, 22, -5)},
+       [this] {
+         host_.document().doc().remove(reference_.get());
+         IPtr<HostMesh> top(
+             new UnprojectableMesh({{-5, -5, 0}, {5, -5, 0}, {5, 5, 0}, {-5, 5, 0}}, {{0, 1, 2}, {0, 2, 3}}));
+         DocObjectDescription::Transform placed{1, 0, 0, 10, 0, 1, 0, 20, 0, 0, 1, -5, 0, 0, 0, 1};
+         reference_ = addCadModel(host_.document().doc(), u"RefObject", top.get(), placed);
+       }},
   };
   for (const auto& each : cases) {
     SCOPED_TRACE(each.what);
+    each.before();
     IPtr<DeviceEventRecorder> receiver(new DeviceEventRecorder);
     FaceRun& run = each.continuousFace ? startContinuous(receiver.get()) : startSingle(receiver.get());
     each.input();
@@ -101,28 +123,6 @@ TEST_F(EmulatorInput, TheEndKeyWhileCapturingStopsCaptureAndThenEndsTheRun) {
   });
   continuous()->run(idle->continuous());
   EXPECT_EQ(idle->calls(), (Lines{"radius 0.003", "stop"})) << "no stop capture while not capturing";
-}
-
-// A surface model whose projection always fails.
-class UnprojectableMesh : public HostMesh {
- public:
-  using HostMesh::HostMesh;
-  bool project(ZelMeshHandle, const double[3], ZelMeshLocation*) override { return false; }
-};
-
-TEST_F(EmulatorInputThreads, APickOnAPlacedModelIsMappedToTheWorldEvenWhenItsRefinementFails) {
-  host_.document().doc().remove(reference_.get());
-  IPtr<HostMesh> top(
-      new UnprojectableMesh({{-5, -5, 0}, {5, -5, 0}, {5, 5, 0}, {-5, 5, 0}}, {{0, 1, 2}, {0, 2, 3}}));
-  // Moved by (10, 20, -5): the world point (11, 22, -5) lies on the model's face.
-  DocObjectDescription::Transform placed{1, 0, 0, 10, 0, 1, 0, 20, 0, 0, 1, -5, 0, 0, 0, 1};
-  reference_ = addCadModel(host_.document().doc(), u"RefObject", top.get(), placed);
-
-  IPtr<DeviceEventRecorder> receiver(new DeviceEventRecorder);
-  FaceRun& run = startSingle(receiver.get());
-  move(11, 22);
-  ASSERT_TRUE(run.stop());
-  EXPECT_EQ(receiver->calls(), (Lines{"radius 0.003", "moved " + tip(11, 22, -5)}));
 }
 
 TEST_F(EmulatorInputThreads, TheManagerObservesTheViewsInputWithoutTakingItAndLeavesNoCallbackBehind) {

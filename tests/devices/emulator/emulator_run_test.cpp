@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "devices/emulator/emulator_input_handlers.h"
+#include "devices/managers/izel_plugin_manager.h"
+#include "devices/registry/izel_plugin_service.h"
+#include "framework/object/query_part.h"
 #include "tests/devices/emulator/emulator_fixture.h"
 
 namespace {
@@ -11,6 +14,28 @@ TEST_F(EmulatorTest, ItIsNamedAndKnowsWhetherTheDocumentHoldsTheReferenceModel) 
   host_.document().doc().remove(reference_.get());
   EXPECT_FALSE(plugin_->hasReferenceObject());
 }
+
+// The start-up tasks in an order a host may run them: the emulator's last, then first.
+using TaskOrder = std::vector<const char*>;
+
+class EmulatorStartupOrder : public ModuleTest, public testing::WithParamInterface<TaskOrder> {};
+
+TEST_P(EmulatorStartupOrder, TheHardProbeManagerChoosesTheModulesEmulatorWhicheverTaskRunsFirst) {
+  registerModuleSettings();
+  for (const char* className : GetParam()) runStartupTask(className);
+  std::vector<IZelUnknown*> plugins = host_.devices().pluginHandler().plugins();
+  ASSERT_EQ(plugins.size(), 1u) << "the emulator is loaded once";
+  auto* emulator = queryPart<IZelPlugin>(plugins[0]);
+  ASSERT_TRUE(emulator && queryPart<IZelEmulatorPlugin>(plugins[0]));
+  SPtr<IZelPluginService> registry;
+  EXPECT_EQ(registry->getManager(ZelCString("HardProbe"))->activePlugin(), emulator);
+  EXPECT_EQ(std::u16string(host_.core().dataStore().getString("Palpera/ActivePlugin").c_str()),
+            u"Hard Probe Emulator");
+}
+
+INSTANTIATE_TEST_SUITE_P(Orders, EmulatorStartupOrder,
+                         testing::Values(TaskOrder{"PluginManagerStartupTask", "EmulatorPluginStartupTask"},
+                                         TaskOrder{"EmulatorPluginStartupTask", "PluginManagerStartupTask"}));
 
 using EmulatorRunThreads = EmulatorTest;
 

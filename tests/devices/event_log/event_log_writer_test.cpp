@@ -3,12 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "devices/event_log/plugin_device_data_xml_writer.h"
 #include "platform/clock.h"
 #include "support/device_records.h"
 #include "support/module_fixture.h"
+#include "support/run_tool.h"
 #include "support/scratch_directory.h"
 
 namespace {
@@ -57,38 +59,20 @@ TEST_F(EventLogWriter, TimesAreWholeMillisecondsSinceThePreviousRecordWithoutAcc
   EXPECT_EQ(written(), "<OnStop time=\"0\"/><OnStop time=\"1\"/><OnStop time=\"2\"/><OnStop time=\"4\"/>");
 }
 
-TEST_F(EventLogWriter, AMoveHasPointToAndUpEachWithXYZInOrder) {
+// A move has point, to and up, each with x, y, z in order; numbers have six decimals up to 1e10 and an
+// exponent above; a custom event writes its name, escaped, and nothing of its payload; a scan line lists its
+// points only when it has some.
+TEST_F(EventLogWriter, EachKindOfRecordIsWrittenByteForByte) {
   writer_->writePositionOrientationEvent(ZelString(u"OnMoved"),
                                          records::oriented({0.125, -0.04, 1.5}, {0, 0, -1}, {0, 1, 0}).get());
-  EXPECT_EQ(written(),
-            "<OnMoved time=\"0\">"
-            "<Point><X>0.125000</X><Y>-0.040000</Y><Z>1.500000</Z></Point>"
-            "<To><X>0.000000</X><Y>0.000000</Y><Z>-1.000000</Z></To>"
-            "<Up><X>0.000000</X><Y>1.000000</Y><Z>0.000000</Z></Up></OnMoved>");
-}
-
-TEST_F(EventLogWriter, NumbersHaveSixDecimalsUpTo1e10AndAnExponentAbove) {
   writer_->writeRadiusEvent(ZelString(u"SetRadius"), records::radius(0.1234567).get());
   writer_->writePositionEvent(ZelString(u"OnPointSampled"), records::position({2e10, -1e10, -2.5e11}).get());
-  EXPECT_EQ(written(),
-            "<SetRadius time=\"0\">0.123457</SetRadius>"
-            "<OnPointSampled time=\"0\"><Point><X>2.000000e+10</X><Y>-10000000000.000000</Y>"
-            "<Z>-2.500000e+11</Z></Point></OnPointSampled>");
-}
-
-TEST_F(EventLogWriter, ACustomEventWritesItsNameAndNothingOfItsPayload) {
   auto payload = records::radius(1.0);
   writer_->writeCustomEvent(ZelString(u"OnCustomEvent"),
                             records::custom("Undo <last> & \"all\"", payload.get()).get());
   writer_->writeCustomEvent(
       ZelString(u"OnCustomEvent"),
       records::make<IZelPluginDeviceCustomEventData>("PluginDeviceCustomEventData").get());
-  EXPECT_EQ(written(),
-            "<OnCustomEvent time=\"0\" name=\"Undo &lt;last> &amp; &quot;all&quot;\"/>"
-            "<OnCustomEvent time=\"0\" name=\"\"/>");
-}
-
-TEST_F(EventLogWriter, AScanLineListsItsPointsOnlyWhenItHasSome) {
   writer_->writeScanLineEvent(ZelString(u"OnSampled"),
                               records::scanLine({1, 2, 3}, {0, 0, 1}, {1, 0, 0}, {}).get());
   writer_->writeScanLineEvent(
@@ -97,14 +81,24 @@ TEST_F(EventLogWriter, AScanLineListsItsPointsOnlyWhenItHasSome) {
   const std::string orientation =
       "<To><X>0.000000</X><Y>0.000000</Y><Z>1.000000</Z></To>"
       "<Up><X>1.000000</X><Y>0.000000</Y><Z>0.000000</Z></Up>";
-  EXPECT_EQ(written(),
-            "<OnSampled time=\"0\"><Point><X>1.000000</X><Y>2.000000</Y><Z>3.000000</Z></Point>" +
-                orientation +
-                "</OnSampled>"
-                "<OnSampled time=\"0\"><Point><X>0.000000</X><Y>0.000000</Y><Z>0.000000</Z></Point>" +
-                orientation +
-                "<Points><Point><X>1.000000</X><Y>0.000000</Y><Z>0.000000</Z></Point>"
-                "<Point><X>0.000000</X><Y>2.000000</Y><Z>0.000000</Z></Point></Points></OnSampled>");
+  EXPECT_EQ(
+      written(),
+      std::string("<OnMoved time=\"0\">"
+                  "<Point><X>0.125000</X><Y>-0.040000</Y><Z>1.500000</Z></Point>"
+                  "<To><X>0.000000</X><Y>0.000000</Y><Z>-1.000000</Z></To>"
+                  "<Up><X>0.000000</X><Y>1.000000</Y><Z>0.000000</Z></Up></OnMoved>"
+                  "<SetRadius time=\"0\">0.123457</SetRadius>"
+                  "<OnPointSampled time=\"0\"><Point><X>2.000000e+10</X><Y>-10000000000.000000</Y>"
+                  "<Z>-2.500000e+11</Z></Point></OnPointSampled>"
+                  "<OnCustomEvent time=\"0\" name=\"Undo &lt;last> &amp; &quot;all&quot;\"/>"
+                  "<OnCustomEvent time=\"0\" name=\"\"/>"
+                  "<OnSampled time=\"0\"><Point><X>1.000000</X><Y>2.000000</Y><Z>3.000000</Z></Point>") +
+          orientation +
+          "</OnSampled>"
+          "<OnSampled time=\"0\"><Point><X>0.000000</X><Y>0.000000</Y><Z>0.000000</Z></Point>" +
+          orientation +
+          "<Points><Point><X>1.000000</X><Y>0.000000</Y><Z>0.000000</Z></Point>"
+          "<Point><X>0.000000</X><Y>2.000000</Y><Z>0.000000</Z></Point></Points></OnSampled>");
 }
 
 TEST_F(EventLogWriter, AWriterWithoutAFileWritesToStandardError) {
@@ -114,6 +108,18 @@ TEST_F(EventLogWriter, AWriterWithoutAFileWritesToStandardError) {
   console->writeNullEvent(kOnStop, records::null().get());
   EXPECT_EQ(testing::internal::GetCapturedStderr(),
             "<SetRadius time=\"0\">0.003000</SetRadius><OnStop time=\"0\"/>");
+}
+
+// The logs shipped under examples/logs are exactly what the writer writes, so no hand edit slips in.
+TEST(EventLogExamples, AreExactlyWhatTheWriterWrites) {
+  ScratchDirectory scratch;
+  std::string command = std::string(PALPERA_LOG_EXAMPLES_TOOL) + " " + scratch.system() + " 2>&1";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  for (const char* log : {"plane-hardprobe.xml", "circle-hardprobe.xml", "capture-continuous.xml"}) {
+    const std::string shipped = readFile(std::string(PALPERA_TEST_SOURCE_DIR) + "/../examples/logs/" + log);
+    EXPECT_FALSE(shipped.empty()) << log;
+    EXPECT_EQ(scratch.read(log), shipped) << log << " differs from what the writer writes: run make logs";
+  }
 }
 
 }  // namespace

@@ -7,8 +7,6 @@
 #include <functional>
 #include <future>
 #include <new>
-#include <string>
-#include <vector>
 
 #include "framework/object/query_chain.h"
 #include "host/api/xml_dom.h"

@@ -14,7 +14,6 @@
 namespace {
 
 constexpr const char* kMoved = "Palpera/Events/Continuous/MovedEvent";
-constexpr const char* kFinished = "Palpera/LogReplayFinished";
 
 // What a device posts: a record named after the thread that posted it and its place among that thread's
 // posts.
@@ -67,7 +66,7 @@ class MainLoop : public ModuleTest {
     store_.getService();
     for (const char* group : {"Palpera", "Palpera/Events", "Palpera/Events/Continuous"})
       store_->addGroup(group);
-    for (const char* event : {kMoved, kFinished}) store_->addEvent(event, nullptr);
+    store_->addEvent(kMoved, nullptr);
     store_->addListener(kMoved, moves_.get());
   }
 
@@ -126,18 +125,6 @@ TEST_F(MainLoopThreads, PostsFromSeveralThreadsAreDeliveredOnceEachInPostOrderPe
   }
   EXPECT_EQ(next, std::vector<int>(kThreads, kPosts));
   EXPECT_FALSE(moves_->offMainThread);
-}
-
-TEST_F(MainLoopThreads, EventsPostedJustBeforeAWorkerEndsAreDeliveredByTheNextPump) {
-  std::thread worker([] {
-    postStamp(kMoved, 1, 0);
-    SPtr<IMainApplication>()->postName(kFinished);
-  });
-  worker.join();
-  IPtr<RecordingReceiver> finished(new RecordingReceiver);
-  store_->addListener(kFinished, finished.get());
-  SPtr<IEventService>()->processEvents(false);
-  EXPECT_TRUE(moves_->heard().size() == 1 && finished->heard().size() == 1);
 }
 
 }  // namespace

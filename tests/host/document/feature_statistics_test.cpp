@@ -1,16 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <functional>
 #include <limits>
-#include <vector>
 
-#include "framework/object/iptr.h"
-#include "framework/object/query_part.h"
-#include "host/api/feature_kinds.h"
 #include "host/api/feature_statistics.h"
-#include "support/made_by_name.h"
 #include "support/module_fixture.h"
+#include "tests/host/document/made_feature.h"
 
 namespace {
 
@@ -24,25 +19,13 @@ class FeatureStatistics : public ModuleTest {
  protected:
   bool evaluate(IZelFeature* feature, const std::vector<Vector3>& points, const std::vector<int32_t>& chosen,
                 Statistics& out) {
-    IPtr<RealPArray> array;
-    array.takeOwnership(SPtr<IRealPArrayFactory>()->createArray(6, 64));
-    for (const Vector3& p : points) {
-      const double entry[6] = {p.x, p.y, p.z, 0, 0, 1};
-      array->append(entry);
-    }
+    IPtr<RealPArray> array = pointArray(points);
     IPtr<BitVector> selection(new BitVector(10));
     for (int32_t i : chosen) selection->set(i);
     return SPtr<IZelFeatureStatisticsEvaluator>()->evaluate(feature, array.get(), out.negative, out.positive,
                                                             out.deviation, selection.get());
   }
 };
-
-template <class T>
-IPtr<IZelFeature> feature(std::function<void(T*)> set) {
-  IPtr<T> kind = made<T>();
-  set(kind.get());
-  return IPtr<IZelFeature>(queryPart<IZelFeature>(kind.get()));
-}
 
 IPtr<IZelFeature> horizontalPlane() {
   return feature<IZelPlane>([](IZelPlane* p) { p->setPlane({0, 0, 0}, {0, 0, 1}, {1, 0, 0}, 0, 0); });

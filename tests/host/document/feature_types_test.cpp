@@ -7,22 +7,13 @@
 
 #include "framework/host_glue/document_glue.h"
 #include "framework/host_glue/point_objects.h"
-#include "framework/object/iptr.h"
-#include "framework/object/query_part.h"
-#include "host/api/feature_kinds.h"
 #include "host/api/feature_type_ids.h"
 #include "host/api/feature_types.h"
 #include "host/api/probe_array_source.h"
-#include "support/made_by_name.h"
 #include "support/module_fixture.h"
+#include "tests/host/document/made_feature.h"
 
 namespace {
-
-// A fresh host feature of that kind, made through the root as the module makes one.
-template <class Kind>
-IPtr<IZelFeature> feature() {
-  return IPtr<IZelFeature>(queryPart<IZelFeature>(made<Kind>().get()));
-}
 
 // The type's entity face, as the module reads a feature's type.
 IZelEntity* typeOf(IZelFeature* feature) {

@@ -4,24 +4,15 @@
 #include <cmath>
 #include <functional>
 #include <numbers>
-#include <string>
 #include <vector>
 
-#include "framework/object/iptr.h"
-#include "framework/object/query_part.h"
-#include "host/api/feature_kinds.h"
 #include "host/document/features/host_plane.h"
-#include "support/made_by_name.h"
 #include "support/module_fixture.h"
+#include "tests/host/document/made_feature.h"
 
 namespace {
 
 using Box6 = std::array<double, 6>;
-
-template <class T>
-IPtr<IZelFeature> asFeature(const IPtr<T>& kind) {
-  return IPtr<IZelFeature>(queryPart<IZelFeature>(kind.get()));
-}
 
 const Vector3 kZ{0, 0, 1};
 const Vector3 kX{1, 0, 0};
@@ -40,11 +31,7 @@ struct KindCase {
 // A maker of a feature of kind T set by set.
 template <class T>
 std::function<IPtr<IZelFeature>()> maker(std::function<void(T*)> set) {
-  return [set] {
-    IPtr<T> kind = made<T>();
-    set(kind.get());
-    return asFeature(kind);
-  };
+  return [set] { return feature<T>(set); };
 }
 
 template <class Slot>

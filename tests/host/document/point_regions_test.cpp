@@ -1,28 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <vector>
-
-#include "framework/object/iptr.h"
-#include "framework/object/query_part.h"
 #include "host/api/point_regions.h"
 #include "support/module_fixture.h"
+#include "tests/host/document/made_feature.h"
 
 namespace {
 
-// Point sets made as the feature creators make them: a point array of 6 doubles an entry, a complex holding
+// Point sets made as the feature creators make them: a point array, a complex holding
 // it, and a region of the complex from a region handler set up with 0, -1, 0 and asked for (0, true).
 class PointRegions : public ModuleTest {
  protected:
-  static IPtr<RealPArray> array(const std::vector<Vector3>& points) {
-    IPtr<RealPArray> made;
-    made.takeOwnership(SPtr<IRealPArrayFactory>()->createArray(6, static_cast<int32_t>(points.size())));
-    for (const Vector3& p : points) {
-      const double entry[6] = {p.x, p.y, p.z, 0, 0, 1};
-      made->append(entry);
-    }
-    return made;
-  }
-
   static IPtr<IComplex0D> complexOf(RealPArray* points) {
     SPtr<IComplex0D> complex;
     complex->setArray(points);
@@ -51,7 +38,7 @@ class PointRegions : public ModuleTest {
 
 TEST_F(PointRegions, ARegionIsThePointSetOfItsArraysPointsInOrderFrom1) {
   const std::vector<Vector3> probed{{1, 2, 3}, {-4, 5, 6}, {7, -8, 9}};
-  IPtr<IComplex0D> complex = complexOf(array(probed).get());
+  IPtr<IComplex0D> complex = complexOf(pointArray(probed).get());
   IPtr<IZelRegionHandler> made = region(complex.get());
   auto* set = queryPart<IZelPointSetInterface>(made.get());
   ASSERT_NE(set, nullptr);
@@ -59,14 +46,14 @@ TEST_F(PointRegions, ARegionIsThePointSetOfItsArraysPointsInOrderFrom1) {
   Vector3 untouched;
   EXPECT_FALSE(set->pointAt(0, untouched));
 
-  complex->setArray(array({{0, 0, 0}}).get());
+  complex->setArray(pointArray({{0, 0, 0}}).get());
   complex.release();
   EXPECT_EQ(pointsOf(set), probed) << "the region keeps the array it was made of";
 }
 
 TEST_F(PointRegions, NoRegionForAMissingOrEmptyComplexOrASetUpTheHostDoesNotMake) {
-  IPtr<RealPArray> points = array({{1, 2, 3}});
-  IPtr<IComplex0D> full = complexOf(points.get()), empty = complexOf(array({}).get()),
+  IPtr<RealPArray> points = pointArray({{1, 2, 3}});
+  IPtr<IComplex0D> full = complexOf(points.get()), empty = complexOf(pointArray({}).get()),
                    bare = complexOf(nullptr);
   EXPECT_FALSE(region(nullptr));
   EXPECT_FALSE(region(bare.get()));
