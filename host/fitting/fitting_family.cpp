@@ -3,6 +3,7 @@
 #include "host/api/host_class_ids.h"
 #include "host/api/registry_paths.h"
 #include "host/fitting/best_fit_fitters.h"
+#include "host/fitting/slot_fitters.h"
 
 // A fitter holds what a caller set on it between two calls, so no two callers share one.
 std::vector<ServiceFamily::HostClass> FittingFamily::hostClasses() const {
@@ -14,12 +15,15 @@ std::vector<ServiceFamily::HostClass> FittingFamily::hostClasses() const {
       hostClassOf<HostCylinderFitter>(kHostCylinderFitterClassId, {}),
       hostClassOf<HostConeFitter>(kHostConeFitterClassId, {}),
       hostClassOf<HostParallelPlanesFitter>(kHostParallelPlanesFitterClassId, {}),
+      hostClassOf<HostRectangularSlotFitter>(kHostRectangularSlotFitterClassId, {}),
+      hostClassOf<HostRoundedSlotFitter>(kHostRoundedSlotFitterClassId, {}),
   };
 }
 
 // A line fitted to points already in their plane is the same fit as one in space: both paths make it.
 std::vector<ServiceFamily::RegistryEntry> FittingFamily::registryEntries() const {
   const std::string bestFit = kBestFitFitterPath;
+  const std::string slot = kPalperaFitterPath;
   return {
       {bestFit + "IZelPlane", kHostPlaneFitterClassId},
       {bestFit + "IZelLine", kHostLineFitterClassId},
@@ -29,5 +33,7 @@ std::vector<ServiceFamily::RegistryEntry> FittingFamily::registryEntries() const
       {bestFit + "IZelCylinder", kHostCylinderFitterClassId},
       {bestFit + "IZelCone", kHostConeFitterClassId},
       {bestFit + "IZelParallelPlanes", kHostParallelPlanesFitterClassId},
+      {slot + "IZelRectangularSlot", kHostRectangularSlotFitterClassId},
+      {slot + "IZelRoundedSlot", kHostRoundedSlotFitterClassId},
   };
 }

@@ -14,7 +14,6 @@ bool HostFeatureFitter::setParameter(const ZelString& name, IZelParameter* value
 }
 
 IZelFeature* HostFeatureFitter::fit() {
-  if (!points_) return nullptr;
   IPtr<IZelFeature> fitted = fitFeature();
   if (fitted) fitted->addRef();  // the caller's reference, which outlives ours
   return fitted.get();

@@ -36,13 +36,19 @@ class HostFeatureFitter : public IZelFeatureFitter, public HostUnknown {
   virtual IPtr<IZelFeature> fitFeature() = 0;
 
   // The points of the point set selected by the "<Selection>" entry group (from 1); every point when there
-  // is no selection. An entry the selection lacks selects nothing.
+  // is no selection. An entry the selection lacks, or a fitter without a point set, selects nothing.
   FitPoints selectedPoints(int32_t group) const;
 
   // The parameter of that name as the value interface T; null when it is missing or of another kind.
   template <class T>
   T* parameter(const char16_t* name) const {
     return queryPart<T>(parameters_->getParameter(ZelString(name)));
+  }
+  // The feature the parameter of that name embeds (a feature's parameter form) as Kind; null otherwise.
+  template <class Kind>
+  Kind* embedded(const char16_t* name) const {
+    auto* form = parameter<IZelEmbeddedFeatureParameter>(name);
+    return form ? queryPart<Kind>(form->feature()) : nullptr;
   }
   // "<WorkPlane>": a point on the plane and its normal. No value without one; a work plane of another kind,
   // with fewer than two vectors, is nonsense and gives a plane the fits refuse (a zero normal).
