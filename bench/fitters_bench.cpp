@@ -18,6 +18,7 @@
 #include "host/api/feature_kinds.h"
 #include "host/api/registry_paths.h"
 #include "host/fitting/geometry/sphere_fit.h"
+#include "tests/support/point_region.h"
 
 namespace {
 
@@ -36,21 +37,8 @@ std::vector<Eigen::Vector3d> spherePoints(int64_t count) {
   return points;
 }
 
-double fitThroughHost(const std::vector<Eigen::Vector3d>& points) {
-  IPtr<RealPArray> array;
-  array.takeOwnership(SPtr<IRealPArrayFactory>()->createArray(6, static_cast<int32_t>(points.size())));
-  for (const Eigen::Vector3d& p : points) {
-    const double entry[6] = {p.x(), p.y(), p.z(), 0, 0, 1};
-    array->append(entry);
-  }
-  SPtr<IComplex0D> complex;
-  complex->setArray(array.get());
-  SPtr<IZelCreateRegionHandler> handler;
-  handler->setDimension(0);
-  handler->setParentRegion(-1);
-  handler->setOptions(0);
-  IPtr<IZelRegionHandler> region;
-  region.takeOwnership(handler->createRegion(complex.get(), 0, true));
+double fitThroughHost(const std::vector<Vector3>& points) {
+  IPtr<IZelRegionHandler> region = pointRegion(points);
   RegPtr<IZelFeatureFitter> fitter(ZelCString((std::string(kBestFitFitterPath) + "IZelSphere").c_str()));
   fitter->setPointSet(queryPart<IZelPointSetInterface>(region.get()));
   IPtr<IZelFeature> fitted;
@@ -62,8 +50,10 @@ double fitThroughHost(const std::vector<Eigen::Vector3d>& points) {
 void BM_SphereFitter(benchmark::State& state) {
   attachModule();
   const std::vector<Eigen::Vector3d> points = spherePoints(state.range(0));
+  std::vector<Vector3> probed;
+  for (const Eigen::Vector3d& p : points) probed.push_back({p.x(), p.y(), p.z()});
   runBesidePeer(
-      state, state.range(0), "library", [&] { benchmark::DoNotOptimize(fitThroughHost(points)); },
+      state, state.range(0), "library", [&] { benchmark::DoNotOptimize(fitThroughHost(probed)); },
       [&] { benchmark::DoNotOptimize(fitting::fitSphere(points)->radius); });
 }
 BENCHMARK(BM_SphereFitter)->Arg(100)->Arg(10000)->Unit(benchmark::kMicrosecond);

@@ -12,6 +12,7 @@
 #include "host/api/feature_kinds.h"
 #include "host/api/registry_paths.h"
 #include "support/module_fixture.h"
+#include "support/point_region.h"
 
 namespace {
 
@@ -88,20 +89,7 @@ class Fitters : public ModuleTest {
   IPtr<Kind> fit(const std::string& kind, const Points& points, const Parameters& set = {}) {
     RegPtr<IZelFeatureFitter> made = fitter(kBestFit + kind, set);
     if (!made) return {};
-    IPtr<RealPArray> array;
-    array.takeOwnership(SPtr<IRealPArrayFactory>()->createArray(6, static_cast<int32_t>(points.size())));
-    for (const Vector3& p : points) {
-      const double entry[6] = {p.x, p.y, p.z, 0, 0, 1};
-      array->append(entry);
-    }
-    SPtr<IComplex0D> complex;
-    complex->setArray(array.get());
-    SPtr<IZelCreateRegionHandler> handler;
-    handler->setDimension(0);
-    handler->setParentRegion(-1);
-    handler->setOptions(0);
-    IPtr<IZelRegionHandler> region;
-    region.takeOwnership(handler->createRegion(complex.get(), 0, true));
+    IPtr<IZelRegionHandler> region = pointRegion(points);
     made->setPointSet(queryPart<IZelPointSetInterface>(region.get()));
     IPtr<IZelFeature> feature;
     feature.takeOwnership(made->fit());
