@@ -62,6 +62,9 @@ std::optional<Outline> rectangleOf(const std::array<Segment, 4>& lines) {
   if (!plane) return std::nullopt;
   const Eigen::Vector3d& n = plane->normal;
   auto direction = [&](int i) { return inPlane(lines[i].end - lines[i].start, n); };
+  for (int i = 0; i < 4; ++i) {
+    if (direction(i).isZero()) return std::nullopt;  // a line without length, or square to the slot's plane
+  }
   // The first line's partner is the one most nearly parallel to it; the other two are the second pair.
   int partner = 1;
   for (int j = 2; j < 4; ++j) {

@@ -268,6 +268,9 @@ TEST_F(Fitters, SlotsAreBuiltFromTheirFourChildrenInAnyOrder) {
   EXPECT_EQ(rectangle->fit(), nullptr) << "a circle among the lines";
   EXPECT_TRUE(rectangle->setParameter(ZelString("<Line3>"), lineFrom({3, 0, 3}, {-1, 4, 3}).get()));
   EXPECT_EQ(rectangle->fit(), nullptr) << "lines that outline no rectangle";
+  EXPECT_TRUE(rectangle->setParameter(ZelString("<Line3>"), lineFrom({3, 2.5, 3}, {-1, 2.5, 3}).get()));
+  EXPECT_TRUE(rectangle->setParameter(ZelString("<Line4>"), lineFrom({3, 2, 3}, {3, 2, 3}).get()));
+  EXPECT_EQ(rectangle->fit(), nullptr) << "a line without length";
 }
 
 }  // namespace
