@@ -1,0 +1,39 @@
+#include "host/fitting/fitting_family.h"
+
+#include "host/api/host_class_ids.h"
+#include "host/api/registry_paths.h"
+#include "host/fitting/best_fit_fitters.h"
+#include "host/fitting/slot_fitters.h"
+
+// A fitter holds what a caller set on it between two calls, so no two callers share one.
+std::vector<ServiceFamily::HostClass> FittingFamily::hostClasses() const {
+  return {
+      hostClassOf<HostPlaneFitter>(kHostPlaneFitterClassId, {}),
+      hostClassOf<HostLineFitter>(kHostLineFitterClassId, {}),
+      hostClassOf<HostSphereFitter>(kHostSphereFitterClassId, {}),
+      hostClassOf<HostArcFitter>(kHostArcFitterClassId, {}),
+      hostClassOf<HostCylinderFitter>(kHostCylinderFitterClassId, {}),
+      hostClassOf<HostConeFitter>(kHostConeFitterClassId, {}),
+      hostClassOf<HostParallelPlanesFitter>(kHostParallelPlanesFitterClassId, {}),
+      hostClassOf<HostRectangularSlotFitter>(kHostRectangularSlotFitterClassId, {}),
+      hostClassOf<HostRoundedSlotFitter>(kHostRoundedSlotFitterClassId, {}),
+  };
+}
+
+// A line fitted to points already in their plane is the same fit as one in space: both paths make it.
+std::vector<ServiceFamily::RegistryEntry> FittingFamily::registryEntries() const {
+  const std::string bestFit = kBestFitFitterPath;
+  const std::string slot = kPalperaFitterPath;
+  return {
+      {bestFit + "IZelPlane", kHostPlaneFitterClassId},
+      {bestFit + "IZelLine", kHostLineFitterClassId},
+      {bestFit + kDirectFitPath + "IZelLine", kHostLineFitterClassId},
+      {bestFit + "IZelSphere", kHostSphereFitterClassId},
+      {bestFit + "IZelArc", kHostArcFitterClassId},
+      {bestFit + "IZelCylinder", kHostCylinderFitterClassId},
+      {bestFit + "IZelCone", kHostConeFitterClassId},
+      {bestFit + "IZelParallelPlanes", kHostParallelPlanesFitterClassId},
+      {slot + "IZelRectangularSlot", kHostRectangularSlotFitterClassId},
+      {slot + "IZelRoundedSlot", kHostRoundedSlotFitterClassId},
+  };
+}
