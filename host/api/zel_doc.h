@@ -10,6 +10,7 @@
 #include "host/api/zel_unknown.h"
 
 class IZelGroupNode;
+class IZelMatrixSource;
 
 class IZelDocObject : public virtual IZelUnknown {
  public:
@@ -69,6 +70,9 @@ class IGfxDoc : public virtual IZelUnknown {
   virtual IZelGroupNode* objectNode(IZelDocObject* object) = 0;
   // The root of the document's scene, without a reference for the caller; it lives as long as the document.
   virtual IZelGroupNode* sceneRoot() = 0;
+  // The document's scene matrix, given by the source's getMatrix; without a reference for the caller, it
+  // lives as long as the document.
+  virtual IZelMatrixSource* sceneTransform() = 0;
   // Fits the view around object (null: the whole scene), leaving hidden nodes out; flags and option are the
   // host's own choices of how to fit.
   virtual void fitView(IZelDocObject* object, int32_t flags, bool option) = 0;

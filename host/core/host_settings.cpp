@@ -19,6 +19,8 @@ void registerHostSettings(HostDataStore& store) {
   store.addIntItem("General/Decimal Places", 3, 0, 12, kHostSettingFlags);
   store.addEvent("General/AlignmentChanged", nullptr);
   store.addGroup("View");
+  store.addGroup("Graphics");
+  store.addEvent("Graphics/NewBoundingBox", nullptr);
   store.addIntItem("View/Smooth Camera Transition", 1, 0, 1, kHostSettingFlags);
   store.addGroup("Fonts and Languages");
   store.addStringItem("Fonts and Languages/Font Family Application", 256, ZelString(u"Sans"),

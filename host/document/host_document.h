@@ -12,6 +12,7 @@
 #include "host/api/zel_doc.h"
 #include "host/core/host_unknown.h"
 #include "host/document/host_doc_object.h"
+#include "host/document/host_scene_transform.h"
 
 class HostDocument : public IZelDoc, public HostUnknown {
  public:
@@ -53,6 +54,7 @@ class HostGfxDoc : public IGfxDoc, public HostUnknown {
   // Null for an object the stand-in host did not make.
   IZelGroupNode* objectNode(IZelDocObject* object) override;
   IZelGroupNode* sceneRoot() override { return root_.get(); }
+  IZelMatrixSource* sceneTransform() override { return sceneTransform_.get(); }
   void fitView(IZelDocObject* object, int32_t flags, bool option) override;
 
   // Host side. Each fit of the view as asked (main thread only, as the scene is).
@@ -62,6 +64,7 @@ class HostGfxDoc : public IGfxDoc, public HostUnknown {
     bool option;
   };
   HostGroupNode& root() { return *root_; }
+  HostSceneTransform& hostSceneTransform() { return *sceneTransform_; }
   const std::vector<Fit>& fits() const { return fits_; }
 
   void queryInterface(const char* name, void** out, bool flag) override;
@@ -71,5 +74,6 @@ class HostGfxDoc : public IGfxDoc, public HostUnknown {
   HostGfxObject* hostGraphicsOf(IZelDocObject* object);
 
   const IPtr<HostGroupNode> root_{new HostGroupNode("scene root")};
+  const IPtr<HostSceneTransform> sceneTransform_{new HostSceneTransform};
   std::vector<Fit> fits_;
 };

@@ -34,6 +34,8 @@ constexpr NodeKind kNodeKinds[] = {
     {IZelVisibilitySensitiveNode::interfaceName, false,
      makeNode<HostVisibilitySensitiveNode, IZelVisibilitySensitiveNode>},
     {IZelDepthTestNode::interfaceName, false, makeNode<HostDepthTestNode, IZelDepthTestNode>},
+    {IZelMatrixSourceNode::interfaceName, false, makeNode<HostMatrixSourceNode, IZelMatrixSourceNode>},
+    {IZelMatrixNode::interfaceName, false, makeNode<HostMatrixNode, IZelMatrixNode>},
     {IZelStaticIteratorNode::interfaceName, true,
      makeIteratorNode<HostStaticIteratorNode, IZelStaticIteratorNode>},
     {IZelImageNode::interfaceName, false, makeNode<HostImageNode, IZelImageNode>},

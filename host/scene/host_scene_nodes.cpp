@@ -73,6 +73,28 @@ void HostDepthTestNode::queryInterface(const char* name, void** out, bool) {
       .end();
 }
 
+Matrix4x4 HostMatrixSourceNode::drawnMatrix() {
+  Matrix4x4 matrix;
+  if (source_) source_->getMatrix(matrix);
+  return matrix;
+}
+
+void HostMatrixSourceNode::queryInterface(const char* name, void** out, bool) {
+  QueryChain(name, out)
+      .classLeaf(interfaceName, this, this)
+      .offer<IZelMatrixSourceNode>(this)
+      .offer<HostNode>(this)
+      .end();
+}
+
+void HostMatrixNode::queryInterface(const char* name, void** out, bool) {
+  QueryChain(name, out)
+      .classLeaf(interfaceName, this, this)
+      .offer<IZelMatrixNode>(this)
+      .offer<HostNode>(this)
+      .end();
+}
+
 HostStaticIteratorNode::HostStaticIteratorNode(const char* name, IZelItr* iterator)
     : HostNode(name), iterator_(iterator) {}
 

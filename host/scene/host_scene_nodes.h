@@ -10,6 +10,7 @@
 
 #include "framework/object/iptr.h"
 #include "host/api/zel_itr.h"
+#include "host/api/zel_matrix_nodes.h"
 #include "host/api/zel_node_factory.h"
 #include "host/api/zel_scene_node.h"
 #include "host/core/host_unknown.h"
@@ -118,6 +119,41 @@ class HostDepthTestNode : public IZelDepthTestNode, public HostNode, public Host
 
  private:
   bool depthTest_ = true;
+};
+
+// Places what follows it by the transform its source gives when the host draws.
+class HostMatrixSourceNode : public IZelMatrixSourceNode, public HostNode, public HostUnknown {
+ public:
+  static constexpr const char* interfaceName = "HostMatrixSourceNode";
+
+  using HostNode::HostNode;
+
+  void setMatrixSource(IZelMatrixSource* source) override { source_ = source; }
+
+  // Host side: the transform as the host asks for it while drawing; the identity without a source.
+  Matrix4x4 drawnMatrix();
+
+  void queryInterface(const char* name, void** out, bool flag) override;
+  const char* className() override { return interfaceName; }
+
+ private:
+  IPtr<IZelMatrixSource> source_;
+};
+
+class HostMatrixNode : public IZelMatrixNode, public HostNode, public HostUnknown {
+ public:
+  static constexpr const char* interfaceName = "HostMatrixNode";
+
+  using HostNode::HostNode;
+
+  void setMatrix(const Matrix4x4& matrix) override { matrix_ = matrix; }
+  const Matrix4x4& matrix() const { return matrix_; }
+
+  void queryInterface(const char* name, void** out, bool flag) override;
+  const char* className() override { return interfaceName; }
+
+ private:
+  Matrix4x4 matrix_;
 };
 
 // Draws an image at each vertex its iterator gives (see zel_image_itr.h).

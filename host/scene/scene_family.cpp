@@ -11,7 +11,8 @@ SceneFamily::SceneFamily()
       renderer_(new HostGfxRenderer),
       nodeFactory_(new HostNodeFactory),
       genGfx_(new HostGenGfxService),
-      probeGfx_(new HostPalperaGfxUtil) {}
+      probeGfx_(new HostPalperaGfxUtil),
+      shapes_(new HostShapeFactory) {}
 
 std::vector<ServiceFamily::SharedService> SceneFamily::sharedServices() const {
   return {
@@ -21,6 +22,7 @@ std::vector<ServiceFamily::SharedService> SceneFamily::sharedServices() const {
       {IZelNodeFactory::interfaceName, nodeFactory_.get()},
       {IGenGfxService::interfaceName, genGfx_.get()},
       {IGfxPalperaGfxUtil::interfaceName, probeGfx_.get()},
+      {IZelShapeFactory::interfaceName, shapes_.get()},
   };
 }
 

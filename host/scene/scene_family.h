@@ -1,7 +1,7 @@
 #pragma once
 
 // The host's scene: the default callback object and the view that calls it, the renderer, the node factory
-// and the graphics service, with fresh mouse and key data, pickers and vertex arrays.
+// the graphics service and the shape factory, with fresh mouse and key data, pickers and vertex arrays.
 
 #include "framework/object/iptr.h"
 #include "host/core/service_family.h"
@@ -11,6 +11,7 @@
 #include "host/scene/host_gfx_view.h"
 #include "host/scene/host_node_factory.h"
 #include "host/scene/host_probe_gfx.h"
+#include "host/scene/host_shape_factory.h"
 
 class SceneFamily : public ServiceFamily {
  public:
@@ -22,6 +23,7 @@ class SceneFamily : public ServiceFamily {
   HostNodeFactory& nodeFactory() { return *nodeFactory_; }
   HostGenGfxService& genGfx() { return *genGfx_; }
   HostPalperaGfxUtil& probeGfx() { return *probeGfx_; }
+  HostShapeFactory& shapes() { return *shapes_; }
 
   std::vector<SharedService> sharedServices() const override;
   std::vector<HostClass> hostClasses() const override;
@@ -33,4 +35,5 @@ class SceneFamily : public ServiceFamily {
   IPtr<HostNodeFactory> nodeFactory_;
   IPtr<HostGenGfxService> genGfx_;
   IPtr<HostPalperaGfxUtil> probeGfx_;
+  IPtr<HostShapeFactory> shapes_;
 };
