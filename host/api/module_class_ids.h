@@ -1,7 +1,8 @@
 #pragma once
 
 // Ids of the module's classes that a host names in its registry: the services it answers from the module
-// by interface name (under "Services/", see registry_paths.h) and the transform-file reader it lists. The
+// by interface name (under "Services/", see registry_paths.h), the transform-file reader it lists and the
+// feature collectors the feature-probing command finds by name. The
 // module's class table takes these values from here, so the two sides cannot disagree. Values never change.
 
 #include "basic_types/zel_id.h"
@@ -22,3 +23,73 @@ inline constexpr ZelID kLogReplayUtilClassId{
     0x4ef0a1bf, 0x13da, 0x48e9, {0x8e, 0xc5, 0x86, 0x18, 0xe0, 0x8e, 0x78, 0x77}};
 inline constexpr ZelID kXalReaderClassId{
     0x0ea5218e, 0xf127, 0x4268, {0x92, 0x91, 0xbb, 0xde, 0x1e, 0xdf, 0xf0, 0xca}};
+
+// The feature collectors, listed under "Palpera/HardProbeFeatureCollectors/" by their names without
+// "Collector".
+inline constexpr ZelID kCircleCollectorClassId{
+    0x3ae797fb, 0x6a06, 0x4379, {0xa2, 0xf3, 0x55, 0xc4, 0x4b, 0x47, 0xbc, 0xf1}};
+inline constexpr ZelID kPointCircleCollectorClassId{
+    0x4567800b, 0xcb85, 0x4a01, {0x97, 0x5a, 0x2a, 0xba, 0xbe, 0x98, 0x8f, 0xb4}};
+inline constexpr ZelID kBoltPatternCircleCollectorClassId{
+    0xa2d99800, 0x3b9d, 0x4248, {0x85, 0xe8, 0x1e, 0xc3, 0xc3, 0x17, 0xd5, 0xea}};
+inline constexpr ZelID kConeCollectorClassId{
+    0xf583d0e0, 0x68f4, 0x474a, {0xb9, 0x92, 0xdc, 0x6c, 0xff, 0x6f, 0x51, 0x6a}};
+inline constexpr ZelID kConstrainedConeCollectorClassId{
+    0x81ac0fbd, 0xe6a8, 0x4277, {0x80, 0x6f, 0x97, 0xe3, 0xe6, 0x8a, 0x66, 0xe4}};
+inline constexpr ZelID kCylinderCollectorClassId{
+    0x60b1c6a8, 0xd476, 0x4d65, {0xa2, 0x98, 0x22, 0x5f, 0x96, 0x64, 0x69, 0xbd}};
+inline constexpr ZelID kConstrainedCylinderCollectorClassId{
+    0x351f5c44, 0x03b8, 0x4537, {0x82, 0x44, 0x56, 0x19, 0xf7, 0x84, 0x3f, 0x83}};
+inline constexpr ZelID kTopBottomPlaneCylinderCollectorClassId{
+    0x70b842de, 0x9061, 0x4cc4, {0xa6, 0xba, 0xf6, 0x66, 0x97, 0x35, 0x4f, 0x96}};
+inline constexpr ZelID kLineCollectorClassId{
+    0x3aefb00d, 0xeb72, 0x4b17, {0x80, 0xf5, 0x72, 0xc4, 0x22, 0xb3, 0x36, 0xde}};
+inline constexpr ZelID kOvalSlotCollectorClassId{
+    0x4cbe8b99, 0x3dbb, 0x4c3f, {0x82, 0x82, 0x6e, 0x8f, 0x34, 0x16, 0x09, 0x4f}};
+inline constexpr ZelID kParallelPlanesCollectorClassId{
+    0xc5a1418a, 0x7741, 0x4b10, {0xa2, 0x55, 0xb3, 0x11, 0x9a, 0xdb, 0xf3, 0x00}};
+inline constexpr ZelID kPlaneCollectorClassId{
+    0xab315f68, 0x3822, 0x4d02, {0x93, 0x34, 0x3a, 0x96, 0xaf, 0xde, 0x53, 0x40}};
+inline constexpr ZelID kPointCollectorClassId{
+    0xe9208c7f, 0xf5e5, 0x4988, {0xb8, 0x6f, 0x44, 0x6a, 0x4b, 0x67, 0x71, 0x99}};
+inline constexpr ZelID kSurfacePointCollectorClassId{
+    0xf895d216, 0xeb10, 0x4131, {0x8e, 0x23, 0x17, 0x6d, 0x0a, 0x47, 0x02, 0x6c}};
+inline constexpr ZelID kTargetPointCollectorClassId{
+    0x5f16d93a, 0x0338, 0x4f6a, {0xaf, 0x66, 0x2f, 0x5a, 0x5a, 0xbe, 0x35, 0x99}};
+inline constexpr ZelID kMaxPointCollectorClassId{
+    0xd445af8d, 0x258a, 0x4ec2, {0x91, 0x70, 0x93, 0xb2, 0xbd, 0x8c, 0xe8, 0xe7}};
+inline constexpr ZelID kMinPointCollectorClassId{
+    0xd6c58936, 0xd526, 0x46c8, {0xb5, 0xff, 0xf7, 0xca, 0x83, 0x25, 0x63, 0xa0}};
+inline constexpr ZelID kRectangularSlotCollectorClassId{
+    0xfecd27bb, 0x894c, 0x4891, {0x85, 0xb5, 0xce, 0xfa, 0x4f, 0xe3, 0x0c, 0xb8}};
+inline constexpr ZelID kRoundedSlotCollectorClassId{
+    0xd3a13934, 0x8af4, 0x4462, {0xb6, 0x00, 0x08, 0x41, 0xf9, 0xd2, 0xce, 0xce}};
+inline constexpr ZelID kSphereCollectorClassId{
+    0x6302dd13, 0xdd86, 0x4e7d, {0x95, 0x14, 0x45, 0x56, 0xad, 0xe5, 0xc3, 0x47}};
+
+struct FeatureCollectorEntry {
+  const char* name;
+  ZelID classId;
+};
+inline constexpr FeatureCollectorEntry kFeatureCollectors[] = {
+    {"Circle", kCircleCollectorClassId},
+    {"PointCircle", kPointCircleCollectorClassId},
+    {"BoltPatternCircle", kBoltPatternCircleCollectorClassId},
+    {"Cone", kConeCollectorClassId},
+    {"ConstrainedCone", kConstrainedConeCollectorClassId},
+    {"Cylinder", kCylinderCollectorClassId},
+    {"ConstrainedCylinder", kConstrainedCylinderCollectorClassId},
+    {"TopBottomPlaneCylinder", kTopBottomPlaneCylinderCollectorClassId},
+    {"Line", kLineCollectorClassId},
+    {"OvalSlot", kOvalSlotCollectorClassId},
+    {"ParallelPlanes", kParallelPlanesCollectorClassId},
+    {"Plane", kPlaneCollectorClassId},
+    {"Point", kPointCollectorClassId},
+    {"SurfacePoint", kSurfacePointCollectorClassId},
+    {"TargetPoint", kTargetPointCollectorClassId},
+    {"MaxPoint", kMaxPointCollectorClassId},
+    {"MinPoint", kMinPointCollectorClassId},
+    {"RectangularSlot", kRectangularSlotCollectorClassId},
+    {"RoundedSlot", kRoundedSlotCollectorClassId},
+    {"Sphere", kSphereCollectorClassId},
+};

@@ -2,6 +2,7 @@
 
 #include "host/api/feature_type_ids.h"
 #include "host/api/host_class_ids.h"
+#include "host/api/module_class_ids.h"
 #include "host/api/registry_paths.h"
 #include "host/document/features/host_arc.h"
 #include "host/document/features/host_cone.h"
@@ -90,5 +91,7 @@ std::vector<ServiceFamily::RegistryEntry> DocumentFamily::registryEntries() cons
   std::vector<RegistryEntry> entries;
   for (const FeatureKind& kind : featureKinds())
     entries.push_back({std::string(kFeatureTypesPath) + kind.interfaceName, kind.classId});
+  for (const FeatureCollectorEntry& collector : kFeatureCollectors)
+    entries.push_back({std::string(kFeatureCollectorsPath) + collector.name, collector.classId});
   return entries;
 }

@@ -109,6 +109,10 @@ TEST_F(Registry, AWalkListsOneFolderInRegistrationOrderAsItWasWhenMade) {
   before->first();
   EXPECT_STREQ(before->currentValue()->c_str(), "Test/Readers/b");
   EXPECT_EQ(walk(kTransformationFileReadersPath), std::vector<std::string>{registryText(kXalReaderClassId)});
+  const ZelCString plane("Palpera/HardProbeFeatureCollectors/Plane");
+  ASSERT_TRUE(registry().lookup(&plane));
+  EXPECT_EQ(registry().lookup(&plane)->c_str(), registryText(kPlaneCollectorClassId));
+  EXPECT_EQ(walk("Palpera/HardProbeFeatureCollectors").size(), 20u) << "every feature collector by its name";
 }
 
 // The module's services are registry entries: without one the name is unknown, and a host service of the
