@@ -13,6 +13,8 @@
 #include "host/api/zel_feature.h"
 #include "host/api/zel_unknown.h"
 
+class IZelSubObjectMgr;
+
 class IZelSubObject : public virtual IZelUnknown {
  public:
   static constexpr const char* interfaceName = "IZelSubObject";
@@ -27,6 +29,9 @@ class IZelSubObject : public virtual IZelUnknown {
   virtual void setDisplayFlag(uint32_t flag, bool on) = 0;
   // The id of the document object the sub-object belongs to, which graphics services take to name the object.
   virtual int32_t objectId() = 0;
+  // The manager holding the sub-object, without a reference for the caller: valid while the sub-object is in
+  // it; null before it is added and once it is removed.
+  virtual IZelSubObjectMgr* ownerManager() = 0;
 };
 
 // A sub-object that shows a feature. A new feature shows at the next refresh. It also answers
@@ -56,6 +61,10 @@ class IZelSubObjectMgr : public virtual IZelUnknown {
   virtual int32_t subObjectCount() = 0;
   // Without a reference for the caller; null outside 0..subObjectCount()-1.
   virtual IZelSubObject* subObjectAt(int32_t index) = 0;
+  // Shows one of its sub-objects highlighted, in place of any other; false, changing nothing, for one it
+  // does not hold. Removing the highlighted sub-object removes the highlight.
+  virtual bool highlight(IZelSubObject* subObject) = 0;
+  virtual void clearHighlight() = 0;
 };
 
 class IZelFeatureSubObjectMgr : public virtual IZelUnknown {

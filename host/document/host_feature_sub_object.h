@@ -28,6 +28,7 @@ class HostFeatureSubObject : public IZelFeatureSubObject, public IZelProbeArrayS
   bool displayFlag(uint32_t flag) override { return (flags_ & flag) == flag; }
   void setDisplayFlag(uint32_t flag, bool on) override;
   int32_t objectId() override { return objectId_; }
+  IZelSubObjectMgr* ownerManager() override { return owner_.load(); }
   IZelFeature* feature() override;
   bool setFeature(IZelFeature* feature) override;
   void refresh() override;
@@ -39,6 +40,8 @@ class HostFeatureSubObject : public IZelFeatureSubObject, public IZelProbeArrayS
 
   // Host side.
   uint64_t makerSerial() const { return makerSerial_; }
+  // Set by the manager as it takes the sub-object in and lets it go (null).
+  void setOwner(IZelSubObjectMgr* owner) { owner_.store(owner); }
   std::u16string nameText();
   // The feature it shows, without a reference for the caller.
   IZelFeature* shownFeature();
@@ -50,6 +53,7 @@ class HostFeatureSubObject : public IZelFeatureSubObject, public IZelProbeArrayS
   const uint64_t makerSerial_;
   const int32_t objectId_;
   std::atomic<uint32_t> flags_{0};
+  std::atomic<IZelSubObjectMgr*> owner_{nullptr};
   std::mutex mutex_;
   std::u16string name_;        // guarded by mutex_
   IPtr<IZelFeature> feature_;  // guarded by mutex_

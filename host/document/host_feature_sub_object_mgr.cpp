@@ -18,6 +18,10 @@ uint64_t nextSerial() {
 HostFeatureSubObjectMgr::HostFeatureSubObjectMgr(int32_t objectId)
     : objectId_(objectId), serial_(nextSerial()) {}
 
+HostFeatureSubObjectMgr::~HostFeatureSubObjectMgr() {
+  for (IPtr<HostFeatureSubObject>& subObject : subObjects_) subObject->setOwner(nullptr);
+}
+
 IZelFeatureSubObject* HostFeatureSubObjectMgr::createSubObject(IZelFeature* feature) {
   if (!feature) return nullptr;
   auto* subObject = new HostFeatureSubObject(serial_, objectId_, feature);
@@ -37,6 +41,7 @@ bool HostFeatureSubObjectMgr::addSubObject(IZelSubObject* subObject) {
   std::lock_guard lock(mutex_);
   if (findLocked(part) != subObjects_.end()) return false;
   subObjects_.emplace_back(part);
+  part->setOwner(this);
   return true;
 }
 
@@ -49,7 +54,27 @@ bool HostFeatureSubObjectMgr::removeSubObject(IZelSubObject* subObject) {
   if (found == subObjects_.end()) return false;
   removed = std::move(*found);
   subObjects_.erase(found);
+  removed->setOwner(nullptr);
+  if (highlighted_ == part) highlighted_ = nullptr;
   return true;
+}
+
+bool HostFeatureSubObjectMgr::highlight(IZelSubObject* subObject) {
+  HostFeatureSubObject* part = queryPart<HostFeatureSubObject>(subObject);
+  std::lock_guard lock(mutex_);
+  if (!part || findLocked(part) == subObjects_.end()) return false;
+  highlighted_ = part;
+  return true;
+}
+
+void HostFeatureSubObjectMgr::clearHighlight() {
+  std::lock_guard lock(mutex_);
+  highlighted_ = nullptr;
+}
+
+IZelSubObject* HostFeatureSubObjectMgr::highlighted() {
+  std::lock_guard lock(mutex_);
+  return highlighted_;
 }
 
 int32_t HostFeatureSubObjectMgr::subObjectCount() {

@@ -21,6 +21,8 @@ class HostFeatureSubObjectMgr : public IZelFeatureSubObjectMgr, public IZelSubOb
 
   // The manager of the document object with that id.
   explicit HostFeatureSubObjectMgr(int32_t objectId);
+  // Its sub-objects, which may outlive it in a caller's hands, no longer name it as their owner.
+  ~HostFeatureSubObjectMgr() override;
 
   IZelFeatureSubObject* createSubObject(IZelFeature* feature) override;
   void updateRunningNumber(const ZelID& typeId) override { runningNumbers_.update(typeId); }
@@ -30,9 +32,13 @@ class HostFeatureSubObjectMgr : public IZelFeatureSubObjectMgr, public IZelSubOb
   bool removeSubObject(IZelSubObject* subObject) override;
   int32_t subObjectCount() override;
   IZelSubObject* subObjectAt(int32_t index) override;
+  bool highlight(IZelSubObject* subObject) override;
+  void clearHighlight() override;
 
   // Host side: the sub-objects in order.
   std::vector<IPtr<HostFeatureSubObject>> subObjects();
+  // The highlighted sub-object, without a reference for the caller, or null.
+  IZelSubObject* highlighted();
 
   void queryInterface(const char* name, void** out, bool flag) override;
   const char* className() override { return interfaceName; }
@@ -45,5 +51,6 @@ class HostFeatureSubObjectMgr : public IZelFeatureSubObjectMgr, public IZelSubOb
   const uint64_t serial_;
   std::mutex mutex_;
   std::vector<IPtr<HostFeatureSubObject>> subObjects_;  // guarded by mutex_
+  HostFeatureSubObject* highlighted_ = nullptr;         // one of subObjects_ or null; guarded by mutex_
   RunningNumbers runningNumbers_;
 };

@@ -7,6 +7,7 @@
 #include "framework/host_glue/point_objects.h"
 #include "framework/object/iptr.h"
 #include "framework/object/query_part.h"
+#include "host/document/host_feature_sub_object_mgr.h"
 #include "support/module_fixture.h"
 
 namespace {
@@ -66,6 +67,28 @@ TEST_F(SubObjects, AManagerTakesOnlyItsOwnSubObjectsAndEachOnce) {
   EXPECT_FALSE(queryPart<IZelSubObjectMgr>(others)->addSubObject(own.get()));
   EXPECT_EQ(std::vector({own->objectId(), make(others)->objectId()}), std::vector({1, 2}))
       << "each names the document object it belongs to";
+}
+
+// The picker highlights through the sub-object's owner manager; a removed sub-object is neither owned nor
+// highlighted any more, so nothing is left pointing at it.
+TEST_F(SubObjects, TheOwnerHighlightsOneOfItsOwnAtATimeUntilItIsRemoved) {
+  IPtr<IZelFeatureSubObject> first = make(features_), second = make(features_), loose = make(features_);
+  EXPECT_EQ(first->ownerManager(), nullptr) << "not yet added";
+  subObjects_->addSubObject(first.get());
+  subObjects_->addSubObject(second.get());
+  ASSERT_EQ(first->ownerManager(), subObjects_);
+  auto* host = queryPart<HostFeatureSubObjectMgr>(features_);
+  EXPECT_TRUE(first->ownerManager()->highlight(first.get()));
+  EXPECT_TRUE(second->ownerManager()->highlight(second.get()));
+  EXPECT_EQ(host->highlighted(), second.get()) << "one at a time";
+  EXPECT_FALSE(subObjects_->highlight(loose.get())) << "not one of its own";
+  EXPECT_EQ(host->highlighted(), second.get());
+  subObjects_->removeSubObject(second.get());
+  EXPECT_EQ(host->highlighted(), nullptr);
+  EXPECT_EQ(second->ownerManager(), nullptr);
+  subObjects_->highlight(first.get());
+  subObjects_->clearHighlight();
+  EXPECT_EQ(host->highlighted(), nullptr);
 }
 
 TEST_F(SubObjects, APointValueIsAFeatureThatShowsAtTheNextRefreshAndFlagsAreBits) {
