@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "host/gui/png_image.h"
 #include "support/run_tool.h"
@@ -55,8 +56,11 @@ TEST_F(HostScript, ASettingSetIsPrintedBackAsItsKindHoldsIt) {
             "Palpera/Dialog/LargeIcons\t0\nPalpera/Dialog/LargeAnnotations\t0\n");
 }
 
-TEST_F(HostScript, ALineThatCannotBeReadStopsTheScriptBeforeAnyLineRuns) {
-  const std::pair<std::string, std::string> cases[] = {
+// A line that cannot be read stops the script before any line runs; one that fails stops it there. Comment
+// lines count.
+TEST_F(HostScript, ALineThatCannotBeReadOrFailsStopsTheScriptWithItsReason) {
+  using Cases = std::vector<std::pair<std::string, std::string>>;
+  const Cases unreadable = {
       {"frobnicate now", "unknown action 'frobnicate'"},
       {"set Palpera/Logging", "missing argument: set KEY VALUE"},
       {"apply now", "too many arguments: apply"},
@@ -70,16 +74,7 @@ TEST_F(HostScript, ALineThatCannotBeReadStopsTheScriptBeforeAnyLineRuns) {
       {"go" + std::string(200, 'o') + "\x1b[2J", "unknown action 'go" + std::string(62, 'o') + "...'"},
       {"\"\x1b[2J\x7f\u00e9\"", "unknown action '\\x1B[2J\\x7F\u00e9'"},
   };
-  for (const auto& [line, reason] : cases) {
-    ToolRun result =
-        run("print settings Palpera/Logging\n# two\n" + line + "\nprint settings Palpera/Logging\n");
-    EXPECT_EQ(result.exitStatus, 1) << line;
-    EXPECT_EQ(result.output, failure(3, reason)) << "nothing may run before the script is read whole";
-  }
-}
-
-TEST_F(HostScript, ALineThatFailsStopsTheScriptThereWithItsReason) {
-  const std::pair<std::string, std::string> cases[] = {
+  const Cases failing = {
       {"set Palpera/Logging one", "'one' is no whole number"},
       {"set Palpera/Logging 2", "2 lies outside [0, 1] of 'Palpera/Logging'"},
       {"set Palpera/MoveEventRateLimitValue 1e999", "'1e999' is no number"},
@@ -123,10 +118,13 @@ TEST_F(HostScript, ALineThatFailsStopsTheScriptThereWithItsReason) {
        "'" + std::string(64, '7') + "...' is no whole number"},
       {"run " + std::string(90, '0') + "5000000", "a time of 5000000 ms lies outside 0 to 3600000 ms"},
   };
-  for (const auto& [line, reason] : cases) {
-    ToolRun result = run("print settings Palpera/Logging\n" + line + "\nprint settings Palpera/Logging\n");
-    EXPECT_EQ(result.exitStatus, 1) << line;
-    EXPECT_EQ(result.output, "Palpera/Logging\t0\n" + failure(2, reason)) << line;
+  for (const bool read : {false, true}) {
+    for (const auto& [line, reason] : read ? failing : unreadable) {
+      ToolRun result =
+          run("print settings Palpera/Logging\n# two\n" + line + "\nprint settings Palpera/Logging\n");
+      EXPECT_EQ(result.exitStatus, 1) << line;
+      EXPECT_EQ(result.output, (read ? "Palpera/Logging\t0\n" : "") + failure(3, reason)) << line;
+    }
   }
 }
 
