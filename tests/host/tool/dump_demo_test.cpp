@@ -23,17 +23,6 @@ std::string runExample(const std::string& script, const std::string& directory, 
   return runTool("--script " + kProject + "/examples/" + script, status, directory);
 }
 
-// With nothing loaded before the module starts, the hard-probe manager still finds the emulator the module
-// brings, so the demo needs no plug-in of the host's.
-TEST(DumpDemo, AtStartUpTheHardProbeManagerChoosesTheEmulatorTheModuleBrings) {
-  ScratchDirectory scratch;
-  scratch.write("start.script", "start\nprint settings Palpera/ActivePlugin\nprint plugins\n");
-  int status = -1;
-  std::string output = runTool("--script " + scratch.system("start.script"), status);
-  EXPECT_EQ(WEXITSTATUS(status), 0) << output;
-  EXPECT_EQ(output, "Palpera/ActivePlugin\tHard Probe Emulator\nEmulatorPlugin\n");
-}
-
 // The main job replays the shipped host log and prints every recorded event once. The shipped files come
 // from the shipped recording script: recording again gives the same host log and an event file that replays
 // to the same lines, which the live device printed as well.

@@ -137,10 +137,12 @@ TEST_F(HostScript, TheModuleStartsAtTheStartLineSoTheHostCanBePreparedFirst) {
       << "no icon before the module starts\n"
       << result.output;
   EXPECT_TRUE(result.output.ends_with(failure(8, "the module has started already"))) << result.output;
-  ToolRun twice = run("load-plugin ScriptTestPlugin\nprint plugins\nload-plugin ScriptTestPlugin\n");
-  EXPECT_EQ(twice.output,
-            "EmulatorPlugin\nScriptTestPlugin\n" + failure(3, "'ScriptTestPlugin' is loaded already"))
-      << "the start-up registers the emulator; a class is loaded once";
+  ToolRun twice =
+      run("print settings Palpera/ActivePlugin\nload-plugin ScriptTestPlugin\nprint plugins\n"
+          "load-plugin ScriptTestPlugin\n");
+  EXPECT_EQ(twice.output, "Palpera/ActivePlugin\tHard Probe Emulator\nEmulatorPlugin\nScriptTestPlugin\n" +
+                              failure(4, "'ScriptTestPlugin' is loaded already"))
+      << "the start-up registers the emulator, which the hard-probe manager chooses; a class is loaded once";
 }
 
 TEST_F(HostScript, ACommandIsCreatedWithItsArgumentTextAndDrivenThroughItsDialogToApply) {
