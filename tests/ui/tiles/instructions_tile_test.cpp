@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "framework/object/iptr.h"
+#include "framework/object/query_part.h"
 #include "framework/registrations/registered_classes.h"
 #include "support/module_fixture.h"
 #include "support/module_settings.h"
@@ -44,9 +45,7 @@ class InstructionsTile : public ModuleTest {
       image.getService();
       made->addImage(image.get());
     }
-    void* read = nullptr;
-    made->queryInterface(IZelUserInstructions::interfaceName, &read, false);
-    return IPtr<IZelUserInstructions>(static_cast<IZelUserInstructions*>(read));
+    return IPtr<IZelUserInstructions>(queryPart<IZelUserInstructions>(made.get()));
   }
 
   DialogControl control(int32_t id) { return window_->controls().control(id).value(); }
