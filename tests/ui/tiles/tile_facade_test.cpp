@@ -76,7 +76,7 @@ TEST_F(TileFacade, VectorsTextsValuesClearAndActiveReachTheirKeys) {
                                       "notify Palpera/Tile/Clear", "int Palpera/Tile/Active 1"}));
 }
 
-TEST_F(TileFacade, NamesItDoesNotKnowForAnOperationWriteNothing) {
+TEST_F(TileFacade, NamesItDoesNotKnowForAnOperationOrAMissingDataStoreWriteNothing) {
   const double v[3] = {1, 2, 3};
   tile_->setValue("PointsTaken", 1.0);
   tile_->setText("Unknown", ZelString(u"x"));
@@ -87,9 +87,8 @@ TEST_F(TileFacade, NamesItDoesNotKnowForAnOperationWriteNothing) {
   tile_->setText("hardprobe instructions tile", ZelString(u"x"));
   tile_->showTile(ZelCString("hardprobe instructions tile"), true);
   EXPECT_TRUE(listener_->heard().empty());
-}
 
-TEST_F(TileFacade, WithoutADataStoreNothingIsWritten) {
+  // Nor does a facade made without a data store write anything.
   host_.root().setService("IDataStore", nullptr);
   IPtr<IZelHardProbeTile> orphan;
   orphan.createInstance(classIdOf("HardProbeTileFacade"));
