@@ -13,11 +13,6 @@ namespace {
 
 const std::string kProject = std::filesystem::path(PALPERA_TEST_SOURCE_DIR).parent_path().string();
 
-// What the dump command prints for the shipped recording, as the README shows it.
-std::string expectedDump() {
-  return readFile(std::string(PALPERA_TEST_SOURCE_DIR) + "/host/expected/dump-replay.txt");
-}
-
 // Runs a script of the project's examples in directory, where its relative paths are taken from.
 std::string runExample(const std::string& script, const std::string& directory, int& status) {
   return runTool("--script " + kProject + "/examples/" + script, status, directory);
@@ -27,7 +22,9 @@ std::string runExample(const std::string& script, const std::string& directory, 
 // from the shipped recording script: recording again gives the same host log and an event file that replays
 // to the same lines, which the live device printed as well.
 TEST(DumpDemo, TheShippedRecordingAndOneMadeAgainWithItsScriptReplayToTheSameLines) {
-  const std::string expected = expectedDump();
+  // What the dump command prints for the shipped recording, as the README shows it.
+  const std::string expected =
+      readFile(std::string(PALPERA_TEST_SOURCE_DIR) + "/host/expected/dump-replay.txt");
   ASSERT_FALSE(expected.empty());
   ScratchDirectory scratch;
   std::filesystem::create_directory(scratch.system("examples"));
