@@ -38,8 +38,14 @@ class OptionsPageWindow : public ::testing::Test {
   IPtr<HostFloatWidget> distance_{new HostFloatWidget(*store_)};
 };
 
+// Built twice: a build after a finished one starts the page afresh.
 TEST_F(OptionsPageWindow, AWidgetWritesItsKeyOnlyOnceActiveAndWithinTheRange) {
   build();
+  build();
+  std::vector<std::string> kinds;
+  for (const HostPageWindow::Line& line : page_->lines()) kinds.push_back(line.kind);
+  EXPECT_EQ(kinds, (std::vector<std::string>{"group", "toggle", "float", "slider"}));
+  EXPECT_EQ(page_->lines()[1].depth, 1);
   EXPECT_FALSE(toggle_->change(0)) << "not before it is active";
   EXPECT_FALSE(toggle_->shown());
   toggle_->activate();
@@ -51,15 +57,6 @@ TEST_F(OptionsPageWindow, AWidgetWritesItsKeyOnlyOnceActiveAndWithinTheRange) {
   EXPECT_EQ(store_->getDouble("Palpera/Distance", -1), 0.04) << "the store clamps to the registered range";
   EXPECT_TRUE(distance_->length());
   EXPECT_FALSE(toggle_->length());
-}
-
-TEST_F(OptionsPageWindow, ABuildAfterAFinishedOneStartsThePageAfresh) {
-  build();
-  build();
-  std::vector<std::string> kinds;
-  for (const HostPageWindow::Line& line : page_->lines()) kinds.push_back(line.kind);
-  EXPECT_EQ(kinds, (std::vector<std::string>{"group", "toggle", "float", "slider"}));
-  EXPECT_EQ(page_->lines()[1].depth, 1);
   EXPECT_FALSE(page_->slide(4, 11)) << "outside the range";
   EXPECT_FALSE(page_->hold(4, true)) << "a slider that does not track reports no holding";
   EXPECT_FALSE(page_->pick(0, 0)) << "no such list";

@@ -1,16 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "framework/object/iptr.h"
-#include "host/core/module_path.h"
 #include "host/gui/host_xaml_renderer.h"
 #include "host/standin_host.h"
+#include "support/scratch_directory.h"
 
 namespace {
 
@@ -18,24 +14,21 @@ namespace {
 class XamlRenderer : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ = std::filesystem::temp_directory_path() / ("xaml_renderer_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder_);
     write("Resources.xaml", R"(<Resources Background="#000000FF" Foreground="#FF0000FF" Padding="2"/>)");
     IDataStore& store = host_.core().dataStore();
     ASSERT_TRUE(store.addGroup("Test"));
     ASSERT_TRUE(store.addStringItem("Test/Name", 64, ZelString(u"Plane 1"), 0));
     ASSERT_TRUE(store.addDoubleItem("Test/Spread", 0.00125, -1, 1, 0));
   }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
 
   ZelString write(const char* name, const std::string& text) {
-    std::ofstream(folder_ / name) << text;
+    folder_.write(name, text);
     return path(name);
   }
-  ZelString path(const char* name) { return modulePathOf((folder_ / name).string()); }
+  ZelString path(const char* name) { return folder_.module(name); }
 
   StandinHost host_;
-  std::filesystem::path folder_;
+  ScratchDirectory folder_;
   IPtr<HostXamlImageRenderer> renderer_{new HostXamlImageRenderer(host_.core().dataStore())};
 };
 

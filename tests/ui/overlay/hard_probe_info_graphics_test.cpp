@@ -79,9 +79,6 @@ TEST_F(InfoGraphicsTest, IsOneSubgraphUnderTheSceneRootDrawnOverTheModelAndLeftO
 
   again.release();
   overlay_.release();
-  graphics_ = nullptr;
-  separator_ = nullptr;
-  drawing_ = nullptr;
   detachFromHost();  // the module ends: the scene keeps nothing of it
   EXPECT_TRUE(host_.document().graphics().root().children().empty());
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "framework/object/iptr.h"
+#include "framework/object/query_part.h"
 #include "framework/registrations/registered_classes.h"
 #include "support/module_fixture.h"
 #include "support/module_settings.h"
@@ -44,9 +45,7 @@ class InstructionsTile : public ModuleTest {
       image.getService();
       made->addImage(image.get());
     }
-    void* read = nullptr;
-    made->queryInterface(IZelUserInstructions::interfaceName, &read, false);
-    return IPtr<IZelUserInstructions>(static_cast<IZelUserInstructions*>(read));
+    return IPtr<IZelUserInstructions>(queryPart<IZelUserInstructions>(made.get()));
   }
 
   DialogControl control(int32_t id) { return window_->controls().control(id).value(); }
@@ -78,33 +77,38 @@ TEST_F(InstructionsTile, BuildsItsControlsByTheirIdsAndNames) {
   EXPECT_EQ(window_->receiver(), dynamic_cast<IGuiReceiver*>(tile_.get()));
 }
 
-TEST_F(InstructionsTile, ShowsNumberedTextAndOneRowPerPicture) {
+// A fifth picture is not shown and addresses no missing control; empty instructions show no text control.
+TEST_F(InstructionsTile, ShowsNumberedTextAndOneRowPerPictureUpToFour) {
   ASSERT_TRUE(host_.gui().windows().build(Tile::kTileName));
-  IPtr<IZelUserInstructions> shown = instructions(u"B", u"F", 2);
-  facade_->setInstructions("FullInstructions", shown.get());
-  EXPECT_TRUE(control(Tile::kBox).flag);
-  EXPECT_TRUE(control(Tile::kText).flag);
-  EXPECT_EQ(control(Tile::kText).text, u"1. B\n2. F");
-  EXPECT_EQ(rowsShown(), (std::vector<bool>{true, true, false, false}));
-  EXPECT_EQ(control(Tile::kFirstStepPicture + 1).image.get(), shown->image(1));
-  EXPECT_EQ(control(Tile::kFirstStepPicture + 2).value, Tile::kBlankPictureMode);
-
-  facade_->setInstructions("FullInstructions", instructions(u"", u"", 0).get());
-  EXPECT_TRUE(control(Tile::kBox).flag);
-  EXPECT_FALSE(control(Tile::kText).flag) << "no text, no text control";
-  EXPECT_EQ(rowsShown(), (std::vector<bool>{false, false, false, false}));
-}
-
-TEST_F(InstructionsTile, AFifthPictureIsNotShownAndAddressesNoMissingControl) {
-  ASSERT_TRUE(host_.gui().windows().build(Tile::kTileName));
-  IPtr<IZelUserInstructions> many = instructions(u"B", u"", 5);
-  facade_->setInstructions("FullInstructions", many.get());
-  EXPECT_EQ(control(Tile::kText).text, u"B");
-  EXPECT_EQ(rowsShown(), (std::vector<bool>{true, true, true, true}));
+  const struct {
+    const char16_t *brief, *full;
+    int pictures;
+    const char16_t* text;
+    std::vector<bool> rows;
+  } kCases[] = {{u"B", u"F", 2, u"1. B\n2. F", {true, true, false, false}},
+                {u"B", u"", 5, u"B", {true, true, true, true}},
+                {u"", u"", 0, u"", {false, false, false, false}}};
+  for (const auto& each : kCases) {
+    SCOPED_TRACE(each.pictures);
+    IPtr<IZelUserInstructions> shown = instructions(each.brief, each.full, each.pictures);
+    facade_->setInstructions("FullInstructions", shown.get());
+    EXPECT_TRUE(control(Tile::kBox).flag);
+    EXPECT_EQ(control(Tile::kText).flag, *each.text != 0) << "no text, no text control";
+    EXPECT_EQ(control(Tile::kText).text, each.text);
+    EXPECT_EQ(rowsShown(), each.rows);
+    EXPECT_EQ(shown->image(each.pictures - 1) == nullptr, each.pictures == 0) << "kept, if not shown";
+    EXPECT_EQ(shown->image(each.pictures), nullptr);
+    EXPECT_EQ(shown->image(-1), nullptr);
+    for (int32_t row = 0; row < Tile::kStepRows; ++row) {
+      const DialogControl picture = control(Tile::kFirstStepPicture + row);
+      if (row < each.pictures) {
+        EXPECT_EQ(picture.image.get(), shown->image(row)) << row;
+      } else {
+        EXPECT_EQ(picture.value, Tile::kBlankPictureMode) << row;
+      }
+    }
+  }
   EXPECT_EQ(window_->controls().strayCalls(), 0);
-  EXPECT_NE(many->image(4), nullptr);
-  EXPECT_EQ(many->image(5), nullptr);
-  EXPECT_EQ(many->image(-1), nullptr);
 }
 
 TEST_F(InstructionsTile, ClearEmptiesABuiltTileAndIsIgnoredBeforeTheBuild) {

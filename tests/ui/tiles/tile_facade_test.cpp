@@ -60,27 +60,23 @@ TEST_F(TileFacade, EachFlagWritesItsKeyOnceAndLeavesTheSwitchAsItWas) {
   }
 }
 
-TEST_F(TileFacade, AVectorWritesXYAndZOnly) {
+TEST_F(TileFacade, VectorsTextsValuesClearAndActiveReachTheirKeys) {
   const double v[3] = {0.25, -0.5, 2};
   tile_->setVector("RealTimeDeviation", v);
-  EXPECT_EQ(listener_->heard(),
-            (std::vector<std::string>{"double Palpera/Tile/RealTimeDeviationX 0.250000",
-                                      "double Palpera/Tile/RealTimeDeviationY -0.500000",
-                                      "double Palpera/Tile/RealTimeDeviationZ 2.000000"}));
-}
-
-TEST_F(TileFacade, TextsValuesClearAndActiveReachTheirKeys) {
   tile_->setText("FeatureName", ZelString(u"Plane 1"));
   tile_->setValue("FeatureMaxNegativeDistance", -0.125);
   tile_->clear();
   tile_->setActive(true);
   EXPECT_EQ(listener_->heard(),
-            (std::vector<std::string>{"string Palpera/Tile/FeatureName Plane 1",
+            (std::vector<std::string>{"double Palpera/Tile/RealTimeDeviationX 0.250000",
+                                      "double Palpera/Tile/RealTimeDeviationY -0.500000",
+                                      "double Palpera/Tile/RealTimeDeviationZ 2.000000",
+                                      "string Palpera/Tile/FeatureName Plane 1",
                                       "double Palpera/Tile/FeatureMaxNegativeDistance -0.125000",
                                       "notify Palpera/Tile/Clear", "int Palpera/Tile/Active 1"}));
 }
 
-TEST_F(TileFacade, NamesItDoesNotKnowForAnOperationWriteNothing) {
+TEST_F(TileFacade, NamesItDoesNotKnowForAnOperationOrAMissingDataStoreWriteNothing) {
   const double v[3] = {1, 2, 3};
   tile_->setValue("PointsTaken", 1.0);
   tile_->setText("Unknown", ZelString(u"x"));
@@ -91,9 +87,8 @@ TEST_F(TileFacade, NamesItDoesNotKnowForAnOperationWriteNothing) {
   tile_->setText("hardprobe instructions tile", ZelString(u"x"));
   tile_->showTile(ZelCString("hardprobe instructions tile"), true);
   EXPECT_TRUE(listener_->heard().empty());
-}
 
-TEST_F(TileFacade, WithoutADataStoreNothingIsWritten) {
+  // Nor does a facade made without a data store write anything.
   host_.root().setService("IDataStore", nullptr);
   IPtr<IZelHardProbeTile> orphan;
   orphan.createInstance(classIdOf("HardProbeTileFacade"));
@@ -105,12 +100,11 @@ TEST_F(TileFacade, WithoutADataStoreNothingIsWritten) {
 }
 
 TEST(RenderedTiles, TheOverlayKnowsThreeTilesByName) {
-  EXPECT_STREQ(HardProbeTileFacade::xamlControlsOf(ZelCString("hardprobe info tile"))->data(),
-               "HardProbeInfoControl.xaml");
-  EXPECT_STREQ(HardProbeTileFacade::xamlControlsOf(ZelCString("hardprobe real time deviation tile"))->data(),
-               "HardProbeRealTimeDeviationControl.xaml");
-  EXPECT_STREQ(HardProbeTileFacade::xamlControlsOf(ZelCString("hardprobe dimension tile"))->data(),
-               "HardProbeInfoControl.xaml,HardProbeDimensionControl.xaml");
+  for (const auto& [tile, controls] :
+       {std::pair{"hardprobe info tile", "HardProbeInfoControl.xaml"},
+        std::pair{"hardprobe real time deviation tile", "HardProbeRealTimeDeviationControl.xaml"},
+        std::pair{"hardprobe dimension tile", "HardProbeInfoControl.xaml,HardProbeDimensionControl.xaml"}})
+    EXPECT_STREQ(HardProbeTileFacade::xamlControlsOf(ZelCString(tile))->data(), controls) << tile;
   EXPECT_EQ(HardProbeTileFacade::xamlControlsOf(ZelCString("hardprobe instructions tile")), nullptr);
 }
 

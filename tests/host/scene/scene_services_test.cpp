@@ -3,12 +3,14 @@
 #include "basic_types/zel_cstring.h"
 #include "framework/iterators/zel_itr_base.h"
 #include "framework/object/host_lookup.h"
+#include "host/api/gfx_renderer.h"
 #include "host/scene/host_scene_nodes.h"
+#include "host/scene/host_shape_factory.h"
 #include "support/module_fixture.h"
 
 namespace {
 
-using NodeFactory = ModuleTest;
+using SceneServices = ModuleTest;
 
 HostNode* nodePart(IZelUnknown* node) {
   void* part = nullptr;
@@ -16,7 +18,7 @@ HostNode* nodePart(IZelUnknown* node) {
   return static_cast<HostNode*>(part);
 }
 
-TEST_F(NodeFactory, ATextNodeMadeUnderAParentBelongsToIt) {
+TEST_F(SceneServices, ATextNodeMadeUnderAParentBelongsToIt) {
   IPtr<IZelText> parent(createNode<IZelText>(nullptr, "labels"));
   ASSERT_TRUE(parent);
   IZelText* child = createNode<IZelText>(parent.get(), "node");
@@ -28,7 +30,7 @@ TEST_F(NodeFactory, ATextNodeMadeUnderAParentBelongsToIt) {
   EXPECT_EQ(child->refCount(), 1u) << "the parent's reference alone";
 }
 
-TEST_F(NodeFactory, AnUnknownInterfaceAForeignParentOrTheWrongOperationMakesNothing) {
+TEST_F(SceneServices, AnUnknownInterfaceAForeignParentOrTheWrongOperationMakesNothing) {
   IZelNodeFactory& factory = host_.scene().nodeFactory();
   IPtr<IZelText> parent(createNode<IZelText>(nullptr, "labels"));
   IPtr<ZelItrBase> notANode(new ZelItrBase);
@@ -50,6 +52,26 @@ TEST_F(NodeFactory, AnUnknownInterfaceAForeignParentOrTheWrongOperationMakesNoth
     EXPECT_EQ(refused.made, nullptr);
   }
   EXPECT_TRUE(nodePart(parent.get())->children().empty());
+}
+
+TEST(ShapeFactory, ATriadNeedsANodeOfTheSceneAsItsParent) {
+  IPtr<HostShapeFactory> shapes(new HostShapeFactory);
+  IPtr<ZelItrBase> notANode(new ZelItrBase);
+  EXPECT_EQ(shapes->createCoordinateSystem(notANode.get(), 0, 1, 1, 1, 1, false, nullptr), nullptr);
+  EXPECT_EQ(shapes->createCoordinateSystem(nullptr, 0, 1, 1, 1, 1, false, nullptr), nullptr);
+
+  IPtr<HostGroupNode> parent(new HostGroupNode("parent"));
+  IZelUnknown* triad = shapes->createCoordinateSystem(parent.get(), 2, 1, 1, 1, 1, true, nullptr);
+  ASSERT_EQ(parent->children().size(), 1u);
+  EXPECT_EQ(parent->children()[0].get(), triad);
+  EXPECT_EQ(triad->refCount(), 1u) << "the parent's reference alone";
+}
+
+TEST_F(SceneServices, AnUnmatchedRendererEndIsNotedNotTaken) {
+  SPtr<IGfxRenderer> renderer;
+  renderer->endUpdate();
+  const HostGfxRenderer::Counts counts = host_.scene().renderer().counts();
+  EXPECT_EQ(std::tuple(counts.unmatchedEnds, counts.depth), std::tuple(1, 0));
 }
 
 }  // namespace
