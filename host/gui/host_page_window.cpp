@@ -116,28 +116,34 @@ IPtr<HostWidget> HostPageWindow::widget(const std::u16string& label) {
   return IPtr<HostWidget>();
 }
 
-bool HostPageWindow::pick(int32_t id, int32_t index) {
+template <class Take>
+bool HostPageWindow::actAndTell(int32_t id, int32_t value, Take take) {
   {
     std::lock_guard<std::mutex> guard(mutex_);
-    auto found = built_.lists.find(id);
-    if (found == built_.lists.end() || index < 0 || index >= static_cast<int32_t>(found->second.items.size()))
-      return false;
-    found->second.selected = index;
+    if (!take(built_)) return false;
   }
-  if (IGuiReceiver* told = receiver()) told->onGuiValueChanged(id, index);
+  if (IGuiReceiver* told = receiver()) told->onGuiValueChanged(id, value);
   return true;
 }
 
+bool HostPageWindow::pick(int32_t id, int32_t index) {
+  return actAndTell(id, index, [&](Built& built) {
+    auto found = built.lists.find(id);
+    if (found == built.lists.end() || index < 0 || index >= static_cast<int32_t>(found->second.items.size()))
+      return false;
+    found->second.selected = index;
+    return true;
+  });
+}
+
 bool HostPageWindow::slide(int32_t id, int32_t position) {
-  {
-    std::lock_guard<std::mutex> guard(mutex_);
-    auto found = built_.sliders.find(id);
-    if (found == built_.sliders.end() || position < found->second.minimum || position > found->second.maximum)
+  return actAndTell(id, position, [&](Built& built) {
+    auto found = built.sliders.find(id);
+    if (found == built.sliders.end() || position < found->second.minimum || position > found->second.maximum)
       return false;
     found->second.position = position;
-  }
-  if (IGuiReceiver* told = receiver()) told->onGuiValueChanged(id, position);
-  return true;
+    return true;
+  });
 }
 
 bool HostPageWindow::hold(int32_t id, bool holding) {

@@ -76,6 +76,10 @@ class HostPageWindow : public HostTileWindow, public IGuiPageWindow, public IGui
  private:
   void addLine(const std::string& kind, const std::string& name, const ZelString& label,
                IPtr<HostWidget> widget = IPtr<HostWidget>());
+  // Runs take on the built page under the lock; when it accepts the act, tells the receiver, outside the
+  // lock, that control id now holds value.
+  template <class Take>
+  bool actAndTell(int32_t id, int32_t value, Take take);
 
   // What one build made; a build after a finished one starts afresh, as the page shown again.
   struct Built {
