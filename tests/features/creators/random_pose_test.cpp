@@ -125,7 +125,7 @@ TEST_F(RandomPose, ASphereHasTheBallsOrTheCavitysRadius) {
   }
 }
 
-TEST_F(RandomPose, MaxMinAndPointCirclesCompensateTowardsTheSurface) {
+TEST_F(RandomPose, PointsAndPointCirclesCompensateTowardsTheSurface) {
   for (int pose = 0; pose < kPoses; ++pose) {
     const Vector3 origin = randomPoint(), normal = randomDirection();
     const auto [u, v] = across(normal);
@@ -142,6 +142,13 @@ TEST_F(RandomPose, MaxMinAndPointCirclesCompensateTowardsTheSurface) {
     ASSERT_TRUE(highest && lowest) << pose;
     EXPECT_NEAR((compensated(highest.get()).at(0) - origin).dot(normal), .02, kTolerance) << pose;
     EXPECT_NEAR((compensated(lowest.get()).at(0) - origin).dot(normal), .005, kTolerance) << pose;
+
+    // Surface and target points land on the work plane below the tips' mean, whatever side they are on.
+    for (const char* onPlane : {"HardProbeSurfacePointCreator", "HardProbeTargetPointCreator"}) {
+      IPtr<IZelFeature> point = probe(onPlane, {top[0], bottom[0]}, {}, kProbeRadius, workPlane.get());
+      ASSERT_TRUE(point) << onPlane;
+      expectNear(compensated(point.get()).at(0), origin + u * .01, kTolerance);
+    }
 
     // A tip of radius .005 resting in a hole of radius .004 stands .003 above its rim.
     const Vector3 hole = origin + u * .02;
