@@ -1,13 +1,11 @@
 #include "features/point_list.h"
 
-#include <algorithm>
-
 #include "basic_types/zel_array.h"
 
 PointList pointsOf(IZelVectorsValue& value) {
-  PointList points(static_cast<size_t>(std::max(value.count(), 0)));
-  for (size_t i = 0; i < points.size(); ++i) value.vectorAt(static_cast<int32_t>(i) + 1, points[i]);
-  return points;
+  ZelCountedArray<Vector3> items;
+  value.value(items);
+  return items.count() > 0 ? PointList(&items[1], &items[1] + items.count()) : PointList();
 }
 
 void setPoints(IZelVectorsValue& value, const PointList& points) {
