@@ -1,0 +1,144 @@
+// A feature creator's createFeature (reading its table, the fit through the host, the probe-radius
+// compensation and the probing record with the compensated points) beside the host fit alone on the same
+// points (`vs_host_fit`, beside_peer.h): the creator's own work should be small beside the fit. Plane, circle
+// and sphere, for 100 and 1,000 probe-tip centres with 10 µm of noise.
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "bench_host.h"
+#include "beside_peer.h"
+#include "features/creators/creator_parameter_keys.h"
+#include "features/creators/zel_hard_probe_feature_creator.h"
+#include "features/point_list.h"
+#include "framework/object/host_lookup.h"
+#include "framework/object/query_part.h"
+#include "framework/registrations/registered_classes.h"
+#include "host/api/feature_fitter.h"
+#include "host/api/feature_kinds.h"
+#include "host/api/registry_paths.h"
+#include "tests/support/point_region.h"
+
+namespace {
+
+constexpr double kProbeRadius = 0.001;
+
+enum class Kind { kPlane, kCircle, kSphere };
+
+struct Shape {
+  const char* creator;
+  const char* fitterType;
+  bool inWorkPlane;
+};
+
+Shape shapeOf(Kind kind) {
+  switch (kind) {
+    case Kind::kPlane:
+      return {"HardProbePlaneCreator", "IZelPlane", false};
+    case Kind::kCircle:
+      return {"HardProbeCircleCreator", "IZelArc", true};
+    case Kind::kSphere:
+      break;
+  }
+  return {"HardProbeSphereCreator", "IZelSphere", false};
+}
+
+// count probe-tip centres on a face, a hole of radius 10 mm or a ball of radius 20 mm, with a fixed seed.
+PointList tips(Kind kind, int64_t count) {
+  std::mt19937_64 rng(11);
+  std::normal_distribution<double> noise(0.0, 10e-6);
+  std::uniform_real_distribution<double> unit(0.0, 1.0);
+  PointList points;
+  for (int64_t i = 0; i < count; ++i) {
+    const double a = 6.283185307179586 * unit(rng), b = std::acos(1.0 - 2.0 * unit(rng));
+    Vector3 p;
+    if (kind == Kind::kPlane) p = {0.1 * unit(rng), 0.1 * unit(rng), kProbeRadius};
+    if (kind == Kind::kCircle) p = Vector3{std::cos(a), std::sin(a), 0} * (0.01 - kProbeRadius);
+    if (kind == Kind::kSphere)
+      p = Vector3{std::sin(b) * std::cos(a), std::sin(b) * std::sin(a), std::cos(b)} * (0.02 + kProbeRadius);
+    points.push_back(p + Vector3{noise(rng), noise(rng), noise(rng)});
+  }
+  return points;
+}
+
+template <class T>
+IPtr<T> made() {
+  IPtr<T> value;
+  value.getService();
+  return value;
+}
+
+IPtr<IZelPlane> groundPlane() {
+  IPtr<IZelPlane> plane = made<IZelPlane>();
+  plane->setPlane({0, 0, 0}, {0, 0, 1}, {}, 0, 0);
+  return plane;
+}
+
+// A creator with its table filled as a collector fills it when the operator stops.
+IPtr<IZelHardProbeFeatureCreator> filledCreator(const Shape& shape, const PointList& points) {
+  IPtr<IZelHardProbeFeatureCreator> creator;
+  creator.createInstance(classIdOf(shape.creator));
+  IPtr<IZelVectorsValue> sampled = made<IZelVectorsValue>();
+  setPoints(*sampled, points);
+  IPtr<IZelVectorValue> stop = made<IZelVectorValue>();
+  stop->setValue({0, 0, 0.005});
+  IPtr<IZelDoubleValue> radius = made<IZelDoubleValue>();
+  radius->setValue(kProbeRadius);
+  creator->setParameter(ZelString(kSampledPointsKey), sampled.get());
+  creator->setParameter(ZelString(kStopPointKey), stop.get());
+  creator->setParameter(ZelString(kProbeRadiusKey), radius.get());
+  IPtr<IZelParameter> workPlane;
+  workPlane.takeOwnership(queryPart<IZelFeature>(groundPlane().get())->parameterForm());
+  creator->setParameter(ZelString(kWorkPlaneKey), workPlane.get());
+  return creator;
+}
+
+bool createFeature(IZelHardProbeFeatureCreator& creator) {
+  IPtr<IZelFeature> feature;
+  feature.takeOwnership(creator.createFeature());
+  return static_cast<bool>(feature);
+}
+
+// The host's fitter on a region of the same points, in the work plane where the creator fits in one.
+bool hostFit(const Shape& shape, const PointList& points) {
+  IPtr<IZelRegionHandler> region = pointRegion(points);
+  RegPtr<IZelFeatureFitter> fitter(ZelCString((std::string(kBestFitFitterPath) + shape.fitterType).c_str()));
+  fitter->setPointSet(queryPart<IZelPointSetInterface>(region.get()));
+  if (shape.inWorkPlane) {
+    IPtr<IZelVectorsValue> plane = made<IZelVectorsValue>();
+    setPoints(*plane, {{0, 0, 0}, {0, 0, 1}});
+    fitter->setParameter(ZelString(u"<WorkPlane>"), plane.get());
+  }
+  IPtr<IZelFeature> fitted;
+  fitted.takeOwnership(fitter->fit());
+  return static_cast<bool>(fitted);
+}
+
+void BM_CreateFeature(benchmark::State& state, Kind kind) {
+  attachModule();
+  const Shape shape = shapeOf(kind);
+  const PointList points = tips(kind, state.range(0));
+  IPtr<IZelHardProbeFeatureCreator> creator = filledCreator(shape, points);
+  if (!createFeature(*creator) || !hostFit(shape, points)) {
+    state.SkipWithError("no feature from the points");
+    return;
+  }
+  runBesidePeer(
+      state, state.range(0), "host_fit", [&] { benchmark::DoNotOptimize(createFeature(*creator)); },
+      [&] { benchmark::DoNotOptimize(hostFit(shape, points)); });
+}
+BENCHMARK_CAPTURE(BM_CreateFeature, plane, Kind::kPlane)->Arg(100)->Arg(1000)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_CreateFeature, circle, Kind::kCircle)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_CreateFeature, sphere, Kind::kSphere)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Unit(benchmark::kMicrosecond);
+
+}  // namespace

@@ -1,0 +1,133 @@
+#include "features/creators/hard_probe_feature_creator_base.h"
+
+#include <cmath>
+
+#include "features/creators/creator_parameter_keys.h"
+#include "features/fitter_setup.h"
+#include "framework/memory/assertion.h"
+#include "framework/object/host_lookup.h"
+#include "host/api/feature_types.h"
+
+namespace {
+
+// A point array entry is a point and a direction; the creators have only the point.
+constexpr int32_t kPointEntryWidth = 6;
+
+// The region of every point: a point array in a point complex, made a region by the host's handler.
+IPtr<IZelRegionHandler> makePointRegion(const PointList& points) {
+  SPtr<IRealPArrayFactory> arrays;
+  if (!arrays) return {};
+  IPtr<RealPArray> array;
+  array.takeOwnership(arrays->createArray(kPointEntryWidth, static_cast<int32_t>(points.size())));
+  if (!array) return {};
+  for (const Vector3& p : points) {
+    const double entry[kPointEntryWidth] = {p.x, p.y, p.z, 0.0, 0.0, 0.0};
+    array->append(entry);
+  }
+  SPtr<IComplex0D> complex;
+  SPtr<IZelCreateRegionHandler> handler;
+  if (!complex || !handler) return {};
+  complex->setArray(array.get());
+  handler->setDimension(IZelCreateRegionHandler::kPointCells);
+  handler->setParentRegion(IZelCreateRegionHandler::kNoParentRegion);
+  handler->setOptions(IZelCreateRegionHandler::kNoOptions);
+  IPtr<IZelRegionHandler> region;
+  region.takeOwnership(handler->createRegion(complex.get(), 0, true));
+  return region;
+}
+
+}  // namespace
+
+IZelParameterTable* HardProbeFeatureCreatorBase::parameterTable() {
+  if (!parameters_) parameters_.getService();
+  return parameters_.get();
+}
+
+bool HardProbeFeatureCreatorBase::setParameter(const ZelString& name, IZelParameter* value) {
+  IZelParameterTable* table = parameterTable();
+  return table && table->setParameter(name, value);
+}
+
+IZelFeature* HardProbeFeatureCreatorBase::createFeature() {
+  IPtr<IZelFeature> feature = buildFeature();
+  if (feature) feature->addRef();  // the caller's reference, which outlives ours
+  return feature.get();
+}
+
+std::optional<HardProbeFeatureCreatorBase::Probing> HardProbeFeatureCreatorBase::readProbing(uint32_t keys) {
+  if (!parameterTable()) return std::nullopt;
+  Probing probing;
+  if (keys & kSampled) {
+    auto* sampled = parameterAs<IZelVectorsValue>(kSampledPointsKey);
+    if (!sampled) return std::nullopt;
+    probing.sampled = pointsOf(*sampled);
+  }
+  if (keys & kStop) {
+    auto* stop = parameterAs<IZelVectorValue>(kStopPointKey);
+    if (!stop) return std::nullopt;
+    probing.stop = stop->value();
+  }
+  if (keys & kRadius) {
+    auto* radius = parameterAs<IZelDoubleValue>(kProbeRadiusKey);
+    // A negative or undefined radius would compensate towards the stop point, or to nowhere.
+    if (!radius || !(radius->value() >= 0.0) || !std::isfinite(radius->value())) return std::nullopt;
+    probing.radius = radius->value();
+  }
+  if (keys & kPlane) {
+    probing.workPlane = embeddedFeature<IZelPlane>(kWorkPlaneKey);
+    if (!probing.workPlane) return std::nullopt;
+  }
+  if ((keys & kSampled) && static_cast<int64_t>(probing.sampled.size()) < minPoints()) return std::nullopt;
+  return probing;
+}
+
+IPtr<IZelFeature> HardProbeFeatureCreatorBase::fitPoints(const PointList& points, const FitSetUp& setUp) {
+  IPtr<IZelRegionHandler> region = makePointRegion(points);
+  auto* pointSet = queryPart<IZelPointSetInterface>(region.get());
+  if (!pointSet) return {};
+  IPtr<IZelFeatureFitter> fitter = setRobustFitIterations(setUp.featureType);
+  if (!fitter) return {};
+  setFitSelection(*fitter, pointSet);
+  if (setUp.setsWorkPlane) setFitWorkPlane(*fitter, setUp.workPlane);
+  IPtr<IZelFeature> fitted;
+  fitted.takeOwnership(fitter->fit());
+  return fitted;
+}
+
+bool HardProbeFeatureCreatorBase::attachProbeParameters(IZelFeature* feature, PointList points) {
+  if (!feature) {
+    reportAssertion("feature", "hardprobefeaturecreatorbase", 45);
+    return false;
+  }
+  SPtr<IZelParameterTable> record;
+  if (!record) return false;
+  SPtr<IZelVectorsValue> compensated;
+  SPtr<IZelIDValue> creatorId;
+  IPtr<IZelParameter> copied;
+  if (parameters_) copied.takeOwnership(parameters_->copy());
+  auto* parameters = queryPart<IZelParameterTable>(copied.get());
+  if (!compensated || !creatorId || !parameters) return false;
+  setPoints(*compensated, points);
+  parameters->setParameter(ZelString(kCompensatedPointsKey), compensated.get());
+  creatorId->setValue(classId_);
+  record->setParameter(ZelString(kCreatorIdKey), creatorId.get());
+  record->setParameter(ZelString(kParametersKey), parameters);
+  feature->setParameter(ZelString(kProbeConstructionKey), record.get());
+  return true;
+}
+
+IZelFeature* HardProbeFeatureCreatorBase::applyRecreationModifier(IZelFeature* feature) {
+  SPtr<IZelFeatureRecreationModifier> modifier;
+  if (modifier) {
+    modifier->setFeature(feature);
+    modifier->apply(0);
+  }
+  return feature;
+}
+
+IPtr<IZelFeature> HardProbeFeatureCreatorBase::finish(const IPtr<IZelFeature>& feature,
+                                                      const PointList& compensated) {
+  attachProbeParameters(feature.get(), compensated);
+  applyRecreationModifier(feature.get());
+  return feature;
+}

@@ -1,0 +1,39 @@
+#include "features/creators/hard_probe_plane_creator.h"
+
+#include "features/creators/probe_geometry.h"
+#include "framework/registrations/class_registration.h"
+
+namespace {
+
+const ClassRegistration<HardProbePlaneCreator> registration(registeredClass("HardProbePlaneCreator"));
+
+// Moves the plane one radius away from the stop point and turns its normal towards the stop point's side,
+// whichever sense the fit gave it. A stop point on the plane counts as in front; one whose distance is not a
+// number, as behind.
+void offsetAwayFromStop(IZelPlane& plane, const Vector3& stop, double radius) {
+  const Vector3 offset = plane.normal() * radius;
+  const Vector3 centre = plane.center();
+  const double side = PlaneEquation::of(plane).signedDistance(stop);
+  if (side >= 0.0) {
+    plane.setCenter(centre - offset);
+    return;
+  }
+  plane.setCenter(centre + offset);
+  plane.reverseOrientation();
+}
+
+}  // namespace
+
+IPtr<IZelFeature> HardProbePlaneCreator::buildFeature() {
+  std::optional<Probing> probing = readProbing(kSampled | kStop | kRadius);
+  if (!probing) return {};
+  IPtr<IZelFeature> fitted = fitPoints(probing->sampled, {"IZelPlane"});
+  auto* plane = queryPart<IZelPlane>(fitted.get());
+  if (!plane) return {};
+  offsetAwayFromStop(*plane, probing->stop, probing->radius);
+  const PlaneEquation moved = PlaneEquation::of(*plane);
+  const double signedRadius = moved.signedDistance(probing->stop) >= 0.0 ? -probing->radius : probing->radius;
+  PointList compensated;
+  for (const Vector3& p : probing->sampled) compensated.push_back(p + moved.n * signedRadius);
+  return finish(fitted, compensated);
+}

@@ -1,0 +1,20 @@
+#include "features/creators/probe_geometry.h"
+
+PlaneEquation PlaneEquation::of(IZelPlane& plane) {
+  PlaneEquation equation;
+  plane.equation(equation.n, equation.d);
+  return equation;
+}
+
+std::optional<FeatureFrame> frameOf(IZelFeature& feature) {
+  FeatureFrame frame;
+  if (!feature.frame(frame.a, frame.b, frame.origin)) return std::nullopt;
+  return frame;
+}
+
+Vector3 scaleAcrossAxis(const FeatureFrame& frame, double k, const Vector3& p) {
+  const Vector3 axis = Vector3::cross(frame.a, frame.b);
+  const Vector3 offset = p - frame.origin;
+  const Vector3 along = Vector3::projectOnto(offset, axis);
+  return frame.origin + along + (offset - along) * k;
+}

@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include "creator_fixture.h"
+#include "host/api/registry_paths.h"
+
+namespace {
+
+using PlaneCreator = CreatorTest;
+using LineCreator = CreatorTest;
+
+const Points kPlaneTips = {{0, 0, .002}, {.1, 0, .002}, {0, .1, .002}, {.1, .1, .002}};
+
+TEST_F(PlaneCreator, ThePlaneMovesOneRadiusAwayFromTheStopPointAndFacesIt) {
+  struct Case {
+    const char* side;
+    Vector3 stop;
+    double z;
+    Vector3 normal;
+  };
+  const Case cases[] = {{"stop above", {.05, .05, .05}, 0.0, {0, 0, 1}},
+                        {"stop below", {.05, .05, -.05}, .004, {0, 0, -1}},
+                        {"stop on the plane counts as in front", {.5, .7, .002}, 0.0, {0, 0, 1}}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.side);
+    IPtr<IZelFeature> feature = probe("HardProbePlaneCreator", kPlaneTips, c.stop, .002);
+    auto* plane = queryPart<IZelPlane>(feature.get());
+    ASSERT_TRUE(plane);
+    expectNear(plane->normal(), c.normal);
+    EXPECT_NEAR(plane->center().z, c.z, 1e-12);
+    const Points points = compensated(feature.get());
+    ASSERT_EQ(points.size(), kPlaneTips.size());
+    for (size_t i = 0; i < points.size(); ++i) expectNear(points[i], {kPlaneTips[i].x, kPlaneTips[i].y, c.z});
+  }
+}
+
+TEST_F(PlaneCreator, ThreePointsFitAndTwoGiveNone) {
+  const Points three(kPlaneTips.begin(), kPlaneTips.begin() + 3);
+  EXPECT_TRUE(probe("HardProbePlaneCreator", three, {0, 0, 1}, .002));
+  EXPECT_FALSE(probe("HardProbePlaneCreator", {kPlaneTips[0], kPlaneTips[1]}, {0, 0, 1}, .002));
+  EXPECT_FALSE(probe("HardProbePlaneCreator", {{0, 0, 0}, {1, 0, 0}, {2, 0, 0}}, {0, 0, 1}, .002))
+      << "points on a line";
+}
+
+const Points kLineTips = {{.02, .002, .01}, {.09, .002, .01}, {.05, .002, .01}, {.08, .002, .01}};
+
+TEST_F(LineCreator, TheLineLiesInTheWorkPlaneOneRadiusFromTheStopPointAndSpansTheOutermostPoints) {
+  IPtr<IZelFeature> feature =
+      probe("HardProbeLineCreator", kLineTips, {.05, .02, .01}, .002, groundPlane().get());
+  auto* line = queryPart<IZelLine>(feature.get());
+  ASSERT_TRUE(line);
+  expectNear(line->start(), {.02, 0, 0});
+  expectNear(line->end(), {.09, 0, 0});
+  const Points points = compensated(feature.get());
+  ASSERT_EQ(points.size(), kLineTips.size());
+  for (size_t i = 0; i < points.size(); ++i) expectNear(points[i], {kLineTips[i].x, 0, 0});
+
+  IPtr<IZelFeature> otherSide =
+      probe("HardProbeLineCreator", kLineTips, {.05, -.02, .01}, .002, groundPlane().get());
+  expectNear(queryPart<IZelLine>(otherSide.get())->start(), {.02, .004, 0});
+}
+
+TEST_F(LineCreator, TheLineRunsInProbingOrder) {
+  const Points backwards = {{.1, .002, .01}, {.05, .002, .01}, {0, .002, .01}};
+  IPtr<IZelFeature> feature =
+      probe("HardProbeLineCreator", backwards, {.05, .02, .01}, .002, groundPlane().get());
+  auto* line = queryPart<IZelLine>(feature.get());
+  ASSERT_TRUE(line);
+  expectNear(line->start(), {.1, 0, 0});
+  expectNear(line->end(), {0, 0, 0});
+}
+
+TEST_F(LineCreator, TwoPointsNeedNoFitterAndNoWorkPlaneGivesNone) {
+  host_.root().registry().remove(std::string(kBestFitFitterPath) + kDirectFitPath + "IZelLine");
+  const Points two = {{.09, .002, .01}, {.02, .002, .01}};
+  IPtr<IZelFeature> feature = probe("HardProbeLineCreator", two, {.05, .02, .01}, .002, groundPlane().get());
+  auto* line = queryPart<IZelLine>(feature.get());
+  ASSERT_TRUE(line);
+  expectNear(line->start(), {.09, 0, 0});
+  expectNear(line->end(), {.02, 0, 0});
+  EXPECT_FALSE(probe("HardProbeLineCreator", kLineTips, {.05, .02, .01}, .002, groundPlane().get()))
+      << "more points need the fitter";
+  EXPECT_FALSE(probe("HardProbeLineCreator", two, {.05, .02, .01}, .002)) << "no work plane";
+  EXPECT_FALSE(probe("HardProbeLineCreator", {two[0], two[0]}, {.05, .02, .01}, .002, groundPlane().get()))
+      << "coincident points give no direction";
+  EXPECT_FALSE(probe("HardProbeLineCreator", {two[0]}, {.05, .02, .01}, .002, groundPlane().get()));
+}
+
+}  // namespace
