@@ -3,7 +3,9 @@
 A collection (the icons, the instruction pictures) is a module that names its header (HEADER, relative to
 the repository), says what it holds (WHAT) and how many channels its pictures have (CHANNELS), draws them
 (drawn: key and rows, in table order), and lays out its part of the header: array_name (key),
-declarations (), table (keys) and table_keys (text), which reads the table back as (key, array name)."""
+declarations (), table (keys) and table_keys (text), which reads the table back as (key, array name). A
+collection whose names callers need may also name a small header of its own for them (NAMES_HEADER, with
+names (), its lines), which the big one includes, so that callers need not compile the pictures."""
 
 import os
 import re
@@ -12,7 +14,7 @@ import sys
 from artwork.png import decode_png, encode_png
 
 
-def header_text(collection, pngs):
+def _generated(collection, includes, body):
     out = [
         "#pragma once",
         "",
@@ -25,7 +27,17 @@ def header_text(collection, pngs):
         "#include <cstdint>",
         "",
     ]
-    out += collection.declarations()
+    out += ['#include "%s"' % path for path in includes] + ([""] if includes else [])
+    return "\n".join(out + body + ["", "// clang-format on"]) + "\n"
+
+
+def names_text(collection):
+    return _generated(collection, [], collection.names())
+
+
+def header_text(collection, pngs):
+    names_header = getattr(collection, "NAMES_HEADER", None)
+    out = collection.declarations()
     for key, png in pngs:
         out.append("inline constexpr unsigned char %s[] = {" % collection.array_name(key))
         for start in range(0, len(png), 16):
@@ -33,9 +45,7 @@ def header_text(collection, pngs):
         out.append("};")
         out.append("")
     out += collection.table([key for key, _ in pngs])
-    out.append("")
-    out.append("// clang-format on")
-    return "\n".join(out) + "\n"
+    return _generated(collection, [names_header] if names_header else [], out)
 
 
 def stored_pngs(collection, text):
@@ -50,6 +60,9 @@ def write(collection, root, png_dir=None):
     pngs = [(key, encode_png(rows, collection.CHANNELS)) for key, rows in collection.drawn()]
     with open(os.path.join(root, collection.HEADER), "w") as f:
         f.write(header_text(collection, pngs))
+    if hasattr(collection, "NAMES_HEADER"):
+        with open(os.path.join(root, collection.NAMES_HEADER), "w") as f:
+            f.write(names_text(collection))
     if png_dir:
         os.makedirs(png_dir, exist_ok=True)
         for key, png in pngs:
@@ -64,6 +77,12 @@ def check(collection, root):
     try:
         with open(path) as f:
             text = f.read()
+        if hasattr(collection, "NAMES_HEADER"):
+            names_path = os.path.join(root, collection.NAMES_HEADER)
+            with open(names_path) as f:
+                if f.read() != names_text(collection):
+                    return _fail("%s does not name the %s drawn here; run scripts/draw_icons.py" %
+                                 (names_path, collection.WHAT))
     except OSError as error:
         return _fail("%s" % error)
     stored = stored_pngs(collection, text)

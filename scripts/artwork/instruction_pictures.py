@@ -453,6 +453,7 @@ SETS = [
 # ---------------------------------------------------------------------------------------------- header
 
 HEADER = os.path.join("gen", "palpera", "palpera_instruction_pictures.h")
+NAMES_HEADER = "gen/palpera/palpera_instruction_picture_sets.h"  # as it is included
 WHAT = "pictures"
 CHANNELS = 3
 
@@ -462,7 +463,7 @@ def drawn():
     the key is the set's name and the picture's number."""
     for name, count, draw in SETS:
         for number in range(1, count + 1):
-            canvas = Canvas(WIDTH, HEIGHT, 1, WHITE)
+            canvas = Canvas(WIDTH, HEIGHT, 1, WHITE, samples=3)  # as smooth as the eye asks at this size
             draw(canvas, number)
             yield "%s_%d" % (name, number), quantise(canvas.rows(CHANNELS), CHANNELS)
 
@@ -481,16 +482,17 @@ def array_name(key):
     return "kPicture%s%d" % (_camel(name), number)
 
 
-def declarations():
+def names():
     out = [
         "// The sets of instruction pictures, one for each kind of feature the operator probes, and the",
         "// feature picker's.",
         "enum class InstructionPictureSet : int32_t {",
     ]
-    out += ["  k%s," % _camel(name) for name, _, _ in SETS]
-    out += [
-        "};",
-        "",
+    return out + ["  k%s," % _camel(name) for name, _, _ in SETS] + ["};"]
+
+
+def declarations():
+    return [
         "// One picture: its set, its number in the set (from 1) and its whole PNG file, %d x %d pixels."
         % (WIDTH, HEIGHT),
         "struct EmbeddedInstructionPicture {",
@@ -501,7 +503,6 @@ def declarations():
         "};",
         "",
     ]
-    return out
 
 
 def table(keys):

@@ -71,6 +71,9 @@ class Segment:
 
     def __init__(self, x0, y0, x1, y1, w):
         self.x0, self.y0, self.x1, self.y1, self.w = x0, y0, x1, y1, w
+        self.dx, self.dy = x1 - x0, y1 - y0
+        self.length2 = self.dx * self.dx + self.dy * self.dy
+        self.reach2 = w * w / 4
 
     def box(self):
         h = self.w / 2
@@ -78,11 +81,10 @@ class Segment:
                 max(self.y0, self.y1) + h)
 
     def inside(self, x, y):
-        dx, dy = self.x1 - self.x0, self.y1 - self.y0
-        length2 = dx * dx + dy * dy
+        dx, dy, length2 = self.dx, self.dy, self.length2
         t = 0.0 if length2 == 0 else max(0.0, min(1.0, ((x - self.x0) * dx + (y - self.y0) * dy) / length2))
         px, py = self.x0 + t * dx, self.y0 + t * dy
-        return (x - px) ** 2 + (y - py) ** 2 <= self.w * self.w / 4
+        return (x - px) ** 2 + (y - py) ** 2 <= self.reach2
 
     def clear(self, x, y, margin):
         return abs(_segment_distance(x, y, self.x0, self.y0, self.x1, self.y1) - self.w / 2) > margin
