@@ -27,13 +27,12 @@ def main():
     parser.add_argument("--png", metavar="DIR", help="also write each picture as DIR/<collection>/<name>.png")
     parser.add_argument("--only", choices=sorted(COLLECTIONS), help="draw one collection only")
     arguments = parser.parse_args()
-    chosen = [COLLECTIONS[arguments.only]] if arguments.only else list(COLLECTIONS.values())
-    names = {collection: name for name, collection in COLLECTIONS.items()}
+    chosen = [(name, collection) for name, collection in COLLECTIONS.items() if arguments.only in (None, name)]
     if arguments.check:
-        return max(embedded.check(collection, arguments.root) for collection in chosen)
-    for collection in chosen:
-        png_dir = os.path.join(arguments.png, names[collection]) if arguments.png else None
-        embedded.write(collection, arguments.root, png_dir)
+        # Every collection is checked, so that one run reports every stale header.
+        return max([embedded.check(collection, arguments.root) for _, collection in chosen])
+    for name, collection in chosen:
+        embedded.write(collection, arguments.root, os.path.join(arguments.png, name) if arguments.png else None)
     return 0
 
 

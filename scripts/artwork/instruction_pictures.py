@@ -1,7 +1,10 @@
 """The instruction pictures: what the operator is shown while probing a feature, 225 x 150 pixels each, one
 set per kind of feature. In a set, picture 1 shows the probe touching the numbered points with an arrow to
 the sample (green) button, picture 2 the probe lifted off with an arrow to the stop (red) button, and
-picture 3, where there is one, a choice among several features of that kind, without arrows.
+picture 3, where there is one, the probe on one of several features of that kind (a feature already made
+can be picked) or, for the sides and corners of a slot, the whole slot with every point, without arrows.
+The feature picker's two pictures show the probe moved into a feature's box, which lights it up, and then
+the sample button pressed to pick it.
 
 Drawings are in pixels (x to the right, y down) of a view from the front and above: a face seen at a slant
 is foreshortened in depth, so a circle on it shows as an ellipse RISE times as high as it is wide."""
@@ -170,7 +173,7 @@ def frustum(c, cx, base_y, r_base, top_y, r_top, edge=EDGE):
     base = ellipse_points(cx, base_y, r_base, r_base * RISE, 180, 360)
     wall = [(cx - r_top, top_y)] + base + [(cx + r_top, top_y)]
     c.polygon(wall, lit(PALE_BLUE, cx - r_base, cx + r_base))
-    c.fill(Ellipse(cx, top_y, r_top, r_top * RISE), WHITE if r_top > 0 else PALE_BLUE)
+    c.fill(Ellipse(cx, top_y, r_top, r_top * RISE), WHITE)
     c.polyline(wall, 1.4, edge)
     outline(c, ellipse_points(cx, top_y, r_top, r_top * RISE)[:-1], edge)
 
@@ -422,15 +425,11 @@ def draw_rounded_slot_corner(c, step):
     touch_or_lift(c, step, touch, (-math.cos(t), math.sin(t)), tilt=-30, lift=16)
 
 
-def picker_scene(c):
+def draw_feature_picker(c, step):
     plate(c, 8, 74, 217, 126, 12)
     hole(c, 60, 102, 28, 12)
     frustum(c, 152, 110, 24, 62, 24, edge=ORANGE)
-    dashed(c, [(122, 46), (182, 46), (182, 124), (122, 124)], ORANGE)
-
-
-def draw_feature_picker(c, step):
-    picker_scene(c)
+    dashed(c, [(122, 46), (182, 46), (182, 124), (122, 124)], ORANGE)  # the feature's box, the probe in it
     probe(c, (170, 64), 25, "sample" if step == 2 else None)
 
 
