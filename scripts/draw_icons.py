@@ -27,12 +27,14 @@ def main():
     parser.add_argument("--png", metavar="DIR", help="also write each picture as DIR/<collection>/<name>.png")
     parser.add_argument("--only", choices=sorted(COLLECTIONS), help="draw one collection only")
     arguments = parser.parse_args()
-    chosen = [(name, collection) for name, collection in COLLECTIONS.items() if arguments.only in (None, name)]
+    chosen = [(name, collection) for name, collection in COLLECTIONS.items()
+              if arguments.only in (None, name)]
     if arguments.check:
         # Every collection is checked, so that one run reports every stale header.
         return max([embedded.check(collection, arguments.root) for _, collection in chosen])
     for name, collection in chosen:
-        embedded.write(collection, arguments.root, os.path.join(arguments.png, name) if arguments.png else None)
+        png_dir = os.path.join(arguments.png, name) if arguments.png else None
+        embedded.write(collection, arguments.root, png_dir)
     return 0
 
 
