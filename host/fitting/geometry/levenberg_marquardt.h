@@ -102,7 +102,7 @@ inline constexpr double kNegligibleReduction = 1e-14;
 inline constexpr double kMaxUntakenReduction = 1e-6;
 // Residuals below this RMS, in normalized units, are rounding: the points lie on the shape, and the rounding
 // left in them looks to a linear model like anything at all.
-inline constexpr double kRoundingResidual = 1e-10;
+inline constexpr double kRoundingResidual = 1e-12;
 // A radius closer to zero curvature than this many standard errors is not told apart from a flat surface.
 inline constexpr double kMinRadiusSignificance = 3.0;
 

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <cstdio>
 #include <functional>
 #include <initializer_list>
 #include <limits>
@@ -469,6 +470,104 @@ TEST(Fitting, ShortNoisyArcsGiveTheLowestMinimumOrARefusal) {
       EXPECT_LE(cost(*x), cost(compassSearch(cost, truth, 1.0, 1e-4)) * (1.0 + 1e-6));
     }
     EXPECT_GT(accepted, c.trials / 4) << c.what << ": refusing every arc would be no answer either";
+  }
+}
+
+// An operator's few touches on two rings of a bore or a cone: angles in degrees at one height, then the
+// other.
+struct TwoRings {
+  const char* what;
+  const Fitter& fitter;
+  std::vector<double> lowAngles, highAngles;  // empty: that many random angles, given by randomCount
+  int randomCount;
+  double turn;  // added to every angle of the high ring, in degrees
+};
+
+// Angles of a ring in radians: the given ones, or count random ones.
+std::vector<double> ringAngles(Rng& rng, const std::vector<double>& degrees, int count, double turn) {
+  std::uniform_real_distribution<double> uniform(0.0, kFullTurn);
+  std::vector<double> angles;
+  for (const double d : degrees) angles.push_back((d + turn) * std::numbers::pi / 180.0);
+  while (angles.size() < degrees.size() + static_cast<std::size_t>(degrees.empty() ? count : 0))
+    angles.push_back(uniform(rng));
+  return angles;
+}
+
+// A pose turned by up to 3 radians and moved by up to half a metre, as parts lie in a cell.
+Pose cellPose(Rng& rng) {
+  std::uniform_real_distribution<double> uniform;
+  const Pose direction = randomPose(rng, 0.5 * uniform(rng));
+  const Eigen::AngleAxisd turn(3.0 * uniform(rng), direction.rotation.col(0));
+  return {turn.toRotationMatrix(), direction.origin};
+}
+
+// Exact points give the one shape through them, in every pose; 10 um of noise moves the axis by less than
+// 0.01 rad and the radius by less than 50 um. A bore of radius 10 mm touched 20 mm apart, a cone of radius
+// 5 mm widening by 0.3 per unit height touched 10 mm apart.
+TEST(AxialFit, FewPointsOnTwoRingsGiveTheExactShapeInEveryPose) {
+  constexpr double kNoise = 10e-6;
+  const std::vector<double> random;
+  const TwoRings configurations[] = {
+      {"cylinder 3 + 3 uneven", kCylinder, {0, 100, 220}, {40, 170, 300}, 0, 0.0},
+      {"cylinder 4 + 2", kCylinder, {0, 90, 180, 270}, {30, 200}, 0, 0.0},
+      {"cylinder 4 + 4 random", kCylinder, random, random, 4, 0.0},
+      {"cone 4 + 4 random", kCone, random, random, 4, 0.0},
+      {"cone 4 + 4 turned", kCone, {0, 90, 180, 270}, {0, 90, 180, 270}, 0, 0.2 * 180.0 / std::numbers::pi},
+  };
+  Rng rng(10);
+  for (const TwoRings& c : configurations) {
+    const bool isCone = &c.fitter == &kCone;
+    const double radius = isCone ? 0.005 : 0.01, halfAngle = isCone ? std::atan(0.3) : 0.0;
+    const double height = isCone ? 0.005 : 0.01;
+    const Surface surface = coneBand(radius, halfAngle, -height, height);
+    const Params truth = isCone ? values({0, 0, 0, 0, radius, halfAngle}) : values({0, 0, 0, 0, radius});
+    int wrong = 0, wrongWithNoise = 0, otherMinimum = 0;
+    for (int trial = 0; trial < 50; ++trial) {
+      SCOPED_TRACE(testing::Message() << c.what << ", pose " << trial);
+      const Pose pose = cellPose(rng);
+      const std::vector<double> low = ringAngles(rng, c.lowAngles, c.randomCount, 0.0),
+                                high = ringAngles(rng, c.highAngles, c.randomCount, c.turn);
+      PointList exact, noisy;
+      std::normal_distribution<double> gaussian(0.0, kNoise);
+      for (const auto& [u, angles] : {std::pair{0.0, low}, std::pair{1.0, high}}) {
+        for (const double angle : angles) {
+          const auto [point, normal] = surface(u, angle / kFullTurn);
+          exact.push_back(pose.origin + pose.rotation * point);
+          noisy.push_back(exact.back() + gaussian(rng) * (pose.rotation * normal));
+        }
+      }
+      const FitResult<Params> x = c.fitter.fit(exact, pose), y = c.fitter.fit(noisy, pose);
+      // The fitted surface over the band the points span, where the truth is at distance zero.
+      double offTruth = std::numeric_limits<double>::infinity();
+      if (x) {
+        offTruth = 0.0;
+        for (int i = 0; i < 36; ++i) {
+          const Vector probe = surface((i % 3) / 2.0, i / 36.0).first;
+          offTruth = std::max(offTruth, std::abs(c.fitter.distance(probe, *x)));
+        }
+      }
+      EXPECT_LT(offTruth, kExact * radius)
+          << (x ? testing::Message() << x->transpose() : testing::Message() << x.failure().reason);
+      wrong += !(offTruth < kExact * radius);
+      ASSERT_TRUE(y) << y.failure().reason;
+      const bool nearTruth =
+          (y->head<2>() - truth.head<2>()).norm() < 0.01 && std::abs((*y)(4) - radius) < 50e-6;
+      if (nearTruth) continue;
+      // Then another minimum must be lower than the one near the truth: noise can make it so.
+      PointList local;
+      for (const Vector& p : noisy) local.push_back(pose.local(p));
+      const auto cost = [&](const Params& parameters) {
+        double sum = 0.0;
+        for (const Vector& p : local) sum += std::pow(c.fitter.distance(p, parameters), 2);
+        return sum;
+      };
+      const double truthMinimum = cost(compassSearch(cost, truth, 1e-4, 1e-12));
+      EXPECT_LE(cost(*y), truthMinimum * (1.0 + 1e-6)) << y->transpose();
+      wrongWithNoise += !(cost(*y) <= truthMinimum * (1.0 + 1e-6));
+      otherMinimum += cost(*y) <= truthMinimum * (1.0 + 1e-6);
+    }
+    std::printf("%s: %d wrong exact, %d wrong noisy, %d lower elsewhere of 50\n", c.what, wrong,
+                wrongWithNoise, otherMinimum);
   }
 }
 
