@@ -29,6 +29,9 @@ constexpr Eigen::Index kSearchSampleSize = 32;
 // A few steps take a section near the true axis close to its minimum, where a section along a direction
 // that happens to see the points near a circle stays off: on a few points, many directions see them so.
 constexpr int kRefinementSteps = 4;
+// A refined start this close to the points, as an RMS in normalized units, fits them exactly: no other
+// minimum can be clearly lower, so the search stops there.
+constexpr double kExactResidual = 1e-9;
 
 // A Fibonacci lattice on the half sphere z > 0: equal areas, no crowding at the pole.
 Eigen::Vector3d evenlySpreadDirection(int index) {
@@ -71,18 +74,21 @@ std::optional<AxialSurface> conicalSection(const Points<3>& local, const Eigen::
                       std::atan((*solution)(3) / (2.0 * radius))};
 }
 
-// The sections along the candidate axes, each after a few steps of the free fit, by their sum of squares.
+// The sections along the candidate axes, each after a few steps of the free fit, by their sum of squares;
+// only the first that fits exactly, when one does.
 std::vector<RoughMinimum<AxialSurface>> rankSections(const Points<3>& points, bool withSlope) {
   const Points<3> sample = spreadSample<3>(points, kSearchSampleSize);
   const AxialSurfaceModel model(sample, AxialFreedom{true, withSlope});
   std::vector<RoughMinimum<AxialSurface>> ranked;
   RoughDescentBuffers buffers;
+  const double exactSum = kExactResidual * kExactResidual * static_cast<double>(sample.cols());
   for (const Eigen::Vector3d& axis : candidateAxes(sample)) {
     std::optional<AxialSurface> section = sectionAlong(sample, axis, withSlope);
     // A cone's section fails along directions that see no cone; a cylinder's may still start one.
     if (!section && withSlope) section = sectionAlong(sample, axis, false);
     if (!section) continue;
     const auto refined = roughDescent(model, footedAtOrigin(*section), kRefinementSteps, buffers);
+    if (refined.sumOfSquares <= exactSum) return {refined};
     if (std::isfinite(refined.sumOfSquares)) ranked.push_back(refined);
   }
   std::stable_sort(ranked.begin(), ranked.end(),
