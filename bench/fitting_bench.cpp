@@ -79,10 +79,14 @@ PointList conePoints(std::size_t n) {
 // angles, a cone's four and four with the second ring turned.
 PointList twoRings(std::initializer_list<double> low, std::initializer_list<double> high, double slope,
                    double length) {
+  std::mt19937_64 rng(7);
+  std::normal_distribution<double> noise(0.0, kNoise);
   PointList points;
   for (const auto& [height, ring] : {std::pair{-0.5, low}, std::pair{0.5, high}}) {
-    for (const double degrees : ring)
-      points.push_back(placed(onCone(degrees * kTwoPi / 360.0, height, 10.0, slope, length)));
+    for (const double degrees : ring) {
+      const Eigen::Vector3d jitter(noise(rng), noise(rng), noise(rng));
+      points.push_back(placed(onCone(degrees * kTwoPi / 360.0, height, 10.0, slope, length) + jitter));
+    }
   }
   return points;
 }
