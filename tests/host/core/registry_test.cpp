@@ -122,6 +122,20 @@ TEST_F(Registry, AWalkListsOneFolderInRegistrationOrderAsItWasWhenMade) {
   EXPECT_EQ(walk("Palpera/HardProbeFeatureCollectors").size(), 20u) << "every feature collector by its name";
 }
 
+// A lookup answers the entry of exactly that path: not the next one in order, nor one inside a folder.
+TEST_F(Registry, ALookupOfAMissingPathOrOfAFolderAnswersNone) {
+  registry().add("Test/Lookups/b", "b");
+  registry().add("Test/Lookups/d", "d");
+  for (const char* path : {"Test/Lookups", "Test/Lookups/", "Test/Lookups/a", "Test/Lookups/c",
+                           "Test/Lookups/e", "Test/Lookup", "Test/Lookups/b/x"}) {
+    const ZelCString missing(path);
+    EXPECT_EQ(registry().lookup(&missing), nullptr) << path;
+  }
+  const ZelCString present("Test/Lookups/d");
+  ASSERT_TRUE(registry().lookup(&present));
+  EXPECT_STREQ(registry().lookup(&present)->c_str(), "d");
+}
+
 // The module's services are registry entries: without one the name is unknown, and a host service of the
 // same name comes first.
 TEST_F(Registry, AModuleServiceIsFoundThroughItsRegistryEntryUnlessTheHostHasOne) {
