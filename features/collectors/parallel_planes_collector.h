@@ -29,7 +29,8 @@ class ParallelPlanesCollector final : public ConcreteCollector<ParallelPlanesCol
                                                false,
                                                true,
                                                "surface",
-                                               true};
+                                               true,
+                                               InstructionPictureSet::kPlane};
   };
 
   // The point on the opposite surface.
@@ -37,7 +38,8 @@ class ParallelPlanesCollector final : public ConcreteCollector<ParallelPlanesCol
    public:
     static constexpr const char* interfaceName = "SecondaryComponentCollector";
     static constexpr SimpleCollectorSpec kSpec{
-        "HardProbePointCreator", "IZelPoint", kFillPointsOnly, false, false, false, "surface", true};
+        "HardProbePointCreator",      "IZelPoint", kFillPointsOnly, false, false, false, "surface", true,
+        InstructionPictureSet::kPoint};
   };
 
   ParallelPlanesCollector();

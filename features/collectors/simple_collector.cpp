@@ -32,8 +32,9 @@ void SimpleCollector::takeWorkPlane(IZelPlane* plane) {
   advanceChild();
 }
 
-IPtr<IZelUserInstructions> SimpleCollector::userInstructions(bool) {
-  return {};
+IPtr<IZelUserInstructions> SimpleCollector::userInstructions(bool withThirdPicture) {
+  if (!spec_.pictures) return {};
+  return instructionsWithPictures(*spec_.pictures, withThirdPicture);
 }
 
 ZelString SimpleCollector::briefInstructions() {

@@ -5,9 +5,11 @@
 // a plane collector child (or takes a picked plane), and keeps that plane for the next features of its type.
 
 #include <cstdint>
+#include <optional>
 
 #include "features/collectors/feature_collector_base.h"
 #include "host/api/feature_kinds.h"
+#include "ui/instructions/instruction_pictures.h"
 
 struct SimpleCollectorSpec {
   const char* creator;      // the creator's class name
@@ -18,6 +20,7 @@ struct SimpleCollectorSpec {
   bool showFeatureStatistics;
   const char* briefWord;  // "Probe points on the <word>"; null: "Probe points"
   bool offsetFinish;      // finished by the offset direction rather than a plain "finish"
+  std::optional<InstructionPictureSet> pictures = std::nullopt;  // none: no instructions to show
 };
 
 class SimpleCollector : public FeatureCollectorBase {

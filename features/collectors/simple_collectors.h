@@ -19,21 +19,24 @@ class LineCollector final : public ConcreteCollector<LineCollector> {
  public:
   static constexpr const char* interfaceName = "LineCollector";
   static constexpr SimpleCollectorSpec kSpec{
-      "HardProbeLineCreator", "IZelLine", kFillWithWorkPlane, true, true, true, "line", true};
+      "HardProbeLineCreator",      "IZelLine", kFillWithWorkPlane, true, true, true, "line", true,
+      InstructionPictureSet::kLine};
 };
 
 class PointCollector final : public ConcreteCollector<PointCollector> {
  public:
   static constexpr const char* interfaceName = "PointCollector";
   static constexpr SimpleCollectorSpec kSpec{
-      "HardProbePointCreator", "IZelPoint", kFillPointsOnly, false, false, false, nullptr, false};
+      "HardProbePointCreator",      "IZelPoint", kFillPointsOnly, false, false, false, nullptr, false,
+      InstructionPictureSet::kPoint};
 };
 
 class PlaneCollector final : public ConcreteCollector<PlaneCollector> {
  public:
   static constexpr const char* interfaceName = "PlaneCollector";
   static constexpr SimpleCollectorSpec kSpec{
-      "HardProbePlaneCreator", "IZelPlane", kFillWithoutWorkPlane, false, false, true, "plane", true};
+      "HardProbePlaneCreator",      "IZelPlane", kFillWithoutWorkPlane, false, false, true, "plane", true,
+      InstructionPictureSet::kPlane};
 };
 
 class SurfacePointCollector final : public ConcreteCollector<SurfacePointCollector> {
@@ -46,7 +49,8 @@ class SurfacePointCollector final : public ConcreteCollector<SurfacePointCollect
                                              false,
                                              false,
                                              nullptr,
-                                             false};
+                                             false,
+                                             InstructionPictureSet::kSurfacePoint};
 };
 
 // A surface point that makes a target point.
@@ -60,7 +64,8 @@ class TargetPointCollector final : public ConcreteCollector<TargetPointCollector
                                              false,
                                              false,
                                              nullptr,
-                                             false};
+                                             false,
+                                             InstructionPictureSet::kSurfacePoint};
 };
 
 // The point of the set that lies furthest along the work plane's normal.
@@ -83,14 +88,16 @@ class SphereCollector final : public ConcreteCollector<SphereCollector> {
  public:
   static constexpr const char* interfaceName = "SphereCollector";
   static constexpr SimpleCollectorSpec kSpec{
-      "HardProbeSphereCreator", "IZelSphere", kFillWithoutWorkPlane, false, false, true, "sphere", true};
+      "HardProbeSphereCreator",      "IZelSphere", kFillWithoutWorkPlane, false, false, true, "sphere", true,
+      InstructionPictureSet::kSphere};
 };
 
 class ConeCollector final : public ConcreteCollector<ConeCollector> {
  public:
   static constexpr const char* interfaceName = "ConeCollector";
   static constexpr SimpleCollectorSpec kSpec{
-      "HardProbeConeCreator", "IZelCone", kFillWithoutWorkPlane, false, false, true, "cone", true};
+      "HardProbeConeCreator",      "IZelCone", kFillWithoutWorkPlane, false, false, true, "cone", true,
+      InstructionPictureSet::kCone};
 };
 
 // A cone whose axis stands on the work plane.

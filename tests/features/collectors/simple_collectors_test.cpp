@@ -172,4 +172,42 @@ TEST_F(SimpleCollectors, ATargetPointCollectorMakesATargetPointOnItsWorkPlane) {
   EXPECT_TRUE(queryPart<IZelTargetPoint>(queryPart<IZelFeatureSubObject>(run.added()[0].get())->feature()));
 }
 
+using CollectorInstructions = CollectorTest;
+
+// The pictures the operator is shown, asked as the utility asks: through the instruction source, with the
+// third picture.
+int32_t picturesShown(const IPtr<IZelFeatureCollector>& collector) {
+  IPtr<IZelUserInstructions> instructions;
+  queryPart<IZelUserInstructionSource>(collector.get())->userInstructions(instructions, true);
+  if (!instructions) return -1;
+  for (int32_t i = 0; i < instructions->imageCount(); ++i) {
+    EXPECT_EQ(instructions->image(i)->width(), 225u);
+    EXPECT_EQ(instructions->image(i)->height(), 150u);
+  }
+  return instructions->imageCount();
+}
+
+TEST_F(CollectorInstructions, ShowTheActiveChildsPicturesWithoutItsThirdThenTheirOwn) {
+  struct Case {
+    const char* className;
+    int32_t whileThePlaneIsProbed;  // -1: no instructions
+    int32_t own;
+  };
+  const Case cases[] = {{"LineCollector", 2, 3},
+                        {"PlaneCollector", 3, 3},
+                        {"PointCollector", 2, 2},
+                        {"SurfacePointCollector", 2, 3},
+                        {"SphereCollector", 3, 3},
+                        {"MaxPointCollector", 2, -1},
+                        {"ConstrainedConeCollector", 2, -1},
+                        {"ParallelPlanesCollector", 2, 2}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.className);
+    IPtr<IZelFeatureCollector> made = collector(c.className);
+    EXPECT_EQ(picturesShown(made), c.whileThePlaneIsProbed);
+    made->acceptFeature(planeFeature({0, 0, 0}, {0, 0, 1}).get());
+    EXPECT_EQ(picturesShown(made), c.own);
+  }
+}
+
 }  // namespace
