@@ -210,4 +210,38 @@ TEST_F(CollectorInstructions, ShowTheActiveChildsPicturesWithoutItsThirdThenThei
   }
 }
 
+TEST_F(SimpleCollectors, FillTheirCreatorsTableInOneOfTheFourProbingForms) {
+  struct Case {
+    const char* className;
+    std::vector<std::u16string> keys;
+  };
+  const Case cases[] = {
+      {"LineCollector", {u"<SampledPoints>", u"<StopPoint>", u"<ProbeRadius>", u"<WorkPlane>"}},
+      {"MaxPointCollector", {u"<SampledPoints>", u"<StopPoint>", u"<ProbeRadius>", u"<WorkPlane>"}},
+      {"PlaneCollector", {u"<SampledPoints>", u"<StopPoint>", u"<ProbeRadius>"}},
+      {"SphereCollector", {u"<SampledPoints>", u"<StopPoint>", u"<ProbeRadius>"}},
+      {"PointCollector", {u"<SampledPoints>"}},
+      {"SurfacePointCollector", {u"<SampledPoints>", u"<WorkPlane>"}},
+  };
+  const Points tips = {
+      {.01, .002, .003}, {.09, .001, .004}, {.05, .05, .02}, {.02, .07, .01}, {.06, .03, .05}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.className);
+    IPtr<IZelFeatureCollector> made = collector(c.className);
+    made->acceptFeature(planeFeature({0, 0, 0}, {0, 0, 1}).get());
+    DeviceStream(made.get()).radius(.002).sample(tips).stop({.05, .05, .5});
+    ASSERT_TRUE(made->fillCreatorParameters());
+    IPtr<IZelFeature> feature = made->takeFeature();
+    auto* record = queryPart<IZelParameterTable>(feature->getParameter(ZelString(u"<ProbeConstruction>")));
+    ASSERT_TRUE(record);
+    auto* table = queryPart<IZelParameterTable>(record->getParameter(ZelString(u"<Parameters>")));
+    ASSERT_TRUE(table);
+    std::vector<std::u16string> keys;
+    for (int32_t i = 1; i <= table->count(); ++i) keys.push_back(text(table->nameAt(i)));
+    std::vector<std::u16string> expected = c.keys;
+    expected.push_back(u"<CompensatedPoints>");
+    EXPECT_EQ(keys, expected);
+  }
+}
+
 }  // namespace
