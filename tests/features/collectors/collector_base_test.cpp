@@ -114,7 +114,13 @@ class GrowingCollector final : public FeatureCollectorBase {
   bool acceptFeature(IZelFeature* feature) override {
     if (!queryPart<IZelPlane>(feature)) return false;
     ++accepted;
-    // Appended while the child that made the plane is still inside its own stop.
+    // Changed while the child that made the plane is still inside its own stop.
+    if (replacesFinishedChild) {
+      removeLastChild();
+      appendPlaneChild(false);
+      refreshInfo();
+      return true;
+    }
     appendPlaneChild(false);
     advanceChild();
     return true;
@@ -133,6 +139,7 @@ class GrowingCollector final : public FeatureCollectorBase {
   const char* className() override { return interfaceName; }
 
   int accepted = 0;
+  bool replacesFinishedChild = false;
 
  private:
   void appendPlaneChild(bool restart) {
@@ -161,6 +168,24 @@ TEST_F(CollectorChildren, ChildrenAppendedDuringAChildsStopLeaveTheActiveChildSo
   }
   device.sample(kPlaneTips[0]);
   EXPECT_EQ(base(growing->children().back()).sampledPoints().size(), 1u);
+}
+
+TEST_F(CollectorChildren, AChildDroppedDuringItsOwnStopIsHeldUntilItsStopEnds) {
+  IPtr<GrowingCollector> replacing(new GrowingCollector);
+  replacing->replacesFinishedChild = true;
+  IPtr<IZelFeatureCollector> parent(replacing.get());
+  ProbingRun& run = listen(parent);
+  DeviceStream device(parent.get());
+  for (int i = 1; i <= 3; ++i) {
+    SCOPED_TRACE(i);
+    IZelFeatureCollector* before = replacing->activeChild().get();
+    device.radius(.002).sample(kPlaneTips).stop(kAbovePlane);
+    EXPECT_EQ(replacing->accepted, i);
+    ASSERT_EQ(replacing->children().size(), 1u);
+    EXPECT_NE(replacing->activeChild().get(), before);
+    EXPECT_TRUE(base(replacing->activeChild()).sampledPoints().empty());
+    EXPECT_EQ(run.heard(), (std::vector<std::string>{"AddedChildFeature", "UserInstructionsChanged"}));
+  }
 }
 
 TEST_F(CollectorChildren, EventsOfAChildThatIsNotActiveAreIgnored) {
