@@ -99,6 +99,21 @@ TEST_F(CollectorResults, ResultPointsAreTheCompensatedPointsNumberedFromOne) {
   EXPECT_FALSE(plane->takeFeature());
 }
 
+TEST_F(CollectorResults, AStopBeforeEnoughPointsIsRefusedAndThePointsStayForTheNextStop) {
+  IZelDocObject* target = addObject(u"TestObject");
+  IPtr<IZelFeatureCollector> plane = collector("PlaneCollector");
+  ProbingRun& run = listen(plane, target);
+  DeviceStream device(plane.get());
+  device.radius(.002).sample(kPlaneTips[0]).sample(kPlaneTips[1]).stop(kAbovePlane);
+  EXPECT_EQ(run.heard(), std::vector<std::string>{"Stop"});
+  EXPECT_TRUE(run.added().empty());
+  EXPECT_EQ(base(plane).sampledPoints().size(), 2u);
+  EXPECT_EQ(plane->resultPointCount(), 0);
+  device.sample(kPlaneTips[2]).stop(kAbovePlane);
+  EXPECT_EQ(run.addedNames(), std::vector<std::u16string>{u"Plane 1"});
+  EXPECT_TRUE(base(plane).sampledPoints().empty()) << "reset for the next plane";
+}
+
 // A composite that takes every plane its active child makes and then appends a new plane child for the
 // next one, as a collector of an unbounded number of components does.
 class GrowingCollector final : public FeatureCollectorBase {
