@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "features/compensated_points.h"
 #include "features/creators/creator_parameter_keys.h"
@@ -54,9 +55,7 @@ void FeatureCollectorBase::refreshInfo() {
 }
 
 IPtr<IZelFeature> FeatureCollectorBase::takeFeature() {
-  IPtr<IZelFeature> taken = std::move(createdFeature_);
-  createdFeature_.release();
-  return taken;
+  return std::exchange(createdFeature_, IPtr<IZelFeature>());
 }
 
 bool FeatureCollectorBase::resultPoint(int32_t i, Vector3& out) {
@@ -73,7 +72,7 @@ void FeatureCollectorBase::reset() {
   createdFeature_.release();
   if (pointSink_) pointSink_->clear();
   resetChildren();
-  // A copy: a child's reset may not change this list, but the list must not change under the loop either.
+  // Over a copy, so that nothing a child does while it resets changes the list being walked.
   const std::vector<IPtr<IZelFeatureCollector>> children = children_;
   for (const IPtr<IZelFeatureCollector>& child : children) child->reset();
   for (const IPtr<IZelFeatureCollector>& child : children) child->setPointSink(pointSink_.get());

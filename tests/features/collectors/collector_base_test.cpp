@@ -74,12 +74,10 @@ TEST_F(CollectorRadius, AFitWithoutRadiusLeavesTheDeviceRadiusAndOneLevelIsKept)
   EXPECT_EQ(base(plane).probeRadius(), .5) << "the second push forgot the first";
   plane->popProbeRadius();
   EXPECT_EQ(base(plane).probeRadius(), 0.0);
-}
 
-TEST_F(CollectorRadius, TheDeviceRadiusReachesEveryChild) {
   IPtr<IZelFeatureCollector> line = collector("LineCollector");
   DeviceStream(line.get()).radius(.003);
-  EXPECT_EQ(base(base(line).children()[0]).probeRadius(), .003);
+  EXPECT_EQ(base(base(line).children()[0]).probeRadius(), .003) << "the device radius reaches the children";
 }
 
 TEST_F(CollectorResults, ResultPointsAreTheCompensatedPointsNumberedFromOne) {
@@ -201,15 +199,6 @@ TEST_F(CollectorChildren, AChildDroppedDuringItsOwnStopIsHeldUntilItsStopEnds) {
     EXPECT_TRUE(base(replacing->activeChild()).sampledPoints().empty());
     EXPECT_EQ(run.heard(), (std::vector<std::string>{"AddedChildFeature", "UserInstructionsChanged"}));
   }
-}
-
-TEST_F(CollectorChildren, EventsOfAChildThatIsNotActiveAreIgnored) {
-  IPtr<IZelFeatureCollector> line = collector("LineCollector");
-  ProbingRun& run = listen(line);
-  IPtr<IZelFeatureCollector> planeChild = base(line).children()[0];
-  line->acceptFeature(planeFeature({0, 0, 0}, {0, 0, 1}).get());
-  DeviceStream(planeChild.get()).sample(kPlaneTips).stop(kAbovePlane);
-  EXPECT_TRUE(run.heard().empty()) << "the plane child is no longer active";
 }
 
 TEST_F(CollectorChildren, ParallelPlanesStopOnceBothComponentsAreHeldWithoutPointsOfTheirOwn) {

@@ -69,6 +69,10 @@ TEST_F(LineCollector, APickedPlaneSkipsProbingItAndASecondPlaneIsRefused) {
   IZelPlane* held = queryPart<SimpleCollector>(line.get())->workPlane();
   EXPECT_FALSE(line->acceptFeature(planeFeature({0, 0, 1}, {0, 1, 0}).get()));
   EXPECT_EQ(queryPart<SimpleCollector>(line.get())->workPlane(), held);
+
+  ProbingRun& run = listen(line);
+  DeviceStream(base(line).children()[0].get()).sample(kPlaneTips).stop(kAbovePlane);
+  EXPECT_TRUE(run.heard().empty()) << "the plane child is no longer active: its stop is not taken";
 }
 
 TEST_F(LineCollector, TheWorkPlaneOutlivesTheFeatureSoTheNextLineNeedsNoPlane) {
