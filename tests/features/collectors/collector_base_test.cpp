@@ -201,6 +201,18 @@ TEST_F(CollectorChildren, AChildDroppedDuringItsOwnStopIsHeldUntilItsStopEnds) {
   }
 }
 
+TEST_F(CollectorChildren, ANewChildFeatureCarriesTheFeatureAndItsCollectorForAsLongAsItLives) {
+  IPtr<IZelFeatureCollector> plane = collector("PlaneCollector");
+  IPtr<IZelFeature> feature = planeFeature({0, 0, 0}, {0, 0, 1});
+  IPtr<ChildFeatureInfo> info(new ChildFeatureInfo(feature.get(), plane.get()));
+  EXPECT_EQ(queryPart<ChildFeatureInfo>(info.get()), info.get());
+  EXPECT_TRUE(queryPart<IZelUnknown>(info.get()));
+  EXPECT_FALSE(queryPart<IZelFeature>(info.get()));
+  const uint32_t held = feature->refCount();
+  info.release();
+  EXPECT_EQ(feature->refCount(), held - 1);
+}
+
 TEST_F(CollectorChildren, ParallelPlanesStopOnceBothComponentsAreHeldWithoutPointsOfTheirOwn) {
   IPtr<IZelFeatureCollector> planes = collector("ParallelPlanesCollector");
   ProbingRun& run = listen(planes);
