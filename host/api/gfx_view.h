@@ -48,4 +48,12 @@ class IGenGfxService : public virtual IZelUnknown {
   // False, with out untouched, for spaces or a view the host does not know.
   virtual bool spaceTransform(Matrix4x4& out, int32_t fromSpace, int32_t toSpace, int32_t flags,
                               int32_t viewIndex) = 0;
+  // The box {min x, y, z, max x, y, z} in the world of what is drawn for the object (its features). False,
+  // with box untouched, for a null object or one that draws nothing with a box.
+  virtual bool objectBox(IZelDocObject* object, double box[6]) = 0;
+  // Zooms and pans the view of that index so that the window {min x, min y, max x, max y}, in its current
+  // normalised view coordinates, fills it; the view keeps its proportions, so the window's longer side
+  // (relative to the view) fills the view and the other has room to spare. False, changing nothing, for a
+  // window without positive width and height or with a value that is not finite.
+  virtual bool setViewWindow(int32_t viewIndex, const double window[4]) = 0;
 };

@@ -1,8 +1,12 @@
 #include "host/scene/host_gen_gfx_service.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "framework/object/query_chain.h"
+#include "framework/object/query_part.h"
+#include "host/api/host_class_ids.h"
+#include "host/api/zel_sub_objects.h"
 
 namespace {
 
@@ -30,6 +34,48 @@ bool HostGenGfxService::spaceTransform(Matrix4x4& out, int32_t fromSpace, int32_
   std::lock_guard lock(mutex_);
   auto found = viewToScene_.find(viewIndex);
   out = found == viewToScene_.end() ? Matrix4x4::identity() : found->second;
+  return true;
+}
+
+bool HostGenGfxService::objectBox(IZelDocObject* object, double box[6]) {
+  auto* subObjects =
+      object ? queryPart<IZelSubObjectMgr>(object->attachedObject(kFeatureSubObjectsClassId)) : nullptr;
+  if (!subObjects) return false;
+  Matrix4x4 toWorld;
+  toWorld.assign(transformOf(*object).data());
+  Vector3 low{HUGE_VAL, HUGE_VAL, HUGE_VAL};
+  Vector3 high{-HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
+  bool found = false;
+  for (int32_t i = 0; i < subObjects->subObjectCount(); ++i) {
+    auto* shown = queryPart<IZelFeatureSubObject>(subObjects->subObjectAt(i));
+    double own[6];
+    if (!shown || !shown->feature() || !shown->feature()->boundingBox(own)) continue;
+    for (int corner = 0; corner < 8; ++corner) {
+      const Vector3 p = Matrix4x4::transformPoint(
+          toWorld, {own[corner & 1 ? 3 : 0], own[corner & 2 ? 4 : 1], own[corner & 4 ? 5 : 2]});
+      low = {std::min(low.x, p.x), std::min(low.y, p.y), std::min(low.z, p.z)};
+      high = {std::max(high.x, p.x), std::max(high.y, p.y), std::max(high.z, p.z)};
+    }
+    found = true;
+  }
+  if (!found) return false;
+  const double merged[6] = {low.x, low.y, low.z, high.x, high.y, high.z};
+  std::copy(merged, merged + 6, box);
+  return true;
+}
+
+bool HostGenGfxService::setViewWindow(int32_t viewIndex, const double window[4]) {
+  if (!window || !std::all_of(window, window + 4, [](double v) { return std::isfinite(v); })) return false;
+  const double halfWidth = (window[2] - window[0]) / 2;
+  const double halfHeight = (window[3] - window[1]) / 2;
+  if (!(halfWidth > 0) || !(halfHeight > 0)) return false;
+  const Matrix4x4 windowToView =
+      Matrix4x4::translation({window[0] + halfWidth, window[1] + halfHeight, 0}) *
+      Matrix4x4::scaling(std::max(halfWidth, halfHeight), std::max(halfWidth, halfHeight), 1);
+  std::lock_guard lock(mutex_);
+  auto found = viewToScene_.find(viewIndex);
+  const Matrix4x4 viewToScene = found == viewToScene_.end() ? Matrix4x4::identity() : found->second;
+  viewToScene_[viewIndex] = viewToScene * windowToView;
   return true;
 }
 

@@ -3,7 +3,7 @@
 // The stand-in host's graphics service (the service "IGenGfxService"). The host's objects stand in the world
 // as their document transform places them; an object without one stands at the origin, unrotated. Safe on any
 // thread. Normalised view coordinates are taken to the scene by the matrix set for the view, the identity
-// until one is set.
+// until one is set or a window changes it.
 
 #include <array>
 #include <map>
@@ -23,6 +23,11 @@ class HostGenGfxService : public IGenGfxService, public HostUnknown {
   // Knows space 1 to space 4 only.
   bool spaceTransform(Matrix4x4& out, int32_t fromSpace, int32_t toSpace, int32_t flags,
                       int32_t viewIndex) override;
+  // The boxes of the object's feature sub-objects, each mapped through the object's world transform.
+  bool objectBox(IZelDocObject* object, double box[6]) override;
+  // Takes the window's centre to the view's centre and scales by the larger of its half-width and
+  // half-height, composed onto the view's matrix.
+  bool setViewWindow(int32_t viewIndex, const double window[4]) override;
 
   // Host side: the matrix from normalised view coordinates to the scene in the view of that index.
   void setViewToScene(int32_t viewIndex, const Matrix4x4& matrix);

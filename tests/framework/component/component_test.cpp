@@ -307,7 +307,18 @@ TEST(ClassTable, TheModulesTableIsTheHundredClassesAndTheLoadedModuleRegistersTh
                                                       "HardProbeSphereCreator",
                                                       "HardProbeCircleCreator",
                                                       "HardProbePointCircleCreator",
-                                                      "HardProbeBoltCircleCreator"};
+                                                      "HardProbeBoltCircleCreator",
+                                                      "LineCollector",
+                                                      "PointCollector",
+                                                      "PlaneCollector",
+                                                      "SurfacePointCollector",
+                                                      "TargetPointCollector",
+                                                      "MaxPointCollector",
+                                                      "MinPointCollector",
+                                                      "SphereCollector",
+                                                      "ConeCollector",
+                                                      "ConstrainedConeCollector",
+                                                      "ParallelPlanesCollector"};
     if (row.subsystem <= 2 || builtBeyond.count(row.name))
       expected.insert(std::string(row.id) + " " + row.name);
   }

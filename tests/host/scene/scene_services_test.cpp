@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "basic_types/zel_cstring.h"
 #include "framework/iterators/zel_itr_base.h"
 #include "framework/object/host_lookup.h"
 #include "host/api/gfx_renderer.h"
+#include "host/api/host_class_ids.h"
+#include "host/document/features/host_point.h"
+#include "host/scene/host_gen_gfx_service.h"
 #include "host/scene/host_scene_nodes.h"
 #include "host/scene/host_shape_factory.h"
 #include "support/module_fixture.h"
@@ -72,6 +77,47 @@ TEST_F(SceneServices, AnUnmatchedRendererEndIsNotedNotTaken) {
   renderer->endUpdate();
   const HostGfxRenderer::Counts counts = host_.scene().renderer().counts();
   EXPECT_EQ(std::tuple(counts.unmatchedEnds, counts.depth), std::tuple(1, 0));
+}
+
+
+using GraphicsService = ModuleTest;
+
+TEST_F(GraphicsService, AnObjectsBoxIsItsFeaturesBoxesInTheWorld) {
+  HostGenGfxService& graphics = host_.scene().genGfx();
+  DocObjectDescription description{
+      "Point", u"Moved", std::array<double, 16>{1, 0, 0, 1, 0, 1, 0, 2, 0, 0, 1, 3, 0, 0, 0, 1}, {}, {}};
+  IPtr<HostDocObject> object = host_.document().doc().add(description, false);
+  double box[6] = {7, 7, 7, 7, 7, 7};
+  EXPECT_FALSE(graphics.objectBox(object.get(), box)) << "no features yet";
+  EXPECT_FALSE(graphics.objectBox(nullptr, box));
+  EXPECT_EQ(box[0], 7);
+  auto* manager = queryPart<IZelFeatureSubObjectMgr>(object->attachedObject(kFeatureSubObjectsClassId));
+  for (const Vector3& centre : {Vector3{0, 0, 0}, Vector3{.5, -1, .25}}) {
+    IPtr<HostPoint> point(new HostPoint);
+    point->setPosition(centre.x, centre.y, centre.z);
+    IPtr<IZelFeatureSubObject> shown;
+    shown.takeOwnership(manager->createSubObject(point.get()));
+    queryPart<IZelSubObjectMgr>(manager)->addSubObject(shown.get());
+  }
+  ASSERT_TRUE(graphics.objectBox(object.get(), box));
+  const double expected[6] = {1, 1, 3, 1.5, 2, 3.25};
+  for (int i = 0; i < 6; ++i) EXPECT_DOUBLE_EQ(box[i], expected[i]) << i;
+}
+
+TEST_F(GraphicsService, AViewWindowFillsTheViewKeepingItsProportionsAndADegenerateOneChangesNothing) {
+  HostGenGfxService& graphics = host_.scene().genGfx();
+  const double window[4] = {0, 0, .5, .25};
+  ASSERT_TRUE(graphics.setViewWindow(0, window));
+  Matrix4x4 viewToScene;
+  graphics.spaceTransform(viewToScene, 1, 4, 0, 0);
+  const Vector3 corner = Matrix4x4::transformPoint(viewToScene, {1, 1, 0});
+  EXPECT_DOUBLE_EQ(corner.x, .5);
+  EXPECT_DOUBLE_EQ(corner.y, .375) << "the longer side fills the view";
+  const double refused[][4] = {{0, 0, 0, 1}, {0, 0, 1, -1}, {0, 0, NAN, 1}, {0, 0, 1, INFINITY}};
+  for (const auto& bad : refused) EXPECT_FALSE(graphics.setViewWindow(0, bad));
+  Matrix4x4 after;
+  graphics.spaceTransform(after, 1, 4, 0, 0);
+  for (int i = 0; i < 16; ++i) EXPECT_EQ(after.m[i], viewToScene.m[i]);
 }
 
 }  // namespace

@@ -1,0 +1,337 @@
+#include "features/collectors/feature_collector_base.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <utility>
+
+#include "features/compensated_points.h"
+#include "features/creators/creator_parameter_keys.h"
+#include "framework/object/host_lookup.h"
+#include "framework/object/query_part.h"
+#include "framework/registrations/registered_classes.h"
+#include "framework/translation/tr.h"
+#include "host/api/feature_types.h"
+#include "host/api/registry_paths.h"
+
+namespace {
+
+bool is(const char* event, const char* name) {
+  return event && std::strcmp(event, name) == 0;
+}
+
+}  // namespace
+
+void ChildFeatureInfo::queryInterface(const char* name, void** out, bool) {
+  QueryChain(name, out).classLeaf(interfaceName, this, this).end();
+}
+
+FeatureCollectorBase::FeatureCollectorBase() {
+  sampledPoints_.reserve(16);
+  tile_.createInstance(classIdOf("HardProbeTileFacade"));
+}
+
+FeatureCollectorBase::~FeatureCollectorBase() {
+  for (const IPtr<IZelFeatureCollector>& child : children_)
+    if (auto* subject = queryPart<IZelSubject>(child.get())) subject->detach(this);
+}
+
+void FeatureCollectorBase::setFeatureName(const ZelString& name) {
+  if (&name != &featureName_) featureName_ = name;
+}
+
+IPtr<IZelFeatureCollector> FeatureCollectorBase::activeChild() const {
+  return activeChild_ < children_.size() ? children_[activeChild_] : IPtr<IZelFeatureCollector>();
+}
+
+void FeatureCollectorBase::refreshInfo() {
+  IPtr<IZelFeatureCollector> child = activeChild();
+  if (!child) {
+    publishTileInfo();
+    return;
+  }
+  child->setFeatureName(tr("%1 (%2)", featureName_, child->typeName()));
+  child->refreshInfo();
+}
+
+IPtr<IZelFeature> FeatureCollectorBase::takeFeature() {
+  return std::exchange(createdFeature_, IPtr<IZelFeature>());
+}
+
+bool FeatureCollectorBase::resultPoint(int32_t i, Vector3& out) {
+  if (i < 1 || i > resultPointCount()) return false;
+  out = resultPoints_[static_cast<size_t>(i - 1)];
+  return true;
+}
+
+void FeatureCollectorBase::reset() {
+  sampledPoints_.clear();
+  resultPoints_.clear();
+  sampledSinceReset_ = false;
+  stopPoint_ = Vector3();
+  createdFeature_.release();
+  if (pointSink_) pointSink_->clear();
+  resetChildren();
+  // Over a copy, so that nothing a child does while it resets changes the list being walked.
+  const std::vector<IPtr<IZelFeatureCollector>> children = children_;
+  for (const IPtr<IZelFeatureCollector>& child : children) child->reset();
+  for (const IPtr<IZelFeatureCollector>& child : children) child->setPointSink(pointSink_.get());
+}
+
+bool FeatureCollectorBase::acceptChildCollector(IZelFeatureCollector* child) {
+  if (!child) return false;
+  IPtr<IZelFeature> feature = child->takeFeature();
+  return feature && acceptFeature(feature.get());
+}
+
+void FeatureCollectorBase::publishTileInfo() {
+  if (IPtr<IZelFeatureCollector> child = activeChild()) {
+    child->publishTileInfo();
+    return;
+  }
+  if (!tile()) return;
+  tile()->setText("FeatureName", featureName_);
+  tile()->setFlag("PointsTaken", 0);
+  tile()->setFlag("PointsRequired", pointsRequired_);
+  if (!createdFeature_) tile()->setText("BriefInstructions", briefInstructions());
+}
+
+bool FeatureCollectorBase::deleteLastPoint() {
+  if (IPtr<IZelFeatureCollector> child = activeChild()) return child->deleteLastPoint();
+  if (sampledPoints_.empty()) return false;
+  sampledPoints_.pop_back();
+  if (pointSink_) pointSink_->removeLast();
+  refreshInstructions();
+  notify(kDeletedPointEvent, nullptr);
+  return true;
+}
+
+void FeatureCollectorBase::setPointSink(RealPArray* points) {
+  if (points != pointSink_.get()) pointSink_ = points;
+  for (const IPtr<IZelFeatureCollector>& child : children_) child->setPointSink(points);
+}
+
+void FeatureCollectorBase::pushProbeRadius(double radius) {
+  savedProbeRadius_ = probeRadius_;
+  probeRadius_ = radius;
+}
+
+void FeatureCollectorBase::popProbeRadius() {
+  probeRadius_ = savedProbeRadius_;
+  savedProbeRadius_ = 0.0;
+}
+
+bool FeatureCollectorBase::canFinish() {
+  IPtr<IZelFeatureCollector> child = activeChild();
+  if (!child) return canFinishFlag_;
+  if (!child->isComponentChild()) return child->canFinish();
+  // A component may finish only behind a child that is not one (the work plane), never as the first child.
+  return activeChild_ > 0 && !children_[activeChild_ - 1]->isComponentChild() && child->canFinish();
+}
+
+void FeatureCollectorBase::setProbeRadius(double radius) {
+  probeRadius_ = radius;
+  for (const IPtr<IZelFeatureCollector>& child : children_)
+    if (auto* receiver = queryPart<IZelHardProbeDataReceiver>(child.get())) receiver->setProbeRadius(radius);
+}
+
+void FeatureCollectorBase::onPointSampled(const Vector3& point) {
+  if (IPtr<IZelFeatureCollector> child = activeChild()) {
+    if (auto* receiver = queryPart<IZelHardProbeDataReceiver>(child.get())) receiver->onPointSampled(point);
+    return;
+  }
+  sampledPoints_.push_back(point);
+  appendToSink(point);
+  refreshInstructions();
+  sampledSinceReset_ = true;
+}
+
+void FeatureCollectorBase::onPointStop(const Vector3& point) {
+  stopPoint_ = point;
+  if (IPtr<IZelFeatureCollector> child = activeChild()) {
+    if (auto* receiver = queryPart<IZelHardProbeDataReceiver>(child.get())) receiver->onPointStop(point);
+    return;
+  }
+  notify(kStopEvent, nullptr);
+}
+
+void FeatureCollectorBase::onCustomEvent(const ZelCString& name, IZelUnknown*) {
+  const char* event = name.data();
+  if (is(event, kErrorEvent)) {
+    notify(kErrorEvent, nullptr);
+  } else if (is(event, kCancelEvent)) {
+    notify(kCancelEvent, nullptr);
+  } else if (is(event, kUndoLastSampledEvent)) {
+    // With nothing to undo in this feature, the undo reaches back into the feature made before it.
+    if (!deleteLastPoint() && !sampledSinceReset_) notify(kDeleteLastFeatureEvent, nullptr);
+  }
+}
+
+void FeatureCollectorBase::userInstructions(IPtr<IZelUserInstructions>& out, bool withThirdPicture) {
+  IPtr<IZelFeatureCollector> child = activeChild();
+  if (auto* source = queryPart<IZelUserInstructionSource>(child.get())) {
+    source->userInstructions(out, false);
+    return;
+  }
+  out = userInstructions(withThirdPicture);
+}
+
+void FeatureCollectorBase::onNotify(const char* event, IZelSubject* subject, void*) {
+  IPtr<IZelFeatureCollector> child = activeChild();
+  if (!child || subject != queryPart<IZelSubject>(child.get())) return;
+  if (is(event, kStopEvent)) onChildStop(*child);
+}
+
+void FeatureCollectorBase::onChildStop(IZelFeatureCollector& child) {
+  if (!child.fillCreatorParameters()) {
+    notify(kStopEvent, nullptr);
+    return;
+  }
+  const size_t count = children_.size();
+  bool childFollows = hasNextChild();
+  acceptChildCollector(&child);
+  if (!child.isComponentChild()) child.reset();
+  if (children_.size() != count) childFollows = hasNextChild();
+  if (childFollows || pointsRequired_ != 0) {
+    notify(kAddedChildFeatureEvent, nullptr);
+    notify(kUserInstructionsChangedEvent, nullptr);
+  } else {
+    notify(kStopEvent, nullptr);
+  }
+}
+
+void FeatureCollectorBase::setCreator(const char* creatorClassName) {
+  creator_.createInstance(classIdOf(creatorClassName));
+  pointsRequired_ = creator_ ? creator_->minPoints() : 0;
+}
+
+void FeatureCollectorBase::setFeatureType(const char* featureInterfaceName) {
+  // The host's registry names the class of the type's features; the type-finder tells their type.
+  const std::string path = std::string(kFeatureTypesPath) + featureInterfaceName;
+  RegPtr<IZelFeature> feature{ZelCString(path.c_str())};
+  SPtr<IZelFeatureTypeFinder> finder;
+  if (!feature || !finder) return;
+  if (IZelFeatureType* type = finder->featureType(feature.get())) typeName_ = type->displayName();
+}
+
+void FeatureCollectorBase::addChildCollector(const IPtr<IZelFeatureCollector>& child, bool restart) {
+  if (!child) return;
+  if (auto* subject = queryPart<IZelSubject>(child.get())) subject->attach(this);
+  const bool noneActive = activeChild_ >= children_.size();
+  children_.push_back(child);
+  if (pointSink_) child->setPointSink(pointSink_.get());
+  if (restart || noneActive) activeChild_ = 0;
+}
+
+void FeatureCollectorBase::removeLastChild() {
+  if (!children_.empty()) {
+    if (auto* subject = queryPart<IZelSubject>(children_.back().get())) subject->detach(this);
+    children_.pop_back();
+  }
+  activeChild_ = 0;
+}
+
+void FeatureCollectorBase::advanceChild() {
+  if (activeChild_ < children_.size()) ++activeChild_;
+  refreshInfo();
+}
+
+void FeatureCollectorBase::activateChild(size_t index) {
+  activeChild_ = std::min(index, children_.size());
+}
+
+IPtr<IZelParameter> FeatureCollectorBase::featureParameter(IZelFeature* feature) {
+  SPtr<IZelEmbeddedFeatureParameter> value;
+  if (!value) return {};
+  value->setFeature(feature);
+  return IPtr<IZelParameter>(value.get());
+}
+
+IPtr<IZelParameter> FeatureCollectorBase::childFeaturesParameter(std::span<IZelFeature* const> features) {
+  SPtr<IZelParameterTable> table;
+  if (!table) return {};
+  int32_t number = 0;
+  for (IZelFeature* feature : features) {
+    IPtr<IZelParameter> value = featureParameter(feature);
+    if (!value) return {};
+    ZelString key(kChildFeaturePrefix);
+    key += ZelString::number(++number);
+    key += ZelString(u">");
+    table->setParameter(key, value.get());
+  }
+  return IPtr<IZelParameter>(table.get());
+}
+
+bool FeatureCollectorBase::fillProbingParameters(uint32_t keys, IZelPlane* workPlane) {
+  IPtr<IZelVectorsValue> sampled;
+  IPtr<IZelVectorValue> stop;
+  IPtr<IZelDoubleValue> radius;
+  IPtr<IZelParameter> plane;
+  if (keys & kFillSampled) sampled.getService();
+  if (keys & kFillStop) stop.getService();
+  if (keys & kFillRadius) radius.getService();
+  if (keys & kFillWorkPlane) plane = featureParameter(queryPart<IZelFeature>(workPlane));
+  if (!creator_ || ((keys & kFillSampled) && !sampled) || ((keys & kFillStop) && !stop) ||
+      ((keys & kFillRadius) && !radius) || ((keys & kFillWorkPlane) && !plane))
+    return false;
+  if (sampled) {
+    setPoints(*sampled, sampledPoints_);
+    creator_->setParameter(ZelString(kSampledPointsKey), sampled.get());
+  }
+  if (stop) {
+    stop->setValue(stopPoint_);
+    creator_->setParameter(ZelString(kStopPointKey), stop.get());
+  }
+  if (radius) {
+    radius->setValue(probeRadius_);
+    creator_->setParameter(ZelString(kProbeRadiusKey), radius.get());
+  }
+  if (plane) creator_->setParameter(ZelString(kWorkPlaneKey), plane.get());
+  return createWithCreator();
+}
+
+bool FeatureCollectorBase::createWithCreator() {
+  if (!creator_) return false;
+  IPtr<IZelFeature> made;
+  made.takeOwnership(creator_->createFeature());
+  if (made.get() != createdFeature_.get()) createdFeature_ = std::move(made);
+  loadResultPoints();
+  return static_cast<bool>(createdFeature_);
+}
+
+void FeatureCollectorBase::refreshInstructions() {
+  if (!tile()) return;
+  const auto taken = static_cast<int32_t>(sampledPoints_.size());
+  if (taken < pointsRequired_) {
+    tile()->setText("BriefInstructions", briefInstructions());
+  } else {
+    tile()->setText("BriefInstructions", tr("%1 or %2", briefInstructions(), appendStopInstruction()));
+  }
+  tile()->setFlag("PointsTaken", taken);
+}
+
+void FeatureCollectorBase::offerBases(QueryChain& chain) {
+  chain.offer<FeatureCollectorBase>(this)
+      .offer<IZelFeatureCollector>(this)
+      .offer<IZelHardProbeDataReceiverV2>(this)
+      .offer<IZelHardProbeDataReceiver>(this)
+      .offer<IZelPluginDataReceiver>(this)
+      .offer<IZelUserInstructionSource>(this)
+      .offer<IZelListener>(this);
+  querySubjectChain(chain);
+}
+
+void FeatureCollectorBase::appendToSink(const Vector3& point) {
+  if (!pointSink_) return;
+  // An entry is the point followed by whatever else the array carries, which a sampled point leaves 0.
+  std::vector<double> entry(static_cast<size_t>(std::max(3, pointSink_->entryWidth())), 0.0);
+  entry[0] = point.x;
+  entry[1] = point.y;
+  entry[2] = point.z;
+  pointSink_->append(entry.data());
+}
+
+void FeatureCollectorBase::loadResultPoints() {
+  resultPoints_ =
+      createdFeature_ ? getCompensatedPoints(createdFeature_.get()).value_or(PointList{}) : PointList{};
+}

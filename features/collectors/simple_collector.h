@@ -1,0 +1,59 @@
+#pragma once
+
+// The collectors of features probed as one point set (a line, a plane, a point, a sphere, a cone, ...): each
+// differs from the others only in what its spec says. One with a work plane probes the plane first, through
+// a plane collector child (or takes a picked plane), and keeps that plane for the next features of its type.
+
+#include <cstdint>
+#include <optional>
+
+#include "features/collectors/feature_collector_base.h"
+#include "host/api/feature_kinds.h"
+#include "ui/instructions/instruction_pictures.h"
+
+struct SimpleCollectorSpec {
+  const char* creator;      // the creator's class name
+  const char* featureType;  // the feature interface name of the type, such as "IZelLine"
+  uint32_t fillKeys;        // FeatureCollectorBase::FillKey: what the creator's table gets
+  bool workPlane;           // probes or takes a work plane first
+  bool canFinish;
+  bool showFeatureStatistics;
+  const char* briefWord;  // "Probe points on the <word>"; null: "Probe points"
+  bool offsetFinish;      // finished by the offset direction rather than a plain "finish"
+  std::optional<InstructionPictureSet> pictures = std::nullopt;  // none: no instructions to show
+};
+
+class SimpleCollector : public FeatureCollectorBase {
+ public:
+  static constexpr const char* interfaceName = "SimpleCollector";
+
+  bool fillCreatorParameters() override;
+  // With a work plane: the first plane becomes it (a picked one skips probing it); anything else, or a
+  // second plane, is refused.
+  bool acceptFeature(IZelFeature* feature) override;
+  using FeatureCollectorBase::userInstructions;
+  IPtr<IZelUserInstructions> userInstructions(bool withThirdPicture) override;
+  ZelString briefInstructions() override;
+  ZelString appendStopInstruction() override;
+
+  IZelPlane* workPlane() const { return workPlane_.get(); }
+
+ protected:
+  // Makes the creator, names the type, sets the flags and adds the work-plane child, which is active first.
+  explicit SimpleCollector(const SimpleCollectorSpec& spec);
+
+  // The object the feature stands for as Kind, when the feature is of that kind; null otherwise.
+  template <class Kind>
+  static Kind* featureOfKind(IZelFeature* feature) {
+    return queryPart<Kind>(feature) ? queryPart<Kind>(feature->object()) : nullptr;
+  }
+
+  // Forgets the work plane (parallel planes probe a new primary plane for every feature).
+  void forgetWorkPlane() { workPlane_.release(); }
+  // Keeps the plane as the work plane and moves on to the next child.
+  void takeWorkPlane(IZelPlane* plane);
+
+ private:
+  const SimpleCollectorSpec& spec_;
+  IPtr<IZelPlane> workPlane_;
+};

@@ -1,0 +1,86 @@
+#include "features/feature_matching.h"
+
+#include <cfloat>
+#include <optional>
+
+#include "framework/host_glue/document_glue.h"
+#include "framework/object/iptr.h"
+#include "framework/object/query_part.h"
+#include "host/api/data_store.h"
+#include "host/api/probe_array_source.h"
+#include "host/api/zel_doc.h"
+
+namespace {
+
+constexpr double kRadiansPerDegree = 0.017453292519943295;
+
+// The centre of the feature's box, asked from the empty box; none when it gives no box.
+std::optional<Vector3> boxCentre(IZelFeature& feature) {
+  double box[6] = {FLT_MAX, FLT_MAX, FLT_MAX, -FLT_MAX, -FLT_MAX, -FLT_MAX};
+  if (!feature.boundingBox(box)) return std::nullopt;
+  return Vector3{(box[0] + box[3]) / 2, (box[1] + box[4]) / 2, (box[2] + box[5]) / 2};
+}
+
+struct Tolerances {
+  double maxDistance;
+  double maxAngle;  // radians
+};
+
+Tolerances matchingTolerances(IDataStore& store) {
+  return {store.getDouble(kFeatureMatchingMaxDistanceKey, 0),
+          store.getDouble(kFeatureMatchingMaxAngleKey, 0) * kRadiansPerDegree};
+}
+
+}  // namespace
+
+bool isFeatureMatchingEnabled() {
+  SPtr<IDataStore> store;
+  return store && store->getInt(kFeatureMatchingEnableKey, 0) != 0;
+}
+
+bool matchReferenceFeature(IZelFeature* probed, ZelString& name) {
+  SPtr<IZelDoc> document;
+  SPtr<IDataStore> store;
+  if (!probed || !document || !store) return false;
+  auto* references =
+      queryPart<IZelSubObjectMgr>(getFeatureSubObjectMgr(document->findObject(ZelString(u"RefObject"))));
+  if (!references) return false;
+  const std::optional<Vector3> centre = boxCentre(*probed);
+  if (!centre) return false;
+  const Tolerances tolerances = matchingTolerances(*store);
+  IZelSubObject* best = nullptr;
+  double bestSquared = 0.0;
+  for (int32_t i = 0; i < references->subObjectCount(); ++i) {
+    IZelSubObject* candidate = references->subObjectAt(i);
+    auto* featureSubObject = queryPart<IZelFeatureSubObject>(candidate);
+    IZelFeature* feature = featureSubObject ? featureSubObject->feature() : nullptr;
+    auto* test = queryPart<IZelFeatureExt>(feature);
+    if (!test || !test->match(probed, tolerances.maxDistance, tolerances.maxAngle)) continue;
+    const std::optional<Vector3> candidateCentre = boxCentre(*feature);
+    if (!candidateCentre) continue;
+    const double squared = (*candidateCentre - *centre).squaredLength();
+    // Strictly nearer only: of equal distances the first in the reference object's order wins.
+    if (!best || squared < bestSquared) {
+      best = candidate;
+      bestSquared = squared;
+    }
+  }
+  if (!best) return false;
+  name = best->name();
+  return true;
+}
+
+bool fillProbeArraySource(IZelSubObject* subObject, IZelFeatureCollector* collector) {
+  if (!collector) return false;
+  const int32_t count = collector->resultPointCount();
+  if (count < 1) return true;
+  auto* source = queryPart<IZelProbeArraySource>(subObject);
+  if (!source) return false;
+  // The result points are in document coordinates, as the source keeps them.
+  source->begin(count);
+  for (int32_t i = 1; i <= count; ++i) {
+    Vector3 point;
+    if (collector->resultPoint(i, point)) source->append(point);
+  }
+  return true;
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+// Naming a probed feature after the reference feature it matches, and showing its probed points with it.
+// Matching asks the host whether each feature of the reference object "RefObject" matches the probed one
+// within the tolerances of the settings "Palpera/FeatureMatching/..." and ranks those that do by the
+// distance between the centres of their boxes. Main thread only.
+
+#include "basic_types/zel_string.h"
+#include "features/collectors/zel_feature_collector.h"
+#include "host/api/zel_feature.h"
+#include "host/api/zel_sub_objects.h"
+
+inline constexpr const char* kFeatureMatchingEnableKey = "Palpera/FeatureMatching/Enable";
+inline constexpr const char* kFeatureMatchingMaxDistanceKey = "Palpera/FeatureMatching/MaxDistance";
+inline constexpr const char* kFeatureMatchingMaxAngleKey = "Palpera/FeatureMatching/MaxAngle";
+
+// Whether "Palpera/FeatureMatching/Enable" is set; off when the host has no data store.
+bool isFeatureMatchingEnabled();
+
+// The name of the reference feature nearest the probed one among those the host's match test passes (the
+// first in the reference object's order on equal distances). False, leaving name, when there is no
+// reference object, the probed feature has no box, or nothing passes.
+bool matchReferenceFeature(IZelFeature* probed, ZelString& name);
+
+// Replaces the sub-object's probed points by the collector's result points. True when there were none to
+// show (the source is left as it was); false without a collector or when the sub-object has no source.
+bool fillProbeArraySource(IZelSubObject* subObject, IZelFeatureCollector* collector);

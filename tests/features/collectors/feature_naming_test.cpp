@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "collector_fixture.h"
+#include "features/feature_matching.h"
+#include "host/api/probe_array_source.h"
+
+namespace {
+
+using FeatureNaming = CollectorTest;
+
+constexpr double kDegree = M_PI / 180;
+
+// The normal of the z = 0 plane turned by angle about the x axis.
+Vector3 tilted(double angle) {
+  return {0, -std::sin(angle), std::cos(angle)};
+}
+
+class ProbedPlanes : public FeatureNaming {
+ protected:
+  // Probes one plane through a plane collector into "TestObject" per call; the names given, in order.
+  std::vector<std::u16string> probePlanes(int count) {
+    IZelDocObject* target = host_.document().doc().findObject(ZelString(u"TestObject"));
+    if (!target) target = addObject(u"TestObject");
+    IPtr<IZelFeatureCollector> plane = collector("PlaneCollector");
+    ProbingRun& run = listen(plane, target);
+    for (int i = 0; i < count; ++i)
+      DeviceStream(plane.get()).radius(.002).sample(kPlaneTips).stop(kAbovePlane);
+    return run.addedNames();
+  }
+  IZelDocObject* reference() {
+    if (!reference_) reference_ = addObject(u"RefObject");
+    return reference_;
+  }
+  void addReferencePlane(const char16_t* name, const Vector3& centre, const Vector3& normal) {
+    addFeature(reference(), planeFeature(centre, normal).get(), name);
+  }
+
+ private:
+  IZelDocObject* reference_ = nullptr;
+};
+
+TEST_F(ProbedPlanes, AreNumberedByTypeWhenMatchingIsOff) {
+  addReferencePlane(u"Datum A", {.05, .05, 0}, {0, 0, 1});
+  store().setInt(nullptr, kFeatureMatchingEnableKey, 0);
+  EXPECT_EQ(probePlanes(2), (std::vector<std::u16string>{u"Plane 1", u"Plane 2"}));
+}
+
+TEST_F(ProbedPlanes, AreNumberedByTypeWithoutAReferenceObject) {
+  ASSERT_TRUE(isFeatureMatchingEnabled()) << "on by default";
+  addObject(u"Reference");
+  EXPECT_EQ(probePlanes(2), (std::vector<std::u16string>{u"Plane 1", u"Plane 2"}));
+}
+
+TEST_F(ProbedPlanes, TakeTheNameOfTheNearestPassingReferenceFeatureAndTheFirstOnTies) {
+  addFeature(reference(), made<IZelPoint>().get(), u"A point");
+  addReferencePlane(u"Tilted", {.05, .05, 0}, tilted(6 * kDegree));
+  addReferencePlane(u"Too far", {.05, .05, .02}, {0, 0, 1});
+  addReferencePlane(u"Datum B", {.2, .05, 0}, {0, 0, 1});
+  addReferencePlane(u"Datum A", {.05, .15, 0}, {0, 0, -1});
+  addReferencePlane(u"Datum A again", {.05, -.05, 0}, {0, 0, 1});
+  EXPECT_EQ(probePlanes(2), (std::vector<std::u16string>{u"Datum A", u"Datum A"}));
+}
+
+TEST_F(ProbedPlanes, MatchWithinTheAngleToleranceGivenInDegrees) {
+  struct Case {
+    double maxAngle;  // degrees
+    double tilt;      // radians
+    bool matches;
+  };
+  // 5 degrees are 0.0872665 radians.
+  const Case cases[] = {
+      {5, 0.0872, true}, {5, 0.0874, false}, {10, 0.17, true}, {0, 0.0, true}, {0, 0.001, false}};
+  auto* references = queryPart<IZelSubObjectMgr>(getFeatureSubObjectMgr(reference()));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.maxAngle);
+    SCOPED_TRACE(c.tilt);
+    addReferencePlane(u"Datum", {.05, .05, 0}, tilted(c.tilt));
+    store().setDouble(nullptr, kFeatureMatchingMaxAngleKey, c.maxAngle);
+    const std::vector<std::u16string> names = probePlanes(1);
+    ASSERT_EQ(names.size(), 1u);
+    EXPECT_EQ(names[0] == u"Datum", c.matches) << std::string(names[0].begin(), names[0].end());
+    references->removeSubObject(references->subObjectAt(0));
+  }
+}
+
+TEST_F(ProbedPlanes, ShowTheirCompensatedPointsBesideThem) {
+  IZelDocObject* target = addObject(u"TestObject");
+  IPtr<IZelFeatureCollector> plane = collector("PlaneCollector");
+  ProbingRun& run = listen(plane, target);
+  DeviceStream(plane.get()).radius(.002).sample(kPlaneTips).stop(kAbovePlane);
+  ASSERT_EQ(run.added().size(), 1u);
+  auto* source = queryPart<IZelProbeArraySource>(run.added()[0].get());
+  ASSERT_TRUE(source);
+  ASSERT_EQ(source->count(), 4);
+  Vector3 point;
+  ASSERT_TRUE(source->pointAt(4, point));
+  EXPECT_NEAR((point - Vector3{.1, .1, 0}).length(), 0, 1e-12);
+  EXPECT_EQ(queryPart<IZelSubObjectMgr>(getFeatureSubObjectMgr(target))->subObjectCount(), 1);
+}
+
+TEST_F(FeatureNaming, NothingIsAddedWithoutAFeatureACollectorOrAKnownType) {
+  IZelDocObject* target = addObject(u"TestObject");
+  IPtr<IZelFeatureCollector> plane = collector("PlaneCollector");
+  IPtr<IZelFeature> feature = planeFeature({0, 0, 0}, {0, 0, 1});
+  EXPECT_FALSE(addFeatureSubObject(target, nullptr, plane.get()));
+  EXPECT_FALSE(addFeatureSubObject(target, feature.get(), nullptr));
+  EXPECT_FALSE(addFeatureSubObject(nullptr, feature.get(), plane.get()));
+  EXPECT_EQ(queryPart<IZelSubObjectMgr>(getFeatureSubObjectMgr(target))->subObjectCount(), 0);
+  EXPECT_TRUE(fillProbeArraySource(nullptr, plane.get())) << "no result points: nothing to show";
+  EXPECT_FALSE(fillProbeArraySource(nullptr, nullptr));
+}
+
+}  // namespace
