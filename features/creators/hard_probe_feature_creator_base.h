@@ -6,12 +6,13 @@
 // that store the probing record on the feature and hand it to the host's recreation modifier.
 //
 // A concrete creator derives from RegisteredCreator (registered_creator.h) and writes buildFeature: read,
-// fit, compensate, finish. Main thread only.
+// fit (point_fit.h), compensate, finish. Main thread only.
 
 #include <cstdint>
 #include <optional>
 
 #include "basic_types/zel_id.h"
+#include "features/creators/point_fit.h"
 #include "features/creators/zel_hard_probe_feature_creator.h"
 #include "features/point_list.h"
 #include "framework/object/iptr.h"
@@ -75,17 +76,6 @@ class HardProbeFeatureCreatorBase : public IZelHardProbeFeatureCreator, public Z
     auto* value = parameterAs<IZelEmbeddedFeatureParameter>(key);
     return value ? queryPart<Kind>(value->feature()) : nullptr;
   }
-
-  // How a fit is set up: the fitter of featureType under "Features/Fitters/BestFitFitter/", all points
-  // selected and, unless the fitter is given points already in their plane, the work plane (null: none).
-  struct FitSetUp {
-    const char* featureType;
-    IZelPlane* workPlane = nullptr;
-    bool setsWorkPlane = true;
-  };
-  // The fitted feature (the points as a region of a point complex, fitted by the host), or none when a host
-  // service is missing or the points do not determine the feature.
-  IPtr<IZelFeature> fitPoints(const PointList& points, const FitSetUp& setUp);
 
   // The finishing steps: the probing record with the compensated points, then the recreation modifier.
   IPtr<IZelFeature> finish(const IPtr<IZelFeature>& feature, const PointList& compensated);
