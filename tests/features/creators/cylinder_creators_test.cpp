@@ -63,14 +63,26 @@ TEST_F(CylinderCreators, ABoreGrowsAndABossShrinksByTheProbeRadius) {
     double tipRadius;
     Vector3 stop;
   };
-  const Case cases[] = {{"bore", .008, kInsideBore},
-                        {"bore, stop on the tip surface", .008, {.108, .1, .015}},
-                        {"boss", .012, {.2, .1, .015}}};
+  const Case cases[] = {{"bore", .008, kInsideBore}, {"boss", .012, {.2, .1, .015}}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.kind);
     const Points tips = atRadius(kBoreTips, c.tipRadius);
     expectBoreCompensated(probe("HardProbeCylinderCreator", tips, c.stop, kProbe).get(), tips);
   }
+}
+
+TEST_F(CylinderCreators, AStopOnTheSurfaceCountsAsInside) {
+  ObservedFitter::Record seen;
+  ObservedFitter::install(host_, "IZelCylinder", kHostCylinderFitterClassId, seen);
+  // A fit answering exact values, the stop on its surface.
+  seen.changeAnswer = [](IZelFeature& fitted) {
+    queryPart<IZelCylinder>(&fitted)->redefine({0, 0, 0}, {0, 0, 1}, .25, {1, 0, 0}, nullptr, nullptr,
+                                               nullptr);
+  };
+  IPtr<IZelFeature> feature = probe("HardProbeCylinderCreator", kBoreTips, {0, .25, .5}, kProbe);
+  auto* cylinder = queryPart<IZelCylinder>(feature.get());
+  ASSERT_TRUE(cylinder);
+  EXPECT_EQ(cylinder->radius(), .25 + kProbe);
 }
 
 TEST_F(CylinderCreators, TheFreeFitStartsFromTheTwoRings) {

@@ -1,9 +1,11 @@
 #pragma once
 
 // A fitter that stands in for one of the host's best-fit fitters in a test: it hands the points and every
-// parameter on to the host's own fitter of that kind, keeps what it was given by name, and may answer the
-// fitted feature reversed (its ends swapped), as a host whose fit runs the other way round would.
+// parameter on to the host's own fitter of that kind, keeps what it was given by name, and may change the
+// fitted feature before it answers it: reversed (its ends swapped), as a host whose fit runs the other way
+// round would, or set to a shape of exact values.
 
+#include <functional>
 #include <map>
 #include <string>
 
@@ -21,7 +23,7 @@ class ObservedFitter : public IZelFeatureFitter, public HostUnknown {
 
   struct Record {
     std::map<std::u16string, IPtr<IZelParameter>> given;
-    bool reverseAnswer = false;
+    std::function<void(IZelFeature&)> changeAnswer;
     template <class T>
     T* value(const char16_t* name) {
       auto found = given.find(name);
@@ -40,7 +42,7 @@ class ObservedFitter : public IZelFeatureFitter, public HostUnknown {
   }
   IZelFeature* fit() override {
     IZelFeature* fitted = fitter_->fit();
-    if (fitted && record_.reverseAnswer) fitted->reverseOrientation();
+    if (fitted && record_.changeAnswer) record_.changeAnswer(*fitted);
     return fitted;
   }
 
