@@ -17,8 +17,10 @@ constexpr double kProbeRadius = .001;
 constexpr int kPoses = 8;
 
 class RandomPose : public CreatorTest {
- protected:
+ public:
   Vector3 noisy(const Vector3& p) { return p + Vector3{noise_(rng_), noise_(rng_), noise_(rng_)}; }
+
+ protected:
   Vector3 randomDirection() {
     Vector3 v{unit_(rng_), unit_(rng_), unit_(rng_)};
     return v.normalized();
@@ -158,6 +160,87 @@ TEST_F(RandomPose, PointsAndPointCirclesCompensateTowardsTheSurface) {
     ASSERT_TRUE(circle) << pose;
     EXPECT_NEAR(circle->radius(), .004, kTolerance) << pose;
     EXPECT_LT((circle->center() - hole).length(), kTolerance) << pose;
+  }
+}
+
+// Tips on rings across the axis at the heights given, each over the arc `span` from `from`, at the tip radius
+// a height gives, with noise.
+template <class RadiusAt>
+Points ringsOfTips(RandomPose& test, const Vector3& base, const Vector3& axis,
+                   std::initializer_list<double> heights, int perRing, double from, double span,
+                   RadiusAt radiusAt) {
+  Points tips;
+  for (double h : heights) {
+    for (const Vector3& p : ring(base + axis * h, axis, radiusAt(h), perRing, from, span))
+      tips.push_back(test.noisy(p));
+  }
+  return tips;
+}
+
+TEST_F(RandomPose, ACylinderFromAQuarterOfABoreOrABossHasItsRadius) {
+  constexpr double kRadius = .01;
+  for (int pose = 0; pose < kPoses; ++pose) {
+    const Vector3 base = randomPoint(), axis = randomDirection();
+    const auto [u, v] = across(axis);
+    const bool bore = pose % 2 == 0;
+    const double tipRadius = bore ? kRadius - kProbeRadius : kRadius + kProbeRadius;
+    const Points tips = ringsOfTips(*this, base, axis, {.004, .012, .02}, 8, .3 * pose, M_PI / 2,
+                                    [&](double) { return tipRadius; });
+    const Vector3 stop = base + axis * .012 + (bore ? Vector3{} : u * .05);
+    const IPtr<IZelFeature> bottom = planeFeature(base, axis), top = planeFeature(base + axis * .025, axis);
+    struct Kind {
+      const char* creator;
+      IZelFeature* workPlane;
+    };
+    for (const Kind& kind : {Kind{"HardProbeCylinderCreator", nullptr},
+                             Kind{"HardProbeConstrainedCylinderCreator", bottom.get()}}) {
+      SCOPED_TRACE(kind.creator);
+      IPtr<IZelFeature> feature = probe(kind.creator, tips, stop, kProbeRadius, kind.workPlane);
+      auto* cylinder = queryPart<IZelCylinder>(feature.get());
+      ASSERT_TRUE(cylinder) << pose;
+      EXPECT_NEAR(cylinder->radius(), kRadius, kTolerance) << (bore ? "bore " : "boss ") << pose;
+      EXPECT_GT(std::fabs(cylinder->axisDirection().dot(axis)), 1 - 1e-5) << pose;
+      for (const Vector3& p : compensated(feature.get()))
+        EXPECT_NEAR(Vector3::perpendicularPart(p - base, axis).length(), kRadius, kTolerance) << pose;
+    }
+  }
+}
+
+TEST_F(RandomPose, AConeFromABandOfAHoleOrABossHasItsSurface) {
+  const double slope = std::tan(.3);
+  for (int pose = 0; pose < kPoses; ++pose) {
+    const Vector3 apexSide = randomPoint(), axis = randomDirection();
+    const auto [u, v] = across(axis);
+    const bool hole = pose % 2 == 0;
+    // The surface's radius .008 + slope·h; the tips stand off it by the probe radius along its normal.
+    const double side = hole ? -1.0 : 1.0;
+    auto surface = [&](double h) { return .008 + slope * h; };
+    const double offAcross = side * kProbeRadius * std::cos(.3),
+                 offAlong = -side * kProbeRadius * std::sin(.3);
+    const Points tips = ringsOfTips(*this, apexSide + axis * offAlong, axis, {.002, .007, .012}, 8, .2 * pose,
+                                    2 * M_PI, [&](double h) { return surface(h) + offAcross; });
+    const Vector3 stop = apexSide + axis * .007 + (hole ? Vector3{} : u * .05);
+    IPtr<IZelFeature> workPlane = planeFeature(apexSide, axis);
+    for (IZelFeature* constraint : {static_cast<IZelFeature*>(nullptr), workPlane.get()}) {
+      const char* creator = constraint ? "HardProbeConstrainedConeCreator" : "HardProbeConeCreator";
+      SCOPED_TRACE(creator);
+      IPtr<IZelFeature> feature = probe(creator, tips, stop, kProbeRadius, constraint);
+      auto* cone = queryPart<IZelCone>(feature.get());
+      ASSERT_TRUE(cone) << pose;
+      // Over a band of 10 mm the noise leaves the half-angle some 0.6 mrad uncertain.
+      EXPECT_NEAR(cone->halfAngle(), .3, 3e-3) << pose;
+      EXPECT_GT(cone->axisDirection().dot(axis), 1 - 1e-5) << "narrow end first, pose " << pose;
+      for (const Vector3& end : {cone->endA(), cone->endB()}) {
+        const double h = (end - apexSide).dot(axis);
+        EXPECT_NEAR(Vector3::perpendicularPart(end - apexSide, axis).length(), 0, kTolerance) << pose;
+        EXPECT_NEAR(end == cone->endA() ? cone->radiusA() : cone->radiusB(), surface(h), kTolerance)
+            << (hole ? "hole " : "boss ") << pose;
+      }
+      for (const Vector3& p : compensated(feature.get())) {
+        const double h = (p - apexSide).dot(axis);
+        EXPECT_NEAR(Vector3::perpendicularPart(p - apexSide, axis).length(), surface(h), kTolerance) << pose;
+      }
+    }
   }
 }
 
