@@ -7,6 +7,11 @@
 #include "framework/object/host_lookup.h"
 #include "host/api/feature_types.h"
 
+std::u16string HardProbeFeatureCreatorBase::childNumber(int number) {
+  const std::string digits = std::to_string(number);
+  return std::u16string(digits.begin(), digits.end());
+}
+
 IZelParameterTable* HardProbeFeatureCreatorBase::parameterTable() {
   if (!parameters_) parameters_.getService();
   return parameters_.get();

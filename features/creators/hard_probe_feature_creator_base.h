@@ -10,8 +10,10 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "basic_types/zel_id.h"
+#include "features/creators/creator_parameter_keys.h"
 #include "features/creators/point_fit.h"
 #include "features/creators/zel_hard_probe_feature_creator.h"
 #include "features/point_list.h"
@@ -77,11 +79,24 @@ class HardProbeFeatureCreatorBase : public IZelHardProbeFeatureCreator, public Z
     return value ? queryPart<Kind>(value->feature()) : nullptr;
   }
 
+  // Child `number` of a composite feature ("<FeatureN>" in "<ChildFeatures>") as Kind; null when the table,
+  // the child or its kind is missing.
+  template <class Kind>
+  Kind* childFeature(int number) {
+    auto* children = parameterAs<IZelParameterTable>(kChildFeaturesKey);
+    const std::u16string name = std::u16string(kChildFeaturePrefix) + childNumber(number) + u">";
+    auto* child =
+        children ? queryPart<IZelEmbeddedFeatureParameter>(children->getParameter(ZelString(name.c_str())))
+                 : nullptr;
+    return child ? queryPart<Kind>(child->feature()) : nullptr;
+  }
+
   // The finishing steps: the probing record with the compensated points, then the recreation modifier.
   IPtr<IZelFeature> finish(const IPtr<IZelFeature>& feature, const PointList& compensated);
 
  private:
   IZelParameterTable* parameterTable();
+  static std::u16string childNumber(int number);
 
   ZelID classId_;
   IPtr<IZelParameterTable> parameters_;
