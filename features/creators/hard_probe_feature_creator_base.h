@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "basic_types/zel_id.h"
 #include "features/creators/creator_parameter_keys.h"
@@ -89,6 +90,18 @@ class HardProbeFeatureCreatorBase : public IZelHardProbeFeatureCreator, public Z
         children ? queryPart<IZelEmbeddedFeatureParameter>(children->getParameter(ZelString(name.c_str())))
                  : nullptr;
     return child ? queryPart<Kind>(child->feature()) : nullptr;
+  }
+
+  // Children 1 .. count, each answering Kind, as features; none when one is missing or of another kind.
+  template <class Kind>
+  std::optional<std::vector<IPtr<IZelFeature>>> childFeatures(int count) {
+    std::vector<IPtr<IZelFeature>> children;
+    for (int number = 1; number <= count; ++number) {
+      auto* child = queryPart<IZelFeature>(childFeature<Kind>(number));
+      if (!child) return std::nullopt;
+      children.emplace_back(child);
+    }
+    return children;
   }
 
   // The finishing steps: the probing record with the compensated points, then the recreation modifier.

@@ -307,7 +307,17 @@ TEST(ClassTable, TheModulesTableIsTheHundredClassesAndTheLoadedModuleRegistersTh
                                                       "HardProbeSphereCreator",
                                                       "HardProbeCircleCreator",
                                                       "HardProbePointCircleCreator",
-                                                      "HardProbeBoltCircleCreator"};
+                                                      "HardProbeBoltCircleCreator",
+                                                      "HardProbeCylinderCreator",
+                                                      "HardProbeConstrainedCylinderCreator",
+                                                      "HardProbeTopBottomPlaneCylinderCreator",
+                                                      "HardProbeConeCreator",
+                                                      "HardProbeConstrainedConeCreator",
+                                                      "HardProbeParallelPlanesPlaneCreator",
+                                                      "HardProbeParallelPlanesCreator",
+                                                      "HardProbeOvalSlotCreator",
+                                                      "HardProbeRectangularSlotCreator",
+                                                      "HardProbeRoundedSlotCreator"};
     if (row.subsystem <= 2 || builtBeyond.count(row.name))
       expected.insert(std::string(row.id) + " " + row.name);
   }
