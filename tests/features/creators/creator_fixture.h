@@ -95,6 +95,18 @@ class CreatorTest : public ModuleTest {
     return create(*made);
   }
 
+  // A cylinder creator's feature between the two planes ("<BottomPlane>", "<TopPlane>").
+  IPtr<IZelFeature> probeBetween(const Points& sampled, const Vector3& stop, double radius,
+                                 IZelFeature* bottom, IZelFeature* top) {
+    IPtr<IZelHardProbeFeatureCreator> made = creator("HardProbeTopBottomPlaneCylinderCreator");
+    made->setParameter(ZelString(kSampledPointsKey), pointsValue(sampled).get());
+    made->setParameter(ZelString(kStopPointKey), pointValue(stop).get());
+    made->setParameter(ZelString(kProbeRadiusKey), doubleValue(radius).get());
+    made->setParameter(ZelString(kBottomPlaneKey), featureValue(bottom).get());
+    made->setParameter(ZelString(kTopPlaneKey), featureValue(top).get());
+    return create(*made);
+  }
+
   // A composite creator's feature from its children, named "<Feature1>", "<Feature2>", ... in order, with the
   // probe radius and the work plane when they are given.
   IPtr<IZelFeature> compose(const char* className, const std::vector<IZelFeature*>& children,

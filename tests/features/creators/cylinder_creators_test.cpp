@@ -30,14 +30,7 @@ Points atRadius(const Points& tips, double radius) {
 class CylinderCreators : public CreatorTest {
  protected:
   IPtr<IZelFeature> topBottomCylinder(const Points& tips, const Vector3& stop) {
-    IPtr<IZelHardProbeFeatureCreator> made = creator("HardProbeTopBottomPlaneCylinderCreator");
-    made->setParameter(ZelString(kSampledPointsKey), pointsValue(tips).get());
-    made->setParameter(ZelString(kStopPointKey), pointValue(stop).get());
-    made->setParameter(ZelString(kProbeRadiusKey), doubleValue(kProbe).get());
-    made->setParameter(ZelString(kBottomPlaneKey), featureValue(groundPlane().get()).get());
-    made->setParameter(ZelString(kTopPlaneKey),
-                       featureValue(planeFeature({0, 0, .03}, {0, 0, 1}).get()).get());
-    return create(*made);
+    return probeBetween(tips, stop, kProbe, groundPlane().get(), planeFeature({0, 0, .03}, {0, 0, 1}).get());
   }
 
   // The cylinder is the bore (or boss) of radius .010 about the z axis through (.1, .1), its compensated

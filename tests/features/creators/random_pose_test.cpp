@@ -188,14 +188,12 @@ TEST_F(RandomPose, ACylinderFromAQuarterOfABoreOrABossHasItsRadius) {
                                     [&](double) { return tipRadius; });
     const Vector3 stop = base + axis * .012 + (bore ? Vector3{} : u * .05);
     const IPtr<IZelFeature> bottom = planeFeature(base, axis), top = planeFeature(base + axis * .025, axis);
-    struct Kind {
-      const char* creator;
-      IZelFeature* workPlane;
-    };
-    for (const Kind& kind : {Kind{"HardProbeCylinderCreator", nullptr},
-                             Kind{"HardProbeConstrainedCylinderCreator", bottom.get()}}) {
-      SCOPED_TRACE(kind.creator);
-      IPtr<IZelFeature> feature = probe(kind.creator, tips, stop, kProbeRadius, kind.workPlane);
+    const IPtr<IZelFeature> cylinders[] = {
+        probe("HardProbeCylinderCreator", tips, stop, kProbeRadius),
+        probe("HardProbeConstrainedCylinderCreator", tips, stop, kProbeRadius, bottom.get()),
+        probeBetween(tips, stop, kProbeRadius, bottom.get(), top.get())};
+    for (const IPtr<IZelFeature>& feature : cylinders) {
+      SCOPED_TRACE(&feature - cylinders);
       auto* cylinder = queryPart<IZelCylinder>(feature.get());
       ASSERT_TRUE(cylinder) << pose;
       EXPECT_NEAR(cylinder->radius(), kRadius, kTolerance) << (bore ? "bore " : "boss ") << pose;
@@ -241,6 +239,70 @@ TEST_F(RandomPose, AConeFromABandOfAHoleOrABossHasItsSurface) {
         EXPECT_NEAR(Vector3::perpendicularPart(p - apexSide, axis).length(), surface(h), kTolerance) << pose;
       }
     }
+  }
+}
+
+TEST_F(RandomPose, ParallelPlanesAcrossASlotOrARibHaveTheirWidth) {
+  for (int pose = 0; pose < kPoses; ++pose) {
+    const Vector3 origin = randomPoint(), normal = randomDirection();
+    const auto [u, v] = across(normal);
+    // The primary face through the origin across normal, probed from its front; the other face at +.02 across
+    // a slot, probed from the slot, or at −.01 behind a rib, probed from behind: either tip stands below it.
+    const bool slot = pose % 2 == 0;
+    const double width = slot ? .02 : .01, other = slot ? width : -width;
+    Points tips;
+    for (int i = 0; i < 6; ++i)
+      tips.push_back(
+          noisy(origin + u * (.02 * unit_(rng_)) + v * (.02 * unit_(rng_)) + normal * kProbeRadius));
+    IPtr<IZelFeature> primary =
+        probe("HardProbeParallelPlanesPlaneCreator", tips, origin + normal * .005, kProbeRadius);
+    IPtr<IZelFeature> secondary =
+        probe("HardProbePointCreator", {noisy(origin + u * .01 + normal * (other - kProbeRadius))}, {},
+              kProbeRadius);
+    ASSERT_TRUE(primary && secondary) << pose;
+    IPtr<IZelFeature> feature =
+        compose("HardProbeParallelPlanesCreator", {primary.get(), secondary.get()}, kProbeRadius);
+    auto* planes = queryPart<IZelParallelPlanes>(feature.get());
+    ASSERT_TRUE(planes) << pose;
+    EXPECT_EQ(planes->solidity(), slot ? 2 : 1) << pose;
+    Vector3 midPoint, fittedNormal, reference, low, high;
+    double distance = 0;
+    planes->planes(midPoint, fittedNormal, reference, distance, low, high);
+    EXPECT_NEAR(distance, width, kTolerance) << (slot ? "slot " : "rib ") << pose;
+    const Points points = compensated(feature.get());
+    ASSERT_EQ(points.size(), tips.size() + 1);
+    for (size_t i = 0; i < tips.size(); ++i)
+      EXPECT_NEAR((points[i] - origin).dot(normal), 0, kTolerance) << pose;
+    EXPECT_NEAR((points.back() - origin).dot(normal), other, kTolerance) << pose;
+  }
+}
+
+TEST_F(RandomPose, AnOvalSlotSpansItsProbedEnds) {
+  for (int pose = 0; pose < kPoses; ++pose) {
+    const Vector3 centre = randomPoint(), normal = randomDirection();
+    const auto [u, v] = across(normal);
+    IPtr<IZelFeature> workPlane = planeFeature(centre, normal);
+    // Half circles of radius .005 at either end of a slot .03 long, probed from inside along their outer
+    // arcs.
+    IPtr<IZelFeature> ends[2];
+    for (int end = 0; end < 2; ++end) {
+      const Vector3 endCentre = centre + u * (end ? .01 : -.01);
+      Points tips;
+      for (const Vector3& p :
+           ring(endCentre + normal * .003, normal, .005 - kProbeRadius, 7, end ? -M_PI / 2 : M_PI / 2, M_PI))
+        tips.push_back(noisy(p));
+      ends[end] =
+          probe("HardProbeCircleCreator", tips, endCentre + normal * .01, kProbeRadius, workPlane.get());
+      ASSERT_TRUE(ends[end]) << pose;
+    }
+    IPtr<IZelFeature> feature =
+        compose("HardProbeOvalSlotCreator", {ends[0].get(), ends[1].get()}, std::nullopt, workPlane.get());
+    auto* slot = queryPart<IZelOvalSlot>(feature.get());
+    ASSERT_TRUE(slot) << pose;
+    EXPECT_NEAR(slot->width(), .01, kTolerance) << pose;
+    EXPECT_NEAR(slot->length(), .03, kTolerance) << pose;
+    EXPECT_LT((slot->center() - centre).length(), kTolerance) << pose;
+    EXPECT_GT(slot->axis().dot(u), 1 - 1e-4) << pose;
   }
 }
 
