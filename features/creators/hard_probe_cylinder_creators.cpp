@@ -65,8 +65,14 @@ bool spanProbedExtent(IZelCylinder& cylinder, const PointList& sampled) {
   double low = Matrix4x4::transformPoint(upright, sampled[0]).z, high = low;
   for (size_t i = 1; i < sampled.size(); ++i) {
     const double height = Matrix4x4::transformPoint(upright, sampled[i]).z;
-    if (height < low) low = height, lowest = i;
-    if (height > high) high = height, highest = i;
+    if (height < low) {
+      low = height;
+      lowest = i;
+    }
+    if (height > high) {
+      high = height;
+      highest = i;
+    }
   }
   std::optional<Vector3> bottom = projectOntoLine(sampled[lowest], firstEnd, secondEnd);
   std::optional<Vector3> top = projectOntoLine(sampled[highest], firstEnd, secondEnd);
