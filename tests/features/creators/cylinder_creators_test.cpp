@@ -160,6 +160,19 @@ TEST_F(CylinderCreators, ATopBottomCylinderRunsFromTheBottomPlaneToTheTopPlane) 
   expectNear(cylinder->firstEnd(), {.1, .1, 0}, 1e-7);
   expectNear(cylinder->secondEnd(), {.1, .1, .03}, 1e-7);
   EXPECT_FALSE(topBottomCylinder({kBoreTips.begin(), kBoreTips.begin() + 5}, kInsideBore));
+
+  // Planes tilted against the axis: the ends are the feet of one axis point on them, off the axis.
+  const Vector3 tilted = Vector3{0, .6, .8};
+  IPtr<IZelFeature> between =
+      probeBetween(kBoreTips, kInsideBore, kProbe, planeFeature({.1, .1, 0}, tilted).get(),
+                   planeFeature({.1, .1, .03}, tilted).get());
+  auto* leaning = queryPart<IZelCylinder>(between.get());
+  ASSERT_TRUE(leaning);
+  const Vector3 first = leaning->firstEnd(), second = leaning->secondEnd();
+  EXPECT_NEAR((first - Vector3{.1, .1, 0}).dot(tilted), 0, 1e-12);
+  EXPECT_NEAR((second - Vector3{.1, .1, .03}).dot(tilted), 0, 1e-12);
+  EXPECT_NEAR(Vector3::cross(second - first, tilted).length(), 0, 1e-12);
+  EXPECT_NEAR(leaning->radius(), .010, 1e-7);
 }
 
 }  // namespace
