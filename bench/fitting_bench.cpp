@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <random>
 #include <utility>
 #include <vector>
@@ -72,6 +73,22 @@ PointList cylinderPoints(std::size_t n) {
 }
 PointList conePoints(std::size_t n) {
   return sampled(n, [](double a, double h) { return onCone(a, h, 10.0, 0.3, 20.0); });
+}
+
+// The few touches an operator takes on two rings, angles in degrees: a bore's three and three at uneven
+// angles, a cone's four and four with the second ring turned.
+PointList twoRings(std::initializer_list<double> low, std::initializer_list<double> high, double slope,
+                   double length) {
+  std::mt19937_64 rng(7);
+  std::normal_distribution<double> noise(0.0, kNoise);
+  PointList points;
+  for (const auto& [height, ring] : {std::pair{-0.5, low}, std::pair{0.5, high}}) {
+    for (const double degrees : ring) {
+      const Eigen::Vector3d jitter(noise(rng), noise(rng), noise(rng));
+      points.push_back(placed(onCone(degrees * kTwoPi / 360.0, height, 10.0, slope, length) + jitter));
+    }
+  }
+  return points;
 }
 
 const Eigen::Vector3d kAxis = placed(Eigen::Vector3d::UnitZ()) - placed(Eigen::Vector3d::Zero());
@@ -216,6 +233,14 @@ void BM_ParallelPlanes(benchmark::State& s) {
   measure(s, planePoints(count(s) / 2, 0.0),
           [&](const PointList& p) { return fitting::fitParallelPlanes(p, far); });
 }
+void BM_CylinderOnTwoRings(benchmark::State& s) {
+  measure(s, twoRings({0, 100, 220}, {40, 170, 300}, 0.0, 20.0),
+          [](const PointList& p) { return fitting::fitCylinder(p); });
+}
+void BM_ConeOnTwoRings(benchmark::State& s) {
+  measure(s, twoRings({0, 90, 180, 270}, {11, 101, 191, 281}, 0.3, 10.0),
+          [](const PointList& p) { return fitting::fitCone(p); });
+}
 void BM_CylinderResiduals(benchmark::State& s) {
   const PointList points = cylinderPoints(count(s));
   const fitting::Cylinder cylinder = *fitting::fitCylinder(points);
@@ -243,6 +268,8 @@ FITTING_BENCHMARK(BM_ConeSeeded);
 FITTING_BENCHMARK(BM_ConeParallel);
 FITTING_BENCHMARK(BM_ParallelPlanes);
 FITTING_BENCHMARK(BM_CylinderResiduals);
+BENCHMARK(BM_CylinderOnTwoRings)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ConeOnTwoRings)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

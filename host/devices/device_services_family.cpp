@@ -31,6 +31,8 @@ std::vector<ServiceFamily::RegistryEntry> DeviceServicesFamily::registryEntries(
       {servicePath("IZelPluginService"), kPluginServiceClassId},
       {servicePath("IZelPluginManagerLogRecordUtil"), kLogRecordUtilClassId},
       {servicePath("IZelPluginManagerLogReplayUtil"), kLogReplayUtilClassId},
+      {servicePath("IZelHardProbeTile"), kHardProbeTileFacadeClassId},
+      {servicePath("IZelHardProbeProbeGfx"), kHardProbeProbeGfxClassId},
       {std::string(kTransformationFileReadersPath) + "/XALReader", kXalReaderClassId},
   };
 }

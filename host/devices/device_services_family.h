@@ -1,8 +1,9 @@
 #pragma once
 
 // The host services the device layer reaches: the plug-in handler, the log of the user's work and the
-// replayer that plays such a log back. Its registry entries name the module's own device-side services,
-// which the root answers by name, and the module's transform-file reader.
+// replayer that plays such a log back. Its registry entries name the module's own services, which the root
+// answers by name (those of the device side, and the tile facade and probe graphics the commands ask for by
+// name), and the module's transform-file reader.
 
 #include "framework/object/iptr.h"
 #include "host/core/service_family.h"

@@ -1,28 +1,37 @@
 #include "host/devices/host_gui_logger.h"
 
+#include <cstdio>
+#include <utility>
+
 #include "framework/object/query_chain.h"
 #include "host/core/module_path.h"
 #include "host/devices/host_log_format.h"
 
+HostGuiLogger::~HostGuiLogger() {
+  stopLocked();  // a log still recording keeps what it holds
+}
+
 bool HostGuiLogger::startRecording(const std::string& path) {
+  auto log = std::make_unique<FileReplacement>(path);
   std::lock_guard lock(mutex_);
   stopLocked();
-  file_.open(path, std::ios::binary | std::ios::trunc);
-  if (!file_.is_open()) return false;
+  if (!log->stream()) return false;
+  log_ = std::move(log);
   path_ = path;
   return true;
 }
 
-void HostGuiLogger::stopRecording() {
+bool HostGuiLogger::stopRecording() {
   std::lock_guard lock(mutex_);
-  stopLocked();
+  return stopLocked();
 }
 
-void HostGuiLogger::stopLocked() {
-  if (file_.is_open()) file_.close();
-  file_.clear();
+bool HostGuiLogger::stopLocked() {
+  const bool kept = log_ && log_->commit();
+  log_.reset();
   path_.clear();
   suspended_ = false;
+  return kept;
 }
 
 bool HostGuiLogger::isRecording() {
@@ -55,8 +64,8 @@ bool HostGuiLogger::writeRecord(const ZelCString& kind, const ZelString& text) {
   std::string line = encodeLogRecord(kind.c_str(), text.c_str());
   std::lock_guard lock(mutex_);
   if (path_.empty() || suspended_) return false;
-  file_ << line << std::flush;
-  return file_.good();
+  std::FILE* stream = log_->stream();
+  return std::fwrite(line.data(), 1, line.size(), stream) == line.size() && std::fflush(stream) == 0;
 }
 
 void HostGuiLogger::queryInterface(const char* name, void** out, bool) {

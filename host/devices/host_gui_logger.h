@@ -1,20 +1,26 @@
 #pragma once
 
 // The stand-in host's logger (the service "IGuiLogger"): while recording, it appends the records it is given
-// to one log file in the format of host_log_format.md, each flushed at once so that a reader (or a crash)
-// finds every record written so far. Safe on any thread; the lock guards the file and the state and is held
-// during a write, which touches only that file.
+// to one log in the format of host_log_format.md. The log is written beside its file and takes the file's
+// place when recording stops (file_replacement.h), so a log that could not be written whole leaves the file
+// there as it was; each record is flushed at once, so that after a crash the new version beside the file
+// holds every record written so far. Safe on any thread; the lock guards the log and the state and is held
+// during a write, which touches only that log.
 
-#include <fstream>
+#include <memory>
 #include <mutex>
 #include <string>
 
 #include "host/api/host_log.h"
+#include "host/core/file_replacement.h"
 #include "host/core/host_unknown.h"
 
 class HostGuiLogger : public IGuiLogger, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostGuiLogger";
+  // What a host tells the user when stopRecording fails.
+  static constexpr const char* kUnwrittenLog =
+      "the host log could not be written whole: the file there is left as it was";
 
   bool isRecording() override;
   ZelString currentLogFile() override;
@@ -23,20 +29,23 @@ class HostGuiLogger : public IGuiLogger, public HostUnknown {
   bool isSuspended() override;
   bool writeRecord(const ZelCString& kind, const ZelString& text) override;
 
-  // Host side. Starts a new log at path (created or emptied), ending the one under way; false, and not
-  // recording, when the file cannot be written.
+  ~HostGuiLogger() override;
+
+  // Host side. Starts a new log for path, ending the one under way; false, and not recording, when the file
+  // cannot be written.
   bool startRecording(const std::string& path);
-  // Closes the log; the file keeps what was written.
-  void stopRecording();
+  // Ends the log under way: it replaces the file at its path. False, with the file there as it was, when a
+  // record could not be written or the log could not be put in place.
+  bool stopRecording();
 
   void queryInterface(const char* name, void** out, bool flag) override;
   const char* className() override { return interfaceName; }
 
  private:
-  void stopLocked();
+  bool stopLocked();
 
   std::mutex mutex_;
-  std::ofstream file_;      // guarded by mutex_; open while recording
-  std::string path_;        // guarded by mutex_; empty while not recording
-  bool suspended_ = false;  // guarded by mutex_
+  std::unique_ptr<FileReplacement> log_;  // guarded by mutex_; there while recording
+  std::string path_;                      // guarded by mutex_; empty while not recording
+  bool suspended_ = false;                // guarded by mutex_
 };

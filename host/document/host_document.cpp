@@ -1,8 +1,10 @@
 #include "host/document/host_document.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "framework/object/query_chain.h"
+#include "framework/object/query_part.h"
 
 IZelDocObject* HostDocument::findObject(const ZelString& name) {
   std::u16string wanted = name.c_str();
@@ -76,8 +78,21 @@ IZelGroupNode* HostGfxDoc::objectNode(IZelDocObject* object) {
   return graphics ? &graphics->node() : nullptr;
 }
 
+namespace {
+
+void collectShown(IZelUnknown* node, std::vector<std::string>& names) {
+  const HostNode* part = queryPart<HostNode>(node);
+  if (!part || !part->visible()) return;
+  names.push_back(part->name());
+  for (const IPtr<IZelUnknown>& child : part->children()) collectShown(child.get(), names);
+}
+
+}  // namespace
+
 void HostGfxDoc::fitView(IZelDocObject* object, int32_t flags, bool option) {
-  fits_.push_back({object, flags, option});
+  std::vector<std::string> taken;
+  collectShown(static_cast<IZelNode*>(root_.get()), taken);
+  fits_.push_back({object, flags, option, std::move(taken)});
 }
 
 HostGfxObject* HostGfxDoc::hostGraphicsOf(IZelDocObject* object) {

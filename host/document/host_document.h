@@ -57,11 +57,13 @@ class HostGfxDoc : public IGfxDoc, public HostUnknown {
   IZelMatrixSource* sceneTransform() override { return sceneTransform_.get(); }
   void fitView(IZelDocObject* object, int32_t flags, bool option) override;
 
-  // Host side. Each fit of the view as asked (main thread only, as the scene is).
+  // Host side. Each fit of the view as asked (main thread only, as the scene is), with the names of the
+  // nodes it took in: a fit leaves out every hidden node and all below it.
   struct Fit {
     IZelDocObject* object;
     int32_t flags;
     bool option;
+    std::vector<std::string> taken;
   };
   HostGroupNode& root() { return *root_; }
   HostSceneTransform& hostSceneTransform() { return *sceneTransform_; }

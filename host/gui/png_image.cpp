@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "host/core/file_replacement.h"
+
 namespace {
 
 // Frees what libpng holds for the image on every way out, reading or writing.
@@ -64,14 +66,21 @@ bool writePng(const DecodedImage& picture, const std::string& path, std::string&
     error = "no picture to write";
     return false;
   }
+  FileReplacement file(path);
+  if (!file.stream()) {
+    error = file.error();
+    return false;
+  }
   PngReading writing;
   png_image& image = writing.image();
   image.width = picture.width;
   image.height = picture.height;
   image.format = PNG_FORMAT_RGBA;
-  if (!png_image_write_to_file(&image, path.c_str(), 0, picture.rgba.data(), 0, nullptr)) {
+  if (!png_image_write_to_stdio(&image, file.stream(), 0, picture.rgba.data(), 0, nullptr)) {
     error = path + ": " + writing.message();
     return false;
   }
-  return true;
+  if (file.commit()) return true;
+  error = file.error();
+  return false;
 }

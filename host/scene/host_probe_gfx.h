@@ -22,6 +22,9 @@ class HostHardProbeGfx : public IGfxHardProbeGfx, public HostUnknown {
     double shaftLength = 0;
   };
 
+  // The surroundings are drawn with the probe: the probe node holds them.
+  HostHardProbeGfx() { probe_->addChild(static_cast<IZelNode*>(auxiliary_.get())); }
+
   int32_t setDisplayOption(int32_t option, int32_t value) override;
   void setProbeSize(double size, double halfSize, double shaftLength) override;
   void setPose(const Vector3& position, const Vector3& direction) override;

@@ -21,6 +21,6 @@ void HostViewingTransform::queryInterface(const char* name, void** out, bool) {
   QueryChain(name, out)
       .classLeaf(interfaceName, this, static_cast<ISGfxViewingTransform*>(this))
       .offer<ISGfxViewingTransform>(this)
-      .offer<IZelOrienter>(this)
+      .offer<IZelOrienter>(offersOrienter_ ? this : nullptr)
       .end();
 }

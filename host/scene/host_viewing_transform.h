@@ -18,10 +18,16 @@ class HostViewingTransform : public ISGfxViewingTransform, public IZelOrienter, 
   void setUp(const Vector3& up) override { up_ = up; }
   Matrix4x4 matrix() override;
 
+  // Host side: the pose given, and a host whose viewing transform offers no orientation of its own.
+  const Vector3& position() const { return position_; }
+  const Vector3& up() const { return up_; }
+  void withdrawOrienter() { offersOrienter_ = false; }
+
   void queryInterface(const char* name, void** out, bool flag) override;
   const char* className() override { return interfaceName; }
 
  private:
   Vector3 position_;
   Vector3 up_;
+  bool offersOrienter_ = true;
 };

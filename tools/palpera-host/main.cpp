@@ -40,8 +40,14 @@ int run(int argc, char** argv) {
     HostSession session(host, *module);
     status = runActions(options.actions, session);
   }  // a command still running is cancelled here, while the host is whole
-  // As a host does at its end: device workers stop before the process goes.
+  // As a host does at its end: device workers stop before the process goes, and a log still recording is
+  // put in place.
   host.shutdown();
+  HostGuiLogger& logger = host.devices().logger();
+  if (logger.isRecording() && !logger.stopRecording()) {
+    std::fprintf(stderr, "palpera-host: %s\n", HostGuiLogger::kUnwrittenLog);
+    status = status == 0 ? 1 : status;
+  }
   return status;
 }
 

@@ -3,5 +3,5 @@
 void stopRecording(HostSession& session, const ScriptWords&) {
   HostGuiLogger& logger = session.host.devices().logger();
   if (!logger.isRecording()) throw ScriptError("no host log is being recorded");
-  logger.stopRecording();
+  if (!logger.stopRecording()) throw ScriptError(HostGuiLogger::kUnwrittenLog);
 }

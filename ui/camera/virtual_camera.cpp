@@ -26,10 +26,11 @@ void VirtualCamera::update() {
   if (!camera_) return;
   camera_->setPoint(cameraPoint_);
   ISGfxViewingTransform* viewing = scene_->viewingTransform();
-  IZelOrienter* orienter = queryPart<IZelOrienter>(viewing);
-  if (!orienter) return;
+  if (!viewing) return;
   viewing->setPosition(kDistanceInProbeVectors * (position_ - to_));
   viewing->setUp(up_);
+  IZelOrienter* orienter = queryPart<IZelOrienter>(viewing);
+  if (!orienter) return;
   Matrix4x4 placement = orienter->matrix();
   // The camera keeps its sideways place and moves only along the view's depth.
   placement.m[kTranslationX] = 0;

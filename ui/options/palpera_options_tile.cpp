@@ -98,6 +98,8 @@ bool PalperaOptionsTile::build() {
   if (!page) return false;
   IGuiBaseV3* sliders = queryPart<IGuiBaseV3>(window_.get());
   refillPluginLists();
+  // The widgets of an earlier build are bound to controls the page no longer shows.
+  widgets_.clear();
   window_->setReceiver(this);
   buildPage(*page, sliders);
   selectCurrent(*page, kHardProbeList, getHardProbePluginManager(), hardProbePlugins_);

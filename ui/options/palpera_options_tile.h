@@ -77,7 +77,7 @@ class PalperaOptionsTile : public IZelTile,
   ZelString category_;
   ZelCString pageName_;
   IPtr<IGuiTileWindow> window_;
-  std::vector<IPtr<IZelBoundWidget>> widgets_;
-  std::vector<IZelPlugin*> hardProbePlugins_;  // not counted; the host's plug-in handler keeps them
-  std::vector<IZelPlugin*> scanningPlugins_;   // not counted
+  std::vector<IPtr<IZelBoundWidget>> widgets_;  // the last build's
+  std::vector<IZelPlugin*> hardProbePlugins_;   // not counted; the host's plug-in handler keeps them
+  std::vector<IZelPlugin*> scanningPlugins_;    // not counted
 };

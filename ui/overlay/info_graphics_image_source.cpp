@@ -6,6 +6,7 @@
 #include "framework/files/zel_path.h"
 #include "framework/object/query_chain.h"
 #include "framework/object/query_part.h"
+#include "host/api/host_class_ids.h"
 #include "host/api/zel_dir_service.h"
 
 namespace {
@@ -26,7 +27,7 @@ ZelString inFolder(const ZelString& folder, const char* name) {
 }  // namespace
 
 HardProbeInfoGraphicsImageSource::HardProbeInfoGraphicsImageSource(const ZelCString& controls) {
-  renderer_.getService();
+  renderer_.createInstance(kHostXamlImageRendererClassId);
   viewMgr_.getService();
   const std::vector<ZelCString> names = splitOutsideBrackets(controls, ZelCString(","));
   SPtr<IZelDirService> directories;

@@ -2,8 +2,8 @@
 
 // The overlay's image of one tile, rendered by the host's tile markup renderer from the tile's control files
 // and the shared resources, all in the folder "xaml" beside the host program, at the size of the current
-// view. Without the renderer or the view manager nothing is rendered; without the host's directories nothing
-// is loaded.
+// view. The renderer is made by its host class id, the one way every host offers it. Without the renderer or
+// the view manager nothing is rendered; without the host's directories nothing is loaded.
 
 #include "framework/object/iptr.h"
 #include "framework/object/zel_unknown_impl.h"

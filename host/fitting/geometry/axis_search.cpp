@@ -4,24 +4,34 @@
 #include <cmath>
 
 #include "host/fitting/geometry/centre_radius_fit.h"
+#include "host/fitting/geometry/multi_start.h"
 #include "host/fitting/geometry/orientation.h"
+#include "host/fitting/geometry/rough_descent.h"
 
 namespace fitting::detail {
 namespace {
 
-// About 13 degrees apart over the half sphere, so that every axis lies within the minimiser's reach of one.
-constexpr int kSearchDirectionCount = 128;
-// The starts the minimiser is run from; more than one, in case the best section lies in the wrong valley.
-constexpr std::size_t kStartCount = 3;
-// Starts whose axes are closer than about 15 degrees would lead to the same minimum.
-constexpr double kDistinctAxisCosine = 0.966;
+// About 18 degrees apart over the half sphere, so that every axis lies within about 12 degrees of one, well
+// within the reach of the few steps that refine it.
+constexpr int kSearchDirectionCount = 64;
+// The starts the minimiser is run from; more than one, in case the best refined start lies in a valley that
+// the full set of points makes worse.
+constexpr std::size_t kStartCount = 4;
+// Refined starts whose axes lie within about a degree head for the same minimum. Distinct minima may lie a
+// few degrees apart: four touches on one ring of a bore and two on the other fit a wrong cylinder 4 degrees
+// off the exact one nearly as well.
+constexpr double kDistinctAxisCosine = 0.9999;
 // pi (3 - sqrt 5): successive turns by it spread points evenly around a circle.
 constexpr double kGoldenAngle = 2.399963229728653;
-
-struct RankedStart {
-  double rmsDistance;
-  AxialSurface surface;
-};
+// Each section is refined on this many of the points: enough to tell minima apart, few enough that refining
+// every direction costs little.
+constexpr Eigen::Index kSearchSampleSize = 32;
+// A few steps take a section near the true axis close to its minimum, where a section along a direction
+// that happens to see the points near a circle stays off: on a few points, many directions see them so.
+constexpr int kRefinementSteps = 4;
+// A refined start this close to the points, as an RMS in normalized units, fits them exactly: no other
+// minimum can be clearly lower, so the search stops there.
+constexpr double kExactResidual = 1e-9;
 
 // A Fibonacci lattice on the half sphere z > 0: equal areas, no crowding at the pole.
 Eigen::Vector3d evenlySpreadDirection(int index) {
@@ -64,22 +74,25 @@ std::optional<AxialSurface> conicalSection(const Points<3>& local, const Eigen::
                       std::atan((*solution)(3) / (2.0 * radius))};
 }
 
-double rmsDistance(const Points<3>& points, const AxialSurface& surface) {
-  Eigen::VectorXd distances;
-  axialDistances(points, surface, distances);
-  return std::sqrt(distances.squaredNorm() / static_cast<double>(distances.size()));
-}
-
-std::vector<RankedStart> rankSections(const Points<3>& points, bool withSlope) {
-  std::vector<RankedStart> ranked;
-  for (const Eigen::Vector3d& axis : candidateAxes(points)) {
-    const std::optional<AxialSurface> section = sectionAlong(points, axis, withSlope);
+// The sections along the candidate axes, each after a few steps of the free fit, by their sum of squares;
+// only the first that fits exactly, when one does.
+std::vector<RoughMinimum<AxialSurface>> rankSections(const Points<3>& points, bool withSlope) {
+  const Points<3> sample = spreadSample<3>(points, kSearchSampleSize);
+  const AxialSurfaceModel model(sample, AxialFreedom{true, withSlope});
+  std::vector<RoughMinimum<AxialSurface>> ranked;
+  RoughDescentBuffers buffers;
+  const double exactSum = kExactResidual * kExactResidual * static_cast<double>(sample.cols());
+  for (const Eigen::Vector3d& axis : candidateAxes(sample)) {
+    std::optional<AxialSurface> section = sectionAlong(sample, axis, withSlope);
+    // A cone's section fails along directions that see no cone; a cylinder's may still start one.
+    if (!section && withSlope) section = sectionAlong(sample, axis, false);
     if (!section) continue;
-    const double distance = rmsDistance(points, *section);
-    if (std::isfinite(distance)) ranked.push_back({distance, *section});
+    const auto refined = roughDescent(model, footedAtOrigin(*section), kRefinementSteps, buffers);
+    if (refined.sumOfSquares <= exactSum) return {refined};
+    if (std::isfinite(refined.sumOfSquares)) ranked.push_back(refined);
   }
   std::stable_sort(ranked.begin(), ranked.end(),
-                   [](const RankedStart& a, const RankedStart& b) { return a.rmsDistance < b.rmsDistance; });
+                   [](const auto& a, const auto& b) { return a.sumOfSquares < b.sumOfSquares; });
   return ranked;
 }
 
@@ -107,17 +120,17 @@ std::vector<AxialSurface> circularSections(const Points<3>& normalized, const Ei
 
 std::vector<AxialSurface> searchAxialStarts(const Points<3>& normalized, bool withSlope) {
   std::vector<AxialSurface> starts;
-  for (const RankedStart& candidate : rankSections(normalized, withSlope)) {
+  for (const auto& candidate : rankSections(normalized, withSlope)) {
     if (starts.size() == kStartCount) break;
     const bool distinct = std::none_of(starts.begin(), starts.end(), [&](const AxialSurface& kept) {
-      return std::abs(kept.axis.dot(candidate.surface.axis)) > kDistinctAxisCosine;
+      return std::abs(kept.axis.dot(candidate.state.axis)) > kDistinctAxisCosine;
     });
-    if (distinct) starts.push_back(candidate.surface);
+    if (distinct) starts.push_back(candidate.state);
   }
   if (withSlope || starts.empty()) return starts;
-  std::vector<AxialSurface> sections = circularSections(normalized, starts.front().axis);
-  sections.insert(sections.end(), starts.begin() + 1, starts.end());
-  return sections;
+  const std::vector<AxialSurface> sections = circularSections(normalized, starts.front().axis);
+  starts.insert(starts.end(), sections.begin(), sections.end());
+  return starts;
 }
 
 }  // namespace fitting::detail

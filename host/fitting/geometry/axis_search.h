@@ -1,6 +1,7 @@
 #pragma once
 
-// Starts for cylinder and cone fits: candidate axis directions, each judged by the best section along it.
+// Starts for cylinder and cone fits: candidate axis directions, each judged by where a few steps of the free fit
+// from the best section along it lead.
 
 #include <optional>
 #include <vector>
@@ -23,9 +24,10 @@ std::optional<AxialSurface> sectionAlong(const Points<3>& normalized, const Eige
 std::vector<AxialSurface> circularSections(const Points<3>& normalized, const Eigen::Vector3d& unitAxis);
 
 // Starts for a free axis, best first: sections along the principal axes of the points and along directions
-// spread evenly over the half sphere, ranked by their RMS distance to the points, near-duplicates dropped;
-// for a cylinder, the best of them gives way to all the circular sections along its axis (a cone started from
-// those may pass its apex into a flat surface).
+// spread evenly over the half sphere, each refined by a few steps of the free fit on a few of the points and
+// ranked by the sum of squares it reached, near-duplicates dropped. An algebraic section alone ranks badly:
+// many directions see a few points near a circle. For a cylinder, the circular sections along the best axis
+// follow (a cone started from those may pass its apex into a flat surface).
 std::vector<AxialSurface> searchAxialStarts(const Points<3>& normalized, bool withSlope);
 
 }  // namespace fitting::detail

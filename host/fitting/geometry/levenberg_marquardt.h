@@ -100,9 +100,12 @@ inline constexpr double kNegligibleReduction = 1e-14;
 // When no step lowers the sum any more, what a linear model still sees is rounding, unless it is this
 // fraction of the sum of squares: then the steps stalled in a curved valley short of the minimum.
 inline constexpr double kMaxUntakenReduction = 1e-6;
-// Residuals below this RMS, in normalized units, are rounding: the points lie on the shape, and the rounding
-// left in them looks to a linear model like anything at all.
+// Residuals below this RMS, in normalized units, are rounding once no step lowers them: the points lie on the
+// shape, and the rounding left in them looks to a linear model like anything at all.
 inline constexpr double kRoundingResidual = 1e-10;
+// While steps still lower them, residuals are taken down to this RMS: a few points hold their exact shape
+// loosely in some direction, and only then is it exact over their whole span, not at the points alone.
+inline constexpr double kExactResidual = 1e-12;
 // A radius closer to zero curvature than this many standard errors is not told apart from a flat surface.
 inline constexpr double kMinRadiusSignificance = 3.0;
 
@@ -143,13 +146,14 @@ Progress descend(const M& model, const DampedStepSolver& solver, Iterate<typenam
 }
 
 // The fraction of the sum of squares that a linear model of the residuals still sees to remove at iterate;
-// zero when the residuals are rounding. Convergence is judged by what remains at the state reached, not by
-// how long the last step was, so that residuals anywhere from rounding to noise converge once nothing is left
-// to take.
+// zero when the residuals are below roundingResidual, as an RMS. Convergence is judged by what remains at the
+// state reached, not by how long the last step was, so that residuals anywhere from rounding to noise
+// converge once nothing is left to take.
 template <class State>
-double untakenFraction(const DampedStepSolver& solver, const Iterate<State>& iterate) {
+double untakenFraction(const DampedStepSolver& solver, const Iterate<State>& iterate,
+                       double roundingResidual) {
   const double count = static_cast<double>(iterate.residuals.size());
-  if (iterate.cost <= kRoundingResidual * kRoundingResidual * count) return 0.0;
+  if (iterate.cost <= roundingResidual * roundingResidual * count) return 0.0;
   return solver.linearReduction() / iterate.cost;
 }
 
@@ -191,7 +195,8 @@ Descent<typename M::State> minimizeSumOfSquares(const M& model, typename M::Stat
     model.jacobian(current.state, jacobian);
     const DampedStepSolver solver(jacobian, current.residuals);
     const bool settled = progress == minimizer::Progress::kSettled;
-    const double untaken = minimizer::untakenFraction(solver, current);
+    const double untaken = minimizer::untakenFraction(
+        solver, current, settled ? minimizer::kRoundingResidual : minimizer::kExactResidual);
     if (untaken <= (settled ? minimizer::kMaxUntakenReduction : minimizer::kNegligibleReduction)) {
       return minimizer::determined(solver, std::move(current));
     }

@@ -67,13 +67,13 @@ FitFailure refusal(const Descent<State>& refused, double flatSum, int dimensions
 
 }  // namespace multistart
 
-// Up to kSampleSize of the points, spread evenly over their order.
+// Up to size of the points, spread evenly over their order.
 template <int Dim>
-Points<Dim> spreadSample(const Points<Dim>& points) {
+Points<Dim> spreadSample(const Points<Dim>& points, Eigen::Index size = multistart::kSampleSize) {
   const Eigen::Index count = points.cols();
-  if (count <= multistart::kSampleSize) return points;
-  Points<Dim> sample(Dim, multistart::kSampleSize);
-  for (Eigen::Index i = 0; i < multistart::kSampleSize; ++i) {
+  if (count <= size) return points;
+  Points<Dim> sample(Dim, size);
+  for (Eigen::Index i = 0; i < size; ++i) {
     const double position = std::fmod(static_cast<double>(i) * multistart::kSampleStride, 1.0);
     sample.col(i) = points.col(static_cast<Eigen::Index>(position * static_cast<double>(count)));
   }

@@ -39,6 +39,7 @@ TEST_F(LogRecord, WritesTheThreeRecordsAndNamesANumberedFileBesideTheLog) {
             utf8(folder_.module("run-hardprobe-0007.xml")));
   EXPECT_EQ(host_.core().counters().valueOf(kCounter), 8);
   EXPECT_TRUE(host_.devices().logger().isSuspended()) << "suspended only while the records are written";
+  ASSERT_TRUE(host_.devices().logger().stopRecording());  // the log takes its file's place
   EXPECT_EQ(readLog(), (std::vector<Record>{
                            {"PluginAlignmentMatrix", "1 0 0 0.10000000000000001 0 1 0 2 0 0 1 -3 0 0 0 1 "},
                            {"PluginData", "run-hardprobe-0007.xml"},

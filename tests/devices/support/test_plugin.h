@@ -83,10 +83,12 @@ class TestPlugin : public IZelPlugin,
   ZelString reservedText2() override { return ZelString(); }
   void reserved2() override {}
   void setHardwareMatrix(const Matrix4x4& matrix) override { hardware_ = matrix; }
-  void reloadObjectMatrix() override {}
-  void resetObjectMatrix() override {}
+  void reloadObjectMatrix() override { object_ = storedObject_; }
+  void resetObjectMatrix() override { object_ = Matrix4x4::identity(); }
   const Matrix4x4& hardwareMatrix() override { return hardware_; }
-  Matrix4x4& deviceMatrix(Matrix4x4& out) override { return out = hardware_; }
+  Matrix4x4& deviceMatrix(Matrix4x4& out) override { return out = object_ * hardware_; }
+  // The object alignment the next reload takes up, as the object alignment service would hold it.
+  void storeObjectMatrix(const Matrix4x4& matrix) { storedObject_ = matrix; }
   int32_t optionCount(const ZelCString&) override { return 0; }
   ZelCString optionKey(const ZelCString&, int32_t) override { return ZelCString(); }
   ZelCString optionDevice(const ZelCString&) override { return ZelCString(); }
@@ -112,4 +114,6 @@ class TestPlugin : public IZelPlugin,
   Faces faces_;
   PluginScript script_;
   Matrix4x4 hardware_ = Matrix4x4::identity();
+  Matrix4x4 object_ = Matrix4x4::identity();  // the cached object alignment
+  Matrix4x4 storedObject_ = Matrix4x4::identity();
 };

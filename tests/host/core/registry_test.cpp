@@ -3,8 +3,13 @@
 #include <atomic>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
+#include "devices/alignment/alignment_services.h"
+#include "devices/host_log/izel_plugin_manager_log_record_util.h"
+#include "devices/host_log/izel_plugin_manager_log_replay_util.h"
+#include "devices/materials/izel_materials.h"
 #include "devices/registry/izel_plugin_service.h"
 #include "framework/object/host_lookup.h"
 #include "host/api/feature_type_ids.h"
@@ -15,6 +20,8 @@
 #include "host/document/host_feature_types.h"
 #include "support/counted_probe.h"
 #include "support/module_fixture.h"
+#include "ui/probe/zel_hard_probe_probe_gfx.h"
+#include "ui/tiles/zel_hard_probe_tile.h"
 
 namespace {
 
@@ -115,6 +122,20 @@ TEST_F(Registry, AWalkListsOneFolderInRegistrationOrderAsItWasWhenMade) {
   EXPECT_EQ(walk("Palpera/HardProbeFeatureCollectors").size(), 20u) << "every feature collector by its name";
 }
 
+// A lookup answers the entry of exactly that path: not the next one in order, nor one inside a folder.
+TEST_F(Registry, ALookupOfAMissingPathOrOfAFolderAnswersNone) {
+  registry().add("Test/Lookups/b", "b");
+  registry().add("Test/Lookups/d", "d");
+  for (const char* path : {"Test/Lookups", "Test/Lookups/", "Test/Lookups/a", "Test/Lookups/c",
+                           "Test/Lookups/e", "Test/Lookup", "Test/Lookups/b/x"}) {
+    const ZelCString missing(path);
+    EXPECT_EQ(registry().lookup(&missing), nullptr) << path;
+  }
+  const ZelCString present("Test/Lookups/d");
+  ASSERT_TRUE(registry().lookup(&present));
+  EXPECT_STREQ(registry().lookup(&present)->c_str(), "d");
+}
+
 // The module's services are registry entries: without one the name is unknown, and a host service of the
 // same name comes first.
 TEST_F(Registry, AModuleServiceIsFoundThroughItsRegistryEntryUnlessTheHostHasOne) {
@@ -131,6 +152,39 @@ TEST_F(Registry, AModuleServiceIsFoundThroughItsRegistryEntryUnlessTheHostHasOne
   IPtr<CountedProbe> own(new CountedProbe);
   host_.root().setService(IZelPluginService::interfaceName, own.get());
   EXPECT_EQ(host_.root().serviceObject(IZelPluginService::interfaceName), own.get());
+}
+
+// The class of the object a lookup of T's interface name answers, and whether a second lookup answers the
+// same object; empty when the host answers nothing.
+template <class T>
+std::pair<std::string, bool> serviceClass() {
+  SPtr<T> first, second;
+  if (!first || !second) return {};
+  return {first->className(), first.get() == second.get()};
+}
+
+// Commands ask the host for these objects of the module by interface name alone; a name the host does not
+// serve leaves the command without them, silently.
+TEST_F(Registry, EveryInterfaceNameTheModulesCommandsAskForAnswersTheModulesClass) {
+  const struct {
+    std::pair<std::string, bool> (*lookup)();
+    const char* className;
+    bool shared;
+  } kServices[] = {
+      {serviceClass<IZelHardProbeProbeGfx>, "HardProbeProbeGfx", false},
+      {serviceClass<IZelHardProbeTile>, "HardProbeTileFacade", false},
+      {serviceClass<IZelPluginService>, "PluginService", true},
+      {serviceClass<IZelPluginDeviceHardwareAlignmentService>, "PluginDeviceHardwareAlignmentService", true},
+      {serviceClass<IZelPluginDeviceObjectAlignmentService>, "PluginDeviceObjectAlignmentService", true},
+      {serviceClass<IZelPluginDeviceScaleAlignmentService>, "PluginDeviceScaleAlignmentService", true},
+      {serviceClass<Materials::IZelMaterials>, "ZelMaterials", true},
+      {serviceClass<IZelPluginManagerLogRecordUtil>, "PluginManagerLogRecordUtil", false},
+      {serviceClass<IZelPluginManagerLogReplayUtil>, "PluginManagerLogReplayUtil", true},
+  };
+  for (const auto& service : kServices) {
+    SCOPED_TRACE(service.className);
+    EXPECT_EQ(service.lookup(), std::pair(std::string(service.className), service.shared));
+  }
 }
 
 using RegistryThreads = Registry;

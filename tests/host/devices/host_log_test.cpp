@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "framework/object/iptr.h"
 #include "framework/object/query_chain.h"
 #include "host/api/host_log.h"
+#include "support/file_size_limit.h"
 #include "support/module_fixture.h"
 #include "support/scratch_directory.h"
 
@@ -91,6 +93,30 @@ TEST_F(HostLog, RecordsWrittenWhileNotSuspendedComeBackInOrderWithTheirTextsInta
                                       "PluginData|tab\there\nnew line \\ and caf\xc3\xa9", "PluginWait"}));
   EXPECT_FALSE(replayer_->isReplaying()) << "the end of the log ends the replay";
   EXPECT_TRUE(host_.devices().replayer().damage().empty());
+}
+
+// A new log takes the old one's place only once it is written whole.
+TEST_F(HostLog, ALogReplacesTheFileAtItsPathOnlyWhenItStopsWrittenWhole) {
+  const std::string old = "PluginData\told.xml\n";
+  writeFile(old);
+  const ZelCString data("PluginData");
+  ASSERT_TRUE(host_.devices().logger().startRecording(path_));
+  EXPECT_TRUE(logger_->writeRecord(data, ZelString(u"new.xml")));
+  EXPECT_EQ(scratch_.read("host.log"), old) << "while it records";
+  EXPECT_TRUE(host_.devices().logger().stopRecording());
+  EXPECT_EQ(scratch_.read("host.log"), "PluginData\tnew.xml\n");
+
+  writeFile(old);
+  ASSERT_TRUE(host_.devices().logger().startRecording(path_));
+  {
+    FileSizeLimit full(16);
+    EXPECT_FALSE(logger_->writeRecord(data, ZelString(u"a record longer than the disk holds")));
+  }
+  EXPECT_FALSE(host_.devices().logger().stopRecording());
+  EXPECT_EQ(scratch_.read("host.log"), old);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch_.system()), {}), 1)
+      << "nothing left beside it";
+  EXPECT_FALSE(host_.devices().logger().startRecording(scratch_.system())) << "a directory is no log";
 }
 
 TEST_F(HostLog, InterruptingTellsEachInterruptibleHandlerOnceAndEndsTheReplay) {

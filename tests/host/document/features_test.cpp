@@ -273,6 +273,26 @@ TEST_F(Features, MatchHoldsWithinTheDistanceAndTheAngleAndNotBeyond) {
       << "another kind";
 }
 
+// Shifted along its own locus and then turned about its new anchor, a feature's anchor still lies on the
+// other's locus, but the other's anchor lies off its own by the shift times the sine of the turn: the match
+// takes the larger of the two distances, whichever feature asks.
+TEST_F(Features, MatchTakesTheLargerOfTheTwoAnchorDistancesWhicheverFeatureAsks) {
+  const double angle = 5 * std::numbers::pi / 180, turn = 0.5 * angle;
+  for (const MatchCase& c : matchCases()) {
+    if (c.along.squaredLength() == 0.0) continue;  // a circle's locus is its centre
+    SCOPED_TRACE(c.name);
+    // The turn is about the x axis, so only the shift across it takes the reference's anchor off the locus.
+    const double offSide = std::hypot(c.along.y, c.along.z) * std::sin(turn);
+    IPtr<IZelFeature> reference = c.place({}, 0), moved = c.place(c.along, turn);
+    IZelFeatureExt* fromReference = queryPart<IZelFeatureExt>(reference.get());
+    IZelFeatureExt* fromMoved = queryPart<IZelFeatureExt>(moved.get());
+    EXPECT_FALSE(fromReference->match(moved.get(), 0.9 * offSide, angle));
+    EXPECT_FALSE(fromMoved->match(reference.get(), 0.9 * offSide, angle));
+    EXPECT_TRUE(fromReference->match(moved.get(), 1.1 * offSide, angle));
+    EXPECT_TRUE(fromMoved->match(reference.get(), 1.1 * offSide, angle));
+  }
+}
+
 TEST_F(Features, ADeepCopyIsIndependentParametersIncluded) {
   for (const KindCase& kind : kindCases()) {
     SCOPED_TRACE(kind.name);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "host/gui/png_image.h"
+#include "support/file_size_limit.h"
 #include "support/run_tool.h"
 #include "support/scratch_directory.h"
 
@@ -255,13 +256,37 @@ TEST_F(HostScript, TheInformationTileIsWrittenToAPngFileAPersonCanOpen) {
   ASSERT_TRUE(picture) << error;
   EXPECT_EQ(std::pair(picture->width, picture->height), std::pair(86u, 88u));
   EXPECT_EQ(picture->pixel(0, 0), 0x203040E0u) << "the common resources' background";
+}
 
-  result = run("tile \"hardprobe instructions tile\" " + scratch_.system("none.png") + "\n");
+// Each line draws the tile it names, or fails; a file is replaced only by a picture written whole.
+TEST_F(HostScript, EachTileLineWritesItsOwnTileOrFailsAndLeavesTheFileThereAsItWas) {
+  const std::string a = scratch_.system("A.png"), b = scratch_.system("B.png");
+  ToolRun result = run("tile \"hardprobe info tile\" " + a + "\ntile \"hardprobe dimension tile\" " + b +
+                       "\ntile \"hardprobe instructions tile\" " + scratch_.system("C.png") + "\n");
   EXPECT_NE(result.exitStatus, 0);
-  EXPECT_NE(result.output.find("the view draws no information tile named \"hardprobe instructions tile\""),
-            std::string::npos)
+  EXPECT_TRUE(result.output.ends_with(
+      failure(3, "the view draws no information tile named \"hardprobe instructions tile\"")))
       << result.output;
-  EXPECT_FALSE(scratch_.exists("none.png"));
+  const std::string first = scratch_.read("A.png");
+  ASSERT_FALSE(first.empty());
+  EXPECT_TRUE(first != scratch_.read("B.png")) << "each line its own tile";
+  EXPECT_FALSE(scratch_.exists("C.png"));
+
+  {
+    FileSizeLimit full(64);  // less than any tile's picture
+    result = run("tile \"hardprobe dimension tile\" " + a + "\n");
+  }
+  EXPECT_NE(result.exitStatus, 0);
+  EXPECT_TRUE(result.output.ends_with(failure(1, a + ": File too large"))) << result.output;
+  EXPECT_TRUE(scratch_.read("A.png") == first) << "the earlier file, byte for byte";
+
+  std::filesystem::create_directory(scratch_.system("D.png"));
+  result = run("tile \"hardprobe info tile\" " + scratch_.system("D.png") + "\n");
+  EXPECT_TRUE(result.output.ends_with(failure(1, scratch_.system("D.png") + ": not a regular file")))
+      << result.output;
+  EXPECT_TRUE(std::filesystem::is_directory(scratch_.system("D.png")));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch_.system()), {}), 4)
+      << "the script, A, B and D: nothing left beside them";
 }
 
 TEST_F(HostScript, TheOptionsPageChoosesThePlugInAndTheChoiceIsStored) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -7,11 +8,14 @@
 #include "devices/registry/izel_plugin_service.h"
 #include "devices/registry/plugin_manager_lookup.h"
 #include "framework/object/iptr.h"
+#include "framework/object/query_part.h"
 #include "framework/registrations/registered_classes.h"
 #include "host/gui/host_page_window.h"
+#include "host/scene/host_scene_nodes.h"
 #include "support/module_fixture.h"
 #include "support/module_settings.h"
 #include "tests/devices/support/test_plugin.h"
+#include "ui/options/info_size_slider.h"
 #include "ui/options/palpera_options_tile.h"
 
 namespace {
@@ -48,6 +52,12 @@ class OptionsPage : public ModuleTest {
   }
   int32_t sliderPosition() { return page_->slider(Page::kSizeSlider).value().position.value_or(0); }
   double scale() { return host_.core().dataStore().getDouble(kScale, 0); }
+  // The information overlay is the first node the module puts under the scene's root.
+  bool infoTileShown() {
+    const auto& children = host_.document().graphics().root().children();
+    auto* overlay = children.empty() ? nullptr : queryPart<HostVisibilitySensitiveNode>(children[0].get());
+    return overlay && overlay->visible();
+  }
 
   IZelPlugin* probe2_ = nullptr;
   IZelPlugin* scanner_ = nullptr;
@@ -81,6 +91,13 @@ TEST_F(OptionsPage, TheSliderFollowsTheScaleAndWritesIt) {
   }
   EXPECT_FALSE(page_->slide(Page::kSizeSlider, 11));
   EXPECT_EQ(scale(), 1);
+
+  // The host's store clamps too; the page's own mapping must not rely on it.
+  const ScaleRange range{1.0 / 3, 1};
+  EXPECT_EQ(sliderScale(10, range), 1.0) << "a hair above 1 before the clamp";
+  EXPECT_EQ(sliderScale(0, range), 1.0 / 3);
+  EXPECT_EQ(::sliderPosition(2, range), 10);
+  EXPECT_EQ(::sliderPosition(0, range), 1);
 }
 
 TEST_F(OptionsPage, ListsTheAcceptedPlugInsInNaturalOrderAndPicksTheChosenOne) {
@@ -139,6 +156,29 @@ TEST_F(OptionsPage, APlugInLoadedLaterIsListedAtTheNextBuildAndAGonePageIsHanded
   EXPECT_EQ(sliderPosition(), 10) << "a gone page follows the scale no longer";
 }
 
+// Each build binds fresh widgets to the controls it makes; the page keeps those of the last build only.
+TEST_F(OptionsPage, ABuildAgainLetsTheEarlierBuildsWidgetsGo) {
+  auto widgetsOf = [](const std::vector<HostPageWindow::Line>& lines) {
+    std::vector<IPtr<HostWidget>> widgets;
+    for (const HostPageWindow::Line& line : lines) {
+      if (line.widget) widgets.push_back(line.widget);
+    }
+    return widgets;
+  };
+  const std::vector<IPtr<HostWidget>> first = widgetsOf(page_->lines());
+  ASSERT_TRUE(host_.gui().windows().build(Page::kPageName));
+  ASSERT_TRUE(host_.gui().windows().build(Page::kPageName));
+  for (const IPtr<HostWidget>& widget : first) EXPECT_EQ(widget->refCount(), 1u) << widget->key();
+  const std::vector<IPtr<HostWidget>> last = widgetsOf(page_->lines());
+  ASSERT_EQ(last.size(), 14u) << "nine toggles and five numbers";
+  EXPECT_EQ(std::count_if(last.begin(), last.end(),
+                          [](const IPtr<HostWidget>& widget) {
+                            return std::string(widget->className()) == HostToggleWidget::interfaceName;
+                          }),
+            9);
+  for (const IPtr<HostWidget>& widget : last) EXPECT_EQ(widget->refCount(), 3u) << "page, module and test";
+}
+
 TEST_F(OptionsPage, EachWidgetWritesItsKey) {
   const struct {
     const char16_t* label;
@@ -183,6 +223,9 @@ TEST_F(OptionsPage, HoldingTheSliderPreviewsTheInformationTileInFull) {
   for (const char* key : kShown) store.setInt(nullptr, key, 0);
   ASSERT_TRUE(page_->hold(Page::kSizeSlider, true));
   for (const char* key : kShown) EXPECT_EQ(store.getInt(key, 0), 1) << key;
+  EXPECT_TRUE(infoTileShown()) << "while held";
+  ASSERT_TRUE(page_->hold(Page::kSizeSlider, false));
+  EXPECT_FALSE(infoTileShown()) << "once let go";
 }
 
 }  // namespace

@@ -56,6 +56,8 @@ class InformationTile : public ModuleTest {
 };
 
 TEST_F(InformationTile, ShowingTheInfoTileDrawsItsValuesAtTheTopRight) {
+  // A host need not serve its renderer by name: the overlay makes it by class id.
+  host_.root().setServiceFactory(IZelXAMLImageRenderer::interfaceName, nullptr);
   tile_->setText("FeatureName", ZelString(u"Plane 1"));
   tile_->setFlag("PointsTaken", 4);
   show("hardprobe info tile", true);

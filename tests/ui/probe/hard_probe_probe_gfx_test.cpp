@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -7,6 +8,7 @@
 #include "framework/object/iptr.h"
 #include "framework/registrations/registered_classes.h"
 #include "support/module_fixture.h"
+#include "support/scratch_directory.h"
 #include "support/test_device.h"
 #include "ui/probe/zel_hard_probe_probe_gfx.h"
 
@@ -31,6 +33,7 @@ class HardProbeProbeGfxTest : public ModuleTest {
     return host_.document().doc().add({"Plane", name, std::nullopt, {}, {}}, false);
   }
   int32_t redraws() { return host_.scene().renderer().counts().redraws; }
+  int32_t immediateRedraws() { return host_.scene().renderer().counts().immediateRedraws; }
 
   std::vector<std::string> journal_;
   IPtr<TestDevice> single_{new TestDevice("HardProbe", "IZelHardProbeDataReceiverV2", journal_)};
@@ -66,6 +69,7 @@ TEST_F(HardProbeProbeGfxTest, MovesFollowTheReversedDirectionButASinglePointSamp
   EXPECT_EQ(probe().position(), (Vector3{1, 2, 3}));
   EXPECT_EQ(probe().direction(), (Vector3{0, 0, -1}));
   EXPECT_EQ(redraws(), before + 1);
+  EXPECT_EQ(immediateRedraws(), 0) << "a live move waits for the host's next frame";
 
   single_->deliver<IZelHardProbeDataReceiver>([](auto* r) { r->onPointSampled({9, 9, 9}); });
   EXPECT_EQ(probe().poseCount(), 1);
@@ -75,6 +79,41 @@ TEST_F(HardProbeProbeGfxTest, MovesFollowTheReversedDirectionButASinglePointSamp
   });
   EXPECT_EQ(probe().position(), (Vector3{4, 5, 6}));
   EXPECT_EQ(probe().direction(), (Vector3{-1, 0, 0}));
+}
+
+// A replayed log moves the probe faster than the host draws frames: each move is drawn at once.
+TEST_F(HardProbeProbeGfxTest, WhileALogReplaysEachMoveIsDrawnAtOnce) {
+  ScratchDirectory scratch;
+  std::ofstream(scratch.system("host.log")) << "PluginWait\t\n";
+  ASSERT_TRUE(host_.devices().replayer().startReplay(scratch.system("host.log")));
+  gfx_->attach();
+  single_->deliver<IZelHardProbeDataReceiver>([](auto* r) { r->onMoved({1, 2, 3}, {0, 0, 1}, {0, 1, 0}); });
+  continuous_->deliver<IZelHardProbeContinuousDataReceiver>([](auto* r) {
+    r->onMoved({1, 2, 3}, {0, 0, 1}, {0, 1, 0});
+  });
+  EXPECT_EQ(immediateRedraws(), 2);
+}
+
+// A device may still hold a receiver the probe graphics let go: it reaches nothing, not even the probe of a
+// later attach.
+TEST_F(HardProbeProbeGfxTest, AReceiverLetGoReachesNoLaterProbe) {
+  gfx_->attach();
+  IPtr<IZelHardProbeDataReceiver> single;
+  IPtr<IZelHardProbeContinuousDataReceiver> continuous;
+  single_->deliver<IZelHardProbeDataReceiver>([&](auto* r) { single = r; });
+  continuous_->deliver<IZelHardProbeContinuousDataReceiver>([&](auto* r) { continuous = r; });
+  ASSERT_TRUE(single && continuous);
+  gfx_->detach();
+  gfx_->attach();
+  single->onMoved({1, 2, 3}, {0, 0, 1}, {0, 1, 0});
+  single->setProbeRadius(0.5);
+  continuous->onPointSampled({1, 2, 3}, {0, 0, 1}, {0, 1, 0});
+  continuous->setProbeRadius(0.5);
+  EXPECT_EQ(probe().poseCount(), 0);
+  EXPECT_EQ(probe().sizes().size(), 1u) << "only the smallest probe of the attach";
+  gfx_.release();
+  single->onMoved({1, 2, 3}, {0, 0, 1}, {0, 1, 0});
+  continuous->onMoved({1, 2, 3}, {0, 0, 1}, {0, 1, 0});
 }
 
 TEST_F(HardProbeProbeGfxTest, AttachingTwiceHangsAndRegistersOnceAndDetachUndoesItOnce) {
@@ -122,6 +161,9 @@ TEST_F(HardProbeProbeGfxTest, FitViewLeavesTheProbeOutUnlessAskedAndRestoresItsN
   ASSERT_EQ(fits.size(), 2u);
   EXPECT_FALSE(fits[0].option);
   EXPECT_TRUE(fits[1].option);
+  using Names = std::vector<std::string>;
+  EXPECT_EQ(fits[0].taken, Names{"scene root"}) << "the probe left out";
+  EXPECT_EQ(fits[1].taken, (Names{"scene root", "probe", "probe surroundings"})) << "the probe taken in";
   EXPECT_TRUE(probe().probe().visible());
   EXPECT_FALSE(probe().auxiliary().visible());
   EXPECT_EQ(gfx_->forwardToProbeGraphics(3, 7), 0);

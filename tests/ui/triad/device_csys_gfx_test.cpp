@@ -83,6 +83,12 @@ TEST_F(DeviceCsysGfx, WithoutACurrentPluginTheTriadIsInvisibleAndUnplaced) {
   EXPECT_TRUE(separator_->drawnInCurrentView());
   EXPECT_DOUBLE_EQ(source_->drawnMatrix().m[11], 3.0);
 
+  // Each draw takes up the stored object alignment, and leaves the plug-in's cache as it found it.
+  arm_->storeObjectMatrix(Matrix4x4::translation({10, 0, 0}));
+  EXPECT_DOUBLE_EQ(source_->drawnMatrix().m[3], 11.0);
+  Matrix4x4 cached;
+  EXPECT_DOUBLE_EQ(arm_->deviceMatrix(cached).m[3], 1.0) << "the hardware's alone";
+
   getHardProbePluginManager()->setActivePlugin(nullptr);
   EXPECT_FALSE(separator_->drawnInCurrentView());
   EXPECT_DOUBLE_EQ(source_->drawnMatrix().m[11], 0.0);

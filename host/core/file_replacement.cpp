@@ -1,0 +1,105 @@
+#include "host/core/file_replacement.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <utility>
+
+namespace {
+
+// Names taken by other writers in the meantime are skipped; past this many the directory is hostile.
+constexpr int kNameTries = 100;
+
+// A name beside path that this process has not used: the path, this process and a running number.
+std::string freshNameBeside(const std::string& path) {
+  static std::atomic<unsigned> next{0};
+  return path + ".new-" + std::to_string(::getpid()) + "-" + std::to_string(next++);
+}
+
+// The file a name leads to, through any links.
+std::string resolved(const std::string& path) {
+  std::unique_ptr<char, decltype(&std::free)> real(::realpath(path.c_str(), nullptr), &std::free);
+  return real ? std::string(real.get()) : path;
+}
+
+}  // namespace
+
+FileReplacement::FileReplacement(const std::string& target) : target_(target) {
+  struct stat status {};
+  const bool exists = ::stat(target.c_str(), &status) == 0;
+  if (!exists && errno != ENOENT) {
+    fail(std::strerror(errno));
+  } else if (exists && !S_ISREG(status.st_mode)) {
+    fail("not a regular file");
+  } else {
+    replaced_ = exists ? resolved(target) : target;
+    open(exists ? std::optional<mode_t>(status.st_mode & 07777) : std::nullopt);
+  }
+}
+
+void FileReplacement::open(std::optional<mode_t> mode) {
+  int fd = -1;
+  for (int tries = 0; fd < 0 && tries < kNameTries; ++tries) {
+    fresh_ = freshNameBeside(replaced_);
+    // Exclusive and not through a link: the name is this writer's own.
+    fd = ::open(fresh_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) break;
+  }
+  if (fd < 0) {
+    const int error = errno;
+    fresh_.clear();
+    return fail(std::strerror(error));
+  }
+  if (mode) ::fchmod(fd, *mode);
+  stream_ = ::fdopen(fd, "wb");
+  if (stream_) return;
+  const int error = errno;
+  ::close(fd);
+  discard();
+  fail(std::strerror(error));
+}
+
+FileReplacement::~FileReplacement() {
+  discard();
+}
+
+bool FileReplacement::commit() {
+  if (!stream_) return false;
+  std::FILE* stream = std::exchange(stream_, nullptr);
+  errno = 0;
+  const bool failedBefore = std::ferror(stream) != 0;
+  bool written = !failedBefore && std::fflush(stream) == 0 && ::fsync(::fileno(stream)) == 0;
+  int error = errno;
+  if (std::fclose(stream) != 0 && written) {
+    written = false;
+    error = errno;
+  }
+  if (written && ::rename(fresh_.c_str(), replaced_.c_str()) != 0) {
+    written = false;
+    error = errno;
+  }
+  if (!written) {
+    discard();
+    fail(failedBefore || error == 0 ? "a write failed" : std::strerror(error));
+    return false;
+  }
+  fresh_.clear();
+  return true;
+}
+
+void FileReplacement::fail(const std::string& reason) {
+  error_ = target_ + ": " + reason;
+}
+
+void FileReplacement::discard() {
+  if (stream_) std::fclose(std::exchange(stream_, nullptr));
+  if (!fresh_.empty()) ::unlink(fresh_.c_str());
+  fresh_.clear();
+}
