@@ -1,7 +1,9 @@
 // A feature creator's createFeature (reading its table, the fit through the host, the probe-radius
 // compensation and the probing record with the compensated points) beside the host fit alone on the same
-// points (`vs_host_fit`, beside_peer.h): the creator's own work should be small beside the fit. Plane, circle
-// and sphere, for 100 and 1,000 probe-tip centres with 10 µm of noise.
+// points (`vs_host_fit`, beside_peer.h): the creator's own work should be small beside the fit. Plane,
+// circle, sphere, cylinder and cone, for 100 and 1,000 probe-tip centres with 10 µm of noise. The cylinder
+// and cone creators also fit a circle to each end ring for the start they hand the fit, which the bare fit
+// goes without.
 
 #include <benchmark/benchmark.h>
 
@@ -27,7 +29,7 @@ namespace {
 
 constexpr double kProbeRadius = 0.001;
 
-enum class Kind { kPlane, kCircle, kSphere };
+enum class Kind { kPlane, kCircle, kSphere, kCylinder, kCone };
 
 struct Shape {
   const char* creator;
@@ -41,13 +43,19 @@ Shape shapeOf(Kind kind) {
       return {"HardProbePlaneCreator", "IZelPlane", false};
     case Kind::kCircle:
       return {"HardProbeCircleCreator", "IZelArc", true};
+    case Kind::kCylinder:
+      return {"HardProbeCylinderCreator", "IZelCylinder", false};
+    case Kind::kCone:
+      return {"HardProbeConeCreator", "IZelCone", false};
     case Kind::kSphere:
       break;
   }
   return {"HardProbeSphereCreator", "IZelSphere", false};
 }
 
-// count probe-tip centres on a face, a hole of radius 10 mm or a ball of radius 20 mm, with a fixed seed.
+// count probe-tip centres on a face, a hole of radius 10 mm, a ball of radius 20 mm, a bore of radius 10 mm
+// or a conical hole of half-angle atan(.5) with a fixed seed; the bore and the cone probed ring after ring,
+// five rings 4 mm apart.
 PointList tips(Kind kind, int64_t count) {
   std::mt19937_64 rng(11);
   std::normal_distribution<double> noise(0.0, 10e-6);
@@ -60,6 +68,14 @@ PointList tips(Kind kind, int64_t count) {
     if (kind == Kind::kCircle) p = Vector3{std::cos(a), std::sin(a), 0} * (0.01 - kProbeRadius);
     if (kind == Kind::kSphere)
       p = Vector3{std::sin(b) * std::cos(a), std::sin(b) * std::sin(a), std::cos(b)} * (0.02 + kProbeRadius);
+    const double height = 0.004 * static_cast<double>(5 * i / count);
+    if (kind == Kind::kCylinder)
+      p = Vector3{std::cos(a) * (0.01 - kProbeRadius), std::sin(a) * (0.01 - kProbeRadius), height};
+    if (kind == Kind::kCone) {
+      // The tip stands off the surface radius .008 + .5 h along its normal (cos, −sin of the half-angle).
+      const double across = 0.008 + 0.5 * height - kProbeRadius * 0.8944271909999159;
+      p = Vector3{std::cos(a) * across, std::sin(a) * across, height + kProbeRadius * 0.4472135954999579};
+    }
     points.push_back(p + Vector3{noise(rng), noise(rng), noise(rng)});
   }
   return points;
@@ -140,5 +156,10 @@ BENCHMARK_CAPTURE(BM_CreateFeature, sphere, Kind::kSphere)
     ->Arg(100)
     ->Arg(1000)
     ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_CreateFeature, cylinder, Kind::kCylinder)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_CreateFeature, cone, Kind::kCone)->Arg(100)->Arg(1000)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -3,40 +3,14 @@
 #include <cmath>
 
 #include "features/creators/creator_parameter_keys.h"
-#include "features/fitter_setup.h"
 #include "framework/memory/assertion.h"
 #include "framework/object/host_lookup.h"
 #include "host/api/feature_types.h"
 
-namespace {
-
-// A point array entry is a point and a direction; the creators have only the point.
-constexpr int32_t kPointEntryWidth = 6;
-
-// The region of every point: a point array in a point complex, made a region by the host's handler.
-IPtr<IZelRegionHandler> makePointRegion(const PointList& points) {
-  SPtr<IRealPArrayFactory> arrays;
-  if (!arrays) return {};
-  IPtr<RealPArray> array;
-  array.takeOwnership(arrays->createArray(kPointEntryWidth, static_cast<int32_t>(points.size())));
-  if (!array) return {};
-  for (const Vector3& p : points) {
-    const double entry[kPointEntryWidth] = {p.x, p.y, p.z, 0.0, 0.0, 0.0};
-    array->append(entry);
-  }
-  SPtr<IComplex0D> complex;
-  SPtr<IZelCreateRegionHandler> handler;
-  if (!complex || !handler) return {};
-  complex->setArray(array.get());
-  handler->setDimension(IZelCreateRegionHandler::kPointCells);
-  handler->setParentRegion(IZelCreateRegionHandler::kNoParentRegion);
-  handler->setOptions(IZelCreateRegionHandler::kNoOptions);
-  IPtr<IZelRegionHandler> region;
-  region.takeOwnership(handler->createRegion(complex.get(), 0, true));
-  return region;
+std::u16string HardProbeFeatureCreatorBase::childNumber(int number) {
+  const std::string digits = std::to_string(number);
+  return std::u16string(digits.begin(), digits.end());
 }
-
-}  // namespace
 
 IZelParameterTable* HardProbeFeatureCreatorBase::parameterTable() {
   if (!parameters_) parameters_.getService();
@@ -79,19 +53,6 @@ std::optional<HardProbeFeatureCreatorBase::Probing> HardProbeFeatureCreatorBase:
   }
   if ((keys & kSampled) && static_cast<int64_t>(probing.sampled.size()) < minPoints()) return std::nullopt;
   return probing;
-}
-
-IPtr<IZelFeature> HardProbeFeatureCreatorBase::fitPoints(const PointList& points, const FitSetUp& setUp) {
-  IPtr<IZelRegionHandler> region = makePointRegion(points);
-  auto* pointSet = queryPart<IZelPointSetInterface>(region.get());
-  if (!pointSet) return {};
-  IPtr<IZelFeatureFitter> fitter = setRobustFitIterations(setUp.featureType);
-  if (!fitter) return {};
-  setFitSelection(*fitter, pointSet);
-  if (setUp.setsWorkPlane) setFitWorkPlane(*fitter, setUp.workPlane);
-  IPtr<IZelFeature> fitted;
-  fitted.takeOwnership(fitter->fit());
-  return fitted;
 }
 
 bool HardProbeFeatureCreatorBase::attachProbeParameters(IZelFeature* feature, PointList points) {

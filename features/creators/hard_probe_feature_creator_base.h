@@ -6,12 +6,16 @@
 // that store the probing record on the feature and hand it to the host's recreation modifier.
 //
 // A concrete creator derives from RegisteredCreator (registered_creator.h) and writes buildFeature: read,
-// fit, compensate, finish. Main thread only.
+// fit (point_fit.h), compensate, finish. Main thread only.
 
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "basic_types/zel_id.h"
+#include "features/creators/creator_parameter_keys.h"
+#include "features/creators/point_fit.h"
 #include "features/creators/zel_hard_probe_feature_creator.h"
 #include "features/point_list.h"
 #include "framework/object/iptr.h"
@@ -76,22 +80,36 @@ class HardProbeFeatureCreatorBase : public IZelHardProbeFeatureCreator, public Z
     return value ? queryPart<Kind>(value->feature()) : nullptr;
   }
 
-  // How a fit is set up: the fitter of featureType under "Features/Fitters/BestFitFitter/", all points
-  // selected and, unless the fitter is given points already in their plane, the work plane (null: none).
-  struct FitSetUp {
-    const char* featureType;
-    IZelPlane* workPlane = nullptr;
-    bool setsWorkPlane = true;
-  };
-  // The fitted feature (the points as a region of a point complex, fitted by the host), or none when a host
-  // service is missing or the points do not determine the feature.
-  IPtr<IZelFeature> fitPoints(const PointList& points, const FitSetUp& setUp);
+  // Child `number` of a composite feature ("<FeatureN>" in "<ChildFeatures>") as Kind; null when the table,
+  // the child or its kind is missing.
+  template <class Kind>
+  Kind* childFeature(int number) {
+    auto* children = parameterAs<IZelParameterTable>(kChildFeaturesKey);
+    const std::u16string name = std::u16string(kChildFeaturePrefix) + childNumber(number) + u">";
+    auto* child =
+        children ? queryPart<IZelEmbeddedFeatureParameter>(children->getParameter(ZelString(name.c_str())))
+                 : nullptr;
+    return child ? queryPart<Kind>(child->feature()) : nullptr;
+  }
+
+  // Children 1 .. count, each answering Kind, as features; none when one is missing or of another kind.
+  template <class Kind>
+  std::optional<std::vector<IPtr<IZelFeature>>> childFeatures(int count) {
+    std::vector<IPtr<IZelFeature>> children;
+    for (int number = 1; number <= count; ++number) {
+      auto* child = queryPart<IZelFeature>(childFeature<Kind>(number));
+      if (!child) return std::nullopt;
+      children.emplace_back(child);
+    }
+    return children;
+  }
 
   // The finishing steps: the probing record with the compensated points, then the recreation modifier.
   IPtr<IZelFeature> finish(const IPtr<IZelFeature>& feature, const PointList& compensated);
 
  private:
   IZelParameterTable* parameterTable();
+  static std::u16string childNumber(int number);
 
   ZelID classId_;
   IPtr<IZelParameterTable> parameters_;

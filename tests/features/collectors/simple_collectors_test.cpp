@@ -144,9 +144,8 @@ TEST_F(SimpleCollectors, TakeTheirTypeNamesAndFlagsFromTheirKind) {
       {"MaxPointCollector", u"Point", 3, true, false, false},
       {"MinPointCollector", u"Point", 3, true, false, false},
       {"SphereCollector", u"Sphere", 4, false, false, true},
-      // No cone creator yet: no creator, no points required, and no feature.
-      {"ConeCollector", u"Cone", 0, false, false, true},
-      {"ConstrainedConeCollector", u"Cone", 0, true, true, true},
+      {"ConeCollector", u"Cone", 7, false, false, true},
+      {"ConstrainedConeCollector", u"Cone", 7, true, true, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.className);

@@ -30,6 +30,16 @@ constexpr CreatorRow kCreators[] = {
     {"HardProbeCircleCreator", "9162ac9c-1437-4c27-9cf5-6f14f586e38f", 3, false},
     {"HardProbePointCircleCreator", "cd74bc6e-d309-4f36-b2c0-1ac63c466f4c", 1, false},
     {"HardProbeBoltCircleCreator", "23a31f79-110c-47f5-b7c4-a7b149c64a8a", 0, false},
+    {"HardProbeParallelPlanesCreator", "a2845c91-a303-4d94-9446-625b50878760", 0, false},
+    {"HardProbeParallelPlanesPlaneCreator", "3c6bf61c-5a14-4360-b49e-422ab068b465", 3, false},
+    {"HardProbeOvalSlotCreator", "f5915838-9672-4e4a-8318-e769dbc773b0", 0, false},
+    {"HardProbeRectangularSlotCreator", "ad771e66-7678-4a4f-8179-e563f3a37dee", 0, false},
+    {"HardProbeRoundedSlotCreator", "4bcceeb0-5922-4fae-a9ac-9362e2fb6855", 0, false},
+    {"HardProbeConeCreator", "e63cb29c-965e-418a-afc8-c9539015bc33", 7, false},
+    {"HardProbeConstrainedConeCreator", "f018d9ec-161d-4e08-9b30-34050627b3ae", 7, false},
+    {"HardProbeCylinderCreator", "924d46fc-c432-4a93-8a86-7357e700b25a", 6, false},
+    {"HardProbeConstrainedCylinderCreator", "a3d3c0e8-e71c-4d22-a766-86b3a6b7b15d", 6, false},
+    {"HardProbeTopBottomPlaneCylinderCreator", "8c8c51ff-cbb5-4076-a1c4-78bc62b5a933", 6, false},
 };
 
 // Every name a query answers, in order, as the host collects them.

@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "features/compensated_points.h"
@@ -92,6 +93,34 @@ class CreatorTest : public ModuleTest {
     made->setParameter(ZelString(kProbeRadiusKey), doubleValue(radius).get());
     if (workPlane) made->setParameter(ZelString(kWorkPlaneKey), featureValue(workPlane).get());
     return create(*made);
+  }
+
+  // A cylinder creator's feature between the two planes ("<BottomPlane>", "<TopPlane>").
+  IPtr<IZelFeature> probeBetween(const Points& sampled, const Vector3& stop, double radius,
+                                 IZelFeature* bottom, IZelFeature* top) {
+    IPtr<IZelHardProbeFeatureCreator> made = creator("HardProbeTopBottomPlaneCylinderCreator");
+    made->setParameter(ZelString(kSampledPointsKey), pointsValue(sampled).get());
+    made->setParameter(ZelString(kStopPointKey), pointValue(stop).get());
+    made->setParameter(ZelString(kProbeRadiusKey), doubleValue(radius).get());
+    made->setParameter(ZelString(kBottomPlaneKey), featureValue(bottom).get());
+    made->setParameter(ZelString(kTopPlaneKey), featureValue(top).get());
+    return create(*made);
+  }
+
+  // A composite creator's feature from its children, named "<Feature1>", "<Feature2>", ... in order, with the
+  // probe radius and the work plane when they are given.
+  IPtr<IZelFeature> compose(const char* className, const std::vector<IZelFeature*>& children,
+                            std::optional<double> radius, IZelFeature* workPlane = nullptr) {
+    IPtr<IZelParameterTable> table = made<IZelParameterTable>();
+    for (size_t i = 0; i < children.size(); ++i) {
+      const std::string name = "<Feature" + std::to_string(i + 1) + ">";
+      table->setParameter(ZelString(name.c_str()), featureValue(children[i]).get());
+    }
+    IPtr<IZelHardProbeFeatureCreator> composite = creator(className);
+    composite->setParameter(ZelString(kChildFeaturesKey), table.get());
+    if (radius) composite->setParameter(ZelString(kProbeRadiusKey), doubleValue(*radius).get());
+    if (workPlane) composite->setParameter(ZelString(kWorkPlaneKey), featureValue(workPlane).get());
+    return create(*composite);
   }
 
   static IPtr<IZelFeature> create(IZelHardProbeFeatureCreator& made) {

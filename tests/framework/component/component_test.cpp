@@ -318,7 +318,17 @@ TEST(ClassTable, TheModulesTableIsTheHundredClassesAndTheLoadedModuleRegistersTh
                                                       "SphereCollector",
                                                       "ConeCollector",
                                                       "ConstrainedConeCollector",
-                                                      "ParallelPlanesCollector"};
+                                                      "ParallelPlanesCollector",
+                                                      "HardProbeCylinderCreator",
+                                                      "HardProbeConstrainedCylinderCreator",
+                                                      "HardProbeTopBottomPlaneCylinderCreator",
+                                                      "HardProbeConeCreator",
+                                                      "HardProbeConstrainedConeCreator",
+                                                      "HardProbeParallelPlanesPlaneCreator",
+                                                      "HardProbeParallelPlanesCreator",
+                                                      "HardProbeOvalSlotCreator",
+                                                      "HardProbeRectangularSlotCreator",
+                                                      "HardProbeRoundedSlotCreator"};
     if (row.subsystem <= 2 || builtBeyond.count(row.name))
       expected.insert(std::string(row.id) + " " + row.name);
   }

@@ -1,0 +1,28 @@
+#pragma once
+
+// Points handed to the host's fitters: as a region of a point complex, and fitted by the best-fit fitter of
+// a feature type. Shared by the creators and by the estimates that give the nonlinear fits their start.
+
+#include <functional>
+
+#include "features/point_list.h"
+#include "framework/object/iptr.h"
+#include "host/api/feature_fitter.h"
+#include "host/api/feature_kinds.h"
+
+// The points (6 doubles an entry: the point and an unused direction) in a point complex, made a region by
+// the host's region handler; empty when a host service is missing.
+IPtr<IZelRegionHandler> makePointRegion(const PointList& points);
+
+// How a fit is set up: the fitter of featureType under "Features/Fitters/BestFitFitter/", all points
+// selected and, unless the fitter is given points already in their plane, the work plane (null: none).
+// prepare, when given, hands the fitter what else the fit takes; its false ends the fit with none.
+struct FitSetUp {
+  const char* featureType;
+  IZelPlane* workPlane = nullptr;
+  bool setsWorkPlane = true;
+  std::function<bool(IZelFeatureFitter&)> prepare = nullptr;
+};
+
+// The fitted feature, or none when a host service is missing or the points do not determine the feature.
+IPtr<IZelFeature> fitPoints(const PointList& points, const FitSetUp& setUp);

@@ -1,0 +1,140 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "creator_fixture.h"
+#include "host/api/host_class_ids.h"
+#include "observed_fitter.h"
+
+namespace {
+
+// A conical hole about the z axis whose surface has the radius .01 + .5 z, probed as two rings of four tips
+// with a probe of radius .002: the tip centres lie .002 inside the surface along its normal.
+const Points kHoleTips = {{.0102111, 0, .0048944},          {-.0051056, .0088431, .0048944},
+                          {-.0051056, -.0088431, .0048944}, {.0051056, .0088431, .0048944},
+                          {-.0162111, 0, .0168944},         {.0140393, .0081056, .0168944},
+                          {-.0140393, .0081056, .0168944},  {0, -.0162111, .0168944}};
+const Vector3 kInsideHole{0, 0, .01};
+constexpr double kProbe = .002;
+constexpr double kHalfAngle = .4636476;  // atan(.5)
+// The tips' data carry seven digits.
+constexpr double kDigits = 1e-6;
+
+// The tip centres of a conical boss with the same surface, probed from outside.
+Points bossTips() {
+  const double across = kProbe * std::cos(kHalfAngle), along = kProbe * std::sin(kHalfAngle);
+  Points tips;
+  for (const Vector3& hole : kHoleTips) {
+    const Vector3 radial = Vector3{hole.x, hole.y, 0}.normalized();
+    const Vector3 onSurface = hole + radial * across - Vector3{0, 0, along};
+    tips.push_back(onSurface + radial * across - Vector3{0, 0, along});
+  }
+  return tips;
+}
+
+// The surface radius .01 + .5 z at each point's height: the point is on it.
+void expectOnSurface(const Points& points) {
+  for (const Vector3& p : points) EXPECT_NEAR(std::hypot(p.x, p.y), .01 + .5 * p.z, kDigits) << p;
+}
+
+using ConeCreators = CreatorTest;
+
+// The compensated cone is the probed surface, its narrow end first, the points moved onto it.
+void expectSurfaceCompensated(IZelFeature* feature, size_t tips) {
+  auto* cone = queryPart<IZelCone>(feature);
+  ASSERT_TRUE(cone);
+  // Rounding the tips to seven digits tilts the axis of a cone 12 mm high by a few microradians.
+  expectNear(cone->axisDirection(), {0, 0, 1}, 1e-5);
+  EXPECT_NEAR(cone->halfAngle(), kHalfAngle, kDigits);
+  EXPECT_LT(cone->radiusA(), cone->radiusB());
+  for (const Vector3& end : {cone->endA(), cone->endB()}) EXPECT_NEAR(std::hypot(end.x, end.y), 0, kDigits);
+  EXPECT_NEAR(cone->radiusA(), .01 + .5 * cone->endA().z, kDigits);
+  EXPECT_NEAR(cone->radiusB(), .01 + .5 * cone->endB().z, kDigits);
+  const Points points = getCompensatedPoints(feature).value_or(Points{});
+  ASSERT_EQ(points.size(), tips);
+  expectOnSurface(points);
+}
+
+TEST_F(ConeCreators, AHoleGrowsAndABossShrinksAlongTheSurfaceNormal) {
+  struct Case {
+    const char* kind;
+    Points tips;
+    Vector3 stop;
+    bool reversedFit;
+  };
+  // Stops near the wall beyond either end tell the local radius along the axis from the narrow end from one
+  // taken the other way round.
+  const Vector3 nearWallInside{.0172, 0, .02}, nearWallOutside{.0145, 0, .002};
+  const Case cases[] = {{"hole", kHoleTips, kInsideHole, false},
+                        {"boss", bossTips(), {0, .05, .01}, false},
+                        {"hole, stop near the wall", kHoleTips, nearWallInside, false},
+                        {"boss, stop near the wall", bossTips(), nearWallOutside, false},
+                        {"hole, fitted wide end first", kHoleTips, nearWallInside, true},
+                        {"boss, fitted wide end first", bossTips(), nearWallOutside, true}};
+  ObservedFitter::Record seen;
+  ObservedFitter::install(host_, "IZelCone", kHostConeFitterClassId, seen);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.kind);
+    seen.changeAnswer = nullptr;
+    if (c.reversedFit) seen.changeAnswer = [](IZelFeature& fitted) { fitted.reverseOrientation(); };
+    IPtr<IZelFeature> feature = probe("HardProbeConeCreator", c.tips, c.stop, kProbe);
+    expectSurfaceCompensated(feature.get(), c.tips.size());
+    const Points points = compensated(feature.get());
+    if (c.tips == kHoleTips) expectNear(points[0], {.012, 0, .004}, kDigits);
+  }
+  EXPECT_FALSE(
+      probe("HardProbeConeCreator", {kHoleTips.begin(), kHoleTips.begin() + 6}, kInsideHole, kProbe));
+}
+
+TEST_F(ConeCreators, AStopOnTheSurfaceCountsAsOutside) {
+  ObservedFitter::Record seen;
+  ObservedFitter::install(host_, "IZelCone", kHostConeFitterClassId, seen);
+  // A fit answering exact values, the stop on the rim of its narrow end.
+  seen.changeAnswer = [](IZelFeature& fitted) {
+    queryPart<IZelCone>(&fitted)->redefine({0, 0, 0}, {0, 0, 1}, .25, .75, {1, 0, 0}, nullptr, nullptr,
+                                           nullptr);
+  };
+  IPtr<IZelFeature> feature = probe("HardProbeConeCreator", kHoleTips, {.25, 0, 0}, kProbe);
+  auto* cone = queryPart<IZelCone>(feature.get());
+  ASSERT_TRUE(cone);
+  EXPECT_NEAR(cone->radiusA(), .25 - kProbe * std::cos(std::atan(.5)), 1e-15);
+  EXPECT_NEAR(cone->endA().z, kProbe * std::sin(std::atan(.5)), 1e-15);
+}
+
+TEST_F(ConeCreators, TheFreeFitStartsFromTheTwoRings) {
+  ObservedFitter::Record seen;
+  ObservedFitter::install(host_, "IZelCone", kHostConeFitterClassId, seen);
+  ASSERT_TRUE(probe("HardProbeConeCreator", kHoleTips, kInsideHole, kProbe));
+  ASSERT_TRUE(seen.value<IZelVectorValue>(u"<CenterFrom>"));
+  expectNear(seen.value<IZelVectorValue>(u"<CenterFrom>")->value(), {0, 0, .0048944}, kDigits);
+  expectNear(seen.value<IZelVectorValue>(u"<CenterTo>")->value(), {0, 0, .0168944}, kDigits);
+  EXPECT_NEAR(seen.value<IZelDoubleValue>(u"<DiameterFrom>")->value(), .0204223, kDigits);
+  EXPECT_NEAR(seen.value<IZelDoubleValue>(u"<DiameterTo>")->value(), .0324223, kDigits);
+  EXPECT_EQ(seen.value<IZelIntValue>(u"<MaxPtEAx>")->value(), 0);
+}
+
+TEST_F(ConeCreators, AConstrainedConeHoldsItsAxisAlongTheWorkPlaneNormal) {
+  ObservedFitter::Record seen;
+  ObservedFitter::install(host_, "IZelCone", kHostConeFitterClassId, seen);
+  IPtr<IZelFeature> feature = probe("HardProbeConstrainedConeCreator", kHoleTips, kInsideHole, kProbe,
+                                    planeFeature({0, 0, 0}, {0, 0, -1}).get());
+  expectSurfaceCompensated(feature.get(), kHoleTips.size());
+  auto* constraint = seen.value<IZelFeatureConstraintParameter>(u"<Constraint>");
+  ASSERT_TRUE(constraint);
+  EXPECT_EQ(constraint->constraintType(), 2);
+  EXPECT_EQ(constraint->constrainedElement(), 1);
+  EXPECT_EQ(constraint->referenceKind(), 1);
+  expectNear(constraint->direction(), {0, 0, -1});
+  // The ends at the box's height about its middle; the lower four tips and the upper four make the circles.
+  auto* from = seen.value<IZelVectorValue>(u"<CenterFrom>");
+  ASSERT_TRUE(from);
+  const Vector3 middle{(.0140393 - .0162111) / 2, (.0088431 - .0162111) / 2, .0108944};
+  expectNear(from->value(), middle + Vector3{0, 0, .006}, kDigits);
+  expectNear(seen.value<IZelVectorValue>(u"<CenterTo>")->value(), middle - Vector3{0, 0, .006}, kDigits);
+  EXPECT_NEAR(seen.value<IZelDoubleValue>(u"<DiameterFrom>")->value(), .0324223, kDigits);
+  EXPECT_NEAR(seen.value<IZelDoubleValue>(u"<DiameterTo>")->value(), .0204223, kDigits);
+
+  EXPECT_FALSE(probe("HardProbeConstrainedConeCreator", kHoleTips, kInsideHole, kProbe)) << "no work plane";
+}
+
+}  // namespace

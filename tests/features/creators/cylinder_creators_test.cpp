@@ -1,0 +1,178 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "creator_fixture.h"
+#include "host/api/host_class_ids.h"
+#include "observed_fitter.h"
+
+namespace {
+
+// A bore about (.1, .1) along z probed as two rings of four tips, at z = .005 and .025, with a probe of
+// radius .002: each tip centre lies .008 from the axis.
+const Points kBoreTips = {{.108, .1, .005},       {.096, .1069282, .005}, {.096, .0930718, .005},
+                          {.104, .1069282, .005}, {.104, .0930718, .025}, {.1069282, .104, .025},
+                          {.0930718, .104, .025}, {.1, .092, .025}};
+const Vector3 kAxisPoint{.1, .1, 0};
+const Vector3 kInsideBore{.1, .1, .015};
+constexpr double kProbe = .002;
+
+// The tips moved to the distance `radius` from the axis.
+Points atRadius(const Points& tips, double radius) {
+  Points moved;
+  for (const Vector3& p : tips) {
+    const Vector3 across{p.x - kAxisPoint.x, p.y - kAxisPoint.y, 0};
+    moved.push_back(Vector3{kAxisPoint.x, kAxisPoint.y, p.z} + across.normalized() * radius);
+  }
+  return moved;
+}
+
+class CylinderCreators : public CreatorTest {
+ protected:
+  IPtr<IZelFeature> topBottomCylinder(const Points& tips, const Vector3& stop) {
+    return probeBetween(tips, stop, kProbe, groundPlane().get(), planeFeature({0, 0, .03}, {0, 0, 1}).get());
+  }
+
+  // The cylinder is the bore (or boss) of radius .010 about the z axis through (.1, .1), its compensated
+  // points on it at their own heights.
+  static void expectBoreCompensated(IZelFeature* feature, const Points& tips) {
+    auto* cylinder = queryPart<IZelCylinder>(feature);
+    ASSERT_TRUE(cylinder);
+    EXPECT_NEAR(std::fabs(cylinder->axisDirection().z), 1.0, 1e-9);
+    const Vector3 onAxis = cylinder->axisPoint();
+    EXPECT_NEAR(onAxis.x, .1, 1e-7);
+    EXPECT_NEAR(onAxis.y, .1, 1e-7);
+    EXPECT_NEAR(cylinder->radius(), .010, 1e-7);
+    const Points points = compensated(feature);
+    const Points expected = atRadius(tips, .010);
+    ASSERT_EQ(points.size(), tips.size());
+    for (size_t i = 0; i < tips.size(); ++i) expectNear(points[i], expected[i], 1e-7);
+  }
+};
+
+TEST_F(CylinderCreators, ABoreGrowsAndABossShrinksByTheProbeRadius) {
+  struct Case {
+    const char* kind;
+    double tipRadius;
+    Vector3 stop;
+  };
+  const Case cases[] = {{"bore", .008, kInsideBore}, {"boss", .012, {.2, .1, .015}}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.kind);
+    const Points tips = atRadius(kBoreTips, c.tipRadius);
+    expectBoreCompensated(probe("HardProbeCylinderCreator", tips, c.stop, kProbe).get(), tips);
+  }
+}
+
+TEST_F(CylinderCreators, AStopOnTheSurfaceCountsAsInside) {
+  ObservedFitter::Record seen;
+  ObservedFitter::install(host_, "IZelCylinder", kHostCylinderFitterClassId, seen);
+  // A fit answering exact values, the stop on its surface.
+  seen.changeAnswer = [](IZelFeature& fitted) {
+    queryPart<IZelCylinder>(&fitted)->redefine({0, 0, 0}, {0, 0, 1}, .25, {1, 0, 0}, nullptr, nullptr,
+                                               nullptr);
+  };
+  IPtr<IZelFeature> feature = probe("HardProbeCylinderCreator", kBoreTips, {0, .25, .5}, kProbe);
+  auto* cylinder = queryPart<IZelCylinder>(feature.get());
+  ASSERT_TRUE(cylinder);
+  EXPECT_EQ(cylinder->radius(), .25 + kProbe);
+}
+
+TEST_F(CylinderCreators, TheFreeFitStartsFromTheTwoRings) {
+  ObservedFitter::Record seen;
+  ObservedFitter::install(host_, "IZelCylinder", kHostCylinderFitterClassId, seen);
+  expectBoreCompensated(probe("HardProbeCylinderCreator", kBoreTips, kInsideBore, kProbe).get(), kBoreTips);
+  ASSERT_TRUE(seen.value<IZelVectorValue>(u"<Axis>"));
+  expectNear(seen.value<IZelVectorValue>(u"<Axis>")->value(), {0, 0, 1}, 1e-6);
+  expectNear(seen.value<IZelVectorValue>(u"<Center>")->value(), {.1, .1, .015}, 1e-7);
+  EXPECT_NEAR(seen.value<IZelDoubleValue>(u"<Diameter>")->value(), .016, 1e-7);
+  ASSERT_TRUE(seen.value<IZelIntValue>(u"<MaxPtEAx>"));
+  EXPECT_EQ(seen.value<IZelIntValue>(u"<MaxPtEAx>")->value(), 0);
+
+  struct Case {
+    const char* kind;
+    Points tips;
+    bool fits;
+  };
+  // Three collinear tips span no ring plane; rings in one plane have one centre and give no axis.
+  const Points kCollinearFirst = {{.108, .1, .005}, {.108, .1, .010}, {.108, .1, .015},
+                                  kBoreTips[1],     kBoreTips[2],     kBoreTips[4],
+                                  kBoreTips[5],     kBoreTips[6],     kBoreTips[7]};
+  const Case withoutStart[] = {
+      {"six points", {kBoreTips.begin(), kBoreTips.begin() + 6}, true},
+      {"collinear first tips", kCollinearFirst, true},
+      {"rings in one plane", atRadius(ring(kAxisPoint, {0, 0, 1}, .008, 8), .008), false},
+  };
+  for (const Case& c : withoutStart) {
+    SCOPED_TRACE(c.kind);
+    seen.given.clear();
+    IPtr<IZelFeature> feature = probe("HardProbeCylinderCreator", c.tips, kInsideBore, kProbe);
+    EXPECT_FALSE(seen.value<IZelParameter>(u"<Axis>"));
+    EXPECT_FALSE(seen.value<IZelParameter>(u"<Center>"));
+    EXPECT_FALSE(seen.value<IZelParameter>(u"<Diameter>"));
+    EXPECT_TRUE(seen.value<IZelIntValue>(u"<MaxPtEAx>"));
+    if (c.fits) {
+      expectBoreCompensated(feature.get(), c.tips);
+    } else {
+      EXPECT_FALSE(feature) << "tips in a plane";
+    }
+  }
+  EXPECT_FALSE(
+      probe("HardProbeCylinderCreator", {kBoreTips.begin(), kBoreTips.begin() + 5}, kInsideBore, kProbe));
+}
+
+TEST_F(CylinderCreators, ABossThinnerThanTheProbeGivesNoCylinderRatherThanAMirroredOne) {
+  for (double tipRadius : {.002, .001}) {
+    SCOPED_TRACE(tipRadius);
+    EXPECT_FALSE(probe("HardProbeCylinderCreator", atRadius(kBoreTips, tipRadius), {.2, .1, .015}, kProbe));
+  }
+}
+
+TEST_F(CylinderCreators, AConstrainedCylinderHoldsItsAxisAlongTheWorkPlaneNormalOverTheProbedExtent) {
+  ObservedFitter::Record seen;
+  ObservedFitter::install(host_, "IZelCylinder", kHostCylinderFitterClassId, seen);
+  IPtr<IZelFeature> feature =
+      probe("HardProbeConstrainedCylinderCreator", kBoreTips, kInsideBore, kProbe, groundPlane().get());
+  expectBoreCompensated(feature.get(), kBoreTips);
+  auto* cylinder = queryPart<IZelCylinder>(feature.get());
+  ASSERT_TRUE(cylinder);
+  expectNear(cylinder->firstEnd(), {.1, .1, .005}, 1e-7);
+  expectNear(cylinder->secondEnd(), {.1, .1, .025}, 1e-7);
+  auto* constraint = seen.value<IZelFeatureConstraintParameter>(u"<Constraint>");
+  ASSERT_TRUE(constraint);
+  EXPECT_EQ(constraint->constraintType(), 2);
+  EXPECT_EQ(constraint->constrainedElement(), 1);
+  EXPECT_EQ(constraint->referenceKind(), 1);
+  expectNear(constraint->direction(), {0, 0, 1});
+  expectNear(seen.value<IZelVectorValue>(u"<Axis>")->value(), {0, 0, 1}, 1e-9);
+  expectNear(seen.value<IZelVectorValue>(u"<Center>")->value(), {.1, .1, .015}, 1e-7);
+  EXPECT_NEAR(seen.value<IZelDoubleValue>(u"<Diameter>")->value(), .016, 1e-7);
+
+  EXPECT_FALSE(probe("HardProbeConstrainedCylinderCreator", kBoreTips, kInsideBore, kProbe))
+      << "no work plane";
+}
+
+TEST_F(CylinderCreators, ATopBottomCylinderRunsFromTheBottomPlaneToTheTopPlane) {
+  IPtr<IZelFeature> feature = topBottomCylinder(kBoreTips, kInsideBore);
+  expectBoreCompensated(feature.get(), kBoreTips);
+  auto* cylinder = queryPart<IZelCylinder>(feature.get());
+  ASSERT_TRUE(cylinder);
+  expectNear(cylinder->firstEnd(), {.1, .1, 0}, 1e-7);
+  expectNear(cylinder->secondEnd(), {.1, .1, .03}, 1e-7);
+  EXPECT_FALSE(topBottomCylinder({kBoreTips.begin(), kBoreTips.begin() + 5}, kInsideBore));
+
+  // Planes tilted against the axis: the ends are the feet of one axis point on them, off the axis.
+  const Vector3 tilted = Vector3{0, .6, .8};
+  IPtr<IZelFeature> between =
+      probeBetween(kBoreTips, kInsideBore, kProbe, planeFeature({.1, .1, 0}, tilted).get(),
+                   planeFeature({.1, .1, .03}, tilted).get());
+  auto* leaning = queryPart<IZelCylinder>(between.get());
+  ASSERT_TRUE(leaning);
+  const Vector3 first = leaning->firstEnd(), second = leaning->secondEnd();
+  EXPECT_NEAR((first - Vector3{.1, .1, 0}).dot(tilted), 0, 1e-12);
+  EXPECT_NEAR((second - Vector3{.1, .1, .03}).dot(tilted), 0, 1e-12);
+  EXPECT_NEAR(Vector3::cross(second - first, tilted).length(), 0, 1e-12);
+  EXPECT_NEAR(leaning->radius(), .010, 1e-7);
+}
+
+}  // namespace
