@@ -1,5 +1,6 @@
 #include "features/creators/hard_probe_feature_creator_base.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "features/creators/creator_parameter_keys.h"
@@ -12,6 +13,10 @@ namespace {
 
 // A point array entry is a point and a direction; the creators have only the point.
 constexpr int32_t kPointEntryWidth = 6;
+
+bool isFinite(const Vector3& p) {
+  return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
+}
 
 // The region of every point: a point array in a point complex, made a region by the host's handler.
 IPtr<IZelRegionHandler> makePointRegion(const PointList& points) {
@@ -61,6 +66,9 @@ std::optional<HardProbeFeatureCreatorBase::Probing> HardProbeFeatureCreatorBase:
     auto* sampled = parameterAs<IZelVectorsValue>(kSampledPointsKey);
     if (!sampled) return std::nullopt;
     probing.sampled = pointsOf(*sampled);
+    // The creators that place their feature on a sampled point without a fit would carry it into the
+    // document.
+    if (!std::all_of(probing.sampled.begin(), probing.sampled.end(), isFinite)) return std::nullopt;
   }
   if (keys & kStop) {
     auto* stop = parameterAs<IZelVectorValue>(kStopPointKey);

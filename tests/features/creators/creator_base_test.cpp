@@ -138,6 +138,20 @@ TEST_F(CreatorBase, ANegativeOrUndefinedProbeRadiusGivesNoFeature) {
   EXPECT_TRUE(probe("HardProbePlaneCreator", sampled, {0, 0, 1}, 0.0)) << "a radius of 0 compensates nothing";
 }
 
+TEST_F(CreatorBase, ASampledPointThatIsNotANumberGivesNoFeature) {
+  IPtr<IZelFeature> plane = groundPlane();
+  for (double bad : {std::nan(""), HUGE_VAL}) {
+    const Points tips = {{.01, 0, bad}, {.02, 0, .003}, {.03, 0, .002}};
+    for (const char* name :
+         {"HardProbePointCreator", "HardProbeSurfacePointCreator", "HardProbeTargetPointCreator",
+          "HardProbeMaxPointCreator", "HardProbeMinPointCreator", "HardProbePointCircleCreator"}) {
+      SCOPED_TRACE(name + std::string(" with ") + std::to_string(bad));
+      EXPECT_FALSE(probe(name, tips, {0, 0, 1}, .001, plane.get()));
+    }
+    EXPECT_FALSE(probe("HardProbeLineCreator", {tips[0], tips[1]}, {0, 1, 0}, .001, plane.get()));
+  }
+}
+
 TEST_F(CreatorBase, ANullFeatureGetsNoRecordAndIsReported) {
   IPtr<IZelHardProbeFeatureCreator> made = creator("HardProbePointCreator");
   made->setParameter(ZelString(kSampledPointsKey), pointsValue({{1, 2, 3}}).get());
