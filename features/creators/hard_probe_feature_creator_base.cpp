@@ -72,7 +72,8 @@ std::optional<HardProbeFeatureCreatorBase::Probing> HardProbeFeatureCreatorBase:
   }
   if (keys & kStop) {
     auto* stop = parameterAs<IZelVectorValue>(kStopPointKey);
-    if (!stop) return std::nullopt;
+    // A stop point off every side would compensate towards a guessed one.
+    if (!stop || !isFinite(stop->value())) return std::nullopt;
     probing.stop = stop->value();
   }
   if (keys & kRadius) {

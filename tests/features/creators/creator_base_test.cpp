@@ -228,7 +228,7 @@ TEST_F(CreatorBase, ANegativeOrUndefinedProbeRadiusGivesNoFeature) {
   EXPECT_TRUE(probe("HardProbePlaneCreator", sampled, {0, 0, 1}, 0.0)) << "a radius of 0 compensates nothing";
 }
 
-TEST_F(CreatorBase, ASampledPointThatIsNotANumberGivesNoFeature) {
+TEST_F(CreatorBase, ASampledOrStopPointThatIsNotANumberGivesNoFeature) {
   IPtr<IZelFeature> plane = groundPlane();
   for (double bad : {std::nan(""), HUGE_VAL}) {
     const Points tips = {{.01, 0, bad}, {.02, 0, .003}, {.03, 0, .002}};
@@ -239,6 +239,16 @@ TEST_F(CreatorBase, ASampledPointThatIsNotANumberGivesNoFeature) {
       EXPECT_FALSE(probe(name, tips, {0, 0, 1}, .001, plane.get()));
     }
     EXPECT_FALSE(probe("HardProbeLineCreator", {tips[0], tips[1]}, {0, 1, 0}, .001, plane.get()));
+
+    // A stop point without a side would compensate to a guessed one.
+    const Points ball = {{.021, 0, 0}, {0, .021, 0}, {-.021, 0, 0}, {0, 0, .021}, {0, -.0126, -.0168}};
+    for (const char* name :
+         {"HardProbePlaneCreator", "HardProbeLineCreator", "HardProbeMaxPointCreator",
+          "HardProbeMinPointCreator", "HardProbeCircleCreator", "HardProbeSphereCreator"}) {
+      SCOPED_TRACE(name + std::string(" stopped at ") + std::to_string(bad));
+      EXPECT_TRUE(probe(name, ball, {0, .1, 1}, .001, plane.get()));
+      EXPECT_FALSE(probe(name, ball, {0, .1, bad}, .001, plane.get()));
+    }
   }
 }
 
