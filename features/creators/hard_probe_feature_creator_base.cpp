@@ -1,11 +1,20 @@
 #include "features/creators/hard_probe_feature_creator_base.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "features/creators/creator_parameter_keys.h"
 #include "framework/memory/assertion.h"
 #include "framework/object/host_lookup.h"
 #include "host/api/feature_types.h"
+
+namespace {
+
+bool isFinite(const Vector3& p) {
+  return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
+}
+
+}  // namespace
 
 std::u16string HardProbeFeatureCreatorBase::childNumber(int number) {
   const std::string digits = std::to_string(number);
@@ -35,10 +44,14 @@ std::optional<HardProbeFeatureCreatorBase::Probing> HardProbeFeatureCreatorBase:
     auto* sampled = parameterAs<IZelVectorsValue>(kSampledPointsKey);
     if (!sampled) return std::nullopt;
     probing.sampled = pointsOf(*sampled);
+    // The creators that place their feature on a sampled point without a fit would carry it into the
+    // document.
+    if (!std::all_of(probing.sampled.begin(), probing.sampled.end(), isFinite)) return std::nullopt;
   }
   if (keys & kStop) {
     auto* stop = parameterAs<IZelVectorValue>(kStopPointKey);
-    if (!stop) return std::nullopt;
+    // A stop point off every side would compensate towards a guessed one.
+    if (!stop || !isFinite(stop->value())) return std::nullopt;
     probing.stop = stop->value();
   }
   if (keys & kRadius) {

@@ -64,7 +64,8 @@ class HardProbeFeatureCreatorBase : public IZelHardProbeFeatureCreator, public Z
     IPtr<IZelPlane> workPlane;
   };
   // The table (made now when there is none) and the keys asked for, each present and of its kind; with
-  // kSampled at least minPoints() points; with kRadius a finite radius not below 0. None otherwise.
+  // kSampled at least minPoints() points, all finite; with kStop a finite point; with kRadius a finite radius
+  // not below 0. None otherwise.
   std::optional<Probing> readProbing(uint32_t keys);
 
   // The entry of that name as the value interface T; null when it is missing, of another kind or there is no

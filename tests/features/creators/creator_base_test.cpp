@@ -1,12 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "basic_types/bit_vector.h"
 #include "creator_fixture.h"
 #include "features/creators/hard_probe_feature_creator_base.h"
+#include "framework/object/query_chain.h"
+#include "host/api/feature_fitter.h"
 #include "host/api/interface_name_collector.h"
+#include "host/api/registry_paths.h"
+#include "host/core/host_unknown.h"
 #include "host/core/zel_id_text.h"
 
 namespace {
@@ -66,7 +72,91 @@ IZelParameterTable* recordedParameters(IZelFeature* feature) {
   return record ? queryPart<IZelParameterTable>(record->getParameter(ZelString(kParametersKey))) : nullptr;
 }
 
+// What a creator hands the host's fitter: the points and each parameter by name.
+struct FitterInput {
+  int32_t points = -1;
+  std::map<std::u16string, IPtr<IZelParameter>> parameters;
+
+  template <class T>
+  T* as(const char16_t* name) {
+    auto it = parameters.find(name);
+    return it == parameters.end() ? nullptr : queryPart<T>(it->second.get());
+  }
+};
+
+// A fitter that keeps what it is given and fits nothing.
+class RecordingFitter final : public IZelFeatureFitter, public HostUnknown {
+ public:
+  static constexpr const char* interfaceName = "RecordingFitter";
+
+  explicit RecordingFitter(FitterInput& input) : input_(input) {}
+  void setPointSet(IZelPointSetInterface* points) override {
+    input_.points = points ? points->pointCount() : -1;
+  }
+  bool setParameter(const ZelString& name, IZelParameter* value) override {
+    input_.parameters[name.c_str()] = IPtr<IZelParameter>(value);
+    return true;
+  }
+  IZelFeature* fit() override { return nullptr; }
+  void queryInterface(const char* name, void** out, bool) override {
+    QueryChain(name, out).classLeaf(interfaceName, this, this).offer<IZelFeatureFitter>(this).end();
+  }
+  const char* className() override { return interfaceName; }
+
+ private:
+  FitterInput& input_;
+};
+
 using CreatorBase = CreatorTest;
+
+TEST_F(CreatorBase, TheHostFitterIsSetUpForItsTypeWithEveryPointSelected) {
+  struct Row {
+    const char* creator;
+    const char* fitter;  // after "Features/Fitters/BestFitFitter/"
+    bool givenWorkPlane;
+    bool fitsInWorkPlane;
+    bool justBoundary;
+  };
+  const Row rows[] = {{"HardProbePlaneCreator", "IZelPlane", false, false, true},
+                      {"HardProbeSphereCreator", "IZelSphere", false, false, true},
+                      {"HardProbeCircleCreator", "IZelArc", true, true, true},
+                      {"HardProbeLineCreator", "Direct/IZelLine", true, false, false}};
+  const Points tips = {{0, 0, .002}, {.1, 0, .002}, {0, .1, .002}, {.1, .1, .002}, {.05, .02, .003}};
+  IPtr<IZelFeature> workPlane = planeFeature({.3, .2, .001}, {0, 0, 1});
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.creator);
+    FitterInput input;
+    const HostRoot::HostClass recording{{0x7e57f17e, 0x0025, 0x0001, {0, 0, 0, 0, 0, 0, 0, 1}}, {}, [&input] {
+                                          return static_cast<IZelUnknown*>(new RecordingFitter(input));
+                                        }};
+    host_.root().addHostClass(recording);
+    host_.root().registry().add(std::string(kBestFitFitterPath) + row.fitter, registryText(recording.id));
+    EXPECT_FALSE(probe(row.creator, tips, {0, 0, 1}, .001, row.givenWorkPlane ? workPlane.get() : nullptr));
+    host_.root().removeHostClass(recording);
+
+    EXPECT_EQ(input.points, static_cast<int32_t>(tips.size()));
+    auto* iterations = input.as<IZelIntValue>(u"<Robust Fit Iterations>");
+    ASSERT_TRUE(iterations);
+    EXPECT_EQ(iterations->value(), 0);
+    auto* selection = input.as<IZelBitVectorArray>(u"<Selection>");
+    ASSERT_TRUE(selection);
+    ASSERT_EQ(selection->count(), 1);
+    const BitVector* selected = selection->bitVectorAt(1);
+    ASSERT_TRUE(selected);
+    for (int32_t i = 1; i <= static_cast<int32_t>(tips.size()) + 1; ++i)
+      EXPECT_EQ(selected->test(i), i <= static_cast<int32_t>(tips.size())) << "bit " << i;
+    auto* justBoundary = input.as<IZelIntValue>(u"<JustBoundary>");
+    ASSERT_EQ(justBoundary != nullptr, row.justBoundary);
+    if (justBoundary) {
+      EXPECT_EQ(justBoundary->value(), 1);
+    }
+    auto* plane = input.as<IZelVectorsValue>(u"<WorkPlane>");
+    ASSERT_EQ(plane != nullptr, row.fitsInWorkPlane);
+    if (plane) {
+      EXPECT_EQ(pointsOf(*plane), (Points{{.3, .2, .001}, {0, 0, 1}})) << "its point, then its normal";
+    }
+  }
+}
 
 TEST_F(CreatorBase, EachCreatorIsMadeByItsPersistentIdWithItsPointCountAndNames) {
   for (const CreatorRow& row : kCreators) {
@@ -146,6 +236,30 @@ TEST_F(CreatorBase, ANegativeOrUndefinedProbeRadiusGivesNoFeature) {
     EXPECT_FALSE(probe("HardProbePlaneCreator", sampled, {0, 0, 1}, radius));
   }
   EXPECT_TRUE(probe("HardProbePlaneCreator", sampled, {0, 0, 1}, 0.0)) << "a radius of 0 compensates nothing";
+}
+
+TEST_F(CreatorBase, ASampledOrStopPointThatIsNotANumberGivesNoFeature) {
+  IPtr<IZelFeature> plane = groundPlane();
+  for (double bad : {std::nan(""), HUGE_VAL}) {
+    const Points tips = {{.01, 0, bad}, {.02, 0, .003}, {.03, 0, .002}};
+    for (const char* name :
+         {"HardProbePointCreator", "HardProbeSurfacePointCreator", "HardProbeTargetPointCreator",
+          "HardProbeMaxPointCreator", "HardProbeMinPointCreator", "HardProbePointCircleCreator"}) {
+      SCOPED_TRACE(name + std::string(" with ") + std::to_string(bad));
+      EXPECT_FALSE(probe(name, tips, {0, 0, 1}, .001, plane.get()));
+    }
+    EXPECT_FALSE(probe("HardProbeLineCreator", {tips[0], tips[1]}, {0, 1, 0}, .001, plane.get()));
+
+    // A stop point without a side would compensate to a guessed one.
+    const Points ball = {{.021, 0, 0}, {0, .021, 0}, {-.021, 0, 0}, {0, 0, .021}, {0, -.0126, -.0168}};
+    for (const char* name :
+         {"HardProbePlaneCreator", "HardProbeLineCreator", "HardProbeMaxPointCreator",
+          "HardProbeMinPointCreator", "HardProbeCircleCreator", "HardProbeSphereCreator"}) {
+      SCOPED_TRACE(name + std::string(" stopped at ") + std::to_string(bad));
+      EXPECT_TRUE(probe(name, ball, {0, .1, 1}, .001, plane.get()));
+      EXPECT_FALSE(probe(name, ball, {0, .1, bad}, .001, plane.get()));
+    }
+  }
 }
 
 TEST_F(CreatorBase, ANullFeatureGetsNoRecordAndIsReported) {

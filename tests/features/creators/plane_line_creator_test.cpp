@@ -79,6 +79,10 @@ TEST_F(LineCreator, TwoPointsNeedNoFitterAndNoWorkPlaneGivesNone) {
   expectNear(line->end(), {.02, 0, 0});
   EXPECT_FALSE(probe("HardProbeLineCreator", kLineTips, {.05, .02, .01}, .002, groundPlane().get()))
       << "more points need the fitter";
+  // A stop point on the line leaves the side the work plane's normal gives: normal × direction, here −y.
+  IPtr<IZelFeature> stopOnTheLine =
+      probe("HardProbeLineCreator", two, {.05, .002, .05}, .002, groundPlane().get());
+  expectNear(queryPart<IZelLine>(stopOnTheLine.get())->start(), {.09, 0, 0});
   EXPECT_FALSE(probe("HardProbeLineCreator", two, {.05, .02, .01}, .002)) << "no work plane";
   EXPECT_FALSE(probe("HardProbeLineCreator", {two[0], two[0]}, {.05, .02, .01}, .002, groundPlane().get()))
       << "coincident points give no direction";

@@ -2,10 +2,26 @@
 
 #include "creator_fixture.h"
 #include "features/creators/hard_probe_point_set_creators.h"
+#include "framework/object/query_chain.h"
+#include "host/api/unit_service.h"
+#include "host/core/host_unknown.h"
 
 namespace {
 
 using PointCreators = CreatorTest;
+
+// Units whose base unit is scaled by 25.
+class ScaledUnits final : public IUnitService, public HostUnknown {
+ public:
+  static constexpr const char* interfaceName = "ScaledUnits";
+
+  int32_t currentLengthUnit() override { return 1; }
+  double unitFactor(int32_t unit) override { return unit == 0 ? 25.0 : std::nan(""); }
+  void queryInterface(const char* name, void** out, bool) override {
+    QueryChain(name, out).classLeaf(interfaceName, this, this).offer<IUnitService>(this).end();
+  }
+  const char* className() override { return interfaceName; }
+};
 
 Vector3 positionOf(IZelFeature* feature) {
   double xyz[3] = {};
@@ -72,6 +88,23 @@ TEST_F(PointCreators, PointSurfacePointAndTargetSitAtTheMeanWithoutARadius) {
   EXPECT_FALSE(probe("HardProbeSurfacePointCreator", tips, {}, 0)) << "no work plane";
   EXPECT_FALSE(probe("HardProbeTargetPointCreator", tips, {}, 0)) << "no work plane";
   EXPECT_FALSE(probe("HardProbePointCreator", {}, {}, 0));
+}
+
+TEST_F(PointCreators, ATargetIsSizedByTheScaleOfTheBaseUnit) {
+  IPtr<IZelFeature> plane = groundPlane();
+  IPtr<IUnitService> units(new ScaledUnits);
+  struct Case {
+    IUnitService* service;
+    double size;
+  };
+  for (const Case& c : {Case{units.get(), 1.0}, Case{nullptr, 0.04}}) {
+    SCOPED_TRACE(c.size);
+    host_.root().setService(IUnitService::interfaceName, c.service);
+    IPtr<IZelFeature> target = probe("HardProbeTargetPointCreator", {{.01, .02, .005}}, {}, 0, plane.get());
+    ASSERT_TRUE(target);
+    EXPECT_DOUBLE_EQ(queryPart<IZelTargetPoint>(target.get())->size(), c.size);
+  }
+  host_.root().setService(IUnitService::interfaceName, &host_.core().units());
 }
 
 }  // namespace
