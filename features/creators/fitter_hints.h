@@ -32,8 +32,8 @@ bool setAxisConstraint(IZelFeatureFitter& fitter, const Vector3& direction);
 template <class Start>
 FitSetUp axialFitSetUp(const char* featureType, const Start& start, IZelPlane* workPlane) {
   FitSetUp setUp{featureType};
-  setUp.prepare = [&start, workPlane](IZelFeatureFitter& fitter) {
-    start.apply(fitter);
+  setUp.startFrom = [&start](IZelFeatureFitter& fitter) { start.apply(fitter); };
+  setUp.prepare = [workPlane](IZelFeatureFitter& fitter) {
     return !workPlane || setAxisConstraint(fitter, workPlane->normal());
   };
   return setUp;

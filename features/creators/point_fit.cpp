@@ -39,6 +39,7 @@ IPtr<IZelFeature> fitPoints(const PointList& points, const FitSetUp& setUp) {
   if (!pointSet) return {};
   IPtr<IZelFeatureFitter> fitter = setRobustFitIterations(setUp.featureType);
   if (!fitter) return {};
+  if (setUp.startFrom) setUp.startFrom(*fitter);
   setFitSelection(*fitter, pointSet);
   if (setUp.setsWorkPlane) setFitWorkPlane(*fitter, setUp.workPlane);
   if (setUp.prepare && !setUp.prepare(*fitter)) return {};

@@ -16,11 +16,13 @@ IPtr<IZelRegionHandler> makePointRegion(const PointList& points);
 
 // How a fit is set up: the fitter of featureType under "Features/Fitters/BestFitFitter/", all points
 // selected and, unless the fitter is given points already in their plane, the work plane (null: none).
-// prepare, when given, hands the fitter what else the fit takes; its false ends the fit with none.
+// startFrom, when given, hands the fitter its start before it is given the points; prepare, when given, hands
+// it what else the fit takes after the work plane, and its false ends the fit with none.
 struct FitSetUp {
   const char* featureType;
   IZelPlane* workPlane = nullptr;
   bool setsWorkPlane = true;
+  std::function<void(IZelFeatureFitter&)> startFrom = nullptr;
   std::function<bool(IZelFeatureFitter&)> prepare = nullptr;
 };
 

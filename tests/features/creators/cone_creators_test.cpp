@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "creator_fixture.h"
 #include "host/api/host_class_ids.h"
@@ -133,6 +135,17 @@ TEST_F(ConeCreators, AConstrainedConeHoldsItsAxisAlongTheWorkPlaneNormal) {
   expectNear(seen.value<IZelVectorValue>(u"<CenterTo>")->value(), middle - Vector3{0, 0, .006}, kDigits);
   EXPECT_NEAR(seen.value<IZelDoubleValue>(u"<DiameterFrom>")->value(), .0324223, kDigits);
   EXPECT_NEAR(seen.value<IZelDoubleValue>(u"<DiameterTo>")->value(), .0204223, kDigits);
+  // The start before the points, the constraint after the work plane.
+  const std::vector<std::u16string> order = {u"<Robust Fit Iterations>",
+                                             u"<CenterFrom>",
+                                             u"<CenterTo>",
+                                             u"<DiameterFrom>",
+                                             u"<DiameterTo>",
+                                             u"<MaxPtEAx>",
+                                             u"<Selection>",
+                                             u"<JustBoundary>",
+                                             u"<Constraint>"};
+  EXPECT_EQ(seen.namesInOrder, order);
 
   EXPECT_FALSE(probe("HardProbeConstrainedConeCreator", kHoleTips, kInsideHole, kProbe)) << "no work plane";
 }

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "creator_fixture.h"
 #include "host/api/host_class_ids.h"
@@ -147,6 +149,11 @@ TEST_F(CylinderCreators, AConstrainedCylinderHoldsItsAxisAlongTheWorkPlaneNormal
   expectNear(seen.value<IZelVectorValue>(u"<Axis>")->value(), {0, 0, 1}, 1e-9);
   expectNear(seen.value<IZelVectorValue>(u"<Center>")->value(), {.1, .1, .015}, 1e-7);
   EXPECT_NEAR(seen.value<IZelDoubleValue>(u"<Diameter>")->value(), .016, 1e-7);
+  // The start before the points, the constraint after the work plane.
+  const std::vector<std::u16string> order = {
+      u"<Robust Fit Iterations>", u"<Axis>",      u"<Center>", u"<Diameter>", u"<MaxPtEAx>", u"<Selection>",
+      u"<JustBoundary>",          u"<Constraint>"};
+  EXPECT_EQ(seen.namesInOrder, order);
 
   EXPECT_FALSE(probe("HardProbeConstrainedCylinderCreator", kBoreTips, kInsideBore, kProbe))
       << "no work plane";

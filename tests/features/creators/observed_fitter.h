@@ -1,13 +1,14 @@
 #pragma once
 
 // A fitter that stands in for one of the host's best-fit fitters in a test: it hands the points and every
-// parameter on to the host's own fitter of that kind, keeps what it was given by name, and may change the
-// fitted feature before it answers it: reversed (its ends swapped), as a host whose fit runs the other way
-// round would, or set to a shape of exact values.
+// parameter on to the host's own fitter of that kind, keeps what it was given by name and the order of the
+// names, and may change the fitted feature before it answers it: reversed (its ends swapped), as a host whose
+// fit runs the other way round would, or set to a shape of exact values.
 
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "framework/object/iptr.h"
 #include "framework/object/query_chain.h"
@@ -23,6 +24,7 @@ class ObservedFitter : public IZelFeatureFitter, public HostUnknown {
 
   struct Record {
     std::map<std::u16string, IPtr<IZelParameter>> given;
+    std::vector<std::u16string> namesInOrder;
     std::function<void(IZelFeature&)> changeAnswer;
     template <class T>
     T* value(const char16_t* name) {
@@ -38,6 +40,7 @@ class ObservedFitter : public IZelFeatureFitter, public HostUnknown {
   void setPointSet(IZelPointSetInterface* points) override { fitter_->setPointSet(points); }
   bool setParameter(const ZelString& name, IZelParameter* value) override {
     record_.given[name.c_str()] = value;
+    record_.namesInOrder.push_back(name.c_str());
     return fitter_->setParameter(name, value);
   }
   IZelFeature* fit() override {
