@@ -28,6 +28,8 @@ class HostGuiLogger : public IGuiLogger, public HostUnknown {
   bool startRecording(const std::string& path);
   // Closes the log; the file keeps what was written.
   void stopRecording();
+  // Host side. The path of the log being recorded, as startRecording had it; empty while not recording.
+  std::string recordingPath();
 
   void queryInterface(const char* name, void** out, bool flag) override;
   const char* className() override { return interfaceName; }

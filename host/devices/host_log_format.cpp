@@ -38,17 +38,31 @@ bool HostLogReader::open(const std::string& path) {
   return in_.is_open();
 }
 
+HostLogReader::LineEnd HostLogReader::readLine(std::string& line) {
+  std::streambuf* bytes = in_.rdbuf();
+  line.clear();
+  for (;;) {
+    const int byte = bytes->sbumpc();
+    if (byte == std::char_traits<char>::eof()) return line.empty() ? LineEnd::kNone : LineEnd::kCut;
+    if (byte == '\n') return LineEnd::kFeed;
+    if (line.size() == kLongestLine) return LineEnd::kTooLong;
+    line.push_back(static_cast<char>(byte));
+  }
+}
+
 HostLogReader::Status HostLogReader::next(HostLogRecord& record) {
   if (finished_) return Status::kEnd;
   std::string line;
-  if (!std::getline(in_, line)) {
+  const LineEnd end = readLine(line);
+  if (end == LineEnd::kNone) {
     finished_ = true;
     return Status::kEnd;
   }
   ++lineNumber_;
-  // getline stops at the end of the file as well: a last line without its newline was cut short.
-  std::optional<HostLogRecord> decoded = in_.eof() ? std::nullopt : decodeLogRecord(line);
+  std::optional<HostLogRecord> decoded = end == LineEnd::kFeed ? decodeLogRecord(line) : std::nullopt;
   if (!decoded) {
+    damage_ = end == LineEnd::kTooLong ? "is longer than " + std::to_string(kLongestLine >> 20) + " MiB"
+                                       : "is damaged";
     finished_ = true;
     return Status::kDamaged;
   }
