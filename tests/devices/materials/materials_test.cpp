@@ -14,6 +14,7 @@
 #include "devices/materials/zel_material_xml_reader.h"
 #include "devices/materials/zel_materials.h"
 #include "platform/file.h"
+#include "platform/utf8.h"
 #include "support/module_fixture.h"
 #include "support/scratch_directory.h"
 #include "support/text.h"
@@ -90,11 +91,29 @@ TEST_F(MaterialsFileTest, ARefusedFileIsShownAndKeepsTheWholeMaterialsBefore) {
       {"an unsupported type ends the reading, with no half-read material",
        "<Materials>" + materialXml("Brass", expansionXml("1.9e-5")) +
            materialXml("Invar", expansionXml("1.2e-6", "float")) + materialXml("Later", "") + "</Materials>",
-       u"Unsupported property type: float", 1, false},
+       u"Unsupported property type: float on line 1 in material Invar. The reading stopped there; materials "
+       u"read: 1.",
+       1, false},
+      {"a duplicate, then an Int property: the line, the material and the materials read before",
+       "<Materials>\n" + materialXml("Brass", expansionXml("1.9e-5")) + "\n" +
+           materialXml("Brass", "<Density><Value Type=\"Float\">8.5</Value></Density>") + "\n" +
+           materialXml("Invar", "<Density>\n<Value Type=\"Int\">8</Value></Density>") + "\n" +
+           materialXml("Later", "") + "</Materials>",
+       u"Unsupported property type: Int on line 5 in material Invar. The reading stopped there; materials "
+       u"read: 1.",
+       1, false},
       {"a material without its key after two good ones",
        "<Materials>" + materialXml("Brass", "") + materialXml("Invar", "") + materialXml(nullptr, "") +
            "</Materials>",
-       u"Material element requires a name_i18n attribute", 2, false},
+       u"Material element requires a name_i18n attribute on line 1. The reading stopped there; materials "
+       u"read: "
+       u"2.",
+       2, false},
+      {"an undefined entity is refused, not kept as its name",
+       "<Materials>" + materialXml("Br&ass;", "") + "</Materials>",
+       u"Undefined entity &ass;: " + text(ZelString(platform::systemPath(path().c_str()).c_str())) +
+           u" (at byte 34)",
+       1, true},
       {"an empty root is no error", "<Materials/>", u"<no dialog>", 0, false},
   };
   for (const auto& each : cases) {
@@ -122,6 +141,17 @@ TEST_F(MaterialsFileTest,
             u"Material Tin was left out: its float value Value on line 1 is not a number\n"
             u"Material Lead was left out: its float value Value on line 2 is not a number")
       << "every material left out, in one dialog";
+  std::string many;
+  for (int i = 0; i < 25; ++i)
+    many += materialXml(("M" + std::to_string(i)).c_str(), expansionXml("x")) + "\n";
+  readMaterials(many + materialXml(nullptr, ""));
+  const std::u16string shown = message();
+  EXPECT_TRUE(shown.starts_with(u"Material M0 was left out")) << platform::toUtf8(shown);
+  EXPECT_TRUE(
+      shown.ends_with(u"Material M19 was left out: its float value Value on line 20 is not a number\n"
+                      u"and 5 more\nMaterial element requires a name_i18n attribute on line 26. The "
+                      u"reading stopped there; materials read: 0."))
+      << platform::toUtf8(shown);
 }
 
 TEST_F(MaterialsFileTest, ADirectoryIsNoMaterialsFile) {
