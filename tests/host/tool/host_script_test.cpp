@@ -77,6 +77,8 @@ TEST_F(HostScript, ALineThatCannotBeReadOrFailsStopsTheScriptWithItsReason) {
   const Cases failing = {
       {"set Palpera/Logging one", "'one' is no whole number"},
       {"set Palpera/Logging 2", "2 lies outside [0, 1] of 'Palpera/Logging'"},
+      {"set Palpera/ActivePlugin Arm\xff\xc3", "'Arm\uFFFD\uFFFD' is not valid UTF-8"},
+      {"set Palpera/ActivePlugin \"\xED\xA0\x80\"", "'\uFFFD\uFFFD\uFFFD' is not valid UTF-8"},
       {"set Palpera/MoveEventRateLimitValue 1e999", "'1e999' is no number"},
       {"set Palpera/MoveEventRateLimitValue 30x", "'30x' is no number"},
       {"set Palpera/NoSuchKey 1", "unknown key 'Palpera/NoSuchKey'"},
