@@ -108,7 +108,9 @@ TEST(DumpDemo, EachRecordedAcquisitionReplaysItsOwnEventsOnceInOrderAndAnExtraOn
   EXPECT_EQ(replayed,
             first + second +
                 "onCustomEvent(Error)\n"
-                "error: Cannot replay the acquisition: no device data was recorded for this acquisition.\n"
+                "error: Cannot replay the acquisition: the replay of the host log 'session.log' ended before "
+                "its device "
+                "data.\n"
                 "palpera-host: the replay of the host log 'session.log' failed: 1 error was shown\n");
 }
 
@@ -123,8 +125,21 @@ TEST(DumpDemo, AReplayThatFailsSaysWhyOnStandardErrorAndEndsWithStatusOne) {
             "onCustomEvent(Error)\n"
             "error: Cannot replay the device-event file '.\\missing.xml': no such file.\n"
             "onCustomEvent(Error)\n"
-            "error: Cannot replay the acquisition: no device data was recorded for this acquisition.\n"
+            "error: Cannot replay the acquisition: the replay of the host log 'session.log' ended before its "
+            "device "
+            "data.\n"
             "palpera-host: the replay of the host log 'session.log' failed: line 2 is damaged\n");
+
+  // A data record that names no file is that acquisition's, and said so: not "no data was recorded".
+  scratch.write("session.log", "PluginData\t\nPluginWait\t\n");
+  output = runScriptIn(scratch, replayOf(1), status);
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  EXPECT_EQ(
+      output,
+      "onCustomEvent(Error)\n"
+      "error: Cannot replay the acquisition: the host log 'session.log' has a data record that names no "
+      "device-event file.\n"
+      "palpera-host: the replay of the host log 'session.log' failed: 1 error was shown\n");
 }
 
 }  // namespace
