@@ -180,10 +180,12 @@ TEST(DumpDemo, AReplayNeedingMoreMemoryThanIsLeftFailsAloneAndOneWithNineTimesIt
   const std::string script = replayOf(1) + "print settings Palpera/Logging\n";
   int status = -1;
   auto runWithin = [&](uint64_t mebibytes) {
-    return runScriptIn(scratch, script, status, "ulimit -v " + std::to_string(mebibytes << 10) + " && ");
+    // One heap for every thread: each thread's own would reserve address space of its own, some runs more.
+    return runScriptIn(scratch, script, status,
+                       "export MALLOC_ARENA_MAX=1 && ulimit -v " + std::to_string(mebibytes << 10) + " && ");
   };
 
-  constexpr uint64_t kTightLimit = 160;
+  constexpr uint64_t kTightLimit = 100;
   const std::string refused = runWithin(kTightLimit);
   EXPECT_EQ(WEXITSTATUS(status), 1) << refused;
   std::smatch figures;
