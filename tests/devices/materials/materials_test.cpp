@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "devices/materials/izel_material_property_value.h"
 #include "devices/materials/zel_material.h"
@@ -184,6 +185,36 @@ TEST(MaterialsLibrary, FindIsExactAndAnswersTheFirstOfTheNameThatIsStillThere) {
   EXPECT_EQ(library->find(ZelCString("Steel")), second.get());
   library->remove(second.get());
   EXPECT_EQ(library->find(ZelCString("Steel")), nullptr);
+}
+
+// A material that counts how often its key is asked for: the work a lookup does among many materials.
+class CountedMaterial : public Materials::ZelMaterial {
+ public:
+  using ZelMaterial::ZelMaterial;
+  ZelCString name() override {
+    ++looks;
+    return ZelMaterial::name();
+  }
+  static inline int64_t looks = 0;
+};
+
+// A file's materials are each found among those read before it, so reading them stays linear only while a
+// lookup looks at no other material than the one it finds.
+TEST(MaterialsLibrary, FindingEachOfManyMaterialsLooksAtNoOther) {
+  constexpr int kMaterials = 5000;
+  IPtr<Materials::ZelMaterials> library = emptyLibrary();
+  std::vector<IPtr<CountedMaterial>> added;
+  for (int i = 0; i < kMaterials; ++i) {
+    const std::string key = "Alloy" + std::to_string(i);
+    added.emplace_back(new CountedMaterial(ZelCString(key.c_str()), ZelString(u"Alloy")));
+    library->add(added.back().get());
+  }
+  CountedMaterial::looks = 0;
+  for (int i = kMaterials - 1; i >= 0; --i) {
+    const std::string key = "Alloy" + std::to_string(i);
+    ASSERT_EQ(library->find(ZelCString(key.c_str())), added[i].get());
+  }
+  EXPECT_LE(CountedMaterial::looks, kMaterials) << "a lookup that walks the list looks at half of it";
 }
 
 using ServedLibrary = ModuleTest;
