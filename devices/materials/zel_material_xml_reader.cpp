@@ -3,6 +3,7 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <new>
 #include <optional>
 #include <string>
 #include <utility>
@@ -186,7 +187,13 @@ ZelString stopMessage(const ReadingStop& stop, IZelDOMXmlElement& material, int3
 void readFile(const ZelString& path, IZelMaterials& library, std::vector<ZelString>& leftOut) {
   SPtr<IZelDOMXmlV2> document;
   if (!document) throw tr("Cannot read %1", path);
-  if (!document->load(path)) throw loadErrorOf(*document, path);
+  bool loaded = false;
+  try {
+    loaded = document->load(path);
+  } catch (const std::bad_alloc&) {
+    throw tr("There is not enough memory to read %1", path);
+  }
+  if (!loaded) throw loadErrorOf(*document, path);
   IZelDOMXmlElement* root = document->rootElement();
   if (!root || !hasTag(*root, kMaterialsRoot)) {
     throw tr("Error parsing xml file %1: The top level object is not \"%2\"", ZelPath::directoryForm(path),

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -200,6 +201,29 @@ TEST(DumpDemo, AReplayNeedingMoreMemoryThanIsLeftFailsAloneAndOneWithNineTimesIt
   const std::string played = runWithin(used + 9 * (kLogBytes >> 20));
   EXPECT_EQ(WEXITSTATUS(status), 0) << played;
   EXPECT_EQ(played, "setProbeRadius(0.003)\nonStop()\nPalpera/Logging\t0\n");
+}
+
+// A materials file too large for the memory left is said so, and the host goes on with Steel.
+TEST(DumpDemo, AMaterialsFileTooLargeForTheMemoryLeftIsSaidSoAndTheHostGoesOn) {
+  if (kSanitized) GTEST_SKIP() << "a sanitizer reserves more address space than any such limit";
+  ScratchDirectory scratch;
+  std::filesystem::create_directory(scratch.system("materials"));
+  std::string materials = "<Materials>";
+  for (int i = 0; materials.size() < (size_t{32} << 20); ++i)
+    materials +=
+        "<Material name_i18n=\"A" + std::to_string(i) + "\"><T><V Type=\"Float\">1.5</V></T></Material>\n";
+  scratch.write("materials/materials.mtlx", materials + "</Materials>");
+  std::ofstream(scratch.system("session.script"))
+      << "set DefaultFileNameDirectory/common " << scratch.system()
+      << "\nstart\nprint settings Palpera/Logging\n";
+  int status = -1;
+  const std::string output =
+      runTool("--script session.script", status, scratch.system(),
+              "export MALLOC_ARENA_MAX=1 && ulimit -v " + std::to_string(100 << 10) + " && ");
+  EXPECT_EQ(WEXITSTATUS(status), 0) << output;
+  std::string shown = scratch.system("materials/materials.mtlx");  // as the module names a path
+  std::replace(shown.begin(), shown.end(), '/', '\\');
+  EXPECT_EQ(output, "dialog: There is not enough memory to read " + shown + "\nPalpera/Logging\t0\n");
 }
 
 }  // namespace
