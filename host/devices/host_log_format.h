@@ -31,8 +31,8 @@ class HostLogReader {
   // False when the file cannot be read or is no regular file.
   bool open(const std::string& path);
   // The next record; kEnd after the last one; kDamaged for a line that is no record, a line longer than
-  // kLongestLine, or a last line cut short (without its newline). After kEnd or kDamaged the reader reads
-  // nothing more.
+  // kLongestLine, one that memory ran out for, or a last line cut short (without its newline). After kEnd or
+  // kDamaged the reader reads nothing more.
   Status next(HostLogRecord& record);
   // The number of the last line read, from 1.
   int64_t lineNumber() const { return lineNumber_; }
@@ -42,6 +42,9 @@ class HostLogReader {
  private:
   enum class LineEnd { kNone, kFeed, kCut, kTooLong };
   LineEnd readLine(std::string& line);
+  Status readRecord(HostLogRecord& record);
+  // Ends the reading at that line, for that reason.
+  Status damaged(int64_t line, std::string why);
 
   std::ifstream in_;
   std::string damage_;

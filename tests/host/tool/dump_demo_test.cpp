@@ -201,6 +201,15 @@ TEST(DumpDemo, AReplayNeedingMoreMemoryThanIsLeftFailsAloneAndOneWithNineTimesIt
   const std::string played = runWithin(used + 9 * (kLogBytes >> 20));
   EXPECT_EQ(WEXITSTATUS(status), 0) << played;
   EXPECT_EQ(played, "setProbeRadius(0.003)\nonStop()\nPalpera/Logging\t0\n");
+
+  // A host log line that memory cannot hold is that line's failure, said as such, not the log's end.
+  scratch.write("session.log", "PluginData\t" + std::string(15 << 20, 'x') + "\n");
+  const std::string unread = runWithin(used + 20);
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  EXPECT_TRUE(
+      unread.ends_with("Palpera/Logging\t0\npalpera-host: the replay of the host log 'session.log' failed: "
+                       "line 1 cannot be read: memory ran out\n"))
+      << unread;
 }
 
 // A materials file too large for the memory left is said so, and the host goes on with Steel.
