@@ -37,6 +37,20 @@ bool isAsciiAlphanumeric(Char c) {
          (c >= Char('A') && c <= Char('Z'));
 }
 
+// An XML name: a letter, "_", ":" or any character beyond ASCII first, then also digits, "-" and ".".
+template <typename Char>
+bool isName(std::basic_string_view<Char> name) {
+  auto nameStart = [](Char c) {
+    return static_cast<uint32_t>(c) >= 0x80 || (c >= Char('a') && c <= Char('z')) ||
+           (c >= Char('A') && c <= Char('Z')) || c == Char('_') || c == Char(':');
+  };
+  if (name.empty() || !nameStart(name.front())) return false;
+  for (Char c : name) {
+    if (!nameStart(c) && !isAsciiAlphanumeric(c) && c != Char('-') && c != Char('.')) return false;
+  }
+  return true;
+}
+
 bool isXmlCharacter(uint32_t code) {
   return code == 0x9 || code == 0xA || code == 0xD || (code >= 0x20 && code <= 0xD7FF) ||
          (code >= 0xE000 && code <= 0xFFFD) || (code >= 0x10000 && code <= 0x10FFFF);
@@ -87,6 +101,8 @@ std::optional<std::string> badReferenceAt(std::basic_string_view<Char> text, siz
     if (code && isXmlCharacter(*code)) return std::nullopt;
     return "Character reference &" + shown(name) + "; is no character of XML";
   }
+  // "A & B;" holds no reference: the reader keeps such an "&" as itself, which changes nothing unseen.
+  if (!isName(name)) return std::nullopt;
   for (std::string_view entity : kPredefinedEntities) {
     if (name.size() == entity.size() && holdsAt(name, 0, entity)) return std::nullopt;
   }

@@ -3,14 +3,14 @@
 // What the XML reader under the DOM lets through of the references in a text, and a document must not
 // hold: a character reference to a code point that is no XML character (&#0; would end the text there,
 // unseen), one without its ";", and a reference to an entity no document here can define (it would stay
-// in the text as its literal name). Comments, CDATA sections and processing instructions hold no
-// references and are passed over.
+// in the text as its literal name). An "&" that begins no reference ("A & B") the reader keeps as itself,
+// and so does this check. Comments, CDATA sections and processing instructions hold no references and are
+// passed over.
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
-
-#include <cstddef>
 
 struct BadReference {
   std::string reason;  // "Undefined entity &deg;"

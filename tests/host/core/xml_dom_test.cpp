@@ -135,7 +135,7 @@ TEST_F(XmlDom, OnlyOneWellFormedElementWithNothingButWhiteSpaceBesideItIsADocume
       {u"<Log>&#x110000;</Log>", u"Character reference &#x110000; is no character of XML"},
       {u"<Log>&#12</Log>", u"Character reference &#12 has no ending ;"},
       {u"<Log>3&deg;</Log>", u"Undefined entity &deg; (at character 6)"},
-      {u"<Log a=\"&lt;&#x9;&#233;\"><!-- &deg; --><![CDATA[&#0;]]><?pi &x;?>A &amp; B</Log>", nullptr},
+      {u"<Log a=\"&lt;&#x9;&#233;\"><!-- &deg; --><![CDATA[&#0;]]><?pi &x;?>A &amp; B & C;</Log>", nullptr},
       {u"\ufeff<?xml version=\"1.0\"?>\r\n<Log>\u00e9</Log>\n\t", nullptr},
       {u" <Log>x</Log> ", nullptr},
   };
