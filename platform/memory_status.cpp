@@ -1,7 +1,11 @@
 #include "platform/memory_status.h"
 
+#include <sys/resource.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 
 namespace platform {
 namespace {
@@ -44,6 +48,18 @@ bool queryMemoryStatus(MemoryStatus& status) {
   status.totalVirtual = kAddressSpace;
   status.availableVirtual = used < kAddressSpace ? kAddressSpace - used : 0;
   return true;
+}
+
+uint64_t memoryLeft() {
+  uint64_t left = std::numeric_limits<uint64_t>::max();
+  MemoryStatus status;
+  if (queryMemoryStatus(status)) left = status.availablePageFile;
+  rlimit limit{};
+  if (getrlimit(RLIMIT_AS, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY) {
+    const uint64_t used = readKiloBytes("/proc/self/status", "VmSize");
+    left = std::min<uint64_t>(left, limit.rlim_cur > used ? limit.rlim_cur - used : 0);
+  }
+  return left;
 }
 
 }  // namespace platform

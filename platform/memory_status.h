@@ -18,4 +18,9 @@ struct MemoryStatus {
 // Reads /proc/meminfo and /proc/self/status. Answers false, with every figure 0, when they cannot be read.
 bool queryMemoryStatus(MemoryStatus& status);
 
+// The bytes the process may still take, as far as the system tells: the memory available (physical memory
+// and free swap) and, under a limit of the address space (RLIMIT_AS), what the limit leaves; the largest
+// value when neither is known.
+uint64_t memoryLeft();
+
 }  // namespace platform

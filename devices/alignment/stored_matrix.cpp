@@ -47,10 +47,9 @@ void StoredMatrix::loadStored(IDataStore* store) {
     std::memcpy(&bits, static_cast<const uint8_t*>(data) + 8 * i, 8);
     stored.m[i] = std::bit_cast<double>(littleEndian(bits));
   }
-  if (!isUsableTransform(stored)) {
+  if (std::optional<std::string> why = whyNoUsableTransform(stored)) {
     std::string message =
-        std::string("The stored alignment \"") + blobKey_ +
-        "\" is not a usable transform (it must be finite, affine and invertible) and was not loaded.";
+        std::string("The stored alignment \"") + blobKey_ + "\" was not loaded: " + *why + ".";
     reportUserError(ZelString(message.c_str()));
     return;
   }

@@ -4,10 +4,40 @@
 #include <cmath>
 #include <iterator>
 
+namespace {
+
+// The largest sum of magnitudes over the rows of the 3 x 3 part: a bound on how far it stretches a vector.
+double stretchOf(const Matrix4x4& m) {
+  double largest = 0.0;
+  for (int row = 0; row < 3; ++row) {
+    largest =
+        std::max(largest, std::abs(m.m[4 * row]) + std::abs(m.m[4 * row + 1]) + std::abs(m.m[4 * row + 2]));
+  }
+  return largest;
+}
+
+}  // namespace
+
+std::optional<std::string> whyNoUsableTransform(const Matrix4x4& m) {
+  if (!std::all_of(std::begin(m.m), std::end(m.m), [](double e) { return std::isfinite(e); })) {
+    return "an element is not a finite number";
+  }
+  if (m.m[12] != 0.0 || !m.hasUnitLastRow()) return "its last row is not 0 0 0 1";
+  if (stretchOf(m) > kLargestScale) return "its 3 x 3 part scales by more than 1e6";
+  Matrix4x4 inverse;
+  const double determinant = m.determinant3();
+  if (determinant == 0.0 || !std::isfinite(determinant) || !Matrix4x4::invert(m, inverse) ||
+      !std::isfinite(stretchOf(inverse)) || stretchOf(inverse) > kLargestScale) {
+    return "its 3 x 3 part is singular, or scales by less than 1e-6";
+  }
+  if (std::max({std::abs(m.m[3]), std::abs(m.m[7]), std::abs(m.m[11])}) > kFarthest) {
+    return "its translation lies farther than 1e9";
+  }
+  return std::nullopt;
+}
+
 bool isUsableTransform(const Matrix4x4& m) {
-  bool finite = std::all_of(std::begin(m.m), std::end(m.m), [](double e) { return std::isfinite(e); });
-  double determinant = m.determinant3();
-  return finite && m.m[12] == 0.0 && m.hasUnitLastRow() && std::isfinite(determinant) && determinant != 0.0;
+  return !whyNoUsableTransform(m);
 }
 
 bool isProperRigid(const Matrix4x4& m) {

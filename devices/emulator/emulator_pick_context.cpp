@@ -1,6 +1,9 @@
 #include "devices/emulator/emulator_pick_context.h"
 
+#include <cmath>
+
 #include "basic_types/matrix4x4.h"
+#include "framework/host_glue/user_error.h"
 #include "framework/object/query_part.h"
 
 namespace {
@@ -8,8 +11,16 @@ namespace {
 constexpr const char* kCadType = "CAD";
 constexpr const char* kSurfaceModel = "SurfModel";
 
+constexpr const char16_t* kNotFinite =
+    u"The emulator delivers nothing where the reference model gives a point or normal that is not a finite "
+    u"number: the model is too large.";
+
 Vector3 vectorOf(const double xyz[3]) {
   return {xyz[0], xyz[1], xyz[2]};
+}
+
+bool isFinite(const Vector3& v) {
+  return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
 }
 
 }  // namespace
@@ -51,6 +62,13 @@ std::optional<SurfaceHit> EmulatorPickContext::pick(IZelMouseData* mouse) {
   if (mesh_) {
     if (std::optional<SurfaceHit> refined = refine(hit.point, picker_->hitElement())) hit = *refined;
   }
-  return SurfaceHit{Matrix4x4::transformPoint(world, hit.point),
+  SurfaceHit mapped{Matrix4x4::transformPoint(world, hit.point),
                     Matrix4x4::transformVector(world, hit.normal)};
+  if (isFinite(mapped.point) && isFinite(mapped.normal)) return mapped;
+  // A model too large for the arithmetic: a point that is no number must never reach a receiver.
+  if (!toldNotFinite_) {
+    toldNotFinite_ = true;
+    reportUserError(ZelString(kNotFinite));
+  }
+  return std::nullopt;
 }

@@ -29,7 +29,8 @@ class EmulatorPickContext {
   EmulatorPickContext(const EmulatorPickContext&) = delete;
   EmulatorPickContext& operator=(const EmulatorPickContext&) = delete;
 
-  // The world point and normal under the mouse, or none when the pick misses or cannot be made.
+  // The world point and normal under the mouse, or none when the pick misses or cannot be made, or gives a
+  // point or normal that is not finite (said to the user once per context).
   std::optional<SurfaceHit> pick(IZelMouseData* mouse);
 
  private:
@@ -42,4 +43,5 @@ class EmulatorPickContext {
   IPtr<IZelDocObject> reference_;
   IPtr<IZelMeshExt> mesh_;  // the CAD reference's surface model, or empty
   ZelMeshHandle handle_ = nullptr;
+  bool toldNotFinite_ = false;
 };

@@ -20,6 +20,7 @@
 #include "host/api/main_application.h"
 #include "host/api/xml_dom.h"
 #include "platform/file.h"
+#include "platform/memory_status.h"
 
 namespace {
 
@@ -27,6 +28,9 @@ const ClassRegistration<PluginDeviceDataXMLReader> registration(registeredClass(
 
 // The largest log a replay takes: its text is one wide string, whose length counts in 32 bits, twice over.
 constexpr std::streamoff kLargestLog = std::streamoff(1) << 30;
+// A replay holds the log at once as its bytes, as wide text and as the DOM's tree: at its peak about 7.4
+// times the file's size, with room to spare here.
+constexpr uint64_t kReplayBytesPerLogByte = 8;
 
 // Built by hand rather than through the translator: the text is data, not words for the user, and the
 // translator belongs to the host's main thread.
@@ -112,6 +116,15 @@ bool PluginDeviceDataXMLReader::readLog(std::string& bytes) {
   file.seekg(0, std::ios_base::beg);
   if (size < 0 || !file) return refuse(u"cannot be read");
   if (size > kLargestLog) return refuse(u"too large to replay");
+  // Memory running out halfway would end the host, and all the user has open in it, not just this replay.
+  const uint64_t needed = static_cast<uint64_t>(size) * kReplayBytesPerLogByte;
+  if (const uint64_t left = platform::memoryLeft(); needed > left) {
+    constexpr uint64_t kMiB = 1 << 20;
+    failure_ = ZelString(("it needs about " + std::to_string(needed / kMiB) +
+                          " MiB of memory to replay, and " + std::to_string(left / kMiB) + " MiB are free")
+                             .c_str());
+    return false;
+  }
   bytes.reserve(bytes.size() + static_cast<size_t>(size) + kRootEnd.size());
   if (!readBytes(file, size, bytes)) return refuse(u"cannot be read");
   return true;

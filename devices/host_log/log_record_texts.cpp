@@ -43,9 +43,8 @@ std::optional<std::string> parseAlignmentText(const char* text, Matrix4x4& trans
   if (!numbers || !(in >> std::ws).eof()) {
     return "The host log's device alignment was refused: it must be exactly 16 finite numbers.";
   }
-  if (!isUsableTransform(read)) {
-    return "The host log's device alignment was refused: its numbers do not make a usable transform "
-           "(finite, with the last row 0 0 0 1 and an invertible 3 x 3 part).";
+  if (std::optional<std::string> why = whyNoUsableTransform(read)) {
+    return "The host log's device alignment was refused: " + *why + ".";
   }
   transform = read;
   return std::nullopt;

@@ -104,7 +104,11 @@ IPtr<LogReplayPlugin> PluginDeviceLogEventHandler::attachedPlugin() {
 
 bool PluginDeviceLogEventHandler::applyData(const std::vector<ZelCString>& texts) {
   IPtr<LogReplayPlugin> plugin = attachedPlugin();
-  if (!plugin || texts.empty()) return false;
+  if (!plugin) return false;
+  if (texts.empty()) {
+    dataWithoutFile_ = true;
+    return false;
+  }
   ZelString path = replayedLogDirectory();
   ZelPath::append(path, fromRecordText(texts.front()));
   plugin->setFileName(path);
@@ -131,12 +135,17 @@ bool PluginDeviceLogEventHandler::applyAlignment(const std::vector<ZelCString>& 
 bool PluginDeviceLogEventHandler::takeData() {
   if (data_ != Data::kPending) return false;
   data_ = Data::kTaken;
+  dataWithoutFile_ = false;
   return true;
 }
 
-void PluginDeviceLogEventHandler::dropData() {
+void PluginDeviceLogEventHandler::dropData(const ZelString& logFile) {
+  const std::u16string log = std::u16string(u"the host log '") + logFile.c_str() + u"'";
+  const std::u16string reason = dataWithoutFile_ ? log + u" has a data record that names no device-event file"
+                                                 : u"the replay of " + log + u" ended before its device data";
+  dataWithoutFile_ = false;
   IPtr<LogReplayPlugin> plugin = attachedPlugin();
-  if (plugin) plugin->setFileName(ZelString());
+  if (plugin) plugin->setNoData(reason);
 }
 
 void PluginDeviceLogEventHandler::waitForReplayEnd() {

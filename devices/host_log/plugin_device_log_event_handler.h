@@ -60,8 +60,9 @@ class PluginDeviceLogEventHandler : public IZelPluginDeviceLogEventHandler,
   // An acquisition starts: true, and the data is its own, when a data record was applied that no
   // acquisition has taken and no wait has passed.
   bool takeData();
-  // An acquisition starts that no recorded data is left for: the plug-in is to play nothing.
-  void dropData();
+  // An acquisition starts that no recorded data is left for in the host log at logFile: the plug-in is to
+  // play nothing, and to say why (the log ended, or its data record named no file).
+  void dropData(const ZelString& logFile);
   // Ends a wait under way, as if the replay had been announced finished.
   void releaseWait();
 
@@ -86,7 +87,8 @@ class PluginDeviceLogEventHandler : public IZelPluginDeviceLogEventHandler,
 
   KindTable kinds_;
   KindTable legacyKinds_;
-  Data data_ = Data::kNone;  // main thread only
+  Data data_ = Data::kNone;       // main thread only
+  bool dataWithoutFile_ = false;  // main thread only: a data record without text came since the last taken
 
   platform::CriticalSection lock_;
   LogReplayPlugin* plugin_ = nullptr;  // guarded by lock_

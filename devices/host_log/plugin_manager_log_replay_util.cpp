@@ -29,6 +29,7 @@ bool PluginManagerLogReplayUtil::start() {
     return false;
   }
   handler_->setPlugin(replayPlugin_.get());
+  if (starts_ == 0) logFile_ = replayer->currentLogFile();
   registerKinds(*replayer);
   ++starts_;
   return true;
@@ -56,7 +57,7 @@ void PluginManagerLogReplayUtil::advanceToData() {
   // The records of earlier acquisitions, their waits among them, are played on the way to this one's data.
   while (!handler_->takeData()) {
     if (!replayer || !replayer->isReplaying() || !replayer->replayNext()) {
-      handler_->dropData();
+      handler_->dropData(logFile_);
       return;
     }
   }

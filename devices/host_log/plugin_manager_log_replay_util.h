@@ -38,4 +38,5 @@ class PluginManagerLogReplayUtil : public IZelPluginManagerLogReplayUtil, public
   IPtr<LogReplayPlugin> replayPlugin_;  // during a replay only
   IPtr<PluginDeviceLogEventHandler> handler_;
   int32_t starts_ = 0;  // starts not yet matched by a finish
+  ZelString logFile_;   // the host log the replay began with, named when its data runs out
 };

@@ -79,7 +79,10 @@ bool LogReplayPlugin::play(ReplayFace face, Receiver* receiver, bool connected) 
 }
 
 std::u16string LogReplayPlugin::playFile(ReplayFace face, Receiver* receiver, const ZelString& file) {
-  if (file.isEmpty()) return kNoData;
+  if (file.isEmpty()) {
+    std::lock_guard lock(lock_);
+    return noData_.empty() ? kNoData : noData_;
+  }
   IPtr<PluginDeviceDataXMLReader> reader;
   reader.createInstance(classIdOf(PluginDeviceDataXMLReader::interfaceName));
   if (!reader) return kNoReader;
@@ -174,6 +177,14 @@ void LogReplayPlugin::setFileName(const ZelString& fileName) {
   std::u16string copy(fileName.c_str());
   std::lock_guard lock(lock_);
   fileName_.swap(copy);
+  noData_.clear();
+}
+
+void LogReplayPlugin::setNoData(const std::u16string& reason) {
+  std::u16string copy(reason);
+  std::lock_guard lock(lock_);
+  fileName_.clear();
+  noData_.swap(copy);
 }
 
 ZelString LogReplayPlugin::fileName() {

@@ -70,6 +70,9 @@ class LogReplayPlugin : public ModulePlugin,
 
   // The event file the next run plays.
   void setFileName(const ZelString& fileName);
+  // The next run has no event file to play, for this reason ("the replay of the host log ... ended"), which
+  // its failure then gives.
+  void setNoData(const std::u16string& reason);
   ZelString fileName();
   // Ends the running replays (their receivers get the custom event "Cancel"); nothing while none runs.
   void cancel();
@@ -109,6 +112,7 @@ class LogReplayPlugin : public ModulePlugin,
   platform::CriticalSection lock_;
   std::array<FaceRun, 3> runs_;                // guarded by lock_
   std::u16string fileName_;                    // guarded by lock_
+  std::u16string noData_;                      // guarded by lock_; why fileName_ is empty, if known
   std::optional<Matrix4x4> recordedHardware_;  // guarded by lock_
   std::u16string failure_;                     // guarded by lock_
 };

@@ -3,6 +3,8 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <new>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -73,6 +75,12 @@ void forEachChild(IZelDOMXmlElement& parent, Visit&& visit) {
   }
 }
 
+// A problem that ends the reading, and the line of the element it was met on (0 when not known).
+struct ReadingStop {
+  ZelString problem;
+  int32_t line;
+};
+
 // A material whose values cannot all be read: it is left out whole, the reading goes on, and message says
 // which one it was and where.
 struct SkippedMaterial {
@@ -112,7 +120,7 @@ IPtr<IZelMaterialPropertyValue> readValue(IZelDOMXmlElement& element, const ZelC
   if (type == ZelString(kStringType)) return make<IZelMaterialPropertyValue, StringProp>(textOf(element));
   if (type == ZelString(kFloatType))
     return make<IZelMaterialPropertyValue, FloatProp>(floatOf(element, materialName));
-  throw tr("Unsupported property type: %1", type);
+  throw ReadingStop{tr("Unsupported property type: %1", type), element.line()};
 }
 
 using NamedProperty = std::pair<ZelCString, IPtr<ZelMaterialProperty>>;
@@ -144,7 +152,10 @@ IZelMaterial& materialFor(IZelMaterials& library, const ZelCString& key, IZelDOM
 // trace, also when it would have added to an earlier material of its key.
 void readMaterial(IZelDOMXmlElement& element, IZelMaterials& library) {
   ZelCString key = narrow(attributeOf(element, kMaterialsNameI18n));
-  if (key.isEmpty()) throw tr("Material element requires a %1 attribute", ZelString(kMaterialsNameI18n));
+  if (key.isEmpty()) {
+    throw ReadingStop{tr("Material element requires a %1 attribute", ZelString(kMaterialsNameI18n)),
+                      element.line()};
+  }
   std::vector<NamedProperty> properties;
   forEachChild(element, [&](IZelDOMXmlElement& child) {
     if (!hasTag(child, kMaterialsName)) properties.push_back(readProperty(child, key));
@@ -160,33 +171,61 @@ ZelString loadErrorOf(IZelDOMXmlV2& document, const ZelString& path) {
   return text.isEmpty() ? tr("Cannot read %1", path) : text;
 }
 
+// What the user needs to know of a reading that stopped: where, in which material, and that the materials
+// after it were not read.
+ZelString stopMessage(const ReadingStop& stop, IZelDOMXmlElement& material, int32_t materialsRead) {
+  ZelString key = attributeOf(material, kMaterialsNameI18n);
+  ZelString where =
+      key.isEmpty() ? tr("%1 on line %2.", stop.problem, ZelString::number(stop.line))
+                    : tr("%1 on line %2 in material %3.", stop.problem, ZelString::number(stop.line), key);
+  where += ZelString(u" ");
+  where += tr("The reading stopped there; materials read: %1.", ZelString::number(materialsRead));
+  return where;
+}
+
 // The messages of the materials left out, in file order; a problem that ends the reading is thrown.
 void readFile(const ZelString& path, IZelMaterials& library, std::vector<ZelString>& leftOut) {
   SPtr<IZelDOMXmlV2> document;
   if (!document) throw tr("Cannot read %1", path);
-  if (!document->load(path)) throw loadErrorOf(*document, path);
+  bool loaded = false;
+  try {
+    loaded = document->load(path);
+  } catch (const std::bad_alloc&) {
+    throw tr("There is not enough memory to read %1", path);
+  }
+  if (!loaded) throw loadErrorOf(*document, path);
   IZelDOMXmlElement* root = document->rootElement();
   if (!root || !hasTag(*root, kMaterialsRoot)) {
     throw tr("Error parsing xml file %1: The top level object is not \"%2\"", ZelPath::directoryForm(path),
              ZelString(kMaterialsRoot));
   }
+  const int32_t before = library.count();
   forEachChild(*root, [&](IZelDOMXmlElement& element) {
     try {
       readMaterial(element, library);
     } catch (const SkippedMaterial& skipped) {
       leftOut.push_back(skipped.message);
+    } catch (const ReadingStop& stop) {
+      throw stopMessage(stop, element, library.count() - before);
     }
   });
 }
 
-// All the problems of one reading in one dialog, one line each; gathered in one buffer, so that a file of
-// many bad materials is not copied once per line.
-ZelString joined(const std::vector<ZelString>& lines) {
+// All the problems of one reading in one dialog, one line each: the first few materials left out of many
+// and how many more, so that a file of thousands of bad materials makes a dialog a person can read, then
+// the problem that stopped the reading, always shown. Gathered in one buffer rather than copied per line.
+ZelString joined(const std::vector<ZelString>& leftOut, const std::optional<ZelString>& stop) {
+  constexpr size_t kShownLeftOut = 20;
   std::u16string all;
-  for (const ZelString& line : lines) {
+  auto addLine = [&all](const ZelString& line) {
     if (!all.empty()) all += u'\n';
     all += line.c_str();
+  };
+  for (size_t i = 0; i < leftOut.size() && i < kShownLeftOut; ++i) addLine(leftOut[i]);
+  if (leftOut.size() > kShownLeftOut) {
+    addLine(tr("and %1 more", ZelString::number(static_cast<int32_t>(leftOut.size() - kShownLeftOut))));
   }
+  if (stop) addLine(*stop);
   ZelString text;
   text.setBuffer(all.c_str(), -1);
   return text;
@@ -221,14 +260,15 @@ ZelString ZelMaterialXmlReader::filePath() {
 }
 
 void ZelMaterialXmlReader::read(const ZelString& path, IZelMaterials& library) const {
-  std::vector<ZelString> problems;
+  std::vector<ZelString> leftOut;
+  std::optional<ZelString> stop;
   try {
-    readFile(path, library, problems);
+    readFile(path, library, leftOut);
   } catch (const ZelString& problem) {
-    problems.push_back(problem);
+    stop = problem;
   }
-  if (problems.empty()) return;
-  tellUser(joined(problems));
+  if (leftOut.empty() && !stop) return;
+  tellUser(joined(leftOut, stop));
   if (library.count() == 0) addDefaultMaterial(library);
 }
 

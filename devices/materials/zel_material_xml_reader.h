@@ -7,7 +7,9 @@
 // number is left out whole, and the reading goes on. Reading stops at any other problem: a path that is not a
 // regular file the host's XML reader can read, a root element other than "Materials", a material without its
 // key, a value of a type other than "String" or "Float". The problems are shown to the user in one message
-// dialog, one line each; the whole materials read before a problem stay in the library, and a library that is
+// dialog, one line each (the first 20 materials left out, then how many more), the one that stopped the
+// reading last, with its line, its material and how many materials were read before it; the whole materials
+// read before a problem stay in the library, and a library that is
 // still empty then gets the default material "Steel" (see below), so temperature compensation always has a
 // material to offer. A valid file without materials leaves the library empty and shows nothing.
 //

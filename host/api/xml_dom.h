@@ -59,7 +59,8 @@ class IZelDOMXml : public virtual IZelUnknown {
   // Makes the element the document's only element, replacing what the document held.
   virtual bool setRootElement(IZelDOMXmlElement* element) = 0;
   // Replaces the document by the parsed text; false (and an empty document) when it is not well-formed,
-  // which a second top-level element or top-level text is not.
+  // which a second top-level element or top-level text is not, nor a reference to no XML character (&#0;)
+  // or to an undefined entity. Throws std::bad_alloc when memory runs out, as any allocation does.
   virtual bool parse(const ZelString& text) = 0;
   // The root element (no reference for the caller), or null.
   virtual IZelDOMXmlElement* rootElement() = 0;
@@ -76,7 +77,7 @@ class IZelDOMXmlV2 : public virtual IZelUnknown {
   static constexpr const char* interfaceName = "IZelDOMXmlV2";
 
   // Reads the file; false when it is missing, not a regular file, or not well-formed (as for parse), with the
-  // reason in lastError.
+  // reason in lastError. Throws std::bad_alloc as parse does.
   virtual bool load(const ZelString& path) = 0;
   virtual IZelDOMXmlElement* rootElement() = 0;
   // The error of the last failed load (no reference for the caller); its text is empty after a success.

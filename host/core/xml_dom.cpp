@@ -4,8 +4,10 @@
 #include <cstdint>
 #include <fstream>
 #include <iterator>
+#include <new>
 
 #include "framework/object/query_chain.h"
+#include "host/core/xml_references.h"
 #include "platform/file.h"
 #include "platform/utf8.h"
 
@@ -240,6 +242,9 @@ bool XmlDomDocument::parse(const ZelString& text) {
   root_.release();
   lineStarts_.clear();
   auto units = static_cast<size_t>(text.length());
+  if (std::optional<BadReference> bad = badReference(std::u16string_view(text.c_str(), units))) {
+    return refuse(bad->reason + " (at character " + std::to_string(bad->offset) + ")");
+  }
   // The text is converted once: narrowed into the buffer the document parses in place and keeps, or, when it
   // is not ASCII, by pugixml itself. The buffer is parsed with its ending zero, which a fragment's trailing
   // text would otherwise lose its last character to.
@@ -269,12 +274,21 @@ bool XmlDomDocument::load(const ZelString& path) {
   if (!stream.is_open() || stream.bad()) return refuse("Could not read the file: " + file);
   pugi::xml_parse_result result = document_.load_buffer(bytes.data(), bytes.size(), kParseOptions);
   if (!settle(result, ": " + file)) return false;
-  // Offsets into text converted from another encoding are not the file's: its lines stay unknown.
-  if (result.encoding == pugi::encoding_utf8) lineStarts_ = lineStartsOf(bytes);
+  // Offsets into text converted from another encoding are not the file's: its references go unchecked.
+  if (result.encoding != pugi::encoding_utf8) return true;
+  if (std::optional<BadReference> bad = badReference(bytes)) {
+    return refuse(bad->reason + ": " + file + " (at byte " + std::to_string(bad->offset) + ")");
+  }
+  lineStarts_ = lineStartsOf(bytes);
   return true;
 }
 
 bool XmlDomDocument::settle(const pugi::xml_parse_result& result, const std::string& where) {
+  // Memory running out says nothing of the text: it fails as any allocation does, not as a malformed text.
+  if (result.status == pugi::status_out_of_memory) {
+    refuse("Out of memory" + where);
+    throw std::bad_alloc();
+  }
   if (!result) {
     return refuse(result.description() + where + " (at byte " + std::to_string(result.offset) + ")");
   }
@@ -288,6 +302,7 @@ bool XmlDomDocument::settle(const pugi::xml_parse_result& result, const std::str
 }
 
 bool XmlDomDocument::refuse(const std::string& reason) {
+  root_.release();
   error_ = reason;
   document_.reset();
   return false;

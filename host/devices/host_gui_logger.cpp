@@ -39,6 +39,11 @@ bool HostGuiLogger::isRecording() {
   return !path_.empty();
 }
 
+std::string HostGuiLogger::recordingPath() {
+  std::lock_guard lock(mutex_);
+  return path_;
+}
+
 ZelString HostGuiLogger::currentLogFile() {
   std::lock_guard lock(mutex_);
   return modulePathOf(path_);

@@ -37,6 +37,8 @@ class HostGuiLogger : public IGuiLogger, public HostUnknown {
   // Ends the log under way: it replaces the file at its path. False, with the file there as it was, when a
   // record could not be written or the log could not be put in place.
   bool stopRecording();
+  // Host side. The path of the log being recorded, as startRecording had it; empty while not recording.
+  std::string recordingPath();
 
   void queryInterface(const char* name, void** out, bool flag) override;
   const char* className() override { return interfaceName; }

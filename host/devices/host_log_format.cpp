@@ -1,5 +1,7 @@
 #include "host/devices/host_log_format.h"
 
+#include <new>
+
 #include "host/core/field_escape.h"
 #include "platform/file.h"
 #include "platform/utf8.h"
@@ -38,20 +40,48 @@ bool HostLogReader::open(const std::string& path) {
   return in_.is_open();
 }
 
+HostLogReader::LineEnd HostLogReader::readLine(std::string& line) {
+  std::streambuf* bytes = in_.rdbuf();
+  line.clear();
+  for (;;) {
+    const int byte = bytes->sbumpc();
+    if (byte == std::char_traits<char>::eof()) return line.empty() ? LineEnd::kNone : LineEnd::kCut;
+    if (byte == '\n') return LineEnd::kFeed;
+    if (line.size() == kLongestLine) return LineEnd::kTooLong;
+    line.push_back(static_cast<char>(byte));
+  }
+}
+
 HostLogReader::Status HostLogReader::next(HostLogRecord& record) {
   if (finished_) return Status::kEnd;
+  // Memory running out for one line is that line's failure, said as such: not the end of the log.
+  try {
+    return readRecord(record);
+  } catch (const std::bad_alloc&) {
+    return damaged(lineNumber_ + 1, "cannot be read: memory ran out");
+  }
+}
+
+HostLogReader::Status HostLogReader::readRecord(HostLogRecord& record) {
   std::string line;
-  if (!std::getline(in_, line)) {
+  const LineEnd end = readLine(line);
+  if (end == LineEnd::kNone) {
     finished_ = true;
     return Status::kEnd;
   }
-  ++lineNumber_;
-  // getline stops at the end of the file as well: a last line without its newline was cut short.
-  std::optional<HostLogRecord> decoded = in_.eof() ? std::nullopt : decodeLogRecord(line);
-  if (!decoded) {
-    finished_ = true;
-    return Status::kDamaged;
+  if (end == LineEnd::kTooLong) {
+    return damaged(lineNumber_ + 1, "is longer than " + std::to_string(kLongestLine >> 20) + " MiB");
   }
+  std::optional<HostLogRecord> decoded = end == LineEnd::kFeed ? decodeLogRecord(line) : std::nullopt;
+  if (!decoded) return damaged(lineNumber_ + 1, "is damaged");
+  ++lineNumber_;
   record = std::move(*decoded);
   return Status::kRecord;
+}
+
+HostLogReader::Status HostLogReader::damaged(int64_t line, std::string why) {
+  lineNumber_ = line;
+  damage_ = std::move(why);
+  finished_ = true;
+  return Status::kDamaged;
 }

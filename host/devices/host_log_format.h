@@ -3,6 +3,7 @@
 // The host log file of the stand-in host: one record per line. The format is described in host_log_format.md
 // beside this file. Encoding never fails; decoding tells a damaged line from a good one and never guesses.
 
+#include <cstddef>
 #include <cstdint>
 #include <fstream>
 #include <optional>
@@ -24,16 +25,29 @@ class HostLogReader {
  public:
   enum class Status { kRecord, kEnd, kDamaged };
 
+  // Far above any record: a longer line is damage, and is never read whole into memory.
+  static constexpr size_t kLongestLine = size_t{16} << 20;
+
   // False when the file cannot be read or is no regular file.
   bool open(const std::string& path);
-  // The next record; kEnd after the last one; kDamaged for a line that is no record, or a last line cut
-  // short (without its newline). After kEnd or kDamaged the reader reads nothing more.
+  // The next record; kEnd after the last one; kDamaged for a line that is no record, a line longer than
+  // kLongestLine, one that memory ran out for, or a last line cut short (without its newline). After kEnd or
+  // kDamaged the reader reads nothing more.
   Status next(HostLogRecord& record);
   // The number of the last line read, from 1.
   int64_t lineNumber() const { return lineNumber_; }
+  // After kDamaged, what is wrong with the line, as "line 7 is damaged" ends.
+  const std::string& damage() const { return damage_; }
 
  private:
+  enum class LineEnd { kNone, kFeed, kCut, kTooLong };
+  LineEnd readLine(std::string& line);
+  Status readRecord(HostLogRecord& record);
+  // Ends the reading at that line, for that reason.
+  Status damaged(int64_t line, std::string why);
+
   std::ifstream in_;
+  std::string damage_;
   int64_t lineNumber_ = 0;
   bool finished_ = false;
 };

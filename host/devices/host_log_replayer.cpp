@@ -53,7 +53,7 @@ bool HostLogReplayer::takeNext(HostLogRecord& record, Handler& handler) {
   if (!reader_) return false;
   HostLogReader::Status status = reader_->next(record);
   if (status == HostLogReader::Status::kDamaged) {
-    damage_ = "line " + std::to_string(reader_->lineNumber()) + " is damaged";
+    damage_ = "line " + std::to_string(reader_->lineNumber()) + " " + reader_->damage();
   }
   if (status != HostLogReader::Status::kRecord) {
     endLocked();

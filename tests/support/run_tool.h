@@ -4,6 +4,7 @@
 // output and standard error together); status receives its exit status as pclose gives it. The host runs in
 // directory, so relative paths in its arguments and scripts are taken from there; by default in the project's
 // examples, where the module finds the shipped materials file as under a host that has its data in place.
+// A shell command before the host's, such as "ulimit -v 300000 && ", sets its limits.
 
 #include <cstdio>
 #include <fstream>
@@ -12,8 +13,9 @@
 #include <string>
 
 inline std::string runTool(const std::string& arguments, int& status,
-                           const std::string& directory = PALPERA_TEST_SOURCE_DIR "/../examples") {
-  std::string command = "cd '" + directory + "' && " + PALPERA_HOST_TOOL + " " + arguments + " 2>&1";
+                           const std::string& directory = PALPERA_TEST_SOURCE_DIR "/../examples",
+                           const std::string& before = "") {
+  std::string command = "cd '" + directory + "' && " + before + PALPERA_HOST_TOOL + " " + arguments + " 2>&1";
   std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
   std::string output;
   char buffer[512];

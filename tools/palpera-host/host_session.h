@@ -35,6 +35,8 @@ class HostSession {
 
   // The host begins replaying the log at path: what goes wrong from here on belongs to the replay.
   void noteReplayStart(const std::string& path);
+  // The host log the latest replay began with; empty when none began.
+  const std::string& replayedLog() const { return replayedLog_; }
   // Why the replay failed: the host log's damaged line, or the errors shown to the user since the replay
   // began (which the error service has printed already); empty when it did not fail, or none began.
   std::string replayFailure();

@@ -13,7 +13,10 @@ constexpr ScriptAction kActions[] = {
      loadPlugin},
     {"replay-log", "FILE", "start replaying the host log FILE; the module plays its records", 1, 1,
      replayLog},
-    {"record-log", "FILE", "start recording the host log to FILE", 1, 1, recordLog},
+    {"record-log", "FILE [replace]",
+     "start recording the host log to FILE; a FILE that exists is written over only with replace, never the "
+     "log being replayed",
+     1, 2, recordLog},
     {"stop-recording", "", "stop recording the host log", 0, 0, stopRecording},
     {"command", "CLASS [TEXT]",
      "create the command CLASS with the argument text TEXT and start it (may it run, dialog, activate)", 1, 2,

@@ -7,7 +7,12 @@
 #include <exception>
 #include <fstream>
 #include <iostream>
+#include <sstream>
+#include <string_view>
 #include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "basic_types/zel_string.h"
 #include "platform/utf8.h"
@@ -17,6 +22,9 @@
 #include "shown_word.h"
 
 namespace {
+
+// Far above any script a person writes or a tool generates.
+constexpr size_t kMostScriptBytes = size_t{16} << 20;
 
 int reportFailure(const std::string& label, size_t line, const std::string& reason) {
   std::fflush(stdout);  // what the lines before printed comes first
@@ -39,6 +47,31 @@ std::optional<std::string> runLine(HostSession& session, const ScriptLine& line)
   } catch (...) {
     return "the action failed with an exception";
   }
+}
+
+// Standard input may be anything the shell gives: a directory reads as an empty script.
+std::optional<std::string> whyNoScriptInput() {
+  struct stat status {};
+  if (fstat(STDIN_FILENO, &status) != 0) return std::strerror(errno);
+  if (S_ISDIR(status.st_mode)) return "standard input is a directory";
+  return std::nullopt;
+}
+
+// The whole script, read before any line runs. An input longer than any script a person writes (an endless
+// stream, say) is refused rather than read without end; a byte-order mark is dropped, as editors write one.
+std::optional<std::string> readScriptText(std::istream& in, std::string& text) {
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  char buffer[1 << 16];
+  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+    const auto count = static_cast<size_t>(in.gcount());
+    if (text.size() + count > kMostScriptBytes) {
+      return "it is longer than " + std::to_string(kMostScriptBytes >> 20) + " MiB";
+    }
+    text.append(buffer, count);
+  }
+  if (in.bad() || (&in == &std::cin && std::ferror(stdin))) return "reading it failed";
+  if (text.starts_with(kByteOrderMark)) text.erase(0, kByteOrderMark.size());
+  return std::nullopt;
 }
 
 }  // namespace
@@ -67,17 +100,21 @@ int runScript(HostSession& session, std::istream& in, const std::string& label) 
 }
 
 int runScriptFile(HostSession& session, const std::string& path) {
-  if (path == "-") return runScript(session, std::cin, "<stdin>");
-  std::optional<std::string> why = whyNoRegularFile(path);
+  const bool fromInput = path == "-";
+  const std::string label = fromInput ? "<stdin>" : path;
+  std::optional<std::string> why = fromInput ? whyNoScriptInput() : whyNoRegularFile(path);
   std::ifstream file;
-  if (!why) {
-    file.open(path);
+  if (!why && !fromInput) {
+    file.open(path, std::ios::binary);
     if (!file) why = std::strerror(errno);
   }
+  std::string text;
+  if (!why) why = readScriptText(fromInput ? std::cin : file, text);
   if (why) {
-    std::fprintf(stderr, "palpera-host: cannot read the script %s: %s\n", shownWord(path).c_str(),
+    std::fprintf(stderr, "palpera-host: cannot read the script %s: %s\n", shownWord(label).c_str(),
                  why->c_str());
     return 1;
   }
-  return runScript(session, file, path);
+  std::istringstream lines(text);
+  return runScript(session, lines, label);
 }

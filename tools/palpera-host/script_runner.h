@@ -12,7 +12,9 @@
 
 #include "host_session.h"
 
-// The script in the file at path; "-" reads standard input.
+// The script in the file at path; "-" reads standard input, which must be no directory. A script is read
+// whole before its first line is checked: one longer than 16 MiB is refused, and a UTF-8 byte-order mark at
+// its start is dropped.
 int runScriptFile(HostSession& session, const std::string& path);
 // The script read from in; label names it in messages.
 int runScript(HostSession& session, std::istream& in, const std::string& label);

@@ -55,6 +55,8 @@ struct ValueWriter {
   }
   bool operator()(const StringItem& item) const {
     std::u16string text = platform::fromUtf8(word);
+    // The conversion puts U+FFFD for what is no UTF-8: a value must be stored as written, or not at all.
+    if (platform::toUtf8(text) != word) throw ScriptError(shownWord(word) + " is not valid UTF-8");
     if (text.size() > static_cast<size_t>(item.maximumLength)) {
       throw ScriptError("the text is longer than the " + std::to_string(item.maximumLength) +
                         " characters of " + shownWord(key));

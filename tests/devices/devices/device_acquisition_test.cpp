@@ -70,13 +70,18 @@ TEST_F(DeviceAcquisitionThreads, TheRateLimitDropsAMoveBeforeOneIntervalHasPasse
   constexpr uint64_t kStart = 5'000'000'000;
   platform::CounterOverride clock(kStart);
   logToScratch();
-  start(continuous(), {moved({1, 0, 0}), sampled({2, 0, 0}, kDown, kNorth),
-                       act([&] { clock.set(kStart + 33'333'334); }), moved({3, 0, 0})});
-  ASSERT_TRUE(plugin_->script().waitForEvents(4));
+  // A move that passes starts the next interval: the one right after it is dropped, one later passes.
+  start(continuous(),
+        {moved({1, 0, 0}), sampled({2, 0, 0}, kDown, kNorth), act([&] { clock.set(kStart + 33'333'334); }),
+         moved({3, 0, 0}), moved({4, 0, 0}), act([&] { clock.set(kStart + 66'666'668); }), moved({5, 0, 0})});
+  ASSERT_TRUE(plugin_->script().waitForEvents(7));
   continuous()->stopAcquisition();
 
-  EXPECT_EQ(recorder_->calls(), (Lines{"sampledOriented 2,0,0 0,0,-1 0,1,0", "moved 3,0,0 0,0,-1 0,1,0"}));
-  EXPECT_EQ(occurrences(eventLog(), "<OnMoved time="), 1u) << "a dropped move is not logged either";
+  EXPECT_EQ(recorder_->calls(), (Lines{"sampledOriented 2,0,0 0,0,-1 0,1,0", "moved 3,0,0 0,0,-1 0,1,0"}))
+      << "move 5 passed the limit but waits behind move 3, in flight";
+  const std::string log = eventLog();
+  EXPECT_EQ(occurrences(log, "<OnMoved time="), 2u) << "a dropped move is not logged either";
+  EXPECT_EQ(occurrences(log, "<X>4.000000</X>"), 0u) << log;
 }
 
 TEST_F(DeviceAcquisitionThreads, OneMoveInFlightTheOthersOnlyLogged) {

@@ -83,6 +83,8 @@ TEST_F(EventLogReplay, ATruncatedLogOrWhatIsNotALogDeliversNothingButOneErrorAnd
       {stop + "stray words" + stop, "text outside the records"},
       {stop + "</HardProbe><HardProbe>" + stop, "not well-formed XML"},
       {stop + std::string(1, '\0') + stop, "a NUL byte at offset 18"},
+      {stop + "<OnCustomEvent time=\"0\" name=\"Err&#0;or\"/>",
+       "not well-formed XML: Character reference &#0; is no character of XML"},
   };
   auto refusal = [&](const ZelString& file) {
     plugin_->setFileName(file);
@@ -103,8 +105,8 @@ TEST_F(EventLogReplay, ATruncatedLogOrWhatIsNotALogDeliversNothingButOneErrorAnd
 // Records arrive with their recorded gaps, an unknown record's too before it is skipped; a time is an
 // unsigned 32-bit decimal and anything else waits for nothing.
 TEST_F(EventLogReplay, ATimeIsAnUnsigned32BitDecimalAndAnythingElseIsNoWait) {
-  const char* const notTimes[] = {"0.9",        "1.9", "inf", "1e400", "99999999999",
-                                  "4294967296", "-5",  "+5",  " 7",    ""};
+  const char* const notTimes[] = {"0.9",        "1.9", "3000.5", "inf", "1e400", "99999999999",
+                                  "4294967296", "-5",  "+5",     " 7",  ""};
   std::string log;
   for (const char* time : notTimes) log += "<OnStop time=\"" + std::string(time) + "\"/>";
   log += "<OnStop/><OnStop time=\"120\"/><Calibrate time=\"150\"/><OnStop time=\"0\"/>";
@@ -115,6 +117,8 @@ TEST_F(EventLogReplay, ATimeIsAnUnsigned32BitDecimalAndAnythingElseIsNoWait) {
   std::vector<DeviceEventRecorder::Clock::time_point> times = recorder_->times();
   const size_t timed = std::size(notTimes) + 1;
   ASSERT_EQ(times.size(), timed + 2) << "a long wait was cancelled";
+  EXPECT_LT(times[timed - 1] - times.front(), std::chrono::milliseconds(3000))
+      << "a time that is none waited";
   EXPECT_GE(times[timed] - times[timed - 1], std::chrono::milliseconds(120));
   EXPECT_GE(times[timed + 1] - times[timed], std::chrono::milliseconds(150));
 }

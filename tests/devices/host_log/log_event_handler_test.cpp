@@ -58,6 +58,32 @@ TEST_F(LogEventHandler, RefusedRecordsChangeNothing) {
   EXPECT_EQ(plugin_->hardwareMatrix().m[3], 5.0);
 }
 
+// A matrix that would turn a measured point or direction into an infinity, or into nothing, is refused with
+// its reason; one that is merely not rigid is the recording's to make, and is taken.
+TEST_F(LogEventHandler, AnAlignmentThatBreaksTheArithmeticIsRefusedWithItsReason) {
+  const std::pair<const char*, const char16_t*> cases[] = {
+      {"1e300 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1", u"its 3 x 3 part scales by more than 1e6"},
+      {"1 0 0 1e300 0 1 0 0 0 0 1 0 0 0 0 1", u"its translation lies farther than 1e9"},
+      {"1 0 0 0 0 1 0 0 0 0 1e-100 0 0 0 0 1", u"its 3 x 3 part is singular, or scales by less than 1e-6"},
+      {"1 1 0 0 1 1 0 0 0 0 1 0 0 0 0 1", u"its 3 x 3 part is singular, or scales by less than 1e-6"},
+      {"1 0 0 0 0 1 0 0 0 0 1 0 0 0 1e-300 1", u"its last row is not 0 0 0 1"},
+      {"2 0.5 0 0.25 0 1 0 -3 0 0 0.001 1000 0 0 0 1", nullptr},
+  };
+  for (const auto& [text, reason] : cases) {
+    SCOPED_TRACE(text);
+    host_.core().errors().clear();
+    EXPECT_EQ(handle("PluginAlignmentMatrix", {text}), !reason);
+    if (!reason) {
+      EXPECT_EQ(plugin_->hardwareMatrix().m[0], 2.0);
+      EXPECT_TRUE(host_.core().errors().reports().empty());
+      continue;
+    }
+    ASSERT_EQ(host_.core().errors().reports().size(), 1u);
+    EXPECT_EQ(host_.core().errors().reports()[0].message,
+              u"The host log's device alignment was refused: " + std::u16string(reason) + u".");
+  }
+}
+
 // Waits run on the main thread. A helper thread ends a wait that would otherwise never end, after a deadline,
 // so that such a wait fails the test rather than hangs it.
 class LogEventHandlerThreads : public LogEventHandler {

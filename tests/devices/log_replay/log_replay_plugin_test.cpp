@@ -8,6 +8,7 @@
 #include <future>
 #include <new>
 
+#include "devices/event_log/plugin_device_data_xml_reader_receiver.h"
 #include "framework/object/query_chain.h"
 #include "host/api/xml_dom.h"
 #include "support/log_replay_fixture.h"
@@ -87,6 +88,19 @@ TEST_F(LogReplayThreads, ACancelOrADeviceStopEndsALongGap) {
   useLog("<OnStop time=\"0\"/>", "next.xml");
   EXPECT_TRUE(plugin_->replay(recorder_->continuous()));
   EXPECT_EQ(recorder_->calls().back(), "stop");
+
+  // A reader, too, uses up the cancel it obeyed: replayed again, it plays in full.
+  IPtr<PluginDeviceDataXMLReader> reader;
+  reader.createInstance(classIdOf(PluginDeviceDataXMLReader::interfaceName));
+  IPtr<PluginDeviceDataXMLReader::Receiver> adapter(
+      new PluginDeviceDataXMLReader::Receiver(recorder_->continuous()));
+  reader->setReceiver(adapter.get());
+  reader->setFileName(scratch_.module("next.xml"));
+  reader->cancel();
+  EXPECT_TRUE(reader->replay());
+  EXPECT_TRUE(reader->replay());
+  const Lines calls = recorder_->calls();
+  EXPECT_EQ(Lines(calls.end() - 2, calls.end()), (Lines{"custom Cancel", "stop"}));
 }
 
 TEST_F(LogReplayPluginTest, AStopBelongsToItsRunWhetherItComesEarlyOrLate) {

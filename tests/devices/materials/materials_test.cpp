@@ -8,12 +8,14 @@
 #include <filesystem>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "devices/materials/izel_material_property_value.h"
 #include "devices/materials/zel_material.h"
 #include "devices/materials/zel_material_xml_reader.h"
 #include "devices/materials/zel_materials.h"
 #include "platform/file.h"
+#include "platform/utf8.h"
 #include "support/module_fixture.h"
 #include "support/scratch_directory.h"
 #include "support/text.h"
@@ -90,11 +92,29 @@ TEST_F(MaterialsFileTest, ARefusedFileIsShownAndKeepsTheWholeMaterialsBefore) {
       {"an unsupported type ends the reading, with no half-read material",
        "<Materials>" + materialXml("Brass", expansionXml("1.9e-5")) +
            materialXml("Invar", expansionXml("1.2e-6", "float")) + materialXml("Later", "") + "</Materials>",
-       u"Unsupported property type: float", 1, false},
+       u"Unsupported property type: float on line 1 in material Invar. The reading stopped there; materials "
+       u"read: 1.",
+       1, false},
+      {"a duplicate, then an Int property: the line, the material and the materials read before",
+       "<Materials>\n" + materialXml("Brass", expansionXml("1.9e-5")) + "\n" +
+           materialXml("Brass", "<Density><Value Type=\"Float\">8.5</Value></Density>") + "\n" +
+           materialXml("Invar", "<Density>\n<Value Type=\"Int\">8</Value></Density>") + "\n" +
+           materialXml("Later", "") + "</Materials>",
+       u"Unsupported property type: Int on line 5 in material Invar. The reading stopped there; materials "
+       u"read: 1.",
+       1, false},
       {"a material without its key after two good ones",
        "<Materials>" + materialXml("Brass", "") + materialXml("Invar", "") + materialXml(nullptr, "") +
            "</Materials>",
-       u"Material element requires a name_i18n attribute", 2, false},
+       u"Material element requires a name_i18n attribute on line 1. The reading stopped there; materials "
+       u"read: "
+       u"2.",
+       2, false},
+      {"an undefined entity is refused, not kept as its name",
+       "<Materials>" + materialXml("Br&ass;", "") + "</Materials>",
+       u"Undefined entity &ass;: " + text(ZelString(platform::systemPath(path().c_str()).c_str())) +
+           u" (at byte 34)",
+       1, true},
       {"an empty root is no error", "<Materials/>", u"<no dialog>", 0, false},
   };
   for (const auto& each : cases) {
@@ -122,6 +142,17 @@ TEST_F(MaterialsFileTest,
             u"Material Tin was left out: its float value Value on line 1 is not a number\n"
             u"Material Lead was left out: its float value Value on line 2 is not a number")
       << "every material left out, in one dialog";
+  std::string many;
+  for (int i = 0; i < 25; ++i)
+    many += materialXml(("M" + std::to_string(i)).c_str(), expansionXml("x")) + "\n";
+  readMaterials(many + materialXml(nullptr, ""));
+  const std::u16string shown = message();
+  EXPECT_TRUE(shown.starts_with(u"Material M0 was left out")) << platform::toUtf8(shown);
+  EXPECT_TRUE(
+      shown.ends_with(u"Material M19 was left out: its float value Value on line 20 is not a number\n"
+                      u"and 5 more\nMaterial element requires a name_i18n attribute on line 26. The "
+                      u"reading stopped there; materials read: 0."))
+      << platform::toUtf8(shown);
 }
 
 TEST_F(MaterialsFileTest, ADirectoryIsNoMaterialsFile) {
@@ -154,6 +185,36 @@ TEST(MaterialsLibrary, FindIsExactAndAnswersTheFirstOfTheNameThatIsStillThere) {
   EXPECT_EQ(library->find(ZelCString("Steel")), second.get());
   library->remove(second.get());
   EXPECT_EQ(library->find(ZelCString("Steel")), nullptr);
+}
+
+// A material that counts how often its key is asked for: the work a lookup does among many materials.
+class CountedMaterial : public Materials::ZelMaterial {
+ public:
+  using ZelMaterial::ZelMaterial;
+  ZelCString name() override {
+    ++looks;
+    return ZelMaterial::name();
+  }
+  static inline int64_t looks = 0;
+};
+
+// A file's materials are each found among those read before it, so reading them stays linear only while a
+// lookup looks at no other material than the one it finds.
+TEST(MaterialsLibrary, FindingEachOfManyMaterialsLooksAtNoOther) {
+  constexpr int kMaterials = 5000;
+  IPtr<Materials::ZelMaterials> library = emptyLibrary();
+  std::vector<IPtr<CountedMaterial>> added;
+  for (int i = 0; i < kMaterials; ++i) {
+    const std::string key = "Alloy" + std::to_string(i);
+    added.emplace_back(new CountedMaterial(ZelCString(key.c_str()), ZelString(u"Alloy")));
+    library->add(added.back().get());
+  }
+  CountedMaterial::looks = 0;
+  for (int i = kMaterials - 1; i >= 0; --i) {
+    const std::string key = "Alloy" + std::to_string(i);
+    ASSERT_EQ(library->find(ZelCString(key.c_str())), added[i].get());
+  }
+  EXPECT_LE(CountedMaterial::looks, kMaterials) << "a lookup that walks the list looks at half of it";
 }
 
 using ServedLibrary = ModuleTest;

@@ -31,6 +31,8 @@ TEST_F(Containers, ArrayReserveKeepsTheLeadingItemsAndNeverGoesBelowTheMinimumAn
   plain.at(3);
   plain.reserve(5, 8);
   EXPECT_EQ(std::tuple(plain.capacity(), plain[7]), std::tuple(8, 0)) << "slots gained are zero";
+  plain.at(8);
+  EXPECT_EQ(plain.capacity(), 16) << "a slot at the capacity doubles it, so appends seldom reallocate";
   struct Record {
     double a, b, c;
   };
@@ -133,6 +135,10 @@ TEST_F(BitVectors, GrowthToTheLargestIndexStopsAtInt32MaxInsteadOfOverflowing) {
   EXPECT_EQ(std::tuple(bits.maxBit(), bits.test(INT32_MAX)), std::tuple(INT32_MAX, true));
   EXPECT_EQ(std::tuple(bits.findNext(INT32_MAX - 1), bits.findNext(INT32_MAX), bits.findPrevious(INT32_MAX)),
             std::tuple(INT32_MAX, -1, -1));
+  // From high in a page never stored, the next set bit lies low in the next stored page.
+  constexpr int32_t kPageBits = 32 * 2048;
+  bits.set(3 * kPageBits + 1);
+  EXPECT_EQ(bits.findNext(kPageBits + 20), 3 * kPageBits + 1);
 }
 
 TEST_F(BitVectors, SetAllAndSetFirstStartAtBitOneAndClearEverythingElse) {

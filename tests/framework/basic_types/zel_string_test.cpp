@@ -10,6 +10,7 @@
 #include "basic_types/zel_id.h"
 #include "basic_types/zel_string.h"
 #include "host/core/zel_id_text.h"
+#include "platform/utf8.h"
 #include "support/module_fixture.h"
 #include "support/text.h"
 
@@ -133,6 +134,8 @@ TEST_F(StringsWithoutHost, NarrowDropsNonAsciiAndUtf8EncodesEveryCharacter) {
   EXPECT_STREQ(mixed.toUtf8(), "a\xc3\xa9\xe4\xb8\xad\xf0\x9f\x98\x80z");
   char16_t lone[] = {u'x', 0xD800, u'y', 0};
   EXPECT_STREQ(ZelString(lone).toUtf8(), "x\xef\xbf\xbdy") << "a lone surrogate never makes invalid UTF-8";
+  EXPECT_EQ(platform::fromUtf8("a\xc3\xa9\xe4\xb8\xad\xf0\x9f\x98\x80z"), text(mixed));
+  EXPECT_EQ(platform::fromUtf8("x\xed\xa0\x80y"), u"x\ufffd\ufffd\ufffdy") << "an encoded surrogate is none";
   EXPECT_EQ(text(ZelString("caf\xe9")), u"caf\u00e9") << "narrow bytes widen as Latin-1";
 }
 

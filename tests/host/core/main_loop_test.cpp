@@ -2,6 +2,8 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
+#include <future>
 #include <string>
 #include <thread>
 #include <vector>
@@ -34,9 +36,12 @@ class StampReceiver : public RecordingReceiver {
  public:
   bool onDataEvent(const char* key, IZelUnknown* data) override {
     if (std::this_thread::get_id() != mainThread_) offMainThread = true;
-    return onObjectChanged(key, data);
+    bool heard = onObjectChanged(key, data);
+    if (onDelivery) onDelivery();
+    return heard;
   }
   std::atomic<bool> offMainThread{false};
+  std::function<void()> onDelivery;  // called on the main thread after each delivery
 
  private:
   const std::thread::id mainThread_ = std::this_thread::get_id();
@@ -125,6 +130,25 @@ TEST_F(MainLoopThreads, PostsFromSeveralThreadsAreDeliveredOnceEachInPostOrderPe
   }
   EXPECT_EQ(next, std::vector<int>(kThreads, kPosts));
   EXPECT_FALSE(moves_->offMainThread);
+}
+
+// A post from another thread wakes the main thread waiting in runFor: the delivery comes at once, not when
+// the time is up. The worker's wait is a hang guard far above a wake-up and below the loop's time.
+TEST_F(MainLoopThreads, APostFromAnotherThreadWakesALoopRunningForATime) {
+  std::promise<void> looping, deliveredSecond;
+  std::future<void> loopingSeen = looping.get_future(), secondSeen = deliveredSecond.get_future();
+  moves_->onDelivery = [&, deliveries = 0]() mutable {
+    (++deliveries == 1 ? looping : deliveredSecond).set_value();
+  };
+  postStamp(kMoved, 0, 0);  // delivered as the loop begins
+  std::future<bool> wokeAtOnce = std::async(std::launch::async, [&] {
+    if (loopingSeen.wait_for(std::chrono::seconds(10)) != std::future_status::ready) return false;
+    postStamp(kMoved, 1, 0);
+    return secondSeen.wait_for(std::chrono::milliseconds(1500)) == std::future_status::ready;
+  });
+  loop().runFor(std::chrono::milliseconds(2500));
+  EXPECT_TRUE(wokeAtOnce.get());
+  EXPECT_EQ(moves_->heard(), (std::vector<std::string>{delivered(0, 0), delivered(1, 0)}));
 }
 
 }  // namespace

@@ -131,6 +131,11 @@ TEST_F(XmlDom, OnlyOneWellFormedElementWithNothingButWhiteSpaceBesideItIsADocume
       {u"notes <Log/>", u"Text or a second element beside the document element"},
       {u"<Log/><![CDATA[x]]>", u"Text or a second element beside the document element"},
       {u"<Log/>&#233;", u"Text or a second element beside the document element"},
+      {u"<Log><OnCustomEvent name=\"Err&#0;or\"/></Log>", u"Character reference &#0; is no character of XML"},
+      {u"<Log>&#x110000;</Log>", u"Character reference &#x110000; is no character of XML"},
+      {u"<Log>&#12</Log>", u"Character reference &#12 has no ending ;"},
+      {u"<Log>3&deg;</Log>", u"Undefined entity &deg; (at character 6)"},
+      {u"<Log a=\"&lt;&#x9;&#233;\"><!-- &deg; --><![CDATA[&#0;]]><?pi &x;?>A &amp; B & C;</Log>", nullptr},
       {u"\ufeff<?xml version=\"1.0\"?>\r\n<Log>\u00e9</Log>\n\t", nullptr},
       {u" <Log>x</Log> ", nullptr},
   };
@@ -148,7 +153,8 @@ TEST_F(XmlDom, AMissingOrBrokenFileFailsWithAReasonAndAGoodOneLoadsKnowingItsLin
   EXPECT_EQ(lastError(), u"File was not found: /nonexistent/dir/materials.mtlx");
 
   std::string path = ::testing::TempDir() + "xml_dom_test.mtlx";
-  for (const char* broken : {"<Materials><Material Name=\"Steel\"/></Materials", "<Materials/>\nnotes"}) {
+  for (const char* broken : {"<Materials><Material Name=\"Steel\"/></Materials", "<Materials/>\nnotes",
+                             "<Materials>\n<Steel name_i18n=\"&steel;\"/></Materials>"}) {
     std::ofstream(path) << broken;
     EXPECT_FALSE(document_->load(ZelString(path.c_str())));
     EXPECT_NE(lastError().find(u": " + text(ZelString(path.c_str()))), std::u16string::npos);

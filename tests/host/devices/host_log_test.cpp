@@ -9,6 +9,7 @@
 #include "framework/object/iptr.h"
 #include "framework/object/query_chain.h"
 #include "host/api/host_log.h"
+#include "host/devices/host_log_format.h"
 #include "support/file_size_limit.h"
 #include "support/module_fixture.h"
 #include "support/scratch_directory.h"
@@ -152,6 +153,13 @@ TEST_F(HostLogDamage, ALineWithoutTabCutShortOrWithAnUnknownEscapeBadUtf8OrAZero
     EXPECT_EQ(replayAll(handler.get(), {"PluginData"}), good);
     EXPECT_EQ(handler->noted, std::vector<std::string>(good, "PluginData|one"));
     EXPECT_EQ(host_.devices().replayer().damage(), "line " + std::to_string(good + 1) + " is damaged");
+  }
+  // A line far longer than any record is damage at its number, whether or not a line feed ends it.
+  for (const char* end : {"", "\n"}) {
+    writeFile("PluginData\tone\nPluginData\t" + std::string(HostLogReader::kLongestLine, 'x') + end);
+    IPtr<NotingHandler> handler(new NotingHandler);
+    EXPECT_EQ(replayAll(handler.get(), {"PluginData"}), 1);
+    EXPECT_EQ(host_.devices().replayer().damage(), "line 2 is longer than 16 MiB");
   }
 }
 

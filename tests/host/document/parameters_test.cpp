@@ -86,6 +86,9 @@ TEST_F(ParameterTable, RefusesWhatItCouldNotHoldAndKeepsWhatItHad) {
   EXPECT_EQ(outer->count(), 1);
   EXPECT_EQ(outer->getParameter(u"<ChildFeatures>"_name), inner.get());
   EXPECT_EQ(inner->count(), 0);
+  IPtr<IZelParameterTable> innermost = made<IZelParameterTable>();
+  ASSERT_TRUE(inner->setParameter(u"<ChildFeatures>"_name, innermost.get()));
+  EXPECT_FALSE(innermost->setParameter(u"<Grandparent>"_name, outer.get())) << "a cycle two levels deep";
 }
 
 using ValueObjects = ModuleTest;

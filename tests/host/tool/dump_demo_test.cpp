@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -10,6 +12,15 @@
 #include "support/scratch_directory.h"
 
 namespace {
+
+// Sanitizers reserve terabytes of address space: a limit on it leaves them none.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr bool kSanitized = true;
+#elif defined(__has_feature)
+constexpr bool kSanitized = __has_feature(address_sanitizer) || __has_feature(thread_sanitizer);
+#else
+constexpr bool kSanitized = false;
+#endif
 
 const std::string kProject = std::filesystem::path(PALPERA_TEST_SOURCE_DIR).parent_path().string();
 
@@ -65,11 +76,30 @@ std::string replayOf(int acquisitions) {
 }
 
 // The host's data (the materials the module reads at its start) is the project's examples.
-std::string runScriptIn(const ScratchDirectory& scratch, const std::string& script, int& status) {
+std::string runScriptIn(const ScratchDirectory& scratch, const std::string& script, int& status,
+                        const std::string& before = "") {
   std::ofstream(scratch.system("session.script"))
       << "set DefaultFileNameDirectory/common " << kProject << "/examples\n"
       << (script.find("start\n") == std::string::npos ? "start\n" : "") << script;
-  return runTool("--script session.script", status, scratch.system());
+  return runTool("--script session.script", status, scratch.system(), before);
+}
+
+// A model too large for the arithmetic: the emulator's picks on it give no finite point. None reaches the
+// receiver, and the user is told once, not once per move.
+TEST(DumpDemo, AnEmulatedPickWithNoFinitePointDeliversNothingAndSaysSoOnce) {
+  ScratchDirectory scratch;
+  std::string script = recordingAt({"1 2"});
+  script.replace(script.find("-5 -5 -1 5 5 0"), 14, "-1e308 -1e308 -1e308 1e308 1e308 1e308");
+  script.insert(script.find("mouse move"), "mouse move 1 3 10 0 0 -1\n");
+  int status = -1;
+  std::string output = runScriptIn(scratch, script, status);
+  EXPECT_EQ(WEXITSTATUS(status), 0) << output;
+  EXPECT_EQ(
+      output,
+      "setProbeRadius(0.003)\n"
+      "error: The emulator delivers nothing where the reference model gives a point or normal that is not "
+      "a finite number: the model is too large.\n"
+      "onStop()\n");
 }
 
 TEST(DumpDemo, EachRecordedAcquisitionReplaysItsOwnEventsOnceInOrderAndAnExtraOneGivesError) {
@@ -90,7 +120,9 @@ TEST(DumpDemo, EachRecordedAcquisitionReplaysItsOwnEventsOnceInOrderAndAnExtraOn
   EXPECT_EQ(replayed,
             first + second +
                 "onCustomEvent(Error)\n"
-                "error: Cannot replay the acquisition: no device data was recorded for this acquisition.\n"
+                "error: Cannot replay the acquisition: the replay of the host log 'session.log' ended before "
+                "its device "
+                "data.\n"
                 "palpera-host: the replay of the host log 'session.log' failed: 1 error was shown\n");
 }
 
@@ -105,8 +137,102 @@ TEST(DumpDemo, AReplayThatFailsSaysWhyOnStandardErrorAndEndsWithStatusOne) {
             "onCustomEvent(Error)\n"
             "error: Cannot replay the device-event file '.\\missing.xml': no such file.\n"
             "onCustomEvent(Error)\n"
-            "error: Cannot replay the acquisition: no device data was recorded for this acquisition.\n"
+            "error: Cannot replay the acquisition: the replay of the host log 'session.log' ended before its "
+            "device "
+            "data.\n"
             "palpera-host: the replay of the host log 'session.log' failed: line 2 is damaged\n");
+
+  // A line far longer than any record is damage at its number, found without reading the line whole.
+  scratch.write("session.log", "PluginData\t" + std::string(17 << 20, 'x'));
+  output = runScriptIn(scratch, replayOf(1), status);
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  EXPECT_EQ(output,
+            "onCustomEvent(Error)\n"
+            "error: Cannot replay the acquisition: the replay of the host log 'session.log' ended before its "
+            "device "
+            "data.\n"
+            "palpera-host: the replay of the host log 'session.log' failed: line 1 is longer than 16 MiB\n");
+
+  // A data record that names no file is that acquisition's, and said so: not "no data was recorded".
+  scratch.write("session.log", "PluginData\t\nPluginWait\t\n");
+  output = runScriptIn(scratch, replayOf(1), status);
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  EXPECT_EQ(
+      output,
+      "onCustomEvent(Error)\n"
+      "error: Cannot replay the acquisition: the host log 'session.log' has a data record that names no "
+      "device-event file.\n"
+      "palpera-host: the replay of the host log 'session.log' failed: 1 error was shown\n");
+}
+
+// Under a limit of the host's address space: a replay that needs more memory than is left fails alone,
+// saying so, and the host goes on to the script's next line; with nine times the log's size left, the replay
+// plays, which it cannot once its peak grows past that.
+TEST(DumpDemo, AReplayNeedingMoreMemoryThanIsLeftFailsAloneAndOneWithNineTimesItsSizePlays) {
+  if (kSanitized) GTEST_SKIP() << "a sanitizer reserves more address space than any such limit";
+  ScratchDirectory scratch;
+  constexpr size_t kLogBytes = size_t{16} << 20;
+  const std::string pad =
+      "<Pad time=\"0\"><Point><X>1.000000</X><Y>2.000000</Y><Z>0.003000</Z></Point></Pad>";
+  std::string events = "<SetRadius time=\"0\">0.003</SetRadius>";
+  while (events.size() < kLogBytes) events += pad;
+  scratch.write("big.xml", events + "<OnStop time=\"0\"/>");
+  scratch.write("session.log", "PluginData\tbig.xml\nPluginWait\t\n");
+  const std::string script = replayOf(1) + "print settings Palpera/Logging\n";
+  int status = -1;
+  auto runWithin = [&](uint64_t mebibytes) {
+    // One heap for every thread: each thread's own would reserve address space of its own, some runs more.
+    return runScriptIn(scratch, script, status,
+                       "export MALLOC_ARENA_MAX=1 && ulimit -v " + std::to_string(mebibytes << 10) + " && ");
+  };
+
+  constexpr uint64_t kTightLimit = 100;
+  const std::string refused = runWithin(kTightLimit);
+  EXPECT_EQ(WEXITSTATUS(status), 1) << refused;
+  std::smatch figures;
+  ASSERT_TRUE(
+      std::regex_search(refused, figures,
+                        std::regex("'.\\\\big.xml': it needs about (\\d+) MiB of memory to replay, and "
+                                   "(\\d+) MiB are free.\nPalpera/Logging\t0\n")))
+      << refused;
+  EXPECT_EQ(std::stoull(figures[1]), 8 * (kLogBytes >> 20));
+  const uint64_t used = kTightLimit - std::stoull(figures[2]);
+
+  const std::string played = runWithin(used + 9 * (kLogBytes >> 20));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << played;
+  EXPECT_EQ(played, "setProbeRadius(0.003)\nonStop()\nPalpera/Logging\t0\n");
+
+  // A host log line that memory cannot hold is that line's failure, said as such, not the log's end.
+  scratch.write("session.log", "PluginData\t" + std::string(15 << 20, 'x') + "\n");
+  const std::string unread = runWithin(used + 20);
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  EXPECT_TRUE(
+      unread.ends_with("Palpera/Logging\t0\npalpera-host: the replay of the host log 'session.log' failed: "
+                       "line 1 cannot be read: memory ran out\n"))
+      << unread;
+}
+
+// A materials file too large for the memory left is said so, and the host goes on with Steel.
+TEST(DumpDemo, AMaterialsFileTooLargeForTheMemoryLeftIsSaidSoAndTheHostGoesOn) {
+  if (kSanitized) GTEST_SKIP() << "a sanitizer reserves more address space than any such limit";
+  ScratchDirectory scratch;
+  std::filesystem::create_directory(scratch.system("materials"));
+  std::string materials = "<Materials>";
+  for (int i = 0; materials.size() < (size_t{32} << 20); ++i)
+    materials +=
+        "<Material name_i18n=\"A" + std::to_string(i) + "\"><T><V Type=\"Float\">1.5</V></T></Material>\n";
+  scratch.write("materials/materials.mtlx", materials + "</Materials>");
+  std::ofstream(scratch.system("session.script"))
+      << "set DefaultFileNameDirectory/common " << scratch.system()
+      << "\nstart\nprint settings Palpera/Logging\n";
+  int status = -1;
+  const std::string output =
+      runTool("--script session.script", status, scratch.system(),
+              "export MALLOC_ARENA_MAX=1 && ulimit -v " + std::to_string(100 << 10) + " && ");
+  EXPECT_EQ(WEXITSTATUS(status), 0) << output;
+  std::string shown = scratch.system("materials/materials.mtlx");  // as the module names a path
+  std::replace(shown.begin(), shown.end(), '/', '\\');
+  EXPECT_EQ(output, "dialog: There is not enough memory to read " + shown + "\nPalpera/Logging\t0\n");
 }
 
 }  // namespace

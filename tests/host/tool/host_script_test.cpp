@@ -78,6 +78,8 @@ TEST_F(HostScript, ALineThatCannotBeReadOrFailsStopsTheScriptWithItsReason) {
   const Cases failing = {
       {"set Palpera/Logging one", "'one' is no whole number"},
       {"set Palpera/Logging 2", "2 lies outside [0, 1] of 'Palpera/Logging'"},
+      {"set Palpera/ActivePlugin Arm\xff\xc3", "'Arm\uFFFD\uFFFD' is not valid UTF-8"},
+      {"set Palpera/ActivePlugin \"\xED\xA0\x80\"", "'\uFFFD\uFFFD\uFFFD' is not valid UTF-8"},
       {"set Palpera/MoveEventRateLimitValue 1e999", "'1e999' is no number"},
       {"set Palpera/MoveEventRateLimitValue 30x", "'30x' is no number"},
       {"set Palpera/NoSuchKey 1", "unknown key 'Palpera/NoSuchKey'"},
@@ -216,6 +218,53 @@ TEST_F(HostScript, TheHostLogIsRecordedUntilStoppedAndCanThenBeReplayed) {
   EXPECT_EQ(result.exitStatus, 1);
   EXPECT_EQ(result.output, failure(4, "no host log is being recorded"));
   EXPECT_TRUE(std::filesystem::exists(log));
+}
+
+// No script loses a log the user has: a recording writes over an existing file only when the line says
+// replace, never over the log being replayed, and a second one waits for stop-recording. Input that is no
+// script (a directory, an endless stream) is refused before anything runs.
+TEST_F(HostScript, ARecordingOrAScriptFromInputLeavesEveryLogAsItWasUnlessToldToReplaceIt) {
+  const std::string kept = "PluginWait\t\n", run = scratch_.system("run.log"),
+                    old = scratch_.system("old.log");
+  struct Case {
+    std::string script;  // run from the script file, or standard input from input
+    std::string input;
+    int status;
+    std::string output;
+    std::string oldAfter;
+  };
+  const std::vector<Case> cases = {
+      {"replay-log " + run + "\nrecord-log " + run + " replace\n", "", 1,
+       failure(2, "the host log '" + run + "' is being replayed"), kept},
+      {"record-log " + old + "\n", "", 1,
+       failure(1, "the host log '" + old + "' exists: say record-log FILE replace to write over it"), kept},
+      {"record-log " + old + " keep\n", "", 1, failure(1, "'keep' is no word of record-log (only replace)"),
+       kept},
+      {"record-log " + scratch_.system("new.log") + "\nrecord-log " + old + " replace\n", "", 1,
+       failure(2,
+               "the host log '" + scratch_.system("new.log") + "' is being recorded: stop-recording first"),
+       kept},
+      {"record-log " + old + " replace\nstop-recording\n", "", 0, "", ""},
+      {"", scratch_.system(), 1,
+       "palpera-host: cannot read the script '<stdin>': standard input is a directory\n", kept},
+      {"", "/dev/zero", 1, "palpera-host: cannot read the script '<stdin>': it is longer than 16 MiB\n",
+       kept},
+      {"\xEF\xBB\xBFrecord-log " + old + "\n", "script", 1,
+       "<stdin>:1: the host log '" + old + "' exists: say record-log FILE replace to write over it\n", kept},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.script + c.input);
+    scratch_.write("run.log", kept);
+    scratch_.write("old.log", kept);
+    std::ofstream(path_, std::ios::trunc) << c.script;
+    const std::string input = c.input == "script" ? path_ : c.input;
+    ToolRun result = input.empty() ? tool("--module " PALPERA_TOOL_TEST_MODULE " --script " + path_)
+                                   : tool("--module " PALPERA_TOOL_TEST_MODULE " --script - < " + input);
+    EXPECT_EQ(result.exitStatus, c.status);
+    EXPECT_EQ(result.output, c.output);
+    EXPECT_EQ(scratch_.read("run.log"), kept);
+    EXPECT_EQ(scratch_.read("old.log"), c.oldAfter);
+  }
 }
 
 TEST_F(HostScript, AScriptIsReadFromStandardInputAndAMissingScriptIsSaidSo) {
