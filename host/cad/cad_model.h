@@ -1,12 +1,15 @@
 #pragma once
 
 // Loads a CAD model into the stand-in host's document: an object of type "CAD" whose sub-object "SurfModel"
-// is the given mesh. The module's reference model is the one named "RefObject".
+// is the given mesh, or the surface model (CadSurfaceModel) of a B-rep model. The module's reference model is
+// the one named "RefObject".
 
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "framework/object/iptr.h"
+#include "host/cad/brep_model.h"
 #include "host/cad/host_mesh.h"
 #include "host/document/host_doc_object.h"
 #include "host/document/host_document.h"
@@ -16,4 +19,7 @@ inline constexpr const char* kSurfaceModel = "SurfModel";
 
 // The new object; its name is taken as it is, even when another object has it.
 IPtr<HostDocObject> addCadModel(HostDocument& document, const std::u16string& name, HostMesh* mesh,
+                                std::optional<DocObjectDescription::Transform> transform = std::nullopt);
+IPtr<HostDocObject> addCadModel(HostDocument& document, const std::u16string& name,
+                                std::shared_ptr<const BrepModel> model,
                                 std::optional<DocObjectDescription::Transform> transform = std::nullopt);

@@ -1,0 +1,73 @@
+// STEP files in and out, and the box primitive, through the kernel.
+
+#include <filesystem>
+#include <mutex>
+
+#include <APIHeaderSection_MakeHeader.hxx>
+#include <BRepPrimAPI_MakeBox.hxx>
+#include <IFSelect_ReturnStatus.hxx>
+#include <Interface_Static.hxx>
+#include <Message.hxx>
+#include <Message_Messenger.hxx>
+#include <Message_PrinterOStream.hxx>
+#include <STEPControl_Reader.hxx>
+#include <STEPControl_Writer.hxx>
+#include <Standard_Failure.hxx>
+#include <TCollection_HAsciiString.hxx>
+
+#include "host/cad/kernel/brep_kernel.h"
+
+void silenceKernelMessages() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    const Handle(Message_Messenger)& messenger = Message::DefaultMessenger();
+    messenger->RemovePrinters(STANDARD_TYPE(Message_PrinterOStream));
+  });
+}
+
+std::shared_ptr<const BrepModel> readStepModel(const std::string& path) {
+  silenceKernelMessages();
+  const std::string what = "'" + path + "'";
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(path, error);
+  if (!std::filesystem::exists(status)) throw CadFileError(what, "no such file");
+  if (!std::filesystem::is_regular_file(status)) throw CadFileError(what, "not a regular file");
+  if (std::filesystem::file_size(path, error) == 0) throw CadFileError(what, "the file is empty");
+  // The reader's translation tables are shared by every reader in the process.
+  static std::mutex readerLock;
+  std::lock_guard<std::mutex> lock(readerLock);
+  try {
+    STEPControl_Reader reader;
+    if (reader.ReadFile(path.c_str()) != IFSelect_RetDone)
+      throw CadFileError(what, "not a readable STEP file");
+    if (reader.TransferRoots() == 0) throw CadFileError(what, "holds no solid or face");
+    return modelOfShape(reader.OneShape(), what);
+  } catch (const Standard_Failure& failure) {
+    throw CadFileError(what, std::string("not a readable STEP file (") + failure.GetMessageString() + ")");
+  }
+}
+
+std::shared_ptr<const BrepModel> boxModel(const BrepModel::Point& minimum, const BrepModel::Point& maximum) {
+  for (size_t axis = 0; axis < 3; ++axis) {
+    if (!(minimum[axis] < maximum[axis]))
+      throw std::invalid_argument("the first corner must lie below the second");
+  }
+  silenceKernelMessages();
+  const TopoDS_Shape box = BRepPrimAPI_MakeBox(gp_Pnt(minimum[0], minimum[1], minimum[2]),
+                                               gp_Pnt(maximum[0], maximum[1], maximum[2]))
+                               .Shape();
+  return modelOfShape(box, "box");
+}
+
+void writeStepFile(const TopoDS_Shape& shape, const std::string& path, const std::string& name) {
+  silenceKernelMessages();
+  const std::string what = "'" + path + "'";
+  Interface_Static::SetCVal("write.step.product.name", name.c_str());
+  STEPControl_Writer writer;
+  if (writer.Transfer(shape, STEPControl_AsIs) != IFSelect_RetDone)
+    throw CadFileError(what, "cannot translate the shape");
+  APIHeaderSection_MakeHeader header(writer.Model());
+  header.SetName(new TCollection_HAsciiString(name.c_str()));
+  header.SetTimeStamp(new TCollection_HAsciiString("2026-01-01T00:00:00"));
+  if (writer.Write(path.c_str()) != IFSelect_RetDone) throw CadFileError(what, "cannot write the file");
+}
