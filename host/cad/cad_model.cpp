@@ -17,3 +17,8 @@ IPtr<HostDocObject> addCadModel(HostDocument& document, const std::u16string& na
   IPtr<CadSurfaceModel> surface(new CadSurfaceModel(std::move(model)));
   return addCadModel(document, name, surface.get(), std::move(transform));
 }
+
+IPtr<HostDocObject> loadCadModel(HostDocument& document, const std::u16string& name,
+                                 const std::string& path) {
+  return addCadModel(document, name, readStepModel(path));
+}

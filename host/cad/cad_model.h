@@ -23,3 +23,6 @@ IPtr<HostDocObject> addCadModel(HostDocument& document, const std::u16string& na
 IPtr<HostDocObject> addCadModel(HostDocument& document, const std::u16string& name,
                                 std::shared_ptr<const BrepModel> model,
                                 std::optional<DocObjectDescription::Transform> transform = std::nullopt);
+// Reads the STEP file and adds its model; throws CadFileError, leaving the document as it was, when the file
+// gives no model.
+IPtr<HostDocObject> loadCadModel(HostDocument& document, const std::u16string& name, const std::string& path);

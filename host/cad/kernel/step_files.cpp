@@ -1,6 +1,10 @@
 // STEP files in and out, and the box primitive, through the kernel.
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <mutex>
 
 #include <APIHeaderSection_MakeHeader.hxx>
@@ -25,6 +29,29 @@ void silenceKernelMessages() {
   });
 }
 
+namespace {
+
+constexpr char kStepStart[] = "ISO-10303-21;";
+constexpr char kStepEnd[] = "END-ISO-10303-21;";
+
+// A STEP exchange file opens and closes with its keywords; a file cut short lacks the closing one, and the
+// reader would otherwise take whatever entities came before the cut as the whole model.
+bool framedAsStep(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::string head(sizeof kStepStart - 1, '\0');
+  if (!in.read(head.data(), static_cast<std::streamsize>(head.size())) || head != kStepStart) return false;
+  constexpr std::streamoff kTail = 256;
+  in.seekg(0, std::ios::end);
+  const std::streamoff size = in.tellg();
+  in.seekg(std::max<std::streamoff>(0, size - kTail));
+  std::string tail(std::istreambuf_iterator<char>(in), {});
+  while (!tail.empty() && std::isspace(static_cast<unsigned char>(tail.back()))) tail.pop_back();
+  return tail.size() >= sizeof kStepEnd - 1 &&
+         tail.compare(tail.size() - (sizeof kStepEnd - 1), std::string::npos, kStepEnd) == 0;
+}
+
+}  // namespace
+
 std::shared_ptr<const BrepModel> readStepModel(const std::string& path) {
   silenceKernelMessages();
   const std::string what = "'" + path + "'";
@@ -33,6 +60,7 @@ std::shared_ptr<const BrepModel> readStepModel(const std::string& path) {
   if (!std::filesystem::exists(status)) throw CadFileError(what, "no such file");
   if (!std::filesystem::is_regular_file(status)) throw CadFileError(what, "not a regular file");
   if (std::filesystem::file_size(path, error) == 0) throw CadFileError(what, "the file is empty");
+  if (!framedAsStep(path)) throw CadFileError(what, "not a STEP file, or cut short");
   // The reader's translation tables are shared by every reader in the process.
   static std::mutex readerLock;
   std::lock_guard<std::mutex> lock(readerLock);
