@@ -75,6 +75,26 @@ class IZelCadModel : public virtual IZelUnknown {
   virtual bool evaluate(const ZelMeshLocation& location, double point[3], double normal[3]) = 0;
 };
 
+// What a feature recreated from a CAD model by the host's face or edge fitter was made of, read from the
+// record the fitter left on it ("<Construction>"): its entities, which are the one surface a face's feature
+// stands for, or the plane and the edges of the loop (or the lone edge) an edge's feature outlines; and the
+// faces and edges among them (bits numbered as the ids).
+class IZelCadRecreationRecord : public virtual IZelUnknown {
+ public:
+  static constexpr const char* interfaceName = "IZelCadRecreationRecord";
+
+  virtual int32_t entityCount() = 0;
+  virtual const BitVector& faces() = 0;
+  virtual const BitVector& edges() = 0;
+};
+
+// The number by which fitters find a document object's CAD model (the fitters' "<CAD Model>").
+class IZelObjectModelId : public virtual IZelUnknown {
+ public:
+  static constexpr const char* interfaceName = "IZelObjectModelId";
+  virtual int32_t modelId() = 0;
+};
+
 // Finds the closest points of a model to query points. Each lookup hands out a fresh tolerancer, set up for
 // one model at a time.
 class ISparseTolerancer : public virtual IZelUnknown {

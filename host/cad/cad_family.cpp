@@ -3,6 +3,7 @@
 #include "host/api/host_class_ids.h"
 #include "host/api/module_class_ids.h"
 #include "host/api/registry_paths.h"
+#include "host/cad/cad_fitters.h"
 #include "host/cad/host_tolerancer.h"
 
 std::vector<ServiceFamily::HostClass> CadFamily::hostClasses() const {
@@ -10,6 +11,8 @@ std::vector<ServiceFamily::HostClass> CadFamily::hostClasses() const {
       hostClassOf<HostSparseTolerancer>(kHostSparseTolerancerClassId, {ISparseTolerancer::interfaceName}),
       hostClassOf<HostDistanceEvaluator>(kHostDistanceEvaluatorClassId,
                                          {IToleranceDistanceEvaluator::interfaceName}),
+      hostClassOf<HostCadFaceFitter>(kHostCadFaceFitterClassId, {}),
+      hostClassOf<HostCadEdgeFitter>(kHostCadEdgeFitterClassId, {}),
   };
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
-// The host's CAD services: a fresh sparse tolerancer and distance evaluator for each caller, and the registry
+// The host's CAD services: a fresh sparse tolerancer and distance evaluator for each caller, the fitters that
+// recreate a model's nominal features (by class id), and the registry
 // entry through which the root answers "IZelClosestPointOnCad" with the module's closest-point object.
 // The CAD models themselves are document objects (cad_model.h).
 

@@ -17,17 +17,21 @@
 #include "host/cad/brep_model.h"
 
 struct BrepModel::Kernel {
+  // An axis-aligned box as plain numbers: minimum x, y, z, then maximum x, y, z.
+  using Box = std::array<double, 6>;
+
   struct Face {
     TopoDS_Face face;
     BRepAdaptor_Surface surface;
     std::unique_ptr<BRepTopAdaptor_FClass2d> classifier;
-    Bnd_Box box;
+    Box box{};
     bool reversed = false;
     std::vector<uint32_t> edges;
+    std::vector<std::vector<uint32_t>> loops;
   };
   struct Edge {
     BRepAdaptor_Curve curve;
-    Bnd_Box box;
+    Box box{};
     bool degenerated = false;
   };
 

@@ -5,8 +5,11 @@
 
 #include "host/cad/brep_model.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <tuple>
+#include <utility>
 
 #include <BRep_Tool.hxx>
 #include <Extrema_ExtPC.hxx>
@@ -35,14 +38,11 @@ Point pointOf(const gp_Pnt& p) {
 }
 
 // The squared distance from p to the box; 0 inside it.
-double boxDistance2(const Bnd_Box& box, const gp_Pnt& p) {
-  if (box.IsVoid()) return std::numeric_limits<double>::infinity();
-  double lo[3], hi[3];
-  box.Get(lo[0], lo[1], lo[2], hi[0], hi[1], hi[2]);
+double boxDistance2(const Kernel::Box& box, const gp_Pnt& p) {
   const double c[3] = {p.X(), p.Y(), p.Z()};
   double sum = 0;
   for (int k = 0; k < 3; ++k) {
-    const double d = c[k] < lo[k] ? lo[k] - c[k] : (c[k] > hi[k] ? c[k] - hi[k] : 0);
+    const double d = c[k] < box[k] ? box[k] - c[k] : (c[k] > box[k + 3] ? c[k] - box[k + 3] : 0);
     sum += d * d;
   }
   return sum;
@@ -72,22 +72,61 @@ Nearest nearestOnEdge(const Kernel::Edge& edge, const gp_Pnt& p) {
   return best;
 }
 
-// The extremum of the face's whole surface nearest to p, with its parameters, when the face holds it (or
-// every extremum when inside is false).
-std::optional<BrepModel::FacePoint> nearestOnSurface(const Kernel::Face& face, const gp_Pnt& p, bool inside) {
+// The extrema of a face's surface nearest to p: of all, and of those the face holds.
+struct SurfaceNearest {
+  std::optional<BrepModel::FacePoint> overall;
+  bool overallInside = false;
+  std::optional<BrepModel::FacePoint> inside;
+};
+
+SurfaceNearest nearestOnSurface(const Kernel::Face& face, const gp_Pnt& p) {
   const BRepAdaptor_Surface& s = face.surface;
   Extrema_ExtPS extrema(p, s, s.FirstUParameter(), s.LastUParameter(), s.FirstVParameter(),
                         s.LastVParameter(), kParameterTolerance, kParameterTolerance);
-  if (!extrema.IsDone()) return std::nullopt;
-  std::optional<BrepModel::FacePoint> best;
-  double bestDistance2 = std::numeric_limits<double>::infinity();
+  SurfaceNearest nearest;
+  if (!extrema.IsDone()) return nearest;
+  double overall2 = std::numeric_limits<double>::infinity(), inside2 = overall2;
   for (int i = 1; i <= extrema.NbExt(); ++i) {
-    if (extrema.SquareDistance(i) >= bestDistance2) continue;
+    const double d2 = extrema.SquareDistance(i);
+    if (d2 >= overall2 && d2 >= inside2) continue;
     double u, v;
     extrema.Point(i).Parameter(u, v);
-    if (inside && face.classifier->Perform(gp_Pnt2d(u, v)) == TopAbs_OUT) continue;
-    bestDistance2 = extrema.SquareDistance(i);
-    best = BrepModel::FacePoint{0, pointOf(extrema.Point(i).Value()), {u, v}};
+    const BrepModel::FacePoint point{0, pointOf(extrema.Point(i).Value()), {u, v}};
+    const bool in = face.classifier->Perform(gp_Pnt2d(u, v)) != TopAbs_OUT;
+    if (d2 < overall2) {
+      overall2 = d2;
+      nearest.overall = point;
+      nearest.overallInside = in;
+    }
+    if (in && d2 < inside2) {
+      inside2 = d2;
+      nearest.inside = point;
+    }
+  }
+  return nearest;
+}
+
+// The nearest of items by an exact measure, trying only those whose box is nearer than the best answer so
+// far, nearest box first: an item cannot be nearer than its box. exact(i) answers the squared distance and
+// the answer of item i, or none.
+template <class Answer, class Item, class BoxOf, class Exact>
+std::optional<Answer> nearestByBoxes(const std::vector<Item>& items, const gp_Pnt& at, BoxOf boxOf,
+                                     Exact exact) {
+  std::vector<std::pair<double, uint32_t>> candidates;
+  candidates.reserve(items.size());
+  for (uint32_t i = 0; i < items.size(); ++i) candidates.emplace_back(boxDistance2(boxOf(items[i]), at), i);
+  std::optional<Answer> best;
+  double bestDistance2 = std::numeric_limits<double>::infinity();
+  // A first answer from the nearest box prunes the rest before they are sorted.
+  const auto nearestBox = std::min_element(candidates.begin(), candidates.end());
+  if (nearestBox == candidates.end()) return best;
+  if (auto found = exact(nearestBox->second)) std::tie(bestDistance2, best) = *found;
+  const uint32_t first = nearestBox->second;
+  std::erase_if(candidates, [&](const auto& c) { return c.second == first || c.first >= bestDistance2; });
+  std::sort(candidates.begin(), candidates.end());
+  for (const auto& [bound, i] : candidates) {
+    if (bound >= bestDistance2) break;
+    if (auto found = exact(i); found && found->first < bestDistance2) std::tie(bestDistance2, best) = *found;
   }
   return best;
 }
@@ -125,6 +164,16 @@ const std::vector<uint32_t>& BrepModel::sameSurfaceFaces(uint32_t face) const {
   return face >= 1 && face <= faceCount() ? kernel_->groups[face - 1] : none;
 }
 
+const std::vector<uint32_t>& BrepModel::faceEdges(uint32_t face) const {
+  static const std::vector<uint32_t> none;
+  return face >= 1 && face <= faceCount() ? kernel_->faces[face - 1].edges : none;
+}
+
+const std::vector<std::vector<uint32_t>>& BrepModel::loops(uint32_t face) const {
+  static const std::vector<std::vector<uint32_t>> none;
+  return face >= 1 && face <= faceCount() ? kernel_->faces[face - 1].loops : none;
+}
+
 std::vector<BrepModel::Point> BrepModel::polyline(uint32_t edge, int32_t samples) const {
   std::vector<Point> points;
   if (edge < 1 || edge > edgeCount() || samples < 1 || kernel_->edges[edge - 1].degenerated) return points;
@@ -147,24 +196,28 @@ std::optional<BrepModel::FacePoint> BrepModel::closestOnFace(uint32_t face, cons
   if (face < 1 || face > faceCount()) return std::nullopt;
   const Kernel::Face& data = kernel_->faces[face - 1];
   const gp_Pnt at = pntOf(p);
-  std::optional<FacePoint> best = nearestOnSurface(data, at, true);
-  double bestDistance2 =
-      best ? at.SquareDistance(pntOf(best->point)) : std::numeric_limits<double>::infinity();
-  // The face's nearest point may lie on its boundary rather than at an extremum of its surface.
-  std::optional<gp_Pnt> boundary;
-  for (uint32_t edge : data.edges) {
-    const Kernel::Edge& e = kernel_->edges[edge - 1];
-    if (boxDistance2(e.box, at) >= bestDistance2) continue;
-    const Nearest n = nearestOnEdge(e, at);
-    if (n.distance2 < bestDistance2) {
-      bestDistance2 = n.distance2;
-      boundary = n.point;
+  const SurfaceNearest nearest = nearestOnSurface(data, at);
+  // The surface's nearest point, when on the face, is the face's; otherwise the face's nearest point is an
+  // extremum inside it or lies on its boundary.
+  std::optional<FacePoint> best = nearest.overallInside ? nearest.overall : nearest.inside;
+  if (!nearest.overallInside) {
+    double bestDistance2 =
+        best ? at.SquareDistance(pntOf(best->point)) : std::numeric_limits<double>::infinity();
+    std::optional<gp_Pnt> boundary;
+    for (uint32_t edge : data.edges) {
+      const Kernel::Edge& e = kernel_->edges[edge - 1];
+      if (boxDistance2(e.box, at) >= bestDistance2) continue;
+      const Nearest n = nearestOnEdge(e, at);
+      if (n.distance2 < bestDistance2) {
+        bestDistance2 = n.distance2;
+        boundary = n.point;
+      }
     }
-  }
-  if (boundary) {
-    std::optional<FacePoint> onSurface = nearestOnSurface(data, *boundary, false);
-    if (!onSurface) return std::nullopt;
-    best = FacePoint{0, pointOf(*boundary), onSurface->parameter};
+    if (boundary) {
+      std::optional<FacePoint> onSurface = nearestOnSurface(data, *boundary).overall;
+      if (!onSurface) return std::nullopt;
+      best = FacePoint{0, pointOf(*boundary), onSurface->parameter};
+    }
   }
   if (best) best->face = face;
   return best;
@@ -172,49 +225,29 @@ std::optional<BrepModel::FacePoint> BrepModel::closestOnFace(uint32_t face, cons
 
 std::optional<BrepModel::FacePoint> BrepModel::closestOnFaces(const Point& p) const {
   const gp_Pnt at = pntOf(p);
-  std::vector<double> bounds(faceCount());
-  uint32_t first = 0;
-  for (uint32_t i = 0; i < faceCount(); ++i) {
-    bounds[i] = boxDistance2(kernel_->faces[i].box, at);
-    if (bounds[i] < bounds[first]) first = i;
-  }
-  std::optional<FacePoint> best;
-  double bestDistance2 = std::numeric_limits<double>::infinity();
-  auto consider = [&](uint32_t i) {
-    std::optional<FacePoint> candidate = closestOnFace(i + 1, p);
-    if (!candidate) return;
-    const double d2 = at.SquareDistance(pntOf(candidate->point));
-    if (d2 < bestDistance2) {
-      bestDistance2 = d2;
-      best = candidate;
-    }
-  };
-  if (faceCount() > 0) consider(first);
-  for (uint32_t i = 0; i < faceCount(); ++i) {
-    if (i != first && bounds[i] < bestDistance2) consider(i);
-  }
-  return best;
+  return nearestByBoxes<FacePoint>(
+      kernel_->faces, at, [](const Kernel::Face& face) { return face.box; },
+      [&](uint32_t i) -> std::optional<std::pair<double, FacePoint>> {
+        std::optional<FacePoint> found = closestOnFace(i + 1, p);
+        if (!found) return std::nullopt;
+        return std::pair(at.SquareDistance(pntOf(found->point)), *found);
+      });
 }
 
 std::optional<BrepModel::EdgePoint> BrepModel::closestOnEdges(const Point& p) const {
   const gp_Pnt at = pntOf(p);
-  std::optional<EdgePoint> best;
-  double bestDistance2 = std::numeric_limits<double>::infinity();
-  for (uint32_t i = 0; i < edgeCount(); ++i) {
-    const Kernel::Edge& edge = kernel_->edges[i];
-    if (edge.degenerated || boxDistance2(edge.box, at) >= bestDistance2) continue;
-    const Nearest n = nearestOnEdge(edge, at);
-    if (n.distance2 < bestDistance2) {
-      bestDistance2 = n.distance2;
-      best = EdgePoint{i + 1, pointOf(n.point)};
-    }
-  }
-  return best;
+  return nearestByBoxes<EdgePoint>(
+      kernel_->edges, at, [](const Kernel::Edge& edge) { return edge.box; },
+      [&](uint32_t i) -> std::optional<std::pair<double, EdgePoint>> {
+        const Nearest n = nearestOnEdge(kernel_->edges[i], at);
+        if (!(n.distance2 < std::numeric_limits<double>::infinity())) return std::nullopt;
+        return std::pair(n.distance2, EdgePoint{i + 1, pointOf(n.point)});
+      });
 }
 
 std::optional<std::array<double, 2>> BrepModel::parameterOf(uint32_t face, const Point& p) const {
   if (face < 1 || face > faceCount()) return std::nullopt;
-  std::optional<FacePoint> onSurface = nearestOnSurface(kernel_->faces[face - 1], pntOf(p), false);
+  std::optional<FacePoint> onSurface = nearestOnSurface(kernel_->faces[face - 1], pntOf(p)).overall;
   if (!onSurface) return std::nullopt;
   return onSurface->parameter;
 }

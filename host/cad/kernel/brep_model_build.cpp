@@ -7,11 +7,13 @@
 
 #include <BRepBndLib.hxx>
 #include <BRepMesh_IncrementalMesh.hxx>
+#include <BRepTools_WireExplorer.hxx>
 #include <BRep_Tool.hxx>
 #include <BndLib_Add3dCurve.hxx>
 #include <Poly_Triangulation.hxx>
 #include <Precision.hxx>
 #include <TopExp.hxx>
+#include <TopExp_Explorer.hxx>
 #include <TopTools_IndexedDataMapOfShapeListOfShape.hxx>
 #include <TopoDS.hxx>
 #include <gp_Circ.hxx>
@@ -177,6 +179,13 @@ void groupSameSurfaces(BrepModel::Kernel& k) {
   }
 }
 
+// An empty box lies beyond every point.
+BrepModel::Kernel::Box boxOf(const Bnd_Box& box) {
+  BrepModel::Kernel::Box b{HUGE_VAL, HUGE_VAL, HUGE_VAL, -HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
+  if (!box.IsVoid()) box.Get(b[0], b[1], b[2], b[3], b[4], b[5]);
+  return b;
+}
+
 bool degenerate(const gp_XYZ& a, const gp_XYZ& b, const gp_XYZ& c) {
   const double longest =
       std::max({(b - a).SquareModulus(), (c - b).SquareModulus(), (a - c).SquareModulus()});
@@ -216,7 +225,16 @@ void addFaces(BrepModel::Kernel& k) {
     face.surface.Initialize(face.face, true);
     face.classifier = std::make_unique<BRepTopAdaptor_FClass2d>(face.face, Precision::PConfusion());
     face.reversed = face.face.Orientation() == TopAbs_REVERSED;
-    BRepBndLib::AddOptimal(face.face, face.box, false, false);
+    for (TopExp_Explorer wire(face.face, TopAbs_WIRE); wire.More(); wire.Next()) {
+      std::vector<uint32_t> loop;
+      for (BRepTools_WireExplorer edge(TopoDS::Wire(wire.Current()), face.face); edge.More(); edge.Next()) {
+        loop.push_back(static_cast<uint32_t>(k.edgeMap.FindIndex(edge.Current())));
+      }
+      face.loops.push_back(std::move(loop));
+    }
+    Bnd_Box box;
+    BRepBndLib::AddOptimal(face.face, box, false, false);
+    face.box = boxOf(box);
     k.surfaces.push_back(surfaceOf(face.surface, face.reversed));
     k.faces.push_back(std::move(face));
   }
@@ -244,7 +262,9 @@ void addEdges(BrepModel::Kernel& k) {
     k.edgeFaces.push_back(sides);
     if (!data.degenerated) {
       data.curve.Initialize(edge);
-      BndLib_Add3dCurve::AddOptimal(data.curve, BRep_Tool::Tolerance(edge), data.box);
+      Bnd_Box box;
+      BndLib_Add3dCurve::AddOptimal(data.curve, BRep_Tool::Tolerance(edge), box);
+      data.box = boxOf(box);
       k.curves.push_back(curveOf(data.curve));
     } else {
       k.curves.push_back({});
@@ -265,10 +285,12 @@ std::shared_ptr<const BrepModel> modelOfShape(const TopoDS_Shape& shape, const s
   addEdges(*k);
   groupSameSurfaces(*k);
 
-  Bnd_Box box;
-  for (const BrepModel::Kernel::Face& face : k->faces) box.Add(face.box);
-  double x0, y0, z0, x1, y1, z1;
-  box.Get(x0, y0, z0, x1, y1, z1);
+  double x0 = HUGE_VAL, y0 = HUGE_VAL, z0 = HUGE_VAL, x1 = -HUGE_VAL, y1 = -HUGE_VAL, z1 = -HUGE_VAL;
+  for (const BrepModel::Kernel::Face& face : k->faces) {
+    const BrepModel::Kernel::Box& b = face.box;
+    x0 = std::min(x0, b[0]), y0 = std::min(y0, b[1]), z0 = std::min(z0, b[2]);
+    x1 = std::max(x1, b[3]), y1 = std::max(y1, b[4]), z1 = std::max(z1, b[5]);
+  }
   k->bounds = {Point{x0, y0, z0}, Point{x1, y1, z1}};
   tessellate(*k, gp_XYZ(x1 - x0, y1 - y0, z1 - z0).Modulus());
   return std::make_shared<const BrepModel>(std::move(k));
