@@ -37,6 +37,7 @@ class CadSurfaceModel : public HostMesh,
   uint32_t faceIdOf(uint32_t element) override;
   uint32_t edgeIdOf(uint32_t element) override;
   bool locate(uint32_t element, const double point[3], ZelMeshLocation* location) override;
+  using HostMesh::locate;
   bool evaluate(const ZelMeshLocation& location, double point[3], double normal[3]) override;
   using HostMesh::evaluate;
 

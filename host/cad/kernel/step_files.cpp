@@ -1,7 +1,11 @@
 // STEP files in and out, and the box primitive, through the kernel.
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -9,6 +13,8 @@
 
 #include <APIHeaderSection_MakeHeader.hxx>
 #include <BRepPrimAPI_MakeBox.hxx>
+#include <BRepTools.hxx>
+#include <BRep_Builder.hxx>
 #include <IFSelect_ReturnStatus.hxx>
 #include <Interface_Static.hxx>
 #include <Message.hxx>
@@ -50,6 +56,52 @@ bool framedAsStep(const std::string& path) {
          tail.compare(tail.size() - (sizeof kStepEnd - 1), std::string::npos, kStepEnd) == 0;
 }
 
+// How the translating child process ends, by the reason it gives.
+enum Translation : int { kTranslated = 0, kUnreadable = 10, kNoShape = 11, kUnwritable = 12 };
+
+// The shape of a STEP file, read in the calling process. Ends as the child would with a reason.
+Translation translate(const std::string& path, const std::string& brepPath) {
+  try {
+    STEPControl_Reader reader;
+    if (reader.ReadFile(path.c_str()) != IFSelect_RetDone) return kUnreadable;
+    if (reader.TransferRoots() == 0) return kNoShape;
+    return BRepTools::Write(reader.OneShape(), brepPath.c_str()) ? kTranslated : kUnwritable;
+  } catch (const Standard_Failure&) {
+    return kUnreadable;
+  }
+}
+
+// The kernel's STEP translator trusts the entities it reads: a file whose references are of the wrong kind
+// crashes it. So a child process translates the file into the kernel's own format, which this process then
+// reads; a child that fails or dies is a bad file, not a lost session.
+TopoDS_Shape translateApart(const std::string& path, const std::string& what) {
+  std::string brepPath = (std::filesystem::temp_directory_path() / "palpera-shape-XXXXXX").string();
+  const int descriptor = mkstemp(brepPath.data());
+  if (descriptor < 0) throw CadFileError(what, "no temporary file to translate it in");
+  close(descriptor);
+  const pid_t child = fork();
+  if (child == 0) {
+    // A fault ends the child as the system ends a process, not through handlers inherited from this one.
+    for (int fault : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT}) std::signal(fault, SIG_DFL);
+    _exit(translate(path, brepPath));
+  }
+  int status = 0;
+  const bool waited = child > 0 && waitpid(child, &status, 0) == child;
+  TopoDS_Shape shape;
+  BRep_Builder builder;
+  const bool translated = waited && WIFEXITED(status) && WEXITSTATUS(status) == kTranslated &&
+                          BRepTools::Read(shape, brepPath.c_str(), builder);
+  std::error_code ignored;
+  std::filesystem::remove(brepPath, ignored);
+  if (translated) return shape;
+  if (!waited) throw CadFileError(what, "the CAD kernel could not be started on it");
+  if (WIFEXITED(status) && WEXITSTATUS(status) == kNoShape)
+    throw CadFileError(what, "holds no solid or face");
+  if (WIFEXITED(status) && WEXITSTATUS(status) == kUnreadable)
+    throw CadFileError(what, "not a readable STEP file");
+  throw CadFileError(what, "not a valid STEP model: the CAD kernel failed on it");
+}
+
 }  // namespace
 
 std::shared_ptr<const BrepModel> readStepModel(const std::string& path) {
@@ -61,18 +113,7 @@ std::shared_ptr<const BrepModel> readStepModel(const std::string& path) {
   if (!std::filesystem::is_regular_file(status)) throw CadFileError(what, "not a regular file");
   if (std::filesystem::file_size(path, error) == 0) throw CadFileError(what, "the file is empty");
   if (!framedAsStep(path)) throw CadFileError(what, "not a STEP file, or cut short");
-  // The reader's translation tables are shared by every reader in the process.
-  static std::mutex readerLock;
-  std::lock_guard<std::mutex> lock(readerLock);
-  try {
-    STEPControl_Reader reader;
-    if (reader.ReadFile(path.c_str()) != IFSelect_RetDone)
-      throw CadFileError(what, "not a readable STEP file");
-    if (reader.TransferRoots() == 0) throw CadFileError(what, "holds no solid or face");
-    return modelOfShape(reader.OneShape(), what);
-  } catch (const Standard_Failure& failure) {
-    throw CadFileError(what, std::string("not a readable STEP file (") + failure.GetMessageString() + ")");
-  }
+  return modelOfShape(translateApart(path, what), what);
 }
 
 std::shared_ptr<const BrepModel> boxModel(const BrepModel::Point& minimum, const BrepModel::Point& maximum) {
