@@ -15,10 +15,10 @@
 #include <TopoDS_Shape.hxx>
 
 #include "host/cad/brep_model.h"
+#include "host/cad/kernel/box_tree.h"
 
 struct BrepModel::Kernel {
-  // An axis-aligned box as plain numbers: minimum x, y, z, then maximum x, y, z.
-  using Box = std::array<double, 6>;
+  using Box = BoxTree::Box;
 
   struct Face {
     TopoDS_Face face;
@@ -45,6 +45,9 @@ struct BrepModel::Kernel {
   std::vector<Curve> curves;
   std::vector<std::array<uint32_t, 2>> edgeFaces;
   std::vector<std::vector<uint32_t>> groups;
+  // Over the faces' and the edges' boxes, by index (id - 1).
+  BoxTree faceTree;
+  BoxTree edgeTree;
   Tessellation tessellation;
   std::array<Point, 2> bounds{};
 };

@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <tuple>
 #include <utility>
 
 #include <BRep_Tool.hxx>
@@ -35,17 +34,6 @@ gp_Pnt pntOf(const Point& p) {
 
 Point pointOf(const gp_Pnt& p) {
   return {p.X(), p.Y(), p.Z()};
-}
-
-// The squared distance from p to the box; 0 inside it.
-double boxDistance2(const Kernel::Box& box, const gp_Pnt& p) {
-  const double c[3] = {p.X(), p.Y(), p.Z()};
-  double sum = 0;
-  for (int k = 0; k < 3; ++k) {
-    const double d = c[k] < box[k] ? box[k] - c[k] : (c[k] > box[k + 3] ? c[k] - box[k + 3] : 0);
-    sum += d * d;
-  }
-  return sum;
 }
 
 struct Nearest {
@@ -104,31 +92,6 @@ SurfaceNearest nearestOnSurface(const Kernel::Face& face, const gp_Pnt& p) {
     }
   }
   return nearest;
-}
-
-// The nearest of items by an exact measure, trying only those whose box is nearer than the best answer so
-// far, nearest box first: an item cannot be nearer than its box. exact(i) answers the squared distance and
-// the answer of item i, or none.
-template <class Answer, class Item, class BoxOf, class Exact>
-std::optional<Answer> nearestByBoxes(const std::vector<Item>& items, const gp_Pnt& at, BoxOf boxOf,
-                                     Exact exact) {
-  std::vector<std::pair<double, uint32_t>> candidates;
-  candidates.reserve(items.size());
-  for (uint32_t i = 0; i < items.size(); ++i) candidates.emplace_back(boxDistance2(boxOf(items[i]), at), i);
-  std::optional<Answer> best;
-  double bestDistance2 = std::numeric_limits<double>::infinity();
-  // A first answer from the nearest box prunes the rest before they are sorted.
-  const auto nearestBox = std::min_element(candidates.begin(), candidates.end());
-  if (nearestBox == candidates.end()) return best;
-  if (auto found = exact(nearestBox->second)) std::tie(bestDistance2, best) = *found;
-  const uint32_t first = nearestBox->second;
-  std::erase_if(candidates, [&](const auto& c) { return c.second == first || c.first >= bestDistance2; });
-  std::sort(candidates.begin(), candidates.end());
-  for (const auto& [bound, i] : candidates) {
-    if (bound >= bestDistance2) break;
-    if (auto found = exact(i); found && found->first < bestDistance2) std::tie(bestDistance2, best) = *found;
-  }
-  return best;
 }
 
 }  // namespace
@@ -206,7 +169,7 @@ std::optional<BrepModel::FacePoint> BrepModel::closestOnFace(uint32_t face, cons
     std::optional<gp_Pnt> boundary;
     for (uint32_t edge : data.edges) {
       const Kernel::Edge& e = kernel_->edges[edge - 1];
-      if (boxDistance2(e.box, at) >= bestDistance2) continue;
+      if (BoxTree::distance2(e.box, p) >= bestDistance2) continue;
       const Nearest n = nearestOnEdge(e, at);
       if (n.distance2 < bestDistance2) {
         bestDistance2 = n.distance2;
@@ -225,9 +188,8 @@ std::optional<BrepModel::FacePoint> BrepModel::closestOnFace(uint32_t face, cons
 
 std::optional<BrepModel::FacePoint> BrepModel::closestOnFaces(const Point& p) const {
   const gp_Pnt at = pntOf(p);
-  return nearestByBoxes<FacePoint>(
-      kernel_->faces, at, [](const Kernel::Face& face) { return face.box; },
-      [&](uint32_t i) -> std::optional<std::pair<double, FacePoint>> {
+  return kernel_->faceTree.nearest<FacePoint>(
+      p, [&](uint32_t i) -> std::optional<std::pair<double, FacePoint>> {
         std::optional<FacePoint> found = closestOnFace(i + 1, p);
         if (!found) return std::nullopt;
         return std::pair(at.SquareDistance(pntOf(found->point)), *found);
@@ -236,9 +198,8 @@ std::optional<BrepModel::FacePoint> BrepModel::closestOnFaces(const Point& p) co
 
 std::optional<BrepModel::EdgePoint> BrepModel::closestOnEdges(const Point& p) const {
   const gp_Pnt at = pntOf(p);
-  return nearestByBoxes<EdgePoint>(
-      kernel_->edges, at, [](const Kernel::Edge& edge) { return edge.box; },
-      [&](uint32_t i) -> std::optional<std::pair<double, EdgePoint>> {
+  return kernel_->edgeTree.nearest<EdgePoint>(
+      p, [&](uint32_t i) -> std::optional<std::pair<double, EdgePoint>> {
         const Nearest n = nearestOnEdge(kernel_->edges[i], at);
         if (!(n.distance2 < std::numeric_limits<double>::infinity())) return std::nullopt;
         return std::pair(n.distance2, EdgePoint{i + 1, pointOf(n.point)});

@@ -284,6 +284,11 @@ std::shared_ptr<const BrepModel> modelOfShape(const TopoDS_Shape& shape, const s
   addFaces(*k);
   addEdges(*k);
   groupSameSurfaces(*k);
+  std::vector<BoxTree::Box> faceBoxes, edgeBoxes;
+  for (const BrepModel::Kernel::Face& face : k->faces) faceBoxes.push_back(face.box);
+  for (const BrepModel::Kernel::Edge& edge : k->edges) edgeBoxes.push_back(edge.box);
+  k->faceTree = BoxTree(std::move(faceBoxes));
+  k->edgeTree = BoxTree(std::move(edgeBoxes));
 
   double x0 = HUGE_VAL, y0 = HUGE_VAL, z0 = HUGE_VAL, x1 = -HUGE_VAL, y1 = -HUGE_VAL, z1 = -HUGE_VAL;
   for (const BrepModel::Kernel::Face& face : k->faces) {

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <random>
 #include <set>
 
 #include "host/cad/brep_model.h"
@@ -116,4 +117,30 @@ TEST(ExampleParts, EdgesJoinTheirTwoFacesAlongTheirCurves) {
   }
   EXPECT_GT(kinds[BrepModel::CurveKind::line], 0);
   EXPECT_GT(kinds[BrepModel::CurveKind::circle], 0);
+}
+
+// The search tries faces nearest box first and skips the rest; it must find what trying every face finds.
+TEST(ExampleParts, TheClosestPointOfAPartIsTheNearestOfItsFacesClosestPoints) {
+  std::mt19937_64 rng(5);
+  for (const char* name : {"plate-bolt-circle", "sphere-on-stand", "plate-countersink"}) {
+    SCOPED_TRACE(name);
+    std::shared_ptr<const BrepModel> model = part(name);
+    const auto [low, high] = model->bounds();
+    for (int i = 0; i < 40; ++i) {
+      BrepModel::Point p;
+      for (int k = 0; k < 3; ++k)
+        p[k] = std::uniform_real_distribution<double>(low[k] - 0.01, high[k] + 0.01)(rng);
+      double everyFace = HUGE_VAL;
+      for (uint32_t face = 1; face <= model->faceCount(); ++face) {
+        if (std::optional<BrepModel::FacePoint> on = model->closestOnFace(face, p)) {
+          everyFace =
+              std::min(everyFace, std::hypot(on->point[0] - p[0], on->point[1] - p[1], on->point[2] - p[2]));
+        }
+      }
+      std::optional<BrepModel::FacePoint> found = model->closestOnFaces(p);
+      ASSERT_TRUE(found);
+      EXPECT_NEAR(std::hypot(found->point[0] - p[0], found->point[1] - p[1], found->point[2] - p[2]),
+                  everyFace, 1e-12);
+    }
+  }
 }
