@@ -8,6 +8,7 @@
 #include "commands/features/closest_point_on_cad.h"
 #include "framework/object/iptr.h"
 #include "framework/object/query_part.h"
+#include "framework/registrations/registered_classes.h"
 #include "host/cad/cad_model.h"
 #include "host/cad/cad_surface_model.h"
 #include "host/cad/mesh_shapes.h"
@@ -120,4 +121,23 @@ TEST_F(ClosestPointOnCadTest, BeforeAnyQueryNoEdgeOrFaceIsAnswered) {
   uint32_t id = 0;
   EXPECT_FALSE(closest_->getClosestEdge(id, point));
   EXPECT_FALSE(closest_->getClosestFace(id, point));
+}
+
+TEST_F(ClosestPointOnCadTest, AnotherModelReplacesTheFirstAndNullDetaches) {
+  IPtr<HostDocObject> other =
+      addCadModel(host_.document().doc(), u"Other", boxModel({1, 1, 1}, {1.1, 1.08, 1.01}));
+  auto* otherSurface = queryPart<CadSurfaceModel>(other->subObject("SurfModel"));
+  // Made by class id as well as by name, the object answers the same.
+  IPtr<IZelClosestPointOnCad> made;
+  made.createInstance(classIdOf("ZelClosestPointOnCad"));
+  ASSERT_TRUE(made);
+  Vector3 closest;
+  for (IZelClosestPointOnCad* object : {closest_.get(), made.get()}) {
+    ASSERT_TRUE(object->setCadModel(surface_));
+    ASSERT_TRUE(object->setCadModel(otherSurface));
+    ASSERT_TRUE(object->computeClosestPoint({1.03, 1.02, 1.02}, closest));
+    expectNear(closest, {1.03, 1.02, 1.01}, kSingle);
+    EXPECT_FALSE(object->setCadModel(nullptr));
+    EXPECT_FALSE(object->computeClosestPoint({1.03, 1.02, 1.02}, closest));
+  }
 }
