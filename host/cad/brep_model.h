@@ -4,7 +4,8 @@
 // from 1, the exact surface under each face and curve under each edge, and a tessellation for picking and
 // drawing. The kernel itself stays behind this header, so code that uses a model does not compile against it.
 //
-// A model does not change once made; every query is const and safe on any thread.
+// A model does not change once made; every query is const and safe on any thread (the kernel's evaluators
+// keep caches, so the queries that reach them take turns).
 
 #include <array>
 #include <cstdint>
@@ -104,6 +105,9 @@ class BrepModel {
   const Kernel& kernel() const { return *kernel_; }
 
  private:
+  // closestOnFace, with the kernel's turn already taken.
+  std::optional<FacePoint> nearestOnFace(uint32_t face, const Point& p) const;
+
   std::unique_ptr<Kernel> kernel_;
 };
 

@@ -4,6 +4,7 @@
 // own sources (host/cad/kernel/) include this header, since it pulls in the kernel's headers.
 
 #include <memory>
+#include <mutex>
 #include <vector>
 
 #include <BRepAdaptor_Curve.hxx>
@@ -50,6 +51,8 @@ struct BrepModel::Kernel {
   BoxTree edgeTree;
   Tessellation tessellation;
   std::array<Point, 2> bounds{};
+  // Taken by every query that evaluates the surfaces or curves.
+  mutable std::mutex turn;
 };
 
 // The model of a shape: its faces and edges numbered as the kernel's maps number them, their surfaces, the

@@ -138,6 +138,7 @@ const std::vector<std::vector<uint32_t>>& BrepModel::loops(uint32_t face) const 
 }
 
 std::vector<BrepModel::Point> BrepModel::polyline(uint32_t edge, int32_t samples) const {
+  std::lock_guard lock(kernel_->turn);
   std::vector<Point> points;
   if (edge < 1 || edge > edgeCount() || samples < 1 || kernel_->edges[edge - 1].degenerated) return points;
   const BRepAdaptor_Curve& curve = kernel_->edges[edge - 1].curve;
@@ -156,6 +157,11 @@ std::array<BrepModel::Point, 2> BrepModel::bounds() const {
 }
 
 std::optional<BrepModel::FacePoint> BrepModel::closestOnFace(uint32_t face, const Point& p) const {
+  std::lock_guard lock(kernel_->turn);
+  return nearestOnFace(face, p);
+}
+
+std::optional<BrepModel::FacePoint> BrepModel::nearestOnFace(uint32_t face, const Point& p) const {
   if (face < 1 || face > faceCount()) return std::nullopt;
   const Kernel::Face& data = kernel_->faces[face - 1];
   const gp_Pnt at = pntOf(p);
@@ -187,16 +193,18 @@ std::optional<BrepModel::FacePoint> BrepModel::closestOnFace(uint32_t face, cons
 }
 
 std::optional<BrepModel::FacePoint> BrepModel::closestOnFaces(const Point& p) const {
+  std::lock_guard lock(kernel_->turn);
   const gp_Pnt at = pntOf(p);
   return kernel_->faceTree.nearest<FacePoint>(
       p, [&](uint32_t i) -> std::optional<std::pair<double, FacePoint>> {
-        std::optional<FacePoint> found = closestOnFace(i + 1, p);
+        std::optional<FacePoint> found = nearestOnFace(i + 1, p);
         if (!found) return std::nullopt;
         return std::pair(at.SquareDistance(pntOf(found->point)), *found);
       });
 }
 
 std::optional<BrepModel::EdgePoint> BrepModel::closestOnEdges(const Point& p) const {
+  std::lock_guard lock(kernel_->turn);
   const gp_Pnt at = pntOf(p);
   return kernel_->edgeTree.nearest<EdgePoint>(
       p, [&](uint32_t i) -> std::optional<std::pair<double, EdgePoint>> {
@@ -207,6 +215,7 @@ std::optional<BrepModel::EdgePoint> BrepModel::closestOnEdges(const Point& p) co
 }
 
 std::optional<std::array<double, 2>> BrepModel::parameterOf(uint32_t face, const Point& p) const {
+  std::lock_guard lock(kernel_->turn);
   if (face < 1 || face > faceCount()) return std::nullopt;
   std::optional<FacePoint> onSurface = nearestOnSurface(kernel_->faces[face - 1], pntOf(p)).overall;
   if (!onSurface) return std::nullopt;
@@ -215,6 +224,7 @@ std::optional<std::array<double, 2>> BrepModel::parameterOf(uint32_t face, const
 
 bool BrepModel::evaluate(uint32_t face, const std::array<double, 2>& parameter, Point& point,
                          Point& normal) const {
+  std::lock_guard lock(kernel_->turn);
   if (face < 1 || face > faceCount()) return false;
   if (!std::isfinite(parameter[0]) || !std::isfinite(parameter[1])) return false;
   const Kernel::Face& data = kernel_->faces[face - 1];
