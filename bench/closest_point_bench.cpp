@@ -16,6 +16,7 @@
 #include "commands/features/closest_point_on_cad.h"
 #include "framework/object/iptr.h"
 #include "host/cad/cad_surface_model.h"
+#include "host/cad/closest_on_triangle.h"
 #include "tools/palpera-parts/example_parts.h"
 
 namespace {
@@ -35,28 +36,11 @@ std::vector<Vector3> queriesAround(const BrepModel& model) {
   return queries;
 }
 
-// The squared distance from p to triangle abc (Ericson's closest point on a triangle).
+// The squared distance from p to triangle abc.
 double distance2(const Eigen::Vector3d& p, const Eigen::Vector3d& a, const Eigen::Vector3d& b,
                  const Eigen::Vector3d& c) {
-  const Eigen::Vector3d ab = b - a, ac = c - a, ap = p - a;
-  const double d1 = ab.dot(ap), d2 = ac.dot(ap);
-  if (d1 <= 0 && d2 <= 0) return ap.squaredNorm();
-  const Eigen::Vector3d bp = p - b;
-  const double d3 = ab.dot(bp), d4 = ac.dot(bp);
-  if (d3 >= 0 && d4 <= d3) return bp.squaredNorm();
-  const double vc = d1 * d4 - d3 * d2;
-  if (vc <= 0 && d1 >= 0 && d3 <= 0) return (p - (a + d1 / (d1 - d3) * ab)).squaredNorm();
-  const Eigen::Vector3d cp = p - c;
-  const double d5 = ab.dot(cp), d6 = ac.dot(cp);
-  if (d6 >= 0 && d5 <= d6) return cp.squaredNorm();
-  const double vb = d5 * d2 - d1 * d6;
-  if (vb <= 0 && d2 >= 0 && d6 <= 0) return (p - (a + d2 / (d2 - d6) * ac)).squaredNorm();
-  const double va = d3 * d6 - d5 * d4;
-  if (va <= 0 && (d4 - d3) >= 0 && (d5 - d6) >= 0) {
-    return (p - (b + (d4 - d3) / ((d4 - d3) + (d5 - d6)) * (c - b))).squaredNorm();
-  }
-  const double denominator = 1 / (va + vb + vc);
-  return (p - (a + ab * vb * denominator + ac * vc * denominator)).squaredNorm();
+  const Eigen::Vector2d w = closestWeights(p, a, b, c);
+  return (a + w[0] * (b - a) + w[1] * (c - a) - p).squaredNorm();
 }
 
 double bruteForce(const BrepModel::Tessellation& t, const Vector3& q) {
