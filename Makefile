@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: run test build setup logs host-log coverage
+.PHONY: run test build setup logs parts host-log coverage
 
 setup:
 	@bash scripts/setup.sh
@@ -22,6 +22,11 @@ test: build
 logs: build
 	mkdir -p examples/logs
 	$(BUILD)/palpera-log-examples examples/logs
+
+# Rewrites the example parts under examples/parts as STEP files; a test checks they hold what it writes.
+parts: build
+	mkdir -p examples/parts
+	$(BUILD)/palpera-parts examples/parts
 
 # Records examples/dump.log (and the device-event file beside it) again, with the hard-probe emulator as device.
 host-log: build

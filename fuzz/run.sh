@@ -24,7 +24,7 @@ for source in fuzz/*_fuzz.cpp; do
   [ -d "fuzz/corpus/$what" ] && cp -r "fuzz/corpus/$what/." "$work/"
   largeSeed "$what" "$work"
   echo "fuzz: $name for ${seconds}s"
-  ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1 \
+  ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1 LSAN_OPTIONS=suppressions=$PWD/.ci/lsan.supp \
     "$dir/fuzz/$name" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=0 \
     ${options[$what]:-} "$work" \
     > "$work.log" 2>&1 || { tail -50 "$work.log"; echo "fuzz: $name failed"; exit 1; }

@@ -3,14 +3,16 @@
 // The stand-in host: a real host of our own, with every service the module reaches through its root, in
 // families that each own their objects and say what they offer: the core (root, errors, data store, main
 // loop, optional services), the document, the scene, the user interface, the services of the device
-// layer and the fitters. The host puts their services, classes and registry entries on the root together (the
-// registry names the module's own services the root answers), and takes everything off again when it goes.
+// layer, the fitters and the CAD services. The host puts their services, classes and registry entries on the
+// root together (the registry names the module's own services the root answers), and takes everything off
+// again when it goes.
 //
 // The thread that makes the host is its main thread: the main loop delivers there only.
 
 #include <array>
 
 #include "host/api/zel_component.h"
+#include "host/cad/cad_family.h"
 #include "host/core/core_family.h"
 #include "host/devices/device_services_family.h"
 #include "host/document/document_family.h"
@@ -32,14 +34,15 @@ class StandinHost {
   GuiFamily& gui() { return gui_; }
   DeviceServicesFamily& devices() { return devices_; }
   FittingFamily& fitters() { return fitting_; }
+  CadFamily& cad() { return cad_; }
 
   // Tells every shutdown listener, once, on the calling (main) thread; the host does so before it lets go of
   // the module. Answers how many were told.
   size_t shutdown() { return core_.shutdownService().shutdown(); }
 
   // Every family, in the order they are installed.
-  std::array<const ServiceFamily*, 6> families() const {
-    return {&core_, &document_, &scene_, &gui_, &devices_, &fitting_};
+  std::array<const ServiceFamily*, 7> families() const {
+    return {&core_, &document_, &scene_, &gui_, &devices_, &fitting_, &cad_};
   }
 
   // Lets the root create the component's classes and hands the component the root.
@@ -53,4 +56,5 @@ class StandinHost {
   GuiFamily gui_{core_.dataStore()};
   DeviceServicesFamily devices_;
   FittingFamily fitting_;
+  CadFamily cad_;
 };

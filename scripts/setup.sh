@@ -7,6 +7,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev llvm-14 clang-format
   libgtest-dev libgmock-dev libbenchmark-dev
   libeigen3-dev libpugixml-dev libpng-dev
+  libocct-foundation-dev libocct-modeling-data-dev libocct-modeling-algorithms-dev libocct-data-exchange-dev
   ccache
 )
 

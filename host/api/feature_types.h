@@ -12,6 +12,8 @@
 #include "host/api/zel_feature.h"
 #include "host/api/zel_unknown.h"
 
+class IZelCadRecreationRecord;
+
 // Something the host knows by class id and shows by name.
 class IZelEntity : public virtual IZelUnknown {
  public:
@@ -47,4 +49,7 @@ class IZelFeatureRecreationModifier : public virtual IZelUnknown {
   // Applies the mode to the feature set last and lets go of it. False, changing nothing, without a feature
   // or for a mode other than 0.
   virtual bool apply(int32_t mode) = 0;
+  // The CAD recreation record of a feature, the caller holding its reference; null for a feature not
+  // recreated from a CAD model.
+  virtual IZelCadRecreationRecord* cadRecord(IZelFeature* feature) = 0;
 };

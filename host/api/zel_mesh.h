@@ -8,9 +8,14 @@
 
 #include "host/api/zel_unknown.h"
 
+class IZelCadModel;
+class IZelCadTopology;
+
 // A spot on one element (triangle) of a mesh: the element's index and the barycentric weights u and v of its
-// second and third corners (the first corner weighs 1 - u - v). A location that has not been projected yet
-// carries the largest single-precision float (FLT_MAX) in u and v.
+// second and third corners (the first corner weighs 1 - u - v). On the surface model of a CAD model, u and v
+// are instead the parameters of the exact surface of the face the element lies on, so that a location
+// stands for a point of the true geometry. A location that has not been projected yet carries the largest
+// single-precision float (FLT_MAX) in u and v.
 struct ZelMeshLocation {
   int32_t element = -1;
   double u = 0;
@@ -42,6 +47,12 @@ class IZelMeshExt : public virtual IZelUnknown {
   virtual bool project(ZelMeshHandle mesh, const double point[3], ZelMeshLocation* location) = 0;
   // The point at a projected location and the unit normal of its element (by the right-hand rule over its
   // corners in order). False, with the outputs untouched, for a location not projected or not on the mesh.
+  // A CAD model's surface model projects onto and evaluates its exact surfaces, the normal pointing out of
+  // the material.
   virtual bool evaluate(ZelMeshHandle mesh, const ZelMeshLocation& location, double point[3],
                         double normal[3]) = 0;
+  // Whether the mesh is the surface model of a CAD model, and that model and its topology (null when not).
+  virtual bool isCad() = 0;
+  virtual IZelCadModel* cadModel() = 0;
+  virtual IZelCadTopology* topology() = 0;
 };

@@ -1,12 +1,15 @@
 #pragma once
 
 // Loads a CAD model into the stand-in host's document: an object of type "CAD" whose sub-object "SurfModel"
-// is the given mesh. The module's reference model is the one named "RefObject".
+// is the given mesh, or the surface model (CadSurfaceModel) of a B-rep model. The module's reference model is
+// the one named "RefObject".
 
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "framework/object/iptr.h"
+#include "host/cad/brep_model.h"
 #include "host/cad/host_mesh.h"
 #include "host/document/host_doc_object.h"
 #include "host/document/host_document.h"
@@ -17,3 +20,12 @@ inline constexpr const char* kSurfaceModel = "SurfModel";
 // The new object; its name is taken as it is, even when another object has it.
 IPtr<HostDocObject> addCadModel(HostDocument& document, const std::u16string& name, HostMesh* mesh,
                                 std::optional<DocObjectDescription::Transform> transform = std::nullopt);
+IPtr<HostDocObject> addCadModel(HostDocument& document, const std::u16string& name,
+                                std::shared_ptr<const BrepModel> model,
+                                std::optional<DocObjectDescription::Transform> transform = std::nullopt);
+// Reads the STEP file and adds its model; throws CadFileError, leaving the document as it was, when the file
+// gives no model.
+IPtr<HostDocObject> loadCadModel(HostDocument& document, const std::u16string& name, const std::string& path);
+// The B-rep model of the CAD object whose model id (IZelObjectModelId) is id, while the object's surface
+// model lives; null otherwise. The fitters find the model of their "<CAD Model>" this way.
+std::shared_ptr<const BrepModel> cadModelById(int32_t id);

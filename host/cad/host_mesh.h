@@ -36,6 +36,9 @@ class HostMesh : public IZelMesh, public IZelMeshExt, public HostUnknown {
   bool project(ZelMeshHandle mesh, const double point[3], ZelMeshLocation* location) override;
   bool evaluate(ZelMeshHandle mesh, const ZelMeshLocation& location, double point[3],
                 double normal[3]) override;
+  bool isCad() override { return false; }
+  IZelCadModel* cadModel() override { return nullptr; }
+  IZelCadTopology* topology() override { return nullptr; }
 
   // Host side, in the mesh's own coordinates; a mesh that is not valid is never hit.
   // The nearest hit at or in front of the ray's origin, from either side of an element.
@@ -47,13 +50,15 @@ class HostMesh : public IZelMesh, public IZelMeshExt, public HostUnknown {
   void queryInterface(const char* name, void** out, bool flag) override;
   const char* className() override { return interfaceName; }
 
+ protected:
+  bool isElement(int32_t element) const { return element >= 0 && element < elementCount(); }
+  // Whether the handle is this mesh's and the mesh can answer geometric questions.
+  bool answers(ZelMeshHandle mesh) const { return valid_ && mesh == static_cast<const HostMesh*>(this); }
+
  private:
   using Corners = std::array<Eigen::Vector3d, 3>;
 
   bool checkValid() const;
-  bool isElement(int32_t element) const { return element >= 0 && element < elementCount(); }
-  // Whether the handle is this mesh's and the mesh can answer geometric questions.
-  bool answers(ZelMeshHandle mesh) const { return valid_ && mesh == static_cast<const HostMesh*>(this); }
   Corners corners(int32_t element) const;
 
   const std::vector<Point> vertices_;

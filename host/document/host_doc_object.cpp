@@ -100,5 +100,9 @@ void HostDocObject::attach(const ZelID& attachmentId, IZelUnknown* object) {
 }
 
 void HostDocObject::queryInterface(const char* name, void** out, bool) {
-  QueryChain(name, out).classLeaf(interfaceName, this, this).offer<IZelDocObject>(this).end();
+  QueryChain(name, out)
+      .classLeaf(interfaceName, this, static_cast<IZelDocObject*>(this))
+      .offer<IZelDocObject>(this)
+      .offer<IZelObjectModelId>(this)
+      .end();
 }

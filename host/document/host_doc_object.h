@@ -14,6 +14,7 @@
 
 #include "basic_types/zel_id.h"
 #include "framework/object/iptr.h"
+#include "host/api/zel_cad.h"
 #include "host/api/zel_doc.h"
 #include "host/core/host_unknown.h"
 #include "host/document/host_feature_sub_object_mgr.h"
@@ -48,7 +49,7 @@ struct DocObjectDescription {
   std::vector<std::pair<std::string, IPtr<IZelUnknown>>> subObjects;  // by name, such as a CAD "SurfModel"
 };
 
-class HostDocObject : public IZelDocObject, public HostUnknown {
+class HostDocObject : public IZelDocObject, public IZelObjectModelId, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostDocObject";
 
@@ -65,6 +66,8 @@ class HostDocObject : public IZelDocObject, public HostUnknown {
   bool setTransform(const double matrix[16]) override;
   bool property(const char* name) override;
   bool setProperty(const char* name, bool on) override;
+  // Its number in the document.
+  int32_t modelId() override { return id_; }
 
   // Host side. Holds a reference on object under the id (replacing any before; null detaches).
   void attach(const ZelID& attachmentId, IZelUnknown* object);

@@ -39,6 +39,8 @@ constexpr ScriptAction kActions[] = {
     {"cad-box", "NAME X0 Y0 Z0 X1 Y1 Z1",
      "add the CAD model NAME to the document: the box between the corners (X0,Y0,Z0) and (X1,Y1,Z1)", 7, 7,
      addCadBox},
+    {"cad-load", "NAME FILE",
+     "add the CAD model NAME to the document: the solids or faces of the STEP file FILE", 2, 2, loadCadFile},
     {"feature", "OBJECT point|plane|line|circle|sphere|cylinder|cone NUMBERS",
      "add a feature to the object OBJECT, named by its kind and next number: point X Y Z, plane CX CY CZ NX "
      "NY "

@@ -97,6 +97,25 @@ TEST_F(EmulatorInputThreads, TheViewsInputBecomesTheFacesCalls) {
   }
 }
 
+// A model too large for the arithmetic: its picks give no finite point. None reaches the receiver, and the
+// user is told once, not once per move.
+TEST_F(EmulatorInputThreads, APickWithNoFinitePointDeliversNothingAndSaysSoOnce) {
+  host_.document().doc().remove(reference_.get());
+  box_ = boxMesh({-1e308, -1e308, -1e308}, {1e308, 1e308, 1e308});
+  reference_ = addCadModel(host_.document().doc(), u"RefObject", box_.get());
+  host_.core().errors().clear();
+  IPtr<DeviceEventRecorder> receiver(new DeviceEventRecorder);
+  FaceRun& run = startContinuous(receiver.get());
+  move(1, 2), move(1, 3), press(kStopKey);
+  ASSERT_TRUE(run.stop());
+  EXPECT_EQ(receiver->calls(), (Lines{"radius 0.003", "stop"}));
+  const std::vector<RecordingErrorService::Report> reports = host_.core().errors().reports();
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_EQ(reports[0].message,
+            u"The emulator delivers nothing where the reference model gives a point or normal that is not a "
+            u"finite number: the model is too large.");
+}
+
 using EmulatorInput = EmulatorTest;
 
 // The run loops on the test's (main) thread, so the host events it lets through after each batch are

@@ -84,22 +84,15 @@ std::string runScriptIn(const ScratchDirectory& scratch, const std::string& scri
   return runTool("--script session.script", status, scratch.system(), before);
 }
 
-// A model too large for the arithmetic: the emulator's picks on it give no finite point. None reaches the
-// receiver, and the user is told once, not once per move.
-TEST(DumpDemo, AnEmulatedPickWithNoFinitePointDeliversNothingAndSaysSoOnce) {
+// A box too large for the CAD kernel is refused with its reason, and the script stops there.
+TEST(DumpDemo, ABoxTooLargeForTheKernelIsRefusedWithItsReason) {
   ScratchDirectory scratch;
   std::string script = recordingAt({"1 2"});
   script.replace(script.find("-5 -5 -1 5 5 0"), 14, "-1e308 -1e308 -1e308 1e308 1e308 1e308");
-  script.insert(script.find("mouse move"), "mouse move 1 3 10 0 0 -1\n");
   int status = -1;
   std::string output = runScriptIn(scratch, script, status);
-  EXPECT_EQ(WEXITSTATUS(status), 0) << output;
-  EXPECT_EQ(
-      output,
-      "setProbeRadius(0.003)\n"
-      "error: The emulator delivers nothing where the reference model gives a point or normal that is not "
-      "a finite number: the model is too large.\n"
-      "onStop()\n");
+  EXPECT_EQ(WEXITSTATUS(status), 1) << output;
+  EXPECT_EQ(output, "session.script:3: the CAD kernel cannot model a box between these corners\n");
 }
 
 TEST(DumpDemo, EachRecordedAcquisitionReplaysItsOwnEventsOnceInOrderAndAnExtraOneGivesError) {

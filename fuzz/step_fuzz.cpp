@@ -1,0 +1,36 @@
+// A STEP file is whatever the user hands the host: any bytes loaded as a CAD model must either become one
+// document object or be refused with a CadFileError that leaves the document as it was.
+
+#include <cstddef>
+#include <cstdint>
+#include <fstream>
+
+#include "fuzz/fuzz_host.h"
+#include "host/cad/cad_model.h"
+#include "tests/support/scratch_directory.h"
+
+namespace {
+
+// Holds the one input file; removed with it when the fuzzer ends.
+const ScratchDirectory& scratch() {
+  static ScratchDirectory directory;
+  return directory;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string path = scratch().system("part.step");
+  std::ofstream(path, std::ios::binary | std::ios::trunc)
+      .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+  HostDocument& document = fuzzHost().host.document().doc();
+  const int32_t before = document.objectCount();
+  try {
+    IPtr<HostDocObject> object = loadCadModel(document, u"RefObject", path);
+    if (!object || document.objectCount() != before + 1) __builtin_trap();
+    document.remove(object.get());
+  } catch (const CadFileError&) {
+    if (document.objectCount() != before) __builtin_trap();
+  }
+  return 0;
+}

@@ -1,0 +1,21 @@
+#include "host/cad/cad_family.h"
+
+#include "host/api/host_class_ids.h"
+#include "host/api/module_class_ids.h"
+#include "host/api/registry_paths.h"
+#include "host/cad/cad_fitters.h"
+#include "host/cad/host_tolerancer.h"
+
+std::vector<ServiceFamily::HostClass> CadFamily::hostClasses() const {
+  return {
+      hostClassOf<HostSparseTolerancer>(kHostSparseTolerancerClassId, {ISparseTolerancer::interfaceName}),
+      hostClassOf<HostDistanceEvaluator>(kHostDistanceEvaluatorClassId,
+                                         {IToleranceDistanceEvaluator::interfaceName}),
+      hostClassOf<HostCadFaceFitter>(kHostCadFaceFitterClassId, {}),
+      hostClassOf<HostCadEdgeFitter>(kHostCadEdgeFitterClassId, {}),
+  };
+}
+
+std::vector<ServiceFamily::RegistryEntry> CadFamily::registryEntries() const {
+  return {{std::string(kServicesPath) + "IZelClosestPointOnCad", kClosestPointOnCadClassId}};
+}

@@ -1,0 +1,167 @@
+#include "example_parts.h"
+
+#include <cmath>
+#include <functional>
+#include <map>
+#include <stdexcept>
+
+#include <BRepAlgoAPI_Cut.hxx>
+#include <BRepAlgoAPI_Fuse.hxx>
+#include <BRepBuilderAPI_MakeEdge.hxx>
+#include <BRepBuilderAPI_MakeFace.hxx>
+#include <BRepBuilderAPI_MakeWire.hxx>
+#include <BRepPrimAPI_MakeBox.hxx>
+#include <BRepPrimAPI_MakeCone.hxx>
+#include <BRepPrimAPI_MakeCylinder.hxx>
+#include <BRepPrimAPI_MakePrism.hxx>
+#include <BRepPrimAPI_MakeSphere.hxx>
+#include <BRep_Builder.hxx>
+#include <GC_MakeArcOfCircle.hxx>
+#include <TopoDS_Compound.hxx>
+#include <gp_Ax2.hxx>
+
+#include "host/cad/kernel/brep_kernel.h"
+
+namespace {
+
+// Every plate lies on z = 0 with its top at z = kThickness; through features go from below to above it.
+constexpr double kThickness = 0.01;
+
+TopoDS_Shape plate(double x, double y) {
+  return BRepPrimAPI_MakeBox(gp_Pnt(0, 0, 0), gp_Pnt(x, y, kThickness)).Shape();
+}
+
+TopoDS_Shape cut(const TopoDS_Shape& from, const TopoDS_Shape& tool) {
+  return BRepAlgoAPI_Cut(from, tool).Shape();
+}
+
+TopoDS_Shape fuse(const TopoDS_Shape& a, const TopoDS_Shape& b) {
+  return BRepAlgoAPI_Fuse(a, b).Shape();
+}
+
+// A vertical cylinder through the plate (a little longer than it is thick), whole or as the half on one side
+// of the plane through its axis normal to x (angle π).
+TopoDS_Shape throughCylinder(double x, double y, double radius, double angle = 2 * M_PI,
+                             bool otherHalf = false) {
+  const gp_Dir xDir = otherHalf ? gp_Dir(-1, 0, 0) : gp_Dir(1, 0, 0);
+  const gp_Ax2 axis(gp_Pnt(x, y, -kThickness), gp_Dir(0, 0, 1), xDir);
+  return BRepPrimAPI_MakeCylinder(axis, radius, 3 * kThickness, angle).Shape();
+}
+
+TopoDS_Shape throughBox(double x0, double y0, double x1, double y1) {
+  return BRepPrimAPI_MakeBox(gp_Pnt(x0, y0, -kThickness), gp_Pnt(x1, y1, 2 * kThickness)).Shape();
+}
+
+// The bore is cut with two half cylinders, so that its wall is two faces of one cylinder.
+TopoDS_Shape plateWithBore() {
+  const TopoDS_Shape half = throughCylinder(0.05, 0.04, 0.01, M_PI);
+  const TopoDS_Shape other = throughCylinder(0.05, 0.04, 0.01, M_PI, true);
+  return cut(cut(plate(0.1, 0.08), half), other);
+}
+
+TopoDS_Shape plateWithBoss() {
+  const gp_Ax2 axis(gp_Pnt(0.05, 0.04, kThickness), gp_Dir(0, 0, 1));
+  return fuse(plate(0.1, 0.08), BRepPrimAPI_MakeCylinder(axis, 0.015, 0.015).Shape());
+}
+
+TopoDS_Shape plateWithOvalSlot() {
+  TopoDS_Shape slot = fuse(throughCylinder(0.035, 0.04, 0.006), throughCylinder(0.065, 0.04, 0.006));
+  slot = fuse(slot, throughBox(0.035, 0.034, 0.065, 0.046));
+  return cut(plate(0.1, 0.08), slot);
+}
+
+TopoDS_Shape plateWithRectangularSlot() {
+  return cut(plate(0.1, 0.08), throughBox(0.03, 0.034, 0.07, 0.046));
+}
+
+// A rectangle with rounded corners in the plane z = -thickness, pushed up through the plate.
+TopoDS_Shape plateWithRoundedSlot() {
+  const double x0 = 0.03, x1 = 0.07, y0 = 0.03, y1 = 0.05, r = 0.004, z = -kThickness;
+  const auto p = [z](double x, double y) { return gp_Pnt(x, y, z); };
+  const auto arc = [&](double cx, double cy, double from) {
+    const gp_Pnt a = p(cx + r * std::cos(from), cy + r * std::sin(from));
+    const gp_Pnt m = p(cx + r * std::cos(from + M_PI / 4), cy + r * std::sin(from + M_PI / 4));
+    const gp_Pnt b = p(cx + r * std::cos(from + M_PI / 2), cy + r * std::sin(from + M_PI / 2));
+    return BRepBuilderAPI_MakeEdge(GC_MakeArcOfCircle(a, m, b).Value()).Edge();
+  };
+  BRepBuilderAPI_MakeWire wire;
+  wire.Add(BRepBuilderAPI_MakeEdge(p(x0 + r, y0), p(x1 - r, y0)).Edge());
+  wire.Add(arc(x1 - r, y0 + r, -M_PI / 2));
+  wire.Add(BRepBuilderAPI_MakeEdge(p(x1, y0 + r), p(x1, y1 - r)).Edge());
+  wire.Add(arc(x1 - r, y1 - r, 0));
+  wire.Add(BRepBuilderAPI_MakeEdge(p(x1 - r, y1), p(x0 + r, y1)).Edge());
+  wire.Add(arc(x0 + r, y1 - r, M_PI / 2));
+  wire.Add(BRepBuilderAPI_MakeEdge(p(x0, y1 - r), p(x0, y0 + r)).Edge());
+  wire.Add(arc(x0 + r, y0 + r, M_PI));
+  const TopoDS_Face outline = BRepBuilderAPI_MakeFace(wire.Wire()).Face();
+  return cut(plate(0.1, 0.08), BRepPrimAPI_MakePrism(outline, gp_Vec(0, 0, 3 * kThickness)).Shape());
+}
+
+// A bore of diameter 8 mm whose top 4 mm widen as a 90° cone to 16 mm at the top face.
+TopoDS_Shape plateWithCountersink() {
+  const gp_Ax2 axis(gp_Pnt(0.05, 0.04, kThickness - 0.004), gp_Dir(0, 0, 1));
+  const TopoDS_Shape cone = BRepPrimAPI_MakeCone(axis, 0.004, 0.008 + 0.001, 0.004 + 0.001).Shape();
+  return cut(cut(plate(0.1, 0.08), throughCylinder(0.05, 0.04, 0.004)), cone);
+}
+
+TopoDS_Shape sphereOnStand() {
+  const TopoDS_Shape stand = BRepPrimAPI_MakeBox(gp_Pnt(0, 0, 0), gp_Pnt(0.04, 0.04, 0.02)).Shape();
+  return fuse(stand, BRepPrimAPI_MakeSphere(gp_Pnt(0.02, 0.02, 0.03), 0.015).Shape());
+}
+
+TopoDS_Shape plateWithBoltCircle() {
+  TopoDS_Shape part = plate(0.12, 0.12);
+  for (int i = 0; i < 6; ++i) {
+    const double angle = i * M_PI / 3;
+    part = cut(part, throughCylinder(0.06 + 0.04 * std::cos(angle), 0.06 + 0.04 * std::sin(angle), 0.004));
+  }
+  return part;
+}
+
+const std::map<std::string, std::function<TopoDS_Shape()>>& parts() {
+  static const std::map<std::string, std::function<TopoDS_Shape()>> all = {
+      {"plate-bore", plateWithBore},
+      {"plate-boss", plateWithBoss},
+      {"plate-oval-slot", plateWithOvalSlot},
+      {"plate-rectangular-slot", plateWithRectangularSlot},
+      {"plate-rounded-slot", plateWithRoundedSlot},
+      {"plate-countersink", plateWithCountersink},
+      {"sphere-on-stand", sphereOnStand},
+      {"plate-bolt-circle", plateWithBoltCircle},
+  };
+  return all;
+}
+
+}  // namespace
+
+std::vector<std::string> examplePartNames() {
+  std::vector<std::string> names;
+  for (const auto& [name, make] : parts()) names.push_back(name);
+  return names;
+}
+
+void writeExamplePart(const std::string& name, const std::string& dir) {
+  const auto part = parts().find(name);
+  if (part == parts().end()) throw std::invalid_argument("no example part '" + name + "'");
+  silenceKernelMessages();
+  writeStepFile(part->second(), dir + "/" + name + ".step", name);
+}
+
+std::shared_ptr<const BrepModel> blockGridModel(int faces) {
+  silenceKernelMessages();
+  BRep_Builder builder;
+  TopoDS_Compound grid;
+  builder.MakeCompound(grid);
+  const int blocks = faces * 2 / 9;  // a box and a cylinder: 9 faces per pair
+  const int side = static_cast<int>(std::ceil(std::sqrt(blocks)));
+  for (int i = 0; i < blocks; ++i) {
+    const double x = 0.02 * (i % side), y = 0.02 * (i / side);
+    if (i % 2 == 0) {
+      builder.Add(grid, BRepPrimAPI_MakeBox(gp_Pnt(x, y, 0), gp_Pnt(x + 0.01, y + 0.01, 0.01)).Shape());
+    } else {
+      const gp_Ax2 axis(gp_Pnt(x + 0.005, y + 0.005, 0), gp_Dir(0, 0, 1));
+      builder.Add(grid, BRepPrimAPI_MakeCylinder(axis, 0.005, 0.01).Shape());
+    }
+  }
+  return modelOfShape(grid, "block grid");
+}
