@@ -56,17 +56,19 @@ Projection project(const double box[6], const Matrix4x4& sceneToView) {
 
 // The window that shows the extent with the margin around it once zoomed: a half-extent h grows to
 // h / (1 - m), m being the margin in normalised units of the view, which leaves exactly m beside the extent
-// after the zoom, so framing the framed extent again asks for the whole view.
+// after the zoom, so framing the framed extent again asks for the whole view. An extent flat one way (a
+// plane seen edge-on) is framed by the other; a point has nothing to frame.
 bool zoomInWindow(const Projection& projection, int32_t width, int32_t height, double window[4]) {
   const double marginX = 2 * kMarginPixels / width;
   const double marginY = 2 * kMarginPixels / height;
   const double halfWidth = (projection.window[2] - projection.window[0]) / 2;
   const double halfHeight = (projection.window[3] - projection.window[1]) / 2;
-  if (!(halfWidth > 0) || !(halfHeight > 0) || marginX >= 1 || marginY >= 1) return false;
+  if (!(std::max(halfWidth, halfHeight) > 0) || marginX >= 1 || marginY >= 1) return false;
   const double centreX = projection.window[0] + halfWidth;
   const double centreY = projection.window[1] + halfHeight;
-  const double grownX = halfWidth / (1 - marginX);
-  const double grownY = halfHeight / (1 - marginY);
+  const double reach = std::max(halfWidth / (1 - marginX), halfHeight / (1 - marginY));
+  const double grownX = halfWidth > 0 ? halfWidth / (1 - marginX) : reach;
+  const double grownY = halfHeight > 0 ? halfHeight / (1 - marginY) : reach;
   window[0] = centreX - grownX;
   window[1] = centreY - grownY;
   window[2] = centreX + grownX;

@@ -206,12 +206,9 @@ void FeatureCollectorBase::setCreator(const char* creatorClassName) {
 }
 
 void FeatureCollectorBase::setFeatureType(const char* featureInterfaceName) {
-  // The host's registry names the class of the type's features; the type-finder tells their type.
   const std::string path = std::string(kFeatureTypesPath) + featureInterfaceName;
-  RegPtr<IZelFeature> feature{ZelCString(path.c_str())};
-  SPtr<IZelFeatureTypeFinder> finder;
-  if (!feature || !finder) return;
-  if (IZelFeatureType* type = finder->featureType(feature.get())) typeName_ = type->displayName();
+  RegPtr<IZelFeatureType> type{ZelCString(path.c_str())};
+  if (type) typeName_ = type->displayName();
 }
 
 void FeatureCollectorBase::addChildCollector(const IPtr<IZelFeatureCollector>& child, bool restart) {

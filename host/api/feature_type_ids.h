@@ -1,9 +1,9 @@
 #pragma once
 
 // The class ids of the feature types, one per kind of feature, named after the kind's interface ("IZelArc"
-// is the circle's). Each is the class id of the kind's features too: the host registry's "Features/Types/"
-// paths give these ids as text, creating an object of the id makes a feature of the kind, and the
-// feature-type finder answers the type object of that id. Values never change once published.
+// is the circle's): the host registry's "Features/Types/" paths give these ids as text, creating an object
+// of the id makes a type object of the kind, and the feature-type finder answers a type of that id for every
+// feature of the kind. Values never change once published.
 
 #include "basic_types/zel_id.h"
 

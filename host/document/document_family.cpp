@@ -53,20 +53,20 @@ std::vector<ServiceFamily::SharedService> DocumentFamily::sharedServices() const
 // thread never shares a document. Complexes, region handlers and recreation modifiers hold what a caller set
 // on them between two calls, so no two callers may share one either.
 std::vector<ServiceFamily::HostClass> DocumentFamily::hostClasses() const {
-  return {
+  std::vector<HostClass> classes{
       hostClassOf<HostPoints>(kHostPointSetClassId, {IZelPoints::interfaceName, IComplex0D::interfaceName}),
-      hostClassOf<HostPoint>(kPointTypeClassId, {IZelPoint::interfaceName}),
-      hostClassOf<HostTargetPoint>(kTargetPointTypeClassId, {IZelTargetPoint::interfaceName}),
-      hostClassOf<HostPlane>(kPlaneTypeClassId, {IZelPlane::interfaceName}),
-      hostClassOf<HostLine>(kLineTypeClassId, {IZelLine::interfaceName}),
-      hostClassOf<HostArc>(kArcTypeClassId, {IZelArc::interfaceName}),
-      hostClassOf<HostSphere>(kSphereTypeClassId, {IZelSphere::interfaceName}),
-      hostClassOf<HostCylinder>(kCylinderTypeClassId, {IZelCylinder::interfaceName}),
-      hostClassOf<HostCone>(kConeTypeClassId, {IZelCone::interfaceName}),
-      hostClassOf<HostParallelPlanes>(kParallelPlanesTypeClassId, {IZelParallelPlanes::interfaceName}),
-      hostClassOf<HostOvalSlot>(kOvalSlotTypeClassId, {IZelOvalSlot::interfaceName}),
-      hostClassOf<HostRectangularSlot>(kRectangularSlotTypeClassId, {IZelRectangularSlot::interfaceName}),
-      hostClassOf<HostRoundedSlot>(kRoundedSlotTypeClassId, {IZelRoundedSlot::interfaceName}),
+      hostClassOf<HostPoint>(kHostPointClassId, {IZelPoint::interfaceName}),
+      hostClassOf<HostTargetPoint>(kHostTargetPointClassId, {IZelTargetPoint::interfaceName}),
+      hostClassOf<HostPlane>(kHostPlaneClassId, {IZelPlane::interfaceName}),
+      hostClassOf<HostLine>(kHostLineClassId, {IZelLine::interfaceName}),
+      hostClassOf<HostArc>(kHostArcClassId, {IZelArc::interfaceName}),
+      hostClassOf<HostSphere>(kHostSphereClassId, {IZelSphere::interfaceName}),
+      hostClassOf<HostCylinder>(kHostCylinderClassId, {IZelCylinder::interfaceName}),
+      hostClassOf<HostCone>(kHostConeClassId, {IZelCone::interfaceName}),
+      hostClassOf<HostParallelPlanes>(kHostParallelPlanesClassId, {IZelParallelPlanes::interfaceName}),
+      hostClassOf<HostOvalSlot>(kHostOvalSlotClassId, {IZelOvalSlot::interfaceName}),
+      hostClassOf<HostRectangularSlot>(kHostRectangularSlotClassId, {IZelRectangularSlot::interfaceName}),
+      hostClassOf<HostRoundedSlot>(kHostRoundedSlotClassId, {IZelRoundedSlot::interfaceName}),
       hostClassOf<HostVectorsValue>(kHostVectorsValueClassId, {IZelVectorsValue::interfaceName}),
       hostClassOf<HostVectorValue>(kHostVectorValueClassId, {IZelVectorValue::interfaceName}),
       hostClassOf<HostDoubleValue>(kHostDoubleValueClassId, {IZelDoubleValue::interfaceName}),
@@ -83,10 +83,16 @@ std::vector<ServiceFamily::HostClass> DocumentFamily::hostClasses() const {
       hostClassOf<HostRecreationModifier>(kHostRecreationModifierClassId,
                                           {IZelFeatureRecreationModifier::interfaceName}),
   };
+  // Each kind's type by its id (the id its registry path holds), served by no name.
+  for (const FeatureKind& kind : featureKinds())
+    classes.push_back({kind.classId, {}, [kind] {
+                         return static_cast<IZelUnknown*>(
+                             new HostFeatureType(kind.classId, kind.displayName));
+                       }});
+  return classes;
 }
 
-// Every kind's type id under its path. A feature's class id is its kind's type id, so the path makes a
-// feature of the kind; a point is a value and a feature at once, so "IZelPoint" makes a point value too.
+// Every kind's type id under its path: the path makes the kind's feature type, as the finder answers it.
 std::vector<ServiceFamily::RegistryEntry> DocumentFamily::registryEntries() const {
   std::vector<RegistryEntry> entries;
   for (const FeatureKind& kind : featureKinds())

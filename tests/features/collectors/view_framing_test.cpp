@@ -2,6 +2,7 @@
 
 #include "collector_fixture.h"
 #include "features/view_framing.h"
+#include "host/api/gfx_view.h"
 #include "host/scene/host_gen_gfx_service.h"
 #include "ui/probe/zel_hard_probe_probe_gfx.h"
 
@@ -51,6 +52,21 @@ TEST_F(ViewFraming, ASmallFeatureIsZoomedInOnOnceAndTheSameFeatureProbedAgainKee
   EXPECT_NEAR(corner.x, 1 - 10.0 / 600, 1e-12);
   probeAndFrame(kPlaneTips);
   expectSameView(viewToScene(), framed);
+  ASSERT_TRUE(computeSceneBoundingBox(target_, probeGraphics_.get()));
+  expectSameView(viewToScene(), framed);
+}
+
+TEST_F(ViewFraming, AFeatureSeenEdgeOnIsZoomedInOnByItsLengthOnce) {
+  IPtr<IZelLine> line = made<IZelLine>();
+  line->setLine({0, .05, 0}, {.1, .05, 0}, 0, 0);
+  addFeature(target_, queryPart<IZelFeature>(line.get()), u"Edge");
+  ASSERT_TRUE(computeSceneBoundingBox(target_, probeGraphics_.get()));
+  const Matrix4x4 framed = viewToScene();
+  const Vector3 end = Matrix4x4::transformPoint(Matrix4x4::inverse(framed), {.1, .05, 0});
+  SPtr<IGfxViewMgr> views;
+  const int32_t width = queryPart<IGfxView>(views->currentView())->width();
+  EXPECT_NEAR(end.x, 1 - 10.0 / width, 1e-12) << "5 pixels beside its end";
+  EXPECT_NEAR(end.y, 0, 1e-12);
   ASSERT_TRUE(computeSceneBoundingBox(target_, probeGraphics_.get()));
   expectSameView(viewToScene(), framed);
 }

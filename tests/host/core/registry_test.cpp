@@ -13,6 +13,7 @@
 #include "devices/registry/izel_plugin_service.h"
 #include "framework/object/host_lookup.h"
 #include "host/api/feature_type_ids.h"
+#include "host/api/host_class_ids.h"
 #include "host/api/module_class_ids.h"
 #include "host/api/points.h"
 #include "host/api/registry_paths.h"
@@ -25,7 +26,7 @@
 
 namespace {
 
-const std::string kPointFeaturePath = std::string(kFeatureTypesPath) + IZelPoint::interfaceName;
+const std::string kPointTypePath = std::string(kFeatureTypesPath) + IZelPoint::interfaceName;
 
 class Registry : public ModuleTest {
  protected:
@@ -43,33 +44,36 @@ class Registry : public ModuleTest {
   }
 };
 
-// A point is a value and a feature: the feature type's path, the value's name and the class id give fresh
-// objects of one class.
-TEST_F(Registry, ThePointFeatureTypeAndThePointValueAreOneClassOfFreshObjects) {
-  RegPtr<IZelPoint> feature{ZelCString(kPointFeaturePath.c_str())};
+// A point made by its value's name and one made by the point's class id are fresh objects of one class.
+TEST_F(Registry, ThePointValueAndThePointFeatureAreOneClassOfFreshObjects) {
   SPtr<IZelPoint> value;
+  SPtr<IZelPoint> another;
   IPtr<IZelPoint> byId;
-  EXPECT_EQ(byId.createInstance(kPointTypeClassId), 1);
-  ASSERT_TRUE(feature && value && byId);
-  EXPECT_STREQ(feature->className(), value->className());
+  EXPECT_EQ(byId.createInstance(kHostPointClassId), 1);
+  ASSERT_TRUE(value && another && byId);
   EXPECT_STREQ(byId->className(), value->className());
-  EXPECT_NE(feature.get(), value.get());
-  EXPECT_EQ(feature->refCount(), 1u) << "the root wrote it without a reference";
+  EXPECT_NE(another.get(), value.get());
+  EXPECT_EQ(value->refCount(), 1u) << "the root wrote it without a reference";
   value->setPosition(1, -2, 3);
   double xyz[3] = {};
-  feature->position(xyz);
+  another->position(xyz);
   EXPECT_EQ(xyz[1], 0.0) << "no state is shared between lookups";
 }
 
-// A kind's path makes a feature of that kind: its type, as the finder tells it, has the id the path holds.
-TEST_F(Registry, EveryFeatureTypesPathMakesAFeatureOfItsOwnKind) {
+// A kind's path makes that kind's feature type: the id the path holds and the name the finder gives its
+// features, and no feature.
+TEST_F(Registry, EveryFeatureTypesPathMakesTheTypeOfItsKind) {
   SPtr<IZelFeatureTypeFinder> finder;
   ASSERT_TRUE(finder);
   for (const FeatureKind& kind : featureKinds()) {
-    RegPtr<IZelFeature> feature{ZelCString((std::string(kFeatureTypesPath) + kind.interfaceName).c_str())};
-    ASSERT_TRUE(feature) << kind.interfaceName;
-    EXPECT_EQ(canonicalText(finder->featureType(feature.get())->classId()), canonicalText(kind.classId))
-        << kind.interfaceName;
+    SCOPED_TRACE(kind.interfaceName);
+    const std::string text = std::string(kFeatureTypesPath) + kind.interfaceName;
+    const ZelCString path(text.c_str());
+    RegPtr<IZelFeatureType> type{path};
+    ASSERT_TRUE(type);
+    EXPECT_EQ(canonicalText(type->classId()), canonicalText(kind.classId));
+    EXPECT_EQ(type->displayName(), ZelString(kind.displayName));
+    EXPECT_FALSE(RegPtr<IZelFeature>{path}) << "a type is no feature";
   }
 }
 
@@ -89,7 +93,7 @@ TEST_F(Registry, AnyMissingStepLeavesTheRegistryPointerEmpty) {
     EXPECT_FALSE(RegPtr<IZelPoint>(ZelCString(c.path))) << c.path;
   }
   host_.root().setService(Corvane::IZelRegistry::interfaceName, nullptr);
-  EXPECT_FALSE(RegPtr<IZelPoint>(ZelCString(kPointFeaturePath.c_str()))) << "a host without a registry";
+  EXPECT_FALSE(RegPtr<IZelFeatureType>(ZelCString(kPointTypePath.c_str()))) << "a host without a registry";
 }
 
 TEST_F(Registry, AWalkListsOneFolderInRegistrationOrderAsItWasWhenMade) {
@@ -189,8 +193,8 @@ TEST_F(Registry, EveryInterfaceNameTheModulesCommandsAskForAnswersTheModulesClas
 
 using RegistryThreads = Registry;
 
-// Worker threads look points up by name and by path, each getting its own object, while the main thread
-// changes the table.
+// Worker threads look points up by name and point types by path, each getting its own object, while the main
+// thread changes the table.
 TEST_F(RegistryThreads, LookupsOnWorkerThreadsGetTheirOwnObjectsWhileTheTableChanges) {
   std::atomic<bool> done{false};
   std::atomic<int> lookups{0}, faults{0};
@@ -199,8 +203,9 @@ TEST_F(RegistryThreads, LookupsOnWorkerThreadsGetTheirOwnObjectsWhileTheTableCha
     workers.emplace_back([&] {
       while (!done) {
         SPtr<IZelPoint> a;
-        RegPtr<IZelPoint> b{ZelCString(kPointFeaturePath.c_str())};
-        if (!a || !b || a.get() == b.get()) ++faults;
+        SPtr<IZelPoint> b;
+        RegPtr<IZelFeatureType> type{ZelCString(kPointTypePath.c_str())};
+        if (!a || !b || a.get() == b.get() || !type) ++faults;
         ++lookups;
       }
     });
