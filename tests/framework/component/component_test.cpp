@@ -328,7 +328,16 @@ TEST(ClassTable, TheModulesTableIsTheHundredClassesAndTheLoadedModuleRegistersTh
                                                       "HardProbeParallelPlanesCreator",
                                                       "HardProbeOvalSlotCreator",
                                                       "HardProbeRectangularSlotCreator",
-                                                      "HardProbeRoundedSlotCreator"};
+                                                      "HardProbeRoundedSlotCreator",
+                                                      "CircleCollector",
+                                                      "PointCircleCollector",
+                                                      "BoltPatternCircleCollector",
+                                                      "CylinderCollector",
+                                                      "ConstrainedCylinderCollector",
+                                                      "TopBottomPlaneCylinderCollector",
+                                                      "OvalSlotCollector",
+                                                      "RectangularSlotCollector",
+                                                      "RoundedSlotCollector"};
     if (row.subsystem <= 2 || builtBeyond.count(row.name))
       expected.insert(std::string(row.id) + " " + row.name);
   }
