@@ -8,7 +8,9 @@
 
 #include "features/collectors/simple_collectors.h"
 
-class CircleCollector final : public ConcreteCollector<CircleCollector> {
+// Not final: the bolt and the rounded-slot corner collectors are circle collectors that only speak and
+// show differently, and answer as circle collectors.
+class CircleCollector : public ConcreteCollector<CircleCollector> {
  public:
   static constexpr const char* interfaceName = "CircleCollector";
   static constexpr SimpleCollectorSpec kSpec{
@@ -44,11 +46,8 @@ class BoltPatternCircleCollector final : public ConcreteCollector<BoltPatternCir
       "HardProbeBoltCircleCreator", "IZelArc", 0, true, false, false, "circle", true};
 
   // A circle collector of its own brief text, not registered: its parent makes it.
-  class BoltCollector final : public ConcreteCollector<BoltCollector> {
+  class BoltCollector final : public CircleCollector {
    public:
-    static constexpr const char* interfaceName = CircleCollector::interfaceName;
-    static constexpr SimpleCollectorSpec kSpec = CircleCollector::kSpec;
-
     ZelString briefInstructions() override;
   };
 

@@ -24,11 +24,6 @@ IPtr<IZelFeatureCollector> constructed() {
   return IPtr<IZelFeatureCollector>(new Child);
 }
 
-constexpr SimpleCollectorSpec withPictures(SimpleCollectorSpec spec, InstructionPictureSet pictures) {
-  spec.pictures = pictures;
-  return spec;
-}
-
 const ClassRegistration<OvalSlotCollector> ovalSlot(registeredClass("OvalSlotCollector"));
 const ClassRegistration<RectangularSlotCollector> rectangularSlot(
     registeredClass("RectangularSlotCollector"));
@@ -51,11 +46,6 @@ constinit const SlotCollectorSpec RoundedSlotCollector::kSpec{
     4,
     componentOfKind<IZelArc>,
     constructed<RoundedSlotCircleCollector>};
-constinit const SimpleCollectorSpec RectangularSlotLineCollector::kSpec =
-    withPictures(LineCollector::kSpec, InstructionPictureSet::kRectangularSlotLine);
-constinit const SimpleCollectorSpec RoundedSlotCircleCollector::kSpec =
-    withPictures(CircleCollector::kSpec, InstructionPictureSet::kRoundedSlotCorner);
-
 SlotCollector::SlotCollector(const SlotCollectorSpec& spec)
     : SimpleCollector(spec.collector), slotSpec_(spec), components_(static_cast<size_t>(spec.components)) {
   buildComponentChildren();
@@ -112,9 +102,9 @@ IPtr<IZelUserInstructions> OvalSlotCollector::userInstructions(bool) {
 }
 
 IPtr<IZelUserInstructions> RectangularSlotLineCollector::userInstructions(bool) {
-  return SimpleCollector::userInstructions(true);
+  return instructionsWithPictures(InstructionPictureSet::kRectangularSlotLine, true);
 }
 
 IPtr<IZelUserInstructions> RoundedSlotCircleCollector::userInstructions(bool) {
-  return SimpleCollector::userInstructions(true);
+  return instructionsWithPictures(InstructionPictureSet::kRoundedSlotCorner, true);
 }

@@ -70,21 +70,15 @@ class RoundedSlotCollector final : public ConcreteCollector<RoundedSlotCollector
 };
 
 // A line collector showing a side of a rectangular slot, all three pictures always.
-class RectangularSlotLineCollector final : public ConcreteCollector<RectangularSlotLineCollector> {
+class RectangularSlotLineCollector final : public LineCollector {
  public:
-  static constexpr const char* interfaceName = LineCollector::interfaceName;
-  static const SimpleCollectorSpec kSpec;
-
   IPtr<IZelUserInstructions> userInstructions(bool withThirdPicture) override;
-  using SimpleCollector::userInstructions;
+  using LineCollector::userInstructions;
 };
 
 // A circle collector showing a corner of a rounded slot, all three pictures always.
-class RoundedSlotCircleCollector final : public ConcreteCollector<RoundedSlotCircleCollector> {
+class RoundedSlotCircleCollector final : public CircleCollector {
  public:
-  static constexpr const char* interfaceName = CircleCollector::interfaceName;
-  static const SimpleCollectorSpec kSpec;
-
   IPtr<IZelUserInstructions> userInstructions(bool withThirdPicture) override;
-  using SimpleCollector::userInstructions;
+  using CircleCollector::userInstructions;
 };

@@ -91,6 +91,8 @@ TEST_F(BoltPattern, AnnouncesEachBoltCircleAsThePatternsAndFillsThemInProbingOrd
   EXPECT_EQ(bolts.activeChild().get(), bolts.children()[1].get());
   EXPECT_EQ(featureName(), u"Circle (Bolt)");
   EXPECT_EQ(brief(), u"Probe points on a bolt or circle");
+  EXPECT_STREQ(bolts.activeChild()->className(), "CircleCollector");
+  EXPECT_TRUE(queryPart<CircleCollector>(bolts.activeChild().get()));
   IZelPlane* workPlane = bolts.workPlane();
   ASSERT_TRUE(workPlane);
 

@@ -231,6 +231,13 @@ TEST_F(SlotCollectors, ARoundedSlotTakesFourCornerArcsAndNoLine) {
   auto& collector = *queryPart<SlotCollector>(slot.get());
   ASSERT_TRUE(slot->acceptFeature(planeFeature({0, 0, 0}, kUp).get()));
   EXPECT_EQ(featureName(), u"Rounded Slot (Circle 1)");
+  IZelFeatureCollector* corner = collector.children()[1].get();
+  EXPECT_STREQ(corner->className(), "CircleCollector") << "a corner answers as a circle collector";
+  EXPECT_TRUE(queryPart<CircleCollector>(corner));
+  IPtr<IZelUserInstructions> shown;
+  queryPart<IZelUserInstructionSource>(slot.get())->userInstructions(shown, false);
+  ASSERT_TRUE(shown);
+  EXPECT_EQ(shown->imageCount(), 3) << "a corner shows all three pictures";
   IPtr<IZelLine> line = made<IZelLine>();
   line->setLine({0, 0, 0}, {1, 0, 0}, 0, 0);
   EXPECT_FALSE(slot->acceptFeature(queryPart<IZelFeature>(line.get())));
