@@ -86,6 +86,8 @@ bool QuickProbeSlotCollector::fillCreatorParameters() {
     receiver->onPointStop(freeSidePoints_[i]);
     if (!components_[i]->fillCreatorParameters()) return false;
   }
+  // A slot collector still holding the components of an earlier fill would refuse these.
+  slot_->reset();
   for (const IPtr<IZelFeatureCollector>& component : components_) {
     IPtr<IZelFeature> feature = component->takeFeature();
     slot_->acceptFeature(feature.get());

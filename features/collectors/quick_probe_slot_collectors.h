@@ -38,7 +38,8 @@ class QuickProbeSlotCollector : public FeatureCollectorBase {
   // that is not a slot of this collector's kind.
   virtual bool seedFromNominal(IZelFeature* feature) = 0;
 
-  // Fits every component (the first that fails refuses), then the slot from them in nominal order.
+  // Fits every component (the first that fails refuses), then the slot from them in nominal order; again
+  // from the same points when asked again.
   bool fillCreatorParameters() override;
   IPtr<IZelFeature> takeFeature() override;
   // Readies the components and the slot for the next slot on the same nominal and work plane.

@@ -4,6 +4,7 @@
 
 #include "collector_fixture.h"
 #include "features/collectors/quick_probe_slot_collectors.h"
+#include "features/compensated_points.h"
 
 namespace {
 
@@ -182,7 +183,11 @@ TEST_F(QuickProbeSlots, AQuickProbedSlotIsTheTrueSlotCompensatedAndTheNextStarts
       DeviceStream(c.collector.get()).sample(c.tips).stop({0, 0, .05});
       EXPECT_EQ(run.heard(), std::vector<std::string>{"Stop"});
       ASSERT_TRUE(c.collector->fillCreatorParameters());
+      // One more point, and the slot made again holds it.
+      DeviceStream(c.collector.get()).sample(c.tips.front());
+      ASSERT_TRUE(c.collector->fillCreatorParameters());
       IPtr<IZelFeature> made = c.collector->takeFeature();
+      EXPECT_EQ(getCompensatedPoints(made.get()).value_or(PointList{}).size(), c.tips.size() + 1);
       c.collector->reset();
       auto* slot = queryPart<IZelSlotOutline>(made.get());
       ASSERT_TRUE(slot);
