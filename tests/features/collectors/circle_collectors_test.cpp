@@ -140,6 +140,14 @@ TEST_F(BoltPattern, ATakenBackCircleIsProbedAgainAndAResetLeavesOnlyTwoFreshBolt
   ASSERT_TRUE(pattern->acceptFeature(planeFeature({0, 0, 0}, kUp).get()));
   EXPECT_FALSE(pattern->acceptFeature(planeFeature({0, 0, 1}, kUp).get())) << "a second plane";
 
+  // Finished after one circle, the pattern's creator refuses: nothing is made and nothing is lost.
+  DeviceStream(pattern.get()).radius(kProbe).sample(boltTips(0)).stop(boltCentre(0)).stop({0, 0, .05});
+  EXPECT_TRUE(run.added().empty());
+  EXPECT_EQ(bolts.boltCircleCount(), 1u);
+  EXPECT_EQ(bolts.activeChild().get(), bolts.children()[2].get());
+  ASSERT_TRUE(pattern->deleteLastChild());
+  EXPECT_EQ(bolts.boltCircleCount(), 0u);
+
   for (int round = 1; round <= 3; ++round) {
     SCOPED_TRACE(round);
     DeviceStream device(pattern.get());
