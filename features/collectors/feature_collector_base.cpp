@@ -259,7 +259,8 @@ IPtr<IZelParameter> FeatureCollectorBase::childFeaturesParameter(std::span<IZelF
   return IPtr<IZelParameter>(table.get());
 }
 
-bool FeatureCollectorBase::fillProbingParameters(uint32_t keys, IZelPlane* workPlane) {
+bool FeatureCollectorBase::fillProbingParameters(uint32_t keys, IZelPlane* workPlane,
+                                                 std::span<const TrailingParameter> trailing) {
   IPtr<IZelVectorsValue> sampled;
   IPtr<IZelVectorValue> stop;
   IPtr<IZelDoubleValue> radius;
@@ -269,7 +270,8 @@ bool FeatureCollectorBase::fillProbingParameters(uint32_t keys, IZelPlane* workP
   if (keys & kFillRadius) radius.getService();
   if (keys & kFillWorkPlane) plane = featureParameter(queryPart<IZelFeature>(workPlane));
   if (!creator_ || ((keys & kFillSampled) && !sampled) || ((keys & kFillStop) && !stop) ||
-      ((keys & kFillRadius) && !radius) || ((keys & kFillWorkPlane) && !plane))
+      ((keys & kFillRadius) && !radius) || ((keys & kFillWorkPlane) && !plane) ||
+      std::ranges::any_of(trailing, [](const TrailingParameter& extra) { return !extra.value; }))
     return false;
   if (sampled) {
     setPoints(*sampled, sampledPoints_);
@@ -284,6 +286,8 @@ bool FeatureCollectorBase::fillProbingParameters(uint32_t keys, IZelPlane* workP
     creator_->setParameter(ZelString(kProbeRadiusKey), radius.get());
   }
   if (plane) creator_->setParameter(ZelString(kWorkPlaneKey), plane.get());
+  for (const TrailingParameter& extra : trailing)
+    creator_->setParameter(ZelString(extra.key), extra.value.get());
   return createWithCreator();
 }
 

@@ -30,6 +30,12 @@
 #include "host/api/feature_kinds.h"
 #include "ui/tiles/zel_hard_probe_tile.h"
 
+// The object the feature stands for as Kind, when the feature is of that kind; null otherwise (null too).
+template <class Kind>
+Kind* featureOfKind(IZelFeature* feature) {
+  return queryPart<Kind>(feature) ? queryPart<Kind>(feature->object()) : nullptr;
+}
+
 class FeatureCollectorBase : public IZelFeatureCollector,
                              public IZelHardProbeDataReceiverV2,
                              public IZelUserInstructionSource,
@@ -140,9 +146,15 @@ class FeatureCollectorBase : public IZelFeatureCollector,
   // Makes the child at index active; an index past the last means this collector itself.
   void activateChild(size_t index);
 
-  // Writes those of the gathered values (and the work plane, null for none) into the creator's table and
-  // has the feature made; false, writing nothing, when a host value cannot be made.
-  bool fillProbingParameters(uint32_t keys, IZelPlane* workPlane);
+  // A value a composite adds behind the gathered ones, such as its planes or its child features.
+  struct TrailingParameter {
+    const char16_t* key;
+    IPtr<IZelParameter> value;
+  };
+  // Writes those of the gathered values (and the work plane, null for none), then the trailing values, into
+  // the creator's table and has the feature made; false, writing nothing, when a host value cannot be made.
+  bool fillProbingParameters(uint32_t keys, IZelPlane* workPlane,
+                             std::span<const TrailingParameter> trailing = {});
   // Asks the creator for the feature, keeps it, loads its compensated points; answers whether one was made.
   bool createWithCreator();
   // The embedded-feature value of a feature (null: an empty one); empty when the host cannot make it.

@@ -29,16 +29,10 @@ void ParallelPlanesCollector::addComponent(const char* typeName) {
 }
 
 bool ParallelPlanesCollector::fillCreatorParameters() {
-  IPtr<IZelDoubleValue> radius;
-  radius.getService();
   IZelFeature* components[] = {queryPart<IZelFeature>(workPlane()),
                                queryPart<IZelFeature>(secondaryPoint_.get())};
-  IPtr<IZelParameter> children = childFeaturesParameter(components);
-  if (!creator() || !radius || !children) return false;
-  radius->setValue(probeRadius());
-  creator()->setParameter(ZelString(kProbeRadiusKey), radius.get());
-  creator()->setParameter(ZelString(kChildFeaturesKey), children.get());
-  return createWithCreator();
+  const TrailingParameter children[] = {{kChildFeaturesKey, childFeaturesParameter(components)}};
+  return fillProbingParameters(kFillRadius, nullptr, children);
 }
 
 bool ParallelPlanesCollector::acceptFeature(IZelFeature* feature) {

@@ -28,7 +28,7 @@ bool SimpleCollector::acceptFeature(IZelFeature* feature) {
 }
 
 void SimpleCollector::takeWorkPlane(IZelPlane* plane) {
-  workPlane_ = plane;
+  holdWorkPlane(plane);
   advanceChild();
 }
 

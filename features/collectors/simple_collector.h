@@ -42,16 +42,14 @@ class SimpleCollector : public FeatureCollectorBase {
   // Makes the creator, names the type, sets the flags and adds the work-plane child, which is active first.
   explicit SimpleCollector(const SimpleCollectorSpec& spec);
 
-  // The object the feature stands for as Kind, when the feature is of that kind; null otherwise.
-  template <class Kind>
-  static Kind* featureOfKind(IZelFeature* feature) {
-    return queryPart<Kind>(feature) ? queryPart<Kind>(feature->object()) : nullptr;
-  }
-
   // Forgets the work plane (parallel planes probe a new primary plane for every feature).
   void forgetWorkPlane() { workPlane_.release(); }
   // Keeps the plane as the work plane and moves on to the next child.
   void takeWorkPlane(IZelPlane* plane);
+  // Keeps the plane as the work plane; the active child stays.
+  void holdWorkPlane(IZelPlane* plane) { workPlane_ = plane; }
+  // The work plane as a feature, to hand to a child; null without one.
+  IZelFeature* workPlaneFeature() const { return queryPart<IZelFeature>(workPlane_.get()); }
 
  private:
   const SimpleCollectorSpec& spec_;

@@ -15,7 +15,8 @@ inline constexpr uint32_t kFillPointsOnly = FeatureCollectorBase::kFillSampled;
 inline constexpr uint32_t kFillPointsAndWorkPlane =
     FeatureCollectorBase::kFillSampled | FeatureCollectorBase::kFillWorkPlane;
 
-class LineCollector final : public ConcreteCollector<LineCollector> {
+// Not final: a rectangular slot's sides are line collectors that only show other pictures.
+class LineCollector : public ConcreteCollector<LineCollector> {
  public:
   static constexpr const char* interfaceName = "LineCollector";
   static constexpr SimpleCollectorSpec kSpec{

@@ -8,8 +8,9 @@
 //
 // A collector notifies through its subject (IZelSubject): "Stop" (the stop point came: the listener answers
 // with fillCreatorParameters), "Error", "Cancel", "DeleteLastFeature" (undo reached back past this feature),
-// "DeletedPoint", "AddedChildFeature", "UserInstructionsChanged" without data, and "NewChildFeature" with a
-// ChildFeatureInfo. Main thread only.
+// "DeletedPoint", "AddedChildFeature", "UserInstructionsChanged" without data, and "NewChildFeature" whose
+// data is a ChildFeatureInfo* (not its IZelUnknown part), alive for the length of the event. Main thread
+// only.
 
 #include <cstdint>
 

@@ -239,3 +239,38 @@ TEST_F(CollectorChildren, ParallelPlanesStopOnceBothComponentsAreHeldWithoutPoin
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CollectorChildren, ParallelPlanesProbedThroughTheirComponentsMakeTheGapBetweenTheFaces) {
+  IZelDocObject* target = addObject(u"TestObject");
+  IPtr<IZelFeatureCollector> planes = collector("ParallelPlanesCollector");
+  ProbingRun& run = listen(planes, target);
+  DeviceStream device(planes.get());
+  device.radius(.002);
+  // A slot between the faces x = 0 and x = 0.02: three tips on the first face, one on the other.
+  const Points primaryTips = {{.002, 0, 0}, {.002, .03, 0}, {.002, 0, .03}};
+  for (int round = 1; round <= 2; ++round) {
+    SCOPED_TRACE(round);
+    device.sample(primaryTips).stop({.01, .01, .01});
+    EXPECT_EQ(run.heard(), (std::vector<std::string>{"AddedChildFeature", "UserInstructionsChanged"}));
+    EXPECT_EQ(featureName(), u"Parallel Planes (Secondary Component)");
+    device.sample({.018, .01, .01}).stop({.01, .01, .01});
+    EXPECT_EQ(run.heard(), std::vector<std::string>{"Stop"});
+    ASSERT_EQ(run.added().size(), static_cast<size_t>(round));
+    IZelFeature* made = run.addedFeature(static_cast<size_t>(round - 1));
+    EXPECT_EQ(keysOf(recordedParameters(made)),
+              (std::vector<std::u16string>{u"<ProbeRadius>", u"<ChildFeatures>", u"<CompensatedPoints>"}));
+    auto* gap = queryPart<IZelParallelPlanes>(made);
+    ASSERT_TRUE(gap);
+    EXPECT_EQ(gap->solidity(), 2);
+    Vector3 midPoint, normal, reference, low, high;
+    double distance = 0;
+    gap->planes(midPoint, normal, reference, distance, low, high);
+    EXPECT_NEAR(distance, .02, 1e-12);
+    EXPECT_NEAR(midPoint.x, .01, 1e-12);
+    EXPECT_EQ(featureName(), u"Parallel Planes (Primary Component)") << "every feature probes a new plane";
+  }
+}
+
+}  // namespace

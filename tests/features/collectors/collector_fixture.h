@@ -43,8 +43,9 @@ class ProbingRun : public IZelListener, public ZelUnknownImpl {
   }
   void detach() { queryPart<IZelSubject>(collector_.get())->detach(this); }
 
-  void onNotify(const char* event, IZelSubject*, void*) override {
+  void onNotify(const char* event, IZelSubject*, void* data) override {
     heard_.push_back(event);
+    if (heard_.back() == "NewChildFeature") announced_.emplace_back(*static_cast<ChildFeatureInfo*>(data));
     if (!target_ || heard_.back() != "Stop" || !collector_->fillCreatorParameters()) return;
     IPtr<IZelFeature> feature = collector_->takeFeature();
     added_.push_back(addFeatureSubObject(target_, feature.get(), collector_.get()));
@@ -61,6 +62,20 @@ class ProbingRun : public IZelListener, public ZelUnknownImpl {
     return names;
   }
   const std::vector<IPtr<IZelSubObject>>& added() const { return added_; }
+  // The features made, in order.
+  IZelFeature* addedFeature(size_t i) const {
+    return queryPart<IZelFeatureSubObject>(added_.at(i).get())->feature();
+  }
+
+  // What "NewChildFeature" carried, with the announcing collector's type name during the event.
+  struct Announced {
+    explicit Announced(const ChildFeatureInfo& info)
+        : feature(info.feature), collector(info.collector), typeName(text(info.collector->typeName())) {}
+    IPtr<IZelFeature> feature;
+    IPtr<IZelFeatureCollector> collector;
+    std::u16string typeName;
+  };
+  const std::vector<Announced>& announced() const { return announced_; }
 
   void queryInterface(const char* name, void** out, bool) override {
     QueryChain(name, out).classLeaf(interfaceName, this, this).offer<IZelListener>(this).end();
@@ -72,6 +87,7 @@ class ProbingRun : public IZelListener, public ZelUnknownImpl {
   IZelDocObject* target_;
   std::vector<std::string> heard_;
   std::vector<IPtr<IZelSubObject>> added_;
+  std::vector<Announced> announced_;
 };
 
 class CollectorTest : public ModuleTest {
@@ -128,8 +144,30 @@ class CollectorTest : public ModuleTest {
   std::vector<IPtr<ProbingRun>> runs_;
 };
 
+// The creator's table as the feature's probing record keeps it, and its keys in order.
+inline IZelParameterTable* recordedParameters(IZelFeature* feature) {
+  auto* record = queryPart<IZelParameterTable>(feature->getParameter(ZelString(u"<ProbeConstruction>")));
+  return record ? queryPart<IZelParameterTable>(record->getParameter(ZelString(u"<Parameters>"))) : nullptr;
+}
+inline std::vector<std::u16string> keysOf(IZelParameterTable* table) {
+  std::vector<std::u16string> keys;
+  for (int32_t i = 1; table && i <= table->count(); ++i) keys.push_back(text(table->nameAt(i)));
+  return keys;
+}
+
 inline IPtr<IZelFeature> planeFeature(const Vector3& point, const Vector3& normal) {
   IPtr<IZelPlane> plane = made<IZelPlane>();
   plane->setPlane(point, normal, {}, 0, 0);
   return IPtr<IZelFeature>(queryPart<IZelFeature>(plane.get()));
+}
+inline IPtr<IZelFeature> arcFeature(const Vector3& centre, double radius) {
+  IPtr<IZelArc> arc = made<IZelArc>();
+  arc->setCenter(centre);
+  arc->setNormal({0, 0, 1});
+  arc->setRadius(radius);
+  return IPtr<IZelFeature>(queryPart<IZelFeature>(arc.get()));
+}
+
+inline void expectClose(const Vector3& actual, const Vector3& expected, double tolerance = 1e-9) {
+  EXPECT_NEAR((actual - expected).length(), 0.0, tolerance) << actual << " vs " << expected;
 }

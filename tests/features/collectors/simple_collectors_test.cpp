@@ -235,15 +235,9 @@ TEST_F(SimpleCollectors, FillTheirCreatorsTableInOneOfTheFourProbingForms) {
     DeviceStream(made.get()).radius(.002).sample(tips).stop({.05, .05, .5});
     ASSERT_TRUE(made->fillCreatorParameters());
     IPtr<IZelFeature> feature = made->takeFeature();
-    auto* record = queryPart<IZelParameterTable>(feature->getParameter(ZelString(u"<ProbeConstruction>")));
-    ASSERT_TRUE(record);
-    auto* table = queryPart<IZelParameterTable>(record->getParameter(ZelString(u"<Parameters>")));
-    ASSERT_TRUE(table);
-    std::vector<std::u16string> keys;
-    for (int32_t i = 1; i <= table->count(); ++i) keys.push_back(text(table->nameAt(i)));
     std::vector<std::u16string> expected = c.keys;
     expected.push_back(u"<CompensatedPoints>");
-    EXPECT_EQ(keys, expected);
+    EXPECT_EQ(keysOf(recordedParameters(feature.get())), expected);
   }
 }
 

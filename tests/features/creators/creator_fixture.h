@@ -20,6 +20,7 @@
 #include "host/api/feature_kinds.h"
 #include "support/made_by_name.h"
 #include "support/module_fixture.h"
+#include "support/point_ring.h"
 
 using Points = std::vector<Vector3>;
 
@@ -59,19 +60,6 @@ inline IPtr<IZelFeature> circleFeature(const Vector3& centre, double radius) {
   arc->setCenter(centre);
   arc->setRadius(radius);
   return IPtr<IZelFeature>(queryPart<IZelFeature>(arc.get()));
-}
-
-// n points on the circle of that radius about centre, across normal, from angle `from` over `span`.
-inline Points ring(const Vector3& centre, const Vector3& normal, double radius, int n, double from = 0.0,
-                   double span = 2 * M_PI) {
-  Vector3 u, v;
-  Vector3::orthonormalBasis(normal, u, v);
-  Points points;
-  for (int i = 0; i < n; ++i) {
-    const double angle = from + span * i / n;
-    points.push_back(centre + (u * std::cos(angle) + v * std::sin(angle)) * radius);
-  }
-  return points;
 }
 
 class CreatorTest : public ModuleTest {

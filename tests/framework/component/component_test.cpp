@@ -329,7 +329,16 @@ TEST(ClassTable, TheModulesTableIsTheHundredClassesAndTheLoadedModuleRegistersTh
                                                       "HardProbeOvalSlotCreator",
                                                       "HardProbeRectangularSlotCreator",
                                                       "HardProbeRoundedSlotCreator",
-                                                      "ZelClosestPointOnCad"};
+                                                      "ZelClosestPointOnCad",
+                                                      "CircleCollector",
+                                                      "PointCircleCollector",
+                                                      "BoltPatternCircleCollector",
+                                                      "CylinderCollector",
+                                                      "ConstrainedCylinderCollector",
+                                                      "TopBottomPlaneCylinderCollector",
+                                                      "OvalSlotCollector",
+                                                      "RectangularSlotCollector",
+                                                      "RoundedSlotCollector"};
     if (row.subsystem <= 2 || builtBeyond.count(row.name))
       expected.insert(std::string(row.id) + " " + row.name);
   }
