@@ -50,7 +50,7 @@ class StandinHost {
   CoreFamily core_;
   DocumentFamily document_;
   SceneFamily scene_;
-  GuiFamily gui_{core_.dataStore()};
+  GuiFamily gui_;
   DeviceServicesFamily devices_;
   FittingFamily fitting_;
 };

@@ -3,10 +3,10 @@
 #include "host/api/host_class_ids.h"
 #include "host/gui/host_widget.h"
 
-GuiFamily::GuiFamily(IDataStore& store)
+GuiFamily::GuiFamily(IDataStore& store, HostDocument& document)
     : store_(store),
       dialog_(new HostGuiDialog),
-      commandContainer_(new HostCommandContainer),
+      commandContainer_(new HostCommandContainer(document)),
       simpleDialog_(new ScriptedSimpleDialog),
       updateGui_(new HostUpdateGui),
       images_(new HostImageStore),

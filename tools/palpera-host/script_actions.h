@@ -25,3 +25,6 @@ void addFeature(HostSession& session, const ScriptWords& words);
 void printState(HostSession& session, const ScriptWords& words);
 void useOptionsPage(HostSession& session, const ScriptWords& words);
 void writeTileImage(HostSession& session, const ScriptWords& words);
+void setContextFlag(HostSession& session, const ScriptWords& words);
+void chooseCurrentObject(HostSession& session, const ScriptWords& words);
+void chooseActiveObject(HostSession& session, const ScriptWords& words);

@@ -209,6 +209,42 @@ TEST_F(HostScript, ACommandThatRefusesStopsTheScriptAndIsStillEndedCleanly) {
   }
 }
 
+// The test command reads every flag and test in canRun and asks to be finished from its buttons.
+TEST_F(HostScript, TheContextIsSetByScriptAndACommandFinishesItselfAppliedThenCancelled) {
+  const std::string starts = "command: setContext\ncommand: setGui\ncommand: context inCommand=0 ";
+  ToolRun result =
+      run("cad-box Part 0 0 0 1 1 1\ncad-box Result 0 0 0 1 1 1\nfeature Part point 0 0 0\nactive Part\n"
+          "current Result\ncontext boundaryCurrent 1\ncontext boundaryCurrent 0\n"
+          "command ContextTestCommand\npress Done\ncurrent\ncommand ContextTestCommand\n"
+          "press \"Give up\"\ncontext recordingMacro 1\ncommand ContextTestCommand\n");
+  EXPECT_EQ(result.exitStatus, 1);
+  EXPECT_EQ(result.output,
+            starts +
+                "recordingMacro=0 sectionCurrent=0 boundaryCurrent=0 singleObjectActive=1 World=0 Result=1 "
+                "hasFeatures=1\ncommand: createGui\ncommand: activate\ncommand: gui event 1 1\n"
+                "command: canApply\ncommand: apply\ncommand: deactivate\ncommand: asked to finish\n" +
+                starts +
+                "recordingMacro=0 sectionCurrent=0 boundaryCurrent=0 singleObjectActive=1 World=1 Result=0 "
+                "hasFeatures=1\ncommand: createGui\ncommand: activate\ncommand: gui event 2 1\n"
+                "command: cancel\ncommand: finish\ncommand: deactivate\ncommand: asked to finish\n" +
+                starts +
+                "recordingMacro=1 sectionCurrent=0 boundaryCurrent=0 singleObjectActive=1 World=1 Result=0 "
+                "hasFeatures=1\n" +
+                failure(14, "ContextTestCommand: the command says it cannot run"));
+  const std::pair<std::string, std::string> refusals[] = {
+      {"context singleObjectActive 1",
+       "singleObjectActive follows the active object: choose it with active OBJECT"},
+      {"context busy 1",
+       "'busy' is no context flag (inCommand, recordingMacro, sectionCurrent, boundaryCurrent)"},
+      {"context inCommand yes", "'yes' is neither 0 nor 1"},
+      {"active Nothing", "the document has no object 'Nothing'"},
+      {"current Nothing", "the document has no object 'Nothing'"},
+  };
+  for (const auto& [script, reason] : refusals) {
+    EXPECT_EQ(run(script + "\n").output, failure(1, reason)) << script;
+  }
+}
+
 TEST_F(HostScript, TheHostLogIsRecordedUntilStoppedAndCanThenBeReplayed) {
   std::string log = scratch_.system("host.log");
   ToolRun result = run("record-log " + log + "\nstop-recording\nreplay-log " + log + "\nstop-recording\n");

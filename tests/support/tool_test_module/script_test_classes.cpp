@@ -6,6 +6,7 @@
 #include <string>
 
 #include "devices/plugins/module_plugin.h"
+#include "framework/commands/command_context.h"
 #include "framework/component/item_factory.h"
 #include "framework/component/zel_default_class_factory.h"
 #include "framework/host_glue/document_glue.h"
@@ -103,6 +104,46 @@ class ScriptTestCommand : public RecordingCommand {
   }
 };
 
+// Reads the context as the probing and editing commands do. canRun prints "context" and each flag, object
+// test and the feature test as NAME=0|1, and answers as the edit command does: no while a command runs, a
+// macro is recorded, a section or boundary is current; yes while one object is active or the world is current
+// and the active object holds a feature. Its dialog: "Done" (1) asks to be finished as applied, "Give up" (2)
+// as cancelled.
+class ContextTestCommand : public RecordingCommand {
+ public:
+  ContextTestCommand() { echo = stdout; }
+
+  bool canRun(IZelUnknown* context) override {
+    std::string line = "context";
+    auto show = [&line](const char* name, bool on) {
+      line += std::string(" ") + name + "=" + (on ? "1" : "0");
+    };
+    bool refused = false;
+    for (const char* name : {"inCommand", "recordingMacro", "sectionCurrent", "boundaryCurrent"}) {
+      show(name, contextFlag(context, name));
+      refused = refused || contextFlag(context, name);
+    }
+    bool single = contextFlag(context, "singleObjectActive"), world = contextHoldsObject(context, "World");
+    bool features = contextHasFeatures(context, 1);
+    show("singleObjectActive", single);
+    show("World", world);
+    show("Result", contextHoldsObject(context, "Result"));
+    show("hasFeatures", features);
+    record(line);
+    return !refused && (single || world) && features;
+  }
+  void createGui(IGuiDialog* dialog) override {
+    RecordingCommand::createGui(dialog);
+    dialog->addControl(1, "button", ZelString(u"Done"));
+    dialog->addControl(2, "button", ZelString(u"Give up"));
+  }
+  void onGuiEvent(int32_t id, int32_t value) override {
+    RecordingCommand::onGuiEvent(id, value);
+    finishCommand(context(), id == 1);
+    record("asked to finish");
+  }
+};
+
 class ScriptTestPlugin : public ModulePlugin, public ZelUnknownImpl {
  public:
   const ZelString& getName() override { return name_; }
@@ -117,13 +158,17 @@ class ScriptTestPlugin : public ModulePlugin, public ZelUnknownImpl {
 
 // Ids of these test classes only; the module's own ids live in its registration table.
 constexpr ZelID kCommandId{0xfcfa1863, 0x84f5, 0x4332, {0x88, 0x00, 0x46, 0xa4, 0x7e, 0x79, 0x40, 0x20}};
+constexpr ZelID kContextCommandId{
+    0x5b0e2c71, 0x3d4a, 0x4f19, {0x9a, 0x61, 0x27, 0xc3, 0x80, 0x5e, 0x14, 0xd2}};
 constexpr ZelID kPluginId{0xcddd0a97, 0x866d, 0x4527, {0xb3, 0x12, 0xed, 0xc9, 0x27, 0x78, 0xea, 0xb9}};
 
 ZelTClassItemFactory<ScriptTestCommand> commandFactory("ScriptTestCommand", kCommandId);
+ZelTClassItemFactory<ContextTestCommand> contextCommandFactory("ContextTestCommand", kContextCommandId);
 ZelTClassItemFactory<ScriptTestPlugin> pluginFactory("ScriptTestPlugin", kPluginId);
 
 const bool registered = [] {
   registerItemFactory(getClassFactory(), &commandFactory);
+  registerItemFactory(getClassFactory(), &contextCommandFactory);
   registerItemFactory(getClassFactory(), &pluginFactory);
   return true;
 }();
