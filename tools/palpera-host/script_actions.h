@@ -28,3 +28,6 @@ void writeTileImage(HostSession& session, const ScriptWords& words);
 void setContextFlag(HostSession& session, const ScriptWords& words);
 void chooseCurrentObject(HostSession& session, const ScriptWords& words);
 void chooseActiveObject(HostSession& session, const ScriptWords& words);
+void chooseListEntry(HostSession& session, const ScriptWords& words);
+void typeText(HostSession& session, const ScriptWords& words);
+void chooseRadio(HostSession& session, const ScriptWords& words);

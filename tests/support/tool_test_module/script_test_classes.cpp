@@ -16,6 +16,7 @@
 #include "host/api/gui_simple_dialog.h"
 #include "host/api/main_application.h"
 #include "host/api/parameters.h"
+#include "platform/utf8.h"
 #include "support/made_by_name.h"
 #include "support/recording_command.h"
 
@@ -144,6 +145,68 @@ class ContextTestCommand : public RecordingCommand {
   }
 };
 
+// Prints what a widget built into a command's dialog hears, as "widget: <call>".
+class WidgetReceiver : public ZelGuiReceiverBase, public ZelUnknownImpl {
+ public:
+  void onGuiEvent(int32_t id, int32_t value) override { std::printf("widget: gui event %d %d\n", id, value); }
+  void queryInterface(const char* name, void** out, bool) override {
+    QueryChain(name, out).classLeaf("WidgetReceiver", this, this).offer<IGuiReceiver>(this).end();
+  }
+  const char* className() override { return "WidgetReceiver"; }
+};
+
+// Builds a control of every kind and edits its list as commands do: "Targets" (1) ends up C, B, A with B
+// chosen and A disabled; "Units" (2) °C, °F; "Tolerance" (3) a number shown "%.4f" within [0, 0.01], the
+// current control; "Offset" (4) a length; "Label" (5) a text field in font 20; the radio group "Planes" (6)
+// with "Plane A" (7, picture 5, chosen) and "Plane B" (8, picture 6); "Snap" (9) a button of its own widget.
+class DialogTestCommand : public RecordingCommand {
+ public:
+  DialogTestCommand() { echo = stdout; }
+
+  bool canRun(IZelUnknown* context) override {
+    RecordingCommand::canRun(context);
+    return true;
+  }
+  void createGui(IGuiDialog* dialog) override {
+    RecordingCommand::createGui(dialog);
+    dialog->addControl(1, "list", ZelString(u"Targets"));
+    for (const char16_t* entry : {u"A", u"B", u"C", u"D"}) dialog->addListEntry(1, ZelString(entry));
+    dialog->swapListEntries(1, 0, 2);
+    dialog->removeListEntry(1, 3);
+    dialog->selectListEntry(1, 1);
+    dialog->enableListEntry(1, 2, false);
+    dialog->addControl(2, "dropdown", ZelString(u"Units"));
+    dialog->addListEntry(2, ZelString(u"\u00b0C"));
+    dialog->addListEntry(2, ZelString(u"\u00b0F"));
+    dialog->setControlValue(2, 0);
+    dialog->addControl(3, "number", ZelString(u"Tolerance"));
+    dialog->setNumberFormat(3, "%.4f", 0, 0.01);
+    dialog->setControlValue(3, 0.001);
+    dialog->addControl(4, "length", ZelString(u"Offset"));
+    dialog->beginFont(20);
+    dialog->addControl(5, "text", ZelString(u"Label"));
+    dialog->endFont();
+    dialog->setControlText(5, ZelString(u"P1"));
+    dialog->addControl(6, "radiogroup", ZelString(u"Planes"));
+    dialog->registerPicture(5, "three_321");
+    dialog->addRadio(6, 7, ZelString(u"Plane A"), 5);
+    dialog->addRadio(6, 8, ZelString(u"Plane B"), 6);
+    dialog->setControlValue(7, 1);
+    dialog->beginReceiver(&widget_);
+    dialog->addControl(9, "button", ZelString(u"Snap"));
+    dialog->endReceiver();
+    dialog->setCurrentControl(3);
+    dialog->refreshLayout();
+  }
+  void onGuiValueByReference(int32_t id, void* value) override {
+    record("gui text " + std::to_string(id) + " '" +
+           platform::toUtf8(static_cast<ZelString*>(value)->c_str()) + "'");
+  }
+
+ private:
+  WidgetReceiver widget_;
+};
+
 class ScriptTestPlugin : public ModulePlugin, public ZelUnknownImpl {
  public:
   const ZelString& getName() override { return name_; }
@@ -160,15 +223,19 @@ class ScriptTestPlugin : public ModulePlugin, public ZelUnknownImpl {
 constexpr ZelID kCommandId{0xfcfa1863, 0x84f5, 0x4332, {0x88, 0x00, 0x46, 0xa4, 0x7e, 0x79, 0x40, 0x20}};
 constexpr ZelID kContextCommandId{
     0x5b0e2c71, 0x3d4a, 0x4f19, {0x9a, 0x61, 0x27, 0xc3, 0x80, 0x5e, 0x14, 0xd2}};
+constexpr ZelID kDialogCommandId{
+    0x1f7d3a52, 0x6c08, 0x4e2b, {0xb4, 0x3e, 0x90, 0x15, 0xa7, 0x2c, 0x68, 0xf1}};
 constexpr ZelID kPluginId{0xcddd0a97, 0x866d, 0x4527, {0xb3, 0x12, 0xed, 0xc9, 0x27, 0x78, 0xea, 0xb9}};
 
 ZelTClassItemFactory<ScriptTestCommand> commandFactory("ScriptTestCommand", kCommandId);
 ZelTClassItemFactory<ContextTestCommand> contextCommandFactory("ContextTestCommand", kContextCommandId);
+ZelTClassItemFactory<DialogTestCommand> dialogCommandFactory("DialogTestCommand", kDialogCommandId);
 ZelTClassItemFactory<ScriptTestPlugin> pluginFactory("ScriptTestPlugin", kPluginId);
 
 const bool registered = [] {
   registerItemFactory(getClassFactory(), &commandFactory);
   registerItemFactory(getClassFactory(), &contextCommandFactory);
+  registerItemFactory(getClassFactory(), &dialogCommandFactory);
   registerItemFactory(getClassFactory(), &pluginFactory);
   return true;
 }();
