@@ -9,6 +9,10 @@ constexpr ScriptAction kActions[] = {
      startModule},
     {"set", "KEY VALUE", "set a data-store item, read as its registered kind (int, double, string, blob hex)",
      2, 2, setSetting},
+    {"unit", "CODE",
+     "make the host's current length unit CODE (0 inch, 1 millimetre, 2 foot, 3 centimetre, 4 micrometre, 7 "
+     "metre)",
+     1, 1, setLengthUnit},
     {"load-plugin", "CLASS", "create the module's class CLASS and load it as a device plug-in", 1, 1,
      loadPlugin},
     {"replay-log", "FILE", "start replaying the host log FILE; the module plays its records", 1, 1,

@@ -31,3 +31,4 @@ void chooseActiveObject(HostSession& session, const ScriptWords& words);
 void chooseListEntry(HostSession& session, const ScriptWords& words);
 void typeText(HostSession& session, const ScriptWords& words);
 void chooseRadio(HostSession& session, const ScriptWords& words);
+void setLengthUnit(HostSession& session, const ScriptWords& words);

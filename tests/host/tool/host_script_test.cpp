@@ -239,7 +239,9 @@ TEST_F(HostScript, TheContextIsSetByScriptAndACommandFinishesItselfAppliedThenCa
       {"context inCommand yes", "'yes' is neither 0 nor 1"},
       {"active Nothing", "the document has no object 'Nothing'"},
       {"current Nothing", "the document has no object 'Nothing'"},
+      {"unit 5", "'5' is no unit code (0 inch, 1 millimetre, 2 foot, 3 centimetre, 4 micrometre, 7 metre)"},
   };
+  EXPECT_EQ(run("unit 7\nunit 0\n").exitStatus, 0);
   for (const auto& [script, reason] : refusals) {
     EXPECT_EQ(run(script + "\n").output, failure(1, reason)) << script;
   }
