@@ -5,12 +5,12 @@
 #include "host/scene/host_vertex_array.h"
 #include "host/scene/host_view_input.h"
 
-SceneFamily::SceneFamily()
+SceneFamily::SceneFamily(IZelDoc& document)
     : callbacks_(new HostCallbackObject),
       view_(new HostGfxViewMgr(callbacks_.get())),
       renderer_(new HostGfxRenderer),
       nodeFactory_(new HostNodeFactory),
-      genGfx_(new HostGenGfxService),
+      genGfx_(new HostGenGfxService(document)),
       probeGfx_(new HostPalperaGfxUtil),
       shapes_(new HostShapeFactory) {}
 
