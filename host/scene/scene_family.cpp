@@ -2,6 +2,7 @@
 
 #include "host/api/host_class_ids.h"
 #include "host/scene/host_pick_on_model.h"
+#include "host/scene/host_style_nodes.h"
 #include "host/scene/host_vertex_array.h"
 #include "host/scene/host_view_input.h"
 
@@ -32,5 +33,7 @@ std::vector<ServiceFamily::HostClass> SceneFamily::hostClasses() const {
       hostClassOf<HostKeyData>(kHostKeyDataClassId, {IZelKeyData::interfaceName}),
       hostClassOf<HostPickOnModel>(kHostPickOnModelClassId, {IZelPickOnModel::interfaceName}),
       hostClassOf<HostVertexArray>(kHostVertexArrayClassId, {VertexArrayImp::interfaceName}),
+      hostClassOf<HostThemeMaterialSource>(kHostThemeMaterialSourceClassId,
+                                           {IZelThemeMaterialSource::interfaceName}),
   };
 }

@@ -8,6 +8,7 @@
 #include "host/core/data_item_text.h"
 #include "host/core/field_escape.h"
 #include "platform/utf8.h"
+#include "scene_lines.h"
 #include "script_actions.h"
 #include "settings_action.h"
 #include "shown_word.h"
@@ -88,6 +89,10 @@ void printDialog(HostSession& session) {
     printFields(dialogControlFields(id, control, current == id));
 }
 
+void printScene(HostSession& session) {
+  for (const std::string& line : sceneLines(session)) std::printf("%s\n", line.c_str());
+}
+
 // style, text, detail, answer: every simple dialog shown so far.
 void printDialogs(HostSession& session) {
   for (const ScriptedSimpleDialog::Shown& shown : session.host.gui().simpleDialog().shown()) {
@@ -108,8 +113,8 @@ struct Subject {
 };
 
 constexpr Subject kSubjects[] = {
-    {"document", printDocument}, {"errors", printErrors},   {"images", printImages},
-    {"dialog", printDialog},     {"dialogs", printDialogs}, {"plugins", printPlugins},
+    {"document", printDocument}, {"errors", printErrors},   {"images", printImages}, {"dialog", printDialog},
+    {"dialogs", printDialogs},   {"plugins", printPlugins}, {"scene", printScene},
 };
 
 }  // namespace

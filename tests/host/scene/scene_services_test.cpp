@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "basic_types/zel_cstring.h"
 #include "framework/iterators/zel_itr_base.h"
 #include "framework/object/host_lookup.h"
 #include "host/api/gfx_renderer.h"
 #include "host/scene/host_scene_nodes.h"
 #include "host/scene/host_shape_factory.h"
+#include "host/scene/host_style_nodes.h"
 #include "support/module_fixture.h"
 
 namespace {
@@ -72,6 +75,26 @@ TEST_F(SceneServices, AnUnmatchedRendererEndIsNotedNotTaken) {
   renderer->endUpdate();
   const HostGfxRenderer::Counts counts = host_.scene().renderer().counts();
   EXPECT_EQ(std::tuple(counts.unmatchedEnds, counts.depth), std::tuple(1, 0));
+}
+
+TEST_F(SceneServices, ASphereKeepsOnlyARealRadiusAndTheThemeKnowsItsOneMaterial) {
+  IZelSphereNode* sphere = createNode<IZelSphereNode>(nullptr, "sphere");
+  ASSERT_TRUE(sphere);
+  IPtr<IZelSphereNode> held(sphere);
+  for (double bad : {0.0, -1.0, std::nan(""), HUGE_VAL}) EXPECT_FALSE(sphere->setRadius(bad)) << bad;
+  EXPECT_EQ(static_cast<HostSphereNode*>(nodePart(sphere))->radius(), 1.0);
+  IPtr<IZelThemeMaterialSource> theme;
+  theme.getService();
+  ASSERT_TRUE(theme);
+  ColorSet material;
+  material.integer = 7;
+  EXPECT_FALSE(theme->getMaterial(material)) << "no name yet";
+  theme->setThemeName("ColorHardProbedPoints");
+  EXPECT_FALSE(theme->getMaterial(material));
+  EXPECT_EQ(material.integer, 7) << "untouched";
+  theme->setThemeName("MaterialLocationSet");
+  EXPECT_TRUE(theme->getMaterial(material));
+  EXPECT_EQ(material.diffuse.r, 0.5f);
 }
 
 }  // namespace

@@ -290,6 +290,28 @@ TEST_F(HostScript, EveryKindOfControlIsPrintedAndDrivenByScript) {
   }
 }
 
+// A node shared by two parents is printed under each.
+TEST_F(HostScript, EveryNodeKindMadeByNameIsPrintedInItsTree) {
+  ToolRun result = run("command SceneTestCommand\nprint scene\n");
+  EXPECT_EQ(result.exitStatus, 0) << result.output;
+  EXPECT_TRUE(result.output.starts_with("HostGroupNode\t'scene root'\n")) << result.output;
+  EXPECT_NE(
+      result.output.find(
+          "  HostSeparatorNode\t'points'\n"
+          "    HostDrawStyleNode\t'style'\tstyle 1, point size 3, line width 1, pattern 65535, front (0, 0, "
+          "0, 1)\n"
+          "    HostDualMaterialSourceNode\t'material'\tfront theme MaterialLocationSet, back theme "
+          "MaterialLocationSet\n"
+          "    HostColorMaterialNode\t'colour material'\tenabled 1\n"
+          "    HostColorNode\t'colour'\tcolour (0.25, 0.5, 0.5, 1)\n"
+          "    HostSeparatorNode\t'point 1'\n      HostSphereNode\t'sphere'\tradius 0.5\n"
+          "    HostSeparatorNode\t'point 2'\n"
+          "      HostTextNode\t'label'\t'P2' at (1, 2, 3), size 12, flags 2, colour (1, 1, 1, 1)\n"
+          "      HostSphereNode\t'sphere'\tradius 0.5\n    HostGroupNode\t'empty'\n"),
+      std::string::npos)
+      << result.output;
+}
+
 TEST_F(HostScript, TheHostLogIsRecordedUntilStoppedAndCanThenBeReplayed) {
   std::string log = scratch_.system("host.log");
   ToolRun result = run("record-log " + log + "\nstop-recording\nreplay-log " + log + "\nstop-recording\n");

@@ -16,6 +16,9 @@
 #include "host/api/gui_simple_dialog.h"
 #include "host/api/main_application.h"
 #include "host/api/parameters.h"
+#include "host/api/zel_doc.h"
+#include "host/api/zel_node_factory.h"
+#include "host/api/zel_style_nodes.h"
 #include "platform/utf8.h"
 #include "support/made_by_name.h"
 #include "support/recording_command.h"
@@ -207,6 +210,38 @@ class DialogTestCommand : public RecordingCommand {
   WidgetReceiver widget_;
 };
 
+// Builds, under the document's scene root, the point graphics of the edit command with a node of every kind
+// made by name: a separator "points" holding a draw style, a dual material over the theme's
+// "MaterialLocationSet", a colour material, a colour, and one separator per point with a text label and the
+// sphere all points share.
+class SceneTestCommand : public RecordingCommand {
+ public:
+  bool canRun(IZelUnknown*) override { return true; }
+  bool activate() override {
+    SPtr<IGfxDoc> graphics;
+    IZelSeparatorNode* points = createNode<IZelSeparatorNode>(graphics->sceneRoot(), "points");
+    ZelDrawStyle style;
+    style.style = 1;
+    style.pointSize = 3.0;
+    createNode<IZelDrawStyleNode>(points, "style")->setDrawStyle(style);
+    IPtr<IZelThemeMaterialSource> theme = made<IZelThemeMaterialSource>();
+    theme->setThemeName("MaterialLocationSet");
+    createNode<IZelDualMaterialSourceNode>(points, "material")->setMaterialSources(theme.get(), theme.get());
+    createNode<IZelColorMaterialNode>(points, "colour material")->enable(1);
+    createNode<IZelColorNode>(points, "colour")->setColor({0.25f, 0.5f, 0.5f, 1.0f});
+    IZelGroupNode* first = queryPart<IZelGroupNode>(createNode<IZelSeparatorNode>(points, "point 1"));
+    IZelSphereNode* sphere = createNode<IZelSphereNode>(first, "sphere");
+    sphere->setRadius(0.5);
+    IZelGroupNode* second = queryPart<IZelGroupNode>(createNode<IZelSeparatorNode>(points, "point 2"));
+    IZelText* label = createNode<IZelText>(second, "label");
+    label->setText(ZelString(u"P2"), {1, 2, 3}, 12, 0, 0);
+    label->setFlags(2);
+    second->addChild(sphere);
+    createNode<IZelGroupNode>(points, "empty")->addChild(nullptr);
+    return true;
+  }
+};
+
 class ScriptTestPlugin : public ModulePlugin, public ZelUnknownImpl {
  public:
   const ZelString& getName() override { return name_; }
@@ -225,17 +260,20 @@ constexpr ZelID kContextCommandId{
     0x5b0e2c71, 0x3d4a, 0x4f19, {0x9a, 0x61, 0x27, 0xc3, 0x80, 0x5e, 0x14, 0xd2}};
 constexpr ZelID kDialogCommandId{
     0x1f7d3a52, 0x6c08, 0x4e2b, {0xb4, 0x3e, 0x90, 0x15, 0xa7, 0x2c, 0x68, 0xf1}};
+constexpr ZelID kSceneCommandId{0xa93e1c07, 0x52f6, 0x4d8b, {0x8e, 0x14, 0x3b, 0x6a, 0xc2, 0x95, 0x07, 0xde}};
 constexpr ZelID kPluginId{0xcddd0a97, 0x866d, 0x4527, {0xb3, 0x12, 0xed, 0xc9, 0x27, 0x78, 0xea, 0xb9}};
 
 ZelTClassItemFactory<ScriptTestCommand> commandFactory("ScriptTestCommand", kCommandId);
 ZelTClassItemFactory<ContextTestCommand> contextCommandFactory("ContextTestCommand", kContextCommandId);
 ZelTClassItemFactory<DialogTestCommand> dialogCommandFactory("DialogTestCommand", kDialogCommandId);
+ZelTClassItemFactory<SceneTestCommand> sceneCommandFactory("SceneTestCommand", kSceneCommandId);
 ZelTClassItemFactory<ScriptTestPlugin> pluginFactory("ScriptTestPlugin", kPluginId);
 
 const bool registered = [] {
   registerItemFactory(getClassFactory(), &commandFactory);
   registerItemFactory(getClassFactory(), &contextCommandFactory);
   registerItemFactory(getClassFactory(), &dialogCommandFactory);
+  registerItemFactory(getClassFactory(), &sceneCommandFactory);
   registerItemFactory(getClassFactory(), &pluginFactory);
   return true;
 }();
