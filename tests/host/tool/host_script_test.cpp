@@ -312,6 +312,20 @@ TEST_F(HostScript, EveryNodeKindMadeByNameIsPrintedInItsTree) {
       << result.output;
 }
 
+// The view's own callbacks and the emulator's come first; the unit tests of the runner show that order.
+TEST_F(HostScript, MouseAndKeyLinesReachTheRunningCommandOnceEachAndNothingAfterItEnds) {
+  ToolRun result =
+      run("command ScriptTestCommand\nmouse down 0 0 1 0 0 -1 right\nmouse move 0 0 1 0 0 -1\n"
+          "mouse click 0 0 1 0 0 -1 right\nmouse double-click 0 0 1 0 0 -1\nkey press 294\nkey release 294\n"
+          "apply\nkey press 1\n");
+  EXPECT_EQ(result.exitStatus, 0) << result.output;
+  EXPECT_TRUE(result.output.ends_with(
+      "command: activate\ncommand: mouse press 2\ncommand: mouse move 0\ncommand: mouse release 2\n"
+      "command: key press 294\ncommand: key release 294\ncommand: canApply\ncommand: apply\n"
+      "command: deactivate\n"))
+      << result.output;
+}
+
 TEST_F(HostScript, TheHostLogIsRecordedUntilStoppedAndCanThenBeReplayed) {
   std::string log = scratch_.system("host.log");
   ToolRun result = run("record-log " + log + "\nstop-recording\nreplay-log " + log + "\nstop-recording\n");
