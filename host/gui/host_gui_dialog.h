@@ -66,6 +66,7 @@ class HostGuiDialog : public IGuiDialog, public HostUnknown {
   void endFont() override { builder_.endFont(); }
   void beginReceiver(IGuiReceiver* receiver) override { builder_.beginReceiver(receiver); }
   void endReceiver() override { builder_.endReceiver(); }
+  bool setControlTable(int32_t id, IZelTable* table, IZelUnknown* modifier) override;
 
   // Host side: see dialog_user_actions.h.
   bool pressButton(int32_t id) { return actions_.pressButton(id); }
