@@ -1,6 +1,6 @@
 #include "host/standin_host.h"
 
-StandinHost::StandinHost() : gui_(core_.dataStore()) {
+StandinHost::StandinHost() : scene_(document_.doc()), gui_(core_.dataStore(), document_.doc()) {
   core_.enableAssertHandler(true);
   installFamilies(root(), families());
   core_.enableDirService(true);

@@ -53,7 +53,7 @@ class StandinHost {
   CoreFamily core_;
   DocumentFamily document_;
   SceneFamily scene_;
-  GuiFamily gui_{core_.dataStore()};
+  GuiFamily gui_;
   DeviceServicesFamily devices_;
   FittingFamily fitting_;
   CadFamily cad_;

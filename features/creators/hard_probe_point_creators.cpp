@@ -14,7 +14,7 @@ const ClassRegistration<HardProbeTargetPointCreator> targetPoint(
 
 // A target's size in the host's base unit, scaled by the unit service's factor for it.
 constexpr double kTargetSize = 0.04;
-constexpr int32_t kBaseLengthUnit = 0;
+constexpr int32_t kOpenModel = 0;
 
 // Never empty: the creators ask for one point at least.
 Vector3 meanOf(const PointList& points) {
@@ -79,7 +79,7 @@ IPtr<IZelFeature> HardProbeTargetPointCreator::buildFeature() {
   target.getService();
   if (!target) return {};
   setPosition(*target, meanOf(probing->sampled));
-  target->setSize(kTargetSize * UnitService::unitFactor(kBaseLengthUnit));
+  target->setSize(kTargetSize * UnitService::modelScale(kOpenModel));
   target->setDirection(probing->workPlane->normal());
   PointList compensated;
   IPtr<IZelFeature> feature = projectedOnto(IPtr<IZelFeature>(queryPart<IZelFeature>(target.get())),

@@ -1,10 +1,31 @@
 #include "framework/commands/command_context.h"
 
+#include "framework/object/query_part.h"
 #include "host/api/component_command.h"
 
+namespace {
+
+IComponentCommandContainerV2* containerOf(IZelUnknown* context) {
+  return context ? queryPart<IComponentCommandContainerV2>(context) : nullptr;
+}
+
+}  // namespace
+
 bool contextFlag(IZelUnknown* context, const char* name) {
-  if (!context) return false;
-  void* part = nullptr;
-  context->queryInterface(IComponentCommandContainerV2::interfaceName, &part, false);
-  return part && static_cast<IComponentCommandContainerV2*>(part)->flag(name);
+  IComponentCommandContainerV2* container = containerOf(context);
+  return container && container->flag(name);
+}
+
+bool contextHoldsObject(IZelUnknown* context, const char* name) {
+  IComponentCommandContainerV2* container = containerOf(context);
+  return container && container->holdsObject(name);
+}
+
+bool contextHasFeatures(IZelUnknown* context, int32_t count) {
+  IComponentCommandContainerV2* container = containerOf(context);
+  return container && container->hasFeatures(count);
+}
+
+void finishCommand(IZelUnknown* context, bool applied) {
+  if (IComponentCommandContainerV2* container = containerOf(context)) container->finishCommand(applied);
 }

@@ -1,10 +1,19 @@
 #pragma once
 
 // What a command reads of the host's state through the context it is handed (canRun's argument, or the
-// context kept by the command base).
+// context kept by the command base), and how it asks the host to end it. The names and their meaning are
+// IComponentCommandContainerV2's. Without a context, or with one that does not answer that interface, every
+// question is answered false and a finish request goes nowhere.
+
+#include <cstdint>
 
 #include "host/api/zel_unknown.h"
 
-// Whether the host reports the flag of that name ("inCommand", "recordingMacro"; the names are
-// IComponentCommandContainerV2's). False without a context, or for a context that reports no flags.
+// Whether the host reports the flag of that name ("inCommand", "singleObjectActive", ...).
 bool contextFlag(IZelUnknown* context, const char* name);
+// The context's object test: whether it holds the object of that name ("World", "Result").
+bool contextHoldsObject(IZelUnknown* context, const char* name);
+// Whether the active object holds at least count features.
+bool contextHasFeatures(IZelUnknown* context, int32_t count);
+// Asks the host to end the running command: applied, or cancelled.
+void finishCommand(IZelUnknown* context, bool applied);

@@ -1,8 +1,9 @@
 #pragma once
 
 // The base of every interactive command: a default for each host command operation, so that a command
-// overrides only what it needs. The defaults: every GUI callback does nothing, canRun answers false (so the
-// host never starts a command that does not say it can run), activate, apply and cancel answer true.
+// overrides only what it needs. The defaults: every GUI callback does nothing, no pointer or key input is
+// handled, canRun answers false (so the host never starts a command that does not say it can run), activate,
+// apply and cancel answer true.
 // The context and the dialog are the host's, valid from setContext/setGui until the command is released; the
 // base holds no reference on either.
 
@@ -39,6 +40,11 @@ class CompBaseCmd : public IComponentCommand, public ZelGuiReceiverBase, public 
   bool hostQuery35() override { return false; }
   bool hostQuery36() override { return false; }
   bool hostQuery37() override { return false; }
+  bool onMousePress(IGfxMouseData*) override { return false; }
+  bool onMouseMove(IGfxMouseData*) override { return false; }
+  bool onMouseRelease(IGfxMouseData*) override { return false; }
+  bool onKeyPress(IGfxKeyData*) override { return false; }
+  bool onKeyRelease(IGfxKeyData*) override { return false; }
 
   IZelUnknown* context() const { return context_; }
 

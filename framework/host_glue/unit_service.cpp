@@ -15,4 +15,19 @@ double unitFactor(int32_t unit) {
   return units ? units->unitFactor(unit) : 1.0;
 }
 
+double modelScale(int32_t model) {
+  SPtr<IUnitService> units;
+  return units ? units->modelScale(model) : 1.0;
+}
+
+bool setCurrentLengthUnit(int32_t unit) {
+  SPtr<IUnitService> units;
+  return units && units->setCurrentLengthUnit(unit);
+}
+
+ZelString unitName(int32_t unit) {
+  SPtr<IUnitService> units;
+  return units ? units->unitName(unit) : ZelString();
+}
+
 }  // namespace UnitService

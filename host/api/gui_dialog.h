@@ -10,12 +10,29 @@
 // no id. The trailing flag of each builder call says whether the control is shown (setControlFlag changes
 // it). The host's standard controls kStandardControl1 and kStandardControl2 (the panel's own buttons) are in
 // every dialog; a command may switch them off.
-
+//
+// Control kinds a command adds with addControl: "button", "check", "number" and "length" (fields of a double,
+// with a display format and a range), "text" (a field of text), "list" and "dropdown" (entries of text),
+// "radiogroup" and "radio" (added with addRadio), "table" (filled through an IZelTable), "label", "box",
+// "group". setControlFlag shows (true) or hides (false) a control, or switches a group of controls as a
+// whole.
+//
+// Lists and drop-down lists number their entries from 0 in the order shown; -1 is "no entry". When the user
+// chooses another entry the receiver hears onGuiValueChanged(id, index), once per change: choosing the entry
+// already chosen, or the module's own selectListEntry, tells it nothing. A disabled entry cannot be chosen.
+// A radio group's value is the id of its chosen radio button (0 before one is chosen); setControlValue(radio,
+// 1) chooses a radio, and the user's choice raises onGuiEvent(radio, 1). Typing into a "text" field raises
+// onGuiValueByReference(id, the ZelString typed). A number entered outside a field's range is refused.
+//
+// Controls added between beginReceiver and endReceiver (a widget building itself into a command's dialog)
+// send their events to that receiver rather than to the dialog's; those added between beginFont and endFont
+// are drawn in that font size (0: the dialog's).
 #include <cstdint>
 
 #include "basic_types/zel_string.h"
 #include "host/api/gui_receiver.h"
 #include "host/api/zel_image.h"
+#include "host/api/zel_table.h"
 #include "host/api/zel_unknown.h"
 
 class IGuiDialog : public virtual IZelUnknown {
@@ -61,6 +78,42 @@ class IGuiDialog : public virtual IZelUnknown {
   virtual void addButton(const char* name, const ZelString& caption, bool shown) = 0;
   // The image a button shows; the dialog keeps a reference on it.
   virtual void setControlImage(int32_t id, IZelImage* image) = 0;
+
+  // Lists and drop-down lists. The index of the new last entry, or -1 when id is no list.
+  virtual int32_t addListEntry(int32_t id, const ZelString& text) = 0;
+  // False, changing nothing, for an index outside the list; a removed chosen entry leaves none chosen.
+  virtual bool removeListEntry(int32_t id, int32_t index) = 0;
+  // The chosen entry moves with its text.
+  virtual bool swapListEntries(int32_t id, int32_t first, int32_t second) = 0;
+  virtual void clearList(int32_t id) = 0;
+  // 0 for a control that is no list.
+  virtual int32_t listEntryCount(int32_t id) = 0;
+  // -1 chooses none.
+  virtual bool selectListEntry(int32_t id, int32_t index) = 0;
+  virtual int32_t listSelection(int32_t id) = 0;
+  virtual bool enableListEntry(int32_t id, int32_t index, bool enabled) = 0;
+  // A number or length field: the printf conversion of one double it is shown with ("%.3f") and the range
+  // the user may enter. False, changing nothing, for another kind, a format that is not one conversion of a
+  // double, or a range whose minimum exceeds its maximum.
+  virtual bool setNumberFormat(int32_t id, const char* format, double minimum, double maximum) = 0;
+  // A radio button of a radio group (added before it), with a caption and the number of a registered
+  // picture (0: none).
+  virtual bool addRadio(int32_t groupId, int32_t id, const ZelString& caption, int32_t picture) = 0;
+  // False for an unknown control.
+  virtual bool isControlEnabled(int32_t id) = 0;
+  // Gives the control the keyboard focus.
+  virtual void setCurrentControl(int32_t id) = 0;
+  // Lays the dialog out again after controls were shown, hidden or changed in size.
+  virtual void refreshLayout() = 0;
+  virtual void beginFont(int32_t size) = 0;
+  virtual void endFont() = 0;
+  // The receiver is held without a reference, as the dialog's own is.
+  virtual void beginReceiver(IGuiReceiver* receiver) = 0;
+  virtual void endReceiver() = 0;
+  // Shows table in the "table" control id, again after each change the command made to it (the dialog holds
+  // a reference on the table and the modifier that answers for its cells; null for both takes it away).
+  // False for a control that is no table.
+  virtual bool setControlTable(int32_t id, IZelTable* table, IZelUnknown* modifier) = 0;
 };
 
 // A command answering this lets the host take its dialog away when the host asks.

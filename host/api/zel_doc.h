@@ -41,6 +41,11 @@ class IZelDocObject : public virtual IZelUnknown {
   virtual bool setProperty(const char* name, bool on) = 0;
 };
 
+// The document's objects are listed from 0 (objectAt(0) to objectAt(objectCount() - 1)); each also has an id,
+// from 1 in the order the document got them, that it keeps until it is removed and that no later object
+// takes. The active object is the one the user works on (a command's target); the current object is the one
+// the user has chosen in the document's tree. Either may be none, and either becomes none when its object is
+// removed.
 class IZelDoc : public virtual IZelUnknown {
  public:
   static constexpr const char* interfaceName = "IZelDoc";
@@ -48,7 +53,18 @@ class IZelDoc : public virtual IZelUnknown {
   // The object of that name, without a reference for the caller, or null.
   virtual IZelDocObject* findObject(const ZelString& name) = 0;
   virtual int32_t objectCount() = 0;
+  // Null outside 0 to objectCount() - 1.
   virtual IZelDocObject* objectAt(int32_t index) = 0;
+  // Null for an id no object of the document has.
+  virtual IZelDocObject* objectById(int32_t id) = 0;
+  // The object's id; 0 for an object not in the document.
+  virtual int32_t objectId(IZelDocObject* object) = 0;
+  // Without a reference for the caller, or null.
+  virtual IZelDocObject* activeObject() = 0;
+  virtual IZelDocObject* currentObject() = 0;
+  // False, changing nothing, for an object not in the document; null makes none active (current).
+  virtual bool setActiveObject(IZelDocObject* object) = 0;
+  virtual bool setCurrentObject(IZelDocObject* object) = 0;
 };
 
 // How an object is drawn: its display mode (1 shows it as the module's commands need the reference object).

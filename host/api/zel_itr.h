@@ -24,7 +24,8 @@ struct ZelNodeEnum {
 
 // The host's vertex array: entries of four numbers, read as a point, direction or texture coordinate (the
 // first three) or as a colour (red, green, blue, alpha). An iterator fills arrays the host made and reads
-// entries back by index. One thread at a time.
+// entries back by index, from 0 to count() - 1 (the host's own arrays count from 0; the point arrays of
+// points.h, which the module's lists mirror, from 1). One thread at a time.
 class VertexArrayImp : public virtual IZelUnknown {
  public:
   static constexpr const char* interfaceName = "VertexArrayImp";

@@ -3,6 +3,9 @@
 // The host's scene-graph nodes and the factory that makes them by interface name. A node made under a parent
 // belongs to that parent; a node made without one belongs to whoever takes the first reference on it.
 
+#include <cstdint>
+
+#include "basic_types/color.h"
 #include "basic_types/vector3.h"
 #include "basic_types/zel_string.h"
 #include "host/api/zel_unknown.h"
@@ -31,4 +34,8 @@ class IZelText : public virtual IZelUnknown {
   // Shows text at anchor (world coordinates); the size and the two offsets place it, in the host's units.
   virtual void setText(const ZelString& text, const Vector3& anchor, double size, double offsetX,
                        double offsetY) = 0;
+  // The host's switches of how the text is drawn (0: plain).
+  virtual void setFlags(uint32_t flags) = 0;
+  // White on a clear background until set.
+  virtual void setColors(const ColorRGBA& text, const ColorRGBA& background) = 0;
 };

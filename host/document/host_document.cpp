@@ -26,6 +26,54 @@ IZelDocObject* HostDocument::objectAt(int32_t index) {
   return objects_[static_cast<size_t>(index)].get();
 }
 
+IZelDocObject* HostDocument::objectById(int32_t id) {
+  std::lock_guard lock(mutex_);
+  for (const IPtr<HostDocObject>& object : objects_) {
+    if (object->id() == id) return object.get();
+  }
+  return nullptr;
+}
+
+int32_t HostDocument::objectId(IZelDocObject* object) {
+  std::lock_guard lock(mutex_);
+  HostDocObject* held = heldLocked(object);
+  return held ? held->id() : 0;
+}
+
+IZelDocObject* HostDocument::activeObject() {
+  std::lock_guard lock(mutex_);
+  return active_;
+}
+
+IZelDocObject* HostDocument::currentObject() {
+  std::lock_guard lock(mutex_);
+  return current_;
+}
+
+bool HostDocument::setActiveObject(IZelDocObject* object) {
+  std::lock_guard lock(mutex_);
+  return chooseLocked(active_, object);
+}
+
+bool HostDocument::setCurrentObject(IZelDocObject* object) {
+  std::lock_guard lock(mutex_);
+  return chooseLocked(current_, object);
+}
+
+HostDocObject* HostDocument::heldLocked(IZelDocObject* object) const {
+  for (const IPtr<HostDocObject>& candidate : objects_) {
+    if (static_cast<IZelDocObject*>(candidate.get()) == object) return candidate.get();
+  }
+  return nullptr;
+}
+
+bool HostDocument::chooseLocked(HostDocObject*& chosen, IZelDocObject* object) {
+  HostDocObject* held = heldLocked(object);
+  if (object && !held) return false;
+  chosen = held;
+  return true;
+}
+
 bool HostDocument::nameInUseLocked(const std::u16string& name) const {
   return std::any_of(objects_.begin(), objects_.end(),
                      [&](const IPtr<HostDocObject>& object) { return object->name() == name; });
@@ -57,6 +105,8 @@ bool HostDocument::remove(IZelDocObject* object) {
   if (found == objects_.end()) return false;
   removed = std::move(*found);
   objects_.erase(found);
+  if (active_ == removed.get()) active_ = nullptr;
+  if (current_ == removed.get()) current_ = nullptr;
   return true;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
-// The stand-in host's document (the service "IZelDoc"): its objects in the order they were added, and their
-// graphics (the service "IGfxDoc"). The document holds a reference on each object while it is in it; the raw
-// objects it hands out stay valid while they are. Safe on any thread.
+// The stand-in host's document (the service "IZelDoc"): its objects in the order they were added, their
+// active and current object, and their graphics (the service "IGfxDoc"). The document holds a reference on
+// each object while it is in it; the raw objects it hands out stay valid while they are. Safe on any thread.
 
 #include <mutex>
 #include <string>
@@ -23,6 +23,12 @@ class HostDocument : public IZelDoc, public HostUnknown {
   int32_t objectCount() override;
   // Null outside 0..objectCount()-1.
   IZelDocObject* objectAt(int32_t index) override;
+  IZelDocObject* objectById(int32_t id) override;
+  int32_t objectId(IZelDocObject* object) override;
+  IZelDocObject* activeObject() override;
+  IZelDocObject* currentObject() override;
+  bool setActiveObject(IZelDocObject* object) override;
+  bool setCurrentObject(IZelDocObject* object) override;
 
   // Host side. Adds an object made from description, numbered 1, 2, ... in the order of addition. With
   // uniqueName, a name already in use gets the first free suffix " 2", " 3", ...; without it, names may
@@ -38,10 +44,14 @@ class HostDocument : public IZelDoc, public HostUnknown {
  private:
   bool nameInUseLocked(const std::u16string& name) const;
   std::u16string freeNameLocked(const std::u16string& name) const;
+  HostDocObject* heldLocked(IZelDocObject* object) const;
+  bool chooseLocked(HostDocObject*& chosen, IZelDocObject* object);
 
   std::mutex mutex_;
   std::vector<IPtr<HostDocObject>> objects_;  // guarded by mutex_
   int32_t lastId_ = 0;                        // guarded by mutex_
+  HostDocObject* active_ = nullptr;           // guarded by mutex_, one of objects_ or null
+  HostDocObject* current_ = nullptr;          // guarded by mutex_, one of objects_ or null
 };
 
 // The graphics of the document's objects: each object made by the stand-in host carries its own.

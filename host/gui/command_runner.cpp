@@ -1,17 +1,22 @@
 #include "host/gui/command_runner.h"
 
-CommandRunner::CommandRunner(HostCommandContainer* container, HostGuiDialog* dialog)
-    : container_(container), dialog_(dialog) {}
+CommandRunner::CommandRunner(HostCommandContainer* container, HostGuiDialog* dialog, HostGfxViewMgr* view)
+    : container_(container), dialog_(dialog), view_(view) {
+  container_->setFinisher(this);
+}
 
 CommandRunner::~CommandRunner() {
-  if (!command_) return;
-  command_->cancel();
-  command_->finish();
-  end();
+  if (command_) cancel();
+  if (command_) {  // it refused: the host closes anyway
+    command_->finish();
+    end();
+  }
+  container_->setFinisher(nullptr);
 }
 
 CommandRunner::Start CommandRunner::start(IComponentCommand* command) {
-  if (command_) return Start::kBusy;
+  if (command_ || starting_) return Start::kBusy;
+  ended_ = nullptr;
   IPtr<IComponentCommand> held(command);
   if (!held) return Start::kCannotRun;
   IZelUnknown* context = static_cast<IComponentCommandContainerInt*>(container_.get());
@@ -20,30 +25,60 @@ CommandRunner::Start CommandRunner::start(IComponentCommand* command) {
   if (!held->canRun(context)) return Start::kCannotRun;
   held->createGui(dialog_.get());
   dialog_->setReceiver(held.get());
-  if (!held->activate()) {
+  container_->setCommandRunning(true);
+  starting_ = true;
+  finishAskedWhileStarting_.reset();
+  bool activated = held->activate();
+  starting_ = false;
+  if (!activated) {
+    container_->setCommandRunning(false);
     closeDialog();
     return Start::kActivationRefused;
   }
   command_ = std::move(held);
+  view_->setRunningCommand(command_.get());
+  if (std::optional<bool> applied = finishAskedWhileStarting_) finishRunning(*applied);
   return Start::kStarted;
 }
 
 bool CommandRunner::apply() {
-  if (!command_ || !command_->canApply() || !command_->apply()) return false;
-  end();
-  return true;
+  if (!command_ || ending_) return false;
+  ending_ = true;
+  bool applied = command_->canApply() && command_->apply();
+  ending_ = false;
+  if (applied) end();
+  return applied;
 }
 
 bool CommandRunner::cancel() {
-  if (!command_ || !command_->cancel()) return false;
-  command_->finish();
-  end();
-  return true;
+  if (!command_ || ending_) return false;
+  ending_ = true;
+  bool cancelled = command_->cancel();
+  if (cancelled) command_->finish();
+  ending_ = false;
+  if (cancelled) end();
+  return cancelled;
+}
+
+void CommandRunner::finishRunning(bool applied) {
+  if (starting_) {
+    finishAskedWhileStarting_ = applied;
+    return;
+  }
+  if (applied) {
+    apply();
+  } else {
+    cancel();
+  }
 }
 
 void CommandRunner::end() {
-  IPtr<IComponentCommand> ended = std::move(command_);
-  ended->deactivate();
+  ended_ = std::move(command_);
+  view_->setRunningCommand(nullptr);
+  ending_ = true;
+  ended_->deactivate();
+  ending_ = false;
+  container_->setCommandRunning(false);
   closeDialog();
 }
 

@@ -33,6 +33,7 @@ std::optional<int32_t> DialogBuilder::add(std::optional<int32_t> number, const c
   control.text = text.c_str();
   control.flag = shown;
   control.parent = innermostBoxOrGroup();
+  stamp(control);
   std::optional<int32_t> byName = baseIdNumber(name);
   return controls_.addAt(byName ? byName : number, std::move(control));
 }
@@ -45,9 +46,24 @@ std::optional<int32_t> DialogBuilder::innermostBoxOrGroup() {
   return std::nullopt;
 }
 
-void DialogBuilder::open(Opened kind, std::optional<int32_t> id) {
+void DialogBuilder::stamp(DialogControl& control) {
   std::lock_guard lock(mutex_);
-  opened_.push_back({kind, id});
+  bool receiverFound = false, fontFound = false;
+  for (auto open = opened_.rbegin(); open != opened_.rend(); ++open) {
+    if (open->kind == Opened::kReceiver && !receiverFound) {
+      control.receiver = open->receiver;
+      receiverFound = true;
+    }
+    if (open->kind == Opened::kFont && !fontFound) {
+      control.fontSize = open->fontSize;
+      fontFound = true;
+    }
+  }
+}
+
+void DialogBuilder::open(OpenLayout layout) {
+  std::lock_guard lock(mutex_);
+  opened_.push_back(layout);
 }
 
 void DialogBuilder::close(Opened kind) {
@@ -62,7 +78,7 @@ void DialogBuilder::close(Opened kind) {
 }
 
 void DialogBuilder::beginBoxOrGroup(const char* kind, const char* name, const ZelString& title, bool shown) {
-  open(Opened::kBoxOrGroup, add(std::nullopt, kind, name, title, shown));
+  open({Opened::kBoxOrGroup, add(std::nullopt, kind, name, title, shown)});
 }
 
 void DialogBuilder::endGroup() {
@@ -70,7 +86,7 @@ void DialogBuilder::endGroup() {
 }
 
 void DialogBuilder::beginPanel() {
-  open(Opened::kPanel);
+  open({Opened::kPanel});
 }
 
 void DialogBuilder::endPanel() {
@@ -78,7 +94,7 @@ void DialogBuilder::endPanel() {
 }
 
 void DialogBuilder::beginLayout() {
-  open(Opened::kLayout);
+  open({Opened::kLayout});
 }
 
 void DialogBuilder::endLayout() {
@@ -91,6 +107,22 @@ void DialogBuilder::addImageButton(const char* name, int32_t number, const ZelSt
 
 void DialogBuilder::addButton(const char* name, const ZelString& caption, bool shown) {
   add(std::nullopt, "button", name, caption, shown);
+}
+
+void DialogBuilder::beginReceiver(IGuiReceiver* receiver) {
+  open({Opened::kReceiver, std::nullopt, receiver});
+}
+
+void DialogBuilder::endReceiver() {
+  close(Opened::kReceiver);
+}
+
+void DialogBuilder::beginFont(int32_t size) {
+  open({Opened::kFont, std::nullopt, nullptr, size});
+}
+
+void DialogBuilder::endFont() {
+  close(Opened::kFont);
 }
 
 std::optional<std::string> DialogBuilder::icon(int32_t number) {

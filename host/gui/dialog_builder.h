@@ -1,10 +1,12 @@
 #pragma once
 
-// The builder of the stand-in host's dialog: the boxes, groups, panels and layouts a command opens and
-// closes, the buttons it adds in them and the icons it shows. Boxes and groups are controls of the kinds
-// "box" and "group" (their title is their text); buttons are of the kinds "imagebutton" and "button" (their
-// caption is their text). Each builder control knows the box or group it was added in. A call that cannot be
-// followed (an id already taken, an end call that closes nothing of its kind) is a stray call of the model.
+// The builder of the stand-in host's dialog: the boxes, groups, panels, layouts, receiver and font brackets
+// a command opens and closes, the buttons it adds in them and the icons it shows. Every control added while
+// a receiver or font bracket is open carries the innermost one's receiver or font size. Boxes and groups are
+// controls of the kinds "box" and "group" (their title is their text); buttons are of the kinds "imagebutton"
+// and "button" (their caption is their text). Each builder control knows the box or group it was added in. A
+// call that cannot be followed (an id already taken, an end call that closes nothing of its kind) is a stray
+// call of the model.
 //
 // Safe on any thread; its own lock guards what is open and the icons, and is never held while the control
 // model's is taken.
@@ -35,20 +37,28 @@ class DialogBuilder {
   void endLayout();
   void addImageButton(const char* name, int32_t number, const ZelString& caption, bool shown);
   void addButton(const char* name, const ZelString& caption, bool shown);
+  void beginReceiver(IGuiReceiver* receiver);
+  void endReceiver();
+  void beginFont(int32_t size);
+  void endFont();
+  // Gives a control the receiver and font size of the brackets open.
+  void stamp(DialogControl& control);
 
   // The icon name shown at an icon number.
   std::optional<std::string> icon(int32_t number);
-  // How many boxes, groups, panels and layouts are open: 0 once a dialog is fully built.
+  // How many boxes, groups, panels, layouts and brackets are open: 0 once a dialog is fully built.
   size_t openLayouts();
   // Forgets what is open and every icon.
   void clear();
 
  private:
   // What the builder has open, innermost last.
-  enum class Opened { kBoxOrGroup, kPanel, kLayout };
+  enum class Opened { kBoxOrGroup, kPanel, kLayout, kReceiver, kFont };
   struct OpenLayout {
     Opened kind;
-    std::optional<int32_t> id;  // of a box or group that was added
+    std::optional<int32_t> id = std::nullopt;  // of a box or group that was added
+    IGuiReceiver* receiver = nullptr;          // of a receiver bracket
+    int32_t fontSize = 0;                      // of a font bracket
   };
 
   // Adds a builder control in the innermost open box or group, under the id its name gives, else number,
@@ -56,7 +66,7 @@ class DialogBuilder {
   std::optional<int32_t> add(std::optional<int32_t> number, const char* kind, const char* name,
                              const ZelString& text, bool shown);
   std::optional<int32_t> innermostBoxOrGroup();
-  void open(Opened kind, std::optional<int32_t> id = std::nullopt);
+  void open(OpenLayout layout);
   void close(Opened kind);
 
   DialogControls& controls_;

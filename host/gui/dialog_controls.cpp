@@ -100,12 +100,72 @@ void DialogControls::countStrayCall() {
   ++strayCalls_;
 }
 
-std::optional<std::string> DialogControls::acceptUserChange(int32_t id, std::optional<double> value) {
+bool DialogControls::edit(int32_t id, const std::function<bool(DialogControl&)>& change) {
   std::lock_guard lock(mutex_);
   auto found = controls_.find(id);
-  if (found == controls_.end() || !found->second.enabled) return std::nullopt;
-  if (value) found->second.value = *value;
-  return found->second.kind;
+  if (found == controls_.end()) {
+    ++strayCalls_;
+    return false;
+  }
+  return change(found->second);
+}
+
+bool DialogControls::chooseRadio(int32_t id) {
+  std::lock_guard lock(mutex_);
+  if (chooseRadioLocked(id)) return true;
+  ++strayCalls_;
+  return false;
+}
+
+bool DialogControls::chooseRadioLocked(int32_t id) {
+  auto radio = controls_.find(id);
+  if (radio == controls_.end() || !radio->second.group) return false;
+  auto group = controls_.find(*radio->second.group);
+  if (group == controls_.end()) return false;
+  group->second.value = id;
+  for (auto& [each, control] : controls_) {
+    if (control.group == radio->second.group) control.value = each == id ? 1 : 0;
+  }
+  return true;
+}
+
+std::optional<DialogControl> DialogControls::takeUserChange(
+    int32_t id, const std::function<bool(DialogControl&)>& change) {
+  std::lock_guard lock(mutex_);
+  auto found = controls_.find(id);
+  if (found == controls_.end() || !found->second.enabled || !change(found->second)) return std::nullopt;
+  return found->second;
+}
+
+std::optional<DialogControl> DialogControls::takeRadioChoice(int32_t id) {
+  std::lock_guard lock(mutex_);
+  auto found = controls_.find(id);
+  if (found == controls_.end() || !found->second.enabled || !chooseRadioLocked(id)) return std::nullopt;
+  return found->second;
+}
+
+void DialogControls::setCurrent(int32_t id) {
+  std::lock_guard lock(mutex_);
+  if (controls_.count(id)) {
+    current_ = id;
+  } else {
+    ++strayCalls_;
+  }
+}
+
+std::optional<int32_t> DialogControls::current() {
+  std::lock_guard lock(mutex_);
+  return current_;
+}
+
+void DialogControls::countLayoutRefresh() {
+  std::lock_guard lock(mutex_);
+  ++layoutRefreshes_;
+}
+
+int32_t DialogControls::layoutRefreshes() {
+  std::lock_guard lock(mutex_);
+  return layoutRefreshes_;
 }
 
 std::optional<DialogControl> DialogControls::control(int32_t id) {
@@ -154,4 +214,6 @@ void DialogControls::clear() {
   standardShown_ = standardControlsShown();
   nextReservedId_ = kFirstReservedId;
   strayCalls_ = 0;
+  current_.reset();
+  layoutRefreshes_ = 0;
 }

@@ -1,8 +1,10 @@
 #pragma once
 
 // The control model of the stand-in host's dialog: controls by id, each with a kind, a name, a value, a
-// text, an enabled state (with the mode it was set with), a flag, the box or group it was built in and the
-// image it shows; the pictures registered by number; whether the host's standard controls are shown.
+// text, an enabled state (with the mode it was set with), a flag, the box or group it was built in, the
+// image it shows, the receiver and font it was built with, and what its kind adds (a list's entries, a
+// number field's format and range, a radio button's group); the pictures registered by number; whether the
+// host's standard controls are shown; the current control and how often the layout was refreshed.
 //
 // Ids: reserveIds hands out disjoint blocks from kFirstReservedId up, so ids below it are free for a
 // command's own controls. A change naming an id no control has changes nothing and is counted (strayCalls),
@@ -12,13 +14,24 @@
 // Safe on any thread: one lock guards everything here, and nothing is called out while it is held.
 
 #include <cstdint>
+#include <functional>
+#include <limits>
 #include <map>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "framework/object/iptr.h"
+#include "host/api/gui_receiver.h"
 #include "host/api/zel_image.h"
+#include "host/api/zel_table.h"
+
+struct DialogListEntry {
+  std::u16string text;
+  bool enabled = true;
+  bool operator==(const DialogListEntry&) const = default;
+};
 
 struct DialogControl {
   std::string kind;
@@ -26,10 +39,22 @@ struct DialogControl {
   double value = 0;
   std::u16string text;
   bool enabled = true;
-  int32_t enableMode = 0;         // the mode of the last enable
-  bool flag = false;              // for a builder control: whether it is shown
-  std::optional<int32_t> parent;  // the box or group a builder control was added in
-  IPtr<IZelImage> image;          // the image a button shows
+  int32_t enableMode = 0;                // the mode of the last enable
+  bool flag = false;                     // for a builder control: whether it is shown
+  std::optional<int32_t> parent;         // the box or group a builder control was added in
+  IPtr<IZelImage> image;                 // the image a button shows
+  IGuiReceiver* receiver = nullptr;      // who hears its events; null: the dialog's receiver
+  int32_t fontSize = 0;                  // 0: the dialog's
+  std::vector<DialogListEntry> entries;  // a list's, from 0
+  int32_t selection = -1;                // a list's chosen entry
+  std::string format;                    // a number field's display format; empty: the host's
+  double minimum = -std::numeric_limits<double>::infinity();
+  double maximum = std::numeric_limits<double>::infinity();
+  std::optional<int32_t> group;  // a radio button's group
+  int32_t picture = 0;           // a radio button's registered picture
+  IPtr<IZelTable> table;         // a table control's
+  IPtr<IZelUnknown> tableModifier;
+  int32_t tableShown = 0;  // how often the table was placed
 };
 
 class DialogControls {
@@ -57,9 +82,20 @@ class DialogControls {
   std::optional<double> value(int32_t id);
   void registerPicture(int32_t number, std::string imageName);
   void countStrayCall();
-  // Takes a user's change of an existing, enabled control, storing the value when there is one: the
-  // control's kind, or nothing when the change is refused.
-  std::optional<std::string> acceptUserChange(int32_t id, std::optional<double> value);
+  // Changes the control under the lock; false, as a stray call, for an unknown control, and false when the
+  // change answers false (it then must have changed nothing).
+  bool edit(int32_t id, const std::function<bool(DialogControl&)>& change);
+  // Chooses a radio button of a group: the group's value becomes its id, its value 1 and its siblings' 0.
+  bool chooseRadio(int32_t id);
+  // Takes a user's change of an existing, enabled control (change answers false to refuse it, changing
+  // nothing): the control as changed, or nothing when refused.
+  std::optional<DialogControl> takeUserChange(int32_t id, const std::function<bool(DialogControl&)>& change);
+  // A user's choice of a radio button, as chooseRadio; nothing when it is unknown, disabled or no radio.
+  std::optional<DialogControl> takeRadioChoice(int32_t id);
+  void setCurrent(int32_t id);
+  std::optional<int32_t> current();
+  void countLayoutRefresh();
+  int32_t layoutRefreshes();
 
   std::optional<DialogControl> control(int32_t id);
   std::map<int32_t, DialogControl> all();
@@ -76,6 +112,7 @@ class DialogControls {
   template <class Change>
   void change(int32_t id, Change change);
   int32_t lowestFreeIdLocked() const;
+  bool chooseRadioLocked(int32_t id);
 
   std::mutex mutex_;
   std::map<int32_t, DialogControl> controls_;  // guarded by mutex_
@@ -83,4 +120,6 @@ class DialogControls {
   std::map<int32_t, bool> standardShown_;      // guarded by mutex_
   int32_t nextReservedId_ = kFirstReservedId;  // guarded by mutex_
   int32_t strayCalls_ = 0;                     // guarded by mutex_
+  std::optional<int32_t> current_;             // guarded by mutex_
+  int32_t layoutRefreshes_ = 0;                // guarded by mutex_
 };

@@ -2,25 +2,71 @@
 
 #include <cmath>
 
+#include "basic_types/zel_string.h"
 #include "framework/object/iptr.h"
+#include "host/gui/dialog_list.h"
+#include "host/gui/dialog_number_field.h"
 #include "host/gui/host_event.h"
 
+IGuiReceiver* DialogUserActions::receiverOf(const DialogControl& control) const {
+  return control.receiver ? control.receiver : receiver_.load();
+}
+
 bool DialogUserActions::pressButton(int32_t id) {
-  if (!controls_.acceptUserChange(id, std::nullopt)) return false;
-  if (IGuiReceiver* receiver = receiver_) receiver->onGuiEvent(id, 1);
+  std::optional<DialogControl> pressed = controls_.takeUserChange(id, [](DialogControl&) { return true; });
+  if (!pressed) return false;
+  if (IGuiReceiver* receiver = receiverOf(*pressed)) receiver->onGuiEvent(id, 1);
   return true;
 }
 
 bool DialogUserActions::enterValue(int32_t id, double value) {
-  std::optional<std::string> kind = controls_.acceptUserChange(id, value);
-  if (!kind) return false;
-  IGuiReceiver* receiver = receiver_;
+  std::optional<DialogControl> entered = controls_.takeUserChange(id, [value](DialogControl& control) {
+    if (isNumberField(control) && !inRange(control, value)) return false;
+    control.value = value;
+    return true;
+  });
+  if (!entered) return false;
+  IGuiReceiver* receiver = receiverOf(*entered);
   if (!receiver) return true;
-  if (*kind == "number") {
+  if (isNumberField(*entered)) {
     receiver->onGuiValue(id, value);
   } else {
     receiver->onGuiValueChanged(id, static_cast<int32_t>(std::lround(value)));
   }
+  return true;
+}
+
+bool DialogUserActions::chooseEntry(int32_t id, int32_t index) {
+  bool changed = false;
+  std::optional<DialogControl> chosen = controls_.takeUserChange(id, [index, &changed](DialogControl& list) {
+    if (!isList(list) || index < 0 || static_cast<size_t>(index) >= list.entries.size()) return false;
+    if (!list.entries[static_cast<size_t>(index)].enabled) return false;
+    changed = list.selection != index;
+    return selectListEntry(list, index);
+  });
+  if (!chosen) return false;
+  IGuiReceiver* receiver = receiverOf(*chosen);
+  if (changed && receiver) receiver->onGuiValueChanged(id, index);
+  return true;
+}
+
+bool DialogUserActions::typeText(int32_t id, const std::u16string& text) {
+  std::optional<DialogControl> typed = controls_.takeUserChange(id, [&text](DialogControl& field) {
+    if (field.kind != "text") return false;
+    field.text = text;
+    return true;
+  });
+  if (!typed) return false;
+  ZelString value;
+  value.setBuffer(text.c_str(), -1);
+  if (IGuiReceiver* receiver = receiverOf(*typed)) receiver->onGuiValueByReference(id, &value);
+  return true;
+}
+
+bool DialogUserActions::chooseRadio(int32_t id) {
+  std::optional<DialogControl> chosen = controls_.takeRadioChoice(id);
+  if (!chosen) return false;
+  if (IGuiReceiver* receiver = receiverOf(*chosen)) receiver->onGuiEvent(id, 1);
   return true;
 }
 

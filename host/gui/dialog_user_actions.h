@@ -1,11 +1,14 @@
 #pragma once
 
-// What a user (or the host) does to the stand-in host's dialog: press a button, enter a value, send a host
-// event. Each raises the receiver's callback, outside the control model's lock and on the calling thread.
-// The receiver is held without a reference; changing it is safe on any thread.
+// What a user (or the host) does to the stand-in host's dialog: press a button, enter a value, choose a list
+// entry, type a text, choose a radio button, send a host event. Each raises the callback of the control's
+// receiver (the one it was built with, else the dialog's), outside the control model's lock and on the
+// calling thread. The receiver is held without a reference; changing it is safe on any thread. Each answers
+// false, calling nobody, for an unknown or disabled control or a change the control refuses.
 
 #include <atomic>
 #include <cstdint>
+#include <string>
 
 #include "host/api/gui_receiver.h"
 #include "host/gui/dialog_controls.h"
@@ -18,15 +21,24 @@ class DialogUserActions {
 
   void setReceiver(IGuiReceiver* receiver) { receiver_ = receiver; }
 
-  // Raises onGuiEvent(id, 1); false for an unknown or disabled control.
+  // Raises onGuiEvent(id, 1).
   bool pressButton(int32_t id);
-  // Stores the value the user entered, then raises onGuiValue(id, value) for a "number" control and
-  // onGuiValueChanged(id, value rounded) for any other; false for an unknown or disabled control.
+  // Stores the value the user entered, then raises onGuiValue(id, value) for a number or length field (which
+  // refuses a value outside its range) and onGuiValueChanged(id, value rounded) for any other control.
   bool enterValue(int32_t id, double value);
-  // Raises onEvent with an IHostEvent of that id.
+  // Chooses a list's entry (refused for a disabled entry or one outside the list); raises
+  // onGuiValueChanged(id, index) when the choice changed.
+  bool chooseEntry(int32_t id, int32_t index);
+  // Sets a text field's text and raises onGuiValueByReference(id, the text as a ZelString).
+  bool typeText(int32_t id, const std::u16string& text);
+  // Chooses a radio button in its group and raises onGuiEvent(id, 1).
+  bool chooseRadio(int32_t id);
+  // Raises the dialog receiver's onEvent with an IHostEvent of that id.
   void sendHostEvent(uint32_t eventId);
 
  private:
+  IGuiReceiver* receiverOf(const DialogControl& control) const;
+
   DialogControls& controls_;
   std::atomic<IGuiReceiver*> receiver_ = nullptr;
 };

@@ -1,12 +1,13 @@
 #include "host/gui/gui_family.h"
 
 #include "host/api/host_class_ids.h"
+#include "host/gui/host_table.h"
 #include "host/gui/host_widget.h"
 
-GuiFamily::GuiFamily(IDataStore& store)
+GuiFamily::GuiFamily(IDataStore& store, HostDocument& document)
     : store_(store),
       dialog_(new HostGuiDialog),
-      commandContainer_(new HostCommandContainer),
+      commandContainer_(new HostCommandContainer(document)),
       simpleDialog_(new ScriptedSimpleDialog),
       updateGui_(new HostUpdateGui),
       images_(new HostImageStore),
@@ -27,6 +28,7 @@ std::vector<ServiceFamily::HostClass> GuiFamily::hostClasses() const {
   IDataStore* store = &store_;
   return {
       hostClassOf<HostImage>(kHostImageClassId, {IZelImage::interfaceName}),
+      hostClassOf<HostTable>(kHostTableClassId, {IZelTable::interfaceName}),
       {kHostToggleWidgetClassId,
        {IZelToggleWidget::interfaceName},
        [store] { return static_cast<IZelUnknown*>(new HostToggleWidget(*store)); }},

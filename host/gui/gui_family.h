@@ -21,7 +21,8 @@ class GuiFamily : public ServiceFamily {
  public:
   // Widgets are bound to keys of store, and rendered tiles read their values there; it must outlive the
   // family.
-  explicit GuiFamily(IDataStore& store);
+  // The command container follows document, which must outlive the family too.
+  GuiFamily(IDataStore& store, HostDocument& document);
 
   HostGuiDialog& dialog() { return *dialog_; }
   HostCommandContainer& commandContainer() { return *commandContainer_; }

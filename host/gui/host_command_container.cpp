@@ -4,6 +4,13 @@
 
 #include "framework/object/query_chain.h"
 
+HostCommandContainer::HostCommandContainer(HostDocument& document)
+    : document_(document),
+      flags_{{kInCommand, false},
+             {kRecordingMacro, false},
+             {kSectionCurrent, false},
+             {kBoundaryCurrent, false}} {}
+
 double HostCommandContainer::query(int32_t what) {
   return what == kWorkingSizeQuery ? workingSize_.load() : 0.0;
 }
@@ -26,9 +33,40 @@ ZelCString HostCommandContainer::argumentText() {
 
 bool HostCommandContainer::flag(const char* name) {
   if (!name) return false;
-  if (std::strcmp(name, kInCommand) == 0) return inCommand_;
-  if (std::strcmp(name, kRecordingMacro) == 0) return recordingMacro_;
-  return false;
+  if (std::strcmp(name, kSingleObjectActive) == 0) return document_.activeObject() != nullptr;
+  if (std::strcmp(name, kInCommand) == 0 && commandRunning_) return true;
+  std::lock_guard lock(mutex_);
+  auto found = flags_.find(name);
+  return found != flags_.end() && found->second;
+}
+
+bool HostCommandContainer::setFlag(const std::string& name, bool on) {
+  std::lock_guard lock(mutex_);
+  auto found = flags_.find(name);
+  if (found == flags_.end()) return false;
+  found->second = on;
+  return true;
+}
+
+bool HostCommandContainer::holdsObject(const char* name) {
+  if (!name) return false;
+  IZelDocObject* current = document_.currentObject();
+  if (std::strcmp(name, kWorld) == 0) return !current;
+  return current && current->objectName() == ZelString(name);
+}
+
+bool HostCommandContainer::hasFeatures(int32_t count) {
+  IZelDocObject* active = document_.activeObject();
+  if (!active) return false;
+  void* part = nullptr;
+  active->queryInterface(HostDocObject::interfaceName, &part, false);
+  if (!part) return false;
+  size_t held = static_cast<HostDocObject*>(part)->featureSubObjects().subObjects().size();
+  return count <= 0 || held >= static_cast<size_t>(count);
+}
+
+void HostCommandContainer::finishCommand(bool applied) {
+  if (CommandFinisher* finisher = finisher_) finisher->finishRunning(applied);
 }
 
 void HostCommandContainer::setArgumentText(const std::string& text) {

@@ -1,6 +1,8 @@
 #include "host/gui/host_gui_dialog.h"
 
 #include "framework/object/query_chain.h"
+#include "host/gui/dialog_list.h"
+#include "host/gui/dialog_number_field.h"
 
 int32_t HostGuiDialog::reserveControlIds(int32_t count) {
   return controls_.reserveIds(count);
@@ -10,6 +12,7 @@ bool HostGuiDialog::addControl(int32_t id, const char* kind, const ZelString& na
   DialogControl control;
   control.kind = kind ? kind : "";
   control.name = name.c_str();
+  builder_.stamp(control);
   return controls_.add(id, std::move(control));
 }
 
@@ -25,8 +28,16 @@ void HostGuiDialog::setControlText(int32_t id, const ZelString& text) {
   controls_.setText(id, text.c_str());
 }
 
+// A radio button chosen with 1 is chosen in its group; a list's value is its chosen entry.
 void HostGuiDialog::setControlValue(int32_t id, double value) {
-  controls_.setValue(id, value);
+  std::optional<DialogControl> control = controls_.control(id);
+  if (control && control->kind == "radio" && value == 1) {
+    controls_.chooseRadio(id);
+  } else if (control && isList(*control)) {
+    selectListEntry(id, static_cast<int32_t>(value));
+  } else {
+    controls_.setValue(id, value);
+  }
 }
 
 bool HostGuiDialog::getControlValue(int32_t id, double* value) {
@@ -88,6 +99,83 @@ void HostGuiDialog::addButton(const char* name, const ZelString& caption, bool s
 
 void HostGuiDialog::setControlImage(int32_t id, IZelImage* image) {
   controls_.setImage(id, image);
+}
+
+int32_t HostGuiDialog::addListEntry(int32_t id, const ZelString& text) {
+  int32_t index = -1;
+  controls_.edit(id, [&](DialogControl& list) {
+    if (!appendListEntry(list, text.c_str())) return false;
+    index = static_cast<int32_t>(list.entries.size()) - 1;
+    return true;
+  });
+  return index;
+}
+
+bool HostGuiDialog::removeListEntry(int32_t id, int32_t index) {
+  return controls_.edit(id, [index](DialogControl& list) { return ::removeListEntry(list, index); });
+}
+
+bool HostGuiDialog::swapListEntries(int32_t id, int32_t first, int32_t second) {
+  return controls_.edit(id, [=](DialogControl& list) { return ::swapListEntries(list, first, second); });
+}
+
+void HostGuiDialog::clearList(int32_t id) {
+  controls_.edit(id, [](DialogControl& list) { return ::clearList(list); });
+}
+
+int32_t HostGuiDialog::listEntryCount(int32_t id) {
+  std::optional<DialogControl> list = controls_.control(id);
+  return list ? static_cast<int32_t>(list->entries.size()) : 0;
+}
+
+bool HostGuiDialog::selectListEntry(int32_t id, int32_t index) {
+  return controls_.edit(id, [index](DialogControl& list) { return ::selectListEntry(list, index); });
+}
+
+int32_t HostGuiDialog::listSelection(int32_t id) {
+  std::optional<DialogControl> list = controls_.control(id);
+  return list ? list->selection : -1;
+}
+
+bool HostGuiDialog::enableListEntry(int32_t id, int32_t index, bool enabled) {
+  return controls_.edit(id, [=](DialogControl& list) { return ::enableListEntry(list, index, enabled); });
+}
+
+bool HostGuiDialog::setNumberFormat(int32_t id, const char* format, double minimum, double maximum) {
+  return controls_.edit(
+      id, [=](DialogControl& field) { return format && ::setNumberFormat(field, format, minimum, maximum); });
+}
+
+bool HostGuiDialog::addRadio(int32_t groupId, int32_t id, const ZelString& caption, int32_t picture) {
+  std::optional<DialogControl> group = controls_.control(groupId);
+  if (!group || group->kind != "radiogroup") {
+    controls_.countStrayCall();
+    return false;
+  }
+  DialogControl radio;
+  radio.kind = "radio";
+  radio.text = caption.c_str();
+  radio.group = groupId;
+  radio.picture = picture;
+  builder_.stamp(radio);
+  return controls_.add(id, std::move(radio));
+}
+
+bool HostGuiDialog::setControlTable(int32_t id, IZelTable* table, IZelUnknown* modifier) {
+  IPtr<IZelTable> heldTable(table);  // what is replaced is let go of outside the model's lock
+  IPtr<IZelUnknown> heldModifier(modifier);
+  return controls_.edit(id, [&](DialogControl& control) {
+    if (control.kind != "table") return false;
+    std::swap(control.table, heldTable);
+    std::swap(control.tableModifier, heldModifier);
+    ++control.tableShown;
+    return true;
+  });
+}
+
+bool HostGuiDialog::isControlEnabled(int32_t id) {
+  std::optional<DialogControl> control = controls_.control(id);
+  return control && control->enabled;
 }
 
 void HostGuiDialog::clear() {

@@ -49,10 +49,31 @@ class HostGuiDialog : public IGuiDialog, public HostUnknown {
   void addImageButton(const char* name, int32_t number, const ZelString& caption, bool shown) override;
   void addButton(const char* name, const ZelString& caption, bool shown) override;
   void setControlImage(int32_t id, IZelImage* image) override;
+  int32_t addListEntry(int32_t id, const ZelString& text) override;
+  bool removeListEntry(int32_t id, int32_t index) override;
+  bool swapListEntries(int32_t id, int32_t first, int32_t second) override;
+  void clearList(int32_t id) override;
+  int32_t listEntryCount(int32_t id) override;
+  bool selectListEntry(int32_t id, int32_t index) override;
+  int32_t listSelection(int32_t id) override;
+  bool enableListEntry(int32_t id, int32_t index, bool enabled) override;
+  bool setNumberFormat(int32_t id, const char* format, double minimum, double maximum) override;
+  bool addRadio(int32_t groupId, int32_t id, const ZelString& caption, int32_t picture) override;
+  bool isControlEnabled(int32_t id) override;
+  void setCurrentControl(int32_t id) override { controls_.setCurrent(id); }
+  void refreshLayout() override { controls_.countLayoutRefresh(); }
+  void beginFont(int32_t size) override { builder_.beginFont(size); }
+  void endFont() override { builder_.endFont(); }
+  void beginReceiver(IGuiReceiver* receiver) override { builder_.beginReceiver(receiver); }
+  void endReceiver() override { builder_.endReceiver(); }
+  bool setControlTable(int32_t id, IZelTable* table, IZelUnknown* modifier) override;
 
   // Host side: see dialog_user_actions.h.
   bool pressButton(int32_t id) { return actions_.pressButton(id); }
   bool enterValue(int32_t id, double value) { return actions_.enterValue(id, value); }
+  bool chooseEntry(int32_t id, int32_t index) { return actions_.chooseEntry(id, index); }
+  bool typeText(int32_t id, const std::u16string& text) { return actions_.typeText(id, text); }
+  bool chooseRadio(int32_t id) { return actions_.chooseRadio(id); }
   void sendHostEvent(uint32_t eventId) { actions_.sendHostEvent(eventId); }
 
   std::optional<Control> control(int32_t id) { return controls_.control(id); }
@@ -68,6 +89,9 @@ class HostGuiDialog : public IGuiDialog, public HostUnknown {
   // How many boxes, groups, panels and layouts are open: 0 once a dialog is fully built.
   size_t openLayouts() { return builder_.openLayouts(); }
   int32_t strayCalls() { return controls_.strayCalls(); }
+  // The control with the keyboard focus, if one was given it.
+  std::optional<int32_t> currentControl() { return controls_.current(); }
+  int32_t layoutRefreshes() { return controls_.layoutRefreshes(); }
   // Closes the dialog: forgets every control, picture, icon, reserved id and stray call of the command that
   // built it, and shows the standard controls again. The receiver stays.
   void clear();

@@ -18,9 +18,12 @@ bool HostCallbackObject::removeCallback(int32_t id, ICallbackObject* owner, ZelC
   return registry_.remove({id, owner, callback, flag});
 }
 
-int32_t HostCallbackObject::dispatch(int32_t id, void* data, void* extra) {
+int32_t HostCallbackObject::dispatch(int32_t id, void* data, void* extra,
+                                     const std::function<bool()>& between) {
   if (id < 0 || id >= ViewCallbackRegistry::kCallbackIds) return 0;
-  return registry_.dispatch(id, data, extra) ? 1 : record(id);
+  if (registry_.dispatch(id, data, extra)) return 1;
+  if (between && between()) return 1;
+  return record(id);
 }
 
 std::vector<int32_t> HostCallbackObject::received() {

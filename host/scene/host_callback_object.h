@@ -7,6 +7,7 @@
 // as a host that handled it. Safe on any thread.
 
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <vector>
 
@@ -36,8 +37,9 @@ class HostCallbackObject : public ICallbackObject, public ICallbackObjectInterna
   bool removeCallback(int32_t id, ICallbackObject* owner, ZelCallback* callback, int32_t flag) override;
 
   // Host side: what the view does with a callback: the registered callbacks of the id first, then, when none
-  // handled it, its own handling. Answers non-zero when the callback was handled; 0 for an unknown id.
-  int32_t dispatch(int32_t id, void* data, void* extra);
+  // handled it, the step in between (the running command; answers whether it handled it), then its own
+  // handling. Answers non-zero when the callback was handled; 0 for an unknown id.
+  int32_t dispatch(int32_t id, void* data, void* extra, const std::function<bool()>& between = {});
   // How many module callbacks are registered.
   size_t registeredCallbacks() { return registry_.size(); }
 

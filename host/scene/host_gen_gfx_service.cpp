@@ -12,6 +12,7 @@ namespace {
 
 constexpr int32_t kNormalisedViewSpace = 1;
 constexpr int32_t kSceneSpace = 4;
+constexpr int32_t kObjectSpace = 5;
 
 }  // namespace
 
@@ -28,12 +29,29 @@ bool HostGenGfxService::worldTransform(IZelDocObject* object, double matrix[16])
   return true;
 }
 
-bool HostGenGfxService::spaceTransform(Matrix4x4& out, int32_t fromSpace, int32_t toSpace, int32_t,
-                                       int32_t viewIndex) {
-  if (fromSpace != kNormalisedViewSpace || toSpace != kSceneSpace) return false;
+std::optional<Matrix4x4> HostGenGfxService::toScene(int32_t space, int32_t objectId, int32_t viewIndex) {
+  if (space == kSceneSpace) return Matrix4x4::identity();
+  if (space == kObjectSpace) {
+    IZelDocObject* object = document_.objectById(objectId);
+    if (!object) return std::nullopt;
+    Matrix world = transformOf(*object);
+    Matrix4x4 matrix;
+    std::copy(world.begin(), world.end(), matrix.m);
+    return matrix;
+  }
+  if (space != kNormalisedViewSpace) return std::nullopt;
   std::lock_guard lock(mutex_);
   auto found = viewToScene_.find(viewIndex);
-  out = found == viewToScene_.end() ? Matrix4x4::identity() : found->second;
+  return found == viewToScene_.end() ? Matrix4x4::identity() : found->second;
+}
+
+bool HostGenGfxService::spaceTransform(Matrix4x4& out, int32_t fromSpace, int32_t toSpace, int32_t objectId,
+                                       int32_t viewIndex) {
+  std::optional<Matrix4x4> from = toScene(fromSpace, objectId, viewIndex);
+  std::optional<Matrix4x4> to = toScene(toSpace, objectId, viewIndex);
+  Matrix4x4 sceneToTarget;
+  if (!from || !to || !Matrix4x4::invert(*to, sceneToTarget)) return false;
+  out = sceneToTarget * *from;
   return true;
 }
 

@@ -1,13 +1,15 @@
 #pragma once
 
 // The stand-in host's graphics service (the service "IGenGfxService"). The host's objects stand in the world
-// as their document transform places them; an object without one stands at the origin, unrotated. Safe on any
-// thread. Normalised view coordinates are taken to the scene by the matrix set for the view, the identity
-// until one is set or a window changes it.
+// (the scene, space 4) as their document transform places them (from space 5); an object without one stands
+// at the origin, unrotated. Safe on any thread. Normalised view coordinates are taken to the scene by the
+// matrix set for the view, the identity until one is set or a window changes it; every space transform goes
+// through the scene.
 
 #include <array>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <utility>
 
 #include "host/api/gfx_view.h"
@@ -19,9 +21,11 @@ class HostGenGfxService : public IGenGfxService, public HostUnknown {
   static constexpr const char* interfaceName = "HostGenGfxService";
   using Matrix = std::array<double, 16>;  // row-major, applied to column vectors
 
+  // Objects are found by id in document, which must outlive the service.
+  explicit HostGenGfxService(IZelDoc& document) : document_(document) {}
+
   bool worldTransform(IZelDocObject* object, double matrix[16]) override;
-  // Knows space 1 to space 4 only.
-  bool spaceTransform(Matrix4x4& out, int32_t fromSpace, int32_t toSpace, int32_t flags,
+  bool spaceTransform(Matrix4x4& out, int32_t fromSpace, int32_t toSpace, int32_t objectId,
                       int32_t viewIndex) override;
   // The boxes of the object's feature sub-objects, each mapped through the object's world transform.
   bool objectBox(IZelDocObject* object, double box[6]) override;
@@ -39,6 +43,10 @@ class HostGenGfxService : public IGenGfxService, public HostUnknown {
   const char* className() override { return interfaceName; }
 
  private:
+  // The matrix from the space to the scene, if the space is known.
+  std::optional<Matrix4x4> toScene(int32_t space, int32_t objectId, int32_t viewIndex);
+
+  IZelDoc& document_;
   std::mutex mutex_;
   std::map<int32_t, Matrix4x4> viewToScene_;  // guarded by mutex_
 };

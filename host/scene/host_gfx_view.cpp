@@ -4,19 +4,36 @@
 
 #include "framework/object/query_chain.h"
 
-int32_t HostGfxViewMgr::dispatch(int32_t id, IZelUnknown* data) {
+int32_t HostGfxViewMgr::dispatch(int32_t id, IZelUnknown* data,
+                                 const std::function<bool(IComponentCommand&)>& toCommand) {
+  // The command is held through the call: it may ask to be finished while it handles the input.
+  IPtr<IComponentCommand> command = command_;
+  auto between = [&] { return command && toCommand && toCommand(*command); };
   // The callback's data travels as the data object's IZelUnknown, which the receiver queries.
-  return callbacks_->dispatch(id, data, nullptr);
+  return callbacks_->dispatch(id, data, nullptr, between);
 }
 
 int32_t HostGfxViewMgr::injectMouse(MouseCallback callback, const MouseInput& input) {
   IPtr<HostGfxMouseData> data(new HostGfxMouseData(input));
-  return dispatch(static_cast<int32_t>(callback), data.get());
+  IGfxMouseData* mouse = data.get();
+  std::function<bool(IComponentCommand&)> toCommand;
+  if (callback == MouseCallback::kDown)
+    toCommand = [mouse](IComponentCommand& c) { return c.onMousePress(mouse); };
+  if (callback == MouseCallback::kMove)
+    toCommand = [mouse](IComponentCommand& c) { return c.onMouseMove(mouse); };
+  if (callback == MouseCallback::kClick) {
+    toCommand = [mouse](IComponentCommand& c) { return c.onMouseRelease(mouse); };
+  }
+  return dispatch(static_cast<int32_t>(callback), static_cast<IZelUnknown*>(mouse), toCommand);
 }
 
 int32_t HostGfxViewMgr::injectKey(KeyCallback callback, int32_t keyCode) {
   IPtr<HostGfxKeyData> data(new HostGfxKeyData(keyCode));
-  return dispatch(static_cast<int32_t>(callback), data.get());
+  IGfxKeyData* key = data.get();
+  auto toCommand = [key, callback](IComponentCommand& c) {
+    return callback == KeyCallback::kPress ? c.onKeyPress(key) : c.onKeyRelease(key);
+  };
+  return dispatch(static_cast<int32_t>(callback), static_cast<IZelUnknown*>(key), toCommand);
 }
 
 int32_t HostGfxViewMgr::viewIndex(IZelUnknown* view) {

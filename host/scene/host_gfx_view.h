@@ -3,13 +3,15 @@
 // The stand-in host's view manager (the service "IGfxViewMgr"). The view is headless: tests and scripts
 // inject its mouse and key callbacks, which go through the view's callback object (the host's
 // "ICallbackObject", which the view manager answers for that name): the module callbacks registered for the
-// callback's id first, then the view's own handling. Injection belongs to the main thread, as the view's
-// callbacks do. The host draws every view of its layout through its one scene; the current index says which
-// of them is being drawn.
+// callback's id first, then the running command (as component_command.h says), then the view's own handling.
+// Injection belongs to the main thread, as the view's callbacks do. The host draws every view of its layout
+// through its one scene; the current index says which of them is being drawn.
 
 #include <cstdint>
+#include <functional>
 
 #include "framework/object/iptr.h"
+#include "host/api/component_command.h"
 #include "host/api/gfx_view.h"
 #include "host/core/host_unknown.h"
 #include "host/scene/host_callback_object.h"
@@ -40,15 +42,18 @@ class HostGfxViewMgr : public IGfxViewMgr, public HostUnknown {
   // the callback was handled.
   int32_t injectMouse(MouseCallback callback, const MouseInput& input);
   int32_t injectKey(KeyCallback callback, int32_t keyCode);
+  // The command the view's input goes to after the registered callbacks (null: none), held with a reference.
+  void setRunningCommand(IComponentCommand* command) { command_ = command; }
 
   void queryInterface(const char* name, void** out, bool flag) override;
   const char* className() override { return interfaceName; }
 
  private:
-  int32_t dispatch(int32_t id, IZelUnknown* data);
+  int32_t dispatch(int32_t id, IZelUnknown* data, const std::function<bool(IComponentCommand&)>& toCommand);
 
   const IPtr<HostCallbackObject> callbacks_;
   const IPtr<HostScene> scene_;
   int32_t layoutMode_ = 0;
   int32_t currentIndex_ = 0;
+  IPtr<IComponentCommand> command_;
 };

@@ -5,6 +5,7 @@
 #include "basic_types/zel_cstring.h"
 #include "framework/object/query_chain.h"
 #include "host/scene/host_scene_nodes.h"
+#include "host/scene/host_style_nodes.h"
 
 namespace {
 
@@ -39,6 +40,14 @@ constexpr NodeKind kNodeKinds[] = {
     {IZelStaticIteratorNode::interfaceName, true,
      makeIteratorNode<HostStaticIteratorNode, IZelStaticIteratorNode>},
     {IZelImageNode::interfaceName, false, makeNode<HostImageNode, IZelImageNode>},
+    {IZelSeparatorNode::interfaceName, false, makeNode<HostSeparatorNode, IZelGroupNode>},
+    {IZelGroupNode::interfaceName, false, makeNode<HostGroupNode, IZelGroupNode>},
+    {IZelColorNode::interfaceName, false, makeNode<HostColorNode, IZelColorNode>},
+    {IZelDrawStyleNode::interfaceName, false, makeNode<HostDrawStyleNode, IZelDrawStyleNode>},
+    {IZelSphereNode::interfaceName, false, makeNode<HostSphereNode, IZelSphereNode>},
+    {IZelColorMaterialNode::interfaceName, false, makeNode<HostColorMaterialNode, IZelColorMaterialNode>},
+    {IZelDualMaterialSourceNode::interfaceName, false,
+     makeNode<HostDualMaterialSourceNode, IZelDualMaterialSourceNode>},
 };
 
 const NodeKind* findKind(const ZelCString* interfaceName, bool drawsIterator) {

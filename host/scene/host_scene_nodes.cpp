@@ -1,10 +1,12 @@
 #include "host/scene/host_scene_nodes.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "framework/object/query_chain.h"
 #include "framework/object/query_part.h"
 #include "host/api/zel_image_itr.h"
+#include "platform/utf8.h"
 
 void HostNode::insertChild(IZelUnknown* child, size_t index) {
   if (!child || holds(child)) return;
@@ -27,6 +29,18 @@ void HostTextNode::setText(const ZelString& text, const Vector3& anchor, double 
   size_ = size;
   offsetX_ = offsetX;
   offsetY_ = offsetY;
+}
+
+void HostTextNode::setColors(const ColorRGBA& text, const ColorRGBA& background) {
+  color_ = text;
+  background_ = background;
+}
+
+std::string HostTextNode::describe() const {
+  char numbers[160];
+  std::snprintf(numbers, sizeof numbers, " at (%g, %g, %g), size %g, flags %u, colour (%g, %g, %g, %g)",
+                anchor_.x, anchor_.y, anchor_.z, size_, flags_, color_.r, color_.g, color_.b, color_.a);
+  return "'" + platform::toUtf8(text_.c_str()) + "'" + numbers;
 }
 
 void HostTextNode::queryInterface(const char* name, void** out, bool) {

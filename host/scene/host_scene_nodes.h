@@ -34,6 +34,8 @@ class HostNode {
 
   bool visible() const { return visible_; }
   void setShown(bool visible) { visible_ = visible; }
+  // What the node was told, in words for "print scene"; empty for a node that holds nothing of its own.
+  virtual std::string describe() const { return {}; }
 
  private:
   std::string name_;
@@ -55,6 +57,10 @@ class HostTextNode : public IZelText, public HostNode, public HostUnknown {
   double size() const { return size_; }
   double offsetX() const { return offsetX_; }
   double offsetY() const { return offsetY_; }
+  void setFlags(uint32_t flags) override { flags_ = flags; }
+  void setColors(const ColorRGBA& text, const ColorRGBA& background) override;
+  uint32_t flags() const { return flags_; }
+  std::string describe() const override;
 
   void queryInterface(const char* name, void** out, bool flag) override;
   const char* className() override { return interfaceName; }
@@ -65,6 +71,9 @@ class HostTextNode : public IZelText, public HostNode, public HostUnknown {
   double size_ = 0;
   double offsetX_ = 0;
   double offsetY_ = 0;
+  uint32_t flags_ = 0;
+  ColorRGBA color_{1, 1, 1, 1};
+  ColorRGBA background_{0, 0, 0, 0};
 };
 
 // A node that only holds others, as the document's scene root and its objects' nodes are.

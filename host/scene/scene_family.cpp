@@ -2,15 +2,16 @@
 
 #include "host/api/host_class_ids.h"
 #include "host/scene/host_pick_on_model.h"
+#include "host/scene/host_style_nodes.h"
 #include "host/scene/host_vertex_array.h"
 #include "host/scene/host_view_input.h"
 
-SceneFamily::SceneFamily()
+SceneFamily::SceneFamily(IZelDoc& document)
     : callbacks_(new HostCallbackObject),
       view_(new HostGfxViewMgr(callbacks_.get())),
       renderer_(new HostGfxRenderer),
       nodeFactory_(new HostNodeFactory),
-      genGfx_(new HostGenGfxService),
+      genGfx_(new HostGenGfxService(document)),
       probeGfx_(new HostPalperaGfxUtil),
       shapes_(new HostShapeFactory) {}
 
@@ -32,5 +33,7 @@ std::vector<ServiceFamily::HostClass> SceneFamily::hostClasses() const {
       hostClassOf<HostKeyData>(kHostKeyDataClassId, {IZelKeyData::interfaceName}),
       hostClassOf<HostPickOnModel>(kHostPickOnModelClassId, {IZelPickOnModel::interfaceName}),
       hostClassOf<HostVertexArray>(kHostVertexArrayClassId, {VertexArrayImp::interfaceName}),
+      hostClassOf<HostThemeMaterialSource>(kHostThemeMaterialSourceClassId,
+                                           {IZelThemeMaterialSource::interfaceName}),
   };
 }

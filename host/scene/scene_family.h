@@ -15,7 +15,8 @@
 
 class SceneFamily : public ServiceFamily {
  public:
-  SceneFamily();
+  // The graphics service finds objects by id in document, which must outlive the family.
+  explicit SceneFamily(IZelDoc& document);
 
   HostCallbackObject& callbacks() { return *callbacks_; }
   HostGfxViewMgr& view() { return *view_; }

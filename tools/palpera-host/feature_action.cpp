@@ -1,6 +1,7 @@
 #include <string>
 #include <vector>
 
+#include "document_object.h"
 #include "host/document/features/host_arc.h"
 #include "host/document/features/host_cone.h"
 #include "host/document/features/host_cylinder.h"
@@ -94,13 +95,6 @@ const ScriptFeatureKind& kindOf(const std::string& word) {
   }
   throw ScriptError(shownWord(word) +
                     " is no feature kind (point, plane, line, circle, sphere, cylinder, cone)");
-}
-
-IPtr<HostDocObject> objectNamed(HostDocument& doc, const std::string& name) {
-  for (IPtr<HostDocObject>& object : doc.objects()) {
-    if (object->name() == platform::fromUtf8(name)) return object;
-  }
-  throw ScriptError("the document has no object " + shownWord(name));
 }
 
 }  // namespace

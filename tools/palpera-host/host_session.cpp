@@ -3,7 +3,9 @@
 #include "host/core/module_startup.h"
 
 HostSession::HostSession(StandinHost& host, ModuleLibrary& module)
-    : host(host), module(module), commands(&host.gui().commandContainer(), &host.gui().dialog()) {}
+    : host(host),
+      module(module),
+      commands(&host.gui().commandContainer(), &host.gui().dialog(), &host.scene().view()) {}
 
 bool HostSession::start() {
   if (started_) return false;

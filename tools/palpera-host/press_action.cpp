@@ -4,7 +4,7 @@
 
 void pressControl(HostSession& session, const ScriptWords& words) {
   requireRunningCommand(session);
-  if (!session.host.gui().dialog().pressButton(controlId(session, words[0]))) {
-    throw ScriptError("the control " + shownWord(words[0]) + " is disabled");
-  }
+  int32_t id = controlId(session, words[0]);
+  requireEnabled(session, words[0], id);
+  session.host.gui().dialog().pressButton(id);
 }

@@ -3,10 +3,12 @@
 #include <utility>
 #include <vector>
 
+#include "dialog_fields.h"
 #include "feature_fields.h"
 #include "host/core/data_item_text.h"
 #include "host/core/field_escape.h"
 #include "platform/utf8.h"
+#include "scene_lines.h"
 #include "script_actions.h"
 #include "settings_action.h"
 #include "shown_word.h"
@@ -79,14 +81,16 @@ void printImages(HostSession& session) {
   for (const std::string& refusal : images.refusals()) printFields({"refused", escapeField(refusal)});
 }
 
-// id, kind, name, value, enabled or disabled, text: the dialog's controls by id.
+// The dialog's controls by id, as dialog_fields.h says.
 void printDialog(HostSession& session) {
-  char value[32];
-  for (const auto& [id, control] : session.host.gui().dialog().controls()) {
-    std::snprintf(value, sizeof value, "%.17g", control.value);
-    printFields({std::to_string(id), control.kind, text(control.name), value,
-                 control.enabled ? "enabled" : "disabled", text(control.text)});
-  }
+  HostGuiDialog& dialog = session.host.gui().dialog();
+  std::optional<int32_t> current = dialog.currentControl();
+  for (const auto& [id, control] : dialog.controls())
+    printFields(dialogControlFields(id, control, current == id));
+}
+
+void printScene(HostSession& session) {
+  for (const std::string& line : sceneLines(session)) std::printf("%s\n", line.c_str());
 }
 
 // style, text, detail, answer: every simple dialog shown so far.
@@ -109,8 +113,8 @@ struct Subject {
 };
 
 constexpr Subject kSubjects[] = {
-    {"document", printDocument}, {"errors", printErrors},   {"images", printImages},
-    {"dialog", printDialog},     {"dialogs", printDialogs}, {"plugins", printPlugins},
+    {"document", printDocument}, {"errors", printErrors},   {"images", printImages}, {"dialog", printDialog},
+    {"dialogs", printDialogs},   {"plugins", printPlugins}, {"scene", printScene},
 };
 
 }  // namespace

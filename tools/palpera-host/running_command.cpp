@@ -18,3 +18,9 @@ int32_t controlId(HostSession& session, const std::string& word) {
   if (!id || !dialog.control(*id)) throw ScriptError("the dialog has no control " + shownWord(word));
   return *id;
 }
+
+void requireEnabled(HostSession& session, const std::string& word, int32_t id) {
+  if (!session.host.gui().dialog().isControlEnabled(id)) {
+    throw ScriptError("the control " + shownWord(word) + " is disabled");
+  }
+}

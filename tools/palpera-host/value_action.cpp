@@ -1,3 +1,6 @@
+#include <cstdio>
+
+#include "host/gui/dialog_number_field.h"
 #include "running_command.h"
 #include "script_actions.h"
 #include "script_numbers.h"
@@ -5,8 +8,14 @@
 
 void enterValue(HostSession& session, const ScriptWords& words) {
   requireRunningCommand(session);
+  HostGuiDialog& dialog = session.host.gui().dialog();
   int32_t id = controlId(session, words[0]);
-  if (!session.host.gui().dialog().enterValue(id, numberWord(words[1]))) {
-    throw ScriptError("the control " + shownWord(words[0]) + " is disabled");
+  double value = numberWord(words[1]);
+  requireEnabled(session, words[0], id);
+  if (std::optional<DialogControl> field = dialog.control(id); field && !inRange(*field, value)) {
+    char range[96];
+    std::snprintf(range, sizeof range, " [%.17g, %.17g]", field->minimum, field->maximum);
+    throw ScriptError(words[1] + " lies outside the range of " + shownWord(words[0]) + range);
   }
+  if (!dialog.enterValue(id, value)) throw ScriptError("the control " + shownWord(words[0]) + " refused it");
 }

@@ -58,5 +58,5 @@ class CommandTest : public ModuleTest {
   std::vector<std::string> journal_;  // outlives the devices that write to it
   IPtr<IZelPluginService> registry_;
   IPtr<IComponentCommand> command_;
-  CommandRunner runner_{&host_.gui().commandContainer(), &host_.gui().dialog()};
+  CommandRunner runner_{&host_.gui().commandContainer(), &host_.gui().dialog(), &host_.scene().view()};
 };

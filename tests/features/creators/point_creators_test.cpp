@@ -16,7 +16,10 @@ class ScaledUnits final : public IUnitService, public HostUnknown {
   static constexpr const char* interfaceName = "ScaledUnits";
 
   int32_t currentLengthUnit() override { return 1; }
-  double unitFactor(int32_t unit) override { return unit == 0 ? 25.0 : std::nan(""); }
+  double modelScale(int32_t model) override { return model == 0 ? 25.0 : std::nan(""); }
+  double unitFactor(int32_t) override { return std::nan(""); }
+  bool setCurrentLengthUnit(int32_t) override { return false; }
+  ZelString unitName(int32_t) override { return ZelString(); }
   void queryInterface(const char* name, void** out, bool) override {
     QueryChain(name, out).classLeaf(interfaceName, this, this).offer<IUnitService>(this).end();
   }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <tuple>
 
 #include "framework/commands/comp_base_cmd.h"
@@ -61,13 +63,26 @@ TEST_F(HostGlue, APointObjectIsANamedDocumentObjectWithAnEmptyArrayUntilRemoved)
   EXPECT_FALSE(remover->removeObject(object.get(), 0, true)) << "an object leaves the document once";
 }
 
+// The probing commands switch a user in metres (7) to millimetres (1); both are units the host can make
+// current.
 TEST_F(HostGlue, UnitsComeFromTheHostsUnitServiceElseUnit7AndFactor1) {
-  host_.core().units().setCurrentLengthUnit(HostUnitService::kInch);
-  EXPECT_EQ(UnitService::currentLengthUnit(), HostUnitService::kInch);
-  EXPECT_DOUBLE_EQ(UnitService::unitFactor(HostUnitService::kInch), 1 / 0.0254);
+  HostUnitService& host = host_.core().units();
+  ASSERT_TRUE(UnitService::setCurrentLengthUnit(7));
+  EXPECT_EQ(UnitService::currentLengthUnit(), 7);
+  EXPECT_TRUE(UnitService::setCurrentLengthUnit(1));
+  EXPECT_FALSE(UnitService::setCurrentLengthUnit(5));
+  EXPECT_EQ(host.currentLengthUnit(), 1);
+  for (int32_t code = -1; code <= 8; ++code) {
+    SCOPED_TRACE(code);
+    const double factor = UnitService::unitFactor(code);
+    EXPECT_TRUE(factor == host.unitFactor(code) || (std::isnan(factor) && std::isnan(host.unitFactor(code))));
+    EXPECT_EQ(UnitService::unitName(code), host.unitName(code));
+  }
   host_.root().setService(IUnitService::interfaceName, nullptr);
   EXPECT_EQ(UnitService::currentLengthUnit(), 7);
   EXPECT_EQ(UnitService::unitFactor(HostUnitService::kMillimetre), 1.0);
+  EXPECT_FALSE(UnitService::setCurrentLengthUnit(1));
+  EXPECT_EQ(UnitService::unitName(7).c_str(), std::u16string());
 }
 
 TEST_F(HostGlue, NestedRendererScopesCloseBalancedBrackets) {

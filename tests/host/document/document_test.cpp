@@ -83,4 +83,24 @@ TEST_F(Document, VisibleIsTheOneSwitchOfAnObjectAndStartsOn) {
   EXPECT_FALSE(points->setProperty("Active", true)) << "not a switch of the stand-in host's objects";
 }
 
+// Objects are listed from 0 and known by ids from 1 that a later object never takes over.
+TEST_F(Document, ObjectsAreListedFromZeroAndFoundByIdsThatOutliveTheirRemoval) {
+  IPtr<IZelDocObject> first = build(u"First", false), last = build(u"Last", false);
+  EXPECT_EQ(document_->objectAt(0), first.get());
+  EXPECT_EQ(document_->objectAt(1), last.get());
+  EXPECT_FALSE(document_->objectAt(2) || document_->objectAt(-1)) << "one past either end";
+  EXPECT_EQ(std::tuple(document_->objectId(first.get()), document_->objectId(last.get())), std::tuple(1, 2));
+  EXPECT_EQ(document_->objectById(2), last.get());
+  EXPECT_FALSE(document_->objectById(0) || document_->objectById(3));
+  ASSERT_TRUE(document_->setActiveObject(first.get()) && document_->setCurrentObject(first.get()));
+  SPtr<IZelObjectRemover> remover;
+  remover->removeObject(first.get(), 0, true);
+  EXPECT_FALSE(document_->activeObject() || document_->currentObject()) << "a removed object is neither";
+  EXPECT_FALSE(document_->setActiveObject(first.get())) << "only an object of the document is chosen";
+  EXPECT_EQ(document_->objectId(first.get()), 0);
+  IPtr<IZelDocObject> later = build(u"Later", false);
+  EXPECT_EQ(std::tuple(document_->objectById(1), document_->objectId(later.get())),
+            std::tuple(static_cast<IZelDocObject*>(nullptr), 3));
+}
+
 }  // namespace

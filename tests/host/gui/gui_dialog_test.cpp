@@ -105,4 +105,74 @@ TEST_F(GuiDialog, AClosedDialogForgetsWhatItsCommandBuiltButKeepsItsReceiver) {
   EXPECT_EQ(receiver_->calls, Calls{"gui event 1 1"});
 }
 
+// Entries count from 0: the first, the last and one past it.
+TEST_F(GuiDialog, ListEntriesAreEditedAtTheirEdgesAndTheChosenOneFollowsItsText) {
+  module_->addControl(1, "list", ZelString(u"Targets"));
+  module_->addControl(2, "number", ZelString(u"Size"));
+  EXPECT_EQ(module_->addListEntry(2, ZelString(u"x")), -1) << "a number field holds no entries";
+  for (const char16_t* text : {u"A", u"B", u"C"}) module_->addListEntry(1, ZelString(text));
+  auto texts = [this] {
+    std::u16string joined;
+    std::optional<HostGuiDialog::Control> list = dialog_->control(1);
+    for (const DialogListEntry& entry : list->entries) joined += entry.text;
+    return joined;
+  };
+  EXPECT_FALSE(module_->removeListEntry(1, 3) || module_->removeListEntry(1, -1));
+  EXPECT_FALSE(module_->swapListEntries(1, 0, 3) || module_->selectListEntry(1, 3));
+  EXPECT_TRUE(module_->selectListEntry(1, 2));
+  EXPECT_TRUE(module_->swapListEntries(1, 0, 2));
+  EXPECT_EQ(std::tuple(texts(), module_->listSelection(1)), std::tuple(std::u16string(u"CBA"), 0));
+  EXPECT_TRUE(module_->removeListEntry(1, 2));
+  EXPECT_EQ(module_->listSelection(1), 0) << "removing after the chosen entry leaves it";
+  module_->selectListEntry(1, 1);
+  EXPECT_TRUE(module_->removeListEntry(1, 0));
+  EXPECT_EQ(std::tuple(texts(), module_->listSelection(1)), std::tuple(std::u16string(u"B"), 0));
+  EXPECT_TRUE(module_->removeListEntry(1, 0));
+  EXPECT_EQ(std::tuple(module_->listEntryCount(1), module_->listSelection(1)), std::tuple(0, -1));
+  EXPECT_TRUE(receiver_->calls.empty()) << "the module's own changes tell nobody";
+
+  module_->addListEntry(1, ZelString(u"A"));
+  module_->addListEntry(1, ZelString(u"B"));
+  module_->enableListEntry(1, 1, false);
+  EXPECT_FALSE(dialog_->chooseEntry(1, 1) || dialog_->chooseEntry(1, 2) || dialog_->chooseEntry(1, -1));
+  EXPECT_TRUE(dialog_->chooseEntry(1, 0) && dialog_->chooseEntry(1, 0));
+  EXPECT_EQ(receiver_->calls, Calls{"gui value changed 1 0"}) << "once per change";
+  module_->clearList(1);
+  EXPECT_EQ(std::tuple(module_->listEntryCount(1), module_->listSelection(1)), std::tuple(0, -1));
+}
+
+TEST_F(GuiDialog, ANumberFieldTakesOneDoubleFormatAndRefusesValuesOutsideItsRange) {
+  module_->addControl(1, "length", ZelString(u"Offset"));
+  module_->addControl(2, "text", ZelString(u"Label"));
+  for (const char* bad : {"%d", "%f %f", "%%", "%s", "%.3", "size"}) {
+    EXPECT_FALSE(module_->setNumberFormat(1, bad, 0, 1)) << bad;
+  }
+  EXPECT_FALSE(module_->setNumberFormat(1, "%f", 1, 0)) << "an empty range";
+  EXPECT_FALSE(module_->setNumberFormat(2, "%f", 0, 1)) << "a text field is no number field";
+  EXPECT_TRUE(module_->setNumberFormat(1, "%+08.2f %% mm", -1, 1));
+  EXPECT_FALSE(dialog_->enterValue(1, 1.5) || dialog_->enterValue(1, std::nan("")));
+  EXPECT_TRUE(dialog_->enterValue(1, -1));
+  EXPECT_EQ(dialog_->control(1)->value, -1);
+  EXPECT_EQ(receiver_->calls, Calls{"gui value 1 -1"});
+}
+
+TEST_F(GuiDialog, BracketsGiveTheirReceiverAndFontToWhatIsBuiltInsideAndMustClose) {
+  IPtr<RecordingCommand> widget{new RecordingCommand};
+  module_->beginReceiver(widget.get());
+  module_->beginFont(20);
+  module_->addControl(1, "button", ZelString(u"Inner"));
+  module_->endFont();
+  module_->endReceiver();
+  module_->addControl(2, "button", ZelString(u"Outer"));
+  module_->endFont();  // nothing of its kind open: a stray call
+  EXPECT_EQ(std::tuple(dialog_->control(1)->fontSize, dialog_->control(2)->fontSize), std::tuple(20, 0));
+  EXPECT_TRUE(dialog_->pressButton(1) && dialog_->pressButton(2));
+  EXPECT_EQ(widget->calls, Calls{"gui event 1 1"});
+  EXPECT_EQ(receiver_->calls, Calls{"gui event 2 1"});
+  EXPECT_EQ(std::tuple(dialog_->openLayouts(), dialog_->strayCalls()), std::tuple(0u, 1));
+  module_->enableControl(2, false, IGuiDialog::kEnableDefault);
+  EXPECT_FALSE(module_->isControlEnabled(2) || module_->isControlEnabled(3));
+  EXPECT_FALSE(dialog_->pressButton(2));
+}
+
 }  // namespace

@@ -11,6 +11,7 @@
 #include "host/scene/host_gen_gfx_service.h"
 #include "host/scene/host_scene_nodes.h"
 #include "host/scene/host_shape_factory.h"
+#include "host/scene/host_style_nodes.h"
 #include "support/module_fixture.h"
 
 namespace {
@@ -79,7 +80,6 @@ TEST_F(SceneServices, AnUnmatchedRendererEndIsNotedNotTaken) {
   EXPECT_EQ(std::tuple(counts.unmatchedEnds, counts.depth), std::tuple(1, 0));
 }
 
-
 using GraphicsService = ModuleTest;
 
 TEST_F(GraphicsService, AnObjectsBoxIsItsFeaturesBoxesInTheWorld) {
@@ -118,6 +118,26 @@ TEST_F(GraphicsService, AViewWindowFillsTheViewKeepingItsProportionsAndADegenera
   Matrix4x4 after;
   graphics.spaceTransform(after, 1, 4, 0, 0);
   for (int i = 0; i < 16; ++i) EXPECT_EQ(after.m[i], viewToScene.m[i]);
+}
+
+TEST_F(SceneServices, ASphereKeepsOnlyARealRadiusAndTheThemeKnowsItsOneMaterial) {
+  IZelSphereNode* sphere = createNode<IZelSphereNode>(nullptr, "sphere");
+  ASSERT_TRUE(sphere);
+  IPtr<IZelSphereNode> held(sphere);
+  for (double bad : {0.0, -1.0, std::nan(""), HUGE_VAL}) EXPECT_FALSE(sphere->setRadius(bad)) << bad;
+  EXPECT_EQ(static_cast<HostSphereNode*>(nodePart(sphere))->radius(), 1.0);
+  IPtr<IZelThemeMaterialSource> theme;
+  theme.getService();
+  ASSERT_TRUE(theme);
+  ColorSet material;
+  material.integer = 7;
+  EXPECT_FALSE(theme->getMaterial(material)) << "no name yet";
+  theme->setThemeName("ColorHardProbedPoints");
+  EXPECT_FALSE(theme->getMaterial(material));
+  EXPECT_EQ(material.integer, 7) << "untouched";
+  theme->setThemeName("MaterialLocationSet");
+  EXPECT_TRUE(theme->getMaterial(material));
+  EXPECT_EQ(material.diffuse.r, 0.5f);
 }
 
 }  // namespace

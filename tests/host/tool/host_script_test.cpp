@@ -212,6 +212,129 @@ TEST_F(HostScript, ACommandThatRefusesStopsTheScriptAndIsStillEndedCleanly) {
   }
 }
 
+// The test command reads every flag and test in canRun and asks to be finished from its buttons.
+TEST_F(HostScript, TheContextIsSetByScriptAndACommandFinishesItselfAppliedThenCancelled) {
+  const std::string starts = "command: setContext\ncommand: setGui\ncommand: context inCommand=0 ";
+  ToolRun result =
+      run("cad-box Part 0 0 0 1 1 1\ncad-box Result 0 0 0 1 1 1\nfeature Part point 0 0 0\nactive Part\n"
+          "current Result\ncontext boundaryCurrent 1\ncontext boundaryCurrent 0\n"
+          "command ContextTestCommand\npress Done\ncurrent\ncommand ContextTestCommand\n"
+          "press \"Give up\"\ncontext recordingMacro 1\ncommand ContextTestCommand\n");
+  EXPECT_EQ(result.exitStatus, 1);
+  EXPECT_EQ(result.output,
+            starts +
+                "recordingMacro=0 sectionCurrent=0 boundaryCurrent=0 singleObjectActive=1 World=0 Result=1 "
+                "hasFeatures=1\ncommand: createGui\ncommand: activate\ncommand: gui event 1 1\n"
+                "command: canApply\ncommand: apply\ncommand: deactivate\ncommand: asked to finish\n" +
+                starts +
+                "recordingMacro=0 sectionCurrent=0 boundaryCurrent=0 singleObjectActive=1 World=1 Result=0 "
+                "hasFeatures=1\ncommand: createGui\ncommand: activate\ncommand: gui event 2 1\n"
+                "command: cancel\ncommand: finish\ncommand: deactivate\ncommand: asked to finish\n" +
+                starts +
+                "recordingMacro=1 sectionCurrent=0 boundaryCurrent=0 singleObjectActive=1 World=1 Result=0 "
+                "hasFeatures=1\n" +
+                failure(14, "ContextTestCommand: the command says it cannot run"));
+  const std::pair<std::string, std::string> refusals[] = {
+      {"context singleObjectActive 1",
+       "singleObjectActive follows the active object: choose it with active OBJECT"},
+      {"context busy 1",
+       "'busy' is no context flag (inCommand, recordingMacro, sectionCurrent, boundaryCurrent)"},
+      {"context inCommand yes", "'yes' is neither 0 nor 1"},
+      {"active Nothing", "the document has no object 'Nothing'"},
+      {"current Nothing", "the document has no object 'Nothing'"},
+      {"unit 5", "'5' is no unit code (0 inch, 1 millimetre, 2 foot, 3 centimetre, 4 micrometre, 7 metre)"},
+  };
+  EXPECT_EQ(run("unit 7\nunit 0\n").exitStatus, 0);
+  for (const auto& [script, reason] : refusals) {
+    EXPECT_EQ(run(script + "\n").output, failure(1, reason)) << script;
+  }
+}
+
+// Choosing the entry already chosen tells the command nothing.
+TEST_F(HostScript, EveryKindOfControlIsPrintedAndDrivenByScript) {
+  const std::string controls =
+      "3\tnumber\tTolerance\t0.001\tenabled\t\tshown 0.0010\trange [0, 0.01]\tcurrent\n"
+      "4\tlength\tOffset\t0\tenabled\t\n";
+  const std::string table =
+      "10\ttable\tStatistics\t0\tenabled\t\trow 1: Property | Value\trow 2: Number of Points | 12";
+  ToolRun result =
+      run("command DialogTestCommand\nprint dialog\nchoose Targets 0\nchoose Targets 0\nchoose Units 1\n"
+          "value Tolerance 0.005\ntype Label \"P 2\"\nradio 8\npress Snap\nprint dialog\n");
+  EXPECT_EQ(result.exitStatus, 0) << result.output;
+  EXPECT_EQ(
+      result.output,
+      "command: setContext\ncommand: setGui\ncommand: canRun\ncommand: createGui\ncommand: activate\n"
+      "1\tlist\tTargets\t1\tenabled\t\tentry 0 C\tentry 1 B\tentry 2 A (disabled)\n"
+      "2\tdropdown\tUnits\t0\tenabled\t\tentry 0 \u00b0C\tentry 1 \u00b0F\n" +
+          controls +
+          "5\ttext\tLabel\t0\tenabled\tP1\tfont 20\n6\tradiogroup\tPlanes\t7\tenabled\t\n"
+          "7\tradio\t\t1\tenabled\tPlane A\tgroup 6\tpicture 5\n"
+          "8\tradio\t\t0\tenabled\tPlane B\tgroup 6\tpicture 6\n"
+          "9\tbutton\tSnap\t0\tenabled\t\town receiver\n" +
+          table +
+          "\ncommand: gui value changed 1 0\ncommand: gui value changed 2 1\ncommand: gui value 3 0.005\n"
+          "command: gui text 5 'P 2'\ncommand: gui event 8 1\nwidget: gui event 9 1\n"
+          "1\tlist\tTargets\t0\tenabled\t\tentry 0 C\tentry 1 B\tentry 2 A (disabled)\n"
+          "2\tdropdown\tUnits\t1\tenabled\t\tentry 0 \u00b0C\tentry 1 \u00b0F\n"
+          "3\tnumber\tTolerance\t0.0050000000000000001\tenabled\t\tshown 0.0050\trange [0, 0.01]\t"
+          "current\n4\tlength\tOffset\t0\tenabled\t\n5\ttext\tLabel\t0\tenabled\tP 2\tfont 20\n"
+          "6\tradiogroup\tPlanes\t8\tenabled\t\n7\tradio\t\t0\tenabled\tPlane A\tgroup 6\tpicture 5\n"
+          "8\tradio\t\t1\tenabled\tPlane B\tgroup 6\tpicture 6\n"
+          "9\tbutton\tSnap\t0\tenabled\t\town receiver\n" +
+          table +
+          "\trow 3: Maximum | \n"
+          "command: cancel\ncommand: finish\ncommand: deactivate\n");
+  const std::pair<std::string, std::string> refusals[] = {
+      {"choose Targets 2", "the entry 2 is disabled"},
+      {"choose Targets 3", "'3' is no entry of 'Targets' (0 to 2)"},
+      {"choose Label 0", "the control 'Label' is no list"},
+      {"value Tolerance 0.02", "0.02 lies outside the range of 'Tolerance' [0, 0.01]"},
+      {"type Tolerance 1", "the control 'Tolerance' is no text field"},
+      {"radio Units", "the control 'Units' is no radio button"},
+  };
+  for (const auto& [line, reason] : refusals) {
+    ToolRun refused = run("command DialogTestCommand\n" + line + "\n");
+    EXPECT_NE(refused.output.find(failure(2, reason)), std::string::npos) << refused.output;
+    EXPECT_EQ(refused.output.find("command: gui"), std::string::npos) << refused.output;
+  }
+}
+
+// A node shared by two parents is printed under each.
+TEST_F(HostScript, EveryNodeKindMadeByNameIsPrintedInItsTree) {
+  ToolRun result = run("command SceneTestCommand\nprint scene\n");
+  EXPECT_EQ(result.exitStatus, 0) << result.output;
+  EXPECT_TRUE(result.output.starts_with("HostGroupNode\t'scene root'\n")) << result.output;
+  EXPECT_NE(
+      result.output.find(
+          "  HostSeparatorNode\t'points'\n"
+          "    HostDrawStyleNode\t'style'\tstyle 1, point size 3, line width 1, pattern 65535, front (0, 0, "
+          "0, 1)\n"
+          "    HostDualMaterialSourceNode\t'material'\tfront theme MaterialLocationSet, back theme "
+          "MaterialLocationSet\n"
+          "    HostColorMaterialNode\t'colour material'\tenabled 1\n"
+          "    HostColorNode\t'colour'\tcolour (0.25, 0.5, 0.5, 1)\n"
+          "    HostSeparatorNode\t'point 1'\n      HostSphereNode\t'sphere'\tradius 0.5\n"
+          "    HostSeparatorNode\t'point 2'\n"
+          "      HostTextNode\t'label'\t'P2' at (1, 2, 3), size 12, flags 2, colour (1, 1, 1, 1)\n"
+          "      HostSphereNode\t'sphere'\tradius 0.5\n    HostGroupNode\t'empty'\n"),
+      std::string::npos)
+      << result.output;
+}
+
+// The view's own callbacks and the emulator's come first; the unit tests of the runner show that order.
+TEST_F(HostScript, MouseAndKeyLinesReachTheRunningCommandOnceEachAndNothingAfterItEnds) {
+  ToolRun result =
+      run("command ScriptTestCommand\nmouse down 0 0 1 0 0 -1 right\nmouse move 0 0 1 0 0 -1\n"
+          "mouse click 0 0 1 0 0 -1 right\nmouse double-click 0 0 1 0 0 -1\nkey press 294\nkey release 294\n"
+          "apply\nkey press 1\n");
+  EXPECT_EQ(result.exitStatus, 0) << result.output;
+  EXPECT_TRUE(result.output.ends_with(
+      "command: activate\ncommand: mouse press 2\ncommand: mouse move 0\ncommand: mouse release 2\n"
+      "command: key press 294\ncommand: key release 294\ncommand: canApply\ncommand: apply\n"
+      "command: deactivate\n"))
+      << result.output;
+}
+
 TEST_F(HostScript, TheHostLogIsRecordedUntilStoppedAndCanThenBeReplayed) {
   std::string log = scratch_.system("host.log");
   ToolRun result = run("record-log " + log + "\nstop-recording\nreplay-log " + log + "\nstop-recording\n");

@@ -1,0 +1,59 @@
+#include "host/gui/dialog_number_field.h"
+
+#include <cctype>
+#include <cstdio>
+
+namespace {
+
+// Exactly one conversion of a double: '%', flags, width, precision, then one of "fFeEgGaA".
+bool formatsOneDouble(const std::string& format) {
+  int conversions = 0;
+  for (size_t i = 0; i < format.size(); ++i) {
+    if (format[i] != '%') continue;
+    if (i + 1 < format.size() && format[i + 1] == '%') {
+      ++i;
+      continue;
+    }
+    size_t j = i + 1;
+    while (j < format.size() && std::string("-+ #0").find(format[j]) != std::string::npos) ++j;
+    while (j < format.size() && std::isdigit(static_cast<unsigned char>(format[j]))) ++j;
+    if (j < format.size() && format[j] == '.') ++j;
+    while (j < format.size() && std::isdigit(static_cast<unsigned char>(format[j]))) ++j;
+    if (j >= format.size() || std::string("fFeEgGaA").find(format[j]) == std::string::npos) return false;
+    ++conversions;
+    i = j;
+  }
+  return conversions == 1;
+}
+
+}  // namespace
+
+bool isNumberField(const DialogControl& control) {
+  return control.kind == "number" || control.kind == "length";
+}
+
+bool setNumberFormat(DialogControl& field, const std::string& format, double minimum, double maximum) {
+  if (!isNumberField(field) || !formatsOneDouble(format) || !(minimum <= maximum)) return false;
+  field.format = format;
+  field.minimum = minimum;
+  field.maximum = maximum;
+  return true;
+}
+
+bool inRange(const DialogControl& field, double value) {
+  return value >= field.minimum && value <= field.maximum;
+}
+
+std::string shownNumber(const DialogControl& field) {
+  char text[128];
+  if (field.format.empty()) {
+    std::snprintf(text, sizeof text, "%.17g", field.value);
+  } else {
+    // The format was checked to convert exactly one double when it was set.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wformat-nonliteral"
+    std::snprintf(text, sizeof text, field.format.c_str(), field.value);
+#pragma GCC diagnostic pop
+  }
+  return text;
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+// What a number or length field adds to its control: the printf conversion of one double it is shown with
+// and the range the user may enter.
+
+#include <string>
+
+#include "host/gui/dialog_controls.h"
+
+bool isNumberField(const DialogControl& control);
+// False, changing nothing, for a control that is no number field, a format that is not exactly one
+// conversion of a double (flags, width and precision allowed; "%%" as text) or minimum above maximum.
+bool setNumberFormat(DialogControl& field, const std::string& format, double minimum, double maximum);
+bool inRange(const DialogControl& field, double value);
+// The value as the field shows it: in its format, or with 17 significant digits without one.
+std::string shownNumber(const DialogControl& field);

@@ -1,0 +1,55 @@
+#include "dialog_fields.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "host/core/field_escape.h"
+#include "host/gui/dialog_number_field.h"
+#include "platform/utf8.h"
+
+namespace {
+
+std::string text(const std::u16string& wide) {
+  return escapeField(platform::toUtf8(wide));
+}
+
+std::string number(double value) {
+  char shown[32];
+  std::snprintf(shown, sizeof shown, "%.17g", value);
+  return shown;
+}
+
+}  // namespace
+
+std::vector<std::string> dialogControlFields(int32_t id, const DialogControl& control, bool current) {
+  std::vector<std::string> fields = {std::to_string(id),
+                                     control.kind,
+                                     text(control.name),
+                                     number(control.value),
+                                     control.enabled ? "enabled" : "disabled",
+                                     text(control.text)};
+  for (size_t i = 0; i < control.entries.size(); ++i) {
+    const DialogListEntry& entry = control.entries[i];
+    fields.push_back("entry " + std::to_string(i) + " " + text(entry.text) +
+                     (entry.enabled ? "" : " (disabled)"));
+  }
+  if (!control.format.empty()) fields.push_back("shown " + escapeField(shownNumber(control)));
+  if (std::isfinite(control.minimum) || std::isfinite(control.maximum)) {
+    fields.push_back("range [" + number(control.minimum) + ", " + number(control.maximum) + "]");
+  }
+  if (control.group) fields.push_back("group " + std::to_string(*control.group));
+  if (control.picture) fields.push_back("picture " + std::to_string(control.picture));
+  if (control.fontSize) fields.push_back("font " + std::to_string(control.fontSize));
+  if (control.receiver) fields.push_back("own receiver");
+  if (IZelTable* table = control.table.get()) {
+    for (int32_t row = 1; row <= table->rowCount(); ++row) {
+      std::string cells = "row " + std::to_string(row) + ":";
+      for (int32_t column = 1; column <= table->columnCount(); ++column) {
+        cells += (column > 1 ? " | " : " ") + text(table->text(row, column).c_str());
+      }
+      fields.push_back(cells);
+    }
+  }
+  if (current) fields.push_back("current");
+  return fields;
+}

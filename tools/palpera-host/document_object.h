@@ -1,0 +1,11 @@
+#pragma once
+
+// The document's objects as a script names them: by name, the first object of that name.
+
+#include <string>
+
+#include "framework/object/iptr.h"
+#include "host_session.h"
+
+// Throws ScriptError when the document has no object of that name.
+IPtr<HostDocObject> objectNamed(HostDocument& doc, const std::string& name);
