@@ -81,10 +81,8 @@ void printImages(HostSession& session) {
 
 // id, kind, name, value, enabled or disabled, text: the dialog's controls by id.
 void printDialog(HostSession& session) {
-  char value[32];
   for (const auto& [id, control] : session.host.gui().dialog().controls()) {
-    std::snprintf(value, sizeof value, "%.17g", control.value);
-    printFields({std::to_string(id), control.kind, text(control.name), value,
+    printFields({std::to_string(id), control.kind, text(control.name), doubleText(control.value),
                  control.enabled ? "enabled" : "disabled", text(control.text)});
   }
 }
