@@ -11,6 +11,8 @@
 #include <memory>
 #include <string>
 
+#include "test_paths.h"
+
 inline std::string runTool(const std::string& arguments, int& status,
                            const std::string& directory = PALPERA_TEST_SOURCE_DIR "/../examples") {
   std::string command = "cd '" + directory + "' && " + PALPERA_HOST_TOOL + " " + arguments + " 2>&1";
