@@ -109,4 +109,20 @@ TEST(DumpDemo, AReplayThatFailsSaysWhyOnStandardErrorAndEndsWithStatusOne) {
             "palpera-host: the replay of the host log 'session.log' failed: line 2 is damaged\n");
 }
 
+// Without the reference model the emulator's run ends at once with an error event; the user is told why.
+TEST(DumpDemo, TheEmulatorWithoutAReferenceModelSaysWhatIsMissing) {
+  ScratchDirectory scratch;
+  int status = -1;
+  std::string output =
+      runScriptIn(scratch,
+                  "load-plugin EmulatorPlugin\nstart\ncommand PalperaDumpCmd\npress StartButton\n"
+                  "run-until Palpera/Events/Continuous/CustomEvent 2000\npress StopButton\ncancel\n",
+                  status);
+  EXPECT_EQ(WEXITSTATUS(status), 0) << output;
+  EXPECT_EQ(output,
+            "error: The hard-probe emulator has no model to probe on: the document has no object named "
+            "\"RefObject\".\n"
+            "onCustomEvent(Error)\n");
+}
+
 }  // namespace
