@@ -86,6 +86,18 @@ TEST(Readme, TheElisionMatchesAnyRunOfLinesAndNothingElse) {
   EXPECT_FALSE(matches({"a", "b", "c", "d", "e"}, 0, actual, 0));
 }
 
+// The arguments with each word "build/..." in the folder of the build under test, which need not be build/.
+std::string inTestedBuild(const std::string& arguments) {
+  const std::string folder = std::filesystem::path(PALPERA_HOST_TOOL).parent_path().string() + "/";
+  std::string out;
+  std::istringstream words(arguments);
+  for (std::string word; words >> word;) {
+    if (word.rfind("build/", 0) == 0) word = folder + word.substr(6);
+    out += (out.empty() ? "" : " ") + word;
+  }
+  return out;
+}
+
 // What a newcomer reads is what the program prints: every shown output, run as shown, from the project's
 // folder.
 TEST(Readme, EveryOutputItShowsIsWhatTheProgramPrints) {
@@ -95,7 +107,7 @@ TEST(Readme, EveryOutputItShowsIsWhatTheProgramPrints) {
   for (const Example& example : examples) {
     SCOPED_TRACE("README.md:" + std::to_string(example.line) + ": palpera-host " + example.arguments);
     ASSERT_FALSE(example.expected.empty()) << "no fenced block follows the note";
-    std::string arguments = example.arguments;
+    std::string arguments = inTestedBuild(example.arguments);
     if (arguments.find("--script -") != std::string::npos) {
       std::ofstream(scratch.system("readme.script")) << example.script;
       arguments += " < " + scratch.system("readme.script");
