@@ -2,7 +2,17 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: run test build setup logs parts host-log coverage
+.PHONY: help run test build setup logs parts host-log coverage
+
+# A plain make names the README's two commands, and the others.
+help:
+	@echo "make run       build, then replay a recorded session of the continuous hard probe"
+	@echo "make test      build, then run every test"
+	@echo "make build     configure and build in $(BUILD)/ (RelWithDebInfo), installing what is missing first"
+	@echo "make logs      write the example device-event logs under examples/logs again"
+	@echo "make parts     write the example CAD parts under examples/parts again"
+	@echo "make host-log  record the example host log again, into $(BUILD)/host-log/"
+	@echo "make coverage  run every test with clang's coverage and print it per source folder"
 
 setup:
 	@bash scripts/setup.sh
@@ -28,9 +38,16 @@ parts: build
 	mkdir -p examples/parts
 	$(BUILD)/palpera-parts examples/parts
 
-# Records examples/dump.log (and the device-event file beside it) again, with the hard-probe emulator as device.
+# Records examples/record-dump.script's host log again, with the hard-probe emulator as device, into a scratch
+# folder: $(BUILD)/host-log/examples/dump.log and the device-event file beside it. The shipped pair stays as it
+# is, for the event file's times differ from run to run by a millisecond or so; copy the new pair over it to
+# ship a changed recording.
 host-log: build
-	$(BUILD)/palpera-host --script examples/record-dump.script
+	rm -rf $(BUILD)/host-log
+	mkdir -p $(BUILD)/host-log/examples
+	cp -r examples/materials $(BUILD)/host-log/examples/
+	cd $(BUILD)/host-log && $(abspath $(BUILD))/palpera-host --script $(CURDIR)/examples/record-dump.script
+	@echo "host-log: recorded $(BUILD)/host-log/examples/dump.log and $(BUILD)/host-log/examples/dump-hardprobe-0000.xml"
 
 # Runs every test in a build with clang's source-based coverage (build-coverage) and prints line and branch
 # coverage per source folder.

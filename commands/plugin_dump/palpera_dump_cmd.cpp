@@ -1,8 +1,11 @@
 #include "commands/plugin_dump/palpera_dump_cmd.h"
 
 #include "commands/plugin_dump/dump_receiver.h"
+#include "devices/contracts/plugin.h"
+#include "devices/managers/izel_plugin_manager.h"
 #include "framework/commands/command_context.h"
 #include "framework/host_glue/user_error.h"
+#include "framework/object/query_part.h"
 #include "framework/registrations/class_registration.h"
 #include "framework/translation/tr.h"
 
@@ -11,6 +14,19 @@ namespace {
 const ClassRegistration<PalperaDumpCmd> registration(registeredClass("PalperaDumpCmd"));
 
 constexpr const char* kDevice = "HardProbeContinuous";
+
+// The emulator probes on the document's reference model only; without one, its run ends at once with nothing
+// but an error event, so the user is told first what is missing.
+void tellOfMissingReferenceModel(IZelPluginService& service) {
+  IZelPluginManager* manager = service.getManager(ZelCString("HardProbe"));
+  IZelPlugin* active = manager ? manager->activePlugin() : nullptr;
+  auto* emulator = active ? queryPart<IZelEmulatorPlugin>(active) : nullptr;
+  if (emulator && !emulator->hasReferenceObject()) {
+    reportUserError(
+        ZelString(u"The hard-probe emulator has no model to probe on: the document has no object named "
+                  u"\"RefObject\"."));
+  }
+}
 
 }  // namespace
 
@@ -72,6 +88,7 @@ void PalperaDumpCmd::onGuiEvent(int32_t id, int32_t) {
 
 void PalperaDumpCmd::start() {
   if (!device_) return;
+  tellOfMissingReferenceModel(*pluginService_);
   if (device_->startAcquisition()) {
     showAcquiring(true);
     return;

@@ -1,6 +1,6 @@
 #include "host/core/data_item_text.h"
 
-#include <cstdio>
+#include <charconv>
 
 #include "host/core/field_escape.h"
 #include "platform/utf8.h"
@@ -8,9 +8,7 @@
 namespace {
 
 std::string number(double value) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.17g", value);
-  return text;
+  return doubleText(value);
 }
 
 std::string number(int64_t value) {
@@ -49,6 +47,12 @@ Fields fieldsOf(const DataItemRegistration& item) {
 }
 
 }  // namespace
+
+std::string doubleText(double value) {
+  char text[32];
+  const std::to_chars_result end = std::to_chars(text, text + sizeof text, value);
+  return std::string(text, end.ptr);
+}
 
 std::string valueText(const DataValue& value) {
   if (auto* i = std::get_if<int32_t>(&value)) return number(int64_t{*i});

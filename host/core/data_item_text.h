@@ -4,7 +4,7 @@
 // key, kind, default, minimum, maximum and flags, separated by tabs, without a line end.
 //
 //   kind     group, event, int, double, string, blob or object
-//   numbers  integers in decimal, doubles as "%.17g"
+//   numbers  integers in decimal, doubles as the shortest text that reads back to the same double
 //   string   the default in UTF-8 with backslash, tab, CR and LF written \\, \t, \r, \n; the maximum is the
 //            maximum length in UTF-16 code units; no minimum
 //   blob     the default in lower-case hexadecimal, empty when there is none; the maximum is the size in
@@ -20,6 +20,10 @@
 
 std::string registrationLine(const DataItemRegistration& item);
 
-// A value in the form of the default field above (integers in decimal, doubles as "%.17g", escaped UTF-8
+// A value in the form of the default field above (integers in decimal, doubles as doubleText, escaped UTF-8
 // text, hexadecimal bytes); empty for no value.
 std::string valueText(const DataValue& value);
+
+// The shortest text that reads back (strtod) to the same double: 0.006, not 0.0060000000000000001; "inf",
+// "-inf" and "nan" for the values that are not finite.
+std::string doubleText(double value);

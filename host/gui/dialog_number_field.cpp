@@ -3,6 +3,8 @@
 #include <cctype>
 #include <cstdio>
 
+#include "host/core/data_item_text.h"
+
 namespace {
 
 // Exactly one conversion of a double: '%', flags, width, precision, then one of "fFeEgGaA".
@@ -47,7 +49,7 @@ bool inRange(const DialogControl& field, double value) {
 std::string shownNumber(const DialogControl& field) {
   char text[128];
   if (field.format.empty()) {
-    std::snprintf(text, sizeof text, "%.17g", field.value);
+    return doubleText(field.value);
   } else {
     // The format was checked to convert exactly one double when it was set.
 #pragma GCC diagnostic push

@@ -12,6 +12,8 @@
 #include <memory>
 #include <string>
 
+#include "test_paths.h"
+
 inline std::string runTool(const std::string& arguments, int& status,
                            const std::string& directory = PALPERA_TEST_SOURCE_DIR "/../examples",
                            const std::string& before = "") {

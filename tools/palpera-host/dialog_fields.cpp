@@ -1,8 +1,8 @@
 #include "dialog_fields.h"
 
 #include <cmath>
-#include <cstdio>
 
+#include "host/core/data_item_text.h"
 #include "host/core/field_escape.h"
 #include "host/gui/dialog_number_field.h"
 #include "platform/utf8.h"
@@ -13,19 +13,13 @@ std::string text(const std::u16string& wide) {
   return escapeField(platform::toUtf8(wide));
 }
 
-std::string number(double value) {
-  char shown[32];
-  std::snprintf(shown, sizeof shown, "%.17g", value);
-  return shown;
-}
-
 }  // namespace
 
 std::vector<std::string> dialogControlFields(int32_t id, const DialogControl& control, bool current) {
   std::vector<std::string> fields = {std::to_string(id),
                                      control.kind,
                                      text(control.name),
-                                     number(control.value),
+                                     doubleText(control.value),
                                      control.enabled ? "enabled" : "disabled",
                                      text(control.text)};
   for (size_t i = 0; i < control.entries.size(); ++i) {
@@ -35,7 +29,7 @@ std::vector<std::string> dialogControlFields(int32_t id, const DialogControl& co
   }
   if (!control.format.empty()) fields.push_back("shown " + escapeField(shownNumber(control)));
   if (std::isfinite(control.minimum) || std::isfinite(control.maximum)) {
-    fields.push_back("range [" + number(control.minimum) + ", " + number(control.maximum) + "]");
+    fields.push_back("range [" + doubleText(control.minimum) + ", " + doubleText(control.maximum) + "]");
   }
   if (control.group) fields.push_back("group " + std::to_string(*control.group));
   if (control.picture) fields.push_back("picture " + std::to_string(control.picture));

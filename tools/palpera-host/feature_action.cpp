@@ -1,7 +1,9 @@
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "document_object.h"
+#include "host/core/data_item_text.h"
 #include "host/document/features/host_arc.h"
 #include "host/document/features/host_cone.h"
 #include "host/document/features/host_cylinder.h"
@@ -27,8 +29,29 @@ IPtr<HostFeature> kept(HostFeature* made, bool taken = true) {
   return taken ? IPtr<HostFeature>(made) : IPtr<HostFeature>();
 }
 
+// A size or a direction that no measured feature has is a typing error: the line is refused with the
+// reason rather than a feature made that nothing can probe.
+double radiusAt(const Numbers& n, size_t at, const char* name) {
+  if (!(n[at] > 0.0))
+    throw ScriptError(std::string("the radius ") + name + " must be above 0, not " + doubleText(n[at]));
+  return n[at];
+}
+
+Vector3 directionAt(const Numbers& n, size_t at, const char* what) {
+  const Vector3 direction = vectorAt(n, at);
+  if (direction.length() == 0.0) throw ScriptError(std::string("the ") + what + " must not be zero");
+  return direction;
+}
+
+// The ends of a line or an axis, which must be two points.
+std::pair<Vector3, Vector3> endsOf(const Numbers& n, const char* what) {
+  const Vector3 first = vectorAt(n, 0), second = vectorAt(n, 3);
+  if ((second - first).length() == 0.0) throw ScriptError(std::string("the ") + what + " ends must differ");
+  return {first, second};
+}
+
 // Each maker sets a new feature from its numbers through the feature's own setters, so a value the feature
-// refuses (a zero normal, ends that coincide) is refused here too; it answers null then.
+// refuses is refused here too; it answers null then.
 IPtr<HostFeature> point(const Numbers& n) {
   IPtr<HostPoint> made(new HostPoint);
   made->setPosition(n[0], n[1], n[2]);
@@ -37,39 +60,45 @@ IPtr<HostFeature> point(const Numbers& n) {
 
 IPtr<HostFeature> plane(const Numbers& n) {
   IPtr<HostPlane> made(new HostPlane);
-  return kept(made.get(), made->setPlane(vectorAt(n, 0), vectorAt(n, 3), kXAxis, 0, 0));
+  return kept(made.get(), made->setPlane(vectorAt(n, 0), directionAt(n, 3, "normal"), kXAxis, 0, 0));
 }
 
 IPtr<HostFeature> line(const Numbers& n) {
   IPtr<HostLine> made(new HostLine);
-  made->setLine(vectorAt(n, 0), vectorAt(n, 3), 0, 0);
+  const auto [start, end] = endsOf(n, "line's");
+  made->setLine(start, end, 0, 0);
   return kept(made.get());
 }
 
 IPtr<HostFeature> circle(const Numbers& n) {
   IPtr<HostArc> made(new HostArc);
   made->setCenter(vectorAt(n, 0));
-  made->setRadius(n[6]);
-  return kept(made.get(), made->setNormal(vectorAt(n, 3)));
+  made->setRadius(radiusAt(n, 6, "R"));
+  return kept(made.get(), made->setNormal(directionAt(n, 3, "normal")));
 }
 
 IPtr<HostFeature> sphere(const Numbers& n) {
   IPtr<HostSphere> made(new HostSphere);
   made->setCenter(vectorAt(n, 0));
-  made->setRadius(n[3]);
+  made->setRadius(radiusAt(n, 3, "R"));
   return kept(made.get());
 }
 
 IPtr<HostFeature> cylinder(const Numbers& n) {
   IPtr<HostCylinder> made(new HostCylinder);
-  return kept(made.get(),
-              made->redefine(vectorAt(n, 0), vectorAt(n, 3), n[6], kXAxis, nullptr, nullptr, nullptr));
+  const auto [start, end] = endsOf(n, "axis");
+  return kept(made.get(), made->redefine(start, end, radiusAt(n, 6, "R"), kXAxis, nullptr, nullptr, nullptr));
 }
 
+// A cone may come to its apex at one end, so one radius may be 0; both may not, nor a negative one.
 IPtr<HostFeature> cone(const Numbers& n) {
   IPtr<HostCone> made(new HostCone);
-  return kept(made.get(),
-              made->redefine(vectorAt(n, 0), vectorAt(n, 3), n[6], n[7], kXAxis, nullptr, nullptr, nullptr));
+  const auto [start, end] = endsOf(n, "axis");
+  if (n[6] < 0.0 || n[7] < 0.0 || (n[6] == 0.0 && n[7] == 0.0)) {
+    throw ScriptError("the radii R0 and R1 must not be negative, and one must be above 0, not " +
+                      doubleText(n[6]) + " and " + doubleText(n[7]));
+  }
+  return kept(made.get(), made->redefine(start, end, n[6], n[7], kXAxis, nullptr, nullptr, nullptr));
 }
 
 struct ScriptFeatureKind {

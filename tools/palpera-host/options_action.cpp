@@ -3,6 +3,7 @@
 #include <string>
 
 #include "host/api/gui_tile.h"
+#include "host/core/data_item_text.h"
 #include "module_objects.h"
 #include "platform/utf8.h"
 #include "script_actions.h"
@@ -66,11 +67,7 @@ void printLine(const HostPageWindow::Line& line) {
   text += line.kind;
   if (!line.label.empty()) text += " \"" + platform::toUtf8(line.label.c_str()) + "\"";
   if (!line.name.empty()) text += " " + line.name;
-  if (line.widget) {
-    char value[64];
-    std::snprintf(value, sizeof value, " = %.17g", line.widget->shown().value_or(0));
-    text += value;
-  }
+  if (line.widget) text += " = " + doubleText(line.widget->shown().value_or(0));
   std::printf("%s\n", text.c_str());
 }
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "basic_types/zel_string.h"
+#include "host/core/data_item_text.h"
 #include "platform/utf8.h"
 #include "script_actions.h"
 #include "script_numbers.h"
@@ -12,9 +13,7 @@
 namespace {
 
 std::string rangeText(double value, double minimum, double maximum) {
-  char text[128];
-  std::snprintf(text, sizeof text, "%.17g lies outside [%.17g, %.17g]", value, minimum, maximum);
-  return text;
+  return doubleText(value) + " lies outside [" + doubleText(minimum) + ", " + doubleText(maximum) + "]";
 }
 
 std::vector<uint8_t> hexBytes(const std::string& word) {

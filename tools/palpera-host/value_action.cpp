@@ -1,5 +1,4 @@
-#include <cstdio>
-
+#include "host/core/data_item_text.h"
 #include "host/gui/dialog_number_field.h"
 #include "running_command.h"
 #include "script_actions.h"
@@ -13,9 +12,8 @@ void enterValue(HostSession& session, const ScriptWords& words) {
   double value = numberWord(words[1]);
   requireEnabled(session, words[0], id);
   if (std::optional<DialogControl> field = dialog.control(id); field && !inRange(*field, value)) {
-    char range[96];
-    std::snprintf(range, sizeof range, " [%.17g, %.17g]", field->minimum, field->maximum);
-    throw ScriptError(words[1] + " lies outside the range of " + shownWord(words[0]) + range);
+    throw ScriptError(words[1] + " lies outside the range of " + shownWord(words[0]) + " [" +
+                      doubleText(field->minimum) + ", " + doubleText(field->maximum) + "]");
   }
   if (!dialog.enterValue(id, value)) throw ScriptError("the control " + shownWord(words[0]) + " refused it");
 }

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <mutex>
 
+#include "test_paths.h"
 #include "tests/devices/emulator/emulator_fixture.h"
 
 namespace {

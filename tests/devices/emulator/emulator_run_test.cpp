@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "devices/emulator/emulator_input_handlers.h"
 #include "devices/managers/izel_plugin_manager.h"
 #include "devices/registry/izel_plugin_service.h"
@@ -35,7 +38,10 @@ TEST_P(EmulatorStartupOrder, TheHardProbeManagerChoosesTheModulesEmulatorWhichev
 
 INSTANTIATE_TEST_SUITE_P(Orders, EmulatorStartupOrder,
                          testing::Values(TaskOrder{"PluginManagerStartupTask", "EmulatorPluginStartupTask"},
-                                         TaskOrder{"EmulatorPluginStartupTask", "PluginManagerStartupTask"}));
+                                         TaskOrder{"EmulatorPluginStartupTask", "PluginManagerStartupTask"}),
+                         [](const testing::TestParamInfo<TaskOrder>& order) {
+                           return std::string(order.param[0]) + "First";
+                         });
 
 using EmulatorRunThreads = EmulatorTest;
 

@@ -19,6 +19,7 @@
 #include "support/module_fixture.h"
 #include "support/scratch_directory.h"
 #include "support/text.h"
+#include "test_paths.h"
 
 namespace {
 

@@ -19,6 +19,7 @@
 #include "platform/event.h"
 #include "support/counted_probe.h"
 #include "support/module_fixture.h"
+#include "test_paths.h"
 
 namespace {
 

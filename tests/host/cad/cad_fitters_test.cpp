@@ -17,6 +17,7 @@
 #include "host/document/parameters/host_bit_vector_array.h"
 #include "host/document/parameters/host_single_values.h"
 #include "support/module_fixture.h"
+#include "test_paths.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <cstdlib>
 #include <string>
 #include <utility>
 
@@ -53,9 +54,15 @@ TEST(SettingsLine, EveryKindHasSixFieldsDoublesRoundTripAndTextCannotBreakTheLin
   EXPECT_EQ(registrationLine(object), "G/Object\tobject\t\t\t\t2");
   DataItemRegistration event{"G/Fired", EventItem{}, 0};
   EXPECT_EQ(registrationLine(event), "G/Fired\tevent\t\t\t\t");
+  // Doubles print as the shortest text that reads back to the same double.
   DataItemRegistration rate{"G/Rate", DoubleItem{0.1, -1.0 / 3.0, 3.4028234663852886e38}, 3};
-  EXPECT_EQ(registrationLine(rate),
-            "G/Rate\tdouble\t0.10000000000000001\t-0.33333333333333331\t3.4028234663852886e+38\t3");
+  EXPECT_EQ(registrationLine(rate), "G/Rate\tdouble\t0.1\t-0.3333333333333333\t3.4028234663852886e+38\t3");
+  const std::pair<double, const char*> shortest[] = {
+      {0.006, "0.006"}, {0.1 + 0.2, "0.30000000000000004"}, {100.0, "100"}, {5e-324, "5e-324"}, {-0.0, "-0"}};
+  for (const auto& [value, text] : shortest) {
+    EXPECT_EQ(doubleText(value), text);
+    EXPECT_EQ(std::strtod(text, nullptr), value) << text;
+  }
   DataItemRegistration count{"G/Count", IntItem{-5, INT32_MIN, INT32_MAX}, 0};
   EXPECT_EQ(registrationLine(count), "G/Count\tint\t-5\t-2147483648\t2147483647\t0");
 }

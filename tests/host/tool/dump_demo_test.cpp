@@ -228,4 +228,20 @@ TEST(DumpDemo, AMaterialsFileTooLargeForTheMemoryLeftIsSaidSoAndTheHostGoesOn) {
   EXPECT_EQ(output, "dialog: There is not enough memory to read " + shown + "\nPalpera/Logging\t0\n");
 }
 
+// Without the reference model the emulator's run ends at once with an error event; the user is told why.
+TEST(DumpDemo, TheEmulatorWithoutAReferenceModelSaysWhatIsMissing) {
+  ScratchDirectory scratch;
+  int status = -1;
+  std::string output =
+      runScriptIn(scratch,
+                  "load-plugin EmulatorPlugin\nstart\ncommand PalperaDumpCmd\npress StartButton\n"
+                  "run-until Palpera/Events/Continuous/CustomEvent 2000\npress StopButton\ncancel\n",
+                  status);
+  EXPECT_EQ(WEXITSTATUS(status), 0) << output;
+  EXPECT_EQ(output,
+            "error: The hard-probe emulator has no model to probe on: the document has no object named "
+            "\"RefObject\".\n"
+            "onCustomEvent(Error)\n");
+}
+
 }  // namespace

@@ -112,8 +112,17 @@ TEST_F(HostScript, ALineThatCannotBeReadOrFailsStopsTheScriptWithItsReason) {
       {"feature RefObject torus 0 0 0",
        "'torus' is no feature kind (point, plane, line, circle, sphere, cylinder, cone)"},
       {"feature RefObject plane 0 0 0 0 0", "a plane takes 6 numbers: CX CY CZ NX NY NZ"},
-      {"feature RefObject plane 0 0 0 0 0 0", "the plane refused these numbers"},
-      {"feature RefObject cylinder 1 1 1 1 1 1 0.1", "the cylinder refused these numbers"},
+      {"feature RefObject plane 0 0 0 0 0 0", "the normal must not be zero"},
+      {"feature RefObject circle 0 0 0 0 0 -0 0.1", "the normal must not be zero"},
+      {"feature RefObject circle 0 0 0 0 0 1 0", "the radius R must be above 0, not 0"},
+      {"feature RefObject sphere 0 0 0 -0.006", "the radius R must be above 0, not -0.006"},
+      {"feature RefObject line 1 2 3 1 2 3", "the line's ends must differ"},
+      {"feature RefObject cylinder 1 1 1 1 1 1 0.1", "the axis ends must differ"},
+      {"feature RefObject cylinder 0 0 0 0 0 1 -1e-9", "the radius R must be above 0, not -1e-09"},
+      {"feature RefObject cone 0 0 0 0 0 1 0 0",
+       "the radii R0 and R1 must not be negative, and one must be above 0, not 0 and 0"},
+      {"feature RefObject cone 0 0 0 0 0 1 0.01 -0.01",
+       "the radii R0 and R1 must not be negative, and one must be above 0, not 0.01 and -0.01"},
       {"feature RefObject point 0 0 0", "the document has no object 'RefObject'"},
       {"replay-log " + scratch_.system("missing.log"),
        "cannot read the host log '" + scratch_.system("missing.log") + "': no such file"},
@@ -276,7 +285,7 @@ TEST_F(HostScript, EveryKindOfControlIsPrintedAndDrivenByScript) {
           "command: gui text 5 'P 2'\ncommand: gui event 8 1\nwidget: gui event 9 1\n"
           "1\tlist\tTargets\t0\tenabled\t\tentry 0 C\tentry 1 B\tentry 2 A (disabled)\n"
           "2\tdropdown\tUnits\t1\tenabled\t\tentry 0 \u00b0C\tentry 1 \u00b0F\n"
-          "3\tnumber\tTolerance\t0.0050000000000000001\tenabled\t\tshown 0.0050\trange [0, 0.01]\t"
+          "3\tnumber\tTolerance\t0.005\tenabled\t\tshown 0.0050\trange [0, 0.01]\t"
           "current\n4\tlength\tOffset\t0\tenabled\t\n5\ttext\tLabel\t0\tenabled\tP 2\tfont 20\n"
           "6\tradiogroup\tPlanes\t8\tenabled\t\n7\tradio\t\t0\tenabled\tPlane A\tgroup 6\tpicture 5\n"
           "8\tradio\t\t1\tenabled\tPlane B\tgroup 6\tpicture 6\n"

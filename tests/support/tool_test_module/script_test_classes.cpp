@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "devices/plugins/module_plugin.h"
 #include "framework/commands/command_context.h"
@@ -22,6 +23,7 @@
 #include "platform/utf8.h"
 #include "support/made_by_name.h"
 #include "support/recording_command.h"
+#include "tests/commands/plugin_options/options_plugin.h"
 
 namespace {
 
@@ -270,6 +272,23 @@ class ScriptTestPlugin : public ModulePlugin, public ZelUnknownImpl {
   const ZelString name_{u"Script Test Plug-in"};
 };
 
+struct Journal {
+  std::vector<std::string> entries;
+};
+
+// A hard-probe plug-in with one option entry, "Calibrate", so that "Plug-In Options" has an entry to show:
+// running it prints "plug-in: run calibrate".
+class ScriptOptionsPlugin : private Journal, public OptionsPlugin {
+ public:
+  ScriptOptionsPlugin()
+      : OptionsPlugin(u"Script Options Plug-in", {.single = true, .continuous = true},
+                      {{"HardProbe", "calibrate", "HardProbe", u"Calibrate", {}}}, entries) {}
+  bool runOption(const ZelCString& key) override {
+    std::printf("plug-in: run %s\n", key.c_str());
+    return OptionsPlugin::runOption(key);
+  }
+};
+
 // Ids of these test classes only; the module's own ids live in its registration table.
 constexpr ZelID kCommandId{0xfcfa1863, 0x84f5, 0x4332, {0x88, 0x00, 0x46, 0xa4, 0x7e, 0x79, 0x40, 0x20}};
 constexpr ZelID kContextCommandId{
@@ -279,11 +298,15 @@ constexpr ZelID kDialogCommandId{
 constexpr ZelID kSceneCommandId{0xa93e1c07, 0x52f6, 0x4d8b, {0x8e, 0x14, 0x3b, 0x6a, 0xc2, 0x95, 0x07, 0xde}};
 constexpr ZelID kPluginId{0xcddd0a97, 0x866d, 0x4527, {0xb3, 0x12, 0xed, 0xc9, 0x27, 0x78, 0xea, 0xb9}};
 
+constexpr ZelID kOptionsPluginId{
+    0x5b0e7c41, 0x2f3a, 0x4d6e, {0x9a, 0x51, 0x0c, 0x7d, 0x3e, 0x88, 0x14, 0x62}};
+
 ZelTClassItemFactory<ScriptTestCommand> commandFactory("ScriptTestCommand", kCommandId);
 ZelTClassItemFactory<ContextTestCommand> contextCommandFactory("ContextTestCommand", kContextCommandId);
 ZelTClassItemFactory<DialogTestCommand> dialogCommandFactory("DialogTestCommand", kDialogCommandId);
 ZelTClassItemFactory<SceneTestCommand> sceneCommandFactory("SceneTestCommand", kSceneCommandId);
 ZelTClassItemFactory<ScriptTestPlugin> pluginFactory("ScriptTestPlugin", kPluginId);
+ZelTClassItemFactory<ScriptOptionsPlugin> optionsPluginFactory("ScriptOptionsPlugin", kOptionsPluginId);
 
 const bool registered = [] {
   registerItemFactory(getClassFactory(), &commandFactory);
@@ -291,6 +314,7 @@ const bool registered = [] {
   registerItemFactory(getClassFactory(), &dialogCommandFactory);
   registerItemFactory(getClassFactory(), &sceneCommandFactory);
   registerItemFactory(getClassFactory(), &pluginFactory);
+  registerItemFactory(getClassFactory(), &optionsPluginFactory);
   return true;
 }();
 
