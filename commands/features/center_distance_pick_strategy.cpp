@@ -3,12 +3,8 @@
 #include <limits>
 
 #include "framework/object/query_chain.h"
-#include "framework/registrations/class_registration.h"
 
 namespace {
-
-const ClassRegistration<CenterDistancePickStrategy> registration(
-    registeredClass("CenterDistancePickStrategy"));
 
 // How many probe radii a box grows by: the tip's centre stays a radius off the surface, and the operator
 // aims roughly.

@@ -2,7 +2,7 @@
 
 // The default pick strategy: each candidate is its feature's axis-aligned box, and of the boxes holding the
 // probe the one whose centre lies nearest wins, so that of a small feature inside a large one the small one
-// can still be picked. Main thread only.
+// can still be picked. The host knows no class id for it: the picker makes its own. Main thread only.
 
 #include <vector>
 

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "commands/features/center_distance_pick_strategy.h"
 #include "framework/host_glue/renderer_scope.h"
 #include "framework/object/query_chain.h"
 #include "framework/object/query_part.h"
@@ -23,7 +24,7 @@ constexpr int32_t kCandidateBits = 10;
 
 HardProbeFeaturePicker::HardProbeFeaturePicker() {
   featureStrategy_.createInstance(classIdOf("FeatureTypeFeatureStrategy"));
-  pickStrategy_.createInstance(classIdOf("CenterDistancePickStrategy"));
+  pickStrategy_ = new CenterDistancePickStrategy;
 }
 
 void HardProbeFeaturePicker::setFeatureStrategy(IZelHardProbeFeaturePickerFeatureStrategy* strategy) {

@@ -93,6 +93,14 @@ TEST_F(ProbingRunTest, StopFeatureEndsTheRunAndTheDeviceLetsGo) {
   EXPECT_EQ(device_->receiverCount(), 0u);
 }
 
+TEST_F(ProbingRunTest, TheProbeShowsWhileTheRunLastsWhenTheSettingAsks) {
+  store().setInt(nullptr, "Palpera/Gfx/ShowProbe", 1);
+  IZelHardProbeCreateFeaturesUtil& run = started("PlaneCollector");
+  EXPECT_EQ(device_->receiverCount(), 2u) << "the relay and the probe graphics";
+  run.stopFeature();
+  EXPECT_EQ(device_->receiverCount(), 0u);
+}
+
 TEST_F(ProbingRunTest, UndoTakesBackThePointThenTheFeatureAndItsNumber) {
   for (bool fromDevice : {false, true}) {
     SCOPED_TRACE(fromDevice ? "the device's UndoLastSampled" : "undoLastSampled");
