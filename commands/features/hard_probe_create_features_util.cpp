@@ -59,7 +59,14 @@ void IZelHardProbeCreateFeaturesUtil::SubObjectData::queryInterface(const char* 
 HardProbeCreateFeaturesUtil::HardProbeCreateFeaturesUtil() = default;
 
 HardProbeCreateFeaturesUtil::~HardProbeCreateFeaturesUtil() {
-  if (relay_) relay_->detach(this);
+  if (!relay_) return;
+  relay_->detach(this);
+  // The device would otherwise go on feeding the relay, and through it the collector, after its owner is
+  // gone.
+  if (device_) {
+    device_->removeReceiver(relay_.get());
+    device_->stopAcquisition();
+  }
   if (visibility_) visibility_->restore();
   if (probeGraphics_) probeGraphics_->detach();
 }

@@ -101,6 +101,16 @@ TEST_F(ProbingRunTest, TheProbeShowsWhileTheRunLastsWhenTheSettingAsks) {
   EXPECT_EQ(device_->receiverCount(), 0u);
 }
 
+TEST_F(ProbingRunTest, AUtilityLetGoMidRunLeavesTheDeviceStopped) {
+  started("PlaneCollector");
+  sample(kPlaneTips[0]);
+  heard();
+  queryPart<IZelSubject>(util_.get())->detach(events_.get());
+  util_.release();
+  EXPECT_EQ(heard(), (Journal{"removeReceiver HardProbe", "stop HardProbe"}));
+  EXPECT_EQ(device_->receiverCount(), 0u);
+}
+
 TEST_F(ProbingRunTest, UndoTakesBackThePointThenTheFeatureAndItsNumber) {
   for (bool fromDevice : {false, true}) {
     SCOPED_TRACE(fromDevice ? "the device's UndoLastSampled" : "undoLastSampled");
