@@ -5,7 +5,8 @@
 // 1,000 points bounds how fast a probe may sample: items_per_second is the run's sustained rate there.
 //
 // Both are timed per call, in the process's CPU time: after each sampled point the run undoes it again,
-// untimed, so every round meets the same number of points taken.
+// untimed, so every round meets the same number of points taken. BM_CollectorInstructions is the share of a
+// point's cost that does not grow with the points: the instructions with their pictures shown after it.
 
 #include <benchmark/benchmark.h>
 
@@ -18,6 +19,7 @@
 #include "beside_peer.h"
 #include "commands/features/zel_hard_probe_create_features_util.h"
 #include "devices/registry/izel_plugin_service.h"
+#include "features/collectors/zel_feature_collector.h"
 #include "framework/object/host_lookup.h"
 #include "framework/object/query_part.h"
 #include "framework/registrations/registered_classes.h"
@@ -153,6 +155,23 @@ void BM_SampledPoint(benchmark::State& state, Kind kind) {
   }
   state.SetItemsProcessed(state.iterations());
 }
+
+// Of a sampled point's cost, the part that does not grow with the points: the collector's new instructions
+// for the operator, with their pictures, which the run shows after every point.
+void BM_CollectorInstructions(benchmark::State& state) {
+  attachModule();
+  IPtr<IZelUserInstructionSource> collector;
+  collector.createInstance(classIdOf("PlaneCollector"));
+  for (auto _ : state) {
+    timeOne(state, [&] {
+      IPtr<IZelUserInstructions> instructions;
+      collector->userInstructions(instructions, true);
+      benchmark::DoNotOptimize(instructions.get());
+    });
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_CollectorInstructions)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 void sizes(benchmark::internal::Benchmark* b) {
   b->Arg(10)->Arg(100)->Arg(1000)->UseManualTime()->Unit(benchmark::kMicrosecond);
