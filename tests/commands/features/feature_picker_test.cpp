@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "commands/features/zel_hard_probe_feature_picker.h"
+#include "features/collectors/zel_feature_collector.h"
 #include "host/api/feature_kinds.h"
 #include "probing_run_fixture.h"
 #include "support/device_stream.h"
@@ -111,6 +112,18 @@ TEST_F(FeaturePickerTest, AStopPointOrCancelStopsPickingAndAnErrorIsPassedOn) {
   journal_.clear();
   DeviceStream(picker_.get()).stop({1, 1, 1}).event("Cancel").event("Error").event("UndoLastSampled");
   EXPECT_EQ(heard(), (Journal{"Stop", "Stop", "Error"}));
+}
+
+TEST_F(FeaturePickerTest, ShowsTwoPicturesAndNoText) {
+  IPtr<IZelUserInstructions> instructions;
+  queryPart<IZelUserInstructionSource>(picker_.get())->userInstructions(instructions, true);
+  ASSERT_TRUE(instructions);
+  ZelString words;
+  EXPECT_TRUE(instructions->text(words, true).isEmpty());
+  ASSERT_EQ(instructions->imageCount(), 2);
+  for (int32_t i = 0; i < 2; ++i)
+    EXPECT_EQ(std::pair(instructions->image(i)->width(), instructions->image(i)->height()),
+              std::pair(225u, 150u));
 }
 
 }  // namespace

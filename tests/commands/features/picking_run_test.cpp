@@ -135,4 +135,23 @@ TEST_F(PickingRunTest, AWorkPlaneGivenIsTakenAtOnceAndNothingIsPicked) {
   EXPECT_TRUE(events_->instructions) << "the collector's own instructions show at once";
 }
 
+TEST_F(PickingRunTest, APickedFeatureTheCollectorRefusesIsOfferedAndEndsTheRunUnlessTaken) {
+  for (bool taken : {false, true}) {
+    SCOPED_TRACE(taken ? "taken" : "left");
+    util_->stopFeature();
+    IZelHardProbeCreateFeaturesUtil& planes = util("PlaneCollector");
+    planes.setUsePlane(true);
+    ASSERT_TRUE(planes.startFeature());
+    radius(.003);
+    events_->takePicked = taken;
+    events_->pickedOffered = false;
+    heard();
+    sample({.05, .05, .001});
+    EXPECT_TRUE(events_->pickedOffered);
+    EXPECT_EQ(std::ranges::count(heard(), "ProbeStop"), taken ? 0 : 1);
+    EXPECT_EQ(device_->receiverCount(), taken ? 1u : 0u);
+    EXPECT_EQ(names(), std::vector<std::u16string>{u"Plane 1"});
+  }
+}
+
 }  // namespace

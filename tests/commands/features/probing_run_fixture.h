@@ -45,7 +45,10 @@ class EventJournal : public IZelListener, public ZelUnknownImpl {
     const std::string name = event;
     if (name == "BriefInstructions") brief = text(*static_cast<ZelString*>(data));
     if (name == "UserInstructions") instructions = static_cast<IZelUserInstructions*>(data);
-    if (name == "PickedFeatureSubObject") pickedOffered = true;
+    if (name == "PickedFeatureSubObject") {
+      pickedOffered = true;
+      static_cast<IZelHardProbeCreateFeaturesUtil::SubObjectData*>(data)->taken = takePicked;
+    }
   }
 
   void queryInterface(const char* name, void** out, bool) override {
@@ -56,6 +59,7 @@ class EventJournal : public IZelListener, public ZelUnknownImpl {
   std::u16string brief;
   IPtr<IZelUserInstructions> instructions;
   bool pickedOffered = false;
+  bool takePicked = false;  // the answer to a picked feature offered
 
  private:
   std::vector<std::string>& journal_;
