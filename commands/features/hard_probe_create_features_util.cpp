@@ -116,13 +116,7 @@ bool HardProbeCreateFeaturesUtil::startFeature() {
     return false;
   }
   pickableTypeNames_.clear();
-  if (workPlane_) {
-    collector->acceptFeature(queryPart<IZelFeature>(workPlane_.get()));
-  } else if (usePlane_ && !featureStrategy_) {
-    featureStrategy_.createInstance(classIdOf("FeatureTypeFeatureStrategy"));
-    if (auto* types = queryPart<IFeatureTypeFeatureStrategy>(featureStrategy_.get()))
-      types->addType("IZelPlane");
-  }
+  chooseWhatMayBePicked(*collector);
   IPtr<IZelHardProbeFeaturePicker> picker = offerPicking();
   relay_ = new HardProbeDataReceiver(collector.get(), picker.get());
   relay_->attach(this);
@@ -144,17 +138,31 @@ bool HardProbeCreateFeaturesUtil::startFeature() {
     return false;
   }
   publishNoStatistics();
+  publishStartInstructions(*collector);
+  return true;
+}
+
+void HardProbeCreateFeaturesUtil::chooseWhatMayBePicked(IZelFeatureCollector& collector) {
+  if (workPlane_) {
+    collector.acceptFeature(queryPart<IZelFeature>(workPlane_.get()));
+  } else if (usePlane_ && !featureStrategy_) {
+    featureStrategy_.createInstance(classIdOf("FeatureTypeFeatureStrategy"));
+    if (auto* types = queryPart<IFeatureTypeFeatureStrategy>(featureStrategy_.get()))
+      types->addType("IZelPlane");
+  }
+}
+
+void HardProbeCreateFeaturesUtil::publishStartInstructions(IZelFeatureCollector& collector) {
   if (relay_->picker()) {
     updateBriefInstructions();
     showFeatureStatistics(false);
-  } else {
-    IPtr<IZelUserInstructions> instructions;
-    if (auto* source = queryPart<IZelUserInstructionSource>(collector.get()))
-      source->userInstructions(instructions, true);
-    notifyInstructions(instructions.get());
-    showFeatureStatistics(collector->showFeatureStatistics());
+    return;
   }
-  return true;
+  IPtr<IZelUserInstructions> instructions;
+  if (auto* source = queryPart<IZelUserInstructionSource>(&collector))
+    source->userInstructions(instructions, true);
+  notifyInstructions(instructions.get());
+  showFeatureStatistics(collector.showFeatureStatistics());
 }
 
 IPtr<IZelHardProbeFeaturePicker> HardProbeCreateFeaturesUtil::offerPicking() {

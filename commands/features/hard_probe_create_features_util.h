@@ -70,6 +70,10 @@ class HardProbeCreateFeaturesUtil : public IZelHardProbeCreateFeaturesUtil,
   };
 
   IZelFeatureCollector* collector() const;
+  // A work plane set goes to the collector; the use-plane flag alone makes picking offer planes.
+  void chooseWhatMayBePicked(IZelFeatureCollector& collector);
+  // The picking text while picking is offered, else the collector's own instructions.
+  void publishStartInstructions(IZelFeatureCollector& collector);
   // The picker of the run offers the target object's candidates, and the other objects' features hide.
   IPtr<IZelHardProbeFeaturePicker> offerPicking();
   void collectPickableTypeNames(const FeatureSubObjects& candidates);
