@@ -21,6 +21,7 @@ struct BenchHost {
   IPtr<IZelComponent> component;
 };
 
-inline void attachModule() {
+inline BenchHost& attachModule() {
   static NoDestructor<BenchHost> made;
+  return *made;
 }

@@ -33,6 +33,8 @@ std::vector<ServiceFamily::RegistryEntry> DeviceServicesFamily::registryEntries(
       {servicePath("IZelPluginManagerLogReplayUtil"), kLogReplayUtilClassId},
       {servicePath("IZelHardProbeTile"), kHardProbeTileFacadeClassId},
       {servicePath("IZelHardProbeProbeGfx"), kHardProbeProbeGfxClassId},
+      {servicePath("IZelHardProbeFeaturePicker"), kHardProbeFeaturePickerClassId},
+      {servicePath("IZelHardProbeFeatureCollector"), kHardProbeFeatureCollectorClassId},
       {std::string(kTransformationFileReadersPath) + "/XALReader", kXalReaderClassId},
   };
 }

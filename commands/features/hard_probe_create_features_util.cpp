@@ -1,0 +1,443 @@
+#include "commands/features/hard_probe_create_features_util.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "basic_types/string_utilities.h"
+#include "commands/features/hard_probe_data_receiver.h"
+#include "devices/contracts/plugin.h"
+#include "devices/managers/izel_plugin_manager.h"
+#include "devices/registry/plugin_manager_lookup.h"
+#include "features/feature_sub_object.h"
+#include "features/view_framing.h"
+#include "framework/host_glue/document_glue.h"
+#include "framework/object/query_chain.h"
+#include "framework/object/query_part.h"
+#include "framework/registrations/class_registration.h"
+#include "framework/translation/tr.h"
+#include "host/api/data_store.h"
+#include "host/api/feature_types.h"
+#include "host/api/zel_error_service.h"
+
+namespace {
+
+const ClassRegistration<HardProbeCreateFeaturesUtil> registration(
+    registeredClass("HardProbeCreateFeaturesUtil"));
+
+bool is(const char* event, const char* name) {
+  return event && std::strcmp(event, name) == 0;
+}
+
+constexpr const char* kDeviceName = "HardProbe";
+constexpr const char* kShowProbeKey = "Palpera/Gfx/ShowProbe";
+constexpr const char* kResetBoundingBoxKey = "Palpera/Gfx/ResetBoundingBox";
+// The statistics value that means "no value".
+constexpr double kNoValue = 3.4e38;
+
+int32_t setting(const char* key) {
+  SPtr<IDataStore> store;
+  return store ? store->getInt(key, 0) : 0;
+}
+
+// The feature's type, or null when the host does not know it; and its class id, or the null id.
+IZelFeatureType* featureType(IZelFeature* feature) {
+  SPtr<IZelFeatureTypeFinder> finder;
+  return finder ? finder->featureType(feature) : nullptr;
+}
+
+ZelID featureTypeId(IZelFeature* feature) {
+  auto* entity = queryPart<IZelEntity>(featureType(feature));
+  return entity ? entity->classId() : ZelID();
+}
+
+}  // namespace
+
+void IZelHardProbeCreateFeaturesUtil::SubObjectData::queryInterface(const char* name, void** out, bool) {
+  QueryChain(name, out).classLeaf(interfaceName, this, this).end();
+}
+
+HardProbeCreateFeaturesUtil::HardProbeCreateFeaturesUtil() = default;
+
+HardProbeCreateFeaturesUtil::~HardProbeCreateFeaturesUtil() {
+  if (!relay_) return;
+  relay_->detach(this);
+  // The device would otherwise go on feeding the relay, and through it the collector, after its owner is
+  // gone.
+  if (device_) {
+    device_->removeReceiver(relay_.get());
+    device_->stopAcquisition();
+  }
+  if (visibility_) visibility_->restore();
+  if (probeGraphics_) probeGraphics_->detach();
+}
+
+void HardProbeCreateFeaturesUtil::queryInterface(const char* name, void** out, bool) {
+  QueryChain chain(name, out);
+  chain.classLeaf(interfaceName, this, static_cast<IZelListener*>(this))
+      .offer<IZelHardProbeCreateFeaturesUtil>(this)
+      .offer<IZelListener>(this);
+  querySubjectChain(chain);
+  chain.end();
+}
+
+IZelFeatureCollector* HardProbeCreateFeaturesUtil::collector() const {
+  return relay_ ? relay_->collector() : nullptr;
+}
+
+bool HardProbeCreateFeaturesUtil::isConnected() {
+  if (!target_) return false;
+  IZelPluginManager* manager = getHardProbePluginManager();
+  auto* plugin = queryPart<IZelHardProbePlugin>(manager ? manager->currentPlugin() : nullptr);
+  return plugin && plugin->isConnected();
+}
+
+void HardProbeCreateFeaturesUtil::connect() {
+  pluginService_.getService();
+  device_ = pluginService_ ? pluginService_->getDevice(ZelCString(kDeviceName)) : nullptr;
+  if (device_ && device_->connect()) return;
+  reportError("Unable to connect to hard probe device.");
+}
+
+void HardProbeCreateFeaturesUtil::disconnect() {
+  workPlane_.release();
+  featureStrategy_.release();
+  target_.release();
+  last_ = {};
+  if (device_) device_->disconnect();
+  device_.release();
+  pluginService_.release();
+}
+
+bool HardProbeCreateFeaturesUtil::startFeature() {
+  IPtr<IZelFeatureCollector> collector;
+  collector.createInstance(collectorClassId_);
+  if (!collector) {
+    reportError("Not implemented");
+    return false;
+  }
+  pickableTypeNames_.clear();
+  chooseWhatMayBePicked(*collector);
+  IPtr<IZelHardProbeFeaturePicker> picker = offerPicking();
+  relay_ = new HardProbeDataReceiver(collector.get(), picker.get());
+  relay_->attach(this);
+  notify("ProbeStart", nullptr);
+  showProbeGraphics();
+  IPtr<FeatureCollectorInitializer> initializer(new FeatureCollectorInitializer(collectorClassId_));
+  initializer->initialise(collector.get());
+  relay_->setInitializer(initializer.get());
+
+  if (!device_) {
+    reportError("Unable to connect to hard probe device.");
+    finishProbing();
+    return false;
+  }
+  device_->addReceiver(relay_.get());
+  if (!device_->startAcquisition()) {
+    device_->removeReceiver(relay_.get());
+    finishProbing();
+    return false;
+  }
+  publishNoStatistics();
+  publishStartInstructions(*collector);
+  return true;
+}
+
+void HardProbeCreateFeaturesUtil::chooseWhatMayBePicked(IZelFeatureCollector& collector) {
+  if (workPlane_) {
+    collector.acceptFeature(queryPart<IZelFeature>(workPlane_.get()));
+  } else if (usePlane_ && !featureStrategy_) {
+    featureStrategy_.createInstance(classIdOf("FeatureTypeFeatureStrategy"));
+    if (auto* types = queryPart<IFeatureTypeFeatureStrategy>(featureStrategy_.get()))
+      types->addType("IZelPlane");
+  }
+}
+
+void HardProbeCreateFeaturesUtil::publishStartInstructions(IZelFeatureCollector& collector) {
+  if (relay_->picker()) {
+    updateBriefInstructions();
+    showFeatureStatistics(false);
+    return;
+  }
+  IPtr<IZelUserInstructions> instructions;
+  if (auto* source = queryPart<IZelUserInstructionSource>(&collector))
+    source->userInstructions(instructions, true);
+  notifyInstructions(instructions.get());
+  showFeatureStatistics(collector.showFeatureStatistics());
+}
+
+IPtr<IZelHardProbeFeaturePicker> HardProbeCreateFeaturesUtil::offerPicking() {
+  if (!featureStrategy_ || workPlane_) return {};
+  const FeatureSubObjects all = featureSubObjectsOf(target_.get());
+  if (all.empty()) return {};
+  BitVector bits(static_cast<int32_t>(all.size()));
+  featureStrategy_->selectCandidates(all, bits);
+  const FeatureSubObjects candidates = selectedOf(all, bits);
+  if (candidates.empty()) return {};
+  collectPickableTypeNames(candidates);
+  IPtr<IZelHardProbeFeaturePicker> picker;
+  picker.getService();
+  if (picker) {
+    picker->setObject(target_.get());
+    picker->setFeatureStrategy(featureStrategy_.get());
+    picker->setHideNonCandidates(hideNonCandidates_);
+  }
+  visibility_.createInstance(classIdOf("SubObjectVisibilityMgr"));
+  hideOtherObjectsFeatures();
+  return picker;
+}
+
+void HardProbeCreateFeaturesUtil::collectPickableTypeNames(const FeatureSubObjects& candidates) {
+  std::vector<IZelFeatureType*> types;
+  for (IZelFeatureSubObject* candidate : candidates) {
+    IZelFeatureType* type = featureType(candidate->feature());
+    if (type && std::ranges::find(types, type) == types.end()) types.push_back(type);
+  }
+  for (IZelFeatureType* type : types) pickableTypeNames_.push_back(type->displayName());
+  std::ranges::sort(pickableTypeNames_, [](const ZelString& a, const ZelString& b) {
+    return naturalCompare(a.data(), b.data()) < 0;
+  });
+}
+
+void HardProbeCreateFeaturesUtil::hideOtherObjectsFeatures() {
+  SPtr<IZelDoc> doc;
+  if (!doc || !visibility_) return;
+  for (int32_t i = 0; i < doc->objectCount(); ++i) {
+    IZelDocObject* object = doc->objectAt(i);
+    if (!object || object == target_.get() || !object->property("Visible")) continue;
+    for (IZelFeatureSubObject* subObject : featureSubObjectsOf(object)) visibility_->change(subObject, false);
+  }
+  visibility_->apply();
+}
+
+void HardProbeCreateFeaturesUtil::showProbeGraphics() {
+  if (!setting(kShowProbeKey) || probeGraphics_) return;
+  probeGraphics_.getService();
+  if (!probeGraphics_) return;
+  probeGraphics_->setParentObject(target_.get());
+  probeGraphics_->attach();
+}
+
+bool HardProbeCreateFeaturesUtil::stopFeature() {
+  IPtr<HardProbeCreateFeaturesUtil> self(this);
+  if (device_ && relay_) {
+    device_->removeReceiver(relay_.get());
+    device_->stopAcquisition();
+  }
+  finishProbing();
+  return true;
+}
+
+void HardProbeCreateFeaturesUtil::undoLastSampled() {
+  IPtr<HardProbeCreateFeaturesUtil> self(this);
+  IPtr<IZelFeatureCollector> collector(this->collector());
+  if (auto* receiver = queryPart<IZelHardProbeDataReceiver>(collector.get()))
+    receiver->onCustomEvent(ZelCString("UndoLastSampled"), nullptr);
+}
+
+void HardProbeCreateFeaturesUtil::onNotify(const char* event, IZelSubject* subject, void* data) {
+  // A listener of ours may let go of this utility, and finishing lets go of the relay, inside this call.
+  IPtr<HardProbeCreateFeaturesUtil> self(this);
+  IPtr<HardProbeDataReceiver> relay = relay_;
+  if (!relay || subject != static_cast<IZelSubject*>(relay.get())) return;
+  if (is(event, "StopAcquisition")) {
+    if (device_) {
+      device_->removeReceiver(relay.get());
+      device_->stopAcquisition();
+    }
+  } else if (is(event, "PointsChanged")) {
+    onPointsChanged();
+  } else if (is(event, "FeaturePickerFinished")) {
+    onPickerFinished(true);
+  } else if (is(event, "AddedChildFeature")) {
+    onPickerFinished(false);
+  } else if (is(event, "NewFeature")) {
+    onNewFeature();
+  } else if (is(event, "NewChildFeature")) {
+    onNewChildFeature(data);
+  } else if (is(event, "PickedFeatureSubObject")) {
+    notify(event, data);
+  } else if (is(event, "UserInstructionsChanged")) {
+    notifyInstructions(static_cast<IZelUserInstructions*>(data));
+  } else if (is(event, "Reset")) {
+    onReset();
+  } else if (is(event, "Stop") || is(event, "Cancel")) {
+    finishProbing();
+  } else if (is(event, "Error")) {
+    finishProbing();
+    reportError("An error occurred during data acquisition.");
+  } else if (is(event, "DeleteLastFeature")) {
+    undoLastFeature();
+  }
+}
+
+void HardProbeCreateFeaturesUtil::onPointsChanged() {
+  IPtr<IZelFeatureCollector> collector(this->collector());
+  if (!collector) return;
+  double negative = kNoValue;
+  double positive = kNoValue;
+  double deviation = kNoValue;
+  // The trial feature runs through the probe-tip centres, as the points were taken.
+  collector->pushProbeRadius(0.0);
+  if (collector->fillCreatorParameters()) {
+    IPtr<IZelFeature> trial = collector->takeFeature();
+    if (!statistics_) statistics_ = std::make_unique<FeatureStatistics>();
+    double n = 0, p = 0, s = 0;
+    if (statistics_->evaluate(trial.get(), n, p, s)) {
+      negative = n;
+      positive = p;
+      deviation = s;
+    }
+  }
+  publishStatistics(negative, positive, deviation);
+  collector->popProbeRadius();
+}
+
+void HardProbeCreateFeaturesUtil::onPickerFinished(bool restoreVisibility) {
+  if (restoreVisibility && visibility_) visibility_->restore();
+  IZelFeatureCollector* collector = this->collector();
+  showFeatureStatistics(collector && collector->showFeatureStatistics());
+}
+
+void HardProbeCreateFeaturesUtil::onNewFeature() {
+  IPtr<IZelFeatureCollector> collector(this->collector());
+  IPtr<IZelFeature> feature = collector ? collector->takeFeature() : IPtr<IZelFeature>();
+  AddedFeature added = addToTarget(feature.get(), collector.get());
+  if (added.subObject) {
+    resetView();
+    last_ = std::move(added);
+    childFeatures_.clear();
+    notify("NewFeature", nullptr);
+  } else {
+    reportError("The probed feature could not be added to the document.");
+  }
+  publishNoStatistics();
+}
+
+void HardProbeCreateFeaturesUtil::onNewChildFeature(void* data) {
+  auto* info = static_cast<ChildFeatureInfo*>(data);
+  if (!info || !info->feature || !info->collector) return;
+  AddedFeature added = addToTarget(info->feature.get(), info->collector.get());
+  if (!added.subObject) {
+    reportError("The probed feature could not be added to the document.");
+    return;
+  }
+  resetView();
+  childFeatures_.push_back(std::move(added));
+  last_ = {};
+}
+
+void HardProbeCreateFeaturesUtil::onReset() {
+  if (!relay_ || !relay_->picker()) return;
+  // Restoring emptied the records when picking ended: the other objects' features are recorded afresh.
+  hideOtherObjectsFeatures();
+  updateBriefInstructions();
+  showFeatureStatistics(false);
+}
+
+void HardProbeCreateFeaturesUtil::undoLastFeature() {
+  if (last_.subObject) {
+    removeFromTarget(last_);
+    last_ = {};
+  } else if (!childFeatures_.empty()) {
+    IPtr<IZelFeatureCollector> collector(this->collector());
+    if (collector && collector->deleteLastChild()) {
+      removeFromTarget(childFeatures_.back());
+      childFeatures_.pop_back();
+    }
+  }
+  publishNoStatistics();
+}
+
+void HardProbeCreateFeaturesUtil::finishProbing() {
+  IPtr<HardProbeCreateFeaturesUtil> self(this);
+  last_ = {};
+  for (const AddedFeature& child : childFeatures_) removeFromTarget(child);
+  childFeatures_.clear();
+  if (relay_) {
+    relay_->detach(this);
+    relay_.release();
+  }
+  if (visibility_) {
+    visibility_->restore();
+    visibility_.release();
+  }
+  if (probeGraphics_) {
+    probeGraphics_->detach();
+    probeGraphics_.release();
+  }
+  pickableTypeNames_.clear();
+  notify("UserInstructions", nullptr);
+  notify("ProbeStop", nullptr);
+}
+
+HardProbeCreateFeaturesUtil::AddedFeature HardProbeCreateFeaturesUtil::addToTarget(
+    IZelFeature* feature, IZelFeatureCollector* maker) {
+  AddedFeature added;
+  added.typeId = featureTypeId(feature);
+  IZelFeatureSubObjectMgr* manager = getFeatureSubObjectMgr(target_.get());
+  const int32_t numberBefore = manager ? manager->runningNumber(added.typeId) : 0;
+  added.subObject = addFeatureSubObject(target_.get(), feature, maker);
+  added.tookNumber = added.subObject && manager && manager->runningNumber(added.typeId) > numberBefore;
+  return added;
+}
+
+void HardProbeCreateFeaturesUtil::removeFromTarget(const AddedFeature& added) {
+  IZelFeatureSubObjectMgr* manager = getFeatureSubObjectMgr(target_.get());
+  auto* subObjects = queryPart<IZelSubObjectMgr>(manager);
+  if (!added.subObject || !subObjects || !GUIDUtils::isValid(added.typeId)) return;
+  if (subObjects->removeSubObject(added.subObject.get()) && added.tookNumber)
+    manager->giveBackRunningNumber(added.typeId);
+}
+
+void HardProbeCreateFeaturesUtil::resetView() {
+  if (setting(kResetBoundingBoxKey) && target_) computeSceneBoundingBox(target_.get(), probeGraphics_.get());
+}
+
+IZelHardProbeTile* HardProbeCreateFeaturesUtil::tile() {
+  if (!tile_) tile_.createInstance(kHardProbeTileFacadeClassId);
+  return tile_.get();
+}
+
+void HardProbeCreateFeaturesUtil::publishStatistics(double maximumNegative, double maximumPositive,
+                                                    double standardDeviation) {
+  IZelHardProbeTile* facade = tile();
+  if (!facade) return;
+  facade->setValue("FeatureStandardDeviation", standardDeviation);
+  facade->setValue("FeatureMaxNegativeDistance", maximumNegative);
+  facade->setValue("FeatureMaxPositiveDistance", maximumPositive);
+}
+
+void HardProbeCreateFeaturesUtil::publishNoStatistics() {
+  publishStatistics(kNoValue, kNoValue, kNoValue);
+}
+
+void HardProbeCreateFeaturesUtil::showFeatureStatistics(bool show) {
+  if (IZelHardProbeTile* facade = tile()) facade->setFlag("ShowFeatureStatistics", show ? 1 : 0);
+}
+
+void HardProbeCreateFeaturesUtil::updateBriefInstructions() {
+  ZelString text;
+  const std::vector<ZelString>& names = pickableTypeNames_;
+  if (names.size() == 1) {
+    text = tr("Begin probing or select an existing %1", names[0]);
+  } else if (names.size() == 2) {
+    text = tr("Begin probing or select an existing %1 or %2", names[0], names[1]);
+  } else if (names.size() > 2) {
+    ZelString joined = names[0];
+    for (size_t i = 1; i < names.size(); ++i) {
+      joined += ZelString(u", ");
+      joined += names[i];
+    }
+    text = tr("Begin probing or select an existing feature (%1)", joined);
+  }
+  notify("BriefInstructions", &text);
+}
+
+void HardProbeCreateFeaturesUtil::notifyInstructions(IZelUserInstructions* instructions) {
+  notify("UserInstructions", instructions);
+}
+
+void HardProbeCreateFeaturesUtil::reportError(const char* text) {
+  SPtr<IZelErrorService> errors;
+  if (errors) errors->report(tr(text), 1, emptyZelCString());
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+// The relay of a probing run: the device's receiver, which hands every call to the picker while picking
+// lasts and then to the collector, and turns their events into its own for the utility: "StopAcquisition",
+// "PointsChanged", "Stop", "Reset", "NewFeature", "NewChildFeature", "AddedChildFeature",
+// "FeaturePickerFinished", "PickedFeatureSubObject", "UserInstructionsChanged" (IZelUserInstructions),
+// "Error", "Cancel" and "DeleteLastFeature". One lone point followed by a stop the collector cannot finish
+// starts the collector and the picker afresh ("Reset") rather than ending the run. Main thread only.
+
+#include <cstdint>
+
+#include "commands/features/feature_collector_initializer.h"
+#include "commands/features/hard_probe_create_features_util.h"
+
+class HardProbeCreateFeaturesUtil::HardProbeDataReceiver : public IZelHardProbeDataReceiverV2,
+                                                           public IZelListener,
+                                                           public PalperaSubjectBase {
+ public:
+  static constexpr const char* interfaceName = "HardProbeDataReceiver";
+
+  // Attaches to the collector, then to the picker (null: no picking), which starts it.
+  HardProbeDataReceiver(IZelFeatureCollector* collector, IZelHardProbeFeaturePicker* picker);
+  // Stops the picker and lets go of both without a word to the listeners.
+  ~HardProbeDataReceiver() override;
+
+  IZelFeatureCollector* collector() const { return collector_.get(); }
+  // The active picker: null once picking ended.
+  IZelHardProbeFeaturePicker* picker() const { return picker_.get(); }
+  void setInitializer(FeatureCollectorInitializer* initializer) { initializer_ = initializer; }
+  // Lets go of the picker and the collector, then notifies "StopAcquisition".
+  void stopAll();
+
+  // IZelHardProbeDataReceiver
+  void setProbeRadius(double radius) override;
+  void onMoved(const Vector3& point, const Vector3& to, const Vector3& up) override;
+  void onPointSampled(const Vector3& point) override;
+  void onPointStop(const Vector3& point) override;
+  void onCustomEvent(const ZelCString& name, IZelUnknown* payload) override;
+
+  // IZelListener: the collector's and the picker's events.
+  void onNotify(const char* event, IZelSubject* subject, void* data) override;
+
+  void queryInterface(const char* name, void** out, bool flag) override;
+  const char* className() override { return interfaceName; }
+
+ private:
+  void attachCollector(IZelFeatureCollector* collector);
+  void detachCollector();
+  void attachPicker(IZelHardProbeFeaturePicker* picker);
+  void detachPicker();
+  void onCollectorEvent(const char* event, void* data);
+  void onCollectorStop();
+  void onPickerEvent(const char* event);
+  void restart();
+  // "UserInstructionsChanged" with the source's instructions.
+  void notifyInstructionsOf(IZelUnknown* source);
+
+  IPtr<IZelFeatureCollector> collector_;
+  IZelHardProbeDataReceiver* collectorReceiver_ = nullptr;  // collector_'s part
+  IPtr<IZelHardProbeFeaturePicker> picker_;
+  IZelHardProbeDataReceiver* pickerReceiver_ = nullptr;  // picker_'s part
+  // The run's picker, which a restart brings back after picking ended.
+  IPtr<IZelHardProbeFeaturePicker> savedPicker_;
+  uint32_t pointsSinceStop_ = 0;
+  bool restartPending_ = false;
+  double probeRadius_ = 0.0;
+  IPtr<FeatureCollectorInitializer> initializer_;
+};

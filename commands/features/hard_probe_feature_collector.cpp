@@ -1,0 +1,108 @@
+#include "commands/features/hard_probe_feature_collector.h"
+
+#include <cstring>
+
+#include "devices/registry/izel_plugin_service.h"
+#include "framework/memory/assertion.h"
+#include "framework/object/query_chain.h"
+#include "framework/object/query_part.h"
+#include "framework/registrations/class_registration.h"
+
+namespace {
+
+const ClassRegistration<HardProbeFeatureCollector> registration(registeredClass("HardProbeFeatureCollector"));
+
+bool is(const char* event, const char* name) {
+  return event && std::strcmp(event, name) == 0;
+}
+
+}  // namespace
+
+HardProbeFeatureCollector::~HardProbeFeatureCollector() {
+  listen(false);
+}
+
+void HardProbeFeatureCollector::listen(bool on) {
+  auto* subject = queryPart<IZelSubject>(collector_.get());
+  if (!subject || on == listening_) return;
+  if (on) {
+    subject->attach(this);
+  } else {
+    subject->detach(this);
+  }
+  listening_ = on;
+}
+
+void HardProbeFeatureCollector::setCollector(IZelFeatureCollector* collector) {
+  if (collector == collector_.get()) return;
+  listen(false);
+  collector_ = collector;
+}
+
+bool HardProbeFeatureCollector::start() {
+  if (!collector_) return false;
+  collector_->refreshInfo();
+  listen(true);
+  SPtr<IZelPluginService> devices;
+  device_ = devices ? devices->getDevice(ZelCString("HardProbe")) : nullptr;
+  auto* receiver = queryPart<IZelPluginDataReceiver>(collector_.get());
+  if (!device_ || !receiver) return false;
+  device_->addReceiver(receiver);
+  const bool started = device_->startAcquisition();
+  if (!started) device_->removeReceiver(receiver);
+  return started;
+}
+
+void HardProbeFeatureCollector::stop() {
+  if (!device_) {
+    reportAssertion("device_", "hardprobefeaturecollector", __LINE__);
+    return;
+  }
+  device_->removeReceiver(queryPart<IZelPluginDataReceiver>(collector_.get()));
+  device_->stopAcquisition();
+}
+
+void HardProbeFeatureCollector::onNotify(const char* event, IZelSubject* subject, void*) {
+  // A listener may let go of this object, or give it another collector, inside the notifications below.
+  IPtr<HardProbeFeatureCollector> self(this);
+  IPtr<IZelFeatureCollector> collector = collector_;
+  if (!subject || subject != queryPart<IZelSubject>(collector.get())) return;
+  if (is(event, "Stop")) {
+    onStop();
+  } else if (is(event, "UserInstructionsChanged")) {
+    notify(event, nullptr);
+  } else if (is(event, "Error") || is(event, "Cancel")) {
+    stop();
+    collector->reset();
+    notify(event, nullptr);
+  } else if (is(event, "DeleteLastFeature")) {
+    notify(event, nullptr);
+    collector->publishTileInfo();
+  }
+}
+
+void HardProbeFeatureCollector::onStop() {
+  IPtr<IZelFeatureCollector> collector = collector_;
+  if (!collector->fillCreatorParameters()) {
+    stop();
+    notify("Stop", nullptr);
+    return;
+  }
+  collector->publishTileInfo();
+  feature_ = collector->takeFeature();
+  if (feature_) {
+    notify("NewFeature", nullptr);
+    feature_.release();
+  }
+  collector->reset();
+  collector->refreshInfo();
+}
+
+void HardProbeFeatureCollector::queryInterface(const char* name, void** out, bool) {
+  QueryChain chain(name, out);
+  chain.classLeaf(interfaceName, this, static_cast<IZelListener*>(this))
+      .offer<IZelHardProbeFeatureCollector>(this)
+      .offer<IZelListener>(this);
+  querySubjectChain(chain);
+  chain.end();
+}

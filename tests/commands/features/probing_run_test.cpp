@@ -1,0 +1,269 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "framework/object/query_part.h"
+#include "host/api/feature_kinds.h"
+#include "host/api/parameters.h"
+#include "probing_run_fixture.h"
+
+namespace {
+
+using Journal = std::vector<std::string>;
+
+// The compensated points the feature's probing record holds.
+Points compensatedPoints(IZelFeature* feature) {
+  auto* record = queryPart<IZelParameterTable>(feature->getParameter(ZelString(u"<ProbeConstruction>")));
+  auto* table =
+      record ? queryPart<IZelParameterTable>(record->getParameter(ZelString(u"<Parameters>"))) : nullptr;
+  auto* points =
+      table ? queryPart<IZelVectorsValue>(table->getParameter(ZelString(u"<CompensatedPoints>"))) : nullptr;
+  Points found;
+  Vector3 p;
+  for (int32_t i = 1; points && points->vectorAt(i, p); ++i) found.push_back(p);
+  return found;
+}
+
+TEST_F(ProbingRunTest, APlaneIsAddedToTheTargetUnderItsRunningNumberAndTheNextOneFollows) {
+  started("PlaneCollector");
+  EXPECT_EQ(brief(), u"Probe points on the plane");
+  EXPECT_EQ(pointsRequired(), 3);
+  sample(kPlaneTips[0]);
+  EXPECT_EQ(pointsTaken(), 1);
+  sample(kPlaneTips[1]);
+  EXPECT_EQ(pointsTaken(), 2);
+  EXPECT_EQ(brief(), u"Probe points on the plane");
+  sample(kPlaneTips[2]);
+  EXPECT_EQ(brief(), u"Probe points on the plane or define the offset direction to finish");
+  heard();
+  stop(kAbovePlane);
+
+  EXPECT_EQ(names(), std::vector<std::u16string>{u"Plane 1"});
+  EXPECT_EQ(heard(), Journal{"NewFeature"});
+  auto* plane = queryPart<IZelPlane>(featureAt(0));
+  ASSERT_TRUE(plane);
+  EXPECT_NEAR(plane->center().z, 0, 1e-12);
+  EXPECT_NEAR(plane->normal().z, 1, 1e-12);
+  const Points compensated = compensatedPoints(featureAt(0));
+  ASSERT_EQ(compensated.size(), 3u);
+  for (const Vector3& p : compensated) EXPECT_NEAR(p.z, 0, 1e-12);
+  EXPECT_EQ(util_->lastSubObject()->name().c_str(), std::u16string(u"Plane 1"));
+
+  sample(kPlaneTips);
+  stop(kAbovePlane);
+  EXPECT_EQ(names(), (std::vector<std::u16string>{u"Plane 1", u"Plane 2"}));
+  EXPECT_EQ(device_->receiverCount(), 1u);
+}
+
+TEST_F(ProbingRunTest, LiveStatisticsComeFromATrialFitThroughTheTipCentresAndLeaveTheRadius) {
+  started("PlaneCollector");
+  const std::vector<double> none{kNoValue, kNoValue, kNoValue};
+  EXPECT_EQ(statistics(), none);
+  sample({kPlaneTips[0], kPlaneTips[1]});
+  EXPECT_EQ(statistics(), none) << "two points make no plane";
+
+  sample(kPlaneTips[2]);
+  for (double value : statistics()) EXPECT_LT(std::fabs(value), 1e-9);
+  EXPECT_TRUE(names().empty()) << "the trial feature is never added";
+
+  stop(kAbovePlane);
+  ASSERT_EQ(names().size(), 1u);
+  EXPECT_NEAR(queryPart<IZelPlane>(featureAt(0))->center().z, 0, 1e-12) << "compensated by the radius again";
+  EXPECT_EQ(statistics(), none) << "cleared for the next feature";
+}
+
+TEST_F(ProbingRunTest, AStopThatFinishesNothingEndsTheRunInOrder) {
+  started("PlaneCollector");
+  sample({kPlaneTips[0], kPlaneTips[1]});
+  heard();
+  stop(kAbovePlane);
+  EXPECT_EQ(heard(),
+            (Journal{"removeReceiver HardProbe", "stop HardProbe", "UserInstructions", "ProbeStop"}));
+  EXPECT_EQ(device_->receiverCount(), 0u);
+  EXPECT_TRUE(names().empty());
+}
+
+TEST_F(ProbingRunTest, StopFeatureEndsTheRunAndTheDeviceLetsGo) {
+  IZelHardProbeCreateFeaturesUtil& run = started("PlaneCollector");
+  sample(kPlaneTips[0]);
+  heard();
+  EXPECT_TRUE(run.stopFeature());
+  EXPECT_EQ(heard(),
+            (Journal{"removeReceiver HardProbe", "stop HardProbe", "UserInstructions", "ProbeStop"}));
+  EXPECT_EQ(device_->receiverCount(), 0u);
+}
+
+TEST_F(ProbingRunTest, TheProbeShowsWhileTheRunLastsWhenTheSettingAsks) {
+  store().setInt(nullptr, "Palpera/Gfx/ShowProbe", 1);
+  IZelHardProbeCreateFeaturesUtil& run = started("PlaneCollector");
+  EXPECT_EQ(device_->receiverCount(), 2u) << "the relay and the probe graphics";
+  run.stopFeature();
+  EXPECT_EQ(device_->receiverCount(), 0u);
+}
+
+TEST_F(ProbingRunTest, AUtilityLetGoMidRunLeavesTheDeviceStopped) {
+  started("PlaneCollector");
+  sample(kPlaneTips[0]);
+  heard();
+  queryPart<IZelSubject>(util_.get())->detach(events_.get());
+  util_.release();
+  EXPECT_EQ(heard(), (Journal{"removeReceiver HardProbe", "stop HardProbe"}));
+  EXPECT_EQ(device_->receiverCount(), 0u);
+}
+
+TEST_F(ProbingRunTest, UndoTakesBackThePointThenTheFeatureAndItsNumber) {
+  for (bool fromDevice : {false, true}) {
+    SCOPED_TRACE(fromDevice ? "the device's UndoLastSampled" : "undoLastSampled");
+    auto undo = [&] { fromDevice ? event("UndoLastSampled") : util_->undoLastSampled(); };
+    IZelHardProbeCreateFeaturesUtil& run = started("PlaneCollector");
+    sample(kPlaneTips);
+    undo();
+    EXPECT_EQ(pointsTaken(), 2);
+    EXPECT_EQ(brief(), u"Probe points on the plane");
+    sample(kPlaneTips[2]);
+    stop(kAbovePlane);
+    ASSERT_EQ(names(), std::vector<std::u16string>{u"Plane 1"});
+
+    undo();
+    EXPECT_TRUE(names().empty());
+    EXPECT_EQ(run.lastSubObject(), nullptr);
+    undo();
+    EXPECT_TRUE(names().empty()) << "nothing left to remove";
+    sample(kPlaneTips);
+    stop(kAbovePlane);
+    EXPECT_EQ(names(), std::vector<std::u16string>{u"Plane 1"}) << "its number was given back";
+    undo();
+    run.stopFeature();
+  }
+}
+
+TEST_F(ProbingRunTest, UndoingAMatchedFeatureGivesBackNoNumberItNeverTook) {
+  store().setInt(nullptr, "Palpera/FeatureMatching/Enable", 1);
+  IZelDocObject* reference = addObject(u"RefObject");
+  IPtr<IZelPlane> datum = made<IZelPlane>();
+  datum->setPlane({.05, .05, .5}, {0, 0, 1}, {}, 0, 0);
+  IZelFeatureSubObjectMgr* manager = getFeatureSubObjectMgr(reference);
+  IPtr<IZelFeatureSubObject> shown;
+  shown.takeOwnership(manager->createSubObject(datum.get()));
+  shown->setName(ZelString(u"Datum A"));
+  queryPart<IZelSubObjectMgr>(manager)->addSubObject(shown.get());
+
+  started("PlaneCollector");
+  sample(kPlaneTips);
+  stop(kAbovePlane);
+  const Points raised = {{0, 0, .501}, {.1, 0, .501}, {0, .1, .501}};
+  sample(raised);
+  stop({.05, .05, .6});
+  ASSERT_EQ(names(), (std::vector<std::u16string>{u"Plane 1", u"Datum A"}));
+  util_->undoLastSampled();
+  sample(kPlaneTips);
+  stop(kAbovePlane);
+  EXPECT_EQ(names(), (std::vector<std::u16string>{u"Plane 1", u"Plane 2"}));
+}
+
+TEST_F(ProbingRunTest, ALonePointAndAStopOnTheLineStartTheLineAndItsWorkPlaneAfresh) {
+  started("LineCollector");
+  EXPECT_EQ(text(store().getString("Palpera/Tile/FeatureName")), u"Line (Plane)");
+  sample(kPlaneTips);
+  stop(kAbovePlane);
+  EXPECT_EQ(text(store().getString("Palpera/Tile/FeatureName")), u"Line");
+  heard();
+  sample({.02, .0, .001});
+  stop({.02, -.05, .001});
+  const Journal journal = heard();
+  EXPECT_EQ(std::ranges::count(journal, "ProbeStop"), 0);
+  EXPECT_EQ(device_->receiverCount(), 1u);
+  EXPECT_EQ(text(store().getString("Palpera/Tile/FeatureName")), u"Line (Plane)");
+  EXPECT_TRUE(names().empty());
+}
+
+TEST_F(ProbingRunTest, AFailedStartEndsTheRunAndSaysNothingAfterProbeStop) {
+  device_->answers.start = false;
+  IZelHardProbeCreateFeaturesUtil& run = util("PlaneCollector");
+  journal_.clear();
+  EXPECT_FALSE(run.startFeature());
+  EXPECT_EQ(heard(), (Journal{"ProbeStart", "addReceiver HardProbe", "start HardProbe",
+                              "removeReceiver HardProbe", "UserInstructions", "ProbeStop"}));
+  EXPECT_EQ(device_->receiverCount(), 0u);
+}
+
+TEST_F(ProbingRunTest, ACollectorThatCannotBeMadeIsReportedAndNothingStarts) {
+  IZelHardProbeCreateFeaturesUtil& run = util("PlaneCollector");
+  run.setCollectorClassId(classIdOf("HardProbePlaneCreator"));
+  journal_.clear();
+  EXPECT_FALSE(run.startFeature());
+  EXPECT_EQ(errors(), std::vector<std::u16string>{u"Not implemented"});
+  EXPECT_TRUE(heard().empty());
+}
+
+TEST_F(ProbingRunTest, AFeatureTheTargetCannotTakeIsReportedAndNotAnnounced) {
+  IZelHardProbeCreateFeaturesUtil& run = util("PlaneCollector");
+  run.setTargetObject(nullptr);
+  ASSERT_TRUE(run.startFeature());
+  sample(kPlaneTips);
+  journal_.clear();
+  stop(kAbovePlane);
+  EXPECT_EQ(std::ranges::count(heard(), "NewFeature"), 0);
+  EXPECT_EQ(errors(), std::vector<std::u16string>{u"The probed feature could not be added to the document."});
+  EXPECT_EQ(device_->receiverCount(), 1u) << "the run goes on";
+}
+
+TEST_F(ProbingRunTest, ADeviceErrorEndsTheRunWithItsMessage) {
+  started("PlaneCollector");
+  sample(kPlaneTips[0]);
+  heard();
+  event("Error");
+  EXPECT_EQ(heard(),
+            (Journal{"removeReceiver HardProbe", "stop HardProbe", "UserInstructions", "ProbeStop"}));
+  EXPECT_EQ(errors(), std::vector<std::u16string>{u"An error occurred during data acquisition."});
+}
+
+TEST_F(ProbingRunTest, AConnectThatFailsIsReported) {
+  device_->answers.connect = false;
+  IZelHardProbeCreateFeaturesUtil& run = util("PlaneCollector");
+  EXPECT_EQ(errors(), std::vector<std::u16string>{u"Unable to connect to hard probe device."});
+  EXPECT_FALSE(run.isConnected());
+}
+
+// A listener that lets go of the utility as the run ends, as a command may.
+class ReleasingListener : public IZelListener, public ZelUnknownImpl {
+ public:
+  static constexpr const char* interfaceName = "ReleasingListener";
+  explicit ReleasingListener(IPtr<IZelHardProbeCreateFeaturesUtil>& util) : util_(util) {}
+  void onNotify(const char* event, IZelSubject* subject, void*) override {
+    if (std::string(event) != "ProbeStop") return;
+    subject->detach(this);
+    util_.release();
+  }
+  void queryInterface(const char* name, void** out, bool) override {
+    QueryChain(name, out).classLeaf(interfaceName, this, this).offer<IZelListener>(this).end();
+  }
+  const char* className() override { return interfaceName; }
+
+ private:
+  IPtr<IZelHardProbeCreateFeaturesUtil>& util_;
+};
+
+TEST_F(ProbingRunTest, TheUtilityRelayAndCollectorLetGoInsideTheStopLeaveNothingDangling) {
+  for (const char* how : {"stop point", "cancel"}) {
+    SCOPED_TRACE(how);
+    started("PlaneCollector");
+    queryPart<IZelSubject>(util_.get())->detach(events_.get());
+    IPtr<ReleasingListener> releasing(new ReleasingListener(util_));
+    queryPart<IZelSubject>(util_.get())->attach(releasing.get());
+    // A device that holds no reference while it calls: the utility's is the relay's only one.
+    IZelHardProbeDataReceiver* relay = nullptr;
+    device_->deliver<IZelHardProbeDataReceiver>([&](IZelHardProbeDataReceiver* r) { relay = r; });
+    device_->removeReceiver(queryPart<IZelPluginDataReceiver>(relay));
+    relay->onPointSampled(kPlaneTips[0]);
+    relay->onPointSampled(kPlaneTips[1]);
+    if (std::string(how) == "cancel") {
+      relay->onCustomEvent(ZelCString("Cancel"), nullptr);
+    } else {
+      relay->onPointStop(kAbovePlane);
+    }
+    EXPECT_FALSE(util_);
+  }
+}
+
+}  // namespace
