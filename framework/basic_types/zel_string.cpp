@@ -1,6 +1,7 @@
 #include "basic_types/zel_string.h"
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <bit>
 #include <cmath>
@@ -427,9 +428,14 @@ ZelString ZelString::removeWhitespace() const {
 }
 
 ZelString ZelString::substituteArgs(const ZelString* const* args, int32_t count) const {
-  auto argumentOf = [&](char16_t follower) -> const ZelString* {
+  // "%1" to "%9", and "%:" for the tenth. Each argument's length is found once: a text may name an argument
+  // thousands of times, and a ZelString finds its length by scanning.
+  constexpr int32_t kMostArguments = 10;
+  std::array<int32_t, kMostArguments> lengths{};
+  for (int32_t k = 0; k < std::min(count, kMostArguments); ++k) lengths[k] = args[k] ? args[k]->length() : 0;
+  auto argumentIndex = [&](char16_t follower) -> int32_t {
     int32_t number = follower == u':' ? 10 : follower - u'0';
-    return number <= count ? args[number - 1] : nullptr;
+    return number <= count && args[number - 1] ? number - 1 : -1;
   };
   auto isPlaceholder = [](char16_t follower) {
     return (follower >= u'1' && follower <= u'9') || follower == u':';
@@ -443,8 +449,8 @@ ZelString ZelString::substituteArgs(const ZelString* const* args, int32_t count)
     if (text_[i] == u'%' && i + 1 < current) {
       if (isPlaceholder(text_[i + 1])) {
         any = true;
-        const ZelString* arg = argumentOf(text_[i + 1]);
-        total += arg ? arg->length() : 0;
+        int32_t k = argumentIndex(text_[i + 1]);
+        total += k >= 0 ? lengths[k] : 0;
       } else {
         total += 2;
       }
@@ -465,9 +471,9 @@ ZelString ZelString::substituteArgs(const ZelString* const* args, int32_t count)
       if (!isPlaceholder(follower)) {
         *out++ = u'%';
         *out++ = follower;
-      } else if (const ZelString* arg = argumentOf(follower)) {
-        std::memcpy(out, arg->c_str(), arg->length() * sizeof(char16_t));
-        out += arg->length();
+      } else if (int32_t k = argumentIndex(follower); k >= 0) {
+        std::memcpy(out, args[k]->c_str(), lengths[k] * sizeof(char16_t));
+        out += lengths[k];
       }
       continue;
     }
