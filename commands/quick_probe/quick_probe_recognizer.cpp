@@ -78,6 +78,7 @@ void QuickProbeRecognizer::detach() {
   nominals_.clear();
   collectors_.clear();
   probed_.clear();
+  awaitingPlane_.clear();
   nextIndex_ = 1;
   currentIndex_ = kNone;
 }
@@ -136,14 +137,14 @@ int32_t QuickProbeRecognizer::enterEdges(const BitVector& edges) {
   return index;
 }
 
-bool QuickProbeRecognizer::enterReferenceFeature(IZelFeature* feature) {
+int32_t QuickProbeRecognizer::enterReferenceFeature(IZelFeature* feature) {
   IPtr<IZelFeatureRecreationModifier> modifier;
   modifier.getService();
-  if (!feature || !modifier) return false;
+  if (!feature || !modifier) return kNone;
   IPtr<IZelCadRecreationRecord> record;
   record.takeOwnership(modifier->cadRecord(feature));
   const int32_t entities = record ? record->entityCount() : 0;
-  if (entities < 1) return false;
+  if (entities < 1) return kNone;
   int32_t index = kNone;
   if (entities == 1) {
     index = nextIndex_++;
@@ -154,11 +155,11 @@ bool QuickProbeRecognizer::enterReferenceFeature(IZelFeature* feature) {
                      ? queryPart<IZelIntValue>(construction->getParameter(ZelString(u"<Edge Identifier>")))
                      : nullptr;
     BitVector edges(kFaceSetBits);
-    if (!edge || !recreateEdge(edge->value(), &edges)) return false;
+    if (!edge || !recreateEdge(edge->value(), &edges)) return kNone;
     index = enterEdges(edges);
   }
   nominals_.set(index, IPtr<IZelFeature>(feature));
-  return true;
+  return index;
 }
 
 IPtr<IZelFeature> QuickProbeRecognizer::recreateFace(int32_t face) {
@@ -216,7 +217,10 @@ bool QuickProbeRecognizer::readyCollector(int32_t index, IZelFeature* nominal, I
   if (auto* receiver = queryPart<IZelHardProbeDataReceiver>(collector.get()))
     receiver->setProbeRadius(radius_);
   collector->refreshInfo();
-  if (workPlane) collector->acceptFeature(workPlane);
+  if (workPlane)
+    collector->acceptFeature(workPlane);
+  else if (dynamic_cast<QuickProbeSlotCollector*>(collector.get()))
+    awaitingPlane_.set(index, true);
   collectors_.set(index, collector);
   return true;
 }
@@ -305,8 +309,13 @@ std::vector<QuickProbeRecognizer::Entry> QuickProbeRecognizer::collectorsInOrder
   return entries;
 }
 
+bool QuickProbeRecognizer::acceptsPoints(int32_t index) {
+  return collectors_.find(index) && !awaitingPlane_.find(index);
+}
+
 void QuickProbeRecognizer::removeCollector(int32_t index) {
   collectors_.erase(index);
+  awaitingPlane_.erase(index);
 }
 
 void QuickProbeRecognizer::setProbed(int32_t index, IZelFeature* probed) {

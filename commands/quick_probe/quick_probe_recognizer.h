@@ -48,8 +48,8 @@ class QuickProbeRecognizer {
 
   // Enters a feature of the reference object recreated from the model, by its recreation record: one
   // entity is a surface (its faces), more are an edge feature (the entities its edge recreates again).
-  // False when the feature has no record or its edges cannot be recreated.
-  bool enterReferenceFeature(IZelFeature* feature);
+  // The feature's index; kNone when it has no record or its edges cannot be recreated.
+  int32_t enterReferenceFeature(IZelFeature* feature);
 
   FaceOrEdge nearestFaceOrEdge(const Vector3& point);
   // The nominal index of a face (edge kNone) or of an edge (face kNone); kNone for an edge whose feature
@@ -60,6 +60,10 @@ class QuickProbeRecognizer {
   int32_t recognise(const Vector3& point);
   // The index recognised at the last point, kNone for none.
   int32_t currentIndex() const { return currentIndex_; }
+  void forgetCurrent() { currentIndex_ = kNone; }
+  // Whether points go to the index's collector: it exists, and a slot's has its work plane, which only an
+  // edge beside a known plane gives.
+  bool acceptsPoints(int32_t index);
 
   IZelFeature* nominal(int32_t index);
   IZelFeatureCollector* collector(int32_t index);
@@ -98,4 +102,5 @@ class QuickProbeRecognizer {
   ZelHashTable<int32_t, IPtr<IZelFeature>> nominals_;
   ZelHashTable<int32_t, IPtr<IZelFeatureCollector>> collectors_;
   ZelHashTable<int32_t, IPtr<IZelFeature>> probed_;
+  ZelHashTable<int32_t, bool> awaitingPlane_;
 };

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "bore_probes.h"
 #include "devices/contracts/plugin_data_receivers.h"
 #include "framework/object/query_part.h"
 #include "host/api/feature_kinds.h"
@@ -18,8 +19,6 @@
 
 namespace {
 
-constexpr double kRadius = 0.002;
-
 class QuickProbeRecognizerTest : public ModuleTest {
  protected:
   void load(const std::string& name) {
@@ -28,18 +27,12 @@ class QuickProbeRecognizerTest : public ModuleTest {
     ASSERT_TRUE(object_);
     ASSERT_TRUE(
         recognizer_.attach(queryPart<IZelMeshExt>(object_->subObject("SurfModel")), object_->modelId()));
-    recognizer_.setProbeRadius(kRadius);
+    recognizer_.setProbeRadius(kProbeRadius);
   }
 
   IPtr<HostDocObject> object_;
   QuickProbeRecognizer recognizer_;
 };
-
-// A probe centre touching the bore's wall at an angle and a height.
-Vector3 onBore(double degrees, double z) {
-  const double angle = degrees * std::numbers::pi / 180, reach = 0.01 - kRadius;
-  return {0.05 + reach * std::cos(angle), 0.04 + reach * std::sin(angle), z};
-}
 
 }  // namespace
 

@@ -1,0 +1,149 @@
+// The quick-probe command driven as the host drives it: made by class id, run in the stand-in host's command
+// container, fed by a test device registered as "HardProbe", on the example parts.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+#include "bore_probes.h"
+#include "devices/contracts/plugin.h"
+#include "devices/managers/izel_plugin_manager.h"
+#include "devices/registry/izel_plugin_service.h"
+#include "framework/host_glue/document_glue.h"
+#include "framework/object/query_part.h"
+#include "framework/registrations/registered_classes.h"
+#include "host/api/component_command.h"
+#include "host/api/feature_kinds.h"
+#include "host/api/zel_sub_objects.h"
+#include "host/cad/cad_model.h"
+#include "host/gui/host_command_container.h"
+#include "support/module_fixture.h"
+#include "support/module_settings.h"
+#include "support/test_device.h"
+#include "support/text.h"
+#include "test_paths.h"
+
+namespace {
+
+class Finisher : public CommandFinisher {
+ public:
+  void finishRunning(bool applied) override { finished.push_back(applied); }
+  std::vector<bool> finished;
+};
+
+class QuickProbeCmdTest : public ModuleTest {
+ protected:
+  void SetUp() override {
+    ModuleTest::SetUp();
+    registerModuleSettings();
+    host_.core().dataStore().setInt(nullptr, "Palpera/FeatureMatching/Enable", 0);
+    host_.core().dataStore().setInt(nullptr, "Palpera/Gfx/ShowProbe", 0);
+    devices_.getService();
+    ASSERT_TRUE(devices_);
+    devices_->setDevice(ZelCString("HardProbe"), device_.get());
+    // The emulator is the active plug-in; the test device stands in for the device that would run it.
+    runStartupTask("EmulatorPluginStartupTask");
+    runStartupTask("PluginManagerStartupTask");
+    IZelPluginManager* manager = devices_->getManager(ZelCString("HardProbe"));
+    ASSERT_TRUE(manager);
+    ASSERT_TRUE(
+        manager->setActivePlugin(queryPart<IZelPlugin>(host_.devices().pluginHandler().plugins().back())));
+    container_.setFinisher(&finisher_);
+  }
+  void TearDown() override {
+    if (command_) command_->deactivate();
+    command_.release();
+    devices_->setDevice(ZelCString("HardProbe"), nullptr);
+    devices_.release();
+    ModuleTest::TearDown();
+  }
+
+  void load(const std::string& name) {
+    reference_ = loadCadModel(host_.document().doc(), u"RefObject",
+                              std::string(PALPERA_TEST_SOURCE_DIR) + "/../examples/parts/" + name + ".step");
+    ASSERT_TRUE(reference_);
+  }
+  // The command, activated, with the device's probe radius.
+  void start() {
+    command_.createInstance(classIdOf("PalperaQuickProbeCmd"));
+    ASSERT_TRUE(command_);
+    command_->setContext(static_cast<IComponentCommandContainerV2*>(&container_));
+    const bool activated = command_->activate();
+    ASSERT_EQ(errors(), std::u16string());
+    ASSERT_TRUE(activated);
+    device_->deliver<IZelHardProbeDataReceiver>(
+        [](IZelHardProbeDataReceiver* r) { r->setProbeRadius(kProbeRadius); });
+  }
+  void move(const Vector3& p) {
+    device_->deliver<IZelHardProbeDataReceiver>([&](IZelHardProbeDataReceiver* r) {
+      r->onMoved(p, {0, 0, -1}, {0, 1, 0});
+    });
+  }
+  void sample(const Vector3& p) {
+    move(p);
+    device_->deliver<IZelHardProbeDataReceiver>([&](IZelHardProbeDataReceiver* r) { r->onPointSampled(p); });
+  }
+  void stop(const Vector3& p) {
+    device_->deliver<IZelHardProbeDataReceiver>([&](IZelHardProbeDataReceiver* r) { r->onPointStop(p); });
+  }
+
+  std::u16string errors() {
+    std::u16string all;
+    for (const RecordingErrorService::Report& report : host_.core().errors().reports()) all += report.message;
+    return all;
+  }
+  IZelSubObjectMgr* subObjects(const char16_t* object) {
+    return queryPart<IZelSubObjectMgr>(
+        getFeatureSubObjectMgr(host_.document().doc().findObject(ZelString(object))));
+  }
+  std::vector<std::u16string> names(const char16_t* object) {
+    std::vector<std::u16string> found;
+    IZelSubObjectMgr* manager = subObjects(object);
+    for (int32_t i = 0; manager && i < manager->subObjectCount(); ++i)
+      found.push_back(text(manager->subObjectAt(i)->name()));
+    return found;
+  }
+  IZelFeature* feature(const char16_t* object, int32_t i) {
+    auto* subObject = queryPart<IZelFeatureSubObject>(subObjects(object)->subObjectAt(i));
+    return subObject ? subObject->feature() : nullptr;
+  }
+  bool hidden(const char16_t* object, int32_t i) {
+    return subObjects(object)->subObjectAt(i)->displayFlag(IZelSubObject::kHiddenDisplayFlag);
+  }
+
+  std::vector<std::string> journal_;
+  IPtr<TestDevice> device_{new TestDevice("HardProbe", "IZelHardProbeDataReceiverV2", journal_)};
+  IPtr<IZelPluginService> devices_;
+  HostCommandContainer container_{host_.document().doc()};
+  Finisher finisher_;
+  IPtr<HostDocObject> reference_;
+  IPtr<IComponentCommand> command_;
+};
+
+}  // namespace
+
+TEST_F(QuickProbeCmdTest, ABoreProbedOnBothHalvesIsOneCylinderAndItsNominalIsAddedHidden) {
+  load("plate-bore");
+  start();
+  for (const auto& [degrees, z] : {std::pair{20.0, 0.003},
+                                   {60.0, 0.005},
+                                   {100.0, 0.007},
+                                   {200.0, 0.003},
+                                   {250.0, 0.005},
+                                   {300.0, 0.007}})
+    sample(onBore(degrees, z));
+  stop({0.05, 0.04, 0.005});
+  ASSERT_EQ(names(u"TestObject"), std::vector<std::u16string>{u"Cylinder 1"});
+  auto* cylinder = queryPart<IZelCylinder>(feature(u"TestObject", 0));
+  ASSERT_TRUE(cylinder);
+  EXPECT_NEAR(2 * cylinder->radius(), 0.02, 1e-6);
+  ASSERT_EQ(names(u"RefObject"), std::vector<std::u16string>{u"Cylinder 1"});
+  EXPECT_TRUE(queryPart<IZelCylinder>(feature(u"RefObject", 0)));
+  EXPECT_TRUE(hidden(u"RefObject", 0));
+  EXPECT_TRUE(finisher_.finished.empty());
+
+  // Nothing probed since: the stop ends the command, applied.
+  stop({0.05, 0.04, 0.005});
+  EXPECT_EQ(finisher_.finished, std::vector<bool>{true});
+}
