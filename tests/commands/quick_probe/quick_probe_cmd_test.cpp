@@ -7,6 +7,7 @@
 #include <numbers>
 
 #include "bore_probes.h"
+#include "commands/quick_probe/quick_probe_recognizer.h"
 #include "devices/contracts/plugin.h"
 #include "devices/managers/izel_plugin_manager.h"
 #include "devices/registry/izel_plugin_service.h"
@@ -15,6 +16,7 @@
 #include "framework/registrations/registered_classes.h"
 #include "host/api/component_command.h"
 #include "host/api/feature_kinds.h"
+#include "host/api/zel_mesh.h"
 #include "host/api/zel_sub_objects.h"
 #include "host/cad/cad_model.h"
 #include "host/gui/host_command_container.h"
@@ -146,4 +148,71 @@ TEST_F(QuickProbeCmdTest, ABoreProbedOnBothHalvesIsOneCylinderAndItsNominalIsAdd
   // Nothing probed since: the stop ends the command, applied.
   stop({0.05, 0.04, 0.005});
   EXPECT_EQ(finisher_.finished, std::vector<bool>{true});
+}
+
+TEST_F(QuickProbeCmdTest, APlaneProbedWithItsNormalDownIsTurnedLikeItsNominal) {
+  load("plate-bore");
+  start();
+  for (const Vector3& p : {Vector3{0.01, 0.01, 0.012}, {0.09, 0.01, 0.012}, {0.02, 0.07, 0.012}}) sample(p);
+  // A stop below the top face gives the probed plane a downward normal.
+  stop({0.02, 0.02, 0.005});
+  ASSERT_EQ(names(u"TestObject").size(), 1u);
+  auto* probed = queryPart<IZelPlane>(feature(u"TestObject", 0));
+  auto* nominal = queryPart<IZelPlane>(feature(u"RefObject", 0));
+  ASSERT_TRUE(probed && nominal);
+  EXPECT_NEAR(nominal->normal().z, 1.0, 1e-12);
+  EXPECT_GT(probed->normal().z, 0.99);
+}
+
+TEST_F(QuickProbeCmdTest, TheOvalSlotsRimBesideTheTopPlaneGivesTheSlotWithItsDocumentedSize) {
+  load("plate-oval-slot");
+  start();
+  // Over the top plane first: its nominal makes the rim beside it recognisable.
+  move({0.02, 0.02, 0.011});
+  const double reach = 0.006 - kProbeRadius;
+  // Off the end arcs' seams (at 0° and 180°), which are edges of their own.
+  for (const double degrees : {-60.0, 10.0, 60.0}) {
+    const double angle = degrees * std::numbers::pi / 180;
+    sample({0.065 + reach * std::cos(angle), 0.04 + reach * std::sin(angle), 0.0095});
+    sample({0.035 - reach * std::cos(angle), 0.04 + reach * std::sin(angle), 0.0095});
+  }
+  stop({0.05, 0.04, 0.0095});
+  EXPECT_EQ(errors(), std::u16string());
+  ASSERT_EQ(names(u"TestObject").size(), 1u);
+  auto* slot = queryPart<IZelOvalSlot>(feature(u"TestObject", 0));
+  ASSERT_TRUE(slot);
+  EXPECT_NEAR(slot->length(), 0.042, 1e-6);
+  EXPECT_NEAR(slot->width(), 0.012, 1e-6);
+}
+
+TEST_F(QuickProbeCmdTest, AfterTheCommandEveryReferenceFeatureIsShownAsItWasBefore) {
+  load("plate-bore");
+  // Two recreated reference features: a plane, shown, and the bore, hidden.
+  auto* mesh = queryPart<IZelMeshExt>(reference_->subObject("SurfModel"));
+  QuickProbeRecognizer recreation;
+  ASSERT_TRUE(recreation.attach(mesh, reference_->modelId()));
+  std::vector<IPtr<IZelFeature>> nominals;
+  for (ZelSurfaceKind wanted : {ZelSurfaceKind::plane, ZelSurfaceKind::cylinder}) {
+    uint32_t face = 1;
+    while (mesh->topology()->surfaceKind(face) != wanted) ++face;
+    nominals.push_back(recreation.recreateFace(static_cast<int32_t>(face)));
+    ASSERT_TRUE(nominals.back());
+  }
+  IZelFeatureSubObjectMgr* manager =
+      getFeatureSubObjectMgr(host_.document().doc().findObject(ZelString(u"RefObject")));
+  for (size_t i = 0; i < nominals.size(); ++i) {
+    IPtr<IZelFeatureSubObject> made;
+    made.takeOwnership(manager->createSubObject(nominals[i].get()));
+    made->setName(ZelString(i ? u"Hidden" : u"Shown"));
+    made->setDisplayFlag(IZelSubObject::kHiddenDisplayFlag, i == 1);
+    subObjects(u"RefObject")->addSubObject(made.get());
+  }
+  start();
+  move(onBore(0, 0.005));
+  EXPECT_TRUE(hidden(u"RefObject", 0)) << "the feature away from the probe";
+  EXPECT_FALSE(hidden(u"RefObject", 1)) << "the bore under the probe";
+  command_->deactivate();
+  command_.release();
+  EXPECT_FALSE(hidden(u"RefObject", 0));
+  EXPECT_TRUE(hidden(u"RefObject", 1));
 }
