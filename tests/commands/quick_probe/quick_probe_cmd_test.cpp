@@ -20,8 +20,10 @@
 #include "host/api/zel_sub_objects.h"
 #include "host/cad/cad_model.h"
 #include "host/gui/host_command_container.h"
+#include "host/gui/host_event.h"
 #include "support/module_fixture.h"
 #include "support/module_settings.h"
+#include "support/recording_receiver.h"
 #include "support/test_device.h"
 #include "support/text.h"
 #include "test_paths.h"
@@ -215,4 +217,21 @@ TEST_F(QuickProbeCmdTest, AfterTheCommandEveryReferenceFeatureIsShownAsItWasBefo
   command_.release();
   EXPECT_FALSE(hidden(u"RefObject", 0));
   EXPECT_TRUE(hidden(u"RefObject", 1));
+}
+
+TEST_F(QuickProbeCmdTest, ClosingTheDialogFiresItsDataStoreEventAndNothingElseDoes) {
+  IPtr<RecordingReceiver> listener(new RecordingReceiver);
+  host_.core().dataStore().addListener("Command/DialogClosing", listener.get());
+  IPtr<IComponentCommand> command;
+  command.createInstance(classIdOf("PalperaQuickProbeCmd"));
+  ASSERT_TRUE(command);
+  EXPECT_EQ(text(*command->name()), u"Quick Probe");
+  auto* receiver = dynamic_cast<IGuiReceiver*>(command.get());
+  ASSERT_TRUE(receiver);
+  for (uint32_t id : {IHostEvent::kUndo, IHostEvent::kDialogClosing}) {
+    IPtr<HostEvent> event(new HostEvent(id));
+    receiver->onEvent(event.get());
+  }
+  EXPECT_EQ(listener->heard(), std::vector<std::string>{"notify Command/DialogClosing"});
+  host_.core().dataStore().removeListener("Command/DialogClosing", listener.get());
 }
