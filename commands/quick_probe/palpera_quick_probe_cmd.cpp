@@ -25,6 +25,7 @@ const ClassRegistration<PalperaQuickProbeCmd> registration(registeredClass("Palp
 constexpr const char* kDevice = "HardProbe";
 constexpr const char* kDialogClosingEvent = "Command/DialogClosing";
 constexpr const char* kTransparentReferenceKey = "Palpera/Gfx/TransparentReferenceObject";
+constexpr const char* kShowProbeKey = "Palpera/Gfx/ShowProbe";
 
 IZelPlugin* activeHardProbePlugin(IZelPluginService& service) {
   IZelPluginManager* manager = service.getManager(ZelCString(kDevice));
@@ -166,12 +167,23 @@ bool PalperaQuickProbeCmd::connect() {
   plugin->reloadObjectMatrix();
   device_->addReceiver(this);
   connected_ = true;
+  if (settingOn(kShowProbeKey)) {
+    probeGraphics_.getService();
+    if (probeGraphics_) {
+      probeGraphics_->setParentObject(refObject_.get());
+      probeGraphics_->attach();
+    }
+  }
   if (device_->startAcquisition()) return true;
   reportUserError(tr("Unable to start data acquisition."));
   return false;
 }
 
 void PalperaQuickProbeCmd::disconnect() {
+  if (probeGraphics_) {
+    probeGraphics_->detach();
+    probeGraphics_.release();
+  }
   if (!device_) return;
   if (IZelPlugin* plugin = activeHardProbePlugin(*pluginService_)) plugin->resetObjectMatrix();
   if (connected_) {

@@ -26,6 +26,7 @@
 #include "framework/object/iptr.h"
 #include "host/api/zel_doc.h"
 #include "host/api/zel_sub_objects.h"
+#include "ui/probe/zel_hard_probe_probe_gfx.h"
 
 class PalperaQuickProbeCmd : public CompBaseCmd, public IZelHardProbeDataReceiverV2 {
  public:
@@ -82,6 +83,7 @@ class PalperaQuickProbeCmd : public CompBaseCmd, public IZelHardProbeDataReceive
   ShownReference restoreDisplay_;
 
   IPtr<IZelPluginService> pluginService_;
-  IPtr<IZelPluginDevice> device_;  // connected while held
+  IPtr<IZelPluginDevice> device_;              // connected while held
+  IPtr<IZelHardProbeProbeGfx> probeGraphics_;  // shown over the reference object when the setting asks
   bool connected_ = false;
 };

@@ -235,3 +235,48 @@ TEST_F(QuickProbeCmdTest, ClosingTheDialogFiresItsDataStoreEventAndNothingElseDo
   EXPECT_EQ(listener->heard(), std::vector<std::string>{"notify Command/DialogClosing"});
   host_.core().dataStore().removeListener("Command/DialogClosing", listener.get());
 }
+
+TEST_F(QuickProbeCmdTest, ItRunsOnlyOnTheActiveCadReferenceWithAnActivePlugInOutsideOtherWork) {
+  load("plate-bore");
+  IPtr<IComponentCommand> command;
+  command.createInstance(classIdOf("PalperaQuickProbeCmd"));
+  ASSERT_TRUE(command);
+  IZelUnknown* context = static_cast<IComponentCommandContainerV2*>(&container_);
+  HostDocument& document = host_.document().doc();
+  const IPtr<HostDocObject> other = loadCadModel(
+      document, u"Other", std::string(PALPERA_TEST_SOURCE_DIR) + "/../examples/parts/plate-bore.step");
+  struct Case {
+    const char* what;
+    const char* flag;  // set for the case, or null
+    IZelDocObject* active;
+    bool expected;
+  };
+  const Case cases[] = {
+      {"the reference active", nullptr, reference_.get(), true},
+      {"inside another command", "inCommand", reference_.get(), false},
+      {"recording a macro", "recordingMacro", reference_.get(), false},
+      {"a section current", "sectionCurrent", reference_.get(), false},
+      {"another object active", nullptr, other.get(), false},
+      {"nothing active", nullptr, nullptr, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    document.setActiveObject(c.active);
+    if (c.flag) container_.setFlag(c.flag, true);
+    EXPECT_EQ(command->canRun(context), c.expected);
+    if (c.flag) container_.setFlag(c.flag, false);
+  }
+  document.setActiveObject(reference_.get());
+  devices_->getManager(ZelCString("HardProbe"))->setActivePlugin(nullptr);
+  EXPECT_FALSE(command->canRun(context)) << "no active plug-in";
+}
+
+TEST_F(QuickProbeCmdTest, TheProbeIsShownWhileTheCommandRunsWhenTheSettingAsks) {
+  load("plate-bore");
+  host_.core().dataStore().setInt(nullptr, "Palpera/Gfx/ShowProbe", 1);
+  start();
+  EXPECT_EQ(device_->receiverCount(), 2u) << "the command and the probe graphics";
+  command_->deactivate();
+  command_.release();
+  EXPECT_EQ(device_->receiverCount(), 0u);
+}
