@@ -116,6 +116,20 @@ class QuickProbeCmdTest : public ModuleTest {
     return subObjects(object)->subObjectAt(i)->displayFlag(IZelSubObject::kHiddenDisplayFlag);
   }
 
+  // Over the top plane first, whose nominal makes the rim beside it recognisable; then three points on each
+  // end arc of the slot near the rim, off the arcs' seams (at 0° and 180°, edges of their own); a stop in the
+  // middle.
+  void probeOvalSlot() {
+    move({0.02, 0.02, 0.011});
+    const double reach = 0.006 - kProbeRadius;
+    for (const double degrees : {-60.0, 10.0, 60.0}) {
+      const double angle = degrees * std::numbers::pi / 180;
+      sample({0.065 + reach * std::cos(angle), 0.04 + reach * std::sin(angle), 0.0095});
+      sample({0.035 - reach * std::cos(angle), 0.04 + reach * std::sin(angle), 0.0095});
+    }
+    stop({0.05, 0.04, 0.0095});
+  }
+
   std::vector<std::string> journal_;
   IPtr<TestDevice> device_{new TestDevice("HardProbe", "IZelHardProbeDataReceiverV2", journal_)};
   IPtr<IZelPluginService> devices_;
@@ -124,6 +138,9 @@ class QuickProbeCmdTest : public ModuleTest {
   IPtr<HostDocObject> reference_;
   IPtr<IComponentCommand> command_;
 };
+
+// Near the rim of the oval slot's end at +x, over the top plane.
+constexpr Vector3 kNearRim{0.0715, 0.04, 0.0105};
 
 }  // namespace
 
@@ -169,22 +186,38 @@ TEST_F(QuickProbeCmdTest, APlaneProbedWithItsNormalDownIsTurnedLikeItsNominal) {
 TEST_F(QuickProbeCmdTest, TheOvalSlotsRimBesideTheTopPlaneGivesTheSlotWithItsDocumentedSize) {
   load("plate-oval-slot");
   start();
-  // Over the top plane first: its nominal makes the rim beside it recognisable.
-  move({0.02, 0.02, 0.011});
-  const double reach = 0.006 - kProbeRadius;
-  // Off the end arcs' seams (at 0° and 180°), which are edges of their own.
-  for (const double degrees : {-60.0, 10.0, 60.0}) {
-    const double angle = degrees * std::numbers::pi / 180;
-    sample({0.065 + reach * std::cos(angle), 0.04 + reach * std::sin(angle), 0.0095});
-    sample({0.035 - reach * std::cos(angle), 0.04 + reach * std::sin(angle), 0.0095});
-  }
-  stop({0.05, 0.04, 0.0095});
+  probeOvalSlot();
   EXPECT_EQ(errors(), std::u16string());
   ASSERT_EQ(names(u"TestObject").size(), 1u);
   auto* slot = queryPart<IZelOvalSlot>(feature(u"TestObject", 0));
   ASSERT_TRUE(slot);
   EXPECT_NEAR(slot->length(), 0.042, 1e-6);
   EXPECT_NEAR(slot->width(), 0.012, 1e-6);
+  // Its nominal, under the probed slot's name; the top plane, not probed, adds none.
+  const std::vector<std::u16string> nominals = names(u"RefObject");
+  ASSERT_EQ(nominals.size(), 1u);
+  EXPECT_EQ(nominals[0], names(u"TestObject")[0]);
+}
+
+TEST_F(QuickProbeCmdTest, AReferenceSlotMadeFromItsRimIsTheNominalOfTheRimProbedAgain) {
+  load("plate-oval-slot");
+  QuickProbeRecognizer recreation;
+  ASSERT_TRUE(
+      recreation.attach(queryPart<IZelMeshExt>(reference_->subObject("SurfModel")), reference_->modelId()));
+  recreation.setProbeRadius(kProbeRadius);
+  const int32_t rim = recreation.nearestFaceOrEdge(kNearRim).edge;
+  ASSERT_NE(rim, QuickProbeRecognizer::kNone);
+  IPtr<IZelFeature> nominal = recreation.recreateEdge(rim, nullptr);
+  ASSERT_TRUE(queryPart<IZelOvalSlot>(nominal.get()));
+  IPtr<IZelFeatureSubObject> made;
+  made.takeOwnership(getFeatureSubObjectMgr(reference_.get())->createSubObject(nominal.get()));
+  made->setName(ZelString(u"Reference slot"));
+  subObjects(u"RefObject")->addSubObject(made.get());
+  start();
+  probeOvalSlot();
+  ASSERT_EQ(names(u"TestObject").size(), 1u);
+  EXPECT_TRUE(queryPart<IZelOvalSlot>(feature(u"TestObject", 0)));
+  EXPECT_EQ(names(u"RefObject"), std::vector<std::u16string>{u"Reference slot"}) << "no second slot nominal";
 }
 
 TEST_F(QuickProbeCmdTest, AfterTheCommandEveryReferenceFeatureIsShownAsItWasBefore) {
