@@ -318,7 +318,12 @@ void PalperaQuickProbeCmd::finishEntry(const QuickProbeRecognizer::Entry& entry,
     // Under the name the probed feature received, so that the two are seen as one.
     IPtr<IZelSubObject> nominal =
         addFeature(refObject_.get(), entry.nominal.get(), added ? added->name() : ZelString(), false);
-    if (nominal) shownNominals_.set(entry.index, nominal);
+    if (nominal) {
+      shownNominals_.set(entry.index, nominal);
+      // Shown from now on while the probe is near it, and hidden again when the command ends, as it was
+      // added.
+      referenceVisibility_.emplace_back(nominal, true);
+    }
   }
   collector.reset();
   recognizer_.removeCollector(entry.index);

@@ -78,7 +78,7 @@ class PalperaQuickProbeCmd : public CompBaseCmd, public IZelHardProbeDataReceive
   ZelHashTable<int32_t, IPtr<IZelSubObject>> probedSubObjects_;
   IPtr<IZelSubObject> tempNominal_;
   int32_t tempIndex_ = QuickProbeRecognizer::kNone;
-  // The reference object's features and whether each was hidden when the command began.
+  // The reference object's features and whether each was hidden when the command began (or was added).
   std::vector<std::pair<IPtr<IZelSubObject>, bool>> referenceVisibility_;
   ShownReference restoreDisplay_;
 

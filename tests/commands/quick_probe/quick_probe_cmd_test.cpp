@@ -167,6 +167,13 @@ TEST_F(QuickProbeCmdTest, ABoreProbedOnBothHalvesIsOneCylinderAndItsNominalIsAdd
   // Nothing probed since: the stop ends the command, applied.
   stop({0.05, 0.04, 0.005});
   EXPECT_EQ(finisher_.finished, std::vector<bool>{true});
+
+  // Shown while the probe is at the bore; hidden, as it was added, once the command ends.
+  move(onBore(0, 0.005));
+  EXPECT_FALSE(hidden(u"RefObject", 0));
+  command_->deactivate();
+  command_.release();
+  EXPECT_TRUE(hidden(u"RefObject", 0));
 }
 
 TEST_F(QuickProbeCmdTest, APlaneProbedWithItsNormalDownIsTurnedLikeItsNominal) {
