@@ -320,3 +320,28 @@ TEST_F(QuickProbeCmdTest, TheProbeIsShownWhileTheCommandRunsWhenTheSettingAsks) 
   command_.release();
   EXPECT_EQ(device_->receiverCount(), 0u);
 }
+
+TEST_F(QuickProbeCmdTest, AnActivationThatFailsSaysWhyAndLeavesTheDeviceFree) {
+  struct Case {
+    const char* what;
+    bool withReference, connects, starts;
+    std::u16string error;
+  };
+  const Case cases[] = {
+      {"no reference", false, true, true, u"Quick probe needs a CAD reference object (\"RefObject\")."},
+      {"no connection", true, false, true, u"Unable to connect to hard probe device."},
+      {"no acquisition", true, true, false, u"Unable to start data acquisition."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    if (c.withReference && !reference_) load("plate-bore");
+    device_->answers = {.connect = c.connects, .start = c.starts};
+    host_.core().errors().clear();
+    IPtr<IComponentCommand> command;
+    command.createInstance(classIdOf("PalperaQuickProbeCmd"));
+    ASSERT_TRUE(command);
+    EXPECT_FALSE(command->activate());
+    EXPECT_EQ(errors(), c.error);
+    EXPECT_EQ(device_->receiverCount(), 0u);
+  }
+}
