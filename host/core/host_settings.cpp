@@ -25,6 +25,9 @@ void registerHostSettings(HostDataStore& store) {
   store.addGroup("Fonts and Languages");
   store.addStringItem("Fonts and Languages/Font Family Application", 256, ZelString(u"Sans"),
                       kHostSettingFlags);
+  // A command's dialog closes (fired by the command).
+  store.addGroup("Command");
+  store.addEvent("Command/DialogClosing", nullptr);
   store.addGroup("Plugins");
   store.addStringItem("Plugins/ScanningPlugin", 256, ZelString(), kHostSettingFlags);
   store.addStringItem("Plugins/InstalledScanningPlugins", kPluginListLength, ZelString(), kHostSettingFlags);

@@ -1,0 +1,364 @@
+#include "commands/quick_probe/palpera_quick_probe_cmd.h"
+
+#include "devices/contracts/plugin.h"
+#include "devices/managers/izel_plugin_manager.h"
+#include "features/feature_matching.h"
+#include "framework/commands/command_context.h"
+#include "framework/host_glue/point_objects.h"
+#include "framework/host_glue/user_error.h"
+#include "framework/object/host_lookup.h"
+#include "framework/object/query_chain.h"
+#include "framework/object/query_part.h"
+#include "framework/registrations/class_registration.h"
+#include "framework/translation/tr.h"
+#include "host/api/data_store.h"
+#include "host/api/feature_kinds.h"
+#include "host/api/feature_types.h"
+#include "host/api/gfx_renderer.h"
+#include "host/api/gui_receiver.h"
+#include "host/api/zel_mesh.h"
+
+namespace {
+
+const ClassRegistration<PalperaQuickProbeCmd> registration(registeredClass("PalperaQuickProbeCmd"));
+
+constexpr const char* kDevice = "HardProbe";
+constexpr const char* kDialogClosingEvent = "Command/DialogClosing";
+constexpr const char* kTransparentReferenceKey = "Palpera/Gfx/TransparentReferenceObject";
+constexpr const char* kShowProbeKey = "Palpera/Gfx/ShowProbe";
+
+IZelPlugin* activeHardProbePlugin(IZelPluginService& service) {
+  IZelPluginManager* manager = service.getManager(ZelCString(kDevice));
+  return manager ? manager->activePlugin() : nullptr;
+}
+
+bool settingOn(const char* key) {
+  SPtr<IDataStore> store;
+  return store && store->getInt(key, 0) != 0;
+}
+
+void redraw() {
+  SPtr<IGfxRenderer> renderer;
+  if (renderer) renderer->redraw(false);
+}
+
+bool isHidden(IZelSubObject& subObject) {
+  return subObject.displayFlag(IZelSubObject::kHiddenDisplayFlag);
+}
+
+void setVisible(IZelSubObject* subObject, bool visible) {
+  if (subObject) subObject->setDisplayFlag(IZelSubObject::kHiddenDisplayFlag, !visible);
+}
+
+template <class Visit>
+void forEachFeatureSubObject(IZelDocObject* object, Visit&& visit) {
+  auto* subObjects = queryPart<IZelSubObjectMgr>(getFeatureSubObjectMgr(object));
+  for (int32_t i = 0; subObjects && i < subObjects->subObjectCount(); ++i) {
+    if (auto* feature = queryPart<IZelFeatureSubObject>(subObjects->subObjectAt(i))) visit(*feature);
+  }
+}
+
+// A probed plane, cylinder or cone turned to point like its nominal; other kinds keep their orientation.
+void orientLike(IZelFeature& probed, IZelFeature* nominal) {
+  Vector3 probedDirection, nominalDirection;
+  if (auto* plane = queryPart<IZelPlane>(&probed), *other = queryPart<IZelPlane>(nominal); plane && other) {
+    probedDirection = plane->normal();
+    nominalDirection = other->normal();
+  } else if (auto* cylinder = queryPart<IZelCylinder>(&probed), *same = queryPart<IZelCylinder>(nominal);
+             cylinder && same) {
+    probedDirection = cylinder->axisDirection();
+    nominalDirection = same->axisDirection();
+  } else if (auto* cone = queryPart<IZelCone>(&probed), *alike = queryPart<IZelCone>(nominal);
+             cone && alike) {
+    probedDirection = cone->axisDirection();
+    nominalDirection = alike->axisDirection();
+  }
+  if (probedDirection.dot(nominalDirection) < 0) probed.reverseOrientation();
+}
+
+}  // namespace
+
+PalperaQuickProbeCmd::PalperaQuickProbeCmd() {
+  name_ = tr("Quick Probe");
+}
+
+void PalperaQuickProbeCmd::onEvent(IHostEvent* event) {
+  if (!event || event->id() != IHostEvent::kDialogClosing) return;
+  SPtr<IDataStore> store;
+  if (store) store->fireEvent(nullptr, kDialogClosingEvent);
+}
+
+bool PalperaQuickProbeCmd::canRun(IZelUnknown* context) {
+  if (contextFlag(context, IComponentCommandContainerV2::kInCommand) && !active_) return false;
+  if (contextFlag(context, IComponentCommandContainerV2::kRecordingMacro) ||
+      contextFlag(context, IComponentCommandContainerV2::kSectionCurrent) ||
+      contextFlag(context, IComponentCommandContainerV2::kBoundaryCurrent) ||
+      !contextFlag(context, IComponentCommandContainerV2::kSingleObjectActive))
+    return false;
+  SPtr<IZelDoc> document;
+  IZelDocObject* active = document ? document->activeObject() : nullptr;
+  if (!active || active != document->findObject(ZelString(u"RefObject")) || !active->isType("CAD"))
+    return false;
+  SPtr<IZelPluginService> service;
+  IZelPlugin* plugin = service ? activeHardProbePlugin(*service) : nullptr;
+  if (!plugin) return false;
+  auto* emulator = queryPart<IZelEmulatorPlugin>(plugin);
+  auto* face = queryPart<IZelHardProbePlugin>(plugin);
+  return !emulator || (face && face->isAvailable());
+}
+
+bool PalperaQuickProbeCmd::activate() {
+  if (!findReference()) {
+    reportUserError(tr("Quick probe needs a CAD reference object (\"RefObject\")."));
+    return false;
+  }
+  active_ = true;
+  pointCount_ = 0;
+  if (!findOrCreateTarget()) {
+    reportUserError(tr("Unable to create the object for the probed features."));
+    deactivate();
+    return false;
+  }
+  if (settingOn(kTransparentReferenceKey)) restoreDisplay_ = showReferenceObject();
+  redraw();
+  if (!connect()) {
+    deactivate();
+    return false;
+  }
+  enterReferenceFeatures();
+  return true;
+}
+
+bool PalperaQuickProbeCmd::findReference() {
+  SPtr<IZelDoc> document;
+  IZelDocObject* reference = document ? document->findObject(ZelString(u"RefObject")) : nullptr;
+  auto* mesh = reference ? queryPart<IZelMeshExt>(reference->subObject("SurfModel")) : nullptr;
+  auto* modelId = queryPart<IZelObjectModelId>(reference);
+  if (!mesh || !modelId || !recognizer_.attach(mesh, modelId->modelId())) return false;
+  refObject_ = IPtr<IZelDocObject>(reference);
+  return true;
+}
+
+bool PalperaQuickProbeCmd::findOrCreateTarget() {
+  SPtr<IZelDoc> document;
+  if (!document) return false;
+  testObject_ = IPtr<IZelDocObject>(document->findObject(ZelString(u"TestObject")));
+  // The document finds its objects by name: the new object is named as it is looked up.
+  if (!testObject_) testObject_ = createPointObject(ZelString(u"TestObject"));
+  return bool(testObject_);
+}
+
+bool PalperaQuickProbeCmd::connect() {
+  pluginService_.getService();
+  device_ = pluginService_ ? pluginService_->getDevice(ZelCString(kDevice)) : nullptr;
+  if (!device_ || !device_->connect()) {
+    device_.release();
+    reportUserError(tr("Unable to connect to hard probe device."));
+    return false;
+  }
+  // The device's points are in the reference object's frame only after the active plug-in reloads it.
+  IZelPlugin* plugin = activeHardProbePlugin(*pluginService_);
+  if (!plugin) {
+    device_->disconnect();
+    device_.release();
+    reportUserError(tr("No hard probe plug-in is active."));
+    return false;
+  }
+  plugin->reloadObjectMatrix();
+  device_->addReceiver(this);
+  connected_ = true;
+  if (settingOn(kShowProbeKey)) {
+    probeGraphics_.getService();
+    if (probeGraphics_) {
+      probeGraphics_->setParentObject(refObject_.get());
+      probeGraphics_->attach();
+    }
+  }
+  if (device_->startAcquisition()) return true;
+  reportUserError(tr("Unable to start data acquisition."));
+  return false;
+}
+
+void PalperaQuickProbeCmd::disconnect() {
+  if (probeGraphics_) {
+    probeGraphics_->detach();
+    probeGraphics_.release();
+  }
+  if (!device_) return;
+  if (IZelPlugin* plugin = activeHardProbePlugin(*pluginService_)) plugin->resetObjectMatrix();
+  if (connected_) {
+    device_->removeReceiver(this);
+    device_->stopAcquisition();
+  }
+  device_->disconnect();
+  device_.release();
+  connected_ = false;
+}
+
+void PalperaQuickProbeCmd::enterReferenceFeatures() {
+  referenceVisibility_.clear();
+  forEachFeatureSubObject(refObject_.get(), [&](IZelFeatureSubObject& subObject) {
+    referenceVisibility_.emplace_back(IPtr<IZelSubObject>(&subObject), isHidden(subObject));
+    const int32_t index = recognizer_.enterReferenceFeature(subObject.feature());
+    if (index != QuickProbeRecognizer::kNone) shownNominals_.set(index, IPtr<IZelSubObject>(&subObject));
+  });
+}
+
+void PalperaQuickProbeCmd::restoreReferenceVisibility() {
+  for (const auto& [subObject, hidden] : referenceVisibility_) setVisible(subObject.get(), !hidden);
+  referenceVisibility_.clear();
+}
+
+void PalperaQuickProbeCmd::deactivate() {
+  disconnect();
+  if (restoreDisplay_.graphics) restoreDisplay_.graphics->setDisplayMode(restoreDisplay_.previousMode);
+  restoreDisplay_ = {};
+  removeTempNominal();
+  restoreReferenceVisibility();
+  recognizer_.detach();
+  shownNominals_.clear();
+  probedSubObjects_.clear();
+  pointCount_ = 0;
+  refObject_.release();
+  testObject_.release();
+  pluginService_.release();
+  redraw();
+  active_ = false;
+}
+
+void PalperaQuickProbeCmd::setProbeRadius(double radius) {
+  recognizer_.setProbeRadius(radius);
+}
+
+void PalperaQuickProbeCmd::onMoved(const Vector3& point, const Vector3&, const Vector3&) {
+  handlePoint(point, false);
+}
+
+void PalperaQuickProbeCmd::onPointSampled(const Vector3& point) {
+  handlePoint(point, true);
+}
+
+void PalperaQuickProbeCmd::onCustomEvent(const ZelCString&, IZelUnknown*) {}
+
+void PalperaQuickProbeCmd::handlePoint(const Vector3& point, bool sampled) {
+  if (!active_) return;
+  hideShownNominals();
+  const int32_t index = recognizer_.recognise(point);
+  if (index != QuickProbeRecognizer::kNone) showNominal(index);
+  redraw();
+  if (!sampled || !recognizer_.acceptsPoints(index)) return;
+  if (auto* receiver = queryPart<IZelHardProbeDataReceiver>(recognizer_.collector(index))) {
+    receiver->onPointSampled(point);
+    ++pointCount_;
+  }
+}
+
+void PalperaQuickProbeCmd::hideShownNominals() {
+  shownNominals_.forEach(
+      [](int32_t, const IPtr<IZelSubObject>& subObject) { setVisible(subObject.get(), false); });
+}
+
+void PalperaQuickProbeCmd::showNominal(int32_t index) {
+  if (IPtr<IZelSubObject>* shown = shownNominals_.find(index)) {
+    removeTempNominal();
+    setVisible(shown->get(), true);
+    return;
+  }
+  if (index == tempIndex_ && tempNominal_) return;
+  removeTempNominal();
+  tempNominal_ = addFeature(refObject_.get(), recognizer_.nominal(index), ZelString(), false);
+  setVisible(tempNominal_.get(), true);
+  if (tempNominal_) tempIndex_ = index;
+}
+
+void PalperaQuickProbeCmd::removeTempNominal() {
+  if (tempNominal_) {
+    if (IZelSubObjectMgr* manager = tempNominal_->ownerManager())
+      manager->removeSubObject(tempNominal_.get());
+  }
+  tempNominal_.release();
+  tempIndex_ = QuickProbeRecognizer::kNone;
+}
+
+void PalperaQuickProbeCmd::onPointStop(const Vector3& point) {
+  if (!active_) return;
+  if (pointCount_ == 0) {
+    finishCommand(context_, true);
+    return;
+  }
+  removeTempNominal();
+  // A snapshot in table order: finishing removes the entries it finishes.
+  for (const QuickProbeRecognizer::Entry& entry : recognizer_.collectorsInOrder()) finishEntry(entry, point);
+  pointCount_ = 0;
+  redraw();
+  recognizer_.forgetCurrent();
+}
+
+void PalperaQuickProbeCmd::finishEntry(const QuickProbeRecognizer::Entry& entry, const Vector3& stop) {
+  IZelFeatureCollector& collector = *entry.collector;
+  if (auto* receiver = queryPart<IZelHardProbeDataReceiver>(&collector)) receiver->onPointStop(stop);
+  IPtr<IZelFeature> feature =
+      collector.fillCreatorParameters() ? collector.takeFeature() : IPtr<IZelFeature>();
+  if (!feature) {
+    collector.reset();
+    return;
+  }
+  ZelString name;
+  const bool matched =
+      isFeatureMatchingEnabled() && matchReferenceFeature(feature.get(), name) && !name.isEmpty();
+  recognizer_.setProbed(entry.index, feature.get());
+  orientLike(*feature, entry.nominal.get());
+  IPtr<IZelSubObject> added =
+      addFeature(testObject_.get(), feature.get(), matched ? name : ZelString(), true);
+  if (added) {
+    probedSubObjects_.set(entry.index, added);
+    fillProbeArraySource(added.get(), &collector);
+  }
+  if (!shownNominals_.find(entry.index) && !matched && entry.nominal) {
+    // Under the name the probed feature received, so that the two are seen as one.
+    IPtr<IZelSubObject> nominal =
+        addFeature(refObject_.get(), entry.nominal.get(), added ? added->name() : ZelString(), false);
+    if (nominal) {
+      shownNominals_.set(entry.index, nominal);
+      // Shown from now on while the probe is near it, and hidden again when the command ends, as it was
+      // added.
+      referenceVisibility_.emplace_back(nominal, true);
+    }
+  }
+  collector.reset();
+  recognizer_.removeCollector(entry.index);
+}
+
+IPtr<IZelSubObject> PalperaQuickProbeCmd::addFeature(IZelDocObject* object, IZelFeature* feature,
+                                                     const ZelString& name, bool visible) {
+  IZelFeatureSubObjectMgr* manager = getFeatureSubObjectMgr(object);
+  auto* subObjects = queryPart<IZelSubObjectMgr>(manager);
+  if (!manager || !subObjects || !feature) return {};
+  IPtr<IZelFeatureSubObject> made;
+  made.takeOwnership(manager->createSubObject(feature));
+  IPtr<IZelSubObject> subObject(queryPart<IZelSubObject>(made.get()));
+  if (!subObject) return {};
+  ZelString given = name;
+  if (given.isEmpty()) {
+    SPtr<IZelFeatureTypeFinder> finder;
+    auto* type = queryPart<IZelEntity>(finder ? finder->featureType(feature) : nullptr);
+    if (!type) return {};
+    manager->updateRunningNumber(type->classId());
+    given = tr("%1 %2", type->displayName(), ZelString::number(manager->runningNumber(type->classId())));
+  }
+  subObject->setName(given);
+  setVisible(subObject.get(), visible);
+  subObjects->addSubObject(subObject.get());
+  return subObject;
+}
+
+void PalperaQuickProbeCmd::queryInterface(const char* name, void** out, bool) {
+  QueryChain chain(name, out);
+  chain
+      .classLeaf("PalperaQuickProbeCmd", static_cast<CompBaseCmd*>(this),
+                 static_cast<IComponentCommand*>(this))
+      .offer<IZelHardProbeDataReceiverV2>(this)
+      .offer<IZelHardProbeDataReceiver>(this)
+      .offer<IZelPluginDataReceiver>(this);
+  queryCommandChain(chain);
+}

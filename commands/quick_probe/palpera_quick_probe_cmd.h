@@ -1,0 +1,89 @@
+#pragma once
+
+// The command "Quick Probe": probing on the CAD reference model ("RefObject") without choosing a feature
+// type. The command is the hard-probe device's receiver. While the probe moves, the nominal feature under it
+// is recognised (QuickProbeRecognizer) and shown in the reference object; each sampled point goes to that
+// nominal's collector. The stop event finishes every feature probed since the last stop: each is oriented
+// like its nominal, named after a matching reference feature when matching is on, and added to
+// "TestObject"; a nominal the reference object does not hold yet is added to it, hidden, under the probed
+// feature's name. A stop with nothing probed ends the command.
+//
+// The reference object's features are shown only while the probe is near them; each gets back the
+// visibility it had when the command began. Created by the host per use; main thread only, where the device
+// also calls the receiver.
+
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+#include "basic_types/zel_hash_table.h"
+#include "commands/quick_probe/quick_probe_recognizer.h"
+#include "devices/contracts/plugin_data_receivers.h"
+#include "devices/contracts/plugin_device.h"
+#include "devices/registry/izel_plugin_service.h"
+#include "framework/commands/comp_base_cmd.h"
+#include "framework/host_glue/document_glue.h"
+#include "framework/object/iptr.h"
+#include "host/api/zel_doc.h"
+#include "host/api/zel_sub_objects.h"
+#include "ui/probe/zel_hard_probe_probe_gfx.h"
+
+class PalperaQuickProbeCmd : public CompBaseCmd, public IZelHardProbeDataReceiverV2 {
+ public:
+  PalperaQuickProbeCmd();
+
+  // The dialog's close fires "Command/DialogClosing".
+  void onEvent(IHostEvent* event) override;
+  bool canRun(IZelUnknown* context) override;
+  // Finds the reference model and the target object, connects the device and enters the reference
+  // object's features. False, with everything undone, when one of them fails.
+  bool activate() override;
+  void deactivate() override;
+
+  // IZelHardProbeDataReceiver
+  void setProbeRadius(double radius) override;
+  void onMoved(const Vector3& point, const Vector3& to, const Vector3& up) override;
+  void onPointSampled(const Vector3& point) override;
+  void onPointStop(const Vector3& point) override;
+  void onCustomEvent(const ZelCString& name, IZelUnknown* payload) override;
+
+  void queryInterface(const char* name, void** out, bool flag) override;
+  const char* className() override { return "PalperaQuickProbeCmd"; }
+
+ private:
+  bool findReference();
+  bool findOrCreateTarget();
+  bool connect();
+  void disconnect();
+  void enterReferenceFeatures();
+  void restoreReferenceVisibility();
+
+  void handlePoint(const Vector3& point, bool sampled);
+  void showNominal(int32_t index);
+  void hideShownNominals();
+  void removeTempNominal();
+  void finishEntry(const QuickProbeRecognizer::Entry& entry, const Vector3& stop);
+  // The sub-object of a feature added to the object, named (an empty name: "<type name> <n>") and shown or
+  // hidden; empty when the host cannot add it.
+  IPtr<IZelSubObject> addFeature(IZelDocObject* object, IZelFeature* feature, const ZelString& name,
+                                 bool visible);
+
+  bool active_ = false;
+  IPtr<IZelDocObject> refObject_;
+  IPtr<IZelDocObject> testObject_;
+  QuickProbeRecognizer recognizer_;
+  int32_t pointCount_ = 0;  // sampled since the last finish
+
+  ZelHashTable<int32_t, IPtr<IZelSubObject>> shownNominals_;
+  ZelHashTable<int32_t, IPtr<IZelSubObject>> probedSubObjects_;
+  IPtr<IZelSubObject> tempNominal_;
+  int32_t tempIndex_ = QuickProbeRecognizer::kNone;
+  // The reference object's features and whether each was hidden when the command began (or was added).
+  std::vector<std::pair<IPtr<IZelSubObject>, bool>> referenceVisibility_;
+  ShownReference restoreDisplay_;
+
+  IPtr<IZelPluginService> pluginService_;
+  IPtr<IZelPluginDevice> device_;              // connected while held
+  IPtr<IZelHardProbeProbeGfx> probeGraphics_;  // shown over the reference object when the setting asks
+  bool connected_ = false;
+};

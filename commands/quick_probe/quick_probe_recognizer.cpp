@@ -1,0 +1,323 @@
+#include "commands/quick_probe/quick_probe_recognizer.h"
+
+#include "basic_types/bit_vector.h"
+#include "devices/contracts/plugin_data_receivers.h"
+#include "features/collectors/quick_probe_slot_collectors.h"
+#include "framework/object/host_lookup.h"
+#include "framework/object/query_part.h"
+#include "host/api/feature_fitter.h"
+#include "host/api/feature_kinds.h"
+#include "host/api/feature_types.h"
+#include "host/api/host_class_ids.h"
+#include "host/api/module_class_ids.h"
+#include "host/api/parameters.h"
+#include "host/api/zel_mesh.h"
+
+namespace {
+
+// The initial size of a same-surface face set; it grows to the face ids.
+constexpr int32_t kFaceSetBits = 10;
+// The allowance by which an edge is preferred to a nearer face, in probe radii.
+constexpr double kAllowanceRadii = 1.5;
+
+void setInt(IZelFeatureFitter& fitter, const char16_t* name, int32_t value) {
+  SPtr<IZelIntValue> parameter;
+  if (!parameter) return;
+  parameter->setValue(value);
+  fitter.setParameter(ZelString(name), parameter.get());
+}
+
+void setDouble(IZelFeatureFitter& fitter, const char16_t* name, double value) {
+  SPtr<IZelDoubleValue> parameter;
+  if (!parameter) return;
+  parameter->setValue(value);
+  fitter.setParameter(ZelString(name), parameter.get());
+}
+
+IPtr<IZelFeature> fitted(IZelFeatureFitter& fitter) {
+  IPtr<IZelFeature> feature;
+  feature.takeOwnership(fitter.fit());
+  return feature;
+}
+
+template <class Collector>
+IPtr<IZelFeatureCollector> seededSlotCollector(IZelFeature* nominal) {
+  IPtr<Collector> collector(new Collector);
+  if (!collector->seedFromNominal(nominal)) return {};
+  return IPtr<IZelFeatureCollector>(collector.get());
+}
+
+IPtr<IZelFeatureCollector> collectorByClass(const ZelID& id) {
+  IPtr<IZelFeatureCollector> collector;
+  collector.createInstance(id);
+  return collector;
+}
+
+template <class Visit>
+void forEachBit(const BitVector& bits, Visit&& visit) {
+  for (int32_t bit = bits.findNext(-1); bit >= 0; bit = bits.findNext(bit)) visit(bit);
+}
+
+}  // namespace
+
+bool QuickProbeRecognizer::attach(IZelMeshExt* mesh, int32_t modelId) {
+  detach();
+  if (!mesh || !mesh->topology()) return false;
+  if (!closestPoint_) closestPoint_.getService();
+  if (!closestPoint_ || !closestPoint_->setCadModel(mesh->topology())) return false;
+  topology_ = mesh->topology();
+  modelId_ = modelId;
+  return true;
+}
+
+void QuickProbeRecognizer::detach() {
+  if (closestPoint_) closestPoint_->setCadModel(nullptr);
+  topology_ = nullptr;
+  faceIndex_.clear();
+  edgeIndex_.clear();
+  nominals_.clear();
+  collectors_.clear();
+  probed_.clear();
+  awaitingPlane_.clear();
+  nextIndex_ = 1;
+  currentIndex_ = kNone;
+}
+
+void QuickProbeRecognizer::setProbeRadius(double radius) {
+  radius_ = radius;
+  const double allowance = kAllowanceRadii * radius;
+  allowanceSquared_ = allowance * allowance;
+}
+
+QuickProbeRecognizer::FaceOrEdge QuickProbeRecognizer::nearestFaceOrEdge(const Vector3& point) {
+  FaceOrEdge nearest;
+  Vector3 closest, facePoint, edgePoint;
+  uint32_t face = 0, edge = 0;
+  if (!closestPoint_ || !closestPoint_->computeClosestPoint(point, closest)) return nearest;
+  const bool hasEdge = closestPoint_->getClosestEdge(edge, edgePoint);
+  const bool hasFace = closestPoint_->getClosestFace(face, facePoint);
+  if (hasFace) nearest.face = static_cast<int32_t>(face);
+  if (hasEdge) nearest.edge = static_cast<int32_t>(edge);
+  if (hasFace && hasEdge) {
+    const double toFace = (point - facePoint).squaredLength();
+    const double toEdge = (point - edgePoint).squaredLength();
+    if (toFace < toEdge - allowanceSquared_)
+      nearest.edge = kNone;
+    else
+      nearest.face = kNone;
+  }
+  return nearest;
+}
+
+int32_t QuickProbeRecognizer::indexFor(int32_t face, int32_t edge) {
+  if (face != kNone) {
+    if (const int32_t* known = faceIndex_.find(face)) return *known;
+    BitVector faces(kFaceSetBits);
+    topology_->sameSurfaceFaces(static_cast<uint32_t>(face), faces);
+    // The face itself always, so that a set without it does not take a new index at every move.
+    faces.set(face);
+    const int32_t index = nextIndex_++;
+    forEachBit(faces, [&](int32_t each) { faceIndex_.set(each, index); });
+    return index;
+  }
+  if (edge == kNone) return kNone;
+  if (const int32_t* known = edgeIndex_.find(edge)) return *known;
+  BitVector edges(kFaceSetBits);
+  IPtr<IZelFeature> feature = recreateEdge(edge, &edges);
+  if (!feature) return kNone;
+  edges.set(edge);
+  const int32_t index = enterEdges(edges);
+  nominals_.set(index, feature);
+  return index;
+}
+
+int32_t QuickProbeRecognizer::enterEdges(const BitVector& edges) {
+  const int32_t index = nextIndex_++;
+  forEachBit(edges, [&](int32_t each) { edgeIndex_.set(each, index); });
+  return index;
+}
+
+int32_t QuickProbeRecognizer::enterReferenceFeature(IZelFeature* feature) {
+  IPtr<IZelFeatureRecreationModifier> modifier;
+  modifier.getService();
+  if (!feature || !modifier) return kNone;
+  IPtr<IZelCadRecreationRecord> record;
+  record.takeOwnership(modifier->cadRecord(feature));
+  const int32_t entities = record ? record->entityCount() : 0;
+  if (entities < 1) return kNone;
+  int32_t index = kNone;
+  if (entities == 1) {
+    index = nextIndex_++;
+    forEachBit(record->faces(), [&](int32_t face) { faceIndex_.set(face, index); });
+  } else {
+    auto* construction = queryPart<IZelParameterTable>(feature->getParameter(ZelString(u"<Construction>")));
+    auto* edge = construction
+                     ? queryPart<IZelIntValue>(construction->getParameter(ZelString(u"<Edge Identifier>")))
+                     : nullptr;
+    BitVector edges(kFaceSetBits);
+    if (!edge || !recreateEdge(edge->value(), &edges)) return kNone;
+    index = enterEdges(edges);
+  }
+  nominals_.set(index, IPtr<IZelFeature>(feature));
+  return index;
+}
+
+IPtr<IZelFeature> QuickProbeRecognizer::recreateFace(int32_t face) {
+  if (face < 1) return {};
+  IPtr<IZelFeatureFitter> fitter;
+  fitter.createInstance(kHostCadFaceFitterClassId);
+  if (!fitter) return {};
+  setInt(*fitter, u"<CAD Model>", modelId_);
+  setInt(*fitter, u"<Face Identifier>", face);
+  setInt(*fitter, u"<Same Faces>", 1);
+  setInt(*fitter, u"<Adjacent Only>", 1);
+  setInt(*fitter, u"<ContactDatum>", 1);
+  return fitted(*fitter);
+}
+
+IPtr<IZelFeature> QuickProbeRecognizer::recreateEdge(int32_t edge, BitVector* covered) {
+  if (edge < 1) return {};
+  IPtr<IZelFeatureFitter> fitter;
+  fitter.createInstance(kHostCadEdgeFitterClassId);
+  SPtr<IZelBitVectorArray> edges;
+  if (!fitter || !edges) return {};
+  setInt(*fitter, u"<CAD Model>", modelId_);
+  setInt(*fitter, u"<Edge Identifier>", edge);
+  setInt(*fitter, u"<Allow Convert To Arc>", 1);
+  setDouble(*fitter, u"<Offset>", 0.0);
+  fitter->setParameter(ZelString(u"<CadEdgeBvs>"), edges.get());
+  IPtr<IZelFeature> feature = fitted(*fitter);
+  if (feature && covered && edges->count() >= 1) *covered = *edges->bitVectorAt(1);
+  return feature;
+}
+
+IPtr<IZelFeatureCollector> QuickProbeRecognizer::createCollectorForNominal(IZelFeature* nominal) {
+  if (queryPart<IZelPlane>(nominal)) return collectorByClass(kPlaneCollectorClassId);
+  if (queryPart<IZelCylinder>(nominal)) return collectorByClass(kCylinderCollectorClassId);
+  if (queryPart<IZelSphere>(nominal)) return collectorByClass(kSphereCollectorClassId);
+  if (queryPart<IZelCone>(nominal)) return collectorByClass(kConeCollectorClassId);
+  if (queryPart<IZelLine>(nominal)) return collectorByClass(kLineCollectorClassId);
+  if (queryPart<IZelArc>(nominal)) return collectorByClass(kCircleCollectorClassId);
+  if (queryPart<IZelRoundedSlot>(nominal))
+    return seededSlotCollector<QuickProbeRoundedSlotCollector>(nominal);
+  if (queryPart<IZelOvalSlot>(nominal)) return seededSlotCollector<QuickProbeOvalSlotCollector>(nominal);
+  if (queryPart<IZelRectangularSlot>(nominal))
+    return seededSlotCollector<QuickProbeRectangularSlotCollector>(nominal);
+  return {};
+}
+
+bool QuickProbeRecognizer::readyCollector(int32_t index, IZelFeature* nominal, IZelFeature* workPlane) {
+  if (collectors_.find(index)) return true;
+  IPtr<IZelFeatureCollector> collector = createCollectorForNominal(nominal);
+  if (!collector) {
+    // Dropped, so that the next point tries again.
+    nominals_.erase(index);
+    return false;
+  }
+  if (auto* receiver = queryPart<IZelHardProbeDataReceiver>(collector.get()))
+    receiver->setProbeRadius(radius_);
+  collector->refreshInfo();
+  if (workPlane)
+    collector->acceptFeature(workPlane);
+  else if (dynamic_cast<QuickProbeSlotCollector*>(collector.get()))
+    awaitingPlane_.set(index, true);
+  collectors_.set(index, collector);
+  return true;
+}
+
+int32_t QuickProbeRecognizer::nominalForFace(int32_t face) {
+  const int32_t index = indexFor(face, kNone);
+  IPtr<IZelFeature>* nominal = nominals_.find(index);
+  if (!nominal) {
+    IPtr<IZelFeature> made = recreateFace(face);
+    if (!made) {
+      currentIndex_ = index;
+      return kNone;
+    }
+    nominal = &nominals_.findOrInsert(index, made);
+  }
+  IPtr<IZelFeature> kept = *nominal;
+  if (!readyCollector(index, kept.get(), nullptr)) return kNone;
+  currentIndex_ = index;
+  return index;
+}
+
+IZelFeature* QuickProbeRecognizer::planeBeside(int32_t edge, int32_t side) {
+  const uint32_t face = topology_->edgeFace(static_cast<uint32_t>(edge), side);
+  const int32_t* index = face ? faceIndex_.find(static_cast<int32_t>(face)) : nullptr;
+  if (!index) return nullptr;
+  IPtr<IZelFeature>* candidate = probed_.find(*index);
+  if (!candidate) candidate = nominals_.find(*index);
+  if (!candidate || !queryPart<IZelPlane>(candidate->get())) return nullptr;
+  return candidate->get();
+}
+
+int32_t QuickProbeRecognizer::nominalForEdge(int32_t edge) {
+  for (int32_t side : {0, 1}) {
+    IPtr<IZelFeature> plane(planeBeside(edge, side));
+    if (!plane) continue;
+    const int32_t index = indexFor(kNone, edge);
+    IPtr<IZelFeature>* nominal = index == kNone ? nullptr : nominals_.find(index);
+    if (!nominal) {
+      IPtr<IZelFeature> made = recreateEdge(edge, nullptr);
+      if (!made) return kNone;
+      nominal = &nominals_.findOrInsert(index, made);
+    }
+    IPtr<IZelFeature> kept = *nominal;
+    if (!readyCollector(index, kept.get(), plane.get())) return kNone;
+    currentIndex_ = index;
+    return index;
+  }
+  return kNone;
+}
+
+int32_t QuickProbeRecognizer::recognise(const Vector3& point) {
+  if (!topology_) return kNone;
+  FaceOrEdge nearest = nearestFaceOrEdge(point);
+  int32_t index = kNone;
+  if (nearest.edge != kNone) {
+    index = nominalForEdge(nearest.edge);
+    if (index == kNone) {
+      // Not beside a known plane: the nearest face instead.
+      Vector3 closest, facePoint;
+      uint32_t face = 0;
+      nearest.face = kNone;
+      if (closestPoint_->computeClosestPoint(point, closest) &&
+          closestPoint_->getClosestFace(face, facePoint))
+        nearest.face = static_cast<int32_t>(face);
+    }
+  }
+  if (index == kNone && nearest.face != kNone) index = nominalForFace(nearest.face);
+  return index;
+}
+
+IZelFeature* QuickProbeRecognizer::nominal(int32_t index) {
+  IPtr<IZelFeature>* found = nominals_.find(index);
+  return found ? found->get() : nullptr;
+}
+
+IZelFeatureCollector* QuickProbeRecognizer::collector(int32_t index) {
+  IPtr<IZelFeatureCollector>* found = collectors_.find(index);
+  return found ? found->get() : nullptr;
+}
+
+std::vector<QuickProbeRecognizer::Entry> QuickProbeRecognizer::collectorsInOrder() {
+  std::vector<Entry> entries;
+  collectors_.forEach([&](int32_t index, const IPtr<IZelFeatureCollector>& collector) {
+    entries.push_back({index, IPtr<IZelFeature>(nominal(index)), collector});
+  });
+  return entries;
+}
+
+bool QuickProbeRecognizer::acceptsPoints(int32_t index) {
+  return collectors_.find(index) && !awaitingPlane_.find(index);
+}
+
+void QuickProbeRecognizer::removeCollector(int32_t index) {
+  collectors_.erase(index);
+  awaitingPlane_.erase(index);
+}
+
+void QuickProbeRecognizer::setProbed(int32_t index, IZelFeature* probed) {
+  probed_.set(index, IPtr<IZelFeature>(probed));
+}

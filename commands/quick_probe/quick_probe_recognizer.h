@@ -1,0 +1,106 @@
+#pragma once
+
+// What quick probe knows of the reference model: for a point near the probe tip, the CAD face or edge
+// nearest to it and the nominal feature that face or edge belongs to, recreated from the model by the host's
+// face and edge fitters, with a collector made for it. Every nominal has an index; faces of one surface share
+// it, and so do the edges a recreated edge feature covers. Tables are integer-keyed hash tables, whose bucket
+// order decides the order in which probed features are finished, added and named.
+//
+// An edge is recognised only beside a face of a known plane (probed or nominal), which becomes the work plane
+// of its collector; elsewhere the nearest face is taken. Main thread only.
+
+#include <cstdint>
+#include <vector>
+
+#include "basic_types/vector3.h"
+#include "basic_types/zel_hash_table.h"
+#include "commands/features/closest_point_on_cad.h"
+#include "features/collectors/zel_feature_collector.h"
+#include "framework/object/iptr.h"
+#include "host/api/zel_cad.h"
+#include "host/api/zel_feature.h"
+
+class BitVector;
+
+class QuickProbeRecognizer {
+ public:
+  static constexpr int32_t kNone = -1;
+
+  struct FaceOrEdge {
+    int32_t face = kNone;
+    int32_t edge = kNone;
+  };
+
+  // The collector of an index, with its nominal and, once finished, its probed feature.
+  struct Entry {
+    int32_t index = kNone;
+    IPtr<IZelFeature> nominal;
+    IPtr<IZelFeatureCollector> collector;
+  };
+
+  // False when the model has no topology or the closest-point service refuses it.
+  bool attach(IZelMeshExt* mesh, int32_t modelId);
+  void detach();
+
+  // The allowance by which an edge wins over a nearer face is 1.5 × radius.
+  void setProbeRadius(double radius);
+  double probeRadius() const { return radius_; }
+
+  // Enters a feature of the reference object recreated from the model, by its recreation record: one
+  // entity is a surface (its faces), more are an edge feature (the entities its edge recreates again).
+  // The feature's index; kNone when it has no record or its edges cannot be recreated.
+  int32_t enterReferenceFeature(IZelFeature* feature);
+
+  FaceOrEdge nearestFaceOrEdge(const Vector3& point);
+  // The nominal index of a face (edge kNone) or of an edge (face kNone); kNone for an edge whose feature
+  // cannot be recreated.
+  int32_t indexFor(int32_t face, int32_t edge);
+
+  // The index recognised at the point with its nominal and collector made ready; kNone when nothing is.
+  int32_t recognise(const Vector3& point);
+  // The index recognised at the last point, kNone for none.
+  int32_t currentIndex() const { return currentIndex_; }
+  void forgetCurrent() { currentIndex_ = kNone; }
+  // Whether points go to the index's collector: it exists, and a slot's has its work plane, which only an
+  // edge beside a known plane gives.
+  bool acceptsPoints(int32_t index);
+
+  IZelFeature* nominal(int32_t index);
+  IZelFeatureCollector* collector(int32_t index);
+  // The collectors in table order, taken as a snapshot so that finishing may remove entries.
+  std::vector<Entry> collectorsInOrder();
+  void removeCollector(int32_t index);
+  void setProbed(int32_t index, IZelFeature* probed);
+
+  // Recreation through the host's fitters; null when the fitter gives nothing. The edge fitter adds the
+  // edges the feature covers to covered.
+  IPtr<IZelFeature> recreateFace(int32_t face);
+  IPtr<IZelFeature> recreateEdge(int32_t edge, BitVector* covered);
+
+  // The collector kind a nominal asks for; null for a kind outside the table.
+  static IPtr<IZelFeatureCollector> createCollectorForNominal(IZelFeature* nominal);
+
+ private:
+  int32_t nominalForFace(int32_t face);
+  int32_t nominalForEdge(int32_t edge);
+  // The candidate plane beside the edge on one side, or null.
+  IZelFeature* planeBeside(int32_t edge, int32_t side);
+  // Makes and stores the collector of an index when it has none; false when none can be made.
+  bool readyCollector(int32_t index, IZelFeature* nominal, IZelFeature* workPlane);
+  int32_t enterEdges(const BitVector& edges);
+
+  IZelCadTopology* topology_ = nullptr;
+  IPtr<IZelClosestPointOnCad> closestPoint_;
+  int32_t modelId_ = 0;
+  double radius_ = 0.0;
+  double allowanceSquared_ = 0.0;
+  int32_t nextIndex_ = 1;
+  int32_t currentIndex_ = kNone;
+
+  ZelHashTable<int32_t, int32_t> faceIndex_;
+  ZelHashTable<int32_t, int32_t> edgeIndex_;
+  ZelHashTable<int32_t, IPtr<IZelFeature>> nominals_;
+  ZelHashTable<int32_t, IPtr<IZelFeatureCollector>> collectors_;
+  ZelHashTable<int32_t, IPtr<IZelFeature>> probed_;
+  ZelHashTable<int32_t, bool> awaitingPlane_;
+};

@@ -1,0 +1,347 @@
+// The quick-probe command driven as the host drives it: made by class id, run in the stand-in host's command
+// container, fed by a test device registered as "HardProbe", on the example parts.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+#include "bore_probes.h"
+#include "commands/quick_probe/quick_probe_recognizer.h"
+#include "devices/contracts/plugin.h"
+#include "devices/managers/izel_plugin_manager.h"
+#include "devices/registry/izel_plugin_service.h"
+#include "framework/host_glue/document_glue.h"
+#include "framework/object/query_part.h"
+#include "framework/registrations/registered_classes.h"
+#include "host/api/component_command.h"
+#include "host/api/feature_kinds.h"
+#include "host/api/zel_mesh.h"
+#include "host/api/zel_sub_objects.h"
+#include "host/cad/cad_model.h"
+#include "host/gui/host_command_container.h"
+#include "host/gui/host_event.h"
+#include "support/module_fixture.h"
+#include "support/module_settings.h"
+#include "support/recording_receiver.h"
+#include "support/test_device.h"
+#include "support/text.h"
+#include "test_paths.h"
+
+namespace {
+
+class Finisher : public CommandFinisher {
+ public:
+  void finishRunning(bool applied) override { finished.push_back(applied); }
+  std::vector<bool> finished;
+};
+
+class QuickProbeCmdTest : public ModuleTest {
+ protected:
+  void SetUp() override {
+    ModuleTest::SetUp();
+    registerModuleSettings();
+    host_.core().dataStore().setInt(nullptr, "Palpera/FeatureMatching/Enable", 0);
+    host_.core().dataStore().setInt(nullptr, "Palpera/Gfx/ShowProbe", 0);
+    devices_.getService();
+    ASSERT_TRUE(devices_);
+    devices_->setDevice(ZelCString("HardProbe"), device_.get());
+    // The emulator is the active plug-in; the test device stands in for the device that would run it.
+    runStartupTask("EmulatorPluginStartupTask");
+    runStartupTask("PluginManagerStartupTask");
+    IZelPluginManager* manager = devices_->getManager(ZelCString("HardProbe"));
+    ASSERT_TRUE(manager);
+    ASSERT_TRUE(
+        manager->setActivePlugin(queryPart<IZelPlugin>(host_.devices().pluginHandler().plugins().back())));
+    container_.setFinisher(&finisher_);
+  }
+  void TearDown() override {
+    if (command_) command_->deactivate();
+    command_.release();
+    devices_->setDevice(ZelCString("HardProbe"), nullptr);
+    devices_.release();
+    ModuleTest::TearDown();
+  }
+
+  void load(const std::string& name) {
+    reference_ = loadCadModel(host_.document().doc(), u"RefObject",
+                              std::string(PALPERA_TEST_SOURCE_DIR) + "/../examples/parts/" + name + ".step");
+    ASSERT_TRUE(reference_);
+  }
+  // The command, activated, with the device's probe radius.
+  void start() {
+    command_.createInstance(classIdOf("PalperaQuickProbeCmd"));
+    ASSERT_TRUE(command_);
+    command_->setContext(static_cast<IComponentCommandContainerV2*>(&container_));
+    const bool activated = command_->activate();
+    ASSERT_EQ(errors(), std::u16string());
+    ASSERT_TRUE(activated);
+    device_->deliver<IZelHardProbeDataReceiver>(
+        [](IZelHardProbeDataReceiver* r) { r->setProbeRadius(kProbeRadius); });
+  }
+  void move(const Vector3& p) {
+    device_->deliver<IZelHardProbeDataReceiver>([&](IZelHardProbeDataReceiver* r) {
+      r->onMoved(p, {0, 0, -1}, {0, 1, 0});
+    });
+  }
+  void sample(const Vector3& p) {
+    move(p);
+    device_->deliver<IZelHardProbeDataReceiver>([&](IZelHardProbeDataReceiver* r) { r->onPointSampled(p); });
+  }
+  void stop(const Vector3& p) {
+    device_->deliver<IZelHardProbeDataReceiver>([&](IZelHardProbeDataReceiver* r) { r->onPointStop(p); });
+  }
+
+  std::u16string errors() {
+    std::u16string all;
+    for (const RecordingErrorService::Report& report : host_.core().errors().reports()) all += report.message;
+    return all;
+  }
+  IZelSubObjectMgr* subObjects(const char16_t* object) {
+    return queryPart<IZelSubObjectMgr>(
+        getFeatureSubObjectMgr(host_.document().doc().findObject(ZelString(object))));
+  }
+  std::vector<std::u16string> names(const char16_t* object) {
+    std::vector<std::u16string> found;
+    IZelSubObjectMgr* manager = subObjects(object);
+    for (int32_t i = 0; manager && i < manager->subObjectCount(); ++i)
+      found.push_back(text(manager->subObjectAt(i)->name()));
+    return found;
+  }
+  IZelFeature* feature(const char16_t* object, int32_t i) {
+    auto* subObject = queryPart<IZelFeatureSubObject>(subObjects(object)->subObjectAt(i));
+    return subObject ? subObject->feature() : nullptr;
+  }
+  bool hidden(const char16_t* object, int32_t i) {
+    return subObjects(object)->subObjectAt(i)->displayFlag(IZelSubObject::kHiddenDisplayFlag);
+  }
+
+  // Over the top plane first, whose nominal makes the rim beside it recognisable; then three points on each
+  // end arc of the slot near the rim, off the arcs' seams (at 0° and 180°, edges of their own); a stop in the
+  // middle.
+  void probeOvalSlot() {
+    move({0.02, 0.02, 0.011});
+    const double reach = 0.006 - kProbeRadius;
+    for (const double degrees : {-60.0, 10.0, 60.0}) {
+      const double angle = degrees * std::numbers::pi / 180;
+      sample({0.065 + reach * std::cos(angle), 0.04 + reach * std::sin(angle), 0.0095});
+      sample({0.035 - reach * std::cos(angle), 0.04 + reach * std::sin(angle), 0.0095});
+    }
+    stop({0.05, 0.04, 0.0095});
+  }
+
+  std::vector<std::string> journal_;
+  IPtr<TestDevice> device_{new TestDevice("HardProbe", "IZelHardProbeDataReceiverV2", journal_)};
+  IPtr<IZelPluginService> devices_;
+  HostCommandContainer container_{host_.document().doc()};
+  Finisher finisher_;
+  IPtr<HostDocObject> reference_;
+  IPtr<IComponentCommand> command_;
+};
+
+// Near the rim of the oval slot's end at +x, over the top plane.
+constexpr Vector3 kNearRim{0.0715, 0.04, 0.0105};
+
+}  // namespace
+
+TEST_F(QuickProbeCmdTest, ABoreProbedOnBothHalvesIsOneCylinderAndItsNominalIsAddedHidden) {
+  load("plate-bore");
+  start();
+  for (const auto& [degrees, z] : {std::pair{20.0, 0.003},
+                                   {60.0, 0.005},
+                                   {100.0, 0.007},
+                                   {200.0, 0.003},
+                                   {250.0, 0.005},
+                                   {300.0, 0.007}})
+    sample(onBore(degrees, z));
+  stop({0.05, 0.04, 0.005});
+  ASSERT_EQ(names(u"TestObject"), std::vector<std::u16string>{u"Cylinder 1"});
+  auto* cylinder = queryPart<IZelCylinder>(feature(u"TestObject", 0));
+  ASSERT_TRUE(cylinder);
+  EXPECT_NEAR(2 * cylinder->radius(), 0.02, 1e-6);
+  ASSERT_EQ(names(u"RefObject"), std::vector<std::u16string>{u"Cylinder 1"});
+  EXPECT_TRUE(queryPart<IZelCylinder>(feature(u"RefObject", 0)));
+  EXPECT_TRUE(hidden(u"RefObject", 0));
+  EXPECT_TRUE(finisher_.finished.empty());
+
+  // Nothing probed since: the stop ends the command, applied.
+  stop({0.05, 0.04, 0.005});
+  EXPECT_EQ(finisher_.finished, std::vector<bool>{true});
+
+  // Shown while the probe is at the bore; hidden, as it was added, once the command ends.
+  move(onBore(0, 0.005));
+  EXPECT_FALSE(hidden(u"RefObject", 0));
+  command_->deactivate();
+  command_.release();
+  EXPECT_TRUE(hidden(u"RefObject", 0));
+}
+
+TEST_F(QuickProbeCmdTest, APlaneProbedWithItsNormalDownIsTurnedLikeItsNominal) {
+  load("plate-bore");
+  start();
+  for (const Vector3& p : {Vector3{0.01, 0.01, 0.012}, {0.09, 0.01, 0.012}, {0.02, 0.07, 0.012}}) sample(p);
+  // A stop below the top face gives the probed plane a downward normal.
+  stop({0.02, 0.02, 0.005});
+  ASSERT_EQ(names(u"TestObject").size(), 1u);
+  auto* probed = queryPart<IZelPlane>(feature(u"TestObject", 0));
+  auto* nominal = queryPart<IZelPlane>(feature(u"RefObject", 0));
+  ASSERT_TRUE(probed && nominal);
+  EXPECT_NEAR(nominal->normal().z, 1.0, 1e-12);
+  EXPECT_GT(probed->normal().z, 0.99);
+}
+
+TEST_F(QuickProbeCmdTest, TheOvalSlotsRimBesideTheTopPlaneGivesTheSlotWithItsDocumentedSize) {
+  load("plate-oval-slot");
+  start();
+  probeOvalSlot();
+  EXPECT_EQ(errors(), std::u16string());
+  ASSERT_EQ(names(u"TestObject").size(), 1u);
+  auto* slot = queryPart<IZelOvalSlot>(feature(u"TestObject", 0));
+  ASSERT_TRUE(slot);
+  EXPECT_NEAR(slot->length(), 0.042, 1e-6);
+  EXPECT_NEAR(slot->width(), 0.012, 1e-6);
+  // Its nominal, under the probed slot's name; the top plane, not probed, adds none.
+  const std::vector<std::u16string> nominals = names(u"RefObject");
+  ASSERT_EQ(nominals.size(), 1u);
+  EXPECT_EQ(nominals[0], names(u"TestObject")[0]);
+}
+
+TEST_F(QuickProbeCmdTest, AReferenceSlotMadeFromItsRimIsTheNominalOfTheRimProbedAgain) {
+  load("plate-oval-slot");
+  QuickProbeRecognizer recreation;
+  ASSERT_TRUE(
+      recreation.attach(queryPart<IZelMeshExt>(reference_->subObject("SurfModel")), reference_->modelId()));
+  recreation.setProbeRadius(kProbeRadius);
+  const int32_t rim = recreation.nearestFaceOrEdge(kNearRim).edge;
+  ASSERT_NE(rim, QuickProbeRecognizer::kNone);
+  IPtr<IZelFeature> nominal = recreation.recreateEdge(rim, nullptr);
+  ASSERT_TRUE(queryPart<IZelOvalSlot>(nominal.get()));
+  IPtr<IZelFeatureSubObject> made;
+  made.takeOwnership(getFeatureSubObjectMgr(reference_.get())->createSubObject(nominal.get()));
+  made->setName(ZelString(u"Reference slot"));
+  subObjects(u"RefObject")->addSubObject(made.get());
+  start();
+  probeOvalSlot();
+  ASSERT_EQ(names(u"TestObject").size(), 1u);
+  EXPECT_TRUE(queryPart<IZelOvalSlot>(feature(u"TestObject", 0)));
+  EXPECT_EQ(names(u"RefObject"), std::vector<std::u16string>{u"Reference slot"}) << "no second slot nominal";
+}
+
+TEST_F(QuickProbeCmdTest, AfterTheCommandEveryReferenceFeatureIsShownAsItWasBefore) {
+  load("plate-bore");
+  // Two recreated reference features: a plane, shown, and the bore, hidden.
+  auto* mesh = queryPart<IZelMeshExt>(reference_->subObject("SurfModel"));
+  QuickProbeRecognizer recreation;
+  ASSERT_TRUE(recreation.attach(mesh, reference_->modelId()));
+  std::vector<IPtr<IZelFeature>> nominals;
+  for (ZelSurfaceKind wanted : {ZelSurfaceKind::plane, ZelSurfaceKind::cylinder}) {
+    uint32_t face = 1;
+    while (mesh->topology()->surfaceKind(face) != wanted) ++face;
+    nominals.push_back(recreation.recreateFace(static_cast<int32_t>(face)));
+    ASSERT_TRUE(nominals.back());
+  }
+  IZelFeatureSubObjectMgr* manager =
+      getFeatureSubObjectMgr(host_.document().doc().findObject(ZelString(u"RefObject")));
+  for (size_t i = 0; i < nominals.size(); ++i) {
+    IPtr<IZelFeatureSubObject> made;
+    made.takeOwnership(manager->createSubObject(nominals[i].get()));
+    made->setName(ZelString(i ? u"Hidden" : u"Shown"));
+    made->setDisplayFlag(IZelSubObject::kHiddenDisplayFlag, i == 1);
+    subObjects(u"RefObject")->addSubObject(made.get());
+  }
+  start();
+  move(onBore(0, 0.005));
+  EXPECT_TRUE(hidden(u"RefObject", 0)) << "the feature away from the probe";
+  EXPECT_FALSE(hidden(u"RefObject", 1)) << "the bore under the probe";
+  command_->deactivate();
+  command_.release();
+  EXPECT_FALSE(hidden(u"RefObject", 0));
+  EXPECT_TRUE(hidden(u"RefObject", 1));
+}
+
+TEST_F(QuickProbeCmdTest, ClosingTheDialogFiresItsDataStoreEventAndNothingElseDoes) {
+  IPtr<RecordingReceiver> listener(new RecordingReceiver);
+  host_.core().dataStore().addListener("Command/DialogClosing", listener.get());
+  IPtr<IComponentCommand> command;
+  command.createInstance(classIdOf("PalperaQuickProbeCmd"));
+  ASSERT_TRUE(command);
+  EXPECT_EQ(text(*command->name()), u"Quick Probe");
+  auto* receiver = dynamic_cast<IGuiReceiver*>(command.get());
+  ASSERT_TRUE(receiver);
+  for (uint32_t id : {IHostEvent::kUndo, IHostEvent::kDialogClosing}) {
+    IPtr<HostEvent> event(new HostEvent(id));
+    receiver->onEvent(event.get());
+  }
+  EXPECT_EQ(listener->heard(), std::vector<std::string>{"notify Command/DialogClosing"});
+  host_.core().dataStore().removeListener("Command/DialogClosing", listener.get());
+}
+
+TEST_F(QuickProbeCmdTest, ItRunsOnlyOnTheActiveCadReferenceWithAnActivePlugInOutsideOtherWork) {
+  load("plate-bore");
+  IPtr<IComponentCommand> command;
+  command.createInstance(classIdOf("PalperaQuickProbeCmd"));
+  ASSERT_TRUE(command);
+  IZelUnknown* context = static_cast<IComponentCommandContainerV2*>(&container_);
+  HostDocument& document = host_.document().doc();
+  const IPtr<HostDocObject> other = loadCadModel(
+      document, u"Other", std::string(PALPERA_TEST_SOURCE_DIR) + "/../examples/parts/plate-bore.step");
+  struct Case {
+    const char* what;
+    const char* flag;  // set for the case, or null
+    IZelDocObject* active;
+    bool expected;
+  };
+  const Case cases[] = {
+      {"the reference active", nullptr, reference_.get(), true},
+      {"inside another command", "inCommand", reference_.get(), false},
+      {"recording a macro", "recordingMacro", reference_.get(), false},
+      {"a section current", "sectionCurrent", reference_.get(), false},
+      {"another object active", nullptr, other.get(), false},
+      {"nothing active", nullptr, nullptr, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    document.setActiveObject(c.active);
+    if (c.flag) container_.setFlag(c.flag, true);
+    EXPECT_EQ(command->canRun(context), c.expected);
+    if (c.flag) container_.setFlag(c.flag, false);
+  }
+  document.setActiveObject(reference_.get());
+  devices_->getManager(ZelCString("HardProbe"))->setActivePlugin(nullptr);
+  EXPECT_FALSE(command->canRun(context)) << "no active plug-in";
+}
+
+TEST_F(QuickProbeCmdTest, TheProbeIsShownWhileTheCommandRunsWhenTheSettingAsks) {
+  load("plate-bore");
+  host_.core().dataStore().setInt(nullptr, "Palpera/Gfx/ShowProbe", 1);
+  start();
+  EXPECT_EQ(device_->receiverCount(), 2u) << "the command and the probe graphics";
+  command_->deactivate();
+  command_.release();
+  EXPECT_EQ(device_->receiverCount(), 0u);
+}
+
+TEST_F(QuickProbeCmdTest, AnActivationThatFailsSaysWhyAndLeavesTheDeviceFree) {
+  struct Case {
+    const char* what;
+    bool withReference, connects, starts;
+    std::u16string error;
+  };
+  const Case cases[] = {
+      {"no reference", false, true, true, u"Quick probe needs a CAD reference object (\"RefObject\")."},
+      {"no connection", true, false, true, u"Unable to connect to hard probe device."},
+      {"no acquisition", true, true, false, u"Unable to start data acquisition."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    if (c.withReference && !reference_) load("plate-bore");
+    device_->answers = {.connect = c.connects, .start = c.starts};
+    host_.core().errors().clear();
+    IPtr<IComponentCommand> command;
+    command.createInstance(classIdOf("PalperaQuickProbeCmd"));
+    ASSERT_TRUE(command);
+    EXPECT_FALSE(command->activate());
+    EXPECT_EQ(errors(), c.error);
+    EXPECT_EQ(device_->receiverCount(), 0u);
+  }
+}
