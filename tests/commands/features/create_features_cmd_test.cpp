@@ -1,0 +1,213 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "devices/managers/hard_probe_plugin_manager.h"
+#include "framework/commands/command_context.h"
+#include "framework/host_glue/document_glue.h"
+#include "framework/object/query_part.h"
+#include "tests/commands/features/probing_run_fixture.h"
+#include "tests/commands/support/command_fixture.h"
+#include "tests/devices/support/test_plugin.h"
+
+namespace {
+
+using Start = CommandRunner::Start;
+
+// The host's event of the dialog closing: the operator's stop.
+struct Closing : IHostEvent, ZelUnknownImpl {
+  uint32_t id() override { return kDialogClosing; }
+  void queryInterface(const char* name, void** out, bool) override {
+    QueryChain(name, out).classLeaf("Closing", this, this).offer<IHostEvent>(this).end();
+  }
+  const char* className() override { return "Closing"; }
+};
+constexpr const char* kPlanes = "IZelFeature=IZelPlane,IZelFeatureCollector=Plane,UsePlane=false";
+constexpr const char* kInCommandKey = "Palpera/Hard Probe Features In Command";
+
+// "Hard Probe Features" run by the host's command runner, with a connected test arm as the current
+// hard-probe plug-in and a test device as "HardProbe".
+class HardProbeFeatures : public CommandTest {
+ protected:
+  void SetUp() override {
+    CommandTest::SetUp();
+    store().setInt(nullptr, "Palpera/FeatureMatching/Enable", 0);
+    store().setInt(nullptr, "Palpera/Gfx/ShowProbe", 0);
+    registry_->setManager(ZelCString("HardProbe"), manager_.get());
+    host_.devices().pluginHandler().registerPlugin(static_cast<IZelPlugin*>(arm_));
+    ASSERT_TRUE(manager_->setActivePlugin(arm_));
+    ZelString error;
+    ASSERT_TRUE(static_cast<IZelHardProbePlugin*>(arm_)->connect(error)) << "the arm is connected";
+    device_ = addDevice("HardProbe", "IZelHardProbeDataReceiverV2");
+  }
+  void TearDown() override {
+    if (runner_.running()) runner_.cancel();
+    registry_->setDevice(ZelCString("HardProbe"), nullptr);
+    CommandTest::TearDown();
+  }
+
+  Start run(const char* arguments) {
+    host_.gui().commandContainer().setArgumentText(arguments);
+    journal_.clear();
+    return start("PalperaCreateFeaturesCmd2");
+  }
+  void probePlane(double height) {
+    for (Vector3 tip : kPlaneTips) {
+      tip.z += height;
+      device_->deliver<IZelHardProbeDataReceiver>(
+          [&](IZelHardProbeDataReceiver* r) { r->onPointSampled(tip); });
+    }
+    stop({.05, .05, height + .05});
+  }
+  void stop(const Vector3& p) {
+    device_->deliver<IZelHardProbeDataReceiver>([&](IZelHardProbeDataReceiver* r) { r->onPointStop(p); });
+  }
+  void sample(const Vector3& p) {
+    device_->deliver<IZelHardProbeDataReceiver>([&](IZelHardProbeDataReceiver* r) { r->onPointSampled(p); });
+  }
+
+  IDataStore& store() { return host_.core().dataStore(); }
+  int32_t inCommand() { return store().getInt(kInCommandKey, -1); }
+  IZelDocObject* testObject() { return host_.document().doc().findObject(ZelString(u"TestObject")); }
+  std::vector<std::u16string> featureNames() {
+    std::vector<std::u16string> names;
+    auto* subObjects = queryPart<IZelSubObjectMgr>(getFeatureSubObjectMgr(testObject()));
+    for (int32_t i = 0; subObjects && i < subObjects->subObjectCount(); ++i)
+      names.push_back(text(subObjects->subObjectAt(i)->name()));
+    return names;
+  }
+  bool journaled(const std::string& call) { return std::ranges::find(journal_, call) != journal_.end(); }
+
+  IPtr<HardProbePluginManager> manager_{new HardProbePluginManager};
+  TestPlugin* arm_ = TestPlugin::arm(u"Arm");
+  TestDevice* device_ = nullptr;
+};
+
+TEST_F(HardProbeFeatures, ActivationMakesTheTargetObjectStartsTheDeviceAndShowsTheTiles) {
+  ASSERT_EQ(run("IZelFeature=IZelPlane,IZelFeatureCollector=Plane,UsePlane=TRUE"), Start::kStarted);
+  IZelDocObject* target = testObject();
+  ASSERT_TRUE(target);
+  EXPECT_STREQ(target->objectType(), "Point");
+  EXPECT_EQ(text(target->objectName()), u"Feature Object");
+  EXPECT_EQ(inCommand(), 1);
+  EXPECT_EQ(device_->receiverCount(), 1u);
+  EXPECT_TRUE(journaled("connect HardProbe") && journaled("start HardProbe"));
+  for (const char* key :
+       {"Palpera/Tile/Active", "Palpera/Tile/FeatureInfoVisible", "Palpera/Tile/BriefInstructionsVisible"}) {
+    SCOPED_TRACE(key);
+    EXPECT_EQ(store().getInt(key, -1), 1);
+  }
+  IPtr<IComponentCommand> second;
+  second.createInstance(classIdOf("PalperaCreateFeaturesCmd2"));
+  EXPECT_FALSE(second->canRun(static_cast<IComponentCommandContainerV2*>(&host_.gui().commandContainer())))
+      << "one instance at a time";
+}
+
+TEST_F(HardProbeFeatures, ABadArgumentTextRefusesActivationBeforeAnythingHappens) {
+  for (const char* bad : {"IZelFeature =IZelPlane,IZelFeatureCollector=Plane,UsePlane=true",
+                          "IZelFeature=IZelPlane,IZelFeatureCollector=Plane",
+                          "IZelFeature=IZelPlane,IZelFeatureCollector=Plane,UsePlane=yes",
+                          "IZelFeature=IZelPlane,IZelFeatureCollector=Bagel,UsePlane=true",
+                          "IZelFeature=IZelBagel,IZelFeatureCollector=Plane,UsePlane=true"}) {
+    SCOPED_TRACE(bad);
+    EXPECT_EQ(run(bad), Start::kActivationRefused);
+    EXPECT_EQ(inCommand(), 0);
+    EXPECT_FALSE(testObject());
+    EXPECT_FALSE(journaled("connect HardProbe"));
+    EXPECT_TRUE(errorMessages().empty());
+  }
+  EXPECT_EQ(
+      run("UsePlane=false,IZelFeature=IZelLine,IZelFeature=IZelPlane=x,IZelFeatureCollector=Plane,,junk"),
+      Start::kStarted);
+  probePlane(0);
+  EXPECT_EQ(featureNames(), std::vector<std::u16string>{u"Plane 1"});
+}
+
+TEST_F(HardProbeFeatures, ADeviceThatDoesNotConnectFailsActivationAndLeavesNothingBehind) {
+  static_cast<IZelHardProbePlugin*>(arm_)->disconnect();
+  device_->answers.connect = false;
+  EXPECT_EQ(run(kPlanes), Start::kActivationRefused);
+  EXPECT_EQ(errorMessages(), std::vector<std::u16string>{u"Unable to connect to hard probe device."});
+  EXPECT_EQ(inCommand(), 0);
+  EXPECT_EQ(device_->receiverCount(), 0u);
+  EXPECT_EQ(store().getInt("Palpera/Tile/Active", -1), 0);
+}
+
+TEST_F(HardProbeFeatures, TheRunsOwnEndWhileActivatingFailsActivationRatherThanFinishing) {
+  device_->answers.start = false;
+  EXPECT_EQ(run(kPlanes), Start::kActivationRefused);
+  EXPECT_EQ(inCommand(), 0);
+  EXPECT_EQ(device_->receiverCount(), 0u);
+  EXPECT_FALSE(runner_.running());
+}
+
+TEST_F(HardProbeFeatures, AStopFinishesTheCommandAppliedExactlyWhenAFeatureWasMade) {
+  ASSERT_EQ(run(kPlanes), Start::kStarted);
+  probePlane(0);
+  probePlane(.01);
+  ASSERT_EQ(featureNames(), (std::vector<std::u16string>{u"Plane 1", u"Plane 2"}));
+  auto* command = command_.get();
+  command->onEvent(nullptr);
+  EXPECT_TRUE(runner_.running());
+  IPtr<Closing> closing(new Closing);
+  command->onEvent(closing.get());
+  EXPECT_FALSE(runner_.running()) << "the stop finished the command";
+  EXPECT_EQ(featureNames().size(), 2u) << "applied, the features stay";
+  EXPECT_EQ(inCommand(), 0);
+  EXPECT_EQ(device_->receiverCount(), 0u);
+
+  ASSERT_EQ(run(kPlanes), Start::kStarted);
+  command_->onEvent(closing.get());
+  EXPECT_FALSE(runner_.running());
+  EXPECT_EQ(featureNames().size(), 2u) << "cancelled, with nothing of this run to take back";
+}
+
+TEST_F(HardProbeFeatures, CancelTakesBackExactlyThisRunsFeaturesAndStopsTheRun) {
+  ASSERT_EQ(run(kPlanes), Start::kStarted);
+  probePlane(0);
+  probePlane(.01);
+  ASSERT_TRUE(runner_.apply());
+  ASSERT_EQ(run(kPlanes), Start::kStarted);
+  for (double height : {.02, .03, .04}) probePlane(height);
+  ASSERT_EQ(featureNames().size(), 5u);
+  ASSERT_TRUE(runner_.cancel());
+  EXPECT_EQ(featureNames(), (std::vector<std::u16string>{u"Plane 1", u"Plane 2"}));
+  EXPECT_EQ(device_->receiverCount(), 0u) << "the run stopped before the rollback";
+  EXPECT_TRUE(journaled("stop HardProbe"));
+  EXPECT_EQ(inCommand(), 0);
+}
+
+TEST_F(HardProbeFeatures, CancelRemovesTheTargetObjectWhenThisRunMadeIt) {
+  ASSERT_EQ(run(kPlanes), Start::kStarted);
+  probePlane(0);
+  ASSERT_TRUE(testObject());
+  ASSERT_TRUE(runner_.cancel());
+  EXPECT_FALSE(testObject());
+  EXPECT_EQ(device_->receiverCount(), 0u);
+}
+
+TEST_F(HardProbeFeatures, CanRunFollowsTheContextTheSettingAndThePlugIn) {
+  IPtr<IComponentCommand> command;
+  command.createInstance(classIdOf("PalperaCreateFeaturesCmd2"));
+  HostCommandContainer& context = host_.gui().commandContainer();
+  auto* asked = static_cast<IComponentCommandContainerV2*>(&context);
+  EXPECT_TRUE(command->canRun(asked));
+  for (const char* flag : {"inCommand", "recordingMacro", "sectionCurrent"}) {
+    SCOPED_TRACE(flag);
+    context.setFlag(flag, true);
+    EXPECT_FALSE(command->canRun(asked));
+    context.setFlag(flag, false);
+  }
+  store().setInt(nullptr, kInCommandKey, 1);
+  EXPECT_FALSE(command->canRun(asked));
+  store().setInt(nullptr, kInCommandKey, 0);
+
+  TestPlugin* emulator = TestPlugin::emulator(u"Emulator");
+  host_.devices().pluginHandler().registerPlugin(static_cast<IZelPlugin*>(emulator));
+  ASSERT_TRUE(manager_->setActivePlugin(emulator));
+  EXPECT_FALSE(command->canRun(asked)) << "an emulator without its reference object";
+}
+
+}  // namespace
