@@ -56,8 +56,7 @@ class HardProbeFeatures : public CommandTest {
   void probePlane(double height) {
     for (Vector3 tip : kPlaneTips) {
       tip.z += height;
-      device_->deliver<IZelHardProbeDataReceiver>(
-          [&](IZelHardProbeDataReceiver* r) { r->onPointSampled(tip); });
+      sample(tip);
     }
     stop({.05, .05, height + .05});
   }
@@ -135,12 +134,39 @@ TEST_F(HardProbeFeatures, ADeviceThatDoesNotConnectFailsActivationAndLeavesNothi
   EXPECT_EQ(store().getInt("Palpera/Tile/Active", -1), 0);
 }
 
+// A context that hands out the argument text and counts the requests to finish, as a host that does not
+// guard against a request made inside activate would act on them.
+class CountingContext : public IComponentCommandContainerV2, public ZelUnknownImpl {
+ public:
+  ZelCString argumentText() override { return ZelCString(kPlanes); }
+  bool flag(const char*) override { return false; }
+  bool holdsObject(const char*) override { return false; }
+  bool hasFeatures(int32_t) override { return false; }
+  void finishCommand(bool) override { ++finishes; }
+  void queryInterface(const char* name, void** out, bool) override {
+    QueryChain(name, out)
+        .classLeaf("CountingContext", this, this)
+        .offer<IComponentCommandContainerV2>(this)
+        .end();
+  }
+  const char* className() override { return "CountingContext"; }
+
+  int finishes = 0;
+};
+
 TEST_F(HardProbeFeatures, TheRunsOwnEndWhileActivatingFailsActivationRatherThanFinishing) {
   device_->answers.start = false;
   EXPECT_EQ(run(kPlanes), Start::kActivationRefused);
   EXPECT_EQ(inCommand(), 0);
   EXPECT_EQ(device_->receiverCount(), 0u);
-  EXPECT_FALSE(runner_.running());
+
+  IPtr<CountingContext> context(new CountingContext);
+  command_.createInstance(classIdOf("PalperaCreateFeaturesCmd2"));
+  command_->setContext(static_cast<IComponentCommandContainerV2*>(context.get()));
+  EXPECT_FALSE(command_->activate());
+  EXPECT_EQ(context->finishes, 0) << "no request to finish a command that never ran";
+  EXPECT_EQ(inCommand(), 0);
+  command_.release();
 }
 
 TEST_F(HardProbeFeatures, AStopFinishesTheCommandAppliedExactlyWhenAFeatureWasMade) {
@@ -208,6 +234,14 @@ TEST_F(HardProbeFeatures, CanRunFollowsTheContextTheSettingAndThePlugIn) {
   host_.devices().pluginHandler().registerPlugin(static_cast<IZelPlugin*>(emulator));
   ASSERT_TRUE(manager_->setActivePlugin(emulator));
   EXPECT_FALSE(command->canRun(asked)) << "an emulator without its reference object";
+}
+
+TEST_F(HardProbeFeatures, WithoutAnArgumentTextTheRunReportsItsMissingCollectorAndActivationFails) {
+  EXPECT_EQ(run(""), Start::kActivationRefused);
+  const std::vector<std::u16string> messages = errorMessages();
+  EXPECT_NE(std::ranges::find(messages, u"Not implemented"), messages.end());
+  EXPECT_EQ(inCommand(), 0);
+  EXPECT_EQ(device_->receiverCount(), 0u);
 }
 
 }  // namespace
