@@ -16,13 +16,15 @@ namespace {
 
 using Start = CommandRunner::Start;
 
-// The host's event of the dialog closing: the operator's stop.
-struct Closing : IHostEvent, ZelUnknownImpl {
-  uint32_t id() override { return kDialogClosing; }
+// A host event: the dialog closing (the operator's stop) or delete.
+struct HostEvent : IHostEvent, ZelUnknownImpl {
+  explicit HostEvent(uint32_t id) : id_(id) {}
+  uint32_t id() override { return id_; }
   void queryInterface(const char* name, void** out, bool) override {
-    QueryChain(name, out).classLeaf("Closing", this, this).offer<IHostEvent>(this).end();
+    QueryChain(name, out).classLeaf("HostEvent", this, this).offer<IHostEvent>(this).end();
   }
-  const char* className() override { return "Closing"; }
+  const char* className() override { return "HostEvent"; }
+  uint32_t id_;
 };
 constexpr const char* kPlanes = "IZelFeature=IZelPlane,IZelFeatureCollector=Plane,UsePlane=false";
 constexpr const char* kInCommandKey = "Palpera/Hard Probe Features In Command";
@@ -177,7 +179,7 @@ TEST_F(HardProbeFeatures, AStopFinishesTheCommandAppliedExactlyWhenAFeatureWasMa
   auto* command = command_.get();
   command->onEvent(nullptr);
   EXPECT_TRUE(runner_.running());
-  IPtr<Closing> closing(new Closing);
+  IPtr<HostEvent> closing(new HostEvent(IHostEvent::kDialogClosing));
   command->onEvent(closing.get());
   EXPECT_FALSE(runner_.running()) << "the stop finished the command";
   EXPECT_EQ(featureNames().size(), 2u) << "applied, the features stay";
@@ -242,6 +244,26 @@ TEST_F(HardProbeFeatures, WithoutAnArgumentTextTheRunReportsItsMissingCollectorA
   EXPECT_NE(std::ranges::find(messages, u"Not implemented"), messages.end());
   EXPECT_EQ(inCommand(), 0);
   EXPECT_EQ(device_->receiverCount(), 0u);
+}
+
+TEST_F(HardProbeFeatures, ALineOnItsOwnPlaneAndDeleteTakingBackTheLastPoint) {
+  ASSERT_EQ(run("IZelFeature=IZelLine,IZelFeatureCollector=Line,UsePlane=false"), Start::kStarted);
+  auto tileText = [&](const char* key) { return text(store().getString(key)); };
+  EXPECT_EQ(tileText("Palpera/Tile/FeatureName"), u"Line (Plane)");
+  EXPECT_EQ(store().getInt("Palpera/Tile/NumPointsRequired", -1), 3);
+  probePlane(0);
+  EXPECT_EQ(tileText("Palpera/Tile/FeatureName"), u"Line");
+  EXPECT_EQ(store().getInt("Palpera/Tile/NumPointsRequired", -1), 2);
+  EXPECT_TRUE(featureNames().empty()) << "the work plane is no feature of its own";
+
+  sample({.02, 0, .001});
+  sample({.05, 0, .001});
+  IPtr<HostEvent> remove(new HostEvent(IHostEvent::kDelete));
+  command_->onEvent(remove.get());
+  EXPECT_EQ(store().getInt("Palpera/Tile/NumPointsTaken", -1), 1) << "delete took back the last point";
+  sample({.06, 0, .001});
+  stop({.04, -.05, .001});
+  EXPECT_EQ(featureNames(), std::vector<std::u16string>{u"Line 1"});
 }
 
 }  // namespace
