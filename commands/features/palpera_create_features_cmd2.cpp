@@ -18,6 +18,7 @@
 #include "framework/registrations/class_registration.h"
 #include "framework/translation/tr.h"
 #include "host/api/data_store.h"
+#include "host/api/help_service.h"
 #include "host/api/module_class_ids.h"
 #include "host/api/registry_paths.h"
 #include "host/api/unit_service.h"
@@ -161,6 +162,8 @@ bool PalperaCreateFeaturesCmd2::readArguments() {
   featureClassId_ = feature;
   collectorClassId_ = collector;
   usePlane_ = *usePlane;
+  SPtr<IHelpServiceV2> help;
+  if (help) help->setTopic(ZelCString(arguments.collector.c_str()), true);
   return true;
 }
 

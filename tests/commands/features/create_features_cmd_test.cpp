@@ -93,6 +93,7 @@ TEST_F(HardProbeFeatures, ActivationMakesTheTargetObjectStartsTheDeviceAndShowsT
   EXPECT_STREQ(target->objectType(), "Point");
   EXPECT_EQ(text(target->objectName()), u"Feature Object");
   EXPECT_EQ(inCommand(), 1);
+  EXPECT_EQ(host_.gui().help().topics(), std::vector<std::string>{"Plane\tshown"});
   EXPECT_EQ(device_->receiverCount(), 1u);
   EXPECT_TRUE(journaled("connect HardProbe") && journaled("start HardProbe"));
   for (const char* key :
