@@ -267,4 +267,18 @@ TEST_F(HardProbeFeatures, ALineOnItsOwnPlaneAndDeleteTakingBackTheLastPoint) {
   EXPECT_EQ(featureNames(), std::vector<std::u16string>{u"Line 1"});
 }
 
+TEST_F(HardProbeFeatures, TheReferenceShowsTransparentWhileTheCommandRunsWhenTheOptionIsOn) {
+  IPtr<HostDocObject> reference =
+      host_.document().doc().add({"Mesh", u"RefObject", std::nullopt, {}, {}}, false);
+  reference->graphics().setDisplayMode(4);
+  for (int32_t option : {0, 1}) {
+    SCOPED_TRACE(option);
+    store().setInt(nullptr, "Palpera/Gfx/TransparentReferenceObject", option);
+    ASSERT_EQ(run(kPlanes), Start::kStarted);
+    EXPECT_EQ(reference->graphics().displayMode(), option ? 1 : 4);
+    ASSERT_TRUE(runner_.cancel());
+    EXPECT_EQ(reference->graphics().displayMode(), 4);
+  }
+}
+
 }  // namespace
