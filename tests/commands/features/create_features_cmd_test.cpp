@@ -281,4 +281,17 @@ TEST_F(HardProbeFeatures, TheReferenceShowsTransparentWhileTheCommandRunsWhenThe
   }
 }
 
+TEST_F(HardProbeFeatures, ProbingInMetresSwitchesTheUnitToMillimetresAndOtherUnitsStay) {
+  struct Case {
+    int32_t before, after;
+  };
+  for (const Case& each : {Case{7, 1}, Case{0, 0}, Case{3, 3}}) {
+    SCOPED_TRACE(each.before);
+    ASSERT_TRUE(host_.core().units().setCurrentLengthUnit(each.before));
+    ASSERT_EQ(run(kPlanes), Start::kStarted);
+    EXPECT_EQ(host_.core().units().currentLengthUnit(), each.after);
+    ASSERT_TRUE(runner_.apply());
+  }
+}
+
 }  // namespace
