@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -48,6 +49,34 @@ TEST(HardProbeFeaturesScript, TheEmulatorProbesPlanesOnTheBoxAndCancelTakesBackO
   const std::string objects = "CAD\tRefObject\nPoint\tFeature Object\n";
   EXPECT_EQ(output, "Palpera/Hard Probe Features In Command\t0\n" + objects + topPlane + sidePlane + objects +
                         topPlane);
+}
+
+// A bore probed from its axis outwards, eight picks at rising heights around the wall: the cylinder is the
+// nominal bore, so the probe radius went outwards, away from the stop point on the axis.
+TEST(HardProbeFeaturesScript, TheEmulatorProbesTheBoreOfThePlateAtItsNominalAxisAndDiameter) {
+  ScratchDirectory scratch;
+  std::ofstream script(scratch.system("session.script"));
+  script << "cad-load RefObject " << kProject << "/examples/parts/plate-bore.step\n"
+         << "set DefaultFileNameDirectory/common " << kProject << "/examples\n"
+         << "start\nset Palpera/Emulator/MaxNoiseFactor 0\n"
+         << "command PalperaCreateFeaturesCmd2 "
+            "IZelFeature=IZelCylinder,IZelFeatureCollector=Cylinder,UsePlane=false\n"
+         << "run-until Palpera/Events/Single/RadiusEvent 2000\n";
+  for (int i = 0; i < 8; ++i) {
+    const double angle = 2 * M_PI * i / 8 + .3;
+    script << "mouse click 0.05 0.04 " << .002 + .0008 * i << " " << std::cos(angle) << " " << std::sin(angle)
+           << " 0\nrun 50\n";
+  }
+  script << "mouse move 0.05 0.04 0.009 0 1 0\nrun 50\nkey press 293\nrun 100\nprint document\napply\n";
+  script.close();
+  int status = -1;
+  const std::string output = runTool("--script session.script", status, scratch.system());
+  EXPECT_EQ(WEXITSTATUS(status), 0) << output;
+  EXPECT_NE(
+      output.find("\tCylinder\tCylinder 1\tvisible\tstart (0.05, 0.04, 0.002)\tend (0.05, 0.04, 0.0076)\t"
+                  "axis (0, 0, 1)\tradius 0.01\t"),
+      std::string::npos)
+      << output;
 }
 
 }  // namespace
