@@ -65,6 +65,10 @@ class IZelDoc : public virtual IZelUnknown {
   // False, changing nothing, for an object not in the document; null makes none active (current).
   virtual bool setActiveObject(IZelDocObject* object) = 0;
   virtual bool setCurrentObject(IZelDocObject* object) = 0;
+  // Registers the object under a name that findObject answers before the objects' own names, until the
+  // object is removed or another is registered under the name; false, changing nothing, for an object not in
+  // the document.
+  virtual bool registerObject(IZelDocObject* object, const ZelString& name) = 0;
 };
 
 // How an object is drawn: its display mode (1 shows it as the module's commands need the reference object).

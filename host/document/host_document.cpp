@@ -9,6 +9,7 @@
 IZelDocObject* HostDocument::findObject(const ZelString& name) {
   std::u16string wanted = name.c_str();
   std::lock_guard lock(mutex_);
+  if (auto found = registered_.find(wanted); found != registered_.end()) return found->second;
   for (const IPtr<HostDocObject>& object : objects_) {
     if (object->name() == wanted) return object.get();
   }
@@ -107,6 +108,15 @@ bool HostDocument::remove(IZelDocObject* object) {
   objects_.erase(found);
   if (active_ == removed.get()) active_ = nullptr;
   if (current_ == removed.get()) current_ = nullptr;
+  std::erase_if(registered_, [&](const auto& entry) { return entry.second == removed.get(); });
+  return true;
+}
+
+bool HostDocument::registerObject(IZelDocObject* object, const ZelString& name) {
+  std::lock_guard lock(mutex_);
+  HostDocObject* held = heldLocked(object);
+  if (!held) return false;
+  registered_[name.c_str()] = held;
   return true;
 }
 

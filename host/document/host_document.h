@@ -4,6 +4,7 @@
 // active and current object, and their graphics (the service "IGfxDoc"). The document holds a reference on
 // each object while it is in it; the raw objects it hands out stay valid while they are. Safe on any thread.
 
+#include <map>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -29,6 +30,7 @@ class HostDocument : public IZelDoc, public HostUnknown {
   IZelDocObject* currentObject() override;
   bool setActiveObject(IZelDocObject* object) override;
   bool setCurrentObject(IZelDocObject* object) override;
+  bool registerObject(IZelDocObject* object, const ZelString& name) override;
 
   // Host side. Adds an object made from description, numbered 1, 2, ... in the order of addition. With
   // uniqueName, a name already in use gets the first free suffix " 2", " 3", ...; without it, names may
@@ -48,10 +50,11 @@ class HostDocument : public IZelDoc, public HostUnknown {
   bool chooseLocked(HostDocObject*& chosen, IZelDocObject* object);
 
   std::mutex mutex_;
-  std::vector<IPtr<HostDocObject>> objects_;  // guarded by mutex_
-  int32_t lastId_ = 0;                        // guarded by mutex_
-  HostDocObject* active_ = nullptr;           // guarded by mutex_, one of objects_ or null
-  HostDocObject* current_ = nullptr;          // guarded by mutex_, one of objects_ or null
+  std::vector<IPtr<HostDocObject>> objects_;             // guarded by mutex_
+  int32_t lastId_ = 0;                                   // guarded by mutex_
+  HostDocObject* active_ = nullptr;                      // guarded by mutex_, one of objects_ or null
+  HostDocObject* current_ = nullptr;                     // guarded by mutex_, one of objects_ or null
+  std::map<std::u16string, HostDocObject*> registered_;  // guarded by mutex_, each one of objects_
 };
 
 // The graphics of the document's objects: each object made by the stand-in host carries its own.

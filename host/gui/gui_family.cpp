@@ -12,7 +12,8 @@ GuiFamily::GuiFamily(IDataStore& store, HostDocument& document)
       updateGui_(new HostUpdateGui),
       images_(new HostImageStore),
       imageWriter_(new HostImageWriter),
-      windows_(new HostWindowService) {}
+      windows_(new HostWindowService),
+      help_(new HostHelpService) {}
 
 std::vector<ServiceFamily::SharedService> GuiFamily::sharedServices() const {
   return {
@@ -21,6 +22,7 @@ std::vector<ServiceFamily::SharedService> GuiFamily::sharedServices() const {
       {IImageStore::interfaceName, images_.get()},
       {IZelImageWriter::interfaceName, imageWriter_.get()},
       {IGuiWin::interfaceName, windows_.get()},
+      {IHelpServiceV2::interfaceName, help_.get()},
   };
 }
 

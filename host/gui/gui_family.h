@@ -10,6 +10,7 @@
 #include "host/core/service_family.h"
 #include "host/gui/host_command_container.h"
 #include "host/gui/host_gui_dialog.h"
+#include "host/gui/host_help_service.h"
 #include "host/gui/host_image.h"
 #include "host/gui/host_image_store.h"
 #include "host/gui/host_update_gui.h"
@@ -31,6 +32,7 @@ class GuiFamily : public ServiceFamily {
   HostImageStore& images() { return *images_; }
   HostImageWriter& imageWriter() { return *imageWriter_; }
   HostWindowService& windows() { return *windows_; }
+  HostHelpService& help() { return *help_; }
 
   std::vector<SharedService> sharedServices() const override;
   std::vector<HostClass> hostClasses() const override;
@@ -44,4 +46,5 @@ class GuiFamily : public ServiceFamily {
   IPtr<HostImageStore> images_;
   IPtr<HostImageWriter> imageWriter_;
   IPtr<HostWindowService> windows_;
+  IPtr<HostHelpService> help_;
 };

@@ -104,3 +104,17 @@ TEST_F(Document, ObjectsAreListedFromZeroAndFoundByIdsThatOutliveTheirRemoval) {
 }
 
 }  // namespace
+
+TEST_F(Document, ARegisteredNameFindsItsObjectBeforeOwnNamesUntilTheObjectIsRemoved) {
+  HostDocument& doc = host_.document().doc();
+  IPtr<HostDocObject> named = doc.add({"Point", u"TestObject", std::nullopt, {}, {}}, false);
+  IPtr<HostDocObject> made = doc.add({"Point", u"Feature Object", std::nullopt, {}, {}}, false);
+  IPtr<HostDocObject> outside(new HostDocObject(99, {"Point", u"Outside", std::nullopt, {}, {}}));
+  EXPECT_FALSE(doc.registerObject(outside.get(), ZelString(u"TestObject"))) << "not in the document";
+  EXPECT_EQ(doc.findObject(ZelString(u"TestObject")), named.get());
+  ASSERT_TRUE(doc.registerObject(made.get(), ZelString(u"TestObject")));
+  EXPECT_EQ(doc.findObject(ZelString(u"TestObject")), made.get());
+  EXPECT_EQ(doc.findObject(ZelString(u"Feature Object")), made.get());
+  doc.remove(made.get());
+  EXPECT_EQ(doc.findObject(ZelString(u"TestObject")), named.get());
+}

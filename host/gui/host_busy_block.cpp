@@ -1,0 +1,7 @@
+#include "host/gui/host_busy_block.h"
+
+#include "framework/object/query_chain.h"
+
+void HostBusyBlock::queryInterface(const char* name, void** out, bool) {
+  QueryChain(name, out).classLeaf(interfaceName, this, this).offer<IGuiBusyBlock>(this).end();
+}

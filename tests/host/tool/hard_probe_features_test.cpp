@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "support/run_tool.h"
+#include "support/scratch_directory.h"
+
+namespace {
+
+const std::string kProject = std::filesystem::path(PALPERA_TEST_SOURCE_DIR).parent_path().string();
+
+// Three emulator picks on a face of the box, seen along the ray (DX, DY, DZ) from the points given, then the
+// stop point taken off the face and the emulator's stop key.
+std::string probedPlane(const char* picks[3], const char* stop) {
+  std::string script =
+      "command PalperaCreateFeaturesCmd2 "
+      "IZelFeature=IZelPlane,IZelFeatureCollector=Plane,UsePlane=false\n"
+      "run-until Palpera/Events/Single/RadiusEvent 2000\n";
+  for (int i = 0; i < 3; ++i) script += std::string("mouse click ") + picks[i] + "\nrun 50\n";
+  return script + "mouse move " + stop + "\nrun 50\nkey press 293\nrun 100\n";
+}
+
+// "Hard Probe Features" as an operator runs it: the hard-probe emulator probes faces of the reference box,
+// each run's planes lie on the true faces once the probe radius is taken off, an applied run keeps its plane
+// and a cancelled one takes back exactly its own.
+TEST(HardProbeFeaturesScript, TheEmulatorProbesPlanesOnTheBoxAndCancelTakesBackOnlyItsRunsPlane) {
+  const char* top[3] = {"1 2 10 0 0 -1", "-2 1 10 0 0 -1", "0 -3 10 0 0 -1"};
+  const char* side[3] = {"10 1 -0.5 -1 0 0", "10 -2 -0.2 -1 0 0", "10 3 -0.8 -1 0 0"};
+  ScratchDirectory scratch;
+  std::ofstream(scratch.system("session.script"))
+      << "cad-box RefObject -5 -5 -1 5 5 0\n"
+      << "set DefaultFileNameDirectory/common " << kProject << "/examples\n"
+      << "start\nset Palpera/Emulator/MaxNoiseFactor 0\n"
+      << probedPlane(top, "0 0 10 0 0 -1") << "apply\n"
+      << "print settings \"Palpera/Hard Probe Features In Command\"\n"
+      << probedPlane(side, "10 0 -0.5 -1 0 0") << "print document\ncancel\nprint document\nprint errors\n";
+  int status = -1;
+  const std::string output = runTool("--script session.script", status, scratch.system());
+  EXPECT_EQ(WEXITSTATUS(status), 0) << output;
+  const std::string creator = "creator a8891a8a-641b-465b-873d-1057abb60795\tpoints 3\n";
+  const std::string topPlane =
+      "\tPlane\tPlane 1\tvisible\tcentre (-0.333333, 0, 0)\tnormal (0, 0, 1)\t" + creator;
+  const std::string sidePlane =
+      "\tPlane\tPlane 2\tvisible\tcentre (5, 0.666667, -0.5)\tnormal (1, 0, 0)\t" + creator;
+  const std::string objects = "CAD\tRefObject\nPoint\tFeature Object\n";
+  EXPECT_EQ(output, "Palpera/Hard Probe Features In Command\t0\n" + objects + topPlane + sidePlane + objects +
+                        topPlane);
+}
+
+// A bore probed from its axis outwards, eight picks at rising heights around the wall: the cylinder is the
+// nominal bore, so the probe radius went outwards, away from the stop point on the axis.
+TEST(HardProbeFeaturesScript, TheEmulatorProbesTheBoreOfThePlateAtItsNominalAxisAndDiameter) {
+  ScratchDirectory scratch;
+  std::ofstream script(scratch.system("session.script"));
+  script << "cad-load RefObject " << kProject << "/examples/parts/plate-bore.step\n"
+         << "set DefaultFileNameDirectory/common " << kProject << "/examples\n"
+         << "start\nset Palpera/Emulator/MaxNoiseFactor 0\n"
+         << "command PalperaCreateFeaturesCmd2 "
+            "IZelFeature=IZelCylinder,IZelFeatureCollector=Cylinder,UsePlane=false\n"
+         << "run-until Palpera/Events/Single/RadiusEvent 2000\n";
+  for (int i = 0; i < 8; ++i) {
+    const double angle = 2 * M_PI * i / 8 + .3;
+    script << "mouse click 0.05 0.04 " << .002 + .0008 * i << " " << std::cos(angle) << " " << std::sin(angle)
+           << " 0\nrun 50\n";
+  }
+  script << "mouse move 0.05 0.04 0.009 0 1 0\nrun 50\nkey press 293\nrun 100\nprint document\napply\n";
+  script.close();
+  int status = -1;
+  const std::string output = runTool("--script session.script", status, scratch.system());
+  EXPECT_EQ(WEXITSTATUS(status), 0) << output;
+  EXPECT_NE(
+      output.find("\tCylinder\tCylinder 1\tvisible\tstart (0.05, 0.04, 0.002)\tend (0.05, 0.04, 0.0076)\t"
+                  "axis (0, 0, 1)\tradius 0.01\t"),
+      std::string::npos)
+      << output;
+}
+
+}  // namespace
