@@ -1,0 +1,165 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "commands/edit_features/palpera_edit_features_cmd.h"
+#include "commands/support/command_fixture.h"
+#include "features/creators/creator_fixture.h"
+#include "framework/host_glue/document_glue.h"
+#include "framework/host_glue/unit_service.h"
+#include "host/api/probe_array_source.h"
+#include "host/gui/host_event.h"
+
+namespace {
+
+constexpr double kProbeRadius = .001;
+
+class EditFeaturesCmd : public CommandTest {
+ protected:
+  void SetUp() override {
+    CommandTest::SetUp();
+    object_ = host_.document().doc().add({"Point", u"TestObject", std::nullopt, {}, {}}, false).get();
+    host_.document().doc().setActiveObject(object_);
+  }
+
+  // A plane probed through its creator, 1 mm above z = 0 at the four corners of a 10 cm square, point 4 2 mm
+  // higher, shown as a sub-object of the test object.
+  IZelFeatureSubObject* addProbedPlane() {
+    const Points tips = {{0, 0, .001}, {.1, 0, .001}, {0, .1, .001}, {.1, .1, .003}};
+    IPtr<IZelHardProbeFeatureCreator> creator;
+    creator.createInstance(classIdOf("HardProbePlaneCreator"));
+    creator->setParameter(ZelString(kSampledPointsKey), pointsValue(tips).get());
+    creator->setParameter(ZelString(kStopPointKey), pointValue({.05, .05, .05}).get());
+    creator->setParameter(ZelString(kProbeRadiusKey), doubleValue(kProbeRadius).get());
+    IPtr<IZelFeature> plane;
+    plane.takeOwnership(creator->createFeature());
+    return addSubObject(plane.get());
+  }
+  IZelFeatureSubObject* addSubObject(IZelFeature* feature) {
+    IZelFeatureSubObjectMgr* manager = getFeatureSubObjectMgr(object_);
+    IPtr<IZelFeatureSubObject> shown;
+    shown.takeOwnership(manager->createSubObject(feature));
+    queryPart<IZelSubObjectMgr>(manager)->addSubObject(shown.get());
+    return shown.get();
+  }
+
+  PalperaEditFeaturesCmd& started() {
+    EXPECT_EQ(start("PalperaEditFeaturesCmd"), CommandRunner::Start::kStarted);
+    return *queryPart<PalperaEditFeaturesCmd>(command_.get());
+  }
+  void send(uint32_t id) {
+    IPtr<HostEvent> event(new HostEvent(id));
+    command_->onEvent(event.get());
+  }
+  // The statistics table's value cells, from "Number of Points" down.
+  std::vector<std::u16string> values() {
+    std::vector<std::u16string> cells;
+    const auto control = dialog().control(FittingStatisticsTable::kControlId);
+    IZelTable* table = control ? control->table.get() : nullptr;
+    EXPECT_TRUE(table);
+    if (!table) return cells;
+    for (int32_t row = 2; row <= table->rowCount(); ++row) cells.push_back(table->text(row, 2).c_str());
+    return cells;
+  }
+  static double maximumPositive(IZelFeature* feature) {
+    double negative = 0, positive = 0, deviation = 0;
+    FeatureStatistics statistics;
+    EXPECT_TRUE(statistics.evaluate(feature, negative, positive, deviation));
+    return positive;
+  }
+
+  IZelDocObject* object_ = nullptr;
+};
+
+TEST_F(EditFeaturesCmd, DeletingTheStrayPointRefitsTheFeatureAndUndoRedoAndCancelWalkTheHistory) {
+  IZelFeatureSubObject* shown = addProbedPlane();
+  IPtr<IZelFeature> original(shown->feature());
+  PalperaEditFeaturesCmd& command = started();
+  command.selectFeature(shown);
+  EXPECT_EQ(values()[0], u"4");
+
+  command.currentState()->selection.set(4);
+  send(IHostEvent::kDelete);
+  ASSERT_EQ(command.historySize(), 2);
+  IZelFeature* refitted = shown->feature();
+  EXPECT_NE(refitted, original.get());
+  EXPECT_EQ(getCompensatedPoints(refitted)->size(), 3u);
+  EXPECT_EQ(values()[0], u"3");
+  EXPECT_LT(maximumPositive(refitted), maximumPositive(original.get()));
+  EXPECT_NEAR(maximumPositive(refitted), 0.0, 1e-12);
+  EXPECT_EQ(queryPart<IZelProbeArraySource>(shown)->count(), 3);
+
+  send(IHostEvent::kUndo);
+  EXPECT_EQ(shown->feature(), original.get());
+  EXPECT_EQ(values()[0], u"4");
+  send(IHostEvent::kUndo);
+  EXPECT_EQ(command.historySize(), 1) << "undo stops at the first state";
+  send(IHostEvent::kRedo);
+  EXPECT_EQ(shown->feature(), refitted);
+
+  runner_.cancel();
+  ASSERT_NE(shown->feature(), refitted);
+  auto* restored = queryPart<IZelFeatureExt>(shown->feature());
+  EXPECT_TRUE(restored->match(original.get(), 1e-12, 1e-12));
+  EXPECT_EQ(getCompensatedPoints(shown->feature()), getCompensatedPoints(original.get()));
+}
+
+TEST_F(EditFeaturesCmd, ADeleteThatLeavesTooFewPointsChangesNothing) {
+  IZelFeatureSubObject* shown = addProbedPlane();
+  IPtr<IZelFeature> original(shown->feature());
+  PalperaEditFeaturesCmd& command = started();
+  command.selectFeature(shown);
+  command.currentState()->selection.set(4);
+  send(IHostEvent::kDelete);
+  send(IHostEvent::kUndo);
+  ASSERT_EQ(command.redoSize(), 1);
+
+  for (int i : {1, 2}) command.currentState()->selection.set(i);
+  send(IHostEvent::kDelete);
+  EXPECT_EQ(errorMessages(), std::vector<std::u16string>{u"Feature fitting failed"});
+  EXPECT_EQ(shown->feature(), original.get());
+  EXPECT_EQ(command.historySize(), 1);
+  EXPECT_EQ(command.redoSize(), 1) << "a failed delete keeps what may be redone";
+  EXPECT_TRUE(command.currentState()->selection.test(1)) << "the selection is kept for another try";
+}
+
+TEST_F(EditFeaturesCmd, WithoutAChosenFeatureTheTableReadsNotAvailableAndEditsDoNothing) {
+  IZelFeatureSubObject* shown = addProbedPlane();
+  IPtr<IZelFeature> original(shown->feature());
+  PalperaEditFeaturesCmd& command = started();
+  command.selectFeature(nullptr);
+  EXPECT_EQ(values(), std::vector<std::u16string>(4, u"N/A"));
+  for (uint32_t id : {IHostEvent::kSelectAll, IHostEvent::kDelete, IHostEvent::kUndo, IHostEvent::kRedo})
+    send(id);
+  EXPECT_EQ(shown->feature(), original.get());
+  EXPECT_EQ(command.historySize(), 1);
+  EXPECT_TRUE(errorMessages().empty());
+}
+
+TEST_F(EditFeaturesCmd, TheTableShowsTheUsersUnitAndDecimalPlaces) {
+  IZelFeatureSubObject* shown = addProbedPlane();
+  host_.core().dataStore().setInt(nullptr, "General/Decimal Places", 2);
+  UnitService::setCurrentLengthUnit(1);
+  started().selectFeature(shown);
+  const std::vector<std::u16string> cells = values();
+  ASSERT_EQ(cells.size(), 4u);
+  char expected[32];
+  std::snprintf(expected, sizeof expected, "%.2f mm", maximumPositive(shown->feature()) * 1000);
+  EXPECT_EQ(cells[2], std::u16string(expected, expected + std::strlen(expected)));
+  EXPECT_NE(cells[2], u"0.00 mm");
+}
+
+TEST_F(EditFeaturesCmd, OnlyProbedFeaturesAreEditedAndActivationNeedsAnActiveObject) {
+  IZelFeatureSubObject* probed = addProbedPlane();
+  addSubObject(planeFeature({0, 0, 0}, {0, 0, 1}).get());
+  EXPECT_EQ(started().probedSubObjects(), std::vector<IZelFeatureSubObject*>{probed});
+  runner_.cancel();
+
+  host_.document().doc().setActiveObject(nullptr);
+  EXPECT_NE(start("PalperaEditFeaturesCmd"), CommandRunner::Start::kStarted);
+}
+
+}  // namespace
