@@ -78,6 +78,12 @@ void PalperaEditFeaturesCmd::createGui(IGuiDialog* dialog) {
     return;
   }
   gui_->beginBox("MainBox", 0, ZelString(), true);
+  featureSelection_.getService();
+  if (featureSelection_) {
+    featureSelection_->initialise(static_cast<IGuiReceiver*>(this), kFeatureSelectionId, "Features/Create", 1,
+                                  0, nullptr, 0);
+    featureSelection_->buildInDialog(gui_, tr("Features"));
+  }
   // Named by its id, so that the builder's numbering leaves the table's id free.
   gui_->beginGroup("ControlBaseID+3", 1, tr("Fitting Statistics"), true);
   gui_->addControl(FittingStatisticsTable::kControlId, "table", ZelString("FittingStatisticsTable"));
@@ -105,6 +111,10 @@ bool PalperaEditFeaturesCmd::activate() {
                        IPtr<IZelFeature>()});
     subObject->setDisplayFlag(kProbedDisplayFlag, false);
   }
+  if (featureSelection_) {
+    const std::vector<IZelFeatureSubObject*> offered = probedSubObjects();
+    featureSelection_->setSubObjects(features, 1, offered.data(), static_cast<int32_t>(offered.size()));
+  }
   if (visibility_) visibility_->apply();
   for (Probed& entry : probed_) entry.savedFeature = copyOf(entry.subObject->feature());
   table_ = std::make_unique<FittingStatisticsTable>(gui_);
@@ -114,6 +124,7 @@ bool PalperaEditFeaturesCmd::activate() {
 
 void PalperaEditFeaturesCmd::deactivate() {
   for (Probed& entry : probed_) entry.savedFeature.release();
+  if (featureSelection_) featureSelection_->deactivate();
   if (visibility_) visibility_->restore();
   visibility_.release();
   for (Probed& entry : probed_) entry.subObject->setDisplayFlag(kProbedDisplayFlag, entry.displayFlag);
@@ -137,6 +148,11 @@ std::vector<IZelFeatureSubObject*> PalperaEditFeaturesCmd::probedSubObjects() co
   std::vector<IZelFeatureSubObject*> subObjects;
   for (const Probed& entry : probed_) subObjects.push_back(entry.subObject.get());
   return subObjects;
+}
+
+void PalperaEditFeaturesCmd::onGuiEvent(int32_t id, int32_t value) {
+  if (id == kFeatureSelectionId && value == 1 && featureSelection_)
+    selectFeature(featureSelection_->chosenSubObject());
 }
 
 void PalperaEditFeaturesCmd::onEvent(IHostEvent* event) {

@@ -15,6 +15,7 @@
 #include "commands/edit_features/fitting_statistics_table.h"
 #include "framework/commands/comp_base_cmd.h"
 #include "framework/object/iptr.h"
+#include "host/api/feature_selection_widget.h"
 #include "host/api/zel_doc.h"
 #include "host/api/zel_sub_objects.h"
 #include "ui/visibility/zel_sub_object_visibility_mgr.h"
@@ -38,6 +39,8 @@ class PalperaEditFeaturesCmd : public CompBaseCmd {
   bool activate() override;
   void deactivate() override;
   bool cancel() override;
+  // The feature-selection widget's choice (id 1, value 1) makes its sub-object the current feature.
+  void onGuiEvent(int32_t id, int32_t value) override;
   void onEvent(IHostEvent* event) override;
 
   // Makes the sub-object's feature the current one; choosing another feature starts a fresh history, the
@@ -72,6 +75,7 @@ class PalperaEditFeaturesCmd : public CompBaseCmd {
   void fillStatisticsTable();
   void startHistory();
 
+  IPtr<IZelFeatureSelectionWidget> featureSelection_;
   IPtr<IZelDocObject> object_;
   IPtr<IZelFeatureSubObject> current_;
   EditStates history_;

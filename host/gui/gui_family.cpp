@@ -1,6 +1,7 @@
 #include "host/gui/gui_family.h"
 
 #include "host/api/host_class_ids.h"
+#include "host/gui/host_feature_selection_widget.h"
 #include "host/gui/host_table.h"
 #include "host/gui/host_widget.h"
 
@@ -29,6 +30,8 @@ std::vector<ServiceFamily::HostClass> GuiFamily::hostClasses() const {
   return {
       hostClassOf<HostImage>(kHostImageClassId, {IZelImage::interfaceName}),
       hostClassOf<HostTable>(kHostTableClassId, {IZelTable::interfaceName}),
+      hostClassOf<HostFeatureSelectionWidget>(kHostFeatureSelectionWidgetClassId,
+                                              {IZelFeatureSelectionWidget::interfaceName}),
       {kHostToggleWidgetClassId,
        {IZelToggleWidget::interfaceName},
        [store] { return static_cast<IZelUnknown*>(new HostToggleWidget(*store)); }},

@@ -11,7 +11,6 @@
 #include "framework/host_glue/document_glue.h"
 #include "framework/host_glue/unit_service.h"
 #include "host/api/probe_array_source.h"
-#include "host/gui/host_event.h"
 
 namespace {
 
@@ -50,9 +49,12 @@ class EditFeaturesCmd : public CommandTest {
     EXPECT_EQ(start("PalperaEditFeaturesCmd"), CommandRunner::Start::kStarted);
     return *queryPart<PalperaEditFeaturesCmd>(command_.get());
   }
-  void send(uint32_t id) {
-    IPtr<HostEvent> event(new HostEvent(id));
-    command_->onEvent(event.get());
+  void send(uint32_t id) { dialog().sendHostEvent(id); }
+  // Chooses entry `index` of the feature-selection list, as the user does.
+  void choose(int32_t index) {
+    const std::optional<int32_t> list = dialog().idOf(u"Features");
+    ASSERT_TRUE(list);
+    ASSERT_TRUE(dialog().chooseEntry(*list, index));
   }
   // The statistics table's value cells, from "Number of Points" down.
   std::vector<std::u16string> values() {
@@ -78,7 +80,7 @@ TEST_F(EditFeaturesCmd, DeletingTheStrayPointRefitsTheFeatureAndUndoRedoAndCance
   IZelFeatureSubObject* shown = addProbedPlane();
   IPtr<IZelFeature> original(shown->feature());
   PalperaEditFeaturesCmd& command = started();
-  command.selectFeature(shown);
+  choose(0);
   EXPECT_EQ(values()[0], u"4");
 
   command.currentState()->selection.set(4);
@@ -111,7 +113,7 @@ TEST_F(EditFeaturesCmd, ADeleteThatLeavesTooFewPointsChangesNothing) {
   IZelFeatureSubObject* shown = addProbedPlane();
   IPtr<IZelFeature> original(shown->feature());
   PalperaEditFeaturesCmd& command = started();
-  command.selectFeature(shown);
+  choose(0);
   command.currentState()->selection.set(4);
   send(IHostEvent::kDelete);
   send(IHostEvent::kUndo);
@@ -130,7 +132,7 @@ TEST_F(EditFeaturesCmd, WithoutAChosenFeatureTheTableReadsNotAvailableAndEditsDo
   IZelFeatureSubObject* shown = addProbedPlane();
   IPtr<IZelFeature> original(shown->feature());
   PalperaEditFeaturesCmd& command = started();
-  command.selectFeature(nullptr);
+  command.onGuiEvent(PalperaEditFeaturesCmd::kFeatureSelectionId, 1);  // the widget offers no choice yet
   EXPECT_EQ(values(), std::vector<std::u16string>(4, u"N/A"));
   for (uint32_t id : {IHostEvent::kSelectAll, IHostEvent::kDelete, IHostEvent::kUndo, IHostEvent::kRedo})
     send(id);
@@ -143,7 +145,8 @@ TEST_F(EditFeaturesCmd, TheTableShowsTheUsersUnitAndDecimalPlaces) {
   IZelFeatureSubObject* shown = addProbedPlane();
   host_.core().dataStore().setInt(nullptr, "General/Decimal Places", 2);
   UnitService::setCurrentLengthUnit(1);
-  started().selectFeature(shown);
+  started();
+  choose(0);
   const std::vector<std::u16string> cells = values();
   ASSERT_EQ(cells.size(), 4u);
   char expected[32];
@@ -152,10 +155,40 @@ TEST_F(EditFeaturesCmd, TheTableShowsTheUsersUnitAndDecimalPlaces) {
   EXPECT_NE(cells[2], u"0.00 mm");
 }
 
+TEST_F(EditFeaturesCmd, ChoosingAnotherFeatureStartsAFreshHistoryAndCancelRestoresEveryEditedFeature) {
+  IZelFeatureSubObject* first = addProbedPlane();
+  IZelFeatureSubObject* second = addProbedPlane();
+  IPtr<IZelFeature> firstOriginal(first->feature());
+  PalperaEditFeaturesCmd& command = started();
+  choose(0);
+  command.currentState()->selection.set(4);
+  send(IHostEvent::kDelete);
+  command.onGuiEvent(PalperaEditFeaturesCmd::kFeatureSelectionId, 1);
+  EXPECT_EQ(command.historySize(), 2) << "the same feature again keeps its history";
+
+  choose(1);
+  EXPECT_EQ(command.historySize(), 1);
+  EXPECT_EQ(command.currentState()->feature.get(), second->feature());
+  command.currentState()->selection.set(1);
+  send(IHostEvent::kDelete);
+  ASSERT_EQ(command.historySize(), 2);
+  send(IHostEvent::kUndo);
+  EXPECT_EQ(command.redoSize(), 1);
+  EXPECT_EQ(getCompensatedPoints(first->feature())->size(), 3u) << "the first feature keeps its edit";
+
+  runner_.cancel();
+  for (IZelFeatureSubObject* shown : {first, second}) {
+    SCOPED_TRACE(shown == first ? "first" : "second");
+    EXPECT_EQ(getCompensatedPoints(shown->feature())->size(), 4u);
+    EXPECT_TRUE(queryPart<IZelFeatureExt>(shown->feature())->match(firstOriginal.get(), 1e-12, 1e-12));
+  }
+}
+
 TEST_F(EditFeaturesCmd, OnlyProbedFeaturesAreEditedAndActivationNeedsAnActiveObject) {
   IZelFeatureSubObject* probed = addProbedPlane();
   addSubObject(planeFeature({0, 0, 0}, {0, 0, 1}).get());
   EXPECT_EQ(started().probedSubObjects(), std::vector<IZelFeatureSubObject*>{probed});
+  EXPECT_EQ(dialog().listEntryCount(dialog().idOf(u"Features").value_or(0)), 1);
   runner_.cancel();
 
   host_.document().doc().setActiveObject(nullptr);
