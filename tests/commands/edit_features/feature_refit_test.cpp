@@ -167,10 +167,22 @@ TEST_F(BoltCircleRefit, ARecordWithoutItsCreatorFailsRatherThanLeaveAChildInItsP
   EXPECT_FALSE(refitFeature(circleFeature({0, 0, 0}, .01).get())) << "no record at all";
 }
 
+// Every kind of creator, composites included, makes the same feature again from its untouched record.
 TEST_F(FeatureRefit, AnUntouchedRecordRefitsToTheSameFeature) {
   IPtr<IZelFeature> plane = groundPlane();
   const Points lineTips = {{.02, .002, .01}, {.09, .002, .01}, {.05, .002, .01}};
   const Points sphereTips = {{.01, 0, 0}, {-.01, 0, 0}, {0, .01, 0}, {0, 0, .01}, {0, -.01, 0}};
+  Points boreTips = ring({.1, .1, .005}, {0, 0, 1}, .008, 4);
+  for (const Vector3& tip : ring({.1, .1, .015}, {0, 0, 1}, .008, 3, .3)) boreTips.push_back(tip);
+  Points holeTips = ring({0, 0, .005}, {0, 0, 1}, .010, 4);
+  for (const Vector3& tip : ring({0, 0, .015}, {0, 0, 1}, .006, 4, .4)) holeTips.push_back(tip);
+  IPtr<IZelFeature> ends[] = {
+      probe("HardProbeCircleCreator", ring({0, 0, .002}, {0, 0, 1}, .004, 4), {0, 0, .01}, .001, plane.get()),
+      probe("HardProbeCircleCreator", ring({.02, 0, .002}, {0, 0, 1}, .004, 4), {.02, 0, .01}, .001,
+            plane.get())};
+  const Points wallTips = {{0, 0, 0}, {0, .02, 0}, {0, 0, .02}, {0, .02, .02}};
+  IPtr<IZelFeature> wall = probe("HardProbeParallelPlanesPlaneCreator", wallTips, {.01, .01, .01}, .001);
+  IPtr<IZelFeature> facing = probe("HardProbePointCreator", {{.018, .01, .01}}, {}, .001);
   struct Case {
     const char* creator;
     IPtr<IZelFeature> feature;
@@ -178,9 +190,15 @@ TEST_F(FeatureRefit, AnUntouchedRecordRefitsToTheSameFeature) {
   const Case cases[] = {
       {"plane", probe("HardProbePlaneCreator", planeTips(4, {4}), {.05, .05, .05}, .001)},
       {"line", probe("HardProbeLineCreator", lineTips, {.05, .02, .01}, .002, plane.get())},
+      {"point", probe("HardProbePointCreator", {{.01, .02, .03}}, {}, .001)},
       {"sphere", probe("HardProbeSphereCreator", sphereTips, {0, 0, .05}, .001)},
       {"circle", probe("HardProbeCircleCreator", ring({0, 0, .001}, {0, 0, 1}, .004, 4), {0, 0, .01}, .001,
                        plane.get())},
+      {"cylinder", probe("HardProbeCylinderCreator", boreTips, {.1, .1, .01}, .001)},
+      {"cone", probe("HardProbeConeCreator", holeTips, {0, 0, .01}, .001)},
+      {"parallel planes", compose("HardProbeParallelPlanesCreator", {wall.get(), facing.get()}, .001)},
+      {"oval slot",
+       compose("HardProbeOvalSlotCreator", {ends[0].get(), ends[1].get()}, std::nullopt, plane.get())},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.creator);
