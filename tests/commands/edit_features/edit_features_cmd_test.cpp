@@ -128,6 +128,19 @@ TEST_F(EditFeaturesCmd, ADeleteThatLeavesTooFewPointsChangesNothing) {
   EXPECT_TRUE(command.currentState()->selection.test(1)) << "the selection is kept for another try";
 }
 
+TEST_F(EditFeaturesCmd, SelectAllAndClearAllSetTheSelectionAndAnEmptyDeleteStillRefits) {
+  addProbedPlane();
+  PalperaEditFeaturesCmd& command = started();
+  choose(0);
+  send(IHostEvent::kSelectAll);
+  for (int32_t i = 1; i <= 4; ++i) EXPECT_TRUE(command.currentState()->selection.test(i)) << i;
+  send(IHostEvent::kClearSelection);
+  EXPECT_EQ(command.currentState()->selection.count(), 0u);
+  send(IHostEvent::kDelete);
+  EXPECT_EQ(command.historySize(), 2);
+  EXPECT_EQ(command.currentState()->groups.points.size(), 4u);
+}
+
 TEST_F(EditFeaturesCmd, WithoutAChosenFeatureTheTableReadsNotAvailableAndEditsDoNothing) {
   IZelFeatureSubObject* shown = addProbedPlane();
   IPtr<IZelFeature> original(shown->feature());
