@@ -15,19 +15,41 @@
 #include "framework/registrations/class_registration.h"
 #include "framework/translation/tr.h"
 #include "host/api/gfx_view.h"
+#include "host/api/gui_status_bar.h"
+#include "host/api/gui_theme_mgr.h"
 #include "host/api/probe_array_source.h"
+#include "host/api/state_mgr.h"
 #include "host/api/update_gui.h"
 
 namespace {
 
 const ClassRegistration<PalperaEditFeaturesCmd> registration(registeredClass("PalperaEditFeaturesCmd"));
 
+constexpr const char* kSelectionState = "SelectionCmd";
 constexpr int32_t kSceneSpace = 4;
 constexpr int32_t kObjectSpace = 5;
 
 bool isProbed(IZelFeatureSubObject* subObject) {
   IZelFeature* feature = subObject->feature();
   return feature && queryPart<IZelParameterTable>(feature->getParameter(ZelString(kProbeConstructionKey)));
+}
+
+// What the mouse and the editing shortcuts do, for the status bar.
+ZelString helpText() {
+  SPtr<IGuiThemeMgr> themes;
+  SPtr<IUpdateGui> gui;
+  auto shortcut = [&gui](const char* action) { return gui ? gui->shortcutText(action) : ZelString(); };
+  const ZelString select = themes ? themes->mouseActionName(0) : ZelString();
+  const ZelString unselect = themes ? themes->mouseActionName(1) : ZelString();
+  const ZelString keys[] = {select,
+                            unselect,
+                            shortcut("Delete Points"),
+                            shortcut("Undo"),
+                            shortcut("Redo"),
+                            shortcut("Select All"),
+                            shortcut("Clear All"),
+                            ZelString()};
+  return trPointSelectionHelp(8, keys);
 }
 
 void refreshGui() {
@@ -100,6 +122,8 @@ bool PalperaEditFeaturesCmd::activate() {
   if (!subObjects) return false;
   object_ = object;
   startHistory();
+  SPtr<IStateMgr> states;
+  if (states) states->pushState(kSelectionState);
   visibility_.createInstance(classIdOf("SubObjectVisibilityMgr"));
   for (int32_t i = 0; i < subObjects->subObjectCount(); ++i) {
     auto* subObject = queryPart<IZelFeatureSubObject>(subObjects->subObjectAt(i));
@@ -119,16 +143,22 @@ bool PalperaEditFeaturesCmd::activate() {
   for (Probed& entry : probed_) entry.savedFeature = copyOf(entry.subObject->feature());
   table_ = std::make_unique<FittingStatisticsTable>(gui_);
   fillStatisticsTable();
+  SPtr<IGuiStatusBar> statusBar;
+  if (statusBar) statusBar->setHelpText(static_cast<IZelUnknown*>(this), helpText());
   return true;
 }
 
 void PalperaEditFeaturesCmd::deactivate() {
+  SPtr<IGuiStatusBar> statusBar;
+  if (statusBar) statusBar->clearHelpText(static_cast<IZelUnknown*>(this));
   for (Probed& entry : probed_) entry.savedFeature.release();
   if (featureSelection_) featureSelection_->deactivate();
   if (visibility_) visibility_->restore();
   visibility_.release();
   for (Probed& entry : probed_) entry.subObject->setDisplayFlag(kProbedDisplayFlag, entry.displayFlag);
   probed_.clear();
+  SPtr<IStateMgr> states;
+  if (states) states->popState(kSelectionState);
   object_.release();
   current_.release();
   history_.clear();

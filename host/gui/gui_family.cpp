@@ -13,7 +13,10 @@ GuiFamily::GuiFamily(IDataStore& store, HostDocument& document)
       updateGui_(new HostUpdateGui),
       images_(new HostImageStore),
       imageWriter_(new HostImageWriter),
-      windows_(new HostWindowService) {}
+      windows_(new HostWindowService),
+      states_(new HostStateMgr),
+      statusBar_(new HostStatusBar),
+      themes_(new HostThemeMgr) {}
 
 std::vector<ServiceFamily::SharedService> GuiFamily::sharedServices() const {
   return {
@@ -22,6 +25,9 @@ std::vector<ServiceFamily::SharedService> GuiFamily::sharedServices() const {
       {IImageStore::interfaceName, images_.get()},
       {IZelImageWriter::interfaceName, imageWriter_.get()},
       {IGuiWin::interfaceName, windows_.get()},
+      {IStateMgr::interfaceName, states_.get()},
+      {IGuiStatusBar::interfaceName, statusBar_.get()},
+      {IGuiThemeMgr::interfaceName, themes_.get()},
   };
 }
 

@@ -12,6 +12,9 @@
 #include "host/gui/host_gui_dialog.h"
 #include "host/gui/host_image.h"
 #include "host/gui/host_image_store.h"
+#include "host/gui/host_state_mgr.h"
+#include "host/gui/host_status_bar.h"
+#include "host/gui/host_theme_mgr.h"
 #include "host/gui/host_update_gui.h"
 #include "host/gui/host_window_service.h"
 #include "host/gui/host_xaml_renderer.h"
@@ -31,6 +34,9 @@ class GuiFamily : public ServiceFamily {
   HostImageStore& images() { return *images_; }
   HostImageWriter& imageWriter() { return *imageWriter_; }
   HostWindowService& windows() { return *windows_; }
+  HostStateMgr& states() { return *states_; }
+  HostStatusBar& statusBar() { return *statusBar_; }
+  HostThemeMgr& themes() { return *themes_; }
 
   std::vector<SharedService> sharedServices() const override;
   std::vector<HostClass> hostClasses() const override;
@@ -44,4 +50,7 @@ class GuiFamily : public ServiceFamily {
   IPtr<HostImageStore> images_;
   IPtr<HostImageWriter> imageWriter_;
   IPtr<HostWindowService> windows_;
+  IPtr<HostStateMgr> states_;
+  IPtr<HostStatusBar> statusBar_;
+  IPtr<HostThemeMgr> themes_;
 };

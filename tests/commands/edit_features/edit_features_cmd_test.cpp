@@ -197,6 +197,22 @@ TEST_F(EditFeaturesCmd, ChoosingAnotherFeatureStartsAFreshHistoryAndCancelRestor
   }
 }
 
+TEST_F(EditFeaturesCmd, WhileItRunsTheHostIsInTheSelectionStateWithTheHelpText) {
+  IZelFeatureSubObject* shown = addProbedPlane();
+  shown->setDisplayFlag(PalperaEditFeaturesCmd::kProbedDisplayFlag, true);
+  started();
+  EXPECT_EQ(host_.gui().states().states(), std::vector<std::string>{"SelectionCmd"});
+  EXPECT_EQ(host_.gui().statusBar().shown(),
+            u"Left Drag: Select points | Right Drag: Unselect points | Del: Delete selected points | Ctrl+Z: "
+            u"Undo | "
+            u"Ctrl+Y: Redo | Ctrl+A: Select all | Esc: Clear all | ");
+  EXPECT_FALSE(shown->displayFlag(PalperaEditFeaturesCmd::kProbedDisplayFlag));
+  runner_.apply();
+  EXPECT_TRUE(host_.gui().states().states().empty());
+  EXPECT_EQ(host_.gui().statusBar().shown(), u"");
+  EXPECT_TRUE(shown->displayFlag(PalperaEditFeaturesCmd::kProbedDisplayFlag));
+}
+
 TEST_F(EditFeaturesCmd, OnlyProbedFeaturesAreEditedAndActivationNeedsAnActiveObject) {
   IZelFeatureSubObject* probed = addProbedPlane();
   addSubObject(planeFeature({0, 0, 0}, {0, 0, 1}).get());
