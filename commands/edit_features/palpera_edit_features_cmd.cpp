@@ -15,6 +15,7 @@
 #include "framework/registrations/class_registration.h"
 #include "framework/translation/tr.h"
 #include "host/api/gfx_view.h"
+#include "host/api/gui_busy_block.h"
 #include "host/api/gui_status_bar.h"
 #include "host/api/gui_theme_mgr.h"
 #include "host/api/probe_array_source.h"
@@ -51,6 +52,22 @@ ZelString helpText() {
                             ZelString()};
   return trPointSelectionHelp(8, keys);
 }
+
+// The host's busy indicator, shown for the scope's life.
+class BusyScope {
+ public:
+  BusyScope() {
+    if (busy_) busy_->begin(ZelString());
+  }
+  ~BusyScope() {
+    if (busy_) busy_->end();
+  }
+  BusyScope(const BusyScope&) = delete;
+  BusyScope& operator=(const BusyScope&) = delete;
+
+ private:
+  SPtr<IGuiBusyBlock> busy_;
+};
 
 void refreshGui() {
   SPtr<IUpdateGui> gui;
@@ -240,6 +257,7 @@ void PalperaEditFeaturesCmd::clearAll() {
 
 void PalperaEditFeaturesCmd::deleteSelectedPoints() {
   if (!current_ || !history_.back()->feature) return;
+  const BusyScope busy;
   EditState& top = *history_.back();
   auto next = std::make_unique<EditState>();
   next->selection = top.selection;

@@ -16,7 +16,8 @@ GuiFamily::GuiFamily(IDataStore& store, HostDocument& document)
       windows_(new HostWindowService),
       states_(new HostStateMgr),
       statusBar_(new HostStatusBar),
-      themes_(new HostThemeMgr) {}
+      themes_(new HostThemeMgr),
+      busy_(new HostBusyBlock) {}
 
 std::vector<ServiceFamily::SharedService> GuiFamily::sharedServices() const {
   return {
@@ -28,6 +29,7 @@ std::vector<ServiceFamily::SharedService> GuiFamily::sharedServices() const {
       {IStateMgr::interfaceName, states_.get()},
       {IGuiStatusBar::interfaceName, statusBar_.get()},
       {IGuiThemeMgr::interfaceName, themes_.get()},
+      {IGuiBusyBlock::interfaceName, busy_.get()},
   };
 }
 

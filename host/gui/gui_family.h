@@ -12,6 +12,7 @@
 #include "host/gui/host_gui_dialog.h"
 #include "host/gui/host_image.h"
 #include "host/gui/host_image_store.h"
+#include "host/gui/host_busy_block.h"
 #include "host/gui/host_state_mgr.h"
 #include "host/gui/host_status_bar.h"
 #include "host/gui/host_theme_mgr.h"
@@ -37,6 +38,7 @@ class GuiFamily : public ServiceFamily {
   HostStateMgr& states() { return *states_; }
   HostStatusBar& statusBar() { return *statusBar_; }
   HostThemeMgr& themes() { return *themes_; }
+  HostBusyBlock& busy() { return *busy_; }
 
   std::vector<SharedService> sharedServices() const override;
   std::vector<HostClass> hostClasses() const override;
@@ -53,4 +55,5 @@ class GuiFamily : public ServiceFamily {
   IPtr<HostStateMgr> states_;
   IPtr<HostStatusBar> statusBar_;
   IPtr<HostThemeMgr> themes_;
+  IPtr<HostBusyBlock> busy_;
 };

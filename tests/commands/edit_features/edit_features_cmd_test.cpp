@@ -93,6 +93,8 @@ TEST_F(EditFeaturesCmd, DeletingTheStrayPointRefitsTheFeatureAndUndoRedoAndCance
   EXPECT_LT(maximumPositive(refitted), maximumPositive(original.get()));
   EXPECT_NEAR(maximumPositive(refitted), 0.0, 1e-12);
   EXPECT_EQ(queryPart<IZelProbeArraySource>(shown)->count(), 3);
+  EXPECT_EQ(host_.gui().busy().shown(), 1);
+  EXPECT_EQ(host_.gui().busy().open(), 0);
 
   send(IHostEvent::kUndo);
   EXPECT_EQ(shown->feature(), original.get());
