@@ -215,6 +215,18 @@ TEST_F(EditFeaturesCmd, WhileItRunsTheHostIsInTheSelectionStateWithTheHelpText) 
   EXPECT_TRUE(shown->displayFlag(PalperaEditFeaturesCmd::kProbedDisplayFlag));
 }
 
+TEST_F(EditFeaturesCmd, ItRunsOnlyOnAnObjectWithFeaturesOutsideOtherWork) {
+  EXPECT_EQ(start("PalperaEditFeaturesCmd"), CommandRunner::Start::kCannotRun) << "no feature yet";
+  addProbedPlane();
+  for (const char* flag : {"inCommand", "recordingMacro", "sectionCurrent", "boundaryCurrent"}) {
+    SCOPED_TRACE(flag);
+    host_.gui().commandContainer().setFlag(flag, true);
+    EXPECT_EQ(start("PalperaEditFeaturesCmd"), CommandRunner::Start::kCannotRun);
+    host_.gui().commandContainer().setFlag(flag, false);
+  }
+  EXPECT_EQ(start("PalperaEditFeaturesCmd"), CommandRunner::Start::kStarted);
+}
+
 TEST_F(EditFeaturesCmd, OnlyProbedFeaturesAreEditedAndActivationNeedsAnActiveObject) {
   IZelFeatureSubObject* probed = addProbedPlane();
   addSubObject(planeFeature({0, 0, 0}, {0, 0, 1}).get());
