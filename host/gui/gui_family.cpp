@@ -1,6 +1,7 @@
 #include "host/gui/gui_family.h"
 
 #include "host/api/host_class_ids.h"
+#include "host/gui/host_feature_selection_widget.h"
 #include "host/gui/host_table.h"
 #include "host/gui/host_widget.h"
 
@@ -13,7 +14,11 @@ GuiFamily::GuiFamily(IDataStore& store, HostDocument& document)
       images_(new HostImageStore),
       imageWriter_(new HostImageWriter),
       windows_(new HostWindowService),
-      help_(new HostHelpService) {}
+      help_(new HostHelpService),
+      states_(new HostStateMgr),
+      statusBar_(new HostStatusBar),
+      themes_(new HostThemeMgr),
+      busy_(new HostBusyBlock) {}
 
 std::vector<ServiceFamily::SharedService> GuiFamily::sharedServices() const {
   return {
@@ -23,6 +28,10 @@ std::vector<ServiceFamily::SharedService> GuiFamily::sharedServices() const {
       {IZelImageWriter::interfaceName, imageWriter_.get()},
       {IGuiWin::interfaceName, windows_.get()},
       {IHelpServiceV2::interfaceName, help_.get()},
+      {IStateMgr::interfaceName, states_.get()},
+      {IGuiStatusBar::interfaceName, statusBar_.get()},
+      {IGuiThemeMgr::interfaceName, themes_.get()},
+      {IGuiBusyBlock::interfaceName, busy_.get()},
   };
 }
 
@@ -31,6 +40,8 @@ std::vector<ServiceFamily::HostClass> GuiFamily::hostClasses() const {
   return {
       hostClassOf<HostImage>(kHostImageClassId, {IZelImage::interfaceName}),
       hostClassOf<HostTable>(kHostTableClassId, {IZelTable::interfaceName}),
+      hostClassOf<HostFeatureSelectionWidget>(kHostFeatureSelectionWidgetClassId,
+                                              {IZelFeatureSelectionWidget::interfaceName}),
       {kHostToggleWidgetClassId,
        {IZelToggleWidget::interfaceName},
        [store] { return static_cast<IZelUnknown*>(new HostToggleWidget(*store)); }},

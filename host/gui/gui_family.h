@@ -8,11 +8,15 @@
 #include "framework/object/iptr.h"
 #include "host/api/data_store.h"
 #include "host/core/service_family.h"
+#include "host/gui/host_busy_block.h"
 #include "host/gui/host_command_container.h"
 #include "host/gui/host_gui_dialog.h"
 #include "host/gui/host_help_service.h"
 #include "host/gui/host_image.h"
 #include "host/gui/host_image_store.h"
+#include "host/gui/host_state_mgr.h"
+#include "host/gui/host_status_bar.h"
+#include "host/gui/host_theme_mgr.h"
 #include "host/gui/host_update_gui.h"
 #include "host/gui/host_window_service.h"
 #include "host/gui/host_xaml_renderer.h"
@@ -33,6 +37,10 @@ class GuiFamily : public ServiceFamily {
   HostImageWriter& imageWriter() { return *imageWriter_; }
   HostWindowService& windows() { return *windows_; }
   HostHelpService& help() { return *help_; }
+  HostStateMgr& states() { return *states_; }
+  HostStatusBar& statusBar() { return *statusBar_; }
+  HostThemeMgr& themes() { return *themes_; }
+  HostBusyBlock& busy() { return *busy_; }
 
   std::vector<SharedService> sharedServices() const override;
   std::vector<HostClass> hostClasses() const override;
@@ -47,4 +55,8 @@ class GuiFamily : public ServiceFamily {
   IPtr<HostImageWriter> imageWriter_;
   IPtr<HostWindowService> windows_;
   IPtr<HostHelpService> help_;
+  IPtr<HostStateMgr> states_;
+  IPtr<HostStatusBar> statusBar_;
+  IPtr<HostThemeMgr> themes_;
+  IPtr<HostBusyBlock> busy_;
 };

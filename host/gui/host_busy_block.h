@@ -12,10 +12,8 @@ class HostBusyBlock : public IGuiBusyBlock, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostBusyBlock";
 
-  void begin(const ZelString&) override { ++open_, ++shown_; }
-  void end() override {
-    if (open_ > 0) --open_;
-  }
+  void begin(const ZelString& text) override;
+  void end() override;
   int32_t open() const { return open_; }
   int32_t shown() const { return shown_; }
 

@@ -14,6 +14,8 @@ class HostUpdateGui : public IUpdateGui, public HostUnknown {
   static constexpr const char* interfaceName = "HostUpdateGui";
 
   void refresh(int32_t what) override;
+  // The default key map's shortcuts of the editing actions.
+  ZelString shortcutText(const char* action) override;
 
   int32_t refreshes() const { return refreshes_; }
   // The argument of the latest refresh; -1 before the first.

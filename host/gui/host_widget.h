@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 
+#include "framework/commands/zel_gui_receiver_base.h"
 #include "host/api/data_store.h"
 #include "host/api/gui_page.h"
 #include "host/core/host_unknown.h"
@@ -52,7 +53,7 @@ class HostWidget : public virtual IZelBoundWidget, public HostUnknown {
 
 // Built into a command's dialog it is the receiver of its own control there: a value entered (or a press,
 // which flips it) writes the key, and the control then shows the stored value.
-class HostToggleWidget : public IZelToggleWidget, public IGuiReceiver, public HostWidget {
+class HostToggleWidget : public IZelToggleWidget, public ZelGuiReceiverBase, public HostWidget {
  public:
   static constexpr const char* interfaceName = "HostToggleWidget";
   static constexpr const char* kKind = "toggle";
@@ -64,12 +65,7 @@ class HostToggleWidget : public IZelToggleWidget, public IGuiReceiver, public Ho
   bool state() override { return shown().value_or(0) != 0; }
 
   void onGuiEvent(int32_t id, int32_t value) override;
-  void onGuiValueByReference(int32_t, void*) override {}
-  void onGuiValue(int32_t, double) override {}
   void onGuiValueChanged(int32_t id, int32_t value) override;
-  void onGuiStateChanged(int32_t, int32_t) override {}
-  void onSelectionChanged(IZelUnknown*) override {}
-  void onEvent(IHostEvent*) override {}
 
   void queryInterface(const char* name, void** out, bool flag) override;
   const char* className() override { return interfaceName; }
