@@ -44,17 +44,6 @@ bool MultiplePlanesWidget::activate() {
   return true;
 }
 
-// The group with the controls in it.
-void MultiplePlanesWidget::setEnabled(bool enabled) {
-  if (!dialog()) return;
-  for (int32_t offset = kMainBox; offset < kControlCount; ++offset)
-    dialog()->enableControl(id(offset), enabled, IGuiDialog::kEnableDefault);
-}
-
-bool MultiplePlanesWidget::isEnabled() {
-  return dialog() && dialog()->isControlEnabled(id(kMainBox));
-}
-
 void MultiplePlanesWidget::onGuiEvent(int32_t id, int32_t) {
   if (id == this->id(kFlip)) flip_ = !flip_;
 }

@@ -29,8 +29,8 @@ class MultiplePlanesWidget : public ZelWidget {
   // Scales the spacing to the working size and starts unflipped.
   bool activate() override;
   void deactivate() override {}
-  void setEnabled(bool enabled) override;
-  bool isEnabled() override;
+  void setEnabled(bool enabled) override { enableBlock(enabled); }
+  bool isEnabled() override { return blockEnabled(); }
 
   void onGuiEvent(int32_t id, int32_t value) override;
   void onGuiValueChanged(int32_t id, int32_t value) override;

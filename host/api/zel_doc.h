@@ -65,6 +65,10 @@ class IZelDoc : public virtual IZelUnknown {
   // False, changing nothing, for an object not in the document; null makes none active (current).
   virtual bool setActiveObject(IZelDocObject* object) = 0;
   virtual bool setCurrentObject(IZelDocObject* object) = 0;
+  // The objects of a kind (IPhaseService), in document order from index 0, of one phase or of any
+  // (kAnyPhase); null past the last.
+  static constexpr int32_t kAnyPhase = -1;
+  virtual IZelDocObject* objectOfKind(int32_t kind, int32_t phase, int32_t index) = 0;
 };
 
 // How an object is drawn: its display mode (1 shows it as the module's commands need the reference object).
