@@ -69,19 +69,6 @@ void GenFitCrossSectionPoints::deactivate() {
   sections_.clear();
 }
 
-bool GenFitCrossSectionPoints::cancel() {
-  SPtr<IZelObjectRemover> remover;
-  if (remover) {
-    for (const IPtr<IZelDocObject>& object : createdObjects_) remover->removeObject(object.get(), 0, true);
-  }
-  return true;
-}
-
 void GenFitCrossSectionPoints::queryInterface(const char* name, void** out, bool) {
-  QueryChain(name, out)
-      .classLeaf(interfaceName, this, static_cast<IZelUnknown*>(this))
-      .classLeaf(CompBaseCmdInt::interfaceName, static_cast<CompBaseCmdInt*>(this),
-                 static_cast<IZelUnknown*>(this))
-      .offer<IComponentCommand>(this)
-      .end();
+  queryCommand(name, out, interfaceName, this);
 }

@@ -10,12 +10,12 @@
 #include <vector>
 
 #include "commands/measure/fit_cross_section_points_widget.h"
-#include "framework/commands/comp_base_cmd.h"
+#include "commands/measure/planar_points_command.h"
 #include "framework/object/iptr.h"
 #include "gen/palpera/palpera_cross_section_fitters.h"
 #include "host/api/zel_doc.h"
 
-class GenFitCrossSectionPoints : public CompBaseCmdInt {
+class GenFitCrossSectionPoints : public PlanarPointsCommand {
  public:
   static constexpr const char* interfaceName = "GenFitCrossSectionPoints";
   // The panel's kind for this command.
@@ -27,8 +27,6 @@ class GenFitCrossSectionPoints : public CompBaseCmdInt {
   void createGui(IGuiDialog* dialog) override;
   bool activate() override;
   void deactivate() override;
-  // Removes the objects the command created.
-  bool cancel() override;
 
   const std::vector<IPtr<SectionData>>& sections() const { return sections_; }
   FitCrossSectionPointsWidget* curveWidget() const { return curveWidget_.get(); }
@@ -43,5 +41,4 @@ class GenFitCrossSectionPoints : public CompBaseCmdInt {
 
   IPtr<FitCrossSectionPointsWidget> curveWidget_;
   std::vector<IPtr<SectionData>> sections_;  // one per point object with points, in document order
-  std::vector<IPtr<IZelDocObject>> createdObjects_;
 };

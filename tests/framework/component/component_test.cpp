@@ -344,7 +344,8 @@ TEST(ClassTable, TheModulesTableIsTheHundredClassesAndTheLoadedModuleRegistersTh
                                                       "FeatureTypeFeatureStrategy",
                                                       "HardProbeCreateFeaturesUtil",
                                                       "HardProbeFeatureCollector",
-                                                      "GenFitCrossSectionPoints"};
+                                                      "GenFitCrossSectionPoints",
+                                                      "GenSectionPointObject"};
     if (row.subsystem <= 2 || builtBeyond.count(row.name))
       expected.insert(std::string(row.id) + " " + row.name);
   }
