@@ -21,6 +21,16 @@ bool contextHoldsObject(IZelUnknown* context, const char* name) {
   return container && container->holdsObject(name);
 }
 
+bool contextReady(IZelUnknown* context) {
+  IComponentCommandContainerV2* container = containerOf(context);
+  return container && container->ready();
+}
+
+bool contextAllowsType(IZelUnknown* context, const char* type) {
+  IComponentCommandContainerV2* container = containerOf(context);
+  return container && container->allowsType(type);
+}
+
 bool contextHasFeatures(IZelUnknown* context, int32_t count) {
   IComponentCommandContainerV2* container = containerOf(context);
   return container && container->hasFeatures(count);

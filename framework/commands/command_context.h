@@ -15,5 +15,9 @@ bool contextFlag(IZelUnknown* context, const char* name);
 bool contextHoldsObject(IZelUnknown* context, const char* name);
 // Whether the active object holds at least count features.
 bool contextHasFeatures(IZelUnknown* context, int32_t count);
+// The host's first check before a command works on the document.
+bool contextReady(IZelUnknown* context);
+// Whether the host lets commands work on objects of that type.
+bool contextAllowsType(IZelUnknown* context, const char* type);
 // Asks the host to end the running command: applied, or cancelled.
 void finishCommand(IZelUnknown* context, bool applied);

@@ -12,6 +12,16 @@ ZelWidget::ControlId ZelWidget::controlId(const Control& control) {
 void ZelWidget::reserveControls(IGuiDialog* dialog, int32_t count) {
   dialog_ = dialog;
   idBase_ = dialog ? dialog->reserveControlIds(count) : 0;
+  controlCount_ = dialog ? count : 0;
+}
+
+void ZelWidget::enableBlock(bool enabled) {
+  for (int32_t offset = 0; offset < controlCount_; ++offset)
+    dialog_->enableControl(idBase_ + offset, enabled, IGuiDialog::kEnableDefault);
+}
+
+bool ZelWidget::blockEnabled() {
+  return controlCount_ > 0 && dialog_->isControlEnabled(idBase_);
 }
 
 void ZelWidget::queryWidgetChain(QueryChain& chain) {

@@ -42,9 +42,14 @@ class ZelWidget : public IZelWidget, public ZelGuiReceiverBase, public virtual Z
   // Keeps the dialog and reserves count control ids in it, from idBase().
   void reserveControls(IGuiDialog* dialog, int32_t count);
   IGuiDialog* dialog() const { return dialog_; }
+  // Enables or disables every control of the block, the group first; the block counts as enabled while its
+  // first control (the group) is.
+  void enableBlock(bool enabled);
+  bool blockEnabled();
 
  private:
   ZelCString name_;
   IGuiDialog* dialog_ = nullptr;  // the host's, held without a reference while the dialog is open
   int32_t idBase_ = 0;
+  int32_t controlCount_ = 0;
 };

@@ -102,4 +102,8 @@ class IComponentCommandContainerV2 : public virtual IZelUnknown {
   virtual bool holdsObject(const char* name) = 0;
   virtual bool hasFeatures(int32_t count) = 0;
   virtual void finishCommand(bool applied) = 0;
+  // The host's first check before a command works on the document: whether it lets one do so now.
+  virtual bool ready() = 0;
+  // Whether the host lets commands work on objects of that type ("Point") here.
+  virtual bool allowsType(const char* type) = 0;
 };

@@ -69,6 +69,10 @@ class IZelDoc : public virtual IZelUnknown {
   // object is removed or another is registered under the name; false, changing nothing, for an object not in
   // the document.
   virtual bool registerObject(IZelDocObject* object, const ZelString& name) = 0;
+  // The objects of a kind (IPhaseService), in document order from index 0, of one phase or of any
+  // (kAnyPhase); null past the last.
+  static constexpr int32_t kAnyPhase = -1;
+  virtual IZelDocObject* objectOfKind(int32_t kind, int32_t phase, int32_t index) = 0;
 };
 
 // How an object is drawn: its display mode (1 shows it as the module's commands need the reference object).

@@ -5,6 +5,8 @@ constexpr uint32_t kHostSettingFlags = 3;
 constexpr int32_t kPathLength = 1024;
 // Long enough for the names of every scanning plug-in a host could load.
 constexpr int32_t kPluginListLength = 32767;
+// Degrees between neighbouring segments of a section above which a fitted curve keeps a corner.
+constexpr double kSectionCreaseAngle = 30.0;
 }  // namespace
 
 void registerHostSettings(HostDataStore& store) {
@@ -28,6 +30,8 @@ void registerHostSettings(HostDataStore& store) {
   // A command's dialog closes (fired by the command).
   store.addGroup("Command");
   store.addEvent("Command/DialogClosing", nullptr);
+  store.addGroup("Advanced");
+  store.addDoubleItem("Advanced/Section Crease Angle", kSectionCreaseAngle, 0.0, 180.0, kHostSettingFlags);
   store.addGroup("Plugins");
   store.addStringItem("Plugins/ScanningPlugin", 256, ZelString(), kHostSettingFlags);
   store.addStringItem("Plugins/InstalledScanningPlugins", kPluginListLength, ZelString(), kHostSettingFlags);

@@ -29,6 +29,7 @@
 DocumentFamily::DocumentFamily()
     : doc_(new HostDocument),
       graphics_(new HostGfxDoc),
+      phases_(new HostPhaseService(doc_.get())),
       builder_(new HostObjectBuilder(doc_.get())),
       remover_(new HostObjectRemover(doc_.get())),
       arrays_(new HostRealPArrayFactory),
@@ -39,6 +40,7 @@ DocumentFamily::DocumentFamily()
 std::vector<ServiceFamily::SharedService> DocumentFamily::sharedServices() const {
   return {
       {IZelDoc::interfaceName, doc_.get()},
+      {IPhaseService::interfaceName, phases_.get()},
       {IGfxDoc::interfaceName, graphics_.get()},
       {IZelObjectBuilder::interfaceName, builder_.get()},
       {IZelObjectRemover::interfaceName, remover_.get()},

@@ -11,6 +11,7 @@
 #include "host/document/host_feature_statistics.h"
 #include "host/document/host_feature_types.h"
 #include "host/document/host_object_editors.h"
+#include "host/document/host_phase_service.h"
 #include "host/document/host_real_parray.h"
 
 class DocumentFamily : public ServiceFamily {
@@ -33,6 +34,7 @@ class DocumentFamily : public ServiceFamily {
  private:
   IPtr<HostDocument> doc_;
   IPtr<HostGfxDoc> graphics_;
+  IPtr<HostPhaseService> phases_;
   IPtr<HostObjectBuilder> builder_;
   IPtr<HostObjectRemover> remover_;
   IPtr<HostRealPArrayFactory> arrays_;

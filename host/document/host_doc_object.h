@@ -72,6 +72,10 @@ class HostDocObject : public IZelDocObject, public IZelObjectModelId, public Hos
   // Host side. Holds a reference on object under the id (replacing any before; null detaches).
   void attach(const ZelID& attachmentId, IZelUnknown* object);
   int32_t id() const { return id_; }
+  // The phase it belongs to (IPhaseService).
+  int32_t phase() const { return phase_; }
+  void setPhase(int32_t phase) { phase_ = phase; }
+  const std::string& type() const { return description_.type; }
   std::u16string name();
   HostGfxObject& graphics() { return *graphics_; }
   HostFeatureSubObjectMgr& featureSubObjects() { return *featureSubObjects_; }
@@ -96,6 +100,7 @@ class HostDocObject : public IZelDocObject, public IZelObjectModelId, public Hos
   const IPtr<HostGfxObject> graphics_;
   const IPtr<HostFeatureSubObjectMgr> featureSubObjects_;
   std::atomic<bool> visible_{true};
+  std::atomic<int32_t> phase_{1};
   std::mutex mutex_;
   std::vector<std::pair<ZelID, IPtr<IZelUnknown>>> attachments_;  // guarded by mutex_
 };

@@ -27,6 +27,22 @@ IZelDocObject* HostDocument::objectAt(int32_t index) {
   return objects_[static_cast<size_t>(index)].get();
 }
 
+int32_t HostDocument::kindOf(const std::string& type) {
+  if (type == "Point") return 1;
+  if (type == "Curve") return 2;
+  return 0;
+}
+
+IZelDocObject* HostDocument::objectOfKind(int32_t kind, int32_t phase, int32_t index) {
+  if (kind == 0) return nullptr;
+  std::lock_guard lock(mutex_);
+  for (const IPtr<HostDocObject>& object : objects_) {
+    if (kindOf(object->type()) != kind || (phase != kAnyPhase && object->phase() != phase)) continue;
+    if (index-- == 0) return object.get();
+  }
+  return nullptr;
+}
+
 IZelDocObject* HostDocument::objectById(int32_t id) {
   std::lock_guard lock(mutex_);
   for (const IPtr<HostDocObject>& object : objects_) {
@@ -93,6 +109,7 @@ IPtr<HostDocObject> HostDocument::add(DocObjectDescription description, bool uni
   std::lock_guard lock(mutex_);
   if (uniqueName) description.name = freeNameLocked(description.name);
   IPtr<HostDocObject> object(new HostDocObject(++lastId_, std::move(description)));
+  object->setPhase(currentPhase_);
   objects_.push_back(object);
   return object;
 }

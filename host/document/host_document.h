@@ -4,6 +4,7 @@
 // active and current object, and their graphics (the service "IGfxDoc"). The document holds a reference on
 // each object while it is in it; the raw objects it hands out stay valid while they are. Safe on any thread.
 
+#include <atomic>
 #include <map>
 #include <mutex>
 #include <string>
@@ -31,6 +32,13 @@ class HostDocument : public IZelDoc, public HostUnknown {
   bool setActiveObject(IZelDocObject* object) override;
   bool setCurrentObject(IZelDocObject* object) override;
   bool registerObject(IZelDocObject* object, const ZelString& name) override;
+  IZelDocObject* objectOfKind(int32_t kind, int32_t phase, int32_t index) override;
+
+  // The kind of a type's objects (see IPhaseService).
+  static int32_t kindOf(const std::string& type);
+  // The phase objects added from now on go into.
+  int32_t currentPhase() const { return currentPhase_; }
+  void setCurrentPhase(int32_t phase) { currentPhase_ = phase; }
 
   // Host side. Adds an object made from description, numbered 1, 2, ... in the order of addition. With
   // uniqueName, a name already in use gets the first free suffix " 2", " 3", ...; without it, names may
@@ -55,6 +63,7 @@ class HostDocument : public IZelDoc, public HostUnknown {
   HostDocObject* active_ = nullptr;                      // guarded by mutex_, one of objects_ or null
   HostDocObject* current_ = nullptr;                     // guarded by mutex_, one of objects_ or null
   std::map<std::u16string, HostDocObject*> registered_;  // guarded by mutex_, each one of objects_
+  std::atomic<int32_t> currentPhase_{1};
 };
 
 // The graphics of the document's objects: each object made by the stand-in host carries its own.

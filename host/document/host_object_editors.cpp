@@ -1,6 +1,11 @@
 #include "host/document/host_object_editors.h"
 
 #include "framework/object/query_chain.h"
+#include "host/api/points.h"
+
+namespace {
+constexpr const char* kPointModel = "PointModel";
+}  // namespace
 
 bool HostObjectBuilder::beginObject(const char* type, const ZelString& name, bool unique) {
   if (!type || !*type) return false;
@@ -15,6 +20,10 @@ bool HostObjectBuilder::addData(IZelUnknown* data) {
   std::lock_guard lock(mutex_);
   if (!pending_) return false;
   pending_->description.data.emplace_back(data);
+  // The points of a point object show as its part "PointModel", where callers look for its point array.
+  void* points = nullptr;
+  data->queryInterface(IZelPoints::interfaceName, &points, false);
+  if (points) pending_->description.subObjects.emplace_back(kPointModel, IPtr<IZelUnknown>(data));
   return true;
 }
 

@@ -3,6 +3,8 @@
 #include "host/api/host_class_ids.h"
 #include "host/api/registry_paths.h"
 #include "host/fitting/best_fit_fitters.h"
+#include "host/fitting/host_curve_fit_data.h"
+#include "host/fitting/host_spectrum_prim_fitter.h"
 #include "host/fitting/slot_fitters.h"
 
 // A fitter holds what a caller set on it between two calls, so no two callers share one.
@@ -17,6 +19,10 @@ std::vector<ServiceFamily::HostClass> FittingFamily::hostClasses() const {
       hostClassOf<HostParallelPlanesFitter>(kHostParallelPlanesFitterClassId, {}),
       hostClassOf<HostRectangularSlotFitter>(kHostRectangularSlotFitterClassId, {}),
       hostClassOf<HostRoundedSlotFitter>(kHostRoundedSlotFitterClassId, {}),
+      hostClassOf<HostCurveFitData>(kHostCurveFitDataClassId,
+                                    {ICurveFitData::interfaceName, ICurveFitDataV2::interfaceName}),
+      hostClassOf<HostSpectrumPrimFitter>(kHostSpectrumPrimFitterClassId,
+                                          {ISpectrumPrimFitter::interfaceName}),
   };
 }
 

@@ -31,6 +31,21 @@ ZelCString HostCommandContainer::argumentText() {
   return ZelCString(argumentText_.c_str(), static_cast<int32_t>(argumentText_.size()));
 }
 
+bool HostCommandContainer::allowsType(const char* type) {
+  if (!type) return false;
+  std::lock_guard lock(mutex_);
+  return !barredTypes_.contains(type);
+}
+
+void HostCommandContainer::setTypeAllowed(const std::string& type, bool allowed) {
+  std::lock_guard lock(mutex_);
+  if (allowed) {
+    barredTypes_.erase(type);
+  } else {
+    barredTypes_.insert(type);
+  }
+}
+
 bool HostCommandContainer::flag(const char* name) {
   if (!name) return false;
   if (std::strcmp(name, kSingleObjectActive) == 0) return document_.activeObject() != nullptr;

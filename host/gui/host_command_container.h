@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <map>
 #include <mutex>
+#include <set>
 #include <string>
 
 #include "host/api/component_command.h"
@@ -42,6 +43,8 @@ class HostCommandContainer : public IComponentCommandContainerInt,
   ZelCString argumentText() override;
   bool flag(const char* name) override;
   bool holdsObject(const char* name) override;
+  bool ready() override { return ready_; }
+  bool allowsType(const char* type) override;
   bool hasFeatures(int32_t count) override;
   void finishCommand(bool applied) override;
 
@@ -50,6 +53,9 @@ class HostCommandContainer : public IComponentCommandContainerInt,
   // Sets a flag the host keeps ("inCommand", "recordingMacro", "sectionCurrent", "boundaryCurrent"); false,
   // changing nothing, for any other name, "singleObjectActive" included.
   bool setFlag(const std::string& name, bool on);
+  // Ready and every type allowed until the host says otherwise.
+  void setReady(bool ready) { ready_ = ready; }
+  void setTypeAllowed(const std::string& type, bool allowed);
   void setInCommand(bool on) { setFlag(kInCommand, on); }
   void setRecordingMacro(bool on) { setFlag(kRecordingMacro, on); }
   // The argument text of the command the host starts next; it stays until it is set again.
@@ -71,4 +77,6 @@ class HostCommandContainer : public IComponentCommandContainerInt,
   std::map<int32_t, bool> hostQueryAnswers_;  // guarded by mutex_
   std::string argumentText_;                  // guarded by mutex_
   std::map<std::string, bool> flags_;         // guarded by mutex_, the flags the host keeps
+  std::set<std::string> barredTypes_;         // guarded by mutex_
+  std::atomic<bool> ready_{true};
 };

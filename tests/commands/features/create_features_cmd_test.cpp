@@ -146,6 +146,8 @@ class CountingContext : public IComponentCommandContainerV2, public ZelUnknownIm
   bool holdsObject(const char*) override { return false; }
   bool hasFeatures(int32_t) override { return false; }
   void finishCommand(bool) override { ++finishes; }
+  bool ready() override { return true; }
+  bool allowsType(const char*) override { return true; }
   void queryInterface(const char* name, void** out, bool) override {
     QueryChain(name, out)
         .classLeaf("CountingContext", this, this)
