@@ -1,6 +1,7 @@
 // XAL transform files come from outside: any bytes must be refused or read into a whole matrix without
 // reading past them, and a matrix read must hold finite numbers with the last row (0, 0, 0, 1).
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
