@@ -14,6 +14,7 @@
 #include "host/core/core_family.h"
 #include "host/devices/device_services_family.h"
 #include "host/document/document_family.h"
+#include "host/files/file_services_family.h"
 #include "host/fitting/fitting_family.h"
 #include "host/gui/gui_family.h"
 #include "host/scene/scene_family.h"
@@ -32,14 +33,15 @@ class StandinHost {
   GuiFamily& gui() { return gui_; }
   DeviceServicesFamily& devices() { return devices_; }
   FittingFamily& fitters() { return fitting_; }
+  FileServicesFamily& files() { return files_; }
 
   // Tells every shutdown listener, once, on the calling (main) thread; the host does so before it lets go of
   // the module. Answers how many were told.
   size_t shutdown() { return core_.shutdownService().shutdown(); }
 
   // Every family, in the order they are installed.
-  std::array<const ServiceFamily*, 6> families() const {
-    return {&core_, &document_, &scene_, &gui_, &devices_, &fitting_};
+  std::array<const ServiceFamily*, 7> families() const {
+    return {&core_, &document_, &scene_, &gui_, &devices_, &fitting_, &files_};
   }
 
   // Lets the root create the component's classes and hands the component the root.
@@ -53,4 +55,5 @@ class StandinHost {
   GuiFamily gui_;
   DeviceServicesFamily devices_;
   FittingFamily fitting_;
+  FileServicesFamily files_;
 };

@@ -13,6 +13,7 @@
 #include "framework/object/query_chain.h"
 #include "framework/registrations/class_registration.h"
 #include "framework/translation/tr.h"
+#include "platform/file.h"
 
 namespace {
 
@@ -130,6 +131,8 @@ const ZelString& XALReader::extensions() {
 }
 
 bool XALReader::read(const ZelString& path, double* matrix) {
+  // A directory or a device opens too, but holds no file to read.
+  if (platform::fileKind(path.c_str()) != platform::FileKind::kRegular) return false;
   ZelIfstream file(path, std::ios_base::in | std::ios_base::binary);
   if (!file) return false;
   const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
