@@ -57,14 +57,6 @@ bool MatrixWidget::buildGui(IGuiDialog* dialog, const ZelString* title) {
   return true;
 }
 
-void MatrixWidget::setEnabled(bool enabled) {
-  if (dialog()) dialog()->enableWidgetControl(idBase(), enabled, this);
-}
-
-bool MatrixWidget::isEnabled() {
-  return dialog() && dialog()->isControlEnabled(idBase());
-}
-
 void MatrixWidget::setMatrix(const double* matrix) {
   if (!dialog()) return;
   const int32_t places = std::clamp(intSetting("General/Decimal Places", 0), 0, kMaxDecimalPlaces);

@@ -24,8 +24,8 @@ class MatrixWidget : public PalperaSubjectBase, public ZelWidget {
   bool activate() override { return true; }
   void deactivate() override {}
   // Enables or disables the box; the query asks the dialog about it.
-  void setEnabled(bool enabled) override;
-  bool isEnabled() override;
+  void setEnabled(bool enabled) override { enableBox(enabled); }
+  bool isEnabled() override { return isBoxEnabled(); }
 
   // Shows matrix (16 doubles, row-major, translation in metres in elements 3, 7 and 11). The decimal places
   // and the unit are read at every call, so a changed preference shows at the next one. Nothing before

@@ -14,6 +14,14 @@ void ZelWidget::reserveControls(IGuiDialog* dialog, int32_t count) {
   idBase_ = dialog ? dialog->reserveControlIds(count) : 0;
 }
 
+void ZelWidget::enableBox(bool enabled) {
+  if (dialog_) dialog_->enableWidgetControl(idBase_, enabled, this);
+}
+
+bool ZelWidget::isBoxEnabled() {
+  return dialog_ && dialog_->isControlEnabled(idBase_);
+}
+
 void ZelWidget::queryWidgetChain(QueryChain& chain) {
   chain.classLeaf(ZelWidget::interfaceName, static_cast<ZelWidget*>(this), static_cast<IZelUnknown*>(this))
       .offer<IZelWidget>(this)

@@ -42,6 +42,10 @@ class ZelWidget : public IZelWidget, public ZelGuiReceiverBase, public virtual Z
   // Keeps the dialog and reserves count control ids in it, from idBase().
   void reserveControls(IGuiDialog* dialog, int32_t count);
   IGuiDialog* dialog() const { return dialog_; }
+  // Enables or disables the widget's first control, its box, which stands for the whole widget; and whether
+  // the dialog has it enabled. Nothing, and false, before the widget is built.
+  void enableBox(bool enabled);
+  bool isBoxEnabled();
 
  private:
   ZelCString name_;
