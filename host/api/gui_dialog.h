@@ -32,6 +32,7 @@
 #include "basic_types/zel_string.h"
 #include "host/api/gui_receiver.h"
 #include "host/api/zel_image.h"
+#include "host/api/zel_table.h"
 #include "host/api/zel_unknown.h"
 
 class IGuiDialog : public virtual IZelUnknown {
@@ -109,6 +110,10 @@ class IGuiDialog : public virtual IZelUnknown {
   // The receiver is held without a reference, as the dialog's own is.
   virtual void beginReceiver(IGuiReceiver* receiver) = 0;
   virtual void endReceiver() = 0;
+  // Shows table in the "table" control id, again after each change the command made to it (the dialog holds
+  // a reference on the table and the modifier that answers for its cells; null for both takes it away).
+  // False for a control that is no table.
+  virtual bool setControlTable(int32_t id, IZelTable* table, IZelUnknown* modifier) = 0;
 
   // The builder calls of a widget, whose controls take ids from the block it reserved. A titled group box
   // under a given id, closed by endGroup; the second form also says whether it is framed and shown.

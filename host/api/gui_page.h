@@ -11,6 +11,7 @@
 
 #include "basic_types/zel_array.h"
 #include "basic_types/zel_string.h"
+#include "host/api/gui_dialog.h"
 #include "host/api/gui_receiver.h"
 #include "host/api/gui_tile.h"
 #include "host/api/zel_unknown.h"
@@ -67,6 +68,12 @@ class IZelToggleWidget : public virtual IZelBoundWidget {
 
   virtual void setKey(const char* key) = 0;
   virtual void build(IGuiTileWindow* window, const ZelString& label) = 0;
+  // Builds the switch as a "check" control of a command's dialog (gui_dialog.h), under a fresh id, showing
+  // the stored value at once: the user's changes reach the widget, which writes its key, not the command.
+  // The dialog must outlive the widget's use of it. False without a dialog.
+  virtual bool buildInDialog(IGuiDialog* dialog, const ZelString& label) = 0;
+  // Whether the bound setting is on now.
+  virtual bool state() = 0;
 };
 
 // A number field bound to a double key.

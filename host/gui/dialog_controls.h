@@ -25,6 +25,7 @@
 #include "framework/object/iptr.h"
 #include "host/api/gui_receiver.h"
 #include "host/api/zel_image.h"
+#include "host/api/zel_table.h"
 
 struct DialogListEntry {
   std::u16string text;
@@ -52,6 +53,9 @@ struct DialogControl {
   double maximum = std::numeric_limits<double>::infinity();
   std::optional<int32_t> group;  // a radio button's group
   int32_t picture = 0;           // a radio button's registered picture
+  IPtr<IZelTable> table;         // a table control's
+  IPtr<IZelUnknown> tableModifier;
+  int32_t tableShown = 0;  // how often the table was placed
 };
 
 class DialogControls {

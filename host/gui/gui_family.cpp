@@ -1,6 +1,7 @@
 #include "host/gui/gui_family.h"
 
 #include "host/api/host_class_ids.h"
+#include "host/gui/host_table.h"
 #include "host/gui/host_widget.h"
 
 GuiFamily::GuiFamily(IDataStore& store, HostDocument& document)
@@ -27,6 +28,7 @@ std::vector<ServiceFamily::HostClass> GuiFamily::hostClasses() const {
   IDataStore* store = &store_;
   return {
       hostClassOf<HostImage>(kHostImageClassId, {IZelImage::interfaceName}),
+      hostClassOf<HostTable>(kHostTableClassId, {IZelTable::interfaceName}),
       {kHostToggleWidgetClassId,
        {IZelToggleWidget::interfaceName},
        [store] { return static_cast<IZelUnknown*>(new HostToggleWidget(*store)); }},

@@ -178,6 +178,18 @@ bool HostGuiDialog::addRadio(int32_t groupId, int32_t id, const ZelString& capti
   return controls_.add(id, std::move(radio));
 }
 
+bool HostGuiDialog::setControlTable(int32_t id, IZelTable* table, IZelUnknown* modifier) {
+  IPtr<IZelTable> heldTable(table);  // what is replaced is let go of outside the model's lock
+  IPtr<IZelUnknown> heldModifier(modifier);
+  return controls_.edit(id, [&](DialogControl& control) {
+    if (control.kind != "table") return false;
+    std::swap(control.table, heldTable);
+    std::swap(control.tableModifier, heldModifier);
+    ++control.tableShown;
+    return true;
+  });
+}
+
 bool HostGuiDialog::isControlEnabled(int32_t id) {
   std::optional<DialogControl> control = controls_.control(id);
   return control && control->enabled;

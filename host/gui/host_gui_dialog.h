@@ -66,6 +66,7 @@ class HostGuiDialog : public IGuiDialog, public HostUnknown {
   void endFont() override { builder_.endFont(); }
   void beginReceiver(IGuiReceiver* receiver) override { builder_.beginReceiver(receiver); }
   void endReceiver() override { builder_.endReceiver(); }
+  bool setControlTable(int32_t id, IZelTable* table, IZelUnknown* modifier) override;
   void beginGroupBox(const char* name, int32_t id, const ZelString& title) override;
   // Framed or not, a box and a group look alike headless: both are groups.
   void beginFramedGroupBox(const char* name, int32_t id, bool framed, const ZelString& title,

@@ -73,6 +73,36 @@ bool HostWidget::change(double value) {
   return store_.setDouble(nullptr, bound.c_str(), value);
 }
 
+bool HostToggleWidget::buildInDialog(IGuiDialog* dialog, const ZelString& label) {
+  if (!dialog) return false;
+  int32_t id = dialog->reserveControlIds(1);
+  dialog->beginReceiver(this);
+  bool added = dialog->addControl(id, "check", label);
+  dialog->endReceiver();
+  if (!added) return false;
+  dialog_ = dialog;
+  controlId_ = id;
+  activate();
+  showInDialog();
+  return true;
+}
+
+void HostToggleWidget::showInDialog() {
+  if (IGuiDialog* dialog = dialog_) dialog->setControlValue(controlId_, shown().value_or(0));
+}
+
+void HostToggleWidget::onGuiEvent(int32_t id, int32_t) {
+  if (id != controlId_) return;
+  change(state() ? 0 : 1);
+  showInDialog();
+}
+
+void HostToggleWidget::onGuiValueChanged(int32_t id, int32_t value) {
+  if (id != controlId_) return;
+  change(value);
+  showInDialog();
+}
+
 void HostToggleWidget::queryInterface(const char* name, void** out, bool) {
   QueryChain(name, out)
       .classLeaf(interfaceName, this, static_cast<IZelToggleWidget*>(this))

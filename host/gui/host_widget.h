@@ -5,6 +5,7 @@
 // and a user's change writes the key (naming no writer, as the host's own widgets do). A change before the
 // widget is active or without a key changes nothing.
 
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 #include <optional>
@@ -49,7 +50,9 @@ class HostWidget : public virtual IZelBoundWidget, public HostUnknown {
   bool length_ = false;     // guarded by mutex_
 };
 
-class HostToggleWidget : public IZelToggleWidget, public HostWidget {
+// Built into a command's dialog it is the receiver of its own control there: a value entered (or a press,
+// which flips it) writes the key, and the control then shows the stored value.
+class HostToggleWidget : public IZelToggleWidget, public IGuiReceiver, public HostWidget {
  public:
   static constexpr const char* interfaceName = "HostToggleWidget";
   static constexpr const char* kKind = "toggle";
@@ -57,9 +60,26 @@ class HostToggleWidget : public IZelToggleWidget, public HostWidget {
   explicit HostToggleWidget(IDataStore& store) : HostWidget(store, kKind) {}
   void setKey(const char* key) override { bindKey(key); }
   void build(IGuiTileWindow* window, const ZelString& label) override { buildInto(window, label); }
+  bool buildInDialog(IGuiDialog* dialog, const ZelString& label) override;
+  bool state() override { return shown().value_or(0) != 0; }
+
+  void onGuiEvent(int32_t id, int32_t value) override;
+  void onGuiValueByReference(int32_t, void*) override {}
+  void onGuiValue(int32_t, double) override {}
+  void onGuiValueChanged(int32_t id, int32_t value) override;
+  void onGuiStateChanged(int32_t, int32_t) override {}
+  void onSelectionChanged(IZelUnknown*) override {}
+  void onEvent(IHostEvent*) override {}
 
   void queryInterface(const char* name, void** out, bool flag) override;
   const char* className() override { return interfaceName; }
+
+ private:
+  // Shows the stored value in the dialog's control.
+  void showInDialog();
+
+  std::atomic<IGuiDialog*> dialog_ = nullptr;
+  std::atomic<int32_t> controlId_ = 0;
 };
 
 class HostFloatWidget : public IZelFloatWidget, public HostWidget {

@@ -41,6 +41,15 @@ std::vector<std::string> dialogControlFields(int32_t id, const DialogControl& co
   if (control.picture) fields.push_back("picture " + std::to_string(control.picture));
   if (control.fontSize) fields.push_back("font " + std::to_string(control.fontSize));
   if (control.receiver) fields.push_back("own receiver");
+  if (IZelTable* table = control.table.get()) {
+    for (int32_t row = 1; row <= table->rowCount(); ++row) {
+      std::string cells = "row " + std::to_string(row) + ":";
+      for (int32_t column = 1; column <= table->columnCount(); ++column) {
+        cells += (column > 1 ? " | " : " ") + text(table->text(row, column).c_str());
+      }
+      fields.push_back(cells);
+    }
+  }
   if (current) fields.push_back("current");
   return fields;
 }

@@ -5,8 +5,10 @@
 
 #include "framework/object/iptr.h"
 #include "host/core/host_data_store.h"
+#include "host/gui/host_gui_dialog.h"
 #include "host/gui/host_page_window.h"
 #include "host/gui/host_widget.h"
+#include "support/recording_command.h"
 
 namespace {
 
@@ -60,6 +62,27 @@ TEST_F(OptionsPageWindow, AWidgetWritesItsKeyOnlyOnceActiveAndWithinTheRange) {
   EXPECT_FALSE(page_->slide(4, 11)) << "outside the range";
   EXPECT_FALSE(page_->hold(4, true)) << "a slider that does not track reports no holding";
   EXPECT_FALSE(page_->pick(0, 0)) << "no such list";
+}
+
+// In a command's dialog the toggle hears its own control; the command, the dialog's receiver, hears nothing.
+TEST_F(OptionsPageWindow, AToggleInACommandsDialogWritesItsSettingAndReportsItsState) {
+  IPtr<HostGuiDialog> dialog{new HostGuiDialog};
+  IPtr<RecordingCommand> command{new RecordingCommand};
+  dialog->setReceiver(command.get());
+  EXPECT_FALSE(toggle_->buildInDialog(nullptr, ZelString(u"Hardware")));
+  toggle_->setKey("Palpera/Switch");
+  ASSERT_TRUE(toggle_->buildInDialog(dialog.get(), ZelString(u"Hardware")));
+  std::optional<int32_t> id = dialog->idOf(u"Hardware");
+  ASSERT_TRUE(id);
+  EXPECT_EQ(std::tuple(dialog->control(*id)->kind, dialog->control(*id)->value, toggle_->state()),
+            std::tuple(std::string("check"), 1.0, true));
+  EXPECT_TRUE(dialog->enterValue(*id, 0));
+  EXPECT_EQ(std::tuple(store_->getInt("Palpera/Switch", 9), toggle_->state()), std::tuple(0, false));
+  EXPECT_TRUE(dialog->pressButton(*id));
+  EXPECT_EQ(std::tuple(store_->getInt("Palpera/Switch", 9), dialog->control(*id)->value), std::tuple(1, 1.0));
+  EXPECT_TRUE(dialog->enterValue(*id, 5)) << "the control takes it, the setting's range does not";
+  EXPECT_EQ(std::tuple(store_->getInt("Palpera/Switch", 9), dialog->control(*id)->value), std::tuple(1, 1.0));
+  EXPECT_TRUE(command->calls.empty());
 }
 
 }  // namespace

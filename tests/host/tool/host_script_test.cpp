@@ -252,29 +252,35 @@ TEST_F(HostScript, EveryKindOfControlIsPrintedAndDrivenByScript) {
   const std::string controls =
       "3\tnumber\tTolerance\t0.001\tenabled\t\tshown 0.0010\trange [0, 0.01]\tcurrent\n"
       "4\tlength\tOffset\t0\tenabled\t\n";
+  const std::string table =
+      "10\ttable\tStatistics\t0\tenabled\t\trow 1: Property | Value\trow 2: Number of Points | 12";
   ToolRun result =
       run("command DialogTestCommand\nprint dialog\nchoose Targets 0\nchoose Targets 0\nchoose Units 1\n"
           "value Tolerance 0.005\ntype Label \"P 2\"\nradio 8\npress Snap\nprint dialog\n");
   EXPECT_EQ(result.exitStatus, 0) << result.output;
-  EXPECT_EQ(result.output,
-            "command: setContext\ncommand: setGui\ncommand: canRun\ncommand: createGui\ncommand: activate\n"
-            "1\tlist\tTargets\t1\tenabled\t\tentry 0 C\tentry 1 B\tentry 2 A (disabled)\n"
-            "2\tdropdown\tUnits\t0\tenabled\t\tentry 0 \u00b0C\tentry 1 \u00b0F\n" +
-                controls +
-                "5\ttext\tLabel\t0\tenabled\tP1\tfont 20\n6\tradiogroup\tPlanes\t7\tenabled\t\n"
-                "7\tradio\t\t1\tenabled\tPlane A\tgroup 6\tpicture 5\n"
-                "8\tradio\t\t0\tenabled\tPlane B\tgroup 6\tpicture 6\n"
-                "9\tbutton\tSnap\t0\tenabled\t\town receiver\n"
-                "command: gui value changed 1 0\ncommand: gui value changed 2 1\ncommand: gui value 3 0.005\n"
-                "command: gui text 5 'P 2'\ncommand: gui event 8 1\nwidget: gui event 9 1\n"
-                "1\tlist\tTargets\t0\tenabled\t\tentry 0 C\tentry 1 B\tentry 2 A (disabled)\n"
-                "2\tdropdown\tUnits\t1\tenabled\t\tentry 0 \u00b0C\tentry 1 \u00b0F\n"
-                "3\tnumber\tTolerance\t0.0050000000000000001\tenabled\t\tshown 0.0050\trange [0, 0.01]\t"
-                "current\n4\tlength\tOffset\t0\tenabled\t\n5\ttext\tLabel\t0\tenabled\tP 2\tfont 20\n"
-                "6\tradiogroup\tPlanes\t8\tenabled\t\n7\tradio\t\t0\tenabled\tPlane A\tgroup 6\tpicture 5\n"
-                "8\tradio\t\t1\tenabled\tPlane B\tgroup 6\tpicture 6\n"
-                "9\tbutton\tSnap\t0\tenabled\t\town receiver\n"
-                "command: cancel\ncommand: finish\ncommand: deactivate\n");
+  EXPECT_EQ(
+      result.output,
+      "command: setContext\ncommand: setGui\ncommand: canRun\ncommand: createGui\ncommand: activate\n"
+      "1\tlist\tTargets\t1\tenabled\t\tentry 0 C\tentry 1 B\tentry 2 A (disabled)\n"
+      "2\tdropdown\tUnits\t0\tenabled\t\tentry 0 \u00b0C\tentry 1 \u00b0F\n" +
+          controls +
+          "5\ttext\tLabel\t0\tenabled\tP1\tfont 20\n6\tradiogroup\tPlanes\t7\tenabled\t\n"
+          "7\tradio\t\t1\tenabled\tPlane A\tgroup 6\tpicture 5\n"
+          "8\tradio\t\t0\tenabled\tPlane B\tgroup 6\tpicture 6\n"
+          "9\tbutton\tSnap\t0\tenabled\t\town receiver\n" +
+          table +
+          "\ncommand: gui value changed 1 0\ncommand: gui value changed 2 1\ncommand: gui value 3 0.005\n"
+          "command: gui text 5 'P 2'\ncommand: gui event 8 1\nwidget: gui event 9 1\n"
+          "1\tlist\tTargets\t0\tenabled\t\tentry 0 C\tentry 1 B\tentry 2 A (disabled)\n"
+          "2\tdropdown\tUnits\t1\tenabled\t\tentry 0 \u00b0C\tentry 1 \u00b0F\n"
+          "3\tnumber\tTolerance\t0.0050000000000000001\tenabled\t\tshown 0.0050\trange [0, 0.01]\t"
+          "current\n4\tlength\tOffset\t0\tenabled\t\n5\ttext\tLabel\t0\tenabled\tP 2\tfont 20\n"
+          "6\tradiogroup\tPlanes\t8\tenabled\t\n7\tradio\t\t0\tenabled\tPlane A\tgroup 6\tpicture 5\n"
+          "8\tradio\t\t1\tenabled\tPlane B\tgroup 6\tpicture 6\n"
+          "9\tbutton\tSnap\t0\tenabled\t\town receiver\n" +
+          table +
+          "\trow 3: Maximum | \n"
+          "command: cancel\ncommand: finish\ncommand: deactivate\n");
   const std::pair<std::string, std::string> refusals[] = {
       {"choose Targets 2", "the entry 2 is disabled"},
       {"choose Targets 3", "'3' is no entry of 'Targets' (0 to 2)"},

@@ -161,7 +161,8 @@ class WidgetReceiver : public ZelGuiReceiverBase, public ZelUnknownImpl {
 // Builds a control of every kind and edits its list as commands do: "Targets" (1) ends up C, B, A with B
 // chosen and A disabled; "Units" (2) °C, °F; "Tolerance" (3) a number shown "%.4f" within [0, 0.01], the
 // current control; "Offset" (4) a length; "Label" (5) a text field in font 20; the radio group "Planes" (6)
-// with "Plane A" (7, picture 5, chosen) and "Plane B" (8, picture 6); "Snap" (9) a button of its own widget.
+// with "Plane A" (7, picture 5, chosen) and "Plane B" (8, picture 6), which adds a row to the table;
+// "Snap" (9) a button of its own widget; "Statistics" (10) a table of a header and one row.
 class DialogTestCommand : public RecordingCommand {
  public:
   DialogTestCommand() { echo = stdout; }
@@ -198,8 +199,22 @@ class DialogTestCommand : public RecordingCommand {
     dialog->beginReceiver(&widget_);
     dialog->addControl(9, "button", ZelString(u"Snap"));
     dialog->endReceiver();
+    dialog->addControl(10, "table", ZelString(u"Statistics"));
+    table_ = made<IZelTable>();
+    table_->initialise(2, ZelString(u"Fitting Statistics"), ZelString(u"Fitting Statistics"));
+    table_->setText(table_->addRow(), 1, ZelString(u"Property"));
+    table_->setText(1, 2, ZelString(u"Value"));
+    table_->setText(table_->addRow(), 1, ZelString(u"Number of Points"));
+    table_->setNumber(2, 2, 12);
+    dialog->setControlTable(10, table_.get(), nullptr);
     dialog->setCurrentControl(3);
     dialog->refreshLayout();
+  }
+  void onGuiEvent(int32_t id, int32_t value) override {
+    RecordingCommand::onGuiEvent(id, value);
+    if (id != 8) return;  // "Plane B" adds a row
+    table_->setText(table_->addRow(), 1, ZelString(u"Maximum"));
+    gui_->setControlTable(10, table_.get(), nullptr);
   }
   void onGuiValueByReference(int32_t id, void* value) override {
     record("gui text " + std::to_string(id) + " '" +
@@ -208,6 +223,7 @@ class DialogTestCommand : public RecordingCommand {
 
  private:
   WidgetReceiver widget_;
+  IPtr<IZelTable> table_;
 };
 
 // Builds, under the document's scene root, the point graphics of the edit command with a node of every kind
