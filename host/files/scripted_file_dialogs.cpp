@@ -1,5 +1,7 @@
 #include "host/files/scripted_file_dialogs.h"
 
+#include <algorithm>
+
 #include "framework/object/query_chain.h"
 #include "platform/file.h"
 
@@ -39,7 +41,8 @@ bool ScriptedFileDialogs::openFileDialog(ZelString& fileName, int32_t& filterInd
   std::optional<Answer> answer = show({false, directory.c_str(), filter.c_str(), filterIndex});
   if (!answer) return false;
   fileName.setBuffer(answer->path.c_str(), -1);
-  filterIndex = answer->filterIndex;
+  // An open dialog always has an entry chosen.
+  filterIndex = std::max(answer->filterIndex, 0);
   return true;
 }
 

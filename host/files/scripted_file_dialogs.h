@@ -31,7 +31,7 @@ class ScriptedFileDialogs : public IGuiUtil, public HostUnknown {
   };
 
   // The next dialog chooses path with the filter entry filterIndex (counted from 0 for an open dialog, from
-  // 1 for a save dialog); nothing: it is cancelled.
+  // 1 for a save dialog; an open dialog takes an index below 0 as 0); nothing: it is cancelled.
   void queueAnswer(std::optional<Answer> answer);
   std::vector<Shown> shown();
   size_t pendingAnswers();

@@ -118,6 +118,12 @@ TEST_F(TransformFileDialogsTest, WithoutReadersTheFilterIsTheTfmEntryAloneAndEnt
   EXPECT_EQ(host_.files().transforms().prepareCalls(), 1);
   EXPECT_EQ(host_.files().transforms().lastPrepareMode(), 0);
   EXPECT_EQ(text(dialogs_.lastDirectory()), path("")) << "no trailing separator";
+  EXPECT_TRUE(host_.files().dialogs().fileExists(scratch_.module("a.tfm")));
+  EXPECT_FALSE(host_.files().dialogs().fileExists(scratch_.module("b.tfm")));
+
+  host_.files().dialogs().queueAnswer(ScriptedFileDialogs::Answer{path("a.tfm"), -3});
+  ASSERT_TRUE(dialogs_.loadTransformFile(matrix_)) << "the host's dialog always has an entry chosen";
+  EXPECT_EQ(dialogs_.lastFilterIndex(), 0);
 }
 
 TEST_F(TransformFileDialogsTest, ReadersAreOfferedInNaturalOrderAndAnEntryReadsThroughItsReader) {
