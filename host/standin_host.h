@@ -16,6 +16,7 @@
 #include "host/core/core_family.h"
 #include "host/devices/device_services_family.h"
 #include "host/document/document_family.h"
+#include "host/files/file_services_family.h"
 #include "host/fitting/fitting_family.h"
 #include "host/gui/gui_family.h"
 #include "host/scene/scene_family.h"
@@ -35,14 +36,15 @@ class StandinHost {
   DeviceServicesFamily& devices() { return devices_; }
   FittingFamily& fitters() { return fitting_; }
   CadFamily& cad() { return cad_; }
+  FileServicesFamily& files() { return files_; }
 
   // Tells every shutdown listener, once, on the calling (main) thread; the host does so before it lets go of
   // the module. Answers how many were told.
   size_t shutdown() { return core_.shutdownService().shutdown(); }
 
   // Every family, in the order they are installed.
-  std::array<const ServiceFamily*, 7> families() const {
-    return {&core_, &document_, &scene_, &gui_, &devices_, &fitting_, &cad_};
+  std::array<const ServiceFamily*, 8> families() const {
+    return {&core_, &document_, &scene_, &gui_, &devices_, &fitting_, &cad_, &files_};
   }
 
   // Lets the root create the component's classes and hands the component the root.
@@ -57,4 +59,5 @@ class StandinHost {
   DeviceServicesFamily devices_;
   FittingFamily fitting_;
   CadFamily cad_;
+  FileServicesFamily files_;
 };

@@ -57,12 +57,12 @@ constexpr std::array<Row, FitCrossSectionPointsWidget::kControlCount> kRows{{
 }};
 }  // namespace
 
-bool FitCrossSectionPointsWidget::buildGui(IGuiDialog* dialog, const ZelString& title) {
+bool FitCrossSectionPointsWidget::buildGui(IGuiDialog* dialog, const ZelString* title) {
   if (!dialog) return false;
   reserveControls(dialog, kControlCount);
   dialog->beginReceiver(this);
   dialog->addControl(id(kMainBox), kRows[kMainBox].kind, ZelString(kRows[kMainBox].name));
-  dialog->setControlText(id(kMainBox), title.isEmpty() ? tr("Curve Fitting") : title);
+  dialog->setControlText(id(kMainBox), !title || title->isEmpty() ? tr("Curve Fitting") : *title);
   for (int32_t offset : kRowOrder) {
     const Row& row = kRows[static_cast<size_t>(offset)];
     dialog->addControl(id(offset), row.kind, ZelString(row.name));

@@ -40,9 +40,8 @@ class FitCrossSectionPointsWidget : public ZelWidget {
   // receiver is the owning command's; kind says which command made the panel.
   FitCrossSectionPointsWidget(IGuiReceiver* receiver, int32_t kind) : receiver_(receiver), kind_(kind) {}
 
-  bool buildGui(IGuiDialog* dialog) override { return buildGui(dialog, ZelString()); }
   // The panel's group is titled title, or "Curve Fitting" when it is empty.
-  bool buildGui(IGuiDialog* dialog, const ZelString& title);
+  bool buildGui(IGuiDialog* dialog, const ZelString* title) override;
   // Proposes the next free curve name and resets the fields to the working size.
   bool activate() override;
   void deactivate() override {}

@@ -24,7 +24,7 @@ void GenFitCrossSectionPoints::createGui(IGuiDialog* dialog) {
   dialog->beginGroup("MainBox", 1, ZelString(), true);
   curveWidget_ = new FitCrossSectionPointsWidget(this, kPanelKind);
   curveWidget_->setName("FitCrossSectionPointsWidget");
-  curveWidget_->buildGui(dialog, ZelString());
+  curveWidget_->buildGui(dialog, nullptr);
   dialog->endGroup();
 }
 

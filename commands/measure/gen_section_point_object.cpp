@@ -31,7 +31,7 @@ void GenSectionPointObject::createGui(IGuiDialog* dialog) {
   dialog->setControlText(kSliceDepth, tr("Slice Thickness"));
   curveWidget_ = new FitCrossSectionPointsWidget(this, kPanelKind);
   curveWidget_->setName("GenSectionPointObjectCurveWidegt");
-  curveWidget_->buildGui(dialog, ZelString());
+  curveWidget_->buildGui(dialog, nullptr);
 }
 
 bool GenSectionPointObject::activate() {

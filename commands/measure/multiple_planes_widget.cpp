@@ -11,12 +11,12 @@ constexpr double kMaxSpacing = 1e4;
 constexpr double kInitialSpacing = 0.1;
 }  // namespace
 
-bool MultiplePlanesWidget::buildGui(IGuiDialog* dialog, const ZelString& title) {
+bool MultiplePlanesWidget::buildGui(IGuiDialog* dialog, const ZelString* title) {
   if (!dialog) return false;
   reserveControls(dialog, kControlCount);
   dialog->beginReceiver(this);
   dialog->addControl(id(kMainBox), "group", ZelString(u"MainBox"));
-  dialog->setControlText(id(kMainBox), title.isEmpty() ? tr("Multiple Sections") : title);
+  dialog->setControlText(id(kMainBox), !title || title->isEmpty() ? tr("Multiple Sections") : *title);
   dialog->addControl(id(kNumSections), "number", ZelString(u"NumSections"));
   dialog->setControlText(id(kNumSections), tr("Sections"));
   dialog->addControl(id(kSpacing), "length", ZelString(u"Spacing"));

@@ -24,8 +24,7 @@ class MultiplePlanesWidget : public ZelWidget {
   static constexpr int32_t kOneWay = 1;
 
   // Builds the five controls into dialog, in a group titled title ("Multiple Sections" when empty).
-  bool buildGui(IGuiDialog* dialog) override { return buildGui(dialog, ZelString()); }
-  bool buildGui(IGuiDialog* dialog, const ZelString& title);
+  bool buildGui(IGuiDialog* dialog, const ZelString* title) override;
   // Scales the spacing to the working size and starts unflipped.
   bool activate() override;
   void deactivate() override {}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "basic_types/zel_cstring.h"
+#include "basic_types/zel_string.h"
 #include "host/api/gui_dialog.h"
 #include "host/api/zel_unknown.h"
 
@@ -10,7 +11,8 @@ class IZelWidget : public virtual IZelUnknown {
  public:
   static constexpr const char* interfaceName = "IZelWidget";
 
-  virtual bool buildGui(IGuiDialog* dialog) = 0;
+  // Builds the widget's controls into the dialog under a title, which may be null or empty.
+  virtual bool buildGui(IGuiDialog* dialog, const ZelString* title) = 0;
   virtual bool activate() = 0;
   virtual void deactivate() = 0;
   virtual void setEnabled(bool enabled) = 0;

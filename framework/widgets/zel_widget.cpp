@@ -24,6 +24,14 @@ bool ZelWidget::blockEnabled() {
   return controlCount_ > 0 && dialog_->isControlEnabled(idBase_);
 }
 
+void ZelWidget::enableBox(bool enabled) {
+  if (dialog_) dialog_->enableWidgetControl(idBase_, enabled, this);
+}
+
+bool ZelWidget::isBoxEnabled() {
+  return dialog_ && dialog_->isControlEnabled(idBase_);
+}
+
 void ZelWidget::queryWidgetChain(QueryChain& chain) {
   chain.classLeaf(ZelWidget::interfaceName, static_cast<ZelWidget*>(this), static_cast<IZelUnknown*>(this))
       .offer<IZelWidget>(this)

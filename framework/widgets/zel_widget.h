@@ -46,6 +46,10 @@ class ZelWidget : public IZelWidget, public ZelGuiReceiverBase, public virtual Z
   // first control (the group) is.
   void enableBlock(bool enabled);
   bool blockEnabled();
+  // Enables or disables the widget's first control, its box, which stands for the whole widget; and whether
+  // the dialog has it enabled. Nothing, and false, before the widget is built.
+  void enableBox(bool enabled);
+  bool isBoxEnabled();
 
  private:
   ZelCString name_;

@@ -114,6 +114,21 @@ class IGuiDialog : public virtual IZelUnknown {
   // a reference on the table and the modifier that answers for its cells; null for both takes it away).
   // False for a control that is no table.
   virtual bool setControlTable(int32_t id, IZelTable* table, IZelUnknown* modifier) = 0;
+
+  // The builder calls of a widget, whose controls take ids from the block it reserved. A titled group box
+  // under a given id, closed by endGroup; the second form also says whether it is framed and shown.
+  virtual void beginGroupBox(const char* name, int32_t id, const ZelString& title) = 0;
+  virtual void beginFramedGroupBox(const char* name, int32_t id, bool framed, const ZelString& title,
+                                   bool shown) = 0;
+  // Stacks what follows top to bottom; closed by endLayout.
+  virtual void beginVerticalLayout() = 0;
+  // A font bracket of a family (empty: the dialog's) at a size, with a weight (0: normal) and italics;
+  // closed by endFont.
+  virtual void beginFontFace(const char* family, int32_t size, int32_t weight, bool italic) = 0;
+  // A plain button under a given id.
+  virtual void addButtonAt(const char* name, int32_t id, const ZelString& caption, bool shown) = 0;
+  // Enables or disables a control of a widget, which names itself.
+  virtual void enableWidgetControl(int32_t id, bool enabled, IGuiReceiver* widget) = 0;
 };
 
 // A command answering this lets the host take its dialog away when the host asks.

@@ -25,6 +25,7 @@ void registerHostSettings(HostDataStore& store) {
   store.addEvent("Graphics/NewBoundingBox", nullptr);
   store.addIntItem("View/Smooth Camera Transition", 1, 0, 1, kHostSettingFlags);
   store.addGroup("Fonts and Languages");
+  store.addIntItem("Fonts and Languages/Font Point Application", 9, 6, 72, kHostSettingFlags);
   store.addStringItem("Fonts and Languages/Font Family Application", 256, ZelString(u"Sans"),
                       kHostSettingFlags);
   // A command's dialog closes (fired by the command).

@@ -56,6 +56,7 @@ void DialogBuilder::stamp(DialogControl& control) {
     }
     if (open->kind == Opened::kFont && !fontFound) {
       control.fontSize = open->fontSize;
+      control.fontFamily = open->fontFamily;
       fontFound = true;
     }
   }
@@ -77,8 +78,9 @@ void DialogBuilder::close(Opened kind) {
   controls_.countStrayCall();
 }
 
-void DialogBuilder::beginBoxOrGroup(const char* kind, const char* name, const ZelString& title, bool shown) {
-  open({Opened::kBoxOrGroup, add(std::nullopt, kind, name, title, shown)});
+void DialogBuilder::beginBoxOrGroup(const char* kind, const char* name, const ZelString& title, bool shown,
+                                    std::optional<int32_t> id) {
+  open({Opened::kBoxOrGroup, add(id, kind, name, title, shown)});
 }
 
 void DialogBuilder::endGroup() {
@@ -105,8 +107,9 @@ void DialogBuilder::addImageButton(const char* name, int32_t number, const ZelSt
   add(number, "imagebutton", name, caption, shown);
 }
 
-void DialogBuilder::addButton(const char* name, const ZelString& caption, bool shown) {
-  add(std::nullopt, "button", name, caption, shown);
+void DialogBuilder::addButton(const char* name, const ZelString& caption, bool shown,
+                              std::optional<int32_t> id) {
+  add(id, "button", name, caption, shown);
 }
 
 void DialogBuilder::beginReceiver(IGuiReceiver* receiver) {
@@ -117,8 +120,8 @@ void DialogBuilder::endReceiver() {
   close(Opened::kReceiver);
 }
 
-void DialogBuilder::beginFont(int32_t size) {
-  open({Opened::kFont, std::nullopt, nullptr, size});
+void DialogBuilder::beginFont(int32_t size, const char* family) {
+  open({Opened::kFont, std::nullopt, nullptr, size, family ? family : ""});
 }
 
 void DialogBuilder::endFont() {

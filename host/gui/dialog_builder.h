@@ -28,20 +28,23 @@ class DialogBuilder {
   DialogBuilder& operator=(const DialogBuilder&) = delete;
 
   void setIcon(int32_t number, const char* iconName);
-  // Opens a box or group of that kind, added as a control.
-  void beginBoxOrGroup(const char* kind, const char* name, const ZelString& title, bool shown);
+  // Opens a box or group of that kind, added as a control under id, or as add() chooses without one.
+  void beginBoxOrGroup(const char* kind, const char* name, const ZelString& title, bool shown,
+                       std::optional<int32_t> id = std::nullopt);
   void endGroup();
   void beginPanel();
   void endPanel();
   void beginLayout();
   void endLayout();
   void addImageButton(const char* name, int32_t number, const ZelString& caption, bool shown);
-  void addButton(const char* name, const ZelString& caption, bool shown);
+  void addButton(const char* name, const ZelString& caption, bool shown,
+                 std::optional<int32_t> id = std::nullopt);
   void beginReceiver(IGuiReceiver* receiver);
   void endReceiver();
-  void beginFont(int32_t size);
+  // An empty or null family is the dialog's.
+  void beginFont(int32_t size, const char* family = nullptr);
   void endFont();
-  // Gives a control the receiver and font size of the brackets open.
+  // Gives a control the receiver, font size and font family of the brackets open.
   void stamp(DialogControl& control);
 
   // The icon name shown at an icon number.
@@ -59,6 +62,7 @@ class DialogBuilder {
     std::optional<int32_t> id = std::nullopt;  // of a box or group that was added
     IGuiReceiver* receiver = nullptr;          // of a receiver bracket
     int32_t fontSize = 0;                      // of a font bracket
+    std::string fontFamily = std::string();    // of a font bracket
   };
 
   // Adds a builder control in the innermost open box or group, under the id its name gives, else number,

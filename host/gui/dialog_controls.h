@@ -45,6 +45,7 @@ struct DialogControl {
   IPtr<IZelImage> image;                 // the image a button shows
   IGuiReceiver* receiver = nullptr;      // who hears its events; null: the dialog's receiver
   int32_t fontSize = 0;                  // 0: the dialog's
+  std::string fontFamily;                // empty: the dialog's
   std::vector<DialogListEntry> entries;  // a list's, from 0
   int32_t selection = -1;                // a list's chosen entry
   std::string format;                    // a number field's display format; empty: the host's

@@ -68,6 +68,23 @@ void HostGuiDialog::beginGroup(const char* name, int32_t, const ZelString& title
   builder_.beginBoxOrGroup("group", name, title, shown);
 }
 
+void HostGuiDialog::beginGroupBox(const char* name, int32_t id, const ZelString& title) {
+  builder_.beginBoxOrGroup("group", name, title, true, id);
+}
+
+void HostGuiDialog::beginFramedGroupBox(const char* name, int32_t id, bool, const ZelString& title,
+                                        bool shown) {
+  builder_.beginBoxOrGroup("group", name, title, shown, id);
+}
+
+void HostGuiDialog::addButtonAt(const char* name, int32_t id, const ZelString& caption, bool shown) {
+  builder_.addButton(name, caption, shown, id);
+}
+
+void HostGuiDialog::enableWidgetControl(int32_t id, bool enabled, IGuiReceiver*) {
+  controls_.enable(id, enabled, 0);
+}
+
 void HostGuiDialog::endGroup() {
   builder_.endGroup();
 }

@@ -67,6 +67,17 @@ class HostGuiDialog : public IGuiDialog, public HostUnknown {
   void beginReceiver(IGuiReceiver* receiver) override { builder_.beginReceiver(receiver); }
   void endReceiver() override { builder_.endReceiver(); }
   bool setControlTable(int32_t id, IZelTable* table, IZelUnknown* modifier) override;
+  void beginGroupBox(const char* name, int32_t id, const ZelString& title) override;
+  // Framed or not, a box and a group look alike headless: both are groups.
+  void beginFramedGroupBox(const char* name, int32_t id, bool framed, const ZelString& title,
+                           bool shown) override;
+  void beginVerticalLayout() override { builder_.beginLayout(); }
+  void beginFontFace(const char* family, int32_t size, int32_t, bool) override {
+    builder_.beginFont(size, family);
+  }
+  void addButtonAt(const char* name, int32_t id, const ZelString& caption, bool shown) override;
+  // The widget is not kept: the control's receiver was given when it was built.
+  void enableWidgetControl(int32_t id, bool enabled, IGuiReceiver*) override;
 
   // Host side: see dialog_user_actions.h.
   bool pressButton(int32_t id) { return actions_.pressButton(id); }

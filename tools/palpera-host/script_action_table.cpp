@@ -43,6 +43,12 @@ constexpr ScriptAction kActions[] = {
     {"cancel", "", "cancel the running command, which then ends", 0, 0, cancelCommand},
     {"answer", "yes|no|NUMBER", "answer the next simple dialog (yes = retry = 1, no = cancel = 2)", 1, 1,
      answerDialog},
+    {"file-answer", "PATH|cancel [INDEX]",
+     "answer the next open or save dialog with the file PATH and the filter entry INDEX (open: from 0, save: "
+     "from 1; default 0), or cancel it (a dialog without an answer is cancelled)",
+     1, 2, answerFileDialog},
+    {"refuse-save-path", "", "make the host refuse the next path a file is to be saved under", 0, 0,
+     refuseSavePath},
     {"run", "MILLISECONDS", "run the main loop for that long", 1, 1, runMainLoop},
     {"run-until", "EVENT [MILLISECONDS]",
      "run the main loop until EVENT fires next (a failure after 10000 ms, or the time given)", 1, 2,

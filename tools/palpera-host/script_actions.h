@@ -16,6 +16,8 @@ void enterValue(HostSession& session, const ScriptWords& words);
 void applyCommand(HostSession& session, const ScriptWords& words);
 void cancelCommand(HostSession& session, const ScriptWords& words);
 void answerDialog(HostSession& session, const ScriptWords& words);
+void answerFileDialog(HostSession& session, const ScriptWords& words);
+void refuseSavePath(HostSession& session, const ScriptWords& words);
 void runMainLoop(HostSession& session, const ScriptWords& words);
 void runUntilEvent(HostSession& session, const ScriptWords& words);
 void injectMouse(HostSession& session, const ScriptWords& words);

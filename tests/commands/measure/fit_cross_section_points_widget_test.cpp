@@ -18,7 +18,7 @@ class CurveFittingPanel : public ModuleTest {
  protected:
   void SetUp() override {
     ModuleTest::SetUp();
-    ASSERT_TRUE(panel_->buildGui(&dialog()));
+    ASSERT_TRUE(panel_->buildGui(&dialog(), nullptr));
     panel_->setWorkingSize(0.5);
   }
   HostGuiDialog& dialog() { return host_.gui().dialog(); }
@@ -133,7 +133,7 @@ TEST_F(CurveFittingPanel, ACreaseAngleTypedInOnePanelStartsTheNext) {
   ASSERT_TRUE(panel_->activate());
   ASSERT_TRUE(dialog().enterValue(panel_->id(Panel::kCreaseAngle), 42.5));
   IPtr<Panel> next(new Panel(nullptr, 3));
-  ASSERT_TRUE(next->buildGui(&dialog()));
+  ASSERT_TRUE(next->buildGui(&dialog(), nullptr));
   ASSERT_TRUE(next->activate());
   EXPECT_EQ(dialog().control(next->id(Panel::kCreaseAngle))->value, 42.5);
 }

@@ -12,7 +12,7 @@ class MultiplePlanes : public ModuleTest {
  protected:
   void SetUp() override {
     ModuleTest::SetUp();
-    ASSERT_TRUE(widget_->buildGui(&dialog()));
+    ASSERT_TRUE(widget_->buildGui(&dialog(), nullptr));
     widget_->setSize(0.1);
     ASSERT_TRUE(widget_->activate());
     widget_->setBasePlane({0.0, 0.0, 1.0, 0.1});

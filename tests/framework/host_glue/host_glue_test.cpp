@@ -114,7 +114,7 @@ TEST(CommandBase, ABareCommandMayRunNeverButAgreesToEveryStepAndAnswersNoHostQue
 class NamedWidget : public ZelWidget {
  public:
   static constexpr int32_t kControls = 15;
-  bool buildGui(IGuiDialog* dialog) override {
+  bool buildGui(IGuiDialog* dialog, const ZelString*) override {
     reserveControls(dialog, kControls);
     return true;
   }
@@ -139,7 +139,7 @@ TEST(WidgetBase, ControlIdentityJoinsWidgetClassAndControlNames) {
 
 TEST_F(HostGlue, TwoWidgetsGetDisjointControlIdBlocks) {
   IPtr<NamedWidget> first(new NamedWidget), second(new NamedWidget);
-  for (NamedWidget* widget : {first.get(), second.get()}) widget->buildGui(&host_.gui().dialog());
+  for (NamedWidget* widget : {first.get(), second.get()}) widget->buildGui(&host_.gui().dialog(), nullptr);
   int32_t a = first->idBase(), b = second->idBase();
   EXPECT_TRUE(a + NamedWidget::kControls <= b || b + NamedWidget::kControls <= a) << a << " and " << b;
   EXPECT_EQ(second->controlId({2, "Flip"}).number, b + 2);

@@ -252,8 +252,13 @@ TEST_F(HostScript, TheContextIsSetByScriptAndACommandFinishesItselfAppliedThenCa
       {"active Nothing", "the document has no object 'Nothing'"},
       {"current Nothing", "the document has no object 'Nothing'"},
       {"unit 5", "'5' is no unit code (0 inch, 1 millimetre, 2 foot, 3 centimetre, 4 micrometre, 7 metre)"},
+      {"file-answer out.tfm -1", "'-1' is no filter index"},
+      {"file-answer cancel 1", "a cancelled file dialog chooses no filter"},
   };
-  EXPECT_EQ(run("unit 7\nunit 0\n").exitStatus, 0);
+  EXPECT_EQ(
+      run("unit 7\nunit 0\nfile-answer out.tfm\nfile-answer a.xal 2\nfile-answer cancel\nrefuse-save-path\n")
+          .exitStatus,
+      0);
   for (const auto& [script, reason] : refusals) {
     EXPECT_EQ(run(script + "\n").output, failure(1, reason)) << script;
   }

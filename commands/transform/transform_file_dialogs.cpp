@@ -1,0 +1,115 @@
+#include "commands/transform/transform_file_dialogs.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "basic_types/string_utilities.h"
+#include "basic_types/zel_array.h"
+#include "basic_types/zel_id.h"
+#include "commands/transform/izel_transformation_file_reader.h"
+#include "framework/files/zel_path.h"
+#include "framework/host_glue/user_error.h"
+#include "framework/object/iptr.h"
+#include "framework/registrations/static_constants.h"
+#include "framework/translation/tr.h"
+#include "host/api/registry_paths.h"
+#include "host/api/zel_registry.h"
+
+namespace {
+
+using Reader = IPtr<IZelTransformationFileReader>;
+
+// The readers the registry lists that can be made, by their descriptions in natural order.
+std::vector<Reader> registeredReaders() {
+  std::vector<Reader> readers;
+  SPtr<Corvane::IZelRegistry> registry;
+  if (!registry) return readers;
+  const ZelCString path(kTransformationFileReadersPath);
+  IPtr<Corvane::IZelRegIter> walk(registry->entries(&path));
+  for (walk->first(); !walk->isDone(); walk->next()) {
+    Reader reader;
+    reader.createInstance(ZelID::fromString(*walk->currentValue()));
+    if (reader) readers.push_back(std::move(reader));
+  }
+  std::stable_sort(readers.begin(), readers.end(), [](const Reader& a, const Reader& b) {
+    return naturalCompare(a->description().c_str(), b->description().c_str()) < 0;
+  });
+  return readers;
+}
+
+// ";;description (*.a;*.b)" for a reader.
+ZelString filterEntry(IZelTransformationFileReader& reader) {
+  ZelString entry(u";;");
+  entry += reader.description();
+  entry += ZelString(u" (");
+  ZelCountedArray<ZelString> extensions;
+  reader.extensions().splitCounted(extensions);
+  for (int32_t i = 1; i <= extensions.count(); ++i) {
+    if (i > 1) entry += ZelString(u";");
+    entry += ZelString(u"*.");
+    entry += extensions[i];
+  }
+  entry += ZelString(u")");
+  return entry;
+}
+
+// The folder of a normalised file name, a bare drive with its separator.
+ZelString folderOf(const ZelString& normalised) {
+  return ZelPath::directoryForm(ZelPath::directory(normalised));
+}
+
+}  // namespace
+
+bool TransformFileDialogs::loadTransformFile(double* matrix) {
+  SPtr<IGuiUtil> dialogs;
+  SPtr<ITransformUtil> transforms;
+  if (!dialogs || !transforms) return false;
+  const std::vector<Reader> readers = registeredReaders();
+  ZelString filter = transformFilesFilter();
+  for (const Reader& reader : readers) filter += filterEntry(*reader);
+  ZelString chosen;
+  if (!dialogs->openFileDialog(chosen, lastFilterIndex_, lastDirectory_, filter, false, nullptr))
+    return false;
+  ZelString normalised = chosen;
+  ZelPath::normalize(normalised);
+  lastDirectory_ = folderOf(normalised);
+  const int32_t entry = lastFilterIndex_;
+  if (entry < 0) return false;
+  bool read = false;
+  if (entry == 0) {
+    transforms->prepareLoad(0);
+    read = transforms->load(normalised, matrix);
+  } else if (static_cast<size_t>(entry) <= readers.size()) {
+    // The index comes from the host's dialog: an entry past the list is a file that cannot be read.
+    read = readers[entry - 1]->read(chosen, matrix);
+  }
+  if (!read) reportUserError(tr("Unable to open file '%1' for loading.", chosen));
+  return read;
+}
+
+void TransformFileDialogs::saveTransformFile(const double* matrix) {
+  SPtr<IGuiUtil> dialogs;
+  if (!dialogs) return;
+  if (std::optional<ZelString> path = askTransformSavePath(*dialogs, &lastDirectory_))
+    writeTransformFile(*path, matrix);
+}
+
+std::optional<ZelString> askTransformSavePath(IGuiUtil& dialogs, ZelString* rememberedDirectory) {
+  SPtr<IFileTypeService> fileTypes;
+  while (true) {
+    ZelString path;
+    int32_t filterIndex = 0;
+    const ZelString& directory = rememberedDirectory ? *rememberedDirectory : emptyZelString();
+    if (!dialogs.saveFileDialog(path, filterIndex, directory, transformFilesFilter())) return std::nullopt;
+    ZelPath::normalize(path);
+    if (rememberedDirectory) *rememberedDirectory = folderOf(path);
+    ZelPath::setExtension(path, ZelString(u"tfm"));
+    if (!fileTypes || fileTypes->acceptSavePath(ZelPath::directoryForm(path), 1, 0, true) != 0) return path;
+  }
+}
+
+void writeTransformFile(const ZelString& path, const double* matrix) {
+  SPtr<ITransformUtil> transforms;
+  if (!transforms || !transforms->save(path, matrix))
+    reportUserError(tr("Unable to open file '%1' for saving.", path));
+}

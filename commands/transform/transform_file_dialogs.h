@@ -1,0 +1,38 @@
+#pragma once
+
+// Loading a transform from a file and saving one to a ".tfm" file, with the host's open and save dialogs, as
+// the manage-transform command offers them. Loading offers the host's ".tfm" files and every format a reader
+// listed in the host registry knows (kTransformationFileReadersPath); saving writes ".tfm" through the host.
+// The folder last used, and the open dialog's filter last chosen, are remembered for the next dialog of the
+// same object. Main thread only.
+
+#include <cstdint>
+#include <optional>
+
+#include "basic_types/zel_string.h"
+#include "host/api/file_services.h"
+
+class TransformFileDialogs {
+ public:
+  // Fills matrix (16 doubles, row-major, metres) from a file the user chooses. False when the host has no
+  // file dialog or transform service, the user cancels, or the file cannot be read; the last is reported with
+  // the file's name, and matrix may then be partly written.
+  bool loadTransformFile(double* matrix);
+  // Writes matrix to a ".tfm" file the user chooses, asking again while the host refuses the path. A file
+  // that is not written is reported.
+  void saveTransformFile(const double* matrix);
+
+  int32_t lastFilterIndex() const { return lastFilterIndex_; }
+  const ZelString& lastDirectory() const { return lastDirectory_; }
+
+ private:
+  int32_t lastFilterIndex_ = -1;
+  ZelString lastDirectory_;
+};
+
+// The ".tfm" path the user chooses in the save dialog, normalised and with the extension "tfm", once the
+// host accepts it; nothing when the user cancels. The dialog starts in *rememberedDirectory, which then
+// becomes the chosen folder; without it, in the host's choice of folder.
+std::optional<ZelString> askTransformSavePath(IGuiUtil& dialogs, ZelString* rememberedDirectory);
+// Saves matrix at path through the host's transform service, reporting a file that is not written.
+void writeTransformFile(const ZelString& path, const double* matrix);

@@ -1,0 +1,145 @@
+#include "commands/transform/xal_reader.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "framework/files/zel_fstream.h"
+#include "framework/object/query_chain.h"
+#include "framework/registrations/class_registration.h"
+#include "framework/translation/tr.h"
+#include "platform/file.h"
+
+namespace {
+
+const ClassRegistration<XALReader> registration(registeredClass("XALReader"));
+
+// The longest scale text taken, its terminator included; a longer one is malformed.
+constexpr size_t kScaleBufferSize = 512;
+// The file's translation is in millimetres.
+constexpr double kMetresPerMillimetre = 0.001;
+
+constexpr std::string_view kScaleToken = "\"scale\"";
+constexpr std::string_view kRowTokens[] = {"\"I\"", "\"J\"", "\"K\""};
+constexpr std::string_view kOriginTokens[] = {"\"X\"", "\"Y\"", "\"Z\""};
+
+// The leading number of text as C's "%f" takes it in the C locale: white space skipped, an optional sign,
+// and the number up to where it ends, rounded to single precision. Nothing for text that holds no number, or
+// one that is not finite or beyond the single-precision range.
+std::optional<float> leadingFloat(std::string_view text) {
+  size_t start = 0;
+  while (start < text.size() && std::isspace(static_cast<unsigned char>(text[start]))) ++start;
+  if (start < text.size() && text[start] == '+') {
+    ++start;
+    if (start < text.size() && (text[start] == '-' || text[start] == '+')) return std::nullopt;
+  }
+  const char* first = text.data() + start;
+  const char* last = text.data() + text.size();
+  float value = 0;
+  std::from_chars_result result = std::from_chars(first, last, value);
+  if (result.ec == std::errc::result_out_of_range) {
+    // Too small for a normal float reads as zero or a subnormal, as C does; too large is no number.
+    double wide = 0;
+    if (std::from_chars(first, last, wide).ec != std::errc() || std::fabs(wide) >= 1) return std::nullopt;
+    value = static_cast<float>(wide);
+  } else if (result.ec != std::errc()) {
+    return std::nullopt;
+  }
+  if (!std::isfinite(value)) return std::nullopt;
+  return value;
+}
+
+// One value of the file: the text between the ">" that follows a token and the next "<".
+struct Value {
+  std::string_view text;
+  size_t close;  // where the "<" is; the end of the file's text when there is none
+};
+
+// The value of the first token at or after from; nothing when the token or its ">" is missing.
+std::optional<Value> valueAfter(std::string_view text, std::string_view token, size_t from) {
+  size_t at = text.find(token, from);
+  if (at == std::string_view::npos) return std::nullopt;
+  size_t open = text.find('>', at + token.size());
+  if (open == std::string_view::npos) return std::nullopt;
+  size_t close = text.find('<', open + 1);
+  if (close == std::string_view::npos) close = text.size();
+  return Value{text.substr(open + 1, close - open - 1), close};
+}
+
+// The scale anywhere in the text; 1 when it is missing, unclosed, too long or no number.
+float scaleOf(std::string_view text) {
+  std::optional<Value> value = valueAfter(text, kScaleToken, 0);
+  if (!value || value->close == text.size() || value->text.size() >= kScaleBufferSize) return 1.0f;
+  return leadingFloat(value->text).value_or(1.0f);
+}
+
+// Reads the three values of a group from position on, moving position past the "<" of each value and the
+// character after it, never past the end. False when a value is missing or no number.
+bool readGroup(std::string_view text, const std::string_view (&tokens)[3], size_t& position,
+               float (&out)[3]) {
+  for (int i = 0; i < 3; ++i) {
+    std::optional<Value> value = valueAfter(text, tokens[i], position);
+    if (!value) return false;
+    position = std::min(value->close + 2, text.size());
+    std::optional<float> number = leadingFloat(value->text);
+    if (!number) return false;
+    out[i] = *number;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool readXalText(const char* bytes, size_t size, double* matrix) {
+  std::string_view text(bytes, size);
+  text = text.substr(0, text.find('\0'));
+  if (text.empty()) return false;
+  float rows[3][3];
+  float origin[3];
+  size_t position = 0;
+  for (float(&row)[3] : rows) {
+    if (!readGroup(text, kRowTokens, position, row)) return false;
+  }
+  if (!readGroup(text, kOriginTokens, position, origin)) return false;
+  const double scale = scaleOf(text);
+  for (int r = 0; r < 3; ++r) {
+    for (int c = 0; c < 3; ++c) matrix[4 * r + c] = rows[r][c];
+    matrix[4 * r + 3] = origin[r] * kMetresPerMillimetre * scale;
+  }
+  matrix[12] = matrix[13] = matrix[14] = 0;
+  matrix[15] = 1;
+  return true;
+}
+
+const ZelString& XALReader::description() {
+  static const ZelString text = tr("XAL Transform File");
+  return text;
+}
+
+const ZelString& XALReader::extensions() {
+  static const ZelString list = [] {
+    ZelString counted;
+    counted.appendCounted(ZelString(u"xal"));
+    return counted;
+  }();
+  return list;
+}
+
+bool XALReader::read(const ZelString& path, double* matrix) {
+  // A directory or a device opens too, but holds no file to read.
+  if (platform::fileKind(path.c_str()) != platform::FileKind::kRegular) return false;
+  ZelIfstream file(path, std::ios_base::in | std::ios_base::binary);
+  if (!file) return false;
+  const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  if (file.bad()) return false;
+  return readXalText(bytes.data(), bytes.size(), matrix);
+}
+
+void XALReader::queryInterface(const char* name, void** out, bool) {
+  QueryChain(name, out).classLeaf(interfaceName, this, this).offer<IZelTransformationFileReader>(this).end();
+}
