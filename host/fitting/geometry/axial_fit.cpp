@@ -57,7 +57,9 @@ FitResult<AxialFit> fitAxialSurface(std::span<const Eigen::Vector3d> points, boo
   if (isNearlyCoplanar(principalAxes<3>(normalized->coordinates))) {
     return FitFailure{"the points lie in a plane, which does not determine an axis"};
   }
-  std::vector<AxialSurface> starts = searchAxialStarts(spreadSample<3>(normalized->coordinates), withSlope);
+  auto searched = searchAxialStarts(spreadSample<3>(normalized->coordinates), withSlope);
+  if (!searched) return searched.failure();
+  std::vector<AxialSurface> starts = std::move(searched).value();
   if (inputSeed) starts.push_back(normalizedSurface(*normalized, *inputSeed));
   return fitNormalized(std::move(normalized).value(), freedom, starts);
 }

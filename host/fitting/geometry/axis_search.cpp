@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "host/fitting/geometry/centre_radius_fit.h"
 #include "host/fitting/geometry/multi_start.h"
@@ -29,8 +30,9 @@ constexpr Eigen::Index kSearchSampleSize = 32;
 // A few steps take a section near the true axis close to its minimum, where a section along a direction
 // that happens to see the points near a circle stays off: on a few points, many directions see them so.
 constexpr int kRefinementSteps = 4;
-// A refined start this close to the points, as an RMS in normalized units, fits them exactly: no other
-// minimum can be clearly lower, so the search stops there.
+// A refined start this close to the points, as an RMS in normalized units, fits them exactly. Two such starts
+// along distinct axes are two shapes the points fit equally well: six touches on two stacked rings of three
+// lie exactly on the bore and on cylinders across it, and no sum of squares tells them apart.
 constexpr double kExactResidual = 1e-9;
 
 // A Fibonacci lattice on the half sphere z > 0: equal areas, no crowding at the pole.
@@ -74,21 +76,22 @@ std::optional<AxialSurface> conicalSection(const Points<3>& local, const Eigen::
                       std::atan((*solution)(3) / (2.0 * radius))};
 }
 
-// The sections along the candidate axes, each after a few steps of the free fit, by their sum of squares;
-// only the first that fits exactly, when one does.
-std::vector<RoughMinimum<AxialSurface>> rankSections(const Points<3>& points, bool withSlope) {
-  const Points<3> sample = spreadSample<3>(points, kSearchSampleSize);
+bool distinctAxes(const AxialSurface& a, const AxialSurface& b) {
+  return !(std::abs(a.axis.dot(b.axis)) > kDistinctAxisCosine);
+}
+
+// The sections along the candidate axes of sample, each after a few steps of the free fit, by their sum of
+// squares.
+std::vector<RoughMinimum<AxialSurface>> rankSections(const Points<3>& sample, bool withSlope) {
   const AxialSurfaceModel model(sample, AxialFreedom{true, withSlope});
   std::vector<RoughMinimum<AxialSurface>> ranked;
   RoughDescentBuffers buffers;
-  const double exactSum = kExactResidual * kExactResidual * static_cast<double>(sample.cols());
   for (const Eigen::Vector3d& axis : candidateAxes(sample)) {
     std::optional<AxialSurface> section = sectionAlong(sample, axis, withSlope);
     // A cone's section fails along directions that see no cone; a cylinder's may still start one.
     if (!section && withSlope) section = sectionAlong(sample, axis, false);
     if (!section) continue;
     const auto refined = roughDescent(model, footedAtOrigin(*section), kRefinementSteps, buffers);
-    if (refined.sumOfSquares <= exactSum) return {refined};
     if (std::isfinite(refined.sumOfSquares)) ranked.push_back(refined);
   }
   std::stable_sort(ranked.begin(), ranked.end(),
@@ -118,12 +121,23 @@ std::vector<AxialSurface> circularSections(const Points<3>& normalized, const Ei
   return sections;
 }
 
-std::vector<AxialSurface> searchAxialStarts(const Points<3>& normalized, bool withSlope) {
+FitResult<std::vector<AxialSurface>> searchAxialStarts(const Points<3>& normalized, bool withSlope) {
+  const Points<3> sample = spreadSample<3>(normalized, kSearchSampleSize);
+  const std::vector<RoughMinimum<AxialSurface>> ranked = rankSections(sample, withSlope);
+  const double exactSum = kExactResidual * kExactResidual * static_cast<double>(sample.cols());
+  const auto exactEnd = std::find_if(
+      ranked.begin(), ranked.end(), [&](const auto& candidate) { return candidate.sumOfSquares > exactSum; });
+  if (exactEnd != ranked.begin() && std::any_of(ranked.begin(), exactEnd, [&](const auto& candidate) {
+        return distinctAxes(candidate.state, ranked.front().state);
+      })) {
+    return FitFailure{std::string("the points lie exactly on more than one ") +
+                      (withSlope ? "cone" : "cylinder") + ", so they do not determine its axis"};
+  }
   std::vector<AxialSurface> starts;
-  for (const auto& candidate : rankSections(normalized, withSlope)) {
+  for (const auto& candidate : ranked) {
     if (starts.size() == kStartCount) break;
-    const bool distinct = std::none_of(starts.begin(), starts.end(), [&](const AxialSurface& kept) {
-      return std::abs(kept.axis.dot(candidate.state.axis)) > kDistinctAxisCosine;
+    const bool distinct = std::all_of(starts.begin(), starts.end(), [&](const AxialSurface& kept) {
+      return distinctAxes(kept, candidate.state);
     });
     if (distinct) starts.push_back(candidate.state);
   }

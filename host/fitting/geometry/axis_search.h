@@ -1,7 +1,7 @@
 #pragma once
 
-// Starts for cylinder and cone fits: candidate axis directions, each judged by where a few steps of the free fit
-// from the best section along it lead.
+// Starts for cylinder and cone fits: candidate axis directions, each judged by where a few steps of the free
+// fit from the best section along it lead.
 
 #include <optional>
 #include <vector>
@@ -9,6 +9,7 @@
 #include <Eigen/Core>
 
 #include "host/fitting/geometry/axial_surface_model.h"
+#include "host/fitting/geometry/fit_result.h"
 #include "host/fitting/geometry/point_set.h"
 
 namespace fitting::detail {
@@ -27,7 +28,8 @@ std::vector<AxialSurface> circularSections(const Points<3>& normalized, const Ei
 // spread evenly over the half sphere, each refined by a few steps of the free fit on a few of the points and
 // ranked by the sum of squares it reached, near-duplicates dropped. An algebraic section alone ranks badly:
 // many directions see a few points near a circle. For a cylinder, the circular sections along the best axis
-// follow (a cone started from those may pass its apex into a flat surface).
-std::vector<AxialSurface> searchAxialStarts(const Points<3>& normalized, bool withSlope);
+// follow (a cone started from those may pass its apex into a flat surface). Refused when the points lie
+// exactly on shapes along distinct axes.
+FitResult<std::vector<AxialSurface>> searchAxialStarts(const Points<3>& normalized, bool withSlope);
 
 }  // namespace fitting::detail

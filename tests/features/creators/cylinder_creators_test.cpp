@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "creator_fixture.h"
@@ -180,6 +181,69 @@ TEST_F(CylinderCreators, ATopBottomCylinderRunsFromTheBottomPlaneToTheTopPlane) 
   EXPECT_NEAR((second - Vector3{.1, .1, .03}).dot(tilted), 0, 1e-12);
   EXPECT_NEAR(Vector3::cross(second - first, tilted).length(), 0, 1e-12);
   EXPECT_NEAR(leaning->radius(), .010, 1e-7);
+}
+
+// Tips of a bore of radius .010 probed with a probe of radius .003, at (degrees, height) about an axis
+// through `centre` along `axis`.
+Points boreTips(const std::vector<std::pair<double, double>>& touches, const Vector3& centre,
+                const Vector3& axis) {
+  const Vector3 u =
+      Vector3::cross(axis, std::fabs(axis.x) < .9 ? Vector3{1, 0, 0} : Vector3{0, 1, 0}).normalized();
+  const Vector3 v = Vector3::cross(axis, u);
+  Points tips;
+  for (const auto& [degrees, height] : touches) {
+    const double angle = degrees * std::acos(-1.0) / 180.0;
+    tips.push_back(centre + axis * height + u * (.007 * std::cos(angle)) + v * (.007 * std::sin(angle)));
+  }
+  return tips;
+}
+
+// Six touches on two stacked rings of three lie exactly on the bore and on cylinders across it as well: the
+// creator must refuse them, never answer one of the others. Touches that determine the bore give it exactly.
+TEST_F(CylinderCreators, TouchesThatFitSeveralCylindersExactlyGiveNoneAndOthersGiveTheExactBore) {
+  struct Layout {
+    const char* name;
+    std::vector<std::pair<double, double>> touches;
+    bool determined;
+  };
+  const Layout layouts[] = {
+      {"rings of three stacked",
+       {{0, .003}, {120, .003}, {240, .003}, {0, .007}, {120, .007}, {240, .007}},
+       false},
+      {"rings of three staggered",
+       {{0, .003}, {120, .003}, {240, .003}, {60, .007}, {180, .007}, {300, .007}},
+       false},
+      {"opposite pairs at three heights",
+       {{0, .002}, {90, .005}, {153, .008}, {180, .002}, {270, .005}, {333, .008}},
+       false},
+      {"six spread in height",
+       {{20, .002}, {60, .005}, {100, .008}, {200, .002}, {250, .005}, {300, .008}},
+       true},
+      {"rings of three and four",
+       {{0, .003}, {120, .003}, {240, .003}, {30, .007}, {100, .007}, {200, .007}, {290, .007}},
+       true},
+      {"rings of four",
+       {{0, .003}, {90, .003}, {180, .003}, {270, .003}, {45, .007}, {135, .007}, {225, .007}, {315, .007}},
+       true},
+  };
+  const Vector3 centre{.05, .04, 0};
+  for (const Vector3& axis : {Vector3{0, 0, 1}, Vector3{.36, -.48, .8}}) {
+    for (const Layout& layout : layouts) {
+      SCOPED_TRACE(testing::Message()
+                   << layout.name << ", axis " << axis.x << " " << axis.y << " " << axis.z);
+      IPtr<IZelFeature> feature = probe("HardProbeCylinderCreator", boreTips(layout.touches, centre, axis),
+                                        centre + axis * .005, .003);
+      auto* cylinder = queryPart<IZelCylinder>(feature.get());
+      if (!layout.determined) {
+        EXPECT_FALSE(cylinder) << "radius " << cylinder->radius();
+        continue;
+      }
+      ASSERT_TRUE(cylinder);
+      EXPECT_NEAR(cylinder->radius(), .010, 1e-9);
+      EXPECT_NEAR(Vector3::cross(cylinder->axisDirection(), axis).length(), 0, 1e-9);
+      EXPECT_NEAR(Vector3::perpendicularPart(cylinder->axisPoint() - centre, axis).length(), 0, 1e-9);
+    }
+  }
 }
 
 }  // namespace
