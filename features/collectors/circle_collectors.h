@@ -13,7 +13,7 @@
 class CircleCollector : public ConcreteCollector<CircleCollector> {
  public:
   static constexpr const char* interfaceName = "CircleCollector";
-  static constexpr SimpleCollectorSpec kSpec{
+  static constexpr SimpleCollectorTraits kTraits{
       "HardProbeCircleCreator",      "IZelArc", kFillWithWorkPlane, true, true, true, "circle", true,
       InstructionPictureSet::kCircle};
 };
@@ -22,15 +22,15 @@ class CircleCollector : public ConcreteCollector<CircleCollector> {
 class PointCircleCollector final : public ConcreteCollector<PointCircleCollector> {
  public:
   static constexpr const char* interfaceName = "PointCircleCollector";
-  static constexpr SimpleCollectorSpec kSpec{"HardProbePointCircleCreator",
-                                             "IZelArc",
-                                             kFillSampled | kFillRadius | kFillWorkPlane,
-                                             true,
-                                             false,
-                                             false,
-                                             "circle",
-                                             true,
-                                             InstructionPictureSet::kCircle};
+  static constexpr SimpleCollectorTraits kTraits{"HardProbePointCircleCreator",
+                                                 "IZelArc",
+                                                 kFillSampled | kFillRadius | kFillWorkPlane,
+                                                 true,
+                                                 false,
+                                                 false,
+                                                 "circle",
+                                                 true,
+                                                 InstructionPictureSet::kCircle};
 
   ZelString briefInstructions() override;
   void onPointSampled(const Vector3& point) override;
@@ -42,7 +42,7 @@ class PointCircleCollector final : public ConcreteCollector<PointCircleCollector
 class BoltPatternCircleCollector final : public ConcreteCollector<BoltPatternCircleCollector> {
  public:
   static constexpr const char* interfaceName = "BoltPatternCircleCollector";
-  static constexpr SimpleCollectorSpec kSpec{
+  static constexpr SimpleCollectorTraits kTraits{
       "HardProbeBoltCircleCreator", "IZelArc", 0, true, false, false, "circle", true};
 
   // A circle collector of its own brief text, not registered: its parent makes it.

@@ -11,7 +11,7 @@
 template <class Derived, class Base = SimpleCollector>
 class ConcreteCollector : public Base {
  public:
-  ConcreteCollector() : Base(Derived::kSpec) {}
+  ConcreteCollector() : Base(Derived::kTraits) {}
 
   void queryInterface(const char* name, void** out, bool) override {
     QueryChain chain(name, out);

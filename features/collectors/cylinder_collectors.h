@@ -9,48 +9,48 @@
 class CylinderCollector final : public ConcreteCollector<CylinderCollector> {
  public:
   static constexpr const char* interfaceName = "CylinderCollector";
-  static constexpr SimpleCollectorSpec kSpec{"HardProbeCylinderCreator",
-                                             "IZelCylinder",
-                                             kFillWithoutWorkPlane,
-                                             false,
-                                             false,
-                                             true,
-                                             "cylinder",
-                                             true,
-                                             InstructionPictureSet::kCylinder};
+  static constexpr SimpleCollectorTraits kTraits{"HardProbeCylinderCreator",
+                                                 "IZelCylinder",
+                                                 kFillWithoutWorkPlane,
+                                                 false,
+                                                 false,
+                                                 true,
+                                                 "cylinder",
+                                                 true,
+                                                 InstructionPictureSet::kCylinder};
 };
 
 class ConstrainedCylinderCollector final : public ConcreteCollector<ConstrainedCylinderCollector> {
  public:
   static constexpr const char* interfaceName = "ConstrainedCylinderCollector";
-  static constexpr SimpleCollectorSpec kSpec{"HardProbeConstrainedCylinderCreator",
-                                             "IZelCylinder",
-                                             kFillWithWorkPlane,
-                                             true,
-                                             true,
-                                             true,
-                                             "cylinder",
-                                             true};
+  static constexpr SimpleCollectorTraits kTraits{"HardProbeConstrainedCylinderCreator",
+                                                 "IZelCylinder",
+                                                 kFillWithWorkPlane,
+                                                 true,
+                                                 true,
+                                                 true,
+                                                 "cylinder",
+                                                 true};
 };
 
 // The first plane accepted is the bottom plane, whichever child made it (a picked plane too).
 class TopBottomPlaneCylinderCollector final : public ConcreteCollector<TopBottomPlaneCylinderCollector> {
  public:
   static constexpr const char* interfaceName = "TopBottomPlaneCylinderCollector";
-  static constexpr SimpleCollectorSpec kSpec{"HardProbeTopBottomPlaneCylinderCreator",
-                                             "IZelCylinder",
-                                             kFillWithoutWorkPlane,
-                                             false,
-                                             false,
-                                             true,
-                                             "cylinder",
-                                             true};
+  static constexpr SimpleCollectorTraits kTraits{"HardProbeTopBottomPlaneCylinderCreator",
+                                                 "IZelCylinder",
+                                                 kFillWithoutWorkPlane,
+                                                 false,
+                                                 false,
+                                                 true,
+                                                 "cylinder",
+                                                 true};
 
   // A plane collector that names which of the two planes it probes.
   class ChildPlaneCollector final : public ConcreteCollector<ChildPlaneCollector> {
    public:
     static constexpr const char* interfaceName = "TopBottomPlaneCylinderCollector::ChildPlaneCollector";
-    static constexpr SimpleCollectorSpec kSpec = PlaneCollector::kSpec;
+    static constexpr SimpleCollectorTraits kTraits = PlaneCollector::kTraits;
 
     ZelString briefInstructions() override;
     void setPlaneWord(const ZelString& word) { planeWord_ = word; }

@@ -9,35 +9,35 @@
 class ParallelPlanesCollector final : public ConcreteCollector<ParallelPlanesCollector> {
  public:
   static constexpr const char* interfaceName = "ParallelPlanesCollector";
-  static constexpr SimpleCollectorSpec kSpec{"HardProbeParallelPlanesCreator",
-                                             "IZelParallelPlanes",
-                                             0,
-                                             false,
-                                             false,
-                                             false,
-                                             "Parallel Planes",
-                                             true};
+  static constexpr SimpleCollectorTraits kTraits{"HardProbeParallelPlanesCreator",
+                                                 "IZelParallelPlanes",
+                                                 0,
+                                                 false,
+                                                 false,
+                                                 false,
+                                                 "Parallel Planes",
+                                                 true};
 
   // The primary plane's collector: a plane of its own creator, which the parallel-planes creator expects.
   class PrimaryComponentCollector final : public ConcreteCollector<PrimaryComponentCollector> {
    public:
     static constexpr const char* interfaceName = "PrimaryComponentCollector";
-    static constexpr SimpleCollectorSpec kSpec{"HardProbeParallelPlanesPlaneCreator",
-                                               "IZelPlane",
-                                               kFillWithoutWorkPlane,
-                                               false,
-                                               false,
-                                               true,
-                                               "surface",
-                                               true,
-                                               InstructionPictureSet::kPlane};
+    static constexpr SimpleCollectorTraits kTraits{"HardProbeParallelPlanesPlaneCreator",
+                                                   "IZelPlane",
+                                                   kFillWithoutWorkPlane,
+                                                   false,
+                                                   false,
+                                                   true,
+                                                   "surface",
+                                                   true,
+                                                   InstructionPictureSet::kPlane};
   };
 
   // The point on the opposite surface.
   class SecondaryComponentCollector final : public ConcreteCollector<SecondaryComponentCollector> {
    public:
     static constexpr const char* interfaceName = "SecondaryComponentCollector";
-    static constexpr SimpleCollectorSpec kSpec{
+    static constexpr SimpleCollectorTraits kTraits{
         "HardProbePointCreator",      "IZelPoint", kFillPointsOnly, false, false, false, "surface", true,
         InstructionPictureSet::kPoint};
   };

@@ -21,14 +21,14 @@ Vector3 widthDirection(IZelSlotOutline& slot) {
 
 }  // namespace
 
-constinit const QuickProbeSlotSpec QuickProbeOvalSlotCollector::kSpec{2, true, constructed<CircleCollector>,
-                                                                      constructed<OvalSlotCollector>};
-constinit const QuickProbeSlotSpec QuickProbeRectangularSlotCollector::kSpec{
+constinit const QuickProbeSlotTraits QuickProbeOvalSlotCollector::kTraits{
+    2, true, constructed<CircleCollector>, constructed<OvalSlotCollector>};
+constinit const QuickProbeSlotTraits QuickProbeRectangularSlotCollector::kTraits{
     4, false, constructed<LineCollector>, constructed<RectangularSlotCollector>};
-constinit const QuickProbeSlotSpec QuickProbeRoundedSlotCollector::kSpec{
+constinit const QuickProbeSlotTraits QuickProbeRoundedSlotCollector::kTraits{
     4, false, constructed<CircleCollector>, constructed<RoundedSlotCollector>};
 
-QuickProbeSlotCollector::QuickProbeSlotCollector(const QuickProbeSlotSpec& spec) : spec_(spec) {}
+QuickProbeSlotCollector::QuickProbeSlotCollector(const QuickProbeSlotTraits& traits) : traits_(traits) {}
 
 void QuickProbeSlotCollector::seed(IZelFeature* nominal, std::vector<Vector3> freeSidePoints) {
   nominal_ = nominal;
@@ -41,13 +41,13 @@ bool QuickProbeSlotCollector::acceptFeature(IZelFeature* feature) {
   if (!plane) return false;
   workPlane_ = plane;
   components_.clear();
-  for (int32_t i = 0; i < spec_.components; ++i) {
-    IPtr<IZelFeatureCollector> component = spec_.makeComponentCollector();
+  for (int32_t i = 0; i < traits_.components; ++i) {
+    IPtr<IZelFeatureCollector> component = traits_.makeComponentCollector();
     component->refreshInfo();
     component->acceptFeature(feature);
     components_.push_back(component);
   }
-  slot_ = spec_.makeSlotCollector();
+  slot_ = traits_.makeSlotCollector();
   slot_->refreshInfo();
   slot_->acceptFeature(feature);
   return true;
@@ -63,7 +63,7 @@ size_t QuickProbeSlotCollector::nearestComponent(const Vector3& point) {
   double least = std::numeric_limits<double>::max();
   for (size_t i = 0; i < components_.size(); ++i) {
     const double distance = squaredDistance(i, point);
-    if (distance < least || (spec_.tieToLater && distance == least)) {
+    if (distance < least || (traits_.tieToLater && distance == least)) {
       least = distance;
       nearest = i;
     }

@@ -22,7 +22,7 @@
 
 #include "features/collectors/slot_collectors.h"
 
-struct QuickProbeSlotSpec {
+struct QuickProbeSlotTraits {
   int32_t components;
   // Whether a point equally near two components goes to the later one (else to the earlier one).
   bool tieToLater;
@@ -61,7 +61,7 @@ class QuickProbeSlotCollector : public FeatureCollectorBase {
   std::span<const Vector3> freeSidePoints() const { return freeSidePoints_; }
 
  protected:
-  explicit QuickProbeSlotCollector(const QuickProbeSlotSpec& spec);
+  explicit QuickProbeSlotCollector(const QuickProbeSlotTraits& traits);
 
   // Keeps the nominal and its components' free-side points.
   void seed(IZelFeature* nominal, std::vector<Vector3> freeSidePoints);
@@ -72,7 +72,7 @@ class QuickProbeSlotCollector : public FeatureCollectorBase {
  private:
   size_t nearestComponent(const Vector3& point);
 
-  const QuickProbeSlotSpec& spec_;
+  const QuickProbeSlotTraits& traits_;
   IPtr<IZelFeature> nominal_;
   std::vector<Vector3> freeSidePoints_;
   IPtr<IZelPlane> workPlane_;
@@ -85,7 +85,7 @@ class QuickProbeOvalSlotCollector final
     : public ConcreteCollector<QuickProbeOvalSlotCollector, QuickProbeSlotCollector> {
  public:
   static constexpr const char* interfaceName = "QuickProbeOvalSlotCollector";
-  static const QuickProbeSlotSpec kSpec;
+  static const QuickProbeSlotTraits kTraits;
 
   bool seedFromNominal(IZelFeature* feature) override;
 };
@@ -96,7 +96,7 @@ class QuickProbeRectangularSlotCollector final
     : public ConcreteCollector<QuickProbeRectangularSlotCollector, QuickProbeSlotCollector> {
  public:
   static constexpr const char* interfaceName = "QuickProbeRectangularSlotCollector";
-  static const QuickProbeSlotSpec kSpec;
+  static const QuickProbeSlotTraits kTraits;
 
   bool seedFromNominal(IZelFeature* feature) override;
 
@@ -114,7 +114,7 @@ class QuickProbeRoundedSlotCollector final
     : public ConcreteCollector<QuickProbeRoundedSlotCollector, QuickProbeSlotCollector> {
  public:
   static constexpr const char* interfaceName = "QuickProbeRoundedSlotCollector";
-  static const QuickProbeSlotSpec kSpec;
+  static const QuickProbeSlotTraits kTraits;
 
   bool seedFromNominal(IZelFeature* feature) override;
 };

@@ -4,23 +4,23 @@
 #include "framework/registrations/registered_classes.h"
 #include "framework/translation/tr.h"
 
-SimpleCollector::SimpleCollector(const SimpleCollectorSpec& spec) : spec_(spec) {
-  setCreator(spec.creator);
-  setFeatureType(spec.featureType);
-  setCanFinish(spec.canFinish);
-  setShowFeatureStatistics(spec.showFeatureStatistics);
-  if (!spec.workPlane) return;
+SimpleCollector::SimpleCollector(const SimpleCollectorTraits& traits) : traits_(traits) {
+  setCreator(traits.creator);
+  setFeatureType(traits.featureType);
+  setCanFinish(traits.canFinish);
+  setShowFeatureStatistics(traits.showFeatureStatistics);
+  if (!traits.workPlane) return;
   IPtr<IZelFeatureCollector> planeChild;
   planeChild.createInstance(classIdOf("PlaneCollector"));
   addChildCollector(planeChild, true);
 }
 
 bool SimpleCollector::fillCreatorParameters() {
-  return fillProbingParameters(spec_.fillKeys, workPlane_.get());
+  return fillProbingParameters(traits_.fillKeys, workPlane_.get());
 }
 
 bool SimpleCollector::acceptFeature(IZelFeature* feature) {
-  if (!spec_.workPlane || workPlane_) return false;
+  if (!traits_.workPlane || workPlane_) return false;
   IZelPlane* plane = featureOfKind<IZelPlane>(feature);
   if (!plane) return false;
   takeWorkPlane(plane);
@@ -33,14 +33,14 @@ void SimpleCollector::takeWorkPlane(IZelPlane* plane) {
 }
 
 IPtr<IZelUserInstructions> SimpleCollector::userInstructions(bool withThirdPicture) {
-  if (!spec_.pictures) return {};
-  return instructionsWithPictures(*spec_.pictures, withThirdPicture);
+  if (!traits_.pictures) return {};
+  return instructionsWithPictures(*traits_.pictures, withThirdPicture);
 }
 
 ZelString SimpleCollector::briefInstructions() {
-  return spec_.briefWord ? probePointsOnText(tr(spec_.briefWord)) : probePointsText();
+  return traits_.briefWord ? probePointsOnText(tr(traits_.briefWord)) : probePointsText();
 }
 
 ZelString SimpleCollector::appendStopInstruction() {
-  return spec_.offsetFinish ? offsetFinishText() : finishText();
+  return traits_.offsetFinish ? offsetFinishText() : finishText();
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 // The collectors of features probed as one point set (a line, a plane, a point, a sphere, a cone, ...): each
-// differs from the others only in what its spec says. One with a work plane probes the plane first, through
+// differs from the others only in what its traits say. One with a work plane probes the plane first, through
 // a plane collector child (or takes a picked plane), and keeps that plane for the next features of its type.
 
 #include <cstdint>
@@ -11,7 +11,7 @@
 #include "host/api/feature_kinds.h"
 #include "ui/instructions/instruction_pictures.h"
 
-struct SimpleCollectorSpec {
+struct SimpleCollectorTraits {
   const char* creator;      // the creator's class name
   const char* featureType;  // the feature interface name of the type, such as "IZelLine"
   uint32_t fillKeys;        // FeatureCollectorBase::FillKey: what the creator's table gets
@@ -40,7 +40,7 @@ class SimpleCollector : public FeatureCollectorBase {
 
  protected:
   // Makes the creator, names the type, sets the flags and adds the work-plane child, which is active first.
-  explicit SimpleCollector(const SimpleCollectorSpec& spec);
+  explicit SimpleCollector(const SimpleCollectorTraits& traits);
 
   // Forgets the work plane (parallel planes probe a new primary plane for every feature).
   void forgetWorkPlane() { workPlane_.release(); }
@@ -52,6 +52,6 @@ class SimpleCollector : public FeatureCollectorBase {
   IZelFeature* workPlaneFeature() const { return queryPart<IZelFeature>(workPlane_.get()); }
 
  private:
-  const SimpleCollectorSpec& spec_;
+  const SimpleCollectorTraits& traits_;
   IPtr<IZelPlane> workPlane_;
 };

@@ -19,7 +19,7 @@ inline constexpr uint32_t kFillPointsAndWorkPlane =
 class LineCollector : public ConcreteCollector<LineCollector> {
  public:
   static constexpr const char* interfaceName = "LineCollector";
-  static constexpr SimpleCollectorSpec kSpec{
+  static constexpr SimpleCollectorTraits kTraits{
       "HardProbeLineCreator",      "IZelLine", kFillWithWorkPlane, true, true, true, "line", true,
       InstructionPictureSet::kLine};
 };
@@ -27,7 +27,7 @@ class LineCollector : public ConcreteCollector<LineCollector> {
 class PointCollector final : public ConcreteCollector<PointCollector> {
  public:
   static constexpr const char* interfaceName = "PointCollector";
-  static constexpr SimpleCollectorSpec kSpec{
+  static constexpr SimpleCollectorTraits kTraits{
       "HardProbePointCreator",      "IZelPoint", kFillPointsOnly, false, false, false, nullptr, false,
       InstructionPictureSet::kPoint};
 };
@@ -35,7 +35,7 @@ class PointCollector final : public ConcreteCollector<PointCollector> {
 class PlaneCollector final : public ConcreteCollector<PlaneCollector> {
  public:
   static constexpr const char* interfaceName = "PlaneCollector";
-  static constexpr SimpleCollectorSpec kSpec{
+  static constexpr SimpleCollectorTraits kTraits{
       "HardProbePlaneCreator",      "IZelPlane", kFillWithoutWorkPlane, false, false, true, "plane", true,
       InstructionPictureSet::kPlane};
 };
@@ -43,37 +43,37 @@ class PlaneCollector final : public ConcreteCollector<PlaneCollector> {
 class SurfacePointCollector final : public ConcreteCollector<SurfacePointCollector> {
  public:
   static constexpr const char* interfaceName = "SurfacePointCollector";
-  static constexpr SimpleCollectorSpec kSpec{"HardProbeSurfacePointCreator",
-                                             "IZelPoint",
-                                             kFillPointsAndWorkPlane,
-                                             true,
-                                             false,
-                                             false,
-                                             nullptr,
-                                             false,
-                                             InstructionPictureSet::kSurfacePoint};
+  static constexpr SimpleCollectorTraits kTraits{"HardProbeSurfacePointCreator",
+                                                 "IZelPoint",
+                                                 kFillPointsAndWorkPlane,
+                                                 true,
+                                                 false,
+                                                 false,
+                                                 nullptr,
+                                                 false,
+                                                 InstructionPictureSet::kSurfacePoint};
 };
 
 // A surface point that makes a target point.
 class TargetPointCollector final : public ConcreteCollector<TargetPointCollector> {
  public:
   static constexpr const char* interfaceName = "TargetPointCollector";
-  static constexpr SimpleCollectorSpec kSpec{"HardProbeTargetPointCreator",
-                                             "IZelTargetPoint",
-                                             kFillPointsAndWorkPlane,
-                                             true,
-                                             false,
-                                             false,
-                                             nullptr,
-                                             false,
-                                             InstructionPictureSet::kSurfacePoint};
+  static constexpr SimpleCollectorTraits kTraits{"HardProbeTargetPointCreator",
+                                                 "IZelTargetPoint",
+                                                 kFillPointsAndWorkPlane,
+                                                 true,
+                                                 false,
+                                                 false,
+                                                 nullptr,
+                                                 false,
+                                                 InstructionPictureSet::kSurfacePoint};
 };
 
 // The point of the set that lies furthest along the work plane's normal.
 class MaxPointCollector final : public ConcreteCollector<MaxPointCollector> {
  public:
   static constexpr const char* interfaceName = "MaxPointCollector";
-  static constexpr SimpleCollectorSpec kSpec{
+  static constexpr SimpleCollectorTraits kTraits{
       "HardProbeMaxPointCreator", "IZelPoint", kFillWithWorkPlane, true, false, false, nullptr, false};
 };
 
@@ -81,14 +81,14 @@ class MaxPointCollector final : public ConcreteCollector<MaxPointCollector> {
 class MinPointCollector final : public ConcreteCollector<MinPointCollector> {
  public:
   static constexpr const char* interfaceName = "MinPointCollector";
-  static constexpr SimpleCollectorSpec kSpec{
+  static constexpr SimpleCollectorTraits kTraits{
       "HardProbeMinPointCreator", "IZelPoint", kFillWithWorkPlane, true, false, false, nullptr, false};
 };
 
 class SphereCollector final : public ConcreteCollector<SphereCollector> {
  public:
   static constexpr const char* interfaceName = "SphereCollector";
-  static constexpr SimpleCollectorSpec kSpec{
+  static constexpr SimpleCollectorTraits kTraits{
       "HardProbeSphereCreator",      "IZelSphere", kFillWithoutWorkPlane, false, false, true, "sphere", true,
       InstructionPictureSet::kSphere};
 };
@@ -96,7 +96,7 @@ class SphereCollector final : public ConcreteCollector<SphereCollector> {
 class ConeCollector final : public ConcreteCollector<ConeCollector> {
  public:
   static constexpr const char* interfaceName = "ConeCollector";
-  static constexpr SimpleCollectorSpec kSpec{
+  static constexpr SimpleCollectorTraits kTraits{
       "HardProbeConeCreator",      "IZelCone", kFillWithoutWorkPlane, false, false, true, "cone", true,
       InstructionPictureSet::kCone};
 };
@@ -105,6 +105,6 @@ class ConeCollector final : public ConcreteCollector<ConeCollector> {
 class ConstrainedConeCollector final : public ConcreteCollector<ConstrainedConeCollector> {
  public:
   static constexpr const char* interfaceName = "ConstrainedConeCollector";
-  static constexpr SimpleCollectorSpec kSpec{
+  static constexpr SimpleCollectorTraits kTraits{
       "HardProbeConstrainedConeCreator", "IZelCone", kFillWithWorkPlane, true, true, true, "cone", true};
 };

@@ -31,29 +31,31 @@ const ClassRegistration<RoundedSlotCollector> roundedSlot(registeredClass("Round
 
 }  // namespace
 
-constinit const SlotCollectorSpec OvalSlotCollector::kSpec{
+constinit const SlotCollectorTraits OvalSlotCollector::kTraits{
     {"HardProbeOvalSlotCreator", "IZelOvalSlot", 0, true, false, false, "slot", true},
     2,
     componentOfKind<IZelArc>,
     circleByClassId};
-constinit const SlotCollectorSpec RectangularSlotCollector::kSpec{
+constinit const SlotCollectorTraits RectangularSlotCollector::kTraits{
     {"HardProbeRectangularSlotCreator", "IZelRectangularSlot", 0, true, false, false, "rectangle", true},
     4,
     componentOfKind<IZelLine>,
     constructed<RectangularSlotLineCollector>};
-constinit const SlotCollectorSpec RoundedSlotCollector::kSpec{
+constinit const SlotCollectorTraits RoundedSlotCollector::kTraits{
     {"HardProbeRoundedSlotCreator", "IZelRoundedSlot", 0, true, false, false, "rounded slot", true},
     4,
     componentOfKind<IZelArc>,
     constructed<RoundedSlotCircleCollector>};
-SlotCollector::SlotCollector(const SlotCollectorSpec& spec)
-    : SimpleCollector(spec.collector), slotSpec_(spec), components_(static_cast<size_t>(spec.components)) {
+SlotCollector::SlotCollector(const SlotCollectorTraits& traits)
+    : SimpleCollector(traits.collector),
+      slotTraits_(traits),
+      components_(static_cast<size_t>(traits.components)) {
   buildComponentChildren();
 }
 
 void SlotCollector::buildComponentChildren() {
-  for (int32_t number = 1; number <= slotSpec_.components; ++number) {
-    IPtr<IZelFeatureCollector> child = slotSpec_.makeComponentChild();
+  for (int32_t number = 1; number <= slotTraits_.components; ++number) {
+    IPtr<IZelFeatureCollector> child = slotTraits_.makeComponentChild();
     if (!child) continue;
     child->setComponentChild(true);
     if (auto* receiver = queryPart<IZelHardProbeDataReceiver>(child.get()))
@@ -80,7 +82,7 @@ bool SlotCollector::acceptFeature(IZelFeature* feature) {
       child->acceptFeature(workPlaneFeature());
   } else {
     auto empty = std::ranges::find(components_, nullptr, &IPtr<IZelFeature>::get);
-    IZelFeature* component = slotSpec_.componentOf(feature);
+    IZelFeature* component = slotTraits_.componentOf(feature);
     if (empty == components_.end() || !component) return false;
     *empty = component;
   }

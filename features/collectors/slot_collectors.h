@@ -10,8 +10,8 @@
 
 #include "features/collectors/circle_collectors.h"
 
-struct SlotCollectorSpec {
-  SimpleCollectorSpec collector;
+struct SlotCollectorTraits {
+  SimpleCollectorTraits collector;
   int32_t components;
   // The object a component feature stands for, as a feature, when it is of the slot's component kind.
   IZelFeature* (*componentOf)(IZelFeature* feature);
@@ -35,12 +35,12 @@ class SlotCollector : public SimpleCollector {
   const std::vector<IPtr<IZelFeature>>& components() const { return components_; }
 
  protected:
-  explicit SlotCollector(const SlotCollectorSpec& spec);
+  explicit SlotCollector(const SlotCollectorTraits& traits);
 
  private:
   void buildComponentChildren();
 
-  const SlotCollectorSpec& slotSpec_;
+  const SlotCollectorTraits& slotTraits_;
   std::vector<IPtr<IZelFeature>> components_;
 };
 
@@ -48,7 +48,7 @@ class SlotCollector : public SimpleCollector {
 class OvalSlotCollector final : public ConcreteCollector<OvalSlotCollector, SlotCollector> {
  public:
   static constexpr const char* interfaceName = "OvalSlotCollector";
-  static const SlotCollectorSpec kSpec;
+  static const SlotCollectorTraits kTraits;
 
   // Instructions without a picture or text.
   IPtr<IZelUserInstructions> userInstructions(bool withThirdPicture) override;
@@ -59,14 +59,14 @@ class OvalSlotCollector final : public ConcreteCollector<OvalSlotCollector, Slot
 class RectangularSlotCollector final : public ConcreteCollector<RectangularSlotCollector, SlotCollector> {
  public:
   static constexpr const char* interfaceName = "RectangularSlotCollector";
-  static const SlotCollectorSpec kSpec;
+  static const SlotCollectorTraits kTraits;
 };
 
 // A rounded slot's four corner circles.
 class RoundedSlotCollector final : public ConcreteCollector<RoundedSlotCollector, SlotCollector> {
  public:
   static constexpr const char* interfaceName = "RoundedSlotCollector";
-  static const SlotCollectorSpec kSpec;
+  static const SlotCollectorTraits kTraits;
 };
 
 // A line collector showing a side of a rectangular slot, all three pictures always.
