@@ -59,4 +59,9 @@ class IGenGfxService : public virtual IZelUnknown {
   // (relative to the view) fills the view and the other has room to spare. False, changing nothing, for a
   // window without positive width and height or with a value that is not finite.
   virtual bool setViewWindow(int32_t viewIndex, const double window[4]) = 0;
+  // Frames the boxes (objectBox) of the document's objects in the view of that index (-1: every view) so that
+  // each of their points lies within -1 to 1 in normalised view coordinates, the view's proportions kept;
+  // visibleOnly leaves out the objects that are not "Visible"; margin widens the frame by that percentage.
+  // False, changing no view, when no object has a box or the margin is negative.
+  virtual bool fitAll(int32_t viewIndex, bool visibleOnly, int32_t margin) = 0;
 };

@@ -97,6 +97,41 @@ bool HostGenGfxService::setViewWindow(int32_t viewIndex, const double window[4])
   return true;
 }
 
+std::optional<std::array<double, 6>> HostGenGfxService::sceneBox(bool visibleOnly) {
+  std::optional<std::array<double, 6>> merged;
+  for (int32_t i = 0; i < document_.objectCount(); ++i) {
+    IZelDocObject* object = document_.objectAt(i);
+    std::array<double, 6> box;
+    if (!object || (visibleOnly && !object->property("Visible")) || !objectBox(object, box.data())) continue;
+    if (!merged) merged = box;
+    for (int axis = 0; axis < 3; ++axis) {
+      (*merged)[axis] = std::min((*merged)[axis], box[axis]);
+      (*merged)[axis + 3] = std::max((*merged)[axis + 3], box[axis + 3]);
+    }
+  }
+  return merged;
+}
+
+bool HostGenGfxService::fitAll(int32_t viewIndex, bool visibleOnly, int32_t margin) {
+  if (margin < 0) return false;
+  const std::optional<std::array<double, 6>> box = sceneBox(visibleOnly);
+  if (!box) return false;
+  const auto& b = *box;
+  const double halfSize = std::max({b[3] - b[0], b[4] - b[1], b[5] - b[2]}) / 2 * (1 + margin / 100.0);
+  const double scale = halfSize > 0 ? halfSize : 1;
+  const Matrix4x4 viewToScene =
+      Matrix4x4::translation({(b[0] + b[3]) / 2, (b[1] + b[4]) / 2, (b[2] + b[5]) / 2}) *
+      Matrix4x4::uniformScaling(scale);
+  std::lock_guard lock(mutex_);
+  if (viewIndex != -1) {
+    viewToScene_[viewIndex] = viewToScene;
+    return true;
+  }
+  viewToScene_[-1] = viewToScene;
+  for (auto& [index, matrix] : viewToScene_) matrix = viewToScene;
+  return true;
+}
+
 void HostGenGfxService::setViewToScene(int32_t viewIndex, const Matrix4x4& matrix) {
   std::lock_guard lock(mutex_);
   viewToScene_[viewIndex] = matrix;
