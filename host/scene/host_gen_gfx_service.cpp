@@ -11,6 +11,7 @@
 namespace {
 
 constexpr int32_t kNormalisedViewSpace = 1;
+constexpr int32_t kCameraSpace = 3;
 constexpr int32_t kSceneSpace = 4;
 constexpr int32_t kObjectSpace = 5;
 
@@ -39,10 +40,22 @@ std::optional<Matrix4x4> HostGenGfxService::toScene(int32_t space, int32_t objec
     std::copy(world.begin(), world.end(), matrix.m);
     return matrix;
   }
-  if (space != kNormalisedViewSpace) return std::nullopt;
-  std::lock_guard lock(mutex_);
-  auto found = viewToScene_.find(viewIndex);
-  return found == viewToScene_.end() ? Matrix4x4::identity() : found->second;
+  if (space != kNormalisedViewSpace && space != kCameraSpace) return std::nullopt;
+  Matrix4x4 viewToScene = Matrix4x4::identity();
+  {
+    std::lock_guard lock(mutex_);
+    auto found = viewToScene_.find(viewIndex);
+    if (found != viewToScene_.end()) viewToScene = found->second;
+  }
+  if (space == kNormalisedViewSpace) return viewToScene;
+  // The camera's axes are the view's, in scene lengths: the view's zoom taken out of each axis.
+  for (int column = 0; column < 3; ++column) {
+    double* axis[3] = {&viewToScene.m[column], &viewToScene.m[4 + column], &viewToScene.m[8 + column]};
+    const double length = std::hypot(*axis[0], *axis[1], *axis[2]);
+    if (!(length > 0)) return std::nullopt;
+    for (double* value : axis) *value /= length;
+  }
+  return viewToScene;
 }
 
 bool HostGenGfxService::spaceTransform(Matrix4x4& out, int32_t fromSpace, int32_t toSpace, int32_t objectId,
