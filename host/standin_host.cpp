@@ -1,6 +1,7 @@
 #include "host/standin_host.h"
 
-StandinHost::StandinHost() : scene_(document_.doc()), gui_(core_.dataStore(), document_.doc()) {
+StandinHost::StandinHost()
+    : scene_(document_.doc()), gui_(core_.dataStore(), document_.doc(), core_.units()) {
   core_.enableAssertHandler(true);
   installFamilies(root(), families());
   core_.enableDirService(true);

@@ -45,10 +45,11 @@ class IGenGfxService : public virtual IZelUnknown {
   virtual bool worldTransform(IZelDocObject* object, double matrix[16]) = 0;
   // The matrix that takes points of one of the host's coordinate spaces to another in the view of that index
   // (-1: the view the user sees). The spaces: 1 normalised view coordinates, -1 to 1 across the view; 4 scene
-  // coordinates; 5 the coordinates of the document object of that id (IZelDoc::objectId; a sub-object gives
-  // its owner's, IZelSubObject::objectId), which the other spaces do not need and ignore. Either direction
-  // of any pair, the same space included. False, with out untouched, for a space the host does not know, an
-  // object id no object has (when space 5 is asked) or an object transform that cannot be inverted.
+  // coordinates; 3 the camera's (the view's axes and centre, in scene lengths); 5 the coordinates of the
+  // document object of that id (IZelDoc::objectId; a sub-object gives its owner's, IZelSubObject::objectId),
+  // which the other spaces do not need and ignore. Either direction of any pair, the same space included.
+  // False, with out untouched, for a space the host does not know, an object id no object has (when space 5
+  // is asked) or an object transform that cannot be inverted.
   virtual bool spaceTransform(Matrix4x4& out, int32_t fromSpace, int32_t toSpace, int32_t objectId,
                               int32_t viewIndex) = 0;
   // The box {min x, y, z, max x, y, z} in the world of what is drawn for the object (its features). False,
@@ -59,4 +60,9 @@ class IGenGfxService : public virtual IZelUnknown {
   // (relative to the view) fills the view and the other has room to spare. False, changing nothing, for a
   // window without positive width and height or with a value that is not finite.
   virtual bool setViewWindow(int32_t viewIndex, const double window[4]) = 0;
+  // Frames the boxes (objectBox) of the document's objects in the view of that index (-1: every view) so that
+  // each of their points lies within -1 to 1 in normalised view coordinates, the view's proportions kept;
+  // visibleOnly leaves out the objects that are not "Visible"; margin widens the frame by that percentage.
+  // False, changing no view, when no object has a box or the margin is negative.
+  virtual bool fitAll(int32_t viewIndex, bool visibleOnly, int32_t margin) = 0;
 };

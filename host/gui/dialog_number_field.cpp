@@ -46,15 +46,24 @@ bool inRange(const DialogControl& field, double value) {
   return value >= field.minimum && value <= field.maximum;
 }
 
-std::string shownNumber(const DialogControl& field) {
+double lengthFactor(IUnitService* units) {
+  return units ? units->unitFactor(units->currentLengthUnit()) : 1.0;
+}
+
+double shownFactor(const DialogControl& field, IUnitService* units) {
+  return field.kind == "length" ? lengthFactor(units) : 1.0;
+}
+
+std::string shownNumber(const DialogControl& field, double factor) {
   char text[128];
+  const double shown = field.value * factor;
   if (field.format.empty()) {
-    return doubleText(field.value);
+    return doubleText(shown);
   } else {
     // The format was checked to convert exactly one double when it was set.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
-    std::snprintf(text, sizeof text, field.format.c_str(), field.value);
+    std::snprintf(text, sizeof text, field.format.c_str(), shown);
 #pragma GCC diagnostic pop
   }
   return text;

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "host/api/unit_service.h"
 #include "host/gui/dialog_controls.h"
 
 bool isNumberField(const DialogControl& control);
@@ -12,5 +13,12 @@ bool isNumberField(const DialogControl& control);
 // conversion of a double (flags, width and precision allowed; "%%" as text) or minimum above maximum.
 bool setNumberFormat(DialogControl& field, const std::string& format, double minimum, double maximum);
 bool inRange(const DialogControl& field, double value);
-// The value as the field shows it: in its format, or with 17 significant digits without one.
-std::string shownNumber(const DialogControl& field);
+// The factor from the stored value to the shown one: a length field keeps metres and shows them in the user's
+// current unit (as a module without units does, in metres, without the service); any other field shows what
+// it keeps.
+double shownFactor(const DialogControl& field, IUnitService* units);
+// The factor from metres to the user's current unit; 1 without units.
+double lengthFactor(IUnitService* units);
+// The value as the field shows it (multiplied by factor): in its format, or with 17 significant digits
+// without one.
+std::string shownNumber(const DialogControl& field, double factor);

@@ -19,8 +19,11 @@ bool DialogUserActions::pressButton(int32_t id) {
   return true;
 }
 
-bool DialogUserActions::enterValue(int32_t id, double value) {
-  std::optional<DialogControl> entered = controls_.takeUserChange(id, [value](DialogControl& control) {
+bool DialogUserActions::enterValue(int32_t id, double typed) {
+  const double factor = lengthFactor(units_);
+  double value = typed;
+  std::optional<DialogControl> entered = controls_.takeUserChange(id, [&](DialogControl& control) {
+    if (control.kind == "length") value = typed / factor;
     if (isNumberField(control) && !inRange(control, value)) return false;
     control.value = value;
     return true;

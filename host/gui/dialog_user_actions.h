@@ -11,11 +11,13 @@
 #include <string>
 
 #include "host/api/gui_receiver.h"
+#include "host/api/unit_service.h"
 #include "host/gui/dialog_controls.h"
 
 class DialogUserActions {
  public:
-  explicit DialogUserActions(DialogControls& controls) : controls_(controls) {}
+  // Length fields are typed in the current unit of units (in metres without it).
+  DialogUserActions(DialogControls& controls, IUnitService* units) : controls_(controls), units_(units) {}
   DialogUserActions(const DialogUserActions&) = delete;
   DialogUserActions& operator=(const DialogUserActions&) = delete;
 
@@ -24,7 +26,8 @@ class DialogUserActions {
   // Raises onGuiEvent(id, 1).
   bool pressButton(int32_t id);
   // Stores the value the user entered, then raises onGuiValue(id, value) for a number or length field (which
-  // refuses a value outside its range) and onGuiValueChanged(id, value rounded) for any other control.
+  // refuses a value outside its range) and onGuiValueChanged(id, value rounded) for any other control. A
+  // length field takes the value in the user's unit and stores and reports it in metres.
   bool enterValue(int32_t id, double value);
   // Chooses a list's entry (refused for a disabled entry or one outside the list); raises
   // onGuiValueChanged(id, index) when the choice changed.
@@ -40,5 +43,6 @@ class DialogUserActions {
   IGuiReceiver* receiverOf(const DialogControl& control) const;
 
   DialogControls& controls_;
+  IUnitService* const units_;
   std::atomic<IGuiReceiver*> receiver_ = nullptr;
 };

@@ -5,9 +5,9 @@
 #include "host/gui/host_table.h"
 #include "host/gui/host_widget.h"
 
-GuiFamily::GuiFamily(IDataStore& store, HostDocument& document)
+GuiFamily::GuiFamily(IDataStore& store, HostDocument& document, IUnitService& units)
     : store_(store),
-      dialog_(new HostGuiDialog),
+      dialog_(new HostGuiDialog(&units)),
       commandContainer_(new HostCommandContainer(document)),
       simpleDialog_(new ScriptedSimpleDialog),
       updateGui_(new HostUpdateGui),

@@ -27,7 +27,7 @@ class GuiFamily : public ServiceFamily {
   // Widgets are bound to keys of store, and rendered tiles read their values there; it must outlive the
   // family.
   // The command container follows document, which must outlive the family too.
-  GuiFamily(IDataStore& store, HostDocument& document);
+  GuiFamily(IDataStore& store, HostDocument& document, IUnitService& units);
 
   HostGuiDialog& dialog() { return *dialog_; }
   HostCommandContainer& commandContainer() { return *commandContainer_; }

@@ -18,6 +18,7 @@
 #include "host/core/host_unknown.h"
 #include "host/gui/dialog_builder.h"
 #include "host/gui/dialog_controls.h"
+#include "host/gui/dialog_number_field.h"
 #include "host/gui/dialog_user_actions.h"
 
 class HostGuiDialog : public IGuiDialog, public HostUnknown {
@@ -25,6 +26,10 @@ class HostGuiDialog : public IGuiDialog, public HostUnknown {
   static constexpr const char* interfaceName = "HostGuiDialog";
   static constexpr int32_t kFirstReservedId = DialogControls::kFirstReservedId;
   using Control = DialogControl;
+
+  // Length fields show and take lengths in the current unit of units (in metres without it), which must
+  // outlive the dialog.
+  explicit HostGuiDialog(IUnitService* units = nullptr) : units_(units), actions_{controls_, units} {}
 
   // A count below 1 reserves nothing and answers the next free id.
   int32_t reserveControlIds(int32_t count) override;
@@ -102,6 +107,8 @@ class HostGuiDialog : public IGuiDialog, public HostUnknown {
   int32_t strayCalls() { return controls_.strayCalls(); }
   // The control with the keyboard focus, if one was given it.
   std::optional<int32_t> currentControl() { return controls_.current(); }
+  // The factor from the control's stored value to the shown one (shownFactor in dialog_number_field.h).
+  double shownFactor(const Control& control) { return ::shownFactor(control, units_); }
   int32_t layoutRefreshes() { return controls_.layoutRefreshes(); }
   // Closes the dialog: forgets every control, picture, icon, reserved id and stray call of the command that
   // built it, and shows the standard controls again. The receiver stays.
@@ -111,7 +118,8 @@ class HostGuiDialog : public IGuiDialog, public HostUnknown {
   const char* className() override { return interfaceName; }
 
  private:
+  IUnitService* const units_;
   DialogControls controls_;
   DialogBuilder builder_{controls_};
-  DialogUserActions actions_{controls_};
+  DialogUserActions actions_;
 };

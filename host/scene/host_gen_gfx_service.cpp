@@ -11,6 +11,7 @@
 namespace {
 
 constexpr int32_t kNormalisedViewSpace = 1;
+constexpr int32_t kCameraSpace = 3;
 constexpr int32_t kSceneSpace = 4;
 constexpr int32_t kObjectSpace = 5;
 
@@ -39,10 +40,22 @@ std::optional<Matrix4x4> HostGenGfxService::toScene(int32_t space, int32_t objec
     std::copy(world.begin(), world.end(), matrix.m);
     return matrix;
   }
-  if (space != kNormalisedViewSpace) return std::nullopt;
-  std::lock_guard lock(mutex_);
-  auto found = viewToScene_.find(viewIndex);
-  return found == viewToScene_.end() ? Matrix4x4::identity() : found->second;
+  if (space != kNormalisedViewSpace && space != kCameraSpace) return std::nullopt;
+  Matrix4x4 viewToScene = Matrix4x4::identity();
+  {
+    std::lock_guard lock(mutex_);
+    auto found = viewToScene_.find(viewIndex);
+    if (found != viewToScene_.end()) viewToScene = found->second;
+  }
+  if (space == kNormalisedViewSpace) return viewToScene;
+  // The camera's axes are the view's, in scene lengths: the view's zoom taken out of each axis.
+  for (int column = 0; column < 3; ++column) {
+    double* axis[3] = {&viewToScene.m[column], &viewToScene.m[4 + column], &viewToScene.m[8 + column]};
+    const double length = std::hypot(*axis[0], *axis[1], *axis[2]);
+    if (!(length > 0)) return std::nullopt;
+    for (double* value : axis) *value /= length;
+  }
+  return viewToScene;
 }
 
 bool HostGenGfxService::spaceTransform(Matrix4x4& out, int32_t fromSpace, int32_t toSpace, int32_t objectId,
@@ -94,6 +107,41 @@ bool HostGenGfxService::setViewWindow(int32_t viewIndex, const double window[4])
   auto found = viewToScene_.find(viewIndex);
   const Matrix4x4 viewToScene = found == viewToScene_.end() ? Matrix4x4::identity() : found->second;
   viewToScene_[viewIndex] = viewToScene * windowToView;
+  return true;
+}
+
+std::optional<std::array<double, 6>> HostGenGfxService::sceneBox(bool visibleOnly) {
+  std::optional<std::array<double, 6>> merged;
+  for (int32_t i = 0; i < document_.objectCount(); ++i) {
+    IZelDocObject* object = document_.objectAt(i);
+    std::array<double, 6> box;
+    if (!object || (visibleOnly && !object->property("Visible")) || !objectBox(object, box.data())) continue;
+    if (!merged) merged = box;
+    for (int axis = 0; axis < 3; ++axis) {
+      (*merged)[axis] = std::min((*merged)[axis], box[axis]);
+      (*merged)[axis + 3] = std::max((*merged)[axis + 3], box[axis + 3]);
+    }
+  }
+  return merged;
+}
+
+bool HostGenGfxService::fitAll(int32_t viewIndex, bool visibleOnly, int32_t margin) {
+  if (margin < 0) return false;
+  const std::optional<std::array<double, 6>> box = sceneBox(visibleOnly);
+  if (!box) return false;
+  const auto& b = *box;
+  const double halfSize = std::max({b[3] - b[0], b[4] - b[1], b[5] - b[2]}) / 2 * (1 + margin / 100.0);
+  const double scale = halfSize > 0 ? halfSize : 1;
+  const Matrix4x4 viewToScene =
+      Matrix4x4::translation({(b[0] + b[3]) / 2, (b[1] + b[4]) / 2, (b[2] + b[5]) / 2}) *
+      Matrix4x4::uniformScaling(scale);
+  std::lock_guard lock(mutex_);
+  if (viewIndex != -1) {
+    viewToScene_[viewIndex] = viewToScene;
+    return true;
+  }
+  viewToScene_[-1] = viewToScene;
+  for (auto& [index, matrix] : viewToScene_) matrix = viewToScene;
   return true;
 }
 

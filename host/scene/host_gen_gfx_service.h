@@ -32,6 +32,9 @@ class HostGenGfxService : public IGenGfxService, public HostUnknown {
   // Takes the window's centre to the view's centre and scales by the larger of its half-width and
   // half-height, composed onto the view's matrix.
   bool setViewWindow(int32_t viewIndex, const double window[4]) override;
+  // Looks straight down the scene's z axis at the centre of the objects' merged box, whatever the view showed
+  // before; a box of a single point keeps the scale 1.
+  bool fitAll(int32_t viewIndex, bool visibleOnly, int32_t margin) override;
 
   // Host side: the matrix from normalised view coordinates to the scene in the view of that index.
   void setViewToScene(int32_t viewIndex, const Matrix4x4& matrix);
@@ -45,6 +48,8 @@ class HostGenGfxService : public IGenGfxService, public HostUnknown {
  private:
   // The matrix from the space to the scene, if the space is known.
   std::optional<Matrix4x4> toScene(int32_t space, int32_t objectId, int32_t viewIndex);
+  // The merged world box of the document's objects (the shown ones only if visibleOnly), if any has one.
+  std::optional<std::array<double, 6>> sceneBox(bool visibleOnly);
 
   IZelDoc& document_;
   std::mutex mutex_;

@@ -15,7 +15,8 @@ std::string text(const std::u16string& wide) {
 
 }  // namespace
 
-std::vector<std::string> dialogControlFields(int32_t id, const DialogControl& control, bool current) {
+std::vector<std::string> dialogControlFields(int32_t id, const DialogControl& control, bool current,
+                                             double shownFactor) {
   std::vector<std::string> fields = {std::to_string(id),
                                      control.kind,
                                      text(control.name),
@@ -27,7 +28,7 @@ std::vector<std::string> dialogControlFields(int32_t id, const DialogControl& co
     fields.push_back("entry " + std::to_string(i) + " " + text(entry.text) +
                      (entry.enabled ? "" : " (disabled)"));
   }
-  if (!control.format.empty()) fields.push_back("shown " + escapeField(shownNumber(control)));
+  if (!control.format.empty()) fields.push_back("shown " + escapeField(shownNumber(control, shownFactor)));
   if (std::isfinite(control.minimum) || std::isfinite(control.maximum)) {
     fields.push_back("range [" + doubleText(control.minimum) + ", " + doubleText(control.maximum) + "]");
   }

@@ -86,7 +86,7 @@ void printDialog(HostSession& session) {
   HostGuiDialog& dialog = session.host.gui().dialog();
   std::optional<int32_t> current = dialog.currentControl();
   for (const auto& [id, control] : dialog.controls())
-    printFields(dialogControlFields(id, control, current == id));
+    printFields(dialogControlFields(id, control, current == id, dialog.shownFactor(control)));
 }
 
 void printScene(HostSession& session) {

@@ -54,7 +54,7 @@ TEST_F(MultiplePlanes, LaysOutTheFamilyByCountLayoutAndFlip) {
       {"one centred", 1, MultiplePlanesWidget::kCentered, true, {0.1}},
       {"one one way", 1, MultiplePlanesWidget::kOneWay, true, {0.1}},
   };
-  ASSERT_TRUE(dialog().enterValue(id(MultiplePlanesWidget::kSpacing), 0.01));
+  ASSERT_TRUE(dialog().enterValue(id(MultiplePlanesWidget::kSpacing), 10)) << "10 mm, in the user's unit";
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     ASSERT_TRUE(dialog().enterValue(id(MultiplePlanesWidget::kNumSections), c.sections));

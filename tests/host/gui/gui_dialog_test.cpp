@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/object/iptr.h"
+#include "host/core/host_unit_service.h"
 #include "host/gui/host_gui_dialog.h"
 #include "host/gui/host_image.h"
 #include "support/module_fixture.h"
@@ -154,6 +155,26 @@ TEST_F(GuiDialog, ANumberFieldTakesOneDoubleFormatAndRefusesValuesOutsideItsRang
   EXPECT_TRUE(dialog_->enterValue(1, -1));
   EXPECT_EQ(dialog_->control(1)->value, -1);
   EXPECT_EQ(receiver_->calls, Calls{"gui value 1 -1"});
+}
+
+TEST_F(GuiDialog, ALengthFieldShowsAndTakesTheUsersUnitAndKeepsMetres) {
+  HostGuiDialog& dialog = host_.gui().dialog();
+  dialog.addControl(1, "length", ZelString(u"Spacing"));
+  dialog.addControl(2, "number", ZelString(u"Count"));
+  ASSERT_TRUE(dialog.setNumberFormat(1, "%.4f", 0, 0.1));
+  ASSERT_TRUE(dialog.setNumberFormat(2, "%.1f", 0, 100));
+  dialog.setControlValue(1, 0.0254);
+  dialog.setControlValue(2, 5);
+  ASSERT_EQ(host_.core().units().currentLengthUnit(), HostUnitService::kMillimetre);
+  EXPECT_EQ(shownNumber(*dialog.control(1), dialog.shownFactor(*dialog.control(1))), "25.4000");
+  EXPECT_EQ(shownNumber(*dialog.control(2), dialog.shownFactor(*dialog.control(2))), "5.0") << "no length";
+  ASSERT_TRUE(host_.core().units().setCurrentLengthUnit(HostUnitService::kInch));
+  EXPECT_EQ(shownNumber(*dialog.control(1), dialog.shownFactor(*dialog.control(1))), "1.0000");
+  EXPECT_FALSE(dialog.enterValue(1, 4)) << "4 in is past the 0.1 m maximum";
+  ASSERT_TRUE(dialog.enterValue(1, 2));
+  EXPECT_DOUBLE_EQ(dialog.control(1)->value, 0.0508) << "kept in metres";
+  ASSERT_TRUE(dialog.enterValue(2, 4));
+  EXPECT_EQ(dialog.control(2)->value, 4);
 }
 
 TEST_F(GuiDialog, BracketsGiveTheirReceiverAndFontToWhatIsBuiltInsideAndMustClose) {

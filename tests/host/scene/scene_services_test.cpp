@@ -80,6 +80,18 @@ TEST_F(SceneServices, AnUnmatchedRendererEndIsNotedNotTaken) {
   EXPECT_EQ(std::tuple(counts.unmatchedEnds, counts.depth), std::tuple(1, 0));
 }
 
+// Gives the object one point feature at each of the centres.
+void addPointFeatures(HostDocObject& object, std::initializer_list<Vector3> centres) {
+  auto* manager = queryPart<IZelFeatureSubObjectMgr>(object.attachedObject(kFeatureSubObjectsClassId));
+  for (const Vector3& centre : centres) {
+    IPtr<HostPoint> point(new HostPoint);
+    point->setPosition(centre.x, centre.y, centre.z);
+    IPtr<IZelFeatureSubObject> shown;
+    shown.takeOwnership(manager->createSubObject(point.get()));
+    queryPart<IZelSubObjectMgr>(manager)->addSubObject(shown.get());
+  }
+}
+
 using GraphicsService = ModuleTest;
 
 TEST_F(GraphicsService, AnObjectsBoxIsItsFeaturesBoxesInTheWorld) {
@@ -91,14 +103,7 @@ TEST_F(GraphicsService, AnObjectsBoxIsItsFeaturesBoxesInTheWorld) {
   EXPECT_FALSE(graphics.objectBox(object.get(), box)) << "no features yet";
   EXPECT_FALSE(graphics.objectBox(nullptr, box));
   EXPECT_EQ(box[0], 7);
-  auto* manager = queryPart<IZelFeatureSubObjectMgr>(object->attachedObject(kFeatureSubObjectsClassId));
-  for (const Vector3& centre : {Vector3{0, 0, 0}, Vector3{.5, -1, .25}}) {
-    IPtr<HostPoint> point(new HostPoint);
-    point->setPosition(centre.x, centre.y, centre.z);
-    IPtr<IZelFeatureSubObject> shown;
-    shown.takeOwnership(manager->createSubObject(point.get()));
-    queryPart<IZelSubObjectMgr>(manager)->addSubObject(shown.get());
-  }
+  addPointFeatures(*object, {{0, 0, 0}, {.5, -1, .25}});
   ASSERT_TRUE(graphics.objectBox(object.get(), box));
   const double expected[6] = {1, 1, 3, 1.5, 2, 3.25};
   for (int i = 0; i < 6; ++i) EXPECT_DOUBLE_EQ(box[i], expected[i]) << i;
@@ -118,6 +123,45 @@ TEST_F(GraphicsService, AViewWindowFillsTheViewKeepingItsProportionsAndADegenera
   Matrix4x4 after;
   graphics.spaceTransform(after, 1, 4, 0, 0);
   for (int i = 0; i < 16; ++i) EXPECT_EQ(after.m[i], viewToScene.m[i]);
+}
+
+IPtr<HostDocObject> addPoints(StandinHost& host, const char16_t* name,
+                              std::initializer_list<Vector3> centres) {
+  IPtr<HostDocObject> object = host.document().doc().add({"Point", name, {}, {}, {}}, false);
+  addPointFeatures(*object, centres);
+  return object;
+}
+
+TEST_F(GraphicsService, FitAllFramesTheShownObjectsInEveryViewAndRefusesAnEmptyScene) {
+  HostGenGfxService& graphics = host_.scene().genGfx();
+  const Matrix4x4 before = Matrix4x4::translation({5, 5, 5});
+  graphics.setViewToScene(0, before);
+  EXPECT_FALSE(graphics.fitAll(-1, true, 0)) << "nothing to frame";
+  addPoints(host_, u"Empty", {});
+  EXPECT_FALSE(graphics.fitAll(-1, true, 0)) << "an object without features has no box";
+  Matrix4x4 view;
+  graphics.spaceTransform(view, 1, 4, 0, 0);
+  for (int i = 0; i < 16; ++i) EXPECT_EQ(view.m[i], before.m[i]) << "a refused fit changes nothing";
+
+  addPoints(host_, u"Shown", {{1, 2, 3}, {5, 3, 3.5}});
+  IPtr<HostDocObject> hidden = addPoints(host_, u"Hidden", {{100, 100, 100}});
+  hidden->setProperty("Visible", false);
+  EXPECT_FALSE(graphics.fitAll(-1, true, -1)) << "a negative margin";
+  ASSERT_TRUE(graphics.fitAll(-1, true, 0));
+  for (int32_t index : {-1, 0}) {
+    SCOPED_TRACE(index);
+    graphics.spaceTransform(view, 4, 1, 0, index);
+    const Vector3 low = Matrix4x4::transformPoint(view, {1, 2, 3});
+    const Vector3 high = Matrix4x4::transformPoint(view, {5, 3, 3.5});
+    EXPECT_DOUBLE_EQ(low.x, -1) << "the widest side fills the view";
+    EXPECT_DOUBLE_EQ(high.x, 1);
+    EXPECT_DOUBLE_EQ(low.y, -.25) << "proportions kept";
+    EXPECT_DOUBLE_EQ(high.z, .125);
+  }
+  ASSERT_TRUE(graphics.fitAll(0, false, 10));
+  graphics.spaceTransform(view, 4, 1, 0, 0);
+  EXPECT_NEAR(Matrix4x4::transformPoint(view, {100, 100, 100}).x, 1 / 1.1, 1e-12)
+      << "hidden included, 10% margin";
 }
 
 TEST_F(SceneServices, ASphereKeepsOnlyARealRadiusAndTheThemeKnowsItsOneMaterial) {

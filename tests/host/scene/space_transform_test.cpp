@@ -35,8 +35,8 @@ class SpaceTransforms : public ModuleTest {
 TEST_F(SpaceTransforms, EveryPairRoundTripsAPointBothWays) {
   const int32_t id = host_.document().doc().objectId(object_.get());
   const Vector3 point{0.25, -1.5, 4};
-  for (int32_t from : {1, 4, 5}) {
-    for (int32_t to : {1, 4, 5}) {
+  for (int32_t from : {1, 3, 4, 5}) {
+    for (int32_t to : {1, 3, 4, 5}) {
       SCOPED_TRACE(testing::Message() << from << " to " << to);
       Vector3 there = Matrix4x4::transformPoint(transform(from, to, id), point);
       Vector3 back = Matrix4x4::transformPoint(transform(to, from, id), there);
@@ -50,6 +50,18 @@ TEST_F(SpaceTransforms, EveryPairRoundTripsAPointBothWays) {
   Matrix4x4 placed;
   std::copy(world, world + 16, placed.m);
   expectNear(transform(5, 4, id), placed);
+}
+
+TEST_F(SpaceTransforms, TheCameraHasTheViewsAxesAndCentreWithoutItsZoom) {
+  expectNear(transform(3, 4, 0), Matrix4x4::translation({2.5, 0, 0}));
+  expectNear(transform(3, 1, 0), Matrix4x4::uniformScaling(1 / 2.5));
+  const Matrix4x4 turned = Matrix4x4::translation({1, 2, 3}) * Matrix4x4::rotation({0, 0, 1}, 0.5);
+  host_.scene().genGfx().setViewToScene(0, turned * Matrix4x4::scaling(4, 4, 4));
+  Matrix4x4 out;
+  ASSERT_TRUE(gfx_->spaceTransform(out, 3, 4, 0, 0));
+  expectNear(out, turned);
+  host_.scene().genGfx().setViewToScene(0, Matrix4x4::scaling(1, 0, 1));
+  EXPECT_FALSE(gfx_->spaceTransform(out, 3, 4, 0, 0)) << "a flat view has no camera axes";
 }
 
 // The edit command asks by the sub-object's id, the view point by the object's: both name the owner.
