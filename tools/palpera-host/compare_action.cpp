@@ -1,6 +1,8 @@
 #include <cmath>
 #include <cstdio>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "document_object.h"
 #include "feature_comparison.h"
@@ -37,21 +39,23 @@ void compareFeatures(HostSession& session, const ScriptWords& words) {
   HostDocument& doc = session.host.document().doc();
   IPtr<HostDocObject> probed = objectNamed(doc, words[0]);
   IPtr<HostDocObject> nominals = objectNamed(doc, words[1]);
+  const auto probedFeatures = probed->featureSubObjects().subObjects();
+  if (probedFeatures.empty()) throw ScriptError(shownWord(words[0]) + " holds no feature to compare");
   // Every feature is matched before a line is printed, so a script that fails prints no half table.
   std::string table = "\tvalue\tfitted\tnominal\tdifference\n";
-  for (const auto& sub : probed->featureSubObjects().subObjects()) {
+  for (const auto& sub : probedFeatures) {
     const std::u16string name = sub->nameText();
     const std::string shown = escapeField(platform::toUtf8(name));
     IZelFeature* nominal = featureNamed(*nominals, name);
     if (!nominal) throw ScriptError(shownWord(words[1]) + " has no feature " + shownWord(shown));
-    std::optional<std::vector<ComparedValue>> values = compareWithNominal(*sub->shownFeature(), *nominal);
+    IZelFeature* fitted = sub->shownFeature();
+    std::optional<std::vector<ComparedValue>> values;
+    if (fitted) values = compareWithNominal(*fitted, *nominal);
     if (!values) throw ScriptError("cannot compare " + shownWord(shown) + " with its nominal feature");
     table += shown + "\n";
     for (const ComparedValue& value : *values)
       table += "\t" + value.label + "\t" + value.fitted + "\t" + value.nominal + "\t" +
                differenceText(value) + "\n";
   }
-  if (probed->featureSubObjects().subObjects().empty())
-    throw ScriptError(shownWord(words[0]) + " holds no feature to compare");
   std::fputs(table.c_str(), stdout);
 }
