@@ -3,9 +3,9 @@
 // a face and a stop point above it, the device maps and posts them, the main thread hands them to the
 // command's probing run (the collector, the live statistics after every touch, the instructions), and the
 // stop fits the plane, takes the probe radius off and adds it to "TestObject". The round ends when the plane
-// is in the document, and takes it out again. Beside it, the bare host fit of the same N points
-// (`vs_host_fit`: how many times that fit's time the whole road takes, inverted: the peer's time over the
-// road's). In process CPU time, both threads' work counted; 10, 100 and 1,000 touches.
+// is in the document, and takes it out again. Beside it, the bare host fit of the same N points:
+// `vs_host_fit` is the fit's time over the road's, the share of the road's cost that the fit alone is. In
+// process CPU time, both threads' work counted; 10, 100 and 1,000 touches.
 
 #include <benchmark/benchmark.h>
 
