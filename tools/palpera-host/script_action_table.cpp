@@ -82,6 +82,10 @@ constexpr ScriptAction kActions[] = {
      "open the module's options page, pick the plug-in NAME in LIST (hardprobe or scanning), move the size "
      "slider or print the page",
      1, 3, useOptionsPage},
+    {"compare", "OBJECT NOMINAL",
+     "print each feature of OBJECT beside the feature of the same name in NOMINAL: the values that place, "
+     "orient and size it, and their differences",
+     2, 2, compareFeatures},
 };
 
 }  // namespace
