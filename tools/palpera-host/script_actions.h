@@ -35,3 +35,5 @@ void chooseListEntry(HostSession& session, const ScriptWords& words);
 void typeText(HostSession& session, const ScriptWords& words);
 void chooseRadio(HostSession& session, const ScriptWords& words);
 void setLengthUnit(HostSession& session, const ScriptWords& words);
+void runScriptCommand(HostSession& session, const ScriptWords& words);
+void printRecordedCommand(HostSession& session, const ScriptWords& words);
