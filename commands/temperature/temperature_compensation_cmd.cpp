@@ -57,9 +57,12 @@ std::optional<int32_t> materialIndex(IZelMaterials& library, const ZelCString& n
   return std::nullopt;
 }
 
-void setNumberField(IGuiDialog& dialog, int32_t id, const char* name, const ZelString& label) {
+// A field of any finite number, shown with four decimals.
+void addNumberField(IGuiDialog& dialog, int32_t id, const char* name, const ZelString& label) {
   dialog.addControl(id, "number", ZelString(name));
   dialog.setControlText(id, label);
+  dialog.setNumberFormat(id, "%.4f", std::numeric_limits<double>::lowest(),
+                         std::numeric_limits<double>::max());
 }
 
 }  // namespace
@@ -90,14 +93,10 @@ void TemperatureCompensationCmd::createGui(IGuiDialog* dialog) {
   gui_->beginPanel(tr("Material Properties"), true);
   gui_->addControl(kMaterialSelection, "dropdown", ZelString(u"MaterialSelection"));
   gui_->setControlText(kMaterialSelection, tr("Material"));
-  setNumberField(*gui_, kTemperatureValue, "TemperatureValue", tr(kCelsiusLabel));
-  setNumberField(*gui_, kScaleFactor, "ScaleFactor", tr("Scale Factor"));
+  addNumberField(*gui_, kTemperatureValue, "TemperatureValue", tr(kCelsiusLabel));
+  addNumberField(*gui_, kScaleFactor, "ScaleFactor", tr("Scale Factor"));
   gui_->endPanel();
   gui_->endPanel();
-  constexpr double kLowest = std::numeric_limits<double>::lowest();
-  constexpr double kHighest = std::numeric_limits<double>::max();
-  gui_->setNumberFormat(kTemperatureValue, "%.4f", kLowest, kHighest);
-  gui_->setNumberFormat(kScaleFactor, "%.4f", kLowest, kHighest);
 
   gui_->addListEntry(kUnitSelection, ZelString(u"\u00b0C"));
   gui_->addListEntry(kUnitSelection, ZelString(u"\u00b0F"));

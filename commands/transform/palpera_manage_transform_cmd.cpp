@@ -57,12 +57,12 @@ void PalperaManageTransformCmd::createGui(IGuiDialog* dialog) {
   gui_->beginPanel(tr("Scaling"), true);
   gui_->addControl(kScaleValue, "number", ZelString(u"ScaleValue"));
   gui_->setControlText(kScaleValue, tr("Scale Factor"));
+  gui_->setNumberFormat(kScaleValue, "%.4f", std::numeric_limits<double>::lowest(),
+                        std::numeric_limits<double>::max());
   gui_->endPanel();
   gui_->beginVerticalLayout();
   addButtonRow({{kScaleReset, "Reset"}, {kScaleRestore, "Restore"}});
   gui_->endLayout();
-  gui_->setNumberFormat(kScaleValue, "%.4f", std::numeric_limits<double>::lowest(),
-                        std::numeric_limits<double>::max());
 
   hardwareWidget_ = buildMatrixWidget("HardwareMatrixWidget", "Hardware Transformation Matrix");
   gui_->beginVerticalLayout();

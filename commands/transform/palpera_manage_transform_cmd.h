@@ -14,7 +14,9 @@
 // Created by the host per use; main thread only.
 
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
+#include <utility>
 
 #include "basic_types/matrix4x4.h"
 #include "commands/transform/transform_file_dialogs.h"
