@@ -10,7 +10,8 @@ std::map<int32_t, bool> standardControlsShown() {
 
 }  // namespace
 
-DialogControls::DialogControls() : standardShown_(standardControlsShown()) {}
+DialogControls::DialogControls()
+    : standardShown_(standardControlsShown()), standardEnabled_(standardControlsShown()) {}
 
 int32_t DialogControls::reserveIds(int32_t count) {
   std::lock_guard lock(mutex_);
@@ -52,6 +53,14 @@ void DialogControls::change(int32_t id, Change change) {
 }
 
 void DialogControls::enable(int32_t id, bool enabled, int32_t mode) {
+  {
+    std::lock_guard lock(mutex_);
+    auto standard = standardEnabled_.find(id);
+    if (standard != standardEnabled_.end()) {
+      standard->second = enabled;
+      return;
+    }
+  }
   change(id, [&](DialogControl& control) {
     control.enabled = enabled;
     control.enableMode = mode;
@@ -201,6 +210,12 @@ bool DialogControls::standardControlShown(int32_t id) {
   return found != standardShown_.end() && found->second;
 }
 
+bool DialogControls::standardControlEnabled(int32_t id) {
+  std::lock_guard lock(mutex_);
+  auto found = standardEnabled_.find(id);
+  return found != standardEnabled_.end() && found->second;
+}
+
 int32_t DialogControls::strayCalls() {
   std::lock_guard lock(mutex_);
   return strayCalls_;
@@ -212,6 +227,7 @@ void DialogControls::clear() {
   std::swap(closed, controls_);
   pictures_.clear();
   standardShown_ = standardControlsShown();
+  standardEnabled_ = standardControlsShown();
   nextReservedId_ = kFirstReservedId;
   strayCalls_ = 0;
   current_.reset();

@@ -191,6 +191,7 @@ bool HostGuiDialog::setControlTable(int32_t id, IZelTable* table, IZelUnknown* m
 }
 
 bool HostGuiDialog::isControlEnabled(int32_t id) {
+  if (id == kStandardControl1 || id == kStandardControl2) return controls_.standardControlEnabled(id);
   std::optional<DialogControl> control = controls_.control(id);
   return control && control->enabled;
 }

@@ -39,6 +39,13 @@ constexpr ScriptAction kActions[] = {
      2, 2, chooseListEntry},
     {"type", "CONTROL TEXT", "type TEXT into a text field of the dialog", 2, 2, typeText},
     {"radio", "CONTROL", "choose a radio button of the dialog", 1, 1, chooseRadio},
+    {"script-command", "CLASS [NAME=VALUE]...",
+     "run the script command of the module's class CLASS with the arguments named (the others keep their "
+     "defaults)",
+     1, 16, runScriptCommand},
+    {"record-command", "",
+     "print the script command the running command records: its name, then NAME=VALUE for each argument", 0,
+     0, printRecordedCommand},
     {"apply", "", "apply the running command, which then ends", 0, 0, applyCommand},
     {"cancel", "", "cancel the running command, which then ends", 0, 0, cancelCommand},
     {"answer", "yes|no|NUMBER", "answer the next simple dialog (yes = retry = 1, no = cancel = 2)", 1, 1,

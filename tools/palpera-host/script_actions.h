@@ -36,3 +36,5 @@ void typeText(HostSession& session, const ScriptWords& words);
 void chooseRadio(HostSession& session, const ScriptWords& words);
 void setLengthUnit(HostSession& session, const ScriptWords& words);
 void compareFeatures(HostSession& session, const ScriptWords& words);
+void runScriptCommand(HostSession& session, const ScriptWords& words);
+void printRecordedCommand(HostSession& session, const ScriptWords& words);
