@@ -33,8 +33,8 @@ ZelString startingPath() {
 bool mayWrite(IGuiUtil& dialogs, const ZelString& path) {
   if (!dialogs.fileExists(path)) return true;
   SPtr<IGuiSimpleDlg> question;
-  return !question || question->show(IGuiSimpleDlg::kQuestionStyle, tr("Overwrite file %1?", path), ZelString(),
-                                     false, false, false) != IGuiSimpleDlg::kAnswerNo;
+  return !question || question->show(IGuiSimpleDlg::kQuestionStyle, tr("Overwrite file %1?", path),
+                                     ZelString(), false, false, false) != IGuiSimpleDlg::kAnswerNo;
 }
 
 class LineWriter {

@@ -243,28 +243,32 @@ bool PalperaRealTimeDeviationCmd::apply() {
   return true;
 }
 
-void PalperaRealTimeDeviationCmd::onGuiEvent(int32_t controlId, int32_t value) {
+bool PalperaRealTimeDeviationCmd::setExportOption(int32_t controlId, int32_t value) {
   switch (controlId) {
-    case kClearTableButton:
-      clearPoints();
-      break;
-    case kExportButton:
-      exportDeviationPoints(points_, exportOptions_);
-      break;
     case kIncludeLabelsCheck:
       exportOptions_.labels = value != 0;
-      return;
+      return true;
     case kIncludeDeviationsCheck:
       exportOptions_.deviations = value != 0;
-      return;
+      return true;
     case kIncludePassFailCheck:
       exportOptions_.passFail = value != 0;
-      return;
+      return true;
     default:
-      break;
+      return false;
   }
+}
+
+void PalperaRealTimeDeviationCmd::onGuiEvent(int32_t controlId, int32_t value) {
+  if (setExportOption(controlId, value)) return;
+  if (controlId == kClearTableButton) clearPoints();
+  if (controlId == kExportButton) exportDeviationPoints(points_, exportOptions_);
   refreshLabels();
   redraw(true);
+}
+
+void PalperaRealTimeDeviationCmd::onGuiValueChanged(int32_t controlId, int32_t value) {
+  setExportOption(controlId, value);
 }
 
 void PalperaRealTimeDeviationCmd::onGuiValue(int32_t controlId, double value) {
@@ -337,8 +341,7 @@ void PalperaRealTimeDeviationCmd::refreshLabels() {
 
 void PalperaRealTimeDeviationCmd::queryInterface(const char* name, void** out, bool) {
   QueryChain chain(name, out);
-  chain
-      .classLeaf(interfaceName, static_cast<CompBaseCmd*>(this), static_cast<IComponentCommand*>(this))
+  chain.classLeaf(interfaceName, static_cast<CompBaseCmd*>(this), static_cast<IComponentCommand*>(this))
       .offer<IZelPluginDataReceiver>(this)
       .offer<IZelHardProbeDataReceiver>(this)
       .offer<IZelHardProbeDataReceiverV2>(this);

@@ -57,6 +57,8 @@ class PalperaRealTimeDeviationCmd : public CompBaseCmd,
   bool apply() override;
   void onGuiEvent(int32_t controlId, int32_t value) override;
   void onGuiValue(int32_t controlId, double value) override;
+  // A check box reports its state either way, as an event or as a changed value.
+  void onGuiValueChanged(int32_t controlId, int32_t value) override;
 
   // IZelHardProbeDataReceiver
   void setProbeRadius(double radius) override { probeRadius_ = radius; }
@@ -86,6 +88,8 @@ class PalperaRealTimeDeviationCmd : public CompBaseCmd,
   void restoreReferenceDisplay();
   std::optional<ProbeDeviation> measure(const Vector3& centre) const;
   void enableTableButtons(bool enabled);
+  // Stores a check box's state in its export option; false for a control that is none of them.
+  bool setExportOption(int32_t controlId, int32_t value);
 
   void undoLastPoint();
   void clearPoints();
