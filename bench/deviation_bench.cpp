@@ -10,11 +10,8 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <random>
 #include <string>
 #include <vector>
-
-#include <Eigen/Core>
 
 #include "bench_host.h"
 #include "beside_peer.h"
@@ -25,7 +22,7 @@
 #include "host/api/module_class_ids.h"
 #include "host/api/zel_initializer.h"
 #include "host/cad/cad_surface_model.h"
-#include "host/cad/closest_on_triangle.h"
+#include "part_queries.h"
 #include "tools/palpera-parts/example_parts.h"
 #include "ui/tiles/zel_hard_probe_tile.h"
 
@@ -46,31 +43,6 @@ std::shared_ptr<const BrepModel> examplePart(size_t index) {
   std::shared_ptr<const BrepModel> model = readStepModel((dir / (name + ".step")).string());
   std::filesystem::remove_all(dir);
   return model;
-}
-
-std::vector<Vector3> centresAround(const BrepModel& model) {
-  const auto [low, high] = model.bounds();
-  std::mt19937_64 rng(17);
-  std::vector<Vector3> centres;
-  for (int i = 0; i < kMoves; ++i) {
-    double p[3];
-    for (int k = 0; k < 3; ++k)
-      p[k] = std::uniform_real_distribution<double>(low[k] - 0.005, high[k] + 0.005)(rng);
-    centres.push_back({p[0], p[1], p[2]});
-  }
-  return centres;
-}
-
-// The squared distance to the nearest facet, each facet measured.
-double bruteForce(const BrepModel::Tessellation& t, const Vector3& q) {
-  const Eigen::Vector3d p(q.x, q.y, q.z);
-  double best = std::numeric_limits<double>::infinity();
-  for (const auto& [a, b, c] : t.triangles) {
-    const Eigen::Vector3d pa(t.vertices[a].data()), pb(t.vertices[b].data()), pc(t.vertices[c].data());
-    const Eigen::Vector2d w = closestWeights(p, pa, pb, pc);
-    best = std::min(best, (pa + w[0] * (pb - pa) + w[1] * (pc - pa) - p).squaredNorm());
-  }
-  return best;
 }
 
 void registerSettings() {
@@ -100,7 +72,7 @@ void BM_DeviationOfAMove(benchmark::State& state) {
   }
   SPtr<ICSysService> csys;
   const ProbeDeviationMeter meter(closest.get(), model.get(), csys.get());
-  const std::vector<Vector3> centres = centresAround(model->brep());
+  const std::vector<Vector3> centres = queriesAround(model->brep(), kMoves, 17);
   if (argument < kGeneratedFaces) state.SetLabel(examplePartNames().at(static_cast<size_t>(argument)));
   state.counters["faces"] = model->brep().faceCount();
   state.counters["facets"] = static_cast<double>(model->brep().tessellation().triangles.size());
@@ -130,7 +102,7 @@ void BM_DeviationOfAMove(benchmark::State& state) {
       },
       [&] {
         for (const Vector3& c : centres)
-          benchmark::DoNotOptimize(bruteForce(model->brep().tessellation(), c));
+          benchmark::DoNotOptimize(bruteForceDistance2(model->brep().tessellation(), c));
       });
   // The peer's time over the moves' is the ratio runBesidePeer gives: the moves took elapsed / (1 + ratio).
   const double moveSeconds = (processCpuSeconds() - start) / (1 + state.counters["vs_tessellation"]);
