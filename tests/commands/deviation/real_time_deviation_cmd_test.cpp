@@ -15,6 +15,9 @@
 #include "host/api/data_store.h"
 #include "host/cad/cad_model.h"
 #include "host/gui/host_table.h"
+#include "host/scene/host_parray_sphere_itr.h"
+#include "host/scene/host_scene_nodes.h"
+#include "host/scene/host_style_nodes.h"
 #include "support/scratch_directory.h"
 #include "support/text.h"
 #include "tests/commands/support/command_fixture.h"
@@ -222,6 +225,74 @@ TEST_F(RealTimeDeviationTest, AFailedActivationLeavesTheDeviceAndTheReferenceAsT
   EXPECT_EQ(device_->receiverCount(), 0u);
   EXPECT_EQ(journal_.back(), "disconnect HardProbe");
   EXPECT_EQ(graphics->displayMode(), 3);
+}
+
+// The children of a host node, each as its HostNode part.
+std::vector<HostNode*> childrenOf(IZelUnknown* node) {
+  std::vector<HostNode*> children;
+  for (const IPtr<IZelUnknown>& child : queryPart<HostNode>(node)->children())
+    children.push_back(queryPart<HostNode>(child.get()));
+  return children;
+}
+
+HostNode* namedChild(IZelUnknown* node, const std::string& name) {
+  for (const IPtr<IZelUnknown>& child : queryPart<HostNode>(node)->children())
+    if (queryPart<HostNode>(child.get())->name() == name) return queryPart<HostNode>(child.get());
+  return nullptr;
+}
+
+TEST_F(RealTimeDeviationTest, TheViewShowsBothPointsAsSpheresAndTheLabelsOverTheModel) {
+  addReference({-0.1, -0.1, -0.05}, {0.1, 0.1, 0});
+  startWith(0.0005, 0.002);
+  sample({0.01, 0, 0.003});
+  sample({0.02, 0, 0.003});
+  IZelGroupNode* root = host_.document().graphics().sceneRoot();
+  HostNode* points = namedChild(root, "deviation points");
+  ASSERT_TRUE(points);
+  auto* group = dynamic_cast<IZelUnknown*>(points);
+  std::vector<HostNode*> parts = childrenOf(group);
+  ASSERT_EQ(parts.size(), 4u);
+  EXPECT_TRUE(dynamic_cast<HostDrawStyleNode*>(parts[0]));
+  for (int i : {1, 2}) {
+    auto* node = dynamic_cast<HostStaticIteratorNode*>(parts[i]);
+    ASSERT_TRUE(node);
+    auto* spheres = queryPart<HostPArraySphereItr>(node->iterator());
+    ASSERT_TRUE(spheres);
+    EXPECT_EQ(spheres->size(), 3.0);
+    EXPECT_EQ(spheres->mode(), 1);
+    EXPECT_EQ(spheres->detail(), 4);
+    ASSERT_EQ(spheres->points()->count(), 2);
+    EXPECT_NEAR(spheres->points()->at(2)[2], i == 1 ? 0.001 : 0, kSingle) << "measured, then CAD points";
+  }
+  std::vector<HostNode*> labels = childrenOf(dynamic_cast<IZelUnknown*>(parts[3]));
+  ASSERT_EQ(labels.size(), 3u);
+  auto* depthTest = dynamic_cast<HostDepthTestNode*>(labels[0]);
+  ASSERT_TRUE(depthTest);
+  EXPECT_FALSE(depthTest->depthTest());
+  auto* second = dynamic_cast<HostTextNode*>(labels[2]);
+  ASSERT_TRUE(second);
+  EXPECT_EQ(text(second->text()), u"Pt2");
+  expectNear(second->anchor(), {0.02, 0, 0.001});
+  EXPECT_EQ(second->size(), 6);
+  EXPECT_EQ(second->offsetX(), -0.2);
+  EXPECT_EQ(second->offsetY(), -0.2);
+  EXPECT_EQ(second->flags(), 19u);
+  EXPECT_NE(second->describe().find("colour (0, 0, 0, 1)"), std::string::npos);
+
+  ASSERT_TRUE(runner_.cancel());
+  EXPECT_FALSE(namedChild(root, "deviation points"));
+}
+
+TEST_F(RealTimeDeviationTest, TheToleranceTypedInTheDialogIsKeptOnlyWhenApplied) {
+  addReference({-0.1, -0.1, -0.05}, {0.1, 0.1, 0});
+  startWith(0.0005, 0.002);
+  ASSERT_TRUE(dialog().enterValue(0, 0.2));  // millimetres
+  move({0, 0, 0.0022});
+  EXPECT_EQ(store().getInt("Palpera/Tile/RealTimeDeviationStatus", -1), 0)
+      << "the typed tolerance holds at once";
+  EXPECT_EQ(store().getDouble("Palpera/RealTimeDeviation/Tolerance", 0), 0.0005);
+  ASSERT_TRUE(runner_.apply());
+  EXPECT_DOUBLE_EQ(store().getDouble("Palpera/RealTimeDeviation/Tolerance", 0), 0.0002);
 }
 
 }  // namespace
