@@ -225,6 +225,16 @@ TEST_F(RealTimeDeviationTest, AFailedActivationLeavesTheDeviceAndTheReferenceAsT
   EXPECT_EQ(device_->receiverCount(), 0u);
   EXPECT_EQ(journal_.back(), "disconnect HardProbe");
   EXPECT_EQ(graphics->displayMode(), 3);
+
+  // A connection without a current plug-in to measure with is reported and taken back.
+  device_->answers.start = true;
+  ASSERT_TRUE(registry_->getManager(ZelCString("HardProbe"))->setActivePlugin(nullptr));
+  journal_.clear();
+  EXPECT_FALSE(command->activate());
+  EXPECT_EQ(journal_, (std::vector<std::string>{"connect HardProbe", "disconnect HardProbe"}));
+  ASSERT_FALSE(host_.core().assertions().reports().empty());
+  EXPECT_EQ(host_.core().assertions().reports().back().expression, "plugin");
+  EXPECT_EQ(host_.core().assertions().reports().back().line, 573);
 }
 
 // The children of a host node, each as its HostNode part.
