@@ -25,7 +25,6 @@
 namespace {
 
 constexpr int32_t kMillimetre = 1;
-constexpr int32_t kMetre = 7;
 // The closest point comes in single precision.
 constexpr double kSingle = 1e-7;
 
