@@ -54,7 +54,7 @@ struct DialogControl {
   std::optional<int32_t> group;  // a radio button's group
   int32_t picture = 0;           // a radio button's registered picture
   IPtr<IZelTable> table;         // a table control's
-  IPtr<IZelUnknown> tableModifier;
+  IPtr<IZelTableModifier> tableModifier;
   int32_t tableShown = 0;  // how often the table was placed
 };
 

@@ -1,6 +1,7 @@
 #include "host/scene/scene_family.h"
 
 #include "host/api/host_class_ids.h"
+#include "host/scene/host_parray_sphere_itr.h"
 #include "host/scene/host_pick_on_model.h"
 #include "host/scene/host_style_nodes.h"
 #include "host/scene/host_vertex_array.h"
@@ -35,5 +36,6 @@ std::vector<ServiceFamily::HostClass> SceneFamily::hostClasses() const {
       hostClassOf<HostVertexArray>(kHostVertexArrayClassId, {VertexArrayImp::interfaceName}),
       hostClassOf<HostThemeMaterialSource>(kHostThemeMaterialSourceClassId,
                                            {IZelThemeMaterialSource::interfaceName}),
+      hostClassOf<HostPArraySphereItr>(kHostPArraySphereItrClassId, {IZelPArraySphereItr::interfaceName}),
   };
 }

@@ -46,6 +46,9 @@ constexpr ScriptAction kActions[] = {
     {"record-command", "",
      "print the script command the running command records: its name, then NAME=VALUE for each argument", 0,
      0, printRecordedCommand},
+    {"edit", "CONTROL ROW COLUMN TEXT",
+     "edit the cell at ROW and COLUMN (from 1, row 1 the header) of the table in a control of the dialog", 4,
+     4, editTableCell},
     {"apply", "", "apply the running command, which then ends", 0, 0, applyCommand},
     {"cancel", "", "cancel the running command, which then ends", 0, 0, cancelCommand},
     {"answer", "yes|no|NUMBER", "answer the next simple dialog (yes = retry = 1, no = cancel = 2)", 1, 1,
@@ -81,9 +84,10 @@ constexpr ScriptAction kActions[] = {
      "show the information tile NAME as a command does, draw a frame of the view and write the tile's image "
      "to the PNG file FILE",
      2, 2, writeTileImage},
-    {"print", "settings [KEY]|document|errors|images|dialog|dialogs|plugins|scene",
+    {"print", "settings [KEY]|document|errors|images|dialog|dialogs|plugins|scene|table|file FILE",
      "print the values at or under KEY (default Palpera), the document, the errors, the images, the dialog, "
-     "the simple dialogs shown, the plug-ins or the scene's node trees",
+     "the simple dialogs shown, the plug-ins, the scene's node trees, the rows of the dialog's tables or the "
+     "lines of FILE",
      1, 2, printState},
     {"options", "open|pick LIST NAME|slide POSITION|print",
      "open the module's options page, pick the plug-in NAME in LIST (hardprobe or scanning), move the size "

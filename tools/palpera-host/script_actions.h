@@ -33,6 +33,7 @@ void chooseCurrentObject(HostSession& session, const ScriptWords& words);
 void chooseActiveObject(HostSession& session, const ScriptWords& words);
 void chooseListEntry(HostSession& session, const ScriptWords& words);
 void typeText(HostSession& session, const ScriptWords& words);
+void editTableCell(HostSession& session, const ScriptWords& words);
 void chooseRadio(HostSession& session, const ScriptWords& words);
 void setLengthUnit(HostSession& session, const ScriptWords& words);
 void compareFeatures(HostSession& session, const ScriptWords& words);

@@ -353,7 +353,8 @@ TEST(ClassTable, TheModulesTableIsTheHundredClassesAndTheLoadedModuleRegistersTh
                                                       "TransformFileWidget",
                                                       "XALReader",
                                                       "PalperaManageTransformCmd",
-                                                      "TemperatureCompensationCmd"};
+                                                      "TemperatureCompensationCmd",
+                                                      "PalperaRealTimeDeviationCmd"};
     if (row.subsystem <= 2 || builtBeyond.count(row.name))
       expected.insert(std::string(row.id) + " " + row.name);
   }

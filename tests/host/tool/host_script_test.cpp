@@ -323,6 +323,8 @@ TEST_F(HostScript, EveryKindOfControlIsPrintedAndDrivenByScript) {
       {"value Tolerance 0.02", "0.02 lies outside the range of 'Tolerance' [0, 0.01]"},
       {"type Tolerance 1", "the control 'Tolerance' is no text field"},
       {"radio Units", "the control 'Units' is no radio button"},
+      {"edit Label 1 1 x", "the control 'Label' shows no table"},
+      {"edit Statistics 2 1 x", "the cell 2 1 of 'Statistics' cannot be edited"},
   };
   for (const auto& [line, reason] : refusals) {
     ToolRun refused = run("command DialogTestCommand\n" + line + "\n");
