@@ -1,13 +1,16 @@
 #include "host/scene/scene_family.h"
 
 #include "host/api/host_class_ids.h"
+#include "host/scene/host_line_arrow_itr.h"
+#include "host/scene/host_object_size_source.h"
 #include "host/scene/host_pick_on_model.h"
 #include "host/scene/host_style_nodes.h"
 #include "host/scene/host_vertex_array.h"
 #include "host/scene/host_view_input.h"
 
 SceneFamily::SceneFamily(IZelDoc& document)
-    : callbacks_(new HostCallbackObject),
+    : document_(document),
+      callbacks_(new HostCallbackObject),
       view_(new HostGfxViewMgr(callbacks_.get())),
       renderer_(new HostGfxRenderer),
       nodeFactory_(new HostNodeFactory),
@@ -35,5 +38,9 @@ std::vector<ServiceFamily::HostClass> SceneFamily::hostClasses() const {
       hostClassOf<HostVertexArray>(kHostVertexArrayClassId, {VertexArrayImp::interfaceName}),
       hostClassOf<HostThemeMaterialSource>(kHostThemeMaterialSourceClassId,
                                            {IZelThemeMaterialSource::interfaceName}),
+      hostClassOf<HostLineArrowItr>(kHostLineArrowItrClassId, {IZelLineArrowItr::interfaceName}),
+      {kHostObjectSizeSourceClassId,
+       {IObjectSizeSource::interfaceName},
+       [this] { return static_cast<IZelUnknown*>(new HostObjectSizeSource(document_, *genGfx_)); }},
   };
 }

@@ -17,6 +17,13 @@ void TargetData::computeDeviation() {
   zoneDeviation = inTolerance ? 0.0 : sideways - tolerance;
 }
 
+const TargetData* findEntry(const std::vector<TargetData>& entries, const TargetData::Target* nominal) {
+  for (const TargetData& entry : entries) {
+    if (entry.nominalTarget() == nominal) return &entry;
+  }
+  return nullptr;
+}
+
 std::vector<double> probeDistances(const std::vector<TargetData>& entries, const Vector3& probeCentre,
                                    double probeRadius) {
   std::vector<double> distances;

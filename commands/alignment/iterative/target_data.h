@@ -50,6 +50,9 @@ class TargetData {
   void computeDeviation();
 };
 
+// The first entry of entries whose nominal target is nominal, or null.
+const TargetData* findEntry(const std::vector<TargetData>& entries, const TargetData::Target* nominal);
+
 // For free probing: per entry, how far the probe's contact point (the centre less the radius along the
 // nominal direction) lies from the nominal point; unset for an entry without a nominal.
 std::vector<double> probeDistances(const std::vector<TargetData>& entries, const Vector3& probeCentre,
