@@ -1,6 +1,8 @@
 #include "host/scene/scene_family.h"
 
 #include "host/api/host_class_ids.h"
+#include "host/scene/host_line_arrow_itr.h"
+#include "host/scene/host_object_size_source.h"
 #include "host/scene/host_parray_sphere_itr.h"
 #include "host/scene/host_pick_on_model.h"
 #include "host/scene/host_style_nodes.h"
@@ -8,7 +10,8 @@
 #include "host/scene/host_view_input.h"
 
 SceneFamily::SceneFamily(IZelDoc& document)
-    : callbacks_(new HostCallbackObject),
+    : document_(document),
+      callbacks_(new HostCallbackObject),
       view_(new HostGfxViewMgr(callbacks_.get())),
       renderer_(new HostGfxRenderer),
       nodeFactory_(new HostNodeFactory),
@@ -37,5 +40,9 @@ std::vector<ServiceFamily::HostClass> SceneFamily::hostClasses() const {
       hostClassOf<HostThemeMaterialSource>(kHostThemeMaterialSourceClassId,
                                            {IZelThemeMaterialSource::interfaceName}),
       hostClassOf<HostPArraySphereItr>(kHostPArraySphereItrClassId, {IZelPArraySphereItr::interfaceName}),
+      hostClassOf<HostLineArrowItr>(kHostLineArrowItrClassId, {IZelLineArrowItr::interfaceName}),
+      {kHostObjectSizeSourceClassId,
+       {IObjectSizeSource::interfaceName},
+       [this] { return static_cast<IZelUnknown*>(new HostObjectSizeSource(document_, *genGfx_)); }},
   };
 }
