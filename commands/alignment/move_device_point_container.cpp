@@ -58,7 +58,7 @@ void MoveDevicePointContainer::add(const Vector3& position, uint32_t kind, ZelSt
   if (!object_) object_ = createPointObject(ZelString(prefix()));
   if (numbered) name = tr("%1 %2", name, ZelString::number(count() + 1));
   append(position, kind, name, showEntry(position, name));
-  save(count() - 1);
+  save(-1);
 }
 
 void MoveDevicePointContainer::append(const Vector3& position, uint32_t kind, const ZelString& name,

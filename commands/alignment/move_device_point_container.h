@@ -6,8 +6,9 @@
 // feature sub-object per entry, and writes them to the data store (move_device_keys.h), so that a run can be
 // resumed and the targets of one move become the references of the next.
 //
-// The store always holds the live list: add writes the new slot, and remove and swap write all eight slots,
-// so a run left without its Exit (a cancelled command, a host that ended) resumes from what the user saw.
+// The store always holds the live list: add, remove and swap write all eight slots, so a run left without its
+// Exit (a cancelled command, a host that ended) resumes from what the user saw, never from slots an older
+// list left behind.
 // A list restored by load holds positions, kinds and names, but no document object and no sub-objects; the
 // wizard only reads, copies and saves such a list and rebuilds its live lists from it with add.
 //
@@ -42,7 +43,7 @@ class MoveDevicePointContainer {
   void setPluginName(const ZelString& name) { pluginName_ = name; }
   const ZelString& pluginName() const { return pluginName_; }
 
-  // Appends an entry, shows it and saves its slot; name receives the final name, which with numbered is
+  // Appends an entry, shows it and saves the list; name receives the final name, which with numbered is
   // tr("%1 %2", name, the entry's 1-based position). A ninth entry is dropped: nothing changes.
   void add(const Vector3& position, uint32_t kind, ZelString& name, bool numbered);
   void remove(int32_t index);
