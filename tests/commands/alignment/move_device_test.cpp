@@ -158,12 +158,14 @@ TEST_F(MoveDeviceTest, ReferencesAreNumberedByPositionSavedAndNextWaitsForThree)
   ASSERT_EQ(start(), CommandRunner::Start::kStarted);
   EXPECT_EQ(platform::toUtf8(plugin_->getName().c_str()), "Hard Probe Emulator");
   ASSERT_TRUE(press(kBegin));
+  EXPECT_FALSE(dialog().control(1)->enabled) << "Show Position is off while a run goes on";
   ASSERT_TRUE(press(kPoint));
   EXPECT_FALSE(enabled(kBox)) << "the command disables the wizard while a pass runs";
   probePoint({0, 0, 0});
   probePoint({0.1, 0, 0});
   stop();  // no sample: the pass ends
   EXPECT_TRUE(enabled(kBox));
+  EXPECT_FALSE(dialog().control(1)->enabled) << "the run's Sensitivity follows the pass's end";
   EXPECT_EQ(device_->receiverCount(), 0u);
   EXPECT_FALSE(enabled(kNext));
   ASSERT_TRUE(press(kSphere));
@@ -217,6 +219,7 @@ TEST_F(MoveDeviceTest, PreviousTargetsAreOfferedFromThreeAndExitAnswersSaveDisca
   EXPECT_EQ(entries(kReferenceList).size(), 3u);
   host_.gui().simpleDialog().queueAnswer(1);
   ASSERT_TRUE(press(kExit));
+  EXPECT_TRUE(dialog().control(1)->enabled);
   EXPECT_EQ(state(), 1);
   EXPECT_TRUE(enabled(kResume));
   EXPECT_EQ(stored("Ref2_Name"), "Old");
