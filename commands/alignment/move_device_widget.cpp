@@ -261,6 +261,7 @@ bool MoveDeviceWidget::activate() {
     show(box, false);
   enable(kResume, step_ >= kReferences && step_ <= kResult);
   sensitivity_ = true;
+  runOpen_ = false;
   return true;
 }
 
@@ -342,7 +343,10 @@ void MoveDeviceWidget::nameLists() {
 // The user's buttons.
 
 void MoveDeviceWidget::onGuiEvent(int32_t id, int32_t) {
-  switch (id - idBase()) {
+  const int32_t control = id - idBase();
+  // The start page's buttons start a run, the others act within one: each page shows only its own.
+  if ((control == kBegin || control == kResume) == runOpen_) return;
+  switch (control) {
     case kBegin:
       return begin();
     case kResume:
@@ -382,6 +386,7 @@ void MoveDeviceWidget::onGuiEvent(int32_t id, int32_t) {
 }
 
 void MoveDeviceWidget::begin() {
+  runOpen_ = true;
   notifySensitivity(false);
   enable(kNext, false);
   setState(kNotStarted);
@@ -397,11 +402,13 @@ void MoveDeviceWidget::begin() {
 }
 
 void MoveDeviceWidget::resume() {
+  // Only a run left at its references, targets or result can be resumed; anything else has no page.
+  if (step_ < kReferences || step_ > kResult) return;
+  runOpen_ = true;
   notifySensitivity(false);
   keepPreviousLists();
   nameLists();
   updatePage();
-  if (step_ < kReferences || step_ > kResult) return;
   if (step_ >= kTargets) resumeTargets();
   resumeReferences();
   // The fit shown when the run was left is computed again from the lists as they were.
@@ -535,6 +542,7 @@ void MoveDeviceWidget::exit() {
 }
 
 void MoveDeviceWidget::saveAndExit() {
+  runOpen_ = false;
   references_.save(-1);
   targets_.save(-1);
   const uint32_t step = step_;
@@ -577,6 +585,7 @@ void MoveDeviceWidget::finish(bool apply) {
 }
 
 void MoveDeviceWidget::endRun() {
+  runOpen_ = false;
   previousReferences_.reset();
   previousTargets_.reset();
   references_.removeDocumentObject();

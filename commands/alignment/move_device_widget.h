@@ -140,6 +140,7 @@ class MoveDeviceWidget : public IZelListener, public ZelWidget, public PalperaSu
   IPtr<IZelHardProbeFeatureCollector> collector_;
   bool referenceMode_ = true;
   bool probing_ = false;  // between startProbing and endProbing
+  bool runOpen_ = false;  // from Begin or Resume to the run's end or save: the start page is hidden
   ZelString featureName_;
   uint32_t kind_ = 0;
   IPtr<IZelDocObject> graphicsObject_;
