@@ -660,7 +660,8 @@ void MoveDeviceWidget::onNewFeatureEvent() {
     featureCollector->refreshInfo();
   } else {
     stopDevice();
-    startNextTarget();
+    // A target whose kind no collector probes ends the pass here: nothing else would.
+    if (!startNextTarget() && probing_) endProbing();
   }
 }
 

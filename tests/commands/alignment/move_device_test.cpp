@@ -269,6 +269,24 @@ TEST_F(MoveDeviceTest, ACancelEndsThePassAndEachTargetPassAddsOneTargetWithOneRe
   EXPECT_EQ(device_->receiverCount(), 0u);
 }
 
+// A kind no collector probes, as a damaged store may hold: the target before it ends the pass for good.
+TEST_F(MoveDeviceTest, ATargetOfAnUnknownKindEndsThePassAndTheTargetsStopThere) {
+  ASSERT_EQ(start(), CommandRunner::Start::kStarted);
+  probeReferences({kReferences[0], kReferences[1], kReferences[2]});
+  ASSERT_TRUE(runner_.cancel());
+  store().setInt(nullptr, key("Ref1_Type").c_str(), 5);
+  ASSERT_EQ(start(), CommandRunner::Start::kStarted);
+  ASSERT_TRUE(press(kResume));
+  ASSERT_TRUE(press(kTargetStart));
+  probePoint(kReferences[0]);
+  EXPECT_EQ(entries(kTargetList).size(), 1u);
+  EXPECT_TRUE(enabled(kBox)) << "the pass ended";
+  EXPECT_EQ(device_->receiverCount(), 0u);
+  ASSERT_TRUE(press(kTargetStart));
+  EXPECT_TRUE(enabled(kBox));
+  EXPECT_EQ(entries(kTargetList).size(), 1u);
+}
+
 TEST_F(MoveDeviceTest, DoneSetsTheFitOnTheHardwareAndSavesTheTargetsAsTheNextReferences) {
   ASSERT_EQ(start(), CommandRunner::Start::kStarted);
   probeReferences(kReferences);
