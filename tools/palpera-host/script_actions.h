@@ -39,3 +39,4 @@ void setLengthUnit(HostSession& session, const ScriptWords& words);
 void compareFeatures(HostSession& session, const ScriptWords& words);
 void runScriptCommand(HostSession& session, const ScriptWords& words);
 void printRecordedCommand(HostSession& session, const ScriptWords& words);
+void setObjectTransform(HostSession& session, const ScriptWords& words);

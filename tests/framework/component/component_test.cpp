@@ -354,7 +354,9 @@ TEST(ClassTable, TheModulesTableIsTheHundredClassesAndTheLoadedModuleRegistersTh
                                                       "XALReader",
                                                       "PalperaManageTransformCmd",
                                                       "TemperatureCompensationCmd",
-                                                      "PalperaRealTimeDeviationCmd"};
+                                                      "PalperaRealTimeDeviationCmd",
+                                                      "MoveDeviceWidget",
+                                                      "PalperaMoveDeviceCmd"};
     if (row.subsystem <= 2 || builtBeyond.count(row.name))
       expected.insert(std::string(row.id) + " " + row.name);
   }
