@@ -171,15 +171,19 @@ TEST_F(TemperatureCompensation, AnUnknownMaterialOrAnImpossibleTemperatureIsRefu
     EXPECT_FALSE(runScript(material, temperature, "Celsius"));
     EXPECT_EQ(errorMessages().size(), 1u);
   }
+  host_.core().errors().clear();
   ASSERT_TRUE(dialog().enterValue(Cmd::kTemperatureValue, -300.0));
   EXPECT_FALSE(runner_.apply()) << "a refused apply keeps the dialog";
+  EXPECT_EQ(errorMessages().size(), 1u);
   EXPECT_EQ(setting(), (Setting{"Steel", 25.0}));
   EXPECT_EQ(scale_->matrix()->m[0], kSteelAt25);
   EXPECT_EQ(lastMaterial(), "Brass");
 
   ASSERT_TRUE(dialog().enterValue(Cmd::kTemperatureValue, 20.0));
   dialog().selectListEntry(Cmd::kMaterialSelection, -1);
+  host_.core().errors().clear();
   EXPECT_FALSE(runner_.apply());
+  EXPECT_EQ(errorMessages().size(), 1u) << "no material selected";
   EXPECT_EQ(setting(), (Setting{"Steel", 25.0}));
 }
 
