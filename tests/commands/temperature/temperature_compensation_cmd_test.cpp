@@ -224,6 +224,29 @@ TEST_F(TemperatureCompensation, AMaterialWithoutCoefficientOpensOnTheServicesTem
   library_->remove(bare.get());
 }
 
+TEST_F(TemperatureCompensation, RunsWhileAMacroRecordsButNotInsideACommandOrWithoutMaterials) {
+  IPtr<IComponentCommand> command;
+  command.createInstance(classIdOf(Cmd::interfaceName));
+  ASSERT_TRUE(command);
+  auto& container = host_.gui().commandContainer();
+  auto* context = static_cast<IComponentCommandContainerV2*>(&container);
+  container.setRecordingMacro(true);
+  EXPECT_TRUE(command->canRun(context)) << "a macro records it as its script command";
+  container.setRecordingMacro(false);
+  container.setInCommand(true);
+  EXPECT_FALSE(command->canRun(context));
+  container.setInCommand(false);
+
+  std::vector<IPtr<Materials::IZelMaterial>> taken;
+  while (library_->count() > 0) {
+    taken.emplace_back(library_->items()[1].get());
+    library_->remove(taken.back().get());
+  }
+  EXPECT_FALSE(command->canRun(context)) << "an empty materials library";
+  for (const IPtr<Materials::IZelMaterial>& material : taken) library_->add(material.get());
+  EXPECT_TRUE(command->canRun(context));
+}
+
 TEST_F(TemperatureCompensation, TheScriptCommandIsDeclaredInOrderAndNeedsTheFactory) {
   IPtr<IScriptable> command;
   command.createInstance(classIdOf(Cmd::interfaceName));
