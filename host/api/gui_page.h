@@ -41,13 +41,17 @@ class IGuiPageWindow : public virtual IZelUnknown {
   virtual void finish(IGuiReceiver* receiver) = 0;
 };
 
-// The newer building part: sliders. A host without it has no sliders on its pages.
+// The newer building part of pages and dialogs: sliders, and a bracket around a batch of building that the
+// host lays out once, when the outermost bracket closes (brackets nest). A host without it has no sliders
+// and lays out as it goes.
 class IGuiBaseV3 : public virtual IZelUnknown {
  public:
   static constexpr const char* interfaceName = "IGuiBaseV3";
 
   virtual void addSlider(int32_t id, const char* name, const ZelString& leftLabel,
                          const ZelString& rightLabel, int32_t flag, int32_t style) = 0;
+  virtual void beginBatch() = 0;
+  virtual void endBatch() = 0;
 };
 
 // The part every data-bound widget shares.

@@ -200,6 +200,21 @@ void HostGuiDialog::clear() {
   controls_.clear();
 }
 
+void HostGuiDialog::addSlider(int32_t id, const char* name, const ZelString&, const ZelString&, int32_t,
+                              int32_t) {
+  addControl(id, "number", ZelString(name ? name : ""));
+}
+
+void HostGuiDialog::endBatch() {
+  if (openBatches_ <= 0) return;
+  ++closedBatches_;
+  if (--openBatches_ == 0) controls_.countLayoutRefresh();
+}
+
 void HostGuiDialog::queryInterface(const char* name, void** out, bool) {
-  QueryChain(name, out).classLeaf(interfaceName, this, this).offer<IGuiDialog>(this).end();
+  QueryChain(name, out)
+      .classLeaf(interfaceName, this, static_cast<IGuiDialog*>(this))
+      .offer<IGuiDialog>(this)
+      .offer<IGuiBaseV3>(this)
+      .end();
 }

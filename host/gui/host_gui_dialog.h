@@ -9,19 +9,21 @@
 // empty dialog. Safe on any thread; the receiver (held without a reference) is called outside every lock,
 // on the thread of the host-side call.
 
+#include <atomic>
 #include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
 
 #include "host/api/gui_dialog.h"
+#include "host/api/gui_page.h"
 #include "host/core/host_unknown.h"
 #include "host/gui/dialog_builder.h"
 #include "host/gui/dialog_controls.h"
 #include "host/gui/dialog_number_field.h"
 #include "host/gui/dialog_user_actions.h"
 
-class HostGuiDialog : public IGuiDialog, public HostUnknown {
+class HostGuiDialog : public IGuiDialog, public IGuiBaseV3, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostGuiDialog";
   static constexpr int32_t kFirstReservedId = DialogControls::kFirstReservedId;
@@ -84,6 +86,12 @@ class HostGuiDialog : public IGuiDialog, public HostUnknown {
   // The widget is not kept: the control's receiver was given when it was built.
   void enableWidgetControl(int32_t id, bool enabled, IGuiReceiver*) override;
 
+  // A slider is a number field without a shown format. The outermost bracket's end refreshes the layout.
+  void addSlider(int32_t id, const char* name, const ZelString& leftLabel, const ZelString& rightLabel,
+                 int32_t flag, int32_t style) override;
+  void beginBatch() override { ++openBatches_; }
+  void endBatch() override;
+
   // Host side: see dialog_user_actions.h.
   bool pressButton(int32_t id) { return actions_.pressButton(id); }
   bool enterValue(int32_t id, double value) { return actions_.enterValue(id, value); }
@@ -110,6 +118,9 @@ class HostGuiDialog : public IGuiDialog, public HostUnknown {
   // The factor from the control's stored value to the shown one (shownFactor in dialog_number_field.h).
   double shownFactor(const Control& control) { return ::shownFactor(control, units_); }
   int32_t layoutRefreshes() { return controls_.layoutRefreshes(); }
+  // Building brackets open now, and closed so far.
+  int32_t openBatches() const { return openBatches_; }
+  int32_t closedBatches() const { return closedBatches_; }
   // Closes the dialog: forgets every control, picture, icon, reserved id and stray call of the command that
   // built it, and shows the standard controls again. The receiver stays.
   void clear();
@@ -122,4 +133,6 @@ class HostGuiDialog : public IGuiDialog, public HostUnknown {
   DialogControls controls_;
   DialogBuilder builder_{controls_};
   DialogUserActions actions_;
+  std::atomic<int32_t> openBatches_ = 0;
+  std::atomic<int32_t> closedBatches_ = 0;
 };

@@ -55,6 +55,9 @@ class HostPageWindow : public HostTileWindow, public IGuiPageWindow, public IGui
   void finish(IGuiReceiver* receiver) override;
   void addSlider(int32_t id, const char* name, const ZelString& leftLabel, const ZelString& rightLabel,
                  int32_t flag, int32_t style) override;
+  // A page is laid out as it is built.
+  void beginBatch() override {}
+  void endBatch() override {}
 
   // Host side. A widget joins the page it is built into.
   void addWidget(HostWidget* widget, const std::string& kind, const ZelString& label);

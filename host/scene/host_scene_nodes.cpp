@@ -6,6 +6,7 @@
 #include "framework/object/query_chain.h"
 #include "framework/object/query_part.h"
 #include "host/api/zel_image_itr.h"
+#include "host/api/zel_shape_itr.h"
 #include "platform/utf8.h"
 
 void HostNode::insertChild(IZelUnknown* child, size_t index) {
@@ -125,6 +126,21 @@ std::vector<Vector3> HostStaticIteratorNode::drawAgain(int32_t& format) {
   Vector3 vertex;
   while (images->hasNext() && images->next(vertex)) vertices.push_back(vertex);
   return vertices;
+}
+
+std::vector<HostStaticIteratorNode::Primitive> HostStaticIteratorNode::drawShapes() {
+  std::vector<Primitive> primitives;
+  IZelShapeItr* shapes = queryPart<IZelShapeItr>(iterator_.get());
+  if (!shapes) return primitives;
+  shapes->reset();
+  Primitive primitive;
+  while (shapes->nextPrimitive(primitive.kind)) {
+    primitive.vertices.clear();
+    Vector3 vertex;
+    while (shapes->hasMoreVertices() && shapes->nextVertex(vertex)) primitive.vertices.push_back(vertex);
+    primitives.push_back(primitive);
+  }
+  return primitives;
 }
 
 void HostStaticIteratorNode::queryInterface(const char* name, void** out, bool) {

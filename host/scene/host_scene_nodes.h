@@ -165,7 +165,8 @@ class HostMatrixNode : public IZelMatrixNode, public HostNode, public HostUnknow
   Matrix4x4 matrix_;
 };
 
-// Draws an image at each vertex its iterator gives (see zel_image_itr.h).
+// Draws an image at each vertex its iterator gives (see zel_image_itr.h), or the shapes it gives (see
+// zel_shape_itr.h).
 class HostStaticIteratorNode : public IZelStaticIteratorNode, public HostNode, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostStaticIteratorNode";
@@ -179,6 +180,12 @@ class HostStaticIteratorNode : public IZelStaticIteratorNode, public HostNode, p
   std::vector<Vector3> drawFrame(int32_t& format);
   // Only a reset starts a new frame: the vertices of another pass over the same frame.
   std::vector<Vector3> drawAgain(int32_t& format);
+  // One frame of shapes: reset, then every primitive with its vertices; none when the iterator draws none.
+  struct Primitive {
+    int32_t kind = 0;
+    std::vector<Vector3> vertices;
+  };
+  std::vector<Primitive> drawShapes();
   bool inBounds() const { return inBounds_; }
   IZelItr* iterator() const { return iterator_.get(); }
 
