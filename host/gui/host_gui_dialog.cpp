@@ -28,6 +28,13 @@ void HostGuiDialog::setControlText(int32_t id, const ZelString& text) {
   controls_.setText(id, text.c_str());
 }
 
+bool HostGuiDialog::getControlText(int32_t id, ZelString& out) {
+  std::optional<DialogControl> control = controls_.control(id);
+  if (!control) return false;
+  out.setBuffer(control->text.c_str(), -1);
+  return true;
+}
+
 // A radio button chosen with 1 is chosen in its group; a list's value is its chosen entry.
 void HostGuiDialog::setControlValue(int32_t id, double value) {
   std::optional<DialogControl> control = controls_.control(id);

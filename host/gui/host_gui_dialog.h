@@ -85,6 +85,7 @@ class HostGuiDialog : public IGuiDialog, public IGuiBaseV3, public HostUnknown {
   void addButtonAt(const char* name, int32_t id, const ZelString& caption, bool shown) override;
   // The widget is not kept: the control's receiver was given when it was built.
   void enableWidgetControl(int32_t id, bool enabled, IGuiReceiver*) override;
+  bool getControlText(int32_t id, ZelString& out) override;
 
   // A slider is a number field without a shown format. The outermost bracket's end refreshes the layout.
   void addSlider(int32_t id, const char* name, const ZelString& leftLabel, const ZelString& rightLabel,
