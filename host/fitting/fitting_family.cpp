@@ -4,6 +4,8 @@
 #include "host/api/registry_paths.h"
 #include "host/fitting/best_fit_fitters.h"
 #include "host/fitting/host_curve_fit_data.h"
+#include "host/fitting/host_curve_set.h"
+#include "host/fitting/host_planar_curve_fitter.h"
 #include "host/fitting/host_spectrum_prim_fitter.h"
 #include "host/fitting/slot_fitters.h"
 
@@ -23,6 +25,9 @@ std::vector<ServiceFamily::HostClass> FittingFamily::hostClasses() const {
                                     {ICurveFitData::interfaceName, ICurveFitDataV2::interfaceName}),
       hostClassOf<HostSpectrumPrimFitter>(kHostSpectrumPrimFitterClassId,
                                           {ISpectrumPrimFitter::interfaceName}),
+      hostClassOf<HostPlanarCurveFitter>(kHostPlanarCurveFitterClassId, {IPlanarCurveFitter::interfaceName}),
+      hostClassOf<HostCurveSet>(kHostCurveSetClassId, {ICurveSet::interfaceName}),
+      hostClassOf<HostZelCurveSet>(kHostZelCurveSetClassId, {IZelCurveSet::interfaceName}),
   };
 }
 

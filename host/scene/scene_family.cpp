@@ -2,12 +2,14 @@
 
 #include "host/api/host_class_ids.h"
 #include "host/scene/host_pick_on_model.h"
+#include "host/scene/host_plane_widget.h"
 #include "host/scene/host_style_nodes.h"
 #include "host/scene/host_vertex_array.h"
 #include "host/scene/host_view_input.h"
 
 SceneFamily::SceneFamily(IZelDoc& document)
-    : callbacks_(new HostCallbackObject),
+    : document_(document),
+      callbacks_(new HostCallbackObject),
       view_(new HostGfxViewMgr(callbacks_.get())),
       renderer_(new HostGfxRenderer),
       nodeFactory_(new HostNodeFactory),
@@ -35,5 +37,10 @@ std::vector<ServiceFamily::HostClass> SceneFamily::hostClasses() const {
       hostClassOf<HostVertexArray>(kHostVertexArrayClassId, {VertexArrayImp::interfaceName}),
       hostClassOf<HostThemeMaterialSource>(kHostThemeMaterialSourceClassId,
                                            {IZelThemeMaterialSource::interfaceName}),
+      {kHostPlaneWidgetClassId,
+       {IZelPlaneWidget::interfaceName},
+       [document = &document_, graphics = genGfx_.get()] {
+         return static_cast<IZelUnknown*>(new HostPlaneWidget(*document, *graphics));
+       }},
   };
 }

@@ -30,6 +30,7 @@ class SceneFamily : public ServiceFamily {
   std::vector<HostClass> hostClasses() const override;
 
  private:
+  IZelDoc& document_;
   IPtr<HostCallbackObject> callbacks_;
   IPtr<HostGfxViewMgr> view_;
   IPtr<HostGfxRenderer> renderer_;

@@ -41,6 +41,8 @@ constexpr ScriptAction kActions[] = {
     {"radio", "CONTROL", "choose a radio button of the dialog", 1, 1, chooseRadio},
     {"apply", "", "apply the running command, which then ends", 0, 0, applyCommand},
     {"cancel", "", "cancel the running command, which then ends", 0, 0, cancelCommand},
+    {"finish", "", "ask the running command to finish its work before apply (it keeps running)", 0, 0,
+     finishRunningCommand},
     {"answer", "yes|no|NUMBER", "answer the next simple dialog (yes = retry = 1, no = cancel = 2)", 1, 1,
      answerDialog},
     {"file-answer", "PATH|cancel [INDEX]",
