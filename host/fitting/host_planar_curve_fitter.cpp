@@ -159,6 +159,21 @@ Curve fitCurve(const Points& points, bool closed, HostCurveFitData* data, double
   return curve;
 }
 
+// Orients a polyline: a closed one counter-clockwise seen from the normal's side, an open one running along
+// the in-plane axis made from the coordinate axis least along the normal.
+void orient(std::vector<Vector3>& points, bool closed, const Vector3& normal) {
+  if (points.size() < 2) return;
+  double along = 0;
+  if (closed) {
+    for (size_t i = 0; i < points.size(); ++i)
+      along += Vector3::cross(points[i], points[(i + 1) % points.size()]).dot(normal);
+  } else {
+    const Vector3 axis = std::fabs(normal.x) < 0.9 ? Vector3{1, 0, 0} : Vector3{0, 1, 0};
+    along = (points.back() - points.front()).dot(axis - normal * normal.dot(axis));
+  }
+  if (along < 0) std::reverse(points.begin(), points.end());
+}
+
 }  // namespace
 
 bool HostPlanarCurveFitter::setup(const double plane[4], RealPArray* points, int32_t connectivity,
@@ -189,6 +204,7 @@ bool HostPlanarCurveFitter::setup(const double plane[4], RealPArray* points, int
     const bool endsMeet =
         polyline.points.size() >= 3 && distance(polyline.points.front(), polyline.points.back()) <= gap;
     polyline.closed = connectivity == kClosed || (connectivity == kAuto && endsMeet);
+    orient(polyline.points, polyline.closed, normal_);
     IPtr<RealPArray> array(new HostRealPArray(3, static_cast<int32_t>(polyline.points.size())));
     for (const Vector3& point : polyline.points) {
       const double xyz[3] = {point.x, point.y, point.z};

@@ -4,9 +4,11 @@
 // its plane, orders them along the section by walking from the point farthest from their centre to the
 // nearest point not yet taken, and breaks the walk into polylines wherever a step is longer than the gap
 // factor times the median step (kDefaultGapFactor for -1). A polyline closes for "Closed", and for "Auto"
-// when its ends lie within a gap of each other and it has at least three points. fit moves each polyline in
-// the plane by the offset, to the left of its direction seen from the normal's side (n × t), and fits one
-// curve through each polyline of two points or more, as the curve-fit record's mode says:
+// when its ends lie within a gap of each other and it has at least three points. A closed polyline runs
+// counter-clockwise seen from the normal's side (so a positive offset moves it inwards); an open one runs
+// along the in-plane direction of the coordinate axis least along the normal (x, else y). fit moves each
+// polyline in the plane by the offset, to the left of its direction seen from the normal's side (n × t), and
+// fits one curve through each polyline of two points or more, as the curve-fit record's mode says:
 //   0, 1, 3 spline: control points every spacing along the polyline (0), the polyline thinned to within the
 //          tolerance (1), or that many control points evenly along it (3);
 //   4, 5 line/arc: pieces that each stay within the tolerance of their points: a line where the points allow,
