@@ -201,8 +201,11 @@ bool HostPlanarCurveFitter::setup(const double plane[4], RealPArray* points, int
     polylines_.back().points.push_back(ordered[i]);
   }
   for (Polyline& polyline : polylines_) {
+    // Ends within a gap of each other close the loop, unless they are as far apart as the path between
+    // them is long, as a short straight run's are.
+    const double endGap = distance(polyline.points.front(), polyline.points.back());
     const bool endsMeet =
-        polyline.points.size() >= 3 && distance(polyline.points.front(), polyline.points.back()) <= gap;
+        polyline.points.size() >= 3 && endGap <= gap && endGap < 0.5 * lengthOf(polyline.points);
     polyline.closed = connectivity == kClosed || (connectivity == kAuto && endsMeet);
     orient(polyline.points, polyline.closed, normal_);
     IPtr<RealPArray> array(new HostRealPArray(3, static_cast<int32_t>(polyline.points.size())));

@@ -4,7 +4,8 @@
 // its plane, orders them along the section by walking from the point farthest from their centre to the
 // nearest point not yet taken, and breaks the walk into polylines wherever a step is longer than the gap
 // factor times the median step (kDefaultGapFactor for -1). A polyline closes for "Closed", and for "Auto"
-// when its ends lie within a gap of each other and it has at least three points. A closed polyline runs
+// when its ends lie within a gap of each other, nearer than half its length, and it has at least three
+// points. A closed polyline runs
 // counter-clockwise seen from the normal's side (so a positive offset moves it inwards); an open one runs
 // along the in-plane direction of the coordinate axis least along the normal (x, else y). fit moves each
 // polyline in the plane by the offset, to the left of its direction seen from the normal's side (n × t), and

@@ -76,9 +76,9 @@ constexpr ScriptAction kActions[] = {
      "show the information tile NAME as a command does, draw a frame of the view and write the tile's image "
      "to the PNG file FILE",
      2, 2, writeTileImage},
-    {"print", "settings [KEY]|document|errors|images|dialog|dialogs|plugins|scene",
-     "print the values at or under KEY (default Palpera), the document, the errors, the images, the dialog, "
-     "the simple dialogs shown, the plug-ins or the scene's node trees",
+    {"print", "settings [KEY]|document|points NAME|errors|images|dialog|dialogs|plugins|scene",
+     "print the values at or under KEY (default Palpera), the document, the points of the point object NAME, "
+     "the errors, the images, the dialog, the simple dialogs shown, the plug-ins or the scene's node trees",
      1, 2, printState},
     {"options", "open|pick LIST NAME|slide POSITION|print",
      "open the module's options page, pick the plug-in NAME in LIST (hardprobe or scanning), move the size "

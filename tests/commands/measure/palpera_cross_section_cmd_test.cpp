@@ -252,7 +252,9 @@ TEST_F(ProbeSections, TheOffsetMovesTheCurveToTheSideTheFlipChooses) {
     startWithPlanes(1);
     sweep(8, 1.5);
     dialog().setControlValue(panelId(Panel::kOffset), 0.003);
-    if (flip) ASSERT_TRUE(dialog().pressButton(panelId(Panel::kFlipOffset)));
+    if (flip) {
+      ASSERT_TRUE(dialog().pressButton(panelId(Panel::kFlipOffset)));
+    }
     ASSERT_TRUE(runner_.finish());
     ASSERT_EQ(command().curveObjects().size(), 1u);
     RealPArray* points = curvesOf(command().curveObjects()[0].get())->curvePoints(1);
