@@ -22,6 +22,26 @@ using Start = CommandRunner::Start;
 using Panel = FitCrossSectionPointsWidget;
 using Receiver = IZelHardProbeContinuousDataReceiver;
 
+// The host's builder, except that it refuses to finish an object of a name ending in "-2".
+class RefusingBuilder : public IZelObjectBuilder, public ZelUnknownImpl {
+ public:
+  explicit RefusingBuilder(IZelObjectBuilder* host) : host_(host) {}
+  bool beginObject(const char* type, const ZelString& name, bool unique) override {
+    refuse_ = text(name).ends_with(u"-2");
+    return host_->beginObject(type, name, unique);
+  }
+  bool addData(IZelUnknown* data) override { return host_->addData(data); }
+  IZelDocObject* endObject(bool commit) override { return host_->endObject(commit && !refuse_); }
+  void queryInterface(const char* name, void** out, bool) override {
+    QueryChain(name, out).classLeaf("RefusingBuilder", this, this).offer<IZelObjectBuilder>(this).end();
+  }
+  const char* className() override { return "RefusingBuilder"; }
+
+ private:
+  IPtr<IZelObjectBuilder> host_;
+  bool refuse_ = false;
+};
+
 // "Probe Sections" with a connected test arm as the active hard-probe plug-in and a scripted continuous
 // device. The planes are x = 1, 2, ... (the base plane x = 1, "One Way", spacing 1), in a working size of 1.
 class ProbeSections : public CommandTest {
@@ -291,6 +311,35 @@ TEST_F(ProbeSections, ApplyWritesAPointObjectPerSectionIntoAGroup) {
   ASSERT_TRUE(find(u"Section Points 2"));
   EXPECT_STREQ(find(u"Section Points 2")->objectType(), "Point");
   EXPECT_EQ(getPointArray(find(u"Section Points 2"))->count(), 3);
+}
+
+TEST_F(ProbeSections, ABuilderThatFailsLeavesTheSinglePointObjectWithEveryPoint) {
+  startWithPlanes(2);
+  sweep(5, 2.5);
+  IPtr<RefusingBuilder> refusing(new RefusingBuilder(&host_.document().builder()));
+  host_.root().setService(IZelObjectBuilder::interfaceName, refusing.get());
+  ASSERT_TRUE(runner_.apply());
+  host_.root().setService(IZelObjectBuilder::interfaceName, &host_.document().builder());
+  ASSERT_TRUE(find(u"Section Points 1"));
+  EXPECT_STREQ(find(u"Section Points 1")->objectType(), "Point");
+  EXPECT_EQ(getPointArray(find(u"Section Points 1"))->count(), 10);
+  EXPECT_EQ(host_.document().doc().objectCount(), 1) << "no group and no part of it is left";
+}
+
+TEST_F(ProbeSections, CancelTakesAwayWhatTheCommandMadeAndNoCurveComesBack) {
+  SPtr<IZelObjectBuilder> builder;
+  builder->beginObject("Point", ZelString(u"Before"), false);
+  IPtr<IZelDocObject> before;
+  before.takeOwnership(builder->endObject(true));
+  startWithPlanes(3);
+  sweep(6, 3.5);
+  dialog().setControlValue(panelId(Panel::kMultipleCurveObjects), 1);
+  ASSERT_TRUE(runner_.finish());
+  EXPECT_EQ(host_.document().doc().objectCount(), 6);
+  ASSERT_TRUE(runner_.cancel());
+  EXPECT_EQ(host_.document().doc().objectCount(), 1);
+  EXPECT_EQ(host_.document().doc().objectAt(0), before.get());
+  EXPECT_EQ(host_.document().doc().currentObject(), before.get()) << "the objects of activation are back";
 }
 
 }  // namespace
