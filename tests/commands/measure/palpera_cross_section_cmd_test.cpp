@@ -157,6 +157,8 @@ TEST_F(ProbeSections, ACaptureRunFillsTheSectionsTheTipCrosses) {
   EXPECT_EQ(command().sections().size(), 2u);
   EXPECT_EQ(getPointArray(points)->count(), 6);
   EXPECT_EQ(host_.document().doc().objectCount(), 1);
+  ASSERT_TRUE(dialog().typeText(PalperaCrossSectionCmd::kPointObjectName, u"Blade"));
+  EXPECT_EQ(text(points->objectName()), u"Blade");
 }
 
 TEST_F(ProbeSections, AnErrorEndsTheRunWithAMessageAndKeepsThePointsAndThePlanes) {
@@ -233,6 +235,10 @@ TEST_F(ProbeSections, FinishMakesACurveObjectPerSectionOrOneForAll) {
       EXPECT_EQ(polylinesOf(command().curveObjects()[0].get()), 0);
     }
     EXPECT_EQ(command().curveObjects().size(), multiple ? 3u : 1u);
+    ASSERT_TRUE(dialog().enterValue(PalperaCrossSectionCmd::kShowCurveEnds, 0));
+    for (const IPtr<IZelDocObject>& curve : command().curveObjects())
+      EXPECT_FALSE(queryPart<IZelCurveEnds>(curve->subObject("PrimCurveEnds"))->visible());
+    ASSERT_TRUE(dialog().enterValue(PalperaCrossSectionCmd::kShowCurveEnds, 1));
     EXPECT_EQ(host_.document().doc().objectCount(), multiple ? 5 : 2) << "the point object and the curves";
     ASSERT_TRUE(runner_.cancel());
     EXPECT_EQ(host_.document().doc().objectCount(), 0) << "cancel takes all the command made";
