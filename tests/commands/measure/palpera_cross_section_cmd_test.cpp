@@ -161,12 +161,15 @@ TEST_F(ProbeSections, ACaptureRunFillsTheSectionsTheTipCrosses) {
   EXPECT_EQ(text(points->objectName()), u"Blade");
 }
 
-TEST_F(ProbeSections, AnErrorEndsTheRunWithAMessageAndKeepsThePointsAndThePlanes) {
+TEST_F(ProbeSections, AnErrorEndsTheRunWithAMessageHidesTheProbeAndKeepsThePointsAndThePlanes) {
+  store().setInt(nullptr, "Palpera/Gfx/ShowProbe", 1);
   startWithPlanes(1);
   sweep(3, 1.5, false);
+  EXPECT_EQ(device_->receiverCount(), 2u) << "the probe follows the device while the run lasts";
   deliver([](Receiver* r) { r->onCustomEvent(ZelCString("Error"), nullptr); });
   EXPECT_FALSE(command().capturing());
   EXPECT_EQ(errorMessages(), std::vector<std::u16string>{u"An error occurred during data acquisition."});
+  EXPECT_EQ(device_->receiverCount(), 0u) << "the probe is hidden and follows the device no more";
   EXPECT_EQ(sectionCounts(), std::vector<int32_t>{3});
   // The sections keep their planes: the planes stay locked however the run ended.
   EXPECT_FALSE(command().planeWidget()->isEnabled());
