@@ -205,6 +205,20 @@ TEST_F(ProbeSections, ActivationTakesTheBasePlaneFromTheCamerasCoordinatesIntoTh
   EXPECT_NEAR(corners[2].x - corners[0].x, HostPlaneWidget::kSide, 1e-12);
 }
 
+TEST_F(ProbeSections, RunsOnlyOutsideSectionsBoundariesMacrosAndWithAnActivePlugin) {
+  HostCommandContainer& host = host_.gui().commandContainer();
+  for (const char* flag : {"recordingMacro", "sectionCurrent", "boundaryCurrent"}) {
+    SCOPED_TRACE(flag);
+    ASSERT_TRUE(host.setFlag(flag, true));
+    EXPECT_EQ(start("PalperaCrossSectionCmd"), Start::kCannotRun);
+    ASSERT_TRUE(host.setFlag(flag, false));
+  }
+  ASSERT_TRUE(manager_->setActivePlugin(nullptr));
+  EXPECT_EQ(start("PalperaCrossSectionCmd"), Start::kCannotRun);
+  ASSERT_TRUE(manager_->setActivePlugin(arm_));
+  EXPECT_EQ(start("PalperaCrossSectionCmd"), Start::kStarted);
+}
+
 TEST_F(ProbeSections, ARefusedConnectionRefusesActivation) {
   device_->answers.connect = false;
   EXPECT_EQ(start("PalperaCrossSectionCmd"), Start::kActivationRefused);
