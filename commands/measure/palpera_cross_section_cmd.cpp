@@ -40,11 +40,6 @@ constexpr int32_t kViewSpace = 1;
 constexpr int32_t kCameraSpace = 3;
 constexpr int32_t kSceneSpace = 4;
 
-struct Setting {
-  const char* key;
-  int32_t control;  // the command's own control, or the panel's offset when panel is set
-  bool panel;
-};
 constexpr const char* kMultiplePointObjectsKey = "Palpera/ProbeCrossSection/CreateMultiplePointObjects";
 constexpr const char* kAutoResizeKey = "Palpera/ProbeCrossSection/AutomaticViewResize";
 constexpr const char* kVirtualCameraKey = "Palpera/ProbeCrossSection/VirtualCamera";
@@ -535,12 +530,9 @@ bool PalperaCrossSectionCmd::cancel() {
   displayModel_.release();
   curveObjects_.clear();
   curveGroup_.release();
+  // The document gets back the objects it had at activation, the first as its current object.
   SPtr<IZelDoc> document;
-  if (document && !activationObjects_.empty()) {
-    document->setCurrentObject(activationObjects_.front().get());
-    for (size_t i = 1; i < activationObjects_.size(); ++i)
-      activationObjects_[i]->setProperty("Visible", activationObjects_[i]->property("Visible"));
-  }
+  if (document && !activationObjects_.empty()) document->setCurrentObject(activationObjects_.front().get());
   return true;
 }
 
