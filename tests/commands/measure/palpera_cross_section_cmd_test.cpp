@@ -311,6 +311,19 @@ TEST_F(ProbeSections, TheOffsetMovesTheCurveToTheSideTheFlipChooses) {
   }
 }
 
+TEST_F(ProbeSections, TheHostsGapFactorSettingBreaksTheSectionsWhenItExists) {
+  startWithPlanes(1);
+  sweep(6, 1.5);
+  ASSERT_TRUE(runner_.finish());
+  EXPECT_EQ(command().curveObjects().size(), 1u) << "the fitter's own factor keeps the even section whole";
+  // A factor below 1 parts every two points, and single points carry no curve.
+  ASSERT_TRUE(store().addGroup("Zarodoveze"));
+  ASSERT_TRUE(store().addDoubleItem("Zarodoveze/PolyBuilderGapFactor", 0.5, 0, 100, 0));
+  ASSERT_TRUE(runner_.finish());
+  EXPECT_TRUE(command().curveObjects().empty());
+  EXPECT_EQ(host_.document().doc().objectCount(), 1);
+}
+
 TEST_F(ProbeSections, ApplyWritesAPointObjectPerSectionIntoAGroup) {
   startWithPlanes(2);
   sweep(5, 2.5);
