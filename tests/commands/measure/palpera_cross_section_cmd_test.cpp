@@ -161,6 +161,24 @@ TEST_F(ProbeSections, ACaptureRunFillsTheSectionsTheTipCrosses) {
   EXPECT_EQ(text(points->objectName()), u"Blade");
 }
 
+TEST_F(ProbeSections, TheVirtualCameraFollowsTheProbeWhileItsCheckBoxIsOn) {
+  store().setInt(nullptr, "Palpera/ProbeCrossSection/VirtualCamera", 1);
+  startWithPlanes(1);
+  EXPECT_EQ(dialog().control(PalperaCrossSectionCmd::kVirtualCamera)->value, 1.0);
+  sweep(1, 1.5, false);
+  HostScene& scene = host_.scene().view().scene();
+  int32_t before = scene.updates();
+  deliver([](Receiver* r) { r->onMoved({1, 0, 0.1}, {1, 0, 0}, {0, 1, 0}); });
+  EXPECT_EQ(scene.updates(), before + 1);
+  ASSERT_TRUE(dialog().enterValue(PalperaCrossSectionCmd::kVirtualCamera, 0));
+  before = scene.updates();
+  deliver([](Receiver* r) { r->onMoved({1, 0, 0.1}, {1, 0, 0}, {0, 1, 0}); });
+  EXPECT_EQ(scene.updates(), before);
+  stopDevice();
+  ASSERT_TRUE(runner_.apply());
+  EXPECT_EQ(store().getInt("Palpera/ProbeCrossSection/VirtualCamera", -1), 0) << "apply keeps the choice";
+}
+
 TEST_F(ProbeSections, AnErrorEndsTheRunWithAMessageHidesTheProbeAndKeepsThePointsAndThePlanes) {
   store().setInt(nullptr, "Palpera/Gfx/ShowProbe", 1);
   startWithPlanes(1);
