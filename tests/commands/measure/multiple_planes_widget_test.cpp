@@ -146,6 +146,17 @@ TEST_F(MultiplePlanes, DrawsTheOwnersRectangleOnEachPlaneWhileActive) {
   EXPECT_TRUE(root().children().empty());
 }
 
+TEST_F(MultiplePlanes, WithoutTheShapeFactoryThePlanesAreDrawnWithoutTheBorderColour) {
+  widget_->deactivate();
+  host_.root().setService("IZelShapeFactory", nullptr);
+  ASSERT_TRUE(widget_->activate());
+  ASSERT_EQ(root().children().size(), 1u);
+  auto* separator = queryPart<HostNode>(root().children()[0].get());
+  ASSERT_EQ(separator->children().size(), 1u);
+  EXPECT_TRUE(queryPart<HostStaticIteratorNode>(separator->children()[0].get()));
+  EXPECT_EQ(drawn().size(), 5u);
+}
+
 TEST_F(MultiplePlanes, EveryChangeOfTheFamilyAsksForARedraw) {
   const auto changes = std::vector<std::pair<const char*, std::function<bool()>>>{
       {"flip", [&] { return dialog().pressButton(id(MultiplePlanesWidget::kFlip)); }},
