@@ -28,13 +28,6 @@ void HostGuiDialog::setControlText(int32_t id, const ZelString& text) {
   controls_.setText(id, text.c_str());
 }
 
-bool HostGuiDialog::getControlText(int32_t id, ZelString& out) {
-  std::optional<DialogControl> control = controls_.control(id);
-  if (!control) return false;
-  out.setBuffer(control->text.c_str(), -1);
-  return true;
-}
-
 // A radio button chosen with 1 is chosen in its group; a list's value is its chosen entry.
 void HostGuiDialog::setControlValue(int32_t id, double value) {
   std::optional<DialogControl> control = controls_.control(id);
@@ -45,6 +38,13 @@ void HostGuiDialog::setControlValue(int32_t id, double value) {
   } else {
     controls_.setValue(id, value);
   }
+}
+
+bool HostGuiDialog::getControlText(int32_t id, ZelString& text) {
+  std::optional<DialogControl> control = controls_.control(id);
+  if (!control) return false;
+  text.setBuffer(control->text.c_str(), -1);
+  return true;
 }
 
 bool HostGuiDialog::getControlValue(int32_t id, double* value) {

@@ -43,6 +43,7 @@ class HostGuiDialog : public IGuiDialog, public IGuiBaseV3, public HostUnknown {
   // Sets the value without telling the receiver: the module changed it, not the user.
   void setControlValue(int32_t id, double value) override;
   bool getControlValue(int32_t id, double* value) override;
+  bool getControlText(int32_t id, ZelString& text) override;
   void registerPicture(int32_t number, const char* imageName) override;
   void setReceiver(IGuiReceiver* receiver) override;
   void setControlIcon(int32_t number, const char* iconName) override;
@@ -85,7 +86,6 @@ class HostGuiDialog : public IGuiDialog, public IGuiBaseV3, public HostUnknown {
   void addButtonAt(const char* name, int32_t id, const ZelString& caption, bool shown) override;
   // The widget is not kept: the control's receiver was given when it was built.
   void enableWidgetControl(int32_t id, bool enabled, IGuiReceiver*) override;
-  bool getControlText(int32_t id, ZelString& out) override;
 
   // A slider is a number field without a shown format. The outermost bracket's end refreshes the layout.
   void addSlider(int32_t id, const char* name, const ZelString& leftLabel, const ZelString& rightLabel,

@@ -22,16 +22,16 @@ using Start = CommandRunner::Start;
 using Panel = FitCrossSectionPointsWidget;
 using Receiver = IZelHardProbeContinuousDataReceiver;
 
-// The host's builder, except that it refuses to finish an object of a name ending in "-2".
+// The host's builder, except that it cannot make an object of a name ending in "-2": it answers none.
 class RefusingBuilder : public IZelObjectBuilder, public ZelUnknownImpl {
  public:
   explicit RefusingBuilder(IZelObjectBuilder* host) : host_(host) {}
   bool beginObject(const char* type, const ZelString& name, bool unique) override {
     refuse_ = text(name).ends_with(u"-2");
-    return host_->beginObject(type, name, unique);
+    return refuse_ || host_->beginObject(type, name, unique);
   }
-  bool addData(IZelUnknown* data) override { return host_->addData(data); }
-  IZelDocObject* endObject(bool commit) override { return host_->endObject(commit && !refuse_); }
+  bool addData(IZelUnknown* data) override { return refuse_ || host_->addData(data); }
+  IZelDocObject* endObject(bool flag) override { return refuse_ ? nullptr : host_->endObject(flag); }
   void queryInterface(const char* name, void** out, bool) override {
     QueryChain(name, out).classLeaf("RefusingBuilder", this, this).offer<IZelObjectBuilder>(this).end();
   }
