@@ -356,7 +356,8 @@ TEST(ClassTable, TheModulesTableIsTheHundredClassesAndTheLoadedModuleRegistersTh
                                                       "TemperatureCompensationCmd",
                                                       "PalperaRealTimeDeviationCmd",
                                                       "MoveDeviceWidget",
-                                                      "PalperaMoveDeviceCmd"};
+                                                      "PalperaMoveDeviceCmd",
+                                                      "PalperaCrossSectionCmd"};
     if (row.subsystem <= 2 || builtBeyond.count(row.name))
       expected.insert(std::string(row.id) + " " + row.name);
   }
