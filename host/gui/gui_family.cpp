@@ -18,7 +18,8 @@ GuiFamily::GuiFamily(IDataStore& store, HostDocument& document, IUnitService& un
       states_(new HostStateMgr),
       statusBar_(new HostStatusBar),
       themes_(new HostThemeMgr),
-      busy_(new HostBusyBlock) {}
+      busy_(new HostBusyBlock),
+      soundPlayer_(new HostSoundPlayer) {}
 
 std::vector<ServiceFamily::SharedService> GuiFamily::sharedServices() const {
   return {
@@ -32,6 +33,7 @@ std::vector<ServiceFamily::SharedService> GuiFamily::sharedServices() const {
       {IGuiStatusBar::interfaceName, statusBar_.get()},
       {IGuiThemeMgr::interfaceName, themes_.get()},
       {IGuiBusyBlock::interfaceName, busy_.get()},
+      {IZelSoundPlayer::interfaceName, soundPlayer_.get()},
   };
 }
 
