@@ -40,6 +40,13 @@ void HostGuiDialog::setControlValue(int32_t id, double value) {
   }
 }
 
+bool HostGuiDialog::getControlText(int32_t id, ZelString& text) {
+  std::optional<DialogControl> control = controls_.control(id);
+  if (!control) return false;
+  text.setBuffer(control->text.c_str(), -1);
+  return true;
+}
+
 bool HostGuiDialog::getControlValue(int32_t id, double* value) {
   std::optional<double> found = controls_.value(id);
   if (!found) return false;

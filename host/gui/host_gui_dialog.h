@@ -41,6 +41,7 @@ class HostGuiDialog : public IGuiDialog, public HostUnknown {
   // Sets the value without telling the receiver: the module changed it, not the user.
   void setControlValue(int32_t id, double value) override;
   bool getControlValue(int32_t id, double* value) override;
+  bool getControlText(int32_t id, ZelString& text) override;
   void registerPicture(int32_t number, const char* imageName) override;
   void setReceiver(IGuiReceiver* receiver) override;
   void setControlIcon(int32_t number, const char* iconName) override;

@@ -27,7 +27,8 @@ class HostGenGfxService : public IGenGfxService, public HostUnknown {
   bool worldTransform(IZelDocObject* object, double matrix[16]) override;
   bool spaceTransform(Matrix4x4& out, int32_t fromSpace, int32_t toSpace, int32_t objectId,
                       int32_t viewIndex) override;
-  // The boxes of the object's feature sub-objects, each mapped through the object's world transform.
+  // The boxes of the object's feature sub-objects and its points, mapped through the object's world
+  // transform.
   bool objectBox(IZelDocObject* object, double box[6]) override;
   // Takes the window's centre to the view's centre and scales by the larger of its half-width and
   // half-height, composed onto the view's matrix.
