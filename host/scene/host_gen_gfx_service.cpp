@@ -142,6 +142,7 @@ bool HostGenGfxService::fitAll(int32_t viewIndex, bool visibleOnly, int32_t marg
   const Matrix4x4 viewToScene =
       Matrix4x4::translation({(b[0] + b[3]) / 2, (b[1] + b[4]) / 2, (b[2] + b[5]) / 2}) *
       Matrix4x4::uniformScaling(scale);
+  ++fits_;
   std::lock_guard lock(mutex_);
   if (viewIndex != -1) {
     viewToScene_[viewIndex] = viewToScene;

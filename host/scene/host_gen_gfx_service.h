@@ -7,6 +7,7 @@
 // through the scene.
 
 #include <array>
+#include <atomic>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -39,6 +40,8 @@ class HostGenGfxService : public IGenGfxService, public HostUnknown {
 
   // Host side: the matrix from normalised view coordinates to the scene in the view of that index.
   void setViewToScene(int32_t viewIndex, const Matrix4x4& matrix);
+  // How often fitAll framed the objects.
+  int32_t fits() const { return fits_; }
 
   // The object's world transform, as every host service that places objects sees it.
   static Matrix transformOf(IZelDocObject& object);
@@ -55,4 +58,5 @@ class HostGenGfxService : public IGenGfxService, public HostUnknown {
   IZelDoc& document_;
   std::mutex mutex_;
   std::map<int32_t, Matrix4x4> viewToScene_;  // guarded by mutex_
+  std::atomic<int32_t> fits_{0};
 };
