@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "host/api/points.h"
 #include "host/api/zel_feature.h"
 
 // The numbers that define the feature, one field each ("centre (0, 0, 0.001)", "radius 0.005"), with six
@@ -13,3 +14,5 @@ std::vector<std::string> definingFields(IZelFeature& feature);
 // "creator ID" and "points N" from the feature's "<ProbeConstruction>" record (the creator's class id, the
 // count of its "<Parameters>" "<SampledPoints>"); none without a record, and each only when it is there.
 std::vector<std::string> probingFields(IZelFeature& feature);
+// "points N", then "first (x, y, z)" and "last (x, y, z)" when there are any.
+std::vector<std::string> pointSetFields(IZelPoints& points);

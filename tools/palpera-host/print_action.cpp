@@ -5,6 +5,7 @@
 
 #include "dialog_fields.h"
 #include "feature_fields.h"
+#include "framework/object/query_part.h"
 #include "host/core/data_item_text.h"
 #include "host/core/field_escape.h"
 #include "platform/utf8.h"
@@ -44,12 +45,19 @@ void printSettingValues(HostSession& session, const std::string& key) {
   }
 }
 
-// type, name: the document's objects in order, each followed by its sub-objects, one line each after a tab:
-// the feature's kind, the name, visible or hidden, the feature's defining numbers and its probing record.
+// type, name: the document's objects in order, each followed by the points of a point object that holds any
+// (their count, the first and the last), then by its sub-objects, one line each after a tab: the feature's
+// kind, the name, visible or hidden, the feature's defining numbers and its probing record.
 void printDocument(HostSession& session) {
   HostFeatureTypeFinder& types = session.host.document().featureTypes();
   for (const IPtr<HostDocObject>& object : session.host.document().doc().objects()) {
     printFields({object->objectType(), text(object->name())});
+    auto* points = queryPart<IZelPoints>(object->subObject("PointModel"));
+    if (points && points->pointCount() > 0) {
+      std::vector<std::string> fields = pointSetFields(*points);
+      fields.insert(fields.begin(), "");
+      printFields(fields);
+    }
     for (const auto& sub : object->featureSubObjects().subObjects()) {
       IZelFeature* feature = sub->shownFeature();
       IZelFeatureType* type = types.featureType(feature);
