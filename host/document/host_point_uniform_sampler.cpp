@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <set>
+#include <unordered_set>
 #include <vector>
 
 #include "framework/object/query_chain.h"
@@ -11,6 +11,14 @@
 namespace {
 
 using Cell = std::array<int64_t, 3>;
+
+struct CellHash {
+  size_t operator()(const Cell& cell) const {
+    // Large odd multipliers spread neighbouring cells over the table.
+    return static_cast<size_t>(cell[0] * 0x9E3779B97F4A7C15ull ^ cell[1] * 0xC2B2AE3D27D4EB4Full ^
+                               cell[2] * 0x165667B19E3779F9ull);
+  }
+};
 constexpr double kMaxCellIndex = 0x1p62;
 
 }  // namespace
@@ -32,7 +40,8 @@ bool HostPointUniformSampler::run() {
   if (!oneCell && extent / cellSize > kMaxCellIndex) return true;
   const int32_t width = array->entryWidth();
   std::vector<double> kept;
-  std::set<Cell> taken;
+  std::unordered_set<Cell, CellHash> taken;
+  taken.reserve(static_cast<size_t>(count));
   for (int32_t i = 1; i <= count; ++i) {
     const double* entry = array->at(i);
     Cell cell{};
