@@ -8,6 +8,13 @@
 #include "host/api/points.h"
 #include "host/api/zel_doc.h"
 
+// A new, empty point set from the host with an array of its own (room for 1024 points at first); empty
+// without the host's point sets or arrays.
+IPtr<IZelPoints> createPointSet();
+
+// The points of a point object (its "PointModel" part), held by the object; null for none.
+IZelPoints* pointsOf(IZelDocObject* object);
+
 // A named, empty point object in the document, to which probed points are appended later; empty when the
 // host lacks the builder, the array factory or point objects.
 IPtr<IZelDocObject> createPointObject(const ZelString& name);

@@ -47,6 +47,28 @@ class IZelPoints : public virtual IZelUnknown {
 
   virtual void setArray(RealPArray* points) = 0;
   virtual RealPArray* array() = 0;
+
+  // The operations of a point object's points, numbered from 1 as the array's entries are. Without an array
+  // a set holds no points and takes none.
+  virtual int32_t pointCount() = 0;
+  // False, with xyz untouched, outside 1..pointCount().
+  virtual bool pointAt(int32_t index, double xyz[3]) = 0;
+  // Appends a point (the rest of its entry zero). flags are the host's (0: a plain point); with notify the
+  // set's views hear of it at the next update.
+  virtual bool appendPoint(const double xyz[3], int32_t flags, bool notify) = 0;
+  // Tells the set's views that its points changed.
+  virtual void update() = 0;
+  // Grows the box {min, max} to hold every point (exact: the points themselves, not a cached box).
+  virtual void extendBox(double min[3], double max[3], bool exact) = 0;
+  // 0 while the set is closed for change (the host's samplers then leave it alone); open and close nest.
+  virtual int32_t state() = 0;
+  virtual void open() = 0;
+  virtual void close() = 0;
+  // Appends the points of sets[1] to sets[count], in that order (sets[0] is not read; null entries are
+  // skipped). flags are the host's (0: every point); copy takes copies rather than moving the points;
+  // progress may be null. False, adding nothing, without an array.
+  virtual bool merge(IZelPoints* const* sets, int32_t count, int32_t flags, bool copy,
+                     IZelUnknown* progress) = 0;
 };
 
 // A point. One object serves as both: the point value a caller fills and reads, and the point feature that

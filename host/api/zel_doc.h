@@ -39,6 +39,11 @@ class IZelDocObject : public virtual IZelUnknown {
   virtual bool property(const char* name) = 0;
   // False, changing nothing, for a name the host does not know.
   virtual bool setProperty(const char* name, bool on) = 0;
+  // Puts the object into a group object of its document (IZelDoc::createGroup); null takes it out of its
+  // group. False, changing nothing, for a group that is not one of the document's.
+  virtual bool setGroup(IZelDocObject* group) = 0;
+  // The object's integer attribute (how the host draws it); 0 unless its builder gave it one.
+  virtual int32_t attribute() = 0;
 };
 
 // The document's objects are listed from 0 (objectAt(0) to objectAt(objectCount() - 1)); each also has an id,
@@ -65,6 +70,12 @@ class IZelDoc : public virtual IZelUnknown {
   // False, changing nothing, for an object not in the document; null makes none active (current).
   virtual bool setActiveObject(IZelDocObject* object) = 0;
   virtual bool setCurrentObject(IZelDocObject* object) = 0;
+  // Adds the object to the current objects (the user may choose several; currentObject answers the first).
+  // False, changing nothing, for an object not in the document or null.
+  virtual bool addCurrentObject(IZelDocObject* object) = 0;
+  // A new, empty group object (type "Group") in the document, without a reference for the caller, or null;
+  // unique gives it a name no other object has.
+  virtual IZelDocObject* createGroup(bool unique) = 0;
   // Registers the object under a name that findObject answers before the objects' own names, until the
   // object is removed or another is registered under the name; false, changing nothing, for an object not in
   // the document.
@@ -113,12 +124,20 @@ class IZelObjectBuilder : public virtual IZelUnknown {
 
   virtual bool beginObject(const char* type, const ZelString& name, bool unique) = 0;
   virtual bool addData(IZelUnknown* data) = 0;
-  // The new object (the caller holds a reference on it), or null when nothing was begun or commit is false.
-  virtual IZelDocObject* endObject(bool commit) = 0;
+  // The new object (the caller holds a reference on it), or null when nothing was begun or the host could
+  // not make it; undoable records it in the host's undo history.
+  virtual IZelDocObject* endObject(bool undoable) = 0;
+  // The object begun takes the integer attribute (IZelDocObject::attribute). False with nothing begun.
+  virtual bool setAttribute(int32_t attribute) = 0;
+  // Records an object the one begun was made from (a merged object's parts); keep leaves it out of the undo
+  // history's removals. False with nothing begun or null.
+  virtual bool addSourceObject(IZelDocObject* source, bool keep) = 0;
 };
 
 class IZelObjectRemover : public virtual IZelUnknown {
  public:
   static constexpr const char* interfaceName = "IZelObjectRemover";
   virtual bool removeObject(IZelDocObject* object, int32_t flags, bool undoable) = 0;
+  // Ends a run of removals: the host brings its views and its tree up to date once.
+  virtual void finishRemoval() = 0;
 };

@@ -28,6 +28,8 @@ class IZelGroupNode : public virtual IZelUnknown {
   virtual bool removeChild(IZelNode* node) = 0;
   // Lets go of every child.
   virtual void removeAllChildren() = 0;
+  // Marks what the group draws as changed, so the view draws it again (what: the host's, 0 for all of it).
+  virtual void invalidate(int32_t what) = 0;
 };
 
 // The root of a subgraph whose state changes stay inside it.

@@ -18,6 +18,7 @@
 #include "host/document/features/host_target_point.h"
 #include "host/document/host_point_objects.h"
 #include "host/document/host_point_regions.h"
+#include "host/document/host_point_uniform_sampler.h"
 #include "host/document/host_recreation_modifier.h"
 #include "host/document/parameters/host_bit_vector_array.h"
 #include "host/document/parameters/host_embedded_feature_parameter.h"
@@ -62,6 +63,8 @@ std::vector<ServiceFamily::HostClass> DocumentFamily::hostClasses() const {
   std::vector<HostClass> classes{
       hostClassOf<HostPoints>(kHostPointSetClassId, {IZelPoints::interfaceName, IComplex0D::interfaceName}),
       hostClassOf<HostPoint>(kHostPointClassId, {IZelPoint::interfaceName}),
+      hostClassOf<HostPointUniformSampler>(kHostPointUniformSamplerClassId,
+                                           {IPointUniformSampler::interfaceName}),
       hostClassOf<HostTargetPoint>(kHostTargetPointClassId, {IZelTargetPoint::interfaceName}),
       hostClassOf<HostPlane>(kHostPlaneClassId, {IZelPlane::interfaceName}),
       hostClassOf<HostLine>(kHostLineClassId, {IZelLine::interfaceName}),

@@ -9,6 +9,7 @@
 
 namespace {
 constexpr const char* kVisible = "Visible";
+constexpr const char* kGroupType = "Group";
 }  // namespace
 
 void HostGfxObject::queryInterface(const char* name, void** out, bool) {
@@ -109,6 +110,30 @@ void HostDocObject::setState(const char* state) {
 std::string HostDocObject::state() {
   std::lock_guard lock(mutex_);
   return state_;
+}
+
+bool HostDocObject::setGroup(IZelDocObject* group) {
+  if (!group) {
+    groupId_ = 0;
+    return true;
+  }
+  void* part = nullptr;
+  group->queryInterface(interfaceName, &part, false);
+  auto* held = static_cast<HostDocObject*>(part);
+  if (!held || held->type() != kGroupType) return false;
+  groupId_ = held->id();
+  return true;
+}
+
+void HostDocObject::setOrigin(int32_t attribute, std::vector<int32_t> sourceIds) {
+  attribute_ = attribute;
+  std::lock_guard lock(mutex_);
+  sourceIds_ = std::move(sourceIds);
+}
+
+std::vector<int32_t> HostDocObject::sourceIds() {
+  std::lock_guard lock(mutex_);
+  return sourceIds_;
 }
 
 void HostDocObject::attach(const ZelID& attachmentId, IZelUnknown* object) {

@@ -72,6 +72,9 @@ class HostDocObject : public IZelDocObject,
   bool setTransform(const double matrix[16]) override;
   bool property(const char* name) override;
   bool setProperty(const char* name, bool on) override;
+  // False for a group the stand-in host did not make as one (IZelDocObject of type "Group").
+  bool setGroup(IZelDocObject* group) override;
+  int32_t attribute() override { return attribute_; }
   // Its number in the document.
   int32_t modelId() override { return id_; }
   void setStringValue(const char* key, const ZelString& value) override;
@@ -86,6 +89,13 @@ class HostDocObject : public IZelDocObject,
   // The phase it belongs to (IPhaseService).
   int32_t phase() const { return phase_; }
   void setPhase(int32_t phase) { phase_ = phase; }
+  // The id of its group object; 0 outside every group.
+  int32_t groupId() const { return groupId_; }
+  void setGroupId(int32_t id) { groupId_ = id; }
+  // What its builder was told beyond its description: its attribute and the ids of the objects it was made
+  // from, in the order given.
+  void setOrigin(int32_t attribute, std::vector<int32_t> sourceIds);
+  std::vector<int32_t> sourceIds();
   const std::string& type() const { return description_.type; }
   std::u16string name();
   HostGfxObject& graphics() { return *graphics_; }
@@ -112,6 +122,9 @@ class HostDocObject : public IZelDocObject,
   const IPtr<HostFeatureSubObjectMgr> featureSubObjects_;
   std::atomic<bool> visible_{true};
   std::atomic<int32_t> phase_{1};
+  std::atomic<int32_t> groupId_{0};
+  std::atomic<int32_t> attribute_{0};
+  std::vector<int32_t> sourceIds_;  // guarded by mutex_
   std::mutex mutex_;
   std::vector<std::pair<ZelID, IPtr<IZelUnknown>>> attachments_;  // guarded by mutex_
   std::map<std::string, std::u16string> stringValues_;            // guarded by mutex_

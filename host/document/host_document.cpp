@@ -65,7 +65,12 @@ IZelDocObject* HostDocument::activeObject() {
 
 IZelDocObject* HostDocument::currentObject() {
   std::lock_guard lock(mutex_);
-  return current_;
+  return current_.empty() ? nullptr : current_.front();
+}
+
+std::vector<IZelDocObject*> HostDocument::currentObjects() {
+  std::lock_guard lock(mutex_);
+  return {current_.begin(), current_.end()};
 }
 
 bool HostDocument::setActiveObject(IZelDocObject* object) {
@@ -75,7 +80,23 @@ bool HostDocument::setActiveObject(IZelDocObject* object) {
 
 bool HostDocument::setCurrentObject(IZelDocObject* object) {
   std::lock_guard lock(mutex_);
-  return chooseLocked(current_, object);
+  HostDocObject* chosen = nullptr;
+  if (!chooseLocked(chosen, object)) return false;
+  current_.clear();
+  if (chosen) current_.push_back(chosen);
+  return true;
+}
+
+bool HostDocument::addCurrentObject(IZelDocObject* object) {
+  std::lock_guard lock(mutex_);
+  HostDocObject* held = heldLocked(object);
+  if (!held) return false;
+  if (std::ranges::find(current_, held) == current_.end()) current_.push_back(held);
+  return true;
+}
+
+IZelDocObject* HostDocument::createGroup(bool unique) {
+  return add(DocObjectDescription{"Group", u"Group", std::nullopt, {}, {}}, unique).get();
 }
 
 HostDocObject* HostDocument::heldLocked(IZelDocObject* object) const {
@@ -125,7 +146,7 @@ bool HostDocument::remove(IZelDocObject* object) {
   removed = std::move(*found);
   objects_.erase(found);
   if (active_ == removed.get()) active_ = nullptr;
-  if (current_ == removed.get()) current_ = nullptr;
+  std::erase(current_, removed.get());
   std::erase_if(registered_, [&](const auto& entry) { return entry.second == removed.get(); });
   return true;
 }

@@ -31,6 +31,9 @@ class HostDocument : public IZelDoc, public HostUnknown {
   IZelDocObject* currentObject() override;
   bool setActiveObject(IZelDocObject* object) override;
   bool setCurrentObject(IZelDocObject* object) override;
+  bool addCurrentObject(IZelDocObject* object) override;
+  // Named "Group", or its first free suffix with unique.
+  IZelDocObject* createGroup(bool unique) override;
   bool registerObject(IZelDocObject* object, const ZelString& name) override;
   IZelDocObject* objectOfKind(int32_t kind, int32_t phase, int32_t index) override;
 
@@ -47,6 +50,8 @@ class HostDocument : public IZelDoc, public HostUnknown {
   // False when the object is not in the document.
   bool remove(IZelDocObject* object);
   std::vector<IPtr<HostDocObject>> objects();
+  // The current objects, in the order chosen.
+  std::vector<IZelDocObject*> currentObjects();
 
   void queryInterface(const char* name, void** out, bool flag) override;
   const char* className() override { return interfaceName; }
@@ -61,7 +66,7 @@ class HostDocument : public IZelDoc, public HostUnknown {
   std::vector<IPtr<HostDocObject>> objects_;             // guarded by mutex_
   int32_t lastId_ = 0;                                   // guarded by mutex_
   HostDocObject* active_ = nullptr;                      // guarded by mutex_, one of objects_ or null
-  HostDocObject* current_ = nullptr;                     // guarded by mutex_, one of objects_ or null
+  std::vector<HostDocObject*> current_;                  // guarded by mutex_, each one of objects_
   std::map<std::u16string, HostDocObject*> registered_;  // guarded by mutex_, each one of objects_
   std::atomic<int32_t> currentPhase_{1};
 };

@@ -15,7 +15,7 @@ bool HostObjectBuilder::beginObject(const char* type, const ZelString& name, boo
   if (!type || !*type) return false;
   std::lock_guard lock(mutex_);
   if (pending_) return false;
-  pending_ = Pending{DocObjectDescription{type, name.c_str(), std::nullopt, {}, {}}, unique};
+  pending_ = Pending{DocObjectDescription{type, name.c_str(), std::nullopt, {}, {}}, unique, 0, {}};
   return true;
 }
 
@@ -38,16 +38,33 @@ bool HostObjectBuilder::addData(IZelUnknown* data) {
   return true;
 }
 
-IZelDocObject* HostObjectBuilder::endObject(bool commit) {
-  std::optional<Pending> ended;  // dropped outside the lock when not committed
+IZelDocObject* HostObjectBuilder::endObject(bool) {
+  std::optional<Pending> ended;
   {
     std::lock_guard lock(mutex_);
     std::swap(ended, pending_);
   }
-  if (!ended || !commit) return nullptr;
+  if (!ended) return nullptr;
   IPtr<HostDocObject> object = document_->add(std::move(ended->description), ended->unique);
+  object->setOrigin(ended->attribute, std::move(ended->sourceIds));
   object->addRef();  // the caller's reference
   return object.get();
+}
+
+bool HostObjectBuilder::setAttribute(int32_t attribute) {
+  std::lock_guard lock(mutex_);
+  if (!pending_) return false;
+  pending_->attribute = attribute;
+  return true;
+}
+
+bool HostObjectBuilder::addSourceObject(IZelDocObject* source, bool) {
+  if (!source) return false;
+  const int32_t id = document_->objectId(source);
+  std::lock_guard lock(mutex_);
+  if (!pending_) return false;
+  pending_->sourceIds.push_back(id);
+  return true;
 }
 
 void HostObjectBuilder::queryInterface(const char* name, void** out, bool) {

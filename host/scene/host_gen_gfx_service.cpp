@@ -6,6 +6,7 @@
 #include "framework/object/query_chain.h"
 #include "framework/object/query_part.h"
 #include "host/api/host_class_ids.h"
+#include "host/api/points.h"
 #include "host/api/zel_sub_objects.h"
 
 namespace {
@@ -76,20 +77,26 @@ bool HostGenGfxService::objectBox(IZelDocObject* object, double box[6]) {
   toWorld.assign(transformOf(*object).data());
   Vector3 low{HUGE_VAL, HUGE_VAL, HUGE_VAL};
   Vector3 high{-HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
-  bool found = false;
+  auto take = [&](const Vector3& own) {
+    const Vector3 p = Matrix4x4::transformPoint(toWorld, own);
+    low = {std::min(low.x, p.x), std::min(low.y, p.y), std::min(low.z, p.z)};
+    high = {std::max(high.x, p.x), std::max(high.y, p.y), std::max(high.z, p.z)};
+  };
   for (int32_t i = 0; i < subObjects->subObjectCount(); ++i) {
     auto* shown = queryPart<IZelFeatureSubObject>(subObjects->subObjectAt(i));
     double own[6];
     if (!shown || !shown->feature() || !shown->feature()->boundingBox(own)) continue;
-    for (int corner = 0; corner < 8; ++corner) {
-      const Vector3 p = Matrix4x4::transformPoint(
-          toWorld, {own[corner & 1 ? 3 : 0], own[corner & 2 ? 4 : 1], own[corner & 4 ? 5 : 2]});
-      low = {std::min(low.x, p.x), std::min(low.y, p.y), std::min(low.z, p.z)};
-      high = {std::max(high.x, p.x), std::max(high.y, p.y), std::max(high.z, p.z)};
-    }
-    found = true;
+    for (int corner = 0; corner < 8; ++corner)
+      take({own[corner & 1 ? 3 : 0], own[corner & 2 ? 4 : 1], own[corner & 4 ? 5 : 2]});
   }
-  if (!found) return false;
+  // A point object draws its points as well.
+  if (auto* points = queryPart<IZelPoints>(object->subObject("PointModel"))) {
+    double xyz[3];
+    for (int32_t i = 1; i <= points->pointCount(); ++i) {
+      if (points->pointAt(i, xyz)) take({xyz[0], xyz[1], xyz[2]});
+    }
+  }
+  if (!(low.x <= high.x)) return false;
   const double merged[6] = {low.x, low.y, low.z, high.x, high.y, high.z};
   std::copy(merged, merged + 6, box);
   return true;
@@ -135,6 +142,7 @@ bool HostGenGfxService::fitAll(int32_t viewIndex, bool visibleOnly, int32_t marg
   const Matrix4x4 viewToScene =
       Matrix4x4::translation({(b[0] + b[3]) / 2, (b[1] + b[4]) / 2, (b[2] + b[5]) / 2}) *
       Matrix4x4::uniformScaling(scale);
+  ++fits_;
   std::lock_guard lock(mutex_);
   if (viewIndex != -1) {
     viewToScene_[viewIndex] = viewToScene;

@@ -7,6 +7,7 @@
 // through the scene.
 
 #include <array>
+#include <atomic>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -27,7 +28,8 @@ class HostGenGfxService : public IGenGfxService, public HostUnknown {
   bool worldTransform(IZelDocObject* object, double matrix[16]) override;
   bool spaceTransform(Matrix4x4& out, int32_t fromSpace, int32_t toSpace, int32_t objectId,
                       int32_t viewIndex) override;
-  // The boxes of the object's feature sub-objects, each mapped through the object's world transform.
+  // The boxes of the object's feature sub-objects and its points, mapped through the object's world
+  // transform.
   bool objectBox(IZelDocObject* object, double box[6]) override;
   // Takes the window's centre to the view's centre and scales by the larger of its half-width and
   // half-height, composed onto the view's matrix.
@@ -38,6 +40,8 @@ class HostGenGfxService : public IGenGfxService, public HostUnknown {
 
   // Host side: the matrix from normalised view coordinates to the scene in the view of that index.
   void setViewToScene(int32_t viewIndex, const Matrix4x4& matrix);
+  // How often fitAll framed the objects.
+  int32_t fits() const { return fits_; }
 
   // The object's world transform, as every host service that places objects sees it.
   static Matrix transformOf(IZelDocObject& object);
@@ -54,4 +58,5 @@ class HostGenGfxService : public IGenGfxService, public HostUnknown {
   IZelDoc& document_;
   std::mutex mutex_;
   std::map<int32_t, Matrix4x4> viewToScene_;  // guarded by mutex_
+  std::atomic<int32_t> fits_{0};
 };

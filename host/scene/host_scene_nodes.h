@@ -4,6 +4,7 @@
 // reference on each) and what it was told, so tests can inspect it. The node factory (host_node_factory.h)
 // makes them. Nodes belong to the host's main thread.
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -104,9 +105,16 @@ class HostGroupNode : public IZelGroupNode, public virtual IZelNode, public Host
   void insertChild(IZelNode* node, int32_t index) override;
   bool removeChild(IZelNode* node) override { return HostNode::removeChild(node); }
   void removeAllChildren() override { HostNode::removeAllChildren(); }
+  void invalidate(int32_t) override { ++invalidations_; }
+
+  // Host side: how often the group was marked as changed.
+  int32_t invalidations() const { return invalidations_; }
 
   void queryInterface(const char* name, void** out, bool flag) override;
   const char* className() override { return interfaceName; }
+
+ private:
+  std::atomic<int32_t> invalidations_{0};
 };
 
 // A separator drawn in a view only when its visibility source allows it there.

@@ -1,6 +1,7 @@
 #include "feature_fields.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "framework/object/query_part.h"
 #include "host/api/feature_kinds.h"
@@ -111,5 +112,16 @@ std::vector<std::string> probingFields(IZelFeature& feature) {
   auto* parameters = entry<IZelParameterTable>(record, u"<Parameters>");
   if (auto* sampled = entry<IZelVectorsValue>(parameters, u"<SampledPoints>"))
     fields.push_back("points " + std::to_string(sampled->count()));
+  return fields;
+}
+
+std::vector<std::string> pointSetFields(IZelPoints& points) {
+  const int32_t count = points.pointCount();
+  std::vector<std::string> fields = {"points " + std::to_string(count)};
+  double xyz[3];
+  for (auto [label, index] : {std::pair{"first", 1}, std::pair{"last", count}}) {
+    if (count > 0 && points.pointAt(index, xyz))
+      fields.push_back(field(label, Vector3{xyz[0], xyz[1], xyz[2]}));
+  }
   return fields;
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "basic_types/vector3.h"
+#include "host/api/points.h"
 #include "host/api/zel_feature.h"
 
 // A number with six significant digits, a negative zero as 0; a vector as "(x, y, z)" of such numbers.
@@ -18,3 +19,5 @@ std::vector<std::string> definingFields(IZelFeature& feature);
 // "creator ID" and "points N" from the feature's "<ProbeConstruction>" record (the creator's class id, the
 // count of its "<Parameters>" "<SampledPoints>"); none without a record, and each only when it is there.
 std::vector<std::string> probingFields(IZelFeature& feature);
+// "points N", then "first (x, y, z)" and "last (x, y, z)" when there are any.
+std::vector<std::string> pointSetFields(IZelPoints& points);

@@ -87,15 +87,22 @@ void printCurves(HostDocObject& object) {
                "polylines " + std::to_string(polylines ? polylines->count() : 0)});
 }
 
-// type, name: the document's objects in order, each followed by its sub-objects, one line each after a tab:
-// the feature's kind, the name, visible or hidden, the feature's defining numbers and its probing record; a
-// group's members and a curve object's curves follow it the same way.
+// type, name: the document's objects in order, each followed by the points of a point object that holds any
+// (their count, the first and the last), then by its sub-objects, one line each after a tab: the feature's
+// kind, the name, visible or hidden, the feature's defining numbers and its probing record; a group's members
+// and a curve object's curves follow it the same way.
 void printDocument(HostSession& session) {
   HostFeatureTypeFinder& types = session.host.document().featureTypes();
   for (const IPtr<HostDocObject>& object : session.host.document().doc().objects()) {
     printFields({object->objectType(), text(object->name())});
     if (object->type() == HostObjectGroups::kGroupType) printGroupMembers(*object);
     if (object->dataAs<IZelCurveSet>()) printCurves(*object);
+    auto* points = queryPart<IZelPoints>(object->subObject("PointModel"));
+    if (points && points->pointCount() > 0) {
+      std::vector<std::string> fields = pointSetFields(*points);
+      fields.insert(fields.begin(), "");
+      printFields(fields);
+    }
     for (const auto& sub : object->featureSubObjects().subObjects()) {
       IZelFeature* feature = sub->shownFeature();
       IZelFeatureType* type = types.featureType(feature);

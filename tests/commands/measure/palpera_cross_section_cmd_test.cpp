@@ -32,6 +32,10 @@ class RefusingBuilder : public IZelObjectBuilder, public ZelUnknownImpl {
   }
   bool addData(IZelUnknown* data) override { return refuse_ || host_->addData(data); }
   IZelDocObject* endObject(bool flag) override { return refuse_ ? nullptr : host_->endObject(flag); }
+  bool setAttribute(int32_t attribute) override { return refuse_ || host_->setAttribute(attribute); }
+  bool addSourceObject(IZelDocObject* source, bool keep) override {
+    return refuse_ || host_->addSourceObject(source, keep);
+  }
   void queryInterface(const char* name, void** out, bool) override {
     QueryChain(name, out).classLeaf("RefusingBuilder", this, this).offer<IZelObjectBuilder>(this).end();
   }

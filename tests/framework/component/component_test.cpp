@@ -357,7 +357,8 @@ TEST(ClassTable, TheModulesTableIsTheHundredClassesAndTheLoadedModuleRegistersTh
                                                       "PalperaRealTimeDeviationCmd",
                                                       "MoveDeviceWidget",
                                                       "PalperaMoveDeviceCmd",
-                                                      "PalperaCrossSectionCmd"};
+                                                      "PalperaCrossSectionCmd",
+                                                      "PalperaCaptureCmd"};
     if (row.subsystem <= 2 || builtBeyond.count(row.name))
       expected.insert(std::string(row.id) + " " + row.name);
   }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "framework/object/iptr.h"
+#include "host/api/point_uniform_sampler.h"
 #include "host/api/points.h"
 #include "host/api/zel_doc.h"
 #include "support/counted_probe.h"
@@ -118,3 +119,57 @@ TEST_F(Document, ARegisteredNameFindsItsObjectBeforeOwnNamesUntilTheObjectIsRemo
   doc.remove(made.get());
   EXPECT_EQ(doc.findObject(ZelString(u"TestObject")), named.get());
 }
+
+namespace {
+
+TEST_F(Document, GroupsTakeOnlyGroupObjectsAndCurrentObjectsAddUpAndLeaveWithTheirObject) {
+  IPtr<IZelDocObject> first = build(u"First", false);
+  IPtr<IZelDocObject> second = build(u"Second", false);
+  IZelDocObject* group = document_->createGroup(true);
+  ASSERT_TRUE(group);
+  EXPECT_STREQ(group->objectType(), "Group");
+  EXPECT_TRUE(first->setGroup(group));
+  EXPECT_FALSE(second->setGroup(first.get())) << "a point object is no group";
+  EXPECT_EQ(host_.document().doc().objects()[0]->groupId(), document_->objectId(group));
+  EXPECT_EQ(host_.document().doc().objects()[1]->groupId(), 0);
+
+  EXPECT_TRUE(document_->setCurrentObject(first.get()));
+  EXPECT_TRUE(document_->addCurrentObject(second.get()));
+  EXPECT_TRUE(document_->addCurrentObject(second.get()));
+  EXPECT_FALSE(document_->addCurrentObject(nullptr));
+  EXPECT_EQ(host_.document().doc().currentObjects(),
+            (std::vector<IZelDocObject*>{first.get(), second.get()}));
+  host_.document().doc().remove(first.get());
+  EXPECT_EQ(document_->currentObject(), second.get());
+}
+
+TEST_F(Document, TheSamplerKeepsOnePointACellOfAnOpenSetOnly) {
+  IPtr<IZelPoints> points;
+  points.getService();
+  IPtr<RealPArray> array;
+  array.takeOwnership(arrays_->createArray(3, 16));
+  points->setArray(array.get());
+  for (double x : {0.0, 0.1, 0.45, 0.55, 1.0}) {
+    const double p[3] = {x, 0, 0};
+    points->appendPoint(p, 0, true);
+  }
+  IPtr<IPointUniformSampler> sampler;
+  sampler.getService();
+  ASSERT_TRUE(sampler);
+  sampler->setPoints(points.get());
+  sampler->setRelativeSpacing(0.5);
+  EXPECT_FALSE(sampler->run()) << "a closed set";
+  points->open();
+  EXPECT_TRUE(sampler->run());
+  double p[3];
+  std::vector<double> kept;
+  for (int32_t i = 1; points->pointAt(i, p); ++i) kept.push_back(p[0]);
+  EXPECT_EQ(kept, (std::vector<double>{0.0, 0.55, 1.0})) << "cells [0, 0.5), [0.5, 1), [1, 1.5)";
+  sampler->setRelativeSpacing(HUGE_VAL);
+  EXPECT_TRUE(sampler->run());
+  EXPECT_EQ(points->pointCount(), 1);
+  sampler->setRelativeSpacing(0);
+  EXPECT_FALSE(sampler->run());
+}
+
+}  // namespace

@@ -1,0 +1,312 @@
+#include "commands/capture/palpera_capture_cmd.h"
+
+#include "commands/capture/capture_counter.h"
+#include "commands/capture/capture_settings.h"
+#include "devices/managers/izel_plugin_manager.h"
+#include "devices/registry/izel_plugin_service.h"
+#include "framework/commands/command_context.h"
+#include "framework/host_glue/user_error.h"
+#include "framework/memory/assertion.h"
+#include "framework/object/query_part.h"
+#include "framework/registrations/class_registration.h"
+#include "framework/translation/tr.h"
+#include "host/api/data_store.h"
+#include "host/api/gui_dialog.h"
+
+namespace {
+
+const ClassRegistration<PalperaCaptureCmd> registration(registeredClass("PalperaCaptureCmd"));
+
+constexpr const char* kSourceFile = "palperacapturecmd";
+constexpr const char* kManagerName = "HardProbe";
+constexpr const char* kSinglePointDevice = "HardProbe";
+constexpr const char* kContinuousDevice = "HardProbeContinuous";
+
+// The dialog's field kinds and formats.
+constexpr const char* kLengthField = "length";
+constexpr const char* kNumberField = "number";
+constexpr const char* kFourDecimals = "%.4f";
+constexpr double kSpacingMaximum = 100;
+constexpr double kTimeRateMinimum = 1.0 / 30;
+constexpr double kTimeRateMaximum = 100;
+constexpr double kDistanceRateMinimum = 0.0001;
+constexpr double kDistanceRateMaximum = 10;
+
+int32_t intSetting(const char* key, int32_t fallback) {
+  SPtr<IDataStore> store;
+  return store ? store->getInt(key, fallback) : fallback;
+}
+
+double doubleSetting(const char* key, double fallback) {
+  SPtr<IDataStore> store;
+  return store ? store->getDouble(key, fallback) : fallback;
+}
+
+}  // namespace
+
+PalperaCaptureCmd::PalperaCaptureCmd() {
+  name_ = tr("Probe Capture");
+}
+
+PalperaCaptureCmd::~PalperaCaptureCmd() = default;
+
+void PalperaCaptureCmd::onGuiEvent(int32_t id, int32_t value) {
+  const bool on = value != 0;
+  switch (id) {
+    case kPointObjectNameReset:
+      if (ICounter* counter = captureCounter(capture::kPointObjectCounter)) {
+        counter->reset();
+        updatePointObjectName();
+      }
+      break;
+    case kMerge:
+      merge_ = on;
+      break;
+    case kSampling:
+      sampling_ = on;
+      enable(kSpacing, on);
+      break;
+    case kProbeModeSingle:
+      chooseMode(kSinglePoint);
+      break;
+    case kProbeModeTime:
+      chooseMode(kTime);
+      break;
+    case kProbeModeDistance:
+      chooseMode(kDistance);
+      break;
+    case kAutomaticViewResize:
+      autoViewResize_ = on;
+      break;
+    case kVirtualCamera:
+      if (on)
+        startVirtualCamera();
+      else
+        virtualCamera_.release();
+      break;
+    case kStartCapture:
+      startCapture();
+      break;
+    default:
+      break;
+  }
+}
+
+void PalperaCaptureCmd::onGuiValue(int32_t id, double value) {
+  if (id == kSpacing) spacing_ = value;
+  if (id == kTimeRate) timeRate_ = value;
+  if (id == kDistanceRate) {
+    distanceRate_ = value;
+    distanceRate2_ = value * value;
+  }
+}
+
+void PalperaCaptureCmd::chooseMode(CaptureMode mode) {
+  mode_ = mode;
+  if (gui_) {
+    gui_->setControlFlag(kTimeRate, mode_ == kTime);
+    gui_->setControlFlag(kDistanceRate, mode_ == kDistance);
+  }
+  enable(kStartCapture, connectDevice());
+}
+
+bool PalperaCaptureCmd::canRun(IZelUnknown* context) {
+  for (const char* state :
+       {IComponentCommandContainerV2::kInCommand, IComponentCommandContainerV2::kRecordingMacro,
+        IComponentCommandContainerV2::kSectionCurrent, IComponentCommandContainerV2::kBoundaryCurrent}) {
+    if (contextFlag(context, state)) return false;
+  }
+  SPtr<IZelPluginService> plugins;
+  IZelPluginManager* manager = plugins ? plugins->getManager(ZelCString(kManagerName)) : nullptr;
+  IZelPlugin* plugin = manager ? manager->currentPlugin() : nullptr;
+  if (!plugin) return false;
+  if (auto* emulator = queryPart<IZelEmulatorPlugin>(plugin))
+    return emulator->hasReferenceObject() && !contextHoldsObject(context, "Result");
+  return true;
+}
+
+void PalperaCaptureCmd::createGui(IGuiDialog* dialog) {
+  gui_ = dialog;
+  if (!gui_) return;
+  gui_->registerPicture(kProbeModeSingleImage, "probe_mode_single");
+  gui_->registerPicture(kProbeModeTimeImage, "probe_mode_time");
+  gui_->registerPicture(kProbeModeDistanceImage, "probe_mode_distance");
+  // Boxes are named by their ids, so that the builder's numbering leaves the fixed ids free.
+  gui_->beginBox("ControlBaseID+0", 0, ZelString(), true);
+
+  gui_->beginGroup("ControlBaseID+1", 1, tr("Point Object"), true);
+  gui_->beginLayout(true);
+  gui_->addControl(kPointObjectName, "text", ZelString("PointObjectName"));
+  gui_->addControl(kPointObjectNameReset, "button", ZelString("PointObjectNameReset"));
+  gui_->setControlText(kPointObjectNameReset, tr("Reset"));
+  gui_->endLayout();
+  gui_->addControl(kMerge, "check", ZelString("Merge"));
+  gui_->setControlText(kMerge, tr("Merge Scan Passes"));
+  gui_->addControl(kSampling, "check", ZelString("Sampling"));
+  gui_->setControlText(kSampling, tr("Sampling"));
+  gui_->addControl(kSpacing, kLengthField, ZelString("Spacing"));
+  gui_->setNumberFormat(kSpacing, kFourDecimals, 0, kSpacingMaximum);
+  gui_->endGroup();
+
+  gui_->beginGroup("ControlBaseID+7", 1, tr("Probe Mode"), true);
+  gui_->beginLayout(false);
+  gui_->addImageButton("ProbeModeSingle", kProbeModeSingle, tr("Single Point"), true);
+  gui_->addImageButton("ProbeModeTime", kProbeModeTime, tr("Time"), true);
+  gui_->addImageButton("ProbeModeDistance", kProbeModeDistance, tr("Distance"), true);
+  gui_->endLayout();
+  gui_->addControl(kTimeRate, kNumberField, ZelString("TimeRate"));
+  gui_->setControlText(kTimeRate, tr("Interval (s)"));
+  gui_->setNumberFormat(kTimeRate, kFourDecimals, kTimeRateMinimum, kTimeRateMaximum);
+  gui_->addControl(kDistanceRate, kLengthField, ZelString("DistanceRate"));
+  gui_->setControlText(kDistanceRate, tr("Interval"));
+  gui_->setNumberFormat(kDistanceRate, kFourDecimals, kDistanceRateMinimum, kDistanceRateMaximum);
+  gui_->endGroup();
+
+  // The box of the capture controls has no id of its own: a panel takes none from the fixed ones.
+  gui_->beginPanel(tr("Acquire Points"), true);
+  gui_->addControl(kAutomaticViewResize, "check", ZelString("AutomaticViewResize"));
+  gui_->setControlText(kAutomaticViewResize, tr("Automatic View Resize"));
+  gui_->addControl(kVirtualCamera, "check", ZelString("VirtualCamera"));
+  gui_->setControlText(kVirtualCamera, tr("Virtual Camera"));
+  gui_->addControl(kStartCapture, "button", ZelString("StartCapture"));
+  gui_->setControlText(kStartCapture, tr("Start Capture"));
+  gui_->endPanel();
+
+  gui_->endGroup();
+  gui_->setControlFlag(IGuiDialog::kStandardControl2, false);
+}
+
+bool PalperaCaptureCmd::activate() {
+  IPtr<PalperaCaptureCmd> self(this);
+  updatePointObjectName();
+  readSettings();
+  enableCaptureControls(true);
+  SPtr<IZelDoc> document;
+  for (int32_t i = 0; document && i < document->objectCount(); ++i)
+    activationObjects_.emplace_back(document->objectAt(i));
+  if (connectDevice()) return true;
+  deactivate();
+  return false;
+}
+
+void PalperaCaptureCmd::readSettings() {
+  autoViewResize_ = intSetting(capture::kAutomaticViewResizeKey, 1) != 0;
+  const bool camera = intSetting(capture::kVirtualCameraKey, 1) != 0;
+  if (camera) startVirtualCamera();
+  merge_ = intSetting(capture::kMergeKey, 1) != 0;
+  sampling_ = intSetting(capture::kSamplingKey, 1) != 0;
+  spacing_ = doubleSetting(capture::kSpacingKey, 0.000635);
+  mode_ = intSetting(capture::kModeKey, kSinglePoint);
+  timeRate_ = doubleSetting(capture::kTimeRateKey, 0.5);
+  distanceRate_ = doubleSetting(capture::kDistanceRateKey, 0.0254);
+  distanceRate2_ = distanceRate_ * distanceRate_;
+  if (!gui_) return;
+  gui_->setControlValue(kAutomaticViewResize, autoViewResize_);
+  gui_->setControlValue(kVirtualCamera, camera);
+  gui_->setControlValue(kMerge, merge_);
+  gui_->setControlValue(kSampling, sampling_);
+  enable(kSpacing, sampling_);
+  gui_->setControlValue(kSpacing, spacing_);
+  showMode();
+  gui_->setControlValue(kTimeRate, timeRate_);
+  gui_->setControlValue(kDistanceRate, distanceRate_);
+}
+
+// Checks the current mode's button only (the buttons act as one choice, the host unchecks the others) and
+// switches on the interval field of that mode; a mode the command does not know changes nothing.
+void PalperaCaptureCmd::showMode() {
+  static constexpr int32_t kButtons[] = {kProbeModeSingle, kProbeModeTime, kProbeModeDistance};
+  if (mode_ < kSinglePoint || mode_ > kDistance) return;
+  gui_->setControlValue(kButtons[mode_], 1);
+  gui_->setControlFlag(kTimeRate, mode_ == kTime);
+  gui_->setControlFlag(kDistanceRate, mode_ == kDistance);
+}
+
+void PalperaCaptureCmd::writeSettings() {
+  SPtr<IDataStore> store;
+  if (!store) return;
+  store->setInt(nullptr, capture::kAutomaticViewResizeKey, autoViewResize_ ? 1 : 0);
+  store->setInt(nullptr, capture::kVirtualCameraKey, virtualCamera_ ? 1 : 0);
+  store->setInt(nullptr, capture::kMergeKey, merge_ ? 1 : 0);
+  store->setInt(nullptr, capture::kSamplingKey, sampling_ ? 1 : 0);
+  store->setDouble(nullptr, capture::kSpacingKey, spacing_);
+  store->setInt(nullptr, capture::kModeKey, mode_);
+  store->setDouble(nullptr, capture::kTimeRateKey, timeRate_);
+  store->setDouble(nullptr, capture::kDistanceRateKey, distanceRate_);
+}
+
+void PalperaCaptureCmd::updatePointObjectName() {
+  ICounter* counter = captureCounter(capture::kPointObjectCounter);
+  if (counter && gui_)
+    gui_->setControlText(kPointObjectName, tr("Scan %1", ZelString::number(counter->value())));
+}
+
+void PalperaCaptureCmd::enableCaptureControls(bool on) {
+  for (int32_t id : {kPointObjectName, kProbeModeSingle, kProbeModeTime, kProbeModeDistance, kStartCapture})
+    enable(id, on);
+}
+
+void PalperaCaptureCmd::enable(int32_t id, bool on) {
+  if (gui_) gui_->enableControl(id, on, IGuiDialog::kEnableDefault);
+}
+
+bool PalperaCaptureCmd::connectDevice() {
+  disconnectDevice();
+  if (mode_ == kSinglePoint) return connect(kSinglePointDevice);
+  if (mode_ == kTime || mode_ == kDistance) return connect(kContinuousDevice);
+  return false;
+}
+
+void PalperaCaptureCmd::disconnectDevice() {
+  if (plugin_) {
+    plugin_->resetObjectMatrix();
+    plugin_ = nullptr;
+  }
+  if (device_) {
+    device_->disconnect();
+    device_.release();
+  }
+}
+
+bool PalperaCaptureCmd::connect(const char* deviceName) {
+  SPtr<IZelPluginService> plugins;
+  IZelPluginManager* manager = plugins ? plugins->getManager(ZelCString(kManagerName)) : nullptr;
+  device_ = plugins ? plugins->getDevice(ZelCString(deviceName)) : nullptr;
+  if (manager && device_ && device_->connect()) {
+    plugin_ = manager->currentPlugin();
+    if (plugin_) {
+      plugin_->reloadObjectMatrix();
+      return true;
+    }
+    // A device connected without an active plug-in cannot place its points: it is no connection.
+    reportAssertion("plugin_", kSourceFile, __LINE__);
+    device_->disconnect();
+  }
+  reportUserError(tr("Unable to connect to hard probe device."));
+  device_.release();
+  return false;
+}
+
+void PalperaCaptureCmd::deactivate() {
+  IPtr<PalperaCaptureCmd> self(this);
+  stopCapture();
+  disconnectDevice();
+  passNode_ = nullptr;
+  igp_ = nullptr;
+  pointObjects_.clear();
+  virtualCamera_.release();
+  soundPlayer_.release();
+  activationObjects_.clear();
+}
+
+void PalperaCaptureCmd::queryInterface(const char* name, void** out, bool) {
+  QueryChain chain(name, out);
+  chain
+      .classLeaf(interfaceName, static_cast<PalperaCaptureCmd*>(this),
+                 static_cast<IZelUnknown*>(static_cast<CompBaseCmd*>(this)))
+      .offer<IZelPluginDataReceiver>(static_cast<IZelHardProbeContinuousDataReceiver*>(this))
+      .offer<IZelHardProbeContinuousDataReceiver>(this)
+      .offer<IZelHardProbeDataReceiver>(this)
+      .offer<IZelHardProbeDataReceiverV2>(this);
+  queryCommandChain(chain);
+}

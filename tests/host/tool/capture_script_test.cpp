@@ -1,0 +1,56 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <sstream>
+#include <string>
+
+#include "support/run_tool.h"
+
+namespace {
+
+const std::string kProject = std::filesystem::path(PALPERA_TEST_SOURCE_DIR).parent_path().string();
+// The plate's top face, and the emulator's probe (its registered diameter is 0.006).
+constexpr double kFaceHeight = 0.01;
+constexpr double kProbeRadius = 0.003;
+constexpr double kDistanceRate = 0.005;
+
+struct PrintedPoints {
+  int count = 0;
+  double first[3] = {};
+  double last[3] = {};
+};
+
+// The line "print document" gives a point object's points.
+bool readPoints(const std::string& line, PrintedPoints& points) {
+  return std::sscanf(line.c_str(), "\tpoints %d\tfirst (%lf, %lf, %lf)\tlast (%lf, %lf, %lf)", &points.count,
+                     &points.first[0], &points.first[1], &points.first[2], &points.last[0], &points.last[1],
+                     &points.last[2]) == 7;
+}
+
+// The example session: the emulator swept in distance mode along a straight line over the plate's top face.
+TEST(CaptureScript, TheSweptPassIsTheTestObjectOneProbeRadiusAboveTheFaceAtTheInterval) {
+  int status = -1;
+  const std::string output = runTool("--script examples/capture.script", status, kProject);
+  ASSERT_EQ(WEXITSTATUS(status), 0) << output;
+  std::istringstream lines(output);
+  std::string line;
+  std::getline(lines, line);
+  EXPECT_EQ(line, "CAD\tRefObject");
+  std::getline(lines, line);
+  EXPECT_EQ(line, "Point\tScan 1") << "the single pass is the test object";
+  std::getline(lines, line);
+  PrintedPoints points;
+  ASSERT_TRUE(readPoints(line, points)) << output;
+  EXPECT_GE(points.count, 3);
+  for (const double* p : {points.first, points.last}) {
+    EXPECT_NEAR(p[2], kFaceHeight + kProbeRadius, 1e-9);
+    EXPECT_NEAR(p[1], 0.015, 1e-9);
+  }
+  // Along a straight sweep, points each more than the interval from the one before span more than that.
+  EXPECT_GT(points.last[0] - points.first[0], (points.count - 1) * kDistanceRate) << output;
+  EXPECT_FALSE(std::getline(lines, line)) << "no error: " << output;
+}
+
+}  // namespace
