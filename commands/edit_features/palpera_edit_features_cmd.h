@@ -17,11 +17,14 @@
 #include "framework/object/iptr.h"
 #include "host/api/feature_selection_widget.h"
 #include "host/api/zel_doc.h"
+#include "host/api/zel_scene_node.h"
 #include "host/api/zel_sub_objects.h"
 #include "ui/visibility/zel_sub_object_visibility_mgr.h"
 
 class PalperaEditFeaturesCmd : public CompBaseCmd {
  public:
+  class PointIterator;
+
   static constexpr const char* interfaceName = "PalperaEditFeaturesCmd";
   static constexpr int32_t kFeatureSelectionId = 1;
   // The display flag cleared on the probed sub-objects while the command runs.
@@ -74,10 +77,16 @@ class PalperaEditFeaturesCmd : public CompBaseCmd {
   void applyFeatureToSubObject(IZelFeatureSubObject* subObject, IZelFeature* feature);
   void fillStatisticsTable();
   void startHistory();
+  // Draws the top state's points under the command's scene node, the selected ones marked.
+  void buildPointGraphics();
+  void createSceneNode();
+  void removeSceneNode();
 
   IPtr<IZelFeatureSelectionWidget> featureSelection_;
   IPtr<IZelDocObject> object_;
   IPtr<IZelFeatureSubObject> current_;
+  // Under the active object's node while the command runs.
+  IPtr<IZelGroupNode> sceneNode_;
   EditStates history_;
   EditStates redo_;
   bool canUndo_ = false;
