@@ -45,6 +45,11 @@ class PalperaEditFeaturesCmd : public CompBaseCmd {
   // The feature-selection widget's choice (id 1, value 1) makes its sub-object the current feature.
   void onGuiEvent(int32_t id, int32_t value) override;
   void onEvent(IHostEvent* event) override;
+  // A rubber band in the view: dragged with the select action it adds the points inside to the selection,
+  // with the unselect action it takes them out. A plain click is left to the view.
+  bool onMousePress(IGfxMouseData* mouse) override;
+  bool onMouseMove(IGfxMouseData* mouse) override;
+  bool onMouseRelease(IGfxMouseData* mouse) override;
 
   // Makes the sub-object's feature the current one; choosing another feature starts a fresh history, the
   // same one keeps it. A null sub-object is ignored.

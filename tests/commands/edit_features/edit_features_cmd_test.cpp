@@ -13,6 +13,7 @@
 #include "host/api/probe_array_source.h"
 #include "host/api/zel_primitive_itr.h"
 #include "host/document/host_doc_object.h"
+#include "host/scene/host_gfx_view.h"
 #include "host/scene/host_scene_nodes.h"
 #include "host/scene/host_style_nodes.h"
 
@@ -104,6 +105,23 @@ class EditFeaturesCmd : public CommandTest {
       if (auto* drawn = queryPart<HostStaticIteratorNode>(child.get())) return drawn->drawPrimitives();
     }
     return {};
+  }
+
+  // A press, a move and a release looking down -z, from one corner of the band to the other.
+  void drag(const Vector3& from, const Vector3& to, int32_t button) {
+    using Callback = HostGfxViewMgr::MouseCallback;
+    MouseInput input;
+    input.button = button;
+    input.rayOrigin = {from.x, from.y, 1};
+    host_.scene().view().injectMouse(Callback::kDown, input);
+    input.rayOrigin = {to.x, to.y, 1};
+    host_.scene().view().injectMouse(Callback::kMove, input);
+    host_.scene().view().injectMouse(Callback::kClick, input);
+  }
+  std::vector<bool> selected(PalperaEditFeaturesCmd& command) {
+    std::vector<bool> bits;
+    for (int32_t i = 1; i <= 4; ++i) bits.push_back(command.currentState()->selection.test(i));
+    return bits;
   }
 
   IZelDocObject* object_ = nullptr;
@@ -203,6 +221,28 @@ TEST_F(EditFeaturesCmd, ThePointsAreDrawnInFlatOrderWithTheSelectionMarkedAndFol
 
   runner_.apply();
   EXPECT_FALSE(pointNode()) << "the points leave the view with the command";
+}
+
+TEST_F(EditFeaturesCmd, ARubberBandSelectsWithTheLeftButtonAndUnselectsWithTheRightOne) {
+  addProbedPlane();
+  PalperaEditFeaturesCmd& command = started();
+  choose(0);
+  // The corners 0, 0; .1, 0; 0, .1 and .1, .1 are points 1 to 4.
+  drag({.05, .05, 0}, {.2, .2, 0}, 0);
+  EXPECT_EQ(selected(command), (std::vector<bool>{false, false, false, true}));
+  drag({.05, .2, 0}, {-.05, -.05, 0}, 0);
+  EXPECT_EQ(selected(command), (std::vector<bool>{true, false, true, true})) << "added to what was selected";
+  EXPECT_EQ(markedPoints(*pointNode()), selected(command));
+  drag({-.05, -.05, 0}, {.2, .02, 0}, 2);
+  EXPECT_EQ(selected(command), (std::vector<bool>{false, false, true, true}));
+  EXPECT_EQ(markedPoints(*pointNode()), selected(command));
+
+  drag({.1, .1, 0}, {.1, .1, 0}, 2);
+  EXPECT_TRUE(selected(command)[3]) << "a plain click on a point is no band";
+  drag({.3, .3, 0}, {.4, .4, 0}, 2);
+  drag({-.05, -.05, 0}, {.2, .2, 0}, 1);
+  EXPECT_EQ(selected(command), (std::vector<bool>{false, false, true, true}))
+      << "neither an empty band nor the middle button changes the selection";
 }
 
 TEST_F(EditFeaturesCmd, WithoutAChosenFeatureTheTableReadsNotAvailableAndEditsDoNothing) {
