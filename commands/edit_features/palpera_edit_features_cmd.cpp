@@ -267,12 +267,15 @@ void PalperaEditFeaturesCmd::selectAll() {
   const auto count = static_cast<int32_t>(top.groups.points.size());
   top.selection.resize(count);
   top.selection.setAll();
-  buildPointGraphics();
-  refreshGui();
+  showSelection();
 }
 
 void PalperaEditFeaturesCmd::clearAll() {
   history_.back()->selection.clearAll();
+  showSelection();
+}
+
+void PalperaEditFeaturesCmd::showSelection() {
   buildPointGraphics();
   refreshGui();
 }

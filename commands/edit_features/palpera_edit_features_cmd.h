@@ -84,6 +84,8 @@ class PalperaEditFeaturesCmd : public CompBaseCmd {
   void startHistory();
   // Draws the top state's points under the command's scene node, the selected ones marked.
   void buildPointGraphics();
+  // Redraws the points after the selection changed.
+  void showSelection();
   void createSceneNode();
   void removeSceneNode();
 

@@ -5,9 +5,9 @@
 #include "basic_types/zel_cstring.h"
 #include "commands/edit_features/palpera_edit_features_cmd.h"
 #include "commands/edit_features/point_iterator.h"
+#include "framework/host_glue/theme_color.h"
 #include "framework/object/host_lookup.h"
 #include "framework/object/query_part.h"
-#include "host/api/gui_themes.h"
 #include "host/api/host_class_ids.h"
 #include "host/api/object_size_source.h"
 #include "host/api/zel_doc.h"
@@ -32,10 +32,8 @@ ZelDrawStyle pointStyle() {
 }
 
 // The theme's colour of that name at half strength; black when the theme has none.
-ColorRGBA themeColor(const char* name) {
-  ColorRGBA color{0, 0, 0, 1};
-  SPtr<IGuiThemes> themes;
-  if (IGuiTheme* theme = themes ? themes->currentTheme() : nullptr) theme->color(name, color);
+ColorRGBA halfThemeColor(const char* name) {
+  const ColorRGBA color = themeColor(name, {0, 0, 0, 1});
   return ColorRGBA::fromScaled(Color{color.r, color.g, color.b}, kColorScale);
 }
 
@@ -63,11 +61,11 @@ void PalperaEditFeaturesCmd::buildPointGraphics() {
   IZelGroupNode* parent = sceneNode_.get();
   if (auto* style = createNode<IZelDrawStyleNode>(parent, kNodeName)) style->setDrawStyle(pointStyle());
   addMaterial(parent);
-  addColor(parent, themeColor("ColorHardProbedPoints"));
+  addColor(parent, halfThemeColor("ColorHardProbedPoints"));
   // One sphere for every point, placed and sized by the nodes before it.
   IPtr<IZelSphereNode> sphere(createNode<IZelSphereNode>(nullptr, "sphere"));
   if (sphere) sphere->setRadius(1.0);
-  const ColorRGBA selected = themeColor("ColorSelectedHardProbedPoints");
+  const ColorRGBA selected = halfThemeColor("ColorSelectedHardProbedPoints");
   const PointList& points = state->groups.points;
   for (size_t i = 0; i < points.size(); ++i) {
     auto* point = queryPart<IZelGroupNode>(createNode<IZelSeparatorNode>(parent, "point"));

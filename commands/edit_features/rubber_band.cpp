@@ -4,7 +4,6 @@
 #include "basic_types/bit_vector.h"
 #include "commands/edit_features/palpera_edit_features_cmd.h"
 #include "framework/object/host_lookup.h"
-#include "host/api/update_gui.h"
 #include "host/api/zel_selector.h"
 
 namespace {
@@ -47,9 +46,7 @@ bool PalperaEditFeaturesCmd::onMouseRelease(IGfxMouseData* mouse) {
       top->selection |= picked;
     else
       top->selection.subtract(picked);
-    buildPointGraphics();
-    SPtr<IUpdateGui> gui;
-    if (gui) gui->refresh(0);
+    showSelection();
   }
   selector->end();
   return true;

@@ -1,8 +1,8 @@
 #include "commands/quick_probe/quick_probe_graphics.h"
 
+#include "framework/host_glue/theme_color.h"
 #include "framework/object/host_lookup.h"
 #include "framework/object/query_part.h"
-#include "host/api/gui_themes.h"
 #include "host/api/zel_itr.h"
 #include "host/api/zel_node_factory.h"
 #include "host/api/zel_style_nodes.h"
@@ -17,13 +17,6 @@ constexpr double kPointSize = 3.0;
 constexpr int32_t kSphereMode = 1;
 constexpr int32_t kSphereDetail = 4;
 
-ColorRGBA datumColor() {
-  ColorRGBA color{0, 0, 0, 1};
-  SPtr<IGuiThemes> themes;
-  if (IGuiTheme* theme = themes ? themes->currentTheme() : nullptr) theme->color("ColorDatumObjects", color);
-  return color;
-}
-
 }  // namespace
 
 void QuickProbeGraphics::build(IZelDocObject* object, IZelCadTopology* topology) {
@@ -34,7 +27,8 @@ void QuickProbeGraphics::build(IZelDocObject* object, IZelCadTopology* topology)
   node_ = queryPart<IZelGroupNode>(createNode<IZelSeparatorNode>(parent_.get(), kNodeName));
   if (!node_ || !arrays) return remove();
   points_.takeOwnership(arrays->createArray(kPointEntryWidth, kPointCapacity));
-  if (auto* color = createNode<IZelColorNode>(node_.get(), kNodeName)) color->setColor(datumColor());
+  if (auto* color = createNode<IZelColorNode>(node_.get(), kNodeName))
+    color->setColor(themeColor("ColorDatumObjects", {0, 0, 0, 1}));
   IPtr<IZelPArraySphereItr> spheres;
   spheres.getService();
   if (spheres && spheres->setup(points_.get(), kPointSize, kSphereMode, kSphereDetail))
