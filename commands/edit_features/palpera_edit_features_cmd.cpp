@@ -10,6 +10,7 @@
 #include "framework/host_glue/document_glue.h"
 #include "framework/host_glue/user_error.h"
 #include "framework/memory/assertion.h"
+#include "framework/object/host_lookup.h"
 #include "framework/object/query_chain.h"
 #include "framework/object/query_part.h"
 #include "framework/registrations/class_registration.h"
@@ -27,6 +28,7 @@ namespace {
 const ClassRegistration<PalperaEditFeaturesCmd> registration(registeredClass("PalperaEditFeaturesCmd"));
 
 constexpr const char* kSelectionState = "SelectionCmd";
+constexpr const char* kSceneNodeName = "edit features";
 constexpr int32_t kSceneSpace = 4;
 constexpr int32_t kObjectSpace = 5;
 
@@ -139,6 +141,7 @@ bool PalperaEditFeaturesCmd::activate() {
   if (!subObjects) return false;
   object_ = object;
   startHistory();
+  createSceneNode();
   SPtr<IStateMgr> states;
   if (states) states->pushState(kSelectionState);
   visibility_.createInstance(classIdOf("SubObjectVisibilityMgr"));
@@ -176,6 +179,7 @@ void PalperaEditFeaturesCmd::deactivate() {
   probed_.clear();
   SPtr<IStateMgr> states;
   if (states) states->popState(kSelectionState);
+  removeSceneNode();
   object_.release();
   current_.release();
   history_.clear();
@@ -225,6 +229,21 @@ void PalperaEditFeaturesCmd::onEvent(IHostEvent* event) {
   }
 }
 
+void PalperaEditFeaturesCmd::createSceneNode() {
+  SPtr<IGfxDoc> graphics;
+  IZelGroupNode* objectNode = graphics ? graphics->objectNode(object_.get()) : nullptr;
+  sceneNode_ = queryPart<IZelGroupNode>(createNode<IZelSeparatorNode>(objectNode, kSceneNodeName));
+}
+
+void PalperaEditFeaturesCmd::removeSceneNode() {
+  if (!sceneNode_) return;
+  sceneNode_->removeAllChildren();
+  SPtr<IGfxDoc> graphics;
+  if (IZelGroupNode* objectNode = graphics ? graphics->objectNode(object_.get()) : nullptr)
+    objectNode->removeChild(queryPart<IZelNode>(sceneNode_.get()));
+  sceneNode_.release();
+}
+
 void PalperaEditFeaturesCmd::startHistory() {
   history_.clear();
   history_.push_back(std::make_unique<EditState>());
@@ -239,6 +258,7 @@ void PalperaEditFeaturesCmd::selectFeature(IZelFeatureSubObject* subObject) {
   EditState& top = *history_.back();
   top.feature = subObject->feature();
   if (top.feature) top.groups = loadPointGroups(top.feature.get());
+  buildPointGraphics();
   fillStatisticsTable();
 }
 
@@ -247,11 +267,16 @@ void PalperaEditFeaturesCmd::selectAll() {
   const auto count = static_cast<int32_t>(top.groups.points.size());
   top.selection.resize(count);
   top.selection.setAll();
-  refreshGui();
+  showSelection();
 }
 
 void PalperaEditFeaturesCmd::clearAll() {
   history_.back()->selection.clearAll();
+  showSelection();
+}
+
+void PalperaEditFeaturesCmd::showSelection() {
+  buildPointGraphics();
   refreshGui();
 }
 
@@ -297,6 +322,7 @@ void PalperaEditFeaturesCmd::redo() {
 void PalperaEditFeaturesCmd::showTopState() {
   applyFeatureToSubObject(current_.get(), history_.back()->feature.get());
   fillStatisticsTable();
+  buildPointGraphics();
   refreshGui();
 }
 

@@ -17,11 +17,14 @@
 #include "framework/object/iptr.h"
 #include "host/api/feature_selection_widget.h"
 #include "host/api/zel_doc.h"
+#include "host/api/zel_scene_node.h"
 #include "host/api/zel_sub_objects.h"
 #include "ui/visibility/zel_sub_object_visibility_mgr.h"
 
 class PalperaEditFeaturesCmd : public CompBaseCmd {
  public:
+  class PointIterator;
+
   static constexpr const char* interfaceName = "PalperaEditFeaturesCmd";
   static constexpr int32_t kFeatureSelectionId = 1;
   // The display flag cleared on the probed sub-objects while the command runs.
@@ -42,6 +45,11 @@ class PalperaEditFeaturesCmd : public CompBaseCmd {
   // The feature-selection widget's choice (id 1, value 1) makes its sub-object the current feature.
   void onGuiEvent(int32_t id, int32_t value) override;
   void onEvent(IHostEvent* event) override;
+  // A rubber band in the view: dragged with the select action it adds the points inside to the selection,
+  // with the unselect action it takes them out. A plain click is left to the view.
+  bool onMousePress(IGfxMouseData* mouse) override;
+  bool onMouseMove(IGfxMouseData* mouse) override;
+  bool onMouseRelease(IGfxMouseData* mouse) override;
 
   // Makes the sub-object's feature the current one; choosing another feature starts a fresh history, the
   // same one keeps it. A null sub-object is ignored.
@@ -74,10 +82,18 @@ class PalperaEditFeaturesCmd : public CompBaseCmd {
   void applyFeatureToSubObject(IZelFeatureSubObject* subObject, IZelFeature* feature);
   void fillStatisticsTable();
   void startHistory();
+  // Draws the top state's points under the command's scene node, the selected ones marked.
+  void buildPointGraphics();
+  // Redraws the points after the selection changed.
+  void showSelection();
+  void createSceneNode();
+  void removeSceneNode();
 
   IPtr<IZelFeatureSelectionWidget> featureSelection_;
   IPtr<IZelDocObject> object_;
   IPtr<IZelFeatureSubObject> current_;
+  // Under the active object's node while the command runs.
+  IPtr<IZelGroupNode> sceneNode_;
   EditStates history_;
   EditStates redo_;
   bool canUndo_ = false;

@@ -125,6 +125,7 @@ bool PalperaQuickProbeCmd::activate() {
     deactivate();
     return false;
   }
+  graphics_.build(testObject_.get(), recognizer_.topology());
   enterReferenceFeatures();
   return true;
 }
@@ -210,6 +211,7 @@ void PalperaQuickProbeCmd::restoreReferenceVisibility() {
 }
 
 void PalperaQuickProbeCmd::deactivate() {
+  graphics_.remove();
   disconnect();
   if (restoreDisplay_.graphics) restoreDisplay_.graphics->setDisplayMode(restoreDisplay_.previousMode);
   restoreDisplay_ = {};
@@ -245,10 +247,12 @@ void PalperaQuickProbeCmd::handlePoint(const Vector3& point, bool sampled) {
   hideShownNominals();
   const int32_t index = recognizer_.recognise(point);
   if (index != QuickProbeRecognizer::kNone) showNominal(index);
+  graphics_.showEdges(recognizer_.edgesOf(index));
   redraw();
   if (!sampled || !recognizer_.acceptsPoints(index)) return;
   if (auto* receiver = queryPart<IZelHardProbeDataReceiver>(recognizer_.collector(index))) {
     receiver->onPointSampled(point);
+    graphics_.addPoint(point);
     ++pointCount_;
   }
 }
@@ -290,6 +294,8 @@ void PalperaQuickProbeCmd::onPointStop(const Vector3& point) {
   // A snapshot in table order: finishing removes the entries it finishes.
   for (const QuickProbeRecognizer::Entry& entry : recognizer_.collectorsInOrder()) finishEntry(entry, point);
   pointCount_ = 0;
+  graphics_.clearPoints();
+  graphics_.showEdges({});
   redraw();
   recognizer_.forgetCurrent();
 }

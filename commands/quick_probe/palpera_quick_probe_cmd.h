@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "basic_types/zel_hash_table.h"
+#include "commands/quick_probe/quick_probe_graphics.h"
 #include "commands/quick_probe/quick_probe_recognizer.h"
 #include "devices/contracts/plugin_data_receivers.h"
 #include "devices/contracts/plugin_device.h"
@@ -85,5 +86,6 @@ class PalperaQuickProbeCmd : public CompBaseCmd, public IZelHardProbeDataReceive
   IPtr<IZelPluginService> pluginService_;
   IPtr<IZelPluginDevice> device_;              // connected while held
   IPtr<IZelHardProbeProbeGfx> probeGraphics_;  // shown over the reference object when the setting asks
+  QuickProbeGraphics graphics_;                // over the target object while connected
   bool connected_ = false;
 };

@@ -1,5 +1,7 @@
 #include "commands/quick_probe/quick_probe_recognizer.h"
 
+#include <algorithm>
+
 #include "basic_types/bit_vector.h"
 #include "devices/contracts/plugin_data_receivers.h"
 #include "features/collectors/quick_probe_slot_collectors.h"
@@ -135,6 +137,16 @@ int32_t QuickProbeRecognizer::enterEdges(const BitVector& edges) {
   const int32_t index = nextIndex_++;
   forEachBit(edges, [&](int32_t each) { edgeIndex_.set(each, index); });
   return index;
+}
+
+std::vector<int32_t> QuickProbeRecognizer::edgesOf(int32_t index) {
+  std::vector<int32_t> edges;
+  if (index == kNone) return edges;
+  edgeIndex_.forEach([&](int32_t edge, int32_t owner) {
+    if (owner == index) edges.push_back(edge);
+  });
+  std::sort(edges.begin(), edges.end());
+  return edges;
 }
 
 int32_t QuickProbeRecognizer::enterReferenceFeature(IZelFeature* feature) {

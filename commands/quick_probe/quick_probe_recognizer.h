@@ -65,6 +65,10 @@ class QuickProbeRecognizer {
   // edge beside a known plane gives.
   bool acceptsPoints(int32_t index);
 
+  // The edges of an index's edge feature, ascending; none for a surface or kNone.
+  std::vector<int32_t> edgesOf(int32_t index);
+  IZelCadTopology* topology() const { return topology_; }
+
   IZelFeature* nominal(int32_t index);
   IZelFeatureCollector* collector(int32_t index);
   // The collectors in table order, taken as a snapshot so that finishing may remove entries.

@@ -6,6 +6,10 @@ HostGuiTheme::HostGuiTheme() {
   // The datum labels of the host's light theme: dark text on a pale yellow.
   setColor("ColorDatumLabelBackground", {1.0f, 1.0f, 0.8f, 1.0f});
   setColor("ColorDatumLabelForeground", {0.1f, 0.1f, 0.1f, 1.0f});
+  // Probed points in blue, selected ones in orange; datum objects in green.
+  setColor("ColorHardProbedPoints", {0.2f, 0.4f, 1.0f, 1.0f});
+  setColor("ColorSelectedHardProbedPoints", {1.0f, 0.6f, 0.0f, 1.0f});
+  setColor("ColorDatumObjects", {0.0f, 0.8f, 0.3f, 1.0f});
 }
 
 bool HostGuiTheme::color(const char* name, ColorRGBA& color) {

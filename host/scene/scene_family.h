@@ -2,7 +2,9 @@
 
 // The host's scene: the default callback object and the view that calls it, the renderer, the node factory
 // the graphics service and the shape factory, with fresh mouse and key data, pickers, vertex arrays, theme
-// material sources, line arrows and object-size sources.
+// material sources, line arrows, object-size sources and the selectors of the view's rubber band.
+
+#include <memory>
 
 #include "framework/object/iptr.h"
 #include "host/core/service_family.h"
@@ -12,6 +14,7 @@
 #include "host/scene/host_gfx_view.h"
 #include "host/scene/host_node_factory.h"
 #include "host/scene/host_probe_gfx.h"
+#include "host/scene/host_selector.h"
 #include "host/scene/host_shape_factory.h"
 
 class SceneFamily : public ServiceFamily {
@@ -38,5 +41,6 @@ class SceneFamily : public ServiceFamily {
   IPtr<HostNodeFactory> nodeFactory_;
   IPtr<HostGenGfxService> genGfx_;
   IPtr<HostPalperaGfxUtil> probeGfx_;
+  std::unique_ptr<HostRubberBand> band_ = std::make_unique<HostRubberBand>();
   IPtr<HostShapeFactory> shapes_;
 };

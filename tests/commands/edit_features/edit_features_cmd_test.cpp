@@ -11,6 +11,11 @@
 #include "framework/host_glue/document_glue.h"
 #include "framework/host_glue/unit_service.h"
 #include "host/api/probe_array_source.h"
+#include "host/api/zel_primitive_itr.h"
+#include "host/document/host_doc_object.h"
+#include "host/scene/host_gfx_view.h"
+#include "host/scene/host_scene_nodes.h"
+#include "host/scene/host_style_nodes.h"
 
 namespace {
 
@@ -71,6 +76,52 @@ class EditFeaturesCmd : public CommandTest {
     FeatureStatistics statistics;
     EXPECT_TRUE(statistics.evaluate(feature, negative, positive, deviation));
     return positive;
+  }
+
+  // The command's node under the object's node, or null.
+  HostNode* pointNode() {
+    for (const IPtr<IZelUnknown>& child : queryPart<HostDocObject>(object_)->graphics().node().children()) {
+      auto* node = queryPart<HostNode>(child.get());
+      if (node->name() == "edit features") return node;
+    }
+    return nullptr;
+  }
+  // Per point drawn, whether it is marked selected (it has a colour node of its own).
+  static std::vector<bool> markedPoints(HostNode& node) {
+    std::vector<bool> marked;
+    for (const IPtr<IZelUnknown>& child : node.children()) {
+      auto* point = queryPart<HostNode>(child.get());
+      if (point->name() != "point") continue;
+      bool colored = false;
+      for (const IPtr<IZelUnknown>& part : point->children())
+        colored |= bool(queryPart<HostColorNode>(part.get()));
+      marked.push_back(colored);
+    }
+    return marked;
+  }
+  // The points the view picks in, as the host draws them.
+  static std::vector<HostStaticIteratorNode::Primitive> pickedPoints(HostNode& node) {
+    for (const IPtr<IZelUnknown>& child : node.children()) {
+      if (auto* drawn = queryPart<HostStaticIteratorNode>(child.get())) return drawn->drawPrimitives();
+    }
+    return {};
+  }
+
+  // A press, a move and a release looking down -z, from one corner of the band to the other.
+  void drag(const Vector3& from, const Vector3& to, int32_t button) {
+    using Callback = HostGfxViewMgr::MouseCallback;
+    MouseInput input;
+    input.button = button;
+    input.rayOrigin = {from.x, from.y, 1};
+    host_.scene().view().injectMouse(Callback::kDown, input);
+    input.rayOrigin = {to.x, to.y, 1};
+    host_.scene().view().injectMouse(Callback::kMove, input);
+    host_.scene().view().injectMouse(Callback::kClick, input);
+  }
+  std::vector<bool> selected(PalperaEditFeaturesCmd& command) {
+    std::vector<bool> bits;
+    for (int32_t i = 1; i <= 4; ++i) bits.push_back(command.currentState()->selection.test(i));
+    return bits;
   }
 
   IZelDocObject* object_ = nullptr;
@@ -141,6 +192,57 @@ TEST_F(EditFeaturesCmd, SelectAllAndClearAllSetTheSelectionAndAnEmptyDeleteStill
   send(IHostEvent::kDelete);
   EXPECT_EQ(command.historySize(), 2);
   EXPECT_EQ(command.currentState()->groups.points.size(), 4u);
+}
+
+TEST_F(EditFeaturesCmd, ThePointsAreDrawnInFlatOrderWithTheSelectionMarkedAndFollowTheHistory) {
+  addProbedPlane();
+  PalperaEditFeaturesCmd& command = started();
+  ASSERT_TRUE(pointNode());
+  EXPECT_TRUE(pointNode()->children().empty()) << "nothing drawn before a feature is chosen";
+  choose(0);
+  EXPECT_EQ(markedPoints(*pointNode()), std::vector<bool>(4, false));
+  std::vector<HostStaticIteratorNode::Primitive> picked = pickedPoints(*pointNode());
+  ASSERT_EQ(picked.size(), 1u);
+  EXPECT_EQ(picked[0].type, ZelPrimitiveType::Points);
+  EXPECT_EQ(picked[0].vertices, command.currentState()->groups.points);
+
+  send(IHostEvent::kSelectAll);
+  EXPECT_EQ(markedPoints(*pointNode()), std::vector<bool>(4, true));
+  send(IHostEvent::kClearSelection);
+  command.currentState()->selection.set(4);
+  send(IHostEvent::kDelete);
+  EXPECT_EQ(markedPoints(*pointNode()), std::vector<bool>(3, false));
+  picked = pickedPoints(*pointNode());
+  ASSERT_EQ(picked.size(), 1u);
+  EXPECT_EQ(picked[0].vertices.size(), 3u);
+  send(IHostEvent::kUndo);
+  EXPECT_EQ(markedPoints(*pointNode()), (std::vector<bool>{false, false, false, true}))
+      << "the first state kept its selection";
+
+  runner_.apply();
+  EXPECT_FALSE(pointNode()) << "the points leave the view with the command";
+}
+
+TEST_F(EditFeaturesCmd, ARubberBandSelectsWithTheLeftButtonAndUnselectsWithTheRightOne) {
+  addProbedPlane();
+  PalperaEditFeaturesCmd& command = started();
+  choose(0);
+  // The corners 0, 0; .1, 0; 0, .1 and .1, .1 are points 1 to 4.
+  drag({.05, .05, 0}, {.2, .2, 0}, 0);
+  EXPECT_EQ(selected(command), (std::vector<bool>{false, false, false, true}));
+  drag({.05, .2, 0}, {-.05, -.05, 0}, 0);
+  EXPECT_EQ(selected(command), (std::vector<bool>{true, false, true, true})) << "added to what was selected";
+  EXPECT_EQ(markedPoints(*pointNode()), selected(command));
+  drag({-.05, -.05, 0}, {.2, .02, 0}, 2);
+  EXPECT_EQ(selected(command), (std::vector<bool>{false, false, true, true}));
+  EXPECT_EQ(markedPoints(*pointNode()), selected(command));
+
+  drag({.1, .1, 0}, {.1, .1, 0}, 2);
+  EXPECT_TRUE(selected(command)[3]) << "a plain click on a point is no band";
+  drag({.3, .3, 0}, {.4, .4, 0}, 2);
+  drag({-.05, -.05, 0}, {.2, .2, 0}, 1);
+  EXPECT_EQ(selected(command), (std::vector<bool>{false, false, true, true}))
+      << "neither an empty band nor the middle button changes the selection";
 }
 
 TEST_F(EditFeaturesCmd, WithoutAChosenFeatureTheTableReadsNotAvailableAndEditsDoNothing) {

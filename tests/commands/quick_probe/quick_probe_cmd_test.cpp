@@ -17,10 +17,14 @@
 #include "host/api/component_command.h"
 #include "host/api/feature_kinds.h"
 #include "host/api/zel_mesh.h"
+#include "host/api/zel_primitive_itr.h"
 #include "host/api/zel_sub_objects.h"
 #include "host/cad/cad_model.h"
+#include "host/document/host_doc_object.h"
 #include "host/gui/host_command_container.h"
 #include "host/gui/host_event.h"
+#include "host/scene/host_parray_sphere_itr.h"
+#include "host/scene/host_scene_nodes.h"
 #include "support/module_fixture.h"
 #include "support/module_settings.h"
 #include "support/recording_receiver.h"
@@ -130,6 +134,30 @@ class QuickProbeCmdTest : public ModuleTest {
     stop({0.05, 0.04, 0.0095});
   }
 
+  // The child of the target object's node that the command draws under, or null.
+  HostNode* drawing() {
+    auto* target = queryPart<HostDocObject>(host_.document().doc().findObject(ZelString(u"TestObject")));
+    if (!target) return nullptr;
+    for (const IPtr<IZelUnknown>& child : target->graphics().node().children()) {
+      if (auto* node = queryPart<HostNode>(child.get()); node->name() == "node") return node;
+    }
+    return nullptr;
+  }
+  HostStaticIteratorNode* drawn(const char* name) {
+    HostNode* node = drawing();
+    for (const IPtr<IZelUnknown>& child : node ? node->children() : std::vector<IPtr<IZelUnknown>>{}) {
+      if (queryPart<HostNode>(child.get())->name() == name)
+        return queryPart<HostStaticIteratorNode>(child.get());
+    }
+    ADD_FAILURE() << "nothing drawn as " << name;
+    return nullptr;
+  }
+  int32_t pointsDrawn() {
+    HostStaticIteratorNode* points = drawn("points");
+    auto* spheres = points ? queryPart<HostPArraySphereItr>(points->iterator()) : nullptr;
+    return spheres && spheres->points() ? spheres->points()->count() : -1;
+  }
+
   std::vector<std::string> journal_;
   IPtr<TestDevice> device_{new TestDevice("HardProbe", "IZelHardProbeDataReceiverV2", journal_)};
   IPtr<IZelPluginService> devices_;
@@ -204,6 +232,34 @@ TEST_F(QuickProbeCmdTest, TheOvalSlotsRimBesideTheTopPlaneGivesTheSlotWithItsDoc
   const std::vector<std::u16string> nominals = names(u"RefObject");
   ASSERT_EQ(nominals.size(), 1u);
   EXPECT_EQ(nominals[0], names(u"TestObject")[0]);
+}
+
+TEST_F(QuickProbeCmdTest, TheSampledPointsAndTheRecognisedRimAreDrawnUntilTheStop) {
+  load("plate-oval-slot");
+  start();
+  move({0.02, 0.02, 0.011});
+  EXPECT_TRUE(drawn("edges")->drawPrimitives().empty()) << "a face is no edge";
+  move(kNearRim);
+  const std::vector<HostStaticIteratorNode::Primitive> rim = drawn("edges")->drawPrimitives();
+  ASSERT_FALSE(rim.empty());
+  for (const HostStaticIteratorNode::Primitive& edge : rim) {
+    EXPECT_EQ(edge.type, ZelPrimitiveType::LineStrip);
+    ASSERT_EQ(edge.vertices.size(), 33u);
+    for (const Vector3& vertex : edge.vertices) {
+      EXPECT_NEAR(vertex.z, rim[0].vertices[0].z, 1e-9) << "the rim lies in the top plane";
+      EXPECT_GT(vertex.x, 0.029 - 1e-9);
+      EXPECT_LT(vertex.x, 0.071 + 1e-9);
+    }
+  }
+  EXPECT_EQ(pointsDrawn(), 0);
+  sample({0.07, 0.04, 0.0095});
+  sample({0.0685, 0.043, 0.0095});
+  EXPECT_EQ(pointsDrawn(), 2);
+  stop({0.05, 0.04, 0.0095});
+  EXPECT_EQ(pointsDrawn(), 0) << "a stop finishes what the points were for";
+  EXPECT_TRUE(drawn("edges")->drawPrimitives().empty());
+  command_->deactivate();
+  EXPECT_FALSE(drawing()) << "nothing is left drawn after the command";
 }
 
 TEST_F(QuickProbeCmdTest, AReferenceSlotMadeFromItsRimIsTheNominalOfTheRimProbedAgain) {

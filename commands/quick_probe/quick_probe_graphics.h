@@ -1,0 +1,40 @@
+#pragma once
+
+// What quick probe draws over the target object while it runs, in the theme's colour for datum objects: the
+// points sampled since the last stop, as spheres, and the CAD edges of the edge feature under the probe.
+// Main thread only.
+
+#include <cstdint>
+#include <vector>
+
+#include "basic_types/vector3.h"
+#include "commands/quick_probe/loop_edge_itr.h"
+#include "framework/object/iptr.h"
+#include "host/api/points.h"
+#include "host/api/zel_cad.h"
+#include "host/api/zel_doc.h"
+#include "host/api/zel_scene_node.h"
+
+class QuickProbeGraphics {
+ public:
+  QuickProbeGraphics() = default;
+  QuickProbeGraphics(const QuickProbeGraphics&) = delete;
+  QuickProbeGraphics& operator=(const QuickProbeGraphics&) = delete;
+  ~QuickProbeGraphics() { remove(); }
+
+  // Under the object's node, replacing what was built before; draws nothing when the host cannot make the
+  // nodes. The topology must outlive the graphics.
+  void build(IZelDocObject* object, IZelCadTopology* topology);
+  void remove();
+
+  void addPoint(const Vector3& point);
+  void clearPoints();
+  // The edges drawn, by id; none when empty.
+  void showEdges(std::vector<int32_t> edges);
+
+ private:
+  IPtr<IZelGroupNode> parent_;
+  IPtr<IZelGroupNode> node_;
+  IPtr<RealPArray> points_;
+  IPtr<LoopEdgeItr> edges_;
+};
