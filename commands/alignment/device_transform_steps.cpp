@@ -1,0 +1,118 @@
+#include "commands/alignment/device_transform_steps.h"
+
+#include "commands/transform/matrix_widget.h"
+#include "devices/contracts/plugin.h"
+#include "devices/contracts/plugin_device.h"
+#include "devices/managers/izel_plugin_manager.h"
+#include "devices/registry/plugin_manager_lookup.h"
+#include "framework/object/query_part.h"
+#include "framework/registrations/registered_classes.h"
+#include "host/api/data_store.h"
+#include "host/api/module_class_ids.h"
+#include "ui/probe/zel_hard_probe_probe_gfx.h"
+#include "ui/receivers/stop_receiver.h"
+#include "ui/tiles/zel_hard_probe_tile.h"
+
+namespace {
+
+constexpr const char* kShowProbeKey = "Palpera/Gfx/ShowProbe";
+constexpr const char* kInfoTile = "hardprobe info tile";
+
+bool settingOn(const char* key) {
+  SPtr<IDataStore> store;
+  return store && store->getInt(key, 0) != 0;
+}
+
+Matrix4x4 readCombined(IZelPlugin& plugin, MatrixWidget* display) {
+  plugin.reloadObjectMatrix();
+  Matrix4x4 combined;
+  plugin.deviceMatrix(combined);
+  plugin.resetObjectMatrix();
+  if (display) display->setMatrix(combined.m);
+  return combined;
+}
+
+}  // namespace
+
+IZelPlugin* currentHardProbePlugin() {
+  IZelPluginManager* manager = getHardProbePluginManager();
+  return manager ? manager->currentPlugin() : nullptr;
+}
+
+Matrix4x4 setDeviceTransform(IZelPlugin& plugin, const Matrix4x4& hardware, MatrixWidget* display) {
+  plugin.setHardwareMatrix(hardware);
+  return readCombined(plugin, display);
+}
+
+Matrix4x4 showDeviceTransform(IZelPlugin& plugin, MatrixWidget* display) {
+  return readCombined(plugin, display);
+}
+
+void KeptHardwareMatrix::keep(IZelPlugin& plugin) {
+  matrix_ = plugin.hardwareMatrix();
+  kept_ = true;
+}
+
+void KeptHardwareMatrix::giveBack(IZelPlugin& plugin, MatrixWidget* display) {
+  if (!kept_) return;
+  kept_ = false;
+  setDeviceTransform(plugin, matrix_, display);
+}
+
+void showInfoTile(bool show) {
+  IPtr<IZelHardProbeTile> tile;
+  tile.createInstance(kHardProbeTileFacadeClassId);
+  if (!tile) return;
+  tile->setFlag("ShowFeatureInfo", 0);
+  tile->setFlag("ShowBriefInstructions", 0);
+  tile->setActive(show);
+  tile->showTile(ZelCString(kInfoTile), show);
+  if (!show) tile->clear();
+}
+
+bool PositionDisplay::start(IZelPluginDevice& device, IZelListener& listener, IZelDocObject* object) {
+  stop();
+  receiver_.createInstance(classIdOf("StopReceiver"));
+  if (!receiver_) return false;
+  receiver_->attach(&listener);
+  listener_ = &listener;
+  if (settingOn(kShowProbeKey)) {
+    probeGraphics_.createInstance(kHardProbeProbeGfxClassId);
+    if (probeGraphics_) {
+      probeGraphics_->setParentObject(object);
+      probeGraphics_->attach();
+    }
+  }
+  device.addReceiver(receiver_.get());
+  if (!device.startAcquisition()) {
+    device.removeReceiver(receiver_.get());
+    release();
+    return false;
+  }
+  device_ = &device;
+  showInfoTile(true);
+  return true;
+}
+
+void PositionDisplay::stop() {
+  if (!device_) return;
+  showInfoTile(false);
+  device_->stopAcquisition();
+  device_->removeReceiver(receiver_.get());
+  device_.release();
+  release();
+}
+
+void PositionDisplay::release() {
+  if (probeGraphics_) {
+    probeGraphics_->detach();
+    probeGraphics_.release();
+  }
+  if (receiver_ && listener_) receiver_->detach(listener_);
+  listener_ = nullptr;
+  receiver_.release();
+}
+
+bool PositionDisplay::isSender(IZelSubject* subject) const {
+  return subject && receiver_ && subject == static_cast<IZelSubject*>(receiver_.get());
+}
