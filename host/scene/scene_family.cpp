@@ -3,6 +3,7 @@
 #include "host/api/host_class_ids.h"
 #include "host/scene/host_pick_on_model.h"
 #include "host/scene/host_style_nodes.h"
+#include "host/scene/host_vector_input.h"
 #include "host/scene/host_vertex_array.h"
 #include "host/scene/host_view_input.h"
 
@@ -35,5 +36,6 @@ std::vector<ServiceFamily::HostClass> SceneFamily::hostClasses() const {
       hostClassOf<HostVertexArray>(kHostVertexArrayClassId, {VertexArrayImp::interfaceName}),
       hostClassOf<HostThemeMaterialSource>(kHostThemeMaterialSourceClassId,
                                            {IZelThemeMaterialSource::interfaceName}),
+      hostClassOf<HostVectorInput>(kHostVectorInputClassId, {IZelVectorInput::interfaceName}),
   };
 }
