@@ -24,11 +24,11 @@ class IZelVectorInput : public virtual IZelUnknown {
   // Picks are taken only between activate and stop.
   virtual bool activate() = 0;
   virtual void stop() = 0;
-  // The pointer went down or moved in the view; a pick needs the pointer to have gone down since the last.
+  // The pointer went down or moved in the view: what the host shows while the user aims.
   virtual void pointerPressed() = 0;
   virtual void pointerMoved() = 0;
   // The point of the object's surface under the pointer's ray, in the object's own coordinates. False when
-  // inactive, without a press, or when the ray misses the object.
+  // inactive or when the ray misses the object.
   virtual bool pick(IGfxMouseData* mouse, IZelDocObject* object, Vector3& point) = 0;
 };
 

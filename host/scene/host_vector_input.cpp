@@ -13,23 +13,15 @@ bool HostVectorInput::accept(IPhaseService* phases, IZelDocObject* object) {
 
 bool HostVectorInput::activate() {
   active_ = true;
-  pressed_ = false;
   return true;
 }
 
 void HostVectorInput::stop() {
   active_ = false;
-  pressed_ = false;
-}
-
-void HostVectorInput::pointerPressed() {
-  if (active_) pressed_ = true;
 }
 
 bool HostVectorInput::pick(IGfxMouseData* mouse, IZelDocObject* object, Vector3& point) {
-  const bool pressed = pressed_;
-  pressed_ = false;
-  if (!active_ || !pressed || !mouse || !object) return false;
+  if (!active_ || !mouse || !object) return false;
   IPtr<HostMouseData> data(new HostMouseData);
   data->setMouseData(mouse);
   IPtr<HostPickOnModel> picker(new HostPickOnModel);

@@ -14,7 +14,8 @@ class HostVectorInput : public IZelVectorInput, public ITripletInputNormal, publ
   bool accept(IPhaseService* phases, IZelDocObject* object) override;
   bool activate() override;
   void stop() override;
-  void pointerPressed() override;
+  // The stand-in view shows nothing while the user aims.
+  void pointerPressed() override {}
   void pointerMoved() override {}
   bool pick(IGfxMouseData* mouse, IZelDocObject* object, Vector3& point) override;
   bool normal(Vector3& out) override;
@@ -24,7 +25,6 @@ class HostVectorInput : public IZelVectorInput, public ITripletInputNormal, publ
 
  private:
   bool active_ = false;
-  bool pressed_ = false;
   bool hit_ = false;
   Vector3 normal_;
 };
