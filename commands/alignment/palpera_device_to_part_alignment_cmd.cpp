@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "commands/alignment/plane_alignment_solve.h"
+#include "commands/alignment/plane_colors.h"
 #include "commands/alignment/probed_point_graphics.h"
 #include "commands/alignment/probed_points_frame.h"
 #include "devices/managers/izel_plugin_manager.h"
@@ -21,6 +22,7 @@
 #include "host/api/gui_dialog.h"
 #include "host/api/host_class_ids.h"
 #include "host/api/module_class_ids.h"
+#include "host/api/zel_doc.h"
 #include "host/api/zel_phase.h"
 #include "ui/instructions/zel_user_instructions.h"
 #include "ui/tiles/zel_hard_probe_tile.h"
@@ -72,8 +74,6 @@ constexpr const char* kStepInstructions[] = {
     "single "
     "point above the plane using the STOP button.",
 };
-
-const ColorRGBA kPlaneColors[] = {{1, 0, 0, 1}, {0, 1, 0, 1}, {0, 0, 1, 1}};
 
 bool settingOn(const char* key) {
   SPtr<IDataStore> store;
@@ -220,6 +220,11 @@ bool PalperaDeviceToPartAlignmentCmd::activate() {
   showReferencePoint(1, 0);
   enable(kFlip, false);
   enable(kAlign, false);
+  planeGfx_ = IPtr<PlaneGfx>(new PlaneGfx(refObj_.get()));
+  SPtr<IGfxDoc> graphics;
+  markers_ = IPtr<Markers>(new Markers(graphics ? graphics->objectNode(refObj_.get()) : nullptr));
+  data_->attach(planeGfx_.get());
+  data_->attach(markers_.get());
   data_->attach(this);
 
   if (matrixWidget_) matrixWidget_->activate();
@@ -233,7 +238,13 @@ void PalperaDeviceToPartAlignmentCmd::deactivate() {
   stopShowPosition();
   probedGraphics_.clear();
   if (matrixWidget_) matrixWidget_->deactivate();
-  if (data_) data_->detach(this);
+  if (data_) {
+    data_->detach(this);
+    data_->detach(markers_.get());
+    data_->detach(planeGfx_.get());
+  }
+  markers_.release();
+  planeGfx_.release();
   data_.release();
   if (pointWidget_) pointWidget_->deactivate();
   if (surfaceInput_) surfaceInput_->stop();
@@ -344,6 +355,7 @@ void PalperaDeviceToPartAlignmentCmd::pick(IGfxMouseData* mouse) {
   } else {
     index = 0;
   }
+  if (markers_) markers_->setPlane(next);
   data_->setPoint(plane, index, point);
   if (next != plane)
     showReferencePoint(next, 0);
@@ -373,7 +385,13 @@ void PalperaDeviceToPartAlignmentCmd::choosePlane(int radio) {
   select(kPoint1Radio);
   showReferencePoint(plane, 0);
   updateFlipButton();
-  requestRedraw(false);
+  showMarkersOf(plane);
+}
+
+void PalperaDeviceToPartAlignmentCmd::showMarkersOf(int plane) {
+  if (!markers_) return;
+  markers_->setPlane(plane);
+  markers_->update(*data_);
 }
 
 int PalperaDeviceToPartAlignmentCmd::selectedPlane() {
@@ -466,13 +484,14 @@ void PalperaDeviceToPartAlignmentCmd::startProbing() {
   probing_.clear();
   probedPoints_.clear();
   probedGraphics_.clear();
+  if (markers_) markers_->setVisible(false);
   enableForDevice(false);
   if (settingOn("Palpera/Tile/ShowInstructions")) showInstructionsTile(true);
   setTileInstructions(kStepInstructions[0]);
 }
 
 void PalperaDeviceToPartAlignmentCmd::onProbeSampled(const Vector3& point, int step) {
-  probing_.push_back({point, kPlaneColors[std::clamp(step, 1, 3) - 1]});
+  probing_.push_back({point, planeColor(step)});
 }
 
 void PalperaDeviceToPartAlignmentCmd::onProbeStep(int step) {
@@ -487,6 +506,7 @@ void PalperaDeviceToPartAlignmentCmd::finishProbing(bool cancelled) {
   IPtr<HardProbeDataReceiver> receiver = std::move(receiver_);
   receiver->detach();
   dropProbeGraphics();
+  if (markers_) markers_->setVisible(true);
   bool applied = false;
   if (!cancelled) {
     const std::array<Plane, 3> previous = devicePlanes_;

@@ -22,6 +22,7 @@
 #include "commands/alignment/device_plane_receiver.h"
 #include "commands/alignment/device_transform_steps.h"
 #include "commands/alignment/probed_point_graphics.h"
+#include "commands/alignment/reference_plane_graphics.h"
 #include "commands/alignment/reference_planes.h"
 #include "commands/transform/matrix_widget.h"
 #include "devices/contracts/plugin.h"
@@ -39,6 +40,8 @@ class PalperaDeviceToPartAlignmentCmd : public CompBaseCmd, public IZelListener,
   static constexpr const char* interfaceName = "PalperaDeviceToPartAlignmentCmd";
   using Data = DeviceToPartReferencePlanes;
   using HardProbeDataReceiver = DevicePlaneReceiver;
+  using Markers = ReferencePointMarkers;
+  using PlaneGfx = ReferencePlaneWidgets;
 
   PalperaDeviceToPartAlignmentCmd();
 
@@ -91,6 +94,7 @@ class PalperaDeviceToPartAlignmentCmd : public CompBaseCmd, public IZelListener,
   void select(int32_t id);
   void enable(int32_t id, bool enabled);
   void dropProbeGraphics();
+  void showMarkersOf(int plane);
   void showProbedPoints();
 
   IPtr<IZelVectorInput> surfaceInput_;
@@ -98,6 +102,8 @@ class PalperaDeviceToPartAlignmentCmd : public CompBaseCmd, public IZelListener,
   IPtr<MatrixWidget> matrixWidget_;
   IPtr<IZelDocObject> refObj_;
   IPtr<Data> data_;
+  IPtr<PlaneGfx> planeGfx_;
+  IPtr<Markers> markers_;
   std::array<Plane, 3> devicePlanes_{};
   IPtr<IZelPluginDevice> device_;
   IZelPlugin* plugin_ = nullptr;  // the manager's current plug-in, while active

@@ -40,6 +40,14 @@ void ProbedPointGraphics::draw(const std::vector<ProbedPoint>& points, const Mat
   if (!root) return;
   group_ = createNode<IZelSeparatorNode>(root, "probed points");
   if (!group_) return;
+  if (auto* style = createNode<IZelDrawStyleNode>(group_.get(), "style")) style->setDrawStyle(ZelDrawStyle{});
+  IPtr<IZelThemeMaterialSource> theme;
+  theme.getService();
+  auto* materials = createNode<IZelDualMaterialSourceNode>(group_.get(), "located points");
+  if (theme && materials) {
+    theme->setThemeName("MaterialLocationSet");
+    materials->setMaterialSources(theme.get(), theme.get());
+  }
   if (auto* material = createNode<IZelColorMaterialNode>(group_.get(), "colour material on"))
     material->enable(1);
   if (auto* matrix = createNode<IZelMatrixNode>(group_.get(), "hardware matrix")) matrix->setMatrix(hardware);

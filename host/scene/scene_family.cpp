@@ -1,6 +1,7 @@
 #include "host/scene/scene_family.h"
 
 #include "host/api/host_class_ids.h"
+#include "host/scene/host_alignment_widgets.h"
 #include "host/scene/host_pick_on_model.h"
 #include "host/scene/host_style_nodes.h"
 #include "host/scene/host_vector_input.h"
@@ -14,7 +15,8 @@ SceneFamily::SceneFamily(IZelDoc& document)
       nodeFactory_(new HostNodeFactory),
       genGfx_(new HostGenGfxService(document)),
       probeGfx_(new HostPalperaGfxUtil),
-      shapes_(new HostShapeFactory) {}
+      shapes_(new HostShapeFactory),
+      themes_(new HostGuiThemes) {}
 
 std::vector<ServiceFamily::SharedService> SceneFamily::sharedServices() const {
   return {
@@ -25,6 +27,7 @@ std::vector<ServiceFamily::SharedService> SceneFamily::sharedServices() const {
       {IGenGfxService::interfaceName, genGfx_.get()},
       {IGfxPalperaGfxUtil::interfaceName, probeGfx_.get()},
       {IZelShapeFactory::interfaceName, shapes_.get()},
+      {IGuiThemes::interfaceName, themes_.get()},
   };
 }
 
@@ -37,5 +40,8 @@ std::vector<ServiceFamily::HostClass> SceneFamily::hostClasses() const {
       hostClassOf<HostThemeMaterialSource>(kHostThemeMaterialSourceClassId,
                                            {IZelThemeMaterialSource::interfaceName}),
       hostClassOf<HostVectorInput>(kHostVectorInputClassId, {IZelVectorInput::interfaceName}),
+      hostClassOf<HostMarkersWidget>(kHostMarkersWidgetClassId, {IZelMarkersWidget::interfaceName}),
+      hostClassOf<HostObjectPlaneWidget>(kHostObjectPlaneWidgetClassId,
+                                         {IZelObjectPlaneWidget::interfaceName}),
   };
 }

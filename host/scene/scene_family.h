@@ -12,6 +12,7 @@
 #include "host/scene/host_node_factory.h"
 #include "host/scene/host_probe_gfx.h"
 #include "host/scene/host_shape_factory.h"
+#include "host/scene/host_theme_materials.h"
 
 class SceneFamily : public ServiceFamily {
  public:
@@ -37,4 +38,5 @@ class SceneFamily : public ServiceFamily {
   IPtr<HostGenGfxService> genGfx_;
   IPtr<HostPalperaGfxUtil> probeGfx_;
   IPtr<HostShapeFactory> shapes_;
+  IPtr<HostGuiThemes> themes_;
 };

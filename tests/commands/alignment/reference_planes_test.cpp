@@ -2,6 +2,8 @@
 
 #include "commands/alignment/reference_planes.h"
 
+#include "box_reference_points.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -47,15 +49,7 @@ class ReferencePlanes : public NoHostTest {
     NoHostTest::TearDown();
   }
 
-  // The three points of plane 1 on z = 0.02, then the two of plane 2 on y = 0 and the one of plane 3.
-  void setAll() {
-    data_->setPoint(1, 0, {0, 0, 0.02});
-    data_->setPoint(1, 1, {0.1, 0, 0.02});
-    data_->setPoint(1, 2, {0, 0.1, 0.02});
-    data_->setPoint(2, 0, {0, 0, 0});
-    data_->setPoint(2, 1, {0.1, 0, 0});
-    data_->setPoint(3, 0, {0, 0.05, 0});
-  }
+  void setAll() { setBoxReferencePoints(*data_); }
 
   IPtr<DeviceToPartReferencePlanes> data_{new DeviceToPartReferencePlanes};
   IPtr<Journal> journal_{new Journal};
