@@ -431,14 +431,14 @@ void PalperaDeviceToPartAlignmentCmd::onNotify(const char* event, IZelSubject* s
     if (std::strcmp(event, "Stop") == 0) stopShowPosition();
     return;
   }
+  // A plane built from typed points opens the next plane as a completing pick does.
   if (std::strcmp(event, "Plane1") == 0) {
-    if (!static_cast<Plane*>(data)->isValid()) {
-      enable(kPlane2Radio, false);
-      enable(kPlane3Radio, false);
-    }
+    const bool valid = static_cast<Plane*>(data)->isValid();
+    enable(kPlane2Radio, valid);
+    if (!valid) enable(kPlane3Radio, false);
     updateFlipButton();
   } else if (std::strcmp(event, "Plane2") == 0) {
-    if (!static_cast<Plane*>(data)->isValid()) enable(kPlane3Radio, false);
+    enable(kPlane3Radio, static_cast<Plane*>(data)->isValid());
     updateFlipButton();
   } else if (std::strcmp(event, "Plane3") == 0) {
     updateFlipButton();

@@ -13,6 +13,7 @@
 #include "framework/object/query_part.h"
 #include "host/cad/brep_model.h"
 #include "host/cad/cad_model.h"
+#include "host/gui/host_command_container.h"
 #include "tests/commands/support/command_fixture.h"
 
 namespace {
@@ -228,6 +229,36 @@ TEST_F(DeviceToPartAlignment, ThePositionDisplayEndsOnStopAndWithTheCommand) {
   ASSERT_TRUE(press(16));
   ASSERT_TRUE(runner_.apply());
   EXPECT_EQ(device_->receiverCount(), 0u);
+}
+
+TEST_F(DeviceToPartAlignment, ItRunsOnlyOnTheActiveReferenceObjectOutsideSectionsAndMacros) {
+  HostCommandContainer& context = host_.gui().commandContainer();
+  for (const char* flag : {"recordingMacro", "sectionCurrent", "boundaryCurrent"}) {
+    SCOPED_TRACE(flag);
+    ASSERT_TRUE(context.setFlag(flag, true));
+    EXPECT_EQ(start("PalperaDeviceToPartAlignmentCmd"), CommandRunner::Start::kCannotRun);
+    context.setFlag(flag, false);
+  }
+  host_.document().doc().setActiveObject(nullptr);
+  EXPECT_EQ(start("PalperaDeviceToPartAlignmentCmd"), CommandRunner::Start::kCannotRun);
+}
+
+TEST_F(DeviceToPartAlignment, TypedPointsTakeThePlaceOfPicksInTheUsersUnit) {
+  startCommand();
+  const char16_t* typed[] = {u"30, 30, 20", u"170 30 20", u"100, 80, 20"};
+  for (int i = 0; i < 3; ++i) {
+    ASSERT_TRUE(dialog().chooseRadio(9 + i));
+    ASSERT_TRUE(dialog().typeText(12, typed[i]));
+  }
+  EXPECT_EQ(value(8), 11) << "typing keeps the chosen point";
+  EXPECT_TRUE(enabled(3)) << "plane 1 is complete";
+  ASSERT_TRUE(dialog().typeText(12, u"1, 2"));
+  EXPECT_TRUE(enabled(3)) << "two numbers are no point, and change nothing";
+  ASSERT_TRUE(dialog().chooseRadio(3));
+  ASSERT_TRUE(dialog().typeText(12, u"50, 0, 10"));
+  ASSERT_TRUE(dialog().chooseRadio(10));
+  ASSERT_TRUE(dialog().typeText(12, u"150, 0, 10"));
+  EXPECT_TRUE(enabled(4));
 }
 
 TEST_F(DeviceToPartAlignment, WithoutAPlugInActivationFailsAndTheDeviceIsLetGo) {
