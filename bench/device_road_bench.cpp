@@ -21,13 +21,9 @@
 #include "devices/contracts/plugin_device.h"
 #include "devices/plugins/module_plugin.h"
 #include "devices/registry/izel_plugin_service.h"
-#include "framework/object/host_detach.h"
 #include "framework/object/query_chain.h"
 #include "framework/object/zel_unknown_impl.h"
-#include "framework/registrations/registered_classes.h"
-#include "host/api/zel_component.h"
-#include "host/api/zel_initializer.h"
-#include "host/standin_host.h"
+#include "module_with_plugin.h"
 
 namespace {
 
@@ -169,17 +165,8 @@ class CountingReceiver : public IZelHardProbeContinuousDataReceiver,
 class DeviceRoad {
  public:
   explicit DeviceRoad(const char* deviceName, const ScanLines* lines = nullptr)
-      : plugin_(new BatchPlugin(lines)) {
-    uint32_t version = 0;
-    IZelComponent* raw = nullptr;
-    EntryPoint(&version, &raw);
-    component_ = raw;
-    host_.attach(component_.get());
-    run<IZelInitializer>("PalperaDataItemAdder", &IZelInitializer::initialise);
-    host_.core().dataStore().setInt(nullptr, "Palpera/MoveEventRateLimit", 0);
-    host_.devices().pluginHandler().registerPlugin(static_cast<IZelPlugin*>(plugin_.get()));
-    run<IZelStartupTask>("PluginDeviceStartupTask", &IZelStartupTask::run);
-    run<IZelStartupTask>("PluginManagerStartupTask", &IZelStartupTask::run);
+      : plugin_(new BatchPlugin(lines)),
+        module_(static_cast<IZelPlugin*>(plugin_.get()), {{"Palpera/MoveEventRateLimit", 0}}) {
     SPtr<IZelPluginService> registry;
     device_ = IPtr<IZelPluginDevice>(registry->getDevice(ZelCString(deviceName)));
     device_->connect();
@@ -189,29 +176,20 @@ class DeviceRoad {
   ~DeviceRoad() {
     device_->stopAcquisition();
     device_.release();
-    host_.shutdown();
-    detachFromHost();
   }
 
   // Has the plug-in send count events and delivers until the receiver has had points more points.
   void carry(int count, uint64_t points) {
     const uint64_t target = receiver_->points + points;
     plugin_->send(count);
-    host_.core().mainLoop().runUntil([&] { return receiver_->points >= target; }, std::chrono::seconds(60));
+    module_.host.core().mainLoop().runUntil([&] { return receiver_->points >= target; },
+                                            std::chrono::seconds(60));
   }
   CountingReceiver& receiver() { return *receiver_; }
 
  private:
-  template <class Interface>
-  void run(const char* className, void (Interface::*operation)()) {
-    IPtr<Interface> object;
-    object.createInstance(classIdOf(className));
-    ((*object).*operation)();
-  }
-
-  StandinHost host_;
-  IPtr<IZelComponent> component_;
   IPtr<BatchPlugin> plugin_;
+  ModuleWithPlugin module_;
   IPtr<CountingReceiver> receiver_{new CountingReceiver};
   IPtr<IZelPluginDevice> device_;
 };

@@ -24,11 +24,9 @@
 #include "framework/object/query_part.h"
 #include "framework/registrations/registered_classes.h"
 #include "host/api/data_store.h"
-#include "host/api/feature_fitter.h"
-#include "host/api/registry_paths.h"
 #include "host/api/zel_initializer.h"
+#include "host_fit.h"
 #include "peer_ratio.h"
-#include "tests/support/point_region.h"
 #include "tests/support/test_device.h"
 
 namespace {
@@ -110,17 +108,6 @@ class ProbingRun {
   bool started_ = false;
 };
 
-// The host's fitter on a region of the points.
-bool hostFit(Kind kind, const std::vector<Vector3>& points) {
-  IPtr<IZelRegionHandler> region = pointRegion(points);
-  RegPtr<IZelFeatureFitter> fitter(
-      ZelCString((std::string(kBestFitFitterPath) + fitterTypeOf(kind)).c_str()));
-  fitter->setPointSet(queryPart<IZelPointSetInterface>(region.get()));
-  IPtr<IZelFeature> fitted;
-  fitted.takeOwnership(fitter->fit());
-  return static_cast<bool>(fitted);
-}
-
 // The work's time in the process's CPU seconds: the machine's other work counts for neither side.
 template <class Work>
 void timeOne(benchmark::State& state, Work work) {
@@ -132,11 +119,11 @@ void timeOne(benchmark::State& state, Work work) {
 void BM_HostFit(benchmark::State& state, Kind kind) {
   attachModule();
   const std::vector<Vector3> points = tips(kind, state.range(0));
-  if (!hostFit(kind, points)) {
+  if (!hostFit(fitterTypeOf(kind), points)) {
     state.SkipWithError("no feature from the points");
     return;
   }
-  for (auto _ : state) timeOne(state, [&] { benchmark::DoNotOptimize(hostFit(kind, points)); });
+  for (auto _ : state) timeOne(state, [&] { benchmark::DoNotOptimize(hostFit(fitterTypeOf(kind), points)); });
   state.SetItemsProcessed(state.iterations());
 }
 

@@ -7,6 +7,7 @@
 #include "framework/memory/assertion.h"
 #include "framework/object/query_chain.h"
 #include "framework/object/query_part.h"
+#include "host/api/gui_themes.h"
 #include "host/api/host_class_ids.h"
 
 namespace {

@@ -70,6 +70,7 @@ bool TransformFileDialogs::loadTransformFile(double* matrix) {
   ZelString chosen;
   if (!dialogs->openFileDialog(chosen, lastFilterIndex_, lastDirectory_, filter, false, nullptr))
     return false;
+  lastFile_ = chosen;
   ZelString normalised = chosen;
   ZelPath::normalize(normalised);
   lastDirectory_ = folderOf(normalised);

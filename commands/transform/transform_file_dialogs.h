@@ -24,10 +24,13 @@ class TransformFileDialogs {
 
   int32_t lastFilterIndex() const { return lastFilterIndex_; }
   const ZelString& lastDirectory() const { return lastDirectory_; }
+  // The file the last load read, as the user chose it; empty before one was chosen.
+  const ZelString& lastFile() const { return lastFile_; }
 
  private:
   int32_t lastFilterIndex_ = -1;
   ZelString lastDirectory_;
+  ZelString lastFile_;
 };
 
 // The ".tfm" path the user chooses in the save dialog, normalised and with the extension "tfm", once the

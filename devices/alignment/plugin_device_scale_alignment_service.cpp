@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "devices/materials/izel_materials.h"
+#include "devices/materials/thermal_expansion.h"
 #include "framework/chunks/zel_binary_file_reader.h"
 #include "framework/chunks/zel_binary_file_writer.h"
 #include "framework/object/query_chain.h"
@@ -60,28 +60,14 @@ PluginDeviceScaleAlignmentService::~PluginDeviceScaleAlignmentService() {
   if (events_) events_->removeListener(kDocumentReset, this);
 }
 
-bool PluginDeviceScaleAlignmentService::expansionOf(const ZelCString& name, double& alpha) {
-  alpha = 0.0;
-  if (name.isEmpty()) return false;
-  SPtr<Materials::IZelMaterials> library;
-  if (!library || !library->find(name)) return false;
-  Materials::IZelMaterialPropertyValue* value =
-      library->value(name, ZelCString("ThermalExpansionCoefficient"), ZelCString("Value"));
-  void* number = nullptr;
-  if (value) value->queryInterface(Materials::IZelFloatMaterialPropertyValue::interfaceName, &number, false);
-  if (number) alpha = static_cast<Materials::IZelFloatMaterialPropertyValue*>(number)->value();
-  return true;
-}
-
 void PluginDeviceScaleAlignmentService::recompute() {
   matrix_ = Matrix4x4::identity();
-  double alpha = 0.0;
-  if (!expansionOf(material_, alpha)) return;
+  std::optional<double> expansion = thermalExpansionOf(material_);
+  if (!expansion) return;
   // The coefficient comes from an outside file: a scale that is not a positive finite number would corrupt
   // every measured position, so it is refused and reported instead.
-  double denominator = 1.0 - (kReferenceTemperature - temperature_) * alpha;
-  double scale = 1.0 / denominator;
-  if (!(denominator > 0.0) || !std::isfinite(scale)) {
+  const double scale = compensationScale(temperature_, *expansion);
+  if (!isSoundScale(scale)) {
     reportBadScale(material_, temperature_);
     return;
   }

@@ -44,8 +44,6 @@ class PluginDeviceScaleAlignmentService : public IZelPluginDeviceScaleAlignmentS
   const char* className() override { return interfaceName; }
 
  private:
-  // The coefficient of the named material; 0 when it has none as a number. False without the material.
-  bool expansionOf(const ZelCString& name, double& alpha);
   void recompute();
   void announce();
 

@@ -2,11 +2,6 @@
 
 #include "framework/object/query_chain.h"
 
-bool ZelItrBase::advance(void* context, bool* restarted) {
-  if (restarted) *restarted = false;
-  return next(context, restarted);
-}
-
 void ZelItrBase::queryInterface(const char* name, void** out, bool) {
   QueryChain(name, out)
       .classLeaf(interfaceName, static_cast<ZelItrBase*>(this), static_cast<IZelUnknown*>(this))

@@ -5,48 +5,13 @@
 // the restart flag and steps with next. A concrete iterator overrides what it serves. Belongs to the host's
 // main thread.
 
-#include <cstdint>
-
+#include "framework/iterators/zel_itr_defaults.h"
 #include "framework/object/zel_unknown_impl.h"
-#include "host/api/zel_itr.h"
 
-class ZelItrBase : public IZelItr, public ZelUnknownImpl {
+class ZelItrBase : public ZelItrDefaults<ZelUnknownImpl> {
  public:
   static constexpr const char* interfaceName = "ZelItrBase";
 
-  void setHint(int32_t hint) override { hint_ = hint; }
-  int32_t hint() override { return hint_; }
-  void prepareArrays(int32_t) override {}
-  void nodeCall4(int32_t, void* context) override { nodeCall5(context); }
-  void nodeCall5(void*) override {}
-  bool first(void*) override { return false; }
-  bool advance(void* context, bool* restarted) override;
-  bool next(void*, bool*) override { return false; }
-  bool nodeCall9() override { return false; }
-  bool vertex(Vector3&) override { return false; }
-  bool currentIndex(int32_t&) override { return false; }
-  bool normal(Vector3&) override { return false; }
-  bool texCoord(Vector3&) override { return false; }
-  bool color(ColorRGBA&) override { return false; }
-  IZelText* createTextNode() override { return nullptr; }
-  bool text(ZelString&, double&, double&, double&) override { return false; }
-  int32_t nodeCall17() override { return 0; }
-  int32_t nodeCall18() override { return 0; }
-  int32_t nodeCall19() override { return 0; }
-  bool nodeCall20() override { return false; }
-  void fillVertices(VertexArrayImp*) override {}
-  void fillNormals(VertexArrayImp*) override {}
-  void fillColors(VertexArrayImp*) override {}
-  void fillTexCoords(VertexArrayImp*) override {}
-  void nodeCall25() override {}
-  void setFlagA(bool) override {}
-  bool nodeCall27() override { return false; }
-  bool setFlagB(bool) override { return false; }
-  bool flagB() override { return false; }
-
   void queryInterface(const char* name, void** out, bool flag) override;
   const char* className() override { return interfaceName; }
-
- private:
-  int32_t hint_ = 0;
 };

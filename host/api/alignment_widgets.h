@@ -1,8 +1,8 @@
 #pragma once
 
 // What the view shows while a user defines datum planes on a reference object: numbered markers at picked
-// points ("IZelMarkersWidget"), a plane drawn across an object ("IZelObjectPlaneWidget"), and the theme
-// materials they are drawn with ("IGuiThemes"). A new widget per request. Main thread only.
+// points ("IZelMarkersWidget") and a plane drawn across an object ("IZelObjectPlaneWidget"). A new widget per
+// request. Main thread only.
 
 #include <cstdint>
 
@@ -43,21 +43,4 @@ class IZelObjectPlaneWidget : public virtual IZelUnknown {
   // The face material and the colour of the plane's outline.
   virtual void setMaterial(const ColorSet& material) = 0;
   virtual void setColor(const ColorRGBA& color) = 0;
-};
-
-class IGuiTheme : public virtual IZelUnknown {
- public:
-  static constexpr const char* interfaceName = "IGuiTheme";
-
-  // The theme's material of that name ("MaterialDepthPlane", "MaterialLocationSet"); false for a name it does
-  // not have.
-  virtual bool material(const char* name, ColorSet& out) = 0;
-};
-
-class IGuiThemes : public virtual IZelUnknown {
- public:
-  static constexpr const char* interfaceName = "IGuiThemes";
-
-  // Without a reference for the caller; it lives as long as the service.
-  virtual IGuiTheme* currentTheme() = 0;
 };

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+#include "basic_types/zel_cstring.h"
 #include "basic_types/zel_string.h"
 #include "host/api/zel_unknown.h"
 
@@ -41,6 +42,10 @@ class IDataStore : public virtual IZelUnknown {
                              uint32_t flags) = 0;
   virtual bool addStringItem(const char* key, int32_t maximumLength, const ZelString& defaultValue,
                              uint32_t flags) = 0;
+  // A string item of narrow text (UTF-8 on this host), read and written as narrow text; its maximum length
+  // counts bytes.
+  virtual bool addNarrowStringItem(const char* key, int32_t maximumLength, const char* defaultValue,
+                                   uint32_t flags) = 0;
   // A fixed-size item; defaultBytes null means no default (the item reads as not found until set).
   virtual bool addBlobItem(const char* key, uint32_t size, const void* defaultBytes, uint32_t flags) = 0;
   virtual bool addObjectItem(const char* key, uint32_t flags) = 0;
@@ -52,6 +57,8 @@ class IDataStore : public virtual IZelUnknown {
   virtual int32_t getInt(const char* key, int32_t defaultValue) = 0;
   virtual double getDouble(const char* key, double defaultValue) = 0;
   virtual ZelString getString(const char* key) = 0;
+  // An owned copy of a string item's text as narrow text.
+  virtual ZelCString getNarrowString(const char* key) = 0;
   // The item's bytes (owned by the store, valid until the next change of the item), or null; *found says
   // whether the item holds a value.
   virtual const void* getBlob(const char* key, uint32_t* size, bool* found) = 0;
@@ -66,6 +73,7 @@ class IDataStore : public virtual IZelUnknown {
   virtual bool setInt(IZelDataReceiver* originator, const char* key, int32_t value) = 0;
   virtual bool setDouble(IZelDataReceiver* originator, const char* key, double value) = 0;
   virtual bool setString(IZelDataReceiver* originator, const char* key, const ZelString& value) = 0;
+  virtual bool setNarrowString(IZelDataReceiver* originator, const char* key, const char* value) = 0;
   // A blob of another size than the registered one is refused.
   virtual bool setBlob(IZelDataReceiver* originator, const char* key, const void* bytes, uint32_t size) = 0;
   virtual bool setObject(IZelDataReceiver* originator, const char* key, IZelUnknown* value) = 0;

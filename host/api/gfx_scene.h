@@ -4,6 +4,8 @@
 // and the viewing transform that turns a viewing position and up direction into a camera orientation.
 // Main thread only, as the view is.
 
+#include <cstdint>
+
 #include "basic_types/matrix4x4.h"
 #include "basic_types/vector3.h"
 #include "host/api/zel_unknown.h"
@@ -16,6 +18,12 @@ class ISGfxCamera : public virtual IZelUnknown {
   virtual void setPoint(const Vector3& point) = 0;
   // The camera's placement: orientation and translation (row-major, translation in the last column).
   virtual void setMatrix(const Matrix4x4& matrix) = 0;
+  // The camera's mode values by slot (0 and 1); 0 in slot 0 is the plain placement by the matrix above. A
+  // slot the camera lacks changes nothing.
+  virtual void setMode(int32_t slot, int32_t value) = 0;
+  // How many times larger than at 1.0 the scene is drawn; a value that is not a finite number above 0
+  // changes nothing.
+  virtual void setZoomScale(double scale) = 0;
 };
 
 // What the viewing transform offers when queried for "IZelOrienter".

@@ -111,9 +111,9 @@ class IGuiDialog : public virtual IZelUnknown {
   virtual void beginReceiver(IGuiReceiver* receiver) = 0;
   virtual void endReceiver() = 0;
   // Shows table in the "table" control id, again after each change the command made to it (the dialog holds
-  // a reference on the table and the modifier that answers for its cells; null for both takes it away).
-  // False for a control that is no table.
-  virtual bool setControlTable(int32_t id, IZelTable* table, IZelUnknown* modifier) = 0;
+  // a reference on the table and on the modifier that answers for its cells, zel_table.h; without a modifier
+  // no cell can be edited; null for both takes it away). False for a control that is no table.
+  virtual bool setControlTable(int32_t id, IZelTable* table, IZelTableModifier* modifier) = 0;
 
   // The builder calls of a widget, whose controls take ids from the block it reserved. A titled group box
   // under a given id, closed by endGroup; the second form also says whether it is framed and shown.

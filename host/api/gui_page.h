@@ -41,13 +41,21 @@ class IGuiPageWindow : public virtual IZelUnknown {
   virtual void finish(IGuiReceiver* receiver) = 0;
 };
 
-// The newer building part: sliders. A host without it has no sliders on its pages.
+// The newer building part: sliders, and controls registered by kind. A host without it has no sliders on its
+// pages. Command dialogs answer it too.
 class IGuiBaseV3 : public virtual IZelUnknown {
  public:
   static constexpr const char* interfaceName = "IGuiBaseV3";
+  // The kind of a table control (gui_dialog.h's "table").
+  static constexpr int32_t kTableControl = 175;
+  // The host's own size for a control.
+  static constexpr int32_t kDefaultSize = -1;
 
   virtual void addSlider(int32_t id, const char* name, const ZelString& leftLabel,
                          const ZelString& rightLabel, int32_t flag, int32_t style) = 0;
+  // Adds a control of a kind under an id and a name, sized by the host when size is kDefaultSize. False for
+  // a kind the window has no control of, or a taken id.
+  virtual bool registerControl(int32_t id, const char* name, int32_t kind, int32_t size) = 0;
 };
 
 // The part every data-bound widget shares.

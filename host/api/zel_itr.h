@@ -85,3 +85,18 @@ class IZelItr : public virtual IZelUnknown {
   virtual bool setFlagB(bool on) = 0;
   virtual bool flagB() = 0;
 };
+
+class RealPArray;
+
+// The host's iterator that draws a sphere at every point of a point array (points.h), given to a static
+// iterator node. The array is read each time the node draws, so points added or removed later show at the
+// next frame.
+class IZelPArraySphereItr : public virtual IZelItr {
+ public:
+  static constexpr const char* interfaceName = "IZelPArraySphereItr";
+
+  // The points (the iterator holds a reference; null draws nothing), the spheres' size in pixels, and the
+  // host's drawing mode and sphere detail (the module passes 1 and 4). False, changing nothing, for a size
+  // that is not a finite number above 0.
+  virtual bool setup(RealPArray* points, double size, int32_t mode, int32_t detail) = 0;
+};

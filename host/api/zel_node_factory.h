@@ -36,6 +36,12 @@ class IZelText : public virtual IZelUnknown {
                        double offsetY) = 0;
   // The host's switches of how the text is drawn (0: plain).
   virtual void setFlags(uint32_t flags) = 0;
+  // A label placed as the host's datum labels are: the text at anchor, then the host's size (0: its default),
+  // the two offsets from the anchor in label heights, the anchor kind and the point size of the font.
+  virtual void setLabel(const ZelString& text, const Vector3& anchor, double size, double offsetX,
+                        double offsetY, int32_t anchorKind, int32_t pointSize) = 0;
+  // On: the label is drawn over the model, never hidden by it.
+  virtual void setOnTop(bool on) = 0;
   // White on a clear background until set.
   virtual void setColors(const ColorRGBA& text, const ColorRGBA& background) = 0;
 };

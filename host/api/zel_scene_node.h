@@ -26,12 +26,17 @@ class IZelGroupNode : public virtual IZelUnknown {
   virtual void insertChild(IZelNode* node, int32_t index) = 0;
   // False when node is not a child of the group.
   virtual bool removeChild(IZelNode* node) = 0;
+  // Lets go of every child.
+  virtual void removeAllChildren() = 0;
 };
 
 // The root of a subgraph whose state changes stay inside it.
 class IZelSeparatorNode : public virtual IZelNode {
  public:
   static constexpr const char* interfaceName = "IZelSeparatorNode";
+
+  // Whether what the separator holds counts when the host fits the view around the scene (on when made).
+  virtual void setInBounds(bool on) = 0;
 };
 
 // Decides, while the host draws a view, whether a node is drawn in it.

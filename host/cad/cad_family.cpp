@@ -4,6 +4,7 @@
 #include "host/api/module_class_ids.h"
 #include "host/api/registry_paths.h"
 #include "host/cad/cad_fitters.h"
+#include "host/cad/host_aligner.h"
 #include "host/cad/host_tolerancer.h"
 
 std::vector<ServiceFamily::HostClass> CadFamily::hostClasses() const {
@@ -13,6 +14,10 @@ std::vector<ServiceFamily::HostClass> CadFamily::hostClasses() const {
                                          {IToleranceDistanceEvaluator::interfaceName}),
       hostClassOf<HostCadFaceFitter>(kHostCadFaceFitterClassId, {}),
       hostClassOf<HostCadEdgeFitter>(kHostCadEdgeFitterClassId, {}),
+      hostClassOf<HostAligner>(kHostAlignerClassId, {IAligner::interfaceName}),
+      hostClassOf<HostAlignerInput>(kHostAlignerInputClassId, {IAligner_Input_Complex::interfaceName}),
+      hostClassOf<HostClosestPointOnMesh>(kHostClosestPointOnMeshClassId,
+                                          {IZelClosestPointOnMesh::interfaceName}),
   };
 }
 

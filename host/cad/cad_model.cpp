@@ -10,6 +10,8 @@ IPtr<HostDocObject> addCadModel(HostDocument& document, const std::u16string& na
                                 std::optional<DocObjectDescription::Transform> transform) {
   DocObjectDescription description{kCadType, name, std::move(transform), {}, {}};
   description.subObjects.emplace_back(kSurfaceModel, IPtr<IZelUnknown>(mesh));
+  // The general model the aligners fit onto: the same tessellation.
+  description.subObjects.emplace_back(kGeneralModel, IPtr<IZelUnknown>(mesh));
   return document.add(std::move(description), false);
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 
 // Loads a CAD model into the stand-in host's document: an object of type "CAD" whose sub-object "SurfModel"
-// is the given mesh, or the surface model (CadSurfaceModel) of a B-rep model. The module's reference model is
+// is the given mesh, or the surface model (CadSurfaceModel) of a B-rep model; its sub-object "GenModel",
+// which the aligners fit onto, is the same mesh. The module's reference model is
 // the one named "RefObject".
 
 #include <memory>
@@ -16,6 +17,7 @@
 
 inline constexpr const char* kCadType = "CAD";
 inline constexpr const char* kSurfaceModel = "SurfModel";
+inline constexpr const char* kGeneralModel = "GenModel";
 
 // The new object; its name is taken as it is, even when another object has it.
 IPtr<HostDocObject> addCadModel(HostDocument& document, const std::u16string& name, HostMesh* mesh,

@@ -31,6 +31,18 @@ void store(const Eigen::Vector3d& v, double out[3]) {
 HostMesh::HostMesh(std::vector<Point> vertices, std::vector<Triangle> triangles)
     : vertices_(std::move(vertices)), triangles_(std::move(triangles)), valid_(checkValid()) {}
 
+double HostMesh::size() const {
+  if (!valid_) return 0;
+  Point low = vertices_.front(), high = vertices_.front();
+  for (const Point& vertex : vertices_) {
+    for (int k = 0; k < 3; ++k) {
+      low[k] = std::min(low[k], vertex[k]);
+      high[k] = std::max(high[k], vertex[k]);
+    }
+  }
+  return std::max({high[0] - low[0], high[1] - low[1], high[2] - low[2]});
+}
+
 HostMesh::Corners HostMesh::corners(int32_t element) const {
   Corners result;
   for (int k = 0; k < 3; ++k) result[k] = vectorOf(vertices_[triangles_[element][k]].data());

@@ -46,6 +46,8 @@ class HostMesh : public IZelMesh, public IZelMeshExt, public HostUnknown {
   // The unit normal of an element of a valid mesh.
   Eigen::Vector3d normalOf(int32_t element) const;
   int32_t elementCount() const { return static_cast<int32_t>(triangles_.size()); }
+  // The largest side of the box around the vertices; 0 for a mesh that is not valid.
+  double size() const;
 
   void queryInterface(const char* name, void** out, bool flag) override;
   const char* className() override { return interfaceName; }

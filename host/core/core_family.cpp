@@ -22,7 +22,8 @@ CoreFamily::CoreFamily()
       dirService_(new HostDirService),
       random_(new HostRandom),
       counters_(new HostCounterStore),
-      shutdownService_(new HostShutdownService) {
+      shutdownService_(new HostShutdownService),
+      scriptFactory_(new HostScriptFactory) {
   translatorService_->setTranslator(moduleId(), translator_.get());
   registerHostSettings(*dataStore_);
 }
@@ -37,6 +38,7 @@ std::vector<ServiceFamily::SharedService> CoreFamily::sharedServices() const {
       {IZelRandom::interfaceName, random_.get()},
       {ICounterStore::interfaceName, counters_.get()},
       {IShutdownService::interfaceName, shutdownService_.get()},
+      {IScriptFactory::interfaceName, scriptFactory_.get()},
       {Corvane::IZelRegistry::interfaceName, &root_->registry()},
   };
 }

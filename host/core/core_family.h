@@ -1,10 +1,10 @@
 #pragma once
 
 // The host's core: the root every service is found on, the error and assertion services, the data store and
-// its main loop, the units, random numbers, counters and the shutdown service, with fresh XML documents and
-// data events. The services a host may lack (a shared pool, string support, the memory manager, the
-// translator service, the memory checker) start switched off; the assertion handler and the directory
-// service start on; each can be switched.
+// its main loop, the units, random numbers, counters, the shutdown service and the script factory, with fresh
+// XML documents and data events. The services a host may lack (a shared pool, string support, the memory
+// manager, the translator service, the memory checker) start switched off; the assertion handler and the
+// directory service start on; each can be switched.
 //
 // The thread that makes the core is the host's main thread: the main loop delivers there only.
 
@@ -18,6 +18,7 @@
 #include "host/core/host_memory_manager.h"
 #include "host/core/host_random.h"
 #include "host/core/host_root.h"
+#include "host/core/host_script_factory.h"
 #include "host/core/host_shutdown_service.h"
 #include "host/core/host_str_support.h"
 #include "host/core/host_unit_service.h"
@@ -52,6 +53,7 @@ class CoreFamily : public ServiceFamily {
   HostRandom& random() { return *random_; }
   HostCounterStore& counters() { return *counters_; }
   HostShutdownService& shutdownService() { return *shutdownService_; }
+  HostScriptFactory& scriptFactory() { return *scriptFactory_; }
 
   std::vector<SharedService> sharedServices() const override;
   std::vector<HostClass> hostClasses() const override;
@@ -79,4 +81,5 @@ class CoreFamily : public ServiceFamily {
   IPtr<HostRandom> random_;
   IPtr<HostCounterStore> counters_;
   IPtr<HostShutdownService> shutdownService_;
+  IPtr<HostScriptFactory> scriptFactory_;
 };

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/utf8.h"
+
 namespace {
 
 bool isHighSurrogate(char16_t unit) {
@@ -26,6 +28,14 @@ std::optional<double> DoubleItem::clamp(double value) const {
 
 std::u16string StringItem::cut(std::u16string text) const {
   auto limit = static_cast<size_t>(maximumLength);
+  if (narrow) {
+    std::string bytes = platform::toUtf8(text);
+    if (bytes.size() <= limit) return text;
+    // Back to the first byte of the character the limit falls in.
+    while (limit > 0 && (static_cast<unsigned char>(bytes[limit]) & 0xC0) == 0x80) --limit;
+    bytes.resize(limit);
+    return platform::fromUtf8(bytes);
+  }
   if (text.size() <= limit) return text;
   text.resize(limit);
   if (!text.empty() && isHighSurrogate(text.back())) text.pop_back();

@@ -36,10 +36,12 @@ struct DoubleItem {
 
 struct StringItem {
   std::u16string defaultValue;  // already cut to maximumLength
-  int32_t maximumLength = 0;    // in UTF-16 code units, at least 1
+  int32_t maximumLength = 0;    // in UTF-16 code units (narrow: UTF-8 bytes), at least 1
+  bool narrow = false;          // registered as narrow text
 
   bool valid() const { return maximumLength > 0; }
-  // The text cut to maximumLength; a cut never splits a surrogate pair (the high half goes too).
+  // The text cut to maximumLength; a cut never splits a surrogate pair (the high half goes too), nor a
+  // narrow text's character.
   std::u16string cut(std::u16string text) const;
 };
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "framework/object/query_chain.h"
+#include "platform/utf8.h"
 
 namespace {
 
@@ -70,6 +71,13 @@ bool HostDataStore::addStringItem(const char* key, int32_t maximumLength, const 
                                   uint32_t flags) {
   StringItem item{u"", maximumLength};
   if (item.valid()) item.defaultValue = item.cut(textOf(defaultValue));
+  return add({keyText(key), std::move(item), flags});
+}
+
+bool HostDataStore::addNarrowStringItem(const char* key, int32_t maximumLength, const char* defaultValue,
+                                        uint32_t flags) {
+  StringItem item{u"", maximumLength, true};
+  if (item.valid()) item.defaultValue = item.cut(platform::fromUtf8(defaultValue ? defaultValue : ""));
   return add({keyText(key), std::move(item), flags});
 }
 
@@ -145,6 +153,11 @@ double HostDataStore::getDouble(const char* key, double defaultValue) {
 
 ZelString HostDataStore::getString(const char* key) {
   return zelStringOf(read<std::u16string>(key).value_or(u""));
+}
+
+ZelCString HostDataStore::getNarrowString(const char* key) {
+  const std::string text = platform::toUtf8(read<std::u16string>(key).value_or(u""));
+  return ZelCString(text.c_str(), static_cast<int32_t>(text.size()));
 }
 
 const void* HostDataStore::getBlob(const char* key, uint32_t* size, bool* found) {
@@ -236,6 +249,10 @@ bool HostDataStore::setString(IZelDataReceiver* originator, const char* key, con
   };
   return write(originator, key, change,
                [&](IZelDataReceiver* r) { r->onStringChanged(key, zelStringOf(stored)); });
+}
+
+bool HostDataStore::setNarrowString(IZelDataReceiver* originator, const char* key, const char* value) {
+  return setString(originator, key, zelStringOf(platform::fromUtf8(value ? value : "")));
 }
 
 bool HostDataStore::setBlob(IZelDataReceiver* originator, const char* key, const void* bytes, uint32_t size) {

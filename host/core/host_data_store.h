@@ -11,9 +11,10 @@
 // Reads answer the registered default until a value is set; an unknown key, or a read of another kind than
 // the item's, answers the caller's default (empty text, no blob). Writes go to registered items of their own
 // kind only: an int or double is clamped to the range (NaN is refused), a string is cut to its maximum length
-// in UTF-16 code units (never inside a surrogate pair), a blob of another size than the registered one is
-// refused. setObject works on any registered item and holds a reference on the object, beside the item's
-// typed value, until the next setObject or the store's end.
+// in UTF-16 code units (never inside a surrogate pair; a narrow string's in UTF-8 bytes, never inside a
+// character; either kind of string item takes and gives both kinds of text), a blob of another size than the
+// registered one is refused. setObject works on any registered item and holds a reference on the object,
+// beside the item's typed value, until the next setObject or the store's end.
 //
 // Delivery: every accepted write and every fired event reaches the receivers subscribed to that exact key,
 // in the order they subscribed, except the originator, on the writing thread, after the store's lock is
@@ -53,6 +54,8 @@ class HostDataStore : public IDataStore, public HostUnknown {
                      uint32_t flags) override;
   bool addStringItem(const char* key, int32_t maximumLength, const ZelString& defaultValue,
                      uint32_t flags) override;
+  bool addNarrowStringItem(const char* key, int32_t maximumLength, const char* defaultValue,
+                           uint32_t flags) override;
   bool addBlobItem(const char* key, uint32_t size, const void* defaultBytes, uint32_t flags) override;
   bool addObjectItem(const char* key, uint32_t flags) override;
   // Each call hands out a new handle; completeGroup takes any handle handed out and a registered group.
@@ -62,6 +65,7 @@ class HostDataStore : public IDataStore, public HostUnknown {
   int32_t getInt(const char* key, int32_t defaultValue) override;
   double getDouble(const char* key, double defaultValue) override;
   ZelString getString(const char* key) override;
+  ZelCString getNarrowString(const char* key) override;
   const void* getBlob(const char* key, uint32_t* size, bool* found) override;
   IZelUnknown* getObject(const char* key) override;
   void getRange(const char* key, double* minimum, double* maximum, bool* known) override;
@@ -69,6 +73,7 @@ class HostDataStore : public IDataStore, public HostUnknown {
   bool setInt(IZelDataReceiver* originator, const char* key, int32_t value) override;
   bool setDouble(IZelDataReceiver* originator, const char* key, double value) override;
   bool setString(IZelDataReceiver* originator, const char* key, const ZelString& value) override;
+  bool setNarrowString(IZelDataReceiver* originator, const char* key, const char* value) override;
   bool setBlob(IZelDataReceiver* originator, const char* key, const void* bytes, uint32_t size) override;
   bool setObject(IZelDataReceiver* originator, const char* key, IZelUnknown* value) override;
   // Only a registered event can be fired.

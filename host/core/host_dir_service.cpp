@@ -14,6 +14,9 @@ HostDirService::HostDirService() {
   std::error_code failed;
   const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", failed);
   if (!failed) setDirectory("exe", program.parent_path().string());
+  // Where the user's files go by default: the folder the host was started in.
+  const std::filesystem::path here = std::filesystem::current_path(failed);
+  if (!failed) setDirectory("files", here.string());
 }
 
 ZelString HostDirService::directory(const char* name) {

@@ -1,8 +1,8 @@
 #pragma once
 
 // The stand-in host's directories by name, in the module's backslash form. "temp" starts as the system's
-// temporary directory ($TMPDIR, else /tmp), "exe" as the directory of the running program; tests point
-// them elsewhere. Safe on any thread.
+// temporary directory ($TMPDIR, else /tmp), "exe" as the directory of the running program, "files" (where
+// the user's files go by default) as the directory the host started in; tests point them elsewhere. Safe on any thread.
 
 #include <mutex>
 #include <string>

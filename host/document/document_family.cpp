@@ -35,7 +35,8 @@ DocumentFamily::DocumentFamily()
       arrays_(new HostRealPArrayFactory),
       eventDataStore_(new HostEventDataStore),
       featureTypes_(new HostFeatureTypeFinder),
-      statistics_(new HostFeatureStatisticsEvaluator) {}
+      statistics_(new HostFeatureStatisticsEvaluator),
+      csys_(new HostCSysService) {}
 
 std::vector<ServiceFamily::SharedService> DocumentFamily::sharedServices() const {
   return {
@@ -48,6 +49,7 @@ std::vector<ServiceFamily::SharedService> DocumentFamily::sharedServices() const
       {IEventDataStore::interfaceName, eventDataStore_.get()},
       {IZelFeatureTypeFinder::interfaceName, featureTypes_.get()},
       {IZelFeatureStatisticsEvaluator::interfaceName, statistics_.get()},
+      {ICSysService::interfaceName, csys_.get()},
   };
 }
 

@@ -6,6 +6,7 @@
 
 #include "framework/object/iptr.h"
 #include "host/core/service_family.h"
+#include "host/document/host_csys_service.h"
 #include "host/document/host_document.h"
 #include "host/document/host_event_data_store.h"
 #include "host/document/host_feature_statistics.h"
@@ -26,6 +27,7 @@ class DocumentFamily : public ServiceFamily {
   HostEventDataStore& eventDataStore() { return *eventDataStore_; }
   HostFeatureTypeFinder& featureTypes() { return *featureTypes_; }
   HostFeatureStatisticsEvaluator& statistics() { return *statistics_; }
+  HostCSysService& csys() { return *csys_; }
 
   std::vector<SharedService> sharedServices() const override;
   std::vector<HostClass> hostClasses() const override;
@@ -41,4 +43,5 @@ class DocumentFamily : public ServiceFamily {
   IPtr<HostEventDataStore> eventDataStore_;
   IPtr<HostFeatureTypeFinder> featureTypes_;
   IPtr<HostFeatureStatisticsEvaluator> statistics_;
+  IPtr<HostCSysService> csys_;
 };

@@ -8,13 +8,11 @@ std::map<int32_t, bool> standardControlsShown() {
   return {{IGuiDialog::kStandardControl1, true}, {IGuiDialog::kStandardControl2, true}};
 }
 
-// The panel's own controls a command may switch off: the two it shows and the one before them.
-constexpr int32_t kStandardControl0 = IGuiDialog::kStandardControl1 - 1;
-
+// The panel's controls a command may switch off: the two it shows and the one before them (-20000).
 std::map<int32_t, bool> standardControlsEnabled() {
-  return {{kStandardControl0, true},
-          {IGuiDialog::kStandardControl1, true},
-          {IGuiDialog::kStandardControl2, true}};
+  std::map<int32_t, bool> enabled = standardControlsShown();
+  enabled[IGuiDialog::kStandardControl1 - 1] = true;
+  return enabled;
 }
 
 }  // namespace
@@ -213,17 +211,16 @@ std::optional<std::string> DialogControls::picture(int32_t number) {
   return found->second;
 }
 
-std::optional<bool> DialogControls::standardControlEnabled(int32_t id) {
-  std::lock_guard lock(mutex_);
-  auto found = standardEnabled_.find(id);
-  if (found == standardEnabled_.end()) return std::nullopt;
-  return found->second;
-}
-
 bool DialogControls::standardControlShown(int32_t id) {
   std::lock_guard lock(mutex_);
   auto found = standardShown_.find(id);
   return found != standardShown_.end() && found->second;
+}
+
+bool DialogControls::standardControlEnabled(int32_t id) {
+  std::lock_guard lock(mutex_);
+  auto found = standardEnabled_.find(id);
+  return found != standardEnabled_.end() && found->second;
 }
 
 int32_t DialogControls::strayCalls() {

@@ -4,7 +4,7 @@
 // text, an enabled state (with the mode it was set with), a flag, the box or group it was built in, the
 // image it shows, the receiver and font it was built with, and what its kind adds (a list's entries, a
 // number field's format and range, a radio button's group); the pictures registered by number; whether the
-// host's standard controls are shown; the current control and how often the layout was refreshed.
+// host's standard controls are shown and enabled; the current control and how often the layout was refreshed.
 //
 // Ids: reserveIds hands out disjoint blocks from kFirstReservedId up, so ids below it are free for a
 // command's own controls. A change naming an id no control has changes nothing and is counted (strayCalls),
@@ -54,7 +54,7 @@ struct DialogControl {
   std::optional<int32_t> group;  // a radio button's group
   int32_t picture = 0;           // a radio button's registered picture
   IPtr<IZelTable> table;         // a table control's
-  IPtr<IZelUnknown> tableModifier;
+  IPtr<IZelTableModifier> tableModifier;
   int32_t tableShown = 0;  // how often the table was placed
 };
 
@@ -73,6 +73,7 @@ class DialogControls {
   // Adds under id, or under the lowest free id from 1 when there is none; a taken id is a stray call. The id
   // the control was added under.
   std::optional<int32_t> addAt(std::optional<int32_t> id, DialogControl control);
+  // Also enables or disables a standard control.
   void enable(int32_t id, bool enabled, int32_t mode);
   // Shows or hides a standard control, or sets a control's flag.
   void setFlag(int32_t id, bool flag);
@@ -104,10 +105,10 @@ class DialogControls {
   std::optional<int32_t> idOf(const std::u16string& name);
   std::optional<std::string> picture(int32_t number);
   bool standardControlShown(int32_t id);
-  // Whether a standard control (-20000, -19999 or -19998) is enabled; none for any other id.
-  std::optional<bool> standardControlEnabled(int32_t id);
+  bool standardControlEnabled(int32_t id);
   int32_t strayCalls();
-  // Forgets every control, picture, reserved id and stray call, and shows the standard controls again.
+  // Forgets every control, picture, reserved id and stray call, and shows and enables the standard controls
+  // again.
   void clear();
 
  private:

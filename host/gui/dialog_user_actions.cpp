@@ -66,6 +66,19 @@ bool DialogUserActions::typeText(int32_t id, const std::u16string& text) {
   return true;
 }
 
+bool DialogUserActions::editCell(int32_t id, int32_t row, int32_t column, const std::u16string& text) {
+  std::optional<DialogControl> control = controls_.control(id);
+  if (!control || control->kind != "table" || !control->enabled) return false;
+  IZelTable* table = control->table.get();
+  IZelTableModifier* modifier = control->tableModifier.get();
+  if (!table || !modifier || !modifier->isCellEditable(row, column)) return false;
+  ZelString typed;
+  typed.setBuffer(text.c_str(), -1);
+  if (!table->setText(row, column, typed)) return false;
+  modifier->cellChanged(row, column, typed);
+  return true;
+}
+
 bool DialogUserActions::chooseRadio(int32_t id) {
   std::optional<DialogControl> chosen = controls_.takeRadioChoice(id);
   if (!chosen) return false;

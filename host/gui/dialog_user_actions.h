@@ -34,6 +34,10 @@ class DialogUserActions {
   bool chooseEntry(int32_t id, int32_t index);
   // Sets a text field's text and raises onGuiValueByReference(id, the text as a ZelString).
   bool typeText(int32_t id, const std::u16string& text);
+  // Edits a cell of the table shown in a "table" control, as a user types into it: refused unless the table
+  // was placed with a modifier that lets the cell be edited; the table then holds text, and the modifier
+  // hears cellChanged. Main thread only, as the table.
+  bool editCell(int32_t id, int32_t row, int32_t column, const std::u16string& text);
   // Chooses a radio button in its group and raises onGuiEvent(id, 1).
   bool chooseRadio(int32_t id);
   // Raises the dialog receiver's onEvent with an IHostEvent of that id.

@@ -19,7 +19,8 @@ GuiFamily::GuiFamily(IDataStore& store, HostDocument& document, IUnitService& un
       states_(new HostStateMgr),
       statusBar_(new HostStatusBar),
       themes_(new HostThemeMgr),
-      busy_(new HostBusyBlock) {}
+      busy_(new HostBusyBlock),
+      guiThemes_(new HostGuiThemes) {}
 
 std::vector<ServiceFamily::SharedService> GuiFamily::sharedServices() const {
   return {
@@ -33,6 +34,7 @@ std::vector<ServiceFamily::SharedService> GuiFamily::sharedServices() const {
       {IGuiStatusBar::interfaceName, statusBar_.get()},
       {IGuiThemeMgr::interfaceName, themes_.get()},
       {IGuiBusyBlock::interfaceName, busy_.get()},
+      {IGuiThemes::interfaceName, guiThemes_.get()},
   };
 }
 

@@ -17,6 +17,7 @@
 #include "host/gui/host_state_mgr.h"
 #include "host/gui/host_status_bar.h"
 #include "host/gui/host_theme_mgr.h"
+#include "host/gui/host_gui_themes.h"
 #include "host/gui/host_update_gui.h"
 #include "host/gui/host_window_service.h"
 #include "host/gui/host_xaml_renderer.h"
@@ -41,6 +42,7 @@ class GuiFamily : public ServiceFamily {
   HostStatusBar& statusBar() { return *statusBar_; }
   HostThemeMgr& themes() { return *themes_; }
   HostBusyBlock& busy() { return *busy_; }
+  HostGuiThemes& guiThemes() { return *guiThemes_; }
 
   std::vector<SharedService> sharedServices() const override;
   std::vector<HostClass> hostClasses() const override;
@@ -59,4 +61,5 @@ class GuiFamily : public ServiceFamily {
   IPtr<HostStatusBar> statusBar_;
   IPtr<HostThemeMgr> themes_;
   IPtr<HostBusyBlock> busy_;
+  IPtr<HostGuiThemes> guiThemes_;
 };

@@ -55,6 +55,16 @@ bool HostCommandContainer::flag(const char* name) {
   return found != flags_.end() && found->second;
 }
 
+std::vector<std::string> HostCommandContainer::flagsSet() {
+  std::vector<std::string> names;
+  if (commandRunning_) names.push_back(kInCommand);
+  std::lock_guard lock(mutex_);
+  for (const auto& [name, on] : flags_) {
+    if (on && !(name == kInCommand && commandRunning_)) names.push_back(name);
+  }
+  return names;
+}
+
 bool HostCommandContainer::setFlag(const std::string& name, bool on) {
   std::lock_guard lock(mutex_);
   auto found = flags_.find(name);

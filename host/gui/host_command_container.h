@@ -16,6 +16,7 @@
 #include <mutex>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "host/api/component_command.h"
 #include "host/core/host_unknown.h"
@@ -53,6 +54,8 @@ class HostCommandContainer : public IComponentCommandContainerInt,
   // Sets a flag the host keeps ("inCommand", "recordingMacro", "sectionCurrent", "boundaryCurrent"); false,
   // changing nothing, for any other name, "singleObjectActive" included.
   bool setFlag(const std::string& name, bool on);
+  // The flags the host keeps that are set now, by name.
+  std::vector<std::string> flagsSet();
   // Ready and every type allowed until the host says otherwise.
   void setReady(bool ready) { ready_ = ready; }
   void setTypeAllowed(const std::string& type, bool allowed);

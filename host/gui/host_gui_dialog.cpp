@@ -16,6 +16,15 @@ bool HostGuiDialog::addControl(int32_t id, const char* kind, const ZelString& na
   return controls_.add(id, std::move(control));
 }
 
+void HostGuiDialog::addSlider(int32_t id, const char* name, const ZelString&, const ZelString&, int32_t,
+                              int32_t) {
+  addControl(id, "slider", ZelString(name ? name : ""));
+}
+
+bool HostGuiDialog::registerControl(int32_t id, const char* name, int32_t kind, int32_t) {
+  return kind == kTableControl && addControl(id, "table", ZelString(name ? name : ""));
+}
+
 void HostGuiDialog::enableControl(int32_t id, bool enabled, int32_t mode) {
   controls_.enable(id, enabled, mode);
 }
@@ -178,9 +187,9 @@ bool HostGuiDialog::addRadio(int32_t groupId, int32_t id, const ZelString& capti
   return controls_.add(id, std::move(radio));
 }
 
-bool HostGuiDialog::setControlTable(int32_t id, IZelTable* table, IZelUnknown* modifier) {
+bool HostGuiDialog::setControlTable(int32_t id, IZelTable* table, IZelTableModifier* modifier) {
   IPtr<IZelTable> heldTable(table);  // what is replaced is let go of outside the model's lock
-  IPtr<IZelUnknown> heldModifier(modifier);
+  IPtr<IZelTableModifier> heldModifier(modifier);
   return controls_.edit(id, [&](DialogControl& control) {
     if (control.kind != "table") return false;
     std::swap(control.table, heldTable);
@@ -191,7 +200,8 @@ bool HostGuiDialog::setControlTable(int32_t id, IZelTable* table, IZelUnknown* m
 }
 
 bool HostGuiDialog::isControlEnabled(int32_t id) {
-  if (std::optional<bool> standard = controls_.standardControlEnabled(id)) return *standard;
+  if (id == kStandardControl1 - 1 || id == kStandardControl1 || id == kStandardControl2)
+    return controls_.standardControlEnabled(id);
   std::optional<DialogControl> control = controls_.control(id);
   return control && control->enabled;
 }
@@ -202,5 +212,9 @@ void HostGuiDialog::clear() {
 }
 
 void HostGuiDialog::queryInterface(const char* name, void** out, bool) {
-  QueryChain(name, out).classLeaf(interfaceName, this, this).offer<IGuiDialog>(this).end();
+  QueryChain(name, out)
+      .classLeaf(interfaceName, this, static_cast<IGuiDialog*>(this))
+      .offer<IGuiDialog>(this)
+      .offer<IGuiBaseV3>(this)
+      .end();
 }

@@ -15,13 +15,14 @@
 #include <string>
 
 #include "host/api/gui_dialog.h"
+#include "host/api/gui_page.h"
 #include "host/core/host_unknown.h"
 #include "host/gui/dialog_builder.h"
 #include "host/gui/dialog_controls.h"
 #include "host/gui/dialog_number_field.h"
 #include "host/gui/dialog_user_actions.h"
 
-class HostGuiDialog : public IGuiDialog, public HostUnknown {
+class HostGuiDialog : public IGuiDialog, public IGuiBaseV3, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostGuiDialog";
   static constexpr int32_t kFirstReservedId = DialogControls::kFirstReservedId;
@@ -71,7 +72,7 @@ class HostGuiDialog : public IGuiDialog, public HostUnknown {
   void endFont() override { builder_.endFont(); }
   void beginReceiver(IGuiReceiver* receiver) override { builder_.beginReceiver(receiver); }
   void endReceiver() override { builder_.endReceiver(); }
-  bool setControlTable(int32_t id, IZelTable* table, IZelUnknown* modifier) override;
+  bool setControlTable(int32_t id, IZelTable* table, IZelTableModifier* modifier) override;
   void beginGroupBox(const char* name, int32_t id, const ZelString& title) override;
   // Framed or not, a box and a group look alike headless: both are groups.
   void beginFramedGroupBox(const char* name, int32_t id, bool framed, const ZelString& title,
@@ -83,6 +84,10 @@ class HostGuiDialog : public IGuiDialog, public HostUnknown {
   void addButtonAt(const char* name, int32_t id, const ZelString& caption, bool shown) override;
   // The widget is not kept: the control's receiver was given when it was built.
   void enableWidgetControl(int32_t id, bool enabled, IGuiReceiver*) override;
+  // IGuiBaseV3: a slider is a "slider" control named name; the kind kTableControl a "table" control.
+  void addSlider(int32_t id, const char* name, const ZelString& leftLabel, const ZelString& rightLabel,
+                 int32_t flag, int32_t style) override;
+  bool registerControl(int32_t id, const char* name, int32_t kind, int32_t size) override;
 
   // Host side: see dialog_user_actions.h.
   bool pressButton(int32_t id) { return actions_.pressButton(id); }
@@ -90,6 +95,9 @@ class HostGuiDialog : public IGuiDialog, public HostUnknown {
   bool chooseEntry(int32_t id, int32_t index) { return actions_.chooseEntry(id, index); }
   bool typeText(int32_t id, const std::u16string& text) { return actions_.typeText(id, text); }
   bool chooseRadio(int32_t id) { return actions_.chooseRadio(id); }
+  bool editCell(int32_t id, int32_t row, int32_t column, const std::u16string& text) {
+    return actions_.editCell(id, row, column, text);
+  }
   void sendHostEvent(uint32_t eventId) { actions_.sendHostEvent(eventId); }
 
   std::optional<Control> control(int32_t id) { return controls_.control(id); }

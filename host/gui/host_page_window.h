@@ -55,6 +55,8 @@ class HostPageWindow : public HostTileWindow, public IGuiPageWindow, public IGui
   void finish(IGuiReceiver* receiver) override;
   void addSlider(int32_t id, const char* name, const ZelString& leftLabel, const ZelString& rightLabel,
                  int32_t flag, int32_t style) override;
+  // A page holds only what its building part adds: no control is registered by kind.
+  bool registerControl(int32_t, const char*, int32_t, int32_t) override { return false; }
 
   // Host side. A widget joins the page it is built into.
   void addWidget(HostWidget* widget, const std::string& kind, const ZelString& label);

@@ -7,6 +7,7 @@
 bool HostTable::initialise(int32_t columns, const ZelString& label, const ZelString& title) {
   if (columns < 1) return false;
   columns_ = columns;
+  columnTypes_.assign(static_cast<size_t>(columns), std::string());
   label_ = label.c_str();
   title_ = title.c_str();
   rows_.clear();
@@ -57,11 +58,26 @@ ZelString HostTable::text(int32_t row, int32_t column) {
   return text;
 }
 
+bool HostTable::setColumnType(int32_t column, const char* type) {
+  if (column < 1 || column > columns_ || !type || !*type) return false;
+  columnTypes_[static_cast<size_t>(column - 1)] = type;
+  return true;
+}
+
+const char* HostTable::columnType(int32_t column) {
+  if (column < 1 || column > static_cast<int32_t>(columnTypes_.size())) return "";
+  return columnTypes_[static_cast<size_t>(column - 1)].c_str();
+}
+
 std::optional<ColorRGBA> HostTable::cellColor(int32_t row, int32_t column) {
   Cell* found = cell(row, column);
   return found ? found->color : std::nullopt;
 }
 
 void HostTable::queryInterface(const char* name, void** out, bool) {
-  QueryChain(name, out).classLeaf(interfaceName, this, this).offer<IZelTable>(this).end();
+  QueryChain(name, out)
+      .classLeaf(interfaceName, this, static_cast<IZelTable*>(this))
+      .offer<IZelTable>(this)
+      .offer<IZelTableV2>(this)
+      .end();
 }

@@ -1,7 +1,8 @@
 #pragma once
 
 // The stand-in host's table ("IZelTable", a fresh one per lookup), with the contract of host/api/zel_table.h.
-// Cells keep their text and, when one was set, their colour. Main thread only.
+// Cells keep their text and, when one was set, their colour; columns keep the type they were given
+// (IZelTableV2). Main thread only.
 
 #include <optional>
 #include <string>
@@ -10,7 +11,7 @@
 #include "host/api/zel_table.h"
 #include "host/core/host_unknown.h"
 
-class HostTable : public IZelTable, public HostUnknown {
+class HostTable : public IZelTable, public IZelTableV2, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostTable";
 
@@ -23,6 +24,8 @@ class HostTable : public IZelTable, public HostUnknown {
   bool setNumber(int32_t row, int32_t column, double value) override;
   bool setCellColor(int32_t row, int32_t column, const ColorRGBA& color) override;
   ZelString text(int32_t row, int32_t column) override;
+  bool setColumnType(int32_t column, const char* type) override;
+  const char* columnType(int32_t column) override;
 
   // Host side.
   std::optional<ColorRGBA> cellColor(int32_t row, int32_t column);
@@ -39,6 +42,7 @@ class HostTable : public IZelTable, public HostUnknown {
   Cell* cell(int32_t row, int32_t column);
 
   int32_t columns_ = 1;
+  std::vector<std::string> columnTypes_;  // by column - 1
   std::u16string label_;
   std::u16string title_;
   std::vector<std::vector<Cell>> rows_;

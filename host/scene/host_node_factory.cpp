@@ -4,6 +4,7 @@
 
 #include "basic_types/zel_cstring.h"
 #include "framework/object/query_chain.h"
+#include "host/scene/host_material_nodes.h"
 #include "host/scene/host_scene_nodes.h"
 #include "host/scene/host_style_nodes.h"
 
@@ -48,6 +49,8 @@ constexpr NodeKind kNodeKinds[] = {
     {IZelColorMaterialNode::interfaceName, false, makeNode<HostColorMaterialNode, IZelColorMaterialNode>},
     {IZelDualMaterialSourceNode::interfaceName, false,
      makeNode<HostDualMaterialSourceNode, IZelDualMaterialSourceNode>},
+    {IZelMaterialNode::interfaceName, false, makeNode<HostMaterialNode, IZelMaterialNode>},
+    {IZelMaterialSourceNode::interfaceName, false, makeNode<HostMaterialSourceNode, IZelMaterialSourceNode>},
 };
 
 const NodeKind* findKind(const ZelCString* interfaceName, bool drawsIterator) {

@@ -6,6 +6,7 @@
 #include "framework/object/query_chain.h"
 #include "framework/object/query_part.h"
 #include "host/api/zel_image_itr.h"
+#include "host/api/zel_primitive_itr.h"
 #include "platform/utf8.h"
 
 void HostNode::insertChild(IZelUnknown* child, size_t index) {
@@ -29,6 +30,13 @@ void HostTextNode::setText(const ZelString& text, const Vector3& anchor, double 
   size_ = size;
   offsetX_ = offsetX;
   offsetY_ = offsetY;
+}
+
+void HostTextNode::setLabel(const ZelString& text, const Vector3& anchor, double size, double offsetX,
+                            double offsetY, int32_t anchorKind, int32_t pointSize) {
+  setText(text, anchor, size, offsetX, offsetY);
+  anchorKind_ = anchorKind;
+  pointSize_ = pointSize;
 }
 
 void HostTextNode::setColors(const ColorRGBA& text, const ColorRGBA& background) {
@@ -115,6 +123,25 @@ HostStaticIteratorNode::HostStaticIteratorNode(const char* name, IZelItr* iterat
 std::vector<Vector3> HostStaticIteratorNode::drawFrame(int32_t& format) {
   if (IZelImageItr* images = queryPart<IZelImageItr>(iterator_.get())) images->reset();
   return drawAgain(format);
+}
+
+std::vector<HostStaticIteratorNode::Primitive> HostStaticIteratorNode::drawPrimitives() {
+  std::vector<Primitive> primitives;
+  IZelPrimitiveItr* shape = queryPart<IZelPrimitiveItr>(iterator_.get());
+  if (!shape) return primitives;
+  shape->reset();
+  int32_t type = 0;
+  while (shape->nextPrimitive(type)) {
+    Primitive& primitive = primitives.emplace_back();
+    primitive.type = type;
+    Vector3 vertex, normal;
+    while (shape->hasMoreVertices() && shape->nextVertex(vertex)) {
+      primitive.vertices.push_back(vertex);
+      if (!shape->vertexNormal(normal)) normal = {};
+      primitive.normals.push_back(normal);
+    }
+  }
+  return primitives;
 }
 
 std::vector<Vector3> HostStaticIteratorNode::drawAgain(int32_t& format) {

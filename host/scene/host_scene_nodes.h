@@ -31,15 +31,20 @@ class HostNode {
   void insertChild(IZelUnknown* child, size_t index);
   bool removeChild(IZelUnknown* child);
   bool holds(IZelUnknown* child) const;
+  void removeAllChildren() { children_.clear(); }
 
   bool visible() const { return visible_; }
   void setShown(bool visible) { visible_ = visible; }
+  // Whether what the node draws counts when the host fits the view.
+  bool inBounds() const { return inBounds_; }
+  void setCountedInBounds(bool on) { inBounds_ = on; }
   // What the node was told, in words for "print scene"; empty for a node that holds nothing of its own.
   virtual std::string describe() const { return {}; }
 
  private:
   std::string name_;
   bool visible_ = true;
+  bool inBounds_ = true;
   std::vector<IPtr<IZelUnknown>> children_;
 };
 
@@ -51,8 +56,16 @@ class HostTextNode : public IZelText, public HostNode, public HostUnknown {
 
   void setText(const ZelString& text, const Vector3& anchor, double size, double offsetX,
                double offsetY) override;
+  void setLabel(const ZelString& text, const Vector3& anchor, double size, double offsetX, double offsetY,
+                int32_t anchorKind, int32_t pointSize) override;
+  void setOnTop(bool on) override { onTop_ = on; }
 
   const ZelString& text() const { return text_; }
+  int32_t anchorKind() const { return anchorKind_; }
+  int32_t pointSize() const { return pointSize_; }
+  bool onTop() const { return onTop_; }
+  const ColorRGBA& color() const { return color_; }
+  const ColorRGBA& background() const { return background_; }
   const Vector3& anchor() const { return anchor_; }
   double size() const { return size_; }
   double offsetX() const { return offsetX_; }
@@ -72,6 +85,9 @@ class HostTextNode : public IZelText, public HostNode, public HostUnknown {
   double offsetX_ = 0;
   double offsetY_ = 0;
   uint32_t flags_ = 0;
+  int32_t anchorKind_ = 0;
+  int32_t pointSize_ = 0;
+  bool onTop_ = false;
   ColorRGBA color_{1, 1, 1, 1};
   ColorRGBA background_{0, 0, 0, 0};
 };
@@ -87,6 +103,7 @@ class HostGroupNode : public IZelGroupNode, public virtual IZelNode, public Host
   void addChild(IZelNode* node) override { HostNode::addChild(node); }
   void insertChild(IZelNode* node, int32_t index) override;
   bool removeChild(IZelNode* node) override { return HostNode::removeChild(node); }
+  void removeAllChildren() override { HostNode::removeAllChildren(); }
 
   void queryInterface(const char* name, void** out, bool flag) override;
   const char* className() override { return interfaceName; }
@@ -102,6 +119,7 @@ class HostVisibilitySensitiveNode : public HostGroupNode,
   using HostGroupNode::HostGroupNode;
 
   void setVisibilitySource(IZelVisibilitySource* source) override { source_ = source; }
+  void setInBounds(bool on) override { setCountedInBounds(on); }
 
   // Host side: whether the node is drawn in the view being drawn now.
   bool drawnInCurrentView();
@@ -172,14 +190,22 @@ class HostStaticIteratorNode : public IZelStaticIteratorNode, public HostNode, p
 
   HostStaticIteratorNode(const char* name, IZelItr* iterator);
 
-  void setInBounds(bool on) override { inBounds_ = on; }
+  void setInBounds(bool on) override { setCountedInBounds(on); }
 
-  // Host side. One frame as the host draws it: reset, begin, then every vertex; none when the iterator draws
+  // One primitive of a shape as the node draws it.
+  struct Primitive {
+    int32_t type = 0;
+    std::vector<Vector3> vertices;
+    std::vector<Vector3> normals;
+  };
+  // Host side. The primitives of one frame of a shape iterator (IZelPrimitiveItr); none for another
+  // iterator.
+  std::vector<Primitive> drawPrimitives();
+  // One frame as the host draws it: reset, begin, then every vertex; none when the iterator draws
   // no image or has nothing to draw. format is what begin gave, or -1.
   std::vector<Vector3> drawFrame(int32_t& format);
   // Only a reset starts a new frame: the vertices of another pass over the same frame.
   std::vector<Vector3> drawAgain(int32_t& format);
-  bool inBounds() const { return inBounds_; }
   IZelItr* iterator() const { return iterator_.get(); }
 
   void queryInterface(const char* name, void** out, bool flag) override;
@@ -187,7 +213,6 @@ class HostStaticIteratorNode : public IZelStaticIteratorNode, public HostNode, p
 
  private:
   IPtr<IZelItr> iterator_;
-  bool inBounds_ = true;
 };
 
 class HostImageNode : public IZelImageNode, public HostNode, public HostUnknown {

@@ -6,26 +6,11 @@
 #include "framework/object/query_chain.h"
 #include "host/scene/host_theme_materials.h"
 
-namespace {
-
-std::string colorText(const ColorRGBA& c) {
+std::string describeColor(const ColorRGBA& c) {
   char text[96];
   std::snprintf(text, sizeof text, "(%g, %g, %g, %g)", c.r, c.g, c.b, c.a);
   return text;
 }
-
-// A node's query: its class, its interface, IZelNode and the host's node part.
-template <class Interface, class Node>
-void queryLeaf(Node* node, const char* name, void** out) {
-  QueryChain(name, out)
-      .classLeaf(Node::interfaceName, node, static_cast<Interface*>(node))
-      .template offer<Interface>(node)
-      .template offer<IZelNode>(node)
-      .template offer<HostNode>(node)
-      .end();
-}
-
-}  // namespace
 
 void HostSeparatorNode::queryInterface(const char* name, void** out, bool) {
   QueryChain(name, out)
@@ -38,7 +23,7 @@ void HostSeparatorNode::queryInterface(const char* name, void** out, bool) {
 }
 
 std::string HostColorNode::describe() const {
-  return "colour " + colorText(color_);
+  return "colour " + describeColor(color_);
 }
 
 void HostColorNode::queryInterface(const char* name, void** out, bool) {
@@ -49,7 +34,7 @@ std::string HostDrawStyleNode::describe() const {
   char text[96];
   std::snprintf(text, sizeof text, "style %d, point size %g, line width %g, pattern %u", style_.style,
                 style_.pointSize, style_.lineWidth, static_cast<unsigned>(style_.linePattern));
-  return text + (", front " + colorText(style_.frontColor));
+  return text + (", front " + describeColor(style_.frontColor));
 }
 
 void HostDrawStyleNode::queryInterface(const char* name, void** out, bool) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "framework/object/iptr.h"
+#include "framework/object/query_chain.h"
 #include "host/api/zel_style_nodes.h"
 #include "host/scene/host_scene_nodes.h"
 
@@ -16,9 +17,24 @@ class HostSeparatorNode : public HostGroupNode, public IZelSeparatorNode {
  public:
   static constexpr const char* interfaceName = "HostSeparatorNode";
   using HostGroupNode::HostGroupNode;
+  void setInBounds(bool on) override { setCountedInBounds(on); }
   void queryInterface(const char* name, void** out, bool flag) override;
   const char* className() override { return interfaceName; }
 };
+
+// "(r, g, b, a)" of a colour, for the nodes' descriptions.
+std::string describeColor(const ColorRGBA& color);
+
+// A leaf node's query: its class, its interface, IZelNode and the host's node part.
+template <class Interface, class Node>
+void queryLeaf(Node* node, const char* name, void** out) {
+  QueryChain(name, out)
+      .classLeaf(Node::interfaceName, node, static_cast<Interface*>(node))
+      .template offer<Interface>(node)
+      .template offer<IZelNode>(node)
+      .template offer<HostNode>(node)
+      .end();
+}
 
 // The parts every leaf node shares: shown or hidden through IZelNode.
 template <class Interface>

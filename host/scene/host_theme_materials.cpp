@@ -1,7 +1,5 @@
 #include "host/scene/host_theme_materials.h"
 
-#include "framework/object/query_chain.h"
-
 std::optional<ColorSet> themeMaterial(const std::string& name) {
   if (name == "MaterialLocationSet") {
     const ColorRGBA grey{0.5f, 0.5f, 0.5f, 1.0f};
@@ -12,18 +10,4 @@ std::optional<ColorSet> themeMaterial(const std::string& name) {
     return ColorSet{pale, pale, {0, 0, 0, 0.4f}, {0, 0, 0, 0.4f}};
   }
   return std::nullopt;
-}
-
-bool HostGuiTheme::material(const char* name, ColorSet& out) {
-  std::optional<ColorSet> found = themeMaterial(name ? name : "");
-  if (found) out = *found;
-  return found.has_value();
-}
-
-void HostGuiTheme::queryInterface(const char* name, void** out, bool) {
-  QueryChain(name, out).classLeaf(interfaceName, this, this).offer<IGuiTheme>(this).end();
-}
-
-void HostGuiThemes::queryInterface(const char* name, void** out, bool) {
-  QueryChain(name, out).classLeaf(interfaceName, this, this).offer<IGuiThemes>(this).end();
 }

@@ -2,6 +2,9 @@
 
 #include "host/api/host_class_ids.h"
 #include "host/scene/host_alignment_widgets.h"
+#include "host/scene/host_line_arrow_itr.h"
+#include "host/scene/host_object_size_source.h"
+#include "host/scene/host_parray_sphere_itr.h"
 #include "host/scene/host_pick_on_model.h"
 #include "host/scene/host_style_nodes.h"
 #include "host/scene/host_vector_input.h"
@@ -9,14 +12,14 @@
 #include "host/scene/host_view_input.h"
 
 SceneFamily::SceneFamily(IZelDoc& document)
-    : callbacks_(new HostCallbackObject),
+    : document_(document),
+      callbacks_(new HostCallbackObject),
       view_(new HostGfxViewMgr(callbacks_.get())),
       renderer_(new HostGfxRenderer),
       nodeFactory_(new HostNodeFactory),
       genGfx_(new HostGenGfxService(document)),
       probeGfx_(new HostPalperaGfxUtil),
-      shapes_(new HostShapeFactory),
-      themes_(new HostGuiThemes) {}
+      shapes_(new HostShapeFactory) {}
 
 std::vector<ServiceFamily::SharedService> SceneFamily::sharedServices() const {
   return {
@@ -27,7 +30,6 @@ std::vector<ServiceFamily::SharedService> SceneFamily::sharedServices() const {
       {IGenGfxService::interfaceName, genGfx_.get()},
       {IGfxPalperaGfxUtil::interfaceName, probeGfx_.get()},
       {IZelShapeFactory::interfaceName, shapes_.get()},
-      {IGuiThemes::interfaceName, themes_.get()},
   };
 }
 
@@ -43,5 +45,10 @@ std::vector<ServiceFamily::HostClass> SceneFamily::hostClasses() const {
       hostClassOf<HostMarkersWidget>(kHostMarkersWidgetClassId, {IZelMarkersWidget::interfaceName}),
       hostClassOf<HostObjectPlaneWidget>(kHostObjectPlaneWidgetClassId,
                                          {IZelObjectPlaneWidget::interfaceName}),
+      hostClassOf<HostPArraySphereItr>(kHostPArraySphereItrClassId, {IZelPArraySphereItr::interfaceName}),
+      hostClassOf<HostLineArrowItr>(kHostLineArrowItrClassId, {IZelLineArrowItr::interfaceName}),
+      {kHostObjectSizeSourceClassId,
+       {IObjectSizeSource::interfaceName},
+       [this] { return static_cast<IZelUnknown*>(new HostObjectSizeSource(document_, *genGfx_)); }},
   };
 }

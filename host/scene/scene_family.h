@@ -1,7 +1,8 @@
 #pragma once
 
 // The host's scene: the default callback object and the view that calls it, the renderer, the node factory
-// the graphics service and the shape factory, with fresh mouse and key data, pickers and vertex arrays.
+// the graphics service and the shape factory, with fresh mouse and key data, pickers, vertex arrays, theme
+// material sources, line arrows and object-size sources.
 
 #include "framework/object/iptr.h"
 #include "host/core/service_family.h"
@@ -12,7 +13,6 @@
 #include "host/scene/host_node_factory.h"
 #include "host/scene/host_probe_gfx.h"
 #include "host/scene/host_shape_factory.h"
-#include "host/scene/host_theme_materials.h"
 
 class SceneFamily : public ServiceFamily {
  public:
@@ -31,6 +31,7 @@ class SceneFamily : public ServiceFamily {
   std::vector<HostClass> hostClasses() const override;
 
  private:
+  IZelDoc& document_;
   IPtr<HostCallbackObject> callbacks_;
   IPtr<HostGfxViewMgr> view_;
   IPtr<HostGfxRenderer> renderer_;
@@ -38,5 +39,4 @@ class SceneFamily : public ServiceFamily {
   IPtr<HostGenGfxService> genGfx_;
   IPtr<HostPalperaGfxUtil> probeGfx_;
   IPtr<HostShapeFactory> shapes_;
-  IPtr<HostGuiThemes> themes_;
 };

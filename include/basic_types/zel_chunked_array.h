@@ -30,6 +30,7 @@ class ZelChunkedArray {
     return pages_[index >> shift_] + static_cast<int64_t>(index & (pageLength() - 1)) * elementSize_;
   }
   int32_t count() const { return count_; }
+  int32_t elementSize() const { return elementSize_; }
   int32_t pageCount() const { return pagesFor(count_); }
   int32_t pageTableSlots() const { return slots_; }
   int32_t pageLength() const { return 1 << shift_; }

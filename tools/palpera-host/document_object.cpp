@@ -5,8 +5,10 @@
 #include "shown_word.h"
 
 IPtr<HostDocObject> objectNamed(HostDocument& doc, const std::string& name) {
+  const std::u16string wanted = platform::fromUtf8(name);
+  IZelDocObject* found = doc.findObject(ZelString(wanted.c_str()));
   for (IPtr<HostDocObject>& object : doc.objects()) {
-    if (object->name() == platform::fromUtf8(name)) return object;
+    if (found && object.get() == found) return object;
   }
   throw ScriptError("the document has no object " + shownWord(name));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-// The document's objects as a script names them: by name, the first object of that name.
+// The document's objects as a script names them, as the host finds them: by the name the object is registered
+// under ("TestObject"), else by its own name, the first object of that name.
 
 #include <string>
 

@@ -8,19 +8,12 @@
 
 namespace {
 
-// A negative zero, which a reversed direction leaves, reads as 0.
-std::string number(double value) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.6g", value == 0.0 ? 0.0 : value);
-  return text;
-}
-
 std::string field(const char* label, double value) {
-  return std::string(label) + " " + number(value);
+  return std::string(label) + " " + sixDigits(value);
 }
 
 std::string field(const char* label, const Vector3& v) {
-  return std::string(label) + " (" + number(v.x) + ", " + number(v.y) + ", " + number(v.z) + ")";
+  return std::string(label) + " " + vectorText(v);
 }
 
 std::vector<std::string> slotFields(IZelSlotOutline& slot) {
@@ -89,6 +82,17 @@ T* entry(IZelParameterTable* table, const char16_t* name) {
 }
 
 }  // namespace
+
+// A negative zero, which a reversed direction leaves, reads as 0.
+std::string sixDigits(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.6g", value == 0.0 ? 0.0 : value);
+  return text;
+}
+
+std::string vectorText(const Vector3& v) {
+  return "(" + sixDigits(v.x) + ", " + sixDigits(v.y) + ", " + sixDigits(v.z) + ")";
+}
 
 std::vector<std::string> definingFields(IZelFeature& feature) {
   IZelUnknown* object = feature.object();

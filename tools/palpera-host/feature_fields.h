@@ -5,7 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "basic_types/vector3.h"
 #include "host/api/zel_feature.h"
+
+// A number with six significant digits, a negative zero as 0; a vector as "(x, y, z)" of such numbers.
+std::string sixDigits(double value);
+std::string vectorText(const Vector3& v);
 
 // The numbers that define the feature, one field each ("centre (0, 0, 0.001)", "radius 0.005"), with six
 // significant digits; none for a kind the host does not know.

@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <fstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "host/core/data_item_text.h"
 #include "host/core/field_escape.h"
 #include "platform/utf8.h"
+#include "regular_file.h"
 #include "scene_lines.h"
 #include "script_actions.h"
 #include "settings_action.h"
@@ -90,6 +92,28 @@ void printDialog(HostSession& session) {
     printFields(dialogControlFields(id, control, current == id, dialog.shownFactor(control)));
 }
 
+// The cells of each row of every table in the dialog, the header row first.
+void printTables(HostSession& session) {
+  for (const auto& [id, control] : session.host.gui().dialog().controls()) {
+    IZelTable* table = control.table.get();
+    for (int32_t row = 1; table && row <= table->rowCount(); ++row) {
+      std::vector<std::string> cells;
+      for (int32_t column = 1; column <= table->columnCount(); ++column)
+        cells.push_back(text(table->text(row, column).c_str()));
+      printFields(cells);
+    }
+  }
+}
+
+// Each line of a file as its bytes are, a carriage return and a tab shown escaped, as a field is.
+void printFile(const std::string& path) {
+  if (std::optional<std::string> why = whyNoRegularFile(path))
+    throw ScriptError("cannot print " + shownWord(path) + ": " + *why);
+  std::ifstream in(path, std::ios::binary);
+  std::string line;
+  while (std::getline(in, line)) std::printf("%s\n", escapeField(line).c_str());
+}
+
 void printScene(HostSession& session) {
   for (const std::string& line : sceneLines(session)) std::printf("%s\n", line.c_str());
 }
@@ -114,9 +138,9 @@ struct Subject {
 };
 
 constexpr Subject kSubjects[] = {
-    {"document", printDocument}, {"errors", printErrors},       {"images", printImages},
-    {"dialog", printDialog},     {"dialogs", printDialogs},     {"plugins", printPlugins},
-    {"scene", printScene},       {"alignment", printAlignment},
+    {"document", printDocument}, {"errors", printErrors},   {"images", printImages}, {"dialog", printDialog},
+    {"dialogs", printDialogs},   {"plugins", printPlugins}, {"scene", printScene},   {"table", printTables},
+    {"alignment", printAlignment},
 };
 
 }  // namespace
@@ -125,6 +149,11 @@ void printState(HostSession& session, const ScriptWords& words) {
   const std::string& subject = words[0];
   if (subject == "settings") {
     printSettingValues(session, words.size() > 1 ? words[1] : kSettingsGroup);
+    return;
+  }
+  if (subject == "file") {
+    if (words.size() < 2) throw ScriptError("print file takes the file's path");
+    printFile(words[1]);
     return;
   }
   for (const Subject& each : kSubjects) {

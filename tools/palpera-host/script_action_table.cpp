@@ -39,6 +39,16 @@ constexpr ScriptAction kActions[] = {
      2, 2, chooseListEntry},
     {"type", "CONTROL TEXT", "type TEXT into a text field of the dialog", 2, 2, typeText},
     {"radio", "CONTROL", "choose a radio button of the dialog", 1, 1, chooseRadio},
+    {"script-command", "CLASS [NAME=VALUE]...",
+     "run the script command of the module's class CLASS with the arguments named (the others keep their "
+     "defaults)",
+     1, 16, runScriptCommand},
+    {"record-command", "",
+     "print the script command the running command records: its name, then NAME=VALUE for each argument", 0,
+     0, printRecordedCommand},
+    {"edit", "CONTROL ROW COLUMN TEXT",
+     "edit the cell at ROW and COLUMN (from 1, row 1 the header) of the table in a control of the dialog", 4,
+     4, editTableCell},
     {"apply", "", "apply the running command, which then ends", 0, 0, applyCommand},
     {"cancel", "", "cancel the running command, which then ends", 0, 0, cancelCommand},
     {"answer", "yes|no|NUMBER", "answer the next simple dialog (yes = retry = 1, no = cancel = 2)", 1, 1,
@@ -78,14 +88,19 @@ constexpr ScriptAction kActions[] = {
      "show the information tile NAME as a command does, draw a frame of the view and write the tile's image "
      "to the PNG file FILE",
      2, 2, writeTileImage},
-    {"print", "settings [KEY]|document|errors|images|dialog|dialogs|plugins|scene|alignment",
+    {"print", "settings [KEY]|document|errors|images|dialog|dialogs|plugins|scene|table|file FILE|alignment",
      "print the values at or under KEY (default Palpera), the document, the errors, the images, the dialog, "
-     "the simple dialogs shown, the plug-ins, the scene's node trees or the hard-probe plug-in's matrices",
+     "the simple dialogs shown, the plug-ins, the scene's node trees, the rows of the dialog's tables, the "
+     "lines of FILE or the hard-probe plug-in's matrices",
      1, 2, printState},
     {"options", "open|pick LIST NAME|slide POSITION|print",
      "open the module's options page, pick the plug-in NAME in LIST (hardprobe or scanning), move the size "
      "slider or print the page",
      1, 3, useOptionsPage},
+    {"compare", "OBJECT NOMINAL",
+     "print each feature of OBJECT beside the feature of the same name in NOMINAL: the values that place, "
+     "orient and size it, and their differences",
+     2, 2, compareFeatures},
 };
 
 }  // namespace

@@ -64,6 +64,15 @@ TopoDS_Shape plateWithBoss() {
   return fuse(plate(0.1, 0.08), BRepPrimAPI_MakeCylinder(axis, 0.015, 0.015).Shape());
 }
 
+// A bore and a boss side by side, so that one session probes a hole and a pin on the same plate.
+TopoDS_Shape plateWithBoreAndBoss() {
+  const TopoDS_Shape half = throughCylinder(0.03, 0.04, 0.01, M_PI);
+  const TopoDS_Shape other = throughCylinder(0.03, 0.04, 0.01, M_PI, true);
+  const gp_Ax2 axis(gp_Pnt(0.085, 0.04, kThickness), gp_Dir(0, 0, 1));
+  const TopoDS_Shape bored = cut(cut(plate(0.12, 0.08), half), other);
+  return fuse(bored, BRepPrimAPI_MakeCylinder(axis, 0.015, 0.015).Shape());
+}
+
 TopoDS_Shape plateWithOvalSlot() {
   TopoDS_Shape slot = fuse(throughCylinder(0.035, 0.04, 0.006), throughCylinder(0.065, 0.04, 0.006));
   slot = fuse(slot, throughBox(0.035, 0.034, 0.065, 0.046));
@@ -122,6 +131,7 @@ const std::map<std::string, std::function<TopoDS_Shape()>>& parts() {
   static const std::map<std::string, std::function<TopoDS_Shape()>> all = {
       {"plate-bore", plateWithBore},
       {"plate-boss", plateWithBoss},
+      {"plate-bore-boss", plateWithBoreAndBoss},
       {"plate-oval-slot", plateWithOvalSlot},
       {"plate-rectangular-slot", plateWithRectangularSlot},
       {"plate-rounded-slot", plateWithRoundedSlot},

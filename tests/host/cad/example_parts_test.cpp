@@ -51,7 +51,7 @@ TEST(ExampleParts, FilesHoldWhatTheGeneratorWrites) {
     EXPECT_EQ(readFile(written.path()), readFile(kPartsDir + written.path().filename().string()));
     ++count;
   }
-  EXPECT_EQ(count, 8u);
+  EXPECT_EQ(count, 9u);
 }
 
 TEST(ExampleParts, FacesHaveTheDocumentedSurfaces) {
@@ -67,6 +67,14 @@ TEST(ExampleParts, FacesHaveTheDocumentedSurfaces) {
       {"plate-countersink", Kind::cone, 1, 0.004},     {"sphere-on-stand", Kind::sphere, 1, 0.015},
       {"plate-bolt-circle", Kind::cylinder, 6, 0.004},
   };
+  // The bore and the boss of one plate: each one cylinder of its own radius.
+  std::shared_ptr<const BrepModel> both = part("plate-bore-boss");
+  std::set<double> radii;
+  for (const std::vector<uint32_t>& group : groupsOf(*both, Kind::cylinder))
+    radii.insert(both->surface(group.front()).radius);
+  ASSERT_EQ(radii.size(), 2u);
+  EXPECT_NEAR(*radii.begin(), 0.01, 1e-12);
+  EXPECT_NEAR(*radii.rbegin(), 0.015, 1e-12);
   for (const Expected& e : table) {
     SCOPED_TRACE(e.name);
     std::shared_ptr<const BrepModel> model = part(e.name);

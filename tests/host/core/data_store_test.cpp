@@ -109,6 +109,18 @@ TEST_F(DataStoreTest, StringsAreCutBetweenPairsBlobsKeepTheirSizeAndObjectsAreHe
   EXPECT_EQ(destroyed, 1);
 }
 
+TEST_F(DataStoreTest, NarrowStringsCountBytesAndAreNeverCutInsideACharacter) {
+  ASSERT_TRUE(store_->addNarrowStringItem("Palpera/Material", 5, "Aluminium", 3));
+  EXPECT_STREQ(store_->getNarrowString("Palpera/Material").c_str(), "Alumi") << "the default too";
+  EXPECT_TRUE(store_->setNarrowString(nullptr, "Palpera/Material", "Stahl"));
+  EXPECT_STREQ(store_->getNarrowString("Palpera/Material").c_str(), "Stahl");
+  EXPECT_TRUE(
+      store_->setNarrowString(nullptr, "Palpera/Material", "Ma\xC3\x9F\xC3\x9F"));  // 6 bytes
+  EXPECT_STREQ(store_->getNarrowString("Palpera/Material").c_str(), "Ma\xC3\x9F") << "half a character does not fit";
+  EXPECT_EQ(std::u16string(store_->getString("Palpera/Material").c_str()), u"Ma\u00df");
+  EXPECT_FALSE(store_->setNarrowString(nullptr, "Palpera/Missing", "x"));
+}
+
 class DataStoreDelivery : public DataStoreTest {
  protected:
   void SetUp() override {

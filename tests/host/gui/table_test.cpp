@@ -1,9 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <string>
+#include <vector>
+
 #include "framework/object/iptr.h"
+#include "framework/object/query_chain.h"
 #include "host/api/zel_table.h"
 #include "host/gui/host_gui_dialog.h"
 #include "host/gui/host_table.h"
+#include "platform/utf8.h"
 #include "support/module_fixture.h"
 
 namespace {
@@ -55,6 +61,67 @@ TEST_F(Table, OnlyATableControlShowsATableAndTheDialogLetsItGoWhenClosed) {
   dialog.setControlTable(1, table_.get(), nullptr);
   dialog.clear();
   EXPECT_EQ(table_->refCount(), 1u) << "let go of with the closed dialog";
+}
+
+// Answers for the cells as a command does: only column 1 below the header may be edited; notes each change.
+class LabelModifier : public IZelTableModifier, public HostUnknown {
+ public:
+  bool isCellEditable(int32_t row, int32_t column) override { return row > 1 && column == 1; }
+  void cellChanged(int32_t row, int32_t column, const ZelString& text) override {
+    changes.push_back(std::to_string(row) + "," + std::to_string(column) + " " +
+                      platform::toUtf8(text.c_str()));
+  }
+  void subjectCreated(IZelUnknown*) override {}
+  void subjectDestroyed(IZelUnknown*) override {}
+  void queryInterface(const char* name, void** out, bool) override {
+    QueryChain(name, out).classLeaf("LabelModifier", this, this).offer<IZelTableModifier>(this).end();
+  }
+  const char* className() override { return "LabelModifier"; }
+
+  std::vector<std::string> changes;
+};
+
+TEST_F(Table, AUserEditsOnlyTheCellsTheModifierAllowsAndColumnsKeepTheirTypes) {
+  auto* typed = dynamic_cast<IZelTableV2*>(table_.get());
+  ASSERT_TRUE(typed);
+  EXPECT_TRUE(typed->setColumnType(2, "String"));
+  EXPECT_FALSE(typed->setColumnType(3, "String") || typed->setColumnType(1, ""));
+  EXPECT_STREQ(typed->columnType(2), "String");
+  EXPECT_STREQ(typed->columnType(1), "");
+
+  HostGuiDialog& dialog = host_.gui().dialog();
+  ASSERT_TRUE(dialog.registerControl(1, "guiBaseId_", IGuiBaseV3::kTableControl, IGuiBaseV3::kDefaultSize));
+  EXPECT_FALSE(dialog.registerControl(2, "slider", 174, IGuiBaseV3::kDefaultSize))
+      << "no control of that kind";
+  table_->addRow();
+  table_->addRow();
+  dialog.setControlTable(1, table_.get(), nullptr);
+  EXPECT_FALSE(dialog.editCell(1, 2, 1, u"P")) << "without a modifier nothing is editable";
+  IPtr<LabelModifier> modifier(new LabelModifier);
+  dialog.setControlTable(1, table_.get(), modifier.get());
+  EXPECT_FALSE(dialog.editCell(1, 1, 1, u"header"));
+  EXPECT_FALSE(dialog.editCell(1, 2, 2, u"value"));
+  EXPECT_FALSE(dialog.editCell(1, 3, 1, u"past the rows"));
+  EXPECT_TRUE(dialog.editCell(1, 2, 1, u"Bore"));
+  EXPECT_EQ(cell(2, 1), u"Bore");
+  EXPECT_EQ(modifier->changes, std::vector<std::string>{"2,1 Bore"});
+}
+
+using CoordinateSystems = ModuleTest;
+
+TEST_F(CoordinateSystems, TheActiveOneTurnsVectorsAndIsNeverScaled) {
+  HostCSysService& csys = host_.document().csys();
+  double world[3] = {1, 2, 3}, active[3];
+  csys.worldToActiveVector(world, active);
+  EXPECT_EQ(Vector3(active[0], active[1], active[2]), Vector3(1, 2, 3)) << "the world's axes until set";
+  Matrix4x4 scaled;
+  scaled.m[0] = 2;
+  EXPECT_FALSE(csys.setActive(scaled));
+  ASSERT_TRUE(csys.setActive(Matrix4x4::rotation({0, 0, 1}, M_PI / 2) * Matrix4x4::translation({5, 0, 0})));
+  csys.worldToActiveVector(world, active);
+  EXPECT_NEAR(active[0], 2, 1e-12) << "the world's y is the active x";
+  EXPECT_NEAR(active[1], -1, 1e-12);
+  EXPECT_NEAR(active[2], 3, 1e-12);
 }
 
 }  // namespace

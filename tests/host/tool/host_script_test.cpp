@@ -195,8 +195,11 @@ TEST_F(HostScript, FeaturesAddedToAnObjectArePrintedInOrderWithTheirNumbers) {
 TEST_F(HostScript, ACommandThatRefusesStopsTheScriptAndIsStillEndedCleanly) {
   ToolRun cannotRun = run("command ScriptTestCommand cannot-run\n");
   EXPECT_EQ(cannotRun.exitStatus, 1);
-  EXPECT_EQ(cannotRun.output, "command: setContext\ncommand: setGui\ncommand: canRun\n" +
-                                  failure(1, "ScriptTestCommand: the command says it cannot run"));
+  EXPECT_EQ(cannotRun.output,
+            "command: setContext\ncommand: setGui\ncommand: canRun\n" +
+                failure(1,
+                        "ScriptTestCommand: the command says it cannot run (the host: no "
+                        "context flag set; plug-ins loaded: EmulatorPlugin (no option entries))"));
   // Still running after a refusal, the command is cancelled as the host closes.
   ToolRun busy = run("command ScriptTestCommand no-apply\napply\n");
   EXPECT_TRUE(busy.output.ends_with(failure(2, "the command cannot apply now; it is still running") +
@@ -221,6 +224,19 @@ TEST_F(HostScript, ACommandThatRefusesStopsTheScriptAndIsStillEndedCleanly) {
   }
 }
 
+// The module's emulator, loaded at start, offers no option entries, and the host says so when the options
+// command cannot run.
+TEST_F(HostScript, ACommandThatCannotRunComesWithWhatTheHostKnows) {
+  ToolRun result = run("command PluginOptionsCmd\n");
+  EXPECT_EQ(result.exitStatus, 1);
+  EXPECT_NE(
+      result.output.find(failure(1,
+                                 "PluginOptionsCmd: the command says it cannot run (the host: no context "
+                                 "flag set; plug-ins loaded: EmulatorPlugin (no option entries))")),
+      std::string::npos)
+      << result.output;
+}
+
 // The test command reads every flag and test in canRun and asks to be finished from its buttons.
 TEST_F(HostScript, TheContextIsSetByScriptAndACommandFinishesItselfAppliedThenCancelled) {
   const std::string starts = "command: setContext\ncommand: setGui\ncommand: context inCommand=0 ";
@@ -242,7 +258,9 @@ TEST_F(HostScript, TheContextIsSetByScriptAndACommandFinishesItselfAppliedThenCa
                 starts +
                 "recordingMacro=1 sectionCurrent=0 boundaryCurrent=0 singleObjectActive=1 World=1 Result=0 "
                 "hasFeatures=1\n" +
-                failure(14, "ContextTestCommand: the command says it cannot run"));
+                failure(14,
+                        "ContextTestCommand: the command says it cannot run (the host: context flags set: "
+                        "recordingMacro; plug-ins loaded: EmulatorPlugin (no option entries))"));
   const std::pair<std::string, std::string> refusals[] = {
       {"context singleObjectActive 1",
        "singleObjectActive follows the active object: choose it with active OBJECT"},
@@ -305,6 +323,8 @@ TEST_F(HostScript, EveryKindOfControlIsPrintedAndDrivenByScript) {
       {"value Tolerance 0.02", "0.02 lies outside the range of 'Tolerance' [0, 0.01]"},
       {"type Tolerance 1", "the control 'Tolerance' is no text field"},
       {"radio Units", "the control 'Units' is no radio button"},
+      {"edit Label 1 1 x", "the control 'Label' shows no table"},
+      {"edit Statistics 2 1 x", "the cell 2 1 of 'Statistics' cannot be edited"},
   };
   for (const auto& [line, reason] : refusals) {
     ToolRun refused = run("command DialogTestCommand\n" + line + "\n");

@@ -1,0 +1,17 @@
+#pragma once
+
+// The stand-in host's script factory (the service "IScriptFactory"): makes empty script commands by name.
+// Stateless; any thread.
+
+#include "host/api/script_factory.h"
+#include "host/core/host_unknown.h"
+
+class HostScriptFactory : public IScriptFactory, public HostUnknown {
+ public:
+  static constexpr const char* interfaceName = "HostScriptFactory";
+
+  IScriptCommand* create(const char* name, int32_t version) override;
+
+  void queryInterface(const char* name, void** out, bool flag) override;
+  const char* className() override { return interfaceName; }
+};

@@ -1,0 +1,209 @@
+#include "commands/transform/palpera_manage_transform_cmd.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "commands/support/command_fixture.h"
+#include "devices/alignment/alignment_services.h"
+#include "devices/alignment/stored_matrix.h"
+#include "framework/host_glue/unit_service.h"
+#include "support/scratch_directory.h"
+#include "support/text.h"
+#include "test_paths.h"
+
+namespace {
+
+using Cmd = PalperaManageTransformCmd;
+
+constexpr const char* kHardwareBlob = "Palpera/Alignment/Hardware Alignment";
+constexpr const char* kObjectBlob = "Palpera/Alignment/Object Alignment";
+constexpr const char* kLoadSoftware = "Palpera/Alignment/LoadSoftwareTransformation";
+constexpr double kSteelAt25 = 0.9999415034220498;
+constexpr int32_t kXalFilterEntry = 1;  // after ".tfm", the one reader the host lists
+
+// A 30 degree turn about z written to six decimals: its columns are 3.7e-7 short of unit length.
+const char* const kTurnXal = R"(<XAL><R><V n="I">0.866025</V><V n="J">-0.5</V><V n="K">0</V></R>)"
+                             R"(<R><V n="I">0.5</V><V n="J">0.866025</V><V n="K">0</V></R>)"
+                             R"(<R><V n="I">0</V><V n="J">0</V><V n="K">1</V></R>)"
+                             R"(<O><V n="X">10</V><V n="Y">0</V><V n="Z">0</V></O></XAL>)";
+
+class ManageTransform : public CommandTest {
+ protected:
+  void SetUp() override {
+    CommandTest::SetUp();
+    store().setString(nullptr, "DefaultFileNameDirectory/common",
+                      ZelString(PALPERA_TEST_SOURCE_DIR "/../examples"));
+    store().setInt(nullptr, "General/Decimal Places", 3);
+    ASSERT_TRUE(UnitService::setCurrentLengthUnit(1));
+    hardware_.getService();
+    object_.getService();
+    scale_.getService();
+    ASSERT_TRUE(hardware_ && object_ && scale_);
+    hardware_->setMatrix(kHardwareStart, false);
+    object_->setMatrix(kObjectStart);
+    scale_->setMaterial(ZelCString("Steel"), 25.0);
+  }
+  void TearDown() override {
+    if (runner_.running()) runner_.cancel();
+    hardware_.release();
+    object_.release();
+    scale_.release();
+    CommandTest::TearDown();
+  }
+
+  HostDataStore& store() { return host_.core().dataStore(); }
+  void startCommand() { ASSERT_EQ(start(Cmd::interfaceName), CommandRunner::Start::kStarted); }
+  bool stored(const char* key) {
+    bool found = false;
+    store().getBlob(key, nullptr, &found);
+    return found;
+  }
+  std::vector<uint8_t> blob(const char* key) {
+    uint32_t size = 0;
+    bool found = false;
+    auto* bytes = static_cast<const uint8_t*>(store().getBlob(key, &size, &found));
+    return found ? std::vector<uint8_t>(bytes, bytes + size) : std::vector<uint8_t>();
+  }
+  std::u16string row(const char* widget, int row) {
+    std::u16string name = text(ZelString(widget)) + u":Row" + static_cast<char16_t>(u'0' + row);
+    std::optional<int32_t> id = dialog().idOf(name);
+    return id ? dialog().control(*id)->text : u"(no row)";
+  }
+  double shownScale() { return dialog().control(Cmd::kScaleValue)->value; }
+  std::pair<std::string, double> material() {
+    ZelCString name;
+    double temperature = 0;
+    scale_->material(name, temperature);
+    return {name.c_str(), temperature};
+  }
+  void answerFile(const std::string& name, const std::string& content, int32_t filterEntry) {
+    scratch_.write(name, content);
+    host_.files().dialogs().queueAnswer(
+        ScriptedFileDialogs::Answer{text(scratch_.module(name)), filterEntry});
+  }
+  static bool sameBits(const Matrix4x4& a, const Matrix4x4& b) {
+    return std::memcmp(a.m, b.m, sizeof a.m) == 0;
+  }
+
+  const Matrix4x4 kHardwareStart = Matrix4x4::translation(Vector3(0.01, 0.02, 1.0 / 3.0));
+  const Matrix4x4 kObjectStart = Matrix4x4::rotation(Vector3(0, 0, 1), 0.1);
+  ScratchDirectory scratch_;
+  IPtr<IZelPluginDeviceHardwareAlignmentService> hardware_;
+  IPtr<IZelPluginDeviceObjectAlignmentService> object_;
+  IPtr<IZelPluginDeviceScaleAlignmentService> scale_;
+};
+
+TEST_F(ManageTransform, ResetThenCancelRestoresEverythingAndResetThenApplyStoresOnlyThePartReset) {
+  startCommand();
+  EXPECT_FALSE(dialog().isControlEnabled(IGuiDialog::kStandardControl2));
+  ASSERT_TRUE(press(Cmd::kHardwareReset));
+  ASSERT_TRUE(press(Cmd::kSoftwareReset));
+  ASSERT_TRUE(press(Cmd::kScaleReset));
+  EXPECT_TRUE(sameBits(*hardware_->matrix(), Matrix4x4::identity()));
+  EXPECT_EQ(row("HardwareMatrixWidget", 1), u"[  1.000 0.000 0.000 0.000 ]");
+  ASSERT_TRUE(runner_.cancel());
+  EXPECT_TRUE(sameBits(*hardware_->matrix(), kHardwareStart));
+  EXPECT_TRUE(sameBits(*object_->matrix(), kObjectStart));
+  EXPECT_EQ(material(), (std::pair<std::string, double>("Steel", 25.0)));
+  EXPECT_FALSE(stored(kHardwareBlob));
+  EXPECT_FALSE(stored(kObjectBlob));
+
+  startCommand();
+  ASSERT_TRUE(press(Cmd::kHardwareReset));
+  ASSERT_TRUE(runner_.apply());
+  std::array<uint8_t, 128> identity = encodeStoredMatrix(Matrix4x4::identity());
+  EXPECT_EQ(blob(kHardwareBlob), std::vector<uint8_t>(identity.begin(), identity.end()));
+  EXPECT_FALSE(stored(kObjectBlob)) << "the software transform did not change";
+  EXPECT_EQ(material(), (std::pair<std::string, double>("Steel", 25.0))) << "apply leaves the scale alone";
+}
+
+TEST_F(ManageTransform, ATfmFileLoadsAsHardwareAndApplyStoresIt) {
+  startCommand();
+  answerFile("shift.tfm", "1 0 0 0.1\n0 1 0 0.2\n0 0 1 0.3\n0 0 0 1\n", 0);
+  ASSERT_TRUE(press(Cmd::kHardwareLoadFile));
+  EXPECT_EQ(row("HardwareMatrixWidget", 1), u"[  1.000 0.000 0.000 100.000 ]");
+  EXPECT_EQ(row("HardwareMatrixWidget", 3), u"[  0.000 0.000 1.000 300.000 ]");
+  ASSERT_TRUE(runner_.apply());
+  std::array<uint8_t, 128> expected = encodeStoredMatrix(Matrix4x4::translation(Vector3(0.1, 0.2, 0.3)));
+  EXPECT_EQ(blob(kHardwareBlob), std::vector<uint8_t>(expected.begin(), expected.end()));
+  EXPECT_FALSE(stored(kObjectBlob));
+}
+
+TEST_F(ManageTransform, ANotQuiteRigidFileIsRefusedAsSoftwareButTakenAsHardware) {
+  startCommand();
+  const std::u16string softwareRow = row("SoftwareMatrixWidget", 1);
+  answerFile("turn.xal", kTurnXal, kXalFilterEntry);
+  ASSERT_TRUE(press(Cmd::kSoftwareLoadFile));
+  EXPECT_TRUE(sameBits(*object_->matrix(), kObjectStart));
+  EXPECT_EQ(row("SoftwareMatrixWidget", 1), softwareRow);
+  ASSERT_EQ(errorMessages().size(), 1u);
+  EXPECT_NE(errorMessages()[0].find(u"turn.xal"), std::u16string::npos) << "the message names the file";
+
+  answerFile("turn.xal", kTurnXal, kXalFilterEntry);
+  ASSERT_TRUE(press(Cmd::kHardwareLoadFile));
+  EXPECT_NEAR(hardware_->matrix()->m[0], 0.866025, 1e-7);
+  EXPECT_NEAR(hardware_->matrix()->m[3], 0.01, 1e-9) << "the file's translation is in millimetres";
+  ASSERT_TRUE(runner_.apply());
+  EXPECT_TRUE(stored(kHardwareBlob));
+  EXPECT_FALSE(stored(kObjectBlob)) << "the refused load marked nothing";
+}
+
+TEST_F(ManageTransform, OptionsComeBackOnCancelAndSavingNeitherRefreshesNorMarks) {
+  store().setInt(nullptr, kLoadSoftware, 0);
+  startCommand();
+  std::optional<int32_t> toggle = dialog().idOf(u"Software");
+  ASSERT_TRUE(toggle);
+  ASSERT_TRUE(press(*toggle));
+  EXPECT_EQ(store().getInt(kLoadSoftware, -1), 1);
+  ASSERT_TRUE(runner_.cancel());
+  EXPECT_EQ(store().getInt(kLoadSoftware, -1), 0);
+
+  startCommand();
+  const std::u16string shown = row("HardwareMatrixWidget", 1);
+  hardware_->setMatrix(Matrix4x4::identity(), false);
+  host_.files().dialogs().queueAnswer(ScriptedFileDialogs::Answer{text(scratch_.module("saved.tfm")), 1});
+  ASSERT_TRUE(press(Cmd::kHardwareSaveFile));
+  EXPECT_EQ(scratch_.read("saved.tfm"), "1 0 0 0\n0 1 0 0\n0 0 1 0\n0 0 0 1\n");
+  EXPECT_EQ(row("HardwareMatrixWidget", 1), shown) << "saving does not refresh";
+  ASSERT_TRUE(runner_.apply());
+  EXPECT_FALSE(stored(kHardwareBlob));
+  EXPECT_FALSE(stored(kObjectBlob));
+
+  host_.gui().commandContainer().setRecordingMacro(true);
+  EXPECT_EQ(start(Cmd::interfaceName), CommandRunner::Start::kCannotRun);
+}
+
+TEST_F(ManageTransform, TheScaleFieldFollowsResetAndRestoreAndCancelPutsTheTemperatureBack) {
+  startCommand();
+  EXPECT_EQ(shownScale(), kSteelAt25);
+  ASSERT_TRUE(press(Cmd::kScaleReset));
+  EXPECT_EQ(shownScale(), 1.0);
+  EXPECT_EQ(material(), (std::pair<std::string, double>("Steel", 20.0)));
+  ASSERT_TRUE(press(Cmd::kScaleRestore));
+  EXPECT_EQ(shownScale(), kSteelAt25);
+  ASSERT_TRUE(press(Cmd::kScaleReset));
+  ASSERT_TRUE(runner_.cancel());
+  EXPECT_EQ(material(), (std::pair<std::string, double>("Steel", 25.0)));
+}
+
+TEST_F(ManageTransform, EveryEventRedrawsOnceAndIdsWithoutAnActionChangeNothing) {
+  startCommand();
+  auto* command = static_cast<IGuiReceiver*>(command_.get());
+  for (int32_t id : {0, int32_t{Cmd::kScaleValue}, 14, -19998, int32_t{Cmd::kHardwareReset}}) {
+    SCOPED_TRACE(id);
+    hardware_->setMatrix(kHardwareStart, false);
+    const int32_t redraws = host_.scene().renderer().counts().redraws;
+    command->onGuiEvent(id, 1);
+    EXPECT_EQ(host_.scene().renderer().counts().redraws, redraws + 1);
+    EXPECT_EQ(sameBits(*hardware_->matrix(), kHardwareStart), id != Cmd::kHardwareReset);
+  }
+  ASSERT_TRUE(runner_.apply());
+  EXPECT_TRUE(stored(kHardwareBlob));
+  EXPECT_FALSE(stored(kObjectBlob));
+}
+
+}  // namespace

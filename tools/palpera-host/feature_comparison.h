@@ -1,0 +1,22 @@
+#pragma once
+
+// A probed feature beside its nominal one: the values that place, orient and size a feature of its kind, the
+// probed feature's and the nominal's, and how far the one is from the other.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "host/api/zel_feature.h"
+
+struct ComparedValue {
+  std::string label;  // "centre", "normal", "axis", "axis point", "radius"
+  std::string fitted;
+  std::string nominal;
+  double difference;  // metres (a radius: fitted less nominal), or radians between two directions
+  bool angle;
+};
+
+// The values of a plane, circle, sphere or cylinder beside those of a nominal feature of the same kind;
+// none for features of two kinds, or of another kind.
+std::optional<std::vector<ComparedValue>> compareWithNominal(IZelFeature& fitted, IZelFeature& nominal);
