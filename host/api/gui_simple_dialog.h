@@ -5,8 +5,9 @@
 #include "basic_types/zel_string.h"
 #include "host/api/zel_unknown.h"
 
-// The host's simple message dialog. Styles: 0 a message with OK; 3 a question with retry/yes (answer 1) and
-// cancel/no (answer 2).
+// The host's simple message dialog. Styles: 0 a message with OK; 2 a message the user acknowledges before
+// going on (the move-device prompt); 3 a question with retry/yes (answer 1) and cancel/no (answer 2); 4 a
+// question with yes (1), no (2) and cancel (any other answer).
 class IGuiSimpleDlg : public virtual IZelUnknown {
  public:
   static constexpr const char* interfaceName = "IGuiSimpleDlg";

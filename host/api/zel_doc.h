@@ -92,6 +92,10 @@ class IGfxDoc : public virtual IZelUnknown {
   virtual IGfxObject* graphicsOf(IZelDocObject* object) = 0;
   // The scene node that holds a document object's graphics, without a reference for the caller, or null.
   virtual IZelGroupNode* objectNode(IZelDocObject* object) = 0;
+  // The transform of the scene node that holds a document object's graphics (16 doubles, row-major), which
+  // places the object's own coordinates in the scene. False, with matrix untouched, for an object without
+  // graphics.
+  virtual bool objectNodeTransform(IZelDocObject* object, double matrix[16]) = 0;
   // The root of the document's scene, without a reference for the caller; it lives as long as the document.
   virtual IZelGroupNode* sceneRoot() = 0;
   // The document's scene matrix, given by the source's getMatrix; without a reference for the caller, it

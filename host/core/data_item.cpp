@@ -51,6 +51,21 @@ DataValue defaultValueOf(const DataItemRegistration& registration) {
   return std::monostate{};
 }
 
+std::optional<DataValue> fittedValue(const DataItemRegistration::Shape& shape, const DataValue& value) {
+  if (auto* item = std::get_if<IntItem>(&shape); item && std::holds_alternative<int32_t>(value))
+    return item->clamp(std::get<int32_t>(value));
+  if (auto* item = std::get_if<DoubleItem>(&shape); item && std::holds_alternative<double>(value)) {
+    std::optional<double> clamped = item->clamp(std::get<double>(value));
+    if (clamped) return *clamped;
+    return std::nullopt;
+  }
+  if (auto* item = std::get_if<StringItem>(&shape); item && std::holds_alternative<std::u16string>(value))
+    return item->cut(std::get<std::u16string>(value));
+  auto* bytes = std::get_if<std::vector<uint8_t>>(&value);
+  if (auto* item = std::get_if<BlobItem>(&shape); item && bytes && bytes->size() == item->size) return *bytes;
+  return std::nullopt;
+}
+
 std::string parentGroupOf(const std::string& key) {
   size_t slash = key.rfind('/');
   return slash == std::string::npos ? std::string() : key.substr(0, slash);

@@ -69,5 +69,16 @@ using DataValue = std::variant<std::monostate, int32_t, double, std::u16string, 
 // The value a freshly registered item reads as: its default.
 DataValue defaultValueOf(const DataItemRegistration& registration);
 
+// A value brought within a registration as a write brings it: an int or a double clamped to the range, a
+// string cut to its maximum length, a blob of the registered size; nothing for a value of another kind, NaN,
+// a blob of another size, and for the kinds that hold no value.
+std::optional<DataValue> fittedValue(const DataItemRegistration::Shape& shape, const DataValue& value);
+
+// A key and the value it holds, as the user-settings file keeps them.
+struct StoredSetting {
+  std::string key;
+  DataValue value;
+};
+
 // The group a key lies in ("Palpera/Tile" for "Palpera/Tile/Scale"); empty for a top-level key.
 std::string parentGroupOf(const std::string& key);

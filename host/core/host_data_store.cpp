@@ -39,6 +39,12 @@ std::optional<std::pair<double, double>> rangeOf(const DataItemRegistration::Sha
   return std::nullopt;
 }
 
+constexpr uint32_t kUserSettingFlags = 3;
+
+bool isUserSetting(const DataItemRegistration& registration) {
+  return registration.flags == kUserSettingFlags;
+}
+
 // The rule of each kind that can be checked on its own.
 bool isValidShape(const DataItemRegistration::Shape& shape) {
   if (auto* item = std::get_if<IntItem>(&shape)) return item->valid();
@@ -96,6 +102,8 @@ bool HostDataStore::add(DataItemRegistration registration, IZelUnknown* object) 
   if (!mayRegisterLocked(registration)) return false;
   std::string key = registration.key;
   DataValue value = defaultValueOf(registration);
+  if (auto waiting = waiting_.extract(key); waiting && isUserSetting(registration))
+    value = fittedValue(registration.shape, waiting.mapped()).value_or(std::move(value));
   items_.emplace(key, Item{std::move(registration), std::move(value), IPtr<IZelUnknown>(object), {}});
   order_.push_back(std::move(key));
   return true;
@@ -342,6 +350,29 @@ DataValue HostDataStore::value(const std::string& key) {
 std::vector<HostDataStore::Completion> HostDataStore::completions() {
   std::lock_guard lock(mutex_);
   return completions_;
+}
+
+void HostDataStore::preloadUserSetting(const std::string& key, DataValue value) {
+  std::lock_guard lock(mutex_);
+  Item* item = findLocked(key.c_str());
+  if (!item) {
+    waiting_[key] = std::move(value);
+    return;
+  }
+  if (!isUserSetting(item->registration)) return;
+  if (std::optional<DataValue> fitted = fittedValue(item->registration.shape, value)) item->value = *fitted;
+}
+
+std::vector<StoredSetting> HostDataStore::userSettings() {
+  std::lock_guard lock(mutex_);
+  std::vector<StoredSetting> settings;
+  for (const std::string& key : order_) {
+    const Item& item = items_.at(key);
+    if (isUserSetting(item.registration) && !std::holds_alternative<std::monostate>(item.value))
+      settings.push_back({key, item.value});
+  }
+  for (const auto& [key, value] : waiting_) settings.push_back({key, value});
+  return settings;
 }
 
 void HostDataStore::queryInterface(const char* name, void** out, bool) {

@@ -101,6 +101,16 @@ class HostDataStore : public IDataStore, public HostUnknown {
   DataValue value(const std::string& key);
   std::vector<Completion> completions();
 
+  // Host side, for the user-settings file (user_settings_file.h). A value read for key: a registered user
+  // setting (flags 3) takes it at once, brought within the item as a write brings it (fittedValue; nobody is
+  // told, as nobody is of a registration); a key not registered yet keeps it waiting, and the key's
+  // registration as a user setting takes it in place of the default when it fits (else the default stays).
+  // A value for an item of other flags, or one that does not fit a registered item, is dropped.
+  void preloadUserSetting(const std::string& key, DataValue value);
+  // What the file keeps: every registered user setting that holds a value, in registration order, then the
+  // values still waiting for their registration, by key.
+  std::vector<StoredSetting> userSettings();
+
   void queryInterface(const char* name, void** out, bool flag) override;
   const char* className() override { return interfaceName; }
 
@@ -127,6 +137,7 @@ class HostDataStore : public IDataStore, public HostUnknown {
   std::map<std::string, Item> items_;    // guarded by mutex_
   std::vector<std::string> order_;       // guarded by mutex_; every registered key, in registration order
   std::vector<Completion> completions_;  // guarded by mutex_
-  uint32_t handlesHandedOut_ = 0;        // guarded by mutex_
-  bool notificationsOn_ = true;          // guarded by mutex_
+  std::map<std::string, DataValue> waiting_;  // guarded by mutex_; preloaded values of unregistered keys
+  uint32_t handlesHandedOut_ = 0;             // guarded by mutex_
+  bool notificationsOn_ = true;               // guarded by mutex_
 };

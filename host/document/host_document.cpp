@@ -1,6 +1,7 @@
 #include "host/document/host_document.h"
 
 #include <algorithm>
+#include <iterator>
 #include <utility>
 
 #include "framework/object/query_chain.h"
@@ -153,6 +154,13 @@ IGfxObject* HostGfxDoc::graphicsOf(IZelDocObject* object) {
 IZelGroupNode* HostGfxDoc::objectNode(IZelDocObject* object) {
   HostGfxObject* graphics = hostGraphicsOf(object);
   return graphics ? &graphics->node() : nullptr;
+}
+
+bool HostGfxDoc::objectNodeTransform(IZelDocObject* object, double matrix[16]) {
+  if (!hostGraphicsOf(object)) return false;
+  static constexpr double kIdentity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+  if (!object->transform(matrix)) std::copy(std::begin(kIdentity), std::end(kIdentity), matrix);
+  return true;
 }
 
 namespace {

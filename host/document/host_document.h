@@ -75,6 +75,8 @@ class HostGfxDoc : public IGfxDoc, public HostUnknown {
   IGfxObject* graphicsOf(IZelDocObject* object) override;
   // Null for an object the stand-in host did not make.
   IZelGroupNode* objectNode(IZelDocObject* object) override;
+  // The node follows its object: its transform is the object's.
+  bool objectNodeTransform(IZelDocObject* object, double matrix[16]) override;
   IZelGroupNode* sceneRoot() override { return root_.get(); }
   IZelMatrixSource* sceneTransform() override { return sceneTransform_.get(); }
   void fitView(IZelDocObject* object, int32_t flags, bool option) override;

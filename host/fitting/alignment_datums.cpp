@@ -13,11 +13,24 @@ Eigen::Vector3d toEigen(const Vector3& v) {
   return {v.x, v.y, v.z};
 }
 
-bool allPlanes(const std::vector<DatumPair>& pairs) {
+template <class Kind>
+bool allOf(const std::vector<DatumPair>& pairs) {
   return std::ranges::all_of(pairs, [](const DatumPair& pair) {
-    return std::holds_alternative<fitting::DatumPlane>(pair.fixed) &&
-           std::holds_alternative<fitting::DatumPlane>(pair.floating);
+    return std::holds_alternative<Kind>(pair.fixed) && std::holds_alternative<Kind>(pair.floating);
   });
+}
+
+bool allPlanes(const std::vector<DatumPair>& pairs) {
+  return allOf<fitting::DatumPlane>(pairs);
+}
+
+fitting::FitResult<fitting::RigidMotion> alignPointPairs(const std::vector<DatumPair>& pairs) {
+  std::vector<Eigen::Vector3d> fixed, floating;
+  for (const DatumPair& pair : pairs) {
+    fixed.push_back(std::get<DatumPoint>(pair.fixed).position);
+    floating.push_back(std::get<DatumPoint>(pair.floating).position);
+  }
+  return fitting::alignPoints(fixed, floating);
 }
 
 }  // namespace
@@ -31,6 +44,11 @@ std::optional<Datum> datumOf(IZelSubObject* subObject) {
     plane->equation(normal, offset);
     return fitting::DatumPlane{toEigen(normal), offset};
   }
+  if (auto* point = queryPart<IZelPoint>(feature)) {
+    double position[3];
+    point->position(position);
+    return DatumPoint{{position[0], position[1], position[2]}};
+  }
   return std::nullopt;
 }
 
@@ -43,10 +61,15 @@ fitting::FitResult<fitting::RigidMotion> solveDatumPairs(const std::vector<Datum
     }
     return fitting::alignPlanes321(fixed, floating);
   }
+  if (!pairs.empty() && allOf<DatumPoint>(pairs)) return alignPointPairs(pairs);
   return fitting::FitFailure{"no datum scheme takes these pairs"};
 }
 
 double deviation(const DatumPair& pair, const fitting::RigidMotion& motion) {
+  const auto* fixedPoint = std::get_if<DatumPoint>(&pair.fixed);
+  const auto* floatingPoint = std::get_if<DatumPoint>(&pair.floating);
+  if (fixedPoint && floatingPoint)
+    return (motion.rotation * floatingPoint->position + motion.translation - fixedPoint->position).norm();
   const auto* fixed = std::get_if<fitting::DatumPlane>(&pair.fixed);
   const auto* floating = std::get_if<fitting::DatumPlane>(&pair.floating);
   if (!fixed || !floating) return 0.0;

@@ -68,6 +68,11 @@ void HostDatumAlignModifier::report(double& meanDeviation, double& maxDeviation,
   const double n = static_cast<double>(deviations_.size());
   meanDeviation = n > 0 ? sum / n : 0.0;
   rmsDeviation = n > 0 ? std::sqrt(squares / n) : 0.0;
+  if (n > 0) {
+    char line[64];
+    std::snprintf(line, sizeof line, "RMS: %.6f mm\n", rmsDeviation * 1000.0);
+    lines += line;
+  }
   maxDeviation = largest;
   pairCount = static_cast<int32_t>(deviations_.size());
   if (text) *text = ZelString(lines.c_str());

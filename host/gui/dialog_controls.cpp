@@ -149,14 +149,25 @@ std::optional<DialogControl> DialogControls::takeUserChange(
     int32_t id, const std::function<bool(DialogControl&)>& change) {
   std::lock_guard lock(mutex_);
   auto found = controls_.find(id);
-  if (found == controls_.end() || !found->second.enabled || !change(found->second)) return std::nullopt;
+  if (found == controls_.end() || !usableLocked(id) || !change(found->second)) return std::nullopt;
   return found->second;
+}
+
+bool DialogControls::usableLocked(int32_t id) const {
+  // A box or group bounds how deep it nests, and a parent is added before its children: the walk ends.
+  for (std::optional<int32_t> at = id; at;) {
+    auto found = controls_.find(*at);
+    if (found == controls_.end()) return at != id;
+    if (!found->second.enabled) return false;
+    at = found->second.parent;
+  }
+  return true;
 }
 
 std::optional<DialogControl> DialogControls::takeRadioChoice(int32_t id) {
   std::lock_guard lock(mutex_);
   auto found = controls_.find(id);
-  if (found == controls_.end() || !found->second.enabled || !chooseRadioLocked(id)) return std::nullopt;
+  if (found == controls_.end() || !usableLocked(id) || !chooseRadioLocked(id)) return std::nullopt;
   return found->second;
 }
 

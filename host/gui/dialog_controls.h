@@ -89,8 +89,8 @@ class DialogControls {
   bool edit(int32_t id, const std::function<bool(DialogControl&)>& change);
   // Chooses a radio button of a group: the group's value becomes its id, its value 1 and its siblings' 0.
   bool chooseRadio(int32_t id);
-  // Takes a user's change of an existing, enabled control (change answers false to refuse it, changing
-  // nothing): the control as changed, or nothing when refused.
+  // Takes a user's change of an existing control that is enabled inside enabled boxes and groups (change
+  // answers false to refuse it, changing nothing): the control as changed, or nothing when refused.
   std::optional<DialogControl> takeUserChange(int32_t id, const std::function<bool(DialogControl&)>& change);
   // A user's choice of a radio button, as chooseRadio; nothing when it is unknown, disabled or no radio.
   std::optional<DialogControl> takeRadioChoice(int32_t id);
@@ -117,6 +117,8 @@ class DialogControls {
   void change(int32_t id, Change change);
   int32_t lowestFreeIdLocked() const;
   bool chooseRadioLocked(int32_t id);
+  // Whether the control and every box or group it was built in are enabled.
+  bool usableLocked(int32_t id) const;
 
   std::mutex mutex_;
   std::map<int32_t, DialogControl> controls_;  // guarded by mutex_

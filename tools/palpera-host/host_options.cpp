@@ -10,8 +10,12 @@
 #include "shown_word.h"
 
 const char* const kUsage =
-    "usage: palpera-host [--module PATH] ACTION...\n"
+    "usage: palpera-host [--module PATH] [--store FILE] ACTION...\n"
     "  --module PATH  the module to load (default: the one built beside this program)\n"
+    "  --store FILE   keep the user's settings in FILE: read before the module starts (a missing file is an\n"
+    "                 empty one; a line that cannot be read is skipped with a warning), written back when "
+    "the\n"
+    "                 host ends, through a new file renamed over the old one\n"
     "The module is loaded and attached to the stand-in host; then the actions run in the order given. The\n"
     "module starts (its initialisers, then its start-up tasks) before the first action that needs it:\n"
     "  --info         print the module's name, build stamp, interface version and registered classes\n"
@@ -72,13 +76,16 @@ bool parseOptions(int argc, char** argv, HostOptions& options) {
       continue;
     }
     const bool isModule = word == "--module";
-    if (!isModule && word != "--script") return refuse("unknown option " + shownWord(word));
+    const bool isStore = word == "--store";
+    if (!isModule && !isStore && word != "--script") return refuse("unknown option " + shownWord(word));
     if (i + 1 == argc) {
       return refuse("missing argument: " + std::string(word) + (isModule ? " PATH" : " FILE"));
     }
     std::string argument = argv[++i];
     if (isModule) {
       options.modulePath = argument;
+    } else if (isStore) {
+      options.storePath = argument;
     } else {
       options.actions.push_back(
           [argument](HostSession& session) { return runScriptFile(session, argument); });

@@ -1,6 +1,7 @@
 #pragma once
 
-// The command line of palpera-host: the module to load, then the actions to run, in the order given.
+// The command line of palpera-host: the module to load, the file of the user's settings, then the actions to
+// run, in the order given.
 
 #include <string>
 #include <vector>
@@ -9,6 +10,8 @@
 
 struct HostOptions {
   std::string modulePath = PALPERA_DEFAULT_MODULE;
+  // The file of the user's settings (--store); empty: the settings last as long as the host.
+  std::string storePath;
   std::vector<HostAction> actions;
 };
 

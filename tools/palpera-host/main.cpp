@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "host/core/module_library.h"
+#include "host/core/user_settings_file.h"
 #include "host/standin_host.h"
 #include "host_options.h"
 #include "platform/process.h"
@@ -21,6 +22,25 @@ int runActions(const std::vector<HostAction>& actions, HostSession& session) {
   return 0;
 }
 
+// The user's settings from the store file, before anything registers its items. False when the file exists
+// but cannot be read: the host would write over it at its end.
+bool loadStore(const std::string& path, HostDataStore& store) {
+  std::vector<std::string> warnings;
+  std::string error;
+  const bool loaded = loadUserSettingsFile(path, store, warnings, error);
+  for (const std::string& warning : warnings)
+    std::fprintf(stderr, "palpera-host: warning: %s\n", warning.c_str());
+  if (!loaded) std::fprintf(stderr, "palpera-host: cannot read the store: %s\n", error.c_str());
+  return loaded;
+}
+
+bool saveStore(const std::string& path, HostDataStore& store) {
+  std::string error;
+  if (saveUserSettingsFile(path, store, error)) return true;
+  std::fprintf(stderr, "palpera-host: cannot write the store: %s\n", error.c_str());
+  return false;
+}
+
 int run(int argc, char** argv) {
   HostOptions options;
   if (!parseOptions(argc, argv, options)) return 2;
@@ -28,6 +48,8 @@ int run(int argc, char** argv) {
   // Errors and dialogs are how the module tells the user what went wrong: here that is standard error.
   host.core().errors().setEcho(true);
   host.gui().simpleDialog().setEcho(true);
+  const bool keepsStore = !options.storePath.empty();
+  if (keepsStore && !loadStore(options.storePath, host.core().dataStore())) return 1;
   std::string error;
   std::unique_ptr<ModuleLibrary> module = ModuleLibrary::load(options.modulePath, error);
   if (!module) {
@@ -48,6 +70,7 @@ int run(int argc, char** argv) {
     std::fprintf(stderr, "palpera-host: %s\n", HostGuiLogger::kUnwrittenLog);
     status = status == 0 ? 1 : status;
   }
+  if (keepsStore && !saveStore(options.storePath, host.core().dataStore())) status = status == 0 ? 1 : status;
   return status;
 }
 

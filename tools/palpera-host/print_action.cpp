@@ -138,9 +138,9 @@ struct Subject {
 };
 
 constexpr Subject kSubjects[] = {
-    {"document", printDocument}, {"errors", printErrors},   {"images", printImages}, {"dialog", printDialog},
-    {"dialogs", printDialogs},   {"plugins", printPlugins}, {"scene", printScene},   {"table", printTables},
-    {"alignment", printAlignment},
+    {"document", printDocument}, {"errors", printErrors},   {"images", printImages},
+    {"dialog", printDialog},     {"dialogs", printDialogs}, {"plugins", printPlugins},
+    {"scene", printScene},       {"table", printTables},    {"alignment", printAlignment},
 };
 
 }  // namespace

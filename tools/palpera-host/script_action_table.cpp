@@ -88,10 +88,11 @@ constexpr ScriptAction kActions[] = {
      "show the information tile NAME as a command does, draw a frame of the view and write the tile's image "
      "to the PNG file FILE",
      2, 2, writeTileImage},
-    {"print", "settings [KEY]|document|errors|images|dialog|dialogs|plugins|scene|table|file FILE|alignment",
+    {"print", "settings [KEY]|document|errors|images|dialog|dialogs|plugins|scene|table|alignment|file FILE",
      "print the values at or under KEY (default Palpera), the document, the errors, the images, the dialog, "
      "the simple dialogs shown, the plug-ins, the scene's node trees, the rows of the dialog's tables, the "
-     "lines of FILE or the hard-probe plug-in's matrices",
+     "hard-probe plug-in's matrices or the "
+     "lines of FILE",
      1, 2, printState},
     {"options", "open|pick LIST NAME|slide POSITION|print",
      "open the module's options page, pick the plug-in NAME in LIST (hardprobe or scanning), move the size "

@@ -7,11 +7,11 @@
 #include "basic_types/zel_chunked_array.h"
 #include "commands/alignment/device_transform_steps.h"
 #include "commands/alignment/iterative/target_graphics.h"
+#include "framework/host_glue/length_text.h"
 #include "framework/host_glue/unit_service.h"
 #include "framework/memory/assertion.h"
 #include "framework/object/iptr.h"
 #include "framework/translation/tr.h"
-#include "host/api/data_store.h"
 #include "host/api/gui_dialog.h"
 #include "host/api/unit_service.h"
 
@@ -21,7 +21,6 @@ namespace {
 constexpr int32_t kPageBytes = 16384;
 constexpr int32_t kFirstRefinedCount = 6;
 constexpr double kRefinementTolerance = 0.01;
-constexpr int32_t kMaxDecimalPlaces = 17;
 const Vector3 kNoNormal{0, 0, 1};
 
 // The smallest shift k with elementSize × 2^k ≥ kPageBytes.
@@ -76,11 +75,6 @@ bool fitAndRefine(AlignerContext& context, const std::vector<const TargetData*>&
     return false;
   M = R2 * unfitted;
   return true;
-}
-
-int32_t decimalPlaces() {
-  SPtr<IDataStore> store;
-  return std::clamp(store ? store->getInt("General/Decimal Places", 0) : 0, 0, kMaxDecimalPlaces);
 }
 
 ZelString lengthText(double metres, int32_t unit, int32_t places) {
@@ -164,7 +158,7 @@ void IterativeRealignment::showStatistics(bool aligned) {
 
 ZelString IterativeRealignment::statisticsText(const Statistics& statistics) {
   const int32_t unit = UnitService::currentLengthUnit();
-  const int32_t places = decimalPlaces();
+  const int32_t places = userDecimalPlaces();
   SPtr<IUnitService> units;
   const ZelString unitName = units ? UnitService::unitName(unit) : ZelString("Unknown");
   ZelString text = tr("Maximum Distance: %1 %2\n", lengthText(statistics.maximum, unit, places), unitName);

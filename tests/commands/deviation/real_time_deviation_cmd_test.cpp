@@ -21,6 +21,7 @@
 #include "support/scratch_directory.h"
 #include "support/text.h"
 #include "tests/commands/support/command_fixture.h"
+#include "tests/devices/support/test_plugin.h"
 
 namespace {
 
@@ -207,6 +208,37 @@ TEST_F(RealTimeDeviationTest, CanRunOnlyOnTheCurrentCadReferenceWithAProbeThatCa
   host_.document().doc().setCurrentObject(reference_.get());
   host_.gui().commandContainer().setFlag("recordingMacro", true);
   EXPECT_FALSE(command->canRun(context));
+}
+
+TEST_F(RealTimeDeviationTest, CanRunNeedsACadReferenceAndAPlugInThatCanMeasureOnIt) {
+  IPtr<IComponentCommand> command;
+  command.createInstance(classIdOf("PalperaRealTimeDeviationCmd"));
+  auto* context = static_cast<IComponentCommandContainerV2*>(&host_.gui().commandContainer());
+  IPtr<HostDocObject> points =
+      host_.document().doc().add({"Point", u"RefObject", std::nullopt, {}, {}}, false);
+  host_.document().doc().setActiveObject(points.get());
+  host_.document().doc().setCurrentObject(points.get());
+  EXPECT_FALSE(command->canRun(context)) << "a reference that is no CAD model";
+  host_.document().doc().remove(points.get());
+
+  addReference({-0.1, -0.1, -0.05}, {0.1, 0.1, 0});
+  IZelPluginManager* manager = registry_->getManager(ZelCString("HardProbe"));
+  struct Case {
+    const char* what;
+    TestPlugin* plugin;
+    bool canRun;
+  };
+  const Case cases[] = {
+      {"an emulator that has nothing to probe", TestPlugin::emulator(u"Emulator"), false},
+      {"a real arm", TestPlugin::arm(u"Arm"), true},
+      {"no plug-in", nullptr, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    if (c.plugin) host_.devices().pluginHandler().registerPlugin(static_cast<IZelPlugin*>(c.plugin));
+    ASSERT_TRUE(manager->setActivePlugin(c.plugin));
+    EXPECT_EQ(command->canRun(context), c.canRun);
+  }
 }
 
 TEST_F(RealTimeDeviationTest, AFailedActivationLeavesTheDeviceAndTheReferenceAsTheyWere) {

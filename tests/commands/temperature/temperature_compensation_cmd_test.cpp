@@ -171,15 +171,19 @@ TEST_F(TemperatureCompensation, AnUnknownMaterialOrAnImpossibleTemperatureIsRefu
     EXPECT_FALSE(runScript(material, temperature, "Celsius"));
     EXPECT_EQ(errorMessages().size(), 1u);
   }
+  host_.core().errors().clear();
   ASSERT_TRUE(dialog().enterValue(Cmd::kTemperatureValue, -300.0));
   EXPECT_FALSE(runner_.apply()) << "a refused apply keeps the dialog";
+  EXPECT_EQ(errorMessages().size(), 1u);
   EXPECT_EQ(setting(), (Setting{"Steel", 25.0}));
   EXPECT_EQ(scale_->matrix()->m[0], kSteelAt25);
   EXPECT_EQ(lastMaterial(), "Brass");
 
   ASSERT_TRUE(dialog().enterValue(Cmd::kTemperatureValue, 20.0));
   dialog().selectListEntry(Cmd::kMaterialSelection, -1);
+  host_.core().errors().clear();
   EXPECT_FALSE(runner_.apply());
+  EXPECT_EQ(errorMessages().size(), 1u) << "no material selected";
   EXPECT_EQ(setting(), (Setting{"Steel", 25.0}));
 }
 
@@ -218,6 +222,29 @@ TEST_F(TemperatureCompensation, AMaterialWithoutCoefficientOpensOnTheServicesTem
   EXPECT_EQ(field(Cmd::kTemperatureValue).value, 31.5);
   runner_.cancel();
   library_->remove(bare.get());
+}
+
+TEST_F(TemperatureCompensation, RunsWhileAMacroRecordsButNotInsideACommandOrWithoutMaterials) {
+  IPtr<IComponentCommand> command;
+  command.createInstance(classIdOf(Cmd::interfaceName));
+  ASSERT_TRUE(command);
+  auto& container = host_.gui().commandContainer();
+  auto* context = static_cast<IComponentCommandContainerV2*>(&container);
+  container.setRecordingMacro(true);
+  EXPECT_TRUE(command->canRun(context)) << "a macro records it as its script command";
+  container.setRecordingMacro(false);
+  container.setInCommand(true);
+  EXPECT_FALSE(command->canRun(context));
+  container.setInCommand(false);
+
+  std::vector<IPtr<Materials::IZelMaterial>> taken;
+  while (library_->count() > 0) {
+    taken.emplace_back(library_->items()[1].get());
+    library_->remove(taken.back().get());
+  }
+  EXPECT_FALSE(command->canRun(context)) << "an empty materials library";
+  for (const IPtr<Materials::IZelMaterial>& material : taken) library_->add(material.get());
+  EXPECT_TRUE(command->canRun(context));
 }
 
 TEST_F(TemperatureCompensation, TheScriptCommandIsDeclaredInOrderAndNeedsTheFactory) {

@@ -123,6 +123,12 @@ TEST_F(ManageTransform, ResetThenCancelRestoresEverythingAndResetThenApplyStores
 
 TEST_F(ManageTransform, ATfmFileLoadsAsHardwareAndApplyStoresIt) {
   startCommand();
+  host_.files().dialogs().queueAnswer(std::nullopt);
+  ASSERT_TRUE(press(Cmd::kHardwareLoadFile));
+  ASSERT_TRUE(runner_.apply());
+  EXPECT_FALSE(stored(kHardwareBlob)) << "a cancelled load marks nothing";
+
+  startCommand();
   answerFile("shift.tfm", "1 0 0 0.1\n0 1 0 0.2\n0 0 1 0.3\n0 0 0 1\n", 0);
   ASSERT_TRUE(press(Cmd::kHardwareLoadFile));
   EXPECT_EQ(row("HardwareMatrixWidget", 1), u"[  1.000 0.000 0.000 100.000 ]");

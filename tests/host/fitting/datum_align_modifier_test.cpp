@@ -89,7 +89,8 @@ TEST_F(DatumAlignModifier, PlanePairsMoveTheFloatingObjectOnlyWhenAskedAndTheRep
   modifier_->report(mean, largest, rms, &text, count);
   EXPECT_EQ(count, 3);
   EXPECT_NEAR(largest, 0.0, 1e-12);
-  EXPECT_EQ(std::u16string(text.c_str()), u"Pair 1: 0.000000 mm\nPair 2: 0.000000 mm\nPair 3: 0.000000 mm\n");
+  EXPECT_EQ(std::u16string(text.c_str()),
+            u"Pair 1: 0.000000 mm\nPair 2: 0.000000 mm\nPair 3: 0.000000 mm\nRMS: 0.000000 mm\n");
 }
 
 TEST_F(DatumAlignModifier, PairsNoSchemeTakesFailAndChangeNothing) {

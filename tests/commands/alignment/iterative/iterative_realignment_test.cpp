@@ -40,6 +40,10 @@ class RecordingAligner : public IAligner, public HostUnknown {
   void setInput(IAligner_Input* input) override { aligner_->setInput(input); }
   bool fitPairs(int32_t count, const ZelChunkedArray& measured, const ZelChunkedArray& nominal,
                 Matrix4x4& result) override {
+    if (failPairFit) {
+      result = Matrix4x4::scaling(3, 3, 3);
+      return false;
+    }
     const bool fitted = aligner_->fitPairs(count, measured, nominal, result);
     pairFit = result;
     recordCapacity = measured.count();
@@ -70,6 +74,7 @@ class RecordingAligner : public IAligner, public HostUnknown {
   double refineTolerance = 0;
   double refineOffset = 0;
   bool failRefinement = false;
+  bool failPairFit = false;
 
  private:
   IPtr<HostAligner> aligner_{new HostAligner};
@@ -238,17 +243,24 @@ TEST_F(IterativeRealignmentTest, TouchesOnOneFaceLeaveTheFreeDirectionsToThePair
   for (const TargetData& entry : targets_) EXPECT_NEAR(entry.alignErrorValue(), 0, 1e-9);
 }
 
-TEST_F(IterativeRealignmentTest, AFailedRefinementLeavesTheIdentityOnTheDevice) {
+TEST_F(IterativeRealignmentTest, AFailedPairFitOrRefinementLeavesTheIdentityOnTheDevice) {
   for (const Touch& touch : k321Touches) addTouched(touch);
-  aligner_->failRefinement = true;
-  plugin_->setHardwareMatrix(pose());
-  EXPECT_FALSE(realignment().updateAlignment());
-  expectMatrixNear(plugin_->hardwareMatrix(), Matrix4x4::identity(), 0);
-  for (const TargetData& entry : targets_) {
-    expectMatrixNear(entry.matrix, Matrix4x4::identity(), 0);
-    EXPECT_TRUE(isUnset(entry.alignErrorValue()));
+  for (bool* failing : {&aligner_->failRefinement, &aligner_->failPairFit}) {
+    SCOPED_TRACE(failing == &aligner_->failPairFit ? "pair fit" : "refinement");
+    *failing = true;
+    plugin_->setHardwareMatrix(pose());
+    EXPECT_FALSE(realignment().updateAlignment());
+    expectMatrixNear(plugin_->hardwareMatrix(), Matrix4x4::identity(), 0);
+    for (const TargetData& entry : targets_) {
+      expectMatrixNear(entry.matrix, Matrix4x4::identity(), 0);
+      EXPECT_TRUE(isUnset(entry.alignErrorValue()));
+    }
+    EXPECT_EQ(label(), "Maximum Distance:\nAverage Distance:\nStandard Deviation:");
+    Matrix4x4 M = pose();
+    EXPECT_FALSE(IterativeRealignment::computeAlignment(*realignment().alignerContext(), M));
+    expectMatrixNear(M, Matrix4x4::identity(), 0);
+    *failing = false;
   }
-  EXPECT_EQ(label(), "Maximum Distance:\nAverage Distance:\nStandard Deviation:");
 }
 
 TEST_F(IterativeRealignmentTest, WithoutGeneralModelEveryAlignmentFails) {

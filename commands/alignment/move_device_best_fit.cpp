@@ -1,0 +1,73 @@
+#include "commands/alignment/move_device_best_fit.h"
+
+#include <vector>
+
+#include "framework/object/iptr.h"
+#include "framework/object/query_part.h"
+#include "host/api/datum_align_modifier.h"
+#include "host/api/gfx_view.h"
+#include "host/api/zel_doc.h"
+
+namespace {
+
+// Room for the pairs the lists can hold, and more: the array never grows.
+constexpr size_t kPairCapacity = 21;
+
+// The checks of a proper rigid motion, in the order they are made.
+bool isProperRigidMotion(const Matrix4x4& m) {
+  return m.isRigid() && m.m[12] == 0.0 && m.hasUnitLastRow() && m.determinant3() >= 0.0;
+}
+
+// One pair per reference; empty when a sub-object or a pair object is missing.
+std::vector<IPtr<IZelAlignmentPair>> pairsOf(const MoveDevicePointContainer& references,
+                                             const MoveDevicePointContainer& targets) {
+  std::vector<IPtr<IZelAlignmentPair>> pairs;
+  pairs.reserve(kPairCapacity);
+  for (int32_t i = 0; i < references.count(); ++i) {
+    IZelSubObject* fixed = queryPart<IZelFeatureSubObject>(references.subObject(i));
+    IZelSubObject* floating = queryPart<IZelFeatureSubObject>(targets.subObject(i));
+    IPtr<IZelAlignmentPair> pair;
+    if (fixed && floating) pair.getService();
+    if (!pair) return {};
+    pair->set(fixed, floating);
+    pairs.push_back(std::move(pair));
+  }
+  return pairs;
+}
+
+}  // namespace
+
+bool fitTargetsOntoReferences(const MoveDevicePointContainer& references,
+                              const MoveDevicePointContainer& targets, Matrix4x4& result,
+                              ZelString& deviations) {
+  SPtr<IZelDatumBasedAlignModifier> modifier;
+  IZelDocObject* fixedObject = references.documentObject();
+  IZelDocObject* floatingObject = targets.documentObject();
+  if (!modifier || !fixedObject || !floatingObject) return false;
+  modifier->setFixedObject(fixedObject);
+  modifier->setFloatingObject(floatingObject);
+  std::vector<IPtr<IZelAlignmentPair>> pairs = pairsOf(references, targets);
+  if (pairs.empty()) return false;
+  std::vector<IZelAlignmentPair*> raw;
+  for (const IPtr<IZelAlignmentPair>& pair : pairs) raw.push_back(pair.get());
+  modifier->setPairs(raw.data(), static_cast<int32_t>(raw.size()));
+
+  SPtr<IGfxDoc> graphicsDocument;
+  Matrix4x4 nodeBefore;
+  if (!graphicsDocument || !graphicsDocument->objectNodeTransform(floatingObject, nodeBefore.m)) return false;
+  if (!modifier->run(0, 0, 0)) return false;
+  SPtr<IGenGfxService> graphics;
+  Matrix4x4 objectAfter;
+  if (!graphics || !graphics->worldTransform(floatingObject, objectAfter.m)) return false;
+  result = objectAfter * (modifier->resultTransform() * Matrix4x4::inverse(nodeBefore));
+  floatingObject->setTransform(result.m);
+  if (!isProperRigidMotion(result)) return false;
+  floatingObject->transform(result.m);
+
+  double mean = 0, largest = 0, rms = 0;
+  int32_t count = 0;
+  ZelString report;
+  modifier->report(mean, largest, rms, &report, count);
+  if (!report.isEmpty()) deviations = report;
+  return true;
+}

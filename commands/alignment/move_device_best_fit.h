@@ -1,0 +1,22 @@
+#pragma once
+
+// The move-device wizard's best fit: reference i pairs with target i, each through its list's sub-object, and
+// the host's datum-based aligner fits the targets' object (floating) onto the references' object (fixed).
+// The result composes the graphics service's transform of the floating object G, the aligner's motion R and
+// the inverse of the floating object's scene-node transform M0 taken before the run: G x (R x inverse(M0)),
+// row-major, applied to points as column vectors. It must be a proper rigid motion: the 3x3 part orthonormal
+// within 1e-7, element 12 exactly 0, the last row 0, 0, 0, 1, and no reflection (a determinant not below 0).
+//
+// Both lists must have their document object, and every reference its target: a missing sub-object, pair or
+// service, a run the aligner refuses (fewer than three pairs that are not on one line) and a failed check
+// answer false, with no message. result is left as the caller set it when the fit fails before the product
+// is formed, and holds the rejected product when a check fails; deviations changes only after a successful
+// fit whose report has a text. Main thread.
+
+#include "basic_types/matrix4x4.h"
+#include "basic_types/zel_string.h"
+#include "commands/alignment/move_device_point_container.h"
+
+bool fitTargetsOntoReferences(const MoveDevicePointContainer& references,
+                              const MoveDevicePointContainer& targets, Matrix4x4& result,
+                              ZelString& deviations);

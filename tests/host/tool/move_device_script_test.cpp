@@ -1,0 +1,102 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cmath>
+#include <filesystem>
+#include <map>
+#include <sstream>
+#include <string>
+
+#include "basic_types/matrix4x4.h"
+#include "support/run_tool.h"
+#include "support/scratch_directory.h"
+
+namespace {
+
+const std::string kProject = std::filesystem::path(PALPERA_TEST_SOURCE_DIR).parent_path().string();
+const std::string kGroup = "Plugins/Hard Probe Emulator/MoveDeviceWidget/";
+
+// The poses the scripts put the plate in.
+Matrix4x4 pose(const Vector3& axis, double degrees, const Vector3& shift) {
+  return Matrix4x4::translation(shift) * Matrix4x4::rotation(axis.normalized(), degrees * M_PI / 180);
+}
+const Matrix4x4 kFirstMove = pose({1, 1, 1}, 10, {0.05, -0.03, 0.02});
+const Matrix4x4 kSecondMove = pose({1, -2, 0.5}, 7, {-0.04, 0.06, 0.01});
+
+// The "key<tab>value" lines of an output, by key; a key printed twice keeps its later value.
+std::map<std::string, std::string> settingsOf(const std::string& output) {
+  std::map<std::string, std::string> values;
+  std::istringstream lines(output);
+  for (std::string line; std::getline(lines, line);) {
+    const size_t tab = line.find('\t');
+    if (tab != std::string::npos) values[line.substr(0, tab)] = line.substr(tab + 1);
+  }
+  return values;
+}
+
+// The user-settings file's "key<tab>kind<tab>value" lines, by key.
+std::map<std::string, std::string> storedValues(const std::string& text) {
+  std::map<std::string, std::string> values;
+  for (const auto& [key, rest] : settingsOf(text)) values[key] = rest.substr(rest.find('\t') + 1);
+  return values;
+}
+
+// The hardware matrix "print alignment" shows: its name line, then four rows.
+Matrix4x4 printedHardware(const std::string& output) {
+  Matrix4x4 matrix;
+  std::istringstream rows(output.substr(output.find("hardware\n") + 9));
+  for (double& element : matrix.m) rows >> element;
+  return matrix;
+}
+
+void expectIdentity(const Matrix4x4& m) {
+  for (int i = 0; i < 16; ++i) EXPECT_NEAR(m.m[i], i % 5 == 0 ? 1.0 : 0.0, 1e-7) << "element " << i;
+}
+
+std::string session(const std::string& store, const char* script) {
+  int status = -1;
+  std::string output = runTool("--store '" + store + "' --script examples/" + script, status, kProject);
+  EXPECT_EQ(WEXITSTATUS(status), 0) << script << "\n" << output;
+  return output;
+}
+
+// Three sessions of "Move Device" on one store file: the first probes the references, moves the plate and
+// probes two targets, and leaves with the run saved; the second resumes it and finishes; the third moves the
+// plate again with the targets of the first move as its references.
+TEST(MoveDeviceScripts, ARunSavedInOneSessionIsFinishedInTheNextAndItsTargetsServeTheMoveAfter) {
+  ScratchDirectory scratch;
+  const std::string store = scratch.system("store.txt");
+  std::string output = session(store, "move-device-before.script");
+  EXPECT_NE(output.find(kGroup + "State\t2\n"), std::string::npos) << output;
+  const std::map<std::string, std::string> saved = storedValues(readFile(store));
+  ASSERT_EQ(saved.at(kGroup + "Ref3_Name"), "Point 4");
+  ASSERT_EQ(saved.at(kGroup + "Tar1_Name"), "Point 2");
+  EXPECT_EQ(saved.at(kGroup + "Tar2_Name"), "");
+
+  output = session(store, "move-device-after.script");
+  EXPECT_NE(output.find("entry 0 Pair 1\tentry 1 Pair 2\tentry 2 Pair 3\tentry 3 Pair 4"), std::string::npos)
+      << output;
+  expectIdentity(printedHardware(output) * kFirstMove);
+  const std::map<std::string, std::string> after = settingsOf(output);
+  EXPECT_EQ(after.at(kGroup + "State"), "4");
+  for (int slot = 0; slot < 8; ++slot) {
+    SCOPED_TRACE(slot);
+    const std::string entry = std::to_string(slot) + "_";
+    EXPECT_EQ(after.at(kGroup + "Ref" + entry + "Name"), "");
+    if (slot >= 4) continue;
+    EXPECT_EQ(after.at(kGroup + "Tar" + entry + "Name"), "Point " + std::to_string(slot + 1));
+    for (const char* axis : {"X", "Y", "Z"}) {
+      const double reference = std::stod(saved.at(kGroup + "Ref" + entry + axis));
+      EXPECT_NEAR(std::stod(after.at(kGroup + "Tar" + entry + axis)), reference, 1e-7) << axis;
+      // The session ends by probing the first reference again on the moved plate.
+      if (slot == 0) {
+        EXPECT_NEAR(std::stod(after.at(kGroup + "Ref0_" + axis)), reference, 1e-7) << axis;
+      }
+    }
+  }
+
+  output = session(store, "move-device-again.script");
+  expectIdentity(printedHardware(output) * kSecondMove);
+}
+
+}  // namespace
