@@ -59,17 +59,6 @@ void KeptHardwareMatrix::giveBack(IZelPlugin& plugin, MatrixWidget* display) {
   setDeviceTransform(plugin, matrix_, display);
 }
 
-void showInfoTile(bool show) {
-  IPtr<IZelHardProbeTile> tile;
-  tile.createInstance(kHardProbeTileFacadeClassId);
-  if (!tile) return;
-  tile->setFlag("ShowFeatureInfo", 0);
-  tile->setFlag("ShowBriefInstructions", 0);
-  tile->setActive(show);
-  tile->showTile(ZelCString(kInfoTile), show);
-  if (!show) tile->clear();
-}
-
 bool PositionDisplay::start(IZelPluginDevice& device, IZelListener& listener, IZelDocObject* object) {
   stop();
   receiver_.createInstance(classIdOf("StopReceiver"));

@@ -15,6 +15,7 @@
 // Main thread only.
 
 #include "basic_types/matrix4x4.h"
+#include "commands/capture/capture_info_tile.h"  // a position display shows the capture's tile
 #include "framework/object/iptr.h"
 
 class IZelDocObject;
@@ -78,7 +79,3 @@ class PositionDisplay {
   IZelListener* listener_ = nullptr;
   IPtr<IZelHardProbeProbeGfx> probeGraphics_;
 };
-
-// The info tile of a position display: feature info and brief instructions off, the tile active and shown,
-// or inactive, hidden and cleared.
-void showInfoTile(bool show);

@@ -6,8 +6,10 @@
 
 #include "commands/measure/curve_number.h"
 #include "framework/object/iptr.h"
+#include "framework/object/query_part.h"
 #include "framework/translation/tr.h"
 #include "host/api/data_store.h"
+#include "host/api/gui_page.h"
 #include "host/api/zel_doc.h"
 #include "host/api/zel_phase.h"
 
@@ -63,6 +65,8 @@ bool FitCrossSectionPointsWidget::buildGui(IGuiDialog* dialog, const ZelString* 
   dialog->beginReceiver(this);
   dialog->addControl(id(kMainBox), kRows[kMainBox].kind, ZelString(kRows[kMainBox].name));
   dialog->setControlText(id(kMainBox), !title || title->isEmpty() ? tr("Curve Fitting") : *title);
+  IGuiBaseV3* batch = queryPart<IGuiBaseV3>(dialog);
+  if (batch) batch->beginBatch();
   for (int32_t offset : kRowOrder) {
     const Row& row = kRows[static_cast<size_t>(offset)];
     dialog->addControl(id(offset), row.kind, ZelString(row.name));
@@ -71,6 +75,7 @@ bool FitCrossSectionPointsWidget::buildGui(IGuiDialog* dialog, const ZelString* 
       if (entry) dialog->addListEntry(id(offset), tr(entry));
     }
   }
+  if (batch) batch->endBatch();
   dialog->endReceiver();
 
   dialog->selectListEntry(id(kConnectivity), 0);

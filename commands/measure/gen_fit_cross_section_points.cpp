@@ -1,5 +1,6 @@
 #include "commands/measure/gen_fit_cross_section_points.h"
 
+#include "framework/memory/assertion.h"
 #include "framework/object/host_lookup.h"
 #include "framework/registrations/class_registration.h"
 #include "framework/translation/tr.h"
@@ -67,6 +68,11 @@ void GenFitCrossSectionPoints::deactivate() {
   if (curveWidget_) curveWidget_->deactivate();
   createdObjects_.clear();
   sections_.clear();
+}
+
+uint32_t GenFitCrossSectionPoints::hostQuery33() {
+  reportAssertion("false", "genfitcrosssectionpoints", 215);
+  return 0;
 }
 
 void GenFitCrossSectionPoints::queryInterface(const char* name, void** out, bool) {

@@ -27,6 +27,8 @@ class GenFitCrossSectionPoints : public PlanarPointsCommand {
   void createGui(IGuiDialog* dialog) override;
   bool activate() override;
   void deactivate() override;
+  // The command has no finish status: asking for one is a fault of the caller, reported as such.
+  uint32_t hostQuery33() override;
 
   const std::vector<IPtr<SectionData>>& sections() const { return sections_; }
   FitCrossSectionPointsWidget* curveWidget() const { return curveWidget_.get(); }

@@ -1,5 +1,7 @@
 #include "commands/measure/multiple_planes_widget.h"
 
+#include "commands/measure/multiple_planes_graphics.h"
+#include "framework/host_glue/renderer_scope.h"
 #include "framework/translation/tr.h"
 
 namespace {
@@ -10,6 +12,10 @@ constexpr double kMinSpacing = 1e-6;
 constexpr double kMaxSpacing = 1e4;
 constexpr double kInitialSpacing = 0.1;
 }  // namespace
+
+MultiplePlanesWidget::MultiplePlanesWidget(SectionPlanesOwner& owner) : owner_(owner) {}
+
+MultiplePlanesWidget::~MultiplePlanesWidget() = default;
 
 bool MultiplePlanesWidget::buildGui(IGuiDialog* dialog, const ZelString* title) {
   if (!dialog) return false;
@@ -41,16 +47,28 @@ bool MultiplePlanesWidget::activate() {
   dialog->setControlValue(id(kSpacing), size_ * kInitialSpacing);
   flip_ = false;
   dialog->enableControl(id(kFlip), dialog->listSelection(id(kLayout)) == kOneWay, IGuiDialog::kEnableDefault);
+  graphics_ = std::make_unique<Graphics>(*this);
   return true;
 }
 
+void MultiplePlanesWidget::deactivate() {
+  graphics_.reset();
+}
+
 void MultiplePlanesWidget::onGuiEvent(int32_t id, int32_t) {
-  if (id == this->id(kFlip)) flip_ = !flip_;
+  if (id != this->id(kFlip)) return;
+  flip_ = !flip_;
+  requestRedraw(false);
+}
+
+void MultiplePlanesWidget::onGuiValue(int32_t id, double) {
+  if (id == this->id(kNumSections) || id == this->id(kSpacing)) requestRedraw(false);
 }
 
 void MultiplePlanesWidget::onGuiValueChanged(int32_t id, int32_t value) {
-  if (id == this->id(kLayout) && dialog())
-    dialog()->enableControl(this->id(kFlip), value == kOneWay, IGuiDialog::kEnableDefault);
+  if (id != this->id(kLayout)) return;
+  if (dialog()) dialog()->enableControl(this->id(kFlip), value == kOneWay, IGuiDialog::kEnableDefault);
+  requestRedraw(false);
 }
 
 double MultiplePlanesWidget::value(int32_t offset) {

@@ -129,6 +129,9 @@ class IGuiDialog : public virtual IZelUnknown {
   virtual void addButtonAt(const char* name, int32_t id, const ZelString& caption, bool shown) = 0;
   // Enables or disables a control of a widget, which names itself.
   virtual void enableWidgetControl(int32_t id, bool enabled, IGuiReceiver* widget) = 0;
+  // The text a control shows (a text field's, as typed or set). False, with text untouched, when there is no
+  // such control.
+  virtual bool getControlText(int32_t id, ZelString& text) = 0;
 };
 
 // A command answering this lets the host take its dialog away when the host asks.

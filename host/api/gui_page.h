@@ -41,8 +41,9 @@ class IGuiPageWindow : public virtual IZelUnknown {
   virtual void finish(IGuiReceiver* receiver) = 0;
 };
 
-// The newer building part: sliders, and controls registered by kind. A host without it has no sliders on its
-// pages. Command dialogs answer it too.
+// The newer building part of pages and dialogs: sliders, controls registered by kind, and a bracket around a
+// batch of building that the host lays out once, when the outermost bracket closes (brackets nest). A host
+// without it has no sliders and lays out as it goes. Command dialogs answer it too.
 class IGuiBaseV3 : public virtual IZelUnknown {
  public:
   static constexpr const char* interfaceName = "IGuiBaseV3";
@@ -56,6 +57,8 @@ class IGuiBaseV3 : public virtual IZelUnknown {
   // Adds a control of a kind under an id and a name, sized by the host when size is kDefaultSize. False for
   // a kind the window has no control of, or a taken id.
   virtual bool registerControl(int32_t id, const char* name, int32_t kind, int32_t size) = 0;
+  virtual void beginBatch() = 0;
+  virtual void endBatch() = 0;
 };
 
 // The part every data-bound widget shares.

@@ -12,6 +12,7 @@
 
 // The host's primitive types.
 struct ZelPrimitiveType {
+  static constexpr int32_t LineLoop = 2;  // a closed outline: the last vertex joins the first
   static constexpr int32_t LineStrip = 3;
   static constexpr int32_t TriangleStrip = 5;
   static constexpr int32_t Polygon = 6;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "basic_types/color.h"
 #include "host/api/zel_unknown.h"
 
 class IZelShapeFactory : public virtual IZelUnknown {
@@ -16,4 +17,7 @@ class IZelShapeFactory : public virtual IZelUnknown {
   virtual IZelUnknown* createCoordinateSystem(IZelUnknown* parent, int32_t style, double axisLength,
                                               double headLength, double shaftRadius, double headRadius,
                                               bool labelled, IZelUnknown* material) = 0;
+  // One of the host's named drawing colours ("ColorDepthBorder", the outline of things drawn in depth);
+  // false, leaving out as it was, for a name the host does not know.
+  virtual bool namedColor(const char* name, ColorRGBA& out) = 0;
 };

@@ -87,6 +87,30 @@ IZelUnknown* HostDocObject::subObject(const char* name) {
   return nullptr;
 }
 
+void HostDocObject::setStringValue(const char* key, const ZelString& value) {
+  if (!key) return;
+  std::lock_guard lock(mutex_);
+  stringValues_[key] = value.c_str();
+}
+
+ZelString HostDocObject::stringValue(const char* key) {
+  ZelString value;
+  std::lock_guard lock(mutex_);
+  auto found = key ? stringValues_.find(key) : stringValues_.end();
+  if (found != stringValues_.end()) value.setBuffer(found->second.c_str(), -1);
+  return value;
+}
+
+void HostDocObject::setState(const char* state) {
+  std::lock_guard lock(mutex_);
+  state_ = state ? state : "";
+}
+
+std::string HostDocObject::state() {
+  std::lock_guard lock(mutex_);
+  return state_;
+}
+
 void HostDocObject::attach(const ZelID& attachmentId, IZelUnknown* object) {
   IPtr<IZelUnknown> previous;  // let go of outside the lock
   std::lock_guard lock(mutex_);
@@ -104,5 +128,7 @@ void HostDocObject::queryInterface(const char* name, void** out, bool) {
       .classLeaf(interfaceName, this, static_cast<IZelDocObject*>(this))
       .offer<IZelDocObject>(this)
       .offer<IZelObjectModelId>(this)
+      .offer<IZelStringValue>(this)
+      .offer<IZelObjectState>(this)
       .end();
 }

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <atomic>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -16,6 +17,7 @@
 #include "framework/object/iptr.h"
 #include "host/api/zel_cad.h"
 #include "host/api/zel_doc.h"
+#include "host/api/zel_object_extras.h"
 #include "host/core/host_unknown.h"
 #include "host/document/host_feature_sub_object_mgr.h"
 #include "host/scene/host_scene_nodes.h"
@@ -49,7 +51,11 @@ struct DocObjectDescription {
   std::vector<std::pair<std::string, IPtr<IZelUnknown>>> subObjects;  // by name, such as a CAD "SurfModel"
 };
 
-class HostDocObject : public IZelDocObject, public IZelObjectModelId, public HostUnknown {
+class HostDocObject : public IZelDocObject,
+                      public IZelObjectModelId,
+                      public IZelStringValue,
+                      public IZelObjectState,
+                      public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostDocObject";
 
@@ -68,6 +74,11 @@ class HostDocObject : public IZelDocObject, public IZelObjectModelId, public Hos
   bool setProperty(const char* name, bool on) override;
   // Its number in the document.
   int32_t modelId() override { return id_; }
+  void setStringValue(const char* key, const ZelString& value) override;
+  ZelString stringValue(const char* key) override;
+  // The last state given; empty before one.
+  void setState(const char* state) override;
+  std::string state();
 
   // Host side. Holds a reference on object under the id (replacing any before; null detaches).
   void attach(const ZelID& attachmentId, IZelUnknown* object);
@@ -103,4 +114,6 @@ class HostDocObject : public IZelDocObject, public IZelObjectModelId, public Hos
   std::atomic<int32_t> phase_{1};
   std::mutex mutex_;
   std::vector<std::pair<ZelID, IPtr<IZelUnknown>>> attachments_;  // guarded by mutex_
+  std::map<std::string, std::u16string> stringValues_;            // guarded by mutex_
+  std::string state_;                                             // guarded by mutex_
 };

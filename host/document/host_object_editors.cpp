@@ -2,9 +2,13 @@
 
 #include "framework/object/query_chain.h"
 #include "host/api/points.h"
+#include "host/api/zel_curves.h"
+#include "host/document/host_object_list.h"
 
 namespace {
 constexpr const char* kPointModel = "PointModel";
+constexpr const char* kCurveEnds = "PrimCurveEnds";
+constexpr const char* kPolylines = "CurveBySectionPolylines";
 }  // namespace
 
 bool HostObjectBuilder::beginObject(const char* type, const ZelString& name, bool unique) {
@@ -24,6 +28,13 @@ bool HostObjectBuilder::addData(IZelUnknown* data) {
   void* points = nullptr;
   data->queryInterface(IZelPoints::interfaceName, &points, false);
   if (points) pending_->description.subObjects.emplace_back(kPointModel, IPtr<IZelUnknown>(data));
+  // A curve object draws its curve ends and keeps the polylines its curves were fitted through.
+  void* curves = nullptr;
+  data->queryInterface(IZelCurveSet::interfaceName, &curves, false);
+  if (curves) {
+    pending_->description.subObjects.emplace_back(kCurveEnds, IPtr<IZelUnknown>(new HostCurveEnds));
+    pending_->description.subObjects.emplace_back(kPolylines, IPtr<IZelUnknown>(new HostObjectList));
+  }
   return true;
 }
 

@@ -5,7 +5,9 @@
 #include "host/fitting/best_fit_fitters.h"
 #include "host/fitting/host_alignment_pair.h"
 #include "host/fitting/host_curve_fit_data.h"
+#include "host/fitting/host_curve_set.h"
 #include "host/fitting/host_datum_align_modifier.h"
+#include "host/fitting/host_planar_curve_fitter.h"
 #include "host/fitting/host_spectrum_prim_fitter.h"
 #include "host/fitting/slot_fitters.h"
 
@@ -28,6 +30,9 @@ std::vector<ServiceFamily::HostClass> FittingFamily::hostClasses() const {
       hostClassOf<HostDatumAlignModifier>(kHostDatumAlignModifierClassId,
                                           {IZelDatumBasedAlignModifier::interfaceName}),
       hostClassOf<HostAlignmentPair>(kHostAlignmentPairClassId, {IZelAlignmentPair::interfaceName}),
+      hostClassOf<HostPlanarCurveFitter>(kHostPlanarCurveFitterClassId, {IPlanarCurveFitter::interfaceName}),
+      hostClassOf<HostCurveSet>(kHostCurveSetClassId, {ICurveSet::interfaceName}),
+      hostClassOf<HostZelCurveSet>(kHostZelCurveSetClassId, {IZelCurveSet::interfaceName}),
   };
 }
 

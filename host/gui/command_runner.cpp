@@ -7,10 +7,7 @@ CommandRunner::CommandRunner(HostCommandContainer* container, HostGuiDialog* dia
 
 CommandRunner::~CommandRunner() {
   if (command_) cancel();
-  if (command_) {  // it refused: the host closes anyway
-    command_->finish();
-    end();
-  }
+  if (command_) end();  // it refused: the host closes anyway
   container_->setFinisher(nullptr);
 }
 
@@ -54,10 +51,16 @@ bool CommandRunner::cancel() {
   if (!command_ || ending_) return false;
   ending_ = true;
   bool cancelled = command_->cancel();
-  if (cancelled) command_->finish();
   ending_ = false;
   if (cancelled) end();
   return cancelled;
+}
+
+bool CommandRunner::finish() {
+  if (!command_ || ending_) return false;
+  IPtr<IComponentCommand> held = command_;
+  held->finish();
+  return true;
 }
 
 void CommandRunner::finishRunning(bool applied) {

@@ -1,12 +1,13 @@
 #pragma once
 
 // Runs one command at a time the way the host's GUI does: setContext(container), setGui(dialog), canRun,
-// createGui, the dialog's receiver set to the command, activate; later apply (when canApply) or cancel then
-// finish, and at the end deactivate with the receiver cleared and the dialog closed (cleared for the next
-// command), as it is when activation is refused. While a command runs, the dialog's buttons and values and
-// the view's pointer and key input reach it, and the context reports "inCommand". A command that asks its
-// context to finish it is applied or cancelled here as from outside (component_command.h). A runner destroyed
-// with a command still running cancels it. GUI thread only.
+// createGui, the dialog's receiver set to the command, activate; finish when asked (before apply, never after
+// cancel or apply); later apply (when canApply) or cancel, and at the end deactivate with the receiver
+// cleared and the dialog closed (cleared for the next command), as it is when activation is refused. While a
+// command runs, the dialog's buttons and values and the view's pointer and key input reach it, and the
+// context reports "inCommand". A command that asks its context to finish it is applied or cancelled here as
+// from outside (component_command.h). A runner destroyed with a command still running cancels it. GUI thread
+// only.
 
 #include <cstdint>
 #include <optional>
@@ -34,6 +35,8 @@ class CommandRunner : public CommandFinisher {
   bool apply();
   // False, with the command still running, when none runs or cancel answers false.
   bool cancel();
+  // The command's finish, while it runs; false when none runs.
+  bool finish();
   // The running command, or null.
   IComponentCommand* running() const { return command_.get(); }
 

@@ -20,7 +20,8 @@ GuiFamily::GuiFamily(IDataStore& store, HostDocument& document, IUnitService& un
       statusBar_(new HostStatusBar),
       themes_(new HostThemeMgr),
       busy_(new HostBusyBlock),
-      guiThemes_(new HostGuiThemes) {}
+      guiThemes_(new HostGuiThemes),
+      soundPlayer_(new HostSoundPlayer) {}
 
 std::vector<ServiceFamily::SharedService> GuiFamily::sharedServices() const {
   return {
@@ -35,6 +36,7 @@ std::vector<ServiceFamily::SharedService> GuiFamily::sharedServices() const {
       {IGuiThemeMgr::interfaceName, themes_.get()},
       {IGuiBusyBlock::interfaceName, busy_.get()},
       {IGuiThemes::interfaceName, guiThemes_.get()},
+      {IZelSoundPlayer::interfaceName, soundPlayer_.get()},
   };
 }
 

@@ -14,6 +14,7 @@
 #include "host/gui/host_help_service.h"
 #include "host/gui/host_image.h"
 #include "host/gui/host_image_store.h"
+#include "host/gui/host_sound_player.h"
 #include "host/gui/host_state_mgr.h"
 #include "host/gui/host_status_bar.h"
 #include "host/gui/host_theme_mgr.h"
@@ -43,6 +44,7 @@ class GuiFamily : public ServiceFamily {
   HostThemeMgr& themes() { return *themes_; }
   HostBusyBlock& busy() { return *busy_; }
   HostGuiThemes& guiThemes() { return *guiThemes_; }
+  HostSoundPlayer& soundPlayer() { return *soundPlayer_; }
 
   std::vector<SharedService> sharedServices() const override;
   std::vector<HostClass> hostClasses() const override;
@@ -62,4 +64,5 @@ class GuiFamily : public ServiceFamily {
   IPtr<HostThemeMgr> themes_;
   IPtr<HostBusyBlock> busy_;
   IPtr<HostGuiThemes> guiThemes_;
+  IPtr<HostSoundPlayer> soundPlayer_;
 };

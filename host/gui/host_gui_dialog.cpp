@@ -49,6 +49,13 @@ void HostGuiDialog::setControlValue(int32_t id, double value) {
   }
 }
 
+bool HostGuiDialog::getControlText(int32_t id, ZelString& text) {
+  std::optional<DialogControl> control = controls_.control(id);
+  if (!control) return false;
+  text.setBuffer(control->text.c_str(), -1);
+  return true;
+}
+
 bool HostGuiDialog::getControlValue(int32_t id, double* value) {
   std::optional<double> found = controls_.value(id);
   if (!found) return false;
@@ -209,6 +216,12 @@ bool HostGuiDialog::isControlEnabled(int32_t id) {
 void HostGuiDialog::clear() {
   builder_.clear();
   controls_.clear();
+}
+
+void HostGuiDialog::endBatch() {
+  if (openBatches_ <= 0) return;
+  ++closedBatches_;
+  if (--openBatches_ == 0) controls_.countLayoutRefresh();
 }
 
 void HostGuiDialog::queryInterface(const char* name, void** out, bool) {

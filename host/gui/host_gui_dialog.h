@@ -9,6 +9,7 @@
 // empty dialog. Safe on any thread; the receiver (held without a reference) is called outside every lock,
 // on the thread of the host-side call.
 
+#include <atomic>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -42,6 +43,7 @@ class HostGuiDialog : public IGuiDialog, public IGuiBaseV3, public HostUnknown {
   // Sets the value without telling the receiver: the module changed it, not the user.
   void setControlValue(int32_t id, double value) override;
   bool getControlValue(int32_t id, double* value) override;
+  bool getControlText(int32_t id, ZelString& text) override;
   void registerPicture(int32_t number, const char* imageName) override;
   void setReceiver(IGuiReceiver* receiver) override;
   void setControlIcon(int32_t number, const char* iconName) override;
@@ -89,6 +91,10 @@ class HostGuiDialog : public IGuiDialog, public IGuiBaseV3, public HostUnknown {
                  int32_t flag, int32_t style) override;
   bool registerControl(int32_t id, const char* name, int32_t kind, int32_t size) override;
 
+  // The outermost bracket's end refreshes the layout.
+  void beginBatch() override { ++openBatches_; }
+  void endBatch() override;
+
   // Host side: see dialog_user_actions.h.
   bool pressButton(int32_t id) { return actions_.pressButton(id); }
   bool enterValue(int32_t id, double value) { return actions_.enterValue(id, value); }
@@ -118,6 +124,9 @@ class HostGuiDialog : public IGuiDialog, public IGuiBaseV3, public HostUnknown {
   // The factor from the control's stored value to the shown one (shownFactor in dialog_number_field.h).
   double shownFactor(const Control& control) { return ::shownFactor(control, units_); }
   int32_t layoutRefreshes() { return controls_.layoutRefreshes(); }
+  // Building brackets open now, and closed so far.
+  int32_t openBatches() const { return openBatches_; }
+  int32_t closedBatches() const { return closedBatches_; }
   // Closes the dialog: forgets every control, picture, icon, reserved id and stray call of the command that
   // built it, and shows the standard controls again. The receiver stays.
   void clear();
@@ -130,4 +139,6 @@ class HostGuiDialog : public IGuiDialog, public IGuiBaseV3, public HostUnknown {
   DialogControls controls_;
   DialogBuilder builder_{controls_};
   DialogUserActions actions_;
+  std::atomic<int32_t> openBatches_ = 0;
+  std::atomic<int32_t> closedBatches_ = 0;
 };

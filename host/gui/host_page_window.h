@@ -57,6 +57,9 @@ class HostPageWindow : public HostTileWindow, public IGuiPageWindow, public IGui
                  int32_t flag, int32_t style) override;
   // A page holds only what its building part adds: no control is registered by kind.
   bool registerControl(int32_t, const char*, int32_t, int32_t) override { return false; }
+  // A page is laid out as it is built.
+  void beginBatch() override {}
+  void endBatch() override {}
 
   // Host side. A widget joins the page it is built into.
   void addWidget(HostWidget* widget, const std::string& kind, const ZelString& label);

@@ -183,7 +183,8 @@ class HostMatrixNode : public IZelMatrixNode, public HostNode, public HostUnknow
   Matrix4x4 matrix_;
 };
 
-// Draws an image at each vertex its iterator gives (see zel_image_itr.h).
+// Draws an image at each vertex its iterator gives (see zel_image_itr.h), or the shapes it gives (see
+// zel_primitive_itr.h).
 class HostStaticIteratorNode : public IZelStaticIteratorNode, public HostNode, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostStaticIteratorNode";

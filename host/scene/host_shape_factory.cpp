@@ -1,5 +1,7 @@
 #include "host/scene/host_shape_factory.h"
 
+#include <cstring>
+
 #include "framework/object/query_chain.h"
 #include "framework/object/query_part.h"
 
@@ -17,6 +19,12 @@ IZelUnknown* HostShapeFactory::createCoordinateSystem(IZelUnknown* parent, int32
       {style, axisLength, headLength, shaftRadius, headRadius, labelled, material});
   parentNode->addChild(node);
   return node;
+}
+
+bool HostShapeFactory::namedColor(const char* name, ColorRGBA& out) {
+  if (!name || std::strcmp(name, "ColorDepthBorder") != 0) return false;
+  out = kDepthBorder;
+  return true;
 }
 
 void HostShapeFactory::queryInterface(const char* name, void** out, bool) {

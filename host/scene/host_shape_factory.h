@@ -42,6 +42,9 @@ class HostShapeFactory : public IZelShapeFactory, public HostUnknown {
   IZelUnknown* createCoordinateSystem(IZelUnknown* parent, int32_t style, double axisLength,
                                       double headLength, double shaftRadius, double headRadius, bool labelled,
                                       IZelUnknown* material) override;
+  bool namedColor(const char* name, ColorRGBA& out) override;
+  // The colour the factory gives for "ColorDepthBorder".
+  static constexpr ColorRGBA kDepthBorder{1.0f, 0.5f, 0.0f, 1.0f};
 
   void queryInterface(const char* name, void** out, bool flag) override;
   const char* className() override { return interfaceName; }

@@ -6,6 +6,7 @@
 #include "host/scene/host_object_size_source.h"
 #include "host/scene/host_parray_sphere_itr.h"
 #include "host/scene/host_pick_on_model.h"
+#include "host/scene/host_plane_widget.h"
 #include "host/scene/host_style_nodes.h"
 #include "host/scene/host_vector_input.h"
 #include "host/scene/host_vertex_array.h"
@@ -50,5 +51,10 @@ std::vector<ServiceFamily::HostClass> SceneFamily::hostClasses() const {
       {kHostObjectSizeSourceClassId,
        {IObjectSizeSource::interfaceName},
        [this] { return static_cast<IZelUnknown*>(new HostObjectSizeSource(document_, *genGfx_)); }},
+      {kHostPlaneWidgetClassId,
+       {IZelPlaneWidget::interfaceName},
+       [document = &document_, graphics = genGfx_.get()] {
+         return static_cast<IZelUnknown*>(new HostPlaneWidget(*document, *graphics));
+       }},
   };
 }

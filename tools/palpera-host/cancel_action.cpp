@@ -5,3 +5,8 @@ void cancelCommand(HostSession& session, const ScriptWords&) {
   requireRunningCommand(session);
   if (!session.commands.cancel()) throw ScriptError("the command refused to cancel; it is still running");
 }
+
+void finishRunningCommand(HostSession& session, const ScriptWords&) {
+  requireRunningCommand(session);
+  session.commands.finish();
+}

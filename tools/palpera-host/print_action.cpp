@@ -7,8 +7,12 @@
 #include "alignment_lines.h"
 #include "dialog_fields.h"
 #include "feature_fields.h"
+#include "framework/object/query_part.h"
+#include "host/api/zel_curves.h"
+#include "host/api/zel_object_extras.h"
 #include "host/core/data_item_text.h"
 #include "host/core/field_escape.h"
+#include "host/document/host_object_groups.h"
 #include "platform/utf8.h"
 #include "regular_file.h"
 #include "scene_lines.h"
@@ -47,12 +51,51 @@ void printSettingValues(HostSession& session, const std::string& key) {
   }
 }
 
+std::string number(double value) {
+  char buffer[40];
+  std::snprintf(buffer, sizeof buffer, "%.6g", value);
+  return buffer;
+}
+
+// After a tab: "member", then each member's name, in the order the group holds them.
+void printGroupMembers(HostDocObject& group) {
+  auto* members = queryPart<IZelObjectList>(group.subObject(HostObjectGroups::kMembers));
+  for (int32_t i = 1; members && i <= members->count(); ++i) {
+    if (auto* member = queryPart<HostDocObject>(members->at(i)))
+      printFields({"", "member", text(member->name())});
+  }
+}
+
+// After a tab, one line per curve: "curve", spline or line/arc, open or closed, its points' count, its first
+// and last point; then "ends shown" or "ends hidden" and the number of polylines the curves came from.
+void printCurves(HostDocObject& object) {
+  auto* holder = object.dataAs<IZelCurveSet>();
+  ICurveSet* curves = holder ? holder->curveSet() : nullptr;
+  for (int32_t i = 1; curves && i <= curves->curveCount(); ++i) {
+    RealPArray* points = curves->curvePoints(i);
+    auto point = [&](int32_t k) {
+      const double* p = points->at(k);
+      return "(" + number(p[0]) + ", " + number(p[1]) + ", " + number(p[2]) + ")";
+    };
+    printFields({"", "curve", curves->curveKind(i) == ICurveSet::kSpline ? "spline" : "line/arc",
+                 curves->isClosed(i) ? "closed" : "open", "points " + std::to_string(points->count()),
+                 "from " + point(1), "to " + point(points->count())});
+  }
+  auto* ends = queryPart<IZelCurveEnds>(object.subObject("PrimCurveEnds"));
+  auto* polylines = queryPart<IZelObjectList>(object.subObject("CurveBySectionPolylines"));
+  printFields({"", ends && ends->visible() ? "ends shown" : "ends hidden",
+               "polylines " + std::to_string(polylines ? polylines->count() : 0)});
+}
+
 // type, name: the document's objects in order, each followed by its sub-objects, one line each after a tab:
-// the feature's kind, the name, visible or hidden, the feature's defining numbers and its probing record.
+// the feature's kind, the name, visible or hidden, the feature's defining numbers and its probing record; a
+// group's members and a curve object's curves follow it the same way.
 void printDocument(HostSession& session) {
   HostFeatureTypeFinder& types = session.host.document().featureTypes();
   for (const IPtr<HostDocObject>& object : session.host.document().doc().objects()) {
     printFields({object->objectType(), text(object->name())});
+    if (object->type() == HostObjectGroups::kGroupType) printGroupMembers(*object);
+    if (object->dataAs<IZelCurveSet>()) printCurves(*object);
     for (const auto& sub : object->featureSubObjects().subObjects()) {
       IZelFeature* feature = sub->shownFeature();
       IZelFeatureType* type = types.featureType(feature);
@@ -143,6 +186,18 @@ constexpr Subject kSubjects[] = {
     {"scene", printScene},       {"table", printTables},    {"alignment", printAlignment},
 };
 
+// x, y, z of every point of the point object NAME, to 17 significant digits.
+void printPoints(HostSession& session, const std::string& name) {
+  IZelDocObject* object = session.host.document().doc().findObject(ZelString(name.c_str()));
+  auto* model = object ? queryPart<IZelPoints>(object->subObject("PointModel")) : nullptr;
+  RealPArray* points = model ? model->array() : nullptr;
+  if (!points) throw ScriptError("no point object " + shownWord(name));
+  for (int32_t i = 1; i <= points->count(); ++i) {
+    const double* p = points->at(i);
+    std::printf("%.17g\t%.17g\t%.17g\n", p[0], p[1], p[2]);
+  }
+}
+
 }  // namespace
 
 void printState(HostSession& session, const ScriptWords& words) {
@@ -154,6 +209,11 @@ void printState(HostSession& session, const ScriptWords& words) {
   if (subject == "file") {
     if (words.size() < 2) throw ScriptError("print file takes the file's path");
     printFile(words[1]);
+    return;
+  }
+  if (subject == "points") {
+    if (words.size() != 2) throw ScriptError("print points takes the name of a point object");
+    printPoints(session, words[1]);
     return;
   }
   for (const Subject& each : kSubjects) {

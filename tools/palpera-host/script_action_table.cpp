@@ -51,6 +51,8 @@ constexpr ScriptAction kActions[] = {
      4, editTableCell},
     {"apply", "", "apply the running command, which then ends", 0, 0, applyCommand},
     {"cancel", "", "cancel the running command, which then ends", 0, 0, cancelCommand},
+    {"finish", "", "ask the running command to finish its work before apply (it keeps running)", 0, 0,
+     finishRunningCommand},
     {"answer", "yes|no|NUMBER", "answer the next simple dialog (yes = retry = 1, no = cancel = 2)", 1, 1,
      answerDialog},
     {"file-answer", "PATH|cancel [INDEX]",
@@ -88,8 +90,11 @@ constexpr ScriptAction kActions[] = {
      "show the information tile NAME as a command does, draw a frame of the view and write the tile's image "
      "to the PNG file FILE",
      2, 2, writeTileImage},
-    {"print", "settings [KEY]|document|errors|images|dialog|dialogs|plugins|scene|table|alignment|file FILE",
-     "print the values at or under KEY (default Palpera), the document, the errors, the images, the dialog, "
+    {"print",
+     "settings [KEY]|document|points NAME|errors|images|dialog|dialogs|plugins|scene|table|alignment|file "
+     "FILE",
+     "print the values at or under KEY (default Palpera), the document, the points of the point object NAME, "
+     "the errors, the images, the dialog, "
      "the simple dialogs shown, the plug-ins, the scene's node trees, the rows of the dialog's tables, the "
      "hard-probe plug-in's matrices or the "
      "lines of FILE",

@@ -15,6 +15,7 @@ void pressControl(HostSession& session, const ScriptWords& words);
 void enterValue(HostSession& session, const ScriptWords& words);
 void applyCommand(HostSession& session, const ScriptWords& words);
 void cancelCommand(HostSession& session, const ScriptWords& words);
+void finishRunningCommand(HostSession& session, const ScriptWords& words);
 void answerDialog(HostSession& session, const ScriptWords& words);
 void answerFileDialog(HostSession& session, const ScriptWords& words);
 void refuseSavePath(HostSession& session, const ScriptWords& words);

@@ -37,6 +37,13 @@ class CurveFittingPanel : public ModuleTest {
   IPtr<Panel> panel_{new Panel(nullptr, 1)};
 };
 
+TEST_F(CurveFittingPanel, BuildsItsRowsInOneLayoutBatch) {
+  EXPECT_EQ(dialog().closedBatches(), 1);
+  EXPECT_EQ(dialog().openBatches(), 0);
+  EXPECT_EQ(dialog().layoutRefreshes(), 1);
+  EXPECT_EQ(dialog().openLayouts(), 0u);
+}
+
 TEST_F(CurveFittingPanel, ProposesTheNextFreeCurveNumberOfTheCurrentPhase) {
   EXPECT_EQ(proposedName(), u"Curves 1");
   // Curves of another phase, and names without a number that fits, do not count.

@@ -68,6 +68,17 @@ TEST_F(FitPlanarPoints, WarnsOnceForPointsAboveTheirPlaneOnly) {
   }
 }
 
+TEST_F(FitPlanarPoints, HasNoFinishStatus) {
+  ASSERT_EQ(start("GenFitCrossSectionPoints"), Start::kStarted);
+  host_.core().assertions().clear();
+  EXPECT_EQ(command().hostQuery33(), 0u);
+  const auto reports = host_.core().assertions().reports();
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_EQ(reports[0].expression, "false");
+  EXPECT_EQ(reports[0].file, "genfitcrosssectionpoints");
+  EXPECT_EQ(reports[0].line, 215);
+}
+
 TEST_F(FitPlanarPoints, WithoutPointObjectsShowsThePanelAlone) {
   ASSERT_EQ(start("GenFitCrossSectionPoints"), Start::kStarted);
   EXPECT_TRUE(command().sections().empty());

@@ -2,11 +2,29 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <functional>
+#include <utility>
 #include <vector>
 
+#include "framework/object/query_part.h"
+#include "host/scene/host_scene_nodes.h"
+#include "host/scene/host_shape_factory.h"
+#include "host/scene/host_style_nodes.h"
 #include "support/module_fixture.h"
 
 namespace {
+
+// Stands in for the owning command: a 0.2 by 0.2 rectangle in the plane z = 0.1, once there is one.
+class RectangleOwner : public SectionPlanesOwner {
+ public:
+  bool planeRectangle(std::array<Vector3, 4>& corners) override {
+    if (!hasRectangle) return false;
+    corners = {Vector3{0, 0, 0.1}, Vector3{0.2, 0, 0.1}, Vector3{0.2, 0.2, 0.1}, Vector3{0, 0.2, 0.1}};
+    return true;
+  }
+  bool hasRectangle = true;
+};
 
 class MultiplePlanes : public ModuleTest {
  protected:
@@ -30,7 +48,20 @@ class MultiplePlanes : public ModuleTest {
     return d;
   }
 
-  IPtr<MultiplePlanesWidget> widget_{new MultiplePlanesWidget};
+  HostGroupNode& root() { return host_.document().graphics().root(); }
+  int32_t redraws() { return host_.scene().renderer().counts().redraws; }
+  // The shapes the widget's node draws now.
+  std::vector<HostStaticIteratorNode::Primitive> drawn() {
+    if (root().children().size() != 1) return {};
+    auto* separator = queryPart<HostNode>(root().children()[0].get());
+    for (const auto& child : separator->children()) {
+      if (auto* node = queryPart<HostStaticIteratorNode>(child.get())) return node->drawPrimitives();
+    }
+    return {};
+  }
+
+  RectangleOwner owner_;
+  IPtr<MultiplePlanesWidget> widget_{new MultiplePlanesWidget(owner_)};
 };
 
 void expectNear(const std::vector<double>& actual, const std::vector<double>& expected) {
@@ -77,6 +108,68 @@ TEST_F(MultiplePlanes, AnInvalidBasePlaneGivesNoPlanes) {
   widget_->setBasePlane({0.0, 0.0, 0.0, 0.1});
   EXPECT_FALSE(widget_->computePlanes(planes));
   EXPECT_EQ(planes.count(), 0);
+}
+
+TEST_F(MultiplePlanes, DrawsTheOwnersRectangleOnEachPlaneWhileActive) {
+  ASSERT_EQ(root().children().size(), 1u);
+  auto* separator = queryPart<HostNode>(root().children()[0].get());
+  ASSERT_TRUE(separator);
+  EXPECT_EQ(separator->name(), "MultiplePlanesWidget graphics");
+  ASSERT_EQ(separator->children().size(), 2u);
+  auto* color = queryPart<HostColorNode>(separator->children()[0].get());
+  ASSERT_TRUE(color);
+  EXPECT_EQ(color->name(), "node");
+  EXPECT_EQ(color->color().g, HostShapeFactory::kDepthBorder.g);
+
+  ASSERT_TRUE(dialog().enterValue(id(MultiplePlanesWidget::kSpacing), 10));
+  ASSERT_TRUE(dialog().enterValue(id(MultiplePlanesWidget::kNumSections), 2));
+  std::vector<HostStaticIteratorNode::Primitive> shapes = drawn();
+  ASSERT_EQ(shapes.size(), 2u);
+  for (size_t i = 0; i < shapes.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(shapes[i].type, 2);
+    ASSERT_EQ(shapes[i].vertices.size(), 4u);
+    EXPECT_NEAR(shapes[i].vertices[2].x, 0.2, 1e-12);
+    EXPECT_NEAR(shapes[i].vertices[2].y, 0.2, 1e-12);
+    for (const Vector3& corner : shapes[i].vertices) EXPECT_NEAR(corner.z, 0.1 + 0.01 * double(i), 1e-12);
+  }
+
+  owner_.hasRectangle = false;  // the corners stay those last given
+  shapes = drawn();
+  ASSERT_EQ(shapes.size(), 2u);
+  EXPECT_NEAR(shapes[1].vertices[0].z, 0.11, 1e-12);
+
+  widget_->setBasePlane({0.0, 0.0, 0.0, 0.1});
+  EXPECT_TRUE(drawn().empty());
+
+  widget_->deactivate();
+  EXPECT_TRUE(root().children().empty());
+}
+
+TEST_F(MultiplePlanes, WithoutTheShapeFactoryThePlanesAreDrawnWithoutTheBorderColour) {
+  widget_->deactivate();
+  host_.root().setService("IZelShapeFactory", nullptr);
+  ASSERT_TRUE(widget_->activate());
+  ASSERT_EQ(root().children().size(), 1u);
+  auto* separator = queryPart<HostNode>(root().children()[0].get());
+  ASSERT_EQ(separator->children().size(), 1u);
+  EXPECT_TRUE(queryPart<HostStaticIteratorNode>(separator->children()[0].get()));
+  EXPECT_EQ(drawn().size(), 5u);
+}
+
+TEST_F(MultiplePlanes, EveryChangeOfTheFamilyAsksForARedraw) {
+  const auto changes = std::vector<std::pair<const char*, std::function<bool()>>>{
+      {"flip", [&] { return dialog().pressButton(id(MultiplePlanesWidget::kFlip)); }},
+      {"count", [&] { return dialog().enterValue(id(MultiplePlanesWidget::kNumSections), 3); }},
+      {"spacing", [&] { return dialog().enterValue(id(MultiplePlanesWidget::kSpacing), 7); }},
+      {"layout", [&] { return dialog().chooseEntry(id(MultiplePlanesWidget::kLayout), 0); }},
+  };
+  for (const auto& [name, change] : changes) {
+    SCOPED_TRACE(name);
+    const int32_t before = redraws();
+    ASSERT_TRUE(change());
+    EXPECT_EQ(redraws(), before + 1);
+  }
 }
 
 TEST_F(MultiplePlanes, ActivationScalesTheSpacingToTheWorkingSizeAndClearsTheFlip) {

@@ -357,6 +357,7 @@ TEST(ClassTable, TheModulesTableIsTheHundredClassesAndTheLoadedModuleRegistersTh
                                                       "PalperaRealTimeDeviationCmd",
                                                       "MoveDeviceWidget",
                                                       "PalperaMoveDeviceCmd",
+                                                      "PalperaCrossSectionCmd",
                                                       "PalperaDeviceToPartAlignmentCmd"};
     if (row.subsystem <= 2 || builtBeyond.count(row.name))
       expected.insert(std::string(row.id) + " " + row.name);

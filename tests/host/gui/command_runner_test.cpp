@@ -113,7 +113,7 @@ TEST_F(CommandRunning, ACommandAskingToFinishIsEndedAsAnApplyOrACancelFromOutsid
   };
   const Case cases[] = {
       {1, {"gui event 1 1", "canApply", "apply", "deactivate", "returned"}},
-      {2, {"gui event 2 1", "cancel", "finish", "deactivate", "returned"}},
+      {2, {"gui event 2 1", "cancel", "deactivate", "returned"}},
   };
   for (const Case& each : cases) {
     SCOPED_TRACE(each.button);
@@ -127,11 +127,26 @@ TEST_F(CommandRunning, ACommandAskingToFinishIsEndedAsAnApplyOrACancelFromOutsid
   }
 }
 
+TEST_F(CommandRunning, FinishIsCalledOnlyWhenAskedAndOnlyWhileTheCommandRuns) {
+  EXPECT_FALSE(runner_.finish()) << "none runs";
+  ASSERT_EQ(runner_.start(command_.get()), CommandRunner::Start::kStarted);
+  size_t before = command_->calls.size();
+  EXPECT_TRUE(runner_.finish());
+  EXPECT_TRUE(runner_.apply());
+  EXPECT_EQ(callsSince(before), (std::vector<std::string>{"finish", "canApply", "apply", "deactivate"}));
+  EXPECT_FALSE(runner_.finish());
+
+  ASSERT_EQ(runner_.start(command_.get()), CommandRunner::Start::kStarted);
+  before = command_->calls.size();
+  EXPECT_TRUE(runner_.cancel());
+  EXPECT_EQ(callsSince(before), (std::vector<std::string>{"cancel", "deactivate"}));
+}
+
 TEST_F(CommandRunning, AFinishAskedDuringActivationEndsTheCommandOnceItIsActive) {
   command_->finishWhileActivating = false;
   EXPECT_EQ(runner_.start(command_.get()), CommandRunner::Start::kStarted);
-  EXPECT_EQ(callsSince(command_->calls.size() - 4),
-            (std::vector<std::string>{"activate", "cancel", "finish", "deactivate"}));
+  EXPECT_EQ(callsSince(command_->calls.size() - 3),
+            (std::vector<std::string>{"activate", "cancel", "deactivate"}));
   EXPECT_EQ(runner_.running(), nullptr);
   command_->finishWhileActivating.reset();
   runner_.finishRunning(true);  // none runs: nothing happens

@@ -203,7 +203,7 @@ TEST_F(HostScript, ACommandThatRefusesStopsTheScriptAndIsStillEndedCleanly) {
   // Still running after a refusal, the command is cancelled as the host closes.
   ToolRun busy = run("command ScriptTestCommand no-apply\napply\n");
   EXPECT_TRUE(busy.output.ends_with(failure(2, "the command cannot apply now; it is still running") +
-                                    "command: cancel\ncommand: finish\ncommand: deactivate\n"))
+                                    "command: cancel\ncommand: deactivate\n"))
       << busy.output;
   const std::pair<std::string, std::string> refusals[] = {
       {"command ScriptTestCommand no-activation\nprint dialog",
@@ -254,7 +254,7 @@ TEST_F(HostScript, TheContextIsSetByScriptAndACommandFinishesItselfAppliedThenCa
                 starts +
                 "recordingMacro=0 sectionCurrent=0 boundaryCurrent=0 singleObjectActive=1 World=1 Result=0 "
                 "hasFeatures=1\ncommand: createGui\ncommand: activate\ncommand: gui event 2 1\n"
-                "command: cancel\ncommand: finish\ncommand: deactivate\ncommand: asked to finish\n" +
+                "command: cancel\ncommand: deactivate\ncommand: asked to finish\n" +
                 starts +
                 "recordingMacro=1 sectionCurrent=0 boundaryCurrent=0 singleObjectActive=1 World=1 Result=0 "
                 "hasFeatures=1\n" +
@@ -315,7 +315,7 @@ TEST_F(HostScript, EveryKindOfControlIsPrintedAndDrivenByScript) {
           "9\tbutton\tSnap\t0\tenabled\t\town receiver\n" +
           table +
           "\trow 3: Maximum | \n"
-          "command: cancel\ncommand: finish\ncommand: deactivate\n");
+          "command: cancel\ncommand: deactivate\n");
   const std::pair<std::string, std::string> refusals[] = {
       {"choose Targets 2", "the entry 2 is disabled"},
       {"choose Targets 3", "'3' is no entry of 'Targets' (0 to 2)"},

@@ -1,0 +1,135 @@
+// The curves of "Probe Sections": a planar curve fitted through each section, written as "Curve" objects.
+
+#include <algorithm>
+#include <vector>
+
+#include "commands/measure/palpera_cross_section_cmd.h"
+#include "framework/object/host_lookup.h"
+#include "framework/object/query_part.h"
+#include "host/api/data_store.h"
+#include "host/api/zel_curves.h"
+#include "host/api/zel_object_extras.h"
+#include "host/api/zel_phase.h"
+
+namespace {
+
+constexpr const char* kGapFactorKey = "Zarodoveze/PolyBuilderGapFactor";
+// The fitter's own gap factor.
+constexpr double kDefaultGapFactor = -1.0;
+
+// One section's fit: its curves, if any, and the polylines they were fitted through.
+struct SectionFit {
+  IPtr<ICurveSet> curves;
+  std::vector<IPtr<RealPArray>> polylines;
+};
+
+double gapFactor() {
+  SPtr<IDataStore> data;
+  if (!data) return kDefaultGapFactor;
+  double minimum = 0, maximum = 0;
+  bool known = false;
+  data->getRange(kGapFactorKey, &minimum, &maximum, &known);
+  return known ? data->getDouble(kGapFactorKey, kDefaultGapFactor) : kDefaultGapFactor;
+}
+
+SectionFit fitSection(const SectionData& section, int32_t connectivity, double gaps, ICurveFitData* data,
+                      double offset) {
+  SectionFit fit;
+  SPtr<IPlanarCurveFitter> fitter;
+  if (!fitter || !fitter->setup(section.plane().data(), section.pointArray(), connectivity, gaps)) return fit;
+  fit.curves.takeOwnership(fitter->fit(data, offset));
+  for (int32_t i = 1; i <= fitter->polylineCount(); ++i) fit.polylines.emplace_back(fitter->polyline(i));
+  return fit;
+}
+
+IPtr<IZelCurveSet> holderOf(ICurveSet* curves) {
+  SPtr<IZelCurveSet> holder;
+  if (holder && curves) holder->setCurveSet(curves);
+  return IPtr<IZelCurveSet>(holder.get());
+}
+
+// A "Curve" object of that name holding the set, or none.
+IPtr<IZelDocObject> buildCurveObject(const ZelString& name, IZelCurveSet* curves) {
+  SPtr<IZelObjectBuilder> builder;
+  IPtr<IZelDocObject> object;
+  if (!builder || !builder->beginObject("Curve", name, false)) return object;
+  builder->addData(curves);
+  object.takeOwnership(builder->endObject(true));
+  return object;
+}
+
+void markAsSketch(IZelDocObject* object) {
+  if (auto* values = queryPart<IZelStringValue>(object)) {
+    values->setStringValue("ActiveIconOverride", ZelString(u"tf_sketch"));
+    values->setStringValue("InactiveIconOverride", ZelString(u"tf_sketch_inactive"));
+  }
+  if (auto* state = queryPart<IZelObjectState>(object)) state->setState("newState");
+}
+
+ZelString pattern(const char16_t* text, const ZelString& first, const ZelString& second) {
+  const ZelString* args[] = {&first, &second};
+  return ZelString(text).substituteArgs(args, 2);
+}
+
+}  // namespace
+
+void PalperaCrossSectionCmd::makeCurves() {
+  if (!curvePanel_ || !gui_) return;
+  using Panel = FitCrossSectionPointsWidget;
+  ZelString curveName;
+  gui_->getControlText(curvePanel_->id(Panel::kName), curveName);
+  bool multiple = checked(curvePanel_->id(Panel::kMultipleCurveObjects));
+  const double offset = value(curvePanel_->id(Panel::kOffset)) * (curvePanel_->flipOffset() ? 1.0 : -1.0);
+  const int32_t connectivity = 2 - gui_->listSelection(curvePanel_->id(Panel::kConnectivity));
+  SPtr<ICurveFitData> data;
+  if (data) curvePanel_->fillCurveFitData(data.get());
+  const double gaps = gapFactor();
+
+  std::vector<SectionFit> fits;
+  for (size_t i = 0; i < sections_.size(); ++i) {
+    // A section whose points moved into a point object has no points of its own left to fit.
+    if (sectionWritten_[i] || !sections_[i]->pointArray()) continue;
+    fits.push_back(fitSection(*sections_[i], connectivity >= 0 && connectivity <= 2 ? connectivity : 2, gaps,
+                              data.get(), offset));
+  }
+  const auto fitted =
+      std::ranges::count_if(fits, [](const SectionFit& fit) { return fit.curves.get() != nullptr; });
+  if (fitted == 0) return;
+  multiple = multiple && fitted > 1;
+  const bool single = fitted == 1;
+
+  std::vector<IPtr<IZelCurveSet>> sets;
+  if (multiple) {
+    for (const SectionFit& fit : fits) sets.push_back(holderOf(fit.curves.get()));
+    SPtr<IZelObjectGroups> groups;
+    SPtr<IPhaseService> phases;
+    if (groups) curveGroup_.takeOwnership(groups->createGroup(curveName));
+    if (curveGroup_ && phases) phases->putInPhase(curveGroup_.get(), phases->currentPhase());
+  } else {
+    SPtr<ICurveSet> combined;
+    for (const SectionFit& fit : fits) {
+      if (combined && fit.curves) combined->append(fit.curves.get());
+    }
+    sets.push_back(holderOf(combined.get()));
+  }
+  const bool sketch =
+      (single || multiple) && gui_->listSelection(curvePanel_->id(Panel::kCurveType)) == Panel::kLineArc;
+  SPtr<IZelObjectGroups> groups;
+  for (size_t j = 0; j < sets.size(); ++j) {
+    ICurveSet* curves = sets[j] ? sets[j]->curveSet() : nullptr;
+    if (!curves || curves->curveCount() < 1) continue;
+    ZelString name =
+        multiple ? pattern(u"%1-%2", curveName, ZelString::number(static_cast<int32_t>(j + 1))) : curveName;
+    if (sketch) name = pattern(u"%1 %2", ZelString(u"SKETCH: "), name);
+    IPtr<IZelDocObject> object = buildCurveObject(name, sets[j].get());
+    if (!object) continue;
+    curveObjects_.push_back(object);
+    if (sketch) markAsSketch(object.get());
+    if ((single || multiple) && fits.size() == sets.size()) {
+      if (auto* list = queryPart<IZelObjectList>(object->subObject("CurveBySectionPolylines"))) {
+        for (const IPtr<RealPArray>& polyline : fits[j].polylines) list->add(polyline.get());
+      }
+    }
+    if (curveGroup_ && groups) groups->addToGroup(curveGroup_.get(), object.get());
+  }
+}
