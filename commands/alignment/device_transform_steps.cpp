@@ -11,12 +11,10 @@
 #include "host/api/module_class_ids.h"
 #include "ui/probe/zel_hard_probe_probe_gfx.h"
 #include "ui/receivers/stop_receiver.h"
-#include "ui/tiles/zel_hard_probe_tile.h"
 
 namespace {
 
 constexpr const char* kShowProbeKey = "Palpera/Gfx/ShowProbe";
-constexpr const char* kInfoTile = "hardprobe info tile";
 
 bool settingOn(const char* key) {
   SPtr<IDataStore> store;

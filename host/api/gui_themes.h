@@ -1,7 +1,8 @@
 #pragma once
 
 // The host's GUI themes: the colours the user's current theme gives named parts of the interface, such as
-// "ColorDatumLabelBackground" and "ColorDatumLabelForeground". Main thread only.
+// "ColorDatumLabelBackground" and "ColorDatumLabelForeground", and the materials it draws named things with.
+// Main thread only.
 
 #include "basic_types/color.h"
 #include "host/api/zel_unknown.h"
@@ -11,6 +12,9 @@ class IGuiTheme : public virtual IZelUnknown {
   static constexpr const char* interfaceName = "IGuiTheme";
   // False, with color untouched, for a name the theme does not give.
   virtual bool color(const char* name, ColorRGBA& color) = 0;
+  // The theme's material of that name ("MaterialDepthPlane", "MaterialLocationSet"); false, with material
+  // untouched, for a name the theme does not give.
+  virtual bool material(const char* name, ColorSet& material) = 0;
 };
 
 class IGuiThemes : public virtual IZelUnknown {

@@ -8,10 +8,17 @@ std::map<int32_t, bool> standardControlsShown() {
   return {{IGuiDialog::kStandardControl1, true}, {IGuiDialog::kStandardControl2, true}};
 }
 
+// The panel's controls a command may switch off: the two it shows and the one before them (-20000).
+std::map<int32_t, bool> standardControlsEnabled() {
+  std::map<int32_t, bool> enabled = standardControlsShown();
+  enabled[IGuiDialog::kStandardControl1 - 1] = true;
+  return enabled;
+}
+
 }  // namespace
 
 DialogControls::DialogControls()
-    : standardShown_(standardControlsShown()), standardEnabled_(standardControlsShown()) {}
+    : standardShown_(standardControlsShown()), standardEnabled_(standardControlsEnabled()) {}
 
 int32_t DialogControls::reserveIds(int32_t count) {
   std::lock_guard lock(mutex_);
@@ -238,7 +245,7 @@ void DialogControls::clear() {
   std::swap(closed, controls_);
   pictures_.clear();
   standardShown_ = standardControlsShown();
-  standardEnabled_ = standardControlsShown();
+  standardEnabled_ = standardControlsEnabled();
   nextReservedId_ = kFirstReservedId;
   strayCalls_ = 0;
   current_.reset();

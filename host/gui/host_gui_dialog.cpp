@@ -207,7 +207,8 @@ bool HostGuiDialog::setControlTable(int32_t id, IZelTable* table, IZelTableModif
 }
 
 bool HostGuiDialog::isControlEnabled(int32_t id) {
-  if (id == kStandardControl1 || id == kStandardControl2) return controls_.standardControlEnabled(id);
+  if (id == kStandardControl1 - 1 || id == kStandardControl1 || id == kStandardControl2)
+    return controls_.standardControlEnabled(id);
   std::optional<DialogControl> control = controls_.control(id);
   return control && control->enabled;
 }

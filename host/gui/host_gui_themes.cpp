@@ -1,6 +1,7 @@
 #include "host/gui/host_gui_themes.h"
 
 #include "framework/object/query_chain.h"
+#include "host/scene/host_theme_materials.h"
 
 HostGuiTheme::HostGuiTheme() {
   // The datum labels of the host's light theme: dark text on a pale yellow.
@@ -17,6 +18,12 @@ bool HostGuiTheme::color(const char* name, ColorRGBA& color) {
   if (found == colors_.end()) return false;
   color = found->second;
   return true;
+}
+
+bool HostGuiTheme::material(const char* name, ColorSet& material) {
+  std::optional<ColorSet> found = themeMaterial(name ? name : "");
+  if (found) material = *found;
+  return found.has_value();
 }
 
 void HostGuiTheme::queryInterface(const char* name, void** out, bool) {

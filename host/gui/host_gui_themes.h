@@ -17,6 +17,7 @@ class HostGuiTheme : public IGuiTheme, public HostUnknown {
   HostGuiTheme();
 
   bool color(const char* name, ColorRGBA& color) override;
+  bool material(const char* name, ColorSet& material) override;
 
   // Host side.
   void setColor(const std::string& name, const ColorRGBA& color) { colors_[name] = color; }

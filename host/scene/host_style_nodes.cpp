@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "framework/object/query_chain.h"
+#include "host/scene/host_theme_materials.h"
 
 std::string describeColor(const ColorRGBA& c) {
   char text[96];
@@ -80,10 +81,9 @@ void HostDualMaterialSourceNode::queryInterface(const char* name, void** out, bo
 }
 
 bool HostThemeMaterialSource::getMaterial(ColorSet& material) {
-  if (name_ != "MaterialLocationSet") return false;
-  const ColorRGBA grey{0.5f, 0.5f, 0.5f, 1.0f};
-  material = ColorSet{grey, grey, {0.2f, 0.2f, 0.2f, 1.0f}, {0, 0, 0, 1.0f}};
-  return true;
+  std::optional<ColorSet> found = themeMaterial(name_);
+  if (found) material = *found;
+  return found.has_value();
 }
 
 void HostThemeMaterialSource::queryInterface(const char* name, void** out, bool) {

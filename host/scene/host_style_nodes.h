@@ -116,7 +116,7 @@ class HostDualMaterialSourceNode : public HostLeafNode<IZelDualMaterialSourceNod
   IPtr<IZelMaterialSource> back_;
 };
 
-// The host's theme holds one material, "MaterialLocationSet", the grey of located points.
+// A material of the host's theme (host_theme_materials.h) by name.
 class HostThemeMaterialSource : public IZelThemeMaterialSource, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostThemeMaterialSource";

@@ -1,12 +1,14 @@
 #include "host/scene/scene_family.h"
 
 #include "host/api/host_class_ids.h"
+#include "host/scene/host_alignment_widgets.h"
 #include "host/scene/host_line_arrow_itr.h"
 #include "host/scene/host_object_size_source.h"
 #include "host/scene/host_parray_sphere_itr.h"
 #include "host/scene/host_pick_on_model.h"
 #include "host/scene/host_plane_widget.h"
 #include "host/scene/host_style_nodes.h"
+#include "host/scene/host_vector_input.h"
 #include "host/scene/host_vertex_array.h"
 #include "host/scene/host_view_input.h"
 
@@ -40,6 +42,10 @@ std::vector<ServiceFamily::HostClass> SceneFamily::hostClasses() const {
       hostClassOf<HostVertexArray>(kHostVertexArrayClassId, {VertexArrayImp::interfaceName}),
       hostClassOf<HostThemeMaterialSource>(kHostThemeMaterialSourceClassId,
                                            {IZelThemeMaterialSource::interfaceName}),
+      hostClassOf<HostVectorInput>(kHostVectorInputClassId, {IZelVectorInput::interfaceName}),
+      hostClassOf<HostMarkersWidget>(kHostMarkersWidgetClassId, {IZelMarkersWidget::interfaceName}),
+      hostClassOf<HostObjectPlaneWidget>(kHostObjectPlaneWidgetClassId,
+                                         {IZelObjectPlaneWidget::interfaceName}),
       hostClassOf<HostPArraySphereItr>(kHostPArraySphereItrClassId, {IZelPArraySphereItr::interfaceName}),
       hostClassOf<HostLineArrowItr>(kHostLineArrowItrClassId, {IZelLineArrowItr::interfaceName}),
       {kHostSelectorClassId,

@@ -358,7 +358,8 @@ TEST(ClassTable, TheModulesTableIsTheHundredClassesAndTheLoadedModuleRegistersTh
                                                       "MoveDeviceWidget",
                                                       "PalperaMoveDeviceCmd",
                                                       "PalperaCrossSectionCmd",
-                                                      "PalperaCaptureCmd"};
+                                                      "PalperaCaptureCmd",
+                                                      "PalperaDeviceToPartAlignmentCmd"};
     if (row.subsystem <= 2 || builtBeyond.count(row.name))
       expected.insert(std::string(row.id) + " " + row.name);
   }
