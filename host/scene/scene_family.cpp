@@ -16,7 +16,8 @@ SceneFamily::SceneFamily(IZelDoc& document)
       nodeFactory_(new HostNodeFactory),
       genGfx_(new HostGenGfxService(document)),
       probeGfx_(new HostPalperaGfxUtil),
-      shapes_(new HostShapeFactory) {}
+      shapes_(new HostShapeFactory),
+      viewThemes_(new HostViewTheme(*view_)) {}
 
 std::vector<ServiceFamily::SharedService> SceneFamily::sharedServices() const {
   return {
@@ -27,6 +28,7 @@ std::vector<ServiceFamily::SharedService> SceneFamily::sharedServices() const {
       {IGenGfxService::interfaceName, genGfx_.get()},
       {IGfxPalperaGfxUtil::interfaceName, probeGfx_.get()},
       {IZelShapeFactory::interfaceName, shapes_.get()},
+      {IViewTheme::interfaceName, viewThemes_.get()},
   };
 }
 
@@ -39,6 +41,8 @@ std::vector<ServiceFamily::HostClass> SceneFamily::hostClasses() const {
       hostClassOf<HostThemeMaterialSource>(kHostThemeMaterialSourceClassId,
                                            {IZelThemeMaterialSource::interfaceName}),
       hostClassOf<HostLineArrowItr>(kHostLineArrowItrClassId, {IZelLineArrowItr::interfaceName}),
+      hostClassOf<HostAnimateCameraUtil>(kHostAnimateCameraUtilClassId,
+                                         {IZelAnimateCameraUtil::interfaceName}),
       {kHostObjectSizeSourceClassId,
        {IObjectSizeSource::interfaceName},
        [this] { return static_cast<IZelUnknown*>(new HostObjectSizeSource(document_, *genGfx_)); }},

@@ -2,7 +2,7 @@
 
 // The host's scene: the default callback object and the view that calls it, the renderer, the node factory
 // the graphics service and the shape factory, with fresh mouse and key data, pickers, vertex arrays, theme
-// material sources, line arrows and object-size sources.
+// material sources, line arrows and object-size sources; the view themes and camera animation.
 
 #include "framework/object/iptr.h"
 #include "host/core/service_family.h"
@@ -13,6 +13,7 @@
 #include "host/scene/host_node_factory.h"
 #include "host/scene/host_probe_gfx.h"
 #include "host/scene/host_shape_factory.h"
+#include "host/scene/host_view_theme.h"
 
 class SceneFamily : public ServiceFamily {
  public:
@@ -26,6 +27,7 @@ class SceneFamily : public ServiceFamily {
   HostGenGfxService& genGfx() { return *genGfx_; }
   HostPalperaGfxUtil& probeGfx() { return *probeGfx_; }
   HostShapeFactory& shapes() { return *shapes_; }
+  HostViewTheme& viewThemes() { return *viewThemes_; }
 
   std::vector<SharedService> sharedServices() const override;
   std::vector<HostClass> hostClasses() const override;
@@ -39,4 +41,5 @@ class SceneFamily : public ServiceFamily {
   IPtr<HostGenGfxService> genGfx_;
   IPtr<HostPalperaGfxUtil> probeGfx_;
   IPtr<HostShapeFactory> shapes_;
+  IPtr<HostViewTheme> viewThemes_;
 };
