@@ -52,8 +52,9 @@ class IGenGfxService : public virtual IZelUnknown {
   // is asked) or an object transform that cannot be inverted.
   virtual bool spaceTransform(Matrix4x4& out, int32_t fromSpace, int32_t toSpace, int32_t objectId,
                               int32_t viewIndex) = 0;
-  // The box {min x, y, z, max x, y, z} in the world of what is drawn for the object (its features). False,
-  // with box untouched, for a null object or one that draws nothing with a box.
+  // The box {min x, y, z, max x, y, z} in the world of what is drawn for the object (its features, and a
+  // point object's points). False, with box untouched, for a null object or one that draws nothing with a
+  // box.
   virtual bool objectBox(IZelDocObject* object, double box[6]) = 0;
   // Zooms and pans the view of that index so that the window {min x, min y, max x, max y}, in its current
   // normalised view coordinates, fills it; the view keeps its proportions, so the window's longer side

@@ -3,7 +3,9 @@
 #include "host/api/host_class_ids.h"
 #include "host/api/registry_paths.h"
 #include "host/fitting/best_fit_fitters.h"
+#include "host/fitting/host_alignment_pair.h"
 #include "host/fitting/host_curve_fit_data.h"
+#include "host/fitting/host_datum_align_modifier.h"
 #include "host/fitting/host_spectrum_prim_fitter.h"
 #include "host/fitting/slot_fitters.h"
 
@@ -23,6 +25,9 @@ std::vector<ServiceFamily::HostClass> FittingFamily::hostClasses() const {
                                     {ICurveFitData::interfaceName, ICurveFitDataV2::interfaceName}),
       hostClassOf<HostSpectrumPrimFitter>(kHostSpectrumPrimFitterClassId,
                                           {ISpectrumPrimFitter::interfaceName}),
+      hostClassOf<HostDatumAlignModifier>(kHostDatumAlignModifierClassId,
+                                          {IZelDatumBasedAlignModifier::interfaceName}),
+      hostClassOf<HostAlignmentPair>(kHostAlignmentPairClassId, {IZelAlignmentPair::interfaceName}),
   };
 }
 

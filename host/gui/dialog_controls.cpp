@@ -8,9 +8,19 @@ std::map<int32_t, bool> standardControlsShown() {
   return {{IGuiDialog::kStandardControl1, true}, {IGuiDialog::kStandardControl2, true}};
 }
 
+// The panel's own controls a command may switch off: the two it shows and the one before them.
+constexpr int32_t kStandardControl0 = IGuiDialog::kStandardControl1 - 1;
+
+std::map<int32_t, bool> standardControlsEnabled() {
+  return {{kStandardControl0, true},
+          {IGuiDialog::kStandardControl1, true},
+          {IGuiDialog::kStandardControl2, true}};
+}
+
 }  // namespace
 
-DialogControls::DialogControls() : standardShown_(standardControlsShown()) {}
+DialogControls::DialogControls()
+    : standardShown_(standardControlsShown()), standardEnabled_(standardControlsEnabled()) {}
 
 int32_t DialogControls::reserveIds(int32_t count) {
   std::lock_guard lock(mutex_);
@@ -52,6 +62,14 @@ void DialogControls::change(int32_t id, Change change) {
 }
 
 void DialogControls::enable(int32_t id, bool enabled, int32_t mode) {
+  {
+    std::lock_guard lock(mutex_);
+    auto standard = standardEnabled_.find(id);
+    if (standard != standardEnabled_.end()) {
+      standard->second = enabled;
+      return;
+    }
+  }
   change(id, [&](DialogControl& control) {
     control.enabled = enabled;
     control.enableMode = mode;
@@ -195,6 +213,13 @@ std::optional<std::string> DialogControls::picture(int32_t number) {
   return found->second;
 }
 
+std::optional<bool> DialogControls::standardControlEnabled(int32_t id) {
+  std::lock_guard lock(mutex_);
+  auto found = standardEnabled_.find(id);
+  if (found == standardEnabled_.end()) return std::nullopt;
+  return found->second;
+}
+
 bool DialogControls::standardControlShown(int32_t id) {
   std::lock_guard lock(mutex_);
   auto found = standardShown_.find(id);
@@ -212,6 +237,7 @@ void DialogControls::clear() {
   std::swap(closed, controls_);
   pictures_.clear();
   standardShown_ = standardControlsShown();
+  standardEnabled_ = standardControlsEnabled();
   nextReservedId_ = kFirstReservedId;
   strayCalls_ = 0;
   current_.reset();

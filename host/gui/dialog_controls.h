@@ -104,6 +104,8 @@ class DialogControls {
   std::optional<int32_t> idOf(const std::u16string& name);
   std::optional<std::string> picture(int32_t number);
   bool standardControlShown(int32_t id);
+  // Whether a standard control (-20000, -19999 or -19998) is enabled; none for any other id.
+  std::optional<bool> standardControlEnabled(int32_t id);
   int32_t strayCalls();
   // Forgets every control, picture, reserved id and stray call, and shows the standard controls again.
   void clear();
@@ -119,6 +121,7 @@ class DialogControls {
   std::map<int32_t, DialogControl> controls_;  // guarded by mutex_
   std::map<int32_t, std::string> pictures_;    // guarded by mutex_
   std::map<int32_t, bool> standardShown_;      // guarded by mutex_
+  std::map<int32_t, bool> standardEnabled_;    // guarded by mutex_
   int32_t nextReservedId_ = kFirstReservedId;  // guarded by mutex_
   int32_t strayCalls_ = 0;                     // guarded by mutex_
   std::optional<int32_t> current_;             // guarded by mutex_

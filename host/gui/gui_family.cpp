@@ -3,6 +3,7 @@
 #include "host/api/host_class_ids.h"
 #include "host/gui/host_feature_selection_widget.h"
 #include "host/gui/host_table.h"
+#include "host/gui/host_vector_widget.h"
 #include "host/gui/host_widget.h"
 
 GuiFamily::GuiFamily(IDataStore& store, HostDocument& document, IUnitService& units)
@@ -53,5 +54,6 @@ std::vector<ServiceFamily::HostClass> GuiFamily::hostClasses() const {
       {kHostXamlImageRendererClassId,
        {IZelXAMLImageRenderer::interfaceName},
        [store] { return static_cast<IZelUnknown*>(new HostXamlImageRenderer(*store)); }},
+      hostClassOf<HostVectorWidget>(kHostVectorWidgetClassId, {IZelVectorWidget::interfaceName}),
   };
 }

@@ -191,6 +191,7 @@ bool HostGuiDialog::setControlTable(int32_t id, IZelTable* table, IZelUnknown* m
 }
 
 bool HostGuiDialog::isControlEnabled(int32_t id) {
+  if (std::optional<bool> standard = controls_.standardControlEnabled(id)) return *standard;
   std::optional<DialogControl> control = controls_.control(id);
   return control && control->enabled;
 }

@@ -6,6 +6,7 @@
 #include "framework/object/query_chain.h"
 #include "framework/object/query_part.h"
 #include "host/api/host_class_ids.h"
+#include "host/api/points.h"
 #include "host/api/zel_sub_objects.h"
 
 namespace {
@@ -77,17 +78,25 @@ bool HostGenGfxService::objectBox(IZelDocObject* object, double box[6]) {
   Vector3 low{HUGE_VAL, HUGE_VAL, HUGE_VAL};
   Vector3 high{-HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
   bool found = false;
+  const auto extend = [&](const Vector3& own) {
+    const Vector3 p = Matrix4x4::transformPoint(toWorld, own);
+    low = {std::min(low.x, p.x), std::min(low.y, p.y), std::min(low.z, p.z)};
+    high = {std::max(high.x, p.x), std::max(high.y, p.y), std::max(high.z, p.z)};
+    found = true;
+  };
   for (int32_t i = 0; i < subObjects->subObjectCount(); ++i) {
     auto* shown = queryPart<IZelFeatureSubObject>(subObjects->subObjectAt(i));
     double own[6];
     if (!shown || !shown->feature() || !shown->feature()->boundingBox(own)) continue;
-    for (int corner = 0; corner < 8; ++corner) {
-      const Vector3 p = Matrix4x4::transformPoint(
-          toWorld, {own[corner & 1 ? 3 : 0], own[corner & 2 ? 4 : 1], own[corner & 4 ? 5 : 2]});
-      low = {std::min(low.x, p.x), std::min(low.y, p.y), std::min(low.z, p.z)};
-      high = {std::max(high.x, p.x), std::max(high.y, p.y), std::max(high.z, p.z)};
-    }
-    found = true;
+    for (int corner = 0; corner < 8; ++corner)
+      extend({own[corner & 1 ? 3 : 0], own[corner & 2 ? 4 : 1], own[corner & 4 ? 5 : 2]});
+  }
+  // A point object draws its points.
+  auto* points = queryPart<IZelPoints>(object->subObject("PointModel"));
+  RealPArray* array = points ? points->array() : nullptr;
+  for (int32_t i = 1; array && i <= array->count(); ++i) {
+    const double* entry = array->at(i);
+    extend({entry[0], entry[1], entry[2]});
   }
   if (!found) return false;
   const double merged[6] = {low.x, low.y, low.z, high.x, high.y, high.z};

@@ -5,6 +5,7 @@
 #include "host/scene/host_object_size_source.h"
 #include "host/scene/host_pick_on_model.h"
 #include "host/scene/host_style_nodes.h"
+#include "host/scene/host_vector_input.h"
 #include "host/scene/host_vertex_array.h"
 #include "host/scene/host_view_input.h"
 
@@ -46,5 +47,6 @@ std::vector<ServiceFamily::HostClass> SceneFamily::hostClasses() const {
       {kHostObjectSizeSourceClassId,
        {IObjectSizeSource::interfaceName},
        [this] { return static_cast<IZelUnknown*>(new HostObjectSizeSource(document_, *genGfx_)); }},
+      hostClassOf<HostVectorInput>(kHostVectorInputClassId, {IZelVectorInput::interfaceName}),
   };
 }

@@ -3,6 +3,7 @@
 #include <utility>
 #include <vector>
 
+#include "alignment_lines.h"
 #include "dialog_fields.h"
 #include "feature_fields.h"
 #include "host/core/data_item_text.h"
@@ -113,8 +114,9 @@ struct Subject {
 };
 
 constexpr Subject kSubjects[] = {
-    {"document", printDocument}, {"errors", printErrors},   {"images", printImages}, {"dialog", printDialog},
-    {"dialogs", printDialogs},   {"plugins", printPlugins}, {"scene", printScene},
+    {"document", printDocument}, {"errors", printErrors},       {"images", printImages},
+    {"dialog", printDialog},     {"dialogs", printDialogs},     {"plugins", printPlugins},
+    {"scene", printScene},       {"alignment", printAlignment},
 };
 
 }  // namespace

@@ -61,6 +61,10 @@ constexpr ScriptAction kActions[] = {
     {"cad-box", "NAME X0 Y0 Z0 X1 Y1 Z1",
      "add the CAD model NAME to the document: the box between the corners (X0,Y0,Z0) and (X1,Y1,Z1)", 7, 7,
      addCadBox},
+    {"transform", "NAME M0 ... M15",
+     "set the transform of the document object NAME to the 16 numbers, row by row (translation in M3, M7, "
+     "M11)",
+     17, 17, setObjectTransform},
     {"cad-load", "NAME FILE",
      "add the CAD model NAME to the document: the solids or faces of the STEP file FILE", 2, 2, loadCadFile},
     {"feature", "OBJECT point|plane|line|circle|sphere|cylinder|cone NUMBERS",
@@ -74,9 +78,9 @@ constexpr ScriptAction kActions[] = {
      "show the information tile NAME as a command does, draw a frame of the view and write the tile's image "
      "to the PNG file FILE",
      2, 2, writeTileImage},
-    {"print", "settings [KEY]|document|errors|images|dialog|dialogs|plugins|scene",
+    {"print", "settings [KEY]|document|errors|images|dialog|dialogs|plugins|scene|alignment",
      "print the values at or under KEY (default Palpera), the document, the errors, the images, the dialog, "
-     "the simple dialogs shown, the plug-ins or the scene's node trees",
+     "the simple dialogs shown, the plug-ins, the scene's node trees or the hard-probe plug-in's matrices",
      1, 2, printState},
     {"options", "open|pick LIST NAME|slide POSITION|print",
      "open the module's options page, pick the plug-in NAME in LIST (hardprobe or scanning), move the size "

@@ -35,3 +35,4 @@ void chooseListEntry(HostSession& session, const ScriptWords& words);
 void typeText(HostSession& session, const ScriptWords& words);
 void chooseRadio(HostSession& session, const ScriptWords& words);
 void setLengthUnit(HostSession& session, const ScriptWords& words);
+void setObjectTransform(HostSession& session, const ScriptWords& words);

@@ -72,6 +72,8 @@ double sizeScaleOf(double largestSide) {
 
 PalperaIterativeAlignmentCmd::PalperaIterativeAlignmentCmd() {
   name_ = tr("Iterative Alignment");
+  vectorInput_.createInstance(kHostVectorInputClassId);
+  if (!vectorInput_) reportAssertion("vectorInput_", kSourceFile, __LINE__);
 }
 
 PalperaIterativeAlignmentCmd::~PalperaIterativeAlignmentCmd() = default;

@@ -1,0 +1,60 @@
+#include "commands/alignment/device_plane_receiver.h"
+
+#include <cstring>
+
+#include "framework/host_glue/user_error.h"
+#include "framework/object/iptr.h"
+#include "framework/object/query_chain.h"
+#include "framework/translation/tr.h"
+
+void DevicePlaneReceiver::onPointSampled(const Vector3& point) {
+  if (!owner_) return;
+  IPtr<DevicePlaneReceiver> self(this);
+  planes_.sampledPoints.push_back(point);
+  owner_->onProbeSampled(point, step_);
+  frame_.addPoint(point);
+}
+
+void DevicePlaneReceiver::onPointStop(const Vector3& point) {
+  if (!owner_) return;
+  IPtr<DevicePlaneReceiver> self(this);  // the owner may let go of the receiver while it ends the run
+  planes_.stopPoint = point;
+  advanceStep();
+}
+
+void DevicePlaneReceiver::onCustomEvent(const ZelCString& name, IZelUnknown*) {
+  if (!owner_ || !name.data()) return;
+  IPtr<DevicePlaneReceiver> self(this);
+  if (std::strcmp(name.data(), "Cancel") == 0) {
+    owner_->finishProbing(true);
+  } else if (std::strcmp(name.data(), "Error") == 0) {
+    owner_->finishProbing(true);
+    reportUserError(tr("An error occurred during data acquisition."));
+  }
+}
+
+void DevicePlaneReceiver::advanceStep() {
+  const bool built = step_ == 1   ? planes_.computeDevicePlane1()
+                     : step_ == 2 ? planes_.computeDevicePlane2()
+                                  : planes_.computeDevicePlane3();
+  if (!built) {
+    owner_->finishProbing(true);
+    return;
+  }
+  planes_.sampledPoints.clear();
+  if (step_ == 3) {
+    owner_->finishProbing(false);
+    return;
+  }
+  ++step_;
+  owner_->onProbeStep(step_);
+}
+
+void DevicePlaneReceiver::queryInterface(const char* name, void** out, bool) {
+  QueryChain(name, out)
+      .classLeaf(interfaceName, this, static_cast<IZelHardProbeDataReceiver*>(this))
+      .offer<IZelPluginDataReceiver>(this)
+      .offer<IZelHardProbeDataReceiver>(this)
+      .offer<IZelHardProbeDataReceiverV2>(this)
+      .end();
+}

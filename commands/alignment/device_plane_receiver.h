@@ -1,0 +1,51 @@
+#pragma once
+
+// The receiver of one probing run of the 3-2-1 device alignment: SAMPLE points go to the current device plane
+// (and to its owner, which draws them), each STOP point ends a plane: plane 1, 2, then 3, after which the run
+// is finished. A plane that cannot be built, a "Cancel" or an "Error" from the device ends the run as
+// cancelled. The owner is not counted: it detaches the receiver before it lets it go. Main thread only.
+
+#include "commands/alignment/probed_planes.h"
+#include "commands/alignment/probed_points_frame.h"
+#include "devices/contracts/plugin_data_receivers.h"
+#include "framework/object/zel_unknown_impl.h"
+
+class DevicePlaneOwner {
+ public:
+  virtual ~DevicePlaneOwner() = default;
+  // A SAMPLE point of the plane being probed (1 to 3).
+  virtual void onProbeSampled(const Vector3& point, int step) = 0;
+  // The plane before step was built; step is now probed.
+  virtual void onProbeStep(int step) = 0;
+  // The run ended: all three planes built (cancelled false) or not.
+  virtual void finishProbing(bool cancelled) = 0;
+};
+
+class DevicePlaneReceiver : public IZelHardProbeDataReceiverV2, public ZelUnknownImpl {
+ public:
+  static constexpr const char* interfaceName = "HardProbeDataReceiver";
+
+  explicit DevicePlaneReceiver(DevicePlaneOwner& owner) : owner_(&owner) {}
+
+  void setProbeRadius(double radius) override { planes_.probeRadius = radius; }
+  void onMoved(const Vector3&, const Vector3&, const Vector3&) override {}
+  void onPointSampled(const Vector3& point) override;
+  void onPointStop(const Vector3& point) override;
+  void onCustomEvent(const ZelCString& name, IZelUnknown* payload) override;
+
+  // From now on nothing reaches the owner.
+  void detach() { owner_ = nullptr; }
+  const std::array<Plane, 3>& devicePlanes() const { return planes_.devicePlanes; }
+  int step() const { return step_; }
+
+  void queryInterface(const char* name, void** out, bool flag) override;
+  const char* className() override { return interfaceName; }
+
+ private:
+  void advanceStep();
+
+  DevicePlaneOwner* owner_;
+  ProbedPlanes planes_;
+  int step_ = 1;
+  ProbedPointsFrame frame_;
+};

@@ -1,0 +1,550 @@
+#include "commands/alignment/palpera_device_to_part_alignment_cmd.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "commands/alignment/plane_alignment_solve.h"
+#include "commands/alignment/probed_point_graphics.h"
+#include "commands/alignment/probed_points_frame.h"
+#include "devices/managers/izel_plugin_manager.h"
+#include "devices/registry/izel_plugin_service.h"
+#include "framework/commands/command_context.h"
+#include "framework/host_glue/renderer_scope.h"
+#include "framework/host_glue/user_error.h"
+#include "framework/memory/assertion.h"
+#include "framework/object/host_lookup.h"
+#include "framework/object/query_part.h"
+#include "framework/registrations/class_registration.h"
+#include "framework/registrations/registered_classes.h"
+#include "framework/translation/tr.h"
+#include "host/api/data_store.h"
+#include "host/api/gui_dialog.h"
+#include "host/api/host_class_ids.h"
+#include "host/api/module_class_ids.h"
+#include "host/api/zel_phase.h"
+#include "ui/instructions/zel_user_instructions.h"
+#include "ui/tiles/zel_hard_probe_tile.h"
+
+namespace {
+
+const ClassRegistration<PalperaDeviceToPartAlignmentCmd> registration(
+    registeredClass("PalperaDeviceToPartAlignmentCmd"));
+
+constexpr const char* kSourceFile = "palperadevicetopartalignmentcmd";
+constexpr const char* kDevice = "HardProbe";
+constexpr const char* kInstructionsTile = "hardprobe instructions tile";
+
+// The dialog's controls.
+enum Control : int32_t {
+  kMainBox = 0,
+  kInstructionsLabel = 1,
+  kPlane1Radio = 2,
+  kPlane2Radio = 3,
+  kPlane3Radio = 4,
+  kPointRadioBox = 8,
+  kPoint1Radio = 9,
+  kPoint2Radio = 10,
+  kPoint3Radio = 11,
+  kPointWidget = 12,
+  kFlip = 13,
+  kStartProbing = 14,
+  kAlign = 15,
+  kShowPosition = 16,
+  kStandardControl0 = IGuiDialog::kStandardControl1 - 1,
+};
+
+constexpr const char* kInstructions =
+    "<b>1.</b> Pick three points on the Reference object to define the first plane.\n<b>2.</b> Pick two "
+    "points "
+    "on the Reference object to define the second plane.\n<b>3.</b> Pick one point on the Reference object "
+    "to "
+    "define the third plane.\n<b>4.</b> Click <b>Probe Points</b> to define corresponding planes on the Test "
+    "object.";
+
+constexpr const char* kStepInstructions[] = {
+    "1. Define 3 points on Plane 1 using the SAMPLE button.\n2. Define the offset direction by probing a "
+    "single "
+    "point above the plane using the STOP button.",
+    "1. Define 2 points on Plane 2 using the SAMPLE button.\n2. Define the offset direction by probing a "
+    "single "
+    "point above the plane using the STOP button.",
+    "1. Define 1 point on Plane 3 using the SAMPLE button.\n2. Define the offset direction by probing a "
+    "single "
+    "point above the plane using the STOP button.",
+};
+
+const ColorRGBA kPlaneColors[] = {{1, 0, 0, 1}, {0, 1, 0, 1}, {0, 0, 1, 1}};
+
+bool settingOn(const char* key) {
+  SPtr<IDataStore> store;
+  return store && store->getInt(key, 0) != 0;
+}
+
+IPtr<IZelHardProbeTile> tileFacade() {
+  IPtr<IZelHardProbeTile> tile;
+  tile.createInstance(kHardProbeTileFacadeClassId);
+  return tile;
+}
+
+void showInstructionsTile(bool show) {
+  IPtr<IZelHardProbeTile> tile = tileFacade();
+  if (!tile) return;
+  tile->showTile(ZelCString(kInstructionsTile), show);
+  if (!show) tile->clear();
+}
+
+void setTileInstructions(const char* text) {
+  IPtr<IZelMutableUserInstructions> instructions;
+  instructions.createInstance(classIdOf("UserInstructions"));
+  IPtr<IZelHardProbeTile> tile = tileFacade();
+  if (!instructions || !tile) return;
+  instructions->setBrief(tr(text));
+  tile->setInstructions("FullInstructions", queryPart<IZelUserInstructions>(instructions.get()));
+}
+
+}  // namespace
+
+PalperaDeviceToPartAlignmentCmd::PalperaDeviceToPartAlignmentCmd() {
+  name_ = tr("3-2-1 Device Alignment");
+  surfaceInput_.createInstance(kHostVectorInputClassId);
+  if (!surfaceInput_) reportAssertion("surfaceInput_", kSourceFile, __LINE__);
+}
+
+bool PalperaDeviceToPartAlignmentCmd::canRun(IZelUnknown* context) {
+  if (contextFlag(context, IComponentCommandContainerV2::kInCommand) ||
+      contextFlag(context, IComponentCommandContainerV2::kRecordingMacro) ||
+      contextFlag(context, IComponentCommandContainerV2::kSectionCurrent) ||
+      contextFlag(context, IComponentCommandContainerV2::kBoundaryCurrent) ||
+      !contextFlag(context, IComponentCommandContainerV2::kSingleObjectActive))
+    return false;
+  SPtr<IZelDoc> document;
+  IZelDocObject* active = document ? document->activeObject() : nullptr;
+  SPtr<IPhaseService> phases;
+  return active && active == document->findObject(ZelString(u"RefObject")) && surfaceInput_ &&
+         surfaceInput_->accept(phases.get(), active);
+}
+
+void PalperaDeviceToPartAlignmentCmd::createGui(IGuiDialog* dialog) {
+  gui_ = dialog;
+  if (!dialog) return;
+  dialog->registerPicture(5, "three_321");
+  dialog->registerPicture(6, "two_321");
+  dialog->registerPicture(7, "one_321");
+  const ZelString none;
+  dialog->beginGroupBox("MainBox", kMainBox, none);
+  dialog->beginFramedGroupBox("Instructions", dialog->reserveControlIds(1), true, tr("Instructions"), true);
+  dialog->addControl(kInstructionsLabel, "label", ZelString("InstructionsLabel"));
+  dialog->setControlText(kInstructionsLabel, tr(kInstructions));
+  dialog->endGroup();
+
+  dialog->beginFramedGroupBox("Planes", dialog->reserveControlIds(1), true, tr("Planes"), true);
+  planeGroupId_ = dialog->reserveControlIds(1);
+  dialog->addControl(planeGroupId_, "radiogroup", ZelString("PlaneRadios"));
+  dialog->addRadio(planeGroupId_, kPlane1Radio, tr("3"), 5);
+  dialog->addRadio(planeGroupId_, kPlane2Radio, tr("2"), 6);
+  dialog->addRadio(planeGroupId_, kPlane3Radio, tr("1"), 7);
+  dialog->addControl(kPointRadioBox, "radiogroup", ZelString("PointRadioBox"));
+  dialog->addRadio(kPointRadioBox, kPoint1Radio, tr("First Point"), 0);
+  dialog->addRadio(kPointRadioBox, kPoint2Radio, tr("Second Point"), 0);
+  dialog->addRadio(kPointRadioBox, kPoint3Radio, tr("Third Point"), 0);
+  pointWidget_.createInstance(kHostVectorWidgetClassId);
+  if (pointWidget_)
+    pointWidget_->build(dialog, kPointWidget, "PointWidget", tr("X,Y,Z"));
+  else
+    reportAssertion("pointWidget_", kSourceFile, __LINE__);
+  dialog->addButtonAt("Flip", kFlip, tr("Flip"), true);
+  dialog->endGroup();
+
+  dialog->beginFramedGroupBox("Probe", dialog->reserveControlIds(1), true, tr("Probe"), true);
+  dialog->addButtonAt("StartProbing", kStartProbing, tr("Probe Points"), true);
+  dialog->addButtonAt("ShowPositionButton", kShowPosition, tr("Show Position"), true);
+  dialog->endGroup();
+  matrixWidget_.createInstance(classIdOf("MatrixWidget"));
+  if (matrixWidget_) matrixWidget_->buildGui(dialog, nullptr);
+  dialog->addButtonAt("Align", kAlign, tr("Align"), true);
+  dialog->endGroup();
+
+  enable(IGuiDialog::kStandardControl2, false);
+  enable(kPointRadioBox, false);
+  enable(kAlign, false);
+  if (pointWidget_) pointWidget_->setEditable(false);
+}
+
+bool PalperaDeviceToPartAlignmentCmd::connectDevice() {
+  SPtr<IZelPluginService> service;
+  IZelPluginManager* manager = service ? service->getManager(ZelCString(kDevice)) : nullptr;
+  IZelPluginDevice* device = service ? service->getDevice(ZelCString(kDevice)) : nullptr;
+  if (!manager || !device || !device->connect()) {
+    reportUserError(tr("Unable to connect to hard probe device."));
+    return false;
+  }
+  device_ = device;
+  plugin_ = manager->currentPlugin();
+  if (!plugin_) {
+    reportUserError(tr("No plug-ins are installed."));
+    device_->disconnect();
+    device_.release();
+    return false;
+  }
+  return true;
+}
+
+bool PalperaDeviceToPartAlignmentCmd::activate() {
+  if (!connectDevice()) return false;
+  SPtr<IZelDoc> document;
+  refObj_ = document ? document->findObject(ZelString(u"RefObject")) : nullptr;
+  if (!refObj_) {
+    reportAssertion("refObj_", kSourceFile, __LINE__);
+    device_->disconnect();
+    device_.release();
+    plugin_ = nullptr;
+    return false;
+  }
+  refObj_->setProperty("Visible", true);
+  document->setActiveObject(refObj_.get());
+  data_ = IPtr<Data>(new Data);
+  devicePlanes_ = {};
+
+  enable(kPlane1Radio, true);
+  enable(kPlane2Radio, false);
+  enable(kPlane3Radio, false);
+  select(kPlane1Radio);
+  enable(kPointRadioBox, true);
+  for (int32_t id : {kPoint1Radio, kPoint2Radio, kPoint3Radio}) enable(id, true);
+  select(kPoint1Radio);
+  if (surfaceInput_) surfaceInput_->activate();
+  if (pointWidget_) {
+    pointWidget_->activate();
+    pointWidget_->setEditable(true);
+  }
+  showReferencePoint(1, 0);
+  enable(kFlip, false);
+  enable(kAlign, false);
+  data_->attach(this);
+
+  if (matrixWidget_) matrixWidget_->activate();
+  activationMatrix_.keep(*plugin_);
+  showDeviceTransform(*plugin_, matrixWidget_.get());
+  return true;
+}
+
+void PalperaDeviceToPartAlignmentCmd::deactivate() {
+  finishProbing(true);
+  stopShowPosition();
+  probedGraphics_.clear();
+  if (matrixWidget_) matrixWidget_->deactivate();
+  if (data_) data_->detach(this);
+  data_.release();
+  if (pointWidget_) pointWidget_->deactivate();
+  if (surfaceInput_) surfaceInput_->stop();
+  refObj_.release();
+  plugin_ = nullptr;
+  activationMatrix_.forget();
+  probedPoints_.clear();
+  if (device_) device_->disconnect();
+  device_.release();
+}
+
+bool PalperaDeviceToPartAlignmentCmd::cancel() {
+  finishProbing(true);
+  stopShowPosition();
+  if (plugin_) activationMatrix_.giveBack(*plugin_, matrixWidget_.get());
+  return true;
+}
+
+void PalperaDeviceToPartAlignmentCmd::onGuiEvent(int32_t controlId, int32_t) {
+  if (!data_) return;
+  switch (controlId) {
+    case kPlane1Radio:
+    case kPlane2Radio:
+    case kPlane3Radio:
+      choosePlane(controlId);
+      break;
+    case kPoint1Radio:
+    case kPoint2Radio:
+    case kPoint3Radio:
+      showReferencePoint(selectedPlane(), controlId - kPoint1Radio);
+      break;
+    case kFlip:
+      data_->flipPlane(selectedPlane());
+      applyAlignment();
+      break;
+    case kStartProbing:
+      startProbing();
+      break;
+    case kAlign:
+      applyAlignment();
+      break;
+    case kShowPosition:
+      startShowPosition();
+      break;
+    default:
+      break;
+  }
+}
+
+void PalperaDeviceToPartAlignmentCmd::onGuiValueByReference(int32_t controlId, void* value) {
+  if (controlId != kPointWidget || !value || !pointWidget_ || !data_) return;
+  if (pointWidget_->takeText(*static_cast<ZelString*>(value))) typePoint(pointWidget_->vector());
+}
+
+bool PalperaDeviceToPartAlignmentCmd::onMousePress(IGfxMouseData*) {
+  if (receiver_ || position_.isRunning() || !surfaceInput_) return false;
+  surfaceInput_->pointerPressed();
+  return false;
+}
+
+bool PalperaDeviceToPartAlignmentCmd::onMouseMove(IGfxMouseData*) {
+  if (receiver_ || position_.isRunning() || !surfaceInput_) return false;
+  surfaceInput_->pointerMoved();
+  return false;
+}
+
+bool PalperaDeviceToPartAlignmentCmd::onMouseRelease(IGfxMouseData* mouse) {
+  if (receiver_ || position_.isRunning() || !surfaceInput_ || !data_) return false;
+  pick(mouse);
+  return true;
+}
+
+void PalperaDeviceToPartAlignmentCmd::pick(IGfxMouseData* mouse) {
+  Vector3 point;
+  if (!surfaceInput_->pick(mouse, refObj_.get(), point)) return;
+  const int plane = selectedPlane();
+  int index = selectedPointIndex();
+  if (plane == 0 || index < 0) return;
+  Vector3 normal;
+  if (auto* normals = queryPart<ITripletInputNormal>(surfaceInput_.get())) normals->normal(normal);
+  int next = plane;
+  if (plane == 1) {
+    if (index < 2) {
+      select(kPoint1Radio + index + 1);
+    } else {
+      data_->plane1Direction = normal;
+      enable(kPlane2Radio, true);
+      select(kPlane2Radio);
+      enable(kPoint3Radio, false);
+      select(kPoint1Radio);
+      next = 2;
+    }
+    data_->clearPlane(2);
+  } else if (plane == 2) {
+    if (index == 0) {
+      select(kPoint2Radio);
+    } else {
+      index = 1;
+      data_->plane2Direction = normal;
+      enable(kPlane3Radio, true);
+      select(kPlane3Radio);
+      enable(kPoint2Radio, false);
+      enable(kPoint3Radio, false);
+      select(kPoint1Radio);
+      next = 3;
+    }
+    data_->clearPlane(3);
+  } else {
+    index = 0;
+  }
+  data_->setPoint(plane, index, point);
+  if (next != plane)
+    showReferencePoint(next, 0);
+  else if (pointWidget_)
+    pointWidget_->setVector(point);
+}
+
+void PalperaDeviceToPartAlignmentCmd::typePoint(const Vector3& point) {
+  const int plane = selectedPlane();
+  const int index = selectedPointIndex();
+  if (plane == 1 && index >= 0) {
+    data_->clearPlane(2);
+    data_->setPoint(1, index, point);
+  } else if (plane == 2 && index >= 0) {
+    data_->clearPlane(3);
+    data_->setPoint(2, index == 0 ? 0 : 1, point);
+  } else if (plane == 3) {
+    data_->setPoint(3, 0, point);
+  }
+}
+
+void PalperaDeviceToPartAlignmentCmd::choosePlane(int radio) {
+  const int plane = radio - kPlane1Radio + 1;
+  enable(kPoint1Radio, true);
+  enable(kPoint2Radio, plane <= 2);
+  enable(kPoint3Radio, plane == 1);
+  select(kPoint1Radio);
+  showReferencePoint(plane, 0);
+  updateFlipButton();
+  requestRedraw(false);
+}
+
+int PalperaDeviceToPartAlignmentCmd::selectedPlane() {
+  double value = 0;
+  if (!gui_ || !gui_->getControlValue(planeGroupId_, &value)) return 0;
+  const int radio = static_cast<int>(value);
+  return radio >= kPlane1Radio && radio <= kPlane3Radio ? radio - kPlane1Radio + 1 : 0;
+}
+
+int PalperaDeviceToPartAlignmentCmd::selectedPointIndex() {
+  double value = 0;
+  if (!gui_ || !gui_->getControlValue(kPointRadioBox, &value)) return -1;
+  const int radio = static_cast<int>(value);
+  return radio >= kPoint1Radio && radio <= kPoint3Radio ? radio - kPoint1Radio : -1;
+}
+
+void PalperaDeviceToPartAlignmentCmd::showReferencePoint(int plane, int index) {
+  if (pointWidget_ && data_) pointWidget_->setVector(data_->point(plane, index));
+}
+
+void PalperaDeviceToPartAlignmentCmd::updateFlipButton() {
+  const int plane = selectedPlane();
+  enable(kFlip, data_ && plane >= 1 && data_->referencePlanes[plane - 1].isValid());
+}
+
+bool PalperaDeviceToPartAlignmentCmd::canAlign() {
+  return data_ && data_->isComplete() &&
+         std::ranges::all_of(devicePlanes_, [](const Plane& plane) { return plane.isValid(); });
+}
+
+void PalperaDeviceToPartAlignmentCmd::updateAlignButton() {
+  enable(kAlign, canAlign());
+}
+
+void PalperaDeviceToPartAlignmentCmd::onNotify(const char* event, IZelSubject* subject, void* data) {
+  if (position_.isSender(subject)) {
+    if (std::strcmp(event, "Stop") == 0) stopShowPosition();
+    return;
+  }
+  if (std::strcmp(event, "Plane1") == 0) {
+    if (!static_cast<Plane*>(data)->isValid()) {
+      enable(kPlane2Radio, false);
+      enable(kPlane3Radio, false);
+    }
+    updateFlipButton();
+  } else if (std::strcmp(event, "Plane2") == 0) {
+    if (!static_cast<Plane*>(data)->isValid()) enable(kPlane3Radio, false);
+    updateFlipButton();
+  } else if (std::strcmp(event, "Plane3") == 0) {
+    updateFlipButton();
+    if (canAlign()) applyAlignment();
+  } else if (std::strcmp(event, "Point") == 0) {
+    updateAlignButton();
+  }
+}
+
+bool PalperaDeviceToPartAlignmentCmd::applyAlignment() {
+  if (!plugin_ || !data_) return false;
+  Matrix4x4 m;
+  if (!computeAlignment({refObj_.get(), data_->referencePlanes, devicePlanes_}, m)) return false;
+  setDeviceTransform(*plugin_, m, matrixWidget_.get());
+  showProbedPoints();
+  requestRedraw(false);
+  return true;
+}
+
+void PalperaDeviceToPartAlignmentCmd::startProbing() {
+  if (receiver_ || position_.isRunning() || !device_ || !plugin_) return;
+  // The device copies its transform when acquisition starts: the identity, so the points arrive as the
+  // device measures them.
+  savedMatrix_.keep(*plugin_);
+  plugin_->setHardwareMatrix(Matrix4x4::identity());
+  if (settingOn("Palpera/Gfx/ShowProbe")) {
+    probeGraphics_.createInstance(kHardProbeProbeGfxClassId);
+    if (probeGraphics_) {
+      probeGraphics_->setParentObject(refObj_.get());
+      probeGraphics_->attach();
+    }
+  }
+  receiver_ = IPtr<HardProbeDataReceiver>(new HardProbeDataReceiver(*this));
+  device_->addReceiver(receiver_.get());
+  if (!device_->startAcquisition()) {
+    device_->removeReceiver(receiver_.get());
+    receiver_->detach();
+    receiver_.release();
+    dropProbeGraphics();
+    savedMatrix_.giveBack(*plugin_, matrixWidget_.get());
+    return;
+  }
+  probing_.clear();
+  probedPoints_.clear();
+  probedGraphics_.clear();
+  enableForDevice(false);
+  if (settingOn("Palpera/Tile/ShowInstructions")) showInstructionsTile(true);
+  setTileInstructions(kStepInstructions[0]);
+}
+
+void PalperaDeviceToPartAlignmentCmd::onProbeSampled(const Vector3& point, int step) {
+  probing_.push_back({point, kPlaneColors[std::clamp(step, 1, 3) - 1]});
+}
+
+void PalperaDeviceToPartAlignmentCmd::onProbeStep(int step) {
+  setTileInstructions(kStepInstructions[std::clamp(step, 1, 3) - 1]);
+}
+
+void PalperaDeviceToPartAlignmentCmd::finishProbing(bool cancelled) {
+  if (!receiver_) return;
+  showInstructionsTile(false);
+  device_->stopAcquisition();
+  device_->removeReceiver(receiver_.get());
+  IPtr<HardProbeDataReceiver> receiver = std::move(receiver_);
+  receiver->detach();
+  dropProbeGraphics();
+  bool applied = false;
+  if (!cancelled) {
+    const std::array<Plane, 3> previous = devicePlanes_;
+    devicePlanes_ = receiver->devicePlanes();
+    probedPoints_ = probing_;
+    applied = applyAlignment();
+    if (!applied) devicePlanes_ = previous;
+  }
+  if (applied)
+    savedMatrix_.forget();
+  else
+    savedMatrix_.giveBack(*plugin_, matrixWidget_.get());
+  probing_.clear();
+  receiver.release();
+  fitViewWithRoom();
+  updateAlignButton();
+  enableForDevice(true);
+  requestRedraw(false);
+}
+
+void PalperaDeviceToPartAlignmentCmd::dropProbeGraphics() {
+  if (!probeGraphics_) return;
+  probeGraphics_->detach();
+  probeGraphics_.release();
+}
+
+void PalperaDeviceToPartAlignmentCmd::startShowPosition() {
+  if (receiver_ || position_.isRunning() || !device_) return;
+  if (position_.start(*device_, *this, refObj_.get())) enableForDevice(false);
+}
+
+void PalperaDeviceToPartAlignmentCmd::stopShowPosition() {
+  if (!position_.isRunning()) return;
+  position_.stop();
+  enableForDevice(true);
+}
+
+void PalperaDeviceToPartAlignmentCmd::enableForDevice(bool enabled) {
+  enable(kMainBox, enabled);
+  enable(kStandardControl0, enabled);
+  enable(IGuiDialog::kStandardControl1, enabled);
+}
+
+void PalperaDeviceToPartAlignmentCmd::select(int32_t id) {
+  if (gui_) gui_->setControlValue(id, 1);
+}
+
+void PalperaDeviceToPartAlignmentCmd::enable(int32_t id, bool enabled) {
+  if (gui_) gui_->enableControl(id, enabled, IGuiDialog::kEnableDefault);
+}
+
+void PalperaDeviceToPartAlignmentCmd::showProbedPoints() {
+  if (!plugin_) return;
+  probedGraphics_.draw(probedPoints_, plugin_->hardwareMatrix(), refObj_.get());
+}
+
+void PalperaDeviceToPartAlignmentCmd::queryInterface(const char* name, void** out, bool) {
+  QueryChain chain(name, out);
+  chain.classLeaf(interfaceName, this, static_cast<IComponentCommand*>(this)).offer<IZelListener>(this);
+  queryCommandChain(chain);
+}

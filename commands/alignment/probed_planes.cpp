@@ -1,0 +1,65 @@
+#include "commands/alignment/probed_planes.h"
+
+#include "commands/alignment/plane_fit_and_view.h"
+
+namespace {
+
+Vector3 centroid(const std::vector<Vector3>& points) {
+  Vector3 sum;
+  for (const Vector3& p : points) sum = sum + p;
+  return sum / static_cast<double>(points.size());
+}
+
+void compensate(Plane& plane, const Vector3& stopPoint, double probeRadius) {
+  offsetPlaneAwayFrom(plane, stopPoint, probeRadius);
+  orientPlaneTowards(plane, stopPoint);
+}
+
+}  // namespace
+
+void offsetPlaneAwayFrom(Plane& plane, const Vector3& point, double distance) {
+  const Vector3 n = plane.normal();
+  const double side = n.dot(point) - plane.d >= 0.0 ? 1.0 : -1.0;
+  plane.d = (plane.d - side * distance) * n.squaredLength();
+}
+
+void orientPlaneTowards(Plane& plane, const Vector3& point) {
+  const Vector3 towards = (point - plane.projectPoint(point)).normalized();
+  if (plane.normal().dot(towards) < 0.0) plane = {-plane.nx, -plane.ny, -plane.nz, -plane.d};
+}
+
+bool ProbedPlanes::computeDevicePlane1() {
+  if (sampledPoints.size() < 3) return false;
+  std::optional<Plane> plane = fitPlane(sampledPoints);
+  if (!plane) return false;
+  compensate(*plane, stopPoint, probeRadius);
+  devicePlanes[0] = *plane;
+  return true;
+}
+
+bool ProbedPlanes::computeDevicePlane2() {
+  if (sampledPoints.size() < 2) return false;
+  if (sampledPoints.size() == 2) sampledPoints.push_back(devicePlanes[0].projectPoint(sampledPoints[0]));
+  std::optional<Plane> fitted = fitPlane(sampledPoints);
+  if (!fitted) return false;
+  // Square to plane 1, turned about the points' centre: kept at the fitted d, the plane would turn about the
+  // device's origin and miss its points by their distance from it times the correction.
+  const Vector3 n1 = devicePlanes[0].normal();
+  Vector3 normal = Vector3::cross(Vector3::cross(n1, fitted->normal()), n1);
+  if (!normal.normalize()) return false;
+  Plane plane{normal.x, normal.y, normal.z, normal.dot(centroid(sampledPoints))};
+  compensate(plane, stopPoint, probeRadius);
+  devicePlanes[1] = plane;
+  return true;
+}
+
+bool ProbedPlanes::computeDevicePlane3() {
+  if (sampledPoints.empty()) return false;
+  if (sampledPoints.size() > 1) sampledPoints = {centroid(sampledPoints)};
+  Vector3 normal = Vector3::cross(devicePlanes[0].normal(), devicePlanes[1].normal());
+  normal.normalize();
+  Plane plane{normal.x, normal.y, normal.z, normal.dot(sampledPoints[0])};
+  offsetPlaneAwayFrom(plane, stopPoint, probeRadius);
+  devicePlanes[2] = plane;
+  return true;
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+// Keeps the probed points of one probing run in view: they go into a hidden point object "points", and from
+// the third point on, a point outside the view refits the view once to every object with the points, zoomed
+// out a little. The object leaves the document with the frame. Main thread only.
+
+#include "basic_types/vector3.h"
+#include "framework/object/iptr.h"
+#include "host/api/zel_doc.h"
+
+class ProbedPointsFrame {
+ public:
+  ProbedPointsFrame();
+  ProbedPointsFrame(const ProbedPointsFrame&) = delete;
+  ProbedPointsFrame& operator=(const ProbedPointsFrame&) = delete;
+  ~ProbedPointsFrame();
+
+  void addPoint(const Vector3& point);
+
+ private:
+  void refit();
+
+  IPtr<IZelDocObject> points_;
+};
+
+// Fits the view to every shown object and zooms out to 1 / 0.7 of it, so what was fitted has room around it.
+void fitViewWithRoom();

@@ -1,0 +1,241 @@
+// "3-2-1 Device Alignment" run by the host's command runner on a box "RefObject", with the emulator as the
+// current plug-in and a test device that the tests feed as the arm would.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <string>
+
+#include "commands/alignment/palpera_device_to_part_alignment_cmd.h"
+#include "devices/alignment/alignment_services.h"
+#include "devices/managers/izel_plugin_manager.h"
+#include "framework/object/query_part.h"
+#include "host/cad/brep_model.h"
+#include "host/cad/cad_model.h"
+#include "tests/commands/support/command_fixture.h"
+
+namespace {
+
+using Mouse = HostGfxViewMgr::MouseCallback;
+constexpr double kRadius = 0.003;
+constexpr int32_t kStandard0 = -20000, kStandard1 = -19999, kStandard2 = -19998;
+
+// The part is the box 0.2 x 0.1 x 0.02; the device sees it turned 30 degrees about z and moved by
+// (0.1, 0.2, 0.3): the hardware matrix that carries device coordinates onto the part.
+const Matrix4x4 kDeviceToPart =
+    Matrix4x4::translation({0.1, 0.2, 0.3}) * Matrix4x4::rotation({0, 0, 1}, std::acos(-1.0) / 6);
+
+struct Face {
+  std::vector<Vector3> points;  // on the part's surface
+  Vector3 outward;
+  Vector3 stop;  // above the face
+};
+const Face kTop{{{0.03, 0.03, 0.02}, {0.17, 0.03, 0.02}, {0.1, 0.08, 0.02}}, {0, 0, 1}, {0.1, 0.05, 0.05}};
+const Face kSide{{{0.05, 0, 0.01}, {0.15, 0, 0.01}}, {0, -1, 0}, {0.1, -0.03, 0.01}};
+const Face kEnd{{{0, 0.05, 0.01}}, {-1, 0, 0}, {-0.03, 0.05, 0.01}};
+
+class DeviceToPartAlignment : public CommandTest {
+ protected:
+  void SetUp() override {
+    CommandTest::SetUp();
+    host_.core().dataStore().setInt(nullptr, "Palpera/Gfx/ShowProbe", 0);
+    host_.core().dataStore().setString(nullptr, "DefaultFileNameDirectory/common",
+                                       ZelString(u"/nonexistent"));
+    device_ = addDevice("HardProbe", "IZelHardProbeDataReceiver");
+    runStartupTask("EmulatorPluginStartupTask");
+    runStartupTask("PluginManagerStartupTask");
+    IZelPluginManager* manager = registry_->getManager(ZelCString("HardProbe"));
+    ASSERT_TRUE(manager);
+    ASSERT_TRUE(
+        manager->setActivePlugin(queryPart<IZelPlugin>(host_.devices().pluginHandler().plugins().back())));
+    plugin_ = manager->currentPlugin();
+    reference_ = addCadModel(host_.document().doc(), u"RefObject", boxModel({0, 0, 0}, {0.2, 0.1, 0.02}));
+    host_.document().doc().setActiveObject(reference_.get());
+  }
+  void TearDown() override {
+    if (runner_.running()) runner_.cancel();
+    registry_->setDevice(ZelCString("HardProbe"), nullptr);
+    CommandTest::TearDown();
+  }
+
+  void startCommand() { ASSERT_EQ(start("PalperaDeviceToPartAlignmentCmd"), CommandRunner::Start::kStarted); }
+  // A click whose ray comes from outside the face along its inward normal.
+  void pickOn(const Vector3& point, const Vector3& outward) {
+    const Vector3 from = point + 0.5 * outward;
+    host_.scene().view().injectMouse(Mouse::kClick, {.rayOrigin = {from.x, from.y, from.z},
+                                                     .rayDirection = {-outward.x, -outward.y, -outward.z}});
+  }
+  void pickAll() {
+    for (const Face* face : {&kTop, &kSide, &kEnd})
+      for (const Vector3& p : face->points) pickOn(p, face->outward);
+  }
+  double value(int32_t id) { return dialog().control(id)->value; }
+  bool enabled(int32_t id) { return dialog().isControlEnabled(id); }
+  int32_t planeGroup() { return *dialog().idOf(u"PlaneRadios"); }
+
+  template <class Call>
+  void deliver(Call call) {
+    device_->deliver<IZelHardProbeDataReceiver>(call);
+  }
+  // The probe's tip centres on the face and its stop point, in device coordinates.
+  void probe(const Face& face, size_t samples) {
+    const Matrix4x4 partToDevice = Matrix4x4::inverse(kDeviceToPart);
+    deliver([](IZelHardProbeDataReceiver* r) { r->setProbeRadius(kRadius); });
+    for (size_t i = 0; i < samples; ++i) {
+      const Vector3 tip = Matrix4x4::transformPoint(partToDevice, face.points[i] + kRadius * face.outward);
+      deliver([&](IZelHardProbeDataReceiver* r) { r->onPointSampled(tip); });
+    }
+    const Vector3 stop = Matrix4x4::transformPoint(partToDevice, face.stop);
+    deliver([&](IZelHardProbeDataReceiver* r) { r->onPointStop(stop); });
+  }
+  void probeAll() {
+    ASSERT_TRUE(press(14));
+    probe(kTop, 3);
+    probe(kSide, 2);
+    probe(kEnd, 1);
+  }
+  void expectHardware(const Matrix4x4& expected, double tolerance) {
+    for (int i = 0; i < 16; ++i) EXPECT_NEAR(plugin_->hardwareMatrix().m[i], expected.m[i], tolerance) << i;
+  }
+
+  TestDevice* device_ = nullptr;
+  IZelPlugin* plugin_ = nullptr;
+  IPtr<HostDocObject> reference_;
+};
+
+TEST_F(DeviceToPartAlignment, PicksMoveThroughThePlanesAndARepickedFirstPlaneClearsTheOthers) {
+  startCommand();
+  EXPECT_EQ(value(planeGroup()), 2);
+  EXPECT_FALSE(enabled(3));
+  for (const Vector3& p : kTop.points) pickOn(p, kTop.outward);
+  EXPECT_EQ(value(planeGroup()), 3);
+  EXPECT_EQ(value(8), 9);
+  EXPECT_FALSE(enabled(11));
+  EXPECT_EQ(dialog().control(12)->text, u"0.0000, 0.0000, 0.0000");
+  EXPECT_FALSE(enabled(13)) << "plane 2 has nothing to flip yet";
+
+  for (const Vector3& p : kSide.points) pickOn(p, kSide.outward);
+  EXPECT_EQ(value(planeGroup()), 4);
+  EXPECT_FALSE(enabled(10));
+  EXPECT_FALSE(enabled(11));
+  pickOn(kEnd.points[0], kEnd.outward);
+  EXPECT_FALSE(enabled(15)) << "nothing probed yet";
+
+  ASSERT_TRUE(dialog().chooseRadio(2));
+  ASSERT_TRUE(dialog().chooseRadio(10));
+  EXPECT_EQ(dialog().control(12)->text, u"170.0000, 30.0000, 20.0000") << "in millimetres";
+  EXPECT_TRUE(enabled(13));
+  pickOn({0.15, 0.03, 0.02}, kTop.outward);
+  EXPECT_FALSE(enabled(4)) << "plane 2 is cleared";
+  ASSERT_TRUE(dialog().chooseRadio(3));
+  EXPECT_EQ(dialog().control(12)->text, u"0.0000, 0.0000, 0.0000");
+}
+
+TEST_F(DeviceToPartAlignment, ProbingThePlanesAlignsTheDeviceAndFlipTurnsItOver) {
+  startCommand();
+  pickAll();
+  probeAll();
+  EXPECT_EQ(device_->receiverCount(), 0u);
+  expectHardware(kDeviceToPart, 1e-9);
+  EXPECT_TRUE(enabled(15));
+  EXPECT_TRUE(enabled(kStandard0));
+  EXPECT_TRUE(enabled(kStandard1));
+  EXPECT_FALSE(enabled(kStandard2));
+
+  ASSERT_TRUE(dialog().chooseRadio(2));
+  ASSERT_TRUE(press(13));
+  EXPECT_NEAR(plugin_->hardwareMatrix().m[10], -1.0, 1e-9) << "plane 1 flipped turns the part over";
+  ASSERT_TRUE(press(13));
+  expectHardware(kDeviceToPart, 1e-9);
+
+  // Cancelling the command gives back what the device had before it.
+  ASSERT_TRUE(runner_.cancel());
+  expectHardware(Matrix4x4::identity(), 0);
+}
+
+TEST_F(DeviceToPartAlignment, AStopWithTooFewPointsPutsBackTheHardwareMatrixWithoutTheScale) {
+  SPtr<IZelPluginDeviceScaleAlignmentService> scale;
+  scale->setMaterial(ZelCString("Steel"), 30.0);
+  const Matrix4x4 before = Matrix4x4::translation({0.5, 0, 0});
+  plugin_->setHardwareMatrix(before);
+  startCommand();
+  pickAll();
+  probeAll();
+  const Matrix4x4 aligned = plugin_->hardwareMatrix();
+
+  ASSERT_TRUE(press(14));
+  EXPECT_FALSE(enabled(kStandard0));
+  EXPECT_EQ(plugin_->hardwareMatrix().m[3], 0.0) << "the identity while probing";
+  probe(kTop, 2);
+  EXPECT_EQ(device_->receiverCount(), 0u);
+  expectHardware(aligned, 0);
+  EXPECT_TRUE(enabled(15)) << "the previous device planes are kept";
+  EXPECT_TRUE(enabled(kStandard0));
+  EXPECT_FALSE(enabled(kStandard2));
+}
+
+TEST_F(DeviceToPartAlignment, EveryWayOutLeavesNoReceiverAndTheRightHardwareMatrix) {
+  const Matrix4x4 before = Matrix4x4::translation({0.5, 0, 0});
+  struct Case {
+    const char* what;
+    std::function<void()> act;
+    bool startFails = false;
+  };
+  const std::vector<Case> cases = {
+      {"cancel while probing", [this] { ASSERT_TRUE(runner_.cancel()); }},
+      {"apply while probing step 2",
+       [this] {
+         probe(kTop, 3);
+         ASSERT_TRUE(runner_.apply());
+       }},
+      {"a device error",
+       [this] {
+         deliver([](IZelHardProbeDataReceiver* r) { r->onCustomEvent(ZelCString("Error"), nullptr); });
+         EXPECT_EQ(errorMessages().back(), u"An error occurred during data acquisition.");
+         EXPECT_TRUE(runner_.running());
+       }},
+      {"a failed start", [] {}, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    plugin_->setHardwareMatrix(before);
+    startCommand();
+    device_->answers.start = !c.startFails;
+    ASSERT_TRUE(press(14));
+    c.act();
+    EXPECT_EQ(device_->receiverCount(), 0u);
+    expectHardware(before, 0);
+    if (runner_.running()) {
+      EXPECT_TRUE(enabled(0)) << "the dialog is usable again";
+      runner_.cancel();
+    }
+    device_->answers.start = true;
+  }
+}
+
+TEST_F(DeviceToPartAlignment, ThePositionDisplayEndsOnStopAndWithTheCommand) {
+  startCommand();
+  ASSERT_TRUE(press(16));
+  EXPECT_EQ(device_->receiverCount(), 1u);
+  EXPECT_FALSE(enabled(kStandard1));
+  pickOn(kTop.points[0], kTop.outward);
+  EXPECT_EQ(value(8), 9) << "no picks while the position shows";
+  deliver([](IZelHardProbeDataReceiver* r) { r->onPointStop({0, 0, 0}); });
+  EXPECT_EQ(device_->receiverCount(), 0u);
+  EXPECT_TRUE(enabled(kStandard1));
+
+  ASSERT_TRUE(press(16));
+  ASSERT_TRUE(runner_.apply());
+  EXPECT_EQ(device_->receiverCount(), 0u);
+}
+
+TEST_F(DeviceToPartAlignment, WithoutAPlugInActivationFailsAndTheDeviceIsLetGo) {
+  IZelPluginManager* manager = registry_->getManager(ZelCString("HardProbe"));
+  ASSERT_TRUE(manager->setActivePlugin(nullptr));
+  EXPECT_EQ(start("PalperaDeviceToPartAlignmentCmd"), CommandRunner::Start::kActivationRefused);
+  EXPECT_EQ(errorMessages().back(), u"No plug-ins are installed.");
+  EXPECT_EQ(journal_.back(), "disconnect HardProbe");
+}
+
+}  // namespace

@@ -1,0 +1,101 @@
+// The device planes of the 3-2-1 alignment from probed tip centres, with the host's plane fitter.
+
+#include "commands/alignment/probed_planes.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+#include "commands/alignment/plane_fit_and_view.h"
+#include "support/module_fixture.h"
+
+namespace {
+
+void expectPlane(const Plane& actual, const Plane& expected, double tolerance = 1e-12) {
+  EXPECT_NEAR(actual.nx, expected.nx, tolerance);
+  EXPECT_NEAR(actual.ny, expected.ny, tolerance);
+  EXPECT_NEAR(actual.nz, expected.nz, tolerance);
+  EXPECT_NEAR(actual.d, expected.d, tolerance);
+}
+
+using ProbedPlanesTest = ModuleTest;
+
+TEST_F(ProbedPlanesTest, AFittedPlaneIsTheHostsEquationAndCollinearPointsHaveNone) {
+  std::optional<Plane> plane = fitPlane({{0, 0, 0.103}, {0.1, 0, 0.103}, {0, 0.1, 0.103}});
+  ASSERT_TRUE(plane);
+  expectPlane(*plane, {0, 0, 1, 0.103});
+  EXPECT_FALSE(fitPlane({{0, 0, 0}, {0.1, 0, 0}, {0.3, 0, 0}}));
+  EXPECT_FALSE(fitPlane({{0, 0, 0}, {0.1, 0, 0}}));
+}
+
+TEST_F(ProbedPlanesTest, ThePointInViewIsTheViewVolume) {
+  // The view shows the cube of half size 2 about (1, 1, 1).
+  host_.scene().genGfx().setViewToScene(-1, Matrix4x4::translation({1, 1, 1}) * Matrix4x4::uniformScaling(2));
+  EXPECT_TRUE(isPointInView({1, 1, 1}));
+  EXPECT_TRUE(isPointInView({3, -1, 3}));
+  for (const Vector3& outside : {Vector3(3.001, 1, 1), Vector3(1, -1.001, 1), Vector3(1, 1, 3.001)}) {
+    EXPECT_FALSE(isPointInView(outside)) << outside.x << " " << outside.y << " " << outside.z;
+  }
+}
+
+TEST_F(ProbedPlanesTest, TheProbeRadiusMovesAPlaneAwayFromItsStopPointWhicheverSenseItWasFitted) {
+  Plane onIt{0, 0, 1, 0.1};
+  offsetPlaneAwayFrom(onIt, {0.5, 0.5, 0.1}, 0.002);
+  orientPlaneTowards(onIt, {0.5, 0.5, 0.1});
+  expectPlane(onIt, {0, 0, 1, 0.098});
+
+  for (const Plane& fitted : {Plane{0, 0, 1, 0.103}, Plane{0, 0, -1, -0.103}}) {
+    Plane above = fitted, below = fitted;
+    offsetPlaneAwayFrom(above, {0, 0, 0.2}, 0.003);
+    orientPlaneTowards(above, {0, 0, 0.2});
+    expectPlane(above, {0, 0, 1, 0.1});
+    offsetPlaneAwayFrom(below, {0, 0, 0}, 0.003);
+    orientPlaneTowards(below, {0, 0, 0});
+    expectPlane(below, {0, 0, -1, -0.106});
+  }
+}
+
+TEST_F(ProbedPlanesTest, PlaneTwoTurnsSquareToPlaneOneAboutItsPointsAndPlaneThreeTakesTheirMean) {
+  ProbedPlanes probed;
+  probed.probeRadius = 0.0;
+  probed.sampledPoints = {{0, 0, -0.3}, {0.1, 0, -0.3}, {0, 0.1, -0.3}};
+  probed.stopPoint = {0, 0, 0};
+  ASSERT_TRUE(probed.computeDevicePlane1());
+  expectPlane(probed.devicePlanes[0], {0, 0, 1, -0.3});
+
+  // A face tilted half a degree from square to plane 1, about (0.5, 0, -0.32).
+  const double tilt = 0.5 * std::numbers::pi / 180;
+  const Vector3 centre{0.5, 0, -0.32}, along{0, 1, 0}, up{std::sin(tilt), 0, std::cos(tilt)};
+  probed.sampledPoints = {centre - 0.05 * along - 0.01 * up, centre + 0.05 * along - 0.01 * up,
+                          centre + 0.02 * up};
+  probed.stopPoint = {0.6, 0, -0.32};
+  ASSERT_TRUE(probed.computeDevicePlane2());
+  expectPlane(probed.devicePlanes[1], {1, 0, 0, 0.5}, 1e-12);
+
+  // Two points get the first one's foot on plane 1 as their third and keep their plane.
+  probed.sampledPoints = {{0.5, -0.05, -0.31}, {0.5, 0.05, -0.35}};
+  probed.probeRadius = 0.002;
+  probed.stopPoint = {0.4, 0, -0.32};
+  ASSERT_TRUE(probed.computeDevicePlane2());
+  EXPECT_EQ(probed.sampledPoints.size(), 3u);
+  expectPlane(probed.devicePlanes[1], {-1, 0, 0, -0.502});
+
+  probed.sampledPoints = {{0.3, 0.1, -0.31}, {0.3, 0.3, -0.33}};
+  probed.stopPoint = {0.3, 0.5, -0.32};
+  ASSERT_TRUE(probed.computeDevicePlane3());
+  EXPECT_EQ(probed.sampledPoints, (std::vector<Vector3>{{0.3, 0.2, -0.32}}));
+  // n1 x n2 = (0, 0, 1) x (-1, 0, 0) = (0, -1, 0); the stop point lies on its negative side.
+  expectPlane(probed.devicePlanes[2], {0, -1, 0, -0.2 + 0.002});
+
+  ProbedPlanes tooFew;
+  tooFew.sampledPoints = {{0, 0, 0}, {1, 0, 0}};
+  EXPECT_FALSE(tooFew.computeDevicePlane1());
+  tooFew.sampledPoints = {{0, 0, 0}};
+  EXPECT_FALSE(tooFew.computeDevicePlane2());
+  tooFew.sampledPoints.clear();
+  EXPECT_FALSE(tooFew.computeDevicePlane3());
+  EXPECT_FALSE(tooFew.devicePlanes[0].isValid()) << "a failed build stores nothing";
+}
+
+}  // namespace
