@@ -8,6 +8,8 @@
 #include "host/api/host_class_ids.h"
 #include "host/api/points.h"
 #include "host/api/zel_sub_objects.h"
+#include "host/cad/cad_model.h"
+#include "host/cad/host_mesh.h"
 
 namespace {
 
@@ -97,6 +99,14 @@ bool HostGenGfxService::objectBox(IZelDocObject* object, double box[6]) {
   for (int32_t i = 1; array && i <= array->count(); ++i) {
     const double* entry = array->at(i);
     extend({entry[0], entry[1], entry[2]});
+  }
+  // A CAD model draws its surface model.
+  if (auto* mesh = queryPart<HostMesh>(object->subObject(kSurfaceModel))) {
+    if (const auto bounds = mesh->bounds()) {
+      const auto& [low, high] = *bounds;
+      for (int corner = 0; corner < 8; ++corner)
+        extend({(corner & 1 ? high : low)[0], (corner & 2 ? high : low)[1], (corner & 4 ? high : low)[2]});
+    }
   }
   if (!found) return false;
   const double merged[6] = {low.x, low.y, low.z, high.x, high.y, high.z};
