@@ -16,13 +16,17 @@
 #include "devices/alignment/alignment_services.h"
 #include "devices/contracts/plugin.h"
 #include "devices/managers/izel_plugin_manager.h"
+#include "framework/host_glue/document_glue.h"
+#include "framework/host_glue/point_objects.h"
 #include "framework/object/query_part.h"
 #include "host/api/data_store.h"
 #include "host/cad/brep_model.h"
 #include "host/cad/cad_model.h"
 #include "host/document/host_locations_set.h"
+#include "host/document/host_object_attribute.h"
 #include "host/gui/host_progress_split.h"
 #include "host/gui/host_table.h"
+#include "host/scene/host_view_theme.h"
 #include "platform/utf8.h"
 #include "tests/commands/support/command_fixture.h"
 
@@ -524,6 +528,39 @@ TEST_F(IterativeAlignment, AFailedStartOfAcquisitionUndoesTheStartOfThePass) {
   ASSERT_TRUE(press(Cmd::kShowPosition));
   EXPECT_EQ(device_->receiverCount(), 0u);
   EXPECT_FALSE(cmd_->isShowingPosition());
+}
+
+TEST_F(IterativeAlignment, ActivationHidesTheFeaturesWhenTheAttributeSaysSoAndShowsTheKeys) {
+  addBox();
+  IZelFeatureSubObjectMgr* features = getFeatureSubObjectMgr(reference_.get());
+  IPtr<IZelSubObject> feature;
+  feature.takeOwnership(features->createSubObject(queryPart<IZelFeature>(createPoint().get())));
+  queryPart<IZelSubObjectMgr>(features)->addSubObject(feature.get());
+  const IPtr<HostObjectAttribute> keepShown(new HostObjectAttribute(false));
+  reference_->attach(kShowFeaturesWhileAligningAttributeId, keepShown.get());
+  startCommand();
+  EXPECT_TRUE(feature->displayFlag(IZelSubObject::kHiddenDisplayFlag));
+  EXPECT_EQ(host_.gui().statusBar().shown(), u"Ctrl+Z: Undo Picked Target | Ctrl+Y: Redo Picked Target | F1");
+  runner_.cancel();
+  EXPECT_FALSE(feature->displayFlag(IZelSubObject::kHiddenDisplayFlag));
+  EXPECT_EQ(host_.gui().statusBar().shown(), u"");
+}
+
+TEST_F(IterativeAlignment, CameraMovesAreSmoothOnlyWhenTheSettingSaysSo) {
+  for (const int smooth : {1, 0}) {
+    SCOPED_TRACE(smooth);
+    store().setInt(nullptr, "View/Smooth Camera Transition", smooth);
+    startCommand();
+    pickAll(3);
+    const int32_t before = HostAnimateCameraUtil::animationCount();
+    ASSERT_TRUE(press(Cmd::kStartProbing));
+    EXPECT_EQ(HostAnimateCameraUtil::animationCount() - before, smooth);
+    SGfxCameraState state;
+    camera().getState(state);
+    // Either way the camera ends on the first target's view point.
+    EXPECT_NEAR(state.point.x, k321[0].point.x, 1e-12);
+    runner_.cancel();
+  }
 }
 
 }  // namespace
