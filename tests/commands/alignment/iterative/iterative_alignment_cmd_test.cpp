@@ -268,6 +268,8 @@ TEST_F(IterativeAlignment, APassAlignsTheDeviceAndOffersTheFailedTargetsAgain) {
   ASSERT_TRUE(press(Cmd::kStartProbing));
   expectMatrix(plugin_->hardwareMatrix(), Matrix4x4(), 0);
   EXPECT_EQ(device_->receiverCount(), 1u);
+  key(Cmd::kUndoKey);
+  EXPECT_EQ(cmd_->targets().size(), k321.size()) << "no undo while probing";
   touch(k321[0], kBeside[0]);
   // Under the identity the stored point is what the device measured.
   const Vector3 first = k321[0].point + kBeside[0] * kMm + kRadius * k321[0].normal;
