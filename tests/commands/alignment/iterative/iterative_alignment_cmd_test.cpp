@@ -319,6 +319,21 @@ TEST_F(IterativeAlignment, ACancelledPassGivesBackTheHardwareMatrixFromBeforeThe
   EXPECT_EQ(host_.scene().viewThemes().pushedCount(), 0u);
 }
 
+TEST_F(IterativeAlignment, AToleranceChangeReevaluatesWithoutRealigning) {
+  startCommand();
+  pickAll();
+  firstPass(false);
+  ASSERT_FALSE(entry(3).inTolerance);
+  const Matrix4x4 aligned = plugin_->hardwareMatrix();
+  const int32_t startsBefore = starts();
+  ASSERT_TRUE(dialog().enterValue(Cmd::kTolerance, 2)) << "millimetres";
+  EXPECT_TRUE(entry(3).inTolerance);
+  EXPECT_EQ(entry(3).zoneDeviation, 0);
+  EXPECT_FALSE(table().cellColor(5, 3));
+  expectMatrix(plugin_->hardwareMatrix(), aligned, 0);
+  EXPECT_EQ(starts(), startsBefore);
+}
+
 TEST_F(IterativeAlignment, TheCommandsCancelGivesBackTheHardwareMatrixItselfUnderATemperatureScale) {
   setHardware(kEarlier);
   SPtr<IZelPluginDeviceScaleAlignmentService> scaleService;
