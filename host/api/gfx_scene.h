@@ -10,9 +10,19 @@
 #include "basic_types/vector3.h"
 #include "host/api/zel_unknown.h"
 
+// Where a camera stands and how it looks: what a camera animation moves towards.
+struct SGfxCameraState {
+  Matrix4x4 matrix;
+  Vector3 point;
+  double zoomScale = 1.0;
+  int32_t modes[2] = {1, 0};
+};
+
 class ISGfxCamera : public virtual IZelUnknown {
  public:
   static constexpr const char* interfaceName = "ISGfxCamera";
+
+  virtual void getState(SGfxCameraState& out) = 0;
 
   // The point the camera turns about.
   virtual void setPoint(const Vector3& point) = 0;

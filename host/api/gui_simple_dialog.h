@@ -20,3 +20,11 @@ class IGuiSimpleDlg : public virtual IZelUnknown {
   virtual int32_t show(int32_t style, const ZelString& text, const ZelString& detail, bool a, bool b,
                        bool c) = 0;
 };
+
+// Where the simple dialog comes up: at the mouse cursor while set, else where the host places it.
+class IGuiSimpleDlgSetCursorPos : public virtual IZelUnknown {
+ public:
+  static constexpr const char* interfaceName = "IGuiSimpleDlgSetCursorPos";
+
+  virtual void setAtCursor(bool atCursor) = 0;
+};

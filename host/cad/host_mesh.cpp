@@ -31,8 +31,8 @@ void store(const Eigen::Vector3d& v, double out[3]) {
 HostMesh::HostMesh(std::vector<Point> vertices, std::vector<Triangle> triangles)
     : vertices_(std::move(vertices)), triangles_(std::move(triangles)), valid_(checkValid()) {}
 
-double HostMesh::size() const {
-  if (!valid_) return 0;
+std::optional<std::array<HostMesh::Point, 2>> HostMesh::bounds() const {
+  if (!valid_) return std::nullopt;
   Point low = vertices_.front(), high = vertices_.front();
   for (const Point& vertex : vertices_) {
     for (int k = 0; k < 3; ++k) {
@@ -40,6 +40,13 @@ double HostMesh::size() const {
       high[k] = std::max(high[k], vertex[k]);
     }
   }
+  return std::array<Point, 2>{low, high};
+}
+
+double HostMesh::size() const {
+  const std::optional<std::array<Point, 2>> box = bounds();
+  if (!box) return 0;
+  const auto& [low, high] = *box;
   return std::max({high[0] - low[0], high[1] - low[1], high[2] - low[2]});
 }
 

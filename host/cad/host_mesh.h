@@ -48,6 +48,8 @@ class HostMesh : public IZelMesh, public IZelMeshExt, public HostUnknown {
   int32_t elementCount() const { return static_cast<int32_t>(triangles_.size()); }
   // The largest side of the box around the vertices; 0 for a mesh that is not valid.
   double size() const;
+  // The lowest and the highest corner of the box around the vertices; none for a mesh that is not valid.
+  std::optional<std::array<Point, 2>> bounds() const;
 
   void queryInterface(const char* name, void** out, bool flag) override;
   const char* className() override { return interfaceName; }

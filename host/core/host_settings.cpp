@@ -24,6 +24,7 @@ void registerHostSettings(HostDataStore& store) {
   store.addGroup("Graphics");
   store.addEvent("Graphics/NewBoundingBox", nullptr);
   store.addIntItem("View/Smooth Camera Transition", 1, 0, 1, kHostSettingFlags);
+  store.addDoubleItem("View/Smooth Camera Transition Duration", 0.5, 0.0, 10.0, kHostSettingFlags);
   store.addGroup("Fonts and Languages");
   store.addIntItem("Fonts and Languages/Font Point Application", 9, 6, 72, kHostSettingFlags);
   store.addStringItem("Fonts and Languages/Font Family Application", 256, ZelString(u"Sans"),

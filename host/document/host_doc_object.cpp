@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <string_view>
 
 #include "framework/object/query_chain.h"
 #include "host/api/host_class_ids.h"
+#include "host/api/zel_locations_set.h"
 
 namespace {
 constexpr const char* kVisible = "Visible";
@@ -156,4 +158,7 @@ void HostDocObject::queryInterface(const char* name, void** out, bool) {
       .offer<IZelStringValue>(this)
       .offer<IZelObjectState>(this)
       .end();
+  // A location set is the object itself, as far as commands are concerned.
+  if (name && out && !*out && std::string_view(name) == IZelLocationsSet::interfaceName)
+    *out = dataAs<IZelLocationsSet>();
 }

@@ -2,6 +2,7 @@
 
 #include "host/api/host_class_ids.h"
 #include "host/gui/host_feature_selection_widget.h"
+#include "host/gui/host_progress_split.h"
 #include "host/gui/host_table.h"
 #include "host/gui/host_vector_widget.h"
 #include "host/gui/host_widget.h"
@@ -45,6 +46,7 @@ std::vector<ServiceFamily::HostClass> GuiFamily::hostClasses() const {
   return {
       hostClassOf<HostImage>(kHostImageClassId, {IZelImage::interfaceName}),
       hostClassOf<HostTable>(kHostTableClassId, {IZelTable::interfaceName}),
+      hostClassOf<HostProgressSplit>(kHostProgressSplitClassId, {IZelProgressSplit::interfaceName}),
       hostClassOf<HostFeatureSelectionWidget>(kHostFeatureSelectionWidgetClassId,
                                               {IZelFeatureSelectionWidget::interfaceName}),
       {kHostToggleWidgetClassId,

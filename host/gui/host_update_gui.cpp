@@ -11,11 +11,9 @@ void HostUpdateGui::refresh(int32_t what) {
 }
 
 ZelString HostUpdateGui::shortcutText(const char* action) {
-  static const std::map<std::string, const char*> kShortcuts = {{"Delete Points", "Del"},
-                                                                {"Undo", "Ctrl+Z"},
-                                                                {"Redo", "Ctrl+Y"},
-                                                                {"Select All", "Ctrl+A"},
-                                                                {"Clear All", "Esc"}};
+  static const std::map<std::string, const char*> kShortcuts = {
+      {"Delete Points", "Del"}, {"Undo", "Ctrl+Z"},   {"Redo", "Ctrl+Y"},
+      {"Select All", "Ctrl+A"}, {"Clear All", "Esc"}, {"Help", "F1"}};
   const auto found = action ? kShortcuts.find(action) : kShortcuts.end();
   return found == kShortcuts.end() ? ZelString() : ZelString(found->second);
 }

@@ -36,8 +36,13 @@ int32_t ScriptedSimpleDialog::show(int32_t style, const ZelString& text, const Z
   }
   int32_t answer = nextAnswer();
   std::lock_guard lock(mutex_);
-  shown_.push_back({style, text.c_str(), detail.c_str(), answer});
+  shown_.push_back({style, text.c_str(), detail.c_str(), answer, atCursor_});
   return answer;
+}
+
+void ScriptedSimpleDialog::setAtCursor(bool atCursor) {
+  std::lock_guard lock(mutex_);
+  atCursor_ = atCursor;
 }
 
 int32_t ScriptedSimpleDialog::nextAnswer() {
@@ -82,5 +87,9 @@ void ScriptedSimpleDialog::clear() {
 }
 
 void ScriptedSimpleDialog::queryInterface(const char* name, void** out, bool) {
-  QueryChain(name, out).classLeaf(interfaceName, this, this).offer<IGuiSimpleDlg>(this).end();
+  QueryChain(name, out)
+      .classLeaf(interfaceName, this, this)
+      .offer<IGuiSimpleDlg>(this)
+      .offer<IGuiSimpleDlgSetCursorPos>(this)
+      .end();
 }

@@ -14,7 +14,7 @@
 #include "host/api/gui_simple_dialog.h"
 #include "host/core/host_unknown.h"
 
-class ScriptedSimpleDialog : public IGuiSimpleDlg, public HostUnknown {
+class ScriptedSimpleDialog : public IGuiSimpleDlg, public IGuiSimpleDlgSetCursorPos, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "ScriptedSimpleDialog";
 
@@ -23,10 +23,12 @@ class ScriptedSimpleDialog : public IGuiSimpleDlg, public HostUnknown {
     std::u16string text;
     std::u16string detail;
     int32_t answer = 0;
+    bool atCursor = false;
   };
 
   int32_t show(int32_t style, const ZelString& text, const ZelString& detail, bool a, bool b,
                bool c) override;
+  void setAtCursor(bool atCursor) override;
 
   void queueAnswer(int32_t answer);
   // Writes each message to standard error as it is shown (the command-line host).
@@ -47,4 +49,5 @@ class ScriptedSimpleDialog : public IGuiSimpleDlg, public HostUnknown {
   std::vector<Shown> shown_;        // guarded by mutex_
   bool fromStandardInput_ = false;  // guarded by mutex_
   bool echo_ = false;               // guarded by mutex_
+  bool atCursor_ = false;           // guarded by mutex_
 };

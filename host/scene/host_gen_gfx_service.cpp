@@ -8,6 +8,8 @@
 #include "host/api/host_class_ids.h"
 #include "host/api/points.h"
 #include "host/api/zel_sub_objects.h"
+#include "host/cad/cad_model.h"
+#include "host/cad/host_mesh.h"
 
 namespace {
 
@@ -94,6 +96,15 @@ bool HostGenGfxService::objectBox(IZelDocObject* object, double box[6]) {
     double xyz[3];
     for (int32_t i = 1; i <= points->pointCount(); ++i) {
       if (points->pointAt(i, xyz)) take({xyz[0], xyz[1], xyz[2]});
+    }
+  }
+  // A CAD model draws its surface model.
+  if (auto* mesh = queryPart<HostMesh>(object->subObject(kSurfaceModel))) {
+    if (const auto bounds = mesh->bounds()) {
+      const auto& [meshLow, meshHigh] = *bounds;
+      for (int corner = 0; corner < 8; ++corner)
+        take({(corner & 1 ? meshHigh : meshLow)[0], (corner & 2 ? meshHigh : meshLow)[1],
+              (corner & 4 ? meshHigh : meshLow)[2]});
     }
   }
   if (!(low.x <= high.x)) return false;

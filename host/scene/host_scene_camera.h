@@ -17,6 +17,10 @@ class HostSceneCamera : public ISGfxCamera, public HostUnknown {
   void setMatrix(const Matrix4x4& matrix) override { matrix_ = matrix; }
   void setMode(int32_t slot, int32_t value) override;
   void setZoomScale(double scale) override;
+  void getState(SGfxCameraState& out) override;
+
+  // Host side: puts the camera where a state says.
+  void setState(const SGfxCameraState& state);
 
   const Vector3& point() const { return point_; }
   const Matrix4x4& matrix() const { return matrix_; }

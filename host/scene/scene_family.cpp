@@ -20,7 +20,8 @@ SceneFamily::SceneFamily(IZelDoc& document)
       nodeFactory_(new HostNodeFactory),
       genGfx_(new HostGenGfxService(document)),
       probeGfx_(new HostPalperaGfxUtil),
-      shapes_(new HostShapeFactory) {}
+      shapes_(new HostShapeFactory),
+      viewThemes_(new HostViewTheme(*view_)) {}
 
 std::vector<ServiceFamily::SharedService> SceneFamily::sharedServices() const {
   return {
@@ -31,6 +32,7 @@ std::vector<ServiceFamily::SharedService> SceneFamily::sharedServices() const {
       {IGenGfxService::interfaceName, genGfx_.get()},
       {IGfxPalperaGfxUtil::interfaceName, probeGfx_.get()},
       {IZelShapeFactory::interfaceName, shapes_.get()},
+      {IViewTheme::interfaceName, viewThemes_.get()},
   };
 }
 
@@ -59,5 +61,7 @@ std::vector<ServiceFamily::HostClass> SceneFamily::hostClasses() const {
        [document = &document_, graphics = genGfx_.get()] {
          return static_cast<IZelUnknown*>(new HostPlaneWidget(*document, *graphics));
        }},
+      hostClassOf<HostAnimateCameraUtil>(kHostAnimateCameraUtilClassId,
+                                         {IZelAnimateCameraUtil::interfaceName}),
   };
 }

@@ -2,7 +2,8 @@
 
 // The host's scene: the default callback object and the view that calls it, the renderer, the node factory
 // the graphics service and the shape factory, with fresh mouse and key data, pickers, vertex arrays, theme
-// material sources, line arrows, object-size sources and the selectors of the view's rubber band.
+// material sources, line arrows, object-size sources, the selectors of the view's rubber band; the view
+// themes and camera animation.
 
 #include <memory>
 
@@ -16,6 +17,7 @@
 #include "host/scene/host_probe_gfx.h"
 #include "host/scene/host_selector.h"
 #include "host/scene/host_shape_factory.h"
+#include "host/scene/host_view_theme.h"
 
 class SceneFamily : public ServiceFamily {
  public:
@@ -29,6 +31,7 @@ class SceneFamily : public ServiceFamily {
   HostGenGfxService& genGfx() { return *genGfx_; }
   HostPalperaGfxUtil& probeGfx() { return *probeGfx_; }
   HostShapeFactory& shapes() { return *shapes_; }
+  HostViewTheme& viewThemes() { return *viewThemes_; }
 
   std::vector<SharedService> sharedServices() const override;
   std::vector<HostClass> hostClasses() const override;
@@ -43,4 +46,5 @@ class SceneFamily : public ServiceFamily {
   IPtr<HostPalperaGfxUtil> probeGfx_;
   std::unique_ptr<HostRubberBand> band_ = std::make_unique<HostRubberBand>();
   IPtr<HostShapeFactory> shapes_;
+  IPtr<HostViewTheme> viewThemes_;
 };

@@ -2,15 +2,27 @@
 
 #include <cmath>
 
+#include "framework/object/query_part.h"
 #include "host/core/data_item_text.h"
 #include "host/core/field_escape.h"
 #include "host/gui/dialog_number_field.h"
+#include "host/gui/host_table.h"
 #include "platform/utf8.h"
 
 namespace {
 
 std::string text(const std::u16string& wide) {
   return escapeField(platform::toUtf8(wide));
+}
+
+// A cell's text, followed by its colour when it has one: "0.5 (colour 1 0 0 1)".
+std::string cellText(IZelTable& table, int32_t row, int32_t column) {
+  std::string cell = text(table.text(row, column).c_str());
+  auto* host = queryPart<HostTable>(&table);
+  const std::optional<ColorRGBA> colour = host ? host->cellColor(row, column) : std::nullopt;
+  if (!colour) return cell;
+  return cell + " (colour " + doubleText(colour->r) + " " + doubleText(colour->g) + " " +
+         doubleText(colour->b) + " " + doubleText(colour->a) + ")";
 }
 
 }  // namespace
@@ -40,7 +52,7 @@ std::vector<std::string> dialogControlFields(int32_t id, const DialogControl& co
     for (int32_t row = 1; row <= table->rowCount(); ++row) {
       std::string cells = "row " + std::to_string(row) + ":";
       for (int32_t column = 1; column <= table->columnCount(); ++column) {
-        cells += (column > 1 ? " | " : " ") + text(table->text(row, column).c_str());
+        cells += (column > 1 ? " | " : " ") + cellText(*table, row, column);
       }
       fields.push_back(cells);
     }

@@ -77,6 +77,9 @@ constexpr ScriptAction kActions[] = {
      "set the transform of the document object NAME to the 16 numbers, row by row (translation in M3, M7, "
      "M11)",
      17, 17, setObjectTransform},
+    {"location-set", "NAME [LOCATION X Y Z]...",
+     "add the location set NAME to the document: each location a name and its point (model coordinates)", 1,
+     1001, addLocationSet},
     {"cad-load", "NAME FILE",
      "add the CAD model NAME to the document: the solids or faces of the STEP file FILE", 2, 2, loadCadFile},
     {"feature", "OBJECT point|plane|line|circle|sphere|cylinder|cone NUMBERS",

@@ -24,6 +24,7 @@ void runUntilEvent(HostSession& session, const ScriptWords& words);
 void injectMouse(HostSession& session, const ScriptWords& words);
 void injectKey(HostSession& session, const ScriptWords& words);
 void addCadBox(HostSession& session, const ScriptWords& words);
+void addLocationSet(HostSession& session, const ScriptWords& words);
 void loadCadFile(HostSession& session, const ScriptWords& words);
 void addFeature(HostSession& session, const ScriptWords& words);
 void printState(HostSession& session, const ScriptWords& words);

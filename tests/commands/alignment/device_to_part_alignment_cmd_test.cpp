@@ -44,13 +44,8 @@ class DeviceToPartAlignment : public CommandTest {
     host_.core().dataStore().setString(nullptr, "DefaultFileNameDirectory/common",
                                        ZelString(u"/nonexistent"));
     device_ = addDevice("HardProbe", "IZelHardProbeDataReceiver");
-    runStartupTask("EmulatorPluginStartupTask");
-    runStartupTask("PluginManagerStartupTask");
-    IZelPluginManager* manager = registry_->getManager(ZelCString("HardProbe"));
-    ASSERT_TRUE(manager);
-    ASSERT_TRUE(
-        manager->setActivePlugin(queryPart<IZelPlugin>(host_.devices().pluginHandler().plugins().back())));
-    plugin_ = manager->currentPlugin();
+    plugin_ = useEmulatorPlugin();
+    ASSERT_TRUE(plugin_);
     reference_ = addCadModel(host_.document().doc(), u"RefObject", boxModel({0, 0, 0}, {0.2, 0.1, 0.02}));
     host_.document().doc().setActiveObject(reference_.get());
   }

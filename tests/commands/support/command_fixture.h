@@ -8,7 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "devices/contracts/plugin.h"
+#include "devices/managers/izel_plugin_manager.h"
 #include "devices/registry/izel_plugin_service.h"
+#include "framework/object/query_part.h"
 #include "framework/registrations/registered_classes.h"
 #include "host/gui/command_runner.h"
 #include "support/module_fixture.h"
@@ -46,6 +49,19 @@ class CommandTest : public ModuleTest {
     TestDevice* device = new TestDevice(name, receiverInterface, journal_);
     registry_->setDevice(ZelCString(name), device);
     return device;
+  }
+
+  // The emulator as the current plug-in of the "HardProbe" manager, which the start-up tasks set up; null
+  // (with a failure) when it is missing.
+  IZelPlugin* useEmulatorPlugin() {
+    runStartupTask("EmulatorPluginStartupTask");
+    runStartupTask("PluginManagerStartupTask");
+    IZelPluginManager* manager = registry_->getManager(ZelCString("HardProbe"));
+    EXPECT_TRUE(manager);
+    if (!manager) return nullptr;
+    EXPECT_TRUE(
+        manager->setActivePlugin(queryPart<IZelPlugin>(host_.devices().pluginHandler().plugins().back())));
+    return manager->currentPlugin();
   }
 
   std::vector<std::u16string> errorMessages() {

@@ -12,27 +12,13 @@
 #include <vector>
 
 #include "basic_types/matrix4x4.h"
+#include "printed_matrix.h"
 #include "support/run_tool.h"
 #include "support/scratch_directory.h"
 
 namespace {
 
 const std::string kProject = std::filesystem::path(PALPERA_TEST_SOURCE_DIR).parent_path().string();
-
-// The 16 numbers after the first line that starts with prefix, row by row.
-Matrix4x4 matrixAfter(const std::string& text, const std::string& prefix, bool sameLine) {
-  std::istringstream lines(text);
-  std::string line;
-  while (std::getline(lines, line) && line.rfind(prefix, 0) != 0) {
-  }
-  std::string numbers = sameLine ? line.substr(prefix.size()) : "";
-  for (int row = 0; !sameLine && row < 4 && std::getline(lines, line); ++row) numbers += line + " ";
-  std::istringstream values(numbers);
-  Matrix4x4 m;
-  for (double& value : m.m) value = std::nan("");
-  for (double& value : m.m) values >> value;
-  return m;
-}
 
 // The pose of the plate, and the hardware matrix after the script ran from the project's folder.
 struct ScriptRun {
