@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libeigen3-dev libpugixml-dev libpng-dev
   libocct-foundation-dev libocct-modeling-data-dev libocct-modeling-algorithms-dev libocct-data-exchange-dev
-  ccache
+  ccache lld
 )
 
 missing=()
