@@ -52,11 +52,19 @@ TopoDS_Shape throughBox(double x0, double y0, double x1, double y1) {
   return BRepPrimAPI_MakeBox(gp_Pnt(x0, y0, -kThickness), gp_Pnt(x1, y1, 2 * kThickness)).Shape();
 }
 
-// The bore is cut with two half cylinders, so that its wall is two faces of one cylinder.
+// A bore of diameter 0.02 cut with two half cylinders, so that its wall is two faces of one cylinder.
+TopoDS_Shape cutBore(const TopoDS_Shape& from, double x, double y) {
+  return cut(cut(from, throughCylinder(x, y, 0.01, M_PI)), throughCylinder(x, y, 0.01, M_PI, true));
+}
+
+// An oval slot along x, 0.042 long overall and 0.012 wide, centred on (x, y).
+TopoDS_Shape cutOvalSlot(const TopoDS_Shape& from, double x, double y) {
+  TopoDS_Shape slot = fuse(throughCylinder(x - 0.015, y, 0.006), throughCylinder(x + 0.015, y, 0.006));
+  return cut(from, fuse(slot, throughBox(x - 0.015, y - 0.006, x + 0.015, y + 0.006)));
+}
+
 TopoDS_Shape plateWithBore() {
-  const TopoDS_Shape half = throughCylinder(0.05, 0.04, 0.01, M_PI);
-  const TopoDS_Shape other = throughCylinder(0.05, 0.04, 0.01, M_PI, true);
-  return cut(cut(plate(0.1, 0.08), half), other);
+  return cutBore(plate(0.1, 0.08), 0.05, 0.04);
 }
 
 TopoDS_Shape plateWithBoss() {
@@ -66,17 +74,17 @@ TopoDS_Shape plateWithBoss() {
 
 // A bore and a boss side by side, so that one session probes a hole and a pin on the same plate.
 TopoDS_Shape plateWithBoreAndBoss() {
-  const TopoDS_Shape half = throughCylinder(0.03, 0.04, 0.01, M_PI);
-  const TopoDS_Shape other = throughCylinder(0.03, 0.04, 0.01, M_PI, true);
   const gp_Ax2 axis(gp_Pnt(0.085, 0.04, kThickness), gp_Dir(0, 0, 1));
-  const TopoDS_Shape bored = cut(cut(plate(0.12, 0.08), half), other);
-  return fuse(bored, BRepPrimAPI_MakeCylinder(axis, 0.015, 0.015).Shape());
+  return fuse(cutBore(plate(0.12, 0.08), 0.03, 0.04), BRepPrimAPI_MakeCylinder(axis, 0.015, 0.015).Shape());
+}
+
+// A bore and an oval slot side by side, so that one session probes a plane, a bore and a slot on one plate.
+TopoDS_Shape plateWithBoreAndSlot() {
+  return cutOvalSlot(cutBore(plate(0.12, 0.08), 0.03, 0.04), 0.085, 0.04);
 }
 
 TopoDS_Shape plateWithOvalSlot() {
-  TopoDS_Shape slot = fuse(throughCylinder(0.035, 0.04, 0.006), throughCylinder(0.065, 0.04, 0.006));
-  slot = fuse(slot, throughBox(0.035, 0.034, 0.065, 0.046));
-  return cut(plate(0.1, 0.08), slot);
+  return cutOvalSlot(plate(0.1, 0.08), 0.05, 0.04);
 }
 
 TopoDS_Shape plateWithRectangularSlot() {
@@ -132,6 +140,7 @@ const std::map<std::string, std::function<TopoDS_Shape()>>& parts() {
       {"plate-bore", plateWithBore},
       {"plate-boss", plateWithBoss},
       {"plate-bore-boss", plateWithBoreAndBoss},
+      {"plate-bore-slot", plateWithBoreAndSlot},
       {"plate-oval-slot", plateWithOvalSlot},
       {"plate-rectangular-slot", plateWithRectangularSlot},
       {"plate-rounded-slot", plateWithRoundedSlot},

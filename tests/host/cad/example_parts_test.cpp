@@ -51,7 +51,7 @@ TEST(ExampleParts, FilesHoldWhatTheGeneratorWrites) {
     EXPECT_EQ(readFile(written.path()), readFile(kPartsDir + written.path().filename().string()));
     ++count;
   }
-  EXPECT_EQ(count, 9u);
+  EXPECT_EQ(count, 10u);
 }
 
 TEST(ExampleParts, FacesHaveTheDocumentedSurfaces) {
@@ -67,14 +67,18 @@ TEST(ExampleParts, FacesHaveTheDocumentedSurfaces) {
       {"plate-countersink", Kind::cone, 1, 0.004},     {"sphere-on-stand", Kind::sphere, 1, 0.015},
       {"plate-bolt-circle", Kind::cylinder, 6, 0.004},
   };
-  // The bore and the boss of one plate: each one cylinder of its own radius.
-  std::shared_ptr<const BrepModel> both = part("plate-bore-boss");
-  std::set<double> radii;
-  for (const std::vector<uint32_t>& group : groupsOf(*both, Kind::cylinder))
-    radii.insert(both->surface(group.front()).radius);
-  ASSERT_EQ(radii.size(), 2u);
-  EXPECT_NEAR(*radii.begin(), 0.01, 1e-12);
-  EXPECT_NEAR(*radii.rbegin(), 0.015, 1e-12);
+  // A bore beside a boss or a slot on one plate: each cylinder group of its own radius, the slot's two ends
+  // alike.
+  for (const auto& [name, expected] : {std::pair{"plate-bore-boss", std::multiset<double>{0.01, 0.015}},
+                                       {"plate-bore-slot", std::multiset<double>{0.006, 0.006, 0.01}}}) {
+    SCOPED_TRACE(name);
+    std::shared_ptr<const BrepModel> model = part(name);
+    std::multiset<double> radii;
+    for (const std::vector<uint32_t>& group : groupsOf(*model, Kind::cylinder))
+      radii.insert(model->surface(group.front()).radius);
+    ASSERT_EQ(radii.size(), expected.size());
+    for (auto r = radii.begin(), e = expected.begin(); r != radii.end(); ++r, ++e) EXPECT_NEAR(*r, *e, 1e-12);
+  }
   for (const Expected& e : table) {
     SCOPED_TRACE(e.name);
     std::shared_ptr<const BrepModel> model = part(e.name);

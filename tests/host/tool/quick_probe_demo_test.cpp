@@ -1,0 +1,107 @@
+// The quick-probe example: "Quick Probe" on the plate with a bore and an oval slot, driven by the emulator
+// through examples/quick-probe.script, gives each probed feature the part's nominal size.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <filesystem>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/run_tool.h"
+
+namespace {
+
+const std::string kProject = std::filesystem::path(PALPERA_TEST_SOURCE_DIR).parent_path().string();
+
+// A feature line of `print document`: "\tKIND\tNAME\tVISIBILITY\tFIELD VALUE..." with each value's numbers.
+struct PrintedFeature {
+  std::string kind, name, visibility;
+  std::map<std::string, std::vector<double>> fields;
+};
+
+PrintedFeature featureOf(const std::string& line) {
+  std::vector<std::string> cells;
+  std::istringstream in(line.substr(1));
+  for (std::string cell; std::getline(in, cell, '\t');) cells.push_back(cell);
+  PrintedFeature feature;
+  if (cells.size() < 3) return feature;
+  feature.kind = cells[0], feature.name = cells[1], feature.visibility = cells[2];
+  for (size_t i = 3; i < cells.size(); ++i) {
+    std::string cell = cells[i];
+    const size_t space = cell.find(' ');
+    if (space == std::string::npos) continue;
+    for (char& c : cell) c = (c == '(' || c == ')' || c == ',') ? ' ' : c;
+    std::istringstream numbers(cell.substr(space));
+    std::vector<double>& values = feature.fields[cell.substr(0, space)];
+    for (double value; numbers >> value;) values.push_back(value);
+  }
+  return feature;
+}
+
+// The features printed under each object, by the object's name.
+std::map<std::string, std::vector<PrintedFeature>> documentOf(const std::string& output) {
+  std::map<std::string, std::vector<PrintedFeature>> objects;
+  std::istringstream lines(output);
+  std::string line, object;
+  while (std::getline(lines, line)) {
+    if (line.empty()) continue;
+    if (line[0] == '\t') {
+      objects[object].push_back(featureOf(line));
+    } else {
+      object = line.substr(line.find('\t') + 1);
+    }
+  }
+  return objects;
+}
+
+void expectNear(const std::vector<double>& actual, const std::vector<double>& expected, double tolerance) {
+  ASSERT_EQ(actual.size(), expected.size());
+  for (size_t i = 0; i < expected.size(); ++i) EXPECT_NEAR(actual[i], expected[i], tolerance) << "at " << i;
+}
+
+}  // namespace
+
+// The ball of 1 mm radius is taken off the touches: on the wrong side it leaves the bore 4 mm too small or
+// the slot 4 mm too wide, and a lost touch changes a count.
+TEST(QuickProbeDemo, ThePlaneBoreAndSlotHaveThePartsSizesAndTheirNominalsAreAddedHidden) {
+  int status = -1;
+  const std::string output = runTool("--script examples/quick-probe.script", status, kProject);
+  ASSERT_EQ(WEXITSTATUS(status), 0) << output;
+  std::map<std::string, std::vector<PrintedFeature>> document = documentOf(output);
+  const std::vector<PrintedFeature>& probed = document["TestObject"];
+  ASSERT_EQ(probed.size(), 3u) << output;
+  EXPECT_EQ(probed[0].kind, "Plane");
+  EXPECT_EQ(probed[1].kind, "Cylinder");
+  EXPECT_EQ(probed[2].kind, "Oval Slot");
+  {
+    SCOPED_TRACE("the top face");
+    expectNear(probed[0].fields.at("normal"), {0, 0, 1}, 1e-9);
+    EXPECT_NEAR(probed[0].fields.at("centre").at(2), 0.01, 1e-6);
+    EXPECT_EQ(probed[0].fields.at("points"), std::vector<double>{3});
+  }
+  {
+    SCOPED_TRACE("the bore");
+    EXPECT_NEAR(2 * probed[1].fields.at("radius").at(0), 0.02, 1e-6);
+    expectNear(probed[1].fields.at("axis"), {0, 0, 1}, 1e-9);
+    expectNear(probed[1].fields.at("start"), {0.03, 0.04, 0.003}, 1e-6);
+    EXPECT_EQ(probed[1].fields.at("points"), std::vector<double>{6});
+  }
+  {
+    SCOPED_TRACE("the slot");
+    EXPECT_NEAR(probed[2].fields.at("length").at(0), 0.042, 1e-6);
+    EXPECT_NEAR(probed[2].fields.at("width").at(0), 0.012, 1e-6);
+    expectNear(probed[2].fields.at("centre"), {0.085, 0.04, 0.01}, 1e-6);
+  }
+  // Each nominal under its probed feature's name, hidden once the command has ended.
+  const std::vector<PrintedFeature>& nominals = document["RefObject"];
+  ASSERT_EQ(nominals.size(), probed.size()) << output;
+  for (size_t i = 0; i < nominals.size(); ++i) {
+    SCOPED_TRACE(probed[i].name);
+    EXPECT_EQ(nominals[i].kind, probed[i].kind);
+    EXPECT_EQ(nominals[i].name, probed[i].name);
+    EXPECT_EQ(nominals[i].visibility, "hidden");
+  }
+}
