@@ -10,6 +10,7 @@
 #include "features/collectors/zel_feature_collector.h"
 #include "framework/host_glue/document_glue.h"
 #include "framework/host_glue/point_objects.h"
+#include "framework/host_glue/setting_on.h"
 #include "framework/host_glue/user_error.h"
 #include "framework/object/query_part.h"
 #include "framework/registrations/class_registration.h"
@@ -92,11 +93,6 @@ const Kind* kindOf(uint32_t number) {
 
 bool is(const char* event, const char* name) {
   return event && std::strcmp(event, name) == 0;
-}
-
-bool settingOn(const char* key) {
-  SPtr<IDataStore> store;
-  return store && store->getInt(key, 0) != 0;
 }
 
 IZelPluginDevice* hardProbeDevice() {

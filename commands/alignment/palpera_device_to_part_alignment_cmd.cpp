@@ -11,6 +11,7 @@
 #include "devices/registry/izel_plugin_service.h"
 #include "framework/commands/command_context.h"
 #include "framework/host_glue/renderer_scope.h"
+#include "framework/host_glue/setting_on.h"
 #include "framework/host_glue/user_error.h"
 #include "framework/memory/assertion.h"
 #include "framework/object/host_lookup.h"
@@ -18,7 +19,6 @@
 #include "framework/registrations/class_registration.h"
 #include "framework/registrations/registered_classes.h"
 #include "framework/translation/tr.h"
-#include "host/api/data_store.h"
 #include "host/api/gui_dialog.h"
 #include "host/api/host_class_ids.h"
 #include "host/api/module_class_ids.h"
@@ -74,11 +74,6 @@ constexpr const char* kStepInstructions[] = {
     "single "
     "point above the plane using the STOP button.",
 };
-
-bool settingOn(const char* key) {
-  SPtr<IDataStore> store;
-  return store && store->getInt(key, 0) != 0;
-}
 
 IPtr<IZelHardProbeTile> tileFacade() {
   IPtr<IZelHardProbeTile> tile;

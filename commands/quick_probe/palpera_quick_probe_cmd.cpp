@@ -5,6 +5,7 @@
 #include "features/feature_matching.h"
 #include "framework/commands/command_context.h"
 #include "framework/host_glue/point_objects.h"
+#include "framework/host_glue/setting_on.h"
 #include "framework/host_glue/user_error.h"
 #include "framework/object/host_lookup.h"
 #include "framework/object/query_chain.h"
@@ -30,11 +31,6 @@ constexpr const char* kShowProbeKey = "Palpera/Gfx/ShowProbe";
 IZelPlugin* activeHardProbePlugin(IZelPluginService& service) {
   IZelPluginManager* manager = service.getManager(ZelCString(kDevice));
   return manager ? manager->activePlugin() : nullptr;
-}
-
-bool settingOn(const char* key) {
-  SPtr<IDataStore> store;
-  return store && store->getInt(key, 0) != 0;
 }
 
 void redraw() {
