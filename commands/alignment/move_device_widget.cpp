@@ -20,6 +20,7 @@
 #include "host/api/gui_simple_dialog.h"
 #include "host/api/module_class_ids.h"
 #include "ui/instructions/zel_user_instructions.h"
+#include "ui/tiles/hard_probe_tile_facade.h"
 #include "ui/tiles/zel_hard_probe_tile.h"
 
 namespace {
@@ -98,12 +99,6 @@ bool is(const char* event, const char* name) {
 IZelPluginDevice* hardProbeDevice() {
   SPtr<IZelPluginService> devices;
   return devices ? devices->getDevice(ZelCString("HardProbe")) : nullptr;
-}
-
-IPtr<IZelHardProbeTile> tileFacade() {
-  IPtr<IZelHardProbeTile> tile;
-  tile.createInstance(kHardProbeTileFacadeClassId);
-  return tile;
 }
 
 // A picture button: its icon registered under picture just before it.

@@ -25,6 +25,7 @@
 #include "host/api/zel_doc.h"
 #include "host/api/zel_phase.h"
 #include "ui/instructions/zel_user_instructions.h"
+#include "ui/tiles/hard_probe_tile_facade.h"
 #include "ui/tiles/zel_hard_probe_tile.h"
 
 namespace {
@@ -74,12 +75,6 @@ constexpr const char* kStepInstructions[] = {
     "single "
     "point above the plane using the STOP button.",
 };
-
-IPtr<IZelHardProbeTile> tileFacade() {
-  IPtr<IZelHardProbeTile> tile;
-  tile.createInstance(kHardProbeTileFacadeClassId);
-  return tile;
-}
 
 void showInstructionsTile(bool show) {
   IPtr<IZelHardProbeTile> tile = tileFacade();

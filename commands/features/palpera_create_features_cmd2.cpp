@@ -19,10 +19,10 @@
 #include "framework/translation/tr.h"
 #include "host/api/data_store.h"
 #include "host/api/help_service.h"
-#include "host/api/module_class_ids.h"
 #include "host/api/registry_paths.h"
 #include "host/api/unit_service.h"
 #include "ui/instructions/zel_user_instructions.h"
+#include "ui/tiles/hard_probe_tile_facade.h"
 #include "ui/tiles/zel_hard_probe_tile.h"
 
 namespace {
@@ -67,12 +67,6 @@ ZelID registeredId(const char* prefix, const std::string& name) {
 IZelPlugin* currentHardProbePlugin() {
   IZelPluginManager* manager = getHardProbePluginManager();
   return manager ? manager->currentPlugin() : nullptr;
-}
-
-IPtr<IZelHardProbeTile> tileFacade() {
-  IPtr<IZelHardProbeTile> tile;
-  tile.createInstance(kHardProbeTileFacadeClassId);
-  return tile;
 }
 
 }  // namespace

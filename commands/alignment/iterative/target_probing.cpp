@@ -24,6 +24,7 @@
 #include "host/api/gui_simple_dialog.h"
 #include "host/api/module_class_ids.h"
 #include "ui/probe/zel_hard_probe_probe_gfx.h"
+#include "ui/tiles/hard_probe_tile_facade.h"
 #include "ui/tiles/zel_hard_probe_tile.h"
 
 namespace {
@@ -35,12 +36,6 @@ constexpr int32_t kMessageStyle = 2;
 // 1 - 1/φ: the share of the reference's size a target's view shows, before halving.
 const double kViewShare = 1.0 - 2.0 / (std::sqrt(5.0) + 1.0);
 const double kSinOneDegree = std::sin(std::numbers::pi / 180.0);
-
-IPtr<IZelHardProbeTile> tileFacade() {
-  IPtr<IZelHardProbeTile> tile;
-  tile.createInstance(kHardProbeTileFacadeClassId);
-  return tile;
-}
 
 void showInfoTile(bool show, bool brief) {
   IPtr<IZelHardProbeTile> tile = tileFacade();
