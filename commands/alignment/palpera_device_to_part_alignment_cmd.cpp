@@ -101,11 +101,7 @@ PalperaDeviceToPartAlignmentCmd::PalperaDeviceToPartAlignmentCmd() {
 }
 
 bool PalperaDeviceToPartAlignmentCmd::canRun(IZelUnknown* context) {
-  if (contextFlag(context, IComponentCommandContainerV2::kInCommand) ||
-      contextFlag(context, IComponentCommandContainerV2::kRecordingMacro) ||
-      contextFlag(context, IComponentCommandContainerV2::kSectionCurrent) ||
-      contextFlag(context, IComponentCommandContainerV2::kBoundaryCurrent) ||
-      !contextFlag(context, IComponentCommandContainerV2::kSingleObjectActive))
+  if (contextBusy(context) || !contextFlag(context, IComponentCommandContainerV2::kSingleObjectActive))
     return false;
   SPtr<IZelDoc> document;
   IZelDocObject* active = document ? document->activeObject() : nullptr;

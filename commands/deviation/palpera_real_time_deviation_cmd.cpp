@@ -61,11 +61,8 @@ PalperaRealTimeDeviationCmd::PalperaRealTimeDeviationCmd() : pointTable_(new Poi
 }
 
 bool PalperaRealTimeDeviationCmd::canRun(IZelUnknown* context) {
-  if (contextFlag(context, IComponentCommandContainerV2::kInCommand) ||
-      contextFlag(context, IComponentCommandContainerV2::kRecordingMacro) ||
-      contextFlag(context, IComponentCommandContainerV2::kSectionCurrent) ||
-      contextFlag(context, IComponentCommandContainerV2::kBoundaryCurrent) ||
-      !contextFlag(context, IComponentCommandContainerV2::kSingleObjectActive) || !referenceIsCurrent())
+  if (contextBusy(context) || !contextFlag(context, IComponentCommandContainerV2::kSingleObjectActive) ||
+      !referenceIsCurrent())
     return false;
   SPtr<IZelPluginService> service;
   IZelPlugin* plugin = currentHardProbePlugin(service.get());

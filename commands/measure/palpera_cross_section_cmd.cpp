@@ -138,11 +138,7 @@ bool PalperaCrossSectionCmd::onKeyPress(IGfxKeyData* key) {
 // Running
 
 bool PalperaCrossSectionCmd::canRun(IZelUnknown* context) {
-  for (const char* flag :
-       {IComponentCommandContainerV2::kInCommand, IComponentCommandContainerV2::kRecordingMacro,
-        IComponentCommandContainerV2::kSectionCurrent, IComponentCommandContainerV2::kBoundaryCurrent}) {
-    if (contextFlag(context, flag)) return false;
-  }
+  if (contextBusy(context)) return false;
   SPtr<IZelPluginService> plugins;
   IZelPluginManager* manager = plugins ? plugins->getManager(ZelCString("HardProbe")) : nullptr;
   IZelPlugin* plugin = manager ? manager->activePlugin() : nullptr;
