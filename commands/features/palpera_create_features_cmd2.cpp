@@ -12,6 +12,7 @@
 #include "framework/commands/command_context.h"
 #include "framework/host_glue/point_objects.h"
 #include "framework/host_glue/renderer_scope.h"
+#include "framework/host_glue/setting_on.h"
 #include "framework/memory/assertion.h"
 #include "framework/object/host_lookup.h"
 #include "framework/object/query_part.h"
@@ -41,11 +42,6 @@ constexpr int32_t kMillimetreUnit = 1;
 
 bool is(const char* event, const char* name) {
   return event && std::strcmp(event, name) == 0;
-}
-
-int32_t setting(const char* key) {
-  SPtr<IDataStore> store;
-  return store ? store->getInt(key, 0) : 0;
 }
 
 void setInCommand(bool on) {
@@ -91,7 +87,7 @@ bool PalperaCreateFeaturesCmd2::canRun(IZelUnknown* context) {
       contextFlag(context, IComponentCommandContainerV2::kSectionCurrent)) {
     return false;
   }
-  if (setting(kInCommandKey) != 0) return false;
+  if (settingOn(kInCommandKey)) return false;
   IZelPlugin* plugin = currentHardProbePlugin();
   if (!plugin) return false;
   if (auto* emulator = queryPart<IZelEmulatorPlugin>(plugin))
@@ -115,7 +111,7 @@ bool PalperaCreateFeaturesCmd2::activate() {
     return false;
   }
   undo_->target = target_.get();
-  if (setting(kTransparentReferenceKey) != 0) {
+  if (settingOn(kTransparentReferenceKey)) {
     reference_ = showReferenceObject();
     requestRedraw(false);
   }
@@ -194,8 +190,8 @@ void PalperaCreateFeaturesCmd2::showTiles(bool active) {
   tile->setFlag("ShowFeatureInfo", 1);
   tile->setFlag("ShowBriefInstructions", 1);
   tile->setActive(active);
-  if (setting(kShowInfoKey)) tile->showTile(ZelCString("hardprobe info tile"), active);
-  if (setting(kShowInstructionsKey)) tile->showTile(ZelCString("hardprobe instructions tile"), active);
+  if (settingOn(kShowInfoKey)) tile->showTile(ZelCString("hardprobe info tile"), active);
+  if (settingOn(kShowInstructionsKey)) tile->showTile(ZelCString("hardprobe instructions tile"), active);
   if (!active) tile->clear();
 }
 
