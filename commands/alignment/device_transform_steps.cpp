@@ -5,9 +5,9 @@
 #include "devices/contracts/plugin_device.h"
 #include "devices/managers/izel_plugin_manager.h"
 #include "devices/registry/plugin_manager_lookup.h"
+#include "framework/host_glue/setting_on.h"
 #include "framework/object/query_part.h"
 #include "framework/registrations/registered_classes.h"
-#include "host/api/data_store.h"
 #include "host/api/module_class_ids.h"
 #include "ui/probe/zel_hard_probe_probe_gfx.h"
 #include "ui/receivers/stop_receiver.h"
@@ -15,11 +15,6 @@
 namespace {
 
 constexpr const char* kShowProbeKey = "Palpera/Gfx/ShowProbe";
-
-bool settingOn(const char* key) {
-  SPtr<IDataStore> store;
-  return store && store->getInt(key, 0) != 0;
-}
 
 Matrix4x4 readCombined(IZelPlugin& plugin, MatrixWidget* display) {
   plugin.reloadObjectMatrix();

@@ -10,6 +10,7 @@
 #include "features/collectors/zel_feature_collector.h"
 #include "framework/host_glue/document_glue.h"
 #include "framework/host_glue/point_objects.h"
+#include "framework/host_glue/setting_on.h"
 #include "framework/host_glue/user_error.h"
 #include "framework/object/query_part.h"
 #include "framework/registrations/class_registration.h"
@@ -19,6 +20,7 @@
 #include "host/api/gui_simple_dialog.h"
 #include "host/api/module_class_ids.h"
 #include "ui/instructions/zel_user_instructions.h"
+#include "ui/tiles/hard_probe_tile_facade.h"
 #include "ui/tiles/zel_hard_probe_tile.h"
 
 namespace {
@@ -94,20 +96,9 @@ bool is(const char* event, const char* name) {
   return event && std::strcmp(event, name) == 0;
 }
 
-bool settingOn(const char* key) {
-  SPtr<IDataStore> store;
-  return store && store->getInt(key, 0) != 0;
-}
-
 IZelPluginDevice* hardProbeDevice() {
   SPtr<IZelPluginService> devices;
   return devices ? devices->getDevice(ZelCString("HardProbe")) : nullptr;
-}
-
-IPtr<IZelHardProbeTile> tileFacade() {
-  IPtr<IZelHardProbeTile> tile;
-  tile.createInstance(kHardProbeTileFacadeClassId);
-  return tile;
 }
 
 // A picture button: its icon registered under picture just before it.

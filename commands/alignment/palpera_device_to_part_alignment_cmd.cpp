@@ -11,6 +11,7 @@
 #include "devices/registry/izel_plugin_service.h"
 #include "framework/commands/command_context.h"
 #include "framework/host_glue/renderer_scope.h"
+#include "framework/host_glue/setting_on.h"
 #include "framework/host_glue/user_error.h"
 #include "framework/memory/assertion.h"
 #include "framework/object/host_lookup.h"
@@ -18,13 +19,13 @@
 #include "framework/registrations/class_registration.h"
 #include "framework/registrations/registered_classes.h"
 #include "framework/translation/tr.h"
-#include "host/api/data_store.h"
 #include "host/api/gui_dialog.h"
 #include "host/api/host_class_ids.h"
 #include "host/api/module_class_ids.h"
 #include "host/api/zel_doc.h"
 #include "host/api/zel_phase.h"
 #include "ui/instructions/zel_user_instructions.h"
+#include "ui/tiles/hard_probe_tile_facade.h"
 #include "ui/tiles/zel_hard_probe_tile.h"
 
 namespace {
@@ -75,17 +76,6 @@ constexpr const char* kStepInstructions[] = {
     "point above the plane using the STOP button.",
 };
 
-bool settingOn(const char* key) {
-  SPtr<IDataStore> store;
-  return store && store->getInt(key, 0) != 0;
-}
-
-IPtr<IZelHardProbeTile> tileFacade() {
-  IPtr<IZelHardProbeTile> tile;
-  tile.createInstance(kHardProbeTileFacadeClassId);
-  return tile;
-}
-
 void showInstructionsTile(bool show) {
   IPtr<IZelHardProbeTile> tile = tileFacade();
   if (!tile) return;
@@ -111,11 +101,7 @@ PalperaDeviceToPartAlignmentCmd::PalperaDeviceToPartAlignmentCmd() {
 }
 
 bool PalperaDeviceToPartAlignmentCmd::canRun(IZelUnknown* context) {
-  if (contextFlag(context, IComponentCommandContainerV2::kInCommand) ||
-      contextFlag(context, IComponentCommandContainerV2::kRecordingMacro) ||
-      contextFlag(context, IComponentCommandContainerV2::kSectionCurrent) ||
-      contextFlag(context, IComponentCommandContainerV2::kBoundaryCurrent) ||
-      !contextFlag(context, IComponentCommandContainerV2::kSingleObjectActive))
+  if (contextBusy(context) || !contextFlag(context, IComponentCommandContainerV2::kSingleObjectActive))
     return false;
   SPtr<IZelDoc> document;
   IZelDocObject* active = document ? document->activeObject() : nullptr;

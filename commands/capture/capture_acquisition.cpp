@@ -12,12 +12,12 @@
 #include "commands/capture/palpera_capture_cmd.h"
 #include "framework/host_glue/point_objects.h"
 #include "framework/host_glue/renderer_scope.h"
+#include "framework/host_glue/setting_on.h"
 #include "framework/host_glue/user_error.h"
 #include "framework/memory/assertion.h"
 #include "framework/object/query_part.h"
 #include "framework/registrations/registered_classes.h"
 #include "framework/translation/tr.h"
-#include "host/api/data_store.h"
 #include "host/api/gfx_view.h"
 #include "host/api/gui_status_bar.h"
 
@@ -32,11 +32,6 @@ constexpr int32_t kAllViews = -1;
 // A first capture fits the view once its first pass has this many points, wherever they lie, so that the
 // view frames the part rather than the first few points.
 constexpr int32_t kFirstPassFitCount = 75;
-
-bool setting(const char* key) {
-  SPtr<IDataStore> store;
-  return store && store->getInt(key, 0) != 0;
-}
 
 // The normalised view box, made once: a point is in view when each mapped coordinate lies within it.
 struct ViewBox {
@@ -75,7 +70,7 @@ void PalperaCaptureCmd::startCapture() {
   }
   if (!soundPlayer_) soundPlayer_ = loadCaptureClick();
   firstPass_ = pointObjects_.empty();
-  if (setting(capture::kShowProbeKey)) {
+  if (settingOn(capture::kShowProbeKey)) {
     probeGfx_.getService();
     if (probeGfx_) {
       probeGfx_->attach();
@@ -87,7 +82,7 @@ void PalperaCaptureCmd::startCapture() {
     stopCapture();
     return;
   }
-  if (setting(capture::kShowInfoKey)) showInfoTile(true);
+  if (settingOn(capture::kShowInfoKey)) showInfoTile(true);
   enableCaptureControls(false);
 }
 

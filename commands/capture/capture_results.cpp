@@ -5,11 +5,11 @@
 #include "commands/capture/capture_counter.h"
 #include "commands/capture/capture_settings.h"
 #include "commands/capture/palpera_capture_cmd.h"
+#include "framework/host_glue/document_glue.h"
 #include "framework/host_glue/point_objects.h"
 #include "framework/host_glue/renderer_scope.h"
 #include "framework/translation/tr.h"
 #include "host/api/gfx_view.h"
-#include "host/api/zel_phase.h"
 
 namespace {
 
@@ -118,13 +118,8 @@ void PalperaCaptureCmd::mergePasses() {
 }
 
 void PalperaCaptureCmd::groupPasses() {
-  SPtr<IZelDoc> document;
-  IZelDocObject* group = document ? document->createGroup(true) : nullptr;
-  if (group) {
-    SPtr<IPhaseService> phases;
-    if (phases) phases->putInPhase(group, phases->currentPhase());
-    group->setObjectName(tr("Scan Objects %1", ZelString::number(takeNumber(capture::kGroupObjectCounter))));
-  }
+  IZelDocObject* group = createGroupInCurrentPhase(
+      tr("Scan Objects %1", ZelString::number(takeNumber(capture::kGroupObjectCounter))));
   for (const IPtr<IZelDocObject>& pass : pointObjects_) pass->setGroup(group);
 }
 

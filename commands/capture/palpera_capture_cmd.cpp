@@ -111,11 +111,7 @@ void PalperaCaptureCmd::chooseMode(CaptureMode mode) {
 }
 
 bool PalperaCaptureCmd::canRun(IZelUnknown* context) {
-  for (const char* state :
-       {IComponentCommandContainerV2::kInCommand, IComponentCommandContainerV2::kRecordingMacro,
-        IComponentCommandContainerV2::kSectionCurrent, IComponentCommandContainerV2::kBoundaryCurrent}) {
-    if (contextFlag(context, state)) return false;
-  }
+  if (contextBusy(context)) return false;
   SPtr<IZelPluginService> plugins;
   IZelPluginManager* manager = plugins ? plugins->getManager(ZelCString(kManagerName)) : nullptr;
   IZelPlugin* plugin = manager ? manager->currentPlugin() : nullptr;

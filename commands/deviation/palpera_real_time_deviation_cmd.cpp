@@ -7,6 +7,7 @@
 #include "devices/contracts/plugin.h"
 #include "devices/managers/izel_plugin_manager.h"
 #include "framework/commands/command_context.h"
+#include "framework/host_glue/renderer_scope.h"
 #include "framework/host_glue/user_error.h"
 #include "framework/memory/assertion.h"
 #include "framework/object/query_chain.h"
@@ -14,7 +15,6 @@
 #include "framework/registrations/class_registration.h"
 #include "framework/translation/tr.h"
 #include "host/api/data_store.h"
-#include "host/api/gfx_renderer.h"
 #include "host/api/module_class_ids.h"
 
 namespace {
@@ -37,11 +37,6 @@ constexpr const char* kSourceFile = "palperarealtimedeviationcmd";
 constexpr int kMissingPluginLine = 573;
 constexpr int32_t kLabelColumn = 1;
 constexpr int32_t kHeaderRow = 1;
-
-void redraw(bool forced) {
-  SPtr<IGfxRenderer> renderer;
-  if (renderer) renderer->redraw(forced);
-}
 
 IZelPluginManager* hardProbeManager(IZelPluginService& service) {
   return service.getManager(ZelCString(kDevice));
@@ -66,11 +61,8 @@ PalperaRealTimeDeviationCmd::PalperaRealTimeDeviationCmd() : pointTable_(new Poi
 }
 
 bool PalperaRealTimeDeviationCmd::canRun(IZelUnknown* context) {
-  if (contextFlag(context, IComponentCommandContainerV2::kInCommand) ||
-      contextFlag(context, IComponentCommandContainerV2::kRecordingMacro) ||
-      contextFlag(context, IComponentCommandContainerV2::kSectionCurrent) ||
-      contextFlag(context, IComponentCommandContainerV2::kBoundaryCurrent) ||
-      !contextFlag(context, IComponentCommandContainerV2::kSingleObjectActive) || !referenceIsCurrent())
+  if (contextBusy(context) || !contextFlag(context, IComponentCommandContainerV2::kSingleObjectActive) ||
+      !referenceIsCurrent())
     return false;
   SPtr<IZelPluginService> service;
   IZelPlugin* plugin = currentHardProbePlugin(service.get());
@@ -144,7 +136,7 @@ bool PalperaRealTimeDeviationCmd::activate() {
   csys_.getService();
   restoreReferenceDisplay();
   referenceDisplay_ = showReferenceObject();
-  redraw(false);
+  requestRedraw(false);
   SPtr<IDataStore> store;
   tolerance_ = store ? store->getDouble(kToleranceKey, kDefaultTolerance) : kDefaultTolerance;
   if (gui_) gui_->setControlValue(kToleranceBox, tolerance_);
@@ -234,7 +226,7 @@ void PalperaRealTimeDeviationCmd::deactivate() {
   refObject_.release();
   csys_.release();
   pluginService_.release();
-  redraw(false);
+  requestRedraw(false);
 }
 
 bool PalperaRealTimeDeviationCmd::apply() {
@@ -264,7 +256,7 @@ void PalperaRealTimeDeviationCmd::onGuiEvent(int32_t controlId, int32_t value) {
   if (controlId == kClearTableButton) clearPoints();
   if (controlId == kExportButton) exportDeviationPoints(points_, exportOptions_);
   refreshLabels();
-  redraw(true);
+  requestRedraw(true);
 }
 
 void PalperaRealTimeDeviationCmd::onGuiValueChanged(int32_t controlId, int32_t value) {
@@ -332,7 +324,7 @@ void PalperaRealTimeDeviationCmd::cellChanged(int32_t row, int32_t column, const
   points_.setLabel(row - 1, label);
   pointTable_->setLabel(row, label);
   refreshLabels();
-  redraw(true);
+  requestRedraw(true);
 }
 
 void PalperaRealTimeDeviationCmd::refreshLabels() {

@@ -100,11 +100,7 @@ PalperaEditFeaturesCmd::PalperaEditFeaturesCmd() {
 }
 
 bool PalperaEditFeaturesCmd::canRun(IZelUnknown* context) {
-  for (const char* state :
-       {IComponentCommandContainerV2::kInCommand, IComponentCommandContainerV2::kRecordingMacro,
-        IComponentCommandContainerV2::kSectionCurrent, IComponentCommandContainerV2::kBoundaryCurrent}) {
-    if (contextFlag(context, state)) return false;
-  }
+  if (contextBusy(context)) return false;
   if (!contextFlag(context, IComponentCommandContainerV2::kSingleObjectActive) &&
       !contextHoldsObject(context, IComponentCommandContainerV2::kWorld)) {
     return false;

@@ -11,11 +11,11 @@
 #include "features/feature_sub_object.h"
 #include "features/view_framing.h"
 #include "framework/host_glue/document_glue.h"
+#include "framework/host_glue/setting_on.h"
 #include "framework/object/query_chain.h"
 #include "framework/object/query_part.h"
 #include "framework/registrations/class_registration.h"
 #include "framework/translation/tr.h"
-#include "host/api/data_store.h"
 #include "host/api/feature_types.h"
 #include "host/api/zel_error_service.h"
 
@@ -33,11 +33,6 @@ constexpr const char* kShowProbeKey = "Palpera/Gfx/ShowProbe";
 constexpr const char* kResetBoundingBoxKey = "Palpera/Gfx/ResetBoundingBox";
 // The statistics value that means "no value".
 constexpr double kNoValue = 3.4e38;
-
-int32_t setting(const char* key) {
-  SPtr<IDataStore> store;
-  return store ? store->getInt(key, 0) : 0;
-}
 
 // The feature's type, or null when the host does not know it; and its class id, or the null id.
 IZelFeatureType* featureType(IZelFeature* feature) {
@@ -210,7 +205,7 @@ void HardProbeCreateFeaturesUtil::hideOtherObjectsFeatures() {
 }
 
 void HardProbeCreateFeaturesUtil::showProbeGraphics() {
-  if (!setting(kShowProbeKey) || probeGraphics_) return;
+  if (!settingOn(kShowProbeKey) || probeGraphics_) return;
   probeGraphics_.getService();
   if (!probeGraphics_) return;
   probeGraphics_->setParentObject(target_.get());
@@ -390,7 +385,8 @@ void HardProbeCreateFeaturesUtil::removeFromTarget(const AddedFeature& added) {
 }
 
 void HardProbeCreateFeaturesUtil::resetView() {
-  if (setting(kResetBoundingBoxKey) && target_) computeSceneBoundingBox(target_.get(), probeGraphics_.get());
+  if (settingOn(kResetBoundingBoxKey) && target_)
+    computeSceneBoundingBox(target_.get(), probeGraphics_.get());
 }
 
 IZelHardProbeTile* HardProbeCreateFeaturesUtil::tile() {

@@ -12,6 +12,7 @@
 #include "framework/commands/command_context.h"
 #include "framework/host_glue/point_objects.h"
 #include "framework/host_glue/renderer_scope.h"
+#include "framework/host_glue/setting_on.h"
 #include "framework/memory/assertion.h"
 #include "framework/object/host_lookup.h"
 #include "framework/object/query_part.h"
@@ -19,10 +20,10 @@
 #include "framework/translation/tr.h"
 #include "host/api/data_store.h"
 #include "host/api/help_service.h"
-#include "host/api/module_class_ids.h"
 #include "host/api/registry_paths.h"
 #include "host/api/unit_service.h"
 #include "ui/instructions/zel_user_instructions.h"
+#include "ui/tiles/hard_probe_tile_facade.h"
 #include "ui/tiles/zel_hard_probe_tile.h"
 
 namespace {
@@ -41,11 +42,6 @@ constexpr int32_t kMillimetreUnit = 1;
 
 bool is(const char* event, const char* name) {
   return event && std::strcmp(event, name) == 0;
-}
-
-int32_t setting(const char* key) {
-  SPtr<IDataStore> store;
-  return store ? store->getInt(key, 0) : 0;
 }
 
 void setInCommand(bool on) {
@@ -67,12 +63,6 @@ ZelID registeredId(const char* prefix, const std::string& name) {
 IZelPlugin* currentHardProbePlugin() {
   IZelPluginManager* manager = getHardProbePluginManager();
   return manager ? manager->currentPlugin() : nullptr;
-}
-
-IPtr<IZelHardProbeTile> tileFacade() {
-  IPtr<IZelHardProbeTile> tile;
-  tile.createInstance(kHardProbeTileFacadeClassId);
-  return tile;
 }
 
 }  // namespace
@@ -97,7 +87,7 @@ bool PalperaCreateFeaturesCmd2::canRun(IZelUnknown* context) {
       contextFlag(context, IComponentCommandContainerV2::kSectionCurrent)) {
     return false;
   }
-  if (setting(kInCommandKey) != 0) return false;
+  if (settingOn(kInCommandKey)) return false;
   IZelPlugin* plugin = currentHardProbePlugin();
   if (!plugin) return false;
   if (auto* emulator = queryPart<IZelEmulatorPlugin>(plugin))
@@ -121,7 +111,7 @@ bool PalperaCreateFeaturesCmd2::activate() {
     return false;
   }
   undo_->target = target_.get();
-  if (setting(kTransparentReferenceKey) != 0) {
+  if (settingOn(kTransparentReferenceKey)) {
     reference_ = showReferenceObject();
     requestRedraw(false);
   }
@@ -200,8 +190,8 @@ void PalperaCreateFeaturesCmd2::showTiles(bool active) {
   tile->setFlag("ShowFeatureInfo", 1);
   tile->setFlag("ShowBriefInstructions", 1);
   tile->setActive(active);
-  if (setting(kShowInfoKey)) tile->showTile(ZelCString("hardprobe info tile"), active);
-  if (setting(kShowInstructionsKey)) tile->showTile(ZelCString("hardprobe instructions tile"), active);
+  if (settingOn(kShowInfoKey)) tile->showTile(ZelCString("hardprobe info tile"), active);
+  if (settingOn(kShowInstructionsKey)) tile->showTile(ZelCString("hardprobe instructions tile"), active);
   if (!active) tile->clear();
 }
 

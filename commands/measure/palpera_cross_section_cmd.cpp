@@ -10,6 +10,7 @@
 #include "devices/managers/izel_plugin_manager.h"
 #include "devices/registry/izel_plugin_service.h"
 #include "framework/commands/command_context.h"
+#include "framework/host_glue/document_glue.h"
 #include "framework/host_glue/point_objects.h"
 #include "framework/host_glue/renderer_scope.h"
 #include "framework/host_glue/user_error.h"
@@ -27,7 +28,6 @@
 #include "host/api/module_class_ids.h"
 #include "host/api/zel_error_service.h"
 #include "host/api/zel_object_extras.h"
-#include "host/api/zel_phase.h"
 
 namespace {
 
@@ -138,11 +138,7 @@ bool PalperaCrossSectionCmd::onKeyPress(IGfxKeyData* key) {
 // Running
 
 bool PalperaCrossSectionCmd::canRun(IZelUnknown* context) {
-  for (const char* flag :
-       {IComponentCommandContainerV2::kInCommand, IComponentCommandContainerV2::kRecordingMacro,
-        IComponentCommandContainerV2::kSectionCurrent, IComponentCommandContainerV2::kBoundaryCurrent}) {
-    if (contextFlag(context, flag)) return false;
-  }
+  if (contextBusy(context)) return false;
   SPtr<IZelPluginService> plugins;
   IZelPluginManager* manager = plugins ? plugins->getManager(ZelCString("HardProbe")) : nullptr;
   IZelPlugin* plugin = manager ? manager->activePlugin() : nullptr;
@@ -477,17 +473,13 @@ bool PalperaCrossSectionCmd::apply() {
 }
 
 bool PalperaCrossSectionCmd::writeSectionPointObjects() {
-  SPtr<IZelObjectGroups> groups;
   SPtr<IZelObjectBuilder> builder;
-  SPtr<IPhaseService> phases;
   SPtr<IZelObjectRemover> remover;
-  if (!groups || !builder || !remover) return false;
+  if (!builder || !remover) return false;
   ZelString base;
   if (gui_) gui_->getControlText(kPointObjectName, base);
-  IPtr<IZelDocObject> group;
-  group.takeOwnership(groups->createGroup(base));
+  IPtr<IZelDocObject> group(createGroupInCurrentPhase(base));
   if (!group) return false;
-  if (phases) phases->putInPhase(group.get(), phases->currentPhase());
   std::vector<IPtr<IZelDocObject>> built;
   for (size_t i = 0; i < sections_.size(); ++i) {
     const ZelString number = ZelString::number(static_cast<int32_t>(i + 1));
@@ -507,7 +499,7 @@ bool PalperaCrossSectionCmd::writeSectionPointObjects() {
       remover->removeObject(group.get(), 0, false);
       return false;
     }
-    groups->addToGroup(group.get(), object.get());
+    object->setGroup(group.get());
     built.push_back(object);
   }
   for (size_t i = 0; i < sections_.size(); ++i) {

@@ -4,12 +4,12 @@
 #include <vector>
 
 #include "commands/measure/palpera_cross_section_cmd.h"
+#include "framework/host_glue/document_glue.h"
 #include "framework/object/host_lookup.h"
 #include "framework/object/query_part.h"
 #include "host/api/data_store.h"
 #include "host/api/zel_curves.h"
 #include "host/api/zel_object_extras.h"
-#include "host/api/zel_phase.h"
 
 namespace {
 
@@ -101,10 +101,7 @@ void PalperaCrossSectionCmd::makeCurves() {
   std::vector<IPtr<IZelCurveSet>> sets;
   if (multiple) {
     for (const SectionFit& fit : fits) sets.push_back(holderOf(fit.curves.get()));
-    SPtr<IZelObjectGroups> groups;
-    SPtr<IPhaseService> phases;
-    if (groups) curveGroup_.takeOwnership(groups->createGroup(curveName));
-    if (curveGroup_ && phases) phases->putInPhase(curveGroup_.get(), phases->currentPhase());
+    curveGroup_ = createGroupInCurrentPhase(curveName);
   } else {
     SPtr<ICurveSet> combined;
     for (const SectionFit& fit : fits) {
@@ -114,7 +111,6 @@ void PalperaCrossSectionCmd::makeCurves() {
   }
   const bool sketch =
       (single || multiple) && gui_->listSelection(curvePanel_->id(Panel::kCurveType)) == Panel::kLineArc;
-  SPtr<IZelObjectGroups> groups;
   for (size_t j = 0; j < sets.size(); ++j) {
     ICurveSet* curves = sets[j] ? sets[j]->curveSet() : nullptr;
     if (!curves || curves->curveCount() < 1) continue;
@@ -130,6 +126,6 @@ void PalperaCrossSectionCmd::makeCurves() {
         for (const IPtr<RealPArray>& polyline : fits[j].polylines) list->add(polyline.get());
       }
     }
-    if (curveGroup_ && groups) groups->addToGroup(curveGroup_.get(), object.get());
+    if (curveGroup_) object->setGroup(curveGroup_.get());
   }
 }

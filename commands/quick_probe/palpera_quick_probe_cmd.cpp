@@ -5,6 +5,8 @@
 #include "features/feature_matching.h"
 #include "framework/commands/command_context.h"
 #include "framework/host_glue/point_objects.h"
+#include "framework/host_glue/renderer_scope.h"
+#include "framework/host_glue/setting_on.h"
 #include "framework/host_glue/user_error.h"
 #include "framework/object/host_lookup.h"
 #include "framework/object/query_chain.h"
@@ -14,7 +16,6 @@
 #include "host/api/data_store.h"
 #include "host/api/feature_kinds.h"
 #include "host/api/feature_types.h"
-#include "host/api/gfx_renderer.h"
 #include "host/api/gui_receiver.h"
 #include "host/api/zel_mesh.h"
 
@@ -30,16 +31,6 @@ constexpr const char* kShowProbeKey = "Palpera/Gfx/ShowProbe";
 IZelPlugin* activeHardProbePlugin(IZelPluginService& service) {
   IZelPluginManager* manager = service.getManager(ZelCString(kDevice));
   return manager ? manager->activePlugin() : nullptr;
-}
-
-bool settingOn(const char* key) {
-  SPtr<IDataStore> store;
-  return store && store->getInt(key, 0) != 0;
-}
-
-void redraw() {
-  SPtr<IGfxRenderer> renderer;
-  if (renderer) renderer->redraw(false);
 }
 
 bool isHidden(IZelSubObject& subObject) {
@@ -120,7 +111,7 @@ bool PalperaQuickProbeCmd::activate() {
     return false;
   }
   if (settingOn(kTransparentReferenceKey)) restoreDisplay_ = showReferenceObject();
-  redraw();
+  requestRedraw(false);
   if (!connect()) {
     deactivate();
     return false;
@@ -224,7 +215,7 @@ void PalperaQuickProbeCmd::deactivate() {
   refObject_.release();
   testObject_.release();
   pluginService_.release();
-  redraw();
+  requestRedraw(false);
   active_ = false;
 }
 
@@ -248,7 +239,7 @@ void PalperaQuickProbeCmd::handlePoint(const Vector3& point, bool sampled) {
   const int32_t index = recognizer_.recognise(point);
   if (index != QuickProbeRecognizer::kNone) showNominal(index);
   graphics_.showEdges(recognizer_.edgesOf(index));
-  redraw();
+  requestRedraw(false);
   if (!sampled || !recognizer_.acceptsPoints(index)) return;
   if (auto* receiver = queryPart<IZelHardProbeDataReceiver>(recognizer_.collector(index))) {
     receiver->onPointSampled(point);
@@ -296,7 +287,7 @@ void PalperaQuickProbeCmd::onPointStop(const Vector3& point) {
   pointCount_ = 0;
   graphics_.clearPoints();
   graphics_.showEdges({});
-  redraw();
+  requestRedraw(false);
   recognizer_.forgetCurrent();
 }
 

@@ -7,12 +7,12 @@
 #include "devices/alignment/alignment_services.h"
 #include "devices/alignment/transform_checks.h"
 #include "framework/commands/command_context.h"
+#include "framework/host_glue/renderer_scope.h"
 #include "framework/host_glue/user_error.h"
 #include "framework/registrations/class_registration.h"
 #include "framework/registrations/registered_classes.h"
 #include "framework/translation/tr.h"
 #include "host/api/data_store.h"
-#include "host/api/gfx_renderer.h"
 
 namespace {
 
@@ -155,8 +155,7 @@ void PalperaManageTransformCmd::showMatrix(IZelWidget* widget, const Matrix4x4* 
 
 void PalperaManageTransformCmd::onGuiEvent(int32_t id, int32_t) {
   if (runAction(id)) refresh();
-  SPtr<IGfxRenderer> renderer;
-  if (renderer) renderer->redraw(false);
+  requestRedraw(false);
 }
 
 bool PalperaManageTransformCmd::runAction(int32_t id) {

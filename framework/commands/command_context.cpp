@@ -1,5 +1,7 @@
 #include "framework/commands/command_context.h"
 
+#include <initializer_list>
+
 #include "framework/object/query_part.h"
 #include "host/api/component_command.h"
 
@@ -14,6 +16,15 @@ IComponentCommandContainerV2* containerOf(IZelUnknown* context) {
 bool contextFlag(IZelUnknown* context, const char* name) {
   IComponentCommandContainerV2* container = containerOf(context);
   return container && container->flag(name);
+}
+
+bool contextBusy(IZelUnknown* context) {
+  for (const char* name :
+       {IComponentCommandContainerV2::kInCommand, IComponentCommandContainerV2::kRecordingMacro,
+        IComponentCommandContainerV2::kSectionCurrent, IComponentCommandContainerV2::kBoundaryCurrent}) {
+    if (contextFlag(context, name)) return true;
+  }
+  return false;
 }
 
 bool contextHoldsObject(IZelUnknown* context, const char* name) {

@@ -11,6 +11,9 @@
 
 // Whether the host reports the flag of that name ("inCommand", "singleObjectActive", ...).
 bool contextFlag(IZelUnknown* context, const char* name);
+// Whether the host is in a command, recording a macro, or has a section or a boundary current: states in
+// which no command starts.
+bool contextBusy(IZelUnknown* context);
 // The context's object test: whether it holds the object of that name ("World", "Result").
 bool contextHoldsObject(IZelUnknown* context, const char* name);
 // Whether the active object holds at least count features.

@@ -1,6 +1,7 @@
 #include "framework/host_glue/document_glue.h"
 
 #include "host/api/host_class_ids.h"
+#include "host/api/zel_phase.h"
 
 namespace {
 // The display mode in which the reference object is shown while commands probe against it.
@@ -10,6 +11,16 @@ constexpr int32_t kReferenceDisplayMode = 1;
 void removeObjectFromDocument(IZelDocObject* object) {
   SPtr<IZelObjectRemover> remover;
   if (remover) remover->removeObject(object, 0, true);
+}
+
+IZelDocObject* createGroupInCurrentPhase(const ZelString& name) {
+  SPtr<IZelDoc> document;
+  IZelDocObject* group = document ? document->createGroup(false) : nullptr;
+  if (!group) return nullptr;
+  group->setObjectName(name);
+  SPtr<IPhaseService> phases;
+  if (phases) phases->putInPhase(group, phases->currentPhase());
+  return group;
 }
 
 IZelFeatureSubObjectMgr* getFeatureSubObjectMgr(IZelDocObject* object) {

@@ -11,6 +11,10 @@
 // Removes the object from the document; nothing happens without the host's remover.
 void removeObjectFromDocument(IZelDocObject* object);
 
+// A new group object named name in the document's current phase, without a reference for the caller (the
+// document holds it), or null without a document.
+IZelDocObject* createGroupInCurrentPhase(const ZelString& name);
+
 // The sub-object manager of a feature (its faces, edges and points), or null.
 IZelFeatureSubObjectMgr* getFeatureSubObjectMgr(IZelDocObject* object);
 

@@ -2,15 +2,16 @@
 
 // Harmless defaults for every IZelItr operation (nothing done, false, 0, null), over the counting base
 // Counting: the module's iterators take ZelUnknownImpl (through ZelItrBase), an iterator of the host its own
-// counting. Only the hint is kept; advance clears the restart flag and steps with next. A concrete iterator
-// overrides what it serves. Belongs to the host's main thread.
+// counting. Interface is IZelItr or an iterator interface built on it. Only the hint is kept; advance clears
+// the restart flag and steps with next. A concrete iterator overrides what it serves. Belongs to the host's
+// main thread.
 
 #include <cstdint>
 
 #include "host/api/zel_itr.h"
 
-template <class Counting>
-class ZelItrDefaults : public IZelItr, public Counting {
+template <class Counting, class Interface = IZelItr>
+class ZelItrDefaults : public Interface, public Counting {
  public:
   void setHint(int32_t hint) override { hint_ = hint; }
   int32_t hint() override { return hint_; }

@@ -50,14 +50,3 @@ class IZelCurveEnds : public virtual IZelUnknown {
   virtual void setVisible(bool visible, bool update) = 0;
   virtual bool visible() = 0;
 };
-
-// Groups of the document: an object of type "Group" that holds other objects.
-class IZelObjectGroups : public virtual IZelUnknown {
- public:
-  static constexpr const char* interfaceName = "IZelObjectGroups";
-
-  // A new, empty group in the document (the caller holds a reference), or null.
-  virtual IZelDocObject* createGroup(const ZelString& name) = 0;
-  // False, changing nothing, when group is no group of the document or object is not in the document.
-  virtual bool addToGroup(IZelDocObject* group, IZelDocObject* object) = 0;
-};

@@ -12,7 +12,6 @@
 #include "host/document/host_feature_statistics.h"
 #include "host/document/host_feature_types.h"
 #include "host/document/host_object_editors.h"
-#include "host/document/host_object_groups.h"
 #include "host/document/host_phase_service.h"
 #include "host/document/host_real_parray.h"
 
@@ -24,7 +23,6 @@ class DocumentFamily : public ServiceFamily {
   HostGfxDoc& graphics() { return *graphics_; }
   HostObjectBuilder& builder() { return *builder_; }
   HostObjectRemover& remover() { return *remover_; }
-  HostObjectGroups& groups() { return *groups_; }
   HostRealPArrayFactory& arrays() { return *arrays_; }
   HostEventDataStore& eventDataStore() { return *eventDataStore_; }
   HostFeatureTypeFinder& featureTypes() { return *featureTypes_; }
@@ -41,7 +39,6 @@ class DocumentFamily : public ServiceFamily {
   IPtr<HostPhaseService> phases_;
   IPtr<HostObjectBuilder> builder_;
   IPtr<HostObjectRemover> remover_;
-  IPtr<HostObjectGroups> groups_;
   IPtr<HostRealPArrayFactory> arrays_;
   IPtr<HostEventDataStore> eventDataStore_;
   IPtr<HostFeatureTypeFinder> featureTypes_;

@@ -11,7 +11,6 @@
 
 namespace {
 constexpr const char* kVisible = "Visible";
-constexpr const char* kGroupType = "Group";
 }  // namespace
 
 void HostGfxObject::queryInterface(const char* name, void** out, bool) {

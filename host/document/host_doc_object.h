@@ -58,6 +58,8 @@ class HostDocObject : public IZelDocObject,
                       public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostDocObject";
+  // The type of the document's group objects (IZelDoc::createGroup).
+  static constexpr const char* kGroupType = "Group";
 
   // id is the object's number in its document.
   HostDocObject(int32_t id, DocObjectDescription description);

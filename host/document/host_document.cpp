@@ -96,7 +96,7 @@ bool HostDocument::addCurrentObject(IZelDocObject* object) {
 }
 
 IZelDocObject* HostDocument::createGroup(bool unique) {
-  return add(DocObjectDescription{"Group", u"Group", std::nullopt, {}, {}}, unique).get();
+  return add(DocObjectDescription{HostDocObject::kGroupType, u"Group", std::nullopt, {}, {}}, unique).get();
 }
 
 HostDocObject* HostDocument::heldLocked(IZelDocObject* object) const {

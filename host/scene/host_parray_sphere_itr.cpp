@@ -19,11 +19,6 @@ bool HostPArraySphereItr::first(void*) {
   return current_ != 0;
 }
 
-bool HostPArraySphereItr::advance(void* context, bool* restarted) {
-  if (restarted) *restarted = false;
-  return next(context, restarted);
-}
-
 bool HostPArraySphereItr::next(void*, bool*) {
   if (!points_ || current_ == 0 || current_ >= points_->count()) {
     current_ = 0;

@@ -12,7 +12,7 @@
 #include "host/api/zel_object_extras.h"
 #include "host/core/data_item_text.h"
 #include "host/core/field_escape.h"
-#include "host/document/host_object_groups.h"
+#include "host/document/host_document.h"
 #include "platform/utf8.h"
 #include "regular_file.h"
 #include "scene_lines.h"
@@ -57,12 +57,10 @@ std::string number(double value) {
   return buffer;
 }
 
-// After a tab: "member", then each member's name, in the order the group holds them.
-void printGroupMembers(HostDocObject& group) {
-  auto* members = queryPart<IZelObjectList>(group.subObject(HostObjectGroups::kMembers));
-  for (int32_t i = 1; members && i <= members->count(); ++i) {
-    if (auto* member = queryPart<HostDocObject>(members->at(i)))
-      printFields({"", "member", text(member->name())});
+// After a tab: "member", then each member's name, in document order.
+void printGroupMembers(HostDocument& document, const HostDocObject& group) {
+  for (const IPtr<HostDocObject>& member : document.objects()) {
+    if (member->groupId() == group.id()) printFields({"", "member", text(member->name())});
   }
 }
 
@@ -93,9 +91,10 @@ void printCurves(HostDocObject& object) {
 // and a curve object's curves follow it the same way.
 void printDocument(HostSession& session) {
   HostFeatureTypeFinder& types = session.host.document().featureTypes();
-  for (const IPtr<HostDocObject>& object : session.host.document().doc().objects()) {
+  HostDocument& document = session.host.document().doc();
+  for (const IPtr<HostDocObject>& object : document.objects()) {
     printFields({object->objectType(), text(object->name())});
-    if (object->type() == HostObjectGroups::kGroupType) printGroupMembers(*object);
+    if (object->type() == HostDocObject::kGroupType) printGroupMembers(document, *object);
     if (object->dataAs<IZelCurveSet>()) printCurves(*object);
     auto* points = queryPart<IZelPoints>(object->subObject("PointModel"));
     if (points && points->pointCount() > 0) {

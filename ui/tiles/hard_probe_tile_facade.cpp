@@ -4,6 +4,7 @@
 #include "framework/object/query_chain.h"
 #include "framework/object/query_part.h"
 #include "framework/registrations/class_registration.h"
+#include "host/api/module_class_ids.h"
 #include "ui/instructions/zel_user_instructions.h"
 #include "ui/overlay/info_graphics_image_source.h"
 #include "ui/overlay/info_graphics_iterator.h"
@@ -105,4 +106,10 @@ void HardProbeTileFacade::setFlag(const char* item, int32_t value) {
 
 void HardProbeTileFacade::queryInterface(const char* name, void** out, bool) {
   QueryChain(name, out).classLeaf(interfaceName, this, this).offer<IZelHardProbeTile>(this).end();
+}
+
+IPtr<IZelHardProbeTile> tileFacade() {
+  IPtr<IZelHardProbeTile> tile;
+  tile.createInstance(kHardProbeTileFacadeClassId);
+  return tile;
 }

@@ -42,3 +42,6 @@ class HardProbeTileFacade : public IZelHardProbeTile, public ZelUnknownImpl {
 
   IPtr<IDataStore> store_;
 };
+
+// A facade made by its class id, as the host makes one; empty when the class is not registered.
+IPtr<IZelHardProbeTile> tileFacade();

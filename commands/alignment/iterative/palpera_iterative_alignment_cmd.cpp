@@ -79,11 +79,7 @@ PalperaIterativeAlignmentCmd::PalperaIterativeAlignmentCmd() {
 PalperaIterativeAlignmentCmd::~PalperaIterativeAlignmentCmd() = default;
 
 bool PalperaIterativeAlignmentCmd::canRun(IZelUnknown* context) {
-  for (const char* state :
-       {IComponentCommandContainerV2::kInCommand, IComponentCommandContainerV2::kRecordingMacro,
-        IComponentCommandContainerV2::kSectionCurrent, IComponentCommandContainerV2::kBoundaryCurrent}) {
-    if (contextFlag(context, state)) return false;
-  }
+  if (contextBusy(context)) return false;
   if (!contextFlag(context, IComponentCommandContainerV2::kSingleObjectActive)) return false;
   SPtr<IZelDoc> document;
   IZelDocObject* active = document ? document->activeObject() : nullptr;

@@ -15,15 +15,16 @@
 #include "devices/contracts/plugin.h"
 #include "devices/contracts/plugin_device.h"
 #include "framework/host_glue/renderer_scope.h"
+#include "framework/host_glue/setting_on.h"
 #include "framework/host_glue/user_error.h"
 #include "framework/memory/assertion.h"
 #include "framework/object/query_part.h"
 #include "framework/translation/tr.h"
-#include "host/api/data_store.h"
 #include "host/api/gui_dialog.h"
 #include "host/api/gui_simple_dialog.h"
 #include "host/api/module_class_ids.h"
 #include "ui/probe/zel_hard_probe_probe_gfx.h"
+#include "ui/tiles/hard_probe_tile_facade.h"
 #include "ui/tiles/zel_hard_probe_tile.h"
 
 namespace {
@@ -35,17 +36,6 @@ constexpr int32_t kMessageStyle = 2;
 // 1 - 1/φ: the share of the reference's size a target's view shows, before halving.
 const double kViewShare = 1.0 - 2.0 / (std::sqrt(5.0) + 1.0);
 const double kSinOneDegree = std::sin(std::numbers::pi / 180.0);
-
-bool settingOn(const char* key) {
-  SPtr<IDataStore> store;
-  return store && store->getInt(key, 0) != 0;
-}
-
-IPtr<IZelHardProbeTile> tileFacade() {
-  IPtr<IZelHardProbeTile> tile;
-  tile.createInstance(kHardProbeTileFacadeClassId);
-  return tile;
-}
 
 void showInfoTile(bool show, bool brief) {
   IPtr<IZelHardProbeTile> tile = tileFacade();

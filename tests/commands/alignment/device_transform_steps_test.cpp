@@ -9,7 +9,7 @@
 #include "devices/alignment/alignment_services.h"
 #include "framework/object/query_chain.h"
 #include "framework/subject/zel_subject.h"
-#include "hard_probe_fixture.h"
+#include "tests/commands/support/hard_probe_fixture.h"
 
 namespace {
 

@@ -12,10 +12,10 @@
 #include "devices/alignment/alignment_services.h"
 #include "framework/object/query_chain.h"
 #include "framework/registrations/registered_classes.h"
-#include "hard_probe_fixture.h"
 #include "host/api/datum_align_modifier.h"
 #include "host/gui/command_runner.h"
 #include "platform/utf8.h"
+#include "tests/commands/support/hard_probe_fixture.h"
 
 namespace {
 

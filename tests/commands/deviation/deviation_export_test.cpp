@@ -40,10 +40,7 @@ class DeviationExportTest : public CommandTest {
   // The command started over a box whose top face is at z = 0.0305, with a probe of radius 0.002.
   void startOverBox() {
     host_.core().dataStore().setInt(nullptr, "Palpera/Gfx/ShowProbe", 0);
-    runStartupTask("EmulatorPluginStartupTask");
-    runStartupTask("PluginManagerStartupTask");
-    registry_->getManager(ZelCString("HardProbe"))
-        ->setActivePlugin(queryPart<IZelPlugin>(host_.devices().pluginHandler().plugins().back()));
+    useEmulatorPlugin();
     device_ = addDevice("HardProbe", "IZelHardProbeDataReceiverV2");
     reference_ =
         addCadModel(host_.document().doc(), u"RefObject", boxModel({-0.1, -0.1, -0.05}, {0.1, 0.1, 0.0305}));

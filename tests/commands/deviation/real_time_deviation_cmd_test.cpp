@@ -34,12 +34,7 @@ class RealTimeDeviationTest : public CommandTest {
   void SetUp() override {
     CommandTest::SetUp();
     store().setInt(nullptr, "Palpera/Gfx/ShowProbe", 0);
-    runStartupTask("EmulatorPluginStartupTask");
-    runStartupTask("PluginManagerStartupTask");
-    IZelPluginManager* manager = registry_->getManager(ZelCString("HardProbe"));
-    ASSERT_TRUE(manager);
-    ASSERT_TRUE(
-        manager->setActivePlugin(queryPart<IZelPlugin>(host_.devices().pluginHandler().plugins().back())));
+    ASSERT_TRUE(useEmulatorPlugin());
     device_ = addDevice("HardProbe", "IZelHardProbeDataReceiverV2");
     host_.core().units().setCurrentLengthUnit(kMillimetre);
     store().setInt(nullptr, "General/Decimal Places", 3);

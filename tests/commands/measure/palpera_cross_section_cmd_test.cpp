@@ -106,11 +106,13 @@ class ProbeSections : public CommandTest {
     return counts;
   }
   IZelDocObject* find(const char16_t* name) { return host_.document().doc().findObject(ZelString(name)); }
+  // The group's members, in document order.
   std::vector<std::u16string> members(IZelDocObject* group) {
     std::vector<std::u16string> names;
-    auto* list = queryPart<IZelObjectList>(group->subObject("Members"));
-    for (int32_t i = 1; list && i <= list->count(); ++i)
-      names.push_back(text(queryPart<IZelDocObject>(list->at(i))->objectName()));
+    const int32_t id = host_.document().doc().objectId(group);
+    for (const IPtr<HostDocObject>& object : host_.document().doc().objects()) {
+      if (object->groupId() == id) names.push_back(object->name());
+    }
     return names;
   }
   ICurveSet* curvesOf(IZelDocObject* object) {

@@ -25,12 +25,12 @@
 #include "host/gui/host_event.h"
 #include "host/scene/host_parray_sphere_itr.h"
 #include "host/scene/host_scene_nodes.h"
-#include "support/module_fixture.h"
 #include "support/module_settings.h"
 #include "support/recording_receiver.h"
 #include "support/test_device.h"
 #include "support/text.h"
 #include "test_paths.h"
+#include "tests/commands/support/hard_probe_fixture.h"
 
 namespace {
 
@@ -40,31 +40,18 @@ class Finisher : public CommandFinisher {
   std::vector<bool> finished;
 };
 
-class QuickProbeCmdTest : public ModuleTest {
+class QuickProbeCmdTest : public HardProbeTest {
  protected:
+  QuickProbeCmdTest() : HardProbeTest("IZelHardProbeDataReceiverV2") {}
   void SetUp() override {
-    ModuleTest::SetUp();
-    registerModuleSettings();
+    HardProbeTest::SetUp();
     host_.core().dataStore().setInt(nullptr, "Palpera/FeatureMatching/Enable", 0);
-    host_.core().dataStore().setInt(nullptr, "Palpera/Gfx/ShowProbe", 0);
-    devices_.getService();
-    ASSERT_TRUE(devices_);
-    devices_->setDevice(ZelCString("HardProbe"), device_.get());
-    // The emulator is the active plug-in; the test device stands in for the device that would run it.
-    runStartupTask("EmulatorPluginStartupTask");
-    runStartupTask("PluginManagerStartupTask");
-    IZelPluginManager* manager = devices_->getManager(ZelCString("HardProbe"));
-    ASSERT_TRUE(manager);
-    ASSERT_TRUE(
-        manager->setActivePlugin(queryPart<IZelPlugin>(host_.devices().pluginHandler().plugins().back())));
     container_.setFinisher(&finisher_);
   }
   void TearDown() override {
     if (command_) command_->deactivate();
     command_.release();
-    devices_->setDevice(ZelCString("HardProbe"), nullptr);
-    devices_.release();
-    ModuleTest::TearDown();
+    HardProbeTest::TearDown();
   }
 
   void load(const std::string& name) {
@@ -158,9 +145,6 @@ class QuickProbeCmdTest : public ModuleTest {
     return spheres && spheres->points() ? spheres->points()->count() : -1;
   }
 
-  std::vector<std::string> journal_;
-  IPtr<TestDevice> device_{new TestDevice("HardProbe", "IZelHardProbeDataReceiverV2", journal_)};
-  IPtr<IZelPluginService> devices_;
   HostCommandContainer container_{host_.document().doc()};
   Finisher finisher_;
   IPtr<HostDocObject> reference_;

@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "../hard_probe_fixture.h"
 #include "commands/alignment/iterative/target_graphics.h"
 #include "framework/host_glue/unit_service.h"
 #include "framework/object/host_lookup.h"
@@ -19,6 +18,7 @@
 #include "host/cad/mesh_shapes.h"
 #include "platform/utf8.h"
 #include "test_paths.h"
+#include "tests/commands/support/hard_probe_fixture.h"
 
 namespace {
 

@@ -20,6 +20,11 @@
 
 class HardProbeTest : public ModuleTest {
  protected:
+  HardProbeTest() : HardProbeTest("IZelHardProbeDataReceiver") {}
+  // A test device taking receivers that answer receiverInterface.
+  explicit HardProbeTest(const char* receiverInterface)
+      : device_(new TestDevice("HardProbe", receiverInterface, journal_)) {}
+
   void SetUp() override {
     ModuleTest::SetUp();
     registerModuleSettings();
@@ -64,7 +69,7 @@ class HardProbeTest : public ModuleTest {
   }
 
   std::vector<std::string> journal_;
-  IPtr<TestDevice> device_{new TestDevice("HardProbe", "IZelHardProbeDataReceiver", journal_)};
+  IPtr<TestDevice> device_;
   IPtr<IZelPluginService> devices_;
   IZelPlugin* plugin_ = nullptr;
 };
