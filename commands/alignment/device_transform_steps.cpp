@@ -4,7 +4,6 @@
 #include "devices/contracts/plugin.h"
 #include "devices/contracts/plugin_device.h"
 #include "devices/managers/izel_plugin_manager.h"
-#include "devices/registry/plugin_manager_lookup.h"
 #include "framework/host_glue/setting_on.h"
 #include "framework/object/query_part.h"
 #include "framework/registrations/registered_classes.h"
@@ -26,11 +25,6 @@ Matrix4x4 readCombined(IZelPlugin& plugin, MatrixWidget* display) {
 }
 
 }  // namespace
-
-IZelPlugin* currentHardProbePlugin() {
-  IZelPluginManager* manager = getHardProbePluginManager();
-  return manager ? manager->currentPlugin() : nullptr;
-}
 
 Matrix4x4 setDeviceTransform(IZelPlugin& plugin, const Matrix4x4& hardware, MatrixWidget* display) {
   plugin.setHardwareMatrix(hardware);

@@ -27,9 +27,6 @@ class IZelSubject;
 class MatrixWidget;
 class StopReceiver;
 
-// The hard-probe manager's current plug-in, or null.
-IZelPlugin* currentHardProbePlugin();
-
 // The four steps above with a new hardware matrix; shows the combined matrix on display (when given) and
 // answers it.
 Matrix4x4 setDeviceTransform(IZelPlugin& plugin, const Matrix4x4& hardware, MatrixWidget* display);

@@ -2,6 +2,7 @@
 
 #include "commands/capture/capture_counter.h"
 #include "commands/capture/capture_settings.h"
+#include "commands/features/hard_probe_readiness.h"
 #include "devices/managers/izel_plugin_manager.h"
 #include "devices/registry/izel_plugin_service.h"
 #include "framework/commands/command_context.h"
@@ -111,14 +112,7 @@ void PalperaCaptureCmd::chooseMode(CaptureMode mode) {
 }
 
 bool PalperaCaptureCmd::canRun(IZelUnknown* context) {
-  if (contextBusy(context)) return false;
-  SPtr<IZelPluginService> plugins;
-  IZelPluginManager* manager = plugins ? plugins->getManager(ZelCString(kManagerName)) : nullptr;
-  IZelPlugin* plugin = manager ? manager->currentPlugin() : nullptr;
-  if (!plugin) return false;
-  if (auto* emulator = queryPart<IZelEmulatorPlugin>(plugin))
-    return emulator->hasReferenceObject() && !contextHoldsObject(context, "Result");
-  return true;
+  return !contextBusy(context) && hardProbeReady(context);
 }
 
 void PalperaCaptureCmd::createGui(IGuiDialog* dialog) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "commands/features/feature_sub_objects.h"
+#include "commands/features/hard_probe_readiness.h"
 #include "commands/features/probe_command_arguments.h"
 #include "devices/contracts/plugin.h"
 #include "devices/managers/izel_plugin_manager.h"
@@ -60,11 +61,6 @@ ZelID registeredId(const char* prefix, const std::string& name) {
   return text ? ZelID::fromString(*text) : ZelID();
 }
 
-IZelPlugin* currentHardProbePlugin() {
-  IZelPluginManager* manager = getHardProbePluginManager();
-  return manager ? manager->currentPlugin() : nullptr;
-}
-
 }  // namespace
 
 PalperaCreateFeaturesCmd2::PalperaCreateFeaturesCmd2() {
@@ -87,12 +83,7 @@ bool PalperaCreateFeaturesCmd2::canRun(IZelUnknown* context) {
       contextFlag(context, IComponentCommandContainerV2::kSectionCurrent)) {
     return false;
   }
-  if (settingOn(kInCommandKey)) return false;
-  IZelPlugin* plugin = currentHardProbePlugin();
-  if (!plugin) return false;
-  if (auto* emulator = queryPart<IZelEmulatorPlugin>(plugin))
-    return emulator->hasReferenceObject() && !contextHoldsObject(context, "Result");
-  return true;
+  return !settingOn(kInCommandKey) && hardProbeReady(context);
 }
 
 bool PalperaCreateFeaturesCmd2::activate() {
@@ -130,7 +121,7 @@ bool PalperaCreateFeaturesCmd2::activate() {
   } else {
     util_->setTargetObject(target_.get());
     util_->connect();
-    if (IZelPlugin* plugin = currentHardProbePlugin()) plugin->reloadObjectMatrix();
+    if (IZelPlugin* plugin = getCurrentHardProbePlugin()) plugin->reloadObjectMatrix();
     featureCreated_ = false;
     started = startProbing();
   }
@@ -209,7 +200,7 @@ void PalperaCreateFeaturesCmd2::stopRun() {
 void PalperaCreateFeaturesCmd2::deactivate() {
   IPtr<PalperaCreateFeaturesCmd2> self(this);
   stopRun();
-  if (IZelPlugin* plugin = currentHardProbePlugin()) plugin->resetObjectMatrix();
+  if (IZelPlugin* plugin = getCurrentHardProbePlugin()) plugin->resetObjectMatrix();
   undo_.reset();
   if (reference_.graphics) reference_.graphics->setDisplayMode(reference_.previousMode);
   reference_ = {};

@@ -6,6 +6,7 @@
 
 #include "commands/capture/capture_click.h"
 #include "commands/capture/capture_info_tile.h"
+#include "commands/features/hard_probe_readiness.h"
 #include "commands/measure/cross_section_receiver.h"
 #include "devices/managers/izel_plugin_manager.h"
 #include "devices/registry/izel_plugin_service.h"
@@ -138,14 +139,7 @@ bool PalperaCrossSectionCmd::onKeyPress(IGfxKeyData* key) {
 // Running
 
 bool PalperaCrossSectionCmd::canRun(IZelUnknown* context) {
-  if (contextBusy(context)) return false;
-  SPtr<IZelPluginService> plugins;
-  IZelPluginManager* manager = plugins ? plugins->getManager(ZelCString("HardProbe")) : nullptr;
-  IZelPlugin* plugin = manager ? manager->activePlugin() : nullptr;
-  if (!plugin) return false;
-  if (auto* emulator = queryPart<IZelEmulatorPlugin>(plugin))
-    return emulator->hasReferenceObject() && !contextHoldsObject(context, "Result");
-  return true;
+  return !contextBusy(context) && hardProbeReady(context);
 }
 
 void PalperaCrossSectionCmd::createGui(IGuiDialog* dialog) {

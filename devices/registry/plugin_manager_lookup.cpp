@@ -1,5 +1,6 @@
 #include "devices/registry/plugin_manager_lookup.h"
 
+#include "devices/managers/izel_plugin_manager.h"
 #include "devices/registry/izel_plugin_service.h"
 #include "framework/object/iptr.h"
 
@@ -18,4 +19,9 @@ IZelPluginManager* getHardProbePluginManager() {
 
 IZelPluginManager* getLaserScanPluginManager() {
   return managerNamed("LaserScan");
+}
+
+IZelPlugin* getCurrentHardProbePlugin() {
+  IZelPluginManager* manager = getHardProbePluginManager();
+  return manager ? manager->currentPlugin() : nullptr;
 }

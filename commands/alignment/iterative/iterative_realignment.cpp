@@ -7,6 +7,7 @@
 #include "basic_types/zel_chunked_array.h"
 #include "commands/alignment/device_transform_steps.h"
 #include "commands/alignment/iterative/target_graphics.h"
+#include "devices/registry/plugin_manager_lookup.h"
 #include "framework/host_glue/length_text.h"
 #include "framework/host_glue/unit_service.h"
 #include "framework/memory/assertion.h"
@@ -135,7 +136,7 @@ bool IterativeRealignment::updateAlignment() {
     for (TargetData& entry : targets) entry.computeDeviation();
   }
   if (parts_.graphics) parts_.graphics->buildTargetGraphics();
-  if (IZelPlugin* plugin = currentHardProbePlugin())
+  if (IZelPlugin* plugin = getCurrentHardProbePlugin())
     setDeviceTransform(*plugin, success ? M : noAlignment_, parts_.display);
   aligned_ = success;
   showStatistics(success);
