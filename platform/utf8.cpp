@@ -47,6 +47,14 @@ void appendUtf16(std::u16string& out, char32_t cp) {
 std::string toUtf8(std::u16string_view text) {
   std::string out;
   out.reserve(text.size());
+  // ASCII, nearly all the text that passes here, is narrowed straight into the string.
+  char16_t seen = 0;
+  for (char16_t unit : text) seen |= unit;
+  if (seen < 0x80) {
+    out.resize(text.size());
+    for (size_t i = 0; i < text.size(); ++i) out[i] = static_cast<char>(text[i]);
+    return out;
+  }
   for (size_t i = 0; i < text.size(); ++i) {
     char32_t unit = text[i];
     if (isHighSurrogate(unit) && i + 1 < text.size() && isLowSurrogate(text[i + 1])) {
