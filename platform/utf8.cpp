@@ -59,11 +59,16 @@ void appendUtf16(std::u16string& out, char32_t cp) {
 
 std::string toUtf8(std::u16string_view text) {
   std::string out;
-  out.reserve(text.size());
+  appendUtf8(out, text);
+  return out;
+}
+
+void appendUtf8(std::string& out, std::u16string_view text) {
   // ASCII, nearly all the text that passes here, is narrowed straight into the string.
-  out.resize(text.size());
-  size_t i = narrowAscii(text, out.data());
-  out.resize(i);
+  const size_t start = out.size();
+  out.resize(start + text.size());
+  size_t i = narrowAscii(text, out.data() + start);
+  out.resize(start + i);
   for (; i < text.size(); ++i) {
     char32_t unit = text[i];
     if (isHighSurrogate(unit) && i + 1 < text.size() && isLowSurrogate(text[i + 1])) {
@@ -74,7 +79,6 @@ std::string toUtf8(std::u16string_view text) {
       appendCodePoint(out, unit);
     }
   }
-  return out;
 }
 
 std::u16string fromUtf8(std::string_view text, Malformed malformed) {
