@@ -3,7 +3,13 @@
 #include "platform/utf8.h"
 
 std::string logBytes(const ZelString& text) {
-  return platform::toUtf8(std::u16string_view(text.c_str(), static_cast<size_t>(text.length())));
+  std::string bytes;
+  appendLogBytes(bytes, text);
+  return bytes;
+}
+
+void appendLogBytes(std::string& bytes, const ZelString& text) {
+  platform::appendUtf8(bytes, std::u16string_view(text.c_str(), static_cast<size_t>(text.length())));
 }
 
 ZelString logText(std::string bytes) {

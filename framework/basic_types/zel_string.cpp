@@ -4,6 +4,7 @@
 #include <array>
 #include <atomic>
 #include <bit>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -490,8 +491,11 @@ ZelString ZelString::number(int32_t value) {
 }
 
 ZelString ZelString::number(double value) {
+  // The text of "%f" or "%e" in the C locale, without printf's multi-precision arithmetic.
   char text[400];
-  std::snprintf(text, sizeof text, std::fabs(value) > kExponentThreshold ? "%e" : "%f", value);
+  const std::chars_format form =
+      std::fabs(value) > kExponentThreshold ? std::chars_format::scientific : std::chars_format::fixed;
+  *std::to_chars(text, text + sizeof text - 1, value, form, 6).ptr = '\0';
   return ZelString(text);
 }
 

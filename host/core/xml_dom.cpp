@@ -35,16 +35,10 @@ void assignWide(ZelString& out, const char* text) {
   }
 }
 
-// Collects what pugixml prints as UTF-16 code units.
-struct Utf16Writer : pugi::xml_writer {
-  void write(const void* data, size_t size) override {
-    size_t before = text.size();
-    size_t units = size / sizeof(char16_t);
-    text.resize(before + units);
-    std::copy_n(static_cast<const char*>(data), units * sizeof(char16_t),
-                reinterpret_cast<char*>(text.data() + before));
-  }
-  std::u16string text;
+// Collects what pugixml prints, in UTF-8.
+struct Utf8Writer : pugi::xml_writer {
+  void write(const void* data, size_t size) override { text.append(static_cast<const char*>(data), size); }
+  std::string text;
 };
 
 // ASCII text, which nearly every document is, narrowed unit by unit into a zero-ended buffer a document can
@@ -219,9 +213,9 @@ void XmlDomElement::queryInterface(const char* name, void** out, bool) {
 void XmlDomDocument::serialize(ZelString& out) {
   out = ZelString();
   if (!root_) return;
-  Utf16Writer writer;
-  root_->node().print(writer, "", pugi::format_raw, pugi::encoding_utf16);
-  if (!writer.text.empty()) out.setBuffer(writer.text.c_str(), -1);
+  Utf8Writer writer;
+  root_->node().print(writer, "", pugi::format_raw, pugi::encoding_utf8);
+  if (!writer.text.empty()) assignWide(out, writer.text.c_str());
 }
 
 IZelDOMXmlElement* XmlDomDocument::createElement(const ZelString& name) {

@@ -60,6 +60,14 @@ TEST_F(XmlDom, AttributesAndChildrenComeOutInTheOrderAddedEscapedUnderTheLastRoo
             u"<To><X>1.000000</X><Y>1.000000</Y><Z>1.000000</Z></To></OnMoved>");
 }
 
+TEST_F(XmlDom, SerialisedTextKeepsEveryScriptAndAnEmptyDocumentGivesNone) {
+  EXPECT_EQ(serialized(), u"");
+  IPtr<IZelDOMXmlElement> custom = element(*document_, u"OnCustomEvent");
+  custom->setAttribute(ZelString(u"name"), ZelString(u"\u00c9rror \u4e2d \U0001F600"));
+  document_->setRootElement(custom.get());
+  EXPECT_EQ(serialized(), u"<OnCustomEvent name=\"\u00c9rror \u4e2d \U0001F600\"/>");
+}
+
 TEST_F(XmlDom, ParsedChildrenWalkInDocumentOrderWithTheirTexts) {
   const std::u16string longTime(100, u'7');
   ASSERT_TRUE(document_->parse(ZelString(
