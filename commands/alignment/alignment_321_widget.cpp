@@ -6,8 +6,6 @@
 #include "commands/alignment/plane_colors.h"
 #include "commands/alignment/plane_probing_instructions.h"
 #include "devices/registry/izel_plugin_service.h"
-#include "framework/host_glue/document_glue.h"
-#include "framework/host_glue/point_objects.h"
 #include "framework/host_glue/setting_on.h"
 #include "framework/host_glue/user_error.h"
 #include "framework/object/host_lookup.h"
@@ -18,7 +16,6 @@
 #include "host/api/gfx_view.h"
 #include "host/api/gui_simple_dialog.h"
 #include "host/api/host_commands.h"
-#include "host/api/module_class_ids.h"
 
 namespace {
 
@@ -212,14 +209,9 @@ bool Alignment321Widget::startProbing() {
 
 void Alignment321Widget::showProbeGraphics() {
   if (!settingOn(kShowProbeKey)) return;
-  graphicsObject_ = createPointObject(ZelString(u"3-2-1 Alignment Graphics"));
-  probeGraphics_.createInstance(kHardProbeProbeGfxClassId);
-  if (probeGraphics_) {
-    probeGraphics_->setParentObject(graphicsObject_.get());
-    probeGraphics_->attach();
-    probeGraphics_->fitView(true);
-  }
-  markers_ = std::make_unique<SampledPointMarkers>(graphicsObject_.get());
+  probe_.show(ZelString(u"3-2-1 Alignment Graphics"));
+  if (probe_.graphics()) probe_.graphics()->fitView(true);
+  markers_ = std::make_unique<SampledPointMarkers>(probe_.object());
 }
 
 void Alignment321Widget::onPointSampled(const Vector3& point) {
@@ -282,14 +274,7 @@ void Alignment321Widget::stopProbing(bool restore) {
     device_.release();
   }
   markers_.reset();
-  if (probeGraphics_) {
-    probeGraphics_->detach();
-    probeGraphics_.release();
-  }
-  if (graphicsObject_) {
-    removeObjectFromDocument(graphicsObject_.get());
-    graphicsObject_.release();
-  }
+  probe_.hide();
   points_.reset();
   if (plugin_) {
     if (restore) savedMatrix_.giveBack(*plugin_, nullptr);

@@ -27,13 +27,12 @@
 #include "commands/alignment/probed_planes.h"
 #include "commands/alignment/probed_points_frame.h"
 #include "commands/alignment/sampled_point_markers.h"
+#include "commands/alignment/shown_probe.h"
 #include "devices/contracts/plugin.h"
 #include "devices/contracts/plugin_data_receivers.h"
 #include "devices/contracts/plugin_device.h"
 #include "framework/subject/palpera_subject_base.h"
 #include "framework/widgets/zel_widget.h"
-#include "host/api/zel_doc.h"
-#include "ui/probe/zel_hard_probe_probe_gfx.h"
 
 class Alignment321Widget : public ZelWidget, public PalperaSubjectBase, public IZelHardProbeDataReceiverV2 {
  public:
@@ -129,7 +128,6 @@ class Alignment321Widget : public ZelWidget, public PalperaSubjectBase, public I
   KeptHardwareMatrix savedMatrix_;   // while probing
   IPtr<IZelPluginDevice> device_;    // while it acquires for the widget
   std::unique_ptr<ProbedPointsFrame> points_;  // the current plane's points, kept in view
-  IPtr<IZelDocObject> graphicsObject_;         // the parent of the probe graphics
-  IPtr<IZelHardProbeProbeGfx> probeGraphics_;
+  ShownProbe probe_;
   std::unique_ptr<SampledPointMarkers> markers_;
 };
