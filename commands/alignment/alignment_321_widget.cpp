@@ -62,9 +62,7 @@ constexpr int32_t kThirdSign[6][6] = {{0, 0, 1, -1, -1, 1}, {0, 0, -1, 1, 1, -1}
 
 }  // namespace
 
-Alignment321Widget::~Alignment321Widget() {
-  stopProbing(true);
-}
+Alignment321Widget::~Alignment321Widget() = default;
 
 uint32_t Alignment321Widget::thirdAxis(uint32_t first, uint32_t second) {
   if (!isCode(first) || !isCode(second) || axisIndex(first) == axisIndex(second)) return kUnset;
