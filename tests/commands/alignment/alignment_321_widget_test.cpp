@@ -244,9 +244,10 @@ TEST_F(Alignment321WidgetTest, ThreeProbedFacesPutTheDeviceInWorldCoordinatesWhi
   // Turned over about y, the top and the end look down -z and -x, while the fitter answers normals whose
   // largest component is positive: the planes must take their sense from the stop points.
   const Matrix4x4 turnedOver = Matrix4x4::rotation({0, 1, 0}, std::acos(-1.0));
-  for (const auto& [what, turn] :
+  for (const auto& [what, turning] :
        {std::pair("as placed", Matrix4x4::identity()), std::pair("turned over", turnedOver)}) {
     SCOPED_TRACE(what);
+    const Matrix4x4& turn = turning;
     auto seen = [&](const Face& face) {
       Face moved{{}, Matrix4x4::transformPoint(turn, face.stop)};
       for (const Vector3& p : face.samples) moved.samples.push_back(Matrix4x4::transformPoint(turn, p));
