@@ -13,12 +13,6 @@
 
 namespace {
 
-// A parse keeps an element's first text in the element itself (its value) rather than in a child node of its
-// own: a log is mostly numbers, and a node per number would double the memory of its tree. It reads the text
-// as a fragment, the only way pugixml keeps character data beside the document element rather than dropping
-// it unseen; settle then refuses whatever is not one element.
-constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_embed_pcdata | pugi::parse_fragment;
-
 std::string utf8(const ZelString& text) {
   return platform::toUtf8(text.c_str());
 }
@@ -249,11 +243,11 @@ bool XmlDomDocument::parse(const ZelString& text) {
   // is not ASCII, by pugixml itself. The buffer is parsed with its ending zero, which a fragment's trailing
   // text would otherwise lose its last character to.
   char* narrow = narrowAscii(text, units);
-  return settle(narrow
-                    ? document_.load_buffer_inplace_own(narrow, units + 1, kParseOptions, pugi::encoding_utf8)
-                    : document_.load_buffer(text.c_str(), units * sizeof(char16_t), kParseOptions,
-                                            pugi::encoding_utf16),
-                "");
+  return settle(
+      narrow ? document_.load_buffer_inplace_own(narrow, units + 1, kXmlDomParseOptions, pugi::encoding_utf8)
+             : document_.load_buffer(text.c_str(), units * sizeof(char16_t), kXmlDomParseOptions,
+                                     pugi::encoding_utf16),
+      "");
 }
 
 bool XmlDomDocument::load(const ZelString& path) {
@@ -272,7 +266,7 @@ bool XmlDomDocument::load(const ZelString& path) {
   std::ifstream stream(file, std::ios_base::binary);
   std::string bytes((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
   if (!stream.is_open() || stream.bad()) return refuse("Could not read the file: " + file);
-  pugi::xml_parse_result result = document_.load_buffer(bytes.data(), bytes.size(), kParseOptions);
+  pugi::xml_parse_result result = document_.load_buffer(bytes.data(), bytes.size(), kXmlDomParseOptions);
   if (!settle(result, ": " + file)) return false;
   // Offsets into text converted from another encoding are not the file's: its references go unchecked.
   if (result.encoding != pugi::encoding_utf8) return true;

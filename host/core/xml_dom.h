@@ -21,6 +21,13 @@
 
 class XmlDomElement;
 
+// How the document parses a text: an element's first text is kept in the element itself (its value) rather
+// than in a child node of its own, since a log is mostly numbers and a node per number would double the
+// memory of its tree; and the text is read as a fragment, the only way pugixml keeps character data beside
+// the document element rather than dropping it unseen (a parse then refuses whatever is not one element).
+inline constexpr unsigned kXmlDomParseOptions =
+    pugi::parse_default | pugi::parse_embed_pcdata | pugi::parse_fragment;
+
 // The offset of each line's first byte in a loaded UTF-8 file; empty for a parsed or built document. The
 // document keeps it; every view of the document points at it.
 using LineStarts = std::vector<ptrdiff_t>;
