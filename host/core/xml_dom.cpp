@@ -4,10 +4,12 @@
 #include <cstdint>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <new>
 
 #include "framework/object/query_chain.h"
 #include "host/core/xml_references.h"
+#include "platform/ascii_text.h"
 #include "platform/file.h"
 #include "platform/utf8.h"
 
@@ -41,21 +43,20 @@ struct Utf16Writer : pugi::xml_writer {
   std::u16string text;
 };
 
-// ASCII text, which nearly every document is, narrowed unit by unit into a zero-ended buffer a document can
-// own; null for other text.
-char* narrowAscii(const ZelString& text, size_t units) {
-  auto* narrow = static_cast<char*>(pugi::get_memory_allocation_function()(units + 1));
-  if (!narrow) return nullptr;
-  const char16_t* wide = text.c_str();
-  char16_t seen = 0;
-  for (size_t i = 0; i < units; ++i) {
-    seen |= wide[i];
-    narrow[i] = static_cast<char>(wide[i]);
-  }
-  narrow[units] = 0;
-  if (seen < 0x80) return narrow;
-  pugi::get_memory_deallocation_function()(narrow);
-  return nullptr;
+// A buffer from pugixml's allocator, until a document takes it over.
+struct PugiFree {
+  void operator()(char* buffer) const { pugi::get_memory_deallocation_function()(buffer); }
+};
+using PugiBuffer = std::unique_ptr<char, PugiFree>;
+
+// ASCII text, which nearly every document is, narrowed into a zero-ended buffer a document can own; null for
+// other text, and when there is no memory for the buffer (pugixml's own conversion then fails as well, as a
+// parse out of memory).
+PugiBuffer narrowAscii(const ZelString& text, size_t units) {
+  PugiBuffer narrow(static_cast<char*>(pugi::get_memory_allocation_function()(units + 1)));
+  if (!narrow || !platform::narrowAscii(text.c_str(), units, narrow.get())) return nullptr;
+  narrow.get()[units] = 0;
+  return narrow;
 }
 
 // The null node's type is no element's, so an element is found with one call per node.
@@ -236,18 +237,22 @@ bool XmlDomDocument::parse(const ZelString& text) {
   root_.release();
   lineStarts_.clear();
   auto units = static_cast<size_t>(text.length());
-  if (std::optional<BadReference> bad = badReference(std::u16string_view(text.c_str(), units))) {
-    return refuse(bad->reason + " (at character " + std::to_string(bad->offset) + ")");
-  }
   // The text is converted once: narrowed into the buffer the document parses in place and keeps, or, when it
-  // is not ASCII, by pugixml itself. The buffer is parsed with its ending zero, which a fragment's trailing
-  // text would otherwise lose its last character to.
-  char* narrow = narrowAscii(text, units);
-  return settle(
-      narrow ? document_.load_buffer_inplace_own(narrow, units + 1, kXmlDomParseOptions, pugi::encoding_utf8)
-             : document_.load_buffer(text.c_str(), units * sizeof(char16_t), kXmlDomParseOptions,
-                                     pugi::encoding_utf16),
-      "");
+  // is not ASCII, by pugixml itself. The references are checked in the narrow form, whose units are the
+  // text's. The buffer is parsed with its ending zero, which a fragment's trailing text would otherwise lose
+  // its last character to.
+  PugiBuffer narrow = narrowAscii(text, units);
+  std::optional<BadReference> bad = narrow ? badReference(std::string_view(narrow.get(), units))
+                                           : badReference(std::u16string_view(text.c_str(), units));
+  if (bad) return refuse(bad->reason + " (at character " + std::to_string(bad->offset) + ")");
+  if (!narrow) {
+    return settle(document_.load_buffer(text.c_str(), units * sizeof(char16_t), kXmlDomParseOptions,
+                                        pugi::encoding_utf16),
+                  "");
+  }
+  return settle(document_.load_buffer_inplace_own(narrow.release(), units + 1, kXmlDomParseOptions,
+                                                  pugi::encoding_utf8),
+                "");
 }
 
 bool XmlDomDocument::load(const ZelString& path) {
