@@ -59,10 +59,8 @@ PugiBuffer narrowAscii(const ZelString& text, size_t units) {
   return narrow;
 }
 
-// The null node's type is no element's, so an element is found with one call per node.
-pugi::xml_node skipToElement(pugi::xml_node node) {
-  while (node.type() != pugi::node_element && node) node = node.next_sibling();
-  return node;
+bool isText(pugi::xml_node_type type) {
+  return type == pugi::node_pcdata || type == pugi::node_cdata;
 }
 
 XmlDomElement* elementOf(IZelDOMXmlElement* element) {
@@ -93,32 +91,51 @@ LineStarts lineStartsOf(const std::string& bytes) {
 }  // namespace
 
 XmlDomElementItr::XmlDomElementItr(pugi::xml_node parent, const LineStarts* lineStarts)
-    : parent_(parent), lineStarts_(lineStarts) {
-  first();
-}
+    : parent_(parent), lineStarts_(lineStarts) {}
 
 XmlDomElementItr::~XmlDomElementItr() = default;
 
 void XmlDomElementItr::restart(pugi::xml_node parent) {
   parent_ = parent;
-  first();
+  positioned_ = false;
+}
+
+// Each step asks a node its type alone: the null node's is neither an element's nor any other node's.
+void XmlDomElementItr::standOn(pugi::xml_node node) {
+  pugi::xml_node_type type = node.type();
+  while (type != pugi::node_element && type != pugi::node_null) {
+    node = node.next_sibling();
+    type = node.type();
+  }
+  current_ = node;
+  atEnd_ = type == pugi::node_null;
+  positioned_ = true;
+  shown_ = false;
 }
 
 void XmlDomElementItr::first() {
-  current_ = skipToElement(parent_.first_child());
+  standOn(parent_.first_child());
 }
 
 void XmlDomElementItr::next() {
-  if (current_) current_ = skipToElement(current_.next_sibling());
+  position();
+  if (!atEnd_) standOn(current_.next_sibling());
+}
+
+bool XmlDomElementItr::atEnd() {
+  position();
+  return atEnd_;
 }
 
 IZelDOMXmlElement* XmlDomElementItr::current() {
-  if (!current_) return nullptr;
+  position();
+  if (atEnd_) return nullptr;
   if (!view_ || view_->refCount() > 1) {
     view_ = IPtr<XmlDomElement>(new XmlDomElement(current_, lineStarts_));
-  } else if (view_->node() != current_) {
+  } else if (!shown_) {
     view_->show(current_);
   }
+  shown_ = true;
   return view_.get();
 }
 
@@ -145,20 +162,20 @@ void XmlDomElement::attribute(ZelString& out, const ZelString& name) {
 }
 
 void XmlDomElement::text(ZelString& out) {
-  auto isText = [](pugi::xml_node node) {
-    const pugi::xml_node_type type = node.type();
-    return type == pugi::node_pcdata || type == pugi::node_cdata;
-  };
   pugi::xml_node child = node_.first_child();
-  while (child && !isText(child)) child = child.next_sibling();
+  pugi::xml_node_type type = child.type();
+  while (type != pugi::node_null && !isText(type)) {
+    child = child.next_sibling();
+    type = child.type();
+  }
   // A parsed element's text is nearly always its value alone.
-  if (!child) {
+  if (type == pugi::node_null) {
     assignWide(out, node_.value());
     return;
   }
   std::string joined = node_.value();
   for (; child; child = child.next_sibling()) {
-    if (isText(child)) joined += child.value();
+    if (isText(child.type())) joined += child.value();
   }
   assignWide(out, joined.c_str());
 }
