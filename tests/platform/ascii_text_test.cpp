@@ -9,7 +9,7 @@ namespace {
 // Lengths on both sides of the conversions' blocks, with one unit beyond ASCII nowhere or at a block's start,
 // inside one, at the last unit of a block and in the tail after the blocks.
 TEST(AsciiText, EveryUnitIsConvertedAndOneBeyondAsciiIsSeenWhereverItStands) {
-  for (size_t length : {0u, 1u, 31u, 32u, 33u, 64u, 95u, 100u}) {
+  for (size_t length : {0u, 1u, 7u, 8u, 9u, 31u, 32u, 33u, 41u, 64u, 95u, 100u}) {
     std::string bytes;
     for (size_t i = 0; i < length; ++i) bytes += static_cast<char>(' ' + i % 95);
     std::u16string units(bytes.begin(), bytes.end());
