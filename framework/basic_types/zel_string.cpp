@@ -20,6 +20,7 @@
 #include "framework/object/host_detach.h"
 #include "framework/object/iptr.h"
 #include "host/api/zel_str_support.h"
+#include "platform/ascii_text.h"
 #include "platform/utf8.h"
 
 namespace {
@@ -295,7 +296,7 @@ void ZelString::widen(const char* narrow, int64_t n) {
   const bool inPlace = holdsInPlace(n);
   uint32_t capacity = 0;
   char16_t* buffer = inPlace ? text_ : allocBuffer(n, capacity);
-  for (int64_t i = 0; i < n; ++i) buffer[i] = static_cast<unsigned char>(narrow[i]);
+  platform::widenBytes(narrow, static_cast<size_t>(n), buffer);
   buffer[n] = 0;
   if (!inPlace) adopt(buffer, capacity);
 }
