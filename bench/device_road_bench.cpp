@@ -7,6 +7,8 @@
 //   memcpy of the same lines into as many buffers, each copy then read as the receiver reads its line (the
 //   bandwidth limit of any road that copies a line once): `vs_memcpy`; `sleeps_per_line` counts the
 //   process's voluntary context switches per line carried, each a thread going to sleep to be woken later;
+//   the same lines through a plain queue between two threads (no mapping, no records) show what the
+//   hand-off alone costs beside the same peer;
 // - sampled points through the continuous hard-probe device, 1 to 10^4 per round, beside a plain queue
 //   between two threads carrying the same events to the same receiver: `vs_queue`.
 
@@ -59,9 +61,12 @@ uint64_t lineChecksum(const void* line, uint32_t count) {
   return bits;
 }
 
-// The event every sampled-point round sends, by the plug-in and by the queue alike.
-void samplePoint(IZelHardProbeContinuousDataReceiver& receiver, int i) {
-  receiver.onPointSampled({0.001 * i, 0.5, 1}, {0, 0, -1}, {0, 1, 0});
+// The event every sampled-point round sends, by the plug-in and by its peer alike.
+struct Sample {
+  Vector3 point, to, up;
+};
+Sample sampleAt(int i) {
+  return {{0.001 * i, 0.5, 1}, {0, 0, -1}, {0, 1, 0}};
 }
 
 // A thread that waits for requests from the main thread and serves each in turn: for a request of count,
@@ -120,7 +125,10 @@ class BatchPlugin : public ModulePlugin,
 
   void run(IZelHardProbeContinuousDataReceiver* receiver) override {
     server_.serve([&](int count) {
-      for (int i = 0; i < count; ++i) samplePoint(*receiver, i);
+      for (int i = 0; i < count; ++i) {
+        const Sample sample = sampleAt(i);
+        receiver->onPointSampled(sample.point, sample.to, sample.up);
+      }
     });
   }
   void run(IZelLaserScanDataReceiver* receiver) override {
@@ -221,83 +229,71 @@ class DeviceRoad {
   IPtr<IZelPluginDevice> device_;
 };
 
-// The sampled-point road's peer: a worker thread that, on request, queues sampled points for the main thread
-// under a lock, waking it when the queue fills; the main thread takes all that is queued and hands each
-// point to the receiver.
+// A plain queue between two threads: a worker that, on request, pushes items under a lock, waking the main
+// thread when the queue fills; the main thread takes all that is queued at once and consumes each.
+template <class Item>
 class TwoThreadQueue {
  public:
-  explicit TwoThreadQueue(IZelHardProbeContinuousDataReceiver* receiver) : receiver_(receiver) {}
+  // On the worker, produce(count, push) makes what a request of count asks for, handing each item to push.
+  template <class Produce>
+  explicit TwoThreadQueue(Produce produce)
+      : worker_([this, produce] {
+          server_.serve([&](int count) { produce(count, [this](Item item) { push(std::move(item)); }); });
+        }) {}
   ~TwoThreadQueue() {
     server_.stop();
     worker_.join();
   }
 
-  // Has the worker queue count points and delivers them all.
-  void carry(int count) {
+  // Sends the worker a request of count and consumes items items.
+  template <class Consume>
+  void carry(int count, size_t items, Consume consume) {
     server_.send(count);
-    std::deque<Sample> taken;
-    for (int delivered = 0; delivered < count;) {
+    std::deque<Item> taken;
+    for (size_t consumed = 0; consumed < items; consumed += taken.size()) {
+      taken.clear();
       {
         std::unique_lock lock(mutex_);
         filled_.wait(lock, [&] { return !queue_.empty(); });
         taken.swap(queue_);
       }
-      for (const Sample& sample : taken) receiver_->onPointSampled(sample.point, sample.to, sample.up);
-      delivered += static_cast<int>(taken.size());
-      taken.clear();
+      for (const Item& item : taken) consume(item);
     }
   }
 
  private:
-  struct Sample {
-    Vector3 point, to, up;
-  };
-  struct QueueingReceiver : IZelHardProbeContinuousDataReceiver, ZelUnknownImpl {
-    explicit QueueingReceiver(TwoThreadQueue* queue) : queue(queue) {}
-    void setProbeRadius(double) override {}
-    void onStartCapture() override {}
-    void onStopCapture() override {}
-    void onMoved(const Vector3&, const Vector3&, const Vector3&) override {}
-    void onPointSampled(const Vector3& point, const Vector3& to, const Vector3& up) override {
-      queue->push({point, to, up});
-    }
-    void onStop() override {}
-    void onCustomEvent(const ZelCString&, IZelUnknown*) override {}
-    void queryInterface(const char*, void** out, bool) override { *out = nullptr; }
-    const char* className() override { return "QueueingReceiver"; }
-    TwoThreadQueue* queue;
-  };
-
-  void push(const Sample& sample) {
+  void push(Item item) {
     bool wasEmpty = false;
     {
       std::lock_guard lock(mutex_);
       wasEmpty = queue_.empty();
-      queue_.push_back(sample);
+      queue_.push_back(std::move(item));
     }
     if (wasEmpty) filled_.notify_one();
   }
 
-  IZelHardProbeContinuousDataReceiver* const receiver_;
   std::mutex mutex_;
   std::condition_variable filled_;
-  std::deque<Sample> queue_;  // guarded by mutex_
+  std::deque<Item> queue_;  // guarded by mutex_
   RequestServer server_;
-  std::thread worker_{[this] {
-    QueueingReceiver queueing(this);
-    server_.serve([&](int count) {
-      for (int i = 0; i < count; ++i) samplePoint(queueing, i);
-    });
-  }};
+  std::thread worker_;  // last: it uses the members above
 };
 
 void BM_SampledPointsFromWorkerToReceiver(benchmark::State& state) {
   const int points = static_cast<int>(state.range(0));
   DeviceRoad road("HardProbeContinuous");
-  TwoThreadQueue queue(&road.receiver());
+  CountingReceiver& receiver = road.receiver();
+  TwoThreadQueue<Sample> queue([](int count, auto push) {
+    for (int i = 0; i < count; ++i) push(sampleAt(i));
+  });
   runBesidePeer(
-      state, points, "queue", [&] { road.carry(points, points); }, [&] { queue.carry(points); });
-  benchmark::DoNotOptimize(road.receiver().sum);
+      state, points, "queue", [&] { road.carry(points, points); },
+      [&] {
+        queue.carry(points, points, [&](const Sample& sample) {
+          receiver.onPointSampled(sample.point, sample.to, sample.up);
+        });
+      });
+  benchmark::DoNotOptimize(receiver.sum);
 }
 
 // The process's voluntary context switches so far: every time one of its threads went to sleep.
@@ -307,28 +303,53 @@ int64_t sleepsSoFar() {
   return usage.ru_nvcsw;
 }
 
-void BM_ScanLinesThroughTheLaserDevice(benchmark::State& state) {
-  const ScanLines lines(state.range(0), state.range(1));
-  DeviceRoad road("LaserScan", &lines);
+// Runs round beside a memcpy of the round's lines into as many buffers, each copy then read as the
+// receiver reads its line, and counts the sleeps per line. The copies' reader never sleeps, so the sleeps
+// counted around both are the round's.
+template <class Round>
+void runBesideCopies(benchmark::State& state, const ScanLines& lines, Round round) {
   std::vector<std::vector<double>> copies(lines.buffers.size(), std::vector<double>(3 * lines.points));
-  uint64_t peerChecksum = 0;
-  // The copies' reader sleeps never, so the sleeps counted around both are the road's.
+  uint64_t checksum = 0;
   const int64_t sleepsBefore = sleepsSoFar();
-  runBesidePeer(
-      state, static_cast<int64_t>(lines.pointCount()), "memcpy", [&] { road.carry(1, lines.pointCount()); },
-      [&] {
-        for (size_t line = 0; line < copies.size(); ++line) {
-          std::memcpy(copies[line].data(), lines.buffers[line].data(), 3 * lines.points * sizeof(double));
-          benchmark::ClobberMemory();
-          peerChecksum += lineChecksum(copies[line].data(), lines.points);
-        }
-      });
+  runBesidePeer(state, static_cast<int64_t>(lines.pointCount()), "memcpy", round, [&] {
+    for (size_t line = 0; line < copies.size(); ++line) {
+      std::memcpy(copies[line].data(), lines.buffers[line].data(), 3 * lines.points * sizeof(double));
+      benchmark::ClobberMemory();
+      checksum += lineChecksum(copies[line].data(), lines.points);
+    }
+  });
   state.counters["sleeps_per_line"] =
       static_cast<double>(sleepsSoFar() - sleepsBefore) /
       static_cast<double>(state.iterations() * static_cast<int64_t>(lines.buffers.size()));
-  benchmark::DoNotOptimize(road.receiver().checksum);
-  benchmark::DoNotOptimize(peerChecksum);
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(lines.pointCount() * 3 * sizeof(double)));
+  benchmark::DoNotOptimize(checksum);
+}
+
+void BM_ScanLinesThroughTheLaserDevice(benchmark::State& state) {
+  const ScanLines lines(state.range(0), state.range(1));
+  DeviceRoad road("LaserScan", &lines);
+  runBesideCopies(state, lines, [&] { road.carry(1, lines.pointCount()); });
+  benchmark::DoNotOptimize(road.receiver().checksum);
+}
+
+// What any road between two threads costs before it maps a point: the same lines copied on a worker and read
+// on the main thread through a plain queue (TwoThreadQueue), the hand-off's wake-ups included.
+void BM_ScanLinesThroughAPlainQueue(benchmark::State& state) {
+  const ScanLines lines(state.range(0), state.range(1));
+  std::vector<std::vector<double>> copies(lines.buffers.size(), std::vector<double>(3 * lines.points));
+  TwoThreadQueue<const double*> queue([&](int rounds, auto push) {
+    for (int round = 0; round < rounds; ++round) {
+      for (size_t line = 0; line < copies.size(); ++line) {
+        std::memcpy(copies[line].data(), lines.buffers[line].data(), 3 * lines.points * sizeof(double));
+        push(copies[line].data());
+      }
+    }
+  });
+  uint64_t checksum = 0;
+  runBesideCopies(state, lines, [&] {
+    queue.carry(1, copies.size(), [&](const double* line) { checksum += lineChecksum(line, lines.points); });
+  });
+  benchmark::DoNotOptimize(checksum);
 }
 
 }  // namespace
@@ -340,4 +361,8 @@ BENCHMARK(BM_SampledPointsFromWorkerToReceiver)
 BENCHMARK(BM_ScanLinesThroughTheLaserDevice)
     ->ArgNames({"lines", "points"})
     ->ArgsProduct({{1, 10, 100}, {10, 100, 1000, 2000, 10000}})
+    ->MeasureProcessCPUTime();
+BENCHMARK(BM_ScanLinesThroughAPlainQueue)
+    ->ArgNames({"lines", "points"})
+    ->ArgsProduct({{1, 10, 100}, {2000}})
     ->MeasureProcessCPUTime();
