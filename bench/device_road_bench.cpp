@@ -6,7 +6,8 @@
 // - scan lines through the laser-scan device, 1 to 100 lines of 10 to 10^4 points per round, beside a
 //   memcpy of the same lines into as many buffers, each copy then read as the receiver reads its line (the
 //   bandwidth limit of any road that copies a line once): `vs_memcpy`; `sleeps_per_line` counts the
-//   process's voluntary context switches per line carried, each a thread going to sleep to be woken later;
+//   process's voluntary context switches per line carried, each a thread going to sleep to be woken later,
+//   and `preempted_per_line` its involuntary ones;
 //   the same lines through a plain queue between two threads (no mapping, no records) show what the
 //   hand-off alone costs beside the same peer;
 // - sampled points through the continuous hard-probe device, 1 to 10^4 per round, beside a plain queue
@@ -296,21 +297,27 @@ void BM_SampledPointsFromWorkerToReceiver(benchmark::State& state) {
   benchmark::DoNotOptimize(receiver.sum);
 }
 
-// The process's voluntary context switches so far: every time one of its threads went to sleep.
-int64_t sleepsSoFar() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return usage.ru_nvcsw;
-}
+// The process's context switches so far: voluntary ones, each a thread going to sleep, and involuntary ones,
+// each a running thread put off its core (among them a poster preempted by the thread it has just woken).
+struct Switches {
+  int64_t sleeps = 0;
+  int64_t preemptions = 0;
+
+  static Switches soFar() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return {usage.ru_nvcsw, usage.ru_nivcsw};
+  }
+};
 
 // Runs round beside a memcpy of the round's lines into as many buffers, each copy then read as the
-// receiver reads its line, and counts the sleeps per line. The copies' reader never sleeps, so the sleeps
-// counted around both are the round's.
+// receiver reads its line, and counts the context switches per line. The copies' reader never sleeps, so
+// the sleeps counted around both are the round's; it is preempted only by the machine's other work.
 template <class Round>
 void runBesideCopies(benchmark::State& state, const ScanLines& lines, Round round) {
   std::vector<std::vector<double>> copies(lines.buffers.size(), std::vector<double>(3 * lines.points));
   uint64_t checksum = 0;
-  const int64_t sleepsBefore = sleepsSoFar();
+  const Switches before = Switches::soFar();
   runBesidePeer(state, static_cast<int64_t>(lines.pointCount()), "memcpy", round, [&] {
     for (size_t line = 0; line < copies.size(); ++line) {
       std::memcpy(copies[line].data(), lines.buffers[line].data(), 3 * lines.points * sizeof(double));
@@ -318,9 +325,11 @@ void runBesideCopies(benchmark::State& state, const ScanLines& lines, Round roun
       checksum += lineChecksum(copies[line].data(), lines.points);
     }
   });
-  state.counters["sleeps_per_line"] =
-      static_cast<double>(sleepsSoFar() - sleepsBefore) /
-      static_cast<double>(state.iterations() * static_cast<int64_t>(lines.buffers.size()));
+  const Switches after = Switches::soFar();
+  const auto lineCount = static_cast<double>(state.iterations() * static_cast<int64_t>(lines.buffers.size()));
+  state.counters["sleeps_per_line"] = static_cast<double>(after.sleeps - before.sleeps) / lineCount;
+  state.counters["preempted_per_line"] =
+      static_cast<double>(after.preemptions - before.preemptions) / lineCount;
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(lines.pointCount() * 3 * sizeof(double)));
   benchmark::DoNotOptimize(checksum);
 }
