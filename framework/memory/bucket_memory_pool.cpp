@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <climits>
+#include <cstddef>
 #include <cstring>
 #include <mutex>
 #include <new>
@@ -63,6 +64,47 @@ void* newBlock(int32_t bytes) {
   kvoMalloc(&raw, 1, bytes + BucketMemoryPool::kHeaderBytes);
   *static_cast<BucketMemoryAllocator**>(raw) = &theAllocator();
   return static_cast<char*>(raw) + BucketMemoryPool::kHeaderBytes;
+}
+
+// Blocks of one class carved from one allocation, so that the blocks a thread takes one after another lie
+// side by side, and walking its stack of them stays within a few cache lines whatever the heap did before.
+// The run is its blocks' allocator, named in each header: it frees itself, whole, when the last of them is
+// freed through it, whichever thread or pool does that.
+class BlockRun final : public BucketMemoryAllocator {
+ public:
+  explicit BlockRun(int32_t blocks) : unfreed_(blocks) {}
+
+  void free(void*) override {
+    if (unfreed_.fetch_sub(1, std::memory_order_acq_rel) > 1) return;
+    this->~BlockRun();
+    std::lock_guard lock(poolLock());
+    kvoFree(this);
+  }
+
+ private:
+  std::atomic<int32_t> unfreed_;
+};
+
+// About what one run takes from the heap; a class too large for two blocks in it gets runs of one.
+constexpr int32_t kRunBytes = 4096;
+
+// Up to most new blocks of the class in out, in address order, carved from one run; none when the heap
+// refuses the run at once (the caller then makes its blocks one at a time). Every block keeps the alignment
+// of a heap block's header.
+int32_t newRunOfClass(int32_t index, void** out, int32_t most) {
+  constexpr int32_t kAlign = alignof(std::max_align_t);
+  constexpr int32_t kRunHead = (sizeof(BlockRun) + kAlign - 1) / kAlign * kAlign;
+  const int32_t stride = (BucketMemoryPool::classSize(index) + BucketMemoryPool::kHeaderBytes + 7) / 8 * 8;
+  const int32_t count = std::clamp(kRunBytes / stride, 1, most);
+  void* raw = kvoTryMalloc(1, kRunHead + count * stride);
+  if (!raw) return 0;
+  auto* run = new (raw) BlockRun(count);
+  char* block = static_cast<char*>(raw) + kRunHead;
+  for (int32_t k = 0; k < count; ++k, block += stride) {
+    *reinterpret_cast<BucketMemoryAllocator**>(block) = run;
+    out[k] = block + BucketMemoryPool::kHeaderBytes;
+  }
+  return count;
 }
 
 void freeBlock(void* block) {
@@ -389,11 +431,13 @@ class ThreadCache {
     return stacks_[index].pop();
   }
 
-  // A cached block, after taking a batch from the pool when the cache has none; does not count.
+  // A cached block, after taking a batch from the pool, or else a new run, when the cache has none; does not
+  // count.
   void* take(int32_t size, uint32_t* capacity) {
     int32_t index = classOf(size);
     if (index < kFirstClass || index >= kClasses) return nullptr;
     if (stacks_[index].count == 0) refill(index);
+    if (stacks_[index].count == 0) makeRun(index);
     if (stacks_[index].count == 0) return nullptr;
     *capacity = static_cast<uint32_t>(BucketMemoryPool::classSize(index));
     return stacks_[index].pop();
@@ -445,6 +489,12 @@ class ThreadCache {
     void* arriving[kBatch];
     int32_t count = takeFromOwnPool(index, arriving, kBatch);
     for (int32_t k = 0; k < count; ++k) stacks_[index].push(arriving[k]);
+  }
+
+  // New blocks when the pool has none of the class: a run of them, the first on top.
+  void makeRun(int32_t index) {
+    void* made[kBatch];
+    for (int32_t k = newRunOfClass(index, made, kBatch); k > 0; --k) stacks_[index].push(made[k - 1]);
   }
 
   // Gives the count topmost blocks of the class to the pool in use, a batch at a time. They leave the cache
