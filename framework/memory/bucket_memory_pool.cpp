@@ -415,10 +415,9 @@ class ThreadCache {
   static constexpr int32_t kDepth = 256;
   static constexpr int32_t kBatch = kDepth / 2;
 
-  ThreadCache() = default;
+  constexpr ThreadCache() = default;
   ThreadCache(const ThreadCache&) = delete;
   ThreadCache& operator=(const ThreadCache&) = delete;
-  ~ThreadCache();
 
   // A cached block when one is at hand and no look for the host's pool is due; counts the allocation.
   void* takeAtHand(int32_t size, uint32_t* capacity) {
@@ -513,19 +512,43 @@ class ThreadCache {
   int32_t allocations_ = 0;
 };
 
-thread_local ThreadCache threadCache;
-// Set when this thread's cache has been destroyed (at thread end, or at exit for the main thread): later
-// releases of the thread (static strings destroyed after it) go to the pool in use instead. Trivially
-// destroyed, so it can still be read then.
-constinit thread_local bool threadCacheGone = false;
+// Constant-initialised and trivially destroyed, so that reaching it costs no check of its own.
+constinit thread_local ThreadCache threadCache;
 
-ThreadCache::~ThreadCache() {
-  threadCacheGone = true;
-  flush();
+// Where the thread's cache stands: not used yet, in use, or gone (given back at thread end, or at exit for
+// the main thread): later releases of the thread (static strings destroyed after it) go to the pool in use
+// instead. Trivially destroyed, so it can still be read then.
+enum class CacheState : uint8_t { kUnused, kInUse, kGone };
+constinit thread_local CacheState cacheState = CacheState::kUnused;
+
+// Gives the thread's cache back to the pool in use when the thread ends. Made on the thread's first use of
+// its cache, so it is destroyed before whatever the thread made earlier, whose releases then go to the pool.
+struct CacheGiveBack {
+  ~CacheGiveBack() {
+    cacheState = CacheState::kGone;
+    threadCache.flush();
+  }
+  bool arranged = false;
+};
+thread_local CacheGiveBack cacheGiveBack;
+
+// The check of every allocation and release.
+bool threadCacheInUse() {
+  return cacheState == CacheState::kInUse && ownPoolInUse.load(std::memory_order_relaxed);
 }
 
-bool threadCacheUsable() {
-  return !threadCacheGone && ownPoolInUse.load(std::memory_order_relaxed);
+// The same, first putting the cache in use (and arranging its return) on the thread's first use.
+[[gnu::noinline]] bool threadCacheUsable() {
+  if (cacheState == CacheState::kUnused && ownPoolInUse.load(std::memory_order_relaxed)) {
+    cacheGiveBack.arranged = true;
+    cacheState = CacheState::kInUse;
+  }
+  return threadCacheInUse();
+}
+
+// Out of line, so that the common release keeps its block in a register.
+[[gnu::noinline]] void freeOneToGlobal(uint32_t capacity, void* block) {
+  freeToGlobal(capacity, &block, 1);
 }
 
 // Everything but a block at hand in the thread's cache; kept out of line, so that the common path saves no
@@ -547,7 +570,7 @@ bool threadCacheUsable() {
 }  // namespace
 
 void* poolAllocate(int32_t size, uint32_t* capacity) {
-  if (threadCacheUsable()) {
+  if (threadCacheInUse()) {
     if (void* block = threadCache.takeAtHand(size, capacity)) return block;
   }
   return allocateSlowly(size, capacity);
@@ -563,8 +586,8 @@ void* poolAllocateText(int64_t units, int32_t unitBytes, uint32_t* capacity) {
 
 void poolFree(uint32_t capacity, void* block) {
   if (!block || capacity == 0) return;
-  if (threadCacheUsable() && threadCache.keep(capacity, block)) return;
-  freeToGlobal(capacity, &block, 1);
+  if ((threadCacheInUse() || threadCacheUsable()) && threadCache.keep(capacity, block)) return;
+  freeOneToGlobal(capacity, block);
 }
 
 void releaseGlobalPool() {
