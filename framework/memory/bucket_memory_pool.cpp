@@ -165,6 +165,9 @@ IPtr<BucketMemoryPool> newOwnPool() {
 void choosePool() {
   IPtr<IBucketMemoryPool> host;
   host.getService();
+  // The periodic look of every thread while the module runs its own pool: nothing to change until the host
+  // offers one, and no lock to take for that.
+  if (!host && ownPoolInUse.load()) return;
   IPtr<BucketMemoryPool> fresh;
   if (!host) {
     bool needed = false;
