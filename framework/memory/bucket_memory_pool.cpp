@@ -415,8 +415,10 @@ class ThreadCache {
   // The classes from 8 bytes (room for the link) up to 256 bytes.
   static constexpr int32_t kFirstClass = 1;
   static constexpr int32_t kClasses = 64;
-  static constexpr int32_t kDepth = 256;
-  static constexpr int32_t kBatch = kDepth / 2;
+  // A batch, and room for two more beside it: a thread that holds up to two batches of a class at once and
+  // gives them back (with what its last batch or run left over) cycles through its cache without the lock.
+  static constexpr int32_t kBatch = 128;
+  static constexpr int32_t kDepth = 3 * kBatch;
 
   constexpr ThreadCache() = default;
   ThreadCache(const ThreadCache&) = delete;
