@@ -1,6 +1,7 @@
-// ZelString beside std::u16string: building a key from three parts, and ordering two strings of equal
-// length. Arguments: the length of a part or string, and where the compared strings first differ (in percent
-// of their length).
+// ZelString beside std::u16string: building a key from three parts, and ordering and comparing for equality
+// two strings of equal length, the peer through the standard library's own comparison (compare, ==).
+// Arguments: the length of a part or string, and where the compared strings first differ (in percent of their
+// length).
 
 #include <benchmark/benchmark.h>
 
@@ -53,7 +54,7 @@ std::pair<std::u16string, std::u16string> differing(const benchmark::State& stat
 
 void BM_U16StringCompare(benchmark::State& state) {
   const auto [a, b] = differing(state);
-  for (auto _ : state) benchmark::DoNotOptimize(a < b);
+  for (auto _ : state) benchmark::DoNotOptimize(a.compare(b) < 0);
 }
 
 void BM_ZelStringCompare(benchmark::State& state) {
@@ -61,6 +62,18 @@ void BM_ZelStringCompare(benchmark::State& state) {
   const ZelString a = owned(first);
   const ZelString b = owned(second);
   for (auto _ : state) benchmark::DoNotOptimize(a < b);
+}
+
+void BM_U16StringEqual(benchmark::State& state) {
+  const auto [a, b] = differing(state);
+  for (auto _ : state) benchmark::DoNotOptimize(a == b);
+}
+
+void BM_ZelStringEqual(benchmark::State& state) {
+  const auto [first, second] = differing(state);
+  const ZelString a = owned(first);
+  const ZelString b = owned(second);
+  for (auto _ : state) benchmark::DoNotOptimize(a == b);
 }
 
 // The same with the module attached to a host that offers no ordering of its own.
@@ -82,6 +95,8 @@ BENCHMARK(BM_ZelStringBuild)->Apply(lengths);
 BENCHMARK(BM_U16StringCompare)->Apply(lengthsAndDifferences);
 BENCHMARK(BM_ZelStringCompare)->Apply(lengthsAndDifferences);
 BENCHMARK(BM_ZelStringCompareInHost)->Apply(lengthsAndDifferences);
+BENCHMARK(BM_U16StringEqual)->Apply(lengthsAndDifferences);
+BENCHMARK(BM_ZelStringEqual)->Apply(lengthsAndDifferences);
 
 }  // namespace
 
@@ -89,5 +104,6 @@ int main(int argc, char** argv) {
   return runWithPeerRatios(argc, argv,
                            {{"BM_ZelStringBuild", "BM_U16StringBuild", "vs_u16string"},
                             {"BM_ZelStringCompare", "BM_U16StringCompare", "vs_u16string"},
-                            {"BM_ZelStringCompareInHost", "BM_U16StringCompare", "vs_u16string"}});
+                            {"BM_ZelStringCompareInHost", "BM_U16StringCompare", "vs_u16string"},
+                            {"BM_ZelStringEqual", "BM_U16StringEqual", "vs_u16string"}});
 }

@@ -9,6 +9,7 @@ packages=(
   libeigen3-dev libpugixml-dev libpng-dev
   libocct-foundation-dev libocct-modeling-data-dev libocct-modeling-algorithms-dev libocct-data-exchange-dev
   ccache lld
+  libmimalloc-dev libjemalloc-dev
 )
 
 missing=()

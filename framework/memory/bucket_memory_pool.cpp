@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <climits>
+#include <cstddef>
 #include <cstring>
 #include <mutex>
 #include <new>
@@ -65,6 +66,47 @@ void* newBlock(int32_t bytes) {
   return static_cast<char*>(raw) + BucketMemoryPool::kHeaderBytes;
 }
 
+// Blocks of one class carved from one allocation, so that the blocks a thread takes one after another lie
+// side by side, and walking its stack of them stays within a few cache lines whatever the heap did before.
+// The run is its blocks' allocator, named in each header: it frees itself, whole, when the last of them is
+// freed through it, whichever thread or pool does that.
+class BlockRun final : public BucketMemoryAllocator {
+ public:
+  explicit BlockRun(int32_t blocks) : unfreed_(blocks) {}
+
+  void free(void*) override {
+    if (unfreed_.fetch_sub(1, std::memory_order_acq_rel) > 1) return;
+    this->~BlockRun();
+    std::lock_guard lock(poolLock());
+    kvoFree(this);
+  }
+
+ private:
+  std::atomic<int32_t> unfreed_;
+};
+
+// About what one run takes from the heap; a class too large for two blocks in it gets runs of one.
+constexpr int32_t kRunBytes = 4096;
+
+// Up to most new blocks of the class in out, in address order, carved from one run; none when the heap
+// refuses the run at once (the caller then makes its blocks one at a time). Every block keeps the alignment
+// of a heap block's header.
+int32_t newRunOfClass(int32_t index, void** out, int32_t most) {
+  constexpr int32_t kAlign = alignof(std::max_align_t);
+  constexpr int32_t kRunHead = (sizeof(BlockRun) + kAlign - 1) / kAlign * kAlign;
+  const int32_t stride = (BucketMemoryPool::classSize(index) + BucketMemoryPool::kHeaderBytes + 7) / 8 * 8;
+  const int32_t count = std::clamp(kRunBytes / stride, 1, most);
+  void* raw = kvoTryMalloc(1, kRunHead + count * stride);
+  if (!raw) return 0;
+  auto* run = new (raw) BlockRun(count);
+  char* block = static_cast<char*>(raw) + kRunHead;
+  for (int32_t k = 0; k < count; ++k, block += stride) {
+    *reinterpret_cast<BucketMemoryAllocator**>(block) = run;
+    out[k] = block + BucketMemoryPool::kHeaderBytes;
+  }
+  return count;
+}
+
 void freeBlock(void* block) {
   void* raw = static_cast<char*>(block) - BucketMemoryPool::kHeaderBytes;
   (*static_cast<BucketMemoryAllocator**>(raw))->free(raw);
@@ -123,6 +165,9 @@ IPtr<BucketMemoryPool> newOwnPool() {
 void choosePool() {
   IPtr<IBucketMemoryPool> host;
   host.getService();
+  // The periodic look of every thread while the module runs its own pool: nothing to change until the host
+  // offers one, and no lock to take for that.
+  if (!host && ownPoolInUse.load()) return;
   IPtr<BucketMemoryPool> fresh;
   if (!host) {
     bool needed = false;
@@ -370,13 +415,14 @@ class ThreadCache {
   // The classes from 8 bytes (room for the link) up to 256 bytes.
   static constexpr int32_t kFirstClass = 1;
   static constexpr int32_t kClasses = 64;
-  static constexpr int32_t kDepth = 256;
-  static constexpr int32_t kBatch = kDepth / 2;
+  // A batch, and room for two more beside it: a thread that holds up to two batches of a class at once and
+  // gives them back (with what its last batch or run left over) cycles through its cache without the lock.
+  static constexpr int32_t kBatch = 128;
+  static constexpr int32_t kDepth = 3 * kBatch;
 
-  ThreadCache() = default;
+  constexpr ThreadCache() = default;
   ThreadCache(const ThreadCache&) = delete;
   ThreadCache& operator=(const ThreadCache&) = delete;
-  ~ThreadCache();
 
   // A cached block when one is at hand and no look for the host's pool is due; counts the allocation.
   void* takeAtHand(int32_t size, uint32_t* capacity) {
@@ -389,11 +435,13 @@ class ThreadCache {
     return stacks_[index].pop();
   }
 
-  // A cached block, after taking a batch from the pool when the cache has none; does not count.
+  // A cached block, after taking a batch from the pool, or else a new run, when the cache has none; does not
+  // count.
   void* take(int32_t size, uint32_t* capacity) {
     int32_t index = classOf(size);
     if (index < kFirstClass || index >= kClasses) return nullptr;
     if (stacks_[index].count == 0) refill(index);
+    if (stacks_[index].count == 0) makeRun(index);
     if (stacks_[index].count == 0) return nullptr;
     *capacity = static_cast<uint32_t>(BucketMemoryPool::classSize(index));
     return stacks_[index].pop();
@@ -447,6 +495,12 @@ class ThreadCache {
     for (int32_t k = 0; k < count; ++k) stacks_[index].push(arriving[k]);
   }
 
+  // New blocks when the pool has none of the class: a run of them, the first on top.
+  void makeRun(int32_t index) {
+    void* made[kBatch];
+    for (int32_t k = newRunOfClass(index, made, kBatch); k > 0; --k) stacks_[index].push(made[k - 1]);
+  }
+
   // Gives the count topmost blocks of the class to the pool in use, a batch at a time. They leave the cache
   // before the pool is called, so the cache stays whole whatever the call does.
   void giveBack(int32_t index, int32_t count) {
@@ -463,19 +517,43 @@ class ThreadCache {
   int32_t allocations_ = 0;
 };
 
-thread_local ThreadCache threadCache;
-// Set when this thread's cache has been destroyed (at thread end, or at exit for the main thread): later
-// releases of the thread (static strings destroyed after it) go to the pool in use instead. Trivially
-// destroyed, so it can still be read then.
-constinit thread_local bool threadCacheGone = false;
+// Constant-initialised and trivially destroyed, so that reaching it costs no check of its own.
+constinit thread_local ThreadCache threadCache;
 
-ThreadCache::~ThreadCache() {
-  threadCacheGone = true;
-  flush();
+// Where the thread's cache stands: not used yet, in use, or gone (given back at thread end, or at exit for
+// the main thread): later releases of the thread (static strings destroyed after it) go to the pool in use
+// instead. Trivially destroyed, so it can still be read then.
+enum class CacheState : uint8_t { kUnused, kInUse, kGone };
+constinit thread_local CacheState cacheState = CacheState::kUnused;
+
+// Gives the thread's cache back to the pool in use when the thread ends. Made on the thread's first use of
+// its cache, so it is destroyed before whatever the thread made earlier, whose releases then go to the pool.
+struct CacheGiveBack {
+  ~CacheGiveBack() {
+    cacheState = CacheState::kGone;
+    threadCache.flush();
+  }
+  bool arranged = false;
+};
+thread_local CacheGiveBack cacheGiveBack;
+
+// The check of every allocation and release.
+bool threadCacheInUse() {
+  return cacheState == CacheState::kInUse && ownPoolInUse.load(std::memory_order_relaxed);
 }
 
-bool threadCacheUsable() {
-  return !threadCacheGone && ownPoolInUse.load(std::memory_order_relaxed);
+// The same, first putting the cache in use (and arranging its return) on the thread's first use.
+[[gnu::noinline]] bool threadCacheUsable() {
+  if (cacheState == CacheState::kUnused && ownPoolInUse.load(std::memory_order_relaxed)) {
+    cacheGiveBack.arranged = true;
+    cacheState = CacheState::kInUse;
+  }
+  return threadCacheInUse();
+}
+
+// Out of line, so that the common release keeps its block in a register.
+[[gnu::noinline]] void freeOneToGlobal(uint32_t capacity, void* block) {
+  freeToGlobal(capacity, &block, 1);
 }
 
 // Everything but a block at hand in the thread's cache; kept out of line, so that the common path saves no
@@ -497,7 +575,7 @@ bool threadCacheUsable() {
 }  // namespace
 
 void* poolAllocate(int32_t size, uint32_t* capacity) {
-  if (threadCacheUsable()) {
+  if (threadCacheInUse()) {
     if (void* block = threadCache.takeAtHand(size, capacity)) return block;
   }
   return allocateSlowly(size, capacity);
@@ -513,8 +591,8 @@ void* poolAllocateText(int64_t units, int32_t unitBytes, uint32_t* capacity) {
 
 void poolFree(uint32_t capacity, void* block) {
   if (!block || capacity == 0) return;
-  if (threadCacheUsable() && threadCache.keep(capacity, block)) return;
-  freeToGlobal(capacity, &block, 1);
+  if ((threadCacheInUse() || threadCacheUsable()) && threadCache.keep(capacity, block)) return;
+  freeOneToGlobal(capacity, block);
 }
 
 void releaseGlobalPool() {

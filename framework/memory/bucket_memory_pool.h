@@ -8,7 +8,8 @@
 // new blocks, new free-list room and direct blocks are made and freed outside it, so the lock never waits on
 // the heap or the host, and a release never fails or throws. While the module runs its own pool, each thread
 // also keeps its last released blocks of each class up to 256 bytes for itself (no lock at all for a
-// short-lived string), trades them with the pool in batches when it keeps too many or has run out, and gives
+// short-lived string), trades them with the pool in batches when it keeps too many or has run out (or, when
+// the pool has none either, makes a run of new ones side by side in one allocation), and gives
 // them back to the pool when it ends; releases that come after that (static strings at exit) go to the pool
 // in use.
 //

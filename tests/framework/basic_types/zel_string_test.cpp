@@ -121,7 +121,7 @@ std::vector<ZelString> eachKindOf(const std::u16string& text) {
 }
 
 // Lengths on both sides of one and two blocks of eight units, whose last block overlaps the one before.
-TEST_F(StringsWithoutHost, OrderingAndLengthHoldForEveryKindOfTextLengthAndPlaceOfDifference) {
+TEST_F(StringsWithoutHost, OrderingEqualityAndLengthHoldForEveryKindOfTextLengthAndPlaceOfDifference) {
   auto expected = [](const std::u16string& a, const std::u16string& b) {
     return a.size() != b.size() ? a.size() < b.size() : a < b;
   };
@@ -136,6 +136,7 @@ TEST_F(StringsWithoutHost, OrderingAndLengthHoldForEveryKindOfTextLengthAndPlace
           for (const ZelString& y : eachKindOf(b)) {
             EXPECT_EQ(x < y, expected(a, b)) << n << " units against " << m << ", differing at " << at;
             EXPECT_EQ(y < x, expected(b, a)) << m << " units against " << n << ", differing at " << at;
+            EXPECT_EQ(x == y, a == b) << n << " units against " << m << ", differing at " << at;
           }
         }
       }

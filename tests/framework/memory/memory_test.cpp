@@ -207,6 +207,31 @@ TEST_F(SharedPoolThreads, BlocksAThreadKeptForItselfGoBackToThePoolWhenItEnds) {
   EXPECT_GE(host_.core().pool().cachedBlocks(16), 10) << "the worker's blocks reached the host's pool";
 }
 
+TEST_F(SharedPoolThreads, NewBlocksOfAThreadLieSideBySideAndEachRunIsFreedOnceWhateverFreesItsBlocks) {
+  // A class no other test uses, so that the worker's blocks are new; a few runs of them.
+  constexpr int32_t kSize = 236;
+  constexpr int kBlocks = 40;
+  std::vector<Allocation> blocks(kBlocks);
+  std::thread worker([&blocks] {
+    for (Allocation& a : blocks) a.block = poolAllocate(kSize, &a.capacity);
+  });
+  worker.join();  // the blocks the worker's cache still held went to the pool
+  int adjacent = 0;
+  for (int k = 1; k < kBlocks; ++k) {
+    const auto gap = static_cast<char*>(blocks[k].block) - static_cast<char*>(blocks[k - 1].block);
+    if (gap > 0 && gap <= static_cast<std::ptrdiff_t>(blocks[k].capacity) + 16) ++adjacent;
+  }
+  EXPECT_GE(adjacent, kBlocks / 2) << "blocks taken one after another lie side by side";
+  // With the pool gone each block goes back through the run named in its header; the sanitizers' build sees
+  // a run freed twice, or never.
+  detachFromHost();
+  for (int k = 0; k < kBlocks; k += 2) poolFree(blocks[k].capacity, blocks[k].block);
+  std::thread other([&blocks] {
+    for (int k = 1; k < kBlocks; k += 2) poolFree(blocks[k].capacity, blocks[k].block);
+  });
+  other.join();
+}
+
 // An element of one mebibyte: element counts near INT32_MAX then ask for far more memory than any machine
 // has.
 constexpr int32_t kMebibyte = 1 << 20;
