@@ -166,20 +166,15 @@ TEST_F(EventLogWriter, ADiskThatFillsUpLeavesWholeRecordsAndTellsOfTheLoss) {
   EXPECT_EQ(told.find("Device event log"), told.rfind("Device event log")) << "told once: " << told;
 }
 
-// The file holds a line feed as CR LF, and otherwise the very bytes a writer without a file writes.
-TEST_F(EventLogWriter, TheFileHoldsTheConsoleBytesWithLineFeedsAsCrLf) {
-  IPtr<PluginDeviceDataXMLWriter> console = newWriter();
-  testing::internal::CaptureStderr();
-  for (PluginDeviceDataXMLWriter* writer : {writer_.get(), console.get()}) {
-    writer->writeCustomEvent(ZelString(u"OnCustomEvent"), records::custom("two\nlines").get());
-    writer->writeCustomEvent(ZelString(u"OnCustomEvent"), records::custom("\xC3\xA9t\xC3\xA9").get());
+// The DOM escapes a line feed in a name, but not in a text: the file stores one as CR LF, as a text-mode file
+// does, and the text as UTF-8.
+TEST_F(EventLogWriter, AFileStoresALineFeedAsCrLfAndTheTextAsUtf8) {
+  {
+    FileOutput file(scratch_.module("text.xml"));
+    file.write(ZelString(u"<A>one\ntwo</A>"));
+    file.write(ZelString(u"<B>\u00e9\n</B>"));
   }
-  std::string expected;
-  for (char c : testing::internal::GetCapturedStderr()) {
-    if (c == '\n') expected += '\r';
-    expected += c;
-  }
-  EXPECT_EQ(written(), expected);
+  EXPECT_EQ(scratch_.read("text.xml"), "<A>one\r\ntwo</A><B>\xC3\xA9\r\n</B>");
 }
 
 TEST_F(EventLogWriter, AWriterWithoutAFileWritesToStandardError) {
