@@ -145,6 +145,13 @@ int64_t seekFile(int32_t fd, int64_t offset, SeekOrigin origin) {
   return ::lseek(fd, offset, whence);
 }
 
+int32_t truncateFile(int32_t fd, uint64_t size) {
+  for (;;) {
+    if (::ftruncate(fd, static_cast<off_t>(size)) == 0) return 0;
+    if (errno != EINTR) return -1;
+  }
+}
+
 int32_t closeFile(int32_t fd) {
   markText(fd, false);
   return ::close(fd) == 0 ? 0 : -1;

@@ -44,6 +44,8 @@ int64_t writeFile(int32_t fd, const void* buffer, uint64_t count);
 enum class SeekOrigin { kBegin, kCurrent, kEnd };
 // The new position, or -1.
 int64_t seekFile(int32_t fd, int64_t offset, SeekOrigin origin);
+// Cuts the file to its first size bytes; the position stays where it was. 0, or -1 on error.
+int32_t truncateFile(int32_t fd, uint64_t size);
 // 0, or -1 on error. The descriptor is gone either way.
 int32_t closeFile(int32_t fd);
 // 0, or -1 when the name could not be removed.

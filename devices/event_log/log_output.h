@@ -8,7 +8,6 @@
 #include <string>
 
 #include "basic_types/zel_string.h"
-#include "framework/files/zel_fstream.h"
 
 class OutputBase {
  public:
@@ -25,14 +24,16 @@ class ConsoleOutput : public OutputBase {
   void write(const ZelString& text) override;
 };
 
-// Creates the file, or empties it, when constructed; in text mode, so a line feed is stored as CR LF. A file
-// that cannot be opened drops every record: logging never stops an acquisition.
+// Creates the file, or empties it, when constructed; a line feed is stored as CR LF, as a text-mode file
+// stores it. A file that cannot be opened drops every record: logging never stops an acquisition.
 //
 // Records are held back and written in batches of whole records, one system call per kBatchBytes or so
 // rather than one or two every few records. A crash of the process loses the records of the last batch at
 // most (a fraction of a second of moves), never a part of a record: a record cut off at the end would make
-// the whole log unplayable, so the file always ends where a record ends. Nothing is flushed to the disk
-// itself: what the system holds of the file outlives the process, not the machine.
+// the whole log unplayable, so the file always ends where a record ends. A batch the system takes only in
+// part (a full disk) is cut off again, the failure is told on the standard error stream, and the records
+// from then on are dropped. Nothing is flushed to the disk itself: what the system holds of the file
+// outlives the process, not the machine.
 class FileOutput : public OutputBase {
  public:
   static constexpr size_t kBatchBytes = 16 * 1024;
@@ -42,11 +43,15 @@ class FileOutput : public OutputBase {
   ~FileOutput() override;
 
   void write(const ZelString& text) override;
-  bool isOpen() const { return stream_.isOpen(); }
+  bool isOpen() const { return fd_ >= 0; }
 
  private:
   void writeHeldRecords();
+  // Tells the standard error stream what failed, and drops every record from now on.
+  void fail(const char* what);
 
-  ZelOfstream stream_;  // unbuffered: every write is a batch of whole records
-  std::string held_;    // whole records not yet written
+  ZelString path_;
+  int32_t fd_ = -1;       // binary: every write is one batch of whole records, converted already
+  uint64_t written_ = 0;  // the bytes of the records in the file
+  std::string held_;      // whole records not yet written
 };

@@ -98,4 +98,26 @@ TEST_F(ProbedPlanesTest, PlaneTwoTurnsSquareToPlaneOneAboutItsPointsAndPlaneThre
   EXPECT_FALSE(tooFew.devicePlanes[0].isValid()) << "a failed build stores nothing";
 }
 
+// A second face that (nearly) faces the way the first does is refused, in the 3-2-1 device alignment as in
+// the 3-2-1 plane panel: squared to plane 1, its direction would come from the probing noise alone. The limit
+// is counted from parallel; every face a 3-2-1 set-up probes is far from it.
+TEST_F(ProbedPlanesTest, APlaneTwoWithinTwoDegreesOfPlaneOnesDirectionIsRefused) {
+  for (const auto& [degrees, accepted] : {std::pair(0.0, false), std::pair(1.9, false), std::pair(2.1, true),
+                                          std::pair(45.0, true), std::pair(178.0, false)}) {
+    SCOPED_TRACE(degrees);
+    ProbedPlanes probed;
+    probed.sampledPoints = {{0, 0, 0.1}, {0.1, 0, 0.1}, {0, 0.1, 0.1}};
+    probed.stopPoint = {0, 0, 0.2};
+    ASSERT_TRUE(probed.computeDevicePlane1());
+    // A face through (0.3, 0, 0.05) whose normal is turned by degrees from plane 1's about y.
+    const double angle = degrees * std::numbers::pi / 180;
+    const Vector3 centre{0.3, 0, 0.05}, normal{std::sin(angle), 0, std::cos(angle)};
+    const Vector3 along{0, 1, 0}, across = Vector3::cross(along, normal);
+    probed.sampledPoints = {centre, centre + 0.1 * along, centre + 0.1 * across};
+    probed.stopPoint = centre + 0.1 * normal;
+    EXPECT_EQ(probed.computeDevicePlane2(), accepted);
+    EXPECT_EQ(probed.devicePlanes[1].isValid(), accepted);
+  }
+}
+
 }  // namespace

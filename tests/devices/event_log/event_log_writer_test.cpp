@@ -10,6 +10,7 @@
 #include "devices/event_log/plugin_device_data_xml_writer.h"
 #include "platform/clock.h"
 #include "support/device_records.h"
+#include "support/file_size_limit.h"
 #include "support/module_fixture.h"
 #include "support/run_tool.h"
 #include "support/scratch_directory.h"
@@ -132,6 +133,48 @@ TEST_F(EventLogWriter, TheFileAlwaysEndsWithAWholeRecordAndLagsByOneBatchAtMost)
                       "<To><X>0.000000</X><Y>0.000000</Y><Z>-1.000000</Z></To>"
                       "<Up><X>0.000000</X><Y>1.000000</Y><Z>0.000000</Z></Up></OnMoved>"))
       << "the last move, written when the writer went";
+}
+
+// A disk that fills up mid-batch: the file is cut back to the records before that batch, never in the middle
+// of one (which would make the whole log unplayable), and the loss is told rather than kept quiet.
+TEST_F(EventLogWriter, ADiskThatFillsUpLeavesWholeRecordsAndTellsOfTheLoss) {
+  constexpr rlim_t kRoom = 40 * 1024;
+  auto writeMoves = [](IPtr<PluginDeviceDataXMLWriter>& writer) {
+    for (int i = 0; i < 400; ++i) {
+      writer->writePositionOrientationEvent(ZelString(u"OnMoved"),
+                                            records::oriented({i * 1e-3, 0, 1}, {0, 0, -1}, {0, 1, 0}).get());
+    }
+    writer.release();
+  };
+  testing::internal::CaptureStderr();
+  {
+    FileSizeLimit full(kRoom);
+    writeMoves(writer_);
+  }
+  IPtr<PluginDeviceDataXMLWriter> unlimited = newWriter();
+  unlimited->setOutputFile(scratch_.module("whole.xml"));
+  writeMoves(unlimited);
+  const std::string told = testing::internal::GetCapturedStderr();
+  const std::string kept = scratch_.read("log.xml");
+  const std::string whole = scratch_.read("whole.xml");
+  ASSERT_GT(whole.size(), kRoom);
+  EXPECT_GE(kept.size(), FileOutput::kBatchBytes);
+  EXPECT_LE(kept.size(), kRoom);
+  EXPECT_TRUE(kept.ends_with("</OnMoved>"));
+  EXPECT_EQ(whole.substr(0, kept.size()), kept);
+  EXPECT_NE(told.find("Device event log"), std::string::npos) << told;
+  EXPECT_EQ(told.find("Device event log"), told.rfind("Device event log")) << "told once: " << told;
+}
+
+// The DOM escapes a line feed in a name, but not in a text: the file stores one as CR LF, as a text-mode file
+// does, and the text as UTF-8.
+TEST_F(EventLogWriter, AFileStoresALineFeedAsCrLfAndTheTextAsUtf8) {
+  {
+    FileOutput file(scratch_.module("text.xml"));
+    file.write(ZelString(u"<A>one\ntwo</A>"));
+    file.write(ZelString(u"<B>\u00e9\n</B>"));
+  }
+  EXPECT_EQ(scratch_.read("text.xml"), "<A>one\r\ntwo</A><B>\xC3\xA9\r\n</B>");
 }
 
 TEST_F(EventLogWriter, AWriterWithoutAFileWritesToStandardError) {
