@@ -360,7 +360,8 @@ TEST(ClassTable, TheModulesTableIsTheHundredClassesAndTheLoadedModuleRegistersTh
                                                       "PalperaCrossSectionCmd",
                                                       "PalperaCaptureCmd",
                                                       "PalperaDeviceToPartAlignmentCmd",
-                                                      "PalperaIterativeAlignmentCmd"};
+                                                      "PalperaIterativeAlignmentCmd",
+                                                      "PalperaAlignmentCmd"};
     if (row.subsystem <= 2 || builtBeyond.count(row.name))
       expected.insert(std::string(row.id) + " " + row.name);
   }
