@@ -76,6 +76,10 @@ class IGuiDialog : public virtual IZelUnknown {
   // A button that will show an image (setControlImage); a plain button.
   virtual void addImageButton(const char* name, int32_t number, const ZelString& caption, bool shown) = 0;
   virtual void addButton(const char* name, const ZelString& caption, bool shown) = 0;
+  // A button that stays pressed or released in turn, showing the image registered under picture number
+  // (registerPicture) and reporting onGuiEvent(number, 1 when pressed, 0 when released).
+  virtual void addImageToggleButton(const char* name, int32_t number, int32_t picture,
+                                    const ZelString& caption, bool shown) = 0;
   // The image a button shows; the dialog keeps a reference on it.
   virtual void setControlImage(int32_t id, IZelImage* image) = 0;
 

@@ -26,9 +26,10 @@ void DialogBuilder::setIcon(int32_t number, const char* iconName) {
 }
 
 std::optional<int32_t> DialogBuilder::add(std::optional<int32_t> number, const char* kind, const char* name,
-                                          const ZelString& text, bool shown) {
+                                          const ZelString& text, bool shown, int32_t picture) {
   DialogControl control;
   control.kind = kind;
+  control.picture = picture;
   control.name = ZelString(name ? name : "").c_str();
   control.text = text.c_str();
   control.flag = shown;
@@ -105,6 +106,11 @@ void DialogBuilder::endLayout() {
 
 void DialogBuilder::addImageButton(const char* name, int32_t number, const ZelString& caption, bool shown) {
   add(number, "imagebutton", name, caption, shown);
+}
+
+void DialogBuilder::addImageToggleButton(const char* name, int32_t number, int32_t picture,
+                                         const ZelString& caption, bool shown) {
+  add(number, "imagetoggle", name, caption, shown, picture);
 }
 
 void DialogBuilder::addButton(const char* name, const ZelString& caption, bool shown,

@@ -4,9 +4,9 @@
 // a command opens and closes, the buttons it adds in them and the icons it shows. Every control added while
 // a receiver or font bracket is open carries the innermost one's receiver or font size. Boxes and groups are
 // controls of the kinds "box" and "group" (their title is their text); buttons are of the kinds "imagebutton"
-// and "button" (their caption is their text). Each builder control knows the box or group it was added in. A
-// call that cannot be followed (an id already taken, an end call that closes nothing of its kind) is a stray
-// call of the model.
+// "imagetoggle" and "button" (their caption is their text). Each builder control knows the box or group it
+// was added in. A call that cannot be followed (an id already taken, an end call that closes nothing of its
+// kind) is a stray call of the model.
 //
 // Safe on any thread; its own lock guards what is open and the icons, and is never held while the control
 // model's is taken.
@@ -37,6 +37,9 @@ class DialogBuilder {
   void beginLayout();
   void endLayout();
   void addImageButton(const char* name, int32_t number, const ZelString& caption, bool shown);
+  // An image button of the kind "imagetoggle" showing the picture registered under picture.
+  void addImageToggleButton(const char* name, int32_t number, int32_t picture, const ZelString& caption,
+                            bool shown);
   void addButton(const char* name, const ZelString& caption, bool shown,
                  std::optional<int32_t> id = std::nullopt);
   void beginReceiver(IGuiReceiver* receiver);
@@ -68,7 +71,7 @@ class DialogBuilder {
   // Adds a builder control in the innermost open box or group, under the id its name gives, else number,
   // else the lowest free id. Answers the id it was added under, if it was.
   std::optional<int32_t> add(std::optional<int32_t> number, const char* kind, const char* name,
-                             const ZelString& text, bool shown);
+                             const ZelString& text, bool shown, int32_t picture = 0);
   std::optional<int32_t> innermostBoxOrGroup();
   void open(OpenLayout layout);
   void close(Opened kind);

@@ -52,7 +52,7 @@ struct DialogControl {
   double minimum = -std::numeric_limits<double>::infinity();
   double maximum = std::numeric_limits<double>::infinity();
   std::optional<int32_t> group;  // a radio button's group
-  int32_t picture = 0;           // a radio button's registered picture
+  int32_t picture = 0;           // a radio or toggle button's registered picture
   IPtr<IZelTable> table;         // a table control's
   IPtr<IZelTableModifier> tableModifier;
   int32_t tableShown = 0;  // how often the table was placed

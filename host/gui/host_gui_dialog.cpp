@@ -126,6 +126,11 @@ void HostGuiDialog::addImageButton(const char* name, int32_t number, const ZelSt
   builder_.addImageButton(name, number, caption, shown);
 }
 
+void HostGuiDialog::addImageToggleButton(const char* name, int32_t number, int32_t picture,
+                                         const ZelString& caption, bool shown) {
+  builder_.addImageToggleButton(name, number, picture, caption, shown);
+}
+
 void HostGuiDialog::addButton(const char* name, const ZelString& caption, bool shown) {
   builder_.addButton(name, caption, shown);
 }

@@ -56,6 +56,8 @@ class HostGuiDialog : public IGuiDialog, public IGuiBaseV3, public HostUnknown {
   void endLayout() override;
   void addImageButton(const char* name, int32_t number, const ZelString& caption, bool shown) override;
   void addButton(const char* name, const ZelString& caption, bool shown) override;
+  void addImageToggleButton(const char* name, int32_t number, int32_t picture, const ZelString& caption,
+                            bool shown) override;
   void setControlImage(int32_t id, IZelImage* image) override;
   int32_t addListEntry(int32_t id, const ZelString& text) override;
   bool removeListEntry(int32_t id, int32_t index) override;

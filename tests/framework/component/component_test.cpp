@@ -361,7 +361,8 @@ TEST(ClassTable, TheModulesTableIsTheHundredClassesAndTheLoadedModuleRegistersTh
                                                       "PalperaCaptureCmd",
                                                       "PalperaDeviceToPartAlignmentCmd",
                                                       "PalperaIterativeAlignmentCmd",
-                                                      "PalperaAlignmentCmd"};
+                                                      "PalperaAlignmentCmd",
+                                                      "Alignment321Widget"};
     if (row.subsystem <= 2 || builtBeyond.count(row.name))
       expected.insert(std::string(row.id) + " " + row.name);
   }

@@ -1,0 +1,103 @@
+#pragma once
+
+// The 3-2-1 plane panel of "Orient To World": puts the device in world coordinates by three probed faces of
+// the part. The user first names the signed world axis each of the first two faces looks along (the third
+// follows by the right-hand rule), then probes three points on face 1, two on face 2 and one on face 3, each
+// face ended by a STOP point taken above it. The faces become probe-compensated planes whose intersection is
+// the world origin, and the widget announces "NewTransform" (data: the 16 doubles of the device-to-world
+// matrix, row-major, valid during the call), which the hosting command sets on the device.
+//
+// The hosting command hands it the active plug-in (setPlugin) before activation and listens to its subject:
+// "ProbeStart" and "ProbeStop" bracket a probing run. While it probes the device works with the identity as
+// its hardware matrix, so the points arrive as the device measures them; a run that does not finish (a
+// cancel, a device error, a face that gives no plane, planes that do not meet in one point) gives back the
+// hardware matrix the device had before. Every run ends with the choices cleared.
+//
+// Controls from the widget's first id b: b the "Planes" box, b + code the six axis buttons (codes 1 to 6:
+// +X, -X, +Y, -Y, +Z, -Z), b + code + 6 their pictures, b + 13 "Reset", b + 14 the order label. Created by
+// the host per request; main thread only, where the device's events also arrive.
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "basic_types/matrix4x4.h"
+#include "basic_types/plane.h"
+#include "basic_types/vector3.h"
+#include "devices/contracts/plugin.h"
+#include "devices/contracts/plugin_data_receivers.h"
+#include "framework/subject/palpera_subject_base.h"
+#include "framework/widgets/zel_widget.h"
+
+class Alignment321Widget : public ZelWidget, public PalperaSubjectBase, public IZelHardProbeDataReceiverV2 {
+ public:
+  static constexpr const char* interfaceName = "Alignment321Widget";
+  static constexpr int32_t kControlCount = 15;
+  // An axis choice not made yet.
+  static constexpr uint32_t kUnset = 0xFFFFFFFF;
+
+  // The controls, by their offset from the widget's first id.
+  enum Control : int32_t {
+    kBox = 0,
+    kPlusX = 1,
+    kMinusX = 2,
+    kPlusY = 3,
+    kMinusY = 4,
+    kPlusZ = 5,
+    kMinusZ = 6,
+    kPictureOffset = 6,  // a button's picture is at its code + this
+    kReset = 13,
+    kOrderLabel = 14,
+  };
+
+  Alignment321Widget() = default;
+  ~Alignment321Widget() override;
+
+  bool buildGui(IGuiDialog* dialog, const ZelString* title) override;
+  // Clears the choices.
+  bool activate() override;
+  // Cancels a probing run first (the device gets its matrix back), then lets the plug-in go.
+  void deactivate() override;
+  void setEnabled(bool enabled) override { enableBox(enabled); }
+  bool isEnabled() override { return isBoxEnabled(); }
+  // An axis button chooses its code for the next plane; "Reset" clears the choices.
+  void onGuiEvent(int32_t id, int32_t value) override;
+
+  // The active hard-probe plug-in, held without a reference until deactivation.
+  void setPlugin(IZelPlugin* plugin) { plugin_ = plugin; }
+
+  // Starts probing plane 1. False, with a message and nothing notified, while a choice is unset; false,
+  // with everything undone and "ProbeStop" notified, when the device does not start.
+  bool startProbing();
+  bool isProbing() const { return probing_; }
+
+  // The axis code chosen for plane 1 to 3, or kUnset.
+  uint32_t axisChoice(int plane) const { return choices_[plane - 1]; }
+  // The code of plane 3 for the codes of planes 1 and 2 (on different axes): the one that makes the three
+  // signed axes right-handed.
+  static uint32_t thirdAxis(uint32_t first, uint32_t second);
+
+  // IZelHardProbeDataReceiver
+  void setProbeRadius(double radius) override { probeRadius_ = radius; }
+  void onMoved(const Vector3&, const Vector3&, const Vector3&) override {}
+  void onPointSampled(const Vector3& point) override;
+  void onPointStop(const Vector3& point) override;
+  // "UndoLastSampled" takes back the last point of the current plane, "Cancel" ends the run, "Error" ends
+  // it with a message.
+  void onCustomEvent(const ZelCString& name, IZelUnknown* payload) override;
+
+  void queryInterface(const char* name, void** out, bool flag) override;
+  const char* className() override { return interfaceName; }
+
+ private:
+  int32_t id(int32_t control) const { return idBase() + control; }
+  void enable(int32_t control, bool enabled);
+  void reset();
+  void choose(uint32_t code);
+  void refreshLabel();
+
+  IZelPlugin* plugin_ = nullptr;  // the host command's, held without a reference
+  bool probing_ = false;
+  double probeRadius_ = 0.0;
+  std::array<uint32_t, 3> choices_{kUnset, kUnset, kUnset};
+};
