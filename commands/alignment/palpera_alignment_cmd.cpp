@@ -3,11 +3,11 @@
 #include <cstring>
 
 #include "basic_types/no_destructor.h"
+#include "commands/alignment/alignment_321_widget.h"
 #include "commands/alignment/move_device_widget.h"
 #include "commands/transform/matrix_widget.h"
 #include "commands/transform/transform_file_widget.h"
 #include "devices/contracts/plugin.h"
-#include "devices/contracts/plugin_data_receivers.h"
 #include "devices/managers/izel_plugin_manager.h"
 #include "devices/registry/izel_plugin_service.h"
 #include "framework/commands/command_context.h"
@@ -157,6 +157,11 @@ bool PalperaAlignmentCmd::activate() {
 void PalperaAlignmentCmd::handWidgetsThePlugin(IZelPlugin* plugin) {
   if (auto* files = queryPart<TransformFileWidget>(transformFile_.get())) files->setPlugin(plugin);
   if (auto* wizard = queryPart<MoveDeviceWidget>(wizard_.get())) wizard->setPlugin(plugin);
+  if (Alignment321Widget* planes = planesWidget()) planes->setPlugin(plugin);
+}
+
+Alignment321Widget* PalperaAlignmentCmd::planesWidget() const {
+  return queryPart<Alignment321Widget>(planes_.get());
 }
 
 void PalperaAlignmentCmd::deactivate() {
@@ -192,6 +197,9 @@ void PalperaAlignmentCmd::onGuiEvent(int32_t id, int32_t) {
     case kMoveDeviceMethod:
       chooseMethod(id);
       break;
+    case kStartProbing:
+      if (Alignment321Widget* planes = planesWidget()) planes->startProbing();
+      break;
     case kShowPosition:
       showPosition();
       break;
@@ -224,19 +232,11 @@ void PalperaAlignmentCmd::onNotify(const char* event, IZelSubject* subject, void
     Matrix4x4 hardware;
     hardware.assign(static_cast<const double*>(data));
     setTransform(hardware);
-  } else if (is(event, "ProbeStart")) {
-    if (isPlanesWidget(subject)) planesProbing_ = true;
-    setSensitive(false);
-  } else if (is(event, "ProbeStop")) {
-    if (isPlanesWidget(subject)) planesProbing_ = false;
-    setSensitive(true);
+  } else if (is(event, "ProbeStart") || is(event, "ProbeStop")) {
+    setSensitive(is(event, "ProbeStop"));
   } else if (is(event, "ShowPosition")) {
     showPosition();
   }
-}
-
-bool PalperaAlignmentCmd::isPlanesWidget(IZelSubject* subject) const {
-  return subject && subject == queryPart<IZelSubject>(planes_.get());
 }
 
 void PalperaAlignmentCmd::setSensitive(bool sensitive) {
@@ -257,10 +257,8 @@ void PalperaAlignmentCmd::stopShowPosition() {
 }
 
 void PalperaAlignmentCmd::cancelPlaneProbing() {
-  if (!planesProbing_) return;
-  if (auto* receiver = queryPart<IZelHardProbeDataReceiver>(planes_.get()))
-    receiver->onCustomEvent(ZelCString("Cancel"), nullptr);
-  planesProbing_ = false;
+  Alignment321Widget* planes = planesWidget();
+  if (planes && planes->isProbing()) planes->onCustomEvent(ZelCString("Cancel"), nullptr);
 }
 
 void PalperaAlignmentCmd::queryInterface(const char* name, void** out, bool) {

@@ -25,6 +25,7 @@
 #include "framework/subject/zel_subject.h"
 #include "framework/widgets/izel_widget.h"
 
+class Alignment321Widget;
 class IZelPlugin;
 
 class PalperaAlignmentCmd : public CompBaseCmd, public IZelListener {
@@ -70,6 +71,7 @@ class PalperaAlignmentCmd : public CompBaseCmd, public IZelListener {
  private:
   IPtr<IZelWidget> buildWidget(const char* className, IGuiDialog* dialog, bool listen);
   MatrixWidget* matrixDisplay() const;
+  Alignment321Widget* planesWidget() const;
   void handWidgetsThePlugin(IZelPlugin* plugin);
   void chooseMethod(int32_t method);
   void applyTestObjectTransform();
@@ -80,7 +82,6 @@ class PalperaAlignmentCmd : public CompBaseCmd, public IZelListener {
   void stopShowPosition();
   // Cancels a probing run of the planes, which gives back the matrix from before the run.
   void cancelPlaneProbing();
-  bool isPlanesWidget(IZelSubject* subject) const;
 
   IPtr<IZelWidget> transformFile_;
   IPtr<IZelWidget> planes_;
@@ -89,5 +90,4 @@ class PalperaAlignmentCmd : public CompBaseCmd, public IZelListener {
   KeptHardwareMatrix kept_;
   IPtr<IZelPluginDevice> device_;
   PositionDisplay position_;
-  bool planesProbing_ = false;  // between the planes widget's "ProbeStart" and its "ProbeStop"
 };

@@ -125,6 +125,7 @@ TEST_F(OrientToWorld, ActivationConnectsShowsThePlugInAndOffersTheMethodsItCan) 
   EXPECT_FALSE(enabled(kPluginBox));
   EXPECT_FALSE(enabled(box(u"TransformFileWidget")));
   EXPECT_FALSE(enabled(box(u"MoveDeviceWidget")));
+  EXPECT_TRUE(enabled(box(u"Alignment321Widget")));
   EXPECT_TRUE(enabled(box(u"MatrixWidget")));
   ASSERT_TRUE(runner_.cancel());
   EXPECT_EQ(journal_.back(), "disconnect HardProbe");
@@ -156,7 +157,8 @@ TEST_F(OrientToWorld, EachMethodEnablesItsOwnWidgetAndTheIdentityIsSetAtOnce) {
   const struct {
     int32_t method;
     const char16_t* widget;
-  } cases[] = {{kFile, u"TransformFileWidget"}, {kMoveDevice, u"MoveDeviceWidget"}};
+  } cases[] = {
+      {kFile, u"TransformFileWidget"}, {kPlanes, u"Alignment321Widget"}, {kMoveDevice, u"MoveDeviceWidget"}};
   for (const auto& chosen : cases) {
     SCOPED_TRACE(chosen.method);
     ASSERT_TRUE(dialog().chooseRadio(chosen.method));
@@ -204,7 +206,7 @@ TEST_F(OrientToWorld, ANewTransformFromEachWidgetBecomesTheHardwareMatrix) {
   setTemperatureScale();
   const Matrix4x4 objectAlignment = Matrix4x4::translation({0, 0, 0.01});
   ASSERT_EQ(start(), CommandRunner::Start::kStarted);
-  for (const char16_t* widget : {u"TransformFileWidget", u"MoveDeviceWidget"}) {
+  for (const char16_t* widget : {u"TransformFileWidget", u"Alignment321Widget", u"MoveDeviceWidget"}) {
     SCOPED_TRACE(platform::toUtf8(widget));
     SPtr<IZelPluginDeviceObjectAlignmentService> object;
     object->setMatrix(objectAlignment);
