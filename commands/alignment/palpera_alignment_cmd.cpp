@@ -57,8 +57,8 @@ IPtr<IZelDocObject> findTestObject() {
   return IPtr<IZelDocObject>(document ? document->findObject(ZelString(u"TestObject")) : nullptr);
 }
 
-// A transform that moves an object without mirroring or shearing it out of the affine: the only kind that may
-// carry the device frame along.
+// Whether the object's transform may carry the device frame along: affine (bottom row exactly 0, 0, 0, 1) and
+// not a mirror image.
 bool isRigidPlacement(const Matrix4x4& t) {
   return t.m[12] == 0 && t.m[13] == 0 && t.m[14] == 0 && t.m[15] == 1 && t.determinant3() >= 0;
 }
