@@ -4,6 +4,10 @@
 // circle, sphere, cylinder and cone, for 100 and 1,000 probe-tip centres with 10 µm of noise. The cylinder
 // and cone creators also fit a circle to each end ring for the start they hand the fit, which the bare fit
 // goes without.
+//
+// Then a sphere collector taking 10 and 100 points, asked for its user instructions after each point as the
+// probing utility asks (the pictures it shows), beside the same collector taking the same points unasked
+// (`vs_points_alone`): what showing the instructions adds to a point.
 
 #include <benchmark/benchmark.h>
 
@@ -14,6 +18,8 @@
 
 #include "bench_host.h"
 #include "beside_peer.h"
+#include "devices/contracts/plugin_data_receivers.h"
+#include "features/collectors/zel_feature_collector.h"
 #include "features/creators/creator_parameter_keys.h"
 #include "features/creators/zel_hard_probe_feature_creator.h"
 #include "features/point_list.h"
@@ -161,5 +167,37 @@ BENCHMARK_CAPTURE(BM_CreateFeature, cylinder, Kind::kCylinder)
     ->Arg(1000)
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_CreateFeature, cone, Kind::kCone)->Arg(100)->Arg(1000)->Unit(benchmark::kMicrosecond);
+
+// The collector takes the points as from the device, asking for the instructions after each when asked to;
+// then it forgets them for the next round.
+void collect(IZelFeatureCollector& collector, const PointList& points, bool askInstructions) {
+  auto* receiver = queryPart<IZelHardProbeDataReceiver>(&collector);
+  auto* source = queryPart<IZelUserInstructionSource>(&collector);
+  for (const Vector3& point : points) {
+    receiver->onPointSampled(point);
+    if (!askInstructions) continue;
+    IPtr<IZelUserInstructions> instructions;
+    source->userInstructions(instructions, true);
+    benchmark::DoNotOptimize(instructions->image(0));
+  }
+  collector.reset();
+}
+
+void BM_CollectPointsWithInstructions(benchmark::State& state) {
+  attachModule();
+  const PointList points = tips(Kind::kSphere, state.range(0));
+  IPtr<IZelFeatureCollector> collector;
+  collector.createInstance(classIdOf("SphereCollector"));
+  IPtr<IZelUserInstructions> shown;
+  queryPart<IZelUserInstructionSource>(collector.get())->userInstructions(shown, true);
+  if (!shown || shown->imageCount() != 3) {
+    state.SkipWithError("the collector shows no pictures");
+    return;
+  }
+  runBesidePeer(
+      state, state.range(0), "points_alone", [&] { collect(*collector, points, true); },
+      [&] { collect(*collector, points, false); });
+}
+BENCHMARK(BM_CollectPointsWithInstructions)->Arg(10)->Arg(100)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <mutex>
 #include <unordered_set>
 
@@ -82,15 +83,25 @@ int64_t writeText(int32_t fd, const char* bytes, uint64_t count) {
   std::string block;
   uint64_t done = 0;
   while (done < count) {
-    uint64_t take = std::min<uint64_t>(count - done, kTextBlock);
-    block.clear();
-    for (uint64_t i = 0; i < take; ++i) {
-      if (bytes[done + i] == '\n') block += '\r';
-      block += bytes[done + i];
+    const uint64_t take = std::min<uint64_t>(count - done, kTextBlock);
+    const char* out = bytes + done;
+    uint64_t size = take;
+    // A block without a line feed, as most are, goes out as it is.
+    if (std::memchr(out, '\n', take)) {
+      const char* run = out;
+      const char* end = out + take;
+      block.clear();
+      while (const char* feed =
+                 static_cast<const char*>(std::memchr(run, '\n', static_cast<size_t>(end - run)))) {
+        block.append(run, feed).append("\r\n");
+        run = feed + 1;
+      }
+      block.append(run, end);
+      out = block.data();
+      size = block.size();
     }
-    if (writeAll(fd, block.data(), block.size()) != static_cast<int64_t>(block.size())) {
+    if (writeAll(fd, out, size) != static_cast<int64_t>(size))
       return done > 0 ? static_cast<int64_t>(done) : -1;
-    }
     done += take;
   }
   return static_cast<int64_t>(done);

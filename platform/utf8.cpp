@@ -1,6 +1,7 @@
 #include "platform/utf8.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace platform {
 namespace {
@@ -32,6 +33,18 @@ void appendCodePoint(std::string& out, char32_t cp) {
   }
 }
 
+// Narrows the ASCII units at the start of text into out, four at a time; answers how many there were.
+size_t narrowAscii(std::u16string_view text, char* out) {
+  size_t i = 0;
+  for (uint64_t four = 0; i + 4 <= text.size(); i += 4) {
+    std::memcpy(&four, text.data() + i, sizeof four);
+    if (four & 0xFF80FF80FF80FF80u) break;
+    for (size_t k = 0; k < 4; ++k) out[i + k] = static_cast<char>(text[i + k]);
+  }
+  for (; i < text.size() && text[i] < 0x80; ++i) out[i] = static_cast<char>(text[i]);
+  return i;
+}
+
 void appendUtf16(std::u16string& out, char32_t cp) {
   if (cp < 0x10000) {
     out += static_cast<char16_t>(cp);
@@ -46,8 +59,17 @@ void appendUtf16(std::u16string& out, char32_t cp) {
 
 std::string toUtf8(std::u16string_view text) {
   std::string out;
-  out.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
+  appendUtf8(out, text);
+  return out;
+}
+
+void appendUtf8(std::string& out, std::u16string_view text) {
+  // ASCII, nearly all the text that passes here, is narrowed straight into the string.
+  const size_t start = out.size();
+  out.resize(start + text.size());
+  size_t i = narrowAscii(text, out.data() + start);
+  out.resize(start + i);
+  for (; i < text.size(); ++i) {
     char32_t unit = text[i];
     if (isHighSurrogate(unit) && i + 1 < text.size() && isLowSurrogate(text[i + 1])) {
       appendCodePoint(out, 0x10000 + ((unit - 0xD800) << 10) + (text[++i] - 0xDC00));
@@ -57,7 +79,6 @@ std::string toUtf8(std::u16string_view text) {
       appendCodePoint(out, unit);
     }
   }
-  return out;
 }
 
 std::u16string fromUtf8(std::string_view text, Malformed malformed) {

@@ -8,6 +8,8 @@ namespace platform {
 // UTF-16 to UTF-8 with surrogate pairs joined into one code point. A lone surrogate becomes U+FFFD, so the
 // output is always valid UTF-8.
 std::string toUtf8(std::u16string_view text);
+// The same, appended to out.
+void appendUtf8(std::string& out, std::u16string_view text);
 
 // What a byte that starts no well-formed sequence becomes.
 enum class Malformed {

@@ -1,10 +1,21 @@
 #include "commands/alignment/alignment_321_widget.h"
 
+#include <cmath>
+#include <cstring>
+
+#include "commands/alignment/plane_colors.h"
+#include "commands/alignment/plane_probing_instructions.h"
+#include "devices/registry/izel_plugin_service.h"
+#include "framework/host_glue/setting_on.h"
+#include "framework/host_glue/user_error.h"
+#include "framework/object/host_lookup.h"
 #include "framework/object/query_chain.h"
 #include "framework/registrations/class_registration.h"
 #include "framework/registrations/registered_classes.h"
 #include "framework/translation/tr.h"
+#include "host/api/gfx_view.h"
 #include "host/api/gui_simple_dialog.h"
+#include "host/api/host_commands.h"
 
 namespace {
 
@@ -12,6 +23,11 @@ const ClassRegistration<Alignment321Widget> registration(registeredClass("Alignm
 
 // The host message dialog's plain message.
 constexpr int32_t kMessageStyle = 2;
+constexpr const char* kDevice = "HardProbe";
+constexpr const char* kShowProbeKey = "Palpera/Gfx/ShowProbe";
+constexpr const char* kShowInstructionsKey = "Palpera/Tile/ShowInstructions";
+constexpr size_t kPointsReserved = 16;
+constexpr int32_t kAllViews = -1;
 
 struct Axis {
   const char* image;
@@ -95,6 +111,7 @@ bool Alignment321Widget::activate() {
 }
 
 void Alignment321Widget::deactivate() {
+  stopProbing(true);
   plugin_ = nullptr;
 }
 
@@ -109,6 +126,11 @@ void Alignment321Widget::onGuiEvent(int32_t controlId, int32_t) {
 
 void Alignment321Widget::reset() {
   choices_ = {kUnset, kUnset, kUnset};
+  step_ = 1;
+  planes_.sampledPoints.clear();
+  planes_.sampledPoints.reserve(kPointsReserved);
+  planes_.devicePlanes = {};
+  markersAtPlaneStart_ = 0;
   enable(kReset, false);
   for (int32_t code = kPlusX; code <= kMinusZ; ++code) enable(code, true);
   refreshLabel();
@@ -148,6 +170,7 @@ void Alignment321Widget::refreshLabel() {
 // Probing.
 
 bool Alignment321Widget::startProbing() {
+  if (probing_) return false;
   for (uint32_t choice : choices_) {
     if (isCode(choice)) continue;
     SPtr<IGuiSimpleDlg> message;
@@ -156,14 +179,147 @@ bool Alignment321Widget::startProbing() {
                     ZelString(), false, false, false);
     return false;
   }
-  return false;
+  points_ = std::make_unique<ProbedPointsFrame>(ZelString(u"3-2-1 Alignment Points"));
+  notify("ProbeStart", nullptr);
+  probing_ = true;
+  // The device copies its transform when acquisition starts: the identity, so the points arrive as the
+  // device measures them.
+  if (plugin_) {
+    savedMatrix_.keep(*plugin_);
+    plugin_->setHardwareMatrix(Matrix4x4::identity());
+  }
+  showProbeGraphics();
+  SPtr<IZelPluginService> devices;
+  IZelPluginDevice* device = devices ? devices->getDevice(ZelCString(kDevice)) : nullptr;
+  if (device) {
+    device->addReceiver(this);
+    device_ = device;
+  }
+  // Without a device no point would ever come: the run would wait for nothing.
+  if (!device || !device->startAcquisition()) {
+    stopProbing(true);
+    return false;
+  }
+  if (settingOn(kShowInstructionsKey)) showPlaneInstructionsTile(true);
+  showPlaneProbingInstructions(1);
+  return true;
 }
 
-void Alignment321Widget::onPointSampled(const Vector3&) {}
+void Alignment321Widget::showProbeGraphics() {
+  if (!settingOn(kShowProbeKey)) return;
+  probe_.show(ZelString(u"3-2-1 Alignment Graphics"));
+  if (probe_.graphics()) probe_.graphics()->fitView(true);
+  markers_ = std::make_unique<SampledPointMarkers>(probe_.object());
+}
 
-void Alignment321Widget::onPointStop(const Vector3&) {}
+void Alignment321Widget::onPointSampled(const Vector3& point) {
+  if (!probing_) return;
+  planes_.sampledPoints.push_back(point);
+  if (markers_) markers_->add(point, planeColor(step_));
+  points_->showPoints(planes_.sampledPoints);
+}
 
-void Alignment321Widget::onCustomEvent(const ZelCString&, IZelUnknown*) {}
+void Alignment321Widget::onPointStop(const Vector3& point) {
+  if (!probing_) return;
+  IPtr<Alignment321Widget> self(this);  // a listener may let the widget go while the run ends
+  planes_.stopPoint = point;
+  if (!completeStep()) {
+    stopProbing(true);
+    return;
+  }
+  planes_.sampledPoints.clear();
+  if (step_ == 3) {
+    stopProbing(false);
+    return;
+  }
+  ++step_;
+  markersAtPlaneStart_ = markers_ ? markers_->count() : 0;
+  showPlaneProbingInstructions(step_);
+}
+
+bool Alignment321Widget::completeStep() {
+  if (step_ == 1) return planes_.computeDevicePlane1();
+  if (step_ == 2) return planes_.computeDevicePlane2();
+  if (!planes_.computeDevicePlane3()) return false;
+  std::optional<Matrix4x4> transform = worldTransform(planes_.devicePlanes, choices_);
+  if (!transform) return false;
+  notify("NewTransform", transform->m);
+  return true;
+}
+
+void Alignment321Widget::onCustomEvent(const ZelCString& name, IZelUnknown*) {
+  if (!probing_ || !name.data()) return;
+  IPtr<Alignment321Widget> self(this);
+  if (std::strcmp(name.data(), "UndoLastSampled") == 0) {
+    if (!planes_.sampledPoints.empty()) planes_.sampledPoints.pop_back();
+    // The markers of the planes already built stay.
+    if (markers_ && markers_->count() > markersAtPlaneStart_) markers_->removeLast();
+  } else if (std::strcmp(name.data(), "Cancel") == 0) {
+    stopProbing(true);
+  } else if (std::strcmp(name.data(), "Error") == 0) {
+    stopProbing(true);
+    reportUserError(tr("An error occurred during data acquisition."));
+  }
+}
+
+void Alignment321Widget::stopProbing(bool restore) {
+  if (!probing_) return;
+  probing_ = false;
+  showPlaneInstructionsTile(false);
+  if (device_) {
+    device_->stopAcquisition();
+    device_->removeReceiver(this);
+    device_.release();
+  }
+  markers_.reset();
+  probe_.hide();
+  points_.reset();
+  if (plugin_) {
+    if (restore) savedMatrix_.giveBack(*plugin_, nullptr);
+    fitViewAfterProbing();
+  }
+  savedMatrix_.forget();
+  notify("ProbeStop", nullptr);
+  reset();
+}
+
+void Alignment321Widget::fitViewAfterProbing() {
+  SPtr<IZelDoc> document;
+  if (document && document->objectCount() == 0) {
+    SPtr<IHostCommandService> commands;
+    if (commands) commands->runCommand("GenResetViewCmd");
+    return;
+  }
+  SPtr<IGenGfxService> graphics;
+  if (graphics) graphics->fitAll(kAllViews, true, 0);
+}
+
+std::optional<Matrix4x4> Alignment321Widget::worldTransform(const std::array<Plane, 3>& planes,
+                                                            const std::array<uint32_t, 3>& codes) {
+  const Vector3 n1 = planes[0].normal(), n2 = planes[1].normal(), n3 = planes[2].normal();
+  const double determinant = n1.dot(Vector3::cross(n2, n3));
+  if (std::abs(determinant) < kSmallestDeterminant) return std::nullopt;
+  // Where n_i . x = d_i for all three.
+  const Vector3 origin = (planes[0].d * Vector3::cross(n2, n3) + planes[1].d * Vector3::cross(n3, n1) +
+                          planes[2].d * Vector3::cross(n1, n2)) /
+                         determinant;
+  std::array<std::optional<Vector3>, 3> axes;
+  for (size_t plane = 0; plane < 3; ++plane) {
+    const uint32_t code = codes[plane];
+    if (!isCode(code) || axes[axisIndex(code)]) return std::nullopt;
+    const Vector3 normal = planes[plane].normal();
+    axes[axisIndex(code)] = code % 2 == 1 ? normal : -1.0 * normal;
+  }
+  Matrix4x4 m = Matrix4x4::identity();
+  for (size_t row = 0; row < 3; ++row) {
+    const Vector3& axis = *axes[row];
+    m.m[row * 4 + 0] = axis.x;
+    m.m[row * 4 + 1] = axis.y;
+    m.m[row * 4 + 2] = axis.z;
+    m.m[row * 4 + 3] = -axis.dot(origin);
+  }
+  return m;
+}
 
 void Alignment321Widget::queryInterface(const char* name, void** out, bool) {
   QueryChain chain(name, out);

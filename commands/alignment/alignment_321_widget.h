@@ -19,13 +19,18 @@
 
 #include <array>
 #include <cstdint>
-#include <vector>
+#include <memory>
+#include <optional>
 
 #include "basic_types/matrix4x4.h"
-#include "basic_types/plane.h"
-#include "basic_types/vector3.h"
+#include "commands/alignment/device_transform_steps.h"
+#include "commands/alignment/probed_planes.h"
+#include "commands/alignment/probed_points_frame.h"
+#include "commands/alignment/sampled_point_markers.h"
+#include "commands/alignment/shown_probe.h"
 #include "devices/contracts/plugin.h"
 #include "devices/contracts/plugin_data_receivers.h"
+#include "devices/contracts/plugin_device.h"
 #include "framework/subject/palpera_subject_base.h"
 #include "framework/widgets/zel_widget.h"
 
@@ -35,6 +40,9 @@ class Alignment321Widget : public ZelWidget, public PalperaSubjectBase, public I
   static constexpr int32_t kControlCount = 15;
   // An axis choice not made yet.
   static constexpr uint32_t kUnset = 0xFFFFFFFF;
+  // Three planes whose normals span less than this volume (the determinant of the three unit normals) do
+  // not meet in one point.
+  static constexpr double kSmallestDeterminant = 1e-6;
 
   // The controls, by their offset from the widget's first id.
   enum Control : int32_t {
@@ -74,11 +82,16 @@ class Alignment321Widget : public ZelWidget, public PalperaSubjectBase, public I
   // The axis code chosen for plane 1 to 3, or kUnset.
   uint32_t axisChoice(int plane) const { return choices_[plane - 1]; }
   // The code of plane 3 for the codes of planes 1 and 2 (on different axes): the one that makes the three
-  // signed axes right-handed.
+  // signed axes right-handed; kUnset for anything else.
   static uint32_t thirdAxis(uint32_t first, uint32_t second);
+  // The device-to-world matrix of three planes (n . x = d, unit normals) chosen as codes: each world axis is
+  // the signed normal of the plane chosen for it, and the origin is where the planes meet. None when they
+  // do not meet in one point or the codes do not name three axes.
+  static std::optional<Matrix4x4> worldTransform(const std::array<Plane, 3>& planes,
+                                                 const std::array<uint32_t, 3>& codes);
 
   // IZelHardProbeDataReceiver
-  void setProbeRadius(double radius) override { probeRadius_ = radius; }
+  void setProbeRadius(double radius) override { planes_.probeRadius = radius; }
   void onMoved(const Vector3&, const Vector3&, const Vector3&) override {}
   void onPointSampled(const Vector3& point) override;
   void onPointStop(const Vector3& point) override;
@@ -96,8 +109,25 @@ class Alignment321Widget : public ZelWidget, public PalperaSubjectBase, public I
   void choose(uint32_t code);
   void refreshLabel();
 
+  // Shows the probe and the markers of the sampled points when "Palpera/Gfx/ShowProbe" is set.
+  void showProbeGraphics();
+  // Builds the plane of the current step from its points and its stop point; after plane 3 announces the
+  // transform. False when a plane or the transform cannot be made.
+  bool completeStep();
+  // Ends the run: the device stops hearing the widget, the temporary objects go, and with restore the
+  // device gets back the hardware matrix it had at the start. Notifies "ProbeStop" and clears the choices.
+  void stopProbing(bool restore);
+  void fitViewAfterProbing();
+
   IZelPlugin* plugin_ = nullptr;  // the host command's, held without a reference
-  bool probing_ = false;
-  double probeRadius_ = 0.0;
   std::array<uint32_t, 3> choices_{kUnset, kUnset, kUnset};
+  bool probing_ = false;
+  int step_ = 1;                     // the plane being probed
+  ProbedPlanes planes_;              // with the current plane's points, its stop point and the probe radius
+  int32_t markersAtPlaneStart_ = 0;  // the markers of the planes done
+  KeptHardwareMatrix savedMatrix_;   // while probing
+  IPtr<IZelPluginDevice> device_;    // while it acquires for the widget
+  std::unique_ptr<ProbedPointsFrame> points_;  // the current plane's points, kept in view
+  ShownProbe probe_;
+  std::unique_ptr<SampledPointMarkers> markers_;
 };

@@ -8,8 +8,6 @@
 #include "devices/contracts/plugin_device.h"
 #include "devices/registry/izel_plugin_service.h"
 #include "features/collectors/zel_feature_collector.h"
-#include "framework/host_glue/document_glue.h"
-#include "framework/host_glue/point_objects.h"
 #include "framework/host_glue/setting_on.h"
 #include "framework/host_glue/user_error.h"
 #include "framework/object/query_part.h"
@@ -18,7 +16,6 @@
 #include "framework/translation/tr.h"
 #include "host/api/data_store.h"
 #include "host/api/gui_simple_dialog.h"
-#include "host/api/module_class_ids.h"
 #include "ui/instructions/zel_user_instructions.h"
 #include "ui/tiles/hard_probe_tile_facade.h"
 #include "ui/tiles/zel_hard_probe_tile.h"
@@ -131,7 +128,6 @@ constexpr PictureButton kPairDeleteButton{kPairDelete, "PairDisplayDelete", "del
 
 MoveDeviceWidget::~MoveDeviceWidget() {
   releaseCollector();
-  if (graphicsObject_) removeObjectFromDocument(graphicsObject_.get());
 }
 
 // Building.
@@ -605,12 +601,7 @@ bool MoveDeviceWidget::startProbing(uint32_t kind) {
   notify("ProbeStart", nullptr);
   probing_ = true;
   if (settingOn(kShowProbeKey)) {
-    if (!graphicsObject_) graphicsObject_ = createPointObject(ZelString(u"Move Device Widget Graphics"));
-    if (!probeGraphics_) probeGraphics_.createInstance(kHardProbeProbeGfxClassId);
-    if (probeGraphics_) {
-      probeGraphics_->setParentObject(graphicsObject_.get());
-      probeGraphics_->attach();
-    }
+    probe_.show(ZelString(u"Move Device Widget Graphics"));
   }
   featureCollector->setFeatureName(featureName_);
   showTiles(true);
@@ -683,7 +674,7 @@ bool MoveDeviceWidget::onNewFeature(IZelFeature& feature) {
       goOn = false;
     }
   }
-  if (probeGraphics_ && settingOn(kResetBoundingBoxKey)) probeGraphics_->fitView(false);
+  if (probe_.graphics() && settingOn(kResetBoundingBoxKey)) probe_.graphics()->fitView(false);
   return goOn;
 }
 
@@ -714,14 +705,7 @@ void MoveDeviceWidget::endProbing() {
   if (auto* receiver = queryPart<IZelPluginDataReceiver>(featureCollector); receiver && device)
     device->removeReceiver(receiver);
   showTiles(false);
-  if (probeGraphics_) {
-    probeGraphics_->detach();
-    probeGraphics_.release();
-  }
-  if (graphicsObject_) {
-    removeObjectFromDocument(graphicsObject_.get());
-    graphicsObject_.release();
-  }
+  probe_.hide();
   showInstructions(nullptr);
   notify("ProbeStop", nullptr);
   notifySensitivity(sensitivity_);

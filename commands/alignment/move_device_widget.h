@@ -22,6 +22,7 @@
 
 #include "basic_types/matrix4x4.h"
 #include "commands/alignment/move_device_point_container.h"
+#include "commands/alignment/shown_probe.h"
 #include "commands/features/zel_hard_probe_feature_collector.h"
 #include "devices/contracts/plugin.h"
 #include "framework/subject/palpera_subject_base.h"
@@ -143,8 +144,7 @@ class MoveDeviceWidget : public IZelListener, public ZelWidget, public PalperaSu
   bool runOpen_ = false;  // from Begin or Resume to the run's end or save: the start page is hidden
   ZelString featureName_;
   uint32_t kind_ = 0;
-  IPtr<IZelDocObject> graphicsObject_;
-  IPtr<IZelHardProbeProbeGfx> probeGraphics_;
+  ShownProbe probe_;
   bool sensitivity_ = true;
   ReferencePointContainer references_;
   TargetPointContainer targets_;

@@ -5,6 +5,7 @@
 
 #include "commands/alignment/plane_alignment_solve.h"
 #include "commands/alignment/plane_colors.h"
+#include "commands/alignment/plane_probing_instructions.h"
 #include "commands/alignment/probed_point_graphics.h"
 #include "commands/alignment/probed_points_frame.h"
 #include "devices/managers/izel_plugin_manager.h"
@@ -35,7 +36,6 @@ const ClassRegistration<PalperaDeviceToPartAlignmentCmd> registration(
 
 constexpr const char* kSourceFile = "palperadevicetopartalignmentcmd";
 constexpr const char* kDevice = "HardProbe";
-constexpr const char* kInstructionsTile = "hardprobe instructions tile";
 
 // The dialog's controls.
 enum Control : int32_t {
@@ -63,34 +63,6 @@ constexpr const char* kInstructions =
     "to "
     "define the third plane.\n<b>4.</b> Click <b>Probe Points</b> to define corresponding planes on the Test "
     "object.";
-
-constexpr const char* kStepInstructions[] = {
-    "1. Define 3 points on Plane 1 using the SAMPLE button.\n2. Define the offset direction by probing a "
-    "single "
-    "point above the plane using the STOP button.",
-    "1. Define 2 points on Plane 2 using the SAMPLE button.\n2. Define the offset direction by probing a "
-    "single "
-    "point above the plane using the STOP button.",
-    "1. Define 1 point on Plane 3 using the SAMPLE button.\n2. Define the offset direction by probing a "
-    "single "
-    "point above the plane using the STOP button.",
-};
-
-void showInstructionsTile(bool show) {
-  IPtr<IZelHardProbeTile> tile = tileFacade();
-  if (!tile) return;
-  tile->showTile(ZelCString(kInstructionsTile), show);
-  if (!show) tile->clear();
-}
-
-void setTileInstructions(const char* text) {
-  IPtr<IZelMutableUserInstructions> instructions;
-  instructions.createInstance(classIdOf("UserInstructions"));
-  IPtr<IZelHardProbeTile> tile = tileFacade();
-  if (!instructions || !tile) return;
-  instructions->setBrief(tr(text));
-  tile->setInstructions("FullInstructions", queryPart<IZelUserInstructions>(instructions.get()));
-}
 
 }  // namespace
 
@@ -472,8 +444,8 @@ void PalperaDeviceToPartAlignmentCmd::startProbing() {
   probedGraphics_.clear();
   if (markers_) markers_->setVisible(false);
   enableForDevice(false);
-  if (settingOn("Palpera/Tile/ShowInstructions")) showInstructionsTile(true);
-  setTileInstructions(kStepInstructions[0]);
+  if (settingOn("Palpera/Tile/ShowInstructions")) showPlaneInstructionsTile(true);
+  showPlaneProbingInstructions(1);
 }
 
 void PalperaDeviceToPartAlignmentCmd::onProbeSampled(const Vector3& point, int step) {
@@ -481,12 +453,12 @@ void PalperaDeviceToPartAlignmentCmd::onProbeSampled(const Vector3& point, int s
 }
 
 void PalperaDeviceToPartAlignmentCmd::onProbeStep(int step) {
-  setTileInstructions(kStepInstructions[std::clamp(step, 1, 3) - 1]);
+  showPlaneProbingInstructions(step);
 }
 
 void PalperaDeviceToPartAlignmentCmd::finishProbing(bool cancelled) {
   if (!receiver_) return;
-  showInstructionsTile(false);
+  showPlaneInstructionsTile(false);
   device_->stopAcquisition();
   device_->removeReceiver(receiver_.get());
   IPtr<HardProbeDataReceiver> receiver = std::move(receiver_);

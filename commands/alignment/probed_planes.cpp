@@ -1,5 +1,7 @@
 #include "commands/alignment/probed_planes.h"
 
+#include <cmath>
+
 #include "commands/alignment/plane_fit_and_view.h"
 
 namespace {
@@ -46,7 +48,8 @@ bool ProbedPlanes::computeDevicePlane2() {
   // device's origin and miss its points by their distance from it times the correction.
   const Vector3 n1 = devicePlanes[0].normal();
   Vector3 normal = Vector3::cross(Vector3::cross(n1, fitted->normal()), n1);
-  if (!normal.normalize()) return false;
+  // Both normals are unit vectors, so the length is the sine of the angle between the planes.
+  if (normal.length() < std::sin(kSmallestPlaneAngle) || !normal.normalize()) return false;
   Plane plane{normal.x, normal.y, normal.z, normal.dot(centroid(sampledPoints))};
   compensate(plane, stopPoint, probeRadius);
   devicePlanes[1] = plane;

@@ -6,6 +6,9 @@
 // point. Plane 1 is fitted and faces its stop point; plane 2 is fitted (two points get a third, the first
 // projected onto plane 1), made square to plane 1 about its points' centre and faces its stop point; plane 3
 // runs through its point (the mean of several) square to both, its sense that of n1 x n2.
+//
+// A plane 2 fitted within kSmallestPlaneAngle of plane 1's direction is refused: squaring it to plane 1
+// would take its direction from the probing noise alone.
 
 #include <array>
 #include <vector>
@@ -19,10 +22,13 @@ void offsetPlaneAwayFrom(Plane& plane, const Vector3& point, double distance);
 // The plane turned round when its normal points away from point; a point on the plane changes nothing.
 void orientPlaneTowards(Plane& plane, const Vector3& point);
 
+// Radians; about 2 degrees.
+inline constexpr double kSmallestPlaneAngle = 0.035;
+
 struct ProbedPlanes {
   // Each builds its plane from sampledPoints, stopPoint and probeRadius and stores it in devicePlanes; false,
-  // storing nothing, for too few points or no fit. Plane 2 adds the projected third point to sampledPoints,
-  // plane 3 replaces several points by their mean.
+  // storing nothing, for too few points, no fit, or a plane 2 (nearly) parallel to plane 1. Plane 2 adds the
+  // projected third point to sampledPoints, plane 3 replaces several points by their mean.
   bool computeDevicePlane1();
   bool computeDevicePlane2();
   bool computeDevicePlane3();

@@ -26,7 +26,15 @@ void fitViewWithRoom() {
   graphics->setViewWindow(kCurrentView, window);
 }
 
-ProbedPointsFrame::ProbedPointsFrame() : points_(createPointObject(ZelString(u"points"))) {
+namespace {
+
+IZelPoints* modelOf(IZelDocObject* object) {
+  return object ? queryPart<IZelPoints>(object->subObject("PointModel")) : nullptr;
+}
+
+}  // namespace
+
+ProbedPointsFrame::ProbedPointsFrame(const ZelString& name) : points_(createPointObject(name)) {
   if (points_) points_->setProperty("Visible", false);
 }
 
@@ -35,15 +43,32 @@ ProbedPointsFrame::~ProbedPointsFrame() {
 }
 
 void ProbedPointsFrame::addPoint(const Vector3& point) {
-  auto* model = points_ ? queryPart<IZelPoints>(points_->subObject("PointModel")) : nullptr;
+  IZelPoints* model = modelOf(points_.get());
   RealPArray* array = model ? model->array() : nullptr;
   if (!array) return;
   const double entry[3] = {point.x, point.y, point.z};
   array->append(entry);
-  const int32_t count = array->count();
+  keepInView(*array);
+}
+
+void ProbedPointsFrame::showPoints(const std::vector<Vector3>& points) {
+  IZelPoints* model = modelOf(points_.get());
+  RealPArray* array = model ? model->array() : nullptr;
+  if (!array) return;
+  array->clear();
+  for (const Vector3& point : points) {
+    const double entry[3] = {point.x, point.y, point.z};
+    array->append(entry);
+  }
+  model->update();
+  keepInView(*array);
+}
+
+void ProbedPointsFrame::keepInView(RealPArray& array) {
+  const int32_t count = array.count();
   if (count < kPointsBeforeRefit) return;
   for (int32_t i = count; i >= 1; --i) {
-    const double* p = array->at(i);
+    const double* p = array.at(i);
     if (!isPointInView({p[0], p[1], p[2]})) {
       refit();
       return;

@@ -1,23 +1,29 @@
 #pragma once
 
-// Keeps the probed points of one probing run in view: they go into a hidden point object "points", and from
-// the third point on, a point outside the view refits the view once to every object with the points, zoomed
-// out a little. The object leaves the document with the frame. Main thread only.
+// Keeps the probed points of one probing run in view: they go into a hidden point object (by default
+// "points"), and from the third point on, a point outside the view refits the view once to every object with
+// the points, zoomed out a little. The object leaves the document with the frame. Main thread only.
+
+#include <vector>
 
 #include "basic_types/vector3.h"
 #include "framework/object/iptr.h"
+#include "host/api/points.h"
 #include "host/api/zel_doc.h"
 
 class ProbedPointsFrame {
  public:
-  ProbedPointsFrame();
+  explicit ProbedPointsFrame(const ZelString& name = ZelString(u"points"));
   ProbedPointsFrame(const ProbedPointsFrame&) = delete;
   ProbedPointsFrame& operator=(const ProbedPointsFrame&) = delete;
   ~ProbedPointsFrame();
 
   void addPoint(const Vector3& point);
+  // The object holds exactly points from now on (the points of the face being probed).
+  void showPoints(const std::vector<Vector3>& points);
 
  private:
+  void keepInView(RealPArray& array);
   void refit();
 
   IPtr<IZelDocObject> points_;

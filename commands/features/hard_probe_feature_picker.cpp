@@ -138,7 +138,7 @@ void HardProbeFeaturePicker::onCustomEvent(const ZelCString& name, IZelUnknown*)
 }
 
 void HardProbeFeaturePicker::userInstructions(IPtr<IZelUserInstructions>& out, bool) {
-  out = instructionsWithPictures(InstructionPictureSet::kFeaturePicker, false);
+  out = pictures_.instructions(InstructionPictureSet::kFeaturePicker, false);
 }
 
 void HardProbeFeaturePicker::queryInterface(const char* name, void** out, bool) {

@@ -10,6 +10,7 @@
 #include "features/collectors/zel_feature_collector.h"
 #include "framework/object/iptr.h"
 #include "framework/subject/palpera_subject_base.h"
+#include "ui/instructions/instruction_pictures.h"
 
 class HardProbeFeaturePicker : public IZelHardProbeFeaturePicker,
                                public IZelHardProbeDataReceiverV2,
@@ -62,4 +63,5 @@ class HardProbeFeaturePicker : public IZelHardProbeFeaturePicker,
   IPtr<IZelHardProbeFeaturePickerFeatureStrategy> featureStrategy_;
   IPtr<IZelHardProbeFeaturePickerPickStrategy> pickStrategy_;
   bool hideNonCandidates_ = true;
+  InstructionPictureCache pictures_;
 };

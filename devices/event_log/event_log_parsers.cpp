@@ -36,31 +36,32 @@ bool is(const ZelString& tag, const char16_t* name) {
   return *unit == *name;
 }
 
+// Appends the decimal digits at unit to digits; answers the first unit after them.
+const char16_t* appendDigits(const char16_t* unit, uint64_t& digits) {
+  for (; static_cast<char16_t>(*unit - u'0') <= 9; ++unit) digits = digits * 10 + (*unit - u'0');
+  return unit;
+}
+
 // A text in the writer's fixed form, an optional minus, digits, a point and digits, at most 15 digits in all:
 // read without the string's service lookup, and to the same value, since the digits and the power of ten
 // are both exact doubles and one division rounds correctly. False for any other text.
 bool readFixedDecimal(const ZelString& text, double& value) {
   static constexpr double kTens[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                      1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-  const char16_t* unit = text.c_str();
-  bool negative = *unit == u'-';
-  if (negative) ++unit;
-  uint64_t digits = 0;
-  int count = 0, decimals = 0;
-  bool point = false;
-  for (; *unit; ++unit) {
-    if (*unit == u'.' && !point) {
-      point = true;
-    } else if (*unit < u'0' || *unit > u'9' || ++count > 15) {
-      return false;
-    } else {
-      digits = digits * 10 + (*unit - u'0');
-      decimals += point;
-    }
+  const char16_t* const start = text.c_str() + (text.c_str()[0] == u'-');
+  uint64_t digits = 0;  // wraps past 19 digits, which are refused all the same
+  const char16_t* unit = appendDigits(start, digits);
+  ptrdiff_t count = unit - start, decimals = 0;
+  if (*unit == u'.') {
+    const char16_t* fraction = unit + 1;
+    unit = appendDigits(fraction, digits);
+    decimals = unit - fraction;
+    if (decimals == 0) return false;
   }
-  if (count == 0 || (point && decimals == 0)) return false;
+  count += decimals;
+  if (*unit || count == 0 || count > 15) return false;
   value = static_cast<double>(digits) / kTens[decimals];
-  if (negative) value = -value;
+  if (start != text.c_str()) value = -value;
   return true;
 }
 

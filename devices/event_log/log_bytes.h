@@ -15,6 +15,8 @@
 
 // The text as UTF-8.
 std::string logBytes(const ZelString& text);
+// The same, appended to bytes.
+void appendLogBytes(std::string& bytes, const ZelString& text);
 
 // UTF-8 bytes as text; a byte that does not decode is the character of its value. The bytes are taken
 // and let go of as soon as they are decoded.

@@ -12,10 +12,23 @@ void ConsoleOutput::write(const ZelString& text) {
 }
 
 FileOutput::FileOutput(const ZelString& path)
-    : stream_(ZelPath::directoryForm(path), std::ios_base::out | std::ios_base::trunc) {}
+    : stream_(ZelPath::directoryForm(path), std::ios_base::out | std::ios_base::trunc) {
+  stream_.rdbuf()->pubsetbuf(nullptr, 0);
+  held_.reserve(kBatchBytes);
+}
+
+FileOutput::~FileOutput() {
+  writeHeldRecords();
+}
 
 void FileOutput::write(const ZelString& text) {
   if (!stream_.good()) return;
-  std::string bytes = logBytes(text);
-  stream_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  appendLogBytes(held_, text);
+  if (held_.size() >= kBatchBytes) writeHeldRecords();
+}
+
+void FileOutput::writeHeldRecords() {
+  if (held_.empty() || !stream_.good()) return;
+  stream_.write(held_.data(), static_cast<std::streamsize>(held_.size()));
+  held_.clear();
 }

@@ -4,6 +4,9 @@
 // a writer's output until it is given a file) or a file (FileOutput). Each record is written as its bytes
 // (log_bytes.h) with nothing added. An output belongs to its writer and to the writer's thread.
 
+#include <cstddef>
+#include <string>
+
 #include "basic_types/zel_string.h"
 #include "framework/files/zel_fstream.h"
 
@@ -24,15 +27,26 @@ class ConsoleOutput : public OutputBase {
 
 // Creates the file, or empties it, when constructed; in text mode, so a line feed is stored as CR LF. A file
 // that cannot be opened drops every record: logging never stops an acquisition.
+//
+// Records are held back and written in batches of whole records, one system call per kBatchBytes or so
+// rather than one or two every few records. A crash of the process loses the records of the last batch at
+// most (a fraction of a second of moves), never a part of a record: a record cut off at the end would make
+// the whole log unplayable, so the file always ends where a record ends. Nothing is flushed to the disk
+// itself: what the system holds of the file outlives the process, not the machine.
 class FileOutput : public OutputBase {
  public:
+  static constexpr size_t kBatchBytes = 16 * 1024;
+
   explicit FileOutput(const ZelString& path);
-  // Writes what is pending and closes the file.
-  ~FileOutput() override = default;
+  // Writes the records held back and closes the file.
+  ~FileOutput() override;
 
   void write(const ZelString& text) override;
   bool isOpen() const { return stream_.isOpen(); }
 
  private:
-  ZelOfstream stream_;
+  void writeHeldRecords();
+
+  ZelOfstream stream_;  // unbuffered: every write is a batch of whole records
+  std::string held_;    // whole records not yet written
 };

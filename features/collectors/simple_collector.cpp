@@ -34,7 +34,7 @@ void SimpleCollector::takeWorkPlane(IZelPlane* plane) {
 
 IPtr<IZelUserInstructions> SimpleCollector::userInstructions(bool withThirdPicture) {
   if (!traits_.pictures) return {};
-  return instructionsWithPictures(*traits_.pictures, withThirdPicture);
+  return pictures_.instructions(*traits_.pictures, withThirdPicture);
 }
 
 ZelString SimpleCollector::briefInstructions() {

@@ -50,8 +50,10 @@ class SimpleCollector : public FeatureCollectorBase {
   void holdWorkPlane(IZelPlane* plane) { workPlane_ = plane; }
   // The work plane as a feature, to hand to a child; null without one.
   IZelFeature* workPlaneFeature() const { return queryPart<IZelFeature>(workPlane_.get()); }
+  InstructionPictureCache& pictures() { return pictures_; }
 
  private:
   const SimpleCollectorTraits& traits_;
   IPtr<IZelPlane> workPlane_;
+  InstructionPictureCache pictures_;
 };

@@ -104,9 +104,9 @@ IPtr<IZelUserInstructions> OvalSlotCollector::userInstructions(bool) {
 }
 
 IPtr<IZelUserInstructions> RectangularSlotLineCollector::userInstructions(bool) {
-  return instructionsWithPictures(InstructionPictureSet::kRectangularSlotLine, true);
+  return pictures().instructions(InstructionPictureSet::kRectangularSlotLine, true);
 }
 
 IPtr<IZelUserInstructions> RoundedSlotCircleCollector::userInstructions(bool) {
-  return instructionsWithPictures(InstructionPictureSet::kRoundedSlotCorner, true);
+  return pictures().instructions(InstructionPictureSet::kRoundedSlotCorner, true);
 }

@@ -4,6 +4,7 @@
 #include <array>
 #include <atomic>
 #include <bit>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -19,6 +20,7 @@
 #include "framework/object/host_detach.h"
 #include "framework/object/iptr.h"
 #include "host/api/zel_str_support.h"
+#include "platform/ascii_text.h"
 #include "platform/utf8.h"
 
 namespace {
@@ -294,7 +296,7 @@ void ZelString::widen(const char* narrow, int64_t n) {
   const bool inPlace = holdsInPlace(n);
   uint32_t capacity = 0;
   char16_t* buffer = inPlace ? text_ : allocBuffer(n, capacity);
-  for (int64_t i = 0; i < n; ++i) buffer[i] = static_cast<unsigned char>(narrow[i]);
+  platform::widenBytes(narrow, static_cast<size_t>(n), buffer);
   buffer[n] = 0;
   if (!inPlace) adopt(buffer, capacity);
 }
@@ -490,8 +492,11 @@ ZelString ZelString::number(int32_t value) {
 }
 
 ZelString ZelString::number(double value) {
+  // The text of "%f" or "%e" in the C locale, without printf's multi-precision arithmetic.
   char text[400];
-  std::snprintf(text, sizeof text, std::fabs(value) > kExponentThreshold ? "%e" : "%f", value);
+  const std::chars_format form =
+      std::fabs(value) > kExponentThreshold ? std::chars_format::scientific : std::chars_format::fixed;
+  *std::to_chars(text, text + sizeof text - 1, value, form, 6).ptr = '\0';
   return ZelString(text);
 }
 

@@ -4,20 +4,16 @@
 #include <cstdint>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <new>
 
 #include "framework/object/query_chain.h"
 #include "host/core/xml_references.h"
+#include "platform/ascii_text.h"
 #include "platform/file.h"
 #include "platform/utf8.h"
 
 namespace {
-
-// A parse keeps an element's first text in the element itself (its value) rather than in a child node of its
-// own: a log is mostly numbers, and a node per number would double the memory of its tree. It reads the text
-// as a fragment, the only way pugixml keeps character data beside the document element rather than dropping
-// it unseen; settle then refuses whatever is not one element.
-constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_embed_pcdata | pugi::parse_fragment;
 
 std::string utf8(const ZelString& text) {
   return platform::toUtf8(text.c_str());
@@ -35,39 +31,30 @@ void assignWide(ZelString& out, const char* text) {
   }
 }
 
-// Collects what pugixml prints as UTF-16 code units.
-struct Utf16Writer : pugi::xml_writer {
-  void write(const void* data, size_t size) override {
-    size_t before = text.size();
-    size_t units = size / sizeof(char16_t);
-    text.resize(before + units);
-    std::copy_n(static_cast<const char*>(data), units * sizeof(char16_t),
-                reinterpret_cast<char*>(text.data() + before));
-  }
-  std::u16string text;
+// Collects what pugixml prints, in UTF-8.
+struct Utf8Writer : pugi::xml_writer {
+  void write(const void* data, size_t size) override { text.append(static_cast<const char*>(data), size); }
+  std::string text;
 };
 
-// ASCII text, which nearly every document is, narrowed unit by unit into a zero-ended buffer a document can
-// own; null for other text.
-char* narrowAscii(const ZelString& text, size_t units) {
-  auto* narrow = static_cast<char*>(pugi::get_memory_allocation_function()(units + 1));
-  if (!narrow) return nullptr;
-  const char16_t* wide = text.c_str();
-  char16_t seen = 0;
-  for (size_t i = 0; i < units; ++i) {
-    seen |= wide[i];
-    narrow[i] = static_cast<char>(wide[i]);
-  }
-  narrow[units] = 0;
-  if (seen < 0x80) return narrow;
-  pugi::get_memory_deallocation_function()(narrow);
-  return nullptr;
+// A buffer from pugixml's allocator, until a document takes it over.
+struct PugiFree {
+  void operator()(char* buffer) const { pugi::get_memory_deallocation_function()(buffer); }
+};
+using PugiBuffer = std::unique_ptr<char, PugiFree>;
+
+// ASCII text, which nearly every document is, narrowed into a zero-ended buffer a document can own; null for
+// other text, and when there is no memory for the buffer (pugixml's own conversion then fails as well, as a
+// parse out of memory).
+PugiBuffer narrowAscii(const ZelString& text, size_t units) {
+  PugiBuffer narrow(static_cast<char*>(pugi::get_memory_allocation_function()(units + 1)));
+  if (!narrow || !platform::narrowAscii(text.c_str(), units, narrow.get())) return nullptr;
+  narrow.get()[units] = 0;
+  return narrow;
 }
 
-// The null node's type is no element's, so an element is found with one call per node.
-pugi::xml_node skipToElement(pugi::xml_node node) {
-  while (node.type() != pugi::node_element && node) node = node.next_sibling();
-  return node;
+bool isText(pugi::xml_node_type type) {
+  return type == pugi::node_pcdata || type == pugi::node_cdata;
 }
 
 XmlDomElement* elementOf(IZelDOMXmlElement* element) {
@@ -98,32 +85,51 @@ LineStarts lineStartsOf(const std::string& bytes) {
 }  // namespace
 
 XmlDomElementItr::XmlDomElementItr(pugi::xml_node parent, const LineStarts* lineStarts)
-    : parent_(parent), lineStarts_(lineStarts) {
-  first();
-}
+    : parent_(parent), lineStarts_(lineStarts) {}
 
 XmlDomElementItr::~XmlDomElementItr() = default;
 
 void XmlDomElementItr::restart(pugi::xml_node parent) {
   parent_ = parent;
-  first();
+  positioned_ = false;
+}
+
+// Each step asks a node its type alone: the null node's is neither an element's nor any other node's.
+void XmlDomElementItr::standOn(pugi::xml_node node) {
+  pugi::xml_node_type type = node.type();
+  while (type != pugi::node_element && type != pugi::node_null) {
+    node = node.next_sibling();
+    type = node.type();
+  }
+  current_ = node;
+  atEnd_ = type == pugi::node_null;
+  positioned_ = true;
+  shown_ = false;
 }
 
 void XmlDomElementItr::first() {
-  current_ = skipToElement(parent_.first_child());
+  standOn(parent_.first_child());
 }
 
 void XmlDomElementItr::next() {
-  if (current_) current_ = skipToElement(current_.next_sibling());
+  position();
+  if (!atEnd_) standOn(current_.next_sibling());
+}
+
+bool XmlDomElementItr::atEnd() {
+  position();
+  return atEnd_;
 }
 
 IZelDOMXmlElement* XmlDomElementItr::current() {
-  if (!current_) return nullptr;
+  position();
+  if (atEnd_) return nullptr;
   if (!view_ || view_->refCount() > 1) {
     view_ = IPtr<XmlDomElement>(new XmlDomElement(current_, lineStarts_));
-  } else if (view_->node() != current_) {
+  } else if (!shown_) {
     view_->show(current_);
   }
+  shown_ = true;
   return view_.get();
 }
 
@@ -150,20 +156,20 @@ void XmlDomElement::attribute(ZelString& out, const ZelString& name) {
 }
 
 void XmlDomElement::text(ZelString& out) {
-  auto isText = [](pugi::xml_node node) {
-    const pugi::xml_node_type type = node.type();
-    return type == pugi::node_pcdata || type == pugi::node_cdata;
-  };
   pugi::xml_node child = node_.first_child();
-  while (child && !isText(child)) child = child.next_sibling();
+  pugi::xml_node_type type = child.type();
+  while (type != pugi::node_null && !isText(type)) {
+    child = child.next_sibling();
+    type = child.type();
+  }
   // A parsed element's text is nearly always its value alone.
-  if (!child) {
+  if (type == pugi::node_null) {
     assignWide(out, node_.value());
     return;
   }
   std::string joined = node_.value();
   for (; child; child = child.next_sibling()) {
-    if (isText(child)) joined += child.value();
+    if (isText(child.type())) joined += child.value();
   }
   assignWide(out, joined.c_str());
 }
@@ -219,9 +225,9 @@ void XmlDomElement::queryInterface(const char* name, void** out, bool) {
 void XmlDomDocument::serialize(ZelString& out) {
   out = ZelString();
   if (!root_) return;
-  Utf16Writer writer;
-  root_->node().print(writer, "", pugi::format_raw, pugi::encoding_utf16);
-  if (!writer.text.empty()) out.setBuffer(writer.text.c_str(), -1);
+  Utf8Writer writer;
+  root_->node().print(writer, "", pugi::format_raw, pugi::encoding_utf8);
+  if (!writer.text.empty()) assignWide(out, writer.text.c_str());
 }
 
 IZelDOMXmlElement* XmlDomDocument::createElement(const ZelString& name) {
@@ -242,17 +248,21 @@ bool XmlDomDocument::parse(const ZelString& text) {
   root_.release();
   lineStarts_.clear();
   auto units = static_cast<size_t>(text.length());
-  if (std::optional<BadReference> bad = badReference(std::u16string_view(text.c_str(), units))) {
-    return refuse(bad->reason + " (at character " + std::to_string(bad->offset) + ")");
-  }
   // The text is converted once: narrowed into the buffer the document parses in place and keeps, or, when it
-  // is not ASCII, by pugixml itself. The buffer is parsed with its ending zero, which a fragment's trailing
-  // text would otherwise lose its last character to.
-  char* narrow = narrowAscii(text, units);
-  return settle(narrow
-                    ? document_.load_buffer_inplace_own(narrow, units + 1, kParseOptions, pugi::encoding_utf8)
-                    : document_.load_buffer(text.c_str(), units * sizeof(char16_t), kParseOptions,
-                                            pugi::encoding_utf16),
+  // is not ASCII, by pugixml itself. The references are checked in the narrow form, whose units are the
+  // text's. The buffer is parsed with its ending zero, which a fragment's trailing text would otherwise lose
+  // its last character to.
+  PugiBuffer narrow = narrowAscii(text, units);
+  std::optional<BadReference> bad = narrow ? badReference(std::string_view(narrow.get(), units))
+                                           : badReference(std::u16string_view(text.c_str(), units));
+  if (bad) return refuse(bad->reason + " (at character " + std::to_string(bad->offset) + ")");
+  if (!narrow) {
+    return settle(document_.load_buffer(text.c_str(), units * sizeof(char16_t), kXmlDomParseOptions,
+                                        pugi::encoding_utf16),
+                  "");
+  }
+  return settle(document_.load_buffer_inplace_own(narrow.release(), units + 1, kXmlDomParseOptions,
+                                                  pugi::encoding_utf8),
                 "");
 }
 
@@ -272,7 +282,7 @@ bool XmlDomDocument::load(const ZelString& path) {
   std::ifstream stream(file, std::ios_base::binary);
   std::string bytes((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
   if (!stream.is_open() || stream.bad()) return refuse("Could not read the file: " + file);
-  pugi::xml_parse_result result = document_.load_buffer(bytes.data(), bytes.size(), kParseOptions);
+  pugi::xml_parse_result result = document_.load_buffer(bytes.data(), bytes.size(), kXmlDomParseOptions);
   if (!settle(result, ": " + file)) return false;
   // Offsets into text converted from another encoding are not the file's: its references go unchecked.
   if (result.encoding != pugi::encoding_utf8) return true;

@@ -2,7 +2,8 @@
 
 // The stand-in host's XML DOM: thin views over a pugixml document; one document object serves both document
 // interfaces. Texts cross as UTF-16 and are held as UTF-8: a parse converts its text once, a read converts
-// what it answers. A document belongs to the thread that looked it up.
+// what it answers. A document belongs to the thread that looked it up, and so do its elements and iterators,
+// which count their references without atomic operations.
 //
 // An element object is a view of one node, kept by whatever handed it out: the document keeps its root's, a
 // view the children its firstChild found, an iterator the one under it, which it turns to the next child
@@ -17,15 +18,22 @@
 
 #include "framework/object/iptr.h"
 #include "host/api/xml_dom.h"
-#include "host/core/host_unknown.h"
+#include "host/core/thread_bound_unknown.h"
 
 class XmlDomElement;
+
+// How the document parses a text: an element's first text is kept in the element itself (its value) rather
+// than in a child node of its own, since a log is mostly numbers and a node per number would double the
+// memory of its tree; and the text is read as a fragment, the only way pugixml keeps character data beside
+// the document element rather than dropping it unseen (a parse then refuses whatever is not one element).
+inline constexpr unsigned kXmlDomParseOptions =
+    pugi::parse_default | pugi::parse_embed_pcdata | pugi::parse_fragment;
 
 // The offset of each line's first byte in a loaded UTF-8 file; empty for a parsed or built document. The
 // document keeps it; every view of the document points at it.
 using LineStarts = std::vector<ptrdiff_t>;
 
-class XmlDomElementItr : public IZelDOMXmlElementItr, public HostUnknown {
+class XmlDomElementItr final : public IZelDOMXmlElementItr, public ThreadBoundUnknown {
  public:
   static constexpr const char* interfaceName = "XmlDomElementItr";
 
@@ -37,20 +45,31 @@ class XmlDomElementItr : public IZelDOMXmlElementItr, public HostUnknown {
 
   void first() override;
   void next() override;
-  bool atEnd() override { return !current_; }
+  bool atEnd() override;
   IZelDOMXmlElement* current() override;
 
   void queryInterface(const char* name, void** out, bool flag) override;
   const char* className() override { return interfaceName; }
 
  private:
+  // Stands on the first element from node on, or at the end.
+  void standOn(pugi::xml_node node);
+  // A new or restarted iterator finds its first element when it is first used: a walk nearly always begins
+  // with first(), which would otherwise look for it twice.
+  void position() {
+    if (!positioned_) first();
+  }
+
   pugi::xml_node parent_;
-  pugi::xml_node current_;  // an element, or null at the end
+  pugi::xml_node current_;   // an element, or null at the end
+  bool positioned_ = false;  // whether current_ and atEnd_ hold
+  bool atEnd_ = true;        // whether current_ is null, known without asking pugixml
+  bool shown_ = false;       // whether view_ shows current_
   const LineStarts* lineStarts_;
   IPtr<XmlDomElement> view_;
 };
 
-class XmlDomElement : public IZelDOMXmlElement, public HostUnknown {
+class XmlDomElement final : public IZelDOMXmlElement, public ThreadBoundUnknown {
  public:
   static constexpr const char* interfaceName = "XmlDomElement";
 
@@ -81,7 +100,10 @@ class XmlDomElement : public IZelDOMXmlElement, public HostUnknown {
   IPtr<XmlDomElementItr> walker_;           // what children handed out last
 };
 
-class XmlDomDocument : public IZelDOMXml, public IZelDOMXmlV2, public IZelDOMXmlError, public HostUnknown {
+class XmlDomDocument final : public IZelDOMXml,
+                             public IZelDOMXmlV2,
+                             public IZelDOMXmlError,
+                             public ThreadBoundUnknown {
  public:
   static constexpr const char* interfaceName = "XmlDomDocument";
 

@@ -169,6 +169,11 @@ void HostGenGfxService::setViewToScene(int32_t viewIndex, const Matrix4x4& matri
   viewToScene_[viewIndex] = matrix;
 }
 
+void HostGenGfxService::resetViews() {
+  std::lock_guard lock(mutex_);
+  viewToScene_.clear();
+}
+
 void HostGenGfxService::queryInterface(const char* name, void** out, bool) {
   QueryChain(name, out).classLeaf(interfaceName, this, this).offer<IGenGfxService>(this).end();
 }

@@ -40,6 +40,8 @@ class HostGenGfxService : public IGenGfxService, public HostUnknown {
 
   // Host side: the matrix from normalised view coordinates to the scene in the view of that index.
   void setViewToScene(int32_t viewIndex, const Matrix4x4& matrix);
+  // Every view back to the identity, as before any was set.
+  void resetViews();
   // How often fitAll framed the objects.
   int32_t fits() const { return fits_; }
 

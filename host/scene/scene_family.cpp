@@ -21,7 +21,8 @@ SceneFamily::SceneFamily(IZelDoc& document)
       genGfx_(new HostGenGfxService(document)),
       probeGfx_(new HostPalperaGfxUtil),
       shapes_(new HostShapeFactory),
-      viewThemes_(new HostViewTheme(*view_)) {}
+      viewThemes_(new HostViewTheme(*view_)),
+      commands_(new HostCommandService(*genGfx_)) {}
 
 std::vector<ServiceFamily::SharedService> SceneFamily::sharedServices() const {
   return {
@@ -33,6 +34,7 @@ std::vector<ServiceFamily::SharedService> SceneFamily::sharedServices() const {
       {IGfxPalperaGfxUtil::interfaceName, probeGfx_.get()},
       {IZelShapeFactory::interfaceName, shapes_.get()},
       {IViewTheme::interfaceName, viewThemes_.get()},
+      {IHostCommandService::interfaceName, commands_.get()},
   };
 }
 

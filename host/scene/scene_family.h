@@ -3,13 +3,14 @@
 // The host's scene: the default callback object and the view that calls it, the renderer, the node factory
 // the graphics service and the shape factory, with fresh mouse and key data, pickers, vertex arrays, theme
 // material sources, line arrows, object-size sources, the selectors of the view's rubber band; the view
-// themes and camera animation.
+// themes and camera animation; the host's own commands run by name ("GenResetViewCmd").
 
 #include <memory>
 
 #include "framework/object/iptr.h"
 #include "host/core/service_family.h"
 #include "host/scene/host_callback_object.h"
+#include "host/scene/host_command_service.h"
 #include "host/scene/host_gen_gfx_service.h"
 #include "host/scene/host_gfx_renderer.h"
 #include "host/scene/host_gfx_view.h"
@@ -32,6 +33,7 @@ class SceneFamily : public ServiceFamily {
   HostPalperaGfxUtil& probeGfx() { return *probeGfx_; }
   HostShapeFactory& shapes() { return *shapes_; }
   HostViewTheme& viewThemes() { return *viewThemes_; }
+  HostCommandService& commands() { return *commands_; }
 
   std::vector<SharedService> sharedServices() const override;
   std::vector<HostClass> hostClasses() const override;
@@ -47,4 +49,5 @@ class SceneFamily : public ServiceFamily {
   std::unique_ptr<HostRubberBand> band_ = std::make_unique<HostRubberBand>();
   IPtr<HostShapeFactory> shapes_;
   IPtr<HostViewTheme> viewThemes_;
+  IPtr<HostCommandService> commands_;
 };

@@ -30,6 +30,25 @@ TEST_F(PlatformFiles, TextModeWritesLineFeedsAsCarriageReturnLineFeedAcrossBlock
   EXPECT_EQ(dir_.read("text.txt"), expected);
 }
 
+TEST_F(PlatformFiles, TextModeTurnsEveryLineFeedWhereverItStandsAndLeavesOtherBytesAlone) {
+  const std::string longLine(10000, 'x');  // longer than one block of the conversion
+  struct Case {
+    std::string written, stored;
+  };
+  for (const Case& c : {Case{"", ""}, Case{"<a time=\"0\"/>", "<a time=\"0\"/>"}, Case{"\n", "\r\n"},
+                        Case{"\n\nab\n", "\r\n\r\nab\r\n"}, Case{"\r\n", "\r\r\n"},
+                        Case{longLine + "\n" + longLine, longLine + "\r\n" + longLine},
+                        Case{std::string("a\0b\n", 4), std::string("a\0b\r\n", 5)}}) {
+    SCOPED_TRACE(c.written.substr(0, 20));
+    int32_t fd = create("lines.txt", platform::kText);
+    ASSERT_GE(fd, 0);
+    EXPECT_EQ(platform::writeFile(fd, c.written.data(), c.written.size()),
+              static_cast<int64_t>(c.written.size()));
+    EXPECT_EQ(platform::closeFile(fd), 0);
+    EXPECT_EQ(dir_.read("lines.txt"), c.stored);
+  }
+}
+
 // The file's name reaches the disk as UTF-8.
 TEST_F(PlatformFiles, BinaryFilesKeepTheirBytesUnderUtf8NamesAndReadsSeeksAndMissingFilesAnswerPlainly) {
   const std::string name = "caf\xc3\xa9";

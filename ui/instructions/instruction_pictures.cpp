@@ -20,24 +20,31 @@ InstructionPicture instructionPicture(InstructionPictureSet set, int32_t number)
   return {};
 }
 
-bool appendInstructionImage(IZelMutableUserInstructions* instructions, const void* bytes,
-                            uint32_t byteCount) {
-  if (!instructions) return false;
+IPtr<IZelImage> decodedInstructionPicture(const void* bytes, uint32_t byteCount) {
   SPtr<IZelImageWriter> writer;
   SPtr<IZelImage> image;  // a fresh image for every lookup
-  if (!writer || !image || !writer->decode(image.get(), bytes, byteCount, "PNG", 0, 0)) return false;
-  instructions->addImage(image.get());
-  return true;
+  if (!writer || !image || !writer->decode(image.get(), bytes, byteCount, "PNG", 0, 0)) return {};
+  return IPtr<IZelImage>(image.get());
 }
 
-IPtr<IZelUserInstructions> instructionsWithPictures(InstructionPictureSet set, bool withThirdPicture) {
+IPtr<IZelUserInstructions> InstructionPictureCache::instructions(InstructionPictureSet set,
+                                                                 bool withThirdPicture) {
   IPtr<IZelMutableUserInstructions> made;
   made.createInstance(classIdOf("UserInstructions"));
   if (!made) return {};
   const int32_t shown = std::min(instructionPictureCount(set), withThirdPicture ? 3 : 2);
   for (int32_t number = 1; number <= shown; ++number) {
-    InstructionPicture picture = instructionPicture(set, number);
-    appendInstructionImage(made.get(), picture.png, picture.size);
+    if (IPtr<IZelImage> image = picture(set, number)) made->addImage(image.get());
   }
   return IPtr<IZelUserInstructions>(queryPart<IZelUserInstructions>(made.get()));
+}
+
+IPtr<IZelImage> InstructionPictureCache::picture(InstructionPictureSet set, int32_t number) {
+  for (const Decoded& known : decoded_) {
+    if (known.set == set && known.number == number) return known.image;
+  }
+  const InstructionPicture bytes = instructionPicture(set, number);
+  IPtr<IZelImage> image = decodedInstructionPicture(bytes.png, bytes.size);
+  if (image) decoded_.push_back({set, number, image});
+  return image;
 }

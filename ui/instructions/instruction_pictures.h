@@ -6,6 +6,7 @@
 // Main thread only, as the instructions they fill.
 
 #include <cstdint>
+#include <vector>
 
 #include "framework/object/iptr.h"
 #include "gen/palpera/palpera_instruction_picture_sets.h"
@@ -27,12 +28,30 @@ int32_t instructionPictureCount(InstructionPictureSet set);
 // Picture number (from 1) of the set.
 InstructionPicture instructionPicture(InstructionPictureSet set, int32_t number);
 
-// Decodes the PNG file bytes[0 .. byteCount) into a new host image and appends it to the instructions.
-// Appends nothing, answering false, without instructions, when the host lacks its image or its decoder,
-// or when the decoder refuses the bytes.
-bool appendInstructionImage(IZelMutableUserInstructions* instructions, const void* bytes, uint32_t byteCount);
+// The PNG file bytes[0 .. byteCount) decoded into a new host image; empty when the host lacks its image or
+// its decoder, or when the decoder refuses the bytes.
+IPtr<IZelImage> decodedInstructionPicture(const void* bytes, uint32_t byteCount);
 
-// New user instructions, made by their class id, without text and holding the set's first two pictures,
-// and its third too when withThirdPicture and the set has one: what a collector shows while its feature is
-// probed (the third picture offers a feature already made for picking). Empty without a host.
-IPtr<IZelUserInstructions> instructionsWithPictures(InstructionPictureSet set, bool withThirdPicture);
+// The instructions a collector (or the feature picker) shows, with their pictures decoded once: it is asked
+// for them after every point, and decoding a picture costs far more than showing it again. Every call hands
+// out new instructions; the pictures in them are shared and only read. A picture the host could not decode
+// is tried again next time. Holds host images, so its owner lets go of it before the host goes.
+class InstructionPictureCache {
+ public:
+  // New user instructions, made by their class id, without text and holding the set's first two pictures,
+  // and its third too when withThirdPicture and the set has one: what a collector shows while its feature
+  // is probed (the third picture offers a feature already made for picking). Empty without a host.
+  IPtr<IZelUserInstructions> instructions(InstructionPictureSet set, bool withThirdPicture);
+
+ private:
+  struct Decoded {
+    InstructionPictureSet set;
+    int32_t number;
+    IPtr<IZelImage> image;
+  };
+
+  // Picture number of the set, decoded now or before; empty when the host cannot decode it.
+  IPtr<IZelImage> picture(InstructionPictureSet set, int32_t number);
+
+  std::vector<Decoded> decoded_;
+};

@@ -3,13 +3,21 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "commands/alignment/alignment_321_widget.h"
+#include "commands/alignment/device_transform_steps.h"
+#include "commands/alignment/plane_fit_and_view.h"
+#include "framework/host_glue/point_objects.h"
 #include "framework/object/query_chain.h"
 #include "framework/registrations/registered_classes.h"
+#include "host/scene/host_style_nodes.h"
 #include "tests/commands/support/hard_probe_fixture.h"
 
 namespace {
@@ -24,20 +32,42 @@ Vector3 axisOf(uint32_t code) {
   return v;
 }
 
+// Listens as the hosting command does: a new transform goes to the device at once.
 class Notifications : public IZelListener, public ZelUnknownImpl {
  public:
   void onNotify(const char* event, IZelSubject*, void* data) override {
     events.emplace_back(event);
-    if (std::strcmp(event, "NewTransform") == 0 && data) std::memcpy(transform.m, data, sizeof transform.m);
+    if (std::strcmp(event, "NewTransform") != 0 || !data) return;
+    std::memcpy(transform.m, data, sizeof transform.m);
+    if (plugin) setDeviceTransform(*plugin, transform, nullptr);
   }
   void queryInterface(const char* name, void** out, bool) override {
     QueryChain(name, out).classLeaf("Notifications", this, this).offer<IZelListener>(this).end();
   }
   const char* className() override { return "Notifications"; }
 
+  IZelPlugin* plugin = nullptr;
   std::vector<std::string> events;
   Matrix4x4 transform;
 };
+
+struct Face {
+  std::vector<Vector3> samples;
+  Vector3 stop;
+};
+constexpr double kRadius = 0.003;
+// With +Z and +X chosen (plane 3 +Y): the top at z = 0.1, the right end at x = 0.5 and the front at y = -0.2,
+// probed with tip centres a radius off each face.
+const Face kTop{{{0, 0, 0.103}, {0.1, 0, 0.103}, {0, 0.1, 0.103}}, {0, 0, 0.2}};
+const Face kEnd{{{0.503, 0, 0.05}, {0.503, 0.1, 0.05}}, {0.6, 0, 0.05}};
+const Face kFront{{{0.2, -0.203, 0.05}}, {0.2, -0.3, 0.05}};
+const Matrix4x4 kWorld{{1, 0, 0, -0.5, 0, 1, 0, 0.2, 0, 0, 1, -0.1, 0, 0, 0, 1}};
+// What the device had before; a temperature scale is set too, so that the combined matrix differs.
+const Matrix4x4 kBefore = Matrix4x4::translation({0.01, 0.02, 0.03});
+
+void expectMatrix(const Matrix4x4& actual, const Matrix4x4& expected, double tolerance) {
+  for (int i = 0; i < 16; ++i) EXPECT_NEAR(actual.m[i], expected.m[i], tolerance) << "element " << i;
+}
 
 class Alignment321WidgetTest : public HardProbeTest {
  protected:
@@ -47,6 +77,7 @@ class Alignment321WidgetTest : public HardProbeTest {
     ASSERT_TRUE(widget_);
     ASSERT_TRUE(widget_->buildGui(&dialog(), nullptr));
     base_ = dialog().idOf(u":Alignment321Widget:Box").value_or(-1000);
+    notifications_.plugin = plugin_;
     widget_->attach(&notifications_);
     widget_->setPlugin(plugin_);
     ASSERT_TRUE(widget_->activate());
@@ -62,6 +93,70 @@ class Alignment321WidgetTest : public HardProbeTest {
   bool press(int32_t control) { return dialog().pressButton(base_ + control); }
   bool enabled(int32_t control) { return dialog().isControlEnabled(base_ + control); }
   std::u16string label() { return dialog().control(base_ + W::kOrderLabel)->text; }
+
+  void choose(int32_t first, int32_t second) {
+    ASSERT_TRUE(press(first));
+    ASSERT_TRUE(press(second));
+  }
+  // From before: a hardware matrix and a temperature scale; then +Z, +X and Probe Points.
+  void startRun() {
+    setTemperatureScale();
+    plugin_->setHardwareMatrix(kBefore);
+    choose(W::kPlusZ, W::kPlusX);
+    ASSERT_TRUE(widget_->startProbing());
+    deliver([](IZelHardProbeDataReceiver* r) { r->setProbeRadius(kRadius); });
+  }
+  template <class Call>
+  void deliver(Call call) {
+    device_->deliver<IZelHardProbeDataReceiver>(call);
+  }
+  void sample(const Vector3& p) {
+    deliver([&](IZelHardProbeDataReceiver* r) { r->onPointSampled(p); });
+  }
+  void stop(const Vector3& p) {
+    deliver([&](IZelHardProbeDataReceiver* r) { r->onPointStop(p); });
+  }
+  void custom(const char* name) {
+    deliver([&](IZelHardProbeDataReceiver* r) { r->onCustomEvent(ZelCString(name), nullptr); });
+  }
+  void probe(const Face& face) {
+    for (const Vector3& p : face.samples) sample(p);
+    stop(face.stop);
+  }
+  bool newTransform() const {
+    return std::ranges::find(notifications_.events, "NewTransform") != notifications_.events.end();
+  }
+  IZelDocObject* object(const char16_t* name) { return host_.document().doc().findObject(ZelString(name)); }
+  // The colours of the sampled points' markers, oldest first, as text ("1 0 0 1").
+  std::vector<std::string> markers() {
+    IZelDocObject* graphics = object(u"3-2-1 Alignment Graphics");
+    auto* node = graphics ? queryPart<HostNode>(host_.document().graphics().objectNode(graphics)) : nullptr;
+    std::vector<std::string> colors;
+    if (!node) return colors;
+    for (const IPtr<IZelUnknown>& child : node->children()) {
+      auto* group = queryPart<HostNode>(child.get());
+      if (!group || group->name() != "sampled points") continue;
+      for (const IPtr<IZelUnknown>& marker : group->children())
+        for (const IPtr<IZelUnknown>& part : queryPart<HostNode>(marker.get())->children())
+          if (auto* color = queryPart<HostColorNode>(part.get())) {
+            const ColorRGBA& c = color->color();
+            colors.push_back(testing::PrintToString(std::tuple(c.r, c.g, c.b, c.a)));
+          }
+    }
+    return colors;
+  }
+  // What every run that does not finish leaves: the matrix from before and nothing of the run.
+  void expectRunUndone() {
+    EXPECT_FALSE(newTransform());
+    ASSERT_FALSE(notifications_.events.empty());
+    EXPECT_EQ(notifications_.events.back(), "ProbeStop");
+    EXPECT_FALSE(widget_->isProbing());
+    EXPECT_EQ(device_->receiverCount(), 0u);
+    expectMatrix(plugin_->hardwareMatrix(), kBefore, 0);
+    EXPECT_FALSE(object(u"3-2-1 Alignment Points"));
+    EXPECT_FALSE(object(u"3-2-1 Alignment Graphics"));
+    EXPECT_EQ(widget_->axisChoice(1), W::kUnset);
+  }
 
   IPtr<W> widget_;
   Notifications notifications_;
@@ -143,6 +238,139 @@ TEST_F(Alignment321WidgetTest, StartingWithAChoiceUnsetTellsTheUserAndNotifiesNo
   EXPECT_EQ(host_.gui().simpleDialog().shown().back().style, 2);
   EXPECT_TRUE(notifications_.events.empty());
   EXPECT_EQ(device_->receiverCount(), 0u);
+}
+
+TEST_F(Alignment321WidgetTest, ThreeProbedFacesPutTheDeviceInWorldCoordinatesWhicheverSenseTheFitterAnswers) {
+  // Turned over about y, the top and the end look down -z and -x, while the fitter answers normals whose
+  // largest component is positive: the planes must take their sense from the stop points.
+  const Matrix4x4 turnedOver = Matrix4x4::rotation({0, 1, 0}, std::acos(-1.0));
+  for (const auto& [what, turning] :
+       {std::pair("as placed", Matrix4x4::identity()), std::pair("turned over", turnedOver)}) {
+    SCOPED_TRACE(what);
+    const Matrix4x4& turn = turning;
+    auto seen = [&](const Face& face) {
+      Face moved{{}, Matrix4x4::transformPoint(turn, face.stop)};
+      for (const Vector3& p : face.samples) moved.samples.push_back(Matrix4x4::transformPoint(turn, p));
+      return moved;
+    };
+    EXPECT_GT(fitPlane(seen(kTop).samples)->nz, 0);
+    notifications_.events.clear();
+    startRun();
+    EXPECT_EQ(notifications_.events, std::vector<std::string>{"ProbeStart"});
+    EXPECT_EQ(plugin_->hardwareMatrix().m[3], 0.0) << "the identity while probing";
+    EXPECT_EQ(device_->receiverCount(), 1u);
+    EXPECT_TRUE(object(u"3-2-1 Alignment Points"));
+    probe(seen(kTop));
+    probe(seen(kEnd));
+    probe(seen(kFront));
+    EXPECT_EQ(notifications_.events, (std::vector<std::string>{"ProbeStart", "NewTransform", "ProbeStop"}));
+    const Matrix4x4 expected = kWorld * Matrix4x4::inverse(turn);
+    expectMatrix(notifications_.transform, expected, 1e-12);
+    expectMatrix(plugin_->hardwareMatrix(), expected, 1e-12);
+    EXPECT_EQ(device_->receiverCount(), 0u);
+    EXPECT_FALSE(object(u"3-2-1 Alignment Points"));
+    EXPECT_EQ(label(), u"<B></B>Plane 1: <BR>Plane 2: <BR>Plane 3: ") << "each run needs new choices";
+  }
+}
+
+TEST_F(Alignment321WidgetTest, SamplesAreMarkedByPlaneAndUndoKeepsTheMarkersOfPlanesDone) {
+  host_.core().dataStore().setInt(nullptr, "Palpera/Gfx/ShowProbe", 1);
+  // The view shows a small cube about the origin: the third sample of a plane refits it, once.
+  host_.scene().genGfx().setViewToScene(-1, Matrix4x4::uniformScaling(0.01));
+  startRun();
+  sample(kTop.samples[0]);
+  sample(kTop.samples[1]);
+  const int32_t fits = host_.scene().genGfx().fits();
+  sample(kTop.samples[2]);
+  EXPECT_EQ(host_.scene().genGfx().fits(), fits + 1);
+  EXPECT_EQ(pointsOf(object(u"3-2-1 Alignment Points"))->array()->count(), 3);
+  stop(kTop.stop);
+  sample(kEnd.samples[0]);
+  EXPECT_EQ(pointsOf(object(u"3-2-1 Alignment Points"))->array()->count(), 1) << "the points of plane 2";
+  const std::string red = testing::PrintToString(std::tuple(1.0f, 0.0f, 0.0f, 1.0f));
+  const std::string green = testing::PrintToString(std::tuple(0.0f, 1.0f, 0.0f, 1.0f));
+  const std::string blue = testing::PrintToString(std::tuple(0.0f, 0.0f, 1.0f, 1.0f));
+  EXPECT_EQ(markers(), (std::vector<std::string>{red, red, red, green}));
+  custom("UndoLastSampled");
+  custom("UndoLastSampled");
+  EXPECT_EQ(markers(), (std::vector<std::string>{red, red, red}));
+  // The undone point is gone from the plane too: the end's two points still give the same world.
+  probe(kEnd);
+  sample(kFront.samples[0]);
+  EXPECT_EQ(markers(), (std::vector<std::string>{red, red, red, green, green, blue}));
+  stop(kFront.stop);
+  expectMatrix(plugin_->hardwareMatrix(), kWorld, 1e-12);
+  EXPECT_FALSE(object(u"3-2-1 Alignment Graphics"));
+}
+
+TEST_F(Alignment321WidgetTest, ARunThatDoesNotFinishGivesBackTheHardwareMatrixAndLeavesNothing) {
+  // Half a degree off parallel to the top: squared to it, its direction would be anyone's guess.
+  const Face parallelToTop{{{0.2, 0, 0.0502}, {0.3, 0, 0.05107}, {0.2, 0.05, 0.0502}}, {0.2, 0, 0.2}};
+  struct Case {
+    const char* what;
+    std::function<void()> act;
+  };
+  const std::vector<Case> cases = {
+      {"a stop after two samples on plane 1",
+       [&] {
+         sample(kTop.samples[0]);
+         sample(kTop.samples[1]);
+         stop(kTop.stop);
+       }},
+      {"plane 2 parallel to plane 1",
+       [&] {
+         probe(kTop);
+         probe(parallelToTop);
+       }},
+      {"a cancel on plane 3",
+       [&] {
+         probe(kTop);
+         probe(kEnd);
+         custom("Cancel");
+       }},
+      {"a device error",
+       [&] {
+         probe(kTop);
+         custom("Error");
+         ASSERT_FALSE(host_.core().errors().reports().empty());
+         EXPECT_EQ(host_.core().errors().reports().back().message,
+                   u"An error occurred during data acquisition.");
+       }},
+      {"deactivation", [&] { widget_->deactivate(); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    notifications_.events.clear();
+    widget_->setPlugin(plugin_);
+    startRun();
+    c.act();
+    expectRunUndone();
+  }
+}
+
+TEST_F(Alignment321WidgetTest, AnAcquisitionThatDoesNotStartUndoesTheStart) {
+  setTemperatureScale();
+  plugin_->setHardwareMatrix(kBefore);
+  device_->answers.start = false;
+  choose(W::kPlusZ, W::kPlusX);
+  EXPECT_FALSE(widget_->startProbing());
+  EXPECT_EQ(notifications_.events, (std::vector<std::string>{"ProbeStart", "ProbeStop"}));
+  expectRunUndone();
+}
+
+TEST_F(Alignment321WidgetTest, AfterProbingAnEmptyDocumentGetsTheDefaultViewAndAnyOtherIsFitted) {
+  startRun();
+  custom("Cancel");
+  EXPECT_EQ(host_.scene().commands().runs("GenResetViewCmd"), 1);
+
+  IPtr<IZelDocObject> part = createPointObject(ZelString(u"part"));
+  const double point[3] = {0.1, 0.2, 0.3};
+  ASSERT_TRUE(pointsOf(part.get())->array()->append(point));
+  const int32_t fits = host_.scene().genGfx().fits();
+  startRun();
+  custom("Cancel");
+  EXPECT_EQ(host_.scene().commands().runs("GenResetViewCmd"), 1);
+  EXPECT_GT(host_.scene().genGfx().fits(), fits);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "devices/event_log/plugin_device_data_xml_writer.h"
 #include "platform/clock.h"
@@ -99,6 +100,38 @@ TEST_F(EventLogWriter, EachKindOfRecordIsWrittenByteForByte) {
           orientation +
           "<Points><Point><X>1.000000</X><Y>0.000000</Y><Z>0.000000</Z></Point>"
           "<Point><X>0.000000</X><Y>2.000000</Y><Z>0.000000</Z></Point></Points></OnSampled>");
+}
+
+// Records reach the file in batches of whole records: whatever a crash leaves ends where a record ends, and
+// holds every record but the last batch's. A scan line longer than a batch goes out whole too.
+TEST_F(EventLogWriter, TheFileAlwaysEndsWithAWholeRecordAndLagsByOneBatchAtMost) {
+  const std::vector<Vector3> longLine(400, Vector3{0.125, -0.25, 0.5});  // about 24 KB
+  std::string records;
+  for (int i = 0; i < 300; ++i) {
+    SCOPED_TRACE(i);
+    const size_t before = scratch_.read("log.xml").size();
+    if (i % 100 == 50) {
+      writer_->writeScanLineEvent(ZelString(u"OnSampled"),
+                                  records::scanLine({0, 0, 0}, {0, 0, 1}, {1, 0, 0}, longLine).get());
+    } else {
+      writer_->writePositionOrientationEvent(
+          ZelString(u"OnMoved"), records::oriented({i * 1e-3, 0, 1}, {0, 0, -1}, {0, 1, 0}).get());
+    }
+    const std::string onDisk = scratch_.read("log.xml");
+    const std::string latest = onDisk.size() > before ? onDisk.substr(before) : "";
+    records += latest;
+    EXPECT_EQ(onDisk, records);
+    ASSERT_TRUE(latest.empty() || latest.ends_with("</OnMoved>") || latest.ends_with("</OnSampled>"));
+  }
+  const std::string whole = written();
+  EXPECT_EQ(whole.substr(0, records.size()), records);
+  EXPECT_GT(records.size(), 0u);
+  EXPECT_LE(whole.size() - records.size(), FileOutput::kBatchBytes) << "held back at the end";
+  EXPECT_TRUE(
+      whole.ends_with("<X>0.299000</X><Y>0.000000</Y><Z>1.000000</Z></Point>"
+                      "<To><X>0.000000</X><Y>0.000000</Y><Z>-1.000000</Z></To>"
+                      "<Up><X>0.000000</X><Y>1.000000</Y><Z>0.000000</Z></Up></OnMoved>"))
+      << "the last move, written when the writer went";
 }
 
 TEST_F(EventLogWriter, AWriterWithoutAFileWritesToStandardError) {

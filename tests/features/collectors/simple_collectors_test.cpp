@@ -2,6 +2,9 @@
 
 #include "collector_fixture.h"
 #include "features/collectors/simple_collector.h"
+#include "host/gui/host_image.h"
+#include "host/gui/png_image.h"
+#include "support/device_stream.h"
 
 namespace {
 
@@ -211,6 +214,36 @@ TEST_F(CollectorInstructions, ShowTheActiveChildsPicturesWithoutItsThirdThenThei
     made->acceptFeature(planeFeature({0, 0, 0}, {0, 0, 1}).get());
     EXPECT_EQ(picturesShown(made), c.own);
   }
+}
+
+// After every point the utility asks again: the pictures follow the step (the work plane's, then the
+// feature's own) and each collector decodes its pictures once.
+TEST_F(CollectorInstructions, PicturesFollowTheStepAndAreNotDecodedAgainForEveryPoint) {
+  IPtr<IZelFeatureCollector> made = collector("LineCollector");
+  auto shown = [&] {
+    IPtr<IZelUserInstructions> instructions;
+    queryPart<IZelUserInstructionSource>(made.get())->userInstructions(instructions, true);
+    return instructions;
+  };
+  auto pixels = [](IZelImage* image) {
+    std::optional<DecodedImage> picture = queryPart<HostImage>(image)->picture();
+    return picture ? picture->rgba : std::vector<uint8_t>();
+  };
+  IPtr<IZelUserInstructions> plane = shown();
+  DeviceStream(made.get()).radius(.002).sample({.01, .02, .002});
+  IPtr<IZelUserInstructions> planeAfterAPoint = shown();
+  ASSERT_EQ(plane->imageCount(), 2);
+  ASSERT_EQ(planeAfterAPoint->imageCount(), 2);
+  for (int32_t i = 0; i < 2; ++i) EXPECT_EQ(plane->image(i), planeAfterAPoint->image(i)) << i;
+
+  made->acceptFeature(planeFeature({0, 0, 0}, {0, 0, 1}).get());
+  IPtr<IZelUserInstructions> line = shown();
+  DeviceStream(made.get()).sample({.01, .02, .002});
+  IPtr<IZelUserInstructions> lineAfterAPoint = shown();
+  ASSERT_EQ(line->imageCount(), 3);
+  ASSERT_EQ(lineAfterAPoint->imageCount(), 3);
+  for (int32_t i = 0; i < 3; ++i) EXPECT_EQ(line->image(i), lineAfterAPoint->image(i)) << i;
+  for (int32_t i = 0; i < 2; ++i) EXPECT_NE(pixels(line->image(i)), pixels(plane->image(i))) << i;
 }
 
 TEST_F(SimpleCollectors, FillTheirCreatorsTableInOneOfTheFourProbingForms) {

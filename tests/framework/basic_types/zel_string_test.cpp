@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -57,6 +61,41 @@ TEST_F(StringsWithoutHost, NumbersAreFixedUpTo1e10AndFormatsTakeOnlyFlagsAndDigi
     std::u16string formatted = text(ZelString::formatDouble(1.5, {false, false, precision}));
     EXPECT_LE(formatted.size(), 1000u) << "huge widths and precisions are capped";
     EXPECT_NE(formatted.find(u"1.5"), std::u16string::npos);
+  }
+}
+
+// Logs and reports store numbers as the C library's "%f" (or "%e" above 1e10) printed them; the text must
+// stay byte for byte what it was, rounding, signs and non-finite values included.
+TEST_F(StringsWithoutHost, NumbersAreTheTextOfTheCFormatForEveryKindOfValue) {
+  auto printed = [](double value) {
+    char expected[400];
+    std::snprintf(expected, sizeof expected, std::fabs(value) > 1e10 ? "%e" : "%f", value);
+    return std::string(expected);
+  };
+  std::vector<double> values = {0.0,
+                                -0.0,
+                                0.1234567,
+                                0.0000005,
+                                -0.0000005,
+                                0.0000015,
+                                2.5e-7,
+                                999999.9999995,
+                                1e10,
+                                std::nextafter(1e10, 2e10),
+                                -2e10,
+                                1e300,
+                                -1.7976931348623157e308,
+                                4.9e-324,
+                                std::numeric_limits<double>::infinity(),
+                                -std::numeric_limits<double>::infinity(),
+                                std::numeric_limits<double>::quiet_NaN(),
+                                -std::numeric_limits<double>::quiet_NaN()};
+  std::mt19937_64 rng(11);
+  std::uniform_real_distribution<double> exponent(-12.0, 14.0), sign(-1.0, 1.0);
+  for (int i = 0; i < 2000; ++i) values.push_back(sign(rng) * std::pow(10.0, exponent(rng)));
+  for (double value : values) {
+    SCOPED_TRACE(printed(value));
+    EXPECT_EQ(ZelString::number(value).toUtf8(), printed(value));
   }
 }
 

@@ -60,6 +60,14 @@ TEST_F(XmlDom, AttributesAndChildrenComeOutInTheOrderAddedEscapedUnderTheLastRoo
             u"<To><X>1.000000</X><Y>1.000000</Y><Z>1.000000</Z></To></OnMoved>");
 }
 
+TEST_F(XmlDom, SerialisedTextKeepsEveryScriptAndAnEmptyDocumentGivesNone) {
+  EXPECT_EQ(serialized(), u"");
+  IPtr<IZelDOMXmlElement> custom = element(*document_, u"OnCustomEvent");
+  custom->setAttribute(ZelString(u"name"), ZelString(u"\u00c9rror \u4e2d \U0001F600"));
+  document_->setRootElement(custom.get());
+  EXPECT_EQ(serialized(), u"<OnCustomEvent name=\"\u00c9rror \u4e2d \U0001F600\"/>");
+}
+
 TEST_F(XmlDom, ParsedChildrenWalkInDocumentOrderWithTheirTexts) {
   const std::u16string longTime(100, u'7');
   ASSERT_TRUE(document_->parse(ZelString(
@@ -88,6 +96,40 @@ TEST_F(XmlDom, ParsedChildrenWalkInDocumentOrderWithTheirTexts) {
   EXPECT_TRUE(value.isEmpty());
   EXPECT_EQ(root->firstChild(ZelString(u"onstop")), nullptr) << "names compare exactly";
   EXPECT_EQ(root->firstChild(ZelString(u"SetRadius")), root->firstChild(ZelString(u"SetRadius")));
+}
+
+// A walk stands on the first element as handed out, before any first(), past text, comments and CDATA, and
+// stays at its end once there.
+TEST_F(XmlDom, AWalkStandsOnTheFirstElementAsHandedOutAndStaysAtItsEnd) {
+  const struct {
+    const char16_t* text;
+    const char16_t* tags;
+  } cases[] = {
+      {u"<Log/>", u""},
+      {u"<Log>only text<!-- and a note --></Log>", u""},
+      {u"<Log>t<!-- n --><![CDATA[c]]><A/>u<B>b</B><!-- m --></Log>", u"AB"},
+  };
+  for (const auto& walked : cases) {
+    SCOPED_TRACE(platform::toUtf8(walked.text));
+    ASSERT_TRUE(document_->parse(ZelString(walked.text)));
+    for (bool callsFirst : {false, true}) {
+      IPtr<IZelDOMXmlElementItr> children;
+      children.takeOwnership(document_->rootElement()->children());
+      if (callsFirst) children->first();
+      std::u16string tags;
+      ZelString tag;
+      for (; !children->atEnd(); children->next()) {
+        IZelDOMXmlElement* child = children->current();
+        ASSERT_EQ(child, children->current()) << "asked again, the same element";
+        child->tagName(tag);
+        tags += text(tag);
+      }
+      EXPECT_EQ(tags, walked.tags);
+      children->next();
+      EXPECT_TRUE(children->atEnd());
+      EXPECT_EQ(children->current(), nullptr);
+    }
+  }
 }
 
 TEST_F(XmlDom, AnElementsTextJoinsItsTextsAroundItsChildren) {
@@ -135,6 +177,9 @@ TEST_F(XmlDom, OnlyOneWellFormedElementWithNothingButWhiteSpaceBesideItIsADocume
       {u"<Log>&#x110000;</Log>", u"Character reference &#x110000; is no character of XML"},
       {u"<Log>&#12</Log>", u"Character reference &#12 has no ending ;"},
       {u"<Log>3&deg;</Log>", u"Undefined entity &deg; (at character 6)"},
+      {u"<Log>\u00e9 3&deg;</Log>", u"Undefined entity &deg; (at character 8)"},
+      {u"<Log>0123456789012345678901234567890123456789<a>&deg;</a></Log>",
+       u"Undefined entity &deg; (at character 48)"},
       {u"<Log a=\"&lt;&#x9;&#233;\"><!-- &deg; --><![CDATA[&#0;]]><?pi &x;?>A &amp; B & C;</Log>", nullptr},
       {u"\ufeff<?xml version=\"1.0\"?>\r\n<Log>\u00e9</Log>\n\t", nullptr},
       {u" <Log>x</Log> ", nullptr},

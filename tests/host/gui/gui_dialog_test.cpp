@@ -81,6 +81,16 @@ TEST_F(GuiDialog, BuilderControlsTakeTheIdTheirNameOrNumberGivesAndKnowTheirGrou
   EXPECT_EQ(receiver_->calls, Calls{"gui event 12 1"});
 }
 
+TEST_F(GuiDialog, APictureToggleKeepsItsPictureAndReportsWhetherItIsPressedNow) {
+  module_->registerPicture(40, "xplus");
+  module_->addImageToggleButton("Plus", 30, 40, ZelString(u"Positive X"), true);
+  EXPECT_EQ(dialog_->control(30)->kind, "imagetoggle");
+  EXPECT_EQ(dialog_->picture(dialog_->control(30)->picture), "xplus");
+  EXPECT_TRUE(dialog_->pressButton(30));
+  EXPECT_TRUE(dialog_->pressButton(30));
+  EXPECT_EQ(receiver_->calls, (Calls{"gui event 30 1", "gui event 30 0"}));
+}
+
 // Closing spans the control model and the builder: whatever one command built, the next sees none of it.
 TEST_F(GuiDialog, AClosedDialogForgetsWhatItsCommandBuiltButKeepsItsReceiver) {
   IPtr<HostImage> image(new HostImage);

@@ -7,6 +7,7 @@
 #include "framework/object/host_lookup.h"
 #include "host/api/gfx_renderer.h"
 #include "host/api/host_class_ids.h"
+#include "host/api/host_commands.h"
 #include "host/document/features/host_point.h"
 #include "host/scene/host_gen_gfx_service.h"
 #include "host/scene/host_scene_nodes.h"
@@ -182,6 +183,21 @@ TEST_F(SceneServices, ASphereKeepsOnlyARealRadiusAndTheThemeKnowsItsOneMaterial)
   theme->setThemeName("MaterialLocationSet");
   EXPECT_TRUE(theme->getMaterial(material));
   EXPECT_EQ(material.diffuse.r, 0.5f);
+}
+
+TEST_F(GraphicsService, TheResetViewCommandGivesEveryViewTheDefaultAndOnlyKnownCommandsRun) {
+  HostGenGfxService& graphics = host_.scene().genGfx();
+  graphics.setViewToScene(0, Matrix4x4::translation({5, 5, 5}));
+  SPtr<IHostCommandService> commands;
+  ASSERT_TRUE(commands);
+  EXPECT_FALSE(commands->runCommand("GenZoomCmd"));
+  EXPECT_FALSE(commands->runCommand(nullptr));
+  ASSERT_TRUE(commands->runCommand("GenResetViewCmd"));
+  Matrix4x4 view;
+  graphics.spaceTransform(view, 1, 4, 0, 0);
+  for (int i = 0; i < 16; ++i) EXPECT_EQ(view.m[i], Matrix4x4::identity().m[i]) << i;
+  EXPECT_EQ(host_.scene().commands().runs("GenResetViewCmd"), 1);
+  EXPECT_EQ(host_.scene().commands().runs("GenZoomCmd"), 0);
 }
 
 }  // namespace

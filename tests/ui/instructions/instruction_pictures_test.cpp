@@ -73,7 +73,9 @@ TEST_F(InstructionPictures, EverySetHasItsPicturesEachDifferentAnd225By150) {
     IPtr<IZelMutableUserInstructions> made = freshInstructions();
     for (int32_t number = 1; number <= each.count; ++number) {
       InstructionPicture picture = instructionPicture(each.set, number);
-      EXPECT_TRUE(appendInstructionImage(made.get(), picture.png, picture.size)) << number;
+      IPtr<IZelImage> decoded = decodedInstructionPicture(picture.png, picture.size);
+      EXPECT_TRUE(decoded) << number;
+      if (decoded) made->addImage(decoded.get());
     }
     ASSERT_EQ(instructions_->imageCount(), each.count);
     std::vector<std::vector<uint8_t>> seen;
@@ -102,10 +104,11 @@ TEST_F(InstructionPictures, CollectorsShowTwoPicturesInOrderAndTheThirdOnlyWhenA
       {InstructionPictureSet::kPoint, true, 2},
       {InstructionPictureSet::kFeaturePicker, true, 2},
   };
+  InstructionPictureCache pictures;  // one for every set, as the picker's serves it
   for (const Case& each : cases) {
     SCOPED_TRACE(testing::Message() << "set " << static_cast<int>(each.set) << ", third "
                                     << each.withThirdPicture);
-    IPtr<IZelUserInstructions> shown = instructionsWithPictures(each.set, each.withThirdPicture);
+    IPtr<IZelUserInstructions> shown = pictures.instructions(each.set, each.withThirdPicture);
     ASSERT_TRUE(shown);
     ASSERT_EQ(shown->imageCount(), each.shown);
     for (int32_t i = 0; i < each.shown; ++i) {
@@ -116,24 +119,41 @@ TEST_F(InstructionPictures, CollectorsShowTwoPicturesInOrderAndTheThirdOnlyWhenA
   }
 }
 
-TEST_F(InstructionPictures, BytesTheHostCannotShowAddNothing) {
+TEST_F(InstructionPictures, BytesTheHostCannotShowDecodeToNothing) {
   InstructionPicture line = instructionPicture(InstructionPictureSet::kLine, 1);
   const unsigned char notAPicture[] = "not a picture";
-  IPtr<IZelMutableUserInstructions> made = freshInstructions();
-
-  EXPECT_FALSE(appendInstructionImage(made.get(), notAPicture, sizeof notAPicture));
-  EXPECT_FALSE(appendInstructionImage(made.get(), line.png, line.size / 2)) << "cut short";
+  EXPECT_FALSE(decodedInstructionPicture(notAPicture, sizeof notAPicture));
+  EXPECT_FALSE(decodedInstructionPicture(line.png, line.size / 2)) << "cut short";
   EXPECT_EQ(host_.gui().imageWriter().refusals().size(), 2u);
-  EXPECT_FALSE(appendInstructionImage(nullptr, line.png, line.size));
-  EXPECT_EQ(instructions_->imageCount(), 0);
 
   host_.root().setService(IZelImageWriter::interfaceName, nullptr);
-  EXPECT_FALSE(appendInstructionImage(made.get(), line.png, line.size)) << "without a decoder";
-  EXPECT_EQ(instructions_->imageCount(), 0);
+  EXPECT_FALSE(decodedInstructionPicture(line.png, line.size)) << "without a decoder";
+}
+
+// Every call hands out instructions of their own, holding the pictures decoded the first time; a picture the
+// host could not decode then is decoded when it can.
+TEST_F(InstructionPictures, ACacheDecodesEachPictureOnceAndRetriesWhatItCouldNotDecode) {
+  HostImageWriter& decoder = host_.gui().imageWriter();
+  InstructionPictureCache pictures;
+  host_.root().setService(IZelImageWriter::interfaceName, nullptr);
+  IPtr<IZelUserInstructions> undecoded = pictures.instructions(InstructionPictureSet::kCircle, true);
+  ASSERT_TRUE(undecoded);
+  EXPECT_EQ(undecoded->imageCount(), 0);
+
+  host_.root().setService(IZelImageWriter::interfaceName, &decoder);
+  IPtr<IZelUserInstructions> first = pictures.instructions(InstructionPictureSet::kCircle, false);
+  IPtr<IZelUserInstructions> second = pictures.instructions(InstructionPictureSet::kCircle, true);
+  ASSERT_EQ(first->imageCount(), 2);
+  ASSERT_EQ(second->imageCount(), 3);
+  EXPECT_NE(first.get(), second.get());
+  for (int32_t i = 0; i < 3; ++i)
+    EXPECT_EQ(pixelsOf(second->image(i)), pixelsOf(InstructionPictureSet::kCircle, i + 1)) << i;
+  for (int32_t i = 0; i < 2; ++i) EXPECT_EQ(first->image(i), second->image(i)) << "decoded once: " << i;
+  EXPECT_NE(pictures.instructions(InstructionPictureSet::kLine, true)->image(0), second->image(0));
 }
 
 TEST_F(NoHostTest, WithoutAHostThereAreNoInstructions) {
-  EXPECT_FALSE(instructionsWithPictures(InstructionPictureSet::kLine, true));
+  EXPECT_FALSE(InstructionPictureCache().instructions(InstructionPictureSet::kLine, true));
 }
 
 }  // namespace
