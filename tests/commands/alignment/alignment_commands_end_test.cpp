@@ -88,7 +88,15 @@ class AlignmentCommandsEnd : public HardProbeCommandTest {
         deliver([&](IZelHardProbeDataReceiver* r) { r->onPointSampled(tip); });
       }
   }
-  // Begin a wizard run and a pass of single points in i
+  // Method 9 with the top face named +Z and the front -Y, then "Probe Points".
+  void startPlaneProbing() {
+    ASSERT_TRUE(dialog().chooseRadio(9));
+    const int32_t planes = box(u"Alignment321Widget");
+    ASSERT_TRUE(press(planes + 5));
+    ASSERT_TRUE(press(planes + 4));
+    ASSERT_TRUE(press(15));
+  }
+  // Begin a wizard run and a pass of single points in it.
   void startWizardPass() {
     const int32_t wizard = box(u"MoveDeviceWidget");
     ASSERT_TRUE(press(wizard + 2));
@@ -117,6 +125,19 @@ TEST_F(AlignmentCommandsEnd, NoReceiverStaysAndTheMatrixFollowsTheRuleInEverySta
        [this] {
          ASSERT_TRUE(dialog().chooseRadio(11));
          startWizardPass();
+       },
+       1},
+      {orient, "probing plane 1", [this] { startPlaneProbing(); }, 1},
+      {orient, "probing plane 2",
+       [this] {
+         startPlaneProbing();
+         probeFaces(1);
+       },
+       1},
+      {orient, "probing plane 3",
+       [this] {
+         startPlaneProbing();
+         probeFaces(2);
        },
        1},
       {deviceToPart, "idle", [] {}, 0},
