@@ -101,7 +101,7 @@ class IGuiDialog : public virtual IZelUnknown {
   // double, or a range whose minimum exceeds its maximum.
   virtual bool setNumberFormat(int32_t id, const char* format, double minimum, double maximum) = 0;
   // A radio button of a radio group (added before it), with a caption and the number of a registered
-  // picture (0: none).
+  // picture (0: none). While its group is disabled, the user cannot choose it.
   virtual bool addRadio(int32_t groupId, int32_t id, const ZelString& caption, int32_t picture) = 0;
   // False for an unknown control.
   virtual bool isControlEnabled(int32_t id) = 0;

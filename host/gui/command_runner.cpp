@@ -1,5 +1,7 @@
 #include "host/gui/command_runner.h"
 
+#include "host/gui/command_dialog_resources.h"
+
 CommandRunner::CommandRunner(HostCommandContainer* container, HostGuiDialog* dialog, HostGfxViewMgr* view)
     : container_(container), dialog_(dialog), view_(view) {
   container_->setFinisher(this);
@@ -20,6 +22,7 @@ CommandRunner::Start CommandRunner::start(IComponentCommand* command) {
   held->setContext(context);
   held->setGui(dialog_.get());
   if (!held->canRun(context)) return Start::kCannotRun;
+  addCommandDialogResource(held->className(), *dialog_);
   held->createGui(dialog_.get());
   dialog_->setReceiver(held.get());
   container_->setCommandRunning(true);

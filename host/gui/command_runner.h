@@ -1,13 +1,13 @@
 #pragma once
 
 // Runs one command at a time the way the host's GUI does: setContext(container), setGui(dialog), canRun,
-// createGui, the dialog's receiver set to the command, activate; finish when asked (before apply, never after
-// cancel or apply); later apply (when canApply) or cancel, and at the end deactivate with the receiver
-// cleared and the dialog closed (cleared for the next command), as it is when activation is refused. While a
-// command runs, the dialog's buttons and values and the view's pointer and key input reach it, and the
-// context reports "inCommand". A command that asks its context to finish it is applied or cancelled here as
-// from outside (component_command.h). A runner destroyed with a command still running cancels it. GUI thread
-// only.
+// the command's dialog resource (command_dialog_resources.h), createGui, the dialog's receiver set to the
+// command, activate; finish when asked (before apply, never after cancel or apply); later apply (when
+// canApply) or cancel, and at the end deactivate with the receiver cleared and the dialog closed (cleared for
+// the next command), as it is when activation is refused. While a command runs, the dialog's buttons and
+// values and the view's pointer and key input reach it, and the context reports "inCommand". A command that
+// asks its context to finish it is applied or cancelled here as from outside (component_command.h). A runner
+// destroyed with a command still running cancels it. GUI thread only.
 
 #include <cstdint>
 #include <optional>

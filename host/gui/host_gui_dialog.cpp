@@ -194,6 +194,7 @@ bool HostGuiDialog::addRadio(int32_t groupId, int32_t id, const ZelString& capti
   radio.kind = "radio";
   radio.text = caption.c_str();
   radio.group = groupId;
+  radio.parent = groupId;  // a disabled group's radios cannot be chosen
   radio.picture = picture;
   builder_.stamp(radio);
   return controls_.add(id, std::move(radio));

@@ -207,3 +207,16 @@ TEST_F(GuiDialog, BracketsGiveTheirReceiverAndFontToWhatIsBuiltInsideAndMustClos
 }
 
 }  // namespace
+
+TEST_F(GuiDialog, ARadioOfADisabledGroupCannotBeChosenAndTheGroupHoldsTheChoice) {
+  module_->addControl(2, "radiogroup", ZelString(u"Method"));
+  module_->addRadio(2, 3, ZelString(u"Three"), 0);
+  module_->addRadio(2, 5, ZelString(u"Five"), 0);
+  module_->enableControl(2, false, IGuiDialog::kEnableDefault);
+  EXPECT_FALSE(dialog_->chooseRadio(5));
+  EXPECT_TRUE(receiver_->calls.empty());
+  module_->enableControl(2, true, IGuiDialog::kEnableDefault);
+  EXPECT_TRUE(dialog_->chooseRadio(5));
+  EXPECT_EQ(receiver_->calls, Calls{"gui event 5 1"});
+  EXPECT_EQ(dialog_->control(2)->value, 5);
+}

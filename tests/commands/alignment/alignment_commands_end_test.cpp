@@ -1,0 +1,196 @@
+// Every alignment command ended in every state it can be in: by a cancel (the host cancels, then
+// deactivates) or by a deactivation alone (after apply). Whatever ran, no receiver may stay on the device,
+// and the device's hardware matrix follows one rule for all of them: a cancel gives back the matrix the
+// device had when the command started; a deactivation keeps the matrix the command last gave the device, an
+// interrupted probing run first giving back the one from before the run.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "commands/alignment/device_transform_steps.h"
+#include "host/cad/brep_model.h"
+#include "host/cad/cad_model.h"
+#include "tests/commands/support/hard_probe_command_fixture.h"
+
+namespace {
+
+using Mouse = HostGfxViewMgr::MouseCallback;
+constexpr double kRadius = 0.003;
+
+// The matrix at activation, and the one the command gave the device before the state was entered.
+const Matrix4x4 kActivation = Matrix4x4::translation({0.5, 0.4, 0.3}) * Matrix4x4::rotation({0, 1, 0}, 0.3);
+const Matrix4x4 kGiven = Matrix4x4::translation({0.1, -0.2, 0.05}) * Matrix4x4::rotation({1, 1, 1}, 0.2);
+
+struct Face {
+  std::vector<Vector3> points;  // on the part's top, front and left end
+  Vector3 outward;
+  Vector3 stop;
+};
+const Face kTop{{{0.03, 0.03, 0.02}, {0.17, 0.03, 0.02}, {0.1, 0.08, 0.02}}, {0, 0, 1}, {0.1, 0.05, 0.05}};
+const Face kFront{{{0.05, 0, 0.01}, {0.15, 0, 0.01}}, {0, -1, 0}, {0.1, -0.03, 0.01}};
+const Face kEnd{{{0, 0.05, 0.01}}, {-1, 0, 0}, {-0.03, 0.05, 0.01}};
+const Face* const kFaces[] = {&kTop, &kFront, &kEnd};
+
+class AlignmentCommandsEnd : public HardProbeCommandTest {
+ protected:
+  void SetUp() override {
+    HardProbeCommandTest::SetUp();
+    reference_ = addCadModel(host_.document().doc(), u"RefObject", boxModel({0, 0, 0}, {0.2, 0.1, 0.02}));
+    host_.document().doc().setActiveObject(reference_.get());
+  }
+
+  bool press(int32_t id) { return dialog().pressButton(id); }
+  int32_t box(const char16_t* widget) {
+    return dialog().idOf(std::u16string(u":") + widget + u":Box").value_or(-1000);
+  }
+  template <class Call>
+  void deliver(Call call) {
+    device_->deliver<IZelHardProbeDataReceiver>(call);
+  }
+  // The probe's tip centres on the first faces, each ended by its stop point; the device reports them as
+  // they are (a probing run sets the identity).
+  void probeFaces(size_t faces) {
+    deliver([](IZelHardProbeDataReceiver* r) { r->setProbeRadius(kRadius); });
+    for (size_t f = 0; f < faces; ++f) {
+      for (const Vector3& p : kFaces[f]->points) {
+        const Vector3 tip = p + kRadius * kFaces[f]->outward;
+        deliver([&](IZelHardProbeDataReceiver* r) { r->onPointSampled(tip); });
+      }
+      deliver([&](IZelHardProbeDataReceiver* r) { r->onPointStop(kFaces[f]->stop); });
+    }
+  }
+  // A click on the reference whose ray comes from outside the face along its inward normal.
+  void pickOn(const Vector3& point, const Vector3& outward) {
+    const Vector3 from = point + 0.5 * outward;
+    const MouseInput ray{.rayOrigin = {from.x, from.y, from.z},
+                         .rayDirection = {-outward.x, -outward.y, -outward.z}};
+    host_.scene().view().injectMouse(Mouse::kDown, ray);
+    host_.scene().view().injectMouse(Mouse::kClick, ray);
+  }
+  // Picks the targets of "Iterative Alignment", which realigns at each pick: with nothing probed yet, onto
+  // the activation matrix. The device is given its matrix again after them.
+  void pickAllFaces() {
+    for (const Face* face : kFaces)
+      for (const Vector3& p : face->points) pickOn(p, face->outward);
+    giveMatrix();
+  }
+  void giveMatrix() { setDeviceTransform(*plugin_, kGiven, nullptr); }
+  void touchAll(size_t count) {
+    deliver([](IZelHardProbeDataReceiver* r) { r->setProbeRadius(kRadius); });
+    size_t touched = 0;
+    for (const Face* face : kFaces)
+      for (const Vector3& p : face->points) {
+        if (touched++ == count) return;
+        const Vector3 tip = p + kRadius * face->outward;
+        deliver([&](IZelHardProbeDataReceiver* r) { r->onPointSampled(tip); });
+      }
+  }
+  // Method 9 with the top face named +Z and the front -Y, then "Probe Points".
+  void startPlaneProbing() {
+    ASSERT_TRUE(dialog().chooseRadio(9));
+    const int32_t planes = box(u"Alignment321Widget");
+    ASSERT_TRUE(press(planes + 5));
+    ASSERT_TRUE(press(planes + 4));
+    ASSERT_TRUE(press(15));
+  }
+  // Begin a wizard run and a pass of single points in it.
+  void startWizardPass() {
+    const int32_t wizard = box(u"MoveDeviceWidget");
+    ASSERT_TRUE(press(wizard + 2));
+    ASSERT_TRUE(press(wizard + 7));
+  }
+
+  IPtr<HostDocObject> reference_;
+};
+
+struct Case {
+  const char* command;
+  const char* state;
+  std::function<void()> enter;
+  size_t receivers;  // on the device in that state
+};
+
+TEST_F(AlignmentCommandsEnd, NoReceiverStaysAndTheMatrixFollowsTheRuleInEveryState) {
+  const char* orient = "PalperaAlignmentCmd";
+  const char* deviceToPart = "PalperaDeviceToPartAlignmentCmd";
+  const char* iterative = "PalperaIterativeAlignmentCmd";
+  const char* moveDevice = "PalperaMoveDeviceCmd";
+  const std::vector<Case> cases = {
+      {orient, "idle", [] {}, 0},
+      {orient, "showing the position", [this] { ASSERT_TRUE(press(16)); }, 1},
+      {orient, "in a wizard pass",
+       [this] {
+         ASSERT_TRUE(dialog().chooseRadio(11));
+         startWizardPass();
+       },
+       1},
+      {orient, "probing plane 1", [this] { startPlaneProbing(); }, 1},
+      {orient, "probing plane 2",
+       [this] {
+         startPlaneProbing();
+         probeFaces(1);
+       },
+       1},
+      {orient, "probing plane 3",
+       [this] {
+         startPlaneProbing();
+         probeFaces(2);
+       },
+       1},
+      {deviceToPart, "idle", [] {}, 0},
+      {deviceToPart, "showing the position", [this] { ASSERT_TRUE(press(16)); }, 1},
+      {deviceToPart, "probing plane 1", [this] { ASSERT_TRUE(press(14)); }, 1},
+      {deviceToPart, "probing plane 2",
+       [this] {
+         ASSERT_TRUE(press(14));
+         probeFaces(1);
+       },
+       1},
+      {deviceToPart, "probing plane 3",
+       [this] {
+         ASSERT_TRUE(press(14));
+         probeFaces(2);
+       },
+       1},
+      {iterative, "idle", [this] { pickAllFaces(); }, 0},
+      {iterative, "showing the position", [this] { ASSERT_TRUE(press(6)); }, 1},
+      {iterative, "probing the first target",
+       [this] {
+         pickAllFaces();
+         ASSERT_TRUE(press(5));
+       },
+       1},
+      {iterative, "probing, realigned after four targets",
+       [this] {
+         pickAllFaces();
+         ASSERT_TRUE(press(5));
+         touchAll(4);
+       },
+       1},
+      {moveDevice, "idle", [] {}, 0},
+      {moveDevice, "showing the position", [this] { ASSERT_TRUE(press(1)); }, 1},
+      {moveDevice, "in a wizard pass", [this] { startWizardPass(); }, 1},
+  };
+  for (const Case& c : cases) {
+    for (bool cancelled : {true, false}) {
+      SCOPED_TRACE(std::string(c.command) + ", " + c.state + (cancelled ? ", cancelled" : ", deactivated"));
+      setDeviceTransform(*plugin_, kActivation, nullptr);
+      ASSERT_EQ(start(c.command), CommandRunner::Start::kStarted);
+      giveMatrix();
+      c.enter();
+      EXPECT_EQ(device_->receiverCount(), c.receivers);
+
+      ASSERT_TRUE(cancelled ? runner_.cancel() : runner_.apply());
+      EXPECT_EQ(device_->receiverCount(), 0u);
+      EXPECT_EQ(journal_.back(), "disconnect HardProbe");
+      const Matrix4x4& expected = cancelled ? kActivation : kGiven;
+      for (int i = 0; i < 16; ++i)
+        EXPECT_EQ(plugin_->hardwareMatrix().m[i], expected.m[i]) << "element " << i;
+    }
+  }
+}
+
+}  // namespace
