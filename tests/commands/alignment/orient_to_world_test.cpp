@@ -264,6 +264,32 @@ TEST_F(OrientToWorld, ShowPositionHoldsOneReceiverUntilTheStopAndNoneWhenItCanno
   EXPECT_TRUE(enabled(kStandard1));
 }
 
+// While the position shows or a widget probes, the method cannot change: a transform set then would mix
+// frames in the run, and another widget could start a second run on the device.
+TEST_F(OrientToWorld, TheMethodStaysWhileThePositionShowsOrTheWidgetProbes) {
+  setDeviceTransform(*plugin_, kH0, nullptr);
+  ASSERT_EQ(start(), CommandRunner::Start::kStarted);
+  ASSERT_TRUE(dialog().pressButton(kShowPosition));
+  EXPECT_FALSE(dialog().chooseRadio(kIdentity));
+  expectNear(plugin_->hardwareMatrix(), kH0, 0);
+  device_->deliver<IZelHardProbeDataReceiver>([](IZelHardProbeDataReceiver* r) { r->onPointStop({}); });
+
+  ASSERT_TRUE(dialog().chooseRadio(kPlanes));
+  const int32_t planes = box(u"Alignment321Widget");
+  ASSERT_TRUE(dialog().pressButton(planes + 5));
+  ASSERT_TRUE(dialog().pressButton(planes + 4));
+  ASSERT_TRUE(dialog().pressButton(15));
+  for (int32_t method : {kTestObject, kFile, kIdentity, kMoveDevice})
+    EXPECT_FALSE(dialog().chooseRadio(method));
+  EXPECT_TRUE(enabled(planes));
+  EXPECT_FALSE(enabled(box(u"MoveDeviceWidget")));
+  device_->deliver<IZelHardProbeDataReceiver>(
+      [](IZelHardProbeDataReceiver* r) { r->onCustomEvent(ZelCString("Cancel"), nullptr); });
+  expectNear(plugin_->hardwareMatrix(), kH0, 0);
+  EXPECT_TRUE(dialog().chooseRadio(kIdentity));
+  expectNear(plugin_->hardwareMatrix(), Matrix4x4::identity(), 0);
+}
+
 // The host may deactivate a command without cancelling it (after apply), and call cancel later: the device
 // keeps what it was given.
 TEST_F(OrientToWorld, ACancelAfterDeactivationChangesNothing) {
