@@ -247,7 +247,7 @@ void PalperaAlignmentCmd::setSensitive(bool sensitive) {
 
 void PalperaAlignmentCmd::showPosition() {
   if (!device_ || position_.isRunning()) return;
-  if (position_.start(*device_, *this, nullptr)) setSensitive(false);
+  if (position_.start(*device_, *this, nullptr, true)) setSensitive(false);
 }
 
 void PalperaAlignmentCmd::stopShowPosition() {

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "commands/alignment/device_transform_steps.h"
 #include "commands/transform/matrix_widget.h"
@@ -12,6 +13,7 @@
 #include "framework/subject/zel_subject.h"
 #include "host/cad/brep_model.h"
 #include "host/cad/cad_model.h"
+#include "host/document/host_document.h"
 #include "platform/utf8.h"
 #include "support/scratch_directory.h"
 #include "support/text.h"
@@ -242,10 +244,14 @@ TEST_F(OrientToWorld, AMatrixSavedWithTheFileWidgetLoadsBackBitForBit) {
   expectNear(plugin_->hardwareMatrix(), saved, 0);
 }
 
-TEST_F(OrientToWorld, ShowPositionHoldsOneReceiverUntilTheStopAndNoneWhenItCannotStart) {
+TEST_F(OrientToWorld, ShowPositionHoldsItsReceiversUntilTheStopAndNoneWhenItCannotStart) {
+  host_.core().dataStore().setInt(nullptr, "Palpera/Gfx/ShowProbe", 1);
   ASSERT_EQ(start(), CommandRunner::Start::kStarted);
   ASSERT_TRUE(dialog().pressButton(kShowPosition));
-  EXPECT_EQ(device_->receiverCount(), 1u);
+  EXPECT_EQ(device_->receiverCount(), 2u) << "the stop receiver and the drawn probe";
+  const std::vector<HostGfxDoc::Fit>& fits = host_.document().graphics().fits();
+  ASSERT_EQ(fits.size(), 1u);
+  EXPECT_FALSE(fits[0].option) << "the view fitted to the scene, the probe left out";
   for (int32_t control : {kMainBox, kStandard0, kStandard1}) EXPECT_FALSE(enabled(control)) << control;
   device_->deliver<IZelHardProbeDataReceiver>([](IZelHardProbeDataReceiver* r) { r->onPointStop({}); });
   EXPECT_EQ(device_->receiverCount(), 0u);
