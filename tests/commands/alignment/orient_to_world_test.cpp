@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -129,6 +131,11 @@ TEST_F(OrientToWorld, ActivationConnectsShowsThePlugInAndOffersTheMethodsItCan) 
   EXPECT_FALSE(enabled(box(u"MoveDeviceWidget")));
   EXPECT_TRUE(enabled(box(u"Alignment321Widget")));
   EXPECT_TRUE(enabled(box(u"MatrixWidget")));
+  // Built in this order: each part takes its ids after those of the one before.
+  const int32_t built[] = {
+      *dialog().idOf(u"Instructions"), box(u"TransformFileWidget"), box(u"Alignment321Widget"),
+      *dialog().idOf(u"Probe"),        box(u"MatrixWidget"),        box(u"MoveDeviceWidget")};
+  EXPECT_TRUE(std::is_sorted(std::begin(built), std::end(built)));
   ASSERT_TRUE(runner_.cancel());
   EXPECT_EQ(journal_.back(), "disconnect HardProbe");
 
