@@ -34,6 +34,7 @@ enum : int32_t {
   kMoveDevice = 11,
   kPluginBox = 13,
   kPluginName = 14,
+  kStartProbing = 15,
   kShowPosition = 16,
   kStandard0 = -20000,
   kStandard1 = -19999,
@@ -301,6 +302,25 @@ TEST_F(OrientToWorld, TheMethodStaysWhileThePositionShowsOrTheWidgetProbes) {
   expectNear(plugin_->hardwareMatrix(), kH0, 0);
   EXPECT_TRUE(dialog().chooseRadio(kIdentity));
   expectNear(plugin_->hardwareMatrix(), Matrix4x4::identity(), 0);
+}
+
+// A wizard run keeps one device transform from its first pass to its end, whichever way it ends.
+TEST_F(OrientToWorld, NoOtherTransformCanBeChosenWhileAWizardRunGoesOn) {
+  setDeviceTransform(*plugin_, kH0, nullptr);
+  ASSERT_EQ(start(), CommandRunner::Start::kStarted);
+  ASSERT_TRUE(dialog().chooseRadio(kMoveDevice));
+  const int32_t wizard = box(u"MoveDeviceWidget");
+  ASSERT_TRUE(dialog().pressButton(wizard + 2));  // "Begin"
+  EXPECT_FALSE(dialog().chooseRadio(kIdentity));
+  for (int32_t button : {kStartProbing, kShowPosition}) EXPECT_FALSE(dialog().pressButton(button)) << button;
+  EXPECT_EQ(device_->receiverCount(), 0u);
+  expectNear(plugin_->hardwareMatrix(), kH0, 0);
+  EXPECT_TRUE(enabled(kStandard1)) << "the command can still be left";
+
+  host_.gui().simpleDialog().queueAnswer(2);  // "Exit", the run discarded
+  ASSERT_TRUE(dialog().pressButton(wizard + 38));
+  EXPECT_TRUE(dialog().pressButton(kShowPosition));
+  EXPECT_EQ(device_->receiverCount(), 1u);
 }
 
 // The host may deactivate a command without cancelling it (after apply), and call cancel later: the device
