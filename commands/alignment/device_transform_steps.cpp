@@ -46,7 +46,8 @@ void KeptHardwareMatrix::giveBack(IZelPlugin& plugin, MatrixWidget* display) {
   setDeviceTransform(plugin, matrix_, display);
 }
 
-bool PositionDisplay::start(IZelPluginDevice& device, IZelListener& listener, IZelDocObject* object) {
+bool PositionDisplay::start(IZelPluginDevice& device, IZelListener& listener, IZelDocObject* object,
+                            bool fitView) {
   stop();
   receiver_.createInstance(classIdOf("StopReceiver"));
   if (!receiver_) return false;
@@ -57,6 +58,7 @@ bool PositionDisplay::start(IZelPluginDevice& device, IZelListener& listener, IZ
     if (probeGraphics_) {
       probeGraphics_->setParentObject(object);
       probeGraphics_->attach();
+      if (fitView) probeGraphics_->fitView(false);
     }
   }
   device.addReceiver(receiver_.get());

@@ -57,9 +57,10 @@ class PositionDisplay {
   ~PositionDisplay() { stop(); }
 
   // Attaches listener to a new stop receiver, shows the probe over object when "Palpera/Gfx/ShowProbe" is
-  // set, adds the receiver to device and starts its acquisition, then shows the info tile. When acquisition
-  // does not start, everything done is undone and the answer is false.
-  bool start(IZelPluginDevice& device, IZelListener& listener, IZelDocObject* object);
+  // set (with fitView, the view fitted once to the scene without the probe), adds the receiver to device
+  // and starts its acquisition, then shows the info tile. When acquisition does not start, everything done
+  // is undone and the answer is false.
+  bool start(IZelPluginDevice& device, IZelListener& listener, IZelDocObject* object, bool fitView = false);
   // Hides the info tile, stops acquisition, removes the receiver and lets the graphics and the receiver go.
   // Nothing when not running.
   void stop();

@@ -236,7 +236,16 @@ void PalperaAlignmentCmd::onNotify(const char* event, IZelSubject* subject, void
     setSensitive(is(event, "ProbeStop"));
   } else if (is(event, "ShowPosition")) {
     showPosition();
+  } else if (is(event, "Sensitivity") && data) {
+    enableOtherSources(*static_cast<bool*>(data));
   }
+}
+
+void PalperaAlignmentCmd::enableOtherSources(bool enabled) {
+  if (!gui_) return;
+  gui_->enableControl(kMethodChoice, enabled && currentPlugin(), IGuiDialog::kEnableDefault);
+  for (int32_t control : {kStartProbing, kShowPosition})
+    gui_->enableControl(control, enabled, IGuiDialog::kEnableDefault);
 }
 
 void PalperaAlignmentCmd::setSensitive(bool sensitive) {
@@ -247,7 +256,7 @@ void PalperaAlignmentCmd::setSensitive(bool sensitive) {
 
 void PalperaAlignmentCmd::showPosition() {
   if (!device_ || position_.isRunning()) return;
-  if (position_.start(*device_, *this, nullptr)) setSensitive(false);
+  if (position_.start(*device_, *this, nullptr, true)) setSensitive(false);
 }
 
 void PalperaAlignmentCmd::stopShowPosition() {

@@ -61,8 +61,8 @@ class PalperaAlignmentCmd : public CompBaseCmd, public IZelListener {
   void deactivate() override;
   bool cancel() override;
   void onGuiEvent(int32_t id, int32_t value) override;
-  // "NewTransform", "ProbeStart" and "ProbeStop" of the widgets, "Stop" of the position display and
-  // "ShowPosition"; a null sender is ignored.
+  // "NewTransform", "ProbeStart" and "ProbeStop" of the widgets, "Sensitivity" of the wizard, "Stop" of
+  // the position display and "ShowPosition"; a null sender is ignored.
   void onNotify(const char* event, IZelSubject* subject, void* data) override;
 
   void queryInterface(const char* name, void** out, bool flag) override;
@@ -78,6 +78,9 @@ class PalperaAlignmentCmd : public CompBaseCmd, public IZelListener {
   // The one way a matrix reaches the device; nothing without a current plug-in.
   void setTransform(const Matrix4x4& hardware);
   void setSensitive(bool sensitive);
+  // A wizard run spans several passes, and the device's transform must stay the same across them: while it
+  // runs, the method choice, "Probe Points" and "Show Position" are off.
+  void enableOtherSources(bool enabled);
   void showPosition();
   void stopShowPosition();
   // Cancels a probing run of the planes, which gives back the matrix from before the run.

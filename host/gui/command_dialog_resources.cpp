@@ -12,6 +12,8 @@ struct Radio {
   const char16_t* caption;
 };
 
+// The command's own page, which it builds as control 0 and disables while it probes.
+constexpr int32_t kCommandPage = 0;
 constexpr int32_t kMethodGroup = 2;
 constexpr Radio kMethods[] = {{3, u"Transform of the Test Object"},
                               {5, u"Transform File"},
@@ -21,6 +23,7 @@ constexpr Radio kMethods[] = {{3, u"Transform of the Test Object"},
 
 void addOrientToWorldResource(HostGuiDialog& dialog) {
   dialog.addControl(kMethodGroup, "radiogroup", ZelString(u"Method"));
+  dialog.nestIn(kMethodGroup, kCommandPage);
   for (const Radio& radio : kMethods) dialog.addRadio(kMethodGroup, radio.id, ZelString(radio.caption), 0);
 }
 

@@ -49,6 +49,13 @@ void HostGuiDialog::setControlValue(int32_t id, double value) {
   }
 }
 
+bool HostGuiDialog::nestIn(int32_t id, int32_t box) {
+  return controls_.edit(id, [box](DialogControl& control) {
+    control.parent = box;
+    return true;
+  });
+}
+
 bool HostGuiDialog::getControlText(int32_t id, ZelString& text) {
   std::optional<DialogControl> control = controls_.control(id);
   if (!control) return false;

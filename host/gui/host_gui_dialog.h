@@ -103,6 +103,9 @@ class HostGuiDialog : public IGuiDialog, public IGuiBaseV3, public HostUnknown {
   bool chooseEntry(int32_t id, int32_t index) { return actions_.chooseEntry(id, index); }
   bool typeText(int32_t id, const std::u16string& text) { return actions_.typeText(id, text); }
   bool chooseRadio(int32_t id) { return actions_.chooseRadio(id); }
+  // Makes control id one of box's, which may be added later (a dialog resource's controls lie in the page
+  // the command builds as control 0): while box is disabled, the user cannot use it. False for an unknown id.
+  bool nestIn(int32_t id, int32_t box);
   bool editCell(int32_t id, int32_t row, int32_t column, const std::u16string& text) {
     return actions_.editCell(id, row, column, text);
   }

@@ -102,6 +102,20 @@ class AlignmentCommandsEnd : public HardProbeCommandTest {
     ASSERT_TRUE(press(wizard + 2));
     ASSERT_TRUE(press(wizard + 7));
   }
+  // A wizard run gone on to its targets: three single points taken as references (each sampled and
+  // stopped), the pass ended by a stop alone, then "Next" with the move message answered, which starts the
+  // first target's pass at once.
+  void startWizardTargetPass() {
+    startWizardPass();
+    for (const Vector3& p : kTop.points) {
+      deliver([&](IZelHardProbeDataReceiver* r) { r->onPointSampled(p); });
+      deliver([&](IZelHardProbeDataReceiver* r) { r->onPointStop(p); });
+    }
+    deliver([](IZelHardProbeDataReceiver* r) { r->onPointStop({}); });
+    ASSERT_EQ(device_->receiverCount(), 0u);
+    host_.gui().simpleDialog().queueAnswer(1);
+    ASSERT_TRUE(press(box(u"MoveDeviceWidget") + 39));
+  }
 
   IPtr<HostDocObject> reference_;
 };
@@ -125,6 +139,12 @@ TEST_F(AlignmentCommandsEnd, NoReceiverStaysAndTheMatrixFollowsTheRuleInEverySta
        [this] {
          ASSERT_TRUE(dialog().chooseRadio(11));
          startWizardPass();
+       },
+       1},
+      {orient, "in a wizard target pass",
+       [this] {
+         ASSERT_TRUE(dialog().chooseRadio(11));
+         startWizardTargetPass();
        },
        1},
       {orient, "probing plane 1", [this] { startPlaneProbing(); }, 1},
@@ -173,6 +193,7 @@ TEST_F(AlignmentCommandsEnd, NoReceiverStaysAndTheMatrixFollowsTheRuleInEverySta
       {moveDevice, "idle", [] {}, 0},
       {moveDevice, "showing the position", [this] { ASSERT_TRUE(press(1)); }, 1},
       {moveDevice, "in a wizard pass", [this] { startWizardPass(); }, 1},
+      {moveDevice, "in a wizard target pass", [this] { startWizardTargetPass(); }, 1},
   };
   for (const Case& c : cases) {
     for (bool cancelled : {true, false}) {

@@ -3,8 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "commands/alignment/device_transform_steps.h"
 #include "commands/transform/matrix_widget.h"
@@ -12,6 +15,7 @@
 #include "framework/subject/zel_subject.h"
 #include "host/cad/brep_model.h"
 #include "host/cad/cad_model.h"
+#include "host/document/host_document.h"
 #include "platform/utf8.h"
 #include "support/scratch_directory.h"
 #include "support/text.h"
@@ -30,6 +34,7 @@ enum : int32_t {
   kMoveDevice = 11,
   kPluginBox = 13,
   kPluginName = 14,
+  kStartProbing = 15,
   kShowPosition = 16,
   kStandard0 = -20000,
   kStandard1 = -19999,
@@ -127,6 +132,11 @@ TEST_F(OrientToWorld, ActivationConnectsShowsThePlugInAndOffersTheMethodsItCan) 
   EXPECT_FALSE(enabled(box(u"MoveDeviceWidget")));
   EXPECT_TRUE(enabled(box(u"Alignment321Widget")));
   EXPECT_TRUE(enabled(box(u"MatrixWidget")));
+  // Built in this order: each part takes its ids after those of the one before.
+  const int32_t built[] = {
+      *dialog().idOf(u"Instructions"), box(u"TransformFileWidget"), box(u"Alignment321Widget"),
+      *dialog().idOf(u"Probe"),        box(u"MatrixWidget"),        box(u"MoveDeviceWidget")};
+  EXPECT_TRUE(std::is_sorted(std::begin(built), std::end(built)));
   ASSERT_TRUE(runner_.cancel());
   EXPECT_EQ(journal_.back(), "disconnect HardProbe");
 
@@ -242,10 +252,14 @@ TEST_F(OrientToWorld, AMatrixSavedWithTheFileWidgetLoadsBackBitForBit) {
   expectNear(plugin_->hardwareMatrix(), saved, 0);
 }
 
-TEST_F(OrientToWorld, ShowPositionHoldsOneReceiverUntilTheStopAndNoneWhenItCannotStart) {
+TEST_F(OrientToWorld, ShowPositionHoldsItsReceiversUntilTheStopAndNoneWhenItCannotStart) {
+  host_.core().dataStore().setInt(nullptr, "Palpera/Gfx/ShowProbe", 1);
   ASSERT_EQ(start(), CommandRunner::Start::kStarted);
   ASSERT_TRUE(dialog().pressButton(kShowPosition));
-  EXPECT_EQ(device_->receiverCount(), 1u);
+  EXPECT_EQ(device_->receiverCount(), 2u) << "the stop receiver and the drawn probe";
+  const std::vector<HostGfxDoc::Fit>& fits = host_.document().graphics().fits();
+  ASSERT_EQ(fits.size(), 1u);
+  EXPECT_FALSE(fits[0].option) << "the view fitted to the scene, the probe left out";
   for (int32_t control : {kMainBox, kStandard0, kStandard1}) EXPECT_FALSE(enabled(control)) << control;
   device_->deliver<IZelHardProbeDataReceiver>([](IZelHardProbeDataReceiver* r) { r->onPointStop({}); });
   EXPECT_EQ(device_->receiverCount(), 0u);
@@ -262,6 +276,51 @@ TEST_F(OrientToWorld, ShowPositionHoldsOneReceiverUntilTheStopAndNoneWhenItCanno
   EXPECT_FALSE(enabled(kStandard1));
   wizard->notify("ProbeStop", nullptr);
   EXPECT_TRUE(enabled(kStandard1));
+}
+
+// While the position shows or a widget probes, the method cannot change: a transform set then would mix
+// frames in the run, and another widget could start a second run on the device.
+TEST_F(OrientToWorld, TheMethodStaysWhileThePositionShowsOrTheWidgetProbes) {
+  setDeviceTransform(*plugin_, kH0, nullptr);
+  ASSERT_EQ(start(), CommandRunner::Start::kStarted);
+  ASSERT_TRUE(dialog().pressButton(kShowPosition));
+  EXPECT_FALSE(dialog().chooseRadio(kIdentity));
+  expectNear(plugin_->hardwareMatrix(), kH0, 0);
+  device_->deliver<IZelHardProbeDataReceiver>([](IZelHardProbeDataReceiver* r) { r->onPointStop({}); });
+
+  ASSERT_TRUE(dialog().chooseRadio(kPlanes));
+  const int32_t planes = box(u"Alignment321Widget");
+  ASSERT_TRUE(dialog().pressButton(planes + 5));
+  ASSERT_TRUE(dialog().pressButton(planes + 4));
+  ASSERT_TRUE(dialog().pressButton(15));
+  for (int32_t method : {kTestObject, kFile, kIdentity, kMoveDevice})
+    EXPECT_FALSE(dialog().chooseRadio(method));
+  EXPECT_TRUE(enabled(planes));
+  EXPECT_FALSE(enabled(box(u"MoveDeviceWidget")));
+  device_->deliver<IZelHardProbeDataReceiver>(
+      [](IZelHardProbeDataReceiver* r) { r->onCustomEvent(ZelCString("Cancel"), nullptr); });
+  expectNear(plugin_->hardwareMatrix(), kH0, 0);
+  EXPECT_TRUE(dialog().chooseRadio(kIdentity));
+  expectNear(plugin_->hardwareMatrix(), Matrix4x4::identity(), 0);
+}
+
+// A wizard run keeps one device transform from its first pass to its end, whichever way it ends.
+TEST_F(OrientToWorld, NoOtherTransformCanBeChosenWhileAWizardRunGoesOn) {
+  setDeviceTransform(*plugin_, kH0, nullptr);
+  ASSERT_EQ(start(), CommandRunner::Start::kStarted);
+  ASSERT_TRUE(dialog().chooseRadio(kMoveDevice));
+  const int32_t wizard = box(u"MoveDeviceWidget");
+  ASSERT_TRUE(dialog().pressButton(wizard + 2));  // "Begin"
+  EXPECT_FALSE(dialog().chooseRadio(kIdentity));
+  for (int32_t button : {kStartProbing, kShowPosition}) EXPECT_FALSE(dialog().pressButton(button)) << button;
+  EXPECT_EQ(device_->receiverCount(), 0u);
+  expectNear(plugin_->hardwareMatrix(), kH0, 0);
+  EXPECT_TRUE(enabled(kStandard1)) << "the command can still be left";
+
+  host_.gui().simpleDialog().queueAnswer(2);  // "Exit", the run discarded
+  ASSERT_TRUE(dialog().pressButton(wizard + 38));
+  EXPECT_TRUE(dialog().pressButton(kShowPosition));
+  EXPECT_EQ(device_->receiverCount(), 1u);
 }
 
 // The host may deactivate a command without cancelling it (after apply), and call cancel later: the device

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -20,6 +21,43 @@ namespace {
 const std::string kProject = std::filesystem::path(PALPERA_TEST_SOURCE_DIR).parent_path().string();
 // The corner of the top, front and left faces, in the plate's own coordinates.
 const Vector3 kCorner{0, 0, 0.01};
+
+// The plate's pose P: a 10 degree turn about (1, 1, 1), then the move by (0.05, -0.03, 0.02) m, written out
+// here (the turn by Rodrigues' formula) rather than taken from the matrix code under test.
+Matrix4x4 platePose() {
+  const double angle = 10 * std::acos(-1.0) / 180, c = std::cos(angle), s = std::sin(angle);
+  const double k = 1 / std::sqrt(3.0);  // each component of the unit axis
+  const double move[3] = {0.05, -0.03, 0.02};
+  Matrix4x4 pose;
+  for (int i = 0; i < 3; ++i) {
+    for (int j = 0; j < 3; ++j) {
+      // The cross-product matrix of the axis: -k just right of the diagonal (cyclically), +k left of it.
+      const double cross = i == j ? 0 : j == (i + 1) % 3 ? -k : k;
+      pose.m[4 * i + j] = (i == j ? c : 0) + (1 - c) * k * k + s * cross;
+    }
+    pose.m[4 * i + 3] = move[i];
+  }
+  pose.m[12] = pose.m[13] = pose.m[14] = 0;
+  pose.m[15] = 1;
+  return pose;
+}
+
+// Translation(-c) x P^-1 for a rigid P = [R | t]: the rows of R^T with the translation -R^T t - c.
+Matrix4x4 expectedHardware(const Matrix4x4& pose, const Vector3& corner) {
+  const double cornerOf[3] = {corner.x, corner.y, corner.z};
+  Matrix4x4 h;
+  for (int i = 0; i < 3; ++i) {
+    double moved = 0;
+    for (int j = 0; j < 3; ++j) {
+      h.m[4 * i + j] = pose.m[4 * j + i];
+      moved += pose.m[4 * j + i] * pose.m[4 * j + 3];
+    }
+    h.m[4 * i + 3] = -moved - cornerOf[i];
+  }
+  h.m[12] = h.m[13] = h.m[14] = 0;
+  h.m[15] = 1;
+  return h;
+}
 
 // Runs the example script with its transform file in scratch rather than in the build folder.
 std::string runExample(const std::string& name, const ScratchDirectory& scratch,
@@ -49,8 +87,11 @@ TEST(OrientToWorldExample, ThreeProbedFacesPutTheDeviceAtTheirCornerAndTheSavedF
   ScratchDirectory scratch;
   std::string script;
   const std::string probed = runExample("orient-to-world.script", scratch, &script);
-  const Matrix4x4 pose = matrixAfter(script, "transform RefObject ", true);
-  const Matrix4x4 expected = Matrix4x4::translation(-1.0 * kCorner) * Matrix4x4::inverse(pose);
+  const Matrix4x4 pose = platePose();
+  const Matrix4x4 posed = matrixAfter(script, "transform RefObject ", true);
+  for (int i = 0; i < 16; ++i)
+    EXPECT_NEAR(posed.m[i], pose.m[i], 1e-15) << "the script's pose, element " << i;
+  const Matrix4x4 expected = expectedHardware(pose, kCorner);
   const Matrix4x4 hardware = matrixAfter(probed, "hardware", false);
   for (int i = 0; i < 16; ++i) EXPECT_NEAR(hardware.m[i], expected.m[i], 1e-7) << "element " << i;
   const std::string stored = storedHardware(probed);
