@@ -137,7 +137,7 @@ void PalperaMoveDeviceCmd::setSensitive(bool sensitive) {
 
 void PalperaMoveDeviceCmd::showPosition() {
   if (!device_ || position_.isRunning()) return;
-  if (position_.start(*device_, *this, nullptr)) setSensitive(false);
+  if (position_.start(*device_, *this, nullptr, true)) setSensitive(false);
 }
 
 void PalperaMoveDeviceCmd::stopShowPosition() {

@@ -13,6 +13,7 @@
 #include "framework/object/query_chain.h"
 #include "framework/registrations/registered_classes.h"
 #include "host/api/datum_align_modifier.h"
+#include "host/document/host_document.h"
 #include "host/gui/command_runner.h"
 #include "platform/utf8.h"
 #include "tests/commands/support/hard_probe_fixture.h"
@@ -381,6 +382,17 @@ TEST_F(MoveDeviceTest, AFitTheChecksRefuseOrOneShortOfTargetsNeverReachesTheDevi
   EXPECT_EQ(mirror->runs, 1);
   EXPECT_TRUE(entries(kPairList).empty());
   host_.root().setService(IZelDatumBasedAlignModifier::interfaceName, nullptr);
+}
+
+TEST_F(MoveDeviceTest, ShowPositionWithTheProbeDrawnFitsTheViewOnceWithoutTheProbe) {
+  store().setInt(nullptr, "Palpera/Gfx/ShowProbe", 1);
+  ASSERT_EQ(start(), CommandRunner::Start::kStarted);
+  ASSERT_TRUE(dialog().pressButton(1));
+  const std::vector<HostGfxDoc::Fit>& fits = host_.document().graphics().fits();
+  ASSERT_EQ(fits.size(), 1u);
+  EXPECT_FALSE(fits[0].option) << "the view fitted to the scene, the probe left out";
+  stop();
+  EXPECT_EQ(device_->receiverCount(), 0u);
 }
 
 TEST_F(MoveDeviceTest, ActivationNeedsAPluginAndAConnectionAndNewTransformWithoutDataIsIgnored) {
