@@ -232,6 +232,32 @@ TEST_F(SharedPoolThreads, NewBlocksOfAThreadLieSideBySideAndEachRunIsFreedOnceWh
   other.join();
 }
 
+TEST_F(SharedPoolThreads, BlocksOfOneRunFreedThroughTheHostsPoolAndOnSeveralThreadsAtOnceFreeItOnce) {
+  // Blocks of a small class from a worker's runs, kept beyond its end.
+  constexpr int kBlocks = 384;
+  std::vector<Allocation> blocks(kBlocks);
+  std::thread worker([&blocks] {
+    for (Allocation& a : blocks) a.block = poolAllocate(20, &a.capacity);
+  });
+  worker.join();
+  // A third goes to the host's pool, once the module has taken it up.
+  host_.core().enable(CoreFamily::Optional::kBucketMemoryPool, true);
+  churn(3000);
+  for (int k = 0; k < kBlocks; k += 3) poolFree(blocks[k].capacity, blocks[k].block);
+  EXPECT_GE(host_.core().pool().cachedBlocks(20), kBlocks / 3) << "freed through the host's pool";
+  // The rest, without a pool, on two threads at once, each taking every other block of every run; then the
+  // host lets its blocks go. The sanitizers' builds see a run freed twice, or never, or its count raced.
+  detachFromHost();
+  std::vector<std::thread> freeing;
+  for (int first : {1, 2}) {
+    freeing.emplace_back([&blocks, first] {
+      for (int k = first; k < kBlocks; k += 3) poolFree(blocks[k].capacity, blocks[k].block);
+    });
+  }
+  for (std::thread& thread : freeing) thread.join();
+  host_.core().pool().releaseAll();
+}
+
 // An element of one mebibyte: element counts near INT32_MAX then ask for far more memory than any machine
 // has.
 constexpr int32_t kMebibyte = 1 << 20;
