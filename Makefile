@@ -1,6 +1,8 @@
 # The two commands of the README. Each installs what is missing first, so a fresh machine needs nothing by hand.
 BUILD ?= build
 JOBS ?= $(shell nproc)
+# More cmake options for the build's configuration (CI sets the debug information it needs).
+CONFIGURE_ARGS ?=
 
 .PHONY: help run test build setup logs parts host-log probe-log coverage
 
@@ -19,7 +21,7 @@ setup:
 	@bash scripts/setup.sh
 
 build: setup
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CONFIGURE_ARGS)
 	cmake --build $(BUILD) -j $(JOBS)
 
 # Replays a recorded session of "Hard Probe Features" on an example part with no device, then prints each
