@@ -25,7 +25,11 @@ void DevicePlaneReceiver::onPointStop(const Vector3& point) {
 void DevicePlaneReceiver::onCustomEvent(const ZelCString& name, IZelUnknown*) {
   if (!owner_ || !name.data()) return;
   IPtr<DevicePlaneReceiver> self(this);
-  if (std::strcmp(name.data(), "Cancel") == 0) {
+  if (std::strcmp(name.data(), "UndoLastSampled") == 0) {
+    if (planes_.sampledPoints.empty()) return;
+    planes_.sampledPoints.pop_back();
+    owner_->onProbeSampleUndone();
+  } else if (std::strcmp(name.data(), "Cancel") == 0) {
     owner_->finishProbing(true);
   } else if (std::strcmp(name.data(), "Error") == 0) {
     owner_->finishProbing(true);

@@ -2,8 +2,10 @@
 
 // The receiver of one probing run of the 3-2-1 device alignment: SAMPLE points go to the current device plane
 // (and to its owner, which draws them), each STOP point ends a plane: plane 1, 2, then 3, after which the run
-// is finished. A plane that cannot be built, a "Cancel" or an "Error" from the device ends the run as
-// cancelled. The owner is not counted: it detaches the receiver before it lets it go. Main thread only.
+// is finished. "UndoLastSampled" takes back the newest SAMPLE point of the plane being probed; the planes
+// already built keep theirs. A plane that cannot be built, a "Cancel" or an "Error" from the device ends the
+// run as cancelled. The owner is not counted: it detaches the receiver before it lets it go. Main thread
+// only.
 
 #include "commands/alignment/probed_planes.h"
 #include "commands/alignment/probed_points_frame.h"
@@ -15,6 +17,8 @@ class DevicePlaneOwner {
   virtual ~DevicePlaneOwner() = default;
   // A SAMPLE point of the plane being probed (1 to 3).
   virtual void onProbeSampled(const Vector3& point, int step) = 0;
+  // The newest SAMPLE point of the plane being probed was taken back.
+  virtual void onProbeSampleUndone() = 0;
   // The plane before step was built; step is now probed.
   virtual void onProbeStep(int step) = 0;
   // The run ended: all three planes built (cancelled false) or not.

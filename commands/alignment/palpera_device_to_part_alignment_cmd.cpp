@@ -428,6 +428,7 @@ void PalperaDeviceToPartAlignmentCmd::startProbing() {
       probeGraphics_->setParentObject(refObj_.get());
       probeGraphics_->attach();
     }
+    sampledMarkers_ = std::make_unique<SampledPointMarkers>(refObj_.get());
   }
   receiver_ = IPtr<HardProbeDataReceiver>(new HardProbeDataReceiver(*this));
   device_->addReceiver(receiver_.get());
@@ -449,7 +450,14 @@ void PalperaDeviceToPartAlignmentCmd::startProbing() {
 }
 
 void PalperaDeviceToPartAlignmentCmd::onProbeSampled(const Vector3& point, int step) {
-  probing_.push_back({point, planeColor(step)});
+  const ProbedPoint probed{point, planeColor(step)};
+  probing_.push_back(probed);
+  if (sampledMarkers_) sampledMarkers_->add(probed.point, probed.color);
+}
+
+void PalperaDeviceToPartAlignmentCmd::onProbeSampleUndone() {
+  if (!probing_.empty()) probing_.pop_back();
+  if (sampledMarkers_) sampledMarkers_->removeLast();
 }
 
 void PalperaDeviceToPartAlignmentCmd::onProbeStep(int step) {
@@ -486,6 +494,7 @@ void PalperaDeviceToPartAlignmentCmd::finishProbing(bool cancelled) {
 }
 
 void PalperaDeviceToPartAlignmentCmd::dropProbeGraphics() {
+  sampledMarkers_.reset();
   if (!probeGraphics_) return;
   probeGraphics_->detach();
   probeGraphics_.release();

@@ -5,7 +5,10 @@
 // then probes the same faces on the part: SAMPLE points on each face and one STOP point above it. The
 // device planes are solved onto the reference planes (plane_alignment_solve.h) and the result becomes the
 // device's hardware matrix. Flip reverses a reference plane and solves again, Align solves on demand, and
-// "Show Position" follows the probe without recording.
+// "Show Position" follows the probe without recording. With "Palpera/Gfx/ShowProbe" set, each SAMPLE point
+// shows where the probe took it, in its plane's colour, while the run goes on, and an undo from the device
+// takes it back with the point; the points of a finished run are drawn again through the device transform
+// after each alignment.
 //
 // The hardware matrix found at activation comes back when the command is cancelled; one found when a
 // probing run starts comes back when that run is cancelled. Deactivation first ends a probing run (as
@@ -16,6 +19,7 @@
 // Main thread only.
 
 #include <array>
+#include <memory>
 #include <vector>
 
 #include "basic_types/plane.h"
@@ -24,6 +28,7 @@
 #include "commands/alignment/probed_point_graphics.h"
 #include "commands/alignment/reference_plane_graphics.h"
 #include "commands/alignment/reference_planes.h"
+#include "commands/alignment/sampled_point_markers.h"
 #include "commands/transform/matrix_widget.h"
 #include "devices/contracts/plugin.h"
 #include "devices/contracts/plugin_device.h"
@@ -65,6 +70,7 @@ class PalperaDeviceToPartAlignmentCmd : public CompBaseCmd, public IZelListener,
 
   // DevicePlaneOwner
   void onProbeSampled(const Vector3& point, int step) override;
+  void onProbeSampleUndone() override;
   void onProbeStep(int step) override;
   void finishProbing(bool cancelled) override;
 
@@ -112,7 +118,8 @@ class PalperaDeviceToPartAlignmentCmd : public CompBaseCmd, public IZelListener,
   KeptHardwareMatrix activationMatrix_;
   KeptHardwareMatrix savedMatrix_;  // while probing
   IPtr<IZelHardProbeProbeGfx> probeGraphics_;
-  std::vector<ProbedPoint> probing_;       // the points of the running probing run
+  std::unique_ptr<SampledPointMarkers> sampledMarkers_;  // beside the probe graphics
+  std::vector<ProbedPoint> probing_;                     // the points of the running probing run
   std::vector<ProbedPoint> probedPoints_;  // those of the last finished run, drawn after each alignment
   ProbedPointGraphics probedGraphics_;
   int32_t planeGroupId_ = 0;

@@ -19,6 +19,7 @@
 #include "framework/registrations/registered_classes.h"
 #include "host/scene/host_style_nodes.h"
 #include "tests/commands/support/hard_probe_fixture.h"
+#include "tests/commands/support/sampled_marker_colors.h"
 
 namespace {
 
@@ -127,23 +128,10 @@ class Alignment321WidgetTest : public HardProbeTest {
     return std::ranges::find(notifications_.events, "NewTransform") != notifications_.events.end();
   }
   IZelDocObject* object(const char16_t* name) { return host_.document().doc().findObject(ZelString(name)); }
-  // The colours of the sampled points' markers, oldest first, as text ("1 0 0 1").
+  // The colours of the sampled points' markers, oldest first.
   std::vector<std::string> markers() {
     IZelDocObject* graphics = object(u"3-2-1 Alignment Graphics");
-    auto* node = graphics ? queryPart<HostNode>(host_.document().graphics().objectNode(graphics)) : nullptr;
-    std::vector<std::string> colors;
-    if (!node) return colors;
-    for (const IPtr<IZelUnknown>& child : node->children()) {
-      auto* group = queryPart<HostNode>(child.get());
-      if (!group || group->name() != "sampled points") continue;
-      for (const IPtr<IZelUnknown>& marker : group->children())
-        for (const IPtr<IZelUnknown>& part : queryPart<HostNode>(marker.get())->children())
-          if (auto* color = queryPart<HostColorNode>(part.get())) {
-            const ColorRGBA& c = color->color();
-            colors.push_back(testing::PrintToString(std::tuple(c.r, c.g, c.b, c.a)));
-          }
-    }
-    return colors;
+    return sampledMarkerColors(graphics ? host_.document().graphics().objectNode(graphics) : nullptr);
   }
   // What every run that does not finish leaves: the matrix from before and nothing of the run.
   void expectRunUndone() {
@@ -287,9 +275,8 @@ TEST_F(Alignment321WidgetTest, SamplesAreMarkedByPlaneAndUndoKeepsTheMarkersOfPl
   stop(kTop.stop);
   sample(kEnd.samples[0]);
   EXPECT_EQ(pointsOf(object(u"3-2-1 Alignment Points"))->array()->count(), 1) << "the points of plane 2";
-  const std::string red = testing::PrintToString(std::tuple(1.0f, 0.0f, 0.0f, 1.0f));
-  const std::string green = testing::PrintToString(std::tuple(0.0f, 1.0f, 0.0f, 1.0f));
-  const std::string blue = testing::PrintToString(std::tuple(0.0f, 0.0f, 1.0f, 1.0f));
+  const std::string red = printedColor({1, 0, 0, 1}), green = printedColor({0, 1, 0, 1});
+  const std::string blue = printedColor({0, 0, 1, 1});
   EXPECT_EQ(markers(), (std::vector<std::string>{red, red, red, green}));
   custom("UndoLastSampled");
   custom("UndoLastSampled");

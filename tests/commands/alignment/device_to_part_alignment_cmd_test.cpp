@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <string>
@@ -15,6 +16,7 @@
 #include "host/cad/cad_model.h"
 #include "host/gui/host_command_container.h"
 #include "tests/commands/support/command_fixture.h"
+#include "tests/commands/support/sampled_marker_colors.h"
 
 namespace {
 
@@ -75,21 +77,43 @@ class DeviceToPartAlignment : public CommandTest {
     device_->deliver<IZelHardProbeDataReceiver>(call);
   }
   // The probe's tip centres on the face and its stop point, in device coordinates.
-  void probe(const Face& face, size_t samples) {
-    const Matrix4x4 partToDevice = Matrix4x4::inverse(kDeviceToPart);
+  void sampleOn(const Face& face, size_t samples) {
     deliver([](IZelHardProbeDataReceiver* r) { r->setProbeRadius(kRadius); });
-    for (size_t i = 0; i < samples; ++i) {
-      const Vector3 tip = Matrix4x4::transformPoint(partToDevice, face.points[i] + kRadius * face.outward);
-      deliver([&](IZelHardProbeDataReceiver* r) { r->onPointSampled(tip); });
-    }
-    const Vector3 stop = Matrix4x4::transformPoint(partToDevice, face.stop);
+    for (size_t i = 0; i < samples; ++i) sampleAt(face.points[i] + kRadius * face.outward);
+  }
+  void sampleAt(const Vector3& onPart) {
+    const Vector3 tip = Matrix4x4::transformPoint(Matrix4x4::inverse(kDeviceToPart), onPart);
+    deliver([&](IZelHardProbeDataReceiver* r) { r->onPointSampled(tip); });
+  }
+  void stopAbove(const Face& face) {
+    const Vector3 stop = Matrix4x4::transformPoint(Matrix4x4::inverse(kDeviceToPart), face.stop);
     deliver([&](IZelHardProbeDataReceiver* r) { r->onPointStop(stop); });
+  }
+  void probe(const Face& face, size_t samples) {
+    sampleOn(face, samples);
+    stopAbove(face);
   }
   void probeAll() {
     ASSERT_TRUE(press(14));
     probe(kTop, 3);
     probe(kSide, 2);
     probe(kEnd, 1);
+  }
+  void undo() {
+    deliver([](IZelHardProbeDataReceiver* r) { r->onCustomEvent(ZelCString("UndoLastSampled"), nullptr); });
+  }
+  std::vector<std::string> markers() {
+    return sampledMarkerColors(host_.document().graphics().objectNode(reference_.get()));
+  }
+  // The spheres drawn at the probed points after an alignment.
+  size_t probedSpheres() {
+    size_t count = 0;
+    for (const IPtr<IZelUnknown>& child : host_.document().graphics().root().children())
+      if (auto* group = queryPart<HostNode>(child.get()); group && group->name() == "probed points")
+        count += std::ranges::count_if(group->children(), [](const IPtr<IZelUnknown>& node) {
+          return queryPart<HostNode>(node.get())->name() == "probed point";
+        });
+    return count;
   }
   void expectHardware(const Matrix4x4& expected, double tolerance) {
     for (int i = 0; i < 16; ++i) EXPECT_NEAR(plugin_->hardwareMatrix().m[i], expected.m[i], tolerance) << i;
@@ -148,6 +172,36 @@ TEST_F(DeviceToPartAlignment, ProbingThePlanesAlignsTheDeviceAndFlipTurnsItOver)
   // Cancelling the command gives back what the device had before it.
   ASSERT_TRUE(runner_.cancel());
   expectHardware(Matrix4x4::identity(), 0);
+}
+
+TEST_F(DeviceToPartAlignment, SamplesShowInTheirPlanesColoursWhileProbingAndAnUndoneOneCountsNowhere) {
+  const std::string red = printedColor({1, 0, 0, 1}), green = printedColor({0, 1, 0, 1});
+  const std::string blue = printedColor({0, 0, 1, 1});
+  startCommand();
+  pickAll();
+  for (const bool shown : {true, false}) {
+    SCOPED_TRACE(shown ? "with the probe shown" : "without the probe");
+    host_.core().dataStore().setInt(nullptr, "Palpera/Gfx/ShowProbe", shown);
+    auto expectMarkers = [&](std::vector<std::string> colors) {
+      EXPECT_EQ(markers(), shown ? colors : std::vector<std::string>{});
+    };
+    ASSERT_TRUE(press(14));
+    sampleOn(kTop, 3);
+    sampleAt({0.1, 0.05, 0.06});  // a slip well above the face
+    expectMarkers({red, red, red, red});
+    undo();
+    expectMarkers({red, red, red});
+    stopAbove(kTop);
+    undo();  // plane 2 has no point yet; those of plane 1 stay
+    probe(kSide, 2);
+    sampleOn(kEnd, 1);
+    expectMarkers({red, red, red, green, green, blue});
+    stopAbove(kEnd);
+
+    EXPECT_TRUE(markers().empty()) << "the run's markers leave with it";
+    expectHardware(kDeviceToPart, 1e-9);
+    EXPECT_EQ(probedSpheres(), 6u) << "the undone point is not drawn after the alignment";
+  }
 }
 
 TEST_F(DeviceToPartAlignment, AStopWithTooFewPointsPutsBackTheHardwareMatrixWithoutTheScale) {
