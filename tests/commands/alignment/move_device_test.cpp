@@ -16,7 +16,7 @@
 #include "host/document/host_document.h"
 #include "host/gui/command_runner.h"
 #include "platform/utf8.h"
-#include "tests/commands/support/hard_probe_fixture.h"
+#include "tests/commands/support/hard_probe_command_fixture.h"
 
 namespace {
 
@@ -85,21 +85,13 @@ class MirroringModifier : public IZelDatumBasedAlignModifier, public ZelUnknownI
   int runs = 0;
 };
 
-class MoveDeviceTest : public HardProbeTest {
+class MoveDeviceTest : public HardProbeCommandTest {
  protected:
-  void TearDown() override {
-    if (runner_.running()) runner_.cancel();
-    command_.release();
-    HardProbeTest::TearDown();
-  }
-
   CommandRunner::Start start() {
-    command_.createInstance(classIdOf("PalperaMoveDeviceCmd"));
-    CommandRunner::Start started = runner_.start(command_.get());
+    CommandRunner::Start started = HardProbeCommandTest::start("PalperaMoveDeviceCmd");
     base_ = dialog().idOf(u":MoveDeviceWidget:Box").value_or(-1000);
     return started;
   }
-  HostGuiDialog& dialog() { return host_.gui().dialog(); }
   HostDataStore& store() { return host_.core().dataStore(); }
   bool press(int32_t control) { return dialog().pressButton(base_ + control); }
   bool enabled(int32_t control) {
@@ -150,8 +142,6 @@ class MoveDeviceTest : public HardProbeTest {
     for (const Vector3& p : raw) probePoint(seen(p));
   }
 
-  CommandRunner runner_{&host_.gui().commandContainer(), &host_.gui().dialog(), &host_.scene().view()};
-  IPtr<IComponentCommand> command_;
   int32_t base_ = 0;
 };
 
