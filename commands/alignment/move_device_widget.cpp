@@ -13,6 +13,7 @@
 #include "framework/object/query_part.h"
 #include "framework/registrations/class_registration.h"
 #include "framework/registrations/registered_classes.h"
+#include "framework/subject/event_name.h"
 #include "framework/translation/tr.h"
 #include "host/api/data_store.h"
 #include "host/api/gui_simple_dialog.h"
@@ -87,10 +88,6 @@ const Kind* kindOf(uint32_t number) {
   for (const Kind& kind : kKinds)
     if (kind.number == number) return &kind;
   return nullptr;
-}
-
-bool is(const char* event, const char* name) {
-  return event && std::strcmp(event, name) == 0;
 }
 
 IZelPluginDevice* hardProbeDevice() {
@@ -619,13 +616,13 @@ void MoveDeviceWidget::onNotify(const char* event, IZelSubject* sender, void*) {
   if (!collector_ || !sender || sender != queryPart<IZelSubject>(collector_.get())) return;
   // A pass may end, and the collector be let go, inside the handling below.
   IPtr<IZelHardProbeFeatureCollector> keep = collector_;
-  if (is(event, "NewFeature")) {
+  if (isEvent(event, "NewFeature")) {
     onNewFeatureEvent();
-  } else if (is(event, "Stop") || is(event, "Cancel")) {
+  } else if (isEvent(event, "Stop") || isEvent(event, "Cancel")) {
     onProbeStop();
-  } else if (is(event, "UserInstructionsChanged")) {
+  } else if (isEvent(event, "UserInstructionsChanged")) {
     showCollectorInstructions();
-  } else if (is(event, "Error")) {
+  } else if (isEvent(event, "Error")) {
     onAcquisitionError();
   }
 }

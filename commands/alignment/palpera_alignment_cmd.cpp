@@ -1,7 +1,5 @@
 #include "commands/alignment/palpera_alignment_cmd.h"
 
-#include <cstring>
-
 #include "basic_types/no_destructor.h"
 #include "commands/alignment/alignment_321_widget.h"
 #include "commands/alignment/move_device_widget.h"
@@ -17,6 +15,7 @@
 #include "framework/object/query_part.h"
 #include "framework/registrations/class_registration.h"
 #include "framework/registrations/registered_classes.h"
+#include "framework/subject/event_name.h"
 #include "framework/translation/tr.h"
 #include "host/api/component_command.h"
 #include "host/api/zel_doc.h"
@@ -34,10 +33,6 @@ constexpr const char* kInstructions =
     "<b>1.</b> Click an icon to specify the axis direction of the primary alignment plane.\n<b>2.</b> Click "
     "an icon to specify the axis direction of the secondary alignment plane.\n<b>3.</b> Click <b>Probe "
     "Points</b> to define corresponding planes on the Test object.";
-
-bool is(const char* event, const char* name) {
-  return event && std::strcmp(event, name) == 0;
-}
 
 // The registry, looked up on first use and kept while the module is attached to its host.
 IPtr<IZelPluginService> pluginService() {
@@ -225,18 +220,18 @@ void PalperaAlignmentCmd::applyTestObjectTransform() {
 
 void PalperaAlignmentCmd::onNotify(const char* event, IZelSubject* subject, void* data) {
   if (!subject) return;
-  if (is(event, "Stop")) {
+  if (isEvent(event, "Stop")) {
     if (position_.isSender(subject)) stopShowPosition();
-  } else if (is(event, "NewTransform")) {
+  } else if (isEvent(event, "NewTransform")) {
     if (!data) return;
     Matrix4x4 hardware;
     hardware.assign(static_cast<const double*>(data));
     setTransform(hardware);
-  } else if (is(event, "ProbeStart") || is(event, "ProbeStop")) {
-    setSensitive(is(event, "ProbeStop"));
-  } else if (is(event, "ShowPosition")) {
+  } else if (isEvent(event, "ProbeStart") || isEvent(event, "ProbeStop")) {
+    setSensitive(isEvent(event, "ProbeStop"));
+  } else if (isEvent(event, "ShowPosition")) {
     showPosition();
-  } else if (is(event, "Sensitivity") && data) {
+  } else if (isEvent(event, "Sensitivity") && data) {
     enableOtherSources(*static_cast<bool*>(data));
   }
 }

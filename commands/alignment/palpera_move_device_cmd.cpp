@@ -1,7 +1,5 @@
 #include "commands/alignment/palpera_move_device_cmd.h"
 
-#include <cstring>
-
 #include "commands/alignment/move_device_widget.h"
 #include "commands/transform/matrix_widget.h"
 #include "devices/managers/izel_plugin_manager.h"
@@ -11,6 +9,7 @@
 #include "framework/object/query_part.h"
 #include "framework/registrations/class_registration.h"
 #include "framework/registrations/registered_classes.h"
+#include "framework/subject/event_name.h"
 #include "framework/translation/tr.h"
 #include "host/api/component_command.h"
 
@@ -19,10 +18,6 @@ namespace {
 const ClassRegistration<PalperaMoveDeviceCmd> registration(registeredClass("PalperaMoveDeviceCmd"));
 
 constexpr int32_t kMainBox = 0;
-
-bool is(const char* event, const char* name) {
-  return event && std::strcmp(event, name) == 0;
-}
 
 }  // namespace
 
@@ -110,20 +105,20 @@ void PalperaMoveDeviceCmd::onGuiEvent(int32_t id, int32_t) {
 }
 
 void PalperaMoveDeviceCmd::onNotify(const char* event, IZelSubject* subject, void* data) {
-  if (position_.isSender(subject) && is(event, "Stop")) stopShowPosition();
-  if (is(event, "NewTransform") && data) {
+  if (position_.isSender(subject) && isEvent(event, "Stop")) stopShowPosition();
+  if (isEvent(event, "NewTransform") && data) {
     Matrix4x4 hardware;
     hardware.assign(static_cast<const double*>(data));
     applyTransform(hardware);
-  } else if (is(event, "ProbeStart")) {
+  } else if (isEvent(event, "ProbeStart")) {
     setSensitive(false);
     if (wizard_) wizard_->setEnabled(false);
-  } else if (is(event, "ProbeStop")) {
+  } else if (isEvent(event, "ProbeStop")) {
     setSensitive(true);
     if (wizard_) wizard_->setEnabled(true);
-  } else if (is(event, "ShowPosition")) {
+  } else if (isEvent(event, "ShowPosition")) {
     showPosition();
-  } else if (is(event, "Sensitivity") && data) {
+  } else if (isEvent(event, "Sensitivity") && data) {
     setSensitive(*static_cast<bool*>(data));
   }
 }

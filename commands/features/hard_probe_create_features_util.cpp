@@ -1,7 +1,6 @@
 #include "commands/features/hard_probe_create_features_util.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "basic_types/string_utilities.h"
 #include "commands/features/hard_probe_data_receiver.h"
@@ -15,6 +14,7 @@
 #include "framework/object/query_chain.h"
 #include "framework/object/query_part.h"
 #include "framework/registrations/class_registration.h"
+#include "framework/subject/event_name.h"
 #include "framework/translation/tr.h"
 #include "host/api/feature_types.h"
 #include "host/api/zel_error_service.h"
@@ -23,10 +23,6 @@ namespace {
 
 const ClassRegistration<HardProbeCreateFeaturesUtil> registration(
     registeredClass("HardProbeCreateFeaturesUtil"));
-
-bool is(const char* event, const char* name) {
-  return event && std::strcmp(event, name) == 0;
-}
 
 constexpr const char* kDeviceName = "HardProbe";
 constexpr const char* kShowProbeKey = "Palpera/Gfx/ShowProbe";
@@ -234,33 +230,33 @@ void HardProbeCreateFeaturesUtil::onNotify(const char* event, IZelSubject* subje
   IPtr<HardProbeCreateFeaturesUtil> self(this);
   IPtr<HardProbeDataReceiver> relay = relay_;
   if (!relay || subject != static_cast<IZelSubject*>(relay.get())) return;
-  if (is(event, "StopAcquisition")) {
+  if (isEvent(event, "StopAcquisition")) {
     if (device_) {
       device_->removeReceiver(relay.get());
       device_->stopAcquisition();
     }
-  } else if (is(event, "PointsChanged")) {
+  } else if (isEvent(event, "PointsChanged")) {
     onPointsChanged();
-  } else if (is(event, "FeaturePickerFinished")) {
+  } else if (isEvent(event, "FeaturePickerFinished")) {
     onPickerFinished(true);
-  } else if (is(event, "AddedChildFeature")) {
+  } else if (isEvent(event, "AddedChildFeature")) {
     onPickerFinished(false);
-  } else if (is(event, "NewFeature")) {
+  } else if (isEvent(event, "NewFeature")) {
     onNewFeature();
-  } else if (is(event, "NewChildFeature")) {
+  } else if (isEvent(event, "NewChildFeature")) {
     onNewChildFeature(data);
-  } else if (is(event, "PickedFeatureSubObject")) {
+  } else if (isEvent(event, "PickedFeatureSubObject")) {
     notify(event, data);
-  } else if (is(event, "UserInstructionsChanged")) {
+  } else if (isEvent(event, "UserInstructionsChanged")) {
     notifyInstructions(static_cast<IZelUserInstructions*>(data));
-  } else if (is(event, "Reset")) {
+  } else if (isEvent(event, "Reset")) {
     onReset();
-  } else if (is(event, "Stop") || is(event, "Cancel")) {
+  } else if (isEvent(event, "Stop") || isEvent(event, "Cancel")) {
     finishProbing();
-  } else if (is(event, "Error")) {
+  } else if (isEvent(event, "Error")) {
     finishProbing();
     reportError("An error occurred during data acquisition.");
-  } else if (is(event, "DeleteLastFeature")) {
+  } else if (isEvent(event, "DeleteLastFeature")) {
     undoLastFeature();
   }
 }

@@ -1,15 +1,10 @@
 #include "commands/features/hard_probe_data_receiver.h"
 
-#include <cstring>
-
 #include "framework/object/query_chain.h"
 #include "framework/object/query_part.h"
+#include "framework/subject/event_name.h"
 
 namespace {
-
-bool is(const char* event, const char* name) {
-  return event && std::strcmp(event, name) == 0;
-}
 
 // The relay's own events.
 constexpr const char* kStopAcquisition = "StopAcquisition";
@@ -166,20 +161,20 @@ void Relay::onNotify(const char* event, IZelSubject* subject, void* data) {
 
 void Relay::onCollectorEvent(const char* event, void* data) {
   IPtr<IZelFeatureCollector> collector = collector_;
-  if (is(event, kStop)) {
+  if (isEvent(event, kStop)) {
     onCollectorStop();
-  } else if (is(event, kNewChildFeature) || is(event, kAddedChildFeature)) {
+  } else if (isEvent(event, kNewChildFeature) || isEvent(event, kAddedChildFeature)) {
     notify(event, data);
-  } else if (is(event, kUserInstructionsChanged)) {
+  } else if (isEvent(event, kUserInstructionsChanged)) {
     notifyInstructionsOf(collector.get());
-  } else if (is(event, kError) || is(event, kCancel)) {
+  } else if (isEvent(event, kError) || isEvent(event, kCancel)) {
     collector->reset();
     stopAll();
     notify(event, data);
-  } else if (is(event, kDeleteLastFeature)) {
+  } else if (isEvent(event, kDeleteLastFeature)) {
     notify(event, data);
     if (collector_) collector_->publishTileInfo();
-  } else if (is(event, kDeletedPoint)) {
+  } else if (isEvent(event, kDeletedPoint)) {
     if (pointsSinceStop_ > 0) --pointsSinceStop_;
     notify(kPointsChanged, nullptr);
   }
@@ -225,7 +220,7 @@ void Relay::onPickerEvent(const char* event) {
   IPtr<IZelFeatureCollector> collector = collector_;
   IZelSubObject* picked = picker->pickedSubObject();
   auto* pickedFeature = queryPart<IZelFeatureSubObject>(picked);
-  bool accepted = is(event, kStop) && pickedFeature && pickedFeature->feature() && collector &&
+  bool accepted = isEvent(event, kStop) && pickedFeature && pickedFeature->feature() && collector &&
                   collector->acceptFeature(pickedFeature->feature());
   if (!accepted && picked) {
     IPtr<IZelHardProbeCreateFeaturesUtil::SubObjectData> offered(

@@ -1,20 +1,15 @@
 #include "commands/features/hard_probe_feature_collector.h"
 
-#include <cstring>
-
 #include "devices/registry/izel_plugin_service.h"
 #include "framework/memory/assertion.h"
 #include "framework/object/query_chain.h"
 #include "framework/object/query_part.h"
 #include "framework/registrations/class_registration.h"
+#include "framework/subject/event_name.h"
 
 namespace {
 
 const ClassRegistration<HardProbeFeatureCollector> registration(registeredClass("HardProbeFeatureCollector"));
-
-bool is(const char* event, const char* name) {
-  return event && std::strcmp(event, name) == 0;
-}
 
 }  // namespace
 
@@ -67,15 +62,15 @@ void HardProbeFeatureCollector::onNotify(const char* event, IZelSubject* subject
   IPtr<HardProbeFeatureCollector> self(this);
   IPtr<IZelFeatureCollector> collector = collector_;
   if (!subject || subject != queryPart<IZelSubject>(collector.get())) return;
-  if (is(event, "Stop")) {
+  if (isEvent(event, "Stop")) {
     onStop();
-  } else if (is(event, "UserInstructionsChanged")) {
+  } else if (isEvent(event, "UserInstructionsChanged")) {
     notify(event, nullptr);
-  } else if (is(event, "Error") || is(event, "Cancel")) {
+  } else if (isEvent(event, "Error") || isEvent(event, "Cancel")) {
     stop();
     collector->reset();
     notify(event, nullptr);
-  } else if (is(event, "DeleteLastFeature")) {
+  } else if (isEvent(event, "DeleteLastFeature")) {
     notify(event, nullptr);
     collector->publishTileInfo();
   }

@@ -18,6 +18,7 @@
 #include "framework/object/host_lookup.h"
 #include "framework/object/query_part.h"
 #include "framework/registrations/class_registration.h"
+#include "framework/subject/event_name.h"
 #include "framework/translation/tr.h"
 #include "host/api/data_store.h"
 #include "host/api/help_service.h"
@@ -40,10 +41,6 @@ constexpr const char* kSourceFile = "palperacreatefeaturescmd2";
 // The host's length units: the metre, which probing does not work in, and the millimetre.
 constexpr int32_t kMetreUnit = 7;
 constexpr int32_t kMillimetreUnit = 1;
-
-bool is(const char* event, const char* name) {
-  return event && std::strcmp(event, name) == 0;
-}
 
 void setInCommand(bool on) {
   SPtr<IDataStore> store;
@@ -228,18 +225,18 @@ bool PalperaCreateFeaturesCmd2::cancel() {
 }
 
 void PalperaCreateFeaturesCmd2::onNotify(const char* event, IZelSubject*, void* data) {
-  if (is(event, "ProbeStop")) {
+  if (isEvent(event, "ProbeStop")) {
     probing_ = false;
     showTiles(false);
     // While activating, the run's end is activation's failure, not a request to finish a running command.
     if (!activating_) finishCommand(context(), featureCreated_);
-  } else if (is(event, "UserInstructions")) {
+  } else if (isEvent(event, "UserInstructions")) {
     if (IPtr<IZelHardProbeTile> tile = tileFacade())
       tile->setInstructions("FullInstructions", static_cast<IZelUserInstructions*>(data));
-  } else if (is(event, "BriefInstructions")) {
+  } else if (isEvent(event, "BriefInstructions")) {
     if (IPtr<IZelHardProbeTile> tile = tileFacade())
       tile->setText("BriefInstructions", data ? *static_cast<ZelString*>(data) : ZelString());
-  } else if (is(event, "NewFeature")) {
+  } else if (isEvent(event, "NewFeature")) {
     featureCreated_ = true;
   }
 }

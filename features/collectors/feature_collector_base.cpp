@@ -10,17 +10,10 @@
 #include "framework/object/host_lookup.h"
 #include "framework/object/query_part.h"
 #include "framework/registrations/registered_classes.h"
+#include "framework/subject/event_name.h"
 #include "framework/translation/tr.h"
 #include "host/api/feature_types.h"
 #include "host/api/registry_paths.h"
-
-namespace {
-
-bool is(const char* event, const char* name) {
-  return event && std::strcmp(event, name) == 0;
-}
-
-}  // namespace
 
 void ChildFeatureInfo::queryInterface(const char* name, void** out, bool) {
   QueryChain(name, out).classLeaf(interfaceName, this, this).end();
@@ -157,11 +150,11 @@ void FeatureCollectorBase::onPointStop(const Vector3& point) {
 
 void FeatureCollectorBase::onCustomEvent(const ZelCString& name, IZelUnknown*) {
   const char* event = name.data();
-  if (is(event, kErrorEvent)) {
+  if (isEvent(event, kErrorEvent)) {
     notify(kErrorEvent, nullptr);
-  } else if (is(event, kCancelEvent)) {
+  } else if (isEvent(event, kCancelEvent)) {
     notify(kCancelEvent, nullptr);
-  } else if (is(event, kUndoLastSampledEvent)) {
+  } else if (isEvent(event, kUndoLastSampledEvent)) {
     // With nothing to undo in this feature, the undo reaches back into the feature made before it.
     if (!deleteLastPoint() && !sampledSinceReset_) notify(kDeleteLastFeatureEvent, nullptr);
   }
@@ -179,7 +172,7 @@ void FeatureCollectorBase::userInstructions(IPtr<IZelUserInstructions>& out, boo
 void FeatureCollectorBase::onNotify(const char* event, IZelSubject* subject, void*) {
   IPtr<IZelFeatureCollector> child = activeChild();
   if (!child || subject != queryPart<IZelSubject>(child.get())) return;
-  if (is(event, kStopEvent)) onChildStop(*child);
+  if (isEvent(event, kStopEvent)) onChildStop(*child);
 }
 
 void FeatureCollectorBase::onChildStop(IZelFeatureCollector& child) {
