@@ -172,7 +172,7 @@ void act(Wizard& w, const uint8_t* state, uint8_t byte) {
 }
 
 bool isProperRigidMotion(const Matrix4x4& m) {
-  return m.isRigid() && m.m[12] == 0.0 && m.hasUnitLastRow() && m.determinant3() >= 0.0;
+  return m.isRigid() && m.isAffine() && m.determinant3() >= 0.0;
 }
 
 }  // namespace

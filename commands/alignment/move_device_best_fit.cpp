@@ -15,7 +15,7 @@ constexpr size_t kPairCapacity = 21;
 
 // The checks of a proper rigid motion, in the order they are made.
 bool isProperRigidMotion(const Matrix4x4& m) {
-  return m.isRigid() && m.m[12] == 0.0 && m.hasUnitLastRow() && m.determinant3() >= 0.0;
+  return m.isRigid() && m.isAffine() && m.determinant3() >= 0.0;
 }
 
 // One pair per reference; empty when a sub-object or a pair object is missing.

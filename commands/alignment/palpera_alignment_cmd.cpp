@@ -55,7 +55,7 @@ IPtr<IZelDocObject> findTestObject() {
 // Whether the object's transform may carry the device frame along: affine (bottom row exactly 0, 0, 0, 1) and
 // not a mirror image.
 bool isRigidPlacement(const Matrix4x4& t) {
-  return t.m[12] == 0 && t.m[13] == 0 && t.m[14] == 0 && t.m[15] == 1 && t.determinant3() >= 0;
+  return t.isAffine() && t.determinant3() >= 0;
 }
 
 }  // namespace

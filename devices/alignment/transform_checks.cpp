@@ -22,7 +22,7 @@ std::optional<std::string> whyNoUsableTransform(const Matrix4x4& m) {
   if (!std::all_of(std::begin(m.m), std::end(m.m), [](double e) { return std::isfinite(e); })) {
     return "an element is not a finite number";
   }
-  if (m.m[12] != 0.0 || !m.hasUnitLastRow()) return "its last row is not 0 0 0 1";
+  if (!m.isAffine()) return "its last row is not 0 0 0 1";
   if (stretchOf(m) > kLargestScale) return "its 3 x 3 part scales by more than 1e6";
   Matrix4x4 inverse;
   const double determinant = m.determinant3();

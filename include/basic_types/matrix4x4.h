@@ -51,10 +51,8 @@ struct Matrix4x4 {
   // True when the 3×3 part has orthonormal columns within 1e-7. Reflections pass: callers that need a proper
   // rotation also ask determinant3() ≥ 0.
   bool isRigid() const;
-  // True when m13 = 0, m14 = 0 and m15 = 1 exactly; m12 is not examined.
-  bool hasUnitLastRow() const { return m[13] == 0.0 && m[14] == 0.0 && m[15] == 1.0; }
   // True when the whole last row is 0 0 0 1 exactly: then w is exactly 1 for every finite point.
-  bool isAffine() const { return m[12] == 0.0 && hasUnitLastRow(); }
+  bool isAffine() const { return m[12] == 0.0 && m[13] == 0.0 && m[14] == 0.0 && m[15] == 1.0; }
 
   static Matrix4x4 translation(const Vector3& t);
   // Right-handed rotation by angle (radians) about the normalised axis; the identity for a zero axis.
