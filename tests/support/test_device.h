@@ -5,8 +5,17 @@
 // as the test sets, and keeps receivers as a device does: only those answering the receiver interface of its
 // kind, each once. It acquires nothing itself: a test hands events to its receivers with deliver, on the
 // main thread, as a device's event handlers do.
+//
+// Events in transit: post queues an event as a device's worker posts it; deliverPosted hands the queue over
+// as the host's loop would. As the real device does, stopAcquisition (and disconnect, which stops) delivers
+// what was posted before it returns, to the receivers then held, so a command that stops the device inside an
+// event handler, on cancel or on deactivate receives those events in the middle of its own stop. A nested
+// stop finds nothing running and returns at once; a start during that delivery drops the stopped
+// acquisition's events.
 
 #include <algorithm>
+#include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,13 +44,19 @@ class TestDevice : public IZelPluginDevice, public ZelUnknownImpl {
   }
   bool disconnect() override {
     note("disconnect");
+    deliverInTransit();
     return true;
   }
   bool startAcquisition() override {
     note("start");
+    posted_.clear();
+    acquiring_ = answers.start;
     return answers.start;
   }
-  void stopAcquisition() override { note("stop"); }
+  void stopAcquisition() override {
+    note("stop");
+    deliverInTransit();
+  }
   void addReceiver(IZelPluginDataReceiver* receiver) override {
     note("addReceiver");
     void* part = nullptr;
@@ -67,6 +82,21 @@ class TestDevice : public IZelPluginDevice, public ZelUnknownImpl {
     }
   }
 
+  // Queues call for the R part of every receiver held when it is delivered.
+  template <class R, class Call>
+  void post(Call call) {
+    posted_.push_back([this, call] { deliver<R>(call); });
+  }
+  // Delivers the posted events in order, as the host's loop does while the device runs.
+  void deliverPosted() {
+    while (!posted_.empty()) {
+      std::function<void()> event = std::move(posted_.front());
+      posted_.pop_front();
+      event();
+    }
+  }
+  size_t postedCount() const { return posted_.size(); }
+
   size_t receiverCount() const { return receivers_.size(); }
 
   void queryInterface(const char* name, void** out, bool) override {
@@ -79,8 +109,17 @@ class TestDevice : public IZelPluginDevice, public ZelUnknownImpl {
  private:
   void note(const char* call) { journal_.push_back(std::string(call) + " " + name_); }
 
+  // The worker has ended; what it posted still reaches the receivers, once.
+  void deliverInTransit() {
+    if (!acquiring_) return;
+    acquiring_ = false;
+    deliverPosted();
+  }
+
   std::string name_;
   const char* receiverInterface_;
   std::vector<std::string>& journal_;
   std::vector<IPtr<IZelPluginDataReceiver>> receivers_;
+  std::deque<std::function<void()>> posted_;
+  bool acquiring_ = false;  // from a successful start to the stop that delivers what is in transit
 };
