@@ -1,6 +1,7 @@
 #include "commands/transform/palpera_manage_transform_cmd.h"
 
 #include <limits>
+#include <string>
 #include <utility>
 
 #include "commands/transform/matrix_widget.h"
@@ -223,6 +224,14 @@ void PalperaManageTransformCmd::loadHardwareFile() {
   if (!hardware) return;
   std::optional<Matrix4x4> loaded = loadFile();
   if (!loaded) return;
+  // Taken, it would be stored as the user's setting and leave every later probing run without a feature.
+  if (std::optional<std::string> why = whyNoUsableTransform(*loaded)) {
+    reportUserError(
+        tr("The file '%1' holds no usable hardware transformation (%2): the hardware "
+           "transformation is unchanged.",
+           files_.lastFile(), ZelString(why->c_str())));
+    return;
+  }
   hardware->setMatrix(*loaded, false);
   hardwareChanged_ = true;
 }

@@ -28,12 +28,21 @@ constexpr std::string_view kScaleToken = "\"scale\"";
 constexpr std::string_view kRowTokens[] = {"\"I\"", "\"J\"", "\"K\""};
 constexpr std::string_view kOriginTokens[] = {"\"X\"", "\"Y\"", "\"Z\""};
 
-// The leading number of text as C's "%f" takes it in the C locale: white space skipped, an optional sign,
-// and the number up to where it ends, rounded to single precision. Nothing for text that holds no number, or
-// one that is not finite or beyond the single-precision range.
-std::optional<float> leadingFloat(std::string_view text) {
+bool isBlank(char c) {
+  return std::isspace(static_cast<unsigned char>(c)) != 0;
+}
+
+// A number as C's "%f" takes it in the C locale (white space skipped, an optional sign, rounded to single
+// precision), and where its text ends. Nothing for text that starts with no number, or one that is not
+// finite or beyond the single-precision range.
+struct LeadingFloat {
+  float value;
+  size_t end;
+};
+
+std::optional<LeadingFloat> leadingFloat(std::string_view text) {
   size_t start = 0;
-  while (start < text.size() && std::isspace(static_cast<unsigned char>(text[start]))) ++start;
+  while (start < text.size() && isBlank(text[start])) ++start;
   if (start < text.size() && text[start] == '+') {
     ++start;
     if (start < text.size() && (text[start] == '-' || text[start] == '+')) return std::nullopt;
@@ -45,13 +54,27 @@ std::optional<float> leadingFloat(std::string_view text) {
   if (result.ec == std::errc::result_out_of_range) {
     // Too small for a normal float reads as zero or a subnormal, as C does; too large is no number.
     double wide = 0;
-    if (std::from_chars(first, last, wide).ec != std::errc() || std::fabs(wide) >= 1) return std::nullopt;
+    result = std::from_chars(first, last, wide);
+    if (result.ec != std::errc() || std::fabs(wide) >= 1) return std::nullopt;
     value = static_cast<float>(wide);
   } else if (result.ec != std::errc()) {
     return std::nullopt;
   }
   if (!std::isfinite(value)) return std::nullopt;
-  return value;
+  return LeadingFloat{value, static_cast<size_t>(result.ptr - text.data())};
+}
+
+// Whether only blanks follow the number: "250,5" written with a decimal comma, or "1.5 mm", would
+// otherwise read as its leading part and put every later point off.
+bool endsAfterNumber(std::string_view text, const LeadingFloat& number) {
+  return std::all_of(text.begin() + static_cast<std::ptrdiff_t>(number.end), text.end(), isBlank);
+}
+
+// The value of text when it is one number between blanks; nothing otherwise.
+std::optional<float> wholeFloat(std::string_view text) {
+  std::optional<LeadingFloat> number = leadingFloat(text);
+  if (!number || !endsAfterNumber(text, *number)) return std::nullopt;
+  return number->value;
 }
 
 // One value of the file: the text between the ">" that follows a token and the next "<".
@@ -71,11 +94,15 @@ std::optional<Value> valueAfter(std::string_view text, std::string_view token, s
   return Value{text.substr(open + 1, close - open - 1), close};
 }
 
-// The scale anywhere in the text; 1 when it is missing, unclosed, too long or no number.
-float scaleOf(std::string_view text) {
+// The scale anywhere in the text; 1 when it is missing, unclosed, too long or starts with no number. Nothing
+// when a number is followed by more than blanks: that scale was meant, and would be read wrong.
+std::optional<float> scaleOf(std::string_view text) {
   std::optional<Value> value = valueAfter(text, kScaleToken, 0);
   if (!value || value->close == text.size() || value->text.size() >= kScaleBufferSize) return 1.0f;
-  return leadingFloat(value->text).value_or(1.0f);
+  std::optional<LeadingFloat> number = leadingFloat(value->text);
+  if (!number) return 1.0f;
+  if (!endsAfterNumber(value->text, *number)) return std::nullopt;
+  return number->value;
 }
 
 // Reads the three values of a group from position on, moving position past the "<" of each value and the
@@ -86,7 +113,7 @@ bool readGroup(std::string_view text, const std::string_view (&tokens)[3], size_
     std::optional<Value> value = valueAfter(text, tokens[i], position);
     if (!value) return false;
     position = std::min(value->close + 2, text.size());
-    std::optional<float> number = leadingFloat(value->text);
+    std::optional<float> number = wholeFloat(value->text);
     if (!number) return false;
     out[i] = *number;
   }
@@ -106,10 +133,11 @@ bool readXalText(const char* bytes, size_t size, double* matrix) {
     if (!readGroup(text, kRowTokens, position, row)) return false;
   }
   if (!readGroup(text, kOriginTokens, position, origin)) return false;
-  const double scale = scaleOf(text);
+  const std::optional<float> scale = scaleOf(text);
+  if (!scale) return false;
   for (int r = 0; r < 3; ++r) {
     for (int c = 0; c < 3; ++c) matrix[4 * r + c] = rows[r][c];
-    matrix[4 * r + 3] = origin[r] * kMetresPerMillimetre * scale;
+    matrix[4 * r + 3] = origin[r] * kMetresPerMillimetre * *scale;
   }
   matrix[12] = matrix[13] = matrix[14] = 0;
   matrix[15] = 1;

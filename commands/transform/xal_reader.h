@@ -21,7 +21,8 @@ class XALReader : public IZelTransformationFileReader, public virtual ZelUnknown
   // The one extension xal.
   const ZelString& extensions() override;
   // False for a file that cannot be opened or read, is empty, lacks a value or holds one that is no finite
-  // single-precision number. The text ends at its first zero byte; nothing past it is read.
+  // single-precision number, or a value or scale with more than blanks after its number (a decimal comma,
+  // a unit). The text ends at its first zero byte; nothing past it is read.
   bool read(const ZelString& path, double* matrix) override;
 
   void queryInterface(const char* name, void** out, bool flag) override;

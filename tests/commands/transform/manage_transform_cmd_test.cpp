@@ -31,6 +31,12 @@ const char* const kTurnXal = R"(<XAL><R><V n="I">0.866025</V><V n="J">-0.5</V><V
                              R"(<R><V n="I">0</V><V n="J">0</V><V n="K">1</V></R>)"
                              R"(<O><V n="X">10</V><V n="Y">0</V><V n="Z">0</V></O></XAL>)";
 
+std::string replacedAll(std::string text, const std::string& from, const std::string& to) {
+  for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+    text.replace(at, from.size(), to);
+  return text;
+}
+
 class ManageTransform : public CommandTest {
  protected:
   void SetUp() override {
@@ -156,6 +162,52 @@ TEST_F(ManageTransform, ANotQuiteRigidFileIsRefusedAsSoftwareButTakenAsHardware)
   ASSERT_TRUE(runner_.apply());
   EXPECT_TRUE(stored(kHardwareBlob));
   EXPECT_FALSE(stored(kObjectBlob)) << "the refused load marked nothing";
+}
+
+// A file the usable-transform check refuses would be stored as the user's setting, and every later probing
+// run would end without a feature.
+TEST_F(ManageTransform, AHardwareFileNoDeviceTransformCanBeIsRefusedNamingTheFileAndWhy) {
+  const struct {
+    const char* name;
+    std::string content;
+    int32_t entry;
+    const char16_t* why;
+  } cases[] = {
+      {"singular.tfm", "1 0 0 0\n0 1 0 0\n0 0 0 0\n0 0 0 1\n", 0, u"singular"},
+      {"huge.tfm", "1e308 0 0 0\n0 1e308 0 0\n0 0 1e308 0\n0 0 0 1\n", 0, u"scales by more"},
+      {"scaled.tfm", "1e300 0 0 0\n0 1 0 0\n0 0 1 0\n0 0 0 1\n", 0, u"scales by more"},
+      {"projective.tfm", "1 0 0 0\n0 1 0 0\n0 0 1 0\n0 0 1 1\n", 0, u"last row"},
+      {"flat.xal", replacedAll(kTurnXal, "\"K\">1<", "\"K\">0<"), kXalFilterEntry, u"singular"},
+  };
+  startCommand();
+  for (const auto& each : cases) {
+    SCOPED_TRACE(each.name);
+    host_.core().errors().clear();
+    answerFile(each.name, each.content, each.entry);
+    ASSERT_TRUE(press(Cmd::kHardwareLoadFile));
+    EXPECT_TRUE(sameBits(*hardware_->matrix(), kHardwareStart));
+    ASSERT_EQ(errorMessages().size(), 1u);
+    EXPECT_NE(errorMessages()[0].find(text(scratch_.module(each.name))), std::u16string::npos);
+    EXPECT_NE(errorMessages()[0].find(each.why), std::u16string::npos);
+  }
+  ASSERT_TRUE(runner_.apply());
+  EXPECT_FALSE(stored(kHardwareBlob)) << "a refused load marks nothing";
+}
+
+// "250,5" read as 250 would put the translation 0.5 mm off, and "0,866025" read as 0 would collapse the turn.
+TEST_F(ManageTransform, AnXalFileWrittenWithDecimalCommasIsRefusedAndChangesNothing) {
+  const std::string commas =
+      replacedAll(replacedAll(kTurnXal, "0.866025", "0,866025"), "\"X\">10<", "\"X\">250,5<");
+  startCommand();
+  answerFile("commas.xal", commas, kXalFilterEntry);
+  ASSERT_TRUE(press(Cmd::kSoftwareLoadFile));
+  answerFile("commas.xal", commas, kXalFilterEntry);
+  ASSERT_TRUE(press(Cmd::kHardwareLoadFile));
+  EXPECT_TRUE(sameBits(*object_->matrix(), kObjectStart));
+  EXPECT_TRUE(sameBits(*hardware_->matrix(), kHardwareStart));
+  const std::u16string refused =
+      u"Unable to open file '" + text(scratch_.module("commas.xal")) + u"' for loading.";
+  EXPECT_EQ(errorMessages(), (std::vector<std::u16string>{refused, refused}));
 }
 
 TEST_F(ManageTransform, OptionsComeBackOnCancelAndSavingNeitherRefreshesNorMarks) {

@@ -70,7 +70,7 @@ TEST_F(XalReaderTest, TheTranslationIsInMillimetresTimesTheScaleAndTheRotationIs
   ASSERT_TRUE(read(replaced(xal(kScale), R"("I">1<)", R"("I">0.1<)")));
   EXPECT_EQ(matrix_[0], 0.10000000149011612);
   EXPECT_EQ(matrix_[5], 1.0);
-  ASSERT_TRUE(read(replaced(xal(""), R"("Y">0<)", R"("Y"> -1.5 mm<)")));
+  ASSERT_TRUE(read(replaced(xal(""), R"("Y">0<)", R"("Y"> -1.5 <)")));
   EXPECT_EQ(matrix_[7], -0.0015);
 }
 
@@ -98,6 +98,9 @@ TEST_F(XalReaderTest, ATextWithoutAWholeTransformIsRefusedAndTheMatrixKept) {
       {"value beyond float", replaced(xal(kScale), R"("K">1<)", R"("K">1e39<)")},
       {"value empty", replaced(xal(kScale), R"("X">100<)", R"("X"><)")},
       {"sign twice", replaced(xal(kScale), R"("X">100<)", R"("X">+-100<)")},
+      {"decimal comma", replaced(xal(kScale), R"("X">100<)", R"("X">100,5<)")},
+      {"unit after the number", replaced(xal(kScale), R"("Y">0<)", R"("Y">-1.5 mm<)")},
+      {"scale with a decimal comma", replaced(xal(kScale), ">2<", ">2,5<")},
       {"no > after a token", "<T>" + kRows + R"(<V n="X")"},
       {"empty", ""},
   };
