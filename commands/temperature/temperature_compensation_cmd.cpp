@@ -14,6 +14,7 @@
 #include "framework/registrations/class_registration.h"
 #include "framework/translation/tr.h"
 #include "host/api/data_store.h"
+#include "host/api/gui_simple_dialog.h"
 
 namespace {
 
@@ -27,6 +28,10 @@ constexpr const char* kGroup = "Temperature Compensation";
 constexpr int32_t kLastMaterialLength = 256;
 constexpr uint32_t kLastMaterialFlags = 3;
 constexpr double kAbsoluteZero = -273.15;
+// Where a part on a measuring arm's table is found: colder is a freezer, hotter is fresh from the furnace,
+// and a temperature beyond is more likely a slip (2500 for 25.00) than the part's.
+constexpr int32_t kColdestPlausible = -50;
+constexpr int32_t kHottestPlausible = 200;
 // The length units whose users read temperatures in degrees Fahrenheit: the inch and the foot.
 constexpr int32_t kInch = 0;
 constexpr int32_t kFoot = 2;
@@ -63,6 +68,19 @@ void addNumberField(IGuiDialog& dialog, int32_t id, const char* name, const ZelS
   dialog.setControlText(id, label);
   dialog.setNumberFormat(id, "%.4f", std::numeric_limits<double>::lowest(),
                          std::numeric_limits<double>::max());
+}
+
+// Whether the operator confirms a temperature outside the plausible range; without a dialog to ask, no.
+bool confirmedImplausible(double celsius) {
+  SPtr<IGuiSimpleDlg> question;
+  return question &&
+         question->show(IGuiSimpleDlg::kQuestionStyle,
+                        tr("A part temperature of %1 \xB0"
+                           "C lies outside %2 to %3 \xB0"
+                           "C, where a part measured on an arm is found: compensate for it all the same?",
+                           ZelString::number(celsius), ZelString::number(kColdestPlausible),
+                           ZelString::number(kHottestPlausible)),
+                        ZelString(), false, false, false) == IGuiSimpleDlg::kAnswerYes;
 }
 
 }  // namespace
@@ -216,6 +234,8 @@ bool TemperatureCompensationCmd::compensate(const ZelCString& material, double c
            shownMaterial, ZelString::number(celsius)));
     return false;
   }
+  const bool plausible = celsius >= kColdestPlausible && celsius <= kHottestPlausible;
+  if (!material.isEmpty() && !plausible && !confirmedImplausible(celsius)) return false;
   SPtr<Scale> scale;
   SPtr<IDataStore> store;
   if (scale) {
@@ -244,6 +264,14 @@ bool TemperatureCompensationCmd::runScriptCommand(IScriptCommand* command) {
   command->getString("Material", material);
   command->getDouble("Temperature", temperature);
   command->getString("Units", units);
+  // The declared default (-1 degrees) would compensate a part at room temperature by 0.25 mm a metre.
+  if (!material.isEmpty() && !command->isGiven("Temperature")) {
+    reportUserError(
+        tr("The script command \"%1\" names the material '%2' but no \"Temperature\": the temperature "
+           "compensation is unchanged.",
+           ZelString(kScriptName), ZelString(material.c_str())));
+    return false;
+  }
   // Only the exact word: any other text, in any letter case, is Celsius.
   const bool fahrenheit = units == ZelCString(kFahrenheitWord);
   return compensate(material, fahrenheit ? toCelsius(temperature) : temperature,

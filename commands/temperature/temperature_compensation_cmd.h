@@ -8,7 +8,9 @@
 // ("Fahrenheit" exactly, else Celsius).
 //
 // A temperature below absolute zero or not a number, a material the library does not hold, or a pair that
-// gives no finite positive scale is refused with a message and changes nothing, by Apply and by a script.
+// gives no scale a device transform can take is refused with a message and changes nothing, by Apply and by
+// a script; so is a script run that names a material without a "Temperature". A temperature outside -50 to
+// 200 degrees Celsius is taken only when the operator confirms it.
 // The material last applied is kept in "Temperature Compensation/Last Material".
 //
 // Created by the host per use; main thread only.

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "devices/alignment/transform_checks.h"
 #include "devices/materials/izel_materials.h"
 
 std::optional<double> thermalExpansionOf(const ZelCString& material) {
@@ -16,5 +17,5 @@ std::optional<double> thermalExpansionOf(const ZelCString& material) {
 }
 
 bool isSoundScale(double scale) {
-  return std::isfinite(scale) && scale > 0.0;
+  return std::isfinite(scale) && scale >= 1.0 / kLargestScale && scale <= kLargestScale;
 }

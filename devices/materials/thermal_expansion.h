@@ -19,5 +19,6 @@ inline constexpr double kExpansionReferenceTemperature = 20.0;
 inline double compensationScale(double celsius, double alpha) {
   return 1.0 / (1.0 - (kExpansionReferenceTemperature - celsius) * alpha);
 }
-// Whether a scale can serve: finite and positive.
+// Whether a scale can serve in a device transform: within the bound of its checks (kLargestScale) either
+// way, so that 1e308 degrees does not shrink every point to about nothing.
 bool isSoundScale(double scale);

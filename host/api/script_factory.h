@@ -31,6 +31,9 @@ class IScriptCommand : public virtual IZelUnknown {
   virtual bool setString(const char* name, const ZelCString& value) = 0;
   virtual bool setDouble(const char* name, double value) = 0;
   virtual bool setInt(const char* name, int32_t value) = 0;
+  // True once the argument was set (by a macro or a recording); false while it reads as its default, and for
+  // an undeclared name.
+  virtual bool isGiven(const char* name) = 0;
 };
 
 class IScriptFactory : public virtual IZelUnknown {

@@ -71,6 +71,11 @@ bool HostScriptCommand::setInt(const char* name, int32_t value) {
   return set(name, value);
 }
 
+bool HostScriptCommand::isGiven(const char* name) {
+  const Argument* argument = find(name);
+  return argument && argument->value;
+}
+
 void HostScriptCommand::queryInterface(const char* name, void** out, bool) {
   QueryChain(name, out).classLeaf(interfaceName, this, this).offer<IScriptCommand>(this).end();
 }

@@ -39,6 +39,7 @@ class HostScriptCommand : public IScriptCommand, public HostUnknown {
   bool setString(const char* name, const ZelCString& value) override;
   bool setDouble(const char* name, double value) override;
   bool setInt(const char* name, int32_t value) override;
+  bool isGiven(const char* name) override;
 
   // Host side: the arguments in declaration order.
   const std::vector<Argument>& arguments() const { return arguments_; }

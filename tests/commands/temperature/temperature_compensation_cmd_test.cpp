@@ -142,7 +142,7 @@ TEST_F(TemperatureCompensation, WithoutAStoredUnitInchesAndFeetOpenInFahrenheit)
   }
 }
 
-TEST_F(TemperatureCompensation, TheScriptTakesFahrenheitOnlyByItsExactWordAndDefaultsToMinusOneCelsius) {
+TEST_F(TemperatureCompensation, TheScriptTakesFahrenheitOnlyByItsExactWordAndNeedsATemperatureForAMaterial) {
   startCommand();
   ASSERT_TRUE(runScript("Steel", 77.0, "Fahrenheit"));
   EXPECT_EQ(setting(), (Setting{"Steel", 25.0}));
@@ -153,8 +153,14 @@ TEST_F(TemperatureCompensation, TheScriptTakesFahrenheitOnlyByItsExactWordAndDef
   EXPECT_EQ(setting(), (Setting{"Steel", 77.0}));
   EXPECT_EQ(scale_->units(), Cmd::kCelsius);
 
-  ASSERT_TRUE(runScript("Steel", std::nullopt, ""));
-  EXPECT_EQ(setting(), (Setting{"Steel", -1.0}));
+  // The declared default of -1 degrees would be taken for the part's.
+  EXPECT_FALSE(runScript("Steel", std::nullopt, ""));
+  EXPECT_EQ(setting(), (Setting{"Steel", 77.0}));
+  EXPECT_EQ(errorMessages(),
+            std::vector<std::u16string>{u"The script command \"temperature_compensation\" names the material "
+                                        u"'Steel' but no \"Temperature\": the temperature compensation is "
+                                        u"unchanged."});
+  ASSERT_TRUE(runScript("Steel", -1.0, ""));
   EXPECT_EQ(scale_->matrix()->m[0], 1.0002457603833261);
 
   ASSERT_TRUE(runScript("", 30.0, "Celsius")) << "an empty material is no compensation";
@@ -185,6 +191,32 @@ TEST_F(TemperatureCompensation, AnUnknownMaterialOrAnImpossibleTemperatureIsRefu
   EXPECT_FALSE(runner_.apply());
   EXPECT_EQ(errorMessages().size(), 1u) << "no material selected";
   EXPECT_EQ(setting(), (Setting{"Steel", 25.0}));
+}
+
+// 1e308 degrees scales every point to about nothing; 2500 (a slip for 25.00) shrinks every length by 2.8 %.
+TEST_F(TemperatureCompensation, AScaleBeyondTheTransformBoundIsRefusedAndAnImplausibleTemperatureAsked) {
+  startCommand();
+  EXPECT_FALSE(runScript("Steel", 1e308, "Celsius"));
+  EXPECT_EQ(errorMessages().size(), 1u);
+  EXPECT_TRUE(host_.gui().simpleDialog().shown().empty()) << "refused before anyone is asked";
+
+  host_.gui().simpleDialog().queueAnswer(IGuiSimpleDlg::kAnswerNo);
+  EXPECT_FALSE(runScript("Steel", 2500.0, "Celsius"));
+  EXPECT_EQ(setting(), (Setting{"Steel", 25.0}));
+  const auto asked = host_.gui().simpleDialog().shown();
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(asked[0].text,
+            u"A part temperature of 2500.000000 \u00b0C lies outside -50 to 200 \u00b0C, where a part "
+            u"measured on an arm is found: compensate for it all the same?");
+
+  ASSERT_TRUE(dialog().enterValue(Cmd::kTemperatureValue, -60.0));
+  EXPECT_FALSE(runner_.apply()) << "with no answer the dialog stays open";
+  EXPECT_EQ(setting(), (Setting{"Steel", 25.0}));
+  host_.gui().simpleDialog().queueAnswer(IGuiSimpleDlg::kAnswerYes);
+  ASSERT_TRUE(runner_.apply());
+  EXPECT_EQ(setting(), (Setting{"Steel", -60.0}));
+  for (double edge : {-50.0, 200.0}) ASSERT_TRUE(runScript("Steel", edge, "Celsius")) << edge;
+  EXPECT_EQ(host_.gui().simpleDialog().shown().size(), 3u) << "the range's own ends are not asked";
 }
 
 TEST_F(TemperatureCompensation, ARecordRunsToWhatApplyGives) {
