@@ -1,6 +1,7 @@
 #include "commands/deviation/deviation_export.h"
 
 #include <string>
+#include <string_view>
 
 #include "framework/files/zel_path.h"
 #include "framework/files/zel_unicode_stream.h"
@@ -37,13 +38,30 @@ bool mayWrite(IGuiUtil& dialogs, const ZelString& path) {
                                      ZelString(), false, false, false) != IGuiSimpleDlg::kAnswerNo;
 }
 
+// The field as a spreadsheet reads it back as one: between double quotes, each quote doubled, when it holds
+// the separator, a quote or a line end; else as it is.
+ZelString quotedField(const ZelString& field, char16_t separator) {
+  const std::u16string_view text(field.c_str(), static_cast<size_t>(field.length()));
+  if (text.find_first_of(std::u16string{separator, u'"', u'\r', u'\n'}) == std::u16string_view::npos)
+    return field;
+  std::u16string quoted = u"\"";
+  for (char16_t c : text) {
+    if (c == u'"') quoted += u'"';
+    quoted += c;
+  }
+  quoted += u'"';
+  ZelString owned;
+  owned.setBuffer(quoted.c_str(), static_cast<int32_t>(quoted.size()));
+  return owned;
+}
+
 class LineWriter {
  public:
   LineWriter(ZelUnicodeStream& out, const char* separator) : out_(out), separator_(separator) {}
 
   LineWriter& operator<<(const ZelString& field) {
     separate();
-    out_ << field;
+    out_ << quotedField(field, static_cast<char16_t>(separator_[0]));
     return *this;
   }
   LineWriter& operator<<(double number) {
@@ -93,6 +111,11 @@ void exportDeviationPoints(DeviationPoints& points, const DeviationExportOptions
   if (!mayWrite(*dialogs, path)) return;
   lastExportPath() = path.c_str();
   ZelUnicodeStream out(path);
-  if (out.good()) writeLines(out, points, options, type == kCommaSeparatedType ? ", " : " ");
-  if (!out.good()) reportUserError(tr("Unable to open file '%1' for writing.", path));
+  if (!out.isOpen()) {
+    reportUserError(tr("Unable to open file '%1' for writing.", path));
+    return;
+  }
+  writeLines(out, points, options, type == kCommaSeparatedType ? ", " : " ");
+  if (!out.commit())
+    reportUserError(tr("Unable to write file '%1' whole: a file there before is left as it was.", path));
 }

@@ -1,8 +1,10 @@
 #include "framework/files/zel_unicode_stream.h"
 
+#include <cstdio>
 #include <string>
 
 #include "framework/translation/tr.h"
+#include "platform/file.h"
 
 namespace {
 
@@ -41,12 +43,15 @@ void appendWide(const char16_t* text, std::string& bytes) {
 }  // namespace
 
 ZelUnicodeStream::ZelUnicodeStream(const ZelString& path)
-    : narrow_(!(tr("kvo:unicode") == ZelString(u"yes"))),
-      stream_(std::make_unique<ZelOfstream>(path, std::ios_base::out | std::ios_base::binary)) {}
+    : narrow_(!(tr("kvo:unicode") == ZelString(u"yes"))), file_(platform::systemPath(path.c_str())) {}
+
+bool ZelUnicodeStream::good() {
+  return file_.stream() && !std::ferror(file_.stream());
+}
 
 ZelUnicodeStream& ZelUnicodeStream::operator<<(const ZelString& text) {
   if (!bomWritten_) {
-    if (!narrow_) stream_->write(kByteOrderMark, sizeof kByteOrderMark);
+    if (!narrow_) write(kByteOrderMark, sizeof kByteOrderMark);
     bomWritten_ = true;
   }
   std::string bytes;
@@ -55,8 +60,12 @@ ZelUnicodeStream& ZelUnicodeStream::operator<<(const ZelString& text) {
   } else {
     appendWide(text.c_str(), bytes);
   }
-  stream_->write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  write(bytes.data(), bytes.size());
   return *this;
+}
+
+void ZelUnicodeStream::write(const char* bytes, size_t size) {
+  if (file_.stream()) std::fwrite(bytes, 1, size, file_.stream());
 }
 
 ZelUnicodeStream& ZelUnicodeStream::operator<<(const char* text) {

@@ -2,13 +2,15 @@
 
 // ZelUnicodeStream: a writer of text files in the encoding the user's language chose. When the translation of
 // "kvo:unicode" is "yes", every character is written as UTF-16 little-endian after the byte-order mark FF FE;
-// otherwise each character below U+0100 is written as its one byte, any other as '?', and no mark. The file
-// is created or emptied and written in binary mode: line ends are the caller's. One thread at a time.
+// otherwise each character below U+0100 is written as its one byte, any other as '?', and no mark. The text
+// goes to a new version beside the file, in binary mode (line ends are the caller's), which takes the file's
+// place on commit: a write that fails, or a stream dropped without commit, leaves the file as it was. One
+// thread at a time.
 
-#include <memory>
+#include <cstddef>
 
 #include "basic_types/zel_string.h"
-#include "framework/files/zel_fstream.h"
+#include "platform/file_replacement.h"
 
 class ZelUnicodeStream {
  public:
@@ -21,12 +23,19 @@ class ZelUnicodeStream {
   // As ZelString::number formats it.
   ZelUnicodeStream& operator<<(double value);
 
-  // False once the file could not be opened or a write failed.
-  bool good() const { return stream_->good(); }
+  // False once the new version could not be made or a write failed.
+  bool good();
   bool isNarrow() const { return narrow_; }
+  // Whether the new version was made; false for a missing folder or a path that is no file.
+  bool isOpen() { return file_.stream() != nullptr; }
+  // Writes out the new version and puts it in the file's place; false, with the file as it was, when any
+  // write failed.
+  bool commit() { return file_.commit(); }
 
  private:
+  void write(const char* bytes, size_t size);
+
   bool bomWritten_ = false;
   bool narrow_;
-  std::unique_ptr<ZelOfstream> stream_;
+  FileReplacement file_;
 };

@@ -12,7 +12,7 @@
 
 #include "host/core/data_item_text.h"
 #include "host/core/field_escape.h"
-#include "host/core/file_replacement.h"
+#include "platform/file_replacement.h"
 #include "platform/utf8.h"
 
 namespace {

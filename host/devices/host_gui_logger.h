@@ -2,18 +2,18 @@
 
 // The stand-in host's logger (the service "IGuiLogger"): while recording, it appends the records it is given
 // to one log in the format of host_log_format.md. The log is written beside its file and takes the file's
-// place when recording stops (file_replacement.h), so a log that could not be written whole leaves the file
-// there as it was; each record is flushed at once, so that after a crash the new version beside the file
-// holds every record written so far. Safe on any thread; the lock guards the log and the state and is held
-// during a write, which touches only that log.
+// place when recording stops (platform/file_replacement.h), so a log that could not be written whole leaves
+// the file there as it was; each record is flushed at once, so that after a crash the new version beside the
+// file holds every record written so far. Safe on any thread; the lock guards the log and the state and is
+// held during a write, which touches only that log.
 
 #include <memory>
 #include <mutex>
 #include <string>
 
 #include "host/api/host_log.h"
-#include "host/core/file_replacement.h"
 #include "host/core/host_unknown.h"
+#include "platform/file_replacement.h"
 
 class HostGuiLogger : public IGuiLogger, public HostUnknown {
  public:

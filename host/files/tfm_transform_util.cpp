@@ -9,6 +9,7 @@
 #include "framework/files/zel_fstream.h"
 #include "framework/object/query_chain.h"
 #include "platform/file.h"
+#include "platform/file_replacement.h"
 
 namespace {
 
@@ -68,10 +69,12 @@ bool TfmTransformUtil::save(const ZelString& path, const double* matrix) {
   for (int i = 0; i < kElements; ++i) {
     if (!std::isfinite(matrix[i])) return false;
   }
-  ZelOfstream file(path, std::ios_base::out | std::ios_base::binary);
-  if (!file) return false;
-  file << tfmText(matrix);
-  return file.close() && !file.fail();
+  // A full disk must not cost the user the transform the file held before.
+  FileReplacement file(platform::systemPath(path.c_str()));
+  if (!file.stream()) return false;
+  const std::string text = tfmText(matrix);
+  std::fwrite(text.data(), 1, text.size(), file.stream());
+  return file.commit();
 }
 
 void TfmTransformUtil::queryInterface(const char* name, void** out, bool) {

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "host/core/file_replacement.h"
+#include "platform/file_replacement.h"
 
 namespace {
 

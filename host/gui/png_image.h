@@ -28,6 +28,6 @@ inline constexpr uint32_t kLargestImageSide = 4096;
 std::optional<DecodedImage> decodePng(const void* bytes, size_t size, std::string& error);
 
 // Writes the picture to the PNG file at path (a system path), replacing it once the whole picture is written
-// (file_replacement.h). False, with the reason in error and the file there as it was, for an empty picture,
-// a path that names no regular file, or a file that cannot be written.
+// (platform/file_replacement.h). False, with the reason in error and the file there as it was, for an empty
+// picture, a path that names no regular file, or a file that cannot be written.
 bool writePng(const DecodedImage& picture, const std::string& path, std::string& error);

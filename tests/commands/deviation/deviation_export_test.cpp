@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <iterator>
 #include <string>
 
 #include "commands/deviation/deviation_export.h"
@@ -11,6 +13,7 @@
 #include "devices/managers/izel_plugin_manager.h"
 #include "framework/object/query_part.h"
 #include "host/cad/cad_model.h"
+#include "support/file_size_limit.h"
 #include "support/scratch_directory.h"
 #include "support/text.h"
 #include "tests/commands/support/command_fixture.h"
@@ -60,8 +63,8 @@ class DeviationExportTest : public CommandTest {
   void answerSave(const std::string& name, int32_t type) {
     host_.files().dialogs().queueAnswer(ScriptedFileDialogs::Answer{text(scratch_.module(name)), type});
   }
-  void record(const Vector3& contact, double deviation, bool pass) {
-    points_.append(ZelString(u"Pt1"), ProbeDeviation{contact, contact, deviation, pass});
+  void record(const Vector3& contact, double deviation, bool pass, const char16_t* label = u"Pt1") {
+    points_.append(ZelString(label), ProbeDeviation{contact, contact, deviation, pass});
   }
 
   ScratchDirectory scratch_;
@@ -148,6 +151,43 @@ TEST_F(DeviationExportTest, ARefusedOverwriteWritesNothingAndAnUnwritableFileIsR
             std::vector<std::u16string>{u"Unable to open file '" + text(scratch_.module("missing/out.txt")) +
                                         u"' for writing."});
   EXPECT_FALSE(scratch_.exists("missing"));
+}
+
+// A full disk once cut an earlier export of 42,890 bytes to 40 and said nothing.
+TEST_F(DeviationExportTest, AnExportThatCannotBeWrittenWholeLeavesTheEarlierFileAndIsReported) {
+  const std::string earlier(42890, 'e');
+  scratch_.write("points.txt", earlier);
+  for (int i = 0; i < 1000; ++i) record({0.001 * i, 0.002, 0.003}, 0, true);
+  answerSave("points.txt", kText);
+  host_.gui().simpleDialog().queueAnswer(IGuiSimpleDlg::kAnswerYes);
+  {
+    FileSizeLimit full(4096);
+    exportDeviationPoints(points_, {});
+  }
+  EXPECT_EQ(scratch_.read("points.txt"), earlier);
+  EXPECT_EQ(errorMessages(),
+            std::vector<std::u16string>{u"Unable to write file '" + text(scratch_.module("points.txt")) +
+                                        u"' whole: a file there before is left as it was."});
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch_.system()), {}), 1)
+      << "nothing beside it";
+}
+
+TEST_F(DeviationExportTest, ALabelHoldingTheSeparatorOrAQuoteIsQuotedAsASpreadsheetReadsIt) {
+  record({0, 0, 0}, 0, true, u"Bore, top");
+  record({0, 0, 0}, 0, true, u"say \"A\"");
+  record({0, 0, 0}, 0, true, u"Pt 2");
+  answerSave("labels.csv", kCommaSeparated);
+  exportDeviationPoints(points_, {true, false, false});
+  EXPECT_EQ(scratch_.read("labels.csv"),
+            "\"Bore, top\", 0.000000, 0.000000, 0.000000\r\n"
+            "\"say \"\"A\"\"\", 0.000000, 0.000000, 0.000000\r\n"
+            "Pt 2, 0.000000, 0.000000, 0.000000\r\n");
+  answerSave("labels.txt", kText);
+  exportDeviationPoints(points_, {true, false, false});
+  EXPECT_EQ(scratch_.read("labels.txt"),
+            "\"Bore, top\" 0.000000 0.000000 0.000000\r\n"
+            "\"say \"\"A\"\"\" 0.000000 0.000000 0.000000\r\n"
+            "\"Pt 2\" 0.000000 0.000000 0.000000\r\n");
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "host/api/registry_paths.h"
 #include "host/core/zel_id_text.h"
 #include "host/files/tfm_transform_util.h"
+#include "support/file_size_limit.h"
 #include "support/module_fixture.h"
 #include "support/scratch_directory.h"
 #include "support/text.h"
@@ -214,6 +215,22 @@ TEST_F(TransformFileDialogsTest, ARefusedPathAsksAgainCancelWritesNothingAndAFai
   dialogs_.saveTransformFile(saved);
   EXPECT_EQ(errors(), std::vector<std::u16string>{u"Unable to open file '" + path("no/such/out.tfm") +
                                                   u"' for saving."});
+}
+
+TEST_F(TransformFileDialogsTest, ASaveThatCannotBeWrittenWholeLeavesTheEarlierFileAndIsReported) {
+  const std::string earlier = "0.5 0 0 0\n0 0.5 0 0\n0 0 0.5 0\n0 0 0 1\n";
+  scratch_.write("kept.tfm", earlier);
+  const double saved[16] = {1, 0, 0, 1.0 / 3, 0, 1, 0, 1.0 / 7, 0, 0, 1, 1.0 / 9, 0, 0, 0, 1};
+  answer("kept.tfm", 1);
+  {
+    FileSizeLimit full(16);
+    dialogs_.saveTransformFile(saved);
+  }
+  EXPECT_EQ(scratch_.read("kept.tfm"), earlier);
+  EXPECT_EQ(errors(),
+            std::vector<std::u16string>{u"Unable to open file '" + path("kept.tfm") + u"' for saving."});
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch_.system()), {}), 1)
+      << "nothing beside it";
 }
 
 }  // namespace

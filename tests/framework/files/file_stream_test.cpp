@@ -127,12 +127,14 @@ TEST_F(FileStreams, UnicodeTextHasTheByteOrderMarkInWideModeOnly) {
     EXPECT_FALSE(wide.isNarrow());
     wide << ZelString(u"A") << ZelString(u"\u00e9\U0001F600");
     EXPECT_TRUE(wide.good());
+    EXPECT_TRUE(wide.commit());
   }
   EXPECT_EQ(dir_.read("wide.txt"), std::string("\xFF\xFE\x41\0\xE9\0\x3D\xD8\x00\xDE", 10));
   host_.core().translator().setText("kvo:unicode", u"no");
   {
     ZelUnicodeStream narrow(dir_.module("narrow.txt"));
     narrow << ZelString(u"A") << " x " << 2.5 << ZelString(u" \u00e9\u4e2d\U0001F600-");
+    EXPECT_TRUE(narrow.commit());
   }
   EXPECT_EQ(dir_.read("narrow.txt"),
             "A x 2.500000 \xE9?"

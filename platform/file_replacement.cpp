@@ -1,4 +1,4 @@
-#include "host/core/file_replacement.h"
+#include "platform/file_replacement.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -4,8 +4,8 @@
 // at the target path stays as it was; a version that could not be written whole is removed, so a full disk, a
 // size limit or a crash never leaves the user with half a file, or with none where there was one. A target
 // that exists must be a regular file (a name that links to one replaces the file linked to): a device or a
-// directory is never replaced. The new version keeps the permissions of the file it replaces. One thread at a
-// time.
+// directory is never replaced. The new version keeps the permissions of the file it replaces. Both the
+// module's writers (on a system path, platform::systemPath) and the host's use it. One thread at a time.
 
 #include <sys/types.h>
 
