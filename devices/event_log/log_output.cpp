@@ -6,6 +6,8 @@
 
 #include "devices/event_log/log_bytes.h"
 #include "framework/files/zel_path.h"
+#include "framework/object/iptr.h"
+#include "host/api/host_log.h"
 #include "platform/file.h"
 
 void ConsoleOutput::write(const ZelString& text) {
@@ -35,6 +37,10 @@ FileOutput::FileOutput(const ZelString& path) : path_(ZelPath::directoryForm(pat
   fd_ = platform::openFile(std::u16string_view(path_.c_str(), static_cast<size_t>(path_.length())),
                            platform::kWriteOnly | platform::kCreate | platform::kTruncate | platform::kBinary,
                            platform::kPermitRead | platform::kPermitWrite);
+  if (fd_ < 0) {
+    fail("the file cannot be created; every record is dropped");
+    return;
+  }
   held_.reserve(kBatchBytes);
 }
 
@@ -69,6 +75,9 @@ void FileOutput::writeHeldRecords() {
 void FileOutput::fail(const char* what) {
   const std::string message = "Device event log " + logBytes(path_) + ": " + what + ".\n";
   std::fwrite(message.data(), 1, message.size(), stderr);
+  // The recording that names the file must not end as if it held every record.
+  SPtr<IGuiLogger> logger;
+  if (logger) logger->reportUnwrittenFile(path_);
   if (fd_ >= 0) platform::closeFile(fd_);
   fd_ = -1;
   held_.clear();

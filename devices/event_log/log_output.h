@@ -25,15 +25,16 @@ class ConsoleOutput : public OutputBase {
 };
 
 // Creates the file, or empties it, when constructed; a line feed is stored as CR LF, as a text-mode file
-// stores it. A file that cannot be opened drops every record: logging never stops an acquisition.
+// stores it. A file that cannot be opened drops every record: logging never stops an acquisition, but the
+// host's log, which names the file, is told (IGuiLogger::reportUnwrittenFile), as for a failed batch.
 //
 // Records are held back and written in batches of whole records, one system call per kBatchBytes or so
 // rather than one or two every few records. A crash of the process loses the records of the last batch at
 // most (a fraction of a second of moves), never a part of a record: a record cut off at the end would make
 // the whole log unplayable, so the file always ends where a record ends. A batch the system takes only in
-// part (a full disk) is cut off again, the failure is told on the standard error stream, and the records
-// from then on are dropped. Nothing is flushed to the disk itself: what the system holds of the file
-// outlives the process, not the machine.
+// part (a full disk) is cut off again, the failure is told on the standard error stream and to the host's
+// log, and the records from then on are dropped. Nothing is flushed to the disk itself: what the system holds
+// of the file outlives the process, not the machine.
 class FileOutput : public OutputBase {
  public:
   static constexpr size_t kBatchBytes = 16 * 1024;
@@ -47,7 +48,7 @@ class FileOutput : public OutputBase {
 
  private:
   void writeHeldRecords();
-  // Tells the standard error stream what failed, and drops every record from now on.
+  // Tells the standard error stream and the host's log what failed, and drops every record from now on.
   void fail(const char* what);
 
   ZelString path_;

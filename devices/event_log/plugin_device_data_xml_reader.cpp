@@ -149,8 +149,17 @@ bool PluginDeviceDataXMLReader::readText(ZelString& text) {
   return true;
 }
 
+void PluginDeviceDataXMLReader::noteUndelivered(uint32_t number, const ZelString& name) {
+  if (undelivered_++ > 0) return;
+  firstUndelivered_ = ZelString(("record " + std::to_string(number) + ", \"").c_str());
+  firstUndelivered_ += name;
+  firstUndelivered_ += ZelString(u"\"");
+}
+
 bool PluginDeviceDataXMLReader::replay() {
   failure_ = ZelString();
+  undelivered_ = 0;
+  firstUndelivered_ = ZelString();
   if (!receiver_) return refuse(u"nothing to replay into");
   // A log too large for the memory left ends its own replay, not the device's worker thread.
   try {
@@ -178,13 +187,16 @@ bool PluginDeviceDataXMLReader::play() {
   ParserTable parsers(receiver_.get());
   IPtr<IZelDOMXmlElementItr> records;
   records.takeOwnership(root->children());
-  if (!records) return true;  // a host may hand out no walk over no children
-  ZelString name;             // every record's name in turn, so that the host can refill its buffer
-  for (records->first(); !records->atEnd(); records->next()) {
+  // A recording that failed before its first record leaves an empty file, which would replay as nothing.
+  if (records) records->first();
+  if (!records || records->atEnd()) return refuse(u"it holds no record");
+  ZelString name;  // every record's name in turn, so that the host can refill its buffer
+  for (uint32_t number = 1; !records->atEnd(); records->next(), ++number) {
     IZelDOMXmlElement* record = records->current();
     if (!waitGap(record)) return obeyCancel();
     record->tagName(name);
-    if (Parser* parser = parsers.find(name)) parser->parse(record);
+    Parser* parser = parsers.find(name);
+    if (parser && !parser->parse(record)) noteUndelivered(number, name);
   }
   return true;
 }

@@ -8,6 +8,7 @@
 // Threads: replay and every receiver call run on the calling (worker) thread; cancel may come from any other
 // thread at any time, also in the middle of a gap, and ends the replay within milliseconds.
 
+#include <cstdint>
 #include <string>
 
 #include "basic_types/zel_string.h"
@@ -48,10 +49,16 @@ class PluginDeviceDataXMLReader : public ZelUnknownImpl {
   // Plays the whole log. True at its end, and after a cancel (the receiver then gets the custom event
   // "Cancel"). False, with no receiver call at all, when there is no receiver, the path is not a regular file
   // that can be read, the host has no XML DOM, or the log is not one: not well-formed (a truncated log),
-  // holding a NUL, text or a second element beside the records, or too large for the memory. A record whose
-  // numbers cannot be read is not delivered, a record of an unknown kind is skipped after its wait; the
-  // replay goes on. Memory running out while the records play also ends it with false.
+  // holding a NUL, text or a second element beside the records, without a single record, or too large for
+  // the memory. A record whose numbers cannot be read is not delivered (see undelivered), a record of an
+  // unknown kind is skipped after its wait; the replay goes on. Memory running out while the records play
+  // also ends it with false.
   bool replay();
+  // The records of the last replay that could not be read and were not delivered, and the first of them
+  // ("record 17, \"OnPointSampled\"", counting from 1); 0 and empty when every record played. Read them as
+  // failure.
+  uint32_t undelivered() const { return undelivered_; }
+  const ZelString& firstUndelivered() const { return firstUndelivered_; }
   // Why the last replay answered false, in a few words for the person who gave the log; empty after a
   // success. Read it on the replay's thread, or after the replay ended.
   const ZelString& failure() const { return failure_; }
@@ -75,10 +82,13 @@ class PluginDeviceDataXMLReader : public ZelUnknownImpl {
   // Waits the record's gap; answers false when a cancel came first.
   bool waitGap(IZelDOMXmlElement* record);
   bool obeyCancel();
+  void noteUndelivered(uint32_t number, const ZelString& name);
 
   IPtr<Receiver> receiver_;
   ZelString fileName_;
   ZelString failure_;
+  uint32_t undelivered_ = 0;
+  ZelString firstUndelivered_;
   // Set by cancel, cleared by the replay that obeyed it; a gap is a wait on it, so a cancel ends the gap.
   platform::Event cancelRequested_{platform::Event::Reset::kManual};
   bool paced_ = true;

@@ -7,7 +7,8 @@
 // given.
 //
 // The caller chooses the element name of each event; the writer writes it as given. A host without an XML
-// DOM, or a file that cannot be opened, loses the records without a word: logging never stops acquisition.
+// DOM loses the records without a word, and a file that cannot be written loses them with one to the host's
+// log (log_output.h): logging never stops acquisition.
 // One writer belongs to one thread and has no lock.
 
 #include <cstdint>

@@ -1,13 +1,18 @@
 #include "devices/host_log/plugin_manager_log_record_util.h"
 
+#include <optional>
+
 #include "devices/host_log/izel_plugin_device_log_event_handler.h"
 #include "devices/host_log/log_record_texts.h"
 #include "framework/files/zel_path.h"
+#include "framework/host_glue/user_error.h"
 #include "framework/object/iptr.h"
 #include "framework/object/query_chain.h"
 #include "framework/registrations/class_registration.h"
+#include "framework/translation/tr.h"
 #include "host/api/counter_store.h"
 #include "host/api/host_log.h"
+#include "platform/file.h"
 
 namespace {
 
@@ -44,6 +49,16 @@ int32_t takeFileNumber(const ZelCString& category) {
   return number;
 }
 
+// The next numbered event file of the category that does not exist yet: an older log kept under another
+// name still names the files of its own session. Nothing when every number is taken.
+std::optional<ZelString> freeEventFile(const ZelString& logFile, const ZelCString& category) {
+  for (int32_t tries = 0; tries <= kLastFileNumber; ++tries) {
+    ZelString name = eventFileName(logFile, category, takeFileNumber(category));
+    if (platform::fileKind(name.c_str()) == platform::FileKind::kMissing) return name;
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 void PluginManagerLogRecordUtil::record(const ZelCString& category, const Matrix4x4& deviceTransform,
@@ -55,7 +70,15 @@ void PluginManagerLogRecordUtil::record(const ZelCString& category, const Matrix
   kinds.createInstance(classIdOf("PluginDeviceLogEventHandler"));
   if (!kinds) return;
 
-  fileName = eventFileName(logger->currentLogFile(), category, takeFileNumber(category));
+  std::optional<ZelString> free = freeEventFile(logger->currentLogFile(), category);
+  if (!free) {
+    const ZelString taken = eventFileName(logger->currentLogFile(), category, 0);
+    reportUserError(
+        tr("Every device event file name like '%1' is taken: this acquisition is not recorded.", taken));
+    logger->reportUnwrittenFile(taken);
+    return;
+  }
+  fileName = *free;
   // The records belong to the log even while the user has the logger suspended.
   bool suspended = logger->isSuspended();
   if (suspended) logger->resume();

@@ -2,7 +2,9 @@
 
 // Records the start of a device's acquisition in the host's log: the device transform, the name of a new
 // numbered event file beside the log (numbered per category by the host's counter "<category>DumpCounter",
-// from 0 to 9999 and round again) and a wait mark. A new object per lookup, without state; main thread.
+// from 0 to 9999 and round again, skipping every name a file already has, so that no earlier session's
+// file is written over) and a wait mark. With every name taken, the acquisition is not recorded, and the
+// user and the log are told. A new object per lookup, without state; main thread.
 
 #include "devices/host_log/izel_plugin_manager_log_record_util.h"
 #include "framework/object/zel_unknown_impl.h"

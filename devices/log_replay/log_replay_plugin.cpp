@@ -30,6 +30,17 @@ std::u16string failureText(const ZelString& file, const std::u16string& reason) 
   return std::u16string(u"Cannot replay the device-event file '") + file.c_str() + u"': " + reason + u".";
 }
 
+// What the user is told of a file that played with records it could not deliver; empty when there were none.
+std::u16string undeliveredText(const ZelString& file, const PluginDeviceDataXMLReader& reader) {
+  if (reader.undelivered() == 0) return {};
+  const std::string count = std::to_string(reader.undelivered());
+  return std::u16string(u"The device-event file '") + file.c_str() + u"' was replayed without " +
+         std::u16string(count.begin(), count.end()) +
+         (reader.undelivered() == 1 ? u" record that could not be read: "
+                                    : u" records that could not be read, the first ") +
+         reader.firstUndelivered().c_str() + u".";
+}
+
 ZelString ownedText(const std::u16string& text) {
   ZelString owned;
   owned.setBuffer(text.c_str(), -1);
@@ -91,7 +102,10 @@ std::u16string LogReplayPlugin::playFile(ReplayFace face, Receiver* receiver, co
   install(face, reader);
   const bool played = reader->replay();
   install(face, {});
-  if (played) return {};
+  if (played) {
+    keep(undeliveredText(file, *reader));
+    return {};
+  }
   return reader->failure().isEmpty() ? kUnplayable : reader->failure().c_str();
 }
 
@@ -124,12 +138,14 @@ void LogReplayPlugin::stopFace(ReplayFace face) {
   if (run.running && run.reader) run.reader->cancel();
 }
 
+void LogReplayPlugin::keep(std::u16string told) {
+  if (told.empty()) return;
+  std::lock_guard lock(lock_);
+  failure_.swap(told);
+}
+
 bool LogReplayPlugin::fail(Receiver* receiver, const ZelString& file, const std::u16string& reason) {
-  std::u16string failure = failureText(file, reason);
-  {
-    std::lock_guard lock(lock_);
-    failure_.swap(failure);
-  }
+  keep(failureText(file, reason));
   receiver->onCustomEvent(ZelCString("Error"), nullptr);
   postFinished();
   return false;

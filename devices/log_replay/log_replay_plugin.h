@@ -78,8 +78,8 @@ class LogReplayPlugin : public ModulePlugin,
   void cancel();
   // Whether a run of any face is under way.
   bool isRunning();
-  // Why the latest run that failed could not play its file, with the file's path; empty when none failed
-  // since the last call.
+  // Why the latest run that failed could not play its file, or which of its records a run that played could
+  // not deliver, with the file's path; empty when there was nothing to tell since the last call.
   ZelString takeFailure();
 
   void queryInterface(const char* name, void** out, bool flag) override;
@@ -106,6 +106,8 @@ class LogReplayPlugin : public ModulePlugin,
     FaceStops stops;
   };
   FaceRun& runOf(ReplayFace face) { return runs_[static_cast<size_t>(face)]; }
+  // Keeps what the user is to be told of the latest run, unless it is empty; takeFailure hands it over.
+  void keep(std::u16string told);
   // The receiver gets the custom event "Error"; the run ends, keeping the reason.
   bool fail(Receiver* receiver, const ZelString& file, const std::u16string& reason);
 
@@ -114,5 +116,5 @@ class LogReplayPlugin : public ModulePlugin,
   std::u16string fileName_;                    // guarded by lock_
   std::u16string noData_;                      // guarded by lock_; why fileName_ is empty, if known
   std::optional<Matrix4x4> recordedHardware_;  // guarded by lock_
-  std::u16string failure_;                     // guarded by lock_
+  std::u16string failure_;                     // guarded by lock_; what the user is told of the latest run
 };

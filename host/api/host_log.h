@@ -27,6 +27,9 @@ class IGuiLogger : public virtual IZelUnknown {
   // Appends one record and flushes it to the file, so a reader sees it at once. False (nothing written)
   // when not recording, while suspended, for an empty kind, or when the file refuses the write.
   virtual bool writeRecord(const ZelCString& kind, const ZelString& text) = 0;
+  // A file the log names (a device's event file) could not be written whole: the log no longer replays what
+  // was measured, so ending the recording fails and says which file. Any thread; nothing while not recording.
+  virtual void reportUnwrittenFile(const ZelString& path) = 0;
 };
 
 class ILogReplayer : public virtual IZelUnknown {

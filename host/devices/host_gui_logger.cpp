@@ -6,6 +6,7 @@
 #include "framework/object/query_chain.h"
 #include "host/core/module_path.h"
 #include "host/devices/host_log_format.h"
+#include "platform/file.h"
 
 HostGuiLogger::~HostGuiLogger() {
   stopLocked();  // a log still recording keeps what it holds
@@ -21,17 +22,30 @@ bool HostGuiLogger::startRecording(const std::string& path) {
   return true;
 }
 
-bool HostGuiLogger::stopRecording() {
+bool HostGuiLogger::stopRecording(std::string* why) {
   std::lock_guard lock(mutex_);
-  return stopLocked();
+  return stopLocked(why);
 }
 
-bool HostGuiLogger::stopLocked() {
+bool HostGuiLogger::stopLocked(std::string* why) {
   const bool kept = log_ && log_->commit();
+  const std::string unwritten = std::exchange(unwrittenFile_, {});
   log_.reset();
   path_.clear();
   suspended_ = false;
-  return kept;
+  if (!kept) {
+    if (why) *why = kUnwrittenLog;
+    return false;
+  }
+  if (unwritten.empty()) return true;
+  if (why) *why = "the device event file '" + unwritten + "' of the host log could not be written whole";
+  return false;
+}
+
+void HostGuiLogger::reportUnwrittenFile(const ZelString& path) {
+  std::string shown = platform::systemPath(path.c_str());
+  std::lock_guard lock(mutex_);
+  if (!path_.empty() && unwrittenFile_.empty()) unwrittenFile_.swap(shown);
 }
 
 bool HostGuiLogger::isRecording() {

@@ -28,6 +28,7 @@ class HostGuiLogger : public IGuiLogger, public HostUnknown {
   void resume() override;
   bool isSuspended() override;
   bool writeRecord(const ZelCString& kind, const ZelString& text) override;
+  void reportUnwrittenFile(const ZelString& path) override;
 
   ~HostGuiLogger() override;
 
@@ -35,8 +36,9 @@ class HostGuiLogger : public IGuiLogger, public HostUnknown {
   // cannot be written.
   bool startRecording(const std::string& path);
   // Ends the log under way: it replaces the file at its path. False, with the file there as it was, when a
-  // record could not be written or the log could not be put in place.
-  bool stopRecording();
+  // record could not be written or the log could not be put in place; false too, with the log in place, when
+  // a file it names was reported unwritten. why, when given, then says which of these it was.
+  bool stopRecording(std::string* why = nullptr);
   // Host side. The path of the log being recorded, as startRecording had it; empty while not recording.
   std::string recordingPath();
 
@@ -44,10 +46,11 @@ class HostGuiLogger : public IGuiLogger, public HostUnknown {
   const char* className() override { return interfaceName; }
 
  private:
-  bool stopLocked();
+  bool stopLocked(std::string* why = nullptr);
 
   std::mutex mutex_;
   std::unique_ptr<FileReplacement> log_;  // guarded by mutex_; there while recording
   std::string path_;                      // guarded by mutex_; empty while not recording
   bool suspended_ = false;                // guarded by mutex_
+  std::string unwrittenFile_;             // guarded by mutex_; the first file reported, while recording
 };

@@ -66,8 +66,8 @@ int run(int argc, char** argv) {
   // put in place.
   host.shutdown();
   HostGuiLogger& logger = host.devices().logger();
-  if (logger.isRecording() && !logger.stopRecording()) {
-    std::fprintf(stderr, "palpera-host: %s\n", HostGuiLogger::kUnwrittenLog);
+  if (std::string why; logger.isRecording() && !logger.stopRecording(&why)) {
+    std::fprintf(stderr, "palpera-host: %s\n", why.c_str());
     status = status == 0 ? 1 : status;
   }
   if (keepsStore && !saveStore(options.storePath, host.core().dataStore())) status = status == 0 ? 1 : status;

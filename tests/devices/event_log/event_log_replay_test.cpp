@@ -45,13 +45,28 @@ TEST_F(EventLogReplay, AScanLineDeliversExactlyItsOwnPoints) {
                    "scan " + kOriented + " [0:] stride 0", "scan 0,0,0 0,0,0 0,0,0 [0:] stride 0"}));
 }
 
-TEST_F(EventLogReplay, ARecordWithABadNumberIsDroppedAndTheNextStillPlays) {
+// The replayed measurement has fewer points than the recording: the user is told once, with how many and
+// where the first was.
+TEST_F(EventLogReplay, ARecordWithABadNumberIsDroppedTheNextStillPlaysAndTheLossIsToldOnce) {
   useLog(record("OnMoved", 0, vec("Point", "1", "abc", "3")) +
          record("OnPointStop", 0, vec("Point", "1", "2", "3")) + record("SetRadius", 0, "wide") +
          record("SetRadius", 0, "nan") + record("OnPointSampled", 0, vec("Point", "inf", "0", "0")) +
          record("OnMoved", 0, vec("Point", "9", "", "9")) + record("SetRadius", 0, "0.002"));
   ASSERT_TRUE(plugin_->replay(recorder_->single()));
   EXPECT_EQ(recorder_->calls(), (Lines{"pointStop 1,2,3", "radius 0.002"}));
+  EXPECT_EQ(platform::toUtf8(plugin_->takeFailure().c_str()),
+            "The device-event file '" + platform::toUtf8(scratch_.module("run.xml").c_str()) +
+                "' was replayed without 5 records that could not be read, the first record 1, \"OnMoved\".");
+  EXPECT_TRUE(plugin_->takeFailure().isEmpty()) << "told once";
+
+  useLog(record("OnPointSampled", 0, vec("Point", "nan", "0", "0")) + record("SetRadius", 0, "0.002"));
+  ASSERT_TRUE(plugin_->replay(recorder_->single()));
+  EXPECT_NE(platform::toUtf8(plugin_->takeFailure().c_str())
+                .find("without 1 record that could not be read: record 1, \"OnPointSampled\"."),
+            std::string::npos);
+  useLog(record("SetRadius", 0, "0.002"));
+  ASSERT_TRUE(plugin_->replay(recorder_->single()));
+  EXPECT_TRUE(plugin_->takeFailure().isEmpty()) << "nothing to tell of a whole replay";
 }
 
 TEST_F(EventLogReplay, PartialVectorsKeepZerosAndARepeatedAxisOverrides) {
@@ -61,13 +76,19 @@ TEST_F(EventLogReplay, PartialVectorsKeepZerosAndARepeatedAxisOverrides) {
   EXPECT_EQ(recorder_->calls(), (Lines{"moved 0,0,0 0,0,0 0,0,0", "sampled 2,0,5"}));
 }
 
-TEST_F(EventLogReplay, AnEmptyLogOrWhiteSpaceBetweenRecordsIsFine) {
-  useLog("");
-  EXPECT_TRUE(plugin_->replay(recorder_->laserScan()));
+// A recording that failed before its first record leaves an empty file: replayed, it would measure nothing.
+TEST_F(EventLogReplay, ALogWithoutASingleRecordIsRefusedAndWhiteSpaceBetweenRecordsIsFine) {
+  for (const char* empty : {"", "\r\n \t", "\xEF\xBB\xBF"}) {
+    SCOPED_TRACE(empty);
+    useLog(empty);
+    EXPECT_FALSE(plugin_->replay(recorder_->laserScan()));
+    EXPECT_NE(platform::toUtf8(plugin_->takeFailure().c_str()).find("': it holds no record."),
+              std::string::npos);
+  }
   useLog("\xEF\xBB\xBF\r\n" + record("OnStop", 0) + "\n\t " + record("OnStop", 0) + "\n");
   EXPECT_TRUE(plugin_->replay(recorder_->laserScan()));
-  EXPECT_EQ(recorder_->calls(), (Lines{"stop", "stop"}));
-  EXPECT_EQ(finishedCount(), 2u);
+  EXPECT_EQ(recorder_->calls(), (Lines{"custom Error", "custom Error", "custom Error", "stop", "stop"}));
+  EXPECT_EQ(finishedCount(), 4u);
 }
 
 // A log that is not whole, or no log at all, plays nothing, not even its well-formed first records: the run

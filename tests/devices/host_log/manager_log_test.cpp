@@ -55,6 +55,34 @@ TEST_F(LogRecord, TheFirstRecordingMakesTheCounterAndTheNumbersGoRound) {
   EXPECT_EQ(host_.core().counters().valueOf(kCounter), 1);
 }
 
+// A log renamed to keep it still names the files of its own session: the next recording under the old name
+// must not write over them and replay the new session as the kept one.
+TEST_F(LogRecord, AnEventFileThatExistsIsSkippedAndTheLogNamesTheFreeOne) {
+  folder_.write("run-hardprobe-0000.xml", "kept");
+  folder_.write("run-hardprobe-0001.xml", "kept");
+  ASSERT_TRUE(host_.devices().logger().startRecording(logPath()));
+  EXPECT_EQ(record(), utf8(folder_.module("run-hardprobe-0002.xml")));
+  EXPECT_EQ(host_.core().counters().valueOf(kCounter), 3);
+  ASSERT_TRUE(host_.devices().logger().stopRecording());
+  EXPECT_EQ(readLog()[1], (Record{"PluginData", "run-hardprobe-0002.xml"}));
+  EXPECT_EQ(folder_.read("run-hardprobe-0000.xml"), "kept");
+}
+
+TEST_F(LogRecord, AnEventFileReportedUnwrittenFailsTheEndOfTheRecordingButKeepsTheLog) {
+  HostGuiLogger& logger = host_.devices().logger();
+  logger.reportUnwrittenFile(folder_.module("before.xml"));  // not recording: nothing to fail
+  ASSERT_TRUE(logger.startRecording(logPath()));
+  const std::string file = record();
+  logger.reportUnwrittenFile(ZelString(platform::fromUtf8(file).c_str()));
+  std::string why;
+  EXPECT_FALSE(logger.stopRecording(&why));
+  EXPECT_EQ(why, "the device event file '" + folder_.system("run-hardprobe-0000.xml") +
+                     "' of the host log could not be written whole");
+  EXPECT_EQ(readLog().size(), 3u) << "the records the log holds are kept";
+  ASSERT_TRUE(logger.startRecording(logPath()));
+  EXPECT_TRUE(logger.stopRecording()) << "a new recording starts whole";
+}
+
 class ManagerReplay : public HostLogTestBase {
  protected:
   void SetUp() override {

@@ -47,13 +47,14 @@ class StubDom : public IZelDOMXml, public IZelDOMXmlElement, public ZelUnknownIm
   const bool outOfMemory_;
 };
 
-TEST_F(LogReplayPluginTest, ARootWithoutChildrenToWalkPlaysNothingAndMemoryRunningOutIsAnError) {
+TEST_F(LogReplayPluginTest, ARootWithoutChildrenToWalkHoldsNoRecordAndMemoryRunningOutIsAnError) {
   useLog("<OnStop time=\"0\"/>");
   for (bool outOfMemory : {false, true}) {
     host_.root().setServiceFactory(IZelDOMXml::interfaceName, [=] { return new StubDom(outOfMemory); });
-    EXPECT_EQ(plugin_->replay(recorder_->continuous()), !outOfMemory);
+    EXPECT_FALSE(plugin_->replay(recorder_->continuous()));
+    EXPECT_EQ(plugin_->takeFailure().isEmpty(), false);
   }
-  EXPECT_EQ(recorder_->calls(), (Lines{"custom Error"}));
+  EXPECT_EQ(recorder_->calls(), (Lines{"custom Error", "custom Error"}));
   EXPECT_EQ(finishedCount(), 2u);
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "support/file_size_limit.h"
 #include "support/run_tool.h"
 #include "support/scratch_directory.h"
 
@@ -21,6 +22,9 @@ constexpr bool kSanitized = __has_feature(address_sanitizer) || __has_feature(th
 #else
 constexpr bool kSanitized = false;
 #endif
+
+// Room for the host log of one acquisition (105 bytes), not for its event file (262 bytes).
+constexpr rlim_t kRoomForTheHostLogOnly = 200;
 
 const std::string kProject = std::filesystem::path(PALPERA_TEST_SOURCE_DIR).parent_path().string();
 
@@ -76,11 +80,15 @@ std::string replayOf(int acquisitions) {
 }
 
 // The host's data (the materials the module reads at its start) is the project's examples.
-std::string runScriptIn(const ScratchDirectory& scratch, const std::string& script, int& status,
-                        const std::string& before = "") {
+void writeSessionScript(const ScratchDirectory& scratch, const std::string& script) {
   std::ofstream(scratch.system("session.script"))
       << "set DefaultFileNameDirectory/common " << kProject << "/examples\n"
       << (script.find("start\n") == std::string::npos ? "start\n" : "") << script;
+}
+
+std::string runScriptIn(const ScratchDirectory& scratch, const std::string& script, int& status,
+                        const std::string& before = "") {
+  writeSessionScript(scratch, script);
   return runTool("--script session.script", status, scratch.system(), before);
 }
 
@@ -229,6 +237,30 @@ TEST(DumpDemo, AMaterialsFileTooLargeForTheMemoryLeftIsSaidSoAndTheHostGoesOn) {
 }
 
 // Without the reference model the emulator's run ends at once with an error event; the user is told why.
+// A full disk once left an empty event file, said so on standard error only, and the script ended with 0;
+// the empty file then replayed as nothing, with 0 again.
+TEST(DumpDemo, ARecordingWhoseEventFileCannotBeWrittenFailsStopRecordingAndItsReplayIsRefused) {
+  ScratchDirectory scratch;
+  int status = -1;
+  std::string output;
+  writeSessionScript(scratch, recordingAt({"1 2"}));
+  {
+    FileSizeLimit full(kRoomForTheHostLogOnly);
+    output = runTool("--script session.script", status, scratch.system());
+  }
+  EXPECT_EQ(WEXITSTATUS(status), 1) << output;
+  EXPECT_TRUE(output.ends_with(
+      ": the device event file 'session-hardprobe-0000.xml' of the host log could not be written whole\n"))
+      << output;
+  EXPECT_EQ(scratch.read("session-hardprobe-0000.xml"), "") << "cut back to its last whole record";
+  ASSERT_TRUE(scratch.exists("session.log")) << "the host log is kept";
+
+  output = runScriptIn(scratch, replayOf(1), status);
+  EXPECT_EQ(WEXITSTATUS(status), 1) << output;
+  EXPECT_NE(output.find("session-hardprobe-0000.xml': it holds no record."), std::string::npos) << output;
+}
+
+// The press that could not start the device fails the script there.
 TEST(DumpDemo, TheEmulatorWithoutAReferenceModelSaysWhatIsMissing) {
   ScratchDirectory scratch;
   int status = -1;
@@ -237,11 +269,13 @@ TEST(DumpDemo, TheEmulatorWithoutAReferenceModelSaysWhatIsMissing) {
                   "load-plugin EmulatorPlugin\nstart\ncommand PalperaDumpCmd\npress StartButton\n"
                   "run-until Palpera/Events/Continuous/CustomEvent 2000\npress StopButton\ncancel\n",
                   status);
-  EXPECT_EQ(WEXITSTATUS(status), 0) << output;
-  EXPECT_EQ(output,
-            "error: The hard-probe emulator has no model to probe on: the document has no object named "
-            "\"RefObject\".\n"
-            "onCustomEvent(Error)\n");
+  EXPECT_EQ(WEXITSTATUS(status), 1) << output;
+  // The device's "Error" may still reach the command as the host ends it.
+  EXPECT_TRUE(output.starts_with(
+      "error: The hard-probe emulator has no model to probe on: the document has no object named "
+      "\"RefObject\".\n"
+      "session.script:5: pressing 'StartButton' failed: 1 error was shown\n"))
+      << output;
 }
 
 }  // namespace
