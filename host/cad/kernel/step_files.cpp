@@ -113,7 +113,13 @@ std::shared_ptr<const BrepModel> readStepModel(const std::string& path) {
   if (!std::filesystem::is_regular_file(status)) throw CadFileError(what, "not a regular file");
   if (std::filesystem::file_size(path, error) == 0) throw CadFileError(what, "the file is empty");
   if (!framedAsStep(path)) throw CadFileError(what, "not a STEP file, or cut short");
-  return modelOfShape(translateApart(path, what), what);
+  const TopoDS_Shape shape = translateApart(path, what);
+  // The translation takes any number, NAN too; the kernel throws only as the model is built from the shape.
+  try {
+    return modelOfShape(shape, what);
+  } catch (const Standard_Failure&) {
+    throw CadFileError(what, "the CAD kernel cannot build a model of it");
+  }
 }
 
 std::shared_ptr<const BrepModel> boxModel(const BrepModel::Point& minimum, const BrepModel::Point& maximum) {

@@ -1,0 +1,67 @@
+// A disk that fills while a script writes the user's files: the file there before stays whole, and the
+// script ends with status 1 at the line whose work failed.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "support/file_size_limit.h"
+#include "support/run_tool.h"
+#include "support/scratch_directory.h"
+
+namespace {
+
+const std::string kProject = std::filesystem::path(PALPERA_TEST_SOURCE_DIR).parent_path().string();
+// Less than one line of the export and than a .tfm file of the identity (32 bytes).
+constexpr rlim_t kFull = 24;
+
+class FullDiskScript : public testing::Test {
+ protected:
+  void SetUp() override {
+    std::filesystem::create_directory(scratch_.system("out"));
+    scratch_.write("out/earlier", earlier_);
+    scratch_.write("out/earlier.tfm", earlier_);
+  }
+  // Runs the script on a full disk; answers what the host printed.
+  std::string runFull(const std::string& script) {
+    std::ofstream(scratch_.system("full.script"))
+        << "set DefaultFileNameDirectory/common " << kProject << "/examples\nstart\n"
+        << script;
+    FileSizeLimit full(kFull);
+    return runTool("--script full.script", status_, scratch_.system());
+  }
+
+  ScratchDirectory scratch_;
+  const std::string earlier_ = std::string(42890, 'e');
+  int status_ = -1;
+};
+
+TEST_F(FullDiskScript, ThePointTableExportFailsThePressAndKeepsTheEarlierExport) {
+  const std::string output = runFull(
+      "cad-box RefObject 0 0 0 0.1 0.1 0.01\n"
+      "set Palpera/Emulator/MaxNoiseFactor 0\nset Palpera/Emulator/ProbeDiameter 0.006\n"
+      "active RefObject\ncurrent RefObject\ncommand PalperaRealTimeDeviationCmd\n"
+      "run-until Palpera/Events/Single/RadiusEvent 2000\nmouse click 0.02 0.02 0.05 0 0 -1\nrun 50\n"
+      "file-answer out/earlier 2\nanswer yes\npress ExportButton\n");
+  EXPECT_EQ(WEXITSTATUS(status_), 1) << output;
+  EXPECT_EQ(output,
+            "dialog: Overwrite file out/earlier?\n"
+            "error: Unable to write file 'out/earlier' whole: a file there before is left as it was.\n"
+            "full.script:14: pressing 'ExportButton' failed: 1 error was shown\n");
+  EXPECT_EQ(scratch_.read("out/earlier"), earlier_);
+}
+
+TEST_F(FullDiskScript, ATfmSaveFailsThePressAndKeepsTheEarlierFile) {
+  const std::string output =
+      runFull("command PalperaManageTransformCmd\nfile-answer out/earlier.tfm 1\npress HardwareSaveFile\n");
+  EXPECT_EQ(WEXITSTATUS(status_), 1) << output;
+  EXPECT_NE(output.find("full.script:5: pressing 'HardwareSaveFile' failed: 1 error was shown\n"),
+            std::string::npos)
+      << output;
+  EXPECT_EQ(scratch_.read("out/earlier.tfm"), earlier_);
+}
+
+}  // namespace
