@@ -120,8 +120,10 @@ void PalperaCaptureCmd::mergePasses() {
 void PalperaCaptureCmd::groupPasses() {
   SPtr<IZelDoc> document;
   if (!document) return;  // no group can be made: the counter keeps its number for the next name used
-  IZelDocObject* group = createGroupInCurrentPhase(
-      tr("Scan Objects %1", ZelString::number(takeNumber(capture::kGroupObjectCounter))));
+  // The number is taken only once the group exists, so that a group the document cannot make uses none up.
+  IZelDocObject* group = createGroupInCurrentPhase(ZelString(), true);
+  if (group)
+    group->setObjectName(tr("Scan Objects %1", ZelString::number(takeNumber(capture::kGroupObjectCounter))));
   for (const IPtr<IZelDocObject>& pass : pointObjects_) pass->setGroup(group);
 }
 

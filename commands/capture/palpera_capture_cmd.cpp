@@ -122,9 +122,9 @@ void PalperaCaptureCmd::createGui(IGuiDialog* dialog) {
   gui_->registerPicture(kProbeModeTimeImage, "probe_mode_time");
   gui_->registerPicture(kProbeModeDistanceImage, "probe_mode_distance");
   // Boxes are named by their ids, so that the builder's numbering leaves the fixed ids free.
-  gui_->beginBox("ControlBaseID+0", 0, ZelString(), true);
+  gui_->beginBox("MainBox", 0, ZelString(), true);
 
-  gui_->beginGroup("ControlBaseID+1", 1, tr("Point Object"), true);
+  gui_->beginGroup("PointObjectBox", 1, tr("Point Object"), true);
   gui_->beginLayout(true);
   gui_->addControl(kPointObjectName, "text", ZelString("PointObjectName"));
   gui_->addControl(kPointObjectNameReset, "button", ZelString("PointObjectNameReset"));
@@ -135,14 +135,17 @@ void PalperaCaptureCmd::createGui(IGuiDialog* dialog) {
   gui_->addControl(kSampling, "check", ZelString("Sampling"));
   gui_->setControlText(kSampling, tr("Sampling"));
   gui_->addControl(kSpacing, kLengthField, ZelString("Spacing"));
+  gui_->setControlText(kSpacing, tr("Spacing"));
   gui_->setNumberFormat(kSpacing, kFourDecimals, 0, kSpacingMaximum);
   gui_->endGroup();
 
-  gui_->beginGroup("ControlBaseID+7", 1, tr("Probe Mode"), true);
+  gui_->beginGroup("ModeBox", 1, tr("Probe Mode"), true);
   gui_->beginLayout(false);
-  gui_->addImageButton("ProbeModeSingle", kProbeModeSingle, tr("Single Point"), true);
-  gui_->addImageButton("ProbeModeTime", kProbeModeTime, tr("Time"), true);
-  gui_->addImageButton("ProbeModeDistance", kProbeModeDistance, tr("Distance"), true);
+  gui_->addImageToggleButton("ProbeModeSingle", kProbeModeSingle, kProbeModeSingleImage, tr("Single Point"),
+                             true);
+  gui_->addImageToggleButton("ProbeModeTime", kProbeModeTime, kProbeModeTimeImage, tr("Time"), true);
+  gui_->addImageToggleButton("ProbeModeDistance", kProbeModeDistance, kProbeModeDistanceImage, tr("Distance"),
+                             true);
   gui_->endLayout();
   gui_->addControl(kTimeRate, kNumberField, ZelString("TimeRate"));
   gui_->setControlText(kTimeRate, tr("Interval (s)"));
@@ -171,12 +174,22 @@ bool PalperaCaptureCmd::activate() {
   updatePointObjectName();
   readSettings();
   enableCaptureControls(true);
-  SPtr<IZelDoc> document;
-  for (int32_t i = 0; document && i < document->objectCount(); ++i)
-    activationObjects_.emplace_back(document->objectAt(i));
+  rememberCurrentObjects();
   if (connectDevice()) return true;
   deactivate();
   return false;
+}
+
+void PalperaCaptureCmd::rememberCurrentObjects() {
+  SPtr<IZelDoc> document;
+  if (!document || !document->currentObject()) return;
+  // The first current object first, as cancel makes it current with the set operation.
+  IZelDocObject* first = document->currentObject();
+  activationObjects_.emplace_back(first);
+  for (int32_t i = 0; i < document->objectCount(); ++i) {
+    IZelDocObject* object = document->objectAt(i);
+    if (object != first && document->isCurrentObject(object)) activationObjects_.emplace_back(object);
+  }
 }
 
 void PalperaCaptureCmd::readSettings() {

@@ -93,6 +93,8 @@ class PalperaCaptureCmd : public CompBaseCmd,
  private:
   // Dialog and settings.
   void readSettings();
+  // Keeps the objects current at activation, which cancel makes current again.
+  void rememberCurrentObjects();
   void writeSettings();
   void showMode();
   void chooseMode(CaptureMode mode);
@@ -146,7 +148,8 @@ class PalperaCaptureCmd : public CompBaseCmd,
   Vector3 lastPoint_;
   IPtr<IZelHardProbeProbeGfx> probeGfx_;
   IPtr<IZelSoundPlayer> soundPlayer_;
-  // The document's objects at activation; held, so that cancel never hands the document one it removed.
+  // The document's current objects at activation, the first one first; held, so that cancel never hands the
+  // document one it removed.
   std::vector<IPtr<IZelDocObject>> activationObjects_;
   bool passOpen_ = false;  // a continuous pass started and not yet stopped
 };

@@ -1,6 +1,8 @@
 #include "commands/transform/transform_file_dialogs.h"
 
 #include <algorithm>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "basic_types/string_utilities.h"
@@ -58,6 +60,18 @@ ZelString folderOf(const ZelString& normalised) {
   return ZelPath::directoryForm(ZelPath::directory(normalised));
 }
 
+// The normalised path written with "/" where the user wrote "/" and no "\\".
+ZelString inSeparatorsOf(const ZelString& normalised, const ZelString& given) {
+  const std::u16string_view written(given.c_str(), static_cast<size_t>(given.length()));
+  if (written.find(u'\\') != std::u16string_view::npos || written.find(u'/') == std::u16string_view::npos)
+    return normalised;
+  std::u16string shown(normalised.c_str(), static_cast<size_t>(normalised.length()));
+  std::replace(shown.begin(), shown.end(), u'\\', u'/');
+  ZelString owned;
+  owned.setBuffer(shown.c_str(), static_cast<int32_t>(shown.size()));
+  return owned;
+}
+
 }  // namespace
 
 bool TransformFileDialogs::loadTransformFile(double* matrix) {
@@ -91,26 +105,28 @@ bool TransformFileDialogs::loadTransformFile(double* matrix) {
 void TransformFileDialogs::saveTransformFile(const double* matrix) {
   SPtr<IGuiUtil> dialogs;
   if (!dialogs) return;
-  if (std::optional<ZelString> path = askTransformSavePath(*dialogs, &lastDirectory_))
+  if (std::optional<TransformSavePath> path = askTransformSavePath(*dialogs, &lastDirectory_))
     writeTransformFile(*path, matrix);
 }
 
-std::optional<ZelString> askTransformSavePath(IGuiUtil& dialogs, ZelString* rememberedDirectory) {
+std::optional<TransformSavePath> askTransformSavePath(IGuiUtil& dialogs, ZelString* rememberedDirectory) {
   SPtr<IFileTypeService> fileTypes;
   while (true) {
-    ZelString path;
+    ZelString chosen;
     int32_t filterIndex = 0;
     const ZelString& directory = rememberedDirectory ? *rememberedDirectory : emptyZelString();
-    if (!dialogs.saveFileDialog(path, filterIndex, directory, transformFilesFilter())) return std::nullopt;
+    if (!dialogs.saveFileDialog(chosen, filterIndex, directory, transformFilesFilter())) return std::nullopt;
+    ZelString path = chosen;
     ZelPath::normalize(path);
     if (rememberedDirectory) *rememberedDirectory = folderOf(path);
     ZelPath::setExtension(path, ZelString(u"tfm"));
-    if (!fileTypes || fileTypes->acceptSavePath(ZelPath::directoryForm(path), 1, 0, true) != 0) return path;
+    if (!fileTypes || fileTypes->acceptSavePath(ZelPath::directoryForm(path), 1, 0, true) != 0)
+      return TransformSavePath{path, inSeparatorsOf(path, chosen)};
   }
 }
 
-void writeTransformFile(const ZelString& path, const double* matrix) {
+void writeTransformFile(const TransformSavePath& path, const double* matrix) {
   SPtr<ITransformUtil> transforms;
-  if (!transforms || !transforms->save(path, matrix))
-    reportUserError(tr("Unable to open file '%1' for saving.", path));
+  if (!transforms || !transforms->save(path.path, matrix))
+    reportUserError(tr("Unable to open file '%1' for saving.", path.shown));
 }

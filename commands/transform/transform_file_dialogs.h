@@ -33,9 +33,16 @@ class TransformFileDialogs {
   ZelString lastFile_;
 };
 
-// The ".tfm" path the user chooses in the save dialog, normalised and with the extension "tfm", once the
-// host accepts it; nothing when the user cancels. The dialog starts in *rememberedDirectory, which then
-// becomes the chosen folder; without it, in the host's choice of folder.
-std::optional<ZelString> askTransformSavePath(IGuiUtil& dialogs, ZelString* rememberedDirectory);
-// Saves matrix at path through the host's transform service, reporting a file that is not written.
-void writeTransformFile(const ZelString& path, const double* matrix);
+// A ".tfm" path the user chose: normalised for the module's own use, and as the user wrote it (the same
+// file, in the user's separators) for what the user is told.
+struct TransformSavePath {
+  ZelString path;
+  ZelString shown;
+};
+
+// The ".tfm" path the user chooses in the save dialog, with the extension "tfm", once the host accepts it;
+// nothing when the user cancels. The dialog starts in *rememberedDirectory, which then becomes the chosen
+// folder; without it, in the host's choice of folder.
+std::optional<TransformSavePath> askTransformSavePath(IGuiUtil& dialogs, ZelString* rememberedDirectory);
+// Saves matrix at the path through the host's transform service, reporting a file that is not written.
+void writeTransformFile(const TransformSavePath& path, const double* matrix);

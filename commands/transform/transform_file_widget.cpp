@@ -60,7 +60,7 @@ void TransformFileWidget::load() {
 void TransformFileWidget::save() {
   SPtr<IGuiUtil> dialogs;
   if (!dialogs) return;
-  if (std::optional<ZelString> path = askTransformSavePath(*dialogs, nullptr))
+  if (std::optional<TransformSavePath> path = askTransformSavePath(*dialogs, nullptr))
     writeTransformFile(*path, plugin_->hardwareMatrix().m);
 }
 

@@ -13,11 +13,11 @@ void removeObjectFromDocument(IZelDocObject* object) {
   if (remover) remover->removeObject(object, 0, true);
 }
 
-IZelDocObject* createGroupInCurrentPhase(const ZelString& name) {
+IZelDocObject* createGroupInCurrentPhase(const ZelString& name, bool unique) {
   SPtr<IZelDoc> document;
-  IZelDocObject* group = document ? document->createGroup(false) : nullptr;
+  IZelDocObject* group = document ? document->createGroup(unique) : nullptr;
   if (!group) return nullptr;
-  group->setObjectName(name);
+  if (!name.isEmpty()) group->setObjectName(name);
   SPtr<IPhaseService> phases;
   if (phases) phases->putInPhase(group, phases->currentPhase());
   return group;

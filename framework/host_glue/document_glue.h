@@ -12,8 +12,9 @@
 void removeObjectFromDocument(IZelDocObject* object);
 
 // A new group object named name in the document's current phase, without a reference for the caller (the
-// document holds it), or null without a document.
-IZelDocObject* createGroupInCurrentPhase(const ZelString& name);
+// document holds it), or null without a document. unique gives it a name no other object has; an empty name
+// leaves the naming to the caller.
+IZelDocObject* createGroupInCurrentPhase(const ZelString& name, bool unique = false);
 
 // The sub-object manager of a feature (its faces, edges and points), or null.
 IZelFeatureSubObjectMgr* getFeatureSubObjectMgr(IZelDocObject* object);

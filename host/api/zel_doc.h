@@ -73,6 +73,8 @@ class IZelDoc : public virtual IZelUnknown {
   // Adds the object to the current objects (the user may choose several; currentObject answers the first).
   // False, changing nothing, for an object not in the document or null.
   virtual bool addCurrentObject(IZelDocObject* object) = 0;
+  // Whether the object is one of the current objects; false for null or an object not in the document.
+  virtual bool isCurrentObject(IZelDocObject* object) = 0;
   // A new, empty group object (type "Group") in the document, without a reference for the caller, or null;
   // unique gives it a name no other object has.
   virtual IZelDocObject* createGroup(bool unique) = 0;

@@ -95,6 +95,12 @@ bool HostDocument::addCurrentObject(IZelDocObject* object) {
   return true;
 }
 
+bool HostDocument::isCurrentObject(IZelDocObject* object) {
+  std::lock_guard lock(mutex_);
+  HostDocObject* held = heldLocked(object);
+  return held && std::ranges::find(current_, held) != current_.end();
+}
+
 IZelDocObject* HostDocument::createGroup(bool unique) {
   return add(DocObjectDescription{HostDocObject::kGroupType, u"Group", std::nullopt, {}, {}}, unique).get();
 }

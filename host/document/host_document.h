@@ -32,6 +32,7 @@ class HostDocument : public IZelDoc, public HostUnknown {
   bool setActiveObject(IZelDocObject* object) override;
   bool setCurrentObject(IZelDocObject* object) override;
   bool addCurrentObject(IZelDocObject* object) override;
+  bool isCurrentObject(IZelDocObject* object) override;
   // Named "Group", or its first free suffix with unique.
   IZelDocObject* createGroup(bool unique) override;
   bool registerObject(IZelDocObject* object, const ZelString& name) override;

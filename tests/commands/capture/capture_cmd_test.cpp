@@ -4,6 +4,7 @@
 
 #include "framework/commands/command_context.h"
 #include "platform/clock.h"
+#include "platform/utf8.h"
 #include "tests/commands/capture/capture_cmd_fixture.h"
 
 namespace {
@@ -39,6 +40,16 @@ TEST_F(ProbeCapture, ActivationReadsTheSettingsIntoTheDialogAndConnectsTheModesD
   EXPECT_FALSE(dialog().standardControlShown(IGuiDialog::kStandardControl2));
   EXPECT_EQ(journal_, std::vector<std::string>{"connect HardProbeContinuous"});
   EXPECT_EQ(dialog().picture(Cmd::kProbeModeDistanceImage), "probe_mode_distance");
+}
+
+TEST_F(ProbeCapture, TheBoxesAreNamedAndTheModeButtonsShowTheirImages) {
+  ASSERT_EQ(run(Cmd::kSinglePoint), Start::kStarted);
+  for (const char16_t* box : {u"MainBox", u"PointObjectBox", u"ModeBox"})
+    EXPECT_TRUE(dialog().idOf(box)) << platform::toUtf8(box);
+  EXPECT_EQ(dialog().control(Cmd::kSpacing)->text, u"Spacing");
+  EXPECT_EQ(dialog().control(Cmd::kProbeModeSingle)->picture, Cmd::kProbeModeSingleImage);
+  EXPECT_EQ(dialog().control(Cmd::kProbeModeTime)->picture, Cmd::kProbeModeTimeImage);
+  EXPECT_EQ(dialog().control(Cmd::kProbeModeDistance)->picture, Cmd::kProbeModeDistanceImage);
 }
 
 TEST_F(ProbeCapture, ARefusedConnectionFailsActivationAndLeavesNoDeviceConnected) {

@@ -122,14 +122,19 @@ TEST_F(CaptureResults, WhenTheMergedObjectCannotBeMadeThePassesStay) {
   EXPECT_EQ(pointsIn(object(u"Scan 2")), (std::vector<Vector3>{{2, 0, 0}}));
 }
 
-TEST_F(CaptureResults, CancelRemovesEveryPassAndMakesTheActivationObjectsCurrentAgain) {
+// Only the objects the user had chosen come back as current, not every object of the document.
+TEST_F(CaptureResults, CancelRemovesEveryPassAndMakesTheObjectsCurrentAtActivationCurrentAgain) {
   IPtr<IZelDocObject> first = pointObject(u"First");
   IPtr<IZelDocObject> second = pointObject(u"Second");
+  IPtr<IZelDocObject> third = pointObject(u"Third");
+  ASSERT_TRUE(document().setCurrentObject(third.get()));
+  ASSERT_TRUE(document().addCurrentObject(first.get()));
   capture({{1, 0, 0}, {2, 0, 0}, {3, 0, 0}, {4, 0, 0}, {5, 0, 0}});
-  ASSERT_EQ(pointObjectNames().size(), 7u);
+  ASSERT_EQ(pointObjectNames().size(), 8u);
+  ASSERT_TRUE(document().setCurrentObject(second.get()));
   ASSERT_TRUE(runner_.cancel());
-  EXPECT_EQ(pointObjectNames(), (std::vector<std::u16string>{u"First", u"Second"}));
-  EXPECT_EQ(document().currentObjects(), (std::vector<IZelDocObject*>{first.get(), second.get()}));
+  EXPECT_EQ(pointObjectNames(), (std::vector<std::u16string>{u"First", u"Second", u"Third"}));
+  EXPECT_EQ(document().currentObjects(), (std::vector<IZelDocObject*>{third.get(), first.get()}));
   EXPECT_EQ(store().getInt("Palpera/ProbeCapture/Mode", -1), 0);
 }
 

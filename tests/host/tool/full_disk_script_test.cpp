@@ -58,9 +58,10 @@ TEST_F(FullDiskScript, ATfmSaveFailsThePressAndKeepsTheEarlierFile) {
   const std::string output =
       runFull("command PalperaManageTransformCmd\nfile-answer out/earlier.tfm 1\npress HardwareSaveFile\n");
   EXPECT_EQ(WEXITSTATUS(status_), 1) << output;
-  EXPECT_NE(output.find("full.script:5: pressing 'HardwareSaveFile' failed: 1 error was shown\n"),
-            std::string::npos)
-      << output;
+  EXPECT_EQ(output,
+            "error: Unable to open file 'out/earlier.tfm' for saving.\n"
+            "full.script:5: pressing 'HardwareSaveFile' failed: 1 error was shown\n")
+      << "the path as the script gave it";
   EXPECT_EQ(scratch_.read("out/earlier.tfm"), earlier_);
 }
 
