@@ -28,6 +28,9 @@ constexpr const char* kShowProbeKey = "Palpera/Gfx/ShowProbe";
 constexpr const char* kShowInstructionsKey = "Palpera/Tile/ShowInstructions";
 constexpr size_t kPointsReserved = 16;
 constexpr int32_t kAllViews = -1;
+constexpr const char* kParallelTouchesText =
+    "The two points of plane 2 may lie on a face parallel to plane 1. Probe plane 2 on a face square to "
+    "plane 1, with the probe turned towards it, and take its stop point off that face.";
 
 struct Axis {
   const char* image;
@@ -129,6 +132,8 @@ void Alignment321Widget::reset() {
   step_ = 1;
   planes_.sampledPoints.clear();
   planes_.sampledPoints.reserve(kPointsReserved);
+  planes_.sampledAxes.clear();
+  probeAxis_.reset();
   planes_.devicePlanes = {};
   markersAtPlaneStart_ = 0;
   enable(kReset, false);
@@ -212,9 +217,16 @@ void Alignment321Widget::showProbeGraphics() {
   markers_ = std::make_unique<SampledPointMarkers>(probe_.object());
 }
 
+void Alignment321Widget::onMoved(const Vector3&, const Vector3& to, const Vector3&) {
+  if (probing_) probeAxis_ = to;
+}
+
 void Alignment321Widget::onPointSampled(const Vector3& point) {
   if (!probing_) return;
   planes_.sampledPoints.push_back(point);
+  // Only an axis reported since the last point belongs to this one.
+  planes_.sampledAxes.push_back(probeAxis_.value_or(Vector3{}));
+  probeAxis_.reset();
   if (markers_) markers_->add(point, planeColor(step_));
   points_->showPoints(planes_.sampledPoints);
 }
@@ -223,11 +235,13 @@ void Alignment321Widget::onPointStop(const Vector3& point) {
   if (!probing_) return;
   IPtr<Alignment321Widget> self(this);  // a listener may let the widget go while the run ends
   planes_.stopPoint = point;
+  probeAxis_.reset();
   if (!completeStep()) {
     stopProbing(true);
     return;
   }
   planes_.sampledPoints.clear();
+  planes_.sampledAxes.clear();
   if (step_ == 3) {
     stopProbing(false);
     return;
@@ -239,6 +253,10 @@ void Alignment321Widget::onPointStop(const Vector3& point) {
 
 bool Alignment321Widget::completeStep() {
   if (step_ == 1) return planes_.computeDevicePlane1();
+  if (step_ == 2 && !planes_.plane2TouchesTellASide()) {
+    reportUserError(tr(kParallelTouchesText));
+    return false;
+  }
   if (step_ == 2) return planes_.computeDevicePlane2();
   if (!planes_.computeDevicePlane3()) return false;
   std::optional<Matrix4x4> transform = worldTransform(planes_.devicePlanes, choices_);
@@ -251,7 +269,11 @@ void Alignment321Widget::onCustomEvent(const ZelCString& name, IZelUnknown*) {
   if (!probing_ || !name.data()) return;
   IPtr<Alignment321Widget> self(this);
   if (std::strcmp(name.data(), "UndoLastSampled") == 0) {
-    if (!planes_.sampledPoints.empty()) planes_.sampledPoints.pop_back();
+    if (!planes_.sampledPoints.empty()) {
+      planes_.sampledPoints.pop_back();
+      planes_.sampledAxes.pop_back();
+    }
+    points_->showPoints(planes_.sampledPoints);
     // The markers of the planes already built stay.
     if (markers_ && markers_->count() > markersAtPlaneStart_) markers_->removeLast();
   } else if (std::strcmp(name.data(), "Cancel") == 0) {
