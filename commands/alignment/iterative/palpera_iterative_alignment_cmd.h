@@ -8,9 +8,11 @@
 //
 // Frames: a probed point is stored with the device's hardware matrix taken off (its temperature scale kept),
 // so the alignment computed from the stored points is the whole hardware matrix the device needs. The
-// hardware matrix found at activation comes back on cancel; the one found when the first unaligned pass
-// started comes back when a pass is cancelled. Outside a pass a failed realignment gives the device the
-// hardware matrix from activation; inside one the identity, so the points keep arriving untransformed.
+// hardware matrix found at activation comes back on cancel. A pass that starts unaligned with reset probes
+// through the identity and, when cancelled, gives back the hardware matrix it found; any pass that ends
+// without an alignment gives back the one it found too; otherwise the device keeps the alignment the table
+// shows. Outside a pass a failed realignment gives the device the hardware matrix from activation; inside
+// one the identity, so the points keep arriving untransformed.
 // Deactivation first ends a pass (as cancelled) or the position display, so no receiver outlives the command.
 //
 // Dialog ids: 0 main box, 1 instructions, 2 options group, 3 tolerance, 4 targets table, 5 "Probe Points",
@@ -194,7 +196,8 @@ class PalperaIterativeAlignmentCmd : public CompBaseCmd, public IZelListener {
   IPtr<IZelPluginDevice> device_;
   IZelPlugin* plugin_ = nullptr;
   KeptHardwareMatrix activationMatrix_;
-  Matrix4x4 probingSnapshot_;
+  Matrix4x4 probingSnapshot_;  // the hardware matrix the running or last pass found at its start
+  bool resetPass_ = false;     // whether that pass took the matrix off to probe through the identity
   IPtr<IZelHardProbeProbeGfx> probeGraphics_;
   std::unique_ptr<TemporaryViewTheme> viewTheme_;
   std::deque<IPtr<Target>> probeQueue_;
