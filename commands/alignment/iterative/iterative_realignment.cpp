@@ -128,6 +128,8 @@ bool IterativeRealignment::updateAlignment() {
   for (TargetData& entry : targets) {
     entry.setMatrix(M);
     entry.reset();
+    // A surface point found under an older alignment says nothing of the raw points now under the identity.
+    if (!success) entry.surface.release();
   }
   if (success) {
     if (pointFinder_) {
