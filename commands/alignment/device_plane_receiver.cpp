@@ -28,6 +28,7 @@ void DevicePlaneReceiver::onCustomEvent(const ZelCString& name, IZelUnknown*) {
   if (std::strcmp(name.data(), "UndoLastSampled") == 0) {
     if (planes_.sampledPoints.empty()) return;
     planes_.sampledPoints.pop_back();
+    frame_.removeLastPoint();
     owner_->onProbeSampleUndone();
   } else if (std::strcmp(name.data(), "Cancel") == 0) {
     owner_->finishProbing(true);
