@@ -269,10 +269,8 @@ void Alignment321Widget::onCustomEvent(const ZelCString& name, IZelUnknown*) {
   if (!probing_ || !name.data()) return;
   IPtr<Alignment321Widget> self(this);
   if (std::strcmp(name.data(), "UndoLastSampled") == 0) {
-    if (!planes_.sampledPoints.empty()) {
-      planes_.sampledPoints.pop_back();
-      planes_.sampledAxes.pop_back();
-    }
+    if (!planes_.sampledPoints.empty()) planes_.sampledPoints.pop_back();
+    if (!planes_.sampledAxes.empty()) planes_.sampledAxes.pop_back();
     points_->showPoints(planes_.sampledPoints);
     // The markers of the planes already built stay.
     if (markers_ && markers_->count() > markersAtPlaneStart_) markers_->removeLast();

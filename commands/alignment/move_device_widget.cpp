@@ -543,17 +543,17 @@ void MoveDeviceWidget::saveAndExit() {
 }
 
 void MoveDeviceWidget::finish(bool apply) {
+  // "Done" is off while the fit fails; a press that still arrives must not erase the references either.
   if (apply && !fitted_) return;
   setState(kFinished);
   if (apply) {
-    const Matrix4x4& result = result_;
     // The points were probed through hardware x scale; the corrected hardware matrix takes the scale again.
-    Matrix4x4 corrected = result * (plugin_ ? plugin_->hardwareMatrix() : Matrix4x4::identity());
+    Matrix4x4 corrected = result_ * (plugin_ ? plugin_->hardwareMatrix() : Matrix4x4::identity());
     notify("NewTransform", corrected.m);
     references_.clear();
     references_.save(-1);
     references_.load();
-    targets_.transformAll(result);
+    targets_.transformAll(result_);
     targets_.save(-1);
     targets_.clear();
     targets_.load();
