@@ -28,9 +28,6 @@ constexpr const char* kShowProbeKey = "Palpera/Gfx/ShowProbe";
 constexpr const char* kShowInstructionsKey = "Palpera/Tile/ShowInstructions";
 constexpr size_t kPointsReserved = 16;
 constexpr int32_t kAllViews = -1;
-constexpr const char* kParallelTouchesText =
-    "The two points of plane 2 may lie on a face parallel to plane 1. Probe plane 2 on a face square to "
-    "plane 1, with the probe turned towards it, and take its stop point off that face.";
 
 struct Axis {
   const char* image;
@@ -253,11 +250,10 @@ void Alignment321Widget::onPointStop(const Vector3& point) {
 
 bool Alignment321Widget::completeStep() {
   if (step_ == 1) return planes_.computeDevicePlane1();
-  if (step_ == 2 && !planes_.plane2TouchesTellASide()) {
-    reportUserError(tr(kParallelTouchesText));
-    return false;
+  if (step_ == 2) {
+    if (!planes_.plane2TouchesTellASide()) reportUserError(tr(kParallelTouchesText));
+    return planes_.computeDevicePlane2();
   }
-  if (step_ == 2) return planes_.computeDevicePlane2();
   if (!planes_.computeDevicePlane3()) return false;
   std::optional<Matrix4x4> transform = worldTransform(planes_.devicePlanes, choices_);
   if (!transform) return false;

@@ -39,6 +39,7 @@ void DevicePlaneReceiver::onCustomEvent(const ZelCString& name, IZelUnknown*) {
 }
 
 void DevicePlaneReceiver::advanceStep() {
+  if (step_ == 2 && !planes_.plane2TouchesTellASide()) reportUserError(tr(kParallelTouchesText));
   const bool built = step_ == 1   ? planes_.computeDevicePlane1()
                      : step_ == 2 ? planes_.computeDevicePlane2()
                                   : planes_.computeDevicePlane3();

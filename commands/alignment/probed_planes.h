@@ -35,6 +35,10 @@ inline constexpr double kSmallestPlaneAngle = 0.035;
 inline constexpr double kStopSideShare = 0.5;
 // Radians; 20 degrees.
 inline constexpr double kFacingAngle = 0.349;
+// What the user is told when plane 2's two touches are refused.
+inline constexpr const char* kParallelTouchesText =
+    "The two points of plane 2 may lie on a face parallel to plane 1. Probe plane 2 on a face square to "
+    "plane 1, with the probe turned towards it, and take its stop point off that face.";
 
 struct ProbedPlanes {
   // Each builds its plane from sampledPoints, stopPoint and probeRadius and stores it in devicePlanes; false,

@@ -186,6 +186,22 @@ TEST_F(DeviceToPartAlignment, PicksTakenTheOtherWayRoundAlignTheSame) {
   expectHardware(kDeviceToPart, 1e-9);
 }
 
+TEST_F(DeviceToPartAlignment, PlaneTwoTouchedTwiceOnTheTopEndsTheRunWithAMessage) {
+  startCommand();
+  pickAll();
+  probeAll();
+  ASSERT_TRUE(press(14));
+  probe(kTop, 3);
+  probe({{{0.05, 0.05, 0.02}, {0.15, 0.05, 0.02}}, {0, 0, 1}, {0.1, 0.05, 0.05}}, 2);
+  EXPECT_EQ(device_->receiverCount(), 0u);
+  expectHardware(kDeviceToPart, 1e-9);
+  ASSERT_FALSE(errorMessages().empty());
+  EXPECT_EQ(
+      errorMessages().back(),
+      u"The two points of plane 2 may lie on a face parallel to plane 1. Probe plane 2 on a face square to "
+      u"plane 1, with the probe turned towards it, and take its stop point off that face.");
+}
+
 TEST_F(DeviceToPartAlignment, ARunFinishedBeforeTheLastPickAlignsWhenThePickCompletesTheReferences) {
   const Matrix4x4 before = Matrix4x4::translation({0.5, 0, 0});
   plugin_->setHardwareMatrix(before);
