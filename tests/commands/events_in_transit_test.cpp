@@ -1,8 +1,9 @@
 // Every command that acquires from a device, ended while the device still has an event on its way: by the
-// device's own stop, by cancel or by apply (the last two followed by deactivate). The device delivers what it
-// posted during the stop it is asked for, as a real device does. Whatever is in transit (a second stop, a
-// sample, "Cancel", "Error"), the run ends without an assertion report or a message, nothing of the command
-// stays registered with the device, and a cancelled run leaves no object that came of the late events.
+// device's own stop or "Error", by cancel or by apply (the last two followed by deactivate). The device
+// delivers what it posted during the stop it is asked for, as a real device does. Whatever is in transit (a
+// second stop, a sample, "Cancel", "Error"), the run ends without an assertion report and without a message
+// beyond the one an "Error" that ends it brings, nothing of the command stays registered with the device, and
+// a cancelled run leaves no object that came of the late events.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -27,7 +28,7 @@ namespace {
 using Single = IZelHardProbeDataReceiver;
 using Continuous = IZelHardProbeContinuousDataReceiver;
 
-enum class Moment { kDeviceStop, kCancel, kApply };
+enum class Moment { kDeviceStop, kDeviceError, kCancel, kApply };
 enum class Event { kStop, kSample, kCancel, kError };
 
 constexpr Vector3 kTip{0.01, 0.02, 0.003};
@@ -69,6 +70,7 @@ struct Command {
   const char* className;
   Device device;
   Plugin plugin;
+  bool reportsErrors;  // an "Error" that ends its acquisition says so
   void (*begin)(StopWithEventsInTransit&) = nullptr;
   StopBy stopBy = StopBy::kDeviceEvent;
 };
@@ -170,27 +172,28 @@ using Fixture = StopWithEventsInTransit;
 
 const std::vector<Command>& commands() {
   static const std::vector<Command> all = {
-      {"HardProbeFeatures", "PalperaCreateFeaturesCmd2", Device::kSingle, Plugin::kArm},
-      {"QuickProbe", "PalperaQuickProbeCmd", Device::kSingle, Plugin::kEmulatorOnReferenceBox},
-      {"ProbeCaptureSinglePoint", "PalperaCaptureCmd", Device::kSingle, Plugin::kArm,
+      {"HardProbeFeatures", "PalperaCreateFeaturesCmd2", Device::kSingle, Plugin::kArm, true},
+      {"QuickProbe", "PalperaQuickProbeCmd", Device::kSingle, Plugin::kEmulatorOnReferenceBox, false},
+      {"ProbeCaptureSinglePoint", "PalperaCaptureCmd", Device::kSingle, Plugin::kArm, true,
        [](Fixture& f) {
          ASSERT_TRUE(f.press(PalperaCaptureCmd::kStartCapture));
          f.send(Device::kSingle, Event::kSample, false);  // one pass taken
        }},
-      {"ProbeCaptureTimeWithAPassOpen", "PalperaCaptureCmd", Device::kContinuous, Plugin::kArm,
+      {"ProbeCaptureTimeWithAPassOpen", "PalperaCaptureCmd", Device::kContinuous, Plugin::kArm, true,
        [](Fixture& f) {
          ASSERT_TRUE(f.press(PalperaCaptureCmd::kStartCapture));
          f.startPass();
          f.send(Device::kContinuous, Event::kSample, false);
        }},
-      {"ProbeSections", "PalperaCrossSectionCmd", Device::kContinuous, Plugin::kArm,
+      {"ProbeSections", "PalperaCrossSectionCmd", Device::kContinuous, Plugin::kArm, true,
        [](Fixture& f) {
          auto* sections = static_cast<PalperaCrossSectionCmd*>(f.command());
          queryPart<HostPlaneWidget>(sections->planeWidget())->place({0.005, 0, 0}, {1, 0, 0});
          ASSERT_TRUE(f.press(PalperaCrossSectionCmd::kStartCapture));
        }},
-      {"RealTimeDeviation", "PalperaRealTimeDeviationCmd", Device::kSingle, Plugin::kEmulatorOnReferenceBox},
-      {"PluginDataDump", "PalperaDumpCmd", Device::kContinuous, Plugin::kNone,
+      {"RealTimeDeviation", "PalperaRealTimeDeviationCmd", Device::kSingle, Plugin::kEmulatorOnReferenceBox,
+       false},
+      {"PluginDataDump", "PalperaDumpCmd", Device::kContinuous, Plugin::kNone, false,
        [](Fixture& f) { ASSERT_TRUE(f.press(PalperaDumpCmd::kStartButton)); }, StopBy::kDialog},
   };
   return all;
@@ -203,8 +206,8 @@ TEST_P(StopWithEventsInTransit, TheRunEndsCleanlyWhateverTheDeviceStillDelivers)
   const std::vector<std::u16string> before = documentObjects();
   const size_t messages = errorMessages().size();
 
-  if (moment == Moment::kDeviceStop) {
-    send(run.device, Event::kStop, true);
+  if (moment == Moment::kDeviceStop || moment == Moment::kDeviceError) {
+    send(run.device, moment == Moment::kDeviceStop ? Event::kStop : Event::kError, true);
     send(run.device, event, true);
     if (run.stopBy == StopBy::kDialog)
       press(PalperaDumpCmd::kStopButton);
@@ -217,7 +220,7 @@ TEST_P(StopWithEventsInTransit, TheRunEndsCleanlyWhateverTheDeviceStillDelivers)
   if (runner_.running()) runner_.cancel();
 
   EXPECT_EQ(assertions(), std::vector<std::string>{});
-  EXPECT_EQ(errorMessages().size(), messages);
+  EXPECT_EQ(errorMessages().size(), messages + (moment == Moment::kDeviceError && run.reportsErrors));
   EXPECT_EQ(device(run.device).receiverCount(), 0u);
   if (moment == Moment::kCancel) {
     EXPECT_THAT(documentObjects(), ::testing::IsSubsetOf(before)) << "nothing made by what came late";
@@ -225,18 +228,19 @@ TEST_P(StopWithEventsInTransit, TheRunEndsCleanlyWhateverTheDeviceStillDelivers)
 }
 
 std::string caseName(const ::testing::TestParamInfo<std::tuple<size_t, Moment, Event>>& info) {
-  static constexpr const char* kMoments[] = {"AtTheDevicesStop", "AtCancel", "AtApply"};
+  static constexpr const char* kMoments[] = {"AtTheDevicesStop", "AtTheDevicesError", "AtCancel", "AtApply"};
   static constexpr const char* kEvents[] = {"ASecondStop", "ASample", "Cancel", "Error"};
   const auto [index, moment, event] = info.param;
   return std::string(commands()[index].name) + kMoments[static_cast<int>(moment)] + "With" +
          kEvents[static_cast<int>(event)] + "InTransit";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    EveryAcquiringCommand, StopWithEventsInTransit,
-    ::testing::Combine(::testing::Range<size_t>(0, commands().size()),
-                       ::testing::Values(Moment::kDeviceStop, Moment::kCancel, Moment::kApply),
-                       ::testing::Values(Event::kStop, Event::kSample, Event::kCancel, Event::kError)),
-    caseName);
+INSTANTIATE_TEST_SUITE_P(EveryAcquiringCommand, StopWithEventsInTransit,
+                         ::testing::Combine(::testing::Range<size_t>(0, commands().size()),
+                                            ::testing::Values(Moment::kDeviceStop, Moment::kDeviceError,
+                                                              Moment::kCancel, Moment::kApply),
+                                            ::testing::Values(Event::kStop, Event::kSample, Event::kCancel,
+                                                              Event::kError)),
+                         caseName);
 
 }  // namespace
