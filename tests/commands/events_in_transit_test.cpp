@@ -147,11 +147,12 @@ class StopWithEventsInTransit : public CommandTest,
 
   // A connected test arm as the active plug-in of the "HardProbe" manager.
   void useArm() {
+    TestPlugin* arm = TestPlugin::arm(u"Arm");  // the plug-in handler's from here on
+    host_.devices().pluginHandler().registerPlugin(static_cast<IZelPlugin*>(arm));
     registry_->setManager(ZelCString("HardProbe"), manager_.get());
-    host_.devices().pluginHandler().registerPlugin(static_cast<IZelPlugin*>(arm_));
-    ASSERT_TRUE(manager_->setActivePlugin(arm_));
+    ASSERT_TRUE(manager_->setActivePlugin(arm));
     ZelString error;
-    ASSERT_TRUE(static_cast<IZelHardProbePlugin*>(arm_)->connect(error));
+    ASSERT_TRUE(static_cast<IZelHardProbePlugin*>(arm)->connect(error));
   }
   // The emulator as the active plug-in and a CAD box as the active and current "RefObject".
   void useReferenceBox() {
@@ -162,7 +163,6 @@ class StopWithEventsInTransit : public CommandTest,
   }
 
   IPtr<HardProbePluginManager> manager_{new HardProbePluginManager};
-  TestPlugin* arm_ = TestPlugin::arm(u"Arm");
   TestDevice* single_ = nullptr;
   TestDevice* continuous_ = nullptr;
   IPtr<HostDocObject> reference_;
