@@ -195,6 +195,7 @@ class PalperaIterativeAlignmentCmd : public CompBaseCmd, public IZelListener {
   IZelPlugin* plugin_ = nullptr;
   KeptHardwareMatrix activationMatrix_;
   Matrix4x4 probingSnapshot_;
+  Matrix4x4 acquisitionHardware_;  // the running acquisition's: the device converts its points with it
   IPtr<IZelHardProbeProbeGfx> probeGraphics_;
   std::unique_ptr<TemporaryViewTheme> viewTheme_;
   std::deque<IPtr<Target>> probeQueue_;
@@ -214,5 +215,7 @@ class PalperaIterativeAlignmentCmd : public CompBaseCmd, public IZelListener {
   double referenceSize_ = 0;
   double tolerance_ = 0.001;
   bool freeProbing_ = false;
+  bool restarting_ = false;          // inside a restart's stop, where the touches in transit arrive
+  bool reprobeQuestionDue_ = false;  // a pass ended inside that stop; the question waits for its end
   std::unique_ptr<TargetsTable> table_;
 };
