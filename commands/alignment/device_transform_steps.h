@@ -74,7 +74,8 @@ class PositionDisplay {
   // and starts its acquisition, then shows the info tile. When acquisition does not start, everything done
   // is undone and the answer is false.
   bool start(IZelPluginDevice& device, IZelListener& listener, IZelDocObject* object, bool fitView = false);
-  // Hides the info tile, stops acquisition, removes the receiver and lets the graphics and the receiver go.
+  // Hides the info tile, takes the receiver off and stops acquisition, and lets the graphics and the
+  // receiver go.
   // Nothing when not running.
   void stop();
   bool isRunning() const { return static_cast<bool>(device_); }
