@@ -159,7 +159,7 @@ TEST(PlanarCurveFitter, PlacesSplineControlPointsAsTheRecordAsks) {
     ASSERT_TRUE(fitter->setup(kZ0, arrayOf(run(0, 11)).get(), IPlanarCurveFitter::kOpen, -1));
     IPtr<ICurveSet> curves = fit(*fitter, data.get(), 0);
     ASSERT_TRUE(curves);
-    EXPECT_EQ(curves->curvePoints(1)->count(), c.controlPoints);
+    ASSERT_EQ(curves->curvePoints(1)->count(), c.controlPoints);
     EXPECT_NEAR(curves->curvePoints(1)->at(c.controlPoints)[0], 0.1, 1e-12);
   }
 }
