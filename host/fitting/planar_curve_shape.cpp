@@ -11,12 +11,10 @@ namespace {
 using Points = std::vector<Vector3>;
 using Curve = HostCurveSet::Curve;
 
-// Samples per spline segment for the moved curve's length and for thinning: the chord between two samples
-// of a section a sixteenth of a segment apart lies within a micrometre of the curve for any sweep a hand
-// makes.
+// Samples per spline segment for the moved curve's length and for thinning: the chords between them sag
+// from the curve by less than a thousandth of the segment's length wherever a segment bends by up to a right
+// angle.
 constexpr int32_t kSamplesPerSegment = 16;
-// Neighbours nearer than this are one point to the spline.
-constexpr double kSamePoint = 1e-12;
 // Spacings below this mean no spacing.
 constexpr double kShortestSpacing = 1e-12;
 
@@ -158,9 +156,10 @@ Points evenly(const OffsetSpline& curve, int32_t count) {
 Points distinct(const Points& points, bool closed) {
   Points out;
   for (const Vector3& point : points) {
-    if (out.empty() || distance(out.back(), point) > kSamePoint) out.push_back(point);
+    if (out.empty() || distance(out.back(), point) > fitting::CubicSpline::kCoincident) out.push_back(point);
   }
-  if (closed && out.size() > 1 && distance(out.front(), out.back()) <= kSamePoint) out.pop_back();
+  if (closed && out.size() > 1 && distance(out.front(), out.back()) <= fitting::CubicSpline::kCoincident)
+    out.pop_back();
   return out;
 }
 

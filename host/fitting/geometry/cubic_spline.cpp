@@ -8,9 +8,6 @@ namespace fitting {
 
 namespace {
 
-// Neighbours nearer than this give the chord parameter no step.
-constexpr double kCoincident = 1e-12;
-
 using Triplets = std::vector<Eigen::Triplet<double>>;
 
 // The second derivatives at the knots that make the spline's first derivative continuous: for each knot
@@ -62,7 +59,7 @@ std::optional<CubicSpline> CubicSpline::through(std::span<const Eigen::Vector3d>
   spline.knots_.push_back(0.0);
   for (size_t i = 1; i < spline.points_.size(); ++i) {
     const double step = (spline.points_[i] - spline.points_[i - 1]).norm();
-    if (!(step > kCoincident)) return std::nullopt;
+    if (!(step > CubicSpline::kCoincident)) return std::nullopt;
     steps.push_back(step);
     spline.knots_.push_back(spline.knots_.back() + step);
   }

@@ -13,6 +13,9 @@ namespace fitting {
 // (natural) without curvature at its ends. Points in one plane give a curve in that plane. A value type.
 class CubicSpline {
  public:
+  // Neighbours nearer than this give the chord parameter no step.
+  static constexpr double kCoincident = 1e-12;
+
   // Through the points in order; a closed spline runs from the last point back to the first. None for
   // fewer than 2 points (3 for a closed one) or for neighbours that coincide, which leave the parameter no
   // step to divide by.
