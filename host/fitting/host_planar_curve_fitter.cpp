@@ -67,8 +67,8 @@ double lengthOf(const Samples& samples) {
 // their length; 0 without directions.
 double leanToLeft(const Samples& samples, bool closed, const Vector3& normal) {
   double lean = 0, length = 0;
-  for (size_t i = 0; i < samples.size(); ++i) {
-    const size_t last = samples.size() - 1;
+  const size_t last = samples.size() - 1;
+  for (size_t i = 0; i <= last; ++i) {
     const Vector3& before = samples[i > 0 ? i - 1 : (closed ? last : i)].point;
     const Vector3& after = samples[i < last ? i + 1 : (closed ? 0 : i)].point;
     const Vector3 left = Vector3::cross(normal, (after - before).normalized()).normalized();
