@@ -134,6 +134,14 @@ TEST_F(RealTimeDeviationTest, TheTileAndTheTableShowTheContactPointsSignedDistan
   }
 }
 
+TEST_F(RealTimeDeviationTest, ActivationHandsTheReferenceToTheGraphicsAndKeepsItsFeaturesFromPicks) {
+  addReference({-0.1, -0.1, -0.05}, {0.1, 0.1, 0});
+  ASSERT_TRUE(reference_->featureSubObjects().selectable());
+  startWith(0.0005, 0.002);
+  EXPECT_EQ(host_.scene().genGfx().targetObjectId(), host_.document().doc().objectId(reference_.get()));
+  EXPECT_FALSE(reference_->featureSubObjects().selectable());
+}
+
 TEST_F(RealTimeDeviationTest, TheActiveCoordinateSystemTurnsNeitherTheDeviationNorTheTilesVector) {
   addReference({-0.1, -0.1, -0.05}, {0.1, 0.1, 0});
   ASSERT_TRUE(host_.document().csys().setActive(Matrix4x4::rotation({0, 0, 1}, std::numbers::pi / 6)));
