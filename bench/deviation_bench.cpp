@@ -40,7 +40,7 @@ std::shared_ptr<const BrepModel> examplePart(size_t index) {
       std::filesystem::temp_directory_path() / ("palpera-bench-parts-" + std::to_string(getpid()));
   std::filesystem::create_directories(dir);
   writeExamplePart(name, dir.string());
-  std::shared_ptr<const BrepModel> model = readStepModel((dir / (name + ".step")).string());
+  std::shared_ptr<const BrepModel> model = readStepModel((dir / (name + ".step")).string()).model;
   std::filesystem::remove_all(dir);
   return model;
 }
