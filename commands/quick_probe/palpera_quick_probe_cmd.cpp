@@ -3,6 +3,7 @@
 #include "devices/contracts/plugin.h"
 #include "devices/managers/izel_plugin_manager.h"
 #include "features/feature_matching.h"
+#include "features/placed_feature.h"
 #include "framework/commands/command_context.h"
 #include "framework/host_glue/point_objects.h"
 #include "framework/host_glue/renderer_scope.h"
@@ -116,7 +117,7 @@ bool PalperaQuickProbeCmd::activate() {
     deactivate();
     return false;
   }
-  graphics_.build(testObject_.get(), recognizer_.topology());
+  graphics_.build(testObject_.get(), recognizer_.topology(), recognizer_.placement());
   enterReferenceFeatures();
   return true;
 }
@@ -126,7 +127,9 @@ bool PalperaQuickProbeCmd::findReference() {
   IZelDocObject* reference = document ? document->findObject(ZelString(u"RefObject")) : nullptr;
   auto* mesh = reference ? queryPart<IZelMeshExt>(reference->subObject("SurfModel")) : nullptr;
   auto* modelId = queryPart<IZelObjectModelId>(reference);
-  if (!mesh || !modelId || !recognizer_.attach(mesh, modelId->modelId())) return false;
+  if (!mesh || !modelId) return false;
+  std::optional<ObjectPlacement> placement = ObjectPlacement::ofReference(reference);
+  if (!placement || !recognizer_.attach(mesh, modelId->modelId(), *placement)) return false;
   refObject_ = IPtr<IZelDocObject>(reference);
   return true;
 }
@@ -261,7 +264,7 @@ void PalperaQuickProbeCmd::showNominal(int32_t index) {
   }
   if (index == tempIndex_ && tempNominal_) return;
   removeTempNominal();
-  tempNominal_ = addFeature(refObject_.get(), recognizer_.nominal(index), ZelString(), false);
+  tempNominal_ = addNominal(recognizer_.nominal(index), ZelString());
   setVisible(tempNominal_.get(), true);
   if (tempNominal_) tempIndex_ = index;
 }
@@ -313,8 +316,7 @@ void PalperaQuickProbeCmd::finishEntry(const QuickProbeRecognizer::Entry& entry,
   }
   if (!shownNominals_.find(entry.index) && !matched && entry.nominal) {
     // Under the name the probed feature received, so that the two are seen as one.
-    IPtr<IZelSubObject> nominal =
-        addFeature(refObject_.get(), entry.nominal.get(), added ? added->name() : ZelString(), false);
+    IPtr<IZelSubObject> nominal = addNominal(entry.nominal.get(), added ? added->name() : ZelString());
     if (nominal) {
       shownNominals_.set(entry.index, nominal);
       // Shown from now on while the probe is near it, and hidden again when the command ends, as it was
@@ -324,6 +326,11 @@ void PalperaQuickProbeCmd::finishEntry(const QuickProbeRecognizer::Entry& entry,
   }
   collector.reset();
   recognizer_.removeCollector(entry.index);
+}
+
+IPtr<IZelSubObject> PalperaQuickProbeCmd::addNominal(IZelFeature* nominal, const ZelString& name) {
+  IPtr<IZelFeature> own = placedFeature(nominal, recognizer_.placement().worldToOwn());
+  return addFeature(refObject_.get(), own.get(), name, false);
 }
 
 IPtr<IZelSubObject> PalperaQuickProbeCmd::addFeature(IZelDocObject* object, IZelFeature* feature,

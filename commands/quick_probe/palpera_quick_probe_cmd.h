@@ -68,6 +68,9 @@ class PalperaQuickProbeCmd : public CompBaseCmd, public IZelHardProbeDataReceive
   // hidden; empty when the host cannot add it.
   IPtr<IZelSubObject> addFeature(IZelDocObject* object, IZelFeature* feature, const ZelString& name,
                                  bool visible);
+  // A nominal, placed in the world as the recognizer keeps it, added hidden to the reference object in the
+  // model's own coordinates.
+  IPtr<IZelSubObject> addNominal(IZelFeature* nominal, const ZelString& name);
 
   bool active_ = false;
   IPtr<IZelDocObject> refObject_;

@@ -5,6 +5,9 @@
 
 #include <cmath>
 #include <numbers>
+#include <set>
+#include <string>
+#include <vector>
 
 #include "bore_probes.h"
 #include "commands/quick_probe/quick_probe_recognizer.h"
@@ -25,6 +28,7 @@
 #include "host/gui/host_event.h"
 #include "host/scene/host_parray_sphere_itr.h"
 #include "host/scene/host_scene_nodes.h"
+#include "part_touches.h"
 #include "support/module_settings.h"
 #include "support/recording_receiver.h"
 #include "support/test_device.h"
@@ -384,4 +388,152 @@ TEST_F(QuickProbeCmdTest, AnActivationThatFailsSaysWhyAndLeavesTheDeviceFree) {
     EXPECT_EQ(errors(), c.error);
     EXPECT_EQ(device_->receiverCount(), 0u);
   }
+}
+
+namespace {
+
+// A pose that is neither the identity nor a pure shift: turned about a slanted axis, then moved.
+Matrix4x4 placedPose() {
+  return Matrix4x4::translation({0.35, -0.2, 0.6}) * Matrix4x4::rotation({1, 2, 3}, 0.7);
+}
+
+constexpr double kNominalTolerance = 1e-6;
+
+// Whether two directions agree; either sense when unsigned.
+bool sameDirection(const Vector3& a, const Vector3& b, bool unsigned_) {
+  return (a - b).length() < kNominalTolerance || (unsigned_ && (a + b).length() < kNominalTolerance);
+}
+
+double offLine(const Vector3& p, const Vector3& origin, const Vector3& unit) {
+  return Vector3::cross(p - origin, unit).length();
+}
+
+bool near(double a, double b) {
+  return std::fabs(a - b) < kNominalTolerance;
+}
+
+bool near(const Vector3& a, const Vector3& b) {
+  return (a - b).length() < kNominalTolerance;
+}
+
+Vector3 apex(IZelCone& cone) {
+  const double shrink = cone.radiusA() / std::tan(cone.halfAngle());
+  return cone.endA() + cone.axisDirection() * (cone.radiusB() > cone.radiusA() ? -shrink : shrink);
+}
+
+bool sameSlot(IZelSlotOutline& probed, IZelSlotOutline& nominal, const Matrix4x4& pose) {
+  return near(probed.center(), Matrix4x4::transformPoint(pose, nominal.center())) &&
+         sameDirection(probed.axis(), Matrix4x4::transformVector(pose, nominal.axis()), true) &&
+         near(probed.width(), nominal.width()) && near(probed.length(), nominal.length());
+}
+
+// The probed feature (in the world) against its nominal (in the part's coordinates, placed by pose): the
+// kind's name when they agree within kNominalTolerance, else what differs.
+std::string kindMatching(IZelFeature* probed, IZelFeature* nominal, const Matrix4x4& pose) {
+  const auto point = [&](const Vector3& p) { return Matrix4x4::transformPoint(pose, p); };
+  const auto direction = [&](const Vector3& d) { return Matrix4x4::transformVector(pose, d); };
+  if (auto* p = queryPart<IZelPlane>(probed), *n = queryPart<IZelPlane>(nominal); p && n) {
+    const bool same = sameDirection(p->normal(), direction(n->normal()), false) &&
+                      std::fabs((p->center() - point(n->center())).dot(p->normal())) < kNominalTolerance;
+    return same ? "plane" : "plane off its nominal";
+  }
+  if (auto* p = queryPart<IZelCylinder>(probed), *n = queryPart<IZelCylinder>(nominal); p && n) {
+    const bool same =
+        sameDirection(p->axisDirection(), direction(n->axisDirection()), false) &&
+        offLine(point(n->axisPoint()), p->axisPoint(), p->axisDirection()) < kNominalTolerance &&
+        near(p->radius(), n->radius());
+    return same ? "cylinder" : "cylinder off its nominal";
+  }
+  if (auto* p = queryPart<IZelCone>(probed), *n = queryPart<IZelCone>(nominal); p && n) {
+    const bool same = sameDirection(p->axisDirection(), direction(n->axisDirection()), false) &&
+                      near(apex(*p), point(apex(*n))) && near(p->halfAngle(), n->halfAngle());
+    return same ? "cone" : "cone off its nominal";
+  }
+  if (auto* p = queryPart<IZelSphere>(probed), *n = queryPart<IZelSphere>(nominal); p && n)
+    return near(p->center(), point(n->center())) && near(p->radius(), n->radius()) ? "sphere"
+                                                                                   : "sphere off its nominal";
+  if (auto* p = queryPart<IZelArc>(probed), *n = queryPart<IZelArc>(nominal); p && n) {
+    const bool same = near(p->center(), point(n->center())) &&
+                      sameDirection(p->normal(), direction(n->normal()), true) &&
+                      near(p->radius(), n->radius());
+    return same ? "circle" : "circle off its nominal";
+  }
+  if (auto* p = queryPart<IZelOvalSlot>(probed), *n = queryPart<IZelOvalSlot>(nominal); p && n)
+    return sameSlot(*p, *n, pose) ? "oval slot" : "oval slot off its nominal";
+  if (auto* p = queryPart<IZelRectangularSlot>(probed), *n = queryPart<IZelRectangularSlot>(nominal); p && n)
+    return sameSlot(*p, *n, pose) ? "rectangular slot" : "rectangular slot off its nominal";
+  if (auto* p = queryPart<IZelRoundedSlot>(probed), *n = queryPart<IZelRoundedSlot>(nominal); p && n) {
+    const bool same = sameSlot(*p, *n, pose) && near(p->cornerDiameter(), n->cornerDiameter());
+    return same ? "rounded slot" : "rounded slot off its nominal";
+  }
+  return "no feature of its nominal's kind";
+}
+
+const char* const kExampleParts[] = {"plate-bore",         "plate-bore-boss",   "plate-bore-slot",
+                                     "plate-boss",         "plate-oval-slot",   "plate-rectangular-slot",
+                                     "plate-rounded-slot", "plate-countersink", "sphere-on-stand",
+                                     "plate-bolt-circle"};
+
+class QuickProbePlacedTest : public QuickProbeCmdTest {
+ protected:
+  // A probe of 1 mm radius, which fits the 8 mm holes.
+  static constexpr double kRadius = 0.001;
+
+  void startWithRadius() {
+    start();
+    device_->deliver<IZelHardProbeDataReceiver>(
+        [](IZelHardProbeDataReceiver* r) { r->setProbeRadius(kRadius); });
+  }
+  void end() {
+    command_->deactivate();
+    command_.release();
+  }
+
+  // Probes each feature, the part placed by pose, and answers for each what it made: the kind matched
+  // against the nominal the first run (nominals empty) added to the reference object, or "nothing".
+  std::vector<std::string> probeAll(const std::vector<FeatureTouches>& features, const Matrix4x4& pose,
+                                    std::vector<IPtr<IZelFeature>>& nominals) {
+    const bool first = nominals.empty();
+    nominals.resize(features.size());
+    std::vector<std::string> made;
+    for (size_t i = 0; i < features.size(); ++i) {
+      SCOPED_TRACE(features[i].what);
+      const int32_t probedBefore = subObjects(u"TestObject")->subObjectCount();
+      const int32_t nominalsBefore = subObjects(u"RefObject")->subObjectCount();
+      for (const Vector3& centre : features[i].samples) sample(Matrix4x4::transformPoint(pose, centre));
+      stop(Matrix4x4::transformPoint(pose, features[i].stop));
+      if (first && subObjects(u"RefObject")->subObjectCount() == nominalsBefore + 1)
+        nominals[i] = IPtr<IZelFeature>(feature(u"RefObject", nominalsBefore));
+      const bool probed = subObjects(u"TestObject")->subObjectCount() == probedBefore + 1;
+      made.push_back(probed && nominals[i]
+                         ? kindMatching(feature(u"TestObject", probedBefore), nominals[i].get(), pose)
+                         : "nothing");
+    }
+    return made;
+  }
+};
+
+}  // namespace
+
+TEST_F(QuickProbePlacedTest, EveryFeatureOfAPlacedPartIsRecognisedAsAtTheIdentityAndEqualsItsNominal) {
+  std::set<std::string> kinds;
+  for (const char* part : kExampleParts) {
+    SCOPED_TRACE(part);
+    if (reference_) reference_->setObjectName(ZelString(u"Probed part"));
+    load(part);
+    const std::vector<FeatureTouches> features = touchesOf(*cadModelById(reference_->id()), kRadius);
+    std::vector<IPtr<IZelFeature>> nominals;
+    startWithRadius();
+    const std::vector<std::string> atIdentity = probeAll(features, Matrix4x4::identity(), nominals);
+    end();
+    const Matrix4x4 pose = placedPose();
+    ASSERT_TRUE(reference_->setTransform(pose.m));
+    startWithRadius();
+    EXPECT_EQ(probeAll(features, pose, nominals), atIdentity);
+    end();
+    EXPECT_EQ(errors(), std::u16string());
+    kinds.insert(atIdentity.begin(), atIdentity.end());
+  }
+  EXPECT_EQ(kinds, (std::set<std::string>{"circle", "cone", "cylinder", "oval slot", "plane",
+                                          "rectangular slot", "rounded slot", "sphere"}));
 }
