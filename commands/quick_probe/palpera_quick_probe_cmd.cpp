@@ -100,10 +100,7 @@ bool PalperaQuickProbeCmd::canRun(IZelUnknown* context) {
 }
 
 bool PalperaQuickProbeCmd::activate() {
-  if (!findReference()) {
-    reportUserError(tr("Quick probe needs a CAD reference object (\"RefObject\")."));
-    return false;
-  }
+  if (!findReference()) return false;
   active_ = true;
   pointCount_ = 0;
   if (!findOrCreateTarget()) {
@@ -127,9 +124,14 @@ bool PalperaQuickProbeCmd::findReference() {
   IZelDocObject* reference = document ? document->findObject(ZelString(u"RefObject")) : nullptr;
   auto* mesh = reference ? queryPart<IZelMeshExt>(reference->subObject("SurfModel")) : nullptr;
   auto* modelId = queryPart<IZelObjectModelId>(reference);
-  if (!mesh || !modelId) return false;
-  std::optional<ObjectPlacement> placement = ObjectPlacement::ofReference(reference);
-  if (!placement || !recognizer_.attach(mesh, modelId->modelId(), *placement)) return false;
+  const bool cad = mesh && modelId;
+  // A CAD reference that cannot be placed says so itself.
+  std::optional<ObjectPlacement> placement = cad ? ObjectPlacement::ofReference(reference) : std::nullopt;
+  if (cad && !placement) return false;
+  if (!cad || !recognizer_.attach(mesh, modelId->modelId(), *placement)) {
+    reportUserError(tr("Quick probe needs a CAD reference object (\"RefObject\")."));
+    return false;
+  }
   refObject_ = IPtr<IZelDocObject>(reference);
   return true;
 }

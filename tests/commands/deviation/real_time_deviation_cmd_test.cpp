@@ -382,3 +382,16 @@ TEST_F(RealTimeDeviationTest, OnAPlacedPartTouchesOnItsSurfaceReadZeroAndTouches
     }
   }
 }
+
+TEST_F(RealTimeDeviationTest, APartPlacedByMoreThanATurnAndAShiftIsRefusedWithTheReason) {
+  addReference({-0.1, -0.1, -0.05}, {0.1, 0.1, 0});
+  // Stretched along x: no distance of the model is the world's any more.
+  const Matrix4x4 stretched = Matrix4x4::translation({0.1, 0, 0}) * Matrix4x4::scaling(1.01, 1, 1);
+  ASSERT_TRUE(reference_->setTransform(stretched.m));
+  EXPECT_NE(start("PalperaRealTimeDeviationCmd"), CommandRunner::Start::kStarted);
+  EXPECT_EQ(errorMessages(),
+            std::vector<std::u16string>{u"The reference object is placed by a transform that "
+                                        u"is not a rotation and a shift: the probe cannot be "
+                                        u"compared with its model."});
+  EXPECT_EQ(device_->receiverCount(), 0u);
+}

@@ -537,3 +537,64 @@ TEST_F(QuickProbePlacedTest, EveryFeatureOfAPlacedPartIsRecognisedAsAtTheIdentit
   EXPECT_EQ(kinds, (std::set<std::string>{"circle", "cone", "cylinder", "oval slot", "plane",
                                           "rectangular slot", "rounded slot", "sphere"}));
 }
+
+TEST_F(QuickProbePlacedTest, TheRimUnderTheProbeIsDrawnWhereThePlacedPartStands) {
+  load("plate-oval-slot");
+  const Matrix4x4 pose = placedPose();
+  ASSERT_TRUE(reference_->setTransform(pose.m));
+  start();
+  move(Matrix4x4::transformPoint(pose, {0.02, 0.02, 0.011}));
+  move(Matrix4x4::transformPoint(pose, kNearRim));
+  const std::vector<HostStaticIteratorNode::Primitive> rim = drawn("edges")->drawPrimitives();
+  ASSERT_FALSE(rim.empty());
+  const Matrix4x4 toPart = Matrix4x4::inverse(pose);
+  for (const HostStaticIteratorNode::Primitive& edge : rim) {
+    for (const Vector3& vertex : edge.vertices) {
+      const Vector3 onPart = Matrix4x4::transformPoint(toPart, vertex);
+      EXPECT_NEAR(onPart.z, 0.01, 1e-9) << "the rim lies in the top plane";
+      EXPECT_GT(onPart.x, 0.029 - 1e-9);
+      EXPECT_LT(onPart.x, 0.071 + 1e-9);
+    }
+  }
+}
+
+TEST_F(QuickProbePlacedTest, AProbedFeatureOfAPlacedPartIsNamedAfterTheReferenceFeatureItMatches) {
+  load("plate-bore");
+  auto* mesh = queryPart<IZelMeshExt>(reference_->subObject("SurfModel"));
+  QuickProbeRecognizer recreation;
+  ASSERT_TRUE(recreation.attach(mesh, reference_->modelId()));
+  // The top face's plane, recreated in the part's coordinates, as the reference feature "Top".
+  const int32_t top = recreation.nearestFaceOrEdge({0.02, 0.02, 0.011}).face;
+  IPtr<IZelFeature> plane = recreation.recreateFace(top);
+  ASSERT_TRUE(queryPart<IZelPlane>(plane.get()));
+  IPtr<IZelFeatureSubObject> made;
+  made.takeOwnership(getFeatureSubObjectMgr(reference_.get())->createSubObject(plane.get()));
+  made->setName(ZelString(u"Top"));
+  subObjects(u"RefObject")->addSubObject(made.get());
+  const Matrix4x4 pose = placedPose();
+  ASSERT_TRUE(reference_->setTransform(pose.m));
+  host_.core().dataStore().setInt(nullptr, "Palpera/FeatureMatching/Enable", 1);
+  start();
+  for (const Vector3& p : {Vector3{0.01, 0.01, 0.012}, {0.09, 0.01, 0.012}, {0.02, 0.07, 0.012}})
+    sample(Matrix4x4::transformPoint(pose, p));
+  stop(Matrix4x4::transformPoint(pose, {0.02, 0.02, 0.02}));
+  EXPECT_EQ(names(u"TestObject"), std::vector<std::u16string>{u"Top"});
+  EXPECT_EQ(names(u"RefObject"), std::vector<std::u16string>{u"Top"})
+      << "no second nominal of the same plane";
+}
+
+TEST_F(QuickProbePlacedTest, APartPlacedByMoreThanATurnAndAShiftIsRefusedWithTheReason) {
+  load("plate-bore");
+  // A thousandth larger: no distance of the model is the world's any more.
+  const Matrix4x4 scaled = placedPose() * Matrix4x4::uniformScaling(1.001);
+  ASSERT_TRUE(reference_->setTransform(scaled.m));
+  command_.createInstance(classIdOf("PalperaQuickProbeCmd"));
+  ASSERT_TRUE(command_);
+  command_->setContext(static_cast<IComponentCommandContainerV2*>(&container_));
+  EXPECT_FALSE(command_->activate());
+  EXPECT_EQ(
+      errors(),
+      u"The reference object is placed by a transform that is not a rotation and a shift: the probe cannot "
+      u"be compared with its model.");
+  EXPECT_EQ(device_->receiverCount(), 0u);
+}
