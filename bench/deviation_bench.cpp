@@ -71,7 +71,7 @@ void BM_DeviationOfAMove(benchmark::State& state) {
     return;
   }
   SPtr<ICSysService> csys;
-  const ProbeDeviationMeter meter(closest.get(), model.get(), csys.get());
+  const ProbeDeviationMeter meter(closest.get(), model.get(), ObjectPlacement(), csys.get());
   const std::vector<Vector3> centres = queriesAround(model->brep(), kMoves, 17);
   if (argument < kGeneratedFaces) state.SetLabel(examplePartNames().at(static_cast<size_t>(argument)));
   state.counters["faces"] = model->brep().faceCount();

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -118,8 +119,13 @@ struct Pipe {
   std::string readAll() {
     std::string text;
     char buffer[256];
-    for (ssize_t got; (got = read(ends[0], buffer, sizeof buffer)) > 0;) text.append(buffer, got);
-    return text;
+    for (;;) {
+      const ssize_t got = read(ends[0], buffer, sizeof buffer);
+      if (got > 0)
+        text.append(buffer, static_cast<size_t>(got));
+      else if (got == 0 || errno != EINTR)
+        return text;
+    }
   }
 };
 
@@ -131,8 +137,8 @@ std::pair<TopoDS_Shape, std::string> translateApart(const std::string& path, con
   const int descriptor = mkstemp(brepPath.data());
   if (descriptor < 0) throw CadFileError(what, "no temporary file to translate it in");
   close(descriptor);
-  // The child tells the units it found through the pipe: a few bytes, well within what a pipe holds before
-  // the parent reads.
+  // The child tells the units it found through the pipe, which this process reads to its end before it
+  // waits, so that no text of the file's, however long, can keep the child waiting.
   Pipe units;
   const pid_t child = units.ends[0] >= 0 ? fork() : -1;
   if (child == 0) {
@@ -144,9 +150,9 @@ std::pair<TopoDS_Shape, std::string> translateApart(const std::string& path, con
     _exit(told ? reason : kUnreadable);
   }
   units.closeEnd(1);
+  const std::string declared = child > 0 ? units.readAll() : std::string();
   int status = 0;
   const bool waited = child > 0 && waitpid(child, &status, 0) == child;
-  const std::string declared = waited ? units.readAll() : std::string();
   TopoDS_Shape shape;
   BRep_Builder builder;
   const bool translated = waited && WIFEXITED(status) && WEXITSTATUS(status) == kTranslated &&
