@@ -6,7 +6,9 @@
 // nominal's collector. The stop event finishes every feature probed since the last stop: each is oriented
 // like its nominal, named after a matching reference feature when matching is on, and added to
 // "TestObject"; a nominal the reference object does not hold yet is added to it, hidden, under the probed
-// feature's name. A stop with nothing probed ends the command.
+// feature's name. A stop with nothing probed ends the command. The probe's points and the probed features
+// are the world's; the nominals added to the reference object lie in its model's own coordinates, wherever
+// the reference object is placed (by a rotation and a shift; another placement is refused).
 //
 // The reference object's features are shown only while the probe is near them; each gets back the
 // visibility it had when the command began. Created by the host per use; main thread only, where the device
