@@ -12,6 +12,7 @@ using Kind = BrepModel::SurfaceKind;
 // Enough for a cone's fit, spread over the surface.
 constexpr size_t kSamplesPerFeature = 12;
 constexpr int32_t kPointsPerTriangle = 8;
+constexpr size_t kTrianglesPerFeature = 48;
 // How far below (or above) an outline its wall is touched.
 constexpr double kWallDepth = 0.0005;
 // A wall whose normal leans from the plane by less than this (its cosine) stands square to it.
@@ -74,8 +75,15 @@ std::optional<FeatureTouches> surfaceTouches(const BrepModel& model, uint32_t fi
   const double allowance = kAllowanceRadii * radius;
   std::vector<Vector3> candidates;
   std::optional<Touch> last;
+  std::vector<size_t> triangles;
   for (size_t t = 0; t < mesh.triangles.size(); ++t) {
-    if (std::find(group.begin(), group.end(), mesh.triangleFaces[t]) == group.end()) continue;
+    if (std::find(group.begin(), group.end(), mesh.triangleFaces[t]) != group.end()) triangles.push_back(t);
+  }
+  // A few dozen triangles spread over the surface give candidates enough; a finely tessellated sphere has
+  // thousands.
+  const size_t stride = std::max<size_t>(1, triangles.size() / kTrianglesPerFeature);
+  for (size_t i = 0; i < triangles.size(); i += stride) {
+    const size_t t = triangles[i];
     for (int32_t k = 0; k < kPointsPerTriangle; ++k) {
       const std::optional<Touch> touch =
           touchOnFace(model, mesh.triangleFaces[t], pointInTriangle(mesh, t, k + kPointsPerTriangle * t));

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <set>
@@ -469,11 +470,6 @@ std::string kindMatching(IZelFeature* probed, IZelFeature* nominal, const Matrix
   return "no feature of its nominal's kind";
 }
 
-const char* const kExampleParts[] = {"plate-bore",         "plate-bore-boss",   "plate-bore-slot",
-                                     "plate-boss",         "plate-oval-slot",   "plate-rectangular-slot",
-                                     "plate-rounded-slot", "plate-countersink", "sphere-on-stand",
-                                     "plate-bolt-circle"};
-
 class QuickProbePlacedTest : public QuickProbeCmdTest {
  protected:
   // A probe of 1 mm radius, which fits the 8 mm holes.
@@ -515,28 +511,51 @@ class QuickProbePlacedTest : public QuickProbeCmdTest {
 
 }  // namespace
 
-TEST_F(QuickProbePlacedTest, EveryFeatureOfAPlacedPartIsRecognisedAsAtTheIdentityAndEqualsItsNominal) {
+// An example part and the kinds its features make, every one equal to its nominal.
+struct PartKinds {
+  const char* part;
   std::set<std::string> kinds;
-  for (const char* part : kExampleParts) {
-    SCOPED_TRACE(part);
-    if (reference_) reference_->setObjectName(ZelString(u"Probed part"));
-    load(part);
-    const std::vector<FeatureTouches> features = touchesOf(*cadModelById(reference_->id()), kRadius);
-    std::vector<IPtr<IZelFeature>> nominals;
-    startWithRadius();
-    const std::vector<std::string> atIdentity = probeAll(features, Matrix4x4::identity(), nominals);
-    end();
-    const Matrix4x4 pose = placedPose();
-    ASSERT_TRUE(reference_->setTransform(pose.m));
-    startWithRadius();
-    EXPECT_EQ(probeAll(features, pose, nominals), atIdentity);
-    end();
-    EXPECT_EQ(errors(), std::u16string());
-    kinds.insert(atIdentity.begin(), atIdentity.end());
-  }
-  EXPECT_EQ(kinds, (std::set<std::string>{"circle", "cone", "cylinder", "oval slot", "plane",
-                                          "rectangular slot", "rounded slot", "sphere"}));
+};
+
+void PrintTo(const PartKinds& kinds, std::ostream* out) {
+  *out << kinds.part;
 }
+
+class QuickProbeEveryPartTest : public QuickProbePlacedTest, public testing::WithParamInterface<PartKinds> {};
+
+TEST_P(QuickProbeEveryPartTest, EveryFeatureOfThePlacedPartIsRecognisedAsAtTheIdentityAndEqualsItsNominal) {
+  load(GetParam().part);
+  const std::vector<FeatureTouches> features = touchesOf(*cadModelById(reference_->id()), kRadius);
+  std::vector<IPtr<IZelFeature>> nominals;
+  startWithRadius();
+  const std::vector<std::string> atIdentity = probeAll(features, Matrix4x4::identity(), nominals);
+  end();
+  EXPECT_EQ(std::set<std::string>(atIdentity.begin(), atIdentity.end()), GetParam().kinds);
+  const Matrix4x4 pose = placedPose();
+  ASSERT_TRUE(reference_->setTransform(pose.m));
+  startWithRadius();
+  EXPECT_EQ(probeAll(features, pose, nominals), atIdentity);
+  end();
+  EXPECT_EQ(errors(), std::u16string());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ExampleParts, QuickProbeEveryPartTest,
+    testing::Values(PartKinds{"plate-bore", {"plane", "cylinder", "circle"}},
+                    PartKinds{"plate-bore-boss", {"plane", "cylinder", "circle"}},
+                    PartKinds{"plate-bore-slot", {"plane", "cylinder", "circle", "oval slot"}},
+                    PartKinds{"plate-boss", {"plane", "cylinder", "circle"}},
+                    PartKinds{"plate-oval-slot", {"plane", "cylinder", "oval slot"}},
+                    PartKinds{"plate-rectangular-slot", {"plane", "rectangular slot"}},
+                    PartKinds{"plate-rounded-slot", {"plane", "cylinder", "rounded slot"}},
+                    PartKinds{"plate-countersink", {"plane", "cone", "cylinder", "circle"}},
+                    PartKinds{"sphere-on-stand", {"plane", "sphere"}},
+                    PartKinds{"plate-bolt-circle", {"plane", "cylinder", "circle"}}),
+    [](const testing::TestParamInfo<PartKinds>& info) {
+      std::string name = info.param.part;
+      std::replace(name.begin(), name.end(), '-', '_');
+      return name;
+    });
 
 TEST_F(QuickProbePlacedTest, TheRimUnderTheProbeIsDrawnWhereThePlacedPartStands) {
   load("plate-oval-slot");
