@@ -121,6 +121,9 @@ bool PalperaRealTimeDeviationCmd::findReference() {
     reportUserError(tr("Real-time deviation needs a CAD reference object (\"RefObject\")."));
     return false;
   }
+  std::optional<ObjectPlacement> placement = ObjectPlacement::ofReference(refObject_.get());
+  if (!placement) return false;
+  placement_ = *placement;
   // Without a surface model the command runs, but finds no closest point to show.
   IZelUnknown* surface = refObject_->subObject(kSurfaceModel);
   if (!surface) return true;
@@ -276,7 +279,7 @@ void PalperaRealTimeDeviationCmd::onGuiValue(int32_t controlId, double value) {
 }
 
 std::optional<ProbeDeviation> PalperaRealTimeDeviationCmd::measure(const Vector3& centre) const {
-  return ProbeDeviationMeter(closestPoint_.get(), mesh_.get(), csys_.get())
+  return ProbeDeviationMeter(closestPoint_.get(), mesh_.get(), placement_, csys_.get())
       .measure(centre, probeRadius_, tolerance_);
 }
 
