@@ -151,5 +151,6 @@ class PalperaCaptureCmd : public CompBaseCmd,
   // The document's current objects at activation, the first one first; held, so that cancel never hands the
   // document one it removed.
   std::vector<IPtr<IZelDocObject>> activationObjects_;
-  bool passOpen_ = false;  // a continuous pass started and not yet stopped
+  bool passOpen_ = false;   // a continuous pass started and not yet stopped
+  bool capturing_ = false;  // the command is device_'s receiver, from startCapture to stopCapture
 };
