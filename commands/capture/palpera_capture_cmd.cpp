@@ -127,6 +127,7 @@ void PalperaCaptureCmd::createGui(IGuiDialog* dialog) {
   gui_->beginGroup("PointObjectBox", 1, tr("Point Object"), true);
   gui_->beginLayout(true);
   gui_->addControl(kPointObjectName, "text", ZelString("PointObjectName"));
+  gui_->setControlText(kPointObjectName, tr("Name"));
   gui_->addControl(kPointObjectNameReset, "button", ZelString("PointObjectNameReset"));
   gui_->setControlText(kPointObjectNameReset, tr("Reset"));
   gui_->endLayout();
