@@ -5,6 +5,7 @@
 #include "basic_types/bit_vector.h"
 #include "devices/contracts/plugin_data_receivers.h"
 #include "features/collectors/quick_probe_slot_collectors.h"
+#include "features/placed_feature.h"
 #include "framework/object/host_lookup.h"
 #include "framework/object/query_part.h"
 #include "host/api/feature_fitter.h"
@@ -62,19 +63,21 @@ void forEachBit(const BitVector& bits, Visit&& visit) {
 
 }  // namespace
 
-bool QuickProbeRecognizer::attach(IZelMeshExt* mesh, int32_t modelId) {
+bool QuickProbeRecognizer::attach(IZelMeshExt* mesh, int32_t modelId, const ObjectPlacement& placement) {
   detach();
   if (!mesh || !mesh->topology()) return false;
   if (!closestPoint_) closestPoint_.getService();
   if (!closestPoint_ || !closestPoint_->setCadModel(mesh->topology())) return false;
   topology_ = mesh->topology();
   modelId_ = modelId;
+  placement_ = placement;
   return true;
 }
 
 void QuickProbeRecognizer::detach() {
   if (closestPoint_) closestPoint_->setCadModel(nullptr);
   topology_ = nullptr;
+  placement_ = {};
   faceIndex_.clear();
   edgeIndex_.clear();
   nominals_.clear();
@@ -91,8 +94,10 @@ void QuickProbeRecognizer::setProbeRadius(double radius) {
   allowanceSquared_ = allowance * allowance;
 }
 
-QuickProbeRecognizer::FaceOrEdge QuickProbeRecognizer::nearestFaceOrEdge(const Vector3& point) {
+QuickProbeRecognizer::FaceOrEdge QuickProbeRecognizer::nearestFaceOrEdge(const Vector3& worldPoint) {
   FaceOrEdge nearest;
+  // The placement is rigid: distances in the model's coordinates are the world's.
+  const Vector3 point = placement_.toOwn(worldPoint);
   Vector3 closest, facePoint, edgePoint;
   uint32_t face = 0, edge = 0;
   if (!closestPoint_ || !closestPoint_->computeClosestPoint(point, closest)) return nearest;
@@ -129,7 +134,7 @@ int32_t QuickProbeRecognizer::indexFor(int32_t face, int32_t edge) {
   if (!feature) return kNone;
   edges.set(edge);
   const int32_t index = enterEdges(edges);
-  nominals_.set(index, feature);
+  if (IPtr<IZelFeature> nominal = placed(feature.get())) nominals_.set(index, nominal);
   return index;
 }
 
@@ -170,8 +175,12 @@ int32_t QuickProbeRecognizer::enterReferenceFeature(IZelFeature* feature) {
     if (!edge || !recreateEdge(edge->value(), &edges)) return kNone;
     index = enterEdges(edges);
   }
-  nominals_.set(index, IPtr<IZelFeature>(feature));
+  if (IPtr<IZelFeature> nominal = placed(feature)) nominals_.set(index, nominal);
   return index;
+}
+
+IPtr<IZelFeature> QuickProbeRecognizer::placed(IZelFeature* own) const {
+  return placedFeature(own, placement_.ownToWorld());
 }
 
 IPtr<IZelFeature> QuickProbeRecognizer::recreateFace(int32_t face) {
@@ -241,7 +250,7 @@ int32_t QuickProbeRecognizer::nominalForFace(int32_t face) {
   const int32_t index = indexFor(face, kNone);
   IPtr<IZelFeature>* nominal = nominals_.find(index);
   if (!nominal) {
-    IPtr<IZelFeature> made = recreateFace(face);
+    IPtr<IZelFeature> made = placed(recreateFace(face).get());
     if (!made) {
       currentIndex_ = index;
       return kNone;
@@ -271,7 +280,7 @@ int32_t QuickProbeRecognizer::nominalForEdge(int32_t edge) {
     const int32_t index = indexFor(kNone, edge);
     IPtr<IZelFeature>* nominal = index == kNone ? nullptr : nominals_.find(index);
     if (!nominal) {
-      IPtr<IZelFeature> made = recreateEdge(edge, nullptr);
+      IPtr<IZelFeature> made = placed(recreateEdge(edge, nullptr).get());
       if (!made) return kNone;
       nominal = &nominals_.findOrInsert(index, made);
     }
@@ -294,7 +303,7 @@ int32_t QuickProbeRecognizer::recognise(const Vector3& point) {
       Vector3 closest, facePoint;
       uint32_t face = 0;
       nearest.face = kNone;
-      if (closestPoint_->computeClosestPoint(point, closest) &&
+      if (closestPoint_->computeClosestPoint(placement_.toOwn(point), closest) &&
           closestPoint_->getClosestFace(face, facePoint))
         nearest.face = static_cast<int32_t>(face);
     }

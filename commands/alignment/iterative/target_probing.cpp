@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <utility>
 
+#include "commands/alignment/assertion_sites.h"
 #include "commands/alignment/iterative/camera_animators.h"
 #include "commands/alignment/iterative/iterative_realignment.h"
 #include "commands/alignment/iterative/palpera_iterative_alignment_cmd.h"
@@ -29,7 +31,7 @@
 
 namespace {
 
-constexpr const char* kSourceFile = "palperaiterativealignmentcmd";
+constexpr const char* kSourceFile = assertion_sites::kIterativeSource;
 constexpr const char* kShowProbeKey = "Palpera/Gfx/ShowProbe";
 constexpr const char* kShowInfoKey = "Palpera/Tile/ShowInfo";
 constexpr int32_t kMessageStyle = 2;
@@ -118,15 +120,14 @@ void Cmd::startProbing(bool reset) {
     if (!entry.measured || !entry.inTolerance) probeQueue_.push_back(entry.nominal);
   }
   freeProbing_ = probeQueue_.empty();
-  const Matrix4x4 previousSnapshot = probingSnapshot_;
-  bool savedSnapshot = false;
+  // The hardware matrix itself, not the combined one, which holds the temperature scale already.
+  probingSnapshot_ = plugin_->hardwareMatrix();
+  resetPass_ = false;
   if (!freeProbing_) {
     viewTheme_ = std::make_unique<TemporaryViewTheme>();
     viewTheme_->apply();
     if (reset && !isAligned()) {
-      // The hardware matrix itself, not the combined one, which holds the temperature scale already.
-      probingSnapshot_ = plugin_->hardwareMatrix();
-      savedSnapshot = true;
+      resetPass_ = true;
       setDeviceTransform(*plugin_, Matrix4x4::identity(), matrixDisplay_);
     }
   }
@@ -137,14 +138,12 @@ void Cmd::startProbing(bool reset) {
     freeReceiver_ = IPtr<FreeHardProbeDataReceiver>(new FreeHardProbeDataReceiver(*this, targetData_));
     device_->addReceiver(freeReceiver_.get());
   }
+  acquisitionHardware_ = plugin_->hardwareMatrix();
   if (!device_->startAcquisition()) {
     // Nothing of the pass may stay: receivers, probe, snapshot and identity, the view theme.
     removeReceivers();
     dropProbe();
-    if (savedSnapshot) {
-      setDeviceTransform(*plugin_, probingSnapshot_, matrixDisplay_);
-      probingSnapshot_ = previousSnapshot;
-    }
+    if (resetPass_) setDeviceTransform(*plugin_, probingSnapshot_, matrixDisplay_);
     viewTheme_.reset();
     probeQueue_.clear();
     freeProbing_ = false;
@@ -161,11 +160,15 @@ void Cmd::startProbing(bool reset) {
 
 void Cmd::stopProbing(bool cancelled) {
   if (!receiver_) return;
+  const IPtr<HardProbeDataReceiver> receiver = std::move(receiver_);
+  const IPtr<FreeHardProbeDataReceiver> freeReceiver = std::move(freeReceiver_);
   showInfoTile(false, true);
-  device_->stopAcquisition();
-  removeReceivers();
+  stopDetached(*device_, {receiver.get(), freeReceiver.get()});
   dropProbe();
-  if (cancelled && plugin_) setDeviceTransform(*plugin_, probingSnapshot_, matrixDisplay_);
+  // A cancelled reset pass gives back what it took off; any other pass leaves the alignment the table shows,
+  // and one ending without an alignment must not leave the identity it probed through for OK to commit.
+  if (plugin_ && ((cancelled && resetPass_) || !isAligned()))
+    setDeviceTransform(*plugin_, probingSnapshot_, matrixDisplay_);
   for (TargetData& entry : targetData_) {
     entry.setInZone(false);
     entry.setCurrent(false);
@@ -184,7 +187,13 @@ void Cmd::stopProbing(bool cancelled) {
   }
   viewTheme_.reset();
   requestRedraw(false);
-  if (!cancelled) askReprobeFailed();
+  if (cancelled) return;
+  // A pass ended by a touch that arrived inside a restart's stop: the question, and the pass a "yes"
+  // starts, wait until that stop is over.
+  if (restarting_)
+    reprobeQuestionDue_ = true;
+  else
+    askReprobeFailed();
 }
 
 void Cmd::askReprobeFailed() {
@@ -203,7 +212,17 @@ void Cmd::askReprobeFailed() {
 }
 
 void Cmd::restartAcquisition() {
+  // Asked for again by a touch delivered inside the stop below: that restart starts with the newest matrix.
+  if (restarting_) return;
+  restarting_ = true;
+  // The touches in transit arrive here, each taken off with the matrix the stopped acquisition started with.
   device_->stopAcquisition();
+  restarting_ = false;
+  if (!receiver_) {
+    if (std::exchange(reprobeQuestionDue_, false)) askReprobeFailed();
+    return;
+  }
+  acquisitionHardware_ = plugin_->hardwareMatrix();
   if (device_->startAcquisition()) return;
   reportUserError(tr("An error occurred during data acquisition."));
   stopProbing(true);
@@ -292,9 +311,10 @@ void Cmd::onPointMeasured(const Vector3& point, const Vector3& direction, double
   TargetData* entry = entryOf(target.get());
   if (!entry) return;
   // Only the hardware matrix comes off: the stored point keeps the temperature scale, so the alignment
-  // fitted to the stored points is the whole hardware matrix the device needs.
-  const Matrix4x4 hardware = plugin_->hardwareMatrix();
-  const Matrix4x4 toRaw = Matrix4x4::inverse(hardware);
+  // fitted to the stored points is the whole hardware matrix the device needs. It is the one the device
+  // converted the point with, the matrix its acquisition started with, though the command may have set a
+  // newer one while the point was on its way.
+  const Matrix4x4 toRaw = Matrix4x4::inverse(acquisitionHardware_);
   IPtr<Target> measured(new Target);
   measured->point = Matrix4x4::transformPoint(toRaw, point);
   measured->direction = Matrix4x4::transformVector(toRaw, direction).normalized();
@@ -309,7 +329,7 @@ void Cmd::onPointMeasured(const Vector3& point, const Vector3& direction, double
   refreshTable();
   // The running device keeps the matrix it started with: a changed one takes effect only on a new start,
   // whether the realignment succeeded or not.
-  const bool hardwareChanged = !sameMatrix(plugin_->hardwareMatrix(), hardware);
+  const bool hardwareChanged = !sameMatrix(plugin_->hardwareMatrix(), acquisitionHardware_);
   if (freeProbing_) {
     if (hardwareChanged) restartAcquisition();
     return;

@@ -122,6 +122,18 @@ class IterativeAlignment : public CommandTest {
       r->onPointSampled(p);
     });
   }
+  // The touch the device's worker posts now, reported through the matrix the device has now; it reaches
+  // the receivers when the host's loop delivers it, or during the device's stop.
+  void postTouch(const Pick& at, const Vector3& besideMm = {}) {
+    const Vector3 p = reported(at.point + besideMm * kMm + kRadius * at.normal);
+    device_->post<IZelHardProbeDataReceiver>([p](IZelHardProbeDataReceiver* r) {
+      r->setProbeRadius(kRadius);
+      r->onPointSampled(p);
+    });
+  }
+  void postStop() {
+    device_->post<IZelHardProbeDataReceiver>([](IZelHardProbeDataReceiver* r) { r->onPointStop({}); });
+  }
   void moveTo(const Vector3& modelPoint) {
     const Vector3 p = reported(modelPoint);
     deliver([&](IZelHardProbeDataReceiver* r) { r->onMoved(p, {0, 0, -1}, {0, 1, 0}); });
@@ -305,18 +317,73 @@ TEST_F(IterativeAlignment, APassAlignsTheDeviceAndOffersTheFailedTargetsAgain) {
   EXPECT_EQ(device_->receiverCount(), 0u);
 }
 
-TEST_F(IterativeAlignment, ACancelledPassGivesBackTheHardwareMatrixFromBeforeTheFirstPass) {
+// Only a pass that took the matrix off to probe gives it back when cancelled; after a re-probe pass or free
+// probing the device keeps the alignment the table shows, and OK commits it.
+TEST_F(IterativeAlignment, ACancelledPassLeavesTheAlignmentTheTableShowsUnlessItResetTheMatrix) {
   setHardware(kEarlier);
   startCommand();
   pickAll();
+  ASSERT_TRUE(press(Cmd::kStartProbing));
+  touch(k321[0], kBeside[0]);
+  customEvent("Cancel");
+  expectMatrix(plugin_->hardwareMatrix(), kEarlier, 0);
+
   firstPass(true);
   ASSERT_TRUE(cmd_->isProbing()) << "the re-probe pass";
   customEvent("Cancel");
   EXPECT_FALSE(cmd_->isProbing());
   EXPECT_EQ(device_->receiverCount(), 0u);
-  expectMatrix(plugin_->hardwareMatrix(), kEarlier, 0);
+  ASSERT_TRUE(cmd_->isAligned());
+  expectMatrix(plugin_->hardwareMatrix() * kPose, Matrix4x4(), 1e-9);
   EXPECT_EQ(host_.gui().simpleDialog().shown().size(), 1u) << "a cancel asks nothing";
   EXPECT_EQ(host_.scene().viewThemes().pushedCount(), 0u);
+
+  ASSERT_TRUE(press(Cmd::kStartProbing));
+  touch(k321[3]);
+  ASSERT_FALSE(cmd_->isProbing());
+  ASSERT_TRUE(press(Cmd::kStartProbing));
+  ASSERT_TRUE(cmd_->isFreeProbing());
+  customEvent("Cancel");
+  expectMatrix(plugin_->hardwareMatrix() * kPose, Matrix4x4(), 1e-9);
+  runner_.apply();
+  expectMatrix(plugin_->hardwareMatrix() * kPose, Matrix4x4(), 1e-9);
+}
+
+TEST_F(IterativeAlignment, APassEndedWithoutAnAlignmentGivesBackTheMatrixItFound) {
+  setHardware(kEarlier);
+  startCommand();
+  pickAll();
+  host_.gui().simpleDialog().queueAnswer(2);
+  ASSERT_TRUE(press(Cmd::kStartProbing));
+  touch(k321[0], kBeside[0]);
+  touch(k321[1], kBeside[1]);
+  deliver([](IZelHardProbeDataReceiver* r) { r->onPointStop({}); });
+  ASSERT_EQ(host_.gui().simpleDialog().shown().size(), 1u) << "the re-probe question, answered no";
+  EXPECT_FALSE(cmd_->isProbing());
+  EXPECT_FALSE(cmd_->isAligned());
+  expectMatrix(plugin_->hardwareMatrix(), kEarlier, 0);
+  runner_.apply();
+  expectMatrix(plugin_->hardwareMatrix(), kEarlier, 0);
+}
+
+// Undone back to two targets, nothing is aligned: the raw points must not be measured against surface
+// points found under the old alignment, whatever tolerance is set next.
+TEST_F(IterativeAlignment, AfterAFailedRealignmentAToleranceChangeFindsNoDeviation) {
+  startCommand();
+  pickAll();
+  firstPass(false);
+  ASSERT_TRUE(cmd_->isAligned());
+  for (size_t i = 2; i < k321.size(); ++i) key(Cmd::kUndoKey);
+  ASSERT_EQ(cmd_->targets().size(), 2u);
+  ASSERT_FALSE(cmd_->isAligned());
+  ASSERT_TRUE(dialog().enterValue(Cmd::kTolerance, 2)) << "millimetres";
+  for (size_t i = 0; i < 2; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_FALSE(entry(i).surface);
+    EXPECT_TRUE(isUnset(entry(i).alignError));
+    EXPECT_TRUE(isUnset(entry(i).zoneDeviation));
+    EXPECT_FALSE(table().cellColor(static_cast<int32_t>(i) + 2, 3));
+  }
 }
 
 TEST_F(IterativeAlignment, AToleranceChangeReevaluatesWithoutRealigning) {
@@ -412,6 +479,91 @@ TEST_F(IterativeAlignment, AFailedRealignmentInsideAPassRestartsTheDeviceAndKeep
   }
 }
 
+// A double press of the STOP button: the second STOP is on its way while the first ends the pass.
+TEST_F(IterativeAlignment, ASecondStopInTransitAsksOnceAndTheYesStartsItsPassAfterTheStop) {
+  startCommand();
+  pickAll();
+  ASSERT_TRUE(press(Cmd::kStartProbing));
+  for (size_t i = 0; i < 5; ++i) touch(k321[i], kBeside[i]);
+  ASSERT_FALSE(entry(3).isInTolerance());
+  host_.gui().simpleDialog().queueAnswer(1);
+  postStop();
+  postStop();
+  device_->deliverPosted();
+
+  EXPECT_EQ(host_.gui().simpleDialog().shown().size(), 1u);
+  // The pass the yes started runs on: the failed target and the one never touched, its receiver on the
+  // started device, "Probe Points" out of reach, its touches taken.
+  ASSERT_TRUE(cmd_->isProbing());
+  ASSERT_EQ(cmd_->probeQueue().size(), 2u);
+  EXPECT_EQ(cmd_->probeQueue().front().get(), entry(3).nominal.get());
+  EXPECT_EQ(device_->receiverCount(), 1u);
+  EXPECT_EQ(journal_.back(), "start HardProbe");
+  EXPECT_FALSE(dialog().isControlEnabled(Cmd::kStartProbing));
+  touch(k321[3]);
+  EXPECT_EQ(cmd_->probeQueue().size(), 1u);
+}
+
+// The third touch realigns, which restarts the device; the fourth, converted with the matrix the device
+// had before, is on its way and arrives during that restart.
+TEST_F(IterativeAlignment, ATouchInTransitAcrossARestartIsStoredInTheFrameItWasMeasuredIn) {
+  struct Run {
+    std::vector<Vector3> measured;
+    Matrix4x4 hardware;
+  };
+  const auto run = [&](bool fourthInTransit) {
+    setHardware(Matrix4x4());
+    startCommand();
+    pickAll();
+    host_.gui().simpleDialog().queueAnswer(2);
+    EXPECT_TRUE(press(Cmd::kStartProbing));
+    for (size_t i = 0; i < k321.size(); ++i) {
+      if (fourthInTransit && i == 2) {
+        const int32_t startsBefore = starts();
+        postTouch(k321[2], kBeside[2]);
+        postTouch(k321[3], kBeside[3]);
+        device_->deliverPosted();
+        EXPECT_EQ(starts(), startsBefore + 1) << "the third touch restarted the device";
+        ++i;
+      } else {
+        touch(k321[i], kBeside[i]);
+      }
+    }
+    Run result{{}, plugin_->hardwareMatrix()};
+    for (const TargetData& e : cmd_->targets()) result.measured.push_back(e.measured->point);
+    runner_.apply();
+    return result;
+  };
+  const Run apart = run(false);
+  const Run together = run(true);
+  ASSERT_EQ(together.measured.size(), apart.measured.size());
+  for (size_t i = 0; i < apart.measured.size(); ++i)
+    EXPECT_LT((together.measured[i] - apart.measured[i]).length(), 1e-12) << "target " << i + 1;
+  expectMatrix(together.hardware, apart.hardware, 1e-12);
+}
+
+// The last touch arrives during the restart the one before it caused: the pass ends inside that stop, and
+// the re-probe question, with the pass its yes starts, waits for the stop to end.
+TEST_F(IterativeAlignment, APassEndedByATouchInTransitStartsTheNextOnlyAfterTheRestartsStop) {
+  startCommand();
+  pickAll();
+  ASSERT_TRUE(press(Cmd::kStartProbing));
+  for (size_t i = 0; i < 4; ++i) touch(k321[i], kBeside[i]);
+  host_.gui().simpleDialog().queueAnswer(1);
+  const int32_t startsBefore = starts();
+  postTouch(k321[4], kBeside[4]);
+  postTouch(k321[5], kBeside[5]);
+  device_->deliverPosted();
+
+  EXPECT_EQ(host_.gui().simpleDialog().shown().size(), 1u);
+  EXPECT_EQ(starts(), startsBefore + 1) << "only the next pass starts the device";
+  ASSERT_TRUE(cmd_->isProbing());
+  EXPECT_EQ(cmd_->probeQueue().front().get(), entry(3).nominal.get());
+  EXPECT_EQ(device_->receiverCount(), 1u);
+  const Vector3 last = k321[5].point + kBeside[5] * kMm + kRadius * k321[5].normal;
+  EXPECT_LT((entry(5).measured->point - Matrix4x4::transformPoint(kPose, last)).length(), 1e-12);
+}
+
 TEST_F(IterativeAlignment, TheZoneUsesTheFirstEntrysRadiusAndTheViewZoomsInOnce) {
   startCommand();
   pickAll();
@@ -432,10 +584,12 @@ TEST_F(IterativeAlignment, TheZoneUsesTheFirstEntrysRadiusAndTheViewZoomsInOnce)
   camera().getState(after);
   EXPECT_NEAR(after.zoomScale, before.zoomScale * 2, before.zoomScale * 1e-9);
 
-  // The zone reaches the first entry's radius plus the tolerance along the normal.
-  moveTo(target.point + Vector3{.5 * kMm, 0, 0} + target.normal * (kRadius + .00099));
+  // The zone reaches the first entry's radius plus the tolerance along the normal, whatever ball the target
+  // itself was touched with.
+  cmd_->targets()[0].probeRadius = 2 * kRadius;
+  moveTo(target.point + Vector3{.5 * kMm, 0, 0} + target.normal * (2 * kRadius + .00099));
   EXPECT_TRUE(entry(3).inZone);
-  moveTo(target.point + Vector3{.5 * kMm, 0, 0} + target.normal * (kRadius + .00101));
+  moveTo(target.point + Vector3{.5 * kMm, 0, 0} + target.normal * (2 * kRadius + .00101));
   EXPECT_FALSE(entry(3).inZone);
   moveTo(target.point + Vector3{1.5 * kMm, 0, 0} + target.normal * kRadius);
   EXPECT_FALSE(entry(3).inZone);
