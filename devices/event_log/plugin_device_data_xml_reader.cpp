@@ -151,9 +151,9 @@ bool PluginDeviceDataXMLReader::readText(ZelString& text) {
 
 void PluginDeviceDataXMLReader::noteUndelivered(uint32_t number, const ZelString& name) {
   if (undelivered_++ > 0) return;
-  firstUndelivered_ = ZelString(("record " + std::to_string(number) + ", \"").c_str());
+  firstUndelivered_ = ZelString(("record " + std::to_string(number) + " (").c_str());
   firstUndelivered_ += name;
-  firstUndelivered_ += ZelString(u"\"");
+  firstUndelivered_ += ZelString(u")");
 }
 
 bool PluginDeviceDataXMLReader::replay() {
@@ -191,12 +191,34 @@ bool PluginDeviceDataXMLReader::play() {
   if (records) records->first();
   if (!records || records->atEnd()) return refuse(u"it holds no record");
   ZelString name;  // every record's name in turn, so that the host can refill its buffer
-  for (uint32_t number = 1; !records->atEnd(); records->next(), ++number) {
+  if (!checkRecords(*records, parsers, name)) return false;
+  uint32_t number = 0;
+  for (records->first(); !records->atEnd(); records->next()) {
+    ++number;
     IZelDOMXmlElement* record = records->current();
     if (!waitGap(record)) return obeyCancel();
     record->tagName(name);
     Parser* parser = parsers.find(name);
     if (parser && !parser->parse(record)) noteUndelivered(number, name);
+  }
+  return true;
+}
+
+bool PluginDeviceDataXMLReader::checkRecords(IZelDOMXmlElementItr& records, const ParserTable& parsers,
+                                             ZelString& name) {
+  uint64_t number = 0;
+  for (records.first(); !records.atEnd(); records.next()) {
+    ++number;
+    IZelDOMXmlElement* record = records.current();
+    record->tagName(name);
+    Parser* parser = parsers.find(name);
+    const ZelString damage = parser ? parser->damage(record) : ZelString();
+    if (damage.isEmpty()) continue;
+    failure_ = ZelString(("record " + std::to_string(number) + " (").c_str());
+    failure_ += name;
+    failure_ += ZelString(u"): ");
+    failure_ += damage;
+    return false;
   }
   return true;
 }

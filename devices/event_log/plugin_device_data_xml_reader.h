@@ -17,6 +17,8 @@
 #include "platform/event.h"
 
 class IZelDOMXmlElement;
+class IZelDOMXmlElementItr;
+class ParserTable;
 
 class PluginDeviceDataXMLReader : public ZelUnknownImpl {
  public:
@@ -50,12 +52,13 @@ class PluginDeviceDataXMLReader : public ZelUnknownImpl {
   // "Cancel"). False, with no receiver call at all, when there is no receiver, the path is not a regular file
   // that can be read, the host has no XML DOM, or the log is not one: not well-formed (a truncated log),
   // holding a NUL, text or a second element beside the records, without a single record, or too large for
-  // the memory. A record whose numbers cannot be read is not delivered (see undelivered), a record of an
-  // unknown kind is skipped after its wait; the replay goes on. Memory running out while the records play
-  // also ends it with false.
+  // the memory, or damaged by one of its records (a probe radius that is not a finite length above 0; the
+  // failure names the record). A record whose numbers cannot be read is not delivered (see undelivered), a
+  // record of an unknown kind is skipped after its wait; the replay goes on. Memory running out while the
+  // records play also ends it with false.
   bool replay();
   // The records of the last replay that could not be read and were not delivered, and the first of them
-  // ("record 17, \"OnPointSampled\"", counting from 1); 0 and empty when every record played. Read them as
+  // ("record 17 (OnPointSampled)", counting from 1); 0 and empty when every record played. Read them as
   // failure.
   uint32_t undelivered() const { return undelivered_; }
   const ZelString& firstUndelivered() const { return firstUndelivered_; }
@@ -79,6 +82,8 @@ class PluginDeviceDataXMLReader : public ZelUnknownImpl {
   bool readText(ZelString& text);
   // Keeps the reason and answers false.
   bool refuse(const char16_t* reason);
+  // False, with the failure naming the first record that damages the whole log, when one does.
+  bool checkRecords(IZelDOMXmlElementItr& records, const ParserTable& parsers, ZelString& name);
   // Waits the record's gap; answers false when a cancel came first.
   bool waitGap(IZelDOMXmlElement* record);
   bool obeyCancel();
