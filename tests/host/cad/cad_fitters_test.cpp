@@ -197,6 +197,29 @@ TEST_F(CadFitters, ASlotsEdgeLoopGivesTheDocumentedSlot) {
   }
 }
 
+TEST_F(CadFitters, EveryRimEdgeOfARectangularSlotGivesTheSlotAroundItNotItsWall) {
+  // Each rim edge lies between the plate's top and a wall, both planes, and each plane's loop through it is
+  // a rectangle: the slot is the top's hole, the wall's is its own outline.
+  std::shared_ptr<const BrepModel> model = load("plate-rectangular-slot");
+  int rims = 0;
+  for (uint32_t edge = 1; edge <= model->edgeCount(); ++edge) {
+    const BrepModel::Curve& c = model->curve(edge);
+    const bool rim = c.kind == BrepModel::CurveKind::line && std::abs(c.start[2] - 0.01) < 1e-12 &&
+                     std::abs(c.end[2] - 0.01) < 1e-12 && c.start[0] > 0.001 && c.start[0] < 0.099 &&
+                     c.start[1] > 0.001 && c.start[1] < 0.079;
+    if (!rim) continue;
+    SCOPED_TRACE(edge);
+    ++rims;
+    IPtr<IZelFeature> feature = fitEdge(edge);
+    auto* slot = queryPart<IZelRectangularSlot>(feature.get());
+    ASSERT_TRUE(slot);
+    expectVector(slot->center(), {0.05, 0.04, 0.01}, 1e-9);
+    EXPECT_NEAR(slot->length(), 0.04, 1e-9);
+    EXPECT_NEAR(slot->width(), 0.012, 1e-9);
+  }
+  EXPECT_EQ(rims, 4);
+}
+
 TEST_F(CadFitters, AHolesEdgeGivesItsCircle) {
   std::shared_ptr<const BrepModel> model = load("plate-bolt-circle");
   for (uint32_t edge = 1; edge <= model->edgeCount(); ++edge) {
