@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "basic_types/bit_vector.h"
+#include "commands/quick_probe/air_side.h"
 #include "devices/contracts/plugin_data_receivers.h"
 #include "features/collectors/quick_probe_slot_collectors.h"
 #include "framework/object/host_lookup.h"
@@ -21,6 +22,8 @@ namespace {
 constexpr int32_t kFaceSetBits = 10;
 // The allowance by which an edge is preferred to a nearer face, in probe radii.
 constexpr double kAllowanceRadii = 1.5;
+// How far inside a slot outline, and above its plane, its side is looked at: small beside any slot.
+constexpr double kOutlineProbe = 1e-4;
 
 void setInt(IZelFeatureFitter& fitter, const char16_t* name, int32_t value) {
   SPtr<IZelIntValue> parameter;
@@ -68,6 +71,7 @@ bool QuickProbeRecognizer::attach(IZelMeshExt* mesh, int32_t modelId) {
   if (!closestPoint_) closestPoint_.getService();
   if (!closestPoint_ || !closestPoint_->setCadModel(mesh->topology())) return false;
   topology_ = mesh->topology();
+  cadModel_ = mesh->cadModel();
   modelId_ = modelId;
   return true;
 }
@@ -75,6 +79,9 @@ bool QuickProbeRecognizer::attach(IZelMeshExt* mesh, int32_t modelId) {
 void QuickProbeRecognizer::detach() {
   if (closestPoint_) closestPoint_->setCadModel(nullptr);
   topology_ = nullptr;
+  cadModel_ = nullptr;
+  onUnmeasuredFace_ = false;
+  airSides_.clear();
   faceIndex_.clear();
   edgeIndex_.clear();
   nominals_.clear();
@@ -99,7 +106,10 @@ QuickProbeRecognizer::FaceOrEdge QuickProbeRecognizer::nearestFaceOrEdge(const V
   const bool hasEdge = closestPoint_->getClosestEdge(edge, edgePoint);
   const bool hasFace = closestPoint_->getClosestFace(face, facePoint);
   if (hasFace) nearest.face = static_cast<int32_t>(face);
-  if (hasEdge) nearest.edge = static_cast<int32_t>(edge);
+  if (hasEdge) {
+    nearest.edge = static_cast<int32_t>(edge);
+    nearest.edgePoint = edgePoint;
+  }
   if (hasFace && hasEdge) {
     const double toFace = (point - facePoint).squaredLength();
     const double toEdge = (point - edgePoint).squaredLength();
@@ -264,7 +274,7 @@ IZelFeature* QuickProbeRecognizer::planeBeside(int32_t edge, int32_t side) {
   return candidate->get();
 }
 
-int32_t QuickProbeRecognizer::nominalForEdge(int32_t edge) {
+int32_t QuickProbeRecognizer::nominalForEdge(int32_t edge, const Vector3& point) {
   for (int32_t side : {0, 1}) {
     IPtr<IZelFeature> plane(planeBeside(edge, side));
     if (!plane) continue;
@@ -276,6 +286,8 @@ int32_t QuickProbeRecognizer::nominalForEdge(int32_t edge) {
       nominal = &nominals_.findOrInsert(index, made);
     }
     IPtr<IZelFeature> kept = *nominal;
+    // The part's own outline is no slot: its touches belong to the face beside it.
+    if (queryPart<IZelSlotOutline>(kept.get()) && !outlinesHole(*kept, point)) return kNone;
     if (!readyCollector(index, kept.get(), plane.get())) return kNone;
     currentIndex_ = index;
     return index;
@@ -283,24 +295,44 @@ int32_t QuickProbeRecognizer::nominalForEdge(int32_t edge) {
   return kNone;
 }
 
+bool QuickProbeRecognizer::outlinesHole(IZelFeature& slot, const Vector3& edgePoint) {
+  auto* outline = queryPart<IZelSlotOutline>(&slot);
+  const Vector3 normal = Vector3::cross(outline->axis(), outline->secondDirection()).normalized();
+  const Vector3 inside =
+      edgePoint +
+      Vector3::perpendicularPart(outline->center() - edgePoint, normal).normalized() * kOutlineProbe;
+  Vector3 facePoint;
+  uint32_t face = 0;
+  if (!nearestFace(inside + normal * kOutlineProbe, face, facePoint)) return true;
+  // Material right below: the outline bounds its face rather than a hole in it.
+  return (facePoint - inside).length() > kOutlineProbe / 10;
+}
+
 int32_t QuickProbeRecognizer::recognise(const Vector3& point) {
+  onUnmeasuredFace_ = false;
   if (!topology_) return kNone;
   FaceOrEdge nearest = nearestFaceOrEdge(point);
   int32_t index = kNone;
   if (nearest.edge != kNone) {
-    index = nominalForEdge(nearest.edge);
+    index = nominalForEdge(nearest.edge, nearest.edgePoint);
     if (index == kNone) {
-      // Not beside a known plane: the nearest face instead.
-      Vector3 closest, facePoint;
+      // Not beside a known plane, or no hole's outline: the nearest face instead.
+      Vector3 facePoint;
       uint32_t face = 0;
-      nearest.face = kNone;
-      if (closestPoint_->computeClosestPoint(point, closest) &&
-          closestPoint_->getClosestFace(face, facePoint))
-        nearest.face = static_cast<int32_t>(face);
+      nearest.face = nearestFace(point, face, facePoint) ? static_cast<int32_t>(face) : kNone;
     }
   }
-  if (index == kNone && nearest.face != kNone) index = nominalForFace(nearest.face);
+  if (index == kNone && nearest.face != kNone) {
+    index = nominalForFace(nearest.face);
+    onUnmeasuredFace_ = index == kNone;
+  }
   return index;
+}
+
+bool QuickProbeRecognizer::nearestFace(const Vector3& point, uint32_t& face, Vector3& facePoint) {
+  Vector3 closest;
+  return closestPoint_ && closestPoint_->computeClosestPoint(point, closest) &&
+         closestPoint_->getClosestFace(face, facePoint);
 }
 
 IZelFeature* QuickProbeRecognizer::nominal(int32_t index) {
@@ -332,4 +364,25 @@ void QuickProbeRecognizer::removeCollector(int32_t index) {
 
 void QuickProbeRecognizer::setProbed(int32_t index, IZelFeature* probed) {
   probed_.set(index, IPtr<IZelFeature>(probed));
+}
+
+void QuickProbeRecognizer::learnAirSide(int32_t index, const Vector3& touch) {
+  IZelFeature* feature = nominal(index);
+  Vector3 closest, facePoint;
+  uint32_t face = 0;
+  if (airSides_.find(index) || !feature || !cadModel_ ||
+      !closestPoint_->computeClosestPoint(touch, closest) || !closestPoint_->getClosestFace(face, facePoint))
+    return;
+  ZelMeshLocation location;
+  double at[3], point[3], normal[3];
+  facePoint.copyTo(at);
+  if (!cadModel_->locate(face, at, &location) || !cadModel_->evaluate(location, point, normal)) return;
+  const std::optional<Vector3> air =
+      airSidePoint(*feature, Vector3(point[0], point[1], point[2]), Vector3(normal[0], normal[1], normal[2]));
+  if (air) airSides_.set(index, *air);
+}
+
+std::optional<Vector3> QuickProbeRecognizer::airSide(int32_t index) {
+  const Vector3* air = airSides_.find(index);
+  return air ? std::optional<Vector3>(*air) : std::nullopt;
 }

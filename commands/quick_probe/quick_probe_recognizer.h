@@ -10,6 +10,7 @@
 // of its collector; elsewhere the nearest face is taken. Main thread only.
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "basic_types/vector3.h"
@@ -29,6 +30,7 @@ class QuickProbeRecognizer {
   struct FaceOrEdge {
     int32_t face = kNone;
     int32_t edge = kNone;
+    Vector3 edgePoint;  // the edge's point nearest to the point, with an edge
   };
 
   // The collector of an index, with its nominal and, once finished, its probed feature.
@@ -58,6 +60,9 @@ class QuickProbeRecognizer {
 
   // The index recognised at the point with its nominal and collector made ready; kNone when nothing is.
   int32_t recognise(const Vector3& point);
+  // Whether the last point recognised nothing because its nearest face is of no kind measured here (a
+  // free-form face, a torus).
+  bool onUnmeasuredFace() const { return onUnmeasuredFace_; }
   // The index recognised at the last point, kNone for none.
   int32_t currentIndex() const { return currentIndex_; }
   void forgetCurrent() { currentIndex_ = kNone; }
@@ -76,6 +81,11 @@ class QuickProbeRecognizer {
   void removeCollector(int32_t index);
   void setProbed(int32_t index, IZelFeature* probed);
 
+  // Learns, from the model's normal at the face nearest to a touch of the index, where the air lies beside
+  // its nominal; once known it stays. The point on the air side of the nominal, when known.
+  void learnAirSide(int32_t index, const Vector3& touch);
+  std::optional<Vector3> airSide(int32_t index);
+
   // Recreation through the host's fitters; null when the fitter gives nothing. The edge fitter adds the
   // edges the feature covers to covered.
   IPtr<IZelFeature> recreateFace(int32_t face);
@@ -86,7 +96,13 @@ class QuickProbeRecognizer {
 
  private:
   int32_t nominalForFace(int32_t face);
-  int32_t nominalForEdge(int32_t edge);
+  // The model's face nearest to the point, with its point nearest to it; false for none.
+  bool nearestFace(const Vector3& point, uint32_t& face, Vector3& facePoint);
+  // Near the point of the edge; kNone where the edge is no hole's outline beside a known plane.
+  int32_t nominalForEdge(int32_t edge, const Vector3& point);
+  // Whether a slot outline is cut into its plane's face (a hole), not the face's own outline: just inside
+  // the outline beside the edge point, the model's surface is not right below a point over the plane.
+  bool outlinesHole(IZelFeature& slot, const Vector3& edgePoint);
   // The candidate plane beside the edge on one side, or null.
   IZelFeature* planeBeside(int32_t edge, int32_t side);
   // Makes and stores the collector of an index when it has none; false when none can be made.
@@ -94,12 +110,14 @@ class QuickProbeRecognizer {
   int32_t enterEdges(const BitVector& edges);
 
   IZelCadTopology* topology_ = nullptr;
+  IZelCadModel* cadModel_ = nullptr;
   IPtr<IZelClosestPointOnCad> closestPoint_;
   int32_t modelId_ = 0;
   double radius_ = 0.0;
   double allowanceSquared_ = 0.0;
   int32_t nextIndex_ = 1;
   int32_t currentIndex_ = kNone;
+  bool onUnmeasuredFace_ = false;
 
   ZelHashTable<int32_t, int32_t> faceIndex_;
   ZelHashTable<int32_t, int32_t> edgeIndex_;
@@ -107,4 +125,5 @@ class QuickProbeRecognizer {
   ZelHashTable<int32_t, IPtr<IZelFeatureCollector>> collectors_;
   ZelHashTable<int32_t, IPtr<IZelFeature>> probed_;
   ZelHashTable<int32_t, bool> awaitingPlane_;
+  ZelHashTable<int32_t, Vector3> airSides_;
 };
