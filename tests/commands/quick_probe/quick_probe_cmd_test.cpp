@@ -568,7 +568,9 @@ TEST_F(QuickProbeSidesTest, ATouchOnAFreeFormFaceIsToldItIsNoFeatureQuickProbeMe
 }
 
 TEST_F(QuickProbeSidesTest, APocketsWallsTouchedJustBelowTheRimGiveThePocketsOutline) {
-  load("plate-pocket");
+  // The example pocket with its top face listed last, so that every rim edge has a wall as its first face.
+  reference_ = loadCadModel(host_.document().doc(), u"RefObject",
+                            std::string(PALPERA_TEST_SOURCE_DIR) + "/host/cad/files/pocket-walls-first.step");
   start();
   // Over the top plane first, whose nominal makes the rim beside it recognisable; then nine touches on the
   // pocket's walls (x 0.03 to 0.07, y 0.03 to 0.05) half a millimetre below the rim, nearer the rim than
