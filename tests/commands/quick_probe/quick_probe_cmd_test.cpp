@@ -188,11 +188,12 @@ TEST_F(QuickProbeCmdTest, ABoreProbedOnBothHalvesIsOneCylinderAndItsNominalIsAdd
   EXPECT_TRUE(hidden(u"RefObject", 0));
 }
 
-TEST_F(QuickProbeCmdTest, APlaneProbedWithItsNormalDownIsTurnedLikeItsNominal) {
+TEST_F(QuickProbeCmdTest, APlaneStoppedBelowItsFaceFacesAndStandsLikeItsNominal) {
   load("plate-bore");
   start();
   for (const Vector3& p : {Vector3{0.01, 0.01, 0.012}, {0.09, 0.01, 0.012}, {0.02, 0.07, 0.012}}) sample(p);
-  // A stop below the top face gives the probed plane a downward normal.
+  // A stop below the top face, in the material: the plane is compensated towards its nominal's material all
+  // the same.
   stop({0.02, 0.02, 0.005});
   ASSERT_EQ(names(u"TestObject").size(), 1u);
   auto* probed = queryPart<IZelPlane>(feature(u"TestObject", 0));
@@ -200,6 +201,7 @@ TEST_F(QuickProbeCmdTest, APlaneProbedWithItsNormalDownIsTurnedLikeItsNominal) {
   ASSERT_TRUE(probed && nominal);
   EXPECT_NEAR(nominal->normal().z, 1.0, 1e-12);
   EXPECT_GT(probed->normal().z, 0.99);
+  EXPECT_NEAR(probed->center().z, 0.01, 1e-9);
 }
 
 TEST_F(QuickProbeCmdTest, TheOvalSlotsRimBesideTheTopPlaneGivesTheSlotWithItsDocumentedSize) {
