@@ -368,11 +368,9 @@ void QuickProbeRecognizer::setProbed(int32_t index, IZelFeature* probed) {
 
 void QuickProbeRecognizer::learnAirSide(int32_t index, const Vector3& touch) {
   IZelFeature* feature = nominal(index);
-  Vector3 closest, facePoint;
+  Vector3 facePoint;
   uint32_t face = 0;
-  if (airSides_.find(index) || !feature || !cadModel_ ||
-      !closestPoint_->computeClosestPoint(touch, closest) || !closestPoint_->getClosestFace(face, facePoint))
-    return;
+  if (airSides_.find(index) || !feature || !cadModel_ || !nearestFace(touch, face, facePoint)) return;
   ZelMeshLocation location;
   double at[3], point[3], normal[3];
   facePoint.copyTo(at);
