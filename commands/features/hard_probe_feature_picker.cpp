@@ -62,7 +62,7 @@ void HardProbeFeaturePicker::stop() {
 IZelDocObject* HardProbeFeaturePicker::pickedFrom() const {
   if (object_) return object_;
   SPtr<IZelDoc> document;
-  return document ? document->activeObject() : nullptr;
+  return document ? document->currentObject() : nullptr;
 }
 
 bool HardProbeFeaturePicker::pickedPoint(Vector3& point) {

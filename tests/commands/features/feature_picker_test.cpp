@@ -59,7 +59,7 @@ class FeaturePickerTest : public ProbingRunTest {
 };
 
 TEST_F(FeaturePickerTest, WithNoObjectSetItOffersTheDocumentsCurrentObject) {
-  host_.document().doc().setActiveObject(target_);
+  host_.document().doc().setCurrentObject(target_);
   const std::vector<IZelSubObject*> shown = offer({{{0, 0, 0}, 0.01}, {{0.1, 0, 0}, 0.01}}, 0.001, false);
   EXPECT_EQ(pickAt({0.1, 0, 0.005}), shown[1]);
 }
