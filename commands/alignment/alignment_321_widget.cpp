@@ -266,11 +266,7 @@ void Alignment321Widget::stopProbing(bool restore) {
   if (!probing_) return;
   probing_ = false;
   showPlaneInstructionsTile(false);
-  if (device_) {
-    device_->stopAcquisition();
-    device_->removeReceiver(this);
-    device_.release();
-  }
+  if (const IPtr<IZelPluginDevice> device = std::move(device_)) stopDetached(*device, {this});
   markers_.reset();
   probe_.hide();
   points_.reset();

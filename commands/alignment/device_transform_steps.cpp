@@ -35,6 +35,12 @@ Matrix4x4 showDeviceTransform(IZelPlugin& plugin, MatrixWidget* display) {
   return readCombined(plugin, display);
 }
 
+void stopDetached(IZelPluginDevice& device, std::initializer_list<IZelPluginDataReceiver*> receivers) {
+  for (IZelPluginDataReceiver* receiver : receivers)
+    if (receiver) device.removeReceiver(receiver);
+  device.stopAcquisition();
+}
+
 void KeptHardwareMatrix::keep(IZelPlugin& plugin) {
   matrix_ = plugin.hardwareMatrix();
   kept_ = true;
@@ -74,10 +80,9 @@ bool PositionDisplay::start(IZelPluginDevice& device, IZelListener& listener, IZ
 
 void PositionDisplay::stop() {
   if (!device_) return;
+  const IPtr<IZelPluginDevice> device = std::move(device_);
   showInfoTile(false);
-  device_->stopAcquisition();
-  device_->removeReceiver(receiver_.get());
-  device_.release();
+  stopDetached(*device, {receiver_.get()});
   release();
 }
 

@@ -12,7 +12,15 @@
 // `PositionDisplay` is the "Show Position" mode: the probe follows the device in the view and the info tile
 // shows where it is, until the device reports its stop button (or a cancel or an error).
 //
+// Ending a run: a device delivers the events its worker posted before the stop during `stopAcquisition`,
+// to the receivers it then holds. A command ending a run from an event handler, on cancel or on deactivate
+// would get a second STOP, a sample, "Cancel" or "Error" in the middle of its own end, and end the run again
+// inside it. So a command moves its run's handles out first (a nested end finds nothing running) and ends
+// the acquisition with `stopDetached`, which takes the receivers off before the device stops.
+//
 // Main thread only.
+
+#include <initializer_list>
 
 #include "basic_types/matrix4x4.h"
 #include "commands/capture/capture_info_tile.h"  // a position display shows the capture's tile
@@ -21,6 +29,7 @@
 class IZelDocObject;
 class IZelListener;
 class IZelPlugin;
+class IZelPluginDataReceiver;
 class IZelPluginDevice;
 class IZelHardProbeProbeGfx;
 class IZelSubject;
@@ -33,6 +42,10 @@ Matrix4x4 setDeviceTransform(IZelPlugin& plugin, const Matrix4x4& hardware, Matr
 
 // The same steps without a new hardware matrix: what a command shows when it starts.
 Matrix4x4 showDeviceTransform(IZelPlugin& plugin, MatrixWidget* display);
+
+// Takes receivers (null ones skipped) off device, then stops its acquisition: what was in transit reaches
+// none of them.
+void stopDetached(IZelPluginDevice& device, std::initializer_list<IZelPluginDataReceiver*> receivers);
 
 // The hardware matrix as a command found it, to give back on cancel.
 class KeptHardwareMatrix {
@@ -61,7 +74,8 @@ class PositionDisplay {
   // and starts its acquisition, then shows the info tile. When acquisition does not start, everything done
   // is undone and the answer is false.
   bool start(IZelPluginDevice& device, IZelListener& listener, IZelDocObject* object, bool fitView = false);
-  // Hides the info tile, stops acquisition, removes the receiver and lets the graphics and the receiver go.
+  // Hides the info tile, takes the receiver off and stops acquisition, and lets the graphics and the
+  // receiver go.
   // Nothing when not running.
   void stop();
   bool isRunning() const { return static_cast<bool>(device_); }

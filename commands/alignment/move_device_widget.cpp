@@ -3,6 +3,7 @@
 #include <cstring>
 #include <utility>
 
+#include "commands/alignment/device_transform_steps.h"
 #include "commands/alignment/move_device_best_fit.h"
 #include "commands/alignment/move_device_keys.h"
 #include "devices/contracts/plugin_device.h"
@@ -690,9 +691,8 @@ void MoveDeviceWidget::onAcquisitionError() {
 void MoveDeviceWidget::stopDevice() {
   IZelPluginDevice* device = hardProbeDevice();
   if (!device) return;
-  device->stopAcquisition();
   IZelFeatureCollector* featureCollector = collector_ ? collector_->collector() : nullptr;
-  if (auto* receiver = queryPart<IZelPluginDataReceiver>(featureCollector)) device->removeReceiver(receiver);
+  stopDetached(*device, {queryPart<IZelPluginDataReceiver>(featureCollector)});
 }
 
 void MoveDeviceWidget::endProbing() {

@@ -466,10 +466,9 @@ void PalperaDeviceToPartAlignmentCmd::onProbeStep(int step) {
 
 void PalperaDeviceToPartAlignmentCmd::finishProbing(bool cancelled) {
   if (!receiver_) return;
-  showPlaneInstructionsTile(false);
-  device_->stopAcquisition();
-  device_->removeReceiver(receiver_.get());
   IPtr<HardProbeDataReceiver> receiver = std::move(receiver_);
+  showPlaneInstructionsTile(false);
+  stopDetached(*device_, {receiver.get()});
   receiver->detach();
   dropProbeGraphics();
   if (markers_) markers_->setVisible(true);

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cfloat>
+#include <utility>
 
 #include "commands/capture/capture_click.h"
 #include "commands/capture/capture_counter.h"
@@ -78,6 +79,7 @@ void PalperaCaptureCmd::startCapture() {
     }
   }
   device_->addReceiver(static_cast<IZelHardProbeContinuousDataReceiver*>(this));
+  capturing_ = true;
   if (!device_->startAcquisition()) {
     stopCapture();
     return;
@@ -88,9 +90,12 @@ void PalperaCaptureCmd::startCapture() {
 
 void PalperaCaptureCmd::stopCapture() {
   IPtr<PalperaCaptureCmd> self(this);
-  if (device_) {
-    device_->stopAcquisition();
-    device_->removeReceiver(static_cast<IZelHardProbeContinuousDataReceiver*>(this));
+  // Detached before the device stops: the events it delivers during its stop would open and fill a pass
+  // after the capture ended, and a stop they cause finds the capture already over.
+  if (std::exchange(capturing_, false) && device_) {
+    IPtr<IZelPluginDevice> device = device_;
+    device->removeReceiver(static_cast<IZelHardProbeContinuousDataReceiver*>(this));
+    device->stopAcquisition();
   }
   // A device that stops, fails or is let go of in the middle of a pass sends no end of the pass: without
   // this the pass's object would stay empty, or keep the name the next pass is given.

@@ -39,6 +39,9 @@ void fitAllViews() {
 
 bool PalperaCaptureCmd::apply() {
   IPtr<PalperaCaptureCmd> self(this);
+  // A pass still open is closed first and becomes part of the result; nothing arrives in the passes while
+  // they are merged or taken away.
+  stopCapture();
   RendererScope batch;
   SPtr<IZelDoc> document;
   const size_t n = pointObjects_.size();
@@ -136,6 +139,9 @@ void PalperaCaptureCmd::removeAll() {
 
 bool PalperaCaptureCmd::cancel() {
   IPtr<PalperaCaptureCmd> self(this);
+  // Stopped before the passes go: the events the device delivers during its stop would otherwise open a
+  // new pass that nothing removes.
+  stopCapture();
   removeAll();
   SPtr<IZelDoc> document;
   if (!document || activationObjects_.empty()) return true;

@@ -148,5 +148,6 @@ class PalperaCaptureCmd : public CompBaseCmd,
   IPtr<IZelSoundPlayer> soundPlayer_;
   // The document's objects at activation; held, so that cancel never hands the document one it removed.
   std::vector<IPtr<IZelDocObject>> activationObjects_;
-  bool passOpen_ = false;  // a continuous pass started and not yet stopped
+  bool passOpen_ = false;   // a continuous pass started and not yet stopped
+  bool capturing_ = false;  // the command is device_'s receiver, from startCapture to stopCapture
 };

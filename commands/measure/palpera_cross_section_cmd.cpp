@@ -385,9 +385,10 @@ void PalperaCrossSectionCmd::startCapture() {
 void PalperaCrossSectionCmd::stopCapture(bool) {
   if (!receiver_) return;
   IPtr<HardProbeDataReceiver> ended = std::move(receiver_);
-  if (device_) {
-    device_->stopAcquisition();
-    device_->removeReceiver(ended.get());
+  // Detached before the device stops: the events it delivers during its stop belong to no run.
+  if (IPtr<IZelPluginDevice> device = device_) {
+    device->removeReceiver(ended.get());
+    device->stopAcquisition();
   }
   if (probeGfx_) {
     probeGfx_->detach();

@@ -10,8 +10,9 @@
 // as the host's loop would. As the real device does, stopAcquisition (and disconnect, which stops) delivers
 // what was posted before it returns, to the receivers then held, so a command that stops the device inside an
 // event handler, on cancel or on deactivate receives those events in the middle of its own stop. A nested
-// stop finds nothing running and returns at once; a start during that delivery drops the stopped
-// acquisition's events.
+// stop finds nothing running and returns at once. A start stops a running acquisition first, delivering what
+// it posted; a start made during a stop's delivery leaves the rest of it to be delivered after it, once, as
+// the real device's new handlers take up the named events still queued.
 
 #include <algorithm>
 #include <deque>
@@ -49,7 +50,7 @@ class TestDevice : public IZelPluginDevice, public ZelUnknownImpl {
   }
   bool startAcquisition() override {
     note("start");
-    posted_.clear();
+    deliverInTransit();
     acquiring_ = answers.start;
     return answers.start;
   }

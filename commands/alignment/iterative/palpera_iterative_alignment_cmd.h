@@ -6,8 +6,10 @@
 // target; a table shows each target's align error and zone deviation. Picks and loaded sets are undone and
 // redone with the keys 294 and 295 while nothing probes.
 //
-// Frames: a probed point is stored with the device's hardware matrix taken off (its temperature scale kept),
-// so the alignment computed from the stored points is the whole hardware matrix the device needs. The
+// Frames: a probed point is stored with the hardware matrix its acquisition started with taken off (its
+// temperature scale kept), so the alignment computed from the stored points is the whole hardware matrix
+// the device needs. Each realignment restarts the device with the new matrix; a touch still on its way
+// arrives during that restart's stop and is taken off with the matrix the device converted it with. The
 // hardware matrix found at activation comes back on cancel; the one found when the first unaligned pass
 // started comes back when a pass is cancelled. Outside a pass a failed realignment gives the device the
 // hardware matrix from activation; inside one the identity, so the points keep arriving untransformed.
@@ -195,6 +197,7 @@ class PalperaIterativeAlignmentCmd : public CompBaseCmd, public IZelListener {
   IZelPlugin* plugin_ = nullptr;
   KeptHardwareMatrix activationMatrix_;
   Matrix4x4 probingSnapshot_;
+  Matrix4x4 acquisitionHardware_;  // the running acquisition's: the device converts its points with it
   IPtr<IZelHardProbeProbeGfx> probeGraphics_;
   std::unique_ptr<TemporaryViewTheme> viewTheme_;
   std::deque<IPtr<Target>> probeQueue_;
@@ -214,5 +217,7 @@ class PalperaIterativeAlignmentCmd : public CompBaseCmd, public IZelListener {
   double referenceSize_ = 0;
   double tolerance_ = 0.001;
   bool freeProbing_ = false;
+  bool restarting_ = false;          // inside a restart's stop, where the touches in transit arrive
+  bool reprobeQuestionDue_ = false;  // a pass ended inside that stop; the question waits for its end
   std::unique_ptr<TargetsTable> table_;
 };

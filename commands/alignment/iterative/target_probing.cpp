@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 #include "commands/alignment/iterative/camera_animators.h"
 #include "commands/alignment/iterative/iterative_realignment.h"
@@ -137,6 +138,7 @@ void Cmd::startProbing(bool reset) {
     freeReceiver_ = IPtr<FreeHardProbeDataReceiver>(new FreeHardProbeDataReceiver(*this, targetData_));
     device_->addReceiver(freeReceiver_.get());
   }
+  acquisitionHardware_ = plugin_->hardwareMatrix();
   if (!device_->startAcquisition()) {
     // Nothing of the pass may stay: receivers, probe, snapshot and identity, the view theme.
     removeReceivers();
@@ -161,9 +163,10 @@ void Cmd::startProbing(bool reset) {
 
 void Cmd::stopProbing(bool cancelled) {
   if (!receiver_) return;
+  const IPtr<HardProbeDataReceiver> receiver = std::move(receiver_);
+  const IPtr<FreeHardProbeDataReceiver> freeReceiver = std::move(freeReceiver_);
   showInfoTile(false, true);
-  device_->stopAcquisition();
-  removeReceivers();
+  stopDetached(*device_, {receiver.get(), freeReceiver.get()});
   dropProbe();
   if (cancelled && plugin_) setDeviceTransform(*plugin_, probingSnapshot_, matrixDisplay_);
   for (TargetData& entry : targetData_) {
@@ -184,7 +187,13 @@ void Cmd::stopProbing(bool cancelled) {
   }
   viewTheme_.reset();
   requestRedraw(false);
-  if (!cancelled) askReprobeFailed();
+  if (cancelled) return;
+  // A pass ended by a touch that arrived inside a restart's stop: the question, and the pass a "yes"
+  // starts, wait until that stop is over.
+  if (restarting_)
+    reprobeQuestionDue_ = true;
+  else
+    askReprobeFailed();
 }
 
 void Cmd::askReprobeFailed() {
@@ -203,7 +212,17 @@ void Cmd::askReprobeFailed() {
 }
 
 void Cmd::restartAcquisition() {
+  // Asked for again by a touch delivered inside the stop below: that restart starts with the newest matrix.
+  if (restarting_) return;
+  restarting_ = true;
+  // The touches in transit arrive here, each taken off with the matrix the stopped acquisition started with.
   device_->stopAcquisition();
+  restarting_ = false;
+  if (!receiver_) {
+    if (std::exchange(reprobeQuestionDue_, false)) askReprobeFailed();
+    return;
+  }
+  acquisitionHardware_ = plugin_->hardwareMatrix();
   if (device_->startAcquisition()) return;
   reportUserError(tr("An error occurred during data acquisition."));
   stopProbing(true);
@@ -292,9 +311,10 @@ void Cmd::onPointMeasured(const Vector3& point, const Vector3& direction, double
   TargetData* entry = entryOf(target.get());
   if (!entry) return;
   // Only the hardware matrix comes off: the stored point keeps the temperature scale, so the alignment
-  // fitted to the stored points is the whole hardware matrix the device needs.
-  const Matrix4x4 hardware = plugin_->hardwareMatrix();
-  const Matrix4x4 toRaw = Matrix4x4::inverse(hardware);
+  // fitted to the stored points is the whole hardware matrix the device needs. It is the one the device
+  // converted the point with, the matrix its acquisition started with, though the command may have set a
+  // newer one while the point was on its way.
+  const Matrix4x4 toRaw = Matrix4x4::inverse(acquisitionHardware_);
   IPtr<Target> measured(new Target);
   measured->point = Matrix4x4::transformPoint(toRaw, point);
   measured->direction = Matrix4x4::transformVector(toRaw, direction).normalized();
@@ -309,7 +329,7 @@ void Cmd::onPointMeasured(const Vector3& point, const Vector3& direction, double
   refreshTable();
   // The running device keeps the matrix it started with: a changed one takes effect only on a new start,
   // whether the realignment succeeded or not.
-  const bool hardwareChanged = !sameMatrix(plugin_->hardwareMatrix(), hardware);
+  const bool hardwareChanged = !sameMatrix(plugin_->hardwareMatrix(), acquisitionHardware_);
   if (freeProbing_) {
     if (hardwareChanged) restartAcquisition();
     return;

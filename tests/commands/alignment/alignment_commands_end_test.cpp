@@ -3,16 +3,22 @@
 // and the device's hardware matrix follows one rule for all of them: a cancel gives back the matrix the
 // device had when the command started; a deactivation keeps the matrix the command last gave the device, an
 // interrupted probing run first giving back the one from before the run.
+//
+// The device delivers what its worker posted before a stop during the stop: each state is also ended with
+// a second STOP, a sample, "Cancel" or "Error" still in transit, by the device's STOP as well. What was in
+// transit when a run ended changes nothing, and nothing is reported to the host's assertion handler.
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "commands/alignment/device_transform_steps.h"
 #include "host/cad/brep_model.h"
 #include "host/cad/cad_model.h"
+#include "host/core/recording_assert_handler.h"
 #include "tests/commands/support/hard_probe_command_fixture.h"
 
 namespace {
@@ -33,6 +39,42 @@ const Face kTop{{{0.03, 0.03, 0.02}, {0.17, 0.03, 0.02}, {0.1, 0.08, 0.02}}, {0,
 const Face kFront{{{0.05, 0, 0.01}, {0.15, 0, 0.01}}, {0, -1, 0}, {0.1, -0.03, 0.01}};
 const Face kEnd{{{0, 0.05, 0.01}}, {-1, 0, 0}, {-0.03, 0.05, 0.01}};
 const Face* const kFaces[] = {&kTop, &kFront, &kEnd};
+
+// What the device may still have in transit when a run ends.
+struct InTransit {
+  const char* name;
+  std::function<void(IZelHardProbeDataReceiver*)> event;
+};
+const InTransit kInTransit[] = {
+    {"a second STOP", [](IZelHardProbeDataReceiver* r) { r->onPointStop(kTop.stop); }},
+    {"a sample", [](IZelHardProbeDataReceiver* r) { r->onPointSampled(kTop.points[0]); }},
+    {"Cancel", [](IZelHardProbeDataReceiver* r) { r->onCustomEvent(ZelCString("Cancel"), nullptr); }},
+    {"Error", [](IZelHardProbeDataReceiver* r) { r->onCustomEvent(ZelCString("Error"), nullptr); }},
+};
+
+// What a run leaves: the device's matrix and receivers, the questions asked and errors reported since the
+// state was entered, the document's objects.
+struct Outcome {
+  std::vector<double> hardware;
+  size_t receivers = 0;
+  size_t questions = 0;
+  size_t errors = 0;
+  std::vector<std::u16string> objects;
+  bool operator==(const Outcome&) const = default;
+};
+void PrintTo(const Outcome& o, std::ostream* out) {
+  *out << "hardware (";
+  for (double element : o.hardware) *out << element << " ";
+  *out << "), " << o.receivers << " receivers, " << o.questions << " questions, " << o.errors << " errors, "
+       << o.objects.size() << " objects";
+}
+
+struct Case {
+  const char* command;
+  const char* state;
+  std::function<void()> enter;
+  size_t receivers;  // on the device in that state
+};
 
 class AlignmentCommandsEnd : public HardProbeCommandTest {
  protected:
@@ -88,6 +130,12 @@ class AlignmentCommandsEnd : public HardProbeCommandTest {
         deliver([&](IZelHardProbeDataReceiver* r) { r->onPointSampled(tip); });
       }
   }
+  // Plane 3's point taken: its STOP completes the alignment.
+  void probeAllButTheLastStop() {
+    probeFaces(2);
+    const Vector3 tip = kEnd.points[0] + kRadius * kEnd.outward;
+    deliver([&](IZelHardProbeDataReceiver* r) { r->onPointSampled(tip); });
+  }
   // Method 9 with the top face named +Z and the front -Y, then "Probe Points".
   void startPlaneProbing() {
     ASSERT_TRUE(dialog().chooseRadio(9));
@@ -117,99 +165,182 @@ class AlignmentCommandsEnd : public HardProbeCommandTest {
     ASSERT_TRUE(press(box(u"MoveDeviceWidget") + 39));
   }
 
+  // Starts the command with the device at the activation matrix, gives it its matrix and enters the state.
+  void enter(const Case& c) {
+    setDeviceTransform(*plugin_, kActivation, nullptr);
+    ASSERT_EQ(start(c.command), CommandRunner::Start::kStarted);
+    giveMatrix();
+    c.enter();
+  }
+  void post(const InTransit& transit) { device_->post<IZelHardProbeDataReceiver>(transit.event); }
+  void expectHardware(const Matrix4x4& expected) {
+    for (int i = 0; i < 16; ++i) EXPECT_EQ(plugin_->hardwareMatrix().m[i], expected.m[i]) << "element " << i;
+  }
+  std::vector<std::u16string> objectNames() {
+    std::vector<std::u16string> names;
+    for (const IPtr<HostDocObject>& object : host_.document().doc().objects())
+      names.push_back(object->name());
+    return names;
+  }
+  // Each assertion the module reported since the last look, then none.
+  void expectNoAssertion() {
+    for (const RecordingAssertHandler::Report& report : host_.core().assertions().reports())
+      ADD_FAILURE() << "assertion " << report.expression << " at " << report.file << ":" << report.line;
+    host_.core().assertions().clear();
+  }
+  // The state entered, transit (when given) posted, then the device's STOP; what that leaves, before the
+  // command is applied.
+  Outcome stopWith(const Case& c, const InTransit* transit) {
+    enter(c);
+    const size_t questions = host_.gui().simpleDialog().shown().size();
+    const size_t errors = host_.core().errors().reports().size();
+    if (transit) post(*transit);
+    deliver([](IZelHardProbeDataReceiver* r) { r->onPointStop(kEnd.stop); });
+    const Matrix4x4 hardware = plugin_->hardwareMatrix();
+    Outcome outcome{{std::begin(hardware.m), std::end(hardware.m)},
+                    device_->receiverCount(),
+                    host_.gui().simpleDialog().shown().size() - questions,
+                    host_.core().errors().reports().size() - errors,
+                    objectNames()};
+    EXPECT_TRUE(runner_.apply());
+    EXPECT_EQ(device_->receiverCount(), 0u);
+    expectNoAssertion();
+    return outcome;
+  }
+
+  // Every state of every alignment command.
+  std::vector<Case> cases() {
+    const char* orient = "PalperaAlignmentCmd";
+    const char* deviceToPart = "PalperaDeviceToPartAlignmentCmd";
+    const char* iterative = "PalperaIterativeAlignmentCmd";
+    const char* moveDevice = "PalperaMoveDeviceCmd";
+    return {
+        {orient, "idle", [] {}, 0},
+        {orient, "showing the position", [this] { ASSERT_TRUE(press(16)); }, 1},
+        {orient, "in a wizard pass",
+         [this] {
+           ASSERT_TRUE(dialog().chooseRadio(11));
+           startWizardPass();
+         },
+         1},
+        {orient, "in a wizard target pass",
+         [this] {
+           ASSERT_TRUE(dialog().chooseRadio(11));
+           startWizardTargetPass();
+         },
+         1},
+        {orient, "probing plane 1", [this] { startPlaneProbing(); }, 1},
+        {orient, "probing plane 2",
+         [this] {
+           startPlaneProbing();
+           probeFaces(1);
+         },
+         1},
+        {orient, "probing plane 3",
+         [this] {
+           startPlaneProbing();
+           probeFaces(2);
+         },
+         1},
+        {orient, "probing plane 3, its point taken",
+         [this] {
+           startPlaneProbing();
+           probeAllButTheLastStop();
+         },
+         1},
+        {deviceToPart, "idle", [] {}, 0},
+        {deviceToPart, "showing the position", [this] { ASSERT_TRUE(press(16)); }, 1},
+        {deviceToPart, "probing plane 1", [this] { ASSERT_TRUE(press(14)); }, 1},
+        {deviceToPart, "probing plane 2",
+         [this] {
+           ASSERT_TRUE(press(14));
+           probeFaces(1);
+         },
+         1},
+        {deviceToPart, "probing plane 3",
+         [this] {
+           ASSERT_TRUE(press(14));
+           probeFaces(2);
+         },
+         1},
+        {deviceToPart, "probing plane 3, its point taken",
+         [this] {
+           ASSERT_TRUE(press(14));
+           probeAllButTheLastStop();
+         },
+         1},
+        {iterative, "idle", [this] { pickAllFaces(); }, 0},
+        {iterative, "showing the position", [this] { ASSERT_TRUE(press(6)); }, 1},
+        {iterative, "probing the first target",
+         [this] {
+           pickAllFaces();
+           ASSERT_TRUE(press(5));
+         },
+         1},
+        {iterative, "probing, realigned after four targets",
+         [this] {
+           pickAllFaces();
+           ASSERT_TRUE(press(5));
+           touchAll(4);
+         },
+         1},
+        {moveDevice, "idle", [] {}, 0},
+        {moveDevice, "showing the position", [this] { ASSERT_TRUE(press(1)); }, 1},
+        {moveDevice, "in a wizard pass", [this] { startWizardPass(); }, 1},
+        {moveDevice, "in a wizard target pass", [this] { startWizardTargetPass(); }, 1},
+    };
+  }
+
   IPtr<HostDocObject> reference_;
 };
 
-struct Case {
-  const char* command;
-  const char* state;
-  std::function<void()> enter;
-  size_t receivers;  // on the device in that state
-};
-
 TEST_F(AlignmentCommandsEnd, NoReceiverStaysAndTheMatrixFollowsTheRuleInEveryState) {
-  const char* orient = "PalperaAlignmentCmd";
-  const char* deviceToPart = "PalperaDeviceToPartAlignmentCmd";
-  const char* iterative = "PalperaIterativeAlignmentCmd";
-  const char* moveDevice = "PalperaMoveDeviceCmd";
-  const std::vector<Case> cases = {
-      {orient, "idle", [] {}, 0},
-      {orient, "showing the position", [this] { ASSERT_TRUE(press(16)); }, 1},
-      {orient, "in a wizard pass",
-       [this] {
-         ASSERT_TRUE(dialog().chooseRadio(11));
-         startWizardPass();
-       },
-       1},
-      {orient, "in a wizard target pass",
-       [this] {
-         ASSERT_TRUE(dialog().chooseRadio(11));
-         startWizardTargetPass();
-       },
-       1},
-      {orient, "probing plane 1", [this] { startPlaneProbing(); }, 1},
-      {orient, "probing plane 2",
-       [this] {
-         startPlaneProbing();
-         probeFaces(1);
-       },
-       1},
-      {orient, "probing plane 3",
-       [this] {
-         startPlaneProbing();
-         probeFaces(2);
-       },
-       1},
-      {deviceToPart, "idle", [] {}, 0},
-      {deviceToPart, "showing the position", [this] { ASSERT_TRUE(press(16)); }, 1},
-      {deviceToPart, "probing plane 1", [this] { ASSERT_TRUE(press(14)); }, 1},
-      {deviceToPart, "probing plane 2",
-       [this] {
-         ASSERT_TRUE(press(14));
-         probeFaces(1);
-       },
-       1},
-      {deviceToPart, "probing plane 3",
-       [this] {
-         ASSERT_TRUE(press(14));
-         probeFaces(2);
-       },
-       1},
-      {iterative, "idle", [this] { pickAllFaces(); }, 0},
-      {iterative, "showing the position", [this] { ASSERT_TRUE(press(6)); }, 1},
-      {iterative, "probing the first target",
-       [this] {
-         pickAllFaces();
-         ASSERT_TRUE(press(5));
-       },
-       1},
-      {iterative, "probing, realigned after four targets",
-       [this] {
-         pickAllFaces();
-         ASSERT_TRUE(press(5));
-         touchAll(4);
-       },
-       1},
-      {moveDevice, "idle", [] {}, 0},
-      {moveDevice, "showing the position", [this] { ASSERT_TRUE(press(1)); }, 1},
-      {moveDevice, "in a wizard pass", [this] { startWizardPass(); }, 1},
-      {moveDevice, "in a wizard target pass", [this] { startWizardTargetPass(); }, 1},
-  };
-  for (const Case& c : cases) {
+  for (const Case& c : cases()) {
     for (bool cancelled : {true, false}) {
       SCOPED_TRACE(std::string(c.command) + ", " + c.state + (cancelled ? ", cancelled" : ", deactivated"));
-      setDeviceTransform(*plugin_, kActivation, nullptr);
-      ASSERT_EQ(start(c.command), CommandRunner::Start::kStarted);
-      giveMatrix();
-      c.enter();
+      enter(c);
       EXPECT_EQ(device_->receiverCount(), c.receivers);
 
       ASSERT_TRUE(cancelled ? runner_.cancel() : runner_.apply());
       EXPECT_EQ(device_->receiverCount(), 0u);
       EXPECT_EQ(journal_.back(), "disconnect HardProbe");
-      const Matrix4x4& expected = cancelled ? kActivation : kGiven;
-      for (int i = 0; i < 16; ++i)
-        EXPECT_EQ(plugin_->hardwareMatrix().m[i], expected.m[i]) << "element " << i;
+      expectHardware(cancelled ? kActivation : kGiven);
+    }
+  }
+}
+
+TEST_F(AlignmentCommandsEnd, EventsInTransitWhenTheCommandEndsChangeNothing) {
+  for (const Case& c : cases()) {
+    if (c.receivers == 0) continue;
+    for (const InTransit& transit : kInTransit) {
+      for (bool cancelled : {true, false}) {
+        SCOPED_TRACE(std::string(c.command) + ", " + c.state + ", " + transit.name + " in transit" +
+                     (cancelled ? ", cancelled" : ", deactivated"));
+        const std::vector<std::u16string> objects = objectNames();
+        enter(c);
+        post(transit);
+
+        ASSERT_TRUE(cancelled ? runner_.cancel() : runner_.apply());
+        EXPECT_EQ(device_->receiverCount(), 0u);
+        EXPECT_EQ(journal_.back(), "disconnect HardProbe");
+        expectHardware(cancelled ? kActivation : kGiven);
+        if (cancelled) {
+          EXPECT_EQ(objectNames(), objects) << "a cancelled command leaves no object";
+        }
+        expectNoAssertion();
+      }
+    }
+  }
+}
+
+TEST_F(AlignmentCommandsEnd, EventsInTransitAtTheDevicesStopChangeNothing) {
+  for (const Case& c : cases()) {
+    if (c.receivers == 0) continue;
+    SCOPED_TRACE(std::string(c.command) + ", " + c.state);
+    const Outcome alone = stopWith(c, nullptr);
+    for (const InTransit& transit : kInTransit) {
+      SCOPED_TRACE(std::string(transit.name) + " in transit");
+      EXPECT_EQ(stopWith(c, &transit), alone);
     }
   }
 }

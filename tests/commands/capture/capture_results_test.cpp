@@ -133,4 +133,31 @@ TEST_F(CaptureResults, CancelRemovesEveryPassAndMakesTheActivationObjectsCurrent
   EXPECT_EQ(store().getInt("Palpera/ProbeCapture/Mode", -1), 0);
 }
 
+TEST_F(CaptureResults, ACancelRightAfterAClickAndTwoMovesLeavesNoPassBehind) {
+  capture({});
+  single_->post<IZelHardProbeDataReceiver>([](IZelHardProbeDataReceiver* r) {
+    r->onPointSampled({1, 0, 0});
+  });
+  for (const double x : {1.1, 1.2})
+    single_->post<IZelHardProbeDataReceiver>([x](IZelHardProbeDataReceiver* r) {
+      r->onMoved({x, 0, 0}, {0, 0, -1}, {0, 1, 0});
+    });
+  ASSERT_TRUE(runner_.cancel());
+  EXPECT_EQ(pointObjectNames(), std::vector<std::u16string>{}) << "the click still on its way made no pass";
+  EXPECT_EQ(single_->receiverCount(), 0u);
+  EXPECT_TRUE(host_.core().assertions().reports().empty());
+}
+
+TEST_F(CaptureResults, AMergedApplyWithAPassStillOpenMergesItsPointsTooWithoutAnAssertion) {
+  ASSERT_EQ(run(Cmd::kDistance), Start::kStarted);
+  startCapture();
+  pass({{0, 0, 0}, {1, 0, 0}});
+  startPass();
+  sample({2, 0, 0});
+  ASSERT_TRUE(runner_.apply());
+  EXPECT_EQ(pointObjectNames(), std::vector<std::u16string>{u"Merged Points 1"});
+  EXPECT_EQ(pointsIn(object(u"TestObject")), (std::vector<Vector3>{{0, 0, 0}, {1, 0, 0}, {2, 0, 0}}));
+  EXPECT_TRUE(host_.core().assertions().reports().empty());
+}
+
 }  // namespace

@@ -40,6 +40,22 @@ TEST(Align321Example, TheHardwareMatrixUndoesThePoseOfTheProbedPlate) {
   for (int i = 0; i < 16; ++i) EXPECT_NEAR(product.m[i], Matrix4x4::identity().m[i], 1e-7) << i;
 }
 
+// STOP pressed twice at the end (a double press): the second STOP is still in transit while the first
+// completes the alignment, which stays the same.
+TEST(Align321Example, ASecondStopAtTheEndChangesNothing) {
+  const std::string once = readFile(kProject + "/examples/align-321.script");
+  const std::string stop = "key press 293\n";
+  const size_t last = once.rfind(stop);
+  ASSERT_NE(last, std::string::npos);
+  const std::string script = once.substr(0, last) + stop + once.substr(last);
+  ScratchDirectory scratch;
+  const std::string path = scratch.system() + "/stop-twice.script";
+  std::ofstream(path) << script;
+  const ScriptRun run = runScript(script, path);
+  const Matrix4x4 product = run.hardware * run.pose;
+  for (int i = 0; i < 16; ++i) EXPECT_NEAR(product.m[i], Matrix4x4::identity().m[i], 1e-7) << i;
+}
+
 // With the emulator's own noise (up to 60 um along the surface normal), a simulation of the same probing
 // over 5000 runs puts the plate's corners at most 0.20 mm from where they belong.
 TEST(Align321Example, WithTheEmulatorsNoiseThePlatesCornersLandWithinAQuarterMillimetre) {

@@ -122,6 +122,18 @@ class IterativeAlignment : public CommandTest {
       r->onPointSampled(p);
     });
   }
+  // The touch the device's worker posts now, reported through the matrix the device has now; it reaches
+  // the receivers when the host's loop delivers it, or during the device's stop.
+  void postTouch(const Pick& at, const Vector3& besideMm = {}) {
+    const Vector3 p = reported(at.point + besideMm * kMm + kRadius * at.normal);
+    device_->post<IZelHardProbeDataReceiver>([p](IZelHardProbeDataReceiver* r) {
+      r->setProbeRadius(kRadius);
+      r->onPointSampled(p);
+    });
+  }
+  void postStop() {
+    device_->post<IZelHardProbeDataReceiver>([](IZelHardProbeDataReceiver* r) { r->onPointStop({}); });
+  }
   void moveTo(const Vector3& modelPoint) {
     const Vector3 p = reported(modelPoint);
     deliver([&](IZelHardProbeDataReceiver* r) { r->onMoved(p, {0, 0, -1}, {0, 1, 0}); });
@@ -410,6 +422,91 @@ TEST_F(IterativeAlignment, AFailedRealignmentInsideAPassRestartsTheDeviceAndKeep
     const Vector3 centre = k321[i].point + kRadius * k321[i].normal;
     EXPECT_LT((entry(i).measured->point - Matrix4x4::transformPoint(kPose, centre)).length(), 1e-9) << i;
   }
+}
+
+// A double press of the STOP button: the second STOP is on its way while the first ends the pass.
+TEST_F(IterativeAlignment, ASecondStopInTransitAsksOnceAndTheYesStartsItsPassAfterTheStop) {
+  startCommand();
+  pickAll();
+  ASSERT_TRUE(press(Cmd::kStartProbing));
+  for (size_t i = 0; i < 5; ++i) touch(k321[i], kBeside[i]);
+  ASSERT_FALSE(entry(3).isInTolerance());
+  host_.gui().simpleDialog().queueAnswer(1);
+  postStop();
+  postStop();
+  device_->deliverPosted();
+
+  EXPECT_EQ(host_.gui().simpleDialog().shown().size(), 1u);
+  // The pass the yes started runs on: the failed target and the one never touched, its receiver on the
+  // started device, "Probe Points" out of reach, its touches taken.
+  ASSERT_TRUE(cmd_->isProbing());
+  ASSERT_EQ(cmd_->probeQueue().size(), 2u);
+  EXPECT_EQ(cmd_->probeQueue().front().get(), entry(3).nominal.get());
+  EXPECT_EQ(device_->receiverCount(), 1u);
+  EXPECT_EQ(journal_.back(), "start HardProbe");
+  EXPECT_FALSE(dialog().isControlEnabled(Cmd::kStartProbing));
+  touch(k321[3]);
+  EXPECT_EQ(cmd_->probeQueue().size(), 1u);
+}
+
+// The third touch realigns, which restarts the device; the fourth, converted with the matrix the device
+// had before, is on its way and arrives during that restart.
+TEST_F(IterativeAlignment, ATouchInTransitAcrossARestartIsStoredInTheFrameItWasMeasuredIn) {
+  struct Run {
+    std::vector<Vector3> measured;
+    Matrix4x4 hardware;
+  };
+  const auto run = [&](bool fourthInTransit) {
+    setHardware(Matrix4x4());
+    startCommand();
+    pickAll();
+    host_.gui().simpleDialog().queueAnswer(2);
+    EXPECT_TRUE(press(Cmd::kStartProbing));
+    for (size_t i = 0; i < k321.size(); ++i) {
+      if (fourthInTransit && i == 2) {
+        const int32_t startsBefore = starts();
+        postTouch(k321[2], kBeside[2]);
+        postTouch(k321[3], kBeside[3]);
+        device_->deliverPosted();
+        EXPECT_EQ(starts(), startsBefore + 1) << "the third touch restarted the device";
+        ++i;
+      } else {
+        touch(k321[i], kBeside[i]);
+      }
+    }
+    Run result{{}, plugin_->hardwareMatrix()};
+    for (const TargetData& e : cmd_->targets()) result.measured.push_back(e.measured->point);
+    runner_.apply();
+    return result;
+  };
+  const Run apart = run(false);
+  const Run together = run(true);
+  ASSERT_EQ(together.measured.size(), apart.measured.size());
+  for (size_t i = 0; i < apart.measured.size(); ++i)
+    EXPECT_LT((together.measured[i] - apart.measured[i]).length(), 1e-12) << "target " << i + 1;
+  expectMatrix(together.hardware, apart.hardware, 1e-12);
+}
+
+// The last touch arrives during the restart the one before it caused: the pass ends inside that stop, and
+// the re-probe question, with the pass its yes starts, waits for the stop to end.
+TEST_F(IterativeAlignment, APassEndedByATouchInTransitStartsTheNextOnlyAfterTheRestartsStop) {
+  startCommand();
+  pickAll();
+  ASSERT_TRUE(press(Cmd::kStartProbing));
+  for (size_t i = 0; i < 4; ++i) touch(k321[i], kBeside[i]);
+  host_.gui().simpleDialog().queueAnswer(1);
+  const int32_t startsBefore = starts();
+  postTouch(k321[4], kBeside[4]);
+  postTouch(k321[5], kBeside[5]);
+  device_->deliverPosted();
+
+  EXPECT_EQ(host_.gui().simpleDialog().shown().size(), 1u);
+  EXPECT_EQ(starts(), startsBefore + 1) << "only the next pass starts the device";
+  ASSERT_TRUE(cmd_->isProbing());
+  EXPECT_EQ(cmd_->probeQueue().front().get(), entry(3).nominal.get());
+  EXPECT_EQ(device_->receiverCount(), 1u);
+  const Vector3 last = k321[5].point + kBeside[5] * kMm + kRadius * k321[5].normal;
+  EXPECT_LT((entry(5).measured->point - Matrix4x4::transformPoint(kPose, last)).length(), 1e-12);
 }
 
 TEST_F(IterativeAlignment, TheZoneUsesTheFirstEntrysRadiusAndTheViewZoomsInOnce) {
