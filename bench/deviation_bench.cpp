@@ -40,7 +40,7 @@ std::shared_ptr<const BrepModel> examplePart(size_t index) {
       std::filesystem::temp_directory_path() / ("palpera-bench-parts-" + std::to_string(getpid()));
   std::filesystem::create_directories(dir);
   writeExamplePart(name, dir.string());
-  std::shared_ptr<const BrepModel> model = readStepModel((dir / (name + ".step")).string());
+  std::shared_ptr<const BrepModel> model = readStepModel((dir / (name + ".step")).string()).model;
   std::filesystem::remove_all(dir);
   return model;
 }
@@ -71,7 +71,7 @@ void BM_DeviationOfAMove(benchmark::State& state) {
     return;
   }
   SPtr<ICSysService> csys;
-  const ProbeDeviationMeter meter(closest.get(), model.get(), csys.get());
+  const ProbeDeviationMeter meter(closest.get(), model.get(), ObjectPlacement(), csys.get());
   const std::vector<Vector3> centres = queriesAround(model->brep(), kMoves, 17);
   if (argument < kGeneratedFaces) state.SetLabel(examplePartNames().at(static_cast<size_t>(argument)));
   state.counters["faces"] = model->brep().faceCount();

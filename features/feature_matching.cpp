@@ -3,7 +3,9 @@
 #include <cfloat>
 #include <optional>
 
+#include "features/placed_feature.h"
 #include "framework/host_glue/document_glue.h"
+#include "framework/host_glue/object_placement.h"
 #include "framework/object/iptr.h"
 #include "framework/object/query_part.h"
 #include "host/api/data_store.h"
@@ -38,13 +40,19 @@ bool isFeatureMatchingEnabled() {
   return store && store->getInt(kFeatureMatchingEnableKey, 0) != 0;
 }
 
-bool matchReferenceFeature(IZelFeature* probed, ZelString& name) {
+bool matchReferenceFeature(IZelFeature* worldProbed, ZelString& name) {
   SPtr<IZelDoc> document;
   SPtr<IDataStore> store;
-  if (!probed || !document || !store) return false;
-  auto* references =
-      queryPart<IZelSubObjectMgr>(getFeatureSubObjectMgr(document->findObject(ZelString(u"RefObject"))));
-  if (!references) return false;
+  if (!worldProbed || !document || !store) return false;
+  IZelDocObject* reference = document->findObject(ZelString(u"RefObject"));
+  auto* references = queryPart<IZelSubObjectMgr>(getFeatureSubObjectMgr(reference));
+  // The reference features lie in the reference object's own coordinates.
+  const std::optional<ObjectPlacement> placement = ObjectPlacement::of(reference);
+  if (!references || !placement) return false;
+  IPtr<IZelFeature> own = placement->isIdentity() ? IPtr<IZelFeature>(worldProbed)
+                                                  : placedFeature(worldProbed, placement->worldToOwn());
+  IZelFeature* probed = own.get();
+  if (!probed) return false;
   const std::optional<Vector3> centre = boxCentre(*probed);
   if (!centre) return false;
   const Tolerances tolerances = matchingTolerances(*store);

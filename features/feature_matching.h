@@ -17,9 +17,10 @@ inline constexpr const char* kFeatureMatchingMaxAngleKey = "Palpera/FeatureMatch
 // Whether "Palpera/FeatureMatching/Enable" is set; off when the host has no data store.
 bool isFeatureMatchingEnabled();
 
-// The name of the reference feature nearest the probed one among those the host's match test passes (the
-// first in the reference object's order on equal distances). False, leaving name, when there is no
-// reference object, the probed feature has no box, or nothing passes.
+// The name of the reference feature nearest the probed one (a feature in the world) among those the host's
+// match test passes (the first in the reference object's order on equal distances), the probed feature
+// placed in the reference object's own coordinates first. False, leaving name, when there is no reference
+// object, it is not placed by a rotation and a shift, the probed feature has no box, or nothing passes.
 bool matchReferenceFeature(IZelFeature* probed, ZelString& name);
 
 // Replaces the sub-object's probed points by the collector's result points. True when there were none to

@@ -129,6 +129,8 @@ void Alignment321Widget::reset() {
   step_ = 1;
   planes_.sampledPoints.clear();
   planes_.sampledPoints.reserve(kPointsReserved);
+  planes_.sampledAxes.clear();
+  probeAxis_.reset();
   planes_.devicePlanes = {};
   markersAtPlaneStart_ = 0;
   enable(kReset, false);
@@ -212,9 +214,16 @@ void Alignment321Widget::showProbeGraphics() {
   markers_ = std::make_unique<SampledPointMarkers>(probe_.object());
 }
 
+void Alignment321Widget::onMoved(const Vector3&, const Vector3& to, const Vector3&) {
+  if (probing_) probeAxis_ = to;
+}
+
 void Alignment321Widget::onPointSampled(const Vector3& point) {
   if (!probing_) return;
   planes_.sampledPoints.push_back(point);
+  // Only an axis reported since the last point belongs to this one.
+  planes_.sampledAxes.push_back(probeAxis_.value_or(Vector3{}));
+  probeAxis_.reset();
   if (markers_) markers_->add(point, planeColor(step_));
   points_->showPoints(planes_.sampledPoints);
 }
@@ -223,11 +232,13 @@ void Alignment321Widget::onPointStop(const Vector3& point) {
   if (!probing_) return;
   IPtr<Alignment321Widget> self(this);  // a listener may let the widget go while the run ends
   planes_.stopPoint = point;
+  probeAxis_.reset();
   if (!completeStep()) {
     stopProbing(true);
     return;
   }
   planes_.sampledPoints.clear();
+  planes_.sampledAxes.clear();
   if (step_ == 3) {
     stopProbing(false);
     return;
@@ -239,7 +250,10 @@ void Alignment321Widget::onPointStop(const Vector3& point) {
 
 bool Alignment321Widget::completeStep() {
   if (step_ == 1) return planes_.computeDevicePlane1();
-  if (step_ == 2) return planes_.computeDevicePlane2();
+  if (step_ == 2) {
+    if (!planes_.plane2TouchesTellASide()) reportUserError(tr(kParallelTouchesText));
+    return planes_.computeDevicePlane2();
+  }
   if (!planes_.computeDevicePlane3()) return false;
   std::optional<Matrix4x4> transform = worldTransform(planes_.devicePlanes, choices_);
   if (!transform) return false;
@@ -252,6 +266,8 @@ void Alignment321Widget::onCustomEvent(const ZelCString& name, IZelUnknown*) {
   IPtr<Alignment321Widget> self(this);
   if (std::strcmp(name.data(), "UndoLastSampled") == 0) {
     if (!planes_.sampledPoints.empty()) planes_.sampledPoints.pop_back();
+    if (!planes_.sampledAxes.empty()) planes_.sampledAxes.pop_back();
+    points_->showPoints(planes_.sampledPoints);
     // The markers of the planes already built stay.
     if (markers_ && markers_->count() > markersAtPlaneStart_) markers_->removeLast();
   } else if (std::strcmp(name.data(), "Cancel") == 0) {

@@ -11,7 +11,8 @@
 // "ProbeStart" and "ProbeStop" bracket a probing run. While it probes the device works with the identity as
 // its hardware matrix, so the points arrive as the device measures them; a run that does not finish (a
 // cancel, a device error, a face that gives no plane, planes that do not meet in one point) gives back the
-// hardware matrix the device had before. Every run ends with the choices cleared.
+// hardware matrix the device had before. Every run ends with the choices cleared. Two plane-2 touches that
+// may lie on a face parallel to plane 1 end the run with a message (probed_planes.h states the rule).
 //
 // Controls from the widget's first id b: b the "Planes" box, b + code the six axis buttons (codes 1 to 6:
 // +X, -X, +Y, -Y, +Z, -Z), b + code + 6 their pictures, b + 13 "Reset", b + 14 the order label. Created by
@@ -92,7 +93,8 @@ class Alignment321Widget : public ZelWidget, public PalperaSubjectBase, public I
 
   // IZelHardProbeDataReceiver
   void setProbeRadius(double radius) override { planes_.probeRadius = radius; }
-  void onMoved(const Vector3&, const Vector3&, const Vector3&) override {}
+  // Keeps the probe's axis for the next SAMPLE point, which is taken along it.
+  void onMoved(const Vector3& point, const Vector3& to, const Vector3& up) override;
   void onPointSampled(const Vector3& point) override;
   void onPointStop(const Vector3& point) override;
   // "UndoLastSampled" takes back the last point of the current plane, "Cancel" ends the run, "Error" ends
@@ -122,11 +124,12 @@ class Alignment321Widget : public ZelWidget, public PalperaSubjectBase, public I
   IZelPlugin* plugin_ = nullptr;  // the host command's, held without a reference
   std::array<uint32_t, 3> choices_{kUnset, kUnset, kUnset};
   bool probing_ = false;
-  int step_ = 1;                     // the plane being probed
-  ProbedPlanes planes_;              // with the current plane's points, its stop point and the probe radius
-  int32_t markersAtPlaneStart_ = 0;  // the markers of the planes done
-  KeptHardwareMatrix savedMatrix_;   // while probing
-  IPtr<IZelPluginDevice> device_;    // while it acquires for the widget
+  int step_ = 1;                      // the plane being probed
+  ProbedPlanes planes_;               // with the current plane's points, its stop point and the probe radius
+  std::optional<Vector3> probeAxis_;  // reported since the last SAMPLE or STOP point
+  int32_t markersAtPlaneStart_ = 0;   // the markers of the planes done
+  KeptHardwareMatrix savedMatrix_;    // while probing
+  IPtr<IZelPluginDevice> device_;     // while it acquires for the widget
   std::unique_ptr<ProbedPointsFrame> points_;  // the current plane's points, kept in view
   ShownProbe probe_;
   std::unique_ptr<SampledPointMarkers> markers_;

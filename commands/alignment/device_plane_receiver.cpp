@@ -28,6 +28,7 @@ void DevicePlaneReceiver::onCustomEvent(const ZelCString& name, IZelUnknown*) {
   if (std::strcmp(name.data(), "UndoLastSampled") == 0) {
     if (planes_.sampledPoints.empty()) return;
     planes_.sampledPoints.pop_back();
+    frame_.removeLastPoint();
     owner_->onProbeSampleUndone();
   } else if (std::strcmp(name.data(), "Cancel") == 0) {
     owner_->finishProbing(true);
@@ -38,6 +39,7 @@ void DevicePlaneReceiver::onCustomEvent(const ZelCString& name, IZelUnknown*) {
 }
 
 void DevicePlaneReceiver::advanceStep() {
+  if (step_ == 2 && !planes_.plane2TouchesTellASide()) reportUserError(tr(kParallelTouchesText));
   const bool built = step_ == 1   ? planes_.computeDevicePlane1()
                      : step_ == 2 ? planes_.computeDevicePlane2()
                                   : planes_.computeDevicePlane3();

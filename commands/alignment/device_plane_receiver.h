@@ -4,8 +4,8 @@
 // (and to its owner, which draws them), each STOP point ends a plane: plane 1, 2, then 3, after which the run
 // is finished. "UndoLastSampled" takes back the newest SAMPLE point of the plane being probed; the planes
 // already built keep theirs. A plane that cannot be built, a "Cancel" or an "Error" from the device ends the
-// run as cancelled. The owner is not counted: it detaches the receiver before it lets it go. Main thread
-// only.
+// run as cancelled; two plane-2 touches that cannot tell a side (probed_planes.h) end it with a message. The
+// owner is not counted: it detaches the receiver before it lets it go. Main thread only.
 
 #include "commands/alignment/probed_planes.h"
 #include "commands/alignment/probed_points_frame.h"

@@ -4,6 +4,7 @@
 
 #include "framework/object/iptr.h"
 #include "framework/object/query_part.h"
+#include "framework/translation/tr.h"
 #include "host/api/datum_align_modifier.h"
 #include "host/api/gfx_view.h"
 #include "host/api/zel_doc.h"
@@ -12,6 +13,12 @@ namespace {
 
 // Room for the pairs the lists can hold, and more: the array never grows.
 constexpr size_t kPairCapacity = 21;
+
+// Why a fit failed, after "The best fit failed: ".
+constexpr const char* kNoAligner = "the host's aligner or the point objects are missing.";
+constexpr const char* kTargetMissing = "every reference needs its target.";
+constexpr const char* kUnderdetermined = "at least three references not on one line are needed.";
+constexpr const char* kNotRigid = "the aligner's answer is not a rigid motion.";
 
 // The checks of a proper rigid motion, in the order they are made.
 bool isProperRigidMotion(const Matrix4x4& m) {
@@ -35,6 +42,11 @@ std::vector<IPtr<IZelAlignmentPair>> pairsOf(const MoveDevicePointContainer& ref
   return pairs;
 }
 
+bool failWith(const char* reason, ZelString& deviations) {
+  deviations = tr("The best fit failed: %1", tr(reason));
+  return false;
+}
+
 }  // namespace
 
 bool fitTargetsOntoReferences(const MoveDevicePointContainer& references,
@@ -43,25 +55,30 @@ bool fitTargetsOntoReferences(const MoveDevicePointContainer& references,
   SPtr<IZelDatumBasedAlignModifier> modifier;
   IZelDocObject* fixedObject = references.documentObject();
   IZelDocObject* floatingObject = targets.documentObject();
-  if (!modifier || !fixedObject || !floatingObject) return false;
+  if (!modifier || !fixedObject || !floatingObject) return failWith(kNoAligner, deviations);
   modifier->setFixedObject(fixedObject);
   modifier->setFloatingObject(floatingObject);
   std::vector<IPtr<IZelAlignmentPair>> pairs = pairsOf(references, targets);
-  if (pairs.empty()) return false;
+  if (pairs.empty()) return failWith(kTargetMissing, deviations);
   std::vector<IZelAlignmentPair*> raw;
   for (const IPtr<IZelAlignmentPair>& pair : pairs) raw.push_back(pair.get());
   modifier->setPairs(raw.data(), static_cast<int32_t>(raw.size()));
 
+  // The previous fit's result stays on the targets' object; left there, it would conjugate this fit.
+  const Matrix4x4 unmoved = Matrix4x4::identity();
+  floatingObject->setTransform(unmoved.m);
   SPtr<IGfxDoc> graphicsDocument;
   Matrix4x4 nodeBefore;
-  if (!graphicsDocument || !graphicsDocument->objectNodeTransform(floatingObject, nodeBefore.m)) return false;
-  if (!modifier->run(0, 0, 0)) return false;
+  if (!graphicsDocument || !graphicsDocument->objectNodeTransform(floatingObject, nodeBefore.m))
+    return failWith(kNoAligner, deviations);
+  if (!modifier->run(0, 0, 0)) return failWith(kUnderdetermined, deviations);
   SPtr<IGenGfxService> graphics;
   Matrix4x4 objectAfter;
-  if (!graphics || !graphics->worldTransform(floatingObject, objectAfter.m)) return false;
+  if (!graphics || !graphics->worldTransform(floatingObject, objectAfter.m))
+    return failWith(kNoAligner, deviations);
   result = objectAfter * (modifier->resultTransform() * Matrix4x4::inverse(nodeBefore));
   floatingObject->setTransform(result.m);
-  if (!isProperRigidMotion(result)) return false;
+  if (!isProperRigidMotion(result)) return failWith(kNotRigid, deviations);
   floatingObject->transform(result.m);
 
   double mean = 0, largest = 0, rms = 0;

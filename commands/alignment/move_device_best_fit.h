@@ -7,11 +7,14 @@
 // row-major, applied to points as column vectors. It must be a proper rigid motion: the 3x3 part orthonormal
 // within 1e-7, element 12 exactly 0, the last row 0, 0, 0, 1, and no reflection (a determinant not below 0).
 //
+// The targets' object is put back at the identity before every fit, so that a refit (after "Delete Pair", or
+// on a resumed run) is a fresh fit of the pairs left and never the new motion conjugated by the previous one.
+//
 // Both lists must have their document object, and every reference its target: a missing sub-object, pair or
 // service, a run the aligner refuses (fewer than three pairs that are not on one line) and a failed check
-// answer false, with no message. result is left as the caller set it when the fit fails before the product
-// is formed, and holds the rejected product when a check fails; deviations changes only after a successful
-// fit whose report has a text. Main thread.
+// answer false, with deviations saying why ("The best fit failed: ..."). result is left as the caller set it
+// when the fit fails before the product is formed, and holds the rejected product when a check fails. After
+// a successful fit deviations holds the aligner's report when it has a text. Main thread.
 
 #include "basic_types/matrix4x4.h"
 #include "basic_types/zel_string.h"

@@ -9,6 +9,7 @@
 #include "devices/contracts/plugin_device.h"
 #include "devices/registry/izel_plugin_service.h"
 #include "features/collectors/zel_feature_collector.h"
+#include "framework/host_glue/point_objects.h"
 #include "framework/host_glue/setting_on.h"
 #include "framework/host_glue/user_error.h"
 #include "framework/object/query_part.h"
@@ -543,17 +544,17 @@ void MoveDeviceWidget::saveAndExit() {
 }
 
 void MoveDeviceWidget::finish(bool apply) {
+  // "Done" is off while the fit fails; a press that still arrives must not erase the references either.
+  if (apply && !fitted_) return;
   setState(kFinished);
   if (apply) {
-    // A fit that failed its checks never reaches the device: the run ends with the transform unchanged.
-    const Matrix4x4 result = fitted_ ? result_ : Matrix4x4::identity();
     // The points were probed through hardware x scale; the corrected hardware matrix takes the scale again.
-    Matrix4x4 corrected = result * (plugin_ ? plugin_->hardwareMatrix() : Matrix4x4::identity());
+    Matrix4x4 corrected = result_ * (plugin_ ? plugin_->hardwareMatrix() : Matrix4x4::identity());
     notify("NewTransform", corrected.m);
     references_.clear();
     references_.save(-1);
     references_.load();
-    targets_.transformAll(result);
+    targets_.transformAll(result_);
     targets_.save(-1);
     targets_.clear();
     targets_.load();
@@ -601,6 +602,8 @@ bool MoveDeviceWidget::startProbing(uint32_t kind) {
   if (settingOn(kShowProbeKey)) {
     probe_.show(ZelString(u"Move Device Widget Graphics"));
   }
+  // The probe's object is a point object: the touches sampled for the feature are drawn as its points.
+  if (IZelPoints* drawn = pointsOf(probe_.object())) featureCollector->setPointSink(drawn->array());
   featureCollector->setFeatureName(featureName_);
   showTiles(true);
   collector_->setCollector(featureCollector.get());
@@ -729,13 +732,17 @@ bool MoveDeviceWidget::computeFit() {
   dialog()->clearList(id(kPairList));
   result_ = Matrix4x4::identity();
   fitted_ = bestFit(result_, deviations_);
+  setText(kPairDeviations, deviations_);
   if (fitted_) {
-    setText(kPairDeviations, deviations_);
     for (int32_t i = 1; i <= references_.count(); ++i)
       addListEntry(kPairList, tr("Pair %1", ZelString::number(i)));
   }
   // Deleting a pair must leave the three that a fit needs.
   enable(kPairDelete, fitted_ && references_.count() > kFewestPairs);
+  // Without a fit "Done" would erase the references taken before the move, which cannot be probed again:
+  // the run can only be left through "Exit", saved or discarded.
+  enable(kDone, fitted_);
+  show(kExit, !fitted_);
   return fitted_;
 }
 

@@ -7,6 +7,7 @@
 // the corrected hardware matrix as "NewTransform" (data: 16 doubles, valid during the call), which the
 // hosting command sets on the device. Its step and its two lists live in the data store (move_device_keys.h),
 // so a run can be left and resumed, and the targets of one move are offered as references of the next.
+// While the last fit failed, "Done" is disabled and "Exit" shown instead, so the saved lists are kept.
 //
 // The hosting command sets the plug-in (setPlugin) before activate and listens to the widget's subject:
 // "ProbeStart" and "ProbeStop" bracket each probing pass, "Sensitivity" (data: a bool, read back) asks it to
@@ -69,7 +70,7 @@ class MoveDeviceWidget : public IZelListener, public ZelWidget, public PalperaSu
 
   // Pairs reference i with target i and fits the targets onto the references with the host's datum-based
   // aligner. True when the fit ran and its matrix is a proper rigid motion: result and deviations are then
-  // set. See move_device_best_fit.h.
+  // set; otherwise deviations says why. See move_device_best_fit.h.
   bool bestFit(Matrix4x4& result, ZelString& deviations);
 
   uint32_t step() const { return step_; }

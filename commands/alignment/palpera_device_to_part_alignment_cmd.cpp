@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "commands/alignment/assertion_sites.h"
 #include "commands/alignment/plane_alignment_solve.h"
 #include "commands/alignment/plane_colors.h"
 #include "commands/alignment/plane_probing_instructions.h"
@@ -34,7 +35,7 @@ namespace {
 const ClassRegistration<PalperaDeviceToPartAlignmentCmd> registration(
     registeredClass("PalperaDeviceToPartAlignmentCmd"));
 
-constexpr const char* kSourceFile = "palperadevicetopartalignmentcmd";
+constexpr const char* kSource = assertion_sites::kDeviceToPartSource;
 constexpr const char* kDevice = "HardProbe";
 
 // The dialog's controls.
@@ -69,7 +70,7 @@ constexpr const char* kInstructions =
 PalperaDeviceToPartAlignmentCmd::PalperaDeviceToPartAlignmentCmd() {
   name_ = tr("3-2-1 Device Alignment");
   surfaceInput_.createInstance(kHostVectorInputClassId);
-  if (!surfaceInput_) reportAssertion("surfaceInput_", kSourceFile, __LINE__);
+  if (!surfaceInput_) reportAssertion("surfaceInput_", kSource, assertion_sites::kSurfaceInputLine);
 }
 
 bool PalperaDeviceToPartAlignmentCmd::canRun(IZelUnknown* context) {
@@ -109,7 +110,7 @@ void PalperaDeviceToPartAlignmentCmd::createGui(IGuiDialog* dialog) {
   if (pointWidget_)
     pointWidget_->build(dialog, kPointWidget, "PointWidget", tr("X,Y,Z"));
   else
-    reportAssertion("pointWidget_", kSourceFile, __LINE__);
+    reportAssertion("pointWidget_", kSource, assertion_sites::kPointWidgetLine);
   dialog->addButtonAt("Flip", kFlip, tr("Flip"), true);
   dialog->endGroup();
 
@@ -152,7 +153,7 @@ bool PalperaDeviceToPartAlignmentCmd::activate() {
   SPtr<IZelDoc> document;
   refObj_ = document ? document->findObject(ZelString(u"RefObject")) : nullptr;
   if (!refObj_) {
-    reportAssertion("refObj_", kSourceFile, __LINE__);
+    reportAssertion("refObj_", kSource, assertion_sites::kReferenceObjectLine);
     device_->disconnect();
     device_.release();
     plugin_ = nullptr;
@@ -473,12 +474,12 @@ void PalperaDeviceToPartAlignmentCmd::finishProbing(bool cancelled) {
   dropProbeGraphics();
   if (markers_) markers_->setVisible(true);
   bool applied = false;
+  // A finished run keeps its planes and points even when they cannot be solved yet (the references not all
+  // picked): the pick that completes the references aligns on them, and the device keeps its transform.
   if (!cancelled) {
-    const std::array<Plane, 3> previous = devicePlanes_;
     devicePlanes_ = receiver->devicePlanes();
     probedPoints_ = probing_;
     applied = applyAlignment();
-    if (!applied) devicePlanes_ = previous;
   }
   if (applied)
     savedMatrix_.forget();

@@ -11,7 +11,9 @@
 // after each alignment.
 //
 // The hardware matrix found at activation comes back when the command is cancelled; one found when a
-// probing run starts comes back when that run is cancelled. Deactivation first ends a probing run (as
+// probing run starts comes back when that run is cancelled or its planes cannot be solved. A run that ends
+// early leaves the planes and points of the last finished one; a finished run keeps its own, and aligns
+// once the references are complete. Deactivation first ends a probing run (as
 // cancelled) or the position display, so no receiver outlives the command.
 //
 // Dialog ids: 0 main box, 1 instructions, 2 to 4 the plane radios (planes 1 to 3), 8 the point radio group

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "commands/alignment/assertion_sites.h"
 #include "framework/host_glue/document_glue.h"
 #include "framework/host_glue/point_objects.h"
 #include "framework/host_glue/renderer_scope.h"
@@ -90,7 +91,7 @@ bool computeAlignment(const AlignmentPlanes& planes, Matrix4x4& m) {
   IPtr<IZelDatumBasedAlignModifier> modifier;
   modifier.createInstance(kHostDatumAlignModifierClassId);
   if (!modifier) {
-    reportAssertion("mod", "palperadevicetopartalignmentcmd", __LINE__);
+    reportAssertion("mod", assertion_sites::kDeviceToPartSource, assertion_sites::kModifierLine);
     return false;
   }
   IPtr<IZelDocObject> floating = createPointObject(ZelString(u"float"));

@@ -39,8 +39,22 @@ bool ProbedPlanes::computeDevicePlane1() {
   return true;
 }
 
+bool ProbedPlanes::plane2TouchesTellASide() const {
+  if (sampledPoints.size() != 2) return true;
+  const Vector3 n1 = devicePlanes[0].normal();
+  Vector3 across = Vector3::cross(sampledPoints[1] - sampledPoints[0], n1);
+  // Touches one above the other along plane 1's normal give no plane at all; the fit refuses them.
+  if (!across.normalize()) return true;
+  if (std::abs(across.dot(stopPoint - sampledPoints[0])) < kStopSideShare * probeRadius) return false;
+  if (sampledAxes.size() != 2) return true;
+  const auto alongN1 = [&](const Vector3& axis) {
+    return std::abs(axis.normalized().dot(n1)) >= std::cos(kFacingAngle);
+  };
+  return !(alongN1(sampledAxes[0]) && alongN1(sampledAxes[1]));
+}
+
 bool ProbedPlanes::computeDevicePlane2() {
-  if (sampledPoints.size() < 2) return false;
+  if (sampledPoints.size() < 2 || !plane2TouchesTellASide()) return false;
   if (sampledPoints.size() == 2) sampledPoints.push_back(devicePlanes[0].projectPoint(sampledPoints[0]));
   std::optional<Plane> fitted = fitPlane(sampledPoints);
   if (!fitted) return false;

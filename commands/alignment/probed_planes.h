@@ -9,6 +9,13 @@
 //
 // A plane 2 fitted within kSmallestPlaneAngle of plane 1's direction is refused: squaring it to plane 1
 // would take its direction from the probing noise alone.
+//
+// Two plane-2 touches always give a plane square to plane 1 (their third point lies along plane 1's normal),
+// even when they were taken on a face parallel to plane 1 by mistake. Such touches are refused: the stop
+// point must lie at least kStopSideShare of the probe radius off the plane through the touches and plane 1's
+// normal, or it cannot tell which side the face looks to; and the probe axes reported with the two touches
+// must not both lie within kFacingAngle of plane 1's normal (either sense), as the axes of touches on a face
+// parallel to plane 1 do (an axis not reported counts as across).
 
 #include <array>
 #include <vector>
@@ -24,6 +31,14 @@ void orientPlaneTowards(Plane& plane, const Vector3& point);
 
 // Radians; about 2 degrees.
 inline constexpr double kSmallestPlaneAngle = 0.035;
+// A stop point taken off a face lies a probe radius or more from the plane through its tip centres.
+inline constexpr double kStopSideShare = 0.5;
+// Radians; 20 degrees.
+inline constexpr double kFacingAngle = 0.349;
+// What the user is told when plane 2's two touches are refused.
+inline constexpr const char* kParallelTouchesText =
+    "The two points of plane 2 may lie on a face parallel to plane 1. Probe plane 2 on a face square to "
+    "plane 1, with the probe turned towards it, and take its stop point off that face.";
 
 struct ProbedPlanes {
   // Each builds its plane from sampledPoints, stopPoint and probeRadius and stores it in devicePlanes; false,
@@ -32,8 +47,13 @@ struct ProbedPlanes {
   bool computeDevicePlane1();
   bool computeDevicePlane2();
   bool computeDevicePlane3();
+  // Whether the two touches of plane 2 in sampledPoints (with sampledAxes) and the stop point can only come
+  // from a face square to plane 1; true for any other number of touches.
+  bool plane2TouchesTellASide() const;
 
   std::vector<Vector3> sampledPoints;  // of the current plane, in order
+  // The probe axis the device reported with each of sampledPoints (zero for a point without one), or empty.
+  std::vector<Vector3> sampledAxes;
   Vector3 stopPoint;
   double probeRadius = 0.0;
   std::array<Plane, 3> devicePlanes{};

@@ -51,6 +51,11 @@ void ProbedPointGraphics::draw(const std::vector<ProbedPoint>& points, const Mat
   if (auto* material = createNode<IZelColorMaterialNode>(group_.get(), "colour material on"))
     material->enable(1);
   if (auto* matrix = createNode<IZelMatrixNode>(group_.get(), "hardware matrix")) matrix->setMatrix(hardware);
+  // The spheres lie on the part's surface, half inside it: drawn with the depth test they would be cut.
+  if (!points.empty()) {
+    if (auto* depthTest = createNode<IZelDepthTestNode>(group_.get(), "depth test off"))
+      depthTest->setDepthTest(false);
+  }
   const double radius = kSphereShare * objectSize(reference);
   for (const ProbedPoint& probed : points) {
     auto* separator = createNode<IZelSeparatorNode>(group_.get(), "probed point");

@@ -48,7 +48,15 @@ void ProbedPointsFrame::addPoint(const Vector3& point) {
   if (!array) return;
   const double entry[3] = {point.x, point.y, point.z};
   array->append(entry);
+  model->update();
   keepInView(*array);
+}
+
+void ProbedPointsFrame::removeLastPoint() {
+  IZelPoints* model = modelOf(points_.get());
+  RealPArray* array = model ? model->array() : nullptr;
+  if (!array || !array->removeLast()) return;
+  model->update();
 }
 
 void ProbedPointsFrame::showPoints(const std::vector<Vector3>& points) {

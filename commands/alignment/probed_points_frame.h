@@ -19,6 +19,8 @@ class ProbedPointsFrame {
   ~ProbedPointsFrame();
 
   void addPoint(const Vector3& point);
+  // Takes the newest point back; nothing when there is none.
+  void removeLastPoint();
   // The object holds exactly points from now on (the points of the face being probed).
   void showPoints(const std::vector<Vector3>& points);
 

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "commands/alignment/assertion_sites.h"
 #include "commands/alignment/plane_colors.h"
 #include "framework/host_glue/renderer_scope.h"
 #include "framework/memory/assertion.h"
@@ -12,7 +13,7 @@
 
 namespace {
 
-constexpr const char* kSourceFile = "palperadevicetopartalignmentcmd";
+constexpr const char* kSource = assertion_sites::kDeviceToPartSource;
 constexpr int32_t kMarkerCount = 3;
 constexpr int32_t kMarkerSize = 9;
 constexpr float kFaceLightness = 0.85f;
@@ -36,7 +37,7 @@ ColorSet faceMaterial(const ColorSet& base, const ColorRGBA& color) {
 ReferencePointMarkers::ReferencePointMarkers(IZelGroupNode* owner) : owner_(owner) {
   markers_.createInstance(kHostMarkersWidgetClassId);
   if (!markers_) {
-    reportAssertion("markers_", kSourceFile, __LINE__);
+    reportAssertion("markers_", kSource, assertion_sites::kMarkersLine);
     return;
   }
   markers_->setMarkerCount(kMarkerCount);
@@ -53,7 +54,7 @@ void ReferencePointMarkers::update(const DeviceToPartReferencePlanes& data) {
   markers_->update(0);
   markers_->clearMarkers();
   if (plane_ < 1 || plane_ > 3) {
-    reportAssertion("plane_ >= 1 && plane_ <= 3", kSourceFile, __LINE__);
+    reportAssertion("plane_ >= 1 && plane_ <= 3", kSource, assertion_sites::kMarkersPlaneLine);
   } else {
     for (int i = 0; i < 4 - plane_; ++i) {
       const bool set = plane_ == 1   ? data.plane1Set.test(i)

@@ -2,11 +2,11 @@
 
 #include <cfloat>
 #include <cstring>
-#include <string>
 
 #include "devices/contracts/plugin.h"
 #include "devices/managers/izel_plugin_manager.h"
 #include "framework/commands/command_context.h"
+#include "framework/host_glue/document_glue.h"
 #include "framework/host_glue/renderer_scope.h"
 #include "framework/host_glue/user_error.h"
 #include "framework/memory/assertion.h"
@@ -15,7 +15,9 @@
 #include "framework/registrations/class_registration.h"
 #include "framework/translation/tr.h"
 #include "host/api/data_store.h"
+#include "host/api/gfx_view.h"
 #include "host/api/module_class_ids.h"
+#include "host/api/zel_sub_objects.h"
 
 namespace {
 
@@ -33,6 +35,7 @@ constexpr const char* kTile = "hardprobe real time deviation tile";
 constexpr const char* kTileItem = "RealTimeDeviation";
 constexpr const char* kTileStatus = "RealTimeDeviationStatus";
 constexpr const char* kUndoEvent = "UndoLastSampled";
+constexpr const char16_t* kLabelPattern = u"Pt%1";
 constexpr const char* kSourceFile = "palperarealtimedeviationcmd";
 constexpr int kMissingPluginLine = 573;
 constexpr int32_t kLabelColumn = 1;
@@ -118,6 +121,9 @@ bool PalperaRealTimeDeviationCmd::findReference() {
     reportUserError(tr("Real-time deviation needs a CAD reference object (\"RefObject\")."));
     return false;
   }
+  std::optional<ObjectPlacement> placement = ObjectPlacement::ofReference(refObject_.get());
+  if (!placement) return false;
+  placement_ = *placement;
   // Without a surface model the command runs, but finds no closest point to show.
   IZelUnknown* surface = refObject_->subObject(kSurfaceModel);
   if (!surface) return true;
@@ -131,8 +137,13 @@ bool PalperaRealTimeDeviationCmd::activate() {
     refObject_.release();
     return false;
   }
+  SPtr<IGenGfxService> graphics;
+  if (graphics) graphics->setTargetObject(refObject_.get());
   closestPoint_.getService();
   if (closestPoint_) closestPoint_->setCadModel(mesh_.get());
+  // Picks in the view during the run are probe points, never the reference's features.
+  if (auto* features = queryPart<IZelSubObjectMgr>(getFeatureSubObjectMgr(refObject_.get())))
+    features->setSelectable(false);
   csys_.getService();
   restoreReferenceDisplay();
   referenceDisplay_ = showReferenceObject();
@@ -268,7 +279,7 @@ void PalperaRealTimeDeviationCmd::onGuiValue(int32_t controlId, double value) {
 }
 
 std::optional<ProbeDeviation> PalperaRealTimeDeviationCmd::measure(const Vector3& centre) const {
-  return ProbeDeviationMeter(closestPoint_.get(), mesh_.get(), csys_.get())
+  return ProbeDeviationMeter(closestPoint_.get(), mesh_.get(), placement_, csys_.get())
       .measure(centre, probeRadius_, tolerance_);
 }
 
@@ -288,7 +299,9 @@ void PalperaRealTimeDeviationCmd::onPointSampled(const Vector3& point) {
   const std::optional<ProbeDeviation> measured = measure(point);
   if (!measured || !points_.created()) return;
   ++pointCounter_;
-  const ZelString label = ZelString::fromPattern(std::to_string(pointCounter_).c_str());
+  const ZelString number = ZelString::number(pointCounter_);
+  const ZelString* args[] = {&number};
+  const ZelString label = ZelString(kLabelPattern).substituteArgs(args, 1);
   points_.append(label, *measured);
   pointTable_->addRow(label, measured->deviation, measured->pass);
   refreshLabels();

@@ -99,6 +99,7 @@ class PalperaRealTimeDeviationCmd : public CompBaseCmd,
   IPtr<IZelHardProbeTile> tile_;
   IPtr<IZelDocObject> refObject_;
   IPtr<IZelMeshExt> mesh_;
+  ObjectPlacement placement_;  // of refObject_, read at activation
   IPtr<IZelClosestPointOnCad> closestPoint_;
   IPtr<ICSysService> csys_;
   bool connected_ = false;

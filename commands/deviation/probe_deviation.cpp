@@ -27,19 +27,20 @@ double ProbeDeviationMeter::activeLength(const Vector3& v) const {
 std::optional<ProbeDeviation> ProbeDeviationMeter::measure(const Vector3& centre, double radius,
                                                            double tolerance) const {
   if (!closest_ || !mesh_) return std::nullopt;
+  const Vector3 ownCentre = placement_.toOwn(centre);
   Vector3 c;
-  if (!closest_->computeClosestPoint(centre, c)) return std::nullopt;
+  if (!closest_->computeClosestPoint(ownCentre, c)) return std::nullopt;
   const std::optional<Vector3> n = normalAt(c);
   if (!n) return std::nullopt;
   // The ball touches the material on the side of its centre away from the outside: outward is the
   // direction from c to the centre, turned round when the centre lies inside the model. A centre on the
   // surface itself has only the normal to go by.
-  Vector3 outward = centre - c;
+  Vector3 outward = ownCentre - c;
   if (!outward.normalize()) outward = *n;
   if (outward.dot(*n) < 0) outward = -outward;
-  const Vector3 contact = centre - outward * radius;
-  const Vector3 offset = contact - c;
-  const double length = activeLength(offset);
-  const double deviation = offset.dot(outward) < 0 ? -length : length;
-  return ProbeDeviation{contact, c, deviation, tolerance > std::fabs(deviation)};
+  const Vector3 ownContact = ownCentre - outward * radius;
+  const Vector3 contact = placement_.toWorld(ownContact), cad = placement_.toWorld(c);
+  const double length = activeLength(contact - cad);
+  const double deviation = (ownContact - c).dot(outward) < 0 ? -length : length;
+  return ProbeDeviation{contact, cad, deviation, tolerance > std::fabs(deviation)};
 }

@@ -16,10 +16,10 @@ void PalperaCrossSectionCmd::HardProbeDataReceiver::onMoved(const Vector3& posit
   parent_.followProbe(position, to, up);
 }
 
-void PalperaCrossSectionCmd::HardProbeDataReceiver::onPointSampled(const Vector3& position, const Vector3&,
+void PalperaCrossSectionCmd::HardProbeDataReceiver::onPointSampled(const Vector3& position, const Vector3& to,
                                                                    const Vector3&) {
-  crossings_.add(position, [this](int32_t plane, const Vector3& point) {
-    if (parent_.hasDisplayModel()) parent_.addSectionPoint(plane, point);
+  crossings_.add(position, [&](int32_t plane, const Vector3& point) {
+    if (parent_.hasDisplayModel()) parent_.addSectionPoint(plane, point, to);
   });
 }
 

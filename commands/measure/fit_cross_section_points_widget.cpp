@@ -80,7 +80,7 @@ bool FitCrossSectionPointsWidget::buildGui(IGuiDialog* dialog, const ZelString* 
 
   dialog->selectListEntry(id(kConnectivity), 0);
   setNumberField(kOffset, 0.0, 1.0, 0.0);
-  dialog->setControlValue(id(kFlipOffset), flipOffset_ ? 1.0 : 0.0);
+  dialog->setControlValue(id(kFlipOffset), 0.0);
   dialog->setNumberFormat(id(kCreaseAngle), kFourDecimals, 0.0, 180.0);
   dialog->selectListEntry(id(kCurveType), kSpline);
   dialog->selectListEntry(id(kFittingMethod), kLocal);
@@ -118,8 +118,14 @@ void FitCrossSectionPointsWidget::setNumberField(int32_t offset, double minimum,
   dialog()->setControlValue(id(offset), value);
 }
 
+// A press turns the box over; a value entered into it stays as it is. Either way the box alone holds the
+// choice, so what it shows is what finish, apply and the other section commands read.
 void FitCrossSectionPointsWidget::onGuiEvent(int32_t id, int32_t) {
-  if (id == this->id(kFlipOffset)) flipOffset_ = !flipOffset_;
+  if (id == this->id(kFlipOffset) && dialog()) dialog()->setControlValue(id, flipOffset() ? 0.0 : 1.0);
+}
+
+bool FitCrossSectionPointsWidget::flipOffset() {
+  return dialog() && value(kFlipOffset) != 0.0;
 }
 
 void FitCrossSectionPointsWidget::onGuiValue(int32_t id, double value) {

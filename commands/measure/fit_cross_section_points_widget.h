@@ -54,7 +54,8 @@ class FitCrossSectionPointsWidget : public ZelWidget {
 
   // The working size (metres) the lengths are scaled to; set before activation.
   void setWorkingSize(double size) { workingSize_ = size; }
-  bool flipOffset() const { return flipOffset_; }
+  // The "Flip Offset Direction" check box, whether ticked by a value or toggled by a press.
+  bool flipOffset();
   int32_t kind() const { return kind_; }
   IGuiReceiver* receiver() const { return receiver_; }
   int32_t id(int32_t offset) const { return idBase() + offset; }
@@ -79,5 +80,4 @@ class FitCrossSectionPointsWidget : public ZelWidget {
   IGuiReceiver* receiver_;  // the owning command's, which outlives the panel
   int32_t kind_;
   double workingSize_ = 0.0;
-  bool flipOffset_ = false;
 };

@@ -251,6 +251,7 @@ void PalperaCrossSectionCmd::deactivate() {
   planes_.clear();
   sections_.clear();
   sectionWritten_.clear();
+  approaches_.clear();
   camera_.release();
   soundPlayer_.release();
   activationObjects_.clear();
@@ -269,11 +270,8 @@ void PalperaCrossSectionCmd::readSettings() {
   if (!curvePanel_) return;
   gui_->setControlValue(curvePanel_->id(FitCrossSectionPointsWidget::kOffset),
                         data->getDouble(kCurveOffsetKey, 0));
-  // The check box shows the panel's own flag, which only the user's toggles change.
-  if ((data->getInt(kCurveFlipOffsetKey, 0) != 0) != curvePanel_->flipOffset())
-    curvePanel_->onGuiEvent(curvePanel_->id(FitCrossSectionPointsWidget::kFlipOffset), 1);
   gui_->setControlValue(curvePanel_->id(FitCrossSectionPointsWidget::kFlipOffset),
-                        curvePanel_->flipOffset() ? 1.0 : 0.0);
+                        data->getInt(kCurveFlipOffsetKey, 0) != 0 ? 1.0 : 0.0);
   gui_->selectListEntry(curvePanel_->id(FitCrossSectionPointsWidget::kConnectivity),
                         connectivityIndex(data->getInt(kCurveTypeKey, 2)));
   gui_->setControlValue(curvePanel_->id(FitCrossSectionPointsWidget::kMultipleCurveObjects),
@@ -314,6 +312,12 @@ void PalperaCrossSectionCmd::createVirtualCamera() {
       empty ? Vector3{}
             : Vector3{(merged[0] + merged[3]) / 2, (merged[1] + merged[4]) / 2, (merged[2] + merged[5]) / 2};
   camera_->setCameraPoint(centre);
+}
+
+bool PalperaCrossSectionCmd::sectionsHoldPoints() const {
+  return std::ranges::any_of(sections_, [](const IPtr<SectionData>& section) {
+    return section->pointArray() && section->pointArray()->count() > 0;
+  });
 }
 
 bool PalperaCrossSectionCmd::checked(int32_t id) {
@@ -362,12 +366,17 @@ void PalperaCrossSectionCmd::startCapture() {
       displayModel_ = queryPart<IZelPoints>(pointObject_->subObject("PointModel"));
     }
   }
-  if (planes_.count() == 0 && planesWidget_) {
+  if (!sectionsHoldPoints() && planesWidget_) {
+    // A run that gave no point leaves the planes free: the sections follow them as they stand now.
+    sections_.clear();
+    sectionWritten_.clear();
+    approaches_.clear();
     planesWidget_->computePlanes(planes_);
     for (int32_t i = 1; i <= planes_.count(); ++i) {
       const Plane& plane = planes_.at(i);
       sections_.emplace_back(new SectionData(SectionPlane{plane.nx, plane.ny, plane.nz, plane.d}, 0));
       sectionWritten_.push_back(false);
+      approaches_.emplace_back();
     }
   }
   if (!soundPlayer_) soundPlayer_ = loadCaptureClick();
@@ -396,8 +405,8 @@ void PalperaCrossSectionCmd::stopCapture(bool) {
   }
   showInfoTile(false);
   setControlsEnabled(true);
-  // The sections keep the planes they were made with, so from now on the planes cannot change.
-  if (!sections_.empty()) {
+  // The sections keep the planes they were made with, so once they hold points the planes cannot change.
+  if (sectionsHoldPoints()) {
     if (planeWidget_) planeWidget_->setEnabled(false);
     if (planesWidget_) planesWidget_->setEnabled(false);
   }
@@ -405,11 +414,13 @@ void PalperaCrossSectionCmd::stopCapture(bool) {
   if (statusBar) statusBar->clearHelpText(static_cast<IComponentCommand*>(this));
 }
 
-void PalperaCrossSectionCmd::addSectionPoint(int32_t plane, const Vector3& point) {
+void PalperaCrossSectionCmd::addSectionPoint(int32_t plane, const Vector3& point, const Vector3& approach) {
   if (plane < 1 || plane > static_cast<int32_t>(sections_.size())) return;
   playCaptureClick(soundPlayer_.get());
   const double xyz[3] = {point.x, point.y, point.z};
-  if (RealPArray* points = sections_[static_cast<size_t>(plane - 1)]->pointArray()) points->append(xyz);
+  const auto section = static_cast<size_t>(plane - 1);
+  if (RealPArray* points = sections_[section]->pointArray(); points && points->append(xyz))
+    approaches_[section].push_back(approach);
   if (RealPArray* shown = displayModel_ ? displayModel_->array() : nullptr) shown->append(xyz);
   SPtr<IGenGfxService> graphics;
   Matrix4x4 toView;
@@ -459,7 +470,10 @@ bool PalperaCrossSectionCmd::apply() {
   }
   if (checked(kMultiplePointObjects) && sections_.size() >= 2 && writeSectionPointObjects()) {
     SPtr<IZelObjectRemover> remover;
-    if (remover && pointObject_) remover->removeObject(pointObject_.get(), 0, false);
+    if (remover && pointObject_) {
+      remover->removeObject(pointObject_.get(), 0, false);
+      remover->finishRemoval();
+    }
     pointObject_.release();
     displayModel_.release();
   }
@@ -492,6 +506,7 @@ bool PalperaCrossSectionCmd::writeSectionPointObjects() {
       // Nothing is lost: what was built goes again and the single object stays.
       for (const IPtr<IZelDocObject>& made : built) remover->removeObject(made.get(), 0, false);
       remover->removeObject(group.get(), 0, false);
+      remover->finishRemoval();
       return false;
     }
     object->setGroup(group.get());
@@ -512,6 +527,7 @@ bool PalperaCrossSectionCmd::cancel() {
     if (pointObject_) remover->removeObject(pointObject_.get(), 0, false);
     for (const IPtr<IZelDocObject>& curve : curveObjects_) remover->removeObject(curve.get(), 0, false);
     if (curveGroup_) remover->removeObject(curveGroup_.get(), 0, false);
+    remover->finishRemoval();
   }
   pointObject_.release();
   displayModel_.release();
@@ -519,7 +535,10 @@ bool PalperaCrossSectionCmd::cancel() {
   curveGroup_.release();
   // The document gets back the objects it had at activation, the first as its current object.
   SPtr<IZelDoc> document;
-  if (document && !activationObjects_.empty()) document->setCurrentObject(activationObjects_.front().get());
+  if (!document || activationObjects_.empty()) return true;
+  document->setCurrentObject(activationObjects_.front().get());
+  for (size_t i = 1; i < activationObjects_.size(); ++i)
+    document->addCurrentObject(activationObjects_[i].get());
   return true;
 }
 
@@ -532,11 +551,12 @@ void PalperaCrossSectionCmd::finish() {
 
 void PalperaCrossSectionCmd::removeCurves() {
   SPtr<IZelObjectRemover> remover;
-  for (const IPtr<IZelDocObject>& curve : curveObjects_) {
-    if (remover) remover->removeObject(curve.get(), 0, false);
+  if (remover) {
+    for (const IPtr<IZelDocObject>& curve : curveObjects_) remover->removeObject(curve.get(), 0, false);
+    if (curveGroup_) remover->removeObject(curveGroup_.get(), 0, false);
+    remover->finishRemoval();
   }
   curveObjects_.clear();
-  if (remover && curveGroup_) remover->removeObject(curveGroup_.get(), 0, false);
   curveGroup_.release();
 }
 

@@ -80,7 +80,9 @@ class PalperaCrossSectionCmd : public CompBaseCmdInt, public SectionPlanesOwner,
   // Capture runs.
   void startCapture();
   void stopCapture(bool finished);
-  void addSectionPoint(int32_t plane, const Vector3& point);
+  // approach is the probe's direction as it crossed the plane, toward the material: the side the curve's
+  // offset goes to.
+  void addSectionPoint(int32_t plane, const Vector3& point, const Vector3& approach);
   void onAcquisitionError();
   void setControlsEnabled(bool enabled);
   // The probe radius becomes the curve offset.
@@ -114,6 +116,7 @@ class PalperaCrossSectionCmd : public CompBaseCmdInt, public SectionPlanesOwner,
   void readSettings();
   void writeSettings();
   void removeCurves();
+  bool sectionsHoldPoints() const;
   // Builds one "Point" object per section into a group; false, leaving the document as it was, when one
   // could not be built.
   bool writeSectionPointObjects();
@@ -127,7 +130,8 @@ class PalperaCrossSectionCmd : public CompBaseCmdInt, public SectionPlanesOwner,
   IPtr<HardProbeDataReceiver> receiver_;
   SectionPlaneList planes_;
   std::vector<IPtr<SectionData>> sections_;
-  std::vector<bool> sectionWritten_;  // by section: its array moved into a point object
+  std::vector<bool> sectionWritten_;              // by section: its array moved into a point object
+  std::vector<std::vector<Vector3>> approaches_;  // by section: the probe's direction at each of its points
   IPtr<IZelDocObject> pointObject_;
   IPtr<IZelPoints> displayModel_;
   std::vector<IPtr<IZelDocObject>> curveObjects_;

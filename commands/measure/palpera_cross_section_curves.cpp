@@ -16,6 +16,8 @@ namespace {
 constexpr const char* kGapFactorKey = "Zarodoveze/PolyBuilderGapFactor";
 // The fitter's own gap factor.
 constexpr double kDefaultGapFactor = -1.0;
+// An entry of a point and a direction.
+constexpr int32_t kPointWithDirection = 6;
 
 // One section's fit: its curves, if any, and the polylines they were fitted through.
 struct SectionFit {
@@ -32,11 +34,30 @@ double gapFactor() {
   return known ? data->getDouble(kGapFactorKey, kDefaultGapFactor) : kDefaultGapFactor;
 }
 
-SectionFit fitSection(const SectionData& section, int32_t connectivity, double gaps, ICurveFitData* data,
-                      double offset) {
+// The section's points, each followed by the probe's direction there, as the fitter takes them to tell the
+// side of the material; the points alone when the directions are not known for every one.
+IPtr<RealPArray> pointsWithApproaches(RealPArray* points, const std::vector<Vector3>& approaches) {
+  SPtr<IRealPArrayFactory> arrays;
+  if (!arrays || static_cast<size_t>(points->count()) != approaches.size()) return IPtr<RealPArray>(points);
+  IPtr<RealPArray> combined;
+  combined.takeOwnership(arrays->createArray(kPointWithDirection, points->count()));
+  if (!combined || combined->entryWidth() != kPointWithDirection) return IPtr<RealPArray>(points);
+  for (int32_t i = 1; i <= points->count(); ++i) {
+    const double* p = points->at(i);
+    const Vector3& a = approaches[static_cast<size_t>(i - 1)];
+    const double entry[kPointWithDirection] = {p[0], p[1], p[2], a.x, a.y, a.z};
+    combined->append(entry);
+  }
+  return combined;
+}
+
+SectionFit fitSection(const SectionData& section, const std::vector<Vector3>& approaches,
+                      int32_t connectivity, double gaps, ICurveFitData* data, double offset) {
   SectionFit fit;
   SPtr<IPlanarCurveFitter> fitter;
-  if (!fitter || !fitter->setup(section.plane().data(), section.pointArray(), connectivity, gaps)) return fit;
+  if (!fitter) return fit;
+  const IPtr<RealPArray> points = pointsWithApproaches(section.pointArray(), approaches);
+  if (!fitter->setup(section.plane().data(), points.get(), connectivity, gaps)) return fit;
   fit.curves.takeOwnership(fitter->fit(data, offset));
   for (int32_t i = 1; i <= fitter->polylineCount(); ++i) fit.polylines.emplace_back(fitter->polyline(i));
   return fit;
@@ -89,8 +110,9 @@ void PalperaCrossSectionCmd::makeCurves() {
   for (size_t i = 0; i < sections_.size(); ++i) {
     // A section whose points moved into a point object has no points of its own left to fit.
     if (sectionWritten_[i] || !sections_[i]->pointArray()) continue;
-    fits.push_back(fitSection(*sections_[i], connectivity >= 0 && connectivity <= 2 ? connectivity : 2, gaps,
-                              data.get(), offset));
+    fits.push_back(fitSection(*sections_[i], approaches_[i],
+                              connectivity >= 0 && connectivity <= 2 ? connectivity : 2, gaps, data.get(),
+                              offset));
   }
   const auto fitted =
       std::ranges::count_if(fits, [](const SectionFit& fit) { return fit.curves.get() != nullptr; });

@@ -22,7 +22,7 @@ void LoopEdgeItr::setEdges(std::vector<int32_t> edges) {
     Run& strip = strips.emplace_back(Run{ZelPrimitiveType::LineStrip, {}});
     for (int32_t i = 1; i <= polyline->count(); ++i) {
       const double* xyz = polyline->at(i);
-      strip.vertices.push_back({xyz[0], xyz[1], xyz[2]});
+      strip.vertices.push_back(Matrix4x4::transformPoint(toDrawn_, {xyz[0], xyz[1], xyz[2]}));
     }
   }
   setRuns(std::move(strips));

@@ -5,6 +5,7 @@
 #include "devices/managers/izel_plugin_manager.h"
 #include "features/collectors/unfinished_feature.h"
 #include "features/feature_matching.h"
+#include "features/placed_feature.h"
 #include "framework/commands/command_context.h"
 #include "framework/host_glue/point_objects.h"
 #include "framework/host_glue/renderer_scope.h"
@@ -99,10 +100,7 @@ bool PalperaQuickProbeCmd::canRun(IZelUnknown* context) {
 }
 
 bool PalperaQuickProbeCmd::activate() {
-  if (!findReference()) {
-    reportUserError(tr("Quick probe needs a CAD reference object (\"RefObject\")."));
-    return false;
-  }
+  if (!findReference()) return false;
   active_ = true;
   pointCount_ = 0;
   if (!findOrCreateTarget()) {
@@ -116,7 +114,7 @@ bool PalperaQuickProbeCmd::activate() {
     deactivate();
     return false;
   }
-  graphics_.build(testObject_.get(), recognizer_.topology());
+  graphics_.build(testObject_.get(), recognizer_.topology(), recognizer_.placement());
   enterReferenceFeatures();
   return true;
 }
@@ -126,7 +124,14 @@ bool PalperaQuickProbeCmd::findReference() {
   IZelDocObject* reference = document ? document->findObject(ZelString(u"RefObject")) : nullptr;
   auto* mesh = reference ? queryPart<IZelMeshExt>(reference->subObject("SurfModel")) : nullptr;
   auto* modelId = queryPart<IZelObjectModelId>(reference);
-  if (!mesh || !modelId || !recognizer_.attach(mesh, modelId->modelId())) return false;
+  const bool cad = mesh && modelId;
+  // A CAD reference that cannot be placed says so itself.
+  std::optional<ObjectPlacement> placement = cad ? ObjectPlacement::ofReference(reference) : std::nullopt;
+  if (cad && !placement) return false;
+  if (!cad || !recognizer_.attach(mesh, modelId->modelId(), *placement)) {
+    reportUserError(tr("Quick probe needs a CAD reference object (\"RefObject\")."));
+    return false;
+  }
   refObject_ = IPtr<IZelDocObject>(reference);
   return true;
 }
@@ -266,8 +271,7 @@ void PalperaQuickProbeCmd::showNominal(int32_t index) {
   removeTempNominal();
   // Under the name it was first shown with, so that showing it again takes no new number.
   const ZelString* shownAs = tempNames_.find(index);
-  tempNominal_ =
-      addFeature(refObject_.get(), recognizer_.nominal(index), shownAs ? *shownAs : ZelString(), false);
+  tempNominal_ = addNominal(recognizer_.nominal(index), shownAs ? *shownAs : ZelString());
   setVisible(tempNominal_.get(), true);
   if (!tempNominal_) return;
   tempIndex_ = index;
@@ -301,10 +305,10 @@ void PalperaQuickProbeCmd::onPointStop(const Vector3& point) {
 
 void PalperaQuickProbeCmd::finishEntry(const QuickProbeRecognizer::Entry& entry, const Vector3& stop) {
   IZelFeatureCollector& collector = *entry.collector;
-  // Each feature is compensated towards its own nominal's material; the operator's stop point lies on the
-  // air side of some features only.
   // A collector made for a face the probe only passed over holds nothing to finish or lose.
   if (touchCount(collector).taken == 0) return dropEntry(entry);
+  // Each feature is compensated towards its own nominal's material; the operator's stop point lies on the
+  // air side of some features only.
   const std::optional<Vector3> air = recognizer_.airSide(entry.index);
   if (auto* receiver = queryPart<IZelHardProbeDataReceiver>(&collector))
     receiver->onPointStop(air.value_or(stop));
@@ -343,8 +347,7 @@ void PalperaQuickProbeCmd::addProbed(const QuickProbeRecognizer::Entry& entry,
   }
   if (!shownNominals_.find(entry.index) && !matched && entry.nominal) {
     // Under the name the probed feature received, so that the two are seen as one.
-    IPtr<IZelSubObject> nominal =
-        addFeature(refObject_.get(), entry.nominal.get(), added ? added->name() : ZelString(), false);
+    IPtr<IZelSubObject> nominal = addNominal(entry.nominal.get(), added ? added->name() : ZelString());
     if (nominal) {
       shownNominals_.set(entry.index, nominal);
       // Shown from now on while the probe is near it, and hidden again when the command ends, as it was
@@ -365,6 +368,11 @@ ZelString PalperaQuickProbeCmd::nominalName(const QuickProbeRecognizer::Entry& e
   SPtr<IZelFeatureTypeFinder> finder;
   auto* type = queryPart<IZelEntity>(finder ? finder->featureType(entry.nominal.get()) : nullptr);
   return type ? type->displayName() : entry.collector->typeName();
+}
+
+IPtr<IZelSubObject> PalperaQuickProbeCmd::addNominal(IZelFeature* nominal, const ZelString& name) {
+  IPtr<IZelFeature> own = placedFeature(nominal, recognizer_.placement().worldToOwn());
+  return addFeature(refObject_.get(), own.get(), name, false);
 }
 
 IPtr<IZelSubObject> PalperaQuickProbeCmd::addFeature(IZelDocObject* object, IZelFeature* feature,

@@ -8,7 +8,10 @@
 // cone runs like its nominal, a feature whose side disagrees with its nominal is refused, one that cannot be
 // made yet keeps its touches; each is named after a matching reference feature when matching is on and added
 // to "TestObject"; a nominal the reference object does not hold yet is added to it, hidden, under the probed
-// feature's name. A stop with nothing probed ends the command. Every refusal is told to the operator.
+// feature's name. A stop with nothing probed ends the command. Every refusal is told to the operator. The
+// probe's points and the probed features are the world's; the nominals added to the reference object lie in
+// its model's own coordinates, wherever the reference object is placed (by a rotation and a shift; another
+// placement is refused).
 //
 // The reference object's features are shown only while the probe is near them; each gets back the
 // visibility it had when the command began. Created by the host per use; main thread only, where the device
@@ -75,6 +78,9 @@ class PalperaQuickProbeCmd : public CompBaseCmd, public IZelHardProbeDataReceive
   // hidden; empty when the host cannot add it.
   IPtr<IZelSubObject> addFeature(IZelDocObject* object, IZelFeature* feature, const ZelString& name,
                                  bool visible);
+  // A nominal, placed in the world as the recognizer keeps it, added hidden to the reference object in the
+  // model's own coordinates.
+  IPtr<IZelSubObject> addNominal(IZelFeature* nominal, const ZelString& name);
 
   bool active_ = false;
   IPtr<IZelDocObject> refObject_;

@@ -19,7 +19,8 @@ constexpr int32_t kSphereDetail = 4;
 
 }  // namespace
 
-void QuickProbeGraphics::build(IZelDocObject* object, IZelCadTopology* topology) {
+void QuickProbeGraphics::build(IZelDocObject* object, IZelCadTopology* topology,
+                               const ObjectPlacement& placement) {
   remove();
   SPtr<IGfxDoc> graphics;
   SPtr<IRealPArrayFactory> arrays;
@@ -33,7 +34,7 @@ void QuickProbeGraphics::build(IZelDocObject* object, IZelCadTopology* topology)
   spheres.getService();
   if (spheres && spheres->setup(points_.get(), kPointSize, kSphereMode, kSphereDetail))
     createNode<IZelStaticIteratorNode>(node_.get(), "points", spheres.get());
-  edges_ = IPtr<LoopEdgeItr>(new LoopEdgeItr(topology));
+  edges_ = IPtr<LoopEdgeItr>(new LoopEdgeItr(topology, placement.ownToWorld()));
   createNode<IZelStaticIteratorNode>(node_.get(), "edges", edges_.get());
 }
 

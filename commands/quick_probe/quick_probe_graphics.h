@@ -9,6 +9,7 @@
 
 #include "basic_types/vector3.h"
 #include "commands/quick_probe/loop_edge_itr.h"
+#include "framework/host_glue/object_placement.h"
 #include "framework/object/iptr.h"
 #include "host/api/points.h"
 #include "host/api/zel_cad.h"
@@ -22,14 +23,15 @@ class QuickProbeGraphics {
   QuickProbeGraphics& operator=(const QuickProbeGraphics&) = delete;
   ~QuickProbeGraphics() { remove(); }
 
-  // Under the object's node, replacing what was built before; draws nothing when the host cannot make the
-  // nodes. The topology must outlive the graphics.
-  void build(IZelDocObject* object, IZelCadTopology* topology);
+  // Under the object's node, whose coordinates are the world's, replacing what was built before; draws
+  // nothing when the host cannot make the nodes. The topology, of a model placed by placement, must outlive
+  // the graphics.
+  void build(IZelDocObject* object, IZelCadTopology* topology, const ObjectPlacement& placement);
   void remove();
 
   void addPoint(const Vector3& point);
   void clearPoints();
-  // The edges drawn, by id; none when empty.
+  // The edges drawn, by id, where the model stands; none when empty.
   void showEdges(std::vector<int32_t> edges);
 
  private:

@@ -6,6 +6,7 @@
 #include "commands/quick_probe/air_side.h"
 #include "devices/contracts/plugin_data_receivers.h"
 #include "features/collectors/quick_probe_slot_collectors.h"
+#include "features/placed_feature.h"
 #include "framework/object/host_lookup.h"
 #include "framework/object/query_part.h"
 #include "host/api/feature_fitter.h"
@@ -58,6 +59,14 @@ IPtr<IZelFeatureCollector> collectorByClass(const ZelID& id) {
   return collector;
 }
 
+// The outline of a slot of any of the three kinds; null for another feature (the outline itself names no
+// interface a feature answers).
+IZelSlotOutline* slotOutlineOf(IZelFeature* feature) {
+  if (auto* oval = queryPart<IZelOvalSlot>(feature)) return oval;
+  if (auto* rectangular = queryPart<IZelRectangularSlot>(feature)) return rectangular;
+  return queryPart<IZelRoundedSlot>(feature);
+}
+
 template <class Visit>
 void forEachBit(const BitVector& bits, Visit&& visit) {
   for (int32_t bit = bits.findNext(-1); bit >= 0; bit = bits.findNext(bit)) visit(bit);
@@ -65,7 +74,7 @@ void forEachBit(const BitVector& bits, Visit&& visit) {
 
 }  // namespace
 
-bool QuickProbeRecognizer::attach(IZelMeshExt* mesh, int32_t modelId) {
+bool QuickProbeRecognizer::attach(IZelMeshExt* mesh, int32_t modelId, const ObjectPlacement& placement) {
   detach();
   if (!mesh || !mesh->topology()) return false;
   if (!closestPoint_) closestPoint_.getService();
@@ -73,6 +82,7 @@ bool QuickProbeRecognizer::attach(IZelMeshExt* mesh, int32_t modelId) {
   topology_ = mesh->topology();
   cadModel_ = mesh->cadModel();
   modelId_ = modelId;
+  placement_ = placement;
   return true;
 }
 
@@ -80,6 +90,7 @@ void QuickProbeRecognizer::detach() {
   if (closestPoint_) closestPoint_->setCadModel(nullptr);
   topology_ = nullptr;
   cadModel_ = nullptr;
+  placement_ = {};
   onUnmeasuredFace_ = false;
   airSides_.clear();
   faceIndex_.clear();
@@ -98,8 +109,10 @@ void QuickProbeRecognizer::setProbeRadius(double radius) {
   allowanceSquared_ = allowance * allowance;
 }
 
-QuickProbeRecognizer::FaceOrEdge QuickProbeRecognizer::nearestFaceOrEdge(const Vector3& point) {
+QuickProbeRecognizer::FaceOrEdge QuickProbeRecognizer::nearestFaceOrEdge(const Vector3& worldPoint) {
   FaceOrEdge nearest;
+  // The placement is rigid: distances in the model's coordinates are the world's.
+  const Vector3 point = placement_.toOwn(worldPoint);
   Vector3 closest, facePoint, edgePoint;
   uint32_t face = 0, edge = 0;
   if (!closestPoint_ || !closestPoint_->computeClosestPoint(point, closest)) return nearest;
@@ -108,7 +121,7 @@ QuickProbeRecognizer::FaceOrEdge QuickProbeRecognizer::nearestFaceOrEdge(const V
   if (hasFace) nearest.face = static_cast<int32_t>(face);
   if (hasEdge) {
     nearest.edge = static_cast<int32_t>(edge);
-    nearest.edgePoint = edgePoint;
+    nearest.edgePoint = placement_.toWorld(edgePoint);
   }
   if (hasFace && hasEdge) {
     const double toFace = (point - facePoint).squaredLength();
@@ -139,7 +152,7 @@ int32_t QuickProbeRecognizer::indexFor(int32_t face, int32_t edge) {
   if (!feature) return kNone;
   edges.set(edge);
   const int32_t index = enterEdges(edges);
-  nominals_.set(index, feature);
+  if (IPtr<IZelFeature> nominal = placed(feature.get())) nominals_.set(index, nominal);
   return index;
 }
 
@@ -180,8 +193,12 @@ int32_t QuickProbeRecognizer::enterReferenceFeature(IZelFeature* feature) {
     if (!edge || !recreateEdge(edge->value(), &edges)) return kNone;
     index = enterEdges(edges);
   }
-  nominals_.set(index, IPtr<IZelFeature>(feature));
+  if (IPtr<IZelFeature> nominal = placed(feature)) nominals_.set(index, nominal);
   return index;
+}
+
+IPtr<IZelFeature> QuickProbeRecognizer::placed(IZelFeature* own) const {
+  return placedFeature(own, placement_.ownToWorld());
 }
 
 IPtr<IZelFeature> QuickProbeRecognizer::recreateFace(int32_t face) {
@@ -251,7 +268,7 @@ int32_t QuickProbeRecognizer::nominalForFace(int32_t face) {
   const int32_t index = indexFor(face, kNone);
   IPtr<IZelFeature>* nominal = nominals_.find(index);
   if (!nominal) {
-    IPtr<IZelFeature> made = recreateFace(face);
+    IPtr<IZelFeature> made = placed(recreateFace(face).get());
     if (!made) {
       currentIndex_ = index;
       return kNone;
@@ -281,13 +298,14 @@ int32_t QuickProbeRecognizer::nominalForEdge(int32_t edge, const Vector3& point)
     const int32_t index = indexFor(kNone, edge);
     IPtr<IZelFeature>* nominal = index == kNone ? nullptr : nominals_.find(index);
     if (!nominal) {
-      IPtr<IZelFeature> made = recreateEdge(edge, nullptr);
+      IPtr<IZelFeature> made = placed(recreateEdge(edge, nullptr).get());
       if (!made) return kNone;
       nominal = &nominals_.findOrInsert(index, made);
     }
     IPtr<IZelFeature> kept = *nominal;
     // The part's own outline is no slot: its touches belong to the face beside it.
-    if (queryPart<IZelSlotOutline>(kept.get()) && !outlinesHole(*kept, point)) return kNone;
+    if (IZelSlotOutline* outline = slotOutlineOf(kept.get()); outline && !outlinesHole(*outline, point))
+      return kNone;
     if (!readyCollector(index, kept.get(), plane.get())) return kNone;
     currentIndex_ = index;
     return index;
@@ -295,12 +313,11 @@ int32_t QuickProbeRecognizer::nominalForEdge(int32_t edge, const Vector3& point)
   return kNone;
 }
 
-bool QuickProbeRecognizer::outlinesHole(IZelFeature& slot, const Vector3& edgePoint) {
-  auto* outline = queryPart<IZelSlotOutline>(&slot);
-  const Vector3 normal = Vector3::cross(outline->axis(), outline->secondDirection()).normalized();
+bool QuickProbeRecognizer::outlinesHole(IZelSlotOutline& outline, const Vector3& edgePoint) {
+  const Vector3 normal = Vector3::cross(outline.axis(), outline.secondDirection()).normalized();
   const Vector3 inside =
       edgePoint +
-      Vector3::perpendicularPart(outline->center() - edgePoint, normal).normalized() * kOutlineProbe;
+      Vector3::perpendicularPart(outline.center() - edgePoint, normal).normalized() * kOutlineProbe;
   Vector3 facePoint;
   uint32_t face = 0;
   if (!nearestFace(inside + normal * kOutlineProbe, face, facePoint)) return true;
@@ -330,9 +347,12 @@ int32_t QuickProbeRecognizer::recognise(const Vector3& point) {
 }
 
 bool QuickProbeRecognizer::nearestFace(const Vector3& point, uint32_t& face, Vector3& facePoint) {
-  Vector3 closest;
-  return closestPoint_ && closestPoint_->computeClosestPoint(point, closest) &&
-         closestPoint_->getClosestFace(face, facePoint);
+  Vector3 closest, own;
+  if (!closestPoint_ || !closestPoint_->computeClosestPoint(placement_.toOwn(point), closest) ||
+      !closestPoint_->getClosestFace(face, own))
+    return false;
+  facePoint = placement_.toWorld(own);
+  return true;
 }
 
 IZelFeature* QuickProbeRecognizer::nominal(int32_t index) {
@@ -373,10 +393,11 @@ void QuickProbeRecognizer::learnAirSide(int32_t index, const Vector3& touch) {
   if (airSides_.find(index) || !feature || !cadModel_ || !nearestFace(touch, face, facePoint)) return;
   ZelMeshLocation location;
   double at[3], point[3], normal[3];
-  facePoint.copyTo(at);
+  placement_.toOwn(facePoint).copyTo(at);
   if (!cadModel_->locate(face, at, &location) || !cadModel_->evaluate(location, point, normal)) return;
   const std::optional<Vector3> air =
-      airSidePoint(*feature, Vector3(point[0], point[1], point[2]), Vector3(normal[0], normal[1], normal[2]));
+      airSidePoint(*feature, placement_.toWorld(Vector3(point[0], point[1], point[2])),
+                   placement_.directionToWorld(Vector3(normal[0], normal[1], normal[2])));
   if (air) airSides_.set(index, *air);
 }
 

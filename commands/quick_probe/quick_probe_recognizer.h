@@ -8,6 +8,11 @@
 //
 // An edge is recognised only beside a face of a known plane (probed or nominal), which becomes the work plane
 // of its collector; elsewhere the nearest face is taken. Main thread only.
+//
+// Points, nominals and collectors are the world's, as the device reports it: the model is asked in its own
+// coordinates, where the placement given to attach maps each point, and every nominal it gives is placed in
+// the world before anything else sees it. recreateFace and recreateEdge alone answer in the model's
+// coordinates, as the host's fitters do.
 
 #include <cstdint>
 #include <optional>
@@ -17,11 +22,13 @@
 #include "basic_types/zel_hash_table.h"
 #include "commands/features/closest_point_on_cad.h"
 #include "features/collectors/zel_feature_collector.h"
+#include "framework/host_glue/object_placement.h"
 #include "framework/object/iptr.h"
 #include "host/api/zel_cad.h"
 #include "host/api/zel_feature.h"
 
 class BitVector;
+class IZelSlotOutline;
 
 class QuickProbeRecognizer {
  public:
@@ -30,7 +37,7 @@ class QuickProbeRecognizer {
   struct FaceOrEdge {
     int32_t face = kNone;
     int32_t edge = kNone;
-    Vector3 edgePoint;  // the edge's point nearest to the point, with an edge
+    Vector3 edgePoint;  // the edge's point nearest to the point, in the world, with an edge
   };
 
   // The collector of an index, with its nominal and, once finished, its probed feature.
@@ -40,15 +47,17 @@ class QuickProbeRecognizer {
     IPtr<IZelFeatureCollector> collector;
   };
 
-  // False when the model has no topology or the closest-point service refuses it.
-  bool attach(IZelMeshExt* mesh, int32_t modelId);
+  // The model placed in the world by placement. False when the model has no topology or the closest-point
+  // service refuses it.
+  bool attach(IZelMeshExt* mesh, int32_t modelId, const ObjectPlacement& placement = {});
   void detach();
 
   // The allowance by which an edge wins over a nearer face is 1.5 × radius.
   void setProbeRadius(double radius);
   double probeRadius() const { return radius_; }
 
-  // Enters a feature of the reference object recreated from the model, by its recreation record: one
+  // Enters a feature of the reference object (in the model's coordinates) recreated from the model, by its
+  // recreation record: one
   // entity is a surface (its faces), more are an edge feature (the entities its edge recreates again).
   // The feature's index; kNone when it has no record or its edges cannot be recreated.
   int32_t enterReferenceFeature(IZelFeature* feature);
@@ -73,6 +82,7 @@ class QuickProbeRecognizer {
   // The edges of an index's edge feature, ascending; none for a surface or kNone.
   std::vector<int32_t> edgesOf(int32_t index);
   IZelCadTopology* topology() const { return topology_; }
+  const ObjectPlacement& placement() const { return placement_; }
 
   IZelFeature* nominal(int32_t index);
   IZelFeatureCollector* collector(int32_t index);
@@ -96,23 +106,26 @@ class QuickProbeRecognizer {
 
  private:
   int32_t nominalForFace(int32_t face);
-  // The model's face nearest to the point, with its point nearest to it; false for none.
+  // The model's face nearest to a world point, with its point nearest to it in the world; false for none.
   bool nearestFace(const Vector3& point, uint32_t& face, Vector3& facePoint);
   // Near the point of the edge; kNone where the edge is no hole's outline beside a known plane.
   int32_t nominalForEdge(int32_t edge, const Vector3& point);
   // Whether a slot outline is cut into its plane's face (a hole), not the face's own outline: just inside
   // the outline beside the edge point, the model's surface is not right below a point over the plane.
-  bool outlinesHole(IZelFeature& slot, const Vector3& edgePoint);
+  bool outlinesHole(IZelSlotOutline& outline, const Vector3& edgePoint);
   // The candidate plane beside the edge on one side, or null.
   IZelFeature* planeBeside(int32_t edge, int32_t side);
   // Makes and stores the collector of an index when it has none; false when none can be made.
   bool readyCollector(int32_t index, IZelFeature* nominal, IZelFeature* workPlane);
   int32_t enterEdges(const BitVector& edges);
+  // A feature in the model's coordinates placed in the world; null for null.
+  IPtr<IZelFeature> placed(IZelFeature* own) const;
 
   IZelCadTopology* topology_ = nullptr;
   IZelCadModel* cadModel_ = nullptr;
   IPtr<IZelClosestPointOnCad> closestPoint_;
   int32_t modelId_ = 0;
+  ObjectPlacement placement_;
   double radius_ = 0.0;
   double allowanceSquared_ = 0.0;
   int32_t nextIndex_ = 1;

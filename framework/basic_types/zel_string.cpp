@@ -618,13 +618,6 @@ void ZelString::splitCounted(ZelCountedArray<ZelString>& out) const {
   }
 }
 
-ZelString ZelString::fromPattern(const char* text) {
-  ZelCString pattern("Pt%1");
-  pattern.makeOwned();
-  pattern.arg(text);
-  return ZelString(pattern.c_str());
-}
-
 const ZelString& emptyZelString() {
   static NoDestructor<ZelString> empty;
   return *empty;

@@ -66,4 +66,7 @@ class IGenGfxService : public virtual IZelUnknown {
   // visibleOnly leaves out the objects that are not "Visible"; margin widens the frame by that percentage.
   // False, changing no view, when no object has a box or the margin is negative.
   virtual bool fitAll(int32_t viewIndex, bool visibleOnly, int32_t margin) = 0;
+  // The object a measuring command works against (its reference model), or null for none. What the
+  // graphics make of it is the host's.
+  virtual void setTargetObject(IZelDocObject* object) = 0;
 };

@@ -91,7 +91,8 @@ inline constexpr ZelID kHostSparseTolerancerClassId{
 inline constexpr ZelID kHostDistanceEvaluatorClassId{
     0xc869a387, 0x3790, 0x41bc, {0xb4, 0xcf, 0xbd, 0xb7, 0x2b, 0xe1, 0xc1, 0xa2}};
 // The fitters that recreate a CAD model's nominal features: of a face (its surface, over the faces of the
-// same surface) and of an edge (the loop it closes: a circle or a slot; else the edge itself).
+// same surface) and of an edge (the loop it closes: a circle or a slot; else the edge itself), in the
+// model's own coordinates (zel_cad.h).
 inline constexpr ZelID kHostCadFaceFitterClassId{
     0xe30c68af, 0x8384, 0x4ef6, {0xb6, 0x1f, 0x17, 0x45, 0x9b, 0x2c, 0x5e, 0x25}};
 inline constexpr ZelID kHostCadEdgeFitterClassId{

@@ -2,7 +2,17 @@
 
 // The host's CAD models: the boundary representation behind a CAD object's surface model ("SurfModel"), its
 // topology (faces and edges, numbered from 1), and the two services that find closest points on it, the
-// sparse tolerancer and the distance evaluator. Coordinates are the model's own, as for its mesh.
+// sparse tolerancer and the distance evaluator.
+//
+// Units and frame. Lengths are metres, whatever unit the model's file was written in. Every CAD query takes
+// and answers coordinates in the model's own frame, the coordinates of its document object: the
+// tolerancer's query points and closest points, the topology's points, parameters and edge polylines, the
+// nominal features the host's face and edge fitters recreate from the model (kHostCadFaceFitterClassId,
+// kHostCadEdgeFitterClassId), and the surface model's mesh (zel_mesh.h). The object's world transform
+// (IGenGfxService::worldTransform) places that frame in the world, where the devices report their points
+// and a command's own features lie: a caller maps a world point into the model's frame before it asks, and
+// maps what it is answered back. A placement that is not a rotation and a shift changes distances, so a
+// closest point in the model's frame is then no closest point in the world.
 //
 // A model's elements, as the tolerancer reports them, number its faces first (1 to the face count) and then
 // its edges; faceIdOf and edgeIdOf turn an element back into a face or an edge.

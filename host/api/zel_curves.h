@@ -43,7 +43,9 @@ class IZelCurveSet : public virtual IZelUnknown {
 
 // Fits curves in a plane through the points of a section. The points are projected into the plane, ordered
 // along the section and broken into polylines where a gap is wider than the gap factor times their median
-// spacing (a factor of -1 takes the host's own).
+// spacing (a factor of -1 takes the host's own). Points given with a direction each (entries of six doubles)
+// carry the probe's direction there, toward the material: the fitter runs each polyline with the material to
+// its right, so that a negative offset moves a curve of tip centres onto the material.
 class IPlanarCurveFitter : public virtual IZelUnknown {
  public:
   static constexpr const char* interfaceName = "IPlanarCurveFitter";

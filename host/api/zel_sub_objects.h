@@ -65,6 +65,8 @@ class IZelSubObjectMgr : public virtual IZelUnknown {
   // does not hold. Removing the highlighted sub-object removes the highlight.
   virtual bool highlight(IZelSubObject* subObject) = 0;
   virtual void clearHighlight() = 0;
+  // Whether the user may pick the sub-objects in the view; a new manager's may be picked.
+  virtual void setSelectable(bool selectable) = 0;
 };
 
 class IZelFeatureSubObjectMgr : public virtual IZelUnknown {

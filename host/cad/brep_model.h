@@ -1,6 +1,7 @@
 #pragma once
 
-// A boundary-representation CAD model, as the stand-in host's CAD kernel holds it: faces and edges numbered
+// A boundary-representation CAD model, as the stand-in host's CAD kernel holds it, in metres whatever unit
+// its file was written in: faces and edges numbered
 // from 1, the exact surface under each face and curve under each edge, and a tessellation for picking and
 // drawing. The kernel itself stays behind this header, so code that uses a model does not compile against it.
 //
@@ -73,6 +74,7 @@ class BrepModel {
   BrepModel& operator=(const BrepModel&) = delete;
   ~BrepModel();
 
+  uint32_t solidCount() const;
   uint32_t faceCount() const;
   uint32_t edgeCount() const;
   // Ids outside 1..count answer the default value (an "other" surface or curve, no faces, an empty list).
@@ -124,9 +126,17 @@ class CadFileError : public std::runtime_error {
   std::string reason_;
 };
 
-// Reads the solids (or, without solids, the faces) of a STEP file. Throws CadFileError for a file that is
-// missing, not a regular file, not STEP, or that holds no face.
-std::shared_ptr<const BrepModel> readStepModel(const std::string& path);
+// A STEP file's model, in metres, and the length units the file declares for it (such as "millimetre" or
+// "inch"; several are listed with commas between them, and "none" stands for a file that declares none).
+struct StepModel {
+  std::shared_ptr<const BrepModel> model;
+  std::string lengthUnits;
+};
+
+// Reads the solids (or, without solids, the faces) of a STEP file, scaled from the unit it declares to
+// metres. Throws CadFileError for a file that is missing, not a regular file, not STEP, or that holds no
+// face.
+StepModel readStepModel(const std::string& path);
 // The solid box between two corners, each coordinate of the first below the second's (else
 // std::invalid_argument).
 std::shared_ptr<const BrepModel> boxModel(const BrepModel::Point& minimum, const BrepModel::Point& maximum);

@@ -326,7 +326,8 @@ IPtr<IZelFeature> HostCadEdgeFitter::fitFeature() {
   if (!feature) return {};
   if (offset && offset->value() != 0 && normal.norm() > 0) {
     const Vector3 shift = toVector3(normal * offset->value());
-    if (auto* slotOutline = queryPart<IZelSlotOutline>(feature.get()))
+    // The outline names no interface of its own: asked by name, every feature would answer.
+    if (auto* slotOutline = dynamic_cast<IZelSlotOutline*>(feature.get()))
       slotOutline->setCenter(slotOutline->center() + shift);
     if (auto* arc = queryPart<IZelArc>(feature.get())) arc->setCenter(arc->center() + shift);
   }

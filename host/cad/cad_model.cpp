@@ -50,7 +50,9 @@ IPtr<HostDocObject> addCadModel(HostDocument& document, const std::u16string& na
   return object;
 }
 
-IPtr<HostDocObject> loadCadModel(HostDocument& document, const std::u16string& name,
-                                 const std::string& path) {
-  return addCadModel(document, name, readStepModel(path));
+IPtr<HostDocObject> loadCadModel(HostDocument& document, const std::u16string& name, const std::string& path,
+                                 std::string* lengthUnits) {
+  StepModel read = readStepModel(path);
+  if (lengthUnits) *lengthUnits = read.lengthUnits;
+  return addCadModel(document, name, std::move(read.model));
 }

@@ -25,9 +25,11 @@ IPtr<HostDocObject> addCadModel(HostDocument& document, const std::u16string& na
 IPtr<HostDocObject> addCadModel(HostDocument& document, const std::u16string& name,
                                 std::shared_ptr<const BrepModel> model,
                                 std::optional<DocObjectDescription::Transform> transform = std::nullopt);
-// Reads the STEP file and adds its model; throws CadFileError, leaving the document as it was, when the file
-// gives no model.
-IPtr<HostDocObject> loadCadModel(HostDocument& document, const std::u16string& name, const std::string& path);
+// Reads the STEP file and adds its model, in metres; throws CadFileError, leaving the document as it was,
+// when the file gives no model. lengthUnits, when given, receives the units the file declares
+// (StepModel::lengthUnits).
+IPtr<HostDocObject> loadCadModel(HostDocument& document, const std::u16string& name, const std::string& path,
+                                 std::string* lengthUnits = nullptr);
 // The B-rep model of the CAD object whose model id (IZelObjectModelId) is id, while the object's surface
 // model lives; null otherwise. The fitters find the model of their "<CAD Model>" this way.
 std::shared_ptr<const BrepModel> cadModelById(int32_t id);

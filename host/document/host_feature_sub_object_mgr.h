@@ -5,6 +5,7 @@
 // object's sub-objects in the order they were added, with the running numbers of its new features. Safe on
 // any thread.
 
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 #include <vector>
@@ -34,11 +35,13 @@ class HostFeatureSubObjectMgr : public IZelFeatureSubObjectMgr, public IZelSubOb
   IZelSubObject* subObjectAt(int32_t index) override;
   bool highlight(IZelSubObject* subObject) override;
   void clearHighlight() override;
+  void setSelectable(bool selectable) override { selectable_ = selectable; }
 
   // Host side: the sub-objects in order.
   std::vector<IPtr<HostFeatureSubObject>> subObjects();
   // The highlighted sub-object, without a reference for the caller, or null.
   IZelSubObject* highlighted();
+  bool selectable() const { return selectable_; }
 
   void queryInterface(const char* name, void** out, bool flag) override;
   const char* className() override { return interfaceName; }
@@ -53,4 +56,5 @@ class HostFeatureSubObjectMgr : public IZelFeatureSubObjectMgr, public IZelSubOb
   std::vector<IPtr<HostFeatureSubObject>> subObjects_;  // guarded by mutex_
   HostFeatureSubObject* highlighted_ = nullptr;         // one of subObjects_ or null; guarded by mutex_
   RunningNumbers runningNumbers_;
+  std::atomic<bool> selectable_{true};
 };

@@ -3,17 +3,20 @@
 // The stand-in host's planar curve fitter ("IPlanarCurveFitter"). setup projects the section's points into
 // its plane, orders them along the section by walking from the point farthest from their centre to the
 // nearest point not yet taken, and breaks the walk into polylines wherever a step is longer than the gap
-// factor times the median step (kDefaultGapFactor for -1). A polyline closes for "Closed", and for "Auto"
-// when its ends lie within a gap of each other, nearer than half its length, and it has at least three
-// points. A closed polyline runs
-// counter-clockwise seen from the normal's side (so a positive offset moves it inwards); an open one runs
-// along the in-plane direction of the coordinate axis least along the normal (x, else y). fit moves each
-// polyline in the plane by the offset, to the left of its direction seen from the normal's side (n × t), and
-// fits one curve through each polyline of two points or more, as the curve-fit record's mode says:
-//   0, 1, 3 spline: control points every spacing along the polyline (0), the polyline thinned to within the
-//          tolerance (1), or that many control points evenly along it (3);
-//   4, 5 line/arc: pieces that each stay within the tolerance of their points: a line where the points allow,
-//          else an arc through the piece's ends and middle point, else the piece is split at its worst point.
+// factor times the median step (kDefaultGapFactor for -1). A polyline of three points or more closes for
+// "Closed", and for "Auto" when its ends lie within a gap of each other, nearer than half its length.
+//
+// Each polyline runs so that the material lies to its right, seen from the normal's side: entries of six
+// doubles carry the probe's direction at each point (toward the material), and where these lean clearly to
+// one side of the polyline they decide, whichever way the plane's normal points. So a negative offset (the
+// section command's default) moves the curve from the tip centres onto the material, and a positive one
+// away from it. Without such a lean a closed polyline runs counter-clockwise seen from the normal's side
+// (the right is outside, as for a bore) and an open one along the in-plane direction of the coordinate axis
+// least along the normal (x, else y).
+//
+// fit makes one curve through each polyline of two distinct points or more, as planar_curve_shape.h says: a
+// cubic spline through the points (periodic when closed, natural when open), moved by the offset to the left
+// of its own tangent (n × t), with the curve's points placed on it as the curve-fit record's mode asks.
 // Without a record the fit is a spline by the median step. A fitter belongs to one caller.
 
 #include <vector>

@@ -143,6 +143,10 @@ std::optional<std::array<double, 6>> HostGenGfxService::sceneBox(bool visibleOnl
   return merged;
 }
 
+void HostGenGfxService::setTargetObject(IZelDocObject* object) {
+  targetObjectId_ = object ? document_.objectId(object) : 0;
+}
+
 bool HostGenGfxService::fitAll(int32_t viewIndex, bool visibleOnly, int32_t margin) {
   if (margin < 0) return false;
   const std::optional<std::array<double, 6>> box = sceneBox(visibleOnly);

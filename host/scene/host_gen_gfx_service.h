@@ -37,6 +37,8 @@ class HostGenGfxService : public IGenGfxService, public HostUnknown {
   // Looks straight down the scene's z axis at the centre of the objects' merged box, whatever the view showed
   // before; a box of a single point keeps the scale 1.
   bool fitAll(int32_t viewIndex, bool visibleOnly, int32_t margin) override;
+  // Remembers the object's document id (0 for null or an object the document does not hold).
+  void setTargetObject(IZelDocObject* object) override;
 
   // Host side: the matrix from normalised view coordinates to the scene in the view of that index.
   void setViewToScene(int32_t viewIndex, const Matrix4x4& matrix);
@@ -44,6 +46,8 @@ class HostGenGfxService : public IGenGfxService, public HostUnknown {
   void resetViews();
   // How often fitAll framed the objects.
   int32_t fits() const { return fits_; }
+  // The document id of the target object last set, 0 for none.
+  int32_t targetObjectId() const { return targetObjectId_; }
 
   // The object's world transform, as every host service that places objects sees it.
   static Matrix transformOf(IZelDocObject& object);
@@ -61,4 +65,5 @@ class HostGenGfxService : public IGenGfxService, public HostUnknown {
   std::mutex mutex_;
   std::map<int32_t, Matrix4x4> viewToScene_;  // guarded by mutex_
   std::atomic<int32_t> fits_{0};
+  std::atomic<int32_t> targetObjectId_{0};
 };

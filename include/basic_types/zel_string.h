@@ -91,9 +91,6 @@ class ZelString {
   // one item and ends the list; a count running past the end of the text gives an item cut at the end.
   void splitCounted(ZelCountedArray<ZelString>& out) const;
 
-  // The text "Pt%1" with "%1" replaced by text.
-  static ZelString fromPattern(const char* text);
-
  private:
   void releaseBuffer();
   // Makes an owned buffer for n units (plus terminator) and answers it; the old buffer is not touched.

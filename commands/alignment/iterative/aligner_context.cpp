@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "commands/alignment/assertion_sites.h"
 #include "framework/memory/assertion.h"
 #include "framework/object/query_part.h"
 #include "host/api/zel_doc.h"
@@ -10,7 +11,7 @@
 std::unique_ptr<AlignerContext> createAlignerContext(IZelDocObject* refObj_,
                                                      std::vector<TargetData>& targets) {
   if (!refObj_) {
-    reportAssertion("refObj_", __FILE__, __LINE__);
+    reportAssertion("refObj_", assertion_sites::kIterativeSource, __LINE__);
     return nullptr;
   }
   auto* mesh = queryPart<IZelMesh>(refObj_->subObject("GenModel"));

@@ -2,6 +2,7 @@
 
 #include <cfloat>
 
+#include "commands/alignment/assertion_sites.h"
 #include "framework/memory/assertion.h"
 #include "framework/object/query_part.h"
 #include "host/api/zel_doc.h"
@@ -12,8 +13,8 @@ using Cmd = PalperaIterativeAlignmentCmd;
 Cmd::ClosestPointFinderCAD::ClosestPointFinderCAD(IPtr<IZelClosestPointOnCad> closestPoint,
                                                   IZelCadModel* model)
     : closestPoint_(std::move(closestPoint)), pc_(model) {
-  if (!closestPoint_) reportAssertion("closestPoint_", __FILE__, __LINE__);
-  if (!pc_) reportAssertion("pc_", __FILE__, __LINE__);
+  if (!closestPoint_) reportAssertion("closestPoint_", assertion_sites::kIterativeSource, __LINE__);
+  if (!pc_) reportAssertion("pc_", assertion_sites::kIterativeSource, __LINE__);
 }
 
 bool Cmd::ClosestPointFinderCAD::find(const Vector3& point, Vector3& closest, Vector3& normal) {
@@ -30,7 +31,7 @@ bool Cmd::ClosestPointFinderCAD::find(const Vector3& point, Vector3& closest, Ve
 
 Cmd::ClosestPointFinderMesh::ClosestPointFinderMesh(IPtr<IZelClosestPointOnMesh> closestPoint)
     : closestPoint_(std::move(closestPoint)) {
-  if (!closestPoint_) reportAssertion("closestPoint_", __FILE__, __LINE__);
+  if (!closestPoint_) reportAssertion("closestPoint_", assertion_sites::kIterativeSource, __LINE__);
 }
 
 bool Cmd::ClosestPointFinderMesh::find(const Vector3& point, Vector3& closest, Vector3& normal) {
@@ -39,7 +40,7 @@ bool Cmd::ClosestPointFinderMesh::find(const Vector3& point, Vector3& closest, V
 
 std::unique_ptr<Cmd::ClosestPointFinder> createPointFinder(IZelDocObject* refObj_) {
   if (!refObj_) {
-    reportAssertion("refObj_", __FILE__, __LINE__);
+    reportAssertion("refObj_", assertion_sites::kIterativeSource, __LINE__);
     return nullptr;
   }
   IZelUnknown* surface = refObj_->subObject("SurfModel");

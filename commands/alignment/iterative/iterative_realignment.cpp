@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "basic_types/zel_chunked_array.h"
+#include "commands/alignment/assertion_sites.h"
 #include "commands/alignment/device_transform_steps.h"
 #include "commands/alignment/iterative/target_graphics.h"
 #include "devices/registry/plugin_manager_lookup.h"
@@ -108,7 +109,7 @@ bool IterativeRealignment::computeAlignment(AlignerContext& context, Matrix4x4& 
 
 void IterativeRealignment::updateSurfacePoint(TargetData& entry, const Matrix4x4& M) {
   if (!pointFinder_) {
-    reportAssertion("pointFinder_.get()", __FILE__, __LINE__);
+    reportAssertion("pointFinder_.get()", assertion_sites::kIterativeSource, __LINE__);
     return;
   }
   if (!entry.nominal || !entry.measured) return;
@@ -128,6 +129,8 @@ bool IterativeRealignment::updateAlignment() {
   for (TargetData& entry : targets) {
     entry.setMatrix(M);
     entry.reset();
+    // A surface point found under an older alignment says nothing of the raw points now under the identity.
+    if (!success) entry.surface.release();
   }
   if (success) {
     if (pointFinder_) {

@@ -4,6 +4,7 @@
 #include <cfloat>
 #include <cmath>
 
+#include "commands/alignment/assertion_sites.h"
 #include "commands/alignment/iterative/camera_animators.h"
 #include "commands/alignment/iterative/closest_point_finder.h"
 #include "commands/alignment/iterative/iterative_realignment.h"
@@ -50,7 +51,7 @@ namespace {
 const ClassRegistration<PalperaIterativeAlignmentCmd> registration(
     registeredClass("PalperaIterativeAlignmentCmd"));
 
-constexpr const char* kSourceFile = "palperaiterativealignmentcmd";
+constexpr const char* kSourceFile = assertion_sites::kIterativeSource;
 constexpr const char* kDevice = "HardProbe";
 constexpr const char* kReferenceName = "RefObject";
 

@@ -10,9 +10,11 @@
 // temperature scale kept), so the alignment computed from the stored points is the whole hardware matrix
 // the device needs. Each realignment restarts the device with the new matrix; a touch still on its way
 // arrives during that restart's stop and is taken off with the matrix the device converted it with. The
-// hardware matrix found at activation comes back on cancel; the one found when the first unaligned pass
-// started comes back when a pass is cancelled. Outside a pass a failed realignment gives the device the
-// hardware matrix from activation; inside one the identity, so the points keep arriving untransformed.
+// hardware matrix found at activation comes back on cancel. A pass that starts unaligned with reset probes
+// through the identity and, when cancelled, gives back the hardware matrix it found; any pass that ends
+// without an alignment gives back the one it found too; otherwise the device keeps the alignment the table
+// shows. Outside a pass a failed realignment gives the device the hardware matrix from activation; inside
+// one the identity, so the points keep arriving untransformed.
 // Deactivation first ends a pass (as cancelled) or the position display, so no receiver outlives the command.
 //
 // Dialog ids: 0 main box, 1 instructions, 2 options group, 3 tolerance, 4 targets table, 5 "Probe Points",
@@ -196,7 +198,8 @@ class PalperaIterativeAlignmentCmd : public CompBaseCmd, public IZelListener {
   IPtr<IZelPluginDevice> device_;
   IZelPlugin* plugin_ = nullptr;
   KeptHardwareMatrix activationMatrix_;
-  Matrix4x4 probingSnapshot_;
+  Matrix4x4 probingSnapshot_;      // the hardware matrix the running or last pass found at its start
+  bool resetPass_ = false;         // whether that pass took the matrix off to probe through the identity
   Matrix4x4 acquisitionHardware_;  // the running acquisition's: the device converts its points with it
   IPtr<IZelHardProbeProbeGfx> probeGraphics_;
   std::unique_ptr<TemporaryViewTheme> viewTheme_;

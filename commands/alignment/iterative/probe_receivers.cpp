@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "commands/alignment/assertion_sites.h"
 #include "commands/alignment/iterative/target_data.h"
 #include "framework/host_glue/renderer_scope.h"
 #include "framework/host_glue/user_error.h"
@@ -64,7 +65,7 @@ void Cmd::HardProbeDataReceiver::queryInterface(const char* name, void** out, bo
 Cmd::FreeHardProbeDataReceiver::FreeHardProbeDataReceiver(PalperaIterativeAlignmentCmd& command,
                                                           const std::vector<TargetData>& targets)
     : command_(command), targets_(targets), dist_(targets.size(), 0.0) {
-  if (targets.empty()) reportAssertion("!targetData_.empty()", "palperaiterativealignmentcmd", __LINE__);
+  if (targets.empty()) reportAssertion("!targetData_.empty()", assertion_sites::kIterativeSource, __LINE__);
   for (const TargetData& entry : targets)
     critDist_.push_back(entry.nominal ? entry.nominal->criticalDistance : kUnsetValue);
 }
@@ -72,11 +73,11 @@ Cmd::FreeHardProbeDataReceiver::FreeHardProbeDataReceiver(PalperaIterativeAlignm
 void Cmd::FreeHardProbeDataReceiver::onMoved(const Vector3& point, const Vector3&, const Vector3&) {
   const IPtr<FreeHardProbeDataReceiver> self(this);
   if (targets_.size() != critDist_.size()) {
-    reportAssertion("targetData_.size() == critDist_.size()", "palperaiterativealignmentcmd", __LINE__);
+    reportAssertion("targetData_.size() == critDist_.size()", assertion_sites::kIterativeSource, __LINE__);
     return;
   }
   if (targets_.size() != dist_.size()) {
-    reportAssertion("targetData_.size() == dist_.size()", "palperaiterativealignmentcmd", __LINE__);
+    reportAssertion("targetData_.size() == dist_.size()", assertion_sites::kIterativeSource, __LINE__);
     return;
   }
   if (targets_.empty()) return;

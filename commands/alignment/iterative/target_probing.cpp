@@ -7,6 +7,7 @@
 #include <numbers>
 #include <utility>
 
+#include "commands/alignment/assertion_sites.h"
 #include "commands/alignment/iterative/camera_animators.h"
 #include "commands/alignment/iterative/iterative_realignment.h"
 #include "commands/alignment/iterative/palpera_iterative_alignment_cmd.h"
@@ -30,7 +31,7 @@
 
 namespace {
 
-constexpr const char* kSourceFile = "palperaiterativealignmentcmd";
+constexpr const char* kSourceFile = assertion_sites::kIterativeSource;
 constexpr const char* kShowProbeKey = "Palpera/Gfx/ShowProbe";
 constexpr const char* kShowInfoKey = "Palpera/Tile/ShowInfo";
 constexpr int32_t kMessageStyle = 2;
@@ -119,15 +120,14 @@ void Cmd::startProbing(bool reset) {
     if (!entry.measured || !entry.inTolerance) probeQueue_.push_back(entry.nominal);
   }
   freeProbing_ = probeQueue_.empty();
-  const Matrix4x4 previousSnapshot = probingSnapshot_;
-  bool savedSnapshot = false;
+  // The hardware matrix itself, not the combined one, which holds the temperature scale already.
+  probingSnapshot_ = plugin_->hardwareMatrix();
+  resetPass_ = false;
   if (!freeProbing_) {
     viewTheme_ = std::make_unique<TemporaryViewTheme>();
     viewTheme_->apply();
     if (reset && !isAligned()) {
-      // The hardware matrix itself, not the combined one, which holds the temperature scale already.
-      probingSnapshot_ = plugin_->hardwareMatrix();
-      savedSnapshot = true;
+      resetPass_ = true;
       setDeviceTransform(*plugin_, Matrix4x4::identity(), matrixDisplay_);
     }
   }
@@ -143,10 +143,7 @@ void Cmd::startProbing(bool reset) {
     // Nothing of the pass may stay: receivers, probe, snapshot and identity, the view theme.
     removeReceivers();
     dropProbe();
-    if (savedSnapshot) {
-      setDeviceTransform(*plugin_, probingSnapshot_, matrixDisplay_);
-      probingSnapshot_ = previousSnapshot;
-    }
+    if (resetPass_) setDeviceTransform(*plugin_, probingSnapshot_, matrixDisplay_);
     viewTheme_.reset();
     probeQueue_.clear();
     freeProbing_ = false;
@@ -168,7 +165,10 @@ void Cmd::stopProbing(bool cancelled) {
   showInfoTile(false, true);
   stopDetached(*device_, {receiver.get(), freeReceiver.get()});
   dropProbe();
-  if (cancelled && plugin_) setDeviceTransform(*plugin_, probingSnapshot_, matrixDisplay_);
+  // A cancelled reset pass gives back what it took off; any other pass leaves the alignment the table shows,
+  // and one ending without an alignment must not leave the identity it probed through for OK to commit.
+  if (plugin_ && ((cancelled && resetPass_) || !isAligned()))
+    setDeviceTransform(*plugin_, probingSnapshot_, matrixDisplay_);
   for (TargetData& entry : targetData_) {
     entry.setInZone(false);
     entry.setCurrent(false);

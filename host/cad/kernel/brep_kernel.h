@@ -37,6 +37,7 @@ struct BrepModel::Kernel {
   };
 
   TopoDS_Shape shape;
+  uint32_t solids = 0;
   TopTools_IndexedMapOfShape faceMap;
   TopTools_IndexedMapOfShape edgeMap;
   // Indexed by id - 1.
@@ -62,6 +63,7 @@ std::shared_ptr<const BrepModel> modelOfShape(const TopoDS_Shape& shape, const s
 // Keeps the kernel's message printers off standard output; call before the kernel reports anything.
 void silenceKernelMessages();
 
-// Writes the shape as a STEP file (AP214) whose bytes depend on the shape alone: the header's name and time
-// stamp are fixed, so that rewriting an unchanged part changes nothing. Throws CadFileError when it cannot.
+// Writes the shape, in metres, as a STEP file (AP214) that declares metres and whose bytes depend on the
+// shape alone: the header's name and time stamp are fixed, so that rewriting an unchanged part changes
+// nothing. Throws CadFileError when it cannot.
 void writeStepFile(const TopoDS_Shape& shape, const std::string& path, const std::string& name);

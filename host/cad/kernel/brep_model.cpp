@@ -100,6 +100,10 @@ BrepModel::BrepModel(std::unique_ptr<Kernel> kernel) : kernel_(std::move(kernel)
 
 BrepModel::~BrepModel() = default;
 
+uint32_t BrepModel::solidCount() const {
+  return kernel_->solids;
+}
+
 uint32_t BrepModel::faceCount() const {
   return static_cast<uint32_t>(kernel_->faces.size());
 }

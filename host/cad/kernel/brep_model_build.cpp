@@ -288,6 +288,9 @@ std::shared_ptr<const BrepModel> modelOfShape(const TopoDS_Shape& shape, const s
   k->shape = shape;
   TopExp::MapShapes(shape, TopAbs_FACE, k->faceMap);
   TopExp::MapShapes(shape, TopAbs_EDGE, k->edgeMap);
+  TopTools_IndexedMapOfShape solids;
+  TopExp::MapShapes(shape, TopAbs_SOLID, solids);
+  k->solids = static_cast<uint32_t>(solids.Extent());
   if (k->faceMap.IsEmpty()) throw CadFileError(what, "holds no solid or face");
   addFaces(*k);
   addEdges(*k);

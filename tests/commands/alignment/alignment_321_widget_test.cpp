@@ -335,6 +335,69 @@ TEST_F(Alignment321WidgetTest, ARunThatDoesNotFinishGivesBackTheHardwareMatrixAn
   }
 }
 
+TEST_F(Alignment321WidgetTest, PlaneTwoTouchedTwiceOnAFaceParallelToPlaneOneIsRefusedWithAMessage) {
+  const Vector3 down{0, 0, -1}, downTilted{0.15, 0, -1}, acrossTheEnd{-1, 0, -0.5};
+  auto along = [&](const Vector3& axis) {
+    deliver([&](IZelHardProbeDataReceiver* r) { r->onMoved({}, axis, {0, 1, 0}); });
+  };
+  // The second pair of touches on the top again: with the stop point above them it lies in the plane through
+  // them square to plane 1; taken aside, the probe axes still look down plane 1's normal.
+  const Face twiceOnTop{{{0.2, 0, 0.103}, {0.3, 0, 0.103}}, {0.25, 0, 0.2}};
+  const Face twiceOnTopStopAside{{{0.2, 0, 0.103}, {0.3, 0, 0.103}}, {0.25, 0.05, 0.2}};
+  struct Case {
+    const char* what;
+    std::function<void()> act;
+  };
+  const std::vector<Case> cases = {
+      {"the stop point above the touches",
+       [&] {
+         probe(kTop);
+         probe(twiceOnTop);
+       }},
+      {"the stop point a third of a radius beside them",
+       [&] {
+         probe(kTop);
+         probe({twiceOnTop.samples, twiceOnTop.stop + Vector3{0, kRadius / 3, 0}});
+       }},
+      {"both probe axes along plane 1's normal",
+       [&] {
+         probe(kTop);
+         along(down);
+         sample(twiceOnTopStopAside.samples[0]);
+         along(downTilted);
+         sample(twiceOnTopStopAside.samples[1]);
+         stop(twiceOnTopStopAside.stop);
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    notifications_.events.clear();
+    startRun();
+    c.act();
+    expectRunUndone();
+    ASSERT_FALSE(host_.core().errors().reports().empty());
+    EXPECT_EQ(host_.core().errors().reports().back().message,
+              u"The two points of plane 2 may lie on a face parallel to plane 1. Probe plane 2 on a face "
+              u"square to plane 1, with the probe turned towards it, and take its stop point off that face.");
+  }
+
+  // The end touched with the probe turned towards it, its stop point off the face: the world as before.
+  notifications_.events.clear();
+  startRun();
+  for (const Vector3& p : kTop.samples) {
+    along(down);
+    sample(p);
+  }
+  stop(kTop.stop);
+  for (const Vector3& p : kEnd.samples) {
+    along(acrossTheEnd);
+    sample(p);
+  }
+  stop(kEnd.stop);
+  probe(kFront);
+  expectMatrix(plugin_->hardwareMatrix(), kWorld, 1e-12);
+}
+
 TEST_F(Alignment321WidgetTest, AnAcquisitionThatDoesNotStartUndoesTheStart) {
   setTemperatureScale();
   plugin_->setHardwareMatrix(kBefore);

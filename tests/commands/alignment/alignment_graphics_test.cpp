@@ -3,15 +3,22 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <tuple>
 #include <vector>
 
 #include "box_reference_points.h"
+#include "commands/alignment/iterative/aligner_context.h"
+#include "commands/alignment/iterative/closest_point_finder.h"
 #include "commands/alignment/probed_point_graphics.h"
 #include "commands/alignment/probed_points_frame.h"
 #include "commands/alignment/reference_plane_graphics.h"
 #include "framework/host_glue/point_objects.h"
 #include "framework/object/query_part.h"
+#include "host/document/host_point_objects.h"
 #include "host/scene/host_alignment_widgets.h"
+#include "host/scene/host_scene_nodes.h"
 #include "host/scene/host_style_nodes.h"
 #include "support/module_fixture.h"
 
@@ -100,6 +107,16 @@ TEST_F(AlignmentGraphics, ProbedPointsAreHalfColouredSpheresUnderTheHardwareMatr
   std::vector<HostMatrixNode*> matrices = nodesUnder<HostMatrixNode>(root);
   ASSERT_EQ(matrices.size(), 3u);
   EXPECT_EQ(matrices[0]->matrix().m[3], 0.1) << "the hardware matrix alone: the points carry the scale";
+  // The spheres sit half inside the part: the depth test goes off before the first of them.
+  HostNode& group = *queryPart<HostNode>(root.children().back().get());
+  std::vector<std::string> order;
+  for (const IPtr<IZelUnknown>& child : group.children())
+    order.push_back(queryPart<HostNode>(child.get())->name());
+  const auto depthTest = std::ranges::find(order, "depth test off");
+  ASSERT_NE(depthTest, order.end());
+  EXPECT_LT(depthTest - order.begin(), std::ranges::find(order, "probed point") - order.begin());
+  ASSERT_EQ(nodesUnder<HostDepthTestNode>(root).size(), 1u);
+  EXPECT_FALSE(nodesUnder<HostDepthTestNode>(root)[0]->depthTest());
 
   graphics.draw({}, hardware, reference_.get());
   EXPECT_TRUE(nodesUnder<HostSphereNode>(root).empty());
@@ -132,6 +149,42 @@ TEST_F(AlignmentGraphics, TheThirdProbedPointRefitsTheViewOnceWhenOneLiesOutside
     }
   }
   EXPECT_EQ(host_.document().doc().findObject(ZelString(u"points")), nullptr) << "gone with the frame";
+}
+
+TEST_F(AlignmentGraphics, TheFramesPointModelHearsOfEveryPointAddedOrTakenBack) {
+  ProbedPointsFrame frame;
+  IZelPoints* model = pointsOf(host_.document().doc().findObject(ZelString(u"points")));
+  ASSERT_TRUE(model);
+  auto* hostPoints = queryPart<HostPoints>(model);
+  ASSERT_TRUE(hostPoints);
+  frame.addPoint({0.1, 0, 0});
+  frame.addPoint({0.2, 0, 0});
+  EXPECT_EQ(hostPoints->updates(), 2);
+  frame.removeLastPoint();
+  EXPECT_EQ(model->array()->count(), 1);
+  EXPECT_EQ(model->array()->at(1)[0], 0.1);
+  EXPECT_EQ(hostPoints->updates(), 3);
+  frame.removeLastPoint();
+  frame.removeLastPoint();
+  EXPECT_EQ(hostPoints->updates(), 4) << "nothing to take back, nothing to tell";
+}
+
+TEST_F(AlignmentGraphics, AssertionsNameTheSourceAndLineTheLogHasAlwaysShown) {
+  ReferencePointMarkers markers(nullptr);
+  markers.setPlane(4);
+  markers.update(*data_);
+  std::vector<TargetData> targets;
+  EXPECT_FALSE(createAlignerContext(nullptr, targets));
+  EXPECT_FALSE(createPointFinder(nullptr));
+  const auto reports = host_.core().assertions().reports();
+  ASSERT_EQ(reports.size(), 3u);
+  EXPECT_EQ(std::tuple(reports[0].expression, reports[0].file, reports[0].line),
+            std::tuple(std::string("plane_ >= 1 && plane_ <= 3"),
+                       std::string("palperadevicetopartalignmentcmd"), 981));
+  for (size_t i : {1, 2}) {
+    EXPECT_EQ(reports[i].expression, "refObj_");
+    EXPECT_EQ(reports[i].file, "palperaiterativealignmentcmd");
+  }
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "commands/alignment/palpera_device_to_part_alignment_cmd.h"
 #include "devices/alignment/alignment_services.h"
 #include "devices/managers/izel_plugin_manager.h"
+#include "framework/host_glue/point_objects.h"
 #include "framework/object/query_part.h"
 #include "host/cad/brep_model.h"
 #include "host/cad/cad_model.h"
@@ -174,6 +175,48 @@ TEST_F(DeviceToPartAlignment, ProbingThePlanesAlignsTheDeviceAndFlipTurnsItOver)
   expectHardware(Matrix4x4::identity(), 0);
 }
 
+// Plane 1's points picked clockwise seen from above, plane 2's from right to left: the picked faces' normals
+// alone say which way each plane looks.
+TEST_F(DeviceToPartAlignment, PicksTakenTheOtherWayRoundAlignTheSame) {
+  startCommand();
+  for (const Face* face : {&kTop, &kSide})
+    for (auto p = face->points.rbegin(); p != face->points.rend(); ++p) pickOn(*p, face->outward);
+  pickOn(kEnd.points[0], kEnd.outward);
+  probeAll();
+  expectHardware(kDeviceToPart, 1e-9);
+}
+
+TEST_F(DeviceToPartAlignment, PlaneTwoTouchedTwiceOnTheTopEndsTheRunWithAMessage) {
+  startCommand();
+  pickAll();
+  probeAll();
+  ASSERT_TRUE(press(14));
+  probe(kTop, 3);
+  probe({{{0.05, 0.05, 0.02}, {0.15, 0.05, 0.02}}, {0, 0, 1}, {0.1, 0.05, 0.05}}, 2);
+  EXPECT_EQ(device_->receiverCount(), 0u);
+  expectHardware(kDeviceToPart, 1e-9);
+  ASSERT_FALSE(errorMessages().empty());
+  EXPECT_EQ(
+      errorMessages().back(),
+      u"The two points of plane 2 may lie on a face parallel to plane 1. Probe plane 2 on a face square to "
+      u"plane 1, with the probe turned towards it, and take its stop point off that face.");
+}
+
+TEST_F(DeviceToPartAlignment, ARunFinishedBeforeTheLastPickAlignsWhenThePickCompletesTheReferences) {
+  const Matrix4x4 before = Matrix4x4::translation({0.5, 0, 0});
+  plugin_->setHardwareMatrix(before);
+  startCommand();
+  for (const Face* face : {&kTop, &kSide})
+    for (const Vector3& p : face->points) pickOn(p, face->outward);
+  probeAll();
+  EXPECT_EQ(device_->receiverCount(), 0u);
+  expectHardware(before, 0);
+  EXPECT_EQ(probedSpheres(), 0u) << "nothing is aligned yet";
+  pickOn(kEnd.points[0], kEnd.outward);
+  expectHardware(kDeviceToPart, 1e-9);
+  EXPECT_EQ(probedSpheres(), 6u);
+}
+
 TEST_F(DeviceToPartAlignment, SamplesShowInTheirPlanesColoursWhileProbingAndAnUndoneOneCountsNowhere) {
   const std::string red = printedColor({1, 0, 0, 1}), green = printedColor({0, 1, 0, 1});
   const std::string blue = printedColor({0, 0, 1, 1});
@@ -191,6 +234,9 @@ TEST_F(DeviceToPartAlignment, SamplesShowInTheirPlanesColoursWhileProbingAndAnUn
     expectMarkers({red, red, red, red});
     undo();
     expectMarkers({red, red, red});
+    IZelPoints* framed = pointsOf(host_.document().doc().findObject(ZelString(u"points")));
+    ASSERT_TRUE(framed);
+    EXPECT_EQ(framed->array()->count(), 3) << "the undone point leaves the hidden frame too";
     stopAbove(kTop);
     undo();  // plane 2 has no point yet; those of plane 1 stay
     probe(kSide, 2);

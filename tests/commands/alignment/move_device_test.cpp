@@ -10,6 +10,7 @@
 #include "commands/alignment/device_transform_steps.h"
 #include "commands/alignment/move_device_widget.h"
 #include "devices/alignment/alignment_services.h"
+#include "framework/host_glue/point_objects.h"
 #include "framework/object/query_chain.h"
 #include "framework/registrations/registered_classes.h"
 #include "host/api/datum_align_modifier.h"
@@ -107,6 +108,7 @@ class MoveDeviceTest : public HardProbeCommandTest {
     return platform::toUtf8(store().getString(key(field).c_str()).c_str());
   }
   int32_t state() { return store().getInt(key("State").c_str(), -1); }
+  std::string deviationsText() { return platform::toUtf8(dialog().control(base_ + kDeviations)->text); }
 
   // What the device reports for a raw position: the combined matrix applied, as a device does.
   Vector3 seen(const Vector3& raw) {
@@ -312,6 +314,56 @@ TEST_F(MoveDeviceTest, DoneSetsTheFitOnTheHardwareAndSavesTheTargetsAsTheNextRef
   expectNear(plugin_->hardwareMatrix(), Matrix4x4::identity(), 0);
 }
 
+// A target probed 5 mm off, the others with the noise of a real arm, and the device away from the identity.
+TEST_F(MoveDeviceTest, DeletingABadPairRefitsTheOthersFreshlyWithNoisyTargets) {
+  setDeviceTransform(*plugin_, Matrix4x4::translation({0.5, -0.2, 0.1}), nullptr);
+  ASSERT_EQ(start(), CommandRunner::Start::kStarted);
+  std::vector<Vector3> read;
+  for (const Vector3& p : kReferences) read.push_back(seen(p));
+  probeReferences(kReferences);
+  const std::vector<Vector3> noise = {
+      {0.005, 0, 0}, {8e-6, -5e-6, 3e-6}, {-6e-6, 7e-6, -4e-6}, {5e-6, 6e-6, -8e-6}};
+  std::vector<Vector3> rawAfter;
+  for (size_t i = 0; i < kReferences.size(); ++i)
+    rawAfter.push_back(Matrix4x4::transformPoint(Matrix4x4::inverse(turnAndShift()), kReferences[i]) +
+                       noise[i]);
+  probeTargets(rawAfter);
+  ASSERT_TRUE(press(kNext));
+  EXPECT_TRUE(enabled(kDone));
+  dialog().chooseEntry(base_ + kPairList, 0);
+  ASSERT_TRUE(press(kPairDelete));
+  EXPECT_EQ(entries(kPairList).size(), 3u);
+  ASSERT_TRUE(press(kDone));
+  // Three pairs with 10 um of noise put each good reference back within a few times that.
+  for (size_t i = 1; i < kReferences.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_LT((seen(rawAfter[i]) - read[i]).length(), 3e-5);
+  }
+}
+
+TEST_F(MoveDeviceTest, AFailedFitKeepsDoneOffSaysWhyAndKeepsTheSavedReferences) {
+  const std::vector<Vector3> onALine = {{0, 0, 0}, {0.1, 0, 0}, {0.2, 0, 0}};
+  ASSERT_EQ(start(), CommandRunner::Start::kStarted);
+  probeReferences(onALine);
+  probeTargets(onALine);
+  ASSERT_TRUE(press(kNext));
+  EXPECT_TRUE(entries(kPairList).empty());
+  EXPECT_EQ(deviationsText(), "The best fit failed: at least three references not on one line are needed.");
+  EXPECT_FALSE(enabled(kDone));
+  EXPECT_FALSE(press(kDone));
+  EXPECT_EQ(state(), 3);
+  for (int slot = 0; slot < 3; ++slot)
+    EXPECT_EQ(stored("Ref" + std::to_string(slot) + "_Name"), "Point " + std::to_string(slot + 1));
+  expectNear(plugin_->hardwareMatrix(), Matrix4x4::identity(), 0);
+
+  // Exit is offered instead, and saving keeps both lists for a later run.
+  host_.gui().simpleDialog().queueAnswer(1);
+  ASSERT_TRUE(press(kExit));
+  EXPECT_TRUE(enabled(kResume));
+  EXPECT_EQ(stored("Ref2_Name"), "Point 3");
+  EXPECT_EQ(stored("Tar2_Name"), "Point 3");
+}
+
 // The points are probed through hardware x scale: the new hardware matrix must not take the scale twice.
 TEST_F(MoveDeviceTest, WithATemperatureScaleAPointOnTheMovedPartReadsWhereItReadBeforeTheMove) {
   setTemperatureScale();
@@ -349,10 +401,12 @@ TEST_F(MoveDeviceTest, AFitTheChecksRefuseOrOneShortOfTargetsNeverReachesTheDevi
   ASSERT_TRUE(press(kNext));
   EXPECT_EQ(mirror->runs, 1);
   EXPECT_TRUE(entries(kPairList).empty());
-  EXPECT_EQ(dialog().control(base_ + kDeviations)->text, u"");
+  EXPECT_EQ(deviationsText(), "The best fit failed: the aligner's answer is not a rigid motion.");
   const Matrix4x4 hardware = plugin_->hardwareMatrix();
-  ASSERT_TRUE(press(kDone));
+  EXPECT_FALSE(press(kDone));
   expectNear(plugin_->hardwareMatrix(), hardware, 0);
+  host_.gui().simpleDialog().queueAnswer(2);
+  ASSERT_TRUE(press(kExit));
 
   // Resumed at the targets with one target short: the fit fails before the aligner runs.
   ASSERT_TRUE(press(kBegin));
@@ -371,6 +425,8 @@ TEST_F(MoveDeviceTest, AFitTheChecksRefuseOrOneShortOfTargetsNeverReachesTheDevi
   ASSERT_TRUE(press(kNext));
   EXPECT_EQ(mirror->runs, 1);
   EXPECT_TRUE(entries(kPairList).empty());
+  EXPECT_EQ(deviationsText(), "The best fit failed: every reference needs its target.");
+  EXPECT_FALSE(enabled(kDone));
   host_.root().setService(IZelDatumBasedAlignModifier::interfaceName, nullptr);
 }
 
@@ -383,6 +439,22 @@ TEST_F(MoveDeviceTest, ShowPositionWithTheProbeDrawnFitsTheViewOnceWithoutThePro
   EXPECT_FALSE(fits[0].option) << "the view fitted to the scene, the probe left out";
   stop();
   EXPECT_EQ(device_->receiverCount(), 0u);
+}
+
+TEST_F(MoveDeviceTest, TouchesSampledForAFeatureAreDrawnWhileItIsProbed) {
+  store().setInt(nullptr, "Palpera/Gfx/ShowProbe", 1);
+  ASSERT_EQ(start(), CommandRunner::Start::kStarted);
+  ASSERT_TRUE(press(kBegin));
+  ASSERT_TRUE(press(kSphere));
+  for (const Vector3& p : {Vector3(0.01, 0, 0), Vector3(0, 0.01, 0), Vector3(0, 0, 0.01)}) sample(p);
+  IZelPoints* drawn = pointsOf(host_.document().doc().findObject(ZelString(u"Move Device Widget Graphics")));
+  ASSERT_TRUE(drawn);
+  ASSERT_EQ(drawn->array()->count(), 3);
+  EXPECT_EQ(drawn->array()->at(2)[1], 0.01);
+  device_->deliver<IZelHardProbeDataReceiver>(
+      [](IZelHardProbeDataReceiver* r) { r->onCustomEvent(ZelCString("UndoLastSampled"), nullptr); });
+  EXPECT_EQ(drawn->array()->count(), 2);
+  stop();
 }
 
 TEST_F(MoveDeviceTest, ActivationNeedsAPluginAndAConnectionAndNewTransformWithoutDataIsIgnored) {

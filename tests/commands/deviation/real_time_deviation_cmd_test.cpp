@@ -20,6 +20,7 @@
 #include "host/scene/host_style_nodes.h"
 #include "support/scratch_directory.h"
 #include "support/text.h"
+#include "test_paths.h"
 #include "tests/commands/support/command_fixture.h"
 #include "tests/devices/support/test_plugin.h"
 
@@ -132,6 +133,14 @@ TEST_F(RealTimeDeviationTest, TheTileAndTheTableShowTheContactPointsSignedDistan
     EXPECT_EQ(cell(2, 3), c.state);
     ASSERT_TRUE(runner_.cancel());
   }
+}
+
+TEST_F(RealTimeDeviationTest, ActivationHandsTheReferenceToTheGraphicsAndKeepsItsFeaturesFromPicks) {
+  addReference({-0.1, -0.1, -0.05}, {0.1, 0.1, 0});
+  ASSERT_TRUE(reference_->featureSubObjects().selectable());
+  startWith(0.0005, 0.002);
+  EXPECT_EQ(host_.scene().genGfx().targetObjectId(), host_.document().doc().objectId(reference_.get()));
+  EXPECT_FALSE(reference_->featureSubObjects().selectable());
 }
 
 TEST_F(RealTimeDeviationTest, TheActiveCoordinateSystemTurnsNeitherTheDeviationNorTheTilesVector) {
@@ -332,3 +341,65 @@ TEST_F(RealTimeDeviationTest, TheToleranceTypedInTheDialogIsKeptOnlyWhenApplied)
 }
 
 }  // namespace
+
+TEST_F(RealTimeDeviationTest, OnAPlacedPartTouchesOnItsSurfaceReadZeroAndTouchesOffItTheirSignedDistance) {
+  reference_ = loadCadModel(host_.document().doc(), u"RefObject",
+                            std::string(PALPERA_TEST_SOURCE_DIR) + "/../examples/parts/plate-bore-boss.step");
+  host_.document().doc().setActiveObject(reference_.get());
+  host_.document().doc().setCurrentObject(reference_.get());
+  // Turned about a slanted axis and moved, as an alignment places a part.
+  const Matrix4x4 pose = Matrix4x4::translation({0.4, -0.25, 0.7}) * Matrix4x4::rotation({2, -1, 3}, 1.1);
+  ASSERT_TRUE(reference_->setTransform(pose.m));
+  constexpr double kRadius = 0.002;
+  startWith(0.0005, kRadius);
+  struct Surface {
+    const char* what;
+    Vector3 point, outward;  // in the part's coordinates
+  };
+  const double bore = 40 * std::numbers::pi / 180, boss = 200 * std::numbers::pi / 180;
+  const Surface surfaces[] = {
+      {"top face", {0.06, 0.015, 0.01}, {0, 0, 1}},
+      {"bottom face", {0.1, 0.07, 0}, {0, 0, -1}},
+      {"bore wall",
+       {0.03 + 0.01 * std::cos(bore), 0.04 + 0.01 * std::sin(bore), 0.005},
+       {-std::cos(bore), -std::sin(bore), 0}},
+      {"boss wall",
+       {0.085 + 0.015 * std::cos(boss), 0.04 + 0.015 * std::sin(boss), 0.018},
+       {std::cos(boss), std::sin(boss), 0}},
+      {"boss top", {0.09, 0.045, 0.025}, {0, 0, 1}},
+  };
+  auto* command = dynamic_cast<PalperaRealTimeDeviationCmd*>(runner_.running());
+  ASSERT_TRUE(command);
+  for (const Surface& s : surfaces) {
+    // On the surface, standing proud of it, and reaching into it (the centre still outside).
+    for (const double off : {0.0, 0.0007, -0.0004}) {
+      SCOPED_TRACE(std::string(s.what) + " off by " + std::to_string(off));
+      const Vector3 centre = Matrix4x4::transformPoint(pose, s.point + s.outward * (kRadius + off));
+      move(centre);
+      EXPECT_NEAR(tileValue("RealTimeDeviation"), off, 1e-6);
+      const Vector3 offset = Matrix4x4::transformVector(pose, s.outward) * off;
+      EXPECT_NEAR((tileVector() - offset).length(), 0, 1e-6);
+      sample(centre);
+      const int32_t at = command->points().count();
+      ASSERT_GT(at, 0);
+      const double* cad = command->points().cadArray()->at(at);
+      EXPECT_NEAR((Vector3{cad[0], cad[1], cad[2]} - Matrix4x4::transformPoint(pose, s.point)).length(), 0,
+                  1e-6);
+      const Vector3 contact = Matrix4x4::transformPoint(pose, s.point + s.outward * off);
+      EXPECT_NEAR((command->points().measured(at) - contact).length(), 0, 1e-6);
+    }
+  }
+}
+
+TEST_F(RealTimeDeviationTest, APartPlacedByMoreThanATurnAndAShiftIsRefusedWithTheReason) {
+  addReference({-0.1, -0.1, -0.05}, {0.1, 0.1, 0});
+  // Stretched along x: no distance of the model is the world's any more.
+  const Matrix4x4 stretched = Matrix4x4::translation({0.1, 0, 0}) * Matrix4x4::scaling(1.01, 1, 1);
+  ASSERT_TRUE(reference_->setTransform(stretched.m));
+  EXPECT_NE(start("PalperaRealTimeDeviationCmd"), CommandRunner::Start::kStarted);
+  EXPECT_EQ(errorMessages(),
+            std::vector<std::u16string>{u"The reference object is placed by a transform that "
+                                        u"is not a rotation and a shift: the probe cannot be "
+                                        u"compared with its model."});
+  EXPECT_EQ(device_->receiverCount(), 0u);
+}

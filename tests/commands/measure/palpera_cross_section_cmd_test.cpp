@@ -81,16 +81,16 @@ class ProbeSections : public CommandTest {
   void deliver(Call call) {
     device_->deliver<Receiver>(call);
   }
-  // A run of count strokes back and forth between x = 0.5 and x = to, each 0.01 further along y, then the
-  // device's stop unless the run is to go on.
-  void sweep(int32_t count, double to, bool stop = true) {
+  // A run of count strokes back and forth between x = 0.5 and x = to, each 0.01 further along y, the probe
+  // pointing along approach, then the device's stop unless the run is to go on.
+  void sweep(int32_t count, double to, bool stop = true, const Vector3& approach = {}) {
     ASSERT_TRUE(press(PalperaCrossSectionCmd::kStartCapture));
     deliver([&](Receiver* r) {
       r->onStartCapture();
       for (int32_t i = 0; i < count; ++i) {
         const double y = 0.01 * i;
-        r->onPointSampled({i % 2 ? to : 0.5, y, 0}, {}, {});
-        r->onPointSampled({i % 2 ? 0.5 : to, y, 0}, {}, {});
+        r->onPointSampled({i % 2 ? to : 0.5, y, 0}, approach, {});
+        r->onPointSampled({i % 2 ? 0.5 : to, y, 0}, approach, {});
       }
       r->onStopCapture();
       if (stop) r->onStop();
@@ -313,26 +313,42 @@ TEST_F(ProbeSections, LineArcCurvesOfOneSectionAreASketch) {
   }
 }
 
-TEST_F(ProbeSections, TheOffsetMovesTheCurveToTheSideTheFlipChooses) {
-  for (bool flip : {false, true}) {
-    SCOPED_TRACE(flip);
+// The probe points up at the material (+z) from below; the box, ticked by a value or turned over by a press,
+// is what finish and apply read.
+TEST_F(ProbeSections, TheFlipBoxAloneSendsTheCurveTwoRadiiAwayFromTheMaterial) {
+  constexpr double kRadius = 0.003;
+  struct Case {
+    const char* name;
+    int presses;
+    bool entered;
+    bool flipped;
+  };
+  for (const Case& c : {Case{"left alone", 0, false, false}, Case{"pressed twice", 2, false, false},
+                        Case{"ticked by value", 0, true, true}, Case{"pressed", 1, false, true}}) {
+    SCOPED_TRACE(c.name);
+    store().setInt(nullptr, "Palpera/ProbeCrossSection/CurveFlipOffset", 0);
     startWithPlanes(1);
-    sweep(8, 1.5);
-    dialog().setControlValue(panelId(Panel::kOffset), 0.003);
-    if (flip) {
-      ASSERT_TRUE(dialog().pressButton(panelId(Panel::kFlipOffset)));
+    sweep(8, 1.5, true, {0, 0.1, 1});
+    dialog().setControlValue(panelId(Panel::kOffset), kRadius);
+    if (c.entered) {
+      ASSERT_TRUE(dialog().enterValue(panelId(Panel::kFlipOffset), 1));
     }
+    for (int i = 0; i < c.presses; ++i) ASSERT_TRUE(dialog().pressButton(panelId(Panel::kFlipOffset)));
+    EXPECT_EQ(dialog().control(panelId(Panel::kFlipOffset))->value, c.flipped ? 1.0 : 0.0);
+    EXPECT_EQ(command().curvePanel()->flipOffset(), c.flipped);
     ASSERT_TRUE(runner_.finish());
     ASSERT_EQ(command().curveObjects().size(), 1u);
     RealPArray* points = curvesOf(command().curveObjects()[0].get())->curvePoints(1);
-    ASSERT_GE(points->count(), 2);
-    // The section lies along y in x = 1, its normal +x; the open polyline runs along +y, whose left seen
-    // from +x is +z. Without the flip the offset is the negated "Offset".
-    EXPECT_GT(points->at(points->count())[1], points->at(1)[1]);
-    const double expected = flip ? 0.003 : -0.003;
+    ASSERT_GE(points->count(), 8);
+    // The section lies along y in x = 1; the tip centres at z = 0 touch material at z = 0.003.
+    const double expected = c.flipped ? -kRadius : kRadius;
     for (int32_t i = 1; i <= points->count(); ++i) EXPECT_NEAR(points->at(i)[2], expected, 1e-12) << i;
-    ASSERT_TRUE(runner_.cancel());
+    ASSERT_TRUE(runner_.apply());
+    EXPECT_EQ(store().getInt("Palpera/ProbeCrossSection/CurveFlipOffset", -1), c.flipped ? 1 : 0);
   }
+  startWithPlanes(1);
+  EXPECT_EQ(dialog().control(panelId(Panel::kFlipOffset))->value, 1.0) << "the box shows the setting";
+  EXPECT_TRUE(command().curvePanel()->flipOffset());
 }
 
 TEST_F(ProbeSections, TheHostsGapFactorSettingBreaksTheSectionsWhenItExists) {
@@ -386,20 +402,42 @@ TEST_F(ProbeSections, ABuilderThatFailsLeavesTheSinglePointObjectWithEveryPoint)
   EXPECT_EQ(host_.document().doc().objectCount(), 1) << "no group and no part of it is left";
 }
 
-TEST_F(ProbeSections, CancelTakesAwayWhatTheCommandMadeAndNoCurveComesBack) {
+TEST_F(ProbeSections, CancelTakesAwayWhatTheCommandMadeAndGivesBackEveryObjectOfActivation) {
   SPtr<IZelObjectBuilder> builder;
-  builder->beginObject("Point", ZelString(u"Before"), false);
-  IPtr<IZelDocObject> before;
-  before.takeOwnership(builder->endObject(true));
+  std::vector<IPtr<IZelDocObject>> before(2);
+  for (IPtr<IZelDocObject>& object : before) {
+    builder->beginObject("Point", ZelString(u"Before"), false);
+    object.takeOwnership(builder->endObject(true));
+  }
   startWithPlanes(3);
   sweep(6, 3.5);
   dialog().setControlValue(panelId(Panel::kMultipleCurveObjects), 1);
+  const int32_t committed = host_.document().remover().finishedRuns();
   ASSERT_TRUE(runner_.finish());
-  EXPECT_EQ(host_.document().doc().objectCount(), 6);
+  ASSERT_TRUE(runner_.finish());
+  EXPECT_EQ(host_.document().remover().finishedRuns(), committed + 2) << "each finish commits its removals";
+  EXPECT_EQ(host_.document().doc().objectCount(), 7);
   ASSERT_TRUE(runner_.cancel());
-  EXPECT_EQ(host_.document().doc().objectCount(), 1);
-  EXPECT_EQ(host_.document().doc().objectAt(0), before.get());
-  EXPECT_EQ(host_.document().doc().currentObject(), before.get()) << "the objects of activation are back";
+  EXPECT_EQ(host_.document().remover().finishedRuns(), committed + 3);
+  EXPECT_EQ(host_.document().doc().objectCount(), 2);
+  EXPECT_EQ(host_.document().doc().currentObjects(),
+            (std::vector<IZelDocObject*>{before[0].get(), before[1].get()}))
+      << "the objects of activation are back";
+}
+
+TEST_F(ProbeSections, AStartTheDeviceRefusesLeavesThePlanesFreeAndTheNextStartTakesThemAsTheyAreThen) {
+  startWithPlanes(1);
+  device_->answers.start = false;
+  ASSERT_TRUE(press(PalperaCrossSectionCmd::kStartCapture));
+  EXPECT_FALSE(command().capturing());
+  EXPECT_TRUE(command().planeWidget()->isEnabled());
+  EXPECT_TRUE(command().multiplePlanesWidget()->isEnabled());
+  device_->answers.start = true;
+  MultiplePlanesWidget* planes = command().multiplePlanesWidget();
+  dialog().setControlValue(planes->idBase() + MultiplePlanesWidget::kNumSections, 2);
+  sweep(2, 2.5);
+  EXPECT_EQ(sectionCounts(), (std::vector<int32_t>{2, 2})) << "the second plane counts";
+  EXPECT_FALSE(command().multiplePlanesWidget()->isEnabled()) << "locked once the sections hold points";
 }
 
 }  // namespace

@@ -3,8 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <set>
+#include <string>
+#include <vector>
 
 #include "bore_probes.h"
 #include "commands/quick_probe/quick_probe_recognizer.h"
@@ -25,6 +29,7 @@
 #include "host/gui/host_event.h"
 #include "host/scene/host_parray_sphere_itr.h"
 #include "host/scene/host_scene_nodes.h"
+#include "part_touches.h"
 #include "support/module_settings.h"
 #include "support/recording_receiver.h"
 #include "support/test_device.h"
@@ -386,6 +391,233 @@ TEST_F(QuickProbeCmdTest, AnActivationThatFailsSaysWhyAndLeavesTheDeviceFree) {
     EXPECT_EQ(errors(), c.error);
     EXPECT_EQ(device_->receiverCount(), 0u);
   }
+}
+
+namespace {
+
+// A pose that is neither the identity nor a pure shift: turned about a slanted axis, then moved.
+Matrix4x4 placedPose() {
+  return Matrix4x4::translation({0.35, -0.2, 0.6}) * Matrix4x4::rotation({1, 2, 3}, 0.7);
+}
+
+constexpr double kNominalTolerance = 1e-6;
+
+// Whether two directions agree; either sense when unsigned.
+bool sameDirection(const Vector3& a, const Vector3& b, bool unsigned_) {
+  return (a - b).length() < kNominalTolerance || (unsigned_ && (a + b).length() < kNominalTolerance);
+}
+
+double offLine(const Vector3& p, const Vector3& origin, const Vector3& unit) {
+  return Vector3::cross(p - origin, unit).length();
+}
+
+bool near(double a, double b) {
+  return std::fabs(a - b) < kNominalTolerance;
+}
+
+bool near(const Vector3& a, const Vector3& b) {
+  return (a - b).length() < kNominalTolerance;
+}
+
+Vector3 apex(IZelCone& cone) {
+  const double shrink = cone.radiusA() / std::tan(cone.halfAngle());
+  return cone.endA() + cone.axisDirection() * (cone.radiusB() > cone.radiusA() ? -shrink : shrink);
+}
+
+bool sameSlot(IZelSlotOutline& probed, IZelSlotOutline& nominal, const Matrix4x4& pose) {
+  return near(probed.center(), Matrix4x4::transformPoint(pose, nominal.center())) &&
+         sameDirection(probed.axis(), Matrix4x4::transformVector(pose, nominal.axis()), true) &&
+         near(probed.width(), nominal.width()) && near(probed.length(), nominal.length());
+}
+
+// The probed feature (in the world) against its nominal (in the part's coordinates, placed by pose): the
+// kind's name when they agree within kNominalTolerance, else what differs.
+std::string kindMatching(IZelFeature* probed, IZelFeature* nominal, const Matrix4x4& pose) {
+  const auto point = [&](const Vector3& p) { return Matrix4x4::transformPoint(pose, p); };
+  const auto direction = [&](const Vector3& d) { return Matrix4x4::transformVector(pose, d); };
+  if (auto* p = queryPart<IZelPlane>(probed), *n = queryPart<IZelPlane>(nominal); p && n) {
+    const bool same = sameDirection(p->normal(), direction(n->normal()), false) &&
+                      std::fabs((p->center() - point(n->center())).dot(p->normal())) < kNominalTolerance;
+    return same ? "plane" : "plane off its nominal";
+  }
+  if (auto* p = queryPart<IZelCylinder>(probed), *n = queryPart<IZelCylinder>(nominal); p && n) {
+    const bool same =
+        sameDirection(p->axisDirection(), direction(n->axisDirection()), false) &&
+        offLine(point(n->axisPoint()), p->axisPoint(), p->axisDirection()) < kNominalTolerance &&
+        near(p->radius(), n->radius());
+    return same ? "cylinder" : "cylinder off its nominal";
+  }
+  if (auto* p = queryPart<IZelCone>(probed), *n = queryPart<IZelCone>(nominal); p && n) {
+    const bool same = sameDirection(p->axisDirection(), direction(n->axisDirection()), false) &&
+                      near(apex(*p), point(apex(*n))) && near(p->halfAngle(), n->halfAngle());
+    return same ? "cone" : "cone off its nominal";
+  }
+  if (auto* p = queryPart<IZelSphere>(probed), *n = queryPart<IZelSphere>(nominal); p && n)
+    return near(p->center(), point(n->center())) && near(p->radius(), n->radius()) ? "sphere"
+                                                                                   : "sphere off its nominal";
+  if (auto* p = queryPart<IZelArc>(probed), *n = queryPart<IZelArc>(nominal); p && n) {
+    const bool same = near(p->center(), point(n->center())) &&
+                      sameDirection(p->normal(), direction(n->normal()), true) &&
+                      near(p->radius(), n->radius());
+    return same ? "circle" : "circle off its nominal";
+  }
+  if (auto* p = queryPart<IZelOvalSlot>(probed), *n = queryPart<IZelOvalSlot>(nominal); p && n)
+    return sameSlot(*p, *n, pose) ? "oval slot" : "oval slot off its nominal";
+  if (auto* p = queryPart<IZelRectangularSlot>(probed), *n = queryPart<IZelRectangularSlot>(nominal); p && n)
+    return sameSlot(*p, *n, pose) ? "rectangular slot" : "rectangular slot off its nominal";
+  if (auto* p = queryPart<IZelRoundedSlot>(probed), *n = queryPart<IZelRoundedSlot>(nominal); p && n) {
+    const bool same = sameSlot(*p, *n, pose) && near(p->cornerDiameter(), n->cornerDiameter());
+    return same ? "rounded slot" : "rounded slot off its nominal";
+  }
+  return "no feature of its nominal's kind";
+}
+
+class QuickProbePlacedTest : public QuickProbeCmdTest {
+ protected:
+  // A probe of 1 mm radius, which fits the 8 mm holes.
+  static constexpr double kRadius = 0.001;
+
+  void startWithRadius() {
+    start();
+    device_->deliver<IZelHardProbeDataReceiver>(
+        [](IZelHardProbeDataReceiver* r) { r->setProbeRadius(kRadius); });
+  }
+  void end() {
+    command_->deactivate();
+    command_.release();
+  }
+
+  // Probes each feature, the part placed by pose, and answers for each what it made: the kind matched
+  // against the nominal the first run (nominals empty) added to the reference object, or "nothing".
+  std::vector<std::string> probeAll(const std::vector<FeatureTouches>& features, const Matrix4x4& pose,
+                                    std::vector<IPtr<IZelFeature>>& nominals) {
+    const bool first = nominals.empty();
+    nominals.resize(features.size());
+    std::vector<std::string> made;
+    for (size_t i = 0; i < features.size(); ++i) {
+      SCOPED_TRACE(features[i].what);
+      const int32_t probedBefore = subObjects(u"TestObject")->subObjectCount();
+      const int32_t nominalsBefore = subObjects(u"RefObject")->subObjectCount();
+      for (const Vector3& centre : features[i].samples) sample(Matrix4x4::transformPoint(pose, centre));
+      stop(Matrix4x4::transformPoint(pose, features[i].stop));
+      if (first && subObjects(u"RefObject")->subObjectCount() == nominalsBefore + 1)
+        nominals[i] = IPtr<IZelFeature>(feature(u"RefObject", nominalsBefore));
+      const bool probed = subObjects(u"TestObject")->subObjectCount() == probedBefore + 1;
+      made.push_back(probed && nominals[i]
+                         ? kindMatching(feature(u"TestObject", probedBefore), nominals[i].get(), pose)
+                         : "nothing");
+    }
+    return made;
+  }
+};
+
+}  // namespace
+
+// An example part and the kinds its features make, every one equal to its nominal.
+struct PartKinds {
+  const char* part;
+  std::set<std::string> kinds;
+};
+
+void PrintTo(const PartKinds& kinds, std::ostream* out) {
+  *out << kinds.part;
+}
+
+class QuickProbeEveryPartTest : public QuickProbePlacedTest, public testing::WithParamInterface<PartKinds> {};
+
+TEST_P(QuickProbeEveryPartTest, EveryFeatureOfThePlacedPartIsRecognisedAsAtTheIdentityAndEqualsItsNominal) {
+  load(GetParam().part);
+  const std::vector<FeatureTouches> features = touchesOf(*cadModelById(reference_->id()), kRadius);
+  std::vector<IPtr<IZelFeature>> nominals;
+  startWithRadius();
+  const std::vector<std::string> atIdentity = probeAll(features, Matrix4x4::identity(), nominals);
+  end();
+  EXPECT_EQ(std::set<std::string>(atIdentity.begin(), atIdentity.end()), GetParam().kinds);
+  const Matrix4x4 pose = placedPose();
+  ASSERT_TRUE(reference_->setTransform(pose.m));
+  startWithRadius();
+  EXPECT_EQ(probeAll(features, pose, nominals), atIdentity);
+  end();
+  EXPECT_EQ(errors(), std::u16string());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ExampleParts, QuickProbeEveryPartTest,
+    testing::Values(PartKinds{"plate-bore", {"plane", "cylinder", "circle"}},
+                    PartKinds{"plate-bore-boss", {"plane", "cylinder", "circle"}},
+                    PartKinds{"plate-bore-slot", {"plane", "cylinder", "circle", "oval slot"}},
+                    PartKinds{"plate-boss", {"plane", "cylinder", "circle"}},
+                    PartKinds{"plate-oval-slot", {"plane", "cylinder", "oval slot"}},
+                    PartKinds{"plate-rectangular-slot", {"plane", "rectangular slot"}},
+                    PartKinds{"plate-rounded-slot", {"plane", "cylinder", "rounded slot"}},
+                    PartKinds{"plate-countersink", {"plane", "cone", "cylinder", "circle"}},
+                    PartKinds{"sphere-on-stand", {"plane", "sphere"}},
+                    PartKinds{"plate-bolt-circle", {"plane", "cylinder", "circle"}}),
+    [](const testing::TestParamInfo<PartKinds>& info) {
+      std::string name = info.param.part;
+      std::replace(name.begin(), name.end(), '-', '_');
+      return name;
+    });
+
+TEST_F(QuickProbePlacedTest, TheRimUnderTheProbeIsDrawnWhereThePlacedPartStands) {
+  load("plate-oval-slot");
+  const Matrix4x4 pose = placedPose();
+  ASSERT_TRUE(reference_->setTransform(pose.m));
+  start();
+  move(Matrix4x4::transformPoint(pose, {0.02, 0.02, 0.011}));
+  move(Matrix4x4::transformPoint(pose, kNearRim));
+  const std::vector<HostStaticIteratorNode::Primitive> rim = drawn("edges")->drawPrimitives();
+  ASSERT_FALSE(rim.empty());
+  const Matrix4x4 toPart = Matrix4x4::inverse(pose);
+  for (const HostStaticIteratorNode::Primitive& edge : rim) {
+    for (const Vector3& vertex : edge.vertices) {
+      const Vector3 onPart = Matrix4x4::transformPoint(toPart, vertex);
+      EXPECT_NEAR(onPart.z, 0.01, 1e-9) << "the rim lies in the top plane";
+      EXPECT_GT(onPart.x, 0.029 - 1e-9);
+      EXPECT_LT(onPart.x, 0.071 + 1e-9);
+    }
+  }
+}
+
+TEST_F(QuickProbePlacedTest, AProbedFeatureOfAPlacedPartIsNamedAfterTheReferenceFeatureItMatches) {
+  load("plate-bore");
+  auto* mesh = queryPart<IZelMeshExt>(reference_->subObject("SurfModel"));
+  QuickProbeRecognizer recreation;
+  ASSERT_TRUE(recreation.attach(mesh, reference_->modelId()));
+  // The top face's plane, recreated in the part's coordinates, as the reference feature "Top".
+  const int32_t top = recreation.nearestFaceOrEdge({0.02, 0.02, 0.011}).face;
+  IPtr<IZelFeature> plane = recreation.recreateFace(top);
+  ASSERT_TRUE(queryPart<IZelPlane>(plane.get()));
+  IPtr<IZelFeatureSubObject> made;
+  made.takeOwnership(getFeatureSubObjectMgr(reference_.get())->createSubObject(plane.get()));
+  made->setName(ZelString(u"Top"));
+  subObjects(u"RefObject")->addSubObject(made.get());
+  const Matrix4x4 pose = placedPose();
+  ASSERT_TRUE(reference_->setTransform(pose.m));
+  host_.core().dataStore().setInt(nullptr, "Palpera/FeatureMatching/Enable", 1);
+  start();
+  for (const Vector3& p : {Vector3{0.01, 0.01, 0.012}, {0.09, 0.01, 0.012}, {0.02, 0.07, 0.012}})
+    sample(Matrix4x4::transformPoint(pose, p));
+  stop(Matrix4x4::transformPoint(pose, {0.02, 0.02, 0.02}));
+  EXPECT_EQ(names(u"TestObject"), std::vector<std::u16string>{u"Top"});
+  EXPECT_EQ(names(u"RefObject"), std::vector<std::u16string>{u"Top"})
+      << "no second nominal of the same plane";
+}
+
+TEST_F(QuickProbePlacedTest, APartPlacedByMoreThanATurnAndAShiftIsRefusedWithTheReason) {
+  load("plate-bore");
+  // A thousandth larger: no distance of the model is the world's any more.
+  const Matrix4x4 scaled = placedPose() * Matrix4x4::uniformScaling(1.001);
+  ASSERT_TRUE(reference_->setTransform(scaled.m));
+  command_.createInstance(classIdOf("PalperaQuickProbeCmd"));
+  ASSERT_TRUE(command_);
+  command_->setContext(static_cast<IComponentCommandContainerV2*>(&container_));
+  EXPECT_FALSE(command_->activate());
+  EXPECT_EQ(
+      errors(),
+      u"The reference object is placed by a transform that is not a rotation and a shift: the probe cannot "
+      u"be compared with its model.");
+  EXPECT_EQ(device_->receiverCount(), 0u);
 }
 
 namespace {

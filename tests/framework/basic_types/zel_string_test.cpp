@@ -197,7 +197,6 @@ TEST_F(StringsWithoutHost, WideEditingOperations) {
   EXPECT_EQ(text(r), u"adef");
   r.truncate(2);
   EXPECT_EQ(text(r), u"ad");
-  EXPECT_EQ(text(ZelString::fromPattern("7")), u"Pt7");
 }
 
 TEST_F(StringsWithoutHost, NarrowFindAndArg) {

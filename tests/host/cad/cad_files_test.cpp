@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 #include "host/cad/cad_model.h"
 #include "host/standin_host.h"
@@ -13,8 +15,66 @@
 namespace {
 
 const std::string kBore = std::string(PALPERA_TEST_SOURCE_DIR) + "/../examples/parts/plate-bore.step";
+// Boxes written as other CAD systems write them, in their own units: 100 x 80 x 25 mm from z = 200 mm, and
+// 4 x 3 x 1 inches from z = 8 inches.
+const std::string kStepDir = std::string(PALPERA_TEST_SOURCE_DIR) + "/host/cad/step/";
+
+// The z of the model's face whose plane faces up.
+double topFaceHeight(const BrepModel& model) {
+  for (uint32_t face = 1; face <= model.faceCount(); ++face) {
+    const BrepModel::Surface& s = model.surface(face);
+    if (s.kind == BrepModel::SurfaceKind::plane && s.axis[2] > 0.5) return s.origin[2];
+  }
+  return NAN;
+}
 
 }  // namespace
+
+TEST(CadFiles, FilesInMillimetresAndInchesLoadAtTheirTrueSizeInMetres) {
+  struct Case {
+    std::string file, units;
+    BrepModel::Point low, high;
+  };
+  constexpr double kInch = 0.0254;
+  const Case cases[] = {
+      {"box-millimetres.step", "millimetre", {0, 0, 0.2}, {0.1, 0.08, 0.225}},
+      {"box-inches.step", "INCH", {0, 0, 8 * kInch}, {4 * kInch, 3 * kInch, 9 * kInch}},
+  };
+  StandinHost host;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    std::string units;
+    IPtr<HostDocObject> object = loadCadModel(host.document().doc(), u"RefObject", kStepDir + c.file, &units);
+    EXPECT_EQ(units, c.units);
+    std::shared_ptr<const BrepModel> model = cadModelById(object->id());
+    ASSERT_TRUE(model);
+    EXPECT_EQ(model->solidCount(), 1u);
+    EXPECT_EQ(model->faceCount(), 6u);
+    EXPECT_NEAR(topFaceHeight(*model), c.high[2], 1e-12);
+    // The kernel widens boxes by its tolerance, a tenth of a micrometre.
+    const auto [low, high] = model->bounds();
+    for (size_t axis = 0; axis < 3; ++axis) {
+      EXPECT_NEAR(low[axis], c.low[axis], 1e-6);
+      EXPECT_NEAR(high[axis], c.high[axis], 1e-6);
+    }
+    // What a probe touches: the closest point above the top face lies on it.
+    const std::optional<BrepModel::FacePoint> touched = model->closestOnFaces({0.05, 0.03, c.high[2] + 0.01});
+    ASSERT_TRUE(touched);
+    EXPECT_NEAR(touched->point[2], c.high[2], 1e-9);
+  }
+}
+
+TEST(CadFiles, TheCommandLineHostSaysWhichUnitAFileDeclaresAndHowLargeItsModelIs) {
+  ScratchDirectory scratch;
+  std::ofstream(scratch.system("load.script")) << "cad-load Box " << kStepDir << "box-millimetres.step\n"
+                                               << "cad-load RefObject " << kBore << "\n";
+  int status = 0;
+  const std::string output = runTool("--script " + scratch.system("load.script"), status);
+  EXPECT_EQ(output,
+            "Box: unit millimetre, 1 solid, 6 faces, size 0.1 x 0.08 x 0.025 m\n"
+            "RefObject: unit metre, 1 solid, 8 faces, size 0.1 x 0.08 x 0.01 m\n");
+  EXPECT_EQ(status, 0);
+}
 
 TEST(CadFiles, ABadFileIsRefusedByNameAndTheDocumentKeepsWhatItHad) {
   ScratchDirectory scratch;

@@ -20,7 +20,7 @@ using Kind = BrepModel::SurfaceKind;
 const std::string kPartsDir = std::string(PALPERA_TEST_SOURCE_DIR) + "/../examples/parts/";
 
 std::shared_ptr<const BrepModel> part(const std::string& name) {
-  return readStepModel(kPartsDir + name + ".step");
+  return readStepModel(kPartsDir + name + ".step").model;
 }
 
 // The groups of the faces of one kind, each as its sorted faces.
@@ -49,6 +49,20 @@ TEST(ExampleParts, FilesHoldWhatTheGeneratorWrites) {
   for (const auto& written : std::filesystem::directory_iterator(scratch.system())) {
     SCOPED_TRACE(written.path().filename().string());
     EXPECT_EQ(readFile(written.path()), readFile(kPartsDir + written.path().filename().string()));
+    ++count;
+  }
+  EXPECT_EQ(count, 12u);
+}
+
+TEST(ExampleParts, EveryPartDeclaresTheMetresItsNumbersAreIn) {
+  size_t count = 0;
+  for (const auto& file : std::filesystem::directory_iterator(kPartsDir)) {
+    if (file.path().extension() != ".step") continue;
+    SCOPED_TRACE(file.path().filename().string());
+    const std::string text = readFile(file.path());
+    EXPECT_NE(text.find("( LENGTH_UNIT() NAMED_UNIT(*) SI_UNIT($,.METRE.) )"), std::string::npos);
+    EXPECT_EQ(text.find(".MILLI."), std::string::npos);
+    EXPECT_EQ(readStepModel(file.path().string()).lengthUnits, "metre");
     ++count;
   }
   EXPECT_EQ(count, 12u);

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "host/document/host_real_parray.h"
@@ -138,14 +140,18 @@ TEST(PlanarCurveFitter, PlacesSplineControlPointsAsTheRecordAsks) {
   struct Case {
     const char* name;
     int32_t mode;
+    double spacing;
     int32_t controlPoints;
   };
-  for (const Case& c : {Case{"by distance 0.02", ICurveFitDataV2::kSplineByDistance, 6},
-                        Case{"four control points", ICurveFitDataV2::kSplineByControlPoints, 4},
-                        Case{"a straight run within a tolerance", ICurveFitDataV2::kSplineByTolerance, 2}}) {
+  for (const Case& c :
+       {Case{"by distance 0.005", ICurveFitDataV2::kSplineByDistance, 0.005, 21},
+        Case{"by distance 0.02, yet no fewer than the section's 11", ICurveFitDataV2::kSplineByDistance, 0.02,
+             11},
+        Case{"four control points", ICurveFitDataV2::kSplineByControlPoints, 0.02, 4},
+        Case{"a straight run within a tolerance", ICurveFitDataV2::kSplineByTolerance, 0.02, 2}}) {
     SCOPED_TRACE(c.name);
     IPtr<HostCurveFitData> data(new HostCurveFitData);
-    data->setSpacing(0.02, -1);
+    data->setSpacing(c.spacing, -1);
     data->setControlPoints(4);
     data->setTolerance(1e-6);
     data->setMode(c.mode);
@@ -153,8 +159,125 @@ TEST(PlanarCurveFitter, PlacesSplineControlPointsAsTheRecordAsks) {
     ASSERT_TRUE(fitter->setup(kZ0, arrayOf(run(0, 11)).get(), IPlanarCurveFitter::kOpen, -1));
     IPtr<ICurveSet> curves = fit(*fitter, data.get(), 0);
     ASSERT_TRUE(curves);
-    EXPECT_EQ(curves->curvePoints(1)->count(), c.controlPoints);
+    ASSERT_EQ(curves->curvePoints(1)->count(), c.controlPoints);
     EXPECT_NEAR(curves->curvePoints(1)->at(c.controlPoints)[0], 0.1, 1e-12);
+  }
+}
+
+// Ball centres of a sweep, each with the probe's direction there (toward the material), as the section
+// command hands them over.
+IPtr<RealPArray> touchesOf(const std::vector<Vector3>& centres, const std::vector<Vector3>& approaches) {
+  IPtr<RealPArray> array(new HostRealPArray(6, 16));
+  for (size_t i = 0; i < centres.size(); ++i) {
+    const Vector3& c = centres[i];
+    const Vector3& a = approaches[i];
+    const double entry[6] = {c.x, c.y, c.z, a.x, a.y, a.z};
+    array->append(entry);
+  }
+  return array;
+}
+
+constexpr double kBall = 0.003;        // the probe's radius
+constexpr double kBoreRadius = 0.010;  // a 20 mm bore
+
+// The tip centres of a bore in z = 0 probed at those angles (degrees), the probe leaning on the wall.
+IPtr<RealPArray> boreTouches(const std::vector<double>& degrees) {
+  std::vector<Vector3> centres, approaches;
+  for (double d : degrees) {
+    const Vector3 out{std::cos(d * M_PI / 180), std::sin(d * M_PI / 180), 0};
+    centres.push_back(out * (kBoreRadius - kBall));
+    approaches.push_back(out);
+  }
+  return touchesOf(centres, approaches);
+}
+
+// The farthest a point of the section's one curve lies from the bore's wall.
+double worstOffTheBore(HostPlanarCurveFitter& fitter, const double plane[4], RealPArray* touches) {
+  EXPECT_TRUE(fitter.setup(plane, touches, IPlanarCurveFitter::kAuto, -1));
+  IPtr<HostCurveFitData> data(new HostCurveFitData);
+  data->setSpacing(0.0005, -1);
+  data->setMode(ICurveFitDataV2::kSplineByDistance);
+  IPtr<ICurveSet> curves = fit(fitter, data.get(), -kBall);
+  EXPECT_TRUE(curves && curves->curveCount() == 1 && curves->isClosed(1));
+  if (!curves) return INFINITY;
+  RealPArray* points = curves->curvePoints(1);
+  EXPECT_GT(points->count(), 100) << "points every half millimetre round the bore";
+  double worst = 0;
+  for (int32_t i = 1; i <= points->count(); ++i)
+    worst = std::max(worst, std::fabs(std::hypot(points->at(i)[0], points->at(i)[1]) - kBoreRadius));
+  return worst;
+}
+
+TEST(PlanarCurveFitter, ASmoothCurveThroughFewTouchesOfABoreStaysOnItsWall) {
+  std::vector<double> sixteen;  // about 22 degrees apart, as a hand spaces them
+  for (int i = 0; i < 16; ++i) sixteen.push_back(22.5 * i + (i % 3 - 1) * 0.8);
+  const std::vector<double> uneven{0, 31, 84, 120, 165, 201, 250, 290, 325};  // gaps up to 53 degrees
+  struct Case {
+    const char* name;
+    std::vector<double> degrees;
+    double within;
+  };
+  for (const Case& c : {Case{"16 angles", sixteen, 5e-6}, Case{"9 uneven angles", uneven, 1e-4}}) {
+    for (double nz : {1.0, -1.0}) {
+      SCOPED_TRACE(std::string(c.name) + (nz > 0 ? ", normal +z" : ", normal -z"));
+      const double plane[4] = {0, 0, nz, 0};
+      IPtr<HostPlanarCurveFitter> fitter(new HostPlanarCurveFitter);
+      EXPECT_LT(worstOffTheBore(*fitter, plane, boreTouches(c.degrees).get()), c.within);
+    }
+  }
+}
+
+// A flat face z = 0.01 swept along y, cut by the plane x = 0.05: the tip centres lie one radius above it and
+// the probe points down onto it.
+IPtr<RealPArray> flatFaceTouches() {
+  std::vector<Vector3> centres, approaches;
+  for (double y : {0.013, 0.005, 0.011, 0.007, 0.015, 0.009}) {
+    centres.push_back({0.05, y, 0.01 + kBall});
+    approaches.push_back({0.01, 0.02, -1});  // a stylus not quite upright
+  }
+  return touchesOf(centres, approaches);
+}
+
+TEST(PlanarCurveFitter, TheMaterialSideFollowsTheProbeWhicheverWayTheNormalPoints) {
+  for (double nx : {1.0, -1.0}) {
+    SCOPED_TRACE(nx);
+    const double plane[4] = {nx, 0, 0, 0.05 * nx};
+    IPtr<HostPlanarCurveFitter> fitter(new HostPlanarCurveFitter);
+    ASSERT_TRUE(fitter->setup(plane, flatFaceTouches().get(), IPlanarCurveFitter::kAuto, -1));
+    ASSERT_EQ(fitter->polylineCount(), 1);
+    struct Side {
+      double offset;
+      double z;
+    };
+    for (const Side& side : {Side{-kBall, 0.01}, Side{kBall, 0.01 + 2 * kBall}}) {
+      SCOPED_TRACE(side.offset);
+      IPtr<ICurveSet> curves = fit(*fitter, nullptr, side.offset);
+      ASSERT_TRUE(curves);
+      EXPECT_FALSE(curves->isClosed(1));
+      RealPArray* points = curves->curvePoints(1);
+      EXPECT_GE(points->count(), 6) << "no fewer points than the section";
+      for (int32_t i = 1; i <= points->count(); ++i) {
+        EXPECT_NEAR(points->at(i)[0], 0.05, 1e-9);
+        EXPECT_NEAR(points->at(i)[2], side.z, 1e-9) << "straight, on the face or 2 r off it";
+      }
+      EXPECT_NEAR(points->at(1)[1] + points->at(points->count())[1], 0.02, 1e-9) << "from end to end";
+    }
+  }
+}
+
+TEST(PlanarCurveFitter, APointTouchedTwiceStillGivesAFiniteCurve) {
+  std::vector<Vector3> points = run(0, 6);
+  points.push_back(points[2]);
+  for (int32_t connectivity : {IPlanarCurveFitter::kOpen, IPlanarCurveFitter::kClosed}) {
+    SCOPED_TRACE(connectivity);
+    IPtr<HostPlanarCurveFitter> fitter(new HostPlanarCurveFitter);
+    ASSERT_TRUE(fitter->setup(kZ0, arrayOf(points).get(), connectivity, -1));
+    IPtr<ICurveSet> curves = fit(*fitter, nullptr, 0.001);
+    ASSERT_TRUE(curves);
+    RealPArray* shown = curves->curvePoints(1);
+    for (int32_t i = 1; i <= shown->count(); ++i) {
+      for (int k = 0; k < 3; ++k) EXPECT_TRUE(std::isfinite(shown->at(i)[k])) << i;
+    }
   }
 }
 

@@ -89,4 +89,35 @@ TEST(AlignIterativeExample, TouchesInQuickSuccessionAlignAsTouchesApart) {
   expectPoseUndoneAndTheRetouchedTargetIn(script, path);
 }
 
+// After the 3-2-1 example, a pass of Iterative Alignment on three targets ended by STOP after two touches and
+// the re-probe question answered no: OK must leave the 3-2-1 alignment on the device, not the identity the
+// pass probed through.
+TEST(AlignIterativeExample, APassEndedEarlyLeavesThe321AlignmentOnTheDevice) {
+  const std::string earlier = readFile(kProject + "/examples/align-321.script");
+  const std::string top = " -0.10531990444955419 0.09519173979102621 -0.989871835341472\n";
+  const std::string picks[] = {"0.07421279617798217 -0.013807669591641047 0.07959487341365888",
+                               "0.1336051062984705 -0.0074884753246677975 0.07388336902619731",
+                               "0.09962532294763016 0.03389616013221183 0.08147851692015803"};
+  std::string script = earlier + "command PalperaIterativeAlignmentCmd\n";
+  for (const std::string& at : picks) script += "mouse down " + at + top + "mouse click " + at + top;
+  script += "answer no\npress StartProbing\nrun-until Palpera/Events/Single/RadiusEvent 2000\n";
+  for (int touch = 0; touch < 2; ++touch) script += "mouse click " + picks[touch] + top + "run 100\n";
+  script += "key press 299\nkey press 293\nkey release 299\n";
+  script += "run-until Palpera/Events/Single/StopEvent 2000\nrun 50\napply\nprint alignment\n";
+  ScratchDirectory scratch;
+  const std::string path = scratch.system() + "/iterative-after-321.script";
+  std::ofstream(path) << script;
+
+  int status = -1;
+  const std::string output = runTool("--script " + path, status, kProject);
+  ASSERT_EQ(WEXITSTATUS(status), 0) << output;
+  const Matrix4x4 pose = matrixAfter(earlier, "transform RefObject ", true);
+  // The 3-2-1 command prints the alignment too: the last printing is the one after OK.
+  const size_t last = output.rfind("\nhardware");
+  ASSERT_NE(last, std::string::npos) << output;
+  const Matrix4x4 product = matrixAfter(output.substr(last + 1), "hardware", false) * pose;
+  for (int i = 0; i < 16; ++i)
+    EXPECT_NEAR(product.m[i], Matrix4x4::identity().m[i], 1e-7) << i << "\n" << output;
+}
+
 }  // namespace

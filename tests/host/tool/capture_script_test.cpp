@@ -37,6 +37,8 @@ TEST(CaptureScript, TheSweptPassIsTheTestObjectOneProbeRadiusAboveTheFaceAtTheIn
   std::istringstream lines(output);
   std::string line;
   std::getline(lines, line);
+  EXPECT_EQ(line, "RefObject: unit metre, 1 solid, 8 faces, size 0.1 x 0.08 x 0.01 m");
+  std::getline(lines, line);
   EXPECT_EQ(line, "CAD\tRefObject");
   std::getline(lines, line);
   EXPECT_EQ(line, "Point\tScan 1") << "the single pass is the test object";

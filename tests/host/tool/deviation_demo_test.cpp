@@ -58,8 +58,10 @@ TEST(DeviationDemo, ThreePointsOnThePlateWithABoreAreRecordedShownAndExported) {
       runTool("--script " + kProject + "/examples/deviation.script", status, scratch.system());
   ASSERT_EQ(WEXITSTATUS(status), 0) << output;
 
-  const std::vector<std::string> lines = split(output, '\n');
-  ASSERT_EQ(lines.size(), 10u) << output;
+  std::vector<std::string> lines = split(output, '\n');
+  ASSERT_EQ(lines.size(), 11u) << output;
+  EXPECT_EQ(lines[0], "RefObject: unit metre, 1 solid, 8 faces, size 0.1 x 0.08 x 0.01 m");
+  lines.erase(lines.begin());
   EXPECT_NEAR(std::stod(split(lines[0], '\t').at(1)), 0, 1e-6) << "the move over the top face";
   EXPECT_EQ(lines[2], "Palpera/Tile/RealTimeDeviationStatus\t1");
   EXPECT_EQ(lines[3], "Label\tDeviation\tPass/Fail");

@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/run_tool.h"
@@ -47,6 +51,71 @@ TEST(SectionsDemo, EverySectionPointLiesOnItsPlaneOneRadiusAboveTheFace) {
   }
   // Five strokes; the first starts from the first sample of the run, which joins nothing.
   EXPECT_EQ(pointsByPlane, (std::map<double, int>{{0.04, 4}, {0.06, 4}, {0.08, 4}})) << output;
+}
+
+// The example's script with each of the edits made (text, replacement), written where the host can read it.
+std::string editedScript(const std::vector<std::pair<std::string, std::string>>& edits,
+                         const std::string& name) {
+  std::string script = readFile(kProject + "/examples/sections.script");
+  for (const auto& [text, replacement] : edits) {
+    const size_t at = script.find(text);
+    EXPECT_NE(at, std::string::npos) << text;
+    if (at != std::string::npos) script.replace(at, text.size(), replacement);
+  }
+  const std::filesystem::path path = std::filesystem::temp_directory_path() / name;
+  std::ofstream(path) << script;
+  return path.string();
+}
+
+// The heights of the first and last points of every curve "print document" shows.
+std::vector<double> curveEndHeights(const std::string& output) {
+  std::vector<double> heights;
+  std::istringstream lines(output);
+  std::string line;
+  double from[3], to[3];
+  int count = 0;
+  while (std::getline(lines, line)) {
+    if (std::sscanf(line.c_str(),
+                    "\tcurve\tspline\topen\tpoints %d\tfrom (%lf, %lf, %lf)\tto (%lf, %lf, %lf)", &count,
+                    &from[0], &from[1], &from[2], &to[0], &to[1], &to[2]) == 7) {
+      heights.push_back(from[2]);
+      heights.push_back(to[2]);
+    }
+  }
+  return heights;
+}
+
+// The sweep's curves lie on the face whichever side face the planes are picked on, and a tick in "Flip Offset
+// Direction", entered as a value, moves them two radii off it and is the setting apply keeps.
+TEST(SectionsDemo, TheCurvesLieOnTheFaceForEitherPickAndTheFlipBoxMovesThemTwoRadii) {
+  const std::string kPickFar = "mouse click 0.2 0.02 0.005 -1 0 0";
+  const std::string kFinish = "\nfinish\n";
+  struct Case {
+    const char* name;
+    std::vector<std::pair<std::string, std::string>> edits;
+    double height;
+    int flipSetting;
+  };
+  const std::vector<Case> cases = {
+      {"the face x = 0.1", {}, kTopFace, 0},
+      {"the face x = 0", {{kPickFar, "mouse click -0.1 0.02 0.005 1 0 0"}}, kTopFace, 0},
+      {"flipped by value", {{kFinish, "\nvalue FlipOffset 1\nfinish\n"}}, kTopFace + 2 * kRadius, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<std::pair<std::string, std::string>> edits = c.edits;
+    edits.push_back(
+        {"print errors", "print settings Palpera/ProbeCrossSection/CurveFlipOffset\nprint errors"});
+    int status = -1;
+    const std::string output =
+        runTool("--script " + editedScript(edits, "sections-" + std::to_string(getpid()) + ".script"), status,
+                kProject);
+    ASSERT_EQ(WEXITSTATUS(status), 0) << output;
+    const std::vector<double> heights = curveEndHeights(output);
+    EXPECT_GE(heights.size(), 4u) << output;
+    for (double z : heights) EXPECT_NEAR(z, c.height, 1e-6) << output;
+    EXPECT_NE(output.find("CurveFlipOffset\t" + std::to_string(c.flipSetting)), std::string::npos) << output;
+  }
 }
 
 }  // namespace

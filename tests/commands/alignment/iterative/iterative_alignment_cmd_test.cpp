@@ -317,18 +317,73 @@ TEST_F(IterativeAlignment, APassAlignsTheDeviceAndOffersTheFailedTargetsAgain) {
   EXPECT_EQ(device_->receiverCount(), 0u);
 }
 
-TEST_F(IterativeAlignment, ACancelledPassGivesBackTheHardwareMatrixFromBeforeTheFirstPass) {
+// Only a pass that took the matrix off to probe gives it back when cancelled; after a re-probe pass or free
+// probing the device keeps the alignment the table shows, and OK commits it.
+TEST_F(IterativeAlignment, ACancelledPassLeavesTheAlignmentTheTableShowsUnlessItResetTheMatrix) {
   setHardware(kEarlier);
   startCommand();
   pickAll();
+  ASSERT_TRUE(press(Cmd::kStartProbing));
+  touch(k321[0], kBeside[0]);
+  customEvent("Cancel");
+  expectMatrix(plugin_->hardwareMatrix(), kEarlier, 0);
+
   firstPass(true);
   ASSERT_TRUE(cmd_->isProbing()) << "the re-probe pass";
   customEvent("Cancel");
   EXPECT_FALSE(cmd_->isProbing());
   EXPECT_EQ(device_->receiverCount(), 0u);
-  expectMatrix(plugin_->hardwareMatrix(), kEarlier, 0);
+  ASSERT_TRUE(cmd_->isAligned());
+  expectMatrix(plugin_->hardwareMatrix() * kPose, Matrix4x4(), 1e-9);
   EXPECT_EQ(host_.gui().simpleDialog().shown().size(), 1u) << "a cancel asks nothing";
   EXPECT_EQ(host_.scene().viewThemes().pushedCount(), 0u);
+
+  ASSERT_TRUE(press(Cmd::kStartProbing));
+  touch(k321[3]);
+  ASSERT_FALSE(cmd_->isProbing());
+  ASSERT_TRUE(press(Cmd::kStartProbing));
+  ASSERT_TRUE(cmd_->isFreeProbing());
+  customEvent("Cancel");
+  expectMatrix(plugin_->hardwareMatrix() * kPose, Matrix4x4(), 1e-9);
+  runner_.apply();
+  expectMatrix(plugin_->hardwareMatrix() * kPose, Matrix4x4(), 1e-9);
+}
+
+TEST_F(IterativeAlignment, APassEndedWithoutAnAlignmentGivesBackTheMatrixItFound) {
+  setHardware(kEarlier);
+  startCommand();
+  pickAll();
+  host_.gui().simpleDialog().queueAnswer(2);
+  ASSERT_TRUE(press(Cmd::kStartProbing));
+  touch(k321[0], kBeside[0]);
+  touch(k321[1], kBeside[1]);
+  deliver([](IZelHardProbeDataReceiver* r) { r->onPointStop({}); });
+  ASSERT_EQ(host_.gui().simpleDialog().shown().size(), 1u) << "the re-probe question, answered no";
+  EXPECT_FALSE(cmd_->isProbing());
+  EXPECT_FALSE(cmd_->isAligned());
+  expectMatrix(plugin_->hardwareMatrix(), kEarlier, 0);
+  runner_.apply();
+  expectMatrix(plugin_->hardwareMatrix(), kEarlier, 0);
+}
+
+// Undone back to two targets, nothing is aligned: the raw points must not be measured against surface
+// points found under the old alignment, whatever tolerance is set next.
+TEST_F(IterativeAlignment, AfterAFailedRealignmentAToleranceChangeFindsNoDeviation) {
+  startCommand();
+  pickAll();
+  firstPass(false);
+  ASSERT_TRUE(cmd_->isAligned());
+  for (size_t i = 2; i < k321.size(); ++i) key(Cmd::kUndoKey);
+  ASSERT_EQ(cmd_->targets().size(), 2u);
+  ASSERT_FALSE(cmd_->isAligned());
+  ASSERT_TRUE(dialog().enterValue(Cmd::kTolerance, 2)) << "millimetres";
+  for (size_t i = 0; i < 2; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_FALSE(entry(i).surface);
+    EXPECT_TRUE(isUnset(entry(i).alignError));
+    EXPECT_TRUE(isUnset(entry(i).zoneDeviation));
+    EXPECT_FALSE(table().cellColor(static_cast<int32_t>(i) + 2, 3));
+  }
 }
 
 TEST_F(IterativeAlignment, AToleranceChangeReevaluatesWithoutRealigning) {
@@ -529,10 +584,12 @@ TEST_F(IterativeAlignment, TheZoneUsesTheFirstEntrysRadiusAndTheViewZoomsInOnce)
   camera().getState(after);
   EXPECT_NEAR(after.zoomScale, before.zoomScale * 2, before.zoomScale * 1e-9);
 
-  // The zone reaches the first entry's radius plus the tolerance along the normal.
-  moveTo(target.point + Vector3{.5 * kMm, 0, 0} + target.normal * (kRadius + .00099));
+  // The zone reaches the first entry's radius plus the tolerance along the normal, whatever ball the target
+  // itself was touched with.
+  cmd_->targets()[0].probeRadius = 2 * kRadius;
+  moveTo(target.point + Vector3{.5 * kMm, 0, 0} + target.normal * (2 * kRadius + .00099));
   EXPECT_TRUE(entry(3).inZone);
-  moveTo(target.point + Vector3{.5 * kMm, 0, 0} + target.normal * (kRadius + .00101));
+  moveTo(target.point + Vector3{.5 * kMm, 0, 0} + target.normal * (2 * kRadius + .00101));
   EXPECT_FALSE(entry(3).inZone);
   moveTo(target.point + Vector3{1.5 * kMm, 0, 0} + target.normal * kRadius);
   EXPECT_FALSE(entry(3).inZone);

@@ -63,6 +63,23 @@ TEST_F(ViewPointTest, PointAndFocusGoThroughTheTransforms) {
   expectMatrixNear(camera().matrix(), Matrix4x4::translation({-2, -1, -6}));
 }
 
+// The turn comes first, then the shift of the turned point, then the six units: in any other order a point
+// off the origin would not land straight ahead.
+TEST_F(ViewPointTest, APointOffTheOriginLandsSixUnitsAheadWithTheDirectionTowardsTheViewer) {
+  const Vector3 point{0.2, -0.3, 0.7};
+  for (const Vector3& direction : {Vector3(1, 0, 0), Vector3(0, -1, 1), Vector3(0.3, 0.4, -0.2)}) {
+    SCOPED_TRACE(testing::Message() << direction.x << " " << direction.y << " " << direction.z);
+    ViewPoint(object_.get(), point, direction, 0).apply();
+    const Matrix4x4 placed = camera().matrix();
+    const Vector3 ahead = Matrix4x4::transformPoint(placed, point);
+    EXPECT_NEAR(ahead.x, 0, 1e-12);
+    EXPECT_NEAR(ahead.y, 0, 1e-12);
+    EXPECT_NEAR(ahead.z, -6, 1e-12);
+    const Vector3 back = Matrix4x4::transformVector(placed, direction.normalized());
+    EXPECT_NEAR(back.z, 1, 1e-12);
+  }
+}
+
 TEST_F(ViewPointTest, ZeroDirectionLooksAlongXAfterMapping) {
   // A camera space turned against the object's: the object's own +x would come out elsewhere.
   host_.scene().genGfx().setViewToScene(-1, Matrix4x4::rotation({0, 0, 1}, 0.5));
