@@ -700,31 +700,51 @@ class QuickProbeSidesTest : public QuickProbeCmdTest {
 
 TEST_F(QuickProbeSidesTest, OneStopFinishesPlanesABoreAndABossEachTowardsItsOwnMaterial) {
   load("plate-bore-boss");
-  start();
   const StopCase stops[] = {
       {"lifted inside the bore", {0.03, 0.04, 0.005}}, {"lifted above the plate", {0.06, 0.03, 0.05}},
       {"on the top face", {0.06, 0.03, 0.012}},        {"on the side face", {0.05, -0.002, 0.005}},
       {"under the plate", {0.06, 0.03, -0.02}},        {"on the boss's top", {0.085, 0.04, 0.027}}};
-  for (const StopCase& c : stops) {
-    SCOPED_TRACE(c.where);
-    probeAll({onTopFace(), inBore(), onSideFace(), aroundBoss(), onBossTop()}, c.stop);
-    EXPECT_EQ(errors(), std::u16string());
-    std::map<std::string, IZelPlane*> planes;
-    std::vector<double> radii;
-    for (size_t i = 0; i < 5; ++i) {
-      if (auto* plane = queryPart<IZelPlane>(added(i)))
-        planes[std::abs(plane->normal().y) > 0.5 ? "side"
-               : plane->center().z > 0.02        ? "boss top"
-                                                 : "top"] = plane;
-      if (auto* cylinder = queryPart<IZelCylinder>(added(i))) radii.push_back(cylinder->radius());
+  for (const auto& [where, pose] :
+       {std::pair{"at the identity", Matrix4x4::identity()}, {"placed", placedPose()}}) {
+    SCOPED_TRACE(where);
+    ASSERT_TRUE(reference_->setTransform(pose.m));
+    start();
+    const Matrix4x4 toPart = Matrix4x4::inverse(pose);
+    const auto placed = [&](const std::vector<Vector3>& touches) {
+      std::vector<Vector3> moved;
+      for (const Vector3& p : touches) moved.push_back(Matrix4x4::transformPoint(pose, p));
+      return moved;
+    };
+    for (const StopCase& c : stops) {
+      SCOPED_TRACE(c.where);
+      probeAll({placed(onTopFace()), placed(inBore()), placed(onSideFace()), placed(aroundBoss()),
+                placed(onBossTop())},
+               Matrix4x4::transformPoint(pose, c.stop));
+      EXPECT_EQ(errors(), std::u16string());
+      // Each plane in the part's own coordinates: its normal and its centre.
+      std::map<std::string, std::pair<Vector3, Vector3>> planes;
+      std::vector<double> radii;
+      for (size_t i = 0; i < 5; ++i) {
+        if (auto* plane = queryPart<IZelPlane>(added(i))) {
+          const Vector3 normal = Matrix4x4::transformVector(toPart, plane->normal());
+          const Vector3 centre = Matrix4x4::transformPoint(toPart, plane->center());
+          planes[std::abs(normal.y) > 0.5 ? "side" : centre.z > 0.02 ? "boss top" : "top"] = {normal, centre};
+        }
+        if (auto* cylinder = queryPart<IZelCylinder>(added(i))) radii.push_back(cylinder->radius());
+      }
+      for (const auto& [name, normal, offset] : {std::tuple{"top", Vector3{0, 0, 1}, 0.01},
+                                                 {"side", Vector3{0, -1, 0}, 0.0},
+                                                 {"boss top", Vector3{0, 0, 1}, 0.025}}) {
+        SCOPED_TRACE(name);
+        EXPECT_NEAR(planes[name].first.dot(normal), 1.0, 1e-8);
+        EXPECT_NEAR(planes[name].second.dot(normal), offset, 1e-6);
+      }
+      std::sort(radii.begin(), radii.end());
+      ASSERT_EQ(radii.size(), 2u);
+      EXPECT_NEAR(radii[0], 0.01, 1e-6) << "the bore";
+      EXPECT_NEAR(radii[1], 0.015, 1e-6) << "the boss";
     }
-    expectPlane(planes["top"], {0, 0, 1}, 0.01);
-    expectPlane(planes["side"], {0, -1, 0}, 0.0);
-    expectPlane(planes["boss top"], {0, 0, 1}, 0.025);
-    std::sort(radii.begin(), radii.end());
-    ASSERT_EQ(radii.size(), 2u);
-    EXPECT_NEAR(radii[0], 0.01, 1e-6) << "the bore";
-    EXPECT_NEAR(radii[1], 0.015, 1e-6) << "the boss";
+    command_->deactivate();
   }
 }
 
