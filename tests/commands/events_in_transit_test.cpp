@@ -222,6 +222,7 @@ TEST_P(StopWithEventsInTransit, TheRunEndsCleanlyWhateverTheDeviceStillDelivers)
   EXPECT_EQ(assertions(), std::vector<std::string>{});
   EXPECT_EQ(errorMessages().size(), messages + (moment == Moment::kDeviceError && run.reportsErrors));
   EXPECT_EQ(device(run.device).receiverCount(), 0u);
+  EXPECT_EQ(device(run.device).postedCount(), 0u) << "what was in transit arrived";
   if (moment == Moment::kCancel) {
     EXPECT_THAT(documentObjects(), ::testing::IsSubsetOf(before)) << "nothing made by what came late";
   }

@@ -355,8 +355,9 @@ void Cmd::undoLastSampled() {
   realignment_->updateAlignment();
   requestRedraw(false);
   refreshTable();
-  restartAcquisition();
-  if (!receiver_) return;
+  // Queued again before the restart: a touch behind the undo, delivered during the restart's stop, probes
+  // the target taken back, as it does when it arrives later.
   probeQueue_.push_front(target);
-  goToTarget(target.get());
+  restartAcquisition();
+  if (receiver_ && !probeQueue_.empty()) goToTarget(probeQueue_.front().get());
 }

@@ -564,6 +564,30 @@ TEST_F(IterativeAlignment, APassEndedByATouchInTransitStartsTheNextOnlyAfterTheR
   EXPECT_LT((entry(5).measured->point - Matrix4x4::transformPoint(kPose, last)).length(), 1e-12);
 }
 
+// The device's undo, then at once the touch that probes the taken-back target again: the touch arrives
+// during the restart the undo causes, and belongs to that target, as it does when the two arrive apart.
+TEST_F(IterativeAlignment, ATouchInTransitBehindAnUndoProbesTheTargetTakenBack) {
+  startCommand();
+  pickAll();
+  ASSERT_TRUE(press(Cmd::kStartProbing));
+  for (size_t i = 0; i < 4; ++i) touch(k321[i], kBeside[i]);
+  ASSERT_EQ(cmd_->probeQueue().front().get(), entry(4).nominal.get());
+  const int32_t startsBefore = starts();
+  device_->post<IZelHardProbeDataReceiver>(
+      [](IZelHardProbeDataReceiver* r) { r->onCustomEvent(ZelCString("UndoLastSampled"), nullptr); });
+  postTouch(k321[3]);
+  device_->deliverPosted();
+
+  EXPECT_EQ(starts(), startsBefore + 1) << "one restart, after the touch in transit";
+  ASSERT_TRUE(entry(3).measured);
+  const Vector3 retouched = k321[3].point + kRadius * k321[3].normal;
+  EXPECT_LT((entry(3).measured->point - Matrix4x4::transformPoint(kPose, retouched)).length(), 1e-12);
+  EXPECT_FALSE(entry(4).measured) << "the next target is still to be probed";
+  ASSERT_EQ(cmd_->probeQueue().size(), 2u);
+  EXPECT_EQ(cmd_->probeQueue().front().get(), entry(4).nominal.get());
+  EXPECT_TRUE(entry(4).isCurrent);
+}
+
 TEST_F(IterativeAlignment, TheZoneUsesTheFirstEntrysRadiusAndTheViewZoomsInOnce) {
   startCommand();
   pickAll();
