@@ -704,9 +704,9 @@ TEST_F(QuickProbeSidesTest, OneStopFinishesPlanesABoreAndABossEachTowardsItsOwnM
       {"lifted inside the bore", {0.03, 0.04, 0.005}}, {"lifted above the plate", {0.06, 0.03, 0.05}},
       {"on the top face", {0.06, 0.03, 0.012}},        {"on the side face", {0.05, -0.002, 0.005}},
       {"under the plate", {0.06, 0.03, -0.02}},        {"on the boss's top", {0.085, 0.04, 0.027}}};
-  for (const auto& [where, pose] :
-       {std::pair{"at the identity", Matrix4x4::identity()}, {"placed", placedPose()}}) {
-    SCOPED_TRACE(where);
+  for (const auto& posed : {std::pair{"at the identity", Matrix4x4::identity()}, {"placed", placedPose()}}) {
+    SCOPED_TRACE(posed.first);
+    const Matrix4x4& pose = posed.second;
     ASSERT_TRUE(reference_->setTransform(pose.m));
     start();
     const Matrix4x4 toPart = Matrix4x4::inverse(pose);
