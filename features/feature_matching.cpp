@@ -3,18 +3,23 @@
 #include <cfloat>
 #include <optional>
 
+#include "basic_types/matrix4x4.h"
 #include "features/placed_feature.h"
 #include "framework/host_glue/document_glue.h"
 #include "framework/host_glue/object_placement.h"
 #include "framework/object/iptr.h"
 #include "framework/object/query_part.h"
 #include "host/api/data_store.h"
+#include "host/api/gfx_view.h"
 #include "host/api/probe_array_source.h"
 #include "host/api/zel_doc.h"
 
 namespace {
 
 constexpr double kRadiansPerDegree = 0.017453292519943295;
+// The graphics service's spaces: the scene, and the coordinates of one document object.
+constexpr int32_t kSceneSpace = 4;
+constexpr int32_t kObjectSpace = 5;
 
 // The centre of the feature's box, asked from the empty box; none when it gives no box.
 std::optional<Vector3> boxCentre(IZelFeature& feature) {
@@ -82,13 +87,23 @@ bool fillProbeArraySource(IZelSubObject* subObject, IZelFeatureCollector* collec
   if (!collector) return false;
   const int32_t count = collector->resultPointCount();
   if (count < 1) return true;
-  auto* source = queryPart<IZelProbeArraySource>(subObject);
-  if (!source) return false;
-  // The result points are in document coordinates, as the source keeps them.
-  source->begin(count);
+  if (!queryPart<IZelProbeArraySource>(subObject)) return false;
+  PointList points;
   for (int32_t i = 1; i <= count; ++i) {
     Vector3 point;
-    if (collector->resultPoint(i, point)) source->append(point);
+    if (collector->resultPoint(i, point)) points.push_back(point);
   }
+  showProbedPoints(*subObject, points);
   return true;
+}
+
+void showProbedPoints(IZelSubObject& subObject, const PointList& scenePoints) {
+  auto* source = queryPart<IZelProbeArraySource>(&subObject);
+  if (!source) return;
+  // The source holds its object's own coordinates, which the object's transform takes to the scene.
+  SPtr<IGenGfxService> graphics;
+  Matrix4x4 toObject = Matrix4x4::identity();
+  if (graphics) graphics->spaceTransform(toObject, kSceneSpace, kObjectSpace, subObject.objectId(), -1);
+  source->begin(static_cast<int32_t>(scenePoints.size()));
+  for (const Vector3& point : scenePoints) source->append(Matrix4x4::transformPoint(toObject, point));
 }

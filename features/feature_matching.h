@@ -7,6 +7,7 @@
 
 #include "basic_types/zel_string.h"
 #include "features/collectors/zel_feature_collector.h"
+#include "features/point_list.h"
 #include "host/api/zel_feature.h"
 #include "host/api/zel_sub_objects.h"
 
@@ -26,3 +27,7 @@ bool matchReferenceFeature(IZelFeature* probed, ZelString& name);
 // Replaces the sub-object's probed points by the collector's result points. True when there were none to
 // show (the source is left as it was); false without a collector or when the sub-object has no source.
 bool fillProbeArraySource(IZelSubObject* subObject, IZelFeatureCollector* collector);
+
+// Replaces the sub-object's probed points (its "IZelProbeArraySource", when it has one) by the points,
+// given in the scene and kept in the coordinates of the sub-object's document object.
+void showProbedPoints(IZelSubObject& subObject, const PointList& scenePoints);

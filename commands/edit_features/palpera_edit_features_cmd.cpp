@@ -6,6 +6,7 @@
 #include "commands/edit_features/feature_refit.h"
 #include "features/compensated_points.h"
 #include "features/creators/creator_parameter_keys.h"
+#include "features/feature_matching.h"
 #include "framework/commands/command_context.h"
 #include "framework/host_glue/document_glue.h"
 #include "framework/host_glue/user_error.h"
@@ -29,8 +30,6 @@ const ClassRegistration<PalperaEditFeaturesCmd> registration(registeredClass("Pa
 
 constexpr const char* kSelectionState = "SelectionCmd";
 constexpr const char* kSceneNodeName = "edit features";
-constexpr int32_t kSceneSpace = 4;
-constexpr int32_t kObjectSpace = 5;
 
 bool isProbed(IZelFeatureSubObject* subObject) {
   IZelFeature* feature = subObject->feature();
@@ -80,17 +79,6 @@ IPtr<IZelFeature> copyOf(IZelFeature* feature) {
   IPtr<IZelFeature> copy;
   if (feature) copy.takeOwnership(feature->copy());
   return copy;
-}
-
-// The sub-object's object coordinates of points given in the scene; the points themselves when the host has
-// no transform for the object.
-PointList inObjectSpace(IZelSubObject* subObject, PointList points) {
-  SPtr<IGenGfxService> graphics;
-  Matrix4x4 toObject;
-  if (!graphics || !graphics->spaceTransform(toObject, kSceneSpace, kObjectSpace, subObject->objectId(), -1))
-    return points;
-  for (Vector3& point : points) point = Matrix4x4::transformPoint(toObject, point);
-  return points;
 }
 
 }  // namespace
@@ -327,11 +315,7 @@ void PalperaEditFeaturesCmd::applyFeatureToSubObject(IZelFeatureSubObject* subOb
   if (!feature) return reportAssertion("feature", "palperaeditfeaturescmd", 521);
   subObject->setFeature(feature);
   subObject->refresh();
-  auto* source = queryPart<IZelProbeArraySource>(subObject);
-  if (!source) return;
-  const PointList points = inObjectSpace(subObject, getCompensatedPoints(feature).value_or(PointList{}));
-  source->begin(static_cast<int32_t>(points.size()));
-  for (const Vector3& point : points) source->append(point);
+  showProbedPoints(*subObject, getCompensatedPoints(feature).value_or(PointList{}));
 }
 
 void PalperaEditFeaturesCmd::fillStatisticsTable() {

@@ -251,6 +251,8 @@ void HardProbeCreateFeaturesUtil::onNotify(const char* event, IZelSubject* subje
     notifyInstructions(static_cast<IZelUserInstructions*>(data));
   } else if (isEvent(event, "Reset")) {
     onReset();
+  } else if (isEvent(event, "FeatureRefused")) {
+    showError(*static_cast<const ZelString*>(data));
   } else if (isEvent(event, "Stop") || isEvent(event, "Cancel")) {
     finishProbing();
   } else if (isEvent(event, "Error")) {
@@ -430,6 +432,10 @@ void HardProbeCreateFeaturesUtil::notifyInstructions(IZelUserInstructions* instr
 }
 
 void HardProbeCreateFeaturesUtil::reportError(const char* text) {
+  showError(tr(text));
+}
+
+void HardProbeCreateFeaturesUtil::showError(const ZelString& text) {
   SPtr<IZelErrorService> errors;
-  if (errors) errors->report(tr(text), 1, emptyZelCString());
+  if (errors) errors->report(text, 1, emptyZelCString());
 }

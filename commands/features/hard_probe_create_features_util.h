@@ -97,6 +97,8 @@ class HardProbeCreateFeaturesUtil : public IZelHardProbeCreateFeaturesUtil,
   void showFeatureStatistics(bool show);
   void notifyInstructions(IZelUserInstructions* instructions);
   void reportError(const char* text);
+  // Through the host's error service; the text is translated already.
+  void showError(const ZelString& text);
   IZelHardProbeTile* tile();
 
   IPtr<IZelDocObject> target_;

@@ -15,6 +15,7 @@ constexpr const char* kNewFeature = "NewFeature";
 constexpr const char* kFeaturePickerFinished = "FeaturePickerFinished";
 constexpr const char* kPickedFeatureSubObject = "PickedFeatureSubObject";
 constexpr const char* kUserInstructionsChanged = "UserInstructionsChanged";
+constexpr const char* kFeatureRefused = "FeatureRefused";
 // What the collector notifies beside those.
 constexpr const char* kError = "Error";
 constexpr const char* kCancel = "Cancel";
@@ -117,7 +118,7 @@ void Relay::onPointSampled(const Vector3& point) {
     notify(kFeaturePickerFinished, nullptr);
   }
   if (collectorReceiver_) collectorReceiver_->onPointSampled(point);
-  ++pointsSinceStop_;
+  ++pointsPending_;
   notify(kPointsChanged, nullptr);
   notifyInstructionsOf(collector_.get());
 }
@@ -129,10 +130,9 @@ void Relay::onPointStop(const Vector3& point) {
     return;
   }
   IPtr<IZelFeatureCollector> collector = collector_;
-  restartPending_ = collector && pointsSinceStop_ == 1 && collector->canFinish() && initializer_ &&
+  restartPending_ = collector && pointsPending_ == 1 && collector->canFinish() && initializer_ &&
                     GUIDUtils::isValid(initializer_->collectorClassId());
   const bool restartRequested = restartPending_;
-  pointsSinceStop_ = 0;
   if (collectorReceiver_) collectorReceiver_->onPointStop(point);
   if (restartRequested && !restartPending_ && collector_) {
     collector_->publishTileInfo();
@@ -164,6 +164,7 @@ void Relay::onCollectorEvent(const char* event, void* data) {
   if (isEvent(event, kStop)) {
     onCollectorStop();
   } else if (isEvent(event, kNewChildFeature) || isEvent(event, kAddedChildFeature)) {
+    pointsPending_ = 0;
     notify(event, data);
   } else if (isEvent(event, kUserInstructionsChanged)) {
     notifyInstructionsOf(collector.get());
@@ -175,7 +176,7 @@ void Relay::onCollectorEvent(const char* event, void* data) {
     notify(event, data);
     if (collector_) collector_->publishTileInfo();
   } else if (isEvent(event, kDeletedPoint)) {
-    if (pointsSinceStop_ > 0) --pointsSinceStop_;
+    if (pointsPending_ > 0) --pointsPending_;
     notify(kPointsChanged, nullptr);
   }
 }
@@ -183,6 +184,7 @@ void Relay::onCollectorEvent(const char* event, void* data) {
 void Relay::onCollectorStop() {
   IPtr<IZelFeatureCollector> collector = collector_;
   if (collector->fillCreatorParameters()) {
+    pointsPending_ = 0;
     collector->publishTileInfo();
     notify(kNewFeature, nullptr);
     // The listener may have ended the run meanwhile; the collector then has no next feature.
@@ -191,6 +193,10 @@ void Relay::onCollectorStop() {
     collector->refreshInfo();
   } else if (restartPending_) {
     restart();
+  } else if (pointsPending_ > 0) {
+    // The operator may add points and stop again; only a stop with no point taken ends the run.
+    ZelString refusal = collector->refusal();
+    notify(kFeatureRefused, &refusal);
   } else {
     stopAll();
     notify(kStop, nullptr);
@@ -207,6 +213,7 @@ void Relay::restart() {
     notify(kStop, nullptr);
     return;
   }
+  pointsPending_ = 0;
   initializer_->initialise(fresh.get());
   attachCollector(fresh.get());
   if (collectorReceiver_) collectorReceiver_->setProbeRadius(probeRadius_);

@@ -4,8 +4,10 @@
 // lasts and then to the collector, and turns their events into its own for the utility: "StopAcquisition",
 // "PointsChanged", "Stop", "Reset", "NewFeature", "NewChildFeature", "AddedChildFeature",
 // "FeaturePickerFinished", "PickedFeatureSubObject", "UserInstructionsChanged" (IZelUserInstructions),
-// "Error", "Cancel" and "DeleteLastFeature". One lone point followed by a stop the collector cannot finish
-// starts the collector and the picker afresh ("Reset") rather than ending the run. Main thread only.
+// "FeatureRefused" (ZelString: the collector's refusal), "Error", "Cancel" and "DeleteLastFeature".
+// A stop the collector cannot turn into a feature keeps the run and every point ("FeatureRefused"), so the
+// operator may add points and stop again; one lone point followed by such a stop starts the collector and
+// the picker afresh ("Reset") instead, and a stop with no point taken ends the run. Main thread only.
 
 #include <cstdint>
 
@@ -61,7 +63,9 @@ class HardProbeCreateFeaturesUtil::HardProbeDataReceiver : public IZelHardProbeD
   IZelHardProbeDataReceiver* pickerReceiver_ = nullptr;  // picker_'s part
   // The run's picker, which a restart brings back after picking ended.
   IPtr<IZelHardProbeFeaturePicker> savedPicker_;
-  uint32_t pointsSinceStop_ = 0;
+  // Points handed to the collector since it last made a feature or a child feature: a refused stop keeps
+  // them.
+  uint32_t pointsPending_ = 0;
   bool restartPending_ = false;
   double probeRadius_ = 0.0;
   IPtr<FeatureCollectorInitializer> initializer_;

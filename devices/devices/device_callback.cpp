@@ -1,5 +1,6 @@
 #include "devices/devices/device_callback.h"
 
+#include "devices/events/probe_radius.h"
 #include "devices/records/plugin_device_data_records.h"
 #include "framework/object/query_part.h"
 #include "framework/registrations/registered_classes.h"
@@ -105,7 +106,11 @@ void DeviceCallback::postNull(const char* eventName, const char16_t* element) {
       });
 }
 
-void DeviceCallback::postRadius(const char* eventName, double radius) {
+void DeviceCallback::postRadius(const char* eventName, const char* errorEventName, double radius) {
+  if (!isProbeRadius(radius)) {
+    postCustom(errorEventName, ZelCString("Error"), nullptr);
+    return;
+  }
   deliver<IZelPluginDeviceRadiusData>(
       eventName, Delivery::kPost, [radius](IZelPluginDeviceRadiusData& record) { record.setRadius(radius); },
       [](PluginDeviceDataXMLWriter& writer, IZelPluginDeviceRadiusData& record) {

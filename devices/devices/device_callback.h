@@ -50,7 +50,9 @@ class DeviceCallback : public ZelUnknownImpl {
  protected:
   // The roads of the record kinds. element is the log element of the raw event.
   void postNull(const char* eventName, const char16_t* element);
-  void postRadius(const char* eventName, double radius);
+  // A radius that is no probe radius (devices/events/probe_radius.h) is posted and logged as the custom
+  // event "Error" under errorEventName instead: the run ends rather than measure with it.
+  void postRadius(const char* eventName, const char* errorEventName, double radius);
   void postPosition(const char* eventName, const char16_t* element, const Vector3& point);
   void postOriented(const char* eventName, const char16_t* element, const Vector3& point, const Vector3& to,
                     const Vector3& up);

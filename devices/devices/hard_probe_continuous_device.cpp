@@ -8,7 +8,7 @@ using namespace ContinuousEventNames;
 using namespace EventLogNames;
 
 void HardProbeContinuousCallback::setProbeRadius(double radius) {
-  postRadius(kRadius, radius);
+  postRadius(kRadius, kCustom, radius);
 }
 
 void HardProbeContinuousCallback::onStartCapture() {

@@ -8,7 +8,7 @@ using namespace SingleEventNames;
 using namespace EventLogNames;
 
 void HardProbeCallback::setProbeRadius(double radius) {
-  postRadius(kRadius, radius);
+  postRadius(kRadius, kCustom, radius);
 }
 
 void HardProbeCallback::onMoved(const Vector3& point, const Vector3& to, const Vector3& up) {

@@ -6,6 +6,7 @@
 
 #include "devices/event_log/log_bytes.h"
 #include "devices/event_log/plugin_device_data_xml_reader_receiver.h"
+#include "devices/events/probe_radius.h"
 #include "framework/object/iptr.h"
 #include "framework/registrations/static_constants.h"
 
@@ -125,9 +126,18 @@ Reader::SetRadiusParser::SetRadiusParser(Receiver* receiver) : Parser(receiver, 
 
 bool Reader::SetRadiusParser::parse(IZelDOMXmlElement* element) {
   double radius = 0.0;
-  if (!readDouble(element, strings().text, radius)) return false;
+  if (!readDouble(element, strings().text, radius) || !isProbeRadius(radius)) return false;
   receiver().setProbeRadius(radius);
   return true;
+}
+
+ZelString Reader::SetRadiusParser::damage(IZelDOMXmlElement* element) {
+  double radius = 0.0;
+  if (readDouble(element, strings().text, radius) && isProbeRadius(radius)) return {};
+  ZelString why(u"the probe radius \"");
+  why += strings().text;
+  why += ZelString(u"\" is not a length above 0");
+  return why;
 }
 
 Reader::OnMovedParser::OnMovedParser(Receiver* receiver) : Parser(receiver, kOnMoved) {}

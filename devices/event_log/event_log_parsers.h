@@ -2,7 +2,9 @@
 
 // The parsers of the device-event log's records, one per event kind: each reads its element's data and makes
 // the receiver call the record stands for. A parser that cannot read a number makes no call and answers
-// false; the replay then goes on with the next record. ParserTable finds a record's parser by its element
+// false; the replay then goes on with the next record. A record whose value would make every later
+// measurement wrong (a probe radius that is none) damages the whole log: damage says why, and the reader
+// asks it of every record before the first one plays. ParserTable finds a record's parser by its element
 // name. Parsers live for one replay and are used by its thread only.
 
 #include <memory>
@@ -34,6 +36,8 @@ class PluginDeviceDataXMLReader::Parser {
 
   // True when the element was read and the receiver called.
   virtual bool parse(IZelDOMXmlElement* element) = 0;
+  // Why the record damages the whole log; empty when it does not.
+  virtual ZelString damage(IZelDOMXmlElement*) { return {}; }
   const ZelString& name() const { return name_; }
 
  protected:
@@ -58,6 +62,8 @@ class PluginDeviceDataXMLReader::SetRadiusParser : public Parser {
  public:
   explicit SetRadiusParser(Receiver* receiver);
   bool parse(IZelDOMXmlElement* element) override;
+  // A radius that cannot be read, or is not a finite length above 0.
+  ZelString damage(IZelDOMXmlElement* element) override;
 };
 
 class PluginDeviceDataXMLReader::OnMovedParser : public Parser {

@@ -180,11 +180,31 @@ bool PluginDeviceDataXMLReader::play() {
   records.takeOwnership(root->children());
   if (!records) return true;  // a host may hand out no walk over no children
   ZelString name;             // every record's name in turn, so that the host can refill its buffer
+  if (!checkRecords(*records, parsers, name)) return false;
   for (records->first(); !records->atEnd(); records->next()) {
     IZelDOMXmlElement* record = records->current();
     if (!waitGap(record)) return obeyCancel();
     record->tagName(name);
     if (Parser* parser = parsers.find(name)) parser->parse(record);
+  }
+  return true;
+}
+
+bool PluginDeviceDataXMLReader::checkRecords(IZelDOMXmlElementItr& records, const ParserTable& parsers,
+                                             ZelString& name) {
+  uint64_t number = 0;
+  for (records.first(); !records.atEnd(); records.next()) {
+    ++number;
+    IZelDOMXmlElement* record = records.current();
+    record->tagName(name);
+    Parser* parser = parsers.find(name);
+    const ZelString damage = parser ? parser->damage(record) : ZelString();
+    if (damage.isEmpty()) continue;
+    failure_ = ZelString(("record " + std::to_string(number) + " (").c_str());
+    failure_ += name;
+    failure_ += ZelString(u"): ");
+    failure_ += damage;
+    return false;
   }
   return true;
 }

@@ -16,6 +16,8 @@
 #include "platform/event.h"
 
 class IZelDOMXmlElement;
+class IZelDOMXmlElementItr;
+class ParserTable;
 
 class PluginDeviceDataXMLReader : public ZelUnknownImpl {
  public:
@@ -48,9 +50,10 @@ class PluginDeviceDataXMLReader : public ZelUnknownImpl {
   // Plays the whole log. True at its end, and after a cancel (the receiver then gets the custom event
   // "Cancel"). False, with no receiver call at all, when there is no receiver, the path is not a regular file
   // that can be read, the host has no XML DOM, or the log is not one: not well-formed (a truncated log),
-  // holding a NUL, text or a second element beside the records, or too large for the memory. A record whose
-  // numbers cannot be read is not delivered, a record of an unknown kind is skipped after its wait; the
-  // replay goes on. Memory running out while the records play also ends it with false.
+  // holding a NUL, text or a second element beside the records, or too large for the memory, or damaged by
+  // one of its records (a probe radius that is not a finite length above 0; the failure names the record).
+  // A record whose numbers cannot be read is not delivered, a record of an unknown kind is skipped after its
+  // wait; the replay goes on. Memory running out while the records play also ends it with false.
   bool replay();
   // Why the last replay answered false, in a few words for the person who gave the log; empty after a
   // success. Read it on the replay's thread, or after the replay ended.
@@ -72,6 +75,8 @@ class PluginDeviceDataXMLReader : public ZelUnknownImpl {
   bool readText(ZelString& text);
   // Keeps the reason and answers false.
   bool refuse(const char16_t* reason);
+  // False, with the failure naming the first record that damages the whole log, when one does.
+  bool checkRecords(IZelDOMXmlElementItr& records, const ParserTable& parsers, ZelString& name);
   // Waits the record's gap; answers false when a cancel came first.
   bool waitGap(IZelDOMXmlElement* record);
   bool obeyCancel();

@@ -57,6 +57,12 @@ bool FeatureCollectorBase::resultPoint(int32_t i, Vector3& out) {
   return true;
 }
 
+ZelString FeatureCollectorBase::refusal() {
+  if (IPtr<IZelFeatureCollector> child = activeChild()) return child->refusal();
+  const ZelString reason = refusalReason_.isEmpty() ? tr("the points do not determine it") : refusalReason_;
+  return tr("%1 was not made: %2. Its points are kept.", featureName_, reason);
+}
+
 void FeatureCollectorBase::reset() {
   sampledPoints_.clear();
   resultPoints_.clear();
@@ -262,6 +268,7 @@ bool FeatureCollectorBase::fillProbingParameters(uint32_t keys, IZelPlane* workP
   if (keys & kFillStop) stop.getService();
   if (keys & kFillRadius) radius.getService();
   if (keys & kFillWorkPlane) plane = featureParameter(queryPart<IZelFeature>(workPlane));
+  refusalReason_ = tr("the host could not take its values");
   if (!creator_ || ((keys & kFillSampled) && !sampled) || ((keys & kFillStop) && !stop) ||
       ((keys & kFillRadius) && !radius) || ((keys & kFillWorkPlane) && !plane) ||
       std::ranges::any_of(trailing, [](const TrailingParameter& extra) { return !extra.value; }))
@@ -289,6 +296,7 @@ bool FeatureCollectorBase::createWithCreator() {
   IPtr<IZelFeature> made;
   made.takeOwnership(creator_->createFeature());
   if (made.get() != createdFeature_.get()) createdFeature_ = std::move(made);
+  refusalReason_ = createdFeature_ ? ZelString() : creator_->refusal();
   loadResultPoints();
   return static_cast<bool>(createdFeature_);
 }

@@ -69,6 +69,7 @@ class FeatureCollectorBase : public IZelFeatureCollector,
   IPtr<IZelFeature> takeFeature() override;
   int32_t resultPointCount() override { return static_cast<int32_t>(resultPoints_.size()); }
   bool resultPoint(int32_t i, Vector3& out) override;
+  ZelString refusal() override;
   void reset() override;
   bool acceptChildCollector(IZelFeatureCollector* child) override;
   bool acceptFeature(IZelFeature*) override { return false; }
@@ -182,6 +183,7 @@ class FeatureCollectorBase : public IZelFeatureCollector,
   IPtr<RealPArray> pointSink_;
   Vector3 stopPoint_;
   IPtr<IZelFeature> createdFeature_;
+  ZelString refusalReason_;  // why the last fill made no feature
   IPtr<IZelHardProbeTile> tile_;
   IPtr<IZelHardProbeFeatureCreator> creator_;
   int32_t pointsRequired_ = 0;

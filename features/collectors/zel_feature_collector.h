@@ -35,6 +35,10 @@ class IZelFeatureCollector : public virtual IZelUnknown {
   // Writes the gathered values into the creator's table and has the feature made; answers whether it was.
   // A refusal leaves every gathered value, so the operator may add points and stop again.
   virtual bool fillCreatorParameters() = 0;
+  // After a fill that made no feature: what the operator is told, translated, naming the feature (the
+  // active child's, when one collects) and what it needs, such as "Cylinder was not made: 2 more points are
+  // needed. Its points are kept."
+  virtual ZelString refusal() = 0;
   // The feature made last, which the caller now holds; empty when none waits.
   virtual IPtr<IZelFeature> takeFeature() = 0;
   // The made feature's compensated points, numbered from 1; resultPoint leaves out outside 1..count.

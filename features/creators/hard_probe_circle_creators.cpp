@@ -9,6 +9,7 @@
 #include "features/creators/creator_parameter_keys.h"
 #include "features/creators/probe_geometry.h"
 #include "framework/registrations/class_registration.h"
+#include "framework/translation/tr.h"
 
 namespace {
 
@@ -50,15 +51,19 @@ std::optional<PointList> childCentres(IZelParameterTable& children) {
 IPtr<IZelFeature> HardProbeCircleCreator::buildFeature() {
   std::optional<Probing> probing = readProbing(kSampled | kStop | kRadius | kPlane);
   if (!probing) return {};
-  IPtr<IZelFeature> fitted = fitPoints(probing->sampled, {"IZelArc", probing->workPlane.get()});
+  IPtr<IZelFeature> fitted = fit(probing->sampled, {"IZelArc", probing->workPlane.get()});
   auto* arc = queryPart<IZelArc>(fitted.get());
   if (!arc) return {};
   const PlaneEquation workPlane = PlaneEquation::of(*probing->workPlane);
   const double fittedRadius = arc->radius();
+  if (stopOnSurface((workPlane.project(probing->stop) - arc->center()).length() - fittedRadius,
+                    probing->radius))
+    return refuse(liftProbeText());
   // With both radii above 0 the stop point stays on its side of the compensated circle, so the points move
   // by the same offset as the rim.
   const double offset = sideOffset(holdsStop(*fitted, workPlane.project(probing->stop)), probing->radius);
-  if (!(fittedRadius > 0.0) || !(fittedRadius + offset > 0.0)) return {};
+  if (!(fittedRadius > 0.0) || !(fittedRadius + offset > 0.0))
+    return refuse(tr("the probe ball is larger than the circle"));
   arc->setRadius(fittedRadius + offset);
   std::optional<FeatureFrame> frame = frameOf(*fitted);
   if (!frame) return {};
@@ -92,10 +97,12 @@ IPtr<IZelFeature> HardProbePointCircleCreator::buildFeature() {
 IPtr<IZelFeature> HardProbeBoltCircleCreator::buildFeature() {
   std::optional<Probing> probing = readProbing(kPlane);
   auto* children = parameterAs<IZelParameterTable>(kChildFeaturesKey);
-  if (!probing || !children || children->count() < kMinimumChildCircles) return {};
+  if (!probing || !children) return {};
+  if (children->count() < kMinimumChildCircles)
+    return refuse(tr("%1 circles are needed", ZelString::number(kMinimumChildCircles)));
   std::optional<PointList> centres = childCentres(*children);
   if (!centres) return {};
-  IPtr<IZelFeature> fitted = fitPoints(*centres, {"IZelArc", probing->workPlane.get()});
+  IPtr<IZelFeature> fitted = fit(*centres, {"IZelArc", probing->workPlane.get()});
   auto* arc = queryPart<IZelArc>(fitted.get());
   if (!arc || !(arc->radius() > 0.0)) return {};
   return finish(fitted, *centres);

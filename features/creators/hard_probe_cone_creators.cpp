@@ -7,6 +7,7 @@
 #include "features/creators/fitter_hints.h"
 #include "features/creators/probe_geometry.h"
 #include "framework/registrations/class_registration.h"
+#include "framework/translation/tr.h"
 
 namespace {
 
@@ -41,12 +42,17 @@ struct NarrowToWide {
   }
 };
 
-// A point on the surface counts as outside.
-bool pointInsideCone(IZelCone& cone, const Vector3& p) {
+// How far p lies outside the cone's surface along the radius (negative inside).
+double radialExcess(IZelCone& cone, const Vector3& p) {
   const NarrowToWide ends = NarrowToWide::of(cone);
   const Vector3 v = p - ends.narrowEnd;
   const double across = Vector3::perpendicularPart(v, ends.axis).length();
-  return across < ends.narrowRadius + std::tan(cone.halfAngle()) * v.dot(ends.axis);
+  return across - (ends.narrowRadius + std::tan(cone.halfAngle()) * v.dot(ends.axis));
+}
+
+// A point on the surface counts as outside.
+bool pointInsideCone(IZelCone& cone, const Vector3& p) {
+  return radialExcess(cone, p) < 0.0;
 }
 
 // Offsets the surface by the probe radius along its normal, away from the stop point, the narrow end first.
@@ -72,32 +78,37 @@ Vector3 compensatePoint(const NarrowToWide& fitted, double offset, const Vector3
   return across.squaredLength() > 0.0 ? moved + across.normalized() * radial : moved;
 }
 
-// The cone fitted to the tip centres from the start, its axis parallel to the work plane's normal when one is
-// given, compensated; with the points moved onto it.
-IPtr<IZelFeature> compensatedCone(const PointList& sampled, const Vector3& stop, double probeRadius,
-                                  const cone::InitialValueUtil& start, IZelPlane* workPlane,
-                                  PointList& compensated) {
-  IPtr<IZelFeature> fitted = fitPoints(sampled, axialFitSetUp("IZelCone", start, workPlane));
-  auto* cone = queryPart<IZelCone>(fitted.get());
-  if (!cone) return {};
-  const NarrowToWide before = NarrowToWide::of(*cone);
-  if (!compensateCone(*cone, stop, probeRadius)) return {};
-  const double offset = sideOffset(pointInsideCone(*cone, stop), probeRadius);
+// Compensates the fitted cone and moves the points onto it; the reason (translated) when it cannot, else
+// empty.
+ZelString compensatedCone(IZelCone& cone, const PointList& sampled, const Vector3& stop, double probeRadius,
+                          PointList& compensated) {
+  // The radial excess times cos(half-angle) is the distance from the surface.
+  if (stopOnSurface(radialExcess(cone, stop) * std::cos(cone.halfAngle()), probeRadius))
+    return liftProbeText();
+  const NarrowToWide before = NarrowToWide::of(cone);
+  if (!compensateCone(cone, stop, probeRadius)) return tr("the probe ball is larger than its narrow end");
+  const double offset = sideOffset(pointInsideCone(cone, stop), probeRadius);
   for (const Vector3& p : sampled) compensated.push_back(compensatePoint(before, offset, p));
-  return fitted;
+  return {};
 }
 
 }  // namespace
+
+IPtr<IZelFeature> ConeCreatorBase::finishCone(const IPtr<IZelFeature>& fitted, const Probing& probing) {
+  auto* cone = queryPart<IZelCone>(fitted.get());
+  if (!cone) return {};
+  PointList compensated;
+  const ZelString refusal =
+      compensatedCone(*cone, probing.sampled, probing.stop, probing.radius, compensated);
+  return refusal.isEmpty() ? finish(fitted, compensated) : refuse(refusal);
+}
 
 IPtr<IZelFeature> HardProbeConeCreator::buildFeature() {
   std::optional<Probing> probing = readProbing(kSampled | kStop | kRadius);
   if (!probing) return {};
   cone::FreeInitialValueUtil start;
   start.compute(probing->sampled);
-  PointList compensated;
-  IPtr<IZelFeature> cone =
-      compensatedCone(probing->sampled, probing->stop, probing->radius, start, nullptr, compensated);
-  return cone ? finish(cone, compensated) : IPtr<IZelFeature>();
+  return finishCone(fit(probing->sampled, axialFitSetUp("IZelCone", start, nullptr)), *probing);
 }
 
 IPtr<IZelFeature> HardProbeConstrainedConeCreator::buildFeature() {
@@ -105,8 +116,6 @@ IPtr<IZelFeature> HardProbeConstrainedConeCreator::buildFeature() {
   if (!probing) return {};
   cone::ConstrainedInitialValueUtil start(probing->workPlane->normal());
   start.compute(probing->sampled);
-  PointList compensated;
-  IPtr<IZelFeature> cone = compensatedCone(probing->sampled, probing->stop, probing->radius, start,
-                                           probing->workPlane.get(), compensated);
-  return cone ? finish(cone, compensated) : IPtr<IZelFeature>();
+  return finishCone(fit(probing->sampled, axialFitSetUp("IZelCone", start, probing->workPlane.get())),
+                    *probing);
 }

@@ -8,12 +8,22 @@
 // - HardProbeConeCreator: a free axis;
 // - HardProbeConstrainedConeCreator: the axis parallel to the normal of "<WorkPlane>".
 // Whichever end the fit answers first, the sides are taken with the axis running from the narrow end to the
-// wide one. A point on the surface counts as outside. A compensated end radius below 0 (the surface offset
-// past the apex) gives no cone.
+// wide one. A compensated end radius below 0 (the surface offset past the apex) gives no cone, nor does a
+// stop taken on the surface, which cannot tell a conical hole from a boss.
 
 #include "features/creators/registered_creator.h"
 
-class HardProbeConeCreator final : public RegisteredCreator<HardProbeConeCreator> {
+// What the two share: the compensation of the fitted cone and the finishing steps.
+class ConeCreatorBase : public HardProbeFeatureCreatorBase {
+ protected:
+  using HardProbeFeatureCreatorBase::HardProbeFeatureCreatorBase;
+
+  // The fitted cone (none: the fit's refusal stands) compensated for the probe radius and finished with its
+  // compensated points; none with the reason as the refusal.
+  IPtr<IZelFeature> finishCone(const IPtr<IZelFeature>& fitted, const Probing& probing);
+};
+
+class HardProbeConeCreator final : public RegisteredCreator<HardProbeConeCreator, ConeCreatorBase> {
  public:
   static constexpr const char* interfaceName = "HardProbeConeCreator";
 
@@ -23,7 +33,8 @@ class HardProbeConeCreator final : public RegisteredCreator<HardProbeConeCreator
   IPtr<IZelFeature> buildFeature() override;
 };
 
-class HardProbeConstrainedConeCreator final : public RegisteredCreator<HardProbeConstrainedConeCreator> {
+class HardProbeConstrainedConeCreator final
+    : public RegisteredCreator<HardProbeConstrainedConeCreator, ConeCreatorBase> {
  public:
   static constexpr const char* interfaceName = "HardProbeConstrainedConeCreator";
 

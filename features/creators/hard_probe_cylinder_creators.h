@@ -7,14 +7,30 @@
 // - HardProbeCylinderCreator: a free axis;
 // - HardProbeConstrainedCylinderCreator: the axis parallel to the normal of "<WorkPlane>", the cylinder
 //   spanning the probed points' extent along it;
-// - HardProbeTopBottomPlaneCylinderCreator: between "<BottomPlane>" and "<TopPlane>", its ends the feet of
-//   its first axis end on the two planes.
+// - HardProbeTopBottomPlaneCylinderCreator: between "<BottomPlane>" and "<TopPlane>", its fitted axis kept
+//   and ended where it meets the two planes; an axis within 10 degrees of parallel to either gives none.
 // A fitted or compensated radius that is not above 0 gives no cylinder: the points would be mirrored through
-// the axis.
+// the axis. Nor does a stop taken on the surface, which cannot tell a bore from a boss.
+
+#include <functional>
 
 #include "features/creators/registered_creator.h"
 
-class HardProbeCylinderCreator final : public RegisteredCreator<HardProbeCylinderCreator> {
+// What the three share: the compensation of the fitted cylinder and the finishing steps.
+class CylinderCreatorBase : public HardProbeFeatureCreatorBase {
+ protected:
+  using HardProbeFeatureCreatorBase::HardProbeFeatureCreatorBase;
+
+  // Bounds the compensated cylinder; answers the reason (translated) when it cannot, else empty.
+  using Bound = std::function<ZelString(IZelCylinder&)>;
+  // The fitted cylinder (none: the fit's refusal stands) compensated for the probe radius, bounded, and
+  // finished with its compensated points; none with the reason as the refusal.
+  IPtr<IZelFeature> finishCylinder(const IPtr<IZelFeature>& fitted, const Probing& probing,
+                                   const Bound& bound = nullptr);
+};
+
+class HardProbeCylinderCreator final
+    : public RegisteredCreator<HardProbeCylinderCreator, CylinderCreatorBase> {
  public:
   static constexpr const char* interfaceName = "HardProbeCylinderCreator";
 
@@ -25,7 +41,7 @@ class HardProbeCylinderCreator final : public RegisteredCreator<HardProbeCylinde
 };
 
 class HardProbeConstrainedCylinderCreator final
-    : public RegisteredCreator<HardProbeConstrainedCylinderCreator> {
+    : public RegisteredCreator<HardProbeConstrainedCylinderCreator, CylinderCreatorBase> {
  public:
   static constexpr const char* interfaceName = "HardProbeConstrainedCylinderCreator";
 
@@ -36,7 +52,7 @@ class HardProbeConstrainedCylinderCreator final
 };
 
 class HardProbeTopBottomPlaneCylinderCreator final
-    : public RegisteredCreator<HardProbeTopBottomPlaneCylinderCreator> {
+    : public RegisteredCreator<HardProbeTopBottomPlaneCylinderCreator, CylinderCreatorBase> {
  public:
   static constexpr const char* interfaceName = "HardProbeTopBottomPlaneCylinderCreator";
 

@@ -6,6 +6,7 @@
 #include "features/creators/creator_parameter_keys.h"
 #include "framework/memory/assertion.h"
 #include "framework/object/host_lookup.h"
+#include "framework/translation/tr.h"
 #include "host/api/feature_types.h"
 
 namespace {
@@ -32,9 +33,19 @@ bool HardProbeFeatureCreatorBase::setParameter(const ZelString& name, IZelParame
 }
 
 IZelFeature* HardProbeFeatureCreatorBase::createFeature() {
+  refusal_ = ZelString();
   IPtr<IZelFeature> feature = buildFeature();
   if (feature) feature->addRef();  // the caller's reference, which outlives ours
   return feature.get();
+}
+
+IPtr<IZelFeature> HardProbeFeatureCreatorBase::refuse(const ZelString& reason) {
+  refusal_ = reason;
+  return {};
+}
+
+IPtr<IZelFeature> HardProbeFeatureCreatorBase::fit(const PointList& points, const FitSetUp& setUp) {
+  return fitPoints(points, setUp, &refusal_);
 }
 
 std::optional<HardProbeFeatureCreatorBase::Probing> HardProbeFeatureCreatorBase::readProbing(uint32_t keys) {
@@ -64,7 +75,12 @@ std::optional<HardProbeFeatureCreatorBase::Probing> HardProbeFeatureCreatorBase:
     probing.workPlane = embeddedFeature<IZelPlane>(kWorkPlaneKey);
     if (!probing.workPlane) return std::nullopt;
   }
-  if ((keys & kSampled) && static_cast<int64_t>(probing.sampled.size()) < minPoints()) return std::nullopt;
+  const int64_t missing = minPoints() - static_cast<int64_t>(probing.sampled.size());
+  if ((keys & kSampled) && missing > 0) {
+    refuse(missing == 1 ? tr("1 more point is needed")
+                        : tr("%1 more points are needed", ZelString::number(static_cast<int32_t>(missing))));
+    return std::nullopt;
+  }
   return probing;
 }
 

@@ -30,6 +30,7 @@ class HardProbeFeatureCreatorBase : public IZelHardProbeFeatureCreator, public Z
 
   bool setParameter(const ZelString& name, IZelParameter* value) override;
   IZelFeature* createFeature() override;
+  ZelString refusal() override { return refusal_; }
   // The entry of that name in the creator's own table, without a reference; null when there is none.
   IZelParameter* parameter(const ZelString& name) {
     return parameters_ ? parameters_->getParameter(name) : nullptr;
@@ -64,8 +65,8 @@ class HardProbeFeatureCreatorBase : public IZelHardProbeFeatureCreator, public Z
     IPtr<IZelPlane> workPlane;
   };
   // The table (made now when there is none) and the keys asked for, each present and of its kind; with
-  // kSampled at least minPoints() points, all finite; with kStop a finite point; with kRadius a finite radius
-  // not below 0. None otherwise.
+  // kSampled at least minPoints() points (else the refusal says how many are missing), all finite; with kStop
+  // a finite point; with kRadius a finite radius not below 0. None otherwise.
   std::optional<Probing> readProbing(uint32_t keys);
 
   // The entry of that name as the value interface T; null when it is missing, of another kind or there is no
@@ -105,6 +106,11 @@ class HardProbeFeatureCreatorBase : public IZelHardProbeFeatureCreator, public Z
     return children;
   }
 
+  // No feature, for the reason given (translated), which refusal() then answers.
+  IPtr<IZelFeature> refuse(const ZelString& reason);
+  // fitPoints, the fitter's reason kept as the refusal when it gives no feature.
+  IPtr<IZelFeature> fit(const PointList& points, const FitSetUp& setUp);
+
   // The finishing steps: the probing record with the compensated points, then the recreation modifier.
   IPtr<IZelFeature> finish(const IPtr<IZelFeature>& feature, const PointList& compensated);
 
@@ -114,4 +120,5 @@ class HardProbeFeatureCreatorBase : public IZelHardProbeFeatureCreator, public Z
 
   ZelID classId_;
   IPtr<IZelParameterTable> parameters_;
+  ZelString refusal_;
 };

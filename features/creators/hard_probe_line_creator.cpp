@@ -62,12 +62,16 @@ IPtr<IZelFeature> HardProbeLineCreator::buildFeature() {
   for (const Vector3& p : probing->sampled) projected.push_back(workPlane.project(p));
   const bool fitted = projected.size() > 2;
   const std::string directLine = std::string(kDirectFitPath) + IZelLine::interfaceName;
-  IPtr<IZelFeature> feature = fitted ? fitPoints(projected, {directLine.c_str(), nullptr, false})
-                                     : lineBetween(projected[0], projected[1]);
+  IPtr<IZelFeature> feature =
+      fitted ? fit(projected, {directLine.c_str(), nullptr, false}) : lineBetween(projected[0], projected[1]);
   auto* line = queryPart<IZelLine>(feature.get());
   if (!line) return {};
-  const Vector3 offset =
-      offsetAwayFrom(*line, probing->workPlane->normal(), workPlane.project(probing->stop), probing->radius);
+  const Vector3 stopInPlane = workPlane.project(probing->stop);
+  if (stopOnSurface(
+          Vector3::perpendicularPart(stopInPlane - line->start(), line->end() - line->start()).length(),
+          probing->radius))
+    return refuse(liftProbeText());
+  const Vector3 offset = offsetAwayFrom(*line, probing->workPlane->normal(), stopInPlane, probing->radius);
   line->setLine(line->start() + offset, line->end() + offset, 0, 0);
   if (fitted) {
     spanOutermost(*line, probing->sampled);

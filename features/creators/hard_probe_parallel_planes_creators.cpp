@@ -82,7 +82,7 @@ bool compensateDistance(IZelParallelPlanes& planes, double probeRadius) {
 IPtr<IZelFeature> HardProbeParallelPlanesPlaneCreator::buildFeature() {
   std::optional<Probing> probing = readProbing(kSampled | kStop);
   if (!probing) return {};
-  IPtr<IZelFeature> fitted = fitPoints(probing->sampled, {"IZelPlane"});
+  IPtr<IZelFeature> fitted = fit(probing->sampled, {"IZelPlane"});
   auto* plane = queryPart<IZelPlane>(fitted.get());
   if (!plane) return {};
   // A stop point whose side is not a number counts as behind.

@@ -8,8 +8,7 @@ namespace {
 const ClassRegistration<HardProbePlaneCreator> registration(registeredClass("HardProbePlaneCreator"));
 
 // Moves the plane one radius away from the stop point and turns its normal towards the stop point's side,
-// whichever sense the fit gave it. A stop point on the plane counts as in front; one whose distance is not a
-// number, as behind.
+// whichever sense the fit gave it. A stop point whose distance is not a number counts as behind.
 void offsetAwayFromStop(IZelPlane& plane, const Vector3& stop, double radius) {
   const Vector3 offset = plane.normal() * radius;
   const Vector3 centre = plane.center();
@@ -27,9 +26,11 @@ void offsetAwayFromStop(IZelPlane& plane, const Vector3& stop, double radius) {
 IPtr<IZelFeature> HardProbePlaneCreator::buildFeature() {
   std::optional<Probing> probing = readProbing(kSampled | kStop | kRadius);
   if (!probing) return {};
-  IPtr<IZelFeature> fitted = fitPoints(probing->sampled, {"IZelPlane"});
+  IPtr<IZelFeature> fitted = fit(probing->sampled, {"IZelPlane"});
   auto* plane = queryPart<IZelPlane>(fitted.get());
   if (!plane) return {};
+  if (stopOnSurface(PlaneEquation::of(*plane).signedDistance(probing->stop), probing->radius))
+    return refuse(liftProbeText());
   offsetAwayFromStop(*plane, probing->stop, probing->radius);
   const PlaneEquation moved = PlaneEquation::of(*plane);
   const double signedRadius = moved.signedDistance(probing->stop) >= 0.0 ? -probing->radius : probing->radius;

@@ -2,6 +2,7 @@
 
 #include "features/creators/probe_geometry.h"
 #include "framework/registrations/class_registration.h"
+#include "framework/translation/tr.h"
 
 namespace {
 
@@ -18,14 +19,17 @@ bool containsStop(IZelFeature& sphere, const Vector3& stop) {
 IPtr<IZelFeature> HardProbeSphereCreator::buildFeature() {
   std::optional<Probing> probing = readProbing(kSampled | kStop | kRadius);
   if (!probing) return {};
-  IPtr<IZelFeature> fitted = fitPoints(probing->sampled, {"IZelSphere"});
+  IPtr<IZelFeature> fitted = fit(probing->sampled, {"IZelSphere"});
   auto* sphere = queryPart<IZelSphere>(fitted.get());
   if (!sphere) return {};
   const double fittedRadius = sphere->radius();
+  if (stopOnSurface((probing->stop - sphere->center()).length() - fittedRadius, probing->radius))
+    return refuse(liftProbeText());
   // With both radii above 0 the stop point stays on its side of the compensated sphere, so the points move
   // by the same offset as the surface.
   const double offset = sideOffset(containsStop(*fitted, probing->stop), probing->radius);
-  if (!(fittedRadius > 0.0) || !(fittedRadius + offset > 0.0)) return {};
+  if (!(fittedRadius > 0.0) || !(fittedRadius + offset > 0.0))
+    return refuse(tr("the probe ball is larger than the sphere"));
   sphere->setRadius(fittedRadius + offset);
   PointList compensated;
   if (std::optional<FeatureFrame> frame = frameOf(*fitted)) {

@@ -33,7 +33,7 @@ IPtr<IZelRegionHandler> makePointRegion(const PointList& points) {
   return region;
 }
 
-IPtr<IZelFeature> fitPoints(const PointList& points, const FitSetUp& setUp) {
+IPtr<IZelFeature> fitPoints(const PointList& points, const FitSetUp& setUp, ZelString* failure) {
   IPtr<IZelRegionHandler> region = makePointRegion(points);
   auto* pointSet = queryPart<IZelPointSetInterface>(region.get());
   if (!pointSet) return {};
@@ -45,5 +45,6 @@ IPtr<IZelFeature> fitPoints(const PointList& points, const FitSetUp& setUp) {
   if (setUp.prepare && !setUp.prepare(*fitter)) return {};
   IPtr<IZelFeature> fitted;
   fitted.takeOwnership(fitter->fit());
+  if (!fitted && failure) *failure = fitter->failure();
   return fitted;
 }

@@ -26,5 +26,6 @@ struct FitSetUp {
   std::function<bool(IZelFeatureFitter&)> prepare = nullptr;
 };
 
-// The fitted feature, or none when a host service is missing or the points do not determine the feature.
-IPtr<IZelFeature> fitPoints(const PointList& points, const FitSetUp& setUp);
+// The fitted feature, or none when a host service is missing or the points do not determine the feature;
+// then failure, when given, receives the fitter's reason (empty when it gives none).
+IPtr<IZelFeature> fitPoints(const PointList& points, const FitSetUp& setUp, ZelString* failure = nullptr);

@@ -1,5 +1,7 @@
 #include "features/creators/probe_geometry.h"
 
+#include "framework/translation/tr.h"
+
 PlaneEquation PlaneEquation::of(IZelPlane& plane) {
   PlaneEquation equation;
   plane.equation(equation.n, equation.d);
@@ -17,4 +19,8 @@ Vector3 scaleAcrossAxis(const FeatureFrame& frame, double k, const Vector3& p) {
   const Vector3 offset = p - frame.origin;
   const Vector3 along = Vector3::projectOnto(offset, axis);
   return frame.origin + along + (offset - along) * k;
+}
+
+ZelString liftProbeText() {
+  return tr("the stop was taken on the surface; lift the probe off the surface and stop again");
 }

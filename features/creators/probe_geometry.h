@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "basic_types/vector3.h"
+#include "basic_types/zel_string.h"
 #include "host/api/feature_kinds.h"
 
 // n·x = d on the plane, n of unit length, so n·x − d is a point's signed distance from it.
@@ -23,6 +24,19 @@ struct PlaneEquation {
 inline double sideOffset(bool stopInside, double probeRadius) {
   return stopInside ? probeRadius : -probeRadius;
 }
+
+// A stop taken with the probe still on the surface lies on the fitted surface of the ball centres, where it
+// cannot tell on which side the air is: a stop closer than this to that surface is refused rather than
+// guessed. Metres.
+constexpr double kStopClearance = 1e-4;
+// Whether a stop at that distance from the fitted surface (signed or not) cannot tell the side. With a probe
+// radius of 0 (a trial fit through the ball centres) the side does not matter.
+inline bool stopOnSurface(double distanceFromSurface, double probeRadius) {
+  return probeRadius > 0.0 &&
+         !(distanceFromSurface > kStopClearance || distanceFromSurface < -kStopClearance);
+}
+// What the operator is asked for after such a stop.
+ZelString liftProbeText();
 
 // A feature's local frame: two unit directions across its axis (a × b) and its origin.
 struct FeatureFrame {

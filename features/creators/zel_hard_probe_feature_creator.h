@@ -25,4 +25,8 @@ class IZelHardProbeFeatureCreator : public virtual IZelUnknown {
   // nothing reported and the table as it was, when a key is missing or of another kind, there are too few
   // points, a host service is missing or the points do not determine the feature.
   virtual IZelFeature* createFeature() = 0;
+  // Why the last createFeature gave no feature, translated, for the operator: the points still missing, the
+  // fitter's reason, a stop taken on the surface, ...; empty after a feature was made, or when the creator
+  // cannot say.
+  virtual ZelString refusal() = 0;
 };

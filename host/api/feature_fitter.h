@@ -21,4 +21,7 @@ class IZelFeatureFitter : public virtual IZelUnknown {
   // not determine one (too few, coincident, collinear, not finite), a parameter the fit needs is of another
   // kind or nonsense, or the fit does not converge. Never a guessed feature.
   virtual IZelFeature* fit() = 0;
+  // Why the last fit gave no feature, in words for the operator ("the points lie exactly on more than one
+  // cylinder, ..."); empty after a fit that gave one, before any fit, or when the fitter cannot say.
+  virtual ZelString failure() = 0;
 };

@@ -34,7 +34,7 @@ fitting::FitResult<Shape> inPlaneOrSpace(const FitPoints& points, const std::opt
 IPtr<IZelFeature> HostPlaneFitter::fitFeature() {
   FitPoints points = selectedPoints(1);
   auto fitted = fitting::fitPlane(points);
-  if (!fitted) return {};
+  if (!fitted) return refused(fitted.failure());
   IPtr<HostPlane> plane(new HostPlane);
   std::vector<Vector3> source;
   for (const Eigen::Vector3d& p : points) source.push_back(toVector3(p));
@@ -45,7 +45,7 @@ IPtr<IZelFeature> HostPlaneFitter::fitFeature() {
 IPtr<IZelFeature> HostLineFitter::fitFeature() {
   auto fitted = inPlaneOrSpace<fitting::Line>(selectedPoints(1), workPlane(), fitting::fitLineInPlane,
                                               fitting::fitLine);
-  if (!fitted) return {};
+  if (!fitted) return refused(fitted.failure());
   IPtr<HostLine> line(new HostLine);
   line->setLine(toVector3(fitted->start), toVector3(fitted->end), 0, 0);
   return featureIf(line, true);
@@ -53,7 +53,7 @@ IPtr<IZelFeature> HostLineFitter::fitFeature() {
 
 IPtr<IZelFeature> HostSphereFitter::fitFeature() {
   auto fitted = fitting::fitSphere(selectedPoints(1));
-  if (!fitted) return {};
+  if (!fitted) return refused(fitted.failure());
   IPtr<HostSphere> sphere(new HostSphere);
   sphere->setCenter(toVector3(fitted->centre));
   sphere->setRadius(fitted->radius);
@@ -63,7 +63,7 @@ IPtr<IZelFeature> HostSphereFitter::fitFeature() {
 IPtr<IZelFeature> HostArcFitter::fitFeature() {
   auto fitted = inPlaneOrSpace<fitting::Circle>(selectedPoints(1), workPlane(), fitting::fitCircleInPlane,
                                                 fitting::fitCircle);
-  if (!fitted) return {};
+  if (!fitted) return refused(fitted.failure());
   IPtr<HostArc> arc(new HostArc);
   arc->setCenter(toVector3(fitted->centre));
   arc->setRadius(fitted->radius);
@@ -82,7 +82,7 @@ IPtr<IZelFeature> HostCylinderFitter::fitFeature() {
   FitPoints points = selectedPoints(1);
   std::optional<Eigen::Vector3d> held = axisConstraint();
   auto fitted = held ? fitting::fitCylinderParallelTo(points, *held) : fitting::fitCylinder(points, seed());
-  if (!fitted) return {};
+  if (!fitted) return refused(fitted.failure());
   IPtr<HostCylinder> cylinder(new HostCylinder);
   return featureIf(cylinder,
                    cylinder->redefine(toVector3(fitted->start), toVector3(fitted->end), fitted->radius,
@@ -103,7 +103,7 @@ IPtr<IZelFeature> HostConeFitter::fitFeature() {
   FitPoints points = selectedPoints(1);
   std::optional<Eigen::Vector3d> held = axisConstraint();
   auto fitted = held ? fitting::fitConeParallelTo(points, *held) : fitting::fitCone(points, seed());
-  if (!fitted) return {};
+  if (!fitted) return refused(fitted.failure());
   IPtr<HostCone> cone(new HostCone);
   return featureIf(cone, cone->redefine(toVector3(fitted->endA), toVector3(fitted->endB), fitted->radiusA,
                                         fitted->radiusB, {}, nullptr, nullptr, nullptr));
@@ -115,7 +115,7 @@ IPtr<IZelFeature> HostParallelPlanesFitter::fitFeature() {
   FitPoints first = selectedPoints(1);
   FitPoints second = selectedPoints(2);
   auto fitted = fitting::fitParallelPlanes(first, second);
-  if (!fitted) return {};
+  if (!fitted) return refused(fitted.failure());
   Box region = emptyBox();
   for (const FitPoints* group : {&first, &second}) {
     for (const Eigen::Vector3d& p : *group) growBox(region, toVector3(p));

@@ -14,9 +14,15 @@ bool HostFeatureFitter::setParameter(const ZelString& name, IZelParameter* value
 }
 
 IZelFeature* HostFeatureFitter::fit() {
+  failure_.clear();
   IPtr<IZelFeature> fitted = fitFeature();
   if (fitted) fitted->addRef();  // the caller's reference, which outlives ours
   return fitted.get();
+}
+
+IPtr<IZelFeature> HostFeatureFitter::refused(const fitting::FitFailure& why) {
+  failure_ = why.reason;
+  return {};
 }
 
 FitPoints HostFeatureFitter::selectedPoints(int32_t group) const {

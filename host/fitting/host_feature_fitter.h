@@ -6,6 +6,7 @@
 // one thread at a time.
 
 #include <optional>
+#include <string>
 #include <vector>
 
 #include <Eigen/Core>
@@ -16,6 +17,7 @@
 #include "host/api/feature_fitter.h"
 #include "host/core/host_unknown.h"
 #include "host/document/parameters/host_parameter_table.h"
+#include "host/fitting/geometry/fit_result.h"
 #include "host/fitting/geometry/shapes.h"
 
 using FitPoints = std::vector<Eigen::Vector3d>;
@@ -30,10 +32,13 @@ class HostFeatureFitter : public IZelFeatureFitter, public HostUnknown {
   void setPointSet(IZelPointSetInterface* points) override { points_ = points; }
   bool setParameter(const ZelString& name, IZelParameter* value) override;
   IZelFeature* fit() override;
+  ZelString failure() override { return ZelString(failure_.c_str()); }
 
  protected:
-  // The feature fitted, or null.
+  // The feature fitted, or null (with refused when the fit can say why).
   virtual IPtr<IZelFeature> fitFeature() = 0;
+  // No feature, for the reason given: what failure() answers until the next fit.
+  IPtr<IZelFeature> refused(const fitting::FitFailure& why);
 
   // The points of the point set selected by the "<Selection>" entry group (from 1); every point when there
   // is no selection. An entry the selection lacks, or a fitter without a point set, selects nothing.
@@ -60,6 +65,7 @@ class HostFeatureFitter : public IZelFeatureFitter, public HostUnknown {
  private:
   IPtr<IZelPointSetInterface> points_;
   IPtr<HostParameterTable> parameters_;
+  std::string failure_;
 };
 
 // A fitter class of the stand-in host: its query answers the class name, "IZelUnknown" and

@@ -17,6 +17,9 @@ using Curve = HostCurveSet::Curve;
 constexpr int32_t kSamplesPerSegment = 16;
 // Spacings below this mean no spacing.
 constexpr double kShortestSpacing = 1e-12;
+// Neighbours nearer than this share of the section's median step are one touch. Their mean lies off a curve
+// of radius R by about (share × step)² / 8R, far below what the step itself resolves.
+constexpr double kOneTouchShare = 0.1;
 
 Eigen::Vector3d toEigen(const Vector3& v) {
   return {v.x, v.y, v.z};
@@ -152,14 +155,33 @@ Points evenly(const OffsetSpline& curve, int32_t count) {
   return out;
 }
 
-// The points without neighbours that coincide, a closed polyline's last included when it meets its first.
-Points distinct(const Points& points, bool closed) {
-  Points out;
+// The points with each run of neighbours within near of the run's first replaced by their mean, a closed
+// polyline's last run joined to its first when the two meet. A spot touched twice gives two points a hair
+// apart whose chord, across the section as often as along it, would turn the spline's tangent there, and the
+// offset with it, by up to a right angle.
+Points merged(const Points& points, bool closed, double near) {
+  struct Run {
+    Vector3 first;
+    Vector3 sum;
+    double count;
+    Vector3 mean() const { return sum / count; }
+  };
+  std::vector<Run> runs;
   for (const Vector3& point : points) {
-    if (out.empty() || distance(out.back(), point) > fitting::CubicSpline::kCoincident) out.push_back(point);
+    if (!runs.empty() && distance(runs.back().first, point) <= near) {
+      runs.back().sum = runs.back().sum + point;
+      runs.back().count += 1;
+    } else {
+      runs.push_back({point, point, 1});
+    }
   }
-  if (closed && out.size() > 1 && distance(out.front(), out.back()) <= fitting::CubicSpline::kCoincident)
-    out.pop_back();
+  if (closed && runs.size() > 1 && distance(runs.back().mean(), runs.front().first) <= near) {
+    runs.front().sum = runs.front().sum + runs.back().sum;
+    runs.front().count += runs.back().count;
+    runs.pop_back();
+  }
+  Points out;
+  for (const Run& run : runs) out.push_back(run.mean());
   return out;
 }
 
@@ -174,7 +196,10 @@ int32_t countBySpacing(const OffsetSpline& curve, const HostCurveFitData* data, 
 
 std::optional<Curve> planarCurveThrough(const Points& points, bool closed, const Vector3& normal,
                                         double offset, const HostCurveFitData* data, double medianStep) {
-  const Points knots = distinct(points, closed);
+  const Points knots =
+      merged(points, closed, std::max(kOneTouchShare * medianStep, fitting::CubicSpline::kCoincident));
+  // Touches that leave two distinct points close nothing, as setup closes no polyline of two.
+  closed = closed && knots.size() >= 3;
   std::vector<Eigen::Vector3d> through;
   for (const Vector3& point : knots) through.push_back(toEigen(point));
   std::optional<fitting::CubicSpline> spline = fitting::CubicSpline::through(through, closed);

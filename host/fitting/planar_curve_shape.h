@@ -1,10 +1,11 @@
 #pragma once
 
 // The curve the stand-in host's planar curve fitter makes from one ordered polyline of section points: the
-// interpolating cubic spline through the points (periodic for a closed polyline, natural for an open one),
-// moved in the section's plane by the offset along its own normal, to the left of its direction seen from
-// the normal's side (n × tangent). The curve's points then lie on that moved spline, as the curve-fit
-// record's mode says:
+// interpolating cubic spline through the points (periodic for a closed polyline of three distinct points or
+// more, natural otherwise; neighbours within a tenth of the median step count as one point, their mean),
+// moved in the section's plane by the offset along its own normal, to the left of its direction seen from the
+// normal's side (n × tangent). The curve's points then lie on that moved spline, as the curve-fit record's
+// mode says:
 //   0 spline by distance: evenly along it, no further apart than the spacing (the median step of the
 //     section without a record), and never fewer than the polyline's own points;
 //   3 spline by control points: that many evenly along it;

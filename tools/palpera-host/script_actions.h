@@ -23,6 +23,7 @@ void runMainLoop(HostSession& session, const ScriptWords& words);
 void runUntilEvent(HostSession& session, const ScriptWords& words);
 void injectMouse(HostSession& session, const ScriptWords& words);
 void injectKey(HostSession& session, const ScriptWords& words);
+void sendCommandEvent(HostSession& session, const ScriptWords& words);
 void addCadBox(HostSession& session, const ScriptWords& words);
 void addLocationSet(HostSession& session, const ScriptWords& words);
 void loadCadFile(HostSession& session, const ScriptWords& words);

@@ -11,11 +11,11 @@
 // the device needs. Each realignment restarts the device with the new matrix; a touch still on its way
 // arrives during that restart's stop and is taken off with the matrix the device converted it with. The
 // hardware matrix found at activation comes back on cancel. A pass that starts unaligned with reset probes
-// through the identity and, when cancelled, gives back the hardware matrix it found; any pass that ends
-// without an alignment gives back the one it found too; otherwise the device keeps the alignment the table
-// shows. Outside a pass a failed realignment gives the device the hardware matrix from activation; inside
-// one the identity, so the points keep arriving untransformed.
-// Deactivation first ends a pass (as cancelled) or the position display, so no receiver outlives the command.
+// through the identity; any pass that ends without an alignment, cancelled or not, gives back the hardware
+// matrix it found; one that ends aligned leaves the device with the alignment the table shows. Outside a pass
+// a failed realignment gives the device the hardware matrix from activation; inside one the identity, so the
+// points keep arriving untransformed. Deactivation first ends a pass (as cancelled) or the position display,
+// so no receiver outlives the command.
 //
 // Dialog ids: 0 main box, 1 instructions, 2 options group, 3 tolerance, 4 targets table, 5 "Probe Points",
 // 6 "Show Position", 7 location-set group, 8 location-set list, 9 "Load", 10 statistics label.

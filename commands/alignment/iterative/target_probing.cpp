@@ -165,10 +165,10 @@ void Cmd::stopProbing(bool cancelled) {
   showInfoTile(false, true);
   stopDetached(*device_, {receiver.get(), freeReceiver.get()});
   dropProbe();
-  // A cancelled reset pass gives back what it took off; any other pass leaves the alignment the table shows,
-  // and one ending without an alignment must not leave the identity it probed through for OK to commit.
-  if (plugin_ && ((cancelled && resetPass_) || !isAligned()))
-    setDeviceTransform(*plugin_, probingSnapshot_, matrixDisplay_);
+  // A pass ending without an alignment, cancelled or not, gives back the matrix it found: the identity it
+  // probed through must not stay for OK to commit. One ending aligned leaves that alignment, even a cancelled
+  // reset pass: its touches stay in the table, whose statistics would otherwise describe another matrix.
+  if (plugin_ && !isAligned()) setDeviceTransform(*plugin_, probingSnapshot_, matrixDisplay_);
   for (TargetData& entry : targetData_) {
     entry.setInZone(false);
     entry.setCurrent(false);

@@ -106,12 +106,15 @@ TEST_F(PickingRunTest, ALonePointAndAStopOnThePickedPlanesLineOfferPickingAgain)
   EXPECT_FALSE(referenceHidden());
 }
 
-TEST_F(PickingRunTest, ALonePointAndAStopOnTheWorkPlaneEndTheRun) {
+// The lone point is the first of the line's work plane: the stop keeps the run and says what is missing.
+TEST_F(PickingRunTest, ALonePointAndAStopKeepTheRunAndSayWhatIsMissing) {
   sample({.5, .5, .5});
   heard();
   stop({.5, .5, .6});
-  EXPECT_EQ(heard(),
-            (Journal{"removeReceiver HardProbe", "stop HardProbe", "UserInstructions", "ProbeStop"}));
+  EXPECT_EQ(heard(), Journal{});
+  EXPECT_EQ(device_->receiverCount(), 1u);
+  EXPECT_EQ(errors(), std::vector<std::u16string>{
+                          u"Line (Plane) was not made: 2 more points are needed. Its points are kept."});
   EXPECT_TRUE(names() == std::vector<std::u16string>{u"Plane 1"});
 }
 

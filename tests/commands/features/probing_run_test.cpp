@@ -72,15 +72,30 @@ TEST_F(ProbingRunTest, LiveStatisticsComeFromATrialFitThroughTheTipCentresAndLea
   EXPECT_EQ(statistics(), none) << "cleared for the next feature";
 }
 
-TEST_F(ProbingRunTest, AStopThatFinishesNothingEndsTheRunInOrder) {
+// A stop the collector cannot make a feature from keeps the run and its points, and says why; the operator
+// adds a point and stops again. Only a stop with no point taken ends the run.
+TEST_F(ProbingRunTest, ARefusedStopKeepsTheRunAndItsPointsAndOnlyAStopWithoutPointsEndsIt) {
   started("PlaneCollector");
   sample({kPlaneTips[0], kPlaneTips[1]});
+  heard();
+  stop(kAbovePlane);
+  stop(kAbovePlane);  // a second press, or a bouncing button
+  EXPECT_EQ(heard(), Journal{});
+  EXPECT_EQ(device_->receiverCount(), 1u);
+  EXPECT_EQ(errors(), std::vector<std::u16string>(
+                          2, u"Plane was not made: 1 more point is needed. Its points are kept."));
+  EXPECT_EQ(pointsTaken(), 2);
+
+  sample(kPlaneTips[2]);
+  stop(kAbovePlane);
+  ASSERT_EQ(names(), std::vector<std::u16string>{u"Plane 1"});
+  EXPECT_NEAR(queryPart<IZelPlane>(featureAt(0))->center().z, 0, 1e-12);
   heard();
   stop(kAbovePlane);
   EXPECT_EQ(heard(),
             (Journal{"removeReceiver HardProbe", "stop HardProbe", "UserInstructions", "ProbeStop"}));
   EXPECT_EQ(device_->receiverCount(), 0u);
-  EXPECT_TRUE(names().empty());
+  EXPECT_EQ(errors().size(), 2u);
 }
 
 TEST_F(ProbingRunTest, StopFeatureEndsTheRunAndTheDeviceLetsGo) {
@@ -255,12 +270,13 @@ TEST_F(ProbingRunTest, TheUtilityRelayAndCollectorLetGoInsideTheStopLeaveNothing
     IZelHardProbeDataReceiver* relay = nullptr;
     device_->deliver<IZelHardProbeDataReceiver>([&](IZelHardProbeDataReceiver* r) { relay = r; });
     device_->removeReceiver(queryPart<IZelPluginDataReceiver>(relay));
-    relay->onPointSampled(kPlaneTips[0]);
-    relay->onPointSampled(kPlaneTips[1]);
+    for (const Vector3& tip : kPlaneTips) relay->onPointSampled(tip);
     if (std::string(how) == "cancel") {
       relay->onCustomEvent(ZelCString("Cancel"), nullptr);
     } else {
-      relay->onPointStop(kAbovePlane);
+      relay->onPointStop(kAbovePlane);  // makes the plane
+      ASSERT_TRUE(util_);
+      relay->onPointStop(kAbovePlane);  // with no point taken: ends the run
     }
     EXPECT_FALSE(util_);
   }

@@ -367,7 +367,9 @@ TEST_F(ProbeSections, TheHostsGapFactorSettingBreaksTheSectionsWhenItExists) {
 TEST_F(ProbeSections, ApplyWritesAPointObjectPerSectionIntoAGroup) {
   startWithPlanes(2);
   sweep(5, 2.5);
+  const int32_t committed = host_.document().remover().finishedRuns();
   ASSERT_TRUE(runner_.apply());
+  EXPECT_EQ(host_.document().remover().finishedRuns(), committed + 1) << "the single object's removal";
   IZelDocObject* group = find(u"Section Points 1");
   ASSERT_TRUE(group);
   EXPECT_STREQ(group->objectType(), "Group");
@@ -394,7 +396,9 @@ TEST_F(ProbeSections, ABuilderThatFailsLeavesTheSinglePointObjectWithEveryPoint)
   sweep(5, 2.5);
   IPtr<RefusingBuilder> refusing(new RefusingBuilder(&host_.document().builder()));
   host_.root().setService(IZelObjectBuilder::interfaceName, refusing.get());
+  const int32_t committed = host_.document().remover().finishedRuns();
   ASSERT_TRUE(runner_.apply());
+  EXPECT_EQ(host_.document().remover().finishedRuns(), committed + 1) << "the removal of what was built";
   host_.root().setService(IZelObjectBuilder::interfaceName, &host_.document().builder());
   ASSERT_TRUE(find(u"Section Points 1"));
   EXPECT_STREQ(find(u"Section Points 1")->objectType(), "Point");

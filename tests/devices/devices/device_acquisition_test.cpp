@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,22 @@ TEST_F(DeviceAcquisitionThreads,
   EXPECT_EQ(occurrences(log, "<OnPointSampledOrientation time="), 1u) << log;
   EXPECT_EQ(occurrences(log, "<Point><X>0.000000</X><Y>0.000000</Y><Z>1.000000</Z></Point>"), 1u) << log;
   EXPECT_EQ(occurrences(log, "<To><X>1.000000</X><Y>0.000000</Y><Z>0.000000</Z></To>"), 1u) << log;
+}
+
+// A plug-in that gives a probe radius of no length above 0 would have every feature compensated by nothing or
+// the wrong way: the receivers get the custom event "Error" in its place, and so does the log.
+TEST_F(DeviceAcquisitionThreads, AProbeRadiusOfNoLengthAboveZeroArrivesAsAnError) {
+  logToScratch();
+  start(single(), {radius(std::nan("")), radius(0), radius(-0.003), sampled({1, 2, 3})});
+  ASSERT_TRUE(pumpUntilCalls(4));
+  single()->stopAcquisition();
+  EXPECT_EQ(recorder_->calls(), (Lines{"custom Error", "custom Error", "custom Error", "sampled 1,2,3"}));
+  recorder_ = IPtr<DeviceEventRecorder>(new DeviceEventRecorder);
+  start(continuous(), {radius(-1), radius(0.002)});
+  ASSERT_TRUE(pumpUntilCalls(2));
+  continuous()->stopAcquisition();
+  EXPECT_EQ(recorder_->calls(), (Lines{"custom Error", "radius 0.002"}));
+  EXPECT_EQ(occurrences(eventLog(0), "<SetRadius"), 0u) << eventLog(0);
 }
 
 TEST_F(DeviceAcquisitionThreads, AScanLineReachesTheReceiversPackedAndInPartCoordinates) {

@@ -47,11 +47,31 @@ TEST_F(EventLogReplay, AScanLineDeliversExactlyItsOwnPoints) {
 
 TEST_F(EventLogReplay, ARecordWithABadNumberIsDroppedAndTheNextStillPlays) {
   useLog(record("OnMoved", 0, vec("Point", "1", "abc", "3")) +
-         record("OnPointStop", 0, vec("Point", "1", "2", "3")) + record("SetRadius", 0, "wide") +
-         record("SetRadius", 0, "nan") + record("OnPointSampled", 0, vec("Point", "inf", "0", "0")) +
+         record("OnPointStop", 0, vec("Point", "1", "2", "3")) +
+         record("OnPointSampled", 0, vec("Point", "inf", "0", "0")) +
          record("OnMoved", 0, vec("Point", "9", "", "9")) + record("SetRadius", 0, "0.002"));
   ASSERT_TRUE(plugin_->replay(recorder_->single()));
   EXPECT_EQ(recorder_->calls(), (Lines{"pointStop 1,2,3", "radius 0.002"}));
+}
+
+// A probe radius that is no length above 0 would take every later feature's compensation the wrong way or
+// nowhere: the whole file is damaged, nothing plays, and the failure names the file and the record.
+TEST_F(EventLogReplay, AProbeRadiusThatIsNoLengthAboveZeroDamagesTheWholeFile) {
+  const char* const radii[] = {"nan", "0", "-0.003", "0.000000", "inf", "wide", ""};
+  for (const char* radius : radii) {
+    SCOPED_TRACE(radius);
+    scratch_.write("radius.xml", record("SetRadius", 0, "0.003") +
+                                     record("OnPointStop", 0, vec("Point", "1", "2", "3")) +
+                                     record("SetRadius", 0, radius));
+    plugin_->setFileName(scratch_.module("radius.xml"));
+    EXPECT_FALSE(plugin_->replay(recorder_->single()));
+    const std::string failure = platform::toUtf8(plugin_->takeFailure().c_str());
+    EXPECT_NE(failure.find("radius.xml': record 3 (SetRadius): the probe radius \"" + std::string(radius) +
+                           "\" is not a length above 0."),
+              std::string::npos)
+        << failure;
+  }
+  EXPECT_EQ(recorder_->calls(), Lines(std::size(radii), "custom Error")) << "not even the first record plays";
 }
 
 TEST_F(EventLogReplay, PartialVectorsKeepZerosAndARepeatedAxisOverrides) {
@@ -140,8 +160,8 @@ TEST_F(EventLogReplay, EveryFormOfANumberReadsAsTheStringReadsIt) {
   std::string log;
   Lines expected;
   for (const auto& [text, read] : cases) {
-    log += record("SetRadius", 0, text);
-    if (!read.empty()) expected.push_back("radius " + read);
+    log += record("OnPointStop", 0, vec("Point", text, "0", "0"));
+    if (!read.empty()) expected.push_back("pointStop " + read + ",0,0");
   }
   useLog(log);
   ASSERT_TRUE(plugin_->replay(recorder_->single()));

@@ -85,8 +85,12 @@ TEST_F(ProbedPlanes, MatchWithinTheAngleToleranceGivenInDegrees) {
   }
 }
 
-TEST_F(ProbedPlanes, ShowTheirCompensatedPointsBesideThem) {
+// The probed points are kept in the coordinates of the object that shows them, which its transform takes to
+// the world where they were probed: here turned 90 degrees about z and moved to (1, 2, 3).
+TEST_F(ProbedPlanes, ShowTheirCompensatedPointsBesideThemInTheirObjectsCoordinates) {
   IZelDocObject* target = addObject(u"TestObject");
+  const double toWorld[16] = {0, -1, 0, 1, 1, 0, 0, 2, 0, 0, 1, 3, 0, 0, 0, 1};
+  ASSERT_TRUE(target->setTransform(toWorld));
   IPtr<IZelFeatureCollector> plane = collector("PlaneCollector");
   ProbingRun& run = listen(plane, target);
   DeviceStream(plane.get()).radius(.002).sample(kPlaneTips).stop(kAbovePlane);
@@ -96,7 +100,8 @@ TEST_F(ProbedPlanes, ShowTheirCompensatedPointsBesideThem) {
   ASSERT_EQ(source->count(), 4);
   Vector3 point;
   ASSERT_TRUE(source->pointAt(4, point));
-  EXPECT_NEAR((point - Vector3{.1, .1, 0}).length(), 0, 1e-12);
+  // The world's (.1, .1, 0) less (1, 2, 3), turned back by 90 degrees.
+  EXPECT_NEAR((point - Vector3{-1.9, .9, -3}).length(), 0, 1e-12) << point;
   EXPECT_EQ(queryPart<IZelSubObjectMgr>(getFeatureSubObjectMgr(target))->subObjectCount(), 1);
 }
 

@@ -88,19 +88,40 @@ TEST_F(ConeCreators, AHoleGrowsAndABossShrinksAlongTheSurfaceNormal) {
       probe("HardProbeConeCreator", {kHoleTips.begin(), kHoleTips.begin() + 6}, kInsideHole, kProbe));
 }
 
-TEST_F(ConeCreators, AStopOnTheSurfaceCountsAsOutside) {
-  ObservedFitter::Record seen;
+// A fit answering exact values: a cone along z from its narrow end at the origin, of half-angle atan .5.
+struct ExactConeFit : ObservedFitter::Record {
+  explicit ExactConeFit(double narrowRadius) {
+    changeAnswer = [narrowRadius](IZelFeature& fitted) {
+      queryPart<IZelCone>(&fitted)->redefine({0, 0, 0}, {0, 0, 1}, narrowRadius, narrowRadius + .5, {1, 0, 0},
+                                             nullptr, nullptr, nullptr);
+    };
+  }
+};
+
+// A stop on the surface cannot tell a conical hole from a boss and is refused; one lifted off it outwards
+// by a little more than the clearance is outside.
+TEST_F(ConeCreators, AStopOnTheSurfaceIsRefusedAndALiftedOneTaken) {
+  ExactConeFit seen(.25);
   ObservedFitter::install(host_, "IZelCone", kHostConeFitterClassId, seen);
-  // A fit answering exact values, the stop on the rim of its narrow end.
-  seen.changeAnswer = [](IZelFeature& fitted) {
-    queryPart<IZelCone>(&fitted)->redefine({0, 0, 0}, {0, 0, 1}, .25, .75, {1, 0, 0}, nullptr, nullptr,
-                                           nullptr);
-  };
-  IPtr<IZelFeature> feature = probe("HardProbeConeCreator", kHoleTips, {.25, 0, 0}, kProbe);
+  EXPECT_FALSE(probe("HardProbeConeCreator", kHoleTips, {.25, 0, 0}, kProbe));
+  EXPECT_NE(refusal.find("lift the probe"), std::string::npos) << refusal;
+  const Vector3 outwards = Vector3{1, 0, -.5}.normalized();
+  IPtr<IZelFeature> feature =
+      probe("HardProbeConeCreator", kHoleTips, Vector3{.25, 0, 0} + outwards * 1.1e-4, kProbe);
   auto* cone = queryPart<IZelCone>(feature.get());
   ASSERT_TRUE(cone);
   EXPECT_NEAR(cone->radiusA(), .25 - kProbe * std::cos(std::atan(.5)), 1e-15);
   EXPECT_NEAR(cone->endA().z, kProbe * std::sin(std::atan(.5)), 1e-15);
+}
+
+// A boss whose narrow end is thinner than the probe: the surface offset past the apex would turn the cone
+// inside out, so there is none, and the operator is told why.
+TEST_F(ConeCreators, ANarrowEndCompensatedBelowZeroGivesNoCone) {
+  ExactConeFit seen(.001);
+  ObservedFitter::install(host_, "IZelCone", kHostConeFitterClassId, seen);
+  EXPECT_FALSE(probe("HardProbeConeCreator", kHoleTips, {.9, 0, .5}, kProbe));
+  EXPECT_NE(refusal.find("larger than its narrow end"), std::string::npos) << refusal;
+  EXPECT_TRUE(probe("HardProbeConeCreator", kHoleTips, {0, 0, .5}, kProbe)) << "from inside it grows";
 }
 
 TEST_F(ConeCreators, TheFreeFitStartsFromTheTwoRings) {

@@ -98,6 +98,7 @@ class RecordingFitter final : public IZelFeatureFitter, public HostUnknown {
     return true;
   }
   IZelFeature* fit() override { return nullptr; }
+  ZelString failure() override { return {}; }
   void queryInterface(const char* name, void** out, bool) override {
     QueryChain(name, out).classLeaf(interfaceName, this, this).offer<IZelFeatureFitter>(this).end();
   }

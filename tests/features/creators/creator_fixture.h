@@ -18,6 +18,7 @@
 #include "framework/object/query_part.h"
 #include "framework/registrations/registered_classes.h"
 #include "host/api/feature_kinds.h"
+#include "platform/utf8.h"
 #include "support/made_by_name.h"
 #include "support/module_fixture.h"
 #include "support/point_ring.h"
@@ -80,7 +81,7 @@ class CreatorTest : public ModuleTest {
     made->setParameter(ZelString(kStopPointKey), pointValue(stop).get());
     made->setParameter(ZelString(kProbeRadiusKey), doubleValue(radius).get());
     if (workPlane) made->setParameter(ZelString(kWorkPlaneKey), featureValue(workPlane).get());
-    return create(*made);
+    return createNoting(*made);
   }
 
   // A cylinder creator's feature between the two planes ("<BottomPlane>", "<TopPlane>").
@@ -92,7 +93,7 @@ class CreatorTest : public ModuleTest {
     made->setParameter(ZelString(kProbeRadiusKey), doubleValue(radius).get());
     made->setParameter(ZelString(kBottomPlaneKey), featureValue(bottom).get());
     made->setParameter(ZelString(kTopPlaneKey), featureValue(top).get());
-    return create(*made);
+    return createNoting(*made);
   }
 
   // A composite creator's feature from its children, named "<Feature1>", "<Feature2>", ... in order, with the
@@ -117,8 +118,18 @@ class CreatorTest : public ModuleTest {
     return feature;
   }
 
+  // create, keeping the creator's refusal in refusal.
+  IPtr<IZelFeature> createNoting(IZelHardProbeFeatureCreator& made) {
+    IPtr<IZelFeature> feature = create(made);
+    refusal = platform::toUtf8(made.refusal().c_str());
+    return feature;
+  }
+
   static Points compensated(IZelFeature* feature) { return getCompensatedPoints(feature).value_or(Points{}); }
 
   // The z = 0 plane facing +z.
   IPtr<IZelFeature> groundPlane() { return planeFeature({0, 0, 0}, {0, 0, 1}); }
+
+  // Why the creator of the last probe or probeBetween made no feature (UTF-8); empty after one it made.
+  std::string refusal;
 };

@@ -67,7 +67,9 @@ TEST_F(CylinderCreators, ABoreGrowsAndABossShrinksByTheProbeRadius) {
   }
 }
 
-TEST_F(CylinderCreators, AStopOnTheSurfaceCountsAsInside) {
+// The stop on the fitted surface cannot tell a bore from a boss: the operator is asked to lift the probe, and
+// a stop lifted by a little more than the clearance is taken.
+TEST_F(CylinderCreators, AStopOnTheSurfaceIsRefusedAndALiftedOneTaken) {
   ObservedFitter::Record seen;
   ObservedFitter::install(host_, "IZelCylinder", kHostCylinderFitterClassId, seen);
   // A fit answering exact values, the stop on its surface.
@@ -75,10 +77,14 @@ TEST_F(CylinderCreators, AStopOnTheSurfaceCountsAsInside) {
     queryPart<IZelCylinder>(&fitted)->redefine({0, 0, 0}, {0, 0, 1}, .25, {1, 0, 0}, nullptr, nullptr,
                                                nullptr);
   };
-  IPtr<IZelFeature> feature = probe("HardProbeCylinderCreator", kBoreTips, {0, .25, .5}, kProbe);
+  EXPECT_FALSE(probe("HardProbeCylinderCreator", kBoreTips, {0, .25, .5}, kProbe));
+  EXPECT_NE(refusal.find("lift the probe"), std::string::npos) << refusal;
+  EXPECT_FALSE(probe("HardProbeCylinderCreator", kBoreTips, {0, .25 + .9e-4, .5}, kProbe));
+  IPtr<IZelFeature> feature = probe("HardProbeCylinderCreator", kBoreTips, {0, .25 - 1.1e-4, .5}, kProbe);
   auto* cylinder = queryPart<IZelCylinder>(feature.get());
   ASSERT_TRUE(cylinder);
   EXPECT_EQ(cylinder->radius(), .25 + kProbe);
+  EXPECT_EQ(refusal, "");
 }
 
 TEST_F(CylinderCreators, TheFreeFitStartsFromTheTwoRings) {
@@ -168,19 +174,6 @@ TEST_F(CylinderCreators, ATopBottomCylinderRunsFromTheBottomPlaneToTheTopPlane) 
   expectNear(cylinder->firstEnd(), {.1, .1, 0}, 1e-7);
   expectNear(cylinder->secondEnd(), {.1, .1, .03}, 1e-7);
   EXPECT_FALSE(topBottomCylinder({kBoreTips.begin(), kBoreTips.begin() + 5}, kInsideBore));
-
-  // Planes tilted against the axis: the ends are the feet of one axis point on them, off the axis.
-  const Vector3 tilted = Vector3{0, .6, .8};
-  IPtr<IZelFeature> between =
-      probeBetween(kBoreTips, kInsideBore, kProbe, planeFeature({.1, .1, 0}, tilted).get(),
-                   planeFeature({.1, .1, .03}, tilted).get());
-  auto* leaning = queryPart<IZelCylinder>(between.get());
-  ASSERT_TRUE(leaning);
-  const Vector3 first = leaning->firstEnd(), second = leaning->secondEnd();
-  EXPECT_NEAR((first - Vector3{.1, .1, 0}).dot(tilted), 0, 1e-12);
-  EXPECT_NEAR((second - Vector3{.1, .1, .03}).dot(tilted), 0, 1e-12);
-  EXPECT_NEAR(Vector3::cross(second - first, tilted).length(), 0, 1e-12);
-  EXPECT_NEAR(leaning->radius(), .010, 1e-7);
 }
 
 // Tips of a bore of radius .010 probed with a probe of radius .003, at (degrees, height) about an axis
@@ -236,6 +229,8 @@ TEST_F(CylinderCreators, TouchesThatFitSeveralCylindersExactlyGiveNoneAndOthersG
       auto* cylinder = queryPart<IZelCylinder>(feature.get());
       if (!layout.determined) {
         EXPECT_FALSE(cylinder) << "radius " << cylinder->radius();
+        EXPECT_NE(refusal.find("the points lie exactly on more than one cylinder"), std::string::npos)
+            << refusal;
         continue;
       }
       ASSERT_TRUE(cylinder);
@@ -244,6 +239,74 @@ TEST_F(CylinderCreators, TouchesThatFitSeveralCylindersExactlyGiveNoneAndOthersG
       EXPECT_NEAR(Vector3::perpendicularPart(cylinder->axisPoint() - centre, axis).length(), 0, 1e-9);
     }
   }
+}
+
+// A bore leaning between two parallel faces keeps the axis its wall gives, and ends where that axis meets
+// each face: perpendicularity and position at the faces are what this feature measures. An axis within 10
+// degrees of parallel to a face ends on it nowhere near the wall, and gives no cylinder.
+TEST_F(CylinderCreators, ATopBottomCylinderKeepsItsFittedAxisAndEndsWhereItMeetsEachPlane) {
+  const std::vector<std::pair<double, double>> touches = {{20, .004},  {60, .009},  {100, .014}, {140, .019},
+                                                          {200, .024}, {250, .006}, {300, .016}, {340, .021}};
+  const Vector3 centre{.1, .1, 0};
+  const IPtr<IZelFeature> bottom = groundPlane(), top = planeFeature({0, 0, .03}, {0, 0, 1});
+  for (const double degrees : {1.0, 10.0}) {
+    SCOPED_TRACE(testing::Message() << "leaning " << degrees << " degrees");
+    const double lean = degrees * std::acos(-1.0) / 180.0;
+    const Vector3 axis{std::sin(lean), 0, std::cos(lean)};
+    IPtr<IZelFeature> feature =
+        probeBetween(boreTips(touches, centre, axis), centre + axis * .015, .003, bottom.get(), top.get());
+    auto* cylinder = queryPart<IZelCylinder>(feature.get());
+    ASSERT_TRUE(cylinder) << refusal;
+    EXPECT_NEAR(Vector3::cross(cylinder->axisDirection().normalized(), axis).length(), 0, 1e-9);
+    EXPECT_GT(cylinder->axisDirection().z, 0) << "from the bottom plane to the top one";
+    EXPECT_NEAR(cylinder->radius(), .010, 1e-9);
+    expectNear(cylinder->firstEnd(), centre, 1e-9);
+    expectNear(cylinder->secondEnd(), centre + axis * (.03 / std::cos(lean)), 1e-9);
+  }
+
+  // Faces tilted against an upright bore: the ends lie on the faces and on the axis.
+  const Vector3 tilted = Vector3{0, .6, .8};
+  IPtr<IZelFeature> between =
+      probeBetween(kBoreTips, kInsideBore, kProbe, planeFeature({.1, .1, 0}, tilted).get(),
+                   planeFeature({.1, .1, .03}, tilted).get());
+  auto* upright = queryPart<IZelCylinder>(between.get());
+  ASSERT_TRUE(upright);
+  expectNear(upright->firstEnd(), {.1, .1, 0}, 1e-7);
+  expectNear(upright->secondEnd(), {.1, .1, .03}, 1e-7);
+
+  struct Parallel {
+    const char* name;
+    Vector3 bottomNormal;
+    Vector3 topNormal;
+    const char* reason;
+  };
+  // sin 9.9° = .1719 and sin 10.1° = .1754: the normals lean the planes that far towards the axis.
+  const Parallel parallels[] = {
+      {"bottom plane along the axis",
+       {1, 0, 0},
+       {0, 0, 1},
+       "within 10 degrees of parallel to the bottom plane"},
+      {"top plane 9.9 degrees off the axis", {0, 0, 1}, {.98491, 0, .17193}, "parallel to the top plane"},
+  };
+  for (const Parallel& c : parallels) {
+    SCOPED_TRACE(c.name);
+    EXPECT_FALSE(probeBetween(kBoreTips, kInsideBore, kProbe, planeFeature({.1, .1, 0}, c.bottomNormal).get(),
+                              planeFeature({.1, .1, .03}, c.topNormal.normalized()).get()));
+    EXPECT_NE(refusal.find(c.reason), std::string::npos) << refusal;
+  }
+  EXPECT_TRUE(probeBetween(kBoreTips, kInsideBore, kProbe, bottom.get(),
+                           planeFeature({.1, .1, .03}, Vector3{.98446, 0, .17537}.normalized()).get()))
+      << "10.1 degrees off the axis: " << refusal;
+}
+
+// The operator learns what a refused cylinder needs: the points still missing.
+TEST_F(CylinderCreators, TooFewPointsAreRefusedWithTheCountStillMissing) {
+  EXPECT_FALSE(
+      probe("HardProbeCylinderCreator", {kBoreTips.begin(), kBoreTips.begin() + 4}, kInsideBore, kProbe));
+  EXPECT_EQ(refusal, "2 more points are needed");
+  EXPECT_FALSE(
+      probe("HardProbeCylinderCreator", {kBoreTips.begin(), kBoreTips.begin() + 5}, kInsideBore, kProbe));
+  EXPECT_EQ(refusal, "1 more point is needed");
 }
 
 }  // namespace

@@ -48,6 +48,7 @@ class ObservedFitter : public IZelFeatureFitter, public HostUnknown {
     if (fitted && record_.changeAnswer) record_.changeAnswer(*fitted);
     return fitted;
   }
+  ZelString failure() override { return fitter_->failure(); }
 
   void queryInterface(const char* name, void** out, bool) override {
     QueryChain(name, out).classLeaf(interfaceName, this, this).offer<IZelFeatureFitter>(this).end();

@@ -19,7 +19,8 @@ TEST_F(PlaneCreator, ThePlaneMovesOneRadiusAwayFromTheStopPointAndFacesIt) {
   };
   const Case cases[] = {{"stop above", {.05, .05, .05}, 0.0, {0, 0, 1}},
                         {"stop below", {.05, .05, -.05}, .004, {0, 0, -1}},
-                        {"stop on the plane counts as in front", {.5, .7, .002}, 0.0, {0, 0, 1}}};
+                        {"stop lifted a little above", {.5, .7, .00211}, 0.0, {0, 0, 1}},
+                        {"stop lifted a little below", {.5, .7, .00189}, .004, {0, 0, -1}}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.side);
     IPtr<IZelFeature> feature = probe("HardProbePlaneCreator", kPlaneTips, c.stop, .002);
@@ -79,14 +80,38 @@ TEST_F(LineCreator, TwoPointsNeedNoFitterAndNoWorkPlaneGivesNone) {
   expectNear(line->end(), {.02, 0, 0});
   EXPECT_FALSE(probe("HardProbeLineCreator", kLineTips, {.05, .02, .01}, .002, groundPlane().get()))
       << "more points need the fitter";
-  // A stop point on the line leaves the side the work plane's normal gives: normal × direction, here −y.
-  IPtr<IZelFeature> stopOnTheLine =
-      probe("HardProbeLineCreator", two, {.05, .002, .05}, .002, groundPlane().get());
-  expectNear(queryPart<IZelLine>(stopOnTheLine.get())->start(), {.09, 0, 0});
   EXPECT_FALSE(probe("HardProbeLineCreator", two, {.05, .02, .01}, .002)) << "no work plane";
   EXPECT_FALSE(probe("HardProbeLineCreator", {two[0], two[0]}, {.05, .02, .01}, .002, groundPlane().get()))
       << "coincident points give no direction";
   EXPECT_FALSE(probe("HardProbeLineCreator", {two[0]}, {.05, .02, .01}, .002, groundPlane().get()));
+}
+
+// A stop taken with the probe on the surface lies on the fitted surface of the ball centres and cannot tell
+// the side: every creator that takes the side from it refuses and asks to lift the probe, rather than
+// guess. A trial fit through the ball centres (probe radius 0) needs no side.
+TEST_F(CreatorTest, AStopOnTheFittedSurfaceIsRefusedWithAskingToLiftTheProbe) {
+  const Points lineTwo = {{.09, .002, .01}, {.02, .002, .01}};
+  const Points circleTips = ring({.05, .05, .003}, {0, 0, 1}, .008, 4, .3);
+  const Points sphereTips = {
+      {.121, .2, .3}, {.1, .221, .3}, {.079, .2, .3}, {.1, .2, .321}, {.1, .1874, .2832}};
+  struct Case {
+    const char* creator;
+    Points tips;
+    Vector3 onSurface;
+    bool workPlane;
+  };
+  const Case cases[] = {{"HardProbePlaneCreator", kPlaneTips, {.5, .7, .002}, false},
+                        {"HardProbePlaneCreator", kPlaneTips, {.5, .7, .00209}, false},
+                        {"HardProbeLineCreator", lineTwo, {.05, .002, .05}, true},
+                        {"HardProbeCircleCreator", circleTips, {.058, .05, .02}, true},
+                        {"HardProbeSphereCreator", sphereTips, {.1, .179, .3}, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.creator << " stop " << c.onSurface);
+    IPtr<IZelFeature> workPlane = c.workPlane ? groundPlane() : IPtr<IZelFeature>();
+    EXPECT_FALSE(probe(c.creator, c.tips, c.onSurface, .002, workPlane.get()));
+    EXPECT_EQ(refusal, "the stop was taken on the surface; lift the probe off the surface and stop again");
+    EXPECT_TRUE(probe(c.creator, c.tips, c.onSurface, 0.0, workPlane.get())) << refusal;
+  }
 }
 
 }  // namespace

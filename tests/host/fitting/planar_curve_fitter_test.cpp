@@ -281,6 +281,36 @@ TEST(PlanarCurveFitter, APointTouchedTwiceStillGivesAFiniteCurve) {
   }
 }
 
+// A spot touched twice, the second touch a hair beside the first, is one touch: the chord between the two
+// points says nothing of the wall's direction. And a closed section whose touches leave two distinct points
+// still has its curve.
+TEST(PlanarCurveFitter, TouchesThatCoincideOrNearlySoLeaveTheCurveWhereTheOthersPutIt) {
+  for (double hair : {1e-6, 1e-10}) {
+    SCOPED_TRACE(hair);
+    std::vector<Vector3> centres, approaches;
+    for (int i = 0; i < 16; ++i) {
+      const double a = 2 * M_PI * i / 16;
+      approaches.push_back({std::cos(a), std::sin(a), 0});
+      centres.push_back(approaches.back() * (kBoreRadius - kBall));
+    }
+    const Vector3 alongTheWall{-approaches[3].y, approaches[3].x, 0};
+    centres.push_back(centres[3] + alongTheWall * hair + approaches[3] * hair);
+    approaches.push_back(approaches[3]);
+    IPtr<HostPlanarCurveFitter> fitter(new HostPlanarCurveFitter);
+    EXPECT_LT(worstOffTheBore(*fitter, kZ0, touchesOf(centres, approaches).get()), 5e-6);
+  }
+  IPtr<HostPlanarCurveFitter> fitter(new HostPlanarCurveFitter);
+  ASSERT_TRUE(fitter->setup(kZ0, arrayOf({{0, 0, 0}, {0.01, 0, 0}, {0.01, 0, 0}}).get(),
+                            IPlanarCurveFitter::kClosed, -1));
+  IPtr<ICurveSet> curves = fit(*fitter, nullptr, 0.001);
+  ASSERT_TRUE(curves);
+  ASSERT_EQ(curves->curveCount(), 1);
+  EXPECT_FALSE(curves->isClosed(1)) << "two points close nothing";
+  RealPArray* points = curves->curvePoints(1);
+  ASSERT_GE(points->count(), 2);
+  for (int32_t i = 1; i <= points->count(); ++i) EXPECT_NEAR(std::fabs(points->at(i)[1]), 0.001, 1e-12) << i;
+}
+
 TEST(PlanarCurveFitter, NothingToFitGivesNoCurves) {
   IPtr<HostPlanarCurveFitter> fitter(new HostPlanarCurveFitter);
   ASSERT_TRUE(fitter->setup(kZ0, arrayOf({{1, 2, 0}}).get(), IPlanarCurveFitter::kAuto, -1));

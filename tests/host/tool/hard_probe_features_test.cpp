@@ -4,7 +4,9 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "support/run_tool.h"
 #include "support/scratch_directory.h"
@@ -12,6 +14,9 @@
 namespace {
 
 const std::string kProject = std::filesystem::path(PALPERA_TEST_SOURCE_DIR).parent_path().string();
+
+// The emulator's stop point, taken with the lift key held: off the surface, on the side the probe came from.
+const std::string kLiftedStop = "key press 299\nrun 50\nkey press 293\nkey release 299\n";
 
 // Three emulator picks on a face of the box, seen along the ray (DX, DY, DZ) from the points given, then the
 // stop point taken off the face and the emulator's stop key.
@@ -21,7 +26,7 @@ std::string probedPlane(const char* picks[3], const char* stop) {
       "IZelFeature=IZelPlane,IZelFeatureCollector=Plane,UsePlane=false\n"
       "run-until Palpera/Events/Single/RadiusEvent 2000\n";
   for (int i = 0; i < 3; ++i) script += std::string("mouse click ") + picks[i] + "\nrun 50\n";
-  return script + "mouse move " + stop + "\nrun 50\nkey press 293\nrun 100\n";
+  return script + "mouse move " + stop + "\nrun 50\n" + kLiftedStop + "run 100\n";
 }
 
 // "Hard Probe Features" as an operator runs it: the hard-probe emulator probes faces of the reference box,
@@ -67,7 +72,7 @@ TEST(HardProbeFeaturesScript, TheEmulatorProbesTheBoreOfThePlateAtItsNominalAxis
     script << "mouse click 0.05 0.04 " << .002 + .0008 * i << " " << std::cos(angle) << " " << std::sin(angle)
            << " 0\nrun 50\n";
   }
-  script << "mouse move 0.05 0.04 0.009 0 1 0\nrun 50\nkey press 293\nrun 100\nprint document\napply\n";
+  script << "mouse move 0.05 0.04 0.009 0 1 0\nrun 50\n" << kLiftedStop << "run 100\nprint document\napply\n";
   script.close();
   int status = -1;
   const std::string output = runTool("--script session.script", status, scratch.system());
@@ -77,6 +82,102 @@ TEST(HardProbeFeaturesScript, TheEmulatorProbesTheBoreOfThePlateAtItsNominalAxis
                   "axis (0, 0, 1)\tradius 0.01\t"),
       std::string::npos)
       << output;
+}
+
+// Each "difference" of the compare lines (the last field, in m or rad) within the tolerance; false, with a
+// failure naming the line, otherwise or when there is none.
+void expectDifferencesWithin(const std::string& output, double tolerance) {
+  std::istringstream lines(output);
+  int compared = 0;
+  for (std::string line; std::getline(lines, line);) {
+    const size_t unit = line.rfind(' ');
+    if (line.empty() || line[0] != '\t' || unit == std::string::npos) continue;
+    const std::string suffix = line.substr(unit + 1);
+    if (suffix != "m" && suffix != "rad") continue;
+    const size_t tab = line.rfind('\t', unit);
+    EXPECT_LE(std::fabs(std::stod(line.substr(tab + 1, unit - tab - 1))), tolerance) << line;
+    ++compared;
+  }
+  EXPECT_GT(compared, 0) << output;
+}
+
+// A stop the feature cannot be made from keeps the run and every touch, and says why, naming the feature:
+// six bore touches in two rings of three lie on more than one cylinder, a sphere needs a fourth touch. One
+// more touch and another stop make the nominal feature; a stop with no touch then ends the run.
+TEST(HardProbeFeaturesScript, ARefusedStopKeepsTheTouchesAndSaysWhatTheFeatureNeeds) {
+  struct Case {
+    const char* part;
+    const char* kind;
+    std::vector<std::string> touches;
+    std::string lastTouch;
+    const char* nominal;
+    const char* refusal;
+  };
+  std::vector<std::string> ringsOfThree;
+  for (const double height : {.003, .007}) {
+    for (const double degrees : {0, 120, 240}) {
+      const double angle = degrees * M_PI / 180;
+      ringsOfThree.push_back("0.05 0.04 " + std::to_string(height) + " " + std::to_string(std::cos(angle)) +
+                             " " + std::to_string(std::sin(angle)) + " 0");
+    }
+  }
+  const Case cases[] = {
+      {"plate-bore.step", "IZelFeature=IZelCylinder,IZelFeatureCollector=Cylinder", ringsOfThree,
+       "0.05 0.04 0.005 0.5 0.866025 0", "cylinder 0.05 0.04 0 0.05 0.04 0.01 0.01",
+       "Cylinder was not made: the points lie exactly on more than one cylinder, so they do not determine "
+       "its "
+       "axis. Its points are kept.\n"},
+      {"sphere-on-stand.step",
+       "IZelFeature=IZelSphere,IZelFeatureCollector=Sphere",
+       {"0.06 0.02 0.03 -1 0 0", "0.02 0.06 0.03 0 -1 0", "-0.02 0.02 0.03 1 0 0"},
+       "0.02 0.02 0.07 0 0 -1",
+       "sphere 0.02 0.02 0.03 0.015",
+       "Sphere was not made: 1 more point is needed. Its points are kept.\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.part);
+    ScratchDirectory scratch;
+    std::ofstream script(scratch.system("session.script"));
+    script << "cad-load RefObject " << kProject << "/examples/parts/" << c.part << "\n"
+           << "set DefaultFileNameDirectory/common " << kProject << "/examples\n"
+           << "start\nset Palpera/Emulator/MaxNoiseFactor 0\n"
+           << "command PalperaCreateFeaturesCmd2 " << c.kind << ",UsePlane=false\n"
+           << "run-until Palpera/Events/Single/RadiusEvent 2000\n";
+    for (const std::string& touch : c.touches) script << "mouse click " << touch << "\nrun 50\n";
+    script << kLiftedStop << "run 100\nprint document\nprint errors\nprint dialogs\n"
+           << "mouse click " << c.lastTouch << "\nrun 50\n"
+           << kLiftedStop << "run 100\nkey press 293\nrun 100\n"
+           << "feature RefObject " << c.nominal << "\ncompare TestObject RefObject\n";
+    script.close();
+    int status = -1;
+    const std::string output = runTool("--script session.script", status, scratch.system());
+    EXPECT_EQ(WEXITSTATUS(status), 0) << output;
+    // The document without a feature, and the error the operator was shown (also on standard error).
+    const std::string refused = "CAD\tRefObject\nPoint\tFeature Object\n1\t\t" + std::string(c.refusal);
+    const size_t shown = output.find(refused);
+    ASSERT_NE(shown, std::string::npos) << output;
+    EXPECT_NE(output.find("error: " + std::string(c.refusal)), std::string::npos) << output;
+    expectDifferencesWithin(output.substr(shown + refused.size()), 1e-6);
+  }
+}
+
+// The emulator set to a ball of no diameter would give features with no compensation at all: the run ends
+// with the device's error before a touch is taken, and nothing is made.
+TEST(HardProbeFeaturesScript, AnEmulatorBallOfNoDiameterEndsTheRunWithAnError) {
+  ScratchDirectory scratch;
+  std::ofstream(scratch.system("session.script"))
+      << "cad-box RefObject -5 -5 -1 5 5 0\n"
+      << "set DefaultFileNameDirectory/common " << kProject << "/examples\n"
+      << "start\nset Palpera/Emulator/ProbeDiameter 0\n"
+      << "command PalperaCreateFeaturesCmd2 IZelFeature=IZelPlane,IZelFeatureCollector=Plane,UsePlane=false\n"
+      << "run-until Palpera/Events/Single/CustomEvent 2000\nrun 100\nprint errors\nprint document\n";
+  int status = -1;
+  const std::string output = runTool("--script session.script", status, scratch.system());
+  EXPECT_EQ(WEXITSTATUS(status), 0) << output;
+  EXPECT_NE(output.find("1\t\tAn error occurred during data acquisition.\nCAD\tRefObject\n"),
+            std::string::npos)
+      << output;
+  EXPECT_EQ(output.find("Feature Object"), std::string::npos) << output;
 }
 
 }  // namespace

@@ -102,6 +102,32 @@ TEST(ProbeDemo, RecordingAgainWithItsScriptGivesTheShippedHostLogAndTheReplaysTa
   EXPECT_EQ(again, replayed);
 }
 
+// The shipped session with the first event file's probe radius changed to no length above 0: the replay
+// fails, naming the file and the record, rather than print features with no compensation or none at all.
+TEST(ProbeDemo, AReplayedProbeRadiusOfNoLengthAboveZeroFailsNamingTheFileAndTheRecord) {
+  for (const std::string radius : {"nan", "0", "-0.003"}) {
+    SCOPED_TRACE(radius);
+    ScratchDirectory scratch;
+    std::filesystem::copy(kProject + "/examples", scratch.system("examples"),
+                          std::filesystem::copy_options::recursive);
+    const std::string file = "examples/probe-hardprobe-0000.xml";
+    std::string events = scratch.read(file);
+    const std::string shipped = ">0.003000</SetRadius>";
+    ASSERT_NE(events.find(shipped), std::string::npos) << events;
+    events.replace(events.find(shipped), shipped.size(), ">" + radius + "</SetRadius>");
+    std::ofstream(scratch.system(file), std::ios::binary | std::ios::trunc) << events;
+    int status = -1;
+    const std::string output = runExample("probe-replay.script", scratch.system(), status);
+    EXPECT_EQ(WEXITSTATUS(status), 1) << output;
+    EXPECT_NE(output.find("error: Cannot replay the device-event file 'examples\\probe-hardprobe-0000.xml': "
+                          "record 1 (SetRadius): the probe radius \"" +
+                          radius + "\" is not a length above 0."),
+              std::string::npos)
+        << output;
+    EXPECT_EQ(output.find("Plane 1"), std::string::npos) << output;
+  }
+}
+
 // The table's arithmetic on features whose differences are known: a plane tilted by a milliradian and half a
 // millimetre above, one turned round; an axis and a circle normal of the other sense, which does not count.
 TEST(CompareScript, EachDifferenceIsTheProbedValueLessTheNominalOrTheirDistanceOrAngle) {

@@ -349,6 +349,45 @@ TEST_F(IterativeAlignment, ACancelledPassLeavesTheAlignmentTheTableShowsUnlessIt
   expectMatrix(plugin_->hardwareMatrix() * kPose, Matrix4x4(), 1e-9);
 }
 
+// The first pass already aligns the device after its first targets: cancelled then, or ended by a restart
+// that fails, it must not put back the matrix from before while the table and statistics show that alignment.
+class FirstPassEndedOnceAligned : public IterativeAlignment {
+ public:
+  void alignOnFourTargets() {
+    setHardware(kEarlier);
+    startCommand();
+    pickAll();
+    ASSERT_TRUE(press(Cmd::kStartProbing));
+    for (size_t i = 0; i < 4; ++i) touch(k321[i], kBeside[i]);
+    ASSERT_TRUE(cmd_->isProbing());
+    ASSERT_TRUE(cmd_->isAligned());
+  }
+  void expectTheTablesAlignmentOnTheDeviceAfterOk() {
+    ASSERT_FALSE(cmd_->isProbing());
+    ASSERT_TRUE(cmd_->isAligned());
+    const Matrix4x4 shown = entry(0).matrix;
+    expectMatrix(plugin_->hardwareMatrix(), shown, 0);
+    runner_.apply();
+    expectMatrix(plugin_->hardwareMatrix(), shown, 0);
+  }
+};
+
+TEST_F(FirstPassEndedOnceAligned, ByTheDevicesCancel) {
+  alignOnFourTargets();
+  const Matrix4x4 aligned = plugin_->hardwareMatrix();
+  customEvent("Cancel");
+  expectMatrix(entry(0).matrix, aligned, 0);
+  expectTheTablesAlignmentOnTheDeviceAfterOk();
+}
+
+TEST_F(FirstPassEndedOnceAligned, ByARestartThatFails) {
+  alignOnFourTargets();
+  device_->answers.start = false;
+  touch(k321[4], kBeside[4]);
+  device_->answers.start = true;
+  expectTheTablesAlignmentOnTheDeviceAfterOk();
+}
+
 TEST_F(IterativeAlignment, APassEndedWithoutAnAlignmentGivesBackTheMatrixItFound) {
   setHardware(kEarlier);
   startCommand();
