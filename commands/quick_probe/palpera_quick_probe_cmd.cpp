@@ -3,7 +3,6 @@
 #include "commands/quick_probe/air_side.h"
 #include "devices/contracts/plugin.h"
 #include "devices/managers/izel_plugin_manager.h"
-#include "features/collectors/unfinished_feature.h"
 #include "features/feature_matching.h"
 #include "features/placed_feature.h"
 #include "framework/commands/command_context.h"
@@ -249,7 +248,7 @@ void PalperaQuickProbeCmd::handlePoint(const Vector3& point, bool sampled) {
   if (recognizer_.onUnmeasuredFace()) reportUserError(tr("this face is not a feature Quick Probe measures"));
   if (!recognizer_.acceptsPoints(index)) return;
   if (auto* receiver = queryPart<IZelHardProbeDataReceiver>(recognizer_.collector(index))) {
-    recognizer_.learnAirSide(index, point);
+    recognizer_.noteTouch(index, point);
     receiver->onPointSampled(point);
     graphics_.addPoint(point);
     ++pointCount_;
@@ -306,18 +305,18 @@ void PalperaQuickProbeCmd::onPointStop(const Vector3& point) {
 void PalperaQuickProbeCmd::finishEntry(const QuickProbeRecognizer::Entry& entry, const Vector3& stop) {
   IZelFeatureCollector& collector = *entry.collector;
   // A collector made for a face the probe only passed over holds nothing to finish or lose.
-  if (touchCount(collector).taken == 0) return dropEntry(entry);
+  if (recognizer_.touchCount(entry.index) == 0) return dropEntry(entry);
   // Each feature is compensated towards its own nominal's material; the operator's stop point lies on the
   // air side of some features only.
   const std::optional<Vector3> air = recognizer_.airSide(entry.index);
   if (auto* receiver = queryPart<IZelHardProbeDataReceiver>(&collector))
     receiver->onPointStop(air.value_or(stop));
+  collector.setFeatureName(nominalName(entry));
   IPtr<IZelFeature> feature =
       collector.fillCreatorParameters() ? collector.takeFeature() : IPtr<IZelFeature>();
   if (!feature) {
     // Kept, touches and all, so that more touches can complete it at the next stop.
-    reportUserError(tr("Not recognised: %1 Its touches are kept: probe more and stop again.",
-                       whatFeatureNeeds(nominalName(entry), collector)));
+    reportUserError(tr("Not recognised: %1 Probe more and stop again.", collector.refusal()));
     return;
   }
   if (entry.nominal && !sameSideAsNominal(*feature, *entry.nominal, air)) {

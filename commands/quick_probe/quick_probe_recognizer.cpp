@@ -93,6 +93,7 @@ void QuickProbeRecognizer::detach() {
   placement_ = {};
   onUnmeasuredFace_ = false;
   airSides_.clear();
+  touchCounts_.clear();
   faceIndex_.clear();
   edgeIndex_.clear();
   nominals_.clear();
@@ -380,10 +381,21 @@ bool QuickProbeRecognizer::acceptsPoints(int32_t index) {
 void QuickProbeRecognizer::removeCollector(int32_t index) {
   collectors_.erase(index);
   awaitingPlane_.erase(index);
+  touchCounts_.erase(index);
 }
 
 void QuickProbeRecognizer::setProbed(int32_t index, IZelFeature* probed) {
   probed_.set(index, IPtr<IZelFeature>(probed));
+}
+
+void QuickProbeRecognizer::noteTouch(int32_t index, const Vector3& touch) {
+  ++touchCounts_.findOrInsert(index, 0);
+  learnAirSide(index, touch);
+}
+
+int32_t QuickProbeRecognizer::touchCount(int32_t index) {
+  const int32_t* count = touchCounts_.find(index);
+  return count ? *count : 0;
 }
 
 void QuickProbeRecognizer::learnAirSide(int32_t index, const Vector3& touch) {

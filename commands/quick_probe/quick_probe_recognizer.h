@@ -88,12 +88,15 @@ class QuickProbeRecognizer {
   IZelFeatureCollector* collector(int32_t index);
   // The collectors in table order, taken as a snapshot so that finishing may remove entries.
   std::vector<Entry> collectorsInOrder();
+  // Drops the collector and its touch count.
   void removeCollector(int32_t index);
   void setProbed(int32_t index, IZelFeature* probed);
 
-  // Learns, from the model's normal at the face nearest to a touch of the index, where the air lies beside
-  // its nominal; once known it stays. The point on the air side of the nominal, when known.
-  void learnAirSide(int32_t index, const Vector3& touch);
+  // Counts a touch handed to the index's collector, and learns from the model's normal at the face nearest
+  // to it where the air lies beside the nominal; once known it stays. The touches its collector holds, and
+  // the point on the air side of the nominal, when known.
+  void noteTouch(int32_t index, const Vector3& touch);
+  int32_t touchCount(int32_t index);
   std::optional<Vector3> airSide(int32_t index);
 
   // Recreation through the host's fitters; null when the fitter gives nothing. The edge fitter adds the
@@ -106,6 +109,7 @@ class QuickProbeRecognizer {
 
  private:
   int32_t nominalForFace(int32_t face);
+  void learnAirSide(int32_t index, const Vector3& touch);
   // The model's face nearest to a world point, with its point nearest to it in the world; false for none.
   bool nearestFace(const Vector3& point, uint32_t& face, Vector3& facePoint);
   // Near the point of the edge; kNone where the edge is no hole's outline beside a known plane.
@@ -139,4 +143,5 @@ class QuickProbeRecognizer {
   ZelHashTable<int32_t, IPtr<IZelFeature>> probed_;
   ZelHashTable<int32_t, bool> awaitingPlane_;
   ZelHashTable<int32_t, Vector3> airSides_;
+  ZelHashTable<int32_t, int32_t> touchCounts_;
 };

@@ -773,9 +773,10 @@ TEST_F(QuickProbeSidesTest, ACountersinkWithTooFewTouchesKeepsThemAndSaysWhatItN
   for (int i = 0; i < 6; ++i) sample(onCone(degrees[i], i % 2 ? 0.0075 : 0.0085));
   stop({0.05, 0.04, 0.02});
   EXPECT_TRUE(names(u"TestObject").empty());
-  EXPECT_EQ(errors(),
-            u"Not recognised: Cone 1 needs 7 touches and has 6. Its touches are kept: probe more and "
-            u"stop again.");
+  EXPECT_EQ(
+      errors(),
+      u"Not recognised: Cone 1 was not made: 1 more point is needed. Its points are kept. Probe more and "
+      u"stop again.");
   sample(onCone(degrees[6], 0.008));
   stop({0.05, 0.04, 0.02});
   ASSERT_EQ(names(u"TestObject").size(), 1u);
