@@ -7,8 +7,10 @@
 #include <cctype>
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <mutex>
 #include <string>
@@ -140,6 +142,10 @@ std::pair<TopoDS_Shape, std::string> translateApart(const std::string& path, con
   // The child tells the units it found through the pipe, which this process reads to its end before it
   // waits, so that no text of the file's, however long, can keep the child waiting.
   Pipe units;
+  // The child inherits this process's unwritten output; anything in the kernel that flushes it there would
+  // print it a second time.
+  std::cout.flush();
+  std::fflush(nullptr);
   const pid_t child = units.ends[0] >= 0 ? fork() : -1;
   if (child == 0) {
     // A fault ends the child as the system ends a process, not through handlers inherited from this one.
