@@ -486,6 +486,13 @@ class QuickProbePlacedTest : public QuickProbeCmdTest {
     command_->deactivate();
     command_.release();
   }
+  // The reference object placed by placedPose, the command started on it.
+  Matrix4x4 placed() {
+    const Matrix4x4 pose = placedPose();
+    EXPECT_TRUE(reference_->setTransform(pose.m));
+    start();
+    return pose;
+  }
 
   // Probes each feature, the part placed by pose, and answers for each what it made: the kind matched
   // against the nominal the first run (nominals empty) added to the reference object, or "nothing".
@@ -602,6 +609,34 @@ TEST_F(QuickProbePlacedTest, AProbedFeatureOfAPlacedPartIsNamedAfterTheReference
   EXPECT_EQ(names(u"TestObject"), std::vector<std::u16string>{u"Top"});
   EXPECT_EQ(names(u"RefObject"), std::vector<std::u16string>{u"Top"})
       << "no second nominal of the same plane";
+}
+
+TEST_F(QuickProbePlacedTest, TheNominalsAddedToThePlacedReferenceObjectLieInItsModelsCoordinates) {
+  load("plate-bore");
+  const Matrix4x4 pose = placed();
+  // Within the allowance of the top face's outer edge while no plane beside it is known: the face under
+  // the probe is asked for, and its nominal shown.
+  move(Matrix4x4::transformPoint(pose, {0.0025, 0.04, 0.012}));
+  ASSERT_EQ(subObjects(u"RefObject")->subObjectCount(), 1);
+  auto* top = queryPart<IZelPlane>(feature(u"RefObject", 0));
+  ASSERT_TRUE(top);
+  EXPECT_NEAR(std::fabs(top->normal().z), 1, 1e-9);
+  EXPECT_NEAR(top->center().z, 0.01, 1e-9);
+  // The bore's nominal, kept once the bore is probed.
+  for (const auto& [degrees, z] : {std::pair{20.0, 0.002},
+                                   {60.0, 0.004},
+                                   {100.0, 0.006},
+                                   {200.0, 0.002},
+                                   {250.0, 0.004},
+                                   {300.0, 0.006}})
+    sample(Matrix4x4::transformPoint(pose, onBore(degrees, z)));
+  stop(Matrix4x4::transformPoint(pose, {0.05, 0.04, 0.005}));
+  ASSERT_EQ(names(u"RefObject"), std::vector<std::u16string>{u"Cylinder 1"});
+  auto* bore = queryPart<IZelCylinder>(feature(u"RefObject", 0));
+  ASSERT_TRUE(bore);
+  EXPECT_NEAR(std::fabs(bore->axisDirection().z), 1, 1e-9);
+  EXPECT_NEAR(offLine(bore->axisPoint(), {0.05, 0.04, 0}, {0, 0, 1}), 0, 1e-9);
+  EXPECT_NEAR(bore->radius(), 0.01, 1e-9);
 }
 
 TEST_F(QuickProbePlacedTest, APartPlacedByMoreThanATurnAndAShiftIsRefusedWithTheReason) {
