@@ -57,9 +57,11 @@ bool matchReferenceFeature(IZelFeature* worldProbed, ZelString& name) {
   IPtr<IZelFeature> own = placement->isIdentity() ? IPtr<IZelFeature>(worldProbed)
                                                   : placedFeature(worldProbed, placement->worldToOwn());
   IZelFeature* probed = own.get();
-  if (!probed) return false;
-  const std::optional<Vector3> centre = boxCentre(*probed);
-  if (!centre) return false;
+  // The box of a placed copy may still rest on the points it was fitted to, which stay where they were
+  // probed: the centre is taken in the world and placed.
+  const std::optional<Vector3> worldCentre = boxCentre(*worldProbed);
+  if (!probed || !worldCentre) return false;
+  const Vector3 centre = placement->toOwn(*worldCentre);
   const Tolerances tolerances = matchingTolerances(*store);
   IZelSubObject* best = nullptr;
   double bestSquared = 0.0;
@@ -71,7 +73,7 @@ bool matchReferenceFeature(IZelFeature* worldProbed, ZelString& name) {
     if (!test || !test->match(probed, tolerances.maxDistance, tolerances.maxAngle)) continue;
     const std::optional<Vector3> candidateCentre = boxCentre(*feature);
     if (!candidateCentre) continue;
-    const double squared = (*candidateCentre - *centre).squaredLength();
+    const double squared = (*candidateCentre - centre).squaredLength();
     // Strictly nearer only: of equal distances the first in the reference object's order wins.
     if (!best || squared < bestSquared) {
       best = candidate;

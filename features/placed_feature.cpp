@@ -1,5 +1,7 @@
 #include "features/placed_feature.h"
 
+#include <algorithm>
+
 #include "framework/object/query_part.h"
 #include "host/api/feature_kinds.h"
 
@@ -22,6 +24,27 @@ bool placeSlot(IZelSlotOutline& slot, const Placement& placement) {
   slot.setCenter(placement.point(slot.center()));
   return slot.setAxis(placement.direction(slot.axis())) &&
          slot.setSecondDirection(placement.direction(slot.secondDirection()));
+}
+
+// The region the planes were measured over is a box in the frame it was measured in: the box around its
+// placed corners holds it, about the same centre.
+bool placePlanes(IZelParallelPlanes& planes, const Placement& placement) {
+  Vector3 mid, normal, reference, low, high;
+  double distance = 0;
+  planes.planes(mid, normal, reference, distance, low, high);
+  if (low.x <= high.x && low.y <= high.y && low.z <= high.z) {
+    const Vector3 corners[2] = {low, high};
+    Vector3 placedLow = placement.point(low), placedHigh = placedLow;
+    for (int i = 1; i < 8; ++i) {
+      const Vector3 c = placement.point({corners[i & 1].x, corners[(i >> 1) & 1].y, corners[i >> 2].z});
+      placedLow = {std::min(placedLow.x, c.x), std::min(placedLow.y, c.y), std::min(placedLow.z, c.z)};
+      placedHigh = {std::max(placedHigh.x, c.x), std::max(placedHigh.y, c.y), std::max(placedHigh.z, c.z)};
+    }
+    low = placedLow;
+    high = placedHigh;
+  }
+  return planes.setPlanes(placement.point(mid), placement.direction(normal), placement.direction(reference),
+                          distance, low, high);
 }
 
 bool placeAxial(IZelFeature& feature, const Placement& placement) {
@@ -50,6 +73,10 @@ bool place(IZelFeature& feature, const Placement& placement) {
   if (auto* sphere = queryPart<IZelSphere>(&feature)) {
     sphere->setCenter(placement.point(sphere->center()));
     return true;
+  }
+  if (auto* planes = queryPart<IZelParallelPlanes>(&feature)) return placePlanes(*planes, placement);
+  if (auto* target = queryPart<IZelTargetPoint>(&feature)) {
+    if (!target->setDirection(placement.direction(target->direction()))) return false;
   }
   if (auto* point = queryPart<IZelPoint>(&feature)) {
     double xyz[3];

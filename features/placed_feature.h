@@ -9,5 +9,6 @@
 
 // A copy of the feature, its parameters copied too, with its positions and directions mapped by rigid and
 // its sizes kept. Null for a null feature, one that cannot be copied, or a kind that has no placement here
-// (anything but a point, plane, line, circle, sphere, cylinder, cone or slot).
+// (anything but a point, target point, plane, parallel planes, line, circle, sphere, cylinder, cone or
+// slot).
 IPtr<IZelFeature> placedFeature(IZelFeature* feature, const Matrix4x4& rigid);

@@ -31,21 +31,33 @@ void HardProbeFeatureCollector::listen(bool on) {
 void HardProbeFeatureCollector::setCollector(IZelFeatureCollector* collector) {
   if (collector == collector_.get()) return;
   listen(false);
+  // The old collector must not go on taking the device's points during a pass.
+  releaseReceiver();
   collector_ = collector;
 }
 
 bool HardProbeFeatureCollector::start() {
   if (!collector_) return false;
   collector_->refreshInfo();
-  listen(true);
   SPtr<IZelPluginService> devices;
   device_ = devices ? devices->getDevice(ZelCString("HardProbe")) : nullptr;
   auto* receiver = queryPart<IZelPluginDataReceiver>(collector_.get());
   if (!device_ || !receiver) return false;
+  // Listening only once the device takes the collector: a failed start leaves nothing behind.
+  releaseReceiver();
   device_->addReceiver(receiver);
-  const bool started = device_->startAcquisition();
-  if (!started) device_->removeReceiver(receiver);
-  return started;
+  receiver_ = receiver;
+  if (!device_->startAcquisition()) {
+    releaseReceiver();
+    return false;
+  }
+  listen(true);
+  return true;
+}
+
+void HardProbeFeatureCollector::releaseReceiver() {
+  if (device_ && receiver_) device_->removeReceiver(receiver_.get());
+  receiver_.release();
 }
 
 void HardProbeFeatureCollector::stop() {
@@ -53,7 +65,7 @@ void HardProbeFeatureCollector::stop() {
     reportAssertion("device_", "hardprobefeaturecollector", __LINE__);
     return;
   }
-  device_->removeReceiver(queryPart<IZelPluginDataReceiver>(collector_.get()));
+  releaseReceiver();
   device_->stopAcquisition();
 }
 

@@ -3,7 +3,8 @@
 // The probed-feature collector: the collector's own receiver is registered with the device, and this object
 // hears the collector's events, builds each feature at the stop point and announces it. A stop point the
 // collector cannot build a feature from, an "Error" or a "Cancel" stops acquisition; the collector keeps its
-// points after a failed build. Main thread only.
+// points after a failed build. Another collector set during a pass takes the old one's receiver off the
+// device. Main thread only.
 
 #include "commands/features/zel_hard_probe_feature_collector.h"
 #include "devices/contracts/plugin_device.h"
@@ -36,9 +37,12 @@ class HardProbeFeatureCollector : public IZelHardProbeFeatureCollector,
   void listen(bool on);
   void stop();
   void onStop();
+  // Takes the registered receiver off the device, once.
+  void releaseReceiver();
 
   IPtr<IZelPluginDevice> device_;
   IPtr<IZelFeatureCollector> collector_;
+  IPtr<IZelPluginDataReceiver> receiver_;  // registered with device_ while set
   IPtr<IZelFeature> feature_;
   bool listening_ = false;
 };

@@ -4,9 +4,11 @@
 
 #include "commands/features/center_distance_pick_strategy.h"
 #include "framework/host_glue/renderer_scope.h"
+#include "framework/object/host_lookup.h"
 #include "framework/object/query_chain.h"
 #include "framework/object/query_part.h"
 #include "framework/registrations/class_registration.h"
+#include "host/api/zel_doc.h"
 #include "ui/instructions/instruction_pictures.h"
 
 namespace {
@@ -40,7 +42,7 @@ bool HardProbeFeaturePicker::start() {
   if (active_) return true;
   active_ = true;
   radiusTaken_ = false;
-  const FeatureSubObjects all = featureSubObjectsOf(object_);
+  const FeatureSubObjects all = featureSubObjectsOf(pickedFrom());
   BitVector bits(kCandidateBits);
   featureStrategy_->selectCandidates(all, bits);
   pickStrategy_->setCandidates(selectedOf(all, bits));
@@ -55,6 +57,12 @@ void HardProbeFeaturePicker::stop() {
   if (IZelSubObjectMgr* manager = picked_ ? picked_->ownerManager() : nullptr) manager->clearHighlight();
   pickStrategy_->clear();
   featureStrategy_->restoreVisibility();
+}
+
+IZelDocObject* HardProbeFeaturePicker::pickedFrom() const {
+  if (object_) return object_;
+  SPtr<IZelDoc> document;
+  return document ? document->currentObject() : nullptr;
 }
 
 bool HardProbeFeaturePicker::pickedPoint(Vector3& point) {

@@ -48,6 +48,8 @@ class HardProbeFeaturePicker : public IZelHardProbeFeaturePicker,
   const char* className() override { return interfaceName; }
 
  private:
+  // The object set, or else the document's current object.
+  IZelDocObject* pickedFrom() const;
   void highlight(IZelSubObject* subObject);
   // Clears the highlight of the highlighted sub-object and forgets it.
   void removeHighlight();

@@ -150,9 +150,8 @@ bool PalperaCreateFeaturesCmd2::chooseTarget() {
   if (!doc) return false;
   target_ = doc->findObject(ZelString(kTargetObjectName));
   if (target_) return true;
-  target_ = createPointObject(tr("Feature Object"));
+  target_ = createFeatureObject(*doc);
   if (!target_) return false;
-  doc->registerObject(target_.get(), ZelString(kTargetObjectName));
   undo_->objectCreated = true;
   return true;
 }

@@ -1,5 +1,6 @@
 #include "commands/quick_probe/palpera_quick_probe_cmd.h"
 
+#include "commands/quick_probe/air_side.h"
 #include "devices/contracts/plugin.h"
 #include "devices/managers/izel_plugin_manager.h"
 #include "features/feature_matching.h"
@@ -50,14 +51,12 @@ void forEachFeatureSubObject(IZelDocObject* object, Visit&& visit) {
   }
 }
 
-// A probed plane, cylinder or cone turned to point like its nominal; other kinds keep their orientation.
-void orientLike(IZelFeature& probed, IZelFeature* nominal) {
+// A probed cylinder or cone turned to run like its nominal: an axis has no side. A plane's normal tells its
+// side and is never turned.
+void orientAxisLike(IZelFeature& probed, IZelFeature* nominal) {
   Vector3 probedDirection, nominalDirection;
-  if (auto* plane = queryPart<IZelPlane>(&probed), *other = queryPart<IZelPlane>(nominal); plane && other) {
-    probedDirection = plane->normal();
-    nominalDirection = other->normal();
-  } else if (auto* cylinder = queryPart<IZelCylinder>(&probed), *same = queryPart<IZelCylinder>(nominal);
-             cylinder && same) {
+  if (auto* cylinder = queryPart<IZelCylinder>(&probed), *same = queryPart<IZelCylinder>(nominal);
+      cylinder && same) {
     probedDirection = cylinder->axisDirection();
     nominalDirection = same->axisDirection();
   } else if (auto* cone = queryPart<IZelCone>(&probed), *alike = queryPart<IZelCone>(nominal);
@@ -140,8 +139,7 @@ bool PalperaQuickProbeCmd::findOrCreateTarget() {
   SPtr<IZelDoc> document;
   if (!document) return false;
   testObject_ = IPtr<IZelDocObject>(document->findObject(ZelString(u"TestObject")));
-  // The document finds its objects by name: the new object is named as it is looked up.
-  if (!testObject_) testObject_ = createPointObject(ZelString(u"TestObject"));
+  if (!testObject_) testObject_ = createFeatureObject(*document);
   return bool(testObject_);
 }
 
@@ -215,6 +213,7 @@ void PalperaQuickProbeCmd::deactivate() {
   restoreReferenceVisibility();
   recognizer_.detach();
   shownNominals_.clear();
+  tempNames_.clear();
   probedSubObjects_.clear();
   pointCount_ = 0;
   refObject_.release();
@@ -245,8 +244,11 @@ void PalperaQuickProbeCmd::handlePoint(const Vector3& point, bool sampled) {
   if (index != QuickProbeRecognizer::kNone) showNominal(index);
   graphics_.showEdges(recognizer_.edgesOf(index));
   requestRedraw(false);
-  if (!sampled || !recognizer_.acceptsPoints(index)) return;
+  if (!sampled) return;
+  if (recognizer_.onUnmeasuredFace()) reportUserError(tr("this face is not a feature Quick Probe measures"));
+  if (!recognizer_.acceptsPoints(index)) return;
   if (auto* receiver = queryPart<IZelHardProbeDataReceiver>(recognizer_.collector(index))) {
+    recognizer_.noteTouch(index, point);
     receiver->onPointSampled(point);
     graphics_.addPoint(point);
     ++pointCount_;
@@ -266,9 +268,13 @@ void PalperaQuickProbeCmd::showNominal(int32_t index) {
   }
   if (index == tempIndex_ && tempNominal_) return;
   removeTempNominal();
-  tempNominal_ = addNominal(recognizer_.nominal(index), ZelString());
+  // Under the name it was first shown with, so that showing it again takes no new number.
+  const ZelString* shownAs = tempNames_.find(index);
+  tempNominal_ = addNominal(recognizer_.nominal(index), shownAs ? *shownAs : ZelString());
   setVisible(tempNominal_.get(), true);
-  if (tempNominal_) tempIndex_ = index;
+  if (!tempNominal_) return;
+  tempIndex_ = index;
+  tempNames_.set(index, tempNominal_->name());
 }
 
 void PalperaQuickProbeCmd::removeTempNominal() {
@@ -298,23 +304,45 @@ void PalperaQuickProbeCmd::onPointStop(const Vector3& point) {
 
 void PalperaQuickProbeCmd::finishEntry(const QuickProbeRecognizer::Entry& entry, const Vector3& stop) {
   IZelFeatureCollector& collector = *entry.collector;
-  if (auto* receiver = queryPart<IZelHardProbeDataReceiver>(&collector)) receiver->onPointStop(stop);
+  // A collector made for a face the probe only passed over holds nothing to finish or lose.
+  if (recognizer_.touchCount(entry.index) == 0) return dropEntry(entry);
+  // Each feature is compensated towards its own nominal's material; the operator's stop point lies on the
+  // air side of some features only.
+  const std::optional<Vector3> air = recognizer_.airSide(entry.index);
+  if (auto* receiver = queryPart<IZelHardProbeDataReceiver>(&collector))
+    receiver->onPointStop(air.value_or(stop));
+  collector.setFeatureName(nominalName(entry));
   IPtr<IZelFeature> feature =
       collector.fillCreatorParameters() ? collector.takeFeature() : IPtr<IZelFeature>();
   if (!feature) {
-    collector.reset();
+    // Kept, touches and all, so that more touches can complete it at the next stop.
+    reportUserError(tr("Not recognised: %1 Probe more and stop again.", collector.refusal()));
     return;
   }
+  if (entry.nominal && !sameSideAsNominal(*feature, *entry.nominal, air)) {
+    reportUserError(
+        tr("%1 is refused: probed, it has the material on the other side than its nominal. Its "
+           "touches are dropped; probe it again.",
+           nominalName(entry)));
+    dropEntry(entry);
+    return;
+  }
+  addProbed(entry, feature);
+  dropEntry(entry);
+}
+
+void PalperaQuickProbeCmd::addProbed(const QuickProbeRecognizer::Entry& entry,
+                                     const IPtr<IZelFeature>& feature) {
   ZelString name;
   const bool matched =
       isFeatureMatchingEnabled() && matchReferenceFeature(feature.get(), name) && !name.isEmpty();
   recognizer_.setProbed(entry.index, feature.get());
-  orientLike(*feature, entry.nominal.get());
+  orientAxisLike(*feature, entry.nominal.get());
   IPtr<IZelSubObject> added =
       addFeature(testObject_.get(), feature.get(), matched ? name : ZelString(), true);
   if (added) {
     probedSubObjects_.set(entry.index, added);
-    fillProbeArraySource(added.get(), &collector);
+    fillProbeArraySource(added.get(), entry.collector.get());
   }
   if (!shownNominals_.find(entry.index) && !matched && entry.nominal) {
     // Under the name the probed feature received, so that the two are seen as one.
@@ -326,8 +354,19 @@ void PalperaQuickProbeCmd::finishEntry(const QuickProbeRecognizer::Entry& entry,
       referenceVisibility_.emplace_back(nominal, true);
     }
   }
-  collector.reset();
+}
+
+void PalperaQuickProbeCmd::dropEntry(const QuickProbeRecognizer::Entry& entry) {
+  entry.collector->reset();
   recognizer_.removeCollector(entry.index);
+}
+
+ZelString PalperaQuickProbeCmd::nominalName(const QuickProbeRecognizer::Entry& entry) {
+  if (IPtr<IZelSubObject>* shown = shownNominals_.find(entry.index)) return (*shown)->name();
+  if (const ZelString* shownAs = tempNames_.find(entry.index)) return *shownAs;
+  SPtr<IZelFeatureTypeFinder> finder;
+  auto* type = queryPart<IZelEntity>(finder ? finder->featureType(entry.nominal.get()) : nullptr);
+  return type ? type->displayName() : entry.collector->typeName();
 }
 
 IPtr<IZelSubObject> PalperaQuickProbeCmd::addNominal(IZelFeature* nominal, const ZelString& name) {

@@ -3,12 +3,15 @@
 // The command "Quick Probe": probing on the CAD reference model ("RefObject") without choosing a feature
 // type. The command is the hard-probe device's receiver. While the probe moves, the nominal feature under it
 // is recognised (QuickProbeRecognizer) and shown in the reference object; each sampled point goes to that
-// nominal's collector. The stop event finishes every feature probed since the last stop: each is oriented
-// like its nominal, named after a matching reference feature when matching is on, and added to
-// "TestObject"; a nominal the reference object does not hold yet is added to it, hidden, under the probed
-// feature's name. A stop with nothing probed ends the command. The probe's points and the probed features
-// are the world's; the nominals added to the reference object lie in its model's own coordinates, wherever
-// the reference object is placed (by a rotation and a shift; another placement is refused).
+// nominal's collector, and a touch on a face of no measured kind is told so. The stop event finishes every
+// feature probed since the last stop, each compensated towards its own nominal's material: a cylinder or
+// cone runs like its nominal, a feature whose side disagrees with its nominal is refused, one that cannot be
+// made yet keeps its touches; each is named after a matching reference feature when matching is on and added
+// to "TestObject"; a nominal the reference object does not hold yet is added to it, hidden, under the probed
+// feature's name. A stop with nothing probed ends the command. Every refusal is told to the operator. The
+// probe's points and the probed features are the world's; the nominals added to the reference object lie in
+// its model's own coordinates, wherever the reference object is placed (by a rotation and a shift; another
+// placement is refused).
 //
 // The reference object's features are shown only while the probe is near them; each gets back the
 // visibility it had when the command began. Created by the host per use; main thread only, where the device
@@ -65,7 +68,12 @@ class PalperaQuickProbeCmd : public CompBaseCmd, public IZelHardProbeDataReceive
   void showNominal(int32_t index);
   void hideShownNominals();
   void removeTempNominal();
+  // Adds the entry's feature, or says why not; an entry that needs more touches keeps them.
   void finishEntry(const QuickProbeRecognizer::Entry& entry, const Vector3& stop);
+  void addProbed(const QuickProbeRecognizer::Entry& entry, const IPtr<IZelFeature>& feature);
+  void dropEntry(const QuickProbeRecognizer::Entry& entry);
+  // The name the operator sees the entry's nominal under, or its type's name.
+  ZelString nominalName(const QuickProbeRecognizer::Entry& entry);
   // The sub-object of a feature added to the object, named (an empty name: "<type name> <n>") and shown or
   // hidden; empty when the host cannot add it.
   IPtr<IZelSubObject> addFeature(IZelDocObject* object, IZelFeature* feature, const ZelString& name,
@@ -83,6 +91,7 @@ class PalperaQuickProbeCmd : public CompBaseCmd, public IZelHardProbeDataReceive
   ZelHashTable<int32_t, IPtr<IZelSubObject>> shownNominals_;
   ZelHashTable<int32_t, IPtr<IZelSubObject>> probedSubObjects_;
   IPtr<IZelSubObject> tempNominal_;
+  ZelHashTable<int32_t, ZelString> tempNames_;  // the name each temporary nominal was first shown under
   int32_t tempIndex_ = QuickProbeRecognizer::kNone;
   // The reference object's features and whether each was hidden when the command began (or was added).
   std::vector<std::pair<IPtr<IZelSubObject>, bool>> referenceVisibility_;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "basic_types/bit_vector.h"
+#include "commands/quick_probe/air_side.h"
 #include "devices/contracts/plugin_data_receivers.h"
 #include "features/collectors/quick_probe_slot_collectors.h"
 #include "features/placed_feature.h"
@@ -22,6 +23,8 @@ namespace {
 constexpr int32_t kFaceSetBits = 10;
 // The allowance by which an edge is preferred to a nearer face, in probe radii.
 constexpr double kAllowanceRadii = 1.5;
+// How far inside a slot outline, and above its plane, its side is looked at: small beside any slot.
+constexpr double kOutlineProbe = 1e-4;
 
 void setInt(IZelFeatureFitter& fitter, const char16_t* name, int32_t value) {
   SPtr<IZelIntValue> parameter;
@@ -56,6 +59,14 @@ IPtr<IZelFeatureCollector> collectorByClass(const ZelID& id) {
   return collector;
 }
 
+// The outline of a slot of any of the three kinds; null for another feature (the outline itself names no
+// interface a feature answers).
+IZelSlotOutline* slotOutlineOf(IZelFeature* feature) {
+  if (auto* oval = queryPart<IZelOvalSlot>(feature)) return oval;
+  if (auto* rectangular = queryPart<IZelRectangularSlot>(feature)) return rectangular;
+  return queryPart<IZelRoundedSlot>(feature);
+}
+
 template <class Visit>
 void forEachBit(const BitVector& bits, Visit&& visit) {
   for (int32_t bit = bits.findNext(-1); bit >= 0; bit = bits.findNext(bit)) visit(bit);
@@ -69,6 +80,7 @@ bool QuickProbeRecognizer::attach(IZelMeshExt* mesh, int32_t modelId, const Obje
   if (!closestPoint_) closestPoint_.getService();
   if (!closestPoint_ || !closestPoint_->setCadModel(mesh->topology())) return false;
   topology_ = mesh->topology();
+  cadModel_ = mesh->cadModel();
   modelId_ = modelId;
   placement_ = placement;
   return true;
@@ -77,7 +89,11 @@ bool QuickProbeRecognizer::attach(IZelMeshExt* mesh, int32_t modelId, const Obje
 void QuickProbeRecognizer::detach() {
   if (closestPoint_) closestPoint_->setCadModel(nullptr);
   topology_ = nullptr;
+  cadModel_ = nullptr;
   placement_ = {};
+  onUnmeasuredFace_ = false;
+  airSides_.clear();
+  touchCounts_.clear();
   faceIndex_.clear();
   edgeIndex_.clear();
   nominals_.clear();
@@ -104,7 +120,10 @@ QuickProbeRecognizer::FaceOrEdge QuickProbeRecognizer::nearestFaceOrEdge(const V
   const bool hasEdge = closestPoint_->getClosestEdge(edge, edgePoint);
   const bool hasFace = closestPoint_->getClosestFace(face, facePoint);
   if (hasFace) nearest.face = static_cast<int32_t>(face);
-  if (hasEdge) nearest.edge = static_cast<int32_t>(edge);
+  if (hasEdge) {
+    nearest.edge = static_cast<int32_t>(edge);
+    nearest.edgePoint = placement_.toWorld(edgePoint);
+  }
   if (hasFace && hasEdge) {
     const double toFace = (point - facePoint).squaredLength();
     const double toEdge = (point - edgePoint).squaredLength();
@@ -273,7 +292,7 @@ IZelFeature* QuickProbeRecognizer::planeBeside(int32_t edge, int32_t side) {
   return candidate->get();
 }
 
-int32_t QuickProbeRecognizer::nominalForEdge(int32_t edge) {
+int32_t QuickProbeRecognizer::nominalForEdge(int32_t edge, const Vector3& point) {
   for (int32_t side : {0, 1}) {
     IPtr<IZelFeature> plane(planeBeside(edge, side));
     if (!plane) continue;
@@ -285,6 +304,9 @@ int32_t QuickProbeRecognizer::nominalForEdge(int32_t edge) {
       nominal = &nominals_.findOrInsert(index, made);
     }
     IPtr<IZelFeature> kept = *nominal;
+    // The part's own outline is no slot: its touches belong to the face beside it.
+    if (IZelSlotOutline* outline = slotOutlineOf(kept.get()); outline && !outlinesHole(*outline, point))
+      return kNone;
     if (!readyCollector(index, kept.get(), plane.get())) return kNone;
     currentIndex_ = index;
     return index;
@@ -292,24 +314,46 @@ int32_t QuickProbeRecognizer::nominalForEdge(int32_t edge) {
   return kNone;
 }
 
+bool QuickProbeRecognizer::outlinesHole(IZelSlotOutline& outline, const Vector3& edgePoint) {
+  const Vector3 normal = Vector3::cross(outline.axis(), outline.secondDirection()).normalized();
+  const Vector3 inside =
+      edgePoint +
+      Vector3::perpendicularPart(outline.center() - edgePoint, normal).normalized() * kOutlineProbe;
+  Vector3 facePoint;
+  uint32_t face = 0;
+  if (!nearestFace(inside + normal * kOutlineProbe, face, facePoint)) return true;
+  // Material right below: the outline bounds its face rather than a hole in it.
+  return (facePoint - inside).length() > kOutlineProbe / 10;
+}
+
 int32_t QuickProbeRecognizer::recognise(const Vector3& point) {
+  onUnmeasuredFace_ = false;
   if (!topology_) return kNone;
   FaceOrEdge nearest = nearestFaceOrEdge(point);
   int32_t index = kNone;
   if (nearest.edge != kNone) {
-    index = nominalForEdge(nearest.edge);
+    index = nominalForEdge(nearest.edge, nearest.edgePoint);
     if (index == kNone) {
-      // Not beside a known plane: the nearest face instead.
-      Vector3 closest, facePoint;
+      // Not beside a known plane, or no hole's outline: the nearest face instead.
+      Vector3 facePoint;
       uint32_t face = 0;
-      nearest.face = kNone;
-      if (closestPoint_->computeClosestPoint(placement_.toOwn(point), closest) &&
-          closestPoint_->getClosestFace(face, facePoint))
-        nearest.face = static_cast<int32_t>(face);
+      nearest.face = nearestFace(point, face, facePoint) ? static_cast<int32_t>(face) : kNone;
     }
   }
-  if (index == kNone && nearest.face != kNone) index = nominalForFace(nearest.face);
+  if (index == kNone && nearest.face != kNone) {
+    index = nominalForFace(nearest.face);
+    onUnmeasuredFace_ = index == kNone;
+  }
   return index;
+}
+
+bool QuickProbeRecognizer::nearestFace(const Vector3& point, uint32_t& face, Vector3& facePoint) {
+  Vector3 closest, own;
+  if (!closestPoint_ || !closestPoint_->computeClosestPoint(placement_.toOwn(point), closest) ||
+      !closestPoint_->getClosestFace(face, own))
+    return false;
+  facePoint = placement_.toWorld(own);
+  return true;
 }
 
 IZelFeature* QuickProbeRecognizer::nominal(int32_t index) {
@@ -337,8 +381,39 @@ bool QuickProbeRecognizer::acceptsPoints(int32_t index) {
 void QuickProbeRecognizer::removeCollector(int32_t index) {
   collectors_.erase(index);
   awaitingPlane_.erase(index);
+  touchCounts_.erase(index);
 }
 
 void QuickProbeRecognizer::setProbed(int32_t index, IZelFeature* probed) {
   probed_.set(index, IPtr<IZelFeature>(probed));
+}
+
+void QuickProbeRecognizer::noteTouch(int32_t index, const Vector3& touch) {
+  ++touchCounts_.findOrInsert(index, 0);
+  learnAirSide(index, touch);
+}
+
+int32_t QuickProbeRecognizer::touchCount(int32_t index) {
+  const int32_t* count = touchCounts_.find(index);
+  return count ? *count : 0;
+}
+
+void QuickProbeRecognizer::learnAirSide(int32_t index, const Vector3& touch) {
+  IZelFeature* feature = nominal(index);
+  Vector3 facePoint;
+  uint32_t face = 0;
+  if (airSides_.find(index) || !feature || !cadModel_ || !nearestFace(touch, face, facePoint)) return;
+  ZelMeshLocation location;
+  double at[3], point[3], normal[3];
+  placement_.toOwn(facePoint).copyTo(at);
+  if (!cadModel_->locate(face, at, &location) || !cadModel_->evaluate(location, point, normal)) return;
+  const std::optional<Vector3> air =
+      airSidePoint(*feature, placement_.toWorld(Vector3(point[0], point[1], point[2])),
+                   placement_.directionToWorld(Vector3(normal[0], normal[1], normal[2])));
+  if (air) airSides_.set(index, *air);
+}
+
+std::optional<Vector3> QuickProbeRecognizer::airSide(int32_t index) {
+  const Vector3* air = airSides_.find(index);
+  return air ? std::optional<Vector3>(*air) : std::nullopt;
 }

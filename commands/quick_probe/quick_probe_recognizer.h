@@ -15,6 +15,7 @@
 // coordinates, as the host's fitters do.
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "basic_types/vector3.h"
@@ -27,6 +28,7 @@
 #include "host/api/zel_feature.h"
 
 class BitVector;
+class IZelSlotOutline;
 
 class QuickProbeRecognizer {
  public:
@@ -35,6 +37,7 @@ class QuickProbeRecognizer {
   struct FaceOrEdge {
     int32_t face = kNone;
     int32_t edge = kNone;
+    Vector3 edgePoint;  // the edge's point nearest to the point, in the world, with an edge
   };
 
   // The collector of an index, with its nominal and, once finished, its probed feature.
@@ -66,6 +69,9 @@ class QuickProbeRecognizer {
 
   // The index recognised at the point with its nominal and collector made ready; kNone when nothing is.
   int32_t recognise(const Vector3& point);
+  // Whether the last point recognised nothing because its nearest face is of no kind measured here (a
+  // free-form face, a torus).
+  bool onUnmeasuredFace() const { return onUnmeasuredFace_; }
   // The index recognised at the last point, kNone for none.
   int32_t currentIndex() const { return currentIndex_; }
   void forgetCurrent() { currentIndex_ = kNone; }
@@ -82,8 +88,16 @@ class QuickProbeRecognizer {
   IZelFeatureCollector* collector(int32_t index);
   // The collectors in table order, taken as a snapshot so that finishing may remove entries.
   std::vector<Entry> collectorsInOrder();
+  // Drops the collector and its touch count.
   void removeCollector(int32_t index);
   void setProbed(int32_t index, IZelFeature* probed);
+
+  // Counts a touch handed to the index's collector, and learns from the model's normal at the face nearest
+  // to it where the air lies beside the nominal; once known it stays. The touches its collector holds, and
+  // the point on the air side of the nominal, when known.
+  void noteTouch(int32_t index, const Vector3& touch);
+  int32_t touchCount(int32_t index);
+  std::optional<Vector3> airSide(int32_t index);
 
   // Recreation through the host's fitters; null when the fitter gives nothing. The edge fitter adds the
   // edges the feature covers to covered.
@@ -95,7 +109,14 @@ class QuickProbeRecognizer {
 
  private:
   int32_t nominalForFace(int32_t face);
-  int32_t nominalForEdge(int32_t edge);
+  void learnAirSide(int32_t index, const Vector3& touch);
+  // The model's face nearest to a world point, with its point nearest to it in the world; false for none.
+  bool nearestFace(const Vector3& point, uint32_t& face, Vector3& facePoint);
+  // Near the point of the edge; kNone where the edge is no hole's outline beside a known plane.
+  int32_t nominalForEdge(int32_t edge, const Vector3& point);
+  // Whether a slot outline is cut into its plane's face (a hole), not the face's own outline: just inside
+  // the outline beside the edge point, the model's surface is not right below a point over the plane.
+  bool outlinesHole(IZelSlotOutline& outline, const Vector3& edgePoint);
   // The candidate plane beside the edge on one side, or null.
   IZelFeature* planeBeside(int32_t edge, int32_t side);
   // Makes and stores the collector of an index when it has none; false when none can be made.
@@ -105,6 +126,7 @@ class QuickProbeRecognizer {
   IPtr<IZelFeature> placed(IZelFeature* own) const;
 
   IZelCadTopology* topology_ = nullptr;
+  IZelCadModel* cadModel_ = nullptr;
   IPtr<IZelClosestPointOnCad> closestPoint_;
   int32_t modelId_ = 0;
   ObjectPlacement placement_;
@@ -112,6 +134,7 @@ class QuickProbeRecognizer {
   double allowanceSquared_ = 0.0;
   int32_t nextIndex_ = 1;
   int32_t currentIndex_ = kNone;
+  bool onUnmeasuredFace_ = false;
 
   ZelHashTable<int32_t, int32_t> faceIndex_;
   ZelHashTable<int32_t, int32_t> edgeIndex_;
@@ -119,4 +142,6 @@ class QuickProbeRecognizer {
   ZelHashTable<int32_t, IPtr<IZelFeatureCollector>> collectors_;
   ZelHashTable<int32_t, IPtr<IZelFeature>> probed_;
   ZelHashTable<int32_t, bool> awaitingPlane_;
+  ZelHashTable<int32_t, Vector3> airSides_;
+  ZelHashTable<int32_t, int32_t> touchCounts_;
 };

@@ -2,6 +2,7 @@
 
 #include "framework/object/host_lookup.h"
 #include "framework/object/query_part.h"
+#include "framework/translation/tr.h"
 
 namespace {
 // The empty point array a new point object starts with: the host makes entries of 3-D points for a width
@@ -35,6 +36,12 @@ IPtr<IZelDocObject> createPointObject(const ZelString& name) {
   builder->addData(points.get());
   IPtr<IZelDocObject> object;
   object.takeOwnership(builder->endObject(true));
+  return object;
+}
+
+IPtr<IZelDocObject> createFeatureObject(IZelDoc& document) {
+  IPtr<IZelDocObject> object = createPointObject(tr("Feature Object"));
+  if (object) document.registerObject(object.get(), ZelString(u"TestObject"));
   return object;
 }
 

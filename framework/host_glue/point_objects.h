@@ -19,5 +19,10 @@ IZelPoints* pointsOf(IZelDocObject* object);
 // host lacks the builder, the array factory or point objects.
 IPtr<IZelDocObject> createPointObject(const ZelString& name);
 
+// The object probed features go to when the document has none: a point object named tr("Feature Object"),
+// registered with the document as "TestObject" so that the probing commands find it; empty when it cannot be
+// made.
+IPtr<IZelDocObject> createFeatureObject(IZelDoc& document);
+
 // A fresh point value from the host; empty before the host is known.
 IPtr<IZelPoint> createPoint();

@@ -84,7 +84,8 @@ class BrepModel {
   std::array<uint32_t, 2> edgeFaces(uint32_t edge) const;
   // The faces lying on the same surface as the face, itself included, in increasing order.
   const std::vector<uint32_t>& sameSurfaceFaces(uint32_t face) const;
-  // The edges bounding a face, and its loops (its outer boundary and each hole), each in order around it.
+  // The edges bounding a face, and its loops (its outer boundary first, then each hole), each in order
+  // around it.
   const std::vector<uint32_t>& faceEdges(uint32_t face) const;
   const std::vector<std::vector<uint32_t>>& loops(uint32_t face) const;
   // samples + 1 points along the edge from its start to its end, evenly in its parameter.

@@ -221,12 +221,39 @@ IPtr<IZelFeature> edgeFeature(const BrepModel::Curve& c, bool toArc) {
   return {};
 }
 
-// The plane next to an edge, or 0.
-uint32_t planeBeside(const BrepModel& model, uint32_t edge) {
-  for (uint32_t face : model.edgeFaces(edge)) {
-    if (model.surface(face).kind == Kind::plane) return face;
+// The feature a plane's loop through the edge outlines, with the loop; none when the loop is of another
+// shape. hole: whether the loop is one of the plane's holes rather than its outer boundary.
+struct LoopOutline {
+  IPtr<IZelFeature> feature;
+  std::vector<uint32_t> loop;
+  bool hole = false;
+};
+
+LoopOutline outlineThrough(const BrepModel& model, uint32_t plane, uint32_t edge) {
+  const std::vector<std::vector<uint32_t>>& loops = model.loops(plane);
+  for (size_t i = 0; i < loops.size(); ++i) {
+    if (std::find(loops[i].begin(), loops[i].end(), edge) == loops[i].end()) continue;
+    std::vector<Segment> lines;
+    std::vector<Circle> circles;
+    if (!splitLoop(model, loops[i], lines, circles)) return {};
+    return {loopFeature(lines, circles, vec(model.surface(plane).axis)), loops[i], i > 0};
   }
-  return 0;
+  return {};
+}
+
+// The plane beside the edge whose loop through it outlines a feature, one whose loop is a hole preferred (a
+// pocket's rim is the wall's outer boundary too, but the pocket is the hole in the face around it); or the
+// first plane beside it, without a feature; 0 for no plane.
+uint32_t outlinedPlane(const BrepModel& model, uint32_t edge, LoopOutline& outline) {
+  uint32_t chosen = 0;
+  for (uint32_t face : model.edgeFaces(edge)) {
+    if (model.surface(face).kind != Kind::plane) continue;
+    LoopOutline candidate = outlineThrough(model, face, edge);
+    const bool better = candidate.feature && (!outline.feature || (candidate.hole && !outline.hole));
+    if (!chosen || better) chosen = face;
+    if (better) outline = std::move(candidate);
+  }
+  return chosen;
 }
 
 void setInt(HostParameterTable& table, const char16_t* name, int32_t value) {
@@ -290,26 +317,18 @@ IPtr<IZelFeature> HostCadEdgeFitter::fitFeature() {
   const uint32_t edge = static_cast<uint32_t>(edgeValue->value());
   auto* toArc = parameter<IZelIntValue>(u"<Allow Convert To Arc>");
   auto* offset = parameter<IZelDoubleValue>(u"<Offset>");
-  std::vector<uint32_t> covered{edge};
-  IPtr<IZelFeature> feature;
-  Vector3d normal = Vector3d::Zero();
-  const uint32_t plane = planeBeside(*model, edge);
-  if (plane) {
-    normal = vec(model->surface(plane).axis);
-    for (const std::vector<uint32_t>& loop : model->loops(plane)) {
-      if (std::find(loop.begin(), loop.end(), edge) == loop.end()) continue;
-      std::vector<Segment> lines;
-      std::vector<Circle> circles;
-      if (splitLoop(*model, loop, lines, circles)) feature = loopFeature(lines, circles, normal);
-      if (feature) covered = loop;
-    }
-  }
+  LoopOutline outline;
+  const uint32_t plane = outlinedPlane(*model, edge, outline);
+  IPtr<IZelFeature> feature = outline.feature;
+  const std::vector<uint32_t> covered = feature ? outline.loop : std::vector<uint32_t>{edge};
+  const Vector3d normal = plane ? vec(model->surface(plane).axis) : Vector3d::Zero();
   if (!feature) feature = edgeFeature(model->curve(edge), toArc && toArc->value() != 0);
   if (!feature) return {};
   if (offset && offset->value() != 0 && normal.norm() > 0) {
     const Vector3 shift = toVector3(normal * offset->value());
-    if (auto* outline = queryPart<IZelSlotOutline>(feature.get()))
-      outline->setCenter(outline->center() + shift);
+    // The outline names no interface of its own: asked by name, every feature would answer.
+    if (auto* slotOutline = dynamic_cast<IZelSlotOutline*>(feature.get()))
+      slotOutline->setCenter(slotOutline->center() + shift);
     if (auto* arc = queryPart<IZelArc>(feature.get())) arc->setCenter(arc->center() + shift);
   }
   if (auto* edges = parameter<IZelBitVectorArray>(u"<CadEdgeBvs>"))

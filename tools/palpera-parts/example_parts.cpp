@@ -10,6 +10,7 @@
 #include <BRepBuilderAPI_MakeEdge.hxx>
 #include <BRepBuilderAPI_MakeFace.hxx>
 #include <BRepBuilderAPI_MakeWire.hxx>
+#include <BRepBuilderAPI_NurbsConvert.hxx>
 #include <BRepPrimAPI_MakeBox.hxx>
 #include <BRepPrimAPI_MakeCone.hxx>
 #include <BRepPrimAPI_MakeCylinder.hxx>
@@ -70,6 +71,21 @@ TopoDS_Shape plateWithBore() {
 TopoDS_Shape plateWithBoss() {
   const gp_Ax2 axis(gp_Pnt(0.05, 0.04, kThickness), gp_Dir(0, 0, 1));
   return fuse(plate(0.1, 0.08), BRepPrimAPI_MakeCylinder(axis, 0.015, 0.015).Shape());
+}
+
+// A boss whose wall and top are free-form (B-spline) surfaces of the same shape as a round boss's, as a
+// part's skin mostly is.
+TopoDS_Shape plateWithFreeformBoss() {
+  const gp_Ax2 axis(gp_Pnt(0.05, 0.04, kThickness), gp_Dir(0, 0, 1));
+  const TopoDS_Shape boss = BRepPrimAPI_MakeCylinder(axis, 0.015, 0.015).Shape();
+  return fuse(plate(0.1, 0.08), BRepBuilderAPI_NurbsConvert(boss).Shape());
+}
+
+// A blind rectangular pocket, half as deep as the plate, whose straight walls meet its floor and the top.
+TopoDS_Shape plateWithPocket() {
+  const TopoDS_Shape pocket =
+      BRepPrimAPI_MakeBox(gp_Pnt(0.03, 0.03, 0.005), gp_Pnt(0.07, 0.05, 0.02)).Shape();
+  return cut(plate(0.1, 0.08), pocket);
 }
 
 // A bore and a boss side by side, so that one session probes a hole and a pin on the same plate.
@@ -139,6 +155,8 @@ const std::map<std::string, std::function<TopoDS_Shape()>>& parts() {
   static const std::map<std::string, std::function<TopoDS_Shape()>> all = {
       {"plate-bore", plateWithBore},
       {"plate-boss", plateWithBoss},
+      {"plate-freeform-boss", plateWithFreeformBoss},
+      {"plate-pocket", plateWithPocket},
       {"plate-bore-boss", plateWithBoreAndBoss},
       {"plate-bore-slot", plateWithBoreAndSlot},
       {"plate-oval-slot", plateWithOvalSlot},

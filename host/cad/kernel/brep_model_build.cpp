@@ -7,6 +7,7 @@
 
 #include <BRepBndLib.hxx>
 #include <BRepMesh_IncrementalMesh.hxx>
+#include <BRepTools.hxx>
 #include <BRepTools_WireExplorer.hxx>
 #include <BRep_Tool.hxx>
 #include <BndLib_Add3dCurve.hxx>
@@ -16,6 +17,7 @@
 #include <TopExp_Explorer.hxx>
 #include <TopTools_IndexedDataMapOfShapeListOfShape.hxx>
 #include <TopoDS.hxx>
+#include <TopoDS_Wire.hxx>
 #include <gp_Circ.hxx>
 #include <gp_Cone.hxx>
 #include <gp_Cylinder.hxx>
@@ -225,12 +227,18 @@ void addFaces(BrepModel::Kernel& k) {
     face.surface.Initialize(face.face, true);
     face.classifier = std::make_unique<BRepTopAdaptor_FClass2d>(face.face, Precision::PConfusion());
     face.reversed = face.face.Orientation() == TopAbs_REVERSED;
+    const TopoDS_Wire outer = BRepTools::OuterWire(face.face);
     for (TopExp_Explorer wire(face.face, TopAbs_WIRE); wire.More(); wire.Next()) {
       std::vector<uint32_t> loop;
       for (BRepTools_WireExplorer edge(TopoDS::Wire(wire.Current()), face.face); edge.More(); edge.Next()) {
         loop.push_back(static_cast<uint32_t>(k.edgeMap.FindIndex(edge.Current())));
       }
-      face.loops.push_back(std::move(loop));
+      // The outer boundary first: the loops after it are the face's holes.
+      if (wire.Current().IsSame(outer)) {
+        face.loops.insert(face.loops.begin(), std::move(loop));
+      } else {
+        face.loops.push_back(std::move(loop));
+      }
     }
     Bnd_Box box;
     BRepBndLib::AddOptimal(face.face, box, false, false);

@@ -30,8 +30,9 @@ class FeaturePickerTest : public ProbingRunTest {
     ProbingRunTest::TearDown();
   }
 
-  // Starts the picker over the balls, probe radius r; the sub-objects in order.
-  std::vector<IZelSubObject*> offer(const std::vector<Ball>& balls, double r) {
+  // Starts the picker over the balls, probe radius r, set on the target object or, with setObject false, on
+  // none; the sub-objects in order.
+  std::vector<IZelSubObject*> offer(const std::vector<Ball>& balls, double r, bool setObject = true) {
     std::vector<IZelSubObject*> shown;
     IZelFeatureSubObjectMgr* manager = getFeatureSubObjectMgr(target_);
     for (const Ball& ball : balls) {
@@ -43,7 +44,7 @@ class FeaturePickerTest : public ProbingRunTest {
       queryPart<IZelSubObjectMgr>(manager)->addSubObject(subObject.get());
       shown.push_back(subObject.get());
     }
-    picker_->setObject(target_);
+    picker_->setObject(setObject ? target_ : nullptr);
     EXPECT_TRUE(picker_->start());
     DeviceStream(picker_.get()).radius(r);
     return shown;
@@ -56,6 +57,12 @@ class FeaturePickerTest : public ProbingRunTest {
 
   IPtr<IZelHardProbeFeaturePicker> picker_;
 };
+
+TEST_F(FeaturePickerTest, WithNoObjectSetItOffersTheDocumentsCurrentObject) {
+  host_.document().doc().setCurrentObject(target_);
+  const std::vector<IZelSubObject*> shown = offer({{{0, 0, 0}, 0.01}, {{0.1, 0, 0}, 0.01}}, 0.001, false);
+  EXPECT_EQ(pickAt({0.1, 0, 0.005}), shown[1]);
+}
 
 TEST_F(FeaturePickerTest, BoxesGrowByThreeProbeRadiiAndTheirFacesAreInside) {
   const std::vector<IZelSubObject*> balls = offer({{{0, 0, 0}, .01}}, .003);

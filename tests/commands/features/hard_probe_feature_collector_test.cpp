@@ -119,6 +119,31 @@ TEST_F(HardProbeFeatureCollectorTest, NothingStartsWithoutACollectorADeviceOrAcq
 
   devices_->setDevice(ZelCString("HardProbe"), nullptr);
   EXPECT_FALSE(source_->start());
+
+  // Not listening after the failed starts: the collector's events reach nobody through it.
+  queryPart<IZelSubject>(collector_.get())->notify("Cancel", nullptr);
+  EXPECT_EQ(heard(), Journal{});
+}
+
+TEST_F(HardProbeFeatureCollectorTest, AnotherCollectorDuringAPassTakesTheOldOnesReceiverOffTheDeviceOnce) {
+  ASSERT_TRUE(source_->start());
+  sample(kPlaneTips[0]);
+  IPtr<IZelFeatureCollector> next;
+  next.createInstance(classIdOf("PlaneCollector"));
+  journal_.clear();
+  source_->setCollector(next.get());
+  EXPECT_EQ(heard(), Journal{"removeReceiver HardProbe"});
+  EXPECT_EQ(device_->receiverCount(), 0u);
+  sample(kPlaneTips[1]);
+  EXPECT_EQ(queryPart<FeatureCollectorBase>(collector_.get())->sampledPoints().size(), 1u)
+      << "the old collector hears the device no more";
+
+  ASSERT_TRUE(source_->start());
+  sample({kPlaneTips[0], kPlaneTips[1]});
+  journal_.clear();
+  stop(kAbovePlane);
+  EXPECT_EQ(heard(), (Journal{"removeReceiver HardProbe", "stop HardProbe", "Stop"}))
+      << "the new collector's failed build stops the device as the first one's would";
 }
 
 }  // namespace

@@ -193,11 +193,12 @@ TEST_F(QuickProbeCmdTest, ABoreProbedOnBothHalvesIsOneCylinderAndItsNominalIsAdd
   EXPECT_TRUE(hidden(u"RefObject", 0));
 }
 
-TEST_F(QuickProbeCmdTest, APlaneProbedWithItsNormalDownIsTurnedLikeItsNominal) {
+TEST_F(QuickProbeCmdTest, APlaneStoppedBelowItsFaceFacesAndStandsLikeItsNominal) {
   load("plate-bore");
   start();
   for (const Vector3& p : {Vector3{0.01, 0.01, 0.012}, {0.09, 0.01, 0.012}, {0.02, 0.07, 0.012}}) sample(p);
-  // A stop below the top face gives the probed plane a downward normal.
+  // A stop below the top face, in the material: the plane is compensated towards its nominal's material all
+  // the same.
   stop({0.02, 0.02, 0.005});
   ASSERT_EQ(names(u"TestObject").size(), 1u);
   auto* probed = queryPart<IZelPlane>(feature(u"TestObject", 0));
@@ -205,6 +206,7 @@ TEST_F(QuickProbeCmdTest, APlaneProbedWithItsNormalDownIsTurnedLikeItsNominal) {
   ASSERT_TRUE(probed && nominal);
   EXPECT_NEAR(nominal->normal().z, 1.0, 1e-12);
   EXPECT_GT(probed->normal().z, 0.99);
+  EXPECT_NEAR(probed->center().z, 0.01, 1e-9);
 }
 
 TEST_F(QuickProbeCmdTest, TheOvalSlotsRimBesideTheTopPlaneGivesTheSlotWithItsDocumentedSize) {
@@ -484,6 +486,13 @@ class QuickProbePlacedTest : public QuickProbeCmdTest {
     command_->deactivate();
     command_.release();
   }
+  // The reference object placed by placedPose, the command started on it.
+  Matrix4x4 placed() {
+    const Matrix4x4 pose = placedPose();
+    EXPECT_TRUE(reference_->setTransform(pose.m));
+    start();
+    return pose;
+  }
 
   // Probes each feature, the part placed by pose, and answers for each what it made: the kind matched
   // against the nominal the first run (nominals empty) added to the reference object, or "nothing".
@@ -602,6 +611,34 @@ TEST_F(QuickProbePlacedTest, AProbedFeatureOfAPlacedPartIsNamedAfterTheReference
       << "no second nominal of the same plane";
 }
 
+TEST_F(QuickProbePlacedTest, TheNominalsAddedToThePlacedReferenceObjectLieInItsModelsCoordinates) {
+  load("plate-bore");
+  const Matrix4x4 pose = placed();
+  // Within the allowance of the top face's outer edge while no plane beside it is known: the face under
+  // the probe is asked for, and its nominal shown.
+  move(Matrix4x4::transformPoint(pose, {0.0025, 0.04, 0.012}));
+  ASSERT_EQ(subObjects(u"RefObject")->subObjectCount(), 1);
+  auto* top = queryPart<IZelPlane>(feature(u"RefObject", 0));
+  ASSERT_TRUE(top);
+  EXPECT_NEAR(std::fabs(top->normal().z), 1, 1e-9);
+  EXPECT_NEAR(top->center().z, 0.01, 1e-9);
+  // The bore's nominal, kept once the bore is probed.
+  for (const auto& [degrees, z] : {std::pair{20.0, 0.002},
+                                   {60.0, 0.004},
+                                   {100.0, 0.006},
+                                   {200.0, 0.002},
+                                   {250.0, 0.004},
+                                   {300.0, 0.006}})
+    sample(Matrix4x4::transformPoint(pose, onBore(degrees, z)));
+  stop(Matrix4x4::transformPoint(pose, {0.05, 0.04, 0.005}));
+  ASSERT_EQ(names(u"RefObject"), std::vector<std::u16string>{u"Cylinder 1"});
+  auto* bore = queryPart<IZelCylinder>(feature(u"RefObject", 0));
+  ASSERT_TRUE(bore);
+  EXPECT_NEAR(std::fabs(bore->axisDirection().z), 1, 1e-9);
+  EXPECT_NEAR(offLine(bore->axisPoint(), {0.05, 0.04, 0}, {0, 0, 1}), 0, 1e-9);
+  EXPECT_NEAR(bore->radius(), 0.01, 1e-9);
+}
+
 TEST_F(QuickProbePlacedTest, APartPlacedByMoreThanATurnAndAShiftIsRefusedWithTheReason) {
   load("plate-bore");
   // A thousandth larger: no distance of the model is the world's any more.
@@ -616,4 +653,231 @@ TEST_F(QuickProbePlacedTest, APartPlacedByMoreThanATurnAndAShiftIsRefusedWithThe
       u"The reference object is placed by a transform that is not a rotation and a shift: the probe cannot "
       u"be compared with its model.");
   EXPECT_EQ(device_->receiverCount(), 0u);
+}
+
+namespace {
+
+// Probe centres on plate-bore-boss: its top face (z 0.01), its side face at y = 0, the bore (diameter 0.02
+// about x = 0.03, y = 0.04) and the boss (diameter 0.03 about x = 0.085, y = 0.04, its top at z = 0.025).
+// Each touch is off its surface by a tenth of a micrometre or so, unevenly, as a real arm's are.
+double noise(int i) {
+  return 1e-7 * std::sin(1.7 * i + 0.3);
+}
+std::vector<Vector3> onTopFace() {
+  return {{0.005, 0.01, 0.012 + noise(1)},
+          {0.055, 0.012, 0.012 + noise(2)},
+          {0.06, 0.07, 0.012 + noise(3)},
+          {0.008, 0.068, 0.012 + noise(4)}};
+}
+std::vector<Vector3> onSideFace() {
+  return {
+      {0.01, -0.002 + noise(5), 0.005}, {0.07, -0.002 + noise(6), 0.004}, {0.11, -0.002 + noise(7), 0.006}};
+}
+Vector3 onRound(double x, double y, double reach, double degrees, double z) {
+  const double angle = degrees * std::numbers::pi / 180;
+  return {x + reach * std::cos(angle), y + reach * std::sin(angle), z};
+}
+// Touches around a vertical axis at a reach, at the low and the high height in turn.
+std::vector<Vector3> ring(double x, double y, double reach, std::initializer_list<double> degrees, double low,
+                          double high) {
+  std::vector<Vector3> touches;
+  for (const double each : degrees) {
+    const int i = static_cast<int>(touches.size());
+    touches.push_back(onRound(x, y, reach + noise(i), each, i % 2 ? low : high));
+  }
+  return touches;
+}
+std::vector<Vector3> inBore() {
+  return ring(0.03, 0.04, 0.008, {40, 80, 130, 225, 260, 320}, 0.004, 0.006);
+}
+std::vector<Vector3> aroundBoss() {
+  return ring(0.085, 0.04, 0.017, {10, 70, 150, 200, 250, 310}, 0.014, 0.02);
+}
+std::vector<Vector3> onBossTop() {
+  return {onRound(0.085, 0.04, 0.008, 20, 0.027 + noise(8)),
+          onRound(0.085, 0.04, 0.006, 140, 0.027 + noise(9)),
+          onRound(0.085, 0.04, 0.009, 250, 0.027 + noise(10))};
+}
+
+struct StopCase {
+  const char* where;
+  Vector3 stop;
+};
+
+}  // namespace
+
+class QuickProbeSidesTest : public QuickProbeCmdTest {
+ protected:
+  void probeAll(const std::vector<std::vector<Vector3>>& features, const Vector3& stopAt) {
+    for (const std::vector<Vector3>& touches : features)
+      for (const Vector3& p : touches) sample(p);
+    stop(stopAt);
+  }
+  // The features added by the last stop, the newest count of them.
+  IZelFeature* added(size_t fromEnd) {
+    const size_t count = names(u"TestObject").size();
+    return count > fromEnd ? feature(u"TestObject", static_cast<int32_t>(count - 1 - fromEnd)) : nullptr;
+  }
+  // The one feature a stop added without a word, as Kind; null otherwise.
+  template <class Kind>
+  Kind* onlyAdded() {
+    EXPECT_EQ(errors(), std::u16string());
+    const bool one = names(u"TestObject").size() == 1;
+    EXPECT_TRUE(one);
+    return one ? queryPart<Kind>(feature(u"TestObject", 0)) : nullptr;
+  }
+  void expectPlane(IZelPlane* plane, const Vector3& normal, double offset) {
+    ASSERT_TRUE(plane);
+    EXPECT_NEAR(plane->normal().dot(normal), 1.0, 1e-8);
+    EXPECT_NEAR(plane->center().dot(normal), offset, 1e-6);
+  }
+};
+
+TEST_F(QuickProbeSidesTest, OneStopFinishesPlanesABoreAndABossEachTowardsItsOwnMaterial) {
+  load("plate-bore-boss");
+  const StopCase stops[] = {
+      {"lifted inside the bore", {0.03, 0.04, 0.005}}, {"lifted above the plate", {0.06, 0.03, 0.05}},
+      {"on the top face", {0.06, 0.03, 0.012}},        {"on the side face", {0.05, -0.002, 0.005}},
+      {"under the plate", {0.06, 0.03, -0.02}},        {"on the boss's top", {0.085, 0.04, 0.027}}};
+  for (const auto& posed : {std::pair{"at the identity", Matrix4x4::identity()}, {"placed", placedPose()}}) {
+    SCOPED_TRACE(posed.first);
+    const Matrix4x4& pose = posed.second;
+    ASSERT_TRUE(reference_->setTransform(pose.m));
+    start();
+    const Matrix4x4 toPart = Matrix4x4::inverse(pose);
+    const auto placed = [&](const std::vector<Vector3>& touches) {
+      std::vector<Vector3> moved;
+      for (const Vector3& p : touches) moved.push_back(Matrix4x4::transformPoint(pose, p));
+      return moved;
+    };
+    for (const StopCase& c : stops) {
+      SCOPED_TRACE(c.where);
+      probeAll({placed(onTopFace()), placed(inBore()), placed(onSideFace()), placed(aroundBoss()),
+                placed(onBossTop())},
+               Matrix4x4::transformPoint(pose, c.stop));
+      EXPECT_EQ(errors(), std::u16string());
+      // Each plane in the part's own coordinates: its normal and its centre.
+      std::map<std::string, std::pair<Vector3, Vector3>> planes;
+      std::vector<double> radii;
+      for (size_t i = 0; i < 5; ++i) {
+        if (auto* plane = queryPart<IZelPlane>(added(i))) {
+          const Vector3 normal = Matrix4x4::transformVector(toPart, plane->normal());
+          const Vector3 centre = Matrix4x4::transformPoint(toPart, plane->center());
+          planes[std::abs(normal.y) > 0.5 ? "side" : centre.z > 0.02 ? "boss top" : "top"] = {normal, centre};
+        }
+        if (auto* cylinder = queryPart<IZelCylinder>(added(i))) radii.push_back(cylinder->radius());
+      }
+      for (const auto& [name, normal, offset] : {std::tuple{"top", Vector3{0, 0, 1}, 0.01},
+                                                 {"side", Vector3{0, -1, 0}, 0.0},
+                                                 {"boss top", Vector3{0, 0, 1}, 0.025}}) {
+        SCOPED_TRACE(name);
+        EXPECT_NEAR(planes[name].first.dot(normal), 1.0, 1e-8);
+        EXPECT_NEAR(planes[name].second.dot(normal), offset, 1e-6);
+      }
+      std::sort(radii.begin(), radii.end());
+      ASSERT_EQ(radii.size(), 2u);
+      EXPECT_NEAR(radii[0], 0.01, 1e-6) << "the bore";
+      EXPECT_NEAR(radii[1], 0.015, 1e-6) << "the boss";
+    }
+    command_->deactivate();
+  }
+}
+
+TEST_F(QuickProbeSidesTest, ABoreWhoseTouchesBulgeIntoItIsRefusedAndNotAdded) {
+  load("plate-bore-boss");
+  start();
+  // Touches of the bore's wall on a small circle whose middle lies in the material beyond the wall: fitted,
+  // they make a boss, which the bore's nominal says cannot be.
+  for (const double degrees : {145.0, 160.0, 172.0, 188.0, 200.0, 215.0})
+    sample(onRound(0.042, 0.04, 0.004, degrees, degrees < 180 ? 0.004 : 0.006));
+  stop({0.03, 0.04, 0.005});
+  EXPECT_TRUE(names(u"TestObject").empty());
+  EXPECT_NE(errors().find(u"is refused: probed, it has the material on the other side than its nominal."),
+            std::u16string::npos);
+}
+
+TEST_F(QuickProbeSidesTest, ACountersinkWithTooFewTouchesKeepsThemAndSaysWhatItNeeds) {
+  load("plate-countersink");
+  start();
+  // Probe centres 2 mm off the 45° countersink (radius 0.004 + (z - 0.006) about x = 0.05, y = 0.04).
+  const auto onCone = [](double degrees, double z) {
+    const double offset = kProbeRadius / std::numbers::sqrt2;
+    return onRound(0.05, 0.04, 0.004 + (z - 0.006) - offset, degrees, z + offset);
+  };
+  const double degrees[] = {0, 50, 100, 160, 210, 260, 320};
+  for (int i = 0; i < 6; ++i) sample(onCone(degrees[i], i % 2 ? 0.0075 : 0.0085));
+  stop({0.05, 0.04, 0.02});
+  EXPECT_TRUE(names(u"TestObject").empty());
+  EXPECT_EQ(
+      errors(),
+      u"Not recognised: Cone 1 was not made: 1 more point is needed. Its points are kept. Probe more and "
+      u"stop again.");
+  sample(onCone(degrees[6], 0.008));
+  stop({0.05, 0.04, 0.02});
+  ASSERT_EQ(names(u"TestObject").size(), 1u);
+  EXPECT_TRUE(queryPart<IZelCone>(feature(u"TestObject", 0)));
+}
+
+TEST_F(QuickProbeSidesTest, TheTemporaryNominalKeepsOneNameAndTheNewObjectIsTheFeatureObject) {
+  load("plate-bore");
+  start();
+  std::vector<std::u16string> shown;
+  for (int i = 0; i < 3; ++i) {
+    move(onBore(0, 0.005));
+    shown.push_back(names(u"RefObject").back());
+    move({0.01, 0.01, 0.012});
+  }
+  EXPECT_EQ(shown, std::vector<std::u16string>(3, shown[0]));
+  IZelDocObject* target = host_.document().doc().findObject(ZelString(u"TestObject"));
+  ASSERT_TRUE(target);
+  EXPECT_EQ(text(target->objectName()), u"Feature Object");
+}
+
+TEST_F(QuickProbeSidesTest, ThePartsOutlineIsNoSlotItsTouchesGoToTheSideFace) {
+  load("plate-bore");
+  start();
+  // Over the top plane first, whose nominal makes the outline beside it recognisable; then touches on the
+  // side face at y = 0 just below its top edge.
+  move({0.02, 0.02, 0.012});
+  for (const Vector3& p : {Vector3{0.02, -0.002, 0.009}, {0.05, -0.002, 0.0085}, {0.08, -0.002, 0.0092}})
+    sample(p);
+  stop({0.05, -0.01, 0.009});
+  expectPlane(onlyAdded<IZelPlane>(), {0, -1, 0}, 0.0);
+}
+
+TEST_F(QuickProbeSidesTest, ATouchOnAFreeFormFaceIsToldItIsNoFeatureQuickProbeMeasures) {
+  load("plate-freeform-boss");
+  start();
+  sample(onRound(0.05, 0.04, 0.017, 30, 0.018));
+  EXPECT_EQ(errors(), u"this face is not a feature Quick Probe measures");
+}
+
+TEST_F(QuickProbeSidesTest, APocketsWallsTouchedJustBelowTheRimGiveThePocketsOutline) {
+  // The example pocket with its top face listed last, so that every rim edge has a wall as its first face.
+  reference_ =
+      loadCadModel(host_.document().doc(), u"RefObject",
+                   std::string(PALPERA_TEST_SOURCE_DIR) + "/commands/quick_probe/pocket-walls-first.step");
+  start();
+  // Over the top plane first, whose nominal makes the rim beside it recognisable; then nine touches on the
+  // pocket's walls (x 0.03 to 0.07, y 0.03 to 0.05) half a millimetre below the rim, nearer the rim than
+  // the allowance.
+  move({0.01, 0.01, 0.012});
+  const double z = 0.0095;
+  for (const Vector3& p : {Vector3{0.04, 0.032, z},
+                           {0.05, 0.032, z},
+                           {0.06, 0.032, z},
+                           {0.068, 0.036, z},
+                           {0.068, 0.044, z},
+                           {0.055, 0.048, z},
+                           {0.045, 0.048, z},
+                           {0.032, 0.044, z},
+                           {0.032, 0.036, z}})
+    sample(p);
+  stop({0.05, 0.04, 0.0095});
+  auto* pocket = onlyAdded<IZelRectangularSlot>();
+  ASSERT_TRUE(pocket);
+  EXPECT_NEAR(pocket->length(), 0.04, 1e-6);
+  EXPECT_NEAR(pocket->width(), 0.02, 1e-6);
+  EXPECT_NEAR(pocket->center().x, 0.05, 1e-6);
+  EXPECT_NEAR(pocket->center().y, 0.04, 1e-6);
 }

@@ -63,6 +63,61 @@ TEST_F(ProbedPlanes, TakeTheNameOfTheNearestPassingReferenceFeatureAndTheFirstOn
   EXPECT_EQ(probePlanes(2), (std::vector<std::u16string>{u"Datum A", u"Datum A"}));
 }
 
+// The reference object placed by a quarter turn about z and a shift, as an alignment places a part: its
+// features lie in its own coordinates, the probed ones in the world.
+class PlacedReference : public ProbedPlanes {
+ protected:
+  void SetUp() override {
+    ProbedPlanes::SetUp();
+    ASSERT_TRUE(reference()->setTransform(pose_.m));
+  }
+  Vector3 own(const Vector3& world) const { return Matrix4x4::transformPoint(toOwn_, world); }
+  Vector3 ownDirection(const Vector3& world) const { return Matrix4x4::transformVector(toOwn_, world); }
+  // Whether the probed feature in the world takes the name of the reference feature, made in the reference
+  // object's coordinates.
+  bool matches(IZelFeature* world, IZelFeature* reference) {
+    addFeature(this->reference(), reference, u"Nominal");
+    ZelString name;
+    return matchReferenceFeature(world, name) && text(name) == u"Nominal";
+  }
+
+ private:
+  const Matrix4x4 pose_ = Matrix4x4::translation({.3, -.2, .1}) * Matrix4x4::rotation({0, 0, 1}, M_PI / 2);
+  const Matrix4x4 toOwn_ = Matrix4x4::inverse(pose_);
+};
+
+TEST_F(PlacedReference, TheNearestReferenceFeatureIsFoundWhereTheProbedPlaneLies) {
+  // The probed plane spans x, y in 0..0.1 at z = 0 of the world. "Decoy" stands, in the reference object's
+  // coordinates, over the numbers of the probed points as they are in the world: found nearest when the
+  // probed plane is placed without its points.
+  addReferencePlane(u"Decoy", own({.25, -.15, 0}), ownDirection({0, 0, 1}));
+  addReferencePlane(u"Near", own({.05, .12, 0}), ownDirection({0, 0, 1}));
+  EXPECT_EQ(probePlanes(1), std::vector<std::u16string>{u"Near"});
+}
+
+TEST_F(PlacedReference, ATargetPointAndParallelPlanesMatchTheirReferenceFeatures) {
+  store().setDouble(nullptr, kFeatureMatchingMaxAngleKey, 1);
+  const auto targetPoint = [](const Vector3& at, const Vector3& facing) {
+    IPtr<IZelTargetPoint> target = made<IZelTargetPoint>();
+    target->setPosition(at.x, at.y, at.z);
+    EXPECT_TRUE(target->setDirection(facing));
+    target->setSize(.01);
+    return IPtr<IZelFeature>(queryPart<IZelFeature>(target.get()));
+  };
+  const Vector3 at{.02, .03, .04}, facing{1, 0, 0};
+  EXPECT_TRUE(matches(targetPoint(at, facing).get(), targetPoint(own(at), ownDirection(facing)).get()));
+
+  const auto parallelPlanes = [](const Vector3& mid, const Vector3& normal, const Vector3& across) {
+    IPtr<IZelParallelPlanes> planes = made<IZelParallelPlanes>();
+    // No region measured: low above high.
+    EXPECT_TRUE(planes->setPlanes(mid, normal, across, .02, {1, 1, 1}, {-1, -1, -1}));
+    return IPtr<IZelFeature>(queryPart<IZelFeature>(planes.get()));
+  };
+  const Vector3 mid{.05, .02, .01}, normal{1, 0, 0}, across{0, 1, 0};
+  EXPECT_TRUE(matches(parallelPlanes(mid, normal, across).get(),
+                      parallelPlanes(own(mid), ownDirection(normal), ownDirection(across)).get()));
+}
+
 TEST_F(ProbedPlanes, MatchWithinTheAngleToleranceGivenInDegrees) {
   struct Case {
     double maxAngle;  // degrees

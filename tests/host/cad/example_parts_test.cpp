@@ -51,7 +51,7 @@ TEST(ExampleParts, FilesHoldWhatTheGeneratorWrites) {
     EXPECT_EQ(readFile(written.path()), readFile(kPartsDir + written.path().filename().string()));
     ++count;
   }
-  EXPECT_EQ(count, 10u);
+  EXPECT_EQ(count, 12u);
 }
 
 TEST(ExampleParts, EveryPartDeclaresTheMetresItsNumbersAreIn) {
@@ -65,7 +65,7 @@ TEST(ExampleParts, EveryPartDeclaresTheMetresItsNumbersAreIn) {
     EXPECT_EQ(readStepModel(file.path().string()).lengthUnits, "metre");
     ++count;
   }
-  EXPECT_EQ(count, 10u);
+  EXPECT_EQ(count, 12u);
 }
 
 TEST(ExampleParts, FacesHaveTheDocumentedSurfaces) {

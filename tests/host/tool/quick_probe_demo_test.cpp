@@ -71,7 +71,7 @@ TEST(QuickProbeDemo, ThePlaneBoreAndSlotHaveThePartsSizesAndTheirNominalsAreAdde
   const std::string output = runTool("--script examples/quick-probe.script", status, kProject);
   ASSERT_EQ(WEXITSTATUS(status), 0) << output;
   std::map<std::string, std::vector<PrintedFeature>> document = documentOf(output);
-  const std::vector<PrintedFeature>& probed = document["TestObject"];
+  const std::vector<PrintedFeature>& probed = document["Feature Object"];
   ASSERT_EQ(probed.size(), 3u) << output;
   EXPECT_EQ(probed[0].kind, "Plane");
   EXPECT_EQ(probed[1].kind, "Cylinder");
