@@ -17,10 +17,10 @@
 #include "framework/object/query_chain.h"
 #include "framework/object/zel_unknown_impl.h"
 #include "framework/registrations/registered_classes.h"
-#include "host/api/main_application.h"
-#include "host/api/zel_component.h"
-#include "host/api/zel_initializer.h"
 #include "host/standin_host.h"
+#include "host_api/main_application.h"
+#include "host_api/zel_component.h"
+#include "host_api/zel_initializer.h"
 #include "summing_receiver.h"
 
 namespace {

@@ -26,9 +26,9 @@
 #include "framework/object/host_lookup.h"
 #include "framework/object/query_part.h"
 #include "framework/registrations/registered_classes.h"
-#include "host/api/feature_fitter.h"
-#include "host/api/feature_kinds.h"
-#include "host/api/registry_paths.h"
+#include "host_api/feature_fitter.h"
+#include "host_api/feature_kinds.h"
+#include "host_api/registry_paths.h"
 #include "tests/support/point_region.h"
 
 namespace {

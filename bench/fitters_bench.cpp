@@ -14,10 +14,10 @@
 #include "beside_peer.h"
 #include "framework/object/host_lookup.h"
 #include "framework/object/query_part.h"
-#include "host/api/feature_fitter.h"
-#include "host/api/feature_kinds.h"
-#include "host/api/registry_paths.h"
 #include "host/fitting/geometry/sphere_fit.h"
+#include "host_api/feature_fitter.h"
+#include "host_api/feature_kinds.h"
+#include "host_api/registry_paths.h"
 #include "tests/support/point_region.h"
 
 namespace {

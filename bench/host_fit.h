@@ -9,8 +9,8 @@
 #include "basic_types/vector3.h"
 #include "framework/object/host_lookup.h"
 #include "framework/object/query_part.h"
-#include "host/api/feature_fitter.h"
-#include "host/api/registry_paths.h"
+#include "host_api/feature_fitter.h"
+#include "host_api/registry_paths.h"
 #include "tests/support/point_region.h"
 
 inline bool hostFit(const char* featureType, const std::vector<Vector3>& points) {

@@ -19,11 +19,11 @@
 #include "commands/alignment/iterative/target_graphics.h"
 #include "framework/object/host_lookup.h"
 #include "framework/object/query_part.h"
-#include "host/api/zel_material_nodes.h"
-#include "host/api/zel_node_factory.h"
-#include "host/api/zel_style_nodes.h"
 #include "host/cad/cad_model.h"
 #include "host/cad/host_aligner.h"
+#include "host_api/zel_material_nodes.h"
+#include "host_api/zel_node_factory.h"
+#include "host_api/zel_style_nodes.h"
 
 namespace {
 

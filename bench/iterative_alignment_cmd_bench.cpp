@@ -22,9 +22,9 @@
 #include "framework/object/query_part.h"
 #include "framework/object/zel_unknown_impl.h"
 #include "framework/registrations/registered_classes.h"
-#include "host/api/zel_initializer.h"
 #include "host/cad/cad_model.h"
 #include "host/gui/command_runner.h"
+#include "host_api/zel_initializer.h"
 
 namespace {
 

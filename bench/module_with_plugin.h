@@ -12,9 +12,9 @@
 #include "devices/contracts/plugin.h"
 #include "framework/object/host_detach.h"
 #include "framework/registrations/registered_classes.h"
-#include "host/api/zel_component.h"
-#include "host/api/zel_initializer.h"
 #include "host/standin_host.h"
+#include "host_api/zel_component.h"
+#include "host_api/zel_initializer.h"
 
 class ModuleWithPlugin {
  public:

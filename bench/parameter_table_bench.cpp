@@ -17,7 +17,7 @@
 
 #include "bench_host.h"
 #include "framework/object/iptr.h"
-#include "host/api/parameters.h"
+#include "host_api/parameters.h"
 
 namespace {
 

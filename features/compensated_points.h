@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "features/point_list.h"
-#include "host/api/zel_feature.h"
+#include "host_api/zel_feature.h"
 
 // The feature's "<ProbeConstruction>" → "<Parameters>" → "<CompensatedPoints>", in order; none as soon as
 // a level is missing or of another kind. A null feature is reported to the assertion handler and gives none.

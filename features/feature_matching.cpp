@@ -9,10 +9,10 @@
 #include "framework/host_glue/object_placement.h"
 #include "framework/object/iptr.h"
 #include "framework/object/query_part.h"
-#include "host/api/data_store.h"
-#include "host/api/gfx_view.h"
-#include "host/api/probe_array_source.h"
-#include "host/api/zel_doc.h"
+#include "host_api/data_store.h"
+#include "host_api/gfx_view.h"
+#include "host_api/probe_array_source.h"
+#include "host_api/zel_doc.h"
 
 namespace {
 

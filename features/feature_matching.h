@@ -8,8 +8,8 @@
 #include "basic_types/zel_string.h"
 #include "features/collectors/zel_feature_collector.h"
 #include "features/point_list.h"
-#include "host/api/zel_feature.h"
-#include "host/api/zel_sub_objects.h"
+#include "host_api/zel_feature.h"
+#include "host_api/zel_sub_objects.h"
 
 inline constexpr const char* kFeatureMatchingEnableKey = "Palpera/FeatureMatching/Enable";
 inline constexpr const char* kFeatureMatchingMaxDistanceKey = "Palpera/FeatureMatching/MaxDistance";

@@ -5,9 +5,9 @@
 // Main thread only.
 
 #include "framework/object/iptr.h"
-#include "host/api/feature_statistics.h"
-#include "host/api/points.h"
-#include "host/api/zel_feature.h"
+#include "host_api/feature_statistics.h"
+#include "host_api/points.h"
+#include "host_api/zel_feature.h"
 
 class FeatureStatistics {
  public:

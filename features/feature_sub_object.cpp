@@ -4,7 +4,7 @@
 #include "framework/host_glue/document_glue.h"
 #include "framework/object/query_part.h"
 #include "framework/translation/tr.h"
-#include "host/api/feature_types.h"
+#include "host_api/feature_types.h"
 
 namespace {
 

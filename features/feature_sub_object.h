@@ -6,8 +6,8 @@
 
 #include "features/collectors/zel_feature_collector.h"
 #include "framework/object/iptr.h"
-#include "host/api/zel_doc.h"
-#include "host/api/zel_sub_objects.h"
+#include "host_api/zel_doc.h"
+#include "host_api/zel_sub_objects.h"
 
 // The new sub-object, added to the target object; empty, adding nothing, when the feature or the collector is
 // missing, the host does not know the feature's type, or the target object cannot take features.

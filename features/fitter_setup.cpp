@@ -4,7 +4,7 @@
 
 #include "basic_types/bit_vector.h"
 #include "framework/object/host_lookup.h"
-#include "host/api/registry_paths.h"
+#include "host_api/registry_paths.h"
 
 namespace {
 

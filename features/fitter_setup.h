@@ -5,8 +5,8 @@
 // needs a host value the host cannot make.
 
 #include "framework/object/iptr.h"
-#include "host/api/feature_fitter.h"
-#include "host/api/feature_kinds.h"
+#include "host_api/feature_fitter.h"
+#include "host_api/feature_kinds.h"
 
 // The fitter registered under "Features/Fitters/BestFitFitter/" followed by featureType (an interface name,
 // or "Direct/" and one) with "<Robust Fit Iterations>" = 0; empty when the registry has no such fitter.

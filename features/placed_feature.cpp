@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "framework/object/query_part.h"
-#include "host/api/feature_kinds.h"
+#include "host_api/feature_kinds.h"
 
 namespace {
 

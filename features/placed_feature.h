@@ -5,7 +5,7 @@
 
 #include "basic_types/matrix4x4.h"
 #include "framework/object/iptr.h"
-#include "host/api/zel_feature.h"
+#include "host_api/zel_feature.h"
 
 // A copy of the feature, its parameters copied too, with its positions and directions mapped by rigid and
 // its sizes kept. Null for a null feature, one that cannot be copied, or a kind that has no placement here

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "basic_types/vector3.h"
-#include "host/api/parameters.h"
+#include "host_api/parameters.h"
 
 using PointList = std::vector<Vector3>;
 

@@ -7,8 +7,8 @@
 #include "basic_types/matrix4x4.h"
 #include "framework/object/iptr.h"
 #include "framework/object/query_part.h"
-#include "host/api/gfx_scene.h"
-#include "host/api/gfx_view.h"
+#include "host_api/gfx_scene.h"
+#include "host_api/gfx_view.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 // Framing settles: framing again what was just framed leaves the view as it is, so probing the same feature
 // twice shows the same view. Main thread only.
 
-#include "host/api/zel_doc.h"
+#include "host_api/zel_doc.h"
 #include "ui/probe/zel_hard_probe_probe_gfx.h"
 
 // Frames the target object in the current view. False without probe graphics (no probing view to frame);

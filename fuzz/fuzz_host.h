@@ -4,8 +4,8 @@
 
 #include "basic_types/no_destructor.h"
 #include "framework/object/iptr.h"
-#include "host/api/zel_component.h"
 #include "host/standin_host.h"
+#include "host_api/zel_component.h"
 
 struct FuzzHost {
   FuzzHost() {

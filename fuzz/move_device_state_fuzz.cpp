@@ -21,8 +21,8 @@
 #include "framework/object/query_part.h"
 #include "framework/registrations/registered_classes.h"
 #include "fuzz_host.h"
-#include "host/api/zel_initializer.h"
 #include "host/gui/command_runner.h"
+#include "host_api/zel_initializer.h"
 #include "tests/support/test_device.h"
 
 namespace {

@@ -11,7 +11,6 @@
 
 #include <array>
 
-#include "host/api/zel_component.h"
 #include "host/cad/cad_family.h"
 #include "host/core/core_family.h"
 #include "host/devices/device_services_family.h"
@@ -20,6 +19,7 @@
 #include "host/fitting/fitting_family.h"
 #include "host/gui/gui_family.h"
 #include "host/scene/scene_family.h"
+#include "host_api/zel_component.h"
 
 class StandinHost {
  public:

@@ -13,9 +13,9 @@
 #include "framework/registrations/class_registration.h"
 #include "framework/registrations/registered_classes.h"
 #include "framework/translation/tr.h"
-#include "host/api/gfx_view.h"
-#include "host/api/gui_simple_dialog.h"
-#include "host/api/host_commands.h"
+#include "host_api/gfx_view.h"
+#include "host_api/gui_simple_dialog.h"
+#include "host_api/host_commands.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "framework/host_glue/setting_on.h"
 #include "framework/object/query_part.h"
 #include "framework/registrations/registered_classes.h"
-#include "host/api/module_class_ids.h"
+#include "host_api/module_class_ids.h"
 #include "ui/probe/zel_hard_probe_probe_gfx.h"
 #include "ui/receivers/stop_receiver.h"
 

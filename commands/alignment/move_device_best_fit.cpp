@@ -5,9 +5,9 @@
 #include "framework/object/iptr.h"
 #include "framework/object/query_part.h"
 #include "framework/translation/tr.h"
-#include "host/api/datum_align_modifier.h"
-#include "host/api/gfx_view.h"
-#include "host/api/zel_doc.h"
+#include "host_api/datum_align_modifier.h"
+#include "host_api/gfx_view.h"
+#include "host_api/zel_doc.h"
 
 namespace {
 

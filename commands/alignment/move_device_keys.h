@@ -9,7 +9,7 @@
 #include <string>
 
 #include "basic_types/zel_string.h"
-#include "host/api/data_store.h"
+#include "host_api/data_store.h"
 
 namespace move_device_keys {
 

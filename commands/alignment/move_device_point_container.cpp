@@ -8,7 +8,7 @@
 #include "framework/host_glue/point_objects.h"
 #include "framework/object/query_part.h"
 #include "framework/translation/tr.h"
-#include "host/api/data_store.h"
+#include "host_api/data_store.h"
 
 namespace {
 

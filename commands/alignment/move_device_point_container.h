@@ -22,8 +22,8 @@
 #include "basic_types/vector3.h"
 #include "basic_types/zel_string.h"
 #include "framework/object/iptr.h"
-#include "host/api/zel_doc.h"
-#include "host/api/zel_sub_objects.h"
+#include "host_api/zel_doc.h"
+#include "host_api/zel_sub_objects.h"
 
 struct Matrix4x4;
 

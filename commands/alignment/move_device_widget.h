@@ -29,7 +29,7 @@
 #include "framework/subject/palpera_subject_base.h"
 #include "framework/subject/zel_subject.h"
 #include "framework/widgets/zel_widget.h"
-#include "host/api/zel_doc.h"
+#include "host_api/zel_doc.h"
 #include "ui/probe/zel_hard_probe_probe_gfx.h"
 
 class IZelUserInstructions;

@@ -17,8 +17,8 @@
 #include "framework/registrations/registered_classes.h"
 #include "framework/subject/event_name.h"
 #include "framework/translation/tr.h"
-#include "host/api/component_command.h"
-#include "host/api/zel_doc.h"
+#include "host_api/component_command.h"
+#include "host_api/zel_doc.h"
 
 namespace {
 

@@ -37,9 +37,9 @@
 #include "framework/commands/comp_base_cmd.h"
 #include "framework/object/iptr.h"
 #include "framework/subject/zel_subject.h"
-#include "host/api/vector_input.h"
-#include "host/api/zel_doc.h"
-#include "host/api/zel_style_nodes.h"
+#include "host_api/vector_input.h"
+#include "host_api/zel_doc.h"
+#include "host_api/zel_style_nodes.h"
 #include "ui/probe/zel_hard_probe_probe_gfx.h"
 
 class PalperaDeviceToPartAlignmentCmd : public CompBaseCmd, public IZelListener, public DevicePlaneOwner {

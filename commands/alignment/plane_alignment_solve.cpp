@@ -9,10 +9,10 @@
 #include "framework/host_glue/renderer_scope.h"
 #include "framework/memory/assertion.h"
 #include "framework/object/query_part.h"
-#include "host/api/datum_align_modifier.h"
-#include "host/api/feature_kinds.h"
-#include "host/api/gfx_view.h"
-#include "host/api/host_class_ids.h"
+#include "host_api/datum_align_modifier.h"
+#include "host_api/feature_kinds.h"
+#include "host_api/gfx_view.h"
+#include "host_api/host_class_ids.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include "basic_types/matrix4x4.h"
 #include "basic_types/plane.h"
 #include "framework/object/iptr.h"
-#include "host/api/zel_doc.h"
-#include "host/api/zel_sub_objects.h"
+#include "host_api/zel_doc.h"
+#include "host_api/zel_sub_objects.h"
 
 struct AlignmentPlanes {
   IZelDocObject* reference = nullptr;

@@ -5,7 +5,7 @@
 #include "features/creators/point_fit.h"
 #include "framework/object/iptr.h"
 #include "framework/object/query_part.h"
-#include "host/api/gfx_view.h"
+#include "host_api/gfx_view.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include "basic_types/color.h"
 #include "basic_types/matrix4x4.h"
 #include "framework/object/iptr.h"
-#include "host/api/zel_doc.h"
-#include "host/api/zel_scene_node.h"
+#include "host_api/zel_doc.h"
+#include "host_api/zel_scene_node.h"
 
 struct ProbedPoint {
   Vector3 point;

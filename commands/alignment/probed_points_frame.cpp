@@ -5,8 +5,8 @@
 #include "framework/host_glue/point_objects.h"
 #include "framework/host_glue/renderer_scope.h"
 #include "framework/object/query_part.h"
-#include "host/api/gfx_view.h"
-#include "host/api/points.h"
+#include "host_api/gfx_view.h"
+#include "host_api/points.h"
 
 namespace {
 

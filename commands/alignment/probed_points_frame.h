@@ -8,8 +8,8 @@
 
 #include "basic_types/vector3.h"
 #include "framework/object/iptr.h"
-#include "host/api/points.h"
-#include "host/api/zel_doc.h"
+#include "host_api/points.h"
+#include "host_api/zel_doc.h"
 
 class ProbedPointsFrame {
  public:

@@ -8,8 +8,8 @@
 #include "framework/memory/assertion.h"
 #include "framework/object/query_chain.h"
 #include "framework/object/query_part.h"
-#include "host/api/gui_themes.h"
-#include "host/api/host_class_ids.h"
+#include "host_api/gui_themes.h"
+#include "host_api/host_class_ids.h"
 
 namespace {
 

@@ -15,8 +15,8 @@
 #include "framework/object/iptr.h"
 #include "framework/object/zel_unknown_impl.h"
 #include "framework/subject/zel_subject.h"
-#include "host/api/alignment_widgets.h"
-#include "host/api/zel_doc.h"
+#include "host_api/alignment_widgets.h"
+#include "host_api/zel_doc.h"
 
 class ReferencePointMarkers : public IZelListener, public ZelUnknownImpl {
  public:

@@ -2,8 +2,8 @@
 
 #include "framework/object/host_lookup.h"
 #include "framework/object/query_part.h"
-#include "host/api/zel_matrix_nodes.h"
-#include "host/api/zel_style_nodes.h"
+#include "host_api/zel_matrix_nodes.h"
+#include "host_api/zel_style_nodes.h"
 
 namespace {
 

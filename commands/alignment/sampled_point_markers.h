@@ -11,8 +11,8 @@
 #include "basic_types/color.h"
 #include "basic_types/vector3.h"
 #include "framework/object/iptr.h"
-#include "host/api/zel_doc.h"
-#include "host/api/zel_scene_node.h"
+#include "host_api/zel_doc.h"
+#include "host_api/zel_scene_node.h"
 
 class SampledPointMarkers {
  public:

@@ -2,7 +2,7 @@
 
 #include "framework/host_glue/document_glue.h"
 #include "framework/host_glue/point_objects.h"
-#include "host/api/module_class_ids.h"
+#include "host_api/module_class_ids.h"
 
 void ShownProbe::show(const ZelString& objectName) {
   if (!object_) object_ = createPointObject(objectName);

@@ -6,7 +6,7 @@
 
 #include "basic_types/zel_string.h"
 #include "framework/object/iptr.h"
-#include "host/api/zel_doc.h"
+#include "host_api/zel_doc.h"
 #include "ui/probe/zel_hard_probe_probe_gfx.h"
 
 class ShownProbe {

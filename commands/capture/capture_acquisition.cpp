@@ -19,8 +19,8 @@
 #include "framework/object/query_part.h"
 #include "framework/registrations/registered_classes.h"
 #include "framework/translation/tr.h"
-#include "host/api/gfx_view.h"
-#include "host/api/gui_status_bar.h"
+#include "host_api/gfx_view.h"
+#include "host_api/gui_status_bar.h"
 
 namespace {
 

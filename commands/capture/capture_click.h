@@ -9,7 +9,7 @@
 #include <cstdint>
 
 #include "framework/object/iptr.h"
-#include "host/api/sound_player.h"
+#include "host_api/sound_player.h"
 
 inline constexpr size_t kCaptureClickSize = 174;
 

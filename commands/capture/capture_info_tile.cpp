@@ -1,7 +1,7 @@
 #include "commands/capture/capture_info_tile.h"
 
 #include "framework/object/iptr.h"
-#include "host/api/module_class_ids.h"
+#include "host_api/module_class_ids.h"
 #include "ui/tiles/zel_hard_probe_tile.h"
 
 void showInfoTile(bool on) {

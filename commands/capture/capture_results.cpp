@@ -9,7 +9,7 @@
 #include "framework/host_glue/point_objects.h"
 #include "framework/host_glue/renderer_scope.h"
 #include "framework/translation/tr.h"
-#include "host/api/gfx_view.h"
+#include "host_api/gfx_view.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 
 #include "framework/object/iptr.h"
 #include "framework/translation/tr.h"
-#include "host/api/gui_busy_block.h"
-#include "host/api/point_uniform_sampler.h"
+#include "host_api/gui_busy_block.h"
+#include "host_api/point_uniform_sampler.h"
 
 namespace {
 

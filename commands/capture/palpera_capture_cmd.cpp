@@ -11,8 +11,8 @@
 #include "framework/object/query_part.h"
 #include "framework/registrations/class_registration.h"
 #include "framework/translation/tr.h"
-#include "host/api/data_store.h"
-#include "host/api/gui_dialog.h"
+#include "host_api/data_store.h"
+#include "host_api/gui_dialog.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include "framework/host_glue/user_error.h"
 #include "framework/object/iptr.h"
 #include "framework/translation/tr.h"
-#include "host/api/file_services.h"
-#include "host/api/gui_simple_dialog.h"
-#include "host/api/zel_dir_service.h"
+#include "host_api/file_services.h"
+#include "host_api/gui_simple_dialog.h"
+#include "host_api/zel_dir_service.h"
 
 namespace {
 

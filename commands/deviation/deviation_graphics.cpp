@@ -2,9 +2,9 @@
 
 #include "framework/object/host_lookup.h"
 #include "framework/object/query_part.h"
-#include "host/api/zel_doc.h"
-#include "host/api/zel_itr.h"
-#include "host/api/zel_style_nodes.h"
+#include "host_api/zel_doc.h"
+#include "host_api/zel_itr.h"
+#include "host_api/zel_style_nodes.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "commands/deviation/deviation_points.h"
 #include "framework/object/iptr.h"
-#include "host/api/zel_scene_node.h"
+#include "host_api/zel_scene_node.h"
 
 class DeviationGraphics {
  public:

@@ -12,7 +12,7 @@
 #include "basic_types/zel_string.h"
 #include "commands/deviation/probe_deviation.h"
 #include "framework/object/iptr.h"
-#include "host/api/points.h"
+#include "host_api/points.h"
 
 class DeviationPoints {
  public:

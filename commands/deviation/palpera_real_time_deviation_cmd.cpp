@@ -14,10 +14,10 @@
 #include "framework/object/query_part.h"
 #include "framework/registrations/class_registration.h"
 #include "framework/translation/tr.h"
-#include "host/api/data_store.h"
-#include "host/api/gfx_view.h"
-#include "host/api/module_class_ids.h"
-#include "host/api/zel_sub_objects.h"
+#include "host_api/data_store.h"
+#include "host_api/gfx_view.h"
+#include "host_api/module_class_ids.h"
+#include "host_api/zel_sub_objects.h"
 
 namespace {
 

@@ -20,9 +20,9 @@
 #include "framework/commands/comp_base_cmd.h"
 #include "framework/host_glue/document_glue.h"
 #include "framework/object/iptr.h"
-#include "host/api/zel_doc.h"
-#include "host/api/zel_mesh.h"
-#include "host/api/zel_table.h"
+#include "host_api/zel_doc.h"
+#include "host_api/zel_mesh.h"
+#include "host_api/zel_table.h"
 #include "ui/probe/zel_hard_probe_probe_gfx.h"
 #include "ui/tiles/zel_hard_probe_tile.h"
 

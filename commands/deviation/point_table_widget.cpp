@@ -4,7 +4,7 @@
 #include "framework/object/query_chain.h"
 #include "framework/object/query_part.h"
 #include "framework/translation/tr.h"
-#include "host/api/gui_page.h"
+#include "host_api/gui_page.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include "framework/object/iptr.h"
 #include "framework/object/zel_unknown_impl.h"
 #include "framework/subject/zel_subject.h"
-#include "host/api/gui_dialog.h"
-#include "host/api/zel_table.h"
+#include "host_api/gui_dialog.h"
+#include "host_api/zel_table.h"
 
 class PointTableWidget : public IZelListener, public ZelUnknownImpl {
  public:

@@ -12,8 +12,8 @@
 #include "basic_types/vector3.h"
 #include "commands/features/closest_point_on_cad.h"
 #include "framework/host_glue/object_placement.h"
-#include "host/api/csys_service.h"
-#include "host/api/zel_mesh.h"
+#include "host_api/csys_service.h"
+#include "host_api/zel_mesh.h"
 
 struct ProbeDeviation {
   Vector3 contact;   // the ball's contact point: the compensated probe point

@@ -10,7 +10,7 @@
 #include "basic_types/bit_vector.h"
 #include "commands/edit_features/probed_point_groups.h"
 #include "framework/object/iptr.h"
-#include "host/api/zel_feature.h"
+#include "host_api/zel_feature.h"
 
 struct EditState {
   static constexpr int32_t kInitialSelectionBits = 10;

@@ -6,7 +6,7 @@
 // the refitted children. The record's tables are changed in place, so refit a copy of a document feature.
 
 #include "framework/object/iptr.h"
-#include "host/api/zel_feature.h"
+#include "host_api/zel_feature.h"
 
 // The refitted feature, or null (changing nothing the caller keeps) when the feature has no record, a record
 // in the tree names no creator or one that cannot be made, or a creator makes no feature.

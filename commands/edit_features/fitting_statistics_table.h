@@ -10,9 +10,9 @@
 
 #include "features/feature_statistics.h"
 #include "framework/object/iptr.h"
-#include "host/api/gui_dialog.h"
-#include "host/api/zel_feature.h"
-#include "host/api/zel_table.h"
+#include "host_api/gui_dialog.h"
+#include "host_api/zel_feature.h"
+#include "host_api/zel_table.h"
 
 class FittingStatisticsTable {
  public:

@@ -16,13 +16,13 @@
 #include "framework/object/query_part.h"
 #include "framework/registrations/class_registration.h"
 #include "framework/translation/tr.h"
-#include "host/api/gfx_view.h"
-#include "host/api/gui_busy_block.h"
-#include "host/api/gui_status_bar.h"
-#include "host/api/gui_theme_mgr.h"
-#include "host/api/probe_array_source.h"
-#include "host/api/state_mgr.h"
-#include "host/api/update_gui.h"
+#include "host_api/gfx_view.h"
+#include "host_api/gui_busy_block.h"
+#include "host_api/gui_status_bar.h"
+#include "host_api/gui_theme_mgr.h"
+#include "host_api/probe_array_source.h"
+#include "host_api/state_mgr.h"
+#include "host_api/update_gui.h"
 
 namespace {
 

@@ -15,10 +15,10 @@
 #include "commands/edit_features/fitting_statistics_table.h"
 #include "framework/commands/comp_base_cmd.h"
 #include "framework/object/iptr.h"
-#include "host/api/feature_selection_widget.h"
-#include "host/api/zel_doc.h"
-#include "host/api/zel_scene_node.h"
-#include "host/api/zel_sub_objects.h"
+#include "host_api/feature_selection_widget.h"
+#include "host_api/zel_doc.h"
+#include "host_api/zel_scene_node.h"
+#include "host_api/zel_sub_objects.h"
 #include "ui/visibility/zel_sub_object_visibility_mgr.h"
 
 class PalperaEditFeaturesCmd : public CompBaseCmd {

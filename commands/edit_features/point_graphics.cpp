@@ -8,12 +8,12 @@
 #include "framework/host_glue/theme_color.h"
 #include "framework/object/host_lookup.h"
 #include "framework/object/query_part.h"
-#include "host/api/host_class_ids.h"
-#include "host/api/object_size_source.h"
-#include "host/api/zel_doc.h"
-#include "host/api/zel_matrix_nodes.h"
-#include "host/api/zel_node_factory.h"
-#include "host/api/zel_style_nodes.h"
+#include "host_api/host_class_ids.h"
+#include "host_api/object_size_source.h"
+#include "host_api/zel_doc.h"
+#include "host_api/zel_matrix_nodes.h"
+#include "host_api/zel_node_factory.h"
+#include "host_api/zel_style_nodes.h"
 
 namespace {
 

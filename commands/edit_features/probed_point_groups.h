@@ -9,8 +9,8 @@
 
 #include "basic_types/bit_vector.h"
 #include "features/point_list.h"
-#include "host/api/parameters.h"
-#include "host/api/zel_feature.h"
+#include "host_api/parameters.h"
+#include "host_api/zel_feature.h"
 
 struct ProbedPointGroups {
   // Flat point i (1-based) is points[i - 1].

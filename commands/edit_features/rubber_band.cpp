@@ -4,7 +4,7 @@
 #include "basic_types/bit_vector.h"
 #include "commands/edit_features/palpera_edit_features_cmd.h"
 #include "framework/object/host_lookup.h"
-#include "host/api/zel_selector.h"
+#include "host_api/zel_selector.h"
 
 namespace {
 

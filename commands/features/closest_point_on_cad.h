@@ -3,15 +3,15 @@
 // The closest point of a CAD model to one point at a time, with the model's edge and face nearest to it. The
 // quick-probe command sets it up with the reference model's topology, real-time deviation with its surface
 // model and iterative alignment with the CAD object: setCadModel takes any of the three. Points in and out
-// are in the model's own coordinates, as every CAD query's (host/api/zel_cad.h): a caller holding world
+// are in the model's own coordinates, as every CAD query's (host_api/zel_cad.h): a caller holding world
 // points maps them through the model object's placement (framework/host_glue/object_placement.h), as quick
 // probe and real-time deviation do; iterative alignment's points are the model's already.
 
 #include <cstdint>
 
 #include "basic_types/vector3.h"
-#include "host/api/zel_mesh.h"
-#include "host/api/zel_unknown.h"
+#include "host_api/zel_mesh.h"
+#include "host_api/zel_unknown.h"
 
 class IZelClosestPointOnCad : public virtual IZelUnknown {
  public:

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "basic_types/bit_vector.h"
-#include "host/api/zel_doc.h"
-#include "host/api/zel_sub_objects.h"
+#include "host_api/zel_doc.h"
+#include "host_api/zel_sub_objects.h"
 
 // In the order the object's sub-object manager holds them, without references: the document keeps them.
 using FeatureSubObjects = std::vector<IZelFeatureSubObject*>;

@@ -16,8 +16,8 @@
 #include "framework/registrations/class_registration.h"
 #include "framework/subject/event_name.h"
 #include "framework/translation/tr.h"
-#include "host/api/feature_types.h"
-#include "host/api/zel_error_service.h"
+#include "host_api/feature_types.h"
+#include "host_api/zel_error_service.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "framework/object/query_chain.h"
 #include "framework/object/query_part.h"
 #include "framework/registrations/class_registration.h"
-#include "host/api/zel_doc.h"
+#include "host_api/zel_doc.h"
 #include "ui/instructions/instruction_pictures.h"
 
 namespace {

@@ -18,7 +18,7 @@
 #include "framework/host_glue/document_glue.h"
 #include "framework/object/iptr.h"
 #include "framework/subject/zel_subject.h"
-#include "host/api/zel_doc.h"
+#include "host_api/zel_doc.h"
 
 class PalperaCreateFeaturesCmd2 : public CompBaseCmd, public IZelListener {
  public:

@@ -9,8 +9,8 @@
 #include "commands/features/closest_point_on_cad.h"
 #include "framework/object/iptr.h"
 #include "framework/object/zel_unknown_impl.h"
-#include "host/api/points.h"
-#include "host/api/zel_cad.h"
+#include "host_api/points.h"
+#include "host_api/zel_cad.h"
 
 class ZelClosestPointOnCad : public IZelClosestPointOnCad, public ZelUnknownImpl {
  public:

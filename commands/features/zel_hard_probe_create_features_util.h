@@ -8,11 +8,11 @@
 
 #include "basic_types/zel_id.h"
 #include "framework/object/zel_unknown_impl.h"
-#include "host/api/feature_kinds.h"
-#include "host/api/zel_doc.h"
-#include "host/api/zel_feature.h"
-#include "host/api/zel_sub_objects.h"
-#include "host/api/zel_unknown.h"
+#include "host_api/feature_kinds.h"
+#include "host_api/zel_doc.h"
+#include "host_api/zel_feature.h"
+#include "host_api/zel_sub_objects.h"
+#include "host_api/zel_unknown.h"
 
 class IZelHardProbeFeaturePickerFeatureStrategy;
 

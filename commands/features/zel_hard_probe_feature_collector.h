@@ -7,8 +7,8 @@
 
 #include "features/collectors/zel_feature_collector.h"
 #include "framework/object/iptr.h"
-#include "host/api/zel_feature.h"
-#include "host/api/zel_unknown.h"
+#include "host_api/zel_feature.h"
+#include "host_api/zel_unknown.h"
 
 class IZelHardProbeFeatureCollector : public virtual IZelUnknown {
  public:

@@ -9,7 +9,7 @@
 #include "basic_types/bit_vector.h"
 #include "basic_types/vector3.h"
 #include "commands/features/feature_sub_objects.h"
-#include "host/api/zel_unknown.h"
+#include "host_api/zel_unknown.h"
 
 class IZelHardProbeFeaturePickerFeatureStrategy : public virtual IZelUnknown {
  public:

@@ -8,10 +8,10 @@
 #include "framework/object/iptr.h"
 #include "framework/object/query_part.h"
 #include "framework/translation/tr.h"
-#include "host/api/data_store.h"
-#include "host/api/gui_page.h"
-#include "host/api/zel_doc.h"
-#include "host/api/zel_phase.h"
+#include "host_api/data_store.h"
+#include "host_api/gui_page.h"
+#include "host_api/zel_doc.h"
+#include "host_api/zel_phase.h"
 
 namespace {
 constexpr const char* kCreaseAngleSetting = "Advanced/Section Crease Angle";

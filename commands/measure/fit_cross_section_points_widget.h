@@ -8,7 +8,7 @@
 
 #include "basic_types/zel_string.h"
 #include "framework/widgets/zel_widget.h"
-#include "host/api/curve_fit_data.h"
+#include "host_api/curve_fit_data.h"
 
 class FitCrossSectionPointsWidget : public ZelWidget {
  public:

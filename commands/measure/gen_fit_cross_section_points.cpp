@@ -4,9 +4,9 @@
 #include "framework/object/host_lookup.h"
 #include "framework/registrations/class_registration.h"
 #include "framework/translation/tr.h"
-#include "host/api/spectrum_prim_fitter.h"
-#include "host/api/zel_error_service.h"
-#include "host/api/zel_phase.h"
+#include "host_api/spectrum_prim_fitter.h"
+#include "host_api/zel_error_service.h"
+#include "host_api/zel_phase.h"
 
 namespace {
 const ClassRegistration<GenFitCrossSectionPoints> registration(registeredClass("GenFitCrossSectionPoints"));

@@ -13,7 +13,7 @@
 #include "commands/measure/planar_points_command.h"
 #include "framework/object/iptr.h"
 #include "gen/palpera/palpera_cross_section_fitters.h"
-#include "host/api/zel_doc.h"
+#include "host_api/zel_doc.h"
 
 class GenFitCrossSectionPoints : public PlanarPointsCommand {
  public:

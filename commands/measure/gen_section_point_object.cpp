@@ -5,7 +5,7 @@
 #include "framework/registrations/class_registration.h"
 #include "framework/translation/tr.h"
 #include "gen/palpera/palpera_cross_section_fitters.h"
-#include "host/api/zel_phase.h"
+#include "host_api/zel_phase.h"
 
 namespace {
 const ClassRegistration<GenSectionPointObject> registration(registeredClass("GenSectionPointObject"));

@@ -10,8 +10,8 @@
 #include "commands/measure/fit_cross_section_points_widget.h"
 #include "commands/measure/planar_points_command.h"
 #include "framework/object/iptr.h"
-#include "host/api/points.h"
-#include "host/api/zel_doc.h"
+#include "host_api/points.h"
+#include "host_api/zel_doc.h"
 
 class GenSectionPointObject : public PlanarPointsCommand {
  public:

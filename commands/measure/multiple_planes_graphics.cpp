@@ -3,9 +3,9 @@
 #include "framework/object/host_lookup.h"
 #include "framework/object/query_chain.h"
 #include "framework/object/query_part.h"
-#include "host/api/zel_doc.h"
-#include "host/api/zel_shape_factory.h"
-#include "host/api/zel_style_nodes.h"
+#include "host_api/zel_doc.h"
+#include "host_api/zel_shape_factory.h"
+#include "host_api/zel_style_nodes.h"
 
 MultiplePlanesWidget::Graphics::Graphics(MultiplePlanesWidget& widget) : iterator_(new Itr(widget)) {
   SPtr<IGfxDoc> doc;

@@ -12,8 +12,8 @@
 #include "commands/measure/multiple_planes_widget.h"
 #include "framework/iterators/zel_itr_base.h"
 #include "framework/object/iptr.h"
-#include "host/api/zel_primitive_itr.h"
-#include "host/api/zel_scene_node.h"
+#include "host_api/zel_primitive_itr.h"
+#include "host_api/zel_scene_node.h"
 
 class MultiplePlanesWidget::Graphics {
  public:

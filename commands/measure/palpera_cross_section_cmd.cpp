@@ -22,13 +22,13 @@
 #include "framework/registrations/registered_classes.h"
 #include "framework/registrations/static_constants.h"
 #include "framework/translation/tr.h"
-#include "host/api/counter_store.h"
-#include "host/api/data_store.h"
-#include "host/api/gfx_view.h"
-#include "host/api/gui_status_bar.h"
-#include "host/api/module_class_ids.h"
-#include "host/api/zel_error_service.h"
-#include "host/api/zel_object_extras.h"
+#include "host_api/counter_store.h"
+#include "host_api/data_store.h"
+#include "host_api/gfx_view.h"
+#include "host_api/gui_status_bar.h"
+#include "host_api/module_class_ids.h"
+#include "host_api/zel_error_service.h"
+#include "host_api/zel_object_extras.h"
 
 namespace {
 

@@ -20,9 +20,9 @@
 #include "framework/commands/comp_base_cmd.h"
 #include "framework/object/iptr.h"
 #include "gen/palpera/palpera_cross_section_fitters.h"
-#include "host/api/sound_player.h"
-#include "host/api/zel_doc.h"
-#include "host/api/zel_plane_widget.h"
+#include "host_api/sound_player.h"
+#include "host_api/zel_doc.h"
+#include "host_api/zel_plane_widget.h"
 #include "ui/camera/zel_virtual_camera.h"
 #include "ui/probe/zel_hard_probe_probe_gfx.h"
 

@@ -7,9 +7,9 @@
 #include "framework/host_glue/document_glue.h"
 #include "framework/object/host_lookup.h"
 #include "framework/object/query_part.h"
-#include "host/api/data_store.h"
-#include "host/api/zel_curves.h"
-#include "host/api/zel_object_extras.h"
+#include "host_api/data_store.h"
+#include "host_api/zel_curves.h"
+#include "host_api/zel_object_extras.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "framework/commands/comp_base_cmd.h"
 #include "framework/object/iptr.h"
-#include "host/api/zel_doc.h"
+#include "host_api/zel_doc.h"
 
 class PlanarPointsCommand : public CompBaseCmdInt {
  public:

@@ -13,7 +13,7 @@
 #include "framework/object/query_chain.h"
 #include "framework/registrations/class_registration.h"
 #include "framework/translation/tr.h"
-#include "host/api/zel_image.h"
+#include "host_api/zel_image.h"
 
 namespace {
 

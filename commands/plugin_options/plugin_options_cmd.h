@@ -17,7 +17,7 @@
 #include "devices/contracts/plugin_device.h"
 #include "framework/commands/comp_base_cmd.h"
 #include "framework/object/iptr.h"
-#include "host/api/gui_dialog.h"
+#include "host_api/gui_dialog.h"
 
 class PluginOptionsCmd : public CompBaseCmd, public IDialogRemover {
  public:

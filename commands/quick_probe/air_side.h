@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "basic_types/vector3.h"
-#include "host/api/zel_feature.h"
+#include "host_api/zel_feature.h"
 
 // A point on the air side of the nominal: the middle of a hole (a bore, a hollow cone or sphere, the rim
 // of a hole) at the height of the surface point, or a point far out along the normal beside material that

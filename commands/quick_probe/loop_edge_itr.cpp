@@ -1,7 +1,7 @@
 #include "commands/quick_probe/loop_edge_itr.h"
 
 #include "framework/object/host_lookup.h"
-#include "host/api/points.h"
+#include "host_api/points.h"
 
 namespace {
 constexpr int32_t kPointEntryWidth = 1;

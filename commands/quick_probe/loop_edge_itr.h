@@ -9,7 +9,7 @@
 
 #include "basic_types/matrix4x4.h"
 #include "framework/iterators/vertex_runs_itr.h"
-#include "host/api/zel_cad.h"
+#include "host_api/zel_cad.h"
 
 class LoopEdgeItr : public VertexRunsItr {
  public:

@@ -15,11 +15,11 @@
 #include "framework/object/query_part.h"
 #include "framework/registrations/class_registration.h"
 #include "framework/translation/tr.h"
-#include "host/api/data_store.h"
-#include "host/api/feature_kinds.h"
-#include "host/api/feature_types.h"
-#include "host/api/gui_receiver.h"
-#include "host/api/zel_mesh.h"
+#include "host_api/data_store.h"
+#include "host_api/feature_kinds.h"
+#include "host_api/feature_types.h"
+#include "host_api/gui_receiver.h"
+#include "host_api/zel_mesh.h"
 
 namespace {
 

@@ -30,8 +30,8 @@
 #include "framework/commands/comp_base_cmd.h"
 #include "framework/host_glue/document_glue.h"
 #include "framework/object/iptr.h"
-#include "host/api/zel_doc.h"
-#include "host/api/zel_sub_objects.h"
+#include "host_api/zel_doc.h"
+#include "host_api/zel_sub_objects.h"
 #include "ui/probe/zel_hard_probe_probe_gfx.h"
 
 class PalperaQuickProbeCmd : public CompBaseCmd, public IZelHardProbeDataReceiverV2 {

@@ -3,9 +3,9 @@
 #include "framework/host_glue/theme_color.h"
 #include "framework/object/host_lookup.h"
 #include "framework/object/query_part.h"
-#include "host/api/zel_itr.h"
-#include "host/api/zel_node_factory.h"
-#include "host/api/zel_style_nodes.h"
+#include "host_api/zel_itr.h"
+#include "host_api/zel_node_factory.h"
+#include "host_api/zel_style_nodes.h"
 
 namespace {
 

@@ -11,10 +11,10 @@
 #include "commands/quick_probe/loop_edge_itr.h"
 #include "framework/host_glue/object_placement.h"
 #include "framework/object/iptr.h"
-#include "host/api/points.h"
-#include "host/api/zel_cad.h"
-#include "host/api/zel_doc.h"
-#include "host/api/zel_scene_node.h"
+#include "host_api/points.h"
+#include "host_api/zel_cad.h"
+#include "host_api/zel_doc.h"
+#include "host_api/zel_scene_node.h"
 
 class QuickProbeGraphics {
  public:

@@ -9,13 +9,13 @@
 #include "features/placed_feature.h"
 #include "framework/object/host_lookup.h"
 #include "framework/object/query_part.h"
-#include "host/api/feature_fitter.h"
-#include "host/api/feature_kinds.h"
-#include "host/api/feature_types.h"
-#include "host/api/host_class_ids.h"
-#include "host/api/module_class_ids.h"
-#include "host/api/parameters.h"
-#include "host/api/zel_mesh.h"
+#include "host_api/feature_fitter.h"
+#include "host_api/feature_kinds.h"
+#include "host_api/feature_types.h"
+#include "host_api/host_class_ids.h"
+#include "host_api/module_class_ids.h"
+#include "host_api/parameters.h"
+#include "host_api/zel_mesh.h"
 
 namespace {
 

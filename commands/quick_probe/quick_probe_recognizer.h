@@ -24,8 +24,8 @@
 #include "features/collectors/zel_feature_collector.h"
 #include "framework/host_glue/object_placement.h"
 #include "framework/object/iptr.h"
-#include "host/api/zel_cad.h"
-#include "host/api/zel_feature.h"
+#include "host_api/zel_cad.h"
+#include "host_api/zel_feature.h"
 
 class BitVector;
 class IZelSlotOutline;

@@ -13,8 +13,8 @@
 #include "framework/object/iptr.h"
 #include "framework/registrations/class_registration.h"
 #include "framework/translation/tr.h"
-#include "host/api/data_store.h"
-#include "host/api/gui_simple_dialog.h"
+#include "host_api/data_store.h"
+#include "host_api/gui_simple_dialog.h"
 
 namespace {
 

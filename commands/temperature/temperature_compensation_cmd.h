@@ -19,7 +19,7 @@
 
 #include "basic_types/zel_cstring.h"
 #include "framework/commands/comp_base_cmd.h"
-#include "host/api/script_factory.h"
+#include "host_api/script_factory.h"
 
 class TemperatureCompensationCmd : public CompBaseCmd, public virtual IScriptable {
  public:

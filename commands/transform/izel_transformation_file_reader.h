@@ -1,10 +1,10 @@
 #pragma once
 
 // A reader of one outside transform-file format. Readers are listed in the host registry under
-// kTransformationFileReadersPath (host/api/registry_paths.h) and offered in the transform open dialog.
+// kTransformationFileReadersPath (host_api/registry_paths.h) and offered in the transform open dialog.
 
 #include "basic_types/zel_string.h"
-#include "host/api/zel_unknown.h"
+#include "host_api/zel_unknown.h"
 
 class IZelTransformationFileReader : public virtual IZelUnknown {
  public:

@@ -8,7 +8,7 @@
 #include "framework/object/iptr.h"
 #include "framework/registrations/class_registration.h"
 #include "framework/translation/tr.h"
-#include "host/api/data_store.h"
+#include "host_api/data_store.h"
 
 namespace {
 

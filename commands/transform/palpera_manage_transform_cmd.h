@@ -23,7 +23,7 @@
 #include "framework/commands/comp_base_cmd.h"
 #include "framework/object/iptr.h"
 #include "framework/widgets/izel_widget.h"
-#include "host/api/gui_page.h"
+#include "host_api/gui_page.h"
 
 class PalperaManageTransformCmd : public CompBaseCmd {
  public:

@@ -14,8 +14,8 @@
 #include "framework/object/iptr.h"
 #include "framework/registrations/static_constants.h"
 #include "framework/translation/tr.h"
-#include "host/api/registry_paths.h"
-#include "host/api/zel_registry.h"
+#include "host_api/registry_paths.h"
+#include "host_api/zel_registry.h"
 
 namespace {
 

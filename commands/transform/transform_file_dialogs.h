@@ -10,7 +10,7 @@
 #include <optional>
 
 #include "basic_types/zel_string.h"
-#include "host/api/file_services.h"
+#include "host_api/file_services.h"
 
 class TransformFileDialogs {
  public:

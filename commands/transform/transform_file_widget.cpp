@@ -9,7 +9,7 @@
 #include "framework/registrations/class_registration.h"
 #include "framework/registrations/static_constants.h"
 #include "framework/translation/tr.h"
-#include "host/api/file_services.h"
+#include "host_api/file_services.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "framework/data/zel_data_receiver_base.h"
 #include "framework/object/iptr.h"
 #include "framework/object/zel_unknown_impl.h"
-#include "host/api/event_data_store.h"
+#include "host_api/event_data_store.h"
 
 class PluginDeviceHardwareAlignmentService : public IZelPluginDeviceHardwareAlignmentService,
                                              public ZelDataReceiverBase,

@@ -4,7 +4,7 @@
 
 #include "framework/object/query_chain.h"
 #include "framework/registrations/class_registration.h"
-#include "host/api/zel_doc.h"
+#include "host_api/zel_doc.h"
 
 namespace {
 

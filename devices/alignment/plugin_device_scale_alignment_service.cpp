@@ -10,7 +10,7 @@
 #include "framework/object/query_chain.h"
 #include "framework/registrations/class_registration.h"
 #include "framework/translation/tr.h"
-#include "host/api/zel_error_service.h"
+#include "host_api/zel_error_service.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include "framework/data/zel_data_receiver_base.h"
 #include "framework/object/iptr.h"
 #include "framework/object/zel_unknown_impl.h"
-#include "host/api/component_data.h"
-#include "host/api/event_data_store.h"
+#include "host_api/component_data.h"
+#include "host_api/event_data_store.h"
 
 class PluginDeviceScaleAlignmentService : public IZelPluginDeviceScaleAlignmentService,
                                           public IZelComponentDataReader,

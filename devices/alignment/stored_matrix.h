@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "basic_types/matrix4x4.h"
-#include "host/api/data_store.h"
+#include "host_api/data_store.h"
 
 inline constexpr uint32_t kStoredMatrixBytes = 128;
 

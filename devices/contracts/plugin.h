@@ -15,7 +15,7 @@
 #include "basic_types/zel_cstring.h"
 #include "basic_types/zel_string.h"
 #include "devices/contracts/plugin_data_receivers.h"
-#include "host/api/zel_unknown.h"
+#include "host_api/zel_unknown.h"
 
 class IZelPlugin : public virtual IZelUnknown {
  public:

@@ -10,7 +10,7 @@
 
 #include "basic_types/vector3.h"
 #include "basic_types/zel_cstring.h"
-#include "host/api/zel_unknown.h"
+#include "host_api/zel_unknown.h"
 
 // Marks an object as a device receiver: registration with a device goes through this interface.
 class IZelPluginDataReceiver : public virtual IZelUnknown {

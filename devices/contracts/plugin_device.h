@@ -5,7 +5,7 @@
 // thread.
 
 #include "devices/contracts/plugin_data_receivers.h"
-#include "host/api/zel_unknown.h"
+#include "host_api/zel_unknown.h"
 
 class IZelPluginDevice : public virtual IZelUnknown {
  public:

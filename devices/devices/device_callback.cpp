@@ -5,7 +5,7 @@
 #include "framework/object/query_part.h"
 #include "framework/registrations/registered_classes.h"
 #include "framework/registrations/static_constants.h"
-#include "host/api/data_store.h"
+#include "host_api/data_store.h"
 
 namespace {
 

@@ -31,7 +31,7 @@
 #include "framework/object/iptr.h"
 #include "framework/object/zel_unknown_impl.h"
 #include "framework/threads/high_resolution_timer.h"
-#include "host/api/main_application.h"
+#include "host_api/main_application.h"
 
 class DeviceCallback : public ZelUnknownImpl {
  public:

@@ -43,8 +43,8 @@
 #include "framework/object/query_part.h"
 #include "framework/object/zel_unknown_impl.h"
 #include "framework/threads/zel_thread_class.h"
-#include "host/api/gui_simple_dialog.h"
-#include "host/api/main_application.h"
+#include "host_api/gui_simple_dialog.h"
+#include "host_api/main_application.h"
 
 template <class Kind>
 class PluginDevice : public IZelPluginDevice, public ZelUnknownImpl {

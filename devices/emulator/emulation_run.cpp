@@ -3,7 +3,7 @@
 #include <ctime>
 
 #include "devices/emulator/emulator_input_handlers.h"
-#include "host/api/data_store.h"
+#include "host_api/data_store.h"
 
 namespace {
 

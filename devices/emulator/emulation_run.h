@@ -11,7 +11,7 @@
 #include "devices/emulator/emulator_pick_context.h"
 #include "devices/emulator/emulator_plugin.h"
 #include "framework/object/iptr.h"
-#include "host/api/zel_random.h"
+#include "host_api/zel_random.h"
 
 // Read from the settings once per run.
 struct EmulationParameters {

@@ -1,6 +1,6 @@
 #include "devices/emulator/emulator_event_queue.h"
 
-#include "host/api/main_application.h"
+#include "host_api/main_application.h"
 
 EmulatorEventQueue::EmulatorEventQueue(double probeRadius, EmulatorPlugin::Receiver* target)
     : probeRadius_(probeRadius), target_(target) {}

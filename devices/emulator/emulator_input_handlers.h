@@ -18,7 +18,7 @@
 
 #include "basic_types/vector3.h"
 #include "devices/emulator/emulator_plugin.h"
-#include "host/api/view_input.h"
+#include "host_api/view_input.h"
 
 struct EmulationRun;
 class EmulatorEventQueue;

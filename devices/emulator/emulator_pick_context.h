@@ -12,11 +12,11 @@
 
 #include "basic_types/vector3.h"
 #include "framework/object/iptr.h"
-#include "host/api/gfx_view.h"
-#include "host/api/pick_on_model.h"
-#include "host/api/view_input.h"
-#include "host/api/zel_doc.h"
-#include "host/api/zel_mesh.h"
+#include "host_api/gfx_view.h"
+#include "host_api/pick_on_model.h"
+#include "host_api/view_input.h"
+#include "host_api/zel_doc.h"
+#include "host_api/zel_mesh.h"
 
 struct SurfaceHit {
   Vector3 point;

@@ -28,7 +28,7 @@
 #include "devices/plugins/module_plugin.h"
 #include "framework/object/iptr.h"
 #include "framework/object/zel_unknown_impl.h"
-#include "host/api/zel_doc.h"
+#include "host_api/zel_doc.h"
 
 struct EmulationRun;
 class EmulatorPluginEventManager;

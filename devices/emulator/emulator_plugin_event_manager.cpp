@@ -2,8 +2,8 @@
 
 #include "devices/emulator/emulator_input_handlers.h"
 #include "framework/object/query_part.h"
-#include "host/api/gfx_view.h"
-#include "host/api/view_input.h"
+#include "host_api/gfx_view.h"
+#include "host_api/view_input.h"
 
 namespace {
 

@@ -19,7 +19,7 @@
 #include "framework/object/iptr.h"
 #include "framework/widgets/callback_mth.h"
 #include "framework/widgets/zel_callback_object.h"
-#include "host/api/view_input.h"
+#include "host_api/view_input.h"
 
 class EmulatorPluginEventManager : public ZelCallbackObject {
  public:

@@ -8,7 +8,7 @@
 #include "framework/object/iptr.h"
 #include "framework/object/query_chain.h"
 #include "framework/registrations/class_registration.h"
-#include "host/api/plugin_handler.h"
+#include "host_api/plugin_handler.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // can choose it like any other. Without the host's plug-in handler it does nothing.
 
 #include "framework/object/zel_unknown_impl.h"
-#include "host/api/zel_initializer.h"
+#include "host_api/zel_initializer.h"
 
 class EmulatorPluginStartupTask : public IZelStartupTask, public ZelUnknownImpl {
  public:

@@ -15,7 +15,7 @@
 #include "basic_types/zel_string.h"
 #include "devices/event_log/plugin_device_data_xml_reader.h"
 #include "devices/plugins/receiver_forwarder.h"
-#include "host/api/xml_dom.h"
+#include "host_api/xml_dom.h"
 
 // The strings a record's walk fills again and again, one for the tags of each depth and one for a number's
 // text: kept by a parser across the records it reads, so that the host refills them in place.

@@ -7,7 +7,7 @@
 #include "devices/event_log/log_bytes.h"
 #include "framework/files/zel_path.h"
 #include "framework/object/iptr.h"
-#include "host/api/host_log.h"
+#include "host_api/host_log.h"
 #include "platform/file.h"
 
 void ConsoleOutput::write(const ZelString& text) {

@@ -17,8 +17,8 @@
 #include "framework/object/query_part.h"
 #include "framework/registrations/class_registration.h"
 #include "framework/registrations/static_constants.h"
-#include "host/api/main_application.h"
-#include "host/api/xml_dom.h"
+#include "host_api/main_application.h"
+#include "host_api/xml_dom.h"
 #include "platform/file.h"
 #include "platform/memory_status.h"
 

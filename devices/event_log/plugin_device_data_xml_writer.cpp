@@ -8,7 +8,7 @@
 #include "framework/object/query_chain.h"
 #include "framework/registrations/class_registration.h"
 #include "framework/registrations/static_constants.h"
-#include "host/api/xml_dom.h"
+#include "host_api/xml_dom.h"
 
 using namespace EventLogNames;
 

@@ -10,7 +10,7 @@
 #include "devices/events/device_receivers.h"
 #include "devices/events/hard_probe_event_queue.h"
 #include "framework/object/iptr.h"
-#include "host/api/data_store.h"
+#include "host_api/data_store.h"
 
 struct DeviceEventHandlers {
   std::vector<IPtr<IZelDataReceiver>> handlers;

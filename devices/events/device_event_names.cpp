@@ -1,7 +1,7 @@
 #include "devices/events/device_event_names.h"
 
 #include "framework/object/iptr.h"
-#include "host/api/data_store.h"
+#include "host_api/data_store.h"
 
 void registerDeviceEventNames(const char* group, std::span<const char* const> names) {
   SPtr<IDataStore> store;

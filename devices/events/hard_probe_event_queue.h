@@ -5,7 +5,7 @@
 // it does; the main thread's move handler calls decrement once it has handed the move to the receivers. Each
 // operation is atomic on its own; safe on any thread.
 
-#include "host/api/zel_unknown.h"
+#include "host_api/zel_unknown.h"
 
 class IZelHardProbeEventQueue : public virtual IZelUnknown {
  public:

@@ -4,7 +4,7 @@
 // the current kinds, which are written and replayed, and the legacy kinds, which are only replayed.
 
 #include "basic_types/zel_cstring.h"
-#include "host/api/zel_unknown.h"
+#include "host_api/zel_unknown.h"
 
 class IZelPluginDeviceLogEventHandler : public virtual IZelUnknown {
  public:

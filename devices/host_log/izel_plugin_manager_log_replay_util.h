@@ -3,7 +3,7 @@
 // Lets the plug-in managers use the module's replay plug-in while the host replays its log. One shared
 // object, found by this interface name through the host. Main thread.
 
-#include "host/api/zel_unknown.h"
+#include "host_api/zel_unknown.h"
 
 class IZelPlugin;
 

@@ -13,8 +13,8 @@
 #include "framework/host_glue/user_error.h"
 #include "framework/object/query_chain.h"
 #include "framework/registrations/class_registration.h"
-#include "host/api/data_store.h"
-#include "host/api/main_application.h"
+#include "host_api/data_store.h"
+#include "host_api/main_application.h"
 #include "platform/utf8.h"
 
 namespace {

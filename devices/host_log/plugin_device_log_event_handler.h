@@ -24,7 +24,7 @@
 #include "framework/data/zel_data_receiver_base.h"
 #include "framework/object/iptr.h"
 #include "framework/object/zel_unknown_impl.h"
-#include "host/api/host_log.h"
+#include "host_api/host_log.h"
 #include "platform/critical_section.h"
 
 class LogReplayPlugin;

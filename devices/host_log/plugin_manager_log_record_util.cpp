@@ -10,8 +10,8 @@
 #include "framework/object/query_chain.h"
 #include "framework/registrations/class_registration.h"
 #include "framework/translation/tr.h"
-#include "host/api/counter_store.h"
-#include "host/api/host_log.h"
+#include "host_api/counter_store.h"
+#include "host_api/host_log.h"
 #include "platform/file.h"
 
 namespace {

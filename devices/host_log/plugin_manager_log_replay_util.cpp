@@ -3,7 +3,7 @@
 #include "devices/log_replay/log_replay_plugin.h"
 #include "framework/object/query_chain.h"
 #include "framework/registrations/class_registration.h"
-#include "host/api/data_store.h"
+#include "host_api/data_store.h"
 
 namespace {
 

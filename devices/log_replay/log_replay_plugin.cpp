@@ -8,7 +8,7 @@
 #include "devices/event_log/plugin_device_data_xml_reader_receiver.h"
 #include "framework/object/query_chain.h"
 #include "framework/registrations/class_registration.h"
-#include "host/api/main_application.h"
+#include "host_api/main_application.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "devices/contracts/plugin.h"
 #include "devices/managers/loaded_plugins.h"
 #include "framework/object/query_chain.h"
-#include "host/api/data_store.h"
+#include "host_api/data_store.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 
 #include "basic_types/matrix4x4.h"
 #include "basic_types/zel_string.h"
-#include "host/api/zel_unknown.h"
+#include "host_api/zel_unknown.h"
 
 class IZelPlugin;
 

@@ -7,7 +7,7 @@
 #include "devices/managers/loaded_plugins.h"
 #include "framework/memory/assertion.h"
 #include "framework/object/query_chain.h"
-#include "host/api/data_store.h"
+#include "host_api/data_store.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "basic_types/zel_array.h"
 #include "devices/contracts/plugin.h"
 #include "framework/object/iptr.h"
-#include "host/api/plugin_handler.h"
+#include "host_api/plugin_handler.h"
 
 namespace {
 // The handler appends to a list the caller makes with this many slots.

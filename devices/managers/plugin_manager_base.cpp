@@ -2,7 +2,7 @@
 
 #include "devices/contracts/plugin.h"
 #include "devices/host_log/izel_plugin_manager_log_record_util.h"
-#include "host/api/data_store.h"
+#include "host_api/data_store.h"
 
 namespace {
 // Both managers record under this one category, the scanner's too: replays look for it.

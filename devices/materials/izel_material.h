@@ -6,7 +6,7 @@
 #include "basic_types/zel_cstring.h"
 #include "basic_types/zel_string.h"
 #include "devices/materials/izel_material_property.h"
-#include "host/api/zel_unknown.h"
+#include "host_api/zel_unknown.h"
 
 namespace Materials {
 

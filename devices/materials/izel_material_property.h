@@ -5,7 +5,7 @@
 
 #include "basic_types/zel_cstring.h"
 #include "devices/materials/izel_material_property_value.h"
-#include "host/api/zel_unknown.h"
+#include "host_api/zel_unknown.h"
 
 namespace Materials {
 

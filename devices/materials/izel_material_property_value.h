@@ -5,7 +5,7 @@
 // the materials reader and never change afterwards.
 
 #include "basic_types/zel_string.h"
-#include "host/api/zel_unknown.h"
+#include "host_api/zel_unknown.h"
 
 namespace Materials {
 

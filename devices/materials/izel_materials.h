@@ -11,7 +11,7 @@
 #include "devices/materials/izel_material.h"
 #include "devices/materials/izel_material_property_value.h"
 #include "framework/object/iptr.h"
-#include "host/api/zel_unknown.h"
+#include "host_api/zel_unknown.h"
 
 namespace Materials {
 

@@ -17,9 +17,9 @@
 #include "framework/object/iptr.h"
 #include "framework/registrations/static_constants.h"
 #include "framework/translation/tr.h"
-#include "host/api/data_store.h"
-#include "host/api/gui_simple_dialog.h"
-#include "host/api/xml_dom.h"
+#include "host_api/data_store.h"
+#include "host_api/gui_simple_dialog.h"
+#include "host_api/xml_dom.h"
 
 namespace Materials {
 

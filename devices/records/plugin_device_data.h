@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "basic_types/matrix4x4.h"
-#include "host/api/zel_unknown.h"
+#include "host_api/zel_unknown.h"
 
 // An event without data: start of capture, stop of capture, stop.
 class IZelPluginDeviceNullData : public virtual IZelUnknown {

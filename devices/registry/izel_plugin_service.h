@@ -5,7 +5,7 @@
 // scanner and its manager). Names match exactly, letter case included. Main thread only.
 
 #include "basic_types/zel_cstring.h"
-#include "host/api/zel_unknown.h"
+#include "host_api/zel_unknown.h"
 
 class IZelPluginManager;
 class IZelPluginDevice;

@@ -13,7 +13,7 @@
 #include "devices/registry/izel_plugin_service.h"
 #include "framework/object/iptr.h"
 #include "framework/object/zel_unknown_impl.h"
-#include "host/api/shutdown.h"
+#include "host_api/shutdown.h"
 
 class PluginService : public IZelPluginService, public IShutdownListener, public ZelUnknownImpl {
  public:

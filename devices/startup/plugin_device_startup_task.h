@@ -5,7 +5,7 @@
 // the task keeps none. Without the registry it makes nothing. Main thread, once at start-up.
 
 #include "framework/object/zel_unknown_impl.h"
-#include "host/api/zel_initializer.h"
+#include "host_api/zel_initializer.h"
 
 class PluginDeviceStartupTask : public IZelStartupTask, public ZelUnknownImpl {
  public:

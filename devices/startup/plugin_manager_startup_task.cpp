@@ -6,7 +6,7 @@
 #include "devices/registry/izel_plugin_service.h"
 #include "framework/object/query_chain.h"
 #include "framework/registrations/class_registration.h"
-#include "host/api/update_gui.h"
+#include "host_api/update_gui.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 // choices. Without the registry it makes nothing. Main thread, once at start-up.
 
 #include "framework/object/zel_unknown_impl.h"
-#include "host/api/zel_initializer.h"
+#include "host_api/zel_initializer.h"
 
 class PluginManagerStartupTask : public IZelStartupTask, public ZelUnknownImpl {
  public:

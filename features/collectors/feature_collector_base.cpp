@@ -12,8 +12,8 @@
 #include "framework/registrations/registered_classes.h"
 #include "framework/subject/event_name.h"
 #include "framework/translation/tr.h"
-#include "host/api/feature_types.h"
-#include "host/api/registry_paths.h"
+#include "host_api/feature_types.h"
+#include "host_api/registry_paths.h"
 
 void ChildFeatureInfo::queryInterface(const char* name, void** out, bool) {
   QueryChain(name, out).classLeaf(interfaceName, this, this).end();

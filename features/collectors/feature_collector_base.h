@@ -27,7 +27,7 @@
 #include "framework/object/query_part.h"
 #include "framework/subject/palpera_subject_base.h"
 #include "framework/subject/zel_subject.h"
-#include "host/api/feature_kinds.h"
+#include "host_api/feature_kinds.h"
 #include "ui/tiles/zel_hard_probe_tile.h"
 
 // The object the feature stands for as Kind, when the feature is of that kind; null otherwise (null too).

@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "features/collectors/feature_collector_base.h"
-#include "host/api/feature_kinds.h"
+#include "host_api/feature_kinds.h"
 #include "ui/instructions/instruction_pictures.h"
 
 struct SimpleCollectorTraits {

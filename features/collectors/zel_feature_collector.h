@@ -18,9 +18,9 @@
 #include "basic_types/zel_string.h"
 #include "framework/object/iptr.h"
 #include "framework/object/zel_unknown_impl.h"
-#include "host/api/points.h"
-#include "host/api/zel_feature.h"
-#include "host/api/zel_unknown.h"
+#include "host_api/points.h"
+#include "host_api/zel_feature.h"
+#include "host_api/zel_unknown.h"
 #include "ui/instructions/zel_user_instructions.h"
 
 class IZelFeatureCollector : public virtual IZelUnknown {

@@ -10,7 +10,7 @@
 #include "basic_types/matrix4x4.h"
 #include "features/point_list.h"
 #include "framework/object/iptr.h"
-#include "host/api/feature_kinds.h"
+#include "host_api/feature_kinds.h"
 
 // The circle the host fits to the points, in the work plane when one is given; empty when there is none.
 IPtr<IZelArc> makeInitialArc(const PointList& points, IZelPlane* workPlane);

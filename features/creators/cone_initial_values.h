@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "features/point_list.h"
-#include "host/api/feature_fitter.h"
+#include "host_api/feature_fitter.h"
 
 namespace cone {
 

@@ -8,8 +8,8 @@
 
 #include "features/point_list.h"
 #include "framework/object/iptr.h"
-#include "host/api/feature_fitter.h"
-#include "host/api/feature_kinds.h"
+#include "host_api/feature_fitter.h"
+#include "host_api/feature_kinds.h"
 
 namespace cylinder {
 

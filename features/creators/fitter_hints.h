@@ -9,7 +9,7 @@
 
 #include "basic_types/vector3.h"
 #include "features/creators/point_fit.h"
-#include "host/api/feature_fitter.h"
+#include "host_api/feature_fitter.h"
 
 // One named value of a start: a point or direction, or a length.
 struct FitterHint {

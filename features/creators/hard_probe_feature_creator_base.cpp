@@ -7,7 +7,7 @@
 #include "framework/memory/assertion.h"
 #include "framework/object/host_lookup.h"
 #include "framework/translation/tr.h"
-#include "host/api/feature_types.h"
+#include "host_api/feature_types.h"
 
 namespace {
 

@@ -22,7 +22,7 @@
 #include "framework/object/query_chain.h"
 #include "framework/object/query_part.h"
 #include "framework/object/zel_unknown_impl.h"
-#include "host/api/feature_kinds.h"
+#include "host_api/feature_kinds.h"
 
 class HardProbeFeatureCreatorBase : public IZelHardProbeFeatureCreator, public ZelUnknownImpl {
  public:

@@ -5,7 +5,7 @@
 
 #include "features/creators/probe_geometry.h"
 #include "framework/registrations/class_registration.h"
-#include "host/api/registry_paths.h"
+#include "host_api/registry_paths.h"
 
 namespace {
 

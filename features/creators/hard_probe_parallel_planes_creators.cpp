@@ -8,7 +8,7 @@
 #include "features/creators/probe_geometry.h"
 #include "framework/object/host_lookup.h"
 #include "framework/registrations/class_registration.h"
-#include "host/api/registry_paths.h"
+#include "host_api/registry_paths.h"
 
 namespace {
 

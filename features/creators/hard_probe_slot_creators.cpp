@@ -5,7 +5,7 @@
 #include "features/compensated_points.h"
 #include "framework/object/host_lookup.h"
 #include "framework/registrations/class_registration.h"
-#include "host/api/registry_paths.h"
+#include "host_api/registry_paths.h"
 
 namespace {
 

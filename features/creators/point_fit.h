@@ -7,8 +7,8 @@
 
 #include "features/point_list.h"
 #include "framework/object/iptr.h"
-#include "host/api/feature_fitter.h"
-#include "host/api/feature_kinds.h"
+#include "host_api/feature_fitter.h"
+#include "host_api/feature_kinds.h"
 
 // The points (6 doubles an entry: the point and an unused direction) in a point complex, made a region by
 // the host's region handler; empty when a host service is missing.

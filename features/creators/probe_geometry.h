@@ -7,7 +7,7 @@
 
 #include "basic_types/vector3.h"
 #include "basic_types/zel_string.h"
-#include "host/api/feature_kinds.h"
+#include "host_api/feature_kinds.h"
 
 // n·x = d on the plane, n of unit length, so n·x − d is a point's signed distance from it.
 struct PlaneEquation {

@@ -8,9 +8,9 @@
 #include <cstdint>
 
 #include "basic_types/zel_string.h"
-#include "host/api/parameters.h"
-#include "host/api/zel_feature.h"
-#include "host/api/zel_unknown.h"
+#include "host_api/parameters.h"
+#include "host_api/zel_feature.h"
+#include "host_api/zel_unknown.h"
 
 class IZelHardProbeFeatureCreator : public virtual IZelUnknown {
  public:

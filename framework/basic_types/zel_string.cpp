@@ -19,7 +19,7 @@
 #include "framework/memory/bucket_memory_pool.h"
 #include "framework/object/host_detach.h"
 #include "framework/object/iptr.h"
-#include "host/api/zel_str_support.h"
+#include "host_api/zel_str_support.h"
 #include "platform/ascii_text.h"
 #include "platform/utf8.h"
 

@@ -15,7 +15,7 @@
 
 #include "basic_types/zel_array.h"
 #include "framework/object/iptr.h"
-#include "host/api/binary_stream.h"
+#include "host_api/binary_stream.h"
 
 class ZelBinaryFileWriter {
  public:

@@ -3,7 +3,7 @@
 #include <initializer_list>
 
 #include "framework/object/query_part.h"
-#include "host/api/component_command.h"
+#include "host_api/component_command.h"
 
 namespace {
 

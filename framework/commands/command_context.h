@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "host/api/zel_unknown.h"
+#include "host_api/zel_unknown.h"
 
 // Whether the host reports the flag of that name ("inCommand", "singleObjectActive", ...).
 bool contextFlag(IZelUnknown* context, const char* name);

@@ -13,7 +13,7 @@
 #include "framework/commands/zel_gui_receiver_base.h"
 #include "framework/object/query_chain.h"
 #include "framework/object/zel_unknown_impl.h"
-#include "host/api/component_command.h"
+#include "host_api/component_command.h"
 
 // The command kind every command reports unless it says otherwise.
 inline constexpr uint32_t kDefaultCommandKind = 3;

@@ -3,7 +3,7 @@
 // The empty defaults of every GUI callback, shared by the command and widget bases: a class overrides only
 // the callbacks it handles.
 
-#include "host/api/gui_receiver.h"
+#include "host_api/gui_receiver.h"
 
 class ZelGuiReceiverBase : public virtual IGuiReceiver {
  public:

@@ -11,7 +11,7 @@
 
 #include "basic_types/zel_id.h"
 #include "framework/object/iptr.h"
-#include "host/api/zel_unknown.h"
+#include "host_api/zel_unknown.h"
 
 // The status a factory answers: a new object per request, or the one shared object.
 inline constexpr uint32_t kCreatedNew = 1;

@@ -8,7 +8,7 @@
 #include "framework/object/host_root.h"
 #include "framework/object/iptr.h"
 #include "framework/object/module_id.h"
-#include "host/api/zel_error_service.h"
+#include "host_api/zel_error_service.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // host root; each EntryPoint call makes a new one.
 
 #include "framework/object/zel_unknown_impl.h"
-#include "host/api/zel_component.h"
+#include "host_api/zel_component.h"
 
 class ZelBaseComponent : public IZelComponent, public IZelCompInternal, public ZelUnknownImpl {
  public:

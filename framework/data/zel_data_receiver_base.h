@@ -2,7 +2,7 @@
 
 // A data-store receiver that ignores every callback; a class overrides the ones it acts on.
 
-#include "host/api/data_store.h"
+#include "host_api/data_store.h"
 
 class ZelDataReceiverBase : public IZelDataReceiver {
  public:

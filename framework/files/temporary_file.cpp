@@ -4,7 +4,7 @@
 
 #include "framework/files/zel_path.h"
 #include "framework/object/iptr.h"
-#include "host/api/data_store.h"
+#include "host_api/data_store.h"
 #include "platform/clock.h"
 #include "platform/file.h"
 #include "platform/process.h"

@@ -4,7 +4,7 @@
 
 #include "basic_types/no_destructor.h"
 #include "framework/object/kept_service.h"
-#include "host/api/zel_dir_service.h"
+#include "host_api/zel_dir_service.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "framework/host_glue/document_glue.h"
 
-#include "host/api/host_class_ids.h"
-#include "host/api/zel_phase.h"
+#include "host_api/host_class_ids.h"
+#include "host_api/zel_phase.h"
 
 namespace {
 // The display mode in which the reference object is shown while commands probe against it.

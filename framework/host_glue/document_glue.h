@@ -5,8 +5,8 @@
 #include <cstdint>
 
 #include "framework/object/iptr.h"
-#include "host/api/zel_doc.h"
-#include "host/api/zel_sub_objects.h"
+#include "host_api/zel_doc.h"
+#include "host_api/zel_sub_objects.h"
 
 // Removes the object from the document; nothing happens without the host's remover.
 void removeObjectFromDocument(IZelDocObject* object);

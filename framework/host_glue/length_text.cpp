@@ -6,7 +6,7 @@
 #include "framework/host_glue/unit_service.h"
 #include "framework/object/iptr.h"
 #include "framework/translation/tr.h"
-#include "host/api/data_store.h"
+#include "host_api/data_store.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "framework/host_glue/user_error.h"
 #include "framework/object/host_lookup.h"
 #include "framework/translation/tr.h"
-#include "host/api/gfx_view.h"
+#include "host_api/gfx_view.h"
 
 std::optional<ObjectPlacement> ObjectPlacement::fromMatrix(const Matrix4x4& ownToWorld) {
   ObjectPlacement placement;

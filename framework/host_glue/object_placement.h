@@ -1,7 +1,7 @@
 #pragma once
 
 // Where a document object's own coordinates stand in the world. A CAD model answers every query in its own
-// coordinates (host/api/zel_cad.h), while the devices report world points: a command that hands a probe
+// coordinates (host_api/zel_cad.h), while the devices report world points: a command that hands a probe
 // point to the model maps it in, and maps what the model answers back out. A value type; any thread.
 
 #include <optional>

@@ -5,8 +5,8 @@
 
 #include "basic_types/zel_string.h"
 #include "framework/object/iptr.h"
-#include "host/api/points.h"
-#include "host/api/zel_doc.h"
+#include "host_api/points.h"
+#include "host_api/zel_doc.h"
 
 // A new, empty point set from the host with an array of its own (room for 1024 points at first); empty
 // without the host's point sets or arrays.

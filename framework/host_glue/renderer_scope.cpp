@@ -1,7 +1,7 @@
 #include "framework/host_glue/renderer_scope.h"
 
 #include "framework/object/iptr.h"
-#include "host/api/gfx_renderer.h"
+#include "host_api/gfx_renderer.h"
 
 RendererScope::RendererScope() {
   SPtr<IGfxRenderer> renderer;

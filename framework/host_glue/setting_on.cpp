@@ -1,7 +1,7 @@
 #include "framework/host_glue/setting_on.h"
 
 #include "framework/object/iptr.h"
-#include "host/api/data_store.h"
+#include "host_api/data_store.h"
 
 bool settingOn(const char* key) {
   SPtr<IDataStore> store;

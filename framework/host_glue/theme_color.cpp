@@ -1,7 +1,7 @@
 #include "framework/host_glue/theme_color.h"
 
 #include "framework/object/host_lookup.h"
-#include "host/api/gui_themes.h"
+#include "host_api/gui_themes.h"
 
 ColorRGBA themeColor(const char* name, const ColorRGBA& fallback) {
   ColorRGBA color = fallback;

@@ -1,7 +1,7 @@
 #include "framework/host_glue/unit_service.h"
 
 #include "framework/object/iptr.h"
-#include "host/api/unit_service.h"
+#include "host_api/unit_service.h"
 
 namespace UnitService {
 

@@ -5,7 +5,7 @@
 #include "basic_types/zel_string.h"
 
 // The user's length unit, for labelling and converting values in metres (the codes are the host's,
-// host/api/unit_service.h).
+// host_api/unit_service.h).
 namespace UnitService {
 
 // The unit the host reports when it has no unit service.

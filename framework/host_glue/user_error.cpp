@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "framework/object/iptr.h"
-#include "host/api/zel_error_service.h"
+#include "host_api/zel_error_service.h"
 #include "platform/utf8.h"
 
 void reportUserError(const ZelString& message) {

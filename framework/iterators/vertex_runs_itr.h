@@ -9,7 +9,7 @@
 
 #include "basic_types/vector3.h"
 #include "framework/iterators/zel_itr_base.h"
-#include "host/api/zel_primitive_itr.h"
+#include "host_api/zel_primitive_itr.h"
 
 class VertexRunsItr : public ZelItrBase, public IZelPrimitiveItr {
  public:

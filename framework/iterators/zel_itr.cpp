@@ -3,7 +3,7 @@
 #include "framework/memory/assertion.h"
 #include "framework/object/host_lookup.h"
 #include "framework/object/query_chain.h"
-#include "host/api/zel_node_factory.h"
+#include "host_api/zel_node_factory.h"
 
 namespace {
 

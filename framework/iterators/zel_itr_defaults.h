@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "host/api/zel_itr.h"
+#include "host_api/zel_itr.h"
 
 template <class Counting, class Interface = IZelItr>
 class ZelItrDefaults : public Interface, public Counting {

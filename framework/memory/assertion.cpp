@@ -1,7 +1,7 @@
 #include "framework/memory/assertion.h"
 
 #include "framework/object/iptr.h"
-#include "host/api/zel_assert_handler.h"
+#include "host_api/zel_assert_handler.h"
 #include "platform/process.h"
 
 // The exit code of a failed assertion that no host handler received.

@@ -19,7 +19,7 @@
 #include <cstdint>
 
 #include "framework/object/zel_unknown_impl.h"
-#include "host/api/bucket_memory_pool.h"
+#include "host_api/bucket_memory_pool.h"
 
 class BucketMemoryPool : public IBucketMemoryPool, public ZelUnknownImpl {
  public:

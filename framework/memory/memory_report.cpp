@@ -9,8 +9,8 @@
 #include "framework/files/zel_path.h"
 #include "framework/memory/memory_manager.h"
 #include "framework/object/iptr.h"
-#include "host/api/data_store.h"
-#include "host/api/mem_checker.h"
+#include "host_api/data_store.h"
+#include "host_api/mem_checker.h"
 #include "platform/file.h"
 #include "platform/memory_status.h"
 

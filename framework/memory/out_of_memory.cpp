@@ -9,9 +9,9 @@
 #include "framework/memory/memory_report.h"
 #include "framework/object/iptr.h"
 #include "framework/translation/tr.h"
-#include "host/api/data_store.h"
-#include "host/api/gfx_renderer.h"
-#include "host/api/zel_error_service.h"
+#include "host_api/data_store.h"
+#include "host_api/gfx_renderer.h"
+#include "host_api/zel_error_service.h"
 #include "platform/message_box.h"
 #include "platform/process.h"
 

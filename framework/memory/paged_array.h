@@ -10,7 +10,7 @@
 #include <cstring>
 
 #include "framework/object/iptr.h"
-#include "host/api/zel_memory_manager.h"
+#include "host_api/zel_memory_manager.h"
 
 namespace ZelMM {
 

@@ -9,9 +9,9 @@
 #include "basic_types/zel_id.h"
 #include "framework/object/host_root.h"
 #include "framework/object/iptr.h"
-#include "host/api/zel_node_factory.h"
-#include "host/api/zel_registry.h"
-#include "host/api/zel_root.h"
+#include "host_api/zel_node_factory.h"
+#include "host_api/zel_registry.h"
+#include "host_api/zel_root.h"
 
 // The root's getService; 0 without touching out when there is no host root.
 int32_t getHostService(const ZelCString& interfaceName, void** out);

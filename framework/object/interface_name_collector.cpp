@@ -1,4 +1,4 @@
-#include "host/api/interface_name_collector.h"
+#include "host_api/interface_name_collector.h"
 
 #include "basic_types/zel_hash_table.h"
 

@@ -14,7 +14,7 @@
 #include "basic_types/zel_cstring.h"
 #include "basic_types/zel_id.h"
 #include "framework/object/host_root.h"
-#include "host/api/zel_root.h"
+#include "host_api/zel_root.h"
 
 template <class T>
 class IPtr {

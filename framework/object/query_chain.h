@@ -15,8 +15,8 @@
 #include <cstdint>
 #include <cstring>
 
-#include "host/api/interface_name_collector.h"
-#include "host/api/zel_unknown.h"
+#include "host_api/interface_name_collector.h"
+#include "host_api/zel_unknown.h"
 
 class QueryChain {
  public:

@@ -3,7 +3,7 @@
 // An object's part of interface T, found by T's interface name, without a reference for the caller; null for
 // a null object or one that does not answer the name.
 
-#include "host/api/zel_unknown.h"
+#include "host_api/zel_unknown.h"
 
 template <class T>
 T* queryPart(IZelUnknown* object) {

@@ -3,7 +3,7 @@
 #include <atomic>
 
 #include "framework/object/host_root.h"
-#include "host/api/zel_root.h"
+#include "host_api/zel_root.h"
 
 void ZelUnknownImpl::destroy(uint32_t flags) {
   if (flags & 1) {

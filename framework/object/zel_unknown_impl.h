@@ -7,7 +7,7 @@
 // Counting: before the host root is known each object counts for itself, and a destroyed object's count reads
 // -42; once the root is known, every change goes through it and the root decides when an object dies.
 
-#include "host/api/zel_unknown.h"
+#include "host_api/zel_unknown.h"
 
 // The count a locally counted object is left with when it is destroyed.
 inline constexpr int32_t kDestroyedCount = -42;

@@ -4,13 +4,13 @@
 // created feature stores the id of the creator that made it, and commands resolve ids from registry texts, so
 // no value here may ever change. Each class registers itself (see class_registration.h) when it is built;
 // this table is the one source of its id, name and kind. The ids of the classes a host names in its registry
-// come from host/api/module_class_ids.h, so host and module share one copy.
+// come from host_api/module_class_ids.h, so host and module share one copy.
 
 #include <cstdint>
 #include <string_view>
 
 #include "basic_types/zel_id.h"
-#include "host/api/module_class_ids.h"
+#include "host_api/module_class_ids.h"
 
 struct RegisteredClass {
   std::string_view name;

@@ -9,7 +9,7 @@
 #include "basic_types/zel_string.h"
 
 // Host classes the module creates or recognises through the host root (the feature sub-objects' attachment
-// id, which the host relies on too, is in host/api/host_class_ids.h).
+// id, which the host relies on too, is in host_api/host_class_ids.h).
 inline constexpr ZelID kXamlImageSourceClassId{
     0x4b127d3e, 0x466d, 0x4953, {0x97, 0x03, 0x70, 0xfc, 0xac, 0xe5, 0xdd, 0x7a}};
 inline constexpr ZelID kAlignmentGraphicsFirstClassId{

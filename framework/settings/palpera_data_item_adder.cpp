@@ -7,7 +7,7 @@
 #include "framework/registrations/class_registration.h"
 #include "framework/settings/palpera_settings.h"
 #include "framework/translation/tr.h"
-#include "host/api/data_store.h"
+#include "host_api/data_store.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 // start-up with the other initialisers. Without a data store nothing is registered.
 
 #include "framework/object/zel_unknown_impl.h"
-#include "host/api/zel_initializer.h"
+#include "host_api/zel_initializer.h"
 
 class PalperaDataItemAdder : public IZelInitializer, public ZelUnknownImpl {
  public:

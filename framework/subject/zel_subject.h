@@ -4,7 +4,7 @@
 // "NewTransform", "NewFeature", "PointsChanged", "UserInstructionsChanged", ...), itself and an untyped data
 // pointer whose meaning belongs to the event (a 16-double matrix for "NewTransform", null for most).
 
-#include "host/api/zel_unknown.h"
+#include "host_api/zel_unknown.h"
 
 class IZelSubject;
 

@@ -6,7 +6,7 @@
 
 #include "basic_types/zel_string.h"
 #include "framework/object/iptr.h"
-#include "host/api/zel_translator.h"
+#include "host_api/zel_translator.h"
 
 ZelString tr(const char* key);
 ZelString tr(const char* key, const ZelString& a1);

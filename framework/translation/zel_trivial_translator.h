@@ -3,7 +3,7 @@
 #include <initializer_list>
 
 #include "framework/object/zel_unknown_impl.h"
-#include "host/api/zel_translator.h"
+#include "host_api/zel_translator.h"
 
 // The module's own translator for when the host has none: a key comes back as itself, with the arguments put
 // into its placeholders.

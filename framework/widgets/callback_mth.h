@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "host/api/callback_object.h"
+#include "host_api/callback_object.h"
 
 template <class Owner>
 class CallbackMth : public ZelCallback {

@@ -2,8 +2,8 @@
 
 #include "basic_types/zel_cstring.h"
 #include "basic_types/zel_string.h"
-#include "host/api/gui_dialog.h"
-#include "host/api/zel_unknown.h"
+#include "host_api/gui_dialog.h"
+#include "host_api/zel_unknown.h"
 
 // A dialog panel that several commands share: it builds its controls into a command's dialog and receives
 // that dialog's callbacks.

@@ -7,7 +7,7 @@
 #include "framework/object/iptr.h"
 #include "framework/object/query_chain.h"
 #include "framework/object/zel_unknown_impl.h"
-#include "host/api/callback_object.h"
+#include "host_api/callback_object.h"
 
 class ZelCallbackObject : public ICallbackObject,
                           public ICallbackObjectInternal,

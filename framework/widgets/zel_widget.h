@@ -10,7 +10,7 @@
 #include "framework/object/query_chain.h"
 #include "framework/object/zel_unknown_impl.h"
 #include "framework/widgets/izel_widget.h"
-#include "host/api/gui_receiver.h"
+#include "host_api/gui_receiver.h"
 
 class ZelWidget : public IZelWidget, public ZelGuiReceiverBase, public virtual ZelUnknownImpl {
  public:

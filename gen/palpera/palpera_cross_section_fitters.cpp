@@ -2,7 +2,7 @@
 
 #include "framework/memory/assertion.h"
 #include "framework/object/query_chain.h"
-#include "host/api/zel_doc.h"
+#include "host_api/zel_doc.h"
 
 namespace {
 constexpr const char* kSourceName = "gen/palpera/palperacrosssectionfitters";

@@ -8,7 +8,7 @@
 
 #include "framework/object/iptr.h"
 #include "framework/object/zel_unknown_impl.h"
-#include "host/api/points.h"
+#include "host_api/points.h"
 
 class IZelDocObject;
 

@@ -1,11 +1,11 @@
 #include "host/cad/cad_family.h"
 
-#include "host/api/host_class_ids.h"
-#include "host/api/module_class_ids.h"
-#include "host/api/registry_paths.h"
 #include "host/cad/cad_fitters.h"
 #include "host/cad/host_aligner.h"
 #include "host/cad/host_tolerancer.h"
+#include "host_api/host_class_ids.h"
+#include "host_api/module_class_ids.h"
+#include "host_api/registry_paths.h"
 
 std::vector<ServiceFamily::HostClass> CadFamily::hostClasses() const {
   return {

@@ -5,7 +5,7 @@
 
 #include "basic_types/bit_vector.h"
 #include "framework/object/query_chain.h"
-#include "host/api/points.h"
+#include "host_api/points.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <memory>
 #include <vector>
 
-#include "host/api/zel_cad.h"
 #include "host/cad/brep_model.h"
 #include "host/cad/host_mesh.h"
+#include "host_api/zel_cad.h"
 
 class CadSurfaceModel : public HostMesh,
                         public IZelCadModel,

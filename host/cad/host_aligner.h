@@ -6,10 +6,10 @@
 // only.
 
 #include "framework/object/iptr.h"
-#include "host/api/aligner.h"
-#include "host/api/zel_closest_point_on_mesh.h"
-#include "host/api/zel_mesh.h"
 #include "host/core/host_unknown.h"
+#include "host_api/aligner.h"
+#include "host_api/zel_closest_point_on_mesh.h"
+#include "host_api/zel_mesh.h"
 
 class HostAlignerInput : public IAligner_Input_Complex, public IAligner_Input, public HostUnknown {
  public:

@@ -11,8 +11,8 @@
 
 #include <Eigen/Core>
 
-#include "host/api/zel_mesh.h"
 #include "host/core/host_unknown.h"
+#include "host_api/zel_mesh.h"
 
 class HostMesh : public IZelMesh, public IZelMeshExt, public HostUnknown {
  public:

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "framework/object/iptr.h"
-#include "host/api/zel_cad.h"
 #include "host/cad/cad_surface_model.h"
 #include "host/core/host_unknown.h"
+#include "host_api/zel_cad.h"
 
 class HostDistanceEvaluator : public IToleranceDistanceEvaluator, public HostUnknown {
  public:

@@ -5,7 +5,7 @@
 // surfaces with the normal out of the material.
 
 #include "basic_types/vector3.h"
-#include "host/api/zel_mesh.h"
+#include "host_api/zel_mesh.h"
 
 // False, with the outputs untouched, for a mesh that answers no element.
 bool closestOnMesh(IZelMeshExt& mesh, const Vector3& point, Vector3& closest, Vector3& normal);

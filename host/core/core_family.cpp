@@ -1,10 +1,10 @@
 #include "host/core/core_family.h"
 
 #include "framework/object/module_id.h"
-#include "host/api/host_class_ids.h"
 #include "host/core/host_data_event.h"
 #include "host/core/host_settings.h"
 #include "host/core/xml_dom.h"
+#include "host_api/host_class_ids.h"
 
 CoreFamily::CoreFamily()
     : root_(new HostRoot),

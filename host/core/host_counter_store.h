@@ -11,8 +11,8 @@
 #include <string>
 
 #include "framework/object/iptr.h"
-#include "host/api/counter_store.h"
 #include "host/core/host_unknown.h"
+#include "host_api/counter_store.h"
 
 class HostCounter : public ICounter, public HostUnknown {
  public:

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "framework/object/iptr.h"
-#include "host/api/main_application.h"
 #include "host/core/host_unknown.h"
+#include "host_api/main_application.h"
 
 class HostDataEvent : public IZelDataEvent, public HostUnknown {
  public:

@@ -31,9 +31,9 @@
 #include <vector>
 
 #include "framework/object/iptr.h"
-#include "host/api/data_store.h"
 #include "host/core/data_item.h"
 #include "host/core/host_unknown.h"
+#include "host_api/data_store.h"
 
 class HostDataStore : public IDataStore, public HostUnknown {
  public:

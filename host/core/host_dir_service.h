@@ -2,14 +2,15 @@
 
 // The stand-in host's directories by name, in the module's backslash form. "temp" starts as the system's
 // temporary directory ($TMPDIR, else /tmp), "exe" as the directory of the running program, "files" (where
-// the user's files go by default) as the directory the host started in; tests point them elsewhere. Safe on any thread.
+// the user's files go by default) as the directory the host started in; tests point them elsewhere. Safe on
+// any thread.
 
 #include <mutex>
 #include <string>
 
-#include "host/api/zel_dir_service.h"
 #include "host/core/host_text.h"
 #include "host/core/host_unknown.h"
+#include "host_api/zel_dir_service.h"
 
 class HostDirService : public IZelDirService, public HostUnknown {
  public:

@@ -24,9 +24,9 @@
 #include <thread>
 
 #include "framework/object/iptr.h"
-#include "host/api/main_application.h"
 #include "host/core/host_data_store.h"
 #include "host/core/host_unknown.h"
+#include "host_api/main_application.h"
 
 class HostMainLoop : public IMainApplication, public IEventService, public HostUnknown {
  public:

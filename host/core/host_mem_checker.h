@@ -3,8 +3,8 @@
 // The stand-in host's memory checker: the system's figures from the platform's memory status. Safe on any
 // thread.
 
-#include "host/api/mem_checker.h"
 #include "host/core/host_unknown.h"
+#include "host_api/mem_checker.h"
 
 class HostMemChecker : public IMemChecker, public HostUnknown {
  public:

@@ -6,8 +6,8 @@
 
 #include <atomic>
 
-#include "host/api/zel_memory_manager.h"
 #include "host/core/host_unknown.h"
+#include "host_api/zel_memory_manager.h"
 
 class HostMemoryManager : public ZelMM::IZelMManager, public HostUnknown {
  public:

@@ -9,8 +9,8 @@
 #include <mutex>
 #include <random>
 
-#include "host/api/zel_random.h"
 #include "host/core/host_unknown.h"
+#include "host_api/zel_random.h"
 
 class HostRandom : public IZelRandom, public HostUnknown {
  public:

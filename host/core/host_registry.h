@@ -2,7 +2,7 @@
 
 // The host registry: one table from path to class-id text, filled by the service families for the paths they
 // serve (ServiceFamily::registryEntries) and read by the module through Corvane::IZelRegistry, and by the
-// root for the services it answers from the module. Path forms are in host/api/registry_paths.h.
+// root for the services it answers from the module. Path forms are in host_api/registry_paths.h.
 //
 // Safe on any thread: device worker threads look paths up while the main thread installs or withdraws a
 // family. A text that lookup handed out stays valid for the registry's life, even after its entry is
@@ -17,8 +17,8 @@
 
 #include "basic_types/zel_cstring.h"
 #include "basic_types/zel_id.h"
-#include "host/api/zel_registry.h"
 #include "host/core/host_unknown.h"
+#include "host_api/zel_registry.h"
 
 class HostRegistry : public Corvane::IZelRegistry, public HostUnknown {
  public:

@@ -1,7 +1,7 @@
 #include "host/core/host_root.h"
 
 #include "framework/object/query_chain.h"
-#include "host/api/registry_paths.h"
+#include "host_api/registry_paths.h"
 
 HostRoot::HostRoot() : registry_(new HostRegistry) {}
 

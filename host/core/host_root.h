@@ -20,10 +20,10 @@
 #include <vector>
 
 #include "framework/object/iptr.h"
-#include "host/api/zel_component.h"
-#include "host/api/zel_root.h"
 #include "host/core/host_registry.h"
 #include "host/core/host_unknown.h"
+#include "host_api/zel_component.h"
+#include "host_api/zel_root.h"
 
 class HostRoot : public IZelRoot, public HostUnknown {
  public:

@@ -9,8 +9,8 @@
 #include <variant>
 #include <vector>
 
-#include "host/api/script_factory.h"
 #include "host/core/host_unknown.h"
+#include "host_api/script_factory.h"
 
 class HostScriptCommand : public IScriptCommand, public HostUnknown {
  public:

@@ -3,8 +3,8 @@
 // The stand-in host's script factory (the service "IScriptFactory"): makes empty script commands by name.
 // Stateless; any thread.
 
-#include "host/api/script_factory.h"
 #include "host/core/host_unknown.h"
+#include "host_api/script_factory.h"
 
 class HostScriptFactory : public IScriptFactory, public HostUnknown {
  public:

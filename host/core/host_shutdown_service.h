@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "framework/object/iptr.h"
-#include "host/api/shutdown.h"
 #include "host/core/host_unknown.h"
+#include "host_api/shutdown.h"
 
 class HostShutdownService : public IShutdownService, public HostUnknown {
  public:

@@ -4,8 +4,8 @@
 // module's own length-first fallback), converts to narrow text as UTF-8, treats the no-break space as white
 // space too, and parses numbers from UTF-8 with the "C" locale.
 
-#include "host/api/zel_str_support.h"
 #include "host/core/host_unknown.h"
+#include "host_api/zel_str_support.h"
 
 class HostStrSupport : public IZelStrSupport, public HostUnknown {
  public:

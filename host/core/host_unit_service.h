@@ -1,13 +1,13 @@
 #pragma once
 
 // The stand-in host's units (the service "IUnitService"), with the table and the contract of
-// host/api/unit_service.h. The current unit starts as the millimetre.
+// host_api/unit_service.h. The current unit starts as the millimetre.
 
 #include <atomic>
 #include <cstdint>
 
-#include "host/api/unit_service.h"
 #include "host/core/host_unknown.h"
+#include "host_api/unit_service.h"
 
 class HostUnitService : public IUnitService, public HostUnknown {
  public:

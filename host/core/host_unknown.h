@@ -6,7 +6,7 @@
 // own objects to live and die right. A class derives from its interfaces and from HostUnknown, and writes
 // only queryInterface and className.
 
-#include "host/api/zel_unknown.h"
+#include "host_api/zel_unknown.h"
 
 class HostUnknown : public virtual IZelUnknown {
  public:

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "framework/object/iptr.h"
-#include "host/api/zel_component.h"
+#include "host_api/zel_component.h"
 
 class ModuleLibrary {
  public:

@@ -1,8 +1,8 @@
 #include "host/core/module_startup.h"
 
 #include "framework/object/iptr.h"
-#include "host/api/shutdown.h"
-#include "host/api/zel_initializer.h"
+#include "host_api/shutdown.h"
+#include "host_api/zel_initializer.h"
 
 namespace {
 

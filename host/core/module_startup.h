@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "basic_types/zel_id.h"
-#include "host/api/zel_component.h"
 #include "host/core/host_root.h"
+#include "host_api/zel_component.h"
 
 // The component's registry interface, or null when it has none.
 IZelCompInternal* registryOf(IZelComponent* component);

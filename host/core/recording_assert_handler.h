@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "host/api/zel_assert_handler.h"
 #include "host/core/host_unknown.h"
+#include "host_api/zel_assert_handler.h"
 
 class RecordingAssertHandler : public IZelAssertHandlerCB, public HostUnknown {
  public:

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "host/api/zel_error_service.h"
 #include "host/core/host_unknown.h"
+#include "host_api/zel_error_service.h"
 
 class RecordingErrorService : public IZelErrorService, public HostUnknown {
  public:

@@ -19,7 +19,7 @@ class ServiceFamily {
     IZelUnknown* object;
   };
   using HostClass = HostRoot::HostClass;
-  // A registry path (host/api/registry_paths.h) and the class id stored under it.
+  // A registry path (host_api/registry_paths.h) and the class id stored under it.
   struct RegistryEntry {
     std::string path;
     ZelID classId;

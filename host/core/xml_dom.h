@@ -17,8 +17,8 @@
 #include <pugixml.hpp>
 
 #include "framework/object/iptr.h"
-#include "host/api/xml_dom.h"
 #include "host/core/thread_bound_unknown.h"
+#include "host_api/xml_dom.h"
 
 class XmlDomElement;
 

@@ -1,7 +1,7 @@
 #include "host/devices/device_services_family.h"
 
-#include "host/api/module_class_ids.h"
-#include "host/api/registry_paths.h"
+#include "host_api/module_class_ids.h"
+#include "host_api/registry_paths.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include <mutex>
 #include <string>
 
-#include "host/api/host_log.h"
 #include "host/core/host_unknown.h"
+#include "host_api/host_log.h"
 #include "platform/file_replacement.h"
 
 class HostGuiLogger : public IGuiLogger, public HostUnknown {

@@ -14,9 +14,9 @@
 #include <string>
 
 #include "framework/object/iptr.h"
-#include "host/api/host_log.h"
 #include "host/core/host_unknown.h"
 #include "host/devices/host_log_format.h"
+#include "host_api/host_log.h"
 
 class HostLogReplayer : public ILogReplayer, public HostUnknown {
  public:

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "framework/object/iptr.h"
-#include "host/api/plugin_handler.h"
 #include "host/core/host_unknown.h"
+#include "host_api/plugin_handler.h"
 
 class HostPluginHandler : public IZelPluginHandler, public HostUnknown {
  public:

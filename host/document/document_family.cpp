@@ -1,9 +1,5 @@
 #include "host/document/document_family.h"
 
-#include "host/api/feature_type_ids.h"
-#include "host/api/host_class_ids.h"
-#include "host/api/module_class_ids.h"
-#include "host/api/registry_paths.h"
 #include "host/document/features/host_arc.h"
 #include "host/document/features/host_cone.h"
 #include "host/document/features/host_cylinder.h"
@@ -26,6 +22,10 @@
 #include "host/document/parameters/host_parameter_table.h"
 #include "host/document/parameters/host_single_values.h"
 #include "host/document/parameters/host_vectors_value.h"
+#include "host_api/feature_type_ids.h"
+#include "host_api/host_class_ids.h"
+#include "host_api/module_class_ids.h"
+#include "host_api/registry_paths.h"
 
 DocumentFamily::DocumentFamily()
     : doc_(new HostDocument),

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "framework/object/query_part.h"
-#include "host/api/feature_kinds.h"
+#include "host_api/feature_kinds.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <optional>
 #include <variant>
 
-#include "host/api/zel_feature.h"
 #include "host/fitting/geometry/shapes.h"
+#include "host_api/zel_feature.h"
 
 using FittingShape = std::variant<fitting::Plane, fitting::Line, fitting::Circle, fitting::Sphere,
                                   fitting::Cylinder, fitting::Cone, fitting::ParallelPlanes>;

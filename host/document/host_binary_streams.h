@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "host/api/binary_stream.h"
 #include "host/core/host_unknown.h"
+#include "host_api/binary_stream.h"
 
 class HostBinaryOutStream : public IZelBinaryOutStream, public HostUnknown {
  public:

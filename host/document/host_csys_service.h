@@ -6,8 +6,8 @@
 #include <mutex>
 
 #include "basic_types/matrix4x4.h"
-#include "host/api/csys_service.h"
 #include "host/core/host_unknown.h"
+#include "host_api/csys_service.h"
 
 class HostCSysService : public ICSysService, public HostUnknown {
  public:

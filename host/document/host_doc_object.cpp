@@ -6,8 +6,8 @@
 #include <string_view>
 
 #include "framework/object/query_chain.h"
-#include "host/api/host_class_ids.h"
-#include "host/api/zel_locations_set.h"
+#include "host_api/host_class_ids.h"
+#include "host_api/zel_locations_set.h"
 
 namespace {
 constexpr const char* kVisible = "Visible";

@@ -15,12 +15,12 @@
 
 #include "basic_types/zel_id.h"
 #include "framework/object/iptr.h"
-#include "host/api/zel_cad.h"
-#include "host/api/zel_doc.h"
-#include "host/api/zel_object_extras.h"
 #include "host/core/host_unknown.h"
 #include "host/document/host_feature_sub_object_mgr.h"
 #include "host/scene/host_scene_nodes.h"
+#include "host_api/zel_cad.h"
+#include "host_api/zel_doc.h"
+#include "host_api/zel_object_extras.h"
 
 // How an object is drawn; a new object is in display mode 0.
 class HostGfxObject : public IGfxObject, public HostUnknown {

@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "framework/object/iptr.h"
-#include "host/api/zel_doc.h"
 #include "host/core/host_unknown.h"
 #include "host/document/host_doc_object.h"
 #include "host/document/host_scene_transform.h"
+#include "host_api/zel_doc.h"
 
 class HostDocument : public IZelDoc, public HostUnknown {
  public:

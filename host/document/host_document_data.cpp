@@ -1,8 +1,8 @@
 #include "host/document/host_document_data.h"
 
 #include "framework/object/query_chain.h"
-#include "host/api/component_data.h"
 #include "host/document/host_binary_streams.h"
+#include "host_api/component_data.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 // the data store's rules of subscription and delivery. Safe on any thread.
 
 #include "framework/object/iptr.h"
-#include "host/api/event_data_store.h"
 #include "host/core/host_data_store.h"
 #include "host/core/host_unknown.h"
+#include "host_api/event_data_store.h"
 
 class HostEventDataStore : public IEventDataStore, public HostUnknown {
  public:

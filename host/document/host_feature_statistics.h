@@ -4,8 +4,8 @@
 // distances of selected points to a feature, summed up by the fitting library, whose distances and sign
 // convention the fitters' features share. It keeps nothing between calls, so one serves every thread.
 
-#include "host/api/feature_statistics.h"
 #include "host/core/host_unknown.h"
+#include "host_api/feature_statistics.h"
 
 class HostFeatureStatisticsEvaluator : public IZelFeatureStatisticsEvaluator, public HostUnknown {
  public:

@@ -11,10 +11,10 @@
 #include <string>
 
 #include "framework/object/iptr.h"
-#include "host/api/probe_array_source.h"
-#include "host/api/zel_sub_objects.h"
 #include "host/core/host_unknown.h"
 #include "host/document/probe_points.h"
+#include "host_api/probe_array_source.h"
+#include "host_api/zel_sub_objects.h"
 
 class HostFeatureSubObject : public IZelFeatureSubObject, public IZelProbeArraySource, public HostUnknown {
  public:

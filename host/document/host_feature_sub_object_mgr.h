@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "framework/object/iptr.h"
-#include "host/api/zel_sub_objects.h"
 #include "host/core/host_unknown.h"
 #include "host/document/host_feature_sub_object.h"
 #include "host/document/running_numbers.h"
+#include "host_api/zel_sub_objects.h"
 
 class HostFeatureSubObjectMgr : public IZelFeatureSubObjectMgr, public IZelSubObjectMgr, public HostUnknown {
  public:

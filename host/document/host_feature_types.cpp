@@ -1,7 +1,7 @@
 #include "host/document/host_feature_types.h"
 
 #include "framework/object/query_chain.h"
-#include "host/api/feature_type_ids.h"
+#include "host_api/feature_type_ids.h"
 
 namespace {
 

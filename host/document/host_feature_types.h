@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "framework/object/iptr.h"
-#include "host/api/feature_types.h"
 #include "host/core/host_unknown.h"
+#include "host_api/feature_types.h"
 
 // A kind of feature: the interface a feature of the kind answers, the class id of its type (the id the
 // registry holds under "Features/Types/" and the interface name) and its display name.

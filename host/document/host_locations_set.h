@@ -8,10 +8,10 @@
 
 #include "basic_types/vector3.h"
 #include "framework/object/iptr.h"
-#include "host/api/zel_locations_set.h"
 #include "host/core/host_unknown.h"
 #include "host/document/host_doc_object.h"
 #include "host/document/host_document.h"
+#include "host_api/zel_locations_set.h"
 
 inline constexpr const char* kLocationsSetType = "LocationsSet";
 

@@ -3,8 +3,8 @@
 // The stand-in host's yes-or-no object attribute: it answers the value it was made with.
 
 #include "framework/object/query_chain.h"
-#include "host/api/zel_object_attribute.h"
 #include "host/core/host_unknown.h"
+#include "host_api/zel_object_attribute.h"
 
 class HostObjectAttribute : public IZelObjectAttribute, public HostUnknown {
  public:

@@ -1,9 +1,9 @@
 #include "host/document/host_object_editors.h"
 
 #include "framework/object/query_chain.h"
-#include "host/api/points.h"
-#include "host/api/zel_curves.h"
 #include "host/document/host_object_list.h"
+#include "host_api/points.h"
+#include "host_api/zel_curves.h"
 
 namespace {
 constexpr const char* kPointModel = "PointModel";

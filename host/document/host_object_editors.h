@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "framework/object/iptr.h"
-#include "host/api/zel_doc.h"
 #include "host/core/host_unknown.h"
 #include "host/document/host_document.h"
+#include "host_api/zel_doc.h"
 
 class HostObjectBuilder : public IZelObjectBuilder, public HostUnknown {
  public:

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "framework/object/iptr.h"
-#include "host/api/zel_object_extras.h"
 #include "host/core/host_unknown.h"
+#include "host_api/zel_object_extras.h"
 
 class HostObjectList : public IZelObjectList, public HostUnknown {
  public:

@@ -3,9 +3,9 @@
 // The stand-in host's phase service ("IPhaseService") over its document. Safe on any thread.
 
 #include "framework/object/iptr.h"
-#include "host/api/zel_phase.h"
 #include "host/core/host_unknown.h"
 #include "host/document/host_document.h"
+#include "host_api/zel_phase.h"
 
 class HostPhaseService : public IPhaseService, public HostUnknown {
  public:

@@ -6,9 +6,9 @@
 // (features/host_point.h).
 
 #include "framework/object/iptr.h"
-#include "host/api/point_regions.h"
-#include "host/api/points.h"
 #include "host/core/host_unknown.h"
+#include "host_api/point_regions.h"
+#include "host_api/points.h"
 
 // The points of one array: a point object's points and the point complex a region of points is made of.
 class HostPoints : public IZelPoints, public IComplex0D, public HostUnknown {

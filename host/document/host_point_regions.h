@@ -7,8 +7,8 @@
 #include <cstdint>
 
 #include "framework/object/iptr.h"
-#include "host/api/point_regions.h"
 #include "host/core/host_unknown.h"
+#include "host_api/point_regions.h"
 
 // Every point of one array, read in place: the region holds the array it was made from, not the complex, so
 // a later array given to the complex leaves the region as it was.

@@ -6,9 +6,9 @@
 // all coincide, keeps the first point alone. One thread at a time.
 
 #include "framework/object/iptr.h"
-#include "host/api/point_uniform_sampler.h"
-#include "host/api/points.h"
 #include "host/core/host_unknown.h"
+#include "host_api/point_uniform_sampler.h"
+#include "host_api/points.h"
 
 class HostPointUniformSampler : public IPointUniformSampler, public HostUnknown {
  public:

@@ -6,8 +6,8 @@
 
 #include <vector>
 
-#include "host/api/points.h"
 #include "host/core/host_unknown.h"
+#include "host_api/points.h"
 
 class HostRealPArray : public RealPArray, public HostUnknown {
  public:

@@ -3,9 +3,9 @@
 #include "basic_types/bit_vector.h"
 #include "framework/object/query_chain.h"
 #include "framework/object/query_part.h"
-#include "host/api/feature_kinds.h"
-#include "host/api/parameters.h"
-#include "host/api/zel_cad.h"
+#include "host_api/feature_kinds.h"
+#include "host_api/parameters.h"
+#include "host_api/zel_cad.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 // Every lookup answers a new modifier, which belongs to one thread at a time.
 
 #include "framework/object/iptr.h"
-#include "host/api/feature_types.h"
 #include "host/core/host_unknown.h"
+#include "host_api/feature_types.h"
 
 class HostRecreationModifier : public IZelFeatureRecreationModifier, public HostUnknown {
  public:

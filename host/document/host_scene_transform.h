@@ -4,8 +4,8 @@
 // as the scene is.
 
 #include "basic_types/matrix4x4.h"
-#include "host/api/zel_matrix_nodes.h"
 #include "host/core/host_unknown.h"
+#include "host_api/zel_matrix_nodes.h"
 
 class HostSceneTransform : public IZelMatrixSource, public HostUnknown {
  public:

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "host/api/file_services.h"
 #include "host/core/host_unknown.h"
+#include "host_api/file_services.h"
 
 class QueuedFileTypeService : public IFileTypeService, public HostUnknown {
  public:

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "host/api/file_services.h"
 #include "host/core/host_unknown.h"
+#include "host_api/file_services.h"
 
 class ScriptedFileDialogs : public IGuiUtil, public HostUnknown {
  public:

@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "host/api/file_services.h"
 #include "host/core/host_unknown.h"
+#include "host_api/file_services.h"
 
 class TfmTransformUtil : public ITransformUtil, public HostUnknown {
  public:

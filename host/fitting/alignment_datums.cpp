@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "framework/object/query_part.h"
-#include "host/api/feature_kinds.h"
-#include "host/api/zel_sub_objects.h"
+#include "host_api/feature_kinds.h"
+#include "host_api/zel_sub_objects.h"
 
 namespace {
 

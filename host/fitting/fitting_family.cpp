@@ -1,7 +1,5 @@
 #include "host/fitting/fitting_family.h"
 
-#include "host/api/host_class_ids.h"
-#include "host/api/registry_paths.h"
 #include "host/fitting/best_fit_fitters.h"
 #include "host/fitting/host_alignment_pair.h"
 #include "host/fitting/host_curve_fit_data.h"
@@ -10,6 +8,8 @@
 #include "host/fitting/host_planar_curve_fitter.h"
 #include "host/fitting/host_spectrum_prim_fitter.h"
 #include "host/fitting/slot_fitters.h"
+#include "host_api/host_class_ids.h"
+#include "host_api/registry_paths.h"
 
 // A fitter holds what a caller set on it between two calls, so no two callers share one.
 std::vector<ServiceFamily::HostClass> FittingFamily::hostClasses() const {

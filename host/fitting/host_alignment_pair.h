@@ -3,9 +3,9 @@
 // The stand-in host's datum pair ("IZelAlignmentPair"): a fixed and a floating feature sub-object.
 
 #include "framework/object/iptr.h"
-#include "host/api/datum_align_modifier.h"
-#include "host/api/zel_sub_objects.h"
 #include "host/core/host_unknown.h"
+#include "host_api/datum_align_modifier.h"
+#include "host_api/zel_sub_objects.h"
 
 class HostAlignmentPair : public IZelAlignmentPair, public HostUnknown {
  public:

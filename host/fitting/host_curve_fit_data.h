@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "host/api/curve_fit_data.h"
 #include "host/core/host_unknown.h"
+#include "host_api/curve_fit_data.h"
 
 class HostCurveFitData : public ICurveFitDataV2, public HostUnknown {
  public:

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "framework/object/iptr.h"
-#include "host/api/datum_align_modifier.h"
-#include "host/api/zel_doc.h"
 #include "host/core/host_unknown.h"
+#include "host_api/datum_align_modifier.h"
+#include "host_api/zel_doc.h"
 
 class HostDatumAlignModifier : public IZelDatumBasedAlignModifier, public HostUnknown {
  public:

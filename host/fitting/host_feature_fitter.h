@@ -14,11 +14,11 @@
 #include "framework/object/iptr.h"
 #include "framework/object/query_chain.h"
 #include "framework/object/query_part.h"
-#include "host/api/feature_fitter.h"
 #include "host/core/host_unknown.h"
 #include "host/document/parameters/host_parameter_table.h"
 #include "host/fitting/geometry/fit_result.h"
 #include "host/fitting/geometry/shapes.h"
+#include "host_api/feature_fitter.h"
 
 using FitPoints = std::vector<Eigen::Vector3d>;
 

@@ -23,8 +23,8 @@
 
 #include "basic_types/vector3.h"
 #include "framework/object/iptr.h"
-#include "host/api/zel_curves.h"
 #include "host/core/host_unknown.h"
+#include "host_api/zel_curves.h"
 
 class HostPlanarCurveFitter : public IPlanarCurveFitter, public HostUnknown {
  public:

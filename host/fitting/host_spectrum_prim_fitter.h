@@ -2,8 +2,8 @@
 
 // The stand-in host's primitive fitter ("ISpectrumPrimFitter") on the fitting library.
 
-#include "host/api/spectrum_prim_fitter.h"
 #include "host/core/host_unknown.h"
+#include "host_api/spectrum_prim_fitter.h"
 
 class HostSpectrumPrimFitter : public ISpectrumPrimFitter, public HostUnknown {
  public:

@@ -13,10 +13,10 @@
 #include <optional>
 
 #include "framework/object/iptr.h"
-#include "host/api/component_command.h"
 #include "host/gui/host_command_container.h"
 #include "host/gui/host_gui_dialog.h"
 #include "host/scene/host_gfx_view.h"
+#include "host_api/component_command.h"
 
 class CommandRunner : public CommandFinisher {
  public:

@@ -1,6 +1,6 @@
 #include "host/gui/dialog_controls.h"
 
-#include "host/api/gui_dialog.h"
+#include "host_api/gui_dialog.h"
 
 namespace {
 

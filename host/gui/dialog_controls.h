@@ -23,9 +23,9 @@
 #include <vector>
 
 #include "framework/object/iptr.h"
-#include "host/api/gui_receiver.h"
-#include "host/api/zel_image.h"
-#include "host/api/zel_table.h"
+#include "host_api/gui_receiver.h"
+#include "host_api/zel_image.h"
+#include "host_api/zel_table.h"
 
 struct DialogListEntry {
   std::u16string text;

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "host/api/unit_service.h"
 #include "host/gui/dialog_controls.h"
+#include "host_api/unit_service.h"
 
 bool isNumberField(const DialogControl& control);
 // False, changing nothing, for a control that is no number field, a format that is not exactly one

@@ -10,9 +10,9 @@
 #include <cstdint>
 #include <string>
 
-#include "host/api/gui_receiver.h"
-#include "host/api/unit_service.h"
 #include "host/gui/dialog_controls.h"
+#include "host_api/gui_receiver.h"
+#include "host_api/unit_service.h"
 
 class DialogUserActions {
  public:

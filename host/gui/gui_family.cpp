@@ -1,11 +1,11 @@
 #include "host/gui/gui_family.h"
 
-#include "host/api/host_class_ids.h"
 #include "host/gui/host_feature_selection_widget.h"
 #include "host/gui/host_progress_split.h"
 #include "host/gui/host_table.h"
 #include "host/gui/host_vector_widget.h"
 #include "host/gui/host_widget.h"
+#include "host_api/host_class_ids.h"
 
 GuiFamily::GuiFamily(IDataStore& store, HostDocument& document, IUnitService& units)
     : store_(store),

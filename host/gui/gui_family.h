@@ -6,11 +6,11 @@
 // command container the host's commands run with, which it offers to no one by name.
 
 #include "framework/object/iptr.h"
-#include "host/api/data_store.h"
 #include "host/core/service_family.h"
 #include "host/gui/host_busy_block.h"
 #include "host/gui/host_command_container.h"
 #include "host/gui/host_gui_dialog.h"
+#include "host/gui/host_gui_themes.h"
 #include "host/gui/host_help_service.h"
 #include "host/gui/host_image.h"
 #include "host/gui/host_image_store.h"
@@ -18,11 +18,11 @@
 #include "host/gui/host_state_mgr.h"
 #include "host/gui/host_status_bar.h"
 #include "host/gui/host_theme_mgr.h"
-#include "host/gui/host_gui_themes.h"
 #include "host/gui/host_update_gui.h"
 #include "host/gui/host_window_service.h"
 #include "host/gui/host_xaml_renderer.h"
 #include "host/gui/scripted_simple_dialog.h"
+#include "host_api/data_store.h"
 
 class GuiFamily : public ServiceFamily {
  public:

@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "host/api/gui_busy_block.h"
 #include "host/core/host_unknown.h"
+#include "host_api/gui_busy_block.h"
 
 class HostBusyBlock : public IGuiBusyBlock, public HostUnknown {
  public:

@@ -18,9 +18,9 @@
 #include <string>
 #include <vector>
 
-#include "host/api/component_command.h"
 #include "host/core/host_unknown.h"
 #include "host/document/host_document.h"
+#include "host_api/component_command.h"
 
 // What ends the running command when it asks (the command runner).
 class CommandFinisher {

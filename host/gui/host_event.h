@@ -2,8 +2,8 @@
 
 // A host event as the stand-in host hands it to a receiver's onEvent: only its id.
 
-#include "host/api/gui_receiver.h"
 #include "host/core/host_unknown.h"
+#include "host_api/gui_receiver.h"
 
 class HostEvent : public IHostEvent, public HostUnknown {
  public:

@@ -8,8 +8,8 @@
 
 #include "framework/commands/zel_gui_receiver_base.h"
 #include "framework/object/iptr.h"
-#include "host/api/feature_selection_widget.h"
 #include "host/core/host_unknown.h"
+#include "host_api/feature_selection_widget.h"
 
 class HostFeatureSelectionWidget : public IZelFeatureSelectionWidget,
                                    public ZelGuiReceiverBase,

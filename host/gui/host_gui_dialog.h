@@ -15,13 +15,13 @@
 #include <optional>
 #include <string>
 
-#include "host/api/gui_dialog.h"
-#include "host/api/gui_page.h"
 #include "host/core/host_unknown.h"
 #include "host/gui/dialog_builder.h"
 #include "host/gui/dialog_controls.h"
 #include "host/gui/dialog_number_field.h"
 #include "host/gui/dialog_user_actions.h"
+#include "host_api/gui_dialog.h"
+#include "host_api/gui_page.h"
 
 class HostGuiDialog : public IGuiDialog, public IGuiBaseV3, public HostUnknown {
  public:

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "framework/object/iptr.h"
-#include "host/api/gui_themes.h"
 #include "host/core/host_unknown.h"
+#include "host_api/gui_themes.h"
 
 class HostGuiTheme : public IGuiTheme, public HostUnknown {
  public:

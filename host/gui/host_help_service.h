@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "host/api/help_service.h"
 #include "host/core/host_unknown.h"
+#include "host_api/help_service.h"
 
 class HostHelpService : public IHelpServiceV2, public HostUnknown {
  public:

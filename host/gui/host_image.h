@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "host/api/zel_image.h"
 #include "host/core/host_unknown.h"
 #include "host/gui/png_image.h"
+#include "host_api/zel_image.h"
 
 class HostImage : public IZelImage, public HostUnknown {
  public:

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "host/api/image_store.h"
 #include "host/core/host_unknown.h"
 #include "host/gui/png_image.h"
+#include "host_api/image_store.h"
 
 class HostImageStore : public IImageStore, public HostUnknown {
  public:

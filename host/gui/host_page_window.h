@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "framework/object/iptr.h"
-#include "host/api/gui_page.h"
 #include "host/gui/host_tile_window.h"
 #include "host/gui/host_widget.h"
+#include "host_api/gui_page.h"
 
 class HostPageWindow : public HostTileWindow, public IGuiPageWindow, public IGuiBaseV3 {
  public:

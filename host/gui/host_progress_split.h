@@ -6,8 +6,8 @@
 
 #include <cstdint>
 
-#include "host/api/progress_split.h"
 #include "host/core/host_unknown.h"
+#include "host_api/progress_split.h"
 
 class HostProgressSplit : public IZelProgressSplit, public HostUnknown {
  public:

@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "host/api/sound_player.h"
 #include "host/core/host_unknown.h"
+#include "host_api/sound_player.h"
 
 class HostSoundPlayer : public IZelSoundPlayer, public HostUnknown {
  public:

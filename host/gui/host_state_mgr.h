@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "host/api/state_mgr.h"
 #include "host/core/host_unknown.h"
+#include "host_api/state_mgr.h"
 
 class HostStateMgr : public IStateMgr, public HostUnknown {
  public:

@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "host/api/gui_status_bar.h"
 #include "host/core/host_unknown.h"
+#include "host_api/gui_status_bar.h"
 
 class HostStatusBar : public IGuiStatusBar, public HostUnknown {
  public:

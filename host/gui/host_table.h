@@ -1,6 +1,6 @@
 #pragma once
 
-// The stand-in host's table ("IZelTable", a fresh one per lookup), with the contract of host/api/zel_table.h.
+// The stand-in host's table ("IZelTable", a fresh one per lookup), with the contract of host_api/zel_table.h.
 // Cells keep their text and, when one was set, their colour; columns keep the type they were given
 // (IZelTableV2). Main thread only.
 
@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "host/api/zel_table.h"
 #include "host/core/host_unknown.h"
+#include "host_api/zel_table.h"
 
 class HostTable : public IZelTable, public IZelTableV2, public HostUnknown {
  public:

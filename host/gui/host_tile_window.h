@@ -9,9 +9,9 @@
 #include <mutex>
 #include <string>
 
-#include "host/api/gui_tile.h"
 #include "host/core/host_unknown.h"
 #include "host/gui/dialog_controls.h"
+#include "host_api/gui_tile.h"
 
 class HostTileWindow : public IGuiTileWindow, public HostUnknown {
  public:

@@ -6,8 +6,8 @@
 #include <atomic>
 #include <cstdint>
 
-#include "host/api/update_gui.h"
 #include "host/core/host_unknown.h"
+#include "host_api/update_gui.h"
 
 class HostUpdateGui : public IUpdateGui, public HostUnknown {
  public:

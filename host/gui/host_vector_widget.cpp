@@ -7,8 +7,8 @@
 
 #include "framework/object/iptr.h"
 #include "framework/object/query_chain.h"
-#include "host/api/gui_dialog.h"
-#include "host/api/unit_service.h"
+#include "host_api/gui_dialog.h"
+#include "host_api/unit_service.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 // The stand-in host's point field ("IZelVectorWidget"): one text field of a command's dialog showing the
 // point as "x, y, z" in the host's current length unit, after a label.
 
-#include "host/api/vector_input.h"
 #include "host/core/host_unknown.h"
+#include "host_api/vector_input.h"
 
 class HostVectorWidget : public IZelVectorWidget, public HostUnknown {
  public:

@@ -12,9 +12,9 @@
 #include <string>
 
 #include "framework/commands/zel_gui_receiver_base.h"
-#include "host/api/data_store.h"
-#include "host/api/gui_page.h"
 #include "host/core/host_unknown.h"
+#include "host_api/data_store.h"
+#include "host_api/gui_page.h"
 
 class HostWidget : public virtual IZelBoundWidget, public HostUnknown {
  public:

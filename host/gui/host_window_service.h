@@ -9,10 +9,10 @@
 #include <string>
 
 #include "framework/object/iptr.h"
-#include "host/api/gui_tile.h"
 #include "host/core/host_unknown.h"
 #include "host/gui/host_page_window.h"
 #include "host/gui/host_tile_window.h"
+#include "host_api/gui_tile.h"
 
 class HostWindowService : public IGuiWin, public HostUnknown {
  public:

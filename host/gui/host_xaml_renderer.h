@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "host/api/data_store.h"
-#include "host/api/xaml_image_renderer.h"
 #include "host/core/host_unknown.h"
 #include "host/gui/png_image.h"
+#include "host_api/data_store.h"
+#include "host_api/xaml_image_renderer.h"
 
 class HostXamlImageRenderer : public IZelXAMLImageRenderer, public HostUnknown {
  public:

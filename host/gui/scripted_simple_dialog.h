@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "host/api/gui_simple_dialog.h"
 #include "host/core/host_unknown.h"
+#include "host_api/gui_simple_dialog.h"
 
 class ScriptedSimpleDialog : public IGuiSimpleDlg, public IGuiSimpleDlgSetCursorPos, public HostUnknown {
  public:

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "framework/object/iptr.h"
-#include "host/api/alignment_widgets.h"
-#include "host/api/zel_doc.h"
 #include "host/scene/host_style_nodes.h"
+#include "host_api/alignment_widgets.h"
+#include "host_api/zel_doc.h"
 
 class HostMarkersWidget : public IZelMarkersWidget, public HostLeafNode<IZelNode> {
  public:

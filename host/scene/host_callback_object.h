@@ -11,9 +11,9 @@
 #include <mutex>
 #include <vector>
 
-#include "host/api/callback_object.h"
 #include "host/core/host_unknown.h"
 #include "host/scene/view_callback_registry.h"
+#include "host_api/callback_object.h"
 
 class HostCallbackObject : public ICallbackObject, public ICallbackObjectInternal, public HostUnknown {
  public:

@@ -8,9 +8,9 @@
 #include <map>
 #include <string>
 
-#include "host/api/host_commands.h"
 #include "host/core/host_unknown.h"
 #include "host/scene/host_gen_gfx_service.h"
+#include "host_api/host_commands.h"
 
 class HostCommandService : public IHostCommandService, public HostUnknown {
  public:

@@ -1,7 +1,7 @@
 #include "host/scene/host_frame.h"
 
 #include "framework/object/query_part.h"
-#include "host/api/zel_image_itr.h"
+#include "host_api/zel_image_itr.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 
 #include "framework/object/query_chain.h"
 #include "framework/object/query_part.h"
-#include "host/api/host_class_ids.h"
-#include "host/api/points.h"
-#include "host/api/zel_sub_objects.h"
 #include "host/cad/cad_model.h"
 #include "host/cad/host_mesh.h"
+#include "host_api/host_class_ids.h"
+#include "host_api/points.h"
+#include "host_api/zel_sub_objects.h"
 
 namespace {
 

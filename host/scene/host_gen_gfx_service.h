@@ -13,9 +13,9 @@
 #include <optional>
 #include <utility>
 
-#include "host/api/gfx_view.h"
-#include "host/api/zel_doc.h"
 #include "host/core/host_unknown.h"
+#include "host_api/gfx_view.h"
+#include "host_api/zel_doc.h"
 
 class HostGenGfxService : public IGenGfxService, public HostUnknown {
  public:

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <mutex>
 
-#include "host/api/gfx_renderer.h"
 #include "host/core/host_unknown.h"
+#include "host_api/gfx_renderer.h"
 
 class HostGfxRenderer : public IGfxRenderer, public HostUnknown {
  public:

@@ -11,12 +11,12 @@
 #include <functional>
 
 #include "framework/object/iptr.h"
-#include "host/api/component_command.h"
-#include "host/api/gfx_view.h"
 #include "host/core/host_unknown.h"
 #include "host/scene/host_callback_object.h"
 #include "host/scene/host_scene.h"
 #include "host/scene/host_view_input.h"
+#include "host_api/component_command.h"
+#include "host_api/gfx_view.h"
 
 class HostGfxViewMgr : public IGfxViewMgr, public HostUnknown {
  public:

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "framework/iterators/zel_itr_defaults.h"
-#include "host/api/zel_primitive_itr.h"
 #include "host/core/host_unknown.h"
+#include "host_api/zel_primitive_itr.h"
 
 class HostLineArrowItr : public ZelItrDefaults<HostUnknown>,
                          public IZelLineArrowItr,

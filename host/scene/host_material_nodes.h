@@ -6,8 +6,8 @@
 #include <string>
 
 #include "framework/object/iptr.h"
-#include "host/api/zel_material_nodes.h"
 #include "host/scene/host_style_nodes.h"
+#include "host_api/zel_material_nodes.h"
 
 class HostMaterialNode : public HostLeafNode<IZelMaterialNode> {
  public:

@@ -6,8 +6,8 @@
 // interface the table does not name, or a parent that is not one of the host's nodes, answers null.
 // Main thread only, as the nodes are.
 
-#include "host/api/zel_node_factory.h"
 #include "host/core/host_unknown.h"
+#include "host_api/zel_node_factory.h"
 
 class HostNodeFactory : public IZelNodeFactory, public HostUnknown {
  public:

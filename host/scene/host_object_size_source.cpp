@@ -4,9 +4,9 @@
 
 #include "framework/object/query_chain.h"
 #include "framework/object/query_part.h"
-#include "host/api/gfx_view.h"
 #include "host/cad/cad_model.h"
 #include "host/cad/host_mesh.h"
+#include "host_api/gfx_view.h"
 
 void HostObjectSizeSource::setObject(IZelDocObject* object, double factor) {
   objectId_ = object ? document_.objectId(object) : 0;

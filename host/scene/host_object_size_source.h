@@ -4,9 +4,9 @@
 // largest side of the box of what it draws (its features) or else of its surface model. It keeps the
 // object's id, not the object, so an object removed since makes it the identity. Main thread only.
 
-#include "host/api/object_size_source.h"
-#include "host/api/zel_doc.h"
 #include "host/core/host_unknown.h"
+#include "host_api/object_size_source.h"
+#include "host_api/zel_doc.h"
 
 class IGenGfxService;
 

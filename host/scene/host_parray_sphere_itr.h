@@ -8,8 +8,8 @@
 
 #include "framework/iterators/zel_itr_defaults.h"
 #include "framework/object/iptr.h"
-#include "host/api/points.h"
 #include "host/core/host_unknown.h"
+#include "host_api/points.h"
 
 class HostPArraySphereItr : public ZelItrDefaults<HostUnknown, IZelPArraySphereItr> {
  public:

@@ -6,11 +6,11 @@
 #include <Eigen/LU>
 
 #include "framework/object/query_chain.h"
-#include "host/api/view_input.h"
-#include "host/api/zel_doc.h"
 #include "host/cad/cad_model.h"
 #include "host/cad/host_mesh.h"
 #include "host/scene/host_gen_gfx_service.h"
+#include "host_api/view_input.h"
+#include "host_api/zel_doc.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 
 #include <Eigen/Core>
 
-#include "host/api/pick_on_model.h"
 #include "host/core/host_unknown.h"
+#include "host_api/pick_on_model.h"
 
 class HostMesh;
 

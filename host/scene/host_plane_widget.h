@@ -11,10 +11,10 @@
 #include <optional>
 
 #include "basic_types/plane.h"
-#include "host/api/zel_doc.h"
-#include "host/api/zel_plane_widget.h"
 #include "host/core/host_unknown.h"
 #include "host/scene/host_gen_gfx_service.h"
+#include "host_api/zel_doc.h"
+#include "host_api/zel_plane_widget.h"
 
 class HostPlaneWidget : public IZelPlaneWidget, public HostUnknown {
  public:

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "framework/object/iptr.h"
-#include "host/api/palpera_gfx_util.h"
 #include "host/core/host_unknown.h"
 #include "host/scene/host_scene_nodes.h"
+#include "host_api/palpera_gfx_util.h"
 
 class HostHardProbeGfx : public IGfxHardProbeGfx, public HostUnknown {
  public:

@@ -6,11 +6,11 @@
 #include <cstdint>
 
 #include "framework/object/iptr.h"
-#include "host/api/gfx_scene.h"
-#include "host/api/gfx_view.h"
 #include "host/core/host_unknown.h"
 #include "host/scene/host_scene_camera.h"
 #include "host/scene/host_viewing_transform.h"
+#include "host_api/gfx_scene.h"
+#include "host_api/gfx_view.h"
 
 class HostScene : public ISGfxScene, public IGfxView, public HostUnknown {
  public:

@@ -6,8 +6,8 @@
 
 #include "basic_types/matrix4x4.h"
 #include "basic_types/vector3.h"
-#include "host/api/gfx_scene.h"
 #include "host/core/host_unknown.h"
+#include "host_api/gfx_scene.h"
 
 class HostSceneCamera : public ISGfxCamera, public HostUnknown {
  public:

@@ -5,8 +5,8 @@
 
 #include "framework/object/query_chain.h"
 #include "framework/object/query_part.h"
-#include "host/api/zel_image_itr.h"
-#include "host/api/zel_primitive_itr.h"
+#include "host_api/zel_image_itr.h"
+#include "host_api/zel_primitive_itr.h"
 #include "platform/utf8.h"
 
 void HostNode::insertChild(IZelUnknown* child, size_t index) {

@@ -10,12 +10,12 @@
 #include <vector>
 
 #include "framework/object/iptr.h"
-#include "host/api/zel_itr.h"
-#include "host/api/zel_matrix_nodes.h"
-#include "host/api/zel_node_factory.h"
-#include "host/api/zel_scene_node.h"
 #include "host/core/host_unknown.h"
 #include "host/gui/host_image.h"
+#include "host_api/zel_itr.h"
+#include "host_api/zel_matrix_nodes.h"
+#include "host_api/zel_node_factory.h"
+#include "host_api/zel_scene_node.h"
 
 // What every node of the stand-in scene has; found through queryInterface by this name.
 class HostNode {

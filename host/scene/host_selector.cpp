@@ -5,9 +5,9 @@
 #include "basic_types/bit_vector.h"
 #include "framework/object/query_chain.h"
 #include "framework/object/query_part.h"
-#include "host/api/zel_primitive_itr.h"
 #include "host/document/host_doc_object.h"
 #include "host/scene/host_scene_nodes.h"
+#include "host_api/zel_primitive_itr.h"
 
 namespace {
 

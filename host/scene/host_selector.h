@@ -7,8 +7,8 @@
 #include <cstdint>
 
 #include "basic_types/vector3.h"
-#include "host/api/zel_selector.h"
 #include "host/core/host_unknown.h"
+#include "host_api/zel_selector.h"
 
 class HostNode;
 

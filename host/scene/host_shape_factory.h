@@ -5,9 +5,9 @@
 
 #include <cstdint>
 
-#include "host/api/zel_shape_factory.h"
 #include "host/core/host_unknown.h"
 #include "host/scene/host_scene_nodes.h"
+#include "host_api/zel_shape_factory.h"
 
 class HostCoordinateSystemNode : public HostNode, public HostUnknown {
  public:

@@ -9,8 +9,8 @@
 
 #include "framework/object/iptr.h"
 #include "framework/object/query_chain.h"
-#include "host/api/zel_style_nodes.h"
 #include "host/scene/host_scene_nodes.h"
+#include "host_api/zel_style_nodes.h"
 
 // A group whose style changes stay inside it.
 class HostSeparatorNode : public HostGroupNode, public IZelSeparatorNode {

@@ -1,11 +1,11 @@
 #include "host/scene/host_vector_input.h"
 
 #include "framework/object/query_chain.h"
-#include "host/api/view_input.h"
-#include "host/api/zel_doc.h"
 #include "host/cad/cad_model.h"
 #include "host/scene/host_pick_on_model.h"
 #include "host/scene/host_view_input.h"
+#include "host_api/view_input.h"
+#include "host_api/zel_doc.h"
 
 bool HostVectorInput::accept(IPhaseService* phases, IZelDocObject* object) {
   return phases && object && object->subObject(kSurfaceModel) != nullptr;

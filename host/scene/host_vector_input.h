@@ -4,8 +4,8 @@
 // picker casts the pointer's ray at the object's surface model, and the hit comes back in the object's own
 // coordinates with the outward normal of the element hit.
 
-#include "host/api/vector_input.h"
 #include "host/core/host_unknown.h"
+#include "host_api/vector_input.h"
 
 class HostVectorInput : public IZelVectorInput, public ITripletInputNormal, public HostUnknown {
  public:

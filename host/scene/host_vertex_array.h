@@ -6,8 +6,8 @@
 #include <array>
 #include <vector>
 
-#include "host/api/zel_itr.h"
 #include "host/core/host_unknown.h"
+#include "host_api/zel_itr.h"
 
 class HostVertexArray : public VertexArrayImp, public HostUnknown {
  public:

@@ -9,8 +9,8 @@
 #include <cstdint>
 
 #include "framework/object/iptr.h"
-#include "host/api/view_input.h"
 #include "host/core/host_unknown.h"
+#include "host_api/view_input.h"
 
 // What the test or script says about the pointer.
 struct MouseInput {

@@ -10,9 +10,9 @@
 #include <optional>
 
 #include "framework/object/iptr.h"
-#include "host/api/view_theme.h"
 #include "host/core/host_unknown.h"
 #include "host/scene/host_gfx_view.h"
+#include "host_api/view_theme.h"
 
 class HostViewTheme : public IViewTheme, public HostUnknown {
  public:

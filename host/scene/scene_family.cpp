@@ -1,6 +1,5 @@
 #include "host/scene/scene_family.h"
 
-#include "host/api/host_class_ids.h"
 #include "host/scene/host_alignment_widgets.h"
 #include "host/scene/host_line_arrow_itr.h"
 #include "host/scene/host_object_size_source.h"
@@ -11,6 +10,7 @@
 #include "host/scene/host_vector_input.h"
 #include "host/scene/host_vertex_array.h"
 #include "host/scene/host_view_input.h"
+#include "host_api/host_class_ids.h"
 
 SceneFamily::SceneFamily(IZelDoc& document)
     : document_(document),

@@ -8,7 +8,7 @@
 #include <mutex>
 #include <vector>
 
-#include "host/api/callback_object.h"
+#include "host_api/callback_object.h"
 
 class ViewCallbackRegistry {
  public:

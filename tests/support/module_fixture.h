@@ -8,8 +8,8 @@
 
 #include "framework/object/host_detach.h"
 #include "framework/object/iptr.h"
-#include "host/api/zel_component.h"
 #include "host/standin_host.h"
+#include "host_api/zel_component.h"
 
 // The component's internal part, as a host asks for it; null when it has none.
 inline IZelCompInternal* internalOf(IZelComponent* component) {

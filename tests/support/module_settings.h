@@ -7,7 +7,7 @@
 
 #include "framework/object/iptr.h"
 #include "framework/registrations/registered_classes.h"
-#include "host/api/zel_initializer.h"
+#include "host_api/zel_initializer.h"
 
 inline void registerModuleSettings() {
   IPtr<IZelInitializer> adder;

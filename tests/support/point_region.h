@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "framework/object/host_lookup.h"
-#include "host/api/point_regions.h"
+#include "host_api/point_regions.h"
 
 inline IPtr<IZelRegionHandler> pointRegion(const std::vector<Vector3>& points) {
   IPtr<RealPArray> array;

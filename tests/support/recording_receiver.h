@@ -10,7 +10,7 @@
 
 #include "framework/object/query_chain.h"
 #include "framework/object/zel_unknown_impl.h"
-#include "host/api/data_store.h"
+#include "host_api/data_store.h"
 #include "platform/utf8.h"
 
 class RecordingReceiver : public IZelDataReceiver, public ZelUnknownImpl {

@@ -1,4 +1,4 @@
-#include "host/api/gui_simple_dialog.h"
+#include "host_api/gui_simple_dialog.h"
 #include "script_actions.h"
 #include "script_numbers.h"
 #include "shown_word.h"

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "devices/contracts/plugin.h"
-#include "host/api/component_command.h"
+#include "host_api/component_command.h"
 #include "module_objects.h"
 #include "script_actions.h"
 

@@ -2,7 +2,7 @@
 #include <optional>
 #include <string_view>
 
-#include "host/api/gui_receiver.h"
+#include "host_api/gui_receiver.h"
 #include "running_command.h"
 #include "script_actions.h"
 #include "script_numbers.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "host/api/zel_feature.h"
+#include "host_api/zel_feature.h"
 
 struct ComparedValue {
   std::string label;  // "centre", "normal", "axis", "axis point", "radius"

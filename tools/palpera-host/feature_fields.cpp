@@ -4,8 +4,8 @@
 #include <utility>
 
 #include "framework/object/query_part.h"
-#include "host/api/feature_kinds.h"
 #include "host/core/zel_id_text.h"
+#include "host_api/feature_kinds.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "basic_types/vector3.h"
-#include "host/api/points.h"
-#include "host/api/zel_feature.h"
+#include "host_api/points.h"
+#include "host_api/zel_feature.h"
 
 // A number with six significant digits, a negative zero as 0; a vector as "(x, y, z)" of such numbers.
 std::string sixDigits(double value);

@@ -11,10 +11,10 @@
 #include <string>
 
 #include "framework/object/iptr.h"
-#include "host/api/gui_tile.h"
 #include "host/core/module_library.h"
 #include "host/gui/command_runner.h"
 #include "host/standin_host.h"
+#include "host_api/gui_tile.h"
 
 class HostSession {
  public:

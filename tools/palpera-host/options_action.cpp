@@ -2,8 +2,8 @@
 #include <cstdio>
 #include <string>
 
-#include "host/api/gui_tile.h"
 #include "host/core/data_item_text.h"
+#include "host_api/gui_tile.h"
 #include "module_objects.h"
 #include "platform/utf8.h"
 #include "script_actions.h"

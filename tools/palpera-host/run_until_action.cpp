@@ -2,8 +2,8 @@
 
 #include "framework/object/iptr.h"
 #include "framework/object/query_chain.h"
-#include "host/api/data_store.h"
 #include "host/core/host_unknown.h"
+#include "host_api/data_store.h"
 #include "loop_time.h"
 #include "script_actions.h"
 #include "shown_word.h"

@@ -2,10 +2,10 @@
 #include <string>
 #include <variant>
 
-#include "host/api/script_factory.h"
 #include "host/core/data_item_text.h"
 #include "host/core/field_escape.h"
 #include "host/core/host_script_command.h"
+#include "host_api/script_factory.h"
 #include "module_objects.h"
 #include "running_command.h"
 #include "script_actions.h"

@@ -18,8 +18,8 @@
 
 #include "framework/object/host_detach.h"
 #include "framework/object/iptr.h"
-#include "host/api/zel_component.h"
 #include "host/standin_host.h"
+#include "host_api/zel_component.h"
 #include "platform/process.h"
 #include "platform/utf8.h"
 #include "timed_log.h"

@@ -3,7 +3,7 @@
 #include "framework/object/query_chain.h"
 #include "framework/object/query_part.h"
 #include "framework/registrations/class_registration.h"
-#include "host/api/gfx_view.h"
+#include "host_api/gfx_view.h"
 
 namespace {
 

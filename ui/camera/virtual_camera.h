@@ -6,7 +6,7 @@
 
 #include "framework/object/iptr.h"
 #include "framework/object/zel_unknown_impl.h"
-#include "host/api/gfx_scene.h"
+#include "host_api/gfx_scene.h"
 #include "ui/camera/zel_virtual_camera.h"
 
 class VirtualCamera : public IZelVirtualCamera, public ZelUnknownImpl {

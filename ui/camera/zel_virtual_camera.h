@@ -4,7 +4,7 @@
 // calls update, which puts the view's camera behind the probe. Main thread only.
 
 #include "basic_types/vector3.h"
-#include "host/api/zel_unknown.h"
+#include "host_api/zel_unknown.h"
 
 class IZelVirtualCamera : public virtual IZelUnknown {
  public:

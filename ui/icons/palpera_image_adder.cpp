@@ -4,7 +4,7 @@
 #include "framework/object/query_chain.h"
 #include "framework/registrations/class_registration.h"
 #include "gen/palpera/palpera_icons.h"
-#include "host/api/image_store.h"
+#include "host_api/image_store.h"
 
 namespace {
 

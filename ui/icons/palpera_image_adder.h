@@ -6,7 +6,7 @@
 // registered and the host shows no icons of the module.
 
 #include "framework/object/zel_unknown_impl.h"
-#include "host/api/zel_initializer.h"
+#include "host_api/zel_initializer.h"
 
 class PalperaImageAdder : public IZelInitializer, public ZelUnknownImpl {
  public:

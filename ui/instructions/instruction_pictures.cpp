@@ -5,7 +5,7 @@
 #include "framework/object/query_part.h"
 #include "framework/registrations/registered_classes.h"
 #include "gen/palpera/palpera_instruction_pictures.h"
-#include "host/api/zel_image.h"
+#include "host_api/zel_image.h"
 
 int32_t instructionPictureCount(InstructionPictureSet set) {
   return static_cast<int32_t>(

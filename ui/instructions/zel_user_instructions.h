@@ -7,8 +7,8 @@
 #include <cstdint>
 
 #include "basic_types/zel_string.h"
-#include "host/api/zel_image.h"
-#include "host/api/zel_unknown.h"
+#include "host_api/zel_image.h"
+#include "host_api/zel_unknown.h"
 
 class IZelUserInstructions : public virtual IZelUnknown {
  public:

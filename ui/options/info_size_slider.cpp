@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "framework/object/iptr.h"
-#include "host/api/data_store.h"
+#include "host_api/data_store.h"
 
 namespace {
 

@@ -14,8 +14,8 @@
 #include "framework/commands/zel_gui_receiver_base.h"
 #include "framework/object/iptr.h"
 #include "framework/object/zel_unknown_impl.h"
-#include "host/api/gui_page.h"
-#include "host/api/gui_tile.h"
+#include "host_api/gui_page.h"
+#include "host_api/gui_tile.h"
 #include "ui/tiles/receiver_base.h"
 
 class IZelPlugin;

@@ -11,7 +11,7 @@
 
 #include "framework/object/iptr.h"
 #include "framework/object/zel_unknown_impl.h"
-#include "host/api/zel_scene_node.h"
+#include "host_api/zel_scene_node.h"
 
 class IZelImage;
 

@@ -6,8 +6,8 @@
 #include "framework/files/zel_path.h"
 #include "framework/object/query_chain.h"
 #include "framework/object/query_part.h"
-#include "host/api/host_class_ids.h"
-#include "host/api/zel_dir_service.h"
+#include "host_api/host_class_ids.h"
+#include "host_api/zel_dir_service.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 
 #include "framework/object/iptr.h"
 #include "framework/object/zel_unknown_impl.h"
-#include "host/api/gfx_view.h"
-#include "host/api/xaml_image_renderer.h"
+#include "host_api/gfx_view.h"
+#include "host_api/xaml_image_renderer.h"
 #include "ui/overlay/hard_probe_info_graphics.h"
 
 class ZelCString;

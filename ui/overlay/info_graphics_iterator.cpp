@@ -3,7 +3,7 @@
 #include "framework/object/host_lookup.h"
 #include "framework/object/query_chain.h"
 #include "framework/object/query_part.h"
-#include "host/api/zel_image.h"
+#include "host_api/zel_image.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 
 #include "framework/iterators/zel_itr.h"
 #include "framework/object/iptr.h"
-#include "host/api/gfx_view.h"
-#include "host/api/zel_image_itr.h"
-#include "host/api/zel_scene_node.h"
+#include "host_api/gfx_view.h"
+#include "host_api/zel_image_itr.h"
+#include "host_api/zel_scene_node.h"
 #include "ui/overlay/hard_probe_info_graphics.h"
 
 class HardProbeInfoGraphics::Iterator : public ZelItr, public IZelImageItr {

@@ -5,8 +5,8 @@
 
 #include "framework/object/iptr.h"
 #include "framework/object/zel_unknown_impl.h"
-#include "host/api/gfx_view.h"
-#include "host/api/zel_scene_node.h"
+#include "host_api/gfx_view.h"
+#include "host_api/zel_scene_node.h"
 #include "ui/overlay/hard_probe_info_graphics.h"
 
 class HardProbeInfoGraphics::SingleFrameVisibilitySource : public IZelVisibilitySource,

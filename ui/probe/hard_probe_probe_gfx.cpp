@@ -7,7 +7,7 @@
 #include "framework/object/query_chain.h"
 #include "framework/object/query_part.h"
 #include "framework/registrations/class_registration.h"
-#include "host/api/host_log.h"
+#include "host_api/host_log.h"
 #include "ui/probe/hard_probe_probe_gfx_receivers.h"
 
 namespace {

@@ -9,9 +9,9 @@
 #include "devices/contracts/plugin_device.h"
 #include "framework/object/iptr.h"
 #include "framework/object/zel_unknown_impl.h"
-#include "host/api/palpera_gfx_util.h"
-#include "host/api/zel_doc.h"
-#include "host/api/zel_scene_node.h"
+#include "host_api/palpera_gfx_util.h"
+#include "host_api/zel_doc.h"
+#include "host_api/zel_scene_node.h"
 #include "ui/probe/zel_hard_probe_probe_gfx.h"
 
 class HardProbeProbeGfx : public IZelHardProbeProbeGfx, public ZelUnknownImpl {

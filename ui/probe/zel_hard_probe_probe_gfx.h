@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "host/api/zel_unknown.h"
+#include "host_api/zel_unknown.h"
 
 class IZelDocObject;
 

@@ -4,7 +4,7 @@
 #include "framework/object/query_chain.h"
 #include "framework/object/query_part.h"
 #include "framework/registrations/class_registration.h"
-#include "host/api/module_class_ids.h"
+#include "host_api/module_class_ids.h"
 #include "ui/instructions/zel_user_instructions.h"
 #include "ui/overlay/info_graphics_image_source.h"
 #include "ui/overlay/info_graphics_iterator.h"

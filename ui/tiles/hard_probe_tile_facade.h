@@ -11,7 +11,7 @@
 #include "basic_types/zel_cstring.h"
 #include "framework/object/iptr.h"
 #include "framework/object/zel_unknown_impl.h"
-#include "host/api/data_store.h"
+#include "host_api/data_store.h"
 #include "ui/tiles/zel_hard_probe_tile.h"
 
 class HardProbeTileFacade : public IZelHardProbeTile, public ZelUnknownImpl {

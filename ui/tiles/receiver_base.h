@@ -11,7 +11,7 @@
 #include "basic_types/zel_cstring.h"
 #include "basic_types/zel_hash_table.h"
 #include "framework/object/iptr.h"
-#include "host/api/data_store.h"
+#include "host_api/data_store.h"
 
 template <class T>
 class ReceiverBase : public IZelDataReceiver {

@@ -12,7 +12,7 @@
 #include "framework/object/iptr.h"
 #include "framework/object/query_chain.h"
 #include "framework/object/zel_unknown_impl.h"
-#include "host/api/gui_tile.h"
+#include "host_api/gui_tile.h"
 
 class TileBase : public IZelTile, public virtual ZelGuiReceiverBase, public virtual ZelUnknownImpl {
  public:

@@ -9,7 +9,7 @@
 
 #include "basic_types/zel_cstring.h"
 #include "basic_types/zel_string.h"
-#include "host/api/zel_unknown.h"
+#include "host_api/zel_unknown.h"
 
 class IZelUserInstructions;
 

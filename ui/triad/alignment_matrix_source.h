@@ -4,7 +4,7 @@
 // draws; the identity without a plug-in manager or a current plug-in.
 
 #include "framework/object/zel_unknown_impl.h"
-#include "host/api/zel_matrix_nodes.h"
+#include "host_api/zel_matrix_nodes.h"
 #include "ui/triad/device_csys_gfx.h"
 
 class DeviceCSYSGfx::AlignmentMatrixSource : public IZelMatrixSource, public ZelUnknownImpl {

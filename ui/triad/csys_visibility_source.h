@@ -3,7 +3,7 @@
 // Lets the triad be drawn only while the hard-probe plug-in manager has a current plug-in.
 
 #include "framework/object/zel_unknown_impl.h"
-#include "host/api/zel_scene_node.h"
+#include "host_api/zel_scene_node.h"
 #include "ui/triad/device_csys_gfx.h"
 
 class DeviceCSYSGfx::VisibilitySource : public IZelVisibilitySource, public ZelUnknownImpl {

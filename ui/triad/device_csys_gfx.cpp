@@ -6,8 +6,8 @@
 #include "framework/object/host_lookup.h"
 #include "framework/object/query_chain.h"
 #include "framework/object/query_part.h"
-#include "host/api/data_store.h"
-#include "host/api/zel_shape_factory.h"
+#include "host_api/data_store.h"
+#include "host_api/zel_shape_factory.h"
 #include "ui/triad/alignment_matrix_source.h"
 #include "ui/triad/csys_visibility_source.h"
 

@@ -10,10 +10,10 @@
 #include "framework/data/zel_data_receiver_base.h"
 #include "framework/object/iptr.h"
 #include "framework/object/zel_unknown_impl.h"
-#include "host/api/shutdown.h"
-#include "host/api/zel_doc.h"
-#include "host/api/zel_matrix_nodes.h"
-#include "host/api/zel_scene_node.h"
+#include "host_api/shutdown.h"
+#include "host_api/zel_doc.h"
+#include "host_api/zel_matrix_nodes.h"
+#include "host_api/zel_scene_node.h"
 
 class DeviceCSYSGfx : public ZelDataReceiverBase, public IShutdownListener, public ZelUnknownImpl {
  public:

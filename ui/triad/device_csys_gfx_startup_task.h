@@ -4,7 +4,7 @@
 // module's start-up tasks.
 
 #include "framework/object/zel_unknown_impl.h"
-#include "host/api/zel_initializer.h"
+#include "host_api/zel_initializer.h"
 
 class DeviceCSYSGfxStartupTask : public IZelStartupTask, public ZelUnknownImpl {
  public:

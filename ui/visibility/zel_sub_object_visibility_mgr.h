@@ -3,8 +3,8 @@
 // Collects visibility changes of document sub-objects while a command runs, applies them together and later
 // puts every sub-object back as it was when its change was recorded. Main thread only.
 
-#include "host/api/zel_sub_objects.h"
-#include "host/api/zel_unknown.h"
+#include "host_api/zel_sub_objects.h"
+#include "host_api/zel_unknown.h"
 
 class IZelSubObjectVisibilityMgr : public virtual IZelUnknown {
  public:

@@ -9,7 +9,7 @@
 
 #include "commands/alignment/iterative/target_data.h"
 #include "framework/object/iptr.h"
-#include "host/api/aligner.h"
+#include "host_api/aligner.h"
 
 class IZelDocObject;
 

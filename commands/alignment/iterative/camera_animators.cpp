@@ -5,9 +5,9 @@
 #include "commands/alignment/iterative/view_point.h"
 #include "framework/object/iptr.h"
 #include "framework/object/query_part.h"
-#include "host/api/data_store.h"
-#include "host/api/gfx_view.h"
-#include "host/api/view_theme.h"
+#include "host_api/data_store.h"
+#include "host_api/gfx_view.h"
+#include "host_api/view_theme.h"
 
 namespace {
 

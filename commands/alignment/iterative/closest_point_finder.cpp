@@ -5,8 +5,8 @@
 #include "commands/alignment/assertion_sites.h"
 #include "framework/memory/assertion.h"
 #include "framework/object/query_part.h"
-#include "host/api/zel_doc.h"
-#include "host/api/zel_mesh.h"
+#include "host_api/zel_doc.h"
+#include "host_api/zel_mesh.h"
 
 using Cmd = PalperaIterativeAlignmentCmd;
 

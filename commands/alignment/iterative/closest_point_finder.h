@@ -10,8 +10,8 @@
 #include "commands/alignment/iterative/palpera_iterative_alignment_cmd.h"
 #include "commands/features/closest_point_on_cad.h"
 #include "framework/object/iptr.h"
-#include "host/api/zel_cad.h"
-#include "host/api/zel_closest_point_on_mesh.h"
+#include "host_api/zel_cad.h"
+#include "host_api/zel_closest_point_on_mesh.h"
 
 class IZelDocObject;
 

@@ -14,8 +14,8 @@
 #include "framework/memory/assertion.h"
 #include "framework/object/iptr.h"
 #include "framework/translation/tr.h"
-#include "host/api/gui_dialog.h"
-#include "host/api/unit_service.h"
+#include "host_api/gui_dialog.h"
+#include "host_api/unit_service.h"
 
 namespace {
 

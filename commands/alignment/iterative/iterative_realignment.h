@@ -7,7 +7,7 @@
 // hardware transform (the combined transform shown in the command's matrix display) and the statistics
 // label. Measured points are raw device coordinates; M maps them to the reference model's.
 //
-// The host aligner takes paged arrays whose n elements are records 1 to n (host/api/aligner.h): each array
+// The host aligner takes paged arrays whose n elements are records 1 to n (host_api/aligner.h): each array
 // holds n + 1 records, in pages of the smallest power of two of them that fills 16 KiB.
 //
 // Main thread only.

@@ -11,7 +11,7 @@
 #include "basic_types/vector3.h"
 #include "commands/alignment/iterative/palpera_iterative_alignment_cmd.h"
 #include "framework/iterators/zel_itr_base.h"
-#include "host/api/zel_primitive_itr.h"
+#include "host_api/zel_primitive_itr.h"
 
 // A fixed number of primitives of one type and vertex count; a concrete shape gives the vertices.
 class ShapeIterator : public ZelItrBase, public IZelPrimitiveItr {

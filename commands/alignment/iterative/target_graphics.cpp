@@ -9,13 +9,13 @@
 #include "commands/alignment/iterative/target_sources.h"
 #include "framework/object/host_lookup.h"
 #include "framework/object/query_part.h"
-#include "host/api/gui_themes.h"
-#include "host/api/host_class_ids.h"
-#include "host/api/object_size_source.h"
-#include "host/api/zel_material_nodes.h"
-#include "host/api/zel_matrix_nodes.h"
-#include "host/api/zel_node_factory.h"
-#include "host/api/zel_primitive_itr.h"
+#include "host_api/gui_themes.h"
+#include "host_api/host_class_ids.h"
+#include "host_api/object_size_source.h"
+#include "host_api/zel_material_nodes.h"
+#include "host_api/zel_matrix_nodes.h"
+#include "host_api/zel_node_factory.h"
+#include "host_api/zel_primitive_itr.h"
 
 namespace {
 

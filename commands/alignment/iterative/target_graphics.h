@@ -11,7 +11,7 @@
 
 #include "commands/alignment/iterative/target_data.h"
 #include "framework/object/iptr.h"
-#include "host/api/zel_scene_node.h"
+#include "host_api/zel_scene_node.h"
 
 class IZelDocObject;
 

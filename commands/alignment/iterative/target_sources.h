@@ -13,8 +13,8 @@
 #include "basic_types/color.h"
 #include "commands/alignment/iterative/target_data.h"
 #include "framework/object/zel_unknown_impl.h"
-#include "host/api/zel_scene_node.h"
-#include "host/api/zel_style_nodes.h"
+#include "host_api/zel_scene_node.h"
+#include "host_api/zel_style_nodes.h"
 
 // The state colours of a bullseye, and the material it is drawn with.
 struct BullseyeColors {

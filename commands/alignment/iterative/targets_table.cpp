@@ -3,7 +3,7 @@
 #include "commands/alignment/iterative/target_data.h"
 #include "framework/host_glue/unit_service.h"
 #include "framework/translation/tr.h"
-#include "host/api/gui_dialog.h"
+#include "host_api/gui_dialog.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 
 #include "commands/alignment/iterative/palpera_iterative_alignment_cmd.h"
 #include "framework/object/iptr.h"
-#include "host/api/zel_table.h"
+#include "host_api/zel_table.h"
 
 class PalperaIterativeAlignmentCmd::TargetsTable {
  public:

@@ -3,8 +3,8 @@
 // The circle feature ("IZelArc"): a centre, a unit normal and a radius. Its box is the circle's in 3-D;
 // reversing turns the normal round. It bounds the disc of its plane ("IZelFeaturePlanar").
 
-#include "host/api/feature_kinds.h"
 #include "host/document/features/host_feature.h"
+#include "host_api/feature_kinds.h"
 
 struct ArcShape {
   Vector3 center;

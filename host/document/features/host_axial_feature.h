@@ -9,8 +9,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "host/api/feature_kinds.h"
 #include "host/document/features/host_feature.h"
+#include "host_api/feature_kinds.h"
 
 struct AxialShape {
   Vector3 endA;

@@ -13,10 +13,10 @@
 #include "framework/object/iptr.h"
 #include "framework/object/query_chain.h"
 #include "framework/object/query_part.h"
-#include "host/api/zel_feature.h"
 #include "host/core/host_unknown.h"
 #include "host/document/features/feature_geometry.h"
 #include "host/document/parameters/host_parameter_table.h"
+#include "host_api/zel_feature.h"
 
 class HostFeature : public virtual IZelFeature, public IZelFeatureExt, public HostUnknown {
  public:

@@ -3,8 +3,8 @@
 // The line feature ("IZelLine"): a bounded line from its start to its end, whose box is that of its ends.
 // Reversing swaps them. It matches along its infinite line and contains only the points on it.
 
-#include "host/api/feature_kinds.h"
 #include "host/document/features/host_feature.h"
+#include "host_api/feature_kinds.h"
 
 struct LineShape {
   Vector3 start;

@@ -5,8 +5,8 @@
 // over; reversing turns the normal round; it contains the slab between the planes. Its solidity is the
 // "<Solidity>" parameter set on it.
 
-#include "host/api/feature_kinds.h"
 #include "host/document/features/host_feature.h"
+#include "host_api/feature_kinds.h"
 
 struct ParallelPlanesShape {
   Vector3 midPoint;

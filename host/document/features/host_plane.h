@@ -7,8 +7,8 @@
 
 #include <vector>
 
-#include "host/api/feature_kinds.h"
 #include "host/document/features/host_feature.h"
+#include "host_api/feature_kinds.h"
 
 struct PlaneShape {
   Vector3 center;

@@ -3,8 +3,8 @@
 // The point feature ("IZelPoint"): one object serves as the point value a caller fills and reads and as the
 // feature a document object shows. It has no orientation; its box is the point itself.
 
-#include "host/api/points.h"
 #include "host/document/features/host_feature.h"
+#include "host_api/points.h"
 
 struct PointShape {
   Vector3 position;

@@ -7,8 +7,8 @@
 // (the second direction the other way); it contains and bounds the outline in its plane
 // ("IZelFeaturePlanar").
 
-#include "host/api/feature_kinds.h"
 #include "host/document/features/host_feature.h"
+#include "host_api/feature_kinds.h"
 
 struct SlotShape {
   Vector3 center;

@@ -2,8 +2,8 @@
 
 // The sphere feature ("IZelSphere"): a centre and a radius. It has no orientation; it contains its ball.
 
-#include "host/api/feature_kinds.h"
 #include "host/document/features/host_feature.h"
+#include "host_api/feature_kinds.h"
 
 struct SphereShape {
   Vector3 center;

@@ -3,8 +3,8 @@
 // The target point ("IZelTargetPoint"): a point marked by a disc of its size (a diameter) facing along its
 // direction, which reversing turns round. Its box is the disc's.
 
-#include "host/api/feature_kinds.h"
 #include "host/document/features/host_feature.h"
+#include "host_api/feature_kinds.h"
 
 struct TargetPointShape {
   Vector3 position;

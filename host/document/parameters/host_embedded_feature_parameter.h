@@ -5,8 +5,8 @@
 // copied, and neither can the value holding it.
 
 #include "framework/object/query_part.h"
-#include "host/api/zel_feature.h"
 #include "host/document/parameters/host_parameter.h"
+#include "host_api/zel_feature.h"
 
 class HostEmbeddedFeatureParameter final
     : public HostParameter<HostEmbeddedFeatureParameter, IZelEmbeddedFeatureParameter> {

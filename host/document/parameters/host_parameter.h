@@ -7,8 +7,8 @@
 
 #include "framework/object/iptr.h"
 #include "framework/object/query_chain.h"
-#include "host/api/parameters.h"
 #include "host/core/host_unknown.h"
+#include "host_api/parameters.h"
 
 template <class Derived, class Interface>
 class HostParameter : public Interface, public HostUnknown {

@@ -13,9 +13,9 @@
 #include "framework/host_glue/point_objects.h"
 #include "framework/object/query_chain.h"
 #include "framework/registrations/registered_classes.h"
-#include "host/api/datum_align_modifier.h"
 #include "host/document/host_document.h"
 #include "host/gui/command_runner.h"
+#include "host_api/datum_align_modifier.h"
 #include "platform/utf8.h"
 #include "tests/commands/support/hard_probe_command_fixture.h"
 

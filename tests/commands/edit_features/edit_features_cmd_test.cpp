@@ -10,12 +10,12 @@
 #include "features/creators/creator_fixture.h"
 #include "framework/host_glue/document_glue.h"
 #include "framework/host_glue/unit_service.h"
-#include "host/api/probe_array_source.h"
-#include "host/api/zel_primitive_itr.h"
 #include "host/document/host_doc_object.h"
 #include "host/scene/host_gfx_view.h"
 #include "host/scene/host_scene_nodes.h"
 #include "host/scene/host_style_nodes.h"
+#include "host_api/probe_array_source.h"
+#include "host_api/zel_primitive_itr.h"
 
 namespace {
 

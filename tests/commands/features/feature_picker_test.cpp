@@ -2,7 +2,7 @@
 
 #include "commands/features/zel_hard_probe_feature_picker.h"
 #include "features/collectors/zel_feature_collector.h"
-#include "host/api/feature_kinds.h"
+#include "host_api/feature_kinds.h"
 #include "probing_run_fixture.h"
 #include "support/device_stream.h"
 

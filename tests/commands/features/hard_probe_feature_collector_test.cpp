@@ -2,7 +2,7 @@
 
 #include "commands/features/zel_hard_probe_feature_collector.h"
 #include "features/collectors/feature_collector_base.h"
-#include "host/api/feature_kinds.h"
+#include "host_api/feature_kinds.h"
 #include "probing_run_fixture.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "host/api/feature_kinds.h"
 #include "host/document/host_feature_sub_object_mgr.h"
+#include "host_api/feature_kinds.h"
 #include "probing_run_fixture.h"
 
 namespace {

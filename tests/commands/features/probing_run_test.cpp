@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "framework/object/query_part.h"
-#include "host/api/feature_kinds.h"
-#include "host/api/parameters.h"
+#include "host_api/feature_kinds.h"
+#include "host_api/parameters.h"
 #include "probing_run_fixture.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "framework/object/host_lookup.h"
-#include "host/api/zel_doc.h"
 #include "host/fitting/host_curve_fit_data.h"
+#include "host_api/zel_doc.h"
 #include "support/module_fixture.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include "framework/object/host_lookup.h"
 #include "framework/object/query_chain.h"
 #include "gen/palpera/palpera_cross_section_fitters.h"
-#include "host/api/zel_doc.h"
 #include "host/core/host_unknown.h"
+#include "host_api/zel_doc.h"
 #include "support/module_fixture.h"
 
 namespace {

@@ -11,9 +11,9 @@
 #include "bore_probes.h"
 #include "devices/contracts/plugin_data_receivers.h"
 #include "framework/object/query_part.h"
-#include "host/api/feature_kinds.h"
-#include "host/api/zel_mesh.h"
 #include "host/cad/cad_model.h"
+#include "host_api/feature_kinds.h"
+#include "host_api/zel_mesh.h"
 #include "support/module_fixture.h"
 #include "test_paths.h"
 

@@ -10,7 +10,7 @@
 #include "framework/host_glue/unit_service.h"
 #include "framework/object/iptr.h"
 #include "framework/registrations/registered_classes.h"
-#include "host/api/data_store.h"
+#include "host_api/data_store.h"
 #include "support/module_fixture.h"
 #include "support/module_settings.h"
 #include "support/text.h"

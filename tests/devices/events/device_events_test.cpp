@@ -9,7 +9,7 @@
 #include "devices/events/device_event_handlers.h"
 #include "devices/events/device_event_names.h"
 #include "framework/object/query_part.h"
-#include "host/api/main_application.h"
+#include "host_api/main_application.h"
 #include "support/device_event_recorder.h"
 #include "support/device_records.h"
 #include "support/module_fixture.h"

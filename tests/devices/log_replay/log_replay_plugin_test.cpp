@@ -10,7 +10,7 @@
 
 #include "devices/event_log/plugin_device_data_xml_reader_receiver.h"
 #include "framework/object/query_chain.h"
-#include "host/api/xml_dom.h"
+#include "host_api/xml_dom.h"
 #include "support/log_replay_fixture.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include "collector_fixture.h"
 #include "features/collectors/simple_collector.h"
-#include "host/api/points.h"
+#include "host_api/points.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "collector_fixture.h"
 #include "features/feature_matching.h"
-#include "host/api/probe_array_source.h"
+#include "host_api/probe_array_source.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include "collector_fixture.h"
 #include "features/view_framing.h"
-#include "host/api/gfx_view.h"
 #include "host/scene/host_gen_gfx_service.h"
+#include "host_api/gfx_view.h"
 #include "ui/probe/zel_hard_probe_probe_gfx.h"
 
 namespace {

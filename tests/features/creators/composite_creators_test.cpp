@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "creator_fixture.h"
-#include "host/api/host_class_ids.h"
+#include "host_api/host_class_ids.h"
 #include "observed_fitter.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "creator_fixture.h"
-#include "host/api/host_class_ids.h"
+#include "host_api/host_class_ids.h"
 #include "observed_fitter.h"
 
 namespace {

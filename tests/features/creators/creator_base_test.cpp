@@ -9,11 +9,11 @@
 #include "creator_fixture.h"
 #include "features/creators/hard_probe_feature_creator_base.h"
 #include "framework/object/query_chain.h"
-#include "host/api/feature_fitter.h"
-#include "host/api/interface_name_collector.h"
-#include "host/api/registry_paths.h"
 #include "host/core/host_unknown.h"
 #include "host/core/zel_id_text.h"
+#include "host_api/feature_fitter.h"
+#include "host_api/interface_name_collector.h"
+#include "host_api/registry_paths.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include "framework/object/iptr.h"
 #include "framework/object/query_part.h"
 #include "framework/registrations/registered_classes.h"
-#include "host/api/feature_kinds.h"
+#include "host_api/feature_kinds.h"
 #include "platform/utf8.h"
 #include "support/made_by_name.h"
 #include "support/module_fixture.h"

@@ -12,11 +12,11 @@
 
 #include "framework/object/iptr.h"
 #include "framework/object/query_chain.h"
-#include "host/api/feature_fitter.h"
-#include "host/api/registry_paths.h"
 #include "host/core/host_unknown.h"
 #include "host/core/zel_id_text.h"
 #include "host/standin_host.h"
+#include "host_api/feature_fitter.h"
+#include "host_api/registry_paths.h"
 
 class ObservedFitter : public IZelFeatureFitter, public HostUnknown {
  public:

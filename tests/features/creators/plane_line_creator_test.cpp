@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "creator_fixture.h"
-#include "host/api/registry_paths.h"
+#include "host_api/registry_paths.h"
 
 namespace {
 

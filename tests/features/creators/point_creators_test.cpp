@@ -3,8 +3,8 @@
 #include "creator_fixture.h"
 #include "features/creators/hard_probe_point_set_creators.h"
 #include "framework/object/query_chain.h"
-#include "host/api/unit_service.h"
 #include "host/core/host_unknown.h"
+#include "host_api/unit_service.h"
 
 namespace {
 

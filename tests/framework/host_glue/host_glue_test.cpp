@@ -13,8 +13,8 @@
 #include "framework/settings/palpera_settings.h"
 #include "framework/widgets/zel_callback_object.h"
 #include "framework/widgets/zel_widget.h"
-#include "host/api/gfx_renderer.h"
-#include "host/api/unit_service.h"
+#include "host_api/gfx_renderer.h"
+#include "host_api/unit_service.h"
 #include "support/module_fixture.h"
 
 namespace {

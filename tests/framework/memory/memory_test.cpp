@@ -23,7 +23,7 @@
 #include "framework/memory/memory_report.h"
 #include "framework/memory/out_of_memory.h"
 #include "framework/object/query_chain.h"
-#include "host/api/mem_checker.h"
+#include "host_api/mem_checker.h"
 #include "support/module_fixture.h"
 #include "support/scratch_directory.h"
 

@@ -9,13 +9,13 @@
 
 #include "basic_types/bit_vector.h"
 #include "framework/object/query_part.h"
-#include "host/api/feature_fitter.h"
-#include "host/api/feature_kinds.h"
-#include "host/api/feature_types.h"
-#include "host/api/host_class_ids.h"
 #include "host/cad/cad_model.h"
 #include "host/document/parameters/host_bit_vector_array.h"
 #include "host/document/parameters/host_single_values.h"
+#include "host_api/feature_fitter.h"
+#include "host_api/feature_kinds.h"
+#include "host_api/feature_types.h"
+#include "host_api/host_class_ids.h"
 #include "support/module_fixture.h"
 #include "test_paths.h"
 

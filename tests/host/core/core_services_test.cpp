@@ -3,9 +3,9 @@
 #include <cmath>
 
 #include "framework/object/iptr.h"
-#include "host/api/feature_kinds.h"
-#include "host/api/mem_checker.h"
-#include "host/api/unit_service.h"
+#include "host_api/feature_kinds.h"
+#include "host_api/mem_checker.h"
+#include "host_api/unit_service.h"
 #include "support/module_fixture.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "framework/object/iptr.h"
-#include "host/api/event_data_store.h"
+#include "host_api/event_data_store.h"
 #include "support/counted_probe.h"
 #include "support/module_fixture.h"
 #include "support/recording_receiver.h"
@@ -114,9 +114,9 @@ TEST_F(DataStoreTest, NarrowStringsCountBytesAndAreNeverCutInsideACharacter) {
   EXPECT_STREQ(store_->getNarrowString("Palpera/Material").c_str(), "Alumi") << "the default too";
   EXPECT_TRUE(store_->setNarrowString(nullptr, "Palpera/Material", "Stahl"));
   EXPECT_STREQ(store_->getNarrowString("Palpera/Material").c_str(), "Stahl");
-  EXPECT_TRUE(
-      store_->setNarrowString(nullptr, "Palpera/Material", "Ma\xC3\x9F\xC3\x9F"));  // 6 bytes
-  EXPECT_STREQ(store_->getNarrowString("Palpera/Material").c_str(), "Ma\xC3\x9F") << "half a character does not fit";
+  EXPECT_TRUE(store_->setNarrowString(nullptr, "Palpera/Material", "Ma\xC3\x9F\xC3\x9F"));  // 6 bytes
+  EXPECT_STREQ(store_->getNarrowString("Palpera/Material").c_str(), "Ma\xC3\x9F")
+      << "half a character does not fit";
   EXPECT_EQ(std::u16string(store_->getString("Palpera/Material").c_str()), u"Ma\u00df");
   EXPECT_FALSE(store_->setNarrowString(nullptr, "Palpera/Missing", "x"));
 }

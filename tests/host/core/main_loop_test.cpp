@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "framework/object/iptr.h"
-#include "host/api/main_application.h"
+#include "host_api/main_application.h"
 #include "support/module_fixture.h"
 #include "support/recording_receiver.h"
 

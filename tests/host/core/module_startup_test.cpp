@@ -6,8 +6,8 @@
 #include "framework/component/zel_base_component.h"
 #include "framework/component/zel_default_class_factory.h"
 #include "framework/object/query_chain.h"
-#include "host/api/zel_initializer.h"
 #include "host/core/module_startup.h"
+#include "host_api/zel_initializer.h"
 #include "support/module_fixture.h"
 
 namespace {

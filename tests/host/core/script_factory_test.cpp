@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "host/api/script_factory.h"
+#include "host_api/script_factory.h"
 #include "support/module_fixture.h"
 
 namespace {

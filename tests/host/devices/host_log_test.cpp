@@ -8,8 +8,8 @@
 
 #include "framework/object/iptr.h"
 #include "framework/object/query_chain.h"
-#include "host/api/host_log.h"
 #include "host/devices/host_log_format.h"
+#include "host_api/host_log.h"
 #include "support/file_size_limit.h"
 #include "support/module_fixture.h"
 #include "support/scratch_directory.h"

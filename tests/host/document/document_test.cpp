@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "framework/object/iptr.h"
-#include "host/api/point_uniform_sampler.h"
-#include "host/api/points.h"
-#include "host/api/zel_doc.h"
+#include "host_api/point_uniform_sampler.h"
+#include "host_api/points.h"
+#include "host_api/zel_doc.h"
 #include "support/counted_probe.h"
 #include "support/module_fixture.h"
 

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "host/api/feature_statistics.h"
+#include "host_api/feature_statistics.h"
 #include "support/module_fixture.h"
 #include "tests/host/document/made_feature.h"
 

@@ -7,9 +7,9 @@
 
 #include "framework/host_glue/document_glue.h"
 #include "framework/host_glue/point_objects.h"
-#include "host/api/feature_type_ids.h"
-#include "host/api/feature_types.h"
-#include "host/api/probe_array_source.h"
+#include "host_api/feature_type_ids.h"
+#include "host_api/feature_types.h"
+#include "host_api/probe_array_source.h"
 #include "support/module_fixture.h"
 #include "tests/host/document/made_feature.h"
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "framework/object/query_part.h"
-#include "host/api/feature_kinds.h"
-#include "host/api/points.h"
+#include "host_api/feature_kinds.h"
+#include "host_api/points.h"
 #include "support/made_by_name.h"
 
 // The feature face of an object of a feature kind.

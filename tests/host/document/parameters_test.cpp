@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "framework/object/iptr.h"
-#include "host/api/parameters.h"
-#include "host/api/points.h"
+#include "host_api/parameters.h"
+#include "host_api/points.h"
 #include "support/made_by_name.h"
 #include "support/module_fixture.h"
 

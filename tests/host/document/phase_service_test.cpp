@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "framework/object/host_lookup.h"
-#include "host/api/zel_doc.h"
-#include "host/api/zel_phase.h"
+#include "host_api/zel_doc.h"
+#include "host_api/zel_phase.h"
 #include "support/module_fixture.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "framework/object/iptr.h"
-#include "host/api/points.h"
+#include "host_api/points.h"
 #include "support/module_fixture.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "host/api/point_regions.h"
+#include "host_api/point_regions.h"
 #include "support/module_fixture.h"
 #include "tests/host/document/made_feature.h"
 

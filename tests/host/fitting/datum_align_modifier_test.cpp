@@ -8,10 +8,10 @@
 #include "framework/host_glue/point_objects.h"
 #include "framework/object/iptr.h"
 #include "framework/object/query_part.h"
-#include "host/api/datum_align_modifier.h"
-#include "host/api/feature_kinds.h"
-#include "host/api/host_class_ids.h"
-#include "host/api/zel_sub_objects.h"
+#include "host_api/datum_align_modifier.h"
+#include "host_api/feature_kinds.h"
+#include "host_api/host_class_ids.h"
+#include "host_api/zel_sub_objects.h"
 #include "support/module_fixture.h"
 
 namespace {

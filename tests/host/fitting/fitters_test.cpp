@@ -8,9 +8,9 @@
 
 #include "framework/object/host_lookup.h"
 #include "framework/object/query_part.h"
-#include "host/api/feature_fitter.h"
-#include "host/api/feature_kinds.h"
-#include "host/api/registry_paths.h"
+#include "host_api/feature_fitter.h"
+#include "host_api/feature_kinds.h"
+#include "host_api/registry_paths.h"
 #include "support/module_fixture.h"
 #include "support/point_region.h"
 

@@ -6,9 +6,9 @@
 
 #include "framework/object/iptr.h"
 #include "framework/object/query_chain.h"
-#include "host/api/zel_table.h"
 #include "host/gui/host_gui_dialog.h"
 #include "host/gui/host_table.h"
+#include "host_api/zel_table.h"
 #include "platform/utf8.h"
 #include "support/module_fixture.h"
 

@@ -4,12 +4,12 @@
 #include <vector>
 
 #include "framework/object/iptr.h"
-#include "host/api/gfx_view.h"
-#include "host/api/pick_on_model.h"
-#include "host/api/view_input.h"
-#include "host/api/zel_mesh.h"
 #include "host/cad/cad_model.h"
 #include "host/cad/mesh_shapes.h"
+#include "host_api/gfx_view.h"
+#include "host_api/pick_on_model.h"
+#include "host_api/view_input.h"
+#include "host_api/zel_mesh.h"
 #include "support/module_fixture.h"
 
 namespace {

@@ -5,14 +5,14 @@
 #include "basic_types/zel_cstring.h"
 #include "framework/iterators/zel_itr_base.h"
 #include "framework/object/host_lookup.h"
-#include "host/api/gfx_renderer.h"
-#include "host/api/host_class_ids.h"
-#include "host/api/host_commands.h"
 #include "host/document/features/host_point.h"
 #include "host/scene/host_gen_gfx_service.h"
 #include "host/scene/host_scene_nodes.h"
 #include "host/scene/host_shape_factory.h"
 #include "host/scene/host_style_nodes.h"
+#include "host_api/gfx_renderer.h"
+#include "host_api/host_class_ids.h"
+#include "host_api/host_commands.h"
 #include "support/module_fixture.h"
 
 namespace {

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "framework/object/iptr.h"
-#include "host/api/gfx_view.h"
-#include "host/api/zel_sub_objects.h"
 #include "host/document/features/host_point.h"
+#include "host_api/gfx_view.h"
+#include "host_api/zel_sub_objects.h"
 #include "support/module_fixture.h"
 
 namespace {

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "framework/object/iptr.h"
-#include "host/api/callback_object.h"
-#include "host/api/gfx_view.h"
+#include "host_api/callback_object.h"
+#include "host_api/gfx_view.h"
 #include "support/module_fixture.h"
 
 namespace {

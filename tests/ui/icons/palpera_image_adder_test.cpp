@@ -8,8 +8,8 @@
 #include "framework/object/query_chain.h"
 #include "framework/registrations/registered_classes.h"
 #include "gen/palpera/palpera_icons.h"
-#include "host/api/image_store.h"
-#include "host/api/zel_initializer.h"
+#include "host_api/image_store.h"
+#include "host_api/zel_initializer.h"
 #include "support/module_fixture.h"
 
 namespace {

@@ -9,9 +9,9 @@
 #include "framework/object/iptr.h"
 #include "framework/object/query_part.h"
 #include "framework/registrations/registered_classes.h"
-#include "host/api/zel_image.h"
 #include "host/gui/host_image.h"
 #include "host/gui/png_image.h"
+#include "host_api/zel_image.h"
 #include "support/module_fixture.h"
 
 namespace {

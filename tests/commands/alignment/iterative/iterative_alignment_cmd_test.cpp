@@ -19,7 +19,6 @@
 #include "framework/host_glue/document_glue.h"
 #include "framework/host_glue/point_objects.h"
 #include "framework/object/query_part.h"
-#include "host/api/data_store.h"
 #include "host/cad/brep_model.h"
 #include "host/cad/cad_model.h"
 #include "host/document/host_locations_set.h"
@@ -27,6 +26,7 @@
 #include "host/gui/host_progress_split.h"
 #include "host/gui/host_table.h"
 #include "host/scene/host_view_theme.h"
+#include "host_api/data_store.h"
 #include "platform/utf8.h"
 #include "tests/commands/support/command_fixture.h"
 
