@@ -2,7 +2,7 @@
 
 #include <cfloat>
 
-#include "commands/alignment/assertion_sites.h"
+#include "commands/alignment/common/assertion_sites.h"
 #include "framework/memory/assertion.h"
 #include "framework/object/query_part.h"
 #include "host_api/zel_doc.h"

@@ -5,8 +5,8 @@
 #include <cstdio>
 
 #include "basic_types/zel_chunked_array.h"
-#include "commands/alignment/assertion_sites.h"
-#include "commands/alignment/device_transform_steps.h"
+#include "commands/alignment/common/assertion_sites.h"
+#include "commands/alignment/common/device_transform_steps.h"
 #include "commands/alignment/iterative/target_graphics.h"
 #include "devices/registry/plugin_manager_lookup.h"
 #include "framework/host_glue/length_text.h"

@@ -4,7 +4,7 @@
 #include <cfloat>
 #include <cmath>
 
-#include "commands/alignment/assertion_sites.h"
+#include "commands/alignment/common/assertion_sites.h"
 #include "commands/alignment/iterative/camera_animators.h"
 #include "commands/alignment/iterative/closest_point_finder.h"
 #include "commands/alignment/iterative/iterative_realignment.h"

@@ -29,7 +29,7 @@
 
 #include "basic_types/matrix4x4.h"
 #include "basic_types/vector3.h"
-#include "commands/alignment/device_transform_steps.h"
+#include "commands/alignment/common/device_transform_steps.h"
 #include "framework/commands/comp_base_cmd.h"
 #include "framework/object/iptr.h"
 #include "framework/subject/zel_subject.h"

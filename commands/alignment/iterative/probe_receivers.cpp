@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
-#include "commands/alignment/assertion_sites.h"
+#include "commands/alignment/common/assertion_sites.h"
 #include "commands/alignment/iterative/target_data.h"
 #include "framework/host_glue/renderer_scope.h"
 #include "framework/host_glue/user_error.h"

@@ -7,7 +7,7 @@
 #include <numbers>
 #include <utility>
 
-#include "commands/alignment/assertion_sites.h"
+#include "commands/alignment/common/assertion_sites.h"
 #include "commands/alignment/iterative/camera_animators.h"
 #include "commands/alignment/iterative/iterative_realignment.h"
 #include "commands/alignment/iterative/palpera_iterative_alignment_cmd.h"

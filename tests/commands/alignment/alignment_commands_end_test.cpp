@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "commands/alignment/device_transform_steps.h"
+#include "commands/alignment/common/device_transform_steps.h"
 #include "host/cad/brep_model.h"
 #include "host/cad/cad_model.h"
 #include "host/core/recording_assert_handler.h"

@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "commands/alignment/palpera_device_to_part_alignment_cmd.h"
+#include "commands/alignment/device_to_part/palpera_device_to_part_alignment_cmd.h"
 #include "devices/alignment/alignment_services.h"
 #include "devices/managers/izel_plugin_manager.h"
 #include "framework/host_glue/point_objects.h"

@@ -1,6 +1,6 @@
 // The device steps every alignment command shares, on the emulator plug-in and a test device.
 
-#include "commands/alignment/device_transform_steps.h"
+#include "commands/alignment/common/device_transform_steps.h"
 
 #include <gtest/gtest.h>
 

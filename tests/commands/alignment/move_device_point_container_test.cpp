@@ -1,4 +1,4 @@
-#include "commands/alignment/move_device_point_container.h"
+#include "commands/alignment/move_device/move_device_point_container.h"
 
 #include <gtest/gtest.h>
 

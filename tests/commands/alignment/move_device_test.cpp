@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "commands/alignment/device_transform_steps.h"
-#include "commands/alignment/move_device_widget.h"
+#include "commands/alignment/common/device_transform_steps.h"
+#include "commands/alignment/move_device/move_device_widget.h"
 #include "devices/alignment/alignment_services.h"
 #include "framework/host_glue/point_objects.h"
 #include "framework/object/query_chain.h"

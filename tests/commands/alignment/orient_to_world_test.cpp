@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "commands/alignment/device_transform_steps.h"
+#include "commands/alignment/common/device_transform_steps.h"
 #include "commands/transform/matrix_widget.h"
 #include "framework/host_glue/unit_service.h"
 #include "framework/subject/zel_subject.h"

@@ -1,6 +1,6 @@
 // The 3-2-1 solve through the host's datum-based modifier.
 
-#include "commands/alignment/plane_alignment_solve.h"
+#include "commands/alignment/device_to_part/plane_alignment_solve.h"
 
 #include <gtest/gtest.h>
 

@@ -1,13 +1,13 @@
 // The device planes of the 3-2-1 alignment from probed tip centres, with the host's plane fitter.
 
-#include "commands/alignment/probed_planes.h"
+#include "commands/alignment/plane_probing/probed_planes.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <numbers>
 
-#include "commands/alignment/plane_fit_and_view.h"
+#include "commands/alignment/plane_probing/plane_fit_and_view.h"
 #include "support/module_fixture.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // The reference planes of the 3-2-1 device alignment: what each change builds and announces.
 
-#include "commands/alignment/reference_planes.h"
+#include "commands/alignment/device_to_part/reference_planes.h"
 
 #include "box_reference_points.h"
 

@@ -1,4 +1,4 @@
-#include "commands/alignment/sampled_point_markers.h"
+#include "commands/alignment/plane_probing/sampled_point_markers.h"
 
 #include "framework/object/host_lookup.h"
 #include "framework/object/query_part.h"

@@ -1,9 +1,9 @@
-#include "commands/alignment/move_device_point_container.h"
+#include "commands/alignment/move_device/move_device_point_container.h"
 
 #include <utility>
 
 #include "basic_types/matrix4x4.h"
-#include "commands/alignment/move_device_keys.h"
+#include "commands/alignment/move_device/move_device_keys.h"
 #include "framework/host_glue/document_glue.h"
 #include "framework/host_glue/point_objects.h"
 #include "framework/object/query_part.h"

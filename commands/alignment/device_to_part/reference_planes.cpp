@@ -1,4 +1,4 @@
-#include "commands/alignment/reference_planes.h"
+#include "commands/alignment/device_to_part/reference_planes.h"
 
 #include <algorithm>
 #include <cmath>

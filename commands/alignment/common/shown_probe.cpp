@@ -1,4 +1,4 @@
-#include "commands/alignment/shown_probe.h"
+#include "commands/alignment/common/shown_probe.h"
 
 #include "framework/host_glue/document_glue.h"
 #include "framework/host_glue/point_objects.h"

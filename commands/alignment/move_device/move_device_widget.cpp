@@ -1,11 +1,11 @@
-#include "commands/alignment/move_device_widget.h"
+#include "commands/alignment/move_device/move_device_widget.h"
 
 #include <cstring>
 #include <utility>
 
-#include "commands/alignment/device_transform_steps.h"
-#include "commands/alignment/move_device_best_fit.h"
-#include "commands/alignment/move_device_keys.h"
+#include "commands/alignment/common/device_transform_steps.h"
+#include "commands/alignment/move_device/move_device_best_fit.h"
+#include "commands/alignment/move_device/move_device_keys.h"
 #include "devices/contracts/plugin_device.h"
 #include "devices/registry/izel_plugin_service.h"
 #include "features/collectors/zel_feature_collector.h"

@@ -1,4 +1,4 @@
-#include "commands/alignment/move_device_best_fit.h"
+#include "commands/alignment/move_device/move_device_best_fit.h"
 
 #include <vector>
 

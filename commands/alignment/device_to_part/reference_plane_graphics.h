@@ -11,7 +11,7 @@
 #include <array>
 
 #include "basic_types/plane.h"
-#include "commands/alignment/reference_planes.h"
+#include "commands/alignment/device_to_part/reference_planes.h"
 #include "framework/object/iptr.h"
 #include "framework/object/zel_unknown_impl.h"
 #include "framework/subject/zel_subject.h"

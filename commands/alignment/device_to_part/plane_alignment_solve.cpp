@@ -1,9 +1,9 @@
-#include "commands/alignment/plane_alignment_solve.h"
+#include "commands/alignment/device_to_part/plane_alignment_solve.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "commands/alignment/assertion_sites.h"
+#include "commands/alignment/common/assertion_sites.h"
 #include "framework/host_glue/document_glue.h"
 #include "framework/host_glue/point_objects.h"
 #include "framework/host_glue/renderer_scope.h"

@@ -18,7 +18,7 @@
 
 #include "basic_types/matrix4x4.h"
 #include "basic_types/zel_string.h"
-#include "commands/alignment/move_device_point_container.h"
+#include "commands/alignment/move_device/move_device_point_container.h"
 
 bool fitTargetsOntoReferences(const MoveDevicePointContainer& references,
                               const MoveDevicePointContainer& targets, Matrix4x4& result,

@@ -1,4 +1,4 @@
-#include "commands/alignment/plane_fit_and_view.h"
+#include "commands/alignment/plane_probing/plane_fit_and_view.h"
 
 #include <cmath>
 

@@ -1,10 +1,10 @@
-#include "commands/alignment/alignment_321_widget.h"
+#include "commands/alignment/orient_to_world/alignment_321_widget.h"
 
 #include <cmath>
 #include <cstring>
 
-#include "commands/alignment/plane_colors.h"
-#include "commands/alignment/plane_probing_instructions.h"
+#include "commands/alignment/plane_probing/plane_colors.h"
+#include "commands/alignment/plane_probing/plane_probing_instructions.h"
 #include "devices/registry/izel_plugin_service.h"
 #include "framework/host_glue/setting_on.h"
 #include "framework/host_glue/user_error.h"

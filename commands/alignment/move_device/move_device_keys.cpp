@@ -1,4 +1,4 @@
-#include "commands/alignment/move_device_keys.h"
+#include "commands/alignment/move_device/move_device_keys.h"
 
 namespace move_device_keys {
 

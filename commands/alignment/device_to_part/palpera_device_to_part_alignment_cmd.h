@@ -25,12 +25,12 @@
 #include <vector>
 
 #include "basic_types/plane.h"
-#include "commands/alignment/device_plane_receiver.h"
-#include "commands/alignment/device_transform_steps.h"
-#include "commands/alignment/probed_point_graphics.h"
-#include "commands/alignment/reference_plane_graphics.h"
-#include "commands/alignment/reference_planes.h"
-#include "commands/alignment/sampled_point_markers.h"
+#include "commands/alignment/device_to_part/device_plane_receiver.h"
+#include "commands/alignment/common/device_transform_steps.h"
+#include "commands/alignment/device_to_part/probed_point_graphics.h"
+#include "commands/alignment/device_to_part/reference_plane_graphics.h"
+#include "commands/alignment/device_to_part/reference_planes.h"
+#include "commands/alignment/plane_probing/sampled_point_markers.h"
 #include "commands/transform/matrix_widget.h"
 #include "devices/contracts/plugin.h"
 #include "devices/contracts/plugin_device.h"

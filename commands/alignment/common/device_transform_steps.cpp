@@ -1,4 +1,4 @@
-#include "commands/alignment/device_transform_steps.h"
+#include "commands/alignment/common/device_transform_steps.h"
 
 #include "commands/transform/matrix_widget.h"
 #include "devices/contracts/plugin.h"

@@ -1,6 +1,6 @@
-#include "commands/alignment/palpera_move_device_cmd.h"
+#include "commands/alignment/move_device/palpera_move_device_cmd.h"
 
-#include "commands/alignment/move_device_widget.h"
+#include "commands/alignment/move_device/move_device_widget.h"
 #include "commands/transform/matrix_widget.h"
 #include "devices/managers/izel_plugin_manager.h"
 #include "devices/registry/izel_plugin_service.h"

@@ -1,8 +1,8 @@
-#include "commands/alignment/probed_planes.h"
+#include "commands/alignment/plane_probing/probed_planes.h"
 
 #include <cmath>
 
-#include "commands/alignment/plane_fit_and_view.h"
+#include "commands/alignment/plane_probing/plane_fit_and_view.h"
 
 namespace {
 

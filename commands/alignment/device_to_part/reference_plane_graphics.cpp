@@ -1,9 +1,9 @@
-#include "commands/alignment/reference_plane_graphics.h"
+#include "commands/alignment/device_to_part/reference_plane_graphics.h"
 
 #include <cstring>
 
-#include "commands/alignment/assertion_sites.h"
-#include "commands/alignment/plane_colors.h"
+#include "commands/alignment/common/assertion_sites.h"
+#include "commands/alignment/plane_probing/plane_colors.h"
 #include "framework/host_glue/renderer_scope.h"
 #include "framework/memory/assertion.h"
 #include "framework/object/query_chain.h"

@@ -1,6 +1,6 @@
-#include "commands/alignment/probed_points_frame.h"
+#include "commands/alignment/plane_probing/probed_points_frame.h"
 
-#include "commands/alignment/plane_fit_and_view.h"
+#include "commands/alignment/plane_probing/plane_fit_and_view.h"
 #include "framework/host_glue/document_glue.h"
 #include "framework/host_glue/point_objects.h"
 #include "framework/host_glue/renderer_scope.h"

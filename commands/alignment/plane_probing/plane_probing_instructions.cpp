@@ -1,4 +1,4 @@
-#include "commands/alignment/plane_probing_instructions.h"
+#include "commands/alignment/plane_probing/plane_probing_instructions.h"
 
 #include <algorithm>
 

@@ -18,7 +18,7 @@
 
 #include <cstdint>
 
-#include "commands/alignment/device_transform_steps.h"
+#include "commands/alignment/common/device_transform_steps.h"
 #include "devices/contracts/plugin_device.h"
 #include "framework/commands/comp_base_cmd.h"
 #include "framework/object/iptr.h"

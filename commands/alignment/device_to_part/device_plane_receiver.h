@@ -7,8 +7,8 @@
 // run as cancelled; two plane-2 touches that cannot tell a side (probed_planes.h) end it with a message. The
 // owner is not counted: it detaches the receiver before it lets it go. Main thread only.
 
-#include "commands/alignment/probed_planes.h"
-#include "commands/alignment/probed_points_frame.h"
+#include "commands/alignment/plane_probing/probed_planes.h"
+#include "commands/alignment/plane_probing/probed_points_frame.h"
 #include "devices/contracts/plugin_data_receivers.h"
 #include "framework/object/zel_unknown_impl.h"
 

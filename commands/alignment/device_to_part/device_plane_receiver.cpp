@@ -1,4 +1,4 @@
-#include "commands/alignment/device_plane_receiver.h"
+#include "commands/alignment/device_to_part/device_plane_receiver.h"
 
 #include <cstring>
 

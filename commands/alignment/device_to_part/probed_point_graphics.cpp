@@ -1,4 +1,4 @@
-#include "commands/alignment/probed_point_graphics.h"
+#include "commands/alignment/device_to_part/probed_point_graphics.h"
 
 #include <algorithm>
 #include <cmath>
