@@ -5,9 +5,9 @@
 
 #include "commands/alignment/common/assertion_sites.h"
 #include "commands/alignment/device_to_part/plane_alignment_solve.h"
+#include "commands/alignment/device_to_part/probed_point_graphics.h"
 #include "commands/alignment/plane_probing/plane_colors.h"
 #include "commands/alignment/plane_probing/plane_probing_instructions.h"
-#include "commands/alignment/device_to_part/probed_point_graphics.h"
 #include "commands/alignment/plane_probing/probed_points_frame.h"
 #include "devices/managers/izel_plugin_manager.h"
 #include "devices/registry/izel_plugin_service.h"

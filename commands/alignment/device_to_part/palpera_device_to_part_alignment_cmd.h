@@ -25,8 +25,8 @@
 #include <vector>
 
 #include "basic_types/plane.h"
-#include "commands/alignment/device_to_part/device_plane_receiver.h"
 #include "commands/alignment/common/device_transform_steps.h"
+#include "commands/alignment/device_to_part/device_plane_receiver.h"
 #include "commands/alignment/device_to_part/probed_point_graphics.h"
 #include "commands/alignment/device_to_part/reference_plane_graphics.h"
 #include "commands/alignment/device_to_part/reference_planes.h"

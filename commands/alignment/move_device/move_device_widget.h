@@ -22,8 +22,8 @@
 #include <memory>
 
 #include "basic_types/matrix4x4.h"
-#include "commands/alignment/move_device/move_device_point_container.h"
 #include "commands/alignment/common/shown_probe.h"
+#include "commands/alignment/move_device/move_device_point_container.h"
 #include "commands/features/zel_hard_probe_feature_collector.h"
 #include "devices/contracts/plugin.h"
 #include "framework/subject/palpera_subject_base.h"

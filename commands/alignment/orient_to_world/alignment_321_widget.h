@@ -25,10 +25,10 @@
 
 #include "basic_types/matrix4x4.h"
 #include "commands/alignment/common/device_transform_steps.h"
+#include "commands/alignment/common/shown_probe.h"
 #include "commands/alignment/plane_probing/probed_planes.h"
 #include "commands/alignment/plane_probing/probed_points_frame.h"
 #include "commands/alignment/plane_probing/sampled_point_markers.h"
-#include "commands/alignment/common/shown_probe.h"
 #include "devices/contracts/plugin.h"
 #include "devices/contracts/plugin_data_receivers.h"
 #include "devices/contracts/plugin_device.h"

@@ -1,8 +1,8 @@
 #include "commands/alignment/orient_to_world/palpera_alignment_cmd.h"
 
 #include "basic_types/no_destructor.h"
-#include "commands/alignment/orient_to_world/alignment_321_widget.h"
 #include "commands/alignment/move_device/move_device_widget.h"
+#include "commands/alignment/orient_to_world/alignment_321_widget.h"
 #include "commands/transform/matrix_widget.h"
 #include "commands/transform/transform_file_widget.h"
 #include "devices/contracts/plugin.h"

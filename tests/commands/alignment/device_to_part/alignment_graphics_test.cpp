@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "box_reference_points.h"
+#include "commands/alignment/device_to_part/probed_point_graphics.h"
+#include "commands/alignment/device_to_part/reference_plane_graphics.h"
 #include "commands/alignment/iterative/aligner_context.h"
 #include "commands/alignment/iterative/closest_point_finder.h"
-#include "commands/alignment/device_to_part/probed_point_graphics.h"
 #include "commands/alignment/plane_probing/probed_points_frame.h"
-#include "commands/alignment/device_to_part/reference_plane_graphics.h"
 #include "framework/host_glue/point_objects.h"
 #include "framework/object/query_part.h"
 #include "host/document/host_point_objects.h"

@@ -11,8 +11,8 @@
 #include <tuple>
 #include <vector>
 
-#include "commands/alignment/orient_to_world/alignment_321_widget.h"
 #include "commands/alignment/common/device_transform_steps.h"
+#include "commands/alignment/orient_to_world/alignment_321_widget.h"
 #include "commands/alignment/plane_probing/plane_fit_and_view.h"
 #include "framework/host_glue/point_objects.h"
 #include "framework/object/query_chain.h"
