@@ -13,10 +13,10 @@
 // "ProbeStart" and "ProbeStop" bracket each probing pass, "Sensitivity" (data: a bool, read back) asks it to
 // enable or disable its own controls while a run goes on. The device must be connected.
 //
-// Controls from the widget's first id b: control n is b + n, n from 0 to 40 (the table in the source); the
-// pictures of the type and reference-list buttons have the fixed numbers 8 to 21, those of the target
-// buttons and "Delete Pair" b + 25, b + 27, b + 29 and b + 35. Created by the host per request; main thread
-// only, where the device's events also arrive.
+// Controls from the widget's first id b: control n is b + n, n from 0 to 40 (the table in
+// move_device_controls.h); the pictures of the type and reference-list buttons have the fixed numbers 8 to
+// 21, those of the target buttons and "Delete Pair" b + 25, b + 27, b + 29 and b + 35. Created by the host
+// per request; main thread only, where the device's events also arrive.
 
 #include <cstdint>
 #include <memory>

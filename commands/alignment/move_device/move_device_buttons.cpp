@@ -1,0 +1,271 @@
+// The Move Device wizard's buttons: each moves the run from page to page, or changes the lists on its page.
+
+#include "commands/alignment/move_device/move_device_controls.h"
+#include "commands/alignment/move_device/move_device_widget.h"
+#include "framework/translation/tr.h"
+#include "host_api/gui_simple_dialog.h"
+
+using namespace move_device_controls;
+
+namespace {
+
+// The simple dialog's styles the wizard uses: a message, and a question answered 1 (yes), 2 (no) or else.
+constexpr int32_t kMoveMessageStyle = 2;
+constexpr int32_t kSaveQuestionStyle = 4;
+constexpr int32_t kAnswerSave = 1;
+constexpr int32_t kAnswerDiscard = 2;
+
+}  // namespace
+
+void MoveDeviceWidget::onGuiEvent(int32_t id, int32_t) {
+  const int32_t control = id - idBase();
+  // The start page's buttons start a run, the others act within one: each page shows only its own.
+  if ((control == kBegin || control == kResume) == runOpen_) return;
+  switch (control) {
+    case kBegin:
+      return begin();
+    case kResume:
+      return resume();
+    case kTypePoint:
+    case kTypeSphere:
+    case kTypeCircle:
+      referenceMode_ = true;
+      startProbing(static_cast<uint32_t>(id - idBase()));
+      return;
+    case kTypePrevious:
+      return usePreviousTargets();
+    case kReferenceUp:
+      return moveReferenceUp();
+    case kReferenceDown:
+      return moveReferenceDown();
+    case kReferenceDelete:
+      return deleteReference();
+    case kTargetStart:
+      startNextTarget();
+      return;
+    case kTargetRetry:
+      return redefineLastTarget();
+    case kTargetRestart:
+      return clearAllTargets();
+    case kPairDelete:
+      return deletePair();
+    case kExit:
+      return exit();
+    case kNext:
+      return next();
+    case kDone:
+      return finish(true);
+    default:
+      return;
+  }
+}
+
+void MoveDeviceWidget::begin() {
+  runOpen_ = true;
+  notifySensitivity(false);
+  enable(kNext, false);
+  setState(kNotStarted);
+  updatePage();
+  setState(kReferences);
+  keepPreviousLists();
+  nameLists();
+  show(kCreateReferencesBox, true);
+  enable(kCreateReferencesBox, true);
+  enable(kTypePrevious, previousTargets_->count() >= kFewestPairs);
+  for (int32_t button : {kTypePoint, kTypeSphere, kTypeCircle}) enable(button, true);
+  updatePage();
+}
+
+void MoveDeviceWidget::resume() {
+  // Only a run left at its references, targets or result can be resumed; anything else has no page.
+  if (step_ < kReferences || step_ > kResult) return;
+  runOpen_ = true;
+  notifySensitivity(false);
+  keepPreviousLists();
+  nameLists();
+  updatePage();
+  if (step_ >= kTargets) resumeTargets();
+  resumeReferences();
+  // The fit shown when the run was left is computed again from the lists as they were.
+  if (step_ == kResult) computeFit();
+}
+
+void MoveDeviceWidget::copyEntries(const PointContainer& from, PointContainer& to, int32_t list) {
+  for (int32_t i = 0; i < from.count(); ++i) {
+    ZelString name = from.name(i);
+    to.add(from.position(i), from.type(i), name, false);
+    addListEntry(list, name);
+  }
+}
+
+void MoveDeviceWidget::resumeTargets() {
+  enable(kTargetRetry, previousTargets_->count() > 0);
+  enable(kTargetRestart, previousTargets_->count() > 0);
+  enable(kTargetStart, true);
+  copyEntries(*previousTargets_, targets_, kTargetList);
+  if (targets_.count() >= previousReferences_->count()) enable(kTargetStart, false);
+}
+
+void MoveDeviceWidget::resumeReferences() {
+  copyEntries(*previousReferences_, references_, kReferenceList);
+  // A run left with fewer references than a fit needs stays open for probing more.
+  const bool complete = step_ != kReferences || references_.count() >= kFewestPairs;
+  if (references_.count() == 0 || !complete) {
+    enable(kNext, false);
+    return;
+  }
+  for (int32_t button : {kTypePoint, kTypeSphere, kTypeCircle, kTypePrevious}) enable(button, false);
+  enable(kNext, true);
+}
+
+void MoveDeviceWidget::usePreviousTargets() {
+  if (!previousTargets_) return;
+  copyEntries(*previousTargets_, references_, kReferenceList);
+  for (int32_t button : {kTypePoint, kTypeSphere, kTypeCircle, kTypePrevious}) enable(button, false);
+  enable(kNext, references_.count() >= kFewestPairs);
+  if (dialog()) dialog()->setControlValue(id(kTypePrevious), 0);
+}
+
+void MoveDeviceWidget::moveReferenceUp() {
+  IGuiDialog* gui = dialog();
+  const int32_t selected = gui->listSelection(id(kReferenceList));
+  if (gui->listEntryCount(id(kReferenceList)) < 2 || selected < 1) return;
+  references_.swap(selected, selected - 1);
+  gui->swapListEntries(id(kReferenceList), selected, selected - 1);
+}
+
+void MoveDeviceWidget::moveReferenceDown() {
+  IGuiDialog* gui = dialog();
+  const int32_t selected = gui->listSelection(id(kReferenceList));
+  const int32_t entries = gui->listEntryCount(id(kReferenceList));
+  if (entries < 2 || selected < 0 || selected + 1 >= entries) return;
+  references_.swap(selected, selected + 1);
+  gui->swapListEntries(id(kReferenceList), selected, selected + 1);
+}
+
+void MoveDeviceWidget::deleteReference() {
+  IGuiDialog* gui = dialog();
+  const int32_t selected = gui->listSelection(id(kReferenceList));
+  if (selected < 0 || selected >= gui->listEntryCount(id(kReferenceList))) return;
+  references_.remove(selected);
+  gui->removeListEntry(id(kReferenceList), selected);
+  if (references_.count() < kFewestPairs) enable(kNext, false);
+  if (references_.count() < PointContainer::kCapacity) enable(kCreateReferencesBox, true);
+  if (references_.count() > 0) return;
+  for (int32_t button : {kTypePoint, kTypeSphere, kTypeCircle}) enable(button, true);
+  enable(kTypePrevious, previousTargets_ && previousTargets_->count() >= kFewestPairs);
+}
+
+void MoveDeviceWidget::next() {
+  enable(kNext, false);
+  if (step_ == kReferences) {
+    SPtr<IGuiSimpleDlg> message;
+    if (message)
+      message->show(kMoveMessageStyle, tr("Move Device or Part to new position..."), ZelString(), false,
+                    false, false);
+    setState(kTargets);
+    enable(kTargetStart, true);
+    enable(kTargetRetry, false);
+    enable(kTargetRestart, false);
+    updatePage();
+    dialog()->refreshLayout();
+    startNextTarget();
+  } else if (step_ == kTargets) {
+    setState(kResult);
+    updatePage();
+    computeFit();
+  }
+}
+
+void MoveDeviceWidget::redefineLastTarget() {
+  if (targets_.count() > 0) {
+    targets_.remove(targets_.count() - 1);
+    dialog()->removeListEntry(id(kTargetList), dialog()->listEntryCount(id(kTargetList)) - 1);
+  }
+  enable(kTargetRetry, false);
+  enable(kNext, false);
+  startNextTarget();
+}
+
+void MoveDeviceWidget::clearAllTargets() {
+  while (targets_.count() > 0) targets_.remove(targets_.count() - 1);
+  dialog()->clearList(id(kTargetList));
+  enable(kTargetRetry, false);
+  enable(kNext, false);
+  startNextTarget();
+}
+
+void MoveDeviceWidget::deletePair() {
+  const int32_t selected = dialog()->listSelection(id(kPairList));
+  if (selected < 0 || selected >= dialog()->listEntryCount(id(kPairList))) return;
+  if (references_.count() <= kFewestPairs) return;
+  references_.remove(selected);
+  targets_.remove(selected);
+  dialog()->removeListEntry(id(kPairList), selected);
+  computeFit();
+}
+
+void MoveDeviceWidget::exit() {
+  SPtr<IGuiSimpleDlg> question;
+  if (!question) return;
+  const int32_t answer =
+      question->show(kSaveQuestionStyle,
+                     tr("The current state can be saved and resumed at a later time.\n\nSave current state?"),
+                     ZelString(), false, false, false);
+  if (answer == kAnswerSave) saveAndExit();
+  if (answer == kAnswerDiscard) finish(false);
+}
+
+void MoveDeviceWidget::saveAndExit() {
+  runOpen_ = false;
+  references_.save(-1);
+  targets_.save(-1);
+  const uint32_t step = step_;
+  setState(kFinished);
+  updatePage();
+  setState(step);
+  previousReferences_.reset();
+  previousTargets_.reset();
+  references_.removeDocumentObject();
+  targets_.removeDocumentObject();
+  notifySensitivity(true);
+  enable(kResume, true);
+}
+
+void MoveDeviceWidget::finish(bool apply) {
+  // "Done" is off while the fit fails; a press that still arrives must not erase the references either.
+  if (apply && !fitted_) return;
+  setState(kFinished);
+  if (apply) {
+    // The points were probed through hardware x scale; the corrected hardware matrix takes the scale again.
+    Matrix4x4 corrected = result_ * (plugin_ ? plugin_->hardwareMatrix() : Matrix4x4::identity());
+    notify("NewTransform", corrected.m);
+    references_.clear();
+    references_.save(-1);
+    references_.load();
+    targets_.transformAll(result_);
+    targets_.save(-1);
+    targets_.clear();
+    targets_.load();
+  } else {
+    if (previousReferences_) previousReferences_->save(-1);
+    if (previousTargets_) previousTargets_->save(-1);
+    references_.clear();
+    references_.load();
+    targets_.clear();
+    targets_.load();
+  }
+  enable(kResume, false);
+  endRun();
+}
+
+void MoveDeviceWidget::endRun() {
+  runOpen_ = false;
+  previousReferences_.reset();
+  previousTargets_.reset();
+  references_.removeDocumentObject();
+  targets_.removeDocumentObject();
+  fitted_ = false;
+  updatePage();
+  notifySensitivity(true);
+}
