@@ -11,7 +11,6 @@
 #include "devices/managers/izel_plugin_manager.h"
 #include "devices/registry/izel_plugin_service.h"
 #include "framework/commands/command_context.h"
-#include "framework/host_glue/document_glue.h"
 #include "framework/host_glue/point_objects.h"
 #include "framework/host_glue/renderer_scope.h"
 #include "framework/host_glue/user_error.h"
@@ -28,7 +27,6 @@
 #include "host_api/gui_status_bar.h"
 #include "host_api/module_class_ids.h"
 #include "host_api/zel_error_service.h"
-#include "host_api/zel_object_extras.h"
 
 namespace {
 
@@ -458,114 +456,6 @@ void PalperaCrossSectionCmd::followProbe(const Vector3& position, const Vector3&
   camera_->setUp(up);
   camera_->update();
   requestRedraw(true);
-}
-
-// Ending
-
-bool PalperaCrossSectionCmd::apply() {
-  if (pointObject_) {
-    SPtr<ICounterStore> counters;
-    if (ICounter* counter = counters ? counters->find(ZelCString(kSectionPointObjectCounter)) : nullptr)
-      counter->increment();
-  }
-  if (checked(kMultiplePointObjects) && sections_.size() >= 2 && writeSectionPointObjects()) {
-    SPtr<IZelObjectRemover> remover;
-    if (remover && pointObject_) {
-      remover->removeObject(pointObject_.get(), 0, false);
-      remover->finishRemoval();
-    }
-    pointObject_.release();
-    displayModel_.release();
-  }
-  writeSettings();
-  return true;
-}
-
-bool PalperaCrossSectionCmd::writeSectionPointObjects() {
-  SPtr<IZelObjectBuilder> builder;
-  SPtr<IZelObjectRemover> remover;
-  if (!builder || !remover) return false;
-  ZelString base;
-  if (gui_) gui_->getControlText(kPointObjectName, base);
-  IPtr<IZelDocObject> group(createGroupInCurrentPhase(base));
-  if (!group) return false;
-  std::vector<IPtr<IZelDocObject>> built;
-  for (size_t i = 0; i < sections_.size(); ++i) {
-    const ZelString number = ZelString::number(static_cast<int32_t>(i + 1));
-    const ZelString* args[] = {&base, &number};
-    const ZelString name = ZelString(u"%1-%2").substituteArgs(args, 2);
-    IPtr<IZelPoints> points;
-    points.getService();
-    IPtr<IZelDocObject> object;
-    if (points && sections_[i]->pointArray() && builder->beginObject("Point", name, false)) {
-      points->setArray(sections_[i]->pointArray());
-      builder->addData(points.get());
-      object.takeOwnership(builder->endObject(true));
-    }
-    if (!object) {
-      // Nothing is lost: what was built goes again and the single object stays.
-      for (const IPtr<IZelDocObject>& made : built) remover->removeObject(made.get(), 0, false);
-      remover->removeObject(group.get(), 0, false);
-      remover->finishRemoval();
-      return false;
-    }
-    object->setGroup(group.get());
-    built.push_back(object);
-  }
-  for (size_t i = 0; i < sections_.size(); ++i) {
-    IPtr<RealPArray> moved;
-    moved.takeOwnership(sections_[i]->giveUpArray());  // the object holds its own reference now
-    sectionWritten_[i] = true;
-  }
-  return true;
-}
-
-bool PalperaCrossSectionCmd::cancel() {
-  stopCapture(false);
-  SPtr<IZelObjectRemover> remover;
-  if (remover) {
-    if (pointObject_) remover->removeObject(pointObject_.get(), 0, false);
-    for (const IPtr<IZelDocObject>& curve : curveObjects_) remover->removeObject(curve.get(), 0, false);
-    if (curveGroup_) remover->removeObject(curveGroup_.get(), 0, false);
-    remover->finishRemoval();
-  }
-  pointObject_.release();
-  displayModel_.release();
-  curveObjects_.clear();
-  curveGroup_.release();
-  // The document gets back the objects it had at activation, the first as its current object.
-  SPtr<IZelDoc> document;
-  if (!document || activationObjects_.empty()) return true;
-  document->setCurrentObject(activationObjects_.front().get());
-  for (size_t i = 1; i < activationObjects_.size(); ++i)
-    document->addCurrentObject(activationObjects_[i].get());
-  return true;
-}
-
-void PalperaCrossSectionCmd::finish() {
-  stopCapture(true);
-  removeCurves();
-  makeCurves();
-  showCurveEnds();
-}
-
-void PalperaCrossSectionCmd::removeCurves() {
-  SPtr<IZelObjectRemover> remover;
-  if (remover) {
-    for (const IPtr<IZelDocObject>& curve : curveObjects_) remover->removeObject(curve.get(), 0, false);
-    if (curveGroup_) remover->removeObject(curveGroup_.get(), 0, false);
-    remover->finishRemoval();
-  }
-  curveObjects_.clear();
-  curveGroup_.release();
-}
-
-void PalperaCrossSectionCmd::showCurveEnds() {
-  const bool on = checked(kShowCurveEnds);
-  for (const IPtr<IZelDocObject>& curve : curveObjects_) {
-    if (auto* ends = queryPart<IZelCurveEnds>(curve->subObject("PrimCurveEnds"))) ends->setVisible(on, true);
-  }
-  requestRedraw(false);
 }
 
 void PalperaCrossSectionCmd::queryInterface(const char* name, void** out, bool) {
