@@ -30,16 +30,13 @@
 #include "framework/translation/tr.h"
 #include "host_api/data_store.h"
 #include "host_api/gfx_view.h"
-#include "host_api/gui_busy_block.h"
 #include "host_api/gui_dialog.h"
 #include "host_api/gui_status_bar.h"
 #include "host_api/host_class_ids.h"
-#include "host_api/progress_split.h"
 #include "host_api/update_gui.h"
 #include "host_api/vector_input.h"
 #include "host_api/view_input.h"
 #include "host_api/zel_doc.h"
-#include "host_api/zel_locations_set.h"
 #include "host_api/zel_object_attribute.h"
 #include "host_api/zel_phase.h"
 #include "host_api/zel_sub_objects.h"
@@ -199,23 +196,6 @@ void PalperaIterativeAlignmentCmd::readReferenceSize() {
   referenceSize_ = std::max({box[3] - box[0], box[4] - box[1], box[5] - box[2]});
   if (!(referenceSize_ > 0)) referenceSize_ = 0;
   sizeScale_ = sizeScaleOf(referenceSize_);
-}
-
-void PalperaIterativeAlignmentCmd::fillLocationSets() {
-  locationSets_.clear();
-  if (!gui_) return;
-  gui_->clearList(kLocationSetsList);
-  gui_->addListEntry(kLocationSetsList, tr("Select..."));
-  SPtr<IZelDoc> document;
-  for (int32_t i = 0; document && i < document->objectCount(); ++i) {
-    IZelDocObject* object = document->objectAt(i);
-    if (!queryPart<IZelLocationsSet>(object)) continue;
-    locationSets_.emplace_back(object);
-    gui_->addListEntry(kLocationSetsList, object->objectName());
-  }
-  gui_->selectListEntry(kLocationSetsList, 0);
-  gui_->enableControl(kLocationSetsBox, true, IGuiDialog::kEnableDefault);
-  gui_->enableControl(kLoadButton, false, IGuiDialog::kEnableDefault);
 }
 
 void PalperaIterativeAlignmentCmd::hideReferenceSubObjects() {
@@ -421,62 +401,6 @@ void PalperaIterativeAlignmentCmd::onKey(int32_t code) {
     return;
   }
   realign();
-}
-
-void PalperaIterativeAlignmentCmd::setLocationSetEntryEnabled(int32_t index, bool enabled) {
-  if (!gui_) return;
-  gui_->enableListEntry(kLocationSetsList, index + 1, enabled);
-  if (enabled) return;
-  gui_->selectListEntry(kLocationSetsList, 0);
-  gui_->enableControl(kLoadButton, false, IGuiDialog::kEnableDefault);
-}
-
-bool PalperaIterativeAlignmentCmd::loadLocationSet(int32_t index) {
-  if (index < 0 || index >= static_cast<int32_t>(locationSets_.size())) return false;
-  auto* set = queryPart<IZelLocationsSet>(locationSets_[index].get());
-  PalperaIterativeAlignmentCmd::ClosestPointFinder* finder =
-      realignment_ ? realignment_->pointFinder() : nullptr;
-  const int32_t count = set ? set->locationCount() : 0;
-  if (count <= 0 || !finder) return false;
-  IPtr<IZelProgressSplit> progress;
-  progress.getService();
-  if (progress) progress->begin(count);
-  IPtr<LocationSetUndoItem> item(new LocationSetUndoItem(index));
-  for (int32_t i = 1; i <= count; ++i) {
-    ZelString name;
-    Vector3 point, closest, normal;
-    if (set->location(i, name, point) && finder->find(point, closest, normal)) {
-      IPtr<Target> target(new Target);
-      target->point = closest;
-      target->direction = normal;
-      target->criticalDistance = sizeScale_;
-      target->name = name;
-      item->addTarget(target.get());
-    }
-    if (progress) progress->step();
-  }
-  item->redo(*this);
-  pushUndoItem(item.get());
-  if (progress) progress->finish();
-  return true;
-}
-
-void PalperaIterativeAlignmentCmd::loadSelectedLocationSet() {
-  const int32_t selected = gui_ ? gui_->listSelection(kLocationSetsList) : -1;
-  if (selected < 1 || !canTakeInput()) return;
-  bool loaded = false;
-  {
-    SPtr<IGuiBusyBlock> busy;
-    if (busy) busy->begin(tr("Loading Location Set..."));
-    {
-      const RendererScope paused;
-      loaded = loadLocationSet(selected - 1);
-    }
-    if (busy) busy->end();
-  }
-  if (loaded && realignment_) realignment_->updateAlignment();
-  refreshTable();
-  requestRedraw(false);
 }
 
 void PalperaIterativeAlignmentCmd::startShowPosition() {
