@@ -113,7 +113,9 @@ TEST(AlignIterativeExample, TouchesInQuickSuccessionAlignAsTouchesApart) {
 // The examples that touch with the emulator wait for the device's events, never for a stretch of time: a
 // slow machine must not let a print overtake a touch, nor a click reach a device that is still restarting.
 TEST(AlignIterativeExample, TheProbingExamplesWaitForEventsNotForTime) {
-  for (const char* name : {"align-iterative.script", "align-321.script", "orient-to-world.script"}) {
+  for (const char* name :
+       {"align-iterative.script", "align-321.script", "orient-to-world.script", "move-device-before.script",
+        "move-device-after.script", "move-device-again.script"}) {
     SCOPED_TRACE(name);
     std::istringstream lines(readFile(kProject + "/examples/" + name));
     std::string line;
