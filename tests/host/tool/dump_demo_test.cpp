@@ -65,9 +65,10 @@ std::string recordingAt(const std::vector<std::string>& places) {
       "load-plugin EmulatorPlugin\ncad-box RefObject -5 -5 -1 5 5 0\nstart\n"
       "set Palpera/Emulator/MaxNoiseFactor 0\nrecord-log session.log\ncommand PalperaDumpCmd\n";
   for (const std::string& place : places) {
-    script += "press StartButton\nrun-until Palpera/Events/Continuous/RadiusEvent 2000\nrun 100\n";
-    script += "mouse move " + place + " 10 0 0 -1\nrun 100\nkey press 293\n";
-    script += "run-until Palpera/Events/Continuous/OnStop 2000\npress StopButton\n";
+    // The pause before the move is the device's: it holds back a move within 1/30 s of its run's start.
+    script += "press StartButton\nrun-until Palpera/Events/Continuous/RadiusEvent 10000\nrun 100\n";
+    script += "mouse move " + place + " 10 0 0 -1\nrun-until Palpera/Events/Continuous/MovedEvent 10000\n";
+    script += "key press 293\nrun-until Palpera/Events/Continuous/OnStop 10000\npress StopButton\n";
   }
   return script + "cancel\nstop-recording\n";
 }
@@ -267,7 +268,7 @@ TEST(DumpDemo, TheEmulatorWithoutAReferenceModelSaysWhatIsMissing) {
   std::string output =
       runScriptIn(scratch,
                   "load-plugin EmulatorPlugin\nstart\ncommand PalperaDumpCmd\npress StartButton\n"
-                  "run-until Palpera/Events/Continuous/CustomEvent 2000\npress StopButton\ncancel\n",
+                  "run-until Palpera/Events/Continuous/CustomEvent 10000\npress StopButton\ncancel\n",
                   status);
   EXPECT_EQ(WEXITSTATUS(status), 1) << output;
   // The device's "Error" may still reach the command as the host ends it.

@@ -44,7 +44,8 @@ TEST_F(FullDiskScript, ThePointTableExportFailsThePressAndKeepsTheEarlierExport)
       "cad-box RefObject 0 0 0 0.1 0.1 0.01\n"
       "set Palpera/Emulator/MaxNoiseFactor 0\nset Palpera/Emulator/ProbeDiameter 0.006\n"
       "active RefObject\ncurrent RefObject\ncommand PalperaRealTimeDeviationCmd\n"
-      "run-until Palpera/Events/Single/RadiusEvent 2000\nmouse click 0.02 0.02 0.05 0 0 -1\nrun 50\n"
+      "run-until Palpera/Events/Single/RadiusEvent 10000\nmouse click 0.02 0.02 0.05 0 0 -1\n"
+      "run-until Palpera/Events/Single/SampledEvent 10000\n"
       "file-answer out/earlier 2\nanswer yes\npress ExportButton\n");
   EXPECT_EQ(WEXITSTATUS(status_), 1) << output;
   EXPECT_EQ(output,

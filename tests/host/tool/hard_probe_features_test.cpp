@@ -15,8 +15,12 @@ namespace {
 
 const std::string kProject = std::filesystem::path(PALPERA_TEST_SOURCE_DIR).parent_path().string();
 
-// The emulator's stop point, taken with the lift key held: off the surface, on the side the probe came from.
-const std::string kLiftedStop = "key press 299\nrun 50\nkey press 293\nkey release 299\n";
+// The emulator's stop point, taken with the lift key held: off the surface, on the side the probe came from;
+// the script then waits until the stop has reached the command. The lift's move is not waited for: the device
+// may hold a move back (at most 30 a second), and the stop is delivered after it anyway.
+const std::string kLiftedStop =
+    "key press 299\nkey press 293\nkey release 299\nrun-until Palpera/Events/Single/StopEvent 10000\n";
+const std::string kSampled = "\nrun-until Palpera/Events/Single/SampledEvent 10000\n";
 
 // Three emulator picks on a face of the box, seen along the ray (DX, DY, DZ) from the points given, then the
 // stop point taken off the face and the emulator's stop key.
@@ -24,9 +28,9 @@ std::string probedPlane(const char* picks[3], const char* stop) {
   std::string script =
       "command PalperaCreateFeaturesCmd2 "
       "IZelFeature=IZelPlane,IZelFeatureCollector=Plane,UsePlane=false\n"
-      "run-until Palpera/Events/Single/RadiusEvent 2000\n";
-  for (int i = 0; i < 3; ++i) script += std::string("mouse click ") + picks[i] + "\nrun 50\n";
-  return script + "mouse move " + stop + "\nrun 50\n" + kLiftedStop + "run 100\n";
+      "run-until Palpera/Events/Single/RadiusEvent 10000\n";
+  for (int i = 0; i < 3; ++i) script += std::string("mouse click ") + picks[i] + kSampled;
+  return script + "mouse move " + stop + "\n" + kLiftedStop;
 }
 
 // "Hard Probe Features" as an operator runs it: the hard-probe emulator probes faces of the reference box,
@@ -66,13 +70,13 @@ TEST(HardProbeFeaturesScript, TheEmulatorProbesTheBoreOfThePlateAtItsNominalAxis
          << "start\nset Palpera/Emulator/MaxNoiseFactor 0\n"
          << "command PalperaCreateFeaturesCmd2 "
             "IZelFeature=IZelCylinder,IZelFeatureCollector=Cylinder,UsePlane=false\n"
-         << "run-until Palpera/Events/Single/RadiusEvent 2000\n";
+         << "run-until Palpera/Events/Single/RadiusEvent 10000\n";
   for (int i = 0; i < 8; ++i) {
     const double angle = 2 * M_PI * i / 8 + .3;
     script << "mouse click 0.05 0.04 " << .002 + .0008 * i << " " << std::cos(angle) << " " << std::sin(angle)
-           << " 0\nrun 50\n";
+           << " 0" << kSampled;
   }
-  script << "mouse move 0.05 0.04 0.009 0 1 0\nrun 50\n" << kLiftedStop << "run 100\nprint document\napply\n";
+  script << "mouse move 0.05 0.04 0.009 0 1 0\n" << kLiftedStop << "print document\napply\n";
   script.close();
   int status = -1;
   const std::string output = runTool("--script session.script", status, scratch.system());
@@ -142,11 +146,11 @@ TEST(HardProbeFeaturesScript, ARefusedStopKeepsTheTouchesAndSaysWhatTheFeatureNe
            << "set DefaultFileNameDirectory/common " << kProject << "/examples\n"
            << "start\nset Palpera/Emulator/MaxNoiseFactor 0\n"
            << "command PalperaCreateFeaturesCmd2 " << c.kind << ",UsePlane=false\n"
-           << "run-until Palpera/Events/Single/RadiusEvent 2000\n";
-    for (const std::string& touch : c.touches) script << "mouse click " << touch << "\nrun 50\n";
-    script << kLiftedStop << "run 100\nprint document\nprint errors\nprint dialogs\n"
-           << "mouse click " << c.lastTouch << "\nrun 50\n"
-           << kLiftedStop << "run 100\nkey press 293\nrun 100\n"
+           << "run-until Palpera/Events/Single/RadiusEvent 10000\n";
+    for (const std::string& touch : c.touches) script << "mouse click " << touch << kSampled;
+    script << kLiftedStop << "print document\nprint errors\nprint dialogs\n"
+           << "mouse click " << c.lastTouch << kSampled << kLiftedStop
+           << "key press 293\nrun-until Palpera/Events/Single/StopEvent 10000\n"
            << "feature RefObject " << c.nominal << "\ncompare TestObject RefObject\n";
     script.close();
     int status = -1;
@@ -170,7 +174,7 @@ TEST(HardProbeFeaturesScript, AnEmulatorBallOfNoDiameterEndsTheRunWithAnError) {
       << "set DefaultFileNameDirectory/common " << kProject << "/examples\n"
       << "start\nset Palpera/Emulator/ProbeDiameter 0\n"
       << "command PalperaCreateFeaturesCmd2 IZelFeature=IZelPlane,IZelFeatureCollector=Plane,UsePlane=false\n"
-      << "run-until Palpera/Events/Single/CustomEvent 2000\nrun 100\nprint errors\nprint document\n";
+      << "run-until Palpera/Events/Single/CustomEvent 10000\nprint errors\nprint document\n";
   int status = -1;
   const std::string output = runTool("--script session.script", status, scratch.system());
   EXPECT_EQ(WEXITSTATUS(status), 0) << output;
