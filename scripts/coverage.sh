@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 dir=build-coverage
 jobs=${JOBS:-$(nproc)}
-folders=(framework devices commands ui platform host include tools)
+folders=(framework devices commands ui platform host_api host include tools)
 # Profiles are read only by the llvm tools of the compiler's own version, which sit beside it.
 llvm=$(dirname "$(readlink -f "$(command -v clang++)")")
 
