@@ -145,10 +145,6 @@ bool PalperaCaptureCmd::cancel() {
   // new pass that nothing removes.
   stopCapture();
   removeAll();
-  SPtr<IZelDoc> document;
-  if (!document || activationObjects_.empty()) return true;
-  document->setCurrentObject(activationObjects_.front().get());
-  for (size_t i = 1; i < activationObjects_.size(); ++i)
-    document->addCurrentObject(activationObjects_[i].get());
+  makeCurrentObjects(activationObjects_);
   return true;
 }

@@ -85,11 +85,7 @@ bool PalperaCrossSectionCmd::cancel() {
   curveObjects_.clear();
   curveGroup_.release();
   // The document gets back the objects it had at activation, the first as its current object.
-  SPtr<IZelDoc> document;
-  if (!document || activationObjects_.empty()) return true;
-  document->setCurrentObject(activationObjects_.front().get());
-  for (size_t i = 1; i < activationObjects_.size(); ++i)
-    document->addCurrentObject(activationObjects_[i].get());
+  makeCurrentObjects(activationObjects_);
   return true;
 }
 

@@ -8,6 +8,13 @@ namespace {
 constexpr int32_t kReferenceDisplayMode = 1;
 }  // namespace
 
+void makeCurrentObjects(const std::vector<IPtr<IZelDocObject>>& objects) {
+  SPtr<IZelDoc> document;
+  if (!document || objects.empty()) return;
+  document->setCurrentObject(objects.front().get());
+  for (size_t i = 1; i < objects.size(); ++i) document->addCurrentObject(objects[i].get());
+}
+
 void removeObjectFromDocument(IZelDocObject* object) {
   SPtr<IZelObjectRemover> remover;
   if (remover) remover->removeObject(object, 0, true);

@@ -3,6 +3,7 @@
 // Small pieces of document handling that commands of several subsystems share.
 
 #include <cstdint>
+#include <vector>
 
 #include "framework/object/iptr.h"
 #include "host_api/zel_doc.h"
@@ -10,6 +11,10 @@
 
 // Removes the object from the document; nothing happens without the host's remover.
 void removeObjectFromDocument(IZelDocObject* object);
+
+// Gives the document objects as its current ones, the first through the set operation (it becomes the only
+// one) and each further one, in order, through the add operation. Nothing when objects is empty.
+void makeCurrentObjects(const std::vector<IPtr<IZelDocObject>>& objects);
 
 // A new group object named name in the document's current phase, without a reference for the caller (the
 // document holds it), or null without a document. unique gives it a name no other object has; an empty name
