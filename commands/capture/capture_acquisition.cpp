@@ -11,6 +11,7 @@
 #include "commands/capture/capture_sampling.h"
 #include "commands/capture/capture_settings.h"
 #include "commands/capture/palpera_capture_cmd.h"
+#include "devices/contracts/plugin_device.h"
 #include "framework/host_glue/point_objects.h"
 #include "framework/host_glue/renderer_scope.h"
 #include "framework/host_glue/setting_on.h"
@@ -94,8 +95,7 @@ void PalperaCaptureCmd::stopCapture() {
   // after the capture ended, and a stop they cause finds the capture already over.
   if (std::exchange(capturing_, false) && device_) {
     IPtr<IZelPluginDevice> device = device_;
-    device->removeReceiver(static_cast<IZelHardProbeContinuousDataReceiver*>(this));
-    device->stopAcquisition();
+    stopDetached(*device, {static_cast<IZelHardProbeContinuousDataReceiver*>(this)});
   }
   // A device that stops, fails or is let go of in the middle of a pass sends no end of the pass: without
   // this the pass's object would stay empty, or keep the name the next pass is given.

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "devices/contracts/plugin.h"
+#include "devices/contracts/plugin_device.h"
 #include "devices/managers/izel_plugin_manager.h"
 #include "framework/commands/command_context.h"
 #include "framework/host_glue/document_glue.h"
@@ -208,8 +209,7 @@ void PalperaRealTimeDeviationCmd::disconnect() {
     probeGfx_.release();
   }
   if (IZelPlugin* plugin = currentHardProbePlugin(pluginService_.get())) plugin->resetObjectMatrix();
-  device_->removeReceiver(this);
-  device_->stopAcquisition();
+  stopDetached(*device_, {this});
   device_->disconnect();
   device_.release();
   connected_ = false;

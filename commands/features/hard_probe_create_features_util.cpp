@@ -5,6 +5,7 @@
 #include "basic_types/string_utilities.h"
 #include "commands/features/hard_probe_data_receiver.h"
 #include "devices/contracts/plugin.h"
+#include "devices/contracts/plugin_device.h"
 #include "devices/managers/izel_plugin_manager.h"
 #include "devices/registry/plugin_manager_lookup.h"
 #include "features/feature_sub_object.h"
@@ -55,8 +56,7 @@ HardProbeCreateFeaturesUtil::~HardProbeCreateFeaturesUtil() {
   // The device would otherwise go on feeding the relay, and through it the collector, after its owner is
   // gone.
   if (device_) {
-    device_->removeReceiver(relay_.get());
-    device_->stopAcquisition();
+    stopDetached(*device_, {relay_.get()});
   }
   if (visibility_) visibility_->restore();
   if (probeGraphics_) probeGraphics_->detach();
@@ -211,8 +211,7 @@ void HardProbeCreateFeaturesUtil::showProbeGraphics() {
 bool HardProbeCreateFeaturesUtil::stopFeature() {
   IPtr<HardProbeCreateFeaturesUtil> self(this);
   if (device_ && relay_) {
-    device_->removeReceiver(relay_.get());
-    device_->stopAcquisition();
+    stopDetached(*device_, {relay_.get()});
   }
   finishProbing();
   return true;
@@ -232,8 +231,7 @@ void HardProbeCreateFeaturesUtil::onNotify(const char* event, IZelSubject* subje
   if (!relay || subject != static_cast<IZelSubject*>(relay.get())) return;
   if (isEvent(event, "StopAcquisition")) {
     if (device_) {
-      device_->removeReceiver(relay.get());
-      device_->stopAcquisition();
+      stopDetached(*device_, {relay.get()});
     }
   } else if (isEvent(event, "PointsChanged")) {
     onPointsChanged();

@@ -8,6 +8,7 @@
 #include "commands/capture/capture_info_tile.h"
 #include "commands/features/hard_probe_readiness.h"
 #include "commands/measure/cross_section_receiver.h"
+#include "devices/contracts/plugin_device.h"
 #include "devices/managers/izel_plugin_manager.h"
 #include "devices/registry/izel_plugin_service.h"
 #include "framework/commands/command_context.h"
@@ -394,8 +395,7 @@ void PalperaCrossSectionCmd::stopCapture(bool) {
   IPtr<HardProbeDataReceiver> ended = std::move(receiver_);
   // Detached before the device stops: the events it delivers during its stop belong to no run.
   if (IPtr<IZelPluginDevice> device = device_) {
-    device->removeReceiver(ended.get());
-    device->stopAcquisition();
+    stopDetached(*device, {ended.get()});
   }
   if (probeGfx_) {
     probeGfx_->detach();

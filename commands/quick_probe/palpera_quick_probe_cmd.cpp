@@ -2,6 +2,7 @@
 
 #include "commands/quick_probe/air_side.h"
 #include "devices/contracts/plugin.h"
+#include "devices/contracts/plugin_device.h"
 #include "devices/managers/izel_plugin_manager.h"
 #include "features/feature_matching.h"
 #include "features/placed_feature.h"
@@ -182,8 +183,7 @@ void PalperaQuickProbeCmd::disconnect() {
   if (!device_) return;
   if (IZelPlugin* plugin = activeHardProbePlugin(*pluginService_)) plugin->resetObjectMatrix();
   if (connected_) {
-    device_->removeReceiver(this);
-    device_->stopAcquisition();
+    stopDetached(*device_, {this});
   }
   device_->disconnect();
   device_.release();

@@ -35,12 +35,6 @@ Matrix4x4 showDeviceTransform(IZelPlugin& plugin, MatrixWidget* display) {
   return readCombined(plugin, display);
 }
 
-void stopDetached(IZelPluginDevice& device, std::initializer_list<IZelPluginDataReceiver*> receivers) {
-  for (IZelPluginDataReceiver* receiver : receivers)
-    if (receiver) device.removeReceiver(receiver);
-  device.stopAcquisition();
-}
-
 void KeptHardwareMatrix::keep(IZelPlugin& plugin) {
   matrix_ = plugin.hardwareMatrix();
   kept_ = true;

@@ -20,17 +20,14 @@
 //
 // Main thread only.
 
-#include <initializer_list>
-
 #include "basic_types/matrix4x4.h"
 #include "commands/capture/capture_info_tile.h"  // a position display shows the capture's tile
+#include "devices/contracts/plugin_device.h"
 #include "framework/object/iptr.h"
 
 class IZelDocObject;
 class IZelListener;
 class IZelPlugin;
-class IZelPluginDataReceiver;
-class IZelPluginDevice;
 class IZelHardProbeProbeGfx;
 class IZelSubject;
 class MatrixWidget;
@@ -42,10 +39,6 @@ Matrix4x4 setDeviceTransform(IZelPlugin& plugin, const Matrix4x4& hardware, Matr
 
 // The same steps without a new hardware matrix: what a command shows when it starts.
 Matrix4x4 showDeviceTransform(IZelPlugin& plugin, MatrixWidget* display);
-
-// Takes receivers (null ones skipped) off device, then stops its acquisition: what was in transit reaches
-// none of them.
-void stopDetached(IZelPluginDevice& device, std::initializer_list<IZelPluginDataReceiver*> receivers);
 
 // The hardware matrix as a command found it, to give back on cancel.
 class KeptHardwareMatrix {
