@@ -120,11 +120,40 @@ bool readGroup(std::string_view text, const std::string_view (&tokens)[3], size_
   return true;
 }
 
+constexpr std::string_view kCommentStart = "<!--";
+constexpr std::string_view kCommentEnd = "-->";
+constexpr std::string_view kCDataStart = "<![CDATA[";
+constexpr std::string_view kCDataEnd = "]]>";
+
+// The text as the document's data: comments left out and each CDATA section replaced by its text. The scan
+// for values looks at raw text, where an old row kept in a comment would read as a row of the transform.
+// A comment or section without its end runs to the end of the text.
+std::string dataText(std::string_view text) {
+  std::string data;
+  data.reserve(text.size());
+  size_t position = 0;
+  while (position < text.size()) {
+    const size_t comment = text.find(kCommentStart, position);
+    const size_t section = text.find(kCDataStart, position);
+    const size_t markup = std::min(comment, section);
+    data.append(text.substr(position, markup - position));
+    if (markup == std::string_view::npos) break;
+    const bool isComment = markup == comment;
+    const size_t inside = markup + (isComment ? kCommentStart : kCDataStart).size();
+    const size_t end = text.find(isComment ? kCommentEnd : kCDataEnd, inside);
+    if (!isComment) data.append(text.substr(inside, end - inside));
+    if (end == std::string_view::npos) break;
+    position = end + (isComment ? kCommentEnd : kCDataEnd).size();
+  }
+  return data;
+}
+
 }  // namespace
 
 bool readXalText(const char* bytes, size_t size, double* matrix) {
-  std::string_view text(bytes, size);
-  text = text.substr(0, text.find('\0'));
+  std::string_view raw(bytes, size);
+  const std::string data = dataText(raw.substr(0, raw.find('\0')));
+  const std::string_view text = data;
   if (text.empty()) return false;
   float rows[3][3];
   float origin[3];

@@ -194,6 +194,30 @@ TEST_F(ManageTransform, AHardwareFileNoDeviceTransformCanBeIsRefusedNamingTheFil
   EXPECT_FALSE(stored(kHardwareBlob)) << "a refused load marks nothing";
 }
 
+// An old row kept in a comment before the rotation once read as its first row, and the file's third row was
+// dropped: a turn of 120 degrees about (1, 1, 1) loaded as another matrix without a word.
+TEST_F(ManageTransform, AnXalFileWithAnOldRowInACommentLoadsItsOwnTurnAsHardwareAndAsSoftware) {
+  const std::string turned =
+      R"(<XAL><!-- old: <R><V n="I">1</V><V n="J">0</V><V n="K">0</V></R> --><Rotation>)"
+      R"(<R><V n="I">0</V><V n="J">0</V><V n="K">1</V></R><R><V n="I">1</V><V n="J">0</V><V n="K">0</V></R>)"
+      R"(<R><V n="I">0</V><V n="J">1</V><V n="K">0</V></R></Rotation>)"
+      R"(<O><V n="X">10</V><V n="Y">-20</V><V n="Z">30</V></O></XAL>)";
+  Matrix4x4 expected = Matrix4x4::rotation(Vector3(1, 1, 1), 2 * M_PI / 3);
+  expected.m[3] = 0.01;
+  expected.m[7] = -0.02;
+  expected.m[11] = 0.03;
+  startCommand();
+  answerFile("turned.xal", turned, kXalFilterEntry);
+  ASSERT_TRUE(press(Cmd::kHardwareLoadFile));
+  answerFile("turned.xal", turned, kXalFilterEntry);
+  ASSERT_TRUE(press(Cmd::kSoftwareLoadFile));
+  EXPECT_TRUE(errorMessages().empty());
+  for (int i = 0; i < 16; ++i) {
+    EXPECT_NEAR(hardware_->matrix()->m[i], expected.m[i], 1e-12) << i;
+    EXPECT_NEAR(object_->matrix()->m[i], expected.m[i], 1e-12) << i;
+  }
+}
+
 // "250,5" read as 250 would put the translation 0.5 mm off, and "0,866025" read as 0 would collapse the turn.
 TEST_F(ManageTransform, AnXalFileWrittenWithDecimalCommasIsRefusedAndChangesNothing) {
   const std::string commas =

@@ -114,6 +114,37 @@ TEST_F(XalReaderTest, ATextWithoutAWholeTransformIsRefusedAndTheMatrixKept) {
   EXPECT_FALSE(reader_->read(scratch_.module(), matrix_));
 }
 
+// A turn of 120 degrees about (1, 1, 1): x goes to y, y to z, z to x.
+const std::string kTurnedRows =
+    R"(<R><V n="I">0</V><V n="J">0</V><V n="K">1</V></R><R><V n="I">1</V><V n="J">0</V><V n="K">0</V></R>)"
+    R"(<R><V n="I">0</V><V n="J">1</V><V n="K">0</V></R>)";
+const double kTurned[16] = {0, 0, 1, 0.1, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 1};
+// A row a user kept when editing the file, in a comment: a comment is no data.
+const std::string kOldRowComment = R"(<!-- old: <R><V n="I">1</V><V n="J">0</V><V n="K">0</V></R> -->)";
+
+TEST_F(XalReaderTest, ATurnedRotationReadsRowByRowWhateverCommentsAndCDataTheFileHolds) {
+  const struct {
+    const char* what;
+    std::string bytes;
+  } cases[] = {
+      {"no comment", xal("", kTurnedRows)},
+      {"an old row in a comment before the rows", xal("", kOldRowComment + kTurnedRows)},
+      {"a comment between the rows",
+       xal("", replaced(kTurnedRows, "</R><R>", "</R>" + kOldRowComment + "<R>"))},
+      {"a commented scale", xal(R"(<!-- <P n="scale">2</P> -->)", kTurnedRows)},
+      {"a value in CDATA", xal("", replaced(kTurnedRows, R"("K">1<)", R"("K"><![CDATA[1]]><)"))},
+      {"a comment inside CDATA is text",
+       xal("", replaced(kTurnedRows, R"("K">1<)", R"("K"><![CDATA[1<!--]]><)")) + "-->"},
+  };
+  for (const auto& each : cases) {
+    SCOPED_TRACE(each.what);
+    std::fill(std::begin(matrix_), std::end(matrix_), 7.0);
+    ASSERT_TRUE(read(each.bytes));
+    for (int i = 0; i < 16; ++i) EXPECT_EQ(matrix_[i], kTurned[i]) << i;
+  }
+  EXPECT_FALSE(read(xal("", "<!-- " + kTurnedRows))) << "a comment without its end hides the rest";
+}
+
 // The text is handed over without a terminator, so reading one byte past it is caught by the address
 // sanitizer.
 TEST(XalText, AFileThatEndsRightAfterTheLastOpeningBracketReadsAndNothingPastItIsTouched) {
