@@ -15,7 +15,12 @@ struct MemoryStatus {
   uint64_t availableVirtual = 0;
 };
 
-// Reads /proc/meminfo and /proc/self/status. Answers false, with every figure 0, when they cannot be read.
+// The environment variable that names a file to read in place of /proc/meminfo, in its form ("MemTotal:
+// 1024 kB" lines): fixed figures for tests.
+inline constexpr const char* kMemInfoVariable = "PALPERA_MEMINFO";
+
+// Reads /proc/meminfo (or the file kMemInfoVariable names) and /proc/self/status. Answers false, with every
+// figure 0, when they cannot be read.
 bool queryMemoryStatus(MemoryStatus& status);
 
 // The bytes the process may still take, as far as the system tells: the memory available (physical memory

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/memory_status.h"
 #include "support/file_size_limit.h"
 #include "support/run_tool.h"
 #include "support/scratch_directory.h"
@@ -167,6 +168,17 @@ TEST(DumpDemo, AReplayThatFailsSaysWhyOnStandardErrorAndEndsWithStatusOne) {
       "palpera-host: the replay of the host log 'session.log' failed: 1 error was shown\n");
 }
 
+// The shell commands that run the host under a limit of its address space, on a machine that has far more
+// memory free than the limit leaves: the figures the host reads of the machine are fixed, so the limit
+// decides whatever other processes take meanwhile.
+std::string withinAddressSpace(const ScratchDirectory& scratch, uint64_t mebibytes) {
+  scratch.write("meminfo",
+                "MemTotal: 67108864 kB\nMemAvailable: 67108864 kB\nSwapTotal: 0 kB\nSwapFree: 0 kB\n");
+  // One heap for every thread: each thread's own would reserve address space of its own, some runs more.
+  return std::string("export ") + platform::kMemInfoVariable + "=" + scratch.system("meminfo") +
+         " MALLOC_ARENA_MAX=1 && ulimit -v " + std::to_string(mebibytes << 10) + " && ";
+}
+
 // Under a limit of the host's address space: a replay that needs more memory than is left fails alone,
 // saying so, and the host goes on to the script's next line; with nine times the log's size left, the replay
 // plays, which it cannot once its peak grows past that.
@@ -183,9 +195,7 @@ TEST(DumpDemo, AReplayNeedingMoreMemoryThanIsLeftFailsAloneAndOneWithNineTimesIt
   const std::string script = replayOf(1) + "print settings Palpera/Logging\n";
   int status = -1;
   auto runWithin = [&](uint64_t mebibytes) {
-    // One heap for every thread: each thread's own would reserve address space of its own, some runs more.
-    return runScriptIn(scratch, script, status,
-                       "export MALLOC_ARENA_MAX=1 && ulimit -v " + std::to_string(mebibytes << 10) + " && ");
+    return runScriptIn(scratch, script, status, withinAddressSpace(scratch, mebibytes));
   };
 
   constexpr uint64_t kTightLimit = 100;
@@ -229,8 +239,7 @@ TEST(DumpDemo, AMaterialsFileTooLargeForTheMemoryLeftIsSaidSoAndTheHostGoesOn) {
       << "\nstart\nprint settings Palpera/Logging\n";
   int status = -1;
   const std::string output =
-      runTool("--script session.script", status, scratch.system(),
-              "export MALLOC_ARENA_MAX=1 && ulimit -v " + std::to_string(100 << 10) + " && ");
+      runTool("--script session.script", status, scratch.system(), withinAddressSpace(scratch, 100));
   EXPECT_EQ(WEXITSTATUS(status), 0) << output;
   std::string shown = scratch.system("materials/materials.mtlx");  // as the module names a path
   std::replace(shown.begin(), shown.end(), '/', '\\');
