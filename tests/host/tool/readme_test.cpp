@@ -98,12 +98,15 @@ std::string inTestedBuild(const std::string& arguments) {
   return out;
 }
 
-// What a newcomer reads is what the program prints: every shown output, run as shown, from the project's
-// folder.
+// What a newcomer reads is what the program prints: every shown output, run as shown, in a folder laid out as
+// the project's after make: its examples, and a build/ that the examples may write in. The tested build may
+// stand anywhere, under any name.
 TEST(Readme, EveryOutputItShowsIsWhatTheProgramPrints) {
   const std::vector<Example> examples = examplesOf(readFile(kProject + "/README.md"));
   ASSERT_GE(examples.size(), 5u) << "the README's checked outputs were not found";
   ScratchDirectory scratch;
+  std::filesystem::create_directory_symlink(kProject + "/examples", scratch.system("examples"));
+  std::filesystem::create_directory(scratch.system("build"));
   for (const Example& example : examples) {
     SCOPED_TRACE("README.md:" + std::to_string(example.line) + ": palpera-host " + example.arguments);
     ASSERT_FALSE(example.expected.empty()) << "no fenced block follows the note";
@@ -113,7 +116,7 @@ TEST(Readme, EveryOutputItShowsIsWhatTheProgramPrints) {
       arguments += " < " + scratch.system("readme.script");
     }
     int status = -1;
-    const std::string output = runTool(arguments, status, kProject);
+    const std::string output = runTool(arguments, status, scratch.system());
     EXPECT_EQ(WEXITSTATUS(status), 0) << output;
     EXPECT_TRUE(matches(example.expected, 0, linesOf(output), 0)) << output;
   }
