@@ -1,7 +1,9 @@
 #include "host/standin_host.h"
 
 StandinHost::StandinHost()
-    : scene_(document_.doc()), gui_(core_.dataStore(), document_.doc(), core_.units()) {
+    : scene_(document_.doc()),
+      gui_(core_.dataStore(), document_.doc(), core_.units()),
+      devices_(core_.errors()) {
   core_.enableAssertHandler(true);
   installFamilies(root(), families());
   core_.enableDirService(true);

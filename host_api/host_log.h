@@ -2,8 +2,10 @@
 
 // The host's log of the user's work. A log is a file of records, each a kind (narrow text) and a text (wide);
 // the logger ("IGuiLogger") writes one while the host records, the replayer ("ILogReplayer") plays one back,
-// handing each record to the handler registered for its kind. Paths are in the module's form (backslash as
-// separator). Safe on any thread; replaying belongs to the host's main thread.
+// handing each record to the handler registered for its kind. The path of a log (currentLogFile) is as the
+// user gave it, in the user's separators, which the module keeps in what it tells the user; the module
+// normalises it before it builds on it. Other paths may be in either form. Safe on any thread; replaying
+// belongs to the host's main thread.
 
 #include <cstdint>
 #include <vector>
@@ -28,8 +30,14 @@ class IGuiLogger : public virtual IZelUnknown {
   // when not recording, while suspended, for an empty kind, or when the file refuses the write.
   virtual bool writeRecord(const ZelCString& kind, const ZelString& text) = 0;
   // A file the log names (a device's event file) could not be written whole: the log no longer replays what
-  // was measured, so ending the recording fails and says which file. Any thread; nothing while not recording.
+  // was measured, so ending the recording fails and says which file. A file of a log whose recording has
+  // ended already (its acquisition outlived it) is told to the user and fails the host's session as well.
+  // Any thread.
   virtual void reportUnwrittenFile(const ZelString& path) = 0;
+  // An acquisition could not be recorded (no event file could be named for it): the log does not replay what
+  // was measured, so ending the recording fails, saying so; a log that then holds no record is not put in
+  // place. Any thread; nothing while not recording.
+  virtual void reportUnrecordedAcquisition() = 0;
 };
 
 class ILogReplayer : public virtual IZelUnknown {

@@ -60,18 +60,6 @@ ZelString folderOf(const ZelString& normalised) {
   return ZelPath::directoryForm(ZelPath::directory(normalised));
 }
 
-// The normalised path written with "/" where the user wrote "/" and no "\\".
-ZelString inSeparatorsOf(const ZelString& normalised, const ZelString& given) {
-  const std::u16string_view written(given.c_str(), static_cast<size_t>(given.length()));
-  if (written.find(u'\\') != std::u16string_view::npos || written.find(u'/') == std::u16string_view::npos)
-    return normalised;
-  std::u16string shown(normalised.c_str(), static_cast<size_t>(normalised.length()));
-  std::replace(shown.begin(), shown.end(), u'\\', u'/');
-  ZelString owned;
-  owned.setBuffer(shown.c_str(), static_cast<int32_t>(shown.size()));
-  return owned;
-}
-
 }  // namespace
 
 bool TransformFileDialogs::loadTransformFile(double* matrix) {
@@ -121,7 +109,7 @@ std::optional<TransformSavePath> askTransformSavePath(IGuiUtil& dialogs, ZelStri
     if (rememberedDirectory) *rememberedDirectory = folderOf(path);
     ZelPath::setExtension(path, ZelString(u"tfm"));
     if (!fileTypes || fileTypes->acceptSavePath(ZelPath::directoryForm(path), 1, 0, true) != 0)
-      return TransformSavePath{path, inSeparatorsOf(path, chosen)};
+      return TransformSavePath{path, ZelPath::inSeparatorsOf(path, chosen)};
   }
 }
 

@@ -38,14 +38,20 @@ const ZelCString& kindIn(const ZelHashTable<ZelCString, ZelCString>& table, cons
   return kind ? *kind : emptyZelCString();
 }
 
-// The directory of the log being replayed; empty when there is none, so a file is then looked for by its
-// bare name.
-ZelString replayedLogDirectory() {
+// The log being replayed, as the user gave it; empty when there is none.
+ZelString replayedLog() {
   SPtr<ILogReplayer> replayer;
-  ZelString path = replayer ? replayer->currentLogFile() : ZelString();
-  if (path.isEmpty()) return path;
+  return replayer ? replayer->currentLogFile() : ZelString();
+}
+
+// A file the log names, beside the log, in the separators the user gave the log in: a log without a folder
+// names it by its bare name, as the user would.
+ZelString besideLog(const ZelString& log, const ZelString& name) {
+  ZelString path = log;
   ZelPath::normalize(path);
-  return ZelPath::directory(path);
+  path = path.isEmpty() || ZelPath::fileName(path) == path ? ZelString() : ZelPath::directory(path);
+  ZelPath::append(path, name);
+  return ZelPath::inSeparatorsOf(path, log);
 }
 
 // The host hands record texts over as UTF-8.
@@ -109,9 +115,7 @@ bool PluginDeviceLogEventHandler::applyData(const std::vector<ZelCString>& texts
     dataWithoutFile_ = true;
     return false;
   }
-  ZelString path = replayedLogDirectory();
-  ZelPath::append(path, fromRecordText(texts.front()));
-  plugin->setFileName(path);
+  plugin->setFileName(besideLog(replayedLog(), fromRecordText(texts.front())));
   data_ = Data::kPending;
   // An announcement heard before this acquisition's data belongs to an earlier one (the end of the previous
   // replay announces itself too): only the plug-in's coming run may end the next wait.

@@ -70,20 +70,22 @@ void PluginManagerLogRecordUtil::record(const ZelCString& category, const Matrix
   kinds.createInstance(classIdOf("PluginDeviceLogEventHandler"));
   if (!kinds) return;
 
-  std::optional<ZelString> free = freeEventFile(logger->currentLogFile(), category);
+  const ZelString logFile = logger->currentLogFile();
+  std::optional<ZelString> free = freeEventFile(logFile, category);
   if (!free) {
-    const ZelString taken = eventFileName(logger->currentLogFile(), category, 0);
+    const ZelString taken = ZelPath::inSeparatorsOf(eventFileName(logFile, category, 0), logFile);
     reportUserError(
         tr("Every device event file name like '%1' is taken: this acquisition is not recorded.", taken));
-    logger->reportUnwrittenFile(taken);
+    logger->reportUnrecordedAcquisition();
     return;
   }
-  fileName = *free;
+  // The device names its file to the user as the log was given.
+  fileName = ZelPath::inSeparatorsOf(*free, logFile);
   // The records belong to the log even while the user has the logger suspended.
   bool suspended = logger->isSuspended();
   if (suspended) logger->resume();
   logger->writeRecord(kinds->recordKind(ZelCString("alignment")), alignmentText(deviceTransform));
-  logger->writeRecord(kinds->recordKind(ZelCString("data")), ZelPath::fileName(fileName));
+  logger->writeRecord(kinds->recordKind(ZelCString("data")), ZelPath::fileName(*free));
   logger->writeRecord(kinds->recordKind(ZelCString("wait")), ZelString());
   if (suspended) logger->suspend();
 }

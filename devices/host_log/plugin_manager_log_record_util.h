@@ -4,7 +4,8 @@
 // numbered event file beside the log (numbered per category by the host's counter "<category>DumpCounter",
 // from 0 to 9999 and round again, skipping every name a file already has, so that no earlier session's
 // file is written over) and a wait mark. With every name taken, the acquisition is not recorded, and the
-// user and the log are told. A new object per lookup, without state; main thread.
+// user and the log are told. The event file's path is in the separators the user gave the log's in. A new
+// object per lookup, without state; main thread.
 
 #include "devices/host_log/izel_plugin_manager_log_record_util.h"
 #include "framework/object/zel_unknown_impl.h"

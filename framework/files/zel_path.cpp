@@ -1,5 +1,6 @@
 #include "framework/files/zel_path.h"
 
+#include <algorithm>
 #include <string>
 
 #include "basic_types/no_destructor.h"
@@ -50,6 +51,14 @@ void normalize(ZelString& path) {
   std::u16string text = textOf(path);
   normalize(text);
   path = zelString(text);
+}
+
+ZelString inSeparatorsOf(const ZelString& normalised, const ZelString& given) {
+  const std::u16string written = textOf(given);
+  if (written.find(kSeparator) != kNone || written.find(u'/') == kNone) return normalised;
+  std::u16string shown = textOf(normalised);
+  std::replace(shown.begin(), shown.end(), kSeparator, u'/');
+  return zelString(shown);
 }
 
 ZelString directoryForm(const ZelString& path) {

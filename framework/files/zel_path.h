@@ -1,9 +1,8 @@
 #pragma once
 
 // Path names of the module: ZelString values with "\" as the separator. Only normalize and directory also
-// take
-// "/" as one; the platform's file calls map "\" to the system's separator, so every path the module builds
-// round-trips. Pure functions of their arguments, except tempDirectory, which asks the host.
+// take "/" as one; the platform's file calls map "\" to the system's separator, so every path the module
+// builds round-trips. Pure functions of their arguments, except tempDirectory, which asks the host.
 
 #include <string>
 #include <string_view>
@@ -33,6 +32,10 @@ ZelString fileName(const ZelString& path);
 void setExtension(ZelString& path, const ZelString& ext);
 // In place: suffix goes before the extension, or at the end when there is none.
 void addSuffix(ZelString& path, const ZelString& suffix);
+// A normalised path as the user writes paths: with "/" as the separator when the path the user gave (the
+// one it was made from) has "/" and no "\"; otherwise unchanged. What the user is told names a file in the
+// user's own form; the module's form is for the module's own use.
+ZelString inSeparatorsOf(const ZelString& normalised, const ZelString& given);
 // The host's temporary directory (the directory service's "temp"), or an empty string when the host has no
 // directory service. The service is kept once found. Safe on any thread.
 ZelString tempDirectory();

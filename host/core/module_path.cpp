@@ -4,10 +4,22 @@
 
 #include "platform/utf8.h"
 
+namespace {
+
+ZelString zelString(const std::u16string& text) {
+  ZelString path;
+  path.setBuffer(text.c_str(), -1);
+  return path;
+}
+
+}  // namespace
+
 ZelString modulePathOf(const std::string& hostPath) {
   std::u16string wide = platform::fromUtf8(hostPath);
   std::replace(wide.begin(), wide.end(), u'/', u'\\');
-  ZelString path;
-  path.setBuffer(wide.c_str(), -1);
-  return path;
+  return zelString(wide);
+}
+
+ZelString givenPathOf(const std::string& hostPath) {
+  return zelString(platform::fromUtf8(hostPath));
 }

@@ -11,8 +11,10 @@ std::string servicePath(const char* interfaceName) {
 
 }  // namespace
 
-DeviceServicesFamily::DeviceServicesFamily()
-    : pluginHandler_(new HostPluginHandler), logger_(new HostGuiLogger), replayer_(new HostLogReplayer) {}
+DeviceServicesFamily::DeviceServicesFamily(IZelErrorService& errors)
+    : pluginHandler_(new HostPluginHandler),
+      logger_(new HostGuiLogger(errors)),
+      replayer_(new HostLogReplayer) {}
 
 std::vector<ServiceFamily::SharedService> DeviceServicesFamily::sharedServices() const {
   return {

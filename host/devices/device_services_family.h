@@ -13,7 +13,8 @@
 
 class DeviceServicesFamily : public ServiceFamily {
  public:
-  DeviceServicesFamily();
+  // The logger tells the user through errors, which outlives the family.
+  explicit DeviceServicesFamily(IZelErrorService& errors);
 
   HostPluginHandler& pluginHandler() { return *pluginHandler_; }
   HostGuiLogger& logger() { return *logger_; }

@@ -7,6 +7,18 @@
 #include "host/core/module_path.h"
 #include "host/devices/host_log_format.h"
 #include "platform/file.h"
+#include "platform/utf8.h"
+
+namespace {
+
+constexpr const char* kUnrecordedAcquisition = "an acquisition was not recorded in the host log";
+constexpr const char* kNothingPlaced = ": the log holds no record and is not put in place";
+
+std::string unwrittenFileText(const std::string& file) {
+  return "the device event file '" + file + "' of the host log could not be written whole";
+}
+
+}  // namespace
 
 HostGuiLogger::~HostGuiLogger() {
   stopLocked();  // a log still recording keeps what it holds
@@ -28,24 +40,52 @@ bool HostGuiLogger::stopRecording(std::string* why) {
 }
 
 bool HostGuiLogger::stopLocked(std::string* why) {
-  const bool kept = log_ && log_->commit();
-  const std::string unwritten = std::exchange(unwrittenFile_, {});
-  log_.reset();
+  const std::unique_ptr<FileReplacement> log = std::move(log_);
+  const std::string failure = recordingFailureLocked();
+  // A failed recording without a record has nothing to replay: the file there stays as it was.
+  const bool places = failure.empty() || holdsRecords_;
+  const bool placed = log && places && log->commit();
+  placedLog_ = placedLog_ || placed;
   path_.clear();
   suspended_ = false;
-  if (!kept) {
-    if (why) *why = kUnwrittenLog;
-    return false;
-  }
-  if (unwritten.empty()) return true;
-  if (why) *why = "the device event file '" + unwritten + "' of the host log could not be written whole";
+  holdsRecords_ = false;
+  unwrittenFile_.clear();
+  unrecorded_ = false;
+  if (placed && failure.empty()) return true;
+  if (why) *why = places && !placed ? kUnwrittenLog : failure + (placed ? "" : kNothingPlaced);
   return false;
+}
+
+std::string HostGuiLogger::recordingFailureLocked() const {
+  if (!unwrittenFile_.empty()) return unwrittenFileText(unwrittenFile_);
+  if (unrecorded_) return kUnrecordedAcquisition;
+  return {};
 }
 
 void HostGuiLogger::reportUnwrittenFile(const ZelString& path) {
   std::string shown = platform::systemPath(path.c_str());
+  std::string late;
+  {
+    std::lock_guard lock(mutex_);
+    if (!path_.empty()) {
+      if (unwrittenFile_.empty()) unwrittenFile_.swap(shown);
+      return;
+    }
+    if (!placedLog_) return;
+    late = unwrittenFileText(shown) + " after the recording ended";
+    if (lateFailure_.empty()) lateFailure_ = late;
+  }
+  errors_.report(ZelString(platform::fromUtf8(late).c_str()), 1, emptyZelCString());
+}
+
+void HostGuiLogger::reportUnrecordedAcquisition() {
   std::lock_guard lock(mutex_);
-  if (!path_.empty() && unwrittenFile_.empty()) unwrittenFile_.swap(shown);
+  if (!path_.empty()) unrecorded_ = true;
+}
+
+std::string HostGuiLogger::lateFailure() {
+  std::lock_guard lock(mutex_);
+  return lateFailure_;
 }
 
 bool HostGuiLogger::isRecording() {
@@ -60,7 +100,7 @@ std::string HostGuiLogger::recordingPath() {
 
 ZelString HostGuiLogger::currentLogFile() {
   std::lock_guard lock(mutex_);
-  return modulePathOf(path_);
+  return givenPathOf(path_);
 }
 
 void HostGuiLogger::suspend() {
@@ -84,6 +124,7 @@ bool HostGuiLogger::writeRecord(const ZelCString& kind, const ZelString& text) {
   std::lock_guard lock(mutex_);
   if (path_.empty() || suspended_) return false;
   std::FILE* stream = log_->stream();
+  holdsRecords_ = true;  // a record written in part is one the log holds, damaged
   return std::fwrite(line.data(), 1, line.size(), stream) == line.size() && std::fflush(stream) == 0;
 }
 

@@ -4,8 +4,10 @@
 // to one log in the format of host_log_format.md. The log is written beside its file and takes the file's
 // place when recording stops (platform/file_replacement.h), so a log that could not be written whole leaves
 // the file there as it was; each record is flushed at once, so that after a crash the new version beside the
-// file holds every record written so far. Safe on any thread; the lock guards the log and the state and is
-// held during a write, which touches only that log.
+// file holds every record written so far. An event file that fails after its log was put in place (the
+// recording stopped while the acquisition ran on) is shown through the host's error service and kept for the
+// host's end (lateFailure). Safe on any thread; the lock guards the log and the state and is held during a
+// write, which touches only that log, never while the error service is called.
 
 #include <memory>
 #include <mutex>
@@ -13,6 +15,7 @@
 
 #include "host/core/host_unknown.h"
 #include "host_api/host_log.h"
+#include "host_api/zel_error_service.h"
 #include "platform/file_replacement.h"
 
 class HostGuiLogger : public IGuiLogger, public HostUnknown {
@@ -22,6 +25,10 @@ class HostGuiLogger : public IGuiLogger, public HostUnknown {
   static constexpr const char* kUnwrittenLog =
       "the host log could not be written whole: the file there is left as it was";
 
+  // Tells the user through errors of an event file that fails after its log was put in place; errors
+  // outlives the logger.
+  explicit HostGuiLogger(IZelErrorService& errors) : errors_(errors) {}
+
   bool isRecording() override;
   ZelString currentLogFile() override;
   void suspend() override;
@@ -29,6 +36,7 @@ class HostGuiLogger : public IGuiLogger, public HostUnknown {
   bool isSuspended() override;
   bool writeRecord(const ZelCString& kind, const ZelString& text) override;
   void reportUnwrittenFile(const ZelString& path) override;
+  void reportUnrecordedAcquisition() override;
 
   ~HostGuiLogger() override;
 
@@ -37,8 +45,12 @@ class HostGuiLogger : public IGuiLogger, public HostUnknown {
   bool startRecording(const std::string& path);
   // Ends the log under way: it replaces the file at its path. False, with the file there as it was, when a
   // record could not be written or the log could not be put in place; false too, with the log in place, when
-  // a file it names was reported unwritten. why, when given, then says which of these it was.
+  // a file it names was reported unwritten or an acquisition unrecorded, unless the log holds no record: then
+  // the file there stays as it was. why, when given, then says which of these it was.
   bool stopRecording(std::string* why = nullptr);
+  // Why a log already put in place does not replay what was measured: the first event file reported
+  // unwritten after its recording ended; empty when none was.
+  std::string lateFailure();
   // Host side. The path of the log being recorded, as startRecording had it; empty while not recording.
   std::string recordingPath();
 
@@ -47,10 +59,17 @@ class HostGuiLogger : public IGuiLogger, public HostUnknown {
 
  private:
   bool stopLocked(std::string* why = nullptr);
+  // Why the recording under way does not replay what was measured; empty when nothing was reported.
+  std::string recordingFailureLocked() const;
 
+  IZelErrorService& errors_;
   std::mutex mutex_;
   std::unique_ptr<FileReplacement> log_;  // guarded by mutex_; there while recording
   std::string path_;                      // guarded by mutex_; empty while not recording
   bool suspended_ = false;                // guarded by mutex_
+  bool holdsRecords_ = false;             // guarded by mutex_; a record was written, while recording
   std::string unwrittenFile_;             // guarded by mutex_; the first file reported, while recording
+  bool unrecorded_ = false;  // guarded by mutex_; an acquisition went unrecorded, while recording
+  bool placedLog_ = false;   // guarded by mutex_; a log was put in place in this session
+  std::string lateFailure_;  // guarded by mutex_
 };

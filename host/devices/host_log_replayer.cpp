@@ -45,7 +45,7 @@ bool HostLogReplayer::isReplaying() {
 
 ZelString HostLogReplayer::currentLogFile() {
   std::lock_guard lock(mutex_);
-  return modulePathOf(path_);
+  return givenPathOf(path_);
 }
 
 bool HostLogReplayer::takeNext(HostLogRecord& record, Handler& handler) {

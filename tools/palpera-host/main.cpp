@@ -41,6 +41,21 @@ bool saveStore(const std::string& path, HostDataStore& store) {
   return false;
 }
 
+// Puts a log still recording in place, once the device workers have stopped: an event file may fail as its
+// acquisition ends, also after its log's recording stopped. False, having said why, when a log of the session
+// does not replay what was measured.
+bool endRecording(HostGuiLogger& logger) {
+  std::string why;
+  if (logger.isRecording() && !logger.stopRecording(&why)) {
+    std::fprintf(stderr, "palpera-host: %s\n", why.c_str());
+    return false;
+  }
+  why = logger.lateFailure();
+  if (why.empty()) return true;
+  std::fprintf(stderr, "palpera-host: %s\n", why.c_str());
+  return false;
+}
+
 int run(int argc, char** argv) {
   HostOptions options;
   if (!parseOptions(argc, argv, options)) return 2;
@@ -65,11 +80,7 @@ int run(int argc, char** argv) {
   // As a host does at its end: device workers stop before the process goes, and a log still recording is
   // put in place.
   host.shutdown();
-  HostGuiLogger& logger = host.devices().logger();
-  if (std::string why; logger.isRecording() && !logger.stopRecording(&why)) {
-    std::fprintf(stderr, "palpera-host: %s\n", why.c_str());
-    status = status == 0 ? 1 : status;
-  }
+  if (!endRecording(host.devices().logger())) status = status == 0 ? 1 : status;
   if (keepsStore && !saveStore(options.storePath, host.core().dataStore())) status = status == 0 ? 1 : status;
   return status;
 }

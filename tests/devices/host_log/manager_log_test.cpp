@@ -36,7 +36,7 @@ TEST_F(LogRecord, WritesTheThreeRecordsAndNamesANumberedFileBesideTheLog) {
   countTo(7);
 
   EXPECT_EQ(record(Matrix4x4::translation(Vector3(0.1, 2, -3))),
-            utf8(folder_.module("run-hardprobe-0007.xml")));
+            folder_.system("run-hardprobe-0007.xml"));
   EXPECT_EQ(host_.core().counters().valueOf(kCounter), 8);
   EXPECT_TRUE(host_.devices().logger().isSuspended()) << "suspended only while the records are written";
   ASSERT_TRUE(host_.devices().logger().stopRecording());  // the log takes its file's place
@@ -48,10 +48,10 @@ TEST_F(LogRecord, WritesTheThreeRecordsAndNamesANumberedFileBesideTheLog) {
 
 TEST_F(LogRecord, TheFirstRecordingMakesTheCounterAndTheNumbersGoRound) {
   ASSERT_TRUE(host_.devices().logger().startRecording(folder_.system("run")));
-  EXPECT_EQ(record(), utf8(folder_.module("run-hardprobe-0000.xml"))) << "a log without an extension";
+  EXPECT_EQ(record(), folder_.system("run-hardprobe-0000.xml")) << "a log without an extension";
   countTo(9998);
-  EXPECT_EQ(record(), utf8(folder_.module("run-hardprobe-9999.xml")));
-  EXPECT_EQ(record(), utf8(folder_.module("run-hardprobe-0000.xml"))) << "10000 starts again";
+  EXPECT_EQ(record(), folder_.system("run-hardprobe-9999.xml"));
+  EXPECT_EQ(record(), folder_.system("run-hardprobe-0000.xml")) << "10000 starts again";
   EXPECT_EQ(host_.core().counters().valueOf(kCounter), 1);
 }
 
@@ -61,7 +61,7 @@ TEST_F(LogRecord, AnEventFileThatExistsIsSkippedAndTheLogNamesTheFreeOne) {
   folder_.write("run-hardprobe-0000.xml", "kept");
   folder_.write("run-hardprobe-0001.xml", "kept");
   ASSERT_TRUE(host_.devices().logger().startRecording(logPath()));
-  EXPECT_EQ(record(), utf8(folder_.module("run-hardprobe-0002.xml")));
+  EXPECT_EQ(record(), folder_.system("run-hardprobe-0002.xml"));
   EXPECT_EQ(host_.core().counters().valueOf(kCounter), 3);
   ASSERT_TRUE(host_.devices().logger().stopRecording());
   EXPECT_EQ(readLog()[1], (Record{"PluginData", "run-hardprobe-0002.xml"}));
@@ -122,7 +122,7 @@ TEST_F(ManagerReplay, TheReplayPluginStandsInUntilTheLastEnd) {
   IZelPlugin* lent = hardProbe_->activePlugin();
   EXPECT_TRUE(lent->getName().isEmpty());
   hardProbe_->advanceReplay();
-  EXPECT_EQ(fileOf(lent), utf8(folder_.module("a.xml")));
+  EXPECT_EQ(fileOf(lent), folder_.system("a.xml"));
   EXPECT_EQ(lent->hardwareMatrix().m[3], 5.0);
   EXPECT_EQ(host_.devices().replayer().passedOver(), 1u) << "the user's action is the host's to play";
   host_.core().dataStore().fireEvent(nullptr, kLogReplayFinished);  // the acquisition's run has ended

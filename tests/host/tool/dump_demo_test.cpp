@@ -138,7 +138,7 @@ TEST(DumpDemo, AReplayThatFailsSaysWhyOnStandardErrorAndEndsWithStatusOne) {
   EXPECT_EQ(WEXITSTATUS(status), 1);
   EXPECT_EQ(output,
             "onCustomEvent(Error)\n"
-            "error: Cannot replay the device-event file '.\\missing.xml': no such file.\n"
+            "error: Cannot replay the device-event file 'missing.xml': no such file.\n"
             "onCustomEvent(Error)\n"
             "error: Cannot replay the acquisition: the replay of the host log 'session.log' ended before its "
             "device "
@@ -202,10 +202,9 @@ TEST(DumpDemo, AReplayNeedingMoreMemoryThanIsLeftFailsAloneAndOneWithNineTimesIt
   const std::string refused = runWithin(kTightLimit);
   EXPECT_EQ(WEXITSTATUS(status), 1) << refused;
   std::smatch figures;
-  ASSERT_TRUE(
-      std::regex_search(refused, figures,
-                        std::regex("'.\\\\big.xml': it needs about (\\d+) MiB of memory to replay, and "
-                                   "(\\d+) MiB are free.\nPalpera/Logging\t0\n")))
+  ASSERT_TRUE(std::regex_search(refused, figures,
+                                std::regex("'big.xml': it needs about (\\d+) MiB of memory to replay, and "
+                                           "(\\d+) MiB are free.\nPalpera/Logging\t0\n")))
       << refused;
   EXPECT_EQ(std::stoull(figures[1]), 8 * (kLogBytes >> 20));
   const uint64_t used = kTightLimit - std::stoull(figures[2]);
@@ -268,6 +267,62 @@ TEST(DumpDemo, ARecordingWhoseEventFileCannotBeWrittenFailsStopRecordingAndItsRe
   output = runScriptIn(scratch, replayOf(1), status);
   EXPECT_EQ(WEXITSTATUS(status), 1) << output;
   EXPECT_NE(output.find("session-hardprobe-0000.xml': it holds no record."), std::string::npos) << output;
+}
+
+// The recording stopped while its acquisition ran on, and the event file failed as the acquisition ended:
+// the writer said so on standard error only, nothing was shown, and the script ended with 0 and a log that
+// names an empty file. A failure after stop-recording reaches the user and the script as one before it does.
+// The writer names the file as the user gave the log, not with back slashes.
+TEST(DumpDemo, AnEventFileThatFailsAfterStopRecordingIsShownAndFailsTheScript) {
+  ScratchDirectory scratch;
+  std::filesystem::create_directory(scratch.system("rec"));
+  std::string script = recordingAt({"1 2"});
+  script.replace(script.find("session.log"), 11, "rec/session.log");
+  const std::string stopRecording = "stop-recording\n";
+  script.erase(script.rfind(stopRecording), stopRecording.size());
+  script.insert(script.find("key press 293"), stopRecording);
+  script.replace(script.rfind("press StopButton\ncancel\n"), std::string::npos, "cancel\nprint errors\n");
+  writeSessionScript(scratch, script);
+  int status = -1;
+  std::string output;
+  {
+    FileSizeLimit full(kRoomForTheHostLogOnly);
+    output = runTool("--script session.script", status, scratch.system());
+  }
+  const std::string why =
+      "the device event file 'rec/session-hardprobe-0000.xml' of the host log could not be written whole "
+      "after "
+      "the recording ended";
+  EXPECT_EQ(WEXITSTATUS(status), 1) << output;
+  EXPECT_NE(output.find("\nDevice event log rec/session-hardprobe-0000.xml: the system took only part"),
+            std::string::npos)
+      << output;
+  EXPECT_NE(output.find("\n1\t\t" + why + "\n"), std::string::npos) << "print errors shows it\n" << output;
+  EXPECT_TRUE(output.ends_with("\npalpera-host: " + why + "\n")) << output;
+  ASSERT_TRUE(scratch.exists("rec/session.log")) << "the host log was put in place at stop-recording";
+}
+
+// With every event file name taken the acquisition cannot be recorded: the host's end once named another
+// recording's untouched file as unwritten, and put a log of no record in place.
+TEST(DumpDemo, AnAcquisitionThatCannotBeRecordedSaysSoAndLeavesNoEmptyLog) {
+  ScratchDirectory scratch;
+  char name[32];
+  for (int number = 0; number <= 9999; ++number) {
+    std::snprintf(name, sizeof name, "session-hardprobe-%04d.xml", number);
+    scratch.write(name, "kept");
+  }
+  int status = -1;
+  const std::string output = runScriptIn(scratch, recordingAt({"1 2"}), status);
+  EXPECT_EQ(WEXITSTATUS(status), 1) << output;
+  EXPECT_EQ(
+      output,
+      "error: Every device event file name like 'session-hardprobe-0000.xml' is taken: this acquisition is "
+      "not recorded.\n"
+      "session.script:8: pressing 'StartButton' failed: 1 error was shown\n"
+      "palpera-host: an acquisition was not recorded in the host log: the log holds no record and is not put "
+      "in place\n");
+  EXPECT_FALSE(scratch.exists("session.log"));
+  EXPECT_EQ(scratch.read("session-hardprobe-0000.xml"), "kept");
 }
 
 // The press that could not start the device fails the script there.

@@ -119,7 +119,7 @@ TEST(ProbeDemo, AReplayedProbeRadiusOfNoLengthAboveZeroFailsNamingTheFileAndTheR
     int status = -1;
     const std::string output = runExample("probe-replay.script", scratch.system(), status);
     EXPECT_EQ(WEXITSTATUS(status), 1) << output;
-    EXPECT_NE(output.find("error: Cannot replay the device-event file 'examples\\probe-hardprobe-0000.xml': "
+    EXPECT_NE(output.find("error: Cannot replay the device-event file 'examples/probe-hardprobe-0000.xml': "
                           "record 1 (SetRadius): the probe radius \"" +
                           radius + "\" is not a length above 0."),
               std::string::npos)
