@@ -93,4 +93,21 @@ TEST_F(DeviceTransformSteps, APositionDisplayEndsOnTheStopAndAFailedStartLeavesN
   EXPECT_EQ(journal_.back(), "stop HardProbe");
 }
 
+// A display that kept its device after its stop would stop the device again at a second stop or when it goes,
+// in the middle of whatever then runs on that device.
+TEST_F(DeviceTransformSteps, APositionDisplayStoppedIsNotRunningAndNeverStopsTheDeviceAgain) {
+  IPtr<StopCounter> listener{new StopCounter};
+  {
+    PositionDisplay display;
+    ASSERT_TRUE(display.start(*device_, *listener, nullptr));
+    display.stop();
+    EXPECT_FALSE(display.isRunning());
+    const size_t calls = journal_.size();
+    display.stop();
+    EXPECT_EQ(journal_.size(), calls) << "a second stop does nothing";
+  }
+  EXPECT_EQ(journal_.back(), "stop HardProbe");
+  EXPECT_EQ(std::count(journal_.begin(), journal_.end(), "stop HardProbe"), 1) << "nor does its end";
+}
+
 }  // namespace
