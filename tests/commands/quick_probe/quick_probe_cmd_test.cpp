@@ -739,7 +739,12 @@ TEST_F(QuickProbeSidesTest, OneStopFinishesPlanesABoreAndABossEachTowardsItsOwnM
       {"lifted inside the bore", {0.03, 0.04, 0.005}}, {"lifted above the plate", {0.06, 0.03, 0.05}},
       {"on the top face", {0.06, 0.03, 0.012}},        {"on the side face", {0.05, -0.002, 0.005}},
       {"under the plate", {0.06, 0.03, -0.02}},        {"on the boss's top", {0.085, 0.04, 0.027}}};
-  for (const auto& posed : {std::pair{"at the identity", Matrix4x4::identity()}, {"placed", placedPose()}}) {
+  // Turned upside down, a model's normal taken without the placement's turn points into the material.
+  const Matrix4x4 upsideDown =
+      Matrix4x4::translation({0.1, 0.2, 0.3}) * Matrix4x4::rotation({1, 0, 0}, std::numbers::pi);
+  for (const auto& posed : {std::pair{"at the identity", Matrix4x4::identity()},
+                            {"placed", placedPose()},
+                            {"upside down", upsideDown}}) {
     SCOPED_TRACE(posed.first);
     const Matrix4x4& pose = posed.second;
     ASSERT_TRUE(reference_->setTransform(pose.m));
