@@ -490,4 +490,34 @@ TEST_F(MoveDeviceTest, ActivationNeedsAPluginAndAConnectionAndNewTransformWithou
   EXPECT_EQ(journal_.back(), "disconnect HardProbe") << "the device connected is let go disconnected";
 }
 
+// Events a host may still deliver for a button it has just switched off.
+
+class MoveDeviceLateEventTest : public MoveDeviceTest {
+ protected:
+  // The button's event straight to the receiver it was built with, as the press would deliver it.
+  void sendButtonEvent(int32_t control) {
+    std::optional<DialogControl> button = dialog().control(base_ + control);
+    ASSERT_TRUE(button && button->receiver);
+    button->receiver->onGuiEvent(base_ + control, 1);
+  }
+};
+
+TEST_F(MoveDeviceLateEventTest, DoneAfterAFailedFitChangesNeitherTheReferencesNorTheMatrix) {
+  const std::vector<Vector3> onALine = {{0, 0, 0}, {0.1, 0, 0}, {0.2, 0, 0}};
+  const Matrix4x4 before = turnAndShift();
+  setDeviceTransform(*plugin_, before, nullptr);
+  ASSERT_EQ(start(), CommandRunner::Start::kStarted);
+  probeReferences(onALine);
+  probeTargets({{0.5, 0, 0}, {0.6, 0, 0}, {0.7, 0, 0}});
+  ASSERT_TRUE(press(kNext));
+  ASSERT_FALSE(enabled(kDone));
+  const std::string target = stored("Tar0_Name");
+  sendButtonEvent(kDone);
+  EXPECT_EQ(state(), 3) << "still at the result";
+  for (int slot = 0; slot < 3; ++slot)
+    EXPECT_EQ(stored("Ref" + std::to_string(slot) + "_Name"), "Point " + std::to_string(slot + 1));
+  expectNear(plugin_->hardwareMatrix(), before, 0);
+  EXPECT_EQ(stored("Tar0_Name"), target) << "the targets stay the targets";
+}
+
 }  // namespace
