@@ -120,4 +120,34 @@ TEST_F(ProbedPlanesTest, APlaneTwoWithinTwoDegreesOfPlaneOnesDirectionIsRefused)
   }
 }
 
+// Two touches of plane 2 whose probe axes both lie along plane 1's normal come from a face parallel to it;
+// one such axis beside one across is an operator reaching over an edge, on a face square to plane 1.
+TEST_F(ProbedPlanesTest, PlaneTwoIsRefusedOnlyWhenBothItsTouchesHaveTheirProbeAlongPlaneOnesNormal) {
+  const Vector3 down{0, 0, -1}, across{-1, 0, 0}, tilted{-std::sin(0.3), 0, -std::cos(0.3)};
+  const struct {
+    const char* what;
+    Vector3 first, second;
+    bool accepted;
+  } cases[] = {{"both across", across, across, true},
+               {"the first along, the second across", down, across, true},
+               {"the first across, the second along", across, down, true},
+               {"both along", down, tilted, false},
+               {"no axes reported", {}, {}, true}};
+  for (const auto& each : cases) {
+    SCOPED_TRACE(each.what);
+    ProbedPlanes probed;
+    probed.probeRadius = 0.002;
+    probed.sampledPoints = {{0, 0, 0.1}, {0.1, 0, 0.1}, {0, 0.1, 0.1}};
+    probed.stopPoint = {0, 0, 0.2};
+    ASSERT_TRUE(probed.computeDevicePlane1());
+    // Tip centres 2 mm off the face x = 0.3, the stop point taken further off it.
+    probed.sampledPoints = {{0.298, -0.05, 0.08}, {0.298, 0.05, 0.06}};
+    probed.sampledAxes = {each.first, each.second};
+    probed.stopPoint = {0.28, 0, 0.07};
+    EXPECT_EQ(probed.plane2TouchesTellASide(), each.accepted);
+    ASSERT_EQ(probed.computeDevicePlane2(), each.accepted);
+    if (each.accepted) expectPlane(probed.devicePlanes[1], {-1, 0, 0, -0.3}, 1e-12);
+  }
+}
+
 }  // namespace
