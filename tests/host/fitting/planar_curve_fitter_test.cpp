@@ -9,6 +9,7 @@
 
 #include "host/document/host_real_parray.h"
 #include "host/fitting/host_curve_fit_data.h"
+#include "host/fitting/planar_curve_shape.h"
 
 namespace {
 
@@ -309,6 +310,53 @@ TEST(PlanarCurveFitter, TouchesThatCoincideOrNearlySoLeaveTheCurveWhereTheOthers
   RealPArray* points = curves->curvePoints(1);
   ASSERT_GE(points->count(), 2);
   for (int32_t i = 1; i <= points->count(); ++i) EXPECT_NEAR(std::fabs(points->at(i)[1]), 0.001, 1e-12) << i;
+}
+
+// A closed sweep that ends where it began, its last touch a hair beside its first (across the wall as well as
+// along it): round the loop the two meet at the seam, where they are one touch as neighbours elsewhere are,
+// or their chord turns the curve's tangent, and the offset with it, there.
+TEST(PlanarCurveShape, AClosedSectionsLastTouchBesideItsFirstIsJoinedToItAtTheSeam) {
+  std::vector<Vector3> centres;  // counter-clockwise: the wall, outside, lies to the right
+  for (int i = 0; i < 16; ++i) {
+    const double a = 2 * M_PI * i / 16;
+    centres.push_back(Vector3{std::cos(a), std::sin(a), 0} * (kBoreRadius - kBall));
+  }
+  const double hair = 1e-6;
+  centres.push_back(centres[0] + Vector3{1, 0, 0} * hair - Vector3{0, 1, 0} * hair);
+  const double step = 2 * (kBoreRadius - kBall) * std::sin(M_PI / 16);
+  IPtr<HostCurveFitData> data(new HostCurveFitData);
+  data->setSpacing(0.0005, -1);
+  data->setMode(ICurveFitDataV2::kSplineByDistance);
+  const std::optional<HostCurveSet::Curve> curve =
+      planarCurveThrough(centres, true, {0, 0, 1}, -kBall, data.get(), step);
+  ASSERT_TRUE(curve);
+  EXPECT_TRUE(curve->closed);
+  double worst = 0;
+  for (const Vector3& p : curve->points)
+    worst = std::max(worst, std::fabs(std::hypot(p.x, p.y) - kBoreRadius));
+  EXPECT_LT(worst, 5e-6);
+}
+
+// Two touches of a face: the probe's lean says which side the material is, whichever way they came, and a
+// section asked to close them is open, as two points close nothing.
+TEST(PlanarCurveFitter, ATwoTouchSectionAskedToCloseIsOpenAndOffsetTowardsItsMaterial) {
+  for (double side : {1.0, -1.0}) {
+    for (bool backwards : {false, true}) {
+      SCOPED_TRACE(std::to_string(side) + (backwards ? ", backwards" : ""));
+      std::vector<Vector3> centres{{0, 0, 0}, {0.01, 0, 0}};
+      if (backwards) std::swap(centres[0], centres[1]);
+      const Vector3 towardsMaterial{0, side, 0};
+      IPtr<HostPlanarCurveFitter> fitter(new HostPlanarCurveFitter);
+      ASSERT_TRUE(fitter->setup(kZ0, touchesOf(centres, {towardsMaterial, towardsMaterial}).get(),
+                                IPlanarCurveFitter::kClosed, -1));
+      IPtr<ICurveSet> curves = fit(*fitter, nullptr, -kBall);
+      ASSERT_TRUE(curves);
+      EXPECT_FALSE(curves->isClosed(1));
+      RealPArray* points = curves->curvePoints(1);
+      ASSERT_GE(points->count(), 2);
+      for (int32_t i = 1; i <= points->count(); ++i) EXPECT_NEAR(points->at(i)[1], side * kBall, 1e-12) << i;
+    }
+  }
 }
 
 TEST(PlanarCurveFitter, NothingToFitGivesNoCurves) {
