@@ -1,0 +1,103 @@
+// The new version of a file, written beside it and put in its place only once whole.
+
+#include "platform/file_replacement.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "support/file_size_limit.h"
+#include "support/scratch_directory.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class FileReplacementTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    scratch_.write("target", "old");
+    ASSERT_EQ(chmod(scratch_.system("target").c_str(), 0640), 0);
+  }
+  // The names in the scratch folder, so that nothing left beside the target goes unseen.
+  std::vector<std::string> names() const {
+    std::vector<std::string> found;
+    for (const fs::directory_entry& entry : fs::directory_iterator(scratch_.system()))
+      found.push_back(entry.path().filename().string());
+    std::sort(found.begin(), found.end());
+    return found;
+  }
+  static bool write(FileReplacement& replacement, const std::string& bytes) {
+    return replacement.stream() &&
+           std::fwrite(bytes.data(), 1, bytes.size(), replacement.stream()) == bytes.size();
+  }
+
+  ScratchDirectory scratch_;
+};
+
+TEST_F(FileReplacementTest, ACommitPutsTheWholeNewVersionInPlaceWithTheOldPermissionsAndNothingBeside) {
+  FileReplacement replacement(scratch_.system("target"));
+  ASSERT_TRUE(write(replacement, "new"));
+  EXPECT_EQ(scratch_.read("target"), "old") << "until the commit";
+  ASSERT_TRUE(replacement.commit()) << replacement.error();
+  EXPECT_EQ(scratch_.read("target"), "new");
+  EXPECT_EQ(fs::status(scratch_.system("target")).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  EXPECT_EQ(names(), std::vector<std::string>{"target"});
+  EXPECT_EQ(replacement.stream(), nullptr);
+  EXPECT_FALSE(replacement.commit()) << "committed once";
+}
+
+TEST_F(FileReplacementTest, AVersionNeverCommittedLeavesTheTargetAsItWasAndNothingBeside) {
+  {
+    FileReplacement replacement(scratch_.system("target"));
+    ASSERT_TRUE(write(replacement, "half"));
+    EXPECT_EQ(names().size(), 2u) << "the new version is written beside the target";
+  }
+  EXPECT_EQ(scratch_.read("target"), "old");
+  EXPECT_EQ(names(), std::vector<std::string>{"target"});
+}
+
+TEST_F(FileReplacementTest, AVersionTheDiskCannotHoldFailsItsCommitAndLeavesTheTargetAsItWas) {
+  FileReplacement replacement(scratch_.system("target"));
+  {
+    FileSizeLimit full(16);
+    write(replacement, std::string(64 << 10, 'x'));
+    EXPECT_FALSE(replacement.commit());
+  }
+  EXPECT_NE(replacement.error().find(scratch_.system("target") + ": "), std::string::npos)
+      << replacement.error();
+  EXPECT_EQ(scratch_.read("target"), "old");
+  EXPECT_EQ(names(), std::vector<std::string>{"target"});
+}
+
+// A user who keeps a file behind a link keeps the link: the file it leads to takes the new version.
+TEST_F(FileReplacementTest, ATargetThatIsALinkReplacesTheFileLinkedToAndTheLinkStays) {
+  fs::create_directory(scratch_.system("kept"));
+  fs::rename(scratch_.system("target"), scratch_.system("kept/file"));
+  fs::create_symlink("kept/file", scratch_.system("target"));
+  FileReplacement replacement(scratch_.system("target"));
+  ASSERT_TRUE(write(replacement, "new"));
+  ASSERT_TRUE(replacement.commit()) << replacement.error();
+  EXPECT_TRUE(fs::is_symlink(scratch_.system("target")));
+  EXPECT_EQ(fs::read_symlink(scratch_.system("target")), fs::path("kept/file"));
+  EXPECT_EQ(scratch_.read("kept/file"), "new");
+  EXPECT_EQ(names(), (std::vector<std::string>{"kept", "target"}));
+  EXPECT_EQ(std::distance(fs::directory_iterator(scratch_.system("kept")), {}), 1) << "nothing beside it";
+}
+
+TEST_F(FileReplacementTest, ADirectoryIsNeverReplaced) {
+  fs::create_directory(scratch_.system("folder"));
+  FileReplacement replacement(scratch_.system("folder"));
+  EXPECT_EQ(replacement.stream(), nullptr);
+  EXPECT_EQ(replacement.error(), scratch_.system("folder") + ": not a regular file");
+  EXPECT_FALSE(replacement.commit());
+  EXPECT_TRUE(fs::is_directory(scratch_.system("folder")));
+}
+
+}  // namespace
