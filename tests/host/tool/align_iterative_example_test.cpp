@@ -116,12 +116,12 @@ TEST(AlignIterativeExample, TouchesInQuickSuccessionAlignAsTouchesApart) {
 // holds back a move within 1/30 s of its run's start, and a wait for that move would then wait in vain.
 TEST(AlignIterativeExample, TheProbingExamplesWaitForEventsNotForTime) {
   for (const char* name :
-       {"examples/align-iterative.script", "examples/align-321.script", "examples/orient-to-world.script",
-        "examples/move-device-before.script", "examples/move-device-after.script",
-        "examples/move-device-again.script", "examples/quick-probe.script",
-        "examples/quick-probe-placed.script", "examples/edit-features.script", "examples/probe-record.script",
-        "examples/deviation.script", "examples/capture.script", "examples/sections.script",
-        "tests/host/tool/show-position-stop-twice.script"}) {
+       {"examples/align-iterative.script", "examples/align-321.script", "examples/align-then-measure.script",
+        "examples/orient-to-world.script", "examples/move-device-before.script",
+        "examples/move-device-after.script", "examples/move-device-again.script",
+        "examples/quick-probe.script", "examples/quick-probe-placed.script", "examples/edit-features.script",
+        "examples/probe-record.script", "examples/deviation.script", "examples/capture.script",
+        "examples/sections.script", "tests/host/tool/show-position-stop-twice.script"}) {
     SCOPED_TRACE(name);
     const std::string script = readFile(kProject + "/" + name);
     ASSERT_FALSE(script.empty());
