@@ -48,8 +48,7 @@ TEST(ScriptCommandLines, AnUnknownArgumentOrARefusedRunFailsTheLine) {
   int status = -1;
   std::string output = runScript(scratch, "script-command TemperatureCompensationCmd Colour=red\n", status);
   EXPECT_EQ(status, 1);
-  EXPECT_NE(output.find(script + ":1: temperature_compensation has no argument 'Colour'"),
-            std::string::npos)
+  EXPECT_NE(output.find(script + ":1: temperature_compensation has no argument 'Colour'"), std::string::npos)
       << output;
 
   output =
