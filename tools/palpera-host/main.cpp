@@ -46,11 +46,7 @@ bool saveStore(const std::string& path, HostDataStore& store) {
 // does not replay what was measured.
 bool endRecording(HostGuiLogger& logger) {
   std::string why;
-  if (logger.isRecording() && !logger.stopRecording(&why)) {
-    std::fprintf(stderr, "palpera-host: %s\n", why.c_str());
-    return false;
-  }
-  why = logger.lateFailure();
+  if (!logger.isRecording() || logger.stopRecording(&why)) why = logger.lateFailure();
   if (why.empty()) return true;
   std::fprintf(stderr, "palpera-host: %s\n", why.c_str());
   return false;
