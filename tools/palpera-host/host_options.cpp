@@ -65,7 +65,7 @@ void printUsage() {
   }
 }
 
-// Time limits below a millisecond cannot be kept; a limit of a year is none.
+// The limits a person can mean: from a millisecond, which the clock still keeps, up to a year.
 constexpr double kShortestLimit = 0.001;
 constexpr double kLongestLimit = 365 * 24 * 3600.0;
 

@@ -1,5 +1,6 @@
 #include "host/cad/kernel/step_text.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
