@@ -12,6 +12,7 @@
 #include "commands/capture/capture_settings.h"
 #include "commands/capture/palpera_capture_cmd.h"
 #include "devices/contracts/plugin_device.h"
+#include "devices/events/acquisition_error.h"
 #include "framework/host_glue/point_objects.h"
 #include "framework/host_glue/renderer_scope.h"
 #include "framework/host_glue/setting_on.h"
@@ -118,9 +119,9 @@ void PalperaCaptureCmd::onPointSampled(const Vector3& point, const Vector3&, con
 }
 
 void PalperaCaptureCmd::onCustomEvent(const ZelCString& name, IZelUnknown*) {
-  if (name != ZelCString("Error")) return;
+  if (!isAcquisitionError(name)) return;
   stopCapture();
-  reportUserError(tr("An error occurred during data acquisition."));
+  reportAcquisitionError();
 }
 
 void PalperaCaptureCmd::startPass() {

@@ -5,6 +5,7 @@
 
 #include "devices/contracts/plugin.h"
 #include "devices/contracts/plugin_device.h"
+#include "devices/events/acquisition_error.h"
 #include "devices/managers/izel_plugin_manager.h"
 #include "framework/commands/command_context.h"
 #include "framework/host_glue/document_glue.h"
@@ -220,14 +221,17 @@ void PalperaRealTimeDeviationCmd::restoreReferenceDisplay() {
   referenceDisplay_ = {};
 }
 
+void PalperaRealTimeDeviationCmd::closeTile() {
+  if (!tile_) return;
+  tile_->setActive(false);
+  tile_->showTile(ZelCString(kTile), false);
+  tile_->clear();
+  tile_.release();
+}
+
 void PalperaRealTimeDeviationCmd::deactivate() {
   closestPoint_.release();
-  if (tile_) {
-    tile_->setActive(false);
-    tile_->showTile(ZelCString(kTile), false);
-    tile_->clear();
-    tile_.release();
-  }
+  closeTile();
   graphics_.remove();
   disconnect();
   restoreReferenceDisplay();
@@ -309,6 +313,16 @@ void PalperaRealTimeDeviationCmd::onPointSampled(const Vector3& point) {
 
 void PalperaRealTimeDeviationCmd::onCustomEvent(const ZelCString& name, IZelUnknown*) {
   if (std::strcmp(name.c_str(), kUndoEvent) == 0) undoLastPoint();
+  if (isAcquisitionError(name)) endAfterError();
+}
+
+void PalperaRealTimeDeviationCmd::endAfterError() {
+  IPtr<PalperaRealTimeDeviationCmd> self(this);
+  // A device that failed sends nothing more. The rows taken before it stay, to be exported; the tile would
+  // go on showing the last move as if it were live.
+  disconnect();
+  closeTile();
+  reportAcquisitionError();
 }
 
 void PalperaRealTimeDeviationCmd::undoLastPoint() {

@@ -5,6 +5,7 @@
 #include "commands/alignment/move_device/move_device_controls.h"
 #include "commands/alignment/move_device/move_device_widget.h"
 #include "devices/contracts/plugin_device.h"
+#include "devices/events/acquisition_error.h"
 #include "devices/registry/izel_plugin_service.h"
 #include "features/collectors/zel_feature_collector.h"
 #include "framework/host_glue/point_objects.h"
@@ -154,7 +155,7 @@ void MoveDeviceWidget::onProbeStop() {
 
 void MoveDeviceWidget::onAcquisitionError() {
   endProbing();
-  reportUserError(tr("An error occurred during data acquisition."));
+  reportAcquisitionError();
   notify("ProbeStop", nullptr);
 }
 

@@ -5,6 +5,7 @@
 
 #include "commands/alignment/plane_probing/plane_colors.h"
 #include "commands/alignment/plane_probing/plane_probing_instructions.h"
+#include "devices/events/acquisition_error.h"
 #include "devices/registry/izel_plugin_service.h"
 #include "framework/host_glue/setting_on.h"
 #include "framework/host_glue/user_error.h"
@@ -272,9 +273,9 @@ void Alignment321Widget::onCustomEvent(const ZelCString& name, IZelUnknown*) {
     if (markers_ && markers_->count() > markersAtPlaneStart_) markers_->removeLast();
   } else if (std::strcmp(name.data(), "Cancel") == 0) {
     stopProbing(true);
-  } else if (std::strcmp(name.data(), "Error") == 0) {
+  } else if (isAcquisitionError(name)) {
     stopProbing(true);
-    reportUserError(tr("An error occurred during data acquisition."));
+    reportAcquisitionError();
   }
 }
 

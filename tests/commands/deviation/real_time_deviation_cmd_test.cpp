@@ -179,6 +179,23 @@ TEST_F(RealTimeDeviationTest, LabelsCountOnAfterAnUndoAndStartAgainAfterClear) {
   EXPECT_EQ(labels(), std::vector<std::u16string>{u"Pt1"});
 }
 
+// A device that failed sends nothing more: the operator is told, the device is let go and the tile no longer
+// shows a live value, while the rows taken before the error stay to be exported.
+TEST_F(RealTimeDeviationTest, ADeviceErrorIsToldAndEndsTheRunKeepingTheRowsTakenBefore) {
+  addReference({-0.1, -0.1, -0.05}, {0.1, 0.1, 0});
+  startWith(0.0005, 0.002);
+  sample({0.01, 0, 0.002});
+  sample({0.02, 0, 0.003});
+  custom("Error");
+  EXPECT_EQ(errorMessages(), std::vector<std::u16string>{u"An error occurred during data acquisition."});
+  EXPECT_EQ(device_->receiverCount(), 0u);
+  EXPECT_EQ(store().getInt("Palpera/Tile/Active", -1), 0);
+  sample({0.03, 0, 0.002});
+  EXPECT_EQ(labels(), (std::vector<std::u16string>{u"Pt1", u"Pt2"}));
+  EXPECT_EQ(cell(3, 3), u"FAIL");
+  EXPECT_TRUE(dialog().isControlEnabled(3)) << "the rows can be exported";
+}
+
 TEST_F(RealTimeDeviationTest, OnlyTheLabelsOfRecordedPointsCanBeEditedUpToSixtyFourCharacters) {
   addReference({-0.1, -0.1, -0.05}, {0.1, 0.1, 0});
   startWith(0.0005, 0.002);
