@@ -173,6 +173,7 @@ void PalperaCaptureCmd::createGui(IGuiDialog* dialog) {
 
 bool PalperaCaptureCmd::activate() {
   IPtr<PalperaCaptureCmd> self(this);
+  if (!hardProbeHasModel(name_)) return false;
   updatePointObjectName();
   readSettings();
   enableCaptureControls(true);

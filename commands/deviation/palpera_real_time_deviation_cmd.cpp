@@ -3,6 +3,7 @@
 #include <cfloat>
 #include <cstring>
 
+#include "commands/features/hard_probe_readiness.h"
 #include "devices/contracts/plugin.h"
 #include "devices/contracts/plugin_device.h"
 #include "devices/events/acquisition_error.h"
@@ -52,11 +53,16 @@ IZelPlugin* currentHardProbePlugin(IZelPluginService* service) {
   return manager ? manager->currentPlugin() : nullptr;
 }
 
-bool referenceIsCurrent() {
+// The CAD reference model, when it is the document's active and current object: the one the command measures
+// against.
+IZelDocObject* activeReference() {
   SPtr<IZelDoc> document;
   IZelDocObject* current = document ? document->currentObject() : nullptr;
-  return current && current == document->findObject(ZelString(kReferenceObject)) &&
-         std::strcmp(current->objectType(), kCadType) == 0;
+  if (!current || current != document->activeObject() ||
+      current != document->findObject(ZelString(kReferenceObject)) ||
+      std::strcmp(current->objectType(), kCadType) != 0)
+    return nullptr;
+  return current;
 }
 
 }  // namespace
@@ -66,14 +72,9 @@ PalperaRealTimeDeviationCmd::PalperaRealTimeDeviationCmd() : pointTable_(new Poi
 }
 
 bool PalperaRealTimeDeviationCmd::canRun(IZelUnknown* context) {
-  if (contextBusy(context) || !contextFlag(context, IComponentCommandContainerV2::kSingleObjectActive) ||
-      !referenceIsCurrent())
-    return false;
+  if (contextBusy(context)) return false;
   SPtr<IZelPluginService> service;
-  IZelPlugin* plugin = currentHardProbePlugin(service.get());
-  if (!plugin) return false;
-  auto* emulator = queryPart<IZelEmulatorPlugin>(plugin);
-  return !emulator || emulator->hasReferenceObject();
+  return currentHardProbePlugin(service.get()) != nullptr;
 }
 
 void PalperaRealTimeDeviationCmd::createGui(IGuiDialog* dialog) {
@@ -117,10 +118,10 @@ void PalperaRealTimeDeviationCmd::enableTableButtons(bool enabled) {
 }
 
 bool PalperaRealTimeDeviationCmd::findReference() {
-  SPtr<IZelDoc> document;
-  refObject_ = IPtr<IZelDocObject>(document ? document->findObject(ZelString(kReferenceObject)) : nullptr);
+  // Asked here rather than by canRun, so that the operator is told what is missing.
+  refObject_ = IPtr<IZelDocObject>(activeReference());
   if (!refObject_) {
-    reportUserError(tr("Real-time deviation needs a CAD reference object (\"RefObject\")."));
+    reportNoReferenceModel(name_);
     return false;
   }
   std::optional<ObjectPlacement> placement = ObjectPlacement::ofReference(refObject_.get());

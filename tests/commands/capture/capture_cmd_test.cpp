@@ -11,7 +11,7 @@ namespace {
 
 using ProbeCapture = CaptureTest;
 
-TEST_F(ProbeCapture, CanRunOnlyOutsideOtherStatesWithAPlugInThatHasSomethingToProbe) {
+TEST_F(ProbeCapture, CanRunOnlyOutsideOtherStatesAndTellsAtTheStartWhatTheEmulatorLacks) {
   IPtr<IComponentCommand> command;
   command.createInstance(classIdOf("PalperaCaptureCmd"));
   auto* context = static_cast<IComponentCommandContainerV2*>(&host_.gui().commandContainer());
@@ -23,7 +23,11 @@ TEST_F(ProbeCapture, CanRunOnlyOutsideOtherStatesWithAPlugInThatHasSomethingToPr
   TestPlugin* emulator = TestPlugin::emulator(u"Emulator");
   host_.devices().pluginHandler().registerPlugin(static_cast<IZelPlugin*>(emulator));
   ASSERT_TRUE(manager_->setActivePlugin(emulator));
-  EXPECT_FALSE(command->canRun(context)) << "an emulator with no reference object to pick on";
+  EXPECT_TRUE(command->canRun(context)) << "an emulator with no reference object is told at the start";
+  EXPECT_EQ(run(Cmd::kSinglePoint), Start::kActivationRefused);
+  EXPECT_EQ(errorMessages(), std::vector<std::u16string>{u"\"Probe Capture\" needs a reference model named "
+                                                         u"\"RefObject\", loaded and active."});
+  EXPECT_TRUE(journal_.empty()) << "no device connected";
 }
 
 TEST_F(ProbeCapture, ActivationReadsTheSettingsIntoTheDialogAndConnectsTheModesDevice) {
