@@ -39,12 +39,17 @@ void DevicePlaneReceiver::onCustomEvent(const ZelCString& name, IZelUnknown*) {
 }
 
 void DevicePlaneReceiver::advanceStep() {
-  if (step_ == 2 && !planes_.plane2TouchesTellASide()) reportUserError(tr(kParallelTouchesText));
+  // A stop before any touch is the operator's way out of the run.
+  if (step_ == 1 && planes_.sampledPoints.empty()) {
+    owner_->finishProbing(true);
+    return;
+  }
   const bool built = step_ == 1   ? planes_.computeDevicePlane1()
                      : step_ == 2 ? planes_.computeDevicePlane2()
                                   : planes_.computeDevicePlane3();
   if (!built) {
-    owner_->finishProbing(true);
+    // A second STOP, or one too early, costs neither the planes done nor this plane's points.
+    reportUserError(planes_.refusal(step_));
     return;
   }
   planes_.sampledPoints.clear();

@@ -234,8 +234,14 @@ void Alignment321Widget::onPointStop(const Vector3& point) {
   IPtr<Alignment321Widget> self(this);  // a listener may let the widget go while the run ends
   planes_.stopPoint = point;
   probeAxis_.reset();
-  if (!completeStep()) {
+  // A stop before any touch is the operator's way out of the run.
+  if (step_ == 1 && planes_.sampledPoints.empty()) {
     stopProbing(true);
+    return;
+  }
+  if (!completeStep()) {
+    // A second STOP, or one too early, costs neither the planes done nor this plane's points.
+    reportUserError(planes_.refusal(step_));
     return;
   }
   planes_.sampledPoints.clear();
@@ -251,10 +257,7 @@ void Alignment321Widget::onPointStop(const Vector3& point) {
 
 bool Alignment321Widget::completeStep() {
   if (step_ == 1) return planes_.computeDevicePlane1();
-  if (step_ == 2) {
-    if (!planes_.plane2TouchesTellASide()) reportUserError(tr(kParallelTouchesText));
-    return planes_.computeDevicePlane2();
-  }
+  if (step_ == 2) return planes_.computeDevicePlane2();
   if (!planes_.computeDevicePlane3()) return false;
   std::optional<Matrix4x4> transform = worldTransform(planes_.devicePlanes, choices_);
   if (!transform) return false;
