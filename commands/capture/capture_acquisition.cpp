@@ -16,11 +16,9 @@
 #include "framework/host_glue/point_objects.h"
 #include "framework/host_glue/renderer_scope.h"
 #include "framework/host_glue/setting_on.h"
-#include "framework/host_glue/user_error.h"
 #include "framework/memory/assertion.h"
 #include "framework/object/query_part.h"
 #include "framework/registrations/registered_classes.h"
-#include "framework/translation/tr.h"
 #include "host_api/gfx_view.h"
 #include "host_api/gui_status_bar.h"
 

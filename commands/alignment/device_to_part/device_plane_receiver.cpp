@@ -2,10 +2,10 @@
 
 #include <cstring>
 
+#include "devices/events/acquisition_error.h"
 #include "framework/host_glue/user_error.h"
 #include "framework/object/iptr.h"
 #include "framework/object/query_chain.h"
-#include "framework/translation/tr.h"
 
 void DevicePlaneReceiver::onPointSampled(const Vector3& point) {
   if (!owner_) return;
@@ -32,9 +32,9 @@ void DevicePlaneReceiver::onCustomEvent(const ZelCString& name, IZelUnknown*) {
     owner_->onProbeSampleUndone();
   } else if (std::strcmp(name.data(), "Cancel") == 0) {
     owner_->finishProbing(true);
-  } else if (std::strcmp(name.data(), "Error") == 0) {
+  } else if (isAcquisitionError(name)) {
     owner_->finishProbing(true);
-    reportUserError(tr("An error occurred during data acquisition."));
+    reportAcquisitionError();
   }
 }
 
