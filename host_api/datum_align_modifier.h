@@ -3,8 +3,10 @@
 // The host's datum-based aligner: it moves a floating document object so that its datum features land on
 // the matching features of a fixed object. Each pair names a feature sub-object of either object; the kinds
 // of the paired features choose the scheme (three plane pairs: the 3-2-1 scheme, primary, secondary and
-// tertiary in pair order). Features are taken as stored, so the result carries the floating object's own
-// coordinates into the fixed object's own coordinates. Main thread.
+// tertiary in pair order). Each feature is taken where its object stands in the world (the object's world
+// transform applied to the feature as stored), so the result moves the floating object in the world onto the
+// fixed object where the document shows it. An object placed by anything but a rotation and a shift cannot be
+// aligned: run fails. Main thread.
 
 #include <cstdint>
 

@@ -14,6 +14,14 @@
 // maps what it is answered back. A placement that is not a rotation and a shift changes distances, so a
 // closest point in the model's frame is then no closest point in the world.
 //
+// One frame rule for every command: the whole device transform (object x hardware x scale) takes raw device
+// points to the world, where the document shows the reference. A device-to-part alignment therefore aligns
+// the device to the part where it stands: what it takes from the model (reference planes, targets and their
+// surface points, nominal features) is placed in the world by the reference's transform, and the hardware
+// matrix is solved so that the whole device transform, with the object matrix and the scale as they are,
+// delivers world points. The object matrix stays the user's software transform, with the host's alignments
+// of the reference folded in.
+//
 // A model's elements, as the tolerancer reports them, number its faces first (1 to the face count) and then
 // its edges; faceIdOf and edgeIdOf turn an element back into a face or an edge.
 

@@ -1,5 +1,6 @@
 #include "devices/alignment/plugin_device_object_alignment_service.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "framework/object/query_chain.h"
@@ -37,6 +38,7 @@ bool isExactIdentity(const Matrix4x4& m) {
 PluginDeviceObjectAlignmentService::PluginDeviceObjectAlignmentService()
     : stored_("Palpera/Alignment/Object Alignment", "Palpera/Alignment/LoadSoftwareTransformation") {
   stored_.reset(dataStore_.get());
+  rememberPlacement();
   if (dataStore_) dataStore_->addListener(kAlignmentChanged, this);
   if (events_) events_->addListener(kDocumentReset, this);
 }
@@ -58,10 +60,29 @@ void PluginDeviceObjectAlignmentService::loadStored() {
   stored_.loadStored(dataStore_.get());
 }
 
+void PluginDeviceObjectAlignmentService::rememberPlacement() {
+  Matrix4x4 transform;
+  if (hostAlignment(transform))
+    seenPlacement_ = transform;
+  else
+    seenPlacement_.reset();
+}
+
+// The device transform delivers points where the document shows the part, so a host alignment that moves the
+// part moves the device's points with it: by how far the part moved since the service last saw it. Folding
+// the whole transform in at every event would count a placement made before the last event again.
 void PluginDeviceObjectAlignmentService::foldInHostAlignment() {
   Matrix4x4 transform;
-  if (!hostAlignment(transform) || isExactIdentity(transform)) return;
-  stored_.matrix() = transform * stored_.matrix();
+  if (!hostAlignment(transform)) return;
+  Matrix4x4 moved = transform;
+  if (seenPlacement_) {
+    if (std::ranges::equal(transform.m, seenPlacement_->m)) return;
+    Matrix4x4 back;
+    if (Matrix4x4::invert(*seenPlacement_, back)) moved = transform * back;
+  }
+  seenPlacement_ = transform;
+  if (isExactIdentity(moved)) return;
+  stored_.matrix() = moved * stored_.matrix();
   store();
 }
 
@@ -73,6 +94,7 @@ bool PluginDeviceObjectAlignmentService::onNotify(const char* key) {
   }
   if (std::strcmp(key, kDocumentReset) == 0) {
     reset();
+    rememberPlacement();
     return true;
   }
   return false;

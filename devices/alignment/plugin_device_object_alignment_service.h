@@ -2,8 +2,12 @@
 
 // The object matrix: the part's software alignment. It is stored in the data store, restored on creation and
 // on "Document/Reset" when "Palpera/Alignment/LoadSoftwareTransformation" is on, and follows the host: on
-// "General/AlignmentChanged" the reference object's transform is folded in on the left. The host creates it
-// at start-up (an initialiser), so it hears every alignment from the start.
+// "General/AlignmentChanged" the move of the reference object since the service last saw its transform (on
+// creation, on "Document/Reset" and at the last such event; its whole transform when it saw none) is folded
+// in on the left. The host creates it at start-up (an initialiser), so it hears every alignment from the
+// start.
+
+#include <optional>
 
 #include "devices/alignment/alignment_services.h"
 #include "devices/alignment/stored_matrix.h"
@@ -36,9 +40,11 @@ class PluginDeviceObjectAlignmentService : public IZelPluginDeviceObjectAlignmen
   const char* className() override { return interfaceName; }
 
  private:
+  void rememberPlacement();
   void foldInHostAlignment();
 
   StoredMatrix stored_;
+  std::optional<Matrix4x4> seenPlacement_;  // the reference's transform when last seen
   SPtr<IDataStore> dataStore_;
   SPtr<IEventDataStore> events_;
 };

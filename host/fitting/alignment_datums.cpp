@@ -52,6 +52,15 @@ std::optional<Datum> datumOf(IZelSubObject* subObject) {
   return std::nullopt;
 }
 
+Datum moved(const Datum& datum, const fitting::RigidMotion& motion) {
+  if (const auto* point = std::get_if<DatumPoint>(&datum))
+    return DatumPoint{motion.rotation * point->position + motion.translation};
+  const auto& plane = std::get<fitting::DatumPlane>(datum);
+  // n . x = e moved by (R, t): (R n) . x = e + (R n) . t.
+  const Eigen::Vector3d normal = motion.rotation * plane.normal;
+  return fitting::DatumPlane{normal, plane.offset + normal.dot(motion.translation)};
+}
+
 fitting::FitResult<fitting::RigidMotion> solveDatumPairs(const std::vector<DatumPair>& pairs) {
   if (pairs.size() == 3 && allPlanes(pairs)) {
     std::array<fitting::DatumPlane, 3> fixed, floating;
@@ -74,8 +83,6 @@ double deviation(const DatumPair& pair, const fitting::RigidMotion& motion) {
   const auto* floating = std::get_if<fitting::DatumPlane>(&pair.floating);
   if (!fixed || !floating) return 0.0;
   const Eigen::Vector3d foot = fixed->normal * (fixed->offset / fixed->normal.squaredNorm());
-  // The moved plane: normal R g, offset e + (R g) . t.
-  const Eigen::Vector3d normal = motion.rotation * floating->normal;
-  const double offset = floating->offset + normal.dot(motion.translation);
-  return std::abs(normal.dot(foot) - offset) / normal.norm();
+  const auto movedPlane = std::get<fitting::DatumPlane>(moved(*floating, motion));
+  return std::abs(movedPlane.normal.dot(foot) - movedPlane.offset) / movedPlane.normal.norm();
 }

@@ -28,6 +28,9 @@ struct DatumPair {
 // The datum of a feature sub-object, or none for a sub-object without a feature of a datum kind.
 std::optional<Datum> datumOf(IZelSubObject* subObject);
 
+// The datum moved by motion: where a datum in its object's own coordinates stands once the object is placed.
+Datum moved(const Datum& datum, const fitting::RigidMotion& motion);
+
 // The motion that carries the pairs' floating datums onto their fixed ones, or why there is none.
 fitting::FitResult<fitting::RigidMotion> solveDatumPairs(const std::vector<DatumPair>& pairs);
 

@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 #include <string>
+
+#include <Eigen/LU>
 
 #include "framework/object/query_chain.h"
 #include "host/fitting/alignment_datums.h"
@@ -19,6 +22,25 @@ Matrix4x4 toMatrix(const fitting::RigidMotion& motion) {
   return m;
 }
 
+// Where an object's own coordinates stand in the world: an object never moved stands at the identity. None
+// for a transform that is not a rotation and a shift, which would bend the datums out of their shape.
+std::optional<fitting::RigidMotion> placementOf(IZelDocObject* object) {
+  constexpr double kRigidTolerance = 1e-9;
+  double m[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+  if (object) object->transform(m);
+  fitting::RigidMotion motion;
+  for (int r = 0; r < 3; ++r) {
+    for (int c = 0; c < 3; ++c) motion.rotation(r, c) = m[4 * r + c];
+    motion.translation(r) = m[4 * r + 3];
+  }
+  const bool rigid = m[12] == 0 && m[13] == 0 && m[14] == 0 && m[15] == 1 &&
+                     (motion.rotation.transpose() * motion.rotation - Eigen::Matrix3d::Identity()).norm() <
+                         kRigidTolerance &&
+                     motion.rotation.determinant() > 0 && motion.translation.allFinite();
+  if (!rigid) return std::nullopt;
+  return motion;
+}
+
 }  // namespace
 
 void HostDatumAlignModifier::setPairs(IZelAlignmentPair* const* pairs, int32_t count) {
@@ -27,13 +49,17 @@ void HostDatumAlignModifier::setPairs(IZelAlignmentPair* const* pairs, int32_t c
 }
 
 bool HostDatumAlignModifier::run(int32_t, int32_t applyToFloating, int32_t) {
+  // Both sides are aligned where the document shows them, each datum placed with its object.
+  const auto fixedPlacement = placementOf(fixed_.get());
+  const auto floatingPlacement = placementOf(floating_.get());
+  if (!fixedPlacement || !floatingPlacement) return false;
   std::vector<DatumPair> datums;
   for (const IPtr<IZelAlignmentPair>& pair : pairs_) {
     if (!pair) return false;
     auto fixed = datumOf(pair->fixedSubObject());
     auto floating = datumOf(pair->floatingSubObject());
     if (!fixed || !floating) return false;
-    datums.push_back({*fixed, *floating});
+    datums.push_back({moved(*fixed, *fixedPlacement), moved(*floating, *floatingPlacement)});
   }
   auto motion = solveDatumPairs(datums);
   if (!motion) return false;

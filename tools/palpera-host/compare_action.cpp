@@ -31,15 +31,24 @@ IZelFeature* featureNamed(HostDocObject& object, const std::u16string& name) {
   return nullptr;
 }
 
+// Where the object's own coordinates stand in the world: the identity for an object never moved.
+Matrix4x4 worldTransformOf(HostDocObject& object) {
+  Matrix4x4 toWorld;
+  object.transform(toWorld.m);
+  return toWorld;
+}
+
 }  // namespace
 
 // name; then value, fitted, nominal, difference: each feature of the object beside the nominal object's
-// feature of the same name.
+// feature of the same name, both where their objects stand in the world.
 void compareFeatures(HostSession& session, const ScriptWords& words) {
   HostDocument& doc = session.host.document().doc();
   IPtr<HostDocObject> probed = objectNamed(doc, words[0]);
   IPtr<HostDocObject> nominals = objectNamed(doc, words[1]);
   const auto probedFeatures = probed->featureSubObjects().subObjects();
+  const Matrix4x4 probedToWorld = worldTransformOf(*probed);
+  const Matrix4x4 nominalToWorld = worldTransformOf(*nominals);
   if (probedFeatures.empty()) throw ScriptError(shownWord(words[0]) + " holds no feature to compare");
   // Every feature is matched before a line is printed, so a script that fails prints no half table.
   std::string table = "\tvalue\tfitted\tnominal\tdifference\n";
@@ -50,7 +59,7 @@ void compareFeatures(HostSession& session, const ScriptWords& words) {
     if (!nominal) throw ScriptError(shownWord(words[1]) + " has no feature " + shownWord(shown));
     IZelFeature* fitted = sub->shownFeature();
     std::optional<std::vector<ComparedValue>> values;
-    if (fitted) values = compareWithNominal(*fitted, *nominal);
+    if (fitted) values = compareWithNominal({*fitted, probedToWorld}, {*nominal, nominalToWorld});
     if (!values) throw ScriptError("cannot compare " + shownWord(shown) + " with its nominal feature");
     table += shown + "\n";
     for (const ComparedValue& value : *values)

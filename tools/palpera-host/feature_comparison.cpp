@@ -10,6 +10,15 @@ namespace {
 
 using Values = std::vector<ComparedValue>;
 
+// A feature of one kind where its object stands in the world.
+template <class Kind>
+struct Placed {
+  Kind& kind;
+  const Matrix4x4& toWorld;
+  Vector3 point(const Vector3& own) const { return Matrix4x4::transformPoint(toWorld, own); }
+  Vector3 direction(const Vector3& own) const { return Matrix4x4::transformVector(toWorld, own); }
+};
+
 // Robust for the tiny angles a good fit leaves, where an arc cosine loses them.
 double angleBetween(const Vector3& a, const Vector3& b) {
   return std::atan2(Vector3::cross(a, b).length(), a.dot(b));
@@ -32,46 +41,51 @@ ComparedValue size(const char* label, double fitted, double nominal) {
 
 // The plane's centre is wherever the touches were, so it is set beside its foot on the nominal plane: the
 // difference is how far the probed face lies above the nominal one.
-Values planes(IZelPlane& fitted, IZelPlane& nominal) {
-  const Vector3 normal = nominal.normal().normalized();
-  const Vector3 centre = fitted.center();
-  const double above = (centre - nominal.center()).dot(normal);
-  return {direction("normal", fitted.normal(), normal, true),
+Values planes(const Placed<IZelPlane>& fitted, const Placed<IZelPlane>& nominal) {
+  const Vector3 normal = nominal.direction(nominal.kind.normal()).normalized();
+  const Vector3 centre = fitted.point(fitted.kind.center());
+  const double above = (centre - nominal.point(nominal.kind.center())).dot(normal);
+  return {direction("normal", fitted.direction(fitted.kind.normal()), normal, true),
           {"centre", vectorText(centre), vectorText(centre - normal * above), above, false}};
 }
 
-Values circles(IZelArc& fitted, IZelArc& nominal) {
-  return {position("centre", fitted.center(), nominal.center()),
-          direction("normal", fitted.normal(), nominal.normal(), false),
-          size("radius", fitted.radius(), nominal.radius())};
+Values circles(const Placed<IZelArc>& fitted, const Placed<IZelArc>& nominal) {
+  return {position("centre", fitted.point(fitted.kind.center()), nominal.point(nominal.kind.center())),
+          direction("normal", fitted.direction(fitted.kind.normal()),
+                    nominal.direction(nominal.kind.normal()), false),
+          size("radius", fitted.kind.radius(), nominal.kind.radius())};
 }
 
-Values spheres(IZelSphere& fitted, IZelSphere& nominal) {
-  return {position("centre", fitted.center(), nominal.center()),
-          size("radius", fitted.radius(), nominal.radius())};
+Values spheres(const Placed<IZelSphere>& fitted, const Placed<IZelSphere>& nominal) {
+  return {position("centre", fitted.point(fitted.kind.center()), nominal.point(nominal.kind.center())),
+          size("radius", fitted.kind.radius(), nominal.kind.radius())};
 }
 
 // The probed axis has its own ends, where the touches were: its point nearest the nominal axis's first end
 // is set beside that end.
-Values cylinders(IZelCylinder& fitted, IZelCylinder& nominal) {
-  const Vector3 along = fitted.axisDirection().normalized();
-  const Vector3 start = nominal.firstEnd();
-  const Vector3 nearest = fitted.firstEnd() + along * (start - fitted.firstEnd()).dot(along);
-  return {direction("axis", along, nominal.axisDirection(), false), position("axis point", nearest, start),
-          size("radius", fitted.radius(), nominal.radius())};
+Values cylinders(const Placed<IZelCylinder>& fitted, const Placed<IZelCylinder>& nominal) {
+  const Vector3 along = fitted.direction(fitted.kind.axisDirection()).normalized();
+  const Vector3 start = nominal.point(nominal.kind.firstEnd());
+  const Vector3 end = fitted.point(fitted.kind.firstEnd());
+  const Vector3 nearest = end + along * (start - end).dot(along);
+  return {direction("axis", along, nominal.direction(nominal.kind.axisDirection()), false),
+          position("axis point", nearest, start),
+          size("radius", fitted.kind.radius(), nominal.kind.radius())};
 }
 
 template <class Kind>
-std::optional<Values> compared(IZelFeature& fitted, IZelFeature& nominal, Values (*compare)(Kind&, Kind&)) {
-  auto* a = queryPart<Kind>(fitted.object());
-  auto* b = queryPart<Kind>(nominal.object());
+std::optional<Values> compared(const PlacedFeature& fitted, const PlacedFeature& nominal,
+                               Values (*compare)(const Placed<Kind>&, const Placed<Kind>&)) {
+  auto* a = queryPart<Kind>(fitted.feature.object());
+  auto* b = queryPart<Kind>(nominal.feature.object());
   if (!a || !b) return std::nullopt;
-  return compare(*a, *b);
+  return compare({*a, fitted.toWorld}, {*b, nominal.toWorld});
 }
 
 }  // namespace
 
-std::optional<std::vector<ComparedValue>> compareWithNominal(IZelFeature& fitted, IZelFeature& nominal) {
+std::optional<std::vector<ComparedValue>> compareWithNominal(const PlacedFeature& fitted,
+                                                             const PlacedFeature& nominal) {
   if (auto values = compared(fitted, nominal, planes)) return values;
   if (auto values = compared(fitted, nominal, circles)) return values;
   if (auto values = compared(fitted, nominal, spheres)) return values;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "basic_types/matrix4x4.h"
 #include "host_api/zel_feature.h"
 
 struct ComparedValue {
@@ -17,6 +18,13 @@ struct ComparedValue {
   bool angle;
 };
 
-// The values of a plane, circle, sphere or cylinder beside those of a nominal feature of the same kind;
-// none for features of two kinds, or of another kind.
-std::optional<std::vector<ComparedValue>> compareWithNominal(IZelFeature& fitted, IZelFeature& nominal);
+// A feature and the transform that places its object's own coordinates in the world.
+struct PlacedFeature {
+  IZelFeature& feature;
+  const Matrix4x4& toWorld;
+};
+
+// The values of a plane, circle, sphere or cylinder beside those of a nominal feature of the same kind, both
+// where their objects stand in the world; none for features of two kinds, or of another kind.
+std::optional<std::vector<ComparedValue>> compareWithNominal(const PlacedFeature& fitted,
+                                                             const PlacedFeature& nominal);

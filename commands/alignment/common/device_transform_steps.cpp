@@ -1,5 +1,7 @@
 #include "commands/alignment/common/device_transform_steps.h"
 
+#include <algorithm>
+
 #include "commands/transform/matrix_widget.h"
 #include "devices/contracts/plugin.h"
 #include "devices/contracts/plugin_device.h"
@@ -29,6 +31,22 @@ Matrix4x4 readCombined(IZelPlugin& plugin, MatrixWidget* display) {
 Matrix4x4 setDeviceTransform(IZelPlugin& plugin, const Matrix4x4& hardware, MatrixWidget* display) {
   plugin.setHardwareMatrix(hardware);
   return readCombined(plugin, display);
+}
+
+Matrix4x4 hardwareDelivering(IZelPlugin& plugin, const Matrix4x4& deviceToWorld) {
+  // The object matrix is read through the plug-in, as a device takes it up, whatever plug-in it is: the
+  // transform with it and without it differ by exactly that factor on the left.
+  plugin.reloadObjectMatrix();
+  Matrix4x4 withObject;
+  plugin.deviceMatrix(withObject);
+  plugin.resetObjectMatrix();
+  Matrix4x4 withoutObject;
+  plugin.deviceMatrix(withoutObject);
+  // Without an object matrix the alignment is the hardware matrix, to the last bit.
+  if (std::ranges::equal(withObject.m, withoutObject.m)) return deviceToWorld;
+  Matrix4x4 fromWithObject;
+  if (!Matrix4x4::invert(withObject, fromWithObject)) return deviceToWorld;
+  return withoutObject * fromWithObject * deviceToWorld;
 }
 
 Matrix4x4 showDeviceTransform(IZelPlugin& plugin, MatrixWidget* display) {

@@ -6,6 +6,11 @@
 // identity, so that from then on the device works with its hardware and scale matrices only. The combined
 // matrix is what the command's matrix display shows.
 //
+// The whole device transform takes raw device points to the world, where the document shows the reference
+// (the frame rule of host_api/zel_cad.h). An alignment to the part therefore solves from the device's points
+// onto the part where it stands, and the hardware matrix is what makes object x hardware x scale deliver
+// that: `hardwareDelivering`.
+//
 // A command that probes for an alignment keeps the hardware matrix it found (never the combined one, which
 // already holds the scale) and gives exactly that back when the run is cancelled.
 //
@@ -36,6 +41,12 @@ class StopReceiver;
 // The four steps above with a new hardware matrix; shows the combined matrix on display (when given) and
 // answers it.
 Matrix4x4 setDeviceTransform(IZelPlugin& plugin, const Matrix4x4& hardware, MatrixWidget* display);
+
+// The hardware matrix under which the whole device transform takes the device's points where deviceToWorld
+// takes them. deviceToWorld is an alignment solved from points the device delivered with its object matrix
+// set aside (the scale applied, as always); the object matrix is the one the measuring commands take up. The
+// plug-in's object cache is left at the identity, as the four steps leave it.
+Matrix4x4 hardwareDelivering(IZelPlugin& plugin, const Matrix4x4& deviceToWorld);
 
 // The same steps without a new hardware matrix: what a command shows when it starts.
 Matrix4x4 showDeviceTransform(IZelPlugin& plugin, MatrixWidget* display);

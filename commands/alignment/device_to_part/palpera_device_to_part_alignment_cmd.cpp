@@ -9,6 +9,7 @@
 #include "devices/managers/izel_plugin_manager.h"
 #include "devices/registry/izel_plugin_service.h"
 #include "framework/commands/command_context.h"
+#include "framework/host_glue/object_placement.h"
 #include "framework/host_glue/renderer_scope.h"
 #include "framework/host_glue/user_error.h"
 #include "framework/memory/assertion.h"
@@ -405,10 +406,13 @@ void PalperaDeviceToPartAlignmentCmd::onNotify(const char* event, IZelSubject* s
 
 bool PalperaDeviceToPartAlignmentCmd::applyAlignment() {
   if (!plugin_ || !data_) return false;
-  Matrix4x4 m;
-  if (!computeAlignment({refObj_.get(), data_->referencePlanes, devicePlanes_}, m)) return false;
-  setDeviceTransform(*plugin_, m, matrixWidget_.get());
-  showProbedPoints();
+  // The planes picked on the model are aligned on where the part stands, which a placement that is not a
+  // rotation and a shift would misstate.
+  if (!ObjectPlacement::ofReference(refObj_.get())) return false;
+  Matrix4x4 deviceToWorld;
+  if (!computeAlignment({refObj_.get(), data_->referencePlanes, devicePlanes_}, deviceToWorld)) return false;
+  setDeviceTransform(*plugin_, hardwareDelivering(*plugin_, deviceToWorld), matrixWidget_.get());
+  probedGraphics_.draw(probedPoints_, deviceToWorld, refObj_.get());
   requestRedraw(false);
   return true;
 }
@@ -425,11 +429,6 @@ void PalperaDeviceToPartAlignmentCmd::select(int32_t id) {
 
 void PalperaDeviceToPartAlignmentCmd::enable(int32_t id, bool enabled) {
   if (gui_) gui_->enableControl(id, enabled, IGuiDialog::kEnableDefault);
-}
-
-void PalperaDeviceToPartAlignmentCmd::showProbedPoints() {
-  if (!plugin_) return;
-  probedGraphics_.draw(probedPoints_, plugin_->hardwareMatrix(), refObj_.get());
 }
 
 void PalperaDeviceToPartAlignmentCmd::queryInterface(const char* name, void** out, bool) {

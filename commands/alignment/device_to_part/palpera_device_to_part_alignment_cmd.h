@@ -103,7 +103,6 @@ class PalperaDeviceToPartAlignmentCmd : public CompBaseCmd, public IZelListener,
   void enable(int32_t id, bool enabled);
   void dropProbeGraphics();
   void showMarkersOf(int plane);
-  void showProbedPoints();
 
   IPtr<IZelVectorInput> surfaceInput_;
   IPtr<IZelVectorWidget> pointWidget_;

@@ -1,8 +1,9 @@
 #pragma once
 
 // The 3-2-1 solve: the transform that carries three device planes onto three reference planes, found by the
-// host's datum-based modifier on plane sub-objects: the reference planes on the reference object (the fixed
-// side), the device planes on a temporary point object "float" (the floating side). Everything made for the
+// host's datum-based modifier on plane sub-objects: the reference planes, in the model's own coordinates, on
+// the reference object (the fixed side, which the modifier takes where the object stands), the device planes
+// on a temporary point object "float" (the floating side). Everything made for the
 // solve is taken away again. Main thread only.
 
 #include <array>
@@ -19,8 +20,9 @@ struct AlignmentPlanes {
   std::array<Plane, 3> devicePlanes{};
 };
 
-// The transform from device to reference coordinates in m. False, with m the identity, when a plane is not
-// valid, the host has no modifier or the modifier finds no solution.
+// The transform in m that carries the device planes onto the reference planes where the reference stands in
+// the world: from device to world coordinates. False, with m the identity, when a plane is not valid, the
+// host has no modifier or the modifier finds no solution.
 bool computeAlignment(const AlignmentPlanes& planes, Matrix4x4& m);
 
 // A plane feature (through the plane's point nearest the origin, along its normal, X its reference

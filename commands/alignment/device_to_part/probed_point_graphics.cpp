@@ -33,7 +33,7 @@ ColorRGBA halved(const ColorRGBA& color) {
 
 }  // namespace
 
-void ProbedPointGraphics::draw(const std::vector<ProbedPoint>& points, const Matrix4x4& hardware,
+void ProbedPointGraphics::draw(const std::vector<ProbedPoint>& points, const Matrix4x4& deviceToWorld,
                                IZelDocObject* reference) {
   clear();
   IZelGroupNode* root = sceneRoot();
@@ -50,7 +50,7 @@ void ProbedPointGraphics::draw(const std::vector<ProbedPoint>& points, const Mat
   }
   if (auto* material = createNode<IZelColorMaterialNode>(group_.get(), "colour material on"))
     material->enable(1);
-  if (auto* matrix = createNode<IZelMatrixNode>(group_.get(), "hardware matrix")) matrix->setMatrix(hardware);
+  if (auto* matrix = createNode<IZelMatrixNode>(group_.get(), "alignment")) matrix->setMatrix(deviceToWorld);
   // The spheres lie on the part's surface, half inside it: drawn with the depth test they would be cut.
   if (!points.empty()) {
     if (auto* depthTest = createNode<IZelDepthTestNode>(group_.get(), "depth test off"))

@@ -10,6 +10,7 @@
 #include "commands/alignment/iterative/target_graphics.h"
 #include "devices/registry/plugin_manager_lookup.h"
 #include "framework/host_glue/length_text.h"
+#include "framework/host_glue/object_placement.h"
 #include "framework/host_glue/unit_service.h"
 #include "framework/memory/assertion.h"
 #include "framework/object/iptr.h"
@@ -123,7 +124,8 @@ void IterativeRealignment::updateSurfacePoint(TargetData& entry, const Matrix4x4
 bool IterativeRealignment::updateAlignment() {
   aligned_ = false;
   Matrix4x4 M;
-  const bool success = context_ && computeAlignment(*context_, M);
+  const std::optional<ObjectPlacement> placement = ObjectPlacement::ofReference(parts_.reference);
+  const bool success = placement && context_ && computeAlignment(*context_, M);
   std::vector<TargetData> noTargets;
   std::vector<TargetData>& targets = parts_.targets ? *parts_.targets : noTargets;
   for (TargetData& entry : targets) {
@@ -140,7 +142,9 @@ bool IterativeRealignment::updateAlignment() {
   }
   if (parts_.graphics) parts_.graphics->buildTargetGraphics();
   if (IZelPlugin* plugin = getCurrentHardProbePlugin())
-    setDeviceTransform(*plugin, success ? M : noAlignment_, parts_.display);
+    setDeviceTransform(*plugin,
+                       success ? hardwareDelivering(*plugin, placement->ownToWorld() * M) : noAlignment_,
+                       parts_.display);
   aligned_ = success;
   showStatistics(success);
   return success;

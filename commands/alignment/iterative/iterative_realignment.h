@@ -3,9 +3,12 @@
 // The realignment of the iterative alignment, which its command owns and runs after every change of its
 // target list or of a measured point: the device-to-part alignment M from every target with a nominal and
 // a measured point (a point-pair fit from 3 of them, refined onto the reference surface from 6 on), each
-// target's surface point and deviation under M, the target graphics rebuilt, M handed to the device as its
-// hardware transform (the combined transform shown in the command's matrix display) and the statistics
-// label. Measured points are raw device coordinates; M maps them to the reference model's.
+// target's surface point and deviation under M, the target graphics rebuilt, the device aligned to the part
+// where it stands (M followed by the reference's placement, as the whole device transform delivers world
+// points; the combined transform shown in the command's matrix display) and the statistics label. Measured
+// points are raw device coordinates; M maps them to the reference model's own, where the targets, their
+// surface points and graphics are kept. Only a placement by a rotation and a shift keeps the model's
+// distances, so any other fails the alignment, telling the user.
 //
 // The host aligner takes paged arrays whose n elements are records 1 to n (host_api/aligner.h): each array
 // holds n + 1 records, in pages of the smallest power of two of them that fills 16 KiB.

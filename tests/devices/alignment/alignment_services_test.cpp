@@ -115,7 +115,16 @@ TEST_F(AlignmentServices, HostAlignmentsOfTheReferenceAreFoldedInAndStored) {
   EXPECT_EQ(object->matrix()->m[11], 5.0);
   EXPECT_EQ(storedBlob("Palpera/Alignment/Object Alignment"), bytesOf(*object->matrix()));
   host_.core().dataStore().fireEvent(nullptr, "General/AlignmentChanged");
-  EXPECT_EQ(object->matrix()->m[11], 10.0) << "each alignment is folded in on the left";
+  EXPECT_EQ(object->matrix()->m[11], 5.0) << "a part that did not move moves nothing";
+
+  // Moved again, by 2 along z and a quarter turn about it: only that move is folded in, on the left.
+  host_.document().doc().remove(host_.document().doc().findObject(ZelString(u"RefObject")));
+  const DocObjectDescription::Transform again{0, -1, 0, 0, 1, 0, 0, 0, 0, 0, 1, 7, 0, 0, 0, 1};
+  host_.document().doc().add({"Mesh", u"RefObject", again, {}, {}}, false);
+  host_.core().dataStore().fireEvent(nullptr, "General/AlignmentChanged");
+  const double expected[16] = {0, -1, 0, 0, 1, 0, 0, 0, 0, 0, 1, 7, 0, 0, 0, 1};
+  for (int i = 0; i < 16; ++i) EXPECT_EQ(object->matrix()->m[i], expected[i]) << i;
+  EXPECT_EQ(storedBlob("Palpera/Alignment/Object Alignment"), bytesOf(*object->matrix()));
 }
 
 const char* kScaleService = "IZelPluginDeviceScaleAlignmentService";

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "framework/host_glue/document_glue.h"
@@ -91,6 +92,29 @@ TEST_F(DatumAlignModifier, PlanePairsMoveTheFloatingObjectOnlyWhenAskedAndTheRep
   EXPECT_NEAR(largest, 0.0, 1e-12);
   EXPECT_EQ(std::u16string(text.c_str()),
             u"Pair 1: 0.000000 mm\nPair 2: 0.000000 mm\nPair 3: 0.000000 mm\nRMS: 0.000000 mm\n");
+}
+
+// The fixed object stands where its transform places it, and the floating one is moved onto it there: the
+// motion found lands each floating plane on its fixed plane placed in the world. A scaled placement, which
+// would bend the planes' distances, aligns nothing.
+TEST_F(DatumAlignModifier, ThePlanesAreAlignedWhereTheFixedObjectStands) {
+  pairPlanes(kReference, kDevice);
+  const double placed[16] = {0, -1, 0, 0.4, 1, 0, 0, -0.2, 0, 0, 1, 0.05, 0, 0, 0, 1};
+  ASSERT_TRUE(fixed_->setTransform(placed));
+  ASSERT_TRUE(modifier_->run(0, 0, 0));
+  Matrix4x4 placement;
+  placement.assign(placed);
+  const double unplaced[12] = {kHalfRoot3, -0.5, 0, 0.1, 0.5, kHalfRoot3, 0, 0.2, 0, 0, 1, 0.3};
+  Matrix4x4 expected;
+  std::copy(unplaced, unplaced + 12, expected.m);
+  expected = placement * expected;
+  for (int i = 0; i < 16; ++i) EXPECT_NEAR(modifier_->resultTransform().m[i], expected.m[i], 1e-12) << i;
+
+  const double scaled[16] = {2, 0, 0, 0, 0, 2, 0, 0, 0, 0, 2, 0, 0, 0, 0, 1};
+  ASSERT_TRUE(fixed_->setTransform(scaled));
+  EXPECT_FALSE(modifier_->run(0, 1, 0));
+  double transform[16];
+  EXPECT_FALSE(floating_->transform(transform)) << "the floating object stays where it was";
 }
 
 TEST_F(DatumAlignModifier, PairsNoSchemeTakesFailAndChangeNothing) {

@@ -23,3 +23,10 @@ inline Matrix4x4 matrixAfter(const std::string& text, const std::string& prefix,
   for (double& value : m.m) values >> value;
   return m;
 }
+
+// The matrix printed in the four lines below the last line that is exactly heading, as "print alignment"
+// prints each of its matrices; NaN where a number is missing.
+inline Matrix4x4 lastMatrixUnder(const std::string& text, const std::string& heading) {
+  const size_t last = text.rfind("\n" + heading + "\n");
+  return matrixAfter(last == std::string::npos ? std::string() : text.substr(last + 1), heading, false);
+}
