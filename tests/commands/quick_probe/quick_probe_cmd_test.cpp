@@ -194,6 +194,24 @@ TEST_F(QuickProbeCmdTest, ABoreProbedOnBothHalvesIsOneCylinderAndItsNominalIsAdd
   EXPECT_TRUE(hidden(u"RefObject", 0));
 }
 
+// A device that failed sends nothing more: the touches on either side of its error make no feature, the
+// operator is told, and the command ends with the features of the earlier stops.
+TEST_F(QuickProbeCmdTest, ADeviceErrorIsToldAndEndsTheCommandKeepingTheFeaturesStoppedBefore) {
+  load("plate-bore");
+  start();
+  for (const Vector3& p : {Vector3{0.01, 0.01, 0.011}, {0.09, 0.01, 0.011}, {0.02, 0.07, 0.011}}) sample(p);
+  stop({0.02, 0.02, 0.02});
+  for (const double degrees : {20.0, 60.0, 100.0}) sample(onBore(degrees, 0.003));
+  device_->deliver<IZelHardProbeDataReceiver>(
+      [](IZelHardProbeDataReceiver* r) { r->onCustomEvent(ZelCString("Error"), nullptr); });
+  EXPECT_EQ(errors(), u"An error occurred during data acquisition.");
+  EXPECT_EQ(finisher_.finished, std::vector<bool>{true});
+  for (const double degrees : {200.0, 250.0, 300.0}) sample(onBore(degrees, 0.007));
+  stop({0.05, 0.04, 0.005});
+  EXPECT_EQ(names(u"TestObject"), std::vector<std::u16string>{u"Plane 1"});
+  EXPECT_EQ(finisher_.finished, std::vector<bool>{true}) << "ended once";
+}
+
 TEST_F(QuickProbeCmdTest, APlaneStoppedBelowItsFaceFacesAndStandsLikeItsNominal) {
   load("plate-bore");
   start();

@@ -190,20 +190,64 @@ TEST_F(DeviceToPartAlignment, PicksTakenTheOtherWayRoundAlignTheSame) {
   expectHardware(kDeviceToPart, 1e-9);
 }
 
-TEST_F(DeviceToPartAlignment, PlaneTwoTouchedTwiceOnTheTopEndsTheRunWithAMessage) {
+TEST_F(DeviceToPartAlignment, PlaneTwoTouchedTwiceOnTheTopKeepsTheRunWithAMessage) {
   startCommand();
   pickAll();
-  probeAll();
   ASSERT_TRUE(press(14));
   probe(kTop, 3);
   probe({{{0.05, 0.05, 0.02}, {0.15, 0.05, 0.02}}, {0, 0, 1}, {0.1, 0.05, 0.05}}, 2);
-  EXPECT_EQ(device_->receiverCount(), 0u);
-  expectHardware(kDeviceToPart, 1e-9);
+  EXPECT_EQ(device_->receiverCount(), 1u);
   ASSERT_FALSE(errorMessages().empty());
   EXPECT_EQ(
       errorMessages().back(),
       u"The two points of plane 2 may lie on a face parallel to plane 1. Probe plane 2 on a face square to "
       u"plane 1, with the probe turned towards it, and take its stop point off that face.");
+
+  // The stray touches taken back, plane 2 probed where it belongs: plane 1 was kept.
+  undo();
+  undo();
+  probe(kSide, 2);
+  probe(kEnd, 1);
+  EXPECT_EQ(device_->receiverCount(), 0u);
+  expectHardware(kDeviceToPart, 1e-9);
+}
+
+// The operator presses STOP twice after a plane, or once too early: the run goes on with the planes done and
+// the plane's points, and the operator is told what the plane needs.
+TEST_F(DeviceToPartAlignment, AStopThatCannotFinishThePlaneKeepsTheRunAndSaysWhatThePlaneNeeds) {
+  auto told = [&] {
+    const std::vector<std::u16string> messages = errorMessages();
+    return messages.empty() ? std::u16string() : messages.back();
+  };
+  startCommand();
+  pickAll();
+  ASSERT_TRUE(press(14));
+  probe(kTop, 2);
+  EXPECT_EQ(told(),
+            u"Plane 1 was not made: 1 more point is needed. Its points are kept; probe more points and stop "
+            u"again.");
+  sampleAt(kTop.points[2] + kRadius * kTop.outward);
+  stopAbove(kTop);
+  stopAbove(kTop);
+  EXPECT_EQ(
+      errorMessages().back(),
+      u"Plane 2 was not made: 2 more points are needed. Its points are kept; probe more points and stop "
+      u"again.");
+  probe(kSide, 1);
+  EXPECT_EQ(told(),
+            u"Plane 2 was not made: 1 more point is needed. Its points are kept; probe more points and stop "
+            u"again.");
+  sampleAt(kSide.points[1] + kRadius * kSide.outward);
+  stopAbove(kSide);
+  stopAbove(kSide);
+  EXPECT_EQ(told(),
+            u"Plane 3 was not made: 1 more point is needed. Its points are kept; probe more points and stop "
+            u"again.");
+  EXPECT_EQ(device_->receiverCount(), 1u) << "still probing";
+  probe(kEnd, 1);
+  EXPECT_EQ(device_->receiverCount(), 0u);
+  expectHardware(kDeviceToPart, 1e-9);
+  EXPECT_EQ(probedSpheres(), 6u);
 }
 
 TEST_F(DeviceToPartAlignment, ARunFinishedBeforeTheLastPickAlignsWhenThePickCompletesTheReferences) {
@@ -286,7 +330,7 @@ TEST_F(DeviceToPartAlignment, OnAPlacedPartPicksShowOnThePartAndTouchesWhereThey
   expectDrawnAt(touches[0], {}, tip);
 }
 
-TEST_F(DeviceToPartAlignment, AStopWithTooFewPointsPutsBackTheHardwareMatrixWithoutTheScale) {
+TEST_F(DeviceToPartAlignment, AStopBeforeAnyTouchPutsBackTheHardwareMatrixWithoutTheScale) {
   SPtr<IZelPluginDeviceScaleAlignmentService> scale;
   scale->setMaterial(ZelCString("Steel"), 30.0);
   const Matrix4x4 before = Matrix4x4::translation({0.5, 0, 0});
@@ -299,7 +343,7 @@ TEST_F(DeviceToPartAlignment, AStopWithTooFewPointsPutsBackTheHardwareMatrixWith
   ASSERT_TRUE(press(14));
   EXPECT_FALSE(enabled(kStandard0));
   EXPECT_EQ(plugin_->hardwareMatrix().m[3], 0.0) << "the identity while probing";
-  probe(kTop, 2);
+  stopAbove(kTop);
   EXPECT_EQ(device_->receiverCount(), 0u);
   expectHardware(aligned, 0);
   EXPECT_TRUE(enabled(15)) << "the previous device planes are kept";
