@@ -18,6 +18,7 @@
 #include "host/scene/host_scene_nodes.h"
 #include "host/scene/host_style_nodes.h"
 #include "host_api/data_store.h"
+#include "support/drawn_transform.h"
 #include "support/scratch_directory.h"
 #include "support/text.h"
 #include "test_paths.h"
@@ -344,6 +345,33 @@ TEST_F(RealTimeDeviationTest, TheViewShowsBothPointsAsSpheresAndTheLabelsOverThe
 
   ASSERT_TRUE(runner_.cancel());
   EXPECT_FALSE(namedChild(root, "deviation points"));
+}
+
+// The probe hangs in the reference's node, the deviation points at the scene root: on a placed part both are
+// drawn where the probe touches.
+TEST_F(RealTimeDeviationTest, OnAPlacedPartTheProbeAndTheMeasuredPointAreDrawnWhereTheProbeTouches) {
+  addReference({-0.1, -0.1, -0.05}, {0.1, 0.1, 0});
+  const Matrix4x4 pose = Matrix4x4::translation({0.4, -0.25, 0.7}) * Matrix4x4::rotation({2, -1, 3}, 1.1);
+  ASSERT_TRUE(reference_->setTransform(pose.m));
+  store().setInt(nullptr, "Palpera/Gfx/ShowProbe", 1);
+  startWith(0.0005, 0.002);
+  const Vector3 centre = Matrix4x4::transformPoint(pose, {0.01, 0.02, 0.002});
+  move(centre);
+  sample(centre);
+  HostHardProbeGfx& probe = *host_.scene().probeGfx().made().back();
+  const std::optional<Vector3> probeAt = drawnAt(host_, probe.probeNode(), probe.position());
+  ASSERT_TRUE(probeAt);
+  EXPECT_LT((*probeAt - centre).length(), 1e-12);
+  auto* measured = dynamic_cast<HostStaticIteratorNode*>(
+      childrenOf(
+          dynamic_cast<IZelUnknown*>(namedChild(host_.document().graphics().sceneRoot(), "deviation points")))
+          .at(1));
+  ASSERT_TRUE(measured);
+  const double* first = queryPart<HostPArraySphereItr>(measured->iterator())->points()->at(1);
+  const std::optional<Vector3> measuredAt = drawnAt(host_, measured, {first[0], first[1], first[2]});
+  ASSERT_TRUE(measuredAt);
+  EXPECT_NEAR((*measuredAt - Matrix4x4::transformPoint(pose, {0.01, 0.02, 0})).length(), 0, kSingle)
+      << "the contact point, a probe radius below the centre";
 }
 
 TEST_F(RealTimeDeviationTest, TheToleranceTypedInTheDialogIsKeptOnlyWhenApplied) {

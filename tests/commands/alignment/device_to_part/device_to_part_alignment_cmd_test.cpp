@@ -16,6 +16,10 @@
 #include "host/cad/brep_model.h"
 #include "host/cad/cad_model.h"
 #include "host/gui/host_command_container.h"
+#include "host/scene/host_alignment_widgets.h"
+#include "host/scene/host_style_nodes.h"
+#include "support/drawn_transform.h"
+#include "support/nodes_under.h"
 #include "tests/commands/support/command_fixture.h"
 #include "tests/commands/support/sampled_marker_colors.h"
 
@@ -292,6 +296,38 @@ TEST_F(DeviceToPartAlignment, SamplesShowInTheirPlanesColoursWhileProbingAndAnUn
     expectHardware(kDeviceToPart, 1e-9);
     EXPECT_EQ(probedSpheres(), 6u) << "the undone point is not drawn after the alignment";
   }
+}
+
+// The picks are taken from the model, so their markers hang in the reference's node and stand where the part
+// is shown; the probe and its touches are world points, drawn where the device reports them.
+TEST_F(DeviceToPartAlignment, OnAPlacedPartPicksShowOnThePartAndTouchesWhereTheyWereTaken) {
+  const Matrix4x4 placement =
+      Matrix4x4::translation({0.3, -0.2, 0.1}) * Matrix4x4::rotation(Vector3{1, 1, 1}.normalized(), 0.35);
+  ASSERT_TRUE(reference_->setTransform(placement.m));
+  host_.core().dataStore().setInt(nullptr, "Palpera/Gfx/ShowProbe", 1);
+  const auto placed = [&](const Vector3& onModel) { return Matrix4x4::transformPoint(placement, onModel); };
+  const auto expectDrawnAt = [&](IZelUnknown* node, const Vector3& own, const Vector3& world) {
+    const std::optional<Vector3> drawn = drawnAt(host_, node, own);
+    ASSERT_TRUE(drawn);
+    EXPECT_LT((*drawn - world).length(), 1e-12);
+  };
+  startCommand();
+  HostNode& referenceNode = reference_->graphics().node();
+  pickOn(placed(kTop.points[0]), Matrix4x4::transformVector(placement, kTop.outward));
+  const std::vector<HostMarkersWidget*> picks = nodesUnder<HostMarkersWidget>(referenceNode);
+  ASSERT_EQ(picks.size(), 1u);
+  ASSERT_TRUE(picks[0]->markers().at(0));
+  expectDrawnAt(picks[0], *picks[0]->markers()[0], placed(kTop.points[0]));
+
+  ASSERT_TRUE(press(14));
+  const Vector3 tip = placed(kTop.points[1] + kRadius * kTop.outward);
+  deliver([&](IZelHardProbeDataReceiver* r) { r->onMoved(tip, {0, 0, -1}, {0, 1, 0}); });
+  deliver([&](IZelHardProbeDataReceiver* r) { r->onPointSampled(tip); });
+  HostHardProbeGfx& probe = *host_.scene().probeGfx().made().back();
+  expectDrawnAt(probe.probeNode(), probe.position(), tip);
+  const std::vector<HostSphereNode*> touches = nodesUnder<HostSphereNode>(referenceNode);
+  ASSERT_EQ(touches.size(), 1u);
+  expectDrawnAt(touches[0], {}, tip);
 }
 
 TEST_F(DeviceToPartAlignment, AStopBeforeAnyTouchPutsBackTheHardwareMatrixWithoutTheScale) {
