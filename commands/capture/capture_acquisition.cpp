@@ -12,14 +12,13 @@
 #include "commands/capture/capture_settings.h"
 #include "commands/capture/palpera_capture_cmd.h"
 #include "devices/contracts/plugin_device.h"
+#include "devices/events/acquisition_error.h"
 #include "framework/host_glue/point_objects.h"
 #include "framework/host_glue/renderer_scope.h"
 #include "framework/host_glue/setting_on.h"
-#include "framework/host_glue/user_error.h"
 #include "framework/memory/assertion.h"
 #include "framework/object/query_part.h"
 #include "framework/registrations/registered_classes.h"
-#include "framework/translation/tr.h"
 #include "host_api/gfx_view.h"
 #include "host_api/gui_status_bar.h"
 
@@ -118,9 +117,9 @@ void PalperaCaptureCmd::onPointSampled(const Vector3& point, const Vector3&, con
 }
 
 void PalperaCaptureCmd::onCustomEvent(const ZelCString& name, IZelUnknown*) {
-  if (name != ZelCString("Error")) return;
+  if (!isAcquisitionError(name)) return;
   stopCapture();
-  reportUserError(tr("An error occurred during data acquisition."));
+  reportAcquisitionError();
 }
 
 void PalperaCaptureCmd::startPass() {

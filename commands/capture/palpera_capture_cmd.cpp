@@ -121,10 +121,11 @@ void PalperaCaptureCmd::createGui(IGuiDialog* dialog) {
   gui_->registerPicture(kProbeModeSingleImage, "probe_mode_single");
   gui_->registerPicture(kProbeModeTimeImage, "probe_mode_time");
   gui_->registerPicture(kProbeModeDistanceImage, "probe_mode_distance");
-  // Boxes are named by their ids, so that the builder's numbering leaves the fixed ids free.
-  gui_->beginBox("MainBox", 0, ZelString(), true);
+  // The boxes open at their fixed ids: a box the host numbers takes the lowest free id, which is the name
+  // field's.
+  gui_->beginFramedGroupBox("MainBox", kMainBox, false, ZelString(), true);
 
-  gui_->beginGroup("PointObjectBox", 1, tr("Point Object"), true);
+  gui_->beginGroupBox("PointObjectBox", kPointObjectBox, tr("Point Object"));
   gui_->beginLayout(true);
   gui_->addControl(kPointObjectName, "text", ZelString("PointObjectName"));
   gui_->setControlText(kPointObjectName, tr("Name"));
@@ -140,7 +141,7 @@ void PalperaCaptureCmd::createGui(IGuiDialog* dialog) {
   gui_->setNumberFormat(kSpacing, kFourDecimals, 0, kSpacingMaximum);
   gui_->endGroup();
 
-  gui_->beginGroup("ModeBox", 1, tr("Probe Mode"), true);
+  gui_->beginGroupBox("ModeBox", kModeBox, tr("Probe Mode"));
   gui_->beginLayout(false);
   gui_->addImageToggleButton("ProbeModeSingle", kProbeModeSingle, kProbeModeSingleImage, tr("Single Point"),
                              true);
@@ -172,6 +173,7 @@ void PalperaCaptureCmd::createGui(IGuiDialog* dialog) {
 
 bool PalperaCaptureCmd::activate() {
   IPtr<PalperaCaptureCmd> self(this);
+  if (!hardProbeHasModel(name_)) return false;
   updatePointObjectName();
   readSettings();
   enableCaptureControls(true);

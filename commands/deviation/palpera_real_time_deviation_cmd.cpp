@@ -3,8 +3,10 @@
 #include <cfloat>
 #include <cstring>
 
+#include "commands/features/hard_probe_readiness.h"
 #include "devices/contracts/plugin.h"
 #include "devices/contracts/plugin_device.h"
+#include "devices/events/acquisition_error.h"
 #include "devices/managers/izel_plugin_manager.h"
 #include "framework/commands/command_context.h"
 #include "framework/host_glue/document_glue.h"
@@ -51,11 +53,16 @@ IZelPlugin* currentHardProbePlugin(IZelPluginService* service) {
   return manager ? manager->currentPlugin() : nullptr;
 }
 
-bool referenceIsCurrent() {
+// The CAD reference model, when it is the document's active and current object: the one the command measures
+// against.
+IZelDocObject* activeReference() {
   SPtr<IZelDoc> document;
   IZelDocObject* current = document ? document->currentObject() : nullptr;
-  return current && current == document->findObject(ZelString(kReferenceObject)) &&
-         std::strcmp(current->objectType(), kCadType) == 0;
+  if (!current || current != document->activeObject() ||
+      current != document->findObject(ZelString(kReferenceObject)) ||
+      std::strcmp(current->objectType(), kCadType) != 0)
+    return nullptr;
+  return current;
 }
 
 }  // namespace
@@ -65,14 +72,9 @@ PalperaRealTimeDeviationCmd::PalperaRealTimeDeviationCmd() : pointTable_(new Poi
 }
 
 bool PalperaRealTimeDeviationCmd::canRun(IZelUnknown* context) {
-  if (contextBusy(context) || !contextFlag(context, IComponentCommandContainerV2::kSingleObjectActive) ||
-      !referenceIsCurrent())
-    return false;
+  if (contextBusy(context)) return false;
   SPtr<IZelPluginService> service;
-  IZelPlugin* plugin = currentHardProbePlugin(service.get());
-  if (!plugin) return false;
-  auto* emulator = queryPart<IZelEmulatorPlugin>(plugin);
-  return !emulator || emulator->hasReferenceObject();
+  return currentHardProbePlugin(service.get()) != nullptr;
 }
 
 void PalperaRealTimeDeviationCmd::createGui(IGuiDialog* dialog) {
@@ -116,10 +118,10 @@ void PalperaRealTimeDeviationCmd::enableTableButtons(bool enabled) {
 }
 
 bool PalperaRealTimeDeviationCmd::findReference() {
-  SPtr<IZelDoc> document;
-  refObject_ = IPtr<IZelDocObject>(document ? document->findObject(ZelString(kReferenceObject)) : nullptr);
+  // Asked here rather than by canRun, so that the operator is told what is missing.
+  refObject_ = IPtr<IZelDocObject>(activeReference());
   if (!refObject_) {
-    reportUserError(tr("Real-time deviation needs a CAD reference object (\"RefObject\")."));
+    reportNoReferenceModel(name_);
     return false;
   }
   std::optional<ObjectPlacement> placement = ObjectPlacement::ofReference(refObject_.get());
@@ -220,14 +222,17 @@ void PalperaRealTimeDeviationCmd::restoreReferenceDisplay() {
   referenceDisplay_ = {};
 }
 
+void PalperaRealTimeDeviationCmd::closeTile() {
+  if (!tile_) return;
+  tile_->setActive(false);
+  tile_->showTile(ZelCString(kTile), false);
+  tile_->clear();
+  tile_.release();
+}
+
 void PalperaRealTimeDeviationCmd::deactivate() {
   closestPoint_.release();
-  if (tile_) {
-    tile_->setActive(false);
-    tile_->showTile(ZelCString(kTile), false);
-    tile_->clear();
-    tile_.release();
-  }
+  closeTile();
   graphics_.remove();
   disconnect();
   restoreReferenceDisplay();
@@ -309,6 +314,16 @@ void PalperaRealTimeDeviationCmd::onPointSampled(const Vector3& point) {
 
 void PalperaRealTimeDeviationCmd::onCustomEvent(const ZelCString& name, IZelUnknown*) {
   if (std::strcmp(name.c_str(), kUndoEvent) == 0) undoLastPoint();
+  if (isAcquisitionError(name)) endAfterError();
+}
+
+void PalperaRealTimeDeviationCmd::endAfterError() {
+  IPtr<PalperaRealTimeDeviationCmd> self(this);
+  // A device that failed sends nothing more. The rows taken before it stay, to be exported; the tile would
+  // go on showing the last move as if it were live.
+  disconnect();
+  closeTile();
+  reportAcquisitionError();
 }
 
 void PalperaRealTimeDeviationCmd::undoLastPoint() {

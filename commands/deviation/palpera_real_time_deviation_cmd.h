@@ -5,7 +5,8 @@
 // deviation tile; every sampled point is recorded as a row of the point table (Pt1, Pt2, ...) and drawn in
 // the view. The table can be cleared, its labels edited, its last point undone from the device and its
 // points exported. The tolerance is the setting "Palpera/RealTimeDeviation/Tolerance", written back only by
-// apply. Main thread only, where the device also calls the receiver.
+// apply. A device error ends the run, keeping the table to export. Main thread only, where the device also
+// calls the receiver.
 
 #include <cstdint>
 
@@ -86,11 +87,14 @@ class PalperaRealTimeDeviationCmd : public CompBaseCmd,
   // Takes back what connect did, as far as it got.
   void disconnect();
   void restoreReferenceDisplay();
+  void closeTile();
   std::optional<ProbeDeviation> measure(const Vector3& centre) const;
   void enableTableButtons(bool enabled);
   // Stores a check box's state in its export option; false for a control that is none of them.
   bool setExportOption(int32_t controlId, int32_t value);
 
+  // The run's end at a device error: the device is let go, the table kept.
+  void endAfterError();
   void undoLastPoint();
   void clearPoints();
   void refreshLabels();

@@ -1,5 +1,7 @@
 #include "commands/features/hard_probe_feature_collector.h"
 
+#include "commands/features/hard_probe_data_receiver.h"
+
 #include "devices/registry/izel_plugin_service.h"
 #include "framework/memory/assertion.h"
 #include "framework/object/query_chain.h"
@@ -11,28 +13,18 @@ namespace {
 
 const ClassRegistration<HardProbeFeatureCollector> registration(registeredClass("HardProbeFeatureCollector"));
 
+using Relay = HardProbeCreateFeaturesUtil::HardProbeDataReceiver;
+
 }  // namespace
 
 HardProbeFeatureCollector::~HardProbeFeatureCollector() {
-  listen(false);
-}
-
-void HardProbeFeatureCollector::listen(bool on) {
-  auto* subject = queryPart<IZelSubject>(collector_.get());
-  if (!subject || on == listening_) return;
-  if (on) {
-    subject->attach(this);
-  } else {
-    subject->detach(this);
-  }
-  listening_ = on;
+  releaseRelay();
 }
 
 void HardProbeFeatureCollector::setCollector(IZelFeatureCollector* collector) {
   if (collector == collector_.get()) return;
-  listen(false);
   // The old collector must not go on taking the device's points during a pass.
-  releaseReceiver();
+  releaseRelay();
   collector_ = collector;
 }
 
@@ -41,23 +33,24 @@ bool HardProbeFeatureCollector::start() {
   collector_->refreshInfo();
   SPtr<IZelPluginService> devices;
   device_ = devices ? devices->getDevice(ZelCString("HardProbe")) : nullptr;
-  auto* receiver = queryPart<IZelPluginDataReceiver>(collector_.get());
-  if (!device_ || !receiver) return false;
-  // Listening only once the device takes the collector: a failed start leaves nothing behind.
-  releaseReceiver();
-  device_->addReceiver(receiver);
-  receiver_ = receiver;
+  if (!device_ || !queryPart<IZelHardProbeDataReceiver>(collector_.get())) return false;
+  releaseRelay();
+  relay_ = IPtr<IZelHardProbeDataReceiverV2>(new Relay(collector_.get(), nullptr));
+  device_->addReceiver(relay_.get());
+  // Hearing the relay only once the device takes it: a failed start leaves nothing behind.
   if (!device_->startAcquisition()) {
-    releaseReceiver();
+    releaseRelay();
     return false;
   }
-  listen(true);
+  queryPart<IZelSubject>(relay_.get())->attach(this);
   return true;
 }
 
-void HardProbeFeatureCollector::releaseReceiver() {
-  if (device_ && receiver_) device_->removeReceiver(receiver_.get());
-  receiver_.release();
+void HardProbeFeatureCollector::releaseRelay() {
+  const IPtr<IZelHardProbeDataReceiverV2> relay = std::move(relay_);
+  if (!relay) return;
+  if (auto* subject = queryPart<IZelSubject>(relay.get())) subject->detach(this);
+  if (device_) device_->removeReceiver(relay.get());
 }
 
 void HardProbeFeatureCollector::stop() {
@@ -65,44 +58,31 @@ void HardProbeFeatureCollector::stop() {
     reportAssertion("device_", "hardprobefeaturecollector", __LINE__);
     return;
   }
-  releaseReceiver();
+  releaseRelay();
   device_->stopAcquisition();
 }
 
-void HardProbeFeatureCollector::onNotify(const char* event, IZelSubject* subject, void*) {
+void HardProbeFeatureCollector::onNotify(const char* event, IZelSubject* subject, void* data) {
   // A listener may let go of this object, or give it another collector, inside the notifications below.
   IPtr<HardProbeFeatureCollector> self(this);
-  IPtr<IZelFeatureCollector> collector = collector_;
-  if (!subject || subject != queryPart<IZelSubject>(collector.get())) return;
-  if (isEvent(event, "Stop")) {
-    onStop();
-  } else if (isEvent(event, "UserInstructionsChanged")) {
-    notify(event, nullptr);
-  } else if (isEvent(event, "Error") || isEvent(event, "Cancel")) {
+  if (!subject || subject != queryPart<IZelSubject>(relay_.get())) return;
+  if (isEvent(event, "NewFeature")) {
+    announceFeature();
+  } else if (isEvent(event, "FeatureRefused")) {
+    notify(event, data);
+  } else if (isEvent(event, "Stop") || isEvent(event, "Error") || isEvent(event, "Cancel")) {
     stop();
-    collector->reset();
     notify(event, nullptr);
-  } else if (isEvent(event, "DeleteLastFeature")) {
+  } else if (isEvent(event, "UserInstructionsChanged") || isEvent(event, "DeleteLastFeature")) {
     notify(event, nullptr);
-    collector->publishTileInfo();
   }
 }
 
-void HardProbeFeatureCollector::onStop() {
-  IPtr<IZelFeatureCollector> collector = collector_;
-  if (!collector->fillCreatorParameters()) {
-    stop();
-    notify("Stop", nullptr);
-    return;
-  }
-  collector->publishTileInfo();
-  feature_ = collector->takeFeature();
-  if (feature_) {
-    notify("NewFeature", nullptr);
-    feature_.release();
-  }
-  collector->reset();
-  collector->refreshInfo();
+void HardProbeFeatureCollector::announceFeature() {
+  feature_ = collector_ ? collector_->takeFeature() : IPtr<IZelFeature>();
+  if (!feature_) return;
+  notify("NewFeature", nullptr);
+  feature_.release();
 }
 
 void HardProbeFeatureCollector::queryInterface(const char* name, void** out, bool) {

@@ -87,7 +87,7 @@ bool PalperaCreateFeaturesCmd2::activate() {
   IPtr<PalperaCreateFeaturesCmd2> self(this);
   featureClassId_ = {};
   collectorClassId_ = {};
-  if (!readArguments()) return false;
+  if (!readArguments() || !hardProbeHasModel(name_)) return false;
   setInCommand(true);
   SPtr<IUnitService> units;
   if (units && units->currentLengthUnit() == kMetreUnit) units->setCurrentLengthUnit(kMillimetreUnit);

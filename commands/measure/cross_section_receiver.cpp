@@ -1,7 +1,6 @@
 #include "commands/measure/cross_section_receiver.h"
 
-#include <cstring>
-
+#include "devices/events/acquisition_error.h"
 #include "framework/object/iptr.h"
 #include "framework/object/query_chain.h"
 
@@ -29,7 +28,7 @@ void PalperaCrossSectionCmd::HardProbeDataReceiver::onStop() {
 }
 
 void PalperaCrossSectionCmd::HardProbeDataReceiver::onCustomEvent(const ZelCString& name, IZelUnknown*) {
-  if (std::strcmp(name.c_str(), "Error") != 0) return;
+  if (!isAcquisitionError(name)) return;
   IPtr<HardProbeDataReceiver> self(this);
   parent_.onAcquisitionError();
 }

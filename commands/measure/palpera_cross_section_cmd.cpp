@@ -9,6 +9,7 @@
 #include "commands/features/hard_probe_readiness.h"
 #include "commands/measure/cross_section_receiver.h"
 #include "devices/contracts/plugin_device.h"
+#include "devices/events/acquisition_error.h"
 #include "devices/managers/izel_plugin_manager.h"
 #include "devices/registry/izel_plugin_service.h"
 #include "framework/commands/command_context.h"
@@ -186,6 +187,7 @@ void PalperaCrossSectionCmd::createGui(IGuiDialog* dialog) {
 }
 
 bool PalperaCrossSectionCmd::activate() {
+  if (!hardProbeHasModel(name_)) return false;
   SPtr<IZelPluginService> plugins;
   IZelPluginManager* manager = plugins ? plugins->getManager(ZelCString("HardProbe")) : nullptr;
   device_ = manager ? plugins->getDevice(ZelCString("HardProbeContinuous")) : nullptr;
@@ -432,7 +434,7 @@ void PalperaCrossSectionCmd::addSectionPoint(int32_t plane, const Vector3& point
 
 void PalperaCrossSectionCmd::onAcquisitionError() {
   stopCapture(false);
-  reportUserError(tr("An error occurred during data acquisition."));
+  reportAcquisitionError();
 }
 
 void PalperaCrossSectionCmd::setControlsEnabled(bool enabled) {

@@ -3,6 +3,7 @@
 #include "commands/quick_probe/air_side.h"
 #include "devices/contracts/plugin.h"
 #include "devices/contracts/plugin_device.h"
+#include "devices/events/acquisition_error.h"
 #include "devices/managers/izel_plugin_manager.h"
 #include "features/feature_matching.h"
 #include "features/placed_feature.h"
@@ -235,7 +236,15 @@ void PalperaQuickProbeCmd::onPointSampled(const Vector3& point) {
   handlePoint(point, true);
 }
 
-void PalperaQuickProbeCmd::onCustomEvent(const ZelCString&, IZelUnknown*) {}
+void PalperaQuickProbeCmd::onCustomEvent(const ZelCString& name, IZelUnknown*) {
+  if (!active_ || !isAcquisitionError(name)) return;
+  IPtr<PalperaQuickProbeCmd> self(this);
+  // A device that failed sends nothing more, and what it had in transit is no touch to take: the features of
+  // the earlier stops stay, the touches since the last one are let go with the command.
+  disconnect();
+  reportAcquisitionError();
+  finishCommand(context_, true);
+}
 
 void PalperaQuickProbeCmd::handlePoint(const Vector3& point, bool sampled) {
   if (!active_) return;

@@ -8,7 +8,8 @@
 // cone runs like its nominal, a feature whose side disagrees with its nominal is refused, one that cannot be
 // made yet keeps its touches; each is named after a matching reference feature when matching is on and added
 // to "TestObject"; a nominal the reference object does not hold yet is added to it, hidden, under the probed
-// feature's name. A stop with nothing probed ends the command. Every refusal is told to the operator. The
+// feature's name. A stop with nothing probed ends the command, and so does a device error, after telling it
+// and keeping the features of the earlier stops. Every refusal is told to the operator. The
 // probe's points and the probed features are the world's; the nominals added to the reference object lie in
 // its model's own coordinates, wherever the reference object is placed (by a rotation and a shift; another
 // placement is refused).

@@ -83,6 +83,25 @@ bool confirmedImplausible(double celsius) {
                         ZelString(), false, false, false) == IGuiSimpleDlg::kAnswerYes;
 }
 
+// The units a script's word names, exactly as recorded; no word is Celsius.
+std::optional<int32_t> unitsOfWord(const ZelCString& word) {
+  if (word.isEmpty() || word == ZelCString(kCelsiusWord)) return TemperatureCompensationCmd::kCelsius;
+  if (word == ZelCString(kFahrenheitWord)) return TemperatureCompensationCmd::kFahrenheit;
+  return std::nullopt;
+}
+
+// The names a script gives materials by, in library order: "Steel, Aluminium6061".
+ZelString materialNames() {
+  SPtr<IZelMaterials> library;
+  ZelString names;
+  const int32_t count = library ? library->count() : 0;
+  for (int32_t position = 1; position <= count; ++position) {
+    if (position > 1) names += ZelString(u", ");
+    names += ZelString(library->items()[position]->name().c_str());
+  }
+  return names;
+}
+
 }  // namespace
 
 TemperatureCompensationCmd::TemperatureCompensationCmd() {
@@ -272,10 +291,25 @@ bool TemperatureCompensationCmd::runScriptCommand(IScriptCommand* command) {
            ZelString(kScriptName), ZelString(material.c_str())));
     return false;
   }
-  // Only the exact word: any other text, in any letter case, is Celsius.
-  const bool fahrenheit = units == ZelCString(kFahrenheitWord);
-  return compensate(material, fahrenheit ? toCelsius(temperature) : temperature,
-                    fahrenheit ? kFahrenheit : kCelsius);
+  // A temperature meant for a part would otherwise switch the compensation off.
+  if (material.isEmpty() && command->isGiven("Temperature")) {
+    reportUserError(
+        tr("The script command \"%1\" gives a \"Temperature\" but no \"Material\", which takes a "
+           "material of the materials library: %2. The temperature compensation is unchanged.",
+           ZelString(kScriptName), materialNames()));
+    return false;
+  }
+  const std::optional<int32_t> scriptUnits = unitsOfWord(units);
+  // 77 read as Celsius where Fahrenheit was meant shrinks every length by 0.07 % of steel.
+  if (!scriptUnits) {
+    reportUserError(
+        tr("The script command \"%1\" takes \"Units\" as \"Celsius\" or \"Fahrenheit\", not '%2': "
+           "the temperature compensation is unchanged.",
+           ZelString(kScriptName), ZelString(units.c_str())));
+    return false;
+  }
+  const bool fahrenheit = *scriptUnits == kFahrenheit;
+  return compensate(material, fahrenheit ? toCelsius(temperature) : temperature, *scriptUnits);
 }
 
 void TemperatureCompensationCmd::recordScriptCommand(IScriptCommand* command) {

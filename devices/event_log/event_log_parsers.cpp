@@ -136,7 +136,7 @@ ZelString Reader::SetRadiusParser::damage(IZelDOMXmlElement* element) {
   if (readDouble(element, strings().text, radius) && isProbeRadius(radius)) return {};
   ZelString why(u"the probe radius \"");
   why += strings().text;
-  why += ZelString(u"\" is not a length above 0");
+  why += ZelString(u"\" is not a length from 0 to 0.5 m");
   return why;
 }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "features/creators/creator_parameter_keys.h"
+#include "features/creators/probe_geometry.h"
 #include "framework/memory/assertion.h"
 #include "framework/object/host_lookup.h"
 #include "framework/translation/tr.h"
@@ -77,8 +78,7 @@ std::optional<HardProbeFeatureCreatorBase::Probing> HardProbeFeatureCreatorBase:
   }
   const int64_t missing = minPoints() - static_cast<int64_t>(probing.sampled.size());
   if ((keys & kSampled) && missing > 0) {
-    refuse(missing == 1 ? tr("1 more point is needed")
-                        : tr("%1 more points are needed", ZelString::number(static_cast<int32_t>(missing))));
+    refuse(morePointsText(static_cast<int32_t>(missing)));
     return std::nullopt;
   }
   return probing;

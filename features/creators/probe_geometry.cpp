@@ -21,6 +21,11 @@ Vector3 scaleAcrossAxis(const FeatureFrame& frame, double k, const Vector3& p) {
   return frame.origin + along + (offset - along) * k;
 }
 
+ZelString morePointsText(int32_t missing) {
+  return missing == 1 ? tr("1 more point is needed")
+                      : tr("%1 more points are needed", ZelString::number(missing));
+}
+
 ZelString liftProbeText() {
   return tr("the stop was taken on the surface; lift the probe off the surface and stop again");
 }

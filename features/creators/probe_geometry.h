@@ -3,6 +3,7 @@
 // The geometry the creators compensate with: a work plane's equation, the side of the stop point, and the
 // radial move of points onto a compensated circle, sphere or cylinder.
 
+#include <cstdint>
 #include <optional>
 
 #include "basic_types/vector3.h"
@@ -37,6 +38,8 @@ inline bool stopOnSurface(double distanceFromSurface, double probeRadius) {
 }
 // What the operator is asked for after such a stop.
 ZelString liftProbeText();
+// What a feature that has too few points still needs: "1 more point is needed", "2 more points are needed".
+ZelString morePointsText(int32_t missing);
 
 // A feature's local frame: two unit directions across its axis (a × b) and its origin.
 struct FeatureFrame {

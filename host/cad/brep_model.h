@@ -9,6 +9,7 @@
 // keep caches, so the queries that reach them take turns).
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -126,17 +127,23 @@ class CadFileError : public std::runtime_error {
   std::string reason_;
 };
 
-// A STEP file's model, in metres, and the length units the file declares for it (such as "millimetre" or
-// "inch"; several are listed with commas between them, and "none" stands for a file that declares none).
+// A STEP file's model, in metres, and the length units the file declares for its solids (such as
+// "millimetre" or "INCH"; several are listed with commas between them, each once, and "none" stands for a
+// file that declares none, whose lengths are taken as metres).
 struct StepModel {
   std::shared_ptr<const BrepModel> model;
   std::string lengthUnits;
+  bool metresAssumed = false;
 };
 
+// How long the CAD kernel may take to read a STEP file before the host gives up on it.
+inline constexpr std::chrono::milliseconds kCadReadingTimeLimit = std::chrono::seconds(60);
+
 // Reads the solids (or, without solids, the faces) of a STEP file, scaled from the unit it declares to
-// metres. Throws CadFileError for a file that is missing, not a regular file, not STEP, or that holds no
-// face.
-StepModel readStepModel(const std::string& path);
+// metres. Throws CadFileError for a file that is missing, not a regular file, not STEP, that holds no face,
+// whose length unit cannot be resolved or is not one, or that the kernel does not read within timeLimit.
+// The kernel reads the file in a child process, which ends with the call, whatever happens.
+StepModel readStepModel(const std::string& path, std::chrono::milliseconds timeLimit = kCadReadingTimeLimit);
 // The solid box between two corners, each coordinate of the first below the second's (else
 // std::invalid_argument).
 std::shared_ptr<const BrepModel> boxModel(const BrepModel::Point& minimum, const BrepModel::Point& maximum);

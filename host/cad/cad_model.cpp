@@ -51,8 +51,8 @@ IPtr<HostDocObject> addCadModel(HostDocument& document, const std::u16string& na
 }
 
 IPtr<HostDocObject> loadCadModel(HostDocument& document, const std::u16string& name, const std::string& path,
-                                 std::string* lengthUnits) {
-  StepModel read = readStepModel(path);
-  if (lengthUnits) *lengthUnits = read.lengthUnits;
+                                 CadFileUnits* units, std::chrono::milliseconds timeLimit) {
+  StepModel read = readStepModel(path, timeLimit);
+  if (units) *units = {read.lengthUnits, read.metresAssumed};
   return addCadModel(document, name, std::move(read.model));
 }

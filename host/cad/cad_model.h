@@ -5,6 +5,7 @@
 // which the aligners fit onto, is the same mesh. The module's reference model is
 // the one named "RefObject".
 
+#include <chrono>
 #include <memory>
 #include <optional>
 #include <string>
@@ -25,11 +26,17 @@ IPtr<HostDocObject> addCadModel(HostDocument& document, const std::u16string& na
 IPtr<HostDocObject> addCadModel(HostDocument& document, const std::u16string& name,
                                 std::shared_ptr<const BrepModel> model,
                                 std::optional<DocObjectDescription::Transform> transform = std::nullopt);
+// The length units a loaded file declares for its solids, as StepModel gives them.
+struct CadFileUnits {
+  std::string lengthUnits;
+  bool metresAssumed = false;
+};
 // Reads the STEP file and adds its model, in metres; throws CadFileError, leaving the document as it was,
-// when the file gives no model. lengthUnits, when given, receives the units the file declares
-// (StepModel::lengthUnits).
+// when the file gives no model within timeLimit (readStepModel). units, when given, receives the units the
+// file declares.
 IPtr<HostDocObject> loadCadModel(HostDocument& document, const std::u16string& name, const std::string& path,
-                                 std::string* lengthUnits = nullptr);
+                                 CadFileUnits* units = nullptr,
+                                 std::chrono::milliseconds timeLimit = kCadReadingTimeLimit);
 // The B-rep model of the CAD object whose model id (IZelObjectModelId) is id, while the object's surface
 // model lives; null otherwise. The fitters find the model of their "<CAD Model>" this way.
 std::shared_ptr<const BrepModel> cadModelById(int32_t id);

@@ -13,10 +13,11 @@ const char* plural(uint32_t count) {
 }
 
 // What shows a wrong unit at once: the unit the file declares beside the size it gives the model in metres.
-void printSummary(const std::string& name, const std::string& units, const BrepModel& model) {
+void printSummary(const std::string& name, const CadFileUnits& units, const BrepModel& model) {
   const auto [low, high] = model.bounds();
-  std::printf("%s: unit %s, %u solid%s, %u face%s, size %s x %s x %s m\n", name.c_str(), units.c_str(),
-              model.solidCount(), plural(model.solidCount()), model.faceCount(), plural(model.faceCount()),
+  std::printf("%s: unit %s%s, %u solid%s, %u face%s, size %s x %s x %s m\n", name.c_str(),
+              units.lengthUnits.c_str(), units.metresAssumed ? " (metres assumed)" : "", model.solidCount(),
+              plural(model.solidCount()), model.faceCount(), plural(model.faceCount()),
               sixDigits(high[0] - low[0]).c_str(), sixDigits(high[1] - low[1]).c_str(),
               sixDigits(high[2] - low[2]).c_str());
 }
@@ -25,10 +26,11 @@ void printSummary(const std::string& name, const std::string& units, const BrepM
 
 void loadCadFile(HostSession& session, const ScriptWords& words) {
   if (words[0].empty()) throw ScriptError("the model needs a name");
-  std::string units;
+  CadFileUnits units;
   IPtr<HostDocObject> object;
   try {
-    object = loadCadModel(session.host.document().doc(), platform::fromUtf8(words[0]), words[1], &units);
+    object = loadCadModel(session.host.document().doc(), platform::fromUtf8(words[0]), words[1], &units,
+                          session.cadTimeLimit);
   } catch (const CadFileError& error) {
     throw ScriptError("cannot load the CAD model " + shownWord(words[1]) + ": " + error.reason());
   }

@@ -1,6 +1,9 @@
 #include "host_options.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstdio>
+#include <optional>
 #include <string_view>
 
 #include "info_action.h"
@@ -10,12 +13,15 @@
 #include "shown_word.h"
 
 const char* const kUsage =
-    "usage: palpera-host [--module PATH] [--store FILE] ACTION...\n"
+    "usage: palpera-host [--module PATH] [--store FILE] [--cad-time-limit SECONDS] ACTION...\n"
     "  --module PATH  the module to load (default: the one built beside this program)\n"
     "  --store FILE   keep the user's settings in FILE: read before the module starts (a missing file is an\n"
     "                 empty one; a line that cannot be read is skipped with a warning), written back when "
     "the\n"
     "                 host ends, through a new file renamed over the old one\n"
+    "  --cad-time-limit SECONDS\n"
+    "                 how long the CAD kernel may read a STEP file before cad-load gives up on it and\n"
+    "                 ends the kernel's process (default: 60)\n"
     "The module is loaded and attached to the stand-in host; then the actions run in the order given. The\n"
     "module starts (its initialisers, then its start-up tasks) before the first action that needs it:\n"
     "  --info         print the module's name, build stamp, interface version and registered classes\n"
@@ -59,6 +65,19 @@ void printUsage() {
   }
 }
 
+// The limits a person can mean: from a millisecond, which the clock still keeps, up to a year.
+constexpr double kShortestLimit = 0.001;
+constexpr double kLongestLimit = 365 * 24 * 3600.0;
+
+// The seconds of a time limit, in milliseconds; none for a word that is no such number.
+std::optional<std::chrono::milliseconds> timeLimitOf(const std::string& word) {
+  double seconds = 0;
+  const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), seconds);
+  if (error != std::errc() || end != word.data() + word.size()) return std::nullopt;
+  if (!(seconds >= kShortestLimit && seconds <= kLongestLimit)) return std::nullopt;
+  return std::chrono::milliseconds(std::llround(seconds * 1000));
+}
+
 // The fault alone, so that it is not lost above the usage.
 bool refuse(const std::string& fault) {
   std::fprintf(stderr, "palpera-host: %s\n(palpera-host without arguments prints the usage)\n",
@@ -77,12 +96,22 @@ bool parseOptions(int argc, char** argv, HostOptions& options) {
     }
     const bool isModule = word == "--module";
     const bool isStore = word == "--store";
-    if (!isModule && !isStore && word != "--script") return refuse("unknown option " + shownWord(word));
+    const bool isTimeLimit = word == "--cad-time-limit";
+    if (!isModule && !isStore && !isTimeLimit && word != "--script")
+      return refuse("unknown option " + shownWord(word));
     if (i + 1 == argc) {
-      return refuse("missing argument: " + std::string(word) + (isModule ? " PATH" : " FILE"));
+      return refuse("missing argument: " + std::string(word) +
+                    (isModule      ? " PATH"
+                     : isTimeLimit ? " SECONDS"
+                                   : " FILE"));
     }
     std::string argument = argv[++i];
-    if (isModule) {
+    if (isTimeLimit) {
+      const std::optional<std::chrono::milliseconds> limit = timeLimitOf(argument);
+      if (!limit)
+        return refuse("--cad-time-limit takes seconds from 0.001 to a year, not " + shownWord(argument));
+      options.cadTimeLimit = *limit;
+    } else if (isModule) {
       options.modulePath = argument;
     } else if (isStore) {
       options.storePath = argument;

@@ -1,10 +1,13 @@
 #pragma once
 
-// The command line of palpera-host: the module to load, the file of the user's settings, then the actions to
-// run, in the order given.
+// The command line of palpera-host: the module to load, the file of the user's settings, the time the CAD
+// kernel may take over a file, then the actions to run, in the order given.
 
+#include <chrono>
 #include <string>
 #include <vector>
+
+#include "host/cad/brep_model.h"
 
 #include "host_session.h"
 
@@ -12,6 +15,8 @@ struct HostOptions {
   std::string modulePath = PALPERA_DEFAULT_MODULE;
   // The file of the user's settings (--store); empty: the settings last as long as the host.
   std::string storePath;
+  // How long the CAD kernel may read a STEP file that cad-load loads (--cad-time-limit).
+  std::chrono::milliseconds cadTimeLimit = kCadReadingTimeLimit;
   std::vector<HostAction> actions;
 };
 

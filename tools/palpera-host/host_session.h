@@ -5,12 +5,14 @@
 // when an action first needs it, so that a script can prepare the host before the module starts. An action
 // prints to standard output and answers the process's exit status (0: go on). Main thread only.
 
+#include <chrono>
 #include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
 
 #include "framework/object/iptr.h"
+#include "host/cad/brep_model.h"
 #include "host/core/module_library.h"
 #include "host/gui/command_runner.h"
 #include "host/standin_host.h"
@@ -32,6 +34,8 @@ class HostSession {
   CommandRunner commands;
   // The module's options page while a script has it open.
   IPtr<IZelTile> optionsPage;
+  // How long the CAD kernel may read a STEP file that cad-load loads.
+  std::chrono::milliseconds cadTimeLimit = kCadReadingTimeLimit;
 
   // The host begins replaying the log at path: what goes wrong from here on belongs to the replay.
   void noteReplayStart(const std::string& path);

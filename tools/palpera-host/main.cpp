@@ -71,6 +71,7 @@ int run(int argc, char** argv) {
   int status = 0;
   {
     HostSession session(host, *module);
+    session.cadTimeLimit = options.cadTimeLimit;
     status = runActions(options.actions, session);
   }  // a command still running is cancelled here, while the host is whole
   // As a host does at its end: device workers stop before the process goes, and a log still recording is

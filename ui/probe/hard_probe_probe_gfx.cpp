@@ -55,8 +55,10 @@ void HardProbeProbeGfx::hangProbe() {
   IZelNode* node = queryPart<IZelNode>(probeGfx_->probeNode());
   if (!node) return;
   if (parentObject_) {
-    probeParentNode_ = doc->objectNode(parentObject_.get());
-    if (probeParentNode_) probeParentNode_->insertChild(node, 0);
+    // The devices report world points, which the object's node would place a second time.
+    probeFrame_.emplace(parentObject_.get(), "hard probe", WorldPointsNode::Place::first);
+    probeParentNode_ = probeFrame_->group();
+    if (probeParentNode_) probeParentNode_->addChild(node);
   } else {
     probeParentNode_ = doc->sceneRoot();
     if (probeParentNode_) probeParentNode_->addChild(node);
@@ -85,6 +87,7 @@ void HardProbeProbeGfx::detach() {
   IZelNode* node = probeGfx_ ? queryPart<IZelNode>(probeGfx_->probeNode()) : nullptr;
   if (node && probeParentNode_) probeParentNode_->removeChild(node);
   probeParentNode_.release();
+  probeFrame_.reset();
   probeGfx_.release();
   requestRedraw(false);
 }

@@ -2,11 +2,15 @@
 
 // The hard probe drawn in the view (see zel_hard_probe_probe_gfx.h). The host's probe graphics does the
 // drawing; this object hangs its node in the scene, registers a receiver with each device and feeds the
-// graphics the probe's size and pose. Every missing host service or device is passed over: without probe
-// graphics it stays detached, without the document's graphics the probe stays out of the scene while the
-// receivers still listen.
+// graphics the probe's size and pose. Under a parent object the probe hangs in a separator, first in the
+// object's node, that draws it in world coordinates, where the devices report it. Every missing host
+// service or device is passed over: without probe graphics it stays detached, without the document's
+// graphics the probe stays out of the scene while the receivers still listen.
+
+#include <optional>
 
 #include "devices/contracts/plugin_device.h"
+#include "framework/host_glue/world_points_node.h"
 #include "framework/object/iptr.h"
 #include "framework/object/zel_unknown_impl.h"
 #include "host_api/palpera_gfx_util.h"
@@ -51,6 +55,8 @@ class HardProbeProbeGfx : public IZelHardProbeProbeGfx, public ZelUnknownImpl {
   IPtr<IZelPluginDevice> hardProbeDevice_;
   IPtr<IZelPluginDevice> continuousDevice_;
   IPtr<IGfxHardProbeGfx> probeGfx_;
+  // Under a parent object, the separator that draws the probe in world coordinates.
+  std::optional<WorldPointsNode> probeFrame_;
   // The group the probe node was hung in, so detach takes it from there even after the parent changed.
   IPtr<IZelGroupNode> probeParentNode_;
   bool replaying_ = false;

@@ -15,8 +15,8 @@ class IZelHardProbeProbeGfx : public virtual IZelUnknown {
  public:
   static constexpr const char* interfaceName = "IZelHardProbeProbeGfx";
 
-  // The object under whose scene node the probe hangs (null: the scene root); it takes effect at the next
-  // attach.
+  // The object under whose scene node the probe hangs (null: the scene root), drawn where the devices
+  // report it however the object is placed; it takes effect at the next attach.
   virtual void setParentObject(IZelDocObject* object) = 0;
   // Does nothing while attached.
   virtual void attach() = 0;

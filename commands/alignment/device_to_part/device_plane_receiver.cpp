@@ -2,10 +2,10 @@
 
 #include <cstring>
 
+#include "devices/events/acquisition_error.h"
 #include "framework/host_glue/user_error.h"
 #include "framework/object/iptr.h"
 #include "framework/object/query_chain.h"
-#include "framework/translation/tr.h"
 
 void DevicePlaneReceiver::onPointSampled(const Vector3& point) {
   if (!owner_) return;
@@ -32,19 +32,24 @@ void DevicePlaneReceiver::onCustomEvent(const ZelCString& name, IZelUnknown*) {
     owner_->onProbeSampleUndone();
   } else if (std::strcmp(name.data(), "Cancel") == 0) {
     owner_->finishProbing(true);
-  } else if (std::strcmp(name.data(), "Error") == 0) {
+  } else if (isAcquisitionError(name)) {
     owner_->finishProbing(true);
-    reportUserError(tr("An error occurred during data acquisition."));
+    reportAcquisitionError();
   }
 }
 
 void DevicePlaneReceiver::advanceStep() {
-  if (step_ == 2 && !planes_.plane2TouchesTellASide()) reportUserError(tr(kParallelTouchesText));
+  // A stop before any touch is the operator's way out of the run.
+  if (step_ == 1 && planes_.sampledPoints.empty()) {
+    owner_->finishProbing(true);
+    return;
+  }
   const bool built = step_ == 1   ? planes_.computeDevicePlane1()
                      : step_ == 2 ? planes_.computeDevicePlane2()
                                   : planes_.computeDevicePlane3();
   if (!built) {
-    owner_->finishProbing(true);
+    // A second STOP, or one too early, costs neither the planes done nor this plane's points.
+    reportUserError(planes_.refusal(step_));
     return;
   }
   planes_.sampledPoints.clear();

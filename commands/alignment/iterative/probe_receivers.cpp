@@ -5,11 +5,10 @@
 
 #include "commands/alignment/common/assertion_sites.h"
 #include "commands/alignment/iterative/target_data.h"
+#include "devices/events/acquisition_error.h"
 #include "framework/host_glue/renderer_scope.h"
-#include "framework/host_glue/user_error.h"
 #include "framework/memory/assertion.h"
 #include "framework/object/query_chain.h"
-#include "framework/translation/tr.h"
 
 namespace {
 
@@ -51,10 +50,10 @@ void Cmd::HardProbeDataReceiver::onCustomEvent(const ZelCString& name, IZelUnkno
     command_.undoLastSampled();
   } else if (event == "Cancel") {
     command_.stopProbing(true);
-  } else if (event == "Error") {
+  } else if (isAcquisitionError(name)) {
     // A device that failed sends nothing more: the pass ends, and the device gets its matrix back.
     command_.stopProbing(true);
-    reportUserError(tr("An error occurred during data acquisition."));
+    reportAcquisitionError();
   }
 }
 

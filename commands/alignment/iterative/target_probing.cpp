@@ -16,9 +16,9 @@
 #include "commands/alignment/iterative/view_point.h"
 #include "devices/contracts/plugin.h"
 #include "devices/contracts/plugin_device.h"
+#include "devices/events/acquisition_error.h"
 #include "framework/host_glue/renderer_scope.h"
 #include "framework/host_glue/setting_on.h"
-#include "framework/host_glue/user_error.h"
 #include "framework/memory/assertion.h"
 #include "framework/object/query_part.h"
 #include "framework/translation/tr.h"
@@ -224,7 +224,7 @@ void Cmd::restartAcquisition() {
   }
   acquisitionHardware_ = plugin_->hardwareMatrix();
   if (device_->startAcquisition()) return;
-  reportUserError(tr("An error occurred during data acquisition."));
+  reportAcquisitionError();
   stopProbing(true);
 }
 

@@ -5,6 +5,7 @@
 #include "commands/alignment/move_device/move_device_controls.h"
 #include "commands/alignment/move_device/move_device_widget.h"
 #include "devices/contracts/plugin_device.h"
+#include "devices/events/acquisition_error.h"
 #include "devices/registry/izel_plugin_service.h"
 #include "features/collectors/zel_feature_collector.h"
 #include "framework/host_glue/point_objects.h"
@@ -83,12 +84,16 @@ bool MoveDeviceWidget::startProbing(uint32_t kind) {
   return false;
 }
 
-void MoveDeviceWidget::onNotify(const char* event, IZelSubject* sender, void*) {
+void MoveDeviceWidget::onNotify(const char* event, IZelSubject* sender, void* data) {
   if (!collector_ || !sender || sender != queryPart<IZelSubject>(collector_.get())) return;
   // A pass may end, and the collector be let go, inside the handling below.
   IPtr<IZelHardProbeFeatureCollector> keep = collector_;
   if (isEvent(event, "NewFeature")) {
     onNewFeatureEvent();
+  } else if (isEvent(event, "FeatureRefused")) {
+    // The pass goes on with its touches, as in "Hard Probe Features": more touches or a lifted stop finish
+    // it.
+    reportUserError(*static_cast<const ZelString*>(data));
   } else if (isEvent(event, "Stop") || isEvent(event, "Cancel")) {
     onProbeStop();
   } else if (isEvent(event, "UserInstructionsChanged")) {
@@ -154,22 +159,21 @@ void MoveDeviceWidget::onProbeStop() {
 
 void MoveDeviceWidget::onAcquisitionError() {
   endProbing();
-  reportUserError(tr("An error occurred during data acquisition."));
+  reportAcquisitionError();
   notify("ProbeStop", nullptr);
 }
 
 void MoveDeviceWidget::stopDevice() {
   IZelPluginDevice* device = hardProbeDevice();
   if (!device) return;
-  IZelFeatureCollector* featureCollector = collector_ ? collector_->collector() : nullptr;
-  stopDetached(*device, {queryPart<IZelPluginDataReceiver>(featureCollector)});
+  stopDetached(*device, {collector_ ? collector_->deviceReceiver() : nullptr});
 }
 
 void MoveDeviceWidget::endProbing() {
   probing_ = false;
-  IZelFeatureCollector* featureCollector = collector_ ? collector_->collector() : nullptr;
   IZelPluginDevice* device = hardProbeDevice();
-  if (auto* receiver = queryPart<IZelPluginDataReceiver>(featureCollector); receiver && device)
+  if (IZelPluginDataReceiver* receiver = collector_ ? collector_->deviceReceiver() : nullptr;
+      receiver && device)
     device->removeReceiver(receiver);
   showTiles(false);
   probe_.hide();

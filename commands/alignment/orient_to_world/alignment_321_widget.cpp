@@ -5,6 +5,7 @@
 
 #include "commands/alignment/plane_probing/plane_colors.h"
 #include "commands/alignment/plane_probing/plane_probing_instructions.h"
+#include "devices/events/acquisition_error.h"
 #include "devices/registry/izel_plugin_service.h"
 #include "framework/host_glue/setting_on.h"
 #include "framework/host_glue/user_error.h"
@@ -233,8 +234,14 @@ void Alignment321Widget::onPointStop(const Vector3& point) {
   IPtr<Alignment321Widget> self(this);  // a listener may let the widget go while the run ends
   planes_.stopPoint = point;
   probeAxis_.reset();
-  if (!completeStep()) {
+  // A stop before any touch is the operator's way out of the run.
+  if (step_ == 1 && planes_.sampledPoints.empty()) {
     stopProbing(true);
+    return;
+  }
+  if (!completeStep()) {
+    // A second STOP, or one too early, costs neither the planes done nor this plane's points.
+    reportUserError(planes_.refusal(step_));
     return;
   }
   planes_.sampledPoints.clear();
@@ -250,10 +257,7 @@ void Alignment321Widget::onPointStop(const Vector3& point) {
 
 bool Alignment321Widget::completeStep() {
   if (step_ == 1) return planes_.computeDevicePlane1();
-  if (step_ == 2) {
-    if (!planes_.plane2TouchesTellASide()) reportUserError(tr(kParallelTouchesText));
-    return planes_.computeDevicePlane2();
-  }
+  if (step_ == 2) return planes_.computeDevicePlane2();
   if (!planes_.computeDevicePlane3()) return false;
   std::optional<Matrix4x4> transform = worldTransform(planes_.devicePlanes, choices_);
   if (!transform) return false;
@@ -272,9 +276,9 @@ void Alignment321Widget::onCustomEvent(const ZelCString& name, IZelUnknown*) {
     if (markers_ && markers_->count() > markersAtPlaneStart_) markers_->removeLast();
   } else if (std::strcmp(name.data(), "Cancel") == 0) {
     stopProbing(true);
-  } else if (std::strcmp(name.data(), "Error") == 0) {
+  } else if (isAcquisitionError(name)) {
     stopProbing(true);
-    reportUserError(tr("An error occurred during data acquisition."));
+    reportAcquisitionError();
   }
 }
 

@@ -10,9 +10,11 @@
 // The hosting command hands it the active plug-in (setPlugin) before activation and listens to its subject:
 // "ProbeStart" and "ProbeStop" bracket a probing run. While it probes the device works with the identity as
 // its hardware matrix, so the points arrive as the device measures them; a run that does not finish (a
-// cancel, a device error, a face that gives no plane, planes that do not meet in one point) gives back the
-// hardware matrix the device had before. Every run ends with the choices cleared. Two plane-2 touches that
-// may lie on a face parallel to plane 1 end the run with a message (probed_planes.h states the rule).
+// cancel, a device error, a STOP before any touch) gives back the hardware matrix the device had before.
+// Every run ends with the choices cleared. A STOP that cannot build its plane (too few points, a face that
+// gives no plane, two plane-2 touches that may lie on a face parallel to plane 1, planes that do not meet in
+// one point) keeps the run, the planes built and the plane's points, and tells the operator what the plane
+// needs (ProbedPlanes::refusal).
 //
 // Controls from the widget's first id b: b the "Planes" box, b + code the six axis buttons (codes 1 to 6:
 // +X, -X, +Y, -Y, +Z, -Z), b + code + 6 their pictures, b + 13 "Reset", b + 14 the order label. Created by

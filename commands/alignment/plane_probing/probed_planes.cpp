@@ -1,8 +1,11 @@
 #include "commands/alignment/plane_probing/probed_planes.h"
 
 #include <cmath>
+#include <utility>
 
 #include "commands/alignment/plane_probing/plane_fit_and_view.h"
+#include "features/creators/probe_geometry.h"
+#include "framework/translation/tr.h"
 
 namespace {
 
@@ -55,8 +58,11 @@ bool ProbedPlanes::plane2TouchesTellASide() const {
 
 bool ProbedPlanes::computeDevicePlane2() {
   if (sampledPoints.size() < 2 || !plane2TouchesTellASide()) return false;
-  if (sampledPoints.size() == 2) sampledPoints.push_back(devicePlanes[0].projectPoint(sampledPoints[0]));
-  std::optional<Plane> fitted = fitPlane(sampledPoints);
+  // The third point joins the touches only with the plane it gives: a refused plane keeps its touches as
+  // they were taken, for the next stop.
+  std::vector<Vector3> points = sampledPoints;
+  if (points.size() == 2) points.push_back(devicePlanes[0].projectPoint(points[0]));
+  std::optional<Plane> fitted = fitPlane(points);
   if (!fitted) return false;
   // Square to plane 1, turned about the points' centre: kept at the fitted d, the plane would turn about the
   // device's origin and miss its points by their distance from it times the correction.
@@ -64,9 +70,10 @@ bool ProbedPlanes::computeDevicePlane2() {
   Vector3 normal = Vector3::cross(Vector3::cross(n1, fitted->normal()), n1);
   // Both normals are unit vectors, so the length is the sine of the angle between the planes.
   if (normal.length() < std::sin(kSmallestPlaneAngle) || !normal.normalize()) return false;
-  Plane plane{normal.x, normal.y, normal.z, normal.dot(centroid(sampledPoints))};
+  Plane plane{normal.x, normal.y, normal.z, normal.dot(centroid(points))};
   compensate(plane, stopPoint, probeRadius);
   devicePlanes[1] = plane;
+  sampledPoints = std::move(points);
   return true;
 }
 
@@ -79,4 +86,17 @@ bool ProbedPlanes::computeDevicePlane3() {
   offsetPlaneAwayFrom(plane, stopPoint, probeRadius);
   devicePlanes[2] = plane;
   return true;
+}
+
+ZelString ProbedPlanes::refusal(int step) const {
+  if (step == 2 && !plane2TouchesTellASide()) return tr(kParallelTouchesText);
+  constexpr size_t kFewestPoints[] = {3, 2, 1};
+  const size_t fewest = kFewestPoints[step - 1];
+  const ZelString reason = sampledPoints.size() < fewest
+                               ? morePointsText(static_cast<int32_t>(fewest - sampledPoints.size()))
+                           : step == 1 ? tr("its points lie on a line")
+                           : step == 2 ? tr("its points give no plane square to plane 1")
+                                       : tr("the three planes give no alignment");
+  return tr("Plane %1 was not made: %2. Its points are kept; probe more points and stop again.",
+            ZelString::number(step), reason);
 }

@@ -22,6 +22,7 @@
 
 #include "basic_types/plane.h"
 #include "basic_types/vector3.h"
+#include "basic_types/zel_string.h"
 
 // The plane moved by distance away from the side of point (a point on the plane counts as the positive side);
 // the normal is kept.
@@ -50,6 +51,10 @@ struct ProbedPlanes {
   // Whether the two touches of plane 2 in sampledPoints (with sampledAxes) and the stop point can only come
   // from a face square to plane 1; true for any other number of touches.
   bool plane2TouchesTellASide() const;
+  // What the operator is told after a stop that could not build plane step (1 to 3): what the plane needs
+  // (kParallelTouchesText for plane 2's refused touches). The run, the plane's points and the planes built
+  // are kept.
+  ZelString refusal(int step) const;
 
   std::vector<Vector3> sampledPoints;  // of the current plane, in order
   // The probe axis the device reported with each of sampledPoints (zero for a point without one), or empty.

@@ -1,21 +1,16 @@
 // STEP files in and out, and the box primitive, through the kernel.
 
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
-#include <csignal>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iostream>
 #include <iterator>
 #include <mutex>
+#include <optional>
+#include <stdexcept>
 #include <string>
-#include <utility>
-#include <vector>
 
 #include <APIHeaderSection_MakeHeader.hxx>
 #include <BRepPrimAPI_MakeBox.hxx>
@@ -30,10 +25,14 @@
 #include <STEPControl_Writer.hxx>
 #include <Standard_Failure.hxx>
 #include <StepData_StepModel.hxx>
-#include <TColStd_SequenceOfAsciiString.hxx>
 #include <TCollection_HAsciiString.hxx>
 
+#include "host/cad/kernel/anonymous_file.h"
+#include "host/cad/kernel/bounded_child.h"
 #include "host/cad/kernel/brep_kernel.h"
+#include "host/cad/kernel/kernel_length_units.h"
+#include "host/cad/kernel/step_text.h"
+#include "host/cad/kernel/step_units.h"
 
 void silenceKernelMessages() {
   static std::once_flag once;
@@ -70,113 +69,76 @@ bool framedAsStep(const std::string& path) {
 }
 
 // How the translating child process ends, by the reason it gives.
-enum Translation : int { kTranslated = 0, kUnreadable = 10, kNoShape = 11, kUnwritable = 12 };
+enum Translation : int {
+  kTranslated = 0,
+  kUnreadable = 10,
+  kNoShape = 11,
+  kUnwritable = 12,
+  kUnitsNotTaken = 13,
+};
 
-// The length units the file declares for its shapes, each once, in the order found ("millimetre", "inch").
-std::string declaredLengthUnits(STEPControl_Reader& reader) {
-  TColStd_SequenceOfAsciiString lengths, angles, solidAngles;
-  reader.FileUnits(lengths, angles, solidAngles);
-  std::vector<std::string> names;
-  for (const TCollection_AsciiString& unit : lengths) {
-    const std::string name = unit.ToCString();
-    if (!name.empty() && std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
-  }
-  std::string units;
-  for (const std::string& name : names) units += (units.empty() ? "" : ", ") + name;
-  return units;
-}
-
-// The shape of a STEP file, read in the calling process, in metres, and the units the file declares. Ends as
-// the child would with a reason.
-Translation translate(const std::string& path, const std::string& brepPath, std::string& units) {
+// The shape of a STEP file, read in the calling process, in metres, with the length units the host worked
+// out, written into the shape file. Ends as the child would with a reason.
+Translation translate(const std::string& path, const StepUnits& units, const std::string& shapePath) {
   try {
     STEPControl_Reader reader;
     if (reader.ReadFile(path.c_str()) != IFSelect_RetDone) return kUnreadable;
-    units = declaredLengthUnits(reader);
+    if (!putLengthUnits(reader.StepModel(), units.contexts)) return kUnitsNotTaken;
     reader.SetSystemLengthUnit(kMetreInMillimetres);
     if (reader.TransferRoots() == 0) return kNoShape;
-    return BRepTools::Write(reader.OneShape(), brepPath.c_str()) ? kTranslated : kUnwritable;
+    return BRepTools::Write(reader.OneShape(), shapePath.c_str()) ? kTranslated : kUnwritable;
   } catch (const Standard_Failure&) {
     return kUnreadable;
   }
 }
 
-// A pipe's two ends, closed when it goes.
-struct Pipe {
-  int ends[2] = {-1, -1};
-  Pipe() {
-    if (pipe(ends) != 0) ends[0] = ends[1] = -1;
-  }
-  Pipe(const Pipe&) = delete;
-  Pipe& operator=(const Pipe&) = delete;
-  ~Pipe() {
-    closeEnd(0);
-    closeEnd(1);
-  }
-  void closeEnd(int end) {
-    if (ends[end] >= 0) close(ends[end]);
-    ends[end] = -1;
-  }
-  // What the other end wrote, up to its close.
-  std::string readAll() {
-    std::string text;
-    char buffer[256];
-    for (;;) {
-      const ssize_t got = read(ends[0], buffer, sizeof buffer);
-      if (got > 0)
-        text.append(buffer, static_cast<size_t>(got));
-      else if (got == 0 || errno != EINTR)
-        return text;
-    }
-  }
-};
+std::string seconds(std::chrono::milliseconds limit) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%g", std::chrono::duration<double>(limit).count());
+  return text;
+}
+
+// Why a translation that ended gave no shape.
+std::string failure(const ChildEnd& end) {
+  if (end.kind == ChildEnd::Kind::notStarted) return "the CAD kernel could not be started on it";
+  if (end.kind == ChildEnd::Kind::exited && end.code == kNoShape) return "holds no solid or face";
+  if (end.kind == ChildEnd::Kind::exited && end.code == kUnreadable) return "not a readable STEP file";
+  if (end.kind == ChildEnd::Kind::exited && end.code == kUnwritable)
+    return "the CAD kernel could not write the translated shape into the temporary folder (is the disk "
+           "full?)";
+  if (end.kind == ChildEnd::Kind::exited && end.code == kUnitsNotTaken)
+    return "the CAD kernel does not take the length unit the file declares";
+  return "not a valid STEP model: the CAD kernel failed on it";
+}
 
 // The kernel's STEP translator trusts the entities it reads: a file whose references are of the wrong kind
-// crashes it. So a child process translates the file into the kernel's own format, which this process then
-// reads; a child that fails or dies is a bad file, not a lost session.
-std::pair<TopoDS_Shape, std::string> translateApart(const std::string& path, const std::string& what) {
-  std::string brepPath = (std::filesystem::temp_directory_path() / "palpera-shape-XXXXXX").string();
-  const int descriptor = mkstemp(brepPath.data());
-  if (descriptor < 0) throw CadFileError(what, "no temporary file to translate it in");
-  close(descriptor);
-  // The child tells the units it found through the pipe, which this process reads to its end before it
-  // waits, so that no text of the file's, however long, can keep the child waiting.
-  Pipe units;
-  // The child inherits this process's unwritten output; anything in the kernel that flushes it there would
-  // print it a second time.
-  std::cout.flush();
-  std::fflush(nullptr);
-  const pid_t child = units.ends[0] >= 0 ? fork() : -1;
-  if (child == 0) {
-    // A fault ends the child as the system ends a process, not through handlers inherited from this one.
-    for (int fault : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT}) std::signal(fault, SIG_DFL);
-    std::string found;
-    const Translation reason = translate(path, brepPath, found);
-    const bool told = write(units.ends[1], found.data(), found.size()) == static_cast<ssize_t>(found.size());
-    _exit(told ? reason : kUnreadable);
+// crashes it, and some numbers set it spinning for good. So a child process translates the file into the
+// kernel's own format, which this process then reads; a child that fails, dies or overruns its time is a bad
+// file, not a lost session.
+TopoDS_Shape translateApart(const std::string& path, const std::string& what, const StepUnits& units,
+                            std::chrono::milliseconds timeLimit) {
+  std::optional<AnonymousFile> shapeFile;
+  try {
+    shapeFile.emplace();
+  } catch (const std::runtime_error&) {
+    throw CadFileError(what, "no temporary file to translate it in");
   }
-  units.closeEnd(1);
-  const std::string declared = child > 0 ? units.readAll() : std::string();
-  int status = 0;
-  const bool waited = child > 0 && waitpid(child, &status, 0) == child;
+  const std::string shapePath = shapeFile->path();
+  const ChildEnd end = runInChild([&] { return translate(path, units, shapePath); }, timeLimit);
+  if (end.kind == ChildEnd::Kind::timedOut)
+    throw CadFileError(what,
+                       "the CAD kernel did not finish reading " + what + " in " + seconds(timeLimit) + " s");
   TopoDS_Shape shape;
   BRep_Builder builder;
-  const bool translated = waited && WIFEXITED(status) && WEXITSTATUS(status) == kTranslated &&
-                          BRepTools::Read(shape, brepPath.c_str(), builder);
-  std::error_code ignored;
-  std::filesystem::remove(brepPath, ignored);
-  if (translated) return {shape, declared};
-  if (!waited) throw CadFileError(what, "the CAD kernel could not be started on it");
-  if (WIFEXITED(status) && WEXITSTATUS(status) == kNoShape)
-    throw CadFileError(what, "holds no solid or face");
-  if (WIFEXITED(status) && WEXITSTATUS(status) == kUnreadable)
-    throw CadFileError(what, "not a readable STEP file");
-  throw CadFileError(what, "not a valid STEP model: the CAD kernel failed on it");
+  if (end.kind == ChildEnd::Kind::exited && end.code == kTranslated &&
+      BRepTools::Read(shape, shapePath.c_str(), builder))
+    return shape;
+  throw CadFileError(what, failure(end));
 }
 
 }  // namespace
 
-StepModel readStepModel(const std::string& path) {
+StepModel readStepModel(const std::string& path, std::chrono::milliseconds timeLimit) {
   silenceKernelMessages();
   const std::string what = "'" + path + "'";
   std::error_code error;
@@ -185,10 +147,11 @@ StepModel readStepModel(const std::string& path) {
   if (!std::filesystem::is_regular_file(status)) throw CadFileError(what, "not a regular file");
   if (std::filesystem::file_size(path, error) == 0) throw CadFileError(what, "the file is empty");
   if (!framedAsStep(path)) throw CadFileError(what, "not a STEP file, or cut short");
-  auto [shape, units] = translateApart(path, what);
-  // The translation takes any number, NAN too; the kernel throws only as the model is built from the shape.
+  const StepUnits units = readLengthUnits(StepText(path, what), what);
+  const TopoDS_Shape shape = translateApart(path, what, units, timeLimit);
+  // The translation takes any number; the kernel throws only as the model is built from the shape.
   try {
-    return {modelOfShape(shape, what), units.empty() ? std::string("none") : units};
+    return {modelOfShape(shape, what), units.solidUnits, units.metresAssumed};
   } catch (const Standard_Failure&) {
     throw CadFileError(what, "the CAD kernel cannot build a model of it");
   }

@@ -11,7 +11,7 @@ namespace {
 
 using ProbeCapture = CaptureTest;
 
-TEST_F(ProbeCapture, CanRunOnlyOutsideOtherStatesWithAPlugInThatHasSomethingToProbe) {
+TEST_F(ProbeCapture, CanRunOnlyOutsideOtherStatesAndTellsAtTheStartWhatTheEmulatorLacks) {
   IPtr<IComponentCommand> command;
   command.createInstance(classIdOf("PalperaCaptureCmd"));
   auto* context = static_cast<IComponentCommandContainerV2*>(&host_.gui().commandContainer());
@@ -23,7 +23,11 @@ TEST_F(ProbeCapture, CanRunOnlyOutsideOtherStatesWithAPlugInThatHasSomethingToPr
   TestPlugin* emulator = TestPlugin::emulator(u"Emulator");
   host_.devices().pluginHandler().registerPlugin(static_cast<IZelPlugin*>(emulator));
   ASSERT_TRUE(manager_->setActivePlugin(emulator));
-  EXPECT_FALSE(command->canRun(context)) << "an emulator with no reference object to pick on";
+  EXPECT_TRUE(command->canRun(context)) << "an emulator with no reference object is told at the start";
+  EXPECT_EQ(run(Cmd::kSinglePoint), Start::kActivationRefused);
+  EXPECT_EQ(errorMessages(), std::vector<std::u16string>{u"\"Probe Capture\" needs a reference model named "
+                                                         u"\"RefObject\", loaded and active."});
+  EXPECT_TRUE(journal_.empty()) << "no device connected";
 }
 
 TEST_F(ProbeCapture, ActivationReadsTheSettingsIntoTheDialogAndConnectsTheModesDevice) {
@@ -42,10 +46,12 @@ TEST_F(ProbeCapture, ActivationReadsTheSettingsIntoTheDialogAndConnectsTheModesD
   EXPECT_EQ(dialog().picture(Cmd::kProbeModeDistanceImage), "probe_mode_distance");
 }
 
-TEST_F(ProbeCapture, TheBoxesAreNamedAndTheModeButtonsShowTheirImages) {
+TEST_F(ProbeCapture, TheBoxesKeepTheirIdsAndTheModeButtonsShowTheirImages) {
   ASSERT_EQ(run(Cmd::kSinglePoint), Start::kStarted);
-  for (const char16_t* box : {u"MainBox", u"PointObjectBox", u"ModeBox"})
-    EXPECT_TRUE(dialog().idOf(box)) << platform::toUtf8(box);
+  EXPECT_EQ(dialog().idOf(u"MainBox"), Cmd::kMainBox);
+  EXPECT_EQ(dialog().idOf(u"PointObjectBox"), Cmd::kPointObjectBox);
+  EXPECT_EQ(dialog().idOf(u"ModeBox"), Cmd::kModeBox);
+  EXPECT_EQ(dialog().control(Cmd::kPointObjectName)->kind, "text") << "not a box that took its id";
   EXPECT_EQ(dialog().control(Cmd::kSpacing)->text, u"Spacing");
   EXPECT_EQ(dialog().control(Cmd::kProbeModeSingle)->picture, Cmd::kProbeModeSingleImage);
   EXPECT_EQ(dialog().control(Cmd::kProbeModeTime)->picture, Cmd::kProbeModeTimeImage);
@@ -124,6 +130,15 @@ TEST_F(ProbeCapture, SinglePointPressesMakeAPassEachAndEmptyPassesLeaveNothing) 
   // Reset starts the numbering again.
   ASSERT_TRUE(press(Cmd::kPointObjectNameReset));
   EXPECT_EQ(nameField(), u"Scan 1");
+}
+
+TEST_F(ProbeCapture, ATypedNameNamesTheNextPass) {
+  ASSERT_EQ(run(Cmd::kSinglePoint), Start::kStarted);
+  ASSERT_TRUE(dialog().typeText(Cmd::kPointObjectName, u"Flange"));
+  startCapture();
+  pressProbe({1, 0, 0});
+  EXPECT_EQ(pointObjectNames(), std::vector<std::u16string>{u"Flange"});
+  EXPECT_EQ(pointsIn(object(u"Flange")), (std::vector<Vector3>{{1, 0, 0}}));
 }
 
 TEST_F(ProbeCapture, AContinuousPassWithoutPointsLeavesNoObjectAndTheNameAsItWas) {

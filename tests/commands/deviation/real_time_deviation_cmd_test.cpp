@@ -18,6 +18,7 @@
 #include "host/scene/host_scene_nodes.h"
 #include "host/scene/host_style_nodes.h"
 #include "host_api/data_store.h"
+#include "support/drawn_transform.h"
 #include "support/scratch_directory.h"
 #include "support/text.h"
 #include "test_paths.h"
@@ -179,6 +180,23 @@ TEST_F(RealTimeDeviationTest, LabelsCountOnAfterAnUndoAndStartAgainAfterClear) {
   EXPECT_EQ(labels(), std::vector<std::u16string>{u"Pt1"});
 }
 
+// A device that failed sends nothing more: the operator is told, the device is let go and the tile no longer
+// shows a live value, while the rows taken before the error stay to be exported.
+TEST_F(RealTimeDeviationTest, ADeviceErrorIsToldAndEndsTheRunKeepingTheRowsTakenBefore) {
+  addReference({-0.1, -0.1, -0.05}, {0.1, 0.1, 0});
+  startWith(0.0005, 0.002);
+  sample({0.01, 0, 0.002});
+  sample({0.02, 0, 0.003});
+  custom("Error");
+  EXPECT_EQ(errorMessages(), std::vector<std::u16string>{u"An error occurred during data acquisition."});
+  EXPECT_EQ(device_->receiverCount(), 0u);
+  EXPECT_EQ(store().getInt("Palpera/Tile/Active", -1), 0);
+  sample({0.03, 0, 0.002});
+  EXPECT_EQ(labels(), (std::vector<std::u16string>{u"Pt1", u"Pt2"}));
+  EXPECT_EQ(cell(3, 3), u"FAIL");
+  EXPECT_TRUE(dialog().isControlEnabled(3)) << "the rows can be exported";
+}
+
 TEST_F(RealTimeDeviationTest, OnlyTheLabelsOfRecordedPointsCanBeEditedUpToSixtyFourCharacters) {
   addReference({-0.1, -0.1, -0.05}, {0.1, 0.1, 0});
   startWith(0.0005, 0.002);
@@ -199,50 +217,51 @@ TEST_F(RealTimeDeviationTest, OnlyTheLabelsOfRecordedPointsCanBeEditedUpToSixtyF
   EXPECT_EQ(cell(2, 3), u"PASS");
 }
 
-TEST_F(RealTimeDeviationTest, CanRunOnlyOnTheCurrentCadReferenceWithAProbeThatCanMeasure) {
+TEST_F(RealTimeDeviationTest, CanRunOutsideOtherWorkWithAPlugInToMeasureWith) {
   IPtr<IComponentCommand> command;
   command.createInstance(classIdOf("PalperaRealTimeDeviationCmd"));
   auto* context = static_cast<IComponentCommandContainerV2*>(&host_.gui().commandContainer());
-  EXPECT_FALSE(command->canRun(context)) << "no reference: the emulator has nothing to pick on";
-  addReference({-0.1, -0.1, -0.05}, {0.1, 0.1, 0});
-  EXPECT_TRUE(command->canRun(context));
-  IPtr<HostDocObject> other = addCadModel(host_.document().doc(), u"Other", boxModel({0, 0, 0}, {1, 1, 1}));
-  host_.document().doc().setCurrentObject(other.get());
-  EXPECT_FALSE(command->canRun(context));
-  host_.document().doc().setCurrentObject(reference_.get());
+  EXPECT_TRUE(command->canRun(context)) << "a missing reference is told at the start";
   host_.gui().commandContainer().setFlag("recordingMacro", true);
   EXPECT_FALSE(command->canRun(context));
+  host_.gui().commandContainer().setFlag("recordingMacro", false);
+  IZelPluginManager* manager = registry_->getManager(ZelCString("HardProbe"));
+  TestPlugin* arm = TestPlugin::arm(u"Arm");
+  host_.devices().pluginHandler().registerPlugin(static_cast<IZelPlugin*>(arm));
+  ASSERT_TRUE(manager->setActivePlugin(arm));
+  EXPECT_TRUE(command->canRun(context)) << "a real arm";
+  ASSERT_TRUE(manager->setActivePlugin(nullptr));
+  EXPECT_FALSE(command->canRun(context)) << "no plug-in";
 }
 
-TEST_F(RealTimeDeviationTest, CanRunNeedsACadReferenceAndAPlugInThatCanMeasureOnIt) {
-  IPtr<IComponentCommand> command;
-  command.createInstance(classIdOf("PalperaRealTimeDeviationCmd"));
-  auto* context = static_cast<IComponentCommandContainerV2*>(&host_.gui().commandContainer());
+// Started without the CAD reference model as the active and current object, the command says what it needs
+// and connects no device.
+TEST_F(RealTimeDeviationTest, StartedWithoutTheActiveCadReferenceModelItSaysWhatItNeeds) {
+  const std::vector<std::u16string> needs{
+      u"\"Real-Time Deviation\" needs a reference model named \"RefObject\", loaded and active."};
+  EXPECT_EQ(start("PalperaRealTimeDeviationCmd"), CommandRunner::Start::kActivationRefused) << "none";
+  EXPECT_EQ(errorMessages(), needs);
   IPtr<HostDocObject> points =
       host_.document().doc().add({"Point", u"RefObject", std::nullopt, {}, {}}, false);
   host_.document().doc().setActiveObject(points.get());
   host_.document().doc().setCurrentObject(points.get());
-  EXPECT_FALSE(command->canRun(context)) << "a reference that is no CAD model";
+  host_.core().errors().clear();
+  EXPECT_EQ(start("PalperaRealTimeDeviationCmd"), CommandRunner::Start::kActivationRefused) << "no CAD model";
+  EXPECT_EQ(errorMessages(), needs);
   host_.document().doc().remove(points.get());
 
   addReference({-0.1, -0.1, -0.05}, {0.1, 0.1, 0});
-  IZelPluginManager* manager = registry_->getManager(ZelCString("HardProbe"));
-  struct Case {
-    const char* what;
-    TestPlugin* plugin;
-    bool canRun;
-  };
-  const Case cases[] = {
-      {"an emulator that has nothing to probe", TestPlugin::emulator(u"Emulator"), false},
-      {"a real arm", TestPlugin::arm(u"Arm"), true},
-      {"no plug-in", nullptr, false},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    if (c.plugin) host_.devices().pluginHandler().registerPlugin(static_cast<IZelPlugin*>(c.plugin));
-    ASSERT_TRUE(manager->setActivePlugin(c.plugin));
-    EXPECT_EQ(command->canRun(context), c.canRun);
-  }
+  IPtr<HostDocObject> other = addCadModel(host_.document().doc(), u"Other", boxModel({0, 0, 0}, {1, 1, 1}));
+  host_.document().doc().setActiveObject(other.get());
+  host_.core().errors().clear();
+  EXPECT_EQ(start("PalperaRealTimeDeviationCmd"), CommandRunner::Start::kActivationRefused) << "not active";
+  EXPECT_EQ(errorMessages(), needs);
+  EXPECT_TRUE(journal_.empty()) << "no device connected";
+
+  host_.document().doc().setActiveObject(reference_.get());
+  host_.core().errors().clear();
+  EXPECT_EQ(start("PalperaRealTimeDeviationCmd"), CommandRunner::Start::kStarted);
+  EXPECT_TRUE(errorMessages().empty());
 }
 
 TEST_F(RealTimeDeviationTest, AFailedActivationLeavesTheDeviceAndTheReferenceAsTheyWere) {
@@ -326,6 +345,33 @@ TEST_F(RealTimeDeviationTest, TheViewShowsBothPointsAsSpheresAndTheLabelsOverThe
 
   ASSERT_TRUE(runner_.cancel());
   EXPECT_FALSE(namedChild(root, "deviation points"));
+}
+
+// The probe hangs in the reference's node, the deviation points at the scene root: on a placed part both are
+// drawn where the probe touches.
+TEST_F(RealTimeDeviationTest, OnAPlacedPartTheProbeAndTheMeasuredPointAreDrawnWhereTheProbeTouches) {
+  addReference({-0.1, -0.1, -0.05}, {0.1, 0.1, 0});
+  const Matrix4x4 pose = Matrix4x4::translation({0.4, -0.25, 0.7}) * Matrix4x4::rotation({2, -1, 3}, 1.1);
+  ASSERT_TRUE(reference_->setTransform(pose.m));
+  store().setInt(nullptr, "Palpera/Gfx/ShowProbe", 1);
+  startWith(0.0005, 0.002);
+  const Vector3 centre = Matrix4x4::transformPoint(pose, {0.01, 0.02, 0.002});
+  move(centre);
+  sample(centre);
+  HostHardProbeGfx& probe = *host_.scene().probeGfx().made().back();
+  const std::optional<Vector3> probeAt = drawnAt(host_, probe.probeNode(), probe.position());
+  ASSERT_TRUE(probeAt);
+  EXPECT_LT((*probeAt - centre).length(), 1e-12);
+  auto* measured = dynamic_cast<HostStaticIteratorNode*>(
+      childrenOf(
+          dynamic_cast<IZelUnknown*>(namedChild(host_.document().graphics().sceneRoot(), "deviation points")))
+          .at(1));
+  ASSERT_TRUE(measured);
+  const double* first = queryPart<HostPArraySphereItr>(measured->iterator())->points()->at(1);
+  const std::optional<Vector3> measuredAt = drawnAt(host_, measured, {first[0], first[1], first[2]});
+  ASSERT_TRUE(measuredAt);
+  EXPECT_NEAR((*measuredAt - Matrix4x4::transformPoint(pose, {0.01, 0.02, 0})).length(), 0, kSingle)
+      << "the contact point, a probe radius below the centre";
 }
 
 TEST_F(RealTimeDeviationTest, TheToleranceTypedInTheDialogIsKeptOnlyWhenApplied) {

@@ -235,10 +235,17 @@ TEST_F(HardProbeFeatures, CanRunFollowsTheContextTheSettingAndThePlugIn) {
   EXPECT_FALSE(command->canRun(asked));
   store().setInt(nullptr, kInCommandKey, 0);
 
+  // An emulator without its reference model is told at the start, where the operator hears why.
   TestPlugin* emulator = TestPlugin::emulator(u"Emulator");
   host_.devices().pluginHandler().registerPlugin(static_cast<IZelPlugin*>(emulator));
   ASSERT_TRUE(manager_->setActivePlugin(emulator));
-  EXPECT_FALSE(command->canRun(asked)) << "an emulator without its reference object";
+  EXPECT_TRUE(command->canRun(asked));
+  EXPECT_EQ(run("IZelFeature=IZelPlane,IZelFeatureCollector=Plane,UsePlane=false"),
+            Start::kActivationRefused);
+  EXPECT_EQ(errorMessages(), std::vector<std::u16string>{u"\"Hard Probe Features\" needs a reference model "
+                                                         u"named \"RefObject\", loaded and active."});
+  EXPECT_EQ(inCommand(), 0);
+  EXPECT_EQ(device_->receiverCount(), 0u);
 }
 
 TEST_F(HardProbeFeatures, WithoutAnArgumentTextTheRunReportsItsMissingCollectorAndActivationFails) {

@@ -80,19 +80,34 @@ TEST_F(HardProbeFeatureCollectorTest, EachFeatureCanBeTakenOnlyWhileItIsAnnounce
     source_->takeFeature(late);
     EXPECT_FALSE(late);
     EXPECT_EQ(pointsTaken(), 0) << "ready for the next feature";
-    device_->removeReceiver(queryPart<IZelPluginDataReceiver>(collector_.get()));
   }
 }
 
-TEST_F(HardProbeFeatureCollectorTest, AFailedBuildStopsAcquisitionAndKeepsThePoints) {
+// As in "Hard Probe Features": a stop the collector cannot build from keeps the pass and its points and
+// says why, so that more points or another stop finish the feature; only a stop with no point taken since
+// the last feature ends the pass.
+TEST_F(HardProbeFeatureCollectorTest, AFailedBuildKeepsThePassAndItsPointsAndSaysWhyAndAnEmptyStopEndsIt) {
   ASSERT_TRUE(source_->start());
   radius(.001);
   sample({kPlaneTips[0], kPlaneTips[1]});
   journal_.clear();
   stop(kAbovePlane);
+  EXPECT_EQ(heard(), (Journal{"FeatureRefused"}));
+  EXPECT_EQ(device_->receiverCount(), 1u);
+  EXPECT_EQ(pointsTaken(), 2);
+
+  IPtr<FeatureTaker> taker(new FeatureTaker(*source_, false));
+  queryPart<IZelSubject>(source_.get())->attach(taker.get());
+  sample(kPlaneTips[2]);
+  journal_.clear();
+  stop(kAbovePlane);
+  queryPart<IZelSubject>(source_.get())->detach(taker.get());
+  EXPECT_EQ(heard(), Journal{"NewFeature"});
+  EXPECT_TRUE(queryPart<IZelPlane>(taker->taken.get())) << "the kept points and the new one";
+
+  stop(kAbovePlane);
   EXPECT_EQ(heard(), (Journal{"removeReceiver HardProbe", "stop HardProbe", "Stop"}));
   EXPECT_EQ(device_->receiverCount(), 0u);
-  EXPECT_EQ(pointsTaken(), 2);
 }
 
 TEST_F(HardProbeFeatureCollectorTest, ErrorAndCancelStopAcquisitionAndResetTheCollector) {
@@ -139,11 +154,10 @@ TEST_F(HardProbeFeatureCollectorTest, AnotherCollectorDuringAPassTakesTheOldOnes
       << "the old collector hears the device no more";
 
   ASSERT_TRUE(source_->start());
-  sample({kPlaneTips[0], kPlaneTips[1]});
   journal_.clear();
   stop(kAbovePlane);
   EXPECT_EQ(heard(), (Journal{"removeReceiver HardProbe", "stop HardProbe", "Stop"}))
-      << "the new collector's failed build stops the device as the first one's would";
+      << "the new collector's empty stop stops the device as the first one's would";
 }
 
 }  // namespace

@@ -30,6 +30,7 @@
 #include "host_api/zel_primitive_itr.h"
 #include "host_api/zel_sub_objects.h"
 #include "part_touches.h"
+#include "support/drawn_transform.h"
 #include "support/module_settings.h"
 #include "support/recording_receiver.h"
 #include "support/test_device.h"
@@ -191,6 +192,24 @@ TEST_F(QuickProbeCmdTest, ABoreProbedOnBothHalvesIsOneCylinderAndItsNominalIsAdd
   command_->deactivate();
   command_.release();
   EXPECT_TRUE(hidden(u"RefObject", 0));
+}
+
+// A device that failed sends nothing more: the touches on either side of its error make no feature, the
+// operator is told, and the command ends with the features of the earlier stops.
+TEST_F(QuickProbeCmdTest, ADeviceErrorIsToldAndEndsTheCommandKeepingTheFeaturesStoppedBefore) {
+  load("plate-bore");
+  start();
+  for (const Vector3& p : {Vector3{0.01, 0.01, 0.011}, {0.09, 0.01, 0.011}, {0.02, 0.07, 0.011}}) sample(p);
+  stop({0.02, 0.02, 0.02});
+  for (const double degrees : {20.0, 60.0, 100.0}) sample(onBore(degrees, 0.003));
+  device_->deliver<IZelHardProbeDataReceiver>(
+      [](IZelHardProbeDataReceiver* r) { r->onCustomEvent(ZelCString("Error"), nullptr); });
+  EXPECT_EQ(errors(), u"An error occurred during data acquisition.");
+  EXPECT_EQ(finisher_.finished, std::vector<bool>{true});
+  for (const double degrees : {200.0, 250.0, 300.0}) sample(onBore(degrees, 0.007));
+  stop({0.05, 0.04, 0.005});
+  EXPECT_EQ(names(u"TestObject"), std::vector<std::u16string>{u"Plane 1"});
+  EXPECT_EQ(finisher_.finished, std::vector<bool>{true}) << "ended once";
 }
 
 TEST_F(QuickProbeCmdTest, APlaneStoppedBelowItsFaceFacesAndStandsLikeItsNominal) {
@@ -566,16 +585,26 @@ INSTANTIATE_TEST_SUITE_P(
       return name;
     });
 
-TEST_F(QuickProbePlacedTest, TheRimUnderTheProbeIsDrawnWhereThePlacedPartStands) {
+// The probe, shown in the reference's node, and the rim, drawn in the target object's, both found by walking
+// the scene as the host draws it.
+TEST_F(QuickProbePlacedTest, TheProbeAndTheRimUnderItAreDrawnWhereThePlacedPartStands) {
   load("plate-oval-slot");
   const Matrix4x4 pose = placedPose();
   ASSERT_TRUE(reference_->setTransform(pose.m));
+  host_.core().dataStore().setInt(nullptr, "Palpera/Gfx/ShowProbe", 1);
   start();
   move(Matrix4x4::transformPoint(pose, {0.02, 0.02, 0.011}));
-  move(Matrix4x4::transformPoint(pose, kNearRim));
+  const Vector3 nearRim = Matrix4x4::transformPoint(pose, kNearRim);
+  move(nearRim);
+  HostHardProbeGfx& probe = *host_.scene().probeGfx().made().back();
+  const std::optional<Vector3> probeAt = drawnAt(host_, probe.probeNode(), probe.position());
+  ASSERT_TRUE(probeAt);
+  EXPECT_LT((*probeAt - nearRim).length(), 1e-12);
   const std::vector<HostStaticIteratorNode::Primitive> rim = drawn("edges")->drawPrimitives();
   ASSERT_FALSE(rim.empty());
-  const Matrix4x4 toPart = Matrix4x4::inverse(pose);
+  const std::optional<Matrix4x4> rimToWorld = drawnTransform(host_, drawn("edges"));
+  ASSERT_TRUE(rimToWorld);
+  const Matrix4x4 toPart = Matrix4x4::inverse(pose) * *rimToWorld;
   for (const HostStaticIteratorNode::Primitive& edge : rim) {
     for (const Vector3& vertex : edge.vertices) {
       const Vector3 onPart = Matrix4x4::transformPoint(toPart, vertex);

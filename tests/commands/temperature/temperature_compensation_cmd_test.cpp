@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <limits>
 #include <optional>
 #include <string>
@@ -142,14 +143,30 @@ TEST_F(TemperatureCompensation, WithoutAStoredUnitInchesAndFeetOpenInFahrenheit)
   }
 }
 
-TEST_F(TemperatureCompensation, TheScriptTakesFahrenheitOnlyByItsExactWordAndNeedsATemperatureForAMaterial) {
+TEST_F(TemperatureCompensation, TheScriptTakesUnitsOnlyByTheirExactWordsAndNeedsATemperatureForAMaterial) {
   startCommand();
   ASSERT_TRUE(runScript("Steel", 77.0, "Fahrenheit"));
   EXPECT_EQ(setting(), (Setting{"Steel", 25.0}));
   EXPECT_EQ(scale_->units(), Cmd::kFahrenheit);
   EXPECT_EQ(lastMaterial(), "Steel");
+  ASSERT_TRUE(runScript("Steel", 30.0, ""));
+  EXPECT_EQ(setting(), (Setting{"Steel", 30.0})) << "no word is Celsius";
+  EXPECT_EQ(scale_->units(), Cmd::kCelsius);
 
-  ASSERT_TRUE(runScript("Steel", 77.0, "fahrenheit"));
+  // 77 taken as degrees Celsius where Fahrenheit was meant would shrink the part by its expansion over 52 K.
+  for (const char* units : {"fahrenheit", "F", "Kelvin"}) {
+    SCOPED_TRACE(units);
+    host_.core().errors().clear();
+    EXPECT_FALSE(runScript("Steel", 77.0, units));
+    EXPECT_EQ(errorMessages(), std::vector<std::u16string>{
+                                   u"The script command \"temperature_compensation\" takes \"Units\" as "
+                                   u"\"Celsius\" or \"Fahrenheit\", not '" +
+                                   std::u16string(units, units + std::strlen(units)) +
+                                   u"': the temperature compensation is unchanged."});
+    EXPECT_EQ(setting(), (Setting{"Steel", 30.0}));
+  }
+  host_.core().errors().clear();
+  ASSERT_TRUE(runScript("Steel", 77.0, "Celsius"));
   EXPECT_EQ(setting(), (Setting{"Steel", 77.0}));
   EXPECT_EQ(scale_->units(), Cmd::kCelsius);
 
@@ -163,7 +180,16 @@ TEST_F(TemperatureCompensation, TheScriptTakesFahrenheitOnlyByItsExactWordAndNee
   ASSERT_TRUE(runScript("Steel", -1.0, ""));
   EXPECT_EQ(scale_->matrix()->m[0], 1.0002457603833261);
 
-  ASSERT_TRUE(runScript("", 30.0, "Celsius")) << "an empty material is no compensation";
+  // A temperature without its material would switch the compensation off.
+  host_.core().errors().clear();
+  EXPECT_FALSE(runScript("", 30.0, "Celsius"));
+  EXPECT_EQ(errorMessages(), std::vector<std::u16string>{
+                                 u"The script command \"temperature_compensation\" gives a \"Temperature\" "
+                                 u"but no \"Material\", which takes a material of the materials library: "
+                                 u"Steel, StainlessSteel304, Aluminium6061, Aluminium7075, Brass, Ti6Al4V, "
+                                 u"Invar36, CastIron. The temperature compensation is unchanged."});
+  EXPECT_EQ(scale_->matrix()->m[0], 1.0002457603833261);
+  ASSERT_TRUE(runScript("", std::nullopt, "")) << "no material and no temperature: no compensation";
   EXPECT_EQ(scale_->matrix()->m[0], 1.0);
 }
 

@@ -43,20 +43,23 @@ TEST_F(DeviceAcquisitionThreads,
   EXPECT_EQ(occurrences(log, "<To><X>1.000000</X><Y>0.000000</Y><Z>0.000000</Z></To>"), 1u) << log;
 }
 
-// A plug-in that gives a probe radius of no length above 0 would have every feature compensated by nothing or
-// the wrong way: the receivers get the custom event "Error" in its place, and so does the log.
-TEST_F(DeviceAcquisitionThreads, AProbeRadiusOfNoLengthAboveZeroArrivesAsAnError) {
+// A plug-in that gives a probe radius no probe has would have every feature compensated the wrong way, to
+// nowhere or by a ball no arm carries: the receivers get the custom event "Error" in its place, and so does
+// the log. A pointed probe's radius of 0 and the largest one taken arrive as they are.
+TEST_F(DeviceAcquisitionThreads, AProbeRadiusNoProbeHasArrivesAsAnErrorAndAPointedProbesAsItIs) {
   logToScratch();
-  start(single(), {radius(std::nan("")), radius(0), radius(-0.003), sampled({1, 2, 3})});
-  ASSERT_TRUE(pumpUntilCalls(4));
+  start(single(), {radius(std::nan("")), radius(-0.003), radius(1e308), radius(0.5000001), radius(0),
+                   sampled({1, 2, 3})});
+  ASSERT_TRUE(pumpUntilCalls(6));
   single()->stopAcquisition();
-  EXPECT_EQ(recorder_->calls(), (Lines{"custom Error", "custom Error", "custom Error", "sampled 1,2,3"}));
+  EXPECT_EQ(recorder_->calls(), (Lines{"custom Error", "custom Error", "custom Error", "custom Error",
+                                       "radius 0", "sampled 1,2,3"}));
+  EXPECT_EQ(occurrences(eventLog(0), "<SetRadius time=\"0\">0.000000</SetRadius>"), 1u) << eventLog(0);
   recorder_ = IPtr<DeviceEventRecorder>(new DeviceEventRecorder);
-  start(continuous(), {radius(-1), radius(0.002)});
+  start(continuous(), {radius(-1), radius(0.5)});
   ASSERT_TRUE(pumpUntilCalls(2));
   continuous()->stopAcquisition();
-  EXPECT_EQ(recorder_->calls(), (Lines{"custom Error", "radius 0.002"}));
-  EXPECT_EQ(occurrences(eventLog(0), "<SetRadius"), 0u) << eventLog(0);
+  EXPECT_EQ(recorder_->calls(), (Lines{"custom Error", "radius 0.5"}));
 }
 
 TEST_F(DeviceAcquisitionThreads, AScanLineReachesTheReceiversPackedAndInPartCoordinates) {

@@ -69,10 +69,11 @@ TEST_F(EventLogReplay, ARecordWithABadNumberIsDroppedTheNextStillPlaysAndTheLoss
   EXPECT_TRUE(plugin_->takeFailure().isEmpty()) << "nothing to tell of a whole replay";
 }
 
-// A probe radius that is no length above 0 would take every later feature's compensation the wrong way or
-// nowhere: the whole file is damaged, nothing plays, and the failure names the file and the record.
-TEST_F(EventLogReplay, AProbeRadiusThatIsNoLengthAboveZeroDamagesTheWholeFile) {
-  const char* const radii[] = {"nan", "0", "-0.003", "0.000000", "inf", "wide", ""};
+// A probe radius no probe has would take every later feature's compensation the wrong way, to nowhere or by a
+// ball no arm carries: the whole file is damaged, nothing plays, and the failure names the file and the
+// record.
+TEST_F(EventLogReplay, AProbeRadiusNoProbeHasDamagesTheWholeFile) {
+  const char* const radii[] = {"nan", "-0.003", "1e308", "0.500001", "inf", "wide", ""};
   for (const char* radius : radii) {
     SCOPED_TRACE(radius);
     scratch_.write("radius.xml", record("SetRadius", 0, "0.003") +
@@ -82,11 +83,20 @@ TEST_F(EventLogReplay, AProbeRadiusThatIsNoLengthAboveZeroDamagesTheWholeFile) {
     EXPECT_FALSE(plugin_->replay(recorder_->single()));
     const std::string failure = platform::toUtf8(plugin_->takeFailure().c_str());
     EXPECT_NE(failure.find("radius.xml': record 3 (SetRadius): the probe radius \"" + std::string(radius) +
-                           "\" is not a length above 0."),
+                           "\" is not a length from 0 to 0.5 m."),
               std::string::npos)
         << failure;
   }
   EXPECT_EQ(recorder_->calls(), Lines(std::size(radii), "custom Error")) << "not even the first record plays";
+}
+
+// A pointed probe's radius of 0 and the largest taken are radii like any other.
+TEST_F(EventLogReplay, APointedProbesRadiusOfZeroPlays) {
+  useLog(record("SetRadius", 0, "0.000000") + record("OnPointSampled", 0, vec("Point", "1", "2", "3")) +
+         record("SetRadius", 0, "0.5"));
+  ASSERT_TRUE(plugin_->replay(recorder_->single()));
+  EXPECT_EQ(recorder_->calls(), (Lines{"radius 0", "sampled 1,2,3", "radius 0.5"}));
+  EXPECT_TRUE(plugin_->takeFailure().isEmpty());
 }
 
 TEST_F(EventLogReplay, PartialVectorsKeepZerosAndARepeatedAxisOverrides) {

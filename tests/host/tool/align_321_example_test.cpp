@@ -56,6 +56,29 @@ TEST(Align321Example, ASecondStopAtTheEndChangesNothing) {
   for (int i = 0; i < 16; ++i) EXPECT_NEAR(run.hardware.m[i], Matrix4x4::identity().m[i], 1e-7) << i;
 }
 
+// STOP pressed twice after plane 1 (a double press): the second cannot finish plane 2, which has no touch
+// yet. The run goes on with plane 1, the operator is told what plane 2 needs, and the alignment is the same.
+TEST(Align321Example, ADoubleStopAfterAPlaneKeepsTheRunAndSaysWhatTheNextPlaneNeeds) {
+  const std::string once = readFile(kProject + "/examples/align-321.script");
+  const std::string stopped = "run-until Palpera/Events/Single/StopEvent 10000\n";
+  const size_t first = once.find(stopped);
+  ASSERT_NE(first, std::string::npos);
+  const std::string script =
+      once.substr(0, first) + stopped + "key press 293\n" + stopped + once.substr(first + stopped.size());
+  ScratchDirectory scratch;
+  std::ofstream(scratch.system("stop-twice.script")) << script;
+  int status = -1;
+  const std::string output = runTool("--script " + scratch.system("stop-twice.script"), status, kProject);
+  EXPECT_EQ(WEXITSTATUS(status), 0) << output;
+  EXPECT_NE(
+      output.find("error: Plane 2 was not made: 2 more points are needed. Its points are kept; probe more "
+                  "points and stop again.\n"),
+      std::string::npos)
+      << output;
+  const Matrix4x4 hardware = lastMatrixUnder(output, "hardware");
+  for (int i = 0; i < 16; ++i) EXPECT_NEAR(hardware.m[i], Matrix4x4::identity().m[i], 1e-7) << i;
+}
+
 // With the emulator's own noise (up to 60 um along the surface normal), a simulation of the same probing
 // over 5000 runs puts the plate's corners at most 0.20 mm from where they belong.
 TEST(Align321Example, WithTheEmulatorsNoiseThePlatesCornersLandWithinAQuarterMillimetre) {

@@ -3,10 +3,12 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 
 #include "support/run_tool.h"
+#include "support/scratch_directory.h"
 
 namespace {
 
@@ -53,6 +55,26 @@ TEST(CaptureScript, TheSweptPassIsTheTestObjectOneProbeRadiusAboveTheFaceAtTheIn
   // Along a straight sweep, points each more than the interval from the one before span more than that.
   EXPECT_GT(points.last[0] - points.first[0], (points.count - 1) * kDistanceRate) << output;
   EXPECT_FALSE(std::getline(lines, line)) << "no error: " << output;
+}
+
+// The operator names the scan before taking it: the name field is a text field of the dialog, and a single
+// point taken with the emulator becomes the test object under the typed name.
+TEST(CaptureScript, ANameTypedIntoTheNameFieldNamesTheScan) {
+  ScratchDirectory scratch;
+  std::ofstream(scratch.system("name.script"))
+      << "cad-load RefObject " << kProject << "/examples/parts/plate-bore.step\n"
+      << "set DefaultFileNameDirectory/common " << kProject << "/examples\n"
+      << "start\nset Palpera/Emulator/MaxNoiseFactor 0\nset Palpera/ProbeCapture/Mode 0\n"
+      << "set Palpera/ProbeCapture/VirtualCamera 0\ncommand PalperaCaptureCmd\nprint dialog\n"
+      << "type PointObjectName MyScan\npress StartCapture\n"
+      << "run-until Palpera/Events/Single/RadiusEvent 10000\nmouse click 0.01 0.015 0.1 0 0 -1\n"
+      << "run-until Palpera/Events/Single/SampledEvent 10000\napply\nprint document\nprint errors\n";
+  int status = -1;
+  const std::string output = runTool("--script name.script", status, scratch.system());
+  ASSERT_EQ(WEXITSTATUS(status), 0) << output;
+  EXPECT_NE(output.find("\n2\ttext\tPointObjectName\t"), std::string::npos) << output;
+  EXPECT_NE(output.find("\nPoint\tMyScan\n\tpoints 1\tfirst (0.01, 0.015, 0.013)"), std::string::npos)
+      << output;
 }
 
 }  // namespace

@@ -165,23 +165,4 @@ TEST(HardProbeFeaturesScript, ARefusedStopKeepsTheTouchesAndSaysWhatTheFeatureNe
   }
 }
 
-// The emulator set to a ball of no diameter would give features with no compensation at all: the run ends
-// with the device's error before a touch is taken, and nothing is made.
-TEST(HardProbeFeaturesScript, AnEmulatorBallOfNoDiameterEndsTheRunWithAnError) {
-  ScratchDirectory scratch;
-  std::ofstream(scratch.system("session.script"))
-      << "cad-box RefObject -5 -5 -1 5 5 0\n"
-      << "set DefaultFileNameDirectory/common " << kProject << "/examples\n"
-      << "start\nset Palpera/Emulator/ProbeDiameter 0\n"
-      << "command PalperaCreateFeaturesCmd2 IZelFeature=IZelPlane,IZelFeatureCollector=Plane,UsePlane=false\n"
-      << "run-until Palpera/Events/Single/CustomEvent 10000\nprint errors\nprint document\n";
-  int status = -1;
-  const std::string output = runTool("--script session.script", status, scratch.system());
-  EXPECT_EQ(WEXITSTATUS(status), 0) << output;
-  EXPECT_NE(output.find("1\t\tAn error occurred during data acquisition.\nCAD\tRefObject\n"),
-            std::string::npos)
-      << output;
-  EXPECT_EQ(output.find("Feature Object"), std::string::npos) << output;
-}
-
 }  // namespace

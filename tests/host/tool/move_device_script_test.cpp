@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
@@ -97,6 +98,48 @@ TEST(MoveDeviceScripts, ARunSavedInOneSessionIsFinishedInTheNextAndItsTargetsSer
 
   output = session(store, "move-device-again.script");
   expectIdentity(printedHardware(output) * kSecondMove);
+}
+
+// A sphere reference probed with the emulator and the stop taken on the sphere, without lifting the tip: the
+// stop cannot tell on which side the air is. The operator is told so, as in "Hard Probe Features"; the pass
+// and its five touches are kept, and a lifted stop then makes the sphere's centre the first reference.
+TEST(MoveDeviceScripts, AStopOnTheSphereKeepsThePassAndItsTouchesAndSaysToLiftTheProbe) {
+  const Vector3 centre{0.02, 0.02, 0.03};  // of the sphere of examples/parts/sphere-on-stand.step
+  std::ostringstream script;
+  script.precision(17);
+  script << "cad-load RefObject examples/parts/sphere-on-stand.step\nset DefaultFileNameDirectory/common "
+            "examples\n"
+         << "start\nset Palpera/Emulator/MaxNoiseFactor 0\ncommand PalperaMoveDeviceCmd\n"
+         << "press :MoveDeviceWidget:StartBeginButton\npress :MoveDeviceWidget:RefTypeSphere\n"
+         << "run-until Palpera/Events/Single/RadiusEvent 10000\n";
+  // Five touches, each aimed at the centre from outside, from above and from four sides.
+  for (const Vector3& side :
+       {Vector3(0, 0, 1), Vector3(1, 0, 0.3), Vector3(-1, 0, 0.3), Vector3(0, 1, 0.3), Vector3(0, -1, 0.3)}) {
+    const Vector3 along = side.normalized();
+    const Vector3 from = centre + 0.1 * along;
+    script << "mouse click " << from.x << " " << from.y << " " << from.z << " " << -along.x << " " << -along.y
+           << " " << -along.z << "\nrun-until Palpera/Events/Single/SampledEvent 10000\n";
+  }
+  script << "key press 293\nrun-until Palpera/Events/Single/StopEvent 10000\nprint dialog\n"
+         << "key press 299\nkey press 293\nkey release 299\nrun-until Palpera/Events/Single/StopEvent 10000\n"
+         << "print dialog\ncancel\n";
+  ScratchDirectory scratch;
+  std::ofstream(scratch.system("sphere.script")) << script.str();
+  int status = -1;
+  const std::string output = runTool("--script " + scratch.system("sphere.script"), status, kProject);
+  EXPECT_EQ(WEXITSTATUS(status), 0) << output;
+  const std::string told =
+      "error: Sphere Center was not made: the stop was taken on the surface; lift the probe off the surface "
+      "and stop again. Its points are kept.\n";
+  ASSERT_NE(output.find(told), std::string::npos) << output;
+  const std::string list = "\tlist\t:MoveDeviceWidget:RefDisplayList\t";
+  const size_t first = output.find(list), second = output.find(list, first + 1);
+  ASSERT_NE(second, std::string::npos) << output;
+  EXPECT_EQ(output.substr(first, output.find('\n', first) - first).find("entry 0"), std::string::npos)
+      << "no reference after the refused stop: " << output;
+  EXPECT_NE(output.substr(second, output.find('\n', second) - second).find("entry 0 Sphere Center 1"),
+            std::string::npos)
+      << output;
 }
 
 }  // namespace

@@ -59,12 +59,13 @@ Matrix4x4 expectedHardware(const Matrix4x4& pose, const Vector3& corner) {
   return h;
 }
 
-// Runs the example script with its transform file in scratch rather than in the build folder.
+// Runs the example script, or the text given in its place, with its transform file in scratch rather than in
+// the build folder.
 std::string runExample(const std::string& name, const ScratchDirectory& scratch,
-                       std::string* script = nullptr) {
+                       std::string* script = nullptr, const std::string& instead = "") {
   const std::string text =
-      std::regex_replace(readFile(kProject + "/examples/" + name), std::regex("build/orient-to-world\\.tfm"),
-                         scratch.system("orient-to-world.tfm"));
+      std::regex_replace(instead.empty() ? readFile(kProject + "/examples/" + name) : instead,
+                         std::regex("build/orient-to-world\\.tfm"), scratch.system("orient-to-world.tfm"));
   const std::string path = scratch.system(name);
   std::ofstream(path) << text;
   if (script) *script = text;
@@ -101,6 +102,27 @@ TEST(OrientToWorldExample, ThreeProbedFacesPutTheDeviceAtTheirCornerAndTheSavedF
   EXPECT_EQ(storedHardware(loaded), stored);
   const Matrix4x4 reloaded = matrixAfter(loaded, "hardware", false);
   for (int i = 0; i < 16; ++i) EXPECT_EQ(reloaded.m[i], hardware.m[i]) << "element " << i;
+}
+
+// STOP pressed twice after plane 1 (a double press): the run goes on with plane 1, the operator is told what
+// plane 2 needs, and the three faces put the device where the example does.
+TEST(OrientToWorldExample, ADoubleStopAfterAPlaneKeepsTheRunAndSaysWhatTheNextPlaneNeeds) {
+  ScratchDirectory scratch;
+  const std::string once = readFile(kProject + "/examples/orient-to-world.script");
+  const std::string stopped = "run-until Palpera/Events/Single/StopEvent 10000\n";
+  const size_t first = once.find(stopped);
+  ASSERT_NE(first, std::string::npos);
+  const std::string output = runExample(
+      "orient-to-world.script", scratch, nullptr,
+      once.substr(0, first) + stopped + "key press 293\n" + stopped + once.substr(first + stopped.size()));
+  EXPECT_NE(
+      output.find("error: Plane 2 was not made: 2 more points are needed. Its points are kept; probe more "
+                  "points and stop again.\n"),
+      std::string::npos)
+      << output;
+  const Matrix4x4 expected = expectedHardware(platePose(), kCorner);
+  const Matrix4x4 hardware = matrixAfter(output, "hardware", false);
+  for (int i = 0; i < 16; ++i) EXPECT_NEAR(hardware.m[i], expected.m[i], 1e-7) << "element " << i;
 }
 
 }  // namespace

@@ -102,10 +102,10 @@ TEST(ProbeDemo, RecordingAgainWithItsScriptGivesTheShippedHostLogAndTheReplaysTa
   EXPECT_EQ(again, replayed);
 }
 
-// The shipped session with the first event file's probe radius changed to no length above 0: the replay
-// fails, naming the file and the record, rather than print features with no compensation or none at all.
-TEST(ProbeDemo, AReplayedProbeRadiusOfNoLengthAboveZeroFailsNamingTheFileAndTheRecord) {
-  for (const std::string radius : {"nan", "0", "-0.003"}) {
+// The shipped session with the first event file's probe radius changed to one no probe has: the replay
+// fails, naming the file and the record, rather than print features compensated the wrong way or by it.
+TEST(ProbeDemo, AReplayedProbeRadiusNoProbeHasFailsNamingTheFileAndTheRecord) {
+  for (const std::string radius : {"nan", "-0.003", "1e308"}) {
     SCOPED_TRACE(radius);
     ScratchDirectory scratch;
     std::filesystem::copy(kProject + "/examples", scratch.system("examples"),
@@ -121,11 +121,52 @@ TEST(ProbeDemo, AReplayedProbeRadiusOfNoLengthAboveZeroFailsNamingTheFileAndTheR
     EXPECT_EQ(WEXITSTATUS(status), 1) << output;
     EXPECT_NE(output.find("error: Cannot replay the device-event file 'examples/probe-hardprobe-0000.xml': "
                           "record 1 (SetRadius): the probe radius \"" +
-                          radius + "\" is not a length above 0."),
+                          radius + "\" is not a length from 0 to 0.5 m."),
               std::string::npos)
         << output;
     EXPECT_EQ(output.find("Plane 1"), std::string::npos) << output;
   }
+}
+
+// A pointed probe (the emulator's "ProbeDiameter" 0) touches the surface with its point: no compensation, the
+// touches are the plane's points, and a stop on the surface tells no side that matters. Recorded and
+// replayed, the run gives the same plane, through the touches on the top face.
+TEST(ProbeDemo, APointedProbesTouchesAreThePlanesPointsRecordedAndReplayedTheSame) {
+  ScratchDirectory scratch;
+  const std::string start = "cad-box RefObject 0 0 0 0.1 0.1 0.01\nset DefaultFileNameDirectory/common " +
+                            kProject + "/examples\nstart\n";
+  const std::string plane =
+      "command PalperaCreateFeaturesCmd2 IZelFeature=IZelPlane,IZelFeatureCollector=Plane,UsePlane=false\n";
+  const std::string report =
+      "print document\nfeature RefObject plane 0.05 0.05 0.01 0 0 1\ncompare TestObject RefObject\n";
+  std::ofstream(scratch.system("record.script"))
+      << start << "set Palpera/Emulator/MaxNoiseFactor 0\nset Palpera/Emulator/ProbeDiameter 0\n"
+      << "record-log pointed.log\n"
+      << plane << "run-until Palpera/Events/Single/RadiusEvent 10000\n"
+      << "mouse click 0.02 0.03 0.05 0 0 -1\nrun-until Palpera/Events/Single/SampledEvent 10000\n"
+      << "mouse click 0.08 0.02 0.05 0 0 -1\nrun-until Palpera/Events/Single/SampledEvent 10000\n"
+      << "mouse click 0.05 0.09 0.05 0 0 -1\nrun-until Palpera/Events/Single/SampledEvent 10000\n"
+      << "key press 293\nrun-until Palpera/Events/Single/StopEvent 10000\napply\nstop-recording\n"
+      << report;
+  std::ofstream(scratch.system("replay.script")) << start << "replay-log pointed.log\n"
+                                                 << plane << "run-until Palpera/LogReplayFinished\napply\n"
+                                                 << report;
+  int status = -1;
+  const std::string recorded = runTool("--script record.script", status, scratch.system());
+  ASSERT_EQ(WEXITSTATUS(status), 0) << recorded;
+  EXPECT_EQ(
+      recorded,
+      "CAD\tRefObject\nPoint\tFeature Object\n\tPlane\tPlane 1\tvisible\tcentre (0.05, 0.0466667, 0.01)\t"
+      "normal (0, 0, 1)\tcreator a8891a8a-641b-465b-873d-1057abb60795\tpoints 3\n"
+      "\tvalue\tfitted\tnominal\tdifference\nPlane 1\n\tnormal\t(0, 0, 1)\t(0, 0, 1)\t0.000000000 rad\n"
+      "\tcentre\t(0.05, 0.0466667, 0.01)\t(0.05, 0.0466667, 0.01)\t0.000000000 m\n");
+  const std::string events = scratch.read("pointed-hardprobe-0000.xml");
+  EXPECT_NE(events.find("<SetRadius time=\"0\">0.000000</SetRadius>"), std::string::npos) << events;
+  EXPECT_NE(events.find("<Point><X>0.020000</X><Y>0.030000</Y><Z>0.010000</Z></Point>"), std::string::npos)
+      << "the touch itself: " << events;
+  const std::string replayed = runTool("--script replay.script", status, scratch.system());
+  EXPECT_EQ(WEXITSTATUS(status), 0) << replayed;
+  EXPECT_EQ(replayed, recorded);
 }
 
 // The table's arithmetic on features whose differences are known: a plane tilted by a milliradian and half a

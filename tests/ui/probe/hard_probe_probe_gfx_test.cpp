@@ -6,7 +6,9 @@
 
 #include "devices/registry/izel_plugin_service.h"
 #include "framework/object/iptr.h"
+#include "framework/object/query_part.h"
 #include "framework/registrations/registered_classes.h"
+#include "support/drawn_transform.h"
 #include "support/module_fixture.h"
 #include "support/scratch_directory.h"
 #include "support/test_device.h"
@@ -151,6 +153,45 @@ TEST_F(HardProbeProbeGfxTest, DetachTakesTheProbeFromWhereItHungEvenAfterThePare
   gfx_->attach();  // the new parent takes effect now, with a fresh probe
   EXPECT_EQ(host_.scene().probeGfx().made().size(), 2u);
   EXPECT_EQ(nodeOf(second).children().size(), 1u);
+}
+
+// The devices report world points; the object's node draws in the object's own frame, placed here by a turn
+// about a skew axis and a shift. The probe must not be placed a second time, even when the object moves on.
+TEST_F(HardProbeProbeGfxTest, UnderAPlacedObjectTheProbeIsDrawnWhereTheDevicesReportIt) {
+  IPtr<HostDocObject> object = addObject(u"RefObject");
+  const Matrix4x4 placement =
+      Matrix4x4::translation({0.3, -0.2, 0.1}) * Matrix4x4::rotation(Vector3{1, 1, 1}.normalized(), 0.35);
+  ASSERT_TRUE(object->setTransform(placement.m));
+  IPtr<HostGroupNode> drawing(new HostGroupNode("object drawing"));
+  nodeOf(object).addChild(static_cast<IZelNode*>(drawing.get()));
+  gfx_->setParentObject(object.get());
+  gfx_->attach();
+  ASSERT_EQ(nodeOf(object).children().size(), 2u);
+  EXPECT_TRUE(queryPart<HostNode>(nodeOf(object).children().front().get())->holds(probe().probeNode()))
+      << "the probe hangs first in the object's node";
+
+  const auto expectDrawnAt = [&](const Vector3& position, const Vector3& shaft) {
+    const std::optional<Matrix4x4> drawn = drawnTransform(host_, probe().probeNode());
+    ASSERT_TRUE(drawn);
+    EXPECT_LT((Matrix4x4::transformPoint(*drawn, probe().position()) - position).length(), 1e-12);
+    EXPECT_LT((Matrix4x4::transformVector(*drawn, probe().direction()) - shaft).length(), 1e-12);
+  };
+  single_->deliver<IZelHardProbeDataReceiver>([](auto* r) {
+    r->onMoved({0.1, 0.2, 0.05}, {0, 0, -1}, {0, 1, 0});
+  });
+  expectDrawnAt({0.1, 0.2, 0.05}, {0, 0, 1});
+  const Vector3 axis = Vector3{1, -2, 2}.normalized();
+  continuous_->deliver<IZelHardProbeContinuousDataReceiver>([&](auto* r) {
+    r->onPointSampled({-0.4, 0.05, 0.3}, axis, {0, 0, 1});
+  });
+  expectDrawnAt({-0.4, 0.05, 0.3}, -axis);
+
+  ASSERT_TRUE(object->setTransform(Matrix4x4::rotation({0, 1, 0}, -1.2).m));
+  expectDrawnAt({-0.4, 0.05, 0.3}, -axis);
+
+  gfx_->detach();
+  ASSERT_EQ(nodeOf(object).children().size(), 1u);
+  EXPECT_EQ(queryPart<HostNode>(nodeOf(object).children().front().get()), drawing.get());
 }
 
 TEST_F(HardProbeProbeGfxTest, FitViewLeavesTheProbeOutUnlessAskedAndRestoresItsNodes) {

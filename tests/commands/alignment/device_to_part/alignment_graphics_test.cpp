@@ -21,20 +21,9 @@
 #include "host/scene/host_scene_nodes.h"
 #include "host/scene/host_style_nodes.h"
 #include "support/module_fixture.h"
+#include "support/nodes_under.h"
 
 namespace {
-
-template <class T>
-std::vector<T*> nodesUnder(HostNode& node) {
-  std::vector<T*> found;
-  for (const IPtr<IZelUnknown>& child : node.children()) {
-    if (auto* part = queryPart<T>(child.get())) found.push_back(part);
-    if (auto* inner = queryPart<HostNode>(child.get())) {
-      for (T* deeper : nodesUnder<T>(*inner)) found.push_back(deeper);
-    }
-  }
-  return found;
-}
 
 class AlignmentGraphics : public ModuleTest {
  protected:

@@ -16,6 +16,10 @@
 #include "host/cad/brep_model.h"
 #include "host/cad/cad_model.h"
 #include "host/gui/host_command_container.h"
+#include "host/scene/host_alignment_widgets.h"
+#include "host/scene/host_style_nodes.h"
+#include "support/drawn_transform.h"
+#include "support/nodes_under.h"
 #include "tests/commands/support/command_fixture.h"
 #include "tests/commands/support/sampled_marker_colors.h"
 
@@ -186,20 +190,64 @@ TEST_F(DeviceToPartAlignment, PicksTakenTheOtherWayRoundAlignTheSame) {
   expectHardware(kDeviceToPart, 1e-9);
 }
 
-TEST_F(DeviceToPartAlignment, PlaneTwoTouchedTwiceOnTheTopEndsTheRunWithAMessage) {
+TEST_F(DeviceToPartAlignment, PlaneTwoTouchedTwiceOnTheTopKeepsTheRunWithAMessage) {
   startCommand();
   pickAll();
-  probeAll();
   ASSERT_TRUE(press(14));
   probe(kTop, 3);
   probe({{{0.05, 0.05, 0.02}, {0.15, 0.05, 0.02}}, {0, 0, 1}, {0.1, 0.05, 0.05}}, 2);
-  EXPECT_EQ(device_->receiverCount(), 0u);
-  expectHardware(kDeviceToPart, 1e-9);
+  EXPECT_EQ(device_->receiverCount(), 1u);
   ASSERT_FALSE(errorMessages().empty());
   EXPECT_EQ(
       errorMessages().back(),
       u"The two points of plane 2 may lie on a face parallel to plane 1. Probe plane 2 on a face square to "
       u"plane 1, with the probe turned towards it, and take its stop point off that face.");
+
+  // The stray touches taken back, plane 2 probed where it belongs: plane 1 was kept.
+  undo();
+  undo();
+  probe(kSide, 2);
+  probe(kEnd, 1);
+  EXPECT_EQ(device_->receiverCount(), 0u);
+  expectHardware(kDeviceToPart, 1e-9);
+}
+
+// The operator presses STOP twice after a plane, or once too early: the run goes on with the planes done and
+// the plane's points, and the operator is told what the plane needs.
+TEST_F(DeviceToPartAlignment, AStopThatCannotFinishThePlaneKeepsTheRunAndSaysWhatThePlaneNeeds) {
+  auto told = [&] {
+    const std::vector<std::u16string> messages = errorMessages();
+    return messages.empty() ? std::u16string() : messages.back();
+  };
+  startCommand();
+  pickAll();
+  ASSERT_TRUE(press(14));
+  probe(kTop, 2);
+  EXPECT_EQ(told(),
+            u"Plane 1 was not made: 1 more point is needed. Its points are kept; probe more points and stop "
+            u"again.");
+  sampleAt(kTop.points[2] + kRadius * kTop.outward);
+  stopAbove(kTop);
+  stopAbove(kTop);
+  EXPECT_EQ(
+      errorMessages().back(),
+      u"Plane 2 was not made: 2 more points are needed. Its points are kept; probe more points and stop "
+      u"again.");
+  probe(kSide, 1);
+  EXPECT_EQ(told(),
+            u"Plane 2 was not made: 1 more point is needed. Its points are kept; probe more points and stop "
+            u"again.");
+  sampleAt(kSide.points[1] + kRadius * kSide.outward);
+  stopAbove(kSide);
+  stopAbove(kSide);
+  EXPECT_EQ(told(),
+            u"Plane 3 was not made: 1 more point is needed. Its points are kept; probe more points and stop "
+            u"again.");
+  EXPECT_EQ(device_->receiverCount(), 1u) << "still probing";
+  probe(kEnd, 1);
+  EXPECT_EQ(device_->receiverCount(), 0u);
+  expectHardware(kDeviceToPart, 1e-9);
+  EXPECT_EQ(probedSpheres(), 6u);
 }
 
 TEST_F(DeviceToPartAlignment, ARunFinishedBeforeTheLastPickAlignsWhenThePickCompletesTheReferences) {
@@ -250,7 +298,39 @@ TEST_F(DeviceToPartAlignment, SamplesShowInTheirPlanesColoursWhileProbingAndAnUn
   }
 }
 
-TEST_F(DeviceToPartAlignment, AStopWithTooFewPointsPutsBackTheHardwareMatrixWithoutTheScale) {
+// The picks are taken from the model, so their markers hang in the reference's node and stand where the part
+// is shown; the probe and its touches are world points, drawn where the device reports them.
+TEST_F(DeviceToPartAlignment, OnAPlacedPartPicksShowOnThePartAndTouchesWhereTheyWereTaken) {
+  const Matrix4x4 placement =
+      Matrix4x4::translation({0.3, -0.2, 0.1}) * Matrix4x4::rotation(Vector3{1, 1, 1}.normalized(), 0.35);
+  ASSERT_TRUE(reference_->setTransform(placement.m));
+  host_.core().dataStore().setInt(nullptr, "Palpera/Gfx/ShowProbe", 1);
+  const auto placed = [&](const Vector3& onModel) { return Matrix4x4::transformPoint(placement, onModel); };
+  const auto expectDrawnAt = [&](IZelUnknown* node, const Vector3& own, const Vector3& world) {
+    const std::optional<Vector3> drawn = drawnAt(host_, node, own);
+    ASSERT_TRUE(drawn);
+    EXPECT_LT((*drawn - world).length(), 1e-12);
+  };
+  startCommand();
+  HostNode& referenceNode = reference_->graphics().node();
+  pickOn(placed(kTop.points[0]), Matrix4x4::transformVector(placement, kTop.outward));
+  const std::vector<HostMarkersWidget*> picks = nodesUnder<HostMarkersWidget>(referenceNode);
+  ASSERT_EQ(picks.size(), 1u);
+  ASSERT_TRUE(picks[0]->markers().at(0));
+  expectDrawnAt(picks[0], *picks[0]->markers()[0], placed(kTop.points[0]));
+
+  ASSERT_TRUE(press(14));
+  const Vector3 tip = placed(kTop.points[1] + kRadius * kTop.outward);
+  deliver([&](IZelHardProbeDataReceiver* r) { r->onMoved(tip, {0, 0, -1}, {0, 1, 0}); });
+  deliver([&](IZelHardProbeDataReceiver* r) { r->onPointSampled(tip); });
+  HostHardProbeGfx& probe = *host_.scene().probeGfx().made().back();
+  expectDrawnAt(probe.probeNode(), probe.position(), tip);
+  const std::vector<HostSphereNode*> touches = nodesUnder<HostSphereNode>(referenceNode);
+  ASSERT_EQ(touches.size(), 1u);
+  expectDrawnAt(touches[0], {}, tip);
+}
+
+TEST_F(DeviceToPartAlignment, AStopBeforeAnyTouchPutsBackTheHardwareMatrixWithoutTheScale) {
   SPtr<IZelPluginDeviceScaleAlignmentService> scale;
   scale->setMaterial(ZelCString("Steel"), 30.0);
   const Matrix4x4 before = Matrix4x4::translation({0.5, 0, 0});
@@ -263,7 +343,7 @@ TEST_F(DeviceToPartAlignment, AStopWithTooFewPointsPutsBackTheHardwareMatrixWith
   ASSERT_TRUE(press(14));
   EXPECT_FALSE(enabled(kStandard0));
   EXPECT_EQ(plugin_->hardwareMatrix().m[3], 0.0) << "the identity while probing";
-  probe(kTop, 2);
+  stopAbove(kTop);
   EXPECT_EQ(device_->receiverCount(), 0u);
   expectHardware(aligned, 0);
   EXPECT_TRUE(enabled(15)) << "the previous device planes are kept";

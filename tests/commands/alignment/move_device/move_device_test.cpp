@@ -262,6 +262,30 @@ TEST_F(MoveDeviceTest, ACancelEndsThePassAndEachTargetPassAddsOneTargetWithOneRe
   EXPECT_EQ(device_->receiverCount(), 0u);
 }
 
+// A sphere's stop taken on the surface through its touches cannot tell on which side the air is: the
+// collector refuses it, the operator is told why as in "Hard Probe Features", and the pass goes on with its
+// touches, so that a stop off the surface makes the sphere.
+TEST_F(MoveDeviceTest, AStopTheCollectorRefusesKeepsThePassAndItsTouchesAndSaysWhy) {
+  ASSERT_EQ(start(), CommandRunner::Start::kStarted);
+  ASSERT_TRUE(press(kBegin));
+  ASSERT_TRUE(press(kSphere));
+  device_->deliver<IZelHardProbeDataReceiver>([](IZelHardProbeDataReceiver* r) { r->setProbeRadius(0.003); });
+  const Vector3 centre{0.05, 0.05, 0.05};
+  for (const Vector3& d : {Vector3(1, 0, 0), Vector3(0, 1, 0), Vector3(0, 0, 1), Vector3(-1, 0, 0)})
+    sample(centre + d * 0.01);
+  stop(centre + Vector3(0, -1, 0) * 0.01);
+  ASSERT_EQ(host_.core().errors().reports().size(), 1u);
+  EXPECT_EQ(
+      host_.core().errors().reports()[0].message,
+      u"Sphere Center was not made: the stop was taken on the surface; lift the probe off the surface and "
+      u"stop again. Its points are kept.");
+  EXPECT_EQ(device_->receiverCount(), 1u) << "the pass goes on";
+  EXPECT_TRUE(entries(kReferenceList).empty());
+  stop(centre);
+  EXPECT_EQ(entries(kReferenceList).size(), 1u) << "the kept touches make the sphere";
+  EXPECT_EQ(device_->receiverCount(), 1u);
+}
+
 // A kind no collector probes, as a damaged store may hold: the target before it ends the pass for good.
 TEST_F(MoveDeviceTest, ATargetOfAnUnknownKindEndsThePassAndTheTargetsStopThere) {
   ASSERT_EQ(start(), CommandRunner::Start::kStarted);

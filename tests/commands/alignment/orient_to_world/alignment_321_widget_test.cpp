@@ -291,24 +291,12 @@ TEST_F(Alignment321WidgetTest, SamplesAreMarkedByPlaneAndUndoKeepsTheMarkersOfPl
 }
 
 TEST_F(Alignment321WidgetTest, ARunThatDoesNotFinishGivesBackTheHardwareMatrixAndLeavesNothing) {
-  // Half a degree off parallel to the top: squared to it, its direction would be anyone's guess.
-  const Face parallelToTop{{{0.2, 0, 0.0502}, {0.3, 0, 0.05107}, {0.2, 0.05, 0.0502}}, {0.2, 0, 0.2}};
   struct Case {
     const char* what;
     std::function<void()> act;
   };
   const std::vector<Case> cases = {
-      {"a stop after two samples on plane 1",
-       [&] {
-         sample(kTop.samples[0]);
-         sample(kTop.samples[1]);
-         stop(kTop.stop);
-       }},
-      {"plane 2 parallel to plane 1",
-       [&] {
-         probe(kTop);
-         probe(parallelToTop);
-       }},
+      {"a stop before any touch", [&] { stop(kTop.stop); }},
       {"a cancel on plane 3",
        [&] {
          probe(kTop);
@@ -333,6 +321,38 @@ TEST_F(Alignment321WidgetTest, ARunThatDoesNotFinishGivesBackTheHardwareMatrixAn
     c.act();
     expectRunUndone();
   }
+}
+
+// The operator presses STOP twice after a plane, once too early, or on plane 2 probed parallel to plane 1:
+// the run goes on with the planes done and the plane's points, and the operator is told what the plane needs.
+TEST_F(Alignment321WidgetTest, AStopThatCannotFinishThePlaneKeepsTheRunAndSaysWhatThePlaneNeeds) {
+  // Half a degree off parallel to the top: squared to it, its direction would be anyone's guess.
+  const Face parallelToTop{{{0.2, 0, 0.0502}, {0.3, 0, 0.05107}, {0.2, 0.05, 0.0502}}, {0.2, 0, 0.2}};
+  auto told = [&] {
+    const auto& reports = host_.core().errors().reports();
+    return reports.empty() ? std::u16string() : reports.back().message;
+  };
+  const std::u16string kept = u". Its points are kept; probe more points and stop again.";
+  startRun();
+  sample(kTop.samples[0]);
+  sample(kTop.samples[1]);
+  stop(kTop.stop);
+  EXPECT_EQ(told(), u"Plane 1 was not made: 1 more point is needed" + kept);
+  sample(kTop.samples[2]);
+  stop(kTop.stop);
+  stop(kTop.stop);
+  EXPECT_EQ(told(), u"Plane 2 was not made: 2 more points are needed" + kept);
+  probe(parallelToTop);
+  EXPECT_EQ(told(), u"Plane 2 was not made: its points give no plane square to plane 1" + kept);
+  for (int i = 0; i < 3; ++i) custom("UndoLastSampled");
+  probe(kEnd);
+  stop(kEnd.stop);
+  EXPECT_EQ(told(), u"Plane 3 was not made: 1 more point is needed" + kept);
+  EXPECT_TRUE(widget_->isProbing());
+  EXPECT_FALSE(newTransform());
+  probe(kFront);
+  EXPECT_FALSE(widget_->isProbing());
+  expectMatrix(plugin_->hardwareMatrix(), kWorld, 1e-12);
 }
 
 TEST_F(Alignment321WidgetTest, PlaneTwoTouchedTwiceOnAFaceParallelToPlaneOneIsRefusedWithAMessage) {
@@ -374,11 +394,13 @@ TEST_F(Alignment321WidgetTest, PlaneTwoTouchedTwiceOnAFaceParallelToPlaneOneIsRe
     notifications_.events.clear();
     startRun();
     c.act();
-    expectRunUndone();
     ASSERT_FALSE(host_.core().errors().reports().empty());
     EXPECT_EQ(host_.core().errors().reports().back().message,
               u"The two points of plane 2 may lie on a face parallel to plane 1. Probe plane 2 on a face "
               u"square to plane 1, with the probe turned towards it, and take its stop point off that face.");
+    EXPECT_TRUE(widget_->isProbing()) << "plane 1 and the run are kept";
+    custom("Cancel");
+    expectRunUndone();
   }
 
   // The end touched with the probe turned towards it, its stop point off the face: the world as before.

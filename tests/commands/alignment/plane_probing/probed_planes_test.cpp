@@ -6,9 +6,11 @@
 
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 #include "commands/alignment/plane_probing/plane_fit_and_view.h"
 #include "support/module_fixture.h"
+#include "support/text.h"
 
 namespace {
 
@@ -148,6 +150,25 @@ TEST_F(ProbedPlanesTest, PlaneTwoIsRefusedOnlyWhenBothItsTouchesHaveTheirProbeAl
     ASSERT_EQ(probed.computeDevicePlane2(), each.accepted);
     if (each.accepted) expectPlane(probed.devicePlanes[1], {-1, 0, 0, -0.3}, 1e-12);
   }
+}
+
+// A refused plane 2 keeps its two touches as taken, for the next stop: the third point it would have been
+// given on plane 1 would otherwise join them.
+TEST_F(ProbedPlanesTest, ARefusedPlaneTwoKeepsItsTouchesAsTaken) {
+  ProbedPlanes probed;
+  probed.sampledPoints = {{0, 0, 0.1}, {0.1, 0, 0.1}, {0, 0.1, 0.1}};
+  probed.stopPoint = {0, 0, 0.2};
+  ASSERT_TRUE(probed.computeDevicePlane1());
+  // One above the other along plane 1's normal: with their third point on plane 1, all three on a line.
+  const std::vector<Vector3> touches{{0.3, 0, 0.05}, {0.3, 0, 0.08}};
+  probed.sampledPoints = touches;
+  probed.stopPoint = {0.4, 0, 0.06};
+  EXPECT_FALSE(probed.computeDevicePlane2());
+  EXPECT_EQ(probed.sampledPoints, touches);
+  EXPECT_EQ(
+      text(probed.refusal(2)),
+      u"Plane 2 was not made: its points give no plane square to plane 1. Its points are kept; probe more "
+      u"points and stop again.");
 }
 
 }  // namespace

@@ -1,0 +1,140 @@
+// The length unit of a STEP file: followed to the metre, refused by the entity at fault, never read wrong
+// without a word. The files are hand-made variants of a box of 4 x 3 x 1 inches (tests/host/cad/step/).
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+
+#include "host/cad/cad_model.h"
+#include "host/standin_host.h"
+#include "support/run_tool.h"
+#include "support/scratch_directory.h"
+
+namespace {
+
+const std::string kStepDir = std::string(PALPERA_TEST_SOURCE_DIR) + "/host/cad/step/";
+
+// Runs cad-load on each file in turn; what the host printed.
+std::string cadLoad(const std::vector<std::string>& files, int& status) {
+  ScratchDirectory scratch;
+  std::ofstream script(scratch.system("load.script"));
+  for (const std::string& file : files) script << "cad-load Box " << kStepDir << file << "\n";
+  script.close();
+  return runTool("--script " + scratch.system("load.script"), status);
+}
+
+}  // namespace
+
+TEST(StepUnits, AUnitDefinedThroughAnotherIsFollowedToTheMetre) {
+  StandinHost host;
+  CadFileUnits units;
+  IPtr<HostDocObject> object =
+      loadCadModel(host.document().doc(), u"Box", kStepDir + "box-feet.step", &units);
+  EXPECT_EQ(units.lengthUnits, "FOOT");
+  EXPECT_FALSE(units.metresAssumed);
+  std::shared_ptr<const BrepModel> model = cadModelById(object->id());
+  ASSERT_TRUE(model);
+  constexpr double kFoot = 0.3048;
+  const auto [low, high] = model->bounds();
+  const BrepModel::Point expectedLow{0, 0, 8 * kFoot}, expectedHigh{4 * kFoot, 3 * kFoot, 9 * kFoot};
+  for (size_t axis = 0; axis < 3; ++axis) {
+    EXPECT_NEAR(low[axis], expectedLow[axis], 1e-6);
+    EXPECT_NEAR(high[axis], expectedHigh[axis], 1e-6);
+  }
+}
+
+TEST(StepUnits, TheHostPrintsTheSolidsOwnUnitOnceAndSaysWhenItAssumedMetres) {
+  int status = 0;
+  const std::string output =
+      cadLoad({"box-feet.step", "box-inches-three-contexts.step", "box-no-length-unit.step"}, status);
+  // The second file holds the box in two contexts in inches and a placement in a third, in millimetres.
+  EXPECT_EQ(output,
+            "Box: unit FOOT, 1 solid, 6 faces, size 1.2192 x 0.9144 x 0.3048 m\n"
+            "Box: unit INCH, 1 solid, 6 faces, size 0.1016 x 0.0762 x 0.0254 m\n"
+            "Box: unit none (metres assumed), 1 solid, 6 faces, size 4 x 3 x 1 m\n");
+  EXPECT_EQ(status, 0);
+}
+
+TEST(StepUnits, TwoLengthUnitsInOneContextAreRefusedByName) {
+  int status = 0;
+  const std::string output = cadLoad({"box-inch-and-millimetre.step"}, status);
+  EXPECT_NE(output.find("box-inch-and-millimetre.step': #17 declares two length units: #13 (INCH) and #10 "
+                        "(millimetre)\n"),
+            std::string::npos)
+      << output;
+  EXPECT_NE(status, 0);
+}
+
+// Each fault put into the inch box's units, and the reason that names the entity at fault.
+TEST(StepUnits, AUnitThatCannotBeResolvedIsRefusedNamingTheEntity) {
+  const std::string box = readFile(kStepDir + "box-inches.step");
+  const std::string context = "GLOBAL_UNIT_ASSIGNED_CONTEXT((#13,#14,#15))";
+  const std::string inch = "#12 = LENGTH_MEASURE_WITH_UNIT(LENGTH_MEASURE(25.4),#10);";
+  const std::string foot =
+      "#173 = ( CONVERSION_BASED_UNIT('FOOT',#174) LENGTH_UNIT() NAMED_UNIT(#11) );\n"
+      "#174 = LENGTH_MEASURE_WITH_UNIT(LENGTH_MEASURE(12.),#13);\n";
+  // Each of its two steps is finite; the two together are not.
+  const std::string huge =
+      "#173 = ( CONVERSION_BASED_UNIT('HUGE',#174) LENGTH_UNIT() NAMED_UNIT(#11) );\n"
+      "#174 = LENGTH_MEASURE_WITH_UNIT(LENGTH_MEASURE(1.E300),#175);\n"
+      "#175 = ( CONVERSION_BASED_UNIT('LARGE',#176) LENGTH_UNIT() NAMED_UNIT(#11) );\n"
+      "#176 = LENGTH_MEASURE_WITH_UNIT(LENGTH_MEASURE(1.E300),#10);\n";
+  struct Case {
+    std::string name, from, to, added, reason;
+  };
+  const Case cases[] = {
+      {"missing", "CONVERSION_BASED_UNIT('INCH',#12)", "CONVERSION_BASED_UNIT('INCH',#999)", "",
+       "#13 refers to #999, which the file does not hold"},
+      {"prefix", "SI_UNIT(.MILLI.,.METRE.)", "SI_UNIT(.BOGUS.,.METRE.)", "",
+       "#10 has the unknown prefix 'BOGUS'"},
+      {"second", "SI_UNIT(.MILLI.,.METRE.)", "SI_UNIT($,.SECOND.)", "", "#10 is not a unit of length"},
+      {"point", inch, "#12 = LENGTH_MEASURE_WITH_UNIT(LENGTH_MEASURE(25.4),#18);", "",
+       "#18 is not a unit of length"},
+      {"listed point", context, "GLOBAL_UNIT_ASSIGNED_CONTEXT((#18,#14,#15))", "",
+       "#18, listed as a unit by #17, is not a unit"},
+      {"zero", "LENGTH_MEASURE(25.4)", "LENGTH_MEASURE(0.)", "",
+       "#12 gives a conversion factor that is not a positive finite number"},
+      {"negative", "LENGTH_MEASURE(25.4)", "LENGTH_MEASURE(-25.4)", "",
+       "#12 gives a conversion factor that is not a positive finite number"},
+      {"text", "LENGTH_MEASURE(25.4)", "LENGTH_MEASURE('25.4')", "",
+       "#12 gives a conversion factor that is not a positive finite number"},
+      {"overflow", "LENGTH_MEASURE(25.4)", "LENGTH_MEASURE(1.E400)", "",
+       "#12 holds '1.E400', which is not a finite number"},
+      {"nan", "LENGTH_MEASURE(25.4)", "LENGTH_MEASURE(NAN)", "",
+       "#12 holds 'NAN', which is not a finite number"},
+      {"product overflow", context, "GLOBAL_UNIT_ASSIGNED_CONTEXT((#173,#14,#15))", huge,
+       "#173 gives a conversion factor that is not a positive finite number"},
+      {"itself", inch, "#12 = LENGTH_MEASURE_WITH_UNIT(LENGTH_MEASURE(25.4),#13);", "",
+       "#13 is defined through itself"},
+      {"through the foot", inch, "#12 = LENGTH_MEASURE_WITH_UNIT(LENGTH_MEASURE(25.4),#173);", foot,
+       "#13 is defined through itself"},
+      {"not a measure", inch, "#12 = CARTESIAN_POINT('',(25.4,0.,0.));", "",
+       "#12 is not a measure with a unit"},
+      {"context the kernel does not know", "'3D Context with UNIT and UNCERTAINTY') )",
+       "'3D Context with UNIT and UNCERTAINTY') TOLERANCE_CONTEXT() )", "",
+       "the CAD kernel does not take the length unit the file declares"},
+      {"context missing", "#17);\nENDSEC;", "#998);\nENDSEC;", "",
+       "#172 refers to #998, which the file does not hold"},
+  };
+  ScratchDirectory scratch;
+  StandinHost host;
+  HostDocument& document = host.document().doc();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::string text = box;
+    const size_t at = text.find(c.from);
+    ASSERT_NE(at, std::string::npos);
+    text.replace(at, c.from.size(), c.to);
+    text.insert(text.rfind("ENDSEC;"), c.added);
+    const std::string path = scratch.system("box.step");
+    scratch.write("box.step", text);
+    try {
+      loadCadModel(document, u"Box", path);
+      ADD_FAILURE() << "loaded";
+    } catch (const CadFileError& error) {
+      EXPECT_EQ(error.reason(), c.reason);
+    }
+    EXPECT_EQ(document.objectCount(), 0);
+  }
+}
