@@ -15,11 +15,13 @@ namespace {
 
 const std::string kStepDir = std::string(PALPERA_TEST_SOURCE_DIR) + "/host/cad/step/";
 
-// Runs cad-load on each file in turn; what the host printed.
+// Runs cad-load on each file in turn, from the examples' folder as the host's tests do, by a path relative to
+// it: the messages shorten a long path, and must name the file whole wherever the project stands. What the
+// host printed.
 std::string cadLoad(const std::vector<std::string>& files, int& status) {
   ScratchDirectory scratch;
   std::ofstream script(scratch.system("load.script"));
-  for (const std::string& file : files) script << "cad-load Box " << kStepDir << file << "\n";
+  for (const std::string& file : files) script << "cad-load Box ../tests/host/cad/step/" << file << "\n";
   script.close();
   return runTool("--script " + scratch.system("load.script"), status);
 }
