@@ -23,7 +23,10 @@ namespace {
 
 // A finite number in a curve of the part that sets the kernel spinning for minutes.
 const std::string kSpinning = std::string(PALPERA_TEST_SOURCE_DIR) + "/../fuzz/corpus/step/kernel-spins.step";
-const std::string kBox = std::string(PALPERA_TEST_SOURCE_DIR) + "/host/cad/step/box-millimetres.step";
+// The same files as the host's scripts name them, from the examples' folder the host runs in: the messages
+// shorten a long path, and must name the file whole wherever the project stands.
+const std::string kSpinningFromExamples = "../fuzz/corpus/step/kernel-spins.step";
+const std::string kBoxFromExamples = "../tests/host/cad/step/box-millimetres.step";
 
 // The temporary folder of this process and the programs it starts, for as long as it lives.
 class TemporaryFolder {
@@ -111,13 +114,14 @@ TEST(CadKernelBound, AKernelThatSpinsIsEndedAtTheTimeLimitAndLeavesNothing) {
 
 TEST(CadKernelBound, TheCommandLineHostSaysHowLongItWaited) {
   ScratchDirectory scratch;
-  scratch.write("load.script", "cad-load Part " + kSpinning + "\n");
+  scratch.write("load.script", "cad-load Part " + kSpinningFromExamples + "\n");
   int status = 0;
   const std::string output =
       runTool("--cad-time-limit 0.5 --script " + scratch.system("load.script"), status,
               PALPERA_TEST_SOURCE_DIR "/../examples", "TMPDIR='" + scratch.system() + "' ");
-  EXPECT_EQ(output, scratch.system("load.script") + ":1: cannot load the CAD model '" + kSpinning +
-                        "': the CAD kernel did not finish reading '" + kSpinning + "' in 0.5 s\n");
+  EXPECT_EQ(output, scratch.system("load.script") + ":1: cannot load the CAD model '" +
+                        kSpinningFromExamples + "': the CAD kernel did not finish reading '" +
+                        kSpinningFromExamples + "' in 0.5 s\n");
   EXPECT_NE(status, 0);
   std::filesystem::remove(scratch.system("load.script"));
   EXPECT_TRUE(isEmptyFolder(scratch.system()));
@@ -141,7 +145,7 @@ TEST(CadKernelBound, AHostEndedBySignalTakesTheKernelWithIt) {
     SCOPED_TRACE(strsignal(signal));
     ScratchDirectory scratch;
     ScratchDirectory temporary;
-    scratch.write("load.script", "cad-load Part " + kSpinning + "\n");
+    scratch.write("load.script", "cad-load Part " + kSpinningFromExamples + "\n");
     const pid_t host = fork();
     if (host == 0) {
       setenv("TMPDIR", temporary.system().c_str(), 1);
@@ -165,7 +169,7 @@ TEST(CadKernelBound, AHostEndedBySignalTakesTheKernelWithIt) {
 
 TEST(CadKernelBound, AKernelThatCannotWriteItsTranslationSaysSo) {
   ScratchDirectory scratch;
-  scratch.write("load.script", "cad-load Box " + kBox + "\n");
+  scratch.write("load.script", "cad-load Box " + kBoxFromExamples + "\n");
   struct Case {
     std::string name, before, reason;
   };
@@ -181,7 +185,7 @@ TEST(CadKernelBound, AKernelThatCannotWriteItsTranslationSaysSo) {
     int status = 0;
     const std::string output = runTool("--script " + scratch.system("load.script"), status,
                                        PALPERA_TEST_SOURCE_DIR "/../examples", c.before);
-    EXPECT_EQ(output, scratch.system("load.script") + ":1: cannot load the CAD model '" + kBox +
+    EXPECT_EQ(output, scratch.system("load.script") + ":1: cannot load the CAD model '" + kBoxFromExamples +
                           "': " + c.reason + "\n");
     EXPECT_NE(status, 0);
   }
