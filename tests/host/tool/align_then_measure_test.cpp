@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "basic_types/matrix4x4.h"
+#include "printed_matrix.h"
 #include "support/run_tool.h"
 #include "support/scratch_directory.h"
 
@@ -201,6 +202,16 @@ void deviation(Script& script) {
   script.line("apply");
 }
 
+std::string run(const Script& script) {
+  ScratchDirectory scratch;
+  const std::string path = scratch.system() + "/align-then-measure.script";
+  std::ofstream(path) << script.text;
+  int status = -1;
+  const std::string output = runTool("--script " + path, status);
+  EXPECT_EQ(WEXITSTATUS(status), 0) << output << "\nThe script:\n" << script.text;
+  return output;
+}
+
 std::string run(Alignment alignment, const Case& given) {
   Script script(given.placement);
   header(script, given);
@@ -211,13 +222,7 @@ std::string run(Alignment alignment, const Case& given) {
   hardProbeFeatures(script);
   script.line("compare TestObject RefObject");
   deviation(script);
-  ScratchDirectory scratch;
-  const std::string path = scratch.system() + "/align-then-measure.script";
-  std::ofstream(path) << script.text;
-  int status = -1;
-  const std::string output = runTool("--script " + path, status);
-  EXPECT_EQ(WEXITSTATUS(status), 0) << output << "\nThe script:\n" << script.text;
-  return output;
+  return run(script);
 }
 
 // Every difference compare printed, and every deviation in the point table.
@@ -256,6 +261,23 @@ TEST_P(AlignThenMeasure, APartAtTheIdentityIsMeasuredAsBefore) {
 
 TEST_P(AlignThenMeasure, ASoftwareTransformLoadedBeforeTheAlignmentStaysInTheChain) {
   expectEverythingWherePartStands(run(GetParam(), {skewPlacement(), true}));
+}
+
+// A part placed with a scale has other distances in the world than in its model: the alignment onto it is
+// refused with a word, and the arm keeps the hardware matrix it had.
+TEST(AlignThenMeasureScaled, A321AlignmentOntoAScaledPartIsRefusedAndTheArmKeepsItsMatrix) {
+  Matrix4x4 scaled = skewPlacement();
+  for (int i : {0, 1, 2, 4, 5, 6, 8, 9, 10}) scaled.m[i] *= 1.01;
+  Script script(scaled);
+  header(script, {scaled, false});
+  align321(script);
+  script.line("print errors");
+  script.line("print alignment");
+  const std::string output = run(script);
+  EXPECT_NE(output.find("The reference object is placed by a transform that is not a rotation and a shift"),
+            std::string::npos)
+      << output;
+  EXPECT_EQ(lastMatrixUnder(output, "hardware").m[3], 0.25) << "the stale matrix it started with";
 }
 
 INSTANTIATE_TEST_SUITE_P(Both, AlignThenMeasure, testing::Values(Alignment::k321, Alignment::kIterative),
