@@ -6,8 +6,6 @@
 #include <optional>
 #include <string>
 
-#include <Eigen/LU>
-
 #include "framework/object/query_chain.h"
 #include "host/fitting/alignment_datums.h"
 
@@ -23,21 +21,20 @@ Matrix4x4 toMatrix(const fitting::RigidMotion& motion) {
 }
 
 // Where an object's own coordinates stand in the world: an object never moved stands at the identity. None
-// for a transform that is not a rotation and a shift, which would bend the datums out of their shape.
+// for a transform that is not a rotation and a shift, which would bend the datums out of their shape; the
+// test is the one the module puts a placement to, so that what a command takes the aligner takes too.
 std::optional<fitting::RigidMotion> placementOf(IZelDocObject* object) {
-  constexpr double kRigidTolerance = 1e-9;
-  double m[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
-  if (object) object->transform(m);
+  Matrix4x4 m;
+  if (double transform[16]; object && object->transform(transform)) m.assign(transform);
+  const bool affine = m.m[12] == 0 && m.m[13] == 0 && m.m[14] == 0 && m.m[15] == 1;
+  if (!affine || !std::ranges::all_of(m.m, [](double v) { return std::isfinite(v); }) || !m.isRigid() ||
+      !(m.determinant3() > 0))
+    return std::nullopt;
   fitting::RigidMotion motion;
   for (int r = 0; r < 3; ++r) {
-    for (int c = 0; c < 3; ++c) motion.rotation(r, c) = m[4 * r + c];
-    motion.translation(r) = m[4 * r + 3];
+    for (int c = 0; c < 3; ++c) motion.rotation(r, c) = m.m[4 * r + c];
+    motion.translation(r) = m.m[4 * r + 3];
   }
-  const bool rigid = m[12] == 0 && m[13] == 0 && m[14] == 0 && m[15] == 1 &&
-                     (motion.rotation.transpose() * motion.rotation - Eigen::Matrix3d::Identity()).norm() <
-                         kRigidTolerance &&
-                     motion.rotation.determinant() > 0 && motion.translation.allFinite();
-  if (!rigid) return std::nullopt;
   return motion;
 }
 

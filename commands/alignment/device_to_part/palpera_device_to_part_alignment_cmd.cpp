@@ -410,7 +410,11 @@ bool PalperaDeviceToPartAlignmentCmd::applyAlignment() {
   // rotation and a shift would misstate.
   if (!ObjectPlacement::ofReference(refObj_.get())) return false;
   Matrix4x4 deviceToWorld;
-  if (!computeAlignment({refObj_.get(), data_->referencePlanes, devicePlanes_}, deviceToWorld)) return false;
+  if (!computeAlignment({refObj_.get(), data_->referencePlanes, devicePlanes_}, deviceToWorld)) {
+    // Planes not all there yet wait for the rest; planes that are all there and cannot be solved are said.
+    if (canAlign()) reportUserError(tr("The probed planes cannot be aligned onto the reference planes."));
+    return false;
+  }
   setDeviceTransform(*plugin_, hardwareDelivering(*plugin_, deviceToWorld), matrixWidget_.get());
   probedGraphics_.draw(probedPoints_, deviceToWorld, refObj_.get());
   requestRedraw(false);

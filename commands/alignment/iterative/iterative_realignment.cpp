@@ -146,6 +146,7 @@ bool IterativeRealignment::updateAlignment() {
                        success ? hardwareDelivering(*plugin, placement->ownToWorld() * M) : noAlignment_,
                        parts_.display);
   aligned_ = success;
+  deviceToModel_ = M;
   showStatistics(success);
   return success;
 }

@@ -61,6 +61,8 @@ class IterativeRealignment {
   bool updateAlignment();
   // Whether the last updateAlignment computed an alignment.
   bool isAligned() const { return aligned_; }
+  // The last alignment computed, M: raw device coordinates to the model's own; the identity before one.
+  const Matrix4x4& deviceToModel() const { return deviceToModel_; }
   // What the device gets when no alignment can be computed; the identity until the command sets its own.
   void setNoAlignmentMatrix(const Matrix4x4& matrix) { noAlignment_ = matrix; }
 
@@ -87,5 +89,6 @@ class IterativeRealignment {
   std::unique_ptr<AlignerContext> context_;
   std::unique_ptr<PalperaIterativeAlignmentCmd::ClosestPointFinder> pointFinder_;
   Matrix4x4 noAlignment_;
+  Matrix4x4 deviceToModel_;
   bool aligned_ = false;
 };

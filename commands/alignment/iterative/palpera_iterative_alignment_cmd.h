@@ -131,6 +131,10 @@ class PalperaIterativeAlignmentCmd : public CompBaseCmd, public IZelListener {
   void startProbing(bool reset);
   void stopProbing(bool cancelled);
   void onMoved(const Vector3& point);
+  // A point the running acquisition delivers, in the model's own coordinates, where the targets are kept: the
+  // device delivers world points once aligned, so its hardware matrix comes off and the last alignment to the
+  // model goes on.
+  Vector3 inModel(const Vector3& devicePoint) const;
   void onPointMeasured(const Vector3& point, const Vector3& direction, double radius);
   void undoLastSampled();
   void goToTarget(Target* target);

@@ -80,7 +80,7 @@ void Cmd::FreeHardProbeDataReceiver::onMoved(const Vector3& point, const Vector3
     return;
   }
   if (targets_.empty()) return;
-  dist_ = probeDistances(targets_, point, radius_);
+  dist_ = probeDistances(targets_, command_.inModel(point), radius_);
   const size_t i = static_cast<size_t>(std::min_element(dist_.begin(), dist_.end()) - dist_.begin());
   const double c = critDist_[i];
   if (!isUnset(dist_[i]) && !isUnset(c) && c > dist_[i]) {

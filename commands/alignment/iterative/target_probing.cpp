@@ -284,10 +284,16 @@ void Cmd::dropFreeTarget() {
   if (!probeQueue_.empty()) probeQueue_.pop_front();
 }
 
+Vector3 Cmd::inModel(const Vector3& devicePoint) const {
+  const Matrix4x4 deviceToModel =
+      realignment_ ? realignment_->deviceToModel() * Matrix4x4::inverse(acquisitionHardware_) : Matrix4x4();
+  return Matrix4x4::transformPoint(deviceToModel, devicePoint);
+}
+
 void Cmd::onMoved(const Vector3& point) {
   if (!isAligned() || probeQueue_.empty()) return;
   const Target& target = *probeQueue_.front();
-  const Vector3 d = point - target.point;
+  const Vector3 d = inModel(point) - target.point;
   const double dist = d.length();
   const double sideways = Vector3::perpendicularPart(d, target.direction).length();
   bool inZone = false;

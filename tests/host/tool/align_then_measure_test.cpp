@@ -259,6 +259,14 @@ TEST_P(AlignThenMeasure, APartAtTheIdentityIsMeasuredAsBefore) {
   expectEverythingWherePartStands(run(GetParam(), {Matrix4x4::identity(), false}));
 }
 
+// A placement as a person writes it, to eight decimals: a rotation within the rounding, which the alignment
+// takes as every measuring command does.
+TEST_P(AlignThenMeasure, APlacementWrittenToEightDecimalsIsTakenAsAllTheCommandsTakeIt) {
+  Matrix4x4 rounded = skewPlacement();
+  for (double& value : rounded.m) value = std::round(value * 1e8) / 1e8;
+  expectEverythingWherePartStands(run(GetParam(), {rounded, false}));
+}
+
 TEST_P(AlignThenMeasure, ASoftwareTransformLoadedBeforeTheAlignmentStaysInTheChain) {
   expectEverythingWherePartStands(run(GetParam(), {skewPlacement(), true}));
 }

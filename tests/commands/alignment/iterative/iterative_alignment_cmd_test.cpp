@@ -83,15 +83,19 @@ class IterativeAlignment : public CommandTest {
     command_->queryInterface(Cmd::interfaceName, reinterpret_cast<void**>(&cmd_), false);
     ASSERT_TRUE(cmd_);
   }
-  // A click whose ray comes from outside the face along its inward normal.
+  // Places the reference in the world, as the document shows it, and the part with it.
+  void place(const Matrix4x4& placement) {
+    placement_ = placement;
+    ASSERT_TRUE(reference_->setTransform(placement.m));
+  }
+  // A click whose ray comes from outside the face along its inward normal, where the part stands.
   void pick(const Pick& at) {
-    const Vector3 from = at.point + 0.5 * at.normal;
+    const Vector3 from = Matrix4x4::transformPoint(placement_, at.point + 0.5 * at.normal);
+    const Vector3 along = Matrix4x4::transformVector(placement_, -at.normal);
     host_.scene().view().injectMouse(
-        Mouse::kDown,
-        {.rayOrigin = {from.x, from.y, from.z}, .rayDirection = {-at.normal.x, -at.normal.y, -at.normal.z}});
+        Mouse::kDown, {.rayOrigin = {from.x, from.y, from.z}, .rayDirection = {along.x, along.y, along.z}});
     host_.scene().view().injectMouse(
-        Mouse::kClick,
-        {.rayOrigin = {from.x, from.y, from.z}, .rayDirection = {-at.normal.x, -at.normal.y, -at.normal.z}});
+        Mouse::kClick, {.rayOrigin = {from.x, from.y, from.z}, .rayDirection = {along.x, along.y, along.z}});
   }
   void pickAll(size_t count = k321.size()) {
     for (size_t i = 0; i < count; ++i) pick(k321[i]);
@@ -103,10 +107,11 @@ class IterativeAlignment : public CommandTest {
     SPtr<IZelPluginDeviceScaleAlignmentService> service;
     return service ? *service->matrix() : Matrix4x4();
   }
-  // What the device reports for a probe centre at model point c: the part sits at the pose, and the device
-  // applies its hardware and scale matrices to what it measures (warm: the part has grown by the scale).
+  // What the device reports for a probe centre at model point c: the part sits at the pose from where the
+  // document places it, and the device applies its hardware and scale matrices to what it measures (warm: the
+  // part has grown by the scale).
   Vector3 reported(const Vector3& c, bool warm = false) {
-    Vector3 raw = Matrix4x4::transformPoint(kPose, c);
+    Vector3 raw = Matrix4x4::transformPoint(kPose * placement_, c);
     if (warm) raw = raw / scale().m[0];
     return Matrix4x4::transformPoint(plugin_->hardwareMatrix() * scale(), raw);
   }
@@ -163,6 +168,7 @@ class IterativeAlignment : public CommandTest {
   TestDevice* device_ = nullptr;
   IZelPlugin* plugin_ = nullptr;
   IPtr<HostDocObject> reference_;
+  Matrix4x4 placement_;
   Cmd* cmd_ = nullptr;
 };
 
@@ -656,6 +662,34 @@ TEST_F(IterativeAlignment, TheZoneUsesTheFirstEntrysRadiusAndTheViewZoomsInOnce)
   EXPECT_FALSE(entry(3).inZone);
   moveTo(target.point + Vector3{1.5 * kMm, 0, 0} + target.normal * kRadius);
   EXPECT_FALSE(entry(3).inZone);
+}
+
+// On a part placed in the world the aligned device delivers world points, while the targets are kept in the
+// model's own coordinates: the zone and the free probing's choice of target must compare them in one frame.
+TEST_F(IterativeAlignment, OnAPlacedPartTheZoneAndTheFreeTargetFollowTheProbe) {
+  addBox();
+  place(Matrix4x4::translation({.3, -.2, .1}) * Matrix4x4::rotation({1, 2, 3}, 20 * std::numbers::pi / 180));
+  startCommand();
+  pickAll();
+  firstPass(true);
+  ASSERT_EQ(cmd_->probeQueue().size(), 1u);
+  const Pick& retouched = k321[3];
+  moveTo(retouched.point + Vector3{.5 * kMm, 0, 0} + retouched.normal * (kRadius + .0005));
+  EXPECT_TRUE(entry(3).inZone);
+  moveTo(retouched.point + Vector3{1.5 * kMm, 0, 0} + retouched.normal * kRadius);
+  EXPECT_FALSE(entry(3).inZone);
+  touch(retouched);
+  ASSERT_FALSE(cmd_->isProbing());
+
+  ASSERT_TRUE(press(Cmd::kStartProbing));
+  ASSERT_TRUE(cmd_->isFreeProbing());
+  const Pick& target = k321[4];
+  moveTo(target.point + target.normal * (kRadius + .004));
+  ASSERT_EQ(cmd_->probeQueue().size(), 1u);
+  EXPECT_EQ(cmd_->probeQueue().front().get(), entry(4).nominal.get());
+  touch(target);
+  ASSERT_TRUE(entry(4).measured);
+  EXPECT_LT(entry(4).alignErrorValue(), 1e-9) << "measured against its own target";
 }
 
 TEST_F(IterativeAlignment, TheNextTargetOnTheSameFaceGetsHalfTheViewWithoutAZoomStep) {
