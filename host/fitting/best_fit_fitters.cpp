@@ -11,6 +11,11 @@
 
 namespace {
 
+// How far a touch of a portable arm's probe lies from the surface it touched: about 0.01 mm (one standard
+// deviation, in the host's metres). A cylinder or cone along another axis that the touches fit within three
+// such deviations of the best is one they cannot tell from it, and the fit refuses them.
+constexpr double kTouchScatter = 1e-5;
+
 // The feature made, or none when it refused its values.
 template <class Feature>
 IPtr<IZelFeature> featureIf(const IPtr<Feature>& made, bool accepted) {
@@ -81,7 +86,8 @@ std::optional<fitting::CylinderSeed> HostCylinderFitter::seed() const {
 IPtr<IZelFeature> HostCylinderFitter::fitFeature() {
   FitPoints points = selectedPoints(1);
   std::optional<Eigen::Vector3d> held = axisConstraint();
-  auto fitted = held ? fitting::fitCylinderParallelTo(points, *held) : fitting::fitCylinder(points, seed());
+  auto fitted = held ? fitting::fitCylinderParallelTo(points, *held)
+                     : fitting::fitCylinder(points, seed(), kTouchScatter);
   if (!fitted) return refused(fitted.failure());
   IPtr<HostCylinder> cylinder(new HostCylinder);
   return featureIf(cylinder,
@@ -102,7 +108,8 @@ std::optional<fitting::ConeSeed> HostConeFitter::seed() const {
 IPtr<IZelFeature> HostConeFitter::fitFeature() {
   FitPoints points = selectedPoints(1);
   std::optional<Eigen::Vector3d> held = axisConstraint();
-  auto fitted = held ? fitting::fitConeParallelTo(points, *held) : fitting::fitCone(points, seed());
+  auto fitted =
+      held ? fitting::fitConeParallelTo(points, *held) : fitting::fitCone(points, seed(), kTouchScatter);
   if (!fitted) return refused(fitted.failure());
   IPtr<HostCone> cone(new HostCone);
   return featureIf(cone, cone->redefine(toVector3(fitted->endA), toVector3(fitted->endB), fitted->radiusA,

@@ -73,6 +73,21 @@ Values cylinders(const Placed<IZelCylinder>& fitted, const Placed<IZelCylinder>&
           size("radius", fitted.kind.radius(), nominal.kind.radius())};
 }
 
+// As for a cylinder, the probed axis's point nearest the nominal's narrow end A is set beside that end, and
+// the probed radius there beside the nominal's. A cone's axis runs from its narrow end, so its sense counts.
+Values cones(const Placed<IZelCone>& fitted, const Placed<IZelCone>& nominal) {
+  const Vector3 along = fitted.direction(fitted.kind.axisDirection()).normalized();
+  const Vector3 start = nominal.point(nominal.kind.endA());
+  const Vector3 end = fitted.point(fitted.kind.endA());
+  const double reach = (start - end).dot(along);
+  const double halfAngle = fitted.kind.halfAngle(), nominalHalfAngle = nominal.kind.halfAngle();
+  return {
+      direction("axis", along, nominal.direction(nominal.kind.axisDirection()), true),
+      position("axis point", end + along * reach, start),
+      size("radius", fitted.kind.radiusA() + reach * std::tan(halfAngle), nominal.kind.radiusA()),
+      {"half angle", sixDigits(halfAngle), sixDigits(nominalHalfAngle), halfAngle - nominalHalfAngle, true}};
+}
+
 template <class Kind>
 std::optional<Values> compared(const PlacedFeature& fitted, const PlacedFeature& nominal,
                                Values (*compare)(const Placed<Kind>&, const Placed<Kind>&)) {
@@ -89,5 +104,6 @@ std::optional<std::vector<ComparedValue>> compareWithNominal(const PlacedFeature
   if (auto values = compared(fitted, nominal, planes)) return values;
   if (auto values = compared(fitted, nominal, circles)) return values;
   if (auto values = compared(fitted, nominal, spheres)) return values;
-  return compared(fitted, nominal, cylinders);
+  if (auto values = compared(fitted, nominal, cylinders)) return values;
+  return compared(fitted, nominal, cones);
 }

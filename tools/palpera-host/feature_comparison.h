@@ -11,7 +11,7 @@
 #include "host_api/zel_feature.h"
 
 struct ComparedValue {
-  std::string label;  // "centre", "normal", "axis", "axis point", "radius"
+  std::string label;  // "centre", "normal", "axis", "axis point", "radius", "half angle"
   std::string fitted;
   std::string nominal;
   double difference;  // metres (a radius: fitted less nominal), or radians between two directions
@@ -24,7 +24,7 @@ struct PlacedFeature {
   const Matrix4x4& toWorld;
 };
 
-// The values of a plane, circle, sphere or cylinder beside those of a nominal feature of the same kind, both
+// The values of a plane, circle, sphere, cylinder or cone beside those of a nominal feature of the same kind, both
 // where their objects stand in the world; none for features of two kinds, or of another kind.
 std::optional<std::vector<ComparedValue>> compareWithNominal(const PlacedFeature& fitted,
                                                              const PlacedFeature& nominal);

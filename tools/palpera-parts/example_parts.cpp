@@ -151,6 +151,16 @@ TopoDS_Shape plateWithBoltCircle() {
   return part;
 }
 
+// A wide shaft and a wide conical boss standing on a plate, each 0.06 tall: a few touches around either lie
+// within a short stretch of its axis.
+TopoDS_Shape plateWithShaftAndCone() {
+  const gp_Ax2 shaftAxis(gp_Pnt(0.15, 0.15, kThickness), gp_Dir(0, 0, 1));
+  const gp_Ax2 coneAxis(gp_Pnt(0.45, 0.15, kThickness), gp_Dir(0, 0, 1));
+  const TopoDS_Shape shaft = BRepPrimAPI_MakeCylinder(shaftAxis, 0.127, 0.06).Shape();
+  const TopoDS_Shape cone = BRepPrimAPI_MakeCone(coneAxis, 0.127, 0.112, 0.06).Shape();
+  return fuse(fuse(plate(0.6, 0.3), shaft), cone);
+}
+
 const std::map<std::string, std::function<TopoDS_Shape()>>& parts() {
   static const std::map<std::string, std::function<TopoDS_Shape()>> all = {
       {"plate-bore", plateWithBore},
@@ -165,6 +175,7 @@ const std::map<std::string, std::function<TopoDS_Shape()>>& parts() {
       {"plate-countersink", plateWithCountersink},
       {"sphere-on-stand", sphereOnStand},
       {"plate-bolt-circle", plateWithBoltCircle},
+      {"wide-shaft-cone", plateWithShaftAndCone},
   };
   return all;
 }

@@ -3,10 +3,12 @@
 #include <cmath>
 #include <numbers>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "host/fitting/geometry/axis_ambiguity.h"
 #include "host/fitting/geometry/axis_search.h"
 #include "host/fitting/geometry/multi_start.h"
 #include "host/fitting/geometry/orientation.h"
@@ -14,9 +16,6 @@
 
 namespace fitting::detail {
 namespace {
-
-// The radius's place in AxialSurfaceModel's step.
-constexpr Eigen::Index kRadiusParameter = 2;
 
 FitResult<AxialSurface> lowestSurface(const Points<3>& points, AxialFreedom freedom,
                                       std::span<const AxialSurface> starts, std::string_view shape) {
@@ -28,7 +27,7 @@ FitResult<AxialSurface> lowestSurface(const Points<3>& points, AxialFreedom free
   if (!(std::abs(minimum->state.slope) < std::numbers::pi / 2.0)) {
     return FitFailure{"the fit converged to a flat surface"};
   }
-  if (!minimum->resolvesRadius(kRadiusParameter)) {
+  if (!minimum->resolvesRadius(AxialSurfaceModel::kRadiusParameter)) {
     return FitFailure{"the points' scatter hides their curvature"};
   }
   return minimum->state;
@@ -50,18 +49,27 @@ FitResult<AxialFit> fitNormalized(NormalizedPoints points, AxialFreedom freedom,
 }  // namespace
 
 FitResult<AxialFit> fitAxialSurface(std::span<const Eigen::Vector3d> points, bool withSlope,
-                                    const std::optional<AxialSurface>& inputSeed) {
+                                    const std::optional<AxialSurface>& inputSeed, double scatter) {
+  if (!(std::isfinite(scatter) && scatter >= 0.0)) return FitFailure{"the points' scatter is not a length"};
   const AxialFreedom freedom{true, withSlope};
   auto normalized = normalizePoints(points, AxialSurfaceModel::parameterCount(freedom));
   if (!normalized) return normalized.failure();
   if (isNearlyCoplanar(principalAxes<3>(normalized->coordinates))) {
     return FitFailure{"the points lie in a plane, which does not determine an axis"};
   }
-  auto searched = searchAxialStarts(spreadSample<3>(normalized->coordinates), withSlope);
-  if (!searched) return searched.failure();
-  std::vector<AxialSurface> starts = std::move(searched).value();
+  const AxialSearch search = searchAxialStarts(spreadSample<3>(normalized->coordinates), withSlope);
+  std::vector<AxialSurface> starts = search.starts;
   if (inputSeed) starts.push_back(normalizedSurface(*normalized, *inputSeed));
-  return fitNormalized(std::move(normalized).value(), freedom, starts);
+  const char* shape = withSlope ? "cone" : "cylinder";
+  auto lowest = lowestSurface(normalized->coordinates, freedom, starts, shape);
+  const std::optional<AxialSurface> fitted = lowest ? std::optional(*lowest) : std::nullopt;
+  if (hasRivalAxis(normalized->coordinates, freedom, fitted, search, scatter / normalized->scale)) {
+    return FitFailure{std::string("the points fit ") + shape +
+                      "s along distinct axes equally well, so they do not determine its axis: spread the "
+                      "touches along the axis"};
+  }
+  if (!lowest) return lowest.failure();
+  return AxialFit{std::move(normalized).value(), *lowest};
 }
 
 FitResult<AxialFit> fitAxialSurfaceParallelTo(std::span<const Eigen::Vector3d> points, bool withSlope,

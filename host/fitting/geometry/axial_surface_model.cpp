@@ -1,6 +1,7 @@
 #include "host/fitting/geometry/axial_surface_model.h"
 
 #include <cmath>
+#include <numbers>
 
 #include "host/fitting/geometry/levenberg_marquardt.h"
 #include "host/fitting/geometry/orientation.h"
@@ -36,6 +37,13 @@ struct SurfaceFrame {
   double cosine;
   double sine;
 };
+
+// The slope turned by half turns into [-pi/2, pi/2]: turning it by half a turn negates both its cosine and
+// its sine, and with them every distance, so the surface stays the same one. A minimiser that steps across
+// the flat limit thus reaches the cone beyond it as it is, not as a flat surface.
+double principalSlope(double slope) {
+  return slope - std::numbers::pi * std::round(slope / std::numbers::pi);
+}
 
 }  // namespace
 
@@ -78,7 +86,7 @@ AxialSurface AxialSurfaceModel::moved(const State& state, const Eigen::VectorXd&
   AxialSurface next{state.point + step(0) * basis.col(0) + step(1) * basis.col(1), state.axis,
                     state.radius + step(2), state.slope};
   Eigen::Index index = 3;
-  if (freedom_.slope) next.slope += step(index++);
+  if (freedom_.slope) next.slope = principalSlope(next.slope + step(index++));
   if (freedom_.axis) {
     next.axis = (state.axis + step(index) * basis.col(0) + step(index + 1) * basis.col(1)).normalized();
   }

@@ -36,6 +36,8 @@ void axialDistances(const Points<3>& points, const AxialSurface& surface, Eigen:
 class AxialSurfaceModel {
  public:
   using State = AxialSurface;
+  // The radius's place in the step.
+  static constexpr Eigen::Index kRadiusParameter = 2;
 
   // Keeps a reference to points, which must outlive the model.
   AxialSurfaceModel(const Points<3>& points, AxialFreedom freedom) : points_(points), freedom_(freedom) {}

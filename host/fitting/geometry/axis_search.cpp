@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <string>
 
 #include "host/fitting/geometry/centre_radius_fit.h"
 #include "host/fitting/geometry/multi_start.h"
@@ -30,10 +29,6 @@ constexpr Eigen::Index kSearchSampleSize = 32;
 // A few steps take a section near the true axis close to its minimum, where a section along a direction
 // that happens to see the points near a circle stays off: on a few points, many directions see them so.
 constexpr int kRefinementSteps = 4;
-// A refined start this close to the points, as an RMS in normalized units, fits them exactly. Two such starts
-// along distinct axes are two shapes the points fit equally well: six touches on two stacked rings of three
-// lie exactly on the bore and on cylinders across it, and no sum of squares tells them apart.
-constexpr double kExactResidual = 1e-9;
 
 // A Fibonacci lattice on the half sphere z > 0: equal areas, no crowding at the pole.
 Eigen::Vector3d evenlySpreadDirection(int index) {
@@ -76,10 +71,6 @@ std::optional<AxialSurface> conicalSection(const Points<3>& local, const Eigen::
                       std::atan((*solution)(3) / (2.0 * radius))};
 }
 
-bool distinctAxes(const AxialSurface& a, const AxialSurface& b) {
-  return !(std::abs(a.axis.dot(b.axis)) > kDistinctAxisCosine);
-}
-
 // The sections along the candidate axes of sample, each after a few steps of the free fit, by their sum of
 // squares.
 std::vector<RoughMinimum<AxialSurface>> rankSections(const Points<3>& sample, bool withSlope) {
@@ -99,7 +90,33 @@ std::vector<RoughMinimum<AxialSurface>> rankSections(const Points<3>& sample, bo
   return ranked;
 }
 
+// The refined sections each taken on to its minimum over sample, lowest first, one per axis: a minimum
+// within a degree of a lower one lies in its valley.
+std::vector<Minimum<AxialSurface>> valleysOf(const Points<3>& sample, bool withSlope,
+                                             const std::vector<RoughMinimum<AxialSurface>>& ranked) {
+  const AxialSurfaceModel model(sample, AxialFreedom{true, withSlope});
+  std::vector<Minimum<AxialSurface>> minima;
+  for (const auto& section : ranked) {
+    Descent<AxialSurface> descent = minimizeSumOfSquares(model, section.state, multistart::kSampleIterations);
+    if (!descent.failure) minima.push_back(std::move(descent.lowest));
+  }
+  std::stable_sort(minima.begin(), minima.end(),
+                   [](const auto& a, const auto& b) { return a.sumOfSquares < b.sumOfSquares; });
+  std::vector<Minimum<AxialSurface>> valleys;
+  for (Minimum<AxialSurface>& minimum : minima) {
+    const bool distinct = std::all_of(valleys.begin(), valleys.end(), [&](const auto& kept) {
+      return distinctAxes(kept.state, minimum.state);
+    });
+    if (distinct) valleys.push_back(std::move(minimum));
+  }
+  return valleys;
+}
+
 }  // namespace
+
+bool distinctAxes(const AxialSurface& a, const AxialSurface& b) {
+  return !(std::abs(a.axis.dot(b.axis)) > kDistinctAxisCosine);
+}
 
 std::optional<AxialSurface> sectionAlong(const Points<3>& normalized, const Eigen::Vector3d& unitAxis,
                                          bool withSlope) {
@@ -121,19 +138,11 @@ std::vector<AxialSurface> circularSections(const Points<3>& normalized, const Ei
   return sections;
 }
 
-FitResult<std::vector<AxialSurface>> searchAxialStarts(const Points<3>& normalized, bool withSlope) {
+AxialSearch searchAxialStarts(const Points<3>& normalized, bool withSlope) {
   const Points<3> sample = spreadSample<3>(normalized, kSearchSampleSize);
   const std::vector<RoughMinimum<AxialSurface>> ranked = rankSections(sample, withSlope);
-  const double exactSum = kExactResidual * kExactResidual * static_cast<double>(sample.cols());
-  const auto exactEnd = std::find_if(
-      ranked.begin(), ranked.end(), [&](const auto& candidate) { return candidate.sumOfSquares > exactSum; });
-  if (exactEnd != ranked.begin() && std::any_of(ranked.begin(), exactEnd, [&](const auto& candidate) {
-        return distinctAxes(candidate.state, ranked.front().state);
-      })) {
-    return FitFailure{std::string("the points lie exactly on more than one ") +
-                      (withSlope ? "cone" : "cylinder") + ", so they do not determine its axis"};
-  }
-  std::vector<AxialSurface> starts;
+  AxialSearch search{{}, valleysOf(sample, withSlope, ranked), sample.cols()};
+  std::vector<AxialSurface>& starts = search.starts;
   for (const auto& candidate : ranked) {
     if (starts.size() == kStartCount) break;
     const bool distinct = std::all_of(starts.begin(), starts.end(), [&](const AxialSurface& kept) {
@@ -141,10 +150,11 @@ FitResult<std::vector<AxialSurface>> searchAxialStarts(const Points<3>& normaliz
     });
     if (distinct) starts.push_back(candidate.state);
   }
-  if (withSlope || starts.empty()) return starts;
+  if (!search.valleys.empty()) starts.push_back(search.valleys.front().state);
+  if (withSlope || starts.empty()) return search;
   const std::vector<AxialSurface> sections = circularSections(normalized, starts.front().axis);
   starts.insert(starts.end(), sections.begin(), sections.end());
-  return starts;
+  return search;
 }
 
 }  // namespace fitting::detail

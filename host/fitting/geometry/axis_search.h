@@ -9,7 +9,7 @@
 #include <Eigen/Core>
 
 #include "host/fitting/geometry/axial_surface_model.h"
-#include "host/fitting/geometry/fit_result.h"
+#include "host/fitting/geometry/levenberg_marquardt.h"
 #include "host/fitting/geometry/point_set.h"
 
 namespace fitting::detail {
@@ -24,12 +24,24 @@ std::optional<AxialSurface> sectionAlong(const Points<3>& normalized, const Eige
 // centreRadiusStarts): on a short noisy arc the algebraic section may lie in a worse minimum's valley.
 std::vector<AxialSurface> circularSections(const Points<3>& normalized, const Eigen::Vector3d& unitAxis);
 
-// Starts for a free axis, best first: sections along the principal axes of the points and along directions
-// spread evenly over the half sphere, each refined by a few steps of the free fit on a few of the points and
-// ranked by the sum of squares it reached, near-duplicates dropped. An algebraic section alone ranks badly:
-// many directions see a few points near a circle. For a cylinder, the circular sections along the best axis
-// follow (a cone started from those may pass its apex into a flat surface). Refused when the points lie
-// exactly on shapes along distinct axes.
-FitResult<std::vector<AxialSurface>> searchAxialStarts(const Points<3>& normalized, bool withSlope);
+// What the search of a free axis found on a sample of the points.
+struct AxialSearch {
+  // Starts for the minimiser, best first: sections along the principal axes of the points and along
+  // directions spread evenly over the half sphere, each refined by a few steps of the free fit and ranked by
+  // the sum of squares it reached, near-duplicates dropped. An algebraic section alone ranks badly: many
+  // directions see a few points near a circle. For a cylinder, the circular sections along the best axis
+  // follow (a cone started from those may pass its apex into a flat surface).
+  std::vector<AxialSurface> starts;
+  // Every refined section taken on to its minimum over the sample, one per axis, lowest first: the valleys
+  // a fit may settle in. Each direction's refinement reaches every valley from some of them in any pose, so
+  // a second valley as low as the first is seen however the points are placed and rounded.
+  std::vector<Minimum<AxialSurface>> valleys;
+  Eigen::Index sampleSize;
+};
+
+AxialSearch searchAxialStarts(const Points<3>& normalized, bool withSlope);
+
+// Whether the axes of a and b lie far enough apart to belong to distinct minima.
+bool distinctAxes(const AxialSurface& a, const AxialSurface& b);
 
 }  // namespace fitting::detail

@@ -56,8 +56,9 @@ FitResult<Cone> toCone(const detail::AxialFit& fit, const Eigen::Vector3d& sense
 
 }  // namespace
 
-FitResult<Cone> fitCone(std::span<const Eigen::Vector3d> points, const std::optional<ConeSeed>& seed) {
-  const auto fit = detail::fitAxialSurface(points, true, seedSurface(seed));
+FitResult<Cone> fitCone(std::span<const Eigen::Vector3d> points, const std::optional<ConeSeed>& seed,
+                        double scatter) {
+  const auto fit = detail::fitAxialSurface(points, true, seedSurface(seed), scatter);
   if (!fit) return fit.failure();
   return toCone(*fit, detail::canonicalDirection(fit->surface.axis));
 }

@@ -22,9 +22,10 @@ struct ConeSeed {
 
 // The cone minimising the squared distances. Its axis runs from the narrow end to the wide one, in the
 // canonical sense when the two are exactly as wide. No result for fewer than 6 points, points that coincide
-// or lie in a plane, points that reach past the apex, or points that do not determine a cone.
+// or lie in a plane, points that reach past the apex, points that do not determine a cone, or points that a
+// cone along a distinct axis fits as well; scatter as for fitCylinder.
 FitResult<Cone> fitCone(std::span<const Eigen::Vector3d> points,
-                        const std::optional<ConeSeed>& seed = std::nullopt);
+                        const std::optional<ConeSeed>& seed = std::nullopt, double scatter = 0.0);
 
 // The best cone whose axis is parallel to direction, exactly; the axis still runs from the narrow end to the
 // wide one, so it may be direction reversed (it is direction's sense when the ends are exactly as wide). No

@@ -19,9 +19,12 @@ struct CylinderSeed {
 };
 
 // The cylinder minimising the squared distances, its axis in the canonical sense. No result for fewer than 5
-// points, points that coincide or lie in a plane, or points that do not determine a cylinder (a flat patch).
+// points, points that coincide or lie in a plane, points that do not determine a cylinder (a flat patch), or
+// points that a cylinder along a distinct axis fits as well (see fitting.h); scatter is the points' own
+// scatter about the surface, one standard deviation in their unit, such as a probe's (zero: exact points),
+// and must be finite and not negative.
 FitResult<Cylinder> fitCylinder(std::span<const Eigen::Vector3d> points,
-                                const std::optional<CylinderSeed>& seed = std::nullopt);
+                                const std::optional<CylinderSeed>& seed = std::nullopt, double scatter = 0.0);
 
 // The best cylinder whose axis is parallel to direction: its axis is direction normalized, in the sense
 // given. No result for fewer than 3 points, a zero or non-finite direction, or points that, seen along the

@@ -16,6 +16,13 @@
 // a short arc whose noise hides its curvature: the best answer would have an unbounded radius), or a fit that
 // stalls or does not converge. A failure never carries a guessed shape.
 //
+// Axis ambiguity: a few touches bunched along a cylinder's or a cone's axis may lie as close to a second
+// shape along a distinct axis as to the first (six touches around a wide shaft lie exactly on two cylinders
+// 3 degrees apart). A free-axis fit then refuses them, whatever their pose: the second minimum is sought
+// from every start, and two minima count as one fit as well as the other when their sums of squares differ
+// by less than (3 scatter)^2, scatter being the caller's standard deviation of a point about the surface
+// (zero for exact points: then only ties to rounding).
+//
 // Method: coordinates are centred on the centroid (summed in two passes, so that far-off points keep their
 // digits) and scaled to unit spread before any solve; planes and lines come from principal axes; circles,
 // spheres, cylinders and cones run Levenberg-Marquardt on the orthogonal distances, with analytic Jacobians,

@@ -1,0 +1,72 @@
+#include "host/fitting/geometry/axis_ambiguity.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <vector>
+
+namespace fitting::detail {
+namespace {
+
+// Sums of squares that differ by less than this many standard deviations of a point, squared, are no
+// evidence for either shape: three make a chance tie as unlikely as about three in a thousand.
+constexpr double kResolvedDeviations = 3.0;
+// Two minima whose RMS distances to the points differ by less than this, in normalized units, are tied to
+// rounding: six touches on two stacked rings of three lie exactly on the bore and on cylinders across it.
+constexpr double kTiedResidual = 1e-9;
+// A valley whose sample lies further from the points than the bound allows by this factor is not refined
+// on all of them: the sample's share of the sum of squares only estimates the whole's.
+constexpr double kSampleSlack = 16.0;
+
+struct Candidate {
+  AxialSurface surface;
+  double sumOfSquares;
+};
+
+double sumOfSquares(const Points<3>& points, const AxialSurface& surface) {
+  Eigen::VectorXd distances;
+  axialDistances(points, surface, distances);
+  return distances.squaredNorm();
+}
+
+// The valleys near enough the lowest on the sample, each refined on all the points, when that ends in a
+// curved surface whose radius the points resolve.
+std::vector<Candidate> refinedValleys(const Points<3>& points, AxialFreedom freedom,
+                                      const AxialSearch& search, double tie) {
+  const AxialSurfaceModel model(points, freedom);
+  const double sampleShare = static_cast<double>(search.sampleSize) / static_cast<double>(points.cols());
+  std::vector<Candidate> refined;
+  for (const Minimum<AxialSurface>& valley : search.valleys) {
+    if (valley.sumOfSquares - search.valleys.front().sumOfSquares > kSampleSlack * sampleShare * tie) break;
+    const Descent<AxialSurface> descent = minimizeSumOfSquares(model, valley.state);
+    if (!descent.failure && std::abs(descent.lowest.state.slope) < std::numbers::pi / 2.0 &&
+        descent.lowest.resolvesRadius(AxialSurfaceModel::kRadiusParameter)) {
+      refined.push_back({descent.lowest.state, descent.lowest.sumOfSquares});
+    }
+  }
+  return refined;
+}
+
+}  // namespace
+
+bool hasRivalAxis(const Points<3>& points, AxialFreedom freedom, const std::optional<AxialSurface>& fitted,
+                  const AxialSearch& search, double scatter) {
+  const double resolved = kResolvedDeviations * scatter;
+  const double tie = resolved * resolved + static_cast<double>(points.cols()) * kTiedResidual * kTiedResidual;
+  std::vector<Candidate> candidates = refinedValleys(points, freedom, search, tie);
+  if (fitted) candidates.push_back({*fitted, sumOfSquares(points, *fitted)});
+  if (candidates.empty()) return false;
+  const double lowest =
+      std::min_element(candidates.begin(), candidates.end(), [](const auto& a, const auto& b) {
+        return a.sumOfSquares < b.sumOfSquares;
+      })->sumOfSquares;
+  std::erase_if(candidates, [&](const Candidate& c) { return c.sumOfSquares - lowest > tie; });
+  for (auto a = candidates.begin(); a != candidates.end(); ++a) {
+    const bool rivalled = std::any_of(
+        a + 1, candidates.end(), [&](const Candidate& b) { return distinctAxes(a->surface, b.surface); });
+    if (rivalled) return true;
+  }
+  return false;
+}
+
+}  // namespace fitting::detail
