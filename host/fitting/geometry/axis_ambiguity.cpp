@@ -29,15 +29,18 @@ double sumOfSquares(const Points<3>& points, const AxialSurface& surface) {
   return distances.squaredNorm();
 }
 
-// The valleys near enough the lowest on the sample, each refined on all the points, when that ends in a
-// curved surface whose radius the points resolve.
+// The valleys near enough the lowest on the sample and along another axis than fitted's, each refined on all
+// the points, when that ends in a curved surface whose radius the points resolve. fitted's own valley adds
+// nothing fitted does not hold.
 std::vector<Candidate> refinedValleys(const Points<3>& points, AxialFreedom freedom,
-                                      const AxialSearch& search, double tie) {
+                                      const AxialSearch& search, const std::optional<AxialSurface>& fitted,
+                                      double tie) {
   const AxialSurfaceModel model(points, freedom);
   const double sampleShare = static_cast<double>(search.sampleSize) / static_cast<double>(points.cols());
   std::vector<Candidate> refined;
   for (const Minimum<AxialSurface>& valley : search.valleys) {
     if (valley.sumOfSquares - search.valleys.front().sumOfSquares > kSampleSlack * sampleShare * tie) break;
+    if (fitted && !distinctAxes(valley.state, *fitted)) continue;
     const Descent<AxialSurface> descent = minimizeSumOfSquares(model, valley.state);
     if (!descent.failure && std::abs(descent.lowest.state.slope) < std::numbers::pi / 2.0 &&
         descent.lowest.resolvesRadius(AxialSurfaceModel::kRadiusParameter)) {
@@ -53,7 +56,7 @@ bool hasRivalAxis(const Points<3>& points, AxialFreedom freedom, const std::opti
                   const AxialSearch& search, double scatter) {
   const double resolved = kResolvedDeviations * scatter;
   const double tie = resolved * resolved + static_cast<double>(points.cols()) * kTiedResidual * kTiedResidual;
-  std::vector<Candidate> candidates = refinedValleys(points, freedom, search, tie);
+  std::vector<Candidate> candidates = refinedValleys(points, freedom, search, fitted, tie);
   if (fitted) candidates.push_back({*fitted, sumOfSquares(points, *fitted)});
   if (candidates.empty()) return false;
   const double lowest =

@@ -91,13 +91,21 @@ std::vector<RoughMinimum<AxialSurface>> rankSections(const Points<3>& sample, bo
 }
 
 // The refined sections each taken on to its minimum over sample, lowest first, one per axis: a minimum
-// within a degree of a lower one lies in its valley.
+// within a degree of a lower one lies in its valley. A section within a degree of one already taken on, or of
+// where that one ended, heads where it did, and is not taken on again.
 std::vector<Minimum<AxialSurface>> valleysOf(const Points<3>& sample, bool withSlope,
                                              const std::vector<RoughMinimum<AxialSurface>>& ranked) {
   const AxialSurfaceModel model(sample, AxialFreedom{true, withSlope});
   std::vector<Minimum<AxialSurface>> minima;
+  std::vector<AxialSurface> visited;
   for (const auto& section : ranked) {
+    const bool seen = std::any_of(visited.begin(), visited.end(), [&](const AxialSurface& axis) {
+      return !distinctAxes(axis, section.state);
+    });
+    if (seen) continue;
     Descent<AxialSurface> descent = minimizeSumOfSquares(model, section.state, multistart::kSampleIterations);
+    visited.push_back(section.state);
+    visited.push_back(descent.lowest.state);
     if (!descent.failure) minima.push_back(std::move(descent.lowest));
   }
   std::stable_sort(minima.begin(), minima.end(),
