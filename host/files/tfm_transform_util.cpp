@@ -43,11 +43,12 @@ bool parseTfmText(std::string_view text, double* matrix, std::string* why) {
     double value = 0;
     std::from_chars_result result = std::from_chars(text.data() + at, text.data() + text.size(), value);
     const size_t end = static_cast<size_t>(result.ptr - text.data());
-    if (result.ec != std::errc() || (end < text.size() && !isBlank(text[end]))) {
+    const bool beyondRange = result.ec == std::errc::result_out_of_range;
+    if ((result.ec != std::errc() && !beyondRange) || (end < text.size() && !isBlank(text[end]))) {
       failure = placeOf(count) + " is not a number";
       return false;
     }
-    if (!std::isfinite(value)) {
+    if (beyondRange || !std::isfinite(value)) {
       failure = placeOf(count) + " is not a finite number";
       return false;
     }

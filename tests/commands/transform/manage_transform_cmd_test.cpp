@@ -170,7 +170,8 @@ TEST_F(ManageTransform, ANotQuiteRigidFileIsRefusedAsSoftwareAndAsHardware) {
 }
 
 // A file the usable-transform check refuses would be stored as the user's setting, and every later probing
-// run would end without a feature.
+// run would end without a feature; one that scales, shears or mirrors would stretch, skew or mirror every
+// touch.
 TEST_F(ManageTransform, AHardwareFileNoDeviceTransformCanBeIsRefusedNamingTheFileAndWhy) {
   const struct {
     const char* name;
@@ -183,6 +184,9 @@ TEST_F(ManageTransform, AHardwareFileNoDeviceTransformCanBeIsRefusedNamingTheFil
       {"scaled.tfm", "1e300 0 0 0\n0 1 0 0\n0 0 1 0\n0 0 0 1\n", 0, u"scales by more"},
       {"projective.tfm", "1 0 0 0\n0 1 0 0\n0 0 1 0\n0 0 1 1\n", 0, u"last row"},
       {"flat.xal", replacedAll(kTurnXal, "\"K\">1<", "\"K\">0<"), kXalFilterEntry, u"singular"},
+      {"doubled.tfm", "2 0 0 0\n0 2 0 0\n0 0 2 0\n0 0 0 1\n", 0, u"scales or shears"},
+      {"sheared.tfm", "1 0.01 0 0\n0 1 0 0\n0 0 1 0\n0 0 0 1\n", 0, u"scales or shears"},
+      {"mirrored.tfm", "1 0 0 0\n0 1 0 0\n0 0 -1 0\n0 0 0 1\n", 0, u"mirrors"},
   };
   startCommand();
   for (const auto& each : cases) {
