@@ -20,12 +20,12 @@ bool isBlank(char c) {
   return std::isspace(static_cast<unsigned char>(c)) != 0;
 }
 
-}  // namespace
-
 // Where the index-th number of the file stands, as the user reads the file: four numbers to a row.
 std::string placeOf(int index) {
   return "row " + std::to_string(index / 4 + 1) + ", number " + std::to_string(index % 4 + 1);
 }
+
+}  // namespace
 
 bool parseTfmText(std::string_view text, double* matrix, std::string* why) {
   std::string ignored;
