@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "devices/alignment/transform_checks.h"
+#include "basic_types/transform_checks.h"
 #include "devices/host_log/log_record_texts.h"
 #include "platform/utf8.h"
 

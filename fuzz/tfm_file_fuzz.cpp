@@ -1,11 +1,12 @@
-// Transform files come from outside: any bytes must be refused or read as sixteen finite numbers, and a
-// matrix read must write back to a text that reads as the same matrix.
+// Transform files come from outside: any bytes must be refused, saying why, or read as sixteen finite
+// numbers, and a matrix read must write back to a text that reads as the same matrix.
 
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "host/files/tfm_transform_util.h"
@@ -16,8 +17,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::copy_n(reinterpret_cast<const char*>(data), size, bytes.get());
   double matrix[16];
   std::fill(std::begin(matrix), std::end(matrix), 7.0);
-  if (!parseTfmText(std::string_view(bytes.get(), size), matrix)) {
-    if (std::any_of(std::begin(matrix), std::end(matrix), [](double e) { return e != 7.0; }))
+  std::string why;
+  if (!parseTfmText(std::string_view(bytes.get(), size), matrix, &why)) {
+    if (why.empty() || std::any_of(std::begin(matrix), std::end(matrix), [](double e) { return e != 7.0; }))
       __builtin_trap();
     return 0;
   }

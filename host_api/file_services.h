@@ -36,6 +36,9 @@ class ITransformUtil : public virtual IZelUnknown {
   virtual bool load(const ZelString& path, double* matrix) = 0;
   // False when the file could not be written whole.
   virtual bool save(const ZelString& path, const double* matrix) = 0;
+  // As load; when it fails, why says why as the end of a sentence for the user ("row 3 is missing"), and is
+  // empty when there is no file at path.
+  virtual bool loadExplained(const ZelString& path, double* matrix, ZelString& why) = 0;
 };
 
 class IFileTypeService : public virtual IZelUnknown {

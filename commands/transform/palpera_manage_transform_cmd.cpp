@@ -6,10 +6,9 @@
 
 #include "commands/transform/matrix_widget.h"
 #include "devices/alignment/alignment_services.h"
-#include "devices/alignment/transform_checks.h"
+#include "devices/alignment/rigid_transform_rule.h"
 #include "framework/commands/command_context.h"
 #include "framework/host_glue/renderer_scope.h"
-#include "framework/host_glue/user_error.h"
 #include "framework/registrations/class_registration.h"
 #include "framework/registrations/registered_classes.h"
 #include "framework/translation/tr.h"
@@ -213,25 +212,19 @@ bool PalperaManageTransformCmd::runAction(int32_t id) {
   }
 }
 
-std::optional<Matrix4x4> PalperaManageTransformCmd::loadFile() {
+std::optional<Matrix4x4> PalperaManageTransformCmd::loadFile(Transformation which) {
   Matrix4x4 matrix = Matrix4x4::identity();
   if (!files_.loadTransformFile(matrix.m)) return std::nullopt;
+  // Taken, it would be stored as the user's setting and stretch, flatten or mirror every later touch.
+  if (!acceptRigidFile(matrix, files_.lastFile(), which)) return std::nullopt;
   return matrix;
 }
 
 void PalperaManageTransformCmd::loadHardwareFile() {
   SPtr<Hardware> hardware;
   if (!hardware) return;
-  std::optional<Matrix4x4> loaded = loadFile();
+  std::optional<Matrix4x4> loaded = loadFile(Transformation::kHardware);
   if (!loaded) return;
-  // Taken, it would be stored as the user's setting and leave every later probing run without a feature.
-  if (std::optional<std::string> why = whyNoUsableTransform(*loaded)) {
-    reportUserError(
-        tr("The file '%1' holds no usable hardware transformation (%2): the hardware "
-           "transformation is unchanged.",
-           files_.lastFile(), ZelString(why->c_str())));
-    return;
-  }
   hardware->setMatrix(*loaded, false);
   hardwareChanged_ = true;
 }
@@ -239,16 +232,8 @@ void PalperaManageTransformCmd::loadHardwareFile() {
 void PalperaManageTransformCmd::loadSoftwareFile() {
   SPtr<Object> object;
   if (!object) return;
-  std::optional<Matrix4x4> loaded = loadFile();
+  std::optional<Matrix4x4> loaded = loadFile(Transformation::kSoftware);
   if (!loaded) return;
-  // The device would keep its old object matrix at its next start while this one was shown and stored.
-  if (!isProperRigid(*loaded)) {
-    reportUserError(
-        tr("The file '%1' holds no rigid transform without mirroring: the software transformation "
-           "is unchanged.",
-           files_.lastFile()));
-    return;
-  }
   object->setMatrix(*loaded);
   softwareChanged_ = true;
 }

@@ -7,9 +7,9 @@
 // Cancel puts back both matrices, the part temperature and the two load-previous options as they were on
 // activation.
 //
-// A file loaded as the software transform must be a proper rigid transform (orthonormal within 1e-7, the last
-// row 0 0 0 1, not mirrored), since the device refuses any other as its object matrix: such a file is
-// refused with a message and changes nothing. The hardware transform takes any matrix.
+// A file loaded as either transform must be a rotation and a shift (acceptRigidTransform): the device refuses
+// any other as its object matrix, and one as the hardware matrix would stretch or flatten every touch. Such a
+// file is refused with a message naming it and changes nothing.
 //
 // Created by the host per use; main thread only.
 
@@ -20,6 +20,7 @@
 
 #include "basic_types/matrix4x4.h"
 #include "commands/transform/transform_file_dialogs.h"
+#include "devices/alignment/rigid_transform_rule.h"
 #include "framework/commands/comp_base_cmd.h"
 #include "framework/object/iptr.h"
 #include "framework/widgets/izel_widget.h"
@@ -65,8 +66,9 @@ class PalperaManageTransformCmd : public CompBaseCmd {
  private:
   // Runs a button's action; false for an id that is none of them.
   bool runAction(int32_t id);
-  // Loads a file into a matrix that starts as the identity; nothing when the user cancels or it is unread.
-  std::optional<Matrix4x4> loadFile();
+  // Loads a file into a matrix that starts as the identity; nothing when the user cancels, it is unread or it
+  // is refused as the transformation.
+  std::optional<Matrix4x4> loadFile(Transformation which);
   void loadHardwareFile();
   void loadSoftwareFile();
   // Sets the scale service's part temperature, keeping its material.

@@ -16,6 +16,7 @@
 #include "framework/translation/tr.h"
 #include "host_api/registry_paths.h"
 #include "host_api/zel_registry.h"
+#include "platform/file.h"
 
 namespace {
 
@@ -55,6 +56,13 @@ ZelString filterEntry(IZelTransformationFileReader& reader) {
   return entry;
 }
 
+// A file that is not there gets the message alone: anything more would send the user looking for a fault in
+// it.
+void reportUnloadable(const ZelString& chosen, const ZelString& why) {
+  reportUserError(why.isEmpty() ? tr("Unable to open file '%1' for loading.", chosen)
+                                : tr("Unable to open file '%1' for loading: %2.", chosen, why));
+}
+
 // The folder of a normalised file name, a bare drive with its separator.
 ZelString folderOf(const ZelString& normalised) {
   return ZelPath::directoryForm(ZelPath::directory(normalised));
@@ -78,16 +86,27 @@ bool TransformFileDialogs::loadTransformFile(double* matrix) {
   lastDirectory_ = folderOf(normalised);
   const int32_t entry = lastFilterIndex_;
   if (entry < 0) return false;
-  bool read = false;
   if (entry == 0) {
     transforms->prepareLoad(0);
-    read = transforms->load(normalised, matrix);
-  } else if (static_cast<size_t>(entry) <= readers.size()) {
-    // The index comes from the host's dialog: an entry past the list is a file that cannot be read.
-    read = readers[entry - 1]->read(chosen, matrix);
+    return loadTfmFile(*transforms, chosen, matrix);
   }
-  if (!read) reportUserError(tr("Unable to open file '%1' for loading.", chosen));
-  return read;
+  // The index comes from the host's dialog: an entry past the list is a file that cannot be read.
+  const bool listed = static_cast<size_t>(entry) <= readers.size();
+  if (listed && readers[entry - 1]->read(chosen, matrix)) return true;
+  const bool there = platform::fileKind(normalised.c_str()) == platform::FileKind::kRegular;
+  reportUnloadable(chosen, listed && there
+                               ? tr("it cannot be read as a %1", readers[entry - 1]->description())
+                               : ZelString());
+  return false;
+}
+
+bool loadTfmFile(ITransformUtil& transforms, const ZelString& chosen, double* matrix) {
+  ZelString normalised = chosen;
+  ZelPath::normalize(normalised);
+  ZelString why;
+  if (transforms.loadExplained(normalised, matrix, why)) return true;
+  reportUnloadable(chosen, why);
+  return false;
 }
 
 void TransformFileDialogs::saveTransformFile(const double* matrix) {

@@ -16,7 +16,8 @@ class TransformFileDialogs {
  public:
   // Fills matrix (16 doubles, row-major, metres) from a file the user chooses. False when the host has no
   // file dialog or transform service, the user cancels, or the file cannot be read; the last is reported with
-  // the file's name, and matrix may then be partly written.
+  // the file's name and, for a file that is there, why (see loadTfmFile), and matrix may then be partly
+  // written.
   bool loadTransformFile(double* matrix);
   // Writes matrix to a ".tfm" file the user chooses, asking again while the host refuses the path. A file
   // that is not written is reported.
@@ -32,6 +33,12 @@ class TransformFileDialogs {
   ZelString lastDirectory_;
   ZelString lastFile_;
 };
+
+// Reads the ".tfm" file the user chose (chosen, as the open dialog returned it) through the host's transform
+// service into matrix (16 doubles). A file that cannot be read is reported: "Unable to open file '<chosen>'
+// for loading." for one that is not there, with the host's reason after a colon for one that is ("...: row 3
+// is missing.").
+bool loadTfmFile(ITransformUtil& transforms, const ZelString& chosen, double* matrix);
 
 // A ".tfm" path the user chose: normalised for the module's own use, and as the user wrote it (the same
 // file, in the user's separators) for what the user is told.

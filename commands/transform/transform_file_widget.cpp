@@ -4,7 +4,7 @@
 
 #include "basic_types/matrix4x4.h"
 #include "commands/transform/transform_file_dialogs.h"
-#include "framework/files/zel_path.h"
+#include "devices/alignment/rigid_transform_rule.h"
 #include "framework/object/iptr.h"
 #include "framework/registrations/class_registration.h"
 #include "framework/registrations/static_constants.h"
@@ -52,9 +52,9 @@ void TransformFileWidget::load() {
   if (!dialogs->openFileDialog(name, filterIndex, emptyZelString(), transformFilesFilter(), false, nullptr))
     return;
   SPtr<ITransformUtil> transforms;
-  if (!transforms) return;
-  ZelPath::normalize(name);
-  if (transforms->load(name, matrix.m)) notify("NewTransform", matrix.m);
+  if (!transforms || !loadTfmFile(*transforms, name, matrix.m)) return;
+  // The hosting command makes it the hardware matrix.
+  if (acceptRigidFile(matrix, name, Transformation::kHardware)) notify("NewTransform", matrix.m);
 }
 
 void TransformFileWidget::save() {

@@ -1,8 +1,9 @@
 #pragma once
 
 // A small panel with two buttons for transform files, embedded in the commands that align the device. Load
-// reads a ".tfm" file the user chooses and announces its matrix to the listeners as "NewTransform" (data: the
-// 16 doubles, valid during the call); the hosting command applies it. Save writes the device plug-in's
+// reads a ".tfm" file the user chooses and announces its matrix, when it is a rotation and a shift, to the
+// listeners as "NewTransform" (data: the 16 doubles, valid during the call); the hosting command applies it
+// as the hardware matrix. Save writes the device plug-in's
 // hardware matrix to a ".tfm" file, which is what a load gives back: the object and temperature-scale
 // matrices the plug-in combines with it are its command's own and are not saved with it.
 //
@@ -39,7 +40,9 @@ class TransformFileWidget : public PalperaSubjectBase, public ZelWidget {
   const char* className() override { return interfaceName; }
 
  private:
-  // A failed or cancelled load announces nothing and, unlike the manage-transform command, says nothing.
+  // A cancelled load announces nothing. A file that cannot be read, or that holds no rotation and shift,
+  // announces nothing either and is reported as the manage-transform command reports it, since the hosting
+  // command would take its matrix as the hardware matrix.
   void load();
   void save();
 

@@ -18,11 +18,13 @@ class IZelPluginDeviceHardwareAlignmentService : public virtual IZelUnknown {
 
   // The identity, then the stored matrix when "Palpera/Alignment/LoadHardwareTransformation" is on.
   virtual void reset() = 0;
+  // Takes only a rotation and a shift (acceptRigidTransform): any other matrix is refused with a word to the
+  // user, and the matrix stays as it was.
   virtual void setMatrix(const Matrix4x4& matrix, bool store) = 0;
   // The service's own matrix, valid for the life of the service.
   virtual const Matrix4x4* matrix() = 0;
   // Restores the matrix from "Palpera/Alignment/Hardware Alignment"; a missing or wrongly sized blob changes
-  // nothing, and neither does one that holds no usable transform, which is reported.
+  // nothing, and neither does one that holds no rotation and shift (isProperRigid), which is reported.
   virtual void loadStored() = 0;
   virtual void store() = 0;
 };

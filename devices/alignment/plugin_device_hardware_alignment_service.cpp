@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "basic_types/transform_checks.h"
+#include "devices/alignment/rigid_transform_rule.h"
 #include "framework/object/query_chain.h"
 #include "framework/registrations/class_registration.h"
 
@@ -12,7 +14,8 @@ constexpr const char* kDocumentReset = "Document/Reset";
 }  // namespace
 
 PluginDeviceHardwareAlignmentService::PluginDeviceHardwareAlignmentService()
-    : stored_("Palpera/Alignment/Hardware Alignment", "Palpera/Alignment/LoadHardwareTransformation") {
+    : stored_("Palpera/Alignment/Hardware Alignment", "Palpera/Alignment/LoadHardwareTransformation",
+              whyNoProperRigid) {
   stored_.reset(dataStore_.get());
   if (events_) events_->addListener(kDocumentReset, this);
 }
@@ -26,6 +29,7 @@ void PluginDeviceHardwareAlignmentService::reset() {
 }
 
 void PluginDeviceHardwareAlignmentService::setMatrix(const Matrix4x4& matrix, bool store) {
+  if (!acceptHardwareMatrix(matrix)) return;
   stored_.matrix() = matrix;
   if (store) this->store();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-// The hardware matrix: the device's own alignment, set by the transform, alignment and move-device commands.
+// The hardware matrix: the device's own alignment, set by the transform, alignment and move-device commands,
+// always a rotation and a shift.
 // It is stored in the data store and restored on creation and on "Document/Reset" when
 // "Palpera/Alignment/LoadHardwareTransformation" is on.
 

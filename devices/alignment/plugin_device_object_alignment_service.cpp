@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "basic_types/transform_checks.h"
 #include "framework/object/query_chain.h"
 #include "framework/registrations/class_registration.h"
 #include "host_api/zel_doc.h"
@@ -36,7 +37,8 @@ bool isExactIdentity(const Matrix4x4& m) {
 }  // namespace
 
 PluginDeviceObjectAlignmentService::PluginDeviceObjectAlignmentService()
-    : stored_("Palpera/Alignment/Object Alignment", "Palpera/Alignment/LoadSoftwareTransformation") {
+    : stored_("Palpera/Alignment/Object Alignment", "Palpera/Alignment/LoadSoftwareTransformation",
+              whyNoUsableTransform) {
   stored_.reset(dataStore_.get());
   rememberPlacement();
   if (dataStore_) dataStore_->addListener(kAlignmentChanged, this);

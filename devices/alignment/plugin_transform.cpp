@@ -1,7 +1,7 @@
 #include "devices/alignment/plugin_transform.h"
 
+#include "basic_types/transform_checks.h"
 #include "devices/alignment/alignment_services.h"
-#include "devices/alignment/transform_checks.h"
 #include "framework/object/iptr.h"
 
 namespace {

@@ -4,7 +4,6 @@
 #include <cstring>
 #include <string>
 
-#include "devices/alignment/transform_checks.h"
 #include "framework/host_glue/user_error.h"
 
 namespace {
@@ -47,7 +46,7 @@ void StoredMatrix::loadStored(IDataStore* store) {
     std::memcpy(&bits, static_cast<const uint8_t*>(data) + 8 * i, 8);
     stored.m[i] = std::bit_cast<double>(littleEndian(bits));
   }
-  if (std::optional<std::string> why = whyNoUsableTransform(stored)) {
+  if (std::optional<std::string> why = refusal_(stored)) {
     std::string message =
         std::string("The stored alignment \"") + blobKey_ + "\" was not loaded: " + *why + ".";
     reportUserError(ZelString(message.c_str()));

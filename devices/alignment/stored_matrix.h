@@ -5,6 +5,8 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <string>
 
 #include "basic_types/matrix4x4.h"
 #include "host_api/data_store.h"
@@ -15,14 +17,19 @@ std::array<uint8_t, kStoredMatrixBytes> encodeStoredMatrix(const Matrix4x4& matr
 
 class StoredMatrix {
  public:
-  // blobKey holds the matrix; loadSwitchKey says whether a reset restores it.
-  StoredMatrix(const char* blobKey, const char* loadSwitchKey)
-      : blobKey_(blobKey), loadSwitchKey_(loadSwitchKey) {}
+  // Why a matrix cannot be this one, as the end of a sentence, or nothing (whyNoUsableTransform,
+  // whyNoProperRigid).
+  using Refusal = std::optional<std::string> (*)(const Matrix4x4&);
+
+  // blobKey holds the matrix; loadSwitchKey says whether a reset restores it; refusal says which stored
+  // matrices it takes.
+  StoredMatrix(const char* blobKey, const char* loadSwitchKey, Refusal refusal)
+      : blobKey_(blobKey), loadSwitchKey_(loadSwitchKey), refusal_(refusal) {}
 
   Matrix4x4& matrix() { return matrix_; }
   // The identity, then the stored matrix when the load switch is on.
   void reset(IDataStore* store);
-  // Takes the stored blob only when it holds exactly 128 bytes of a usable transform (isUsableTransform);
+  // Takes the stored blob only when it holds exactly 128 bytes of a matrix the refusal lets through;
   // anything else leaves the matrix as it is, and a blob of another matrix is reported to the user.
   void loadStored(IDataStore* store);
   void store(IDataStore* store, IZelDataReceiver* originator);
@@ -30,5 +37,6 @@ class StoredMatrix {
  private:
   const char* blobKey_;
   const char* loadSwitchKey_;
+  Refusal refusal_;
   Matrix4x4 matrix_;
 };

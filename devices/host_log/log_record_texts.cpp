@@ -7,12 +7,24 @@
 #include <string>
 
 #include "basic_types/string_utilities.h"
-#include "devices/alignment/transform_checks.h"
+#include "basic_types/transform_checks.h"
 #include "framework/files/zel_path.h"
 
 namespace {
 // Enough significant digits for every double to read back as itself.
 constexpr int kRoundTripDigits = 17;
+
+// A recorded device transform is object x hardware x scale: a rotation and a shift times the uniform
+// temperature scale, which this divides out of the 3 x 3 part (a mirror keeps its sign, and is refused).
+Matrix4x4 withoutUniformScale(const Matrix4x4& m) {
+  const double scale = std::cbrt(m.determinant3());
+  if (!(scale > 0.0)) return m;
+  Matrix4x4 unscaled = m;
+  for (int row = 0; row < 3; ++row) {
+    for (int column = 0; column < 3; ++column) unscaled.m[4 * row + column] /= scale;
+  }
+  return unscaled;
+}
 }  // namespace
 
 ZelString eventFileName(const ZelString& logFile, const ZelCString& category, int32_t number) {
@@ -45,6 +57,9 @@ std::optional<std::string> parseAlignmentText(const char* text, Matrix4x4& trans
   }
   if (std::optional<std::string> why = whyNoUsableTransform(read)) {
     return "The host log's device alignment was refused: " + *why + ".";
+  }
+  if (std::optional<std::string> why = whyNoProperRigid(withoutUniformScale(read))) {
+    return "The host log's device alignment was refused: beside a uniform scale, " + *why + ".";
   }
   transform = read;
   return std::nullopt;

@@ -132,7 +132,7 @@ bool PluginDeviceLogEventHandler::applyAlignment(const std::vector<ZelCString>& 
     reportUserError(ZelString(refusal->c_str()));
     return false;
   }
-  plugin->setHardwareMatrix(transform);
+  plugin->setRecordedTransform(transform);
   return true;
 }
 

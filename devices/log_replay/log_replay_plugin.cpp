@@ -5,6 +5,7 @@
 #include <new>
 #include <string>
 
+#include "devices/alignment/rigid_transform_rule.h"
 #include "devices/event_log/plugin_device_data_xml_reader_receiver.h"
 #include "framework/object/query_chain.h"
 #include "framework/registrations/class_registration.h"
@@ -165,9 +166,13 @@ bool LogReplayPlugin::isRunning() {
   return std::any_of(runs_.begin(), runs_.end(), [](const FaceRun& run) { return run.running; });
 }
 
-void LogReplayPlugin::setHardwareMatrix(const Matrix4x4& matrix) {
+void LogReplayPlugin::setRecordedTransform(const Matrix4x4& matrix) {
   std::lock_guard lock(lock_);
   recordedHardware_ = matrix;
+}
+
+void LogReplayPlugin::setHardwareMatrix(const Matrix4x4& matrix) {
+  if (acceptHardwareMatrix(matrix)) setRecordedTransform(matrix);
 }
 
 const Matrix4x4& LogReplayPlugin::hardwareMatrix() {

@@ -14,10 +14,10 @@
 //
 // A run that cannot play its file keeps the reason, with the file's path, for the main thread to show.
 //
-// Threads: run blocks on the device's worker thread and calls the receiver there; stop, cancel, setFileName
-// and setHardwareMatrix come from the main thread. The plug-in's lock guards the current reader, the file
-// name, the recorded matrix and the failure, and is taken before a reader's own; it is never held while a
-// receiver or a host service is called.
+// Threads: run blocks on the device's worker thread and calls the receiver there; stop, cancel, setFileName,
+// setRecordedTransform and setHardwareMatrix come from the main thread. The plug-in's lock guards the current
+// reader, the file name, the recorded matrix and the failure, and is taken before a reader's own; it is never
+// held while a receiver or a host service is called.
 
 #include <array>
 #include <optional>
@@ -52,7 +52,11 @@ class LogReplayPlugin : public ModulePlugin,
   // Empty: the managers take a plug-in without a name for a real device.
   const ZelString& getName() override;
 
-  // The recorded device transform, held by the plug-in alone; once set, it is the device matrix too.
+  // The device transform the host log recorded (already checked by the log's reader), held by the plug-in
+  // alone; once set, it is the device matrix too.
+  void setRecordedTransform(const Matrix4x4& matrix);
+  // A command's new hardware matrix takes the recorded transform's place, when it is a rotation and a shift
+  // (acceptRigidTransform); any other is refused with a word and the transform stays as it was.
   void setHardwareMatrix(const Matrix4x4& matrix) override;
   const Matrix4x4& hardwareMatrix() override;
   Matrix4x4& deviceMatrix(Matrix4x4& out) override;

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "devices/alignment/transform_checks.h"
+#include "basic_types/transform_checks.h"
 #include "devices/materials/izel_materials.h"
 
 std::optional<double> thermalExpansionOf(const ZelCString& material) {

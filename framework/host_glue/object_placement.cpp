@@ -1,6 +1,6 @@
 #include "framework/host_glue/object_placement.h"
 
-#include "devices/alignment/transform_checks.h"
+#include "basic_types/transform_checks.h"
 #include "framework/host_glue/user_error.h"
 #include "framework/object/host_lookup.h"
 #include "framework/translation/tr.h"

@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "basic_types/transform_checks.h"
 #include "framework/object/query_chain.h"
 #include "framework/object/query_part.h"
 #include "host/cad/mesh_closest_point.h"
@@ -41,16 +42,14 @@ Matrix4x4 matrixOf(const Eigen::Isometry3d& motion) {
   return out;
 }
 
-// The rigid motion a matrix holds; none for one that is not a proper rigid motion within 1e-9.
+// The rigid motion a matrix holds; none for one that is not a proper rigid motion (isProperRigid, the test
+// the module puts a placement to).
 std::optional<Eigen::Isometry3d> motionOf(const Matrix4x4& matrix) {
+  if (!isProperRigid(matrix)) return std::nullopt;
   Eigen::Matrix4d values;
   for (int r = 0; r < 4; ++r) {
     for (int c = 0; c < 4; ++c) values(r, c) = matrix.m[4 * r + c];
   }
-  const Eigen::Matrix3d turn = values.topLeftCorner<3, 3>();
-  if (!values.allFinite() || !values.row(3).isApprox(Eigen::RowVector4d(0, 0, 0, 1)) ||
-      !(turn * turn.transpose()).isIdentity(1e-9) || turn.determinant() < 0)
-    return std::nullopt;
   Eigen::Isometry3d motion;
   motion.matrix() = values;
   return motion;

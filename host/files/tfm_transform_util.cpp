@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <iterator>
+#include <string>
 
 #include "framework/files/zel_fstream.h"
 #include "framework/object/query_chain.h"
@@ -19,24 +20,46 @@ bool isBlank(char c) {
   return std::isspace(static_cast<unsigned char>(c)) != 0;
 }
 
+// Where the index-th number of the file stands, as the user reads the file: four numbers to a row.
+std::string placeOf(int index) {
+  return "row " + std::to_string(index / 4 + 1) + ", number " + std::to_string(index % 4 + 1);
+}
+
 }  // namespace
 
-bool parseTfmText(std::string_view text, double* matrix) {
+bool parseTfmText(std::string_view text, double* matrix, std::string* why) {
+  std::string ignored;
+  std::string& failure = why ? *why : ignored;
   double values[kElements];
   int count = 0;
   size_t at = 0;
   while (true) {
     while (at < text.size() && isBlank(text[at])) ++at;
     if (at == text.size()) break;
-    if (count == kElements) return false;
+    if (count == kElements) {
+      failure = "it holds more than 16 numbers";
+      return false;
+    }
     double value = 0;
     std::from_chars_result result = std::from_chars(text.data() + at, text.data() + text.size(), value);
-    if (result.ec != std::errc() || !std::isfinite(value)) return false;
-    at = static_cast<size_t>(result.ptr - text.data());
-    if (at < text.size() && !isBlank(text[at])) return false;
+    const size_t end = static_cast<size_t>(result.ptr - text.data());
+    const bool beyondRange = result.ec == std::errc::result_out_of_range;
+    if ((result.ec != std::errc() && !beyondRange) || (end < text.size() && !isBlank(text[end]))) {
+      failure = placeOf(count) + " is not a number";
+      return false;
+    }
+    if (beyondRange || !std::isfinite(value)) {
+      failure = placeOf(count) + " is not a finite number";
+      return false;
+    }
+    at = end;
     values[count++] = value;
   }
-  if (count != kElements) return false;
+  if (count != kElements) {
+    const std::string row = "row " + std::to_string(count / 4 + 1);
+    failure = count == 0 ? "it is empty" : count % 4 == 0 ? row + " is missing" : row + " is cut short";
+    return false;
+  }
   std::copy(std::begin(values), std::end(values), matrix);
   return true;
 }
@@ -58,11 +81,36 @@ void TfmTransformUtil::prepareLoad(int32_t mode) {
 }
 
 bool TfmTransformUtil::load(const ZelString& path, double* matrix) {
-  if (platform::fileKind(path.c_str()) != platform::FileKind::kRegular) return false;
+  ZelString ignored;
+  return loadExplained(path, matrix, ignored);
+}
+
+bool TfmTransformUtil::loadExplained(const ZelString& path, double* matrix, ZelString& why) {
+  why = ZelString();
+  switch (platform::fileKind(path.c_str())) {
+    case platform::FileKind::kMissing:
+      return false;
+    case platform::FileKind::kOther:
+      why = ZelString(u"it is not a file");
+      return false;
+    case platform::FileKind::kRegular:
+      break;
+  }
+  const ZelString unreadable(u"it cannot be read");
   ZelIfstream file(path, std::ios_base::in | std::ios_base::binary);
-  if (!file) return false;
+  if (!file) {
+    why = unreadable;
+    return false;
+  }
   const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  return !file.bad() && parseTfmText(text, matrix);
+  if (file.bad()) {
+    why = unreadable;
+    return false;
+  }
+  std::string failure;
+  if (parseTfmText(text, matrix, &failure)) return true;
+  why = ZelString(failure.c_str());
+  return false;
 }
 
 bool TfmTransformUtil::save(const ZelString& path, const double* matrix) {

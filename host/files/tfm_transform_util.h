@@ -17,6 +17,7 @@ class TfmTransformUtil : public ITransformUtil, public HostUnknown {
 
   void prepareLoad(int32_t mode) override;
   bool load(const ZelString& path, double* matrix) override;
+  bool loadExplained(const ZelString& path, double* matrix, ZelString& why) override;
   bool save(const ZelString& path, const double* matrix) override;
 
   int32_t prepareCalls() const { return prepareCalls_; }
@@ -31,7 +32,8 @@ class TfmTransformUtil : public ITransformUtil, public HostUnknown {
 };
 
 // The file's text as the format reads it: false, leaving matrix alone, unless it holds exactly sixteen
-// finite numbers.
-bool parseTfmText(std::string_view text, double* matrix);
+// finite numbers; then *why (when given) says where the text fails, as the end of a sentence for the user
+// ("row 3 is missing", "row 2, number 4 is not a finite number").
+bool parseTfmText(std::string_view text, double* matrix, std::string* why = nullptr);
 // The text the format writes for matrix.
 std::string tfmText(const double* matrix);

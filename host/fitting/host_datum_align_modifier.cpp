@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "basic_types/transform_checks.h"
 #include "framework/object/query_chain.h"
 #include "host/fitting/alignment_datums.h"
 
@@ -26,10 +27,7 @@ Matrix4x4 toMatrix(const fitting::RigidMotion& motion) {
 std::optional<fitting::RigidMotion> placementOf(IZelDocObject* object) {
   Matrix4x4 m;
   if (double transform[16]; object && object->transform(transform)) m.assign(transform);
-  const bool affine = m.m[12] == 0 && m.m[13] == 0 && m.m[14] == 0 && m.m[15] == 1;
-  if (!affine || !std::ranges::all_of(m.m, [](double v) { return std::isfinite(v); }) || !m.isRigid() ||
-      !(m.determinant3() > 0))
-    return std::nullopt;
+  if (!isProperRigid(m)) return std::nullopt;
   fitting::RigidMotion motion;
   for (int r = 0; r < 3; ++r) {
     for (int c = 0; c < 3; ++c) motion.rotation(r, c) = m.m[4 * r + c];

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "basic_types/transform_checks.h"
 #include "framework/object/iptr.h"
 #include "framework/object/query_part.h"
 #include "framework/translation/tr.h"
@@ -19,11 +20,6 @@ constexpr const char* kNoAligner = "the host's aligner or the point objects are 
 constexpr const char* kTargetMissing = "every reference needs its target.";
 constexpr const char* kUnderdetermined = "at least three references not on one line are needed.";
 constexpr const char* kNotRigid = "the aligner's answer is not a rigid motion.";
-
-// The checks of a proper rigid motion, in the order they are made.
-bool isProperRigidMotion(const Matrix4x4& m) {
-  return m.isRigid() && m.isAffine() && m.determinant3() >= 0.0;
-}
 
 // One pair per reference; empty when a sub-object or a pair object is missing.
 std::vector<IPtr<IZelAlignmentPair>> pairsOf(const MoveDevicePointContainer& references,
@@ -78,7 +74,7 @@ bool fitTargetsOntoReferences(const MoveDevicePointContainer& references,
     return failWith(kNoAligner, deviations);
   result = objectAfter * (modifier->resultTransform() * Matrix4x4::inverse(nodeBefore));
   floatingObject->setTransform(result.m);
-  if (!isProperRigidMotion(result)) return failWith(kNotRigid, deviations);
+  if (!isProperRigid(result)) return failWith(kNotRigid, deviations);
   floatingObject->transform(result.m);
 
   double mean = 0, largest = 0, rms = 0;

@@ -4,8 +4,8 @@
 // the host's datum-based aligner fits the targets' object (floating) onto the references' object (fixed).
 // The result composes the graphics service's transform of the floating object G, the aligner's motion R and
 // the inverse of the floating object's scene-node transform M0 taken before the run: G x (R x inverse(M0)),
-// row-major, applied to points as column vectors. It must be a proper rigid motion: the 3x3 part orthonormal
-// within 1e-7, element 12 exactly 0, the last row 0, 0, 0, 1, and no reflection (a determinant not below 0).
+// row-major, applied to points as column vectors. It must be a proper rigid motion (isProperRigid), as every
+// hardware matrix must.
 //
 // The targets' object is put back at the identity before every fit, so that a refit (after "Delete Pair", or
 // on a resumed run) is a fresh fit of the pairs left and never the new motion conjugated by the previous one.

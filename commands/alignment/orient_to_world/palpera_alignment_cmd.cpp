@@ -5,6 +5,7 @@
 #include "commands/alignment/orient_to_world/alignment_321_widget.h"
 #include "commands/transform/matrix_widget.h"
 #include "commands/transform/transform_file_widget.h"
+#include "devices/alignment/rigid_transform_rule.h"
 #include "devices/contracts/plugin.h"
 #include "devices/managers/izel_plugin_manager.h"
 #include "devices/registry/izel_plugin_service.h"
@@ -50,12 +51,6 @@ IZelPlugin* currentPlugin() {
 IPtr<IZelDocObject> findTestObject() {
   SPtr<IZelDoc> document;
   return IPtr<IZelDocObject>(document ? document->findObject(ZelString(u"TestObject")) : nullptr);
-}
-
-// Whether the object's transform may carry the device frame along: affine (bottom row exactly 0, 0, 0, 1) and
-// not a mirror image.
-bool isRigidPlacement(const Matrix4x4& t) {
-  return t.isAffine() && t.determinant3() >= 0;
 }
 
 }  // namespace
@@ -214,7 +209,10 @@ void PalperaAlignmentCmd::chooseMethod(int32_t method) {
 void PalperaAlignmentCmd::applyTestObjectTransform() {
   IPtr<IZelDocObject> object = findTestObject();
   Matrix4x4 placement;
-  if (!object || !object->transform(placement.m) || !isRigidPlacement(placement)) return;
+  if (!object || !object->transform(placement.m)) return;
+  // The placement carries the device frame along: it must be one the hardware matrix can be.
+  if (!acceptRigidTransform(placement, tr("The transform of \"TestObject\""), Transformation::kHardware))
+    return;
   setTransform(placement * kept_.matrix());
 }
 

@@ -5,8 +5,9 @@
 // by (3), a transform file (5, TransformFileWidget), the identity (7), three probed planes (9,
 // Alignment321Widget, probed from "Probe Points") and the move-device wizard (11, MoveDeviceWidget). Every
 // transform a widget announces ("NewTransform") becomes the device's hardware matrix at once, and the
-// matrix display shows the combined matrix the device then works with. "Show Position" follows the probe
-// with the info tile until the probe's stop button.
+// matrix display shows the combined matrix the device then works with. A "TestObject" transform or a file
+// that is not a rotation and a shift is refused with a word, and the device keeps its matrix. "Show
+// Position" follows the probe with the info tile until the probe's stop button.
 //
 // Cancel gives back the hardware matrix the device had at activation: the hardware matrix itself, never the
 // combined one, which already holds the temperature scale. It first cancels a probing run of the planes and

@@ -145,27 +145,33 @@ TEST_F(ManageTransform, ATfmFileLoadsAsHardwareAndApplyStoresIt) {
   EXPECT_FALSE(stored(kObjectBlob));
 }
 
-TEST_F(ManageTransform, ANotQuiteRigidFileIsRefusedAsSoftwareButTakenAsHardware) {
+TEST_F(ManageTransform, ANotQuiteRigidFileIsRefusedAsSoftwareAndAsHardware) {
   startCommand();
   const std::u16string softwareRow = row("SoftwareMatrixWidget", 1);
+  const std::u16string hardwareRow = row("HardwareMatrixWidget", 1);
   answerFile("turn.xal", kTurnXal, kXalFilterEntry);
   ASSERT_TRUE(press(Cmd::kSoftwareLoadFile));
-  EXPECT_TRUE(sameBits(*object_->matrix(), kObjectStart));
-  EXPECT_EQ(row("SoftwareMatrixWidget", 1), softwareRow);
-  ASSERT_EQ(errorMessages().size(), 1u);
-  EXPECT_NE(errorMessages()[0].find(u"turn.xal"), std::u16string::npos) << "the message names the file";
-
   answerFile("turn.xal", kTurnXal, kXalFilterEntry);
   ASSERT_TRUE(press(Cmd::kHardwareLoadFile));
-  EXPECT_NEAR(hardware_->matrix()->m[0], 0.866025, 1e-7);
-  EXPECT_NEAR(hardware_->matrix()->m[3], 0.01, 1e-9) << "the file's translation is in millimetres";
+  EXPECT_TRUE(sameBits(*object_->matrix(), kObjectStart));
+  EXPECT_TRUE(sameBits(*hardware_->matrix(), kHardwareStart));
+  EXPECT_EQ(row("SoftwareMatrixWidget", 1), softwareRow);
+  EXPECT_EQ(row("HardwareMatrixWidget", 1), hardwareRow);
+  const std::u16string file = text(scratch_.module("turn.xal"));
+  const std::u16string refused =
+      u"The file '" + file +
+      u"' holds no rigid transform without mirroring (its 3 x 3 part scales or shears): ";
+  EXPECT_EQ(errorMessages(),
+            (std::vector<std::u16string>{refused + u"the software transformation is unchanged.",
+                                         refused + u"the hardware transformation is unchanged."}));
   ASSERT_TRUE(runner_.apply());
-  EXPECT_TRUE(stored(kHardwareBlob));
-  EXPECT_FALSE(stored(kObjectBlob)) << "the refused load marked nothing";
+  EXPECT_FALSE(stored(kHardwareBlob)) << "the refused loads marked nothing";
+  EXPECT_FALSE(stored(kObjectBlob));
 }
 
 // A file the usable-transform check refuses would be stored as the user's setting, and every later probing
-// run would end without a feature.
+// run would end without a feature; one that scales, shears or mirrors would stretch, skew or mirror every
+// touch.
 TEST_F(ManageTransform, AHardwareFileNoDeviceTransformCanBeIsRefusedNamingTheFileAndWhy) {
   const struct {
     const char* name;
@@ -178,6 +184,9 @@ TEST_F(ManageTransform, AHardwareFileNoDeviceTransformCanBeIsRefusedNamingTheFil
       {"scaled.tfm", "1e300 0 0 0\n0 1 0 0\n0 0 1 0\n0 0 0 1\n", 0, u"scales by more"},
       {"projective.tfm", "1 0 0 0\n0 1 0 0\n0 0 1 0\n0 0 1 1\n", 0, u"last row"},
       {"flat.xal", replacedAll(kTurnXal, "\"K\">1<", "\"K\">0<"), kXalFilterEntry, u"singular"},
+      {"doubled.tfm", "2 0 0 0\n0 2 0 0\n0 0 2 0\n0 0 0 1\n", 0, u"scales or shears"},
+      {"sheared.tfm", "1 0.01 0 0\n0 1 0 0\n0 0 1 0\n0 0 0 1\n", 0, u"scales or shears"},
+      {"mirrored.tfm", "1 0 0 0\n0 1 0 0\n0 0 -1 0\n0 0 0 1\n", 0, u"mirrors"},
   };
   startCommand();
   for (const auto& each : cases) {
@@ -229,8 +238,8 @@ TEST_F(ManageTransform, AnXalFileWrittenWithDecimalCommasIsRefusedAndChangesNoth
   ASSERT_TRUE(press(Cmd::kHardwareLoadFile));
   EXPECT_TRUE(sameBits(*object_->matrix(), kObjectStart));
   EXPECT_TRUE(sameBits(*hardware_->matrix(), kHardwareStart));
-  const std::u16string refused =
-      u"Unable to open file '" + text(scratch_.module("commas.xal")) + u"' for loading.";
+  const std::u16string refused = u"Unable to open file '" + text(scratch_.module("commas.xal")) +
+                                 u"' for loading: it cannot be read as a XAL Transform File.";
   EXPECT_EQ(errorMessages(), (std::vector<std::u16string>{refused, refused}));
 }
 

@@ -104,7 +104,11 @@ TEST_F(TransformFileWidgetTest, LoadAnnouncesAGoodFileOnceAndNothingElse) {
   press(0);
   EXPECT_EQ(listener_->heard.size(), 1u);
   EXPECT_EQ(shown().size(), 3u);
-  EXPECT_TRUE(host_.core().errors().reports().empty());
+  ASSERT_EQ(host_.core().errors().reports().size(), 1u)
+      << "the unreadable file is told, as the command tells it";
+  EXPECT_EQ(host_.core().errors().reports()[0].message,
+            u"Unable to open file '" + text(scratch_.module("bad.tfm")) +
+                u"' for loading: row 1, number 1 is not a number.");
 }
 
 TEST_F(TransformFileWidgetTest, SaveWritesThePluginsHardwareMatrixWithoutTheScaleOrNothingWithoutAPlugin) {

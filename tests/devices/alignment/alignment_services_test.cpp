@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <string>
 #include <utility>
@@ -9,6 +10,7 @@
 #include "devices/alignment/alignment_services.h"
 #include "devices/alignment/plugin_transform.h"
 #include "devices/alignment/stored_matrix.h"
+#include "devices/contracts/plugin.h"
 #include "framework/registrations/registered_classes.h"
 #include "host/document/host_document_data.h"
 #include "support/module_fixture.h"
@@ -125,6 +127,73 @@ TEST_F(AlignmentServices, HostAlignmentsOfTheReferenceAreFoldedInAndStored) {
   const double expected[16] = {0, -1, 0, 0, 1, 0, 0, 0, 0, 0, 1, 7, 0, 0, 0, 1};
   for (int i = 0; i < 16; ++i) EXPECT_EQ(object->matrix()->m[i], expected[i]) << i;
   EXPECT_EQ(storedBlob("Palpera/Alignment/Object Alignment"), bytesOf(*object->matrix()));
+}
+
+// A 30 degree turn about z and a shift, every element written to eight decimals, as a file may hold it.
+Matrix4x4 eightDecimalTurn() {
+  Matrix4x4 turn = Matrix4x4::rotation(Vector3(0, 0, 1), std::acos(-1.0) / 6);
+  for (int i = 0; i < 12; ++i) turn.m[i] = std::round(turn.m[i] * 1e8) / 1e8;
+  turn.m[3] = 0.25;
+  return turn;
+}
+
+// A scale, a shear, a flattening (third row zero) and a mirror, each beside a rotation and a shift: taken as
+// the hardware matrix, each would stretch, skew, flatten or mirror every touch.
+std::vector<std::pair<Matrix4x4, std::u16string>> notRotationsAndShifts() {
+  Matrix4x4 sheared = kShift, flat = kShift;
+  sheared.m[1] = 0.01;
+  flat.m[8] = flat.m[9] = flat.m[10] = flat.m[11] = 0;
+  return {{Matrix4x4::uniformScaling(2), u"its 3 x 3 part scales or shears"},
+          {Matrix4x4::uniformScaling(1 + 1e-6), u"its 3 x 3 part scales or shears"},
+          {sheared, u"its 3 x 3 part scales or shears"},
+          {flat, u"its 3 x 3 part is singular, or scales by less than 1e-6"},
+          {Matrix4x4::scaling(1, 1, -1), u"it mirrors"}};
+}
+
+// Every way a matrix reaches the hardware matrix: the service itself (the transform command), the module's
+// two plug-ins (the alignment commands, "Move Device", a replayed session) and the stored matrix that "Load
+// Previous", a start-up and a document reset take. Each refuses with one message and keeps what it had.
+TEST_F(AlignmentServices, EveryWayToTheHardwareMatrixTakesOnlyARotationAndAShift) {
+  const char* key = "Palpera/Alignment/Hardware Alignment";
+  IPtr<IZelPluginDeviceHardwareAlignmentService> hardware;
+  hardware.getService();  // the one the plug-ins use
+  IPtr<IZelPlugin> emulator, replay;
+  emulator.createInstance(classIdOf("EmulatorPlugin"));
+  replay.createInstance(classIdOf("LogReplayPlugin"));
+  ASSERT_TRUE(hardware && emulator && replay);
+  const std::vector<std::pair<const char*, std::function<void(const Matrix4x4&)>>> ways = {
+      {"service", [&](const Matrix4x4& m) { hardware->setMatrix(m, true); }},
+      {"emulator", [&](const Matrix4x4& m) { emulator->setHardwareMatrix(m); }},
+      {"replay", [&](const Matrix4x4& m) { replay->setHardwareMatrix(m); }},
+      {"stored", [&](const Matrix4x4& m) {
+         host_.core().dataStore().setBlob(nullptr, key, bytesOf(m).data(), 128);
+         hardware->loadStored();
+       }}};
+  for (const auto& [way, set] : ways) {
+    SCOPED_TRACE(way);
+    IZelPlugin* plugin = std::string(way) == "replay" ? replay.get() : emulator.get();
+    set(kShift);
+    for (const auto& [refused, why] : notRotationsAndShifts()) {
+      host_.core().errors().clear();
+      set(refused);
+      EXPECT_EQ(bytesOf(plugin->hardwareMatrix()), bytesOf(kShift)) << "the matrix stays as it was";
+      if (std::string(way) == "service") {
+        EXPECT_EQ(storedBlob(key), bytesOf(kShift)) << "nor is it stored";
+      }
+      ASSERT_EQ(host_.core().errors().reports().size(), 1u);
+      const std::u16string told = host_.core().errors().reports()[0].message;
+      EXPECT_EQ(
+          told,
+          std::string(way) == "stored"
+              ? u"The stored alignment \"Palpera/Alignment/Hardware Alignment\" was not loaded: " + why + u"."
+              : u"The new hardware matrix holds no rigid transform without mirroring (" + why +
+                    u"): the hardware transformation is unchanged.");
+    }
+    host_.core().errors().clear();
+    set(eightDecimalTurn());
+    EXPECT_EQ(bytesOf(plugin->hardwareMatrix()), bytesOf(eightDecimalTurn()));
+    EXPECT_TRUE(host_.core().errors().reports().empty());
+  }
 }
 
 const char* kScaleService = "IZelPluginDeviceScaleAlignmentService";

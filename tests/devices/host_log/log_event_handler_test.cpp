@@ -59,7 +59,8 @@ TEST_F(LogEventHandler, RefusedRecordsChangeNothing) {
 }
 
 // A matrix that would turn a measured point or direction into an infinity, or into nothing, is refused with
-// its reason; one that is merely not rigid is the recording's to make, and is taken.
+// its reason, and so is one that stretches, shears or mirrors: a recording holds a rotation and a shift
+// times its uniform temperature scale, which is taken.
 TEST_F(LogEventHandler, AnAlignmentThatBreaksTheArithmeticIsRefusedWithItsReason) {
   const std::pair<const char*, const char16_t*> cases[] = {
       {"1e300 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1", u"its 3 x 3 part scales by more than 1e6"},
@@ -67,14 +68,17 @@ TEST_F(LogEventHandler, AnAlignmentThatBreaksTheArithmeticIsRefusedWithItsReason
       {"1 0 0 0 0 1 0 0 0 0 1e-100 0 0 0 0 1", u"its 3 x 3 part is singular, or scales by less than 1e-6"},
       {"1 1 0 0 1 1 0 0 0 0 1 0 0 0 0 1", u"its 3 x 3 part is singular, or scales by less than 1e-6"},
       {"1 0 0 0 0 1 0 0 0 0 1 0 0 0 1e-300 1", u"its last row is not 0 0 0 1"},
-      {"2 0.5 0 0.25 0 1 0 -3 0 0 0.001 1000 0 0 0 1", nullptr},
+      {"2 0.5 0 0.25 0 1 0 -3 0 0 0.001 1000 0 0 0 1",
+       u"beside a uniform scale, its 3 x 3 part scales or shears"},
+      {"1 0 0 0 0 1 0 0 0 0 -1 0 0 0 0 1", u"beside a uniform scale, it mirrors"},
+      {"0 -2 0 0.25 2 0 0 -3 0 0 2 1000 0 0 0 1", nullptr},
   };
   for (const auto& [text, reason] : cases) {
     SCOPED_TRACE(text);
     host_.core().errors().clear();
     EXPECT_EQ(handle("PluginAlignmentMatrix", {text}), !reason);
     if (!reason) {
-      EXPECT_EQ(plugin_->hardwareMatrix().m[0], 2.0);
+      EXPECT_EQ(plugin_->hardwareMatrix().m[1], -2.0);
       EXPECT_TRUE(host_.core().errors().reports().empty());
       continue;
     }

@@ -1,4 +1,4 @@
-#include "devices/alignment/transform_checks.h"
+#include "basic_types/transform_checks.h"
 
 #include <algorithm>
 #include <cmath>
@@ -40,6 +40,13 @@ bool isUsableTransform(const Matrix4x4& m) {
   return !whyNoUsableTransform(m);
 }
 
+std::optional<std::string> whyNoProperRigid(const Matrix4x4& m) {
+  if (std::optional<std::string> why = whyNoUsableTransform(m)) return why;
+  if (!m.isRigid()) return "its 3 x 3 part scales or shears";
+  if (!(m.determinant3() > 0.0)) return "it mirrors";
+  return std::nullopt;
+}
+
 bool isProperRigid(const Matrix4x4& m) {
-  return isUsableTransform(m) && m.isRigid() && m.determinant3() > 0.0;
+  return !whyNoProperRigid(m);
 }

@@ -1,6 +1,8 @@
 #pragma once
 
-// What a matrix must be to serve as a factor of the device transform. NaN fails every test.
+// What a matrix must be to serve as a factor of the device transform, and what a placement or a hardware
+// matrix must be: the one test of each that the module and the stand-in host put matrices to. NaN fails
+// every test.
 
 #include <optional>
 #include <string>
@@ -20,5 +22,9 @@ bool isUsableTransform(const Matrix4x4& m);
 inline constexpr double kLargestScale = 1e6;
 inline constexpr double kFarthest = 1e9;
 
-// Usable, orthonormal within 1e-7 and not mirrored: what a part alignment can be.
+// Why m is not a rotation and a shift (a proper rigid transform), as the end of a sentence, or nothing: it
+// must be usable, its 3 x 3 part orthonormal within 1e-7 (Matrix4x4::isRigid) and not mirrored. What a part
+// placement and the device's hardware matrix can be. The tolerance takes a rotation written to eight decimals
+// (each column then errs by less than 2e-8) and refuses any scale a measurement could notice.
+std::optional<std::string> whyNoProperRigid(const Matrix4x4& m);
 bool isProperRigid(const Matrix4x4& m);
