@@ -19,6 +19,7 @@
 #include "framework/memory/assertion.h"
 #include "framework/object/query_part.h"
 #include "framework/registrations/registered_classes.h"
+#include "framework/subject/event_name.h"
 #include "host_api/gfx_view.h"
 #include "host_api/gui_status_bar.h"
 
@@ -33,6 +34,8 @@ constexpr int32_t kAllViews = -1;
 // A first capture fits the view once its first pass has this many points, wherever they lie, so that the
 // view frames the part rather than the first few points.
 constexpr int32_t kFirstPassFitCount = 75;
+// The device's custom event that takes back the last point sampled.
+constexpr const char* kUndoLastSampled = "UndoLastSampled";
 
 // The normalised view box, made once: a point is in view when each mapped coordinate lies within it.
 struct ViewBox {
@@ -62,6 +65,13 @@ IPtr<IZelDocObject> createPassObject(const ZelString& name) {
   return object;
 }
 
+void removeFromDocument(IZelDocObject* object) {
+  SPtr<IZelObjectRemover> remover;
+  if (!remover) return;
+  remover->removeObject(object, 0, false);
+  remover->finishRemoval();
+}
+
 }  // namespace
 
 void PalperaCaptureCmd::startCapture() {
@@ -71,6 +81,7 @@ void PalperaCaptureCmd::startCapture() {
   }
   if (!soundPlayer_) soundPlayer_ = loadCaptureClick();
   firstPass_ = pointObjects_.empty();
+  firstPassOfCapture_ = pointObjects_.size();
   if (settingOn(capture::kShowProbeKey)) {
     probeGfx_.getService();
     if (probeGfx_) {
@@ -117,9 +128,18 @@ void PalperaCaptureCmd::onPointSampled(const Vector3& point, const Vector3&, con
 }
 
 void PalperaCaptureCmd::onCustomEvent(const ZelCString& name, IZelUnknown*) {
+  if (isEvent(name.data(), kUndoLastSampled)) return undoLastPoint();
   if (!isAcquisitionError(name)) return;
   stopCapture();
   reportAcquisitionError();
+}
+
+void PalperaCaptureCmd::undoLastPoint() {
+  // A single point is a pass of its own; a continuous pass is no one point to take back.
+  if (mode_ != kSinglePoint || passOpen_ || pointObjects_.size() <= firstPassOfCapture_) return;
+  removeFromDocument(pointObjects_.back().get());
+  pointObjects_.pop_back();
+  requestRedraw(false);
 }
 
 void PalperaCaptureCmd::startPass() {
@@ -234,11 +254,7 @@ void PalperaCaptureCmd::endPass() {
   }
   const int32_t n = igp_->pointCount();
   if (n < 1) {
-    SPtr<IZelObjectRemover> remover;
-    if (remover) {
-      remover->removeObject(object, 0, false);
-      remover->finishRemoval();
-    }
+    removeFromDocument(object);
     pointObjects_.pop_back();
   } else {
     if (sampling_ && n >= 2) {

@@ -1,15 +1,17 @@
 #pragma once
 
 // The host command "Probe Capture": collects point clouds with the hard probe into point objects of the
-// document. In single-point mode every button press of the device "HardProbe" is a pass of one point; in
-// time and distance mode every start/stop of the device "HardProbeContinuous" is a pass, of which the points
-// at least the interval apart in time or in space are taken. Each pass is one point object named from the
+// document. In single-point mode every button press of the device "HardProbe" is a pass of one point, and the
+// undo key takes back the capture's last one; in time and distance mode every start/stop of the device
+// "HardProbeContinuous" is a pass, of which the points at least the interval apart in time or in space are
+// taken. Each pass is one point object named from the
 // dialog's name field. Apply appends the passes to the test object, merges them into a new one, makes a
 // single pass the test object or groups them; cancel removes them.
 //
 // The command is its own device receiver. Created by the host per run; main thread only (device events are
 // delivered there). Settings are read at activation and written only by apply.
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -113,6 +115,8 @@ class PalperaCaptureCmd : public CompBaseCmd,
   void startPass();
   void stopPass();
   void takePoint(const Vector3& point);
+  // Single-point mode: removes the last point taken in this capture (its pass); nothing when there is none.
+  void undoLastPoint();
   void followProbe(const Vector3& position, const Vector3& direction, const Vector3& up);
   void startVirtualCamera();
   void beginPass();
@@ -151,6 +155,7 @@ class PalperaCaptureCmd : public CompBaseCmd,
   // The document's current objects at activation, the first one first; held, so that cancel never hands the
   // document one it removed.
   std::vector<IPtr<IZelDocObject>> activationObjects_;
-  bool passOpen_ = false;   // a continuous pass started and not yet stopped
-  bool capturing_ = false;  // the command is device_'s receiver, from startCapture to stopCapture
+  bool passOpen_ = false;          // a continuous pass started and not yet stopped
+  size_t firstPassOfCapture_ = 0;  // the index in pointObjects_ of the running capture's first pass
+  bool capturing_ = false;         // the command is device_'s receiver, from startCapture to stopCapture
 };

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "features/approach_side.h"
 #include "framework/object/query_part.h"
 #include "host_api/feature_kinds.h"
 
@@ -63,10 +64,14 @@ std::optional<Vector3> airSidePoint(IZelFeature& nominal, const Vector3& surface
   return lean < 0 ? section->centre : surfacePoint + out * kAirReach;
 }
 
-bool sameSideAsNominal(IZelFeature& probed, IZelFeature& nominal, const std::optional<Vector3>& air) {
+bool sameSideAsNominal(IZelFeature& probed, IZelFeature& nominal, const std::optional<Vector3>& air,
+                       std::span<const Vector3> touchDirections) {
   auto* probedPlane = queryPart<IZelPlane>(&probed);
   auto* nominalPlane = queryPart<IZelPlane>(&nominal);
-  if (probedPlane && nominalPlane) return probedPlane->normal().dot(nominalPlane->normal()) > 0;
+  if (probedPlane && nominalPlane) {
+    return !touchesPushAlong(probedPlane->normal(), touchDirections) &&
+           probedPlane->normal().dot(nominalPlane->normal()) > 0;
+  }
   if (!air) return true;
   const std::optional<Section> probedSection = sectionThrough(probed, *air);
   const std::optional<Section> nominalSection = sectionThrough(nominal, *air);

@@ -6,6 +6,7 @@
 // one stop point of the operator's, lifted or not, lies on the air side of some features only.
 
 #include <optional>
+#include <span>
 
 #include "basic_types/vector3.h"
 #include "host_api/zel_feature.h"
@@ -17,7 +18,10 @@
 std::optional<Vector3> airSidePoint(IZelFeature& nominal, const Vector3& surfacePoint,
                                     const Vector3& outward);
 
-// Whether the probed feature has the air where its nominal has it: a plane's normal points the nominal's
-// way, and a round feature holds the nominal's air-side point exactly when the nominal does. A probed
+// Whether the probed feature has the air where its nominal has it. A plane, compensated towards its
+// nominal's air side, disagrees when every touch pushed along its normal, into that air (touchDirections,
+// the touches' probe directions, zero where unknown); with a direction unknown its normal must point the
+// nominal's way. A round feature holds the nominal's air-side point exactly when the nominal does. A probed
 // feature of another kind, or one without an air-side point, agrees.
-bool sameSideAsNominal(IZelFeature& probed, IZelFeature& nominal, const std::optional<Vector3>& air);
+bool sameSideAsNominal(IZelFeature& probed, IZelFeature& nominal, const std::optional<Vector3>& air,
+                       std::span<const Vector3> touchDirections);

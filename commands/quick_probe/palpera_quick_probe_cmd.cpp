@@ -1,10 +1,13 @@
 #include "commands/quick_probe/palpera_quick_probe_cmd.h"
 
+#include <utility>
+
 #include "commands/quick_probe/air_side.h"
 #include "devices/contracts/plugin.h"
 #include "devices/contracts/plugin_device.h"
 #include "devices/events/acquisition_error.h"
 #include "devices/managers/izel_plugin_manager.h"
+#include "features/collectors/feature_collector_base.h"
 #include "features/feature_matching.h"
 #include "features/placed_feature.h"
 #include "framework/commands/command_context.h"
@@ -16,6 +19,7 @@
 #include "framework/object/query_chain.h"
 #include "framework/object/query_part.h"
 #include "framework/registrations/class_registration.h"
+#include "framework/subject/event_name.h"
 #include "framework/translation/tr.h"
 #include "host_api/data_store.h"
 #include "host_api/feature_kinds.h"
@@ -228,7 +232,8 @@ void PalperaQuickProbeCmd::setProbeRadius(double radius) {
   recognizer_.setProbeRadius(radius);
 }
 
-void PalperaQuickProbeCmd::onMoved(const Vector3& point, const Vector3&, const Vector3&) {
+void PalperaQuickProbeCmd::onMoved(const Vector3& point, const Vector3& to, const Vector3&) {
+  approach_ = to;
   handlePoint(point, false);
 }
 
@@ -237,7 +242,9 @@ void PalperaQuickProbeCmd::onPointSampled(const Vector3& point) {
 }
 
 void PalperaQuickProbeCmd::onCustomEvent(const ZelCString& name, IZelUnknown*) {
-  if (!active_ || !isAcquisitionError(name)) return;
+  if (!active_) return;
+  if (isEvent(name.data(), FeatureCollectorBase::kUndoLastSampledEvent)) return undoLastTouch();
+  if (!isAcquisitionError(name)) return;
   IPtr<PalperaQuickProbeCmd> self(this);
   // A device that failed sends nothing more, and what it had in transit is no touch to take: the features of
   // the earlier stops stay, the touches since the last one are let go with the command.
@@ -257,11 +264,23 @@ void PalperaQuickProbeCmd::handlePoint(const Vector3& point, bool sampled) {
   if (recognizer_.onUnmeasuredFace()) reportUserError(tr("this face is not a feature Quick Probe measures"));
   if (!recognizer_.acceptsPoints(index)) return;
   if (auto* receiver = queryPart<IZelHardProbeDataReceiver>(recognizer_.collector(index))) {
-    recognizer_.noteTouch(index, point);
+    recognizer_.noteTouch(index, point, std::exchange(approach_, Vector3()));
     receiver->onPointSampled(point);
     graphics_.addPoint(point);
     ++pointCount_;
   }
+}
+
+void PalperaQuickProbeCmd::undoLastTouch() {
+  const int32_t index = recognizer_.takeBackLastTouch();
+  if (index == QuickProbeRecognizer::kNone) return;
+  // The collector lets the touch go as it does under "Hard Probe Features".
+  if (IZelFeatureCollector* collector = recognizer_.collector(index)) collector->deleteLastPoint();
+  // The touches since the last stop are the newest and the ones drawn; a touch kept from before it is not.
+  if (pointCount_ == 0) return;
+  --pointCount_;
+  graphics_.removeLastPoint();
+  requestRedraw(false);
 }
 
 void PalperaQuickProbeCmd::hideShownNominals() {
@@ -297,6 +316,7 @@ void PalperaQuickProbeCmd::removeTempNominal() {
 
 void PalperaQuickProbeCmd::onPointStop(const Vector3& point) {
   if (!active_) return;
+  approach_ = Vector3();
   if (pointCount_ == 0) {
     finishCommand(context_, true);
     return;
@@ -328,7 +348,8 @@ void PalperaQuickProbeCmd::finishEntry(const QuickProbeRecognizer::Entry& entry,
     reportUserError(tr("Not recognised: %1 Probe more and stop again.", collector.refusal()));
     return;
   }
-  if (entry.nominal && !sameSideAsNominal(*feature, *entry.nominal, air)) {
+  if (entry.nominal &&
+      !sameSideAsNominal(*feature, *entry.nominal, air, recognizer_.touchDirections(entry.index))) {
     reportUserError(
         tr("%1 is refused: probed, it has the material on the other side than its nominal. Its "
            "touches are dropped; probe it again.",

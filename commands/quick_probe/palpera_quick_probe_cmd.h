@@ -8,11 +8,12 @@
 // cone runs like its nominal, a feature whose side disagrees with its nominal is refused, one that cannot be
 // made yet keeps its touches; each is named after a matching reference feature when matching is on and added
 // to "TestObject"; a nominal the reference object does not hold yet is added to it, hidden, under the probed
-// feature's name. A stop with nothing probed ends the command, and so does a device error, after telling it
-// and keeping the features of the earlier stops. Every refusal is told to the operator. The
-// probe's points and the probed features are the world's; the nominals added to the reference object lie in
-// its model's own coordinates, wherever the reference object is placed (by a rotation and a shift; another
-// placement is refused).
+// feature's name. The undo key takes back the last touch that no finished feature holds yet, one at a
+// time, down to none. A stop with nothing probed ends the command, and so does a device error, after telling
+// it and keeping the features of the earlier stops. Every refusal is told to the operator. The probe's points
+// and the probed features are the world's; the nominals added to the reference object lie in its model's own
+// coordinates, wherever the reference object is placed (by a rotation and a shift; another placement is
+// refused).
 //
 // The reference object's features are shown only while the probe is near them; each gets back the
 // visibility it had when the command began. Created by the host per use; main thread only, where the device
@@ -66,6 +67,8 @@ class PalperaQuickProbeCmd : public CompBaseCmd, public IZelHardProbeDataReceive
   void restoreReferenceVisibility();
 
   void handlePoint(const Vector3& point, bool sampled);
+  // Takes back the last touch no finished feature holds; nothing when there is none.
+  void undoLastTouch();
   void showNominal(int32_t index);
   void hideShownNominals();
   void removeTempNominal();
@@ -88,6 +91,7 @@ class PalperaQuickProbeCmd : public CompBaseCmd, public IZelHardProbeDataReceive
   IPtr<IZelDocObject> testObject_;
   QuickProbeRecognizer recognizer_;
   int32_t pointCount_ = 0;  // sampled since the last finish
+  Vector3 approach_;        // the probe direction of the last move since the last touch or stop, or zero
 
   ZelHashTable<int32_t, IPtr<IZelSubObject>> shownNominals_;
   ZelHashTable<int32_t, IPtr<IZelSubObject>> probedSubObjects_;

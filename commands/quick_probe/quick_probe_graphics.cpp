@@ -53,6 +53,10 @@ void QuickProbeGraphics::addPoint(const Vector3& point) {
   points_->append(xyz);
 }
 
+void QuickProbeGraphics::removeLastPoint() {
+  if (points_) points_->removeLast();
+}
+
 void QuickProbeGraphics::clearPoints() {
   if (points_) points_->clear();
 }

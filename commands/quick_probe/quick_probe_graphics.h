@@ -30,6 +30,7 @@ class QuickProbeGraphics {
   void remove();
 
   void addPoint(const Vector3& point);
+  void removeLastPoint();
   void clearPoints();
   // The edges drawn, by id, where the model stands; none when empty.
   void showEdges(std::vector<int32_t> edges);

@@ -93,7 +93,8 @@ void QuickProbeRecognizer::detach() {
   placement_ = {};
   onUnmeasuredFace_ = false;
   airSides_.clear();
-  touchCounts_.clear();
+  touchDirections_.clear();
+  touchOrder_.clear();
   faceIndex_.clear();
   edgeIndex_.clear();
   nominals_.clear();
@@ -381,21 +382,36 @@ bool QuickProbeRecognizer::acceptsPoints(int32_t index) {
 void QuickProbeRecognizer::removeCollector(int32_t index) {
   collectors_.erase(index);
   awaitingPlane_.erase(index);
-  touchCounts_.erase(index);
+  touchDirections_.erase(index);
+  std::erase(touchOrder_, index);
 }
 
 void QuickProbeRecognizer::setProbed(int32_t index, IZelFeature* probed) {
   probed_.set(index, IPtr<IZelFeature>(probed));
 }
 
-void QuickProbeRecognizer::noteTouch(int32_t index, const Vector3& touch) {
-  ++touchCounts_.findOrInsert(index, 0);
+void QuickProbeRecognizer::noteTouch(int32_t index, const Vector3& touch, const Vector3& direction) {
+  touchDirections_.findOrInsert(index, {}).push_back(direction);
+  touchOrder_.push_back(index);
   learnAirSide(index, touch);
 }
 
 int32_t QuickProbeRecognizer::touchCount(int32_t index) {
-  const int32_t* count = touchCounts_.find(index);
-  return count ? *count : 0;
+  return static_cast<int32_t>(touchDirections(index).size());
+}
+
+std::span<const Vector3> QuickProbeRecognizer::touchDirections(int32_t index) {
+  const std::vector<Vector3>* directions = touchDirections_.find(index);
+  return directions ? std::span<const Vector3>(*directions) : std::span<const Vector3>();
+}
+
+int32_t QuickProbeRecognizer::takeBackLastTouch() {
+  if (touchOrder_.empty()) return kNone;
+  const int32_t index = touchOrder_.back();
+  touchOrder_.pop_back();
+  if (std::vector<Vector3>* directions = touchDirections_.find(index); directions && !directions->empty())
+    directions->pop_back();
+  return index;
 }
 
 void QuickProbeRecognizer::learnAirSide(int32_t index, const Vector3& touch) {

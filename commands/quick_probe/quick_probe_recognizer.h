@@ -16,6 +16,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "basic_types/vector3.h"
@@ -88,16 +89,21 @@ class QuickProbeRecognizer {
   IZelFeatureCollector* collector(int32_t index);
   // The collectors in table order, taken as a snapshot so that finishing may remove entries.
   std::vector<Entry> collectorsInOrder();
-  // Drops the collector and its touch count.
+  // Drops the collector and its touches.
   void removeCollector(int32_t index);
   void setProbed(int32_t index, IZelFeature* probed);
 
-  // Counts a touch handed to the index's collector, and learns from the model's normal at the face nearest
-  // to it where the air lies beside the nominal; once known it stays. The touches its collector holds, and
-  // the point on the air side of the nominal, when known.
-  void noteTouch(int32_t index, const Vector3& touch);
+  // Keeps a touch handed to the index's collector with its probe direction (zero when unknown), and learns
+  // from the model's normal at the face nearest to it where the air lies beside the nominal; once known it
+  // stays. The touches its collector holds, their probe directions in touching order, and the point on the
+  // air side of the nominal, when known.
+  void noteTouch(int32_t index, const Vector3& touch, const Vector3& direction);
   int32_t touchCount(int32_t index);
+  std::span<const Vector3> touchDirections(int32_t index);
   std::optional<Vector3> airSide(int32_t index);
+  // Forgets the last touch any collector still holds, and answers the index whose collector must let it
+  // go; kNone when none holds a touch.
+  int32_t takeBackLastTouch();
 
   // Recreation through the host's fitters; null when the fitter gives nothing. The edge fitter adds the
   // edges the feature covers to covered.
@@ -143,5 +149,6 @@ class QuickProbeRecognizer {
   ZelHashTable<int32_t, IPtr<IZelFeature>> probed_;
   ZelHashTable<int32_t, bool> awaitingPlane_;
   ZelHashTable<int32_t, Vector3> airSides_;
-  ZelHashTable<int32_t, int32_t> touchCounts_;
+  ZelHashTable<int32_t, std::vector<Vector3>> touchDirections_;
+  std::vector<int32_t> touchOrder_;  // the index of every touch the collectors hold, oldest first
 };

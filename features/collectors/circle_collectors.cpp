@@ -13,6 +13,15 @@ const ClassRegistration<BoltPatternCircleCollector> boltPattern(
 
 }  // namespace
 
+bool CircleCollector::fillCreatorParameters() {
+  if (!isComponentChild()) return SimpleCollector::fillCreatorParameters();
+  IPtr<IZelIntValue> hole;
+  hole.getService();
+  if (hole) hole->setValue(1);
+  const TrailingParameter marked[] = {{kHoleKey, IPtr<IZelParameter>(hole.get())}};
+  return fillWith(marked);
+}
+
 ZelString PointCircleCollector::briefInstructions() {
   return tr("Place the probe in the hole and probe a point or finish");
 }

@@ -16,6 +16,10 @@ class CircleCollector : public ConcreteCollector<CircleCollector> {
   static constexpr SimpleCollectorTraits kTraits{
       "HardProbeCircleCreator",      "IZelArc", kFillWithWorkPlane, true, true, true, "circle", true,
       InstructionPictureSet::kCircle};
+
+  // A circle probed as a component is a slot's end or corner, cut into the face: marked as a hole, so that
+  // a stop taken anywhere in the slot, outside this circle, never makes it a boss.
+  bool fillCreatorParameters() override;
 };
 
 // With its work plane held, every point sampled is its stop point too: one point in the hole finishes it.

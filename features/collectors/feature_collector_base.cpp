@@ -65,6 +65,8 @@ ZelString FeatureCollectorBase::refusal() {
 
 void FeatureCollectorBase::reset() {
   sampledPoints_.clear();
+  touchDirections_.clear();
+  approach_ = Vector3();
   resultPoints_.clear();
   sampledSinceReset_ = false;
   stopPoint_ = Vector3();
@@ -99,6 +101,7 @@ bool FeatureCollectorBase::deleteLastPoint() {
   if (IPtr<IZelFeatureCollector> child = activeChild()) return child->deleteLastPoint();
   if (sampledPoints_.empty()) return false;
   sampledPoints_.pop_back();
+  touchDirections_.pop_back();
   if (pointSink_) pointSink_->removeLast();
   refreshInstructions();
   notify(kDeletedPointEvent, nullptr);
@@ -134,12 +137,21 @@ void FeatureCollectorBase::setProbeRadius(double radius) {
     if (auto* receiver = queryPart<IZelHardProbeDataReceiver>(child.get())) receiver->setProbeRadius(radius);
 }
 
+void FeatureCollectorBase::onMoved(const Vector3& point, const Vector3& to, const Vector3& up) {
+  if (IPtr<IZelFeatureCollector> child = activeChild()) {
+    if (auto* receiver = queryPart<IZelHardProbeDataReceiver>(child.get())) receiver->onMoved(point, to, up);
+    return;
+  }
+  approach_ = to;
+}
+
 void FeatureCollectorBase::onPointSampled(const Vector3& point) {
   if (IPtr<IZelFeatureCollector> child = activeChild()) {
     if (auto* receiver = queryPart<IZelHardProbeDataReceiver>(child.get())) receiver->onPointSampled(point);
     return;
   }
   sampledPoints_.push_back(point);
+  touchDirections_.push_back(std::exchange(approach_, Vector3()));
   appendToSink(point);
   refreshInstructions();
   sampledSinceReset_ = true;
@@ -147,6 +159,7 @@ void FeatureCollectorBase::onPointSampled(const Vector3& point) {
 
 void FeatureCollectorBase::onPointStop(const Vector3& point) {
   stopPoint_ = point;
+  approach_ = Vector3();
   if (IPtr<IZelFeatureCollector> child = activeChild()) {
     if (auto* receiver = queryPart<IZelHardProbeDataReceiver>(child.get())) receiver->onPointStop(point);
     return;
@@ -296,7 +309,8 @@ bool FeatureCollectorBase::createWithCreator() {
   IPtr<IZelFeature> made;
   made.takeOwnership(creator_->createFeature());
   if (made.get() != createdFeature_.get()) createdFeature_ = std::move(made);
-  refusalReason_ = createdFeature_ ? ZelString() : creator_->refusal();
+  refusalReason_ = createdFeature_ ? refusalOfMade(*createdFeature_) : creator_->refusal();
+  if (!refusalReason_.isEmpty()) createdFeature_.release();
   loadResultPoints();
   return static_cast<bool>(createdFeature_);
 }

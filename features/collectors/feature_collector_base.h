@@ -96,7 +96,8 @@ class FeatureCollectorBase : public IZelFeatureCollector,
 
   // IZelHardProbeDataReceiver
   void setProbeRadius(double radius) override;
-  void onMoved(const Vector3&, const Vector3&, const Vector3&) override {}
+  // The probe direction, which the next touch keeps as its own (to the active child, when there is one).
+  void onMoved(const Vector3& point, const Vector3& to, const Vector3& up) override;
   void onPointSampled(const Vector3& point) override;
   void onPointStop(const Vector3& point) override;
   void onCustomEvent(const ZelCString& name, IZelUnknown* payload) override;
@@ -109,6 +110,9 @@ class FeatureCollectorBase : public IZelFeatureCollector,
 
   // The gathered values, as the creator will get them.
   const PointList& sampledPoints() const { return sampledPoints_; }
+  // Each sampled point's probe direction, from the last move reported since the touch or stop before it;
+  // zero for a touch without one.
+  const PointList& touchDirections() const { return touchDirections_; }
   const Vector3& stopPoint() const { return stopPoint_; }
   double probeRadius() const { return probeRadius_; }
   int32_t pointsRequired() const { return pointsRequired_; }
@@ -156,8 +160,12 @@ class FeatureCollectorBase : public IZelFeatureCollector,
   // the creator's table and has the feature made; false, writing nothing, when a host value cannot be made.
   bool fillProbingParameters(uint32_t keys, IZelPlane* workPlane,
                              std::span<const TrailingParameter> trailing = {});
-  // Asks the creator for the feature, keeps it, loads its compensated points; answers whether one was made.
+  // Asks the creator for the feature, keeps it unless refusalOfMade refuses it, loads its compensated
+  // points; answers whether one was kept.
   bool createWithCreator();
+  // Why a feature the creator made is refused after all, from what only the collector knows (the touches'
+  // directions); empty to keep it.
+  virtual ZelString refusalOfMade(IZelFeature&) { return {}; }
   // The embedded-feature value of a feature (null: an empty one); empty when the host cannot make it.
   static IPtr<IZelParameter> featureParameter(IZelFeature* feature);
   // The table of child features "<Feature1>", "<Feature2>", ... in order, each embedded; empty when a host
@@ -178,6 +186,8 @@ class FeatureCollectorBase : public IZelFeatureCollector,
 
   double probeRadius_ = 0.0;
   PointList sampledPoints_;
+  PointList touchDirections_;
+  Vector3 approach_;  // the probe direction of the last move since the last touch or stop; zero for none
   PointList resultPoints_;
   bool sampledSinceReset_ = false;
   IPtr<RealPArray> pointSink_;

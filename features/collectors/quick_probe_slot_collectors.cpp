@@ -41,6 +41,7 @@ bool QuickProbeSlotCollector::acceptFeature(IZelFeature* feature) {
   if (!plane) return false;
   workPlane_ = plane;
   components_.clear();
+  touchedComponents_.clear();
   for (int32_t i = 0; i < traits_.components; ++i) {
     IPtr<IZelFeatureCollector> component = traits_.makeComponentCollector();
     component->refreshInfo();
@@ -73,8 +74,18 @@ size_t QuickProbeSlotCollector::nearestComponent(const Vector3& point) {
 
 void QuickProbeSlotCollector::onPointSampled(const Vector3& point) {
   if (components_.empty()) return;
-  IZelFeatureCollector* component = components_[nearestComponent(point)].get();
-  if (auto* receiver = queryPart<IZelHardProbeDataReceiver>(component)) receiver->onPointSampled(point);
+  const size_t nearest = nearestComponent(point);
+  auto* receiver = queryPart<IZelHardProbeDataReceiver>(components_[nearest].get());
+  if (!receiver) return;
+  receiver->onPointSampled(point);
+  touchedComponents_.push_back(nearest);
+}
+
+bool QuickProbeSlotCollector::deleteLastPoint() {
+  if (touchedComponents_.empty()) return false;
+  const size_t last = touchedComponents_.back();
+  touchedComponents_.pop_back();
+  return components_[last]->deleteLastPoint();
 }
 
 bool QuickProbeSlotCollector::fillCreatorParameters() {
@@ -100,6 +111,7 @@ IPtr<IZelFeature> QuickProbeSlotCollector::takeFeature() {
 }
 
 void QuickProbeSlotCollector::reset() {
+  touchedComponents_.clear();
   for (const IPtr<IZelFeatureCollector>& component : components_) component->reset();
   if (slot_) slot_->reset();
 }

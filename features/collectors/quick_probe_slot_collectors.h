@@ -53,6 +53,8 @@ class QuickProbeSlotCollector : public FeatureCollectorBase {
 
   // To the component collector of the nearest nominal component; this collector keeps no point.
   void onPointSampled(const Vector3& point) override;
+  // Takes the last point back from the component it went to; false when none holds a point.
+  bool deleteLastPoint() override;
 
   // The component collectors, in nominal order, once the work plane is held; then the slot collector.
   std::span<const IPtr<IZelFeatureCollector>> componentCollectors() const { return components_; }
@@ -77,6 +79,7 @@ class QuickProbeSlotCollector : public FeatureCollectorBase {
   std::vector<Vector3> freeSidePoints_;
   IPtr<IZelPlane> workPlane_;
   std::vector<IPtr<IZelFeatureCollector>> components_;
+  std::vector<size_t> touchedComponents_;  // the component of each point held, oldest first
   IPtr<IZelFeatureCollector> slot_;
 };
 

@@ -16,7 +16,11 @@ SimpleCollector::SimpleCollector(const SimpleCollectorTraits& traits) : traits_(
 }
 
 bool SimpleCollector::fillCreatorParameters() {
-  return fillProbingParameters(traits_.fillKeys, workPlane_.get());
+  return fillWith({});
+}
+
+bool SimpleCollector::fillWith(std::span<const TrailingParameter> trailing) {
+  return fillProbingParameters(traits_.fillKeys, workPlane_.get(), trailing);
 }
 
 bool SimpleCollector::acceptFeature(IZelFeature* feature) {

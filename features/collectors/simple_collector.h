@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 
 #include "features/collectors/feature_collector_base.h"
 #include "host_api/feature_kinds.h"
@@ -42,6 +43,8 @@ class SimpleCollector : public FeatureCollectorBase {
   // Makes the creator, names the type, sets the flags and adds the work-plane child, which is active first.
   explicit SimpleCollector(const SimpleCollectorTraits& traits);
 
+  // The fill of fillCreatorParameters with the trailing values behind the gathered ones.
+  bool fillWith(std::span<const TrailingParameter> trailing);
   // Forgets the work plane (parallel planes probe a new primary plane for every feature).
   void forgetWorkPlane() { workPlane_.release(); }
   // Keeps the plane as the work plane and moves on to the next child.

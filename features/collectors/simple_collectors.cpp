@@ -1,6 +1,8 @@
 #include "features/collectors/simple_collectors.h"
 
+#include "features/approach_side.h"
 #include "framework/registrations/class_registration.h"
+#include "framework/translation/tr.h"
 
 namespace {
 
@@ -17,3 +19,11 @@ const ClassRegistration<ConstrainedConeCollector> constrainedCone(
     registeredClass("ConstrainedConeCollector"));
 
 }  // namespace
+
+ZelString PlaneCollector::refusalOfMade(IZelFeature& made) {
+  auto* plane = queryPart<IZelPlane>(&made);
+  if (!plane || !touchesPushAlong(plane->normal(), touchDirections())) return {};
+  return tr(
+      "the stop lies on the other side of the plane than every touch came from; lift the probe off "
+      "along its approach and stop again");
+}

@@ -18,6 +18,9 @@ inline constexpr char16_t kChildFeaturesKey[] = u"<ChildFeatures>";
 inline constexpr char16_t kChildFeaturePrefix[] = u"<Feature";
 inline constexpr char16_t kTopPlaneKey[] = u"<TopPlane>";
 inline constexpr char16_t kBottomPlaneKey[] = u"<BottomPlane>";
+// Present and not 0 on a circle cut into its work plane's face, a slot's end or corner: a hole, whichever
+// side of it the stop point lies on (IZelIntValue).
+inline constexpr char16_t kHoleKey[] = u"<Hole>";
 
 // The probing record: the feature parameter "<ProbeConstruction>", a table holding "<ZelID>" (the class id of
 // the creator that made the feature, IZelIDValue) and "<Parameters>" (a copy of the creator's table with

@@ -27,6 +27,12 @@ bool holdsStop(IZelFeature& arc, const Vector3& stopInPlane) {
   return planar && planar->isInside(stopInPlane);
 }
 
+// Whether the table marks the circle as cut into the face.
+bool markedHole(IZelParameter* mark) {
+  auto* hole = queryPart<IZelIntValue>(mark);
+  return hole && hole->value() != 0;
+}
+
 // The children's centres, ordered by their names' numbers ("<Feature2>" before "<Feature10>"), which is the
 // order they were probed in; none when a child is not a circle.
 std::optional<PointList> childCentres(IZelParameterTable& children) {
@@ -56,12 +62,14 @@ IPtr<IZelFeature> HardProbeCircleCreator::buildFeature() {
   if (!arc) return {};
   const PlaneEquation workPlane = PlaneEquation::of(*probing->workPlane);
   const double fittedRadius = arc->radius();
-  if (stopOnSurface((workPlane.project(probing->stop) - arc->center()).length() - fittedRadius,
-                    probing->radius))
+  const bool hole = markedHole(parameter(ZelString(kHoleKey)));
+  if (!hole && stopOnSurface((workPlane.project(probing->stop) - arc->center()).length() - fittedRadius,
+                             probing->radius))
     return refuse(liftProbeText());
   // With both radii above 0 the stop point stays on its side of the compensated circle, so the points move
   // by the same offset as the rim.
-  const double offset = sideOffset(holdsStop(*fitted, workPlane.project(probing->stop)), probing->radius);
+  const double offset =
+      sideOffset(hole || holdsStop(*fitted, workPlane.project(probing->stop)), probing->radius);
   if (!(fittedRadius > 0.0) || !(fittedRadius + offset > 0.0))
     return refuse(tr("the probe ball is larger than the circle"));
   arc->setRadius(fittedRadius + offset);

@@ -2,8 +2,9 @@
 
 // The creators of a circle in a work plane:
 // - HardProbeCircleCreator: fitted through the probe-tip centres' projections, its radius grown by the probe
-//   radius when the stop point lies inside (a hole) and shrunk otherwise (a boss), the points scaled radially
-//   onto it. Reads "<SampledPoints>" (at least 3), "<StopPoint>", "<ProbeRadius>", "<WorkPlane>". A fitted or
+//   radius when the stop point lies inside (a hole) or "<Hole>" marks it as one, and shrunk otherwise (a
+//   boss), the points scaled radially onto it. Reads "<SampledPoints>" (at least 3), "<StopPoint>",
+//   "<ProbeRadius>", "<WorkPlane>" and, when present, "<Hole>"; a marked hole takes any stop. A fitted or
 //   compensated radius that is not above 0 gives no circle: the points would be mirrored through the centre.
 // - HardProbePointCircleCreator: the rim of a hole the probe tip rests in, where the tip's sphere meets the
 //   work plane, from the first of "<SampledPoints>", "<ProbeRadius>" and "<WorkPlane>". A tip below the plane

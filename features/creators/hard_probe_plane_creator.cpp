@@ -2,6 +2,7 @@
 
 #include "features/creators/probe_geometry.h"
 #include "framework/registrations/class_registration.h"
+#include "framework/translation/tr.h"
 
 namespace {
 
@@ -29,8 +30,11 @@ IPtr<IZelFeature> HardProbePlaneCreator::buildFeature() {
   IPtr<IZelFeature> fitted = fit(probing->sampled, {"IZelPlane"});
   auto* plane = queryPart<IZelPlane>(fitted.get());
   if (!plane) return {};
+  // Touches meant for another feature (a bore's, at one height) make a plane too, with a lifted stop in it.
   if (stopOnSurface(PlaneEquation::of(*plane).signedDistance(probing->stop), probing->radius))
-    return refuse(liftProbeText());
+    return refuse(
+        tr("the stop lies in the plane of the touches, so it cannot tell which side they came "
+           "from; stop again off that plane, or undo to take touches back"));
   offsetAwayFromStop(*plane, probing->stop, probing->radius);
   const PlaneEquation moved = PlaneEquation::of(*plane);
   const double signedRadius = moved.signedDistance(probing->stop) >= 0.0 ? -probing->radius : probing->radius;

@@ -76,13 +76,14 @@ class QuickProbeCmdTest : public HardProbeTest {
     device_->deliver<IZelHardProbeDataReceiver>(
         [](IZelHardProbeDataReceiver* r) { r->setProbeRadius(kProbeRadius); });
   }
-  void move(const Vector3& p) {
+  // The device reports no probe direction unless given one: the touches come from every side of the part.
+  void move(const Vector3& p, const Vector3& to = {}) {
     device_->deliver<IZelHardProbeDataReceiver>([&](IZelHardProbeDataReceiver* r) {
-      r->onMoved(p, {0, 0, -1}, {0, 1, 0});
+      r->onMoved(p, to, {0, 1, 0});
     });
   }
-  void sample(const Vector3& p) {
-    move(p);
+  void sample(const Vector3& p, const Vector3& to = {}) {
+    move(p, to);
     device_->deliver<IZelHardProbeDataReceiver>([&](IZelHardProbeDataReceiver* r) { r->onPointSampled(p); });
   }
   void stop(const Vector3& p) {
@@ -832,6 +833,34 @@ TEST_F(QuickProbeSidesTest, ABoreWhoseTouchesBulgeIntoItIsRefusedAndNotAdded) {
   EXPECT_TRUE(names(u"TestObject").empty());
   EXPECT_NE(errors().find(u"is refused: probed, it has the material on the other side than its nominal."),
             std::u16string::npos);
+}
+
+// The device's probe direction at each touch tells which side of a plane the material is on: the top face
+// of the placed plate touched with the probe pushing up, out of the plate, is refused, however its stop lies;
+// pushing down it is the face.
+TEST_F(QuickProbeSidesTest, APlaneWhoseEveryTouchPushedOutOfItsNominalsMaterialIsRefused) {
+  load("plate-bore-boss");
+  const Matrix4x4 pose = placedPose();
+  ASSERT_TRUE(reference_->setTransform(pose.m));
+  start();
+  const auto probeTopFace = [&](const Vector3& to) {
+    for (const Vector3& p : onTopFace())
+      sample(Matrix4x4::transformPoint(pose, p), Matrix4x4::transformVector(pose, to));
+    stop(Matrix4x4::transformPoint(pose, {0.06, 0.03, 0.05}));
+  };
+  probeTopFace({0, 0, 1});
+  EXPECT_TRUE(names(u"TestObject").empty());
+  EXPECT_NE(errors().find(u"is refused: probed, it has the material on the other side than its nominal."),
+            std::u16string::npos);
+  const std::u16string refused = errors();
+  probeTopFace({0, 0, -1});
+  EXPECT_EQ(errors(), refused);
+  ASSERT_EQ(names(u"TestObject").size(), 1u);
+  auto* plane = queryPart<IZelPlane>(feature(u"TestObject", 0));
+  ASSERT_TRUE(plane);
+  const Matrix4x4 toPart = Matrix4x4::inverse(pose);
+  EXPECT_NEAR(Matrix4x4::transformVector(toPart, plane->normal()).z, 1.0, 1e-8);
+  EXPECT_NEAR(Matrix4x4::transformPoint(toPart, plane->center()).z, 0.01, 1e-6);
 }
 
 TEST_F(QuickProbeSidesTest, ACountersinkWithTooFewTouchesKeepsThemAndSaysWhatItNeeds) {

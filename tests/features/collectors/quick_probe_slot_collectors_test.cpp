@@ -126,6 +126,19 @@ TEST_F(QuickProbeSlots, SendEachPointToTheNearestNominalComponentAndKeepNoneThem
   }
 }
 
+// Quick Probe's undo: each point taken back from the component it went to, newest first, down to none.
+TEST_F(QuickProbeSlots, TakeBackTheLastPointFromTheComponentItWentTo) {
+  IPtr<QuickProbeSlotCollector> collector =
+      quick<QuickProbeRoundedSlotCollector>(nominal<IZelRoundedSlot>(.04, .02, .006));
+  DeviceStream(collector.get()).sample({{.018, .008, 0}, {-.016, -.006, 0}, {.018, .008, 0}});
+  ASSERT_EQ(pointsPerComponent(*collector), (std::vector<size_t>{2, 0, 1, 0}));
+  for (const std::vector<size_t>& left : {std::vector<size_t>{1, 0, 1, 0}, {1, 0, 0, 0}, {0, 0, 0, 0}}) {
+    EXPECT_TRUE(collector->deleteLastPoint());
+    EXPECT_EQ(pointsPerComponent(*collector), left);
+  }
+  EXPECT_FALSE(collector->deleteLastPoint());
+}
+
 TEST_F(QuickProbeSlots, RefuseASecondPlaneAndFinishNothingWithoutEveryComponent) {
   IPtr<IZelFeature> oval = nominal<IZelOvalSlot>(.05, .01);
   IPtr<QuickProbeOvalSlotCollector> unplaned(new QuickProbeOvalSlotCollector);

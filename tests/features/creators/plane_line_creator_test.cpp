@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "creator_fixture.h"
 #include "host_api/registry_paths.h"
 
@@ -87,7 +89,8 @@ TEST_F(LineCreator, TwoPointsNeedNoFitterAndNoWorkPlaneGivesNone) {
 }
 
 // A stop taken with the probe on the surface lies on the fitted surface of the ball centres and cannot tell
-// the side: every creator that takes the side from it refuses and asks to lift the probe, rather than
+// the side: every creator that takes the side from it refuses and asks to lift the probe (a plane says that
+// the stop lies in the plane of its touches, which may be meant for another feature), rather than
 // guess. A trial fit through the ball centres (probe radius 0) needs no side.
 TEST_F(CreatorTest, AStopOnTheFittedSurfaceIsRefusedWithAskingToLiftTheProbe) {
   const Points lineTwo = {{.09, .002, .01}, {.02, .002, .01}};
@@ -109,7 +112,11 @@ TEST_F(CreatorTest, AStopOnTheFittedSurfaceIsRefusedWithAskingToLiftTheProbe) {
     SCOPED_TRACE(testing::Message() << c.creator << " stop " << c.onSurface);
     IPtr<IZelFeature> workPlane = c.workPlane ? groundPlane() : IPtr<IZelFeature>();
     EXPECT_FALSE(probe(c.creator, c.tips, c.onSurface, .002, workPlane.get()));
-    EXPECT_EQ(refusal, "the stop was taken on the surface; lift the probe off the surface and stop again");
+    const bool plane = std::string(c.creator) == "HardProbePlaneCreator";
+    EXPECT_EQ(refusal,
+              plane ? "the stop lies in the plane of the touches, so it cannot tell which side they "
+                      "came from; stop again off that plane, or undo to take touches back"
+                    : "the stop was taken on the surface; lift the probe off the surface and stop again");
     EXPECT_TRUE(probe(c.creator, c.tips, c.onSurface, 0.0, workPlane.get())) << refusal;
   }
 }

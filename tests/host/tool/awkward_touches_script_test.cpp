@@ -1,0 +1,188 @@
+// Sessions of palpera-host with the touches a real day brings: stops taken in the middle of a slot, a stray
+// touch, touches meant for another feature, and the undo key after them.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "support/run_tool.h"
+#include "support/scratch_directory.h"
+
+namespace {
+
+const std::string kProject = std::filesystem::path(PALPERA_TEST_SOURCE_DIR).parent_path().string();
+const std::string kSampled = "\nrun-until Palpera/Events/Single/SampledEvent 10000\n";
+// The stop taken with the lift key held: off the surface, on the side the probe came from.
+const std::string kLiftedStop =
+    "key press 299\nkey press 293\nkey release 299\nrun-until Palpera/Events/Single/StopEvent 10000\n";
+const std::string kUndo = "key press 280\nrun-until Palpera/Events/Single/CustomEvent 10000\n";
+
+std::string session(const std::string& part, double probeDiameter) {
+  return "cad-load RefObject " + kProject + "/examples/parts/" + part + ".step\n" +
+         "set DefaultFileNameDirectory/common " + kProject + "/examples\nstart\n" +
+         "set Palpera/Emulator/MaxNoiseFactor 0\nset Palpera/Emulator/ProbeDiameter " +
+         std::to_string(probeDiameter) + "\n";
+}
+
+std::string hardProbe(const std::string& feature, const std::string& collector) {
+  return "command PalperaCreateFeaturesCmd2 IZelFeature=" + feature + ",IZelFeatureCollector=" + collector +
+         ",UsePlane=false\nrun-until Palpera/Events/Single/RadiusEvent 10000\n";
+}
+
+std::string ray(double x, double y, double z, double degrees) {
+  const double angle = degrees * M_PI / 180;
+  return std::to_string(x) + " " + std::to_string(y) + " " + std::to_string(z) + " " +
+         std::to_string(std::cos(angle)) + " " + std::to_string(std::sin(angle)) + " 0";
+}
+
+// A touch straight down onto the face below (x, y).
+std::string down(double x, double y) {
+  return "mouse click " + std::to_string(x) + " " + std::to_string(y) + " 0.05 0 0 -1" + kSampled;
+}
+
+// A touch as an arm reports it: the probe's move onto the point with its direction, then the sample. The
+// device passes a move no sooner than 1/30 s after the one before.
+std::string downWithDirection(double x, double y) {
+  const std::string at = std::to_string(x) + " " + std::to_string(y) + " 0.05 0 0 -1";
+  return "run 40\nmouse move " + at + "\nrun-until Palpera/Events/Single/MovedEvent 10000\n" + down(x, y);
+}
+
+// Three touches on the plate's top face, away from its features.
+std::string topFace() {
+  return down(0.005, 0.005) + down(0.095, 0.005) + down(0.05, 0.075);
+}
+
+std::string runSession(const std::string& script, int& status) {
+  ScratchDirectory scratch;
+  std::ofstream(scratch.system("session.script")) << script;
+  return runTool("--script session.script", status, scratch.system());
+}
+
+// Each end or corner circle of a slot probed from its centre outwards, its stop lifted off the slot's side
+// wall in the middle of the slot, outside every one of those circles: the circles are holes all the same.
+TEST(AwkwardTouchesScript, SlotCirclesAreHolesWhereverInTheSlotTheirStopsAre) {
+  // Each circle's centre and the first of its three touches, 30° apart.
+  using Circles = std::vector<std::tuple<double, double, double>>;
+  const auto probed = [](const std::string& part, const std::string& kind, double diameter, Circles circles) {
+    std::string script = session(part, diameter) + hardProbe("IZel" + kind, kind) + topFace() +
+                         "mouse move 0.005 0.075 0.05 0 0 -1\n" + kLiftedStop;
+    for (const auto& [x, y, first] : circles) {
+      for (int i = 0; i < 3; ++i) script += "mouse click " + ray(x, y, 0.005, first + 30 * i) + kSampled;
+      script += "mouse move 0.05 0.04 0.005 0 -1 0\n" + kLiftedStop;
+    }
+    int status = -1;
+    const std::string output = runSession(script + "print document\n", status);
+    EXPECT_EQ(WEXITSTATUS(status), 0) << output;
+    EXPECT_EQ(output.find("error"), std::string::npos) << output;
+    return output;
+  };
+  const std::string oval =
+      probed("plate-oval-slot", "OvalSlot", 0.004, {{0.035, 0.04, 150}, {0.065, 0.04, -30}});
+  EXPECT_NE(oval.find("\tOval Slot\tOval Slot 1\tvisible\tcentre (0.05, 0.04, 0.01)\taxis (1, 0, 0)\t"
+                      "length 0.042\twidth 0.012\tcreator "),
+            std::string::npos)
+      << oval;
+  const std::string rounded =
+      probed("plate-rounded-slot", "RoundedSlot", 0.002,
+             {{0.066, 0.046, 0}, {0.034, 0.046, 90}, {0.034, 0.034, 180}, {0.066, 0.034, 270}});
+  EXPECT_NE(rounded.find("\tRounded Slot\tRounded Slot 1\tvisible\tcentre (0.05, 0.04, 0.01)\t"
+                         "axis (-1, 0, 0)\tlength 0.04\twidth 0.02\tcorner diameter 0.008\tcreator "),
+            std::string::npos)
+      << rounded;
+}
+
+// Five touches from above on the plate beside the boss, the last a stray one on the boss's top: the fitted
+// plane rises over the stop lifted at a corner. Compensated away from that stop it would stand 5 mm up, its
+// normal down; it is refused, its touches kept, and with the stray touch undone the plane is the face.
+TEST(AwkwardTouchesScript, APlaneWhoseStopLiesWhereItsTouchesPushedIsRefusedAndUndoMendsIt) {
+  std::string script = session("plate-boss", 0.002) + hardProbe("IZelPlane", "Plane");
+  for (const auto& [x, y] :
+       {std::pair{0.005, 0.005}, {0.095, 0.005}, {0.095, 0.075}, {0.005, 0.075}, {0.05, 0.04}})
+    script += downWithDirection(x, y);
+  script += "mouse move 0.005 0.075 0.05 0 0 -1\n" + kLiftedStop + "print document\n" + kUndo + kLiftedStop +
+            "print document\n";
+  int status = -1;
+  const std::string output = runSession(script, status);
+  EXPECT_EQ(WEXITSTATUS(status), 0) << output;
+  EXPECT_NE(output.find("error: Plane was not made: the stop lies on the other side of the plane than every "
+                        "touch came from; lift the probe off along its approach and stop again. Its points "
+                        "are kept.\n"),
+            std::string::npos)
+      << output;
+  const std::string objects = "CAD\tRefObject\nPoint\tFeature Object\n";
+  EXPECT_NE(output.find(objects + objects +
+                        "\tPlane\tPlane 1\tvisible\tcentre (0.05, 0.04, 0.01)\tnormal (0, 0, 1)\tcreator "
+                        "a8891a8a-641b-465b-873d-1057abb60795\tpoints 4\n"),
+            std::string::npos)
+      << output;
+}
+
+// A circle's first touches go to its work plane: three in the bore, at one height, with the stop lifted off
+// the wall in the bore, make a stop in their own plane. The message says so and offers undo; three undos, the
+// top face and the bore again make the bore's circle, and the circle of the run before is kept.
+TEST(AwkwardTouchesScript, AStopInThePlaneOfTheTouchesSaysSoAndUndoTakesThemBack) {
+  std::string bore;
+  for (const double degrees : {0, 120, 240})
+    bore += "mouse click " + ray(0.05, 0.04, 0.005, degrees) + kSampled;
+  bore += "mouse move " + ray(0.05, 0.04, 0.005, 0) + "\n" + kLiftedStop;
+  const std::string circle = hardProbe("IZelArc", "Circle");
+  const std::string script = session("plate-bore", 0.002) + circle + topFace() + kLiftedStop + bore +
+                             "apply\n" + circle + bore + "print document\n" + kUndo + kUndo + kUndo +
+                             topFace() + kLiftedStop + bore + "print document\n";
+  int status = -1;
+  const std::string output = runSession(script, status);
+  EXPECT_EQ(WEXITSTATUS(status), 0) << output;
+  const std::string told =
+      "error: Circle (Plane) was not made: the stop lies in the plane of the touches, so it cannot tell "
+      "which "
+      "side they came from; stop again off that plane, or undo to take touches back. Its points are kept.\n";
+  EXPECT_NE(output.find(told), std::string::npos) << output;
+  const std::string circleAt = "visible\tcentre (0.05, 0.04, 0.01)\tnormal (0, 0, 1)\tradius 0.01\tcreator ";
+  const size_t kept = output.find("Point\tFeature Object\n\tCircle\tCircle 1\t" + circleAt);
+  ASSERT_NE(kept, std::string::npos) << output;
+  const size_t last = output.find("Point\tFeature Object\n\tCircle\tCircle 1\t" + circleAt, kept + 1);
+  ASSERT_NE(last, std::string::npos) << output;
+  EXPECT_NE(output.find("\tCircle\tCircle 2\t" + circleAt, last), std::string::npos) << output;
+}
+
+// The undo key takes back the last touch not yet in a finished feature, and with none does nothing: in
+// "Quick Probe" a stray touch lifted off the top face, then three touches undone and three others; in
+// single-point "Probe Capture" the last of three points.
+TEST(AwkwardTouchesScript, UndoTakesBackTheLastTouchInQuickProbeAndSinglePointCapture) {
+  const std::string quick = session("plate-bore", 0.002) +
+                            "active RefObject\ncommand PalperaQuickProbeCmd\n"
+                            "run-until Palpera/Events/Single/RadiusEvent 10000\n" +
+                            topFace() + "key press 299\n" + down(0.02, 0.06) + "key release 299\n" + kUndo +
+                            kLiftedStop + kUndo + topFace() + kUndo + kUndo + kUndo + down(0.02, 0.02) +
+                            down(0.08, 0.02) + down(0.08, 0.06) + kLiftedStop + "print document\n";
+  int status = -1;
+  std::string output = runSession(quick, status);
+  EXPECT_EQ(WEXITSTATUS(status), 0) << output;
+  const std::string plane = "\tnormal (0, 0, 1)\tcreator a8891a8a-641b-465b-873d-1057abb60795\tpoints 3\n";
+  EXPECT_NE(output.find("Point\tFeature Object\n\tPlane\tPlane 1\tvisible\tcentre (0.05, 0.0283333, 0.01)" +
+                        plane + "\tPlane\tPlane 1\tvisible\tcentre (0.06, 0.0333333, 0.01)" + plane),
+            std::string::npos)
+      << output;
+
+  const std::string capture = session("plate-bore", 0.002) +
+                              "set Palpera/ProbeCapture/Mode 0\nset Palpera/ProbeCapture/VirtualCamera 0\n"
+                              "command PalperaCaptureCmd\npress StartCapture\n"
+                              "run-until Palpera/Events/Single/RadiusEvent 10000\n" +
+                              kUndo + topFace() + kUndo + "print document\n";
+  output = runSession(capture, status);
+  EXPECT_EQ(WEXITSTATUS(status), 0) << output;
+  EXPECT_NE(output.find("CAD\tRefObject\nPoint\tScan 1\n\tpoints 1\tfirst (0.005, 0.005, 0.011)\t"
+                        "last (0.005, 0.005, 0.011)\nPoint\tScan 2\n\tpoints 1\tfirst (0.095, 0.005, 0.011)\t"
+                        "last (0.095, 0.005, 0.011)\n"),
+            std::string::npos)
+      << output;
+  EXPECT_EQ(output.find("Scan 3"), std::string::npos) << output;
+}
+
+}  // namespace
