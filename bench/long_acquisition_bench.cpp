@@ -18,7 +18,9 @@
 #include "bench_host.h"
 #include "beside_peer.h"
 #include "devices/log_replay/log_replay_plugin.h"
+#include "framework/host_glue/document_glue.h"
 #include "framework/object/iptr.h"
+#include "framework/object/query_part.h"
 #include "framework/registrations/registered_classes.h"
 #include "host/cad/cad_model.h"
 #include "host/core/module_startup.h"
@@ -104,7 +106,8 @@ bool probeThroughTheCommand(StandinHost& host, const std::string& log) {
       runner.apply();
   host.core().dataStore().removeListener(kLogReplayFinished, finished.get());
   IZelDocObject* target = host.document().doc().findObject(ZelString(u"TestObject"));
-  made = made && target;
+  auto* features = queryPart<IZelSubObjectMgr>(getFeatureSubObjectMgr(target));
+  made = made && features && features->subObjectCount() == 1;
   if (target) host.document().doc().remove(target);
   return made;
 }
