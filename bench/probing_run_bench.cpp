@@ -1,8 +1,9 @@
 // One sampled point of a probing run: the device's call into the relay, the collector taking the point, and
 // the live statistics (a trial fit through every point taken so far, then their distances to it), beside the
 // host fit alone on the same points (`vs_host_fit`, peer_ratio.h). Plane and cylinder, with 10, 100 and
-// 1,000 probe-tip centres already taken (10 µm of noise). The trial fit grows with the points, so its cost at
-// 1,000 points bounds how fast a probe may sample: items_per_second is the run's sustained rate there.
+// 1,000 probe-tip centres already taken (10 µm of noise). Beyond 128 points the run refits only once the
+// points have changed by a thirty-second of their count, so at 1,000 points a sampled point pays a share of
+// a fit: items_per_second is the run's sustained rate there.
 //
 // Both are timed per call, in the process's CPU time: after each sampled point the run undoes it again,
 // untimed, so every round meets the same number of points taken. BM_CollectorInstructions is the share of a

@@ -57,15 +57,59 @@ class IComponentCommand : public virtual IGuiReceiver, public IComponentCommandE
   virtual bool onKeyRelease(IGfxKeyData* key) = 0;
 };
 
-// The host's command container as the extended command base sees it.
-class IComponentCommandContainerInt : public virtual IZelUnknown {
+// The host's command container as the extended command base sees it: three virtual bases, a main part and
+// a second and a third base, whose operations the base forwards to in their order. Besides the working-size
+// query and the answers to the command's host queries 34 to 37, the operations mean what the host makes them
+// mean: the module passes one pointer-sized value through unchanged and hands back the answer.
+class ICommandContainerMainPart : public virtual IZelUnknown {
+ public:
+  // 1: a container query; 1 asks for the working size in metres by which panels scale their length fields.
+  virtual double query(int32_t what) = 0;
+  virtual intptr_t mainOperation2(intptr_t value) = 0;
+  virtual intptr_t mainOperation3(intptr_t value) = 0;
+  virtual intptr_t mainOperation4(intptr_t value) = 0;
+  virtual intptr_t mainOperation5(intptr_t value) = 0;
+  virtual intptr_t mainOperation6(intptr_t value) = 0;
+  virtual intptr_t mainOperation7(intptr_t value) = 0;
+  virtual intptr_t mainOperation8(intptr_t value) = 0;
+  virtual intptr_t mainOperation9(intptr_t value) = 0;
+  virtual intptr_t mainOperation10(intptr_t value) = 0;
+  virtual intptr_t mainOperation11(intptr_t value) = 0;
+  virtual intptr_t mainOperation12(intptr_t value) = 0;
+  virtual intptr_t mainOperation13(intptr_t value) = 0;
+  virtual intptr_t mainOperation14(intptr_t value) = 0;
+  virtual intptr_t mainOperation15(intptr_t value) = 0;
+  // 16 to 19: the answers the extended command base gives for its host queries 34 to 37.
+  virtual bool hostQuery34() = 0;
+  virtual bool hostQuery35() = 0;
+  virtual bool hostQuery36() = 0;
+  virtual bool hostQuery37() = 0;
+};
+
+class ICommandContainerSecondBase : public virtual IZelUnknown {
+ public:
+  virtual intptr_t secondOperation1(intptr_t value) = 0;
+  virtual intptr_t secondOperation2(intptr_t value) = 0;
+  virtual intptr_t secondOperation3(bool flag) = 0;
+};
+
+class ICommandContainerThirdBase : public virtual IZelUnknown {
+ public:
+  virtual intptr_t thirdOperation1(intptr_t value) = 0;
+  virtual intptr_t thirdOperation2(intptr_t value) = 0;
+  virtual intptr_t thirdOperation3(intptr_t value) = 0;
+  virtual intptr_t thirdOperation4(intptr_t value) = 0;
+  virtual intptr_t thirdOperation5(intptr_t value) = 0;
+  virtual intptr_t thirdOperation6(intptr_t value) = 0;
+  virtual intptr_t thirdOperation7(intptr_t value) = 0;
+  virtual intptr_t thirdOperation8(intptr_t value) = 0;
+};
+
+class IComponentCommandContainerInt : public virtual ICommandContainerMainPart,
+                                      public virtual ICommandContainerSecondBase,
+                                      public virtual ICommandContainerThirdBase {
  public:
   static constexpr const char* interfaceName = "IComponentCommandContainerInt";
-
-  // A container query: 1 asks for the working size in metres by which panels scale their length fields.
-  virtual double query(int32_t what) = 0;
-  // The answers the extended command base gives for the host queries 34 to 37.
-  virtual bool hostQuery(int32_t number) = 0;
 };
 
 // The host's command container as a command reads the argument text it was started with (a command of the

@@ -234,7 +234,7 @@ void HardProbeCreateFeaturesUtil::onNotify(const char* event, IZelSubject* subje
       stopDetached(*device_, {relay.get()});
     }
   } else if (isEvent(event, "PointsChanged")) {
-    onPointsChanged();
+    if (trialFitPace_.due(relay->pointsPending())) onPointsChanged();
   } else if (isEvent(event, "FeaturePickerFinished")) {
     onPickerFinished(true);
   } else if (isEvent(event, "AddedChildFeature")) {

@@ -12,6 +12,7 @@
 #include <memory>
 #include <vector>
 
+#include "commands/features/trial_fit_pace.h"
 #include "commands/features/zel_hard_probe_create_features_util.h"
 #include "commands/features/zel_hard_probe_feature_picker.h"
 #include "devices/contracts/plugin_device.h"
@@ -117,5 +118,6 @@ class HardProbeCreateFeaturesUtil : public IZelHardProbeCreateFeaturesUtil,
   std::vector<AddedFeature> childFeatures_;
   std::vector<ZelString> pickableTypeNames_;
   std::unique_ptr<FeatureStatistics> statistics_;
+  TrialFitPace trialFitPace_;
   IPtr<IZelHardProbeTile> tile_;
 };

@@ -28,6 +28,8 @@ class HardProbeCreateFeaturesUtil::HardProbeDataReceiver : public IZelHardProbeD
   IZelFeatureCollector* collector() const { return collector_.get(); }
   // The active picker: null once picking ended.
   IZelHardProbeFeaturePicker* picker() const { return picker_.get(); }
+  // The points the collector holds for the feature it makes next.
+  uint32_t pointsPending() const { return pointsPending_; }
   void setInitializer(FeatureCollectorInitializer* initializer) { initializer_ = initializer; }
   // Lets go of the picker and the collector, then notifies "StopAcquisition".
   void stopAll();

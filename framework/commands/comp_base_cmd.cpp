@@ -28,14 +28,6 @@ int32_t CompBaseCmdInt::setContext(IZelUnknown* context) {
   return container_ ? 1 : 0;
 }
 
-double CompBaseCmdInt::containerQuery(int32_t what) {
-  return container_ ? container_->query(what) : 0.0;
-}
-
-bool CompBaseCmdInt::forwardHostQuery(int32_t number) {
-  return container_ && container_->hostQuery(number);
-}
-
 void CompBaseCmdInt::queryInterface(const char* name, void** out, bool) {
   QueryChain(name, out)
       .classLeaf(CompBaseCmdInt::interfaceName, static_cast<CompBaseCmdInt*>(this),

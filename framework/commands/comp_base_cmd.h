@@ -8,6 +8,7 @@
 // base holds no reference on either.
 
 #include <cstdint>
+#include <type_traits>
 
 #include "basic_types/zel_string.h"
 #include "framework/commands/zel_gui_receiver_base.h"
@@ -46,7 +47,8 @@ class CompBaseCmd : public IComponentCommand, public ZelGuiReceiverBase, public 
   bool onKeyPress(IGfxKeyData*) override { return false; }
   bool onKeyRelease(IGfxKeyData*) override { return false; }
 
-  IZelUnknown* context() const { return context_; }
+  // Order 38, after the host's command operations.
+  virtual IZelUnknown* context() const { return context_; }
 
   void queryInterface(const char* name, void** out, bool flag) override;
   const char* className() override { return interfaceName; }
@@ -61,25 +63,93 @@ class CompBaseCmd : public IComponentCommand, public ZelGuiReceiverBase, public 
 };
 
 // The extended command base: the context it keeps is the host container's "IComponentCommandContainerInt"
-// interface, and the host queries 34 to 37 and the container query go to that container.
+// interface (or null), and its 21 operations after context (orders 39 to 59), and the host queries 34 to 37,
+// forward their arguments unchanged to the container's operations and give back the answer. Without a
+// container they do nothing and answer 0.
 class CompBaseCmdInt : public CompBaseCmd {
  public:
   static constexpr const char* interfaceName = "CompBaseCmdInt";
 
   // Keeps the context's container interface (or null) and answers whether there was one.
   int32_t setContext(IZelUnknown* context) override;
-  bool hostQuery34() override { return forwardHostQuery(34); }
-  bool hostQuery35() override { return forwardHostQuery(35); }
-  bool hostQuery36() override { return forwardHostQuery(36); }
-  bool hostQuery37() override { return forwardHostQuery(37); }
-  // The container's answer to a query (1: the working size in metres); 0 without a container.
-  double containerQuery(int32_t what);
+  bool hostQuery34() override { return forward(&ICommandContainerMainPart::hostQuery34); }
+  bool hostQuery35() override { return forward(&ICommandContainerMainPart::hostQuery35); }
+  bool hostQuery36() override { return forward(&ICommandContainerMainPart::hostQuery36); }
+  bool hostQuery37() override { return forward(&ICommandContainerMainPart::hostQuery37); }
+
+  // 39: the container's answer to a query (1: the working size in metres).
+  virtual double containerQuery(int32_t what) { return forward(&ICommandContainerMainPart::query, what); }
+  virtual intptr_t containerCall40(intptr_t value) {
+    return forward(&ICommandContainerMainPart::mainOperation2, value);
+  }
+  virtual intptr_t containerCall41(intptr_t value) {
+    return forward(&ICommandContainerMainPart::mainOperation3, value);
+  }
+  virtual intptr_t containerCall42(intptr_t value) {
+    return forward(&ICommandContainerMainPart::mainOperation4, value);
+  }
+  virtual intptr_t containerCall43(intptr_t value) {
+    return forward(&ICommandContainerMainPart::mainOperation5, value);
+  }
+  virtual intptr_t containerCall44(intptr_t value) {
+    return forward(&ICommandContainerMainPart::mainOperation6, value);
+  }
+  virtual intptr_t containerCall45(intptr_t value) {
+    return forward(&ICommandContainerMainPart::mainOperation7, value);
+  }
+  virtual intptr_t containerCall46(intptr_t value) {
+    return forward(&ICommandContainerMainPart::mainOperation8, value);
+  }
+  virtual intptr_t containerCall47(intptr_t value) {
+    return forward(&ICommandContainerMainPart::mainOperation9, value);
+  }
+  virtual intptr_t containerCall48(intptr_t value) {
+    return forward(&ICommandContainerThirdBase::thirdOperation5, value);
+  }
+  virtual intptr_t containerCall49(intptr_t value) {
+    return forward(&ICommandContainerThirdBase::thirdOperation5, value);
+  }
+  virtual intptr_t containerCall50(intptr_t value) {
+    return forward(&ICommandContainerThirdBase::thirdOperation7, value);
+  }
+  virtual intptr_t containerCall51(intptr_t value) {
+    return forward(&ICommandContainerThirdBase::thirdOperation7, value);
+  }
+  virtual intptr_t containerCall52(intptr_t value) {
+    return forward(&ICommandContainerMainPart::mainOperation10, value);
+  }
+  virtual intptr_t containerCall53(intptr_t value) {
+    return forward(&ICommandContainerMainPart::mainOperation11, value);
+  }
+  virtual intptr_t containerCall54(intptr_t value) {
+    return forward(&ICommandContainerMainPart::mainOperation12, value);
+  }
+  virtual intptr_t containerCall55(intptr_t value) {
+    return forward(&ICommandContainerMainPart::mainOperation13, value);
+  }
+  virtual intptr_t containerCall56(intptr_t value) {
+    return forward(&ICommandContainerMainPart::mainOperation14, value);
+  }
+  virtual intptr_t containerCall57(intptr_t value) {
+    return forward(&ICommandContainerMainPart::mainOperation15, value);
+  }
+  virtual intptr_t containerCall58(intptr_t value) {
+    return forward(&ICommandContainerThirdBase::thirdOperation8, value);
+  }
+  // 59: the flag the argument points to, by value; a null pointer forwards nothing.
+  virtual intptr_t containerCall59(const bool* flag) {
+    return flag ? forward(&ICommandContainerSecondBase::secondOperation3, *flag) : 0;
+  }
 
   void queryInterface(const char* name, void** out, bool flag) override;
   const char* className() override { return interfaceName; }
 
  private:
-  bool forwardHostQuery(int32_t number);
+  template <class Part, class Result, class... Arguments>
+  Result forward(Result (Part::*operation)(Arguments...), std::type_identity_t<Arguments>... arguments) {
+    Part* part = container_;
+    return part ? (part->*operation)(arguments...) : Result{};
+  }
 
   IComponentCommandContainerInt* container_ = nullptr;  // the host's, held without a reference
 };

@@ -15,7 +15,7 @@ double HostCommandContainer::query(int32_t what) {
   return what == kWorkingSizeQuery ? workingSize_.load() : 0.0;
 }
 
-bool HostCommandContainer::hostQuery(int32_t number) {
+bool HostCommandContainer::hostQueryAnswer(int32_t number) {
   std::lock_guard lock(mutex_);
   auto found = hostQueryAnswers_.find(number);
   return found != hostQueryAnswers_.end() && found->second;
@@ -24,6 +24,23 @@ bool HostCommandContainer::hostQuery(int32_t number) {
 void HostCommandContainer::setHostQueryAnswer(int32_t number, bool answer) {
   std::lock_guard lock(mutex_);
   hostQueryAnswers_[number] = answer;
+}
+
+void HostCommandContainer::setAnswer(const std::string& operation, intptr_t answer) {
+  std::lock_guard lock(mutex_);
+  answers_[operation] = answer;
+}
+
+std::vector<HostCommandContainer::Call> HostCommandContainer::calls() {
+  std::lock_guard lock(mutex_);
+  return calls_;
+}
+
+intptr_t HostCommandContainer::heard(const char* operation, intptr_t value) {
+  std::lock_guard lock(mutex_);
+  calls_.push_back({operation, value});
+  auto found = answers_.find(operation);
+  return found != answers_.end() ? found->second : 0;
 }
 
 ZelCString HostCommandContainer::argumentText() {

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
+#include <random>
+#include <vector>
 
+#include "features/compensated_points.h"
 #include "framework/object/query_part.h"
 #include "host_api/feature_kinds.h"
 #include "host_api/parameters.h"
@@ -70,6 +74,42 @@ TEST_F(ProbingRunTest, LiveStatisticsComeFromATrialFitThroughTheTipCentresAndLea
   ASSERT_EQ(names().size(), 1u);
   EXPECT_NEAR(queryPart<IZelPlane>(featureAt(0))->center().z, 0, 1e-12) << "compensated by the radius again";
   EXPECT_EQ(statistics(), none) << "cleared for the next feature";
+}
+
+// One acquisition of thousands of touches (a scan of a face, 10 µm of noise): the trial fit behind the live
+// statistics runs through every point taken, so refitting at every touch made the run's cost grow with the
+// square of its touches. While the points are few the statistics follow every touch; beyond that they are
+// refitted whenever the points have grown by a thirtysecond, and never trail further. The plane made at the
+// stop runs through every touch.
+TEST_F(ProbingRunTest, ALongAcquisitionRefitsItsStatisticsAtABoundedRateAndItsPlaneTakesEveryTouch) {
+  started("PlaneCollector");
+  std::mt19937_64 rng(3);
+  std::uniform_real_distribution<double> across(0.0, 0.1);
+  std::normal_distribution<double> noise(0.0, 10e-6);
+  constexpr int kTouches = 3000;
+  int refits = 0;
+  int lastRefit = 0;
+  std::vector<double> shown = statistics();
+  for (int touch = 1; touch <= kTouches; ++touch) {
+    sample(Vector3{across(rng), across(rng), .001 + noise(rng)});
+    if (statistics() != shown) {
+      shown = statistics();
+      ++refits;
+      lastRefit = touch;
+    }
+    if (touch < 3) continue;  // no plane yet
+    if (touch <= 128) {
+      ASSERT_EQ(lastRefit, touch) << "a few points: every touch refits";
+    }
+    ASSERT_LE(touch - lastRefit, touch / 32) << "the statistics trail touch " << touch << " too far";
+  }
+  EXPECT_LT(refits, 300) << "one refit per touch fits the square of the touches";
+  stop(kAbovePlane);
+  ASSERT_EQ(names().size(), 1u);
+  std::optional<PointList> compensated = getCompensatedPoints(featureAt(0));
+  ASSERT_TRUE(compensated);
+  EXPECT_EQ(compensated->size(), static_cast<size_t>(kTouches));
+  EXPECT_NEAR(queryPart<IZelPlane>(featureAt(0))->center().z, 0, 2e-6);
 }
 
 // A stop the collector cannot make a feature from keeps the run and its points, and says why; the operator

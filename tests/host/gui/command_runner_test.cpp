@@ -76,6 +76,83 @@ TEST_F(CommandRunning, TheContextAnswersTheWorkingSizeAndTheHostQueriesAsSet) {
   EXPECT_TRUE(command_->hostQuery35() && !command_->hostQuery34());
 }
 
+// Each of the extended base's forwarding operations (orders 40 to 59) with the container operation it must
+// reach: a value each, the container's own answer each, so that a call that lands on a neighbour, drops its
+// value or loses the answer shows.
+struct Forwarding {
+  int order;
+  std::string operation;
+  intptr_t (*call)(CompBaseCmdInt&, intptr_t);
+};
+
+template <intptr_t (CompBaseCmdInt::*Operation)(intptr_t)>
+intptr_t callWith(CompBaseCmdInt& command, intptr_t value) {
+  return (command.*Operation)(value);
+}
+
+intptr_t callWithFlag(CompBaseCmdInt& command, intptr_t value) {
+  const bool flag = value != 0;
+  return command.containerCall59(&flag);
+}
+
+const std::vector<Forwarding> kForwardings = {
+    {40, "main 2", callWith<&CompBaseCmdInt::containerCall40>},
+    {41, "main 3", callWith<&CompBaseCmdInt::containerCall41>},
+    {42, "main 4", callWith<&CompBaseCmdInt::containerCall42>},
+    {43, "main 5", callWith<&CompBaseCmdInt::containerCall43>},
+    {44, "main 6", callWith<&CompBaseCmdInt::containerCall44>},
+    {45, "main 7", callWith<&CompBaseCmdInt::containerCall45>},
+    {46, "main 8", callWith<&CompBaseCmdInt::containerCall46>},
+    {47, "main 9", callWith<&CompBaseCmdInt::containerCall47>},
+    {48, "third 5", callWith<&CompBaseCmdInt::containerCall48>},
+    {49, "third 5", callWith<&CompBaseCmdInt::containerCall49>},
+    {50, "third 7", callWith<&CompBaseCmdInt::containerCall50>},
+    {51, "third 7", callWith<&CompBaseCmdInt::containerCall51>},
+    {52, "main 10", callWith<&CompBaseCmdInt::containerCall52>},
+    {53, "main 11", callWith<&CompBaseCmdInt::containerCall53>},
+    {54, "main 12", callWith<&CompBaseCmdInt::containerCall54>},
+    {55, "main 13", callWith<&CompBaseCmdInt::containerCall55>},
+    {56, "main 14", callWith<&CompBaseCmdInt::containerCall56>},
+    {57, "main 15", callWith<&CompBaseCmdInt::containerCall57>},
+    {58, "third 8", callWith<&CompBaseCmdInt::containerCall58>},
+    {59, "second 3", callWithFlag},
+};
+
+TEST_F(CommandRunning, EveryForwardingOperationReachesItsContainerOperationAndAnswersWhatItAnswers) {
+  for (int number : {34, 35, 36, 37}) context().setHostQueryAnswer(number, number % 2 == 1);
+  context().setWorkingSize(0.75);
+  runner_.start(command_.get());
+  for (const Forwarding& forwarding : kForwardings) {
+    SCOPED_TRACE(forwarding.order);
+    context().setAnswer(forwarding.operation, 1000 + forwarding.order);
+    const size_t before = context().calls().size();
+    const intptr_t value = forwarding.order == 59 ? 1 : 7 * forwarding.order;
+    EXPECT_EQ(forwarding.call(*command_, value), 1000 + forwarding.order);
+    const std::vector<HostCommandContainer::Call> calls = context().calls();
+    ASSERT_EQ(calls.size(), before + 1) << "one container call";
+    EXPECT_EQ(calls.back(), (HostCommandContainer::Call{forwarding.operation, value}));
+  }
+  const bool off = false;
+  command_->containerCall59(&off);
+  EXPECT_EQ(context().calls().back(), (HostCommandContainer::Call{"second 3", 0})) << "the flag, by value";
+  EXPECT_EQ(command_->containerCall59(nullptr), 0) << "no flag to pass";
+  EXPECT_EQ(command_->containerQuery(1), 0.75);
+  EXPECT_TRUE(!command_->hostQuery34() && command_->hostQuery35() && !command_->hostQuery36() &&
+              command_->hostQuery37());
+
+  // Without a container, nothing reaches the host and every answer is 0.
+  const size_t calls = context().calls().size();
+  EXPECT_EQ(command_->setContext(nullptr), 0);
+  for (const Forwarding& forwarding : kForwardings) {
+    SCOPED_TRACE(forwarding.order);
+    EXPECT_EQ(forwarding.call(*command_, 1), 0);
+  }
+  EXPECT_EQ(command_->containerQuery(1), 0.0);
+  EXPECT_FALSE(command_->hostQuery35() || command_->hostQuery37());
+  EXPECT_EQ(context().calls().size(), calls);
+  command_->setContext(static_cast<IComponentCommandContainerInt*>(&context()));
+}
+
 TEST_F(CommandRunning, TheContextReportsTheHostsFlagsTheRunningCommandAndTheDocument) {
   IZelUnknown* asked = static_cast<IComponentCommandContainerV2*>(&context());
   for (const char* name : {"inCommand", "recordingMacro", "sectionCurrent", "boundaryCurrent"}) {
