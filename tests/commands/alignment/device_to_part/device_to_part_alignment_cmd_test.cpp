@@ -431,6 +431,7 @@ TEST_F(DeviceToPartAlignment, EveryWayOutLeavesNoReceiverAndTheRightHardwareMatr
       {"a device error",
        [this] {
          deliver([](IZelHardProbeDataReceiver* r) { r->onCustomEvent(ZelCString("Error"), nullptr); });
+         ASSERT_FALSE(errorMessages().empty()) << "the error is told";
          EXPECT_EQ(errorMessages().back(), u"An error occurred during data acquisition.");
          EXPECT_TRUE(runner_.running());
        }},
