@@ -332,9 +332,9 @@ TEST_F(DeviceToPartAlignment, OnAPlacedPartPicksShowOnThePartAndTouchesWhereThey
   expectDrawnAt(touches[0], {}, tip);
 }
 
-// The arm stands elsewhere (kDeviceToPart), the part is placed by a turn and a shift, and the user's software
-// transform is loaded: the hardware matrix found must make the whole transform (object x hardware) take the
-// touches onto the part where it stands, and the touches are drawn there.
+// The arm stands elsewhere (kDeviceToPart), the part is placed by a turn and a shift, the user's software
+// transform is loaded and the part is warm: the hardware matrix found must make the whole transform (object x
+// hardware x scale) take the touches onto the part where it stands, and the touches are drawn there.
 TEST_F(DeviceToPartAlignment, UnderASoftwareTransformTheWholeTransformTakesTheTouchesOntoThePlacedPart) {
   const Matrix4x4 placement =
       Matrix4x4::translation({0.3, -0.2, 0.1}) * Matrix4x4::rotation(Vector3{1, 2, 3}.normalized(), 0.35);
@@ -343,6 +343,8 @@ TEST_F(DeviceToPartAlignment, UnderASoftwareTransformTheWholeTransformTakesTheTo
       Matrix4x4::translation({0.02, -0.04, 0.01}) * Matrix4x4::rotation({0, 1, 0}, 0.6);
   SPtr<IZelPluginDeviceObjectAlignmentService> object;
   object->setMatrix(software);
+  SPtr<IZelPluginDeviceScaleAlignmentService> scale;
+  scale->setMaterial(ZelCString("Steel"), 30.0);
   startCommand();
   std::vector<Vector3> touches;
   for (const Face* face : {&kTop, &kSide, &kEnd}) {
@@ -359,7 +361,9 @@ TEST_F(DeviceToPartAlignment, UnderASoftwareTransformTheWholeTransformTakesTheTo
   Matrix4x4 whole;
   plugin_->deviceMatrix(whole);
   plugin_->resetObjectMatrix();
-  for (int i = 0; i < 16; ++i) EXPECT_NEAR(whole.m[i], deviceToWorld.m[i], 1e-9) << i;
+  // The device's points arrived scaled already, as every point does: the whole transform scales them first.
+  const Matrix4x4 expectedWhole = deviceToWorld * *scale->matrix();
+  for (int i = 0; i < 16; ++i) EXPECT_NEAR(whole.m[i], expectedWhole.m[i], 1e-9) << i;
   const std::vector<HostSphereNode*> spheres = nodesUnder<HostSphereNode>(host_.document().graphics().root());
   ASSERT_EQ(spheres.size(), touches.size());
   for (size_t i = 0; i < spheres.size(); ++i) {
