@@ -105,6 +105,10 @@ class Script {
 
 enum class Alignment { k321, kIterative };
 
+std::string alignmentName(const testing::TestParamInfo<Alignment>& info) {
+  return info.param == Alignment::k321 ? "ThreeTwoOne" : "Iterative";
+}
+
 struct Case {
   Matrix4x4 placement;
   bool softwareTransform;
@@ -454,13 +458,9 @@ TEST_P(ArmElsewhere, WithASoftwareTransformTheReplayedAlignmentFindsTheSamePose)
 }
 
 INSTANTIATE_TEST_SUITE_P(Both, ArmElsewhere, testing::Values(Alignment::k321, Alignment::kIterative),
-                         [](const testing::TestParamInfo<Alignment>& info) {
-                           return info.param == Alignment::k321 ? "ThreeTwoOne" : "Iterative";
-                         });
+                         alignmentName);
 
 INSTANTIATE_TEST_SUITE_P(Both, AlignThenMeasure, testing::Values(Alignment::k321, Alignment::kIterative),
-                         [](const testing::TestParamInfo<Alignment>& info) {
-                           return info.param == Alignment::k321 ? "ThreeTwoOne" : "Iterative";
-                         });
+                         alignmentName);
 
 }  // namespace
