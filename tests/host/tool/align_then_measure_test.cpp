@@ -340,7 +340,9 @@ struct ArmEvent {
   bool stop = false;
 };
 std::vector<ArmEvent> touches(const std::vector<Ray>& rays) {
-  return {rays.begin(), rays.end()};
+  std::vector<ArmEvent> events;
+  for (const Ray& ray : rays) events.push_back({ray});
+  return events;
 }
 std::vector<ArmEvent> touchesThenStop(const std::vector<Ray>& rays) {
   std::vector<ArmEvent> events = touches(rays);
