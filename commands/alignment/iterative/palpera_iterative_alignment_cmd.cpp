@@ -129,19 +129,19 @@ bool PalperaIterativeAlignmentCmd::connectDevice() {
   SPtr<IZelPluginService> service;
   IZelPluginManager* manager = service ? service->getManager(ZelCString(kDevice)) : nullptr;
   IZelPluginDevice* device = service ? service->getDevice(ZelCString(kDevice)) : nullptr;
-  plugin_ = manager ? manager->currentPlugin() : nullptr;
-  if (!plugin_) {
+  if (!manager || !manager->currentPlugin()) {
     reportUserError(tr("No plug-ins are installed."));
     return false;
   }
-  activationMatrix_.keep(*plugin_);
   if (!device || !device->connect()) {
     reportUserError(tr("Unable to connect to hard probe device."));
-    plugin_ = nullptr;
-    activationMatrix_.forget();
     return false;
   }
   device_ = device;
+  // Connecting may put another plug-in in place (the replay of the host's log lends its own): the matrices
+  // set and read are those of the plug-in the device runs with.
+  plugin_ = manager->currentPlugin();
+  activationMatrix_.keep(*plugin_);
   return true;
 }
 

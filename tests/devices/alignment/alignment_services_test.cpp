@@ -196,6 +196,42 @@ TEST_F(AlignmentServices, EveryWayToTheHardwareMatrixTakesOnlyARotationAndAShift
   }
 }
 
+// The part stands placed before the module starts, a host alignment then turns and moves it about another
+// axis (a move that does not commute with the placement), and a new document shows it elsewhere again: the
+// object matrix takes each move once, on the left, from where the service last saw the part.
+TEST_F(AlignmentServices, TheObjectMatrixFoldsInOnlyWhatThePartMovedSinceItWasLastSeen) {
+  const auto placeReference = [this](const Matrix4x4& placement) {
+    IZelDocObject* reference = host_.document().doc().findObject(ZelString(u"RefObject"));
+    ASSERT_TRUE(reference && reference->setTransform(placement.m));
+  };
+  const auto expectObjectMatrix = [](const Matrix4x4& actual, const Matrix4x4& expected) {
+    for (int i = 0; i < 16; ++i) EXPECT_NEAR(actual.m[i], expected.m[i], 1e-12) << i;
+  };
+  const Matrix4x4 placed = Matrix4x4::translation({0.3, -0.2, 0.1}) * Matrix4x4::rotation({1, 0, 0}, 0.4);
+  host_.document().doc().add({"Mesh", u"RefObject", {}, {}, {}}, false);
+  placeReference(placed);
+  auto object = service<IZelPluginDeviceObjectAlignmentService>("PluginDeviceObjectAlignmentService");
+  const Matrix4x4 software = Matrix4x4::translation({0, 0.05, 0}) * Matrix4x4::rotation({0, 1, 0}, 0.3);
+  object->setMatrix(software);
+  host_.core().dataStore().fireEvent(nullptr, "General/AlignmentChanged");
+  expectObjectMatrix(*object->matrix(), software);  // placed before the service started: no host alignment
+
+  const Matrix4x4 aligned =
+      Matrix4x4::translation({-0.1, 0.4, 0.2}) * Matrix4x4::rotation({0, 0, 1}, 0.7) * placed;
+  placeReference(aligned);
+  host_.core().dataStore().fireEvent(nullptr, "General/AlignmentChanged");
+  const Matrix4x4 moved = aligned * Matrix4x4::inverse(placed);
+  expectObjectMatrix(*object->matrix(), moved * software);
+  EXPECT_EQ(storedBlob("Palpera/Alignment/Object Alignment"), bytesOf(*object->matrix()));
+
+  // A new document: the stored matrix is not loaded (the default), and the part stands where the document
+  // puts it, which no host alignment did.
+  placeReference(Matrix4x4::rotation({1, 1, 0}, -0.9));
+  host_.document().eventDataStore().fire("Document/Reset");
+  host_.core().dataStore().fireEvent(nullptr, "General/AlignmentChanged");
+  expectObjectMatrix(*object->matrix(), Matrix4x4::identity());
+}
+
 const char* kScaleService = "IZelPluginDeviceScaleAlignmentService";
 
 class ScaleAlignment : public AlignmentServices {

@@ -1,8 +1,10 @@
 // A device alignment, then the measuring commands, as an operator runs them one after the other: the plate
-// with a bore stands where the document places it, the emulator's arm touches it there, and after "3-2-1
-// Device Alignment" or "Iterative Alignment" every command must measure the part where it stands. Each run
-// starts from an arm that stands elsewhere (a stale hardware transform), and is tried with the part placed by
-// a turn about a skew axis and a shift, at the identity, and placed with a software transform loaded first.
+// with a bore stands where the document places it, and after "3-2-1 Device Alignment" or "Iterative
+// Alignment" every command must measure the part where it stands. With the emulator, whose arm touches the
+// part where the document shows it, each run starts from a stale hardware transform, and is tried with the
+// part placed by a turn about a skew axis and a shift, at the identity, and placed with a software transform
+// loaded first. A replayed session then has an arm that stands elsewhere: its touches are in the arm's own
+// coordinates, so the alignment must find the arm's pose, and every product of the frame chain shows.
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -14,33 +16,43 @@
 #include <vector>
 
 #include "basic_types/matrix4x4.h"
+#include "devices/event_log/plugin_device_data_xml_writer.h"
+#include "framework/registrations/static_constants.h"
 #include "printed_matrix.h"
+#include "support/device_records.h"
+#include "support/module_fixture.h"
 #include "support/run_tool.h"
 #include "support/scratch_directory.h"
 
 namespace {
 
-// A touch or pick as the emulator takes it: a ray from origin along direction, in the part's own coordinates.
+// A touch or pick as the emulator takes it: a ray from origin along direction, in the part's own coordinates,
+// and the point of the surface it meets.
 struct Ray {
   Vector3 origin;
   Vector3 direction;
+  Vector3 surface;
 };
 
 // examples/parts/plate-bore.step: a plate 0.1 x 0.08 x 0.01 from the origin, a bore of radius 0.01 about
 // x = 0.05, y = 0.04.
 const Vector3 kBoreAxis{0.05, 0.04, 0};
 Ray onTop(double x, double y) {
-  return {{x, y, 0.05}, {0, 0, -1}};
+  return {{x, y, 0.05}, {0, 0, -1}, {x, y, 0.01}};
 }
 Ray onFront(double x, double z) {
-  return {{x, -0.05, z}, {0, 1, 0}};
+  return {{x, -0.05, z}, {0, 1, 0}, {x, 0, z}};
 }
 Ray onEnd(double y, double z) {
-  return {{-0.05, y, z}, {1, 0, 0}};
+  return {{-0.05, y, z}, {1, 0, 0}, {0, y, z}};
+}
+// Towards the wall along (c, s), a unit direction.
+Ray onBore(double c, double s, double z) {
+  return {{kBoreAxis.x, kBoreAxis.y, z}, {c, s, 0}, {kBoreAxis.x + 0.01 * c, kBoreAxis.y + 0.01 * s, z}};
 }
 Ray onBore(double degrees, double z) {
   const double a = degrees * M_PI / 180;
-  return {{kBoreAxis.x, kBoreAxis.y, z}, {std::cos(a), std::sin(a), 0}};
+  return onBore(std::cos(a), std::sin(a), z);
 }
 
 const std::vector<Ray> kTop = {onTop(0.01, 0.01), onTop(0.09, 0.015), onTop(0.085, 0.07), onTop(0.015, 0.07)};
@@ -93,6 +105,10 @@ class Script {
 
 enum class Alignment { k321, kIterative };
 
+std::string alignmentName(const testing::TestParamInfo<Alignment>& info) {
+  return info.param == Alignment::k321 ? "ThreeTwoOne" : "Iterative";
+}
+
 struct Case {
   Matrix4x4 placement;
   bool softwareTransform;
@@ -132,11 +148,26 @@ void header(Script& script, const Case& given) {
   script.line("apply");
 }
 
-void align321(Script& script) {
+// The six faces' points picked and probed by both alignments.
+const std::vector<Ray> kAlignmentTouches = {kTop[0], kTop[1], kTop[2], kFront[0], kFront[1], kEnd};
+
+void pick321(Script& script) {
   script.line("command PalperaDeviceToPartAlignmentCmd");
-  const std::vector<Ray> picks = {kTop[0], kTop[1], kTop[2], kFront[0], kFront[1], kEnd};
-  for (const Ray& pick : picks) script.mouse("click", pick);
+  for (const Ray& pick : kAlignmentTouches) script.mouse("click", pick);
   script.line("press StartProbing");
+}
+
+void pickTargets(Script& script) {
+  script.line("command PalperaIterativeAlignmentCmd");
+  for (const Ray& target : kAlignmentTouches) {
+    script.mouse("down", target);
+    script.mouse("click", target);
+  }
+  script.line("press StartProbing");
+}
+
+void align321(Script& script) {
+  pick321(script);
   script.text += kRadius;
   script.touchAll({kTop[0], kTop[1], kTop[2]});
   script.text += kStop;
@@ -148,30 +179,27 @@ void align321(Script& script) {
 }
 
 void alignIterative(Script& script) {
-  script.line("command PalperaIterativeAlignmentCmd");
-  const std::vector<Ray> targets = {kTop[0], kTop[1], kTop[2], kFront[0], kFront[1], kEnd};
-  for (const Ray& target : targets) {
-    script.mouse("down", target);
-    script.mouse("click", target);
-  }
-  script.line("press StartProbing");
+  pickTargets(script);
   script.text += kRadius;
   // From the third touch on, each realignment restarts the device, which then announces its radius again;
   // the last touch ends the pass, every target within tolerance.
-  for (size_t i = 0; i < targets.size(); ++i) script.touch(targets[i], i >= 2 && i + 1 < targets.size());
+  for (size_t i = 0; i < kAlignmentTouches.size(); ++i)
+    script.touch(kAlignmentTouches[i], i >= 2 && i + 1 < kAlignmentTouches.size());
   script.line("apply");
 }
 
+constexpr const char* kProbePlane =
+    "command PalperaCreateFeaturesCmd2 IZelFeature=IZelPlane,IZelFeatureCollector=Plane,UsePlane=false";
+constexpr const char* kProbeCylinder =
+    "command PalperaCreateFeaturesCmd2 IZelFeature=IZelCylinder,IZelFeatureCollector=Cylinder,UsePlane=false";
+
 void hardProbeFeatures(Script& script) {
-  script.line(
-      "command PalperaCreateFeaturesCmd2 IZelFeature=IZelPlane,IZelFeatureCollector=Plane,UsePlane=false");
+  script.line(kProbePlane);
   script.text += kRadius;
   script.touchAll(kTop);
   script.text += kStop;
   script.line("apply");
-  script.line(
-      "command PalperaCreateFeaturesCmd2 "
-      "IZelFeature=IZelCylinder,IZelFeatureCollector=Cylinder,UsePlane=false");
+  script.line(kProbeCylinder);
   script.text += kRadius;
   script.touchAll(kBore);
   script.touchAll(kBoreMore);
@@ -192,11 +220,15 @@ void quickProbe(Script& script) {
   script.line("apply");
 }
 
-void deviation(Script& script) {
+void startDeviation(Script& script) {
   script.line("current RefObject");
   script.line("command PalperaRealTimeDeviationCmd");
-  script.text += kRadius;
   script.line("value ToleranceBox 0.001");
+}
+
+void deviation(Script& script) {
+  startDeviation(script);
+  script.text += kRadius;
   script.touchAll({kTop[3], onBore(300, 0.005), kTop[1], onBore(20, 0.002)});
   script.line("print table");
   script.line("apply");
@@ -288,9 +320,149 @@ TEST(AlignThenMeasureScaled, A321AlignmentOntoAScaledPartIsRefusedAndTheArmKeeps
   EXPECT_EQ(lastMatrixUnder(output, "hardware").m[3], 0.25) << "the stale matrix it started with";
 }
 
+// The arm's own coordinates of the part: a turn whose matrix holds only multiples of 1/25 (from the
+// quaternion (1, 2, 2, 4)) and a shift of whole micrometres. Every point touched lies on a grid of 25
+// micrometres on the part, so its coordinates in the arm are whole micrometres, which an event file's six
+// decimals hold exactly: the pose found can then be held to 1e-9.
+Matrix4x4 partToArm() {
+  Matrix4x4 m;
+  const double rows[12] = {-0.6, 0, 0.8, -0.412, 0.64, -0.6, 0.48, 0.087, 0.48, 0.8, 0.36, 1.234};
+  std::copy(rows, rows + 12, m.m);
+  return m;
+}
+
+constexpr double kBall = 0.001;  // the radius of the ball the emulator's runs carry too
+constexpr const char* kReplayed = "run-until Palpera/LogReplayFinished 10000\n";
+
+// A touch of the ball on the ray's surface point, or the stop with the ball lifted off it by its radius.
+struct ArmEvent {
+  Ray ray;
+  bool stop = false;
+};
+std::vector<ArmEvent> touches(const std::vector<Ray>& rays) {
+  std::vector<ArmEvent> events;
+  for (const Ray& ray : rays) events.push_back({ray});
+  return events;
+}
+std::vector<ArmEvent> touchesThenStop(const std::vector<Ray>& rays) {
+  std::vector<ArmEvent> events = touches(rays);
+  events.push_back({rays.back(), true});
+  return events;
+}
+std::vector<ArmEvent> operator+(std::vector<ArmEvent> a, const std::vector<ArmEvent>& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+// The bore touched along directions of whole hundredths, so the ball's centre stays on the grid.
+const std::vector<Ray> kBoreOnGrid = {onBore(-0.6, 0.8, 0.003),  onBore(-1, 0, 0.005),
+                                      onBore(-0.6, -0.8, 0.007), onBore(0, -1, 0.003),
+                                      onBore(0.8, -0.6, 0.005),  onBore(0.8, 0.6, 0.007)};
+const std::vector<Ray> kBoreOnGridMore = {onBore(0, 1, 0.002), onBore(0.6, 0.8, 0.008)};
+
+// A session recorded with an arm standing at placement x partToArm()^-1 while the part stood at placement:
+// each acquisition's device-event file holds the arm's raw touches, written by the module's own writer, and
+// the host log names them in the order the commands start their acquisitions. The alignment's acquisitions
+// carry no recorded matrix, so the replay runs them with the matrices the command sets; those of the
+// measuring commands carry the pose, as the recording of a session aligned to it holds it.
+class ArmElsewhere : public ModuleTest, public testing::WithParamInterface<Alignment> {
+ protected:
+  Matrix4x4 pose(const Case& given) const { return given.placement * Matrix4x4::inverse(partToArm()); }
+
+  void acquisition(const std::vector<ArmEvent>& events, const Matrix4x4* recorded = nullptr) {
+    const std::string name = "arm-" + std::to_string(files_++) + ".xml";
+    {
+      IPtr<PluginDeviceDataXMLWriter> writer;
+      writer.createInstance(classIdOf(PluginDeviceDataXMLWriter::interfaceName));
+      ASSERT_TRUE(writer);
+      writer->setOutputFile(scratch_.module(name));
+      writer->writeRadiusEvent(ZelString(EventLogNames::kSetRadius), device_records::radius(kBall).get());
+      for (const ArmEvent& event : events) {
+        const double lift = event.stop ? 2 * kBall : kBall;
+        const Vector3 onPart = event.ray.surface - lift * event.ray.direction;
+        writer->writePositionEvent(
+            ZelString(event.stop ? EventLogNames::kOnPointStop : EventLogNames::kOnPointSampled),
+            device_records::position(Matrix4x4::transformPoint(partToArm(), onPart)).get());
+      }
+    }
+    if (recorded) {
+      std::string matrix;
+      for (double value : recorded->m) matrix += numbers({value});
+      log_ += "PluginAlignmentMatrix\t" + matrix + "\n";
+    }
+    log_ += "PluginData\t" + name + "\nPluginWait\t\n";
+  }
+
+  void align(Script& script) {
+    if (GetParam() == Alignment::k321) {
+      pick321(script);
+      acquisition(touchesThenStop({kTop[0], kTop[1], kTop[2]}) + touchesThenStop(kFront) +
+                  touchesThenStop({kEnd}));
+      script.text += kReplayed;
+    } else {
+      pickTargets(script);
+      // Three touches align; each touch after them realigns and restarts the device on the new matrix.
+      acquisition(touches({kTop[0], kTop[1], kTop[2]}));
+      for (const Ray& target : {kFront[0], kFront[1], kEnd}) acquisition(touches({target}));
+      for (int i = 0; i < 4; ++i) script.text += kReplayed;
+    }
+    script.line("print alignment");
+    script.line("apply");
+  }
+
+  void measure(Script& script, const Matrix4x4& recorded) {
+    const auto replayed = [&](const char* command, const std::vector<ArmEvent>& events) {
+      script.line(command);
+      acquisition(events, &recorded);
+      script.text += kReplayed;
+      script.line("apply");
+    };
+    replayed("command PalperaQuickProbeCmd",
+             touchesThenStop({kTop[0], kTop[1], kTop[2]}) + touchesThenStop(kBoreOnGrid));
+    replayed(kProbePlane, touchesThenStop(kTop));
+    replayed(kProbeCylinder, touches(kBoreOnGrid) + touchesThenStop(kBoreOnGridMore));
+    script.line("compare TestObject RefObject");
+    startDeviation(script);
+    acquisition(touches({kTop[3], onBore(0.6, -0.8, 0.005), kTop[1], onBore(0.8, 0.6, 0.002)}), &recorded);
+    script.text += kReplayed;
+    script.line("print table");
+    script.line("apply");
+  }
+
+  // Runs the session, and checks the pose found and every value measured after it.
+  void expectArmsPoseAndThePartWhereItStands(const Case& given) {
+    Script script(given.placement);
+    header(script, given);
+    script.line("replay-log " + scratch_.system("session.log"));
+    align(script);
+    measure(script, pose(given));
+    std::ofstream(scratch_.system("session.log")) << log_;
+    const std::string output = run(script);
+    for (const char* matrix : {"hardware", "combined"}) {
+      const Matrix4x4 found = lastMatrixUnder(output, matrix);
+      for (int i = 0; i < 16; ++i) EXPECT_NEAR(found.m[i], pose(given).m[i], 1e-9) << matrix << " " << i;
+    }
+    expectEverythingWherePartStands(output);
+  }
+
+  ScratchDirectory scratch_;
+  std::string log_;
+  int files_ = 0;
+};
+
+TEST_P(ArmElsewhere, TheAlignmentFindsTheArmsPoseAndEveryCommandMeasuresThePlacedPart) {
+  expectArmsPoseAndThePartWhereItStands({skewPlacement(), false});
+}
+
+// A replayed run takes its device transform whole, so the software transform changes nothing in it.
+TEST_P(ArmElsewhere, WithASoftwareTransformTheReplayedAlignmentFindsTheSamePose) {
+  expectArmsPoseAndThePartWhereItStands({skewPlacement(), true});
+}
+
+INSTANTIATE_TEST_SUITE_P(Both, ArmElsewhere, testing::Values(Alignment::k321, Alignment::kIterative),
+                         alignmentName);
+
 INSTANTIATE_TEST_SUITE_P(Both, AlignThenMeasure, testing::Values(Alignment::k321, Alignment::kIterative),
-                         [](const testing::TestParamInfo<Alignment>& info) {
-                           return info.param == Alignment::k321 ? "ThreeTwoOne" : "Iterative";
-                         });
+                         alignmentName);
 
 }  // namespace

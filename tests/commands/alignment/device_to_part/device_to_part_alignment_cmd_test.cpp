@@ -15,9 +15,11 @@
 #include "framework/object/query_part.h"
 #include "host/cad/brep_model.h"
 #include "host/cad/cad_model.h"
+#include "host/fitting/host_datum_align_modifier.h"
 #include "host/gui/host_command_container.h"
 #include "host/scene/host_alignment_widgets.h"
 #include "host/scene/host_style_nodes.h"
+#include "host_api/host_class_ids.h"
 #include "support/drawn_transform.h"
 #include "support/nodes_under.h"
 #include "tests/commands/support/command_fixture.h"
@@ -330,6 +332,71 @@ TEST_F(DeviceToPartAlignment, OnAPlacedPartPicksShowOnThePartAndTouchesWhereThey
   expectDrawnAt(touches[0], {}, tip);
 }
 
+// The arm stands elsewhere (kDeviceToPart), the part is placed by a turn and a shift, the user's software
+// transform is loaded and the part is warm: the hardware matrix found must make the whole transform (object x
+// hardware x scale) take the touches onto the part where it stands, and the touches are drawn there.
+TEST_F(DeviceToPartAlignment, UnderASoftwareTransformTheWholeTransformTakesTheTouchesOntoThePlacedPart) {
+  const Matrix4x4 placement =
+      Matrix4x4::translation({0.3, -0.2, 0.1}) * Matrix4x4::rotation(Vector3{1, 2, 3}.normalized(), 0.35);
+  ASSERT_TRUE(reference_->setTransform(placement.m));
+  const Matrix4x4 software =
+      Matrix4x4::translation({0.02, -0.04, 0.01}) * Matrix4x4::rotation({0, 1, 0}, 0.6);
+  SPtr<IZelPluginDeviceObjectAlignmentService> object;
+  object->setMatrix(software);
+  SPtr<IZelPluginDeviceScaleAlignmentService> scale;
+  scale->setMaterial(ZelCString("Steel"), 30.0);
+  startCommand();
+  std::vector<Vector3> touches;
+  for (const Face* face : {&kTop, &kSide, &kEnd}) {
+    for (const Vector3& p : face->points) {
+      pickOn(Matrix4x4::transformPoint(placement, p), Matrix4x4::transformVector(placement, face->outward));
+      touches.push_back(Matrix4x4::transformPoint(placement, p + kRadius * face->outward));
+    }
+  }
+  probeAll();
+
+  const Matrix4x4 deviceToWorld = placement * kDeviceToPart;
+  expectHardware(Matrix4x4::inverse(software) * deviceToWorld, 1e-9);
+  plugin_->reloadObjectMatrix();
+  Matrix4x4 whole;
+  plugin_->deviceMatrix(whole);
+  plugin_->resetObjectMatrix();
+  // The device's points arrived scaled already, as every point does: the whole transform scales them first.
+  const Matrix4x4 expectedWhole = deviceToWorld * *scale->matrix();
+  for (int i = 0; i < 16; ++i) EXPECT_NEAR(whole.m[i], expectedWhole.m[i], 1e-9) << i;
+  const std::vector<HostSphereNode*> spheres = nodesUnder<HostSphereNode>(host_.document().graphics().root());
+  ASSERT_EQ(spheres.size(), touches.size());
+  for (size_t i = 0; i < spheres.size(); ++i) {
+    const std::optional<Vector3> drawn = drawnAt(host_, spheres[i], {});
+    ASSERT_TRUE(drawn);
+    EXPECT_LT((*drawn - touches[i]).length(), 1e-9) << "touch " << i;
+  }
+}
+
+// A host aligner that finds no alignment for the three planes it is given, which the stand-in's planes,
+// square by construction, never lead it to.
+class UnsolvingAligner : public HostDatumAlignModifier {
+ public:
+  bool run(int32_t, int32_t, int32_t) override { return false; }
+};
+
+// Complete planes the host cannot align: the operator is told, and the device keeps the transform it had.
+TEST_F(DeviceToPartAlignment, CompletePlanesThatCannotBeSolvedAreSaidAndTheDeviceKeepsItsTransform) {
+  host_.root().addHostClass({kHostDatumAlignModifierClassId,
+                             {IZelDatumBasedAlignModifier::interfaceName},
+                             [] { return static_cast<IZelUnknown*>(new UnsolvingAligner); }});
+  const Matrix4x4 before = Matrix4x4::translation({0.5, 0, 0});
+  plugin_->setHardwareMatrix(before);
+  startCommand();
+  pickAll();
+  probeAll();
+  EXPECT_EQ(device_->receiverCount(), 0u);
+  ASSERT_FALSE(errorMessages().empty());
+  EXPECT_EQ(errorMessages().back(), u"The probed planes cannot be aligned onto the reference planes.");
+  expectHardware(before, 0);
+  EXPECT_EQ(probedSpheres(), 0u);
+}
+
 TEST_F(DeviceToPartAlignment, AStopBeforeAnyTouchPutsBackTheHardwareMatrixWithoutTheScale) {
   SPtr<IZelPluginDeviceScaleAlignmentService> scale;
   scale->setMaterial(ZelCString("Steel"), 30.0);
@@ -368,6 +435,7 @@ TEST_F(DeviceToPartAlignment, EveryWayOutLeavesNoReceiverAndTheRightHardwareMatr
       {"a device error",
        [this] {
          deliver([](IZelHardProbeDataReceiver* r) { r->onCustomEvent(ZelCString("Error"), nullptr); });
+         ASSERT_FALSE(errorMessages().empty()) << "the error is told";
          EXPECT_EQ(errorMessages().back(), u"An error occurred during data acquisition.");
          EXPECT_TRUE(runner_.running());
        }},

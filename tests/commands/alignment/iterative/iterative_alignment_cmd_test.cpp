@@ -769,6 +769,7 @@ TEST_F(IterativeAlignment, EveryWayOutLeavesNoReceiverAndTheRightMatrix) {
     EXPECT_EQ(host_.scene().viewThemes().pushedCount(), 0u);
     if (runner_.running()) runner_.cancel();
   }
+  ASSERT_FALSE(errorMessages().empty()) << "the device error is told";
   EXPECT_EQ(errorMessages().back(), u"An error occurred during data acquisition.");
 
   // Showing the position, then cancelling.
