@@ -318,6 +318,7 @@ TEST_F(DeviceToPartAlignment, OnAPlacedPartPicksShowOnThePartAndTouchesWhereThey
   ASSERT_EQ(picks.size(), 1u);
   ASSERT_TRUE(picks[0]->markers().at(0));
   expectDrawnAt(picks[0], *picks[0]->markers()[0], placed(kTop.points[0]));
+  for (size_t i : {1, 2}) pickOn(placed(kTop.points[i]), Matrix4x4::transformVector(placement, kTop.outward));
 
   ASSERT_TRUE(press(14));
   const Vector3 tip = placed(kTop.points[1] + kRadius * kTop.outward);
@@ -330,7 +331,9 @@ TEST_F(DeviceToPartAlignment, OnAPlacedPartPicksShowOnThePartAndTouchesWhereThey
   expectDrawnAt(touches[0], {}, tip);
 }
 
-TEST_F(DeviceToPartAlignment, AStopBeforeAnyTouchPutsBackTheHardwareMatrixWithoutTheScale) {
+// A STOP before the first touch is a slip like any early STOP: the run goes on and says what plane 1 needs;
+// the device's "Cancel" ends it and gives back the matrix the device had, without the scale.
+TEST_F(DeviceToPartAlignment, AStopBeforeAnyTouchKeepsTheRunAndACancelPutsBackTheMatrixWithoutTheScale) {
   SPtr<IZelPluginDeviceScaleAlignmentService> scale;
   scale->setMaterial(ZelCString("Steel"), 30.0);
   const Matrix4x4 before = Matrix4x4::translation({0.5, 0, 0});
@@ -343,7 +346,13 @@ TEST_F(DeviceToPartAlignment, AStopBeforeAnyTouchPutsBackTheHardwareMatrixWithou
   ASSERT_TRUE(press(14));
   EXPECT_FALSE(enabled(kStandard0));
   EXPECT_EQ(plugin_->hardwareMatrix().m[3], 0.0) << "the identity while probing";
+  host_.core().errors().clear();
   stopAbove(kTop);
+  EXPECT_EQ(errorMessages(), std::vector<std::u16string>{u"Plane 1 was not made: 3 more points are needed. "
+                                                         u"Its points are kept; probe more points and stop "
+                                                         u"again."});
+  EXPECT_EQ(device_->receiverCount(), 1u) << "the run goes on";
+  deliver([](IZelHardProbeDataReceiver* r) { r->onCustomEvent(ZelCString("Cancel"), nullptr); });
   EXPECT_EQ(device_->receiverCount(), 0u);
   expectHardware(aligned, 0);
   EXPECT_TRUE(enabled(15)) << "the previous device planes are kept";
@@ -377,6 +386,7 @@ TEST_F(DeviceToPartAlignment, EveryWayOutLeavesNoReceiverAndTheRightHardwareMatr
     SCOPED_TRACE(c.what);
     plugin_->setHardwareMatrix(before);
     startCommand();
+    pickAll();
     device_->answers.start = !c.startFails;
     ASSERT_TRUE(press(14));
     c.act();
