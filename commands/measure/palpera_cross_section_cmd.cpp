@@ -6,7 +6,7 @@
 
 #include "commands/capture/capture_click.h"
 #include "commands/capture/capture_info_tile.h"
-#include "commands/features/hard_probe_readiness.h"
+#include "commands/common/command_readiness.h"
 #include "commands/measure/cross_section_receiver.h"
 #include "devices/contracts/plugin_device.h"
 #include "devices/events/acquisition_error.h"
@@ -139,7 +139,7 @@ bool PalperaCrossSectionCmd::onKeyPress(IGfxKeyData* key) {
 // Running
 
 bool PalperaCrossSectionCmd::canRun(IZelUnknown* context) {
-  return !contextBusy(context) && hardProbeReady(context);
+  return !contextBusy(context) && !resultBarsEmulator(context);
 }
 
 void PalperaCrossSectionCmd::createGui(IGuiDialog* dialog) {
@@ -187,7 +187,7 @@ void PalperaCrossSectionCmd::createGui(IGuiDialog* dialog) {
 }
 
 bool PalperaCrossSectionCmd::activate() {
-  if (!hardProbeHasModel(name_)) return false;
+  if (!commandReady(name_, {.hardProbe = true})) return false;
   SPtr<IZelPluginService> plugins;
   IZelPluginManager* manager = plugins ? plugins->getManager(ZelCString("HardProbe")) : nullptr;
   device_ = manager ? plugins->getDevice(ZelCString("HardProbeContinuous")) : nullptr;

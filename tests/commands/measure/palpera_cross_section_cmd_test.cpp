@@ -238,7 +238,10 @@ TEST_F(ProbeSections, RunsOnlyOutsideSectionsBoundariesMacrosAndWithAnActivePlug
     ASSERT_TRUE(host.setFlag(flag, false));
   }
   ASSERT_TRUE(manager_->setActivePlugin(nullptr));
-  EXPECT_EQ(start("PalperaCrossSectionCmd"), Start::kCannotRun);
+  EXPECT_EQ(start("PalperaCrossSectionCmd"), Start::kActivationRefused);
+  EXPECT_EQ(errorMessages(),
+            std::vector<std::u16string>{u"\"Probe Sections\" needs a hard probe plug-in: choose one as "
+                                        u"\"Palpera Plug-In\" on the options page."});
   ASSERT_TRUE(manager_->setActivePlugin(arm_));
   EXPECT_EQ(start("PalperaCrossSectionCmd"), Start::kStarted);
 }
