@@ -10,7 +10,9 @@
 #include "framework/object/query_part.h"
 #include "framework/translation/tr.h"
 #include "host_api/parameters.h"
+#include "host_api/vector_input.h"
 #include "host_api/zel_doc.h"
+#include "host_api/zel_phase.h"
 #include "host_api/zel_sub_objects.h"
 
 namespace {
@@ -64,6 +66,13 @@ bool commandReady(const ZelString& commandName, const CommandNeeds& needs) {
 
 bool resultBarsEmulator(IZelUnknown* context) {
   return queryPart<IZelEmulatorPlugin>(getCurrentHardProbePlugin()) && contextHoldsObject(context, "Result");
+}
+
+bool referencePickable(IZelVectorInput* input) {
+  SPtr<IZelDoc> document;
+  IZelDocObject* reference = document ? document->findObject(ZelString(kReferenceName)) : nullptr;
+  SPtr<IPhaseService> phases;
+  return input && (!reference || input->accept(phases.get(), reference));
 }
 
 bool isProbedFeature(IZelFeatureSubObject* subObject) {

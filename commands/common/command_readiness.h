@@ -10,6 +10,7 @@
 
 class IZelUnknown;
 class IZelFeatureSubObject;
+class IZelVectorInput;
 
 struct CommandNeeds {
   // A current hard-probe plug-in; when it is the emulator, a reference model for it to probe.
@@ -27,6 +28,10 @@ bool commandReady(const ZelString& commandName, const CommandNeeds& needs);
 // Whether the context bars probing with the emulator: it is the current plug-in and the context holds
 // "Result". False for any other plug-in or none (commandReady tells of a missing one).
 bool resultBarsEmulator(IZelUnknown* context);
+
+// Whether the pick input of a command that picks on the reference model can pick on it for the host's current
+// phase; true while the document holds no reference model, which commandReady tells the operator of.
+bool referencePickable(IZelVectorInput* input);
 
 // Whether the feature was probed: it carries the record of its probed points.
 bool isProbedFeature(IZelFeatureSubObject* subObject);

@@ -425,7 +425,10 @@ TEST_F(DeviceToPartAlignment, ItRunsOnlyOnTheActiveReferenceObjectOutsideSection
     context.setFlag(flag, false);
   }
   host_.document().doc().setActiveObject(nullptr);
-  EXPECT_EQ(start("PalperaDeviceToPartAlignmentCmd"), CommandRunner::Start::kCannotRun);
+  EXPECT_EQ(start("PalperaDeviceToPartAlignmentCmd"), CommandRunner::Start::kActivationRefused);
+  EXPECT_EQ(errorMessages(),
+            std::vector<std::u16string>{u"\"3-2-1 Device Alignment\" needs a reference model "
+                                        u"named \"RefObject\", loaded and active."});
 }
 
 TEST_F(DeviceToPartAlignment, TypedPointsTakeThePlaceOfPicksInTheUsersUnit) {
@@ -446,12 +449,14 @@ TEST_F(DeviceToPartAlignment, TypedPointsTakeThePlaceOfPicksInTheUsersUnit) {
   EXPECT_TRUE(enabled(4));
 }
 
-TEST_F(DeviceToPartAlignment, WithoutAPlugInActivationFailsAndTheDeviceIsLetGo) {
+TEST_F(DeviceToPartAlignment, WithoutAPlugInActivationSaysSoAndConnectsNoDevice) {
   IZelPluginManager* manager = registry_->getManager(ZelCString("HardProbe"));
   ASSERT_TRUE(manager->setActivePlugin(nullptr));
   EXPECT_EQ(start("PalperaDeviceToPartAlignmentCmd"), CommandRunner::Start::kActivationRefused);
-  EXPECT_EQ(errorMessages().back(), u"No plug-ins are installed.");
-  EXPECT_EQ(journal_.back(), "disconnect HardProbe");
+  EXPECT_EQ(errorMessages().back(),
+            u"\"3-2-1 Device Alignment\" needs a hard probe plug-in: choose one as "
+            u"\"Palpera Plug-In\" on the options page.");
+  EXPECT_TRUE(journal_.empty()) << "no device connected";
 }
 
 }  // namespace
