@@ -49,6 +49,12 @@ TEST(CommandsThatCannotStart, EachSaysWhatItNeedsAndTheScriptStopsAtItsLine) {
        needsPlugIn("Real-Time Deviation")},
       {"Probe Sections without a model", "start\ncommand PalperaCrossSectionCmd\n",
        needsModel("Probe Sections")},
+      {"3-2-1 Device Alignment on a model not active",
+       kPlate + "start\ncommand PalperaDeviceToPartAlignmentCmd\n", needsModel("3-2-1 Device Alignment")},
+      {"Iterative Alignment without a model", "start\ncommand PalperaIterativeAlignmentCmd\n",
+       needsModel("Iterative Alignment")},
+      {"Orient To World without a plug-in", kPlate + "start\n" + kNoPlugIn + "command PalperaAlignmentCmd\n",
+       needsPlugIn("Orient To World")},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
