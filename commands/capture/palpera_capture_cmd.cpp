@@ -2,7 +2,7 @@
 
 #include "commands/capture/capture_counter.h"
 #include "commands/capture/capture_settings.h"
-#include "commands/features/hard_probe_readiness.h"
+#include "commands/common/command_readiness.h"
 #include "devices/managers/izel_plugin_manager.h"
 #include "devices/registry/izel_plugin_service.h"
 #include "framework/commands/command_context.h"
@@ -112,7 +112,7 @@ void PalperaCaptureCmd::chooseMode(CaptureMode mode) {
 }
 
 bool PalperaCaptureCmd::canRun(IZelUnknown* context) {
-  return !contextBusy(context) && hardProbeReady(context);
+  return !contextBusy(context) && !resultBarsEmulator(context);
 }
 
 void PalperaCaptureCmd::createGui(IGuiDialog* dialog) {
@@ -173,7 +173,7 @@ void PalperaCaptureCmd::createGui(IGuiDialog* dialog) {
 
 bool PalperaCaptureCmd::activate() {
   IPtr<PalperaCaptureCmd> self(this);
-  if (!hardProbeHasModel(name_)) return false;
+  if (!commandReady(name_, {.hardProbe = true})) return false;
   updatePointObjectName();
   readSettings();
   enableCaptureControls(true);

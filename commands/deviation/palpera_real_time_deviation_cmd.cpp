@@ -3,7 +3,7 @@
 #include <cfloat>
 #include <cstring>
 
-#include "commands/features/hard_probe_readiness.h"
+#include "commands/common/command_readiness.h"
 #include "devices/contracts/plugin.h"
 #include "devices/contracts/plugin_device.h"
 #include "devices/events/acquisition_error.h"
@@ -30,7 +30,6 @@ const ClassRegistration<PalperaRealTimeDeviationCmd> registration(
 constexpr const char* kDevice = "HardProbe";
 constexpr const char* kReferenceObject = "RefObject";
 constexpr const char* kSurfaceModel = "SurfModel";
-constexpr const char* kCadType = "CAD";
 constexpr const char* kToleranceKey = "Palpera/RealTimeDeviation/Tolerance";
 constexpr double kDefaultTolerance = 0.001;
 constexpr const char* kShowProbeKey = "Palpera/Gfx/ShowProbe";
@@ -53,18 +52,6 @@ IZelPlugin* currentHardProbePlugin(IZelPluginService* service) {
   return manager ? manager->currentPlugin() : nullptr;
 }
 
-// The CAD reference model, when it is the document's active and current object: the one the command measures
-// against.
-IZelDocObject* activeReference() {
-  SPtr<IZelDoc> document;
-  IZelDocObject* current = document ? document->currentObject() : nullptr;
-  if (!current || current != document->activeObject() ||
-      current != document->findObject(ZelString(kReferenceObject)) ||
-      std::strcmp(current->objectType(), kCadType) != 0)
-    return nullptr;
-  return current;
-}
-
 }  // namespace
 
 PalperaRealTimeDeviationCmd::PalperaRealTimeDeviationCmd() : pointTable_(new PointTableWidget) {
@@ -72,9 +59,7 @@ PalperaRealTimeDeviationCmd::PalperaRealTimeDeviationCmd() : pointTable_(new Poi
 }
 
 bool PalperaRealTimeDeviationCmd::canRun(IZelUnknown* context) {
-  if (contextBusy(context)) return false;
-  SPtr<IZelPluginService> service;
-  return currentHardProbePlugin(service.get()) != nullptr;
+  return !contextBusy(context);
 }
 
 void PalperaRealTimeDeviationCmd::createGui(IGuiDialog* dialog) {
@@ -118,12 +103,9 @@ void PalperaRealTimeDeviationCmd::enableTableButtons(bool enabled) {
 }
 
 bool PalperaRealTimeDeviationCmd::findReference() {
-  // Asked here rather than by canRun, so that the operator is told what is missing.
-  refObject_ = IPtr<IZelDocObject>(activeReference());
-  if (!refObject_) {
-    reportNoReferenceModel(name_);
-    return false;
-  }
+  if (!commandReady(name_, {.hardProbe = true, .activeReference = true})) return false;
+  SPtr<IZelDoc> document;
+  refObject_ = IPtr<IZelDocObject>(document->findObject(ZelString(kReferenceObject)));
   std::optional<ObjectPlacement> placement = ObjectPlacement::ofReference(refObject_.get());
   if (!placement) return false;
   placement_ = *placement;

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "basic_types/matrix4x4.h"
+#include "commands/common/command_readiness.h"
 #include "commands/edit_features/feature_refit.h"
 #include "features/compensated_points.h"
 #include "features/creators/creator_parameter_keys.h"
@@ -30,11 +31,6 @@ const ClassRegistration<PalperaEditFeaturesCmd> registration(registeredClass("Pa
 
 constexpr const char* kSelectionState = "SelectionCmd";
 constexpr const char* kSceneNodeName = "edit features";
-
-bool isProbed(IZelFeatureSubObject* subObject) {
-  IZelFeature* feature = subObject->feature();
-  return feature && queryPart<IZelParameterTable>(feature->getParameter(ZelString(kProbeConstructionKey)));
-}
 
 // What the mouse and the editing shortcuts do, for the status bar.
 ZelString helpText() {
@@ -88,12 +84,7 @@ PalperaEditFeaturesCmd::PalperaEditFeaturesCmd() {
 }
 
 bool PalperaEditFeaturesCmd::canRun(IZelUnknown* context) {
-  if (contextBusy(context)) return false;
-  if (!contextFlag(context, IComponentCommandContainerV2::kSingleObjectActive) &&
-      !contextHoldsObject(context, IComponentCommandContainerV2::kWorld)) {
-    return false;
-  }
-  return contextHasFeatures(context, 1);
+  return !contextBusy(context);
 }
 
 void PalperaEditFeaturesCmd::createGui(IGuiDialog* dialog) {
@@ -118,6 +109,7 @@ void PalperaEditFeaturesCmd::createGui(IGuiDialog* dialog) {
 }
 
 bool PalperaEditFeaturesCmd::activate() {
+  if (!commandReady(name_, {.probedFeatures = true})) return false;
   SPtr<IZelDoc> doc;
   IZelDocObject* object = doc ? doc->activeObject() : nullptr;
   IZelFeatureSubObjectMgr* features = getFeatureSubObjectMgr(object);
@@ -132,7 +124,7 @@ bool PalperaEditFeaturesCmd::activate() {
   for (int32_t i = 0; i < subObjects->subObjectCount(); ++i) {
     auto* subObject = queryPart<IZelFeatureSubObject>(subObjects->subObjectAt(i));
     if (!subObject) continue;
-    const bool probed = isProbed(subObject);
+    const bool probed = isProbedFeature(subObject);
     if (visibility_) visibility_->change(subObject, probed);
     if (!probed) continue;
     probed_.push_back({IPtr<IZelFeatureSubObject>(subObject), subObject->displayFlag(kProbedDisplayFlag),

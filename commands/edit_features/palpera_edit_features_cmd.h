@@ -34,11 +34,10 @@ class PalperaEditFeaturesCmd : public CompBaseCmd {
   PalperaEditFeaturesCmd(const PalperaEditFeaturesCmd&) = delete;
   PalperaEditFeaturesCmd& operator=(const PalperaEditFeaturesCmd&) = delete;
 
-  // False inside another command, while a macro is recorded or a section or boundary is current, without an
-  // active object (or the world current), and when the active object holds no feature.
+  // False inside another command, while a macro is recorded or a section or boundary is current.
   bool canRun(IZelUnknown* context) override;
   void createGui(IGuiDialog* dialog) override;
-  // False without an active object or one that cannot hold features.
+  // False, after telling the operator (commandReady), when the active object holds no probed feature.
   bool activate() override;
   void deactivate() override;
   bool cancel() override;

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <string>
 
+#include "commands/common/command_readiness.h"
 #include "commands/features/feature_sub_objects.h"
-#include "commands/features/hard_probe_readiness.h"
 #include "commands/features/probe_command_arguments.h"
 #include "devices/contracts/plugin.h"
 #include "devices/managers/izel_plugin_manager.h"
@@ -80,14 +80,14 @@ bool PalperaCreateFeaturesCmd2::canRun(IZelUnknown* context) {
       contextFlag(context, IComponentCommandContainerV2::kSectionCurrent)) {
     return false;
   }
-  return !settingOn(kInCommandKey) && hardProbeReady(context);
+  return !settingOn(kInCommandKey) && !resultBarsEmulator(context);
 }
 
 bool PalperaCreateFeaturesCmd2::activate() {
   IPtr<PalperaCreateFeaturesCmd2> self(this);
   featureClassId_ = {};
   collectorClassId_ = {};
-  if (!readArguments() || !hardProbeHasModel(name_)) return false;
+  if (!readArguments() || !commandReady(name_, {.hardProbe = true})) return false;
   setInCommand(true);
   SPtr<IUnitService> units;
   if (units && units->currentLengthUnit() == kMetreUnit) units->setCurrentLengthUnit(kMillimetreUnit);

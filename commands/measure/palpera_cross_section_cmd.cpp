@@ -6,7 +6,7 @@
 
 #include "commands/capture/capture_click.h"
 #include "commands/capture/capture_info_tile.h"
-#include "commands/features/hard_probe_readiness.h"
+#include "commands/common/command_readiness.h"
 #include "commands/measure/cross_section_receiver.h"
 #include "devices/contracts/plugin_device.h"
 #include "devices/events/acquisition_error.h"
@@ -139,7 +139,7 @@ bool PalperaCrossSectionCmd::onKeyPress(IGfxKeyData* key) {
 // Running
 
 bool PalperaCrossSectionCmd::canRun(IZelUnknown* context) {
-  return !contextBusy(context) && hardProbeReady(context);
+  return !contextBusy(context) && !resultBarsEmulator(context);
 }
 
 void PalperaCrossSectionCmd::createGui(IGuiDialog* dialog) {
@@ -187,7 +187,7 @@ void PalperaCrossSectionCmd::createGui(IGuiDialog* dialog) {
 }
 
 bool PalperaCrossSectionCmd::activate() {
-  if (!hardProbeHasModel(name_)) return false;
+  if (!commandReady(name_, {.hardProbe = true})) return false;
   SPtr<IZelPluginService> plugins;
   IZelPluginManager* manager = plugins ? plugins->getManager(ZelCString("HardProbe")) : nullptr;
   device_ = manager ? plugins->getDevice(ZelCString("HardProbeContinuous")) : nullptr;
@@ -359,25 +359,17 @@ bool PalperaCrossSectionCmd::planeRectangle(std::array<Vector3, 4>& corners) {
 void PalperaCrossSectionCmd::startCapture() {
   if (capturing()) return;
   if (!device_) return reportAssertion("device_", kSourceFile, __LINE__);
+  if (!sectionsHoldPoints() && !placeSections()) {
+    // Without a base plane the run would cross nothing and leave an empty point object behind.
+    reportUserError(tr("Pick the base plane of the sections before Start Capture."));
+    return;
+  }
   if (!pointObject_ && gui_) {
     ZelString name;
     gui_->getControlText(kPointObjectName, name);
     pointObject_ = createPointObject(name);
     if (pointObject_) {
       displayModel_ = queryPart<IZelPoints>(pointObject_->subObject("PointModel"));
-    }
-  }
-  if (!sectionsHoldPoints() && planesWidget_) {
-    // A run that gave no point leaves the planes free: the sections follow them as they stand now.
-    sections_.clear();
-    sectionWritten_.clear();
-    approaches_.clear();
-    planesWidget_->computePlanes(planes_);
-    for (int32_t i = 1; i <= planes_.count(); ++i) {
-      const Plane& plane = planes_.at(i);
-      sections_.emplace_back(new SectionData(SectionPlane{plane.nx, plane.ny, plane.nz, plane.d}, 0));
-      sectionWritten_.push_back(false);
-      approaches_.emplace_back();
     }
   }
   if (!soundPlayer_) soundPlayer_ = loadCaptureClick();
@@ -390,6 +382,21 @@ void PalperaCrossSectionCmd::startCapture() {
   if (!device_->startAcquisition()) return stopCapture(false);
   if (setting(kShowInfoKey, 0) != 0) showInfoTile(true);
   setControlsEnabled(false);
+}
+
+// A run that gave no point leaves the planes free: the sections follow them as they stand now.
+bool PalperaCrossSectionCmd::placeSections() {
+  sections_.clear();
+  sectionWritten_.clear();
+  approaches_.clear();
+  if (!planesWidget_ || !planesWidget_->computePlanes(planes_)) return false;
+  for (int32_t i = 1; i <= planes_.count(); ++i) {
+    const Plane& plane = planes_.at(i);
+    sections_.emplace_back(new SectionData(SectionPlane{plane.nx, plane.ny, plane.nz, plane.d}, 0));
+    sectionWritten_.push_back(false);
+    approaches_.emplace_back();
+  }
+  return true;
 }
 
 void PalperaCrossSectionCmd::stopCapture(bool) {

@@ -78,7 +78,10 @@ class PalperaCrossSectionCmd : public CompBaseCmdInt, public SectionPlanesOwner,
   void showCurveEnds();
 
   // Capture runs.
+  // Tells the operator, and starts nothing, while no base plane is picked and no section holds points.
   void startCapture();
+  // The sections anew on the planes the widgets give now; false, leaving none, without a base plane.
+  bool placeSections();
   void stopCapture(bool finished);
   // approach is the probe's direction as it crossed the plane, toward the material: the side the curve's
   // offset goes to.

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "commands/common/command_readiness.h"
 #include "commands/quick_probe/air_side.h"
 #include "devices/contracts/plugin.h"
 #include "devices/contracts/plugin_device.h"
@@ -87,25 +88,13 @@ void PalperaQuickProbeCmd::onEvent(IHostEvent* event) {
 
 bool PalperaQuickProbeCmd::canRun(IZelUnknown* context) {
   if (contextFlag(context, IComponentCommandContainerV2::kInCommand) && !active_) return false;
-  if (contextFlag(context, IComponentCommandContainerV2::kRecordingMacro) ||
-      contextFlag(context, IComponentCommandContainerV2::kSectionCurrent) ||
-      contextFlag(context, IComponentCommandContainerV2::kBoundaryCurrent) ||
-      !contextFlag(context, IComponentCommandContainerV2::kSingleObjectActive))
-    return false;
-  SPtr<IZelDoc> document;
-  IZelDocObject* active = document ? document->activeObject() : nullptr;
-  if (!active || active != document->findObject(ZelString(u"RefObject")) || !active->isType("CAD"))
-    return false;
-  SPtr<IZelPluginService> service;
-  IZelPlugin* plugin = service ? activeHardProbePlugin(*service) : nullptr;
-  if (!plugin) return false;
-  auto* emulator = queryPart<IZelEmulatorPlugin>(plugin);
-  auto* face = queryPart<IZelHardProbePlugin>(plugin);
-  return !emulator || (face && face->isAvailable());
+  return !contextFlag(context, IComponentCommandContainerV2::kRecordingMacro) &&
+         !contextFlag(context, IComponentCommandContainerV2::kSectionCurrent) &&
+         !contextFlag(context, IComponentCommandContainerV2::kBoundaryCurrent);
 }
 
 bool PalperaQuickProbeCmd::activate() {
-  if (!findReference()) return false;
+  if (!commandReady(name_, {.hardProbe = true, .activeReference = true}) || !findReference()) return false;
   active_ = true;
   pointCount_ = 0;
   if (!findOrCreateTarget()) {

@@ -42,9 +42,11 @@ class PalperaQuickProbeCmd : public CompBaseCmd, public IZelHardProbeDataReceive
 
   // The dialog's close fires "Command/DialogClosing".
   void onEvent(IHostEvent* event) override;
+  // False inside another command, while a macro is recorded or a section or boundary is current.
   bool canRun(IZelUnknown* context) override;
-  // Finds the reference model and the target object, connects the device and enters the reference
-  // object's features. False, with everything undone, when one of them fails.
+  // Checks that a hard-probe plug-in and the reference model are ready (commandReady), finds the reference
+  // model and the target object, connects the device and enters the reference object's features. False,
+  // with everything undone, when one of them fails.
   bool activate() override;
   void deactivate() override;
 

@@ -153,8 +153,11 @@ bool TemperatureCompensationCmd::activate() {
   SPtr<IZelMaterials> library;
   SPtr<IDataStore> store;
   ZelCString material;
-  double celsius = kExpansionReferenceTemperature;
-  if (scale) scale->material(material, celsius);
+  double held = kExpansionReferenceTemperature;
+  if (scale) scale->material(material, held);
+  // Without a material the compensation is off and the temperature held means nothing: a script that gave
+  // none leaves -1 there.
+  double celsius = material.isEmpty() ? kExpansionReferenceTemperature : held;
   if (material.isEmpty() && store) material = store->getNarrowString(kLastMaterialKey);
 
   double factor = 1.0;
@@ -297,6 +300,14 @@ bool TemperatureCompensationCmd::runScriptCommand(IScriptCommand* command) {
         tr("The script command \"%1\" gives a \"Temperature\" but no \"Material\", which takes a "
            "material of the materials library: %2. The temperature compensation is unchanged.",
            ZelString(kScriptName), materialNames()));
+    return false;
+  }
+  // Units alone would switch an active compensation off, as a script without a material does.
+  if (!units.isEmpty() && !command->isGiven("Temperature")) {
+    reportUserError(tr(
+        "The script command \"%1\" gives \"Units\" but no \"Temperature\": the temperature compensation is "
+        "unchanged.",
+        ZelString(kScriptName)));
     return false;
   }
   const std::optional<int32_t> scriptUnits = unitsOfWord(units);

@@ -39,11 +39,15 @@ void printAlignment(HostSession& session) {
   IZelPluginManager* manager = devices ? devices->getManager(ZelCString("HardProbe")) : nullptr;
   IZelPlugin* plugin = manager ? manager->currentPlugin() : nullptr;
   if (!plugin) throw ScriptError("no hard-probe plug-in is current");
-  auto* object = service<IZelPluginDeviceObjectAlignmentService>(session);
-  auto* scale = service<IZelPluginDeviceScaleAlignmentService>(session);
-  printMatrix("hardware", plugin->hardwareMatrix());
-  printMatrix("object", matrixOr(object ? object->matrix() : nullptr));
-  printMatrix("scale", matrixOr(scale ? scale->matrix() : nullptr));
-  Matrix4x4 combined;
-  printMatrix("combined", plugin->deviceMatrix(combined));
+  auto* objectService = service<IZelPluginDeviceObjectAlignmentService>(session);
+  auto* scaleService = service<IZelPluginDeviceScaleAlignmentService>(session);
+  const Matrix4x4& hardware = plugin->hardwareMatrix();
+  const Matrix4x4& object = matrixOr(objectService ? objectService->matrix() : nullptr);
+  const Matrix4x4& scale = matrixOr(scaleService ? scaleService->matrix() : nullptr);
+  printMatrix("hardware", hardware);
+  printMatrix("object", object);
+  printMatrix("scale", scale);
+  // What the device delivers in a measuring command, which takes the object matrix in when it starts; the
+  // plug-in's own cache of it holds the identity between commands.
+  printMatrix("combined", object * hardware * scale);
 }

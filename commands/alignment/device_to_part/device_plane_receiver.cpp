@@ -39,11 +39,6 @@ void DevicePlaneReceiver::onCustomEvent(const ZelCString& name, IZelUnknown*) {
 }
 
 void DevicePlaneReceiver::advanceStep() {
-  // A stop before any touch is the operator's way out of the run.
-  if (step_ == 1 && planes_.sampledPoints.empty()) {
-    owner_->finishProbing(true);
-    return;
-  }
   const bool built = step_ == 1   ? planes_.computeDevicePlane1()
                      : step_ == 2 ? planes_.computeDevicePlane2()
                                   : planes_.computeDevicePlane3();

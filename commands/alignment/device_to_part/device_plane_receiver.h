@@ -4,9 +4,9 @@
 // (and to its owner, which draws them), each STOP point ends a plane: plane 1, 2, then 3, after which the run
 // is finished. "UndoLastSampled" takes back the newest SAMPLE point of the plane being probed; the planes
 // already built keep theirs. A STOP that cannot build its plane keeps the run, the planes built and the
-// plane's points, and tells the operator what the plane needs (ProbedPlanes::refusal); only a STOP before any
-// touch, a "Cancel" or an "Error" from the device ends the run as cancelled. The owner is not counted: it
-// detaches the receiver before it lets it go. Main thread only.
+// plane's points, and tells the operator what the plane needs (ProbedPlanes::refusal), a STOP before the
+// first touch of plane 1 included; only a "Cancel" or an "Error" from the device ends the run as cancelled.
+// The owner is not counted: it detaches the receiver before it lets it go. Main thread only.
 
 #include "commands/alignment/plane_probing/probed_planes.h"
 #include "commands/alignment/plane_probing/probed_points_frame.h"

@@ -11,10 +11,29 @@
 #include "commands/alignment/plane_probing/probed_points_frame.h"
 #include "framework/host_glue/renderer_scope.h"
 #include "framework/host_glue/setting_on.h"
+#include "framework/object/host_lookup.h"
+#include "framework/translation/tr.h"
+#include "host_api/gui_simple_dialog.h"
 #include "host_api/module_class_ids.h"
+
+namespace {
+
+// The host's style of a message to the operator, as the other alignment commands show theirs.
+constexpr int32_t kMessageStyle = 2;
+
+}  // namespace
 
 void PalperaDeviceToPartAlignmentCmd::startProbing() {
   if (receiver_ || position_.isRunning() || !device_ || !plugin_) return;
+  // Touches without a reference plane to match would have the operator probe faces no pick has named yet.
+  if (!data_ || !data_->referencePlanes[0].isValid()) {
+    SPtr<IGuiSimpleDlg> message;
+    if (message)
+      message->show(kMessageStyle,
+                    tr("Pick three points on the Reference object to define the first plane before probing."),
+                    ZelString(), false, false, false);
+    return;
+  }
   // The device copies its transform when acquisition starts: the identity, so the points arrive as the
   // device measures them.
   savedMatrix_.keep(*plugin_);

@@ -6,6 +6,7 @@
 #include "commands/alignment/common/assertion_sites.h"
 #include "commands/alignment/device_to_part/plane_alignment_solve.h"
 #include "commands/alignment/device_to_part/probed_point_graphics.h"
+#include "commands/common/command_readiness.h"
 #include "devices/managers/izel_plugin_manager.h"
 #include "devices/registry/izel_plugin_service.h"
 #include "framework/commands/command_context.h"
@@ -22,7 +23,6 @@
 #include "host_api/host_class_ids.h"
 #include "host_api/module_class_ids.h"
 #include "host_api/zel_doc.h"
-#include "host_api/zel_phase.h"
 #include "ui/instructions/zel_user_instructions.h"
 #include "ui/tiles/hard_probe_tile_facade.h"
 #include "ui/tiles/zel_hard_probe_tile.h"
@@ -71,13 +71,7 @@ PalperaDeviceToPartAlignmentCmd::PalperaDeviceToPartAlignmentCmd() {
 }
 
 bool PalperaDeviceToPartAlignmentCmd::canRun(IZelUnknown* context) {
-  if (contextBusy(context) || !contextFlag(context, IComponentCommandContainerV2::kSingleObjectActive))
-    return false;
-  SPtr<IZelDoc> document;
-  IZelDocObject* active = document ? document->activeObject() : nullptr;
-  SPtr<IPhaseService> phases;
-  return active && active == document->findObject(ZelString(u"RefObject")) && surfaceInput_ &&
-         surfaceInput_->accept(phases.get(), active);
+  return !contextBusy(context) && referencePickable(surfaceInput_.get());
 }
 
 void PalperaDeviceToPartAlignmentCmd::createGui(IGuiDialog* dialog) {
@@ -146,7 +140,7 @@ bool PalperaDeviceToPartAlignmentCmd::connectDevice() {
 }
 
 bool PalperaDeviceToPartAlignmentCmd::activate() {
-  if (!connectDevice()) return false;
+  if (!commandReady(name_, {.hardProbe = true, .activeReference = true}) || !connectDevice()) return false;
   SPtr<IZelDoc> document;
   refObj_ = document ? document->findObject(ZelString(u"RefObject")) : nullptr;
   if (!refObj_) {

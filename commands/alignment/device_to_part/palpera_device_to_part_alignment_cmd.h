@@ -54,8 +54,9 @@ class PalperaDeviceToPartAlignmentCmd : public CompBaseCmd, public IZelListener,
 
   bool canRun(IZelUnknown* context) override;
   void createGui(IGuiDialog* dialog) override;
-  // Connects the "HardProbe" device, finds "RefObject" and starts picking plane 1. False, with the device let
-  // go, when the device or its plug-in is missing.
+  // Checks that a hard-probe plug-in and the active reference model are ready (commandReady), connects the
+  // "HardProbe" device, finds "RefObject" and starts picking plane 1. False, with the device let go, when
+  // the device or its plug-in is missing.
   bool activate() override;
   void deactivate() override;
   // Gives back the hardware matrix the device had at activation.

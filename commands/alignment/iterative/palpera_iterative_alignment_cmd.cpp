@@ -13,6 +13,7 @@
 #include "commands/alignment/iterative/targets_table.h"
 #include "commands/alignment/iterative/undo_items.h"
 #include "commands/alignment/iterative/view_point.h"
+#include "commands/common/command_readiness.h"
 #include "commands/transform/matrix_widget.h"
 #include "devices/contracts/plugin.h"
 #include "devices/contracts/plugin_device.h"
@@ -38,7 +39,6 @@
 #include "host_api/view_input.h"
 #include "host_api/zel_doc.h"
 #include "host_api/zel_object_attribute.h"
-#include "host_api/zel_phase.h"
 #include "host_api/zel_sub_objects.h"
 #include "ui/probe/zel_hard_probe_probe_gfx.h"
 #include "ui/visibility/zel_sub_object_visibility_mgr.h"
@@ -77,13 +77,7 @@ PalperaIterativeAlignmentCmd::PalperaIterativeAlignmentCmd() {
 PalperaIterativeAlignmentCmd::~PalperaIterativeAlignmentCmd() = default;
 
 bool PalperaIterativeAlignmentCmd::canRun(IZelUnknown* context) {
-  if (contextBusy(context)) return false;
-  if (!contextFlag(context, IComponentCommandContainerV2::kSingleObjectActive)) return false;
-  SPtr<IZelDoc> document;
-  IZelDocObject* active = document ? document->activeObject() : nullptr;
-  SPtr<IPhaseService> phases;
-  return active && active == document->findObject(ZelString(kReferenceName)) && vectorInput_ &&
-         vectorInput_->accept(phases.get(), active);
+  return !contextBusy(context) && referencePickable(vectorInput_.get());
 }
 
 void PalperaIterativeAlignmentCmd::createGui(IGuiDialog* dialog) {
@@ -153,7 +147,7 @@ void PalperaIterativeAlignmentCmd::releaseDevice() {
 }
 
 bool PalperaIterativeAlignmentCmd::activate() {
-  if (!connectDevice()) return false;
+  if (!commandReady(name_, {.hardProbe = true, .activeReference = true}) || !connectDevice()) return false;
   SPtr<IZelDoc> document;
   refObj_ = document ? document->findObject(ZelString(kReferenceName)) : nullptr;
   if (!refObj_) {

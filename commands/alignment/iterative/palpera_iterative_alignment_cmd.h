@@ -95,8 +95,9 @@ class PalperaIterativeAlignmentCmd : public CompBaseCmd, public IZelListener {
 
   bool canRun(IZelUnknown* context) override;
   void createGui(IGuiDialog* dialog) override;
-  // Connects the "HardProbe" device and sets everything up on "RefObject". False, with the device let go,
-  // without a plug-in, a device that does not connect or a reference object.
+  // Checks that a hard-probe plug-in and the active reference model are ready (commandReady), connects the
+  // "HardProbe" device and sets everything up on "RefObject". False, with the device let go, without a
+  // plug-in, a device that does not connect or a reference object.
   bool activate() override;
   void deactivate() override;
   // Stores the tolerance; the device keeps its alignment.

@@ -3,6 +3,7 @@
 #include "basic_types/no_destructor.h"
 #include "commands/alignment/move_device/move_device_widget.h"
 #include "commands/alignment/orient_to_world/alignment_321_widget.h"
+#include "commands/common/command_readiness.h"
 #include "commands/transform/matrix_widget.h"
 #include "commands/transform/transform_file_widget.h"
 #include "devices/alignment/rigid_transform_rule.h"
@@ -60,13 +61,8 @@ PalperaAlignmentCmd::PalperaAlignmentCmd() {
 }
 
 bool PalperaAlignmentCmd::canRun(IZelUnknown* context) {
-  if (contextFlag(context, IComponentCommandContainerV2::kInCommand) ||
-      contextFlag(context, IComponentCommandContainerV2::kRecordingMacro))
-    return false;
-  IZelPlugin* plugin = currentPlugin();
-  if (!plugin) return false;
-  if (auto* emulator = queryPart<IZelEmulatorPlugin>(plugin)) return emulator->hasReferenceObject();
-  return true;
+  return !contextFlag(context, IComponentCommandContainerV2::kInCommand) &&
+         !contextFlag(context, IComponentCommandContainerV2::kRecordingMacro);
 }
 
 IPtr<IZelWidget> PalperaAlignmentCmd::buildWidget(const char* className, IGuiDialog* dialog, bool listen) {
@@ -108,6 +104,7 @@ MatrixWidget* PalperaAlignmentCmd::matrixDisplay() const {
 }
 
 bool PalperaAlignmentCmd::activate() {
+  if (!commandReady(name_, {.hardProbe = true})) return false;
   if (IPtr<IZelPluginService> service = pluginService()) {
     device_ = service->getDevice(ZelCString(kDevice));
     if (!device_ || !device_->connect()) {

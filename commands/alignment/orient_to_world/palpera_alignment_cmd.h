@@ -51,13 +51,13 @@ class PalperaAlignmentCmd : public CompBaseCmd, public IZelListener {
 
   PalperaAlignmentCmd();
 
-  // False while the host is in a command or records a macro, or without a current hard-probe plug-in; the
-  // emulator answers for itself whether it has something to probe.
+  // False while the host is in a command or records a macro. Whether a hard-probe plug-in is chosen (and the
+  // emulator has something to probe) is asked at activation, which tells the operator (commandReady).
   bool canRun(IZelUnknown* context) override;
   void createGui(IGuiDialog* dialog) override;
-  // Connects the "HardProbe" device (false, with "Unable to connect to hard probe device.", when it is
-  // missing or does not connect) and keeps the current plug-in's hardware matrix. Without the plug-in
-  // registry it goes on without a device.
+  // Checks that a hard-probe plug-in is ready (commandReady), connects the "HardProbe" device (false, with
+  // "Unable to connect to hard probe device.", when it is missing or does not connect) and keeps the current
+  // plug-in's hardware matrix. Without the plug-in registry it goes on without a device.
   bool activate() override;
   void deactivate() override;
   bool cancel() override;

@@ -139,6 +139,11 @@ class AlignmentCommandsEnd : public HardProbeCommandTest {
     deliver([&](IZelHardProbeDataReceiver* r) { r->onPointSampled(tip); });
   }
   // Method 9 with the top face named +Z and the front -Y, then "Probe Points".
+  // "Probe Points" of "3-2-1 Device Alignment", which probes once the reference planes are picked.
+  void startDeviceToPartProbing() {
+    pickAllFaces();
+    ASSERT_TRUE(press(14));
+  }
   void startPlaneProbing() {
     ASSERT_TRUE(dialog().chooseRadio(9));
     const int32_t planes = box(u"Alignment321Widget");
@@ -252,22 +257,22 @@ class AlignmentCommandsEnd : public HardProbeCommandTest {
          1},
         {deviceToPart, "idle", [] {}, 0},
         {deviceToPart, "showing the position", [this] { ASSERT_TRUE(press(16)); }, 1},
-        {deviceToPart, "probing plane 1", [this] { ASSERT_TRUE(press(14)); }, 1},
+        {deviceToPart, "probing plane 1", [this] { startDeviceToPartProbing(); }, 1},
         {deviceToPart, "probing plane 2",
          [this] {
-           ASSERT_TRUE(press(14));
+           startDeviceToPartProbing();
            probeFaces(1);
          },
          1},
         {deviceToPart, "probing plane 3",
          [this] {
-           ASSERT_TRUE(press(14));
+           startDeviceToPartProbing();
            probeFaces(2);
          },
          1},
         {deviceToPart, "probing plane 3, its point taken",
          [this] {
-           ASSERT_TRUE(press(14));
+           startDeviceToPartProbing();
            probeAllButTheLastStop();
          },
          1},

@@ -318,7 +318,9 @@ TEST_F(EditFeaturesCmd, WhileItRunsTheHostIsInTheSelectionStateWithTheHelpText) 
 }
 
 TEST_F(EditFeaturesCmd, ItRunsOnlyOnAnObjectWithFeaturesOutsideOtherWork) {
-  EXPECT_EQ(start("PalperaEditFeaturesCmd"), CommandRunner::Start::kCannotRun) << "no feature yet";
+  EXPECT_EQ(start("PalperaEditFeaturesCmd"), CommandRunner::Start::kActivationRefused) << "no feature yet";
+  EXPECT_EQ(errorMessages(), std::vector<std::u16string>{u"\"Edit Probed Features\" needs the object holding "
+                                                         u"its probed features as the active object."});
   addProbedPlane();
   for (const char* flag : {"inCommand", "recordingMacro", "sectionCurrent", "boundaryCurrent"}) {
     SCOPED_TRACE(flag);

@@ -238,9 +238,34 @@ TEST_F(ProbeSections, RunsOnlyOutsideSectionsBoundariesMacrosAndWithAnActivePlug
     ASSERT_TRUE(host.setFlag(flag, false));
   }
   ASSERT_TRUE(manager_->setActivePlugin(nullptr));
-  EXPECT_EQ(start("PalperaCrossSectionCmd"), Start::kCannotRun);
+  EXPECT_EQ(start("PalperaCrossSectionCmd"), Start::kActivationRefused);
+  EXPECT_EQ(errorMessages(),
+            std::vector<std::u16string>{u"\"Probe Sections\" needs a hard probe plug-in: choose one as "
+                                        u"\"Palpera Plug-In\" on the options page."});
   ASSERT_TRUE(manager_->setActivePlugin(arm_));
   EXPECT_EQ(start("PalperaCrossSectionCmd"), Start::kStarted);
+}
+
+// Start Capture before the base plane is picked would cross nothing: it is told, starts no run and makes no
+// point object; the values set stay, and once the plane is picked the same press captures.
+TEST_F(ProbeSections, StartCaptureBeforeTheBasePlaneIsPickedIsToldAndLeavesNothingBehind) {
+  ASSERT_EQ(start("PalperaCrossSectionCmd"), Start::kStarted);
+  MultiplePlanesWidget* planes = command().multiplePlanesWidget();
+  dialog().setControlValue(planes->idBase() + MultiplePlanesWidget::kNumSections, 2);
+  dialog().setControlValue(planes->idBase() + MultiplePlanesWidget::kSpacing, 1.0);
+  const int32_t objects = host_.document().doc().objectCount();
+  ASSERT_TRUE(press(PalperaCrossSectionCmd::kStartCapture));
+  EXPECT_EQ(errorMessages(),
+            std::vector<std::u16string>{u"Pick the base plane of the sections before Start Capture."});
+  EXPECT_FALSE(command().capturing());
+  EXPECT_EQ(device_->receiverCount(), 0u);
+  EXPECT_EQ(host_.document().doc().objectCount(), objects) << "no empty point object";
+  EXPECT_TRUE(dialog().control(PalperaCrossSectionCmd::kStartCapture)->enabled);
+
+  queryPart<HostPlaneWidget>(command().planeWidget())->place({1, 0, 0}, {1, 0, 0});
+  sweep(1, 2.5);
+  EXPECT_EQ(sectionCounts(), (std::vector<int32_t>{1, 1}));
+  ASSERT_TRUE(find(u"Section Points 1"));
 }
 
 TEST_F(ProbeSections, ARefusedConnectionRefusesActivation) {

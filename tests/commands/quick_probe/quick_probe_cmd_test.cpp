@@ -65,8 +65,10 @@ class QuickProbeCmdTest : public HardProbeTest {
                               std::string(PALPERA_TEST_SOURCE_DIR) + "/../examples/parts/" + name + ".step");
     ASSERT_TRUE(reference_);
   }
-  // The command, activated, with the device's probe radius.
+  // The command, activated on the active reference model, with the device's probe radius.
   void start() {
+    HostDocument& document = host_.document().doc();
+    document.setActiveObject(document.findObject(ZelString(u"RefObject")));
     command_.createInstance(classIdOf("PalperaQuickProbeCmd"));
     ASSERT_TRUE(command_);
     command_->setContext(static_cast<IComponentCommandContainerV2*>(&container_));
@@ -343,6 +345,7 @@ TEST_F(QuickProbeCmdTest, ClosingTheDialogFiresItsDataStoreEventAndNothingElseDo
   host_.core().dataStore().removeListener("Command/DialogClosing", listener.get());
 }
 
+// Outside other work it runs; what the operator set up is asked at activation, which says what is missing.
 TEST_F(QuickProbeCmdTest, ItRunsOnlyOnTheActiveCadReferenceWithAnActivePlugInOutsideOtherWork) {
   load("plate-bore");
   IPtr<IComponentCommand> command;
@@ -356,26 +359,39 @@ TEST_F(QuickProbeCmdTest, ItRunsOnlyOnTheActiveCadReferenceWithAnActivePlugInOut
     const char* what;
     const char* flag;  // set for the case, or null
     IZelDocObject* active;
-    bool expected;
+    bool canRun;
+    std::u16string refusal;  // at activation; empty when it activates
   };
+  const std::u16string noReference =
+      u"\"Quick Probe\" needs a reference model named \"RefObject\", loaded and active.";
   const Case cases[] = {
-      {"the reference active", nullptr, reference_.get(), true},
-      {"inside another command", "inCommand", reference_.get(), false},
-      {"recording a macro", "recordingMacro", reference_.get(), false},
-      {"a section current", "sectionCurrent", reference_.get(), false},
-      {"another object active", nullptr, other.get(), false},
-      {"nothing active", nullptr, nullptr, false},
+      {"the reference active", nullptr, reference_.get(), true, u""},
+      {"inside another command", "inCommand", reference_.get(), false, u""},
+      {"recording a macro", "recordingMacro", reference_.get(), false, u""},
+      {"a section current", "sectionCurrent", reference_.get(), false, u""},
+      {"another object active", nullptr, other.get(), true, noReference},
+      {"nothing active", nullptr, nullptr, true, noReference},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     document.setActiveObject(c.active);
     if (c.flag) container_.setFlag(c.flag, true);
-    EXPECT_EQ(command->canRun(context), c.expected);
+    EXPECT_EQ(command->canRun(context), c.canRun);
     if (c.flag) container_.setFlag(c.flag, false);
+    if (!c.canRun || c.refusal.empty()) continue;
+    host_.core().errors().clear();
+    EXPECT_FALSE(command->activate());
+    EXPECT_EQ(errors(), c.refusal);
+    EXPECT_EQ(device_->receiverCount(), 0u);
   }
   document.setActiveObject(reference_.get());
   devices_->getManager(ZelCString("HardProbe"))->setActivePlugin(nullptr);
-  EXPECT_FALSE(command->canRun(context)) << "no active plug-in";
+  host_.core().errors().clear();
+  EXPECT_TRUE(command->canRun(context)) << "no active plug-in";
+  EXPECT_FALSE(command->activate());
+  EXPECT_EQ(
+      errors(),
+      u"\"Quick Probe\" needs a hard probe plug-in: choose one as \"Palpera Plug-In\" on the options page.");
 }
 
 TEST_F(QuickProbeCmdTest, TheProbeIsShownWhileTheCommandRunsWhenTheSettingAsks) {
@@ -395,13 +411,17 @@ TEST_F(QuickProbeCmdTest, AnActivationThatFailsSaysWhyAndLeavesTheDeviceFree) {
     std::u16string error;
   };
   const Case cases[] = {
-      {"no reference", false, true, true, u"Quick probe needs a CAD reference object (\"RefObject\")."},
+      {"no reference", false, true, true,
+       u"\"Quick Probe\" needs a reference model named \"RefObject\", loaded and active."},
       {"no connection", true, false, true, u"Unable to connect to hard probe device."},
       {"no acquisition", true, true, false, u"Unable to start data acquisition."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    if (c.withReference && !reference_) load("plate-bore");
+    if (c.withReference && !reference_) {
+      load("plate-bore");
+      host_.document().doc().setActiveObject(reference_.get());
+    }
     device_->answers = {.connect = c.connects, .start = c.starts};
     host_.core().errors().clear();
     IPtr<IComponentCommand> command;
@@ -674,6 +694,7 @@ TEST_F(QuickProbePlacedTest, APartPlacedByMoreThanATurnAndAShiftIsRefusedWithThe
   // A thousandth larger: no distance of the model is the world's any more.
   const Matrix4x4 scaled = placedPose() * Matrix4x4::uniformScaling(1.001);
   ASSERT_TRUE(reference_->setTransform(scaled.m));
+  host_.document().doc().setActiveObject(reference_.get());
   command_.createInstance(classIdOf("PalperaQuickProbeCmd"));
   ASSERT_TRUE(command_);
   command_->setContext(static_cast<IComponentCommandContainerV2*>(&container_));

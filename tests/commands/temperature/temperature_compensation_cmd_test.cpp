@@ -193,6 +193,28 @@ TEST_F(TemperatureCompensation, TheScriptTakesUnitsOnlyByTheirExactWordsAndNeeds
   EXPECT_EQ(scale_->matrix()->m[0], 1.0);
 }
 
+// A Units word alone would switch the compensation off; refused, it changes nothing. Switched off by a
+// script without a material, the service holds the -1 that stands for no temperature, which the dialog never
+// shows: it opens at the reference temperature.
+TEST_F(TemperatureCompensation, AUnitsWordWithoutATemperatureIsRefusedAndNoTemperatureIsNeverShown) {
+  startCommand();
+  EXPECT_FALSE(runScript("", std::nullopt, "Fahrenheit"));
+  EXPECT_EQ(errorMessages(),
+            std::vector<std::u16string>{u"The script command \"temperature_compensation\" gives "
+                                        u"\"Units\" but no \"Temperature\": the temperature "
+                                        u"compensation is unchanged."});
+  EXPECT_EQ(setting(), (Setting{"Steel", 25.0}));
+  EXPECT_EQ(scale_->matrix()->m[0], kSteelAt25);
+  EXPECT_EQ(scale_->units(), Cmd::kCelsius);
+
+  ASSERT_TRUE(runScript("", std::nullopt, "")) << "no material and no temperature: no compensation";
+  EXPECT_EQ(setting(), (Setting{"", -1.0}));
+  runner_.cancel();
+  startCommand();
+  EXPECT_EQ(field(Cmd::kScaleFactor).value, 1.0);
+  EXPECT_EQ(field(Cmd::kTemperatureValue).value, 20.0);
+}
+
 TEST_F(TemperatureCompensation, AnUnknownMaterialOrAnImpossibleTemperatureIsRefusedAndChangesNothing) {
   startCommand();
   store().setNarrowString(nullptr, Cmd::kLastMaterialKey, "Brass");

@@ -79,6 +79,34 @@ TEST(Align321Example, ADoubleStopAfterAPlaneKeepsTheRunAndSaysWhatTheNextPlaneNe
   for (int i = 0; i < 16; ++i) EXPECT_NEAR(hardware.m[i], Matrix4x4::identity().m[i], 1e-7) << i;
 }
 
+// Two slips at the start: "Probe Points" pressed before any reference plane is picked, and a STOP before
+// the first touch of plane 1. Each is told; neither costs the picks nor the run, which ends with the
+// example's alignment.
+TEST(Align321Example, ProbingBeforeThePicksOrAStopBeforeTheFirstTouchIsToldAndTheRunGoesOn) {
+  std::string script = readFile(kProject + "/examples/align-321.script");
+  const std::string command = "command PalperaDeviceToPartAlignmentCmd\n";
+  const std::string radius = "run-until Palpera/Events/Single/RadiusEvent 10000\n";
+  const size_t picks = script.find(command);
+  ASSERT_NE(picks, std::string::npos);
+  script.insert(picks + command.size(), "press StartProbing\n");
+  const size_t started = script.find(radius);
+  ASSERT_NE(started, std::string::npos);
+  script.insert(started + radius.size(), "key press 293\nrun-until Palpera/Events/Single/StopEvent 10000\n");
+  ScratchDirectory scratch;
+  std::ofstream(scratch.system("early.script")) << script;
+  int status = -1;
+  const std::string output = runTool("--script " + scratch.system("early.script"), status, kProject);
+  EXPECT_EQ(WEXITSTATUS(status), 0) << output;
+  for (const char* told :
+       {"dialog: Pick three points on the Reference object to define the first plane before probing.\n",
+        "error: Plane 1 was not made: 3 more points are needed. Its points are kept; probe more points and "
+        "stop again.\n"}) {
+    EXPECT_NE(output.find(told), std::string::npos) << told << output;
+  }
+  const Matrix4x4 hardware = lastMatrixUnder(output, "hardware");
+  for (int i = 0; i < 16; ++i) EXPECT_NEAR(hardware.m[i], Matrix4x4::identity().m[i], 1e-7) << i;
+}
+
 // With the emulator's own noise (up to 60 um along the surface normal), a simulation of the same probing
 // over 5000 runs puts the plate's corners at most 0.20 mm from where they belong.
 TEST(Align321Example, WithTheEmulatorsNoiseThePlatesCornersLandWithinAQuarterMillimetre) {

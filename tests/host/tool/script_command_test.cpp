@@ -62,12 +62,12 @@ TEST(ScriptCommandLines, AnUnknownArgumentOrARefusedRunFailsTheLine) {
   EXPECT_NE(output.find("'PalperaManageTransformCmd' is no IScriptable"), std::string::npos) << output;
 }
 
-// A macro's slips: a unit word the command does not know, and a temperature with no material. Each fails its
-// line and says which argument it is and what it takes.
+// A macro's slips: a unit word the command does not know, a temperature with no material, and a unit word
+// with no temperature. Each fails its line and says which argument it is and what it takes.
 TEST(ScriptCommandLines, AnUnknownUnitsWordOrATemperatureWithoutMaterialFailsTheLineSayingWhatItTakes) {
   const char* const slips[] = {
       "Material=Steel Temperature=77 Units=fahrenheit", "Material=Steel Temperature=77 Units=F",
-      "Material=Steel Temperature=77 Units=Kelvin", "Temperature=77 Units=Fahrenheit"};
+      "Material=Steel Temperature=77 Units=Kelvin", "Temperature=77 Units=Fahrenheit", "Units=Fahrenheit"};
   for (const char* slip : slips) {
     SCOPED_TRACE(slip);
     ScratchDirectory scratch;
@@ -78,10 +78,14 @@ TEST(ScriptCommandLines, AnUnknownUnitsWordOrATemperatureWithoutMaterialFailsThe
                                              std::string(slip) + "\n",
                                          status);
     EXPECT_EQ(status, 1);
-    const std::string reason = std::string(slip).find("Material") == std::string::npos
-                                   ? "gives a \"Temperature\" but no \"Material\", which takes a material of "
-                                     "the materials library: Steel, "
-                                   : "takes \"Units\" as \"Celsius\" or \"Fahrenheit\", not '";
+    const std::string given(slip);
+    const std::string reason =
+        given.find("Temperature") == std::string::npos
+            ? "gives \"Units\" but no \"Temperature\": the temperature compensation is unchanged."
+        : given.find("Material") == std::string::npos
+            ? "gives a \"Temperature\" but no \"Material\", which takes a material of the materials library: "
+              "Steel, "
+            : "takes \"Units\" as \"Celsius\" or \"Fahrenheit\", not '";
     EXPECT_NE(output.find("The script command \"temperature_compensation\" " + reason), std::string::npos)
         << output;
     EXPECT_NE(output.find(scratch.system("session.script") + ":2: temperature_compensation did not run"),

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "support/run_tool.h"
+#include "support/scratch_directory.h"
 
 namespace {
 
@@ -116,6 +117,26 @@ TEST(SectionsDemo, TheCurvesLieOnTheFaceForEitherPickAndTheFlipBoxMovesThemTwoRa
     for (double z : heights) EXPECT_NEAR(z, c.height, 1e-6) << output;
     EXPECT_NE(output.find("CurveFlipOffset\t" + std::to_string(c.flipSetting)), std::string::npos) << output;
   }
+}
+
+// "Start Capture" before the base plane is picked is told, and the press is the script's last.
+TEST(SectionsDemo, StartCaptureBeforeTheBasePlaneIsPickedIsTold) {
+  const std::string pick = "mouse click 0.2 0.02 0.005 -1 0 0 ";
+  std::string script = readFile(kProject + "/examples/sections.script");
+  const size_t picked = script.find(pick);
+  ASSERT_NE(picked, std::string::npos);
+  script.erase(picked, script.find('\n', picked) + 1 - picked);
+  ScratchDirectory scratch;
+  std::ofstream(scratch.system("early.script")) << script;
+  int status = -1;
+  const std::string output = runTool("--script " + scratch.system("early.script"), status, kProject);
+  EXPECT_EQ(WEXITSTATUS(status), 1) << output;
+  EXPECT_NE(output.find("error: Pick the base plane of the sections before Start Capture.\n"),
+            std::string::npos)
+      << output;
+  EXPECT_NE(output.find("early.script:21: pressing 'StartCapture' failed: 1 error was shown"),
+            std::string::npos)
+      << output;
 }
 
 }  // namespace

@@ -320,6 +320,7 @@ TEST_F(DeviceToPartAlignment, OnAPlacedPartPicksShowOnThePartAndTouchesWhereThey
   ASSERT_EQ(picks.size(), 1u);
   ASSERT_TRUE(picks[0]->markers().at(0));
   expectDrawnAt(picks[0], *picks[0]->markers()[0], placed(kTop.points[0]));
+  for (size_t i : {1, 2}) pickOn(placed(kTop.points[i]), Matrix4x4::transformVector(placement, kTop.outward));
 
   ASSERT_TRUE(press(14));
   const Vector3 tip = placed(kTop.points[1] + kRadius * kTop.outward);
@@ -397,7 +398,9 @@ TEST_F(DeviceToPartAlignment, CompletePlanesThatCannotBeSolvedAreSaidAndTheDevic
   EXPECT_EQ(probedSpheres(), 0u);
 }
 
-TEST_F(DeviceToPartAlignment, AStopBeforeAnyTouchPutsBackTheHardwareMatrixWithoutTheScale) {
+// A STOP before the first touch is a slip like any early STOP: the run goes on and says what plane 1 needs;
+// the device's "Cancel" ends it and gives back the matrix the device had, without the scale.
+TEST_F(DeviceToPartAlignment, AStopBeforeAnyTouchKeepsTheRunAndACancelPutsBackTheMatrixWithoutTheScale) {
   SPtr<IZelPluginDeviceScaleAlignmentService> scale;
   scale->setMaterial(ZelCString("Steel"), 30.0);
   const Matrix4x4 before = Matrix4x4::translation({0.5, 0, 0});
@@ -410,7 +413,13 @@ TEST_F(DeviceToPartAlignment, AStopBeforeAnyTouchPutsBackTheHardwareMatrixWithou
   ASSERT_TRUE(press(14));
   EXPECT_FALSE(enabled(kStandard0));
   EXPECT_EQ(plugin_->hardwareMatrix().m[3], 0.0) << "the identity while probing";
+  host_.core().errors().clear();
   stopAbove(kTop);
+  EXPECT_EQ(errorMessages(), std::vector<std::u16string>{u"Plane 1 was not made: 3 more points are needed. "
+                                                         u"Its points are kept; probe more points and stop "
+                                                         u"again."});
+  EXPECT_EQ(device_->receiverCount(), 1u) << "the run goes on";
+  deliver([](IZelHardProbeDataReceiver* r) { r->onCustomEvent(ZelCString("Cancel"), nullptr); });
   EXPECT_EQ(device_->receiverCount(), 0u);
   expectHardware(aligned, 0);
   EXPECT_TRUE(enabled(15)) << "the previous device planes are kept";
@@ -445,6 +454,7 @@ TEST_F(DeviceToPartAlignment, EveryWayOutLeavesNoReceiverAndTheRightHardwareMatr
     SCOPED_TRACE(c.what);
     plugin_->setHardwareMatrix(before);
     startCommand();
+    pickAll();
     device_->answers.start = !c.startFails;
     ASSERT_TRUE(press(14));
     c.act();
@@ -483,7 +493,10 @@ TEST_F(DeviceToPartAlignment, ItRunsOnlyOnTheActiveReferenceObjectOutsideSection
     context.setFlag(flag, false);
   }
   host_.document().doc().setActiveObject(nullptr);
-  EXPECT_EQ(start("PalperaDeviceToPartAlignmentCmd"), CommandRunner::Start::kCannotRun);
+  EXPECT_EQ(start("PalperaDeviceToPartAlignmentCmd"), CommandRunner::Start::kActivationRefused);
+  EXPECT_EQ(errorMessages(),
+            std::vector<std::u16string>{u"\"3-2-1 Device Alignment\" needs a reference model "
+                                        u"named \"RefObject\", loaded and active."});
 }
 
 TEST_F(DeviceToPartAlignment, TypedPointsTakeThePlaceOfPicksInTheUsersUnit) {
@@ -504,12 +517,14 @@ TEST_F(DeviceToPartAlignment, TypedPointsTakeThePlaceOfPicksInTheUsersUnit) {
   EXPECT_TRUE(enabled(4));
 }
 
-TEST_F(DeviceToPartAlignment, WithoutAPlugInActivationFailsAndTheDeviceIsLetGo) {
+TEST_F(DeviceToPartAlignment, WithoutAPlugInActivationSaysSoAndConnectsNoDevice) {
   IZelPluginManager* manager = registry_->getManager(ZelCString("HardProbe"));
   ASSERT_TRUE(manager->setActivePlugin(nullptr));
   EXPECT_EQ(start("PalperaDeviceToPartAlignmentCmd"), CommandRunner::Start::kActivationRefused);
-  EXPECT_EQ(errorMessages().back(), u"No plug-ins are installed.");
-  EXPECT_EQ(journal_.back(), "disconnect HardProbe");
+  EXPECT_EQ(errorMessages().back(),
+            u"\"3-2-1 Device Alignment\" needs a hard probe plug-in: choose one as "
+            u"\"Palpera Plug-In\" on the options page.");
+  EXPECT_TRUE(journal_.empty()) << "no device connected";
 }
 
 }  // namespace

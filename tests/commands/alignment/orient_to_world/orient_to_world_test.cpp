@@ -103,7 +103,11 @@ TEST_F(OrientToWorld, RunsOnlyOutsideCommandsAndMacrosAndWhenTheEmulatorHasItsRe
   EXPECT_EQ(start(), CommandRunner::Start::kCannotRun);
   host_.gui().commandContainer().setInCommand(false);
   reference_->setObjectName(ZelString(u"Part"));
-  EXPECT_EQ(start(), CommandRunner::Start::kCannotRun) << "the emulator has nothing to probe";
+  EXPECT_EQ(start(), CommandRunner::Start::kActivationRefused) << "the emulator has nothing to probe";
+  ASSERT_EQ(host_.core().errors().reports().size(), 1u);
+  EXPECT_EQ(host_.core().errors().reports()[0].message,
+            u"\"Orient To World\" needs a reference model named \"RefObject\", loaded and active.");
+  host_.core().errors().clear();
   reference_->setObjectName(ZelString(u"RefObject"));
   EXPECT_EQ(start(), CommandRunner::Start::kStarted);
   EXPECT_EQ(*command_->name(), ZelString(u"Orient To World"));

@@ -1,0 +1,28 @@
+#pragma once
+
+// A script of host actions run by the command-line host from the project's folder, with the examples as the
+// host's data directory, written to a scratch folder that is gone afterwards.
+
+#include <sys/wait.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "support/run_tool.h"
+#include "support/scratch_directory.h"
+
+struct ScriptRun {
+  int status;  // the host's exit status; -1 when it did not exit
+  std::string output;
+};
+
+inline ScriptRun runProjectScript(const std::string& script) {
+  const std::string project = std::filesystem::path(PALPERA_TEST_SOURCE_DIR).parent_path().string();
+  ScratchDirectory scratch;
+  std::ofstream(scratch.system("session.script")) << "set DefaultFileNameDirectory/common examples\n"
+                                                  << script;
+  int status = -1;
+  std::string output = runTool("--script " + scratch.system("session.script"), status, project);
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
+}
