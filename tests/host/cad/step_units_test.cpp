@@ -30,7 +30,7 @@ std::string cadLoad(const std::vector<std::string>& files, int& status) {
 
 TEST(StepUnits, AUnitDefinedThroughAnotherIsFollowedToTheMetre) {
   StandinHost host;
-  CadFileUnits units;
+  CadFileReading units;
   IPtr<HostDocObject> object =
       loadCadModel(host.document().doc(), u"Box", kStepDir + "box-feet.step", &units);
   EXPECT_EQ(units.lengthUnits, "FOOT");
