@@ -44,9 +44,6 @@ constexpr double kDegenerateRatio = 1e-12;
 // model that places a part in a whole plant or hull within hundreds. A face beyond comes of a wrong unit or
 // of a number out of all measure, and the kernel's mesher spins for good on such sizes.
 constexpr double kFarthestReach = 1000;
-// No part measured is smaller across than this (metres): the devices resolve micrometres at best, and the
-// kernel takes lengths below a tenth of it as nothing.
-constexpr double kSmallestAcross = 1e-6;
 
 Point pointOf(const gp_XYZ& xyz) {
   return {xyz.X(), xyz.Y(), xyz.Z()};
@@ -343,10 +340,6 @@ std::shared_ptr<const BrepModel> modelOfShape(const TopoDS_Shape& shape, const s
     x1 = std::max(x1, b[3]), y1 = std::max(y1, b[4]), z1 = std::max(z1, b[5]);
   }
   k->bounds = {Point{x0, y0, z0}, Point{x1, y1, z1}};
-  const double across = gp_XYZ(x1 - x0, y1 - y0, z1 - z0).Modulus();
-  if (!(across >= kSmallestAcross))
-    throw CadFileError(what, "the model is " + shortest(across) + " m across, smaller than the " +
-                                 shortest(kSmallestAcross) + " m of the smallest part measured");
-  tessellate(*k, across);
+  tessellate(*k, gp_XYZ(x1 - x0, y1 - y0, z1 - z0).Modulus());
   return std::make_shared<const BrepModel>(std::move(k));
 }
