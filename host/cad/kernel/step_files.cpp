@@ -48,6 +48,8 @@ namespace {
 constexpr double kMetreInMillimetres = 1000.0;
 constexpr char kStepUnitMetre[] = "M";
 
+constexpr char kNoBox[] = "the CAD kernel cannot model a box between these corners";
+
 constexpr char kStepStart[] = "ISO-10303-21;";
 constexpr char kStepEnd[] = "END-ISO-10303-21;";
 
@@ -144,8 +146,8 @@ StepModel readStepModel(const std::string& path, std::chrono::milliseconds timeL
   if (!framedAsStep(path)) throw CadFileError(what, "not a STEP file, or cut short");
   const StepUnits units = readLengthUnits(StepText(path, what), what);
   const Translated translated = translateApart(path, what, units, timeLimit);
-  // The child built this model once within the time limit; built again here from the shape it wrote, with
-  // the mesh it made, it takes no longer.
+  // The child built this model, mesh and boxes once within the time limit; built again here from the shape
+  // it wrote, it takes no longer.
   try {
     std::vector<std::string> warnings;
     if (!translated.warning.empty()) warnings.push_back(translated.warning);
@@ -167,8 +169,11 @@ std::shared_ptr<const BrepModel> boxModel(const BrepModel::Point& minimum, const
                                  .Shape();
     return modelOfShape(box, "box");
   } catch (const Standard_Failure&) {
-    // Corners far beyond any part overflow the kernel's own arithmetic.
-    throw std::invalid_argument("the CAD kernel cannot model a box between these corners");
+    // Corners far beyond any part overflow the kernel's own arithmetic,
+    throw std::invalid_argument(kNoBox);
+  } catch (const CadFileError&) {
+    // or lie beyond the reach a model takes.
+    throw std::invalid_argument(kNoBox);
   }
 }
 

@@ -100,6 +100,9 @@ Translation translate(const std::string& path, const std::string& what, const St
   if (faces.dropped.size() > 1) report << "the CAD kernel dropped the faces " << listed(faces.dropped);
   if (!faces.dropped.empty()) report << ", which the model lacks";
   if (!report.flush()) return kUnwritable;
+  // The host meshes the shape it reads back as it meshes any shape; a mesh read back from the file would not
+  // be the same.
+  BRepTools::Clean(shape);
   return BRepTools::Write(shape, shapePath.c_str()) ? kTranslated : kUnwritable;
 }
 

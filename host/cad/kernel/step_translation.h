@@ -20,7 +20,7 @@ enum Translation : int {
 };
 
 // Reads the file in metres, with the units the host worked out, and builds its model once. On kTranslated
-// the shape (with its mesh) is in shapePath and the report holds a warning naming the faces the kernel
+// the shape (without its mesh) is in shapePath and the report holds a warning naming the faces the kernel
 // dropped, or nothing; on kRefused the report holds the reason.
 Translation translateStepFile(const std::string& path, const std::string& what, const StepUnits& units,
                               const std::string& shapePath, const std::string& reportPath);
