@@ -68,8 +68,8 @@ bool hasFace(const TopoDS_Shape& shape) {
 }
 
 Translation refuse(const std::string& reason, const std::string& reportPath) {
-  std::ofstream(reportPath, std::ios::binary | std::ios::trunc) << reason;
-  return kRefused;
+  std::ofstream report(reportPath, std::ios::binary | std::ios::trunc);
+  return report << reason << std::flush ? kRefused : kUnwritable;
 }
 
 Translation translate(const std::string& path, const std::string& what, const StepUnits& units,
