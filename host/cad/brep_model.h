@@ -129,20 +129,24 @@ class CadFileError : public std::runtime_error {
 
 // A STEP file's model, in metres, and the length units the file declares for its solids (such as
 // "millimetre" or "INCH"; several are listed with commas between them, each once, and "none" stands for a
-// file that declares none, whose lengths are taken as metres).
+// file that declares none, whose lengths are taken as metres), with what the model lacks of the file (the
+// faces the kernel dropped), a sentence each.
 struct StepModel {
   std::shared_ptr<const BrepModel> model;
   std::string lengthUnits;
   bool metresAssumed = false;
+  std::vector<std::string> warnings;
 };
 
 // How long the CAD kernel may take to read a STEP file before the host gives up on it.
 inline constexpr std::chrono::milliseconds kCadReadingTimeLimit = std::chrono::seconds(60);
 
 // Reads the solids (or, without solids, the faces) of a STEP file, scaled from the unit it declares to
-// metres. Throws CadFileError for a file that is missing, not a regular file, not STEP, that holds no face,
-// whose length unit cannot be resolved or is not one, or that the kernel does not read within timeLimit.
-// The kernel reads the file in a child process, which ends with the call, whatever happens.
+// metres. Throws CadFileError for a file that is missing, not a regular file, not STEP, that defines an
+// entity twice, holds no face or only faces the kernel drops, whose length or plane angle unit cannot be
+// resolved or is not one, whose model is no size of a part, or that the kernel does not read and build a
+// model of within timeLimit. The kernel reads the file and builds its model in a child process, which ends
+// with the call, whatever happens.
 StepModel readStepModel(const std::string& path, std::chrono::milliseconds timeLimit = kCadReadingTimeLimit);
 // The solid box between two corners, each coordinate of the first below the second's (else
 // std::invalid_argument).

@@ -51,8 +51,8 @@ IPtr<HostDocObject> addCadModel(HostDocument& document, const std::u16string& na
 }
 
 IPtr<HostDocObject> loadCadModel(HostDocument& document, const std::u16string& name, const std::string& path,
-                                 CadFileUnits* units, std::chrono::milliseconds timeLimit) {
+                                 CadFileReading* units, std::chrono::milliseconds timeLimit) {
   StepModel read = readStepModel(path, timeLimit);
-  if (units) *units = {read.lengthUnits, read.metresAssumed};
+  if (units) *units = {read.lengthUnits, read.metresAssumed, std::move(read.warnings)};
   return addCadModel(document, name, std::move(read.model));
 }

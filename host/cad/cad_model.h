@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "framework/object/iptr.h"
 #include "host/cad/brep_model.h"
@@ -26,16 +27,18 @@ IPtr<HostDocObject> addCadModel(HostDocument& document, const std::u16string& na
 IPtr<HostDocObject> addCadModel(HostDocument& document, const std::u16string& name,
                                 std::shared_ptr<const BrepModel> model,
                                 std::optional<DocObjectDescription::Transform> transform = std::nullopt);
-// The length units a loaded file declares for its solids, as StepModel gives them.
-struct CadFileUnits {
+// What reading a file told besides its model: the length units it declares for its solids and the
+// warnings, as StepModel gives them.
+struct CadFileReading {
   std::string lengthUnits;
   bool metresAssumed = false;
+  std::vector<std::string> warnings;
 };
 // Reads the STEP file and adds its model, in metres; throws CadFileError, leaving the document as it was,
 // when the file gives no model within timeLimit (readStepModel). units, when given, receives the units the
-// file declares.
+// file declares and the warnings of the reading.
 IPtr<HostDocObject> loadCadModel(HostDocument& document, const std::u16string& name, const std::string& path,
-                                 CadFileUnits* units = nullptr,
+                                 CadFileReading* units = nullptr,
                                  std::chrono::milliseconds timeLimit = kCadReadingTimeLimit);
 // The B-rep model of the CAD object whose model id (IZelObjectModelId) is id, while the object's surface
 // model lives; null otherwise. The fitters find the model of their "<CAD Model>" this way.

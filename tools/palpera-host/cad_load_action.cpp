@@ -13,7 +13,7 @@ const char* plural(uint32_t count) {
 }
 
 // What shows a wrong unit at once: the unit the file declares beside the size it gives the model in metres.
-void printSummary(const std::string& name, const CadFileUnits& units, const BrepModel& model) {
+void printSummary(const std::string& name, const CadFileReading& units, const BrepModel& model) {
   const auto [low, high] = model.bounds();
   std::printf("%s: unit %s%s, %u solid%s, %u face%s, size %s x %s x %s m\n", name.c_str(),
               units.lengthUnits.c_str(), units.metresAssumed ? " (metres assumed)" : "", model.solidCount(),
@@ -26,7 +26,7 @@ void printSummary(const std::string& name, const CadFileUnits& units, const Brep
 
 void loadCadFile(HostSession& session, const ScriptWords& words) {
   if (words[0].empty()) throw ScriptError("the model needs a name");
-  CadFileUnits units;
+  CadFileReading units;
   IPtr<HostDocObject> object;
   try {
     object = loadCadModel(session.host.document().doc(), platform::fromUtf8(words[0]), words[1], &units,
@@ -34,6 +34,8 @@ void loadCadFile(HostSession& session, const ScriptWords& words) {
   } catch (const CadFileError& error) {
     throw ScriptError("cannot load the CAD model " + shownWord(words[1]) + ": " + error.reason());
   }
+  for (const std::string& warning : units.warnings)
+    std::printf("%s: warning: %s\n", words[0].c_str(), warning.c_str());
   if (std::shared_ptr<const BrepModel> model = cadModelById(object->id()))
     printSummary(words[0], units, *model);
 }

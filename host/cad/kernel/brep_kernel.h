@@ -3,6 +3,7 @@
 // The kernel's side of BrepModel: what it keeps of a shape so that queries need no set-up. Only the kernel's
 // own sources (host/cad/kernel/) include this header, since it pulls in the kernel's headers.
 
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -56,9 +57,15 @@ struct BrepModel::Kernel {
   mutable std::mutex turn;
 };
 
+// What names a face of a shape to the user, by the face and its id in the model.
+using FaceNames = std::function<std::string(const TopoDS_Face& face, uint32_t id)>;
+
 // The model of a shape: its faces and edges numbered as the kernel's maps number them, their surfaces, the
-// same-surface groups and the tessellation. Throws CadFileError(what) when the shape has no face.
-std::shared_ptr<const BrepModel> modelOfShape(const TopoDS_Shape& shape, const std::string& what);
+// same-surface groups and the tessellation. Throws CadFileError(what) when the shape has no face, or when
+// it is no size of a part (brep_model_build.cpp), naming the face at fault by faceNames ("face 3" by its id
+// without them).
+std::shared_ptr<const BrepModel> modelOfShape(const TopoDS_Shape& shape, const std::string& what,
+                                              const FaceNames& faceNames = {});
 
 // Keeps the kernel's message printers off standard output; call before the kernel reports anything.
 void silenceKernelMessages();

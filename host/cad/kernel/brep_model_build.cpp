@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <map>
 
 #include <BRepBndLib.hxx>
@@ -39,6 +40,10 @@ constexpr double kRelativeDeflection = 1e-3;
 constexpr double kAngularDeflection = 0.35;
 // A triangle whose area is this small against its longest edge squared is left out of the tessellation.
 constexpr double kDegenerateRatio = 1e-12;
+// A measured part lies within this many metres of its model's origin: the devices reach a few metres, and a
+// model that places a part in a whole plant or hull within hundreds. A face beyond comes of a wrong unit or
+// of a number out of all measure, and the kernel's mesher spins for good on such sizes.
+constexpr double kFarthestReach = 1000;
 
 Point pointOf(const gp_XYZ& xyz) {
   return {xyz.X(), xyz.Y(), xyz.Z()};
@@ -281,9 +286,35 @@ void addEdges(BrepModel::Kernel& k) {
   }
 }
 
+std::string shortest(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%g", value);
+  return text;
+}
+
+// Refuses a face the kernel gives no finite box, or one that lies beyond any part, before anything meshes
+// it.
+void checkReach(const BrepModel::Kernel& k, const std::string& what, const FaceNames& faceNames) {
+  for (uint32_t id = 1; id <= k.faces.size(); ++id) {
+    const BrepModel::Kernel::Box& b = k.faces[id - 1].box;
+    const auto name = [&] {
+      return faceNames ? faceNames(k.faces[id - 1].face, id) : "face " + std::to_string(id);
+    };
+    const bool bounded = std::all_of(b.begin(), b.end(), [](double v) { return std::isfinite(v); });
+    if (!bounded || b[0] > b[3] || b[1] > b[4] || b[2] > b[5])
+      throw CadFileError(what, name() + " has no extent the CAD kernel can bound");
+    double reach = 0;
+    for (double v : b) reach = std::max(reach, std::abs(v));
+    if (reach > kFarthestReach)
+      throw CadFileError(what, name() + " reaches " + shortest(reach) + " m from the origin, beyond the " +
+                                   shortest(kFarthestReach) + " m within which a measured part lies");
+  }
+}
+
 }  // namespace
 
-std::shared_ptr<const BrepModel> modelOfShape(const TopoDS_Shape& shape, const std::string& what) {
+std::shared_ptr<const BrepModel> modelOfShape(const TopoDS_Shape& shape, const std::string& what,
+                                              const FaceNames& faceNames) {
   auto k = std::make_unique<BrepModel::Kernel>();
   k->shape = shape;
   TopExp::MapShapes(shape, TopAbs_FACE, k->faceMap);
@@ -293,6 +324,7 @@ std::shared_ptr<const BrepModel> modelOfShape(const TopoDS_Shape& shape, const s
   k->solids = static_cast<uint32_t>(solids.Extent());
   if (k->faceMap.IsEmpty()) throw CadFileError(what, "holds no solid or face");
   addFaces(*k);
+  checkReach(*k, what, faceNames);
   addEdges(*k);
   groupSameSurfaces(*k);
   std::vector<BoxTree::Box> faceBoxes, edgeBoxes;

@@ -21,7 +21,6 @@
 #include <Message.hxx>
 #include <Message_Messenger.hxx>
 #include <Message_PrinterOStream.hxx>
-#include <STEPControl_Reader.hxx>
 #include <STEPControl_Writer.hxx>
 #include <Standard_Failure.hxx>
 #include <StepData_StepModel.hxx>
@@ -30,8 +29,8 @@
 #include "host/cad/kernel/anonymous_file.h"
 #include "host/cad/kernel/bounded_child.h"
 #include "host/cad/kernel/brep_kernel.h"
-#include "host/cad/kernel/kernel_length_units.h"
 #include "host/cad/kernel/step_text.h"
+#include "host/cad/kernel/step_translation.h"
 #include "host/cad/kernel/step_units.h"
 
 void silenceKernelMessages() {
@@ -44,10 +43,12 @@ void silenceKernelMessages() {
 
 namespace {
 
-// The kernel counts lengths in millimetres unless told otherwise; its reader and writer take the unit the
-// shapes are in as this many millimetres, so that files in any unit come in, and go out, in metres.
+// The kernel counts lengths in millimetres unless told otherwise; its writer takes the unit the shapes are
+// in as this many millimetres, so that files go out in metres.
 constexpr double kMetreInMillimetres = 1000.0;
 constexpr char kStepUnitMetre[] = "M";
+
+constexpr char kNoBox[] = "the CAD kernel cannot model a box between these corners";
 
 constexpr char kStepStart[] = "ISO-10303-21;";
 constexpr char kStepEnd[] = "END-ISO-10303-21;";
@@ -66,30 +67,6 @@ bool framedAsStep(const std::string& path) {
   while (!tail.empty() && std::isspace(static_cast<unsigned char>(tail.back()))) tail.pop_back();
   return tail.size() >= sizeof kStepEnd - 1 &&
          tail.compare(tail.size() - (sizeof kStepEnd - 1), std::string::npos, kStepEnd) == 0;
-}
-
-// How the translating child process ends, by the reason it gives.
-enum Translation : int {
-  kTranslated = 0,
-  kUnreadable = 10,
-  kNoShape = 11,
-  kUnwritable = 12,
-  kUnitsNotTaken = 13,
-};
-
-// The shape of a STEP file, read in the calling process, in metres, with the length units the host worked
-// out, written into the shape file. Ends as the child would with a reason.
-Translation translate(const std::string& path, const StepUnits& units, const std::string& shapePath) {
-  try {
-    STEPControl_Reader reader;
-    if (reader.ReadFile(path.c_str()) != IFSelect_RetDone) return kUnreadable;
-    if (!putLengthUnits(reader.StepModel(), units.contexts)) return kUnitsNotTaken;
-    reader.SetSystemLengthUnit(kMetreInMillimetres);
-    if (reader.TransferRoots() == 0) return kNoShape;
-    return BRepTools::Write(reader.OneShape(), shapePath.c_str()) ? kTranslated : kUnwritable;
-  } catch (const Standard_Failure&) {
-    return kUnreadable;
-  }
 }
 
 std::string seconds(std::chrono::milliseconds limit) {
@@ -111,28 +88,48 @@ std::string failure(const ChildEnd& end) {
   return "not a valid STEP model: the CAD kernel failed on it";
 }
 
+// What a file in the temporary folder holds; empty when it cannot be read.
+std::string contentOf(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The translated shape and the warning of its translation (empty without one).
+struct Translated {
+  TopoDS_Shape shape;
+  std::string warning;
+};
+
 // The kernel's STEP translator trusts the entities it reads: a file whose references are of the wrong kind
-// crashes it, and some numbers set it spinning for good. So a child process translates the file into the
-// kernel's own format, which this process then reads; a child that fails, dies or overruns its time is a bad
-// file, not a lost session.
-TopoDS_Shape translateApart(const std::string& path, const std::string& what, const StepUnits& units,
-                            std::chrono::milliseconds timeLimit) {
-  std::optional<AnonymousFile> shapeFile;
+// crashes it, and some numbers set it, or its mesher, spinning for good. So a child process translates the
+// file and builds its model once, and writes the shape into the kernel's own format, which this process
+// then reads; a child that fails, dies or overruns its time is a bad file, not a lost session.
+Translated translateApart(const std::string& path, const std::string& what, const StepUnits& units,
+                          std::chrono::milliseconds timeLimit) {
+  std::optional<AnonymousFile> shapeFile, reportFile;
   try {
     shapeFile.emplace();
+    reportFile.emplace();
   } catch (const std::runtime_error&) {
     throw CadFileError(what, "no temporary file to translate it in");
   }
-  const std::string shapePath = shapeFile->path();
-  const ChildEnd end = runInChild([&] { return translate(path, units, shapePath); }, timeLimit);
+  const std::string shapePath = shapeFile->path(), reportPath = reportFile->path();
+  const ChildEnd end =
+      runInChild([&] { return translateStepFile(path, what, units, shapePath, reportPath); }, timeLimit);
   if (end.kind == ChildEnd::Kind::timedOut)
     throw CadFileError(what,
                        "the CAD kernel did not finish reading " + what + " in " + seconds(timeLimit) + " s");
-  TopoDS_Shape shape;
+  if (end.kind == ChildEnd::Kind::exited && end.code == kRefused) {
+    const std::string reason = contentOf(reportPath);
+    throw CadFileError(what, reason.empty() ? failure(end) : reason);
+  }
+  Translated translated;
   BRep_Builder builder;
   if (end.kind == ChildEnd::Kind::exited && end.code == kTranslated &&
-      BRepTools::Read(shape, shapePath.c_str(), builder))
-    return shape;
+      BRepTools::Read(translated.shape, shapePath.c_str(), builder)) {
+    translated.warning = contentOf(reportPath);
+    return translated;
+  }
   throw CadFileError(what, failure(end));
 }
 
@@ -148,10 +145,13 @@ StepModel readStepModel(const std::string& path, std::chrono::milliseconds timeL
   if (std::filesystem::file_size(path, error) == 0) throw CadFileError(what, "the file is empty");
   if (!framedAsStep(path)) throw CadFileError(what, "not a STEP file, or cut short");
   const StepUnits units = readLengthUnits(StepText(path, what), what);
-  const TopoDS_Shape shape = translateApart(path, what, units, timeLimit);
-  // The translation takes any number; the kernel throws only as the model is built from the shape.
+  const Translated translated = translateApart(path, what, units, timeLimit);
+  // The child built this model, mesh and boxes once within the time limit; built again here from the shape
+  // it wrote, it takes no longer.
   try {
-    return {modelOfShape(shape, what), units.solidUnits, units.metresAssumed};
+    std::vector<std::string> warnings;
+    if (!translated.warning.empty()) warnings.push_back(translated.warning);
+    return {modelOfShape(translated.shape, what), units.solidUnits, units.metresAssumed, std::move(warnings)};
   } catch (const Standard_Failure&) {
     throw CadFileError(what, "the CAD kernel cannot build a model of it");
   }
@@ -169,8 +169,11 @@ std::shared_ptr<const BrepModel> boxModel(const BrepModel::Point& minimum, const
                                  .Shape();
     return modelOfShape(box, "box");
   } catch (const Standard_Failure&) {
-    // Corners far beyond any part overflow the kernel's own arithmetic.
-    throw std::invalid_argument("the CAD kernel cannot model a box between these corners");
+    // Corners far beyond any part overflow the kernel's own arithmetic,
+    throw std::invalid_argument(kNoBox);
+  } catch (const CadFileError&) {
+    // or lie beyond the reach a model takes.
+    throw std::invalid_argument(kNoBox);
   }
 }
 

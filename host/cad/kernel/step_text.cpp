@@ -296,14 +296,14 @@ void StepText::scan(const std::string& what) {
   Lexer lexer(text_, 0);
   // Each statement: an entity "#N = ...;", or a section keyword or header entity, passed over to its ';'.
   for (Token token = lexer.next(); token != Token::end; token = lexer.next()) {
-    std::optional<uint64_t> label;
-    if (token == Token::reference) label = labelOf(lexer.word());
-    if (label && lexer.next() != Token::equals) label.reset();
+    const std::optional<uint64_t> number = token == Token::reference ? labelOf(lexer.word()) : std::nullopt;
+    const bool entity = number && lexer.next() == Token::equals;
+    const uint64_t label = entity ? *number : 0;
     const size_t begin = lexer.at();
     int depth = 0;
     bool shape = false;
     for (token = lexer.next(); token != Token::end && token != Token::semicolon; token = lexer.next()) {
-      if (!label) continue;
+      if (!entity) continue;
       if (token == Token::open) ++depth;
       if (token == Token::close) --depth;
       if (token == Token::number) {
@@ -321,11 +321,13 @@ void StepText::scan(const std::string& what) {
           continue;
         }
       }
-      throw CadFileError(
-          what, "#" + std::to_string(*label) + " holds '" + word + "', which is not a finite number");
+      throw CadFileError(what,
+                         "#" + std::to_string(label) + " holds '" + word + "', which is not a finite number");
     }
-    if (!label || token != Token::semicolon) continue;
-    entities_[*label] = Span{begin, lexer.at() - 1};
-    if (shape) shapeRepresentations_.push_back(*label);
+    if (!entity || token != Token::semicolon) continue;
+    // The kernel would take whichever definition it meets last, without a word.
+    if (!entities_.emplace(label, Span{begin, lexer.at() - 1}).second)
+      throw CadFileError(what, "#" + std::to_string(label) + " is defined twice");
+    if (shape) shapeRepresentations_.push_back(label);
   }
 }

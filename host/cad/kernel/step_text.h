@@ -45,7 +45,7 @@ struct StepEntity {
 class StepText {
  public:
   // Reads and scans the file; throws CadFileError(what, reason) for a number that is not finite, naming
-  // the entity that holds it.
+  // the entity that holds it, and for an entity number defined twice.
   StepText(const std::string& path, const std::string& what);
 
   // The entity of that number, parsed; none when the file holds no such entity.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <optional>
 #include <string_view>
 #include <unordered_set>
@@ -62,10 +63,26 @@ bool isUnit(const StepEntity& entity) {
   });
 }
 
-bool isLengthUnit(const StepEntity& entity) {
-  if (entity.record("LENGTH_UNIT")) return true;
+// A kind of unit a context declares: its record, the SI unit it comes down to, and how the messages say it.
+struct Quantity {
+  std::string_view record;  // "LENGTH_UNIT"
+  std::string_view si;      // "METRE"
+  std::string_view siName;  // "metre"
+  std::string_view kind;    // "length"
+  // The largest unit of this kind the host takes, in SI units, and what it is.
+  double largest;
+  std::string_view largestName;
+};
+// An angle unit larger than a turn is no unit a part's angles are given in: such a "degree" turns every
+// angle of the part into many turns, and the kernel drops the faces it can no longer build.
+constexpr Quantity kLength{"LENGTH_UNIT", "METRE", "metre", "length", HUGE_VAL, "any"};
+constexpr Quantity kPlaneAngle{"PLANE_ANGLE_UNIT",   "RADIAN",      "radian", "plane angle",
+                               2 * M_PI*(1 + 1e-12), "a whole turn"};
+
+bool isUnitOf(const StepEntity& entity, const Quantity& quantity) {
+  if (entity.record(quantity.record)) return true;
   const StepValue* si = lastValues(entity.record("SI_UNIT"), 2);
-  return si && si[1].kind == StepValue::Kind::enumeration && si[1].word == "METRE";
+  return si && si[1].kind == StepValue::Kind::enumeration && si[1].word == quantity.si;
 }
 
 // The positive finite number a measure's value component holds, typed (LENGTH_MEASURE(25.4)) or not.
@@ -77,31 +94,26 @@ std::optional<double> positiveNumber(const StepValue& value) {
   return number->number;
 }
 
+std::string shortest(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%g", value);
+  return text;
+}
+
 class UnitReader {
  public:
   UnitReader(const StepText& text, const std::string& what) : text_(text), what_(what) {}
 
-  // The one length unit of a context; none when it declares none.
-  std::optional<StepLengthUnit> contextUnit(uint64_t context, uint64_t referrer) const {
+  // The length and plane angle units of a context; none of a kind it does not declare.
+  StepContextUnits contextUnits(uint64_t context, uint64_t referrer) const {
     const StepEntity entity = need(context, referrer);
     const StepValue* units = lastValues(entity.record("GLOBAL_UNIT_ASSIGNED_CONTEXT"), 1);
-    if (!units || units->kind != StepValue::Kind::list) return std::nullopt;
-    std::optional<std::pair<uint64_t, StepLengthUnit>> found;
+    if (!units || units->kind != StepValue::Kind::list) return {};
     for (const StepValue& item : units->values) {
-      if (item.kind != StepValue::Kind::reference) continue;
-      const StepEntity unit = need(item.reference, context);
-      if (!isUnit(unit))
+      if (item.kind == StepValue::Kind::reference && !isUnit(need(item.reference, context)))
         refuse(named(item.reference) + ", listed as a unit by " + named(context) + ", is not a unit");
-      if (!isLengthUnit(unit)) continue;
-      StepLengthUnit length = lengthUnit(item.reference, context);
-      if (found && found->first != item.reference && found->second.metres != length.metres) {
-        refuse(named(context) + " declares two length units: " + named(found->first) + " (" +
-               found->second.name + ") and " + named(item.reference) + " (" + length.name + ")");
-      }
-      if (!found) found.emplace(item.reference, std::move(length));
     }
-    if (!found) return std::nullopt;
-    return found->second;
+    return {contextUnit(context, *units, kLength), contextUnit(context, *units, kPlaneAngle)};
   }
 
   [[noreturn]] void refuse(const std::string& reason) const { throw CadFileError(what_, reason); }
@@ -113,31 +125,52 @@ class UnitReader {
   }
 
  private:
-  // Follows a unit through the units it is defined by, down to the metre.
-  StepLengthUnit lengthUnit(uint64_t label, uint64_t referrer) const {
+  // The one unit of that kind among a context's units.
+  std::optional<StepUnit> contextUnit(uint64_t context, const StepValue& units,
+                                      const Quantity& quantity) const {
+    std::optional<std::pair<uint64_t, StepUnit>> found;
+    for (const StepValue& item : units.values) {
+      if (item.kind != StepValue::Kind::reference || !isUnitOf(need(item.reference, context), quantity))
+        continue;
+      StepUnit unit = unitOf(item.reference, context, quantity);
+      if (found && found->first != item.reference && found->second.size != unit.size) {
+        refuse(named(context) + " declares two " + std::string(quantity.kind) +
+               " units: " + named(found->first) + " (" + found->second.name + ") and " +
+               named(item.reference) + " (" + unit.name + ")");
+      }
+      if (!found) found.emplace(item.reference, std::move(unit));
+    }
+    if (!found) return std::nullopt;
+    return found->second;
+  }
+
+  // Follows a unit through the units it is defined by, down to the SI unit of its kind.
+  StepUnit unitOf(uint64_t label, uint64_t referrer, const Quantity& quantity) const {
     const uint64_t first = label;
-    StepLengthUnit unit{"", 1};
+    StepUnit unit{"", 1};
     std::unordered_set<uint64_t> passed;
     for (;;) {
       if (!passed.insert(label).second) refuse(named(label) + " is defined through itself");
       const StepEntity entity = need(label, referrer);
       if (const StepValue* si = lastValues(entity.record("SI_UNIT"), 2)) {
-        unit.metres *= siMetres(label, si, unit.name);
+        unit.size *= siSize(label, si, quantity, unit.name);
         break;
       }
       const StepValue* converted = lastValues(entity.record("CONVERSION_BASED_UNIT"), 2);
-      if (!converted || converted[1].kind != StepValue::Kind::reference)
-        refuse(named(label) + " is not a unit of length");
+      if (!converted || converted[1].kind != StepValue::Kind::reference) refuse(notOf(label, quantity));
       if (unit.name.empty()) unit.name = converted[0].word;
       referrer = converted[1].reference;
-      label = conversion(referrer, label, unit.metres);
+      label = conversion(referrer, label, unit.size);
     }
-    if (!std::isfinite(unit.metres) || !(unit.metres > 0)) refuse(badFactor(first));
+    if (!std::isfinite(unit.size) || !(unit.size > 0)) refuse(badFactor(first));
+    if (unit.size > quantity.largest)
+      refuse(named(first) + " is a " + std::string(quantity.kind) + " unit of " + shortest(unit.size) + " " +
+             std::string(quantity.siName) + "s, larger than " + std::string(quantity.largestName));
     return unit;
   }
 
-  // Multiplies metres by the measure's factor and answers the unit the measure is given in.
-  uint64_t conversion(uint64_t measure, uint64_t unit, double& metres) const {
+  // Multiplies size by the measure's factor and answers the unit the measure is given in.
+  uint64_t conversion(uint64_t measure, uint64_t unit, double& size) const {
     const StepEntity entity = need(measure, unit);
     const StepRecord* record = nullptr;
     for (const StepRecord& r : entity.records) {
@@ -148,14 +181,14 @@ class UnitReader {
     const std::optional<double> factor = positiveNumber(components[0]);
     if (!factor) refuse(badFactor(measure));
     if (components[1].kind != StepValue::Kind::reference) refuse(named(measure) + " names no unit");
-    metres *= *factor;
+    size *= *factor;
     return components[1].reference;
   }
 
-  // The SI unit's length in metres; it names the unit when it is the first of the chain.
-  double siMetres(uint64_t label, const StepValue* si, std::string& name) const {
-    if (si[1].kind != StepValue::Kind::enumeration || si[1].word != "METRE")
-      refuse(named(label) + " is not a unit of length");
+  // The SI unit's size in its kind's SI unit; it names the unit when it is the first of the chain.
+  double siSize(uint64_t label, const StepValue* si, const Quantity& quantity, std::string& name) const {
+    if (si[1].kind != StepValue::Kind::enumeration || si[1].word != quantity.si)
+      refuse(notOf(label, quantity));
     double factor = 1;
     std::string prefix;
     if (si[0].kind == StepValue::Kind::enumeration) {
@@ -165,13 +198,17 @@ class UnitReader {
       factor = known->factor;
       prefix = si[0].word;
     } else if (si[0].kind != StepValue::Kind::omitted) {
-      refuse(named(label) + " is not a unit of length");
+      refuse(notOf(label, quantity));
     }
     if (name.empty()) {
       for (char& c : prefix) c = static_cast<char>(c - 'A' + 'a');
-      name = prefix + "metre";
+      name = prefix + std::string(quantity.siName);
     }
     return factor;
+  }
+
+  static std::string notOf(uint64_t label, const Quantity& quantity) {
+    return named(label) + " is not a unit of " + std::string(quantity.kind);
   }
 
   static std::string badFactor(uint64_t label) {
@@ -225,11 +262,11 @@ StepUnits readLengthUnits(const StepText& text, const std::string& what) {
   StepUnits units;
   std::vector<std::string> names;
   for (const Representation& r : representations) {
-    std::optional<StepLengthUnit> unit = reader.contextUnit(r.context, r.label);
-    if (unit) units.contexts[r.context] = *unit;
+    const StepContextUnits declared = reader.contextUnits(r.context, r.label);
+    if (declared.length || declared.planeAngle) units.contexts[r.context] = declared;
     if (anyShape && !r.holdsShape) continue;
-    addOnce(names, unit ? unit->name : "none");
-    units.metresAssumed = units.metresAssumed || !unit;
+    addOnce(names, declared.length ? declared.length->name : "none");
+    units.metresAssumed = units.metresAssumed || !declared.length;
   }
   if (names.empty()) {
     names.push_back("none");

@@ -43,7 +43,7 @@ TEST(CadFiles, FilesInMillimetresAndInchesLoadAtTheirTrueSizeInMetres) {
   StandinHost host;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file);
-    CadFileUnits units;
+    CadFileReading units;
     IPtr<HostDocObject> object = loadCadModel(host.document().doc(), u"RefObject", kStepDir + c.file, &units);
     EXPECT_EQ(units.lengthUnits, c.units);
     std::shared_ptr<const BrepModel> model = cadModelById(object->id());

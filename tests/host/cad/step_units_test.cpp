@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
 #include <string>
 
@@ -26,11 +27,35 @@ std::string cadLoad(const std::vector<std::string>& files, int& status) {
   return runTool("--script " + scratch.system("load.script"), status);
 }
 
+// Loads the text as a STEP file and expects it refused for the reason, the document left empty.
+void expectRefused(const std::string& text, const std::string& reason) {
+  ScratchDirectory scratch;
+  StandinHost host;
+  scratch.write("part.step", text);
+  try {
+    loadCadModel(host.document().doc(), u"Part", scratch.system("part.step"));
+    ADD_FAILURE() << "loaded";
+  } catch (const CadFileError& error) {
+    EXPECT_EQ(error.reason(), reason);
+  }
+  EXPECT_EQ(host.document().doc().objectCount(), 0);
+}
+
+// The text with its first `from` replaced by `to` and `added` put before its data's end.
+std::string changed(std::string text, const std::string& from, const std::string& to,
+                    const std::string& added) {
+  const size_t at = text.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  if (at != std::string::npos) text.replace(at, from.size(), to);
+  text.insert(text.rfind("ENDSEC;"), added);
+  return text;
+}
+
 }  // namespace
 
 TEST(StepUnits, AUnitDefinedThroughAnotherIsFollowedToTheMetre) {
   StandinHost host;
-  CadFileUnits units;
+  CadFileReading units;
   IPtr<HostDocObject> object =
       loadCadModel(host.document().doc(), u"Box", kStepDir + "box-feet.step", &units);
   EXPECT_EQ(units.lengthUnits, "FOOT");
@@ -119,24 +144,83 @@ TEST(StepUnits, AUnitThatCannotBeResolvedIsRefusedNamingTheEntity) {
       {"context missing", "#17);\nENDSEC;", "#998);\nENDSEC;", "",
        "#172 refers to #998, which the file does not hold"},
   };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    expectRefused(changed(box, c.from, c.to, c.added), c.reason);
+  }
+}
+
+// Each entity of a file has one number; a second definition would decide a unit without a word. Two length
+// units of one context are told apart by their size, whatever they are called.
+TEST(StepUnits, ALabelDefinedTwiceAndTwoUnitsOfOneNameAreRefusedByName) {
+  const std::string box = readFile(kStepDir + "box-inches.step");
+  const std::string angle = "#14 = ( NAMED_UNIT(*) PLANE_ANGLE_UNIT() SI_UNIT($,.RADIAN.) );";
+  const std::string otherInch =
+      "#173 = ( CONVERSION_BASED_UNIT('INCH',#174) LENGTH_UNIT() NAMED_UNIT(#11) );\n"
+      "#174 = LENGTH_MEASURE_WITH_UNIT(LENGTH_MEASURE(2.54),#10);\n";
+  struct Case {
+    std::string name, from, to, added, reason;
+  };
+  const Case cases[] = {
+      {"inch, then millimetre", angle,
+       "#13 = ( LENGTH_UNIT() NAMED_UNIT(*) SI_UNIT(.MILLI.,.METRE.) );\n" + angle, "",
+       "#13 is defined twice"},
+      {"a point twice", angle, "#19 = CARTESIAN_POINT('',(0.,0.,0.));\n" + angle, "", "#19 is defined twice"},
+      {"two inches", "GLOBAL_UNIT_ASSIGNED_CONTEXT((#13,#14,#15))",
+       "GLOBAL_UNIT_ASSIGNED_CONTEXT((#13,#14,#15,#173))", otherInch,
+       "#17 declares two length units: #13 (INCH) and #173 (INCH)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    expectRefused(changed(box, c.from, c.to, c.added), c.reason);
+  }
+}
+
+// The countersink's cone of 45 degrees, its plane angle unit a degree defined in radians; each fault put into
+// that degree, and the reason that names the entity at fault.
+TEST(StepUnits, APlaneAngleUnitIsFollowedToTheRadianOrRefusedByName) {
+  const std::string radian = "#486 = ( NAMED_UNIT(*) PLANE_ANGLE_UNIT() SI_UNIT($,.RADIAN.) );";
+  const auto inDegrees = [&](const std::string& factor, const std::string& unit) {
+    std::string text = readFile(PALPERA_TEST_SOURCE_DIR "/../examples/parts/plate-countersink.step");
+    const std::string cone = "CONICAL_SURFACE('',#283,4.E-03,0.785398163397)";
+    text.replace(text.find(cone), cone.size(), "CONICAL_SURFACE('',#283,4.E-03,45.)");
+    text.replace(text.find(radian), radian.size(),
+                 "#486 = ( CONVERSION_BASED_UNIT('DEGREE',#900) NAMED_UNIT(#902) PLANE_ANGLE_UNIT() );\n"
+                 "#900 = PLANE_ANGLE_MEASURE_WITH_UNIT(PLANE_ANGLE_MEASURE(" +
+                     factor + ")," + unit +
+                     ");\n"
+                     "#901 = ( NAMED_UNIT(*) PLANE_ANGLE_UNIT() SI_UNIT($,.RADIAN.) );\n"
+                     "#902 = DIMENSIONAL_EXPONENTS(0.,0.,0.,0.,0.,0.,0.);");
+    return text;
+  };
+  const std::string degree = "1.745329251994E-02";
   ScratchDirectory scratch;
   StandinHost host;
   HostDocument& document = host.document().doc();
+  scratch.write("plate.step", inDegrees(degree, "#901"));
+  IPtr<HostDocObject> plate = loadCadModel(document, u"Plate", scratch.system("plate.step"));
+  std::shared_ptr<const BrepModel> model = cadModelById(plate->id());
+  ASSERT_TRUE(model);
+  int cones = 0;
+  for (uint32_t face = 1; face <= model->faceCount(); ++face) {
+    if (model->surface(face).kind != BrepModel::SurfaceKind::cone) continue;
+    ++cones;
+    EXPECT_NEAR(model->surface(face).minor, M_PI / 4, 1e-9);
+  }
+  EXPECT_EQ(cones, 1);
+
+  struct Case {
+    std::string name, factor, unit, reason;
+  };
+  const Case cases[] = {
+      {"a degree of 1e300 radians", "1.E300", "#901",
+       "#486 is a plane angle unit of 1e+300 radians, larger than a whole turn"},
+      {"factor 0", "0.", "#901", "#900 gives a conversion factor that is not a positive finite number"},
+      {"through itself", degree, "#486", "#486 is defined through itself"},
+      {"through a length unit", degree, "#485", "#485 is not a unit of plane angle"},
+  };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    std::string text = box;
-    const size_t at = text.find(c.from);
-    ASSERT_NE(at, std::string::npos);
-    text.replace(at, c.from.size(), c.to);
-    text.insert(text.rfind("ENDSEC;"), c.added);
-    const std::string path = scratch.system("box.step");
-    scratch.write("box.step", text);
-    try {
-      loadCadModel(document, u"Box", path);
-      ADD_FAILURE() << "loaded";
-    } catch (const CadFileError& error) {
-      EXPECT_EQ(error.reason(), c.reason);
-    }
-    EXPECT_EQ(document.objectCount(), 0);
+    expectRefused(inDegrees(c.factor, c.unit), c.reason);
   }
 }
