@@ -1,15 +1,20 @@
 #include "platform/file_replacement.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
+#include <charconv>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <string_view>
+#include <system_error>
 #include <utility>
 
 namespace {
@@ -17,10 +22,42 @@ namespace {
 // Names taken by other writers in the meantime are skipped; past this many the directory is hostile.
 constexpr int kNameTries = 100;
 
+// The process that wrote a new version, from what follows ".new-" in its name: "PID-NUMBER".
+std::optional<pid_t> writerOf(std::string_view suffix) {
+  pid_t pid = 0;
+  unsigned number = 0;
+  const char* end = suffix.data() + suffix.size();
+  const auto [dash, pidError] = std::from_chars(suffix.data(), end, pid);
+  if (pidError != std::errc() || pid <= 0 || dash == end || *dash != '-') return std::nullopt;
+  const auto [last, numberError] = std::from_chars(dash + 1, end, number);
+  if (numberError != std::errc() || last != end) return std::nullopt;
+  return pid;
+}
+
 // A name beside path that this process has not used: the path, this process and a running number.
 std::string freshNameBeside(const std::string& path) {
   static std::atomic<unsigned> next{0};
   return path + ".new-" + std::to_string(::getpid()) + "-" + std::to_string(next++);
+}
+
+// The new versions of path that processes gone by now left beside it: ended by SIGKILL or a crash, or by a
+// signal before they could remove them. A name of a live process is that process's own.
+void clearLeftovers(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+  const std::string prefix = path.substr(slash == std::string::npos ? 0 : slash + 1) + ".new-";
+  struct CloseDir {
+    void operator()(DIR* folder) const { ::closedir(folder); }
+  };
+  std::unique_ptr<DIR, CloseDir> entries(::opendir(folder.c_str()));
+  if (!entries) return;
+  while (const dirent* entry = ::readdir(entries.get())) {
+    const std::string_view name = entry->d_name;
+    if (!name.starts_with(prefix)) continue;
+    const std::optional<pid_t> writer = writerOf(name.substr(prefix.size()));
+    if (!writer || *writer == ::getpid() || ::kill(*writer, 0) == 0 || errno != ESRCH) continue;
+    ::unlinkat(::dirfd(entries.get()), entry->d_name, 0);
+  }
 }
 
 // The file a name leads to, through any links.
@@ -45,6 +82,7 @@ FileReplacement::FileReplacement(const std::string& target) : target_(target) {
 }
 
 void FileReplacement::open(std::optional<mode_t> mode) {
+  clearLeftovers(replaced_);
   int fd = -1;
   for (int tries = 0; fd < 0 && tries < kNameTries; ++tries) {
     fresh_ = freshNameBeside(replaced_);
@@ -57,6 +95,7 @@ void FileReplacement::open(std::optional<mode_t> mode) {
     fresh_.clear();
     return fail(std::strerror(error));
   }
+  unfinished_.emplace(fresh_);
   if (mode) ::fchmod(fd, *mode);
   stream_ = ::fdopen(fd, "wb");
   if (stream_) return;
@@ -91,6 +130,7 @@ bool FileReplacement::commit() {
     return false;
   }
   fresh_.clear();
+  unfinished_.reset();
   return true;
 }
 
@@ -102,4 +142,5 @@ void FileReplacement::discard() {
   if (stream_) std::fclose(std::exchange(stream_, nullptr));
   if (!fresh_.empty()) ::unlink(fresh_.c_str());
   fresh_.clear();
+  unfinished_.reset();
 }

@@ -6,12 +6,19 @@
 // that exists must be a regular file (a name that links to one replaces the file linked to): a device or a
 // directory is never replaced. The new version keeps the permissions of the file it replaces. Both the
 // module's writers (on a system path, platform::systemPath) and the host's use it. One thread at a time.
+//
+// The new version is named after the target, this process and a running number ("NAME.new-PID-N"). It is
+// registered as unfinished (platform/unfinished_files.h), so that a host ended by a signal removes it; what a
+// process that is gone left beside the target (ended by SIGKILL, or a crash) is removed when the target is
+// written next.
 
 #include <sys/types.h>
 
 #include <cstdio>
 #include <optional>
 #include <string>
+
+#include "platform/unfinished_files.h"
 
 class FileReplacement {
  public:
@@ -40,5 +47,6 @@ class FileReplacement {
   std::string replaced_;  // the file that commit replaces
   std::string fresh_;     // the new version's name; empty when there is none
   std::FILE* stream_ = nullptr;
+  std::optional<platform::UnfinishedFile> unfinished_;  // fresh_, while it is there
   std::string error_;
 };

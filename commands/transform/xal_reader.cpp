@@ -120,30 +120,71 @@ bool readGroup(std::string_view text, const std::string_view (&tokens)[3], size_
   return true;
 }
 
-constexpr std::string_view kCommentStart = "<!--";
-constexpr std::string_view kCommentEnd = "-->";
-constexpr std::string_view kCDataStart = "<![CDATA[";
-constexpr std::string_view kCDataEnd = "]]>";
+// Markup that holds no data of the document. The scan for values looks at raw text, where an old row kept in
+// a comment, a processing instruction or a declaration of the document type would read as a row of the
+// transform. A CDATA section is data: its text stays.
+struct Markup {
+  std::string_view start;
+  std::string_view end;
+  bool keepsText;
+  bool hasSubset;  // a declaration whose end is the first ">" outside its internal subset
+};
+constexpr Markup kComment{"<!--", "-->", false, false};
+constexpr Markup kCData{"<![CDATA[", "]]>", true, false};
+constexpr Markup kInstruction{"<?", "?>", false, false};
+constexpr Markup kDocumentType{"<!DOCTYPE", ">", false, true};
+constexpr Markup kMarkups[] = {kComment, kCData, kInstruction, kDocumentType};
 
-// The text as the document's data: comments left out and each CDATA section replaced by its text. The scan
-// for values looks at raw text, where an old row kept in a comment would read as a row of the transform.
-// A comment or section without its end runs to the end of the text.
+// Where the declaration of the document type that starts at inside ends: at the first ">" outside its quoted
+// literals, its internal subset in brackets, and the comments in that subset, any of which may hold a ">".
+size_t documentTypeEnd(std::string_view text, size_t inside) {
+  int depth = 0;  // brackets of the internal subset
+  for (size_t at = inside; at < text.size(); ++at) {
+    const char c = text[at];
+    if (c == '"' || c == '\'') {
+      at = text.find(c, at + 1);
+      if (at == std::string_view::npos) break;
+    } else if (text.compare(at, kComment.start.size(), kComment.start) == 0) {
+      at = text.find(kComment.end, at + kComment.start.size());
+      if (at == std::string_view::npos) break;
+      at += kComment.end.size() - 1;
+    } else if (c == '[') {
+      ++depth;
+    } else if (c == ']') {
+      depth = std::max(depth - 1, 0);
+    } else if (c == '>' && depth == 0) {
+      return at;
+    }
+  }
+  return std::string_view::npos;
+}
+
+// Where the markup's end starts; npos when it has none.
+size_t markupEnd(std::string_view text, const Markup& markup, size_t inside) {
+  if (markup.hasSubset) return documentTypeEnd(text, inside);
+  return text.find(markup.end, inside);
+}
+
+// The text as the document's data: markup without data left out and each CDATA section replaced by its text.
+// Markup without its end runs to the end of the text.
 std::string dataText(std::string_view text) {
   std::string data;
   data.reserve(text.size());
   size_t position = 0;
   while (position < text.size()) {
-    const size_t comment = text.find(kCommentStart, position);
-    const size_t section = text.find(kCDataStart, position);
-    const size_t markup = std::min(comment, section);
-    data.append(text.substr(position, markup - position));
-    if (markup == std::string_view::npos) break;
-    const bool isComment = markup == comment;
-    const size_t inside = markup + (isComment ? kCommentStart : kCDataStart).size();
-    const size_t end = text.find(isComment ? kCommentEnd : kCDataEnd, inside);
-    if (!isComment) data.append(text.substr(inside, end - inside));
+    const Markup* first = nullptr;
+    size_t markupStart = std::string_view::npos;
+    for (const Markup& markup : kMarkups) {
+      const size_t at = text.find(markup.start, position);
+      if (at < markupStart) markupStart = at, first = &markup;
+    }
+    data.append(text.substr(position, markupStart - position));
+    if (!first) break;
+    const size_t inside = markupStart + first->start.size();
+    const size_t end = markupEnd(text, *first, inside);
+    if (first->keepsText) data.append(text.substr(inside, end - inside));
     if (end == std::string_view::npos) break;
-    position = end + (isComment ? kCommentEnd : kCDataEnd).size();
+    position = end + first->end.size();
   }
   return data;
 }

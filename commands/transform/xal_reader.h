@@ -3,8 +3,9 @@
 // The reader of XAL transform files: three rows of the rotation, each a group of values "I", "J" and "K",
 // then the translation in millimetres as values "X", "Y" and "Z", and an optional "scale" applied to the
 // translation only. The values are text between a tag's ">" and the next "<", read in single precision.
-// The rotation is taken as it is written: the file is trusted to hold a rigid one. XML comments are not read,
-// and a CDATA section reads as its text.
+// The rotation is taken as it is written: the file is trusted to hold a rigid one. XML comments, processing
+// instructions and the declaration of the document type (its internal subset included) are not read, and a
+// CDATA section reads as its text.
 //
 // Created by the host per request; stateless, so any thread may use it.
 

@@ -2,9 +2,11 @@
 
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "devices/event_log/log_bytes.h"
+#include "devices/event_log/log_number.h"
 #include "devices/event_log/plugin_device_data_xml_reader_receiver.h"
 #include "devices/events/probe_radius.h"
 #include "framework/object/iptr.h"
@@ -71,9 +73,12 @@ bool readFixedDecimal(const ZelString& text, double& value) {
 bool readDouble(IZelDOMXmlElement* element, ZelString& text, double& value) {
   element->text(text);
   double read = 0.0;
-  bool ok = readFixedDecimal(text, read);
-  if (!ok) read = text.toDouble(&ok);
-  if (!ok || !std::isfinite(read)) return false;
+  if (!readFixedDecimal(text, read)) {
+    const std::optional<double> number = logNumber(text);
+    if (!number) return false;
+    read = *number;
+  }
+  if (!std::isfinite(read)) return false;
   value = read;
   return true;
 }

@@ -34,13 +34,6 @@ void appendAsText(std::string& held, const ZelString& text) {
 }  // namespace
 
 FileOutput::FileOutput(const ZelString& path) : path_(ZelPath::directoryForm(path)) {
-  fd_ = platform::openFile(std::u16string_view(path_.c_str(), static_cast<size_t>(path_.length())),
-                           platform::kWriteOnly | platform::kCreate | platform::kTruncate | platform::kBinary,
-                           platform::kPermitRead | platform::kPermitWrite);
-  if (fd_ < 0) {
-    fail("the file cannot be created; every record is dropped");
-    return;
-  }
   held_.reserve(kBatchBytes);
 }
 
@@ -52,13 +45,23 @@ FileOutput::~FileOutput() {
 }
 
 void FileOutput::write(const ZelString& text) {
-  if (fd_ < 0) return;
+  if (failed_) return;
   appendAsText(held_, text);
   if (held_.size() >= kBatchBytes) writeHeldRecords();
 }
 
+bool FileOutput::open() {
+  if (fd_ >= 0) return true;
+  fd_ = platform::openFile(std::u16string_view(path_.c_str(), static_cast<size_t>(path_.length())),
+                           platform::kWriteOnly | platform::kCreate | platform::kTruncate | platform::kBinary,
+                           platform::kPermitRead | platform::kPermitWrite);
+  if (fd_ >= 0) return true;
+  fail("the file cannot be created; every record is dropped");
+  return false;
+}
+
 void FileOutput::writeHeldRecords() {
-  if (held_.empty() || fd_ < 0) return;
+  if (failed_ || !open() || held_.empty()) return;
   const int64_t done = platform::writeFile(fd_, held_.data(), held_.size());
   if (done == static_cast<int64_t>(held_.size())) {
     written_ += held_.size();
@@ -80,5 +83,6 @@ void FileOutput::fail(const char* what) {
   if (logger) logger->reportUnwrittenFile(path_);
   if (fd_ >= 0) platform::closeFile(fd_);
   fd_ = -1;
+  failed_ = true;
   held_.clear();
 }

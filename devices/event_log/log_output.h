@@ -24,9 +24,11 @@ class ConsoleOutput : public OutputBase {
   void write(const ZelString& text) override;
 };
 
-// Creates the file, or empties it, when constructed; a line feed is stored as CR LF, as a text-mode file
-// stores it. A file that cannot be opened drops every record: logging never stops an acquisition, but the
-// host's log, which names the file, is told (IGuiLogger::reportUnwrittenFile), as for a failed batch.
+// Creates the file, or empties it, with its first batch, or when destroyed if it wrote none: a host killed
+// before then leaves no empty file that no finished recording names. A line feed is stored as CR LF, as a
+// text-mode file stores it. A file that cannot be created drops every record: logging never stops an
+// acquisition, but the host's log, which names the file, is told (IGuiLogger::reportUnwrittenFile), as for a
+// failed batch.
 //
 // Records are held back and written in batches of whole records, one system call per kBatchBytes or so
 // rather than one or two every few records. A crash of the process loses the records of the last batch at
@@ -44,15 +46,17 @@ class FileOutput : public OutputBase {
   ~FileOutput() override;
 
   void write(const ZelString& text) override;
-  bool isOpen() const { return fd_ >= 0; }
 
  private:
+  // Creates the file unless it is open; false, having failed, when it cannot be.
+  bool open();
   void writeHeldRecords();
   // Tells the standard error stream and the host's log what failed, and drops every record from now on.
   void fail(const char* what);
 
   ZelString path_;
   int32_t fd_ = -1;       // binary: every write is one batch of whole records, converted already
+  bool failed_ = false;   // every record from now on is dropped
   uint64_t written_ = 0;  // the bytes of the records in the file
   std::string held_;      // whole records not yet written
 };

@@ -1,15 +1,17 @@
 #include "devices/event_log/plugin_device_data_xml_reader.h"
 
 #include <algorithm>
-#include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <istream>
 #include <new>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "devices/event_log/event_log_parsers.h"
 #include "devices/event_log/log_bytes.h"
+#include "devices/event_log/log_number.h"
 #include "devices/event_log/plugin_device_data_xml_reader_receiver.h"
 #include "framework/files/zel_fstream.h"
 #include "framework/files/zel_path.h"
@@ -38,17 +40,14 @@ constexpr std::string_view kRootStart = "<HardProbe>";
 constexpr std::string_view kRootEnd = "</HardProbe>";
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-// The whole milliseconds a record asks to wait: the format's unsigned 32-bit decimal, digits only. Anything
-// else (missing, signed, fractional, "inf", or beyond 32 bits) is no wait: a mangled time must not hold a
-// replay for weeks.
-uint32_t gapMilliseconds(IZelDOMXmlElement* record) {
+// The longest wait a record may ask for. A record's time is the gap between two events of one acquisition;
+// one longer than this is a damaged time, and would hold the replay until someone cancels it.
+constexpr double kLongestGapMilliseconds = 60 * 60 * 1000;
+
+ZelString timeOf(IZelDOMXmlElement* record) {
   ZelString time;
   record->attribute(time, ZelString(EventLogNames::kTime));
-  const std::string digits = logBytes(time);
-  const char* end = digits.data() + digits.size();
-  uint32_t milliseconds = 0;
-  auto [stop, error] = std::from_chars(digits.data(), end, milliseconds);
-  return error == std::errc() && stop == end ? milliseconds : 0;
+  return time;
 }
 
 // Appends the file's size bytes to bytes; false when fewer come.
@@ -65,6 +64,16 @@ bool readBytes(std::istream& file, std::streamoff size, std::string& bytes) {
   return true;
 }
 
+// A log saved again by an editor as UTF-16: it starts with that encoding's byte order mark, or, without one,
+// with a NUL beside the first character's ASCII byte, as no UTF-8 text does.
+bool isUtf16(std::string_view bytes) {
+  if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) return true;
+  if (bytes.size() < 2) return false;
+  const unsigned char first = static_cast<unsigned char>(bytes[0]),
+                      second = static_cast<unsigned char>(bytes[1]);
+  return (first == 0 && second != 0 && second < 0x80) || (second == 0 && first != 0 && first < 0x80);
+}
+
 // White space between records is the serialiser's or an editor's; any other text is not a record.
 bool holdsText(IZelDOMXmlElement* root) {
   ZelString text;
@@ -73,6 +82,16 @@ bool holdsText(IZelDOMXmlElement* root) {
     if (*unit != u' ' && *unit != u'\t' && *unit != u'\r' && *unit != u'\n') return true;
   }
   return false;
+}
+
+// Why the record's time damages the whole log; empty when it does not.
+ZelString timeDamage(IZelDOMXmlElement* record) {
+  const ZelString time = timeOf(record);
+  if (PluginDeviceDataXMLReader::gapOf(time)) return {};
+  ZelString why(u"the time \"");
+  why += time;
+  why += ZelString(u"\" asks for a wait longer than an hour");
+  return why;
 }
 
 ZelString parseError(IZelDOMXml& document) {
@@ -134,6 +153,8 @@ bool PluginDeviceDataXMLReader::readText(ZelString& text) {
   // The root is put around the bytes rather than the text, so that the whole log is held as text only once.
   std::string bytes(kRootStart);
   if (!readLog(bytes)) return false;
+  if (isUtf16(std::string_view(bytes).substr(kRootStart.size())))
+    return refuse(u"UTF-16 text: a device-event log is UTF-8");
   // No record holds a NUL; one means the file is not a log, or is damaged where the bytes after it are.
   size_t nul = bytes.find('\0');
   if (nul != std::string::npos) {
@@ -212,7 +233,8 @@ bool PluginDeviceDataXMLReader::checkRecords(IZelDOMXmlElementItr& records, cons
     IZelDOMXmlElement* record = records.current();
     record->tagName(name);
     Parser* parser = parsers.find(name);
-    const ZelString damage = parser ? parser->damage(record) : ZelString();
+    ZelString damage = timeDamage(record);
+    if (damage.isEmpty() && parser) damage = parser->damage(record);
     if (damage.isEmpty()) continue;
     failure_ = ZelString(("record " + std::to_string(number) + " (").c_str());
     failure_ += name;
@@ -223,8 +245,15 @@ bool PluginDeviceDataXMLReader::checkRecords(IZelDOMXmlElementItr& records, cons
   return true;
 }
 
+std::optional<uint32_t> PluginDeviceDataXMLReader::gapOf(const ZelString& time) {
+  const std::optional<double> milliseconds = logNumber(time);
+  if (!milliseconds || std::isnan(*milliseconds) || *milliseconds < 1) return 0;
+  if (*milliseconds > kLongestGapMilliseconds) return std::nullopt;
+  return static_cast<uint32_t>(*milliseconds);
+}
+
 bool PluginDeviceDataXMLReader::waitGap(IZelDOMXmlElement* record) {
-  uint32_t gap = paced_ ? gapMilliseconds(record) : 0;
+  const uint32_t gap = paced_ ? gapOf(timeOf(record)).value_or(0) : 0;
   return !cancelRequested_.waitFor(gap);
 }
 

@@ -1,14 +1,16 @@
 #pragma once
 
 // PluginDeviceDataXMLReader plays a device-event log (event_log_format.md) back into one device receiver,
-// with the recorded gaps between the events: it waits each record's "time" in milliseconds, then makes the
-// one receiver call the record stands for. The replay plug-in makes a reader per run, gives it the log's path
-// and an adapter over the run's receiver, and calls replay on the device's worker thread.
+// with the recorded gaps between the events: it waits each record's "time" in milliseconds (cut toward zero
+// to whole ones), then makes the one receiver call the record stands for. The replay plug-in makes a reader
+// per run, gives it the log's path and an adapter over the run's receiver, and calls replay on the device's
+// worker thread.
 //
 // Threads: replay and every receiver call run on the calling (worker) thread; cancel may come from any other
 // thread at any time, also in the middle of a gap, and ends the replay within milliseconds.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "basic_types/zel_string.h"
@@ -52,10 +54,10 @@ class PluginDeviceDataXMLReader : public ZelUnknownImpl {
   // "Cancel"). False, with no receiver call at all, when there is no receiver, the path is not a regular file
   // that can be read, the host has no XML DOM, or the log is not one: not well-formed (a truncated log),
   // holding a NUL, text or a second element beside the records, without a single record, or too large for
-  // the memory, or damaged by one of its records (a probe radius that is not a finite length above 0; the
-  // failure names the record). A record whose numbers cannot be read is not delivered (see undelivered), a
-  // record of an unknown kind is skipped after its wait; the replay goes on. Memory running out while the
-  // records play also ends it with false.
+  // the memory, or damaged by one of its records (a probe radius that is not a finite length above 0, or a
+  // time that asks for a wait longer than an hour; the failure names the record). A record whose numbers
+  // cannot be read is not delivered (see undelivered), a record of an unknown kind is skipped after its
+  // wait; the replay goes on. Memory running out while the records play also ends it with false.
   bool replay();
   // The records of the last replay that could not be read and were not delivered, and the first of them
   // ("record 17 (OnPointSampled)", counting from 1); 0 and empty when every record played. Read them as
@@ -67,6 +69,11 @@ class PluginDeviceDataXMLReader : public ZelUnknownImpl {
   const ZelString& failure() const { return failure_; }
   // Ends a running replay before its next record, waking it from a gap. Any thread.
   void cancel() { cancelRequested_.set(); }
+
+  // The whole milliseconds a record whose "time" reads so waits before it plays: the time cut toward zero
+  // ("600.7" waits 600 ms); 0 for a missing time, one that is no number, or one below a millisecond. Nothing
+  // for a time longer than an hour: such a record damages the whole log.
+  static std::optional<uint32_t> gapOf(const ZelString& time);
 
   // Off, every gap is skipped: for benchmarks and fuzzing, which replay logs as fast as they can be read.
   void setPaced(bool paced) { paced_ = paced; }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -101,3 +103,24 @@ TEST_F(FileReplacementTest, ADirectoryIsNeverReplaced) {
 }
 
 }  // namespace
+
+// A process that is gone, ended by SIGKILL or a crash, cannot remove its new version; the next writer of the
+// same file does. A name of a live process, or of another file, is not this writer's to remove.
+TEST_F(FileReplacementTest, ALeftoverOfAProcessThatIsGoneIsRemovedByTheNextWriterOfTheSameFile) {
+  const pid_t gone = fork();
+  if (gone == 0) _exit(0);
+  ASSERT_GT(gone, 0);
+  ASSERT_EQ(waitpid(gone, nullptr, 0), gone);
+  const std::string dead = std::to_string(gone), live = std::to_string(getppid());
+  for (const std::string& name :
+       {"target.new-" + dead + "-0", "target.new-" + dead + "-17", "target.new-" + live + "-0",
+        "target.new-" + dead + "-0x", "other.new-" + dead + "-0"})
+    scratch_.write(name, "half");
+  FileReplacement replacement(scratch_.system("target"));
+  ASSERT_TRUE(write(replacement, "new"));
+  ASSERT_TRUE(replacement.commit()) << replacement.error();
+  std::vector<std::string> kept{"other.new-" + dead + "-0", "target", "target.new-" + dead + "-0x",
+                                "target.new-" + live + "-0"};
+  std::sort(kept.begin(), kept.end());
+  EXPECT_EQ(names(), kept);
+}

@@ -32,7 +32,7 @@ void loadCadFile(HostSession& session, const ScriptWords& words) {
     object = loadCadModel(session.host.document().doc(), platform::fromUtf8(words[0]), words[1], &units,
                           session.cadTimeLimit);
   } catch (const CadFileError& error) {
-    throw ScriptError("cannot load the CAD model " + shownWord(words[1]) + ": " + error.reason());
+    throw ScriptError("cannot load the CAD model " + shownPath(words[1]) + ": " + error.reason());
   }
   for (const std::string& warning : units.warnings)
     std::printf("%s: warning: %s\n", words[0].c_str(), warning.c_str());

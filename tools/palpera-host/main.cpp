@@ -2,6 +2,7 @@
 // to the stand-in host, then runs the actions the command line asks for, in order, stopping at the first that
 // fails; the module's initialisers and start-up tasks run when an action first needs them.
 
+#include <csignal>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -12,6 +13,7 @@
 #include "host/standin_host.h"
 #include "host_options.h"
 #include "platform/process.h"
+#include "platform/unfinished_files.h"
 
 namespace {
 
@@ -85,6 +87,10 @@ int run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A file grown past the process's size limit fails its write, as on a full disk, rather than ending the
+  // host with the file half-written; a host ended by a signal it can catch removes what it had not finished.
+  std::signal(SIGXFSZ, SIG_IGN);
+  platform::removeUnfinishedFilesOnSignals();
   // The host ends the process without running static destructors: module-wide objects may still hold host
   // services, and device threads may still be winding down.
   platform::exitProcess(run(argc, argv));

@@ -157,7 +157,7 @@ void printTables(HostSession& session) {
 // Each line of a file as its bytes are, a carriage return and a tab shown escaped, as a field is.
 void printFile(const std::string& path) {
   if (std::optional<std::string> why = whyNoRegularFile(path))
-    throw ScriptError("cannot print " + shownWord(path) + ": " + *why);
+    throw ScriptError("cannot print " + shownPath(path) + ": " + *why);
   std::ifstream in(path, std::ios::binary);
   std::string line;
   while (std::getline(in, line)) std::printf("%s\n", escapeField(line).c_str());

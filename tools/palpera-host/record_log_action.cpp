@@ -22,14 +22,14 @@ bool sameFile(const std::string& a, const std::string& b) {
 std::optional<std::string> whyNotRecordTo(HostSession& session, const std::string& path, bool replace) {
   HostGuiLogger& logger = session.host.devices().logger();
   if (std::string recorded = logger.recordingPath(); !recorded.empty()) {
-    return "the host log " + shownWord(recorded) + " is being recorded: stop-recording first";
+    return "the host log " + shownPath(recorded) + " is being recorded: stop-recording first";
   }
   if (platform::fileKind(platform::fromUtf8(path)) == platform::FileKind::kMissing) return std::nullopt;
   if (!session.replayedLog().empty() && sameFile(path, session.replayedLog())) {
-    return "the host log " + shownWord(path) + " is being replayed";
+    return "the host log " + shownPath(path) + " is being replayed";
   }
   if (!replace)
-    return "the host log " + shownWord(path) + " exists: say record-log FILE replace to write over it";
+    return "the host log " + shownPath(path) + " exists: say record-log FILE replace to write over it";
   return std::nullopt;
 }
 
@@ -42,6 +42,6 @@ void recordLog(HostSession& session, const ScriptWords& words) {
   }
   if (std::optional<std::string> why = whyNotRecordTo(session, words[0], replace)) throw ScriptError(*why);
   if (!session.host.devices().logger().startRecording(words[0])) {
-    throw ScriptError("cannot write the host log " + shownWord(words[0]));
+    throw ScriptError("cannot write the host log " + shownPath(words[0]));
   }
 }

@@ -111,7 +111,7 @@ int runScriptFile(HostSession& session, const std::string& path) {
   std::string text;
   if (!why) why = readScriptText(fromInput ? std::cin : file, text);
   if (why) {
-    std::fprintf(stderr, "palpera-host: cannot read the script %s: %s\n", shownWord(label).c_str(),
+    std::fprintf(stderr, "palpera-host: cannot read the script %s: %s\n", shownPath(label).c_str(),
                  why->c_str());
     return 1;
   }

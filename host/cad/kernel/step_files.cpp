@@ -2,15 +2,18 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+#include <istream>
 #include <mutex>
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 #include <APIHeaderSection_MakeHeader.hxx>
 #include <BRepPrimAPI_MakeBox.hxx>
@@ -29,6 +32,7 @@
 #include "host/cad/kernel/anonymous_file.h"
 #include "host/cad/kernel/bounded_child.h"
 #include "host/cad/kernel/brep_kernel.h"
+#include "host/cad/kernel/byte_order_mark.h"
 #include "host/cad/kernel/step_text.h"
 #include "host/cad/kernel/step_translation.h"
 #include "host/cad/kernel/step_units.h"
@@ -50,23 +54,54 @@ constexpr char kStepUnitMetre[] = "M";
 
 constexpr char kNoBox[] = "the CAD kernel cannot model a box between these corners";
 
-constexpr char kStepStart[] = "ISO-10303-21;";
-constexpr char kStepEnd[] = "END-ISO-10303-21;";
+constexpr std::string_view kStepStart = "ISO-10303-21;";
+constexpr std::string_view kStepEnd = "END-ISO-10303-21;";
+
+bool opensAsStep(std::istream& in) {
+  skipByteOrderMark(in);
+  std::string head(kStepStart.size(), '\0');
+  in.read(head.data(), static_cast<std::streamsize>(head.size()));
+  return in && head == kStepStart;
+}
+
+// Whether the last word before the blanks at the file's end is the closing keyword, however many blanks
+// follow it: the text is read backwards, piece by piece, until it holds more than blanks.
+bool closesAsStep(std::istream& in) {
+  constexpr std::streamoff kPiece = 4096;
+  in.clear();
+  in.seekg(0, std::ios::end);
+  std::streamoff end = in.tellg();
+  std::string tail;
+  while (end > 0 && tail.size() < kStepEnd.size()) {
+    const std::streamoff from = std::max<std::streamoff>(0, end - kPiece);
+    std::string piece(static_cast<size_t>(end - from), '\0');
+    in.seekg(from);
+    if (!in.read(piece.data(), static_cast<std::streamsize>(piece.size()))) return false;
+    tail.insert(0, piece);
+    while (!tail.empty() && std::isspace(static_cast<unsigned char>(tail.back()))) tail.pop_back();
+    end = from;
+  }
+  return tail.ends_with(kStepEnd);
+}
 
 // A STEP exchange file opens and closes with its keywords; a file cut short lacks the closing one, and the
 // reader would otherwise take whatever entities came before the cut as the whole model.
-bool framedAsStep(const std::string& path) {
+bool framedAsStep(std::istream& in) {
+  return opensAsStep(in) && closesAsStep(in);
+}
+
+// Throws CadFileError naming why, unless path is a readable regular file framed as a STEP file.
+void refuseUnlessStepFile(const std::string& path, const std::string& what) {
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(path, error);
+  if (status.type() == std::filesystem::file_type::not_found) throw CadFileError(what, "no such file");
+  if (error) throw CadFileError(what, "cannot be read: " + error.message());
+  if (!std::filesystem::is_regular_file(status)) throw CadFileError(what, "not a regular file");
+  errno = 0;
   std::ifstream in(path, std::ios::binary);
-  std::string head(sizeof kStepStart - 1, '\0');
-  if (!in.read(head.data(), static_cast<std::streamsize>(head.size())) || head != kStepStart) return false;
-  constexpr std::streamoff kTail = 256;
-  in.seekg(0, std::ios::end);
-  const std::streamoff size = in.tellg();
-  in.seekg(std::max<std::streamoff>(0, size - kTail));
-  std::string tail(std::istreambuf_iterator<char>(in), {});
-  while (!tail.empty() && std::isspace(static_cast<unsigned char>(tail.back()))) tail.pop_back();
-  return tail.size() >= sizeof kStepEnd - 1 &&
-         tail.compare(tail.size() - (sizeof kStepEnd - 1), std::string::npos, kStepEnd) == 0;
+  if (!in) throw CadFileError(what, std::string("cannot be read: ") + std::strerror(errno ? errno : EIO));
+  if (std::filesystem::file_size(path, error) == 0) throw CadFileError(what, "the file is empty");
+  if (!framedAsStep(in)) throw CadFileError(what, "not a STEP file, or cut short");
 }
 
 std::string seconds(std::chrono::milliseconds limit) {
@@ -138,12 +173,7 @@ Translated translateApart(const std::string& path, const std::string& what, cons
 StepModel readStepModel(const std::string& path, std::chrono::milliseconds timeLimit) {
   silenceKernelMessages();
   const std::string what = "'" + path + "'";
-  std::error_code error;
-  const std::filesystem::file_status status = std::filesystem::status(path, error);
-  if (!std::filesystem::exists(status)) throw CadFileError(what, "no such file");
-  if (!std::filesystem::is_regular_file(status)) throw CadFileError(what, "not a regular file");
-  if (std::filesystem::file_size(path, error) == 0) throw CadFileError(what, "the file is empty");
-  if (!framedAsStep(path)) throw CadFileError(what, "not a STEP file, or cut short");
+  refuseUnlessStepFile(path, what);
   const StepUnits units = readLengthUnits(StepText(path, what), what);
   const Translated translated = translateApart(path, what, units, timeLimit);
   // The child built this model, mesh and boxes once within the time limit; built again here from the shape

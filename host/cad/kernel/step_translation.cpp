@@ -17,6 +17,7 @@
 #include <XSControl_WorkSession.hxx>
 
 #include "host/cad/kernel/brep_kernel.h"
+#include "host/cad/kernel/byte_order_mark.h"
 #include "host/cad/kernel/kernel_units.h"
 
 namespace {
@@ -74,8 +75,10 @@ Translation refuse(const std::string& reason, const std::string& reportPath) {
 
 Translation translate(const std::string& path, const std::string& what, const StepUnits& units,
                       const std::string& shapePath, const std::string& reportPath) {
+  std::ifstream in(path, std::ios::binary);
+  skipByteOrderMark(in);
   STEPControl_Reader reader;
-  if (reader.ReadFile(path.c_str()) != IFSelect_RetDone) return kUnreadable;
+  if (!in || reader.ReadStream(path.c_str(), in) != IFSelect_RetDone) return kUnreadable;
   if (!putUnits(reader.StepModel(), units)) return kUnitsNotTaken;
   reader.SetSystemLengthUnit(kMetreInMillimetres);
   reader.TransferRoots();

@@ -120,7 +120,8 @@ const std::string kTurnedRows =
     R"(<R><V n="I">0</V><V n="J">1</V><V n="K">0</V></R>)";
 const double kTurned[16] = {0, 0, 1, 0.1, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 1};
 // A row a user kept when editing the file, in a comment: a comment is no data.
-const std::string kOldRowComment = R"(<!-- old: <R><V n="I">1</V><V n="J">0</V><V n="K">0</V></R> -->)";
+const std::string kOldRow = R"(<R><V n="I">1</V><V n="J">0</V><V n="K">0</V></R>)";
+const std::string kOldRowComment = "<!-- old: " + kOldRow + " -->";
 
 TEST_F(XalReaderTest, ATurnedRotationReadsRowByRowWhateverCommentsAndCDataTheFileHolds) {
   const struct {
@@ -135,6 +136,11 @@ TEST_F(XalReaderTest, ATurnedRotationReadsRowByRowWhateverCommentsAndCDataTheFil
       {"a value in CDATA", xal("", replaced(kTurnedRows, R"("K">1<)", R"("K"><![CDATA[1]]><)"))},
       {"a comment inside CDATA is text",
        xal("", replaced(kTurnedRows, R"("K">1<)", R"("K"><![CDATA[1<!--]]><)")) + "-->"},
+      {"an old row in a processing instruction",
+       R"(<?xml version="1.0"?><?old )" + kOldRow + " ?>" + xal("", kTurnedRows)},
+      {"an old row in an entity of the document type", R"(<!DOCTYPE T [ <!ENTITY old ')" + kOldRow +
+                                                           R"('> <!-- ]> --> <!ENTITY s "]>"> ]>)" +
+                                                           xal("", kTurnedRows)},
   };
   for (const auto& each : cases) {
     SCOPED_TRACE(each.what);
@@ -143,6 +149,7 @@ TEST_F(XalReaderTest, ATurnedRotationReadsRowByRowWhateverCommentsAndCDataTheFil
     for (int i = 0; i < 16; ++i) EXPECT_EQ(matrix_[i], kTurned[i]) << i;
   }
   EXPECT_FALSE(read(xal("", "<!-- " + kTurnedRows))) << "a comment without its end hides the rest";
+  EXPECT_FALSE(read("<?old " + xal("", kTurnedRows))) << "an instruction without its end hides the rest";
 }
 
 // The text is handed over without a terminator, so reading one byte past it is caught by the address

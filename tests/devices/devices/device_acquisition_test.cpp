@@ -54,7 +54,9 @@ TEST_F(DeviceAcquisitionThreads, AProbeRadiusNoProbeHasArrivesAsAnErrorAndAPoint
   single()->stopAcquisition();
   EXPECT_EQ(recorder_->calls(), (Lines{"custom Error", "custom Error", "custom Error", "custom Error",
                                        "radius 0", "sampled 1,2,3"}));
-  EXPECT_EQ(occurrences(eventLog(0), "<SetRadius time=\"0\">0.000000</SetRadius>"), 1u) << eventLog(0);
+  // The record's time is the gap since the error before it, which a busy machine stretches.
+  EXPECT_EQ(occurrences(eventLog(0), "<SetRadius time="), 1u) << eventLog(0);
+  EXPECT_EQ(occurrences(eventLog(0), "\">0.000000</SetRadius>"), 1u) << eventLog(0);
   recorder_ = IPtr<DeviceEventRecorder>(new DeviceEventRecorder);
   start(continuous(), {radius(-1), radius(0.5)});
   ASSERT_TRUE(pumpUntilCalls(2));

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "devices/event_log/plugin_device_data_xml_reader.h"
 #include "devices/event_log/plugin_device_data_xml_writer.h"
 #include "platform/clock.h"
 #include "platform/utf8.h"
@@ -73,7 +74,7 @@ TEST_F(EventLogReplay, ARecordWithABadNumberIsDroppedTheNextStillPlaysAndTheLoss
 // ball no arm carries: the whole file is damaged, nothing plays, and the failure names the file and the
 // record.
 TEST_F(EventLogReplay, AProbeRadiusNoProbeHasDamagesTheWholeFile) {
-  const char* const radii[] = {"nan", "-0.003", "1e308", "0.500001", "inf", "wide", ""};
+  const char* const radii[] = {"nan", "-0.003", "1e308", "0.500001", "inf", "wide", "", "0.003abc"};
   for (const char* radius : radii) {
     SCOPED_TRACE(radius);
     scratch_.write("radius.xml", record("SetRadius", 0, "0.003") +
@@ -134,6 +135,9 @@ TEST_F(EventLogReplay, ATruncatedLogOrWhatIsNotALogDeliversNothingButOneErrorAnd
       {stop + "stray words" + stop, "text outside the records"},
       {stop + "</HardProbe><HardProbe>" + stop, "not well-formed XML"},
       {stop + std::string(1, '\0') + stop, "a NUL byte at offset 18"},
+      {std::string("\xFF\xFE<\0O\0n\0S\0t\0o\0p\0/\0>\0", 20), "UTF-16 text: a device-event log is UTF-8"},
+      {std::string("<\0O\0n\0S\0t\0o\0p\0/\0>\0", 18), "UTF-16 text: a device-event log is UTF-8"},
+      {std::string("\0<\0O\0n\0S\0t\0o\0p\0/\0>", 18), "UTF-16 text: a device-event log is UTF-8"},
       {stop + "<OnCustomEvent time=\"0\" name=\"Err&#0;or\"/>",
        "not well-formed XML: Character reference &#0; is no character of XML"},
   };
@@ -153,25 +157,41 @@ TEST_F(EventLogReplay, ATruncatedLogOrWhatIsNotALogDeliversNothingButOneErrorAnd
   EXPECT_EQ(finishedCount(), std::size(cases) + 2);
 }
 
-// Records arrive with their recorded gaps, an unknown record's too before it is skipped; a time is an
-// unsigned 32-bit decimal and anything else waits for nothing.
-TEST_F(EventLogReplay, ATimeIsAnUnsigned32BitDecimalAndAnythingElseIsNoWait) {
-  const char* const notTimes[] = {"0.9",        "1.9", "3000.5", "inf", "1e400", "99999999999",
-                                  "4294967296", "-5",  "+5",     " 7",  ""};
-  std::string log;
-  for (const char* time : notTimes) log += "<OnStop time=\"" + std::string(time) + "\"/>";
-  log += "<OnStop/><OnStop time=\"120\"/><Calibrate time=\"150\"/><OnStop time=\"0\"/>";
-  useLog(log);
-  auto played = std::async(std::launch::async, [&] { return plugin_->replay(recorder_->continuous()); });
-  if (played.wait_for(std::chrono::seconds(5)) != std::future_status::ready) plugin_->cancel();
-  ASSERT_TRUE(played.get());
-  std::vector<DeviceEventRecorder::Clock::time_point> times = recorder_->times();
-  const size_t timed = std::size(notTimes) + 1;
-  ASSERT_EQ(times.size(), timed + 2) << "a long wait was cancelled";
-  EXPECT_LT(times[timed - 1] - times.front(), std::chrono::milliseconds(3000))
-      << "a time that is none waited";
-  EXPECT_GE(times[timed] - times[timed - 1], std::chrono::milliseconds(120));
-  EXPECT_GE(times[timed + 1] - times[timed], std::chrono::milliseconds(150));
+// A time is cut toward zero to whole milliseconds, as the recorded gaps were cut; what is no time waits for
+// nothing. A move 600.7 ms after the one before arrives 600 ms after it, not at once, where a host's move
+// limiter would drop it.
+TEST_F(EventLogReplay, ATimeIsCutTowardZeroAndWhatIsNoTimeIsNoWait) {
+  const std::pair<const char*, uint32_t> gaps[] = {
+      {"600.7", 600}, {"1.9", 1},    {"0.9", 0},          {"3000.5", 3000}, {"+5", 5},
+      {" 7 ", 7},     {"1e3", 1000}, {"-5", 0},           {"", 0},          {"5 ms", 0},
+      {"0.5abc", 0},  {"nan", 0},    {"3600000", 3600000}};
+  for (const auto& [time, gap] : gaps) {
+    SCOPED_TRACE(time);
+    EXPECT_EQ(PluginDeviceDataXMLReader::gapOf(ZelString(platform::fromUtf8(time).c_str())), gap);
+  }
+  useLog("<OnMoved time=\"0\"/><Calibrate time=\"0.9\"/><OnMoved time=\"600.7\"/>");
+  ASSERT_TRUE(plugin_->replay(recorder_->continuous()));
+  ASSERT_EQ(recorder_->calls(), (Lines{"moved 0,0,0 0,0,0 0,0,0", "moved 0,0,0 0,0,0 0,0,0"}));
+  const std::vector<DeviceEventRecorder::Clock::time_point> times = recorder_->times();
+  EXPECT_GE(times[1] - times[0], std::chrono::milliseconds(600)) << "a wait is never shorter than asked";
+}
+
+// A time that would hold the replay for more than an hour, for weeks, or for good, is no recorded gap: the
+// whole file is damaged, nothing plays, and the failure names the record.
+TEST_F(EventLogReplay, ATimeLongerThanAnHourDamagesTheWholeFile) {
+  for (const char* time : {"4000000000", "3600001", "inf", "1e400", "99999999999"}) {
+    SCOPED_TRACE(time);
+    useLog(record("OnStop", 0) + "<OnStop time=\"" + time + "\"/>");
+    auto played = std::async(std::launch::async, [&] { return plugin_->replay(recorder_->continuous()); });
+    if (played.wait_for(std::chrono::seconds(5)) != std::future_status::ready) plugin_->cancel();
+    EXPECT_FALSE(played.get()) << "refused before it waits";
+    const std::string failure = platform::toUtf8(plugin_->takeFailure().c_str());
+    EXPECT_NE(failure.find("run.xml': record 2 (OnStop): the time \"" + std::string(time) +
+                           "\" asks for a wait longer than an hour."),
+              std::string::npos)
+        << failure;
+  }
+  EXPECT_EQ(recorder_->calls(), Lines(5, "custom Error")) << "not even the first record plays";
 }
 
 // The writer's fixed form is read on a short path; every other form must still read as before.
@@ -187,7 +207,11 @@ TEST_F(EventLogReplay, EveryFormOfANumberReadsAsTheStringReadsIt) {
                                                        {"123456789012345.6", "1.23456789e+14"},
                                                        {"-", ""},
                                                        {".", ""},
-                                                       {"--1", ""}};
+                                                       {"--1", ""},
+                                                       {"+-1", ""},
+                                                       {"0.003abc", ""},
+                                                       {"1.5 mm", ""},
+                                                       {"0,003", ""}};
   std::string log;
   Lines expected;
   for (const auto& [text, read] : cases) {

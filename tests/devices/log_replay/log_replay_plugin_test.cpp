@@ -76,7 +76,7 @@ TEST_F(LogReplayThreads, ACancelOrADeviceStopEndsALongGap) {
       [this] { plugin_->cancel(); },
       [this] { static_cast<IZelHardProbeContinuousPlugin&>(*plugin_).stop(); }};
   for (const auto& end : ends) {
-    useLog("<OnStop time=\"0\"/><OnStop time=\"4294967295\"/><OnStop time=\"0\"/>");
+    useLog("<OnStop time=\"0\"/><OnStop time=\"3600000\"/><OnStop time=\"0\"/>");
     const size_t before = recorder_->calls().size();
     worker_ = std::async(std::launch::async, [this] { return plugin_->replay(recorder_->continuous()); });
     ASSERT_TRUE(recorder_->waitForCalls(before + 1, std::chrono::seconds(20)));
@@ -106,7 +106,7 @@ TEST_F(LogReplayThreads, ACancelOrADeviceStopEndsALongGap) {
 
 TEST_F(LogReplayPluginTest, AStopBelongsToItsRunWhetherItComesEarlyOrLate) {
   IZelHardProbeContinuousPlugin& continuous = *plugin_;
-  useLog("<OnStop time=\"0\"/><OnStop time=\"4294967295\"/>");
+  useLog("<OnStop time=\"0\"/><OnStop time=\"3600000\"/>");
   continuous.stop();  // the device stopped before its worker reached the run
   EXPECT_TRUE(plugin_->replay(recorder_->continuous())) << "would otherwise wait out the whole log";
   EXPECT_EQ(recorder_->calls(), (Lines{"custom Cancel"}));

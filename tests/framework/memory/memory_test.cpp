@@ -25,7 +25,7 @@
 #include "framework/object/query_chain.h"
 #include "host_api/mem_checker.h"
 #include "support/module_fixture.h"
-#include "support/scratch_directory.h"
+#include "support/test_named_folder.h"
 
 namespace {
 
@@ -330,10 +330,11 @@ class SpillToDisk : public ModuleTest {
   void SetUp() override {
     ModuleTest::SetUp();
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    host_.core().dirService().setDirectory("temp", temp_.system());
+    std::filesystem::create_directories(temp_);
+    host_.core().dirService().setDirectory("temp", temp_);
     // The dying child's report goes where both processes know, not into the working directory.
     host_.core().dataStore().setString(nullptr, "Directories/Logs Directory",
-                                       ZelString(::testing::TempDir().c_str()));
+                                       ZelString(folder_.system().c_str()));
   }
   // A block whose every element differs from its neighbours, so a lost, shifted or cut byte shows.
   static void* patternedBlock() {
@@ -344,7 +345,8 @@ class SpillToDisk : public ModuleTest {
     return block;
   }
 
-  ScratchDirectory temp_;
+  TestNamedFolder folder_{"palpera-spill-"};
+  const std::string temp_ = folder_.system("temp");  // the spill files' folder, apart from the report
 };
 
 TEST_F(SpillToDisk, TheContentsSurviveByteForByteTheTailIsZeroAndNoFileIsLeft) {
@@ -358,7 +360,7 @@ TEST_F(SpillToDisk, TheContentsSurviveByteForByteTheTailIsZeroAndNoFileIsLeft) {
   auto* items = static_cast<uint32_t*>(block);
   for (int32_t i = 0; i < kCount; ++i) ASSERT_EQ(items[i], static_cast<uint32_t>(i) * 2654435761u) << i;
   for (int32_t i = kCount; i < kCount + 10; ++i) ASSERT_EQ(items[i], 0u) << i;
-  EXPECT_TRUE(std::filesystem::is_empty(temp_.system()));
+  EXPECT_TRUE(std::filesystem::is_empty(temp_));
   EXPECT_EQ(host_.core().memoryManager().freeMemoryCalls(), 1) << "asked once, declined, never asked again";
   kvoFree(block);
 }
@@ -374,8 +376,8 @@ TEST_F(SpillToDiskDeathTest, WhereNoFileCanBeMadeOrNoNewBlockHadTheProcessEndsTh
     kvoFree(block);
   };
   expectTheEnd(HeapRefusal::Calls::kReallocAndMalloc);
-  EXPECT_TRUE(std::filesystem::is_empty(temp_.system()));
-  host_.core().dirService().setDirectory("temp", temp_.system("missing"));
+  EXPECT_TRUE(std::filesystem::is_empty(temp_));
+  host_.core().dirService().setDirectory("temp", temp_ + "/missing");
   expectTheEnd(HeapRefusal::Calls::kRealloc);
   host_.core().enableDirService(false);
   expectTheEnd(HeapRefusal::Calls::kRealloc);
@@ -430,8 +432,6 @@ class OutOfMemory : public ModuleTest {
     ModuleTest::SetUp();
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     host_.root().setService(IMemChecker::interfaceName, checker_.get());
-    // A directory the dying child (which runs this set-up again) and this process both know.
-    std::filesystem::create_directories(logs_);
     std::filesystem::remove(logs_ + "/memory.log");
     host_.core().dataStore().setString(nullptr, "Directories/Logs Directory", ZelString(logs_.c_str()));
   }
@@ -446,9 +446,9 @@ class OutOfMemory : public ModuleTest {
   }
 
   IPtr<FixedMemChecker> checker_{new FixedMemChecker};
-  // Per test, since tests run in parallel processes.
-  std::string logs_ = ::testing::TempDir() + "palpera-memory-log-" +
-                      ::testing::UnitTest::GetInstance()->current_test_info()->name();
+  // A directory the dying child (which runs this set-up again) and this process both know.
+  TestNamedFolder folder_{"palpera-memory-log-"};
+  const std::string logs_ = folder_.system();
 };
 
 using OutOfMemoryDeathTest = OutOfMemory;

@@ -1,6 +1,8 @@
 // Loading STEP files into the document: bad files are refused by name and leave the document as it was.
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <filesystem>
@@ -112,6 +114,42 @@ TEST(CadFiles, ABadFileIsRefusedByNameAndTheDocumentKeepsWhatItHad) {
     }
     EXPECT_EQ(document.objectCount(), 1);
   }
+}
+
+namespace {
+
+// A file the host may not read: the kernel lets no one read this one, root included; others are refused a
+// file that is theirs once it is made unreadable.
+std::string unreadableFile(ScratchDirectory& scratch) {
+  if (geteuid() == 0) return "/proc/sys/vm/drop_caches";
+  std::ofstream(scratch.system("unreadable.step")) << readFile(kBore);
+  std::filesystem::permissions(scratch.system("unreadable.step"), std::filesystem::perms::none);
+  return scratch.system("unreadable.step");
+}
+
+}  // namespace
+
+// An editor's byte order mark before the first keyword, or blank lines after the last, leave a STEP file as
+// whole as it was; a file that exists but may not be read is not called something else.
+TEST(CadFiles, AMarkedOrBlankTailedFileLoadsAtItsSizeAndAnUnreadableOneSaysSo) {
+  ScratchDirectory scratch;
+  const std::string whole = readFile(kBore);
+  std::ofstream(scratch.system("marked.step"), std::ios::binary) << "\xEF\xBB\xBF" << whole;
+  std::string blanks;
+  for (int line = 0; line < 300; ++line) blanks += line % 2 ? "\r\n" : " \t\n";
+  std::ofstream(scratch.system("blank-tail.step"), std::ios::binary) << whole << blanks;
+  const std::string unreadable = unreadableFile(scratch);
+  const std::string script = scratch.system("load.script");
+  std::ofstream(script) << "cad-load Marked " << scratch.system("marked.step") << "\ncad-load Blank "
+                        << scratch.system("blank-tail.step") << "\ncad-load Part " << unreadable << "\n";
+  int status = 0;
+  const std::string output = runTool("--script " + script, status);
+  EXPECT_EQ(output,
+            "Marked: unit metre, 1 solid, 8 faces, size 0.1 x 0.08 x 0.01 m\n"
+            "Blank: unit metre, 1 solid, 8 faces, size 0.1 x 0.08 x 0.01 m\n" +
+                script + ":3: cannot load the CAD model '" + unreadable +
+                "': cannot be read: Permission denied\n");
+  EXPECT_EQ(WEXITSTATUS(status), 1);
 }
 
 TEST(CadFiles, TheCommandLineHostNamesTheFileItCannotLoad) {

@@ -16,6 +16,7 @@
 
 #include "host/cad/cad_model.h"
 #include "host/standin_host.h"
+#include "support/default_signals.h"
 #include "support/run_tool.h"
 #include "support/scratch_directory.h"
 
@@ -148,6 +149,7 @@ TEST(CadKernelBound, AHostEndedBySignalTakesTheKernelWithIt) {
     scratch.write("load.script", "cad-load Part " + kSpinningFromExamples + "\n");
     const pid_t host = fork();
     if (host == 0) {
+      useDefaultEndingSignals();
       setenv("TMPDIR", temporary.system().c_str(), 1);
       // Where the module finds its materials, as in the other runs of the host.
       if (chdir(PALPERA_TEST_SOURCE_DIR "/../examples") != 0) _exit(126);

@@ -28,6 +28,12 @@ class HostScript : public ::testing::Test {
     std::ofstream(path_) << script;
     return tool("--module " PALPERA_TOOL_TEST_MODULE " --script " + path_);
   }
+  // The same with no file growing past bytes while the host runs; the script itself is written whole first.
+  ToolRun runOnAFullDisk(const std::string& script, rlim_t bytes) {
+    std::ofstream(path_) << script;
+    FileSizeLimit full(bytes);
+    return tool("--module " PALPERA_TOOL_TEST_MODULE " --script " + path_);
+  }
   static ToolRun tool(const std::string& arguments) {
     int status = -1;
     std::string output = runTool(arguments, status);
@@ -41,6 +47,25 @@ class HostScript : public ::testing::Test {
   ScratchDirectory scratch_;
   const std::string path_ = scratch_.system("test.script");
 };
+
+// A path is the one word a message shows whole: cut after its first characters, a path in a deep folder
+// loses the file's own name.
+TEST_F(HostScript, AMessageShowsAPathWholeHoweverLong) {
+  const std::string deep = scratch_.system(std::string(80, 'a') + "/" + std::string(70, 'b') + ".log");
+  const std::pair<std::string, std::string> cases[] = {
+      {"record-log " + deep, "cannot write the host log '" + deep + "'"},
+      {"replay-log " + deep, "cannot read the host log '" + deep + "': no such file"},
+      {"cad-load Part " + deep, "cannot load the CAD model '" + deep + "': no such file"},
+      {"print file " + deep, "cannot print '" + deep + "': no such file"},
+  };
+  for (const auto& [line, reason] : cases) {
+    const ToolRun result = run(line + "\n");
+    EXPECT_EQ(result.exitStatus, 1) << line;
+    EXPECT_EQ(result.output, failure(1, reason)) << line;
+  }
+  const ToolRun result = tool("--script " + deep);
+  EXPECT_EQ(result.output, "palpera-host: cannot read the script '" + deep + "': no such file\n");
+}
 
 TEST_F(HostScript, ASettingSetIsPrintedBackAsItsKindHoldsIt) {
   ToolRun result =
@@ -478,10 +503,7 @@ TEST_F(HostScript, EachTileLineWritesItsOwnTileOrFailsAndLeavesTheFileThereAsItW
   EXPECT_TRUE(first != scratch_.read("B.png")) << "each line its own tile";
   EXPECT_FALSE(scratch_.exists("C.png"));
 
-  {
-    FileSizeLimit full(64);  // less than any tile's picture
-    result = run("tile \"hardprobe dimension tile\" " + a + "\n");
-  }
+  result = runOnAFullDisk("tile \"hardprobe dimension tile\" " + a + "\n", 64);  // less than any picture
   EXPECT_NE(result.exitStatus, 0);
   EXPECT_TRUE(result.output.ends_with(failure(1, a + ": File too large"))) << result.output;
   EXPECT_TRUE(scratch_.read("A.png") == first) << "the earlier file, byte for byte";

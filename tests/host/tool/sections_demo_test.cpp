@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <cstdio>
@@ -56,16 +55,15 @@ TEST(SectionsDemo, EverySectionPointLiesOnItsPlaneOneRadiusAboveTheFace) {
 
 // The example's script with each of the edits made (text, replacement), written where the host can read it.
 std::string editedScript(const std::vector<std::pair<std::string, std::string>>& edits,
-                         const std::string& name) {
+                         const ScratchDirectory& scratch) {
   std::string script = readFile(kProject + "/examples/sections.script");
   for (const auto& [text, replacement] : edits) {
     const size_t at = script.find(text);
     EXPECT_NE(at, std::string::npos) << text;
     if (at != std::string::npos) script.replace(at, text.size(), replacement);
   }
-  const std::filesystem::path path = std::filesystem::temp_directory_path() / name;
-  std::ofstream(path) << script;
-  return path.string();
+  scratch.write("sections.script", script);
+  return scratch.system("sections.script");
 }
 
 // The heights of the first and last points of every curve "print document" shows.
@@ -102,15 +100,14 @@ TEST(SectionsDemo, TheCurvesLieOnTheFaceForEitherPickAndTheFlipBoxMovesThemTwoRa
       {"the face x = 0", {{kPickFar, "mouse click -0.1 0.02 0.005 1 0 0"}}, kTopFace, 0},
       {"flipped by value", {{kFinish, "\nvalue FlipOffset 1\nfinish\n"}}, kTopFace + 2 * kRadius, 1},
   };
+  ScratchDirectory scratch;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     std::vector<std::pair<std::string, std::string>> edits = c.edits;
     edits.push_back(
         {"print errors", "print settings Palpera/ProbeCrossSection/CurveFlipOffset\nprint errors"});
     int status = -1;
-    const std::string output =
-        runTool("--script " + editedScript(edits, "sections-" + std::to_string(getpid()) + ".script"), status,
-                kProject);
+    const std::string output = runTool("--script " + editedScript(edits, scratch), status, kProject);
     ASSERT_EQ(WEXITSTATUS(status), 0) << output;
     const std::vector<double> heights = curveEndHeights(output);
     EXPECT_GE(heights.size(), 4u) << output;

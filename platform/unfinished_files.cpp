@@ -1,0 +1,69 @@
+#include "platform/unfinished_files.h"
+
+#include <limits.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <array>
+#include <atomic>
+#include <cstring>
+
+namespace platform {
+
+namespace {
+
+// A slot is free, being filled by its owner, or holds a name the handler may remove.
+enum SlotState : int { kFree, kBusy, kHeld };
+
+struct Slot {
+  std::atomic<int> state{kFree};
+  char path[PATH_MAX];
+};
+
+// More than any host writes at once: a log, an export, a transform file, a few tiles.
+constexpr size_t kSlots = 64;
+std::array<Slot, kSlots> slots;
+
+constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+
+void removeAndEnd(int signal) {
+  for (Slot& slot : slots) {
+    if (slot.state.load() == kHeld) ::unlink(slot.path);
+  }
+  // The handler ran once and the signal's action is the default again: raised again, the signal waits until
+  // the handler returns, then ends the process as it would have.
+  ::raise(signal);
+}
+
+}  // namespace
+
+UnfinishedFile::UnfinishedFile(const std::string& path) {
+  if (path.size() >= PATH_MAX) return;
+  for (size_t index = 0; index < kSlots; ++index) {
+    int expected = kFree;
+    if (!slots[index].state.compare_exchange_strong(expected, kBusy)) continue;
+    std::memcpy(slots[index].path, path.c_str(), path.size() + 1);
+    slots[index].state.store(kHeld);
+    slot_ = index;
+    return;
+  }
+}
+
+UnfinishedFile::~UnfinishedFile() {
+  if (slot_ == kNoSlot) return;
+  slots[slot_].state.store(kFree);
+}
+
+void removeUnfinishedFilesOnSignals() {
+  for (int signal : kEndingSignals) {
+    struct sigaction before {};
+    if (::sigaction(signal, nullptr, &before) != 0 || before.sa_handler == SIG_IGN) continue;
+    struct sigaction removing {};
+    removing.sa_handler = removeAndEnd;
+    sigfillset(&removing.sa_mask);
+    removing.sa_flags = SA_RESETHAND;
+    ::sigaction(signal, &removing, nullptr);
+  }
+}
+
+}  // namespace platform

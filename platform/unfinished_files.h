@@ -1,0 +1,36 @@
+#pragma once
+
+// The files this process has begun and not finished: the new versions that FileReplacement writes beside the
+// files they are to replace. A process ended by a signal it can catch removes them on its way out (once
+// removeUnfinishedFilesOnSignals has run), so that nothing half-written is left beside the file it was to
+// replace. One ended by SIGKILL cannot: FileReplacement clears what a process that is gone left beside a
+// file when that file is written next.
+//
+// Registration is safe on any thread, and the handler may run while other threads register: it reads only
+// fixed slots, so it stays async-signal-safe. A file whose name is too long, or one beyond the slots, is not
+// registered; it is left to the next writer as after SIGKILL.
+
+#include <cstddef>
+#include <string>
+
+namespace platform {
+
+// Registers path as unfinished for its lifetime.
+class UnfinishedFile {
+ public:
+  explicit UnfinishedFile(const std::string& path);
+  UnfinishedFile(const UnfinishedFile&) = delete;
+  UnfinishedFile& operator=(const UnfinishedFile&) = delete;
+  ~UnfinishedFile();
+
+ private:
+  static constexpr size_t kNoSlot = ~size_t(0);
+  size_t slot_ = kNoSlot;
+};
+
+// For SIGINT, SIGTERM, SIGHUP and SIGQUIT: a handler that removes every unfinished file, then lets the
+// signal end the process as it would have. A signal the process was started with ignored (a background job's
+// SIGINT) stays ignored. For the host's main, once, before the first file is written.
+void removeUnfinishedFilesOnSignals();
+
+}  // namespace platform

@@ -1,0 +1,137 @@
+// A host ended by a signal while it records its log: the log there before stays whole, and nothing
+// half-written is left beside it once the host has run again (at once, for a signal the host can catch).
+
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "support/default_signals.h"
+#include "support/run_tool.h"
+#include "support/scratch_directory.h"
+
+namespace {
+
+const std::string kExamples = PALPERA_TEST_SOURCE_DIR "/../examples";
+const std::string kOldLog = "the log of an earlier session\n";
+// Printed on the standard error stream, which holds nothing back, once the acquisition runs and the log
+// names its event file.
+const std::string kRecording = "setProbeRadius(0.003)";
+
+// A recording of the emulated continuous probe, which then runs on until the host is ended.
+const std::string kRecordingScript =
+    "cad-box RefObject -5 -5 -1 5 5 0\n"
+    "set DefaultFileNameDirectory/common " +
+    kExamples +
+    "\n"
+    "start\n"
+    "record-log run.log replace\n"
+    "command PalperaDumpCmd\n"
+    "press StartButton\n"
+    "run-until Palpera/Events/Continuous/RadiusEvent 10000\n"
+    "mouse move 1 2 10 0 0 -1\n"
+    "run 600000\n";
+
+// The host running a script in a folder, its output read through a pipe.
+class RunningHost {
+ public:
+  RunningHost(const std::string& folder, const std::string& script) {
+    int ends[2];
+    if (pipe(ends) != 0) return;
+    pid_ = fork();
+    if (pid_ == 0) {
+      dup2(ends[1], STDOUT_FILENO);
+      dup2(ends[1], STDERR_FILENO);
+      useDefaultEndingSignals();
+      if (chdir(folder.c_str()) != 0) _exit(126);
+      execl(PALPERA_HOST_TOOL, PALPERA_HOST_TOOL, "--script", script.c_str(), static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    close(ends[1]);
+    output_ = ends[0];
+  }
+  RunningHost(const RunningHost&) = delete;
+  RunningHost& operator=(const RunningHost&) = delete;
+  ~RunningHost() {
+    if (pid_ > 0 && waitpid(pid_, nullptr, WNOHANG) == 0) {
+      kill(pid_, SIGKILL);
+      waitpid(pid_, nullptr, 0);
+    }
+    if (output_ >= 0) close(output_);
+  }
+
+  // Whether the host printed the line within ten seconds; what it printed is kept for the failure message.
+  bool printed(const std::string& line) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (printed_.find(line + "\n") == std::string::npos) {
+      const auto left =
+          std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+      pollfd ready{output_, POLLIN, 0};
+      if (left.count() <= 0 || poll(&ready, 1, static_cast<int>(left.count())) <= 0) return false;
+      char bytes[512];
+      const ssize_t got = read(output_, bytes, sizeof bytes);
+      if (got <= 0) return false;
+      printed_.append(bytes, static_cast<size_t>(got));
+    }
+    return true;
+  }
+  // Sends the signal and answers the signal that ended the host; 0 when something else ended it.
+  int endBy(int signal) {
+    kill(pid_, signal);
+    int status = 0;
+    if (waitpid(pid_, &status, 0) != pid_) return 0;
+    pid_ = -1;
+    return WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+  }
+  const std::string& output() const { return printed_; }
+
+ private:
+  pid_t pid_ = -1;
+  int output_ = -1;
+  std::string printed_;
+};
+
+std::vector<std::string> namesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+}  // namespace
+
+// SIGINT and SIGTERM end the host after it removed the log's new version; SIGKILL leaves it, and the next
+// recording over the same log removes it. No empty event file is left that no log names.
+TEST(KilledWriter, ARecordingEndedByASignalLeavesTheOldLogWholeAndNothingBesideIt) {
+  const std::vector<std::string> kept{"next.script", "recording.script", "run.log"};
+  for (int signal : {SIGINT, SIGTERM, SIGKILL}) {
+    SCOPED_TRACE(strsignal(signal));
+    ScratchDirectory scratch;
+    scratch.write("run.log", kOldLog);
+    scratch.write("recording.script", kRecordingScript);
+    scratch.write("next.script", "set DefaultFileNameDirectory/common " + kExamples +
+                                     "\nstart\nrecord-log run.log replace\nstop-recording\n");
+    {
+      RunningHost host(scratch.system(), "recording.script");
+      ASSERT_TRUE(host.printed(kRecording)) << host.output();
+      EXPECT_EQ(host.endBy(signal), signal) << host.output();
+    }
+    EXPECT_EQ(scratch.read("run.log"), kOldLog);
+    if (signal != SIGKILL) {
+      EXPECT_EQ(namesIn(scratch.system()), kept) << "at once";
+    }
+    int status = 0;
+    EXPECT_EQ(runTool("--script next.script", status, scratch.system()), "");
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(namesIn(scratch.system()), kept) << "after the next run";
+  }
+}
