@@ -177,49 +177,55 @@ size_t occurrences(const std::string& text, const std::string& what) {
   return count;
 }
 
+// One session per solid, so that each stays well inside a test's time under a sanitizer.
+class BunchedTouchesScript : public testing::TestWithParam<const Solid*> {};
+
+std::string solidName(const testing::TestParamInfo<const Solid*>& info) {
+  return info.param->kind;
+}
+
 }  // namespace
 
-TEST(BunchedTouchesScript, GiveOneRefusalInEveryPoseAndAfterAnAlignmentAndSpreadTouchesTheExactShape) {
+TEST_P(BunchedTouchesScript, GiveOneRefusalInEveryPoseAndAfterAnAlignmentAndSpreadTouchesTheExactShape) {
   constexpr int kPoses = 20;
-  for (const Solid& solid : {kShaft, kCone}) {
-    SCOPED_TRACE(solid.kind);
-    std::mt19937 random(20261208);
-    Script script;
-    script.line("cad-load RefObject " + kProject + "/examples/parts/wide-shaft-cone.step");
-    script.line("set DefaultFileNameDirectory/common " + kProject + "/examples");
-    script.line("start");
-    script.line("set Palpera/Emulator/MaxNoiseFactor 0");
-    for (int pose = 0; pose < kPoses; ++pose) {
-      script.place(randomPose(random));
-      script.hardProbe(solid, bunched(solid));
-      script.line("cancel");
-    }
-    // A turn about a skew axis and a shift, then the device aligned to the part where it stands.
-    script.place(Matrix4x4::translation({0.3, -0.2, 0.1}) *
-                 Matrix4x4::rotation(Vector3(1, 2, 3).normalized(), 0.35));
-    script.line("active RefObject");
-    script.align321();
+  const Solid& solid = *GetParam();
+  std::mt19937 random(20261208);
+  Script script;
+  script.line("cad-load RefObject " + kProject + "/examples/parts/wide-shaft-cone.step");
+  script.line("set DefaultFileNameDirectory/common " + kProject + "/examples");
+  script.line("start");
+  script.line("set Palpera/Emulator/MaxNoiseFactor 0");
+  for (int pose = 0; pose < kPoses; ++pose) {
+    script.place(randomPose(random));
     script.hardProbe(solid, bunched(solid));
     script.line("cancel");
-    script.hardProbe(solid, spread(solid));
-    script.line("apply");
-    script.line("feature RefObject " + solid.nominal);
-    script.line("compare TestObject RefObject");
-    script.quickProbe(bunched(solid));
-    script.line("cancel");
-    ScratchDirectory scratch;
-    std::ofstream(scratch.system("session.script")) << script.text;
-    int status = -1;
-    const std::string output = runTool("--script session.script", status, scratch.system());
-    ASSERT_EQ(WEXITSTATUS(status), 0) << output;
-    const std::string shape = solid.taper > 0 ? "cones" : "cylinders";
-    const std::string refusal =
-        " was not made: the points fit " + shape +
-        " along distinct axes equally well, so they do not determine its axis: spread "
-        "the touches along the axis. Its points are kept.";
-    EXPECT_EQ(occurrences(output, "error: " + std::string(solid.kind) + refusal), kPoses + 1u) << output;
-    EXPECT_EQ(occurrences(output, refusal + " Probe more and stop again."), 1u) << output;
-    EXPECT_EQ(occurrences(output, "error: "), kPoses + 2u) << output;
-    EXPECT_EQ(expectDifferencesWithin(output, 1e-6), solid.taper > 0 ? 4 : 3) << output;
   }
+  // A turn about a skew axis and a shift, then the device aligned to the part where it stands.
+  script.place(Matrix4x4::translation({0.3, -0.2, 0.1}) *
+               Matrix4x4::rotation(Vector3(1, 2, 3).normalized(), 0.35));
+  script.line("active RefObject");
+  script.align321();
+  script.hardProbe(solid, bunched(solid));
+  script.line("cancel");
+  script.hardProbe(solid, spread(solid));
+  script.line("apply");
+  script.line("feature RefObject " + solid.nominal);
+  script.line("compare TestObject RefObject");
+  script.quickProbe(bunched(solid));
+  script.line("cancel");
+  ScratchDirectory scratch;
+  std::ofstream(scratch.system("session.script")) << script.text;
+  int status = -1;
+  const std::string output = runTool("--script session.script", status, scratch.system());
+  ASSERT_EQ(WEXITSTATUS(status), 0) << output;
+  const std::string shape = solid.taper > 0 ? "cones" : "cylinders";
+  const std::string refusal = " was not made: the points fit " + shape +
+                              " along distinct axes equally well, so they do not determine its axis: spread "
+                              "the touches along the axis. Its points are kept.";
+  EXPECT_EQ(occurrences(output, "error: " + std::string(solid.kind) + refusal), kPoses + 1u) << output;
+  EXPECT_EQ(occurrences(output, refusal + " Probe more and stop again."), 1u) << output;
+  EXPECT_EQ(occurrences(output, "error: "), kPoses + 2u) << output;
+  EXPECT_EQ(expectDifferencesWithin(output, 1e-6), solid.taper > 0 ? 4 : 3) << output;
 }
+
+INSTANTIATE_TEST_SUITE_P(ShaftAndCone, BunchedTouchesScript, testing::Values(&kShaft, &kCone), solidName);
