@@ -42,8 +42,9 @@ void appendGroup(Groups& groups, IZelFeature* child, PointList& own, BitVector& 
 
 // The fitter's two planes through the groups, or none.
 IPtr<IZelFeature> fitGroups(Groups& groups) {
-  RegPtr<IZelFeatureFitter> fitter{
-      ZelCString((std::string(kBestFitFitterPath) + "IZelParallelPlanes").c_str())};
+  std::string path = kBestFitFitterPath;
+  path += "IZelParallelPlanes";
+  RegPtr<IZelFeatureFitter> fitter{ZelCString(path.c_str())};
   if (!fitter) return {};
   SPtr<IZelBitVectorArray> selection;
   IPtr<IZelRegionHandler> region = makePointRegion(groups.points);

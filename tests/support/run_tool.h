@@ -7,12 +7,16 @@
 // A shell command before the host's, such as "ulimit -v 300000 && ", sets its limits.
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
 #include <string>
 
 #include "test_paths.h"
+
+// The project's folder, which the examples and scripts the tests run are named from.
+inline const std::string kProject = std::filesystem::path(PALPERA_TEST_SOURCE_DIR).parent_path().string();
 
 inline std::string runTool(const std::string& arguments, int& status,
                            const std::string& directory = PALPERA_TEST_SOURCE_DIR "/../examples",

@@ -20,26 +20,19 @@
 #include "host/cad/brep_model.h"
 #include "host/cad/cad_model.h"
 #include "host/core/recording_assert_handler.h"
+#include "support/emulator_ball.h"
+#include "tests/commands/alignment/box_faces.h"
 #include "tests/commands/support/hard_probe_command_fixture.h"
 
 namespace {
 
 using Mouse = HostGfxViewMgr::MouseCallback;
-constexpr double kRadius = 0.003;
 
 // The matrix at activation, and the one the command gave the device before the state was entered.
 const Matrix4x4 kActivation = Matrix4x4::translation({0.5, 0.4, 0.3}) * Matrix4x4::rotation({0, 1, 0}, 0.3);
 const Matrix4x4 kGiven = Matrix4x4::translation({0.1, -0.2, 0.05}) * Matrix4x4::rotation({1, 1, 1}, 0.2);
 
-struct Face {
-  std::vector<Vector3> points;  // on the part's top, front and left end
-  Vector3 outward;
-  Vector3 stop;
-};
-const Face kTop{{{0.03, 0.03, 0.02}, {0.17, 0.03, 0.02}, {0.1, 0.08, 0.02}}, {0, 0, 1}, {0.1, 0.05, 0.05}};
-const Face kFront{{{0.05, 0, 0.01}, {0.15, 0, 0.01}}, {0, -1, 0}, {0.1, -0.03, 0.01}};
-const Face kEnd{{{0, 0.05, 0.01}}, {-1, 0, 0}, {-0.03, 0.05, 0.01}};
-const Face* const kFaces[] = {&kTop, &kFront, &kEnd};
+const Face* const kFaces[] = {&kTop, &kSide, &kEnd};
 
 // What the device may still have in transit when a run ends.
 struct InTransit {
@@ -97,10 +90,10 @@ class AlignmentCommandsEnd : public HardProbeCommandTest {
   // The probe's tip centres on the first faces, each ended by its stop point; the device reports them as
   // they are (a probing run sets the identity).
   void probeFaces(size_t faces) {
-    deliver([](IZelHardProbeDataReceiver* r) { r->setProbeRadius(kRadius); });
+    deliver([](IZelHardProbeDataReceiver* r) { r->setProbeRadius(kEmulatorBallRadius); });
     for (size_t f = 0; f < faces; ++f) {
       for (const Vector3& p : kFaces[f]->points) {
-        const Vector3 tip = p + kRadius * kFaces[f]->outward;
+        const Vector3 tip = p + kEmulatorBallRadius * kFaces[f]->outward;
         deliver([&](IZelHardProbeDataReceiver* r) { r->onPointSampled(tip); });
       }
       deliver([&](IZelHardProbeDataReceiver* r) { r->onPointStop(kFaces[f]->stop); });
@@ -123,19 +116,19 @@ class AlignmentCommandsEnd : public HardProbeCommandTest {
   }
   void giveMatrix() { setDeviceTransform(*plugin_, kGiven, nullptr); }
   void touchAll(size_t count) {
-    deliver([](IZelHardProbeDataReceiver* r) { r->setProbeRadius(kRadius); });
+    deliver([](IZelHardProbeDataReceiver* r) { r->setProbeRadius(kEmulatorBallRadius); });
     size_t touched = 0;
     for (const Face* face : kFaces)
       for (const Vector3& p : face->points) {
         if (touched++ == count) return;
-        const Vector3 tip = p + kRadius * face->outward;
+        const Vector3 tip = p + kEmulatorBallRadius * face->outward;
         deliver([&](IZelHardProbeDataReceiver* r) { r->onPointSampled(tip); });
       }
   }
   // Plane 3's point taken: its STOP completes the alignment.
   void probeAllButTheLastStop() {
     probeFaces(2);
-    const Vector3 tip = kEnd.points[0] + kRadius * kEnd.outward;
+    const Vector3 tip = kEnd.points[0] + kEmulatorBallRadius * kEnd.outward;
     deliver([&](IZelHardProbeDataReceiver* r) { r->onPointSampled(tip); });
   }
   // Method 9 with the top face named +Z and the front -Y, then "Probe Points".

@@ -13,6 +13,7 @@
 #include "devices/managers/izel_plugin_manager.h"
 #include "framework/object/query_part.h"
 #include "host/cad/cad_model.h"
+#include "host/core/host_unit_service.h"
 #include "support/file_size_limit.h"
 #include "support/scratch_directory.h"
 #include "support/text.h"
@@ -20,7 +21,6 @@
 
 namespace {
 
-constexpr int32_t kMillimetre = 1;
 constexpr int32_t kMetre = 7;
 constexpr int32_t kText = 1;
 constexpr int32_t kCommaSeparated = 2;
@@ -30,7 +30,7 @@ class DeviationExportTest : public CommandTest {
  protected:
   void SetUp() override {
     CommandTest::SetUp();
-    host_.core().units().setCurrentLengthUnit(kMillimetre);
+    host_.core().units().setCurrentLengthUnit(HostUnitService::kMillimetre);
     ASSERT_TRUE(points_.create());
   }
   void TearDown() override {

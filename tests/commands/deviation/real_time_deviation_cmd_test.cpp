@@ -13,6 +13,7 @@
 #include "devices/managers/izel_plugin_manager.h"
 #include "framework/object/query_part.h"
 #include "host/cad/cad_model.h"
+#include "host/core/host_unit_service.h"
 #include "host/gui/host_table.h"
 #include "host/scene/host_parray_sphere_itr.h"
 #include "host/scene/host_scene_nodes.h"
@@ -27,7 +28,6 @@
 
 namespace {
 
-constexpr int32_t kMillimetre = 1;
 // The closest point comes in single precision.
 constexpr double kSingle = 1e-7;
 
@@ -38,7 +38,7 @@ class RealTimeDeviationTest : public CommandTest {
     store().setInt(nullptr, "Palpera/Gfx/ShowProbe", 0);
     ASSERT_TRUE(useEmulatorPlugin());
     device_ = addDevice("HardProbe", "IZelHardProbeDataReceiverV2");
-    host_.core().units().setCurrentLengthUnit(kMillimetre);
+    host_.core().units().setCurrentLengthUnit(HostUnitService::kMillimetre);
     store().setInt(nullptr, "General/Decimal Places", 3);
   }
   void TearDown() override {

@@ -34,7 +34,7 @@ class ClosestPointOnCadTest : public ModuleTest {
   IPtr<IZelClosestPointOnCad> closest_;
 };
 
-void expectNear(const Vector3& actual, const Vector3& expected, double tolerance) {
+void expectCoordinatesNear(const Vector3& actual, const Vector3& expected, double tolerance) {
   EXPECT_NEAR(actual.x, expected.x, tolerance);
   EXPECT_NEAR(actual.y, expected.y, tolerance);
   EXPECT_NEAR(actual.z, expected.z, tolerance);
@@ -42,8 +42,6 @@ void expectNear(const Vector3& actual, const Vector3& expected, double tolerance
 
 // The answers carry single-precision coordinates.
 constexpr double kSingle = 1e-7;
-
-}  // namespace
 
 TEST_F(ClosestPointOnCadTest, EveryCallerHandsItsOwnFormOfTheModel) {
   IZelMeshExt* mesh = queryPart<IZelMeshExt>(surface_);
@@ -53,7 +51,7 @@ TEST_F(ClosestPointOnCadTest, EveryCallerHandsItsOwnFormOfTheModel) {
     ASSERT_TRUE(closest_->setCadModel(form));
     Vector3 closest;
     ASSERT_TRUE(closest_->computeClosestPoint({0.03, 0.02, 0.02}, closest));
-    expectNear(closest, {0.03, 0.02, 0.01}, kSingle);
+    expectCoordinatesNear(closest, {0.03, 0.02, 0.01}, kSingle);
   }
 }
 
@@ -63,12 +61,12 @@ TEST_F(ClosestPointOnCadTest, AbovePlaneFaceTheFaceWinsAndTheEdgeIsTheNearestEdg
   uint32_t face = 0, edge = 0;
   ASSERT_TRUE(closest_->computeClosestPoint({0.03, 0.02, 0.02}, closest));
   ASSERT_TRUE(closest_->getClosestFace(face, facePoint));
-  expectNear(facePoint, {0.03, 0.02, 0.01}, kSingle);
+  expectCoordinatesNear(facePoint, {0.03, 0.02, 0.01}, kSingle);
   EXPECT_EQ(brep().surface(face).kind, BrepModel::SurfaceKind::plane);
   EXPECT_NEAR(brep().surface(face).axis[2], 1.0, 1e-12);
   // The edge answer is the query's own nearest edge, the top one along x at y = 0, not the face point again.
   ASSERT_TRUE(closest_->getClosestEdge(edge, edgePoint));
-  expectNear(edgePoint, {0.03, 0, 0.01}, kSingle);
+  expectCoordinatesNear(edgePoint, {0.03, 0, 0.01}, kSingle);
   const BrepModel::Curve& curve = brep().curve(edge);
   EXPECT_EQ(curve.kind, BrepModel::CurveKind::line);
   EXPECT_NEAR(curve.start[1], 0, 1e-12);
@@ -80,8 +78,8 @@ TEST_F(ClosestPointOnCadTest, AbovePlaneFaceTheFaceWinsAndTheEdgeIsTheNearestEdg
   ASSERT_TRUE(closest_->locate(location, closest));
   double point[3], normal[3];
   ASSERT_TRUE(surface_->cadModel()->evaluate(location, point, normal));
-  expectNear({point[0], point[1], point[2]}, {0.03, 0.02, 0.01}, kSingle);
-  expectNear({normal[0], normal[1], normal[2]}, {0, 0, 1}, 1e-12);
+  expectCoordinatesNear({point[0], point[1], point[2]}, {0.03, 0.02, 0.01}, kSingle);
+  expectCoordinatesNear({normal[0], normal[1], normal[2]}, {0, 0, 1}, 1e-12);
 }
 
 TEST_F(ClosestPointOnCadTest, NearAnEdgeTheEdgeIsNearestAndTheFacePointLiesOnAFace) {
@@ -89,9 +87,9 @@ TEST_F(ClosestPointOnCadTest, NearAnEdgeTheEdgeIsNearestAndTheFacePointLiesOnAFa
   Vector3 closest, facePoint, edgePoint;
   uint32_t face = 0, edge = 0;
   ASSERT_TRUE(closest_->computeClosestPoint({0.05, -0.001, 0.011}, closest));
-  expectNear(closest, {0.05, 0, 0.01}, kSingle);
+  expectCoordinatesNear(closest, {0.05, 0, 0.01}, kSingle);
   ASSERT_TRUE(closest_->getClosestEdge(edge, edgePoint));
-  expectNear(edgePoint, {0.05, 0, 0.01}, kSingle);
+  expectCoordinatesNear(edgePoint, {0.05, 0, 0.01}, kSingle);
   ASSERT_TRUE(closest_->getClosestFace(face, facePoint));
   const std::array<uint32_t, 2> sides = brep().edgeFaces(edge);
   EXPECT_TRUE(face == sides[0] || face == sides[1]);
@@ -136,8 +134,10 @@ TEST_F(ClosestPointOnCadTest, AnotherModelReplacesTheFirstAndNullDetaches) {
     ASSERT_TRUE(object->setCadModel(surface_));
     ASSERT_TRUE(object->setCadModel(otherSurface));
     ASSERT_TRUE(object->computeClosestPoint({1.03, 1.02, 1.02}, closest));
-    expectNear(closest, {1.03, 1.02, 1.01}, kSingle);
+    expectCoordinatesNear(closest, {1.03, 1.02, 1.01}, kSingle);
     EXPECT_FALSE(object->setCadModel(nullptr));
     EXPECT_FALSE(object->computeClosestPoint({1.03, 1.02, 1.02}, closest));
   }
 }
+
+}  // namespace

@@ -10,6 +10,7 @@
 #include "framework/host_glue/unit_service.h"
 #include "framework/object/iptr.h"
 #include "framework/registrations/registered_classes.h"
+#include "host/core/host_unit_service.h"
 #include "host_api/data_store.h"
 #include "support/module_fixture.h"
 #include "support/module_settings.h"
@@ -17,7 +18,6 @@
 
 namespace {
 
-constexpr int32_t kMillimetre = 1;
 constexpr int32_t kMetre = 7;
 
 class MatrixWidgetTest : public ModuleTest {
@@ -99,13 +99,13 @@ TEST_F(MatrixWidgetTest, ColumnsAlignOnTheLongestTextAndOnlyTheTranslationIsInTh
 
   std::vector<double> shifted = kIdentity;
   shifted[3] = 0.5;
-  show(shifted, 3, kMillimetre);
+  show(shifted, 3, HostUnitService::kMillimetre);
   EXPECT_EQ(row(1), u"[  1.000 0.000 0.000 500.000 ]");
   EXPECT_EQ(row(2), u"[  0.000 1.000 0.000   0.000 ]");
   EXPECT_EQ(row(4), u"[  0.000 0.000 0.000   1.000 ]") << "the last row is not scaled";
 
   const double c = std::cos(std::numbers::pi / 6), s = std::sin(std::numbers::pi / 6);
-  show({c, -s, 0, 0.1234, s, c, 0, -0.25, 0, 0, 1, 0, 0, 0, 0, 1}, 4, kMillimetre);
+  show({c, -s, 0, 0.1234, s, c, 0, -0.25, 0, 0, 1, 0, 0, 0, 0, 1}, 4, HostUnitService::kMillimetre);
   EXPECT_EQ(row(1), u"[  0.8660 -0.5000 0.0000  123.4000 ]");
   EXPECT_EQ(row(2), u"[  0.5000  0.8660 0.0000 -250.0000 ]");
 

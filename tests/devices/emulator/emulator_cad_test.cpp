@@ -5,12 +5,12 @@
 #include <cmath>
 #include <mutex>
 
+#include "support/emulator_ball.h"
 #include "test_paths.h"
 #include "tests/devices/emulator/emulator_fixture.h"
 
 namespace {
 
-constexpr double kRadius = 0.003;
 // The bore of the example plate: diameter 20 mm about the vertical axis through (50, 40) mm.
 constexpr double kBoreRadius = 0.01;
 constexpr double kAxisX = 0.05, kAxisY = 0.04;
@@ -61,10 +61,10 @@ TEST_F(EmulatorOnCad, ContactsOnABoreLieOnItsExactCylinderAndTipsOnTheRadiusLess
   ASSERT_EQ(tips.size(), static_cast<size_t>(kRays));
   for (const auto& [tip, to] : tips) {
     SCOPED_TRACE(fromAxis(tip));
-    EXPECT_NEAR(fromAxis(tip), kBoreRadius - kRadius, 1e-9);
+    EXPECT_NEAR(fromAxis(tip), kBoreRadius - kEmulatorBallRadius, 1e-9);
     // The probe points into the wall, radially out, and touches it one radius along.
     EXPECT_NEAR(to.z, 0, 1e-12);
-    EXPECT_NEAR(fromAxis(tip + to * kRadius), kBoreRadius, 1e-9);
+    EXPECT_NEAR(fromAxis(tip + to * kEmulatorBallRadius), kBoreRadius, 1e-9);
     EXPECT_NEAR(fromAxis(tip + to), fromAxis(tip) + 1, 1e-9);
   }
 }

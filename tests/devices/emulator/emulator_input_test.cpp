@@ -3,12 +3,12 @@
 #include <functional>
 
 #include "devices/emulator/emulator_input_handlers.h"
+#include "support/emulator_ball.h"
 #include "support/recording_receiver.h"
 #include "tests/devices/emulator/emulator_fixture.h"
 
 namespace {
 
-constexpr double kRadius = 0.003;
 // k = 2 / (sqrt(5) + 1) of a probe radius of 0.003.
 constexpr double kLift = 0.0018541019662496845;
 
@@ -18,10 +18,10 @@ std::string tip(double x, double y, double dz = 0) {
   const Vector3 down(-0.0, -0.0, -1);
   Vector3 across, up;
   Vector3::orthonormalBasis(down, across, up);
-  return DeviceEventRecorder::oriented({x, y, kRadius + dz}, down, up);
+  return DeviceEventRecorder::oriented({x, y, kEmulatorBallRadius + dz}, down, up);
 }
 std::string at(double x, double y, double dz = 0) {
-  return DeviceEventRecorder::vector({x, y, kRadius + dz});
+  return DeviceEventRecorder::vector({x, y, kEmulatorBallRadius + dz});
 }
 
 // A surface model whose projection always fails.

@@ -3,14 +3,12 @@
 #include "collector_fixture.h"
 #include "features/collectors/circle_collectors.h"
 #include "support/point_ring.h"
+#include "tests/features/probe_ball.h"
 
 namespace {
 
 using PointCircle = CollectorTest;
 using BoltPattern = CollectorTest;
-
-constexpr double kProbe = .002;
-constexpr Vector3 kUp{0, 0, 1};
 
 // The bolt holes of radius 5 mm on a bolt circle of radius 50 mm about the origin, in the z = 0 plane.
 Vector3 boltCentre(int k) {

@@ -4,14 +4,12 @@
 #include "features/collectors/cylinder_collectors.h"
 #include "features/collectors/slot_collectors.h"
 #include "support/point_ring.h"
+#include "tests/features/probe_ball.h"
 
 namespace {
 
 using CylinderCollectors = CollectorTest;
 using SlotCollectors = CollectorTest;
-
-constexpr double kProbe = .002;
-constexpr Vector3 kUp{0, 0, 1};
 
 // Tip centres on two rings inside a hole of radius 10 mm about the z axis, 5 and 15 mm below the face z = 0.
 Points holeTips() {

@@ -5,13 +5,11 @@
 #include "collector_fixture.h"
 #include "features/collectors/quick_probe_slot_collectors.h"
 #include "features/compensated_points.h"
+#include "tests/features/probe_ball.h"
 
 namespace {
 
 using QuickProbeSlots = CollectorTest;
-
-constexpr double kProbe = .002;
-constexpr Vector3 kUp{0, 0, 1};
 
 // A nominal slot of that kind along +x about the origin, its width along +y.
 template <class Slot>

@@ -3,12 +3,12 @@
 #include "creator_fixture.h"
 #include "host_api/host_class_ids.h"
 #include "observed_fitter.h"
+#include "tests/features/probe_ball.h"
 
 namespace {
 
 using ParallelPlanesCreators = CreatorTest;
 
-constexpr double kProbe = .002;
 const Points kPrimaryTips = {{.002, 0, 0}, {.002, .03, 0}, {.002, 0, .03}};
 
 TEST_F(ParallelPlanesCreators, TheSolidityFollowsTheSecondaryPointsSide) {

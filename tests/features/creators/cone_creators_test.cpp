@@ -7,6 +7,7 @@
 #include "creator_fixture.h"
 #include "host_api/host_class_ids.h"
 #include "observed_fitter.h"
+#include "tests/features/probe_ball.h"
 
 namespace {
 
@@ -17,7 +18,6 @@ const Points kHoleTips = {{.0102111, 0, .0048944},          {-.0051056, .0088431
                           {-.0162111, 0, .0168944},         {.0140393, .0081056, .0168944},
                           {-.0140393, .0081056, .0168944},  {0, -.0162111, .0168944}};
 const Vector3 kInsideHole{0, 0, .01};
-constexpr double kProbe = .002;
 constexpr double kHalfAngle = .4636476;  // atan(.5)
 // The tips' data carry seven digits.
 constexpr double kDigits = 1e-6;

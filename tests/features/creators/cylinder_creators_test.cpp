@@ -8,6 +8,7 @@
 #include "creator_fixture.h"
 #include "host_api/host_class_ids.h"
 #include "observed_fitter.h"
+#include "tests/features/probe_ball.h"
 
 namespace {
 
@@ -18,7 +19,6 @@ const Points kBoreTips = {{.108, .1, .005},       {.096, .1069282, .005}, {.096,
                           {.0930718, .104, .025}, {.1, .092, .025}};
 const Vector3 kAxisPoint{.1, .1, 0};
 const Vector3 kInsideBore{.1, .1, .015};
-constexpr double kProbe = .002;
 
 // The tips moved to the distance `radius` from the axis.
 Points atRadius(const Points& tips, double radius) {
@@ -229,7 +229,8 @@ TEST_F(CylinderCreators, TouchesThatFitSeveralCylindersExactlyGiveNoneAndOthersG
       auto* cylinder = queryPart<IZelCylinder>(feature.get());
       if (!layout.determined) {
         EXPECT_FALSE(cylinder) << "radius " << cylinder->radius();
-        EXPECT_NE(refusal.find("the points fit cylinders along distinct axes equally well"), std::string::npos)
+        EXPECT_NE(refusal.find("the points fit cylinders along distinct axes equally well"),
+                  std::string::npos)
             << refusal;
         continue;
       }

@@ -13,13 +13,13 @@
 #include "host/standin_host.h"
 #include "support/run_tool.h"
 #include "support/scratch_directory.h"
+#include "tests/host/cad/step_test_files.h"
 
 namespace {
 
 const std::string kBore = std::string(PALPERA_TEST_SOURCE_DIR) + "/../examples/parts/plate-bore.step";
 // Boxes written as other CAD systems write them, in their own units: 100 x 80 x 25 mm from z = 200 mm, and
 // 4 x 3 x 1 inches from z = 8 inches.
-const std::string kStepDir = std::string(PALPERA_TEST_SOURCE_DIR) + "/host/cad/step/";
 
 // The z of the model's face whose plane faces up.
 double topFaceHeight(const BrepModel& model) {

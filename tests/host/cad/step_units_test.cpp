@@ -11,10 +11,9 @@
 #include "host/standin_host.h"
 #include "support/run_tool.h"
 #include "support/scratch_directory.h"
+#include "tests/host/cad/step_test_files.h"
 
 namespace {
-
-const std::string kStepDir = std::string(PALPERA_TEST_SOURCE_DIR) + "/host/cad/step/";
 
 // Runs cad-load on each file in turn, from the examples' folder as the host's tests do, by a path relative to
 // it: the messages shorten a long path, and must name the file whole wherever the project stands. What the

@@ -18,8 +18,6 @@
 
 namespace {
 
-const std::string kProject = std::filesystem::path(PALPERA_TEST_SOURCE_DIR).parent_path().string();
-
 // The hardware matrix the arm starts with, and the one after the script ran from the project's folder.
 struct ScriptRun {
   Matrix4x4 stale;

@@ -19,8 +19,6 @@
 
 namespace {
 
-const std::string kProject = std::filesystem::path(PALPERA_TEST_SOURCE_DIR).parent_path().string();
-
 // The table rows of each printing of the dialog, in order: per printing, the text of "row N: ..." fields.
 std::vector<std::vector<std::string>> tableRows(const std::string& output) {
   std::vector<std::vector<std::string>> printings;

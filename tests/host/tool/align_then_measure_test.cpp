@@ -17,6 +17,7 @@
 
 #include "basic_types/matrix4x4.h"
 #include "devices/event_log/plugin_device_data_xml_writer.h"
+#include "emulator_script.h"
 #include "framework/registrations/static_constants.h"
 #include "printed_matrix.h"
 #include "support/device_records.h"
@@ -64,19 +65,6 @@ const std::vector<Ray> kBore = {onBore(110, 0.003), onBore(150, 0.005), onBore(1
 // For Hard Probe Features two more, further up and down the wall.
 const std::vector<Ray> kBoreMore = {onBore(70, 0.002), onBore(250, 0.008)};
 
-constexpr const char* kSampled = "run-until Palpera/Events/Single/SampledEvent 10000\n";
-constexpr const char* kRadius = "run-until Palpera/Events/Single/RadiusEvent 10000\n";
-// The stop button with the tip lifted, as an operator ends a feature off the surface.
-constexpr const char* kStop =
-    "key press 299\nkey press 293\nkey release 299\nrun-until Palpera/Events/Single/StopEvent 10000\n";
-
-std::string numbers(std::initializer_list<double> values) {
-  std::ostringstream text;
-  text.precision(17);
-  for (double value : values) text << ' ' << value;
-  return text.str();
-}
-
 class Script {
  public:
   explicit Script(const Matrix4x4& placement) : placement_(placement) {}
@@ -93,7 +81,7 @@ class Script {
   void touch(const Ray& ray, bool restarts = false) {
     mouse("click", ray);
     text += kSampled;
-    if (restarts) text += kRadius;
+    if (restarts) text += kRadiusEvent;
   }
   void touchAll(const std::vector<Ray>& rays) {
     for (const Ray& ray : rays) touch(ray);
@@ -168,19 +156,19 @@ void pickTargets(Script& script) {
 
 void align321(Script& script) {
   pick321(script);
-  script.text += kRadius;
+  script.text += kRadiusEvent;
   script.touchAll({kTop[0], kTop[1], kTop[2]});
-  script.text += kStop;
+  script.text += kLiftedStop;
   script.touchAll(kFront);
-  script.text += kStop;
+  script.text += kLiftedStop;
   script.touch(kEnd);
-  script.text += kStop;
+  script.text += kLiftedStop;
   script.line("apply");
 }
 
 void alignIterative(Script& script) {
   pickTargets(script);
-  script.text += kRadius;
+  script.text += kRadiusEvent;
   // From the third touch on, each realignment restarts the device, which then announces its radius again;
   // the last touch ends the pass, every target within tolerance.
   for (size_t i = 0; i < kAlignmentTouches.size(); ++i)
@@ -195,23 +183,23 @@ constexpr const char* kProbeCylinder =
 
 void hardProbeFeatures(Script& script) {
   script.line(kProbePlane);
-  script.text += kRadius;
+  script.text += kRadiusEvent;
   script.touchAll(kTop);
-  script.text += kStop;
+  script.text += kLiftedStop;
   script.line("apply");
   script.line(kProbeCylinder);
-  script.text += kRadius;
+  script.text += kRadiusEvent;
   script.touchAll(kBore);
   script.touchAll(kBoreMore);
-  script.text += kStop;
+  script.text += kLiftedStop;
   script.line("apply");
 }
 
 void quickProbe(Script& script) {
   script.line("command PalperaQuickProbeCmd");
-  script.text += kRadius;
+  script.text += kRadiusEvent;
   script.touchAll({kTop[0], kTop[1], kTop[2]});
-  script.text += kStop;
+  script.text += kLiftedStop;
   script.touchAll(kBore);
   // The stop inside the bore, with the tip lifted off its wall.
   script.line("key press 299");
@@ -228,7 +216,7 @@ void startDeviation(Script& script) {
 
 void deviation(Script& script) {
   startDeviation(script);
-  script.text += kRadius;
+  script.text += kRadiusEvent;
   script.touchAll({kTop[3], onBore(300, 0.005), kTop[1], onBore(20, 0.002)});
   script.line("print table");
   script.line("apply");

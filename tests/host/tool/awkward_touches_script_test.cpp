@@ -11,16 +11,12 @@
 #include <tuple>
 #include <vector>
 
+#include "emulator_script.h"
 #include "support/run_tool.h"
 #include "support/scratch_directory.h"
 
 namespace {
 
-const std::string kProject = std::filesystem::path(PALPERA_TEST_SOURCE_DIR).parent_path().string();
-const std::string kSampled = "\nrun-until Palpera/Events/Single/SampledEvent 10000\n";
-// The stop taken with the lift key held: off the surface, on the side the probe came from.
-const std::string kLiftedStop =
-    "key press 299\nkey press 293\nkey release 299\nrun-until Palpera/Events/Single/StopEvent 10000\n";
 const std::string kUndo = "key press 280\nrun-until Palpera/Events/Single/CustomEvent 10000\n";
 
 std::string session(const std::string& part, double probeDiameter) {
@@ -43,7 +39,7 @@ std::string ray(double x, double y, double z, double degrees) {
 
 // A touch straight down onto the face below (x, y).
 std::string down(double x, double y) {
-  return "mouse click " + std::to_string(x) + " " + std::to_string(y) + " 0.05 0 0 -1" + kSampled;
+  return "mouse click " + std::to_string(x) + " " + std::to_string(y) + " 0.05 0 0 -1" + "\n" + kSampled;
 }
 
 // A touch as an arm reports it: the probe's move onto the point with its direction, then the sample. The
@@ -73,7 +69,8 @@ TEST(AwkwardTouchesScript, SlotCirclesAreHolesWhereverInTheSlotTheirStopsAre) {
     std::string script = session(part, diameter) + hardProbe("IZel" + kind, kind) + topFace() +
                          "mouse move 0.005 0.075 0.05 0 0 -1\n" + kLiftedStop;
     for (const auto& [x, y, first] : circles) {
-      for (int i = 0; i < 3; ++i) script += "mouse click " + ray(x, y, 0.005, first + 30 * i) + kSampled;
+      for (int i = 0; i < 3; ++i)
+        script += "mouse click " + ray(x, y, 0.005, first + 30 * i) + "\n" + kSampled;
       script += "mouse move 0.05 0.04 0.005 0 -1 0\n" + kLiftedStop;
     }
     int status = -1;
@@ -129,7 +126,7 @@ TEST(AwkwardTouchesScript, APlaneWhoseStopLiesWhereItsTouchesPushedIsRefusedAndU
 TEST(AwkwardTouchesScript, AStopInThePlaneOfTheTouchesSaysSoAndUndoTakesThemBack) {
   std::string bore;
   for (const double degrees : {0, 120, 240})
-    bore += "mouse click " + ray(0.05, 0.04, 0.005, degrees) + kSampled;
+    bore += "mouse click " + ray(0.05, 0.04, 0.005, degrees) + "\n" + kSampled;
   bore += "mouse move " + ray(0.05, 0.04, 0.005, 0) + "\n" + kLiftedStop;
   const std::string circle = hardProbe("IZelArc", "Circle");
   const std::string script = session("plate-bore", 0.002) + circle + topFace() + kLiftedStop + bore +

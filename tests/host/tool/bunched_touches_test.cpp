@@ -18,20 +18,14 @@
 
 #include "basic_types/matrix4x4.h"
 #include "compared_differences.h"
+#include "emulator_script.h"
 #include "support/run_tool.h"
 #include "support/scratch_directory.h"
 
 namespace {
 
-const std::string kProject = std::filesystem::path(PALPERA_TEST_SOURCE_DIR).parent_path().string();
-
-constexpr const char* kSampled = "run-until Palpera/Events/Single/SampledEvent 10000\n";
-constexpr const char* kRadius = "run-until Palpera/Events/Single/RadiusEvent 10000\n";
-constexpr const char* kLiftedStop =
-    "key press 299\nkey press 293\nkey release 299\nrun-until Palpera/Events/Single/StopEvent 10000\n";
-
 // A pick as the emulator takes it: a ray from origin along direction, in the part's own coordinates.
-struct Ray {
+struct Pick {
   Vector3 origin;
   Vector3 direction;
 };
@@ -65,30 +59,23 @@ const Solid kCone{
     {{-5, 0.024}, {68, 0.02}, {115, 0.043}, {159, 0.019}, {221, 0.017}, {257, 0.011}, {296, 0.023}}};
 
 // Towards the axis, horizontally, from just outside the wall at that height above the plate.
-Ray onWall(const Solid& solid, double degrees, double height) {
+Pick onWall(const Solid& solid, double degrees, double height) {
   const double a = degrees * M_PI / 180, reach = 0.127 - solid.taper * height + 0.02;
   const Vector3 out{std::cos(a), std::sin(a), 0};
   return {solid.axisFoot + out * reach + Vector3{0, 0, height}, out * -1.0};
 }
 
-std::vector<Ray> bunched(const Solid& solid) {
-  std::vector<Ray> rays;
+std::vector<Pick> bunched(const Solid& solid) {
+  std::vector<Pick> rays;
   for (const Station& station : solid.bunched) rays.push_back(onWall(solid, station.degrees, station.height));
   return rays;
 }
 
 // Two staggered rings of four, near the foot and near the top.
-std::vector<Ray> spread(const Solid& solid) {
-  std::vector<Ray> rays;
+std::vector<Pick> spread(const Solid& solid) {
+  std::vector<Pick> rays;
   for (int i = 0; i < 8; ++i) rays.push_back(onWall(solid, 15 + 45 * i, i % 2 ? 0.055 : 0.005));
   return rays;
-}
-
-std::string numbers(std::initializer_list<double> values) {
-  std::ostringstream text;
-  text.precision(17);
-  for (double value : values) text << ' ' << value;
-  return text.str();
 }
 
 // A random turn (a uniform unit quaternion) and a shift of up to half a metre on each axis.
@@ -112,7 +99,7 @@ Matrix4x4 randomPose(std::mt19937& random) {
   return m;
 }
 
-class Script {
+class ShaftScript {
  public:
   std::string text;
 
@@ -123,40 +110,40 @@ class Script {
     for (double value : placement.m) transform += numbers({value});
     line(transform);
   }
-  void mouse(const char* action, const Ray& ray) {
+  void mouse(const char* action, const Pick& ray) {
     const Vector3 o = Matrix4x4::transformPoint(placement_, ray.origin);
     const Vector3 d = Matrix4x4::transformVector(placement_, ray.direction);
     line(std::string("mouse ") + action + numbers({o.x, o.y, o.z, d.x, d.y, d.z}));
   }
-  void touchAll(const std::vector<Ray>& rays) {
-    for (const Ray& ray : rays) {
+  void touchAll(const std::vector<Pick>& rays) {
+    for (const Pick& ray : rays) {
       mouse("click", ray);
       text += kSampled;
     }
   }
-  void hardProbe(const Solid& solid, const std::vector<Ray>& rays) {
+  void hardProbe(const Solid& solid, const std::vector<Pick>& rays) {
     line(std::string("command PalperaCreateFeaturesCmd2 IZelFeature=IZel") + solid.kind +
          ",IZelFeatureCollector=" + solid.kind + ",UsePlane=false");
-    text += kRadius;
+    text += kRadiusEvent;
     touchAll(rays);
     text += kLiftedStop;
   }
-  void quickProbe(const std::vector<Ray>& rays) {
+  void quickProbe(const std::vector<Pick>& rays) {
     line("command PalperaQuickProbeCmd");
-    text += kRadius;
+    text += kRadiusEvent;
     touchAll(rays);
     text += kLiftedStop;
   }
   // The reference planes picked on the plate's top, front and left faces, then the same faces probed.
   void align321() {
-    const Ray top[3] = {
+    const Pick top[3] = {
         {{0.3, 0.01, 0.05}, {0, 0, -1}}, {{0.59, 0.29, 0.05}, {0, 0, -1}}, {{0.01, 0.29, 0.05}, {0, 0, -1}}};
-    const Ray front[2] = {{{0.1, -0.05, 0.005}, {0, 1, 0}}, {{0.5, -0.05, 0.005}, {0, 1, 0}}};
-    const Ray left{{-0.05, 0.15, 0.005}, {1, 0, 0}};
+    const Pick front[2] = {{{0.1, -0.05, 0.005}, {0, 1, 0}}, {{0.5, -0.05, 0.005}, {0, 1, 0}}};
+    const Pick left{{-0.05, 0.15, 0.005}, {1, 0, 0}};
     line("command PalperaDeviceToPartAlignmentCmd");
-    for (const Ray& pick : {top[0], top[1], top[2], front[0], front[1], left}) mouse("click", pick);
+    for (const Pick& pick : {top[0], top[1], top[2], front[0], front[1], left}) mouse("click", pick);
     line("press StartProbing");
-    text += kRadius;
+    text += kRadiusEvent;
     touchAll({top[0], top[1], top[2]});
     text += kLiftedStop;
     touchAll({front[0], front[1]});
@@ -190,7 +177,7 @@ TEST_P(BunchedTouchesScript, GiveOneRefusalInEveryPoseAndAfterAnAlignmentAndSpre
   constexpr int kPoses = 20;
   const Solid& solid = *GetParam();
   std::mt19937 random(20261208);
-  Script script;
+  ShaftScript script;
   script.line("cad-load RefObject " + kProject + "/examples/parts/wide-shaft-cone.step");
   script.line("set DefaultFileNameDirectory/common " + kProject + "/examples");
   script.line("start");

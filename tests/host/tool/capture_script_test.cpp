@@ -12,7 +12,6 @@
 
 namespace {
 
-const std::string kProject = std::filesystem::path(PALPERA_TEST_SOURCE_DIR).parent_path().string();
 // The plate's top face, and the emulator's probe (its registered diameter is 0.006).
 constexpr double kFaceHeight = 0.01;
 constexpr double kProbeRadius = 0.003;

@@ -15,7 +15,6 @@
 
 namespace {
 
-const std::string kProject = std::filesystem::path(PALPERA_TEST_SOURCE_DIR).parent_path().string();
 // In millimetres, as the file and the table give them: a micrometre.
 constexpr double kMicrometre = 1e-3;
 // The emulator's lift: the golden ratio's reciprocal times the 3 mm radius.

@@ -27,8 +27,6 @@ constexpr bool kSanitized = false;
 // Room for the host log of one acquisition (105 bytes), not for its event file (262 bytes).
 constexpr rlim_t kRoomForTheHostLogOnly = 200;
 
-const std::string kProject = std::filesystem::path(PALPERA_TEST_SOURCE_DIR).parent_path().string();
-
 // Runs a script of the project's examples in directory, where its relative paths are taken from.
 std::string runExample(const std::string& script, const std::string& directory, int& status) {
   return runTool("--script " + kProject + "/examples/" + script, status, directory);

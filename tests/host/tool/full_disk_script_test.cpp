@@ -18,7 +18,6 @@
 
 namespace {
 
-const std::string kProject = std::filesystem::path(PALPERA_TEST_SOURCE_DIR).parent_path().string();
 // Less than one line of the export and than a .tfm file of the identity (32 bytes).
 constexpr rlim_t kFull = 24;
 

@@ -9,19 +9,15 @@
 #include <vector>
 
 #include "compared_differences.h"
+#include "emulator_script.h"
 #include "support/run_tool.h"
 #include "support/scratch_directory.h"
 
 namespace {
 
-const std::string kProject = std::filesystem::path(PALPERA_TEST_SOURCE_DIR).parent_path().string();
-
 // The emulator's stop point, taken with the lift key held: off the surface, on the side the probe came from;
 // the script then waits until the stop has reached the command. The lift's move is not waited for: the device
 // may hold a move back (at most 30 a second), and the stop is delivered after it anyway.
-const std::string kLiftedStop =
-    "key press 299\nkey press 293\nkey release 299\nrun-until Palpera/Events/Single/StopEvent 10000\n";
-const std::string kSampled = "\nrun-until Palpera/Events/Single/SampledEvent 10000\n";
 
 // Three emulator picks on a face of the box, seen along the ray (DX, DY, DZ) from the points given, then the
 // stop point taken off the face and the emulator's stop key.
@@ -30,7 +26,7 @@ std::string probedPlane(const char* picks[3], const char* stop) {
       "command PalperaCreateFeaturesCmd2 "
       "IZelFeature=IZelPlane,IZelFeatureCollector=Plane,UsePlane=false\n"
       "run-until Palpera/Events/Single/RadiusEvent 10000\n";
-  for (int i = 0; i < 3; ++i) script += std::string("mouse click ") + picks[i] + kSampled;
+  for (int i = 0; i < 3; ++i) script += std::string("mouse click ") + picks[i] + "\n" + kSampled;
   return script + "mouse move " + stop + "\n" + kLiftedStop;
 }
 
@@ -75,7 +71,9 @@ TEST(HardProbeFeaturesScript, TheEmulatorProbesTheBoreOfThePlateAtItsNominalAxis
   for (int i = 0; i < 8; ++i) {
     const double angle = 2 * M_PI * i / 8 + .3;
     script << "mouse click 0.05 0.04 " << .002 + .0008 * i << " " << std::cos(angle) << " " << std::sin(angle)
-           << " 0" << kSampled;
+           << " 0"
+           << "\n"
+           << kSampled;
   }
   script << "mouse move 0.05 0.04 0.009 0 1 0\n" << kLiftedStop << "print document\napply\n";
   script.close();
@@ -130,10 +128,10 @@ TEST(HardProbeFeaturesScript, ARefusedStopKeepsTheTouchesAndSaysWhatTheFeatureNe
            << "start\nset Palpera/Emulator/MaxNoiseFactor 0\n"
            << "command PalperaCreateFeaturesCmd2 " << c.kind << ",UsePlane=false\n"
            << "run-until Palpera/Events/Single/RadiusEvent 10000\n";
-    for (const std::string& touch : c.touches) script << "mouse click " << touch << kSampled;
+    for (const std::string& touch : c.touches) script << "mouse click " << touch << "\n" << kSampled;
     script << kLiftedStop << "print document\nprint errors\nprint dialogs\n"
-           << "mouse click " << c.lastTouch << kSampled << kLiftedStop
-           << "key press 293\nrun-until Palpera/Events/Single/StopEvent 10000\n"
+           << "mouse click " << c.lastTouch << "\n"
+           << kSampled << kLiftedStop << "key press 293\nrun-until Palpera/Events/Single/StopEvent 10000\n"
            << "feature RefObject " << c.nominal << "\ncompare TestObject RefObject\n";
     script.close();
     int status = -1;

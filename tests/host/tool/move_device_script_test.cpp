@@ -14,7 +14,6 @@
 
 namespace {
 
-const std::string kProject = std::filesystem::path(PALPERA_TEST_SOURCE_DIR).parent_path().string();
 const std::string kGroup = "Plugins/Hard Probe Emulator/MoveDeviceWidget/";
 
 // The poses the scripts put the plate in.

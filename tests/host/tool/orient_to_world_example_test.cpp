@@ -18,7 +18,6 @@
 
 namespace {
 
-const std::string kProject = std::filesystem::path(PALPERA_TEST_SOURCE_DIR).parent_path().string();
 // The corner of the top, front and left faces, in the plate's own coordinates.
 const Vector3 kCorner{0, 0, 0.01};
 

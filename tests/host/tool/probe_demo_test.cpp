@@ -16,8 +16,6 @@
 
 namespace {
 
-const std::string kProject = std::filesystem::path(PALPERA_TEST_SOURCE_DIR).parent_path().string();
-
 struct ComparedRow {
   std::string feature;
   std::string value;

@@ -18,11 +18,10 @@ struct ScriptRun {
 };
 
 inline ScriptRun runProjectScript(const std::string& script) {
-  const std::string project = std::filesystem::path(PALPERA_TEST_SOURCE_DIR).parent_path().string();
   ScratchDirectory scratch;
   std::ofstream(scratch.system("session.script")) << "set DefaultFileNameDirectory/common examples\n"
                                                   << script;
   int status = -1;
-  std::string output = runTool("--script " + scratch.system("session.script"), status, project);
+  std::string output = runTool("--script " + scratch.system("session.script"), status, kProject);
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
 }

@@ -14,8 +14,6 @@
 
 namespace {
 
-const std::string kProject = std::filesystem::path(PALPERA_TEST_SOURCE_DIR).parent_path().string();
-
 // A feature line of `print document`: "\tKIND\tNAME\tVISIBILITY\tFIELD VALUE..." with each value's numbers.
 struct PrintedFeature {
   std::string kind, name, visibility;

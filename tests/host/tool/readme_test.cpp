@@ -12,7 +12,6 @@
 
 namespace {
 
-const std::string kProject = std::filesystem::path(PALPERA_TEST_SOURCE_DIR).parent_path().string();
 constexpr const char* kMarker = "<!-- output of: ";
 
 using Lines = std::vector<std::string>;

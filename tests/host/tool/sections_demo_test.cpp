@@ -11,15 +11,14 @@
 #include <utility>
 #include <vector>
 
+#include "support/emulator_ball.h"
 #include "support/run_tool.h"
 #include "support/scratch_directory.h"
 
 namespace {
 
-const std::string kProject = std::filesystem::path(PALPERA_TEST_SOURCE_DIR).parent_path().string();
 // The plate's top face and the emulator's tip radius.
 constexpr double kTopFace = 0.01;
-constexpr double kRadius = 0.003;
 
 // The emulator sweeps the plate's top face across section planes picked on its side face: every section point
 // lies on its plane and one probe radius above the face; finish makes a curve per section, apply a point
@@ -45,7 +44,7 @@ TEST(SectionsDemo, EverySectionPointLiesOnItsPlaneOneRadiusAboveTheFace) {
   while (lines >> x >> y >> z) {
     const double plane = std::round(x * 50) / 50;  // the planes are 0.02 apart
     EXPECT_NEAR(x, plane, 1e-9);
-    EXPECT_NEAR(z, kTopFace + kRadius, 1e-9);
+    EXPECT_NEAR(z, kTopFace + kEmulatorBallRadius, 1e-9);
     EXPECT_GT(y, 0.0);
     ++pointsByPlane[plane];
   }
@@ -98,7 +97,10 @@ TEST(SectionsDemo, TheCurvesLieOnTheFaceForEitherPickAndTheFlipBoxMovesThemTwoRa
   const std::vector<Case> cases = {
       {"the face x = 0.1", {}, kTopFace, 0},
       {"the face x = 0", {{kPickFar, "mouse click -0.1 0.02 0.005 1 0 0"}}, kTopFace, 0},
-      {"flipped by value", {{kFinish, "\nvalue FlipOffset 1\nfinish\n"}}, kTopFace + 2 * kRadius, 1},
+      {"flipped by value",
+       {{kFinish, "\nvalue FlipOffset 1\nfinish\n"}},
+       kTopFace + 2 * kEmulatorBallRadius,
+       1},
   };
   ScratchDirectory scratch;
   for (const Case& c : cases) {

@@ -13,8 +13,6 @@
 
 namespace {
 
-const std::string kProject = std::filesystem::path(PALPERA_TEST_SOURCE_DIR).parent_path().string();
-
 // The state (enabled or disabled) of the control named name in each printing of the dialog.
 std::vector<std::string> controlStates(const std::string& output, const std::string& name) {
   std::vector<std::string> states;

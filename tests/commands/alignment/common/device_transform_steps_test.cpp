@@ -9,6 +9,7 @@
 #include "devices/alignment/alignment_services.h"
 #include "framework/object/query_chain.h"
 #include "framework/subject/zel_subject.h"
+#include "support/expect_matrix_near.h"
 #include "tests/commands/support/hard_probe_fixture.h"
 
 namespace {
@@ -25,10 +26,6 @@ class StopCounter : public IZelListener, public ZelUnknownImpl {
 
   std::vector<IZelSubject*> senders;
 };
-
-void expectMatrixNear(const Matrix4x4& actual, const Matrix4x4& expected, double tolerance) {
-  for (int i = 0; i < 16; ++i) EXPECT_NEAR(actual.m[i], expected.m[i], tolerance) << "element " << i;
-}
 
 using DeviceTransformSteps = HardProbeTest;
 

@@ -21,29 +21,21 @@
 #include "host/scene/host_style_nodes.h"
 #include "host_api/host_class_ids.h"
 #include "support/drawn_transform.h"
+#include "support/emulator_ball.h"
 #include "support/nodes_under.h"
+#include "tests/commands/alignment/box_faces.h"
 #include "tests/commands/support/command_fixture.h"
 #include "tests/commands/support/sampled_marker_colors.h"
 
 namespace {
 
 using Mouse = HostGfxViewMgr::MouseCallback;
-constexpr double kRadius = 0.003;
 constexpr int32_t kStandard0 = -20000, kStandard1 = -19999, kStandard2 = -19998;
 
 // The part is the box 0.2 x 0.1 x 0.02; the device sees it turned 30 degrees about z and moved by
 // (0.1, 0.2, 0.3): the hardware matrix that carries device coordinates onto the part.
 const Matrix4x4 kDeviceToPart =
     Matrix4x4::translation({0.1, 0.2, 0.3}) * Matrix4x4::rotation({0, 0, 1}, std::acos(-1.0) / 6);
-
-struct Face {
-  std::vector<Vector3> points;  // on the part's surface
-  Vector3 outward;
-  Vector3 stop;  // above the face
-};
-const Face kTop{{{0.03, 0.03, 0.02}, {0.17, 0.03, 0.02}, {0.1, 0.08, 0.02}}, {0, 0, 1}, {0.1, 0.05, 0.05}};
-const Face kSide{{{0.05, 0, 0.01}, {0.15, 0, 0.01}}, {0, -1, 0}, {0.1, -0.03, 0.01}};
-const Face kEnd{{{0, 0.05, 0.01}}, {-1, 0, 0}, {-0.03, 0.05, 0.01}};
 
 class DeviceToPartAlignment : public CommandTest {
  protected:
@@ -85,8 +77,8 @@ class DeviceToPartAlignment : public CommandTest {
   }
   // The probe's tip centres on the face and its stop point, in device coordinates.
   void sampleOn(const Face& face, size_t samples) {
-    deliver([](IZelHardProbeDataReceiver* r) { r->setProbeRadius(kRadius); });
-    for (size_t i = 0; i < samples; ++i) sampleAt(face.points[i] + kRadius * face.outward);
+    deliver([](IZelHardProbeDataReceiver* r) { r->setProbeRadius(kEmulatorBallRadius); });
+    for (size_t i = 0; i < samples; ++i) sampleAt(face.points[i] + kEmulatorBallRadius * face.outward);
   }
   void sampleAt(const Vector3& onPart) {
     const Vector3 tip = Matrix4x4::transformPoint(Matrix4x4::inverse(kDeviceToPart), onPart);
@@ -228,7 +220,7 @@ TEST_F(DeviceToPartAlignment, AStopThatCannotFinishThePlaneKeepsTheRunAndSaysWha
   EXPECT_EQ(told(),
             u"Plane 1 was not made: 1 more point is needed. Its points are kept; probe more points and stop "
             u"again.");
-  sampleAt(kTop.points[2] + kRadius * kTop.outward);
+  sampleAt(kTop.points[2] + kEmulatorBallRadius * kTop.outward);
   stopAbove(kTop);
   stopAbove(kTop);
   EXPECT_EQ(
@@ -239,7 +231,7 @@ TEST_F(DeviceToPartAlignment, AStopThatCannotFinishThePlaneKeepsTheRunAndSaysWha
   EXPECT_EQ(told(),
             u"Plane 2 was not made: 1 more point is needed. Its points are kept; probe more points and stop "
             u"again.");
-  sampleAt(kSide.points[1] + kRadius * kSide.outward);
+  sampleAt(kSide.points[1] + kEmulatorBallRadius * kSide.outward);
   stopAbove(kSide);
   stopAbove(kSide);
   EXPECT_EQ(told(),
@@ -323,7 +315,7 @@ TEST_F(DeviceToPartAlignment, OnAPlacedPartPicksShowOnThePartAndTouchesWhereThey
   for (size_t i : {1, 2}) pickOn(placed(kTop.points[i]), Matrix4x4::transformVector(placement, kTop.outward));
 
   ASSERT_TRUE(press(14));
-  const Vector3 tip = placed(kTop.points[1] + kRadius * kTop.outward);
+  const Vector3 tip = placed(kTop.points[1] + kEmulatorBallRadius * kTop.outward);
   deliver([&](IZelHardProbeDataReceiver* r) { r->onMoved(tip, {0, 0, -1}, {0, 1, 0}); });
   deliver([&](IZelHardProbeDataReceiver* r) { r->onPointSampled(tip); });
   HostHardProbeGfx& probe = *host_.scene().probeGfx().made().back();
@@ -351,7 +343,7 @@ TEST_F(DeviceToPartAlignment, UnderASoftwareTransformTheWholeTransformTakesTheTo
   for (const Face* face : {&kTop, &kSide, &kEnd}) {
     for (const Vector3& p : face->points) {
       pickOn(Matrix4x4::transformPoint(placement, p), Matrix4x4::transformVector(placement, face->outward));
-      touches.push_back(Matrix4x4::transformPoint(placement, p + kRadius * face->outward));
+      touches.push_back(Matrix4x4::transformPoint(placement, p + kEmulatorBallRadius * face->outward));
     }
   }
   probeAll();

@@ -28,6 +28,7 @@
 #include "host/scene/host_view_theme.h"
 #include "host_api/data_store.h"
 #include "platform/utf8.h"
+#include "support/emulator_ball.h"
 #include "tests/commands/support/command_fixture.h"
 
 namespace {
@@ -35,7 +36,6 @@ namespace {
 using Cmd = PalperaIterativeAlignmentCmd;
 using Mouse = HostGfxViewMgr::MouseCallback;
 using Key = HostGfxViewMgr::KeyCallback;
-constexpr double kRadius = 0.003;
 constexpr double kMm = 0.001;
 
 // Where the device sees the part: a 10° turn about (1, 1, 1), then a shift.
@@ -120,19 +120,19 @@ class IterativeAlignment : public CommandTest {
     device_->deliver<IZelHardProbeDataReceiver>(call);
   }
   void touch(const Pick& at, const Vector3& besideMm = {}, bool warm = false) {
-    const Vector3 centre = at.point + besideMm * kMm + kRadius * at.normal;
+    const Vector3 centre = at.point + besideMm * kMm + kEmulatorBallRadius * at.normal;
     const Vector3 p = reported(centre, warm);
     deliver([&](IZelHardProbeDataReceiver* r) {
-      r->setProbeRadius(kRadius);
+      r->setProbeRadius(kEmulatorBallRadius);
       r->onPointSampled(p);
     });
   }
   // The touch the device's worker posts now, reported through the matrix the device has now; it reaches
   // the receivers when the host's loop delivers it, or during the device's stop.
   void postTouch(const Pick& at, const Vector3& besideMm = {}) {
-    const Vector3 p = reported(at.point + besideMm * kMm + kRadius * at.normal);
+    const Vector3 p = reported(at.point + besideMm * kMm + kEmulatorBallRadius * at.normal);
     device_->post<IZelHardProbeDataReceiver>([p](IZelHardProbeDataReceiver* r) {
-      r->setProbeRadius(kRadius);
+      r->setProbeRadius(kEmulatorBallRadius);
       r->onPointSampled(p);
     });
   }
@@ -290,7 +290,7 @@ TEST_F(IterativeAlignment, APassAlignsTheDeviceAndOffersTheFailedTargetsAgain) {
   EXPECT_EQ(cmd_->targets().size(), k321.size()) << "no undo while probing";
   touch(k321[0], kBeside[0]);
   // Under the identity the stored point is what the device measured.
-  const Vector3 first = k321[0].point + kBeside[0] * kMm + kRadius * k321[0].normal;
+  const Vector3 first = k321[0].point + kBeside[0] * kMm + kEmulatorBallRadius * k321[0].normal;
   EXPECT_LT((entry(0).measured->point - Matrix4x4::transformPoint(kPose, first)).length(), 1e-12);
   for (size_t i = 1; i + 1 < k321.size(); ++i) touch(k321[i], kBeside[i]);
   host_.gui().simpleDialog().queueAnswer(1);
@@ -468,7 +468,7 @@ TEST_F(IterativeAlignment, AWarmPartIsAlignedWithItsScaleOnce) {
   ASSERT_FALSE(cmd_->isProbing());
   // The device now reports the warm part's points at their nominal places.
   for (const Pick& at : k321) {
-    const Vector3 centre = at.point + kRadius * at.normal;
+    const Vector3 centre = at.point + kEmulatorBallRadius * at.normal;
     EXPECT_LT((reported(centre, true) - centre).length(), 1e-9);
   }
 }
@@ -519,7 +519,7 @@ TEST_F(IterativeAlignment, AFailedRealignmentInsideAPassRestartsTheDeviceAndKeep
   // Both points in the frame the device measured in, whatever the hardware matrix was.
   touch(k321[4]);
   for (size_t i : {3, 4}) {
-    const Vector3 centre = k321[i].point + kRadius * k321[i].normal;
+    const Vector3 centre = k321[i].point + kEmulatorBallRadius * k321[i].normal;
     EXPECT_LT((entry(i).measured->point - Matrix4x4::transformPoint(kPose, centre)).length(), 1e-9) << i;
   }
 }
@@ -605,7 +605,7 @@ TEST_F(IterativeAlignment, APassEndedByATouchInTransitStartsTheNextOnlyAfterTheR
   ASSERT_TRUE(cmd_->isProbing());
   EXPECT_EQ(cmd_->probeQueue().front().get(), entry(3).nominal.get());
   EXPECT_EQ(device_->receiverCount(), 1u);
-  const Vector3 last = k321[5].point + kBeside[5] * kMm + kRadius * k321[5].normal;
+  const Vector3 last = k321[5].point + kBeside[5] * kMm + kEmulatorBallRadius * k321[5].normal;
   EXPECT_LT((entry(5).measured->point - Matrix4x4::transformPoint(kPose, last)).length(), 1e-12);
 }
 
@@ -625,7 +625,7 @@ TEST_F(IterativeAlignment, ATouchInTransitBehindAnUndoProbesTheTargetTakenBack) 
 
   EXPECT_EQ(starts(), startsBefore + 1) << "one restart, after the touch in transit";
   ASSERT_TRUE(entry(3).measured);
-  const Vector3 retouched = k321[3].point + kRadius * k321[3].normal;
+  const Vector3 retouched = k321[3].point + kEmulatorBallRadius * k321[3].normal;
   EXPECT_LT((entry(3).measured->point - Matrix4x4::transformPoint(kPose, retouched)).length(), 1e-12);
   EXPECT_FALSE(entry(4).measured) << "the next target is still to be probed";
   ASSERT_EQ(cmd_->probeQueue().size(), 2u);
@@ -655,12 +655,12 @@ TEST_F(IterativeAlignment, TheZoneUsesTheFirstEntrysRadiusAndTheViewZoomsInOnce)
 
   // The zone reaches the first entry's radius plus the tolerance along the normal, whatever ball the target
   // itself was touched with.
-  cmd_->targets()[0].probeRadius = 2 * kRadius;
-  moveTo(target.point + Vector3{.5 * kMm, 0, 0} + target.normal * (2 * kRadius + .00099));
+  cmd_->targets()[0].probeRadius = 2 * kEmulatorBallRadius;
+  moveTo(target.point + Vector3{.5 * kMm, 0, 0} + target.normal * (2 * kEmulatorBallRadius + .00099));
   EXPECT_TRUE(entry(3).inZone);
-  moveTo(target.point + Vector3{.5 * kMm, 0, 0} + target.normal * (2 * kRadius + .00101));
+  moveTo(target.point + Vector3{.5 * kMm, 0, 0} + target.normal * (2 * kEmulatorBallRadius + .00101));
   EXPECT_FALSE(entry(3).inZone);
-  moveTo(target.point + Vector3{1.5 * kMm, 0, 0} + target.normal * kRadius);
+  moveTo(target.point + Vector3{1.5 * kMm, 0, 0} + target.normal * kEmulatorBallRadius);
   EXPECT_FALSE(entry(3).inZone);
 }
 
@@ -674,9 +674,9 @@ TEST_F(IterativeAlignment, OnAPlacedPartTheZoneAndTheFreeTargetFollowTheProbe) {
   firstPass(true);
   ASSERT_EQ(cmd_->probeQueue().size(), 1u);
   const Pick& retouched = k321[3];
-  moveTo(retouched.point + Vector3{.5 * kMm, 0, 0} + retouched.normal * (kRadius + .0005));
+  moveTo(retouched.point + Vector3{.5 * kMm, 0, 0} + retouched.normal * (kEmulatorBallRadius + .0005));
   EXPECT_TRUE(entry(3).inZone);
-  moveTo(retouched.point + Vector3{1.5 * kMm, 0, 0} + retouched.normal * kRadius);
+  moveTo(retouched.point + Vector3{1.5 * kMm, 0, 0} + retouched.normal * kEmulatorBallRadius);
   EXPECT_FALSE(entry(3).inZone);
   touch(retouched);
   ASSERT_FALSE(cmd_->isProbing());
@@ -684,7 +684,7 @@ TEST_F(IterativeAlignment, OnAPlacedPartTheZoneAndTheFreeTargetFollowTheProbe) {
   ASSERT_TRUE(press(Cmd::kStartProbing));
   ASSERT_TRUE(cmd_->isFreeProbing());
   const Pick& target = k321[4];
-  moveTo(target.point + target.normal * (kRadius + .004));
+  moveTo(target.point + target.normal * (kEmulatorBallRadius + .004));
   ASSERT_EQ(cmd_->probeQueue().size(), 1u);
   EXPECT_EQ(cmd_->probeQueue().front().get(), entry(4).nominal.get());
   touch(target);
@@ -724,7 +724,7 @@ TEST_F(IterativeAlignment, FreeProbingMakesTheNearTargetCurrentAndFliesBackWhenT
   camera().getState(home);
 
   const Pick& target = k321[4];
-  moveTo(target.point + target.normal * (kRadius + .004));
+  moveTo(target.point + target.normal * (kEmulatorBallRadius + .004));
   ASSERT_EQ(cmd_->probeQueue().size(), 1u);
   EXPECT_EQ(cmd_->probeQueue().front().get(), entry(4).nominal.get());
   EXPECT_TRUE(entry(4).isCurrent);

@@ -16,16 +16,17 @@
 #include "host/cad/cad_model.h"
 #include "host/cad/host_aligner.h"
 #include "host/cad/mesh_shapes.h"
+#include "host/core/host_unit_service.h"
 #include "platform/utf8.h"
+#include "support/emulator_ball.h"
+#include "support/expect_matrix_near.h"
 #include "test_paths.h"
 #include "tests/commands/support/hard_probe_fixture.h"
 
 namespace {
 
 using Target = PalperaIterativeAlignmentCmd::Target;
-constexpr double kRadius = .003;
 constexpr double kTolerance = .001;
-constexpr int32_t kMillimetre = 1;
 
 // The pose at which the device sees the box: a 10° turn about (1, 1, 1), then a shift.
 Matrix4x4 pose() {
@@ -102,7 +103,7 @@ class IterativeRealignmentTest : public HardProbeTest {
     host_.root().setService(IAligner::interfaceName, aligner_.get());
     ASSERT_TRUE(
         host_.gui().dialog().addControl(IterativeRealignment::kStatisticsLabel, "text", ZelString("")));
-    ASSERT_TRUE(UnitService::setCurrentLengthUnit(kMillimetre));
+    ASSERT_TRUE(UnitService::setCurrentLengthUnit(HostUnitService::kMillimetre));
     host_.core().dataStore().setInt(nullptr, "General/Decimal Places", 3);
     root_ = createNode<IZelSeparatorNode>(nullptr, "root");
   }
@@ -130,9 +131,9 @@ class IterativeRealignmentTest : public HardProbeTest {
     entry.nominal->direction = touch.normal;
     entry.nominal->criticalDistance = .02;
     entry.measured = IPtr<Target>(new Target);
-    entry.measured->point =
-        Matrix4x4::transformPoint(pose(), touch.pick + touch.offsetMm * .001 + kRadius * touch.normal);
-    entry.probeRadius = kRadius;
+    entry.measured->point = Matrix4x4::transformPoint(
+        pose(), touch.pick + touch.offsetMm * .001 + kEmulatorBallRadius * touch.normal);
+    entry.probeRadius = kEmulatorBallRadius;
     entry.tolerance = kTolerance;
     return entry;
   }
@@ -157,10 +158,6 @@ class IterativeRealignmentTest : public HardProbeTest {
   std::unique_ptr<TargetGraphics> graphics_;
   std::unique_ptr<IterativeRealignment> realignment_;
 };
-
-void expectMatrixNear(const Matrix4x4& actual, const Matrix4x4& expected, double tolerance) {
-  for (int i = 0; i < 16; ++i) EXPECT_NEAR(actual.m[i], expected.m[i], tolerance) << "element " << i;
-}
 
 TEST_F(IterativeRealignmentTest, TwoMeasuredTargetsGiveNoAlignmentAndTheFailureMatrix) {
   plugin_->setHardwareMatrix(Matrix4x4::translation({1, 2, 3}));
@@ -205,7 +202,7 @@ TEST_F(IterativeRealignmentTest, RefinementRecoversThePoseFromTouchesBesideTheir
   ASSERT_TRUE(realignment().updateAlignment());
   ASSERT_EQ(aligner_->refinements, 1);
   EXPECT_EQ(aligner_->refineTolerance, .01);
-  EXPECT_EQ(aligner_->refineOffset, kRadius);
+  EXPECT_EQ(aligner_->refineOffset, kEmulatorBallRadius);
   expectMatrixNear(aligner_->startedFrom, Matrix4x4::identity(), 0);
   // The pair fit alone is off by more than half a millimetre at the corners.
   const double pairError = cornerError(Matrix4x4::inverse(aligner_->pairFit));

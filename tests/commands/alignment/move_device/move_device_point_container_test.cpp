@@ -14,10 +14,10 @@
 
 namespace {
 
-constexpr const char* kGroup = "Plugins/Hard Probe Emulator/MoveDeviceWidget";
+constexpr const char* kWidgetGroup = "Plugins/Hard Probe Emulator/MoveDeviceWidget";
 
 std::string key(const char* list, int slot, const char* field) {
-  return std::string(kGroup) + "/" + list + std::to_string(slot) + "_" + field;
+  return std::string(kWidgetGroup) + "/" + list + std::to_string(slot) + "_" + field;
 }
 
 // Every item of the list's eight slots.

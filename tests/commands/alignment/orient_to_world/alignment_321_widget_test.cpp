@@ -18,6 +18,7 @@
 #include "framework/object/query_chain.h"
 #include "framework/registrations/registered_classes.h"
 #include "host/scene/host_style_nodes.h"
+#include "support/emulator_ball.h"
 #include "tests/commands/support/hard_probe_fixture.h"
 #include "tests/commands/support/sampled_marker_colors.h"
 
@@ -56,7 +57,6 @@ struct Face {
   std::vector<Vector3> samples;
   Vector3 stop;
 };
-constexpr double kRadius = 0.003;
 // With +Z and +X chosen (plane 3 +Y): the top at z = 0.1, the right end at x = 0.5 and the front at y = -0.2,
 // probed with tip centres a radius off each face.
 const Face kTop{{{0, 0, 0.103}, {0.1, 0, 0.103}, {0, 0.1, 0.103}}, {0, 0, 0.2}};
@@ -105,7 +105,7 @@ class Alignment321WidgetTest : public HardProbeTest {
     plugin_->setHardwareMatrix(kBefore);
     choose(W::kPlusZ, W::kPlusX);
     ASSERT_TRUE(widget_->startProbing());
-    deliver([](IZelHardProbeDataReceiver* r) { r->setProbeRadius(kRadius); });
+    deliver([](IZelHardProbeDataReceiver* r) { r->setProbeRadius(kEmulatorBallRadius); });
   }
   template <class Call>
   void deliver(Call call) {
@@ -377,7 +377,7 @@ TEST_F(Alignment321WidgetTest, PlaneTwoTouchedTwiceOnAFaceParallelToPlaneOneIsRe
       {"the stop point a third of a radius beside them",
        [&] {
          probe(kTop);
-         probe({twiceOnTop.samples, twiceOnTop.stop + Vector3{0, kRadius / 3, 0}});
+         probe({twiceOnTop.samples, twiceOnTop.stop + Vector3{0, kEmulatorBallRadius / 3, 0}});
        }},
       {"both probe axes along plane 1's normal",
        [&] {

@@ -17,6 +17,7 @@
 #include "host/cad/cad_model.h"
 #include "host/document/host_document.h"
 #include "platform/utf8.h"
+#include "support/expect_matrix_near.h"
 #include "support/scratch_directory.h"
 #include "support/text.h"
 #include "tests/commands/support/hard_probe_command_fixture.h"
@@ -43,10 +44,6 @@ enum : int32_t {
 
 const Matrix4x4 kH0 = Matrix4x4::translation({0.5, 0.4, 0.3}) * Matrix4x4::rotation({0, 1, 0}, 0.3);
 const Matrix4x4 kQ = Matrix4x4::translation({0.1, -0.2, 0.05}) * Matrix4x4::rotation({1, 1, 1}, 0.2);
-
-void expectNear(const Matrix4x4& actual, const Matrix4x4& expected, double tolerance) {
-  for (int i = 0; i < 16; ++i) EXPECT_NEAR(actual.m[i], expected.m[i], tolerance) << "element " << i;
-}
 
 class OrientToWorld : public HardProbeCommandTest {
  protected:
@@ -177,18 +174,18 @@ TEST_F(OrientToWorld, EachMethodEnablesItsOwnWidgetAndTheIdentityIsSetAtOnce) {
     SCOPED_TRACE(chosen.method);
     ASSERT_TRUE(dialog().chooseRadio(chosen.method));
     for (const auto& each : cases) EXPECT_EQ(enabled(box(each.widget)), &each == &chosen);
-    expectNear(plugin_->hardwareMatrix(), kH0, 0);
+    expectMatrixNear(plugin_->hardwareMatrix(), kH0, 0);
   }
   ASSERT_TRUE(dialog().chooseRadio(kIdentity));
   for (const auto& each : cases) EXPECT_FALSE(enabled(box(each.widget)));
-  expectNear(plugin_->hardwareMatrix(), Matrix4x4::identity(), 0);
-  expectNear(committedHardware(), Matrix4x4::identity(), 0);
+  expectMatrixNear(plugin_->hardwareMatrix(), Matrix4x4::identity(), 0);
+  expectMatrixNear(committedHardware(), Matrix4x4::identity(), 0);
   EXPECT_EQ(shown(), rowsOf(scale()));
 
   // Cancel gives back the hardware matrix itself, not the one with the scale in it.
   ASSERT_TRUE(runner_.cancel());
-  expectNear(plugin_->hardwareMatrix(), kH0, 0);
-  expectNear(committedHardware(), kH0, 0);
+  expectMatrixNear(plugin_->hardwareMatrix(), kH0, 0);
+  expectMatrixNear(committedHardware(), kH0, 0);
 }
 
 TEST_F(OrientToWorld, TheTestObjectsPlacementCarriesTheActivationMatrixOnlyWhenItIsAProperMotion) {
@@ -198,7 +195,7 @@ TEST_F(OrientToWorld, TheTestObjectsPlacementCarriesTheActivationMatrixOnlyWhenI
   ASSERT_EQ(start(), CommandRunner::Start::kStarted);
   ASSERT_TRUE(dialog().chooseRadio(kIdentity));
   ASSERT_TRUE(dialog().chooseRadio(kTestObject));
-  expectNear(plugin_->hardwareMatrix(), kQ * kH0, 1e-15);
+  expectMatrixNear(plugin_->hardwareMatrix(), kQ * kH0, 1e-15);
   EXPECT_EQ(shown(), rowsOf(kQ * kH0 * scale()));
 
   Matrix4x4 mirrored = kQ * Matrix4x4::scaling(1, 1, -1);
@@ -208,10 +205,10 @@ TEST_F(OrientToWorld, TheTestObjectsPlacementCarriesTheActivationMatrixOnlyWhenI
     ASSERT_TRUE(dialog().chooseRadio(kIdentity));
     ASSERT_TRUE(testObject->setTransform(refused.m));
     ASSERT_TRUE(dialog().chooseRadio(kTestObject));
-    expectNear(plugin_->hardwareMatrix(), Matrix4x4::identity(), 0);
+    expectMatrixNear(plugin_->hardwareMatrix(), Matrix4x4::identity(), 0);
   }
   ASSERT_TRUE(runner_.cancel());
-  expectNear(plugin_->hardwareMatrix(), kH0, 0);
+  expectMatrixNear(plugin_->hardwareMatrix(), kH0, 0);
 }
 
 // The transform a widget announces goes through the device steps: the stored object alignment is taken into
@@ -227,13 +224,13 @@ TEST_F(OrientToWorld, ANewTransformFromEachWidgetBecomesTheHardwareMatrix) {
     IZelSubject* subject = subjectOf(widget);
     ASSERT_TRUE(subject);
     subject->notify("NewTransform", nullptr);
-    expectNear(plugin_->hardwareMatrix(), Matrix4x4::identity(), 0);
+    expectMatrixNear(plugin_->hardwareMatrix(), Matrix4x4::identity(), 0);
     Matrix4x4 announced = kQ;
     subject->notify("NewTransform", announced.m);
-    expectNear(plugin_->hardwareMatrix(), kQ, 0);
+    expectMatrixNear(plugin_->hardwareMatrix(), kQ, 0);
     EXPECT_EQ(shown(), rowsOf(objectAlignment * kQ * scale()));
     Matrix4x4 combined;
-    expectNear(plugin_->deviceMatrix(combined), kQ * scale(), 1e-15);
+    expectMatrixNear(plugin_->deviceMatrix(combined), kQ * scale(), 1e-15);
     setDeviceTransform(*plugin_, Matrix4x4::identity(), nullptr);
   }
 }
@@ -253,7 +250,7 @@ TEST_F(OrientToWorld, AMatrixSavedWithTheFileWidgetLoadsBackBitForBit) {
   ASSERT_TRUE(dialog().chooseRadio(kFile));
   host_.files().dialogs().queueAnswer(ScriptedFileDialogs::Answer{text(scratch.module("orient.tfm")), 0});
   ASSERT_TRUE(dialog().pressButton(box(u"TransformFileWidget") + 2));
-  expectNear(plugin_->hardwareMatrix(), saved, 0);
+  expectMatrixNear(plugin_->hardwareMatrix(), saved, 0);
 }
 
 TEST_F(OrientToWorld, ShowPositionHoldsItsReceiversUntilTheStopAndNoneWhenItCannotStart) {
@@ -289,7 +286,7 @@ TEST_F(OrientToWorld, TheMethodStaysWhileThePositionShowsOrTheWidgetProbes) {
   ASSERT_EQ(start(), CommandRunner::Start::kStarted);
   ASSERT_TRUE(dialog().pressButton(kShowPosition));
   EXPECT_FALSE(dialog().chooseRadio(kIdentity));
-  expectNear(plugin_->hardwareMatrix(), kH0, 0);
+  expectMatrixNear(plugin_->hardwareMatrix(), kH0, 0);
   device_->deliver<IZelHardProbeDataReceiver>([](IZelHardProbeDataReceiver* r) { r->onPointStop({}); });
 
   ASSERT_TRUE(dialog().chooseRadio(kPlanes));
@@ -303,9 +300,9 @@ TEST_F(OrientToWorld, TheMethodStaysWhileThePositionShowsOrTheWidgetProbes) {
   EXPECT_FALSE(enabled(box(u"MoveDeviceWidget")));
   device_->deliver<IZelHardProbeDataReceiver>(
       [](IZelHardProbeDataReceiver* r) { r->onCustomEvent(ZelCString("Cancel"), nullptr); });
-  expectNear(plugin_->hardwareMatrix(), kH0, 0);
+  expectMatrixNear(plugin_->hardwareMatrix(), kH0, 0);
   EXPECT_TRUE(dialog().chooseRadio(kIdentity));
-  expectNear(plugin_->hardwareMatrix(), Matrix4x4::identity(), 0);
+  expectMatrixNear(plugin_->hardwareMatrix(), Matrix4x4::identity(), 0);
 }
 
 // A wizard run keeps one device transform from its first pass to its end, whichever way it ends.
@@ -318,7 +315,7 @@ TEST_F(OrientToWorld, NoOtherTransformCanBeChosenWhileAWizardRunGoesOn) {
   EXPECT_FALSE(dialog().chooseRadio(kIdentity));
   for (int32_t button : {kStartProbing, kShowPosition}) EXPECT_FALSE(dialog().pressButton(button)) << button;
   EXPECT_EQ(device_->receiverCount(), 0u);
-  expectNear(plugin_->hardwareMatrix(), kH0, 0);
+  expectMatrixNear(plugin_->hardwareMatrix(), kH0, 0);
   EXPECT_TRUE(enabled(kStandard1)) << "the command can still be left";
 
   host_.gui().simpleDialog().queueAnswer(2);  // "Exit", the run discarded
@@ -339,7 +336,7 @@ TEST_F(OrientToWorld, ACancelAfterDeactivationChangesNothing) {
   EXPECT_EQ(device_->receiverCount(), 0u);
   EXPECT_EQ(journal_.back(), "disconnect HardProbe");
   EXPECT_TRUE(command->cancel());
-  expectNear(plugin_->hardwareMatrix(), Matrix4x4::identity(), 0);
+  expectMatrixNear(plugin_->hardwareMatrix(), Matrix4x4::identity(), 0);
 }
 
 }  // namespace

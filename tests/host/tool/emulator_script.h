@@ -1,0 +1,22 @@
+#pragma once
+
+// What the host-tool tests write into a script to drive the emulator: the waits for its events, the stop an
+// operator takes with the tip lifted, and numbers printed to the last digit.
+
+#include <initializer_list>
+#include <sstream>
+#include <string>
+
+inline const std::string kSampled = "run-until Palpera/Events/Single/SampledEvent 10000\n";
+inline const std::string kRadiusEvent = "run-until Palpera/Events/Single/RadiusEvent 10000\n";
+// Off the surface, on the side the probe came from.
+inline const std::string kLiftedStop =
+    "key press 299\nkey press 293\nkey release 299\nrun-until Palpera/Events/Single/StopEvent 10000\n";
+
+// Each value after a blank, to 17 significant digits.
+inline std::string numbers(std::initializer_list<double> values) {
+  std::ostringstream text;
+  text.precision(17);
+  for (double value : values) text << ' ' << value;
+  return text.str();
+}
