@@ -21,6 +21,9 @@ const ClassRegistration<ConstrainedConeCollector> constrainedCone(
 }  // namespace
 
 ZelString PlaneCollector::refusalOfMade(IZelFeature& made) {
+  // With no radius to compensate (the trial fit through the ball centres, which runs before any stop is
+  // taken, or a pointed probe) the side changes nothing.
+  if (probeRadius() == 0) return {};
   auto* plane = queryPart<IZelPlane>(&made);
   if (!plane || !touchesPushAlong(plane->normal(), touchDirections())) return {};
   return tr(

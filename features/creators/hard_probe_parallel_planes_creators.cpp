@@ -42,9 +42,8 @@ void appendGroup(Groups& groups, IZelFeature* child, PointList& own, BitVector& 
 
 // The fitter's two planes through the groups, or none.
 IPtr<IZelFeature> fitGroups(Groups& groups) {
-  std::string path = kBestFitFitterPath;
-  path += "IZelParallelPlanes";
-  RegPtr<IZelFeatureFitter> fitter{ZelCString(path.c_str())};
+  RegPtr<IZelFeatureFitter> fitter{
+      ZelCString((std::string(kBestFitFitterPath) + "IZelParallelPlanes").c_str())};
   if (!fitter) return {};
   SPtr<IZelBitVectorArray> selection;
   IPtr<IZelRegionHandler> region = makePointRegion(groups.points);
