@@ -7,10 +7,8 @@
 // a run whose live statistics follow every touch with a fit of every point taken would not.
 
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
@@ -28,40 +26,21 @@
 #include "host_api/component_command.h"
 #include "host_api/data_store.h"
 #include "tests/support/recording_receiver.h"
+#include "tests/support/scratch_directory.h"
 
 namespace {
 
 constexpr int64_t kSmallest = 1000;
 constexpr const char* kPlanes = "IZelFeature=IZelPlane,IZelFeatureCollector=Plane,UsePlane=false";
 
-// A folder of its own under the temporary directory, removed with everything in it at the end.
-class ScratchFolder {
- public:
-  ScratchFolder()
-      : path_(std::filesystem::temp_directory_path() /
-              ("palpera-bench-acquisition-" + std::to_string(getpid()))) {
-    std::filesystem::create_directories(path_);
-  }
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-  ~ScratchFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  std::string file(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  std::filesystem::path path_;
-};
-
 // A host log of one acquisition of count touches, a 3 mm ball, with the identity as device transform;
 // answers its path.
-std::string writeAcquisition(const ScratchFolder& folder, int64_t count) {
+std::string writeAcquisition(const ScratchDirectory& folder, int64_t count) {
   const std::string events = "acquisition-" + std::to_string(count) + "-hardprobe-0000.xml";
   std::mt19937_64 rng(7);
   std::uniform_real_distribution<double> unit(0.0, 1.0);
   std::normal_distribution<double> noise(0.0, 10e-6);
-  std::ofstream out(folder.file(events));
+  std::ofstream out(folder.system(events));
   out << "<SetRadius time=\"0\">0.003000</SetRadius>";
   char point[160];
   for (int64_t i = 0; i < count; ++i) {
@@ -70,7 +49,7 @@ std::string writeAcquisition(const ScratchFolder& folder, int64_t count) {
     out << "<OnPointSampled time=\"0\">" << point << "</OnPointSampled>";
   }
   out << "<OnPointStop time=\"0\"><Point><X>0.06</X><Y>0.04</Y><Z>0.02</Z></Point></OnPointStop>";
-  const std::string log = folder.file("acquisition-" + std::to_string(count) + ".log");
+  const std::string log = folder.system("acquisition-" + std::to_string(count) + ".log");
   std::ofstream(log) << "PluginAlignmentMatrix\t1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1 \nPluginData\t" << events
                      << "\nPluginWait\t\n";
   return log;
@@ -115,7 +94,7 @@ bool probeThroughTheCommand(StandinHost& host, const std::string& log) {
 void BM_AcquisitionThroughHardProbeFeatures(benchmark::State& state) {
   static double smallestPerTouch = 0.0;  // seconds, of the smallest acquisition's last measurement
   StandinHost& host = startedModule().host;
-  ScratchFolder folder;
+  ScratchDirectory folder;
   const int64_t touches = state.range(0);
   const std::string log = writeAcquisition(folder, touches);
   double seconds = 0.0;
