@@ -63,13 +63,16 @@ FitResult<AxialFit> fitAxialSurface(std::span<const Eigen::Vector3d> points, boo
   const char* shape = withSlope ? "cone" : "cylinder";
   auto lowest = lowestSurface(normalized->coordinates, freedom, starts, shape);
   const std::optional<AxialSurface> fitted = lowest ? std::optional(*lowest) : std::nullopt;
-  if (hasRivalAxis(normalized->coordinates, freedom, fitted, search, scatter / normalized->scale)) {
+  const AxisChoice choice =
+      chooseAxis(normalized->coordinates, freedom, fitted, search, scatter / normalized->scale);
+  if (choice.rivalled) {
     return FitFailure{std::string("the points fit ") + shape +
                       "s along distinct axes equally well, so they do not determine its axis: spread the "
                       "touches along the axis"};
   }
   if (!lowest) return lowest.failure();
-  return AxialFit{std::move(normalized).value(), *lowest};
+  // A valley the starts missed may reach lower than the fit did.
+  return AxialFit{std::move(normalized).value(), *choice.lowest};
 }
 
 FitResult<AxialFit> fitAxialSurfaceParallelTo(std::span<const Eigen::Vector3d> points, bool withSlope,

@@ -52,24 +52,23 @@ std::vector<Candidate> refinedValleys(const Points<3>& points, AxialFreedom free
 
 }  // namespace
 
-bool hasRivalAxis(const Points<3>& points, AxialFreedom freedom, const std::optional<AxialSurface>& fitted,
-                  const AxialSearch& search, double scatter) {
+AxisChoice chooseAxis(const Points<3>& points, AxialFreedom freedom,
+                      const std::optional<AxialSurface>& fitted, const AxialSearch& search, double scatter) {
   const double resolved = kResolvedDeviations * scatter;
   const double tie = resolved * resolved + static_cast<double>(points.cols()) * kTiedResidual * kTiedResidual;
   std::vector<Candidate> candidates = refinedValleys(points, freedom, search, fitted, tie);
   if (fitted) candidates.push_back({*fitted, sumOfSquares(points, *fitted)});
-  if (candidates.empty()) return false;
-  const double lowest =
-      std::min_element(candidates.begin(), candidates.end(), [](const auto& a, const auto& b) {
-        return a.sumOfSquares < b.sumOfSquares;
-      })->sumOfSquares;
-  std::erase_if(candidates, [&](const Candidate& c) { return c.sumOfSquares - lowest > tie; });
-  for (auto a = candidates.begin(); a != candidates.end(); ++a) {
-    const bool rivalled = std::any_of(
-        a + 1, candidates.end(), [&](const Candidate& b) { return distinctAxes(a->surface, b.surface); });
-    if (rivalled) return true;
+  if (candidates.empty()) return {};
+  const Candidate lowest =
+      *std::min_element(candidates.begin(), candidates.end(),
+                        [](const auto& a, const auto& b) { return a.sumOfSquares < b.sumOfSquares; });
+  std::erase_if(candidates, [&](const Candidate& c) { return c.sumOfSquares - lowest.sumOfSquares > tie; });
+  bool rivalled = false;
+  for (auto a = candidates.begin(); a != candidates.end() && !rivalled; ++a) {
+    rivalled = std::any_of(a + 1, candidates.end(),
+                           [&](const Candidate& b) { return distinctAxes(a->surface, b.surface); });
   }
-  return false;
+  return {lowest.surface, rivalled};
 }
 
 }  // namespace fitting::detail

@@ -1,7 +1,7 @@
 #pragma once
 
 // Whether points determine the axis of the cylinder or cone fitted to them: a minimum along a distinct axis
-// that fits them as well as the one found, within what they can tell apart, means they do not.
+// that fits them as well as the lowest, within what they can tell apart, means they do not.
 
 #include <optional>
 
@@ -12,12 +12,16 @@
 
 namespace fitting::detail {
 
-// Whether two minima along distinct axes fit points, with freedom, equally well: fitted (when the fit found
-// one) and each valley of search refined on all the points, when their sums of squares lie within
-// (3 scatter)^2 of the lowest, or are tied with it to rounding. A point scatters about the surface with a
-// standard deviation of scatter (normalized units); sums of squares closer than three such deviations are
-// not told apart. The same points in any pose give the same answer.
-bool hasRivalAxis(const Points<3>& points, AxialFreedom freedom, const std::optional<AxialSurface>& fitted,
-                  const AxialSearch& search, double scatter);
+// The surface to keep of fitted (when the fit found one) and each valley of search refined on all the
+// points: the lowest, and whether another along a distinct axis fits the points, with freedom, as well. Two
+// fit as well when their sums of squares lie within (3 scatter)^2 of each other, or are tied to rounding. A
+// point scatters about the surface with a standard deviation of scatter (normalized units); sums of squares
+// closer than three such deviations are not told apart. The same points in any pose give the same answer.
+struct AxisChoice {
+  std::optional<AxialSurface> lowest;
+  bool rivalled = false;
+};
+AxisChoice chooseAxis(const Points<3>& points, AxialFreedom freedom,
+                      const std::optional<AxialSurface>& fitted, const AxialSearch& search, double scatter);
 
 }  // namespace fitting::detail

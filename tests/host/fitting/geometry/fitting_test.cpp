@@ -17,6 +17,7 @@
 #include <Eigen/Core>
 #include <Eigen/Geometry>
 
+#include "host/fitting/geometry/axis_ambiguity.h"
 #include "host/fitting/geometry/fitting.h"
 
 namespace fitting::test {
@@ -836,6 +837,23 @@ TEST(AxialFit, ASecondAxisWithinThreeTouchDeviationsIsRefusedAndOneBeyondIsNot) 
               "the points' scatter is not a length");
     EXPECT_EQ(fitCone(bore, std::nullopt, scatter).failure().reason, "the points' scatter is not a length");
   }
+}
+
+// A valley the fit's starts missed can lie lower than the fit's own minimum, along another axis: the lower
+// one is kept, not the fit's, and no tie is claimed between them.
+TEST(AxialFit, AValleyLowerThanTheFittedSurfaceIsKept) {
+  detail::Points<3> wall(3, 12);
+  for (int i = 0; i < 12; ++i) wall.col(i) = radial(i * 2.0) + 0.3 * (i % 4) * Vector::UnitZ();
+  const detail::AxialSurface truth{Vector::Zero(), Vector::UnitZ(), 1.0, 0.0};
+  const detail::AxialSurface tilted{Vector(0.2, 0, 0), Vector(0.5, 0, 1).normalized(), 1.1, 0.0};
+  detail::AxialSearch search;
+  search.valleys = {{truth, 0.0, {}}};
+  search.sampleSize = wall.cols();
+  const detail::AxisChoice choice = detail::chooseAxis(wall, {true, false}, tilted, search, 1e-6);
+  ASSERT_TRUE(choice.lowest);
+  EXPECT_FALSE(choice.rivalled);
+  EXPECT_NEAR(std::abs(choice.lowest->axis.z()), 1.0, 1e-9);
+  EXPECT_NEAR(choice.lowest->radius, 1.0, 1e-9);
 }
 
 TEST(SignedDistance, IsPositiveOutsideEveryShapeAndOnTheLeftOfALineInAPlane) {
