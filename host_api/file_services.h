@@ -36,9 +36,17 @@ class ITransformUtil : public virtual IZelUnknown {
   virtual bool load(const ZelString& path, double* matrix) = 0;
   // False when the file could not be written whole.
   virtual bool save(const ZelString& path, const double* matrix) = 0;
-  // As load; when it fails, why says why as the end of a sentence for the user ("row 3 is missing"), and is
-  // empty when there is no file at path.
-  virtual bool loadExplained(const ZelString& path, double* matrix, ZelString& why) = 0;
+};
+
+// Offered by a host that can say why a transform file does not load; without it the user is told only that
+// the file could not be loaded.
+class ITransformLoadReason : public virtual IZelUnknown {
+ public:
+  static constexpr const char* interfaceName = "ITransformLoadReason";
+
+  // Why ITransformUtil::load fails for path, as the end of a sentence for the user ("row 3 is missing");
+  // empty when there is no file at path, or it loads.
+  virtual void explainLoad(const ZelString& path, ZelString& why) = 0;
 };
 
 class IFileTypeService : public virtual IZelUnknown {

@@ -103,8 +103,10 @@ bool TransformFileDialogs::loadTransformFile(double* matrix) {
 bool loadTfmFile(ITransformUtil& transforms, const ZelString& chosen, double* matrix) {
   ZelString normalised = chosen;
   ZelPath::normalize(normalised);
+  if (transforms.load(normalised, matrix)) return true;
   ZelString why;
-  if (transforms.loadExplained(normalised, matrix, why)) return true;
+  SPtr<ITransformLoadReason> reasons;
+  if (reasons) reasons->explainLoad(normalised, why);
   reportUnloadable(chosen, why);
   return false;
 }

@@ -9,6 +9,7 @@ std::vector<ServiceFamily::SharedService> FileServicesFamily::sharedServices() c
   return {
       {IGuiUtil::interfaceName, dialogs_.get()},
       {ITransformUtil::interfaceName, transforms_.get()},
+      {ITransformLoadReason::interfaceName, transforms_.get()},
       {IFileTypeService::interfaceName, fileTypes_.get()},
   };
 }

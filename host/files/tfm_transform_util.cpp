@@ -82,10 +82,15 @@ void TfmTransformUtil::prepareLoad(int32_t mode) {
 
 bool TfmTransformUtil::load(const ZelString& path, double* matrix) {
   ZelString ignored;
-  return loadExplained(path, matrix, ignored);
+  return readMatrix(path, matrix, ignored);
 }
 
-bool TfmTransformUtil::loadExplained(const ZelString& path, double* matrix, ZelString& why) {
+void TfmTransformUtil::explainLoad(const ZelString& path, ZelString& why) {
+  double ignored[kElements];
+  readMatrix(path, ignored, why);
+}
+
+bool TfmTransformUtil::readMatrix(const ZelString& path, double* matrix, ZelString& why) {
   why = ZelString();
   switch (platform::fileKind(path.c_str())) {
     case platform::FileKind::kMissing:
@@ -126,5 +131,9 @@ bool TfmTransformUtil::save(const ZelString& path, const double* matrix) {
 }
 
 void TfmTransformUtil::queryInterface(const char* name, void** out, bool) {
-  QueryChain(name, out).classLeaf(interfaceName, this, this).offer<ITransformUtil>(this).end();
+  QueryChain(name, out)
+      .classLeaf(interfaceName, this, this)
+      .offer<ITransformUtil>(this)
+      .offer<ITransformLoadReason>(this)
+      .end();
 }

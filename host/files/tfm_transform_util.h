@@ -11,14 +11,14 @@
 #include "host/core/host_unknown.h"
 #include "host_api/file_services.h"
 
-class TfmTransformUtil : public ITransformUtil, public HostUnknown {
+class TfmTransformUtil : public ITransformUtil, public ITransformLoadReason, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "TfmTransformUtil";
 
   void prepareLoad(int32_t mode) override;
   bool load(const ZelString& path, double* matrix) override;
-  bool loadExplained(const ZelString& path, double* matrix, ZelString& why) override;
   bool save(const ZelString& path, const double* matrix) override;
+  void explainLoad(const ZelString& path, ZelString& why) override;
 
   int32_t prepareCalls() const { return prepareCalls_; }
   int32_t lastPrepareMode() const { return lastPrepareMode_; }
@@ -29,6 +29,9 @@ class TfmTransformUtil : public ITransformUtil, public HostUnknown {
  private:
   std::atomic<int32_t> prepareCalls_ = 0;
   std::atomic<int32_t> lastPrepareMode_ = -1;
+
+  // As load, and why says why it fails (empty when there is no file at path).
+  static bool readMatrix(const ZelString& path, double* matrix, ZelString& why);
 };
 
 // The file's text as the format reads it: false, leaving matrix alone, unless it holds exactly sixteen

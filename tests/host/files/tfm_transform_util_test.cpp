@@ -16,6 +16,7 @@ namespace {
 class TfmFiles : public ModuleTest {
  protected:
   ITransformUtil& util() { return host_.files().transforms(); }
+  ITransformLoadReason& reasons() { return host_.files().transforms(); }
   ScratchDirectory scratch_;
 };
 
@@ -54,14 +55,15 @@ TEST_F(TfmFiles, AnythingButSixteenFiniteNumbersIsRefusedAndTheMatrixKept) {
     std::fill(std::begin(matrix), std::end(matrix), 7.0);
     EXPECT_FALSE(util().load(scratch_.module("bad.tfm"), matrix));
     ZelString told;
-    EXPECT_FALSE(util().loadExplained(scratch_.module("bad.tfm"), matrix, told));
+    reasons().explainLoad(scratch_.module("bad.tfm"), told);
     EXPECT_EQ(std::u16string(told.c_str()), why);
     EXPECT_EQ(matrix[0], 7.0);
   }
   ZelString told(u"stale");
-  EXPECT_FALSE(util().loadExplained(scratch_.module("missing.tfm"), matrix, told));
+  reasons().explainLoad(scratch_.module("missing.tfm"), told);
   EXPECT_TRUE(told.isEmpty()) << "a file that is not there has nothing wrong in it";
-  EXPECT_FALSE(util().loadExplained(scratch_.module(), matrix, told)) << "a directory";
+  EXPECT_FALSE(util().load(scratch_.module(), matrix)) << "a directory";
+  reasons().explainLoad(scratch_.module(), told);
   EXPECT_EQ(std::u16string(told.c_str()), u"it is not a file");
   matrix[5] = std::numeric_limits<double>::infinity();
   EXPECT_FALSE(util().save(scratch_.module("inf.tfm"), matrix));
