@@ -73,18 +73,30 @@ Values cylinders(const Placed<IZelCylinder>& fitted, const Placed<IZelCylinder>&
           size("radius", fitted.kind.radius(), nominal.kind.radius())};
 }
 
-// As for a cylinder, the probed axis's point nearest the nominal's narrow end A is set beside that end, and
-// the probed radius there beside the nominal's. A cone's axis runs from its narrow end, so its sense counts.
+// A cone seen from its narrow end, whichever of its ends A and B that is: the end, its radius, and the axis's
+// direction from it towards the wide end.
+struct NarrowEnd {
+  Vector3 point;
+  double radius;
+  Vector3 towardsWide;
+};
+
+NarrowEnd narrowEnd(const Placed<IZelCone>& cone) {
+  const Vector3 a = cone.point(cone.kind.endA()), b = cone.point(cone.kind.endB());
+  if (cone.kind.radiusA() <= cone.kind.radiusB()) return {a, cone.kind.radiusA(), (b - a).normalized()};
+  return {b, cone.kind.radiusB(), (a - b).normalized()};
+}
+
+// As for a cylinder, the probed axis's point nearest the nominal's narrow end is set beside that end, and the
+// probed radius there beside the nominal's. A cone's axis runs from its narrow end, so its sense counts.
 Values cones(const Placed<IZelCone>& fitted, const Placed<IZelCone>& nominal) {
-  const Vector3 along = fitted.direction(fitted.kind.axisDirection()).normalized();
-  const Vector3 start = nominal.point(nominal.kind.endA());
-  const Vector3 end = fitted.point(fitted.kind.endA());
-  const double reach = (start - end).dot(along);
+  const NarrowEnd probed = narrowEnd(fitted), expected = narrowEnd(nominal);
+  const double reach = (expected.point - probed.point).dot(probed.towardsWide);
   const double halfAngle = fitted.kind.halfAngle(), nominalHalfAngle = nominal.kind.halfAngle();
   return {
-      direction("axis", along, nominal.direction(nominal.kind.axisDirection()), true),
-      position("axis point", end + along * reach, start),
-      size("radius", fitted.kind.radiusA() + reach * std::tan(halfAngle), nominal.kind.radiusA()),
+      direction("axis", probed.towardsWide, expected.towardsWide, true),
+      position("axis point", probed.point + probed.towardsWide * reach, expected.point),
+      size("radius", probed.radius + reach * std::tan(halfAngle), expected.radius),
       {"half angle", sixDigits(halfAngle), sixDigits(nominalHalfAngle), halfAngle - nominalHalfAngle, true}};
 }
 

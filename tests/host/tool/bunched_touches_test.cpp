@@ -41,8 +41,8 @@ struct Station {
 struct Solid {
   const char* kind;
   Vector3 axisFoot;
-  double taper;  // radius lost per metre up the axis
-  std::string nominal;
+  double taper;         // radius lost per metre up the axis
+  std::string nominal;  // the cone's written from its wide end, as a CAD system may give it
   std::vector<Station> bunched;
 };
 
@@ -55,7 +55,7 @@ const Solid kCone{
     "Cone",
     {0.45, 0.15, 0.01},
     0.25,
-    "cone 0.45 0.15 0.07 0.45 0.15 0.01 0.112 0.127",
+    "cone 0.45 0.15 0.01 0.45 0.15 0.07 0.127 0.112",
     {{-5, 0.024}, {68, 0.02}, {115, 0.043}, {159, 0.019}, {221, 0.017}, {257, 0.011}, {296, 0.023}}};
 
 // Towards the axis, horizontally, from just outside the wall at that height above the plate.
