@@ -1,6 +1,7 @@
 #pragma once
 
-// Wide strings as std::u16string, so that test expectations compare and print them.
+// Wide strings as std::u16string, so that test expectations compare and print them, and counts of a text's
+// parts.
 
 #include <string>
 
@@ -8,4 +9,11 @@
 
 inline std::u16string text(const ZelString& s) {
   return s.c_str();
+}
+
+// How many times text holds part, not overlapping.
+inline size_t occurrences(const std::string& text, const std::string& part) {
+  size_t count = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size())) ++count;
+  return count;
 }

@@ -17,6 +17,7 @@
 #include "support/module_fixture.h"
 #include "support/module_settings.h"
 #include "support/scratch_directory.h"
+#include "support/text.h"
 #include "tests/devices/support/test_plugin.h"
 
 // A probe pointing down, its up towards +y: the orientation of most scripted events.
@@ -72,12 +73,6 @@ class DeviceTest : public ModuleTest {
   // Delivers on the main thread until the recorder has count calls; false when it did not get them in time.
   bool pumpUntilCalls(size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
     return host_.core().mainLoop().runUntil([&] { return recorder_->calls().size() >= count; }, timeout);
-  }
-
-  static size_t occurrences(const std::string& text, const std::string& part) {
-    size_t found = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++found;
-    return found;
   }
 
   ScratchDirectory folder_;

@@ -19,12 +19,12 @@
 namespace {
 
 // The hardware matrix the arm starts with, and the one after the script ran from the project's folder.
-struct ScriptRun {
+struct HardwareMatrices {
   Matrix4x4 stale;
   Matrix4x4 hardware;
 };
 
-ScriptRun runScript(const std::string& path) {
+HardwareMatrices runScript(const std::string& path) {
   int status = -1;
   const std::string output = runTool("--script " + path, status, kProject);
   EXPECT_EQ(WEXITSTATUS(status), 0) << output;
@@ -34,7 +34,7 @@ ScriptRun runScript(const std::string& path) {
 // The emulator's arm touches the part where the document shows it: aligned to the placed part, its hardware
 // matrix is the identity, whatever stale one it started with.
 TEST(Align321Example, TheArmIsAlignedOntoThePlacedPlate) {
-  const ScriptRun run = runScript("examples/align-321.script");
+  const HardwareMatrices run = runScript("examples/align-321.script");
   EXPECT_NEAR(run.stale.m[3], 0.25, 1e-12);
   for (int i = 0; i < 16; ++i) EXPECT_NEAR(run.hardware.m[i], Matrix4x4::identity().m[i], 1e-7) << i;
 }
@@ -50,7 +50,7 @@ TEST(Align321Example, ASecondStopAtTheEndChangesNothing) {
   ScratchDirectory scratch;
   const std::string path = scratch.system() + "/stop-twice.script";
   std::ofstream(path) << script;
-  const ScriptRun run = runScript(path);
+  const HardwareMatrices run = runScript(path);
   for (int i = 0; i < 16; ++i) EXPECT_NEAR(run.hardware.m[i], Matrix4x4::identity().m[i], 1e-7) << i;
 }
 
@@ -115,7 +115,7 @@ TEST(Align321Example, WithTheEmulatorsNoiseThePlatesCornersLandWithinAQuarterMil
   ScratchDirectory scratch;
   const std::string path = scratch.system() + "/noisy.script";
   std::ofstream(path) << script;
-  const ScriptRun run = runScript(path);
+  const HardwareMatrices run = runScript(path);
   const Matrix4x4 pose = matrixAfter(script, "transform RefObject ", true);
   for (double x : {0.0, 0.1})
     for (double y : {0.0, 0.08})

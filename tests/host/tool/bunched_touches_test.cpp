@@ -21,6 +21,7 @@
 #include "emulator_script.h"
 #include "support/run_tool.h"
 #include "support/scratch_directory.h"
+#include "support/text.h"
 
 namespace {
 
@@ -156,13 +157,6 @@ class ShaftScript {
  private:
   Matrix4x4 placement_;
 };
-
-// How many times text holds what.
-size_t occurrences(const std::string& text, const std::string& what) {
-  size_t count = 0;
-  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + what.size())) ++count;
-  return count;
-}
 
 // One session per solid, so that each stays well inside a test's time under a sanitizer.
 class BunchedTouchesScript : public testing::TestWithParam<const Solid*> {};

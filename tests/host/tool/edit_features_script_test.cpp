@@ -7,14 +7,9 @@
 
 #include "support/run_tool.h"
 #include "support/scratch_directory.h"
+#include "support/text.h"
 
 namespace {
-
-size_t occurrences(const std::string& text, const std::string& part) {
-  size_t count = 0;
-  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size())) ++count;
-  return count;
-}
 
 // A plane probed with the emulator on the top of the box, then edited: a band dragged with the left button
 // around the first point's pick, looking down, marks that point alone; the right button takes it out again.

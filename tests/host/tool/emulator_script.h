@@ -9,7 +9,9 @@
 
 inline const std::string kSampled = "run-until Palpera/Events/Single/SampledEvent 10000\n";
 inline const std::string kRadiusEvent = "run-until Palpera/Events/Single/RadiusEvent 10000\n";
-// Off the surface, on the side the probe came from.
+// The stop taken with the lift key held: off the surface, on the side the probe came from; the script then
+// waits until the stop has reached the command. The lift's move is not waited for: the device may hold a move
+// back (at most 30 a second), and the stop is delivered after it anyway.
 inline const std::string kLiftedStop =
     "key press 299\nkey press 293\nkey release 299\nrun-until Palpera/Events/Single/StopEvent 10000\n";
 

@@ -15,17 +15,13 @@
 
 namespace {
 
-// The emulator's stop point, taken with the lift key held: off the surface, on the side the probe came from;
-// the script then waits until the stop has reached the command. The lift's move is not waited for: the device
-// may hold a move back (at most 30 a second), and the stop is delivered after it anyway.
-
 // Three emulator picks on a face of the box, seen along the ray (DX, DY, DZ) from the points given, then the
 // stop point taken off the face and the emulator's stop key.
 std::string probedPlane(const char* picks[3], const char* stop) {
   std::string script =
       "command PalperaCreateFeaturesCmd2 "
-      "IZelFeature=IZelPlane,IZelFeatureCollector=Plane,UsePlane=false\n"
-      "run-until Palpera/Events/Single/RadiusEvent 10000\n";
+      "IZelFeature=IZelPlane,IZelFeatureCollector=Plane,UsePlane=false\n" +
+      kRadiusEvent;
   for (int i = 0; i < 3; ++i) script += std::string("mouse click ") + picks[i] + "\n" + kSampled;
   return script + "mouse move " + stop + "\n" + kLiftedStop;
 }
@@ -67,12 +63,11 @@ TEST(HardProbeFeaturesScript, TheEmulatorProbesTheBoreOfThePlateAtItsNominalAxis
          << "start\nset Palpera/Emulator/MaxNoiseFactor 0\n"
          << "command PalperaCreateFeaturesCmd2 "
             "IZelFeature=IZelCylinder,IZelFeatureCollector=Cylinder,UsePlane=false\n"
-         << "run-until Palpera/Events/Single/RadiusEvent 10000\n";
+         << kRadiusEvent;
   for (int i = 0; i < 8; ++i) {
     const double angle = 2 * M_PI * i / 8 + .3;
     script << "mouse click 0.05 0.04 " << .002 + .0008 * i << " " << std::cos(angle) << " " << std::sin(angle)
-           << " 0"
-           << "\n"
+           << " 0\n"
            << kSampled;
   }
   script << "mouse move 0.05 0.04 0.009 0 1 0\n" << kLiftedStop << "print document\napply\n";
@@ -127,7 +122,7 @@ TEST(HardProbeFeaturesScript, ARefusedStopKeepsTheTouchesAndSaysWhatTheFeatureNe
            << "set DefaultFileNameDirectory/common " << kProject << "/examples\n"
            << "start\nset Palpera/Emulator/MaxNoiseFactor 0\n"
            << "command PalperaCreateFeaturesCmd2 " << c.kind << ",UsePlane=false\n"
-           << "run-until Palpera/Events/Single/RadiusEvent 10000\n";
+           << kRadiusEvent;
     for (const std::string& touch : c.touches) script << "mouse click " << touch << "\n" << kSampled;
     script << kLiftedStop << "print document\nprint errors\nprint dialogs\n"
            << "mouse click " << c.lastTouch << "\n"
