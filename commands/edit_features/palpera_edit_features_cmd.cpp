@@ -6,7 +6,6 @@
 #include "commands/common/command_readiness.h"
 #include "commands/edit_features/feature_refit.h"
 #include "features/compensated_points.h"
-#include "features/creators/creator_parameter_keys.h"
 #include "features/feature_matching.h"
 #include "framework/commands/command_context.h"
 #include "framework/host_glue/document_glue.h"

@@ -131,12 +131,12 @@ class AlignmentCommandsEnd : public HardProbeCommandTest {
     const Vector3 tip = kEnd.points[0] + kEmulatorBallRadius * kEnd.outward;
     deliver([&](IZelHardProbeDataReceiver* r) { r->onPointSampled(tip); });
   }
-  // Method 9 with the top face named +Z and the front -Y, then "Probe Points".
   // "Probe Points" of "3-2-1 Device Alignment", which probes once the reference planes are picked.
   void startDeviceToPartProbing() {
     pickAllFaces();
     ASSERT_TRUE(press(14));
   }
+  // Method 9 with the top face named +Z and the front -Y, then "Probe Points".
   void startPlaneProbing() {
     ASSERT_TRUE(dialog().chooseRadio(9));
     const int32_t planes = box(u"Alignment321Widget");
