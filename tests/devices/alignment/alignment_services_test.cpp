@@ -13,6 +13,7 @@
 #include "devices/contracts/plugin.h"
 #include "framework/registrations/registered_classes.h"
 #include "host/document/host_document_data.h"
+#include "support/expect_matrix_near.h"
 #include "support/module_fixture.h"
 #include "support/module_settings.h"
 #include "support/recording_receiver.h"
@@ -204,9 +205,6 @@ TEST_F(AlignmentServices, TheObjectMatrixFoldsInOnlyWhatThePartMovedSinceItWasLa
     IZelDocObject* reference = host_.document().doc().findObject(ZelString(u"RefObject"));
     ASSERT_TRUE(reference && reference->setTransform(placement.m));
   };
-  const auto expectObjectMatrix = [](const Matrix4x4& actual, const Matrix4x4& expected) {
-    for (int i = 0; i < 16; ++i) EXPECT_NEAR(actual.m[i], expected.m[i], 1e-12) << i;
-  };
   const Matrix4x4 placed = Matrix4x4::translation({0.3, -0.2, 0.1}) * Matrix4x4::rotation({1, 0, 0}, 0.4);
   host_.document().doc().add({"Mesh", u"RefObject", {}, {}, {}}, false);
   placeReference(placed);
@@ -214,14 +212,15 @@ TEST_F(AlignmentServices, TheObjectMatrixFoldsInOnlyWhatThePartMovedSinceItWasLa
   const Matrix4x4 software = Matrix4x4::translation({0, 0.05, 0}) * Matrix4x4::rotation({0, 1, 0}, 0.3);
   object->setMatrix(software);
   host_.core().dataStore().fireEvent(nullptr, "General/AlignmentChanged");
-  expectObjectMatrix(*object->matrix(), software);  // placed before the service started: no host alignment
+  expectMatrixNear(*object->matrix(), software,
+                   1e-12);  // placed before the service started: no host alignment
 
   const Matrix4x4 aligned =
       Matrix4x4::translation({-0.1, 0.4, 0.2}) * Matrix4x4::rotation({0, 0, 1}, 0.7) * placed;
   placeReference(aligned);
   host_.core().dataStore().fireEvent(nullptr, "General/AlignmentChanged");
   const Matrix4x4 moved = aligned * Matrix4x4::inverse(placed);
-  expectObjectMatrix(*object->matrix(), moved * software);
+  expectMatrixNear(*object->matrix(), moved * software, 1e-12);
   EXPECT_EQ(storedBlob("Palpera/Alignment/Object Alignment"), bytesOf(*object->matrix()));
 
   // A new document: the stored matrix is not loaded (the default), and the part stands where the document
@@ -229,7 +228,7 @@ TEST_F(AlignmentServices, TheObjectMatrixFoldsInOnlyWhatThePartMovedSinceItWasLa
   placeReference(Matrix4x4::rotation({1, 1, 0}, -0.9));
   host_.document().eventDataStore().fire("Document/Reset");
   host_.core().dataStore().fireEvent(nullptr, "General/AlignmentChanged");
-  expectObjectMatrix(*object->matrix(), Matrix4x4::identity());
+  expectMatrixNear(*object->matrix(), Matrix4x4::identity(), 1e-12);
 }
 
 const char* kScaleService = "IZelPluginDeviceScaleAlignmentService";

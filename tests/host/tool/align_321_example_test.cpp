@@ -13,6 +13,7 @@
 
 #include "basic_types/matrix4x4.h"
 #include "printed_matrix.h"
+#include "support/expect_matrix_near.h"
 #include "support/run_tool.h"
 #include "support/scratch_directory.h"
 
@@ -36,7 +37,7 @@ HardwareMatrices runScript(const std::string& path) {
 TEST(Align321Example, TheArmIsAlignedOntoThePlacedPlate) {
   const HardwareMatrices run = runScript("examples/align-321.script");
   EXPECT_NEAR(run.stale.m[3], 0.25, 1e-12);
-  for (int i = 0; i < 16; ++i) EXPECT_NEAR(run.hardware.m[i], Matrix4x4::identity().m[i], 1e-7) << i;
+  expectMatrixNear(run.hardware, Matrix4x4::identity(), 1e-7);
 }
 
 // STOP pressed twice at the end (a double press): the second STOP is still in transit while the first
@@ -51,7 +52,7 @@ TEST(Align321Example, ASecondStopAtTheEndChangesNothing) {
   const std::string path = scratch.system() + "/stop-twice.script";
   std::ofstream(path) << script;
   const HardwareMatrices run = runScript(path);
-  for (int i = 0; i < 16; ++i) EXPECT_NEAR(run.hardware.m[i], Matrix4x4::identity().m[i], 1e-7) << i;
+  expectMatrixNear(run.hardware, Matrix4x4::identity(), 1e-7);
 }
 
 // STOP pressed twice after plane 1 (a double press): the second cannot finish plane 2, which has no touch
@@ -74,7 +75,7 @@ TEST(Align321Example, ADoubleStopAfterAPlaneKeepsTheRunAndSaysWhatTheNextPlaneNe
       std::string::npos)
       << output;
   const Matrix4x4 hardware = lastMatrixUnder(output, "hardware");
-  for (int i = 0; i < 16; ++i) EXPECT_NEAR(hardware.m[i], Matrix4x4::identity().m[i], 1e-7) << i;
+  expectMatrixNear(hardware, Matrix4x4::identity(), 1e-7);
 }
 
 // Two slips at the start: "Probe Points" pressed before any reference plane is picked, and a STOP before
@@ -102,7 +103,7 @@ TEST(Align321Example, ProbingBeforeThePicksOrAStopBeforeTheFirstTouchIsToldAndTh
     EXPECT_NE(output.find(told), std::string::npos) << told << output;
   }
   const Matrix4x4 hardware = lastMatrixUnder(output, "hardware");
-  for (int i = 0; i < 16; ++i) EXPECT_NEAR(hardware.m[i], Matrix4x4::identity().m[i], 1e-7) << i;
+  expectMatrixNear(hardware, Matrix4x4::identity(), 1e-7);
 }
 
 // With the emulator's own noise (up to 60 um along the surface normal), a simulation of the same probing

@@ -22,6 +22,7 @@
 #include "host_api/host_class_ids.h"
 #include "support/drawn_transform.h"
 #include "support/emulator_ball.h"
+#include "support/expect_matrix_near.h"
 #include "support/nodes_under.h"
 #include "tests/commands/alignment/box_faces.h"
 #include "tests/commands/support/command_fixture.h"
@@ -115,7 +116,7 @@ class DeviceToPartAlignment : public CommandTest {
     return count;
   }
   void expectHardware(const Matrix4x4& expected, double tolerance) {
-    for (int i = 0; i < 16; ++i) EXPECT_NEAR(plugin_->hardwareMatrix().m[i], expected.m[i], tolerance) << i;
+    expectMatrixNear(plugin_->hardwareMatrix(), expected, tolerance);
   }
 
   TestDevice* device_ = nullptr;
@@ -356,7 +357,7 @@ TEST_F(DeviceToPartAlignment, UnderASoftwareTransformTheWholeTransformTakesTheTo
   plugin_->resetObjectMatrix();
   // The device's points arrived scaled already, as every point does: the whole transform scales them first.
   const Matrix4x4 expectedWhole = deviceToWorld * *scale->matrix();
-  for (int i = 0; i < 16; ++i) EXPECT_NEAR(whole.m[i], expectedWhole.m[i], 1e-9) << i;
+  expectMatrixNear(whole, expectedWhole, 1e-9);
   const std::vector<HostSphereNode*> spheres = nodesUnder<HostSphereNode>(host_.document().graphics().root());
   ASSERT_EQ(spheres.size(), touches.size());
   for (size_t i = 0; i < spheres.size(); ++i) {
