@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <map>
 
 #include <BRepBndLib.hxx>
@@ -28,6 +27,7 @@
 #include <gp_Torus.hxx>
 
 #include "host/cad/kernel/brep_kernel.h"
+#include "host/cad/kernel/step_text.h"
 
 namespace {
 
@@ -284,12 +284,6 @@ void addEdges(BrepModel::Kernel& k) {
     }
     k.edges.push_back(std::move(data));
   }
-}
-
-std::string shortest(double value) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%g", value);
-  return text;
 }
 
 // Refuses a face the kernel gives no finite box, or one that lies beyond any part, before anything meshes

@@ -4,7 +4,6 @@
 #include <cctype>
 #include <cerrno>
 #include <chrono>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -104,12 +103,6 @@ void refuseUnlessStepFile(const std::string& path, const std::string& what) {
   if (!framedAsStep(in)) throw CadFileError(what, "not a STEP file, or cut short");
 }
 
-std::string seconds(std::chrono::milliseconds limit) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%g", std::chrono::duration<double>(limit).count());
-  return text;
-}
-
 // Why a translation that ended gave no shape.
 std::string failure(const ChildEnd& end) {
   if (end.kind == ChildEnd::Kind::notStarted) return "the CAD kernel could not be started on it";
@@ -152,8 +145,8 @@ Translated translateApart(const std::string& path, const std::string& what, cons
   const ChildEnd end =
       runInChild([&] { return translateStepFile(path, what, units, shapePath, reportPath); }, timeLimit);
   if (end.kind == ChildEnd::Kind::timedOut)
-    throw CadFileError(what,
-                       "the CAD kernel did not finish reading " + what + " in " + seconds(timeLimit) + " s");
+    throw CadFileError(what, "the CAD kernel did not finish reading " + what + " in " +
+                                 shortest(std::chrono::duration<double>(timeLimit).count()) + " s");
   if (end.kind == ChildEnd::Kind::exited && end.code == kRefused) {
     const std::string reason = contentOf(reportPath);
     throw CadFileError(what, reason.empty() ? failure(end) : reason);

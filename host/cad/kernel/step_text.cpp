@@ -4,6 +4,7 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -321,13 +322,22 @@ void StepText::scan(const std::string& what) {
           continue;
         }
       }
-      throw CadFileError(what,
-                         "#" + std::to_string(label) + " holds '" + word + "', which is not a finite number");
+      throw CadFileError(what, entityName(label) + " holds '" + word + "', which is not a finite number");
     }
     if (!entity || token != Token::semicolon) continue;
     // The kernel would take whichever definition it meets last, without a word.
     if (!entities_.emplace(label, Span{begin, lexer.at() - 1}).second)
-      throw CadFileError(what, "#" + std::to_string(label) + " is defined twice");
+      throw CadFileError(what, entityName(label) + " is defined twice");
     if (shape) shapeRepresentations_.push_back(label);
   }
+}
+
+std::string entityName(uint64_t label) {
+  return "#" + std::to_string(label);
+}
+
+std::string shortest(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%g", value);
+  return text;
 }

@@ -64,3 +64,8 @@ class StepText {
   std::unordered_map<uint64_t, Span> entities_;  // the text after the '=' up to the ';'
   std::vector<uint64_t> shapeRepresentations_;
 };
+
+// An entity as a message names it ("#13").
+std::string entityName(uint64_t label);
+// A number as a message shows it, in its shortest form ("1e+09", "0.5").
+std::string shortest(double value);

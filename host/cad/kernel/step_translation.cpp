@@ -19,6 +19,7 @@
 #include "host/cad/kernel/brep_kernel.h"
 #include "host/cad/kernel/byte_order_mark.h"
 #include "host/cad/kernel/kernel_units.h"
+#include "host/cad/kernel/step_text.h"
 
 namespace {
 
@@ -29,10 +30,6 @@ constexpr double kMetreInMillimetres = 1000.0;
 constexpr size_t kNamedFaces = 10;
 
 using FaceLabels = NCollection_DataMap<TopoDS_Shape, uint64_t, TopTools_ShapeMapHasher>;
-
-std::string named(uint64_t label) {
-  return "#" + std::to_string(label);
-}
 
 // Each face of the file the kernel translated, by its entity number; the numbers of the others.
 struct Faces {
@@ -59,7 +56,8 @@ Faces facesOf(STEPControl_Reader& reader) {
 
 std::string listed(const std::vector<uint64_t>& labels) {
   std::string text;
-  for (size_t i = 0; i < labels.size() && i < kNamedFaces; ++i) text += (i ? ", " : "") + named(labels[i]);
+  for (size_t i = 0; i < labels.size() && i < kNamedFaces; ++i)
+    text += (i ? ", " : "") + entityName(labels[i]);
   if (labels.size() > kNamedFaces) text += " and " + std::to_string(labels.size() - kNamedFaces) + " more";
   return text;
 }
@@ -91,7 +89,7 @@ Translation translate(const std::string& path, const std::string& what, const St
   try {
     modelOfShape(shape, what, [&](const TopoDS_Face& face, uint32_t id) {
       const uint64_t* label = faces.translated.Seek(face);
-      return label ? "face " + named(*label) : "face " + std::to_string(id);
+      return label ? "face " + entityName(*label) : "face " + std::to_string(id);
     });
   } catch (const CadFileError& error) {
     return refuse(error.reason(), reportPath);

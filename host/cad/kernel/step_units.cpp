@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstdio>
 #include <optional>
 #include <string_view>
 #include <unordered_set>
@@ -13,10 +12,6 @@
 #include "host/cad/brep_model.h"
 
 namespace {
-
-std::string named(uint64_t label) {
-  return "#" + std::to_string(label);
-}
 
 struct Prefix {
   std::string_view name;
@@ -94,12 +89,6 @@ std::optional<double> positiveNumber(const StepValue& value) {
   return number->number;
 }
 
-std::string shortest(double value) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%g", value);
-  return text;
-}
-
 class UnitReader {
  public:
   UnitReader(const StepText& text, const std::string& what) : text_(text), what_(what) {}
@@ -111,7 +100,8 @@ class UnitReader {
     if (!units || units->kind != StepValue::Kind::list) return {};
     for (const StepValue& item : units->values) {
       if (item.kind == StepValue::Kind::reference && !isUnit(need(item.reference, context)))
-        refuse(named(item.reference) + ", listed as a unit by " + named(context) + ", is not a unit");
+        refuse(entityName(item.reference) + ", listed as a unit by " + entityName(context) +
+               ", is not a unit");
     }
     return {contextUnit(context, *units, kLength), contextUnit(context, *units, kPlaneAngle)};
   }
@@ -120,7 +110,8 @@ class UnitReader {
 
   StepEntity need(uint64_t label, uint64_t referrer) const {
     std::optional<StepEntity> entity = text_.entity(label);
-    if (!entity) refuse(named(referrer) + " refers to " + named(label) + ", which the file does not hold");
+    if (!entity)
+      refuse(entityName(referrer) + " refers to " + entityName(label) + ", which the file does not hold");
     return std::move(*entity);
   }
 
@@ -134,9 +125,9 @@ class UnitReader {
         continue;
       StepUnit unit = unitOf(item.reference, context, quantity);
       if (found && found->first != item.reference && found->second.size != unit.size) {
-        refuse(named(context) + " declares two " + std::string(quantity.kind) +
-               " units: " + named(found->first) + " (" + found->second.name + ") and " +
-               named(item.reference) + " (" + unit.name + ")");
+        refuse(entityName(context) + " declares two " + std::string(quantity.kind) +
+               " units: " + entityName(found->first) + " (" + found->second.name + ") and " +
+               entityName(item.reference) + " (" + unit.name + ")");
       }
       if (!found) found.emplace(item.reference, std::move(unit));
     }
@@ -150,7 +141,7 @@ class UnitReader {
     StepUnit unit{"", 1};
     std::unordered_set<uint64_t> passed;
     for (;;) {
-      if (!passed.insert(label).second) refuse(named(label) + " is defined through itself");
+      if (!passed.insert(label).second) refuse(entityName(label) + " is defined through itself");
       const StepEntity entity = need(label, referrer);
       if (const StepValue* si = lastValues(entity.record("SI_UNIT"), 2)) {
         unit.size *= siSize(label, si, quantity, unit.name);
@@ -164,8 +155,8 @@ class UnitReader {
     }
     if (!std::isfinite(unit.size) || !(unit.size > 0)) refuse(badFactor(first));
     if (unit.size > quantity.largest)
-      refuse(named(first) + " is a " + std::string(quantity.kind) + " unit of " + shortest(unit.size) + " " +
-             std::string(quantity.siName) + "s, larger than " + std::string(quantity.largestName));
+      refuse(entityName(first) + " is a " + std::string(quantity.kind) + " unit of " + shortest(unit.size) +
+             " " + std::string(quantity.siName) + "s, larger than " + std::string(quantity.largestName));
     return unit;
   }
 
@@ -177,10 +168,10 @@ class UnitReader {
       if (r.values.size() >= 2 && r.name.find("MEASURE_WITH_UNIT") != std::string::npos) record = &r;
     }
     const StepValue* components = lastValues(record, 2);
-    if (!components) refuse(named(measure) + " is not a measure with a unit");
+    if (!components) refuse(entityName(measure) + " is not a measure with a unit");
     const std::optional<double> factor = positiveNumber(components[0]);
     if (!factor) refuse(badFactor(measure));
-    if (components[1].kind != StepValue::Kind::reference) refuse(named(measure) + " names no unit");
+    if (components[1].kind != StepValue::Kind::reference) refuse(entityName(measure) + " names no unit");
     size *= *factor;
     return components[1].reference;
   }
@@ -194,7 +185,8 @@ class UnitReader {
     if (si[0].kind == StepValue::Kind::enumeration) {
       const auto known = std::find_if(kPrefixes.begin(), kPrefixes.end(),
                                       [&](const Prefix& p) { return p.name == si[0].word; });
-      if (known == kPrefixes.end()) refuse(named(label) + " has the unknown prefix '" + si[0].word + "'");
+      if (known == kPrefixes.end())
+        refuse(entityName(label) + " has the unknown prefix '" + si[0].word + "'");
       factor = known->factor;
       prefix = si[0].word;
     } else if (si[0].kind != StepValue::Kind::omitted) {
@@ -208,11 +200,11 @@ class UnitReader {
   }
 
   static std::string notOf(uint64_t label, const Quantity& quantity) {
-    return named(label) + " is not a unit of " + std::string(quantity.kind);
+    return entityName(label) + " is not a unit of " + std::string(quantity.kind);
   }
 
   static std::string badFactor(uint64_t label) {
-    return named(label) + " gives a conversion factor that is not a positive finite number";
+    return entityName(label) + " gives a conversion factor that is not a positive finite number";
   }
 
   const StepText& text_;
