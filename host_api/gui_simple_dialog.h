@@ -12,6 +12,7 @@ class IGuiSimpleDlg : public virtual IZelUnknown {
  public:
   static constexpr const char* interfaceName = "IGuiSimpleDlg";
   static constexpr int32_t kMessageStyle = 0;
+  static constexpr int32_t kAcknowledgedStyle = 2;
   static constexpr int32_t kQuestionStyle = 3;
   static constexpr int32_t kAnswerYes = 1;
   static constexpr int32_t kAnswerNo = 2;

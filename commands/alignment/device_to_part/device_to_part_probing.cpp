@@ -16,20 +16,13 @@
 #include "host_api/gui_simple_dialog.h"
 #include "host_api/module_class_ids.h"
 
-namespace {
-
-// The host's style of a message to the operator, as the other alignment commands show theirs.
-constexpr int32_t kMessageStyle = 2;
-
-}  // namespace
-
 void PalperaDeviceToPartAlignmentCmd::startProbing() {
   if (receiver_ || position_.isRunning() || !device_ || !plugin_) return;
   // Touches without a reference plane to match would have the operator probe faces no pick has named yet.
   if (!data_ || !data_->referencePlanes[0].isValid()) {
     SPtr<IGuiSimpleDlg> message;
     if (message)
-      message->show(kMessageStyle,
+      message->show(IGuiSimpleDlg::kAcknowledgedStyle,
                     tr("Pick three points on the Reference object to define the first plane before probing."),
                     ZelString(), false, false, false);
     return;

@@ -34,7 +34,6 @@ namespace {
 constexpr const char* kSourceFile = assertion_sites::kIterativeSource;
 constexpr const char* kShowProbeKey = "Palpera/Gfx/ShowProbe";
 constexpr const char* kShowInfoKey = "Palpera/Tile/ShowInfo";
-constexpr int32_t kMessageStyle = 2;
 // 1 - 1/φ: the share of the reference's size a target's view shows, before halving.
 const double kViewShare = 1.0 - 2.0 / (std::sqrt(5.0) + 1.0);
 const double kSinOneDegree = std::sin(std::numbers::pi / 180.0);
@@ -111,8 +110,9 @@ void Cmd::startProbing(bool reset) {
   if (targetData_.size() < static_cast<size_t>(kMinimumTargets)) {
     SPtr<IGuiSimpleDlg> dialog;
     if (dialog)
-      dialog->show(kMessageStyle, tr("Define at least %1 targets before probing.", ZelString("3")),
-                   ZelString(), false, false, false);
+      dialog->show(IGuiSimpleDlg::kAcknowledgedStyle,
+                   tr("Define at least %1 targets before probing.", ZelString("3")), ZelString(), false,
+                   false, false);
     return;
   }
   probeQueue_.clear();

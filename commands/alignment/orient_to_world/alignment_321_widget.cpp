@@ -22,8 +22,6 @@ namespace {
 
 const ClassRegistration<Alignment321Widget> registration(registeredClass("Alignment321Widget"));
 
-// The host message dialog's plain message.
-constexpr int32_t kMessageStyle = 2;
 constexpr const char* kDevice = "HardProbe";
 constexpr const char* kShowProbeKey = "Palpera/Gfx/ShowProbe";
 constexpr const char* kShowInstructionsKey = "Palpera/Tile/ShowInstructions";
@@ -178,8 +176,9 @@ bool Alignment321Widget::startProbing() {
     if (isCode(choice)) continue;
     SPtr<IGuiSimpleDlg> message;
     if (message)
-      message->show(kMessageStyle, tr("Specify the axis directions of the planes before probing."),
-                    ZelString(), false, false, false);
+      message->show(IGuiSimpleDlg::kAcknowledgedStyle,
+                    tr("Specify the axis directions of the planes before probing."), ZelString(), false,
+                    false, false);
     return false;
   }
   points_ = std::make_unique<ProbedPointsFrame>(ZelString(u"3-2-1 Alignment Points"));
