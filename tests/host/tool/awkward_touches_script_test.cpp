@@ -2,33 +2,28 @@
 // touch, touches meant for another feature, and the undo key after them.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cmath>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "emulator_script.h"
-#include "support/run_tool.h"
-#include "support/scratch_directory.h"
+#include "project_script.h"
 
 namespace {
 
 const std::string kUndo = "key press 280\nrun-until Palpera/Events/Single/CustomEvent 10000\n";
 
 std::string session(const std::string& part, double probeDiameter) {
-  return "cad-load RefObject " + kProject + "/examples/parts/" + part + ".step\n" +
-         "set DefaultFileNameDirectory/common " + kProject + "/examples\nstart\n" +
-         "set Palpera/Emulator/MaxNoiseFactor 0\nset Palpera/Emulator/ProbeDiameter " +
+  return "cad-load RefObject examples/parts/" + part +
+         ".step\nstart\nset Palpera/Emulator/MaxNoiseFactor 0\nset Palpera/Emulator/ProbeDiameter " +
          std::to_string(probeDiameter) + "\n";
 }
 
 std::string hardProbe(const std::string& feature, const std::string& collector) {
   return "command PalperaCreateFeaturesCmd2 IZelFeature=" + feature + ",IZelFeatureCollector=" + collector +
-         ",UsePlane=false\nrun-until Palpera/Events/Single/RadiusEvent 10000\n";
+         ",UsePlane=false\n" + kRadiusEvent;
 }
 
 std::string ray(double x, double y, double z, double degrees) {
@@ -54,12 +49,6 @@ std::string topFace() {
   return down(0.005, 0.005) + down(0.095, 0.005) + down(0.05, 0.075);
 }
 
-std::string runSession(const std::string& script, int& status) {
-  ScratchDirectory scratch;
-  std::ofstream(scratch.system("session.script")) << script;
-  return runTool("--script session.script", status, scratch.system());
-}
-
 // Each end or corner circle of a slot probed from its centre outwards, its stop lifted off the slot's side
 // wall in the middle of the slot, outside every one of those circles: the circles are holes all the same.
 TEST(AwkwardTouchesScript, SlotCirclesAreHolesWhereverInTheSlotTheirStopsAre) {
@@ -73,11 +62,10 @@ TEST(AwkwardTouchesScript, SlotCirclesAreHolesWhereverInTheSlotTheirStopsAre) {
         script += "mouse click " + ray(x, y, 0.005, first + 30 * i) + "\n" + kSampled;
       script += "mouse move 0.05 0.04 0.005 0 -1 0\n" + kLiftedStop;
     }
-    int status = -1;
-    const std::string output = runSession(script + "print document\n", status);
-    EXPECT_EQ(WEXITSTATUS(status), 0) << output;
-    EXPECT_EQ(output.find("error"), std::string::npos) << output;
-    return output;
+    const ScriptRun run = runProjectScript(script + "print document\n");
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(run.output.find("error"), std::string::npos) << run.output;
+    return run.output;
   };
   const std::string oval =
       probed("plate-oval-slot", "OvalSlot", 0.004, {{0.035, 0.04, 150}, {0.065, 0.04, -30}});
@@ -104,9 +92,8 @@ TEST(AwkwardTouchesScript, APlaneWhoseStopLiesWhereItsTouchesPushedIsRefusedAndU
     script += downWithDirection(x, y);
   script += "mouse move 0.005 0.075 0.05 0 0 -1\n" + kLiftedStop + "print document\n" + kUndo + kLiftedStop +
             "print document\n";
-  int status = -1;
-  const std::string output = runSession(script, status);
-  EXPECT_EQ(WEXITSTATUS(status), 0) << output;
+  const auto [status, output] = runProjectScript(script);
+  EXPECT_EQ(status, 0) << output;
   EXPECT_NE(output.find("error: Plane was not made: the stop lies on the other side of the plane than every "
                         "touch came from; lift the probe off along its approach and stop again. Its points "
                         "are kept.\n"),
@@ -132,9 +119,8 @@ TEST(AwkwardTouchesScript, AStopInThePlaneOfTheTouchesSaysSoAndUndoTakesThemBack
   const std::string script = session("plate-bore", 0.002) + circle + topFace() + kLiftedStop + bore +
                              "apply\n" + circle + bore + "print document\n" + kUndo + kUndo + kUndo +
                              topFace() + kLiftedStop + bore + "print document\n";
-  int status = -1;
-  const std::string output = runSession(script, status);
-  EXPECT_EQ(WEXITSTATUS(status), 0) << output;
+  const auto [status, output] = runProjectScript(script);
+  EXPECT_EQ(status, 0) << output;
   const std::string told =
       "error: Circle (Plane) was not made: the stop lies in the plane of the touches, so it cannot tell "
       "which "
@@ -153,27 +139,25 @@ TEST(AwkwardTouchesScript, AStopInThePlaneOfTheTouchesSaysSoAndUndoTakesThemBack
 // single-point "Probe Capture" the last of three points.
 TEST(AwkwardTouchesScript, UndoTakesBackTheLastTouchInQuickProbeAndSinglePointCapture) {
   const std::string quick = session("plate-bore", 0.002) +
-                            "active RefObject\ncommand PalperaQuickProbeCmd\n"
-                            "run-until Palpera/Events/Single/RadiusEvent 10000\n" +
-                            topFace() + "key press 299\n" + down(0.02, 0.06) + "key release 299\n" + kUndo +
-                            kLiftedStop + kUndo + topFace() + kUndo + kUndo + kUndo + down(0.02, 0.02) +
-                            down(0.08, 0.02) + down(0.08, 0.06) + kLiftedStop + "print document\n";
-  int status = -1;
-  std::string output = runSession(quick, status);
-  EXPECT_EQ(WEXITSTATUS(status), 0) << output;
+                            "active RefObject\ncommand PalperaQuickProbeCmd\n" + kRadiusEvent + topFace() +
+                            "key press 299\n" + down(0.02, 0.06) + "key release 299\n" + kUndo + kLiftedStop +
+                            kUndo + topFace() + kUndo + kUndo + kUndo + down(0.02, 0.02) + down(0.08, 0.02) +
+                            down(0.08, 0.06) + kLiftedStop + "print document\n";
+  const auto [quickStatus, quickOutput] = runProjectScript(quick);
+  EXPECT_EQ(quickStatus, 0) << quickOutput;
   const std::string plane = "\tnormal (0, 0, 1)\tcreator a8891a8a-641b-465b-873d-1057abb60795\tpoints 3\n";
-  EXPECT_NE(output.find("Point\tFeature Object\n\tPlane\tPlane 1\tvisible\tcentre (0.05, 0.0283333, 0.01)" +
-                        plane + "\tPlane\tPlane 1\tvisible\tcentre (0.06, 0.0333333, 0.01)" + plane),
-            std::string::npos)
-      << output;
+  EXPECT_NE(
+      quickOutput.find("Point\tFeature Object\n\tPlane\tPlane 1\tvisible\tcentre (0.05, 0.0283333, 0.01)" +
+                       plane + "\tPlane\tPlane 1\tvisible\tcentre (0.06, 0.0333333, 0.01)" + plane),
+      std::string::npos)
+      << quickOutput;
 
   const std::string capture = session("plate-bore", 0.002) +
                               "set Palpera/ProbeCapture/Mode 0\nset Palpera/ProbeCapture/VirtualCamera 0\n"
-                              "command PalperaCaptureCmd\npress StartCapture\n"
-                              "run-until Palpera/Events/Single/RadiusEvent 10000\n" +
-                              kUndo + topFace() + kUndo + "print document\n";
-  output = runSession(capture, status);
-  EXPECT_EQ(WEXITSTATUS(status), 0) << output;
+                              "command PalperaCaptureCmd\npress StartCapture\n" +
+                              kRadiusEvent + kUndo + topFace() + kUndo + "print document\n";
+  const auto [status, output] = runProjectScript(capture);
+  EXPECT_EQ(status, 0) << output;
   EXPECT_NE(output.find("CAD\tRefObject\nPoint\tScan 1\n\tpoints 1\tfirst (0.005, 0.005, 0.011)\t"
                         "last (0.005, 0.005, 0.011)\nPoint\tScan 2\n\tpoints 1\tfirst (0.095, 0.005, 0.011)\t"
                         "last (0.095, 0.005, 0.011)\n"),
