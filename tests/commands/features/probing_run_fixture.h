@@ -115,9 +115,10 @@ class ProbingRunTest : public ModuleTest {
     device_->deliver<IZelHardProbeDataReceiver>(
         [&](IZelHardProbeDataReceiver* r2) { r2->setProbeRadius(r); });
   }
-  void move(const Vector3& p) {
+  // The probe's move to p, its axis along to.
+  void move(const Vector3& p, const Vector3& to = {0, 0, -1}) {
     device_->deliver<IZelHardProbeDataReceiver>([&](IZelHardProbeDataReceiver* r) {
-      r->onMoved(p, {0, 0, -1}, {0, 1, 0});
+      r->onMoved(p, to, {0, 1, 0});
     });
   }
   void sample(const Vector3& p) {

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iterator>
 #include <optional>
 #include <random>
 #include <vector>
 
+#include "basic_types/matrix4x4.h"
 #include "features/compensated_points.h"
 #include "framework/object/query_part.h"
 #include "host_api/feature_kinds.h"
@@ -117,6 +119,44 @@ TEST_F(ProbingRunTest, ALongAcquisitionRefitsItsStatisticsAtABoundedRateAndItsPl
   ASSERT_TRUE(compensated);
   EXPECT_EQ(compensated->size(), static_cast<size_t>(kTouches));
   EXPECT_NEAR(queryPart<IZelPlane>(featureAt(0))->center().z, 0, 2e-6);
+}
+
+// A face touched as an arm touches it, each touch with the probe's axis pushing into the material and 10 µm
+// of noise, one plane after another in a run, the part at the identity and turned and shifted: a stop taken
+// in the material, which would compensate the plane out into the air, is refused and keeps the touches; a
+// stop lifted off the face then makes the face, its normal out of the material.
+TEST_F(ProbingRunTest, APlaneWhoseStopLiesWhereItsTouchesPushedIsRefusedInEveryPose) {
+  started("PlaneCollector");
+  std::mt19937_64 rng(11);
+  std::normal_distribution<double> noise(0.0, 10e-6);
+  const Matrix4x4 poses[] = {Matrix4x4(), Matrix4x4::translation({.3, -.2, .1}) *
+                                              Matrix4x4::rotation(Vector3(1, 2, 3).normalized(), 2.1)};
+  const std::u16string refused =
+      u"Plane was not made: the stop lies on the other side of the plane than every touch came from; lift "
+      u"the probe off along its approach and stop again. Its points are kept.";
+  for (size_t i = 0; i < std::size(poses); ++i) {
+    SCOPED_TRACE(i);
+    const Matrix4x4& pose = poses[i];
+    for (const Vector3& tip :
+         {Vector3{0, 0, .001}, {.1, 0, .001}, {0, .1, .001}, {.1, .1, .001}, {.05, .02, .001}}) {
+      const Vector3 touched = Matrix4x4::transformPoint(pose, tip + Vector3{0, 0, noise(rng)});
+      move(touched, Matrix4x4::transformVector(pose, {0, 0, -1}));
+      sample(touched);
+    }
+    stop(Matrix4x4::transformPoint(pose, {.05, .05, -.01}));
+    ASSERT_EQ(names().size(), i);
+    EXPECT_EQ(errors().size(), i + 1);
+    EXPECT_EQ(errors().back(), refused);
+    EXPECT_EQ(pointsTaken(), 5);
+
+    stop(Matrix4x4::transformPoint(pose, kAbovePlane));
+    ASSERT_EQ(names().size(), i + 1);
+    auto* plane = queryPart<IZelPlane>(featureAt(static_cast<int32_t>(i)));
+    ASSERT_TRUE(plane);
+    const Matrix4x4 toPart = Matrix4x4::inverse(pose);
+    EXPECT_NEAR(Matrix4x4::transformVector(toPart, plane->normal()).z, 1, 1e-6);
+    EXPECT_NEAR(Matrix4x4::transformPoint(toPart, plane->center()).z, 0, 3e-5);
+  }
 }
 
 // A stop the collector cannot make a feature from keeps the run and its points, and says why; the operator
