@@ -7,14 +7,14 @@
 #include <sstream>
 #include <string>
 
+#include "support/emulator_ball.h"
 #include "support/run_tool.h"
 #include "support/scratch_directory.h"
 
 namespace {
 
-// The plate's top face, and the emulator's probe (its registered diameter is 0.006).
+// The plate's top face.
 constexpr double kFaceHeight = 0.01;
-constexpr double kProbeRadius = 0.003;
 constexpr double kDistanceRate = 0.005;
 
 struct PrintedPoints {
@@ -48,7 +48,7 @@ TEST(CaptureScript, TheSweptPassIsTheTestObjectOneProbeRadiusAboveTheFaceAtTheIn
   ASSERT_TRUE(readPoints(line, points)) << output;
   EXPECT_GE(points.count, 3);
   for (const double* p : {points.first, points.last}) {
-    EXPECT_NEAR(p[2], kFaceHeight + kProbeRadius, 1e-9);
+    EXPECT_NEAR(p[2], kFaceHeight + kEmulatorBallRadius, 1e-9);
     EXPECT_NEAR(p[1], 0.015, 1e-9);
   }
   // Along a straight sweep, points each more than the interval from the one before span more than that.
