@@ -799,6 +799,42 @@ TEST_F(IterativeAlignment, AFailedStartOfAcquisitionUndoesTheStartOfThePass) {
   EXPECT_FALSE(cmd_->isShowingPosition());
 }
 
+// A device whose connection leaves the "HardProbe" manager without a current plug-in, as a plug-in that
+// goes away while the device connects.
+class PlugInLosingDevice : public TestDevice {
+ public:
+  PlugInLosingDevice(IZelPluginManager& manager, std::vector<std::string>& journal)
+      : TestDevice("HardProbe", "IZelHardProbeDataReceiver", journal), manager_(manager) {}
+  bool connect() override {
+    manager_.setActivePlugin(nullptr);
+    return TestDevice::connect();
+  }
+
+ private:
+  IZelPluginManager& manager_;
+};
+
+// A device that does not connect, or a plug-in gone once it has: each is told, the command does not start,
+// and the device is let go with the hardware matrix it had.
+TEST_F(IterativeAlignment, ActivationWithoutAConnectionOrAPlugInIsToldAndLetsTheDeviceGo) {
+  addBox();
+  setHardware(kEarlier);
+  device_->answers.connect = false;
+  EXPECT_EQ(start("PalperaIterativeAlignmentCmd"), CommandRunner::Start::kActivationRefused);
+  EXPECT_EQ(errorMessages(), std::vector<std::u16string>{u"Unable to connect to hard probe device."});
+
+  host_.core().errors().clear();
+  IZelPluginManager* manager = registry_->getManager(ZelCString("HardProbe"));
+  ASSERT_TRUE(manager);
+  registry_->setDevice(ZelCString("HardProbe"), new PlugInLosingDevice(*manager, journal_));
+  journal_.clear();
+  EXPECT_EQ(start("PalperaIterativeAlignmentCmd"), CommandRunner::Start::kActivationRefused);
+  EXPECT_EQ(errorMessages(), std::vector<std::u16string>{u"No plug-ins are installed."});
+  EXPECT_EQ(journal_, (std::vector<std::string>{"connect HardProbe", "disconnect HardProbe"}));
+  SPtr<IZelPluginDeviceHardwareAlignmentService> hardware;
+  expectMatrix(*hardware->matrix(), kEarlier, 0);
+}
+
 TEST_F(IterativeAlignment, ActivationHidesTheFeaturesWhenTheAttributeSaysSoAndShowsTheKeys) {
   addBox();
   IZelFeatureSubObjectMgr* features = getFeatureSubObjectMgr(reference_.get());
