@@ -123,11 +123,7 @@ bool PalperaIterativeAlignmentCmd::connectDevice() {
   SPtr<IZelPluginService> service;
   IZelPluginManager* manager = service ? service->getManager(ZelCString(kDevice)) : nullptr;
   IZelPluginDevice* device = service ? service->getDevice(ZelCString(kDevice)) : nullptr;
-  if (!manager || !manager->currentPlugin()) {
-    reportUserError(tr("No plug-ins are installed."));
-    return false;
-  }
-  if (!device || !device->connect()) {
+  if (!manager || !device || !device->connect()) {
     reportUserError(tr("Unable to connect to hard probe device."));
     return false;
   }
@@ -135,6 +131,11 @@ bool PalperaIterativeAlignmentCmd::connectDevice() {
   // Connecting may put another plug-in in place (the replay of the host's log lends its own): the matrices
   // set and read are those of the plug-in the device runs with.
   plugin_ = manager->currentPlugin();
+  if (!plugin_) {
+    reportUserError(tr("No plug-ins are installed."));
+    releaseDevice();
+    return false;
+  }
   activationMatrix_.keep(*plugin_);
   return true;
 }

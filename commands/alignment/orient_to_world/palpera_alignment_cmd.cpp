@@ -105,13 +105,12 @@ MatrixWidget* PalperaAlignmentCmd::matrixDisplay() const {
 
 bool PalperaAlignmentCmd::activate() {
   if (!commandReady(name_, {.hardProbe = true})) return false;
-  if (IPtr<IZelPluginService> service = pluginService()) {
-    device_ = service->getDevice(ZelCString(kDevice));
-    if (!device_ || !device_->connect()) {
-      reportUserError(tr("Unable to connect to hard probe device."));
-      device_.release();
-      return false;
-    }
+  IPtr<IZelPluginService> service = pluginService();
+  device_ = service ? service->getDevice(ZelCString(kDevice)) : nullptr;
+  if (!device_ || !device_->connect()) {
+    reportUserError(tr("Unable to connect to hard probe device."));
+    device_.release();
+    return false;
   }
   if (UnitService::currentLengthUnit() == kMetre) UnitService::setCurrentLengthUnit(kMillimetre);
   IZelPlugin* plugin = currentPlugin();

@@ -57,7 +57,7 @@ class PalperaAlignmentCmd : public CompBaseCmd, public IZelListener {
   void createGui(IGuiDialog* dialog) override;
   // Checks that a hard-probe plug-in is ready (commandReady), connects the "HardProbe" device (false, with
   // "Unable to connect to hard probe device.", when it is missing or does not connect) and keeps the current
-  // plug-in's hardware matrix. Without the plug-in registry it goes on without a device.
+  // plug-in's hardware matrix.
   bool activate() override;
   void deactivate() override;
   bool cancel() override;

@@ -29,6 +29,7 @@
 #include "host_api/data_store.h"
 #include "platform/utf8.h"
 #include "support/emulator_ball.h"
+#include "support/expect_matrix_near.h"
 #include "tests/commands/support/command_fixture.h"
 
 namespace {
@@ -155,9 +156,6 @@ class IterativeAlignment : public CommandTest {
 
   HostTable& table() { return *queryPart<HostTable>(dialog().control(Cmd::kTable)->table.get()); }
   int32_t starts() { return static_cast<int32_t>(std::ranges::count(journal_, "start HardProbe")); }
-  void expectMatrix(const Matrix4x4& actual, const Matrix4x4& expected, double tolerance) {
-    for (int i = 0; i < 16; ++i) EXPECT_NEAR(actual.m[i], expected.m[i], tolerance) << i;
-  }
   void setHardware(const Matrix4x4& m) {
     SPtr<IZelPluginDeviceHardwareAlignmentService> hardware;
     hardware->setMatrix(m, true);
@@ -215,14 +213,14 @@ TEST_F(IterativeAlignment, PicksAreNamedInOrderUndoneAndRedoneAndLeaveTheDevices
   EXPECT_EQ(cmd_->undoCount(), 2u);
 
   // Two targets cannot align: the device keeps the alignment it had, committed as it was.
-  expectMatrix(plugin_->hardwareMatrix(), kEarlier, 0);
+  expectMatrixNear(plugin_->hardwareMatrix(), kEarlier, 0);
   store().setDouble(nullptr, Cmd::kToleranceKey, .001);
   ASSERT_TRUE(dialog().enterValue(Cmd::kTolerance, 2)) << "millimetres";
   runner_.apply();
-  expectMatrix(plugin_->hardwareMatrix(), kEarlier, 0);
+  expectMatrixNear(plugin_->hardwareMatrix(), kEarlier, 0);
   SPtr<IZelPluginDeviceHardwareAlignmentService> hardware;
   hardware->loadStored();
-  expectMatrix(*hardware->matrix(), kEarlier, 0);
+  expectMatrixNear(*hardware->matrix(), kEarlier, 0);
   EXPECT_DOUBLE_EQ(store().getDouble(Cmd::kToleranceKey, 0), .002);
 }
 
@@ -250,7 +248,8 @@ TEST_F(IterativeAlignment, LocationSetsLoadUndoAndRedoAsOneStep) {
   ASSERT_TRUE(press(Cmd::kLoadButton));
   ASSERT_EQ(cmd_->targets().size(), 4u) << "the location without a surface point is skipped";
   EXPECT_EQ(std::u16string(entry(3).nominal->name.c_str()), u"D");
-  expectMatrix(Matrix4x4::translation(entry(3).nominal->point), Matrix4x4::translation({.2, .05, .01}), 1e-9);
+  expectMatrixNear(Matrix4x4::translation(entry(3).nominal->point), Matrix4x4::translation({.2, .05, .01}),
+                   1e-9);
   EXPECT_EQ(HostProgressSplit::finishedCount(), finished + 1);
   EXPECT_EQ(HostProgressSplit::lastFinished().done, 5);
   EXPECT_FALSE(dialog().control(Cmd::kLocationSetsList)->entries[1].enabled);
@@ -284,7 +283,7 @@ TEST_F(IterativeAlignment, APassAlignsTheDeviceAndOffersTheFailedTargetsAgain) {
   startCommand();
   pickAll();
   ASSERT_TRUE(press(Cmd::kStartProbing));
-  expectMatrix(plugin_->hardwareMatrix(), Matrix4x4(), 0);
+  expectMatrixNear(plugin_->hardwareMatrix(), Matrix4x4(), 0);
   EXPECT_EQ(device_->receiverCount(), 1u);
   key(Cmd::kUndoKey);
   EXPECT_EQ(cmd_->targets().size(), k321.size()) << "no undo while probing";
@@ -307,7 +306,7 @@ TEST_F(IterativeAlignment, APassAlignsTheDeviceAndOffersTheFailedTargetsAgain) {
   ASSERT_EQ(cmd_->probeQueue().size(), 1u);
   EXPECT_EQ(cmd_->probeQueue().front().get(), entry(3).nominal.get());
   EXPECT_EQ(starts(), startsBefore + 1);
-  expectMatrix(plugin_->hardwareMatrix() * kPose, Matrix4x4(), 1e-9);
+  expectMatrixNear(plugin_->hardwareMatrix() * kPose, Matrix4x4(), 1e-9);
   EXPECT_NEAR(entry(3).zoneDeviation, .0005, 1e-9);
   EXPECT_NEAR(std::stod(platform::toUtf8(table().text(5, 3).c_str())), .5, 1e-6) << "in millimetres";
   ASSERT_TRUE(table().cellColor(5, 3));
@@ -319,7 +318,7 @@ TEST_F(IterativeAlignment, APassAlignsTheDeviceAndOffersTheFailedTargetsAgain) {
   EXPECT_FALSE(cmd_->isProbing());
   EXPECT_EQ(host_.gui().simpleDialog().shown().size(), 1u) << "every target is in tolerance";
   for (const TargetData& e : cmd_->targets()) EXPECT_TRUE(e.inTolerance);
-  expectMatrix(plugin_->hardwareMatrix() * kPose, Matrix4x4(), 1e-9);
+  expectMatrixNear(plugin_->hardwareMatrix() * kPose, Matrix4x4(), 1e-9);
   EXPECT_EQ(device_->receiverCount(), 0u);
 }
 
@@ -332,7 +331,7 @@ TEST_F(IterativeAlignment, ACancelledPassLeavesTheAlignmentTheTableShowsUnlessIt
   ASSERT_TRUE(press(Cmd::kStartProbing));
   touch(k321[0], kBeside[0]);
   customEvent("Cancel");
-  expectMatrix(plugin_->hardwareMatrix(), kEarlier, 0);
+  expectMatrixNear(plugin_->hardwareMatrix(), kEarlier, 0);
 
   firstPass(true);
   ASSERT_TRUE(cmd_->isProbing()) << "the re-probe pass";
@@ -340,7 +339,7 @@ TEST_F(IterativeAlignment, ACancelledPassLeavesTheAlignmentTheTableShowsUnlessIt
   EXPECT_FALSE(cmd_->isProbing());
   EXPECT_EQ(device_->receiverCount(), 0u);
   ASSERT_TRUE(cmd_->isAligned());
-  expectMatrix(plugin_->hardwareMatrix() * kPose, Matrix4x4(), 1e-9);
+  expectMatrixNear(plugin_->hardwareMatrix() * kPose, Matrix4x4(), 1e-9);
   EXPECT_EQ(host_.gui().simpleDialog().shown().size(), 1u) << "a cancel asks nothing";
   EXPECT_EQ(host_.scene().viewThemes().pushedCount(), 0u);
 
@@ -350,9 +349,9 @@ TEST_F(IterativeAlignment, ACancelledPassLeavesTheAlignmentTheTableShowsUnlessIt
   ASSERT_TRUE(press(Cmd::kStartProbing));
   ASSERT_TRUE(cmd_->isFreeProbing());
   customEvent("Cancel");
-  expectMatrix(plugin_->hardwareMatrix() * kPose, Matrix4x4(), 1e-9);
+  expectMatrixNear(plugin_->hardwareMatrix() * kPose, Matrix4x4(), 1e-9);
   runner_.apply();
-  expectMatrix(plugin_->hardwareMatrix() * kPose, Matrix4x4(), 1e-9);
+  expectMatrixNear(plugin_->hardwareMatrix() * kPose, Matrix4x4(), 1e-9);
 }
 
 // The first pass already aligns the device after its first targets: cancelled then, or ended by a restart
@@ -372,9 +371,9 @@ class FirstPassEndedOnceAligned : public IterativeAlignment {
     ASSERT_FALSE(cmd_->isProbing());
     ASSERT_TRUE(cmd_->isAligned());
     const Matrix4x4 shown = entry(0).matrix;
-    expectMatrix(plugin_->hardwareMatrix(), shown, 0);
+    expectMatrixNear(plugin_->hardwareMatrix(), shown, 0);
     runner_.apply();
-    expectMatrix(plugin_->hardwareMatrix(), shown, 0);
+    expectMatrixNear(plugin_->hardwareMatrix(), shown, 0);
   }
 };
 
@@ -382,7 +381,7 @@ TEST_F(FirstPassEndedOnceAligned, ByTheDevicesCancel) {
   alignOnFourTargets();
   const Matrix4x4 aligned = plugin_->hardwareMatrix();
   customEvent("Cancel");
-  expectMatrix(entry(0).matrix, aligned, 0);
+  expectMatrixNear(entry(0).matrix, aligned, 0);
   expectTheTablesAlignmentOnTheDeviceAfterOk();
 }
 
@@ -406,9 +405,9 @@ TEST_F(IterativeAlignment, APassEndedWithoutAnAlignmentGivesBackTheMatrixItFound
   ASSERT_EQ(host_.gui().simpleDialog().shown().size(), 1u) << "the re-probe question, answered no";
   EXPECT_FALSE(cmd_->isProbing());
   EXPECT_FALSE(cmd_->isAligned());
-  expectMatrix(plugin_->hardwareMatrix(), kEarlier, 0);
+  expectMatrixNear(plugin_->hardwareMatrix(), kEarlier, 0);
   runner_.apply();
-  expectMatrix(plugin_->hardwareMatrix(), kEarlier, 0);
+  expectMatrixNear(plugin_->hardwareMatrix(), kEarlier, 0);
 }
 
 // Undone back to two targets, nothing is aligned: the raw points must not be measured against surface
@@ -442,7 +441,7 @@ TEST_F(IterativeAlignment, AToleranceChangeReevaluatesWithoutRealigning) {
   EXPECT_TRUE(entry(3).inTolerance);
   EXPECT_EQ(entry(3).zoneDeviation, 0);
   EXPECT_FALSE(table().cellColor(5, 3));
-  expectMatrix(plugin_->hardwareMatrix(), aligned, 0);
+  expectMatrixNear(plugin_->hardwareMatrix(), aligned, 0);
   EXPECT_EQ(starts(), startsBefore);
 }
 
@@ -455,7 +454,7 @@ TEST_F(IterativeAlignment, TheCommandsCancelGivesBackTheHardwareMatrixItselfUnde
   pickAll();
   firstPass(false);
   runner_.cancel();
-  expectMatrix(plugin_->hardwareMatrix(), kEarlier, 0);
+  expectMatrixNear(plugin_->hardwareMatrix(), kEarlier, 0);
 }
 
 TEST_F(IterativeAlignment, AWarmPartIsAlignedWithItsScaleOnce) {
@@ -496,7 +495,7 @@ TEST_F(IterativeAlignment, UndoLastSampledTakesThePointBackAndFliesToItsTargetAg
   EXPECT_EQ(starts(), startsBefore + 1);
   SGfxCameraState now;
   camera().getState(now);
-  expectMatrix(now.matrix, before.matrix, 1e-12);
+  expectMatrixNear(now.matrix, before.matrix, 1e-12);
   customEvent("UndoLastSampled");
   EXPECT_EQ(cmd_->probeQueue().size(), k321.size()) << "nothing more to take back";
 }
@@ -514,7 +513,7 @@ TEST_F(IterativeAlignment, AFailedRealignmentInsideAPassRestartsTheDeviceAndKeep
   const int32_t startsBefore = starts();
   touch(k321[3]);
   EXPECT_FALSE(cmd_->isAligned());
-  expectMatrix(plugin_->hardwareMatrix(), Matrix4x4(), 0);
+  expectMatrixNear(plugin_->hardwareMatrix(), Matrix4x4(), 0);
   EXPECT_EQ(starts(), startsBefore + 1) << "the device must take up the identity";
   // Both points in the frame the device measured in, whatever the hardware matrix was.
   touch(k321[4]);
@@ -584,7 +583,7 @@ TEST_F(IterativeAlignment, ATouchInTransitAcrossARestartIsStoredInTheFrameItWasM
   ASSERT_EQ(together.measured.size(), apart.measured.size());
   for (size_t i = 0; i < apart.measured.size(); ++i)
     EXPECT_LT((together.measured[i] - apart.measured[i]).length(), 1e-12) << "target " << i + 1;
-  expectMatrix(together.hardware, apart.hardware, 1e-12);
+  expectMatrixNear(together.hardware, apart.hardware, 1e-12);
 }
 
 // The last touch arrives during the restart the one before it caused: the pass ends inside that stop, and
@@ -737,7 +736,7 @@ TEST_F(IterativeAlignment, FreeProbingMakesTheNearTargetCurrentAndFliesBackWhenT
   EXPECT_TRUE(cmd_->probeQueue().empty());
   SGfxCameraState back;
   camera().getState(back);
-  expectMatrix(back.matrix, home.matrix, 0);
+  expectMatrixNear(back.matrix, home.matrix, 0);
   EXPECT_EQ(back.zoomScale, home.zoomScale);
 
   customEvent("UndoLastSampled");
@@ -765,7 +764,7 @@ TEST_F(IterativeAlignment, EveryWayOutLeavesNoReceiverAndTheRightMatrix) {
     touch(k321[0]);
     c.leave(*this);
     EXPECT_EQ(device_->receiverCount(), 0u);
-    expectMatrix(plugin_->hardwareMatrix(), kEarlier, 0);
+    expectMatrixNear(plugin_->hardwareMatrix(), kEarlier, 0);
     EXPECT_EQ(host_.scene().viewThemes().pushedCount(), 0u);
     if (runner_.running()) runner_.cancel();
   }
@@ -789,7 +788,7 @@ TEST_F(IterativeAlignment, AFailedStartOfAcquisitionUndoesTheStartOfThePass) {
   ASSERT_TRUE(press(Cmd::kStartProbing));
   EXPECT_FALSE(cmd_->isProbing());
   EXPECT_EQ(device_->receiverCount(), 0u);
-  expectMatrix(plugin_->hardwareMatrix(), kEarlier, 0);
+  expectMatrixNear(plugin_->hardwareMatrix(), kEarlier, 0);
   EXPECT_EQ(host_.scene().viewThemes().pushedCount(), 0u);
   EXPECT_TRUE(dialog().isControlEnabled(Cmd::kStartProbing));
   pick(k321[0]);
@@ -797,6 +796,42 @@ TEST_F(IterativeAlignment, AFailedStartOfAcquisitionUndoesTheStartOfThePass) {
   ASSERT_TRUE(press(Cmd::kShowPosition));
   EXPECT_EQ(device_->receiverCount(), 0u);
   EXPECT_FALSE(cmd_->isShowingPosition());
+}
+
+// A device whose connection leaves the "HardProbe" manager without a current plug-in, as a plug-in that
+// goes away while the device connects.
+class PlugInLosingDevice : public TestDevice {
+ public:
+  PlugInLosingDevice(IZelPluginManager& manager, std::vector<std::string>& journal)
+      : TestDevice("HardProbe", "IZelHardProbeDataReceiver", journal), manager_(manager) {}
+  bool connect() override {
+    manager_.setActivePlugin(nullptr);
+    return TestDevice::connect();
+  }
+
+ private:
+  IZelPluginManager& manager_;
+};
+
+// A device that does not connect, or a plug-in gone once it has: each is told, the command does not start,
+// and the device is let go with the hardware matrix it had.
+TEST_F(IterativeAlignment, ActivationWithoutAConnectionOrAPlugInIsToldAndLetsTheDeviceGo) {
+  addBox();
+  setHardware(kEarlier);
+  device_->answers.connect = false;
+  EXPECT_EQ(start("PalperaIterativeAlignmentCmd"), CommandRunner::Start::kActivationRefused);
+  EXPECT_EQ(errorMessages(), std::vector<std::u16string>{u"Unable to connect to hard probe device."});
+
+  host_.core().errors().clear();
+  IZelPluginManager* manager = registry_->getManager(ZelCString("HardProbe"));
+  ASSERT_TRUE(manager);
+  registry_->setDevice(ZelCString("HardProbe"), new PlugInLosingDevice(*manager, journal_));
+  journal_.clear();
+  EXPECT_EQ(start("PalperaIterativeAlignmentCmd"), CommandRunner::Start::kActivationRefused);
+  EXPECT_EQ(errorMessages(), std::vector<std::u16string>{u"No plug-ins are installed."});
+  EXPECT_EQ(journal_, (std::vector<std::string>{"connect HardProbe", "disconnect HardProbe"}));
+  SPtr<IZelPluginDeviceHardwareAlignmentService> hardware;
+  expectMatrixNear(*hardware->matrix(), kEarlier, 0);
 }
 
 TEST_F(IterativeAlignment, ActivationHidesTheFeaturesWhenTheAttributeSaysSoAndShowsTheKeys) {

@@ -6,6 +6,7 @@
 
 #include "host/cad/cad_model.h"
 #include "host/cad/mesh_shapes.h"
+#include "support/expect_matrix_near.h"
 #include "support/module_fixture.h"
 
 namespace {
@@ -28,10 +29,6 @@ class ViewPointTest : public ModuleTest {
   IPtr<HostDocObject> object_;
 };
 
-void expectMatrixNear(const Matrix4x4& actual, const Matrix4x4& expected) {
-  for (int i = 0; i < 16; ++i) EXPECT_NEAR(actual.m[i], expected.m[i], 1e-12) << "element " << i;
-}
-
 TEST_F(ViewPointTest, ZoomFollowsTheSizeAndSizeZeroKeepsItAtOne) {
   camera().setZoomScale(3.0);
   ViewPoint view(object_.get(), {0, 0, 0}, {0, 0, 1}, 0);
@@ -49,7 +46,7 @@ TEST_F(ViewPointTest, ZoomFollowsTheSizeAndSizeZeroKeepsItAtOne) {
 }
 
 TEST_F(ViewPointTest, CameraStandsSixUnitsInFrontLookingBackAlongTheDirection) {
-  expectMatrixNear(placedAlong({0, 0, 1}), Matrix4x4::translation({0, 0, -6}));
+  expectMatrixNear(placedAlong({0, 0, 1}), Matrix4x4::translation({0, 0, -6}), 1e-12);
   // +x turned onto +z: the rotation part carries the direction onto the viewer's axis.
   const Vector3 viewer = Matrix4x4::transformVector(placedAlong({1, 0, 0}), {1, 0, 0});
   EXPECT_NEAR(viewer.z, 1, 1e-12);
@@ -60,7 +57,7 @@ TEST_F(ViewPointTest, PointAndFocusGoThroughTheTransforms) {
   ASSERT_TRUE(object_->setTransform(shifted));
   ViewPoint(object_.get(), {0, 1, 0}, {0, 0, 1}, 0).apply();
   EXPECT_EQ(camera().point(), (Vector3{2, 1, 0}));
-  expectMatrixNear(camera().matrix(), Matrix4x4::translation({-2, -1, -6}));
+  expectMatrixNear(camera().matrix(), Matrix4x4::translation({-2, -1, -6}), 1e-12);
 }
 
 // The turn comes first, then the shift of the turned point, then the six units: in any other order a point
