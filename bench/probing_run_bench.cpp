@@ -91,7 +91,9 @@ class ProbingRun {
     each([&](IZelHardProbeDataReceiver* r) { r->onPointSampled(p); });
   }
   void undo() {
-    each([](IZelHardProbeDataReceiver* r) { r->onCustomEvent(ZelCString("UndoLastSampled"), nullptr); });
+    each([](IZelHardProbeDataReceiver* r) {
+      r->onCustomEvent(ZelCString(IZelHardProbeDataReceiver::kUndoLastSampledEvent), nullptr);
+    });
   }
 
  private:

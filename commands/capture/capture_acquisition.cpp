@@ -34,8 +34,6 @@ constexpr int32_t kAllViews = -1;
 // A first capture fits the view once its first pass has this many points, wherever they lie, so that the
 // view frames the part rather than the first few points.
 constexpr int32_t kFirstPassFitCount = 75;
-// The device's custom event that takes back the last point sampled.
-constexpr const char* kUndoLastSampled = "UndoLastSampled";
 
 // The normalised view box, made once: a point is in view when each mapped coordinate lies within it.
 struct ViewBox {
@@ -128,7 +126,7 @@ void PalperaCaptureCmd::onPointSampled(const Vector3& point, const Vector3&, con
 }
 
 void PalperaCaptureCmd::onCustomEvent(const ZelCString& name, IZelUnknown*) {
-  if (isEvent(name.data(), kUndoLastSampled)) return undoLastPoint();
+  if (isEvent(name.data(), IZelHardProbeDataReceiver::kUndoLastSampledEvent)) return undoLastPoint();
   if (!isAcquisitionError(name)) return;
   stopCapture();
   reportAcquisitionError();

@@ -36,7 +36,6 @@ constexpr const char* kShowProbeKey = "Palpera/Gfx/ShowProbe";
 constexpr const char* kTile = "hardprobe real time deviation tile";
 constexpr const char* kTileItem = "RealTimeDeviation";
 constexpr const char* kTileStatus = "RealTimeDeviationStatus";
-constexpr const char* kUndoEvent = "UndoLastSampled";
 constexpr const char16_t* kLabelPattern = u"Pt%1";
 constexpr const char* kSourceFile = "palperarealtimedeviationcmd";
 constexpr int kMissingPluginLine = 573;
@@ -295,7 +294,7 @@ void PalperaRealTimeDeviationCmd::onPointSampled(const Vector3& point) {
 }
 
 void PalperaRealTimeDeviationCmd::onCustomEvent(const ZelCString& name, IZelUnknown*) {
-  if (std::strcmp(name.c_str(), kUndoEvent) == 0) undoLastPoint();
+  if (std::strcmp(name.c_str(), IZelHardProbeDataReceiver::kUndoLastSampledEvent) == 0) undoLastPoint();
   if (isAcquisitionError(name)) endAfterError();
 }
 

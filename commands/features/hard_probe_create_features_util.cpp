@@ -221,7 +221,7 @@ void HardProbeCreateFeaturesUtil::undoLastSampled() {
   IPtr<HardProbeCreateFeaturesUtil> self(this);
   IPtr<IZelFeatureCollector> collector(this->collector());
   if (auto* receiver = queryPart<IZelHardProbeDataReceiver>(collector.get()))
-    receiver->onCustomEvent(ZelCString("UndoLastSampled"), nullptr);
+    receiver->onCustomEvent(ZelCString(IZelHardProbeDataReceiver::kUndoLastSampledEvent), nullptr);
 }
 
 void HardProbeCreateFeaturesUtil::onNotify(const char* event, IZelSubject* subject, void* data) {

@@ -232,7 +232,7 @@ void PalperaQuickProbeCmd::onPointSampled(const Vector3& point) {
 
 void PalperaQuickProbeCmd::onCustomEvent(const ZelCString& name, IZelUnknown*) {
   if (!active_) return;
-  if (isEvent(name.data(), FeatureCollectorBase::kUndoLastSampledEvent)) return undoLastTouch();
+  if (isEvent(name.data(), IZelHardProbeDataReceiver::kUndoLastSampledEvent)) return undoLastTouch();
   if (!isAcquisitionError(name)) return;
   IPtr<PalperaQuickProbeCmd> self(this);
   // A device that failed sends nothing more, and what it had in transit is no touch to take: the features of

@@ -22,6 +22,8 @@ class IZelPluginDataReceiver : public virtual IZelUnknown {
 class IZelHardProbeDataReceiver : public virtual IZelUnknown {
  public:
   static constexpr const char* interfaceName = "IZelHardProbeDataReceiver";
+  // The device's custom event that takes back the last point sampled.
+  static constexpr const char* kUndoLastSampledEvent = "UndoLastSampled";
 
   virtual void setProbeRadius(double radius) = 0;
   virtual void onMoved(const Vector3& point, const Vector3& to, const Vector3& up) = 0;

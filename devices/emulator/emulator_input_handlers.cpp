@@ -11,7 +11,6 @@ const double kLiftFactor = 2.0 / (std::sqrt(5.0) + 1.0);
 
 constexpr int32_t kLeftButton = 0;
 constexpr int32_t kMiddleButton = 1;
-constexpr const char* kUndoLastSampled = "UndoLastSampled";
 
 bool isStopKey(int32_t code) {
   return code == kStopKey || code == kAlternateStopKey;
@@ -70,7 +69,7 @@ void EmulatorPlugin::HardProbeEventHandler::onKeyPress(IZelKeyData* key) {
   const int32_t code = key->keyCode();
   if (code == kUndoKey) {
     // The receiver sees the position again after it has dropped the last point.
-    queue().pushCustom(ZelCString(kUndoLastSampled));
+    queue().pushCustom(ZelCString(IZelHardProbeDataReceiver::kUndoLastSampledEvent));
     pushMovedTo(pose().tip);
   } else if (isStopKey(code)) {
     queue().pushStop(pose().tip + lift(-pose().direction));

@@ -53,8 +53,6 @@ class FeatureCollectorBase : public IZelFeatureCollector,
   static constexpr const char* kAddedChildFeatureEvent = "AddedChildFeature";
   static constexpr const char* kUserInstructionsChangedEvent = "UserInstructionsChanged";
   static constexpr const char* kNewChildFeatureEvent = "NewChildFeature";
-  // The device's custom event that undoes the last sampled point.
-  static constexpr const char* kUndoLastSampledEvent = "UndoLastSampled";
 
   FeatureCollectorBase(const FeatureCollectorBase&) = delete;
   FeatureCollectorBase& operator=(const FeatureCollectorBase&) = delete;

@@ -25,7 +25,7 @@ void DevicePlaneReceiver::onPointStop(const Vector3& point) {
 void DevicePlaneReceiver::onCustomEvent(const ZelCString& name, IZelUnknown*) {
   if (!owner_ || !name.data()) return;
   IPtr<DevicePlaneReceiver> self(this);
-  if (std::strcmp(name.data(), "UndoLastSampled") == 0) {
+  if (std::strcmp(name.data(), kUndoLastSampledEvent) == 0) {
     if (planes_.sampledPoints.empty()) return;
     planes_.sampledPoints.pop_back();
     frame_.removeLastPoint();

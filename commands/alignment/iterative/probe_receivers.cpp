@@ -46,7 +46,7 @@ void Cmd::HardProbeDataReceiver::onPointStop(const Vector3&) {
 void Cmd::HardProbeDataReceiver::onCustomEvent(const ZelCString& name, IZelUnknown*) {
   const IPtr<HardProbeDataReceiver> self(this);
   const std::string_view event = name.c_str();
-  if (event == "UndoLastSampled") {
+  if (event == IZelHardProbeDataReceiver::kUndoLastSampledEvent) {
     command_.undoLastSampled();
   } else if (event == "Cancel") {
     command_.stopProbing(true);

@@ -267,7 +267,7 @@ bool Alignment321Widget::completeStep() {
 void Alignment321Widget::onCustomEvent(const ZelCString& name, IZelUnknown*) {
   if (!probing_ || !name.data()) return;
   IPtr<Alignment321Widget> self(this);
-  if (std::strcmp(name.data(), "UndoLastSampled") == 0) {
+  if (std::strcmp(name.data(), IZelHardProbeDataReceiver::kUndoLastSampledEvent) == 0) {
     if (!planes_.sampledPoints.empty()) planes_.sampledPoints.pop_back();
     if (!planes_.sampledAxes.empty()) planes_.sampledAxes.pop_back();
     points_->showPoints(planes_.sampledPoints);
