@@ -26,14 +26,6 @@ class FileReplacementTest : public testing::Test {
     scratch_.write("target", "old");
     ASSERT_EQ(chmod(scratch_.system("target").c_str(), 0640), 0);
   }
-  // The names in the scratch folder, so that nothing left beside the target goes unseen.
-  std::vector<std::string> names() const {
-    std::vector<std::string> found;
-    for (const fs::directory_entry& entry : fs::directory_iterator(scratch_.system()))
-      found.push_back(entry.path().filename().string());
-    std::sort(found.begin(), found.end());
-    return found;
-  }
   static bool write(FileReplacement& replacement, const std::string& bytes) {
     return replacement.stream() &&
            std::fwrite(bytes.data(), 1, bytes.size(), replacement.stream()) == bytes.size();
@@ -50,7 +42,7 @@ TEST_F(FileReplacementTest, ACommitPutsTheWholeNewVersionInPlaceWithTheOldPermis
   EXPECT_EQ(scratch_.read("target"), "new");
   EXPECT_EQ(fs::status(scratch_.system("target")).permissions() & fs::perms::all,
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-  EXPECT_EQ(names(), std::vector<std::string>{"target"});
+  EXPECT_EQ(scratch_.names(), std::vector<std::string>{"target"});
   EXPECT_EQ(replacement.stream(), nullptr);
   EXPECT_FALSE(replacement.commit()) << "committed once";
 }
@@ -59,10 +51,10 @@ TEST_F(FileReplacementTest, AVersionNeverCommittedLeavesTheTargetAsItWasAndNothi
   {
     FileReplacement replacement(scratch_.system("target"));
     ASSERT_TRUE(write(replacement, "half"));
-    EXPECT_EQ(names().size(), 2u) << "the new version is written beside the target";
+    EXPECT_EQ(scratch_.names().size(), 2u) << "the new version is written beside the target";
   }
   EXPECT_EQ(scratch_.read("target"), "old");
-  EXPECT_EQ(names(), std::vector<std::string>{"target"});
+  EXPECT_EQ(scratch_.names(), std::vector<std::string>{"target"});
 }
 
 TEST_F(FileReplacementTest, AVersionTheDiskCannotHoldFailsItsCommitAndLeavesTheTargetAsItWas) {
@@ -75,7 +67,7 @@ TEST_F(FileReplacementTest, AVersionTheDiskCannotHoldFailsItsCommitAndLeavesTheT
   EXPECT_NE(replacement.error().find(scratch_.system("target") + ": "), std::string::npos)
       << replacement.error();
   EXPECT_EQ(scratch_.read("target"), "old");
-  EXPECT_EQ(names(), std::vector<std::string>{"target"});
+  EXPECT_EQ(scratch_.names(), std::vector<std::string>{"target"});
 }
 
 // A user who keeps a file behind a link keeps the link: the file it leads to takes the new version.
@@ -89,7 +81,7 @@ TEST_F(FileReplacementTest, ATargetThatIsALinkReplacesTheFileLinkedToAndTheLinkS
   EXPECT_TRUE(fs::is_symlink(scratch_.system("target")));
   EXPECT_EQ(fs::read_symlink(scratch_.system("target")), fs::path("kept/file"));
   EXPECT_EQ(scratch_.read("kept/file"), "new");
-  EXPECT_EQ(names(), (std::vector<std::string>{"kept", "target"}));
+  EXPECT_EQ(scratch_.names(), (std::vector<std::string>{"kept", "target"}));
   EXPECT_EQ(std::distance(fs::directory_iterator(scratch_.system("kept")), {}), 1) << "nothing beside it";
 }
 
@@ -122,5 +114,5 @@ TEST_F(FileReplacementTest, ALeftoverOfAProcessThatIsGoneIsRemovedByTheNextWrite
   std::vector<std::string> kept{"other.new-" + dead + "-0", "target", "target.new-" + dead + "-0x",
                                 "target.new-" + live + "-0"};
   std::sort(kept.begin(), kept.end());
-  EXPECT_EQ(names(), kept);
+  EXPECT_EQ(scratch_.names(), kept);
 }

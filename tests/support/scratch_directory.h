@@ -4,10 +4,12 @@
 
 #include <stdlib.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "basic_types/zel_string.h"
 #include "platform/utf8.h"
@@ -47,6 +49,14 @@ class ScratchDirectory {
     std::ofstream(system(name), std::ios::binary) << bytes;
   }
   bool exists(const std::string& name) const { return std::filesystem::exists(system(name)); }
+  // The names in it, or in a folder in it, sorted, so that nothing left beside a file goes unseen.
+  std::vector<std::string> names(const std::string& folder = "") const {
+    std::vector<std::string> found;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.empty() ? system_ : system(folder)))
+      found.push_back(entry.path().filename().string());
+    std::sort(found.begin(), found.end());
+    return found;
+  }
 
  private:
   std::string system_;

@@ -57,6 +57,10 @@ struct BrepModel::Kernel {
   mutable std::mutex turn;
 };
 
+// The kernel counts lengths in millimetres unless told otherwise; its STEP reader and writer take the unit
+// the shapes are in as this many millimetres, so that files in any unit come in, and go out, in metres.
+inline constexpr double kMetreInMillimetres = 1000.0;
+
 // What names a face of a shape to the user, by the face and its id in the model.
 using FaceNames = std::function<std::string(const TopoDS_Face& face, uint32_t id)>;
 

@@ -40,42 +40,38 @@ bool isPlaneAngle(const Handle(StepBasic_NamedUnit) & unit) {
          unit->IsKind(STANDARD_TYPE(StepBasic_ConversionBasedUnitAndPlaneAngleUnit));
 }
 
-Handle(StepBasic_MeasureValueMember) measure(const char* name, double value) {
-  Handle(StepBasic_MeasureValueMember) member = new StepBasic_MeasureValueMember;
-  member->SetName(name);
-  member->SetReal(value);
-  return member;
+// A unit of that size, converted in one step from the SI unit of its kind (siName, without a prefix), as the
+// kernel's reader follows it. lengthExponent is the kind's power of length: 1 for a length, 0 for a plane
+// angle, which has no dimension.
+template <class SiUnit, class MeasureWithUnit, class ConvertedUnit>
+Handle(StepBasic_NamedUnit) convertedUnit(StepBasic_SiUnitName siName, const char* measureName,
+                                          double lengthExponent, const StepUnit& size) {
+  Handle(SiUnit) si = new SiUnit;
+  si->Init(Standard_False, StepBasic_spMilli, siName);
+  StepBasic_Unit in;
+  in.SetValue(si);
+  Handle(StepBasic_MeasureValueMember) value = new StepBasic_MeasureValueMember;
+  value->SetName(measureName);
+  value->SetReal(size.size);
+  Handle(MeasureWithUnit) factor = new MeasureWithUnit;
+  factor->Init(value, in);
+  Handle(StepBasic_DimensionalExponents) dimensions = new StepBasic_DimensionalExponents;
+  dimensions->Init(lengthExponent, 0., 0., 0., 0., 0., 0.);
+  Handle(ConvertedUnit) unit = new ConvertedUnit;
+  unit->Init(dimensions, new TCollection_HAsciiString(size.name.c_str()), factor);
+  return unit;
 }
 
-// A unit of that many metres, converted from the metre in one step, as the kernel's reader follows it.
 Handle(StepBasic_NamedUnit) metresUnit(const StepUnit& length) {
-  Handle(StepBasic_SiUnitAndLengthUnit) metre = new StepBasic_SiUnitAndLengthUnit;
-  metre->Init(Standard_False, StepBasic_spMilli, StepBasic_sunMetre);
-  StepBasic_Unit in;
-  in.SetValue(metre);
-  Handle(StepBasic_LengthMeasureWithUnit) factor = new StepBasic_LengthMeasureWithUnit;
-  factor->Init(measure("LENGTH_MEASURE", length.size), in);
-  Handle(StepBasic_DimensionalExponents) dimensions = new StepBasic_DimensionalExponents;
-  dimensions->Init(1., 0., 0., 0., 0., 0., 0.);
-  Handle(StepBasic_ConversionBasedUnitAndLengthUnit) unit = new StepBasic_ConversionBasedUnitAndLengthUnit;
-  unit->Init(dimensions, new TCollection_HAsciiString(length.name.c_str()), factor);
-  return unit;
+  return convertedUnit<StepBasic_SiUnitAndLengthUnit, StepBasic_LengthMeasureWithUnit,
+                       StepBasic_ConversionBasedUnitAndLengthUnit>(StepBasic_sunMetre, "LENGTH_MEASURE", 1.,
+                                                                   length);
 }
 
-// A unit of that many radians, converted from the radian in one step.
 Handle(StepBasic_NamedUnit) radiansUnit(const StepUnit& angle) {
-  Handle(StepBasic_SiUnitAndPlaneAngleUnit) radian = new StepBasic_SiUnitAndPlaneAngleUnit;
-  radian->Init(Standard_False, StepBasic_spMilli, StepBasic_sunRadian);
-  StepBasic_Unit in;
-  in.SetValue(radian);
-  Handle(StepBasic_PlaneAngleMeasureWithUnit) factor = new StepBasic_PlaneAngleMeasureWithUnit;
-  factor->Init(measure("PLANE_ANGLE_MEASURE", angle.size), in);
-  Handle(StepBasic_DimensionalExponents) dimensions = new StepBasic_DimensionalExponents;
-  dimensions->Init(0., 0., 0., 0., 0., 0., 0.);
-  Handle(StepBasic_ConversionBasedUnitAndPlaneAngleUnit) unit =
-      new StepBasic_ConversionBasedUnitAndPlaneAngleUnit;
-  unit->Init(dimensions, new TCollection_HAsciiString(angle.name.c_str()), factor);
-  return unit;
+  return convertedUnit<StepBasic_SiUnitAndPlaneAngleUnit, StepBasic_PlaneAngleMeasureWithUnit,
+                       StepBasic_ConversionBasedUnitAndPlaneAngleUnit>(StepBasic_sunRadian,
+                                                                       "PLANE_ANGLE_MEASURE", 0., angle);
 }
 
 void replaceUnits(const Handle(StepRepr_GlobalUnitAssignedContext) & context,

@@ -46,9 +46,6 @@ void silenceKernelMessages() {
 
 namespace {
 
-// The kernel counts lengths in millimetres unless told otherwise; its writer takes the unit the shapes are
-// in as this many millimetres, so that files go out in metres.
-constexpr double kMetreInMillimetres = 1000.0;
 constexpr char kStepUnitMetre[] = "M";
 
 constexpr char kNoBox[] = "the CAD kernel cannot model a box between these corners";

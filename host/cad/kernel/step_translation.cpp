@@ -23,9 +23,6 @@
 
 namespace {
 
-// The kernel counts lengths in millimetres unless told otherwise; its reader takes the unit the shapes are
-// in as this many millimetres, so that files in any unit come in in metres.
-constexpr double kMetreInMillimetres = 1000.0;
 // So many dropped faces are named; a count stands for the rest.
 constexpr size_t kNamedFaces = 10;
 

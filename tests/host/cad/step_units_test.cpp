@@ -26,20 +26,6 @@ std::string cadLoad(const std::vector<std::string>& files, int& status) {
   return runTool("--script " + scratch.system("load.script"), status);
 }
 
-// Loads the text as a STEP file and expects it refused for the reason, the document left empty.
-void expectRefused(const std::string& text, const std::string& reason) {
-  ScratchDirectory scratch;
-  StandinHost host;
-  scratch.write("part.step", text);
-  try {
-    loadCadModel(host.document().doc(), u"Part", scratch.system("part.step"));
-    ADD_FAILURE() << "loaded";
-  } catch (const CadFileError& error) {
-    EXPECT_EQ(error.reason(), reason);
-  }
-  EXPECT_EQ(host.document().doc().objectCount(), 0);
-}
-
 // The text with its first `from` replaced by `to` and `added` put before its data's end.
 std::string changed(std::string text, const std::string& from, const std::string& to,
                     const std::string& added) {

@@ -59,6 +59,7 @@ TEST_F(TfmFiles, AnythingButSixteenFiniteNumbersIsRefusedAndTheMatrixKept) {
     EXPECT_EQ(std::u16string(told.c_str()), why);
     EXPECT_EQ(matrix[0], 7.0);
   }
+  EXPECT_FALSE(util().load(scratch_.module("missing.tfm"), matrix));
   ZelString told(u"stale");
   reasons().explainLoad(scratch_.module("missing.tfm"), told);
   EXPECT_TRUE(told.isEmpty()) << "a file that is not there has nothing wrong in it";

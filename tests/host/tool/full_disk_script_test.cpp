@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
-#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -37,13 +36,6 @@ class FullDiskScript : public testing::Test {
     FileSizeLimit full(kFull);
     if (signalled) std::signal(SIGXFSZ, SIG_DFL);
     return runTool("--script full.script", status_, scratch_.system());
-  }
-  std::vector<std::string> namesInOut() const {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(scratch_.system("out")))
-      names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
   }
 
   ScratchDirectory scratch_;
@@ -94,7 +86,7 @@ TEST_F(FullDiskScript, AFileSizeLimitAtItsSignalsDefaultFailsTheWriteAndLeavesNo
     EXPECT_EQ(output, failed);
     EXPECT_EQ(scratch_.read("out/earlier"), earlier_);
     EXPECT_EQ(scratch_.read("out/earlier.tfm"), earlier_);
-    EXPECT_EQ(namesInOut(), (std::vector<std::string>{"earlier", "earlier.tfm"}));
+    EXPECT_EQ(scratch_.names("out"), (std::vector<std::string>{"earlier", "earlier.tfm"}));
   }
 }
 

@@ -7,10 +7,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstring>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -99,14 +97,6 @@ class RunningHost {
   std::string printed_;
 };
 
-std::vector<std::string> namesIn(const std::string& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder))
-    names.push_back(entry.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 }  // namespace
 
 // SIGINT and SIGTERM end the host after it removed the log's new version; SIGKILL leaves it, and the next
@@ -127,11 +117,11 @@ TEST(KilledWriter, ARecordingEndedByASignalLeavesTheOldLogWholeAndNothingBesideI
     }
     EXPECT_EQ(scratch.read("run.log"), kOldLog);
     if (signal != SIGKILL) {
-      EXPECT_EQ(namesIn(scratch.system()), kept) << "at once";
+      EXPECT_EQ(scratch.names(), kept) << "at once";
     }
     int status = 0;
     EXPECT_EQ(runTool("--script next.script", status, scratch.system()), "");
     EXPECT_EQ(status, 0);
-    EXPECT_EQ(namesIn(scratch.system()), kept) << "after the next run";
+    EXPECT_EQ(scratch.names(), kept) << "after the next run";
   }
 }
