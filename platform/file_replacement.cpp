@@ -40,11 +40,19 @@ std::string freshNameBeside(const std::string& path) {
   return path + ".new-" + std::to_string(::getpid()) + "-" + std::to_string(next++);
 }
 
+// Whether the new version named so was left by a process gone by now. A name of another live process is that
+// process's own; one of this process's number is its own only while it is writing it.
+bool isLeftover(pid_t writer, const std::string& name) {
+  if (writer == ::getpid()) return !platform::isUnfinished(name);
+  return ::kill(writer, 0) != 0 && errno == ESRCH;
+}
+
 // The new versions of path that processes gone by now left beside it: ended by SIGKILL or a crash, or by a
-// signal before they could remove them. A name of a live process is that process's own.
+// signal before they could remove them.
 void clearLeftovers(const std::string& path) {
   const size_t slash = path.rfind('/');
-  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+  const std::string inFolder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
+  const std::string folder = inFolder.empty() ? "." : inFolder;
   const std::string prefix = path.substr(slash == std::string::npos ? 0 : slash + 1) + ".new-";
   struct CloseDir {
     void operator()(DIR* folder) const { ::closedir(folder); }
@@ -55,7 +63,7 @@ void clearLeftovers(const std::string& path) {
     const std::string_view name = entry->d_name;
     if (!name.starts_with(prefix)) continue;
     const std::optional<pid_t> writer = writerOf(name.substr(prefix.size()));
-    if (!writer || *writer == ::getpid() || ::kill(*writer, 0) == 0 || errno != ESRCH) continue;
+    if (!writer || !isLeftover(*writer, inFolder + std::string(name))) continue;
     ::unlinkat(::dirfd(entries.get()), entry->d_name, 0);
   }
 }
@@ -86,6 +94,8 @@ void FileReplacement::open(std::optional<mode_t> mode) {
   int fd = -1;
   for (int tries = 0; fd < 0 && tries < kNameTries; ++tries) {
     fresh_ = freshNameBeside(replaced_);
+    // Unfinished before it exists, so that no other writer of this process takes it for a leftover.
+    unfinished_.emplace(fresh_);
     // Exclusive and not through a link: the name is this writer's own.
     fd = ::open(fresh_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0 && errno != EEXIST) break;
@@ -93,9 +103,9 @@ void FileReplacement::open(std::optional<mode_t> mode) {
   if (fd < 0) {
     const int error = errno;
     fresh_.clear();
+    unfinished_.reset();
     return fail(std::strerror(error));
   }
-  unfinished_.emplace(fresh_);
   if (mode) ::fchmod(fd, *mode);
   stream_ = ::fdopen(fd, "wb");
   if (stream_) return;

@@ -7,6 +7,8 @@
 #include <array>
 #include <atomic>
 #include <cstring>
+#include <mutex>
+#include <set>
 
 namespace platform {
 
@@ -26,6 +28,16 @@ std::array<Slot, kSlots> slots;
 
 constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 
+// Every unfinished path, without the slots' limits, for the writers' questions; the handler never reads it.
+struct UnfinishedPaths {
+  std::mutex mutex;
+  std::set<std::string> paths;
+};
+UnfinishedPaths& unfinishedPaths() {
+  static UnfinishedPaths unfinished;
+  return unfinished;
+}
+
 void removeAndEnd(int signal) {
   for (Slot& slot : slots) {
     if (slot.state.load() == kHeld) ::unlink(slot.path);
@@ -37,7 +49,12 @@ void removeAndEnd(int signal) {
 
 }  // namespace
 
-UnfinishedFile::UnfinishedFile(const std::string& path) {
+UnfinishedFile::UnfinishedFile(const std::string& path) : path_(path) {
+  {
+    UnfinishedPaths& unfinished = unfinishedPaths();
+    std::lock_guard lock(unfinished.mutex);
+    unfinished.paths.insert(path);
+  }
   if (path.size() >= PATH_MAX) return;
   for (size_t index = 0; index < kSlots; ++index) {
     int expected = kFree;
@@ -50,8 +67,16 @@ UnfinishedFile::UnfinishedFile(const std::string& path) {
 }
 
 UnfinishedFile::~UnfinishedFile() {
-  if (slot_ == kNoSlot) return;
-  slots[slot_].state.store(kFree);
+  if (slot_ != kNoSlot) slots[slot_].state.store(kFree);
+  UnfinishedPaths& unfinished = unfinishedPaths();
+  std::lock_guard lock(unfinished.mutex);
+  unfinished.paths.erase(path_);
+}
+
+bool isUnfinished(const std::string& path) {
+  UnfinishedPaths& unfinished = unfinishedPaths();
+  std::lock_guard lock(unfinished.mutex);
+  return unfinished.paths.contains(path);
 }
 
 void removeUnfinishedFilesOnSignals() {

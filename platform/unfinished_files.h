@@ -7,8 +7,8 @@
 // file when that file is written next.
 //
 // Registration is safe on any thread, and the handler may run while other threads register: it reads only
-// fixed slots, so it stays async-signal-safe. A file whose name is too long, or one beyond the slots, is not
-// registered; it is left to the next writer as after SIGKILL.
+// fixed slots, so it stays async-signal-safe. A file whose name is too long, or one beyond the slots, has no
+// slot; it is left to the next writer as after SIGKILL.
 
 #include <cstddef>
 #include <string>
@@ -25,8 +25,14 @@ class UnfinishedFile {
 
  private:
   static constexpr size_t kNoSlot = ~size_t(0);
+  std::string path_;
   size_t slot_ = kNoSlot;
 };
+
+// Whether this process has begun path and not finished it, slot or none: what a writer asks of a name that
+// carries this process's number, which a process gone before may have carried too (in a container the host
+// is often process 1 at every start).
+bool isUnfinished(const std::string& path);
 
 // For SIGINT, SIGTERM, SIGHUP and SIGQUIT: a handler that removes every unfinished file, then lets the
 // signal end the process as it would have. A signal the process was started with ignored (a background job's

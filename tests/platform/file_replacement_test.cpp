@@ -116,3 +116,21 @@ TEST_F(FileReplacementTest, ALeftoverOfAProcessThatIsGoneIsRemovedByTheNextWrite
   std::sort(kept.begin(), kept.end());
   EXPECT_EQ(scratch_.names(), kept);
 }
+
+// A process that had this process's number before it (in a container the host is process 1 at every start)
+// left its new version behind: the next writer removes it, and still keeps the one this process is writing.
+TEST_F(FileReplacementTest, ALeftoverWithThisProcesssNumberIsRemovedButNotAVersionBeingWritten) {
+  const std::string ownNumber = "target.new-" + std::to_string(getpid()) + "-999999";
+  scratch_.write(ownNumber, "half");
+  FileReplacement writing(scratch_.system("target"));
+  ASSERT_TRUE(write(writing, "first"));
+  ASSERT_EQ(scratch_.names().size(), 2u) << "the leftover went when the first writer began";
+
+  FileReplacement second(scratch_.system("target"));
+  ASSERT_TRUE(write(second, "second"));
+  ASSERT_EQ(scratch_.names().size(), 3u) << "each writer keeps its own new version";
+  ASSERT_TRUE(writing.commit()) << writing.error();
+  ASSERT_TRUE(second.commit()) << second.error();
+  EXPECT_EQ(scratch_.names(), std::vector<std::string>{"target"});
+  EXPECT_EQ(scratch_.read("target"), "second");
+}
