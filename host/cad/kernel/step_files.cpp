@@ -48,8 +48,6 @@ namespace {
 
 constexpr char kStepUnitMetre[] = "M";
 
-constexpr char kNoBox[] = "the CAD kernel cannot model a box between these corners";
-
 constexpr std::string_view kStepStart = "ISO-10303-21;";
 constexpr std::string_view kStepEnd = "END-ISO-10303-21;";
 
@@ -190,10 +188,10 @@ std::shared_ptr<const BrepModel> boxModel(const BrepModel::Point& minimum, const
     return modelOfShape(box, "box");
   } catch (const Standard_Failure&) {
     // Corners far beyond any part overflow the kernel's own arithmetic,
-    throw std::invalid_argument(kNoBox);
-  } catch (const CadFileError&) {
-    // or lie beyond the reach a model takes.
-    throw std::invalid_argument(kNoBox);
+    throw std::invalid_argument("the CAD kernel cannot model a box between these corners");
+  } catch (const CadFileError& error) {
+    // or the box reaches beyond where a measured part lies, which is the reason to give.
+    throw std::invalid_argument("the box's " + error.reason());
   }
 }
 

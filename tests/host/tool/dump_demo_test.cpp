@@ -92,15 +92,18 @@ std::string runScriptIn(const ScratchDirectory& scratch, const std::string& scri
   return runTool("--script session.script", status, scratch.system(), before);
 }
 
-// A box too large for the CAD kernel is refused with its reason, and the script stops there.
-TEST(DumpDemo, ABoxTooLargeForTheKernelIsRefusedWithItsReason) {
+// A box beyond where a measured part lies is refused with that reason, and the script stops there.
+TEST(DumpDemo, ABoxTooLargeForAPartIsRefusedWithItsReason) {
   ScratchDirectory scratch;
   std::string script = recordingAt({"1 2"});
   script.replace(script.find("-5 -5 -1 5 5 0"), 14, "-1e308 -1e308 -1e308 1e308 1e308 1e308");
   int status = -1;
   std::string output = runScriptIn(scratch, script, status);
   EXPECT_EQ(WEXITSTATUS(status), 1) << output;
-  EXPECT_EQ(output, "session.script:3: the CAD kernel cannot model a box between these corners\n");
+  EXPECT_EQ(
+      output,
+      "session.script:3: the box's face 1 reaches 1e+308 m from the origin, beyond the 1000 m within which "
+      "a measured part lies\n");
 }
 
 TEST(DumpDemo, EachRecordedAcquisitionReplaysItsOwnEventsOnceInOrderAndAnExtraOneGivesError) {
