@@ -811,6 +811,97 @@ TEST(AxialFit, TouchesBunchedAlongTheAxisAreRefusedInEveryPose) {
   }
 }
 
+// An operator's touches on a shaft, a boss, a bore or a conical boss, in metres, as degrees around the axis
+// and heights along it; the surface narrows by taper per unit height. The same touches in 20 poses must give
+// one answer: the shape, or one refusal saying which spread is missing. A 60 degree arc walked along a tube
+// lies on a second cylinder, as do the touches bunched along an axis; a boss's arc, two rings and 290 or 305
+// degrees of a bore do not.
+TEST(AxialFit, NarrowArcsBunchedTouchesAndOrdinaryPatternsGiveOneOutcomeInEveryPose) {
+  struct Pattern {
+    const char* what;
+    double radius, taper;
+    std::vector<std::pair<double, double>> stations;
+    const char* missing;  // the spread a refusal asks for, or none when the shape is determined
+  };
+  const Pattern patterns[] = {
+      {"tube arc", 0.046482, 0, {{0, 0}, {12, .01}, {24, .02}, {36, .03}, {48, .04}, {60, .05}}, "around"},
+      {"boss arc",
+       0.046,
+       0,
+       {{0, .002}, {13, .011}, {22, .019}, {35, .027}, {47, .034}, {60, .045}},
+       nullptr},
+      {"cone arc",
+       0.046,
+       0.25,
+       {{0, 0}, {10, .005}, {20, .01}, {30, .015}, {40, .02}, {50, .025}, {60, .03}},
+       "around"},
+      {"bunched tube",
+       0.046482,
+       0,
+       {{15, 0}, {75, .002}, {135, .004}, {195, .006}, {255, .008}, {315, .01}},
+       "along"},
+      {"bunched cone",
+       0.127,
+       0.25,
+       {{-5, .024}, {68, .02}, {115, .043}, {159, .019}, {221, .017}, {257, .011}, {296, .023}},
+       "along"},
+      {"bore rings",
+       0.0365,
+       0,
+       {{0, .01}, {100, .01}, {220, .01}, {40, .0506}, {170, .0506}, {300, .0506}},
+       nullptr},
+      {"bore 290",
+       0.0365,
+       0,
+       {{0, .004}, {70, .0446}, {130, .015}, {200, .032}, {250, .006}, {290, .0446}},
+       nullptr},
+      {"bore 305",
+       0.0365,
+       0,
+       {{0, .004}, {70, .0459}, {130, .015}, {200, .032}, {250, .006}, {305, .0459}},
+       nullptr},
+      {"cone rings",
+       0.046,
+       0.25,
+       {{0, 0}, {90, 0}, {180, 0}, {270, 0}, {20, .03}, {110, .03}, {200, .03}, {290, .03}},
+       nullptr},
+      {"wide cone",
+       0.046,
+       2.5,
+       {{0, 0}, {90, 0}, {180, 0}, {270, 0}, {20, .01}, {110, .01}, {200, .01}, {290, .01}},
+       nullptr},
+  };
+  Rng rng(78);
+  for (const Pattern& c : patterns) {
+    SCOPED_TRACE(c.what);
+    const bool isCone = c.taper > 0;
+    const double halfAngle = std::atan(c.taper);
+    PointList touches;
+    for (const auto& [degrees, height] : c.stations) {
+      const Vector point = coneBand(c.radius, -halfAngle, height, height)(0, degrees / 360).first;
+      touches.push_back(point);
+    }
+    const Params truth = isCone ? values({0, 0, 0, 0, c.radius, halfAngle}) : values({0, 0, 0, 0, c.radius});
+    for (int trial = 0; trial < 20; ++trial) {
+      const Pose pose = randomPose(rng, 0.5);
+      PointList placed;
+      for (const Vector& p : touches) placed.push_back(pose.origin + pose.rotation * p);
+      const FitResult<Params> x = isCone ? cone(fitCone(placed, std::nullopt, 1e-5), pose, placed)
+                                         : cylinder(fitCylinder(placed, std::nullopt, 1e-5), pose, placed);
+      if (c.missing) {
+        ASSERT_FALSE(x) << trial << ": " << x->transpose();
+        EXPECT_EQ(x.failure().reason, std::string("the points fit ") + (isCone ? "cones" : "cylinders") +
+                                          " along distinct axes equally well, so they do not determine its "
+                                          "axis: spread the touches " +
+                                          c.missing + " the axis");
+        continue;
+      }
+      ASSERT_TRUE(x) << trial << ": " << x.failure().reason;
+      EXPECT_LT((*x - truth).cwiseAbs().maxCoeff(), kExact) << trial << ": " << x->transpose();
+    }
+  }
+}
+
 // A second axis counts while the touches' sums of squares to it and to the best lie within three touch
 // deviations of each other: six touches in a bore of radius 8 mm at two heights 2 mm apart fit one 21
 // degrees off within 0.0162 mm. The scatter is a length in the points' own unit.
