@@ -94,9 +94,13 @@ FitResult<AxialFit> fitAxialSurface(std::span<const Eigen::Vector3d> points, boo
                       "touches " +
                       (coversHalfATurn(own, *choice.lowest) ? "along" : "around") + " the axis"};
   }
+  // A valley the starts missed may reach lower than the fit did, or lie where the fit's descents did not
+  // settle: the fit is taken on from there, and held to the same checks.
+  if (choice.lowest && !choice.fittedIsLowest) {
+    lowest = lowestSurface(own, freedom, std::span(&*choice.lowest, 1), shape);
+  }
   if (!lowest) return lowest.failure();
-  // A valley the starts missed may reach lower than the fit did.
-  return AxialFit{std::move(normalized).value(), turned(*choice.lowest, frame)};
+  return AxialFit{std::move(normalized).value(), turned(*lowest, frame)};
 }
 
 FitResult<AxialFit> fitAxialSurfaceParallelTo(std::span<const Eigen::Vector3d> points, bool withSlope,

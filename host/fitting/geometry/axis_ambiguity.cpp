@@ -90,16 +90,18 @@ AxisChoice chooseAxis(const Points<3>& points, AxialFreedom freedom,
   std::vector<Candidate> candidates = refinedValleys(points, freedom, search, fitted, tie);
   if (fitted) candidates.push_back({*fitted, sumOfSquares(points, *fitted)});
   if (candidates.empty()) return {};
-  const Candidate lowest =
-      *std::min_element(candidates.begin(), candidates.end(),
-                        [](const auto& a, const auto& b) { return a.sumOfSquares < b.sumOfSquares; });
+  const auto lowestPlace =
+      std::min_element(candidates.begin(), candidates.end(),
+                       [](const auto& a, const auto& b) { return a.sumOfSquares < b.sumOfSquares; });
+  const bool fittedIsLowest = fitted && lowestPlace == candidates.end() - 1;
+  const Candidate lowest = *lowestPlace;
   std::erase_if(candidates, [&](const Candidate& c) { return c.sumOfSquares - lowest.sumOfSquares > tie; });
   bool rivalled = false;
   for (auto a = candidates.begin(); a != candidates.end() && !rivalled; ++a) {
     rivalled = std::any_of(a + 1, candidates.end(),
                            [&](const Candidate& b) { return rivals(points, freedom, *a, b, tie); });
   }
-  return {lowest.surface, rivalled};
+  return {lowest.surface, rivalled, fittedIsLowest};
 }
 
 }  // namespace fitting::detail

@@ -11,9 +11,10 @@
 namespace fitting::detail {
 namespace {
 
-// About 18 degrees apart over the half sphere, so that every axis lies within about 12 degrees of one, well
-// within the reach of the few steps that refine it.
-constexpr int kSearchDirectionCount = 64;
+// About 13 degrees apart over the half sphere, so that every axis lies within about 9 degrees of one, well
+// within the reach of the few steps that refine it: a wide cone's valley on a few touches of a narrow arc is
+// no wider than that, and a coarser grid passes over it in some sets of touches.
+constexpr int kSearchDirectionCount = 128;
 // The starts the minimiser is run from; more than one, in case the best refined start lies in a valley that
 // the full set of points makes worse.
 constexpr std::size_t kStartCount = 4;
@@ -163,7 +164,6 @@ AxialSearch searchAxialStarts(const Points<3>& normalized, bool withSlope) {
     });
     if (distinct) starts.push_back(candidate.state);
   }
-  if (!search.valleys.empty()) starts.push_back(search.valleys.front().state);
   if (withSlope || starts.empty()) return search;
   const std::vector<AxialSurface> sections = circularSections(normalized, starts.front().axis);
   starts.insert(starts.end(), sections.begin(), sections.end());
