@@ -20,6 +20,7 @@
 // also calls the receiver.
 
 #include <cstdint>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -48,6 +49,9 @@ class PalperaQuickProbeCmd : public CompBaseCmd, public IZelHardProbeDataReceive
   // model and the target object, connects the device and enters the reference object's features. False,
   // with everything undone, when one of them fails.
   bool activate() override;
+  // Finishes the touches since the last stop as a stop would, each feature compensated towards its
+  // nominal's material; those it cannot make are told, with why, and let go with the command.
+  bool apply() override;
   void deactivate() override;
 
   // IZelHardProbeDataReceiver
@@ -74,8 +78,12 @@ class PalperaQuickProbeCmd : public CompBaseCmd, public IZelHardProbeDataReceive
   void showNominal(int32_t index);
   void hideShownNominals();
   void removeTempNominal();
-  // Adds the entry's feature, or says why not; an entry that needs more touches keeps them.
-  void finishEntry(const QuickProbeRecognizer::Entry& entry, const Vector3& stop);
+  // Finishes every entry touched since the last stop: at the operator's stop point, or with none when the
+  // command ends.
+  void finishTouched(const std::optional<Vector3>& stop);
+  // Adds the entry's feature, or says why not; an entry that needs more touches keeps them for the next
+  // stop, unless there is none (no stop point): then it is let go.
+  void finishEntry(const QuickProbeRecognizer::Entry& entry, const std::optional<Vector3>& stop);
   void addProbed(const QuickProbeRecognizer::Entry& entry, const IPtr<IZelFeature>& feature);
   void dropEntry(const QuickProbeRecognizer::Entry& entry);
   // The name the operator sees the entry's nominal under, or its type's name.
