@@ -50,12 +50,16 @@ TEST(DroppedTouchesScript, AppliedTouchesAreMadeOrToldAShortBoltPatternKeepsItsC
   // "Hard Probe Features" cannot tell the side without the stop; "Quick Probe" takes it from the nominal.
   script += plane;
   touchTop();
+  const auto touchFront = [&] {
+    touch({0.03, -0.05, 0.004}, {0, 1, 0});
+    touch({0.09, -0.05, 0.006}, {0, 1, 0});
+  };
   script += "apply\nactive RefObject\ncommand PalperaQuickProbeCmd\n" + kRadiusEvent;
   touchTop();
+  touchFront();
   script += "apply\n" + plane;
   touchTop();
-  touch({0.03, -0.05, 0.004}, {0, 1, 0});  // two on the front face: a poor fit, to be read on the tile
-  touch({0.09, -0.05, 0.006}, {0, 1, 0});
+  touchFront();  // on the plane of the top face: a poor fit, to be read on the tile
   mouse("move", {0.06, 0.06, 0.05}, {0, 0, -1});
   script += deviation + kLiftedStop + deviation +
             "cancel\ncommand PalperaCreateFeaturesCmd2 "
@@ -80,6 +84,7 @@ TEST(DroppedTouchesScript, AppliedTouchesAreMadeOrToldAShortBoltPatternKeepsItsC
        {"error: 3 touches were not made into a feature: the run ended before the stop that makes it and "
         "tells "
         "the side the probe came from.\n",
+        "error: 2 touches were not made into Plane 2: 1 more point is needed.\n",
         "error: Circle was not made: 3 circles are needed. The 2 bolt circles probed are kept as features of "
         "their own.\n",
         "Palpera/Hard Probe Features In Command\t0\n"})
