@@ -237,9 +237,11 @@ void PalperaQuickProbeCmd::onCustomEvent(const ZelCString& name, IZelUnknown*) {
   if (!isAcquisitionError(name)) return;
   IPtr<PalperaQuickProbeCmd> self(this);
   // A device that failed sends nothing more, and what it had in transit is no touch to take: the features of
-  // the earlier stops stay, the touches since the last one are let go with the command.
+  // the earlier stops stay, the touches since the last one are let go with the command, and told.
   disconnect();
   reportAcquisitionError();
+  for (const QuickProbeRecognizer::Entry& entry : recognizer_.collectorsInOrder())
+    letGo(entry, tr("the device failed before the stop"));
   finishCommand(context_, true);
 }
 
@@ -334,19 +336,14 @@ void PalperaQuickProbeCmd::finishTouched(const std::optional<Vector3>& stop) {
 void PalperaQuickProbeCmd::finishEntry(const QuickProbeRecognizer::Entry& entry,
                                        const std::optional<Vector3>& stop) {
   IZelFeatureCollector& collector = *entry.collector;
-  const int32_t touches = recognizer_.touchCount(entry.index);
   // A collector made for a face the probe only passed over holds nothing to finish or lose.
-  if (touches == 0) return dropEntry(entry);
+  if (recognizer_.touchCount(entry.index) == 0) return dropEntry(entry);
   // Each feature is compensated towards its own nominal's material; the operator's stop point lies on the
   // air side of some features only.
   const std::optional<Vector3> air = recognizer_.airSide(entry.index);
   const std::optional<Vector3> side = air ? air : stop;
-  if (!side) {
-    reportUserError(
-        unmadeTouchesText(touches, nominalName(entry),
-                          tr("the command ended before the stop that tells the side the probe came from")));
-    return dropEntry(entry);
-  }
+  if (!side)
+    return letGo(entry, tr("the command ended before the stop that tells the side the probe came from"));
   if (auto* receiver = queryPart<IZelHardProbeDataReceiver>(&collector)) receiver->onPointStop(*side);
   collector.setFeatureName(nominalName(entry));
   IPtr<IZelFeature> feature =
@@ -354,9 +351,7 @@ void PalperaQuickProbeCmd::finishEntry(const QuickProbeRecognizer::Entry& entry,
   if (!feature && !stop) {
     // The command ends: no next stop can complete it.
     auto* base = queryPart<FeatureCollectorBase>(&collector);
-    reportUserError(unmadeTouchesText(touches, nominalName(entry),
-                                      base ? base->refusalReason() : tr("the points do not determine it")));
-    return dropEntry(entry);
+    return letGo(entry, base ? base->refusalReason() : tr("the points do not determine it"));
   }
   if (!feature) {
     // Kept, touches and all, so that more touches can complete it at the next stop.
@@ -399,6 +394,12 @@ void PalperaQuickProbeCmd::addProbed(const QuickProbeRecognizer::Entry& entry,
       referenceVisibility_.emplace_back(nominal, true);
     }
   }
+}
+
+void PalperaQuickProbeCmd::letGo(const QuickProbeRecognizer::Entry& entry, const ZelString& why) {
+  if (const int32_t touches = recognizer_.touchCount(entry.index))
+    reportUserError(unmadeTouchesText(touches, nominalName(entry), why));
+  dropEntry(entry);
 }
 
 void PalperaQuickProbeCmd::dropEntry(const QuickProbeRecognizer::Entry& entry) {
