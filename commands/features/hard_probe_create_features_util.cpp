@@ -284,8 +284,10 @@ void HardProbeCreateFeaturesUtil::onNotify(const char* event, IZelSubject* subje
   } else if (isEvent(event, "Cancel")) {
     finishProbing(ChildFeatures::kRemoved);
   } else if (isEvent(event, "Error")) {
-    finishProbing(ChildFeatures::kRemoved);
+    // What the device measured before it failed stays; what it had not finished is told.
     reportError("An error occurred during data acquisition.");
+    tellUnmadeTouches(*relay, tr("the device failed before the stop"));
+    finishProbing(ChildFeatures::kKept);
   } else if (isEvent(event, "DeleteLastFeature")) {
     undoLastFeature();
   }

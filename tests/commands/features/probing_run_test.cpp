@@ -313,14 +313,16 @@ TEST_F(ProbingRunTest, AFeatureTheTargetCannotTakeIsReportedAndNotAnnounced) {
   EXPECT_EQ(device_->receiverCount(), 1u) << "the run goes on";
 }
 
-TEST_F(ProbingRunTest, ADeviceErrorEndsTheRunWithItsMessage) {
+TEST_F(ProbingRunTest, ADeviceErrorEndsTheRunWithItsMessageAndTheTouchesItLetsGo) {
   started("PlaneCollector");
   sample(kPlaneTips[0]);
   heard();
   event("Error");
   EXPECT_EQ(heard(),
             (Journal{"removeReceiver HardProbe", "stop HardProbe", "UserInstructions", "ProbeStop"}));
-  EXPECT_EQ(errors(), std::vector<std::u16string>{u"An error occurred during data acquisition."});
+  EXPECT_EQ(errors(), (std::vector<std::u16string>{
+                          u"An error occurred during data acquisition.",
+                          u"1 touch was not made into a feature: the device failed before the stop."}));
 }
 
 TEST_F(ProbingRunTest, AConnectThatFailsIsReported) {
