@@ -37,6 +37,9 @@ TEST(DroppedTouchesScript, AppliedTouchesAreMadeOrToldAShortBoltPatternKeepsItsC
     for (const auto& [x, y] : {std::pair{0.015, 0.015}, {0.105, 0.015}, {0.015, 0.105}})
       touch({x, y, .05}, {0, 0, -1});
   };
+  const auto touchFront = [&] {
+    for (const double x : {0.03, 0.09}) touch({x, -0.05, 0.005}, {0, 1, 0});
+  };
   const auto hole = [&](double x, double y) {  // from the axis outwards, the stop lifted back towards it
     for (const double degrees : {10, 130, 250})
       touch({x, y, .005}, {std::cos(degrees * M_PI / 180), std::sin(degrees * M_PI / 180), 0});
@@ -50,10 +53,6 @@ TEST(DroppedTouchesScript, AppliedTouchesAreMadeOrToldAShortBoltPatternKeepsItsC
   // "Hard Probe Features" cannot tell the side without the stop; "Quick Probe" takes it from the nominal.
   script += plane;
   touchTop();
-  const auto touchFront = [&] {
-    touch({0.03, -0.05, 0.004}, {0, 1, 0});
-    touch({0.09, -0.05, 0.006}, {0, 1, 0});
-  };
   script += "apply\nactive RefObject\ncommand PalperaQuickProbeCmd\n" + kRadiusEvent;
   touchTop();
   touchFront();
@@ -82,8 +81,8 @@ TEST(DroppedTouchesScript, AppliedTouchesAreMadeOrToldAShortBoltPatternKeepsItsC
   ASSERT_EQ(WEXITSTATUS(status), 0) << output;
   for (const std::string line :
        {"error: 3 touches were not made into a feature: the run ended before the stop that makes it and "
-        "tells "
-        "the side the probe came from.\n",
+        "tells the "
+        "side the probe came from.\n",
         "error: 2 touches were not made into Plane 2: 1 more point is needed.\n",
         "error: Circle was not made: 3 circles are needed. The 2 bolt circles probed are kept as features of "
         "their own.\n",
