@@ -4,7 +4,8 @@
 // the data store's items registered with the user-setting flags (3), read before the module starts and
 // written back when the host ends.
 //
-// Format: UTF-8 text, one setting per line, lines ending in LF. A line holds three fields separated by tabs:
+// Format: UTF-8 text, one setting per line, lines ending in LF (or CR LF, as an editor may save them). A line
+// holds three fields separated by tabs:
 //
 //   KEY <tab> KIND <tab> VALUE
 //
@@ -21,7 +22,8 @@
 // every registered user setting in registration order, then the values still waiting for an item that this
 // session never registered (by key), so a session that never reached an item keeps its value for the next.
 //
-// What the store does with a value read: see HostDataStore::preloadUserSetting.
+// What the store does with a value read: see HostDataStore::preloadUserSetting, which is told where the file
+// holds it ("PATH:LINE"), so that a value an item refuses is named by its line.
 
 #include <cstddef>
 #include <string>
@@ -33,6 +35,7 @@
 
 struct UserSettingsText {
   std::vector<StoredSetting> settings;  // in file order, a key given twice once, at its later value
+  std::vector<size_t> lines;            // the line (from 1) each of settings was read from
   struct Fault {
     size_t line = 0;  // from 1
     std::string reason;
