@@ -12,8 +12,8 @@
 //   KEY    the data-store key, escaped as a field of the host's text outputs (\\ \t \r \n; field_escape.h)
 //   KIND   int, double, string or blob
 //   VALUE  int: a decimal 32-bit integer; double: a number as strtod reads it without blanks ("inf", "-inf"
-//          and "nan" included, which the store refuses or clamps like any write); string: the text in UTF-8,
-//          escaped like KEY; blob: the bytes in hexadecimal, two digits each, either case
+//          and "nan" included, which the store refuses, as any value beyond the item's range); string: the
+//          text in UTF-8, escaped like KEY; blob: the bytes in hexadecimal, two digits each, either case
 //
 // An empty line and a line whose first byte is '#' are passed over. Any other line that does not have this
 // form (another field count, an unknown kind, a value that does not read whole, a string that is not UTF-8,
