@@ -3,9 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "devices/event_log/plugin_device_data_xml_writer.h"
 #include "devices/host_log/izel_plugin_manager_log_replay_util.h"
 #include "devices/managers/hard_probe_plugin_manager.h"
 #include "devices/managers/laser_scan_plugin_manager.h"
+#include "support/device_records.h"
+#include "support/file_size_limit.h"
+#include "support/run_tool.h"
 #include "tests/devices/host_log/host_log_fixture.h"
 #include "tests/devices/support/test_plugin.h"
 
@@ -35,8 +41,7 @@ TEST_F(LogRecord, WritesTheThreeRecordsAndNamesANumberedFileBesideTheLog) {
   host_.core().counters().create(ZelCString(kCounter), 1, 0);
   countTo(7);
 
-  EXPECT_EQ(record(Matrix4x4::translation(Vector3(0.1, 2, -3))),
-            folder_.system("run-hardprobe-0007.xml"));
+  EXPECT_EQ(record(Matrix4x4::translation(Vector3(0.1, 2, -3))), folder_.system("run-hardprobe-0007.xml"));
   EXPECT_EQ(host_.core().counters().valueOf(kCounter), 8);
   EXPECT_TRUE(host_.devices().logger().isSuspended()) << "suspended only while the records are written";
   ASSERT_TRUE(host_.devices().logger().stopRecording());  // the log takes its file's place
@@ -81,6 +86,52 @@ TEST_F(LogRecord, AnEventFileReportedUnwrittenFailsTheEndOfTheRecordingButKeepsT
   EXPECT_EQ(readLog().size(), 3u) << "the records the log holds are kept";
   ASSERT_TRUE(logger.startRecording(logPath()));
   EXPECT_TRUE(logger.stopRecording()) << "a new recording starts whole";
+}
+
+// A disk that fills while a device's events are written: the event file keeps the whole records that fit,
+// and the log is put in place though its end fails; an event file that takes no record, as none fits or none
+// comes, would not replay: it is removed, and the log that names it is not put in place, the one there kept.
+TEST_F(LogRecord, AnEventFileKeepsTheRecordsThatFitAndOneWithoutARecordLeavesTheLogThereAsItWas) {
+  const std::string radius = "<SetRadius time=\"0\">0.003000</SetRadius>";
+  struct Case {
+    rlim_t room;
+    bool delivers;
+    bool keepsRadius;
+  };
+  const Case cases[] = {
+      {radius.size() + 20, true, true}, {radius.size() - 1, true, false}, {RLIM_INFINITY, false, false}};
+  HostGuiLogger& logger = host_.devices().logger();
+  for (const Case& disk : cases) {
+    SCOPED_TRACE(testing::Message() << (disk.delivers ? "two events, room for " : "no event, room for ")
+                                    << (disk.room == RLIM_INFINITY ? "all" : std::to_string(disk.room)));
+    const std::string before = "the log of an earlier session\n";
+    folder_.write("run.log", before);
+    ASSERT_TRUE(logger.startRecording(logPath()));
+    const std::string file = record();
+    {
+      FileSizeLimit full(disk.room);
+      IPtr<PluginDeviceDataXMLWriter> writer;
+      writer.createInstance(classIdOf(PluginDeviceDataXMLWriter::interfaceName));
+      writer->setOutputFile(folder_.module(std::filesystem::path(file).filename()));
+      if (disk.delivers) {
+        writer->writeRadiusEvent(ZelString(u"SetRadius"), device_records::radius(0.003).get());
+        writer->writePositionOrientationEvent(
+            ZelString(u"OnMoved"), device_records::oriented({1, 2, 3}, {0, 0, -1}, {0, 1, 0}).get());
+      }
+    }
+    std::string why;
+    EXPECT_FALSE(logger.stopRecording(&why));
+    const std::string named = "the device event file '" + file + "' of the host log ";
+    if (disk.keepsRadius) {
+      EXPECT_EQ(why, named + "could not be written whole");
+      EXPECT_EQ(readFile(file), radius);
+      EXPECT_EQ(readLog().size(), 3u) << "the log is put in place";
+    } else {
+      EXPECT_EQ(why, named + "holds no record: the log is not put in place");
+      EXPECT_FALSE(std::filesystem::exists(file));
+      EXPECT_EQ(folder_.read("run.log"), before);
+    }
+  }
 }
 
 class ManagerReplay : public HostLogTestBase {
