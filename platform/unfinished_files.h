@@ -16,11 +16,10 @@
 #include <cstddef>
 #include <string>
 
-namespace platform {
-
-// Seen by every module that the registry's shared object serves, whatever visibility the module is built
-// with.
+// Exported by the registry's shared object, whatever visibility the code that includes this is built with.
 #define PALPERA_UNFINISHED_FILES_API [[gnu::visibility("default")]]
+
+namespace platform {
 
 // Registers path as unfinished for its lifetime.
 class PALPERA_UNFINISHED_FILES_API UnfinishedFile {

@@ -51,7 +51,7 @@ class HostGuiLogger : public IGuiLogger, public HostUnknown {
   // says which of these it was.
   bool stopRecording(std::string* why = nullptr);
   // Why a log already put in place does not replay what was measured: the first event file reported
-  // unwritten after its recording ended; empty when none was.
+  // unwritten or empty after its recording ended; empty when none was.
   std::string lateFailure();
   // Host side. The path of the log being recorded, as startRecording had it; empty while not recording.
   std::string recordingPath();
