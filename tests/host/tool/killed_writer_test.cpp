@@ -40,18 +40,11 @@ const std::string kRecordingScript =
     "mouse move 1 2 10 0 0 -1\n"
     "run 600000\n";
 
-// How the host is started: which module it loads, and whether it ignores SIGHUP, as one started by nohup
-// does.
-struct HostStart {
-  const char* module = PALPERA_MODULE_PATH;
-  bool hangupIgnored = false;
-};
-
-// The host running a script in a folder, its output read through a pipe, its standard input a pipe the test
-// writes to (input).
+// The host, with the test module's classes, running a script in a folder, its output read through a pipe,
+// its standard input a pipe the test writes to (input). With hangupIgnored it ignores SIGHUP, as under nohup.
 class RunningHost {
  public:
-  RunningHost(const std::string& folder, const std::string& script, HostStart start = {}) {
+  RunningHost(const std::string& folder, const std::string& script, bool hangupIgnored = false) {
     int ends[2], inputEnds[2];
     if (pipe(ends) != 0 || pipe(inputEnds) != 0) return;
     pid_ = fork();
@@ -61,12 +54,12 @@ class RunningHost {
       dup2(inputEnds[0], STDIN_FILENO);
       close(inputEnds[1]);
       useDefaultEndingSignals();
-      if (start.hangupIgnored) std::signal(SIGHUP, SIG_IGN);
+      if (hangupIgnored) std::signal(SIGHUP, SIG_IGN);
       const rlimit noCore{0, 0};  // SIGQUIT's default action dumps core, which no test leaves behind
       setrlimit(RLIMIT_CORE, &noCore);
       if (chdir(folder.c_str()) != 0) _exit(126);
-      execl(PALPERA_HOST_TOOL, PALPERA_HOST_TOOL, "--module", start.module, "--script", script.c_str(),
-            static_cast<char*>(nullptr));
+      execl(PALPERA_HOST_TOOL, PALPERA_HOST_TOOL, "--module", PALPERA_TOOL_TEST_MODULE, "--script",
+            script.c_str(), static_cast<char*>(nullptr));
       _exit(127);
     }
     close(ends[1]);
@@ -172,7 +165,7 @@ TEST(KilledWriter, AModulesUnfinishedFileIsRemovedByEachSignalThatEndsTheHost) {
     std::string script = "command ScriptTestCommand\n";
     for (int press = 0; press <= ending.writtenBefore; ++press) script += "press Write\n";
     scratch.write("writing.script", script);
-    RunningHost host(scratch.system(), "writing.script", {PALPERA_TOOL_TEST_MODULE, ending.hangupIgnored});
+    RunningHost host(scratch.system(), "writing.script", ending.hangupIgnored);
     host.input(std::string(ending.writtenBefore, '\n'));
     ASSERT_TRUE(host.printed("command: writing " + std::to_string(ending.writtenBefore + 1)))
         << host.output();
