@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <functional>
+
 #include "collector_fixture.h"
 #include "features/collectors/simple_collector.h"
 #include "host_api/points.h"
@@ -270,6 +273,83 @@ TEST_F(CollectorChildren, ParallelPlanesProbedThroughTheirComponentsMakeTheGapBe
     EXPECT_NEAR(distance, .02, 1e-12);
     EXPECT_NEAR(midPoint.x, .01, 1e-12);
     EXPECT_EQ(featureName(), u"Parallel Planes (Primary Component)") << "every feature probes a new plane";
+  }
+}
+
+}  // namespace
+
+namespace {
+
+using CollectorApproach = CollectorTest;
+
+// Each touch keeps the probe direction of the device's last move before it, in the collector that takes it:
+// none after a touch or a stop, and an undone touch's goes with it. A hole's rim, every touch outwards and
+// the stop lifted beside it, is made from its touches' side; a touch without its own direction leaves that
+// stop refused. The work plane of a circle, a slot and parallel planes hears the moves too: its touches
+// refuse a stop under the face.
+TEST_F(CollectorApproach, EachTouchKeepsTheDirectionOfItsOwnMoveInTheCollectorThatTakesIt) {
+  // Tips of a 4 mm ball in a hole of radius 0.01 in the face z = 0, 3 mm down, and their outward directions.
+  const auto tip = [](int i) { return Vector3(.008 * std::cos(i * 1.5), .008 * std::sin(i * 1.5), -.003); };
+  const auto out = [](int i) { return Vector3(std::cos(i * 1.5), std::sin(i * 1.5), 0); };
+  const Vector3 beside{.02, 0, .005};
+  using Stream = std::function<void(DeviceStream&)>;
+  const auto touches = [&](int from, int to) {
+    return [=](DeviceStream& device) {
+      for (int i = from; i < to; ++i) device.move(tip(i), out(i)).sample(tip(i));
+    };
+  };
+  struct Case {
+    const char* name;
+    Stream stream;
+    double radius;  // 0: refused
+  };
+  const Case rims[] = {
+      {"a move before every touch", touches(0, 4), .01},
+      {"a touch straight after a touch",
+       [&](DeviceStream& d) {
+         touches(0, 1)(d);
+         d.sample(tip(1));
+         touches(2, 4)(d);
+       },
+       0},
+      {"a touch straight after a stop",
+       [&](DeviceStream& d) {
+         d.move(tip(0), out(0)).stop(beside).sample(tip(0));
+         touches(1, 4)(d);
+       },
+       0},
+      {"a stray touch undone",
+       [&](DeviceStream& d) {
+         touches(0, 4)(d);
+         d.move(beside, {0, 0, -1}).sample(beside).undo();
+       },
+       .01},
+  };
+  for (const Case& c : rims) {
+    SCOPED_TRACE(c.name);
+    IZelDocObject* target = addObject(u"TestObject");
+    IPtr<IZelFeatureCollector> circle = collector("CircleCollector");
+    ASSERT_TRUE(circle->acceptFeature(planeFeature({0, 0, 0}, {0, 0, 1}).get()));
+    ProbingRun& run = listen(circle, target);
+    DeviceStream device(circle.get());
+    device.radius(.002);
+    c.stream(device);
+    device.stop(beside);
+    ASSERT_EQ(run.added().size(), c.radius > 0 ? 1u : 0u) << testing::PrintToString(text(circle->refusal()));
+    if (c.radius > 0) {
+      EXPECT_NEAR(featureOfKind<IZelArc>(run.addedFeature(0))->radius(), c.radius, 1e-9);
+    }
+  }
+  for (const char* composite : {"CircleCollector", "OvalSlotCollector", "ParallelPlanesCollector"}) {
+    SCOPED_TRACE(composite);
+    IPtr<IZelFeatureCollector> probed = collector(composite);
+    listen(probed, addObject(u"TestObject"));
+    DeviceStream device(probed.get());
+    device.radius(.002);
+    for (const Vector3& at : kPlaneTips) device.move(at).sample(at);
+    device.stop({.05, .05, -.05});
+    EXPECT_NE(text(probed->refusal()).find(u"lies on the other side of the "), std::u16string::npos)
+        << testing::PrintToString(text(probed->refusal()));
   }
 }
 
