@@ -307,9 +307,10 @@ TEST_F(CollectorApproach, EachTouchKeepsTheDirectionOfItsOwnMoveInTheCollectorTh
       {"a move before every touch", touches(0, 4), .01},
       {"a touch straight after a touch",
        [&](DeviceStream& d) {
+         // Beside the first touch, where the first touch's direction would tell as well.
          touches(0, 1)(d);
-         d.sample(tip(1));
-         touches(2, 4)(d);
+         d.sample(tip(4));
+         touches(1, 4)(d);
        },
        0},
       {"a touch straight after a stop",
