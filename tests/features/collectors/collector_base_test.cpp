@@ -283,74 +283,48 @@ namespace {
 using CollectorApproach = CollectorTest;
 
 // Each touch keeps the probe direction of the device's last move before it, in the collector that takes it:
-// none after a touch or a stop, and an undone touch's goes with it. A hole's rim, every touch outwards and
-// the stop lifted beside it, is made from its touches' side; a touch without its own direction leaves that
-// stop refused. The work plane of a circle, a slot and parallel planes hears the moves too: its touches
-// refuse a stop under the face.
+// none after a touch or a stop, and an undone touch's goes with it. A hole's rim, touched outwards, its stop
+// lifted beside it, is made from its touches' side when each touch has its own direction, else refused. The
+// work plane of a circle, a slot and parallel planes hears the moves too: they refuse a stop under the face.
 TEST_F(CollectorApproach, EachTouchKeepsTheDirectionOfItsOwnMoveInTheCollectorThatTakesIt) {
-  // Tips of a 4 mm ball in a hole of radius 0.01 in the face z = 0, 3 mm down, and their outward directions.
-  const auto tip = [](int i) { return Vector3(.008 * std::cos(i * 1.5), .008 * std::sin(i * 1.5), -.003); };
+  // Tips of a 4 mm ball 3 mm down in a hole of radius 0.01 in the face z = 0, and their outward directions.
   const auto out = [](int i) { return Vector3(std::cos(i * 1.5), std::sin(i * 1.5), 0); };
+  const auto tip = [&](int i) { return out(i) * .008 + Vector3(0, 0, -.003); };
   const Vector3 beside{.02, 0, .005};
-  using Stream = std::function<void(DeviceStream&)>;
-  const auto touches = [&](int from, int to) {
-    return [=](DeviceStream& device) {
-      for (int i = from; i < to; ++i) device.move(tip(i), out(i)).sample(tip(i));
-    };
-  };
-  struct Case {
+  const struct {
     const char* name;
-    Stream stream;
-    double radius;  // 0: refused
-  };
-  const Case rims[] = {
-      {"a move before every touch", touches(0, 4), .01},
+    std::function<void(DeviceStream&)> touches;
+    size_t made;
+  } rims[] = {
+      {"a move before every touch", [&](DeviceStream& d) { d.move(tip(0), out(0)).sample(tip(0)); }, 1},
       {"a touch straight after a touch",
-       [&](DeviceStream& d) {
-         // Beside the first touch, where the first touch's direction would tell as well.
-         touches(0, 1)(d);
-         d.sample(tip(4));
-         touches(1, 4)(d);
-       },
-       0},
+       [&](DeviceStream& d) { d.move(tip(0), out(0)).sample(tip(0)).sample(tip(4)); }, 0},
       {"a touch straight after a stop",
-       [&](DeviceStream& d) {
-         d.move(tip(0), out(0)).stop(beside).sample(tip(0));
-         touches(1, 4)(d);
-       },
-       0},
+       [&](DeviceStream& d) { d.move(tip(0), out(0)).stop(beside).sample(tip(0)); }, 0},
       {"a stray touch undone",
-       [&](DeviceStream& d) {
-         touches(0, 4)(d);
-         d.move(beside, {0, 0, -1}).sample(beside).undo();
-       },
-       .01},
+       [&](DeviceStream& d) { d.move(tip(0), out(0)).sample(tip(0)).move(beside).sample(beside).undo(); }, 1},
   };
-  for (const Case& c : rims) {
+  for (const auto& c : rims) {
     SCOPED_TRACE(c.name);
-    IZelDocObject* target = addObject(u"TestObject");
     IPtr<IZelFeatureCollector> circle = collector("CircleCollector");
     ASSERT_TRUE(circle->acceptFeature(planeFeature({0, 0, 0}, {0, 0, 1}).get()));
-    ProbingRun& run = listen(circle, target);
+    ProbingRun& run = listen(circle, addObject(u"TestObject"));
     DeviceStream device(circle.get());
-    device.radius(.002);
-    c.stream(device);
+    c.touches(device.radius(.002));
+    for (int i = 1; i < 4; ++i) device.move(tip(i), out(i)).sample(tip(i));
     device.stop(beside);
-    ASSERT_EQ(run.added().size(), c.radius > 0 ? 1u : 0u) << testing::PrintToString(text(circle->refusal()));
-    if (c.radius > 0) {
-      EXPECT_NEAR(featureOfKind<IZelArc>(run.addedFeature(0))->radius(), c.radius, 1e-9);
+    ASSERT_EQ(run.added().size(), c.made) << testing::PrintToString(text(circle->refusal()));
+    if (c.made) {
+      EXPECT_NEAR(featureOfKind<IZelArc>(run.addedFeature(0))->radius(), .01, 1e-9);
     }
   }
   for (const char* composite : {"CircleCollector", "OvalSlotCollector", "ParallelPlanesCollector"}) {
-    SCOPED_TRACE(composite);
     IPtr<IZelFeatureCollector> probed = collector(composite);
-    listen(probed, addObject(u"TestObject"));
     DeviceStream device(probed.get());
-    device.radius(.002);
-    for (const Vector3& at : kPlaneTips) device.move(at).sample(at);
+    for (const Vector3& at : kPlaneTips) device.radius(.002).move(at).sample(at);
     device.stop({.05, .05, -.05});
     EXPECT_NE(text(probed->refusal()).find(u"lies on the other side of the "), std::u16string::npos)
-        << testing::PrintToString(text(probed->refusal()));
+        << composite;
   }
 }
 
