@@ -82,6 +82,8 @@ void DeviceCallback::deliver(const char* eventName, Delivery delivery, Fill fill
   fill(*record);
   event->setName(eventName);
   event->setData(record.get());
+  // A move held back before any other event is no approach of a touch after it.
+  if (delivery == Delivery::kPost) heldMove_.reset();
   if (delivery != Delivery::kLogOnly) post(*event, delivery);
   if (writer_ && delivery != Delivery::kPostMoveUnlogged) log(*writer_, *record);
 }

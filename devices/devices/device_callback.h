@@ -13,9 +13,9 @@
 // 1 / "Palpera/MoveEventRateLimitValue" seconds, counted from the callback's making) drops a move outright;
 // while the device's previous move is still on its way to the main thread a move is not posted, only
 // logged. The in-flight count is raised only for a move that is certainly posted, so a move the host could
-// not carry never blocks the ones after it. The last move either gate held back is posted after all (and
-// logged, when it was not) right before a touch, whose approach it is: a touch after a quick move keeps its
-// direction.
+// not carry never blocks the ones after it. The last move either gate held back since the last event is
+// posted after all (and logged, when it was not) right before a touch, whose approach it is: a touch after a
+// quick move keeps its direction.
 //
 // Threads: made on the acquisition's worker thread, configured there before the plug-in runs, then used by
 // that thread alone; no lock is held while records are made, posted or logged.
@@ -61,7 +61,7 @@ class DeviceCallback : public ZelUnknownImpl {
                     const Vector3& up);
   // A move, through the rate limit and the one-in-flight rule; logged as "OnMoved".
   void postMove(const char* eventName, const Vector3& point, const Vector3& to, const Vector3& up);
-  // Posts the last move the gates held back since the last move posted, if any, under eventName.
+  // Posts the last move the gates held back since the last event, if any, under eventName.
   void releaseHeldMove(const char* eventName);
   void postCustom(const char* eventName, const ZelCString& name, IZelUnknown* payload);
   // A scan line: count points, each 24 bytes of x, y, z followed by stride further bytes.
