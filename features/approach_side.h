@@ -13,7 +13,8 @@
 // feature would be compensated into the air. Then a stop beyond the end of a round feature's touches, as
 // the probe is lifted straight up off a boss or out of a bore beside it, says nothing of the radial side:
 // when every touch tells, the feature is made again from a stop on their side. Any other such stop is
-// refused.
+// refused: a plane's or a sphere's, or one among touches that do not all tell, may come of a stray touch.
+// Touches that tell nothing, or tell both sides, leave the side to the stop.
 
 #include <optional>
 #include <span>
@@ -42,4 +43,5 @@ struct SideJudgement {
   Vector3 liftedStop;  // for kRemake: the best telling touch lifted off along its approach by the radius
 };
 
+// Keep for a feature made without a radius (a trial fit through the tip centres) or without directions.
 SideJudgement judgeSide(const ProbedFeature& probed);
