@@ -161,6 +161,16 @@ TopoDS_Shape plateWithShaftAndCone() {
   return fuse(fuse(plate(0.6, 0.3), shaft), cone);
 }
 
+// A shaft standing on a plate with a coaxial bore in its free end, 10 mm narrower in radius: the two
+// cylinders share their axis and differ by their size alone.
+TopoDS_Shape plateWithShaftAndEndBore() {
+  const gp_Ax2 shaftAxis(gp_Pnt(0.06, 0.06, kThickness), gp_Dir(0, 0, 1));
+  const gp_Ax2 boreAxis(gp_Pnt(0.06, 0.06, 0.03), gp_Dir(0, 0, 1));
+  const TopoDS_Shape shaft = BRepPrimAPI_MakeCylinder(shaftAxis, 0.046482, 0.05).Shape();
+  const TopoDS_Shape bore = BRepPrimAPI_MakeCylinder(boreAxis, 0.0365125, 0.04).Shape();
+  return cut(fuse(plate(0.12, 0.12), shaft), bore);
+}
+
 const std::map<std::string, std::function<TopoDS_Shape()>>& parts() {
   static const std::map<std::string, std::function<TopoDS_Shape()>> all = {
       {"plate-bore", plateWithBore},
@@ -176,6 +186,7 @@ const std::map<std::string, std::function<TopoDS_Shape()>>& parts() {
       {"sphere-on-stand", sphereOnStand},
       {"plate-bolt-circle", plateWithBoltCircle},
       {"wide-shaft-cone", plateWithShaftAndCone},
+      {"plate-shaft-bore", plateWithShaftAndEndBore},
   };
   return all;
 }

@@ -80,7 +80,10 @@ TEST_F(QuickProbeRecognizerTest, ASlotRimIsRecognisedOnlyBesideAKnownPlane) {
   const int32_t plane = recognizer_.recognise(nearRim);
   ASSERT_NE(plane, QuickProbeRecognizer::kNone);
   EXPECT_TRUE(queryPart<IZelPlane>(recognizer_.nominal(plane)));
-  // Beside the now known plane the rim gives the slot, the same one on either end.
+  // Shown as the probe passed, the plane is not known yet; once probed, the rim beside it gives the slot,
+  // the same one on either end.
+  EXPECT_EQ(recognizer_.recognise(nearRim), plane);
+  recognizer_.setProbed(plane, recognizer_.nominal(plane));
   const int32_t slot = recognizer_.recognise(nearRim);
   ASSERT_NE(slot, QuickProbeRecognizer::kNone);
   EXPECT_NE(slot, plane);
