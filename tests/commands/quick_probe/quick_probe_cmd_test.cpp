@@ -1026,16 +1026,16 @@ TEST_F(QuickProbePlacedTest, ACoaxialBoreAndShaftAreEachNamedAfterANominalOfItsO
   }
 }
 
-// Before any plane is probed, touches near a face's edge are the face's: a 6 mm ball on a side face of the
-// stand, two of five touches 1.4 and 2.7 mm inside its top edge, first or last, make the plane alone.
+// Before any plane is probed, touches near a face's edge are the face's: a 6 mm ball on the plate's top face
+// (its outline no slot, its edges lines), two of five touches 1.4 and 2.7 mm inside an edge, first or last,
+// make the plane alone.
 TEST_F(QuickProbePlacedTest, TouchesNearAnEdgeOfTheFirstFaceProbedAreThatFacesPlane) {
-  load("sphere-on-stand");
+  load("plate-shaft-bore");
   const Matrix4x4 pose = placedPose();
   ASSERT_TRUE(reference_->setTransform(pose.m));
-  constexpr double kBall = 0.003;
-  // The stand's face y = 0 (x and z 0 to 0.04 and 0.02), the ball's centre 3 mm off it.
-  const std::vector<Vector3> inside{{0.01, -kBall, 0.006}, {0.03, -kBall, 0.008}, {0.02, -kBall, 0.012}};
-  const std::vector<Vector3> nearEdge{{0.015, -kBall, 0.02 - 0.0014}, {0.028, -kBall, 0.02 - 0.0027}};
+  constexpr double kBall = 0.003, z = 0.01 + kBall;
+  const std::vector<Vector3> inside{{0.01, 0.01, z}, {0.02, 0.008, z}, {0.008, 0.02, z}};
+  const std::vector<Vector3> nearEdge{{0.025, 0.0014, z}, {0.035, 0.0027, z}};
   for (bool edgeFirst : {false, true}) {
     SCOPED_TRACE(edgeFirst ? "near the edge first" : "near the edge last");
     removeFeatures();
@@ -1045,14 +1045,15 @@ TEST_F(QuickProbePlacedTest, TouchesNearAnEdgeOfTheFirstFaceProbedAreThatFacesPl
     std::vector<Vector3> touches = edgeFirst ? nearEdge : inside;
     for (const Vector3& p : edgeFirst ? inside : nearEdge) touches.push_back(p);
     for (const Vector3& p : touches) sample(Matrix4x4::transformPoint(pose, p));
-    stop(Matrix4x4::transformPoint(pose, {0.02, -0.01, 0.01}));
+    stop(Matrix4x4::transformPoint(pose, {0.015, 0.015, 0.03}));
     end();
     EXPECT_EQ(errors(), std::u16string());
     ASSERT_EQ(names(u"TestObject").size(), 1u);
     ASSERT_EQ(names(u"RefObject"), names(u"TestObject")) << "no line beside it";
     auto* plane = queryPart<IZelPlane>(feature(u"TestObject", 0));
     ASSERT_TRUE(plane);
-    EXPECT_NEAR(plane->normal().dot(Matrix4x4::transformVector(pose, {0, -1, 0})), 1, 1e-9);
-    EXPECT_NEAR((plane->center() - Matrix4x4::transformPoint(pose, {0, 0, 0})).dot(plane->normal()), 0, 1e-9);
+    EXPECT_NEAR(plane->normal().dot(Matrix4x4::transformVector(pose, {0, 0, 1})), 1, 1e-9);
+    EXPECT_NEAR((plane->center() - Matrix4x4::transformPoint(pose, {0, 0, 0.01})).dot(plane->normal()), 0,
+                1e-9);
   }
 }

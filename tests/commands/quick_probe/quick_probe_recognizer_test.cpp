@@ -93,3 +93,13 @@ TEST_F(QuickProbeRecognizerTest, ASlotRimIsRecognisedOnlyBesideAKnownPlane) {
   EXPECT_EQ(recognizer_.recognise({0.0285, 0.04, 0.0105}), slot);
   EXPECT_EQ(recognizer_.currentIndex(), slot);
 }
+
+// The slot's +x end is two faces of one cylinder, split at its apex where the surface's parameterisation has
+// its seam: a touch there, half way down the wall, lies on that end's cylinder, not on no face at all.
+TEST_F(QuickProbeRecognizerTest, ATouchAtTheSeamOfTheSlotsEndLiesOnThatEndsCylinder) {
+  load("plate-bore-slot");
+  const int32_t index = recognizer_.recognise({0.106 - kProbeRadius, 0.04, 0.005});
+  auto* end = queryPart<IZelCylinder>(recognizer_.nominal(index));
+  ASSERT_TRUE(end);
+  EXPECT_NEAR(end->radius(), 0.006, 1e-9);
+}
