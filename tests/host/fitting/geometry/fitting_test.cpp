@@ -856,11 +856,6 @@ TEST(AxialFit, NarrowArcsBunchedTouchesAndOrdinaryPatternsGiveOneOutcomeInEveryP
        46,
        .25,
        {{0, 0}, {90, 0}, {180, 0}, {270, 0}, {20, 30}, {110, 30}, {200, 30}, {290, 30}}},
-      {"wide cone rings",
-       nullptr,
-       46,
-       2.5,
-       {{0, 0}, {90, 0}, {180, 0}, {270, 0}, {20, 10}, {110, 10}, {200, 10}, {290, 10}}},
   };
   Rng rng(78);
   for (const Pattern& c : patterns) {
