@@ -218,26 +218,29 @@ TEST_F(DeviceToPartAlignment, AStopThatCannotFinishThePlaneKeepsTheRunAndSaysWha
   pickAll();
   ASSERT_TRUE(press(14));
   probe(kTop, 2);
-  EXPECT_EQ(told(),
-            u"Plane 1 was not made: 1 more point is needed. Its points are kept; probe more points and stop "
-            u"again.");
+  EXPECT_EQ(
+      told(),
+      u"Plane 1 was not made: 1 more point is needed. Its points are kept; probe more points on the face "
+      u"picked for plane 1 and stop again.");
   sampleAt(kTop.points[2] + kEmulatorBallRadius * kTop.outward);
   stopAbove(kTop);
   stopAbove(kTop);
   EXPECT_EQ(
       errorMessages().back(),
-      u"Plane 2 was not made: 2 more points are needed. Its points are kept; probe more points and stop "
-      u"again.");
+      u"Plane 2 was not made: 2 more points are needed. Its points are kept; probe more points on the face "
+      u"picked for plane 2 and stop again.");
   probe(kSide, 1);
-  EXPECT_EQ(told(),
-            u"Plane 2 was not made: 1 more point is needed. Its points are kept; probe more points and stop "
-            u"again.");
+  EXPECT_EQ(
+      told(),
+      u"Plane 2 was not made: 1 more point is needed. Its points are kept; probe more points on the face "
+      u"picked for plane 2 and stop again.");
   sampleAt(kSide.points[1] + kEmulatorBallRadius * kSide.outward);
   stopAbove(kSide);
   stopAbove(kSide);
-  EXPECT_EQ(told(),
-            u"Plane 3 was not made: 1 more point is needed. Its points are kept; probe more points and stop "
-            u"again.");
+  EXPECT_EQ(
+      told(),
+      u"Plane 3 was not made: 1 more point is needed. Its points are kept; probe more points on the face "
+      u"picked for plane 3 and stop again.");
   EXPECT_EQ(device_->receiverCount(), 1u) << "still probing";
   probe(kEnd, 1);
   EXPECT_EQ(device_->receiverCount(), 0u);
@@ -408,9 +411,10 @@ TEST_F(DeviceToPartAlignment, AStopBeforeAnyTouchKeepsTheRunAndACancelPutsBackTh
   EXPECT_EQ(plugin_->hardwareMatrix().m[3], 0.0) << "the identity while probing";
   host_.core().errors().clear();
   stopAbove(kTop);
-  EXPECT_EQ(errorMessages(), std::vector<std::u16string>{u"Plane 1 was not made: 3 more points are needed. "
-                                                         u"Its points are kept; probe more points and stop "
-                                                         u"again."});
+  EXPECT_EQ(errorMessages(),
+            std::vector<std::u16string>{u"Plane 1 was not made: 3 more points are needed. "
+                                        u"Its points are kept; probe more points on the face "
+                                        u"picked for plane 1 and stop again."});
   EXPECT_EQ(device_->receiverCount(), 1u) << "the run goes on";
   deliver([](IZelHardProbeDataReceiver* r) { r->onCustomEvent(ZelCString("Cancel"), nullptr); });
   EXPECT_EQ(device_->receiverCount(), 0u);
