@@ -207,6 +207,38 @@ TEST_F(DeviceToPartAlignment, PlaneTwoTouchedTwiceOnTheTopKeepsTheRunWithAMessag
   expectHardware(kDeviceToPart, 1e-9);
 }
 
+// With the device's moves, each touch tells from which side it came: a stop taken on the side the touches
+// pushed into is refused with the plane's points kept, and the stop lifted off the face aligns the part.
+TEST_F(DeviceToPartAlignment, AStopOnTheSideTheTouchesPushedIntoIsRefusedWhenTheDevicesMovesTellIt) {
+  const Matrix4x4 partToDevice = Matrix4x4::inverse(kDeviceToPart);
+  const auto approachAndSample = [&](const Face& face, size_t samples) {
+    const Vector3 inward = Matrix4x4::transformPoint(partToDevice, -1.0 * face.outward) -
+                           Matrix4x4::transformPoint(partToDevice, Vector3());
+    for (size_t i = 0; i < samples; ++i) {
+      deliver([&](IZelHardProbeDataReceiver* r) { r->onMoved({}, inward, {}); });
+      sampleAt(face.points[i] + kEmulatorBallRadius * face.outward);
+    }
+  };
+  startCommand();
+  pickAll();
+  ASSERT_TRUE(press(14));
+  deliver([](IZelHardProbeDataReceiver* r) { r->setProbeRadius(kEmulatorBallRadius); });
+  approachAndSample(kTop, 3);
+  stopAbove(kTop);
+  approachAndSample(kSide, 2);
+  stopAbove(kSide);
+  approachAndSample(kEnd, 1);
+  const Vector3 inside = Matrix4x4::transformPoint(partToDevice, kEnd.points[0] - 0.01 * kEnd.outward);
+  deliver([&](IZelHardProbeDataReceiver* r) { r->onPointStop(inside); });
+  ASSERT_FALSE(errorMessages().empty());
+  EXPECT_EQ(
+      errorMessages().back(),
+      u"Plane 3 was not made: its stop lies on the side every touch pushed into. Its points are kept; lift "
+      u"the probe off the face along its approach and stop again.");
+  stopAbove(kEnd);
+  expectHardware(kDeviceToPart, 1e-9);
+}
+
 // The operator presses STOP twice after a plane, or once too early: the run goes on with the planes done and
 // the plane's points, and the operator is told what the plane needs.
 TEST_F(DeviceToPartAlignment, AStopThatCannotFinishThePlaneKeepsTheRunAndSaysWhatThePlaneNeeds) {
