@@ -164,6 +164,9 @@ TEST(MoveDeviceScripts, DoneStoresNothingSilentlyAndAsksBeforeStoringPairsBeyond
       side{{-0.05, 0.04, 0.005}, {1, 0, 0}}, front{{0.05, -0.05, 0.005}, {0, 1, 0}},
       inLine{{0.05, 0.02, 0.05}, {0, 0, -1}}, lineEnd{{0.08, 0.02, 0.05}, {0, 0, -1}};
   const std::string emptyStop = "key press 293\nrun-until Palpera/Events/Single/StopEvent 10000\n";
+  const std::string before = readFile(kProject + "/examples/move-device-before.script");
+  const size_t move = before.find("transform RefObject");
+  const std::string firstMove = before.substr(move, before.find('\n', move) + 1 - move);
   const Matrix4x4 still = Matrix4x4::identity();
   const auto targets = [&](std::initializer_list<MoveTouch> touches) {
     std::string script;
@@ -197,8 +200,7 @@ TEST(MoveDeviceScripts, DoneStoresNothingSilentlyAndAsksBeforeStoringPairsBeyond
        "",
        targets({down1, inLine, lineEnd, front}) + "press :MoveDeviceWidget:NextButton\n",
        "dialog: The references lie on one line, so the move cannot be fitted: probe a reference off that "
-       "line "
-       "before moving the device or the part.\n"},
+       "line before moving the device or the part.\n"},
   };
   for (const auto& each : cases) {
     SCOPED_TRACE(each.slip);
@@ -209,11 +211,7 @@ TEST(MoveDeviceScripts, DoneStoresNothingSilentlyAndAsksBeforeStoringPairsBeyond
         kRadiusEvent;
     for (const MoveTouch& touch : each.references) script += moveTouch(touch, still);
     script += emptyStop + each.afterReferences + "answer 1\npress :MoveDeviceWidget:NextButton\n" +
-              "transform RefObject" +
-              numbers({kFirstMove.m[0], kFirstMove.m[1], kFirstMove.m[2], kFirstMove.m[3], kFirstMove.m[4],
-                       kFirstMove.m[5], kFirstMove.m[6], kFirstMove.m[7], kFirstMove.m[8], kFirstMove.m[9],
-                       kFirstMove.m[10], kFirstMove.m[11], 0, 0, 0, 1}) +
-              "\n" + each.slipped + "print alignment\n" + each.recovered +
+              firstMove + each.slipped + "print alignment\n" + each.recovered +
               "press :MoveDeviceWidget:DoneButton\nprint alignment\napply\n";
     ScratchDirectory scratch;
     std::ofstream(scratch.system("slip.script")) << script;

@@ -176,107 +176,55 @@ TEST_F(ProbedPlanesTest, ARefusedPlaneTwoKeepsItsTouchesAsTaken) {
 
 namespace {
 
-struct ApproachedTouch {
-  Vector3 point, approach;
-};
-
-// Plane step (1 to 3) from touches, each after a device move along its approach, and a stop, as a device
-// reports them; planes before step are the top face z = 0.1 and the face x = 0.3, touched from outside.
-ProbedPlanes probedUpTo(int step, const std::vector<ApproachedTouch>& touches, const Vector3& stop) {
-  const std::vector<std::vector<ApproachedTouch>> before = {
-      {{{0, 0, 0.1}, {0, 0, -1}}, {{0.1, 0, 0.1}, {0, 0, -1}}, {{0, 0.1, 0.1}, {0, 0, -1}}},
-      {{{0.3, 0, 0.05}, {-1, 0, 0}}, {{0.3, 0.1, 0.05}, {-1, 0, 0}}}};
-  const Vector3 stops[] = {{0, 0, 0.2}, {0.4, 0, 0.05}};
+// Planes 1 and 2 on the top face z = 0.1 and the face x = 0.3 of a part whose reference faces stand square
+// to each other, with the face y = 0 as plane 3, its material towards +y; then plane step from the touches
+// given, each after a device move along its approach, and the stop, which refuse it.
+ProbedPlanes probedUpTo(int step, const std::vector<std::pair<Vector3, Vector3>>& touches,
+                        const Vector3& stop) {
   ProbedPlanes probed;
-  // The reference: the top face, the face x = 0.3 and, on n1 x n2 = (0, 1, 0), the face y = 0 whose material
-  // lies towards +y.
   probed.references = {ReferenceFace{{0, 0, 1}, {}, true}, ReferenceFace{{1, 0, 0}, {1, 0, 0}, true},
                        ReferenceFace{{0, 1, 0}, {0, -1, 0}, false}};
-  for (int plane = 1; plane <= step; ++plane) {
-    const bool last = plane == step;
-    for (const ApproachedTouch& touch : last ? touches : before[plane - 1]) {
-      probed.moved(touch.approach);
-      probed.sampled(touch.point);
-    }
-    probed.stopped(last ? stop : stops[plane - 1]);
-    const bool built = plane == 1   ? probed.computeDevicePlane1()
-                       : plane == 2 ? probed.computeDevicePlane2()
-                                    : probed.computeDevicePlane3();
-    if (!last) {
-      EXPECT_TRUE(built) << plane;
-      probed.clearSampled();
-    }
+  probed.sampledPoints = {{0, 0, 0.1}, {0.1, 0, 0.1}, {0, 0.1, 0.1}};
+  probed.stopPoint = {0, 0, 0.2};
+  EXPECT_TRUE(probed.computeDevicePlane1());
+  probed.sampledPoints = {{0.3, 0, 0.05}, {0.3, 0.1, 0.05}};
+  probed.stopPoint = {0.4, 0, 0.05};
+  if (step == 3) {
+    EXPECT_TRUE(probed.computeDevicePlane2());
   }
+  probed.clearSampled();
+  for (const auto& [point, approach] : touches) {
+    probed.moved(approach);
+    probed.sampled(point);
+  }
+  probed.stopped(stop);
+  EXPECT_FALSE(step == 2 ? probed.computeDevicePlane2() : probed.computeDevicePlane3()) << "refused";
   return probed;
 }
 
-// A plane is refused, saying what to do, when its touches lie on two faces, when every touch pushed towards
-// its stop, when it meets a plane before it at another angle than their reference faces do, or when its
-// touches' approach puts the material on the other side of its reference face than planes 1 and 2 say; the
-// last leaves nothing of the run to trust. The same plane probed as its face stands is made.
-TEST_F(ProbedPlanesTest, AProbedPlaneIsCheckedAgainstItsTouchesApproachesAndItsReferenceFace) {
-  const double turned = 60 * std::numbers::pi / 180;
-  const Vector3 down{0, 0, -1}, up{0, 0, 1}, tilted{std::sin(turned), 0, std::cos(turned)};
-  const struct {
-    const char* what;
-    int plane;
-    std::vector<ApproachedTouch> touches;
-    Vector3 stop;
-    const char16_t* told;  // none: the plane is made
-    bool endsRun;
-  } cases[] = {
-      {"plane 1 with a touch on the front face",
-       1,
-       {{{0, 0, 0.1}, down}, {{0.1, 0, 0.1}, down}, {{0, 0.1, 0.1}, down}, {{0.05, -0.01, 0.08}, {0, 1, 0}}},
-       {0, 0, 0.2},
-       u"Plane 1 was not made: its points lie up to 12.2 mm off one plane, so a point may be on another "
-       u"face. "
-       u"Its points are kept; undo back to that point, probe the face picked for plane 1, and stop again.",
-       false},
-      {"plane 1 whose touches pushed towards its stop",
-       1,
-       {{{0, 0, 0.1}, up}, {{0.1, 0, 0.1}, up}, {{0, 0.1, 0.1}, up}},
-       {0, 0, 0.2},
-       u"Plane 1 was not made: its stop lies on the side every touch pushed into. Its points are kept; lift "
-       u"the "
-       u"probe off the face along its approach and stop again.",
-       false},
-      {"plane 1 touched from above",
-       1,
-       {{{0, 0, 0.1}, down}, {{0.1, 0, 0.1}, down}, {{0, 0.1, 0.1}, {}}},
-       {0, 0, 0.2},
-       nullptr,
-       false},
-      {"plane 2 of three touches at 60 degrees to plane 1",
-       2,
-       {{{0.3, 0, 0.05}, {-1, 0, 0}},
-        {{0.3, 0.1, 0.05}, {-1, 0, 0}},
-        {Vector3(0.3, 0, 0.05) + 0.02 * Vector3::cross({0, 1, 0}, tilted), {-1, 0, 0}}},
-       {0.4, 0, 0.05},
-       u"Plane 2 was not made: planes 1 and 2 meet at 60 degrees, their reference faces at 90, so a point "
-       u"may "
-       u"be on another face. Its points are kept; undo back to that point, probe the face picked for plane "
-       u"2, "
-       u"and stop again.",
-       false},
-      {"plane 3 touched from inside its reference face",
-       3,
-       {{{0.1, 0, 0.05}, {0, -1, 0}}},
-       {0.1, 0.1, 0.05},
-       u"No alignment was made: plane 3 was probed from the other side of its reference face, as the planes "
-       u"before it stand. Nothing was stored; probe the planes again, each on the face picked for it.",
-       true},
-      {"plane 3 touched from outside", 3, {{{0.1, 0, 0.05}, {0, 1, 0}}}, {0.1, -0.1, 0.05}, nullptr, false},
-  };
-  for (const auto& each : cases) {
-    SCOPED_TRACE(each.what);
-    const ProbedPlanes probed = probedUpTo(each.plane, each.touches, each.stop);
-    EXPECT_EQ(probed.devicePlanes[static_cast<size_t>(each.plane - 1)].isValid(), each.told == nullptr);
-    if (each.told) {
-      EXPECT_EQ(text(probed.refusal(each.plane)), each.told);
-    }
-    EXPECT_EQ(probed.endsRun(), each.endsRun);
-  }
+// A plane 2 meeting plane 1 at another angle than their reference faces is refused with its points kept; a
+// plane 3 whose touches' approach puts its material on the other side of its face than planes 1 and 2 say
+// leaves nothing of the run to trust.
+TEST_F(ProbedPlanesTest, AProbedPlaneMeetsTheAngleAndTheSideOfItsReferenceFace) {
+  const Vector3 tilted{std::sin(std::numbers::pi / 3), 0, std::cos(std::numbers::pi / 3)}, in{-1, 0, 0};
+  const ProbedPlanes atSixty =
+      probedUpTo(2,
+                 {{{0.3, 0, 0.05}, in},
+                  {{0.3, 0.1, 0.05}, in},
+                  {Vector3(0.3, 0, 0.05) + 0.02 * Vector3::cross({0, 1, 0}, tilted), in}},
+                 {0.4, 0, 0.05});
+  EXPECT_EQ(
+      text(atSixty.refusal(2)),
+      u"Plane 2 was not made: planes 1 and 2 meet at 60 degrees, their reference faces at 90, so a point may "
+      u"be on another face. Its points are kept; undo back to that point, probe the face picked for plane 2, "
+      u"and stop again.");
+  EXPECT_FALSE(atSixty.endsRun());
+  const ProbedPlanes fromInside = probedUpTo(3, {{{0.1, 0, 0.05}, {0, -1, 0}}}, {0.1, 0.1, 0.05});
+  EXPECT_TRUE(fromInside.endsRun());
+  EXPECT_EQ(
+      text(fromInside.refusal(3)),
+      u"No alignment was made: plane 3 was probed from the other side of its reference face, as the planes "
+      u"before it stand. Nothing was stored; probe the planes again, each on the face picked for it.");
 }
 
 }  // namespace
