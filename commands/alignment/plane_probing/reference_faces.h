@@ -4,8 +4,10 @@
 // it stands for. The solve carries each probed plane's normal onto its reference plane's normal, so only what
 // does not depend on where the device stands can be compared: the angle at which two planes meet, and, with
 // planes 1 and 2 fixing the frame, on which side of plane 3 the material lies. A plane probed on another face
-// than the one it stands for shows in one or the other (the side only at plane 3, as any two faces give a
-// frame). Main thread only.
+// than the one it stands for shows there when it has a direction of its own (three touches or more) or turns
+// the corner the other way round (seen only at plane 3, as any two faces give a frame); two touches of plane 2
+// and the one of plane 3 take their directions from the planes before them and cannot show it. Main thread
+// only.
 
 #include <array>
 #include <optional>
