@@ -59,8 +59,17 @@ bool FeatureCollectorBase::resultPoint(int32_t i, Vector3& out) {
 
 ZelString FeatureCollectorBase::refusal() {
   if (IPtr<IZelFeatureCollector> child = activeChild()) return child->refusal();
-  const ZelString reason = refusalReason_.isEmpty() ? tr("the points do not determine it") : refusalReason_;
-  return tr("%1 was not made: %2. Its points are kept.", featureName_, reason);
+  return tr("%1 was not made: %2. Its points are kept.", featureName_, ownRefusalReason());
+}
+
+ZelString FeatureCollectorBase::refusalReason() {
+  IPtr<IZelFeatureCollector> child = activeChild();
+  if (auto* collecting = queryPart<FeatureCollectorBase>(child.get())) return collecting->refusalReason();
+  return ownRefusalReason();
+}
+
+ZelString FeatureCollectorBase::ownRefusalReason() const {
+  return refusalReason_.isEmpty() ? tr("the points do not determine it") : refusalReason_;
 }
 
 void FeatureCollectorBase::reset() {

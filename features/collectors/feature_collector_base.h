@@ -115,6 +115,9 @@ class FeatureCollectorBase : public IZelFeatureCollector,
   double probeRadius() const { return probeRadius_; }
   int32_t pointsRequired() const { return pointsRequired_; }
   const ZelString& featureName() const { return featureName_; }
+  // Why the last fill made no feature (the active child's, when one collects), as refusal() words it after
+  // "was not made: ".
+  ZelString refusalReason();
 
   // The keys a fill writes into the creator's table, in this order when present.
   enum FillKey : uint32_t { kFillSampled = 1, kFillStop = 2, kFillRadius = 4, kFillWorkPlane = 8 };
@@ -169,6 +172,9 @@ class FeatureCollectorBase : public IZelFeatureCollector,
   // The table of child features "<Feature1>", "<Feature2>", ... in order, each embedded; empty when a host
   // value cannot be made.
   static IPtr<IZelParameter> childFeaturesParameter(std::span<IZelFeature* const> features);
+
+  // Why this collector's own last fill made no feature, as refusal() words it after "was not made: ".
+  ZelString ownRefusalReason() const;
 
   // The tile's brief text and points taken, after every point added or removed.
   void refreshInstructions();
