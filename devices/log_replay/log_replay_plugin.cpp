@@ -168,7 +168,7 @@ bool LogReplayPlugin::isRunning() {
 
 void LogReplayPlugin::setRecordedTransform(const Matrix4x4& matrix) {
   std::lock_guard lock(lock_);
-  recordedTransform_ = matrix;
+  if (!commandSetsTransform_) recordedTransform_ = matrix;
 }
 
 std::optional<Matrix4x4> LogReplayPlugin::recordedTransform() {
@@ -181,6 +181,7 @@ void LogReplayPlugin::setHardwareMatrix(const Matrix4x4& matrix) {
   ModulePlugin::setHardwareMatrix(matrix);
   std::lock_guard lock(lock_);
   recordedTransform_.reset();
+  commandSetsTransform_ = true;
 }
 
 const Matrix4x4& LogReplayPlugin::hardwareMatrix() {

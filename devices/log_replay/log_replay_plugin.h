@@ -15,9 +15,12 @@
 //
 // A command's new hardware matrix (an alignment made from the replayed touches, or one given back) is an
 // alignment as a live device's: it goes to the hardware alignment service, which stores it, and the
-// recorded transform gives way to the transform built from the services, as the emulator's is. It outlives
-// the plug-in, so the commands that follow measure in it until an acquisition brings a recorded transform
-// of its own. Until a matrix is recorded, the plug-in's transform is built as the emulator's.
+// recorded transform gives way to the transform built from the services, as the emulator's is. From then on
+// the command sets the transform its acquisitions run with, as it did when the session was recorded: the
+// transforms recorded with them, which hold what it set then without the object matrix it set aside, are
+// passed over for as long as the plug-in lives (a command's connection). The new matrix outlives the
+// plug-in, so the commands that follow measure in it until an acquisition brings a recorded transform of
+// its own. Until a matrix is recorded, the plug-in's transform is built as the emulator's.
 //
 // A run that cannot play its file keeps the reason, with the file's path, for the main thread to show.
 //
@@ -60,7 +63,7 @@ class LogReplayPlugin : public ModulePlugin,
   const ZelString& getName() override;
 
   // The device transform the host log recorded (already checked by the log's reader), held by the plug-in
-  // alone; once set, it is the device matrix too.
+  // alone; once set, it is the device matrix too, unless a command has set the hardware matrix.
   void setRecordedTransform(const Matrix4x4& matrix);
   // A command's new hardware matrix goes to the hardware alignment service and takes the recorded
   // transform's place, when it is a rotation and a shift (acceptRigidTransform); any other is refused with a
@@ -131,6 +134,7 @@ class LogReplayPlugin : public ModulePlugin,
   std::u16string fileName_;                     // guarded by lock_
   std::u16string noData_;                       // guarded by lock_; why fileName_ is empty, if known
   std::optional<Matrix4x4> recordedTransform_;  // guarded by lock_
+  bool commandSetsTransform_ = false;           // guarded by lock_: a command has set the hardware matrix
   Matrix4x4 reportedHardware_;                  // main thread only: what hardwareMatrix last answered
   std::u16string failure_;                      // guarded by lock_; what the user is told of the latest run
 };

@@ -472,49 +472,56 @@ TEST_P(ArmElsewhere, WithASoftwareTransformTheReplayedAlignmentFindsTheSamePose)
   expectArmsPoseAndThePartWhereItStands({skewPlacement(), true});
 }
 
-// A session recorded with the emulator from the stale hardware transform: the alignment, then Hard Probe
-// Features. Replayed with no device and the stale transform loaded again, the alignment made from the
-// recorded touches is stored when it is applied, as a live one is, and the features measured later in the
-// same replay lie on the part. The part stands at the identity, where the touches on the grid, recorded to
-// six decimals, are whole micrometres.
+// A session recorded with the emulator from the stale hardware transform, with and without a software
+// transform: the alignment, then Hard Probe Features. Replayed with no device and the stale transform loaded
+// again, the alignment made from the recorded touches is the live one (object x hardware x scale the
+// identity, as the emulator touches the part where the document shows it) and is stored when it is applied,
+// and the features measured later in the same replay lie on the part. The part stands at the identity, where
+// the touches on the grid, recorded to six decimals, are whole micrometres.
 class RecordedSession : public testing::TestWithParam<Alignment> {};
 
 TEST_P(RecordedSession, ItsReplayStoresTheAlignmentAtApplyAndMeasuresInIt) {
-  ScratchDirectory scratch;
-  const Case given{Matrix4x4::identity(), false};
   const bool is321 = GetParam() == Alignment::k321;
-  Script recording(given.placement);
-  header(recording, given);
-  recording.line("record-log " + scratch.system("session.log"));
-  is321 ? align321(recording) : alignIterative(recording);
-  hardProbeFeatures(recording, kBoreOnGrid, kBoreOnGridMore);
-  recording.line("stop-recording");
-  run(recording);
+  for (const bool softwareTransform : {false, true}) {
+    SCOPED_TRACE(softwareTransform ? "with a software transform" : "without");
+    ScratchDirectory scratch;
+    const Case given{Matrix4x4::identity(), softwareTransform};
+    Script recording(given.placement);
+    header(recording, given);
+    recording.line("record-log " + scratch.system("session.log"));
+    is321 ? align321(recording) : alignIterative(recording);
+    hardProbeFeatures(recording, kBoreOnGrid, kBoreOnGridMore);
+    recording.line("stop-recording");
+    run(recording);
 
-  Script replay(given.placement);
-  header(replay, given);
-  replay.line("replay-log " + scratch.system("session.log"));
-  is321 ? pick321(replay) : pickTargets(replay);
-  // The iterative pass restarts the device after each of its last three realignments.
-  for (int i = 0; i < (is321 ? 1 : 4); ++i) replay.text += kReplayed;
-  replay.line("print alignment\napply\nprint alignment");
-  for (const char* command : {kProbePlane, kProbeCylinder}) {
-    replay.line(command);
-    replay.text += kReplayed;
-    replay.line("apply");
+    Script replay(given.placement);
+    header(replay, given);
+    replay.line("replay-log " + scratch.system("session.log"));
+    is321 ? pick321(replay) : pickTargets(replay);
+    // The iterative pass restarts the device after each of its last three realignments.
+    for (int i = 0; i < (is321 ? 1 : 4); ++i) replay.text += kReplayed;
+    replay.line("print alignment\napply\nprint alignment");
+    for (const char* command : {kProbePlane, kProbeCylinder}) {
+      replay.line(command);
+      replay.text += kReplayed;
+      replay.line("apply");
+    }
+    replay.line("feature RefObject plane 0.05 0.04 0.01 0 0 1");
+    replay.line("feature RefObject cylinder 0.05 0.04 0 0.05 0.04 0.01 0.01");
+    replay.line("compare TestObject RefObject");
+    const std::string output = run(replay);
+    const Matrix4x4 stored = lastMatrixUnder(output, "hardware");
+    const Matrix4x4 solved = lastMatrixUnder(output.substr(0, output.rfind("\nhardware\n")), "hardware");
+    const Matrix4x4 software = lastMatrixUnder(output, "object");
+    const Matrix4x4 combined = lastMatrixUnder(output, "combined");
+    for (int i = 0; i < 16; ++i) {
+      EXPECT_NEAR(solved.m[i], Matrix4x4::inverse(software).m[i], 1e-9) << i;
+      EXPECT_EQ(stored.m[i], solved.m[i]) << i;
+      EXPECT_NEAR(combined.m[i], Matrix4x4::identity().m[i], 1e-9) << i;
+    }
+    // Hard Probe Features' plane and cylinder: 2 + 3 values.
+    expectEverythingWherePartStands(output, 5, 0);
   }
-  replay.line("feature RefObject plane 0.05 0.04 0.01 0 0 1");
-  replay.line("feature RefObject cylinder 0.05 0.04 0 0.05 0.04 0.01 0.01");
-  replay.line("compare TestObject RefObject");
-  const std::string output = run(replay);
-  const Matrix4x4 stored = lastMatrixUnder(output, "hardware");
-  const Matrix4x4 solved = lastMatrixUnder(output.substr(0, output.rfind("\nhardware\n")), "hardware");
-  for (int i = 0; i < 16; ++i) {
-    EXPECT_NEAR(solved.m[i], Matrix4x4::identity().m[i], 1e-9) << i;
-    EXPECT_EQ(stored.m[i], solved.m[i]) << i;
-  }
-  // Hard Probe Features' plane and cylinder: 2 + 3 values.
-  expectEverythingWherePartStands(output, 5, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Both, RecordedSession, testing::Values(Alignment::k321, Alignment::kIterative),
