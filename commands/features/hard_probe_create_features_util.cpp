@@ -9,6 +9,7 @@
 #include "devices/managers/izel_plugin_manager.h"
 #include "devices/registry/plugin_manager_lookup.h"
 #include "features/feature_sub_object.h"
+#include "features/unmade_touches.h"
 #include "features/view_framing.h"
 #include "framework/host_glue/document_glue.h"
 #include "framework/host_glue/setting_on.h"
@@ -119,13 +120,13 @@ bool HardProbeCreateFeaturesUtil::startFeature() {
 
   if (!device_) {
     reportError("Unable to connect to hard probe device.");
-    finishProbing();
+    finishProbing(ChildFeatures::kRemoved);
     return false;
   }
   device_->addReceiver(relay_.get());
   if (!device_->startAcquisition()) {
     device_->removeReceiver(relay_.get());
-    finishProbing();
+    finishProbing(ChildFeatures::kRemoved);
     return false;
   }
   publishNoStatistics();
@@ -210,11 +211,36 @@ void HardProbeCreateFeaturesUtil::showProbeGraphics() {
 
 bool HardProbeCreateFeaturesUtil::stopFeature() {
   IPtr<HardProbeCreateFeaturesUtil> self(this);
+  endUnfinished();
+  // The ending stop may have ended the run already.
+  if (relay_) endRun(ChildFeatures::kKept);
+  return true;
+}
+
+void HardProbeCreateFeaturesUtil::cancelFeature() {
+  IPtr<HardProbeCreateFeaturesUtil> self(this);
+  endRun(ChildFeatures::kRemoved);
+}
+
+void HardProbeCreateFeaturesUtil::endRun(ChildFeatures children) {
   if (device_ && relay_) {
     stopDetached(*device_, {relay_.get()});
   }
-  finishProbing();
-  return true;
+  finishProbing(children);
+}
+
+void HardProbeCreateFeaturesUtil::endUnfinished() {
+  IPtr<HardProbeDataReceiver> relay = relay_;
+  if (!relay) return;
+  if (relay->touchesUnmade() > 0) {
+    // Without a stop the side the probe came from is unknown, and a guessed side compensates the wrong way.
+    tellUnmadeTouches(*relay, tr("the run ended before the stop that makes it and tells the side the probe "
+                                 "came from"));
+  } else if (!childFeatures_.empty()) {
+    // No touch waits, so the stop point goes nowhere: the composite is made from its child features or
+    // says why not, as at the stop that ends it.
+    relay->onPointStop(Vector3());
+  }
 }
 
 void HardProbeCreateFeaturesUtil::undoLastSampled() {
@@ -251,11 +277,17 @@ void HardProbeCreateFeaturesUtil::onNotify(const char* event, IZelSubject* subje
     onReset();
   } else if (isEvent(event, "FeatureRefused")) {
     showError(*static_cast<const ZelString*>(data));
-  } else if (isEvent(event, "Stop") || isEvent(event, "Cancel")) {
-    finishProbing();
+  } else if (isEvent(event, "Stop")) {
+    // A composite's accepted children (its work plane) go with a run ended by a stop without a touch.
+    tellUnmadeTouches(*relay, tr("a stop without a touch ended the run before it was made"));
+    finishProbing(ChildFeatures::kKept, static_cast<const ZelString*>(data));
+  } else if (isEvent(event, "Cancel")) {
+    finishProbing(ChildFeatures::kRemoved);
   } else if (isEvent(event, "Error")) {
-    finishProbing();
+    // What the device measured before it failed stays; what it had not finished is told.
     reportError("An error occurred during data acquisition.");
+    tellUnmadeTouches(*relay, tr("the device failed before the stop"));
+    finishProbing(ChildFeatures::kKept);
   } else if (isEvent(event, "DeleteLastFeature")) {
     undoLastFeature();
   }
@@ -264,22 +296,11 @@ void HardProbeCreateFeaturesUtil::onNotify(const char* event, IZelSubject* subje
 void HardProbeCreateFeaturesUtil::onPointsChanged() {
   IPtr<IZelFeatureCollector> collector(this->collector());
   if (!collector) return;
-  double negative = kNoValue;
-  double positive = kNoValue;
-  double deviation = kNoValue;
   // The trial feature runs through the probe-tip centres, as the points were taken.
   collector->pushProbeRadius(0.0);
-  if (collector->fillCreatorParameters()) {
-    IPtr<IZelFeature> trial = collector->takeFeature();
-    if (!statistics_) statistics_ = std::make_unique<FeatureStatistics>();
-    double n = 0, p = 0, s = 0;
-    if (statistics_->evaluate(trial.get(), n, p, s)) {
-      negative = n;
-      positive = p;
-      deviation = s;
-    }
-  }
-  publishStatistics(negative, positive, deviation);
+  IPtr<IZelFeature> trial =
+      collector->fillCreatorParameters() ? collector->takeFeature() : IPtr<IZelFeature>();
+  publishStatisticsOf(trial.get());
   collector->popProbeRadius();
 }
 
@@ -293,15 +314,17 @@ void HardProbeCreateFeaturesUtil::onNewFeature() {
   IPtr<IZelFeatureCollector> collector(this->collector());
   IPtr<IZelFeature> feature = collector ? collector->takeFeature() : IPtr<IZelFeature>();
   AddedFeature added = addToTarget(feature.get(), collector.get());
-  if (added.subObject) {
-    resetView();
-    last_ = std::move(added);
-    childFeatures_.clear();
-    notify("NewFeature", nullptr);
-  } else {
+  if (!added.subObject) {
     reportError("The probed feature could not be added to the document.");
+    publishNoStatistics();
+    return;
   }
-  publishNoStatistics();
+  resetView();
+  last_ = std::move(added);
+  childFeatures_.clear();
+  notify("NewFeature", nullptr);
+  // The operator reads how well the made feature fits its points until the next touch.
+  publishStatisticsOf(feature.get());
 }
 
 void HardProbeCreateFeaturesUtil::onNewChildFeature(void* data) {
@@ -339,9 +362,10 @@ void HardProbeCreateFeaturesUtil::undoLastFeature() {
   publishNoStatistics();
 }
 
-void HardProbeCreateFeaturesUtil::finishProbing() {
+void HardProbeCreateFeaturesUtil::finishProbing(ChildFeatures children, const ZelString* why) {
   IPtr<HardProbeCreateFeaturesUtil> self(this);
   last_ = {};
+  if (children == ChildFeatures::kKept && !childFeatures_.empty()) keepChildFeatures(why);
   for (const AddedFeature& child : childFeatures_) removeFromTarget(child);
   childFeatures_.clear();
   if (relay_) {
@@ -359,6 +383,23 @@ void HardProbeCreateFeaturesUtil::finishProbing() {
   pickableTypeNames_.clear();
   notify("UserInstructions", nullptr);
   notify("ProbeStop", nullptr);
+}
+
+void HardProbeCreateFeaturesUtil::tellUnmadeTouches(const HardProbeDataReceiver& relay,
+                                                    const ZelString& why) {
+  if (const uint32_t touches = relay.touchesUnmade())
+    showError(unmadeTouchesText(static_cast<int32_t>(touches), tr("a feature"), why));
+}
+
+void HardProbeCreateFeaturesUtil::keepChildFeatures(const ZelString* why) {
+  // Only a bolt pattern announces child features, each a bolt circle measured in full.
+  const auto count = static_cast<int32_t>(childFeatures_.size());
+  const ZelString kept = count == 1 ? tr("The bolt circle probed is kept as a feature of its own.")
+                                    : tr("The %1 bolt circles probed are kept as features of their own.",
+                                         ZelString::number(count));
+  showError(why && !why->isEmpty() ? tr("%1 %2", *why, kept) : kept);
+  childFeatures_.clear();
+  notify("NewFeature", nullptr);
 }
 
 HardProbeCreateFeaturesUtil::AddedFeature HardProbeCreateFeaturesUtil::addToTarget(
@@ -401,6 +442,16 @@ void HardProbeCreateFeaturesUtil::publishStatistics(double maximumNegative, doub
 
 void HardProbeCreateFeaturesUtil::publishNoStatistics() {
   publishStatistics(kNoValue, kNoValue, kNoValue);
+}
+
+void HardProbeCreateFeaturesUtil::publishStatisticsOf(IZelFeature* feature) {
+  if (!statistics_) statistics_ = std::make_unique<FeatureStatistics>();
+  double negative = 0, positive = 0, deviation = 0;
+  if (!feature || !statistics_->evaluate(feature, negative, positive, deviation)) {
+    publishNoStatistics();
+    return;
+  }
+  publishStatistics(negative, positive, deviation);
 }
 
 void HardProbeCreateFeaturesUtil::showFeatureStatistics(bool show) {

@@ -55,6 +55,7 @@ class HardProbeCreateFeaturesUtil : public IZelHardProbeCreateFeaturesUtil,
   void setCollectorClassId(const ZelID& id) override { collectorClassId_ = id; }
   void undoLastSampled() override;
   IZelSubObject* lastSubObject() override { return last_.subObject.get(); }
+  void cancelFeature() override;
 
   // The relay's events.
   void onNotify(const char* event, IZelSubject* subject, void* data) override;
@@ -87,13 +88,27 @@ class HardProbeCreateFeaturesUtil : public IZelHardProbeCreateFeaturesUtil,
   void onPickerFinished(bool restoreVisibility);
   void onReset();
   void undoLastFeature();
-  void finishProbing();
+  // Tells of the touches the run ends with; a composite holding only child features gets its ending stop.
+  void endUnfinished();
+  // What happens to the child features of a composite left unmade when the run ends.
+  enum class ChildFeatures { kKept, kRemoved };
+  // Kept child features are told of, after why (translated; null or empty: nothing) the composite was not
+  // made, and count as features the run made.
+  void finishProbing(ChildFeatures children, const ZelString* why = nullptr);
+  void keepChildFeatures(const ZelString* why);
+  // The touches the relay holds outside the document, told with why (translated) when there are any.
+  void tellUnmadeTouches(const HardProbeDataReceiver& relay, const ZelString& why);
+  // Stops acquisition and ends the run.
+  void endRun(ChildFeatures children);
 
   AddedFeature addToTarget(IZelFeature* feature, IZelFeatureCollector* maker);
   void removeFromTarget(const AddedFeature& added);
   void resetView();
   void publishStatistics(double maximumNegative, double maximumPositive, double standardDeviation);
   void publishNoStatistics();
+  // The statistics of the feature's compensated points against it; no value without a feature or when the
+  // host cannot evaluate them.
+  void publishStatisticsOf(IZelFeature* feature);
   void updateBriefInstructions();
   void showFeatureStatistics(bool show);
   void notifyInstructions(IZelUserInstructions* instructions);

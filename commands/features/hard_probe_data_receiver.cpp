@@ -119,6 +119,7 @@ void Relay::onPointSampled(const Vector3& point) {
   }
   if (collectorReceiver_) collectorReceiver_->onPointSampled(point);
   ++pointsPending_;
+  ++touchesUnmade_;
   notify(kPointsChanged, nullptr);
   notifyInstructionsOf(collector_.get());
 }
@@ -165,6 +166,8 @@ void Relay::onCollectorEvent(const char* event, void* data) {
     onCollectorStop();
   } else if (isEvent(event, kNewChildFeature) || isEvent(event, kAddedChildFeature)) {
     pointsPending_ = 0;
+    // A child feature announced goes into the document with its touches; one accepted stays inside.
+    if (isEvent(event, kNewChildFeature)) touchesUnmade_ = 0;
     notify(event, data);
   } else if (isEvent(event, kUserInstructionsChanged)) {
     notifyInstructionsOf(collector.get());
@@ -177,6 +180,7 @@ void Relay::onCollectorEvent(const char* event, void* data) {
     if (collector_) collector_->publishTileInfo();
   } else if (isEvent(event, kDeletedPoint)) {
     if (pointsPending_ > 0) --pointsPending_;
+    if (touchesUnmade_ > 0) --touchesUnmade_;
     notify(kPointsChanged, nullptr);
   }
 }
@@ -185,6 +189,7 @@ void Relay::onCollectorStop() {
   IPtr<IZelFeatureCollector> collector = collector_;
   if (collector->fillCreatorParameters()) {
     pointsPending_ = 0;
+    touchesUnmade_ = 0;
     collector->publishTileInfo();
     notify(kNewFeature, nullptr);
     // The listener may have ended the run meanwhile; the collector then has no next feature.
@@ -198,8 +203,10 @@ void Relay::onCollectorStop() {
     ZelString refusal = collector->refusal();
     notify(kFeatureRefused, &refusal);
   } else {
+    // Why the feature was not made, should the stop leave something unfinished: a composite's children.
+    ZelString why = collector->refusal();
     stopAll();
-    notify(kStop, nullptr);
+    notify(kStop, &why);
   }
 }
 
@@ -214,6 +221,7 @@ void Relay::restart() {
     return;
   }
   pointsPending_ = 0;
+  touchesUnmade_ = 0;
   initializer_->initialise(fresh.get());
   attachCollector(fresh.get());
   if (collectorReceiver_) collectorReceiver_->setProbeRadius(probeRadius_);

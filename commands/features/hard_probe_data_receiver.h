@@ -7,7 +7,8 @@
 // "FeatureRefused" (ZelString: the collector's refusal), "Error", "Cancel" and "DeleteLastFeature".
 // A stop the collector cannot turn into a feature keeps the run and every point ("FeatureRefused"), so the
 // operator may add points and stop again; one lone point followed by such a stop starts the collector and
-// the picker afresh ("Reset") instead, and a stop with no point taken ends the run. Main thread only.
+// the picker afresh ("Reset") instead, and a stop with no point taken ends the run ("Stop", with the
+// collector's refusal as a ZelString: what the run ends without). Main thread only.
 
 #include <cstdint>
 
@@ -30,6 +31,9 @@ class HardProbeCreateFeaturesUtil::HardProbeDataReceiver : public IZelHardProbeD
   IZelHardProbeFeaturePicker* picker() const { return picker_.get(); }
   // The points the collector holds for the feature it makes next.
   uint32_t pointsPending() const { return pointsPending_; }
+  // The touches the run would end with outside the document: those pending, and those of child features
+  // the collector accepted for the feature it has not made yet (a work plane).
+  uint32_t touchesUnmade() const { return touchesUnmade_; }
   void setInitializer(FeatureCollectorInitializer* initializer) { initializer_ = initializer; }
   // Lets go of the picker and the collector, then notifies "StopAcquisition".
   void stopAll();
@@ -68,6 +72,8 @@ class HardProbeCreateFeaturesUtil::HardProbeDataReceiver : public IZelHardProbeD
   // Points handed to the collector since it last made a feature or a child feature: a refused stop keeps
   // them.
   uint32_t pointsPending_ = 0;
+  // Touches handed to the collector since it made a feature or announced a child feature for the document.
+  uint32_t touchesUnmade_ = 0;
   bool restartPending_ = false;
   double probeRadius_ = 0.0;
   IPtr<FeatureCollectorInitializer> initializer_;

@@ -65,7 +65,7 @@ PalperaCreateFeaturesCmd2::PalperaCreateFeaturesCmd2() {
 }
 
 PalperaCreateFeaturesCmd2::~PalperaCreateFeaturesCmd2() {
-  stopRun();
+  stopRun(RunEnd::kKeep);
 }
 
 void PalperaCreateFeaturesCmd2::onEvent(IHostEvent* event) {
@@ -182,20 +182,24 @@ void PalperaCreateFeaturesCmd2::showTiles(bool active) {
   if (!active) tile->clear();
 }
 
-void PalperaCreateFeaturesCmd2::stopRun() {
+void PalperaCreateFeaturesCmd2::stopRun(RunEnd end) {
   if (listening_) {
     listening_ = false;
     if (auto* subject = queryPart<IZelSubject>(util_.get())) subject->detach(this);
   }
   if (!probing_) return;
   probing_ = false;
-  util_->stopFeature();
+  if (end == RunEnd::kCancel) {
+    util_->cancelFeature();
+  } else {
+    util_->stopFeature();
+  }
   showTiles(false);
 }
 
 void PalperaCreateFeaturesCmd2::deactivate() {
   IPtr<PalperaCreateFeaturesCmd2> self(this);
-  stopRun();
+  stopRun(RunEnd::kKeep);
   if (IZelPlugin* plugin = getCurrentHardProbePlugin()) plugin->resetObjectMatrix();
   undo_.reset();
   if (reference_.graphics) reference_.graphics->setDisplayMode(reference_.previousMode);
@@ -208,7 +212,7 @@ void PalperaCreateFeaturesCmd2::deactivate() {
 
 bool PalperaCreateFeaturesCmd2::cancel() {
   IPtr<PalperaCreateFeaturesCmd2> self(this);
-  stopRun();
+  stopRun(RunEnd::kCancel);
   if (!undo_ || !undo_->target) return true;
   if (undo_->objectCreated) {
     removeObjectFromDocument(undo_->target);

@@ -58,8 +58,10 @@ class PalperaCreateFeaturesCmd2 : public CompBaseCmd, public IZelListener {
   bool chooseTarget();
   bool startProbing();
   void showTiles(bool active);
-  // Ends a run still going and lets go of its events, so that nothing reaches this command any more.
-  void stopRun();
+  // Ends a run still going and lets go of its events, so that nothing reaches this command any more. A run
+  // ended for a cancel lets go of what it holds unfinished without a word; else that is kept or told.
+  enum class RunEnd { kKeep, kCancel };
+  void stopRun(RunEnd end);
 
   IPtr<IZelDocObject> target_;
   IPtr<IZelHardProbeCreateFeaturesUtil> util_;

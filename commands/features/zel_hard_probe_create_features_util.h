@@ -43,6 +43,9 @@ class IZelHardProbeCreateFeaturesUtil : public virtual IZelUnknown {
   virtual void disconnect() = 0;
   // False, reporting why, when the collector cannot be made or acquisition does not start.
   virtual bool startFeature() = 0;
+  // The operator ends the run (the dialog's apply or close). What it holds unfinished is not let go
+  // silently: a composite with child features but no touch pending ends as its empty stop would (made, or
+  // said why not); touches not yet in a feature are told; child features already in the document stay.
   virtual bool stopFeature() = 0;
   // Offers the work plane for picking while no work plane is set.
   virtual void setUsePlane(bool use) = 0;
@@ -56,4 +59,7 @@ class IZelHardProbeCreateFeaturesUtil : public virtual IZelUnknown {
   virtual void undoLastSampled() = 0;
   // Without a reference for the caller; null when none was added or it was undone.
   virtual IZelSubObject* lastSubObject() = 0;
+  // Ends the run as stopFeature does, but lets go of what it holds unfinished, child features too, without
+  // a word: the caller rolls the run back.
+  virtual void cancelFeature() = 0;
 };

@@ -11,6 +11,7 @@
 #include "features/collectors/feature_collector_base.h"
 #include "features/feature_matching.h"
 #include "features/placed_feature.h"
+#include "features/unmade_touches.h"
 #include "framework/commands/command_context.h"
 #include "framework/host_glue/point_objects.h"
 #include "framework/host_glue/renderer_scope.h"
@@ -236,9 +237,11 @@ void PalperaQuickProbeCmd::onCustomEvent(const ZelCString& name, IZelUnknown*) {
   if (!isAcquisitionError(name)) return;
   IPtr<PalperaQuickProbeCmd> self(this);
   // A device that failed sends nothing more, and what it had in transit is no touch to take: the features of
-  // the earlier stops stay, the touches since the last one are let go with the command.
+  // the earlier stops stay, the touches since the last one are let go with the command, and told.
   disconnect();
   reportAcquisitionError();
+  for (const QuickProbeRecognizer::Entry& entry : recognizer_.collectorsInOrder())
+    letGo(entry, tr("the device failed before the stop"));
   finishCommand(context_, true);
 }
 
@@ -310,9 +313,19 @@ void PalperaQuickProbeCmd::onPointStop(const Vector3& point) {
     finishCommand(context_, true);
     return;
   }
+  finishTouched(point);
+}
+
+bool PalperaQuickProbeCmd::apply() {
+  // Also the touches a refused stop kept, which no touch since then has counted.
+  if (active_) finishTouched(std::nullopt);
+  return true;
+}
+
+void PalperaQuickProbeCmd::finishTouched(const std::optional<Vector3>& stop) {
   removeTempNominal();
   // A snapshot in table order: finishing removes the entries it finishes.
-  for (const QuickProbeRecognizer::Entry& entry : recognizer_.collectorsInOrder()) finishEntry(entry, point);
+  for (const QuickProbeRecognizer::Entry& entry : recognizer_.collectorsInOrder()) finishEntry(entry, stop);
   pointCount_ = 0;
   graphics_.clearPoints();
   graphics_.showEdges({});
@@ -320,18 +333,26 @@ void PalperaQuickProbeCmd::onPointStop(const Vector3& point) {
   recognizer_.forgetCurrent();
 }
 
-void PalperaQuickProbeCmd::finishEntry(const QuickProbeRecognizer::Entry& entry, const Vector3& stop) {
+void PalperaQuickProbeCmd::finishEntry(const QuickProbeRecognizer::Entry& entry,
+                                       const std::optional<Vector3>& stop) {
   IZelFeatureCollector& collector = *entry.collector;
   // A collector made for a face the probe only passed over holds nothing to finish or lose.
   if (recognizer_.touchCount(entry.index) == 0) return dropEntry(entry);
   // Each feature is compensated towards its own nominal's material; the operator's stop point lies on the
   // air side of some features only.
   const std::optional<Vector3> air = recognizer_.airSide(entry.index);
-  if (auto* receiver = queryPart<IZelHardProbeDataReceiver>(&collector))
-    receiver->onPointStop(air.value_or(stop));
+  const std::optional<Vector3> side = air ? air : stop;
+  if (!side)
+    return letGo(entry, tr("the command ended before the stop that tells the side the probe came from"));
+  if (auto* receiver = queryPart<IZelHardProbeDataReceiver>(&collector)) receiver->onPointStop(*side);
   collector.setFeatureName(nominalName(entry));
   IPtr<IZelFeature> feature =
       collector.fillCreatorParameters() ? collector.takeFeature() : IPtr<IZelFeature>();
+  if (!feature && !stop) {
+    // The command ends: no next stop can complete it.
+    auto* base = queryPart<FeatureCollectorBase>(&collector);
+    return letGo(entry, base ? base->refusalReason() : tr("the points do not determine it"));
+  }
   if (!feature) {
     // Kept, touches and all, so that more touches can complete it at the next stop.
     reportUserError(tr("Not recognised: %1 Probe more and stop again.", collector.refusal()));
@@ -373,6 +394,12 @@ void PalperaQuickProbeCmd::addProbed(const QuickProbeRecognizer::Entry& entry,
       referenceVisibility_.emplace_back(nominal, true);
     }
   }
+}
+
+void PalperaQuickProbeCmd::letGo(const QuickProbeRecognizer::Entry& entry, const ZelString& why) {
+  if (const int32_t touches = recognizer_.touchCount(entry.index))
+    reportUserError(unmadeTouchesText(touches, nominalName(entry), why));
+  dropEntry(entry);
 }
 
 void PalperaQuickProbeCmd::dropEntry(const QuickProbeRecognizer::Entry& entry) {

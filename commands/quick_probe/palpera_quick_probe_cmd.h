@@ -10,16 +10,18 @@
 // to "TestObject"; a nominal the reference object does not hold yet is added to it, hidden, under the probed
 // feature's name. The undo key takes back the last touch that no finished feature holds yet, one at a
 // time, down to none. A stop with nothing probed ends the command, and so does a device error, after telling
-// it and keeping the features of the earlier stops. Every refusal is told to the operator. The probe's points
-// and the probed features are the world's; the nominals added to the reference object lie in its model's own
-// coordinates, wherever the reference object is placed (by a rotation and a shift; another placement is
-// refused).
+// it and how many touches since the last stop go, keeping the features of the earlier stops. Applying
+// finishes the touches since the last stop as a stop would. Every refusal is told to the operator. The
+// probe's points and the probed features are the world's; the nominals added to the reference object lie in
+// its model's own coordinates, wherever the reference object is placed (by a rotation and a shift; another
+// placement is refused).
 //
 // The reference object's features are shown only while the probe is near them; each gets back the
 // visibility it had when the command began. Created by the host per use; main thread only, where the device
 // also calls the receiver.
 
 #include <cstdint>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -48,6 +50,9 @@ class PalperaQuickProbeCmd : public CompBaseCmd, public IZelHardProbeDataReceive
   // model and the target object, connects the device and enters the reference object's features. False,
   // with everything undone, when one of them fails.
   bool activate() override;
+  // Finishes the touches since the last stop as a stop would, each feature compensated towards its
+  // nominal's material; those it cannot make are told, with why, and let go with the command.
+  bool apply() override;
   void deactivate() override;
 
   // IZelHardProbeDataReceiver
@@ -74,10 +79,16 @@ class PalperaQuickProbeCmd : public CompBaseCmd, public IZelHardProbeDataReceive
   void showNominal(int32_t index);
   void hideShownNominals();
   void removeTempNominal();
-  // Adds the entry's feature, or says why not; an entry that needs more touches keeps them.
-  void finishEntry(const QuickProbeRecognizer::Entry& entry, const Vector3& stop);
+  // Finishes every entry touched since the last stop: at the operator's stop point, or with none when the
+  // command ends.
+  void finishTouched(const std::optional<Vector3>& stop);
+  // Adds the entry's feature, or says why not; an entry that needs more touches keeps them for the next
+  // stop, unless there is none (no stop point): then it is let go.
+  void finishEntry(const QuickProbeRecognizer::Entry& entry, const std::optional<Vector3>& stop);
   void addProbed(const QuickProbeRecognizer::Entry& entry, const IPtr<IZelFeature>& feature);
   void dropEntry(const QuickProbeRecognizer::Entry& entry);
+  // Drops the entry, telling how many touches go with it and why (translated).
+  void letGo(const QuickProbeRecognizer::Entry& entry, const ZelString& why);
   // The name the operator sees the entry's nominal under, or its type's name.
   ZelString nominalName(const QuickProbeRecognizer::Entry& entry);
   // The sub-object of a feature added to the object, named (an empty name: "<type name> <n>") and shown or

@@ -14,7 +14,6 @@
 #include "framework/registrations/class_registration.h"
 #include "framework/translation/tr.h"
 #include "host_api/data_store.h"
-#include "host_api/gui_simple_dialog.h"
 
 namespace {
 
@@ -28,10 +27,6 @@ constexpr const char* kGroup = "Temperature Compensation";
 constexpr int32_t kLastMaterialLength = 256;
 constexpr uint32_t kLastMaterialFlags = 3;
 constexpr double kAbsoluteZero = -273.15;
-// Where a part on a measuring arm's table is found: colder is a freezer, hotter is fresh from the furnace,
-// and a temperature beyond is more likely a slip (2500 for 25.00) than the part's.
-constexpr int32_t kColdestPlausible = -50;
-constexpr int32_t kHottestPlausible = 200;
 // The length units whose users read temperatures in degrees Fahrenheit: the inch and the foot.
 constexpr int32_t kInch = 0;
 constexpr int32_t kFoot = 2;
@@ -68,19 +63,6 @@ void addNumberField(IGuiDialog& dialog, int32_t id, const char* name, const ZelS
   dialog.setControlText(id, label);
   dialog.setNumberFormat(id, "%.4f", std::numeric_limits<double>::lowest(),
                          std::numeric_limits<double>::max());
-}
-
-// Whether the operator confirms a temperature outside the plausible range; without a dialog to ask, no.
-bool confirmedImplausible(double celsius) {
-  SPtr<IGuiSimpleDlg> question;
-  return question &&
-         question->show(IGuiSimpleDlg::kQuestionStyle,
-                        tr("A part temperature of %1 \xB0"
-                           "C lies outside %2 to %3 \xB0"
-                           "C, where a part measured on an arm is found: compensate for it all the same?",
-                           ZelString::number(celsius), ZelString::number(kColdestPlausible),
-                           ZelString::number(kHottestPlausible)),
-                        ZelString(), false, false, false) == IGuiSimpleDlg::kAnswerYes;
 }
 
 // The units a script's word names, exactly as recorded; no word is Celsius.
@@ -256,8 +238,6 @@ bool TemperatureCompensationCmd::compensate(const ZelCString& material, double c
            shownMaterial, ZelString::number(celsius)));
     return false;
   }
-  const bool plausible = celsius >= kColdestPlausible && celsius <= kHottestPlausible;
-  if (!material.isEmpty() && !plausible && !confirmedImplausible(celsius)) return false;
   SPtr<Scale> scale;
   SPtr<IDataStore> store;
   if (scale) {
@@ -286,6 +266,14 @@ bool TemperatureCompensationCmd::runScriptCommand(IScriptCommand* command) {
   command->getString("Material", material);
   command->getDouble("Temperature", temperature);
   command->getString("Units", units);
+  // A macro line without a word would switch the compensation off, which nobody asks for that way.
+  if (material.isEmpty() && !command->isGiven("Temperature") && units.isEmpty()) {
+    reportUserError(
+        tr("The script command \"%1\" needs a \"Material\" of the materials library (%2) and a "
+           "\"Temperature\": the temperature compensation is unchanged.",
+           ZelString(kScriptName), materialNames()));
+    return false;
+  }
   // The declared default (-1 degrees) would compensate a part at room temperature by 0.25 mm a metre.
   if (!material.isEmpty() && !command->isGiven("Temperature")) {
     reportUserError(

@@ -4,14 +4,14 @@
 // alignment service takes the uniform scale that brings every device position back to the part's size at
 // 20 degrees Celsius. The dialog shows the temperature in degrees Celsius or Fahrenheit and the scale it
 // gives; nothing changes until Apply. The same is a script command, "temperature_compensation", with the
-// arguments "Material" (the material's name; none, with no "Temperature", for no compensation),
-// "Temperature" and "Units" ("Celsius" or "Fahrenheit" exactly; none is Celsius).
+// arguments "Material" (the material's name), "Temperature" and "Units" ("Celsius" or "Fahrenheit" exactly;
+// none is Celsius).
 //
 // A temperature below absolute zero or not a number, a material the library does not hold, or a pair that
 // gives no scale a device transform can take is refused with a message and changes nothing, by Apply and by
-// a script; so is a script run that names a material without a "Temperature", a "Temperature" without a
-// material, or "Units" in another word, each message naming the argument and what it takes. A temperature
-// outside -50 to 200 degrees Celsius is taken only when the operator confirms it.
+// a script; so is a script run without any argument, one that names a material without a "Temperature", a
+// "Temperature" without a material, or "Units" in another word, each message naming the argument and what it
+// takes. Any other temperature is taken as given, asking nobody, so a macro runs unattended.
 // The material last applied is kept in "Temperature Compensation/Last Material".
 //
 // Created by the host per use; main thread only.

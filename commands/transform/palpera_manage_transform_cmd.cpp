@@ -216,8 +216,7 @@ std::optional<Matrix4x4> PalperaManageTransformCmd::loadFile(Transformation whic
   Matrix4x4 matrix = Matrix4x4::identity();
   if (!files_.loadTransformFile(matrix.m)) return std::nullopt;
   // Taken, it would be stored as the user's setting and stretch, flatten or mirror every later touch.
-  if (!acceptRigidFile(matrix, files_.lastFile(), which)) return std::nullopt;
-  return matrix;
+  return rigidFromFile(matrix, files_.lastFile(), which);
 }
 
 void PalperaManageTransformCmd::loadHardwareFile() {

@@ -7,9 +7,10 @@
 // Cancel puts back both matrices, the part temperature and the two load-previous options as they were on
 // activation.
 //
-// A file loaded as either transform must be a rotation and a shift (acceptRigidTransform): the device refuses
-// any other as its object matrix, and one as the hardware matrix would stretch or flatten every touch. Such a
-// file is refused with a message naming it and changes nothing.
+// A file loaded as either transform must be a rotation and a shift, as near as a file writes one
+// (rigidFromFile), and is taken as that gives it, rounding taken out: the device refuses any other as its
+// object matrix, and one as the hardware matrix would stretch or flatten every touch. Such a file is refused
+// with a message naming it and changes nothing.
 //
 // Created by the host per use; main thread only.
 

@@ -9,6 +9,7 @@
 #include "basic_types/zel_array.h"
 #include "basic_types/zel_id.h"
 #include "commands/transform/izel_transformation_file_reader.h"
+#include "framework/files/zel_fstream.h"
 #include "framework/files/zel_path.h"
 #include "framework/host_glue/user_error.h"
 #include "framework/object/iptr.h"
@@ -17,6 +18,7 @@
 #include "host_api/registry_paths.h"
 #include "host_api/zel_registry.h"
 #include "platform/file.h"
+#include "platform/text_encoding.h"
 
 namespace {
 
@@ -63,6 +65,20 @@ void reportUnloadable(const ZelString& chosen, const ZelString& why) {
                                 : tr("Unable to open file '%1' for loading: %2.", chosen, why));
 }
 
+// Whether the file is UTF-16 text, which a reader of a text format fails on for no reason it could give.
+bool holdsUtf16(const ZelString& normalised) {
+  ZelIfstream file(normalised, std::ios_base::in | std::ios_base::binary);
+  char head[2] = {};
+  file.read(head, sizeof head);
+  return platform::isUtf16Text(std::string_view(head, static_cast<size_t>(file.gcount())));
+}
+
+// Why a listed reader failed on a file that is there.
+ZelString whyUnread(IZelTransformationFileReader& reader, const ZelString& normalised) {
+  if (holdsUtf16(normalised)) return ZelString(platform::kUtf16Refusal);
+  return tr("it cannot be read as a %1", reader.description());
+}
+
 // The folder of a normalised file name, a bare drive with its separator.
 ZelString folderOf(const ZelString& normalised) {
   return ZelPath::directoryForm(ZelPath::directory(normalised));
@@ -94,9 +110,7 @@ bool TransformFileDialogs::loadTransformFile(double* matrix) {
   const bool listed = static_cast<size_t>(entry) <= readers.size();
   if (listed && readers[entry - 1]->read(chosen, matrix)) return true;
   const bool there = platform::fileKind(normalised.c_str()) == platform::FileKind::kRegular;
-  reportUnloadable(chosen, listed && there
-                               ? tr("it cannot be read as a %1", readers[entry - 1]->description())
-                               : ZelString());
+  reportUnloadable(chosen, listed && there ? whyUnread(*readers[entry - 1], normalised) : ZelString());
   return false;
 }
 

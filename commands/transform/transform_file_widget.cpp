@@ -1,5 +1,6 @@
 #include "commands/transform/transform_file_widget.h"
 
+#include <optional>
 #include <utility>
 
 #include "basic_types/matrix4x4.h"
@@ -54,7 +55,8 @@ void TransformFileWidget::load() {
   SPtr<ITransformUtil> transforms;
   if (!transforms || !loadTfmFile(*transforms, name, matrix.m)) return;
   // The hosting command makes it the hardware matrix.
-  if (acceptRigidFile(matrix, name, Transformation::kHardware)) notify("NewTransform", matrix.m);
+  if (std::optional<Matrix4x4> rigid = rigidFromFile(matrix, name, Transformation::kHardware))
+    notify("NewTransform", rigid->m);
 }
 
 void TransformFileWidget::save() {

@@ -7,10 +7,10 @@
 #include "framework/host_glue/user_error.h"
 #include "framework/translation/tr.h"
 
-bool acceptRigidTransform(const Matrix4x4& m, const ZelString& source, Transformation which) {
-  const std::optional<std::string> why = whyNoProperRigid(m);
-  if (!why) return true;
-  const ZelString reason(why->c_str());
+namespace {
+
+bool refuse(const ZelString& source, const std::string& why, Transformation which) {
+  const ZelString reason(why.c_str());
   reportUserError(which == Transformation::kHardware
                       ? tr("%1 holds no rigid transform without mirroring (%2): the hardware transformation "
                            "is unchanged.",
@@ -21,10 +21,22 @@ bool acceptRigidTransform(const Matrix4x4& m, const ZelString& source, Transform
   return false;
 }
 
+}  // namespace
+
+bool acceptRigidTransform(const Matrix4x4& m, const ZelString& source, Transformation which) {
+  const std::optional<std::string> why = whyNoProperRigid(m);
+  return !why || refuse(source, *why, which);
+}
+
 bool acceptHardwareMatrix(const Matrix4x4& m) {
   return acceptRigidTransform(m, tr("The new hardware matrix"), Transformation::kHardware);
 }
 
-bool acceptRigidFile(const Matrix4x4& m, const ZelString& file, Transformation which) {
-  return acceptRigidTransform(m, tr("The file '%1'", file), which);
+std::optional<Matrix4x4> rigidFromFile(const Matrix4x4& m, const ZelString& file, Transformation which) {
+  if (const std::optional<std::string> why = whyNoWrittenRigid(m)) {
+    refuse(tr("The file '%1'", file), *why, which);
+    return std::nullopt;
+  }
+  // A matrix the device takes as it stands loads bit for bit, as it was saved.
+  return isProperRigid(m) ? m : nearestRigid(m);
 }

@@ -6,6 +6,8 @@
 // the software transformation's file load, asks here, so that one rule and one wording serve them all.
 // Main thread.
 
+#include <optional>
+
 #include "basic_types/matrix4x4.h"
 #include "basic_types/zel_string.h"
 
@@ -18,6 +20,8 @@ bool acceptRigidTransform(const Matrix4x4& m, const ZelString& source, Transform
 // The same for a hardware matrix that a command or a service hands on: its source is "The new hardware
 // matrix".
 bool acceptHardwareMatrix(const Matrix4x4& m);
-// The same for a matrix read from the file the user chose (as the dialog returned it): its source is "The
-// file '<file>'".
-bool acceptRigidFile(const Matrix4x4& m, const ZelString& file, Transformation which);
+// The transformation a matrix read from the file the user chose (as the dialog returned it) stands for, when
+// its rotation is as near orthonormal as a file writes one (whyNoWrittenRigid): the matrix itself when it is
+// a proper rigid transform already (isProperRigid), else the nearest rotation and the file's shift
+// (nearestRigid). Else nothing, the user told as above with the source "The file '<file>'".
+std::optional<Matrix4x4> rigidFromFile(const Matrix4x4& m, const ZelString& file, Transformation which);

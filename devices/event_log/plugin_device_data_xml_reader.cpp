@@ -23,6 +23,7 @@
 #include "host_api/xml_dom.h"
 #include "platform/file.h"
 #include "platform/memory_status.h"
+#include "platform/text_encoding.h"
 
 namespace {
 
@@ -38,11 +39,11 @@ constexpr uint64_t kReplayBytesPerLogByte = 8;
 // translator belongs to the host's main thread.
 constexpr std::string_view kRootStart = "<HardProbe>";
 constexpr std::string_view kRootEnd = "</HardProbe>";
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-// The longest wait a record may ask for. A record's time is the gap between two events of one acquisition;
-// one longer than this is a damaged time, and would hold the replay until someone cancels it.
-constexpr double kLongestGapMilliseconds = 60 * 60 * 1000;
+// The longest wait a replay makes. An operator may leave the arm idle for an hour, and the recording keeps
+// that pause; replayed, it would hold everything up for no measurement. Longer than any interval a command
+// times (Probe Capture takes a point at most every 100 s), so a capped pause ends as the recorded one did.
+constexpr double kLongestGapMilliseconds = 2 * 60 * 1000;
 
 ZelString timeOf(IZelDOMXmlElement* record) {
   ZelString time;
@@ -64,16 +65,6 @@ bool readBytes(std::istream& file, std::streamoff size, std::string& bytes) {
   return true;
 }
 
-// A log saved again by an editor as UTF-16: it starts with that encoding's byte order mark, or, without one,
-// with a NUL beside the first character's ASCII byte, as no UTF-8 text does.
-bool isUtf16(std::string_view bytes) {
-  if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) return true;
-  if (bytes.size() < 2) return false;
-  const unsigned char first = static_cast<unsigned char>(bytes[0]),
-                      second = static_cast<unsigned char>(bytes[1]);
-  return (first == 0 && second != 0 && second < 0x80) || (second == 0 && first != 0 && first < 0x80);
-}
-
 // White space between records is the serialiser's or an editor's; any other text is not a record.
 bool holdsText(IZelDOMXmlElement* root) {
   ZelString text;
@@ -82,16 +73,6 @@ bool holdsText(IZelDOMXmlElement* root) {
     if (*unit != u' ' && *unit != u'\t' && *unit != u'\r' && *unit != u'\n') return true;
   }
   return false;
-}
-
-// Why the record's time damages the whole log; empty when it does not.
-ZelString timeDamage(IZelDOMXmlElement* record) {
-  const ZelString time = timeOf(record);
-  if (PluginDeviceDataXMLReader::gapOf(time)) return {};
-  ZelString why(u"the time \"");
-  why += time;
-  why += ZelString(u"\" asks for a wait longer than an hour");
-  return why;
 }
 
 ZelString parseError(IZelDOMXml& document) {
@@ -153,8 +134,10 @@ bool PluginDeviceDataXMLReader::readText(ZelString& text) {
   // The root is put around the bytes rather than the text, so that the whole log is held as text only once.
   std::string bytes(kRootStart);
   if (!readLog(bytes)) return false;
-  if (isUtf16(std::string_view(bytes).substr(kRootStart.size())))
-    return refuse(u"UTF-16 text: a device-event log is UTF-8");
+  if (platform::isUtf16Text(std::string_view(bytes).substr(kRootStart.size()))) {
+    failure_ = ZelString(platform::kUtf16Refusal);
+    return false;
+  }
   // No record holds a NUL; one means the file is not a log, or is damaged where the bytes after it are.
   size_t nul = bytes.find('\0');
   if (nul != std::string::npos) {
@@ -163,8 +146,8 @@ bool PluginDeviceDataXMLReader::readText(ZelString& text) {
     return false;
   }
   // An editor may mark a UTF-8 file as such; the mark is no text beside the records.
-  if (std::string_view(bytes).substr(kRootStart.size()).starts_with(kByteOrderMark))
-    bytes.erase(kRootStart.size(), kByteOrderMark.size());
+  if (std::string_view(bytes).substr(kRootStart.size()).starts_with(platform::kUtf8ByteOrderMark))
+    bytes.erase(kRootStart.size(), platform::kUtf8ByteOrderMark.size());
   bytes += kRootEnd;
   text = logText(std::move(bytes));
   return true;
@@ -233,8 +216,7 @@ bool PluginDeviceDataXMLReader::checkRecords(IZelDOMXmlElementItr& records, cons
     IZelDOMXmlElement* record = records.current();
     record->tagName(name);
     Parser* parser = parsers.find(name);
-    ZelString damage = timeDamage(record);
-    if (damage.isEmpty() && parser) damage = parser->damage(record);
+    const ZelString damage = parser ? parser->damage(record) : ZelString();
     if (damage.isEmpty()) continue;
     failure_ = ZelString(("record " + std::to_string(number) + " (").c_str());
     failure_ += name;
@@ -245,15 +227,14 @@ bool PluginDeviceDataXMLReader::checkRecords(IZelDOMXmlElementItr& records, cons
   return true;
 }
 
-std::optional<uint32_t> PluginDeviceDataXMLReader::gapOf(const ZelString& time) {
+uint32_t PluginDeviceDataXMLReader::gapOf(const ZelString& time) {
   const std::optional<double> milliseconds = logNumber(time);
   if (!milliseconds || std::isnan(*milliseconds) || *milliseconds < 1) return 0;
-  if (*milliseconds > kLongestGapMilliseconds) return std::nullopt;
-  return static_cast<uint32_t>(*milliseconds);
+  return static_cast<uint32_t>(std::min(*milliseconds, kLongestGapMilliseconds));
 }
 
 bool PluginDeviceDataXMLReader::waitGap(IZelDOMXmlElement* record) {
-  const uint32_t gap = paced_ ? gapOf(timeOf(record)).value_or(0) : 0;
+  const uint32_t gap = paced_ ? gapOf(timeOf(record)) : 0;
   return !cancelRequested_.waitFor(gap);
 }
 

@@ -10,7 +10,6 @@
 // thread at any time, also in the middle of a gap, and ends the replay within milliseconds.
 
 #include <cstdint>
-#include <optional>
 #include <string>
 
 #include "basic_types/zel_string.h"
@@ -54,8 +53,8 @@ class PluginDeviceDataXMLReader : public ZelUnknownImpl {
   // "Cancel"). False, with no receiver call at all, when there is no receiver, the path is not a regular file
   // that can be read, the host has no XML DOM, or the log is not one: not well-formed (a truncated log),
   // holding a NUL, text or a second element beside the records, without a single record, or too large for
-  // the memory, or damaged by one of its records (a probe radius that is not a finite length above 0, or a
-  // time that asks for a wait longer than an hour; the failure names the record). A record whose numbers
+  // the memory, or damaged by one of its records (a probe radius that is not a finite length above 0; the
+  // failure names the record). A record whose numbers
   // cannot be read is not delivered (see undelivered), a record of an unknown kind is skipped after its
   // wait; the replay goes on. Memory running out while the records play also ends it with false.
   bool replay();
@@ -71,9 +70,9 @@ class PluginDeviceDataXMLReader : public ZelUnknownImpl {
   void cancel() { cancelRequested_.set(); }
 
   // The whole milliseconds a record whose "time" reads so waits before it plays: the time cut toward zero
-  // ("600.7" waits 600 ms); 0 for a missing time, one that is no number, or one below a millisecond. Nothing
-  // for a time longer than an hour: such a record damages the whole log.
-  static std::optional<uint32_t> gapOf(const ZelString& time);
+  // ("600.7" waits 600 ms); 0 for a missing time, one that is no number, or one below a millisecond; two
+  // minutes for a longer pause (an idle hour, or a time beyond all measure), which then ends as it did.
+  static uint32_t gapOf(const ZelString& time);
 
   // Off, every gap is skipped: for benchmarks and fuzzing, which replay logs as fast as they can be read.
   void setPaced(bool paced) { paced_ = paced; }

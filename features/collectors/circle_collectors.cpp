@@ -57,6 +57,12 @@ bool BoltPatternCircleCollector::fillCreatorParameters() {
   return fillProbingParameters(kFillWorkPlane, workPlane(), children);
 }
 
+ZelString BoltPatternCircleCollector::refusal() {
+  auto* bolt = queryPart<FeatureCollectorBase>(activeChild().get());
+  if (!workPlane() || !bolt || !bolt->sampledPoints().empty()) return ConcreteCollector::refusal();
+  return tr("%1 was not made: %2.", featureName(), ownRefusalReason());
+}
+
 bool BoltPatternCircleCollector::acceptChildCollector(IZelFeatureCollector* child) {
   if (!child) return false;
   IPtr<IZelFeature> feature = child->takeFeature();

@@ -62,6 +62,9 @@ class BoltPatternCircleCollector final : public ConcreteCollector<BoltPatternCir
   bool acceptChildCollector(IZelFeatureCollector* child) override;
   // The work plane first, then bolt circles (arcs), any number of them.
   bool acceptFeature(IZelFeature* feature) override;
+  // A stop on a bolt collector that holds no touch ends the pattern: then the pattern's own refusal, which
+  // names neither kept points nor a next stop, as the run ends with it; else the active child's.
+  ZelString refusal() override;
   // Takes back the last bolt circle; the first bolt collector probes the next one.
   bool deleteLastChild() override;
   // Keeps the plane collector and the work plane and starts again at a fresh bolt collector.

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "devices/contracts/plugin_data_receivers.h"
+#include "features/approach_side.h"
 #include "features/collectors/zel_feature_collector.h"
 #include "features/creators/zel_hard_probe_feature_creator.h"
 #include "features/point_list.h"
@@ -115,6 +116,9 @@ class FeatureCollectorBase : public IZelFeatureCollector,
   double probeRadius() const { return probeRadius_; }
   int32_t pointsRequired() const { return pointsRequired_; }
   const ZelString& featureName() const { return featureName_; }
+  // Why the last fill made no feature (the active child's, when one collects), as refusal() words it after
+  // "was not made: ".
+  ZelString refusalReason();
 
   // The keys a fill writes into the creator's table, in this order when present.
   enum FillKey : uint32_t { kFillSampled = 1, kFillStop = 2, kFillRadius = 4, kFillWorkPlane = 8 };
@@ -158,17 +162,18 @@ class FeatureCollectorBase : public IZelFeatureCollector,
   // the creator's table and has the feature made; false, writing nothing, when a host value cannot be made.
   bool fillProbingParameters(uint32_t keys, IZelPlane* workPlane,
                              std::span<const TrailingParameter> trailing = {});
-  // Asks the creator for the feature, keeps it unless refusalOfMade refuses it, loads its compensated
-  // points; answers whether one was kept.
+  // Asks the creator for the feature, keeps it, loads its compensated points; answers whether one was made.
   bool createWithCreator();
-  // Why a feature the creator made is refused after all, from what only the collector knows (the touches'
-  // directions); empty to keep it.
-  virtual ZelString refusalOfMade(IZelFeature&) { return {}; }
+  // The word for this collector's surface in what the operator is told, such as "plane".
+  virtual ZelString surfaceWord();
   // The embedded-feature value of a feature (null: an empty one); empty when the host cannot make it.
   static IPtr<IZelParameter> featureParameter(IZelFeature* feature);
   // The table of child features "<Feature1>", "<Feature2>", ... in order, each embedded; empty when a host
   // value cannot be made.
   static IPtr<IZelParameter> childFeaturesParameter(std::span<IZelFeature* const> features);
+
+  // Why this collector's own last fill made no feature, as refusal() words it after "was not made: ".
+  ZelString ownRefusalReason() const;
 
   // The tile's brief text and points taken, after every point added or removed.
   void refreshInstructions();
@@ -178,6 +183,10 @@ class FeatureCollectorBase : public IZelFeatureCollector,
 
  private:
   void appendToSink(const Vector3& point);
+  // Where the touches say the made feature was compensated into the air (approach_side.h), makes it again
+  // from a stop on their side or refuses it.
+  void holdToTouchedSide(IZelVectorValue& stop, IZelPlane* workPlane);
+  SideJudgement judgeMadeSide(const Vector3& stop, IZelPlane* workPlane);
   void loadResultPoints();
   void onChildStop(IZelFeatureCollector& child);
   IZelHardProbeTile* tile() const { return tile_.get(); }

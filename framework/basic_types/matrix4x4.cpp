@@ -109,12 +109,15 @@ double Matrix4x4::determinant3() const {
 }
 
 bool Matrix4x4::isRigid() const {
+  return isRigidWithin(kRigidTolerance);
+}
+
+bool Matrix4x4::isRigidWithin(double tolerance) const {
   for (int j = 0; j < 3; ++j) {
-    if (std::fabs(std::sqrt(columnDot(*this, j, j)) - 1.0) > kRigidTolerance) return false;
+    if (!(std::fabs(std::sqrt(columnDot(*this, j, j)) - 1.0) <= tolerance)) return false;
   }
-  return std::fabs(columnDot(*this, 0, 1)) <= kRigidTolerance &&
-         std::fabs(columnDot(*this, 1, 2)) <= kRigidTolerance &&
-         std::fabs(columnDot(*this, 0, 2)) <= kRigidTolerance;
+  return std::fabs(columnDot(*this, 0, 1)) <= tolerance && std::fabs(columnDot(*this, 1, 2)) <= tolerance &&
+         std::fabs(columnDot(*this, 0, 2)) <= tolerance;
 }
 
 Matrix4x4 Matrix4x4::translation(const Vector3& t) {

@@ -50,3 +50,32 @@ std::optional<std::string> whyNoProperRigid(const Matrix4x4& m) {
 bool isProperRigid(const Matrix4x4& m) {
   return !whyNoProperRigid(m);
 }
+
+std::optional<std::string> whyNoWrittenRigid(const Matrix4x4& m) {
+  if (std::optional<std::string> why = whyNoUsableTransform(m)) return why;
+  if (!m.isRigidWithin(kWrittenRotationTolerance)) return "its 3 x 3 part scales or shears by more than 1e-5";
+  if (!(m.determinant3() > 0.0)) return "it mirrors";
+  return std::nullopt;
+}
+
+Matrix4x4 nearestRigid(const Matrix4x4& m) {
+  // Newton's iteration for the polar factor, R = (R + R^-T) / 2, converges quadratically: from 1e-5 off,
+  // three steps reach the double's precision, and the rest change nothing.
+  constexpr int kPolarSteps = 5;
+  Matrix4x4 rotation = m;
+  rotation.m[3] = rotation.m[7] = rotation.m[11] = 0.0;
+  for (int step = 0; step < kPolarSteps; ++step) {
+    Matrix4x4 inverse;
+    if (!Matrix4x4::invert(rotation, inverse)) break;
+    for (int row = 0; row < 3; ++row) {
+      for (int column = 0; column < 3; ++column) {
+        double& element = rotation.m[4 * row + column];
+        element = 0.5 * (element + inverse.m[4 * column + row]);
+      }
+    }
+  }
+  rotation.m[3] = m.m[3];
+  rotation.m[7] = m.m[7];
+  rotation.m[11] = m.m[11];
+  return rotation;
+}

@@ -1,6 +1,7 @@
 #include "host/core/data_item_text.h"
 
 #include <charconv>
+#include <cmath>
 
 #include "host/core/field_escape.h"
 #include "platform/utf8.h"
@@ -66,4 +67,41 @@ std::string registrationLine(const DataItemRegistration& item) {
   Fields f = fieldsOf(item);
   return item.key + '\t' + f.kind + '\t' + valueText(defaultValueOf(item)) + '\t' + f.minimum + '\t' +
          f.maximum + '\t' + f.flags;
+}
+
+namespace {
+
+const char* kindName(const DataValue& value) {
+  if (std::holds_alternative<int32_t>(value)) return "int";
+  if (std::holds_alternative<double>(value)) return "double";
+  if (std::holds_alternative<std::u16string>(value)) return "string";
+  if (std::holds_alternative<std::vector<uint8_t>>(value)) return "blob";
+  return "none";
+}
+
+template <class Number, class Item>
+std::optional<std::string> whyOutOfRange(Number value, const Item& item) {
+  if (value >= item.minimum && value <= item.maximum) return std::nullopt;
+  return valueText(value) + " lies outside " + valueText(item.minimum) + " to " + valueText(item.maximum);
+}
+
+}  // namespace
+
+std::optional<std::string> whyItemRefuses(const DataItemRegistration::Shape& shape, const DataValue& value) {
+  if (auto* item = std::get_if<IntItem>(&shape); item && std::holds_alternative<int32_t>(value))
+    return whyOutOfRange(std::get<int32_t>(value), *item);
+  if (auto* item = std::get_if<DoubleItem>(&shape); item && std::holds_alternative<double>(value)) {
+    const double number = std::get<double>(value);
+    if (!std::isfinite(number)) return valueText(number) + " is not a finite number";
+    return whyOutOfRange(number, *item);
+  }
+  if (std::holds_alternative<StringItem>(shape) && std::holds_alternative<std::u16string>(value))
+    return std::nullopt;
+  auto* bytes = std::get_if<std::vector<uint8_t>>(&value);
+  if (auto* item = std::get_if<BlobItem>(&shape); item && bytes) {
+    if (bytes->size() == item->size) return std::nullopt;
+    return std::to_string(bytes->size()) + " bytes where the item holds " + std::to_string(item->size);
+  }
+  return std::string("a value of kind ") + kindName(value) + " for an item of kind " +
+         fieldsOf({"", shape, 0}).kind;
 }

@@ -14,6 +14,7 @@
 //
 // A field a kind lacks is empty, so every line has exactly six fields.
 
+#include <optional>
 #include <string>
 
 #include "host/core/data_item.h"
@@ -27,3 +28,9 @@ std::string valueText(const DataValue& value);
 // The shortest text that reads back (strtod) to the same double: 0.006, not 0.0060000000000000001; "inf",
 // "-inf" and "nan" for the values that are not finite.
 std::string doubleText(double value);
+
+// Why the item refuses a value the user's settings file holds for it, as the end of a sentence ("1e+308 lies
+// outside 0 to 3.4028234663852886e+38", "nan is not a finite number"); nothing when the item takes it (a text
+// too long is cut, as a write cuts it). A stored value beyond the range is not clamped as a write is: it is
+// a slip or a damaged file, and the range's end would serve as a setting nobody chose.
+std::optional<std::string> whyItemRefuses(const DataItemRegistration::Shape& shape, const DataValue& value);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "framework/object/query_chain.h"
+#include "host/core/data_item_text.h"
 #include "platform/utf8.h"
 
 namespace {
@@ -98,15 +99,50 @@ bool HostDataStore::addObjectItem(const char* key, uint32_t flags) {
 }
 
 bool HostDataStore::add(DataItemRegistration registration, IZelUnknown* object) {
-  std::lock_guard lock(mutex_);
-  if (!mayRegisterLocked(registration)) return false;
-  std::string key = registration.key;
-  DataValue value = defaultValueOf(registration);
-  if (auto waiting = waiting_.extract(key); waiting && isUserSetting(registration))
-    value = fittedValue(registration.shape, waiting.mapped()).value_or(std::move(value));
-  items_.emplace(key, Item{std::move(registration), std::move(value), IPtr<IZelUnknown>(object), {}});
-  order_.push_back(std::move(key));
+  std::optional<std::string> refusal;
+  {
+    std::lock_guard lock(mutex_);
+    if (!mayRegisterLocked(registration)) return false;
+    std::string key = registration.key;
+    DataValue value = defaultValueOf(registration);
+    Item& item =
+        items_
+            .emplace(key, Item{std::move(registration), std::move(value), IPtr<IZelUnknown>(object), {}, {}})
+            .first->second;
+    if (auto waiting = waiting_.extract(key); waiting && isUserSetting(item.registration))
+      refusal = takeLocked(item, std::move(waiting.mapped()));
+    order_.push_back(std::move(key));
+  }
+  tellRefusal(refusal);
   return true;
+}
+
+std::optional<std::string> HostDataStore::takeLocked(Item& item, Preloaded preloaded) {
+  const DataItemRegistration& registration = item.registration;
+  std::optional<std::string> why = whyItemRefuses(registration.shape, preloaded.value);
+  if (!why) {
+    item.value = fittedValue(registration.shape, preloaded.value).value_or(item.value);
+    item.refused.reset();
+    return std::nullopt;
+  }
+  item.refused = std::move(preloaded.value);
+  return preloaded.origin + ": " + registration.key + ": " + *why + "; the default " +
+         valueText(defaultValueOf(registration)) + " is kept";
+}
+
+void HostDataStore::tellRefusal(const std::optional<std::string>& warning) {
+  if (!warning) return;
+  std::function<void(const std::string&)> receiver;
+  {
+    std::lock_guard lock(mutex_);
+    receiver = refusalReceiver_;
+  }
+  if (receiver) receiver(*warning);
+}
+
+void HostDataStore::setRefusalReceiver(std::function<void(const std::string&)> receiver) {
+  std::lock_guard lock(mutex_);
+  refusalReceiver_ = std::move(receiver);
 }
 
 bool HostDataStore::mayRegisterLocked(const DataItemRegistration& registration) const {
@@ -202,6 +238,7 @@ bool HostDataStore::write(IZelDataReceiver* originator, const char* key, Change 
     std::lock_guard lock(mutex_);
     Item* item = findLocked(key);
     if (!item || !change(*item)) return false;
+    item->refused.reset();
     if (notificationsOn_) receivers = item->receivers;
   }
   std::erase(receivers, originator);
@@ -352,15 +389,19 @@ std::vector<HostDataStore::Completion> HostDataStore::completions() {
   return completions_;
 }
 
-void HostDataStore::preloadUserSetting(const std::string& key, DataValue value) {
-  std::lock_guard lock(mutex_);
-  Item* item = findLocked(key.c_str());
-  if (!item) {
-    waiting_[key] = std::move(value);
-    return;
+void HostDataStore::preloadUserSetting(const std::string& key, DataValue value, std::string origin) {
+  std::optional<std::string> refusal;
+  {
+    std::lock_guard lock(mutex_);
+    Item* item = findLocked(key.c_str());
+    if (!item) {
+      waiting_[key] = {std::move(value), std::move(origin)};
+      return;
+    }
+    if (!isUserSetting(item->registration)) return;
+    refusal = takeLocked(*item, {std::move(value), std::move(origin)});
   }
-  if (!isUserSetting(item->registration)) return;
-  if (std::optional<DataValue> fitted = fittedValue(item->registration.shape, value)) item->value = *fitted;
+  tellRefusal(refusal);
 }
 
 std::vector<StoredSetting> HostDataStore::userSettings() {
@@ -368,10 +409,12 @@ std::vector<StoredSetting> HostDataStore::userSettings() {
   std::vector<StoredSetting> settings;
   for (const std::string& key : order_) {
     const Item& item = items_.at(key);
-    if (isUserSetting(item.registration) && !std::holds_alternative<std::monostate>(item.value))
+    if (item.refused)
+      settings.push_back({key, *item.refused});
+    else if (isUserSetting(item.registration) && !std::holds_alternative<std::monostate>(item.value))
       settings.push_back({key, item.value});
   }
-  for (const auto& [key, value] : waiting_) settings.push_back({key, value});
+  for (const auto& [key, preloaded] : waiting_) settings.push_back({key, preloaded.value});
   return settings;
 }
 

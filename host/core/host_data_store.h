@@ -24,6 +24,7 @@
 // are switched off, writes and events are accepted and nobody is told (nothing is replayed later).
 
 #include <cstddef>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -101,14 +102,19 @@ class HostDataStore : public IDataStore, public HostUnknown {
   DataValue value(const std::string& key);
   std::vector<Completion> completions();
 
-  // Host side, for the user-settings file (user_settings_file.h). A value read for key: a registered user
-  // setting (flags 3) takes it at once, brought within the item as a write brings it (fittedValue; nobody is
-  // told, as nobody is of a registration); a key not registered yet keeps it waiting, and the key's
-  // registration as a user setting takes it in place of the default when it fits (else the default stays).
-  // A value for an item of other flags, or one that does not fit a registered item, is dropped.
-  void preloadUserSetting(const std::string& key, DataValue value);
-  // What the file keeps: every registered user setting that holds a value, in registration order, then the
-  // values still waiting for their registration, by key.
+  // Host side, for the user-settings file (user_settings_file.h). A value read for key, from the place origin
+  // names ("store.txt:4"): a registered user setting (flags 3) takes it at once (nobody is told, as nobody is
+  // of a registration); a key not registered yet keeps it waiting, and the key's registration as a user
+  // setting takes it in place of the default. A value the item refuses (whyItemRefuses: not finite, beyond
+  // the range, of another kind or size) leaves the default in place, is told to the refusal receiver as
+  // "ORIGIN: KEY: reason; the default DEFAULT is kept", and is what the file keeps for the key until the item
+  // is written. A value for an item of other flags is dropped.
+  void preloadUserSetting(const std::string& key, DataValue value, std::string origin = {});
+  // Who hears of a refused value, on the thread that registers or preloads, outside the store's lock; none
+  // by default.
+  void setRefusalReceiver(std::function<void(const std::string&)> receiver);
+  // What the file keeps: every registered user setting that holds a value (or the refused value it was
+  // given), in registration order, then the values still waiting for their registration, by key.
   std::vector<StoredSetting> userSettings();
 
   void queryInterface(const char* name, void** out, bool flag) override;
@@ -120,6 +126,11 @@ class HostDataStore : public IDataStore, public HostUnknown {
     DataValue value;
     IPtr<IZelUnknown> object;                  // setObject's value, or the data of an event
     std::vector<IZelDataReceiver*> receivers;  // in subscription order, held without a reference
+    std::optional<DataValue> refused;          // the user's stored value it refused, until it is written
+  };
+  struct Preloaded {
+    DataValue value;
+    std::string origin;
   };
 
   bool add(DataItemRegistration registration, IZelUnknown* object = nullptr);
@@ -132,12 +143,16 @@ class HostDataStore : public IDataStore, public HostUnknown {
   template <class Tell>
   void deliver(const char* key, const std::vector<IZelDataReceiver*>& receivers, Tell tell);
   bool isSubscribed(const char* key, IZelDataReceiver* receiver);
+  // Gives a registered user setting the preloaded value, or keeps it as refused and answers the warning.
+  std::optional<std::string> takeLocked(Item& item, Preloaded preloaded);
+  void tellRefusal(const std::optional<std::string>& warning);
 
   std::mutex mutex_;
   std::map<std::string, Item> items_;    // guarded by mutex_
   std::vector<std::string> order_;       // guarded by mutex_; every registered key, in registration order
   std::vector<Completion> completions_;  // guarded by mutex_
-  std::map<std::string, DataValue> waiting_;  // guarded by mutex_; preloaded values of unregistered keys
-  uint32_t handlesHandedOut_ = 0;             // guarded by mutex_
-  bool notificationsOn_ = true;               // guarded by mutex_
+  std::map<std::string, Preloaded> waiting_;  // guarded by mutex_; preloaded values of unregistered keys
+  std::function<void(const std::string&)> refusalReceiver_;  // guarded by mutex_
+  uint32_t handlesHandedOut_ = 0;                            // guarded by mutex_
+  bool notificationsOn_ = true;                              // guarded by mutex_
 };

@@ -114,7 +114,9 @@ UserSettingsText parseUserSettings(std::string_view text) {
   size_t lineNumber = 0;
   while (!text.empty()) {
     const size_t end = text.find('\n');
-    const std::string_view line = text.substr(0, end);
+    std::string_view line = text.substr(0, end);
+    // A CR of the text itself is written escaped; a bare one before the LF is the line end of an editor.
+    if (line.ends_with('\r')) line.remove_suffix(1);
     text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
     ++lineNumber;
     if (line.empty() || line.front() == '#') continue;
@@ -125,10 +127,13 @@ UserSettingsText parseUserSettings(std::string_view text) {
     }
     StoredSetting& setting = std::get<StoredSetting>(read);
     auto [at, isNew] = indexOfKey.try_emplace(setting.key, parsed.settings.size());
-    if (isNew)
+    if (isNew) {
       parsed.settings.push_back(std::move(setting));
-    else
+      parsed.lines.push_back(lineNumber);
+    } else {
       parsed.settings[at->second].value = std::move(setting.value);
+      parsed.lines[at->second] = lineNumber;
+    }
   }
   return parsed;
 }
@@ -165,8 +170,11 @@ bool loadUserSettingsFile(const std::string& path, HostDataStore& store, std::ve
   for (const UserSettingsText::Fault& fault : parsed.faults)
     warnings.push_back(path + ":" + std::to_string(fault.line) + ": " + fault.reason +
                        "; the line is skipped");
-  for (StoredSetting& setting : parsed.settings)
-    store.preloadUserSetting(setting.key, std::move(setting.value));
+  for (size_t i = 0; i < parsed.settings.size(); ++i) {
+    StoredSetting& setting = parsed.settings[i];
+    store.preloadUserSetting(setting.key, std::move(setting.value),
+                             path + ":" + std::to_string(parsed.lines[i]));
+  }
   return true;
 }
 

@@ -4,15 +4,16 @@
 // the data store's items registered with the user-setting flags (3), read before the module starts and
 // written back when the host ends.
 //
-// Format: UTF-8 text, one setting per line, lines ending in LF. A line holds three fields separated by tabs:
+// Format: UTF-8 text, one setting per line, lines ending in LF (or CR LF, as an editor may save them). A line
+// holds three fields separated by tabs:
 //
 //   KEY <tab> KIND <tab> VALUE
 //
 //   KEY    the data-store key, escaped as a field of the host's text outputs (\\ \t \r \n; field_escape.h)
 //   KIND   int, double, string or blob
 //   VALUE  int: a decimal 32-bit integer; double: a number as strtod reads it without blanks ("inf", "-inf"
-//          and "nan" included, which the store refuses or clamps like any write); string: the text in UTF-8,
-//          escaped like KEY; blob: the bytes in hexadecimal, two digits each, either case
+//          and "nan" included, which the store refuses, as any value beyond the item's range); string: the
+//          text in UTF-8, escaped like KEY; blob: the bytes in hexadecimal, two digits each, either case
 //
 // An empty line and a line whose first byte is '#' are passed over. Any other line that does not have this
 // form (another field count, an unknown kind, a value that does not read whole, a string that is not UTF-8,
@@ -21,7 +22,8 @@
 // every registered user setting in registration order, then the values still waiting for an item that this
 // session never registered (by key), so a session that never reached an item keeps its value for the next.
 //
-// What the store does with a value read: see HostDataStore::preloadUserSetting.
+// What the store does with a value read: see HostDataStore::preloadUserSetting, which is told where the file
+// holds it ("PATH:LINE"), so that a value an item refuses is named by its line.
 
 #include <cstddef>
 #include <string>
@@ -33,6 +35,7 @@
 
 struct UserSettingsText {
   std::vector<StoredSetting> settings;  // in file order, a key given twice once, at its later value
+  std::vector<size_t> lines;            // the line (from 1) each of settings was read from
   struct Fault {
     size_t line = 0;  // from 1
     std::string reason;

@@ -1,14 +1,18 @@
 #include "host/devices/host_log_format.h"
 
 #include <new>
+#include <string>
 
 #include "host/core/field_escape.h"
 #include "platform/file.h"
+#include "platform/text_encoding.h"
 #include "platform/utf8.h"
 
 namespace {
 
 constexpr char kSeparator = '\t';
+// An editor's UTF-16 shows in the first line already, and no line of the log reads after it.
+const std::string kUtf16Damage = std::string("cannot be read: ") + platform::kUtf16Refusal;
 
 bool isUtf8(const std::string& bytes) {
   return platform::toUtf8(platform::fromUtf8(bytes)) == bytes;
@@ -72,6 +76,7 @@ HostLogReader::Status HostLogReader::readRecord(HostLogRecord& record) {
   if (end == LineEnd::kTooLong) {
     return damaged(lineNumber_ + 1, "is longer than " + std::to_string(kLongestLine >> 20) + " MiB");
   }
+  if (lineNumber_ == 0 && platform::isUtf16Text(line)) return damaged(1, kUtf16Damage);
   std::optional<HostLogRecord> decoded = end == LineEnd::kFeed ? decodeLogRecord(line) : std::nullopt;
   if (!decoded) return damaged(lineNumber_ + 1, "is damaged");
   ++lineNumber_;

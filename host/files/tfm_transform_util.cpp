@@ -11,6 +11,7 @@
 #include "framework/object/query_chain.h"
 #include "platform/file.h"
 #include "platform/file_replacement.h"
+#include "platform/text_encoding.h"
 
 namespace {
 
@@ -30,6 +31,11 @@ std::string placeOf(int index) {
 bool parseTfmText(std::string_view text, double* matrix, std::string* why) {
   std::string ignored;
   std::string& failure = why ? *why : ignored;
+  if (platform::isUtf16Text(text)) {
+    failure = platform::kUtf16Refusal;
+    return false;
+  }
+  text = platform::withoutByteOrderMark(text);
   double values[kElements];
   int count = 0;
   size_t at = 0;

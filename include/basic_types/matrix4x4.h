@@ -48,9 +48,12 @@ struct Matrix4x4 {
   static Matrix4x4 inverse(const Matrix4x4& t);
   // The determinant of the 3×3 part.
   double determinant3() const;
-  // True when the 3×3 part has orthonormal columns within 1e-7. Reflections pass: callers that need a proper
-  // rotation also ask determinant3() ≥ 0.
+  // True when the 3×3 part has orthonormal columns within 1e-7 (isRigidWithin(1e-7)). Reflections pass:
+  // callers that need a proper rotation also ask determinant3() ≥ 0.
   bool isRigid() const;
+  // True when each column's length lies within tolerance of 1 and each two columns' dot product within
+  // tolerance of 0.
+  bool isRigidWithin(double tolerance) const;
   // True when the whole last row is 0 0 0 1 exactly: then w is exactly 1 for every finite point.
   bool isAffine() const { return m[12] == 0.0 && m[13] == 0.0 && m[14] == 0.0 && m[15] == 1.0; }
 

@@ -28,3 +28,15 @@ inline constexpr double kFarthest = 1e9;
 // (each column then errs by less than 2e-8) and refuses any scale a measurement could notice.
 std::optional<std::string> whyNoProperRigid(const Matrix4x4& m);
 bool isProperRigid(const Matrix4x4& m);
+
+// How far a rotation a file holds may stray from orthonormal. Tools write a rotation to six decimals, which
+// puts each element up to 5e-7 off and each column's length and angles up to about 2e-6; a scale a
+// measurement could notice (a part 1e-5 larger, 10 µm a metre) is still refused.
+inline constexpr double kWrittenRotationTolerance = 1e-5;
+
+// As whyNoProperRigid, for a matrix a file holds: its 3 x 3 part orthonormal within
+// kWrittenRotationTolerance.
+std::optional<std::string> whyNoWrittenRigid(const Matrix4x4& m);
+// The proper rigid transform a matrix that passes whyNoWrittenRigid stands for: its shift, and the rotation
+// nearest its 3 x 3 part (the polar factor), so that the file's rounding does not become the device's scale.
+Matrix4x4 nearestRigid(const Matrix4x4& m);

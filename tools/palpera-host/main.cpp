@@ -27,6 +27,10 @@ int runActions(const std::vector<HostAction>& actions, HostSession& session) {
 // The user's settings from the store file, before anything registers its items. False when the file exists
 // but cannot be read: the host would write over it at its end.
 bool loadStore(const std::string& path, HostDataStore& store) {
+  // A value an item refuses is told when the item is registered, which may be long after the file is read.
+  store.setRefusalReceiver([](const std::string& warning) {
+    std::fprintf(stderr, "palpera-host: warning: %s\n", warning.c_str());
+  });
   std::vector<std::string> warnings;
   std::string error;
   const bool loaded = loadUserSettingsFile(path, store, warnings, error);

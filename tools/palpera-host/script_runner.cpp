@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include "basic_types/zel_string.h"
+#include "platform/text_encoding.h"
 #include "platform/utf8.h"
 #include "regular_file.h"
 #include "script_action.h"
@@ -60,7 +61,6 @@ std::optional<std::string> whyNoScriptInput() {
 // The whole script, read before any line runs. An input longer than any script a person writes (an endless
 // stream, say) is refused rather than read without end; a byte-order mark is dropped, as editors write one.
 std::optional<std::string> readScriptText(std::istream& in, std::string& text) {
-  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
   char buffer[1 << 16];
   while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
     const auto count = static_cast<size_t>(in.gcount());
@@ -70,7 +70,8 @@ std::optional<std::string> readScriptText(std::istream& in, std::string& text) {
     text.append(buffer, count);
   }
   if (in.bad() || (&in == &std::cin && std::ferror(stdin))) return "reading it failed";
-  if (text.starts_with(kByteOrderMark)) text.erase(0, kByteOrderMark.size());
+  if (platform::isUtf16Text(text)) return platform::kUtf16Refusal;
+  text.erase(0, text.size() - platform::withoutByteOrderMark(text).size());
   return std::nullopt;
 }
 

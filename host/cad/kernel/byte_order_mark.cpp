@@ -1,12 +1,12 @@
 #include "host/cad/kernel/byte_order_mark.h"
 
 #include <string>
-#include <string_view>
+
+#include "platform/text_encoding.h"
 
 void skipByteOrderMark(std::istream& in) {
-  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-  std::string head(kByteOrderMark.size(), '\0');
+  std::string head(platform::kUtf8ByteOrderMark.size(), '\0');
   in.read(head.data(), static_cast<std::streamsize>(head.size()));
   in.clear();
-  in.seekg(head == kByteOrderMark ? std::streamoff(kByteOrderMark.size()) : 0);
+  in.seekg(head == platform::kUtf8ByteOrderMark ? std::streamoff(head.size()) : 0);
 }

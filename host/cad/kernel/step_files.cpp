@@ -35,6 +35,7 @@
 #include "host/cad/kernel/step_text.h"
 #include "host/cad/kernel/step_translation.h"
 #include "host/cad/kernel/step_units.h"
+#include "platform/text_encoding.h"
 
 void silenceKernelMessages() {
   static std::once_flag once;
@@ -78,6 +79,17 @@ bool closesAsStep(std::istream& in) {
   return tail.ends_with(kStepEnd);
 }
 
+// An editor may save a STEP file as UTF-16, which the kernel cannot read; said as such, the user knows the
+// fix.
+bool startsAsUtf16(std::istream& in) {
+  std::string head(2, '\0');
+  in.read(head.data(), static_cast<std::streamsize>(head.size()));
+  head.resize(static_cast<size_t>(in.gcount()));
+  in.clear();
+  in.seekg(0);
+  return platform::isUtf16Text(head);
+}
+
 // A STEP exchange file opens and closes with its keywords; a file cut short lacks the closing one, and the
 // reader would otherwise take whatever entities came before the cut as the whole model.
 bool framedAsStep(std::istream& in) {
@@ -95,6 +107,7 @@ void refuseUnlessStepFile(const std::string& path, const std::string& what) {
   std::ifstream in(path, std::ios::binary);
   if (!in) throw CadFileError(what, std::string("cannot be read: ") + std::strerror(errno ? errno : EIO));
   if (std::filesystem::file_size(path, error) == 0) throw CadFileError(what, "the file is empty");
+  if (startsAsUtf16(in)) throw CadFileError(what, platform::kUtf16Refusal);
   if (!framedAsStep(in)) throw CadFileError(what, "not a STEP file, or cut short");
 }
 
@@ -107,7 +120,7 @@ std::string failure(const ChildEnd& end) {
     return "the CAD kernel could not write the translated shape into the temporary folder (is the disk "
            "full?)";
   if (end.kind == ChildEnd::Kind::exited && end.code == kUnitsNotTaken)
-    return "the CAD kernel does not take the length unit the file declares";
+    return "the CAD kernel does not take the units the file declares";
   return "not a valid STEP model: the CAD kernel failed on it";
 }
 
@@ -156,20 +169,64 @@ Translated translateApart(const std::string& path, const std::string& what, cons
   throw CadFileError(what, failure(end));
 }
 
+// Thinner than any part, thicker than the kernel's widening of a box around a face (a tenth of a micrometre).
+constexpr double kFlatExtent = 1e-6;
+
+std::string counted(size_t count, const std::string& noun) {
+  return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+}
+
+bool pointsNowhere(const StepText& text, uint64_t label) {
+  const std::optional<StepEntity> entity = text.entity(label);
+  const StepRecord* record = entity ? entity->record("DIRECTION") : nullptr;
+  if (!record || record->values.size() != 2 || record->values[1].kind != StepValue::Kind::list) return false;
+  const std::vector<StepValue>& ratios = record->values[1].values;
+  return !ratios.empty() && std::all_of(ratios.begin(), ratios.end(), [](const StepValue& v) {
+    return v.kind == StepValue::Kind::number && v.number == 0.0;
+  });
+}
+
+// What a model read without a fault may still hold that the user must hear of, since it measures as no part
+// does: solids of the file the kernel made loose faces (no inside, no side to compensate a probe to), a
+// model flat along an axis, and a direction of no length, on which the kernel builds what it guesses.
+std::vector<std::string> shapeWarnings(const StepText& text, const BrepModel& model) {
+  std::vector<std::string> warnings;
+  for (uint64_t label : text.directions()) {
+    if (pointsNowhere(text, label))
+      warnings.push_back(entityName(label) +
+                         " is a direction of no length, (0, 0, 0): what is built on it is "
+                         "the CAD kernel's guess");
+  }
+  if (model.solidCount() < text.solids())
+    warnings.push_back("the CAD kernel kept " + std::to_string(model.solidCount()) + " of the file's " +
+                       counted(text.solids(), "solid") +
+                       ": the rest are loose faces, which enclose no inside");
+  const auto [low, high] = model.bounds();
+  constexpr const char* kAxes[] = {"x", "y", "z"};
+  for (size_t axis = 0; axis < 3; ++axis) {
+    if (model.faceCount() > 0 && high[axis] - low[axis] < kFlatExtent)
+      warnings.push_back(std::string("the model is flat: it has no thickness along ") + kAxes[axis]);
+  }
+  return warnings;
+}
+
 }  // namespace
 
 StepModel readStepModel(const std::string& path, std::chrono::milliseconds timeLimit) {
   silenceKernelMessages();
   const std::string what = "'" + path + "'";
   refuseUnlessStepFile(path, what);
-  const StepUnits units = readLengthUnits(StepText(path, what), what);
+  const StepText text(path, what);
+  const StepUnits units = readLengthUnits(text, what);
   const Translated translated = translateApart(path, what, units, timeLimit);
   // The child built this model, mesh and boxes once within the time limit; built again here from the shape
   // it wrote, it takes no longer.
   try {
     std::vector<std::string> warnings;
     if (!translated.warning.empty()) warnings.push_back(translated.warning);
-    return {modelOfShape(translated.shape, what), units.solidUnits, units.metresAssumed, std::move(warnings)};
+    std::shared_ptr<const BrepModel> model = modelOfShape(translated.shape, what);
+    for (std::string& warning : shapeWarnings(text, *model)) warnings.push_back(std::move(warning));
+    return {std::move(model), units.solidUnits, units.metresAssumed, std::move(warnings)};
   } catch (const Standard_Failure&) {
     throw CadFileError(what, "the CAD kernel cannot build a model of it");
   }

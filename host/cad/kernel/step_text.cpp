@@ -163,6 +163,15 @@ std::optional<uint64_t> labelOf(std::string_view digits) {
   return label;
 }
 
+// The entity number a reference's digits give, none for no digits; throws CadFileError for digits beyond any
+// number, which would otherwise be told as the entity #0.
+std::optional<uint64_t> readLabel(std::string_view digits, const std::string& what) {
+  const std::optional<uint64_t> label = labelOf(digits);
+  if (!label && !digits.empty())
+    throw CadFileError(what, "#" + std::string(digits) + " is too large for an entity number");
+  return label;
+}
+
 std::string upper(std::string_view word) {
   std::string result(word);
   for (char& c : result) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -174,6 +183,8 @@ bool endsWith(std::string_view word, std::string_view end) {
 }
 
 constexpr std::string_view kShapeRepresentation = "SHAPE_REPRESENTATION";
+constexpr std::string_view kDirection = "DIRECTION";
+constexpr std::string_view kSolids[] = {"MANIFOLD_SOLID_BREP", "BREP_WITH_VOIDS", "FACETED_BREP"};
 
 // Values nested deeper than this are not read: no unit needs them, and a hostile file could otherwise
 // exhaust the stack.
@@ -297,14 +308,16 @@ void StepText::scan(const std::string& what) {
   Lexer lexer(text_, 0);
   // Each statement: an entity "#N = ...;", or a section keyword or header entity, passed over to its ';'.
   for (Token token = lexer.next(); token != Token::end; token = lexer.next()) {
-    const std::optional<uint64_t> number = token == Token::reference ? labelOf(lexer.word()) : std::nullopt;
+    const std::optional<uint64_t> number =
+        token == Token::reference ? readLabel(lexer.word(), what) : std::nullopt;
     const bool entity = number && lexer.next() == Token::equals;
     const uint64_t label = entity ? *number : 0;
     const size_t begin = lexer.at();
     int depth = 0;
-    bool shape = false;
+    bool shape = false, direction = false, solid = false;
     for (token = lexer.next(); token != Token::end && token != Token::semicolon; token = lexer.next()) {
       if (!entity) continue;
+      if (token == Token::reference) readLabel(lexer.word(), what);
       if (token == Token::open) ++depth;
       if (token == Token::close) --depth;
       if (token == Token::number) {
@@ -317,7 +330,11 @@ void StepText::scan(const std::string& what) {
         // A type's name opens its values; a word anywhere else stands where a number would.
         const bool typeName = lexer.next() == Token::open;
         if (typeName) {
-          if (depth <= 1 && endsWith(upper(word), kShapeRepresentation)) shape = true;
+          const std::string name = upper(word);
+          if (depth <= 1 && endsWith(name, kShapeRepresentation)) shape = true;
+          direction = direction || (depth == 0 && name == kDirection);
+          solid = solid || (depth <= 1 &&
+                            std::find(std::begin(kSolids), std::end(kSolids), name) != std::end(kSolids));
           ++depth;
           continue;
         }
@@ -329,6 +346,8 @@ void StepText::scan(const std::string& what) {
     if (!entities_.emplace(label, Span{begin, lexer.at() - 1}).second)
       throw CadFileError(what, entityName(label) + " is defined twice");
     if (shape) shapeRepresentations_.push_back(label);
+    if (direction) directions_.push_back(label);
+    if (solid) ++solids_;
   }
 }
 

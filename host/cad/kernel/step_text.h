@@ -52,6 +52,10 @@ class StepText {
   std::optional<StepEntity> entity(uint64_t label) const;
   // The entities with a record whose name ends in SHAPE_REPRESENTATION, in the file's order.
   const std::vector<uint64_t>& shapeRepresentations() const { return shapeRepresentations_; }
+  // The DIRECTION entities, in the file's order.
+  const std::vector<uint64_t>& directions() const { return directions_; }
+  // How many solids the file defines (MANIFOLD_SOLID_BREP, BREP_WITH_VOIDS, FACETED_BREP).
+  size_t solids() const { return solids_; }
 
  private:
   struct Span {
@@ -63,6 +67,8 @@ class StepText {
   std::string text_;
   std::unordered_map<uint64_t, Span> entities_;  // the text after the '=' up to the ';'
   std::vector<uint64_t> shapeRepresentations_;
+  std::vector<uint64_t> directions_;
+  size_t solids_ = 0;
 };
 
 // An entity as a message names it ("#13").

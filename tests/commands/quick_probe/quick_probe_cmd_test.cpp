@@ -200,7 +200,7 @@ TEST_F(QuickProbeCmdTest, ABoreProbedOnBothHalvesIsOneCylinderAndItsNominalIsAdd
 }
 
 // A device that failed sends nothing more: the touches on either side of its error make no feature, the
-// operator is told, and the command ends with the features of the earlier stops.
+// operator is told, with how many touches go, and the command ends with the features of the earlier stops.
 TEST_F(QuickProbeCmdTest, ADeviceErrorIsToldAndEndsTheCommandKeepingTheFeaturesStoppedBefore) {
   load("plate-bore");
   start();
@@ -209,7 +209,9 @@ TEST_F(QuickProbeCmdTest, ADeviceErrorIsToldAndEndsTheCommandKeepingTheFeaturesS
   for (const double degrees : {20.0, 60.0, 100.0}) sample(onBore(degrees, 0.003));
   device_->deliver<IZelHardProbeDataReceiver>(
       [](IZelHardProbeDataReceiver* r) { r->onCustomEvent(ZelCString("Error"), nullptr); });
-  EXPECT_EQ(errors(), u"An error occurred during data acquisition.");
+  EXPECT_EQ(errors(),
+            u"An error occurred during data acquisition."
+            u"3 touches were not made into Cylinder 1: the device failed before the stop.");
   EXPECT_EQ(finisher_.finished, std::vector<bool>{true});
   for (const double degrees : {200.0, 250.0, 300.0}) sample(onBore(degrees, 0.007));
   stop({0.05, 0.04, 0.005});

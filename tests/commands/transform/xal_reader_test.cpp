@@ -141,6 +141,8 @@ TEST_F(XalReaderTest, ATurnedRotationReadsRowByRowWhateverCommentsAndCDataTheFil
       {"an old row in an entity of the document type", R"(<!DOCTYPE T [ <!ENTITY old ')" + kOldRow +
                                                            R"('> <!-- ]> --> <!ENTITY s "]>"> ]>)" +
                                                            xal("", kTurnedRows)},
+      {"declarations in the document type, one with a default that reads as a token",
+       R"(<!DOCTYPE XAL [ <!ELEMENT V (#PCDATA)> <!ATTLIST V n CDATA "I"> ]>)" + xal("", kTurnedRows)},
   };
   for (const auto& each : cases) {
     SCOPED_TRACE(each.what);

@@ -81,7 +81,8 @@ TEST(StepModelExtent, AModelNoPartCanBeOrWithoutAFaceKeptIsRefusedNamingWhy) {
   }
 }
 
-// The stand keeps its faces when the sphere's face is dropped; the model lacks it, and says so.
+// The stand keeps its faces when the sphere's face is dropped; the model lacks it, and its solid, and says
+// so.
 TEST(StepModelExtent, AFaceTheKernelDropsIsNamedInAWarning) {
   ScratchDirectory scratch;
   scratch.write("part.step", changed(kSphereOnStand, "#376 = ADVANCED_FACE('',(#377),#282,.T.);",
@@ -91,14 +92,17 @@ TEST(StepModelExtent, AFaceTheKernelDropsIsNamedInAWarning) {
   IPtr<HostDocObject> part =
       loadCadModel(host.document().doc(), u"Part", scratch.system("part.step"), &reading);
   ASSERT_TRUE(part);
-  EXPECT_EQ(reading.warnings,
-            std::vector<std::string>{"the CAD kernel dropped face #376, which the model lacks"});
+  const std::string looseFaces =
+      "the CAD kernel kept 0 of the file's 1 solid: the rest are loose faces, which enclose no inside";
+  EXPECT_EQ(reading.warnings, (std::vector<std::string>{
+                                  "the CAD kernel dropped face #376, which the model lacks", looseFaces}));
   EXPECT_EQ(cadModelById(part->id())->faceCount(), 6u);
 
   scratch.write("load.script", "cad-load Part " + scratch.system("part.step") + "\n");
   int status = 0;
   EXPECT_EQ(runTool("--script " + scratch.system("load.script"), status),
             "Part: warning: the CAD kernel dropped face #376, which the model lacks\n"
-            "Part: unit metre, 0 solids, 6 faces, size 0.04 x 0.04 x 0.02 m\n");
+            "Part: warning: " +
+                looseFaces + "\n" + "Part: unit metre, 0 solids, 6 faces, size 0.04 x 0.04 x 0.02 m\n");
   EXPECT_EQ(status, 0);
 }

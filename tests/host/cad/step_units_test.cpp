@@ -125,7 +125,7 @@ TEST(StepUnits, AUnitThatCannotBeResolvedIsRefusedNamingTheEntity) {
        "#12 is not a measure with a unit"},
       {"context the kernel does not know", "'3D Context with UNIT and UNCERTAINTY') )",
        "'3D Context with UNIT and UNCERTAINTY') TOLERANCE_CONTEXT() )", "",
-       "the CAD kernel does not take the length unit the file declares"},
+       "the CAD kernel does not take the units the file declares"},
       {"context missing", "#17);\nENDSEC;", "#998);\nENDSEC;", "",
        "#172 refers to #998, which the file does not hold"},
   };

@@ -87,7 +87,7 @@ TEST(UserSettingsStore, AWaitingValueIsTakenByItsUserSettingWithinRangeAndOfItsK
   store.addBlobItem("G/Size", 2, nullptr, 3);
   store.addIntItem("G/NotUser", 1, 0, 10, 0);
   EXPECT_EQ(store.getInt("G/Early", -1), 7);
-  EXPECT_EQ(store.getInt("G/Clamped", -1), 10);
+  EXPECT_EQ(store.getInt("G/Clamped", -1), 1) << "a stored value beyond the range is refused, not clamped";
   EXPECT_EQ(store.getDouble("G/Nan", -1), 1.5);
   EXPECT_EQ(store.getInt("G/WrongKind", -1), 4);
   EXPECT_EQ(std::u16string(store.getString("G/Cut").c_str()), u"abc");
@@ -96,11 +96,12 @@ TEST(UserSettingsStore, AWaitingValueIsTakenByItsUserSettingWithinRangeAndOfItsK
   EXPECT_FALSE(found);
   EXPECT_EQ(store.getInt("G/NotUser", -1), 1);
 
-  // What the file keeps: registered user settings with a value, in order, then what still waits.
+  // What the file keeps: registered user settings with a value or a refused one, in order, then what still
+  // waits.
   std::vector<std::string> keys;
   for (const StoredSetting& setting : store.userSettings()) keys.push_back(setting.key);
-  EXPECT_EQ(keys,
-            (std::vector<std::string>{"G/Early", "G/Clamped", "G/Nan", "G/WrongKind", "G/Cut", "G/Never"}));
+  EXPECT_EQ(keys, (std::vector<std::string>{"G/Early", "G/Clamped", "G/Nan", "G/WrongKind", "G/Cut", "G/Size",
+                                            "G/Never"}));
 }
 
 TEST(UserSettingsFile, TheHostKeepsSettingsAcrossRunsWarnsOfBadLinesAndNeverWritesOverWhatItCannotRead) {
@@ -135,6 +136,40 @@ TEST(UserSettingsFile, TheHostKeepsSettingsAcrossRunsWarnsOfBadLinesAndNeverWrit
   EXPECT_NE(output.find("cannot read the store: " + scratch.system() + ": not a regular file"),
             std::string::npos)
       << output;
+}
+
+// An editor's CR LF line ends read as line ends; a tolerance that is not finite or beyond its range would let
+// every deviation pass or fail, so it keeps its default, the warning names its line, and the file keeps it.
+TEST(UserSettingsFile, CrLfLinesAreReadAndAValueOutsideItsItemKeepsTheDefaultByLineAndStaysInTheFile) {
+  ScratchDirectory scratch;
+  const std::string path = scratch.system("store.txt"), script = scratch.system("print.script");
+  const std::string tolerance = "Palpera/RealTimeDeviation/Tolerance";
+  writeText(script, "print settings \"General/Decimal Places\"\nprint settings " + tolerance + "\n");
+  struct Case {
+    std::string value, written, reason;  // no reason: taken
+  };
+  const Case cases[] = {{"nan", "nan", "nan is not a finite number"},
+                        {"inf", "inf", "inf is not a finite number"},
+                        {"1e308", "1e+308", "1e+308 lies outside 0 to 3.4028234663852886e+38"},
+                        {"-1", "-1", "-1 lies outside 0 to 3.4028234663852886e+38"},
+                        {"2e-3", "0.002", ""}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.value);
+    writeText(path, "# saved elsewhere\r\nGeneral/Decimal Places\tint\t7\r\n" + tolerance + "\tdouble\t" +
+                        c.value + "\r\n");
+    int status = -1;
+    const std::string output = runTool("--store '" + path + "' --script '" + script + "'", status);
+    EXPECT_EQ(status, 0) << output;
+    EXPECT_NE(output.find("General/Decimal Places\t7\n"), std::string::npos) << output;
+    const std::string warning = "warning: " + path + ":3: " + tolerance + ": " + c.reason;
+    EXPECT_EQ(output.find(warning + "; the default 0.001 is kept\n") != std::string::npos, !c.reason.empty())
+        << output;
+    const std::string taken = c.reason.empty() ? c.written : "0.001";
+    EXPECT_NE(output.find(tolerance + "\t" + taken + "\n"), std::string::npos) << output;
+    const std::string kept = readFile(path);
+    EXPECT_NE(kept.find("General/Decimal Places\tint\t7\n"), std::string::npos) << kept;
+    EXPECT_NE(kept.find(tolerance + "\tdouble\t" + c.written + "\n"), std::string::npos) << kept;
+  }
 }
 
 }  // namespace
