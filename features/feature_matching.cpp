@@ -1,15 +1,19 @@
 #include "features/feature_matching.h"
 
 #include <cfloat>
+#include <cmath>
 #include <optional>
+#include <vector>
 
 #include "basic_types/matrix4x4.h"
 #include "features/placed_feature.h"
+#include "features/slot_outline.h"
 #include "framework/host_glue/document_glue.h"
 #include "framework/host_glue/object_placement.h"
 #include "framework/object/iptr.h"
 #include "framework/object/query_part.h"
 #include "host_api/data_store.h"
+#include "host_api/feature_kinds.h"
 #include "host_api/gfx_view.h"
 #include "host_api/probe_array_source.h"
 #include "host_api/zel_doc.h"
@@ -26,6 +30,50 @@ std::optional<Vector3> boxCentre(IZelFeature& feature) {
   double box[6] = {FLT_MAX, FLT_MAX, FLT_MAX, -FLT_MAX, -FLT_MAX, -FLT_MAX};
   if (!feature.boundingBox(box)) return std::nullopt;
   return Vector3{(box[0] + box[3]) / 2, (box[1] + box[4]) / 2, (box[2] + box[5]) / 2};
+}
+
+// A probed radius, slot length or width, or distance of parallel planes this far from its reference's is
+// still that feature: above a probed feature's error and a badly worn part's wear, below the step from a
+// shaft to its bore or from a hole to its counterbore.
+constexpr double kSizeTolerance = 0.001;
+// A probed cone's half angle this far from its reference's (radians, 2 degrees) is still that cone: above a
+// few touches' error, below the 4 degrees between the half angles of standard countersinks (82 and 90).
+constexpr double kHalfAngleTolerance = 2 * kRadiansPerDegree;
+
+// What sets features of one kind apart where they lie alike: lengths (radii, a slot's length and width,
+// the distance of parallel planes) and angles (a cone's half angle).
+struct FeatureSize {
+  std::vector<double> lengths;
+  std::vector<double> angles;
+};
+
+FeatureSize sizeOf(IZelFeature* feature) {
+  if (auto* cylinder = queryPart<IZelCylinder>(feature)) return {{cylinder->radius()}, {}};
+  if (auto* sphere = queryPart<IZelSphere>(feature)) return {{sphere->radius()}, {}};
+  if (auto* arc = queryPart<IZelArc>(feature)) return {{arc->radius()}, {}};
+  if (auto* cone = queryPart<IZelCone>(feature)) return {{}, {cone->halfAngle()}};
+  if (IZelSlotOutline* slot = slotOutlineOf(feature)) return {{slot->length(), slot->width()}, {}};
+  if (auto* planes = queryPart<IZelParallelPlanes>(feature)) {
+    Vector3 mid, normal, reference, low, high;
+    double distance = 0;
+    planes->planes(mid, normal, reference, distance, low, high);
+    return {{distance}, {}};
+  }
+  return {};
+}
+
+// Whether each size lies within the tolerance of its counterpart; a size that is not finite agrees with none.
+bool within(const std::vector<double>& a, const std::vector<double>& b, double tolerance) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (!(std::fabs(a[i] - b[i]) <= tolerance)) return false;
+  }
+  return true;
+}
+
+bool sizesAgree(IZelFeature* probed, IZelFeature* reference) {
+  const FeatureSize a = sizeOf(probed), b = sizeOf(reference);
+  return within(a.lengths, b.lengths, kSizeTolerance) && within(a.angles, b.angles, kHalfAngleTolerance);
 }
 
 struct Tolerances {
@@ -70,7 +118,9 @@ bool matchReferenceFeature(IZelFeature* worldProbed, ZelString& name) {
     auto* featureSubObject = queryPart<IZelFeatureSubObject>(candidate);
     IZelFeature* feature = featureSubObject ? featureSubObject->feature() : nullptr;
     auto* test = queryPart<IZelFeatureExt>(feature);
-    if (!test || !test->match(probed, tolerances.maxDistance, tolerances.maxAngle)) continue;
+    if (!test || !test->match(probed, tolerances.maxDistance, tolerances.maxAngle) ||
+        !sizesAgree(probed, feature))
+      continue;
     const std::optional<Vector3> candidateCentre = boxCentre(*feature);
     if (!candidateCentre) continue;
     const double squared = (*candidateCentre - centre).squaredLength();

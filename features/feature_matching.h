@@ -2,8 +2,10 @@
 
 // Naming a probed feature after the reference feature it matches, and showing its probed points with it.
 // Matching asks the host whether each feature of the reference object "RefObject" matches the probed one
-// within the tolerances of the settings "Palpera/FeatureMatching/..." and ranks those that do by the
-// distance between the centres of their boxes. Main thread only.
+// within the tolerances of the settings "Palpera/FeatureMatching/...", keeps those whose size (a radius, a
+// cone's half angle, a slot's length and width, the distance of parallel planes) agrees with the probed
+// one's within a fixed tolerance too, whatever the host's test compares, and ranks them by the distance
+// between the centres of their boxes. Main thread only.
 
 #include "basic_types/zel_string.h"
 #include "features/collectors/zel_feature_collector.h"
@@ -21,7 +23,8 @@ bool isFeatureMatchingEnabled();
 // The name of the reference feature nearest the probed one (a feature in the world) among those the host's
 // match test passes (the first in the reference object's order on equal distances), the probed feature
 // placed in the reference object's own coordinates first. False, leaving name, when there is no reference
-// object, it is not placed by a rotation and a shift, the probed feature has no box, or nothing passes.
+// object, it is not placed by a rotation and a shift, the probed feature has no box, or nothing passes: a
+// bore beside its coaxial shaft is no match for it.
 bool matchReferenceFeature(IZelFeature* probed, ZelString& name);
 
 // Replaces the sub-object's probed points by the collector's result points. True when there were none to

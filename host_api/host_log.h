@@ -38,6 +38,10 @@ class IGuiLogger : public virtual IZelUnknown {
   // was measured, so ending the recording fails, saying so; a log that then holds no record is not put in
   // place. Any thread; nothing while not recording.
   virtual void reportUnrecordedAcquisition() = 0;
+  // A file the log names (a device's event file) holds no record, as its acquisition delivered none or none
+  // could be written, and is not there: a log naming it does not replay, so ending the recording fails and
+  // the log is not put in place; after the recording ended, as for an unwritten file. Any thread.
+  virtual void reportEmptyFile(const ZelString& path) = 0;
 };
 
 class ILogReplayer : public virtual IZelUnknown {

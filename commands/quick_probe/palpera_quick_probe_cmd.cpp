@@ -253,8 +253,13 @@ void PalperaQuickProbeCmd::handlePoint(const Vector3& point, bool sampled) {
   graphics_.showEdges(recognizer_.edgesOf(index));
   requestRedraw(false);
   if (!sampled) return;
-  if (recognizer_.onUnmeasuredFace()) reportUserError(tr("this face is not a feature Quick Probe measures"));
-  if (!recognizer_.acceptsPoints(index)) return;
+  if (recognizer_.onUnmeasuredFace())
+    return reportUserError(tr("this face is not a feature Quick Probe measures"));
+  // A touch that no feature takes is lost to the operator: said, never dropped without a word.
+  if (!recognizer_.acceptsPoints(index))
+    return reportUserError(
+        tr("this touch lies on no feature of the reference model that Quick Probe can place; "
+           "it is not taken"));
   if (auto* receiver = queryPart<IZelHardProbeDataReceiver>(recognizer_.collector(index))) {
     recognizer_.noteTouch(index, point, std::exchange(approach_, Vector3()));
     receiver->onPointSampled(point);

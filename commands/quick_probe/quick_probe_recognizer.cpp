@@ -7,6 +7,7 @@
 #include "devices/contracts/plugin_data_receivers.h"
 #include "features/collectors/quick_probe_slot_collectors.h"
 #include "features/placed_feature.h"
+#include "features/slot_outline.h"
 #include "framework/object/host_lookup.h"
 #include "framework/object/query_part.h"
 #include "host_api/feature_fitter.h"
@@ -59,14 +60,6 @@ IPtr<IZelFeatureCollector> collectorByClass(const ZelID& id) {
   return collector;
 }
 
-// The outline of a slot of any of the three kinds; null for another feature (the outline itself names no
-// interface a feature answers).
-IZelSlotOutline* slotOutlineOf(IZelFeature* feature) {
-  if (auto* oval = queryPart<IZelOvalSlot>(feature)) return oval;
-  if (auto* rectangular = queryPart<IZelRectangularSlot>(feature)) return rectangular;
-  return queryPart<IZelRoundedSlot>(feature);
-}
-
 template <class Visit>
 void forEachBit(const BitVector& bits, Visit&& visit) {
   for (int32_t bit = bits.findNext(-1); bit >= 0; bit = bits.findNext(bit)) visit(bit);
@@ -100,6 +93,7 @@ void QuickProbeRecognizer::detach() {
   nominals_.clear();
   collectors_.clear();
   probed_.clear();
+  fromReference_.clear();
   awaitingPlane_.clear();
   nextIndex_ = 1;
   currentIndex_ = kNone;
@@ -196,6 +190,7 @@ int32_t QuickProbeRecognizer::enterReferenceFeature(IZelFeature* feature) {
     index = enterEdges(edges);
   }
   if (IPtr<IZelFeature> nominal = placed(feature)) nominals_.set(index, nominal);
+  fromReference_.set(index, true);
   return index;
 }
 
@@ -287,8 +282,10 @@ IZelFeature* QuickProbeRecognizer::planeBeside(int32_t edge, int32_t side) {
   const uint32_t face = topology_->edgeFace(static_cast<uint32_t>(edge), side);
   const int32_t* index = face ? faceIndex_.find(static_cast<int32_t>(face)) : nullptr;
   if (!index) return nullptr;
+  // A nominal only shown as the probe passed by is not known yet: the face under touches taken before any
+  // plane is probed is theirs, even near its edge.
   IPtr<IZelFeature>* candidate = probed_.find(*index);
-  if (!candidate) candidate = nominals_.find(*index);
+  if (!candidate && fromReference_.find(*index)) candidate = nominals_.find(*index);
   if (!candidate || !queryPart<IZelPlane>(candidate->get())) return nullptr;
   return candidate->get();
 }

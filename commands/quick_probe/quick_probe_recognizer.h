@@ -6,8 +6,9 @@
 // it, and so do the edges a recreated edge feature covers. Tables are integer-keyed hash tables, whose bucket
 // order decides the order in which probed features are finished, added and named.
 //
-// An edge is recognised only beside a face of a known plane (probed or nominal), which becomes the work plane
-// of its collector; elsewhere the nearest face is taken. Main thread only.
+// An edge is recognised only beside a face of a known plane (probed, or a feature of the reference object),
+// which becomes the work plane of its collector; elsewhere the nearest face is taken, so that touches near
+// the edge of a face probed before any plane is known are that face's. Main thread only.
 //
 // Points, nominals and collectors are the world's, as the device reports it: the model is asked in its own
 // coordinates, where the placement given to attach maps each point, and every nominal it gives is placed in
@@ -147,6 +148,7 @@ class QuickProbeRecognizer {
   ZelHashTable<int32_t, IPtr<IZelFeature>> nominals_;
   ZelHashTable<int32_t, IPtr<IZelFeatureCollector>> collectors_;
   ZelHashTable<int32_t, IPtr<IZelFeature>> probed_;
+  ZelHashTable<int32_t, bool> fromReference_;  // the indices of the reference object's features
   ZelHashTable<int32_t, bool> awaitingPlane_;
   ZelHashTable<int32_t, Vector3> airSides_;
   ZelHashTable<int32_t, std::vector<Vector3>> touchDirections_;

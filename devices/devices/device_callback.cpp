@@ -1,5 +1,7 @@
 #include "devices/devices/device_callback.h"
 
+#include <utility>
+
 #include "devices/events/probe_radius.h"
 #include "devices/records/plugin_device_data_records.h"
 #include "framework/object/query_part.h"
@@ -80,13 +82,16 @@ void DeviceCallback::deliver(const char* eventName, Delivery delivery, Fill fill
   fill(*record);
   event->setName(eventName);
   event->setData(record.get());
+  // A move held back before any other event is no approach of a touch after it.
+  if (delivery == Delivery::kPost) heldMove_.reset();
   if (delivery != Delivery::kLogOnly) post(*event, delivery);
-  if (writer_) log(*writer_, *record);
+  if (writer_ && delivery != Delivery::kPostMoveUnlogged) log(*writer_, *record);
 }
 
 void DeviceCallback::post(IZelDataEvent& event, Delivery delivery) {
   // Raised before posting: the main thread may deliver the move, and lower the count, before post returns.
-  const bool countsMove = delivery == Delivery::kPostMove && queue_;
+  const bool countsMove =
+      (delivery == Delivery::kPostMove || delivery == Delivery::kPostMoveUnlogged) && queue_;
   if (countsMove) queue_->increment();
   if (!application_->post(&event) && countsMove) queue_->decrement();
 }
@@ -141,12 +146,27 @@ void DeviceCallback::postOriented(const char* eventName, const char16_t* element
 
 void DeviceCallback::postMove(const char* eventName, const Vector3& point, const Vector3& to,
                               const Vector3& up) {
-  if (!passesRateLimit()) return;
+  if (!passesRateLimit()) {
+    heldMove_ = HeldMove{point, to, up, false};
+    return;
+  }
   const bool held = queue_ && queue_->isPending();
-  // A move held back by the one in flight is only logged: without a log it leaves no trace.
-  if (held && !writer_) return;
-  deliverOriented(eventName, EventLogNames::kOnMoved, held ? Delivery::kLogOnly : Delivery::kPostMove, point,
-                  to, up);
+  if (held) {
+    // A move held back by the one in flight is only logged: without a log it leaves no trace.
+    heldMove_ = HeldMove{point, to, up, static_cast<bool>(writer_)};
+    if (writer_) deliverOriented(eventName, EventLogNames::kOnMoved, Delivery::kLogOnly, point, to, up);
+    return;
+  }
+  heldMove_.reset();
+  deliverOriented(eventName, EventLogNames::kOnMoved, Delivery::kPostMove, point, to, up);
+}
+
+void DeviceCallback::releaseHeldMove(const char* eventName) {
+  if (!heldMove_) return;
+  const HeldMove move = *std::exchange(heldMove_, std::nullopt);
+  deliverOriented(eventName, EventLogNames::kOnMoved,
+                  move.logged ? Delivery::kPostMoveUnlogged : Delivery::kPostMove, move.point, move.to,
+                  move.up);
 }
 
 void DeviceCallback::deliverOriented(const char* eventName, const char16_t* element, Delivery delivery,

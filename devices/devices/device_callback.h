@@ -13,13 +13,16 @@
 // 1 / "Palpera/MoveEventRateLimitValue" seconds, counted from the callback's making) drops a move outright;
 // while the device's previous move is still on its way to the main thread a move is not posted, only
 // logged. The in-flight count is raised only for a move that is certainly posted, so a move the host could
-// not carry never blocks the ones after it.
+// not carry never blocks the ones after it. The last move either gate held back since the last event is
+// posted after all (and logged, when it was not) right before a touch, whose approach it is: a touch after a
+// quick move keeps its direction.
 //
 // Threads: made on the acquisition's worker thread, configured there before the plug-in runs, then used by
 // that thread alone; no lock is held while records are made, posted or logged.
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "basic_types/matrix4x4.h"
 #include "basic_types/vector3.h"
@@ -58,13 +61,19 @@ class DeviceCallback : public ZelUnknownImpl {
                     const Vector3& up);
   // A move, through the rate limit and the one-in-flight rule; logged as "OnMoved".
   void postMove(const char* eventName, const Vector3& point, const Vector3& to, const Vector3& up);
+  // Posts the last move the gates held back since the last event, if any, under eventName.
+  void releaseHeldMove(const char* eventName);
   void postCustom(const char* eventName, const ZelCString& name, IZelUnknown* payload);
   // A scan line: count points, each 24 bytes of x, y, z followed by stride further bytes.
   void postScanLine(const char* eventName, const Vector3& point, const Vector3& to, const Vector3& up,
                     const void* points, uint32_t count, uint32_t stride);
 
  private:
-  enum class Delivery { kPost, kPostMove, kLogOnly };
+  enum class Delivery { kPost, kPostMove, kPostMoveUnlogged, kLogOnly };
+  struct HeldMove {
+    Vector3 point, to, up;
+    bool logged;
+  };
 
   // One event's common road: a fresh record, filled by fill with part coordinates, posted under eventName
   // (unless only logged), then handed to log with the writer when there is one.
@@ -84,6 +93,7 @@ class DeviceCallback : public ZelUnknownImpl {
   HighResolutionTimer rateTimer_;
   double minimumMoveInterval_ = 0.0;  // seconds
   IZelHardProbeEventQueue* queue_ = nullptr;
+  std::optional<HeldMove> heldMove_;
   IPtr<PluginDeviceDataXMLWriter> writer_;
   // Shared with the scan-line records, which may outlive the callback on their way to the main thread.
   const std::shared_ptr<LineBuffers> lineBuffers_ = std::make_shared<LineBuffers>();

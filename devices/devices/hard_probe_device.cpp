@@ -16,6 +16,7 @@ void HardProbeCallback::onMoved(const Vector3& point, const Vector3& to, const V
 }
 
 void HardProbeCallback::onPointSampled(const Vector3& point) {
+  releaseHeldMove(kMoved);
   postPosition(kSampled, kOnPointSampled, point);
 }
 

@@ -51,6 +51,13 @@ std::optional<Vector3> EmulatorPlugin::EventHandlerBase::touchSurface(IZelMouseD
   return centre + noise(normal) + lift(normal);
 }
 
+Vector3 EmulatorPlugin::EventHandlerBase::approachOf(IZelMouseData* mouse) {
+  double origin[3], direction[3];
+  if (!mouse->pickRay(origin, direction)) return pose().direction;
+  const Vector3 along = Vector3(direction[0], direction[1], direction[2]).normalized();
+  return along.squaredLength() > 0 ? along : pose().direction;
+}
+
 void EmulatorPlugin::EventHandlerBase::pushMovedTo(const Vector3& position) {
   const Vector3& direction = pose().direction;
   queue().pushMoved(position, direction, up(direction));
@@ -62,7 +69,13 @@ void EmulatorPlugin::HardProbeEventHandler::onMouseMove(IZelMouseData* mouse) {
 
 void EmulatorPlugin::HardProbeEventHandler::onMouseClick(IZelMouseData* mouse) {
   if (!isSamplingClick(mouse)) return;
-  if (std::optional<Vector3> position = touchSurface(mouse)) queue().pushSampled(*position);
+  std::optional<Vector3> position = touchSurface(mouse);
+  if (!position) return;
+  // An arm reaches a touch along its approach, and its last move before the touch carries that direction,
+  // which tells the receivers on which side of the surface the material lies.
+  const Vector3 approach = approachOf(mouse);
+  queue().pushMoved(*position, approach, up(approach));
+  queue().pushSampled(*position);
 }
 
 void EmulatorPlugin::HardProbeEventHandler::onKeyPress(IZelKeyData* key) {

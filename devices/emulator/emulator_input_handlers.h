@@ -6,7 +6,8 @@
 // held, a lift of k times the radius (k = 2 / (sqrt(5) + 1)). The reported probe axis ("to") points into the
 // surface. A pick that misses sends nothing and leaves the pose as it was.
 //
-// Single mode: a move reports the position; a click with the left or middle button samples a point; keys
+// Single mode: a move reports the position; a click with the left or middle button samples a point, after a
+// move there along the pick ray (an arm's approach, whose direction tells the material's side); keys
 // take the stop point, undo the last sampled point, or lift the tip off the surface.
 // Continuous mode: a click starts or stops capturing; moves report positions, or sample oriented points while
 // capturing; the stop keys end capturing and the whole run.
@@ -65,6 +66,9 @@ class EmulatorPlugin::EventHandlerBase : public IEventHandler {
   // Picks under the mouse; on a hit, makes the tip centre over it the pose and answers the position to
   // report there.
   std::optional<Vector3> touchSurface(IZelMouseData* mouse);
+  // The direction the probe came in along to the surface picked: the pick ray's (the pose's axis when the
+  // mouse has no ray).
+  Vector3 approachOf(IZelMouseData* mouse);
   // Reports the probe at position, along the pose's axis.
   void pushMovedTo(const Vector3& position);
   // k times the radius along v while lifted, else nothing.

@@ -1,6 +1,8 @@
 #include "devices/event_log/log_output.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <string>
 #include <utility>
 
@@ -39,14 +41,17 @@ FileOutput::FileOutput(const ZelString& path) : path_(ZelPath::directoryForm(pat
 
 FileOutput::~FileOutput() {
   writeHeldRecords();
-  if (fd_ < 0) return;
-  if (platform::closeFile(std::exchange(fd_, -1)) != 0)
+  if (written_ == 0 && !failed_) {
+    leaveNoEmptyFile();
+  } else if (fd_ >= 0 && platform::closeFile(std::exchange(fd_, -1)) != 0) {
     fail("closing the file failed; its last records may be lost");
+  }
 }
 
 void FileOutput::write(const ZelString& text) {
   if (failed_) return;
   appendAsText(held_, text);
+  heldEnds_.push_back(held_.size());
   if (held_.size() >= kBatchBytes) writeHeldRecords();
 }
 
@@ -55,34 +60,54 @@ bool FileOutput::open() {
   fd_ = platform::openFile(std::u16string_view(path_.c_str(), static_cast<size_t>(path_.length())),
                            platform::kWriteOnly | platform::kCreate | platform::kTruncate | platform::kBinary,
                            platform::kPermitRead | platform::kPermitWrite);
-  if (fd_ >= 0) return true;
+  made_ = fd_ >= 0;
+  if (made_) return true;
   fail("the file cannot be created; every record is dropped");
   return false;
 }
 
 void FileOutput::writeHeldRecords() {
-  if (failed_ || !open() || held_.empty()) return;
+  if (failed_ || held_.empty() || !open()) return;
   const int64_t done = platform::writeFile(fd_, held_.data(), held_.size());
   if (done == static_cast<int64_t>(held_.size())) {
     written_ += held_.size();
     held_.clear();
+    heldEnds_.clear();
     return;
   }
-  // What went out of the batch ends in the middle of a record.
-  if (done > 0) platform::truncateFile(fd_, written_);
+  keepWholeRecords(done);
   fail(
-      "the system took only part of a batch (a full disk, for one); the file ends with the last whole "
-      "record before it, and the records from here on are dropped");
+      "the system took only part of a batch (a full disk, for one); the file keeps the whole records it "
+      "took, and the records from here on are dropped");
+}
+
+void FileOutput::keepWholeRecords(int64_t done) {
+  const size_t took = done > 0 ? static_cast<size_t>(done) : 0;
+  const auto beyond = std::upper_bound(heldEnds_.begin(), heldEnds_.end(), took);
+  const size_t whole = beyond == heldEnds_.begin() ? 0 : *std::prev(beyond);
+  // What went out past the last whole record ends in the middle of one.
+  if (took > whole && platform::truncateFile(fd_, written_ + whole) != 0) return;
+  written_ += whole;
 }
 
 void FileOutput::fail(const char* what) {
   const std::string message = "Device event log " + logBytes(path_) + ": " + what + ".\n";
   std::fwrite(message.data(), 1, message.size(), stderr);
-  // The recording that names the file must not end as if it held every record.
-  SPtr<IGuiLogger> logger;
-  if (logger) logger->reportUnwrittenFile(path_);
   if (fd_ >= 0) platform::closeFile(fd_);
   fd_ = -1;
   failed_ = true;
   held_.clear();
+  heldEnds_.clear();
+  if (written_ == 0) return leaveNoEmptyFile();
+  // The recording that names the file must not end as if it held every record.
+  SPtr<IGuiLogger> logger;
+  if (logger) logger->reportUnwrittenFile(path_);
+}
+
+void FileOutput::leaveNoEmptyFile() {
+  if (fd_ >= 0) platform::closeFile(std::exchange(fd_, -1));
+  if (made_) platform::unlinkFile(std::u16string_view(path_.c_str(), static_cast<size_t>(path_.length())));
+  made_ = false;
+  SPtr<IGuiLogger> logger;
+  if (logger) logger->reportEmptyFile(path_);
 }

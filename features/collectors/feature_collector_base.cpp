@@ -310,7 +310,13 @@ bool FeatureCollectorBase::fillProbingParameters(uint32_t keys, IZelPlane* workP
   if (plane) creator_->setParameter(ZelString(kWorkPlaneKey), plane.get());
   for (const TrailingParameter& extra : trailing)
     creator_->setParameter(ZelString(extra.key), extra.value.get());
-  return createWithCreator();
+  createWithCreator();
+  if (stop && createdFeature_) holdToTouchedSide(*stop, workPlane);
+  return static_cast<bool>(createdFeature_);
+}
+
+ZelString FeatureCollectorBase::surfaceWord() {
+  return tr("surface");
 }
 
 bool FeatureCollectorBase::createWithCreator() {
@@ -318,10 +324,32 @@ bool FeatureCollectorBase::createWithCreator() {
   IPtr<IZelFeature> made;
   made.takeOwnership(creator_->createFeature());
   if (made.get() != createdFeature_.get()) createdFeature_ = std::move(made);
-  refusalReason_ = createdFeature_ ? refusalOfMade(*createdFeature_) : creator_->refusal();
-  if (!refusalReason_.isEmpty()) createdFeature_.release();
+  refusalReason_ = createdFeature_ ? ZelString() : creator_->refusal();
   loadResultPoints();
   return static_cast<bool>(createdFeature_);
+}
+
+SideJudgement FeatureCollectorBase::judgeMadeSide(const Vector3& stop, IZelPlane* workPlane) {
+  const Vector3 normal = workPlane ? workPlane->normal() : Vector3();
+  return judgeSide({*createdFeature_, sampledPoints_, touchDirections_, resultPoints_, stop, probeRadius_,
+                    workPlane ? &normal : nullptr});
+}
+
+void FeatureCollectorBase::holdToTouchedSide(IZelVectorValue& stop, IZelPlane* workPlane) {
+  SideJudgement judged = judgeMadeSide(stopPoint_, workPlane);
+  if (judged.verdict == SideJudgement::kRemake) {
+    // Made again from a stop on the touches' side, which its probing record keeps for a refit.
+    stop.setValue(judged.liftedStop);
+    creator_->setParameter(ZelString(kStopPointKey), &stop);
+    if (createWithCreator()) judged = judgeMadeSide(judged.liftedStop, workPlane);
+  }
+  if (!createdFeature_ || judged.verdict == SideJudgement::kKeep) return;
+  createdFeature_.release();
+  loadResultPoints();
+  refusalReason_ =
+      tr("the stop lies on the other side of the %1 than every touch came from; lift the probe off along its "
+         "approach and stop again",
+         surfaceWord());
 }
 
 void FeatureCollectorBase::refreshInstructions() {

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "devices/contracts/plugin_data_receivers.h"
+#include "features/approach_side.h"
 #include "features/collectors/zel_feature_collector.h"
 #include "features/creators/zel_hard_probe_feature_creator.h"
 #include "features/point_list.h"
@@ -161,12 +162,10 @@ class FeatureCollectorBase : public IZelFeatureCollector,
   // the creator's table and has the feature made; false, writing nothing, when a host value cannot be made.
   bool fillProbingParameters(uint32_t keys, IZelPlane* workPlane,
                              std::span<const TrailingParameter> trailing = {});
-  // Asks the creator for the feature, keeps it unless refusalOfMade refuses it, loads its compensated
-  // points; answers whether one was kept.
+  // Asks the creator for the feature, keeps it, loads its compensated points; answers whether one was made.
   bool createWithCreator();
-  // Why a feature the creator made is refused after all, from what only the collector knows (the touches'
-  // directions); empty to keep it.
-  virtual ZelString refusalOfMade(IZelFeature&) { return {}; }
+  // The word for this collector's surface in what the operator is told, such as "plane".
+  virtual ZelString surfaceWord();
   // The embedded-feature value of a feature (null: an empty one); empty when the host cannot make it.
   static IPtr<IZelParameter> featureParameter(IZelFeature* feature);
   // The table of child features "<Feature1>", "<Feature2>", ... in order, each embedded; empty when a host
@@ -184,6 +183,10 @@ class FeatureCollectorBase : public IZelFeatureCollector,
 
  private:
   void appendToSink(const Vector3& point);
+  // Where the touches say the made feature was compensated into the air (approach_side.h), makes it again
+  // from a stop on their side or refuses it.
+  void holdToTouchedSide(IZelVectorValue& stop, IZelPlane* workPlane);
+  SideJudgement judgeMadeSide(const Vector3& stop, IZelPlane* workPlane);
   void loadResultPoints();
   void onChildStop(IZelFeatureCollector& child);
   IZelHardProbeTile* tile() const { return tile_.get(); }

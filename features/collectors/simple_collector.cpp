@@ -48,3 +48,7 @@ ZelString SimpleCollector::briefInstructions() {
 ZelString SimpleCollector::appendStopInstruction() {
   return traits_.offsetFinish ? offsetFinishText() : finishText();
 }
+
+ZelString SimpleCollector::surfaceWord() {
+  return traits_.briefWord ? tr(traits_.briefWord) : FeatureCollectorBase::surfaceWord();
+}

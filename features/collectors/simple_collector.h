@@ -36,6 +36,7 @@ class SimpleCollector : public FeatureCollectorBase {
   IPtr<IZelUserInstructions> userInstructions(bool withThirdPicture) override;
   ZelString briefInstructions() override;
   ZelString appendStopInstruction() override;
+  ZelString surfaceWord() override;
 
   IZelPlane* workPlane() const { return workPlane_.get(); }
 

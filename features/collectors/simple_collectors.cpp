@@ -1,8 +1,6 @@
 #include "features/collectors/simple_collectors.h"
 
-#include "features/approach_side.h"
 #include "framework/registrations/class_registration.h"
-#include "framework/translation/tr.h"
 
 namespace {
 
@@ -19,14 +17,3 @@ const ClassRegistration<ConstrainedConeCollector> constrainedCone(
     registeredClass("ConstrainedConeCollector"));
 
 }  // namespace
-
-ZelString PlaneCollector::refusalOfMade(IZelFeature& made) {
-  // With no radius to compensate (the trial fit through the ball centres, which runs before any stop is
-  // taken, or a pointed probe) the side changes nothing.
-  if (probeRadius() == 0) return {};
-  auto* plane = queryPart<IZelPlane>(&made);
-  if (!plane || !touchesPushAlong(plane->normal(), touchDirections())) return {};
-  return tr(
-      "the stop lies on the other side of the plane than every touch came from; lift the probe off "
-      "along its approach and stop again");
-}

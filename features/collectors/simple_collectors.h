@@ -38,11 +38,6 @@ class PlaneCollector final : public ConcreteCollector<PlaneCollector> {
   static constexpr SimpleCollectorTraits kTraits{
       "HardProbePlaneCreator",      "IZelPlane", kFillWithoutWorkPlane, false, false, true, "plane", true,
       InstructionPictureSet::kPlane};
-
- private:
-  // A plane turned towards a stop point on the side every touch pushed into: a stray touch can tilt the
-  // fitted plane over a stop lifted from the others, which would compensate the plane into the air.
-  ZelString refusalOfMade(IZelFeature& made) override;
 };
 
 class SurfacePointCollector final : public ConcreteCollector<SurfacePointCollector> {

@@ -97,11 +97,12 @@ class BrepModel {
 
   // The closest point of the model's faces to p (none only for a model without faces).
   std::optional<FacePoint> closestOnFaces(const Point& p) const;
-  // The closest point of the model's edges to p; none for a model without edges.
+  // The closest point of the model's edges to p, leaving out an edge with one surface on both sides (a
+  // seam), which bounds nothing; none for a model without other edges.
   std::optional<EdgePoint> closestOnEdges(const Point& p) const;
   // The closest point of one face to p.
   std::optional<FacePoint> closestOnFace(uint32_t face, const Point& p) const;
-  // The surface parameters of the face's surface at the point closest to p.
+  // The surface parameters of the face's surface at the point closest to p, on a seam or at an apex too.
   std::optional<std::array<double, 2>> parameterOf(uint32_t face, const Point& p) const;
   // The face's surface at a parameter: the point and the unit normal pointing out of the material.
   bool evaluate(uint32_t face, const std::array<double, 2>& parameter, Point& point, Point& normal) const;

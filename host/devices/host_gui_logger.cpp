@@ -13,9 +13,14 @@ namespace {
 
 constexpr const char* kUnrecordedAcquisition = "an acquisition was not recorded in the host log";
 constexpr const char* kNothingPlaced = ": the log holds no record and is not put in place";
+constexpr const char* kNotPlaced = ": the log is not put in place";
 
 std::string unwrittenFileText(const std::string& file) {
   return "the device event file '" + file + "' of the host log could not be written whole";
+}
+
+std::string emptyFileText(const std::string& file) {
+  return "the device event file '" + file + "' of the host log holds no record";
 }
 
 }  // namespace
@@ -42,37 +47,55 @@ bool HostGuiLogger::stopRecording(std::string* why) {
 bool HostGuiLogger::stopLocked(std::string* why) {
   const std::unique_ptr<FileReplacement> log = std::move(log_);
   const std::string failure = recordingFailureLocked();
-  // A failed recording without a record has nothing to replay: the file there stays as it was.
-  const bool places = failure.empty() || holdsRecords_;
+  // A log that names an event file without a record does not replay, and a failed recording without a record
+  // has nothing to replay: the file there stays as it was.
+  const bool namesEmptyFile = !emptyFile_.empty();
+  const bool places = !namesEmptyFile && (failure.empty() || holdsRecords_);
   const bool placed = log && places && log->commit();
   placedLog_ = placedLog_ || placed;
   path_.clear();
   suspended_ = false;
   holdsRecords_ = false;
   unwrittenFile_.clear();
+  emptyFile_.clear();
   unrecorded_ = false;
   if (placed && failure.empty()) return true;
-  if (why) *why = places && !placed ? kUnwrittenLog : failure + (placed ? "" : kNothingPlaced);
+  if (!why) return false;
+  if (places) {
+    *why = placed ? failure : kUnwrittenLog;
+  } else {
+    *why = failure + (namesEmptyFile ? kNotPlaced : kNothingPlaced);
+  }
   return false;
 }
 
 std::string HostGuiLogger::recordingFailureLocked() const {
+  if (!emptyFile_.empty()) return emptyFileText(emptyFile_);
   if (!unwrittenFile_.empty()) return unwrittenFileText(unwrittenFile_);
   if (unrecorded_) return kUnrecordedAcquisition;
   return {};
 }
 
 void HostGuiLogger::reportUnwrittenFile(const ZelString& path) {
+  reportFile(path, &HostGuiLogger::unwrittenFile_, unwrittenFileText);
+}
+
+void HostGuiLogger::reportEmptyFile(const ZelString& path) {
+  reportFile(path, &HostGuiLogger::emptyFile_, emptyFileText);
+}
+
+void HostGuiLogger::reportFile(const ZelString& path, std::string HostGuiLogger::*first,
+                               std::string (*text)(const std::string& file)) {
   std::string shown = platform::systemPath(path.c_str());
   std::string late;
   {
     std::lock_guard lock(mutex_);
     if (!path_.empty()) {
-      if (unwrittenFile_.empty()) unwrittenFile_.swap(shown);
+      if ((this->*first).empty()) (this->*first).swap(shown);
       return;
     }
     if (!placedLog_) return;
-    late = unwrittenFileText(shown) + " after the recording ended";
+    late = text(shown) + " after the recording ended";
     if (lateFailure_.empty()) lateFailure_ = late;
   }
   errors_.report(ZelString(platform::fromUtf8(late).c_str()), 1, emptyZelCString());

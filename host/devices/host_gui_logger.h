@@ -37,6 +37,7 @@ class HostGuiLogger : public IGuiLogger, public HostUnknown {
   bool writeRecord(const ZelCString& kind, const ZelString& text) override;
   void reportUnwrittenFile(const ZelString& path) override;
   void reportUnrecordedAcquisition() override;
+  void reportEmptyFile(const ZelString& path) override;
 
   ~HostGuiLogger() override;
 
@@ -44,12 +45,13 @@ class HostGuiLogger : public IGuiLogger, public HostUnknown {
   // cannot be written.
   bool startRecording(const std::string& path);
   // Ends the log under way: it replaces the file at its path. False, with the file there as it was, when a
-  // record could not be written or the log could not be put in place; false too, with the log in place, when
-  // a file it names was reported unwritten or an acquisition unrecorded, unless the log holds no record: then
-  // the file there stays as it was. why, when given, then says which of these it was.
+  // record could not be written, the log could not be put in place, or a file it names holds no record;
+  // false too, with the log in place, when a file it names was reported unwritten or an acquisition
+  // unrecorded, unless the log holds no record: then the file there stays as it was. why, when given, then
+  // says which of these it was.
   bool stopRecording(std::string* why = nullptr);
   // Why a log already put in place does not replay what was measured: the first event file reported
-  // unwritten after its recording ended; empty when none was.
+  // unwritten or empty after its recording ended; empty when none was.
   std::string lateFailure();
   // Host side. The path of the log being recorded, as startRecording had it; empty while not recording.
   std::string recordingPath();
@@ -61,6 +63,10 @@ class HostGuiLogger : public IGuiLogger, public HostUnknown {
   bool stopLocked(std::string* why = nullptr);
   // Why the recording under way does not replay what was measured; empty when nothing was reported.
   std::string recordingFailureLocked() const;
+  // Keeps the first file reported in first while recording; after the recording ended, keeps its text
+  // (what the file is) as the late failure unless one was kept before, and tells the user.
+  void reportFile(const ZelString& path, std::string HostGuiLogger::*first,
+                  std::string (*text)(const std::string& file));
 
   IZelErrorService& errors_;
   std::mutex mutex_;
@@ -69,6 +75,7 @@ class HostGuiLogger : public IGuiLogger, public HostUnknown {
   bool suspended_ = false;                // guarded by mutex_
   bool holdsRecords_ = false;             // guarded by mutex_; a record was written, while recording
   std::string unwrittenFile_;             // guarded by mutex_; the first file reported, while recording
+  std::string emptyFile_;                 // guarded by mutex_; the first file reported empty, while recording
   bool unrecorded_ = false;  // guarded by mutex_; an acquisition went unrecorded, while recording
   bool placedLog_ = false;   // guarded by mutex_; a log was put in place in this session
   std::string lateFailure_;  // guarded by mutex_

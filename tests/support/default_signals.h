@@ -9,7 +9,7 @@
 #include <csignal>
 
 inline void useDefaultEndingSignals() {
-  for (int signal : {SIGINT, SIGTERM}) std::signal(signal, SIG_DFL);
+  for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) std::signal(signal, SIG_DFL);
   sigset_t none;
   sigemptyset(&none);
   sigprocmask(SIG_SETMASK, &none, nullptr);

@@ -26,8 +26,9 @@ class DeviceStream {
     if (receiver_) receiver_->setProbeRadius(r);
     return *this;
   }
-  DeviceStream& move(const Vector3& point) {
-    if (receiver_) receiver_->onMoved(point, {0, 0, -1}, {0, 1, 0});
+  // A move with the probe pointing along to (straight down unless given).
+  DeviceStream& move(const Vector3& point, const Vector3& to = {0, 0, -1}) {
+    if (receiver_) receiver_->onMoved(point, to, {0, 1, 0});
     return *this;
   }
   DeviceStream& sample(const Vector3& point) {

@@ -9,6 +9,7 @@
 #include <BRepAlgoAPI_Fuse.hxx>
 #include <BRepBuilderAPI_MakeEdge.hxx>
 #include <BRepBuilderAPI_MakeFace.hxx>
+#include <BRepBuilderAPI_MakePolygon.hxx>
 #include <BRepBuilderAPI_MakeWire.hxx>
 #include <BRepBuilderAPI_NurbsConvert.hxx>
 #include <BRepPrimAPI_MakeBox.hxx>
@@ -19,6 +20,7 @@
 #include <BRep_Builder.hxx>
 #include <GC_MakeArcOfCircle.hxx>
 #include <TopoDS_Compound.hxx>
+#include <TopoDS_Wire.hxx>
 #include <gp_Ax2.hxx>
 
 #include "host/cad/kernel/brep_kernel.h"
@@ -161,6 +163,26 @@ TopoDS_Shape plateWithShaftAndCone() {
   return fuse(fuse(plate(0.6, 0.3), shaft), cone);
 }
 
+// A shaft standing on a plate with a coaxial bore in its free end, 10 mm narrower in radius: the two
+// cylinders share their axis and differ by their size alone. The plate's side at y = 0 is rounded, the round
+// meeting the top face along a line, and one corner is cut off, so that the top face's outline is no slot
+// and that edge is a line of its own.
+TopoDS_Shape plateWithShaftAndEndBore() {
+  const gp_Ax2 shaftAxis(gp_Pnt(0.06, 0.06, kThickness), gp_Dir(0, 0, 1));
+  const gp_Ax2 boreAxis(gp_Pnt(0.06, 0.06, 0.03), gp_Dir(0, 0, 1));
+  const TopoDS_Shape shaft = BRepPrimAPI_MakeCylinder(shaftAxis, 0.046482, 0.05).Shape();
+  const TopoDS_Shape bore = BRepPrimAPI_MakeCylinder(boreAxis, 0.0365125, 0.04).Shape();
+  const TopoDS_Wire corner =
+      BRepBuilderAPI_MakePolygon(gp_Pnt(0.1, 0.13, -kThickness), gp_Pnt(0.13, 0.1, -kThickness),
+                                 gp_Pnt(0.13, 0.13, -kThickness), true)
+          .Wire();
+  const TopoDS_Shape cornerCut =
+      BRepPrimAPI_MakePrism(BRepBuilderAPI_MakeFace(corner).Face(), gp_Vec(0, 0, 3 * kThickness)).Shape();
+  const gp_Ax2 roundAxis(gp_Pnt(0, 0, kThickness / 2), gp_Dir(1, 0, 0));
+  const TopoDS_Shape round = BRepPrimAPI_MakeCylinder(roundAxis, kThickness / 2, 0.12).Shape();
+  return cut(cut(fuse(fuse(plate(0.12, 0.12), round), shaft), bore), cornerCut);
+}
+
 const std::map<std::string, std::function<TopoDS_Shape()>>& parts() {
   static const std::map<std::string, std::function<TopoDS_Shape()>> all = {
       {"plate-bore", plateWithBore},
@@ -176,6 +198,7 @@ const std::map<std::string, std::function<TopoDS_Shape()>>& parts() {
       {"sphere-on-stand", sphereOnStand},
       {"plate-bolt-circle", plateWithBoltCircle},
       {"wide-shaft-cone", plateWithShaftAndCone},
+      {"plate-shaft-bore", plateWithShaftAndEndBore},
   };
   return all;
 }

@@ -9,8 +9,11 @@
 #include <cmath>
 #include <limits>
 #include <utility>
+#include <vector>
 
 #include <BRep_Tool.hxx>
+#include <ElCLib.hxx>
+#include <ElSLib.hxx>
 #include <Extrema_ExtPC.hxx>
 #include <Extrema_ExtPS.hxx>
 #include <Precision.hxx>
@@ -67,19 +70,70 @@ struct SurfaceNearest {
   std::optional<BrepModel::FacePoint> inside;
 };
 
+// A periodic parameter in the turn centred on the face's span, so that a point just across the seam from the
+// face's end is taken beside that end, not a whole turn away.
+double nearSpan(double parameter, double first, double last, double period) {
+  const double mid = (first + last) / 2;
+  return ElCLib::InPeriod(parameter, mid - period / 2, mid + period / 2);
+}
+
+// The parameters of an elementary surface's point nearest to p, a periodic parameter brought into the
+// face's span; none for a surface of another kind. The kernel's extrema miss that point where it lies on the
+// seam of the surface's parameterisation or at an apex, as the face's parameter range ends there.
+std::optional<std::array<double, 2>> elementaryParameter(const BRepAdaptor_Surface& s, const gp_Pnt& p) {
+  double u = 0, v = 0;
+  switch (s.GetType()) {
+    case GeomAbs_Plane:
+      ElSLib::Parameters(s.Plane(), p, u, v);
+      break;
+    case GeomAbs_Cylinder:
+      ElSLib::Parameters(s.Cylinder(), p, u, v);
+      break;
+    case GeomAbs_Cone:
+      ElSLib::Parameters(s.Cone(), p, u, v);
+      break;
+    case GeomAbs_Sphere:
+      ElSLib::Parameters(s.Sphere(), p, u, v);
+      break;
+    case GeomAbs_Torus:
+      ElSLib::Parameters(s.Torus(), p, u, v);
+      break;
+    default:
+      return std::nullopt;
+  }
+  if (s.IsUPeriodic()) u = nearSpan(u, s.FirstUParameter(), s.LastUParameter(), s.UPeriod());
+  if (s.IsVPeriodic()) v = nearSpan(v, s.FirstVParameter(), s.LastVParameter(), s.VPeriod());
+  return std::array{u, v};
+}
+
+// Whether the edge has one surface on both sides (a seam, or where the modeller split a surface): it bounds
+// no feature, and a point beside it lies on that surface.
+bool insideOneSurface(const Kernel& kernel, uint32_t index) {
+  const auto [first, second] = kernel.edgeFaces[index];
+  if (first == 0 || second == 0) return false;
+  const std::vector<uint32_t>& group = kernel.groups[first - 1];
+  return std::find(group.begin(), group.end(), second) != group.end();
+}
+
 SurfaceNearest nearestOnSurface(const Kernel::Face& face, const gp_Pnt& p) {
   const BRepAdaptor_Surface& s = face.surface;
+  std::vector<std::array<double, 2>> candidates;
   Extrema_ExtPS extrema(p, s, s.FirstUParameter(), s.LastUParameter(), s.FirstVParameter(),
                         s.LastVParameter(), kParameterTolerance, kParameterTolerance);
-  SurfaceNearest nearest;
-  if (!extrema.IsDone()) return nearest;
-  double overall2 = std::numeric_limits<double>::infinity(), inside2 = overall2;
-  for (int i = 1; i <= extrema.NbExt(); ++i) {
-    const double d2 = extrema.SquareDistance(i);
-    if (d2 >= overall2 && d2 >= inside2) continue;
+  for (int i = 1; extrema.IsDone() && i <= extrema.NbExt(); ++i) {
     double u, v;
     extrema.Point(i).Parameter(u, v);
-    const BrepModel::FacePoint point{0, pointOf(extrema.Point(i).Value()), {u, v}};
+    candidates.push_back({u, v});
+  }
+  if (std::optional<std::array<double, 2>> elementary = elementaryParameter(s, p))
+    candidates.push_back(*elementary);
+  SurfaceNearest nearest;
+  double overall2 = std::numeric_limits<double>::infinity(), inside2 = overall2;
+  for (const auto& [u, v] : candidates) {
+    const gp_Pnt at = s.Value(u, v);
+    const double d2 = at.SquareDistance(p);
+    if (d2 >= overall2 && d2 >= inside2) continue;
+    const BrepModel::FacePoint point{0, pointOf(at), {u, v}};
     const bool in = face.classifier->Perform(gp_Pnt2d(u, v)) != TopAbs_OUT;
     if (d2 < overall2) {
       overall2 = d2;
@@ -212,6 +266,7 @@ std::optional<BrepModel::EdgePoint> BrepModel::closestOnEdges(const Point& p) co
   const gp_Pnt at = pntOf(p);
   return kernel_->edgeTree.nearest<EdgePoint>(
       p, [&](uint32_t i) -> std::optional<std::pair<double, EdgePoint>> {
+        if (insideOneSurface(*kernel_, i)) return std::nullopt;
         const Nearest n = nearestOnEdge(kernel_->edges[i], at);
         if (!(n.distance2 < std::numeric_limits<double>::infinity())) return std::nullopt;
         return std::pair(n.distance2, EdgePoint{i + 1, pointOf(n.point)});

@@ -80,7 +80,10 @@ TEST_F(QuickProbeRecognizerTest, ASlotRimIsRecognisedOnlyBesideAKnownPlane) {
   const int32_t plane = recognizer_.recognise(nearRim);
   ASSERT_NE(plane, QuickProbeRecognizer::kNone);
   EXPECT_TRUE(queryPart<IZelPlane>(recognizer_.nominal(plane)));
-  // Beside the now known plane the rim gives the slot, the same one on either end.
+  // Shown as the probe passed, the plane is not known yet; once probed, the rim beside it gives the slot,
+  // the same one on either end.
+  EXPECT_EQ(recognizer_.recognise(nearRim), plane);
+  recognizer_.setProbed(plane, recognizer_.nominal(plane));
   const int32_t slot = recognizer_.recognise(nearRim);
   ASSERT_NE(slot, QuickProbeRecognizer::kNone);
   EXPECT_NE(slot, plane);
@@ -89,4 +92,14 @@ TEST_F(QuickProbeRecognizerTest, ASlotRimIsRecognisedOnlyBesideAKnownPlane) {
   EXPECT_TRUE(recognizer_.collector(slot));
   EXPECT_EQ(recognizer_.recognise({0.0285, 0.04, 0.0105}), slot);
   EXPECT_EQ(recognizer_.currentIndex(), slot);
+}
+
+// The slot's +x end is two faces of one cylinder, split at its apex where the surface's parameterisation has
+// its seam: a touch there, half way down the wall, lies on that end's cylinder, not on no face at all.
+TEST_F(QuickProbeRecognizerTest, ATouchAtTheSeamOfTheSlotsEndLiesOnThatEndsCylinder) {
+  load("plate-bore-slot");
+  const int32_t index = recognizer_.recognise({0.106 - kProbeRadius, 0.04, 0.005});
+  auto* end = queryPart<IZelCylinder>(recognizer_.nominal(index));
+  ASSERT_TRUE(end);
+  EXPECT_NEAR(end->radius(), 0.006, 1e-9);
 }

@@ -20,6 +20,12 @@ std::string tip(double x, double y, double dz = 0) {
   Vector3::orthonormalBasis(down, across, up);
   return DeviceEventRecorder::oriented({x, y, kEmulatorBallRadius + dz}, down, up);
 }
+// The tip over (x, y) of the top face, reached along the direction to.
+std::string slanted(double x, double y, const Vector3& to) {
+  Vector3 across, up;
+  Vector3::orthonormalBasis(to, across, up);
+  return DeviceEventRecorder::oriented({x, y, kEmulatorBallRadius}, to, up);
+}
 std::string at(double x, double y, double dz = 0) {
   return DeviceEventRecorder::vector({x, y, kEmulatorBallRadius + dz});
 }
@@ -57,13 +63,17 @@ TEST_F(EmulatorInputThreads, TheViewsInputBecomesTheFacesCalls) {
        false,
        [this] { move(1, 2), press(kUndoKey); },
        {"radius 0.003", "moved " + tip(1, 2), "custom UndoLastSampled", "moved " + tip(1, 2)}},
-      {"left and middle buttons sample; neither the right one nor a miss, which keeps the last tip",
+      {"left and middle buttons sample, each after a move there along its pick ray; neither the right one "
+       "nor a miss, which keeps the last tip",
        false,
        [this] {
-         click(1, 2, kLeft), click(-3, 4, kRight), click(-3, 4, kMiddle);
+         click(1, 2, kLeft), click(-3, 4, kRight);
+         host_.scene().view().injectMouse(HostGfxViewMgr::MouseCallback::kClick,
+                                          {kMiddle, 0, 0, {-10.5, 4, 10}, {0.6, 0, -0.8}});
          move(20, 20), click(20, 20), press(kStopKey);
        },
-       {"radius 0.003", "sampled " + at(1, 2), "sampled " + at(-3, 4), "pointStop " + at(-3, 4)}},
+       {"radius 0.003", "moved " + slanted(1, 2, {0, 0, -1}), "sampled " + at(1, 2),
+        "moved " + slanted(-3, 4, {0.6, 0, -0.8}), "sampled " + at(-3, 4), "pointStop " + at(-3, 4)}},
       {"continuous: left clicks toggle capture, moves sample while capturing",
        true,
        [this] {

@@ -3,9 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "devices/event_log/plugin_device_data_xml_writer.h"
 #include "devices/host_log/izel_plugin_manager_log_replay_util.h"
 #include "devices/managers/hard_probe_plugin_manager.h"
 #include "devices/managers/laser_scan_plugin_manager.h"
+#include "support/device_records.h"
+#include "support/file_size_limit.h"
 #include "tests/devices/host_log/host_log_fixture.h"
 #include "tests/devices/support/test_plugin.h"
 
@@ -35,8 +40,7 @@ TEST_F(LogRecord, WritesTheThreeRecordsAndNamesANumberedFileBesideTheLog) {
   host_.core().counters().create(ZelCString(kCounter), 1, 0);
   countTo(7);
 
-  EXPECT_EQ(record(Matrix4x4::translation(Vector3(0.1, 2, -3))),
-            folder_.system("run-hardprobe-0007.xml"));
+  EXPECT_EQ(record(Matrix4x4::translation(Vector3(0.1, 2, -3))), folder_.system("run-hardprobe-0007.xml"));
   EXPECT_EQ(host_.core().counters().valueOf(kCounter), 8);
   EXPECT_TRUE(host_.devices().logger().isSuspended()) << "suspended only while the records are written";
   ASSERT_TRUE(host_.devices().logger().stopRecording());  // the log takes its file's place
@@ -81,6 +85,32 @@ TEST_F(LogRecord, AnEventFileReportedUnwrittenFailsTheEndOfTheRecordingButKeepsT
   EXPECT_EQ(readLog().size(), 3u) << "the records the log holds are kept";
   ASSERT_TRUE(logger.startRecording(logPath()));
   EXPECT_TRUE(logger.stopRecording()) << "a new recording starts whole";
+}
+
+// An event file that takes no record, as none fits on a disk that fills or none comes, would not replay: it
+// is removed, and the log that names it is not put in place, the log there before kept.
+TEST_F(LogRecord, AnEventFileWithoutARecordIsRemovedAndTheLogThereBeforeIsKept) {
+  const std::string before = "the log of an earlier session\n";
+  HostGuiLogger& logger = host_.devices().logger();
+  for (const bool delivers : {true, false}) {
+    SCOPED_TRACE(delivers ? "an event that does not fit" : "no event");
+    folder_.write("run.log", before);
+    ASSERT_TRUE(logger.startRecording(logPath()));
+    const std::string file = record();
+    {
+      FileSizeLimit full(delivers ? 16 : RLIM_INFINITY);
+      IPtr<PluginDeviceDataXMLWriter> writer;
+      writer.createInstance(classIdOf(PluginDeviceDataXMLWriter::interfaceName));
+      writer->setOutputFile(folder_.module(std::filesystem::path(file).filename()));
+      if (delivers) writer->writeRadiusEvent(ZelString(u"SetRadius"), device_records::radius(0.003).get());
+    }
+    std::string why;
+    EXPECT_FALSE(logger.stopRecording(&why));
+    EXPECT_EQ(why, "the device event file '" + file +
+                       "' of the host log holds no record: the log is not put in place");
+    EXPECT_FALSE(std::filesystem::exists(file));
+    EXPECT_EQ(folder_.read("run.log"), before);
+  }
 }
 
 class ManagerReplay : public HostLogTestBase {

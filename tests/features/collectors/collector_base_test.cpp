@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <functional>
+
 #include "collector_fixture.h"
 #include "features/collectors/simple_collector.h"
 #include "host_api/points.h"
@@ -270,6 +273,58 @@ TEST_F(CollectorChildren, ParallelPlanesProbedThroughTheirComponentsMakeTheGapBe
     EXPECT_NEAR(distance, .02, 1e-12);
     EXPECT_NEAR(midPoint.x, .01, 1e-12);
     EXPECT_EQ(featureName(), u"Parallel Planes (Primary Component)") << "every feature probes a new plane";
+  }
+}
+
+}  // namespace
+
+namespace {
+
+using CollectorApproach = CollectorTest;
+
+// Each touch keeps the probe direction of the device's last move before it, in the collector that takes it:
+// none after a touch or a stop, and an undone touch's goes with it. A hole's rim, touched outwards, its stop
+// lifted beside it, is made from its touches' side when each touch has its own direction, else refused. The
+// work plane of a circle, a slot and parallel planes hears the moves too: they refuse a stop under the face.
+TEST_F(CollectorApproach, EachTouchKeepsTheDirectionOfItsOwnMoveInTheCollectorThatTakesIt) {
+  // Tips of a 4 mm ball 3 mm down in a hole of radius 0.01 in the face z = 0, and their outward directions.
+  const auto out = [](int i) { return Vector3(std::cos(i * 1.5), std::sin(i * 1.5), 0); };
+  const auto tip = [&](int i) { return out(i) * .008 + Vector3(0, 0, -.003); };
+  const Vector3 beside{.02, 0, .005};
+  const struct {
+    const char* name;
+    std::function<void(DeviceStream&)> touches;
+    size_t made;
+  } rims[] = {
+      {"a move before every touch", [&](DeviceStream& d) { d.move(tip(0), out(0)).sample(tip(0)); }, 1},
+      {"a touch straight after a touch",
+       [&](DeviceStream& d) { d.move(tip(0), out(0)).sample(tip(0)).sample(tip(4)); }, 0},
+      {"a touch straight after a stop",
+       [&](DeviceStream& d) { d.move(tip(0), out(0)).stop(beside).sample(tip(0)); }, 0},
+      {"a stray touch undone",
+       [&](DeviceStream& d) { d.move(tip(0), out(0)).sample(tip(0)).move(beside).sample(beside).undo(); }, 1},
+  };
+  for (const auto& c : rims) {
+    SCOPED_TRACE(c.name);
+    IPtr<IZelFeatureCollector> circle = collector("CircleCollector");
+    ASSERT_TRUE(circle->acceptFeature(planeFeature({0, 0, 0}, {0, 0, 1}).get()));
+    ProbingRun& run = listen(circle, addObject(u"TestObject"));
+    DeviceStream device(circle.get());
+    c.touches(device.radius(.002));
+    for (int i = 1; i < 4; ++i) device.move(tip(i), out(i)).sample(tip(i));
+    device.stop(beside);
+    ASSERT_EQ(run.added().size(), c.made) << testing::PrintToString(text(circle->refusal()));
+    if (c.made) {
+      EXPECT_NEAR(featureOfKind<IZelArc>(run.addedFeature(0))->radius(), .01, 1e-9);
+    }
+  }
+  for (const char* composite : {"CircleCollector", "OvalSlotCollector", "ParallelPlanesCollector"}) {
+    IPtr<IZelFeatureCollector> probed = collector(composite);
+    DeviceStream device(probed.get());
+    for (const Vector3& at : kPlaneTips) device.radius(.002).move(at).sample(at);
+    device.stop({.05, .05, -.05});
+    EXPECT_NE(text(probed->refusal()).find(u"lies on the other side of the "), std::u16string::npos)
+        << composite;
   }
 }
 

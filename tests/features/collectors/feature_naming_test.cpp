@@ -118,6 +118,52 @@ TEST_F(PlacedReference, ATargetPointAndParallelPlanesMatchTheirReferenceFeatures
                       parallelPlanes(own(mid), ownDirection(normal), ownDirection(across)).get()));
 }
 
+// Coaxial or concentric features of one kind are told apart by their size: a radius, a slot's length or width
+// within a millimetre, a cone's half angle within two degrees, matches; a little more does not.
+TEST_F(PlacedReference, AReferenceFeatureOfAnotherSizeIsNoMatch) {
+  enum class Kind { cylinder, cone, slotLength, slotWidth };
+  struct Case {
+    Kind kind;
+    double probed, reference;  // metres or, for the cone, degrees
+    bool matches;
+  };
+  const Case cases[] = {{Kind::cylinder, .02, .0209, true},    {Kind::cylinder, .02, .0211, false},
+                        {Kind::cone, 30, 31.9, true},          {Kind::cone, 30, 32.1, false},
+                        {Kind::slotLength, .042, .0411, true}, {Kind::slotLength, .042, .0409, false},
+                        {Kind::slotWidth, .012, .0129, true},  {Kind::slotWidth, .012, .0131, false}};
+  const Vector3 base{.05, .02, 0}, top{.05, .02, .02}, across{1, 0, 0};
+  // The feature of the kind and size, in the world (place false) or in the reference object's coordinates.
+  const auto feature = [&](Kind kind, double size, bool place) -> IPtr<IZelFeature> {
+    const Vector3 a = place ? own(base) : base, b = place ? own(top) : top;
+    const Vector3 x = place ? ownDirection(across) : across;
+    if (kind == Kind::cylinder) {
+      IPtr<IZelCylinder> cylinder = made<IZelCylinder>();
+      EXPECT_TRUE(cylinder->redefine(a, b, size, x, nullptr, nullptr, nullptr));
+      return IPtr<IZelFeature>(queryPart<IZelFeature>(cylinder.get()));
+    }
+    if (kind == Kind::cone) {
+      IPtr<IZelCone> cone = made<IZelCone>();
+      EXPECT_TRUE(
+          cone->redefine(a, b, .01, .01 + .02 * std::tan(size * kDegree), x, nullptr, nullptr, nullptr));
+      return IPtr<IZelFeature>(queryPart<IZelFeature>(cone.get()));
+    }
+    IPtr<IZelOvalSlot> slot = made<IZelOvalSlot>();
+    slot->setCenter(a);
+    EXPECT_TRUE(slot->setAxis(x));
+    EXPECT_TRUE(slot->setSecondDirection(Vector3::cross(b - a, x).normalized()));
+    slot->setLength(kind == Kind::slotLength ? size : .042);
+    slot->setWidth(kind == Kind::slotWidth ? size : .012);
+    return IPtr<IZelFeature>(queryPart<IZelFeature>(slot.get()));
+  };
+  auto* references = queryPart<IZelSubObjectMgr>(getFeatureSubObjectMgr(reference()));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.reference);
+    EXPECT_EQ(matches(feature(c.kind, c.probed, false).get(), feature(c.kind, c.reference, true).get()),
+              c.matches);
+    references->removeSubObject(references->subObjectAt(0));
+  }
+}
+
 TEST_F(ProbedPlanes, MatchWithinTheAngleToleranceGivenInDegrees) {
   struct Case {
     double maxAngle;  // degrees

@@ -51,7 +51,7 @@ TEST(ExampleParts, FilesHoldWhatTheGeneratorWrites) {
     EXPECT_EQ(readFile(written.path()), readFile(kPartsDir + written.path().filename().string()));
     ++count;
   }
-  EXPECT_EQ(count, 13u);
+  EXPECT_EQ(count, 14u);
 }
 
 TEST(ExampleParts, EveryPartDeclaresTheMetresItsNumbersAreIn) {
@@ -65,7 +65,7 @@ TEST(ExampleParts, EveryPartDeclaresTheMetresItsNumbersAreIn) {
     EXPECT_EQ(readStepModel(file.path().string()).lengthUnits, "metre");
     ++count;
   }
-  EXPECT_EQ(count, 13u);
+  EXPECT_EQ(count, 14u);
 }
 
 // The writer's declared unit and its numbers agree: what it writes reads back at the part's size, whatever
@@ -78,7 +78,7 @@ TEST(ExampleParts, APartWrittenAndReadBackHasItsDocumentedSize) {
       {"plate-freeform-boss", {0.1, 0.08, 0.025}}, {"plate-oval-slot", {0.1, 0.08, 0.01}},
       {"plate-pocket", {0.1, 0.08, 0.01}},         {"plate-rectangular-slot", {0.1, 0.08, 0.01}},
       {"plate-rounded-slot", {0.1, 0.08, 0.01}},   {"sphere-on-stand", {0.04, 0.04, 0.045}},
-      {"wide-shaft-cone", {0.6, 0.3, 0.07}},
+      {"wide-shaft-cone", {0.6, 0.3, 0.07}},       {"plate-shaft-bore", {0.12, 0.125, 0.06}},
   };
   ScratchDirectory scratch;
   ASSERT_EQ(std::system((std::string(PALPERA_PARTS_TOOL) + " '" + scratch.system() + "'").c_str()), 0);
@@ -106,10 +106,12 @@ TEST(ExampleParts, FacesHaveTheDocumentedSurfaces) {
       {"plate-bolt-circle", Kind::cylinder, 6, 0.004}, {"wide-shaft-cone", Kind::cylinder, 1, 0.127},
       {"wide-shaft-cone", Kind::cone, 1, 0.127},
   };
-  // A bore beside a boss or a slot on one plate: each cylinder group of its own radius, the slot's two ends
-  // alike.
-  for (const auto& [name, expected] : {std::pair{"plate-bore-boss", std::multiset<double>{0.01, 0.015}},
-                                       {"plate-bore-slot", std::multiset<double>{0.006, 0.006, 0.01}}}) {
+  // A bore beside a boss or a slot on one plate, or in a shaft's end: each cylinder group of its own radius,
+  // the slot's two ends alike.
+  for (const auto& [name, expected] :
+       {std::pair{"plate-bore-boss", std::multiset<double>{0.01, 0.015}},
+        {"plate-bore-slot", std::multiset<double>{0.006, 0.006, 0.01}},
+        {"plate-shaft-bore", std::multiset<double>{0.005, 0.0365125, 0.046482}}}) {
     SCOPED_TRACE(name);
     std::shared_ptr<const BrepModel> model = part(name);
     std::multiset<double> radii;

@@ -4,12 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "emulator_script.h"
 #include "project_script.h"
+#include "support/scratch_directory.h"
+#include "support/text.h"
 
 namespace {
 
@@ -33,13 +37,6 @@ std::string ray(double x, double y, double z, double degrees) {
 // A touch straight down onto the face below (x, y).
 std::string down(double x, double y) {
   return "mouse click " + std::to_string(x) + " " + std::to_string(y) + " 0.05 0 0 -1" + "\n" + kSampled;
-}
-
-// A touch as an arm reports it: the probe's move onto the point with its direction, then the sample. The
-// device passes a move no sooner than 1/30 s after the one before.
-std::string downWithDirection(double x, double y) {
-  const std::string at = std::to_string(x) + " " + std::to_string(y) + " 0.05 0 0 -1";
-  return "run 40\nmouse move " + at + "\nrun-until Palpera/Events/Single/MovedEvent 10000\n" + down(x, y);
 }
 
 // Three touches on the plate's top face, away from its features.
@@ -80,29 +77,40 @@ TEST(AwkwardTouchesScript, SlotCirclesAreHolesWhereverInTheSlotTheirStopsAre) {
       << rounded;
 }
 
-// Five touches from above on the plate beside the boss, the last a stray one on the boss's top: the fitted
-// plane rises over the stop lifted at a corner. Compensated away from that stop it would stand 5 mm up, its
-// normal down; it is refused, its touches kept, and with the stray touch undone the plane is the face.
+// Five plain clicks from above on the plate beside the boss, the last a stray one on the boss's top: the
+// fitted plane rises over the stop lifted at a corner. Compensated away from that stop it would stand 5 mm
+// up, its normal down; the emulator's approach to each click says the material lies below, so the plane is
+// refused, its touches kept, and with the stray touch undone the plane is the face. The session's recording
+// holds each approach, before its touch, and its replay refuses and mends the plane alike.
 TEST(AwkwardTouchesScript, APlaneWhoseStopLiesWhereItsTouchesPushedIsRefusedAndUndoMendsIt) {
-  std::string script = session("plate-boss", 0.002) + hardProbe("IZelPlane", "Plane");
+  ScratchDirectory scratch;
+  const std::string log = scratch.system("session.log");
+  std::string script =
+      session("plate-boss", 0.002) + "record-log " + log + "\n" + hardProbe("IZelPlane", "Plane");
   for (const auto& [x, y] :
        {std::pair{0.005, 0.005}, {0.095, 0.005}, {0.095, 0.075}, {0.005, 0.075}, {0.05, 0.04}})
-    script += downWithDirection(x, y);
+    script += down(x, y);
   script += "mouse move 0.005 0.075 0.05 0 0 -1\n" + kLiftedStop + "print document\n" + kUndo + kLiftedStop +
-            "print document\n";
-  const auto [status, output] = runProjectScript(script);
-  EXPECT_EQ(status, 0) << output;
-  EXPECT_NE(output.find("error: Plane was not made: the stop lies on the other side of the plane than every "
-                        "touch came from; lift the probe off along its approach and stop again. Its points "
-                        "are kept.\n"),
-            std::string::npos)
-      << output;
+            "print document\napply\nstop-recording\n";
+  const std::string replay =
+      "cad-load RefObject examples/parts/plate-boss.step\nstart\nreplay-log " + log +
+      "\ncommand PalperaCreateFeaturesCmd2 IZelFeature=IZelPlane,IZelFeatureCollector=Plane,UsePlane=false\n"
+      "run-until Palpera/LogReplayFinished\nprint document\n";
   const std::string objects = "CAD\tRefObject\nPoint\tFeature Object\n";
-  EXPECT_NE(output.find(objects + objects +
-                        "\tPlane\tPlane 1\tvisible\tcentre (0.05, 0.04, 0.01)\tnormal (0, 0, 1)\tcreator "
-                        "a8891a8a-641b-465b-873d-1057abb60795\tpoints 4\n"),
-            std::string::npos)
-      << output;
+  const std::string refused =
+      "error: Plane was not made: the stop lies on the other side of the plane than every touch came from; "
+      "lift the probe off along its approach and stop again. Its points are kept.\n";
+  const std::string face =
+      "\tPlane\tPlane 1\tvisible\tcentre (0.05, 0.04, 0.01)\tnormal (0, 0, 1)\tcreator "
+      "a8891a8a-641b-465b-873d-1057abb60795\tpoints 4\n";
+  for (const bool replayed : {false, true}) {
+    const auto [status, output] = runProjectScript(replayed ? replay : script);
+    EXPECT_EQ(status, replayed ? 1 : 0) << output;  // a replay that showed an error counts as failed
+    EXPECT_NE(output.find(refused), std::string::npos) << output;
+    EXPECT_NE(output.find(objects + face), std::string::npos) << output;
+  }
+  std::ifstream events(scratch.system("session-hardprobe-0000.xml"));
+  EXPECT_EQ(occurrences({std::istreambuf_iterator<char>(events), {}}, "</OnMoved><OnPointSampled "), 5u);
 }
 
 // A circle's first touches go to its work plane: three in the bore, at one height, with the stop lifted off

@@ -10,6 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "basic_types/matrix4x4.h"
+#include "emulator_script.h"
+#include "project_script.h"
 #include "support/run_tool.h"
 
 namespace {
@@ -101,5 +104,69 @@ TEST(QuickProbeDemo, ThePlaneBoreAndSlotHaveThePartsSizesAndTheirNominalsAreAdde
     EXPECT_EQ(nominals[i].kind, probed[i].kind);
     EXPECT_EQ(nominals[i].name, probed[i].name);
     EXPECT_EQ(nominals[i].visibility, "hidden");
+  }
+}
+
+// The plate's oval slot, the part turned and shifted, probed with three touches around each end arc, spread
+// from a few degrees to most of the arc about the arc's apex, where one end's surface has its seam: "Quick
+// Probe" and "Hard Probe Features" both make the nominal slot from every spread.
+TEST(QuickProbeDemo, ThreeTouchesPerEndMakeTheSlotAtEverySpreadInBothCommands) {
+  const Matrix4x4 pose = Matrix4x4::translation({0.35, -0.2, 0.6}) * Matrix4x4::rotation({1, 2, 3}, 0.7);
+  const auto ray = [&](const Vector3& from, const Vector3& along) {
+    const Vector3 at = Matrix4x4::transformPoint(pose, from), to = Matrix4x4::transformVector(pose, along);
+    return numbers({at.x, at.y, at.z, to.x, to.y, to.z}) + "\n";
+  };
+  const auto touch = [&](const Vector3& from, const Vector3& along) {
+    return "mouse click" + ray(from, along) + kSampled;
+  };
+  const auto liftedStop = [&](const Vector3& at, const Vector3& along) {
+    return "mouse move" + ray(at, along) + kLiftedStop;
+  };
+  const std::string topFace = touch({0.01, 0.01, 0.05}, {0, 0, -1}) + touch({0.11, 0.01, 0.05}, {0, 0, -1}) +
+                              touch({0.06, 0.07, 0.05}, {0, 0, -1}) +
+                              liftedStop({0.06, 0.07, 0.05}, {0, 0, -1});
+  // Half a millimetre below the rim, from the end circle's centre outwards at the apex and either side of it.
+  const auto aroundEnd = [&](double x, double apex, double spread) {
+    std::string touches;
+    for (const double degrees : {apex - spread, apex, apex + spread}) {
+      const double angle = degrees * M_PI / 180;
+      touches += touch({x, 0.04, 0.0095}, {std::cos(angle), std::sin(angle), 0});
+    }
+    return touches;
+  };
+  const Vector3 inSlot{0.085, 0.04, 0.0095}, across{0, 1, 0};
+  const std::vector<double> spreads{10, 20, 30, 40, 50, 60, 65};
+  std::string quick = "active RefObject\ncommand PalperaQuickProbeCmd\n" + kRadiusEvent + topFace;
+  std::string hard;
+  for (const double spread : spreads) {
+    quick += aroundEnd(0.1, 0, spread) + aroundEnd(0.07, 180, spread) + liftedStop(inSlot, across);
+    hard +=
+        "command PalperaCreateFeaturesCmd2 IZelFeature=IZelOvalSlot,IZelFeatureCollector=OvalSlot,"
+        "UsePlane=false\n" +
+        kRadiusEvent + topFace + aroundEnd(0.1, 0, spread) + liftedStop(inSlot, across) +
+        aroundEnd(0.07, 180, spread) + liftedStop(inSlot, across) + "apply\n";
+  }
+  std::string script = "cad-load RefObject examples/parts/plate-bore-slot.step\ntransform RefObject";
+  for (const double value : pose.m) script += numbers({value});
+  script += "\nstart\nset Palpera/Emulator/MaxNoiseFactor 0\nset Palpera/Emulator/ProbeDiameter 0.002\n" +
+            quick + "cancel\n" + hard + "print document\n";
+  const ScriptRun run = runProjectScript(script);
+  ASSERT_EQ(run.status, 0) << run.output;
+  EXPECT_EQ(run.output.find("error"), std::string::npos) << run.output;
+  std::vector<PrintedFeature> slots;
+  std::map<std::string, std::vector<PrintedFeature>> document = documentOf(run.output);
+  for (const PrintedFeature& feature : document["Feature Object"]) {
+    if (feature.kind == "Oval Slot") slots.push_back(feature);
+  }
+  ASSERT_EQ(slots.size(), 2 * spreads.size()) << run.output;
+  const Vector3 centre = Matrix4x4::transformPoint(pose, {0.085, 0.04, 0.01});
+  const Vector3 axis = Matrix4x4::transformVector(pose, {1, 0, 0});
+  for (const PrintedFeature& slot : slots) {
+    SCOPED_TRACE(slot.name);
+    expectNear(slot.fields.at("centre"), {centre.x, centre.y, centre.z}, 2e-6);
+    const double sense = slot.fields.at("axis").at(0) * axis.x > 0 ? 1 : -1;
+    expectNear(slot.fields.at("axis"), {sense * axis.x, sense * axis.y, sense * axis.z}, 2e-6);
+    EXPECT_NEAR(slot.fields.at("length").at(0), 0.042, 2e-6);
+    EXPECT_NEAR(slot.fields.at("width").at(0), 0.012, 2e-6);
   }
 }

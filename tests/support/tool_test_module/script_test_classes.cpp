@@ -10,6 +10,7 @@
 #include "framework/commands/command_context.h"
 #include "framework/component/item_factory.h"
 #include "framework/component/zel_default_class_factory.h"
+#include "framework/files/zel_unicode_stream.h"
 #include "framework/host_glue/document_glue.h"
 #include "framework/host_glue/point_objects.h"
 #include "framework/object/host_lookup.h"
@@ -45,7 +46,10 @@ IPtr<IZelParameterTable> probingRecord() {
 // Prints every call the host makes as "command: <call>". Its argument text names what it refuses, each a
 // word of the text: "cannot-run", "no-activation", "no-apply", "no-cancel". Its dialog: a number
 // "Distance" (1), a button "Ask" (2) that asks a question and notes the answer, a button "Post" (3) that
-// posts "Palpera/LogReplayFinished" to the main loop, and a disabled button "Locked" (4). Applying adds the
+// posts "Palpera/LogReplayFinished" to the main loop, a disabled button "Locked" (4), and a button "Write"
+// (5) that writes the file "written" through the module's writer: it prints "command: writing N" (the Nth
+// time) with the new version unfinished, and puts it in place once a line, or the end, comes on standard
+// input, so that a test can end the host in between. Applying adds the
 // point object "Probed" to the document, showing one point as its sub-object "Origin" with the probing record
 // a creator leaves (creator id 1,2,3; two points sampled).
 class ScriptTestCommand : public RecordingCommand {
@@ -59,6 +63,7 @@ class ScriptTestCommand : public RecordingCommand {
     dialog->addControl(3, "button", ZelString(u"Post"));
     dialog->addControl(4, "button", ZelString(u"Locked"));
     dialog->enableControl(4, false, IGuiDialog::kEnableDefault);
+    dialog->addControl(5, "button", ZelString(u"Write"));
   }
   bool activate() override {
     record("arguments '" + argumentText() + "'");
@@ -81,6 +86,7 @@ class ScriptTestCommand : public RecordingCommand {
     RecordingCommand::onGuiEvent(id, value);
     if (id == 2) ask();
     if (id == 3) post();
+    if (id == 5) write();
   }
 
  private:
@@ -108,6 +114,16 @@ class ScriptTestCommand : public RecordingCommand {
     SPtr<IMainApplication> application;
     application->postName("Palpera/LogReplayFinished");
   }
+  void write() {
+    ZelUnicodeStream written(ZelString(u"written"));
+    written << "a new version\n";
+    record("writing " + std::to_string(++writes_));
+    char line[64];
+    if (!std::fgets(line, sizeof line, stdin)) std::clearerr(stdin);
+    record(written.commit() ? "written" : "not written");
+  }
+
+  int writes_ = 0;
 };
 
 // Reads the context as the probing and editing commands do. canRun prints "context" and each flag, object
