@@ -52,20 +52,13 @@ PalperaCaptureCmd::PalperaCaptureCmd() {
 PalperaCaptureCmd::~PalperaCaptureCmd() = default;
 
 void PalperaCaptureCmd::onGuiEvent(int32_t id, int32_t value) {
-  const bool on = value != 0;
+  if (takeBox(id, value != 0)) return;
   switch (id) {
     case kPointObjectNameReset:
       if (ICounter* counter = captureCounter(capture::kPointObjectCounter)) {
         counter->reset();
         updatePointObjectName();
       }
-      break;
-    case kMerge:
-      merge_ = on;
-      break;
-    case kSampling:
-      sampling_ = on;
-      enable(kSpacing, on);
       break;
     case kProbeModeSingle:
       chooseMode(kSinglePoint);
@@ -76,21 +69,45 @@ void PalperaCaptureCmd::onGuiEvent(int32_t id, int32_t value) {
     case kProbeModeDistance:
       chooseMode(kDistance);
       break;
-    case kAutomaticViewResize:
-      autoViewResize_ = on;
-      break;
-    case kVirtualCamera:
-      if (on)
-        startVirtualCamera();
-      else
-        virtualCamera_.release();
-      break;
     case kStartCapture:
       startCapture();
       break;
     default:
       break;
   }
+}
+
+void PalperaCaptureCmd::onGuiValueChanged(int32_t id, int32_t value) {
+  takeBox(id, value != 0);
+}
+
+bool PalperaCaptureCmd::takeBox(int32_t id, bool on) {
+  switch (id) {
+    case kMerge:
+      merge_ = on;
+      return true;
+    case kSampling:
+      sampling_ = on;
+      enable(kSpacing, on);
+      return true;
+    case kAutomaticViewResize:
+      autoViewResize_ = on;
+      return true;
+    case kVirtualCamera:
+      if (on)
+        startVirtualCamera();
+      else
+        virtualCamera_.release();
+      showVirtualCamera();
+      return true;
+    default:
+      return false;
+  }
+}
+
+void PalperaCaptureCmd::showVirtualCamera() {
+  // A camera the host cannot make leaves the box off rather than promise one.
+  if (gui_) gui_->setControlValue(kVirtualCamera, static_cast<bool>(virtualCamera_));
 }
 
 void PalperaCaptureCmd::onGuiValue(int32_t id, double value) {
@@ -208,7 +225,7 @@ void PalperaCaptureCmd::readSettings() {
   distanceRate2_ = distanceRate_ * distanceRate_;
   if (!gui_) return;
   gui_->setControlValue(kAutomaticViewResize, autoViewResize_);
-  gui_->setControlValue(kVirtualCamera, camera);
+  showVirtualCamera();
   gui_->setControlValue(kMerge, merge_);
   gui_->setControlValue(kSampling, sampling_);
   enable(kSpacing, sampling_);

@@ -67,6 +67,8 @@ class PalperaCaptureCmd : public CompBaseCmd,
 
   void onGuiEvent(int32_t id, int32_t value) override;
   void onGuiValue(int32_t id, double value) override;
+  // A box's value entered rather than clicked: taken as a click that leaves the box at value.
+  void onGuiValueChanged(int32_t id, int32_t value) override;
   bool canRun(IZelUnknown* context) override;
   void createGui(IGuiDialog* dialog) override;
   bool activate() override;
@@ -99,6 +101,10 @@ class PalperaCaptureCmd : public CompBaseCmd,
   void rememberCurrentObjects();
   void writeSettings();
   void showMode();
+  // Takes the state a check box was set to; false for an id that is no box of the command's.
+  bool takeBox(int32_t id, bool on);
+  // Shows in the Virtual Camera box whether the command holds a camera.
+  void showVirtualCamera();
   void chooseMode(CaptureMode mode);
   void updatePointObjectName();
   void enableCaptureControls(bool on);

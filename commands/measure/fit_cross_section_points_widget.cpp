@@ -118,12 +118,8 @@ void FitCrossSectionPointsWidget::setNumberField(int32_t offset, double minimum,
   dialog()->setControlValue(id(offset), value);
 }
 
-// A press turns the box over; a value entered into it stays as it is. Either way the box alone holds the
-// choice, so what it shows is what finish, apply and the other section commands read.
-void FitCrossSectionPointsWidget::onGuiEvent(int32_t id, int32_t) {
-  if (id == this->id(kFlipOffset) && dialog()) dialog()->setControlValue(id, flipOffset() ? 0.0 : 1.0);
-}
-
+// The box alone holds the choice, clicked or given a value, so what it shows is what finish, apply and the
+// other section commands read.
 bool FitCrossSectionPointsWidget::flipOffset() {
   return dialog() && value(kFlipOffset) != 0.0;
 }

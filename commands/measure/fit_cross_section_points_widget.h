@@ -48,7 +48,6 @@ class FitCrossSectionPointsWidget : public ZelWidget {
   void setEnabled(bool enabled) override { enableBlock(enabled); }
   bool isEnabled() override { return blockEnabled(); }
 
-  void onGuiEvent(int32_t id, int32_t value) override;
   void onGuiValue(int32_t id, double value) override;
   void onGuiValueChanged(int32_t id, int32_t value) override;
 

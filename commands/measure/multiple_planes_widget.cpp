@@ -46,6 +46,7 @@ bool MultiplePlanesWidget::activate() {
   dialog->setNumberFormat(id(kSpacing), "%.4f", size_ * kMinSpacing, size_ * kMaxSpacing);
   dialog->setControlValue(id(kSpacing), size_ * kInitialSpacing);
   flip_ = false;
+  dialog->setControlValue(id(kFlip), 0);
   dialog->enableControl(id(kFlip), dialog->listSelection(id(kLayout)) == kOneWay, IGuiDialog::kEnableDefault);
   graphics_ = std::make_unique<Graphics>(*this);
   return true;
@@ -55,9 +56,10 @@ void MultiplePlanesWidget::deactivate() {
   graphics_.reset();
 }
 
-void MultiplePlanesWidget::onGuiEvent(int32_t id, int32_t) {
+// The box, clicked or given a value, reports the state it shows.
+void MultiplePlanesWidget::onGuiEvent(int32_t id, int32_t value) {
   if (id != this->id(kFlip)) return;
-  flip_ = !flip_;
+  flip_ = value != 0;
   requestRedraw(false);
 }
 
@@ -66,6 +68,7 @@ void MultiplePlanesWidget::onGuiValue(int32_t id, double) {
 }
 
 void MultiplePlanesWidget::onGuiValueChanged(int32_t id, int32_t value) {
+  if (id == this->id(kFlip)) return onGuiEvent(id, value);
   if (id != this->id(kLayout)) return;
   if (dialog()) dialog()->enableControl(this->id(kFlip), value == kOneWay, IGuiDialog::kEnableDefault);
   requestRedraw(false);

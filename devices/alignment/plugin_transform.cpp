@@ -11,6 +11,13 @@ const Matrix4x4& sharedIdentity() {
   return identity;
 }
 
+// The object service's matrix (the singleton's own) when a measuring command would take it up, else none.
+const Matrix4x4* objectToTakeUp() {
+  SPtr<IZelPluginDeviceObjectAlignmentService> object;
+  if (!object || !isProperRigid(*object->matrix())) return nullptr;
+  return object->matrix();
+}
+
 }  // namespace
 
 void PluginTransform::setHardwareMatrix(const Matrix4x4& matrix) {
@@ -19,15 +26,21 @@ void PluginTransform::setHardwareMatrix(const Matrix4x4& matrix) {
 }
 
 void PluginTransform::reloadObjectMatrix() {
-  SPtr<IZelPluginDeviceObjectAlignmentService> object;
-  if (!object) return;
-  const Matrix4x4& candidate = *object->matrix();
-  if (isProperRigid(candidate)) cachedObject_ = candidate;
+  if (const Matrix4x4* object = objectToTakeUp()) cachedObject_ = *object;
 }
 
 const Matrix4x4& PluginTransform::hardwareMatrix() {
   SPtr<IZelPluginDeviceHardwareAlignmentService> hardware;
   return hardware ? *hardware->matrix() : sharedIdentity();
+}
+
+Matrix4x4 PluginTransform::hardwareWithin(const Matrix4x4& device) {
+  const Matrix4x4* object = objectToTakeUp();
+  SPtr<IZelPluginDeviceScaleAlignmentService> scale;
+  // A rigid object matrix always inverts; a scale of zero has no inverse and is left out.
+  Matrix4x4 fromScale;
+  if (!scale || !Matrix4x4::invert(*scale->matrix(), fromScale)) fromScale = Matrix4x4::identity();
+  return (object ? Matrix4x4::inverse(*object) : Matrix4x4::identity()) * device * fromScale;
 }
 
 Matrix4x4& PluginTransform::deviceMatrix(Matrix4x4& out) {

@@ -18,6 +18,10 @@ class PluginTransform {
   // The hardware service's matrix, or the identity without it.
   const Matrix4x4& hardwareMatrix();
   Matrix4x4& deviceMatrix(Matrix4x4& out);
+  // The hardware matrix that a whole device transform holds by the frame rule (device = object x hardware x
+  // scale), with the object matrix a measuring command takes up (reloadObjectMatrix's) and the present
+  // scale: object^-1 x device x scale^-1.
+  static Matrix4x4 hardwareWithin(const Matrix4x4& device);
 
   const Matrix4x4& cachedObjectMatrix() const { return cachedObject_; }
 

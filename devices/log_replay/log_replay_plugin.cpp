@@ -168,28 +168,33 @@ bool LogReplayPlugin::isRunning() {
 
 void LogReplayPlugin::setRecordedTransform(const Matrix4x4& matrix) {
   std::lock_guard lock(lock_);
-  recordedHardware_ = matrix;
+  if (!commandSetsTransform_) recordedTransform_ = matrix;
+}
+
+std::optional<Matrix4x4> LogReplayPlugin::recordedTransform() {
+  std::lock_guard lock(lock_);
+  return recordedTransform_;
 }
 
 void LogReplayPlugin::setHardwareMatrix(const Matrix4x4& matrix) {
-  if (acceptHardwareMatrix(matrix)) setRecordedTransform(matrix);
+  if (!acceptHardwareMatrix(matrix)) return;
+  ModulePlugin::setHardwareMatrix(matrix);
+  std::lock_guard lock(lock_);
+  recordedTransform_.reset();
+  commandSetsTransform_ = true;
 }
 
 const Matrix4x4& LogReplayPlugin::hardwareMatrix() {
-  {
-    std::lock_guard lock(lock_);
-    if (recordedHardware_) return *recordedHardware_;
-  }
-  return ModulePlugin::hardwareMatrix();
+  const std::optional<Matrix4x4> recorded = recordedTransform();
+  if (!recorded) return ModulePlugin::hardwareMatrix();
+  reportedHardware_ = PluginTransform::hardwareWithin(*recorded);
+  return reportedHardware_;
 }
 
 Matrix4x4& LogReplayPlugin::deviceMatrix(Matrix4x4& out) {
-  {
-    std::lock_guard lock(lock_);
-    if (recordedHardware_) {
-      out = *recordedHardware_;
-      return out;
-    }
+  if (const std::optional<Matrix4x4> recorded = recordedTransform()) {
+    out = *recorded;
+    return out;
   }
   return ModulePlugin::deviceMatrix(out);
 }

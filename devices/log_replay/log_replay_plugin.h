@@ -8,9 +8,19 @@
 //
 // A replay runs with the device transform that was recorded with the session, as it was recorded: the
 // recorded matrix already holds the object, hardware and scale alignments of the recording, so none of the
-// present ones is applied on top of it. It stands in for the hardware matrix for as long as the plug-in
-// lives and never reaches the hardware alignment service, so the user's stored alignment is what it was
-// once the replay is over. Until a matrix is recorded, the plug-in's transform is built as the emulator's.
+// present ones is applied on top of it. It is held by the plug-in alone and never reaches the hardware
+// alignment service, so a replay does not change the user's stored alignment by itself. The hardware matrix
+// the plug-in reports meanwhile is the one the frame rule gives within it (PluginTransform::hardwareWithin),
+// so that object x hardware x scale is what the replay delivers.
+//
+// A command's new hardware matrix (an alignment made from the replayed touches, or one given back) is an
+// alignment as a live device's: it goes to the hardware alignment service, which stores it, and the
+// recorded transform gives way to the transform built from the services, as the emulator's is. From then on
+// the command sets the transform its acquisitions run with, as it did when the session was recorded: the
+// transforms recorded with them, which hold what it set then without the object matrix it set aside, are
+// passed over for as long as the plug-in lives (a command's connection). The new matrix outlives the
+// plug-in, so the commands that follow measure in it until an acquisition brings a recorded transform of
+// its own. Until a matrix is recorded, the plug-in's transform is built as the emulator's.
 //
 // A run that cannot play its file keeps the reason, with the file's path, for the main thread to show.
 //
@@ -53,11 +63,13 @@ class LogReplayPlugin : public ModulePlugin,
   const ZelString& getName() override;
 
   // The device transform the host log recorded (already checked by the log's reader), held by the plug-in
-  // alone; once set, it is the device matrix too.
+  // alone; once set, it is the device matrix too, unless a command has set the hardware matrix.
   void setRecordedTransform(const Matrix4x4& matrix);
-  // A command's new hardware matrix takes the recorded transform's place, when it is a rotation and a shift
-  // (acceptRigidTransform); any other is refused with a word and the transform stays as it was.
+  // A command's new hardware matrix goes to the hardware alignment service and takes the recorded
+  // transform's place, when it is a rotation and a shift (acceptRigidTransform); any other is refused with a
+  // word and the transform stays as it was.
   void setHardwareMatrix(const Matrix4x4& matrix) override;
+  // Main thread: the reference stays valid until the next call.
   const Matrix4x4& hardwareMatrix() override;
   Matrix4x4& deviceMatrix(Matrix4x4& out) override;
 
@@ -110,15 +122,19 @@ class LogReplayPlugin : public ModulePlugin,
     FaceStops stops;
   };
   FaceRun& runOf(ReplayFace face) { return runs_[static_cast<size_t>(face)]; }
+  // The recorded transform in force, if any.
+  std::optional<Matrix4x4> recordedTransform();
   // Keeps what the user is to be told of the latest run, unless it is empty; takeFailure hands it over.
   void keep(std::u16string told);
   // The receiver gets the custom event "Error"; the run ends, keeping the reason.
   bool fail(Receiver* receiver, const ZelString& file, const std::u16string& reason);
 
   platform::CriticalSection lock_;
-  std::array<FaceRun, 3> runs_;                // guarded by lock_
-  std::u16string fileName_;                    // guarded by lock_
-  std::u16string noData_;                      // guarded by lock_; why fileName_ is empty, if known
-  std::optional<Matrix4x4> recordedHardware_;  // guarded by lock_
-  std::u16string failure_;                     // guarded by lock_; what the user is told of the latest run
+  std::array<FaceRun, 3> runs_;                 // guarded by lock_
+  std::u16string fileName_;                     // guarded by lock_
+  std::u16string noData_;                       // guarded by lock_; why fileName_ is empty, if known
+  std::optional<Matrix4x4> recordedTransform_;  // guarded by lock_
+  bool commandSetsTransform_ = false;           // guarded by lock_: a command has set the hardware matrix
+  Matrix4x4 reportedHardware_;                  // main thread only: what hardwareMatrix last answered
+  std::u16string failure_;                      // guarded by lock_; what the user is told of the latest run
 };

@@ -13,12 +13,15 @@ IGuiReceiver* DialogUserActions::receiverOf(const DialogControl& control) const 
 }
 
 bool DialogUserActions::pressButton(int32_t id) {
-  std::optional<DialogControl> pressed = controls_.takeUserChange(id, [](DialogControl& button) {
-    if (button.kind == "imagetoggle") button.value = button.value == 0 ? 1 : 0;
+  const auto turnsOver = [](const DialogControl& control) {
+    return control.kind == "imagetoggle" || control.kind == "check";
+  };
+  std::optional<DialogControl> pressed = controls_.takeUserChange(id, [&](DialogControl& button) {
+    if (turnsOver(button)) button.value = button.value == 0 ? 1 : 0;
     return true;
   });
   if (!pressed) return false;
-  const int32_t value = pressed->kind == "imagetoggle" ? static_cast<int32_t>(pressed->value) : 1;
+  const int32_t value = turnsOver(*pressed) ? static_cast<int32_t>(pressed->value) : 1;
   if (IGuiReceiver* receiver = receiverOf(*pressed)) receiver->onGuiEvent(id, value);
   return true;
 }

@@ -23,7 +23,8 @@ class DialogUserActions {
 
   void setReceiver(IGuiReceiver* receiver) { receiver_ = receiver; }
 
-  // Raises onGuiEvent(id, 1); a toggle button turns over and reports 1 when it is pressed now, 0 when not.
+  // Raises onGuiEvent(id, 1); a toggle button or a check box turns over, as a click turns it, and reports 1
+  // when it is pressed or ticked now, 0 when not.
   bool pressButton(int32_t id);
   // Stores the value the user entered, then raises onGuiValue(id, value) for a number or length field (which
   // refuses a value outside its range) and onGuiValueChanged(id, value rounded) for any other control. A

@@ -10,7 +10,7 @@
 void DevicePlaneReceiver::onPointSampled(const Vector3& point) {
   if (!owner_) return;
   IPtr<DevicePlaneReceiver> self(this);
-  planes_.sampledPoints.push_back(point);
+  planes_.sampled(point);
   owner_->onProbeSampled(point, step_);
   frame_.addPoint(point);
 }
@@ -18,7 +18,7 @@ void DevicePlaneReceiver::onPointSampled(const Vector3& point) {
 void DevicePlaneReceiver::onPointStop(const Vector3& point) {
   if (!owner_) return;
   IPtr<DevicePlaneReceiver> self(this);  // the owner may let go of the receiver while it ends the run
-  planes_.stopPoint = point;
+  planes_.stopped(point);
   advanceStep();
 }
 
@@ -26,8 +26,7 @@ void DevicePlaneReceiver::onCustomEvent(const ZelCString& name, IZelUnknown*) {
   if (!owner_ || !name.data()) return;
   IPtr<DevicePlaneReceiver> self(this);
   if (std::strcmp(name.data(), kUndoLastSampledEvent) == 0) {
-    if (planes_.sampledPoints.empty()) return;
-    planes_.sampledPoints.pop_back();
+    if (!planes_.undoSampled()) return;
     frame_.removeLastPoint();
     owner_->onProbeSampleUndone();
   } else if (std::strcmp(name.data(), "Cancel") == 0) {
@@ -45,9 +44,10 @@ void DevicePlaneReceiver::advanceStep() {
   if (!built) {
     // A second STOP, or one too early, costs neither the planes done nor this plane's points.
     reportUserError(planes_.refusal(step_));
+    if (planes_.endsRun()) owner_->finishProbing(true);
     return;
   }
-  planes_.sampledPoints.clear();
+  planes_.clearSampled();
   if (step_ == 3) {
     owner_->finishProbing(false);
     return;

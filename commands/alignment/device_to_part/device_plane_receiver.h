@@ -5,7 +5,8 @@
 // is finished. "UndoLastSampled" takes back the newest SAMPLE point of the plane being probed; the planes
 // already built keep theirs. A STOP that cannot build its plane keeps the run, the planes built and the
 // plane's points, and tells the operator what the plane needs (ProbedPlanes::refusal), a STOP before the
-// first touch of plane 1 included; only a "Cancel" or an "Error" from the device ends the run as cancelled.
+// first touch of plane 1 included; only a "Cancel" or an "Error" from the device, or planes at odds with
+// their reference faces (ProbedPlanes::endsRun), end the run as cancelled.
 // The owner is not counted: it detaches the receiver before it lets it go. Main thread only.
 
 #include "commands/alignment/plane_probing/probed_planes.h"
@@ -33,14 +34,18 @@ class DevicePlaneReceiver : public IZelHardProbeDataReceiverV2, public ZelUnknow
   explicit DevicePlaneReceiver(DevicePlaneOwner& owner) : owner_(&owner) {}
 
   void setProbeRadius(double radius) override { planes_.probeRadius = radius; }
-  void onMoved(const Vector3&, const Vector3&, const Vector3&) override {}
+  // The probe's direction is the approach of the next touch.
+  void onMoved(const Vector3&, const Vector3& to, const Vector3&) override { planes_.moved(to); }
   void onPointSampled(const Vector3& point) override;
   void onPointStop(const Vector3& point) override;
   void onCustomEvent(const ZelCString& name, IZelUnknown* payload) override;
 
   // From now on nothing reaches the owner.
   void detach() { owner_ = nullptr; }
+  // The faces the planes stand for, as far as they are picked; set before the first touch.
+  void setReferences(const std::array<ReferenceFace, 3>& faces) { planes_.references = faces; }
   const std::array<Plane, 3>& devicePlanes() const { return planes_.devicePlanes; }
+  const std::array<ProbedFace, 3>& probedFaces() const { return planes_.probedFaces; }
   int step() const { return step_; }
 
   void queryInterface(const char* name, void** out, bool flag) override;

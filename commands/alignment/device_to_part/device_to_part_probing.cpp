@@ -40,6 +40,7 @@ void PalperaDeviceToPartAlignmentCmd::startProbing() {
     sampledMarkers_ = std::make_unique<SampledPointMarkers>(refObj_.get());
   }
   receiver_ = IPtr<HardProbeDataReceiver>(new HardProbeDataReceiver(*this));
+  receiver_->setReferences(referenceFaces());
   device_->addReceiver(receiver_.get());
   if (!device_->startAcquisition()) {
     device_->removeReceiver(receiver_.get());
@@ -86,6 +87,7 @@ void PalperaDeviceToPartAlignmentCmd::finishProbing(bool cancelled) {
   // picked): the pick that completes the references aligns on them, and the device keeps its transform.
   if (!cancelled) {
     devicePlanes_ = receiver->devicePlanes();
+    probedFaces_ = receiver->probedFaces();
     probedPoints_ = probing_;
     applied = applyAlignment();
   }

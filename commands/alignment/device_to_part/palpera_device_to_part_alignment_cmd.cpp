@@ -154,6 +154,7 @@ bool PalperaDeviceToPartAlignmentCmd::activate() {
   document->setActiveObject(refObj_.get());
   data_ = IPtr<Data>(new Data);
   devicePlanes_ = {};
+  probedFaces_ = {};
 
   enable(kPlane1Radio, true);
   enable(kPlane2Radio, false);
@@ -304,6 +305,7 @@ void PalperaDeviceToPartAlignmentCmd::pick(IGfxMouseData* mouse) {
     data_->clearPlane(3);
   } else {
     index = 0;
+    data_->plane3Direction = normal;
   }
   if (markers_) markers_->setPlane(next);
   data_->setPoint(plane, index, point);
@@ -323,6 +325,7 @@ void PalperaDeviceToPartAlignmentCmd::typePoint(const Vector3& point) {
     data_->clearPlane(3);
     data_->setPoint(2, index == 0 ? 0 : 1, point);
   } else if (plane == 3) {
+    data_->plane3Direction = {};
     data_->setPoint(3, 0, point);
   }
 }
@@ -367,6 +370,15 @@ void PalperaDeviceToPartAlignmentCmd::updateFlipButton() {
   enable(kFlip, data_ && plane >= 1 && data_->referencePlanes[plane - 1].isValid());
 }
 
+std::array<ReferenceFace, 3> PalperaDeviceToPartAlignmentCmd::referenceFaces() const {
+  // The normals of reference planes 1 and 2 point out of the material, as their picks' normals turned them or
+  // the operator's Flip did; plane 3's sense is n1 x n2, and its pick's normal says where the material is.
+  const std::array<Plane, 3>& planes = data_->referencePlanes;
+  return {ReferenceFace{planes[0].normal(), {}, true},
+          ReferenceFace{planes[1].normal(), data_->plane2Direction, true},
+          ReferenceFace{planes[2].normal(), data_->plane3Direction, false}};
+}
+
 bool PalperaDeviceToPartAlignmentCmd::canAlign() {
   return data_ && data_->isComplete() &&
          std::ranges::all_of(devicePlanes_, [](const Plane& plane) { return plane.isValid(); });
@@ -403,6 +415,16 @@ bool PalperaDeviceToPartAlignmentCmd::applyAlignment() {
   // The planes picked on the model are aligned on where the part stands, which a placement that is not a
   // rotation and a shift would misstate.
   if (!ObjectPlacement::ofReference(refObj_.get())) return false;
+  // Planes probed before their reference faces were all picked meet those faces here.
+  if (canAlign()) {
+    for (int plane = 1; plane <= 3; ++plane) {
+      const std::optional<ReferenceMismatch> mismatch =
+          referenceMismatch(probedFaces_, referenceFaces(), plane);
+      if (!mismatch) continue;
+      reportUserError(noAlignmentText(*mismatch));
+      return false;
+    }
+  }
   Matrix4x4 deviceToWorld;
   if (!computeAlignment({refObj_.get(), data_->referencePlanes, devicePlanes_}, deviceToWorld)) {
     // Planes not all there yet wait for the rest; planes that are all there and cannot be solved are said.

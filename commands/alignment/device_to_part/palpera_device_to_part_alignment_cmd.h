@@ -95,6 +95,8 @@ class PalperaDeviceToPartAlignmentCmd : public CompBaseCmd, public IZelListener,
   void updateFlipButton();
   void updateAlignButton();
   bool canAlign();
+  // The faces the reference planes stand for, as far as they are picked.
+  std::array<ReferenceFace, 3> referenceFaces() const;
   void startProbing();
   void startShowPosition();
   void stopShowPosition();
@@ -113,6 +115,7 @@ class PalperaDeviceToPartAlignmentCmd : public CompBaseCmd, public IZelListener,
   IPtr<PlaneGfx> planeGfx_;
   IPtr<Markers> markers_;
   std::array<Plane, 3> devicePlanes_{};
+  std::array<ProbedFace, 3> probedFaces_{};  // what the last finished run told of the faces it probed
   IPtr<IZelPluginDevice> device_;
   IZelPlugin* plugin_ = nullptr;  // the manager's current plug-in, while active
   IPtr<HardProbeDataReceiver> receiver_;

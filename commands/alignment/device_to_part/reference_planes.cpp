@@ -70,6 +70,7 @@ void DeviceToPartReferencePlanes::clearPlane(int plane) {
     referencePlanes[2] = {};
     plane3Point = {};
     plane3Set = false;
+    plane3Direction = {};
     announce(3);
   }
   notify("Point", nullptr);

@@ -42,6 +42,9 @@ class DeviceToPartReferencePlanes : public PalperaSubjectBase {
   // The surface normals at the last pick of planes 1 and 2; zero leaves the plane's sense as computed.
   Vector3 plane1Direction;
   Vector3 plane2Direction;
+  // The surface normal at the pick of plane 3, which tells on which side of plane 3 the material lies (plane
+  // 3's own sense is n1 x n2); zero when not known.
+  Vector3 plane3Direction;
 
   void queryInterface(const char* name, void** out, bool flag) override;
   const char* className() override { return interfaceName; }

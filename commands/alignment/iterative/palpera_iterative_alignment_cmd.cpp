@@ -169,8 +169,7 @@ bool PalperaIterativeAlignmentCmd::activate() {
       IterativeRealignment::Parts{&targetData_, refObj_.get(), graphics_.get(), gui_, matrixDisplay_});
   realignment_->setNoAlignmentMatrix(activationMatrix_.matrix());
 
-  SPtr<IDataStore> store;
-  tolerance_ = store ? store->getDouble(kToleranceKey, 0.001) : 0.001;
+  tolerance_ = alignmentTolerance();
   if (gui_) gui_->setControlValue(kTolerance, tolerance_);
   if (vectorInput_) vectorInput_->activate();
   if (matrixWidget_) matrixWidget_->activate();

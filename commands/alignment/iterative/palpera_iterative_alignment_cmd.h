@@ -29,6 +29,7 @@
 
 #include "basic_types/matrix4x4.h"
 #include "basic_types/vector3.h"
+#include "commands/alignment/common/alignment_tolerance.h"
 #include "commands/alignment/common/device_transform_steps.h"
 #include "framework/commands/comp_base_cmd.h"
 #include "framework/object/iptr.h"
@@ -86,7 +87,7 @@ class PalperaIterativeAlignmentCmd : public CompBaseCmd, public IZelListener {
   static constexpr int32_t kUndoKey = 294;
   static constexpr int32_t kRedoKey = 295;
   static constexpr int32_t kMinimumTargets = 3;
-  static constexpr const char* kToleranceKey = "Palpera/IterativeAlignment/Tolerance";
+  static constexpr const char* kToleranceKey = kAlignmentToleranceKey;
 
   PalperaIterativeAlignmentCmd();
   ~PalperaIterativeAlignmentCmd() override;

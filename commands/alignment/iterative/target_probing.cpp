@@ -7,6 +7,7 @@
 #include <numbers>
 #include <utility>
 
+#include "commands/alignment/common/alignment_tolerance.h"
 #include "commands/alignment/common/assertion_sites.h"
 #include "commands/alignment/iterative/camera_animators.h"
 #include "commands/alignment/iterative/iterative_realignment.h"
@@ -197,18 +198,9 @@ void Cmd::stopProbing(bool cancelled) {
 }
 
 void Cmd::askReprobeFailed() {
-  const auto failed = std::count_if(targetData_.begin(), targetData_.end(),
-                                    [](const TargetData& entry) { return !entry.isInTolerance(); });
-  SPtr<IGuiSimpleDlg> dialog;
-  if (failed == 0 || !dialog) return;
-  auto* atCursor = queryPart<IGuiSimpleDlgSetCursorPos>(dialog.get());
-  if (atCursor) atCursor->setAtCursor(true);
-  const int32_t answer =
-      dialog->show(IGuiSimpleDlg::kQuestionStyle,
-                   tr("One or more points are out of tolerance.\nProbe the failed points again?"),
-                   ZelString(), false, false, false);
-  if (atCursor) atCursor->setAtCursor(false);
-  if (answer == IGuiSimpleDlg::kAnswerYes) startProbing(false);
+  const bool anyFailed =
+      std::ranges::any_of(targetData_, [](const TargetData& entry) { return !entry.isInTolerance(); });
+  if (anyFailed && askToProbeFailedPointsAgain()) startProbing(false);
 }
 
 void Cmd::restartAcquisition() {

@@ -84,3 +84,25 @@ bool fitTargetsOntoReferences(const MoveDevicePointContainer& references,
   if (!report.isEmpty()) deviations = report;
   return true;
 }
+
+int32_t firstPairBeyond(const MoveDevicePointContainer& references, const MoveDevicePointContainer& targets,
+                        const Matrix4x4& result, double tolerance) {
+  for (int32_t i = 0; i < references.count(); ++i) {
+    const Vector3 moved = Matrix4x4::transformPoint(result, targets.position(i));
+    if ((moved - references.position(i)).length() > tolerance) return i;
+  }
+  return -1;
+}
+
+bool spanAPlane(const MoveDevicePointContainer& references, double spread) {
+  const Vector3 first = references.position(0);
+  Vector3 along;
+  for (int32_t i = 1; i < references.count(); ++i) {
+    const Vector3 offset = references.position(i) - first;
+    if (offset.squaredLength() > along.squaredLength()) along = offset;
+  }
+  for (int32_t i = 1; i < references.count(); ++i) {
+    if (Vector3::perpendicularPart(references.position(i) - first, along).length() >= spread) return true;
+  }
+  return false;
+}

@@ -23,3 +23,12 @@
 bool fitTargetsOntoReferences(const MoveDevicePointContainer& references,
                               const MoveDevicePointContainer& targets, Matrix4x4& result,
                               ZelString& deviations);
+
+// The first pair whose target, moved by result, lies further than tolerance from its reference; -1 when all
+// lie within it.
+int32_t firstPairBeyond(const MoveDevicePointContainer& references, const MoveDevicePointContainer& targets,
+                        const Matrix4x4& result, double tolerance);
+
+// Whether some reference lies at least spread off the line through the others, so that a fit can tell the
+// turn about that line.
+bool spanAPlane(const MoveDevicePointContainer& references, double spread);

@@ -1,5 +1,9 @@
 // The Move Device wizard's buttons: each moves the run from page to page, or changes the lists on its page.
 
+#include <algorithm>
+
+#include "commands/alignment/common/alignment_tolerance.h"
+#include "commands/alignment/move_device/move_device_best_fit.h"
 #include "commands/alignment/move_device/move_device_controls.h"
 #include "commands/alignment/move_device/move_device_widget.h"
 #include "framework/translation/tr.h"
@@ -14,6 +18,8 @@ constexpr int32_t kMoveMessageStyle = 2;
 constexpr int32_t kSaveQuestionStyle = 4;
 constexpr int32_t kAnswerSave = 1;
 constexpr int32_t kAnswerDiscard = 2;
+// Metres: references closer than this to one line leave the turn about it to the arm's noise.
+constexpr double kSmallestSpread = 0.001;
 
 }  // namespace
 
@@ -44,9 +50,9 @@ void MoveDeviceWidget::onGuiEvent(int32_t id, int32_t) {
       startNextTarget();
       return;
     case kTargetRetry:
-      return redefineLastTarget();
+      return removeTargetsFrom(targets_.count() - 1);
     case kTargetRestart:
-      return clearAllTargets();
+      return removeTargetsFrom(0);
     case kPairDelete:
       return deletePair();
     case kExit:
@@ -159,6 +165,14 @@ void MoveDeviceWidget::deleteReference() {
 void MoveDeviceWidget::next() {
   enable(kNext, false);
   if (step_ == kReferences) {
+    // Before the move the references can still be probed again; after it, the fit would fail for good.
+    if (!spanAPlane(references_, kSmallestSpread)) {
+      tell(
+          tr("The references lie on one line, so the move cannot be fitted: probe a reference off "
+             "that line before moving the device or the part."));
+      enable(kNext, true);
+      return;
+    }
     SPtr<IGuiSimpleDlg> message;
     if (message)
       message->show(kMoveMessageStyle, tr("Move Device or Part to new position..."), ZelString(), false,
@@ -173,23 +187,24 @@ void MoveDeviceWidget::next() {
   } else if (step_ == kTargets) {
     setState(kResult);
     updatePage();
-    computeFit();
+    if (!computeFit()) tellFitFailure();
   }
 }
 
-void MoveDeviceWidget::redefineLastTarget() {
-  if (targets_.count() > 0) {
+void MoveDeviceWidget::tell(const ZelString& text) const {
+  SPtr<IGuiSimpleDlg> message;
+  if (message) message->show(IGuiSimpleDlg::kMessageStyle, text, ZelString(), false, false, false);
+}
+
+void MoveDeviceWidget::tellFitFailure() const {
+  tell(tr("%1 Nothing can be stored: Exit saves the run or discards it.", deviations_));
+}
+
+void MoveDeviceWidget::removeTargetsFrom(int32_t first) {
+  while (targets_.count() > std::max(first, 0)) {
     targets_.remove(targets_.count() - 1);
     dialog()->removeListEntry(id(kTargetList), dialog()->listEntryCount(id(kTargetList)) - 1);
   }
-  enable(kTargetRetry, false);
-  enable(kNext, false);
-  startNextTarget();
-}
-
-void MoveDeviceWidget::clearAllTargets() {
-  while (targets_.count() > 0) targets_.remove(targets_.count() - 1);
-  dialog()->clearList(id(kTargetList));
   enable(kTargetRetry, false);
   enable(kNext, false);
   startNextTarget();
@@ -202,7 +217,7 @@ void MoveDeviceWidget::deletePair() {
   references_.remove(selected);
   targets_.remove(selected);
   dialog()->removeListEntry(id(kPairList), selected);
-  computeFit();
+  if (!computeFit()) tellFitFailure();
 }
 
 void MoveDeviceWidget::exit() {
@@ -232,9 +247,33 @@ void MoveDeviceWidget::saveAndExit() {
   enable(kResume, true);
 }
 
-void MoveDeviceWidget::finish(bool apply) {
+bool MoveDeviceWidget::confirmDone() {
   // "Done" is off while the fit fails; a press that still arrives must not erase the references either.
-  if (apply && !fitted_) return;
+  if (step_ != kResult) {
+    tell(tr("Nothing was stored: %1 of %2 targets are probed; probe the rest, then press Next.",
+            ZelString::number(targets_.count()), ZelString::number(references_.count())));
+    return false;
+  }
+  if (!fitted_) {
+    tellFitFailure();
+    return false;
+  }
+  const int32_t failed = firstPairBeyond(references_, targets_, result_, alignmentTolerance());
+  if (failed < 0 || !askToProbeFailedPointsAgain()) return true;
+  // Targets are probed in the references' order: the pass starts again at the first that failed.
+  setState(kTargets);
+  fitted_ = false;
+  dialog()->clearList(id(kPairList));
+  setText(kPairDeviations, ZelString());
+  enable(kTargetStart, true);
+  enable(kTargetRestart, true);
+  updatePage();
+  removeTargetsFrom(failed);
+  return false;
+}
+
+void MoveDeviceWidget::finish(bool apply) {
+  if (apply && !confirmDone()) return;
   setState(kFinished);
   if (apply) {
     // The points were probed through hardware x scale; the corrected hardware matrix takes the scale again.

@@ -7,7 +7,10 @@
 // the corrected hardware matrix as "NewTransform" (data: 16 doubles, valid during the call), which the
 // hosting command sets on the device. Its step and its two lists live in the data store (move_device_keys.h),
 // so a run can be left and resumed, and the targets of one move are offered as references of the next.
-// While the last fit failed, "Done" is disabled and "Exit" shown instead, so the saved lists are kept.
+// While the last fit failed, "Done" is disabled and "Exit" shown instead, so the saved lists are kept; a
+// "Done" before every reference has its target stores nothing and says so. A pair further apart than the
+// alignment tolerance asks before "Done" stores the fit, and "yes" probes the targets again from that pair
+// on. References on one line are told before the move, while more can be probed.
 //
 // The hosting command sets the plug-in (setPlugin) before activate and listens to the widget's subject:
 // "ProbeStart" and "ProbeStop" bracket each probing pass, "Sensitivity" (data: a bool, read back) asks it to
@@ -108,11 +111,14 @@ class MoveDeviceWidget : public IZelListener, public ZelWidget, public PalperaSu
   void moveReferenceDown();
   void deleteReference();
   void next();
-  void redefineLastTarget();
-  void clearAllTargets();
+  // Takes back the targets from index first on and probes the next.
+  void removeTargetsFrom(int32_t first);
   void deletePair();
   void exit();
   void saveAndExit();
+  // Whether "Done" may store the fit: a complete fit, whose pairs lie within the alignment tolerance or
+  // whose operator keeps them; else says why, or goes back to probe the targets from the first that failed.
+  bool confirmDone();
   void finish(bool apply);
   void endRun();
 
@@ -128,6 +134,9 @@ class MoveDeviceWidget : public IZelListener, public ZelWidget, public PalperaSu
   bool startNextTarget();
   void showTargetPrompt();
   bool computeFit();
+  // Tells the operator in a message, which the operator acknowledges.
+  void tell(const ZelString& text) const;
+  void tellFitFailure() const;
   void showTiles(bool on);
   void showInstructions(IZelUserInstructions* instructions);
   void showCollectorInstructions();

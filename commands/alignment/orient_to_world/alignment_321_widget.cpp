@@ -53,6 +53,19 @@ uint32_t opposite(uint32_t code) {
   return code % 2 == 1 ? code + 1 : code - 1;
 }
 
+Vector3 axisVector(uint32_t code) {
+  const double sign = code % 2 == 1 ? 1 : -1;
+  const uint32_t axis = axisIndex(code);
+  return {axis == 0 ? sign : 0, axis == 1 ? sign : 0, axis == 2 ? sign : 0};
+}
+
+// The faces of the world the planes stand for: square to each other, planes 1 and 2 facing out along their
+// chosen axes as they face their stop points; plane 3 may be either face along its axis.
+std::array<ReferenceFace, 3> worldFaces(const std::array<uint32_t, 3>& codes) {
+  return {ReferenceFace{axisVector(codes[0]), {}, true}, ReferenceFace{axisVector(codes[1]), {}, true},
+          ReferenceFace{axisVector(codes[2]), {}, false}};
+}
+
 // The positive code of the axis that two different axes leave.
 constexpr int32_t kRemainingAxis[3][3] = {{-1, 5, 3}, {5, -1, 1}, {3, 1, -1}};
 // Whether the remaining axis is taken positive (1) or negative (-1), by the codes of planes 1 and 2.
@@ -126,11 +139,10 @@ void Alignment321Widget::onGuiEvent(int32_t controlId, int32_t) {
 void Alignment321Widget::reset() {
   choices_ = {kUnset, kUnset, kUnset};
   step_ = 1;
-  planes_.sampledPoints.clear();
+  const double probeRadius = planes_.probeRadius;
+  planes_ = ProbedPlanes{};
+  planes_.probeRadius = probeRadius;
   planes_.sampledPoints.reserve(kPointsReserved);
-  planes_.sampledAxes.clear();
-  probeAxis_.reset();
-  planes_.devicePlanes = {};
   markersAtPlaneStart_ = 0;
   enable(kReset, false);
   for (int32_t code = kPlusX; code <= kMinusZ; ++code) enable(code, true);
@@ -181,6 +193,7 @@ bool Alignment321Widget::startProbing() {
                     false, false);
     return false;
   }
+  planes_.references = worldFaces(choices_);
   points_ = std::make_unique<ProbedPointsFrame>(ZelString(u"3-2-1 Alignment Points"));
   notify("ProbeStart", nullptr);
   probing_ = true;
@@ -215,15 +228,12 @@ void Alignment321Widget::showProbeGraphics() {
 }
 
 void Alignment321Widget::onMoved(const Vector3&, const Vector3& to, const Vector3&) {
-  if (probing_) probeAxis_ = to;
+  if (probing_) planes_.moved(to);
 }
 
 void Alignment321Widget::onPointSampled(const Vector3& point) {
   if (!probing_) return;
-  planes_.sampledPoints.push_back(point);
-  // Only an axis reported since the last point belongs to this one.
-  planes_.sampledAxes.push_back(probeAxis_.value_or(Vector3{}));
-  probeAxis_.reset();
+  planes_.sampled(point);
   if (markers_) markers_->add(point, planeColor(step_));
   points_->showPoints(planes_.sampledPoints);
 }
@@ -231,8 +241,7 @@ void Alignment321Widget::onPointSampled(const Vector3& point) {
 void Alignment321Widget::onPointStop(const Vector3& point) {
   if (!probing_) return;
   IPtr<Alignment321Widget> self(this);  // a listener may let the widget go while the run ends
-  planes_.stopPoint = point;
-  probeAxis_.reset();
+  planes_.stopped(point);
   // A stop before any touch is the operator's way out of the run.
   if (step_ == 1 && planes_.sampledPoints.empty()) {
     stopProbing(true);
@@ -243,8 +252,7 @@ void Alignment321Widget::onPointStop(const Vector3& point) {
     reportUserError(planes_.refusal(step_));
     return;
   }
-  planes_.sampledPoints.clear();
-  planes_.sampledAxes.clear();
+  planes_.clearSampled();
   if (step_ == 3) {
     stopProbing(false);
     return;
@@ -268,8 +276,7 @@ void Alignment321Widget::onCustomEvent(const ZelCString& name, IZelUnknown*) {
   if (!probing_ || !name.data()) return;
   IPtr<Alignment321Widget> self(this);
   if (std::strcmp(name.data(), IZelHardProbeDataReceiver::kUndoLastSampledEvent) == 0) {
-    if (!planes_.sampledPoints.empty()) planes_.sampledPoints.pop_back();
-    if (!planes_.sampledAxes.empty()) planes_.sampledAxes.pop_back();
+    planes_.undoSampled();
     points_->showPoints(planes_.sampledPoints);
     // The markers of the planes already built stay.
     if (markers_ && markers_->count() > markersAtPlaneStart_) markers_->removeLast();

@@ -95,7 +95,7 @@ class Alignment321Widget : public ZelWidget, public PalperaSubjectBase, public I
 
   // IZelHardProbeDataReceiver
   void setProbeRadius(double radius) override { planes_.probeRadius = radius; }
-  // Keeps the probe's axis for the next SAMPLE point, which is taken along it.
+  // The probe's direction is the approach of the next SAMPLE point.
   void onMoved(const Vector3& point, const Vector3& to, const Vector3& up) override;
   void onPointSampled(const Vector3& point) override;
   void onPointStop(const Vector3& point) override;
@@ -126,12 +126,11 @@ class Alignment321Widget : public ZelWidget, public PalperaSubjectBase, public I
   IZelPlugin* plugin_ = nullptr;  // the host command's, held without a reference
   std::array<uint32_t, 3> choices_{kUnset, kUnset, kUnset};
   bool probing_ = false;
-  int step_ = 1;                      // the plane being probed
-  ProbedPlanes planes_;               // with the current plane's points, its stop point and the probe radius
-  std::optional<Vector3> probeAxis_;  // reported since the last SAMPLE or STOP point
-  int32_t markersAtPlaneStart_ = 0;   // the markers of the planes done
-  KeptHardwareMatrix savedMatrix_;    // while probing
-  IPtr<IZelPluginDevice> device_;     // while it acquires for the widget
+  int step_ = 1;                     // the plane being probed
+  ProbedPlanes planes_;              // with the current plane's points, its stop point and the probe radius
+  int32_t markersAtPlaneStart_ = 0;  // the markers of the planes done
+  KeptHardwareMatrix savedMatrix_;   // while probing
+  IPtr<IZelPluginDevice> device_;    // while it acquires for the widget
   std::unique_ptr<ProbedPointsFrame> points_;  // the current plane's points, kept in view
   ShownProbe probe_;
   std::unique_ptr<SampledPointMarkers> markers_;

@@ -1,9 +1,11 @@
 #include "commands/alignment/plane_probing/probed_planes.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
 #include "commands/alignment/plane_probing/plane_fit_and_view.h"
+#include "features/approach_side.h"
 #include "features/creators/probe_geometry.h"
 #include "framework/translation/tr.h"
 
@@ -15,9 +17,11 @@ Vector3 centroid(const std::vector<Vector3>& points) {
   return sum / static_cast<double>(points.size());
 }
 
-void compensate(Plane& plane, const Vector3& stopPoint, double probeRadius) {
-  offsetPlaneAwayFrom(plane, stopPoint, probeRadius);
-  orientPlaneTowards(plane, stopPoint);
+// The furthest of the points from the plane (n . x = d, unit normal).
+double furthestOff(const Plane& plane, const std::vector<Vector3>& points) {
+  double furthest = 0;
+  for (const Vector3& p : points) furthest = std::max(furthest, std::abs(plane.normal().dot(p) - plane.d));
+  return furthest;
 }
 
 }  // namespace
@@ -33,13 +37,69 @@ void orientPlaneTowards(Plane& plane, const Vector3& point) {
   if (plane.normal().dot(towards) < 0.0) plane = {-plane.nx, -plane.ny, -plane.nz, -plane.d};
 }
 
+void ProbedPlanes::sampled(const Vector3& point) {
+  sampledPoints.push_back(point);
+  sampledAxes.push_back(std::exchange(approach_, Vector3()));
+}
+
+bool ProbedPlanes::undoSampled() {
+  if (sampledPoints.empty()) return false;
+  sampledPoints.pop_back();
+  if (!sampledAxes.empty()) sampledAxes.pop_back();
+  return true;
+}
+
+void ProbedPlanes::stopped(const Vector3& point) {
+  stopPoint = point;
+  approach_ = Vector3();
+}
+
+void ProbedPlanes::clearSampled() {
+  sampledPoints.clear();
+  sampledAxes.clear();
+}
+
+double ProbedPlanes::stopSide(const Plane& plane) const {
+  return plane.normal().dot(stopPoint) - plane.d >= 0 ? 1 : -1;
+}
+
+void ProbedPlanes::forgetRefusal() {
+  offFlat_ = 0;
+  pushedToStop_ = false;
+  mismatch_.reset();
+}
+
+bool ProbedPlanes::keep(int step, const Plane& plane, const std::optional<Plane>& own) {
+  const size_t k = static_cast<size_t>(step - 1);
+  const double offFlat = own ? furthestOff(*own, sampledPoints) : 0;
+  if (offFlat > kFlatnessTolerance) {
+    offFlat_ = offFlat;
+    return false;
+  }
+  // Touches push into the material: every one that tells pushing towards the stop puts the stop in it.
+  const double side = stopSide(plane);
+  pushedToStop_ = touchesPushAlong(side * plane.normal(), sampledAxes);
+  if (pushedToStop_) return false;
+  Plane kept = plane;
+  offsetPlaneAwayFrom(kept, stopPoint, probeRadius);
+  // Planes 1 and 2 face their stop point; plane 3 keeps the sense n1 x n2 gives it.
+  if (step < 3) orientPlaneTowards(kept, stopPoint);
+  // The stop lies out of the material: the kept normal points out when it points to the stop's side.
+  std::array<ProbedFace, 3> faces = probedFaces;
+  faces[k] = {own ? std::optional<Vector3>(own->normal()) : std::nullopt,
+              kept.normal().dot(plane.normal()) * side > 0 ? 1.0 : -1.0};
+  mismatch_ = referenceMismatch(faces, references, step);
+  if (mismatch_) return false;
+  devicePlanes[k] = kept;
+  probedFaces = faces;
+  return true;
+}
+
 bool ProbedPlanes::computeDevicePlane1() {
+  forgetRefusal();
   if (sampledPoints.size() < 3) return false;
   std::optional<Plane> plane = fitPlane(sampledPoints);
-  if (!plane) return false;
-  compensate(*plane, stopPoint, probeRadius);
-  devicePlanes[0] = *plane;
-  return true;
+  return plane && keep(1, *plane, plane);
 }
 
 bool ProbedPlanes::plane2TouchesTellASide() const {
@@ -57,6 +117,7 @@ bool ProbedPlanes::plane2TouchesTellASide() const {
 }
 
 bool ProbedPlanes::computeDevicePlane2() {
+  forgetRefusal();
   if (sampledPoints.size() < 2 || !plane2TouchesTellASide()) return false;
   // The third point joins the touches only with the plane it gives: a refused plane keeps its touches as
   // they were taken, for the next stop.
@@ -70,33 +131,48 @@ bool ProbedPlanes::computeDevicePlane2() {
   Vector3 normal = Vector3::cross(Vector3::cross(n1, fitted->normal()), n1);
   // Both normals are unit vectors, so the length is the sine of the angle between the planes.
   if (normal.length() < std::sin(kSmallestPlaneAngle) || !normal.normalize()) return false;
-  Plane plane{normal.x, normal.y, normal.z, normal.dot(centroid(points))};
-  compensate(plane, stopPoint, probeRadius);
-  devicePlanes[1] = plane;
+  const Plane plane{normal.x, normal.y, normal.z, normal.dot(centroid(points))};
+  // Two touches give plane 2 no direction of its own: their third point put it square to plane 1.
+  if (!keep(2, plane, sampledPoints.size() > 2 ? fitted : std::nullopt)) return false;
   sampledPoints = std::move(points);
   return true;
 }
 
 bool ProbedPlanes::computeDevicePlane3() {
+  forgetRefusal();
   if (sampledPoints.empty()) return false;
-  if (sampledPoints.size() > 1) sampledPoints = {centroid(sampledPoints)};
   Vector3 normal = Vector3::cross(devicePlanes[0].normal(), devicePlanes[1].normal());
   normal.normalize();
-  Plane plane{normal.x, normal.y, normal.z, normal.dot(sampledPoints[0])};
-  offsetPlaneAwayFrom(plane, stopPoint, probeRadius);
-  devicePlanes[2] = plane;
+  const Plane plane{normal.x, normal.y, normal.z, normal.dot(centroid(sampledPoints))};
+  if (!keep(3, plane, sampledPoints.size() > 2 ? fitPlane(sampledPoints) : std::nullopt)) return false;
+  if (sampledPoints.size() > 1) sampledPoints = {centroid(sampledPoints)};
   return true;
 }
 
 ZelString ProbedPlanes::refusal(int step) const {
   if (step == 2 && !plane2TouchesTellASide()) return tr(kParallelTouchesText);
+  const ZelString plane = ZelString::number(step);
+  if (endsRun()) return noAlignmentText(*mismatch_);
+  const ZelString onTheFace = tr("probe the face picked for plane %1", plane);
+  ZelString reason, action = tr("probe more points on the face picked for plane %1", plane);
   constexpr size_t kFewestPoints[] = {3, 2, 1};
   const size_t fewest = kFewestPoints[step - 1];
-  const ZelString reason = sampledPoints.size() < fewest
-                               ? morePointsText(static_cast<int32_t>(fewest - sampledPoints.size()))
-                           : step == 1 ? tr("its points lie on a line")
-                           : step == 2 ? tr("its points give no plane square to plane 1")
-                                       : tr("the three planes give no alignment");
-  return tr("Plane %1 was not made: %2. Its points are kept; probe more points and stop again.",
-            ZelString::number(step), reason);
+  if (sampledPoints.size() < fewest) {
+    reason = morePointsText(static_cast<int32_t>(fewest - sampledPoints.size()));
+  } else if (offFlat_ > 0) {
+    reason = tr("its points lie up to %1 mm off one plane, so a point may be on another face",
+                ZelString::formatDouble(offFlat_ * 1000, {.precision = ".1"}));
+    action = tr("undo back to that point, %1,", onTheFace);
+  } else if (mismatch_) {
+    reason = mismatchText(*mismatch_);
+    action = tr("undo back to that point, %1,", onTheFace);
+  } else if (pushedToStop_) {
+    reason = tr("its stop lies on the side every touch pushed into");
+    action = tr("lift the probe off the face along its approach");
+  } else {
+    reason = step == 1   ? tr("its points lie on a line")
+             : step == 2 ? tr("its points give no plane square to plane 1")
+                         : tr("the three planes give no alignment");
+  }
+  return tr("Plane %1 was not made: %2. Its points are kept; %3 and stop again.", plane, reason, action);
 }

@@ -16,13 +16,22 @@
 // normal, or it cannot tell which side the face looks to; and the probe axes reported with the two touches
 // must not both lie within kFacingAngle of plane 1's normal (either sense), as the axes of touches on a face
 // parallel to plane 1 do (an axis not reported counts as across).
+//
+// A plane is also refused when its touches tell it stands for no single face: a touch further than
+// kFlatnessTolerance off the plane fitted through three or more, or touches whose every approach pushed
+// towards the stop point, which then lies in the material.
+// With the reference faces set (references), a plane is refused when it meets a plane built before at an
+// angle other than their faces' (reference_faces.h); a plane 3 on the other side of its face than planes 1
+// and 2 put it ends the run (endsRun), for the plane on another face may be any of the three.
 
 #include <array>
+#include <optional>
 #include <vector>
 
 #include "basic_types/plane.h"
 #include "basic_types/vector3.h"
 #include "basic_types/zel_string.h"
+#include "commands/alignment/plane_probing/reference_faces.h"
 
 // The plane moved by distance away from the side of point (a point on the plane counts as the positive side);
 // the normal is kept.
@@ -36,15 +45,28 @@ inline constexpr double kSmallestPlaneAngle = 0.035;
 inline constexpr double kStopSideShare = 0.5;
 // Radians; 20 degrees.
 inline constexpr double kFacingAngle = 0.349;
+// Metres: a machined face and the arm's noise stay far within it; a touch on a neighbouring face lies
+// further off.
+inline constexpr double kFlatnessTolerance = 0.001;
 // What the user is told when plane 2's two touches are refused.
 inline constexpr const char* kParallelTouchesText =
     "The two points of plane 2 may lie on a face parallel to plane 1. Probe plane 2 on a face square to "
     "plane 1, with the probe turned towards it, and take its stop point off that face.";
 
 struct ProbedPlanes {
+  // The device's probe direction of its last move: the approach of the next touch, forgotten at a stop.
+  void moved(const Vector3& probeDirection) { approach_ = probeDirection; }
+  // A touch, with the approach since the last touch or stop (zero for none), and the newest taken back.
+  void sampled(const Vector3& point);
+  bool undoSampled();
+  void stopped(const Vector3& point);
+  // Empties the current plane's touches, for the next plane.
+  void clearSampled();
+
   // Each builds its plane from sampledPoints, stopPoint and probeRadius and stores it in devicePlanes; false,
-  // storing nothing, for too few points, no fit, or a plane 2 (nearly) parallel to plane 1. Plane 2 adds the
-  // projected third point to sampledPoints, plane 3 replaces several points by their mean.
+  // storing nothing, for too few points, no fit, a plane 2 (nearly) parallel to plane 1, or a plane its
+  // touches or its reference face refuse (see above). Plane 2 adds the projected third point to
+  // sampledPoints, plane 3 replaces several points by their mean.
   bool computeDevicePlane1();
   bool computeDevicePlane2();
   bool computeDevicePlane3();
@@ -53,13 +75,33 @@ struct ProbedPlanes {
   bool plane2TouchesTellASide() const;
   // What the operator is told after a stop that could not build plane step (1 to 3): what the plane needs
   // (kParallelTouchesText for plane 2's refused touches). The run, the plane's points and the planes built
-  // are kept.
+  // are kept, unless endsRun.
   ZelString refusal(int step) const;
+  // Whether the last refusal found the planes built so far at odds with their faces: no plane of this run
+  // can be trusted.
+  bool endsRun() const { return mismatch_ && mismatch_->kind == ReferenceMismatch::kOtherSide; }
 
   std::vector<Vector3> sampledPoints;  // of the current plane, in order
-  // The probe axis the device reported with each of sampledPoints (zero for a point without one), or empty.
+  // The approach of each of sampledPoints: the probe direction of the device's last move before it (zero
+  // for a touch without one), or empty.
   std::vector<Vector3> sampledAxes;
   Vector3 stopPoint;
   double probeRadius = 0.0;
   std::array<Plane, 3> devicePlanes{};
+  // What probing each built plane tells of its face, for the checks against the reference faces.
+  std::array<ProbedFace, 3> probedFaces{};
+  // The faces the planes stand for; unset faces are not checked.
+  std::array<ReferenceFace, 3> references{};
+
+ private:
+  void forgetRefusal();
+  // Compensates and stores plane (not yet compensated) as the plane of step (1 to 3) unless its touches or
+  // its reference face refuse it; own is the plane the touches alone give, when they give one.
+  bool keep(int step, const Plane& plane, const std::optional<Plane>& own);
+  double stopSide(const Plane& plane) const;
+
+  Vector3 approach_;
+  double offFlat_ = 0;  // the furthest touch off its plane, when that refused the plane
+  bool pushedToStop_ = false;
+  std::optional<ReferenceMismatch> mismatch_;
 };

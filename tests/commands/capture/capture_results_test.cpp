@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
 #include <vector>
 
 #include "framework/object/query_chain.h"
@@ -69,6 +71,31 @@ TEST_F(CaptureResults, WithoutMergeThePassesAreGroupedAndTheTestObjectIsUntouche
   EXPECT_TRUE(pointsIn(test.get()).empty());
   EXPECT_EQ(object(u"TestObject"), test.get());
   EXPECT_EQ(counter("ProbeCaptureGroupObjectNumber"), 2);
+}
+
+// The boxes hold what the dialog shows, whether clicked or given a value: a ticked box clicked is unticked,
+// passes taken without "Merge Scan Passes" are grouped, not merged, and the settings keep both boxes off.
+TEST_F(CaptureResults, TheBoxesHoldWhatTheDialogShowsClickedOrGivenAValue) {
+  const std::vector<std::pair<const char*, std::function<bool(int32_t, bool)>>> ways = {
+      {"click", [&](int32_t id, bool on) { return (dialog().control(id)->value != 0) == on || press(id); }},
+      {"value", [&](int32_t id, bool on) { return dialog().enterValue(id, on); }}};
+  for (const auto& [way, set] : ways) {
+    SCOPED_TRACE(way);
+    store().setInt(nullptr, "Palpera/ProbeCapture/Merge", 1);
+    store().setInt(nullptr, "Palpera/ProbeCapture/Sampling", 1);
+    ASSERT_EQ(run(Cmd::kSinglePoint), Start::kStarted);
+    ASSERT_TRUE(set(Cmd::kSampling, false));
+    EXPECT_EQ(dialog().control(Cmd::kSampling)->value, 0);
+    EXPECT_FALSE(dialog().control(Cmd::kSpacing)->enabled);
+    ASSERT_TRUE(set(Cmd::kMerge, false));
+    EXPECT_EQ(dialog().control(Cmd::kMerge)->value, 0);
+    startCapture();
+    for (double x : {1.0, 2.0, 3.0}) pressProbe({x, 0, 0});
+    ASSERT_TRUE(runner_.apply());
+    EXPECT_FALSE(object(u"Merged Points 1"));
+    EXPECT_EQ(store().getInt("Palpera/ProbeCapture/Merge", -1), 0);
+    EXPECT_EQ(store().getInt("Palpera/ProbeCapture/Sampling", -1), 0);
+  }
 }
 
 TEST_F(CaptureResults, ASinglePassBecomesTheTestObjectWhateverMergeSays) {

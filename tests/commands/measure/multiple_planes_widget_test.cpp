@@ -178,6 +178,9 @@ TEST_F(MultiplePlanes, ActivationScalesTheSpacingToTheWorkingSizeAndClearsTheFli
   widget_->setSize(0.5);
   ASSERT_TRUE(widget_->activate());
   EXPECT_FALSE(widget_->flip());
+  EXPECT_EQ(dialog().control(id(MultiplePlanesWidget::kFlip))->value, 0) << "the box shows it cleared";
+  ASSERT_TRUE(dialog().enterValue(id(MultiplePlanesWidget::kFlip), 1));
+  EXPECT_TRUE(widget_->flip()) << "a value entered is taken as a click";
   HostGuiDialog::Control spacing = dialog().control(id(MultiplePlanesWidget::kSpacing)).value();
   EXPECT_DOUBLE_EQ(spacing.value, 0.05);
   EXPECT_DOUBLE_EQ(spacing.minimum, 5e-7);

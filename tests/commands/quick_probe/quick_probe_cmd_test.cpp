@@ -26,10 +26,12 @@
 #include "host/scene/host_scene_nodes.h"
 #include "host_api/component_command.h"
 #include "host_api/feature_kinds.h"
+#include "host_api/parameters.h"
 #include "host_api/zel_mesh.h"
 #include "host_api/zel_primitive_itr.h"
 #include "host_api/zel_sub_objects.h"
 #include "part_touches.h"
+#include "platform/utf8.h"
 #include "support/drawn_transform.h"
 #include "support/module_settings.h"
 #include "support/recording_receiver.h"
@@ -1058,4 +1060,52 @@ TEST_F(QuickProbePlacedTest, TouchesNearAnEdgeOfTheFirstFaceProbedAreThatFacesPl
     EXPECT_NEAR((plane->center() - Matrix4x4::transformPoint(pose, {0, 0, 0.01})).dot(plane->normal()), 0,
                 1e-9);
   }
+}
+
+namespace {
+
+// How many touches made the probed feature: the sampled points its probing record keeps.
+int32_t touchesOf(IZelFeature* feature) {
+  auto* record = queryPart<IZelParameterTable>(feature->getParameter(ZelString(u"<ProbeConstruction>")));
+  auto* parameters =
+      record ? queryPart<IZelParameterTable>(record->getParameter(ZelString(u"<Parameters>"))) : nullptr;
+  auto* sampled = parameters
+                      ? queryPart<IZelVectorsValue>(parameters->getParameter(ZelString(u"<SampledPoints>")))
+                      : nullptr;
+  return sampled ? sampled->count() : -1;
+}
+
+}  // namespace
+
+// The undo key takes back touches newest first, one feature's after another's, and never a touch of a
+// feature a stop finished: two touches of the bore that the first stop cannot finish stay beside the top
+// plane it does; then two touches of the front face and three undos, each taking its touch off the drawing,
+// leave the bore one touch; five more make it a cylinder of six.
+TEST_F(QuickProbeCmdTest, UndoTakesBackTheNewestTouchesOfUnfinishedFeaturesAndTheirDrawing) {
+  load("plate-bore");
+  start();
+  const auto undo = [&] {
+    device_->deliver<IZelHardProbeDataReceiver>(
+        [](IZelHardProbeDataReceiver* r) { r->onCustomEvent(ZelCString("UndoLastSampled"), nullptr); });
+  };
+  sample(onBore(20, 0.004));
+  sample(onBore(60, 0.005));
+  for (const auto& [x, y] : {std::pair{0.01, 0.01}, {0.09, 0.015}, {0.085, 0.07}})
+    sample({x, y, 0.01 + kProbeRadius});
+  stop({0.02, 0.07, 0.02});
+  ASSERT_EQ(names(u"TestObject"), std::vector<std::u16string>{u"Plane 1"});
+  for (const double x : {0.03, 0.07}) sample({x, -kProbeRadius, 0.005});
+  ASSERT_EQ(pointsDrawn(), 2);
+  for (const int32_t drawnAfter : {1, 0, 0}) {
+    undo();
+    EXPECT_EQ(pointsDrawn(), drawnAfter);
+  }
+  for (const auto& [degrees, z] :
+       {std::pair{100.0, 0.0045}, {160.0, 0.005}, {200.0, 0.0055}, {250.0, 0.004}, {300.0, 0.006}})
+    sample(onBore(degrees, z));
+  stop({0.05, 0.04, 0.005});
+  ASSERT_EQ(names(u"TestObject"), (std::vector<std::u16string>{u"Plane 1", u"Cylinder 1"}))
+      << platform::toUtf8(errors());
+  EXPECT_EQ(touchesOf(feature(u"TestObject", 0)), 3);
+  EXPECT_EQ(touchesOf(feature(u"TestObject", 1)), 6);
 }

@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-
+#include <cstdint>
+#include <cstring>
 #include <tuple>
 
 #include "framework/commands/comp_base_cmd.h"
@@ -109,6 +110,38 @@ TEST(CommandBase, ABareCommandMayRunNeverButAgreesToEveryStepAndAnswersNoHostQue
   EXPECT_EQ(command->hostQuery33(), 1u);
   EXPECT_FALSE(command->hostQuery34() || command->hostQuery35() || command->hostQuery36() ||
                command->hostQuery37());
+}
+
+// The slot a virtual operation takes in its class's table of operations, or -1 for one that is not virtual.
+// The Itanium C++ ABI, which Linux compilers follow, keeps in a pointer to a virtual member the slot's byte
+// offset: plus 1 in the pointer, or flagged in the lowest bit of the adjustment on ARM.
+template <class Operation>
+std::ptrdiff_t slotOf(Operation operation) {
+  struct {
+    std::uintptr_t pointer;
+    std::ptrdiff_t adjustment;
+  } raw;
+  static_assert(sizeof(operation) == sizeof(raw));
+  std::memcpy(&raw, &operation, sizeof raw);
+#if defined(__arm__) || defined(__aarch64__)
+  const bool isVirtual = (raw.adjustment & 1) != 0;
+  const std::uintptr_t offset = raw.pointer;
+#else
+  const bool isVirtual = (raw.pointer & 1) != 0;
+  const std::uintptr_t offset = raw.pointer - 1;
+#endif
+  return isVirtual ? static_cast<std::ptrdiff_t>(offset / sizeof(void*)) : -1;
+}
+
+// The host reaches a command's operations by their place: context is the one after the command operations;
+// then come the two object operations the base overrides (queryInterface, className) and the extended base's
+// 21 forwarding operations in order.
+TEST(CommandBase, ContextAndTheForwardingOperationsHoldTheirPlacesAfterTheCommandOperations) {
+  const std::ptrdiff_t context = slotOf(&CompBaseCmd::context);
+  EXPECT_EQ(context, slotOf(&CompBaseCmd::onKeyRelease) + 1);
+  EXPECT_EQ(slotOf(&CompBaseCmdInt::containerQuery), context + 3);
+  EXPECT_EQ(slotOf(&CompBaseCmdInt::containerCall58), context + 22);
+  EXPECT_EQ(slotOf(&CompBaseCmdInt::containerCall59), context + 23);
 }
 
 class NamedWidget : public ZelWidget {

@@ -131,6 +131,14 @@ TEST(HostAlignerTest, RefinementLaysPointsAtTheOffsetAboveTheSurface) {
   Matrix4x4 start;
   EXPECT_FALSE(aligner->refine(6, *points, *hints, start, false, false, 0, nullptr, .00005, false, .003));
   expectMatrixNear(start, Matrix4x4::identity(), 0);
+  // A start that scales, or mirrors the box onto itself, is no placement to refine from, though every touch
+  // lies near a face under it: refused, and left as it was.
+  for (const Matrix4x4& improper : {Matrix4x4::uniformScaling(1.0005),
+                                    Matrix4x4::translation({1, 0, 0}) * Matrix4x4::scaling(-1, 1, 1)}) {
+    Matrix4x4 given = improper;
+    EXPECT_FALSE(aligner->refine(6, *points, *hints, given, false, false, 0, nullptr, .01, false, .003));
+    expectMatrixNear(given, improper, 0);
+  }
 }
 
 }  // namespace

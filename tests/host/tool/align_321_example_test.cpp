@@ -71,7 +71,7 @@ TEST(Align321Example, ADoubleStopAfterAPlaneKeepsTheRunAndSaysWhatTheNextPlaneNe
   EXPECT_EQ(WEXITSTATUS(status), 0) << output;
   EXPECT_NE(
       output.find("error: Plane 2 was not made: 2 more points are needed. Its points are kept; probe more "
-                  "points and stop again.\n"),
+                  "points on the face picked for plane 2 and stop again.\n"),
       std::string::npos)
       << output;
   const Matrix4x4 hardware = lastMatrixUnder(output, "hardware");
@@ -98,8 +98,9 @@ TEST(Align321Example, ProbingBeforeThePicksOrAStopBeforeTheFirstTouchIsToldAndTh
   EXPECT_EQ(WEXITSTATUS(status), 0) << output;
   for (const char* told :
        {"dialog: Pick three points on the Reference object to define the first plane before probing.\n",
-        "error: Plane 1 was not made: 3 more points are needed. Its points are kept; probe more points and "
-        "stop again.\n"}) {
+        "error: Plane 1 was not made: 3 more points are needed. Its points are kept; probe more points on "
+        "the "
+        "face picked for plane 1 and stop again.\n"}) {
     EXPECT_NE(output.find(told), std::string::npos) << told << output;
   }
   const Matrix4x4 hardware = lastMatrixUnder(output, "hardware");

@@ -181,7 +181,8 @@ constexpr const char* kProbePlane =
 constexpr const char* kProbeCylinder =
     "command PalperaCreateFeaturesCmd2 IZelFeature=IZelCylinder,IZelFeatureCollector=Cylinder,UsePlane=false";
 
-void hardProbeFeatures(Script& script) {
+void hardProbeFeatures(Script& script, const std::vector<Ray>& bore = kBore,
+                       const std::vector<Ray>& boreMore = kBoreMore) {
   script.line(kProbePlane);
   script.text += kRadiusEvent;
   script.touchAll(kTop);
@@ -189,8 +190,8 @@ void hardProbeFeatures(Script& script) {
   script.line("apply");
   script.line(kProbeCylinder);
   script.text += kRadiusEvent;
-  script.touchAll(kBore);
-  script.touchAll(kBoreMore);
+  script.touchAll(bore);
+  script.touchAll(boreMore);
   script.text += kLiftedStop;
   script.line("apply");
 }
@@ -245,8 +246,10 @@ std::string run(Alignment alignment, const Case& given) {
   return run(script);
 }
 
-// Every difference compare printed, and every deviation in the point table.
-void expectEverythingWherePartStands(const std::string& output) {
+// Every difference compare printed, and every deviation in the point table: by default Quick Probe's plane
+// and cylinder, then Hard Probe Features' plane and cylinder (2 + 3 values each), and four touches.
+void expectEverythingWherePartStands(const std::string& output, int expectedDifferences = 10,
+                                     int expectedDeviations = 4) {
   std::istringstream lines(output);
   std::string line;
   int differences = 0, deviations = 0;
@@ -264,9 +267,8 @@ void expectEverythingWherePartStands(const std::string& output) {
       ++deviations;
     }
   }
-  // Quick Probe's plane and cylinder, then Hard Probe Features' plane and cylinder: 2 + 3 values each.
-  EXPECT_EQ(differences, 10) << output;
-  EXPECT_EQ(deviations, 4) << output;
+  EXPECT_EQ(differences, expectedDifferences) << output;
+  EXPECT_EQ(deviations, expectedDeviations) << output;
 }
 
 class AlignThenMeasure : public testing::TestWithParam<Alignment> {};
@@ -396,12 +398,16 @@ class ArmElsewhere : public ModuleTest, public testing::WithParamInterface<Align
     }
     script.line("print alignment");
     script.line("apply");
+    // The alignment outlives the command that made it, as a live one does.
+    script.line("print alignment");
   }
 
-  void measure(Script& script, const Matrix4x4& recorded) {
+  // recorded: the transform each measuring acquisition carries, or none, when the replay measures in the
+  // alignment it made.
+  void measure(Script& script, const Matrix4x4* recorded) {
     const auto replayed = [&](const char* command, const std::vector<ArmEvent>& events) {
       script.line(command);
-      acquisition(events, &recorded);
+      acquisition(events, recorded);
       script.text += kReplayed;
       script.line("apply");
     };
@@ -411,31 +417,44 @@ class ArmElsewhere : public ModuleTest, public testing::WithParamInterface<Align
     replayed(kProbeCylinder, touches(kBoreOnGrid) + touchesThenStop(kBoreOnGridMore));
     script.line("compare TestObject RefObject");
     startDeviation(script);
-    acquisition(touches({kTop[3], onBore(0.6, -0.8, 0.005), kTop[1], onBore(0.8, 0.6, 0.002)}), &recorded);
+    acquisition(touches({kTop[3], onBore(0.6, -0.8, 0.005), kTop[1], onBore(0.8, 0.6, 0.002)}), recorded);
     script.text += kReplayed;
     script.line("print table");
+    script.line("print alignment");
     script.line("apply");
   }
 
-  // Runs the session, and checks the pose found and every value measured after it.
+  // Runs the session, with or without a recorded transform in the measuring acquisitions, and checks the pose
+  // found and every value measured after it.
   void expectArmsPoseAndThePartWhereItStands(const Case& given) {
-    Script script(given.placement);
-    header(script, given);
-    script.line("replay-log " + scratch_.system("session.log"));
-    align(script);
-    measure(script, pose(given));
-    std::ofstream(scratch_.system("session.log")) << log_;
-    const std::string output = run(script);
-    // The software transform stays in the object matrix, which "combined" puts before the pose as a live
-    // device's measuring command does.
-    const Matrix4x4 hardware = lastMatrixUnder(output, "hardware");
-    const Matrix4x4 combined = lastMatrixUnder(output, "combined");
-    const Matrix4x4 software = lastMatrixUnder(output, "object");
-    for (int i = 0; i < 16; ++i) {
-      EXPECT_NEAR(hardware.m[i], pose(given).m[i], 1e-9) << "hardware " << i;
-      EXPECT_NEAR(combined.m[i], (software * pose(given)).m[i], 1e-9) << "combined " << i;
+    for (const bool measuringRecorded : {true, false}) {
+      SCOPED_TRACE(measuringRecorded ? "measuring acquisitions recorded with the pose" : "none recorded");
+      log_.clear();
+      Script script(given.placement);
+      header(script, given);
+      script.line("replay-log " + scratch_.system("session.log"));
+      align(script);
+      const Matrix4x4 recorded = pose(given);
+      measure(script, measuringRecorded ? &recorded : nullptr);
+      std::ofstream(scratch_.system("session.log")) << log_;
+      const std::string output = run(script);
+      // The frame rule: object x hardware x scale is the pose the arm's touches are delivered by, so the
+      // software transform stays in the object matrix and the hardware matrix holds its inverse. So after the
+      // alignment's apply, and while the deviation's acquisition replays.
+      const Matrix4x4 software = lastMatrixUnder(output, "object");
+      std::string printed = output;
+      for (const char* when : {"while measuring", "after the alignment's apply"}) {
+        SCOPED_TRACE(when);
+        const Matrix4x4 hardware = lastMatrixUnder(printed, "hardware");
+        const Matrix4x4 combined = lastMatrixUnder(printed, "combined");
+        for (int i = 0; i < 16; ++i) {
+          EXPECT_NEAR(hardware.m[i], (Matrix4x4::inverse(software) * pose(given)).m[i], 1e-9) << i;
+          EXPECT_NEAR(combined.m[i], pose(given).m[i], 1e-9) << i;
+        }
+        printed.resize(printed.rfind("\nhardware\n"));
+      }
+      expectEverythingWherePartStands(output);
     }
-    expectEverythingWherePartStands(output);
   }
 
   ScratchDirectory scratch_;
@@ -447,10 +466,66 @@ TEST_P(ArmElsewhere, TheAlignmentFindsTheArmsPoseAndEveryCommandMeasuresThePlace
   expectArmsPoseAndThePartWhereItStands({skewPlacement(), false});
 }
 
-// A replayed run takes its device transform whole, so the software transform changes nothing in the pose.
+// A replayed run takes its device transform whole, so the software transform changes nothing in the pose:
+// the hardware matrix makes up for it.
 TEST_P(ArmElsewhere, WithASoftwareTransformTheReplayedAlignmentFindsTheSamePose) {
   expectArmsPoseAndThePartWhereItStands({skewPlacement(), true});
 }
+
+// A session recorded with the emulator from the stale hardware transform, with and without a software
+// transform: the alignment, then Hard Probe Features. Replayed with no device and the stale transform loaded
+// again, the alignment made from the recorded touches is the live one (object x hardware x scale the
+// identity, as the emulator touches the part where the document shows it) and is stored when it is applied,
+// and the features measured later in the same replay lie on the part. The part stands at the identity, where
+// the touches on the grid, recorded to six decimals, are whole micrometres.
+class RecordedSession : public testing::TestWithParam<Alignment> {};
+
+TEST_P(RecordedSession, ItsReplayStoresTheAlignmentAtApplyAndMeasuresInIt) {
+  const bool is321 = GetParam() == Alignment::k321;
+  for (const bool softwareTransform : {false, true}) {
+    SCOPED_TRACE(softwareTransform ? "with a software transform" : "without");
+    ScratchDirectory scratch;
+    const Case given{Matrix4x4::identity(), softwareTransform};
+    Script recording(given.placement);
+    header(recording, given);
+    recording.line("record-log " + scratch.system("session.log"));
+    is321 ? align321(recording) : alignIterative(recording);
+    hardProbeFeatures(recording, kBoreOnGrid, kBoreOnGridMore);
+    recording.line("stop-recording");
+    run(recording);
+
+    Script replay(given.placement);
+    header(replay, given);
+    replay.line("replay-log " + scratch.system("session.log"));
+    is321 ? pick321(replay) : pickTargets(replay);
+    // The iterative pass restarts the device after each of its last three realignments.
+    for (int i = 0; i < (is321 ? 1 : 4); ++i) replay.text += kReplayed;
+    replay.line("print alignment\napply\nprint alignment");
+    for (const char* command : {kProbePlane, kProbeCylinder}) {
+      replay.line(command);
+      replay.text += kReplayed;
+      replay.line("apply");
+    }
+    replay.line("feature RefObject plane 0.05 0.04 0.01 0 0 1");
+    replay.line("feature RefObject cylinder 0.05 0.04 0 0.05 0.04 0.01 0.01");
+    replay.line("compare TestObject RefObject");
+    const std::string output = run(replay);
+    const Matrix4x4 stored = lastMatrixUnder(output, "hardware");
+    const Matrix4x4 solved = lastMatrixUnder(output.substr(0, output.rfind("\nhardware\n")), "hardware");
+    const Matrix4x4 software = lastMatrixUnder(output, "object");
+    const Matrix4x4 combined = lastMatrixUnder(output, "combined");
+    for (int i = 0; i < 16; ++i) {
+      EXPECT_NEAR(solved.m[i], Matrix4x4::inverse(software).m[i], 1e-9) << i;
+      EXPECT_EQ(stored.m[i], solved.m[i]) << i;
+      EXPECT_NEAR(combined.m[i], Matrix4x4::identity().m[i], 1e-9) << i;
+    }
+    // Hard Probe Features' plane and cylinder: 2 + 3 values.
+    expectEverythingWherePartStands(output, 5, 0);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Both, RecordedSession, testing::Values(Alignment::k321, Alignment::kIterative),
+                         alignmentName);
 
 INSTANTIATE_TEST_SUITE_P(Both, ArmElsewhere, testing::Values(Alignment::k321, Alignment::kIterative),
                          alignmentName);

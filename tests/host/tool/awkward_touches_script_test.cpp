@@ -17,8 +17,6 @@
 
 namespace {
 
-const std::string kUndo = "key press 280\nrun-until Palpera/Events/Single/CustomEvent 10000\n";
-
 std::string session(const std::string& part, double probeDiameter) {
   return "cad-load RefObject examples/parts/" + part +
          ".step\nstart\nset Palpera/Emulator/MaxNoiseFactor 0\nset Palpera/Emulator/ProbeDiameter " +

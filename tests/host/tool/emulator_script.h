@@ -9,6 +9,8 @@
 
 inline const std::string kSampled = "run-until Palpera/Events/Single/SampledEvent 10000\n";
 inline const std::string kRadiusEvent = "run-until Palpera/Events/Single/RadiusEvent 10000\n";
+// The undo key, and the wait until the command has taken the last touch back.
+inline const std::string kUndo = "key press 280\nrun-until Palpera/Events/Single/CustomEvent 10000\n";
 // The stop taken with the lift key held: off the surface, on the side the probe came from; the script then
 // waits until the stop has reached the command. The lift's move is not waited for: the device may hold a move
 // back (at most 30 a second), and the stop is delivered after it anyway.

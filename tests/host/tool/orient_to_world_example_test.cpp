@@ -116,7 +116,7 @@ TEST(OrientToWorldExample, ADoubleStopAfterAPlaneKeepsTheRunAndSaysWhatTheNextPl
       once.substr(0, first) + stopped + "key press 293\n" + stopped + once.substr(first + stopped.size()));
   EXPECT_NE(
       output.find("error: Plane 2 was not made: 2 more points are needed. Its points are kept; probe more "
-                  "points and stop again.\n"),
+                  "points on the face picked for plane 2 and stop again.\n"),
       std::string::npos)
       << output;
   const Matrix4x4 expected = expectedHardware(platePose(), kCorner);

@@ -207,6 +207,38 @@ TEST_F(DeviceToPartAlignment, PlaneTwoTouchedTwiceOnTheTopKeepsTheRunWithAMessag
   expectHardware(kDeviceToPart, 1e-9);
 }
 
+// With the device's moves, each touch tells from which side it came: a stop taken on the side the touches
+// pushed into is refused with the plane's points kept, and the stop lifted off the face aligns the part.
+TEST_F(DeviceToPartAlignment, AStopOnTheSideTheTouchesPushedIntoIsRefusedWhenTheDevicesMovesTellIt) {
+  const Matrix4x4 partToDevice = Matrix4x4::inverse(kDeviceToPart);
+  const auto approachAndSample = [&](const Face& face, size_t samples) {
+    const Vector3 inward = Matrix4x4::transformPoint(partToDevice, -1.0 * face.outward) -
+                           Matrix4x4::transformPoint(partToDevice, Vector3());
+    for (size_t i = 0; i < samples; ++i) {
+      deliver([&](IZelHardProbeDataReceiver* r) { r->onMoved({}, inward, {}); });
+      sampleAt(face.points[i] + kEmulatorBallRadius * face.outward);
+    }
+  };
+  startCommand();
+  pickAll();
+  ASSERT_TRUE(press(14));
+  deliver([](IZelHardProbeDataReceiver* r) { r->setProbeRadius(kEmulatorBallRadius); });
+  approachAndSample(kTop, 3);
+  stopAbove(kTop);
+  approachAndSample(kSide, 2);
+  stopAbove(kSide);
+  approachAndSample(kEnd, 1);
+  const Vector3 inside = Matrix4x4::transformPoint(partToDevice, kEnd.points[0] - 0.01 * kEnd.outward);
+  deliver([&](IZelHardProbeDataReceiver* r) { r->onPointStop(inside); });
+  ASSERT_FALSE(errorMessages().empty());
+  EXPECT_EQ(
+      errorMessages().back(),
+      u"Plane 3 was not made: its stop lies on the side every touch pushed into. Its points are kept; lift "
+      u"the probe off the face along its approach and stop again.");
+  stopAbove(kEnd);
+  expectHardware(kDeviceToPart, 1e-9);
+}
+
 // The operator presses STOP twice after a plane, or once too early: the run goes on with the planes done and
 // the plane's points, and the operator is told what the plane needs.
 TEST_F(DeviceToPartAlignment, AStopThatCannotFinishThePlaneKeepsTheRunAndSaysWhatThePlaneNeeds) {
@@ -218,26 +250,29 @@ TEST_F(DeviceToPartAlignment, AStopThatCannotFinishThePlaneKeepsTheRunAndSaysWha
   pickAll();
   ASSERT_TRUE(press(14));
   probe(kTop, 2);
-  EXPECT_EQ(told(),
-            u"Plane 1 was not made: 1 more point is needed. Its points are kept; probe more points and stop "
-            u"again.");
+  EXPECT_EQ(
+      told(),
+      u"Plane 1 was not made: 1 more point is needed. Its points are kept; probe more points on the face "
+      u"picked for plane 1 and stop again.");
   sampleAt(kTop.points[2] + kEmulatorBallRadius * kTop.outward);
   stopAbove(kTop);
   stopAbove(kTop);
   EXPECT_EQ(
       errorMessages().back(),
-      u"Plane 2 was not made: 2 more points are needed. Its points are kept; probe more points and stop "
-      u"again.");
+      u"Plane 2 was not made: 2 more points are needed. Its points are kept; probe more points on the face "
+      u"picked for plane 2 and stop again.");
   probe(kSide, 1);
-  EXPECT_EQ(told(),
-            u"Plane 2 was not made: 1 more point is needed. Its points are kept; probe more points and stop "
-            u"again.");
+  EXPECT_EQ(
+      told(),
+      u"Plane 2 was not made: 1 more point is needed. Its points are kept; probe more points on the face "
+      u"picked for plane 2 and stop again.");
   sampleAt(kSide.points[1] + kEmulatorBallRadius * kSide.outward);
   stopAbove(kSide);
   stopAbove(kSide);
-  EXPECT_EQ(told(),
-            u"Plane 3 was not made: 1 more point is needed. Its points are kept; probe more points and stop "
-            u"again.");
+  EXPECT_EQ(
+      told(),
+      u"Plane 3 was not made: 1 more point is needed. Its points are kept; probe more points on the face "
+      u"picked for plane 3 and stop again.");
   EXPECT_EQ(device_->receiverCount(), 1u) << "still probing";
   probe(kEnd, 1);
   EXPECT_EQ(device_->receiverCount(), 0u);
@@ -408,9 +443,10 @@ TEST_F(DeviceToPartAlignment, AStopBeforeAnyTouchKeepsTheRunAndACancelPutsBackTh
   EXPECT_EQ(plugin_->hardwareMatrix().m[3], 0.0) << "the identity while probing";
   host_.core().errors().clear();
   stopAbove(kTop);
-  EXPECT_EQ(errorMessages(), std::vector<std::u16string>{u"Plane 1 was not made: 3 more points are needed. "
-                                                         u"Its points are kept; probe more points and stop "
-                                                         u"again."});
+  EXPECT_EQ(errorMessages(),
+            std::vector<std::u16string>{u"Plane 1 was not made: 3 more points are needed. "
+                                        u"Its points are kept; probe more points on the face "
+                                        u"picked for plane 1 and stop again."});
   EXPECT_EQ(device_->receiverCount(), 1u) << "the run goes on";
   deliver([](IZelHardProbeDataReceiver* r) { r->onCustomEvent(ZelCString("Cancel"), nullptr); });
   EXPECT_EQ(device_->receiverCount(), 0u);

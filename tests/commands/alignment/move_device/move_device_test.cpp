@@ -365,12 +365,16 @@ TEST_F(MoveDeviceTest, DeletingABadPairRefitsTheOthersFreshlyWithNoisyTargets) {
   }
 }
 
+// The references span a plane until the pair off their line is deleted.
+const std::vector<Vector3> kOnALineAndOff = {{0, 0, 0}, {0.1, 0, 0}, {0.2, 0, 0}, {0.1, 0.1, 0}};
+
 TEST_F(MoveDeviceTest, AFailedFitKeepsDoneOffSaysWhyAndKeepsTheSavedReferences) {
-  const std::vector<Vector3> onALine = {{0, 0, 0}, {0.1, 0, 0}, {0.2, 0, 0}};
   ASSERT_EQ(start(), CommandRunner::Start::kStarted);
-  probeReferences(onALine);
-  probeTargets(onALine);
+  probeReferences(kOnALineAndOff);
+  probeTargets(kOnALineAndOff);
   ASSERT_TRUE(press(kNext));
+  dialog().chooseEntry(base_ + kPairList, 3);
+  ASSERT_TRUE(press(kPairDelete));
   EXPECT_TRUE(entries(kPairList).empty());
   EXPECT_EQ(deviationsText(), "The best fit failed: at least three references not on one line are needed.");
   EXPECT_FALSE(enabled(kDone));
@@ -527,13 +531,14 @@ class MoveDeviceLateEventTest : public MoveDeviceTest {
 };
 
 TEST_F(MoveDeviceLateEventTest, DoneAfterAFailedFitChangesNeitherTheReferencesNorTheMatrix) {
-  const std::vector<Vector3> onALine = {{0, 0, 0}, {0.1, 0, 0}, {0.2, 0, 0}};
   const Matrix4x4 before = turnAndShift();
   setDeviceTransform(*plugin_, before, nullptr);
   ASSERT_EQ(start(), CommandRunner::Start::kStarted);
-  probeReferences(onALine);
-  probeTargets({{0.5, 0, 0}, {0.6, 0, 0}, {0.7, 0, 0}});
+  probeReferences(kOnALineAndOff);
+  probeTargets({{0.5, 0, 0}, {0.6, 0, 0}, {0.7, 0, 0}, {0.6, 0.1, 0}});
   ASSERT_TRUE(press(kNext));
+  dialog().chooseEntry(base_ + kPairList, 3);
+  ASSERT_TRUE(press(kPairDelete));
   ASSERT_FALSE(enabled(kDone));
   const std::string target = stored("Tar0_Name");
   sendButtonEvent(kDone);

@@ -332,22 +332,25 @@ TEST_F(Alignment321WidgetTest, AStopThatCannotFinishThePlaneKeepsTheRunAndSaysWh
     const auto& reports = host_.core().errors().reports();
     return reports.empty() ? std::u16string() : reports.back().message;
   };
-  const std::u16string kept = u". Its points are kept; probe more points and stop again.";
+  const auto kept = [](int plane) {
+    return u". Its points are kept; probe more points on the face picked for plane " +
+           std::u16string(1, static_cast<char16_t>(u'0' + plane)) + u" and stop again.";
+  };
   startRun();
   sample(kTop.samples[0]);
   sample(kTop.samples[1]);
   stop(kTop.stop);
-  EXPECT_EQ(told(), u"Plane 1 was not made: 1 more point is needed" + kept);
+  EXPECT_EQ(told(), u"Plane 1 was not made: 1 more point is needed" + kept(1));
   sample(kTop.samples[2]);
   stop(kTop.stop);
   stop(kTop.stop);
-  EXPECT_EQ(told(), u"Plane 2 was not made: 2 more points are needed" + kept);
+  EXPECT_EQ(told(), u"Plane 2 was not made: 2 more points are needed" + kept(2));
   probe(parallelToTop);
-  EXPECT_EQ(told(), u"Plane 2 was not made: its points give no plane square to plane 1" + kept);
+  EXPECT_EQ(told(), u"Plane 2 was not made: its points give no plane square to plane 1" + kept(2));
   for (int i = 0; i < 3; ++i) custom("UndoLastSampled");
   probe(kEnd);
   stop(kEnd.stop);
-  EXPECT_EQ(told(), u"Plane 3 was not made: 1 more point is needed" + kept);
+  EXPECT_EQ(told(), u"Plane 3 was not made: 1 more point is needed" + kept(3));
   EXPECT_TRUE(widget_->isProbing());
   EXPECT_FALSE(newTransform());
   probe(kFront);

@@ -125,7 +125,8 @@ TEST_F(ProbedPlanesTest, APlaneTwoWithinTwoDegreesOfPlaneOnesDirectionIsRefused)
 // Two touches of plane 2 whose probe axes both lie along plane 1's normal come from a face parallel to it;
 // one such axis beside one across is an operator reaching over an edge, on a face square to plane 1.
 TEST_F(ProbedPlanesTest, PlaneTwoIsRefusedOnlyWhenBothItsTouchesHaveTheirProbeAlongPlaneOnesNormal) {
-  const Vector3 down{0, 0, -1}, across{-1, 0, 0}, tilted{-std::sin(0.3), 0, -std::cos(0.3)};
+  // Touches of the face x = 0.3 from its free side push along +x.
+  const Vector3 down{0, 0, -1}, across{1, 0, 0}, tilted{-std::sin(0.3), 0, -std::cos(0.3)};
   const struct {
     const char* what;
     Vector3 first, second;
@@ -168,7 +169,62 @@ TEST_F(ProbedPlanesTest, ARefusedPlaneTwoKeepsItsTouchesAsTaken) {
   EXPECT_EQ(
       text(probed.refusal(2)),
       u"Plane 2 was not made: its points give no plane square to plane 1. Its points are kept; probe more "
-      u"points and stop again.");
+      u"points on the face picked for plane 2 and stop again.");
+}
+
+}  // namespace
+
+namespace {
+
+// Planes 1 and 2 on the top face z = 0.1 and the face x = 0.3 of a part whose reference faces stand square
+// to each other, with the face y = 0 as plane 3, its material towards +y; then plane step from the touches
+// given, each after a device move along its approach, and the stop, which refuse it.
+ProbedPlanes probedUpTo(int step, const std::vector<std::pair<Vector3, Vector3>>& touches,
+                        const Vector3& stop) {
+  ProbedPlanes probed;
+  probed.references = {ReferenceFace{{0, 0, 1}, {}, true}, ReferenceFace{{1, 0, 0}, {1, 0, 0}, true},
+                       ReferenceFace{{0, 1, 0}, {0, -1, 0}, false}};
+  probed.sampledPoints = {{0, 0, 0.1}, {0.1, 0, 0.1}, {0, 0.1, 0.1}};
+  probed.stopPoint = {0, 0, 0.2};
+  EXPECT_TRUE(probed.computeDevicePlane1());
+  probed.sampledPoints = {{0.3, 0, 0.05}, {0.3, 0.1, 0.05}};
+  probed.stopPoint = {0.4, 0, 0.05};
+  if (step == 3) {
+    EXPECT_TRUE(probed.computeDevicePlane2());
+  }
+  probed.clearSampled();
+  for (const auto& [point, approach] : touches) {
+    probed.moved(approach);
+    probed.sampled(point);
+  }
+  probed.stopped(stop);
+  EXPECT_FALSE(step == 2 ? probed.computeDevicePlane2() : probed.computeDevicePlane3()) << "refused";
+  return probed;
+}
+
+// A plane 2 meeting plane 1 at another angle than their reference faces is refused with its points kept; a
+// plane 3 whose touches' approach puts its material on the other side of its face than planes 1 and 2 say
+// leaves nothing of the run to trust.
+TEST_F(ProbedPlanesTest, AProbedPlaneMeetsTheAngleAndTheSideOfItsReferenceFace) {
+  const Vector3 tilted{std::sin(std::numbers::pi / 3), 0, std::cos(std::numbers::pi / 3)}, in{-1, 0, 0};
+  const ProbedPlanes atSixty =
+      probedUpTo(2,
+                 {{{0.3, 0, 0.05}, in},
+                  {{0.3, 0.1, 0.05}, in},
+                  {Vector3(0.3, 0, 0.05) + 0.02 * Vector3::cross({0, 1, 0}, tilted), in}},
+                 {0.4, 0, 0.05});
+  EXPECT_EQ(
+      text(atSixty.refusal(2)),
+      u"Plane 2 was not made: planes 1 and 2 meet at 60 degrees, their reference faces at 90, so a point may "
+      u"be on another face. Its points are kept; undo back to that point, probe the face picked for plane 2, "
+      u"and stop again.");
+  EXPECT_FALSE(atSixty.endsRun());
+  const ProbedPlanes fromInside = probedUpTo(3, {{{0.1, 0, 0.05}, {0, -1, 0}}}, {0.1, 0.1, 0.05});
+  EXPECT_TRUE(fromInside.endsRun());
+  EXPECT_EQ(
+      text(fromInside.refusal(3)),
+      u"No alignment was made: plane 3 was probed from the other side of its reference face, as the planes "
+      u"before it stand. Nothing was stored; probe the planes again, each on the face picked for it.");
 }
 
 }  // namespace

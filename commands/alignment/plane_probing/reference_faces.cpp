@@ -1,0 +1,66 @@
+#include "commands/alignment/plane_probing/reference_faces.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "framework/translation/tr.h"
+
+namespace {
+
+// The angle between two planes of these normals, from 0 (parallel) to 90 degrees.
+double degreesBetween(const Vector3& a, const Vector3& b) {
+  const double cosine = std::abs(a.normalized().dot(b.normalized()));
+  return std::acos(std::min(cosine, 1.0)) * 180 / std::numbers::pi;
+}
+
+Vector3 faceDirection(const ReferenceFace& face) {
+  return face.faceNormal.squaredLength() == 0 ? face.planeNormal : face.faceNormal;
+}
+
+// +1 when the reference plane's normal points out of the material, -1 into it, 0 when not known.
+double referenceSide(const ReferenceFace& face) {
+  if (face.planeFacesOut) return 1;
+  const double along = face.planeNormal.dot(face.faceNormal);
+  return along > 0 ? 1 : along < 0 ? -1 : 0;
+}
+
+}  // namespace
+
+std::optional<ReferenceMismatch> referenceMismatch(const std::array<ProbedFace, 3>& probed,
+                                                   const std::array<ReferenceFace, 3>& faces, int plane) {
+  const size_t k = static_cast<size_t>(plane - 1);
+  const double side = referenceSide(faces[k]);
+  if (side != 0 && probed[k].outwardSide != 0 && side != probed[k].outwardSide)
+    return ReferenceMismatch{ReferenceMismatch::kOtherSide, plane};
+  if (!probed[k].ownNormal || faceDirection(faces[k]).squaredLength() == 0) return std::nullopt;
+  for (size_t j = 0; j < k; ++j) {
+    if (!probed[j].ownNormal || faceDirection(faces[j]).squaredLength() == 0) continue;
+    const double probedDegrees = degreesBetween(*probed[j].ownNormal, *probed[k].ownNormal);
+    const double referenceDegrees = degreesBetween(faceDirection(faces[j]), faceDirection(faces[k]));
+    if (std::abs(probedDegrees - referenceDegrees) > kFaceAngleTolerance * 180 / std::numbers::pi)
+      return ReferenceMismatch{ReferenceMismatch::kAngle, plane, static_cast<int>(j + 1), probedDegrees,
+                               referenceDegrees};
+  }
+  return std::nullopt;
+}
+
+ZelString mismatchText(const ReferenceMismatch& mismatch) {
+  if (mismatch.kind == ReferenceMismatch::kOtherSide)
+    return tr("plane %1 was probed from the other side of its reference face, as the planes before it stand",
+              ZelString::number(mismatch.plane));
+  const auto degrees = [](double value) {
+    return ZelString::formatDouble(value,
+                                   {.precision = std::abs(value - std::round(value)) < 0.05 ? ".0" : ".1"});
+  };
+  return tr("planes %1 meet at %2 degrees, their reference faces at %3, so a point may be on another face",
+            tr("%1 and %2", ZelString::number(mismatch.otherPlane), ZelString::number(mismatch.plane)),
+            degrees(mismatch.probedDegrees), degrees(mismatch.referenceDegrees));
+}
+
+ZelString noAlignmentText(const ReferenceMismatch& mismatch) {
+  return tr(
+      "No alignment was made: %1. Nothing was stored; probe the planes again, each on the face picked "
+      "for it.",
+      mismatchText(mismatch));
+}
