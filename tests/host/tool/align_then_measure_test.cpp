@@ -478,15 +478,13 @@ TEST_P(RecordedSession, ItsReplayStoresTheAlignmentAtApplyAndMeasuresInIt) {
     SCOPED_TRACE(softwareTransform ? "with a software transform" : "without");
     ScratchDirectory scratch;
     const Case given{Matrix4x4::identity(), softwareTransform};
-    Script recording(given.placement);
-    header(recording, given);
+    Script recording(given.placement), replay(given.placement);
+    for (Script* script : {&recording, &replay}) header(*script, given);
     recording.line("record-log " + scratch.system("session.log"));
     is321 ? align321(recording) : alignIterative(recording);
     hardProbeFeatures(recording, kBoreOnGrid, kBoreOnGridMore);
     recording.line("stop-recording");
     run(recording);
-    Script replay(given.placement);
-    header(replay, given);
     replay.line("replay-log " + scratch.system("session.log"));
     is321 ? pick321(replay) : pickTargets(replay);
     // The iterative pass restarts the device after each of its last three realignments.

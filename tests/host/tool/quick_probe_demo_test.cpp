@@ -112,8 +112,7 @@ TEST(QuickProbeDemo, ThePlaneBoreAndSlotHaveThePartsSizesAndTheirNominalsAreAdde
 // Probe" and "Hard Probe Features" both make the nominal slot from every spread.
 TEST(QuickProbeDemo, ThreeTouchesPerEndMakeTheSlotAtEverySpreadInBothCommands) {
   const Matrix4x4 pose = Matrix4x4::translation({0.35, -0.2, 0.6}) * Matrix4x4::rotation({1, 2, 3}, 0.7);
-  const auto mouse = [&](const char* action, const Vector3& from, const Vector3& along,
-                         const std::string& then) {
+  const auto mouse = [&](const char* action, Vector3 from, Vector3 along, const std::string& then) {
     const Vector3 at = Matrix4x4::transformPoint(pose, from), to = Matrix4x4::transformVector(pose, along);
     return "mouse " + (action + numbers({at.x, at.y, at.z, to.x, to.y, to.z})) + "\n" + then;
   };
