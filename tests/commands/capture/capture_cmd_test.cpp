@@ -175,61 +175,41 @@ TEST_F(ProbeCapture, AnErrorEndsTheOpenPassKeepingItsPointsAndStopsTheCapture) {
 // The undo key takes back the last single point of the capture under way, and nothing else: not a
 // continuous pass, not a pass still open, not a point of an earlier capture.
 TEST_F(ProbeCapture, UndoTakesBackOnlyTheLastSinglePointOfTheCaptureUnderWay) {
-  const auto undo = [](TestDevice* device) {
-    device->deliver<IZelHardProbeDataReceiver>(
-        [](IZelHardProbeDataReceiver* r) { r->onCustomEvent(ZelCString("UndoLastSampled"), nullptr); });
-  };
-  struct Case {
-    const char* what;
-    int32_t mode;
-    std::function<void()> capture;
-    std::vector<std::u16string> left;
-  };
-  const std::vector<Case> cases = {
-      {"the last single point",
-       Cmd::kSinglePoint,
-       [&] {
-         pressProbe({1, 0, 0});
-         pressProbe({2, 0, 0});
-         undo(single_);
-       },
-       {u"Scan 1"}},
-      {"a continuous pass",
-       Cmd::kDistance,
-       [&] {
-         pass({{0, 0, 0}, {1, 0, 0}});
-         undo(continuous_);
-       },
-       {u"Scan 1"}},
-      {"a pass still open",
-       Cmd::kSinglePoint,
-       [&] {
-         pressProbe({1, 0, 0});
-         single_->deliver<IZelHardProbeContinuousDataReceiver>([](auto* r) { r->onStartCapture(); });
-         undo(single_);
-       },
-       {u"Scan 1", u"Scan 2"}},
-      {"an earlier capture's point",
-       Cmd::kSinglePoint,
-       [&] {
-         pressProbe({1, 0, 0});
-         single_->deliver<IZelHardProbeDataReceiver>([](auto* r) { r->onPointStop({1, 0, 1}); });
-         startCapture();
-         undo(single_);
-       },
-       {u"Scan 1"}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    ASSERT_EQ(run(c.mode), Start::kStarted);
+  // The point objects left by the undo after capture, the capture then cancelled.
+  const auto leftAfterUndo = [&](int32_t mode, const std::function<void()>& capture) {
+    EXPECT_EQ(run(mode), Start::kStarted);
     startCapture();
-    c.capture();
-    EXPECT_EQ(pointObjectNames(), c.left);
+    capture();
+    (mode == Cmd::kDistance ? continuous_ : single_)
+        ->deliver<IZelHardProbeDataReceiver>(
+            [](IZelHardProbeDataReceiver* r) { r->onCustomEvent(ZelCString("UndoLastSampled"), nullptr); });
+    const std::vector<std::u16string> left = pointObjectNames();
     runner_.cancel();
-    ASSERT_TRUE(pointObjectNames().empty()) << "cancel takes every pass back";
+    EXPECT_TRUE(pointObjectNames().empty()) << "cancel takes every pass back";
     if (ICounter* names = host_.core().counters().find(ZelCString("ProbeCapturePointObjectNumber")))
       names->reset();
-  }
+    return left;
+  };
+  const std::vector<std::u16string> one{u"Scan 1"}, two{u"Scan 1", u"Scan 2"};
+  EXPECT_EQ(leftAfterUndo(Cmd::kSinglePoint, [&] { pressProbe({1, 0, 0}), pressProbe({2, 0, 0}); }), one);
+  EXPECT_EQ(leftAfterUndo(Cmd::kDistance, [&] { pass({{0, 0, 0}, {1, 0, 0}}); }), one) << "a continuous pass";
+  EXPECT_EQ(leftAfterUndo(Cmd::kSinglePoint,
+                          [&] {
+                            pressProbe({1, 0, 0});
+                            single_->deliver<IZelHardProbeContinuousDataReceiver>(
+                                [](auto* r) { r->onStartCapture(); });
+                          }),
+            two)
+      << "a pass still open";
+  EXPECT_EQ(
+      leftAfterUndo(Cmd::kSinglePoint,
+                    [&] {
+                      pressProbe({1, 0, 0});
+                      single_->deliver<IZelHardProbeDataReceiver>([](auto* r) { r->onPointStop({1, 0, 1}); });
+                      startCapture();
+                    }),
+      one)
+      << "an earlier capture's point";
 }
 
 }  // namespace

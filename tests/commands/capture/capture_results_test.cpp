@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <utility>
 #include <vector>
 
 #include "framework/object/query_chain.h"
@@ -76,25 +74,22 @@ TEST_F(CaptureResults, WithoutMergeThePassesAreGroupedAndTheTestObjectIsUntouche
 // The boxes hold what the dialog shows, whether clicked or given a value: a ticked box clicked is unticked,
 // passes taken without "Merge Scan Passes" are grouped, not merged, and the settings keep both boxes off.
 TEST_F(CaptureResults, TheBoxesHoldWhatTheDialogShowsClickedOrGivenAValue) {
-  const std::vector<std::pair<const char*, std::function<bool(int32_t, bool)>>> ways = {
-      {"click", [&](int32_t id, bool on) { return (dialog().control(id)->value != 0) == on || press(id); }},
-      {"value", [&](int32_t id, bool on) { return dialog().enterValue(id, on); }}};
-  for (const auto& [way, set] : ways) {
-    SCOPED_TRACE(way);
-    store().setInt(nullptr, "Palpera/ProbeCapture/Merge", 1);
-    store().setInt(nullptr, "Palpera/ProbeCapture/Sampling", 1);
+  const char* const boxKeys[] = {"Palpera/ProbeCapture/Merge", "Palpera/ProbeCapture/Sampling"};
+  for (const bool click : {true, false}) {
+    SCOPED_TRACE(click ? "click" : "value");
+    const auto untick = [&](int32_t id) { return click ? press(id) : dialog().enterValue(id, false); };
+    for (const char* key : boxKeys) store().setInt(nullptr, key, 1);
     ASSERT_EQ(run(Cmd::kSinglePoint), Start::kStarted);
-    ASSERT_TRUE(set(Cmd::kSampling, false));
+    ASSERT_TRUE(untick(Cmd::kSampling));
     EXPECT_EQ(dialog().control(Cmd::kSampling)->value, 0);
     EXPECT_FALSE(dialog().control(Cmd::kSpacing)->enabled);
-    ASSERT_TRUE(set(Cmd::kMerge, false));
+    ASSERT_TRUE(untick(Cmd::kMerge));
     EXPECT_EQ(dialog().control(Cmd::kMerge)->value, 0);
     startCapture();
     for (double x : {1.0, 2.0, 3.0}) pressProbe({x, 0, 0});
     ASSERT_TRUE(runner_.apply());
     EXPECT_FALSE(object(u"Merged Points 1"));
-    EXPECT_EQ(store().getInt("Palpera/ProbeCapture/Merge", -1), 0);
-    EXPECT_EQ(store().getInt("Palpera/ProbeCapture/Sampling", -1), 0);
+    for (const char* key : boxKeys) EXPECT_EQ(store().getInt(key, -1), 0) << key;
   }
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
 #include <set>
@@ -31,7 +32,6 @@
 #include "host_api/zel_primitive_itr.h"
 #include "host_api/zel_sub_objects.h"
 #include "part_touches.h"
-#include "platform/utf8.h"
 #include "support/drawn_transform.h"
 #include "support/module_settings.h"
 #include "support/recording_receiver.h"
@@ -118,13 +118,14 @@ class QuickProbeCmdTest : public HardProbeTest {
     return subObjects(object)->subObjectAt(i)->displayFlag(IZelSubObject::kHiddenDisplayFlag);
   }
 
-  // Three touches and a stop on the top plane, which makes a rim beside it recognisable.
   void probeTopPlane(const Matrix4x4& pose = Matrix4x4::identity()) {
     for (const Vector3& p : {Vector3{0.01, 0.01, 0.012}, {0.09, 0.01, 0.012}, {0.02, 0.07, 0.012}})
       sample(Matrix4x4::transformPoint(pose, p));
     stop(Matrix4x4::transformPoint(pose, {0.02, 0.02, 0.02}));
   }
-  // The top plane first; then three points on each end arc of the slot near the rim; a stop in the middle.
+  // The top plane probed first, whose nominal makes the rim beside it recognisable; then three points on each
+  // end arc of the slot near the rim, off the arcs' seams (at 0° and 180°, edges of their own); a stop in the
+  // middle.
   void probeOvalSlot() {
     probeTopPlane();
     const double reach = 0.006 - kProbeRadius;
@@ -249,7 +250,6 @@ TEST_F(QuickProbeCmdTest, TheOvalSlotsRimBesideTheTopPlaneGivesTheSlotWithItsDoc
   ASSERT_TRUE(slot);
   EXPECT_NEAR(slot->length(), 0.042, 1e-6);
   EXPECT_NEAR(slot->width(), 0.012, 1e-6);
-  // The plane's and the slot's nominals, each under its probed feature's name.
   EXPECT_EQ(names(u"RefObject"), names(u"TestObject"));
 }
 
@@ -534,7 +534,6 @@ class QuickProbePlacedTest : public QuickProbeCmdTest {
     command_->deactivate();
     command_.release();
   }
-  // A fresh round: no probed feature, no nominal.
   void removeFeatures() {
     for (const char16_t* object : {u"TestObject", u"RefObject"}) {
       while (subObjects(object) && subObjects(object)->subObjectCount() > 0)
@@ -939,8 +938,8 @@ TEST_F(QuickProbeSidesTest, TheTemporaryNominalKeepsOneNameAndTheNewObjectIsTheF
 TEST_F(QuickProbeSidesTest, ThePartsOutlineIsNoSlotItsTouchesGoToTheSideFace) {
   load("plate-bore");
   start();
-  // The top plane first, which makes the outline beside it recognisable; then touches on the side face at
-  // y = 0 just below its top edge.
+  // The top plane probed first, whose nominal makes the outline beside it recognisable; then touches on the
+  // side face at y = 0 just below its top edge.
   probeTopPlane();
   for (const Vector3& p : {Vector3{0.02, -0.002, 0.009}, {0.05, -0.002, 0.0085}, {0.08, -0.002, 0.0092}})
     sample(p);
@@ -963,8 +962,9 @@ TEST_F(QuickProbeSidesTest, APocketsWallsTouchedJustBelowTheRimGiveThePocketsOut
       loadCadModel(host_.document().doc(), u"RefObject",
                    std::string(PALPERA_TEST_SOURCE_DIR) + "/commands/quick_probe/pocket-walls-first.step");
   start();
-  // The top plane first, which makes the rim beside it recognisable; then nine touches on the pocket's walls
-  // (x 0.03 to 0.07, y 0.03 to 0.05) half a millimetre below the rim, nearer the rim than the allowance.
+  // The top plane probed first, whose nominal makes the rim beside it recognisable; then nine touches on the
+  // pocket's walls (x 0.03 to 0.07, y 0.03 to 0.05) half a millimetre below the rim, nearer the rim than
+  // the allowance.
   probeTopPlane();
   const double z = 0.0095;
   for (const Vector3& p : {Vector3{0.04, 0.032, z},
@@ -994,38 +994,30 @@ TEST_F(QuickProbePlacedTest, ACoaxialBoreAndShaftAreEachNamedAfterANominalOfItsO
   const Matrix4x4 pose = placedPose();
   ASSERT_TRUE(reference_->setTransform(pose.m));
   host_.core().dataStore().setInt(nullptr, "Palpera/FeatureMatching/Enable", 1);
-  struct Wall {
-    double radius, reach, stopReach;  // the wall's, the ball centre's and the stop's, from the axis
+  const auto at = [&](double reach, double degrees, double z) {
+    return Matrix4x4::transformPoint(pose, onRound(0.06, 0.06, reach, degrees, z));
   };
-  const Wall shaft{0.046482, 0.046482 + kRadius, 0.046482 + 4 * kRadius};
-  const Wall bore{0.0365125, 0.0365125 - kRadius, 0};
-  for (const std::vector<Wall>& order : {std::vector{shaft, bore}, std::vector{bore, shaft}}) {
-    SCOPED_TRACE(order[0].radius == shaft.radius ? "the shaft first" : "the bore first");
+  // The wall's radius, the ball centre's and the stop's distance from the axis.
+  const std::array<double, 3> shaft{0.046482, 0.046482 + kRadius, 0.046482 + 4 * kRadius};
+  const std::array<double, 3> bore{0.0365125, 0.0365125 - kRadius, 0};
+  for (const auto& order : {std::array{shaft, bore}, std::array{bore, shaft}}) {
+    SCOPED_TRACE(order[0] == shaft ? "the shaft first" : "the bore first");
     removeFeatures();
     startWithRadius();
-    for (const Wall& wall : order) {
-      for (const auto& [degrees, z] : {std::pair{20.0, 0.04},
-                                       {60.0, 0.045},
-                                       {100.0, 0.05},
-                                       {200.0, 0.04},
-                                       {250.0, 0.045},
-                                       {300.0, 0.05}})
-        sample(Matrix4x4::transformPoint(pose, onRound(0.06, 0.06, wall.reach, degrees, z)));
-      stop(Matrix4x4::transformPoint(pose, onRound(0.06, 0.06, wall.stopReach, 0, 0.045)));
+    for (const auto& [radius, reach, stopReach] : order) {
+      int touch = 0;
+      for (const double degrees : {20.0, 60.0, 100.0, 200.0, 250.0, 300.0})
+        sample(at(reach, degrees, 0.04 + 0.005 * (touch++ % 3)));
+      stop(at(stopReach, 0, 0.045));
     }
     end();
     EXPECT_EQ(errors(), std::u16string());
-    // Numbered on from the first round: the type's running number is the document object's.
-    const std::vector<std::u16string> probedNames = names(u"TestObject");
-    ASSERT_EQ(probedNames.size(), 2u);
-    EXPECT_NE(probedNames[0], probedNames[1]);
-    ASSERT_EQ(names(u"RefObject"), probedNames);
+    ASSERT_EQ(names(u"TestObject").size(), 2u);
+    EXPECT_NE(names(u"TestObject")[0], names(u"TestObject")[1]);
+    ASSERT_EQ(names(u"RefObject"), names(u"TestObject"));
     for (int32_t i = 0; i < 2; ++i) {
-      auto* probed = queryPart<IZelCylinder>(feature(u"TestObject", i));
-      auto* nominal = queryPart<IZelCylinder>(feature(u"RefObject", i));
-      ASSERT_TRUE(probed && nominal);
-      EXPECT_NEAR(probed->radius(), order[i].radius, 1e-6);
-      EXPECT_NEAR(nominal->radius(), order[i].radius, 1e-9);
+      ASSERT_EQ(kindMatching(feature(u"TestObject", i), feature(u"RefObject", i), pose), "cylinder");
+      EXPECT_NEAR(queryPart<IZelCylinder>(feature(u"RefObject", i))->radius(), order[i][0], 1e-9);
     }
   }
 }
@@ -1035,61 +1027,42 @@ TEST_F(QuickProbePlacedTest, ACoaxialBoreAndShaftAreEachNamedAfterANominalOfItsO
 // make the plane alone.
 TEST_F(QuickProbePlacedTest, TouchesNearAnEdgeOfTheFirstFaceProbedAreThatFacesPlane) {
   load("plate-shaft-bore");
-  const Matrix4x4 pose = placedPose();
-  ASSERT_TRUE(reference_->setTransform(pose.m));
   constexpr double kBall = 0.003, z = 0.01 + kBall;
-  const std::vector<Vector3> inside{{0.01, 0.01, z}, {0.02, 0.008, z}, {0.008, 0.02, z}};
-  const std::vector<Vector3> nearEdge{{0.025, 0.0014, z}, {0.035, 0.0027, z}};
-  for (bool edgeFirst : {false, true}) {
-    SCOPED_TRACE(edgeFirst ? "near the edge first" : "near the edge last");
+  std::vector<Vector3> touches{
+      {0.01, 0.01, z}, {0.02, 0.008, z}, {0.008, 0.02, z}, {0.025, 0.0014, z}, {0.035, 0.0027, z}};
+  for (const char* order : {"near the edge last", "near the edge first"}) {
+    SCOPED_TRACE(order);
     removeFeatures();
-    start();
+    const Matrix4x4 pose = placed();
     device_->deliver<IZelHardProbeDataReceiver>(
         [&](IZelHardProbeDataReceiver* r) { r->setProbeRadius(kBall); });
-    std::vector<Vector3> touches = edgeFirst ? nearEdge : inside;
-    for (const Vector3& p : edgeFirst ? inside : nearEdge) touches.push_back(p);
     for (const Vector3& p : touches) sample(Matrix4x4::transformPoint(pose, p));
     stop(Matrix4x4::transformPoint(pose, {0.015, 0.015, 0.03}));
     end();
     EXPECT_EQ(errors(), std::u16string());
     ASSERT_EQ(names(u"TestObject").size(), 1u);
     ASSERT_EQ(names(u"RefObject"), names(u"TestObject")) << "no line beside it";
-    auto* plane = queryPart<IZelPlane>(feature(u"TestObject", 0));
-    ASSERT_TRUE(plane);
-    EXPECT_NEAR(plane->normal().dot(Matrix4x4::transformVector(pose, {0, 0, 1})), 1, 1e-9);
-    EXPECT_NEAR((plane->center() - Matrix4x4::transformPoint(pose, {0, 0, 0.01})).dot(plane->normal()), 0,
-                1e-9);
+    EXPECT_EQ(kindMatching(feature(u"TestObject", 0), feature(u"RefObject", 0), pose), "plane");
+    std::rotate(touches.begin(), touches.begin() + 3, touches.end());
   }
 }
 
-namespace {
-
-// How many touches made the probed feature: the sampled points its probing record keeps.
-int32_t touchesOf(IZelFeature* feature) {
-  auto* record = queryPart<IZelParameterTable>(feature->getParameter(ZelString(u"<ProbeConstruction>")));
-  auto* parameters =
-      record ? queryPart<IZelParameterTable>(record->getParameter(ZelString(u"<Parameters>"))) : nullptr;
-  auto* sampled = parameters
-                      ? queryPart<IZelVectorsValue>(parameters->getParameter(ZelString(u"<SampledPoints>")))
-                      : nullptr;
-  return sampled ? sampled->count() : -1;
-}
-
-}  // namespace
-
-// The undo key takes back touches newest first, one feature's after another's, and never a touch of a
-// feature a stop finished: two touches of the bore that the first stop cannot finish stay beside the top
-// plane it does; then two touches of the front face and three undos, each taking its touch off the drawing,
-// leave the bore one touch; five more make it a cylinder of six.
+// The undo key takes back touches newest first, never one of a feature a stop finished: two bore touches stay
+// beside the top plane the first stop makes; two on the front face and three undos, each taking its touch
+// off the drawing, leave the bore one touch; five more make it a cylinder of six.
 TEST_F(QuickProbeCmdTest, UndoTakesBackTheNewestTouchesOfUnfinishedFeaturesAndTheirDrawing) {
   load("plate-bore");
   start();
-  const auto undo = [&] {
-    device_->deliver<IZelHardProbeDataReceiver>(
-        [](IZelHardProbeDataReceiver* r) { r->onCustomEvent(ZelCString("UndoLastSampled"), nullptr); });
+  const auto touchesOf = [](IZelFeature* feature) {  // the sampled points its probing record keeps
+    IZelParameter* at = feature->getParameter(ZelString(u"<ProbeConstruction>"));
+    for (const char16_t* key : {u"<Parameters>", u"<SampledPoints>"}) {
+      auto* table = queryPart<IZelParameterTable>(at);
+      at = table ? table->getParameter(ZelString(key)) : nullptr;
+    }
+    auto* sampled = queryPart<IZelVectorsValue>(at);
+    return sampled ? sampled->count() : -1;
   };
-  sample(onBore(20, 0.004));
-  sample(onBore(60, 0.005));
+  for (const auto& [degrees, z] : {std::pair{20.0, 0.004}, {60.0, 0.005}}) sample(onBore(degrees, z));
   for (const auto& [x, y] : {std::pair{0.01, 0.01}, {0.09, 0.015}, {0.085, 0.07}})
     sample({x, y, 0.01 + kProbeRadius});
   stop({0.02, 0.07, 0.02});
@@ -1097,15 +1070,15 @@ TEST_F(QuickProbeCmdTest, UndoTakesBackTheNewestTouchesOfUnfinishedFeaturesAndTh
   for (const double x : {0.03, 0.07}) sample({x, -kProbeRadius, 0.005});
   ASSERT_EQ(pointsDrawn(), 2);
   for (const int32_t drawnAfter : {1, 0, 0}) {
-    undo();
+    device_->deliver<IZelHardProbeDataReceiver>(
+        [](IZelHardProbeDataReceiver* r) { r->onCustomEvent(ZelCString("UndoLastSampled"), nullptr); });
     EXPECT_EQ(pointsDrawn(), drawnAfter);
   }
   for (const auto& [degrees, z] :
        {std::pair{100.0, 0.0045}, {160.0, 0.005}, {200.0, 0.0055}, {250.0, 0.004}, {300.0, 0.006}})
     sample(onBore(degrees, z));
   stop({0.05, 0.04, 0.005});
-  ASSERT_EQ(names(u"TestObject"), (std::vector<std::u16string>{u"Plane 1", u"Cylinder 1"}))
-      << platform::toUtf8(errors());
+  ASSERT_EQ(names(u"TestObject"), (std::vector<std::u16string>{u"Plane 1", u"Cylinder 1"}));
   EXPECT_EQ(touchesOf(feature(u"TestObject", 0)), 3);
   EXPECT_EQ(touchesOf(feature(u"TestObject", 1)), 6);
 }

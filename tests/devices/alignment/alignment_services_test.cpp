@@ -46,6 +46,7 @@ class AlignmentServices : public ModuleTest {
     auto encoded = encodeStoredMatrix(m);
     return std::vector<uint8_t>(encoded.begin(), encoded.end());
   }
+  void expectTheObjectMatrixFoldsInOnlyWhatMoved(const char16_t* part);
 };
 
 const Matrix4x4 kShift = Matrix4x4::translation(Vector3(1, 2, 3));
@@ -199,53 +200,54 @@ TEST_F(AlignmentServices, EveryWayToTheHardwareMatrixTakesOnlyARotationAndAShift
 
 // The part stands placed before the module starts, a host alignment then turns and moves it about another
 // axis (a move that does not commute with the placement), and a new document shows it elsewhere again: the
-// object matrix takes each move once, on the left, from where the service last saw the part. So for the
-// reference model and for a part of another name, the document's only object; and after a new document
-// with nothing in it, a part loaded and aligned there is taken whole, not as a move from the part before.
+// object matrix takes each move once, on the left, from where the service last saw the part. After a new
+// document with nothing in it, a part loaded and aligned there is taken whole, not as a move from the last.
+void AlignmentServices::expectTheObjectMatrixFoldsInOnlyWhatMoved(const char16_t* part) {
+  const auto placeReference = [&](const Matrix4x4& placement) {
+    IZelDocObject* reference = host_.document().doc().findObject(ZelString(part));
+    ASSERT_TRUE(reference && reference->setTransform(placement.m));
+  };
+  const Matrix4x4 placed = Matrix4x4::translation({0.3, -0.2, 0.1}) * Matrix4x4::rotation({1, 0, 0}, 0.4);
+  host_.document().doc().add({"Mesh", part, {}, {}, {}}, false);
+  placeReference(placed);
+  host_.document().eventDataStore().fire("Document/Reset");  // a document opened with the part placed
+  auto object = service<IZelPluginDeviceObjectAlignmentService>("PluginDeviceObjectAlignmentService");
+  const Matrix4x4 software = Matrix4x4::translation({0, 0.05, 0}) * Matrix4x4::rotation({0, 1, 0}, 0.3);
+  object->setMatrix(software);
+  host_.core().dataStore().fireEvent(nullptr, "General/AlignmentChanged");
+  expectMatrixNear(*object->matrix(), software,
+                   1e-12);  // as the document opened with it: no host alignment
+
+  const Matrix4x4 aligned =
+      Matrix4x4::translation({-0.1, 0.4, 0.2}) * Matrix4x4::rotation({0, 0, 1}, 0.7) * placed;
+  placeReference(aligned);
+  host_.core().dataStore().fireEvent(nullptr, "General/AlignmentChanged");
+  const Matrix4x4 moved = aligned * Matrix4x4::inverse(placed);
+  expectMatrixNear(*object->matrix(), moved * software, 1e-12);
+  EXPECT_EQ(storedBlob("Palpera/Alignment/Object Alignment"), bytesOf(*object->matrix()));
+
+  // A new document: the stored matrix is not loaded (the default), and the part stands where the document
+  // puts it, which no host alignment did.
+  placeReference(Matrix4x4::rotation({1, 1, 0}, -0.9));
+  host_.document().eventDataStore().fire("Document/Reset");
+  host_.core().dataStore().fireEvent(nullptr, "General/AlignmentChanged");
+  expectMatrixNear(*object->matrix(), Matrix4x4::identity(), 1e-12);
+
+  host_.document().doc().remove(host_.document().doc().findObject(ZelString(part)));
+  host_.document().eventDataStore().fire("Document/Reset");
+  host_.document().doc().add({"Mesh", part, {}, {}, {}}, false);
+  placeReference(aligned);
+  host_.core().dataStore().fireEvent(nullptr, "General/AlignmentChanged");
+  expectMatrixNear(*object->matrix(), aligned, 1e-12);
+  host_.document().doc().remove(host_.document().doc().findObject(ZelString(part)));
+  host_.document().eventDataStore().fire("Document/Reset");
+}
+
+// So for the reference model and for a part of another name, the document's only object.
 TEST_F(AlignmentServices, TheObjectMatrixFoldsInOnlyWhatThePartMovedSinceItWasLastSeen) {
-  for (const char16_t* name : {u"RefObject", u"Bracket"}) {
-    SCOPED_TRACE(name == std::u16string(u"RefObject") ? "RefObject" : "Bracket");
-    const auto placeReference = [&](const Matrix4x4& placement) {
-      IZelDocObject* reference = host_.document().doc().findObject(ZelString(name));
-      ASSERT_TRUE(reference && reference->setTransform(placement.m));
-    };
-    const auto alignmentChanged = [&] {
-      host_.core().dataStore().fireEvent(nullptr, "General/AlignmentChanged");
-    };
-    const Matrix4x4 placed = Matrix4x4::translation({0.3, -0.2, 0.1}) * Matrix4x4::rotation({1, 0, 0}, 0.4);
-    host_.document().doc().add({"Mesh", name, {}, {}, {}}, false);
-    placeReference(placed);
-    host_.document().eventDataStore().fire("Document/Reset");  // a document opened with the part placed
-    auto object = service<IZelPluginDeviceObjectAlignmentService>("PluginDeviceObjectAlignmentService");
-    const Matrix4x4 software = Matrix4x4::translation({0, 0.05, 0}) * Matrix4x4::rotation({0, 1, 0}, 0.3);
-    object->setMatrix(software);
-    alignmentChanged();
-    expectMatrixNear(*object->matrix(), software,
-                     1e-12);  // as the document opened with it: no host alignment
-
-    const Matrix4x4 aligned =
-        Matrix4x4::translation({-0.1, 0.4, 0.2}) * Matrix4x4::rotation({0, 0, 1}, 0.7) * placed;
-    placeReference(aligned);
-    alignmentChanged();
-    const Matrix4x4 moved = aligned * Matrix4x4::inverse(placed);
-    expectMatrixNear(*object->matrix(), moved * software, 1e-12);
-    EXPECT_EQ(storedBlob("Palpera/Alignment/Object Alignment"), bytesOf(*object->matrix()));
-
-    // A new document: the stored matrix is not loaded (the default), and the part stands where the document
-    // puts it, which no host alignment did.
-    placeReference(Matrix4x4::rotation({1, 1, 0}, -0.9));
-    host_.document().eventDataStore().fire("Document/Reset");
-    alignmentChanged();
-    expectMatrixNear(*object->matrix(), Matrix4x4::identity(), 1e-12);
-
-    host_.document().doc().remove(host_.document().doc().findObject(ZelString(name)));
-    host_.document().eventDataStore().fire("Document/Reset");
-    host_.document().doc().add({"Mesh", name, {}, {}, {}}, false);
-    placeReference(aligned);
-    alignmentChanged();
-    expectMatrixNear(*object->matrix(), aligned, 1e-12);
-    host_.document().doc().remove(host_.document().doc().findObject(ZelString(name)));
-    host_.document().eventDataStore().fire("Document/Reset");
+  for (const char16_t* part : {u"RefObject", u"Bracket"}) {
+    SCOPED_TRACE(part[0] == u'R' ? "RefObject" : "Bracket");
+    expectTheObjectMatrixFoldsInOnlyWhatMoved(part);
   }
 }
 

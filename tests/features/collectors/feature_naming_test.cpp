@@ -122,15 +122,9 @@ TEST_F(PlacedReference, ATargetPointAndParallelPlanesMatchTheirReferenceFeatures
 // within a millimetre, a cone's half angle within two degrees, matches; a little more does not.
 TEST_F(PlacedReference, AReferenceFeatureOfAnotherSizeIsNoMatch) {
   enum class Kind { cylinder, cone, slotLength, slotWidth };
-  struct Case {
-    Kind kind;
-    double probed, reference;  // metres or, for the cone, degrees
-    bool matches;
-  };
-  const Case cases[] = {{Kind::cylinder, .02, .0209, true},    {Kind::cylinder, .02, .0211, false},
-                        {Kind::cone, 30, 31.9, true},          {Kind::cone, 30, 32.1, false},
-                        {Kind::slotLength, .042, .0411, true}, {Kind::slotLength, .042, .0409, false},
-                        {Kind::slotWidth, .012, .0129, true},  {Kind::slotWidth, .012, .0131, false}};
+  // By kind: the probed size, a reference's just within the tolerance, one just beyond (the cone's degrees).
+  const double sizes[][3] = {
+      {.02, .0209, .0211}, {30, 31.9, 32.1}, {.042, .0411, .0409}, {.012, .0129, .0131}};
   const Vector3 base{.05, .02, 0}, top{.05, .02, .02}, across{1, 0, 0};
   // The feature of the kind and size, in the world (place false) or in the reference object's coordinates.
   const auto feature = [&](Kind kind, double size, bool place) -> IPtr<IZelFeature> {
@@ -156,11 +150,13 @@ TEST_F(PlacedReference, AReferenceFeatureOfAnotherSizeIsNoMatch) {
     return IPtr<IZelFeature>(queryPart<IZelFeature>(slot.get()));
   };
   auto* references = queryPart<IZelSubObjectMgr>(getFeatureSubObjectMgr(reference()));
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.reference);
-    EXPECT_EQ(matches(feature(c.kind, c.probed, false).get(), feature(c.kind, c.reference, true).get()),
-              c.matches);
-    references->removeSubObject(references->subObjectAt(0));
+  for (const Kind kind : {Kind::cylinder, Kind::cone, Kind::slotLength, Kind::slotWidth}) {
+    const auto& [probed, within, beyond] = sizes[static_cast<int>(kind)];
+    for (const double size : {within, beyond}) {
+      SCOPED_TRACE(size);
+      EXPECT_EQ(matches(feature(kind, probed, false).get(), feature(kind, size, true).get()), size == within);
+      references->removeSubObject(references->subObjectAt(0));
+    }
   }
 }
 

@@ -112,30 +112,22 @@ TEST(CommandBase, ABareCommandMayRunNeverButAgreesToEveryStepAndAnswersNoHostQue
                command->hostQuery37());
 }
 
-// The slot a virtual operation takes in its class's table of operations, or -1 for one that is not virtual.
-// The Itanium C++ ABI, which Linux compilers follow, keeps in a pointer to a virtual member the slot's byte
-// offset: plus 1 in the pointer, or flagged in the lowest bit of the adjustment on ARM.
+// A virtual operation's slot in its class's table, or -1: in the Itanium C++ ABI a member pointer to a
+// virtual operation holds its slot's byte offset plus 1 (on ARM: the offset, the adjustment's low bit set).
 template <class Operation>
 std::ptrdiff_t slotOf(Operation operation) {
-  struct {
-    std::uintptr_t pointer;
-    std::ptrdiff_t adjustment;
-  } raw;
+  std::uintptr_t raw[2];  // the pointer or offset, then the adjustment
   static_assert(sizeof(operation) == sizeof(raw));
-  std::memcpy(&raw, &operation, sizeof raw);
+  std::memcpy(raw, &operation, sizeof raw);
 #if defined(__arm__) || defined(__aarch64__)
-  const bool isVirtual = (raw.adjustment & 1) != 0;
-  const std::uintptr_t offset = raw.pointer;
+  return (raw[1] & 1) ? static_cast<std::ptrdiff_t>(raw[0] / sizeof(void*)) : -1;
 #else
-  const bool isVirtual = (raw.pointer & 1) != 0;
-  const std::uintptr_t offset = raw.pointer - 1;
+  return (raw[0] & 1) ? static_cast<std::ptrdiff_t>((raw[0] - 1) / sizeof(void*)) : -1;
 #endif
-  return isVirtual ? static_cast<std::ptrdiff_t>(offset / sizeof(void*)) : -1;
 }
 
-// The host reaches a command's operations by their place: context is the one after the command operations;
-// then come the two object operations the base overrides (queryInterface, className) and the extended base's
-// 21 forwarding operations in order.
+// The host reaches a command's operations by their place: context right after the command operations, then
+// queryInterface and className, which the base overrides, then the extended base's 21 forwarding operations.
 TEST(CommandBase, ContextAndTheForwardingOperationsHoldTheirPlacesAfterTheCommandOperations) {
   const std::ptrdiff_t context = slotOf(&CompBaseCmd::context);
   EXPECT_EQ(context, slotOf(&CompBaseCmd::onKeyRelease) + 1);

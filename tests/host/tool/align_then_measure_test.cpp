@@ -21,6 +21,7 @@
 #include "framework/registrations/static_constants.h"
 #include "printed_matrix.h"
 #include "support/device_records.h"
+#include "support/expect_matrix_near.h"
 #include "support/module_fixture.h"
 #include "support/run_tool.h"
 #include "support/scratch_directory.h"
@@ -246,10 +247,9 @@ std::string run(Alignment alignment, const Case& given) {
   return run(script);
 }
 
-// Every difference compare printed, and every deviation in the point table: by default Quick Probe's plane
-// and cylinder, then Hard Probe Features' plane and cylinder (2 + 3 values each), and four touches.
-void expectEverythingWherePartStands(const std::string& output, int expectedDifferences = 10,
-                                     int expectedDeviations = 4) {
+// Every difference compare printed, and every deviation in the point table.
+void expectEverythingWherePartStands(const std::string& output, int differencesWanted = 10,
+                                     int deviationsWanted = 4) {
   std::istringstream lines(output);
   std::string line;
   int differences = 0, deviations = 0;
@@ -267,8 +267,9 @@ void expectEverythingWherePartStands(const std::string& output, int expectedDiff
       ++deviations;
     }
   }
-  EXPECT_EQ(differences, expectedDifferences) << output;
-  EXPECT_EQ(deviations, expectedDeviations) << output;
+  // Quick Probe's plane and cylinder, then Hard Probe Features' plane and cylinder: 2 + 3 values each.
+  EXPECT_EQ(differences, differencesWanted) << output;
+  EXPECT_EQ(deviations, deviationsWanted) << output;
 }
 
 class AlignThenMeasure : public testing::TestWithParam<Alignment> {};
@@ -402,8 +403,7 @@ class ArmElsewhere : public ModuleTest, public testing::WithParamInterface<Align
     script.line("print alignment");
   }
 
-  // recorded: the transform each measuring acquisition carries, or none, when the replay measures in the
-  // alignment it made.
+  // recorded: what each measuring acquisition carries; null: the replay measures in the alignment it made.
   void measure(Script& script, const Matrix4x4* recorded) {
     const auto replayed = [&](const char* command, const std::vector<ArmEvent>& events) {
       script.line(command);
@@ -424,8 +424,7 @@ class ArmElsewhere : public ModuleTest, public testing::WithParamInterface<Align
     script.line("apply");
   }
 
-  // Runs the session, with or without a recorded transform in the measuring acquisitions, and checks the pose
-  // found and every value measured after it.
+  // Runs the session, and checks the pose found and every value measured after it.
   void expectArmsPoseAndThePartWhereItStands(const Case& given) {
     for (const bool measuringRecorded : {true, false}) {
       SCOPED_TRACE(measuringRecorded ? "measuring acquisitions recorded with the pose" : "none recorded");
@@ -438,19 +437,15 @@ class ArmElsewhere : public ModuleTest, public testing::WithParamInterface<Align
       measure(script, measuringRecorded ? &recorded : nullptr);
       std::ofstream(scratch_.system("session.log")) << log_;
       const std::string output = run(script);
-      // The frame rule: object x hardware x scale is the pose the arm's touches are delivered by, so the
-      // software transform stays in the object matrix and the hardware matrix holds its inverse. So after the
-      // alignment's apply, and while the deviation's acquisition replays.
+      // The frame rule: object x hardware x scale is the pose the touches are delivered by, so the hardware
+      // matrix holds the software transform's inverse, after the alignment's apply and while measuring.
       const Matrix4x4 software = lastMatrixUnder(output, "object");
       std::string printed = output;
       for (const char* when : {"while measuring", "after the alignment's apply"}) {
         SCOPED_TRACE(when);
-        const Matrix4x4 hardware = lastMatrixUnder(printed, "hardware");
-        const Matrix4x4 combined = lastMatrixUnder(printed, "combined");
-        for (int i = 0; i < 16; ++i) {
-          EXPECT_NEAR(hardware.m[i], (Matrix4x4::inverse(software) * pose(given)).m[i], 1e-9) << i;
-          EXPECT_NEAR(combined.m[i], pose(given).m[i], 1e-9) << i;
-        }
+        expectMatrixNear(lastMatrixUnder(printed, "hardware"), Matrix4x4::inverse(software) * pose(given),
+                         1e-9);
+        expectMatrixNear(lastMatrixUnder(printed, "combined"), pose(given), 1e-9);
         printed.resize(printed.rfind("\nhardware\n"));
       }
       expectEverythingWherePartStands(output);
@@ -466,18 +461,15 @@ TEST_P(ArmElsewhere, TheAlignmentFindsTheArmsPoseAndEveryCommandMeasuresThePlace
   expectArmsPoseAndThePartWhereItStands({skewPlacement(), false});
 }
 
-// A replayed run takes its device transform whole, so the software transform changes nothing in the pose:
-// the hardware matrix makes up for it.
+// A replayed run takes its device transform whole, so the software transform changes nothing in the pose.
 TEST_P(ArmElsewhere, WithASoftwareTransformTheReplayedAlignmentFindsTheSamePose) {
   expectArmsPoseAndThePartWhereItStands({skewPlacement(), true});
 }
 
-// A session recorded with the emulator from the stale hardware transform, with and without a software
-// transform: the alignment, then Hard Probe Features. Replayed with no device and the stale transform loaded
-// again, the alignment made from the recorded touches is the live one (object x hardware x scale the
-// identity, as the emulator touches the part where the document shows it) and is stored when it is applied,
-// and the features measured later in the same replay lie on the part. The part stands at the identity, where
-// the touches on the grid, recorded to six decimals, are whole micrometres.
+// An alignment, then Hard Probe Features, recorded with the emulator from the stale hardware transform, with
+// and without a software transform, replayed with no device: the alignment from the recorded touches is
+// stored at apply as a live one (object x hardware x scale the identity) and the later features lie on the
+// part. At the identity the touches on the grid, recorded to six decimals, are whole micrometres.
 class RecordedSession : public testing::TestWithParam<Alignment> {};
 
 TEST_P(RecordedSession, ItsReplayStoresTheAlignmentAtApplyAndMeasuresInIt) {
@@ -486,39 +478,28 @@ TEST_P(RecordedSession, ItsReplayStoresTheAlignmentAtApplyAndMeasuresInIt) {
     SCOPED_TRACE(softwareTransform ? "with a software transform" : "without");
     ScratchDirectory scratch;
     const Case given{Matrix4x4::identity(), softwareTransform};
-    Script recording(given.placement);
-    header(recording, given);
+    Script recording(given.placement), replay(given.placement);
+    for (Script* script : {&recording, &replay}) header(*script, given);
     recording.line("record-log " + scratch.system("session.log"));
     is321 ? align321(recording) : alignIterative(recording);
     hardProbeFeatures(recording, kBoreOnGrid, kBoreOnGridMore);
     recording.line("stop-recording");
     run(recording);
-
-    Script replay(given.placement);
-    header(replay, given);
     replay.line("replay-log " + scratch.system("session.log"));
     is321 ? pick321(replay) : pickTargets(replay);
     // The iterative pass restarts the device after each of its last three realignments.
     for (int i = 0; i < (is321 ? 1 : 4); ++i) replay.text += kReplayed;
     replay.line("print alignment\napply\nprint alignment");
-    for (const char* command : {kProbePlane, kProbeCylinder}) {
-      replay.line(command);
-      replay.text += kReplayed;
-      replay.line("apply");
-    }
+    for (const char* command : {kProbePlane, kProbeCylinder})
+      replay.line(command + ("\n" + std::string(kReplayed)) + "apply");
     replay.line("feature RefObject plane 0.05 0.04 0.01 0 0 1");
     replay.line("feature RefObject cylinder 0.05 0.04 0 0.05 0.04 0.01 0.01");
     replay.line("compare TestObject RefObject");
     const std::string output = run(replay);
-    const Matrix4x4 stored = lastMatrixUnder(output, "hardware");
     const Matrix4x4 solved = lastMatrixUnder(output.substr(0, output.rfind("\nhardware\n")), "hardware");
-    const Matrix4x4 software = lastMatrixUnder(output, "object");
-    const Matrix4x4 combined = lastMatrixUnder(output, "combined");
-    for (int i = 0; i < 16; ++i) {
-      EXPECT_NEAR(solved.m[i], Matrix4x4::inverse(software).m[i], 1e-9) << i;
-      EXPECT_EQ(stored.m[i], solved.m[i]) << i;
-      EXPECT_NEAR(combined.m[i], Matrix4x4::identity().m[i], 1e-9) << i;
-    }
+    expectMatrixNear(solved, Matrix4x4::inverse(lastMatrixUnder(output, "object")), 1e-9);
+    expectMatrixNear(lastMatrixUnder(output, "hardware"), solved, 0);  // stored as solved
+    expectMatrixNear(lastMatrixUnder(output, "combined"), Matrix4x4::identity(), 1e-9);
     // Hard Probe Features' plane and cylinder: 2 + 3 values.
     expectEverythingWherePartStands(output, 5, 0);
   }
