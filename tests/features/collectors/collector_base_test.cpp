@@ -276,16 +276,11 @@ TEST_F(CollectorChildren, ParallelPlanesProbedThroughTheirComponentsMakeTheGapBe
   }
 }
 
-}  // namespace
-
-namespace {
-
 using CollectorApproach = CollectorTest;
 
-// Each touch keeps the probe direction of the device's last move before it, in the collector that takes it:
-// none after a touch or a stop, and an undone touch's goes with it. A hole's rim, touched outwards, its stop
-// lifted beside it, is made from its touches' side when each touch has its own direction, else refused. The
-// work plane of a circle, a slot and parallel planes hears the moves too: they refuse a stop under the face.
+// Each touch keeps the direction of the device's last move before it, none after a touch or a stop, and an
+// undone touch's goes with it: a hole's rim touched outwards and stopped beside it is made only when each
+// touch has its own. The work plane of a circle, a slot and parallel planes hears the moves too.
 TEST_F(CollectorApproach, EachTouchKeepsTheDirectionOfItsOwnMoveInTheCollectorThatTakesIt) {
   // Tips of a 4 mm ball 3 mm down in a hole of radius 0.01 in the face z = 0, and their outward directions.
   const auto out = [](int i) { return Vector3(std::cos(i * 1.5), std::sin(i * 1.5), 0); };
