@@ -276,16 +276,11 @@ TEST_F(CollectorChildren, ParallelPlanesProbedThroughTheirComponentsMakeTheGapBe
   }
 }
 
-}  // namespace
-
-namespace {
-
 using CollectorApproach = CollectorTest;
 
-// Each touch keeps the probe direction of the device's last move before it, in the collector that takes it:
-// none after a touch or a stop, and an undone touch's goes with it. A hole's rim, touched outwards, its stop
-// lifted beside it, is made from its touches' side when each touch has its own direction, else refused. The
-// work plane of a circle, a slot and parallel planes hears the moves too: they refuse a stop under the face.
+// Each touch keeps the direction of the device's last move before it, none after a touch or a stop, and an
+// undone touch's goes with it: a hole's rim touched outwards and stopped beside it is made only when each
+// touch has its own. The work plane of a circle, a slot and parallel planes hears the moves too.
 TEST_F(CollectorApproach, EachTouchKeepsTheDirectionOfItsOwnMoveInTheCollectorThatTakesIt) {
   // Tips of a 4 mm ball 3 mm down in a hole of radius 0.01 in the face z = 0, and their outward directions.
   const auto out = [](int i) { return Vector3(std::cos(i * 1.5), std::sin(i * 1.5), 0); };
@@ -296,13 +291,10 @@ TEST_F(CollectorApproach, EachTouchKeepsTheDirectionOfItsOwnMoveInTheCollectorTh
     std::function<void(DeviceStream&)> touches;
     size_t made;
   } rims[] = {
-      {"a move before every touch", [&](DeviceStream& d) { d.move(tip(0), out(0)).sample(tip(0)); }, 1},
-      {"a touch straight after a touch",
-       [&](DeviceStream& d) { d.move(tip(0), out(0)).sample(tip(0)).sample(tip(4)); }, 0},
-      {"a touch straight after a stop",
-       [&](DeviceStream& d) { d.move(tip(0), out(0)).stop(beside).sample(tip(0)); }, 0},
-      {"a stray touch undone",
-       [&](DeviceStream& d) { d.move(tip(0), out(0)).sample(tip(0)).move(beside).sample(beside).undo(); }, 1},
+      {"a touch straight after a touch", [&](DeviceStream& d) { d.sample(tip(0)).sample(tip(4)); }, 0},
+      {"a touch straight after a stop", [&](DeviceStream& d) { d.stop(beside).sample(tip(0)); }, 0},
+      {"a stray touch undone", [&](DeviceStream& d) { d.sample(tip(0)).move(beside).sample(beside).undo(); },
+       1},
   };
   for (const auto& c : rims) {
     SCOPED_TRACE(c.name);
@@ -310,7 +302,7 @@ TEST_F(CollectorApproach, EachTouchKeepsTheDirectionOfItsOwnMoveInTheCollectorTh
     ASSERT_TRUE(circle->acceptFeature(planeFeature({0, 0, 0}, {0, 0, 1}).get()));
     ProbingRun& run = listen(circle, addObject(u"TestObject"));
     DeviceStream device(circle.get());
-    c.touches(device.radius(.002));
+    c.touches(device.radius(.002).move(tip(0), out(0)));
     for (int i = 1; i < 4; ++i) device.move(tip(i), out(i)).sample(tip(i));
     device.stop(beside);
     ASSERT_EQ(run.added().size(), c.made) << testing::PrintToString(text(circle->refusal()));

@@ -77,11 +77,10 @@ TEST(AwkwardTouchesScript, SlotCirclesAreHolesWhereverInTheSlotTheirStopsAre) {
       << rounded;
 }
 
-// Five plain clicks from above on the plate beside the boss, the last a stray one on the boss's top: the
-// fitted plane rises over the stop lifted at a corner. Compensated away from that stop it would stand 5 mm
-// up, its normal down; the emulator's approach to each click says the material lies below, so the plane is
-// refused, its touches kept, and with the stray touch undone the plane is the face. The session's recording
-// holds each approach, before its touch, and its replay refuses and mends the plane alike.
+// Five plain clicks from above beside the boss, the last a stray one on its top: the fitted plane rises over
+// the stop lifted at a corner, so compensated away from it it would stand 5 mm up, its normal down. Each
+// click's approach says the material lies below: the plane is refused, its touches kept, and with the stray
+// touch undone the plane is the face. The recording holds each approach before its touch; its replay agrees.
 TEST(AwkwardTouchesScript, APlaneWhoseStopLiesWhereItsTouchesPushedIsRefusedAndUndoMendsIt) {
   ScratchDirectory scratch;
   const std::string log = scratch.system("session.log");
@@ -107,7 +106,7 @@ TEST(AwkwardTouchesScript, APlaneWhoseStopLiesWhereItsTouchesPushedIsRefusedAndU
     const auto [status, output] = runProjectScript(replayed ? replay : script);
     EXPECT_EQ(status, replayed ? 1 : 0) << output;  // a replay that showed an error counts as failed
     EXPECT_NE(output.find(refused), std::string::npos) << output;
-    EXPECT_NE(output.find(objects + face), std::string::npos) << output;
+    EXPECT_NE(output.find((replayed ? "" : objects) + objects + face), std::string::npos) << output;
   }
   std::ifstream events(scratch.system("session-hardprobe-0000.xml"));
   EXPECT_EQ(occurrences({std::istreambuf_iterator<char>(events), {}}, "</OnMoved><OnPointSampled "), 5u);

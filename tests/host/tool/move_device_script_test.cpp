@@ -9,7 +9,7 @@
 #include <string>
 
 #include "basic_types/matrix4x4.h"
-#include "emulator_script.h"
+#include "posed_pick.h"
 #include "support/run_tool.h"
 #include "support/scratch_directory.h"
 
@@ -142,77 +142,56 @@ TEST(MoveDeviceScripts, AStopOnTheSphereKeepsThePassAndItsTouchesAndSaysToLiftTh
       << output;
 }
 
-// A touch of the move-device tests: a ray from a point of the plate, in its own coordinates, along a
-// direction, taken where the pose puts the plate, and the stop that ends the feature.
-struct MoveTouch {
-  Vector3 from, along;
-};
-
-std::string moveTouch(const MoveTouch& touch, const Matrix4x4& pose) {
-  const Vector3 from = Matrix4x4::transformPoint(pose, touch.from);
-  const Vector3 along = Matrix4x4::transformPoint(pose, touch.from + touch.along) - from;
-  return "mouse click" + numbers({from.x, from.y, from.z}) + numbers({along.x, along.y, along.z}) + "\n" +
-         kSampled + "key press 293\nrun-until Palpera/Events/Single/StopEvent 10000\n";
-}
-
-// Slips of "Move Device" on the plate moved by the first pose. "Done" stores nothing without a word: not
-// before every reference has its target, not without asking while a pair lies beyond the alignment
-// tolerance (answered: probe the failed targets again), and references on one line are told before the
-// move. Each time the operator goes on and "Done" stores the move.
+// Slips of "Move Device" on the plate moved by the first pose: "Done" stores nothing before every reference
+// has its target, nor without asking while a pair lies beyond tolerance; references on one line are told
+// before the move. Each time the operator goes on and "Done" stores the move.
 TEST(MoveDeviceScripts, DoneStoresNothingSilentlyAndAsksBeforeStoringPairsBeyondTolerance) {
-  const MoveTouch down1{{0.02, 0.02, 0.05}, {0, 0, -1}}, down2{{0.08, 0.06, 0.05}, {0, 0, -1}},
+  using Ray = std::pair<Vector3, Vector3>;  // from a point of the plate along a direction
+  const Ray down1{{0.02, 0.02, 0.05}, {0, 0, -1}}, down2{{0.08, 0.06, 0.05}, {0, 0, -1}},
       side{{-0.05, 0.04, 0.005}, {1, 0, 0}}, front{{0.05, -0.05, 0.005}, {0, 1, 0}},
       inLine{{0.05, 0.02, 0.05}, {0, 0, -1}}, lineEnd{{0.08, 0.02, 0.05}, {0, 0, -1}};
-  const std::string emptyStop = "key press 293\nrun-until Palpera/Events/Single/StopEvent 10000\n";
+  const std::string stop = "key press 293\nrun-until Palpera/Events/Single/StopEvent 10000\n";
   const std::string before = readFile(kProject + "/examples/move-device-before.script");
   const size_t move = before.find("transform RefObject");
-  const std::string firstMove = before.substr(move, before.find('\n', move) + 1 - move);
-  const Matrix4x4 still = Matrix4x4::identity();
-  const auto targets = [&](std::initializer_list<MoveTouch> touches) {
+  // Each touch ended by its stop; a target is probed in a run of its own, its click waiting for its radius.
+  const auto touched = [&](std::initializer_list<Ray> rays, const Matrix4x4& pose = kFirstMove,
+                           const std::string& run = kRadiusEvent) {
     std::string script;
-    // Each target is probed in a run of its own: the click waits for its radius.
-    for (const MoveTouch& touch : touches) script += kRadiusEvent + moveTouch(touch, kFirstMove);
+    for (const auto& [from, along] : rays) script += run + posedPick(pose, from, along) + stop;
     return script;
   };
+  const Matrix4x4 still = Matrix4x4::identity();
+  const std::string fourReferences = touched({down1, down2, side, front}, still, "") + stop;
+  const std::string next = "press :MoveDeviceWidget:NextButton\n",
+                    done = "press :MoveDeviceWidget:DoneButton\n";
   const struct {
     const char* slip;
-    std::vector<MoveTouch> references;
-    std::string afterReferences, slipped, recovered, told;
+    std::string references, slipped, recovered, told;  // the references up to the end of their pass
   } cases[] = {
-      {"targets 1 and 2 swapped",
-       {down1, down2, side, front},
-       "",
-       targets({down2, down1, side, front}) + "press :MoveDeviceWidget:NextButton\nanswer yes\n" +
-           "press :MoveDeviceWidget:DoneButton\n",
-       targets({down1, down2, side, front}) + "press :MoveDeviceWidget:NextButton\n",
+      {"targets 1 and 2 swapped", fourReferences,
+       touched({down2, down1, side, front}) + next + "answer yes\n" + done,
+       touched({down1, down2, side, front}) + next,
        "dialog: One or more points are out of tolerance.\nProbe the failed points again?\n"},
-      {"a pass of targets ended after the first",
-       {down1, down2, side, front},
-       "",
-       targets({down1}) + kRadiusEvent + emptyStop + "press :MoveDeviceWidget:DoneButton\n",
-       "press :MoveDeviceWidget:TargetStart\n" + targets({down2, side, front}) +
-           "press :MoveDeviceWidget:NextButton\n",
+      {"a pass of targets ended after the first", fourReferences,
+       touched({down1}) + kRadiusEvent + stop + done,
+       "press :MoveDeviceWidget:TargetStart\n" + touched({down2, side, front}) + next,
        "dialog: Nothing was stored: 1 of 4 targets are probed; probe the rest, then press Next.\n"},
       {"three references on one line",
-       {down1, inLine, lineEnd},
-       "press :MoveDeviceWidget:NextButton\npress :MoveDeviceWidget:RefTypePoint\n" + kRadiusEvent +
-           moveTouch(front, still) + emptyStop,
-       "",
-       targets({down1, inLine, lineEnd, front}) + "press :MoveDeviceWidget:NextButton\n",
+       touched({down1, inLine, lineEnd}, still, "") + stop + next + "press :MoveDeviceWidget:RefTypePoint\n" +
+           touched({front}, still) + stop,
+       "", touched({down1, inLine, lineEnd, front}) + next,
        "dialog: The references lie on one line, so the move cannot be fitted: probe a reference off that "
        "line before moving the device or the part.\n"},
   };
   for (const auto& each : cases) {
     SCOPED_TRACE(each.slip);
-    std::string script =
+    const std::string script =
         "cad-load RefObject examples/parts/plate-bore.step\nstart\nset Palpera/Emulator/MaxNoiseFactor 0\n"
         "command PalperaMoveDeviceCmd\npress :MoveDeviceWidget:StartBeginButton\n"
         "press :MoveDeviceWidget:RefTypePoint\n" +
-        kRadiusEvent;
-    for (const MoveTouch& touch : each.references) script += moveTouch(touch, still);
-    script += emptyStop + each.afterReferences + "answer 1\npress :MoveDeviceWidget:NextButton\n" +
-              firstMove + each.slipped + "print alignment\n" + each.recovered +
-              "press :MoveDeviceWidget:DoneButton\nprint alignment\napply\n";
+        kRadiusEvent + each.references + "answer 1\n" + next +
+        before.substr(move, before.find('\n', move) + 1 - move) + each.slipped + "print alignment\n" +
+        each.recovered + done + "print alignment\napply\n";
     ScratchDirectory scratch;
     std::ofstream(scratch.system("slip.script")) << script;
     int status = -1;

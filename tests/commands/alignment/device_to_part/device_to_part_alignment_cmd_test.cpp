@@ -212,8 +212,7 @@ TEST_F(DeviceToPartAlignment, PlaneTwoTouchedTwiceOnTheTopKeepsTheRunWithAMessag
 TEST_F(DeviceToPartAlignment, AStopOnTheSideTheTouchesPushedIntoIsRefusedWhenTheDevicesMovesTellIt) {
   const Matrix4x4 partToDevice = Matrix4x4::inverse(kDeviceToPart);
   const auto approachAndSample = [&](const Face& face, size_t samples) {
-    const Vector3 inward = Matrix4x4::transformPoint(partToDevice, -1.0 * face.outward) -
-                           Matrix4x4::transformPoint(partToDevice, Vector3());
+    const Vector3 inward = Matrix4x4::transformVector(partToDevice, -1.0 * face.outward);
     for (size_t i = 0; i < samples; ++i) {
       deliver([&](IZelHardProbeDataReceiver* r) { r->onMoved({}, inward, {}); });
       sampleAt(face.points[i] + kEmulatorBallRadius * face.outward);

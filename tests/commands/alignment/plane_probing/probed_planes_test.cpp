@@ -172,13 +172,8 @@ TEST_F(ProbedPlanesTest, ARefusedPlaneTwoKeepsItsTouchesAsTaken) {
       u"points on the face picked for plane 2 and stop again.");
 }
 
-}  // namespace
-
-namespace {
-
-// Planes 1 and 2 on the top face z = 0.1 and the face x = 0.3 of a part whose reference faces stand square
-// to each other, with the face y = 0 as plane 3, its material towards +y; then plane step from the touches
-// given, each after a device move along its approach, and the stop, which refuse it.
+// Planes 1 and 2 on the faces z = 0.1 and x = 0.3 of a part whose reference faces stand square, plane 3 on
+// y = 0 with its material towards +y; then plane step from the touches after their moves, refused.
 ProbedPlanes probedUpTo(int step, const std::vector<std::pair<Vector3, Vector3>>& touches,
                         const Vector3& stop) {
   ProbedPlanes probed;
@@ -202,17 +197,13 @@ ProbedPlanes probedUpTo(int step, const std::vector<std::pair<Vector3, Vector3>>
   return probed;
 }
 
-// A plane 2 meeting plane 1 at another angle than their reference faces is refused with its points kept; a
-// plane 3 whose touches' approach puts its material on the other side of its face than planes 1 and 2 say
-// leaves nothing of the run to trust.
+// A plane 2 at another angle to plane 1 than their reference faces is refused with its points kept; a plane 3
+// probed from its material's side, as planes 1 and 2 stand, leaves nothing of the run to trust.
 TEST_F(ProbedPlanesTest, AProbedPlaneMeetsTheAngleAndTheSideOfItsReferenceFace) {
-  const Vector3 tilted{std::sin(std::numbers::pi / 3), 0, std::cos(std::numbers::pi / 3)}, in{-1, 0, 0};
+  const Vector3 in{-1, 0, 0}, tilted{std::sin(std::numbers::pi / 3), 0, std::cos(std::numbers::pi / 3)};
+  const Vector3 offFace = Vector3(0.3, 0, 0.05) + 0.02 * Vector3::cross({0, 1, 0}, tilted);
   const ProbedPlanes atSixty =
-      probedUpTo(2,
-                 {{{0.3, 0, 0.05}, in},
-                  {{0.3, 0.1, 0.05}, in},
-                  {Vector3(0.3, 0, 0.05) + 0.02 * Vector3::cross({0, 1, 0}, tilted), in}},
-                 {0.4, 0, 0.05});
+      probedUpTo(2, {{{0.3, 0, 0.05}, in}, {{0.3, 0.1, 0.05}, in}, {offFace, in}}, {0.4, 0, 0.05});
   EXPECT_EQ(
       text(atSixty.refusal(2)),
       u"Plane 2 was not made: planes 1 and 2 meet at 60 degrees, their reference faces at 90, so a point may "
