@@ -324,6 +324,23 @@ void BM_ConeOnTwoRings(benchmark::State& s) {
   measure(s, twoRings({0, 90, 180, 270}, {11, 101, 191, 281}, 0.3, 10.0),
           [](const PointList& p) { return fitting::fitCone(p); });
 }
+// Six or seven touches walked along a 60 degree arc, 10 mm apart around a radius of 10: they lie on more than
+// one surface, and the search goes on until it has found the others: the fits refuse them, timed all the
+// same.
+PointList narrowArc(int count, double slope) {
+  PointList points;
+  for (int i = 0; i < count; ++i)
+    points.push_back(placed(onCone(i * kTwoPi / 6.0 / (count - 1), i, 10.0, slope, 1.0)));
+  return points;
+}
+void BM_CylinderOnNarrowArc(benchmark::State& s) {
+  measureClosedForm(s, narrowArc(6, 0.0),
+                    [](const PointList& p) { return fitting::fitCylinder(p, std::nullopt, 1e-3); });
+}
+void BM_ConeOnNarrowArc(benchmark::State& s) {
+  measureClosedForm(s, narrowArc(7, -0.25),
+                    [](const PointList& p) { return fitting::fitCone(p, std::nullopt, 1e-3); });
+}
 void BM_CylinderResiduals(benchmark::State& s) {
   const PointList points = cylinderPoints(count(s));
   const fitting::Cylinder cylinder = *fitting::fitCylinder(points);
@@ -355,6 +372,8 @@ FITTING_BENCHMARK(BM_ParallelPlanes);
 FITTING_BENCHMARK(BM_CylinderResiduals);
 BENCHMARK(BM_CylinderOnTwoRings)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ConeOnTwoRings)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_CylinderOnNarrowArc)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ConeOnNarrowArc)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

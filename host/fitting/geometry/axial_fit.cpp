@@ -1,5 +1,6 @@
 #include "host/fitting/geometry/axial_fit.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <optional>
@@ -33,6 +34,25 @@ FitResult<AxialSurface> lowestSurface(const Points<3>& points, AxialFreedom free
   return minimum->state;
 }
 
+// The surface turned by rotation about the origin.
+AxialSurface turned(const AxialSurface& surface, const Eigen::Matrix3d& rotation) {
+  return {rotation * surface.point, rotation * surface.axis, surface.radius, surface.slope};
+}
+
+// Whether the points leave no gap of half a turn or more around the axis of surface: less than that, and the
+// arc they cover, not their spread along the axis, is what leaves the axis undetermined.
+bool coversHalfATurn(const Points<3>& points, const AxialSurface& surface) {
+  const Eigen::Matrix3d basis = basisAround(surface.axis);
+  const Points<3> local = basis.transpose() * (points.colwise() - surface.point);
+  std::vector<double> azimuths;
+  for (Eigen::Index i = 0; i < local.cols(); ++i) azimuths.push_back(std::atan2(local(1, i), local(0, i)));
+  std::sort(azimuths.begin(), azimuths.end());
+  double largestGap = azimuths.front() + 2.0 * std::numbers::pi - azimuths.back();
+  for (std::size_t i = 1; i < azimuths.size(); ++i)
+    largestGap = std::max(largestGap, azimuths[i] - azimuths[i - 1]);
+  return largestGap < std::numbers::pi;
+}
+
 AxialSurface normalizedSurface(const NormalizedPoints& points, const AxialSurface& input) {
   return {(input.point - points.centroid) / points.scale, input.axis, input.radius / points.scale,
           input.slope};
@@ -57,22 +77,30 @@ FitResult<AxialFit> fitAxialSurface(std::span<const Eigen::Vector3d> points, boo
   if (isNearlyCoplanar(principalAxes<3>(normalized->coordinates))) {
     return FitFailure{"the points lie in a plane, which does not determine an axis"};
   }
-  const AxialSearch search = searchAxialStarts(spreadSample<3>(normalized->coordinates), withSlope);
+  // Searched, fitted and compared in the points' own frame: every start, step and rounding is then the same
+  // whatever the pose, and so is the answer.
+  const Eigen::Matrix3d frame = ownFrame(normalized->coordinates);
+  const Points<3> own = frame.transpose() * normalized->coordinates;
+  const AxialSearch search = searchAxialStarts(spreadSample<3>(own), withSlope);
   std::vector<AxialSurface> starts = search.starts;
-  if (inputSeed) starts.push_back(normalizedSurface(*normalized, *inputSeed));
+  if (inputSeed) starts.push_back(turned(normalizedSurface(*normalized, *inputSeed), frame.transpose()));
   const char* shape = withSlope ? "cone" : "cylinder";
-  auto lowest = lowestSurface(normalized->coordinates, freedom, starts, shape);
+  auto lowest = lowestSurface(own, freedom, starts, shape);
   const std::optional<AxialSurface> fitted = lowest ? std::optional(*lowest) : std::nullopt;
-  const AxisChoice choice =
-      chooseAxis(normalized->coordinates, freedom, fitted, search, scatter / normalized->scale);
+  const AxisChoice choice = chooseAxis(own, freedom, fitted, search, scatter / normalized->scale);
   if (choice.rivalled) {
     return FitFailure{std::string("the points fit ") + shape +
                       "s along distinct axes equally well, so they do not determine its axis: spread the "
-                      "touches along the axis"};
+                      "touches " +
+                      (coversHalfATurn(own, *choice.lowest) ? "along" : "around") + " the axis"};
+  }
+  // A valley the starts missed may reach lower than the fit did, or lie where the fit's descents did not
+  // settle: the fit is taken on from there, and held to the same checks.
+  if (choice.lowest && !choice.fittedIsLowest) {
+    lowest = lowestSurface(own, freedom, std::span(&*choice.lowest, 1), shape);
   }
   if (!lowest) return lowest.failure();
-  // A valley the starts missed may reach lower than the fit did.
-  return AxialFit{std::move(normalized).value(), *choice.lowest};
+  return AxialFit{std::move(normalized).value(), turned(*lowest, frame)};
 }
 
 FitResult<AxialFit> fitAxialSurfaceParallelTo(std::span<const Eigen::Vector3d> points, bool withSlope,

@@ -5,6 +5,8 @@
 #include <numbers>
 #include <vector>
 
+#include "host/fitting/geometry/multi_start.h"
+
 namespace fitting::detail {
 namespace {
 
@@ -29,9 +31,19 @@ double sumOfSquares(const Points<3>& points, const AxialSurface& surface) {
   return distances.squaredNorm();
 }
 
+// Whether a descent reached a curved surface: a settled minimum whose radius the points resolve, or, where
+// the descent did not settle in a flat valley, a place short of the flat limit.
+bool isCurved(const Descent<AxialSurface>& descent) {
+  const AxialSurface& surface = descent.lowest.state;
+  if (!(std::abs(surface.slope) < std::numbers::pi / 2.0)) return false;
+  if (descent.failure)
+    return std::isfinite(descent.lowest.sumOfSquares) && surface.radius < multistart::kFlatRadius;
+  return descent.lowest.resolvesRadius(AxialSurfaceModel::kRadiusParameter);
+}
+
 // The valleys near enough the lowest on the sample and along another axis than fitted's, each refined on all
-// the points, when that ends in a curved surface whose radius the points resolve. fitted's own valley adds
-// nothing fitted does not hold.
+// the points as far as it goes, when that ends in a curved surface. fitted's own valley adds nothing fitted
+// does not hold.
 std::vector<Candidate> refinedValleys(const Points<3>& points, AxialFreedom freedom,
                                       const AxialSearch& search, const std::optional<AxialSurface>& fitted,
                                       double tie) {
@@ -42,12 +54,31 @@ std::vector<Candidate> refinedValleys(const Points<3>& points, AxialFreedom free
     if (valley.sumOfSquares - search.valleys.front().sumOfSquares > kSampleSlack * sampleShare * tie) break;
     if (fitted && !distinctAxes(valley.state, *fitted)) continue;
     const Descent<AxialSurface> descent = minimizeSumOfSquares(model, valley.state);
-    if (!descent.failure && std::abs(descent.lowest.state.slope) < std::numbers::pi / 2.0 &&
-        descent.lowest.resolvesRadius(AxialSurfaceModel::kRadiusParameter)) {
-      refined.push_back({descent.lowest.state, descent.lowest.sumOfSquares});
-    }
+    if (isCurved(descent)) refined.push_back({descent.lowest.state, descent.lowest.sumOfSquares});
   }
   return refined;
+}
+
+// The surface half way between a and b, their axes turned to one sense first (the slope turns with its axis).
+AxialSurface midway(const AxialSurface& a, AxialSurface b) {
+  if (a.axis.dot(b.axis) < 0.0) {
+    b.axis = -b.axis;
+    b.slope = -b.slope;
+  }
+  return {(a.point + b.point) / 2.0, (a.axis + b.axis).normalized(), (a.radius + b.radius) / 2.0,
+          (a.slope + b.slope) / 2.0};
+}
+
+// Whether a and b, fitting the points as well as each other, are two answers rather than two places on one
+// valley's floor: their axes lie further apart than distinctAxes allows, or the best surface along the axis
+// half way between them fits the points clearly worse than both, beyond the tie and the rounding of their
+// sums, so a ridge parts them.
+bool rivals(const Points<3>& points, AxialFreedom freedom, const Candidate& a, const Candidate& b,
+            double tie) {
+  if (distinctAxes(a.surface, b.surface)) return true;
+  const AxialSurfaceModel heldAxis(points, {false, freedom.slope});
+  const double pass = minimizeSumOfSquares(heldAxis, midway(a.surface, b.surface)).lowest.sumOfSquares;
+  return pass > (1.0 + multistart::kSameMinimum) * std::max(a.sumOfSquares, b.sumOfSquares) + tie;
 }
 
 }  // namespace
@@ -59,16 +90,18 @@ AxisChoice chooseAxis(const Points<3>& points, AxialFreedom freedom,
   std::vector<Candidate> candidates = refinedValleys(points, freedom, search, fitted, tie);
   if (fitted) candidates.push_back({*fitted, sumOfSquares(points, *fitted)});
   if (candidates.empty()) return {};
-  const Candidate lowest =
-      *std::min_element(candidates.begin(), candidates.end(),
-                        [](const auto& a, const auto& b) { return a.sumOfSquares < b.sumOfSquares; });
+  const auto lowestPlace =
+      std::min_element(candidates.begin(), candidates.end(),
+                       [](const auto& a, const auto& b) { return a.sumOfSquares < b.sumOfSquares; });
+  const bool fittedIsLowest = fitted && lowestPlace == candidates.end() - 1;
+  const Candidate lowest = *lowestPlace;
   std::erase_if(candidates, [&](const Candidate& c) { return c.sumOfSquares - lowest.sumOfSquares > tie; });
   bool rivalled = false;
   for (auto a = candidates.begin(); a != candidates.end() && !rivalled; ++a) {
     rivalled = std::any_of(a + 1, candidates.end(),
-                           [&](const Candidate& b) { return distinctAxes(a->surface, b.surface); });
+                           [&](const Candidate& b) { return rivals(points, freedom, *a, b, tie); });
   }
-  return {lowest.surface, rivalled};
+  return {lowest.surface, rivalled, fittedIsLowest};
 }
 
 }  // namespace fitting::detail

@@ -20,6 +20,7 @@ namespace fitting::detail {
 struct AxisChoice {
   std::optional<AxialSurface> lowest;
   bool rivalled = false;
+  bool fittedIsLowest = false;  // lowest is fitted itself, not a valley that reached lower
 };
 AxisChoice chooseAxis(const Points<3>& points, AxialFreedom freedom,
                       const std::optional<AxialSurface>& fitted, const AxialSearch& search, double scatter);

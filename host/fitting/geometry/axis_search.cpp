@@ -11,9 +11,10 @@
 namespace fitting::detail {
 namespace {
 
-// About 18 degrees apart over the half sphere, so that every axis lies within about 12 degrees of one, well
-// within the reach of the few steps that refine it.
-constexpr int kSearchDirectionCount = 64;
+// About 13 degrees apart over the half sphere, so that every axis lies within about 9 degrees of one, well
+// within the reach of the few steps that refine it: a wide cone's valley on a few touches of a narrow arc is
+// no wider than that, and a coarser grid passes over it in some sets of touches.
+constexpr int kSearchDirectionCount = 128;
 // The starts the minimiser is run from; more than one, in case the best refined start lies in a valley that
 // the full set of points makes worse.
 constexpr std::size_t kStartCount = 4;
@@ -90,23 +91,28 @@ std::vector<RoughMinimum<AxialSurface>> rankSections(const Points<3>& sample, bo
   return ranked;
 }
 
-// The refined sections each taken on to its minimum over sample, lowest first, one per axis: a minimum
-// within a degree of a lower one lies in its valley. A section within a degree of one already taken on, or of
-// where that one ended, heads where it did, and is not taken on again.
+// The refined sections each taken as far down as the sample's descent goes, lowest first, one per axis: a
+// place within a degree of a lower one lies in its valley. A descent that does not settle still counts where
+// it got to: on a few touches a valley may be too flat and curved to settle in, and its floor fits them as
+// well as any minimum. A section within a degree of one that settled, or of where that one ended, heads where
+// it did, and is not taken on again.
 std::vector<Minimum<AxialSurface>> valleysOf(const Points<3>& sample, bool withSlope,
                                              const std::vector<RoughMinimum<AxialSurface>>& ranked) {
   const AxialSurfaceModel model(sample, AxialFreedom{true, withSlope});
   std::vector<Minimum<AxialSurface>> minima;
-  std::vector<AxialSurface> visited;
+  std::vector<AxialSurface> settled;
   for (const auto& section : ranked) {
-    const bool seen = std::any_of(visited.begin(), visited.end(), [&](const AxialSurface& axis) {
+    const bool seen = std::any_of(settled.begin(), settled.end(), [&](const AxialSurface& axis) {
       return !distinctAxes(axis, section.state);
     });
     if (seen) continue;
     Descent<AxialSurface> descent = minimizeSumOfSquares(model, section.state, multistart::kSampleIterations);
-    visited.push_back(section.state);
-    visited.push_back(descent.lowest.state);
-    if (!descent.failure) minima.push_back(std::move(descent.lowest));
+    if (!std::isfinite(descent.lowest.sumOfSquares)) continue;
+    if (!descent.failure) {
+      settled.push_back(section.state);
+      settled.push_back(descent.lowest.state);
+    }
+    minima.push_back(std::move(descent.lowest));
   }
   std::stable_sort(minima.begin(), minima.end(),
                    [](const auto& a, const auto& b) { return a.sumOfSquares < b.sumOfSquares; });
@@ -158,7 +164,6 @@ AxialSearch searchAxialStarts(const Points<3>& normalized, bool withSlope) {
     });
     if (distinct) starts.push_back(candidate.state);
   }
-  if (!search.valleys.empty()) starts.push_back(search.valleys.front().state);
   if (withSlope || starts.empty()) return search;
   const std::vector<AxialSurface> sections = circularSections(normalized, starts.front().axis);
   starts.insert(starts.end(), sections.begin(), sections.end());

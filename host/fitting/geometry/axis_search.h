@@ -32,9 +32,10 @@ struct AxialSearch {
   // directions see a few points near a circle. For a cylinder, the circular sections along the best axis
   // follow (a cone started from those may pass its apex into a flat surface).
   std::vector<AxialSurface> starts;
-  // Every refined section taken on to its minimum over the sample, one per axis, lowest first: the valleys
-  // a fit may settle in. Each direction's refinement reaches every valley from some of them in any pose, so
-  // a second valley as low as the first is seen however the points are placed and rounded.
+  // Every refined section taken down its valley over the sample, to the minimum or as far as the descent
+  // goes in a valley too flat to settle in, one per axis, lowest first. The directions are fixed in the
+  // points' own frame, so the same valleys are found in every pose; the fit takes the lowest of them on
+  // to its minimum over all the points when its own starts settle higher or not at all.
   std::vector<Minimum<AxialSurface>> valleys;
   Eigen::Index sampleSize;
 };

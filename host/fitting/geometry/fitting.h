@@ -16,12 +16,14 @@
 // a short arc whose noise hides its curvature: the best answer would have an unbounded radius), or a fit that
 // stalls or does not converge. A failure never carries a guessed shape.
 //
-// Axis ambiguity: a few touches bunched along a cylinder's or a cone's axis may lie as close to a second
-// shape along a distinct axis as to the first (six touches around a wide shaft lie exactly on two cylinders
-// 3 degrees apart). A free-axis fit then refuses them, whatever their pose: the second minimum is sought
-// from every start, and two minima count as one fit as well as the other when their sums of squares differ
-// by less than (3 scatter)^2, scatter being the caller's standard deviation of a point about the surface
-// (zero for exact points: then only ties to rounding).
+// Axis ambiguity: a few touches bunched along a cylinder's or a cone's axis, or walked along a narrow arc of
+// it, may lie as close to a second shape along a distinct axis as to the first (six touches around a wide
+// shaft lie exactly on two cylinders 3 degrees apart; six on a 60 degree helix on several). A free-axis fit
+// then refuses them, saying whether to spread the touches around the axis (they cover less than half a
+// turn) or along it, whatever their pose: the search runs in the points' own frame, and two places count as
+// fitting as well as each other when their sums of squares differ by less than (3 scatter)^2, scatter being
+// the caller's standard deviation of a point about the surface (zero for exact points: then only ties to
+// rounding), and as distinct when their axes lie more than about a degree apart or a ridge parts them.
 //
 // Method: coordinates are centred on the centroid (summed in two passes, so that far-off points keep their
 // digits) and scaled to unit spread before any solve; planes and lines come from principal axes; circles,

@@ -811,6 +811,85 @@ TEST(AxialFit, TouchesBunchedAlongTheAxisAreRefusedInEveryPose) {
   }
 }
 
+// An operator's touches on a shaft, a boss, a bore or a conical boss, in metres, as degrees around the axis
+// and heights along it; the surface narrows by taper per unit height. The same touches in 20 poses must give
+// one answer: the shape, or one refusal saying which spread is missing. A 60 degree arc walked along a tube
+// lies on a second cylinder, as do the touches bunched along an axis; a boss's arc, two rings and 290 or 305
+// degrees of a bore do not.
+TEST(AxialFit, NarrowArcsBunchedTouchesAndOrdinaryPatternsGiveOneOutcomeInEveryPose) {
+  struct Pattern {
+    const char* what;
+    const char* missing;   // the spread a refusal asks for, or none when the shape is determined
+    double radius, taper;  // mm, and radius lost per unit height
+    std::vector<std::pair<double, double>> stations;  // degrees, mm
+  };
+  const Pattern patterns[] = {
+      {"tube arc", "around", 46.482, 0, {{0, 0}, {12, 10}, {24, 20}, {36, 30}, {48, 40}, {60, 50}}},
+      {"boss arc", nullptr, 46, 0, {{0, 2}, {13, 11}, {22, 19}, {35, 27}, {47, 34}, {60, 45}}},
+      {"cone arc", "around", 46, .25, {{0, 0}, {10, 5}, {20, 10}, {30, 15}, {40, 20}, {50, 25}, {60, 30}}},
+      {"uneven cone arc",
+       "around",
+       88.5,
+       .212,
+       {{0, 0}, {6, 9}, {11, 4}, {17, 6}, {23, 4.5}, {28, 9.8}, {34, 11.8}, {40, 13.7}}},
+      {"wide cone arc",
+       nullptr,
+       76,
+       3.28,
+       {{1.7, .7}, {7, 2.2}, {13.1, 6.1}, {24.3, 8.9}, {28.8, 11.9}, {39.6, 9}, {47.3, 0}}},
+      {"wide cone walk",
+       nullptr,
+       82.7,
+       2.1,
+       {{.8, 8.6}, {10.7, 3.4}, {22, 6.1}, {33.2, 14.1}, {42.5, 19.8}, {54, 25}, {64.2, 29.6}}},
+      {"bunched tube", "along", 46.482, 0, {{15, 0}, {75, 2}, {135, 4}, {195, 6}, {255, 8}, {315, 10}}},
+      {"bunched cone",
+       "along",
+       127,
+       .25,
+       {{-5, 24}, {68, 20}, {115, 43}, {159, 19}, {221, 17}, {257, 11}, {296, 23}}},
+      {"bore rings", nullptr, 36.5, 0, {{0, 10}, {100, 10}, {220, 10}, {40, 50.6}, {170, 50.6}, {300, 50.6}}},
+      {"bore 290", nullptr, 36.5, 0, {{0, 4}, {70, 44.6}, {130, 15}, {200, 32}, {250, 6}, {290, 44.6}}},
+      {"bore 305", nullptr, 36.5, 0, {{0, 4}, {70, 45.9}, {130, 15}, {200, 32}, {250, 6}, {305, 45.9}}},
+      {"cone rings",
+       nullptr,
+       46,
+       .25,
+       {{0, 0}, {90, 0}, {180, 0}, {270, 0}, {20, 30}, {110, 30}, {200, 30}, {290, 30}}},
+  };
+  Rng rng(78);
+  for (const Pattern& c : patterns) {
+    SCOPED_TRACE(c.what);
+    const bool isCone = c.taper > 0;
+    const double halfAngle = std::atan(c.taper), radius = c.radius / 1e3;
+    PointList touches;
+    for (const auto& [degrees, height] : c.stations) {
+      const Vector point = coneBand(radius, -halfAngle, height / 1e3, height / 1e3)(0, degrees / 360).first;
+      touches.push_back(point);
+    }
+    const Params truth = isCone ? values({0, 0, 0, 0, radius, halfAngle}) : values({0, 0, 0, 0, radius});
+    for (int trial = 0; trial < 20; ++trial) {
+      const Pose pose = randomPose(rng, 0.5);
+      PointList placed;
+      for (const Vector& p : touches) placed.push_back(pose.origin + pose.rotation * p);
+      const FitResult<Params> x = isCone ? cone(fitCone(placed, std::nullopt, 1e-5), pose, placed)
+                                         : cylinder(fitCylinder(placed, std::nullopt, 1e-5), pose, placed);
+      if (c.missing) {
+        EXPECT_EQ(
+            x ? "a shape" : x.failure().reason,
+            std::string("the points fit ") + (isCone ? "cones" : "cylinders") +
+                " along distinct axes equally well, so they do not determine its axis: spread the touches " +
+                c.missing + " the axis")
+            << trial;
+        continue;
+      }
+      EXPECT_TRUE(x) << trial << ": " << x.failure().reason;
+      if (!x) continue;
+      EXPECT_LT((*x - truth).cwiseAbs().maxCoeff(), kExact) << trial << ": " << x->transpose();
+    }
+  }
+}
+
 // A second axis counts while the touches' sums of squares to it and to the best lie within three touch
 // deviations of each other: six touches in a bore of radius 8 mm at two heights 2 mm apart fit one 21
 // degrees off within 0.0162 mm. The scatter is a length in the points' own unit.
