@@ -141,9 +141,7 @@ TEST_F(TransformFileScripts, AFileThatCannotBeReadIsToldWithItsReasonAndAMissing
 // Most tools write a rotation to six decimals: it becomes the nearest rotation, so the arm's matrix never
 // carries the file's rounding as a scale, also from a file with a byte order mark and CR LF line ends.
 TEST_F(TransformFileScripts, ASixDecimalTurnBecomesTheNearestRotationInBothCommands) {
-  write("six.tfm",
-        "\xEF\xBB\xBF"
-        "0.866025 -0.500000 0 0.04\r\n0.500000 0.866025 0 0\r\n0 0 1 0\r\n0 0 0 1\r\n");
+  write("six.tfm", "\uFEFF0.866025 -0.500000 0 0.04\r\n0.500000 0.866025 0 0\r\n0 0 1 0\r\n0 0 0 1\r\n");
   const double length = std::hypot(0.866025, 0.5);
   for (bool manageTransform : {true, false}) {
     SCOPED_TRACE(manageTransform ? "Manage Transform" : "Orient To World");
