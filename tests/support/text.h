@@ -17,3 +17,10 @@ inline size_t occurrences(const std::string& text, const std::string& part) {
   for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size())) ++count;
   return count;
 }
+
+// The text as UTF-16LE with its byte order mark, as an editor saves it.
+inline std::string utf16(const std::string& text) {
+  std::string wide = "\xFF\xFE";
+  for (char c : text) wide += std::string{c, '\0'};
+  return wide;
+}

@@ -162,9 +162,9 @@ TEST_F(EventLogReplay, ATruncatedLogOrWhatIsNotALogDeliversNothingButOneErrorAnd
 // limiter would drop it.
 TEST_F(EventLogReplay, ATimeIsCutTowardZeroAndWhatIsNoTimeIsNoWait) {
   const std::pair<const char*, uint32_t> gaps[] = {
-      {"600.7", 600},     {"1.9", 1},          {"0.9", 0},     {"3000.5", 3000}, {"+5", 5},     {" 7 ", 7},
-      {"1e3", 1000},      {"-5", 0},           {"", 0},        {"5 ms", 0},      {"0.5abc", 0}, {"nan", 0},
-      {"120000", 120000}, {"3702000", 120000}, {"inf", 120000}};
+      {"600.7", 600}, {"1.9", 1},    {"0.9", 0},          {"3000.5", 3000}, {"+5", 5},
+      {" 7 ", 7},     {"1e3", 1000}, {"-5", 0},           {"", 0},          {"5 ms", 0},
+      {"0.5abc", 0},  {"nan", 0},    {"3702000", 120000}, {"inf", 120000}};
   for (const auto& [time, gap] : gaps) {
     SCOPED_TRACE(time);
     EXPECT_EQ(PluginDeviceDataXMLReader::gapOf(ZelString(platform::fromUtf8(time).c_str())), gap);
@@ -176,12 +176,11 @@ TEST_F(EventLogReplay, ATimeIsCutTowardZeroAndWhatIsNoTimeIsNoWait) {
   EXPECT_GE(times[1] - times[0], std::chrono::milliseconds(600)) << "a wait is never shorter than asked";
 }
 
-// An idle hour in a recording, or a time beyond all measure, is a pause, not damage: the records before it
-// play, and the capped wait ends at a cancel as any wait does.
+// An idle hour or a time beyond measure is a capped pause, not damage: a cancel ends it as any wait.
 TEST_F(EventLogReplay, ALongPauseIsWaitedCappedAndTheFileStillPlays) {
   for (const char* time : {"3702000", "4000000000", "inf", "1e400"}) {
     SCOPED_TRACE(time);
-    useLog(record("OnStop", 0) + "<OnStop time=\"" + std::string(time) + "\"/>");
+    useLog(record("OnStop", 0) + "<OnStop time=\"" + time + "\"/>");
     const size_t before = recorder_->calls().size();
     auto played = std::async(std::launch::async, [&] { return plugin_->replay(recorder_->continuous()); });
     EXPECT_TRUE(recorder_->waitForCalls(before + 1)) << "the record before the pause plays";

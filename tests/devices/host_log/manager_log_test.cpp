@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "devices/event_log/plugin_device_data_xml_writer.h"
 #include "devices/host_log/izel_plugin_manager_log_replay_util.h"
 #include "devices/managers/hard_probe_plugin_manager.h"
@@ -87,15 +85,12 @@ TEST_F(LogRecord, AnEventFileReportedUnwrittenFailsTheEndOfTheRecordingButKeepsT
   EXPECT_TRUE(logger.stopRecording()) << "a new recording starts whole";
 }
 
-// An event file that takes no record, as none fits on a disk that fills or none comes, would not replay: it
-// is removed, and the log that names it is not put in place, the log there before kept.
+// An event file without a record (none fits on a full disk, or none comes) would not replay: it goes.
 TEST_F(LogRecord, AnEventFileWithoutARecordIsRemovedAndTheLogThereBeforeIsKept) {
-  const std::string before = "the log of an earlier session\n";
-  HostGuiLogger& logger = host_.devices().logger();
   for (const bool delivers : {true, false}) {
-    SCOPED_TRACE(delivers ? "an event that does not fit" : "no event");
-    folder_.write("run.log", before);
-    ASSERT_TRUE(logger.startRecording(logPath()));
+    SCOPED_TRACE(delivers);
+    folder_.write("run.log", "an earlier log\n");
+    ASSERT_TRUE(host_.devices().logger().startRecording(logPath()));
     const std::string file = record();
     {
       FileSizeLimit full(delivers ? 16 : RLIM_INFINITY);
@@ -105,11 +100,11 @@ TEST_F(LogRecord, AnEventFileWithoutARecordIsRemovedAndTheLogThereBeforeIsKept) 
       if (delivers) writer->writeRadiusEvent(ZelString(u"SetRadius"), device_records::radius(0.003).get());
     }
     std::string why;
-    EXPECT_FALSE(logger.stopRecording(&why));
+    EXPECT_FALSE(host_.devices().logger().stopRecording(&why));
     EXPECT_EQ(why, "the device event file '" + file +
                        "' of the host log holds no record: the log is not put in place");
     EXPECT_FALSE(std::filesystem::exists(file));
-    EXPECT_EQ(folder_.read("run.log"), before);
+    EXPECT_EQ(folder_.read("run.log"), "an earlier log\n");
   }
 }
 

@@ -96,8 +96,7 @@ TEST(UserSettingsStore, AWaitingValueIsTakenByItsUserSettingWithinRangeAndOfItsK
   EXPECT_FALSE(found);
   EXPECT_EQ(store.getInt("G/NotUser", -1), 1);
 
-  // What the file keeps: registered user settings with a value or a refused one, in order, then what still
-  // waits.
+  // What the file keeps: registered user settings with a value or refused, in order, then what still waits.
   std::vector<std::string> keys;
   for (const StoredSetting& setting : store.userSettings()) keys.push_back(setting.key);
   EXPECT_EQ(keys, (std::vector<std::string>{"G/Early", "G/Clamped", "G/Nan", "G/WrongKind", "G/Cut", "G/Size",
@@ -138,37 +137,30 @@ TEST(UserSettingsFile, TheHostKeepsSettingsAcrossRunsWarnsOfBadLinesAndNeverWrit
       << output;
 }
 
-// An editor's CR LF line ends read as line ends; a tolerance that is not finite or beyond its range would let
-// every deviation pass or fail, so it keeps its default, the warning names its line, and the file keeps it.
+// CR LF line ends are line ends; a tolerance not finite or beyond its range would let every deviation pass or
+// fail, so it keeps its default, with a warning naming its line, and the file keeps it.
 TEST(UserSettingsFile, CrLfLinesAreReadAndAValueOutsideItsItemKeepsTheDefaultByLineAndStaysInTheFile) {
   ScratchDirectory scratch;
   const std::string path = scratch.system("store.txt"), script = scratch.system("print.script");
-  const std::string tolerance = "Palpera/RealTimeDeviation/Tolerance";
+  const std::string places = "General/Decimal Places\t", tolerance = "Palpera/RealTimeDeviation/Tolerance";
+  const std::string nan = "is not a finite number", beyond = "lies outside 0 to 3.4028234663852886e+38";
   writeText(script, "print settings \"General/Decimal Places\"\nprint settings " + tolerance + "\n");
-  struct Case {
-    std::string value, written, reason;  // no reason: taken
-  };
-  const Case cases[] = {{"nan", "nan", "nan is not a finite number"},
-                        {"inf", "inf", "inf is not a finite number"},
-                        {"1e308", "1e+308", "1e+308 lies outside 0 to 3.4028234663852886e+38"},
-                        {"-1", "-1", "-1 lies outside 0 to 3.4028234663852886e+38"},
-                        {"2e-3", "0.002", ""}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.value);
-    writeText(path, "# saved elsewhere\r\nGeneral/Decimal Places\tint\t7\r\n" + tolerance + "\tdouble\t" +
-                        c.value + "\r\n");
+  const std::pair<std::string, std::string> cases[] = {
+      {"nan", nan}, {"inf", nan}, {"1e+308", beyond}, {"-1", beyond}, {"0.002", ""}};
+  for (const auto& [value, reason] : cases) {
+    SCOPED_TRACE(value);
+    writeText(path,
+              "# saved elsewhere\r\n" + places + "int\t7\r\n" + tolerance + "\tdouble\t" + value + "\r\n");
     int status = -1;
     const std::string output = runTool("--store '" + path + "' --script '" + script + "'", status);
     EXPECT_EQ(status, 0) << output;
-    EXPECT_NE(output.find("General/Decimal Places\t7\n"), std::string::npos) << output;
-    const std::string warning = "warning: " + path + ":3: " + tolerance + ": " + c.reason;
-    EXPECT_EQ(output.find(warning + "; the default 0.001 is kept\n") != std::string::npos, !c.reason.empty())
-        << output;
-    const std::string taken = c.reason.empty() ? c.written : "0.001";
-    EXPECT_NE(output.find(tolerance + "\t" + taken + "\n"), std::string::npos) << output;
-    const std::string kept = readFile(path);
-    EXPECT_NE(kept.find("General/Decimal Places\tint\t7\n"), std::string::npos) << kept;
-    EXPECT_NE(kept.find(tolerance + "\tdouble\t" + c.written + "\n"), std::string::npos) << kept;
+    const size_t warned = output.find("warning: " + path + ":3: " + tolerance + ": " + value + " " + reason +
+                                      "; the default 0.001 is kept\n");
+    EXPECT_EQ(warned != std::string::npos, !reason.empty()) << output;
+    const std::string taken = reason.empty() ? value : "0.001", file = readFile(path);
+    EXPECT_NE(output.find(places + "7\n" + tolerance + "\t" + taken + "\n"), std::string::npos) << output;
+    for (const std::string& line : {places + "int\t7\n", tolerance + "\tdouble\t" + value + "\n"})
+      EXPECT_NE(file.find(line), std::string::npos) << file;
   }
 }
 

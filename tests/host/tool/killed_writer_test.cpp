@@ -9,7 +9,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <csignal>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -40,11 +39,11 @@ const std::string kRecordingScript =
     "mouse move 1 2 10 0 0 -1\n"
     "run 600000\n";
 
-// The host, with the test module's classes, running a script in a folder, its output read through a pipe,
-// its standard input a pipe the test writes to (input). With hangupIgnored it ignores SIGHUP, as under nohup.
+// The host with the test module running a script in a folder; output and input (kept open) through pipes.
 class RunningHost {
  public:
-  RunningHost(const std::string& folder, const std::string& script, bool hangupIgnored = false) {
+  RunningHost(const std::string& folder, const std::string& script, bool hangupIgnored = false,
+              const std::string& input = "") {
     int ends[2], inputEnds[2];
     if (pipe(ends) != 0 || pipe(inputEnds) != 0) return;
     pid_ = fork();
@@ -52,9 +51,8 @@ class RunningHost {
       dup2(ends[1], STDOUT_FILENO);
       dup2(ends[1], STDERR_FILENO);
       dup2(inputEnds[0], STDIN_FILENO);
-      close(inputEnds[1]);
       useDefaultEndingSignals();
-      if (hangupIgnored) std::signal(SIGHUP, SIG_IGN);
+      if (hangupIgnored) signal(SIGHUP, SIG_IGN);
       const rlimit noCore{0, 0};  // SIGQUIT's default action dumps core, which no test leaves behind
       setrlimit(RLIMIT_CORE, &noCore);
       if (chdir(folder.c_str()) != 0) _exit(126);
@@ -66,6 +64,7 @@ class RunningHost {
     close(inputEnds[0]);
     output_ = ends[0];
     input_ = inputEnds[1];
+    EXPECT_EQ(write(input_, input.data(), input.size()), ssize_t(input.size()));
   }
   RunningHost(const RunningHost&) = delete;
   RunningHost& operator=(const RunningHost&) = delete;
@@ -77,12 +76,6 @@ class RunningHost {
     if (output_ >= 0) close(output_);
     if (input_ >= 0) close(input_);
   }
-
-  void input(const std::string& text) {
-    EXPECT_EQ(write(input_, text.data(), text.size()), ssize_t(text.size()));
-  }
-  // Sends a signal and goes on.
-  void send(int signal) { kill(pid_, signal); }
 
   // Whether the host printed the line within ten seconds; what it printed is kept for the failure message.
   bool printed(const std::string& line) {
@@ -107,6 +100,7 @@ class RunningHost {
     pid_ = -1;
     return WIFSIGNALED(status) ? WTERMSIG(status) : 0;
   }
+  void send(int signal) { kill(pid_, signal); }
   const std::string& output() const { return printed_; }
 
  private:
@@ -145,33 +139,23 @@ TEST(KilledWriter, ARecordingEndedByASignalLeavesTheOldLogWholeAndNothingBesideI
   }
 }
 
-// The module carries its own copy of the platform code, yet its writer's new version is removed by the host's
-// handler as the host's own are: each signal a person ends a program with ends the host with the file as it
-// was and nothing beside it; so after more files than the handler has slots for, written whole one after
-// the other; and a host started with SIGHUP ignored, as under nohup, goes on through a SIGHUP.
+// The host's handler removes the module's unfinished file on each signal that ends a program, also after more
+// files than it has slots for; under nohup (hangupIgnored) the host goes on through a SIGHUP.
 TEST(KilledWriter, AModulesUnfinishedFileIsRemovedByEachSignalThatEndsTheHost) {
-  struct Case {
-    int signal;
-    int writtenBefore;
-    bool hangupIgnored;
-  };
-  const Case cases[] = {{SIGINT, 0, false},  {SIGTERM, 0, false},  {SIGHUP, 0, false},
-                        {SIGQUIT, 0, false}, {SIGTERM, 65, false}, {SIGTERM, 0, true}};
-  for (const Case& ending : cases) {
-    SCOPED_TRACE(std::string(strsignal(ending.signal)) + " after " + std::to_string(ending.writtenBefore) +
-                 (ending.hangupIgnored ? " files, SIGHUP ignored" : " files"));
+  const std::tuple<int, int, bool> cases[] = {{SIGINT, 0, false},  {SIGTERM, 0, false},  {SIGHUP, 0, false},
+                                              {SIGQUIT, 0, false}, {SIGTERM, 65, false}, {SIGTERM, 0, true}};
+  for (const auto& [signal, before, hangupIgnored] : cases) {
+    SCOPED_TRACE(testing::Message() << strsignal(signal) << ", " << before << ", " << hangupIgnored);
     ScratchDirectory scratch;
     scratch.write("written", kOldLog);
     std::string script = "command ScriptTestCommand\n";
-    for (int press = 0; press <= ending.writtenBefore; ++press) script += "press Write\n";
+    for (int press = 0; press <= before; ++press) script += "press Write\n";
     scratch.write("writing.script", script);
-    RunningHost host(scratch.system(), "writing.script", ending.hangupIgnored);
-    host.input(std::string(ending.writtenBefore, '\n'));
-    ASSERT_TRUE(host.printed("command: writing " + std::to_string(ending.writtenBefore + 1)))
-        << host.output();
-    if (ending.hangupIgnored) host.send(SIGHUP);
-    EXPECT_EQ(host.endBy(ending.signal), ending.signal) << host.output();
-    EXPECT_EQ(scratch.read("written"), ending.writtenBefore == 0 ? kOldLog : "a new version\n");
+    RunningHost host(scratch.system(), "writing.script", hangupIgnored, std::string(before, '\n'));
+    ASSERT_TRUE(host.printed("command: writing " + std::to_string(before + 1))) << host.output();
+    if (hangupIgnored) host.send(SIGHUP);
+    EXPECT_EQ(host.endBy(signal), signal) << host.output();
+    EXPECT_EQ(scratch.read("written"), before == 0 ? kOldLog : "a new version\n");
     EXPECT_EQ(scratch.names(), (std::vector<std::string>{"writing.script", "written"}));
   }
 }

@@ -11,6 +11,7 @@
 #include "printed_matrix.h"
 #include "support/run_tool.h"
 #include "support/scratch_directory.h"
+#include "support/text.h"
 
 namespace {
 
@@ -19,22 +20,12 @@ namespace {
 const char* const kEightDecimalTurn =
     "0.86602540 -0.50000000 0 0.025\n0.50000000 0.86602540 0 0\n0 0 1 0\n0 0 0 1\n";
 
-Matrix4x4 eightDecimalTurn() {
-  Matrix4x4 turn = Matrix4x4::translation(Vector3(0.025, 0, 0));
-  turn.m[0] = turn.m[5] = 0.8660254;
-  turn.m[1] = -0.5;
-  turn.m[4] = 0.5;
-  return turn;
-}
-
-// The rotation nearest the turn about z whose cosine and sine a file gives, and the shift: what a file of it
-// becomes.
-Matrix4x4 nearestTurn(double cosine, double sine, double shift) {
-  const double length = std::hypot(cosine, sine);
+// The turn about z of the cosine and sine given, shifted along x.
+Matrix4x4 turnAboutZ(double cosine, double sine, double shift) {
   Matrix4x4 turn = Matrix4x4::translation(Vector3(shift, 0, 0));
-  turn.m[0] = turn.m[5] = cosine / length;
-  turn.m[1] = -sine / length;
-  turn.m[4] = sine / length;
+  turn.m[0] = turn.m[5] = cosine;
+  turn.m[1] = -sine;
+  turn.m[4] = sine;
   return turn;
 }
 
@@ -48,6 +39,8 @@ class TransformFileScripts : public ::testing::Test {
     write("bytes.tfm", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
     write("two-rows.tfm", "1 0 0 0\n0 1 0 0\n");
     write("nan.tfm", "1 0 0 0\n0 nan 0 0\n0 0 1 0\n0 0 0 1\n");
+    write("large.tfm", "1.0001 0 0 0\n0 1.0001 0 0\n0 0 1.0001 0\n0 0 0 1\n");
+    write("wide.tfm", utf16("1 0"));
   }
   void write(const std::string& name, const std::string& content) {
     std::ofstream(scratch_.system(name), std::ios::binary) << content;
@@ -77,9 +70,9 @@ class TransformFileScripts : public ::testing::Test {
     return "file-answer " + path(name) +
            (manageTransform ? " 0\npress HardwareLoadFile\n" : "\npress :TransformFileWidget:Load\n");
   }
-  // The hardware matrix printed first is the turn (by default the eight-decimal one as written), as near as
-  // twelve printed digits show.
-  static void expectTheTurn(const std::string& output, const Matrix4x4& turn = eightDecimalTurn()) {
+  // The hardware matrix printed first is the turn (by default the file's as written), to twelve digits.
+  static void expectTheTurn(const std::string& output,
+                            const Matrix4x4& turn = turnAboutZ(0.8660254, 0.5, 0.025)) {
     const Matrix4x4 hardware = matrixAfter(output, "hardware", false);
     for (int i = 0; i < 16; ++i) EXPECT_NEAR(hardware.m[i], turn.m[i], 1e-11) << "element " << i;
   }
@@ -106,8 +99,10 @@ class TransformFileScripts : public ::testing::Test {
 // load a hardware file refuse alike, naming the file and why, after the turn loaded before.
 TEST_F(TransformFileScripts, AHardwareFileThatScalesShearsOrMirrorsIsRefusedAfterAnEightDecimalTurnIsTaken) {
   const char* const scalesOrShears = "its 3 x 3 part scales or shears by more than 1e-5";
-  const std::pair<const char*, const char*> refused[] = {
-      {"scaled.tfm", scalesOrShears}, {"sheared.tfm", scalesOrShears}, {"mirrored.tfm", "it mirrors"}};
+  const std::pair<const char*, const char*> refused[] = {{"scaled.tfm", scalesOrShears},
+                                                         {"large.tfm", scalesOrShears},
+                                                         {"sheared.tfm", scalesOrShears},
+                                                         {"mirrored.tfm", "it mirrors"}};
   for (const auto& [name, why] : refused) {
     expectToldInBothCommands(name, "The file '" + path(name) +
                                        "' holds no rigid transform without mirroring (" + why +
@@ -137,38 +132,24 @@ TEST_F(TransformFileScripts, AFileThatCannotBeReadIsToldWithItsReasonAndAMissing
       {"missing.tfm", "."},
       {"bytes.tfm", ": row 1, number 1 is not a number."},
       {"two-rows.tfm", ": row 3 is missing."},
-      {"nan.tfm", ": row 2, number 2 is not a finite number."}};
+      {"nan.tfm", ": row 2, number 2 is not a finite number."},
+      {"wide.tfm", ": the text is UTF-16; save it as UTF-8."}};
   for (const auto& [name, told] : slips)
     expectToldInBothCommands(name, "Unable to open file '" + path(name) + "' for loading" + told);
 }
 
-// Most tools write a rotation to six decimals, a little off orthonormal: it becomes the nearest rotation, so
-// the arm's matrix never carries the file's rounding as a scale, also from a file an editor saved with a byte
-// order mark and CR LF line ends. One that truly scales by 1e-4 is refused, and UTF-16 is said as such.
-TEST_F(TransformFileScripts,
-       ASixDecimalTurnBecomesTheNearestRotationAndAScaleOrUtf16FileIsToldInBothCommands) {
-  const std::string sixDecimals =
-      "0.866025 -0.500000 0 0.04\r\n0.500000 0.866025 0 0\r\n0 0 1 0\r\n0 0 0 1\r\n";
-  write("six.tfm", "\xEF\xBB\xBF" + sixDecimals);
-  write("wide.tfm", std::string("\xFF\xFE"
-                                "1\0 \0"
-                                "0\0",
-                                8));
-  write("large.tfm", "1.0001 0 0 0\n0 1.0001 0 0\n0 0 1.0001 0\n0 0 0 1\n");
+// Most tools write a rotation to six decimals: it becomes the nearest rotation, so the arm's matrix never
+// carries the file's rounding as a scale, also from a file with a byte order mark and CR LF line ends.
+TEST_F(TransformFileScripts, ASixDecimalTurnBecomesTheNearestRotationInBothCommands) {
+  write("six.tfm", "\uFEFF0.866025 -0.500000 0 0.04\r\n0.500000 0.866025 0 0\r\n0 0 1 0\r\n0 0 0 1\r\n");
+  const double length = std::hypot(0.866025, 0.5);
   for (bool manageTransform : {true, false}) {
     SCOPED_TRACE(manageTransform ? "Manage Transform" : "Orient To World");
     const std::string start =
         manageTransform ? "command PalperaManageTransformCmd\n" : "command PalperaAlignmentCmd\nradio 5\n";
-    const std::string output = run(start + loadLines(manageTransform, "six.tfm") + "print alignment\n");
-    expectTheTurn(output, nearestTurn(0.866025, 0.5, 0.04));
+    expectTheTurn(run(start + loadLines(manageTransform, "six.tfm") + "print alignment\n"),
+                  turnAboutZ(0.866025 / length, 0.5 / length, 0.04));
   }
-  expectToldInBothCommands("wide.tfm", "Unable to open file '" + path("wide.tfm") +
-                                           "' for loading: the text is UTF-16; save it as UTF-8.");
-  expectToldInBothCommands("large.tfm",
-                           "The file '" + path("large.tfm") +
-                               "' holds no rigid transform without mirroring (its 3 x 3 part scales "
-                               "or shears by more than 1e-5): the hardware transformation is "
-                               "unchanged.");
 }
 
 }  // namespace
