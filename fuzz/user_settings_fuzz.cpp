@@ -42,11 +42,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::set<std::string> keys;
   for (size_t start = 0; start < text.size();) {
     const size_t end = std::min(text.find('\n', start), text.size());
-    const std::string_view line = text.substr(start, end - start);
+    // With its line end, for the CR before it is the line end only there.
+    const std::string_view withEnd = text.substr(start, end + 1 - start);
+    std::string_view line = text.substr(start, end - start);
     start = end + 1;
+    if (line.ends_with('\r')) line.remove_suffix(1);  // an editor's CR LF ends a line as LF does
     if (line.empty() || line.front() == '#') continue;
     ++lines;
-    const UserSettingsText alone = parseUserSettings(line);
+    const UserSettingsText alone = parseUserSettings(withEnd);
     if (alone.settings.size() + alone.faults.size() != 1) __builtin_trap();
     if (alone.settings.empty()) continue;
     ++readable;
