@@ -29,18 +29,30 @@ class IGuiLogger : public virtual IZelUnknown {
   // Appends one record and flushes it to the file, so a reader sees it at once. False (nothing written)
   // when not recording, while suspended, for an empty kind, or when the file refuses the write.
   virtual bool writeRecord(const ZelCString& kind, const ZelString& text) = 0;
+};
+
+// What a logger may also be told: the event files and acquisitions of its log that it does not replay. A
+// separate interface, asked of the logger by name; a host's logger that does not answer it is told nothing,
+// and the module tells the user itself (the log then ends as if whole). Any thread.
+class IGuiLoggerReports : public virtual IZelUnknown {
+ public:
+  static constexpr const char* interfaceName = "IGuiLoggerReports";
+
+  // A file the log names (a device's event file), about to be written beside it: it belongs to the log, and
+  // goes when the log is not put in place (the host ended by a signal, or the log could not be written), so
+  // that no file is left that no log names. Nothing while not recording.
+  virtual void reportEventFile(const ZelString& path) = 0;
   // A file the log names (a device's event file) could not be written whole: the log no longer replays what
   // was measured, so ending the recording fails and says which file. A file of a log whose recording has
   // ended already (its acquisition outlived it) is told to the user and fails the host's session as well.
-  // Any thread.
   virtual void reportUnwrittenFile(const ZelString& path) = 0;
   // An acquisition could not be recorded (no event file could be named for it): the log does not replay what
   // was measured, so ending the recording fails, saying so; a log that then holds no record is not put in
-  // place. Any thread; nothing while not recording.
+  // place. Nothing while not recording.
   virtual void reportUnrecordedAcquisition() = 0;
   // A file the log names (a device's event file) holds no record, as its acquisition delivered none or none
   // could be written, and is not there: a log naming it does not replay, so ending the recording fails and
-  // the log is not put in place; after the recording ended, as for an unwritten file. Any thread.
+  // the log is not put in place; after the recording ended, as for an unwritten file.
   virtual void reportEmptyFile(const ZelString& path) = 0;
 };
 

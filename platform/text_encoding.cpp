@@ -9,6 +9,25 @@ bool isUtf16Text(std::string_view bytes) {
   return (first == 0 && second != 0 && second < 0x80) || (second == 0 && first != 0 && first < 0x80);
 }
 
+namespace {
+
+// UTF-32's byte order mark, or, without one, an ASCII character's byte beside three NULs.
+bool isUtf32Text(std::string_view bytes) {
+  using namespace std::string_view_literals;
+  if (bytes.starts_with("\xFF\xFE\0\0"sv) || bytes.starts_with("\0\0\xFE\xFF"sv)) return true;
+  if (bytes.size() < 4) return false;
+  const auto isAscii = [](char c) { return c != 0 && static_cast<unsigned char>(c) < 0x80; };
+  return (isAscii(bytes[0]) && bytes.substr(1, 3) == "\0\0\0"sv) ||
+         (bytes.substr(0, 3) == "\0\0\0"sv && isAscii(bytes[3]));
+}
+
+}  // namespace
+
+const char* encodingRefusal(std::string_view bytes) {
+  if (isUtf32Text(bytes)) return kUtf32Refusal;
+  return isUtf16Text(bytes) ? kUtf16Refusal : nullptr;
+}
+
 std::string_view withoutByteOrderMark(std::string_view bytes) {
   if (bytes.starts_with(kUtf8ByteOrderMark)) bytes.remove_prefix(kUtf8ByteOrderMark.size());
   return bytes;

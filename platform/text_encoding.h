@@ -14,6 +14,11 @@ bool isUtf16Text(std::string_view bytes);
 
 // The reason every reader gives for UTF-16 text, as the end of a sentence.
 inline constexpr const char* kUtf16Refusal = "the text is UTF-16; save it as UTF-8";
+inline constexpr const char* kUtf32Refusal = "the text is UTF-32; save it as UTF-8";
+
+// The reason a reader gives for text that begins as UTF-32 or UTF-16 (kUtf32Refusal, kUtf16Refusal), which
+// it cannot read; null for any other. The first four bytes tell them apart.
+const char* encodingRefusal(std::string_view bytes);
 
 // UTF-8's byte order mark, which editors may put before the first character.
 inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";

@@ -7,6 +7,7 @@
 #include <array>
 #include <atomic>
 #include <cstring>
+#include <iterator>
 #include <mutex>
 #include <set>
 
@@ -27,6 +28,8 @@ constexpr size_t kSlots = 64;
 std::array<Slot, kSlots> slots;
 
 constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+// What each ending signal did before this registry's handler took it over, to hand the signal on to.
+struct sigaction before[std::size(kEndingSignals)];
 
 // Every unfinished path, without the slots' limits, for the writers' questions; the handler never reads it.
 struct UnfinishedPaths {
@@ -38,12 +41,15 @@ UnfinishedPaths& unfinishedPaths() {
   return unfinished;
 }
 
-void removeAndEnd(int signal) {
+void removeAndHandOn(int signal) {
   for (Slot& slot : slots) {
     if (slot.state.load() == kHeld) ::unlink(slot.path);
   }
-  // The handler ran once and the signal's action is the default again: raised again, the signal waits until
-  // the handler returns, then ends the process as it would have.
+  // The signal's action is put back as it was and the signal raised again: it waits until this handler
+  // returns, then goes to the handler before (which removes its own registry's files) or ends the process.
+  for (size_t index = 0; index < std::size(kEndingSignals); ++index) {
+    if (kEndingSignals[index] == signal) ::sigaction(signal, &before[index], nullptr);
+  }
   ::raise(signal);
 }
 
@@ -80,15 +86,17 @@ bool isUnfinished(const std::string& path) {
 }
 
 void removeUnfinishedFilesOnSignals() {
-  for (int signal : kEndingSignals) {
-    struct sigaction before {};
-    if (::sigaction(signal, nullptr, &before) != 0 || before.sa_handler == SIG_IGN) continue;
-    struct sigaction removing {};
-    removing.sa_handler = removeAndEnd;
-    sigfillset(&removing.sa_mask);
-    removing.sa_flags = SA_RESETHAND;
-    ::sigaction(signal, &removing, nullptr);
-  }
+  static std::once_flag installed;
+  std::call_once(installed, [] {
+    for (size_t index = 0; index < std::size(kEndingSignals); ++index) {
+      const int signal = kEndingSignals[index];
+      if (::sigaction(signal, nullptr, &before[index]) != 0 || before[index].sa_handler == SIG_IGN) continue;
+      struct sigaction removing {};
+      removing.sa_handler = removeAndHandOn;
+      sigfillset(&removing.sa_mask);
+      ::sigaction(signal, &removing, nullptr);
+    }
+  });
 }
 
 }  // namespace platform

@@ -6,8 +6,9 @@
 // replace. One ended by SIGKILL cannot: FileReplacement clears what a process that is gone left beside a
 // file when that file is written next.
 //
-// The registry is one per process: it lives in a shared object of its own, which the host and every module
-// it loads share, so that a handler the host installs also removes what a module's writers had not finished.
+// The registry is one per copy of this code: the host has one, and so has every module it loads, each a
+// library of its own. Each installs its handler over the one there before and hands the signal on to it, so
+// that a signal removes what the module's writers had not finished as well as what the host's had not.
 //
 // Registration is safe on any thread, and the handler may run while other threads register: it reads only
 // fixed slots, so it stays async-signal-safe. A file whose name is too long, or one beyond the slots, has no
@@ -16,18 +17,17 @@
 #include <cstddef>
 #include <string>
 
-// Exported by the registry's shared object, whatever visibility the code that includes this is built with.
-#define PALPERA_UNFINISHED_FILES_API [[gnu::visibility("default")]]
-
 namespace platform {
 
 // Registers path as unfinished for its lifetime.
-class PALPERA_UNFINISHED_FILES_API UnfinishedFile {
+class UnfinishedFile {
  public:
   explicit UnfinishedFile(const std::string& path);
   UnfinishedFile(const UnfinishedFile&) = delete;
   UnfinishedFile& operator=(const UnfinishedFile&) = delete;
   ~UnfinishedFile();
+
+  const std::string& path() const { return path_; }
 
  private:
   static constexpr size_t kNoSlot = ~size_t(0);
@@ -38,11 +38,12 @@ class PALPERA_UNFINISHED_FILES_API UnfinishedFile {
 // Whether this process has begun path and not finished it, slot or none: what a writer asks of a name that
 // carries this process's number, which a process gone before may have carried too (in a container the host
 // is often process 1 at every start).
-PALPERA_UNFINISHED_FILES_API bool isUnfinished(const std::string& path);
+bool isUnfinished(const std::string& path);
 
-// For SIGINT, SIGTERM, SIGHUP and SIGQUIT: a handler that removes every unfinished file, then lets the
-// signal end the process as it would have. A signal the process was started with ignored (a background job's
-// SIGINT) stays ignored. For the host's main, once, before the first file is written.
-PALPERA_UNFINISHED_FILES_API void removeUnfinishedFilesOnSignals();
+// For SIGINT, SIGTERM, SIGHUP and SIGQUIT: a handler that removes every unfinished file of this registry,
+// then hands the signal on to the handler there before (a host's, which removes its own), or lets it end the
+// process as it would have. A signal ignored (a background job's SIGINT) stays ignored. For the host's main
+// before the first file is written, and for a module as it is loaded; a second call does nothing.
+void removeUnfinishedFilesOnSignals();
 
 }  // namespace platform

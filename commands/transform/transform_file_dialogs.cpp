@@ -65,17 +65,18 @@ void reportUnloadable(const ZelString& chosen, const ZelString& why) {
                                 : tr("Unable to open file '%1' for loading: %2.", chosen, why));
 }
 
-// Whether the file is UTF-16 text, which a reader of a text format fails on for no reason it could give.
-bool holdsUtf16(const ZelString& normalised) {
+// Why the file's text is in an encoding (UTF-16, UTF-32) that a reader of a text format fails on for no
+// reason it could give; null for any other.
+const char* encodingRefusal(const ZelString& normalised) {
   ZelIfstream file(normalised, std::ios_base::in | std::ios_base::binary);
-  char head[2] = {};
+  char head[4] = {};
   file.read(head, sizeof head);
-  return platform::isUtf16Text(std::string_view(head, static_cast<size_t>(file.gcount())));
+  return platform::encodingRefusal(std::string_view(head, static_cast<size_t>(file.gcount())));
 }
 
 // Why a listed reader failed on a file that is there.
 ZelString whyUnread(IZelTransformationFileReader& reader, const ZelString& normalised) {
-  if (holdsUtf16(normalised)) return ZelString(platform::kUtf16Refusal);
+  if (const char* refusal = encodingRefusal(normalised)) return ZelString(refusal);
   return tr("it cannot be read as a %1", reader.description());
 }
 

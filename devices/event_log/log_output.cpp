@@ -9,6 +9,7 @@
 #include "devices/event_log/log_bytes.h"
 #include "framework/files/zel_path.h"
 #include "framework/object/iptr.h"
+#include "framework/object/query_part.h"
 #include "host_api/host_log.h"
 #include "platform/file.h"
 
@@ -101,7 +102,8 @@ void FileOutput::fail(const char* what) {
   if (written_ == 0) return leaveNoEmptyFile();
   // The recording that names the file must not end as if it held every record.
   SPtr<IGuiLogger> logger;
-  if (logger) logger->reportUnwrittenFile(path_);
+  if (IGuiLoggerReports* reports = queryPart<IGuiLoggerReports>(logger.get()))
+    reports->reportUnwrittenFile(path_);
 }
 
 void FileOutput::leaveNoEmptyFile() {
@@ -109,5 +111,10 @@ void FileOutput::leaveNoEmptyFile() {
   if (made_) platform::unlinkFile(std::u16string_view(path_.c_str(), static_cast<size_t>(path_.length())));
   made_ = false;
   SPtr<IGuiLogger> logger;
-  if (logger) logger->reportEmptyFile(path_);
+  if (IGuiLoggerReports* reports = queryPart<IGuiLoggerReports>(logger.get()))
+    return reports->reportEmptyFile(path_);
+  // A host that is not told must not leave the user thinking the log that names the file replays.
+  const std::string message =
+      "Device event log " + logBytes(path_) + ": it holds no record and is not there.\n";
+  std::fwrite(message.data(), 1, message.size(), stderr);
 }

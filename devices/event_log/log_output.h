@@ -33,12 +33,12 @@ class ConsoleOutput : public OutputBase {
 // most (a fraction of a second of moves), never a part of a record: a record cut off at the end would make
 // the whole log unplayable, so the file always ends where a record ends. A batch the system takes only in
 // part (a full disk) is cut back to the last whole record it took, the failure is told on the standard error
-// stream and to the host's log (IGuiLogger::reportUnwrittenFile), and the records from then on are dropped.
+// stream and to the host's log (IGuiLoggerReports::reportUnwrittenFile), and the records from then on are dropped.
 // A file that cannot be created drops every record in the same way: logging never stops an acquisition.
 //
 // A file that holds no record when its writer goes (the acquisition delivered none, or none could be
 // written) would not replay: it is removed, or never made, and the host's log, which names it, is told
-// (IGuiLogger::reportEmptyFile). Nothing is flushed to the disk itself: what the system holds of the file
+// (IGuiLoggerReports::reportEmptyFile). Nothing is flushed to the disk itself: what the system holds of the file
 // outlives the process, not the machine.
 class FileOutput : public OutputBase {
  public:

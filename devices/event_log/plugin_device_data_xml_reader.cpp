@@ -134,8 +134,8 @@ bool PluginDeviceDataXMLReader::readText(ZelString& text) {
   // The root is put around the bytes rather than the text, so that the whole log is held as text only once.
   std::string bytes(kRootStart);
   if (!readLog(bytes)) return false;
-  if (platform::isUtf16Text(std::string_view(bytes).substr(kRootStart.size()))) {
-    failure_ = ZelString(platform::kUtf16Refusal);
+  if (const char* refusal = platform::encodingRefusal(std::string_view(bytes).substr(kRootStart.size()))) {
+    failure_ = ZelString(refusal);
     return false;
   }
   // No record holds a NUL; one means the file is not a log, or is damaged where the bytes after it are.

@@ -15,15 +15,17 @@ namespace {
 constexpr int kRoundTripDigits = 17;
 
 // A recorded device transform is object x hardware x scale: a rotation and a shift times the uniform
-// temperature scale, which this divides out of the 3 x 3 part (a mirror keeps its sign, and is refused).
-Matrix4x4 withoutUniformScale(const Matrix4x4& m) {
-  const double scale = std::cbrt(m.determinant3());
-  if (!(scale > 0.0)) return m;
-  Matrix4x4 unscaled = m;
+// temperature scale, the cube root of the 3 x 3 part's determinant's size. A mirror keeps its sign.
+double uniformScaleOf(const Matrix4x4& m) {
+  return std::cbrt(std::abs(m.determinant3()));
+}
+
+Matrix4x4 scaled(const Matrix4x4& m, double scale) {
+  Matrix4x4 result = m;
   for (int row = 0; row < 3; ++row) {
-    for (int column = 0; column < 3; ++column) unscaled.m[4 * row + column] /= scale;
+    for (int column = 0; column < 3; ++column) result.m[4 * row + column] *= scale;
   }
-  return unscaled;
+  return result;
 }
 }  // namespace
 
@@ -58,9 +60,14 @@ std::optional<std::string> parseAlignmentText(const char* text, Matrix4x4& trans
   if (std::optional<std::string> why = whyNoUsableTransform(read)) {
     return "The host log's device alignment was refused: " + *why + ".";
   }
-  if (std::optional<std::string> why = whyNoProperRigid(withoutUniformScale(read))) {
+  // A usable transform has a 3 x 3 part that is not singular, so a scale that divides out.
+  const double scale = uniformScaleOf(read);
+  const Matrix4x4 unscaled = scaled(read, 1.0 / scale);
+  // The rule of a matrix a file holds: a rotation written to six decimals reads as the rotation it stands
+  // for.
+  if (std::optional<std::string> why = whyNoWrittenRigid(unscaled)) {
     return "The host log's device alignment was refused: beside a uniform scale, " + *why + ".";
   }
-  transform = read;
+  transform = isProperRigid(unscaled) ? read : scaled(nearestRigid(unscaled), scale);
   return std::nullopt;
 }

@@ -20,7 +20,8 @@ ZelString eventFileName(const ZelString& logFile, const ZelCString& category, in
 ZelString alignmentText(const Matrix4x4& transform);
 
 // Reads an alignment text back into transform. It must hold exactly 16 finite numbers separated by white
-// space, which make a usable device transform (isUsableTransform) that is a rotation and a shift
-// (isProperRigid) once a uniform scale, the recording's temperature scale, is divided out: otherwise
-// transform stays as it is and the answer says, as a sentence for the user, why the text was refused.
+// space, which make a usable device transform (isUsableTransform) that is a rotation and a shift as a file
+// writes one (whyNoWrittenRigid) once a uniform scale, the recording's temperature scale, is divided out; such
+// a rotation is taken as the nearest one. Otherwise transform stays as it is and the answer says, as a
+// sentence for the user, why the text was refused.
 std::optional<std::string> parseAlignmentText(const char* text, Matrix4x4& transform);

@@ -8,6 +8,7 @@
 #include "framework/host_glue/user_error.h"
 #include "framework/object/iptr.h"
 #include "framework/object/query_chain.h"
+#include "framework/object/query_part.h"
 #include "framework/registrations/class_registration.h"
 #include "framework/translation/tr.h"
 #include "host_api/counter_store.h"
@@ -72,13 +73,15 @@ void PluginManagerLogRecordUtil::record(const ZelCString& category, const Matrix
 
   const ZelString logFile = logger->currentLogFile();
   std::optional<ZelString> free = freeEventFile(logFile, category);
+  IGuiLoggerReports* reports = queryPart<IGuiLoggerReports>(logger.get());
   if (!free) {
     const ZelString taken = ZelPath::inSeparatorsOf(eventFileName(logFile, category, 0), logFile);
     reportUserError(
         tr("Every device event file name like '%1' is taken: this acquisition is not recorded.", taken));
-    logger->reportUnrecordedAcquisition();
+    if (reports) reports->reportUnrecordedAcquisition();
     return;
   }
+  if (reports) reports->reportEventFile(*free);
   // The device names its file to the user as the log was given.
   fileName = ZelPath::inSeparatorsOf(*free, logFile);
   // The records belong to the log even while the user has the logger suspended.

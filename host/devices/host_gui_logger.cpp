@@ -1,5 +1,7 @@
 #include "host/devices/host_gui_logger.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <utility>
 
@@ -53,6 +55,11 @@ bool HostGuiLogger::stopLocked(std::string* why) {
   const bool places = !namesEmptyFile && (failure.empty() || holdsRecords_);
   const bool placed = log && places && log->commit();
   placedLog_ = placedLog_ || placed;
+  // A file that no log names would never be replayed, nor known for what it is.
+  if (!placed) {
+    for (const auto& file : eventFiles_) ::unlink(file->path().c_str());
+  }
+  eventFiles_.clear();
   path_.clear();
   suspended_ = false;
   holdsRecords_ = false;
@@ -74,6 +81,12 @@ std::string HostGuiLogger::recordingFailureLocked() const {
   if (!unwrittenFile_.empty()) return unwrittenFileText(unwrittenFile_);
   if (unrecorded_) return kUnrecordedAcquisition;
   return {};
+}
+
+void HostGuiLogger::reportEventFile(const ZelString& path) {
+  auto file = std::make_unique<platform::UnfinishedFile>(platform::systemPath(path.c_str()));
+  std::lock_guard lock(mutex_);
+  if (!path_.empty()) eventFiles_.push_back(std::move(file));
 }
 
 void HostGuiLogger::reportUnwrittenFile(const ZelString& path) {
@@ -152,5 +165,9 @@ bool HostGuiLogger::writeRecord(const ZelCString& kind, const ZelString& text) {
 }
 
 void HostGuiLogger::queryInterface(const char* name, void** out, bool) {
-  QueryChain(name, out).classLeaf(interfaceName, this, this).offer<IGuiLogger>(this).end();
+  QueryChain(name, out)
+      .classLeaf(interfaceName, this, this)
+      .offer<IGuiLogger>(this)
+      .offer<IGuiLoggerReports>(this)
+      .end();
 }

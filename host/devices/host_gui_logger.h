@@ -6,19 +6,22 @@
 // the file there as it was; each record is flushed at once, so that after a crash the new version beside the
 // file holds every record written so far. An event file that fails after its log was put in place (the
 // recording stopped while the acquisition ran on) is shown through the host's error service and kept for the
-// host's end (lateFailure). Safe on any thread; the lock guards the log and the state and is held during a
+// host's end (lateFailure). The event files a log names go with it when it is not put in place, by a signal
+// too. Safe on any thread; the lock guards the log and the state and is held during a
 // write, which touches only that log, never while the error service is called.
 
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "host/core/host_unknown.h"
 #include "host_api/host_log.h"
 #include "host_api/zel_error_service.h"
 #include "platform/file_replacement.h"
+#include "platform/unfinished_files.h"
 
-class HostGuiLogger : public IGuiLogger, public HostUnknown {
+class HostGuiLogger : public IGuiLogger, public IGuiLoggerReports, public HostUnknown {
  public:
   static constexpr const char* interfaceName = "HostGuiLogger";
   // What a host tells the user when stopRecording fails.
@@ -35,6 +38,7 @@ class HostGuiLogger : public IGuiLogger, public HostUnknown {
   void resume() override;
   bool isSuspended() override;
   bool writeRecord(const ZelCString& kind, const ZelString& text) override;
+  void reportEventFile(const ZelString& path) override;
   void reportUnwrittenFile(const ZelString& path) override;
   void reportUnrecordedAcquisition() override;
   void reportEmptyFile(const ZelString& path) override;
@@ -79,4 +83,6 @@ class HostGuiLogger : public IGuiLogger, public HostUnknown {
   bool unrecorded_ = false;  // guarded by mutex_; an acquisition went unrecorded, while recording
   bool placedLog_ = false;   // guarded by mutex_; a log was put in place in this session
   std::string lateFailure_;  // guarded by mutex_
+  // Guarded by mutex_; the event files the log under way names, which a signal removes with the log.
+  std::vector<std::unique_ptr<platform::UnfinishedFile>> eventFiles_;
 };

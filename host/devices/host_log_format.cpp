@@ -11,8 +11,6 @@
 namespace {
 
 constexpr char kSeparator = '\t';
-// An editor's UTF-16 shows in the first line already, and no line of the log reads after it.
-const std::string kUtf16Damage = std::string("cannot be read: ") + platform::kUtf16Refusal;
 
 bool isUtf8(const std::string& bytes) {
   return platform::toUtf8(platform::fromUtf8(bytes)) == bytes;
@@ -76,8 +74,15 @@ HostLogReader::Status HostLogReader::readRecord(HostLogRecord& record) {
   if (end == LineEnd::kTooLong) {
     return damaged(lineNumber_ + 1, "is longer than " + std::to_string(kLongestLine >> 20) + " MiB");
   }
-  if (lineNumber_ == 0 && platform::isUtf16Text(line)) return damaged(1, kUtf16Damage);
+  // An editor's UTF-16 or UTF-32 shows in the first line already, and no line of the log reads after it.
+  if (const char* refusal = lineNumber_ == 0 ? platform::encodingRefusal(line) : nullptr) {
+    return damaged(1, std::string("cannot be read: ") + refusal);
+  }
   std::optional<HostLogRecord> decoded = end == LineEnd::kFeed ? decodeLogRecord(line) : std::nullopt;
+  // An editor that saved the log with CR LF line ends puts a raw carriage return at the end of every line.
+  if (!decoded && end == LineEnd::kFeed && line.ends_with('\r')) {
+    return damaged(lineNumber_ + 1, "is damaged: it ends in CR LF, and the log's lines end in LF alone");
+  }
   if (!decoded) return damaged(lineNumber_ + 1, "is damaged");
   ++lineNumber_;
   record = std::move(*decoded);

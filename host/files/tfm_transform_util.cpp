@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <iterator>
 #include <string>
 
@@ -26,13 +27,19 @@ std::string placeOf(int index) {
   return "row " + std::to_string(index / 4 + 1) + ", number " + std::to_string(index % 4 + 1);
 }
 
+// Whether a number too far out of a double's range for from_chars is one too near 0, rather than too large.
+bool underflows(std::string_view number) {
+  const std::string copy(number);
+  return std::abs(std::strtod(copy.c_str(), nullptr)) < 1.0;
+}
+
 }  // namespace
 
 bool parseTfmText(std::string_view text, double* matrix, std::string* why) {
   std::string ignored;
   std::string& failure = why ? *why : ignored;
-  if (platform::isUtf16Text(text)) {
-    failure = platform::kUtf16Refusal;
+  if (const char* refusal = platform::encodingRefusal(text)) {
+    failure = refusal;
     return false;
   }
   text = platform::withoutByteOrderMark(text);
@@ -46,8 +53,10 @@ bool parseTfmText(std::string_view text, double* matrix, std::string* why) {
       failure = "it holds more than 16 numbers";
       return false;
     }
+    // C notation: a sign may lead, which from_chars takes only as a minus.
+    const size_t start = at + (text[at] == '+' && at + 1 < text.size() && text[at + 1] != '-' ? 1 : 0);
     double value = 0;
-    std::from_chars_result result = std::from_chars(text.data() + at, text.data() + text.size(), value);
+    std::from_chars_result result = std::from_chars(text.data() + start, text.data() + text.size(), value);
     const size_t end = static_cast<size_t>(result.ptr - text.data());
     const bool beyondRange = result.ec == std::errc::result_out_of_range;
     if ((result.ec != std::errc() && !beyondRange) || (end < text.size() && !isBlank(text[end]))) {
@@ -55,7 +64,9 @@ bool parseTfmText(std::string_view text, double* matrix, std::string* why) {
       return false;
     }
     if (beyondRange || !std::isfinite(value)) {
-      failure = placeOf(count) + " is not a finite number";
+      failure = placeOf(count) + (underflows(text.substr(start, end - start))
+                                      ? " is too near 0 for a double (it underflows)"
+                                      : " is not a finite number");
       return false;
     }
     at = end;

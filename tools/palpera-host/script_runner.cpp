@@ -70,7 +70,7 @@ std::optional<std::string> readScriptText(std::istream& in, std::string& text) {
     text.append(buffer, count);
   }
   if (in.bad() || (&in == &std::cin && std::ferror(stdin))) return "reading it failed";
-  if (platform::isUtf16Text(text)) return platform::kUtf16Refusal;
+  if (const char* refusal = platform::encodingRefusal(text)) return refusal;
   text.erase(0, text.size() - platform::withoutByteOrderMark(text).size());
   return std::nullopt;
 }

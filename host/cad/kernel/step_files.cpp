@@ -79,15 +79,15 @@ bool closesAsStep(std::istream& in) {
   return tail.ends_with(kStepEnd);
 }
 
-// An editor may save a STEP file as UTF-16, which the kernel cannot read; said as such, the user knows the
-// fix.
-bool startsAsUtf16(std::istream& in) {
-  std::string head(2, '\0');
+// An editor may save a STEP file as UTF-16 or UTF-32, which the kernel cannot read; said as such, the user
+// knows the fix. Null for any other head.
+const char* encodingRefusal(std::istream& in) {
+  std::string head(4, '\0');
   in.read(head.data(), static_cast<std::streamsize>(head.size()));
   head.resize(static_cast<size_t>(in.gcount()));
   in.clear();
   in.seekg(0);
-  return platform::isUtf16Text(head);
+  return platform::encodingRefusal(head);
 }
 
 // A STEP exchange file opens and closes with its keywords; a file cut short lacks the closing one, and the
@@ -107,7 +107,7 @@ void refuseUnlessStepFile(const std::string& path, const std::string& what) {
   std::ifstream in(path, std::ios::binary);
   if (!in) throw CadFileError(what, std::string("cannot be read: ") + std::strerror(errno ? errno : EIO));
   if (std::filesystem::file_size(path, error) == 0) throw CadFileError(what, "the file is empty");
-  if (startsAsUtf16(in)) throw CadFileError(what, platform::kUtf16Refusal);
+  if (const char* refusal = encodingRefusal(in)) throw CadFileError(what, refusal);
   if (!framedAsStep(in)) throw CadFileError(what, "not a STEP file, or cut short");
 }
 

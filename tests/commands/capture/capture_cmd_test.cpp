@@ -49,6 +49,23 @@ TEST_F(ProbeCapture, ActivationReadsTheSettingsIntoTheDialogAndConnectsTheModesD
   EXPECT_EQ(dialog().picture(Cmd::kProbeModeDistanceImage), "probe_mode_distance");
 }
 
+// The Virtual Camera box shows the stored setting at the start, and then what the user last set it to.
+TEST_F(ProbeCapture, TheVirtualCameraBoxShowsTheSettingAndThenTheUsersChoice) {
+  const std::pair<int32_t, std::vector<int32_t>> cases[] = {{0, {}}, {1, {}}, {0, {1, 1, 0}}, {1, {0, 0, 1}}};
+  for (const auto& [setting, entered] : cases) {
+    SCOPED_TRACE(testing::Message() << setting << " then " << entered.size() << " entries");
+    store().setInt(nullptr, "Palpera/ProbeCapture/VirtualCamera", setting);
+    ASSERT_EQ(run(Cmd::kSinglePoint), Start::kStarted);
+    int32_t shown = setting;
+    EXPECT_EQ(dialog().control(Cmd::kVirtualCamera)->value, shown);
+    for (int32_t value : entered) {
+      ASSERT_TRUE(dialog().enterValue(Cmd::kVirtualCamera, value));
+      EXPECT_EQ(dialog().control(Cmd::kVirtualCamera)->value, value);
+    }
+    runner_.cancel();
+  }
+}
+
 TEST_F(ProbeCapture, TheBoxesKeepTheirIdsAndTheModeButtonsShowTheirImages) {
   ASSERT_EQ(run(Cmd::kSinglePoint), Start::kStarted);
   EXPECT_EQ(dialog().idOf(u"MainBox"), Cmd::kMainBox);

@@ -101,6 +101,21 @@ TEST_F(MultiplePlanes, LaysOutTheFamilyByCountLayoutAndFlip) {
   }
 }
 
+// The flip is what the box holds, however often the same value is given to it.
+TEST_F(MultiplePlanes, TheFlipIsWhatTheBoxHolds) {
+  ASSERT_TRUE(dialog().chooseEntry(id(MultiplePlanesWidget::kLayout), MultiplePlanesWidget::kOneWay));
+  ASSERT_TRUE(dialog().enterValue(id(MultiplePlanesWidget::kNumSections), 2));
+  ASSERT_TRUE(dialog().enterValue(id(MultiplePlanesWidget::kSpacing), 10));
+  const std::pair<int32_t, std::vector<double>> entries[] = {
+      {1, {0.1, 0.09}}, {1, {0.1, 0.09}}, {0, {0.1, 0.11}}, {0, {0.1, 0.11}}, {1, {0.1, 0.09}}};
+  for (const auto& [value, d] : entries) {
+    SCOPED_TRACE(value);
+    ASSERT_TRUE(dialog().enterValue(id(MultiplePlanesWidget::kFlip), value));
+    EXPECT_EQ(widget_->flip(), value != 0);
+    expectNear(distances(), d);
+  }
+}
+
 TEST_F(MultiplePlanes, AnInvalidBasePlaneGivesNoPlanes) {
   SectionPlaneList planes;
   ASSERT_TRUE(widget_->computePlanes(planes));

@@ -11,6 +11,7 @@
 #include "devices/alignment/plugin_transform.h"
 #include "devices/alignment/stored_matrix.h"
 #include "devices/contracts/plugin.h"
+#include "devices/log_replay/log_replay_plugin.h"
 #include "framework/registrations/registered_classes.h"
 #include "host/document/host_document_data.h"
 #include "support/expect_matrix_near.h"
@@ -350,6 +351,43 @@ TEST_F(ScaleAlignment, OnlyAProperRigidObjectMatrixIsCachedAndItAppliesAfterTheS
   Vector3 mapped = Matrix4x4::transformPoint(transform.deviceMatrix(device), Vector3(1, 0, 0));
   EXPECT_NEAR(mapped.y, 1.0 / (1.0 + 1.17e-4) + 1 + 4, 1e-12)
       << "the scale, then the hardware, then the object";
+}
+
+// A replayed session's device transform is object x hardware x temperature scale, as recorded: the replay
+// plug-in answers the recorded hardware matrix (the scale and the object placement taken out), at 20 degrees
+// and under a compensation alike, until an alignment made during the replay sets its own, which then holds.
+TEST_F(ScaleAlignment, AReplayAnswersTheRecordedHardwareUntilAnAlignmentDuringItSetsItsOwn) {
+  const double kHalfTurn = std::acos(-1.0);
+  const Matrix4x4 recordedHardware = Matrix4x4::translation(Vector3(0.1, -0.2, 0.3)) *
+                                     Matrix4x4::rotation(Vector3(1, 2, 3), 0.4 * kHalfTurn);
+  const Matrix4x4 aligned = Matrix4x4::translation(Vector3(-0.05, 0.02, 0.7)) *
+                            Matrix4x4::rotation(Vector3(0, 1, 1), -0.3 * kHalfTurn);
+  const std::pair<double, Matrix4x4> cases[] = {
+      {20.0, Matrix4x4::identity()},
+      {45.0, Matrix4x4::identity()},
+      {-5.0,
+       Matrix4x4::translation(Vector3(1, 2, 3)) * Matrix4x4::rotation(Vector3(0, 0, 1), 0.25 * kHalfTurn)}};
+  SPtr<IZelPluginDeviceObjectAlignmentService> object;
+  ASSERT_TRUE(object);
+  for (const auto& [temperature, placement] : cases) {
+    SCOPED_TRACE(temperature);
+    scale_->setMaterial(ZelCString("Steel"), temperature);
+    object->setMatrix(placement);
+    IPtr<LogReplayPlugin> replay;
+    replay.createInstance(classIdOf(LogReplayPlugin::interfaceName));
+    ASSERT_TRUE(replay);
+    const Matrix4x4 recorded = placement * recordedHardware * *scale_->matrix();
+    replay->setRecordedTransform(recorded);
+    expectMatrixNear(replay->hardwareMatrix(), recordedHardware, 1e-12);
+    Matrix4x4 device;
+    EXPECT_EQ(bytesOf(replay->deviceMatrix(device)), bytesOf(recorded));
+
+    replay->setHardwareMatrix(aligned);
+    replay->setRecordedTransform(recorded);  // the next acquisition's record
+    expectMatrixNear(replay->hardwareMatrix(), aligned, 1e-12);
+    replay->deviceMatrix(device);
+    EXPECT_GT(std::abs(device.m[3] - recorded.m[3]), 1e-3) << "the recorded transform is not the device's";
+  }
 }
 
 }  // namespace

@@ -174,6 +174,37 @@ TEST_F(EventLogWriter, ADiskThatFillsUpLeavesWholeRecordsAndTellsOfTheLoss) {
   EXPECT_EQ(told.find("Device event log"), told.rfind("Device event log")) << "told once: " << told;
 }
 
+// Wherever the disk fills, the file keeps every record the system took whole: a limit on a record's end
+// keeps that record, one a byte short of it or past it keeps the record before.
+TEST_F(EventLogWriter, AFullDiskKeepsEveryRecordTheSystemTookWholeWhereverTheLimitFalls) {
+  const auto writeMoves = [this](const std::string& name) {
+    IPtr<PluginDeviceDataXMLWriter> writer = newWriter();
+    writer->setOutputFile(scratch_.module(name));
+    for (int i = 0; i < 200; ++i) {
+      writer->writePositionOrientationEvent(ZelString(u"OnMoved"),
+                                            records::oriented({i * 1e-3, 0, 1}, {0, 0, -1}, {0, 1, 0}).get());
+    }
+  };
+  writeMoves("whole.xml");
+  const std::string whole = scratch_.read("whole.xml");
+  const std::string end = "</OnMoved>";
+  // A record's end in the second batch, and the one before it.
+  const size_t recordEnd = whole.find(end, FileOutput::kBatchBytes + 1000) + end.size();
+  const size_t before = whole.rfind(end, recordEnd - end.size() - 1) + end.size();
+  const std::pair<rlim_t, size_t> cases[] = {
+      {recordEnd, recordEnd}, {recordEnd + 1, recordEnd}, {recordEnd - 1, before}};
+  for (const auto& [room, kept] : cases) {
+    SCOPED_TRACE(room);
+    testing::internal::CaptureStderr();
+    {
+      FileSizeLimit full(room);
+      writeMoves("full.xml");
+    }
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(scratch_.read("full.xml"), whole.substr(0, kept));
+  }
+}
+
 // The DOM escapes a line feed in a name, but not in a text: the file stores one as CR LF, as a text-mode file
 // does, and the text as UTF-8.
 TEST_F(EventLogWriter, AFileStoresALineFeedAsCrLfAndTheTextAsUtf8) {

@@ -69,7 +69,7 @@ TEST_F(LogEventHandler, AnAlignmentThatBreaksTheArithmeticIsRefusedWithItsReason
       {"1 1 0 0 1 1 0 0 0 0 1 0 0 0 0 1", u"its 3 x 3 part is singular, or scales by less than 1e-6"},
       {"1 0 0 0 0 1 0 0 0 0 1 0 0 0 1e-300 1", u"its last row is not 0 0 0 1"},
       {"2 0.5 0 0.25 0 1 0 -3 0 0 0.001 1000 0 0 0 1",
-       u"beside a uniform scale, its 3 x 3 part scales or shears"},
+       u"beside a uniform scale, its 3 x 3 part scales or shears by more than 1e-5"},
       {"1 0 0 0 0 1 0 0 0 0 -1 0 0 0 0 1", u"beside a uniform scale, it mirrors"},
       {"0 -2 0 0.25 2 0 0 -3 0 0 2 1000 0 0 0 1", nullptr},
   };

@@ -7,6 +7,8 @@
 #include "devices/host_log/izel_plugin_manager_log_replay_util.h"
 #include "devices/managers/hard_probe_plugin_manager.h"
 #include "devices/managers/laser_scan_plugin_manager.h"
+#include "framework/object/query_chain.h"
+#include "host/core/host_unknown.h"
 #include "support/device_records.h"
 #include "support/file_size_limit.h"
 #include "tests/devices/host_log/host_log_fixture.h"
@@ -106,6 +108,98 @@ TEST_F(LogRecord, AnEventFileWithoutARecordIsRemovedAndTheLogThereBeforeIsKept) 
     EXPECT_FALSE(std::filesystem::exists(file));
     EXPECT_EQ(folder_.read("run.log"), "an earlier log\n");
   }
+}
+
+// A host's logger as the host interface gives it, six operations and no other interface name: it hands them
+// to the stand-in's logger, which then is told of nothing the module finds wrong with its event files.
+class SixOperationLogger : public IGuiLogger, public HostUnknown {
+ public:
+  explicit SixOperationLogger(IGuiLogger& logger) : logger_(logger) {}
+  bool isRecording() override { return logger_.isRecording(); }
+  ZelString currentLogFile() override { return logger_.currentLogFile(); }
+  void suspend() override { logger_.suspend(); }
+  void resume() override { logger_.resume(); }
+  bool isSuspended() override { return logger_.isSuspended(); }
+  bool writeRecord(const ZelCString& kind, const ZelString& text) override {
+    return logger_.writeRecord(kind, text);
+  }
+  void queryInterface(const char* name, void** out, bool) override {
+    QueryChain(name, out).classLeaf("SixOperationLogger", this, this).offer<IGuiLogger>(this).end();
+  }
+  const char* className() override { return "SixOperationLogger"; }
+
+ private:
+  IGuiLogger& logger_;
+};
+
+// What the device's writers find wrong with the event files of a log reaches a host's logger that answers
+// for it: the first file reported is the one named, a file reported after the recording ended is told once.
+// A host whose logger has the six operations alone records alike, and the user learns of each file on the
+// standard error stream.
+TEST_F(LogRecord, EventFileFailuresReachALoggerThatAnswersForThemAndOneOfSixOperationsWorksWithout) {
+  struct Case {
+    const char* what;
+    bool sixOperations;
+    int files, records;  // files recorded, and the records each is given
+    rlim_t room;         // per file
+    bool late;           // the recording stops before the files' writers go, which cannot make them
+    const char* why;     // what is wrong with the first file, as stopRecording or the late failure says
+    const char* told;    // on the standard error stream
+  };
+  const Case cases[] = {
+      {"no record", false, 1, 0, RLIM_INFINITY, false, "holds no record: the log is not put in place", ""},
+      {"no record", true, 1, 0, RLIM_INFINITY, false, "", "holds no record and is not there"},
+      {"cut short", false, 2, 400, 20000, false, "could not be written whole", "took only part"},
+      {"cut short", true, 2, 400, 20000, false, "", "took only part"},
+      {"late", true, 1, 1, RLIM_INFINITY, true, "", "cannot be created"},
+      {"late", false, 1, 1, RLIM_INFINITY, true, "holds no record after the recording ended",
+       "cannot be created"},
+  };
+  HostGuiLogger& logger = host_.devices().logger();
+  IPtr<SixOperationLogger> sixOperations(new SixOperationLogger(logger));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.what) + (c.sixOperations ? ", six operations" : ""));
+    IGuiLogger* served = c.sixOperations ? static_cast<IGuiLogger*>(sixOperations.get()) : &logger;
+    host_.root().setService(IGuiLogger::interfaceName, served);
+    host_.core().errors().clear();
+    if (ICounter* counter = host_.core().counters().find(ZelCString(kCounter))) counter->reset();
+    ASSERT_TRUE(logger.startRecording(logPath()));
+    const std::string name = c.late ? "missing/run-hardprobe-0000.xml" : "run-hardprobe-0000.xml";
+    std::vector<IPtr<PluginDeviceDataXMLWriter>> writers(c.files);
+    for (auto& writer : writers) {
+      writer.createInstance(classIdOf(PluginDeviceDataXMLWriter::interfaceName));
+      const std::string recorded = std::filesystem::path(record()).filename();
+      writer->setOutputFile(folder_.module(c.late ? "missing/" + recorded : recorded));
+    }
+    std::string why;
+    if (c.late) {
+      EXPECT_TRUE(logger.stopRecording(&why)) << why;
+    }
+    testing::internal::CaptureStderr();
+    {
+      FileSizeLimit full(c.room);
+      for (int i = 0; i < c.records; ++i) {
+        for (auto& writer : writers)
+          writer->writePositionOrientationEvent(
+              ZelString(u"OnMoved"), device_records::oriented({i * 1e-3, 0, 1}, {0, 0, -1}, {0, 1, 0}).get());
+      }
+      writers.clear();
+    }
+    const std::string told = testing::internal::GetCapturedStderr();
+    if (c.late) {
+      why = logger.lateFailure();
+    } else {
+      logger.stopRecording(&why);
+    }
+    EXPECT_EQ(why,
+              *c.why ? "the device event file '" + folder_.system(name) + "' of the host log " + c.why : "");
+    EXPECT_NE(told.find(c.told), std::string::npos) << told;
+    EXPECT_EQ(host_.core().errors().reports().size(), c.late && !c.sixOperations ? 1u : 0u) << "told once";
+    EXPECT_EQ(std::filesystem::exists(folder_.system(name)), c.records > 0 && !c.late);
+    for (const char* file : {"run-hardprobe-0000.xml", "run-hardprobe-0001.xml"})
+      std::filesystem::remove(folder_.system(file));
+  }
+  host_.root().setService(IGuiLogger::interfaceName, static_cast<IGuiLogger*>(&logger));
 }
 
 class ManagerReplay : public HostLogTestBase {

@@ -4,16 +4,19 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/inotify.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "support/default_signals.h"
+#include "support/file_size_limit.h"
 #include "support/run_tool.h"
 #include "support/scratch_directory.h"
 
@@ -110,7 +113,60 @@ class RunningHost {
   std::string printed_;
 };
 
+// Whether the file in the folder holds a byte within ten seconds: the folder is watched, never slept on.
+bool holdsBytesSoon(const std::string& folder, const std::string& name) {
+  const int watch = inotify_init1(IN_CLOEXEC);
+  inotify_add_watch(watch, folder.c_str(), IN_CREATE | IN_MODIFY | IN_CLOSE_WRITE);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  std::error_code missing;
+  bool holds = false;
+  while (!(holds = std::filesystem::file_size(folder + "/" + name, missing) > 0 && !missing)) {
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    pollfd ready{watch, POLLIN, 0};
+    if (left.count() <= 0 || poll(&ready, 1, static_cast<int>(left.count())) <= 0) break;
+    char events[4096];
+    if (read(watch, events, sizeof events) <= 0) break;
+  }
+  close(watch);
+  return holds;
+}
+
+// An acquisition recorded whole, its event file written and closed, while the log that names it records on.
+const std::string kAcquiredScript =
+    "cad-box RefObject -5 -5 -1 5 5 0\nset DefaultFileNameDirectory/common " + kExamples +
+    "\nstart\nrecord-log run.log replace\ncommand PalperaDumpCmd\npress StartButton\n"
+    "run-until Palpera/Events/Continuous/RadiusEvent 10000\nkey press 293\n"
+    "run-until Palpera/Events/Continuous/OnStop 10000\npress StopButton\ncancel\n";
+
 }  // namespace
+
+// An event file is the log's: when the log is not put in place, as the host is ended by a signal after the
+// file took its records or as the log alone does not fit (a file size limit of 80 bytes, which the event
+// file's two records fit in), the file goes with it. No file is left that no log names.
+TEST(KilledWriter, AnEventFileGoesWithItsLogOnEachSignalAndWhenTheLogDoesNotFit) {
+  for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, 0}) {
+    SCOPED_TRACE(signal ? strsignal(signal) : "the log does not fit");
+    ScratchDirectory scratch;
+    scratch.write("run.log", kOldLog);
+    scratch.write("recording.script", kAcquiredScript + (signal ? "run 600000\n" : "stop-recording\n"));
+    if (signal) {
+      RunningHost host(scratch.system(), "recording.script");
+      ASSERT_TRUE(holdsBytesSoon(scratch.system(), "run-hardprobe-0000.xml")) << host.output();
+      EXPECT_EQ(host.endBy(signal), signal) << host.output();
+    } else {
+      FileSizeLimit full(80);
+      int status = 0;
+      const std::string output = runTool("--module " PALPERA_TOOL_TEST_MODULE " --script recording.script",
+                                         status, scratch.system());
+      EXPECT_NE(output.find("the host log could not be written whole: the file there is left as it was"),
+                std::string::npos)
+          << output;
+    }
+    EXPECT_EQ(scratch.read("run.log"), kOldLog);
+    EXPECT_EQ(scratch.names(), (std::vector<std::string>{"recording.script", "run.log"}));
+  }
+}
 
 // SIGINT and SIGTERM end the host after it removed the log's new version; SIGKILL leaves it, and the next
 // recording over the same log removes it. No empty event file is left that no log names.
