@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "framework/object/query_part.h"
+#include "framework/translation/tr.h"
 #include "host_api/feature_kinds.h"
 
 namespace {
@@ -63,4 +64,11 @@ std::optional<StrayTouch> findStrayTouch(std::span<const Vector3> touches, size_
   }
   if (!best || !(best->distance > kStrayTouchBound)) return std::nullopt;
   return best;
+}
+
+ZelString strayTouchText(const StrayTouch& stray, size_t touches, const ZelString& surface) {
+  const ZelString touch = tr("touch %1 of %2", ZelString::number(static_cast<int32_t>(stray.index + 1)),
+                             ZelString::number(static_cast<int32_t>(touches)));
+  return tr("%1 lies %2 mm off the %3 the other touches make; undo back to it and probe on", touch,
+            ZelString::formatDouble(stray.distance * 1000, {.precision = ".1"}), surface);
 }

@@ -17,6 +17,7 @@
 #include <span>
 
 #include "basic_types/vector3.h"
+#include "basic_types/zel_string.h"
 #include "framework/object/iptr.h"
 #include "host_api/zel_feature.h"
 
@@ -45,3 +46,7 @@ using FitOthers = std::function<IPtr<IZelFeature>(size_t skipped)>;
 // bound, none can be judged, or the others make a feature of a kind not judged.
 std::optional<StrayTouch> findStrayTouch(std::span<const Vector3> touches, size_t fewest,
                                          const FitOthers& fitOthers);
+
+// Why the feature is refused, after "was not made: ", such as "touch 9 of 9 lies 6.1 mm off the cylinder the
+// other touches make; undo back to it and probe on".
+ZelString strayTouchText(const StrayTouch& stray, size_t touches, const ZelString& surface);

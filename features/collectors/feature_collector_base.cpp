@@ -386,10 +386,7 @@ void FeatureCollectorBase::refuseStrayTouch(IZelVectorsValue& sampled, IZelDoubl
   if (!stray) return;
   createdFeature_.release();
   loadResultPoints();
-  const ZelString touch = tr("touch %1 of %2", ZelString::number(static_cast<int32_t>(stray->index + 1)),
-                             ZelString::number(static_cast<int32_t>(sampledPoints_.size())));
-  refusalReason_ = tr("%1 lies %2 mm off the %3 the other touches make; undo back to it and probe on", touch,
-                      ZelString::formatDouble(stray->distance * 1000, {.precision = ".1"}), surfaceWord());
+  refusalReason_ = strayTouchText(*stray, sampledPoints_.size(), surfaceWord());
 }
 
 void FeatureCollectorBase::refreshInstructions() {
