@@ -1,6 +1,7 @@
 #include "commands/features/hard_probe_create_features_util.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "basic_types/string_utilities.h"
 #include "commands/features/hard_probe_data_receiver.h"
@@ -350,16 +351,23 @@ void HardProbeCreateFeaturesUtil::onReset() {
 
 void HardProbeCreateFeaturesUtil::undoLastFeature() {
   if (last_.subObject) {
-    removeFromTarget(last_);
-    last_ = {};
+    removeUndone(std::exchange(last_, {}));
   } else if (!childFeatures_.empty()) {
     IPtr<IZelFeatureCollector> collector(this->collector());
     if (collector && collector->deleteLastChild()) {
-      removeFromTarget(childFeatures_.back());
+      AddedFeature child = std::move(childFeatures_.back());
       childFeatures_.pop_back();
+      removeUndone(child);
     }
   }
   publishNoStatistics();
+}
+
+void HardProbeCreateFeaturesUtil::removeUndone(const AddedFeature& added) {
+  // A press of undo after a stop takes back a whole feature, which the operator may not have meant.
+  const ZelString name = added.subObject ? added.subObject->name() : ZelString();
+  removeFromTarget(added);
+  showError(tr("Undo removed %1 and the touches it was made from.", name));
 }
 
 void HardProbeCreateFeaturesUtil::finishProbing(ChildFeatures children, const ZelString* why) {

@@ -88,6 +88,8 @@ class HardProbeCreateFeaturesUtil : public IZelHardProbeCreateFeaturesUtil,
   void onPickerFinished(bool restoreVisibility);
   void onReset();
   void undoLastFeature();
+  // Removes a feature undone and tells the operator which.
+  void removeUndone(const AddedFeature& added);
   // Tells of the touches the run ends with; a composite holding only child features gets its ending stop.
   void endUnfinished();
   // What happens to the child features of a composite left unmade when the run ends.

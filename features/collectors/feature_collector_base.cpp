@@ -7,6 +7,7 @@
 
 #include "features/compensated_points.h"
 #include "features/creators/creator_parameter_keys.h"
+#include "features/stray_touch.h"
 #include "framework/object/host_lookup.h"
 #include "framework/object/query_part.h"
 #include "framework/registrations/registered_classes.h"
@@ -200,7 +201,12 @@ void FeatureCollectorBase::userInstructions(IPtr<IZelUserInstructions>& out, boo
 void FeatureCollectorBase::onNotify(const char* event, IZelSubject* subject, void*) {
   IPtr<IZelFeatureCollector> child = activeChild();
   if (!child || subject != queryPart<IZelSubject>(child.get())) return;
-  if (isEvent(event, kStopEvent)) onChildStop(*child);
+  if (isEvent(event, kStopEvent)) {
+    onChildStop(*child);
+  } else if (isEvent(event, kDeletedPointEvent)) {
+    // Whoever counts the touches not yet made into a feature hears only this collector.
+    notify(kDeletedPointEvent, nullptr);
+  }
 }
 
 void FeatureCollectorBase::onChildStop(IZelFeatureCollector& child) {
@@ -311,6 +317,8 @@ bool FeatureCollectorBase::fillProbingParameters(uint32_t keys, IZelPlane* workP
   for (const TrailingParameter& extra : trailing)
     creator_->setParameter(ZelString(extra.key), extra.value.get());
   createWithCreator();
+  // Before any other reason: a stray touch pulls the fit, and what the creator then says of it misleads.
+  if (sampled && radius) refuseStrayTouch(*sampled, *radius);
   if (stop && createdFeature_) holdToTouchedSide(*stop, workPlane);
   return static_cast<bool>(createdFeature_);
 }
@@ -350,6 +358,35 @@ void FeatureCollectorBase::holdToTouchedSide(IZelVectorValue& stop, IZelPlane* w
       tr("the stop lies on the other side of the %1 than every touch came from; lift the probe off along its "
          "approach and stop again",
          surfaceWord());
+}
+
+void FeatureCollectorBase::refuseStrayTouch(IZelVectorsValue& sampled, IZelDoubleValue& radius) {
+  // A trial fit through the ball centres judges nothing: its touches are judged at the stop.
+  if (probeRadius_ == 0 || !creator_) return;
+  IPtr<IZelVectorsValue> others;
+  IPtr<IZelDoubleValue> noRadius;
+  others.getService();
+  noRadius.getService();
+  if (!others || !noRadius) return;
+  noRadius->setValue(0.0);
+  creator_->setParameter(ZelString(kProbeRadiusKey), noRadius.get());
+  const std::optional<StrayTouch> stray =
+      findStrayTouch(sampledPoints_, static_cast<size_t>(pointsRequired_), [&](size_t skipped) {
+        PointList rest = sampledPoints_;
+        rest.erase(rest.begin() + static_cast<std::ptrdiff_t>(skipped));
+        setPoints(*others, rest);
+        creator_->setParameter(ZelString(kSampledPointsKey), others.get());
+        IPtr<IZelFeature> fitted;
+        fitted.takeOwnership(creator_->createFeature());
+        return fitted;
+      });
+  // The creator's table goes back to what the feature was made from, for a remake from another stop.
+  creator_->setParameter(ZelString(kSampledPointsKey), &sampled);
+  creator_->setParameter(ZelString(kProbeRadiusKey), &radius);
+  if (!stray) return;
+  createdFeature_.release();
+  loadResultPoints();
+  refusalReason_ = strayTouchText(*stray, sampledPoints_.size(), surfaceWord());
 }
 
 void FeatureCollectorBase::refreshInstructions() {

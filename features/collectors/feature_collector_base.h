@@ -186,6 +186,9 @@ class FeatureCollectorBase : public IZelFeatureCollector,
   // Where the touches say the made feature was compensated into the air (approach_side.h), makes it again
   // from a stop on their side or refuses it.
   void holdToTouchedSide(IZelVectorValue& stop, IZelPlane* workPlane);
+  // Refuses the made feature when a touch lies clearly off the feature the other touches make
+  // (stray_touch.h), judged through the creator with these values put back afterwards.
+  void refuseStrayTouch(IZelVectorsValue& sampled, IZelDoubleValue& radius);
   SideJudgement judgeMadeSide(const Vector3& stop, IZelPlane* workPlane);
   void loadResultPoints();
   void onChildStop(IZelFeatureCollector& child);
