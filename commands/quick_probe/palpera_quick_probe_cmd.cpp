@@ -409,8 +409,8 @@ void PalperaQuickProbeCmd::addProbed(const QuickProbeRecognizer::Entry& entry,
     // Its own nominal is a reference feature the probed one does not match: under a name of its own, so
     // that nothing pairs it with another feature's nominal.
     if (matching && added)
-      reportUserError(
-          tr("%1 matches no reference feature; it is added as %2.", (*own)->name(), added->name()));
+      reportUserError(tr("The probed %1 matches no reference feature; it is added as %2.", (*own)->name(),
+                         added->name()));
     return;
   }
   if (!entry.nominal) return;

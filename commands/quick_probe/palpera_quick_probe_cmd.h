@@ -6,15 +6,15 @@
 // nominal's collector, and a touch on a face of no measured kind is told so. The stop event finishes every
 // feature probed since the last stop, each compensated towards its own nominal's material: a cylinder or
 // cone runs like its nominal, a feature whose side disagrees with its nominal is refused, one that cannot be
-// made yet keeps its touches; each is named after a matching reference feature when matching is on and added
-// to "TestObject"; a nominal the reference object does not hold yet is added to it, hidden, under the probed
-// feature's name. The undo key takes back the last touch that no finished feature holds yet, one at a
-// time, down to none. A stop with nothing probed ends the command, and so does a device error, after telling
-// it and how many touches since the last stop go, keeping the features of the earlier stops. Applying
-// finishes the touches since the last stop as a stop would. Every refusal is told to the operator. The
-// probe's points and the probed features are the world's; the nominals added to the reference object lie in
-// its model's own coordinates, wherever the reference object is placed (by a rotation and a shift; another
-// placement is refused).
+// made yet keeps its touches; each is named after a matching reference feature when matching is on (one that
+// no other probed feature stands for) and added to "TestObject", else under a name neither object holds; a
+// nominal the reference object does not hold yet is added to it, hidden, under the probed feature's name. The
+// undo key takes back the last touch that no finished feature holds yet, one at a time, down to none. A stop
+// with nothing probed ends the command, and so does a device error, after telling it and how many touches
+// since the last stop go, keeping the features of the earlier stops. Applying finishes the touches since the
+// last stop as a stop would. Every refusal is told to the operator. The probe's points and the probed
+// features are the world's; the nominals added to the reference object lie in its model's own coordinates,
+// wherever the reference object is placed (by a rotation and a shift; another placement is refused).
 //
 // The reference object's features are shown only while the probe is near them; each gets back the
 // visibility it had when the command began. Created by the host per use; main thread only, where the device

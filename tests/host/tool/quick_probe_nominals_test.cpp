@@ -152,7 +152,7 @@ TEST(QuickProbeNominals, EachProbedFeatureIsNamedAfterTheNominalItStandsFor) {
            bore + "cancel\n",
        {"Cylinder 1", "Cylinder 2"},
        {"Cylinder 1"},
-       "Cylinder 1 matches no reference feature; it is added as Cylinder 2.",
+       "The probed Cylinder 1 matches no reference feature; it is added as Cylinder 2.",
        0},
   };
   for (const Case& c : cases) {
