@@ -302,9 +302,11 @@ void PalperaQuickProbeCmd::showNominal(int32_t index) {
   }
   if (index == tempIndex_ && tempNominal_) return;
   removeTempNominal();
-  // Under the name it was first shown with, so that showing it again takes no new number.
+  // Under the name it was first shown with, so that showing it again takes no new number, unless a feature
+  // added since holds it: the reference object never holds two features of one name.
   const ZelString* shownAs = tempNames_.find(index);
-  tempNominal_ = addNominal(recognizer_.nominal(index), shownAs ? *shownAs : ZelString());
+  const bool keepName = shownAs && !holdsName(refObject_.get(), *shownAs);
+  tempNominal_ = addNominal(recognizer_.nominal(index), keepName ? *shownAs : ZelString());
   setVisible(tempNominal_.get(), true);
   if (!tempNominal_) return;
   tempIndex_ = index;

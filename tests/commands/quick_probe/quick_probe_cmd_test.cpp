@@ -939,6 +939,21 @@ TEST_F(QuickProbeSidesTest, TheTemporaryNominalKeepsOneNameAndTheNewObjectIsTheF
   EXPECT_EQ(text(target->objectName()), u"Feature Object");
 }
 
+// The boss shown first takes the name "Cylinder 1" for a while; the bore probed then is "Cylinder 1", and its
+// nominal holds that name for good: the boss, shown again, is shown under another.
+TEST_F(QuickProbeSidesTest, ATemporaryNominalNeverSharesItsNameWithANominalAddedSince) {
+  load("plate-bore-boss");
+  start();
+  move(aroundBoss()[0]);
+  const std::vector<std::u16string> shown = names(u"RefObject");
+  probeAll({inBore()}, {0.03, 0.04, 0.005});
+  ASSERT_EQ(names(u"RefObject"), shown) << "the bore's nominal under the name the boss was shown with";
+  move(aroundBoss()[0]);
+  const std::vector<std::u16string> both = names(u"RefObject");
+  ASSERT_EQ(both.size(), 2u);
+  EXPECT_NE(both[0], both[1]);
+}
+
 TEST_F(QuickProbeSidesTest, ThePartsOutlineIsNoSlotItsTouchesGoToTheSideFace) {
   load("plate-bore");
   start();
