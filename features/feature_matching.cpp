@@ -32,14 +32,6 @@ std::optional<Vector3> boxCentre(IZelFeature& feature) {
   return Vector3{(box[0] + box[3]) / 2, (box[1] + box[4]) / 2, (box[2] + box[5]) / 2};
 }
 
-// A probed radius, slot length or width, or distance of parallel planes this far from its reference's is
-// still that feature: above a probed feature's error and a badly worn part's wear, below the step from a
-// shaft to its bore or from a hole to its counterbore.
-constexpr double kSizeTolerance = 0.001;
-// A probed cone's half angle this far from its reference's (radians, 2 degrees) is still that cone: above a
-// few touches' error, below the 4 degrees between the half angles of standard countersinks (82 and 90).
-constexpr double kHalfAngleTolerance = 2 * kRadiansPerDegree;
-
 // What sets features of one kind apart where they lie alike: lengths (radii, a slot's length and width,
 // the distance of parallel planes) and angles (a cone's half angle).
 struct FeatureSize {
@@ -62,19 +54,26 @@ FeatureSize sizeOf(IZelFeature* feature) {
   return {};
 }
 
-// Whether each size lies within the tolerance of its counterpart; a size that is not finite agrees with none.
-bool within(const std::vector<double>& a, const std::vector<double>& b, double tolerance) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (!(std::fabs(a[i] - b[i]) <= tolerance)) return false;
-  }
-  return true;
+// The sum of the differences between the sizes and their counterparts; none when the two are not sized
+// alike or a size is not finite. A feature is of one kind, so lengths and angles are never summed together.
+std::optional<double> gap(const std::vector<double>& a, const std::vector<double>& b) {
+  if (a.size() != b.size()) return std::nullopt;
+  double sum = 0;
+  for (size_t i = 0; i < a.size(); ++i) sum += std::fabs(a[i] - b[i]);
+  return std::isfinite(sum) ? std::optional<double>(sum) : std::nullopt;
 }
 
-bool sizesAgree(IZelFeature* probed, IZelFeature* reference) {
+// How far the reference's size lies from the probed one's; none when they cannot be compared.
+std::optional<double> sizeGap(IZelFeature* probed, IZelFeature* reference) {
   const FeatureSize a = sizeOf(probed), b = sizeOf(reference);
-  return within(a.lengths, b.lengths, kSizeTolerance) && within(a.angles, b.angles, kHalfAngleTolerance);
+  const std::optional<double> lengths = gap(a.lengths, b.lengths), angles = gap(a.angles, b.angles);
+  if (!lengths || !angles) return std::nullopt;
+  return *lengths + *angles;
 }
+
+// Sizes this close (metres or radians) are one size, told apart by their place: the rounding of nominals
+// of one size recreated from a model, far below any probed feature's error.
+constexpr double kSameSize = 1e-7;
 
 struct Tolerances {
   double maxDistance;
@@ -93,46 +92,55 @@ bool isFeatureMatchingEnabled() {
   return store && store->getInt(kFeatureMatchingEnableKey, 0) != 0;
 }
 
-bool matchReferenceFeature(IZelFeature* worldProbed, ZelString& name) {
+bool matchReferenceFeature(IZelFeature* probed, ZelString& name) {
+  IZelSubObject* match = bestReferenceMatch(probed, [](IZelSubObject*) { return false; });
+  if (!match) return false;
+  name = match->name();
+  return true;
+}
+
+IZelSubObject* bestReferenceMatch(IZelFeature* worldProbed,
+                                  const std::function<bool(IZelSubObject*)>& taken) {
   SPtr<IZelDoc> document;
   SPtr<IDataStore> store;
-  if (!worldProbed || !document || !store) return false;
+  if (!worldProbed || !document || !store) return nullptr;
   IZelDocObject* reference = document->findObject(ZelString(u"RefObject"));
   auto* references = queryPart<IZelSubObjectMgr>(getFeatureSubObjectMgr(reference));
   // The reference features lie in the reference object's own coordinates.
   const std::optional<ObjectPlacement> placement = ObjectPlacement::of(reference);
-  if (!references || !placement) return false;
+  if (!references || !placement) return nullptr;
   IPtr<IZelFeature> own = placement->isIdentity() ? IPtr<IZelFeature>(worldProbed)
                                                   : placedFeature(worldProbed, placement->worldToOwn());
   IZelFeature* probed = own.get();
   // The box of a placed copy may still rest on the points it was fitted to, which stay where they were
   // probed: the centre is taken in the world and placed.
   const std::optional<Vector3> worldCentre = boxCentre(*worldProbed);
-  if (!probed || !worldCentre) return false;
+  if (!probed || !worldCentre) return nullptr;
   const Vector3 centre = placement->toOwn(*worldCentre);
   const Tolerances tolerances = matchingTolerances(*store);
   IZelSubObject* best = nullptr;
-  double bestSquared = 0.0;
+  double bestGap = 0.0, bestSquared = 0.0;
   for (int32_t i = 0; i < references->subObjectCount(); ++i) {
     IZelSubObject* candidate = references->subObjectAt(i);
     auto* featureSubObject = queryPart<IZelFeatureSubObject>(candidate);
     IZelFeature* feature = featureSubObject ? featureSubObject->feature() : nullptr;
     auto* test = queryPart<IZelFeatureExt>(feature);
-    if (!test || !test->match(probed, tolerances.maxDistance, tolerances.maxAngle) ||
-        !sizesAgree(probed, feature))
+    if (!test || taken(candidate) || !test->match(probed, tolerances.maxDistance, tolerances.maxAngle))
       continue;
+    const std::optional<double> sizeOff = sizeGap(probed, feature);
     const std::optional<Vector3> candidateCentre = boxCentre(*feature);
-    if (!candidateCentre) continue;
+    if (!sizeOff || !candidateCentre) continue;
     const double squared = (*candidateCentre - centre).squaredLength();
-    // Strictly nearer only: of equal distances the first in the reference object's order wins.
-    if (!best || squared < bestSquared) {
+    // The nearest in size: a bore worn or machined over size is still that bore, and shows by how much;
+    // of one size, the nearest in place, and of equal distances the first in the reference object's order.
+    const bool sameSize = best && std::fabs(*sizeOff - bestGap) <= kSameSize;
+    if (!best || (sameSize ? squared < bestSquared : *sizeOff < bestGap)) {
       best = candidate;
+      bestGap = *sizeOff;
       bestSquared = squared;
     }
   }
-  if (!best) return false;
-  name = best->name();
-  return true;
+  return best;
 }
 
 bool fillProbeArraySource(IZelSubObject* subObject, IZelFeatureCollector* collector) {

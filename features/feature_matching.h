@@ -2,10 +2,13 @@
 
 // Naming a probed feature after the reference feature it matches, and showing its probed points with it.
 // Matching asks the host whether each feature of the reference object "RefObject" matches the probed one
-// within the tolerances of the settings "Palpera/FeatureMatching/...", keeps those whose size (a radius, a
-// cone's half angle, a slot's length and width, the distance of parallel planes) agrees with the probed
-// one's within a fixed tolerance too, whatever the host's test compares, and ranks them by the distance
-// between the centres of their boxes. Main thread only.
+// within the tolerances of the settings "Palpera/FeatureMatching/...", and of those that pass takes the
+// one nearest in size (a radius, a cone's half angle, a slot's length and width, the distance of parallel
+// planes), whatever the host's test compares, then of one size the one nearest in place (the distance
+// between the centres of their boxes). No size bound: a bore probed over size is still named after its
+// nominal, and shows by how much. Main thread only.
+
+#include <functional>
 
 #include "basic_types/zel_string.h"
 #include "features/collectors/zel_feature_collector.h"
@@ -20,12 +23,16 @@ inline constexpr const char* kFeatureMatchingMaxAngleKey = "Palpera/FeatureMatch
 // Whether "Palpera/FeatureMatching/Enable" is set; off when the host has no data store.
 bool isFeatureMatchingEnabled();
 
-// The name of the reference feature nearest the probed one (a feature in the world) among those the host's
-// match test passes (the first in the reference object's order on equal distances), the probed feature
-// placed in the reference object's own coordinates first. False, leaving name, when there is no reference
-// object, it is not placed by a rotation and a shift, the probed feature has no box, or nothing passes: a
-// bore beside its coaxial shaft is no match for it.
+// The name of the reference feature that bestReferenceMatch finds, none taken. False, leaving name, when
+// it finds none.
 bool matchReferenceFeature(IZelFeature* probed, ZelString& name);
+
+// The reference feature a probed one (a feature in the world) matches: of those the host's match test
+// passes and taken does not claim, the nearest in size, then the nearest in place (the first in the
+// reference object's order on equal distances), the probed feature placed in the reference object's own
+// coordinates first. Null when there is no reference object, it is not placed by a rotation and a shift,
+// the probed feature has no box, or nothing passes.
+IZelSubObject* bestReferenceMatch(IZelFeature* probed, const std::function<bool(IZelSubObject*)>& taken);
 
 // Replaces the sub-object's probed points by the collector's result points. True when there were none to
 // show (the source is left as it was); false without a collector or when the sub-object has no source.

@@ -59,6 +59,14 @@ void forEachFeatureSubObject(IZelDocObject* object, Visit&& visit) {
   }
 }
 
+bool holdsName(IZelDocObject* object, const ZelString& name) {
+  auto* subObjects = queryPart<IZelSubObjectMgr>(getFeatureSubObjectMgr(object));
+  for (int32_t i = 0; subObjects && i < subObjects->subObjectCount(); ++i) {
+    if (subObjects->subObjectAt(i)->name() == name) return true;
+  }
+  return false;
+}
+
 // A probed cylinder or cone turned to run like its nominal: an axis has no side. A plane's normal tells its
 // side and is never turned.
 void orientAxisLike(IZelFeature& probed, IZelFeature* nominal) {
@@ -210,6 +218,7 @@ void PalperaQuickProbeCmd::deactivate() {
   shownNominals_.clear();
   tempNames_.clear();
   probedSubObjects_.clear();
+  matchedReferences_.clear();
   pointCount_ = 0;
   refObject_.release();
   testObject_.release();
@@ -293,9 +302,11 @@ void PalperaQuickProbeCmd::showNominal(int32_t index) {
   }
   if (index == tempIndex_ && tempNominal_) return;
   removeTempNominal();
-  // Under the name it was first shown with, so that showing it again takes no new number.
+  // Under the name it was first shown with, so that showing it again takes no new number, unless a feature
+  // added since holds it: the reference object never holds two features of one name.
   const ZelString* shownAs = tempNames_.find(index);
-  tempNominal_ = addNominal(recognizer_.nominal(index), shownAs ? *shownAs : ZelString());
+  const bool keepName = shownAs && !holdsName(refObject_.get(), *shownAs);
+  tempNominal_ = addNominal(recognizer_.nominal(index), keepName ? *shownAs : ZelString());
   setVisible(tempNominal_.get(), true);
   if (!tempNominal_) return;
   tempIndex_ = index;
@@ -378,27 +389,50 @@ void PalperaQuickProbeCmd::finishEntry(const QuickProbeRecognizer::Entry& entry,
 
 void PalperaQuickProbeCmd::addProbed(const QuickProbeRecognizer::Entry& entry,
                                      const IPtr<IZelFeature>& feature) {
-  ZelString name;
-  const bool matched =
-      isFeatureMatchingEnabled() && matchReferenceFeature(feature.get(), name) && !name.isEmpty();
+  const bool matching = isFeatureMatchingEnabled();
+  IPtr<IZelSubObject> match(matching ? bestReferenceMatch(feature.get(),
+                                                          [&](IZelSubObject* reference) {
+                                                            return heldByAnother(entry.index, reference);
+                                                          })
+                                     : nullptr);
   recognizer_.setProbed(entry.index, feature.get());
   orientAxisLike(*feature, entry.nominal.get());
   IPtr<IZelSubObject> added =
-      addFeature(testObject_.get(), feature.get(), matched ? name : ZelString(), true);
+      addFeature(testObject_.get(), feature.get(), match ? match->name() : ZelString(), true);
   if (added) {
     probedSubObjects_.set(entry.index, added);
     fillProbeArraySource(added.get(), entry.collector.get());
   }
-  if (!shownNominals_.find(entry.index) && !matched && entry.nominal) {
-    // Under the name the probed feature received, so that the two are seen as one.
-    IPtr<IZelSubObject> nominal = addNominal(entry.nominal.get(), added ? added->name() : ZelString());
-    if (nominal) {
-      shownNominals_.set(entry.index, nominal);
-      // Shown from now on while the probe is near it, and hidden again when the command ends, as it was
-      // added.
-      referenceVisibility_.emplace_back(nominal, true);
-    }
+  if (match) {
+    matchedReferences_.set(entry.index, match);
+    return;
   }
+  if (IPtr<IZelSubObject>* own = shownNominals_.find(entry.index)) {
+    // Its own nominal is a reference feature the probed one does not match: under a name of its own, so
+    // that nothing pairs it with another feature's nominal.
+    if (matching && added)
+      reportUserError(tr("The probed %1 matches no reference feature; it is added as %2.", (*own)->name(),
+                         added->name()));
+    return;
+  }
+  if (!entry.nominal) return;
+  // Under the name the probed feature received, which no reference feature holds, so that the two are seen
+  // as one.
+  IPtr<IZelSubObject> nominal = addNominal(entry.nominal.get(), added ? added->name() : ZelString());
+  if (!nominal) return;
+  shownNominals_.set(entry.index, nominal);
+  // Shown from now on while the probe is near it, and hidden again when the command ends, as it was added.
+  referenceVisibility_.emplace_back(nominal, true);
+}
+
+bool PalperaQuickProbeCmd::heldByAnother(int32_t index, IZelSubObject* reference) {
+  bool held = false;
+  const auto check = [&](int32_t owner, const IPtr<IZelSubObject>& subObject) {
+    held = held || (owner != index && subObject.get() == reference);
+  };
+  shownNominals_.forEach(check);
+  matchedReferences_.forEach(check);
+  return held;
 }
 
 void PalperaQuickProbeCmd::letGo(const QuickProbeRecognizer::Entry& entry, const ZelString& why) {
@@ -435,17 +469,24 @@ IPtr<IZelSubObject> PalperaQuickProbeCmd::addFeature(IZelDocObject* object, IZel
   IPtr<IZelSubObject> subObject(queryPart<IZelSubObject>(made.get()));
   if (!subObject) return {};
   ZelString given = name;
-  if (given.isEmpty()) {
-    SPtr<IZelFeatureTypeFinder> finder;
-    auto* type = queryPart<IZelEntity>(finder ? finder->featureType(feature) : nullptr);
-    if (!type) return {};
-    manager->updateRunningNumber(type->classId());
-    given = tr("%1 %2", type->displayName(), ZelString::number(manager->runningNumber(type->classId())));
-  }
+  if (given.isEmpty()) given = unheldName(*manager, *feature);
+  if (given.isEmpty()) return {};
   subObject->setName(given);
   setVisible(subObject.get(), visible);
   subObjects->addSubObject(subObject.get());
   return subObject;
+}
+
+ZelString PalperaQuickProbeCmd::unheldName(IZelFeatureSubObjectMgr& manager, IZelFeature& feature) {
+  SPtr<IZelFeatureTypeFinder> finder;
+  auto* type = queryPart<IZelEntity>(finder ? finder->featureType(&feature) : nullptr);
+  if (!type) return {};
+  ZelString name;
+  do {
+    manager.updateRunningNumber(type->classId());
+    name = tr("%1 %2", type->displayName(), ZelString::number(manager.runningNumber(type->classId())));
+  } while (holdsName(refObject_.get(), name) || holdsName(testObject_.get(), name));
+  return name;
 }
 
 void PalperaQuickProbeCmd::queryInterface(const char* name, void** out, bool) {

@@ -6,15 +6,15 @@
 // nominal's collector, and a touch on a face of no measured kind is told so. The stop event finishes every
 // feature probed since the last stop, each compensated towards its own nominal's material: a cylinder or
 // cone runs like its nominal, a feature whose side disagrees with its nominal is refused, one that cannot be
-// made yet keeps its touches; each is named after a matching reference feature when matching is on and added
-// to "TestObject"; a nominal the reference object does not hold yet is added to it, hidden, under the probed
-// feature's name. The undo key takes back the last touch that no finished feature holds yet, one at a
-// time, down to none. A stop with nothing probed ends the command, and so does a device error, after telling
-// it and how many touches since the last stop go, keeping the features of the earlier stops. Applying
-// finishes the touches since the last stop as a stop would. Every refusal is told to the operator. The
-// probe's points and the probed features are the world's; the nominals added to the reference object lie in
-// its model's own coordinates, wherever the reference object is placed (by a rotation and a shift; another
-// placement is refused).
+// made yet keeps its touches; each is named after a matching reference feature when matching is on (one that
+// no other probed feature stands for) and added to "TestObject", else under a name neither object holds; a
+// nominal the reference object does not hold yet is added to it, hidden, under the probed feature's name. The
+// undo key takes back the last touch that no finished feature holds yet, one at a time, down to none. A stop
+// with nothing probed ends the command, and so does a device error, after telling it and how many touches
+// since the last stop go, keeping the features of the earlier stops. Applying finishes the touches since the
+// last stop as a stop would. Every refusal is told to the operator. The probe's points and the probed
+// features are the world's; the nominals added to the reference object lie in its model's own coordinates,
+// wherever the reference object is placed (by a rotation and a shift; another placement is refused).
 //
 // The reference object's features are shown only while the probe is near them; each gets back the
 // visibility it had when the command began. Created by the host per use; main thread only, where the device
@@ -85,16 +85,25 @@ class PalperaQuickProbeCmd : public CompBaseCmd, public IZelHardProbeDataReceive
   // Adds the entry's feature, or says why not; an entry that needs more touches keeps them for the next
   // stop, unless there is none (no stop point): then it is let go.
   void finishEntry(const QuickProbeRecognizer::Entry& entry, const std::optional<Vector3>& stop);
+  // Adds the feature to the target object under the name of the reference feature it matches, of those no
+  // other nominal holds; unmatched, under a name neither object holds, and its nominal with it unless the
+  // nominal is a reference feature already, which the operator is then told.
   void addProbed(const QuickProbeRecognizer::Entry& entry, const IPtr<IZelFeature>& feature);
+  // Whether the reference feature is another index's: its nominal, or the one its probed feature matched.
+  bool heldByAnother(int32_t index, IZelSubObject* reference);
   void dropEntry(const QuickProbeRecognizer::Entry& entry);
   // Drops the entry, telling how many touches go with it and why (translated).
   void letGo(const QuickProbeRecognizer::Entry& entry, const ZelString& why);
   // The name the operator sees the entry's nominal under, or its type's name.
   ZelString nominalName(const QuickProbeRecognizer::Entry& entry);
-  // The sub-object of a feature added to the object, named (an empty name: "<type name> <n>") and shown or
-  // hidden; empty when the host cannot add it.
+  // The sub-object of a feature added to the object, named (an empty name: "<type name> <n>", the first n
+  // whose name neither the reference nor the target object holds) and shown or hidden; empty when the host
+  // cannot add it.
   IPtr<IZelSubObject> addFeature(IZelDocObject* object, IZelFeature* feature, const ZelString& name,
                                  bool visible);
+  // "<type name> <n>" of the feature's type, counted on in the manager past every name either object holds;
+  // empty when the type is unknown.
+  ZelString unheldName(IZelFeatureSubObjectMgr& manager, IZelFeature& feature);
   // A nominal, placed in the world as the recognizer keeps it, added hidden to the reference object in the
   // model's own coordinates.
   IPtr<IZelSubObject> addNominal(IZelFeature* nominal, const ZelString& name);
@@ -108,6 +117,8 @@ class PalperaQuickProbeCmd : public CompBaseCmd, public IZelHardProbeDataReceive
 
   ZelHashTable<int32_t, IPtr<IZelSubObject>> shownNominals_;
   ZelHashTable<int32_t, IPtr<IZelSubObject>> probedSubObjects_;
+  // The reference feature each index's probed feature was named after; no other index's may take it.
+  ZelHashTable<int32_t, IPtr<IZelSubObject>> matchedReferences_;
   IPtr<IZelSubObject> tempNominal_;
   ZelHashTable<int32_t, ZelString> tempNames_;  // the name each temporary nominal was first shown under
   int32_t tempIndex_ = QuickProbeRecognizer::kNone;

@@ -24,6 +24,14 @@ namespace {
 constexpr int32_t kFaceSetBits = 10;
 // The allowance by which an edge is preferred to a nearer face, in probe radii.
 constexpr double kAllowanceRadii = 1.5;
+// A touch whose contact lies this near an edge measures the edge: a rim is touched just below it, half a
+// millimetre or so, or beside it on the plane, where deeper touches measure the wall below it, whatever the
+// ball's size.
+constexpr double kRimBand = 1.5e-3;
+// How far a rim touch's contact may lie off the plane beside the edge, or off the line square to the plane
+// through the edge point: a wall drawn by a degree or two stays within it over the band; a countersink's
+// cone touched half a millimetre below its rim lies 0.4 mm off, on another circle than the rim's.
+constexpr double kOffRim = 5e-5;
 // How far inside a slot outline, and above its plane, its side is looked at: small beside any slot.
 constexpr double kOutlineProbe = 1e-4;
 
@@ -290,10 +298,11 @@ IZelFeature* QuickProbeRecognizer::planeBeside(int32_t edge, int32_t side) {
   return candidate->get();
 }
 
-int32_t QuickProbeRecognizer::nominalForEdge(int32_t edge, const Vector3& point) {
+int32_t QuickProbeRecognizer::nominalForEdge(int32_t edge, const Vector3& point, const Vector3& centre) {
   for (int32_t side : {0, 1}) {
     IPtr<IZelFeature> plane(planeBeside(edge, side));
     if (!plane) continue;
+    if (!contactOnRim(centre, point, queryPart<IZelPlane>(plane.get())->normal())) return kNone;
     const int32_t index = indexFor(kNone, edge);
     IPtr<IZelFeature>* nominal = index == kNone ? nullptr : nominals_.find(index);
     if (!nominal) {
@@ -310,6 +319,18 @@ int32_t QuickProbeRecognizer::nominalForEdge(int32_t edge, const Vector3& point)
     return index;
   }
   return kNone;
+}
+
+bool QuickProbeRecognizer::contactOnRim(const Vector3& centre, const Vector3& edgePoint,
+                                        const Vector3& planeNormal) {
+  Vector3 contact;
+  uint32_t face = 0;
+  if (!nearestFace(centre, face, contact)) return false;
+  const Vector3 normal = planeNormal.normalized();
+  const Vector3 off = contact - edgePoint;
+  const double across = std::fabs(off.dot(normal));
+  const double along = Vector3::perpendicularPart(off, normal).length();
+  return off.length() <= kRimBand && std::min(across, along) <= kOffRim;
 }
 
 bool QuickProbeRecognizer::outlinesHole(IZelSlotOutline& outline, const Vector3& edgePoint) {
@@ -330,7 +351,7 @@ int32_t QuickProbeRecognizer::recognise(const Vector3& point) {
   FaceOrEdge nearest = nearestFaceOrEdge(point);
   int32_t index = kNone;
   if (nearest.edge != kNone) {
-    index = nominalForEdge(nearest.edge, nearest.edgePoint);
+    index = nominalForEdge(nearest.edge, nearest.edgePoint, point);
     if (index == kNone) {
       // Not beside a known plane, or no hole's outline: the nearest face instead.
       Vector3 facePoint;

@@ -7,8 +7,10 @@
 // order decides the order in which probed features are finished, added and named.
 //
 // An edge is recognised only beside a face of a known plane (probed, or a feature of the reference object),
-// which becomes the work plane of its collector; elsewhere the nearest face is taken, so that touches near
-// the edge of a face probed before any plane is known are that face's. Main thread only.
+// which becomes the work plane of its collector, and only where the ball touches the model within a small
+// band of the edge, whatever its size; elsewhere the nearest face is taken, so that touches near the edge
+// of a face probed before any plane is known are that face's, and touches down a bore or a countersink
+// make the cylinder or the cone. Main thread only.
 //
 // Points, nominals and collectors are the world's, as the device reports it: the model is asked in its own
 // coordinates, where the placement given to attach maps each point, and every nominal it gives is placed in
@@ -119,8 +121,14 @@ class QuickProbeRecognizer {
   void learnAirSide(int32_t index, const Vector3& touch);
   // The model's face nearest to a world point, with its point nearest to it in the world; false for none.
   bool nearestFace(const Vector3& point, uint32_t& face, Vector3& facePoint);
-  // Near the point of the edge; kNone where the edge is no hole's outline beside a known plane.
-  int32_t nominalForEdge(int32_t edge, const Vector3& point);
+  // Near the point of the edge, for the ball at centre; kNone where the edge is no hole's outline beside a
+  // known plane, or the ball's contact lies off the edge's rim band.
+  int32_t nominalForEdge(int32_t edge, const Vector3& point, const Vector3& centre);
+  // Whether the ball at centre touches the model on the edge's rim band: its contact (the model's point
+  // nearest to it) lies near the edge point, in the plane beside the edge or straight across it from the
+  // edge, on a wall square to the plane. A wall slanted to the plane (a countersink's cone) meets the ball
+  // on another circle than the rim's, however near.
+  bool contactOnRim(const Vector3& centre, const Vector3& edgePoint, const Vector3& planeNormal);
   // Whether a slot outline is cut into its plane's face (a hole), not the face's own outline: just inside
   // the outline beside the edge point, the model's surface is not right below a point over the plane.
   bool outlinesHole(IZelSlotOutline& outline, const Vector3& edgePoint);

@@ -132,11 +132,47 @@ TopoDS_Shape plateWithRoundedSlot() {
   return cut(plate(0.1, 0.08), BRepPrimAPI_MakePrism(outline, gp_Vec(0, 0, 3 * kThickness)).Shape());
 }
 
+// A through bore of diameter 8 mm about (x, y) whose top 4 mm widen as a cone, cut by one that reaches 1 mm
+// above the top face with the radius given there.
+TopoDS_Shape cutCountersink(const TopoDS_Shape& from, double x, double y, double radiusAbove) {
+  const gp_Ax2 axis(gp_Pnt(x, y, kThickness - 0.004), gp_Dir(0, 0, 1));
+  const TopoDS_Shape cone = BRepPrimAPI_MakeCone(axis, 0.004, radiusAbove, 0.004 + 0.001).Shape();
+  return cut(cut(from, throughCylinder(x, y, 0.004)), cone);
+}
+
 // A bore of diameter 8 mm whose top 4 mm widen as a 90° cone to 16 mm at the top face.
 TopoDS_Shape plateWithCountersink() {
-  const gp_Ax2 axis(gp_Pnt(0.05, 0.04, kThickness - 0.004), gp_Dir(0, 0, 1));
-  const TopoDS_Shape cone = BRepPrimAPI_MakeCone(axis, 0.004, 0.008 + 0.001, 0.004 + 0.001).Shape();
-  return cut(cut(plate(0.1, 0.08), throughCylinder(0.05, 0.04, 0.004)), cone);
+  return cutCountersink(plate(0.1, 0.08), 0.05, 0.04, 0.008 + 0.001);
+}
+
+// The two standard countersinks side by side: 90° as in plate-countersink, and 82° (half angle 41°).
+TopoDS_Shape plateWithCountersinks() {
+  const double halfAngle82 = 41 * M_PI / 180;
+  return cutCountersink(cutCountersink(plate(0.12, 0.06), 0.03, 0.03, 0.008 + 0.001), 0.09, 0.03,
+                        0.004 + 0.005 * std::tan(halfAngle82));
+}
+
+// A rail along x standing on a plate, its two top edges rounded with one radius: two equal fillets whose
+// axes lie 5.79 mm apart, alike in all but their place.
+TopoDS_Shape plateWithFilletedRail() {
+  const double r = 0.003679, y0 = 0.03 - 0.002895 - r, y1 = 0.03 + 0.002895 + r, top = 0.02;
+  const auto p = [](double y, double z) { return gp_Pnt(0, y, z); };
+  const auto arc = [&](double cy, double from) {
+    const auto at = [&](double angle) { return p(cy + r * std::cos(angle), top - r + r * std::sin(angle)); };
+    return BRepBuilderAPI_MakeEdge(
+               GC_MakeArcOfCircle(at(from), at(from + M_PI / 4), at(from + M_PI / 2)).Value())
+        .Edge();
+  };
+  const std::vector<gp_Pnt> below{p(y0, top - r), p(y0, kThickness),   p(0, kThickness),  p(0, 0),
+                                  p(0.06, 0),     p(0.06, kThickness), p(y1, kThickness), p(y1, top - r)};
+  BRepBuilderAPI_MakeWire wire;
+  for (size_t i = 0; i + 1 < below.size(); ++i)
+    wire.Add(BRepBuilderAPI_MakeEdge(below[i], below[i + 1]).Edge());
+  wire.Add(arc(y1 - r, 0));
+  wire.Add(BRepBuilderAPI_MakeEdge(p(y1 - r, top), p(y0 + r, top)).Edge());
+  wire.Add(arc(y0 + r, M_PI / 2));
+  const TopoDS_Face outline = BRepBuilderAPI_MakeFace(wire.Wire()).Face();
+  return BRepPrimAPI_MakePrism(outline, gp_Vec(0.1, 0, 0)).Shape();
 }
 
 TopoDS_Shape sphereOnStand() {
@@ -195,6 +231,8 @@ const std::map<std::string, std::function<TopoDS_Shape()>>& parts() {
       {"plate-rectangular-slot", plateWithRectangularSlot},
       {"plate-rounded-slot", plateWithRoundedSlot},
       {"plate-countersink", plateWithCountersink},
+      {"plate-countersinks", plateWithCountersinks},
+      {"plate-filleted-rail", plateWithFilletedRail},
       {"sphere-on-stand", sphereOnStand},
       {"plate-bolt-circle", plateWithBoltCircle},
       {"wide-shaft-cone", plateWithShaftAndCone},

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "basic_types/bit_vector.h"
 #include "bore_probes.h"
 #include "commands/quick_probe/quick_probe_recognizer.h"
 #include "devices/contracts/plugin.h"
@@ -21,6 +22,9 @@
 #include "framework/registrations/registered_classes.h"
 #include "host/cad/cad_model.h"
 #include "host/document/host_doc_object.h"
+#include "host/document/parameters/host_bit_vector_array.h"
+#include "host/document/parameters/host_parameter_table.h"
+#include "host/document/parameters/host_single_values.h"
 #include "host/gui/host_command_container.h"
 #include "host/gui/host_event.h"
 #include "host/scene/host_parray_sphere_itr.h"
@@ -935,6 +939,21 @@ TEST_F(QuickProbeSidesTest, TheTemporaryNominalKeepsOneNameAndTheNewObjectIsTheF
   EXPECT_EQ(text(target->objectName()), u"Feature Object");
 }
 
+// The boss shown first takes the name "Cylinder 1" for a while; the bore probed then is "Cylinder 1", and its
+// nominal holds that name for good: the boss, shown again, is shown under another.
+TEST_F(QuickProbeSidesTest, ATemporaryNominalNeverSharesItsNameWithANominalAddedSince) {
+  load("plate-bore-boss");
+  start();
+  move(aroundBoss()[0]);
+  const std::vector<std::u16string> shown = names(u"RefObject");
+  probeAll({inBore()}, {0.03, 0.04, 0.005});
+  ASSERT_EQ(names(u"RefObject"), shown) << "the bore's nominal under the name the boss was shown with";
+  move(aroundBoss()[0]);
+  const std::vector<std::u16string> both = names(u"RefObject");
+  ASSERT_EQ(both.size(), 2u);
+  EXPECT_NE(both[0], both[1]);
+}
+
 TEST_F(QuickProbeSidesTest, ThePartsOutlineIsNoSlotItsTouchesGoToTheSideFace) {
   load("plate-bore");
   start();
@@ -1081,4 +1100,61 @@ TEST_F(QuickProbeCmdTest, UndoTakesBackTheNewestTouchesOfUnfinishedFeaturesAndTh
   ASSERT_EQ(names(u"TestObject"), (std::vector<std::u16string>{u"Plane 1", u"Cylinder 1"}));
   EXPECT_EQ(touchesOf(feature(u"TestObject", 0)), 3);
   EXPECT_EQ(touchesOf(feature(u"TestObject", 1)), 6);
+}
+
+// A reference slot whose recreation record names one surface, the wall of its +x end, as a host that makes a
+// slot from its wall's faces records it: a touch on that wall goes to the slot, whose collector cannot take
+// it without its work plane, which only the rim beside a known plane gives. The touch is not taken, and the
+// operator is told so, before and after the top plane is probed, with balls of 2 and 6 mm; nothing of it is
+// drawn or kept.
+TEST_F(QuickProbePlacedTest, ATouchThatNoFeatureTakesIsToldAndNotKept) {
+  load("plate-oval-slot");
+  QuickProbeRecognizer recreation;
+  ASSERT_TRUE(
+      recreation.attach(queryPart<IZelMeshExt>(reference_->subObject("SurfModel")), reference_->modelId()));
+  recreation.setProbeRadius(kProbeRadius);
+  IPtr<IZelFeature> slot = recreation.recreateEdge(recreation.nearestFaceOrEdge(kNearRim).edge, nullptr);
+  ASSERT_TRUE(queryPart<IZelOvalSlot>(slot.get()));
+  const int32_t wall = recreation.nearestFaceOrEdge({0.069, 0.04, 0.005}).face;
+  ASSERT_NE(wall, QuickProbeRecognizer::kNone);
+  IPtr<HostParameterTable> record(new HostParameterTable);
+  IPtr<HostIntValue> face(new HostIntValue);
+  face->setValue(wall);
+  record->setParameter(ZelString(u"<Face Identifier>"), face.get());
+  IPtr<HostBitVectorArray> faces(new HostBitVectorArray);
+  BitVector wallFaces(wall + 1);
+  wallFaces.set(wall);
+  faces->append(wallFaces);
+  record->setParameter(ZelString(u"<CadFaceBvs>"), faces.get());
+  slot->setParameter(ZelString(u"<Construction>"), record.get());
+  IPtr<IZelFeatureSubObject> made;
+  made.takeOwnership(getFeatureSubObjectMgr(reference_.get())->createSubObject(slot.get()));
+  made->setName(ZelString(u"Reference slot"));
+  subObjects(u"RefObject")->addSubObject(made.get());
+  for (const double ball : {0.001, 0.003}) {
+    for (const bool planeFirst : {false, true}) {
+      SCOPED_TRACE(std::to_string(ball) + (planeFirst ? ", the top plane probed first" : ""));
+      host_.core().errors().clear();
+      const Matrix4x4 pose = placed();
+      device_->deliver<IZelHardProbeDataReceiver>(
+          [&](IZelHardProbeDataReceiver* r) { r->setProbeRadius(ball); });
+      if (planeFirst) {
+        for (const Vector3& p :
+             {Vector3{0.01, 0.01, 0.01 + ball}, {0.09, 0.01, 0.01 + ball}, {0.02, 0.07, 0.01 + ball}})
+          sample(Matrix4x4::transformPoint(pose, p));
+        stop(Matrix4x4::transformPoint(pose, {0.02, 0.02, 0.05}));
+      }
+      ASSERT_EQ(errors(), std::u16string());
+      sample(Matrix4x4::transformPoint(pose, {0.071 - ball, 0.04, 0.005}));
+      EXPECT_EQ(errors(),
+                u"this touch lies on no feature of the reference model that Quick Probe can place; it is not "
+                u"taken");
+      EXPECT_EQ(pointsDrawn(), 0);
+      finisher_.finished.clear();
+      stop(Matrix4x4::transformPoint(pose, {0.065, 0.04, 0.005}));
+      EXPECT_EQ(finisher_.finished, std::vector<bool>{true})
+          << "nothing to finish: the stop ends the command";
+      end();
+    }
+  }
 }

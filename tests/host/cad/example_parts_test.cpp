@@ -51,7 +51,7 @@ TEST(ExampleParts, FilesHoldWhatTheGeneratorWrites) {
     EXPECT_EQ(readFile(written.path()), readFile(kPartsDir + written.path().filename().string()));
     ++count;
   }
-  EXPECT_EQ(count, 14u);
+  EXPECT_EQ(count, 16u);
 }
 
 TEST(ExampleParts, EveryPartDeclaresTheMetresItsNumbersAreIn) {
@@ -65,7 +65,7 @@ TEST(ExampleParts, EveryPartDeclaresTheMetresItsNumbersAreIn) {
     EXPECT_EQ(readStepModel(file.path().string()).lengthUnits, "metre");
     ++count;
   }
-  EXPECT_EQ(count, 14u);
+  EXPECT_EQ(count, 16u);
 }
 
 // The writer's declared unit and its numbers agree: what it writes reads back at the part's size, whatever
@@ -79,6 +79,7 @@ TEST(ExampleParts, APartWrittenAndReadBackHasItsDocumentedSize) {
       {"plate-pocket", {0.1, 0.08, 0.01}},         {"plate-rectangular-slot", {0.1, 0.08, 0.01}},
       {"plate-rounded-slot", {0.1, 0.08, 0.01}},   {"sphere-on-stand", {0.04, 0.04, 0.045}},
       {"wide-shaft-cone", {0.6, 0.3, 0.07}},       {"plate-shaft-bore", {0.12, 0.125, 0.06}},
+      {"plate-countersinks", {0.12, 0.06, 0.01}},  {"plate-filleted-rail", {0.1, 0.06, 0.02}},
   };
   ScratchDirectory scratch;
   ASSERT_EQ(std::system((std::string(PALPERA_PARTS_TOOL) + " '" + scratch.system() + "'").c_str()), 0);
@@ -100,11 +101,17 @@ TEST(ExampleParts, FacesHaveTheDocumentedSurfaces) {
     double radius;  // the nominal radius of each
   };
   const Expected table[] = {
-      {"plate-bore", Kind::cylinder, 1, 0.01},         {"plate-boss", Kind::cylinder, 1, 0.015},
-      {"plate-oval-slot", Kind::cylinder, 2, 0.006},   {"plate-rounded-slot", Kind::cylinder, 4, 0.004},
-      {"plate-countersink", Kind::cone, 1, 0.004},     {"sphere-on-stand", Kind::sphere, 1, 0.015},
-      {"plate-bolt-circle", Kind::cylinder, 6, 0.004}, {"wide-shaft-cone", Kind::cylinder, 1, 0.127},
+      {"plate-bore", Kind::cylinder, 1, 0.01},
+      {"plate-boss", Kind::cylinder, 1, 0.015},
+      {"plate-oval-slot", Kind::cylinder, 2, 0.006},
+      {"plate-rounded-slot", Kind::cylinder, 4, 0.004},
+      {"plate-countersink", Kind::cone, 1, 0.004},
+      {"sphere-on-stand", Kind::sphere, 1, 0.015},
+      {"plate-bolt-circle", Kind::cylinder, 6, 0.004},
+      {"wide-shaft-cone", Kind::cylinder, 1, 0.127},
       {"wide-shaft-cone", Kind::cone, 1, 0.127},
+      {"plate-countersinks", Kind::cone, 2, 0.004},
+      {"plate-filleted-rail", Kind::cylinder, 2, 0.003679},
   };
   // A bore beside a boss or a slot on one plate, or in a shaft's end: each cylinder group of its own radius,
   // the slot's two ends alike.
