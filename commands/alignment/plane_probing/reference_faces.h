@@ -5,19 +5,27 @@
 // does not depend on where the device stands can be compared: the angle at which two planes meet, and, with
 // planes 1 and 2 fixing the frame, on which side of plane 3 the material lies. A plane probed on another face
 // than the one it stands for shows there when it has a direction of its own (three touches or more) or turns
-// the corner the other way round (seen only at plane 3, as any two faces give a frame); two touches of plane 2
-// and the one of plane 3 take their directions from the planes before them and cannot show it. Main thread
+// the corner the other way round (seen only at plane 3, as any two faces give a frame); two touches of plane
+// 2 and the one of plane 3 take their directions from the planes before them and cannot show it. Main thread
 // only.
 
 #include <array>
 #include <optional>
+#include <vector>
 
 #include "basic_types/vector3.h"
 #include "basic_types/zel_string.h"
 
-// Radians; 1 degree: a face's direction from touches a few centimetres apart with the arm's noise comes
-// far within it, and a touch on a neighbouring face throws it far beyond.
+// Radians; 1 degree: what a machined face's form leaves of its direction. Two probed planes may meet at
+// their faces' angle give or take it and what the probing noise may turn each plane (ProbedFace::noiseAngle);
+// a touch on a neighbouring face throws the angle far beyond.
 inline constexpr double kFaceAngleTolerance = 0.0174533;
+// Metres: the most an arm's touch lands off the surface, either way.
+inline constexpr double kProbingNoise = 0.00006;
+// A face whose normal leans further than about 70 degrees from the normal of the plane it stands for
+// cannot place that plane: its touches' position across the plane would come from where they were taken on
+// the face rather than from the face.
+inline constexpr double kSmallestFaceCosine = 0.342;
 
 // A face a plane stands for; the zero vector where a direction is not known.
 struct ReferenceFace {
@@ -31,6 +39,7 @@ struct ReferenceFace {
 struct ProbedFace {
   std::optional<Vector3> ownNormal;  // as its own touches fix it; none when the planes before fixed it
   double outwardSide = 0;            // +1 when the plane's normal points out of the material, -1 into it
+  double noiseAngle = 0;             // radians: the most the probing noise may turn ownNormal
 };
 
 struct ReferenceMismatch {
@@ -40,6 +49,13 @@ struct ReferenceMismatch {
   double probedDegrees = 0;  // kAngle: the angle the probed planes meet at, 0 to 90
   double referenceDegrees = 0;
 };
+
+// The cosine of the angle between the face's own normal and the normal of the plane it stands for: how much
+// of the probe radius lies across that plane; 1 where the face's own normal is not known.
+double faceLeanCosine(const ReferenceFace& face);
+// The width of touches spread over a plane of this normal, and the most the probing noise may turn the plane
+// fitted through them: its direction tilts by no more than twice the noise over the narrowest width.
+double noiseAngleOf(const std::vector<Vector3>& touches, const Vector3& normal);
 
 // The first way probed plane (1 to 3) disagrees with its face, as far as the faces and planes 1 to plane are
 // known; none when it agrees.
