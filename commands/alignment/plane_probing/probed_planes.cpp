@@ -123,7 +123,10 @@ bool ProbedPlanes::plane2TouchesMayLieFlat() const {
     return std::abs(n1.dot(point) - plane1.d - probeRadius) <= kOnPlane1Noise;
   };
   if (onPlane1(sampledPoints[0]) && onPlane1(sampledPoints[1])) return true;
-  if (sampledAxes.size() != 2) return false;
+  // Approaches along plane 1's normal come down onto a face parallel to it when the ball stayed above plane
+  // 1's level; below it, they are a stylus held upright beside a face that stands across plane 1.
+  const auto above = [&](const Vector3& point) { return n1.dot(point) - plane1.d >= probeRadius / 2; };
+  if (sampledAxes.size() != 2 || !above(sampledPoints[0]) || !above(sampledPoints[1])) return false;
   const auto alongN1 = [&](const Vector3& axis) {
     return std::abs(axis.normalized().dot(n1)) >= std::cos(kFacingAngle);
   };

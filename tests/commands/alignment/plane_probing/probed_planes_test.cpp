@@ -125,8 +125,9 @@ TEST_F(ProbedPlanesTest, APlaneTwoWithinTwoDegreesOfPlaneOnesDirectionIsRefused)
   }
 }
 
-// Two touches of plane 2 whose probe axes both lie along plane 1's normal come from a face parallel to it;
-// one such axis beside one across is an operator reaching over an edge, on a face square to plane 1.
+// Two touches of plane 2 whose probe axes both lie along plane 1's normal come from a face parallel to it
+// when the ball stayed above plane 1; below it, as here, they are a stylus held upright beside a face square
+// to plane 1, as one such axis beside one across is an operator reaching over an edge.
 TEST_F(ProbedPlanesTest, PlaneTwoIsRefusedOnlyWhenBothItsTouchesHaveTheirProbeAlongPlaneOnesNormal) {
   // Touches of the face x = 0.3 from its free side push along +x.
   const Vector3 down{0, 0, -1}, across{1, 0, 0}, tilted{-std::sin(0.3), 0, -std::cos(0.3)};
@@ -137,7 +138,7 @@ TEST_F(ProbedPlanesTest, PlaneTwoIsRefusedOnlyWhenBothItsTouchesHaveTheirProbeAl
   } cases[] = {{"both across", across, across, true},
                {"the first along, the second across", down, across, true},
                {"the first across, the second along", across, down, true},
-               {"both along", down, tilted, false},
+               {"both along, below plane 1", down, tilted, true},
                {"no axes reported", {}, {}, true}};
   for (const auto& each : cases) {
     SCOPED_TRACE(each.what);
@@ -262,6 +263,11 @@ TEST_F(ProbedPlanesTest, EachCheckRefusesWhatTheTouchesShowAndSaysAReasonThatHol
       {"plane 2 touched twice on plane 1's face again, the stop aside",
        2,
        {{{0.2, 0, 0.103}, none}, {{0.25, 0.1, 0.103}, none}},
+       {0.1, 0.05, 0.2},
+       u"The two points of plane 2 may lie on a face parallel to plane 1."},
+      {"plane 2 touched twice from above on a face 20 mm above plane 1, the stop aside",
+       2,
+       {{{0.2, 0, 0.123}, down}, {{0.25, 0.1, 0.123}, down}},
        {0.1, 0.05, 0.2},
        u"The two points of plane 2 may lie on a face parallel to plane 1."},
       {"plane 3 touched thrice on a face leaning 45 degrees",
