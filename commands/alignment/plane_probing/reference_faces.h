@@ -5,8 +5,8 @@
 // does not depend on where the device stands can be compared: the angle at which two planes meet, and, with
 // planes 1 and 2 fixing the frame, on which side of plane 3 the material lies. A plane probed on another face
 // than the one it stands for shows there when it has a direction of its own (three touches or more) or turns
-// the corner the other way round (seen only at plane 3, as any two faces give a frame); two touches of plane
-// 2 and the one of plane 3 take their directions from the planes before them and cannot show it. Main thread
+// the corner the other way round (seen only at plane 3, as any two faces give a frame); two touches of plane 2
+// and the one of plane 3 take their directions from the planes before them and cannot show it. Main thread
 // only.
 
 #include <array>
@@ -53,8 +53,8 @@ struct ReferenceMismatch {
 // The cosine of the angle between the face's own normal and the normal of the plane it stands for: how much
 // of the probe radius lies across that plane; 1 where the face's own normal is not known.
 double faceLeanCosine(const ReferenceFace& face);
-// The width of touches spread over a plane of this normal, and the most the probing noise may turn the plane
-// fitted through them: its direction tilts by no more than twice the noise over the narrowest width.
+// The most the probing noise may turn the plane fitted through touches spread over a plane of this normal:
+// twice the noise over their narrowest width, the most a plane through three of them tilts.
 double noiseAngleOf(const std::vector<Vector3>& touches, const Vector3& normal);
 
 // The first way probed plane (1 to 3) disagrees with its face, as far as the faces and planes 1 to plane are
