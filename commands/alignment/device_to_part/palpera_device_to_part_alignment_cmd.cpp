@@ -449,8 +449,13 @@ bool PalperaDeviceToPartAlignmentCmd::applyAlignment() {
       return false;
     }
   }
+  // A face picked only after its plane was probed may lean from square: the plane takes that face's share of
+  // the probe radius.
+  const std::array<ReferenceFace, 3> faces = referenceFaces();
+  std::array<Plane, 3> planes = devicePlanes_;
+  for (size_t k = 0; k < planes.size(); ++k) planes[k] = compensatedFor(planes[k], probedFaces_[k], faces[k]);
   Matrix4x4 deviceToWorld;
-  if (!computeAlignment({refObj_.get(), data_->referencePlanes, devicePlanes_}, deviceToWorld)) {
+  if (!computeAlignment({refObj_.get(), data_->referencePlanes, planes}, deviceToWorld)) {
     // Planes not all there yet wait for the rest; planes that are all there and cannot be solved are said.
     if (canAlign()) reportUserError(tr("The probed planes cannot be aligned onto the reference planes."));
     return false;

@@ -87,14 +87,15 @@ bool ProbedPlanes::keep(int step, const Plane& plane, const std::optional<Plane>
   Plane kept = plane;
   // The ball met the face along the face's own normal: only the share of the radius across the plane moves
   // the plane, all of it on a face square to it.
-  offsetPlaneAwayFrom(kept, air, probeRadius * faceLeanCosine(references[k]));
+  const double leanCosine = faceLeanCosine(references[k]);
+  offsetPlaneAwayFrom(kept, air, probeRadius * leanCosine);
   // Planes 1 and 2 face the stop's side; plane 3 keeps the sense n1 x n2 gives it.
   if (step < 3) orientPlaneTowards(kept, air);
   // The stop lies out of the material: the kept normal points out when it points to the stop's side.
   std::array<ProbedFace, 3> faces = probedFaces;
   faces[k] = {own ? std::optional<Vector3>(own->normal()) : std::nullopt,
               kept.normal().dot(plane.normal()) * side > 0 ? 1.0 : -1.0,
-              own ? noiseAngleOf(sampledPoints, own->normal()) : 0.0};
+              own ? noiseAngleOf(sampledPoints, own->normal()) : 0.0, probeRadius, leanCosine};
   mismatch_ = referenceMismatch(faces, references, step);
   if (mismatch_) return false;
   devicePlanes[k] = kept;

@@ -13,6 +13,7 @@
 #include <optional>
 #include <vector>
 
+#include "basic_types/plane.h"
 #include "basic_types/vector3.h"
 #include "basic_types/zel_string.h"
 
@@ -40,6 +41,8 @@ struct ProbedFace {
   std::optional<Vector3> ownNormal;  // as its own touches fix it; none when the planes before fixed it
   double outwardSide = 0;            // +1 when the plane's normal points out of the material, -1 into it
   double noiseAngle = 0;             // radians: the most the probing noise may turn ownNormal
+  double probeRadius = 0;            // metres: the ball's, whose share across the plane moved it
+  double leanCosine = 1;             // that share, faceLeanCosine of the face as known when it was probed
 };
 
 struct ReferenceMismatch {
@@ -53,6 +56,9 @@ struct ReferenceMismatch {
 // The cosine of the angle between the face's own normal and the normal of the plane it stands for: how much
 // of the probe radius lies across that plane; 1 where the face's own normal is not known.
 double faceLeanCosine(const ReferenceFace& face);
+// The plane probed as probed says, moved as the face now known asks: its share of the probe radius taken
+// again where the face was picked only after the plane was probed.
+Plane compensatedFor(const Plane& plane, const ProbedFace& probed, const ReferenceFace& face);
 // The most the probing noise may turn the plane fitted through touches spread over a plane of this normal:
 // twice the noise over their narrowest width, the most a plane through three of them tilts.
 double noiseAngleOf(const std::vector<Vector3>& touches, const Vector3& normal);

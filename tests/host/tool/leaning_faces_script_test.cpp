@@ -94,8 +94,9 @@ std::vector<Matrix4x4> hardwareMatrices(const std::string& output) {
 }
 
 // A face leaning 45 degrees from plane 1 serves as plane 2 of the 3-2-1 device alignment with two and three
-// touches: each touch is compensated along the face's own normal, and the part where it stands gives the
-// identity. A pick on a face that cannot place plane 2 is refused and costs nothing. Orient To World, whose
+// touches: each touch is compensated along the face's own normal, also when the face is picked after the
+// probing, and the part where it stands gives the identity. A pick on a face that cannot place plane 2 is
+// refused and costs nothing. Orient To World, whose
 // faces stand square, refuses the leaning face.
 TEST(LeaningFacesScript, AFortyFiveDegreePlaneTwoAlignsTheDeviceOntoThePart) {
   const std::string notTaken =
@@ -114,6 +115,10 @@ TEST(LeaningFacesScript, AFortyFiveDegreePlaneTwoAlignsTheDeviceOntoThePart) {
       {"two touches", 0.006, deviceToPart() + kProbing + probe(kTop) + probe(kChamferTwice) + probe(kLeft),
        ""},
       {"three touches", 0.002, deviceToPart() + kProbing + probe(kTop) + probe(kChamferThrice) + probe(kLeft),
+       ""},
+      {"three touches, plane 2 picked after the probing", 0.006,
+       "command PalperaDeviceToPartAlignmentCmd\n" + picks(kTop) + kProbing + probe(kTop) +
+           probe(kChamferThrice) + probe(kLeft) + picks(kChamferTwice) + picks(kLeft),
        ""},
       {"three touches, the top picked for plane 2 first", 0.006,
        deviceToPart(click({{0.05, 0.04, 0.01}, kUp})) + kProbing + probe(kTop) + probe(kChamferThrice) +
