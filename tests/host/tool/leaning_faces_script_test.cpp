@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <optional>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -124,6 +125,11 @@ TEST(LeaningFacesScript, AFortyFiveDegreePlaneTwoAlignsTheDeviceOntoThePart) {
        deviceToPart(click({{0.05, 0.04, 0.01}, kUp})) + kProbing + probe(kTop) + probe(kChamferThrice) +
            probe(kLeft),
        notTaken},
+      {"two touches, the top picked for plane 3 first", 0.002,
+       "command PalperaDeviceToPartAlignmentCmd\n" + picks(kTop) + picks(kChamferTwice) +
+           click({{0.05, 0.04, 0.01}, kUp}) + picks(kLeft) + kProbing + probe(kTop) + probe(kChamferTwice) +
+           probe(kLeft),
+       std::regex_replace(notTaken, std::regex("plane 2"), "plane 3")},
       {"Orient To World", 0.006,
        kOrient + orientRun("NegY") + probe(kTop) + probe(kChamferThrice) + "cancel\n", notSquare},
   };
