@@ -219,6 +219,17 @@ TopoDS_Shape plateWithShaftAndEndBore() {
   return cut(cut(fuse(fuse(plate(0.12, 0.12), round), shaft), bore), cornerCut);
 }
 
+// A plate whose front top edge is cut off at 45 degrees, 5 mm each way: a face leaning from the top face by
+// half a right angle, above a front face 5 mm tall.
+TopoDS_Shape plateWithChamfer() {
+  const TopoDS_Wire section = BRepBuilderAPI_MakePolygon(gp_Pnt(-0.01, -0.005, 0), gp_Pnt(-0.01, 0.01, 0.015),
+                                                         gp_Pnt(-0.01, -0.005, 0.015), true)
+                                  .Wire();
+  const TopoDS_Shape edgeCut =
+      BRepPrimAPI_MakePrism(BRepBuilderAPI_MakeFace(section).Face(), gp_Vec(0.12, 0, 0)).Shape();
+  return cut(plate(0.1, 0.08), edgeCut);
+}
+
 const std::map<std::string, std::function<TopoDS_Shape()>>& parts() {
   static const std::map<std::string, std::function<TopoDS_Shape()>> all = {
       {"plate-bore", plateWithBore},
@@ -237,6 +248,7 @@ const std::map<std::string, std::function<TopoDS_Shape()>>& parts() {
       {"plate-bolt-circle", plateWithBoltCircle},
       {"wide-shaft-cone", plateWithShaftAndCone},
       {"plate-shaft-bore", plateWithShaftAndEndBore},
+      {"plate-chamfer", plateWithChamfer},
   };
   return all;
 }

@@ -1,7 +1,9 @@
 #include "commands/alignment/device_to_part/palpera_device_to_part_alignment_cmd.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <numbers>
 
 #include "commands/alignment/common/assertion_sites.h"
 #include "commands/alignment/device_to_part/plane_alignment_solve.h"
@@ -276,6 +278,7 @@ void PalperaDeviceToPartAlignmentCmd::pick(IGfxMouseData* mouse) {
   if (plane == 0 || index < 0) return;
   Vector3 normal;
   if (auto* normals = queryPart<ITripletInputNormal>(surfaceInput_.get())) normals->normal(normal);
+  if (!faceCanServe(plane, index, point, normal)) return;
   int next = plane;
   if (plane == 1) {
     if (index < 2) {
@@ -313,6 +316,27 @@ void PalperaDeviceToPartAlignmentCmd::pick(IGfxMouseData* mouse) {
     showReferencePoint(next, 0);
   else if (pointWidget_)
     pointWidget_->setVector(point);
+}
+
+bool PalperaDeviceToPartAlignmentCmd::faceCanServe(int plane, int index, const Vector3& point,
+                                                   const Vector3& normal) {
+  // The pick that completes plane 2, or plane 3's, names the face its touches are to lie on.
+  const std::array<Plane, 3>& planes = data_->referencePlanes;
+  Vector3 planeNormal;
+  if (plane == 2 && index >= 1 && data_->plane2Set[0])
+    planeNormal = Vector3::cross(point - data_->plane2Points[0], planes[0].normal());
+  else if (plane == 3)
+    planeNormal = Vector3::cross(planes[0].normal(), planes[1].normal());
+  if (!planeNormal.normalize() || normal.squaredLength() == 0) return true;
+  const double cosine = std::abs(planeNormal.dot(normal.normalized()));
+  if (cosine >= kSmallestFaceCosine) return true;
+  reportUserError(tr(
+      "The point was not taken: the face picked leans %1 degrees from plane %2, so touches on it "
+      "cannot place the plane. Pick plane %2 on a face that leans less than %3 degrees from it.",
+      ZelString::formatDouble(std::acos(cosine) * 180 / std::numbers::pi, {.precision = ".0"}),
+      ZelString::number(plane),
+      ZelString::formatDouble(std::acos(kSmallestFaceCosine) * 180 / std::numbers::pi, {.precision = ".0"})));
+  return false;
 }
 
 void PalperaDeviceToPartAlignmentCmd::typePoint(const Vector3& point) {
@@ -425,8 +449,13 @@ bool PalperaDeviceToPartAlignmentCmd::applyAlignment() {
       return false;
     }
   }
+  // A face picked only after its plane was probed may lean from square: the plane takes that face's share of
+  // the probe radius.
+  const std::array<ReferenceFace, 3> faces = referenceFaces();
+  std::array<Plane, 3> planes = devicePlanes_;
+  for (size_t k = 0; k < planes.size(); ++k) planes[k] = compensatedFor(planes[k], probedFaces_[k], faces[k]);
   Matrix4x4 deviceToWorld;
-  if (!computeAlignment({refObj_.get(), data_->referencePlanes, devicePlanes_}, deviceToWorld)) {
+  if (!computeAlignment({refObj_.get(), data_->referencePlanes, planes}, deviceToWorld)) {
     // Planes not all there yet wait for the rest; planes that are all there and cannot be solved are said.
     if (canAlign()) reportUserError(tr("The probed planes cannot be aligned onto the reference planes."));
     return false;

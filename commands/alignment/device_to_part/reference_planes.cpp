@@ -79,6 +79,10 @@ void DeviceToPartReferencePlanes::clearPlane(int plane) {
 void DeviceToPartReferencePlanes::flipPlane(int plane) {
   if (plane < 1 || plane > 3) return;
   reverse(referencePlanes[plane - 1]);
+  // The operator says the face looks the other way: its picked normal turns with it, or the face's material
+  // would stay where the pick put it and the probed plane be found on the wrong side of it.
+  Vector3* direction[] = {&plane1Direction, &plane2Direction, &plane3Direction};
+  *direction[plane - 1] = -*direction[plane - 1];
   announce(plane);
 }
 

@@ -24,7 +24,8 @@ class DeviceToPartReferencePlanes : public PalperaSubjectBase {
   void setPoint(int plane, int index, const Vector3& point);
   // Plane 2 (and with it plane 3) or plane 3 back to nothing: points, flags, plane and direction.
   void clearPlane(int plane);
-  // Reverses a reference plane (normal and d) and announces it; the other planes stay as they are.
+  // Reverses a reference plane (normal and d) and the surface normal picked with it, and announces it; the
+  // other planes stay as they are.
   void flipPlane(int plane);
 
   // Whether all six reference points are set.

@@ -12,9 +12,9 @@
 // its hardware matrix, so the points arrive as the device measures them; a run that does not finish (a
 // cancel, a device error, a STOP before any touch) gives back the hardware matrix the device had before.
 // Every run ends with the choices cleared. A STOP that cannot build its plane (too few points, a face that
-// gives no plane, two plane-2 touches that may lie on a face parallel to plane 1, planes that do not meet in
-// one point) keeps the run, the planes built and the plane's points, and tells the operator what the plane
-// needs (ProbedPlanes::refusal).
+// gives no plane, two plane-2 touches that may lie on a face parallel to plane 1 or whose stop cannot tell
+// their side, planes that do not meet in one point) keeps the run, the planes built and the plane's points,
+// and tells the operator what the plane needs (ProbedPlanes::refusal).
 //
 // Controls from the widget's first id b: b the "Planes" box, b + code the six axis buttons (codes 1 to 6:
 // +X, -X, +Y, -Y, +Z, -Z), b + code + 6 their pictures, b + 13 "Reset", b + 14 the order label. Created by

@@ -76,18 +76,26 @@ bool ProbedPlanes::keep(int step, const Plane& plane, const std::optional<Plane>
     offFlat_ = offFlat;
     return false;
   }
+  // The stop's side of the face the touches lie on: on a leaning face, of their own plane, for a stop lifted
+  // off a touch high on the face may lie beyond the plane squared through their centre.
+  const double side =
+      own ? stopSide(*own) * (own->normal().dot(plane.normal()) < 0 ? -1 : 1) : stopSide(plane);
   // Touches push into the material: every one that tells pushing towards the stop puts the stop in it.
-  const double side = stopSide(plane);
   pushedToStop_ = touchesPushAlong(side * plane.normal(), sampledAxes);
   if (pushedToStop_) return false;
+  const Vector3 air = plane.projectPoint(stopPoint) + side * plane.normal();
   Plane kept = plane;
-  offsetPlaneAwayFrom(kept, stopPoint, probeRadius);
-  // Planes 1 and 2 face their stop point; plane 3 keeps the sense n1 x n2 gives it.
-  if (step < 3) orientPlaneTowards(kept, stopPoint);
+  // The ball met the face along the face's own normal: only the share of the radius across the plane moves
+  // the plane, all of it on a face square to it.
+  const double leanCosine = faceLeanCosine(references[k]);
+  offsetPlaneAwayFrom(kept, air, probeRadius * leanCosine);
+  // Planes 1 and 2 face the stop's side; plane 3 keeps the sense n1 x n2 gives it.
+  if (step < 3) orientPlaneTowards(kept, air);
   // The stop lies out of the material: the kept normal points out when it points to the stop's side.
   std::array<ProbedFace, 3> faces = probedFaces;
   faces[k] = {own ? std::optional<Vector3>(own->normal()) : std::nullopt,
-              kept.normal().dot(plane.normal()) * side > 0 ? 1.0 : -1.0};
+              kept.normal().dot(plane.normal()) * side > 0 ? 1.0 : -1.0,
+              own ? noiseAngleOf(sampledPoints, own->normal()) : 0.0, probeRadius, leanCosine};
   mismatch_ = referenceMismatch(faces, references, step);
   if (mismatch_) return false;
   devicePlanes[k] = kept;
@@ -103,17 +111,40 @@ bool ProbedPlanes::computeDevicePlane1() {
 }
 
 bool ProbedPlanes::plane2TouchesTellASide() const {
-  if (sampledPoints.size() != 2) return true;
-  const Vector3 n1 = devicePlanes[0].normal();
-  Vector3 across = Vector3::cross(sampledPoints[1] - sampledPoints[0], n1);
-  // Touches one above the other along plane 1's normal give no plane at all; the fit refuses them.
-  if (!across.normalize()) return true;
-  if (std::abs(across.dot(stopPoint - sampledPoints[0])) < kStopSideShare * probeRadius) return false;
-  if (sampledAxes.size() != 2) return true;
+  return !plane2TouchesMayLieFlat() && plane2StopTellsASide();
+}
+
+bool ProbedPlanes::plane2TouchesMayLieFlat() const {
+  if (sampledPoints.size() != 2) return false;
+  const Plane& plane1 = devicePlanes[0];
+  const Vector3 n1 = plane1.normal();
+  // Tip centres a radius above plane 1 are the ball resting on plane 1's own face again; on any face that
+  // stands across it, the ball's centre stays lower.
+  const auto onPlane1 = [&](const Vector3& point) {
+    return std::abs(n1.dot(point) - plane1.d - probeRadius) <= kOnPlane1Noise;
+  };
+  if (onPlane1(sampledPoints[0]) && onPlane1(sampledPoints[1])) return true;
+  // Approaches along plane 1's normal come down onto a face parallel to it when the ball stayed above plane
+  // 1's level; below it, they are a stylus held upright beside a face that stands across plane 1.
+  const auto above = [&](const Vector3& point) { return n1.dot(point) - plane1.d >= probeRadius / 2; };
+  if (sampledAxes.size() != 2 || !above(sampledPoints[0]) || !above(sampledPoints[1])) return false;
   const auto alongN1 = [&](const Vector3& axis) {
     return std::abs(axis.normalized().dot(n1)) >= std::cos(kFacingAngle);
   };
-  return !(alongN1(sampledAxes[0]) && alongN1(sampledAxes[1]));
+  return alongN1(sampledAxes[0]) && alongN1(sampledAxes[1]);
+}
+
+bool ProbedPlanes::plane2StopTellsASide() const {
+  if (sampledPoints.size() != 2) return true;
+  Vector3 across = Vector3::cross(sampledPoints[1] - sampledPoints[0], devicePlanes[0].normal());
+  // Touches one above the other along plane 1's normal give no plane at all; the fit refuses them.
+  if (!across.normalize()) return true;
+  // A stop lifted off a leaning face moves across the plane by the face's share of the lift.
+  return std::abs(across.dot(stopPoint - sampledPoints[0])) >= smallestStopOffset();
+}
+
+double ProbedPlanes::smallestStopOffset() const {
+  return kStopSideShare * probeRadius * faceLeanCosine(references[1]);
 }
 
 bool ProbedPlanes::computeDevicePlane2() {
@@ -150,7 +181,7 @@ bool ProbedPlanes::computeDevicePlane3() {
 }
 
 ZelString ProbedPlanes::refusal(int step) const {
-  if (step == 2 && !plane2TouchesTellASide()) return tr(kParallelTouchesText);
+  if (step == 2 && plane2TouchesMayLieFlat()) return tr(kParallelTouchesText);
   const ZelString plane = ZelString::number(step);
   if (endsRun()) return noAlignmentText(*mismatch_);
   const ZelString onTheFace = tr("probe the face picked for plane %1", plane);
@@ -159,6 +190,12 @@ ZelString ProbedPlanes::refusal(int step) const {
   const size_t fewest = kFewestPoints[step - 1];
   if (sampledPoints.size() < fewest) {
     reason = morePointsText(static_cast<int32_t>(fewest - sampledPoints.size()));
+  } else if (step == 2 && !plane2StopTellsASide()) {
+    reason =
+        tr("its stop lies within %1 mm of the plane through its two points, which cannot tell the side "
+           "the face looks to",
+           ZelString::formatDouble(smallestStopOffset() * 1000, {.precision = ".2"}));
+    action = tr("take the stop further off the face");
   } else if (offFlat_ > 0) {
     reason = tr("its points lie up to %1 mm off one plane, so a point may be on another face",
                 ZelString::formatDouble(offFlat_ * 1000, {.precision = ".1"}));

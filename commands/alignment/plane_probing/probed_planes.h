@@ -11,11 +11,17 @@
 // would take its direction from the probing noise alone.
 //
 // Two plane-2 touches always give a plane square to plane 1 (their third point lies along plane 1's normal),
-// even when they were taken on a face parallel to plane 1 by mistake. Such touches are refused: the stop
-// point must lie at least kStopSideShare of the probe radius off the plane through the touches and plane 1's
-// normal, or it cannot tell which side the face looks to; and the probe axes reported with the two touches
-// must not both lie within kFacingAngle of plane 1's normal (either sense), as the axes of touches on a face
-// parallel to plane 1 do (an axis not reported counts as across).
+// even when they were taken on a face parallel to plane 1 by mistake. Such touches are refused when both
+// tip centres lie a probe radius above plane 1 (within kOnPlane1Noise), as on plane 1's own face, or when
+// both lie above plane 1 by half a radius or more and the probe axes reported with them both lie within
+// kFacingAngle of plane 1's normal (either sense), as the axes of touches on a face parallel to plane 1 do
+// (an axis not reported counts as across); below plane 1 such axes are a stylus held upright beside a face
+// across it. Their stop must also lie at least kStopSideShare of the probe radius off the plane through the
+// touches and plane 1's normal (of the share of the radius across the plane, on a leaning face), or it
+// cannot tell which side the face looks to.
+//
+// Each plane is moved by the share of the probe radius that lies across it: the ball touched its face along
+// the face's own normal, which leans from the plane's as the reference face does (faceLeanCosine).
 //
 // A plane is also refused when its touches tell it stands for no single face: a touch further than
 // kFlatnessTolerance off the plane fitted through three or more, or touches whose every approach pushed
@@ -48,7 +54,11 @@ inline constexpr double kFacingAngle = 0.349;
 // Metres: a machined face and the arm's noise stay far within it; a touch on a neighbouring face lies
 // further off.
 inline constexpr double kFlatnessTolerance = 0.001;
-// What the user is told when plane 2's two touches are refused.
+// Metres: how far tip centres resting on plane 1's face again may lie from a radius above plane 1, its
+// touches' noise and plane 1's own. The ball on a face leaning 45 degrees at plane 1's edge stays further
+// below.
+inline constexpr double kOnPlane1Noise = 3 * kProbingNoise;
+// What the user is told when plane 2's two touches may lie on a face parallel to plane 1.
 inline constexpr const char* kParallelTouchesText =
     "The two points of plane 2 may lie on a face parallel to plane 1. Probe plane 2 on a face square to "
     "plane 1, with the probe turned towards it, and take its stop point off that face.";
@@ -71,7 +81,7 @@ struct ProbedPlanes {
   bool computeDevicePlane2();
   bool computeDevicePlane3();
   // Whether the two touches of plane 2 in sampledPoints (with sampledAxes) and the stop point can only come
-  // from a face square to plane 1; true for any other number of touches.
+  // from a face across plane 1 and tell its side; true for any other number of touches.
   bool plane2TouchesTellASide() const;
   // What the operator is told after a stop that could not build plane step (1 to 3): what the plane needs
   // (kParallelTouchesText for plane 2's refused touches). The run, the plane's points and the planes built
@@ -99,6 +109,11 @@ struct ProbedPlanes {
   // its reference face refuse it; own is the plane the touches alone give, when they give one.
   bool keep(int step, const Plane& plane, const std::optional<Plane>& own);
   double stopSide(const Plane& plane) const;
+  // Of two plane-2 touches: whether they may lie on a face parallel to plane 1, and whether the stop lies far
+  // enough off the plane through them to tell its side.
+  bool plane2TouchesMayLieFlat() const;
+  bool plane2StopTellsASide() const;
+  double smallestStopOffset() const;
 
   Vector3 approach_;
   double offFlat_ = 0;  // the furthest touch off its plane, when that refused the plane

@@ -25,7 +25,45 @@ double referenceSide(const ReferenceFace& face) {
   return along > 0 ? 1 : along < 0 ? -1 : 0;
 }
 
+// The narrowest extent of the points across directions within the plane of this normal: some side of their
+// outline lies flush with the narrowest pair of parallel lines that hold them.
+double narrowestWidth(const std::vector<Vector3>& points, const Vector3& normal) {
+  constexpr double kOnTheLine = 1e-9;
+  double narrowest = 0;
+  for (size_t i = 0; i < points.size(); ++i)
+    for (size_t j = i + 1; j < points.size(); ++j) {
+      Vector3 across = Vector3::cross(normal, points[j] - points[i]);
+      if (!across.normalize()) continue;
+      double below = 0, above = 0;
+      for (const Vector3& p : points) {
+        const double off = across.dot(p - points[i]);
+        below = std::min(below, off);
+        above = std::max(above, off);
+      }
+      if (below < -kOnTheLine && above > kOnTheLine) continue;  // not a side of the outline
+      const double width = above - below;
+      if (width > kOnTheLine && (narrowest == 0 || width < narrowest)) narrowest = width;
+    }
+  return narrowest;
+}
+
 }  // namespace
+
+double faceLeanCosine(const ReferenceFace& face) {
+  if (face.faceNormal.squaredLength() == 0 || face.planeNormal.squaredLength() == 0) return 1;
+  return std::abs(face.faceNormal.normalized().dot(face.planeNormal.normalized()));
+}
+
+Plane compensatedFor(const Plane& plane, const ProbedFace& probed, const ReferenceFace& face) {
+  Plane moved = plane;
+  moved.d += probed.outwardSide * probed.probeRadius * (probed.leanCosine - faceLeanCosine(face));
+  return moved;
+}
+
+double noiseAngleOf(const std::vector<Vector3>& touches, const Vector3& normal) {
+  const double width = narrowestWidth(touches, normal);
+  return width > 0 ? std::atan(2 * kProbingNoise / width) : std::numbers::pi / 2;
+}
 
 std::optional<ReferenceMismatch> referenceMismatch(const std::array<ProbedFace, 3>& probed,
                                                    const std::array<ReferenceFace, 3>& faces, int plane) {
@@ -38,7 +76,8 @@ std::optional<ReferenceMismatch> referenceMismatch(const std::array<ProbedFace, 
     if (!probed[j].ownNormal || faceDirection(faces[j]).squaredLength() == 0) continue;
     const double probedDegrees = degreesBetween(*probed[j].ownNormal, *probed[k].ownNormal);
     const double referenceDegrees = degreesBetween(faceDirection(faces[j]), faceDirection(faces[k]));
-    if (std::abs(probedDegrees - referenceDegrees) > kFaceAngleTolerance * 180 / std::numbers::pi)
+    const double tolerance = kFaceAngleTolerance + probed[j].noiseAngle + probed[k].noiseAngle;
+    if (std::abs(probedDegrees - referenceDegrees) > tolerance * 180 / std::numbers::pi)
       return ReferenceMismatch{ReferenceMismatch::kAngle, plane, static_cast<int>(j + 1), probedDegrees,
                                referenceDegrees};
   }

@@ -11,13 +11,22 @@
 
 #include <array>
 #include <optional>
+#include <vector>
 
+#include "basic_types/plane.h"
 #include "basic_types/vector3.h"
 #include "basic_types/zel_string.h"
 
-// Radians; 1 degree: a face's direction from touches a few centimetres apart with the arm's noise comes
-// far within it, and a touch on a neighbouring face throws it far beyond.
+// Radians; 1 degree: what a machined face's form leaves of its direction. Two probed planes may meet at
+// their faces' angle give or take it and what the probing noise may turn each plane (ProbedFace::noiseAngle);
+// a touch on a neighbouring face throws the angle far beyond.
 inline constexpr double kFaceAngleTolerance = 0.0174533;
+// Metres: the most an arm's touch lands off the surface, either way.
+inline constexpr double kProbingNoise = 0.00006;
+// A face whose normal leans further than about 70 degrees from the normal of the plane it stands for
+// cannot place that plane: its touches' position across the plane would come from where they were taken on
+// the face rather than from the face.
+inline constexpr double kSmallestFaceCosine = 0.342;
 
 // A face a plane stands for; the zero vector where a direction is not known.
 struct ReferenceFace {
@@ -31,6 +40,9 @@ struct ReferenceFace {
 struct ProbedFace {
   std::optional<Vector3> ownNormal;  // as its own touches fix it; none when the planes before fixed it
   double outwardSide = 0;            // +1 when the plane's normal points out of the material, -1 into it
+  double noiseAngle = 0;             // radians: the most the probing noise may turn ownNormal
+  double probeRadius = 0;            // metres: the ball's, whose share across the plane moved it
+  double leanCosine = 1;             // that share, faceLeanCosine of the face as known when it was probed
 };
 
 struct ReferenceMismatch {
@@ -40,6 +52,16 @@ struct ReferenceMismatch {
   double probedDegrees = 0;  // kAngle: the angle the probed planes meet at, 0 to 90
   double referenceDegrees = 0;
 };
+
+// The cosine of the angle between the face's own normal and the normal of the plane it stands for: how much
+// of the probe radius lies across that plane; 1 where the face's own normal is not known.
+double faceLeanCosine(const ReferenceFace& face);
+// The plane probed as probed says, moved as the face now known asks: its share of the probe radius taken
+// again where the face was picked only after the plane was probed.
+Plane compensatedFor(const Plane& plane, const ProbedFace& probed, const ReferenceFace& face);
+// The most the probing noise may turn the plane fitted through touches spread over a plane of this normal:
+// twice the noise over their narrowest width, the most a plane through three of them tilts.
+double noiseAngleOf(const std::vector<Vector3>& touches, const Vector3& normal);
 
 // The first way probed plane (1 to 3) disagrees with its face, as far as the faces and planes 1 to plane are
 // known; none when it agrees.

@@ -6,6 +6,9 @@
 
 #include <cmath>
 #include <numbers>
+#include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "commands/alignment/plane_probing/plane_fit_and_view.h"
@@ -122,8 +125,9 @@ TEST_F(ProbedPlanesTest, APlaneTwoWithinTwoDegreesOfPlaneOnesDirectionIsRefused)
   }
 }
 
-// Two touches of plane 2 whose probe axes both lie along plane 1's normal come from a face parallel to it;
-// one such axis beside one across is an operator reaching over an edge, on a face square to plane 1.
+// Two touches of plane 2 whose probe axes both lie along plane 1's normal come from a face parallel to it
+// when the ball stayed above plane 1; below it, as here, they are a stylus held upright beside a face square
+// to plane 1, as one such axis beside one across is an operator reaching over an edge.
 TEST_F(ProbedPlanesTest, PlaneTwoIsRefusedOnlyWhenBothItsTouchesHaveTheirProbeAlongPlaneOnesNormal) {
   // Touches of the face x = 0.3 from its free side push along +x.
   const Vector3 down{0, 0, -1}, across{1, 0, 0}, tilted{-std::sin(0.3), 0, -std::cos(0.3)};
@@ -134,7 +138,7 @@ TEST_F(ProbedPlanesTest, PlaneTwoIsRefusedOnlyWhenBothItsTouchesHaveTheirProbeAl
   } cases[] = {{"both across", across, across, true},
                {"the first along, the second across", down, across, true},
                {"the first across, the second along", across, down, true},
-               {"both along", down, tilted, false},
+               {"both along, below plane 1", down, tilted, true},
                {"no axes reported", {}, {}, true}};
   for (const auto& each : cases) {
     SCOPED_TRACE(each.what);
@@ -216,6 +220,89 @@ TEST_F(ProbedPlanesTest, AProbedPlaneMeetsTheAngleAndTheSideOfItsReferenceFace) 
       text(fromInside.refusal(3)),
       u"No alignment was made: plane 3 was probed from the other side of its reference face, as the planes "
       u"before it stand. Nothing was stored; probe the planes again, each on the face picked for it.");
+}
+
+// Each check refuses what the touches show and says why, its reason holding: a stray touch below plane 1's
+// others, a stop straight above two touches of a face across plane 1 (it cannot tell the side, the face is
+// not flat), two touches on plane 1's face again, three touches of plane 3 on a face at another angle. A
+// touch without a move of its own is no touch along plane 1's normal because the touch before it was.
+TEST_F(ProbedPlanesTest, EachCheckRefusesWhatTheTouchesShowAndSaysAReasonThatHolds) {
+  const Vector3 none, down{0, 0, -1}, lean = Vector3(0, -1, 1).normalized();
+  const double r = 0.003;
+  const Vector3 onLeaning = Vector3(0.1, 0, 0.05) + r * lean, up = Vector3(0, 1, 1).normalized();
+  const struct {
+    const char* what;
+    int step;
+    std::vector<std::pair<Vector3, Vector3>> touches;  // tip centre and approach
+    Vector3 stop;
+    std::u16string told;  // how the refusal starts; empty when the plane is made
+  } cases[] = {
+      {"a stray touch below plane 1",
+       1,
+       {{{0, 0, 0.103}, none},
+        {{0.1, 0, 0.103}, none},
+        {{0, 0.1, 0.103}, none},
+        {{0.1, 0.1, 0.103}, none},
+        {{0.05, 0.05, 0.103}, none},
+        {{0.05, 0.05, 0.1012}, none}},
+       {0.05, 0.05, 0.2},
+       u"Plane 1 was not made: its points lie up to 1.5 mm off one plane"},
+      {"plane 2's second touch without a move, the first's along plane 1's normal",
+       2,
+       {{{0.303, 0, 0.05}, down}, {{0.303, 0.1, 0.05}, none}},
+       {0.4, 0, 0.05},
+       u""},
+      {"plane 2's two touches with their stop straight above them",
+       2,
+       {{{0.303, 0, 0.05}, none}, {{0.303, 0.1, 0.05}, none}},
+       {0.303, 0.05, 0.2},
+       u"Plane 2 was not made: its stop lies within 1.50 mm of the plane through its two points, which "
+       u"cannot "
+       u"tell the side the face looks to. Its points are kept; take the stop further off the face and stop "
+       u"again."},
+      {"plane 2 touched twice on plane 1's face again, the stop aside",
+       2,
+       {{{0.2, 0, 0.103}, none}, {{0.25, 0.1, 0.103}, none}},
+       {0.1, 0.05, 0.2},
+       u"The two points of plane 2 may lie on a face parallel to plane 1."},
+      {"plane 2 touched twice from above on a face 20 mm above plane 1, the stop aside",
+       2,
+       {{{0.2, 0, 0.123}, down}, {{0.25, 0.1, 0.123}, down}},
+       {0.1, 0.05, 0.2},
+       u"The two points of plane 2 may lie on a face parallel to plane 1."},
+      {"plane 3 touched thrice on a face leaning 45 degrees",
+       3,
+       {{onLeaning, none}, {onLeaning + Vector3(0.05, 0, 0), none}, {onLeaning + 0.01 * up, none}},
+       {0.1, -0.1, 0.05},
+       u"Plane 3 was not made: planes 1 and 3 meet at 45 degrees, their reference faces at 90"},
+  };
+  for (const auto& each : cases) {
+    SCOPED_TRACE(each.what);
+    ProbedPlanes probed;
+    probed.probeRadius = r;
+    probed.references = {ReferenceFace{{0, 0, 1}, {}, true}, ReferenceFace{{1, 0, 0}, {1, 0, 0}, true},
+                         ReferenceFace{{0, 1, 0}, {0, -1, 0}, false}};
+    const std::pair<std::vector<Vector3>, Vector3> planesBefore[] = {
+        {{{0, 0, 0.103}, {0.1, 0, 0.103}, {0, 0.1, 0.103}}, {0, 0, 0.2}},
+        {{{0.303, 0, 0.05}, {0.303, 0.1, 0.05}}, {0.4, 0, 0.05}}};
+    for (int step = 1; step < each.step; ++step) {
+      std::tie(probed.sampledPoints, probed.stopPoint) = planesBefore[step - 1];
+      ASSERT_TRUE(step == 1 ? probed.computeDevicePlane1() : probed.computeDevicePlane2());
+      probed.clearSampled();
+    }
+    for (const auto& [point, approach] : each.touches) {
+      if (approach.squaredLength() > 0) probed.moved(approach);
+      probed.sampled(point);
+    }
+    probed.stopped(each.stop);
+    const bool made = each.step == 1   ? probed.computeDevicePlane1()
+                      : each.step == 2 ? probed.computeDevicePlane2()
+                                       : probed.computeDevicePlane3();
+    EXPECT_EQ(made, each.told.empty());
+    if (!made) {
+      EXPECT_EQ(text(probed.refusal(each.step)).substr(0, each.told.size()), each.told);
+    }
+  }
 }
 
 }  // namespace
