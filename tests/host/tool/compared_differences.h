@@ -8,9 +8,9 @@
 #include <sstream>
 #include <string>
 
-// Each "difference" of the compare lines (the last field, in m or rad) within tolerance, a failure naming
-// the line otherwise; the number of lines compared.
-inline int expectDifferencesWithin(const std::string& output, double tolerance) {
+// Each "difference" of the compare lines (the last field, in m or rad) within tolerance (the angles within
+// angleTolerance, when given), a failure naming the line otherwise; the number of lines compared.
+inline int expectDifferencesWithin(const std::string& output, double tolerance, double angleTolerance = -1) {
   std::istringstream lines(output);
   int compared = 0;
   for (std::string line; std::getline(lines, line);) {
@@ -19,7 +19,9 @@ inline int expectDifferencesWithin(const std::string& output, double tolerance) 
     const std::string suffix = line.substr(unit + 1);
     if (suffix != "m" && suffix != "rad") continue;
     const size_t tab = line.rfind('\t', unit);
-    EXPECT_LE(std::fabs(std::stod(line.substr(tab + 1, unit - tab - 1))), tolerance) << line;
+    EXPECT_LE(std::fabs(std::stod(line.substr(tab + 1, unit - tab - 1))),
+              suffix == "rad" && angleTolerance >= 0 ? angleTolerance : tolerance)
+        << line;
     ++compared;
   }
   return compared;
