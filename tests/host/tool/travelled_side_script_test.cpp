@@ -49,27 +49,32 @@ const Take kResting = [](ArmEvents& arm, const Vector3& s, const Vector3& n, con
 const Take kWithoutMoves = [](ArmEvents& arm, const Vector3& s, const Vector3& n, const Vector3&,
                               const Vector3&) { arm.touchOnly(s, n); };
 
-// n touches on a round wall of radius wall, at heights from z0 up by dz, a bore's from inside, a boss's from
-// outside, the stylus upright or leaning towards the wall by 20 to 35 degrees; reversed: the touches whose
-// travel came off the wall instead.
-void wall(ArmEvents& arm, const Take& take, double wall, bool bore, double z0, double dz, int n, bool lean,
-          int reversed = -1) {
+// Touches on a round wall of radius wall at heights from z0 up by dz, a bore's from inside, a boss's from
+// outside; the stylus upright, or tilted towards the wall by 20 degrees up to maxTilt; the touch reversed
+// travelled off the wall instead.
+void wall(ArmEvents& arm, const Take& take, double wall, bool bore, double z0, double dz, int n,
+          double maxTilt = 0, int reversed = -1) {
   for (int i = 0; i < n; ++i) {
-    const double angle = 0.3 + 2 * M_PI * i / n;
+    const double angle = 0.3 + 2 * M_PI * i / n, tilt = 20 + (maxTilt - 20) * (i % 4) / 3;
     const Vector3 out = radial(angle), free = bore ? -1 * out : out;
-    const Vector3 stylus = lean ? tilted(kDown, -1 * free, 20 + 5 * (i % 4)) : kDown;
-    take(arm, onWall(wall, angle, z0 + dz * i), free, i == reversed ? free : -1 * free, stylus);
+    take(arm, onWall(wall, angle, z0 + dz * i), free, i == reversed ? free : -1 * free,
+         maxTilt ? tilted(kDown, -1 * free, tilt) : kDown);
   }
 }
-
-// Three touches on the top face, stopped above it: the work plane of a circle.
-void topFace(ArmEvents& arm, const Take& take) {
+void bore(ArmEvents& arm, const Take& take, double maxTilt = 0, int reversed = -1) {
+  wall(arm, take, 0.01, true, 0.003, 0.0005, 8, maxTilt, reversed);
+}
+void boss(ArmEvents& arm, const Take& take, double maxTilt) {
+  wall(arm, take, 0.015, false, 0.013, 0.0012, 8, maxTilt);
+}
+// The top face touched and stopped above, then the bore's wall in one ring: the bore's rim circle.
+void rim(ArmEvents& arm, const Take& take) {
   for (const Vector3& at :
        {Vector3(0.01, 0.01, 0.01), Vector3(0.09, 0.015, 0.01), Vector3(0.015, 0.07, 0.01)})
     take(arm, at, kUp, kDown, kDown);
   arm.stop({0.02, 0.07, 0.03});
+  wall(arm, take, 0.01, true, 0.004, 0.001, 4);
 }
-
 // Eight touches on the countersink's cone (radius 0.004 at z = 0.006 to 0.008 at 0.01), in two rings,
 // travelled straight down with the stylus leaning towards the axis.
 void countersink(ArmEvents& arm, const Take& take) {
@@ -79,7 +84,6 @@ void countersink(ArmEvents& arm, const Take& take) {
     take(arm, onWall(0.004 + (z - 0.006), angle, z), free, kDown, tilted(kDown, -1 * out, 20 + 5 * (i % 4)));
   }
 }
-
 // Four touches on the plate's front face y = 0, from in front, the stylus upright.
 void frontFace(ArmEvents& arm, const Take& take) {
   for (const Vector3& at :
@@ -89,13 +93,22 @@ void frontFace(ArmEvents& arm, const Take& take) {
 
 // Radians: the events' six decimals turn an axis fitted over a few millimetres by a few tenths of a mrad.
 constexpr double kAxisTolerance = 2e-3;
+const Vector3 kOverTheTop{0.02, 0.04, 0.02}, kAboveTheBoss{0.05, 0.04, 0.035}, kInTheBore{0.05, 0.04, 0.005};
 
-const Vector3 kOverTheTop{0.02, 0.04, 0.02}, kAboveTheBoss{0.05, 0.04, 0.035};
+// A feature probed: the part, the feature's and collector's kinds and the nominal it must come out as.
+struct Kind {
+  const char *part, *feature, *collector, *nominal, *surface;
+};
+const Kind kBore{"plate-bore", "Cylinder", "Cylinder", "cylinder 0.05 0.04 0 0.05 0.04 0.01 0.01",
+                 "cylinder"};
+const Kind kBoss{"plate-boss", "Cylinder", "Cylinder", "cylinder 0.05 0.04 0.01 0.05 0.04 0.025 0.015",
+                 "cylinder"};
+const Kind kRim{"plate-bore", "Arc", "Circle", "circle 0.05 0.04 0.01 0 0 1 0.01", "circle"};
 
 struct Session {
-  const char *part, *feature, *collector, *nominal;
+  Kind kind;
   std::function<void(ArmEvents&)> probe;
-  std::string refusal;  // told before the feature is made, or empty
+  const char* refusal = nullptr;  // the words told before the feature is made, after "<kind> was not made: "
 };
 
 // Replays the probing of one feature with a ball of the diameter; the host's output.
@@ -107,146 +120,100 @@ std::string replayed(const Session& session, double ball) {
   std::ofstream(scratch.system("session.log")) << "PluginData\tarm.xml\nPluginWait\t\n";
   std::string pose;
   for (double value : partPose().m) pose += numbers({value});
+  const Kind& kind = session.kind;
   const ScriptRun run = runProjectScript(
-      "cad-load RefObject examples/parts/" + std::string(session.part) + ".step\ntransform RefObject" + pose +
+      "cad-load RefObject examples/parts/" + std::string(kind.part) + ".step\ntransform RefObject" + pose +
       "\nstart\nreplay-log " + scratch.system("session.log") +
-      "\ncommand PalperaCreateFeaturesCmd2 IZelFeature=IZel" + session.feature +
-      ",IZelFeatureCollector=" + session.collector +
+      "\ncommand PalperaCreateFeaturesCmd2 IZelFeature=IZel" + kind.feature +
+      ",IZelFeatureCollector=" + kind.collector +
       ",UsePlane=false\nrun-until Palpera/LogReplayFinished 10000\nprint document\nfeature RefObject " +
-      session.nominal + "\ncompare TestObject RefObject\n");
+      kind.nominal + "\ncompare TestObject RefObject\n");
   // A replay that shows a refusal ends with status 1.
-  if (session.refusal.empty()) {
+  if (!session.refusal) {
     EXPECT_EQ(run.status, 0) << run.output;
   }
   return run.output;
 }
 
-// Each session with both balls: the refusal told first, if any, and then the nominal feature made.
+// Each session with both balls: the refusal told, and nothing else, then the nominal feature made.
 void expectSessions(const std::vector<Session>& sessions) {
   for (const Session& session : sessions) {
     for (const double ball : {0.002, 0.006}) {
-      SCOPED_TRACE(std::string(session.part) + " " + session.feature + ", ball " + std::to_string(ball));
+      SCOPED_TRACE(std::string(session.kind.part) + " " + session.kind.feature + ", ball " +
+                   std::to_string(ball));
       const std::string output = replayed(session, ball);
-      // The refusal told, and nothing else, before the feature is made.
       const size_t told = output.find("error: ");
-      EXPECT_EQ(told, session.refusal.empty() ? std::string::npos : output.find("error: " + session.refusal))
-          << output;
-      EXPECT_EQ(told == std::string::npos, session.refusal.empty()) << output;
+      if (session.refusal) {
+        EXPECT_EQ(told, output.find("error: " + std::string(session.kind.collector) +
+                                    " was not made: " + session.refusal + ". Its points are kept.\n"))
+            << output;
+      }
+      EXPECT_EQ(told == std::string::npos, !session.refusal) << output;
       EXPECT_GT(expectDifferencesWithin(output, 1e-5, kAxisTolerance), 0) << output;
     }
   }
 }
 
-std::string sideRefusal(const char* feature, const char* surface) {
-  return std::string(feature) + " was not made: the stop lies on the other side of the " + surface +
-         " than every touch came from; lift the probe off along its approach and stop again. Its points are "
-         "kept.\n";
+std::string otherSide(const char* surface) {
+  return std::string("the stop lies on the other side of the ") + surface +
+         " than every touch came from; lift the probe off along its approach and stop again";
 }
 
-// The stop lifted over the top beside a bore, straight up above a boss, over the top beside a countersink:
-// the travels say the side and the feature is made on it. A side face made as a plane with its stop over the
-// top, or a bore stopped in its material at mid-height, is refused until the stop is taken on the free side.
-// A bore whose touches tell both sides (one travelled off the wall) is left to its stop.
+// The stop lifted over the top beside a bore or a countersink, straight up above a boss: the travels say the
+// side and the feature is made on it. A side face made as a plane with its stop over the top, or a bore
+// stopped in its material at mid-height, is refused until the stop is taken on the free side. A bore whose
+// touches tell both sides (one travelled off the wall) is left to its stop.
 TEST(TravelledSideScript, TheBallsTravelIntoEachTouchSaysTheMaterialsSideHoweverTheStylusIsHeld) {
+  const std::string plane = otherSide("plane"), cylinder = otherSide("cylinder");
+  const Kind countersunk{"plate-countersink", "Cone", "Cone",
+                         "cone 0.05 0.04 0.006 0.05 0.04 0.01 0.004 0.008", "cone"};
+  const Kind front{"plate-bore", "Plane", "Plane", "plane 0.05 0 0.005 0 -1 0", "plane"};
   expectSessions({
-      {"plate-bore", "Cylinder", "Cylinder", "cylinder 0.05 0.04 0 0.05 0.04 0.01 0.01",
-       [](ArmEvents& arm) {
-         wall(arm, kTravelled, 0.01, true, 0.003, 0.0005, 8, false);
-         arm.stop(kOverTheTop);
+      {kBore, [](ArmEvents& a) { bore(a, kTravelled), a.stop(kOverTheTop); }},
+      {kBoss, [](ArmEvents& a) { boss(a, kTravelled, 35), a.stop(kAboveTheBoss); }},
+      {kRim, [](ArmEvents& a) { rim(a, kTravelled), a.stop(kOverTheTop); }},
+      {countersunk, [](ArmEvents& a) { countersink(a, kTravelled), a.stop(kOverTheTop); }},
+      {front,
+       [](ArmEvents& a) {
+         frontFace(a, kTravelled), a.stop({0.05, 0.03, 0.02}).stop({0.05, -0.01, 0.005});
        },
-       ""},
-      {"plate-boss", "Cylinder", "Cylinder", "cylinder 0.05 0.04 0.01 0.05 0.04 0.025 0.015",
-       [](ArmEvents& arm) {
-         wall(arm, kTravelled, 0.015, false, 0.013, 0.0012, 8, true);
-         arm.stop(kAboveTheBoss);
+       plane.c_str()},
+      {kBore,
+       [](ArmEvents& a) {
+         bore(a, kTravelled, 35), a.stop({0.05, 0.06, 0.005}).stop(kInTheBore);
        },
-       ""},
-      {"plate-bore", "Arc", "Circle", "circle 0.05 0.04 0.01 0 0 1 0.01",
-       [](ArmEvents& arm) {
-         topFace(arm, kTravelled);
-         wall(arm, kTravelled, 0.01, true, 0.004, 0.001, 4, false);
-         arm.stop(kOverTheTop);
-       },
-       ""},
-      {"plate-countersink", "Cone", "Cone", "cone 0.05 0.04 0.006 0.05 0.04 0.01 0.004 0.008",
-       [](ArmEvents& arm) {
-         countersink(arm, kTravelled);
-         arm.stop(kOverTheTop);
-       },
-       ""},
-      {"plate-bore", "Plane", "Plane", "plane 0.05 0 0.005 0 -1 0",
-       [](ArmEvents& arm) {
-         frontFace(arm, kTravelled);
-         arm.stop({0.05, 0.03, 0.02}).stop({0.05, -0.01, 0.005});
-       },
-       sideRefusal("Plane", "plane")},
-      {"plate-bore", "Cylinder", "Cylinder", "cylinder 0.05 0.04 0 0.05 0.04 0.01 0.01",
-       [](ArmEvents& arm) {
-         wall(arm, kTravelled, 0.01, true, 0.003, 0.0005, 8, true);
-         arm.stop({0.05, 0.06, 0.005}).stop({0.05, 0.04, 0.005});
-       },
-       sideRefusal("Cylinder", "cylinder")},
-      {"plate-bore", "Cylinder", "Cylinder", "cylinder 0.05 0.04 0 0.05 0.04 0.01 0.01",
-       [](ArmEvents& arm) {
-         wall(arm, kTravelled, 0.01, true, 0.003, 0.0005, 8, false, 2);
-         arm.stop({0.05, 0.04, 0.005});
-       },
-       ""},
+       cylinder.c_str()},
+      {kBore, [](ArmEvents& a) { bore(a, kTravelled, 0, 2), a.stop(kInTheBore); }},
   });
 }
 
-std::string beyondRefusal(const char* feature, const char* surface) {
-  return std::string(feature) +
-         " was not made: no touch shows from which side it came, and a stop beyond the ends of the touches "
-         "cannot tell a hole from a boss; stop level with the touches, on the free side of the " +
-         surface + ". Its points are kept.\n";
-}
-
-// Touches whose moves show no travel and whose stylus lies along the wall tell nothing: a stop over the top
-// or above a boss is refused, saying where to stop, and the stop taken there makes the feature. A recording
-// without moves is made by its stop as it always was, and so is a stop beside the touches.
+// Touches whose moves show no travel and whose stylus lies along the wall (upright, or tilted up to 26
+// degrees towards it) tell nothing: a stop over the top or above a boss is refused, saying where to stop,
+// and the stop taken there makes the feature; so does a stop beside the touches at once. A recording without
+// moves is made by its stop as it always was: over the top, a boss of the bore's tip centres.
 TEST(TravelledSideScript, WithNoTellingTouchAStopBeyondTheEndsIsRefusedSayingWhereToStop) {
+  const auto beyond = [](const Kind& kind) {
+    return std::string(
+               "no touch shows from which side it came, and a stop beyond the ends of the touches "
+               "cannot tell a hole from a boss; stop level with the touches, on the free side of the ") +
+           kind.surface;
+  };
+  const std::string bored = beyond(kBore), bossed = beyond(kBoss), rimmed = beyond(kRim);
   expectSessions({
-      {"plate-bore", "Cylinder", "Cylinder", "cylinder 0.05 0.04 0 0.05 0.04 0.01 0.01",
-       [](ArmEvents& arm) {
-         wall(arm, kResting, 0.01, true, 0.003, 0.0005, 8, false);
-         arm.stop(kOverTheTop).stop({0.05, 0.04, 0.005});
+      {kBore, [](ArmEvents& a) { bore(a, kResting), a.stop(kOverTheTop).stop(kInTheBore); }, bored.c_str()},
+      {kBoss,
+       [](ArmEvents& a) {
+         boss(a, kResting, 26), a.stop(kAboveTheBoss).stop({0.08, 0.04, 0.017});
        },
-       beyondRefusal("Cylinder", "cylinder")},
-      {"plate-boss", "Cylinder", "Cylinder", "cylinder 0.05 0.04 0.01 0.05 0.04 0.025 0.015",
-       [](ArmEvents& arm) {
-         for (int i = 0; i < 8; ++i) {
-           const double angle = 0.3 + M_PI * i / 4;
-           arm.rest(onWall(0.015, angle, 0.013 + 0.0012 * i), radial(angle),
-                    tilted(kDown, -1 * radial(angle), 20 + 5 * (i % 2)));
-         }
-         arm.stop(kAboveTheBoss).stop({0.08, 0.04, 0.017});
-       },
-       beyondRefusal("Cylinder", "cylinder")},
-      {"plate-bore", "Arc", "Circle", "circle 0.05 0.04 0.01 0 0 1 0.01",
-       [](ArmEvents& arm) {
-         topFace(arm, kResting);
-         wall(arm, kResting, 0.01, true, 0.004, 0.001, 4, false);
-         arm.stop(kOverTheTop).stop({0.05, 0.04, 0.005});
-       },
-       beyondRefusal("Circle", "circle")},
-      {"plate-bore", "Cylinder", "Cylinder", "cylinder 0.05 0.04 0 0.05 0.04 0.01 0.01",
-       [](ArmEvents& arm) {
-         wall(arm, kResting, 0.01, true, 0.003, 0.0005, 8, false);
-         arm.stop({0.05, 0.04, 0.005});
-       },
-       ""},
+       bossed.c_str()},
+      {kRim, [](ArmEvents& a) { rim(a, kResting), a.stop(kOverTheTop).stop(kInTheBore); }, rimmed.c_str()},
+      {kBore, [](ArmEvents& a) { bore(a, kResting), a.stop(kInTheBore); }},
   });
-  // Without moves the stop over the top makes a boss of the bore's tip centres, as it always did.
   for (const double ball : {0.002, 0.006}) {
     SCOPED_TRACE("a recording without moves, ball " + std::to_string(ball));
     const std::string nominal = "cylinder 0.05 0.04 0 0.05 0.04 0.01" + numbers({0.01 - ball});
-    const std::string output = replayed({"plate-bore", "Cylinder", "Cylinder", nominal.c_str(),
-                                         [](ArmEvents& arm) {
-                                           wall(arm, kWithoutMoves, 0.01, true, 0.003, 0.0005, 8, false);
-                                           arm.stop(kOverTheTop);
-                                         },
-                                         ""},
+    const std::string output = replayed({{"plate-bore", "Cylinder", "Cylinder", nominal.c_str(), "cylinder"},
+                                         [](ArmEvents& a) { bore(a, kWithoutMoves), a.stop(kOverTheTop); }},
                                         ball);
     EXPECT_EQ(output.find("error: "), std::string::npos) << output;
     EXPECT_GT(expectDifferencesWithin(output, 1e-5, kAxisTolerance), 0) << output;
