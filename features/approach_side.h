@@ -6,10 +6,10 @@
 //
 // A touch's approach is the ball's travel into it: the direction from the last position the device reported
 // since the previous touch or stop that lies clearly away from the touch (beyond a quarter of the ball's
-// radius) to the touch, when that position lies within 15 mm of it. An arm streams its moves, so its touches carry their travel however its stylus is
-// held; the emulator moves along its pick ray before each touch. Where no move shows travel, the probe
-// direction the device reported with its last move stands in; a touch with no move before it has no
-// approach at all (a recording made without moves) and says nothing.
+// radius) to the touch, when that position lies within 15 mm of it. An arm streams its moves, so its touches
+// carry their travel however its stylus is held; the emulator moves along its pick ray before each touch.
+// Where no move shows travel, the probe direction the device reported with its last move stands in; a touch
+// with no move before it has no approach at all (a recording made without moves) and says nothing.
 // A travel tells its side while it comes into the surface at 15 degrees or more: a ball that moved into a
 // surface came from its free side, and the position noise over a quarter of a ball's radius turns a travel
 // by a few degrees at most. A probe direction tells only while it leans within 60 degrees of the surface's
@@ -18,10 +18,11 @@
 //
 // A creator takes the side from the stop point: it compensates away from it. Where the touches that tell
 // all say the material lies where the creator put the air, the stop lies on the material side and the
-// feature would be compensated into the air. Then a stop beyond the end of a round feature's touches, as
-// the probe is lifted straight up off a boss or out of a bore beside it, says nothing of the radial side:
-// when every touch tells, the feature is made again from a stop on their side. Any other such stop is
-// refused: a plane's or a sphere's, or one among touches that do not all tell, may come of a stray touch.
+// feature would be compensated into the air. Then a stop beyond the end of a round feature's touches (by
+// more than a quarter of the ball's radius along its axis), as the probe is lifted straight up off a boss or
+// out of a bore beside it, says nothing of the radial side: when every touch tells, the feature is made
+// again from a stop on their side. Any other such stop is refused: a plane's or a sphere's, or one among
+// touches that do not all tell, may come of a stray touch.
 // Touches that tell both sides leave the side to the stop. Where no touch tells although the device
 // reported moves, a stop beyond the ends of a round feature's touches is refused too: it cannot tell a bore
 // from a boss. Touches without any approach (a recording without moves) leave the side to the stop.
