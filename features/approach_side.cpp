@@ -2,19 +2,40 @@
 
 #include <algorithm>
 #include <cmath>
-#include <vector>
+#include <utility>
 
 #include "framework/object/query_part.h"
 #include "host_api/feature_kinds.h"
 
 namespace {
 
-// The cosine of the widest angle between a telling direction and the surface's normal line.
-constexpr double kTellingLean = 0.5;
+// A position within this share of the ball's radius from a touch shows no travel: the ball resting on the
+// surface, or the device's position noise.
+constexpr double kClearOfTouch = 0.25;
+// Metres: a position further from a touch says nothing of the way the ball came in, for the path between
+// may bend (a move left over from the feature before, say); an arm streaming its moves reports many closer.
+constexpr double kApproachReach = 0.015;
+// The cosine of the widest angle between a telling travel and the surface's normal line: 75 degrees, a
+// travel coming into the surface at 15 degrees.
+constexpr double kTellingTravel = 0.2588;
+// The cosine of the widest angle between a telling probe direction and the surface's normal line.
+constexpr double kTellingProbeDirection = 0.5;
+// Metres: a move this close to the one before it adds no position (a ball held still), only its direction.
+constexpr double kStill = 20e-6;
+// The moves kept between touches: an arm held still streams on, and its approach lies behind its rest.
+constexpr size_t kMostMoves = 256;
 
 // The cosine of the angle between a direction and a surface's normal, zero for a direction or normal unknown.
 double leanOnto(const Vector3& direction, const Vector3& normal) {
   return direction.normalized().dot(normal.normalized());
+}
+
+bool tells(const TouchApproach& approach, double lean) {
+  return std::abs(lean) >= (approach.travelled ? kTellingTravel : kTellingProbeDirection);
+}
+
+bool hasApproach(const TouchApproach& approach) {
+  return approach.direction.squaredLength() > 0;
 }
 
 // Where the creator put the air at each touch: a plane's normal points to it; a compensated point moved into
@@ -40,34 +61,63 @@ std::optional<Vector3> axisOf(IZelFeature& feature) {
   return std::nullopt;
 }
 
-// Whether the stop lies past the last touch along the axis, at either end: lifted off over the feature's end.
+// Whether the stop lies clearly past the last touch along the axis, at either end: lifted off over the
+// feature's end. A stop level with touches taken at one height (a circle's) stays beside them.
 bool stopBeyondTouches(const ProbedFeature& probed) {
   const std::optional<Vector3> axis = axisOf(probed.feature);
   if (!axis || probed.touches.empty()) return false;
-  const auto along = [&](const Vector3& point) { return point.dot(*axis); };
+  const auto along = [&](const Vector3& point) { return point.dot(axis->normalized()); };
   const auto [lowest, highest] = std::ranges::minmax(probed.touches, {}, along);
-  return along(probed.stop) < along(lowest) || along(probed.stop) > along(highest);
+  const double clear = kClearOfTouch * probed.probeRadius;
+  return along(probed.stop) < along(lowest) - clear || along(probed.stop) > along(highest) + clear;
 }
 
 }  // namespace
 
-bool touchesPushAlong(const Vector3& normal, std::span<const Vector3> directions) {
-  return !directions.empty() && std::ranges::all_of(directions, [&](const Vector3& direction) {
-    return leanOnto(direction, normal) >= kTellingLean;
+void ApproachTracker::moved(const Vector3& point, const Vector3& probeDirection) {
+  if (!moves_.empty() && (point - moves_.back().point).length() <= kStill) {
+    moves_.back().probeDirection = probeDirection;
+    return;
+  }
+  if (moves_.size() == kMostMoves) moves_.erase(moves_.begin());
+  moves_.push_back({point, probeDirection});
+}
+
+TouchApproach ApproachTracker::touched(const Vector3& point, double probeRadius) {
+  const std::vector<Move> moves = std::exchange(moves_, {});
+  if (moves.empty()) return {};
+  const auto clear = std::ranges::find_if(moves.rbegin(), moves.rend(), [&](const Move& move) {
+    return (point - move.point).length() > kClearOfTouch * probeRadius;
+  });
+  if (clear != moves.rend() && (point - clear->point).length() <= kApproachReach)
+    return {(point - clear->point).normalized(), true};
+  return {moves.back().probeDirection.normalized(), false};
+}
+
+bool touchesPushAlong(const Vector3& normal, std::span<const TouchApproach> approaches) {
+  return !approaches.empty() && std::ranges::all_of(approaches, [&](const TouchApproach& approach) {
+    const double lean = leanOnto(approach.direction, normal);
+    return lean > 0 && tells(approach, lean);
   });
 }
 
+bool touchesPushAlong(const Vector3& normal, std::span<const Vector3> probeDirections) {
+  std::vector<TouchApproach> approaches;
+  for (const Vector3& direction : probeDirections) approaches.push_back({direction, false});
+  return touchesPushAlong(normal, approaches);
+}
+
 SideJudgement judgeSide(const ProbedFeature& probed) {
-  if (probed.probeRadius == 0 || probed.directions.size() != probed.touches.size()) return {};
+  if (probed.probeRadius == 0 || probed.approaches.size() != probed.touches.size()) return {};
   const std::vector<Vector3> air = airSides(probed);
   if (air.empty()) return {};
   bool everyTouchTells = true;
   bool intoMaterial = false;
-  std::optional<size_t> steepest;  // of the touches that pushed towards the creator's air
+  std::optional<size_t> steepest;  // of the touches that came in towards the creator's air
   double steepestLean = 0.0;
   for (size_t i = 0; i < air.size(); ++i) {
-    const double lean = leanOnto(probed.directions[i], air[i]);
-    if (std::abs(lean) < kTellingLean) {
+    const double lean = leanOnto(probed.approaches[i].direction, air[i]);
+    if (!tells(probed.approaches[i], lean)) {
       everyTouchTells = false;
     } else if (lean < 0) {
       intoMaterial = true;
@@ -76,10 +126,14 @@ SideJudgement judgeSide(const ProbedFeature& probed) {
       steepestLean = lean;
     }
   }
-  // Touches that tell both sides leave it to the stop, as touches that tell nothing do.
-  if (!steepest || intoMaterial) return {};
+  // Touches that tell both sides leave it to the stop.
+  if (intoMaterial) return {};
+  if (!steepest) {
+    const bool moved = std::ranges::any_of(probed.approaches, hasApproach);
+    return {moved && stopBeyondTouches(probed) ? SideJudgement::kRefuseStopBeyond : SideJudgement::kKeep, {}};
+  }
   if (!everyTouchTells || !stopBeyondTouches(probed)) return {SideJudgement::kRefuse, {}};
   const Vector3 lifted =
-      probed.touches[*steepest] - probed.directions[*steepest].normalized() * probed.probeRadius;
+      probed.touches[*steepest] - probed.approaches[*steepest].direction * probed.probeRadius;
   return {SideJudgement::kRemake, lifted};
 }

@@ -14,8 +14,9 @@
 // while the device's previous move is still on its way to the main thread a move is not posted, only
 // logged. The in-flight count is raised only for a move that is certainly posted, so a move the host could
 // not carry never blocks the ones after it. The last move either gate held back since the last event is
-// posted after all (and logged, when it was not) right before a touch, whose approach it is: a touch after a
-// quick move keeps its direction.
+// posted after all (and logged, when it was not) right before a touch: the last positions before a touch show
+// the ball's travel into it (features/approach_side.h), which a quick move would otherwise lose. Any other
+// event drops it, for a move before a stop or an undo is no approach of the touch after it.
 //
 // Threads: made on the acquisition's worker thread, configured there before the plug-in runs, then used by
 // that thread alone; no lock is held while records are made, posted or logged.

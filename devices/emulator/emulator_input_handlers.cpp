@@ -58,6 +58,11 @@ Vector3 EmulatorPlugin::EventHandlerBase::approachOf(IZelMouseData* mouse) {
   return along.squaredLength() > 0 ? along : pose().direction;
 }
 
+Vector3 EmulatorPlugin::EventHandlerBase::travelledFrom(const Vector3& position,
+                                                        const Vector3& approach) const {
+  return position - approach * run_.parameters.probeRadius;
+}
+
 void EmulatorPlugin::EventHandlerBase::pushMovedTo(const Vector3& position) {
   const Vector3& direction = pose().direction;
   queue().pushMoved(position, direction, up(direction));
@@ -71,10 +76,10 @@ void EmulatorPlugin::HardProbeEventHandler::onMouseClick(IZelMouseData* mouse) {
   if (!isSamplingClick(mouse)) return;
   std::optional<Vector3> position = touchSurface(mouse);
   if (!position) return;
-  // An arm reaches a touch along its approach, and its last move before the touch carries that direction,
-  // which tells the receivers on which side of the surface the material lies.
+  // An arm's ball travels into a touch along its approach, which tells the receivers on which side of the
+  // surface the material lies: its last move before the touch lies a ball's radius back along the pick ray.
   const Vector3 approach = approachOf(mouse);
-  queue().pushMoved(*position, approach, up(approach));
+  queue().pushMoved(travelledFrom(*position, approach), approach, up(approach));
   queue().pushSampled(*position);
 }
 

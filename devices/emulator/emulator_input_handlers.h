@@ -7,7 +7,8 @@
 // surface. A pick that misses sends nothing and leaves the pose as it was.
 //
 // Single mode: a move reports the position; a click with the left or middle button samples a point, after a
-// move there along the pick ray (an arm's approach, whose direction tells the material's side); keys
+// move a ball's radius short of it along the pick ray (an arm's travel into the touch, which tells the
+// material's side); keys
 // take the stop point, undo the last sampled point, or lift the tip off the surface.
 // Continuous mode: a click starts or stops capturing; moves report positions, or sample oriented points while
 // capturing; the stop keys end capturing and the whole run.
@@ -69,6 +70,8 @@ class EmulatorPlugin::EventHandlerBase : public IEventHandler {
   // The direction the probe came in along to the surface picked: the pick ray's (the pose's axis when the
   // mouse has no ray).
   Vector3 approachOf(IZelMouseData* mouse);
+  // Where the ball was, one probe radius short of position along approach, as it travelled in.
+  Vector3 travelledFrom(const Vector3& position, const Vector3& approach) const;
   // Reports the probe at position, along the pose's axis.
   void pushMovedTo(const Vector3& position);
   // k times the radius along v while lifted, else nothing.

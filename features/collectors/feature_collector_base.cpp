@@ -75,8 +75,8 @@ ZelString FeatureCollectorBase::ownRefusalReason() const {
 
 void FeatureCollectorBase::reset() {
   sampledPoints_.clear();
-  touchDirections_.clear();
-  approach_ = Vector3();
+  touchApproaches_.clear();
+  approach_.forget();
   resultPoints_.clear();
   sampledSinceReset_ = false;
   stopPoint_ = Vector3();
@@ -111,7 +111,7 @@ bool FeatureCollectorBase::deleteLastPoint() {
   if (IPtr<IZelFeatureCollector> child = activeChild()) return child->deleteLastPoint();
   if (sampledPoints_.empty()) return false;
   sampledPoints_.pop_back();
-  touchDirections_.pop_back();
+  touchApproaches_.pop_back();
   if (pointSink_) pointSink_->removeLast();
   refreshInstructions();
   notify(kDeletedPointEvent, nullptr);
@@ -152,7 +152,7 @@ void FeatureCollectorBase::onMoved(const Vector3& point, const Vector3& to, cons
     if (auto* receiver = queryPart<IZelHardProbeDataReceiver>(child.get())) receiver->onMoved(point, to, up);
     return;
   }
-  approach_ = to;
+  approach_.moved(point, to);
 }
 
 void FeatureCollectorBase::onPointSampled(const Vector3& point) {
@@ -161,7 +161,7 @@ void FeatureCollectorBase::onPointSampled(const Vector3& point) {
     return;
   }
   sampledPoints_.push_back(point);
-  touchDirections_.push_back(std::exchange(approach_, Vector3()));
+  touchApproaches_.push_back(approach_.touched(point, probeRadius_));
   appendToSink(point);
   refreshInstructions();
   sampledSinceReset_ = true;
@@ -169,7 +169,7 @@ void FeatureCollectorBase::onPointSampled(const Vector3& point) {
 
 void FeatureCollectorBase::onPointStop(const Vector3& point) {
   stopPoint_ = point;
-  approach_ = Vector3();
+  approach_.forget();
   if (IPtr<IZelFeatureCollector> child = activeChild()) {
     if (auto* receiver = queryPart<IZelHardProbeDataReceiver>(child.get())) receiver->onPointStop(point);
     return;
@@ -339,7 +339,7 @@ bool FeatureCollectorBase::createWithCreator() {
 
 SideJudgement FeatureCollectorBase::judgeMadeSide(const Vector3& stop, IZelPlane* workPlane) {
   const Vector3 normal = workPlane ? workPlane->normal() : Vector3();
-  return judgeSide({*createdFeature_, sampledPoints_, touchDirections_, resultPoints_, stop, probeRadius_,
+  return judgeSide({*createdFeature_, sampledPoints_, touchApproaches_, resultPoints_, stop, probeRadius_,
                     workPlane ? &normal : nullptr});
 }
 
@@ -354,10 +354,15 @@ void FeatureCollectorBase::holdToTouchedSide(IZelVectorValue& stop, IZelPlane* w
   if (!createdFeature_ || judged.verdict == SideJudgement::kKeep) return;
   createdFeature_.release();
   loadResultPoints();
-  refusalReason_ =
-      tr("the stop lies on the other side of the %1 than every touch came from; lift the probe off along its "
-         "approach and stop again",
-         surfaceWord());
+  refusalReason_ = judged.verdict == SideJudgement::kRefuseStopBeyond
+                       ? tr("no touch shows from which side it came, and a stop beyond the ends of the "
+                            "touches cannot tell "
+                            "a hole from a boss; stop level with the touches, on the free side of the %1",
+                            surfaceWord())
+                       : tr("the stop lies on the other side of the %1 than every touch came from; lift the "
+                            "probe off along "
+                            "its approach and stop again",
+                            surfaceWord());
 }
 
 void FeatureCollectorBase::refuseStrayTouch(IZelVectorsValue& sampled, IZelDoubleValue& radius) {

@@ -109,9 +109,9 @@ class FeatureCollectorBase : public IZelFeatureCollector,
 
   // The gathered values, as the creator will get them.
   const PointList& sampledPoints() const { return sampledPoints_; }
-  // Each sampled point's probe direction, from the last move reported since the touch or stop before it;
-  // zero for a touch without one.
-  const PointList& touchDirections() const { return touchDirections_; }
+  // Each sampled point's approach (approach_side.h), from the moves reported since the touch or stop before
+  // it.
+  std::span<const TouchApproach> touchApproaches() const { return touchApproaches_; }
   const Vector3& stopPoint() const { return stopPoint_; }
   double probeRadius() const { return probeRadius_; }
   int32_t pointsRequired() const { return pointsRequired_; }
@@ -196,8 +196,8 @@ class FeatureCollectorBase : public IZelFeatureCollector,
 
   double probeRadius_ = 0.0;
   PointList sampledPoints_;
-  PointList touchDirections_;
-  Vector3 approach_;  // the probe direction of the last move since the last touch or stop; zero for none
+  std::vector<TouchApproach> touchApproaches_;
+  ApproachTracker approach_;
   PointList resultPoints_;
   bool sampledSinceReset_ = false;
   IPtr<RealPArray> pointSink_;

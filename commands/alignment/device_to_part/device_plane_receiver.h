@@ -34,8 +34,8 @@ class DevicePlaneReceiver : public IZelHardProbeDataReceiverV2, public ZelUnknow
   explicit DevicePlaneReceiver(DevicePlaneOwner& owner) : owner_(&owner) {}
 
   void setProbeRadius(double radius) override { planes_.probeRadius = radius; }
-  // The probe's direction is the approach of the next touch.
-  void onMoved(const Vector3&, const Vector3& to, const Vector3&) override { planes_.moved(to); }
+  // The moves make the approach of the next touch.
+  void onMoved(const Vector3& point, const Vector3& to, const Vector3&) override { planes_.moved(point, to); }
   void onPointSampled(const Vector3& point) override;
   void onPointStop(const Vector3& point) override;
   void onCustomEvent(const ZelCString& name, IZelUnknown* payload) override;

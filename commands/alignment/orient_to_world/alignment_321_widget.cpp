@@ -227,8 +227,8 @@ void Alignment321Widget::showProbeGraphics() {
   markers_ = std::make_unique<SampledPointMarkers>(probe_.object());
 }
 
-void Alignment321Widget::onMoved(const Vector3&, const Vector3& to, const Vector3&) {
-  if (probing_) planes_.moved(to);
+void Alignment321Widget::onMoved(const Vector3& point, const Vector3& to, const Vector3&) {
+  if (probing_) planes_.moved(point, to);
 }
 
 void Alignment321Widget::onPointSampled(const Vector3& point) {

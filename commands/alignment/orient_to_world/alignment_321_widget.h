@@ -95,7 +95,7 @@ class Alignment321Widget : public ZelWidget, public PalperaSubjectBase, public I
 
   // IZelHardProbeDataReceiver
   void setProbeRadius(double radius) override { planes_.probeRadius = radius; }
-  // The probe's direction is the approach of the next SAMPLE point.
+  // The moves make the approach of the next SAMPLE point.
   void onMoved(const Vector3& point, const Vector3& to, const Vector3& up) override;
   void onPointSampled(const Vector3& point) override;
   void onPointStop(const Vector3& point) override;

@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "commands/alignment/plane_probing/plane_fit_and_view.h"
-#include "features/approach_side.h"
 #include "features/creators/probe_geometry.h"
 #include "framework/translation/tr.h"
 
@@ -39,7 +38,7 @@ void orientPlaneTowards(Plane& plane, const Vector3& point) {
 
 void ProbedPlanes::sampled(const Vector3& point) {
   sampledPoints.push_back(point);
-  sampledAxes.push_back(std::exchange(approach_, Vector3()));
+  sampledAxes.push_back(approach_.touched(point, probeRadius));
 }
 
 bool ProbedPlanes::undoSampled() {
@@ -51,7 +50,7 @@ bool ProbedPlanes::undoSampled() {
 
 void ProbedPlanes::stopped(const Vector3& point) {
   stopPoint = point;
-  approach_ = Vector3();
+  approach_.forget();
 }
 
 void ProbedPlanes::clearSampled() {
@@ -128,8 +127,8 @@ bool ProbedPlanes::plane2TouchesMayLieFlat() const {
   // 1's level; below it, they are a stylus held upright beside a face that stands across plane 1.
   const auto above = [&](const Vector3& point) { return n1.dot(point) - plane1.d >= probeRadius / 2; };
   if (sampledAxes.size() != 2 || !above(sampledPoints[0]) || !above(sampledPoints[1])) return false;
-  const auto alongN1 = [&](const Vector3& axis) {
-    return std::abs(axis.normalized().dot(n1)) >= std::cos(kFacingAngle);
+  const auto alongN1 = [&](const TouchApproach& approach) {
+    return std::abs(approach.direction.dot(n1)) >= std::cos(kFacingAngle);
   };
   return alongN1(sampledAxes[0]) && alongN1(sampledAxes[1]);
 }

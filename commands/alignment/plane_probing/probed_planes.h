@@ -38,6 +38,7 @@
 #include "basic_types/vector3.h"
 #include "basic_types/zel_string.h"
 #include "commands/alignment/plane_probing/reference_faces.h"
+#include "features/approach_side.h"
 
 // The plane moved by distance away from the side of point (a point on the plane counts as the positive side);
 // the normal is kept.
@@ -64,9 +65,9 @@ inline constexpr const char* kParallelTouchesText =
     "plane 1, with the probe turned towards it, and take its stop point off that face.";
 
 struct ProbedPlanes {
-  // The device's probe direction of its last move: the approach of the next touch, forgotten at a stop.
-  void moved(const Vector3& probeDirection) { approach_ = probeDirection; }
-  // A touch, with the approach since the last touch or stop (zero for none), and the newest taken back.
+  // A move of the device: the moves since the last touch or stop make the next touch's approach.
+  void moved(const Vector3& point, const Vector3& probeDirection) { approach_.moved(point, probeDirection); }
+  // A touch, with its approach (approach_side.h), and the newest taken back.
   void sampled(const Vector3& point);
   bool undoSampled();
   void stopped(const Vector3& point);
@@ -92,9 +93,8 @@ struct ProbedPlanes {
   bool endsRun() const { return mismatch_ && mismatch_->kind == ReferenceMismatch::kOtherSide; }
 
   std::vector<Vector3> sampledPoints;  // of the current plane, in order
-  // The approach of each of sampledPoints: the probe direction of the device's last move before it (zero
-  // for a touch without one), or empty.
-  std::vector<Vector3> sampledAxes;
+  // The approach of each of sampledPoints (approach_side.h), or empty.
+  std::vector<TouchApproach> sampledAxes;
   Vector3 stopPoint;
   double probeRadius = 0.0;
   std::array<Plane, 3> devicePlanes{};
@@ -115,7 +115,7 @@ struct ProbedPlanes {
   bool plane2StopTellsASide() const;
   double smallestStopOffset() const;
 
-  Vector3 approach_;
+  ApproachTracker approach_;
   double offFlat_ = 0;  // the furthest touch off its plane, when that refused the plane
   bool pushedToStop_ = false;
   std::optional<ReferenceMismatch> mismatch_;

@@ -124,6 +124,38 @@ TEST_F(DeviceAcquisitionThreads, OneMoveInFlightTheOthersOnlyLogged) {
   EXPECT_EQ(occurrences(eventLog(), "<OnMoved time="), 5u) << "a held move is still logged";
 }
 
+// The move the one in flight held back is posted right before the touch after it, whose approach it is; any
+// other event between them drops it, so a touch after a stop, an undo or a new radius takes no move from
+// before that event as its approach.
+TEST_F(DeviceAcquisitionThreads, AHeldMoveIsTheApproachOnlyOfTheTouchRightAfterIt) {
+  rateLimitOff();
+  const std::string first = "moved 1,0,0 0,0,-1 0,1,0", touch = "sampled 3,0,0";
+  const struct {
+    const char* what;
+    std::vector<PluginStep> between;
+    Lines calls;
+  } cases[] = {
+      {"nothing between", {}, {first, "moved 2,0,0 0,0,-1 0,1,0", touch}},
+      {"a stop", {pointStop({4, 0, 0})}, {first, "pointStop 4,0,0", touch}},
+      {"an undo", {custom("UndoLastSampled")}, {first, "custom UndoLastSampled", touch}},
+      {"a radius", {radius(0.001)}, {first, "radius 0.001", touch}},
+  };
+  size_t sent = 0;
+  for (const auto& each : cases) {
+    SCOPED_TRACE(each.what);
+    std::vector<PluginStep> script = {moved({1, 0, 0}), moved({2, 0, 0})};
+    script.insert(script.end(), each.between.begin(), each.between.end());
+    script.push_back(sampled({3, 0, 0}));
+    sent += script.size();
+    const size_t before = recorder_->calls().size();
+    start(single(), script);
+    ASSERT_TRUE(plugin_->script().waitForEvents(sent));
+    single()->stopAcquisition();  // the main thread did not pump until now: move 1 was still in flight
+    const Lines calls = recorder_->calls();
+    EXPECT_EQ(Lines(calls.begin() + static_cast<std::ptrdiff_t>(before), calls.end()), each.calls);
+  }
+}
+
 TEST_F(DeviceAcquisitionThreads, AMoveTheHostCouldNotCarryDoesNotHoldBackTheNext) {
   rateLimitOff();
   auto refuse = act([this] { host_.root().setServiceFactory(IZelDataEvent::interfaceName, {}); });

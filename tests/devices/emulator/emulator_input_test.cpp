@@ -20,11 +20,12 @@ std::string tip(double x, double y, double dz = 0) {
   Vector3::orthonormalBasis(down, across, up);
   return DeviceEventRecorder::oriented({x, y, kEmulatorBallRadius + dz}, down, up);
 }
-// The tip over (x, y) of the top face, reached along the direction to.
+// The ball travelling along the direction to into the tip over (x, y) of the top face, one radius short of
+// it.
 std::string slanted(double x, double y, const Vector3& to) {
   Vector3 across, up;
   Vector3::orthonormalBasis(to, across, up);
-  return DeviceEventRecorder::oriented({x, y, kEmulatorBallRadius}, to, up);
+  return DeviceEventRecorder::oriented(Vector3(x, y, kEmulatorBallRadius) - to * kEmulatorBallRadius, to, up);
 }
 std::string at(double x, double y, double dz = 0) {
   return DeviceEventRecorder::vector({x, y, kEmulatorBallRadius + dz});
@@ -63,8 +64,8 @@ TEST_F(EmulatorInputThreads, TheViewsInputBecomesTheFacesCalls) {
        false,
        [this] { move(1, 2), press(kUndoKey); },
        {"radius 0.003", "moved " + tip(1, 2), "custom UndoLastSampled", "moved " + tip(1, 2)}},
-      {"left and middle buttons sample, each after a move there along its pick ray; neither the right one "
-       "nor a miss, which keeps the last tip",
+      {"left and middle buttons sample, each after a move short of it along its pick ray; neither the right "
+       "one nor a miss, which keeps the last tip",
        false,
        [this] {
          click(1, 2, kLeft), click(-3, 4, kRight);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -72,6 +73,50 @@ TEST(AlignmentPlaneSlips, APlaneOnAnotherFaceIsRefusedNothingIsStoredAndTheOpera
     expectMatrixNear(
         lastMatrixUnder(output, "hardware"),
         lastMatrixUnder(runProjectScript(before + top + front + left + closing).output, "hardware"), 1e-7);
+  }
+}
+
+// Planes 2 and 3 touched with the stylus 25 degrees off upright, each stop taken over the part: the ball's
+// travel into the touches says that stop lies on the material's side, so the plane is refused with what to
+// do and never stored half turned; the stop then taken in front of the face gives the example's alignment.
+TEST(AlignmentPlaneSlips, SideFacesTouchedNearlyUprightAndStoppedOverThePartAreRefusedNeverTurned) {
+  const auto told = [](int plane) {
+    return "error: Plane " + std::to_string(plane) +
+           " was not made: its stop lies on the side every touch pushed into. Its points are kept; lift the "
+           "probe off the face along its approach and stop again.\n";
+  };
+  for (const char* example : {"align-321.script", "orient-to-world.script"}) {
+    for (const double ball : {0.002, 0.006}) {
+      SCOPED_TRACE(std::string(example) + ", ball " + std::to_string(ball));
+      auto [before, t] = probingOf(example);
+      ASSERT_EQ(t.size(), 6u);
+      before.insert(before.find("start\n") + 6,
+                    "set Palpera/Emulator/ProbeDiameter" + numbers({ball}) + "\n");
+      const Matrix4x4 pose = matrixAfter(before, "transform RefObject ", true);
+      // A touch of the face point s, whose normal is n, along a ray 25 degrees off straight down.
+      const auto steep = [&](const Vector3& s, const Vector3& n) {
+        const Vector3 along = std::cos(0.436) * Vector3(0, 0, -1) - std::sin(0.436) * n;
+        return posedPick(pose, s - 0.004 * along, along);
+      };
+      const auto stopInFront = [&](const Vector3& s, const Vector3& n) {
+        return posedPick(pose, s + 0.05 * n, -1 * n, "move") + kLiftedStop;
+      };
+      const std::string overThePart = posedPick(pose, {0.03, 0.02, 0.05}, {0, 0, -1}, "move") + kLiftedStop;
+      const Vector3 front{0, -1, 0}, left{-1, 0, 0};
+      const std::string top = t[0] + t[1] + t[2] + kLiftedStop, closing = "print alignment\napply\n";
+      const auto [status, output] = runProjectScript(
+          before + top + steep({0.02, 0, 0.005}, front) + steep({0.08, 0, 0.004}, front) + overThePart +
+          stopInFront({0.05, 0, 0.005}, front) + steep({0, 0.04, 0.005}, left) + overThePart +
+          stopInFront({0, 0.04, 0.005}, left) + closing);
+      EXPECT_EQ(status, 0) << output;
+      for (const int plane : {2, 3}) EXPECT_NE(output.find(told(plane)), std::string::npos) << output;
+      expectMatrixNear(lastMatrixUnder(output, "hardware"),
+                       lastMatrixUnder(runProjectScript(before + top + t[3] + t[4] + kLiftedStop + t[5] +
+                                                        kLiftedStop + closing)
+                                           .output,
+                                       "hardware"),
+                       1e-7);
+    }
   }
 }
 
