@@ -207,7 +207,8 @@ TEST(MoveDeviceScripts, DoneStoresNothingSilentlyAndAsksBeforeStoringPairsBeyond
   }
 }
 
-// How far the stored move puts a corner of the plate, moved from before to after, off its place before the move.
+// How far the stored move puts a corner of the plate, moved from before to after, off its place before the
+// move.
 double furthestCorner(const Matrix4x4& stored, const Matrix4x4& before, const Matrix4x4& after) {
   double furthest = 0;
   for (const Vector3& corner :
@@ -259,8 +260,9 @@ TEST(MoveDeviceScripts, ReferencesNearALineAreAskedAboutWhereTheProbingNoiseTurn
   const struct {
     const char* slip;
     std::string settings, probed, moved;  // the references and their Nexts; the targets and theirs
-    std::vector<std::string> told;        // of the words above, those the run shows before its last Done
+    std::vector<std::string> told;        // of the words above, those the run shows before its last press
     double within;  // metres the stored move may put a corner of the plate off; 0: nothing is stored
+    std::string last = "press :MoveDeviceWidget:DoneButton\n";  // the press that ends the run
   } cases[] = {
       {"on one line",
        "",
@@ -310,7 +312,8 @@ TEST(MoveDeviceScripts, ReferencesNearALineAreAskedAboutWhereTheProbingNoiseTurn
        references({first, far, second}),
        targets({first, off(0), second}) + next,
        {unfitted},
-       0},
+       0,
+       "answer no\npress :MoveDeviceWidget:ExitButton\n"},
   };
   for (const auto& each : cases) {
     SCOPED_TRACE(each.slip);
@@ -318,7 +321,7 @@ TEST(MoveDeviceScripts, ReferencesNearALineAreAskedAboutWhereTheProbingNoiseTurn
         "cad-load RefObject examples/parts/plate-bore.step\nstart\n" + each.settings + "transform RefObject";
     for (double element : before.m) script += numbers({element});
     script += "\ncommand PalperaMoveDeviceCmd\npress :MoveDeviceWidget:StartBeginButton\n" + each.probed +
-              move + "\n" + each.moved + "print alignment\n" + done + "print alignment\napply\n";
+              move + "\n" + each.moved + "print alignment\n" + each.last + "print alignment\napply\n";
     ScratchDirectory scratch;
     std::ofstream(scratch.system("line.script")) << script;
     int status = -1;
@@ -346,7 +349,8 @@ TEST(MoveDeviceScripts, ReferencesNearALineAreAskedAboutWhereTheProbingNoiseTurn
 TEST(MoveDeviceScripts, AReplayThatTellsTheRefusalTheRecordingToldSucceedsAndOneThatTellsOthersFails) {
   const Matrix4x4 placed = pose({1, 2, -1}, 35, {0.01, -0.02, 0.03});
   const Vector3 centre{0.02, 0.02, 0.03};  // of the sphere of examples/parts/sphere-on-stand.step
-  std::string start = "cad-load RefObject examples/parts/sphere-on-stand.step\nstart\ntransform RefObject";
+  std::string start =
+      "cad-load RefObject " + kProject + "/examples/parts/sphere-on-stand.step\nstart\ntransform RefObject";
   for (double element : placed.m) start += numbers({element});
   const std::string begin =
       "\ncommand PalperaMoveDeviceCmd\npress :MoveDeviceWidget:StartBeginButton\n"
