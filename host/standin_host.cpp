@@ -1,16 +1,13 @@
 #include "host/standin_host.h"
 
-#include "host/devices/host_log_format.h"
-
 StandinHost::StandinHost()
     : scene_(document_.doc()),
       gui_(core_.dataStore(), document_.doc(), core_.units()),
       devices_(core_.errors()) {
   core_.enableAssertHandler(true);
   // The errors shown while the host records its log are part of what the log records.
-  core_.errors().setWitness([&logger = devices_.logger()](const ZelString& message) {
-    logger.writeRecord(ZelCString(kErrorShownRecord), message);
-  });
+  core_.errors().setWitness(
+      [&logger = devices_.logger()](const ZelString& message) { logger.recordShownError(message); });
   installFamilies(root(), families());
   core_.enableDirService(true);
 }
