@@ -37,13 +37,13 @@ double moveUncertainty(const MoveDevicePointContainer& references, double probin
   for (int32_t i = 0; i < count; ++i) centroid = centroid + references.position(i);
   centroid = centroid / count;
   Symmetric3 scatter = {};
-  double reach = 0;
+  double reachSquared = 0;
   for (int32_t i = 0; i < count; ++i) {
     const Vector3 offset = references.position(i) - centroid;
     const double along[3] = {offset.x, offset.y, offset.z};
     for (int a = 0; a < 3; ++a)
       for (int b = 0; b < 3; ++b) scatter[a][b] += along[a] * along[b];
-    reach = std::max(reach, offset.squaredLength());
+    reachSquared = std::max(reachSquared, offset.squaredLength());
   }
   // The least moment of the references about an axis through their centroid: the turn about that axis is
   // the one the fit knows worst, its variance the pair's error squared over this moment.
@@ -51,5 +51,5 @@ double moveUncertainty(const MoveDevicePointContainer& references, double probin
   if (!(weakest > 0)) return std::numeric_limits<double>::infinity();
   // Each pair carries the error of two touches: its reference's and its target's.
   const double pairError = std::sqrt(2.0) * probingError;
-  return kCoverage * pairError * std::sqrt(1.0 / count + reach / weakest);
+  return kCoverage * pairError * std::sqrt(1.0 / count + reachSquared / weakest);
 }

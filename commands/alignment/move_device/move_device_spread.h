@@ -13,6 +13,6 @@ inline constexpr double kProbingError = 0.035e-3;
 
 // Metres: how far a move fitted to the references, each probed once before and once after the move with the
 // error probingError, may put a point within the references' reach (the ball about their centroid through
-// the furthest of them) off its true place, at two standard deviations. Infinite without a
-// reference or for references on one line, whose turn about it nothing fixes.
+// the furthest of them) off its true place, at two standard deviations. Infinite without a reference, or
+// for references on one line, whose turn about it nothing fixes.
 double moveUncertainty(const MoveDevicePointContainer& references, double probingError);
