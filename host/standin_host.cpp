@@ -5,6 +5,9 @@ StandinHost::StandinHost()
       gui_(core_.dataStore(), document_.doc(), core_.units()),
       devices_(core_.errors()) {
   core_.enableAssertHandler(true);
+  // The errors shown while the host records its log are part of what the log records.
+  core_.errors().setWitness(
+      [&logger = devices_.logger()](const ZelString& message) { logger.recordShownError(message); });
   installFamilies(root(), families());
   core_.enableDirService(true);
 }
@@ -15,6 +18,7 @@ StandinHost::~StandinHost() {
   withdrawFamilies(root(), families());
   core_.enableDirService(false);
   core_.enableAssertHandler(false);
+  core_.errors().setWitness(nullptr);
 }
 
 void StandinHost::attach(IZelComponent* component) {

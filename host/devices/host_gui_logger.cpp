@@ -156,11 +156,18 @@ bool HostGuiLogger::isSuspended() {
 
 bool HostGuiLogger::writeRecord(const ZelCString& kind, const ZelString& text) {
   if (kind.isEmpty()) return false;
-  std::string line = encodeLogRecord(kind.c_str(), text.c_str());
+  return writeLine(encodeLogRecord(kind.c_str(), text.c_str()), true);
+}
+
+bool HostGuiLogger::recordShownError(const ZelString& message) {
+  return writeLine(encodeLogRecord(kErrorShownRecord, message.c_str()), false);
+}
+
+bool HostGuiLogger::writeLine(const std::string& line, bool ofTheWork) {
   std::lock_guard lock(mutex_);
   if (path_.empty() || suspended_) return false;
   std::FILE* stream = log_->stream();
-  holdsRecords_ = true;  // a record written in part is one the log holds, damaged
+  holdsRecords_ = holdsRecords_ || ofTheWork;  // a record written in part is one the log holds, damaged
   return std::fwrite(line.data(), 1, line.size(), stream) == line.size() && std::fflush(stream) == 0;
 }
 

@@ -59,12 +59,18 @@ class HostGuiLogger : public IGuiLogger, public IGuiLoggerReports, public HostUn
   std::string lateFailure();
   // Host side. The path of the log being recorded, as startRecording had it; empty while not recording.
   std::string recordingPath();
+  // Host side. Records an error shown to the user while recording (kErrorShownRecord), as writeRecord does;
+  // it is no record of the user's work, so a log that holds only these holds no record.
+  bool recordShownError(const ZelString& message);
 
   void queryInterface(const char* name, void** out, bool flag) override;
   const char* className() override { return interfaceName; }
 
  private:
   bool stopLocked(std::string* why = nullptr);
+  // Appends an encoded record; ofTheWork: a record of the user's work, which makes the log one that holds
+  // one.
+  bool writeLine(const std::string& line, bool ofTheWork);
   // Why the recording under way does not replay what was measured; empty when nothing was reported.
   std::string recordingFailureLocked() const;
   // Keeps the first file reported in first while recording; after the recording ended, keeps its text

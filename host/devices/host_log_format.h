@@ -10,6 +10,10 @@
 #include <string>
 #include <string_view>
 
+// The kind of the host's own record of an error shown to the user while recording, its text the message: a
+// replay that shows the same errors reproduces what was recorded.
+inline constexpr const char* kErrorShownRecord = "HostErrorShown";
+
 struct HostLogRecord {
   std::string kind;     // narrow, never empty
   std::u16string text;  // may be empty

@@ -18,15 +18,29 @@ std::vector<ZelCString> textsOf(const HostLogRecord& record) {
   return texts;
 }
 
+// The texts of the log's records of errors shown while it was recorded, read on a reader of its own.
+std::vector<std::u16string> errorsShownIn(const std::string& path) {
+  std::vector<std::u16string> errors;
+  HostLogReader reader;
+  if (!reader.open(path)) return errors;
+  HostLogRecord record;
+  while (reader.next(record) == HostLogReader::Status::kRecord) {
+    if (record.kind == kErrorShownRecord) errors.push_back(record.text);
+  }
+  return errors;
+}
+
 }  // namespace
 
 bool HostLogReplayer::startReplay(const std::string& path) {
   auto reader = std::make_unique<HostLogReader>();
   bool opened = reader->open(path);
+  std::vector<std::u16string> recordedErrors = opened ? errorsShownIn(path) : std::vector<std::u16string>();
   std::lock_guard lock(mutex_);
   endLocked();
   damage_.clear();
   passedOver_ = 0;
+  recordedErrors_ = std::move(recordedErrors);
   if (!opened) return false;
   reader_ = std::move(reader);
   path_ = path;
@@ -117,6 +131,11 @@ std::string HostLogReplayer::damage() {
 size_t HostLogReplayer::passedOver() {
   std::lock_guard lock(mutex_);
   return passedOver_;
+}
+
+std::vector<std::u16string> HostLogReplayer::recordedErrors() {
+  std::lock_guard lock(mutex_);
+  return recordedErrors_;
 }
 
 void HostLogReplayer::queryInterface(const char* name, void** out, bool) {

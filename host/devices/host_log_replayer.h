@@ -12,6 +12,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "framework/object/iptr.h"
 #include "host/core/host_unknown.h"
@@ -38,6 +39,9 @@ class HostLogReplayer : public ILogReplayer, public HostUnknown {
   std::string damage();
   // Records of the latest replay that no handler took.
   size_t passedOver();
+  // The errors the latest replay's log says were shown to the user while it was recorded, in order (its
+  // kErrorShownRecord records up to the end or the first damaged line), read when the replay started.
+  std::vector<std::u16string> recordedErrors();
 
   void queryInterface(const char* name, void** out, bool flag) override;
   const char* className() override { return interfaceName; }
@@ -50,9 +54,10 @@ class HostLogReplayer : public ILogReplayer, public HostUnknown {
   void endLocked();
 
   std::mutex mutex_;
-  std::unique_ptr<HostLogReader> reader_;    // guarded by mutex_; null while not replaying
-  std::string path_;                         // guarded by mutex_; empty while not replaying
-  std::map<std::string, Handler> handlers_;  // guarded by mutex_, by record kind
-  std::string damage_;                       // guarded by mutex_
-  size_t passedOver_ = 0;                    // guarded by mutex_
+  std::unique_ptr<HostLogReader> reader_;       // guarded by mutex_; null while not replaying
+  std::string path_;                            // guarded by mutex_; empty while not replaying
+  std::map<std::string, Handler> handlers_;     // guarded by mutex_, by record kind
+  std::string damage_;                          // guarded by mutex_
+  size_t passedOver_ = 0;                       // guarded by mutex_
+  std::vector<std::u16string> recordedErrors_;  // guarded by mutex_
 };

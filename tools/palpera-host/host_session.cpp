@@ -22,8 +22,18 @@ void HostSession::noteReplayStart(const std::string& path) {
 std::string HostSession::replayFailure() {
   if (!errorsBeforeReplay_) return {};
   const std::string replay = "the replay of the host log '" + replayedLog_ + "' failed: ";
-  if (std::string damage = host.devices().replayer().damage(); !damage.empty()) return replay + damage;
-  const size_t errors = host.core().errors().reports().size() - *errorsBeforeReplay_;
-  if (errors == 0) return {};
-  return replay + std::to_string(errors) + (errors == 1 ? " error was" : " errors were") + " shown";
+  HostLogReplayer& replayer = host.devices().replayer();
+  if (std::string damage = replayer.damage(); !damage.empty()) return replay + damage;
+  const std::vector<RecordingErrorService::Report> reports = host.core().errors().reports();
+  std::vector<std::u16string> shown;
+  for (size_t i = *errorsBeforeReplay_; i < reports.size(); ++i) shown.push_back(reports[i].message);
+  // The errors the recording showed, shown again, are the replay reproducing it: a refusal told then is told
+  // now.
+  const std::vector<std::u16string> recorded = replayer.recordedErrors();
+  if (shown == recorded) return {};
+  const size_t errors = shown.size();
+  std::string failure =
+      replay + std::to_string(errors) + (errors == 1 ? " error was" : " errors were") + " shown";
+  if (recorded.empty()) return failure;
+  return failure + ", not the " + std::to_string(recorded.size()) + " the recording showed";
 }

@@ -41,8 +41,9 @@ class HostSession {
   void noteReplayStart(const std::string& path);
   // The host log the latest replay began with; empty when none began.
   const std::string& replayedLog() const { return replayedLog_; }
-  // Why the replay failed: the host log's damaged line, or the errors shown to the user since the replay
-  // began (which the error service has printed already); empty when it did not fail, or none began.
+  // Why the replay failed: the host log's damaged line, or errors shown to the user since the replay began
+  // (which the error service has printed already) other than those the log says its recording showed; empty
+  // when it did not fail, or none began.
   std::string replayFailure();
 
  private:

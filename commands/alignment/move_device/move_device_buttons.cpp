@@ -5,6 +5,7 @@
 #include "commands/alignment/common/alignment_tolerance.h"
 #include "commands/alignment/move_device/move_device_best_fit.h"
 #include "commands/alignment/move_device/move_device_controls.h"
+#include "commands/alignment/move_device/move_device_spread.h"
 #include "commands/alignment/move_device/move_device_widget.h"
 #include "framework/translation/tr.h"
 #include "host_api/gui_simple_dialog.h"
@@ -173,6 +174,10 @@ void MoveDeviceWidget::next() {
       enable(kNext, true);
       return;
     }
+    if (probeFurtherOff()) {
+      enable(kNext, true);
+      return;
+    }
     SPtr<IGuiSimpleDlg> message;
     if (message)
       message->show(kMoveMessageStyle, tr("Move Device or Part to new position..."), ZelString(), false,
@@ -194,6 +199,24 @@ void MoveDeviceWidget::next() {
 void MoveDeviceWidget::tell(const ZelString& text) const {
   SPtr<IGuiSimpleDlg> message;
   if (message) message->show(IGuiSimpleDlg::kMessageStyle, text, ZelString(), false, false, false);
+}
+
+bool MoveDeviceWidget::probeFurtherOff() const {
+  const double tolerance = alignmentTolerance();
+  const double uncertainty = moveUncertainty(references_, kProbingError);
+  if (uncertainty <= tolerance) return false;
+  SPtr<IGuiSimpleDlg> question;
+  if (!question) return false;
+  const auto millimetres = [](double metres) {
+    return ZelString::formatDouble(metres * 1000, {.precision = ".3"});
+  };
+  const ZelString text = tr(
+      "The references lie close to one line: at a probing error of %1 mm the move fitted to them may be "
+      "off by up to %2 mm across them, beyond the alignment tolerance of %3 mm.\nProbe a reference further "
+      "off that line before moving the device or the part?",
+      millimetres(kProbingError), millimetres(uncertainty), millimetres(tolerance));
+  return question->show(IGuiSimpleDlg::kQuestionStyle, text, ZelString(), false, false, false) ==
+         IGuiSimpleDlg::kAnswerYes;
 }
 
 void MoveDeviceWidget::tellFitFailure() const {

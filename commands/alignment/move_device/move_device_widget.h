@@ -10,7 +10,8 @@
 // While the last fit failed, "Done" is disabled and "Exit" shown instead, so the saved lists are kept; a
 // "Done" before every reference has its target stores nothing and says so. A pair further apart than the
 // alignment tolerance asks before "Done" stores the fit, and "yes" probes the targets again from that pair
-// on. References on one line are told before the move, while more can be probed.
+// on. References on one line are told before the move, while more can be probed; references so near one line
+// that the probing error alone may turn the move beyond the alignment tolerance are asked about then.
 //
 // The hosting command sets the plug-in (setPlugin) before activate and listens to the widget's subject:
 // "ProbeStart" and "ProbeStop" bracket each probing pass, "Sensitivity" (data: a bool, read back) asks it to
@@ -137,6 +138,9 @@ class MoveDeviceWidget : public IZelListener, public ZelWidget, public PalperaSu
   // Tells the operator in a message, which the operator acknowledges.
   void tell(const ZelString& text) const;
   void tellFitFailure() const;
+  // Whether the operator, asked because the references' spread leaves the move open beyond the alignment
+  // tolerance at the probing error, probes another reference before the move.
+  bool probeFurtherOff() const;
   void showTiles(bool on);
   void showInstructions(IZelUserInstructions* instructions);
   void showCollectorInstructions();
