@@ -114,8 +114,8 @@ class HostDataStore : public IDataStore, public HostUnknown {
   // by default.
   void setRefusalReceiver(std::function<void(const std::string&)> receiver);
   // What this run changed: every registered user setting written since it was registered whose value is no
-  // longer the one it took from the file (its default where the file held none, or a value it refused), in
-  // registration order. A write of the value it holds already changes nothing.
+  // longer the one it took from the file (its default where the file held none; any value where it refused
+  // the file's), in registration order. A write of the value it holds already changes nothing.
   struct SettingChange {
     StoredSetting setting;  // the key and the value it holds now
     DataValue stored;       // what it took from the file; nothing when it refused the file's value
@@ -153,7 +153,7 @@ class HostDataStore : public IDataStore, public HostUnknown {
   template <class Tell>
   void deliver(const char* key, const std::vector<IZelDataReceiver*>& receivers, Tell tell);
   bool isSubscribed(const char* key, IZelDataReceiver* receiver);
-  // Gives a registered user setting the preloaded value, or keeps it as refused and answers the warning.
+  // Gives a registered user setting the preloaded value, or leaves its default and answers the warning.
   std::optional<std::string> takeLocked(Item& item, Preloaded preloaded);
   void tellRefusal(const std::optional<std::string>& warning);
 

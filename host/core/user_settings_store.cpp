@@ -125,10 +125,10 @@ bool UserSettingsStore::save(HostDataStore& store, std::vector<std::string>& con
 
 std::optional<std::string> UserSettingsStore::conflictOver(const UserSettingsText& now,
                                                            const StoredSetting& change) const {
-  const std::optional<size_t> at = holderOf(now, change.key);
-  const std::optional<std::string> held = at ? std::optional(now.asWritten[*at].text) : std::nullopt;
+  const std::optional<std::string> held = heldLine(now, change.key);
   if (held == heldLine(loaded_, change.key) || (held && holdsValue(*held, change))) return std::nullopt;
   const std::string set = " while this run set it to " + valueText(change.value);
+  const std::optional<size_t> at = holderOf(now, change.key);
   if (!at)
     return path_ + ": " + change.key + ": another writer removed its line" + set + "; the file stays so";
   return path_ + ":" + std::to_string(*at + 1) + ": " + change.key + ": another writer changed the line" +
