@@ -34,7 +34,8 @@ void createAndInitialise(HostRoot& root, const std::vector<ZelID>& classIds, std
     void* raw = nullptr;
     int32_t status = root.createInstance(&id, &unknownName, &raw);
     if (!raw) continue;
-    Created& created = objects.emplace_back(IPtr<IZelUnknown>(static_cast<IZelUnknown*>(raw)), status);
+    Created& created =
+        objects.emplace_back(Created{IPtr<IZelUnknown>(static_cast<IZelUnknown*>(raw)), status});
     if (auto* initializer = partOf<IZelInitializer>(created.object.get())) {
       initializer->initialise();
       report.initialised.emplace_back(created.object->className());
