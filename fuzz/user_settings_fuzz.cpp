@@ -1,6 +1,6 @@
 // The user-settings file is edited by hand and may be cut short by a crash: any bytes must read without
-// harm, every line that reads on its own must be kept (a bad line never takes a good one with it), and what
-// was read must write back to a text that reads as the same settings.
+// harm, every byte must be kept as written, every line that reads on its own must be read (a bad line never
+// takes a good one with it), and what was read must write back to a text that reads as the same settings.
 
 #include <algorithm>
 #include <cmath>
@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <set>
+#include <string>
 #include <string_view>
 
 #include "host/core/user_settings_file.h"
@@ -37,25 +38,33 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::copy_n(reinterpret_cast<const char*>(data), size, bytes.get());
   const std::string_view text(bytes.get(), size);
   const UserSettingsText parsed = parseUserSettings(text);
+  if (parsed.utf16) {
+    if (!parsed.asWritten.empty() || !parsed.settings.empty()) __builtin_trap();
+    return 0;
+  }
+
+  // Every byte is kept: the lines as written, with their ends, give the text back.
+  std::string written = parsed.byteOrderMark;
+  for (const UserSettingsText::Line& line : parsed.asWritten) written += line.text + line.end;
+  if (written != text) __builtin_trap();
 
   size_t lines = 0, readable = 0;
   std::set<std::string> keys;
-  for (size_t start = 0; start < text.size();) {
-    const size_t end = std::min(text.find('\n', start), text.size());
-    // With its line end, for the CR before it is the line end only there.
-    const std::string_view withEnd = text.substr(start, end + 1 - start);
-    std::string_view line = text.substr(start, end - start);
-    start = end + 1;
-    if (line.ends_with('\r')) line.remove_suffix(1);  // an editor's CR LF ends a line as LF does
-    if (line.empty() || line.front() == '#') continue;
+  for (const UserSettingsText::Line& line : parsed.asWritten) {
+    if (line.text.find_first_of("\r\n") != std::string::npos) __builtin_trap();
+    if (line.text.empty() || line.text.front() == '#') continue;
     ++lines;
-    const UserSettingsText alone = parseUserSettings(withEnd);
+    // A line read alone reads as it did among the others: a bad line never takes a good one with it. A
+    // comment before it keeps its first bytes from being taken for a byte order mark or UTF-16.
+    const UserSettingsText alone = parseUserSettings("#\n" + line.text + line.end);
     if (alone.settings.size() + alone.faults.size() != 1) __builtin_trap();
     if (alone.settings.empty()) continue;
     ++readable;
     keys.insert(alone.settings.front().key);
   }
-  if (parsed.faults.size() + readable != lines || parsed.settings.size() != keys.size()) __builtin_trap();
+  if (parsed.faults.size() + readable != lines || parsed.settings.size() != keys.size() ||
+      parsed.repeats.size() != readable - keys.size())
+    __builtin_trap();
 
   const UserSettingsText again = parseUserSettings(formatUserSettings(parsed.settings));
   if (!again.faults.empty() || !sameSettings(again.settings, parsed.settings)) __builtin_trap();

@@ -70,3 +70,8 @@ std::string parentGroupOf(const std::string& key) {
   size_t slash = key.rfind('/');
   return slash == std::string::npos ? std::string() : key.substr(0, slash);
 }
+
+bool isUserSetting(const DataItemRegistration& registration) {
+  constexpr uint32_t kUserSettingFlags = 3;
+  return registration.flags == kUserSettingFlags;
+}

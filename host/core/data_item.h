@@ -74,6 +74,9 @@ DataValue defaultValueOf(const DataItemRegistration& registration);
 // a blob of another size, and for the kinds that hold no value.
 std::optional<DataValue> fittedValue(const DataItemRegistration::Shape& shape, const DataValue& value);
 
+// Whether the item is one of the user's settings (flags 3), which the user-settings file keeps.
+bool isUserSetting(const DataItemRegistration& registration);
+
 // A key and the value it holds, as the user-settings file keeps them.
 struct StoredSetting {
   std::string key;

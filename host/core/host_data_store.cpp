@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "framework/object/query_chain.h"
-#include "host/core/data_item_text.h"
 #include "platform/utf8.h"
 
 namespace {
@@ -38,12 +37,6 @@ std::optional<std::pair<double, double>> rangeOf(const DataItemRegistration::Sha
     return std::pair<double, double>(item->minimum, item->maximum);
   if (auto* item = std::get_if<DoubleItem>(&shape)) return std::pair(item->minimum, item->maximum);
   return std::nullopt;
-}
-
-constexpr uint32_t kUserSettingFlags = 3;
-
-bool isUserSetting(const DataItemRegistration& registration) {
-  return registration.flags == kUserSettingFlags;
 }
 
 // The rule of each kind that can be checked on its own.
@@ -107,7 +100,8 @@ bool HostDataStore::add(DataItemRegistration registration, IZelUnknown* object) 
     DataValue value = defaultValueOf(registration);
     Item& item =
         items_
-            .emplace(key, Item{std::move(registration), std::move(value), IPtr<IZelUnknown>(object), {}, {}})
+            .emplace(key,
+                     Item{std::move(registration), value, IPtr<IZelUnknown>(object), {}, value, false, false})
             .first->second;
     if (auto waiting = waiting_.extract(key); waiting && isUserSetting(item.registration))
       refusal = takeLocked(item, std::move(waiting.mapped()));
@@ -115,34 +109,6 @@ bool HostDataStore::add(DataItemRegistration registration, IZelUnknown* object) 
   }
   tellRefusal(refusal);
   return true;
-}
-
-std::optional<std::string> HostDataStore::takeLocked(Item& item, Preloaded preloaded) {
-  const DataItemRegistration& registration = item.registration;
-  std::optional<std::string> why = whyItemRefuses(registration.shape, preloaded.value);
-  if (!why) {
-    item.value = fittedValue(registration.shape, preloaded.value).value_or(item.value);
-    item.refused.reset();
-    return std::nullopt;
-  }
-  item.refused = std::move(preloaded.value);
-  return preloaded.origin + ": " + registration.key + ": " + *why + "; the default " +
-         valueText(defaultValueOf(registration)) + " is kept";
-}
-
-void HostDataStore::tellRefusal(const std::optional<std::string>& warning) {
-  if (!warning) return;
-  std::function<void(const std::string&)> receiver;
-  {
-    std::lock_guard lock(mutex_);
-    receiver = refusalReceiver_;
-  }
-  if (receiver) receiver(*warning);
-}
-
-void HostDataStore::setRefusalReceiver(std::function<void(const std::string&)> receiver) {
-  std::lock_guard lock(mutex_);
-  refusalReceiver_ = std::move(receiver);
 }
 
 bool HostDataStore::mayRegisterLocked(const DataItemRegistration& registration) const {
@@ -238,7 +204,7 @@ bool HostDataStore::write(IZelDataReceiver* originator, const char* key, Change 
     std::lock_guard lock(mutex_);
     Item* item = findLocked(key);
     if (!item || !change(*item)) return false;
-    item->refused.reset();
+    item->written = true;
     if (notificationsOn_) receivers = item->receivers;
   }
   std::erase(receivers, originator);
@@ -387,35 +353,6 @@ DataValue HostDataStore::value(const std::string& key) {
 std::vector<HostDataStore::Completion> HostDataStore::completions() {
   std::lock_guard lock(mutex_);
   return completions_;
-}
-
-void HostDataStore::preloadUserSetting(const std::string& key, DataValue value, std::string origin) {
-  std::optional<std::string> refusal;
-  {
-    std::lock_guard lock(mutex_);
-    Item* item = findLocked(key.c_str());
-    if (!item) {
-      waiting_[key] = {std::move(value), std::move(origin)};
-      return;
-    }
-    if (!isUserSetting(item->registration)) return;
-    refusal = takeLocked(*item, {std::move(value), std::move(origin)});
-  }
-  tellRefusal(refusal);
-}
-
-std::vector<StoredSetting> HostDataStore::userSettings() {
-  std::lock_guard lock(mutex_);
-  std::vector<StoredSetting> settings;
-  for (const std::string& key : order_) {
-    const Item& item = items_.at(key);
-    if (item.refused)
-      settings.push_back({key, *item.refused});
-    else if (isUserSetting(item.registration) && !std::holds_alternative<std::monostate>(item.value))
-      settings.push_back({key, item.value});
-  }
-  for (const auto& [key, preloaded] : waiting_) settings.push_back({key, preloaded.value});
-  return settings;
 }
 
 void HostDataStore::queryInterface(const char* name, void** out, bool) {

@@ -102,20 +102,28 @@ class HostDataStore : public IDataStore, public HostUnknown {
   DataValue value(const std::string& key);
   std::vector<Completion> completions();
 
-  // Host side, for the user-settings file (user_settings_file.h). A value read for key, from the place origin
-  // names ("store.txt:4"): a registered user setting (flags 3) takes it at once (nobody is told, as nobody is
-  // of a registration); a key not registered yet keeps it waiting, and the key's registration as a user
-  // setting takes it in place of the default. A value the item refuses (whyItemRefuses: not finite, beyond
-  // the range, of another kind or size) leaves the default in place, is told to the refusal receiver as
-  // "ORIGIN: KEY: reason; the default DEFAULT is kept", and is what the file keeps for the key until the item
-  // is written. A value for an item of other flags is dropped.
+  // Host side, for the user-settings file (user_settings_store.h; defined in host_data_store_settings.cpp).
+  // A value read for key, from the place origin names ("store.txt:4"): a registered user setting (flags 3)
+  // takes it at once (nobody is told, as nobody is of a registration); a key not registered yet keeps it
+  // waiting, and the key's registration as a user setting takes it in place of the default. A value the item
+  // refuses (whyItemRefuses: not finite, beyond the range, of another kind or size) leaves the default in
+  // place and is told to the refusal receiver as "ORIGIN: KEY: reason; the default DEFAULT is kept"; the
+  // file keeps its line. A value for an item of other flags is dropped.
   void preloadUserSetting(const std::string& key, DataValue value, std::string origin = {});
   // Who hears of a refused value, on the thread that registers or preloads, outside the store's lock; none
   // by default.
   void setRefusalReceiver(std::function<void(const std::string&)> receiver);
-  // What the file keeps: every registered user setting that holds a value (or the refused value it was
-  // given), in registration order, then the values still waiting for their registration, by key.
-  std::vector<StoredSetting> userSettings();
+  // What this run changed: every registered user setting written since it was registered whose value is no
+  // longer the one it took from the file (its default where the file held none; any value where it refused
+  // the file's), in registration order. A write of the value it holds already changes nothing.
+  struct SettingChange {
+    StoredSetting setting;  // the key and the value it holds now
+    DataValue stored;       // what it took from the file; nothing when it refused the file's value
+    bool inFile = false;    // the file holds a value for it (stored is its default otherwise)
+  };
+  std::vector<SettingChange> changedUserSettings();
+  // The user setting's change is not this run's to keep: the file's value stays (until it is written again).
+  void keepStoredValue(const std::string& key);
 
   void queryInterface(const char* name, void** out, bool flag) override;
   const char* className() override { return interfaceName; }
@@ -126,7 +134,9 @@ class HostDataStore : public IDataStore, public HostUnknown {
     DataValue value;
     IPtr<IZelUnknown> object;                  // setObject's value, or the data of an event
     std::vector<IZelDataReceiver*> receivers;  // in subscription order, held without a reference
-    std::optional<DataValue> refused;          // the user's stored value it refused, until it is written
+    DataValue stored;                          // what it took from the file; nothing when it refused it
+    bool inFile = false;                       // the file gave it a value (stored is the default otherwise)
+    bool written = false;                      // a write was accepted since the registration
   };
   struct Preloaded {
     DataValue value;
@@ -143,7 +153,7 @@ class HostDataStore : public IDataStore, public HostUnknown {
   template <class Tell>
   void deliver(const char* key, const std::vector<IZelDataReceiver*>& receivers, Tell tell);
   bool isSubscribed(const char* key, IZelDataReceiver* receiver);
-  // Gives a registered user setting the preloaded value, or keeps it as refused and answers the warning.
+  // Gives a registered user setting the preloaded value, or leaves its default and answers the warning.
   std::optional<std::string> takeLocked(Item& item, Preloaded preloaded);
   void tellRefusal(const std::optional<std::string>& warning);
 

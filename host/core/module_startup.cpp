@@ -21,15 +21,26 @@ T* partOf(IZelUnknown* object) {
   return static_cast<T*>(part);
 }
 
-std::vector<Created> createEach(HostRoot& root, const std::vector<ZelID>& classIds) {
-  std::vector<Created> objects;
+// Names ending so are the module's shared services, which read their settings when they are made.
+bool isServiceName(std::string_view name) {
+  return name.ends_with("Service");
+}
+
+// Creates each class of the round in walk order, initialising an initialiser as soon as it is made.
+void createAndInitialise(HostRoot& root, const std::vector<ZelID>& classIds, std::vector<Created>& objects,
+                         StartupReport& report) {
   ZelCString unknownName(IZelUnknown::interfaceName);
   for (const ZelID& id : classIds) {
     void* raw = nullptr;
     int32_t status = root.createInstance(&id, &unknownName, &raw);
-    if (raw) objects.push_back({IPtr<IZelUnknown>(static_cast<IZelUnknown*>(raw)), status});
+    if (!raw) continue;
+    Created& created =
+        objects.emplace_back(Created{IPtr<IZelUnknown>(static_cast<IZelUnknown*>(raw)), status});
+    if (auto* initializer = partOf<IZelInitializer>(created.object.get())) {
+      initializer->initialise();
+      report.initialised.emplace_back(created.object->className());
+    }
   }
-  return objects;
 }
 
 // A per-request object answering the listener would only be kept alive to be told of a shutdown it never
@@ -73,14 +84,16 @@ std::optional<ZelID> classIdNamed(IZelComponent* component, std::string_view nam
 }
 
 StartupReport runModuleStartup(HostRoot& root, IZelComponent* component) {
-  std::vector<Created> objects = createEach(root, registeredClassIds(component));
-  StartupReport report;
-  for (const Created& created : objects) {
-    if (auto* initializer = partOf<IZelInitializer>(created.object.get())) {
-      initializer->initialise();
-      report.initialised.emplace_back(created.object->className());
-    }
+  IZelCompInternal* registry = registryOf(component);
+  std::vector<ZelID> others, services;
+  for (const ZelID& id : registeredClassIds(component)) {
+    const char* name = registry->className(&id);
+    (name && isServiceName(name) ? services : others).push_back(id);
   }
+  StartupReport report;
+  std::vector<Created> objects;
+  createAndInitialise(root, others, objects, report);
+  createAndInitialise(root, services, objects, report);
   for (const Created& created : objects) {
     if (auto* task = partOf<IZelStartupTask>(created.object.get())) {
       task->run();

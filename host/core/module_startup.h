@@ -1,8 +1,11 @@
 #pragma once
 
-// Starts a module the way a host does once the module's component knows the root: every class of the
-// component's registry is created through the root; those answering "IZelInitializer" are initialised, and
-// only when every initialiser has run are those answering "IZelStartupTask" run. Within each phase the order
+// Starts a module the way a host does once the module's component knows the root. Every class of the
+// component's registry is created through the root, one at a time, and one answering "IZelInitializer" is
+// initialised as soon as it is made; those answering "IZelStartupTask" run only when every initialiser has
+// run. A shared service (a class named "...Service", as the module names its services) reads the settings
+// it depends on when it is made, so the services are made after the other classes have been made and
+// initialised: by then the settings are registered and hold the stored values. Within each round the order
 // is the registry walk's. An object answering both is initialised in the first phase and run in the second;
 // every object lives until the second phase ends. Last, the module's shared objects (singletons) that answer
 // "IShutdownListener" join the host's shutdown service, which keeps them until it has told them. Call it

@@ -1,18 +1,13 @@
 #include "host/core/user_settings_file.h"
 
-#include <sys/stat.h>
-
-#include <cerrno>
+#include <algorithm>
 #include <charconv>
-#include <cstring>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <optional>
 
 #include "host/core/data_item_text.h"
 #include "host/core/field_escape.h"
-#include "platform/file_replacement.h"
+#include "platform/text_encoding.h"
 #include "platform/utf8.h"
 
 namespace {
@@ -92,12 +87,21 @@ std::vector<std::string_view> fieldsOf(std::string_view line) {
   return fields;
 }
 
+// The key a line's first field names, when it names one.
+std::optional<std::string> keyOf(std::string_view line) {
+  const size_t tab = line.find('\t');
+  if (tab == std::string_view::npos) return std::nullopt;
+  std::optional<std::string> key = unescapeField(line.substr(0, tab));
+  if (!key || key->empty()) return std::nullopt;
+  return key;
+}
+
 // The setting a line holds, or why it holds none.
 std::variant<StoredSetting, ValueFault> settingOf(std::string_view line) {
   std::vector<std::string_view> fields = fieldsOf(line);
   if (fields.size() != 3) return ValueFault{"not three tab-separated fields"};
-  std::optional<std::string> key = unescapeField(fields[0]);
-  if (!key || key->empty()) return ValueFault{"no key"};
+  std::optional<std::string> key = keyOf(line);
+  if (!key) return ValueFault{"no key"};
   const std::string_view kind = fields[1];
   if (kind != "int" && kind != "double" && kind != "string" && kind != "blob")
     return ValueFault{"unknown kind '" + escapeField(kind) + "'"};
@@ -106,83 +110,70 @@ std::variant<StoredSetting, ValueFault> settingOf(std::string_view line) {
   return StoredSetting{std::move(*key), std::move(*value)};
 }
 
+// The lines of a text, each with its end: LF, CR LF or CR alone.
+std::vector<UserSettingsText::Line> linesOf(std::string_view text) {
+  std::vector<UserSettingsText::Line> lines;
+  while (!text.empty()) {
+    const size_t stop = std::min(text.find_first_of("\r\n"), text.size());
+    size_t endLength = stop == text.size() ? 0 : 1;
+    if (text.substr(stop).starts_with("\r\n")) endLength = 2;
+    lines.push_back({std::string(text.substr(0, stop)), std::string(text.substr(stop, endLength)), {}});
+    text.remove_prefix(stop + endLength);
+  }
+  return lines;
+}
+
+// Keeps the setting of a line, or notes that its key was given before.
+void keepSetting(UserSettingsText& parsed, std::map<std::string, size_t>& indexOfKey, StoredSetting setting,
+                 size_t lineNumber) {
+  auto [at, isNew] = indexOfKey.try_emplace(setting.key, parsed.settings.size());
+  if (isNew) {
+    parsed.settings.push_back(std::move(setting));
+    parsed.lines.push_back(lineNumber);
+    return;
+  }
+  const size_t earlier = parsed.lines[at->second];
+  parsed.repeats.push_back({lineNumber, escapeField(setting.key) + " is given again (first on line " +
+                                            std::to_string(earlier) + "); this line holds"});
+  parsed.settings[at->second].value = std::move(setting.value);
+  parsed.lines[at->second] = lineNumber;
+}
+
 }  // namespace
 
 UserSettingsText parseUserSettings(std::string_view text) {
   UserSettingsText parsed;
+  if (platform::isUtf16Text(text)) {
+    parsed.utf16 = true;
+    return parsed;
+  }
+  const std::string_view body = platform::withoutByteOrderMark(text);
+  parsed.byteOrderMark = text.substr(0, text.size() - body.size());
+  parsed.asWritten = linesOf(body);
   std::map<std::string, size_t> indexOfKey;
-  size_t lineNumber = 0;
-  while (!text.empty()) {
-    const size_t end = text.find('\n');
-    std::string_view line = text.substr(0, end);
-    // A CR of the text itself is written escaped; a bare one before the LF is the line end of an editor.
-    if (line.ends_with('\r')) line.remove_suffix(1);
-    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-    ++lineNumber;
-    if (line.empty() || line.front() == '#') continue;
-    std::variant<StoredSetting, ValueFault> read = settingOf(line);
-    if (auto* fault = std::get_if<ValueFault>(&read)) {
-      parsed.faults.push_back({lineNumber, std::move(fault->reason)});
-      continue;
-    }
-    StoredSetting& setting = std::get<StoredSetting>(read);
-    auto [at, isNew] = indexOfKey.try_emplace(setting.key, parsed.settings.size());
-    if (isNew) {
-      parsed.settings.push_back(std::move(setting));
-      parsed.lines.push_back(lineNumber);
-    } else {
-      parsed.settings[at->second].value = std::move(setting.value);
-      parsed.lines[at->second] = lineNumber;
-    }
+  for (size_t i = 0; i < parsed.asWritten.size(); ++i) {
+    UserSettingsText::Line& line = parsed.asWritten[i];
+    if (line.text.empty() || line.text.front() == '#') continue;
+    line.key = keyOf(line.text);
+    std::variant<StoredSetting, ValueFault> read = settingOf(line.text);
+    if (auto* fault = std::get_if<ValueFault>(&read))
+      parsed.faults.push_back({i + 1, std::move(fault->reason)});
+    else
+      keepSetting(parsed, indexOfKey, std::move(std::get<StoredSetting>(read)), i + 1);
   }
   return parsed;
+}
+
+std::string settingLine(const StoredSetting& setting) {
+  const char* kind = kindOf(setting.value);
+  if (!kind) return {};
+  return escapeField(setting.key) + '\t' + kind + '\t' + valueText(setting.value);
 }
 
 std::string formatUserSettings(const std::vector<StoredSetting>& settings) {
   std::string text = kHeading;
   for (const StoredSetting& setting : settings) {
-    const char* kind = kindOf(setting.value);
-    if (!kind) continue;
-    text += escapeField(setting.key) + '\t' + kind + '\t' + valueText(setting.value) + '\n';
+    if (std::string line = settingLine(setting); !line.empty()) text += line + '\n';
   }
   return text;
-}
-
-bool loadUserSettingsFile(const std::string& path, HostDataStore& store, std::vector<std::string>& warnings,
-                          std::string& error) {
-  struct stat status {};
-  if (::stat(path.c_str(), &status) != 0) {
-    if (errno == ENOENT) return true;
-    error = path + ": " + std::strerror(errno);
-    return false;
-  }
-  if (!S_ISREG(status.st_mode)) {
-    error = path + ": not a regular file";
-    return false;
-  }
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    error = path + ": cannot be read";
-    return false;
-  }
-  std::string text(std::istreambuf_iterator<char>(in), {});
-  UserSettingsText parsed = parseUserSettings(text);
-  for (const UserSettingsText::Fault& fault : parsed.faults)
-    warnings.push_back(path + ":" + std::to_string(fault.line) + ": " + fault.reason +
-                       "; the line is skipped");
-  for (size_t i = 0; i < parsed.settings.size(); ++i) {
-    StoredSetting& setting = parsed.settings[i];
-    store.preloadUserSetting(setting.key, std::move(setting.value),
-                             path + ":" + std::to_string(parsed.lines[i]));
-  }
-  return true;
-}
-
-bool saveUserSettingsFile(const std::string& path, HostDataStore& store, std::string& error) {
-  const std::string text = formatUserSettings(store.userSettings());
-  FileReplacement file(path);
-  if (std::FILE* stream = file.stream()) std::fwrite(text.data(), 1, text.size(), stream);
-  if (file.commit()) return true;
-  error = file.error();
-  return false;
 }

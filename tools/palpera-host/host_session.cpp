@@ -1,6 +1,29 @@
 #include "host_session.h"
 
+#include <cstdio>
+#include <set>
+
+#include "host/core/data_item_text.h"
 #include "host/core/module_startup.h"
+
+namespace {
+
+// A user setting the module's start-up changes (a choice it makes in place of one it cannot serve, such as
+// a plug-in that is not installed) is the module's answer for this run only: the store keeps the user's.
+void keepStoredChoices(HostDataStore& store, const std::set<std::string>& changedBefore) {
+  for (const HostDataStore::SettingChange& change : store.changedUserSettings()) {
+    const std::string& key = change.setting.key;
+    if (!change.inFile || changedBefore.count(key)) continue;
+    const std::string stored = valueText(change.stored);
+    std::fprintf(stderr,
+                 "palpera-host: warning: the module's start-up set %s to %s in place of the stored %s; "
+                 "the store keeps %s\n",
+                 key.c_str(), valueText(change.setting.value).c_str(), stored.c_str(), stored.c_str());
+    store.keepStoredValue(key);
+  }
+}
+
+}  // namespace
 
 HostSession::HostSession(StandinHost& host, ModuleLibrary& module)
     : host(host),
@@ -10,7 +33,12 @@ HostSession::HostSession(StandinHost& host, ModuleLibrary& module)
 bool HostSession::start() {
   if (started_) return false;
   started_ = true;
+  HostDataStore& store = host.core().dataStore();
+  std::set<std::string> changedBefore;
+  for (const HostDataStore::SettingChange& change : store.changedUserSettings())
+    changedBefore.insert(change.setting.key);
   runModuleStartup(host.root(), module.component());
+  keepStoredChoices(store, changedBefore);
   return true;
 }
 

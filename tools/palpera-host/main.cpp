@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "host/core/module_library.h"
-#include "host/core/user_settings_file.h"
+#include "host/core/user_settings_store.h"
 #include "host/standin_host.h"
 #include "host_options.h"
 #include "platform/process.h"
@@ -24,27 +24,32 @@ int runActions(const std::vector<HostAction>& actions, HostSession& session) {
   return 0;
 }
 
-// The user's settings from the store file, before anything registers its items. False when the file exists
-// but cannot be read: the host would write over it at its end.
-bool loadStore(const std::string& path, HostDataStore& store) {
-  // A value an item refuses is told when the item is registered, which may be long after the file is read.
-  store.setRefusalReceiver([](const std::string& warning) {
-    std::fprintf(stderr, "palpera-host: warning: %s\n", warning.c_str());
-  });
-  std::vector<std::string> warnings;
-  std::string error;
-  const bool loaded = loadUserSettingsFile(path, store, warnings, error);
+void warn(const std::vector<std::string>& warnings) {
   for (const std::string& warning : warnings)
     std::fprintf(stderr, "palpera-host: warning: %s\n", warning.c_str());
+}
+
+// The user's settings from the store file, before anything registers its items. False when the file exists
+// but cannot be read: the host would write over it at its end.
+bool loadStore(UserSettingsStore& file, HostDataStore& store) {
+  // A value an item refuses is told when the item is registered, which may be long after the file is read.
+  store.setRefusalReceiver([](const std::string& warning) { warn({warning}); });
+  std::vector<std::string> warnings;
+  std::string error;
+  const bool loaded = file.load(store, warnings, error);
+  warn(warnings);
   if (!loaded) std::fprintf(stderr, "palpera-host: cannot read the store: %s\n", error.c_str());
   return loaded;
 }
 
-bool saveStore(const std::string& path, HostDataStore& store) {
+// False, having said why, when a change of the run is not in the file.
+bool saveStore(UserSettingsStore& file, HostDataStore& store) {
+  std::vector<std::string> conflicts;
   std::string error;
-  if (saveUserSettingsFile(path, store, error)) return true;
-  std::fprintf(stderr, "palpera-host: cannot write the store: %s\n", error.c_str());
-  return false;
+  const bool saved = file.save(store, conflicts, error);
+  warn(conflicts);
+  if (!saved) std::fprintf(stderr, "palpera-host: cannot write the store: %s\n", error.c_str());
+  return saved && conflicts.empty();
 }
 
 // Puts a log still recording in place, once the device workers have stopped: an event file may fail as its
@@ -66,7 +71,8 @@ int run(int argc, char** argv) {
   host.core().errors().setEcho(true);
   host.gui().simpleDialog().setEcho(true);
   const bool keepsStore = !options.storePath.empty();
-  if (keepsStore && !loadStore(options.storePath, host.core().dataStore())) return 1;
+  UserSettingsStore storeFile(options.storePath);
+  if (keepsStore && !loadStore(storeFile, host.core().dataStore())) return 1;
   std::string error;
   std::unique_ptr<ModuleLibrary> module = ModuleLibrary::load(options.modulePath, error);
   if (!module) {
@@ -84,7 +90,7 @@ int run(int argc, char** argv) {
   // put in place.
   host.shutdown();
   if (!endRecording(host.devices().logger())) status = status == 0 ? 1 : status;
-  if (keepsStore && !saveStore(options.storePath, host.core().dataStore())) status = status == 0 ? 1 : status;
+  if (keepsStore && !saveStore(storeFile, host.core().dataStore())) status = status == 0 ? 1 : status;
   return status;
 }
 

@@ -1,4 +1,5 @@
 #include "host/core/user_settings_file.h"
+#include "host/core/user_settings_store.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -7,11 +8,13 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "support/run_tool.h"
 #include "support/scratch_directory.h"
+#include "support/text.h"
 
 namespace {
 
@@ -96,11 +99,16 @@ TEST(UserSettingsStore, AWaitingValueIsTakenByItsUserSettingWithinRangeAndOfItsK
   EXPECT_FALSE(found);
   EXPECT_EQ(store.getInt("G/NotUser", -1), 1);
 
-  // What the file keeps: registered user settings with a value or refused, in order, then what still waits.
+  // What the file is given: the user settings this run wrote to another value than the one they hold from
+  // it (a refused one holds none), in registration order; the file keeps every other line as it is.
+  EXPECT_TRUE(store.changedUserSettings().empty());
+  store.setInt(nullptr, "G/Early", 7);
+  store.setInt(nullptr, "G/NotUser", 2);
+  store.setDouble(nullptr, "G/Nan", 1.5);
+  store.setInt(nullptr, "G/Clamped", 2);
   std::vector<std::string> keys;
-  for (const StoredSetting& setting : store.userSettings()) keys.push_back(setting.key);
-  EXPECT_EQ(keys, (std::vector<std::string>{"G/Early", "G/Clamped", "G/Nan", "G/WrongKind", "G/Cut", "G/Size",
-                                            "G/Never"}));
+  for (const HostDataStore::SettingChange& change : store.changedUserSettings()) keys.push_back(change.setting.key);
+  EXPECT_EQ(keys, (std::vector<std::string>{"G/Clamped", "G/Nan"}));
 }
 
 TEST(UserSettingsFile, TheHostKeepsSettingsAcrossRunsWarnsOfBadLinesAndNeverWritesOverWhatItCannotRead) {
@@ -125,10 +133,33 @@ TEST(UserSettingsFile, TheHostKeepsSettingsAcrossRunsWarnsOfBadLinesAndNeverWrit
   const std::string kept = readFile(path);
   EXPECT_NE(kept.find("General/Decimal Places\tint\t7\n"), std::string::npos) << kept;
   EXPECT_NE(kept.find("G/Unknown\tint\t5\n"), std::string::npos) << kept;  // never registered, still kept
-  EXPECT_EQ(kept.find("broken"), std::string::npos) << kept;
+  EXPECT_NE(kept.find("broken line\n"), std::string::npos) << kept;        // kept as written
   struct stat status2 {};
   ASSERT_EQ(stat(path.c_str(), &status2), 0);
   EXPECT_EQ(status2.st_mode & 0777, 0640u);
+
+  // A plug-in the store names that this host has not installed: the run takes another and says so, and the
+  // store keeps the user's choice.
+  const std::string startScript = scratch.system("start.script");
+  writeText(startScript, "start\nset \"General/Decimal Places\" 5\n");
+  writeText(path, "Palpera/ActivePlugin\tstring\tArm 7\n");
+  output = runTool("--store '" + path + "' --script '" + startScript + "'", status);
+  EXPECT_EQ(status, 0) << output;
+  EXPECT_NE(output.find("warning: the module's start-up set Palpera/ActivePlugin to Hard Probe Emulator in "
+                        "place of the stored Arm 7; the store keeps Arm 7\n"),
+            std::string::npos)
+      << output;
+  EXPECT_EQ(readFile(path), "Palpera/ActivePlugin\tstring\tArm 7\nGeneral/Decimal Places\tint\t5\n");
+
+  // UTF-16 is named, and the file left as it is.
+  const std::string wide = utf16("General/Decimal Places\tint\t3\n");
+  writeText(path, wide);
+  output = runTool("--store '" + path + "' --script '" + startScript + "'", status);
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  EXPECT_NE(output.find("cannot read the store: " + path + ": the text is UTF-16; save it as UTF-8"),
+            std::string::npos)
+      << output;
+  EXPECT_EQ(readFile(path), wide);
 
   output = runTool("--store '" + scratch.system() + "' --info", status);
   EXPECT_EQ(WEXITSTATUS(status), 1);
@@ -159,8 +190,186 @@ TEST(UserSettingsFile, CrLfLinesAreReadAndAValueOutsideItsItemKeepsTheDefaultByL
     EXPECT_EQ(warned != std::string::npos, !reason.empty()) << output;
     const std::string taken = reason.empty() ? value : "0.001", file = readFile(path);
     EXPECT_NE(output.find(places + "7\n" + tolerance + "\t" + taken + "\n"), std::string::npos) << output;
-    for (const std::string& line : {places + "int\t7\n", tolerance + "\tdouble\t" + value + "\n"})
+    for (const std::string& line : {places + "int\t7\r\n", tolerance + "\tdouble\t" + value + "\r\n"})
       EXPECT_NE(file.find(line), std::string::npos) << file;
+  }
+}
+
+// One store file through a run as the host makes it: read before the items are registered, then this run's
+// writes, then (in some rows) another writer's file in its place, then written at the end. Every line is
+// kept as written but the ones this run changed; what cannot be read is told by its line.
+struct StoreCase {
+  const char* name;
+  std::optional<std::string> file;  // nothing: no file
+  std::vector<StoredSetting> writes;
+  std::optional<std::string> meanwhile;  // what another writer leaves in the file before the end
+  bool readable;
+  std::vector<StoredSetting> read;   // values the items hold once registered
+  std::vector<std::string> told;     // at reading and registration, in order
+  std::optional<std::string> after;  // the file at the end; nothing: as it was (or as meanwhile left it)
+  std::vector<std::string> conflicts = {};
+};
+
+TEST(UserSettingsStoreFile, EveryLineIsKeptAsWrittenAndOnlyTheRunsChangesGoOverWhatTheFileHoldsAtTheEnd) {
+  const std::string wideBigEndian = std::string("\xFE\xFF\0G\0/\0I\0n\0t\0\t\0i\0n\0t\0\t\0009\0\n", 26);
+  const std::string heading = "# palpera-host user settings: key, kind, value; one a line, tab-separated\n";
+  const std::string maxDouble = "3.4028234663852886e+38";
+  const StoreCase cases[] = {
+      {"CR alone ends a line",
+       "G/Int\tint\t9\rG/Double\tdouble\t0.5\r",
+       {{"G/Text", u"x"}},
+       {},
+       true,
+       {{"G/Int", 9}, {"G/Double", 0.5}},
+       {},
+       "G/Int\tint\t9\rG/Double\tdouble\t0.5\rG/Text\tstring\tx\r"},
+      {"CR LF, CR and LF in one file",
+       "G/Int\tint\t9\r\nG/Double\tdouble\t0.5\rG/Text\tstring\tab\n",
+       {{"G/Int", 10}},
+       {},
+       true,
+       {{"G/Int", 9}, {"G/Double", 0.5}, {"G/Text", u"ab"}},
+       {},
+       "G/Int\tint\t10\r\nG/Double\tdouble\t0.5\rG/Text\tstring\tab\n"},
+      {"a byte order mark",
+       "\xEF\xBB\xBFG/Int\tint\t9",
+       {{"G/Double", 2.0}},
+       {},
+       true,
+       {{"G/Int", 9}},
+       {},
+       "\xEF\xBB\xBFG/Int\tint\t9\nG/Double\tdouble\t2\n"},
+      {"UTF-16, little-endian",
+       utf16("G/Int\tint\t9\n"),
+       {},
+       {},
+       false,
+       {{"G/Int", 16}},
+       {"store.txt: the text is UTF-16; save it as UTF-8"},
+       {}},
+      {"UTF-16, big-endian with its mark",
+       wideBigEndian,
+       {},
+       {},
+       false,
+       {{"G/Int", 16}},
+       {"store.txt: the text is UTF-16; save it as UTF-8"},
+       {}},
+      {"lines that cannot be read",
+       "G/Double\tdouble\t1e400\nG/Double\tdouble\t+0.002\nG/Int\tint\t0x10\nG/Double\tdouble\t 0.5\n"
+       "G/Int\tint\t22.0\nG/Blob\tblob\t123\n",
+       {{"G/Blob", std::vector<uint8_t>{1, 2, 3, 4}}, {"G/Text", u"y"}},
+       {},
+       true,
+       {{"G/Int", 16}, {"G/Double", 0.001}},
+       {"store.txt:1: the value is no double; the line is kept as written",
+        "store.txt:2: the value is no double", "store.txt:3: the value is no int",
+        "store.txt:4: the value is no double", "store.txt:5: the value is no int",
+        "store.txt:6: the value is no blob"},
+       "G/Double\tdouble\t1e400\nG/Double\tdouble\t+0.002\nG/Int\tint\t0x10\nG/Double\tdouble\t 0.5\n"
+       "G/Int\tint\t22.0\nG/Blob\tblob\t01020304\nG/Text\tstring\ty\n"},
+      {"a key given again",
+       "# mine\nG/Int\tint\t9\nG/Double\tdouble\t1\nG/Int\tint\t12\n",
+       {},
+       {},
+       true,
+       {{"G/Int", 12}},
+       {"store.txt:4: G/Int is given again (first on line 2); this line holds"},
+       {}},
+      {"each range's minimum",
+       "G/Int\tint\t8\nG/Double\tdouble\t0\n",
+       {},
+       {},
+       true,
+       {{"G/Int", 8}, {"G/Double", 0.0}},
+       {},
+       {}},
+      {"each range's maximum",
+       "G/Int\tint\t72\nG/Double\tdouble\t" + maxDouble + "\n",
+       {},
+       {},
+       true,
+       {{"G/Int", 72}, {"G/Double", 3.4028234663852886e38}},
+       {},
+       {}},
+      {"refused values, one written over",
+       "G/Int\tint\t73\nG/Double\tdouble\tnan\n",
+       {{"G/Double", 0.5}},
+       {},
+       true,
+       {{"G/Int", 16}, {"G/Double", 0.001}},
+       {"store.txt:1: G/Int: 73 lies outside 8 to 72; the default 16 is kept",
+        "store.txt:2: G/Double: nan is not a finite number; the default 0.001 is kept"},
+       "G/Int\tint\t73\nG/Double\tdouble\t0.5\n"},
+      {"another writer's keys and values",
+       "G/Int\tint\t9\n",
+       {{"G/Double", 0.5}, {"G/Int", 9}},
+       "G/Int\tint\t11\nG/Text\tstring\tother\n",
+       true,
+       {{"G/Int", 9}},
+       {},
+       "G/Int\tint\t11\nG/Text\tstring\tother\nG/Double\tdouble\t0.5\n"},
+      {"another writer on the same key",
+       "G/Int\tint\t9\nG/Text\tstring\tt\n",
+       {{"G/Int", 10}, {"G/Text", u"u"}},
+       "G/Int\tint\t11\nG/Text\tstring\tu\n",
+       true,
+       {{"G/Int", 9}},
+       {},
+       {},
+       {"store.txt:1: G/Int: another writer changed the line while this run set it to 10; the file keeps its "
+        "line"}},
+      {"another writer removing the key",
+       "G/Int\tint\t9\n",
+       {{"G/Int", 10}},
+       "",
+       true,
+       {{"G/Int", 9}},
+       {},
+       {},
+       {"store.txt: G/Int: another writer removed its line while this run set it to 10; the file stays so"}},
+      {"no file yet", {}, {{"G/Int", 10}}, {}, true, {{"G/Int", 16}}, {}, heading + "G/Int\tint\t10\n"},
+  };
+  for (const StoreCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    ScratchDirectory scratch;
+    const std::string path = scratch.system("store.txt");
+    if (c.file) writeText(path, *c.file);
+    HostDataStore store;
+    std::vector<std::string> told;
+    store.setRefusalReceiver([&](const std::string& warning) { told.push_back(warning); });
+    UserSettingsStore file(path);
+    std::string error;
+    EXPECT_EQ(file.load(store, told, error), c.readable);
+    if (!error.empty()) told.push_back(error);
+    store.addGroup("G");
+    store.addIntItem("G/Int", 16, 8, 72, 3);
+    store.addDoubleItem("G/Double", 0.001, 0, 3.4028234663852886e38, 3);
+    store.addStringItem("G/Text", 256, ZelString(), 3);
+    store.addBlobItem("G/Blob", 4, nullptr, 3);
+    for (const StoredSetting& expected : c.read)
+      EXPECT_EQ(store.value(expected.key), expected.value) << expected.key;
+    ASSERT_EQ(told.size(), c.told.size()) << ::testing::PrintToString(told);
+    for (size_t i = 0; i < told.size(); ++i)
+      EXPECT_EQ(told[i].find(scratch.system(c.told[i])), 0u) << told[i];
+    if (!c.readable) {
+      EXPECT_EQ(scratch.read("store.txt"), *c.file) << "never written over";
+      continue;
+    }
+    for (const auto& [key, value] : c.writes) {
+      if (auto* i = std::get_if<int32_t>(&value)) store.setInt(nullptr, key.c_str(), *i);
+      if (auto* d = std::get_if<double>(&value)) store.setDouble(nullptr, key.c_str(), *d);
+      if (auto* t = std::get_if<std::u16string>(&value))
+        store.setString(nullptr, key.c_str(), ZelString(t->c_str()));
+      if (auto* b = std::get_if<std::vector<uint8_t>>(&value))
+        store.setBlob(nullptr, key.c_str(), b->data(), 4);
+    }
+    if (c.meanwhile) writeText(path, *c.meanwhile);
+    std::vector<std::string> conflicts;
+    EXPECT_TRUE(file.save(store, conflicts, error)) << error;
+    EXPECT_EQ(scratch.read("store.txt"), c.after.value_or(c.meanwhile.value_or(c.file.value_or(""))));
+    ASSERT_EQ(conflicts.size(), c.conflicts.size()) << ::testing::PrintToString(conflicts);
+    for (size_t i = 0; i < conflicts.size(); ++i) EXPECT_EQ(conflicts[i], scratch.system(c.conflicts[i]));
   }
 }
 

@@ -74,7 +74,8 @@ TEST(MoveDeviceScripts, ARunSavedInOneSessionIsFinishedInTheNextAndItsTargetsSer
   const std::map<std::string, std::string> saved = storedValues(readFile(store));
   ASSERT_EQ(saved.at(kGroup + "Ref3_Name"), "Point 4");
   ASSERT_EQ(saved.at(kGroup + "Tar1_Name"), "Point 2");
-  EXPECT_EQ(saved.at(kGroup + "Tar2_Name"), "");
+  // The store keeps what a session changed: a target never named holds its empty default.
+  EXPECT_EQ(saved.count(kGroup + "Tar2_Name") ? saved.at(kGroup + "Tar2_Name") : "", "");
 
   output = session(store, "move-device-after.script");
   EXPECT_NE(output.find("entry 0 Pair 1\tentry 1 Pair 2\tentry 2 Pair 3\tentry 3 Pair 4"), std::string::npos)
