@@ -8,24 +8,54 @@
 #include <atomic>
 #include <cstring>
 #include <iterator>
+#include <memory>
 #include <mutex>
 #include <set>
+#include <vector>
 
 namespace platform {
 
-namespace {
-
-// A slot is free, being filled by its owner, or holds a name the handler may remove.
-enum SlotState : int { kFree, kBusy, kHeld };
-
-struct Slot {
+struct UnfinishedSlot {
+  // A slot is free, being filled by its owner, or holds a name the handler may remove.
+  enum State : int { kFree, kBusy, kHeld };
   std::atomic<int> state{kFree};
   char path[PATH_MAX];
 };
 
-// More than any host writes at once: a log, an export, a transform file, a few tiles.
-constexpr size_t kSlots = 64;
-std::array<Slot, kSlots> slots;
+namespace {
+
+// Slots come in blocks, chained as more files are unfinished at once than the blocks before hold: a recording
+// holds every event file it wrote until its log is put in place, however many acquisitions it took.
+constexpr size_t kSlotsPerBlock = 64;
+struct SlotBlock {
+  std::array<UnfinishedSlot, kSlotsPerBlock> slots;
+  std::atomic<SlotBlock*> next{
+      nullptr};  // the handler walks the chain; the blocks after the first are owned below
+};
+SlotBlock firstBlock;
+
+// The blocks chained after the first. At exit the chain is cut before they go, so that a signal then finds
+// only the first block, never a block freed.
+struct ChainedBlocks {
+  std::mutex mutex;
+  std::vector<std::unique_ptr<SlotBlock>> owned;
+  ~ChainedBlocks() { firstBlock.next.store(nullptr); }
+};
+ChainedBlocks& chainedBlocks() {
+  static ChainedBlocks blocks;
+  return blocks;
+}
+
+// The block after block, chained on first need.
+SlotBlock& nextBlock(SlotBlock& block) {
+  if (SlotBlock* next = block.next.load()) return *next;
+  ChainedBlocks& blocks = chainedBlocks();
+  std::lock_guard lock(blocks.mutex);
+  if (SlotBlock* next = block.next.load()) return *next;
+  blocks.owned.push_back(std::make_unique<SlotBlock>());
+  block.next.store(blocks.owned.back().get());
+  return *blocks.owned.back();
+}
 
 constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 // What each ending signal did before this registry's handler took it over, to hand the signal on to.
@@ -42,8 +72,10 @@ UnfinishedPaths& unfinishedPaths() {
 }
 
 void removeAndHandOn(int signal) {
-  for (Slot& slot : slots) {
-    if (slot.state.load() == kHeld) ::unlink(slot.path);
+  for (SlotBlock* block = &firstBlock; block; block = block->next.load()) {
+    for (UnfinishedSlot& slot : block->slots) {
+      if (slot.state.load() == UnfinishedSlot::kHeld) ::unlink(slot.path);
+    }
   }
   // The signal's action is put back as it was and the signal raised again: it waits until this handler
   // returns, then goes to the handler before (which removes its own registry's files) or ends the process.
@@ -62,18 +94,20 @@ UnfinishedFile::UnfinishedFile(const std::string& path) : path_(path) {
     unfinished.paths.insert(path);
   }
   if (path.size() >= PATH_MAX) return;
-  for (size_t index = 0; index < kSlots; ++index) {
-    int expected = kFree;
-    if (!slots[index].state.compare_exchange_strong(expected, kBusy)) continue;
-    std::memcpy(slots[index].path, path.c_str(), path.size() + 1);
-    slots[index].state.store(kHeld);
-    slot_ = index;
-    return;
+  for (SlotBlock* block = &firstBlock;; block = &nextBlock(*block)) {
+    for (UnfinishedSlot& slot : block->slots) {
+      int expected = UnfinishedSlot::kFree;
+      if (!slot.state.compare_exchange_strong(expected, UnfinishedSlot::kBusy)) continue;
+      std::memcpy(slot.path, path.c_str(), path.size() + 1);
+      slot.state.store(UnfinishedSlot::kHeld);
+      slot_ = &slot;
+      return;
+    }
   }
 }
 
 UnfinishedFile::~UnfinishedFile() {
-  if (slot_ != kNoSlot) slots[slot_].state.store(kFree);
+  if (slot_) slot_->state.store(UnfinishedSlot::kFree);
   UnfinishedPaths& unfinished = unfinishedPaths();
   std::lock_guard lock(unfinished.mutex);
   unfinished.paths.erase(path_);

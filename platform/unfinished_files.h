@@ -11,13 +11,15 @@
 // that a signal removes what the module's writers had not finished as well as what the host's had not.
 //
 // Registration is safe on any thread, and the handler may run while other threads register: it reads only
-// fixed slots, so it stays async-signal-safe. A file whose name is too long, or one beyond the slots, has no
-// slot; it is left to the next writer as after SIGKILL.
+// slots that stay where they are once made, so it stays async-signal-safe. A file whose name is too long has
+// no slot; it is left to the next writer as after SIGKILL.
 
 #include <cstddef>
 #include <string>
 
 namespace platform {
+
+struct UnfinishedSlot;
 
 // Registers path as unfinished for its lifetime.
 class UnfinishedFile {
@@ -30,9 +32,8 @@ class UnfinishedFile {
   const std::string& path() const { return path_; }
 
  private:
-  static constexpr size_t kNoSlot = ~size_t(0);
   std::string path_;
-  size_t slot_ = kNoSlot;
+  UnfinishedSlot* slot_ = nullptr;  // none for a name too long for the handler's copy
 };
 
 // Whether this process has begun path and not finished it, slot or none: what a writer asks of a name that
