@@ -97,11 +97,10 @@ std::optional<Eigen::Vector3d> ringsAxis(const Points<3>& points) {
   return axis;
 }
 
-// The axis the touches' order gives, else the seed's (a nominal), in the points' own frame.
+// The axis the caller's seed (a nominal) gives, else the touches' order, in the points' own frame.
 std::optional<Eigen::Vector3d> toldAxis(const Points<3>& own, const std::optional<AxialSurface>& seed) {
-  if (auto rings = ringsAxis(own)) return rings;
   if (seed) return seed->axis;
-  return std::nullopt;
+  return ringsAxis(own);
 }
 
 // Why a surface the touches do not determine is refused, when they do not.

@@ -26,8 +26,8 @@
 // rounding), and as distinct when their axes lie more than about a degree apart or a ridge parts them, and
 // further apart than three standard deviations of the tilt that scatter leaves at either (closer, they are
 // one minimum seen through the scatter). Of places that fit as well, the touches' own word picks one: the
-// axis of their first three and last three when those lie on two parallel rings about one axis (an
-// operator's two rings of three lie exactly on cylinders across the bore too), else the seed's axis; a
+// seed's axis, else the axis of their first three and last three when those lie on two parallel rings about
+// one axis (an operator's two rings of three lie exactly on cylinders across the bore too); a
 // place along it is kept unless another fits better by more than 8 scatter, and the touches spread along
 // it no wider than along any other.
 //
