@@ -22,6 +22,10 @@
 #include <Eigen/Geometry>
 #include <Eigen/SVD>
 
+#include "host/fitting/geometry/axial_fit.h"
+#include "host/fitting/geometry/axial_uncertainty.h"
+#include "host/fitting/geometry/axis_ambiguity.h"
+#include "host/fitting/geometry/axis_search.h"
 #include "host/fitting/geometry/fitting.h"
 #include "peer_ratio.h"
 
@@ -347,6 +351,34 @@ void BM_CylinderResiduals(benchmark::State& s) {
   measure(s, points, [&](const PointList& p) { return fitting::residualStatistics(cylinder, p); });
 }
 
+// What judges whether six touches on two rings determine the bore, once the fit has its minimum: the
+// uncertainty that the touches' spread leaves at the probing error (`vs_axis_choice`), beside the search for
+// every distinct minimum and their comparison, which the fit makes as well.
+struct AxialJudgement {
+  AxialJudgement()
+      : fit(*fitting::detail::fitAxialSurface(twoRings({0, 100, 220}, {40, 170, 300}, 0.0, 20.0), false,
+                                              std::nullopt, kNoise)) {}
+  fitting::detail::AxialFit fit;
+  double scatter() const { return kNoise / fit.points.scale; }
+};
+void BM_AxisChoice(benchmark::State& s) {
+  const AxialJudgement judged;
+  const auto& points = judged.fit.points.coordinates;
+  for (auto _ : s) {
+    const auto search = fitting::detail::searchAxialStarts(points, false);
+    benchmark::DoNotOptimize(
+        fitting::detail::chooseAxis(points, {true, false}, judged.fit.surface, search, judged.scatter()));
+  }
+}
+void BM_AxialUncertainty(benchmark::State& s) {
+  const AxialJudgement judged;
+  for (auto _ : s) {
+    const auto uncertainty = fitting::detail::axialUncertainty(judged.fit.points.coordinates, {true, false},
+                                                               judged.fit.surface, judged.scatter());
+    benchmark::DoNotOptimize(uncertainty && fitting::detail::isDetermined(*uncertainty, judged.scatter()));
+  }
+}
+
 #define FITTING_BENCHMARK(name) \
   BENCHMARK(name)->ArgName("points")->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond)
 
@@ -374,6 +406,8 @@ BENCHMARK(BM_CylinderOnTwoRings)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ConeOnTwoRings)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_CylinderOnNarrowArc)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ConeOnNarrowArc)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_AxisChoice)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_AxialUncertainty)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
@@ -387,5 +421,6 @@ int main(int argc, char** argv) {
                             {"BM_CircleInPlane", "BM_EigenCircle", "vs_eigen"},
                             {"BM_CircleInPlane", "BM_EigenCircleAlgebraic", "vs_algebraic_bound"},
                             {"BM_Sphere", "BM_EigenSphere", "vs_eigen"},
-                            {"BM_Sphere", "BM_EigenSphereAlgebraic", "vs_algebraic_bound"}});
+                            {"BM_Sphere", "BM_EigenSphereAlgebraic", "vs_algebraic_bound"},
+                            {"BM_AxialUncertainty", "BM_AxisChoice", "vs_axis_choice"}});
 }

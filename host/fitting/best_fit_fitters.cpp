@@ -12,8 +12,9 @@
 namespace {
 
 // How far a touch of a portable arm's probe lies from the surface it touched: about 0.01 mm (one standard
-// deviation, in the host's metres). A cylinder or cone along another axis that the touches fit within three
-// such deviations of the best is one they cannot tell from it, and the fit refuses them.
+// deviation, in the host's metres). Cylinders or cones along other axes that the touches fit within three
+// such deviations of the best are ones they cannot tell from it, and the uncertainty it leaves in the fitted
+// axis, position and size must stay within what a measurement allows.
 constexpr double kTouchScatter = 1e-5;
 
 // The feature made, or none when it refused its values.

@@ -9,6 +9,9 @@
 #include <utility>
 #include <vector>
 
+#include <Eigen/Geometry>
+
+#include "host/fitting/geometry/axial_uncertainty.h"
 #include "host/fitting/geometry/axis_ambiguity.h"
 #include "host/fitting/geometry/axis_search.h"
 #include "host/fitting/geometry/multi_start.h"
@@ -17,6 +20,12 @@
 
 namespace fitting::detail {
 namespace {
+
+// Ring planes within about 5 degrees of each other are parallel: a ring of three touches on a bore of a few
+// millimetres tilts its plane by a few tenths of a degree for each 10 um a touch is off.
+constexpr double kParallelRingsCosine = 0.996;
+// Ring centres this fraction of their radii apart across the axis still share it, past the same noise.
+constexpr double kCoaxialRings = 0.05;
 
 FitResult<AxialSurface> lowestSurface(const Points<3>& points, AxialFreedom freedom,
                                       std::span<const AxialSurface> starts, std::string_view shape) {
@@ -53,6 +62,58 @@ bool coversHalfATurn(const Points<3>& points, const AxialSurface& surface) {
   return largestGap < std::numbers::pi;
 }
 
+// The circle through three points; none when they lie on a line.
+struct Ring {
+  Eigen::Vector3d centre, normal;
+  double radius;
+};
+std::optional<Ring> ringThrough(const Eigen::Vector3d& a, const Eigen::Vector3d& b,
+                                const Eigen::Vector3d& c) {
+  const Eigen::Vector3d ab = b - a, ac = c - a, normal = ab.cross(ac);
+  const double twiceArea = normal.norm();
+  if (!(twiceArea > kMinRelativeSpread * ab.norm() * ac.norm())) return std::nullopt;
+  const Eigen::Vector3d toCentre =
+      (ac.squaredNorm() * normal.cross(ab) + ab.squaredNorm() * ac.cross(normal)) /
+      (2.0 * twiceArea * twiceArea);
+  return Ring{a + toCentre, normal / twiceArea, toCentre.norm()};
+}
+
+// The axis an operator's rings give: the first three touches and the last three each lie on a circle, and
+// when the two circles are parallel and about one axis, that axis. Touches on two rings of three lie exactly
+// on cylinders across the bore as well as on it; the order they were taken in tells which was probed.
+std::optional<Eigen::Vector3d> ringsAxis(const Points<3>& points) {
+  const Eigen::Index n = points.cols();
+  if (n < 6) return std::nullopt;
+  const auto first = ringThrough(points.col(0), points.col(1), points.col(2));
+  const auto last = ringThrough(points.col(n - 3), points.col(n - 2), points.col(n - 1));
+  if (!first || !last || !(std::abs(first->normal.dot(last->normal)) > kParallelRingsCosine)) {
+    return std::nullopt;
+  }
+  const Eigen::Vector3d axis =
+      (first->normal + (first->normal.dot(last->normal) < 0.0 ? -last->normal : last->normal)).normalized();
+  const Eigen::Vector3d apart = last->centre - first->centre;
+  const double offAxis = (apart - apart.dot(axis) * axis).norm();
+  if (!(offAxis <= kCoaxialRings * (first->radius + last->radius))) return std::nullopt;
+  return axis;
+}
+
+// The axis the caller's seed (a nominal) gives, else the touches' order, in the points' own frame.
+std::optional<Eigen::Vector3d> toldAxis(const Points<3>& own, const std::optional<AxialSurface>& seed) {
+  if (seed) return seed->axis;
+  return ringsAxis(own);
+}
+
+// Why a surface the touches do not determine is refused, when they do not.
+std::optional<FitFailure> undetermined(const Points<3>& own, AxialFreedom freedom,
+                                       const AxialSurface& surface, double scatter, const char* shape) {
+  const auto uncertainty = axialUncertainty(own, freedom, surface, scatter);
+  if (uncertainty && isDetermined(*uncertainty, scatter)) return std::nullopt;
+  return FitFailure{
+      std::string("the touches leave the ") + shape +
+      "'s axis, position or size more uncertain than a measurement allows: spread the touches " +
+      (coversHalfATurn(own, surface) ? "along" : "around") + " the axis"};
+}
+
 AxialSurface normalizedSurface(const NormalizedPoints& points, const AxialSurface& input) {
   return {(input.point - points.centroid) / points.scale, input.axis, input.radius / points.scale,
           input.slope};
@@ -83,11 +144,14 @@ FitResult<AxialFit> fitAxialSurface(std::span<const Eigen::Vector3d> points, boo
   const Points<3> own = frame.transpose() * normalized->coordinates;
   const AxialSearch search = searchAxialStarts(spreadSample<3>(own), withSlope);
   std::vector<AxialSurface> starts = search.starts;
-  if (inputSeed) starts.push_back(turned(normalizedSurface(*normalized, *inputSeed), frame.transpose()));
+  std::optional<AxialSurface> seed;
+  if (inputSeed) seed = turned(normalizedSurface(*normalized, *inputSeed), frame.transpose());
+  if (seed) starts.push_back(*seed);
   const char* shape = withSlope ? "cone" : "cylinder";
   auto lowest = lowestSurface(own, freedom, starts, shape);
   const std::optional<AxialSurface> fitted = lowest ? std::optional(*lowest) : std::nullopt;
-  const AxisChoice choice = chooseAxis(own, freedom, fitted, search, scatter / normalized->scale);
+  const double ownScatter = scatter / normalized->scale;
+  const AxisChoice choice = chooseAxis(own, freedom, fitted, search, ownScatter, toldAxis(own, seed));
   if (choice.rivalled) {
     return FitFailure{std::string("the points fit ") + shape +
                       "s along distinct axes equally well, so they do not determine its axis: spread the "
@@ -99,6 +163,10 @@ FitResult<AxialFit> fitAxialSurface(std::span<const Eigen::Vector3d> points, boo
   if (choice.lowest && !choice.fittedIsLowest) {
     lowest = lowestSurface(own, freedom, std::span(&*choice.lowest, 1), shape);
   }
+  // Where the touches do not determine the surface, that is the reason to give, not how a descent ended.
+  const std::optional<AxialSurface> reached = lowest ? std::optional(*lowest) : choice.lowest;
+  if (!reached) return lowest.failure();
+  if (auto refusal = undetermined(own, freedom, *reached, ownScatter, shape)) return *refusal;
   if (!lowest) return lowest.failure();
   return AxialFit{std::move(normalized).value(), turned(*lowest, frame)};
 }

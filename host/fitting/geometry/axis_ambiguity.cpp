@@ -5,6 +5,9 @@
 #include <numbers>
 #include <vector>
 
+#include <Eigen/Geometry>
+
+#include "host/fitting/geometry/axial_uncertainty.h"
 #include "host/fitting/geometry/multi_start.h"
 
 namespace fitting::detail {
@@ -13,12 +16,28 @@ namespace {
 // Sums of squares that differ by less than this many standard deviations of a point, squared, are no
 // evidence for either shape: three make a chance tie as unlikely as about three in a thousand.
 constexpr double kResolvedDeviations = 3.0;
+// Against the touches' own word on the axis, only a minimum this many deviations better counts: the best of
+// several exact rivals absorbs the touches' scatter better than the minimum along the word, and a probe may
+// scatter twice what is stated; at six, one run in a few hundred of two rings of three on a bolt hole would
+// still be refused.
+constexpr double kToldDeviations = 8.0;
 // Two minima whose RMS distances to the points differ by less than this, in normalized units, are tied to
 // rounding: six touches on two stacked rings of three lie exactly on the bore and on cylinders across it.
 constexpr double kTiedResidual = 1e-9;
 // A valley whose sample lies further from the points than the bound allows by this factor is not refined
 // on all of them: the sample's share of the sum of squares only estimates the whole's.
 constexpr double kSampleSlack = 16.0;
+// Axes closer than this many standard deviations of the fitted tilt are one minimum seen through the
+// touches' scatter, not two answers.
+constexpr double kSameAxisDeviations = 3.0;
+// The touches' own word on the axis (their rings, or a seed) picks one of minima that fit as well only when
+// that one lies within this angle of it (cosine, about 5 degrees) and every other lies further.
+constexpr double kToldAxisCosine = 0.996;
+
+// Sums of squares closer than this are tied: deviations resolved apart, squared, and rounding.
+double tieAt(double resolved, Eigen::Index count) {
+  return resolved * resolved + static_cast<double>(count) * kTiedResidual * kTiedResidual;
+}
 
 struct Candidate {
   AxialSurface surface;
@@ -59,6 +78,17 @@ std::vector<Candidate> refinedValleys(const Points<3>& points, AxialFreedom free
   return refined;
 }
 
+// Whether the axes of a and b lie within the noise of both one's and the other's tilt at the points' scatter.
+bool withinTheNoise(const Points<3>& points, AxialFreedom freedom, const AxialSurface& a,
+                    const AxialSurface& b, double scatter) {
+  const auto ofA = axialUncertainty(points, freedom, a, scatter);
+  const auto ofB = axialUncertainty(points, freedom, b, scatter);
+  if (!ofA || !ofB) return false;
+  const double angle = std::atan2(a.axis.cross(b.axis).norm(), std::abs(a.axis.dot(b.axis)));
+  // Each within the other's noise: a minimum the points hardly determine does not swallow a sharp one.
+  return angle <= kSameAxisDeviations * std::min(ofA->axis, ofB->axis);
+}
+
 // The surface half way between a and b, their axes turned to one sense first (the slope turns with its axis).
 AxialSurface midway(const AxialSurface& a, AxialSurface b) {
   if (a.axis.dot(b.axis) < 0.0) {
@@ -70,24 +100,67 @@ AxialSurface midway(const AxialSurface& a, AxialSurface b) {
 }
 
 // Whether a and b, fitting the points as well as each other, are two answers rather than two places on one
-// valley's floor: their axes lie further apart than distinctAxes allows, or the best surface along the axis
-// half way between them fits the points clearly worse than both, beyond the tie and the rounding of their
-// sums, so a ridge parts them.
-bool rivals(const Points<3>& points, AxialFreedom freedom, const Candidate& a, const Candidate& b,
-            double tie) {
+// valley's floor: their axes lie further apart than the scatter moves an axis, and further than distinctAxes
+// allows or the best surface along the axis half way between them fits the points clearly worse than both,
+// beyond the tie and the rounding of their sums, so a ridge parts them.
+bool rivals(const Points<3>& points, AxialFreedom freedom, const Candidate& a, const Candidate& b, double tie,
+            double scatter) {
+  if (withinTheNoise(points, freedom, a.surface, b.surface, scatter)) return false;
   if (distinctAxes(a.surface, b.surface)) return true;
   const AxialSurfaceModel heldAxis(points, {false, freedom.slope});
   const double pass = minimizeSumOfSquares(heldAxis, midway(a.surface, b.surface)).lowest.sumOfSquares;
   return pass > (1.0 + multistart::kSameMinimum) * std::max(a.sumOfSquares, b.sumOfSquares) + tie;
 }
 
+// Whether any two of candidates are rivals.
+bool anyRivals(const Points<3>& points, AxialFreedom freedom, const std::vector<Candidate>& candidates,
+               double tie, double scatter) {
+  for (auto a = candidates.begin(); a != candidates.end(); ++a) {
+    if (std::any_of(a + 1, candidates.end(),
+                    [&](const Candidate& b) { return rivals(points, freedom, *a, b, tie, scatter); })) {
+      return true;
+    }
+  }
+  return false;
+}
+
+double axialSpan(const Points<3>& points, const AxialSurface& surface) {
+  const auto [low, high] = extentAlong(points, surface.point, surface.axis);
+  return high - low;
+}
+
+// The one of rivals that the touches' own word on the axis picks: the only one along told, when the others
+// lie clearly off it and are not rivals of it in turn.
+std::optional<Candidate> toldApart(const Points<3>& points, AxialFreedom freedom,
+                                   const std::vector<Candidate>& rivalling, const Eigen::Vector3d& told,
+                                   double tie, double scatter) {
+  std::vector<Candidate> along;
+  for (const Candidate& c : rivalling) {
+    if (std::abs(c.surface.axis.dot(told)) > kToldAxisCosine) along.push_back(c);
+  }
+  if (along.empty() || along.size() == rivalling.size() || anyRivals(points, freedom, along, tie, scatter)) {
+    return std::nullopt;
+  }
+  const Candidate picked = *std::min_element(along.begin(), along.end(), [](const auto& a, const auto& b) {
+    return a.sumOfSquares < b.sumOfSquares;
+  });
+  // A word that picks a surface the touches spread wider along than along another is not trusted: touches
+  // taken around a hub at alternate heights form rings of three about an axis across it.
+  const bool leastSpread = std::all_of(rivalling.begin(), rivalling.end(), [&](const Candidate& c) {
+    return axialSpan(points, picked.surface) <= axialSpan(points, c.surface);
+  });
+  if (!leastSpread) return std::nullopt;
+  return picked;
+}
+
 }  // namespace
 
 AxisChoice chooseAxis(const Points<3>& points, AxialFreedom freedom,
-                      const std::optional<AxialSurface>& fitted, const AxialSearch& search, double scatter) {
-  const double resolved = kResolvedDeviations * scatter;
-  const double tie = resolved * resolved + static_cast<double>(points.cols()) * kTiedResidual * kTiedResidual;
-  std::vector<Candidate> candidates = refinedValleys(points, freedom, search, fitted, tie);
+                      const std::optional<AxialSurface>& fitted, const AxialSearch& search, double scatter,
+                      const std::optional<Eigen::Vector3d>& toldAxis) {
+  const double tie = tieAt(kResolvedDeviations * scatter, points.cols());
+  const double toldTie = toldAxis ? tieAt(kToldDeviations * scatter, points.cols()) : tie;
+  std::vector<Candidate> candidates = refinedValleys(points, freedom, search, fitted, toldTie);
   if (fitted) candidates.push_back({*fitted, sumOfSquares(points, *fitted)});
   if (candidates.empty()) return {};
   const auto lowestPlace =
@@ -95,13 +168,30 @@ AxisChoice chooseAxis(const Points<3>& points, AxialFreedom freedom,
                        [](const auto& a, const auto& b) { return a.sumOfSquares < b.sumOfSquares; });
   const bool fittedIsLowest = fitted && lowestPlace == candidates.end() - 1;
   const Candidate lowest = *lowestPlace;
-  std::erase_if(candidates, [&](const Candidate& c) { return c.sumOfSquares - lowest.sumOfSquares > tie; });
-  bool rivalled = false;
-  for (auto a = candidates.begin(); a != candidates.end() && !rivalled; ++a) {
-    rivalled = std::any_of(a + 1, candidates.end(),
-                           [&](const Candidate& b) { return rivals(points, freedom, *a, b, tie); });
+  const auto within = [&](double bound) {
+    std::vector<Candidate> kept;
+    for (const Candidate& c : candidates) {
+      if (c.sumOfSquares - lowest.sumOfSquares <= bound) kept.push_back(c);
+    }
+    return kept;
+  };
+  const std::vector<Candidate> tied = within(tie);
+  const bool rivalled = anyRivals(points, freedom, tied, tie, scatter);
+  // The touches' word picks among minima that fit as well as it allows, where they are rivals or where the
+  // lowest lies off it.
+  if (toldAxis && (rivalled || !(std::abs(lowest.surface.axis.dot(*toldAxis)) > kToldAxisCosine))) {
+    if (const auto told = toldApart(points, freedom, within(toldTie), *toldAxis, toldTie, scatter)) {
+      const bool toldIsFitted =
+          fitted && told->surface.axis == fitted->axis && told->surface.point == fitted->point;
+      return {told->surface, false, toldIsFitted};
+    }
   }
-  return {lowest.surface, rivalled, fittedIsLowest};
+  if (rivalled) return {lowest.surface, true, fittedIsLowest};
+  // Without rivals every survivor lies in the fitted minimum's valley: the fitted minimum is then kept, as a
+  // valley's place that reaches lower only by the scatter may lie where no descent settles.
+  const bool fittedSurvives = fitted && tied.back().surface.axis == fitted->axis;
+  return fittedSurvives ? AxisChoice{*fitted, false, true}
+                        : AxisChoice{lowest.surface, false, fittedIsLowest};
 }
 
 }  // namespace fitting::detail

@@ -16,13 +16,17 @@ namespace fitting::detail {
 // points: the lowest, and whether another along a distinct axis fits the points, with freedom, as well. Two
 // fit as well when their sums of squares lie within (3 scatter)^2 of each other, or are tied to rounding. A
 // point scatters about the surface with a standard deviation of scatter (normalized units); sums of squares
-// closer than three such deviations are not told apart. The same points in any pose give the same answer.
+// closer than three such deviations are not told apart, and neither are axes closer than three standard
+// deviations of the tilt that scatter leaves (see axialUncertainty): those are one minimum. Of minima that
+// fit as well, the one along toldAxis, the touches' own word on the axis (its sense aside), is kept when
+// every other lies clearly off it. The same points in any pose give the same answer.
 struct AxisChoice {
-  std::optional<AxialSurface> lowest;
+  std::optional<AxialSurface> lowest;  // the surface to keep: the lowest, or the one the touches' word picks
   bool rivalled = false;
   bool fittedIsLowest = false;  // lowest is fitted itself, not a valley that reached lower
 };
 AxisChoice chooseAxis(const Points<3>& points, AxialFreedom freedom,
-                      const std::optional<AxialSurface>& fitted, const AxialSearch& search, double scatter);
+                      const std::optional<AxialSurface>& fitted, const AxialSearch& search, double scatter,
+                      const std::optional<Eigen::Vector3d>& toldAxis = std::nullopt);
 
 }  // namespace fitting::detail

@@ -23,7 +23,19 @@
 // turn) or along it, whatever their pose: the search runs in the points' own frame, and two places count as
 // fitting as well as each other when their sums of squares differ by less than (3 scatter)^2, scatter being
 // the caller's standard deviation of a point about the surface (zero for exact points: then only ties to
-// rounding), and as distinct when their axes lie more than about a degree apart or a ridge parts them.
+// rounding), and as distinct when their axes lie more than about a degree apart or a ridge parts them, and
+// further apart than three standard deviations of the tilt that scatter leaves at either (closer, they are
+// one minimum seen through the scatter). Of places that fit as well, the touches' own word picks one: the
+// seed's axis, else the axis of their first three and last three when those lie on two parallel rings about
+// one axis (an operator's two rings of three lie exactly on cylinders across the bore too); a
+// place along it is kept unless another fits better by more than 8 scatter, and the touches spread along
+// it no wider than along any other.
+//
+// Determination: with a scatter above zero, a free-axis cylinder or cone is made only when the uncertainty
+// that scatter leaves in it (the covariance scatter^2 (J^T J)^-1 of the fit's own Jacobian J at the minimum,
+// one standard deviation) keeps its axis and half angle within about 5 degrees and its position and radius
+// within 500 scatter; otherwise it is refused, saying whether to spread the touches around or along the axis.
+// The uncertainty turns with the touches, so it judges the same touches alike in every pose.
 //
 // Method: coordinates are centred on the centroid (summed in two passes, so that far-off points keep their
 // digits) and scaled to unit spread before any solve; planes and lines come from principal axes; circles,

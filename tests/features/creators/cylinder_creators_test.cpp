@@ -192,7 +192,8 @@ Points boreTips(const std::vector<std::pair<double, double>>& touches, const Vec
 }
 
 // Six touches on two stacked rings of three lie exactly on the bore and on cylinders across it as well: the
-// creator must refuse them, never answer one of the others. Touches that determine the bore give it exactly.
+// order they were taken in, ring after ring, names the bore, which is given exactly. Touches no order tells
+// apart must be refused, never answered with one of the others. Touches that determine the bore give it.
 TEST_F(CylinderCreators, TouchesThatFitSeveralCylindersExactlyGiveNoneAndOthersGiveTheExactBore) {
   struct Layout {
     const char* name;
@@ -202,9 +203,12 @@ TEST_F(CylinderCreators, TouchesThatFitSeveralCylindersExactlyGiveNoneAndOthersG
   const Layout layouts[] = {
       {"rings of three stacked",
        {{0, .003}, {120, .003}, {240, .003}, {0, .007}, {120, .007}, {240, .007}},
-       false},
+       true},
       {"rings of three staggered",
        {{0, .003}, {120, .003}, {240, .003}, {60, .007}, {180, .007}, {300, .007}},
+       true},
+      {"alternate heights",
+       {{0, .003}, {60, .007}, {120, .003}, {180, .007}, {240, .003}, {300, .007}},
        false},
       {"opposite pairs at three heights",
        {{0, .002}, {90, .005}, {153, .008}, {180, .002}, {270, .005}, {333, .008}},

@@ -83,7 +83,8 @@ TEST(HardProbeFeaturesScript, TheEmulatorProbesTheBoreOfThePlateAtItsNominalAxis
 }
 
 // A stop the feature cannot be made from keeps the run and every touch, and says why, naming the feature:
-// six bore touches in two rings of three lie on more than one cylinder, a sphere needs a fourth touch. One
+// six bore touches around it at alternate heights lie on more than one cylinder, a sphere needs a fourth
+// touch. One
 // more touch and another stop make the nominal feature; a stop with no touch then ends the run.
 TEST(HardProbeFeaturesScript, ARefusedStopKeepsTheTouchesAndSaysWhatTheFeatureNeeds) {
   struct Case {
@@ -94,16 +95,14 @@ TEST(HardProbeFeaturesScript, ARefusedStopKeepsTheTouchesAndSaysWhatTheFeatureNe
     const char* nominal;
     const char* refusal;
   };
-  std::vector<std::string> ringsOfThree;
-  for (const double height : {.003, .007}) {
-    for (const double degrees : {0, 120, 240}) {
-      const double angle = degrees * M_PI / 180;
-      ringsOfThree.push_back("0.05 0.04 " + std::to_string(height) + " " + std::to_string(std::cos(angle)) +
-                             " " + std::to_string(std::sin(angle)) + " 0");
-    }
+  std::vector<std::string> alternateHeights;
+  for (int i = 0; i < 6; ++i) {
+    const double angle = i * M_PI / 3, height = i % 2 ? .007 : .003;
+    alternateHeights.push_back("0.05 0.04 " + std::to_string(height) + " " + std::to_string(std::cos(angle)) +
+                               " " + std::to_string(std::sin(angle)) + " 0");
   }
   const Case cases[] = {
-      {"plate-bore.step", "IZelFeature=IZelCylinder,IZelFeatureCollector=Cylinder", ringsOfThree,
+      {"plate-bore.step", "IZelFeature=IZelCylinder,IZelFeatureCollector=Cylinder", alternateHeights,
        "0.05 0.04 0.005 0.5 0.866025 0", "cylinder 0.05 0.04 0 0.05 0.04 0.01 0.01",
        "Cylinder was not made: the points fit cylinders along distinct axes equally well, so they do not "
        "determine its axis: spread the touches along the axis. Its points are kept.\n"},
