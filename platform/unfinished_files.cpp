@@ -6,6 +6,7 @@
 
 #include <array>
 #include <atomic>
+#include <cerrno>
 #include <cstring>
 #include <iterator>
 #include <memory>
@@ -72,6 +73,9 @@ UnfinishedPaths& unfinishedPaths() {
 }
 
 void removeAndHandOn(int signal) {
+  // The signal may come between a call and its caller's reading of errno: a file already gone must not
+  // change what that caller reads.
+  const int interruptedErrno = errno;
   for (SlotBlock* block = &firstBlock; block; block = block->next.load()) {
     for (UnfinishedSlot& slot : block->slots) {
       if (slot.state.load() == UnfinishedSlot::kHeld) ::unlink(slot.path);
@@ -83,6 +87,7 @@ void removeAndHandOn(int signal) {
     if (kEndingSignals[index] == signal) ::sigaction(signal, &before[index], nullptr);
   }
   ::raise(signal);
+  errno = interruptedErrno;
 }
 
 }  // namespace
