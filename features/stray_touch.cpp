@@ -43,6 +43,12 @@ double offRoundSurface(IZelFeature& feature, const Vector3& p) {
   return 0.0;
 }
 
+bool touchesHugMadeFeature(IZelFeature& made, std::span<const Vector3> touches, double probeRadius) {
+  return judgesStrayTouches(made) && std::ranges::all_of(touches, [&](const Vector3& touch) {
+           return std::abs(offRoundSurface(made, touch) - probeRadius) <= kStrayTouchBound / 10;
+         });
+}
+
 std::optional<StrayTouch> findStrayTouch(std::span<const Vector3> touches, size_t fewest,
                                          const FitOthers& fitOthers) {
   if (touches.size() <= fewest + 1) return std::nullopt;

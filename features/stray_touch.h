@@ -32,6 +32,11 @@ bool judgesStrayTouches(IZelFeature& feature);
 // bore aside). Zero for the other kinds.
 double offRoundSurface(IZelFeature& feature, const Vector3& p);
 
+// Whether every touch (a ball centre) lies within a tenth of kStrayTouchBound of the made feature's surface
+// moved out by the probe's radius: then no touch pulled it, and the others need not be fitted without each.
+// A stray touch that the whole fit took in so far must alone decide where the feature lies.
+bool touchesHugMadeFeature(IZelFeature& made, std::span<const Vector3> touches, double probeRadius);
+
 // A stray touch, by its index in touches, and how far off the others' feature it lies.
 struct StrayTouch {
   size_t index = 0;

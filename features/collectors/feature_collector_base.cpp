@@ -368,6 +368,7 @@ void FeatureCollectorBase::holdToTouchedSide(IZelVectorValue& stop, IZelPlane* w
 void FeatureCollectorBase::refuseStrayTouch(IZelVectorsValue& sampled, IZelDoubleValue& radius) {
   // A trial fit through the ball centres judges nothing: its touches are judged at the stop.
   if (probeRadius_ == 0 || !creator_) return;
+  if (createdFeature_ && touchesHugMadeFeature(*createdFeature_, sampledPoints_, probeRadius_)) return;
   IPtr<IZelVectorsValue> others;
   IPtr<IZelDoubleValue> noRadius;
   others.getService();
