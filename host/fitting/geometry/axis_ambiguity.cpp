@@ -89,35 +89,21 @@ bool withinTheNoise(const Points<3>& points, AxialFreedom freedom, const AxialSu
   return angle <= kSameAxisDeviations * std::min(ofA->axis, ofB->axis);
 }
 
-// The surface half way between a and b, their axes turned to one sense first (the slope turns with its axis).
-AxialSurface midway(const AxialSurface& a, AxialSurface b) {
-  if (a.axis.dot(b.axis) < 0.0) {
-    b.axis = -b.axis;
-    b.slope = -b.slope;
-  }
-  return {(a.point + b.point) / 2.0, (a.axis + b.axis).normalized(), (a.radius + b.radius) / 2.0,
-          (a.slope + b.slope) / 2.0};
-}
-
-// Whether a and b, fitting the points as well as each other, are two answers rather than two places on one
-// valley's floor: their axes lie further apart than the scatter moves an axis, and further than distinctAxes
-// allows or the best surface along the axis half way between them fits the points clearly worse than both,
-// beyond the tie and the rounding of their sums, so a ridge parts them.
-bool rivals(const Points<3>& points, AxialFreedom freedom, const Candidate& a, const Candidate& b, double tie,
+// Whether a and b, fitting the points as well as each other, are two answers rather than one minimum seen
+// twice: their axes lie further apart than the scatter moves an axis, and further than the search itself
+// tells valleys apart.
+bool rivals(const Points<3>& points, AxialFreedom freedom, const Candidate& a, const Candidate& b,
             double scatter) {
-  if (withinTheNoise(points, freedom, a.surface, b.surface, scatter)) return false;
-  if (distinctAxes(a.surface, b.surface)) return true;
-  const AxialSurfaceModel heldAxis(points, {false, freedom.slope});
-  const double pass = minimizeSumOfSquares(heldAxis, midway(a.surface, b.surface)).lowest.sumOfSquares;
-  return pass > (1.0 + multistart::kSameMinimum) * std::max(a.sumOfSquares, b.sumOfSquares) + tie;
+  return !withinTheNoise(points, freedom, a.surface, b.surface, scatter) &&
+         distinctAxes(a.surface, b.surface);
 }
 
 // Whether any two of candidates are rivals.
 bool anyRivals(const Points<3>& points, AxialFreedom freedom, const std::vector<Candidate>& candidates,
-               double tie, double scatter) {
+               double scatter) {
   for (auto a = candidates.begin(); a != candidates.end(); ++a) {
     if (std::any_of(a + 1, candidates.end(),
-                    [&](const Candidate& b) { return rivals(points, freedom, *a, b, tie, scatter); })) {
+                    [&](const Candidate& b) { return rivals(points, freedom, *a, b, scatter); })) {
       return true;
     }
   }
@@ -133,12 +119,12 @@ double axialSpan(const Points<3>& points, const AxialSurface& surface) {
 // lie clearly off it and are not rivals of it in turn.
 std::optional<Candidate> toldApart(const Points<3>& points, AxialFreedom freedom,
                                    const std::vector<Candidate>& rivalling, const Eigen::Vector3d& told,
-                                   double tie, double scatter) {
+                                   double scatter) {
   std::vector<Candidate> along;
   for (const Candidate& c : rivalling) {
     if (std::abs(c.surface.axis.dot(told)) > kToldAxisCosine) along.push_back(c);
   }
-  if (along.empty() || along.size() == rivalling.size() || anyRivals(points, freedom, along, tie, scatter)) {
+  if (along.empty() || along.size() == rivalling.size() || anyRivals(points, freedom, along, scatter)) {
     return std::nullopt;
   }
   const Candidate picked = *std::min_element(along.begin(), along.end(), [](const auto& a, const auto& b) {
@@ -176,11 +162,11 @@ AxisChoice chooseAxis(const Points<3>& points, AxialFreedom freedom,
     return kept;
   };
   const std::vector<Candidate> tied = within(tie);
-  const bool rivalled = anyRivals(points, freedom, tied, tie, scatter);
+  const bool rivalled = anyRivals(points, freedom, tied, scatter);
   // The touches' word picks among minima that fit as well as it allows, where they are rivals or where the
   // lowest lies off it.
   if (toldAxis && (rivalled || !(std::abs(lowest.surface.axis.dot(*toldAxis)) > kToldAxisCosine))) {
-    if (const auto told = toldApart(points, freedom, within(toldTie), *toldAxis, toldTie, scatter)) {
+    if (const auto told = toldApart(points, freedom, within(toldTie), *toldAxis, scatter)) {
       const bool toldIsFitted =
           fitted && told->surface.axis == fitted->axis && told->surface.point == fitted->point;
       return {told->surface, false, toldIsFitted};

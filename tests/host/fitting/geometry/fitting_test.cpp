@@ -1145,6 +1145,52 @@ TEST(AxialFit, VeryWideConesOnNarrowArcsAreTheTrueConeOrRefusedForTheirSpread) {
   }
 }
 
+// The search's every valley is taken down as far as descents go, and a section beside one whose descent ran
+// out of steps sets off again, so a slow valley still reaches its floor: exact touches of these cones lie on
+// the lowest valley the search returns, though its first descent stops short.
+TEST(AxialFit, TheSearchTakesASlowValleyToItsFloor) {
+  struct Case {
+    const char* what;
+    double radius, taper;                             // mm, radius lost per unit height
+    std::vector<std::pair<double, double>> stations;  // degrees, mm
+  };
+  const Case cases[] = {
+      {"cone 86 degrees wide on a 100 degree arc",
+       37.2346,
+       15.0715,
+       {{152.892, 23.7338},
+        {52.1672, 14.6923},
+        {64.6768, 26.0695},
+        {84.9025, 12.6026},
+        {84.4408, 14.7541},
+        {79.8969, 8.58218},
+        {116.982, 29.3688}}},
+      {"cone touched at one height all around",
+       5.23562,
+       0.650157,
+       {{161.673, 0.00655367},
+        {221.43, 0.00207146},
+        {158.05, 0.00542597},
+        {245.018, 0.00108656},
+        {18.7874, 0.00583686},
+        {325.56, 0.00208872}}},
+  };
+  Rng rng(86);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const PointList touches =
+        touchesAt(c.stations, c.radius, c.taper, {Eigen::Matrix3d::Identity(), Vector::Zero()}, rng, 0);
+    detail::Points<3> points(3, static_cast<Eigen::Index>(touches.size()));
+    for (std::size_t i = 0; i < touches.size(); ++i) points.col(static_cast<Eigen::Index>(i)) = touches[i];
+    points.colwise() -= points.rowwise().mean().eval();
+    points /= std::sqrt(points.squaredNorm() / static_cast<double>(points.cols()));
+    const detail::AxialSearch search = detail::searchAxialStarts(points, true);
+    ASSERT_FALSE(search.valleys.empty());
+    EXPECT_LT(search.valleys.front().sumOfSquares, 1e-20);
+    EXPECT_NEAR(std::abs(search.valleys.front().state.slope), std::atan(c.taper), 1e-6);
+  }
+}
+
 TEST(SignedDistance, IsPositiveOutsideEveryShapeAndOnTheLeftOfALineInAPlane) {
   const Vector x = Vector::UnitX(), z = Vector::UnitZ(), origin = Vector::Zero();
   const Frame frame{origin, Eigen::Matrix3d::Identity()};
