@@ -33,6 +33,13 @@ constexpr double kSameAxisDeviations = 3.0;
 // The touches' own word on the axis (their rings, or a seed) picks one of minima that fit as well only when
 // that one lies within this angle of it (cosine, about 5 degrees) and every other lies further.
 constexpr double kToldAxisCosine = 0.996;
+// A probe may scatter up to about twice what its owner states; residuals that claim more speak against the
+// surface, not for a wilder probe.
+constexpr double kMaxScatterGain = 2.0;
+// The standard normal's low 5% point, negated, and a floor for the cube root it gives over one freedom,
+// where the approximation fails: there the bound is the cap.
+constexpr double kLowFivePercent = 1.645;
+constexpr double kSmallestRoot = 0.05;
 
 // Sums of squares closer than this are tied: deviations resolved apart, squared, and rounding.
 double tieAt(double resolved, Eigen::Index count) {
@@ -89,35 +96,21 @@ bool withinTheNoise(const Points<3>& points, AxialFreedom freedom, const AxialSu
   return angle <= kSameAxisDeviations * std::min(ofA->axis, ofB->axis);
 }
 
-// The surface half way between a and b, their axes turned to one sense first (the slope turns with its axis).
-AxialSurface midway(const AxialSurface& a, AxialSurface b) {
-  if (a.axis.dot(b.axis) < 0.0) {
-    b.axis = -b.axis;
-    b.slope = -b.slope;
-  }
-  return {(a.point + b.point) / 2.0, (a.axis + b.axis).normalized(), (a.radius + b.radius) / 2.0,
-          (a.slope + b.slope) / 2.0};
-}
-
-// Whether a and b, fitting the points as well as each other, are two answers rather than two places on one
-// valley's floor: their axes lie further apart than the scatter moves an axis, and further than distinctAxes
-// allows or the best surface along the axis half way between them fits the points clearly worse than both,
-// beyond the tie and the rounding of their sums, so a ridge parts them.
-bool rivals(const Points<3>& points, AxialFreedom freedom, const Candidate& a, const Candidate& b, double tie,
+// Whether a and b, fitting the points as well as each other, are two answers rather than one minimum seen
+// twice: their axes lie further apart than the scatter moves an axis, and further than the search itself
+// tells valleys apart.
+bool rivals(const Points<3>& points, AxialFreedom freedom, const Candidate& a, const Candidate& b,
             double scatter) {
-  if (withinTheNoise(points, freedom, a.surface, b.surface, scatter)) return false;
-  if (distinctAxes(a.surface, b.surface)) return true;
-  const AxialSurfaceModel heldAxis(points, {false, freedom.slope});
-  const double pass = minimizeSumOfSquares(heldAxis, midway(a.surface, b.surface)).lowest.sumOfSquares;
-  return pass > (1.0 + multistart::kSameMinimum) * std::max(a.sumOfSquares, b.sumOfSquares) + tie;
+  return !withinTheNoise(points, freedom, a.surface, b.surface, scatter) &&
+         distinctAxes(a.surface, b.surface);
 }
 
 // Whether any two of candidates are rivals.
 bool anyRivals(const Points<3>& points, AxialFreedom freedom, const std::vector<Candidate>& candidates,
-               double tie, double scatter) {
+               double scatter) {
   for (auto a = candidates.begin(); a != candidates.end(); ++a) {
     if (std::any_of(a + 1, candidates.end(),
-                    [&](const Candidate& b) { return rivals(points, freedom, *a, b, tie, scatter); })) {
+                    [&](const Candidate& b) { return rivals(points, freedom, *a, b, scatter); })) {
       return true;
     }
   }
@@ -133,12 +126,12 @@ double axialSpan(const Points<3>& points, const AxialSurface& surface) {
 // lie clearly off it and are not rivals of it in turn.
 std::optional<Candidate> toldApart(const Points<3>& points, AxialFreedom freedom,
                                    const std::vector<Candidate>& rivalling, const Eigen::Vector3d& told,
-                                   double tie, double scatter) {
+                                   double scatter) {
   std::vector<Candidate> along;
   for (const Candidate& c : rivalling) {
     if (std::abs(c.surface.axis.dot(told)) > kToldAxisCosine) along.push_back(c);
   }
-  if (along.empty() || along.size() == rivalling.size() || anyRivals(points, freedom, along, tie, scatter)) {
+  if (along.empty() || along.size() == rivalling.size() || anyRivals(points, freedom, along, scatter)) {
     return std::nullopt;
   }
   const Candidate picked = *std::min_element(along.begin(), along.end(), [](const auto& a, const auto& b) {
@@ -153,14 +146,27 @@ std::optional<Candidate> toldApart(const Points<3>& points, AxialFreedom freedom
   return picked;
 }
 
+// The most scatter that residuals summing to sumOfSquares over freeCount freedoms leave plausible: the sum
+// over the low 5% point of its chi-squared spread (by the cube-root normal approximation), from the stated
+// scatter up to kMaxScatterGain times it. Over few freedoms the residuals vouch for little: six touches of a
+// cylinder leave one, and a lucky rival may sit far lower than the truth.
+double plausibleScatter(double sumOfSquares, Eigen::Index freeCount, double statedScatter) {
+  if (freeCount <= 0) return kMaxScatterGain * statedScatter;
+  const double k = static_cast<double>(freeCount), spread = 2.0 / (9.0 * k);
+  const double root = std::max(1.0 - spread - kLowFivePercent * std::sqrt(spread), kSmallestRoot);
+  const double shown = std::sqrt(sumOfSquares / (k * root * root * root));
+  return std::clamp(shown, statedScatter, kMaxScatterGain * statedScatter);
+}
+
 }  // namespace
 
 AxisChoice chooseAxis(const Points<3>& points, AxialFreedom freedom,
                       const std::optional<AxialSurface>& fitted, const AxialSearch& search, double scatter,
                       const std::optional<Eigen::Vector3d>& toldAxis) {
-  const double tie = tieAt(kResolvedDeviations * scatter, points.cols());
-  const double toldTie = toldAxis ? tieAt(kToldDeviations * scatter, points.cols()) : tie;
-  std::vector<Candidate> candidates = refinedValleys(points, freedom, search, fitted, toldTie);
+  // Valleys are refined as far as the widest tie could reach: the scatter is judged from the lowest of them.
+  const double reach = toldAxis ? kToldDeviations : kResolvedDeviations;
+  std::vector<Candidate> candidates = refinedValleys(points, freedom, search, fitted,
+                                                     tieAt(reach * kMaxScatterGain * scatter, points.cols()));
   if (fitted) candidates.push_back({*fitted, sumOfSquares(points, *fitted)});
   if (candidates.empty()) return {};
   const auto lowestPlace =
@@ -168,6 +174,12 @@ AxisChoice chooseAxis(const Points<3>& points, AxialFreedom freedom,
                        [](const auto& a, const auto& b) { return a.sumOfSquares < b.sumOfSquares; });
   const bool fittedIsLowest = fitted && lowestPlace == candidates.end() - 1;
   const Candidate lowest = *lowestPlace;
+  // A probe may scatter more than stated: minima that fit within what the lowest's residuals leave plausible
+  // as noise are no less tied for that.
+  const Eigen::Index freeCount = points.cols() - AxialSurfaceModel::parameterCount(freedom);
+  scatter = plausibleScatter(lowest.sumOfSquares, freeCount, scatter);
+  const double tie = tieAt(kResolvedDeviations * scatter, points.cols());
+  const double toldTie = toldAxis ? tieAt(kToldDeviations * scatter, points.cols()) : tie;
   const auto within = [&](double bound) {
     std::vector<Candidate> kept;
     for (const Candidate& c : candidates) {
@@ -176,11 +188,11 @@ AxisChoice chooseAxis(const Points<3>& points, AxialFreedom freedom,
     return kept;
   };
   const std::vector<Candidate> tied = within(tie);
-  const bool rivalled = anyRivals(points, freedom, tied, tie, scatter);
+  const bool rivalled = anyRivals(points, freedom, tied, scatter);
   // The touches' word picks among minima that fit as well as it allows, where they are rivals or where the
   // lowest lies off it.
   if (toldAxis && (rivalled || !(std::abs(lowest.surface.axis.dot(*toldAxis)) > kToldAxisCosine))) {
-    if (const auto told = toldApart(points, freedom, within(toldTie), *toldAxis, toldTie, scatter)) {
+    if (const auto told = toldApart(points, freedom, within(toldTie), *toldAxis, scatter)) {
       const bool toldIsFitted =
           fitted && told->surface.axis == fitted->axis && told->surface.point == fitted->point;
       return {told->surface, false, toldIsFitted};

@@ -1080,6 +1080,7 @@ TEST(AxialFit, OperatorsPatternsAreMadeRightOrRefusedAlikeInEveryPose) {
   const Stations staggered{{0, 10}, {120, 10}, {240, 10}, {60, 50}, {180, 50}, {300, 50}};
   const Stations shaftWalk{{0, 0}, {4, 10}, {8, 20}, {12, 30}, {16, 40}, {20, 50}};
   const Stations shaftArc{{0, 0}, {7, 12}, {11, 19}, {18, 33}, {25, 41}, {30, 50}};
+  const Stations boltSpiral{{0, .9}, {60, 1.74}, {120, 2.58}, {180, 3.42}, {240, 4.26}, {300, 5.1}};
   const Pattern patterns[] = {
       {"bore 290 degrees, 40 mm along", 36.5, 0, nullptr, 1e-9, 12, false, bore290},
       {"bolt hole rings", 3.5, 20e-6, nullptr, 0.06, 100, false, boltRings},
@@ -1094,6 +1095,11 @@ TEST(AxialFit, OperatorsPatternsAreMadeRightOrRefusedAlikeInEveryPose) {
       {"shaft narrow arc", 46.5, 0, "around", 0, 12, false, shaftWalk},
       {"shaft uneven arc", 46.5, 0, "around", 0, 12, false, shaftArc},
       {"shaft uneven arc, noisy", 46.5, 10e-6, "around", 0, 100, false, shaftArc},
+      // A probe scattering twice what is stated: six touches lie on a second cylinder as closely as on the
+      // probed one, and a lucky scatter lets the wrong one fit them better (a 3.7 mm bolt hole, a 1.8 mm pin
+      // on the shaft), so the residuals, not only the stated scatter, judge the tie.
+      {"bolt hole spiral, twice the stated noise", 3.5, 20e-6, "along", 0, 100, false, boltSpiral},
+      {"shaft uneven arc, twice the stated noise", 46.5, 20e-6, "around", 0, 100, false, shaftArc},
   };
   Rng rng(84);
   for (const Pattern& c : patterns) {
@@ -1142,6 +1148,52 @@ TEST(AxialFit, VeryWideConesOnNarrowArcsAreTheTrueConeOrRefusedForTheirSpread) {
       continue;
     }
     EXPECT_NEAR((*x)(5), halfAngle, 1e-6) << x->transpose();
+  }
+}
+
+// The search's every valley is taken down as far as descents go, and a section beside one whose descent ran
+// out of steps sets off again, so a slow valley still reaches its floor: exact touches of these cones lie on
+// the lowest valley the search returns, though its first descent stops short.
+TEST(AxialFit, TheSearchTakesASlowValleyToItsFloor) {
+  struct Case {
+    const char* what;
+    double radius, taper;                             // mm, radius lost per unit height
+    std::vector<std::pair<double, double>> stations;  // degrees, mm
+  };
+  const Case cases[] = {
+      {"cone 86 degrees wide on a 100 degree arc",
+       37.2346,
+       15.0715,
+       {{152.892, 23.7338},
+        {52.1672, 14.6923},
+        {64.6768, 26.0695},
+        {84.9025, 12.6026},
+        {84.4408, 14.7541},
+        {79.8969, 8.58218},
+        {116.982, 29.3688}}},
+      {"cone touched at one height all around",
+       5.23562,
+       0.650157,
+       {{161.673, 0.00655367},
+        {221.43, 0.00207146},
+        {158.05, 0.00542597},
+        {245.018, 0.00108656},
+        {18.7874, 0.00583686},
+        {325.56, 0.00208872}}},
+  };
+  Rng rng(86);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const PointList touches =
+        touchesAt(c.stations, c.radius, c.taper, {Eigen::Matrix3d::Identity(), Vector::Zero()}, rng, 0);
+    detail::Points<3> points(3, static_cast<Eigen::Index>(touches.size()));
+    for (std::size_t i = 0; i < touches.size(); ++i) points.col(static_cast<Eigen::Index>(i)) = touches[i];
+    points.colwise() -= points.rowwise().mean().eval();
+    points /= std::sqrt(points.squaredNorm() / static_cast<double>(points.cols()));
+    const detail::AxialSearch search = detail::searchAxialStarts(points, true);
+    ASSERT_FALSE(search.valleys.empty());
+    EXPECT_LT(search.valleys.front().sumOfSquares, 1e-20);
+    EXPECT_NEAR(std::abs(search.valleys.front().state.slope), std::atan(c.taper), 1e-6);
   }
 }
 
