@@ -33,13 +33,6 @@ constexpr double kSameAxisDeviations = 3.0;
 // The touches' own word on the axis (their rings, or a seed) picks one of minima that fit as well only when
 // that one lies within this angle of it (cosine, about 5 degrees) and every other lies further.
 constexpr double kToldAxisCosine = 0.996;
-// A probe may scatter up to about twice what its owner states; residuals that claim more speak against the
-// surface, not for a wilder probe.
-constexpr double kMaxScatterGain = 2.0;
-// The standard normal's low 5% point, negated, and a floor for the cube root it gives over one freedom,
-// where the approximation fails: there the bound is the cap.
-constexpr double kLowFivePercent = 1.645;
-constexpr double kSmallestRoot = 0.05;
 
 // Sums of squares closer than this are tied: deviations resolved apart, squared, and rounding.
 double tieAt(double resolved, Eigen::Index count) {
@@ -146,27 +139,14 @@ std::optional<Candidate> toldApart(const Points<3>& points, AxialFreedom freedom
   return picked;
 }
 
-// The most scatter that residuals summing to sumOfSquares over freeCount freedoms leave plausible: the sum
-// over the low 5% point of its chi-squared spread (by the cube-root normal approximation), from the stated
-// scatter up to kMaxScatterGain times it. Over few freedoms the residuals vouch for little: six touches of a
-// cylinder leave one, and a lucky rival may sit far lower than the truth.
-double plausibleScatter(double sumOfSquares, Eigen::Index freeCount, double statedScatter) {
-  if (freeCount <= 0) return kMaxScatterGain * statedScatter;
-  const double k = static_cast<double>(freeCount), spread = 2.0 / (9.0 * k);
-  const double root = std::max(1.0 - spread - kLowFivePercent * std::sqrt(spread), kSmallestRoot);
-  const double shown = std::sqrt(sumOfSquares / (k * root * root * root));
-  return std::clamp(shown, statedScatter, kMaxScatterGain * statedScatter);
-}
-
 }  // namespace
 
 AxisChoice chooseAxis(const Points<3>& points, AxialFreedom freedom,
                       const std::optional<AxialSurface>& fitted, const AxialSearch& search, double scatter,
                       const std::optional<Eigen::Vector3d>& toldAxis) {
-  // Valleys are refined as far as the widest tie could reach: the scatter is judged from the lowest of them.
-  const double reach = toldAxis ? kToldDeviations : kResolvedDeviations;
-  std::vector<Candidate> candidates = refinedValleys(points, freedom, search, fitted,
-                                                     tieAt(reach * kMaxScatterGain * scatter, points.cols()));
+  const double tie = tieAt(kResolvedDeviations * scatter, points.cols());
+  const double toldTie = toldAxis ? tieAt(kToldDeviations * scatter, points.cols()) : tie;
+  std::vector<Candidate> candidates = refinedValleys(points, freedom, search, fitted, toldTie);
   if (fitted) candidates.push_back({*fitted, sumOfSquares(points, *fitted)});
   if (candidates.empty()) return {};
   const auto lowestPlace =
@@ -174,12 +154,6 @@ AxisChoice chooseAxis(const Points<3>& points, AxialFreedom freedom,
                        [](const auto& a, const auto& b) { return a.sumOfSquares < b.sumOfSquares; });
   const bool fittedIsLowest = fitted && lowestPlace == candidates.end() - 1;
   const Candidate lowest = *lowestPlace;
-  // A probe may scatter more than stated: minima that fit within what the lowest's residuals leave plausible
-  // as noise are no less tied for that.
-  const Eigen::Index freeCount = points.cols() - AxialSurfaceModel::parameterCount(freedom);
-  scatter = plausibleScatter(lowest.sumOfSquares, freeCount, scatter);
-  const double tie = tieAt(kResolvedDeviations * scatter, points.cols());
-  const double toldTie = toldAxis ? tieAt(kToldDeviations * scatter, points.cols()) : tie;
   const auto within = [&](double bound) {
     std::vector<Candidate> kept;
     for (const Candidate& c : candidates) {

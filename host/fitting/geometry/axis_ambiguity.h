@@ -14,13 +14,12 @@ namespace fitting::detail {
 
 // The surface to keep of fitted (when the fit found one) and each valley of search refined on all the
 // points: the lowest, and whether another along a distinct axis fits the points, with freedom, as well. Two
-// fit as well when their sums of squares lie within (3 s)^2 of each other, or are tied to rounding. A point
-// is stated to scatter about the surface with a standard deviation of scatter (normalized units); s is the
-// most the lowest's residuals leave plausible, from scatter up to twice it, as a probe may scatter more
-// than stated. Sums of squares closer than three such deviations are not told apart, and neither are axes
-// closer than three standard deviations of the tilt that s leaves (see axialUncertainty): those are one
-// minimum. Of minima that fit as well, the one along toldAxis, the touches' own word on the axis (its sense
-// aside), is kept when every other lies clearly off it. The same points in any pose give the same answer.
+// fit as well when their sums of squares lie within (3 scatter)^2 of each other, or are tied to rounding. A
+// point scatters about the surface with a standard deviation of scatter (normalized units); sums of squares
+// closer than three such deviations are not told apart, and neither are axes closer than three standard
+// deviations of the tilt that scatter leaves (see axialUncertainty): those are one minimum. Of minima that
+// fit as well, the one along toldAxis, the touches' own word on the axis (its sense aside), is kept when
+// every other lies clearly off it. The same points in any pose give the same answer.
 struct AxisChoice {
   std::optional<AxialSurface> lowest;  // the surface to keep: the lowest, or the one the touches' word picks
   bool rivalled = false;
