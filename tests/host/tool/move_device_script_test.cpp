@@ -12,6 +12,7 @@
 
 #include "basic_types/matrix4x4.h"
 #include "posed_pick.h"
+#include "project_script.h"
 #include "support/run_tool.h"
 #include "support/scratch_directory.h"
 
@@ -195,13 +196,9 @@ TEST(MoveDeviceScripts, DoneStoresNothingSilentlyAndAsksBeforeStoringPairsBeyond
         kRadiusEvent + each.references + "answer 1\n" + next +
         before.substr(move, before.find('\n', move) + 1 - move) + each.slipped + "print alignment\n" +
         each.recovered + done + "print alignment\napply\n";
-    ScratchDirectory scratch;
-    std::ofstream(scratch.system("slip.script")) << script;
-    int status = -1;
-    const std::string output =
-        runTool("--store '" + scratch.system("store.txt") + "' --script " + scratch.system("slip.script"),
-                status, kProject);
-    EXPECT_EQ(WEXITSTATUS(status), 0) << output;
+    const ScriptRun run = runScriptWithOwnStore(script);
+    const std::string& output = run.output;
+    EXPECT_EQ(run.status, 0) << output;
     EXPECT_NE(output.find(each.told), std::string::npos) << output;
     expectIdentity(printedHardware(output));
     expectIdentity(printedHardware(output.substr(output.rfind("hardware\n"))) * kFirstMove);
@@ -323,13 +320,9 @@ TEST(MoveDeviceScripts, ReferencesNearALineAreAskedAboutWhereTheProbingNoiseTurn
     for (double element : before.m) script += numbers({element});
     script += "\ncommand PalperaMoveDeviceCmd\npress :MoveDeviceWidget:StartBeginButton\n" + each.probed +
               move + "\n" + each.moved + "print alignment\n" + each.last + "print alignment\napply\n";
-    ScratchDirectory scratch;
-    std::ofstream(scratch.system("line.script")) << script;
-    int status = -1;
-    const std::string output =
-        runTool("--store '" + scratch.system("store.txt") + "' --script " + scratch.system("line.script"),
-                status, kProject);
-    EXPECT_EQ(WEXITSTATUS(status), 0) << output;
+    const ScriptRun run = runScriptWithOwnStore(script);
+    const std::string& output = run.output;
+    EXPECT_EQ(run.status, 0) << output;
     const std::string shown = output.substr(0, output.find("hardware\n"));
     for (const std::string& word : {asked, inLine, unfitted, outside}) {
       const bool told = std::find(each.told.begin(), each.told.end(), word) != each.told.end();

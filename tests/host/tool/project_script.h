@@ -25,3 +25,14 @@ inline ScriptRun runProjectScript(const std::string& script) {
   std::string output = runTool("--script " + scratch.system("session.script"), status, kProject);
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
 }
+
+// The script as written, run from the project's folder with a settings store of its own, fresh for the run.
+inline ScriptRun runScriptWithOwnStore(const std::string& script) {
+  ScratchDirectory scratch;
+  std::ofstream(scratch.system("session.script")) << script;
+  int status = -1;
+  std::string output =
+      runTool("--store '" + scratch.system("store.txt") + "' --script " + scratch.system("session.script"),
+              status, kProject);
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
+}
