@@ -52,6 +52,9 @@ ProbedPointGroups loadPointGroups(IZelFeature* feature) {
                    queryPart<IZelVectorsValue>(parameters->getParameter(ZelString(kSampledPointsKey)))) {
       groups.groupValues.push_back(sampled);
       groups.groups.push_back(pointsOf(*sampled));
+      auto* approaches = queryPart<IZelVectorsValue>(parameters->getParameter(ZelString(kApproachesKey)));
+      const bool matches = approaches && pointsOf(*approaches).size() == groups.groups.back().size();
+      groups.approachValues.push_back(matches ? approaches : nullptr);
     }
   }
   flatten(groups);
@@ -68,6 +71,11 @@ void removeSelectedPoints(ProbedPointGroups& groups, BitVector& selection) {
     PointList& group = groups.groups[g - 1];
     group.erase(group.begin() + (k - 1));
     setPoints(*groups.groupValues[g - 1], group);
+    if (IZelVectorsValue* approaches = groups.approachValues[g - 1]) {
+      PointList travelled = pointsOf(*approaches);
+      travelled.erase(travelled.begin() + (k - 1));
+      setPoints(*approaches, travelled);
+    }
     index = selection.findPrevious(index);
   }
   flatten(groups);

@@ -22,6 +22,8 @@ struct ProbedPointGroups {
   // The "<SampledPoints>" value each group was read from, owned by the feature's record.
   std::vector<IZelVectorsValue*> groupValues;
   std::vector<PointList> groups;
+  // Each group's "<Approaches>" value, one per point, or null where the record holds none that matches.
+  std::vector<IZelVectorsValue*> approachValues;
 };
 
 // The groups of the feature's record; a feature or child without a record, or a record without
@@ -29,5 +31,6 @@ struct ProbedPointGroups {
 ProbedPointGroups loadPointGroups(IZelFeature* feature);
 
 // Removes the selected flat points (bits 1 to the point count; higher bits are ignored) from their groups,
-// writes each group back into the record it came from, rebuilds the flat list and clears the selection.
+// writes each group (and its approaches, which stay one per point) back into the record it came from,
+// rebuilds the flat list and clears the selection.
 void removeSelectedPoints(ProbedPointGroups& groups, BitVector& selection);

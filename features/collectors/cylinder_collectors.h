@@ -11,7 +11,7 @@ class CylinderCollector final : public ConcreteCollector<CylinderCollector> {
   static constexpr const char* interfaceName = "CylinderCollector";
   static constexpr SimpleCollectorTraits kTraits{"HardProbeCylinderCreator",
                                                  "IZelCylinder",
-                                                 kFillWithoutWorkPlane,
+                                                 kFillWithApproaches,
                                                  false,
                                                  false,
                                                  true,

@@ -292,7 +292,10 @@ bool FeatureCollectorBase::fillProbingParameters(uint32_t keys, IZelPlane* workP
   IPtr<IZelVectorValue> stop;
   IPtr<IZelDoubleValue> radius;
   IPtr<IZelParameter> plane;
+  IPtr<IZelVectorsValue> approaches;
   if (keys & kFillSampled) sampled.getService();
+  // Optional: without them the creator starts from the touches alone.
+  if (keys & kFillApproaches) approaches.getService();
   if (keys & kFillStop) stop.getService();
   if (keys & kFillRadius) radius.getService();
   if (keys & kFillWorkPlane) plane = featureParameter(queryPart<IZelFeature>(workPlane));
@@ -314,11 +317,15 @@ bool FeatureCollectorBase::fillProbingParameters(uint32_t keys, IZelPlane* workP
     creator_->setParameter(ZelString(kProbeRadiusKey), radius.get());
   }
   if (plane) creator_->setParameter(ZelString(kWorkPlaneKey), plane.get());
+  if (approaches) {
+    setPoints(*approaches, travelledApproaches());
+    creator_->setParameter(ZelString(kApproachesKey), approaches.get());
+  }
   for (const TrailingParameter& extra : trailing)
     creator_->setParameter(ZelString(extra.key), extra.value.get());
   createWithCreator();
   // Before any other reason: a stray touch pulls the fit, and what the creator then says of it misleads.
-  if (sampled && radius) refuseStrayTouch(*sampled, *radius);
+  if (sampled && radius) refuseStrayTouch(*sampled, *radius, approaches.get());
   if (stop && createdFeature_) holdToTouchedSide(*stop, workPlane);
   return static_cast<bool>(createdFeature_);
 }
@@ -365,23 +372,44 @@ void FeatureCollectorBase::holdToTouchedSide(IZelVectorValue& stop, IZelPlane* w
                             surfaceWord());
 }
 
-void FeatureCollectorBase::refuseStrayTouch(IZelVectorsValue& sampled, IZelDoubleValue& radius) {
+namespace {
+
+PointList without(PointList points, size_t index) {
+  points.erase(points.begin() + static_cast<std::ptrdiff_t>(index));
+  return points;
+}
+
+}  // namespace
+
+PointList FeatureCollectorBase::travelledApproaches() const {
+  PointList travelled;
+  for (const TouchApproach& approach : touchApproaches_)
+    travelled.push_back(approach.travelled ? approach.direction : Vector3());
+  travelled.resize(sampledPoints_.size());
+  return travelled;
+}
+
+void FeatureCollectorBase::refuseStrayTouch(IZelVectorsValue& sampled, IZelDoubleValue& radius,
+                                            IZelVectorsValue* approaches) {
   // A trial fit through the ball centres judges nothing: its touches are judged at the stop.
   if (probeRadius_ == 0 || !creator_) return;
   if (createdFeature_ && touchesHugMadeFeature(*createdFeature_, sampledPoints_, probeRadius_)) return;
-  IPtr<IZelVectorsValue> others;
+  IPtr<IZelVectorsValue> others, othersApproaches;
   IPtr<IZelDoubleValue> noRadius;
   others.getService();
   noRadius.getService();
   if (!others || !noRadius) return;
+  if (approaches) othersApproaches.getService();
   noRadius->setValue(0.0);
   creator_->setParameter(ZelString(kProbeRadiusKey), noRadius.get());
   const std::optional<StrayTouch> stray =
       findStrayTouch(sampledPoints_, static_cast<size_t>(pointsRequired_), [&](size_t skipped) {
-        PointList rest = sampledPoints_;
-        rest.erase(rest.begin() + static_cast<std::ptrdiff_t>(skipped));
-        setPoints(*others, rest);
+        setPoints(*others, without(sampledPoints_, skipped));
         creator_->setParameter(ZelString(kSampledPointsKey), others.get());
+        if (othersApproaches) {
+          setPoints(*othersApproaches, without(travelledApproaches(), skipped));
+          creator_->setParameter(ZelString(kApproachesKey), othersApproaches.get());
+        }
         IPtr<IZelFeature> fitted;
         fitted.takeOwnership(creator_->createFeature());
         return fitted;
@@ -389,6 +417,7 @@ void FeatureCollectorBase::refuseStrayTouch(IZelVectorsValue& sampled, IZelDoubl
   // The creator's table goes back to what the feature was made from, for a remake from another stop.
   creator_->setParameter(ZelString(kSampledPointsKey), &sampled);
   creator_->setParameter(ZelString(kProbeRadiusKey), &radius);
+  if (approaches) creator_->setParameter(ZelString(kApproachesKey), approaches);
   if (!stray) return;
   createdFeature_.release();
   loadResultPoints();

@@ -121,7 +121,14 @@ class FeatureCollectorBase : public IZelFeatureCollector,
   ZelString refusalReason();
 
   // The keys a fill writes into the creator's table, in this order when present.
-  enum FillKey : uint32_t { kFillSampled = 1, kFillStop = 2, kFillRadius = 4, kFillWorkPlane = 8 };
+  // kFillApproaches: each touch's travel, where the creator can start its fit from it.
+  enum FillKey : uint32_t {
+    kFillSampled = 1,
+    kFillStop = 2,
+    kFillRadius = 4,
+    kFillWorkPlane = 8,
+    kFillApproaches = 16
+  };
 
   // The child collectors in probing order, and the active one (none while this collector collects itself).
   std::span<const IPtr<IZelFeatureCollector>> children() const { return children_; }
@@ -188,7 +195,9 @@ class FeatureCollectorBase : public IZelFeatureCollector,
   void holdToTouchedSide(IZelVectorValue& stop, IZelPlane* workPlane);
   // Refuses the made feature when a touch lies clearly off the feature the other touches make
   // (stray_touch.h), judged through the creator with these values put back afterwards.
-  void refuseStrayTouch(IZelVectorsValue& sampled, IZelDoubleValue& radius);
+  void refuseStrayTouch(IZelVectorsValue& sampled, IZelDoubleValue& radius, IZelVectorsValue* approaches);
+  // Each sampled point's travel into it; zero where the device reported none.
+  PointList travelledApproaches() const;
   SideJudgement judgeMadeSide(const Vector3& stop, IZelPlane* workPlane);
   void loadResultPoints();
   void onChildStop(IZelFeatureCollector& child);

@@ -11,6 +11,7 @@ inline constexpr uint32_t kFillWithWorkPlane =
     FeatureCollectorBase::kFillWorkPlane;
 inline constexpr uint32_t kFillWithoutWorkPlane =
     FeatureCollectorBase::kFillSampled | FeatureCollectorBase::kFillStop | FeatureCollectorBase::kFillRadius;
+inline constexpr uint32_t kFillWithApproaches = kFillWithoutWorkPlane | FeatureCollectorBase::kFillApproaches;
 inline constexpr uint32_t kFillPointsOnly = FeatureCollectorBase::kFillSampled;
 inline constexpr uint32_t kFillPointsAndWorkPlane =
     FeatureCollectorBase::kFillSampled | FeatureCollectorBase::kFillWorkPlane;

@@ -10,6 +10,9 @@ inline constexpr char16_t kSampledPointsKey[] = u"<SampledPoints>";
 inline constexpr char16_t kStopPointKey[] = u"<StopPoint>";
 // The probe-tip radius in metres (IZelDoubleValue).
 inline constexpr char16_t kProbeRadiusKey[] = u"<ProbeRadius>";
+// Each touch's travel into it, a unit direction towards the touch, in probing order; zero where the device
+// reported none (IZelVectorsValue). A creator may start its fit from them.
+inline constexpr char16_t kApproachesKey[] = u"<Approaches>";
 // The plane a planar feature is probed in (IZelEmbeddedFeatureParameter holding an IZelPlane).
 inline constexpr char16_t kWorkPlaneKey[] = u"<WorkPlane>";
 // The children of a composite feature (a nested IZelParameterTable), named "<Feature1>", "<Feature2>", ... in

@@ -1,5 +1,6 @@
 #include "features/creators/cylinder_initial_values.h"
 
+#include "features/creators/approach_start.h"
 #include "features/creators/axial_estimates.h"
 #include "features/creators/fitter_hints.h"
 
@@ -19,6 +20,10 @@ void InitialValueUtil::apply(IZelFeatureFitter& fitter) const {
 }
 
 void FreeInitialValueUtil::compute(const PointList& points) {
+  if (const std::optional<ApproachStart> told = cylinderFromApproaches(points, approaches_)) {
+    setStart(told->axis, told->centre, told->diameter);
+    return;
+  }
   std::optional<RingCircles> rings = fitProbingRings(points);
   if (!rings) return;
   const Vector3 first = rings->first->center(), last = rings->last->center();

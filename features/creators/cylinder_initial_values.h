@@ -5,6 +5,7 @@
 // not finite, gives no start: the fit then runs from its own.
 
 #include <optional>
+#include <span>
 
 #include "features/point_list.h"
 #include "framework/object/iptr.h"
@@ -32,11 +33,16 @@ class InitialValueUtil {
   std::optional<Start> start_;
 };
 
-// From the first-probed and last-probed rings: the axis from the first ring's centre to the last's, the
-// centre midway, the mean of the two diameters. Needs 7 points.
+// From the touches' approaches where they tell the axis (approach_start.h), one per point; else from the
+// first-probed and last-probed rings: the axis from the first ring's centre to the last's, the centre
+// midway, the mean of the two diameters, which needs 7 points.
 class FreeInitialValueUtil final : public InitialValueUtil {
  public:
+  explicit FreeInitialValueUtil(std::span<const Vector3> approaches = {}) : approaches_(approaches) {}
   void compute(const PointList& points) override;
+
+ private:
+  std::span<const Vector3> approaches_;
 };
 
 // From one circle of all points in the work plane: its normal, its centre moved to the points' mid-height.

@@ -134,7 +134,9 @@ IPtr<IZelFeature> CylinderCreatorBase::finishCylinder(const IPtr<IZelFeature>& f
 IPtr<IZelFeature> HardProbeCylinderCreator::buildFeature() {
   std::optional<Probing> probing = readProbing(kSampled | kStop | kRadius);
   if (!probing) return {};
-  cylinder::FreeInitialValueUtil start;
+  auto* approaches = parameterAs<IZelVectorsValue>(kApproachesKey);
+  const PointList travelled = approaches ? pointsOf(*approaches) : PointList();
+  cylinder::FreeInitialValueUtil start(travelled);
   start.compute(probing->sampled);
   return finishCylinder(fit(probing->sampled, axialFitSetUp("IZelCylinder", start, nullptr)), *probing);
 }

@@ -97,10 +97,12 @@ std::optional<Eigen::Vector3d> ringsAxis(const Points<3>& points) {
   return axis;
 }
 
-// The axis the caller's seed (a nominal) gives, else the touches' order, in the points' own frame.
-std::optional<Eigen::Vector3d> toldAxis(const Points<3>& own, const std::optional<AxialSurface>& seed) {
-  if (seed) return seed->axis;
-  return ringsAxis(own);
+// The axis the caller's seed gives, else the touches' order, in the points' own frame.
+std::optional<ToldAxis> toldAxis(const Points<3>& own, const std::optional<AxialSurface>& seed) {
+  if (seed) return ToldAxis{seed->axis};
+  const std::optional<Eigen::Vector3d> rings = ringsAxis(own);
+  if (!rings) return std::nullopt;
+  return ToldAxis{*rings, true};
 }
 
 // Why a surface the touches do not determine is refused, when they do not.

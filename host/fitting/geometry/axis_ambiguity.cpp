@@ -31,8 +31,10 @@ constexpr double kSampleSlack = 16.0;
 // touches' scatter, not two answers.
 constexpr double kSameAxisDeviations = 3.0;
 // The touches' own word on the axis (their rings, or a seed) picks one of minima that fit as well only when
-// that one lies within this angle of it (cosine, about 5 degrees) and every other lies further.
-constexpr double kToldAxisCosine = 0.996;
+// that one lies within this angle of it (cosine, about 10 degrees) and every other lies further: a word from
+// approaches that lean a few degrees off their normals is off by as much, while the minima it tells apart
+// (bolt-hole touches at six heights fit a cylinder some twenty degrees off) lie further.
+constexpr double kToldAxisCosine = 0.985;
 
 // Sums of squares closer than this are tied: deviations resolved apart, squared, and rounding.
 double tieAt(double resolved, Eigen::Index count) {
@@ -118,11 +120,11 @@ double axialSpan(const Points<3>& points, const AxialSurface& surface) {
 // The one of rivals that the touches' own word on the axis picks: the only one along told, when the others
 // lie clearly off it and are not rivals of it in turn.
 std::optional<Candidate> toldApart(const Points<3>& points, AxialFreedom freedom,
-                                   const std::vector<Candidate>& rivalling, const Eigen::Vector3d& told,
+                                   const std::vector<Candidate>& rivalling, const ToldAxis& told,
                                    double scatter) {
   std::vector<Candidate> along;
   for (const Candidate& c : rivalling) {
-    if (std::abs(c.surface.axis.dot(told)) > kToldAxisCosine) along.push_back(c);
+    if (std::abs(c.surface.axis.dot(told.direction)) > kToldAxisCosine) along.push_back(c);
   }
   if (along.empty() || along.size() == rivalling.size() || anyRivals(points, freedom, along, scatter)) {
     return std::nullopt;
@@ -130,8 +132,7 @@ std::optional<Candidate> toldApart(const Points<3>& points, AxialFreedom freedom
   const Candidate picked = *std::min_element(along.begin(), along.end(), [](const auto& a, const auto& b) {
     return a.sumOfSquares < b.sumOfSquares;
   });
-  // A word that picks a surface the touches spread wider along than along another is not trusted: touches
-  // taken around a hub at alternate heights form rings of three about an axis across it.
+  if (!told.fromRings) return picked;
   const bool leastSpread = std::all_of(rivalling.begin(), rivalling.end(), [&](const Candidate& c) {
     return axialSpan(points, picked.surface) <= axialSpan(points, c.surface);
   });
@@ -143,7 +144,7 @@ std::optional<Candidate> toldApart(const Points<3>& points, AxialFreedom freedom
 
 AxisChoice chooseAxis(const Points<3>& points, AxialFreedom freedom,
                       const std::optional<AxialSurface>& fitted, const AxialSearch& search, double scatter,
-                      const std::optional<Eigen::Vector3d>& toldAxis) {
+                      const std::optional<ToldAxis>& toldAxis) {
   const double tie = tieAt(kResolvedDeviations * scatter, points.cols());
   const double toldTie = toldAxis ? tieAt(kToldDeviations * scatter, points.cols()) : tie;
   std::vector<Candidate> candidates = refinedValleys(points, freedom, search, fitted, toldTie);
@@ -165,7 +166,7 @@ AxisChoice chooseAxis(const Points<3>& points, AxialFreedom freedom,
   const bool rivalled = anyRivals(points, freedom, tied, scatter);
   // The touches' word picks among minima that fit as well as it allows, where they are rivals or where the
   // lowest lies off it.
-  if (toldAxis && (rivalled || !(std::abs(lowest.surface.axis.dot(*toldAxis)) > kToldAxisCosine))) {
+  if (toldAxis && (rivalled || !(std::abs(lowest.surface.axis.dot(toldAxis->direction)) > kToldAxisCosine))) {
     if (const auto told = toldApart(points, freedom, within(toldTie), *toldAxis, scatter)) {
       const bool toldIsFitted =
           fitted && told->surface.axis == fitted->axis && told->surface.point == fitted->point;

@@ -20,6 +20,15 @@ namespace fitting::detail {
 // deviations of the tilt that scatter leaves (see axialUncertainty): those are one minimum. Of minima that
 // fit as well, the one along toldAxis, the touches' own word on the axis (its sense aside), is kept when
 // every other lies clearly off it. The same points in any pose give the same answer.
+// The touches' own word on the axis: the caller's seed (a nominal, or what the touches' approaches say), or
+// the rings the touches were taken in. Only rings can mislead: touches taken around a hub at alternate
+// heights form rings of three about an axis across it, so their word holds only where the touches spread no
+// wider along it than along any other.
+struct ToldAxis {
+  Eigen::Vector3d direction;
+  bool fromRings = false;
+};
+
 struct AxisChoice {
   std::optional<AxialSurface> lowest;  // the surface to keep: the lowest, or the one the touches' word picks
   bool rivalled = false;
@@ -27,6 +36,6 @@ struct AxisChoice {
 };
 AxisChoice chooseAxis(const Points<3>& points, AxialFreedom freedom,
                       const std::optional<AxialSurface>& fitted, const AxialSearch& search, double scatter,
-                      const std::optional<Eigen::Vector3d>& toldAxis = std::nullopt);
+                      const std::optional<ToldAxis>& toldAxis = std::nullopt);
 
 }  // namespace fitting::detail
