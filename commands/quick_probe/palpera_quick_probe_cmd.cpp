@@ -231,8 +231,12 @@ void PalperaQuickProbeCmd::setProbeRadius(double radius) {
   recognizer_.setProbeRadius(radius);
 }
 
-void PalperaQuickProbeCmd::onMoved(const Vector3& point, const Vector3& to, const Vector3&) {
+void PalperaQuickProbeCmd::onMoved(const Vector3& point, const Vector3& to, const Vector3& up) {
   approach_ = to;
+  // Only the last moves before a touch show its travel; an arm held still streams on.
+  constexpr size_t kMostMoves = 256;
+  if (movesSinceTouch_.size() == kMostMoves) movesSinceTouch_.pop_front();
+  movesSinceTouch_.push_back({point, to, up});
   handlePoint(point, false);
 }
 
@@ -262,6 +266,7 @@ void PalperaQuickProbeCmd::handlePoint(const Vector3& point, bool sampled) {
   graphics_.showEdges(recognizer_.edgesOf(index));
   requestRedraw(false);
   if (!sampled) return;
+  const std::deque<Move> travel = std::exchange(movesSinceTouch_, {});
   if (recognizer_.onUnmeasuredFace())
     return reportUserError(tr("this face is not a feature Quick Probe measures"));
   // A touch that no feature takes is lost to the operator: said, never dropped without a word.
@@ -271,6 +276,10 @@ void PalperaQuickProbeCmd::handlePoint(const Vector3& point, bool sampled) {
            "it is not taken"));
   if (auto* receiver = queryPart<IZelHardProbeDataReceiver>(recognizer_.collector(index))) {
     recognizer_.noteTouch(index, point, std::exchange(approach_, Vector3()));
+    // Only a fit that starts from the ball's travel gets it: Quick Probe takes a side from the nominal.
+    auto* base = queryPart<FeatureCollectorBase>(recognizer_.collector(index));
+    if (base && base->startsFromTravel())
+      for (const Move& move : travel) receiver->onMoved(move.point, move.to, move.up);
     receiver->onPointSampled(point);
     graphics_.addPoint(point);
     ++pointCount_;
@@ -325,6 +334,7 @@ void PalperaQuickProbeCmd::removeTempNominal() {
 void PalperaQuickProbeCmd::onPointStop(const Vector3& point) {
   if (!active_) return;
   approach_ = Vector3();
+  movesSinceTouch_.clear();
   if (pointCount_ == 0) {
     finishCommand(context_, true);
     return;

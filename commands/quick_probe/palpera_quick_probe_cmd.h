@@ -21,6 +21,7 @@
 // also calls the receiver.
 
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -114,6 +115,12 @@ class PalperaQuickProbeCmd : public CompBaseCmd, public IZelHardProbeDataReceive
   QuickProbeRecognizer recognizer_;
   int32_t pointCount_ = 0;  // sampled since the last finish
   Vector3 approach_;        // the probe direction of the last move since the last touch or stop, or zero
+  struct Move {
+    Vector3 point, to, up;
+  };
+  // The newest moves since the last touch or stop: a collector whose fit starts from the ball's travel gets
+  // them before the touch it takes.
+  std::deque<Move> movesSinceTouch_;
 
   ZelHashTable<int32_t, IPtr<IZelSubObject>> shownNominals_;
   ZelHashTable<int32_t, IPtr<IZelSubObject>> probedSubObjects_;

@@ -92,6 +92,8 @@ class FeatureCollectorBase : public IZelFeatureCollector,
   virtual ZelString appendStopInstruction() = 0;
   // Composites rebuild their children here; the base has none to rebuild.
   virtual void resetChildren() {}
+  // Whether the creator starts its fit from the touches' travel (kFillApproaches).
+  virtual bool startsFromTravel() const { return false; }
 
   // IZelHardProbeDataReceiver
   void setProbeRadius(double radius) override;

@@ -37,6 +37,7 @@ class SimpleCollector : public FeatureCollectorBase {
   ZelString briefInstructions() override;
   ZelString appendStopInstruction() override;
   ZelString surfaceWord() override;
+  bool startsFromTravel() const override { return (traits_.fillKeys & kFillApproaches) != 0; }
 
   IZelPlane* workPlane() const { return workPlane_.get(); }
 

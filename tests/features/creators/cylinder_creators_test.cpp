@@ -191,6 +191,58 @@ Points boreTips(const std::vector<std::pair<double, double>>& touches, const Vec
   return tips;
 }
 
+// A ball travels into a wall along about its normal, square to a cylinder's axis: where every touch's travel
+// comes in within 15 degrees of square to one axis, from a quarter turn apart or more, the free fit starts
+// from that axis and from where the travels' lines meet; otherwise, as without travels, from the rings.
+TEST_F(CylinderCreators, TheFreeFitStartsFromTravelsSquareToOneAxis) {
+  ObservedFitter::Record seen;
+  ObservedFitter::install(host_, "IZelCylinder", kHostCylinderFitterClassId, seen);
+  const Matrix4x4 pose =
+      Matrix4x4::translation({.3, -.2, .1}) * Matrix4x4::rotation(Vector3(1, 2, 3).normalized(), .35);
+  const Vector3 axis = Matrix4x4::transformVector(pose, {0, 0, 1});
+  struct Case {
+    const char* what;
+    double arc;        // degrees around the bore the six touches cover
+    double lean;       // degrees each travel leans off square to the axis
+    int without = -1;  // a touch with no travel
+    bool started;
+  };
+  const Case cases[] = {
+      {"all around, square", 300, 0, -1, true},   {"all around, leaning 14 degrees", 300, 14, -1, true},
+      {"leaning 16 degrees", 300, 16, -1, false}, {"a 100 degree arc", 100, 0, -1, true},
+      {"an 80 degree arc", 80, 0, -1, false},     {"a touch without travel", 300, 0, 2, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Points tips, travels;
+    for (int i = 0; i < 6; ++i) {
+      const double a = c.arc * i / 5 * M_PI / 180, lean = (i % 2 ? c.lean : -c.lean) * M_PI / 180;
+      const Vector3 out{std::cos(a), std::sin(a), 0};
+      tips.push_back(
+          Matrix4x4::transformPoint(pose, kAxisPoint + out * .008 + Vector3(0, 0, .005 + .004 * i)));
+      const Vector3 travel = out * std::cos(lean) + Vector3(0, 0, std::sin(lean));
+      travels.push_back(i == c.without ? Vector3() : Matrix4x4::transformVector(pose, travel));
+    }
+    seen.given.clear();
+    IPtr<IZelHardProbeFeatureCreator> made = creator("HardProbeCylinderCreator");
+    made->setParameter(ZelString(kSampledPointsKey), pointsValue(tips).get());
+    made->setParameter(ZelString(kApproachesKey), pointsValue(travels).get());
+    made->setParameter(ZelString(kStopPointKey),
+                       pointValue(Matrix4x4::transformPoint(pose, kInsideBore)).get());
+    made->setParameter(ZelString(kProbeRadiusKey), doubleValue(kProbe).get());
+    create(*made);
+    auto* startAxis = seen.value<IZelVectorValue>(u"<Axis>");
+    ASSERT_EQ(startAxis != nullptr, c.started);
+    if (!c.started) continue;
+    EXPECT_GT(std::fabs(startAxis->value().normalized().dot(axis)), std::cos((c.lean + 1) * M_PI / 180));
+    if (c.lean > 0) continue;
+    const Vector3 centre = seen.value<IZelVectorValue>(u"<Center>")->value();
+    EXPECT_LT(Vector3::perpendicularPart(centre - Matrix4x4::transformPoint(pose, kAxisPoint), axis).length(),
+              1e-9);
+    EXPECT_NEAR(seen.value<IZelDoubleValue>(u"<Diameter>")->value(), .016, 1e-9);
+  }
+}
+
 // Six touches on two stacked rings of three lie exactly on the bore and on cylinders across it as well: the
 // order they were taken in, ring after ring, names the bore, which is given exactly. Touches no order tells
 // apart must be refused, never answered with one of the others. Touches that determine the bore give it.

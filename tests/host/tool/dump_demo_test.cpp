@@ -11,18 +11,10 @@
 #include "platform/memory_status.h"
 #include "support/file_size_limit.h"
 #include "support/run_tool.h"
+#include "support/sanitized.h"
 #include "support/scratch_directory.h"
 
 namespace {
-
-// Sanitizers reserve terabytes of address space: a limit on it leaves them none.
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-constexpr bool kSanitized = true;
-#elif defined(__has_feature)
-constexpr bool kSanitized = __has_feature(address_sanitizer) || __has_feature(thread_sanitizer);
-#else
-constexpr bool kSanitized = false;
-#endif
 
 // Room for the host log of one acquisition (105 bytes), not for its event file (262 bytes).
 constexpr rlim_t kRoomForTheHostLogOnly = 200;

@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 
+#include "posed_pick.h"
+#include "project_script.h"
 #include "support/run_tool.h"
 #include "support/scratch_directory.h"
 #include "support/text.h"
@@ -46,3 +50,47 @@ TEST(EditFeaturesScript, MouseLinesDragARubberBandOverTheProbedPoints) {
 }
 
 }  // namespace
+
+namespace edited_bolt_hole {
+
+// Six touches at six heights round a bolt hole lie as exactly on a cylinder some twenty degrees off as on
+// the hole; the travels into them tell which. A seventh touch deleted from the middle of them leaves each
+// remaining touch its own travel, so the refit is the hole again, not a refusal.
+TEST(EditFeaturesScript, APointDeletedFromARoundFeatureTakesItsTravelWithIt) {
+  const Matrix4x4 pose =
+      Matrix4x4::translation({0.3, -0.2, 0.1}) * Matrix4x4::rotation(Vector3(1, 2, 3).normalized(), 0.35);
+  const Vector3 axis{0.1, 0.06, 0};
+  const auto outward = [](double degrees) {
+    return Vector3(std::cos(degrees * M_PI / 180), std::sin(degrees * M_PI / 180), 0);
+  };
+  std::string placed = "transform RefObject";
+  for (double value : pose.m) placed += numbers({value});
+  std::string script =
+      "cad-load RefObject examples/parts/plate-bolt-circle.step\n" + placed +
+      "\nstart\nset Palpera/Emulator/MaxNoiseFactor 0\n"
+      "set Palpera/Emulator/ProbeDiameter 0.002\n"
+      "command PalperaCreateFeaturesCmd2 IZelFeature=IZelCylinder,IZelFeatureCollector=Cylinder,"
+      "UsePlane=false\n" +
+      kRadiusEvent;
+  const double stations[][2] = {{0, 0.0025},  {60, 0.0033},  {90, 0.005},  {120, 0.0042},
+                                {180, 0.005}, {240, 0.0059}, {300, 0.0067}};
+  for (const auto& [degrees, height] : stations)
+    script += posedPick(pose, axis + Vector3(0, 0, height), outward(degrees));
+  script += kLiftedStop + "apply\nactive TestObject\ncommand PalperaEditFeaturesCmd\nchoose Features 0\n";
+  // A band round the touch at 90 degrees, looking down the hole.
+  const Vector3 touched = axis + outward(90) * 0.003, down{0, 0, -1};
+  script += posedMouse(pose, touched + Vector3(-0.0005, -0.0005, 0.05), down, "down") +
+            posedMouse(pose, touched + Vector3(0.0005, 0.0005, 0.05), down, "move") +
+            posedMouse(pose, touched + Vector3(0.0005, 0.0005, 0.05), down, "click") +
+            "event delete\napply\nprint document\n";
+  const ScriptRun run = runProjectScript(script);
+  EXPECT_EQ(run.status, 0) << run.output;
+  EXPECT_EQ(run.output.find("error: "), std::string::npos) << run.output;
+  const Vector3 posedAxis = Matrix4x4::transformVector(pose, Vector3(0, 0, 1));
+  std::ostringstream expected;
+  expected << "axis (" << posedAxis.x << ", " << posedAxis.y << ", " << posedAxis.z << ")\tradius 0.004\t";
+  EXPECT_NE(run.output.find(expected.str()), std::string::npos) << expected.str() << "\n" << run.output;
+  EXPECT_NE(run.output.find("\tpoints 6"), std::string::npos) << run.output;
+}
+
+}  // namespace edited_bolt_hole

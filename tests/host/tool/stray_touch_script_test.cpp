@@ -13,18 +13,12 @@
 #include "compared_differences.h"
 #include "posed_pick.h"
 #include "project_script.h"
+#include "support/sanitized.h"
 
 namespace {
 
 // Sanitizers slow the fits some fortyfold: every third case still runs each path under them.
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-constexpr size_t kStrayCaseStride = 3;
-#elif defined(__has_feature)
-constexpr size_t kStrayCaseStride =
-    __has_feature(address_sanitizer) || __has_feature(thread_sanitizer) ? 3 : 1;
-#else
-constexpr size_t kStrayCaseStride = 1;
-#endif
+constexpr size_t kStrayCaseStride = kSanitized ? 3 : 1;
 
 const Matrix4x4 kStrayPose =
     Matrix4x4::translation({0.3, -0.2, 0.1}) * Matrix4x4::rotation(Vector3(1, 2, 3).normalized(), 0.35);

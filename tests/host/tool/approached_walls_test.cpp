@@ -1,0 +1,202 @@
+// Sessions of palpera-host replaying device-event files written as an arm writes them, each run a bore, a
+// bolt hole or a boss in a random pose, every touch off the wall by the probe's noise and the ball's travel
+// into it leaning a few degrees off the wall's normal. Six touches at six heights round a bolt hole, or
+// around a boss at alternate heights, lie as exactly on a second cylinder along another axis as on the wall:
+// the travels, square to the axis, say which the operator probed. Where they cannot (a recording without
+// moves, a ball that came down into the hole), the touches are refused as they were, never made the wrong
+// cylinder.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <functional>
+#include <optional>
+#include <random>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "arm_events.h"
+#include "emulator_script.h"
+#include "project_script.h"
+#include "random_pose.h"
+#include "support/sanitized.h"
+#include "support/scratch_directory.h"
+#include "support/text.h"
+
+// Named: the test programs compile eight files to a unit, whose anonymous namespaces are one.
+namespace approached_walls {
+
+// A round wall of the example parts, its axis along the part's z.
+struct Wall {
+  const char* part;
+  Vector3 axisFoot;
+  double radius;
+  bool bore;
+};
+const Wall kBoltHole{"plate-bolt-circle", {0.10, 0.06, 0}, 0.004, true};
+const Wall kBore{"plate-bore", {0.05, 0.04, 0}, 0.01, true};
+const Wall kBoss{"plate-boss", {0.05, 0.04, 0}, 0.015, false};
+
+// Where a touch is taken: degrees around the axis from the part's x, and height above its foot.
+struct Station {
+  double degrees;
+  double height;
+};
+
+// How the ball comes into the wall: leaning up to lean degrees off the normal each way, or coming down at
+// a fixed slope, or with no move before the touch at all.
+enum class Travel { kLeaning, kDownward, kNone };
+
+struct Pattern {
+  const char* what;
+  const Wall* wall;
+  double ball, noise;  // m; noise: the largest distance a touch lies off the wall
+  Travel travel;
+  std::function<std::vector<Station>(std::mt19937&)> stations;
+  bool made;                // else refused in every run
+  bool quickProbe = false;  // by "Quick Probe" of the placed part, else "Hard Probe Features"
+};
+
+constexpr double kLean = 5;  // degrees
+// The axis a few touches leave at the probe's noise: a rival lies some twenty degrees off.
+constexpr double kAxisTolerance = 5 * M_PI / 180;
+
+std::vector<Station> sixHeights(std::mt19937&) {
+  std::vector<Station> stations;
+  for (int i = 0; i < 6; ++i) stations.push_back({60.0 * i, 0.0025 + 0.00084 * i});
+  return stations;
+}
+
+std::vector<Station> alternateHeights(std::mt19937&) {
+  std::vector<Station> stations;
+  for (int i = 0; i < 6; ++i) stations.push_back({60.0 * i, i % 2 ? 0.023 : 0.012});
+  return stations;
+}
+
+// Eight around a bore, each a little off its eighth of the turn, alternately low and high on the wall.
+std::vector<Station> eightAround(std::mt19937& random) {
+  std::uniform_real_distribution<double> jitter(-10, 10), height(0.002, 0.004);
+  std::vector<Station> stations;
+  for (int i = 0; i < 8; ++i)
+    stations.push_back({45.0 * i + jitter(random), height(random) + (i % 2) * 0.004});
+  return stations;
+}
+
+// The touches of one run in the part's coordinates, written in pose.
+std::string armEvents(const Pattern& pattern, const Matrix4x4& pose, std::mt19937& random) {
+  const Wall& wall = *pattern.wall;
+  std::uniform_real_distribution<double> noise(-pattern.noise, pattern.noise), lean(-kLean, kLean);
+  ArmEvents arm(pose, pattern.ball);
+  Vector3 lastNormal;
+  double lastHeight = 0;
+  for (const Station& s : pattern.stations(random)) {
+    const double a = s.degrees * M_PI / 180;
+    const Vector3 out{std::cos(a), std::sin(a), 0}, free = wall.bore ? out * -1.0 : out;
+    const Vector3 surface = wall.axisFoot + out * (wall.radius + noise(random)) + Vector3(0, 0, s.height);
+    const Vector3 side = Vector3::cross(Vector3(0, 0, 1), out);
+    switch (pattern.travel) {
+      case Travel::kLeaning:
+        arm.travelIn(surface, free,
+                     tilted(tilted(free * -1.0, Vector3(0, 0, 1), lean(random)), side, lean(random)),
+                     Vector3(0, 0, -1));
+        break;
+      case Travel::kDownward:
+        arm.travelIn(surface, free, tilted(free * -1.0, Vector3(0, 0, -1), 45), Vector3(0, 0, -1));
+        break;
+      case Travel::kNone:
+        arm.touchOnly(surface, free);
+        break;
+    }
+    lastNormal = free;
+    lastHeight = s.height;
+  }
+  // Level with the last touch, on the free side whatever the ball: on a bore's axis, a ball clear of a boss.
+  const Vector3 level = wall.axisFoot + Vector3(0, 0, lastHeight);
+  return arm.stop(wall.bore ? level : level + lastNormal * (wall.radius + pattern.ball)).xml();
+}
+
+// The cylinder each run made, in order: its axis and radius; none where the run made none. A run's is the
+// newest in the document it printed ("Quick Probe" keeps what it made when cancelled).
+struct MadeCylinder {
+  Vector3 axis;
+  double radius;
+};
+std::vector<std::optional<MadeCylinder>> cylindersOf(const std::string& output) {
+  static const std::regex cylinder(R"(\tCylinder\t.*\taxis \(([^,]+), ([^,]+), ([^)]+)\)\tradius (\S+))");
+  std::vector<std::optional<MadeCylinder>> made;
+  const std::string probed = "Point\tFeature Object\n";
+  for (size_t at = output.find(probed); at != std::string::npos;) {
+    const size_t next = output.find(probed, at + 1);
+    const std::string document = output.substr(at, output.find("\nCAD\t", at) - at);
+    made.emplace_back();
+    for (auto match = std::sregex_iterator(document.begin(), document.end(), cylinder);
+         match != std::sregex_iterator(); ++match) {
+      made.back() = {{std::stod((*match)[1]), std::stod((*match)[2]), std::stod((*match)[3])},
+                     std::stod((*match)[4])};
+    }
+    at = next;
+  }
+  return made;
+}
+
+// Each pattern runs in random poses, one replay a run, all in one session.
+TEST(ApproachedWallsScript, TravelsSquareToTheAxisTellWhichCylinderTheTouchesLieOnInEveryPose) {
+  const Pattern patterns[] = {
+      {"bolt hole, six touches at six heights", &kBoltHole, 0.002, 20e-6, Travel::kLeaning, sixHeights, true},
+      {"boss, six touches at alternate heights", &kBoss, 0.006, 60e-6, Travel::kLeaning, alternateHeights,
+       true},
+      {"bore, eight touches", &kBore, 0.006, 60e-6, Travel::kLeaning, eightAround, true},
+      {"bolt hole, six touches at six heights, Quick Probe", &kBoltHole, 0.002, 20e-6, Travel::kLeaning,
+       sixHeights, true, true},
+      {"bolt hole, six heights, recorded without moves", &kBoltHole, 0.002, 20e-6, Travel::kNone, sixHeights,
+       false},
+      {"bolt hole, six heights, the ball come down into it", &kBoltHole, 0.002, 20e-6, Travel::kDownward,
+       sixHeights, false},
+  };
+  const int runs = kSanitized ? 3 : 20;
+  std::mt19937 random(83);
+  for (const Pattern& pattern : patterns) {
+    SCOPED_TRACE(pattern.what);
+    ScratchDirectory scratch;
+    std::string script =
+        "cad-load RefObject examples/parts/" + std::string(pattern.wall->part) + ".step\nstart\n";
+    std::vector<Matrix4x4> poses;
+    for (int run = 0; run < runs; ++run) {
+      poses.push_back(randomPose(random));
+      const std::string events = "arm" + std::to_string(run) + ".xml",
+                        log = "run" + std::to_string(run) + ".log";
+      std::ofstream(scratch.system(events)) << armEvents(pattern, poses.back(), random);
+      std::ofstream(scratch.system(log)) << "PluginData\t" << events << "\nPluginWait\t\n";
+      std::string placed = "transform RefObject";
+      for (double value : poses.back().m) placed += numbers({value});
+      if (pattern.quickProbe) script += placed + "\nactive RefObject\n";
+      script += "replay-log " + scratch.system(log) + "\n";
+      script += pattern.quickProbe ? "command PalperaQuickProbeCmd\n"
+                                   : "command PalperaCreateFeaturesCmd2 IZelFeature=IZelCylinder,"
+                                     "IZelFeatureCollector=Cylinder,UsePlane=false\n";
+      script += "run-until Palpera/LogReplayFinished 10000\nprint document\ncancel\n";
+    }
+    const ScriptRun session = runProjectScript(script);
+    const std::vector<std::optional<MadeCylinder>> made = cylindersOf(session.output);
+    EXPECT_EQ(made.size(), poses.size()) << session.output;
+    const std::string rivalled =
+        "error: Cylinder was not made: the points fit cylinders along distinct axes equally well";
+    EXPECT_EQ(occurrences(session.output, "error: "), pattern.made ? 0u : poses.size()) << session.output;
+    EXPECT_EQ(occurrences(session.output, rivalled), pattern.made ? 0u : poses.size());
+    for (size_t run = 0; run < made.size(); ++run) {
+      SCOPED_TRACE(run);
+      EXPECT_EQ(made[run].has_value(), pattern.made);
+      if (!made[run]) continue;
+      const Vector3 axis = Matrix4x4::transformVector(poses[run], Vector3(0, 0, 1));
+      EXPECT_GT(std::fabs(made[run]->axis.dot(axis)), std::cos(kAxisTolerance));
+      EXPECT_NEAR(made[run]->radius, pattern.wall->radius, 4 * pattern.noise);
+    }
+    if (pattern.made) {
+      EXPECT_EQ(session.status, 0) << session.output;
+    }
+  }
+}
+
+}  // namespace approached_walls

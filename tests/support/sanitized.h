@@ -1,0 +1,12 @@
+#pragma once
+
+// Whether the tests run under AddressSanitizer or ThreadSanitizer, which slow the fits some fortyfold and
+// reserve terabytes of address space.
+
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+inline constexpr bool kSanitized = true;
+#elif defined(__has_feature)
+inline constexpr bool kSanitized = __has_feature(address_sanitizer) || __has_feature(thread_sanitizer);
+#else
+inline constexpr bool kSanitized = false;
+#endif
