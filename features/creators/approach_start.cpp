@@ -77,10 +77,14 @@ std::optional<Vector3> meetingPoint(const PointList& touches, std::span<const Ve
 }  // namespace
 
 std::optional<ApproachStart> cylinderFromApproaches(const PointList& touches,
-                                                    std::span<const Vector3> approaches) {
-  if (touches.empty() || approaches.size() != touches.size()) return std::nullopt;
-  if (std::ranges::any_of(approaches, [](const Vector3& d) { return !(std::fabs(d.length() - 1) < 1e-6); }))
-    return std::nullopt;
+                                                    std::span<const Vector3> given) {
+  if (touches.empty() || given.size() != touches.size()) return std::nullopt;
+  // Directions kept in a document may come back rounded off unit length; a zero one is a touch without one.
+  std::vector<Vector3> approaches;
+  for (const Vector3& d : given) {
+    if (!(d.length() > 0.5 && d.length() < 2)) return std::nullopt;
+    approaches.push_back(d.normalized());
+  }
   const std::optional<Vector3> axis = squareToAll(approaches);
   if (!axis) return std::nullopt;
   if (std::ranges::any_of(approaches,
