@@ -7,8 +7,8 @@
 
 namespace {
 
-// A travel's direction turns by the ball centre's noise over the quarter radius it spans at least: a few
-// degrees. Beyond this lean from square to the axis the travel was no approach along the normal.
+// An operator brings the ball into a wall within some degrees of its normal; a travel leaning further off
+// square to the axis came down into a hole or along the wall, and says little of the normal.
 const double kMaxLean = std::sin(15.0 * std::numbers::pi / 180.0);
 // Approaches from a narrower arc around the axis than a quarter turn leave it to their noise.
 constexpr double kMinArc = std::numbers::pi / 2;
