@@ -7,35 +7,55 @@
 
 namespace {
 
-// An operator brings the ball into a wall within some degrees of its normal; a travel leaning further off
-// square to the axis came down into a hole or along the wall, and says little of the normal.
-const double kMaxLean = std::sin(15.0 * std::numbers::pi / 180.0);
-// Approaches from a narrower arc around the axis than a quarter turn leave it to their noise.
-constexpr double kMinArc = std::numbers::pi / 2;
+// An operator brings the ball into a wall within some degrees of its normal, or of one slant down into a
+// hole; a travel leaning further off the slant the others share came along the wall, and says little of the
+// normal.
+const double kMaxLean = 10.0 * std::numbers::pi / 180.0;
+// A slant steeper than this leaves too little of each travel across the axis to say where it lies.
+const double kMaxSlant = 60.0 * std::numbers::pi / 180.0;
+// The travels tell the axis as that of the cone of directions they lie on (a plane of directions when they
+// come in square to it), which takes half a turn: from less, travels at a slant lie as near square to an axis
+// tilted towards them.
+constexpr double kMinArc = std::numbers::pi;
 
-// The direction square to every approach: the sum of the cross products of each pair, each turned to the
-// sense of the largest, so that pairs far apart weigh most and nearly parallel ones hardly count.
-std::optional<Vector3> squareToAll(std::span<const Vector3> approaches) {
+// The direction square to every one of directions: the sum of the cross products of each pair, each turned
+// to the sense of the largest, so that pairs far apart weigh most and nearly parallel ones hardly count.
+// None when no pair lies further apart than minCross.
+std::optional<Vector3> squareToAll(std::span<const Vector3> directions, double minCross) {
   Vector3 largest;
-  for (size_t i = 0; i < approaches.size(); ++i) {
-    for (size_t j = i + 1; j < approaches.size(); ++j) {
-      const Vector3 c = Vector3::cross(approaches[i], approaches[j]);
+  for (size_t i = 0; i < directions.size(); ++i) {
+    for (size_t j = i + 1; j < directions.size(); ++j) {
+      const Vector3 c = Vector3::cross(directions[i], directions[j]);
       if (c.squaredLength() > largest.squaredLength()) largest = c;
     }
   }
-  if (!(largest.length() > 0.5)) return std::nullopt;
+  if (!(largest.length() > minCross)) return std::nullopt;
   Vector3 sum;
-  for (size_t i = 0; i < approaches.size(); ++i) {
-    for (size_t j = i + 1; j < approaches.size(); ++j) {
-      const Vector3 c = Vector3::cross(approaches[i], approaches[j]);
+  for (size_t i = 0; i < directions.size(); ++i) {
+    for (size_t j = i + 1; j < directions.size(); ++j) {
+      const Vector3 c = Vector3::cross(directions[i], directions[j]);
       sum = c.dot(largest) < 0.0 ? sum - c : sum + c;
     }
   }
   return sum.normalized();
 }
 
-// Whether the approaches, seen along the axis, come from an arc of at least kMinArc.
-bool spreadAround(std::span<const Vector3> approaches, const Vector3& axis) {
+// Whether every approach leans within kMaxLean of slant off square to axis (slant: radians, towards axis).
+bool leanWithin(std::span<const Vector3> approaches, const Vector3& axis, double slant) {
+  return std::ranges::all_of(approaches, [&](const Vector3& d) {
+    return std::fabs(std::asin(std::clamp(d.dot(axis), -1.0, 1.0)) - slant) <= kMaxLean;
+  });
+}
+
+// The slant the approaches share off square to axis: their mean lean.
+double sharedSlant(std::span<const Vector3> approaches, const Vector3& axis) {
+  double sum = 0;
+  for (const Vector3& d : approaches) sum += std::asin(std::clamp(d.dot(axis), -1.0, 1.0));
+  return sum / static_cast<double>(approaches.size());
+}
+
+// Whether the approaches, seen along the axis, come from an arc of at least minArc.
+bool spreadAround(std::span<const Vector3> approaches, const Vector3& axis, double minArc) {
   Vector3 u, v;
   if (!Vector3::orthonormalBasis(axis, u, v)) return false;
   std::vector<double> azimuths;
@@ -44,7 +64,24 @@ bool spreadAround(std::span<const Vector3> approaches, const Vector3& axis) {
   double largestGap = azimuths.front() + 2 * std::numbers::pi - azimuths.back();
   for (size_t i = 1; i < azimuths.size(); ++i)
     largestGap = std::max(largestGap, azimuths[i] - azimuths[i - 1]);
-  return 2 * std::numbers::pi - largestGap >= kMinArc;
+  return 2 * std::numbers::pi - largestGap >= minArc;
+}
+
+// The axis of the cone of directions the approaches lie on: square to the plane through their tips, where
+// each leans within kMaxLean of the slant they share, from half a turn around it or more.
+std::optional<Vector3> approachAxis(std::span<const Vector3> approaches) {
+  Vector3 mean;
+  for (const Vector3& d : approaches) mean = mean + d;
+  mean = mean / static_cast<double>(approaches.size());
+  std::vector<Vector3> tips;
+  for (const Vector3& d : approaches) tips.push_back(d - mean);
+  const std::optional<Vector3> axis = squareToAll(tips, 0.1);
+  if (!axis) return std::nullopt;
+  const double slant = sharedSlant(approaches, *axis);
+  if (!(std::fabs(slant) <= kMaxSlant) || !leanWithin(approaches, *axis, slant) ||
+      !spreadAround(approaches, *axis, kMinArc))
+    return std::nullopt;
+  return axis;
 }
 
 // Where the approach lines, seen along the axis, meet in the least-squares sense: the point nearest all.
@@ -74,6 +111,23 @@ std::optional<Vector3> meetingPoint(const PointList& touches, std::span<const Ve
   return u * x + v * y + axis * centroid.dot(axis);
 }
 
+// The start about axis, when every approach, seen along it, points at it: its line passes the meeting
+// point within kMaxLean of the touch's way to it.
+std::optional<ApproachStart> startAbout(const PointList& touches, std::span<const Vector3> approaches,
+                                        const Vector3& axis) {
+  const std::optional<Vector3> centre = meetingPoint(touches, approaches, axis);
+  if (!centre) return std::nullopt;
+  double radii = 0;
+  for (size_t i = 0; i < touches.size(); ++i) {
+    const Vector3 toAxis = Vector3::perpendicularPart(*centre - touches[i], axis);
+    const Vector3 across = Vector3::perpendicularPart(approaches[i], axis).normalized();
+    if (!(Vector3::cross(toAxis, across).length() <= std::sin(kMaxLean) * toAxis.length()))
+      return std::nullopt;
+    radii += toAxis.length();
+  }
+  return ApproachStart{axis, *centre, 2 * radii / static_cast<double>(touches.size())};
+}
+
 }  // namespace
 
 std::optional<ApproachStart> cylinderFromApproaches(const PointList& touches,
@@ -85,15 +139,7 @@ std::optional<ApproachStart> cylinderFromApproaches(const PointList& touches,
     if (!(d.length() > 0.5 && d.length() < 2)) return std::nullopt;
     approaches.push_back(d.normalized());
   }
-  const std::optional<Vector3> axis = squareToAll(approaches);
+  const std::optional<Vector3> axis = approachAxis(approaches);
   if (!axis) return std::nullopt;
-  if (std::ranges::any_of(approaches,
-                          [&](const Vector3& d) { return !(std::fabs(d.dot(*axis)) <= kMaxLean); }))
-    return std::nullopt;
-  if (!spreadAround(approaches, *axis)) return std::nullopt;
-  const std::optional<Vector3> centre = meetingPoint(touches, approaches, *axis);
-  if (!centre) return std::nullopt;
-  double radii = 0;
-  for (const Vector3& p : touches) radii += Vector3::perpendicularPart(p - *centre, *axis).length();
-  return ApproachStart{*axis, *centre, 2 * radii / static_cast<double>(touches.size())};
+  return startAbout(touches, approaches, *axis);
 }

@@ -191,9 +191,10 @@ Points boreTips(const std::vector<std::pair<double, double>>& touches, const Vec
   return tips;
 }
 
-// A ball travels into a wall along about its normal, square to a cylinder's axis: where every touch's travel
-// comes in within 15 degrees of square to one axis, from a quarter turn apart or more, the free fit starts
-// from that axis and from where the travels' lines meet; otherwise, as without travels, from the rings.
+// A ball travels into a wall along about its normal, square to a cylinder's axis, or at one slant down into
+// a hole: where every touch's travel comes in within 10 degrees of the slant they share off square to one
+// axis, from half a turn around it or more, the free fit starts from that axis and from where the travels'
+// lines meet; otherwise, as without travels, from the rings.
 TEST_F(CylinderCreators, TheFreeFitStartsFromTravelsSquareToOneAxis) {
   ObservedFitter::Record seen;
   ObservedFitter::install(host_, "IZelCylinder", kHostCylinderFitterClassId, seen);
@@ -203,20 +204,27 @@ TEST_F(CylinderCreators, TheFreeFitStartsFromTravelsSquareToOneAxis) {
   struct Case {
     const char* what;
     double arc;        // degrees around the bore the six touches cover
-    double lean;       // degrees each travel leans off square to the axis
+    double lean;       // degrees each travel leans off the slant, up and down in turn
+    double slant;      // degrees every travel comes down
     int without = -1;  // a touch with no travel
     bool started;
   };
   const Case cases[] = {
-      {"all around, square", 300, 0, -1, true},   {"all around, leaning 14 degrees", 300, 14, -1, true},
-      {"leaning 16 degrees", 300, 16, -1, false}, {"a 100 degree arc", 100, 0, -1, true},
-      {"an 80 degree arc", 80, 0, -1, false},     {"a touch without travel", 300, 0, 2, false},
+      {"all around, square", 300, 0, 0, -1, true},
+      {"all around, leaning 9 degrees", 300, 9, 0, -1, true},
+      {"leaning 11 degrees", 300, 11, 0, -1, false},
+      {"a 190 degree arc", 190, 0, 0, -1, true},
+      {"a 170 degree arc", 170, 0, 0, -1, false},
+      {"a touch without travel", 300, 0, 0, 2, false},
+      {"brought down at 40 degrees, all around", 300, 8, 40, -1, true},
+      {"brought down at 40 degrees, on a 150 degree arc", 150, 0, 40, -1, false},
   };
+
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     Points tips, travels;
     for (int i = 0; i < 6; ++i) {
-      const double a = c.arc * i / 5 * M_PI / 180, lean = (i % 2 ? c.lean : -c.lean) * M_PI / 180;
+      const double a = c.arc * i / 5 * M_PI / 180, lean = ((i % 2 ? c.lean : -c.lean) - c.slant) * M_PI / 180;
       const Vector3 out{std::cos(a), std::sin(a), 0};
       tips.push_back(
           Matrix4x4::transformPoint(pose, kAxisPoint + out * .008 + Vector3(0, 0, .005 + .004 * i)));

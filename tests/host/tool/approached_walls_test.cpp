@@ -2,9 +2,9 @@
 // bolt hole or a boss in a random pose, every touch off the wall by the probe's noise and the ball's travel
 // into it leaning a few degrees off the wall's normal. Six touches at six heights round a bolt hole, or
 // around a boss at alternate heights, lie as exactly on a second cylinder along another axis as on the wall:
-// the travels, square to the axis, say which the operator probed. Where they cannot (a recording without
-// moves, a ball that came down into the hole), the touches are refused as they were, never made the wrong
-// cylinder.
+// the travels, square to the axis or at one slant to it, say which the operator probed. Where they cannot
+// (a recording without moves, travels up and down by turns), the touches are refused as they were, never
+// made the wrong cylinder.
 
 #include <gtest/gtest.h>
 
@@ -45,9 +45,9 @@ struct Station {
   double height;
 };
 
-// How the ball comes into the wall: leaning up to lean degrees off the normal each way, or coming down at
-// a fixed slope, or with no move before the touch at all.
-enum class Travel { kLeaning, kDownward, kNone };
+// How the ball comes into the wall: leaning up to kLean degrees off the normal each way, or brought down
+// into the hole at 45 degrees, or 45 degrees up and down by turns, or with no move before the touch at all.
+enum class Travel { kLeaning, kDownward, kUpAndDown, kNone };
 
 struct Pattern {
   const char* what;
@@ -105,6 +105,10 @@ std::string armEvents(const Pattern& pattern, const Matrix4x4& pose, std::mt1993
       case Travel::kDownward:
         arm.travelIn(surface, free, tilted(free * -1.0, Vector3(0, 0, -1), 45), Vector3(0, 0, -1));
         break;
+      case Travel::kUpAndDown:
+        arm.travelIn(surface, free, tilted(free * -1.0, Vector3(0, 0, s.height > 0.0045 ? 1 : -1), 45),
+                     Vector3(0, 0, -1));
+        break;
       case Travel::kNone:
         arm.touchOnly(surface, free);
         break;
@@ -152,7 +156,9 @@ TEST(ApproachedWallsScript, TravelsSquareToTheAxisTellWhichCylinderTheTouchesLie
        sixHeights, true, true},
       {"bolt hole, six heights, recorded without moves", &kBoltHole, 0.002, 20e-6, Travel::kNone, sixHeights,
        false},
-      {"bolt hole, six heights, the ball come down into it", &kBoltHole, 0.002, 20e-6, Travel::kDownward,
+      {"bolt hole, six heights, the ball brought down into it", &kBoltHole, 0.002, 20e-6, Travel::kDownward,
+       sixHeights, true},
+      {"bolt hole, six heights, the ball brought up and down", &kBoltHole, 0.002, 20e-6, Travel::kUpAndDown,
        sixHeights, false},
   };
   const int runs = kSanitized ? 3 : 20;

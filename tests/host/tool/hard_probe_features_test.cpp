@@ -83,9 +83,9 @@ TEST(HardProbeFeaturesScript, TheEmulatorProbesTheBoreOfThePlateAtItsNominalAxis
 }
 
 // A stop the feature cannot be made from keeps the run and every touch, and says why, naming the feature:
-// six bore touches around it at alternate heights lie on more than one cylinder, and a ball that came down
-// into each at 45 degrees says nothing of which; a sphere needs a fourth touch. One more touch and another
-// stop make the nominal feature; a stop with no touch then ends the run.
+// six bore touches around it at alternate heights lie on more than one cylinder, and a ball that came into
+// them 45 degrees up and down by turns says nothing of which; a sphere needs a fourth touch. One more touch
+// and another stop make the nominal feature; a stop with no touch then ends the run.
 TEST(HardProbeFeaturesScript, ARefusedStopKeepsTheTouchesAndSaysWhatTheFeatureNeeds) {
   struct Case {
     const char* part;
@@ -98,9 +98,10 @@ TEST(HardProbeFeaturesScript, ARefusedStopKeepsTheTouchesAndSaysWhatTheFeatureNe
   std::vector<std::string> alternateHeights;
   for (int i = 0; i < 6; ++i) {
     const double angle = i * M_PI / 3, height = i % 2 ? .007 : .003;
-    alternateHeights.push_back("0.05 0.04 " + std::to_string(height + 0.01) + " " +
-                               std::to_string(std::cos(angle)) + " " + std::to_string(std::sin(angle)) +
-                               " -1");
+    const double slant = i % 2 ? 1 : -1;  // 45 degrees up and down by turns
+    alternateHeights.push_back("0.05 0.04 " + std::to_string(height - 0.01 * slant) + " " +
+                               std::to_string(std::cos(angle)) + " " + std::to_string(std::sin(angle)) + " " +
+                               std::to_string(slant));
   }
   const Case cases[] = {
       {"plate-bore.step", "IZelFeature=IZelCylinder,IZelFeatureCollector=Cylinder", alternateHeights,
