@@ -161,7 +161,7 @@ TEST(ApproachedWallsScript, TravelsSquareToTheAxisTellWhichCylinderTheTouchesLie
       {"bolt hole, six heights, the ball brought up and down", &kBoltHole, 0.002, 20e-6, Travel::kUpAndDown,
        sixHeights, false},
   };
-  const int runs = kSanitized ? 3 : 20;
+  const int runs = kSanitized ? 2 : 20;
   std::mt19937 random(83);
   for (const Pattern& pattern : patterns) {
     SCOPED_TRACE(pattern.what);
