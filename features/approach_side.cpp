@@ -74,8 +74,12 @@ bool stopBeyondTouches(const ProbedFeature& probed) {
 
 }  // namespace
 
+bool heldStill(const Vector3& before, const Vector3& point) {
+  return (point - before).length() <= kStill;
+}
+
 void ApproachTracker::moved(const Vector3& point, const Vector3& probeDirection) {
-  if (!moves_.empty() && (point - moves_.back().point).length() <= kStill) {
+  if (!moves_.empty() && heldStill(moves_.back().point, point)) {
     moves_.back().probeDirection = probeDirection;
     return;
   }

@@ -35,6 +35,10 @@
 #include "basic_types/vector3.h"
 #include "host_api/zel_feature.h"
 
+// Whether a move to point from the one before adds no position, only a direction: the ball held still, as an
+// arm streams on.
+bool heldStill(const Vector3& before, const Vector3& point);
+
 // How a touch came into the surface.
 struct TouchApproach {
   Vector3 direction;       // unit, towards the touch; zero for none

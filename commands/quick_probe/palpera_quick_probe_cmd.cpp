@@ -8,6 +8,7 @@
 #include "devices/contracts/plugin_device.h"
 #include "devices/events/acquisition_error.h"
 #include "devices/managers/izel_plugin_manager.h"
+#include "features/approach_side.h"
 #include "features/collectors/feature_collector_base.h"
 #include "features/feature_matching.h"
 #include "features/placed_feature.h"
@@ -233,10 +234,15 @@ void PalperaQuickProbeCmd::setProbeRadius(double radius) {
 
 void PalperaQuickProbeCmd::onMoved(const Vector3& point, const Vector3& to, const Vector3& up) {
   approach_ = to;
-  // Only the last moves before a touch show its travel; an arm held still streams on.
+  // Only the last moves before a touch show its travel: a ball held still on the wall adds none, and the
+  // oldest moves go first.
   constexpr size_t kMostMoves = 256;
-  if (movesSinceTouch_.size() == kMostMoves) movesSinceTouch_.pop_front();
-  movesSinceTouch_.push_back({point, to, up});
+  if (!movesSinceTouch_.empty() && heldStill(movesSinceTouch_.back().point, point)) {
+    movesSinceTouch_.back() = {movesSinceTouch_.back().point, to, up};
+  } else {
+    if (movesSinceTouch_.size() == kMostMoves) movesSinceTouch_.pop_front();
+    movesSinceTouch_.push_back({point, to, up});
+  }
   handlePoint(point, false);
 }
 

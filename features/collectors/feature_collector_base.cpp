@@ -294,7 +294,6 @@ bool FeatureCollectorBase::fillProbingParameters(uint32_t keys, IZelPlane* workP
   IPtr<IZelParameter> plane;
   IPtr<IZelVectorsValue> approaches;
   if (keys & kFillSampled) sampled.getService();
-  // Optional: without them the creator starts from the touches alone.
   if (keys & kFillApproaches) approaches.getService();
   if (keys & kFillStop) stop.getService();
   if (keys & kFillRadius) radius.getService();
@@ -302,6 +301,7 @@ bool FeatureCollectorBase::fillProbingParameters(uint32_t keys, IZelPlane* workP
   refusalReason_ = tr("the host could not take its values");
   if (!creator_ || ((keys & kFillSampled) && !sampled) || ((keys & kFillStop) && !stop) ||
       ((keys & kFillRadius) && !radius) || ((keys & kFillWorkPlane) && !plane) ||
+      ((keys & kFillApproaches) && !approaches) ||
       std::ranges::any_of(trailing, [](const TrailingParameter& extra) { return !extra.value; }))
     return false;
   if (sampled) {

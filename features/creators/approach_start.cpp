@@ -111,8 +111,8 @@ std::optional<Vector3> meetingPoint(const PointList& touches, std::span<const Ve
   return u * x + v * y + axis * centroid.dot(axis);
 }
 
-// The start about axis, when every approach, seen along it, points at it: its line passes the meeting
-// point within kMaxLean of the touch's way to it.
+// The start about axis, when every approach, seen along it, lies on a line through it: within kMaxLean of
+// the touch's way to the point where their lines meet.
 std::optional<ApproachStart> startAbout(const PointList& touches, std::span<const Vector3> approaches,
                                         const Vector3& axis) {
   const std::optional<Vector3> centre = meetingPoint(touches, approaches, axis);

@@ -21,8 +21,8 @@ struct ApproachStart {
 // The start the approaches give, one per touch (zero where a touch has none), when every touch has one, they
 // come from half a turn around one axis or more, each within 10 degrees of the slant they share off square
 // to it (none for a ball brought straight into the wall, at most 60 degrees for one brought down into a
-// hole), and each, seen along the axis, points at it. None otherwise: approaches along a wall, up and down
-// by turns, or from part of a turn would pick among the surfaces the touches fit as well as each other by
-// chance.
+// hole), and each, seen along the axis, lies on a line through it. None otherwise: approaches along a wall,
+// up and down by turns, or from part of a turn would pick among the surfaces the touches fit as well as each
+// other by chance.
 std::optional<ApproachStart> cylinderFromApproaches(const PointList& touches,
                                                     std::span<const Vector3> approaches);

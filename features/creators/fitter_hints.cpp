@@ -38,11 +38,15 @@ void setHints(IZelFeatureFitter& fitter, std::initializer_list<FitterHint> hints
   for (const FitterHint& hint : hints) fitter.setParameter(ZelString(hint.name), values[i++].get());
 }
 
+void setIntHint(IZelFeatureFitter& fitter, const char16_t* name, int32_t value) {
+  SPtr<IZelIntValue> made;
+  if (!made) return;
+  made->setValue(value);
+  fitter.setParameter(ZelString(name), made.get());
+}
+
 void setMaxPtEAx(IZelFeatureFitter& fitter) {
-  SPtr<IZelIntValue> limit;
-  if (!limit) return;
-  limit->setValue(0);
-  fitter.setParameter(ZelString(u"<MaxPtEAx>"), limit.get());
+  setIntHint(fitter, u"<MaxPtEAx>", 0);
 }
 
 bool setAxisConstraint(IZelFeatureFitter& fitter, const Vector3& direction) {

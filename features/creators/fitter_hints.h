@@ -21,6 +21,8 @@ struct FitterHint {
 // otherwise, so that a fitter never starts from part of a start, nor from nonsense.
 void setHints(IZelFeatureFitter& fitter, std::initializer_list<FitterHint> hints);
 
+// An integer hint, unless the host cannot make the value.
+void setIntHint(IZelFeatureFitter& fitter, const char16_t* name, int32_t value);
 // "<MaxPtEAx>" = 0, unless the host cannot make the value.
 void setMaxPtEAx(IZelFeatureFitter& fitter);
 

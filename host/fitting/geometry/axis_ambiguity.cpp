@@ -30,11 +30,11 @@ constexpr double kSampleSlack = 16.0;
 // Axes closer than this many standard deviations of the fitted tilt are one minimum seen through the
 // touches' scatter, not two answers.
 constexpr double kSameAxisDeviations = 3.0;
-// The touches' own word on the axis (their rings, or a seed) picks one of minima that fit as well only when
-// that one lies within this angle of it (cosine, about 10 degrees) and every other lies further: a word from
-// approaches that lean a few degrees off their normals is off by as much, while the minima it tells apart
-// (bolt-hole touches at six heights fit a cylinder some twenty degrees off) lie further.
-constexpr double kToldAxisCosine = 0.985;
+// The touches' own word on the axis picks one of minima that fit as well only when that one lies within this
+// angle of it (cosine) and every other lies further: about 5 degrees for a seed or rings; about 10 for
+// travels, which lean a few degrees off their normals and are off by as much, while the minima they tell
+// apart (bolt-hole touches at six heights fit a cylinder some twenty degrees off) lie further.
+constexpr double kToldAxisCosine = 0.996, kTravelAxisCosine = 0.985;
 
 // Sums of squares closer than this are tied: deviations resolved apart, squared, and rounding.
 double tieAt(double resolved, Eigen::Index count) {
@@ -117,22 +117,28 @@ double axialSpan(const Points<3>& points, const AxialSurface& surface) {
   return high - low;
 }
 
+// Whether the surface's axis lies along the word (its sense aside).
+bool along(const AxialSurface& surface, const ToldAxis& told) {
+  return std::abs(surface.axis.dot(told.direction)) > (told.byTravels ? kTravelAxisCosine : kToldAxisCosine);
+}
+
 // The one of rivals that the touches' own word on the axis picks: the only one along told, when the others
 // lie clearly off it and are not rivals of it in turn.
 std::optional<Candidate> toldApart(const Points<3>& points, AxialFreedom freedom,
                                    const std::vector<Candidate>& rivalling, const ToldAxis& told,
                                    double scatter) {
-  std::vector<Candidate> along;
+  std::vector<Candidate> alongTold;
   for (const Candidate& c : rivalling) {
-    if (std::abs(c.surface.axis.dot(told.direction)) > kToldAxisCosine) along.push_back(c);
+    if (along(c.surface, told)) alongTold.push_back(c);
   }
-  if (along.empty() || along.size() == rivalling.size() || anyRivals(points, freedom, along, scatter)) {
+  if (alongTold.empty() || alongTold.size() == rivalling.size() ||
+      anyRivals(points, freedom, alongTold, scatter)) {
     return std::nullopt;
   }
-  const Candidate picked = *std::min_element(along.begin(), along.end(), [](const auto& a, const auto& b) {
-    return a.sumOfSquares < b.sumOfSquares;
-  });
-  if (!told.fromRings) return picked;
+  const Candidate picked =
+      *std::min_element(alongTold.begin(), alongTold.end(),
+                        [](const auto& a, const auto& b) { return a.sumOfSquares < b.sumOfSquares; });
+  if (told.byTravels) return picked;
   const bool leastSpread = std::all_of(rivalling.begin(), rivalling.end(), [&](const Candidate& c) {
     return axialSpan(points, picked.surface) <= axialSpan(points, c.surface);
   });
@@ -166,7 +172,7 @@ AxisChoice chooseAxis(const Points<3>& points, AxialFreedom freedom,
   const bool rivalled = anyRivals(points, freedom, tied, scatter);
   // The touches' word picks among minima that fit as well as it allows, where they are rivals or where the
   // lowest lies off it.
-  if (toldAxis && (rivalled || !(std::abs(lowest.surface.axis.dot(toldAxis->direction)) > kToldAxisCosine))) {
+  if (toldAxis && (rivalled || !along(lowest.surface, *toldAxis))) {
     if (const auto told = toldApart(points, freedom, within(toldTie), *toldAxis, scatter)) {
       const bool toldIsFitted =
           fitted && told->surface.axis == fitted->axis && told->surface.point == fitted->point;

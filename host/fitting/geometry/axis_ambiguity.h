@@ -20,13 +20,15 @@ namespace fitting::detail {
 // deviations of the tilt that scatter leaves (see axialUncertainty): those are one minimum. Of minima that
 // fit as well, the one along toldAxis, the touches' own word on the axis (its sense aside), is kept when
 // every other lies clearly off it. The same points in any pose give the same answer.
-// The touches' own word on the axis: the caller's seed (a nominal, or what the touches' approaches say), or
-// the rings the touches were taken in. Only rings can mislead: touches taken around a hub at alternate
-// heights form rings of three about an axis across it, so their word holds only where the touches spread no
-// wider along it than along any other.
+// The touches' own word on the axis: the axis their travels tell (the ball's way into each touch lies near
+// the surface's normal), a caller's seed (a nominal, or the rings a creator found) or the rings the touches
+// were taken in. Travels tell an axis to within some degrees and never one across the feature. Rings can
+// mislead (touches taken around a hub at alternate heights form rings of three about an axis across it), so
+// a seed's or the rings' word holds only within about 5 degrees, and where the touches spread no wider
+// along it than along any other.
 struct ToldAxis {
   Eigen::Vector3d direction;
-  bool fromRings = false;
+  bool byTravels = false;
 };
 
 struct AxisChoice {

@@ -26,11 +26,12 @@
 // rounding), and as distinct when their axes lie more than about a degree apart or a ridge parts them, and
 // further apart than three standard deviations of the tilt that scatter leaves at either (closer, they are
 // one minimum seen through the scatter). Of places that fit as well, the touches' own word picks one: the
-// seed's axis (a nominal, or what the touches' approaches say), else the axis of their first three and last
-// three when those lie on two parallel rings about one axis (an operator's two rings of three lie exactly
-// on cylinders across the bore too); a place within about 10 degrees of it is kept unless another fits
-// better by more than 8 scatter or lies as near, and, for the rings' word, the touches spread along it no
-// wider than along any other.
+// seed's axis (a nominal, or what a creator estimated), else the axis of their first three and last three
+// when those lie on two parallel rings about one axis (an operator's two rings of three lie exactly on
+// cylinders across the bore too); a place within about 5 degrees of it is kept unless another fits better
+// by more than 8 scatter or lies as near, and the touches spread along it no wider than along any other. A
+// cylinder seed whose axis the ball's travels into the touches told (CylinderSeed::axisByTravels) picks the
+// place within about 10 degrees of it, however the touches spread.
 //
 // Determination: with a scatter above zero, a free-axis cylinder or cone is made only when the uncertainty
 // that scatter leaves in it (the covariance scatter^2 (J^T J)^-1 of the fit's own Jacobian J at the minimum,

@@ -176,6 +176,30 @@ constexpr Vector3 kNearRim{0.0715, 0.04, 0.0105};
 
 }  // namespace
 
+// Six touches at six heights round a bolt hole lie as exactly on a cylinder some twenty degrees off; the
+// ball's travel into each tells which. An arm streams on while the ball rests on the wall before the touch
+// is taken, and the travel before that rest still reaches the cylinder's fit.
+TEST_F(QuickProbeCmdTest, ABallHeldOnTheWallBeforeEachTouchKeepsItsTravel) {
+  load("plate-bolt-circle");
+  start();
+  const Vector3 axis{0.10, 0.06, 0};
+  for (int i = 0; i < 6; ++i) {
+    const double a = i * std::numbers::pi / 3;
+    const Vector3 out{std::cos(a), std::sin(a), 0};
+    const Vector3 centre = axis + out * (0.004 - kProbeRadius) + Vector3(0, 0, 0.0025 + 0.00084 * i);
+    for (const double back : {2.0, 1.0, 0.5}) move(centre - out * (back * kProbeRadius));
+    for (int still = 0; still < 300; ++still) move(centre);
+    sample(centre);
+  }
+  stop(axis + Vector3(0, 0, 0.005));
+  EXPECT_EQ(errors(), std::u16string());
+  ASSERT_EQ(names(u"TestObject").size(), 1u);
+  auto* cylinder = queryPart<IZelCylinder>(feature(u"TestObject", 0));
+  ASSERT_TRUE(cylinder);
+  EXPECT_NEAR(cylinder->radius(), 0.004, 1e-6);
+  EXPECT_NEAR(std::fabs(cylinder->axisDirection().normalized().z), 1.0, 1e-9);
+}
+
 TEST_F(QuickProbeCmdTest, ABoreProbedOnBothHalvesIsOneCylinderAndItsNominalIsAddedHidden) {
   load("plate-bore");
   start();

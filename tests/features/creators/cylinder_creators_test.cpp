@@ -240,8 +240,11 @@ TEST_F(CylinderCreators, TheFreeFitStartsFromTravelsSquareToOneAxis) {
     made->setParameter(ZelString(kProbeRadiusKey), doubleValue(kProbe).get());
     create(*made);
     auto* startAxis = seen.value<IZelVectorValue>(u"<Axis>");
+    auto* byTravels = seen.value<IZelIntValue>(u"<AxisFromTravels>");
     ASSERT_EQ(startAxis != nullptr, c.started);
+    ASSERT_EQ(byTravels != nullptr, c.started);
     if (!c.started) continue;
+    EXPECT_EQ(byTravels->value(), 1);
     EXPECT_GT(std::fabs(startAxis->value().normalized().dot(axis)), std::cos((c.lean + 1) * M_PI / 180));
     if (c.lean > 0) continue;
     const Vector3 centre = seen.value<IZelVectorValue>(u"<Center>")->value();
@@ -249,6 +252,17 @@ TEST_F(CylinderCreators, TheFreeFitStartsFromTravelsSquareToOneAxis) {
               1e-9);
     EXPECT_NEAR(seen.value<IZelDoubleValue>(u"<Diameter>")->value(), .016, 1e-9);
   }
+  // Seven touches or more in two rings whose travels tell nothing start from the rings, as a seed and no
+  // more.
+  seen.given.clear();
+  IPtr<IZelHardProbeFeatureCreator> made = creator("HardProbeCylinderCreator");
+  made->setParameter(ZelString(kSampledPointsKey), pointsValue(kBoreTips).get());
+  made->setParameter(ZelString(kApproachesKey), pointsValue(Points(kBoreTips.size())).get());
+  made->setParameter(ZelString(kStopPointKey), pointValue(kInsideBore).get());
+  made->setParameter(ZelString(kProbeRadiusKey), doubleValue(kProbe).get());
+  expectBoreCompensated(create(*made).get(), kBoreTips);
+  EXPECT_TRUE(seen.value<IZelVectorValue>(u"<Axis>"));
+  EXPECT_FALSE(seen.value<IZelParameter>(u"<AxisFromTravels>"));
 }
 
 // Six touches on two stacked rings of three lie exactly on the bore and on cylinders across it as well: the

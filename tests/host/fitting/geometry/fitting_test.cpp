@@ -1119,6 +1119,27 @@ TEST(AxialFit, OperatorsPatternsAreMadeRightOrRefusedAlikeInEveryPose) {
   }
 }
 
+// Touches around a hub at alternate heights form rings of three about an axis across it, and a creator may
+// hand that axis on as its start. Only travels into the touches, which never run across the feature, pick
+// among the cylinders the touches fit exactly by its axis alone; a start from the rings is held to the
+// touches' spread along it, and the touches are refused rather than made the cylinder across the hub.
+TEST(AxialFit, AStartAcrossAHubIsNoWordUnlessTravelsToldIt) {
+  Rng rng(87);
+  const Pose pose = randomPose(rng, 0.5);
+  const PointList touches =
+      touchesAt({{0, 0}, {60, 12}, {120, 0}, {180, 12}, {240, 0}, {300, 12}}, 31, 0, pose, rng, 0);
+  const Vector across = (touches[1] - touches[0]).cross(touches[2] - touches[0]).normalized();
+  const Vector centre = (touches[0] + touches[1] + touches[2]) / 3;
+  const auto fromRings = fitCylinder(touches, CylinderSeed{across, centre, 0.062}, kStatedScatter);
+  ASSERT_FALSE(fromRings) << "radius " << fromRings->radius << ", axis " << fromRings->axis.transpose();
+  EXPECT_NE(fromRings.failure().reason.find("spread the touches along"), std::string::npos)
+      << fromRings.failure().reason;
+  const auto fromTravels =
+      fitCylinder(touches, CylinderSeed{pose.axis(), pose.origin, 0.062, true}, kStatedScatter);
+  ASSERT_TRUE(fromTravels) << fromTravels.failure().reason;
+  EXPECT_NEAR(fromTravels->radius, 0.031, 1e-9);
+}
+
 // Very wide cones (half angle 79 to 87 degrees) on narrow arcs of exact touches: a cone made is the true one,
 // and a refusal asks for a spread rather than blaming the descent.
 TEST(AxialFit, VeryWideConesOnNarrowArcsAreTheTrueConeOrRefusedForTheirSpread) {
