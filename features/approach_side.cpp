@@ -74,28 +74,29 @@ bool stopBeyondTouches(const ProbedFeature& probed) {
 
 }  // namespace
 
-bool heldStill(const Vector3& before, const Vector3& point) {
-  return (point - before).length() <= kStill;
-}
-
-void ApproachTracker::moved(const Vector3& point, const Vector3& probeDirection) {
-  if (!moves_.empty() && heldStill(moves_.back().point, point)) {
-    moves_.back().probeDirection = probeDirection;
+void MoveTrail::moved(const DeviceMove& move) {
+  if (!moves_.empty() && (move.point - moves_.back().point).length() <= kStill) {
+    moves_.back().to = move.to;
+    moves_.back().up = move.up;
     return;
   }
   if (moves_.size() == kMostMoves) moves_.erase(moves_.begin());
-  moves_.push_back({point, probeDirection});
+  moves_.push_back(move);
+}
+
+void ApproachTracker::moved(const Vector3& point, const Vector3& probeDirection) {
+  trail_.moved({point, probeDirection, {}});
 }
 
 TouchApproach ApproachTracker::touched(const Vector3& point, double probeRadius) {
-  const std::vector<Move> moves = std::exchange(moves_, {});
+  const std::vector<DeviceMove> moves = trail_.take();
   if (moves.empty()) return {};
-  const auto clear = std::ranges::find_if(moves.rbegin(), moves.rend(), [&](const Move& move) {
+  const auto clear = std::ranges::find_if(moves.rbegin(), moves.rend(), [&](const DeviceMove& move) {
     return (point - move.point).length() > kClearOfTouch * probeRadius;
   });
   if (clear != moves.rend() && (point - clear->point).length() <= kApproachReach)
     return {(point - clear->point).normalized(), true};
-  return {moves.back().probeDirection.normalized(), false};
+  return {moves.back().to.normalized(), false};
 }
 
 bool touchesPushAlong(const Vector3& normal, std::span<const TouchApproach> approaches) {

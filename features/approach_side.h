@@ -30,14 +30,30 @@
 #include <cstddef>
 #include <optional>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "basic_types/vector3.h"
 #include "host_api/zel_feature.h"
 
-// Whether a move to point from the one before adds no position, only a direction: the ball held still, as an
-// arm streams on.
-bool heldStill(const Vector3& before, const Vector3& point);
+// A move a device reports: the ball's centre, the probe direction and the device's up.
+struct DeviceMove {
+  Vector3 point, to, up;
+};
+
+// The moves a device reports since the last touch or stop, the newest last. A move that adds no position to
+// the one before (a ball held still, as an arm streams on) only turns its directions, and past a bounded
+// number the oldest go first. Main thread only.
+class MoveTrail {
+ public:
+  void moved(const DeviceMove& move);
+  // The moves kept; the trail starts again.
+  std::vector<DeviceMove> take() { return std::exchange(moves_, {}); }
+  void clear() { moves_.clear(); }
+
+ private:
+  std::vector<DeviceMove> moves_;
+};
 
 // How a touch came into the surface.
 struct TouchApproach {
@@ -53,13 +69,10 @@ class ApproachTracker {
   // The approach of a touch at point by a ball of probeRadius; the moves before it are forgotten.
   TouchApproach touched(const Vector3& point, double probeRadius);
   // At a stop: the moves before it are no approach of a touch after it.
-  void forget() { moves_.clear(); }
+  void forget() { trail_.clear(); }
 
  private:
-  struct Move {
-    Vector3 point, probeDirection;
-  };
-  std::vector<Move> moves_;  // since the last touch or stop, the newest last, a bounded number
+  MoveTrail trail_;
 };
 
 // Whether there are touches, each with an approach that tells, and every one came in along the normal.

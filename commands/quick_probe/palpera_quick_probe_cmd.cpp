@@ -8,7 +8,6 @@
 #include "devices/contracts/plugin_device.h"
 #include "devices/events/acquisition_error.h"
 #include "devices/managers/izel_plugin_manager.h"
-#include "features/approach_side.h"
 #include "features/collectors/feature_collector_base.h"
 #include "features/feature_matching.h"
 #include "features/placed_feature.h"
@@ -234,15 +233,7 @@ void PalperaQuickProbeCmd::setProbeRadius(double radius) {
 
 void PalperaQuickProbeCmd::onMoved(const Vector3& point, const Vector3& to, const Vector3& up) {
   approach_ = to;
-  // Only the last moves before a touch show its travel: a ball held still on the wall adds none, and the
-  // oldest moves go first.
-  constexpr size_t kMostMoves = 256;
-  if (!movesSinceTouch_.empty() && heldStill(movesSinceTouch_.back().point, point)) {
-    movesSinceTouch_.back() = {movesSinceTouch_.back().point, to, up};
-  } else {
-    if (movesSinceTouch_.size() == kMostMoves) movesSinceTouch_.pop_front();
-    movesSinceTouch_.push_back({point, to, up});
-  }
+  movesSinceTouch_.moved({point, to, up});
   handlePoint(point, false);
 }
 
@@ -272,7 +263,7 @@ void PalperaQuickProbeCmd::handlePoint(const Vector3& point, bool sampled) {
   graphics_.showEdges(recognizer_.edgesOf(index));
   requestRedraw(false);
   if (!sampled) return;
-  const std::deque<Move> travel = std::exchange(movesSinceTouch_, {});
+  const std::vector<DeviceMove> travel = movesSinceTouch_.take();
   if (recognizer_.onUnmeasuredFace())
     return reportUserError(tr("this face is not a feature Quick Probe measures"));
   // A touch that no feature takes is lost to the operator: said, never dropped without a word.
@@ -285,7 +276,7 @@ void PalperaQuickProbeCmd::handlePoint(const Vector3& point, bool sampled) {
     // Only a fit that starts from the ball's travel gets it: Quick Probe takes a side from the nominal.
     auto* base = queryPart<FeatureCollectorBase>(recognizer_.collector(index));
     if (base && base->startsFromTravel())
-      for (const Move& move : travel) receiver->onMoved(move.point, move.to, move.up);
+      for (const DeviceMove& move : travel) receiver->onMoved(move.point, move.to, move.up);
     receiver->onPointSampled(point);
     graphics_.addPoint(point);
     ++pointCount_;

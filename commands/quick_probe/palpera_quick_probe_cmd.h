@@ -21,7 +21,6 @@
 // also calls the receiver.
 
 #include <cstdint>
-#include <deque>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -32,6 +31,7 @@
 #include "devices/contracts/plugin_data_receivers.h"
 #include "devices/contracts/plugin_device.h"
 #include "devices/registry/izel_plugin_service.h"
+#include "features/approach_side.h"
 #include "framework/commands/comp_base_cmd.h"
 #include "framework/host_glue/document_glue.h"
 #include "framework/object/iptr.h"
@@ -115,12 +115,9 @@ class PalperaQuickProbeCmd : public CompBaseCmd, public IZelHardProbeDataReceive
   QuickProbeRecognizer recognizer_;
   int32_t pointCount_ = 0;  // sampled since the last finish
   Vector3 approach_;        // the probe direction of the last move since the last touch or stop, or zero
-  struct Move {
-    Vector3 point, to, up;
-  };
-  // The newest moves since the last touch or stop: a collector whose fit starts from the ball's travel gets
-  // them before the touch it takes.
-  std::deque<Move> movesSinceTouch_;
+  // The moves since the last touch or stop: a collector whose fit starts from the ball's travel gets them
+  // before the touch it takes.
+  MoveTrail movesSinceTouch_;
 
   ZelHashTable<int32_t, IPtr<IZelSubObject>> shownNominals_;
   ZelHashTable<int32_t, IPtr<IZelSubObject>> probedSubObjects_;

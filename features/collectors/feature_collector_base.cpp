@@ -402,12 +402,13 @@ void FeatureCollectorBase::refuseStrayTouch(IZelVectorsValue& sampled, IZelDoubl
   if (approaches) othersApproaches.getService();
   noRadius->setValue(0.0);
   creator_->setParameter(ZelString(kProbeRadiusKey), noRadius.get());
+  const PointList travelled = travelledApproaches();
   const std::optional<StrayTouch> stray =
       findStrayTouch(sampledPoints_, static_cast<size_t>(pointsRequired_), [&](size_t skipped) {
         setPoints(*others, without(sampledPoints_, skipped));
         creator_->setParameter(ZelString(kSampledPointsKey), others.get());
         if (othersApproaches) {
-          setPoints(*othersApproaches, without(travelledApproaches(), skipped));
+          setPoints(*othersApproaches, without(travelled, skipped));
           creator_->setParameter(ZelString(kApproachesKey), othersApproaches.get());
         }
         IPtr<IZelFeature> fitted;

@@ -18,22 +18,22 @@ const double kMaxSlant = 60.0 * std::numbers::pi / 180.0;
 // tilted towards them.
 constexpr double kMinArc = std::numbers::pi;
 
-// The direction square to every one of directions: the sum of the cross products of each pair, each turned
-// to the sense of the largest, so that pairs far apart weigh most and nearly parallel ones hardly count.
-// None when no pair lies further apart than minCross.
-std::optional<Vector3> squareToAll(std::span<const Vector3> directions, double minCross) {
+// The direction square to every one of vectors: the sum of the cross products of each pair, each turned to
+// the sense of the largest, so that pairs far apart weigh most and nearly parallel ones hardly count. None
+// when no pair spans a parallelogram of a tenth or more: travels' tips that close leave the axis to noise.
+std::optional<Vector3> squareToAll(std::span<const Vector3> vectors) {
   Vector3 largest;
-  for (size_t i = 0; i < directions.size(); ++i) {
-    for (size_t j = i + 1; j < directions.size(); ++j) {
-      const Vector3 c = Vector3::cross(directions[i], directions[j]);
+  for (size_t i = 0; i < vectors.size(); ++i) {
+    for (size_t j = i + 1; j < vectors.size(); ++j) {
+      const Vector3 c = Vector3::cross(vectors[i], vectors[j]);
       if (c.squaredLength() > largest.squaredLength()) largest = c;
     }
   }
-  if (!(largest.length() > minCross)) return std::nullopt;
+  if (!(largest.length() > 0.1)) return std::nullopt;
   Vector3 sum;
-  for (size_t i = 0; i < directions.size(); ++i) {
-    for (size_t j = i + 1; j < directions.size(); ++j) {
-      const Vector3 c = Vector3::cross(directions[i], directions[j]);
+  for (size_t i = 0; i < vectors.size(); ++i) {
+    for (size_t j = i + 1; j < vectors.size(); ++j) {
+      const Vector3 c = Vector3::cross(vectors[i], vectors[j]);
       sum = c.dot(largest) < 0.0 ? sum - c : sum + c;
     }
   }
@@ -75,7 +75,7 @@ std::optional<Vector3> approachAxis(std::span<const Vector3> approaches) {
   mean = mean / static_cast<double>(approaches.size());
   std::vector<Vector3> tips;
   for (const Vector3& d : approaches) tips.push_back(d - mean);
-  const std::optional<Vector3> axis = squareToAll(tips, 0.1);
+  const std::optional<Vector3> axis = squareToAll(tips);
   if (!axis) return std::nullopt;
   const double slant = sharedSlant(approaches, *axis);
   if (!(std::fabs(slant) <= kMaxSlant) || !leanWithin(approaches, *axis, slant) ||
