@@ -4,7 +4,7 @@
 // around a boss at alternate heights, lie as exactly on a second cylinder along another axis as on the wall:
 // the travels, square to the axis or at one slant to it, say which the operator probed. Where they cannot
 // (a recording without moves, travels up and down by turns), the touches are refused as they were, never
-// made the wrong cylinder.
+// made the wrong cylinder. A touch the operator takes back takes its travel with it.
 
 #include <gtest/gtest.h>
 
@@ -55,8 +55,9 @@ struct Pattern {
   double ball, noise;  // m; noise: the largest distance a touch lies off the wall
   Travel travel;
   std::function<std::vector<Station>(std::mt19937&)> stations;
-  bool made;                // else refused in every run
-  bool quickProbe = false;  // by "Quick Probe" of the placed part, else "Hard Probe Features"
+  bool made;                 // else refused in every run
+  bool quickProbe = false;   // by "Quick Probe" of the placed part, else "Hard Probe Features"
+  bool strayUndone = false;  // a touch higher on the wall, come in along it, is taken back after the third
 };
 
 constexpr double kLean = 5;  // degrees
@@ -91,6 +92,7 @@ std::string armEvents(const Pattern& pattern, const Matrix4x4& pose, std::mt1993
   ArmEvents arm(pose, pattern.ball);
   Vector3 lastNormal;
   double lastHeight = 0;
+  int taken = 0;
   for (const Station& s : pattern.stations(random)) {
     const double a = s.degrees * M_PI / 180;
     const Vector3 out{std::cos(a), std::sin(a), 0}, free = wall.bore ? out * -1.0 : out;
@@ -115,6 +117,11 @@ std::string armEvents(const Pattern& pattern, const Matrix4x4& pose, std::mt1993
     }
     lastNormal = free;
     lastHeight = s.height;
+    if (pattern.strayUndone && ++taken == 3) {
+      // Slid along the wall into a touch half a turn on and higher up, then taken back.
+      const Vector3 stray = wall.axisFoot + out * -wall.radius + Vector3(0, 0, s.height + 0.002);
+      arm.travelIn(stray, free * -1.0, tilted(free, Vector3(0, 0, 1), 70), Vector3(0, 0, -1)).undo();
+    }
   }
   // Level with the last touch, on the free side whatever the ball: on a bore's axis, a ball clear of a boss.
   const Vector3 level = wall.axisFoot + Vector3(0, 0, lastHeight);
@@ -154,6 +161,10 @@ TEST(ApproachedWallsScript, TravelsSquareToTheAxisTellWhichCylinderTheTouchesLie
       {"bore, eight touches", &kBore, 0.006, 60e-6, Travel::kLeaning, eightAround, true},
       {"bolt hole, six touches at six heights, Quick Probe", &kBoltHole, 0.002, 20e-6, Travel::kLeaning,
        sixHeights, true, true},
+      {"bolt hole, six heights, a touch taken back", &kBoltHole, 0.002, 20e-6, Travel::kLeaning, sixHeights,
+       true, false, true},
+      {"bolt hole, six heights, a touch taken back in Quick Probe", &kBoltHole, 0.002, 20e-6,
+       Travel::kLeaning, sixHeights, true, true, true},
       {"bolt hole, six heights, recorded without moves", &kBoltHole, 0.002, 20e-6, Travel::kNone, sixHeights,
        false},
       {"bolt hole, six heights, the ball brought down into it", &kBoltHole, 0.002, 20e-6, Travel::kDownward,

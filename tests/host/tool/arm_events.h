@@ -37,6 +37,11 @@ class ArmEvents {
   ArmEvents& touchOnly(const Vector3& surface, const Vector3& normal) {
     return touch(surface + normal * radius_);
   }
+  // The operator takes the last touch back.
+  ArmEvents& undo() {
+    xml_ += "<OnCustomEvent time=\"1\" name=\"UndoLastSampled\"/>";
+    return *this;
+  }
   ArmEvents& stop(const Vector3& at) {
     xml_ += "<OnPointStop time=\"1\">" + vector("Point", placed(at)) + "</OnPointStop>";
     return *this;
