@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::copy_n(reinterpret_cast<const char*>(data), size, bytes.get());
   const std::string_view text(bytes.get(), size);
   const UserSettingsText parsed = parseUserSettings(text);
-  if (parsed.utf16) {
+  if (parsed.refusal) {
     if (!parsed.asWritten.empty() || !parsed.settings.empty()) __builtin_trap();
     return 0;
   }

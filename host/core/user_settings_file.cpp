@@ -143,10 +143,8 @@ void keepSetting(UserSettingsText& parsed, std::map<std::string, size_t>& indexO
 
 UserSettingsText parseUserSettings(std::string_view text) {
   UserSettingsText parsed;
-  if (platform::isUtf16Text(text)) {
-    parsed.utf16 = true;
-    return parsed;
-  }
+  parsed.refusal = platform::encodingRefusal(text);
+  if (parsed.refusal) return parsed;
   const std::string_view body = platform::withoutByteOrderMark(text);
   parsed.byteOrderMark = text.substr(0, text.size() - body.size());
   parsed.asWritten = linesOf(body);

@@ -42,8 +42,8 @@ struct UserSettingsText {
     std::string reason;
   };
 
-  bool utf16 = false;         // the text is UTF-16: nothing else is filled in
-  std::string byteOrderMark;  // the UTF-8 one, or empty
+  const char* refusal = nullptr;  // why the text cannot be read (UTF-16, UTF-32): nothing else is filled in
+  std::string byteOrderMark;      // the UTF-8 one, or empty
   std::vector<Line> asWritten;
   std::vector<StoredSetting> settings;  // in file order, a key given again once, at its later value
   std::vector<size_t> lines;            // the line (from 1) each of settings was read from

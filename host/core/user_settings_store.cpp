@@ -69,8 +69,8 @@ bool UserSettingsStore::read(UserSettingsText& text, std::string& error) const {
     return false;
   }
   text = parseUserSettings(std::string(std::istreambuf_iterator<char>(in), {}));
-  if (text.utf16) {
-    error = path_ + ": " + platform::kUtf16Refusal;
+  if (text.refusal) {
+    error = path_ + ": " + text.refusal;
     return false;
   }
   return true;

@@ -107,7 +107,8 @@ TEST(UserSettingsStore, AWaitingValueIsTakenByItsUserSettingWithinRangeAndOfItsK
   store.setDouble(nullptr, "G/Nan", 1.5);
   store.setInt(nullptr, "G/Clamped", 2);
   std::vector<std::string> keys;
-  for (const HostDataStore::SettingChange& change : store.changedUserSettings()) keys.push_back(change.setting.key);
+  for (const HostDataStore::SettingChange& change : store.changedUserSettings())
+    keys.push_back(change.setting.key);
   EXPECT_EQ(keys, (std::vector<std::string>{"G/Clamped", "G/Nan"}));
 }
 
@@ -254,6 +255,14 @@ TEST(UserSettingsStoreFile, EveryLineIsKeptAsWrittenAndOnlyTheRunsChangesGoOverW
        false,
        {{"G/Int", 16}},
        {"store.txt: the text is UTF-16; save it as UTF-8"},
+       {}},
+      {"UTF-32, big-endian without a mark",
+       std::string("\0\0\0G\0\0\0/\0\0\0I", 12),
+       {},
+       {},
+       false,
+       {{"G/Int", 16}},
+       {"store.txt: the text is UTF-32; save it as UTF-8"},
        {}},
       {"lines that cannot be read",
        "G/Double\tdouble\t1e400\nG/Double\tdouble\t+0.002\nG/Int\tint\t0x10\nG/Double\tdouble\t 0.5\n"
