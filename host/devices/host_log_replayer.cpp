@@ -75,7 +75,8 @@ bool HostLogReplayer::takeNext(HostLogRecord& record, Handler& handler) {
   }
   auto found = handlers_.find(record.kind);
   if (found == handlers_.end()) {
-    ++passedOver_;
+    // The host's own notes of errors shown were read when the replay started; they are no one's to play.
+    if (record.kind != kErrorShownRecord) ++passedOver_;
     return true;
   }
   handler = found->second;

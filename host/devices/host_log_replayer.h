@@ -37,7 +37,7 @@ class HostLogReplayer : public ILogReplayer, public HostUnknown {
   void interruptReplay();
   // Why the latest replay ended early ("line 7 is damaged"), or empty.
   std::string damage();
-  // Records of the latest replay that no handler took.
+  // Records of the latest replay that no handler took, but for the host's notes of errors shown.
   size_t passedOver();
   // The errors the latest replay's log says were shown to the user while it was recorded, in order (its
   // kErrorShownRecord records up to the end or the first damaged line), read when the replay started.

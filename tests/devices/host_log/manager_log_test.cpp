@@ -234,6 +234,7 @@ class ManagerReplay : public HostLogTestBase {
 
 TEST_F(ManagerReplay, TheReplayPluginStandsInUntilTheLastEnd) {
   replay({{"UserAction", "x"},
+          {"HostErrorShown", "y"},
           {"PluginAlignmentMatrix", kShifted},
           {"PluginData", "a.xml"},
           {"PluginWait", ""}});
@@ -243,7 +244,8 @@ TEST_F(ManagerReplay, TheReplayPluginStandsInUntilTheLastEnd) {
   hardProbe_->advanceReplay();
   EXPECT_EQ(fileOf(lent), folder_.system("a.xml"));
   EXPECT_EQ(lent->hardwareMatrix().m[3], 5.0);
-  EXPECT_EQ(host_.devices().replayer().passedOver(), 1u) << "the user's action is the host's to play";
+  EXPECT_EQ(host_.devices().replayer().passedOver(), 1u)
+      << "the user's action is the host's to play, and an error it showed its own note";
   host_.core().dataStore().fireEvent(nullptr, kLogReplayFinished);  // the acquisition's run has ended
   hardProbe_->advanceReplay();                                      // the next acquisition finds no data left
   EXPECT_EQ(fileOf(lent), "") << "nothing to play, rather than the earlier acquisition's file";
