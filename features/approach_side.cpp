@@ -80,7 +80,17 @@ void MoveTrail::moved(const DeviceMove& move) {
     moves_.back().up = move.up;
     return;
   }
-  if (moves_.size() == kMostMoves) moves_.erase(moves_.begin());
+  if (moves_.size() == kMostMoves) {
+    // The move nearest the one after it goes: a ball resting on the wall streams moves a few micrometres
+    // apart, while its travel in spans millimetres and must stay.
+    size_t nearest = 0;
+    for (size_t i = 1; i + 1 < moves_.size(); ++i) {
+      if ((moves_[i + 1].point - moves_[i].point).squaredLength() <
+          (moves_[nearest + 1].point - moves_[nearest].point).squaredLength())
+        nearest = i;
+    }
+    moves_.erase(moves_.begin() + static_cast<std::ptrdiff_t>(nearest));
+  }
   moves_.push_back(move);
 }
 

@@ -42,8 +42,9 @@ struct DeviceMove {
 };
 
 // The moves a device reports since the last touch or stop, the newest last. A move that adds no position to
-// the one before (a ball held still, as an arm streams on) only turns its directions, and past a bounded
-// number the oldest go first. Main thread only.
+// the one before (a ball held still, as an arm streams on) only turns its directions; past a bounded number,
+// the move nearest the one after it goes, so that a rest on the wall, however noisy, never pushes out the
+// travel before it. Main thread only.
 class MoveTrail {
  public:
   void moved(const DeviceMove& move);

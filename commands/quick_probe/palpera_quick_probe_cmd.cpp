@@ -232,7 +232,6 @@ void PalperaQuickProbeCmd::setProbeRadius(double radius) {
 }
 
 void PalperaQuickProbeCmd::onMoved(const Vector3& point, const Vector3& to, const Vector3& up) {
-  approach_ = to;
   movesSinceTouch_.moved({point, to, up});
   handlePoint(point, false);
 }
@@ -272,7 +271,8 @@ void PalperaQuickProbeCmd::handlePoint(const Vector3& point, bool sampled) {
         tr("this touch lies on no feature of the reference model that Quick Probe can place; "
            "it is not taken"));
   if (auto* receiver = queryPart<IZelHardProbeDataReceiver>(recognizer_.collector(index))) {
-    recognizer_.noteTouch(index, point, std::exchange(approach_, Vector3()));
+    // The probe direction of the last move since the last touch or stop, or none.
+    recognizer_.noteTouch(index, point, travel.empty() ? Vector3() : travel.back().to);
     // Only a fit that starts from the ball's travel gets it: Quick Probe takes a side from the nominal.
     auto* base = queryPart<FeatureCollectorBase>(recognizer_.collector(index));
     if (base && base->startsFromTravel())
@@ -330,7 +330,6 @@ void PalperaQuickProbeCmd::removeTempNominal() {
 
 void PalperaQuickProbeCmd::onPointStop(const Vector3& point) {
   if (!active_) return;
-  approach_ = Vector3();
   movesSinceTouch_.clear();
   if (pointCount_ == 0) {
     finishCommand(context_, true);

@@ -114,7 +114,6 @@ class PalperaQuickProbeCmd : public CompBaseCmd, public IZelHardProbeDataReceive
   IPtr<IZelDocObject> testObject_;
   QuickProbeRecognizer recognizer_;
   int32_t pointCount_ = 0;  // sampled since the last finish
-  Vector3 approach_;        // the probe direction of the last move since the last touch or stop, or zero
   // The moves since the last touch or stop: a collector whose fit starts from the ball's travel gets them
   // before the touch it takes.
   MoveTrail movesSinceTouch_;

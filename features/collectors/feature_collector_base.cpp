@@ -385,7 +385,6 @@ PointList FeatureCollectorBase::travelledApproaches() const {
   PointList travelled;
   for (const TouchApproach& approach : touchApproaches_)
     travelled.push_back(approach.travelled ? approach.direction : Vector3());
-  travelled.resize(sampledPoints_.size());
   return travelled;
 }
 

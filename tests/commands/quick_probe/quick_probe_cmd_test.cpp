@@ -178,7 +178,8 @@ constexpr Vector3 kNearRim{0.0715, 0.04, 0.0105};
 
 // Six touches at six heights round a bolt hole lie as exactly on a cylinder some twenty degrees off; the
 // ball's travel into each tells which. An arm streams on while the ball rests on the wall before the touch
-// is taken, and the travel before that rest still reaches the cylinder's fit.
+// is taken, held still or trembling by tens of micrometres, and the travel before that rest still reaches
+// the cylinder's fit.
 TEST_F(QuickProbeCmdTest, ABallHeldOnTheWallBeforeEachTouchKeepsItsTravel) {
   load("plate-bolt-circle");
   start();
@@ -188,7 +189,10 @@ TEST_F(QuickProbeCmdTest, ABallHeldOnTheWallBeforeEachTouchKeepsItsTravel) {
     const Vector3 out{std::cos(a), std::sin(a), 0};
     const Vector3 centre = axis + out * (0.004 - kProbeRadius) + Vector3(0, 0, 0.0025 + 0.00084 * i);
     for (const double back : {2.0, 1.0, 0.5}) move(centre - out * (back * kProbeRadius));
-    for (int still = 0; still < 300; ++still) move(centre);
+    for (int still = 0; still < 300; ++still) {
+      const double tremble = i % 2 ? 3e-5 * (still % 7 - 3) : 0.0;
+      move(centre + Vector3(tremble, -tremble, tremble));
+    }
     sample(centre);
   }
   stop(axis + Vector3(0, 0, 0.005));
