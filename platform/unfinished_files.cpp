@@ -72,7 +72,7 @@ UnfinishedPaths& unfinishedPaths() {
   return unfinished;
 }
 
-void removeAndHandOn(int signal) {
+void removeAndHandOn(int signal, siginfo_t* info, void* context) {
   // The signal may come between a call and its caller's reading of errno: a file already gone must not
   // change what that caller reads.
   const int interruptedErrno = errno;
@@ -81,12 +81,22 @@ void removeAndHandOn(int signal) {
       if (slot.state.load() == UnfinishedSlot::kHeld) ::unlink(slot.path);
     }
   }
-  // The signal's action is put back as it was and the signal raised again: it waits until this handler
-  // returns, then goes to the handler before (which removes its own registry's files) or ends the process.
   for (size_t index = 0; index < std::size(kEndingSignals); ++index) {
-    if (kEndingSignals[index] == signal) ::sigaction(signal, &before[index], nullptr);
+    if (kEndingSignals[index] != signal) continue;
+    const struct sigaction& previous = before[index];
+    if (previous.sa_handler == SIG_DFL) {
+      // The signal's default action, put back and raised again: it waits until this handler returns, then
+      // ends the process.
+      ::sigaction(signal, &previous, nullptr);
+      ::raise(signal);
+    } else if (previous.sa_flags & SA_SIGINFO) {
+      // The handler before (another registry's, which removes its own files, or the host's) goes on from
+      // here, called as it stands; raised again instead, the signal would wait on a second delivery.
+      previous.sa_sigaction(signal, info, context);
+    } else {
+      previous.sa_handler(signal);
+    }
   }
-  ::raise(signal);
   errno = interruptedErrno;
 }
 
@@ -131,7 +141,8 @@ void removeUnfinishedFilesOnSignals() {
       const int signal = kEndingSignals[index];
       if (::sigaction(signal, nullptr, &before[index]) != 0 || before[index].sa_handler == SIG_IGN) continue;
       struct sigaction removing {};
-      removing.sa_handler = removeAndHandOn;
+      removing.sa_sigaction = removeAndHandOn;
+      removing.sa_flags = SA_SIGINFO;
       sigfillset(&removing.sa_mask);
       ::sigaction(signal, &removing, nullptr);
     }
