@@ -4,6 +4,7 @@
 
 #include "commands/common/command_readiness.h"
 #include "commands/quick_probe/air_side.h"
+#include "commands/quick_probe/feature_sub_objects.h"
 #include "devices/contracts/plugin.h"
 #include "devices/contracts/plugin_device.h"
 #include "devices/events/acquisition_error.h"
@@ -41,30 +42,6 @@ constexpr const char* kShowProbeKey = "Palpera/Gfx/ShowProbe";
 IZelPlugin* activeHardProbePlugin(IZelPluginService& service) {
   IZelPluginManager* manager = service.getManager(ZelCString(kDevice));
   return manager ? manager->activePlugin() : nullptr;
-}
-
-bool isHidden(IZelSubObject& subObject) {
-  return subObject.displayFlag(IZelSubObject::kHiddenDisplayFlag);
-}
-
-void setVisible(IZelSubObject* subObject, bool visible) {
-  if (subObject) subObject->setDisplayFlag(IZelSubObject::kHiddenDisplayFlag, !visible);
-}
-
-template <class Visit>
-void forEachFeatureSubObject(IZelDocObject* object, Visit&& visit) {
-  auto* subObjects = queryPart<IZelSubObjectMgr>(getFeatureSubObjectMgr(object));
-  for (int32_t i = 0; subObjects && i < subObjects->subObjectCount(); ++i) {
-    if (auto* feature = queryPart<IZelFeatureSubObject>(subObjects->subObjectAt(i))) visit(*feature);
-  }
-}
-
-bool holdsName(IZelDocObject* object, const ZelString& name) {
-  auto* subObjects = queryPart<IZelSubObjectMgr>(getFeatureSubObjectMgr(object));
-  for (int32_t i = 0; subObjects && i < subObjects->subObjectCount(); ++i) {
-    if (subObjects->subObjectAt(i)->name() == name) return true;
-  }
-  return false;
 }
 
 // A probed cylinder or cone turned to run like its nominal: an axis has no side. A plane's normal tells its
@@ -467,32 +444,9 @@ IPtr<IZelSubObject> PalperaQuickProbeCmd::addNominal(IZelFeature* nominal, const
 
 IPtr<IZelSubObject> PalperaQuickProbeCmd::addFeature(IZelDocObject* object, IZelFeature* feature,
                                                      const ZelString& name, bool visible) {
-  IZelFeatureSubObjectMgr* manager = getFeatureSubObjectMgr(object);
-  auto* subObjects = queryPart<IZelSubObjectMgr>(manager);
-  if (!manager || !subObjects || !feature) return {};
-  IPtr<IZelFeatureSubObject> made;
-  made.takeOwnership(manager->createSubObject(feature));
-  IPtr<IZelSubObject> subObject(queryPart<IZelSubObject>(made.get()));
-  if (!subObject) return {};
-  ZelString given = name;
-  if (given.isEmpty()) given = unheldName(*manager, *feature);
-  if (given.isEmpty()) return {};
-  subObject->setName(given);
-  setVisible(subObject.get(), visible);
-  subObjects->addSubObject(subObject.get());
-  return subObject;
-}
-
-ZelString PalperaQuickProbeCmd::unheldName(IZelFeatureSubObjectMgr& manager, IZelFeature& feature) {
-  SPtr<IZelFeatureTypeFinder> finder;
-  auto* type = queryPart<IZelEntity>(finder ? finder->featureType(&feature) : nullptr);
-  if (!type) return {};
-  ZelString name;
-  do {
-    manager.updateRunningNumber(type->classId());
-    name = tr("%1 %2", type->displayName(), ZelString::number(manager.runningNumber(type->classId())));
-  } while (holdsName(refObject_.get(), name) || holdsName(testObject_.get(), name));
-  return name;
+  return addFeatureSubObject(object, feature, name, visible, [&](const ZelString& given) {
+    return holdsName(refObject_.get(), given) || holdsName(testObject_.get(), given);
+  });
 }
 
 void PalperaQuickProbeCmd::queryInterface(const char* name, void** out, bool) {

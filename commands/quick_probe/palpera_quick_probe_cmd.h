@@ -102,9 +102,6 @@ class PalperaQuickProbeCmd : public CompBaseCmd, public IZelHardProbeDataReceive
   // cannot add it.
   IPtr<IZelSubObject> addFeature(IZelDocObject* object, IZelFeature* feature, const ZelString& name,
                                  bool visible);
-  // "<type name> <n>" of the feature's type, counted on in the manager past every name either object holds;
-  // empty when the type is unknown.
-  ZelString unheldName(IZelFeatureSubObjectMgr& manager, IZelFeature& feature);
   // A nominal, placed in the world as the recognizer keeps it, added hidden to the reference object in the
   // model's own coordinates.
   IPtr<IZelSubObject> addNominal(IZelFeature* nominal, const ZelString& name);
