@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <utility>
@@ -240,11 +241,14 @@ TEST_F(CylinderCreators, TheFreeFitStartsFromTravelsSquareToOneAxis) {
     made->setParameter(ZelString(kProbeRadiusKey), doubleValue(kProbe).get());
     create(*made);
     auto* startAxis = seen.value<IZelVectorValue>(u"<Axis>");
-    auto* byTravels = seen.value<IZelIntValue>(u"<AxisFromTravels>");
     ASSERT_EQ(startAxis != nullptr, c.started);
-    ASSERT_EQ(byTravels != nullptr, c.started);
+    // The fitter hears of the travels only as the start values its creator is to give.
+    const std::vector<std::u16string> partsNames = {
+        u"<Robust Fit Iterations>", u"<Axis>", u"<Center>", u"<Diameter>", u"<MaxPtEAx>", u"<Selection>",
+        u"<JustBoundary>"};
+    for (const std::u16string& name : seen.namesInOrder)
+      EXPECT_NE(std::find(partsNames.begin(), partsNames.end(), name), partsNames.end());
     if (!c.started) continue;
-    EXPECT_EQ(byTravels->value(), 1);
     EXPECT_GT(std::fabs(startAxis->value().normalized().dot(axis)), std::cos((c.lean + 1) * M_PI / 180));
     if (c.lean > 0) continue;
     const Vector3 centre = seen.value<IZelVectorValue>(u"<Center>")->value();

@@ -200,17 +200,29 @@ TEST(ApproachedWallsScript, TravelsSquareToTheAxisTellWhichCylinderTheTouchesLie
     EXPECT_EQ(made.size(), poses.size()) << session.output;
     const std::string rivalled =
         "error: Cylinder was not made: the points fit cylinders along distinct axes equally well";
-    EXPECT_EQ(occurrences(session.output, "error: "), pattern.made ? 0u : poses.size()) << session.output;
-    EXPECT_EQ(occurrences(session.output, rivalled), pattern.made ? 0u : poses.size());
+    // Travels only break a tie the touches leave: where a probe scatters beyond the stated error, the touches
+    // may fit a rival best, or leave the tie too close for the travels, and are then refused as such, never
+    // made the rival.
+    const std::string scattered =
+        "error: Cylinder was not made: the touches fit best a cylinder that their "
+        "travels do not come into: they scatter beyond the stated probing error";
+    const size_t refused = occurrences(session.output, "error: ");
+    EXPECT_EQ(refused, occurrences(session.output, rivalled) + occurrences(session.output, scattered))
+        << session.output;
+    if (pattern.made) {
+      EXPECT_LE(refused, (poses.size() + 4) / 5) << session.output;
+    } else {
+      EXPECT_EQ(occurrences(session.output, rivalled), poses.size());
+    }
     for (size_t run = 0; run < made.size(); ++run) {
       SCOPED_TRACE(run);
-      EXPECT_EQ(made[run].has_value(), pattern.made);
+      EXPECT_TRUE(pattern.made || !made[run]);
       if (!made[run]) continue;
       const Vector3 axis = Matrix4x4::transformVector(poses[run], Vector3(0, 0, 1));
       EXPECT_GT(std::fabs(made[run]->axis.dot(axis)), std::cos(kAxisTolerance));
       EXPECT_NEAR(made[run]->radius, pattern.wall->radius, 4 * pattern.noise);
     }
-    if (pattern.made) {
+    if (pattern.made && refused == 0) {
       EXPECT_EQ(session.status, 0) << session.output;
     }
   }

@@ -1135,7 +1135,7 @@ TEST(AxialFit, AStartAcrossAHubIsNoWordUnlessTravelsToldIt) {
   EXPECT_NE(fromRings.failure().reason.find("spread the touches along"), std::string::npos)
       << fromRings.failure().reason;
   const auto fromTravels =
-      fitCylinder(touches, CylinderSeed{pose.axis(), pose.origin, 0.062, true}, kStatedScatter);
+      fitCylinder(touches, CylinderSeed{pose.axis(), pose.origin, 0.062}, kStatedScatter);
   ASSERT_TRUE(fromTravels) << fromTravels.failure().reason;
   EXPECT_NEAR(fromTravels->radius, 0.031, 1e-9);
 }
