@@ -92,6 +92,14 @@ bool isFeatureMatchingEnabled() {
   return store && store->getInt(kFeatureMatchingEnableKey, 0) != 0;
 }
 
+bool withinMatchTolerances(IZelFeature& nominal, IZelFeature& probed) {
+  SPtr<IDataStore> store;
+  auto* test = queryPart<IZelFeatureExt>(&nominal);
+  if (!store || !test) return false;
+  const Tolerances tolerances = matchingTolerances(*store);
+  return test->match(&probed, tolerances.maxDistance, tolerances.maxAngle);
+}
+
 bool matchReferenceFeature(IZelFeature* probed, ZelString& name) {
   IZelSubObject* match = bestReferenceMatch(probed, [](IZelSubObject*) { return false; });
   if (!match) return false;

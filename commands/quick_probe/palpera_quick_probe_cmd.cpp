@@ -373,19 +373,27 @@ void PalperaQuickProbeCmd::finishEntry(const QuickProbeRecognizer::Entry& entry,
 void PalperaQuickProbeCmd::addProbed(const QuickProbeRecognizer::Entry& entry,
                                      const IPtr<IZelFeature>& feature) {
   const bool matching = isFeatureMatchingEnabled();
-  IPtr<IZelSubObject> match(matching ? bestReferenceMatch(feature.get(),
-                                                          [&](IZelSubObject* reference) {
-                                                            return heldByAnother(entry.index, reference);
-                                                          })
-                                     : nullptr);
+  // One probed feature stands for one nominal: a second probe of it is named apart, and told.
+  IPtr<IZelSubObject>* earlier = probedSubObjects_.find(entry.index);
+  const ZelString earlierName = earlier ? (*earlier)->name() : ZelString();
+  IPtr<IZelSubObject> match(matching && !earlier
+                                ? bestReferenceMatch(feature.get(),
+                                                     [&](IZelSubObject* reference) {
+                                                       return heldByAnother(entry.index, reference);
+                                                     })
+                                : nullptr);
   recognizer_.setProbed(entry.index, feature.get());
   orientAxisLike(*feature, entry.nominal.get());
   IPtr<IZelSubObject> added =
       addFeature(testObject_.get(), feature.get(), match ? match->name() : ZelString(), true);
-  if (added) {
-    probedSubObjects_.set(entry.index, added);
-    fillProbeArraySource(added.get(), entry.collector.get());
+  if (!added) return;
+  fillProbeArraySource(added.get(), entry.collector.get());
+  if (earlier) {
+    reportUserError(tr("%1 is probed again; this probe is added as %2, which no nominal stands for.",
+                       earlierName, added->name()));
+    return;
   }
+  probedSubObjects_.set(entry.index, added);
   if (match) {
     matchedReferences_.set(entry.index, match);
     return;
@@ -393,15 +401,22 @@ void PalperaQuickProbeCmd::addProbed(const QuickProbeRecognizer::Entry& entry,
   if (IPtr<IZelSubObject>* own = shownNominals_.find(entry.index)) {
     // Its own nominal is a reference feature the probed one does not match: under a name of its own, so
     // that nothing pairs it with another feature's nominal.
-    if (matching && added)
+    if (matching)
       reportUserError(tr("The probed %1 matches no reference feature; it is added as %2.", (*own)->name(),
                          added->name()));
     return;
   }
   if (!entry.nominal) return;
+  if (matching && !withinMatchTolerances(*entry.nominal, *feature)) {
+    reportUserError(
+        tr("The probed %1 lies beyond the matching tolerances of its nominal; it is added as %1 "
+           "and no nominal is named after it.",
+           added->name()));
+    return;
+  }
   // Under the name the probed feature received, which no reference feature holds, so that the two are seen
   // as one.
-  IPtr<IZelSubObject> nominal = addNominal(entry.nominal.get(), added ? added->name() : ZelString());
+  IPtr<IZelSubObject> nominal = addNominal(entry.nominal.get(), added->name());
   if (!nominal) return;
   shownNominals_.set(entry.index, nominal);
   // Shown from now on while the probe is near it, and hidden again when the command ends, as it was added.

@@ -79,7 +79,7 @@ class QuickProbeCmdTest : public HardProbeTest {
     ASSERT_TRUE(command_);
     command_->setContext(static_cast<IComponentCommandContainerV2*>(&container_));
     const bool activated = command_->activate();
-    ASSERT_EQ(errors(), std::u16string());
+    ASSERT_EQ(errorsButRepeats(), std::u16string());
     ASSERT_TRUE(activated);
     device_->deliver<IZelHardProbeDataReceiver>(
         [](IZelHardProbeDataReceiver* r) { r->setProbeRadius(kProbeRadius); });
@@ -101,6 +101,15 @@ class QuickProbeCmdTest : public HardProbeTest {
   std::u16string errors() {
     std::u16string all;
     for (const RecordingErrorService::Report& report : host_.core().errors().reports()) all += report.message;
+    return all;
+  }
+  // Every report but those that tell a probe again of a feature already named.
+  std::u16string errorsButRepeats() {
+    std::u16string all;
+    for (const RecordingErrorService::Report& report : host_.core().errors().reports()) {
+      if (report.message.find(u" is probed again; this probe is added as ") == std::u16string::npos)
+        all += report.message;
+    }
     return all;
   }
   IZelSubObjectMgr* subObjects(const char16_t* object) {
@@ -859,7 +868,8 @@ TEST_F(QuickProbeSidesTest, OneStopFinishesPlanesABoreAndABossEachTowardsItsOwnM
       probeAll({placed(onTopFace()), placed(inBore()), placed(onSideFace()), placed(aroundBoss()),
                 placed(onBossTop())},
                Matrix4x4::transformPoint(pose, c.stop));
-      EXPECT_EQ(errors(), std::u16string());
+      // Each stop probes the same faces again: told, and named apart.
+      EXPECT_EQ(errorsButRepeats(), std::u16string());
       // Each plane in the part's own coordinates: its normal and its centre.
       std::map<std::string, std::pair<Vector3, Vector3>> planes;
       std::vector<double> radii;
