@@ -398,6 +398,12 @@ void PalperaQuickProbeCmd::addProbed(const QuickProbeRecognizer::Entry& entry,
     matchedReferences_.set(entry.index, match);
     return;
   }
+  // A feature of the reference object that no recreation record ties to its face is its nominal all the
+  // same: never a second one beside it.
+  if (!shownNominals_.find(entry.index)) {
+    if (IZelSubObject* held = referenceHolding(entry.nominal.get()))
+      shownNominals_.set(entry.index, IPtr<IZelSubObject>(held));
+  }
   if (IPtr<IZelSubObject>* own = shownNominals_.find(entry.index)) {
     // Its own nominal is a reference feature the probed one does not match: under a name of its own, so
     // that nothing pairs it with another feature's nominal.

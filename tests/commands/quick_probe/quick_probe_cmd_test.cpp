@@ -21,6 +21,7 @@
 #include "framework/object/query_part.h"
 #include "framework/registrations/registered_classes.h"
 #include "host/cad/cad_model.h"
+#include "host/document/features/host_cylinder.h"
 #include "host/document/host_doc_object.h"
 #include "host/document/parameters/host_bit_vector_array.h"
 #include "host/document/parameters/host_parameter_table.h"
@@ -1196,3 +1197,104 @@ TEST_F(QuickProbePlacedTest, ATouchThatNoFeatureTakesIsToldAndNotKept) {
     }
   }
 }
+
+// One probed feature stands for one nominal, with matching on, the part placed: a second probe of the bore
+// is named apart from it; a bore probed with its axis beyond the matching's 5 degrees is named after no
+// nominal; a reference feature of the bore that no recreation record ties to its face is its nominal, and
+// no second nominal of it is added. Each is told.
+struct OneNominalCase {
+  const char* what;
+  bool heldAsBore;  // RefObject holds the bore as "Bore", made by hand
+  double tilt;      // degrees the probed axis leans off the bore's
+  int probes;
+  std::vector<std::u16string> probed, nominals;
+  const char16_t* told;
+};
+
+void PrintTo(const OneNominalCase& c, std::ostream* out) {
+  *out << c.what;
+}
+
+class QuickProbeOneNominalTest : public QuickProbePlacedTest,
+                                 public testing::WithParamInterface<OneNominalCase> {};
+
+TEST_P(QuickProbeOneNominalTest, EachNominalStandsForOneProbedFeatureWithinTheMatchingTolerances) {
+  const OneNominalCase& c = GetParam();
+  load("plate-bore");
+  const Matrix4x4 pose = placedPose();
+  ASSERT_TRUE(reference_->setTransform(pose.m));
+  host_.core().dataStore().setInt(nullptr, "Palpera/FeatureMatching/Enable", 1);
+  if (c.heldAsBore) {
+    IPtr<HostCylinder> bore(new HostCylinder);
+    ASSERT_TRUE(
+        bore->redefine({0.05, 0.04, 0}, {0.05, 0.04, 0.01}, 0.01, {1, 0, 0}, nullptr, nullptr, nullptr));
+    IPtr<IZelFeatureSubObject> made;
+    made.takeOwnership(getFeatureSubObjectMgr(reference_.get())->createSubObject(bore.get()));
+    made->setName(ZelString(u"Bore"));
+    subObjects(u"RefObject")->addSubObject(made.get());
+  }
+  start();
+  // Ball centres on the bore's wall leaning about x through its middle, at three heights.
+  const double lean = c.tilt * std::numbers::pi / 180;
+  const Vector3 middle{0.05, 0.04, 0.005}, axis{0, -std::sin(lean), std::cos(lean)}, across{1, 0, 0};
+  const Vector3 side = Vector3::cross(axis, across);
+  for (int probe = 0; probe < c.probes; ++probe) {
+    int touch = 0;
+    for (const double degrees : {20.0, 60.0, 100.0, 200.0, 250.0, 300.0}) {
+      const double a = degrees * std::numbers::pi / 180, height = 0.0015 * (touch++ % 3 - 1);
+      sample(Matrix4x4::transformPoint(
+          pose,
+          middle + (across * std::cos(a) + side * std::sin(a)) * (0.01 - kProbeRadius) + axis * height));
+    }
+    stop(Matrix4x4::transformPoint(pose, middle));
+  }
+  end();
+  EXPECT_EQ(names(u"TestObject"), c.probed);
+  EXPECT_EQ(names(u"RefObject"), c.nominals);
+  EXPECT_EQ(errors(), c.told);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, QuickProbeOneNominalTest,
+    testing::Values(
+        OneNominalCase{
+            "probed twice",
+            false,
+            0,
+            2,
+            {u"Cylinder 1", u"Cylinder 2"},
+            {u"Cylinder 1"},
+            u"Cylinder 1 is probed again; this probe is added as Cylinder 2, which no nominal stands "
+            u"for."},
+        OneNominalCase{
+            "7 degrees off",
+            false,
+            7,
+            1,
+            {u"Cylinder 1"},
+            {},
+            u"The probed Cylinder 1 lies beyond the matching tolerances of its nominal; it is added as "
+            u"Cylinder 1 and no nominal is named after it."},
+        OneNominalCase{"4 degrees off", false, 4, 1, {u"Cylinder 1"}, {u"Cylinder 1"}, u""},
+        OneNominalCase{"held", true, 0, 1, {u"Bore"}, {u"Bore"}, u""},
+        OneNominalCase{"held, 7 degrees off",
+                       true,
+                       7,
+                       1,
+                       {u"Cylinder 1"},
+                       {u"Bore"},
+                       u"The probed Bore matches no reference feature; it is added as Cylinder 1."},
+        OneNominalCase{
+            "held, probed twice",
+            true,
+            0,
+            2,
+            {u"Bore", u"Cylinder 1"},
+            {u"Bore"},
+            u"Bore is probed again; this probe is added as Cylinder 1, which no nominal stands for."}),
+    [](const testing::TestParamInfo<OneNominalCase>& info) {
+      std::string name;
+      for (const char ch : std::string(info.param.what))
+        if (std::isalnum(static_cast<unsigned char>(ch))) name += ch;
+      return name;
+    });
