@@ -99,7 +99,7 @@ std::optional<Eigen::Vector3d> ringsAxis(const Points<3>& points) {
 
 // The axis the caller's seed gives, else the touches' order, in the points' own frame.
 std::optional<ToldAxis> toldAxis(const Points<3>& own, const std::optional<AxialSurface>& seed) {
-  if (seed) return ToldAxis{seed->axis, seed->radius};
+  if (seed) return ToldAxis{seed->axis, seed};
   const std::optional<Eigen::Vector3d> rings = ringsAxis(own);
   if (!rings) return std::nullopt;
   return ToldAxis{*rings};

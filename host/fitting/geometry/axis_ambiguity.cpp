@@ -134,7 +134,13 @@ double angleOff(const AxialSurface& surface, const ToldAxis& told) {
 // than along any other (rings of three about an axis across a hub tell that axis as clearly as the hub's).
 bool wordFits(const Points<3>& points, const Candidate& picked, const std::vector<Candidate>& tied,
               const ToldAxis& told) {
-  if (told.radius) return std::abs(picked.surface.radius - *told.radius) <= kSeedSize * *told.radius;
+  if (told.seed) {
+    // The seed's radius level with the candidate's point, as a cone's changes along its axis.
+    const AxialSurface& seed = *told.seed;
+    const double radius =
+        seed.radius + (picked.surface.point - seed.point).dot(seed.axis) * std::tan(seed.slope);
+    return std::abs(picked.surface.radius - radius) <= kSeedSize * std::abs(radius);
+  }
   return std::all_of(tied.begin(), tied.end(), [&](const Candidate& c) {
     return axialSpan(points, picked.surface) <= axialSpan(points, c.surface);
   });
@@ -163,8 +169,7 @@ AxisChoice chooseAxis(const Points<3>& points, AxialFreedom freedom,
                       const std::optional<ToldAxis>& toldAxis) {
   const double tie = tieAt(kResolvedDeviations * scatter, points.cols());
   const double wordTie =
-      toldAxis ? tieAt((toldAxis->radius ? kSeedDeviations : kRingsDeviations) * scatter, points.cols())
-               : tie;
+      toldAxis ? tieAt((toldAxis->seed ? kSeedDeviations : kRingsDeviations) * scatter, points.cols()) : tie;
   std::vector<Candidate> candidates = refinedValleys(points, freedom, search, fitted, wordTie);
   if (fitted) candidates.push_back({*fitted, sumOfSquares(points, *fitted)});
   if (candidates.empty()) return {};

@@ -26,7 +26,7 @@ namespace fitting::detail {
 // estimated from the touches' rings or travels) or the rings the touches were taken in.
 struct ToldAxis {
   Eigen::Vector3d direction;
-  std::optional<double> radius;  // a seed's; none for the rings
+  std::optional<AxialSurface> seed;  // a seed's whole surface; none for the rings
 };
 
 struct AxisChoice {
