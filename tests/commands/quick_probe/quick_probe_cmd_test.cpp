@@ -1202,10 +1202,14 @@ TEST_F(QuickProbePlacedTest, ATouchThatNoFeatureTakesIsToldAndNotKept) {
 // is named apart from it; a bore probed with its axis beyond the matching's 5 degrees is named after no
 // nominal; a reference feature of the bore that no recreation record ties to its face is its nominal, and
 // no second nominal of it is added. Each is told.
+// What RefObject holds before the run, made by hand: nothing, the bore as "Bore", or a cylinder elsewhere
+// under the first name a probed cylinder would take.
+enum class Held { kNothing, kBore, kOtherAsCylinder1 };
+
 struct OneNominalCase {
   const char* what;
-  bool heldAsBore;  // RefObject holds the bore as "Bore", made by hand
-  double tilt;      // degrees the probed axis leans off the bore's
+  Held held;
+  double tilt;  // degrees the probed axis leans off the bore's
   int probes;
   std::vector<std::u16string> probed, nominals;
   const char16_t* told;
@@ -1224,13 +1228,15 @@ TEST_P(QuickProbeOneNominalTest, EachNominalStandsForOneProbedFeatureWithinTheMa
   const Matrix4x4 pose = placedPose();
   ASSERT_TRUE(reference_->setTransform(pose.m));
   host_.core().dataStore().setInt(nullptr, "Palpera/FeatureMatching/Enable", 1);
-  if (c.heldAsBore) {
-    IPtr<HostCylinder> bore(new HostCylinder);
-    ASSERT_TRUE(
-        bore->redefine({0.05, 0.04, 0}, {0.05, 0.04, 0.01}, 0.01, {1, 0, 0}, nullptr, nullptr, nullptr));
+  if (c.held != Held::kNothing) {
+    const bool bore = c.held == Held::kBore;
+    const Vector3 foot = bore ? Vector3{0.05, 0.04, 0} : Vector3{0.02, 0.02, 0};
+    IPtr<HostCylinder> cylinder(new HostCylinder);
+    ASSERT_TRUE(cylinder->redefine(foot, foot + Vector3{0, 0, 0.01}, bore ? 0.01 : 0.003, {1, 0, 0}, nullptr,
+                                   nullptr, nullptr));
     IPtr<IZelFeatureSubObject> made;
-    made.takeOwnership(getFeatureSubObjectMgr(reference_.get())->createSubObject(bore.get()));
-    made->setName(ZelString(u"Bore"));
+    made.takeOwnership(getFeatureSubObjectMgr(reference_.get())->createSubObject(cylinder.get()));
+    made->setName(ZelString(bore ? u"Bore" : u"Cylinder 1"));
     subObjects(u"RefObject")->addSubObject(made.get());
   }
   start();
@@ -1254,44 +1260,31 @@ TEST_P(QuickProbeOneNominalTest, EachNominalStandsForOneProbedFeatureWithinTheMa
   EXPECT_EQ(errors(), c.told);
 }
 
+using Names = std::vector<std::u16string>;
+
 INSTANTIATE_TEST_SUITE_P(
     Cases, QuickProbeOneNominalTest,
     testing::Values(
-        OneNominalCase{
-            "probed twice",
-            false,
-            0,
-            2,
-            {u"Cylinder 1", u"Cylinder 2"},
-            {u"Cylinder 1"},
-            u"Cylinder 1 is probed again; this probe is added as Cylinder 2, which no nominal stands "
-            u"for."},
-        OneNominalCase{
-            "7 degrees off",
-            false,
-            7,
-            1,
-            {u"Cylinder 1"},
-            {},
-            u"The probed Cylinder 1 lies beyond the matching tolerances of its nominal; it is added as "
-            u"Cylinder 1 and no nominal is named after it."},
-        OneNominalCase{"4 degrees off", false, 4, 1, {u"Cylinder 1"}, {u"Cylinder 1"}, u""},
-        OneNominalCase{"held", true, 0, 1, {u"Bore"}, {u"Bore"}, u""},
-        OneNominalCase{"held, 7 degrees off",
-                       true,
-                       7,
-                       1,
-                       {u"Cylinder 1"},
-                       {u"Bore"},
+        // clang-format off
+        OneNominalCase{"probed twice", Held::kNothing, 0, 2, Names{u"Cylinder 1", u"Cylinder 2"},
+                       Names{u"Cylinder 1"},
+                       u"Cylinder 1 is probed again; this probe is added as Cylinder 2, which no nominal "
+                       u"stands for."},
+        OneNominalCase{"7 degrees off", Held::kNothing, 7, 1, Names{u"Cylinder 1"}, Names{},
+                       u"The probed Cylinder 1 lies beyond the matching tolerances of its nominal; it is "
+                       u"added as Cylinder 1 and no nominal is named after it."},
+        OneNominalCase{"4 degrees off", Held::kNothing, 4, 1, Names{u"Cylinder 1"}, Names{u"Cylinder 1"},
+                       u""},
+        OneNominalCase{"held", Held::kBore, 0, 1, Names{u"Bore"}, Names{u"Bore"}, u""},
+        OneNominalCase{"held, 7 degrees off", Held::kBore, 7, 1, Names{u"Cylinder 1"}, Names{u"Bore"},
                        u"The probed Bore matches no reference feature; it is added as Cylinder 1."},
-        OneNominalCase{
-            "held, probed twice",
-            true,
-            0,
-            2,
-            {u"Bore", u"Cylinder 1"},
-            {u"Bore"},
-            u"Bore is probed again; this probe is added as Cylinder 1, which no nominal stands for."}),
+        OneNominalCase{"held, probed twice", Held::kBore, 0, 2, Names{u"Bore", u"Cylinder 1"},
+                       Names{u"Bore"},
+                       u"Bore is probed again; this probe is added as Cylinder 1, which no nominal stands "
+                       u"for."},
+        OneNominalCase{"another cylinder under the first name", Held::kOtherAsCylinder1, 0, 1,
+                       Names{u"Cylinder 2"}, Names{u"Cylinder 1", u"Cylinder 2"}, u""}),
+    // clang-format on
     [](const testing::TestParamInfo<OneNominalCase>& info) {
       std::string name;
       for (const char ch : std::string(info.param.what))

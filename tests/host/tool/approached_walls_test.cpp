@@ -47,7 +47,8 @@ struct Station {
 
 // How the ball comes into the wall: leaning up to kLean degrees off the normal each way, or brought down
 // into the hole at 45 degrees, or 45 degrees up and down by turns, or with no move before the touch at all.
-enum class Travel { kLeaning, kDownward, kUpAndDown, kNone };
+// Or resting on the wall before the touch, the stylus along the wall's normal: a probe direction, no travel.
+enum class Travel { kLeaning, kDownward, kUpAndDown, kNone, kResting };
 
 struct Pattern {
   const char* what;
@@ -114,6 +115,9 @@ std::string armEvents(const Pattern& pattern, const Matrix4x4& pose, std::mt1993
       case Travel::kNone:
         arm.touchOnly(surface, free);
         break;
+      case Travel::kResting:
+        arm.rest(surface, free, free * -1.0);
+        break;
     }
     lastNormal = free;
     lastHeight = s.height;
@@ -171,6 +175,8 @@ TEST(ApproachedWallsScript, TravelsSquareToTheAxisTellWhichCylinderTheTouchesLie
        sixHeights, true},
       {"bolt hole, six heights, the ball brought up and down", &kBoltHole, 0.002, 20e-6, Travel::kUpAndDown,
        sixHeights, false},
+      {"bolt hole, six heights, the ball resting on the wall with the stylus along its normal", &kBoltHole,
+       0.002, 20e-6, Travel::kResting, sixHeights, false},
   };
   const int runs = kSanitized ? 2 : 20;
   std::mt19937 random(83);

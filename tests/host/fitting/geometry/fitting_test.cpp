@@ -18,6 +18,7 @@
 #include <Eigen/Core>
 #include <Eigen/Geometry>
 
+#include "host/fitting/geometry/axial_uncertainty.h"
 #include "host/fitting/geometry/axis_ambiguity.h"
 #include "host/fitting/geometry/fitting.h"
 
@@ -1054,6 +1055,64 @@ TEST(AxialFit, RandomPatternsGiveTheIndependentSolveOrOneRefusalInEveryPose) {
     }
   }
   EXPECT_GT(made, 0) << "refusing every pattern would be no answer either";
+}
+
+// The uncertainty a probing error leaves in a fit, beside the covariance worked out by hand: eight touches
+// evenly around an axis, alternately at heights h and -h, give a design whose parameters are uncorrelated, so
+// that each standard deviation is the error over the root of its column's sum of squares (the position and
+// the axis summed over their two components). The same touches turned give the same answer; they are centred
+// on the origin, as a fit's normalized points are, where the position is taken.
+TEST(AxialUncertainty, IsTheCovarianceOfTheFitsOwnJacobianInAnyPose) {
+  struct Case {
+    const char* what;
+    double radius, height;
+    bool cone;
+  };
+  const Case cases[] = {{"cylinder", 10, 2, false},
+                        {"cylinder, short", 4, 0.05, false},
+                        {"cone at zero slope", 10, 2, true},
+                        {"cone, short", 25, 0.3, true}};
+  const double error = 0.01, n = 8;
+  Rng rng(92);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    for (int run = 0; run < 4; ++run) {
+      const Pose pose = randomPose(rng, 0.0);
+      detail::Points<3> points(3, 8);
+      for (int k = 0; k < 8; ++k) {
+        const double a = k * std::numbers::pi / 4, z = k % 2 ? -c.height : c.height;
+        points.col(k) =
+            pose.origin + pose.rotation * Vector(c.radius * std::cos(a), c.radius * std::sin(a), z);
+      }
+      const detail::AxialSurface surface{pose.origin, pose.axis(), c.radius, 0.0};
+      const auto u = detail::axialUncertainty(points, {true, c.cone}, surface, error);
+      ASSERT_TRUE(u);
+      EXPECT_NEAR(u->position, 2 * error / std::sqrt(n), 1e-9);
+      EXPECT_NEAR(u->radius, error / std::sqrt(n), 1e-9);
+      EXPECT_NEAR(u->axis, 2 * error / (c.height * std::sqrt(n)), 1e-9 / c.height);
+      EXPECT_NEAR(u->slope, c.cone ? error / (c.height * std::sqrt(n)) : 0.0, 1e-9 / c.height);
+    }
+  }
+}
+
+// A fit is determined at a probing error while its axis and half angle stay within 0.09 radians (about 5
+// degrees) and its position and radius within 500 errors: each bound's edge, on either side.
+TEST(AxialUncertainty, EachBoundHoldsToItsEdge) {
+  const double error = 1e-5, gain = 500 * error;
+  const struct Case {
+    const char* what;
+    detail::AxialUncertainty uncertainty;
+    bool determined;
+  } cases[] = {
+      {"all within", {0.089, 0.99 * gain, 0.99 * gain, 0.089}, true},
+      {"axis beyond", {0.091, 0, 0, 0}, false},
+      {"axis at twice the bound", {0.17, 0, 0, 0}, false},
+      {"position beyond", {0, 1.01 * gain, 0, 0}, false},
+      {"position ten times over", {0, 10 * gain, 0, 0}, false},
+      {"radius beyond", {0, 0, 1.01 * gain, 0}, false},
+      {"half angle beyond", {0, 0, 0, 0.091}, false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(detail::isDetermined(c.uncertainty, error), c.determined) << c.what;
 }
 
 // A seed only breaks a tie between cylinders the touches fit as well as each other. Random patterns (6 to 16
