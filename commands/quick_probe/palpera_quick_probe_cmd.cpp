@@ -398,6 +398,11 @@ void PalperaQuickProbeCmd::addProbed(const QuickProbeRecognizer::Entry& entry,
     matchedReferences_.set(entry.index, match);
     return;
   }
+  standForNominal(entry, *feature, *added, matching);
+}
+
+void PalperaQuickProbeCmd::standForNominal(const QuickProbeRecognizer::Entry& entry, IZelFeature& feature,
+                                           IZelSubObject& added, bool matching) {
   // A feature of the reference object that no recreation record ties to its face is its nominal all the
   // same: never a second one beside it.
   if (!shownNominals_.find(entry.index)) {
@@ -408,21 +413,21 @@ void PalperaQuickProbeCmd::addProbed(const QuickProbeRecognizer::Entry& entry,
     // Its own nominal is a reference feature the probed one does not match: under a name of its own, so
     // that nothing pairs it with another feature's nominal.
     if (matching)
-      reportUserError(tr("The probed %1 matches no reference feature; it is added as %2.", (*own)->name(),
-                         added->name()));
+      reportUserError(
+          tr("The probed %1 matches no reference feature; it is added as %2.", (*own)->name(), added.name()));
     return;
   }
   if (!entry.nominal) return;
-  if (matching && !withinMatchTolerances(*entry.nominal, *feature)) {
+  if (matching && !withinMatchTolerances(*entry.nominal, feature)) {
     reportUserError(
         tr("The probed %1 lies beyond the matching tolerances of its nominal; it is added as %1 "
            "and no nominal is named after it.",
-           added->name()));
+           added.name()));
     return;
   }
   // Under the name the probed feature received, which no reference feature holds, so that the two are seen
   // as one.
-  IPtr<IZelSubObject> nominal = addNominal(entry.nominal.get(), added->name());
+  IPtr<IZelSubObject> nominal = addNominal(entry.nominal.get(), added.name());
   if (!nominal) return;
   shownNominals_.set(entry.index, nominal);
   // Shown from now on while the probe is near it, and hidden again when the command ends, as it was added.

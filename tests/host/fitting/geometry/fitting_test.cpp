@@ -1201,6 +1201,8 @@ TEST(AxialFit, OperatorsPatternsAreMadeRightOrRefusedAlikeInEveryPose) {
   const Stations shaftWalk{{0, 0}, {4, 10}, {8, 20}, {12, 30}, {16, 40}, {20, 50}};
   const Stations shaftArc{{0, 0}, {7, 12}, {11, 19}, {18, 33}, {25, 41}, {30, 50}};
   // Six touches at six heights round a bolt hole lie as exactly on a cylinder some twenty degrees off.
+  // Two rings of three whose planes lean 12 degrees each way lie on the bore alone.
+  const Stations tiltedRings{{0, 1.644}, {120, .528}, {240, .528}, {60, 4.728}, {180, 5.844}, {300, 4.728}};
   const Stations boltSix{{0, 2.5}, {60, 3.34}, {120, 4.18}, {180, 5.02}, {240, 5.86}, {300, 6.7}};
   const Pattern patterns[] = {
       {"bore 290 degrees, 40 mm along", 36.5, 0, nullptr, 1e-9, 12, false, bore290},
@@ -1216,6 +1218,7 @@ TEST(AxialFit, OperatorsPatternsAreMadeRightOrRefusedAlikeInEveryPose) {
       {"shaft narrow arc", 46.5, 0, "around", 0, 12, false, shaftWalk},
       {"shaft uneven arc", 46.5, 0, "around", 0, 12, false, shaftArc},
       {"shaft uneven arc, noisy", 46.5, 10e-6, "around", 0, 100, false, shaftArc},
+      {"bolt hole rings leaning 12 degrees each way", 3.5, 0, nullptr, 1e-9, 12, false, tiltedRings},
       {"bolt hole six heights", 4, 0, "along", 0, 12, false, boltSix},
       {"bolt hole six heights, seeded 3 degrees off", 4, 10e-6, nullptr, 0.03, 12, true, boltSix, 3},
       {"bolt hole six heights, seeded 7 degrees off", 4, 0, "along", 0, 12, true, boltSix, 7},
