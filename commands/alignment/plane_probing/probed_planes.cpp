@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 #include <utility>
 
 #include "commands/alignment/plane_probing/plane_fit_and_view.h"
 #include "features/creators/probe_geometry.h"
+#include "features/side_refusal.h"
 #include "framework/translation/tr.h"
 
 namespace {
@@ -64,7 +66,7 @@ double ProbedPlanes::stopSide(const Plane& plane) const {
 
 void ProbedPlanes::forgetRefusal() {
   offFlat_ = 0;
-  pushedToStop_ = false;
+  touchSides_.clear();
   mismatch_.reset();
 }
 
@@ -79,9 +81,14 @@ bool ProbedPlanes::keep(int step, const Plane& plane, const std::optional<Plane>
   // off a touch high on the face may lie beyond the plane squared through their centre.
   const double side =
       own ? stopSide(*own) * (own->normal().dot(plane.normal()) < 0 ? -1 : 1) : stopSide(plane);
-  // Touches push into the material: every one that tells pushing towards the stop puts the stop in it.
-  pushedToStop_ = touchesPushAlong(side * plane.normal(), sampledAxes);
-  if (pushedToStop_) return false;
+  // The ball is never in the material: positions beside the face on the other side than the stop put the
+  // stop in it.
+  const Plane& through = own ? *own : plane;
+  const double towardsStop = stopSide(through);
+  touchSides_ = touchedSides(
+      BallSurface::plane(towardsStop * through.normal(), towardsStop * through.d, sampledPoints, probeRadius),
+      sampledPoints, sampledAxes, probeRadius);
+  if (touchedAgainstStop()) return false;
   const Vector3 air = plane.projectPoint(stopPoint) + side * plane.normal();
   Plane kept = plane;
   // The ball met the face along the face's own normal: only the share of the radius across the plane moves
@@ -179,6 +186,28 @@ bool ProbedPlanes::computeDevicePlane3() {
   return true;
 }
 
+bool ProbedPlanes::touchedAgainstStop() const {
+  return std::ranges::any_of(touchSides_,
+                             [](BallSide side) { return side != BallSide::kNone && side != BallSide::kOut; });
+}
+
+std::pair<ZelString, ZelString> ProbedPlanes::touchedSideText(const ZelString& onTheFace) const {
+  const auto numbers = [&](BallSide side) { return touchesTelling(touchSides_, side); };
+  const ZelString lift = tr("lift the probe off the face along its approach");
+  if (std::ranges::any_of(touchSides_, [](BallSide side) { return side == BallSide::kBoth; }) ||
+      std::ranges::count(touchSides_, BallSide::kOut) > 0)
+    return {tr("the ball came to points %1 from the stop's side of the face and to points %2 from the other, "
+               "so a point may lie on another face",
+               numbers(BallSide::kOut), numbers(BallSide::kIn)),
+            tr("undo back to that point, %1,", onTheFace)};
+  if (std::ranges::count(touchSides_, BallSide::kIn) == static_cast<std::ptrdiff_t>(touchSides_.size()))
+    return {tr("its stop lies on the side every touch pushed into"), lift};
+  return {tr("its stop lies on the other side of the face than points %1 came from, and no point came from "
+             "the stop's side",
+             numbers(BallSide::kIn)),
+          lift};
+}
+
 ZelString ProbedPlanes::refusal(int step) const {
   if (step == 2 && plane2TouchesMayLieFlat()) return tr(kParallelTouchesText);
   const ZelString plane = ZelString::number(step);
@@ -202,9 +231,8 @@ ZelString ProbedPlanes::refusal(int step) const {
   } else if (mismatch_) {
     reason = mismatchText(*mismatch_);
     action = tr("undo back to that point, %1,", onTheFace);
-  } else if (pushedToStop_) {
-    reason = tr("its stop lies on the side every touch pushed into");
-    action = tr("lift the probe off the face along its approach");
+  } else if (touchedAgainstStop()) {
+    std::tie(reason, action) = touchedSideText(onTheFace);
   } else {
     reason = step == 1   ? tr("its points lie on a line")
              : step == 2 ? tr("its points give no plane square to plane 1")

@@ -24,14 +24,16 @@
 // the face's own normal, which leans from the plane's as the reference face does (faceLeanCosine).
 //
 // A plane is also refused when its touches tell it stands for no single face: a touch further than
-// kFlatnessTolerance off the plane fitted through three or more, or touches whose every approach pushed
-// towards the stop point, which then lies in the material.
+// kFlatnessTolerance off the plane fitted through three or more, or a touch the ball came to from the other
+// side of the face than the stop (approach_side.h): the stop then lies in the material, or the touches on
+// two faces.
 // With the reference faces set (references), a plane is refused when it meets a plane built before at an
 // angle other than their faces' (reference_faces.h); a plane 3 on the other side of its face than planes 1
 // and 2 put it ends the run (endsRun), for the plane on another face may be any of the three.
 
 #include <array>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "basic_types/plane.h"
@@ -115,8 +117,12 @@ struct ProbedPlanes {
   bool plane2StopTellsASide() const;
   double smallestStopOffset() const;
 
+  // Whether a touch came to the face from the other side than the stop (approach_side.h), and the words.
+  bool touchedAgainstStop() const;
+  std::pair<ZelString, ZelString> touchedSideText(const ZelString& onTheFace) const;
+
   ApproachTracker approach_;
-  double offFlat_ = 0;  // the furthest touch off its plane, when that refused the plane
-  bool pushedToStop_ = false;
+  double offFlat_ = 0;                // the furthest touch off its plane, when that refused the plane
+  std::vector<BallSide> touchSides_;  // what each touch told of the last plane kept or refused
   std::optional<ReferenceMismatch> mismatch_;
 };

@@ -149,7 +149,7 @@ TEST_F(ProbedPlanesTest, PlaneTwoIsRefusedOnlyWhenBothItsTouchesHaveTheirProbeAl
     ASSERT_TRUE(probed.computeDevicePlane1());
     // Tip centres 2 mm off the face x = 0.3, the stop point taken further off it.
     probed.sampledPoints = {{0.298, -0.05, 0.08}, {0.298, 0.05, 0.06}};
-    probed.sampledAxes = {{each.first, false}, {each.second, false}};
+    probed.sampledAxes = {{each.first, false, {}, {}}, {each.second, false, {}, {}}};
     probed.stopPoint = {0.28, 0, 0.07};
     EXPECT_EQ(probed.plane2TouchesTellASide(), each.accepted);
     ASSERT_EQ(probed.computeDevicePlane2(), each.accepted);
