@@ -119,12 +119,11 @@ BallSide touchedSide(const BallSurface& surface, std::span<const Vector3> touche
   return told;
 }
 
-SideJudgement judgeSide(const ProbedFeature& probed) {
-  if (probed.probeRadius == 0 || probed.approaches.size() != probed.touches.size()) return {};
-  const std::optional<BallSurface> surface =
-      BallSurface::through(probed.feature, probed.touches, probed.probeRadius);
-  if (!surface) return {};
-  std::vector<BallSide> sides = touchedSides(*surface, probed.touches, probed.approaches, probed.probeRadius);
+namespace {
+
+// The touches' sides against the side the made feature put the air (none for a feature made without one).
+SideJudgement judged(const BallSurface& surface, const ProbedFeature& probed, BallSide madeAir) {
+  std::vector<BallSide> sides = touchedSides(surface, probed.touches, probed.approaches, probed.probeRadius);
   BallSide told = BallSide::kNone;
   for (const BallSide side : sides) told = told | side;
   if (told == BallSide::kBoth) return {SideJudgement::kRefuseDisagree, {}, std::move(sides)};
@@ -132,12 +131,31 @@ SideJudgement judgeSide(const ProbedFeature& probed) {
     bool moved = false;
     for (size_t i = 0; i < probed.touches.size(); ++i)
       moved = moved || hasApproach(probed.approaches[i], probed.touches[i], probed.probeRadius);
-    const bool beyond = surface->beyondEnds(probed.stop);
+    const bool beyond = surface.beyondEnds(probed.stop);
     return {moved && beyond ? SideJudgement::kRefuseStopBeyond : SideJudgement::kKeep, {}, {}};
   }
-  if (told == surface->madeAir()) return {};
-  if (sideOfStop(*surface, probed.stop) == surface->madeAir())
-    return {SideJudgement::kRefuse, {}, std::move(sides)};
+  if (told == madeAir) return {};
+  const BallSide stopSide = sideOfStop(surface, probed.stop);
+  if (stopSide != BallSide::kNone && stopSide != told) return {SideJudgement::kRefuse, {}, std::move(sides)};
   const size_t first = static_cast<size_t>(std::ranges::find(sides, told) - sides.begin());
-  return {SideJudgement::kRemake, surface->pointOn(told, probed.touches[first]), {}};
+  return {SideJudgement::kRemake, surface.pointOn(told, probed.touches[first]), {}};
+}
+
+std::optional<BallSurface> surfaceOf(const ProbedFeature& probed) {
+  if (probed.probeRadius == 0 || probed.approaches.size() != probed.touches.size()) return std::nullopt;
+  return BallSurface::through(probed.feature, probed.touches, probed.probeRadius);
+}
+
+}  // namespace
+
+SideJudgement judgeSide(const ProbedFeature& probed) {
+  const std::optional<BallSurface> surface = surfaceOf(probed);
+  return surface ? judged(*surface, probed, surface->madeAir()) : SideJudgement{};
+}
+
+SideJudgement judgeThroughCentres(const ProbedFeature& throughCentres) {
+  const std::optional<BallSurface> surface = surfaceOf(throughCentres);
+  // A stop taken on the surface is the creator's to refuse: the operator is told to lift the probe.
+  if (!surface || std::abs(surface->offset(throughCentres.stop)) <= kClearOfSurface) return {};
+  return judged(*surface, throughCentres, BallSide::kNone);
 }

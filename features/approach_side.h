@@ -108,3 +108,8 @@ struct SideJudgement {
 
 // Keep for a feature made without a radius (a trial fit through the tip centres) or without approaches.
 SideJudgement judgeSide(const ProbedFeature& probed);
+// The same of a feature made without a radius through the ball centres, for a creator that made nothing
+// from the stop (it may have taken a small bore for a boss smaller than the ball): kRemake from a stop on
+// the side the touches tell where the stop tells none or theirs; kKeep where nothing refuses the creator's
+// own reason, or the stop lies on the surface.
+SideJudgement judgeThroughCentres(const ProbedFeature& throughCentres);

@@ -325,7 +325,7 @@ bool FeatureCollectorBase::fillProbingParameters(uint32_t keys, IZelPlane* workP
   }
   for (const TrailingParameter& extra : trailing)
     creator_->setParameter(ZelString(extra.key), extra.value.get());
-  createWithCreator();
+  if (!createWithCreator() && stop && radius) remakeFromTouchedSide(*stop, *radius);
   // Before any other reason: a stray touch pulls the fit, and what the creator then says of it misleads.
   if (sampled && radius) refuseStrayTouch(*sampled, *radius, approaches.get());
   if (stop && createdFeature_) holdToTouchedSide(*stop);
@@ -348,6 +348,35 @@ bool FeatureCollectorBase::createWithCreator() {
 
 SideJudgement FeatureCollectorBase::judgeMadeSide(const Vector3& stop) {
   return judgeSide({*createdFeature_, sampledPoints_, touchApproaches_, stop, probeRadius_});
+}
+
+void FeatureCollectorBase::remakeFromTouchedSide(IZelVectorValue& stop, IZelDoubleValue& radius) {
+  IPtr<IZelDoubleValue> noRadius;
+  noRadius.getService();
+  if (probeRadius_ == 0 || !creator_ || !noRadius) return;
+  noRadius->setValue(0.0);
+  creator_->setParameter(ZelString(kProbeRadiusKey), noRadius.get());
+  IPtr<IZelFeature> throughCentres;
+  throughCentres.takeOwnership(creator_->createFeature());
+  creator_->setParameter(ZelString(kProbeRadiusKey), &radius);
+  const SideJudgement judged =
+      throughCentres
+          ? judgeThroughCentres({*throughCentres, sampledPoints_, touchApproaches_, stopPoint_, probeRadius_})
+          : SideJudgement{};
+  sideVerdict_ = judged.verdict;
+  if (judged.verdict == SideJudgement::kKeep) return;
+  if (judged.verdict != SideJudgement::kRemake) {
+    refusalReason_ = sideRefusalText(judged, surfaceWord());
+    return;
+  }
+  const ZelString refused = refusalReason_;
+  stop.setValue(judged.liftedStop);
+  creator_->setParameter(ZelString(kStopPointKey), &stop);
+  if (createWithCreator()) return;
+  // What the creator said of the operator's own stop holds.
+  refusalReason_ = refused;
+  stop.setValue(stopPoint_);
+  creator_->setParameter(ZelString(kStopPointKey), &stop);
 }
 
 void FeatureCollectorBase::holdToTouchedSide(IZelVectorValue& stop) {

@@ -197,6 +197,9 @@ class FeatureCollectorBase : public IZelFeatureCollector,
   // Where the touches say the made feature was compensated into the air (approach_side.h), makes it again
   // from a stop on their side or refuses it.
   void holdToTouchedSide(IZelVectorValue& stop);
+  // Where the creator made nothing from the stop, makes the feature from a stop on the side the touches tell
+  // of the surface through the ball centres (approach_side.h), which needs no side.
+  void remakeFromTouchedSide(IZelVectorValue& stop, IZelDoubleValue& radius);
   // Refuses the made feature when a touch lies clearly off the feature the other touches make
   // (stray_touch.h), judged through the creator with these values put back afterwards.
   void refuseStrayTouch(IZelVectorsValue& sampled, IZelDoubleValue& radius, IZelVectorsValue* approaches);
