@@ -7,6 +7,7 @@
 #include <array>
 #include <cmath>
 #include <numbers>
+#include <random>
 #include <set>
 #include <string>
 #include <vector>
@@ -29,6 +30,7 @@
 #include "host/gui/host_event.h"
 #include "host/scene/host_parray_sphere_itr.h"
 #include "host/scene/host_scene_nodes.h"
+#include "host/tool/random_pose.h"
 #include "host_api/component_command.h"
 #include "host_api/feature_kinds.h"
 #include "host_api/parameters.h"
@@ -929,6 +931,51 @@ TEST_F(QuickProbeSidesTest, APlaneWhoseEveryTouchPushedOutOfItsNominalsMaterialI
   const Matrix4x4 toPart = Matrix4x4::inverse(pose);
   EXPECT_NEAR(Matrix4x4::transformVector(toPart, plane->normal()).z, 1.0, 1e-8);
   EXPECT_NEAR(Matrix4x4::transformPoint(toPart, plane->center()).z, 0.01, 1e-6);
+}
+
+// The top face touched from the side the reference model calls material (a part upside down in its
+// fixture), the part placed anywhere and the stylus held any way: the ball's positions below the face refuse
+// it, naming the model's side, and no plane two radii off is made; touched from above, it is the face.
+TEST_F(QuickProbeSidesTest, AFaceTouchedFromTheModelsMaterialSideIsRefusedNamingItWhateverTheStylus) {
+  load("plate-bore-boss");
+  std::mt19937 random(90);
+  const auto uniform = [&](double a, double b) {
+    return std::uniform_real_distribution<double>(a, b)(random);
+  };
+  for (int run = 0; run < 12; ++run) {
+    SCOPED_TRACE(run);
+    const Matrix4x4 pose = randomPose(random);
+    ASSERT_TRUE(reference_->setTransform(pose.m));
+    if (command_) command_->deactivate();
+    host_.core().errors().clear();
+    start();
+    const bool fromBelow = run % 2 == 1;
+    const size_t made = names(u"TestObject").size();
+    const Vector3 stylus = Matrix4x4::transformVector(
+        pose, Vector3(uniform(-1, 1), uniform(-1, 1), uniform(-1, 1)).normalized());
+    const Vector3 free{0, 0, fromBelow ? -1.0 : 1.0};
+    for (const Vector3& onFace : onTopFace()) {
+      const Vector3 touch = fromBelow ? onFace - Vector3(0, 0, 2 * kProbeRadius) : onFace;
+      move(Matrix4x4::transformPoint(pose, touch + free * uniform(0.6, 1.9) * kProbeRadius), stylus);
+      sample(Matrix4x4::transformPoint(pose, touch), stylus);
+    }
+    stop(Matrix4x4::transformPoint(pose, {0.06, 0.03, fromBelow ? -0.05 : 0.05}));
+    if (fromBelow) {
+      EXPECT_EQ(names(u"TestObject").size(), made);
+      EXPECT_NE(errors().find(u"is refused: the probe came to it from the side where the reference model has "
+                              u"material."),
+                std::u16string::npos)
+          << testing::PrintToString(errors());
+      continue;
+    }
+    EXPECT_EQ(errors(), std::u16string());
+    ASSERT_EQ(names(u"TestObject").size(), made + 1);
+    auto* plane = queryPart<IZelPlane>(feature(u"TestObject", static_cast<int32_t>(made)));
+    ASSERT_TRUE(plane);
+    const Matrix4x4 toPart = Matrix4x4::inverse(pose);
+    EXPECT_NEAR(Matrix4x4::transformVector(toPart, plane->normal()).z, 1.0, 1e-8);
+    EXPECT_NEAR(Matrix4x4::transformPoint(toPart, plane->center()).z, 0.01, 1e-6);
+  }
 }
 
 TEST_F(QuickProbeSidesTest, ACountersinkWithTooFewTouchesKeepsThemAndSaysWhatItNeeds) {
