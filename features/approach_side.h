@@ -11,18 +11,20 @@
 // ball's radius of its touch is the ball resting there; one beyond 15 mm of it is no travel into it. A ball
 // slid along the wall, or coming down from beyond the feature's ends, tells nothing. A touch with no position
 // in between (a recording whose moves show no travel) falls back on the probe direction the device reported:
-// the ball moves along it into the
-// material, and it tells while it leans within 60 degrees of the surface's normal (a stylus held upright
-// against a wall lies almost along it, and the sign of its small lean says nothing).
+// the ball moves along it into the material, and it tells while it leans within 60 degrees of the surface's
+// normal (a stylus held upright against a wall lies almost along it, and the sign of its small lean says
+// nothing).
 //
 // A creator takes the side from the stop point: it compensates away from it. Touches that tell both sides
 // are refused: no single surface allows it, and a touch may lie on another one. Where the telling touches
 // say the air lies where the creator put the material, a stop that itself lies clearly on the creator's
-// side, within the feature's extent, contradicts them and is refused; any other stop (beyond a round
+// side (level with a round feature's touches) contradicts them and is refused; any other stop (beyond a round
 // feature's ends, or on the surface) said nothing, and the feature is made again from a stop on the
-// touches' side. Where no touch tells although the device reported moves, a stop beyond the ends of a round
-// feature's touches is refused too: it cannot tell a bore from a boss. With neither moves nor probe
-// directions, the stop alone tells, as it always did.
+// touches' side. A position is judged by its offset where it passes its own touch, so that a stray touch
+// among the others, which moves the fit, does not move what the touches before it tell. Where no touch tells
+// although the device reported moves, a stop beyond the ends of a round feature's touches is refused too: it
+// cannot tell a bore from a boss. With neither moves nor probe directions, the stop alone tells, as it always
+// did.
 
 #include <cstddef>
 #include <optional>
@@ -54,7 +56,7 @@ class MoveTrail {
   std::vector<DeviceMove> moves_;
 };
 
-// How a touch came into the surface.
+// How a touch came into the surface: the travel a creator may start its fit from, and where the ball was.
 struct TouchApproach {
   Vector3 direction;               // unit, towards the touch; zero for none
   bool travelled = false;          // the ball's travel; else the reported probe direction

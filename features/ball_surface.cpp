@@ -114,22 +114,27 @@ void BallSurface::settle(std::span<const Vector3> touches, double probeRadius) {
   const auto [lowest, highest] = std::ranges::minmax(touches, {}, [&](const Vector3& p) { return along(p); });
   lowest_ = along(lowest);
   highest_ = along(highest);
-  if (shape_ == Shape::kSphere) {
-    for (const Vector3& touch : touches) capDirection_ = capDirection_ + (touch - origin_).normalized();
-    capDirection_ = capDirection_.normalized();
-    capCosine_ = 1;
-    for (const Vector3& touch : touches)
-      capCosine_ = std::min(capCosine_, capDirection_.dot((touch - origin_).normalized()));
-    // Touches all round the sphere leave no cap: everywhere is over it.
-    if (!(capDirection_.length() > 0)) capCosine_ = -1;
-  }
-  if (shape_ != Shape::kPlane) return;
+  if (shape_ == Shape::kSphere) settleCap(touches);
+  if (shape_ == Shape::kPlane) settleArea(touches);
+}
+
+void BallSurface::settleCap(std::span<const Vector3> touches) {
+  for (const Vector3& touch : touches) capDirection_ = capDirection_ + (touch - origin_).normalized();
+  capDirection_ = capDirection_.normalized();
+  capCosine_ = 1;
+  for (const Vector3& touch : touches)
+    capCosine_ = std::min(capCosine_, capDirection_.dot((touch - origin_).normalized()));
+  // Touches all round the sphere leave no cap: everywhere is over it.
+  if (!(capDirection_.length() > 0)) capCosine_ = -1;
+}
+
+void BallSurface::settleArea(std::span<const Vector3> touches) {
   Vector3::orthonormalBasis(axis_, u_, v_);
   std::vector<Point2> projected;
   for (const Vector3& touch : touches) projected.emplace_back(touch.dot(u_), touch.dot(v_));
   area_ = hullOf(std::move(projected));
   // A ball coming down on a face at a slant lies up to its radius aside from its touch, still over the face.
-  areaMargin_ = probeRadius;
+  areaMargin_ = probeRadius_;
 }
 
 double BallSurface::alongFoot(const Vector3& point) const {

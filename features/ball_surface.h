@@ -35,8 +35,7 @@ class BallSurface {
   // points), no touches, or a degenerate shape. A circle is judged within its own plane.
   static std::optional<BallSurface> through(IZelFeature& made, std::span<const Vector3> touches,
                                             double probeRadius);
-  // The plane of the given normal through the touches' centre, or through the touches' own plane when
-  // normal and d come from a fit through them.
+  // The plane n . x = d for n the given normal (its sense outward), placed through the touches.
   static BallSurface plane(const Vector3& normal, double d, std::span<const Vector3> touches,
                            double probeRadius);
 
@@ -64,7 +63,10 @@ class BallSurface {
       : shape_(shape), origin_(origin), axis_(axis.normalized()), radius_(radius), slope_(slope) {}
   // The offset from the made feature's own surface.
   double madeOffsetOf(const Vector3& point) const;
+  // Places the surface through the touches and takes their extent.
   void settle(std::span<const Vector3> touches, double probeRadius);
+  void settleCap(std::span<const Vector3> touches);
+  void settleArea(std::span<const Vector3> touches);
   double along(const Vector3& point) const { return (point - origin_).dot(axis_); }
   double alongFoot(const Vector3& point) const;
 
