@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <functional>
 #include <numbers>
 #include <random>
 #include <set>
@@ -933,34 +934,55 @@ TEST_F(QuickProbeSidesTest, APlaneWhoseEveryTouchPushedOutOfItsNominalsMaterialI
   EXPECT_NEAR(Matrix4x4::transformPoint(toPart, plane->center()).z, 0.01, 1e-6);
 }
 
-// The top face touched from the side the reference model calls material (a part upside down in its
-// fixture), the part placed anywhere and the stylus held any way: the ball's positions below the face refuse
-// it, naming the model's side, and no plane two radii off is made; touched from above, it is the face.
-TEST_F(QuickProbeSidesTest, AFaceTouchedFromTheModelsMaterialSideIsRefusedNamingItWhateverTheStylus) {
+// The top face, the bore and the boss touched from the side the reference model calls material (a part
+// upside down in its fixture, a model with a boss where the part has a bore), the part placed anywhere and
+// the stylus held any way: where the device reported the ball refuses each, naming the model's side, and
+// nothing two radii off is made; touched from the model's free side, each is its nominal.
+TEST_F(QuickProbeSidesTest, AFeatureTouchedFromTheModelsMaterialSideIsRefusedNamingItWhateverTheStylus) {
   load("plate-bore-boss");
   std::mt19937 random(90);
   const auto uniform = [&](double a, double b) {
     return std::uniform_real_distribution<double>(a, b)(random);
   };
-  for (int run = 0; run < 12; ++run) {
+  // Each feature's touches and the side the model's air lies on at a touch.
+  const Vector3 bore{0.03, 0.04, 0}, boss{0.085, 0.04, 0};
+  const struct {
+    std::vector<Vector3> touches;
+    std::function<Vector3(const Vector3&)> air;
+    double radius;  // 0 for the plane
+  } features[] = {
+      {onTopFace(), [](const Vector3&) { return Vector3(0, 0, 1); }, 0},
+      {inBore(),
+       [&](const Vector3& p) {
+         return Vector3::perpendicularPart(bore - p, {0, 0, 1}).normalized();
+       },
+       0.01},
+      {aroundBoss(),
+       [&](const Vector3& p) {
+         return Vector3::perpendicularPart(p - boss, {0, 0, 1}).normalized();
+       },
+       0.015},
+  };
+  for (int run = 0; run < 18; ++run) {
     SCOPED_TRACE(run);
     const Matrix4x4 pose = randomPose(random);
     ASSERT_TRUE(reference_->setTransform(pose.m));
     if (command_) command_->deactivate();
     host_.core().errors().clear();
     start();
-    const bool fromBelow = run % 2 == 1;
+    const auto& probed = features[run % 3];
+    const bool fromMaterial = run / 3 % 2 == 1;
     const size_t made = names(u"TestObject").size();
     const Vector3 stylus = Matrix4x4::transformVector(
         pose, Vector3(uniform(-1, 1), uniform(-1, 1), uniform(-1, 1)).normalized());
-    const Vector3 free{0, 0, fromBelow ? -1.0 : 1.0};
-    for (const Vector3& onFace : onTopFace()) {
-      const Vector3 touch = fromBelow ? onFace - Vector3(0, 0, 2 * kProbeRadius) : onFace;
-      move(Matrix4x4::transformPoint(pose, touch + free * uniform(0.6, 1.9) * kProbeRadius), stylus);
+    for (const Vector3& onFree : probed.touches) {
+      const Vector3 from = probed.air(onFree) * (fromMaterial ? -1 : 1);
+      const Vector3 touch = fromMaterial ? onFree + from * (2 * kProbeRadius) : onFree;
+      move(Matrix4x4::transformPoint(pose, touch + from * uniform(0.6, 1.9) * kProbeRadius), stylus);
       sample(Matrix4x4::transformPoint(pose, touch), stylus);
     }
-    stop(Matrix4x4::transformPoint(pose, {0.06, 0.03, fromBelow ? -0.05 : 0.05}));
-    if (fromBelow) {
+    stop(Matrix4x4::transformPoint(pose, {0.06, 0.03, 0.05}));
+    if (fromMaterial) {
       EXPECT_EQ(names(u"TestObject").size(), made);
       EXPECT_NE(errors().find(u"is refused: the probe came to it from the side where the reference model has "
                               u"material."),
@@ -970,7 +992,12 @@ TEST_F(QuickProbeSidesTest, AFaceTouchedFromTheModelsMaterialSideIsRefusedNaming
     }
     EXPECT_EQ(errors(), std::u16string());
     ASSERT_EQ(names(u"TestObject").size(), made + 1);
-    auto* plane = queryPart<IZelPlane>(feature(u"TestObject", static_cast<int32_t>(made)));
+    IZelFeature* added = feature(u"TestObject", static_cast<int32_t>(made));
+    if (auto* cylinder = queryPart<IZelCylinder>(added)) {
+      EXPECT_NEAR(cylinder->radius(), probed.radius, 1e-6);
+      continue;
+    }
+    auto* plane = queryPart<IZelPlane>(added);
     ASSERT_TRUE(plane);
     const Matrix4x4 toPart = Matrix4x4::inverse(pose);
     EXPECT_NEAR(Matrix4x4::transformVector(toPart, plane->normal()).z, 1.0, 1e-8);
