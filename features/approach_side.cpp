@@ -155,7 +155,10 @@ SideJudgement judgeSide(const ProbedFeature& probed) {
 
 SideJudgement judgeThroughCentres(const ProbedFeature& throughCentres) {
   const std::optional<BallSurface> surface = surfaceOf(throughCentres);
-  // A stop taken on the surface is the creator's to refuse: the operator is told to lift the probe.
-  if (!surface || std::abs(surface->offset(throughCentres.stop)) <= kClearOfSurface) return {};
+  // A stop taken on the surface is the creator's to refuse: the operator is told to lift the probe. One
+  // beyond a round feature's ends only lies on the surface's continuation, and tells nothing.
+  if (!surface || (!surface->beyondEnds(throughCentres.stop) &&
+                   std::abs(surface->offset(throughCentres.stop)) <= kClearOfSurface))
+    return {};
   return judged(*surface, throughCentres, BallSide::kNone);
 }

@@ -3,7 +3,8 @@
 // into circles, brought straight in, or slid down the wall from beyond the ends; stopped anywhere on the free
 // side or beyond the ends; balls of 2 and 6 mm; three poses. Whatever the hand did, the feature is made
 // right or refused saying where to stop, never a diameter off; a stop level with the touches on the free
-// side, or a touch brought straight in past the ball's reach, always makes it.
+// side, or a touch brought straight in past the ball's reach, always makes it, unless the fit finds the
+// touches settle no one axis.
 
 #include <gtest/gtest.h>
 
@@ -211,7 +212,7 @@ TEST(WhereTheBallWas, EveryFeatureIsMadeRightOrRefusedSayingWhereToStopWhateverT
         if (told == std::string::npos) {
           ++made;
           EXPECT_GT(expectDifferencesWithin(output, 1e-5, 2e-3), 0) << output;
-        } else {
+        } else if (output.find("so they do not determine its axis", told) == std::string::npos) {
           ++refused;
           EXPECT_EQ(output.find(beyond), told + 7 + std::string(kind.collector).size() + 1) << output;
           EXPECT_FALSE(probed.levelStop || probed.surelyTells) << output;
