@@ -230,6 +230,26 @@ TopoDS_Shape plateWithChamfer() {
   return cut(plate(0.1, 0.08), edgeCut);
 }
 
+// The outside of the plane through a bottom edge (from corner along edge) whose outward normal leans up
+// from outward by angle: cut off a block, it leaves a side face leaning inward as it rises.
+TopoDS_Shape leaningSideCut(const gp_Pnt& corner, const gp_Dir& edge, const gp_Dir& outward, double angle) {
+  const gp_Vec normal = gp_Vec(outward) * std::cos(angle) + gp_Vec(0, 0, std::sin(angle));
+  const gp_Dir across = gp_Dir(normal).Crossed(edge);
+  const gp_Pnt origin = corner.Translated(-0.5 * gp_Vec(edge) - 0.5 * gp_Vec(across));
+  return BRepPrimAPI_MakeBox(gp_Ax2(origin, across, gp_Dir(normal)), 1, 1, 1).Shape();
+}
+
+// A block 100 x 80 x 20 mm whose four sides lean inward as they rise, each from square to its bottom by its
+// own angle: the front 3 degrees, the right end 20, the back 45 and the left end 69, as a casting's drafts.
+TopoDS_Shape blockWithLeaningSides() {
+  constexpr double kDegree = M_PI / 180;
+  TopoDS_Shape block = BRepPrimAPI_MakeBox(gp_Pnt(0, 0, 0), gp_Pnt(0.1, 0.08, 0.02)).Shape();
+  block = cut(block, leaningSideCut(gp_Pnt(0, 0, 0), gp_Dir(1, 0, 0), gp_Dir(0, -1, 0), 3 * kDegree));
+  block = cut(block, leaningSideCut(gp_Pnt(0.1, 0, 0), gp_Dir(0, 1, 0), gp_Dir(1, 0, 0), 20 * kDegree));
+  block = cut(block, leaningSideCut(gp_Pnt(0, 0.08, 0), gp_Dir(1, 0, 0), gp_Dir(0, 1, 0), 45 * kDegree));
+  return cut(block, leaningSideCut(gp_Pnt(0, 0, 0), gp_Dir(0, 1, 0), gp_Dir(-1, 0, 0), 69 * kDegree));
+}
+
 const std::map<std::string, std::function<TopoDS_Shape()>>& parts() {
   static const std::map<std::string, std::function<TopoDS_Shape()>> all = {
       {"plate-bore", plateWithBore},
@@ -249,6 +269,7 @@ const std::map<std::string, std::function<TopoDS_Shape()>>& parts() {
       {"wide-shaft-cone", plateWithShaftAndCone},
       {"plate-shaft-bore", plateWithShaftAndEndBore},
       {"plate-chamfer", plateWithChamfer},
+      {"workpiece-leaning-sides", blockWithLeaningSides},
   };
   return all;
 }

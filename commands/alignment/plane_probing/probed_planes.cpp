@@ -94,7 +94,7 @@ bool ProbedPlanes::keep(int step, const Plane& plane, const std::optional<Plane>
   std::array<ProbedFace, 3> faces = probedFaces;
   faces[k] = {own ? std::optional<Vector3>(own->normal()) : std::nullopt,
               kept.normal().dot(plane.normal()) * side > 0 ? 1.0 : -1.0,
-              own ? noiseAngleOf(sampledPoints, own->normal()) : 0.0, probeRadius, leanCosine};
+              own ? noiseAngleOf(sampledPoints, own->normal()) : 0.0, probeRadius, sampledPoints};
   mismatch_ = referenceMismatch(faces, references, step);
   if (mismatch_) return false;
   devicePlanes[k] = kept;

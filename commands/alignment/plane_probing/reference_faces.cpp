@@ -54,12 +54,6 @@ double faceLeanCosine(const ReferenceFace& face) {
   return std::abs(face.faceNormal.normalized().dot(face.planeNormal.normalized()));
 }
 
-Plane compensatedFor(const Plane& plane, const ProbedFace& probed, const ReferenceFace& face) {
-  Plane moved = plane;
-  moved.d += probed.outwardSide * probed.probeRadius * (probed.leanCosine - faceLeanCosine(face));
-  return moved;
-}
-
 double noiseAngleOf(const std::vector<Vector3>& touches, const Vector3& normal) {
   const double width = narrowestWidth(touches, normal);
   return width > 0 ? std::atan(2 * kProbingNoise / width) : std::numbers::pi / 2;
