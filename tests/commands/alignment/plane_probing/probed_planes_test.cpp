@@ -305,4 +305,38 @@ TEST_F(ProbedPlanesTest, EachCheckRefusesWhatTheTouchesShowAndSaysAReasonThatHol
   }
 }
 
+// Two planes with their own directions may meet at their faces' angle give or take a degree and what the
+// probing noise may turn each over its touches' narrowest width (atan of twice the noise over it): plane 1
+// and plane 3 each over 5 mm, 1.4 degrees apiece, allow 3.75 degrees, and a plane 3 face leaning further
+// than that from square is refused.
+TEST_F(ProbedPlanesTest, TheAngleCheckAllowsEachPlanesNoiseOverItsNarrowestWidth) {
+  const double r = 0.003;
+  for (const auto& [tilt, made] : {std::pair{3.5, true}, std::pair{4.0, false}}) {
+    SCOPED_TRACE(tilt);
+    ProbedPlanes probed;
+    probed.probeRadius = r;
+    probed.references = {ReferenceFace{{0, 0, 1}, {}, true}, ReferenceFace{{1, 0, 0}, {1, 0, 0}, true},
+                         ReferenceFace{{0, 1, 0}, {0, -1, 0}, false}};
+    probed.sampledPoints = {{0, 0, 0.103}, {0.05, 0, 0.103}, {0.025, 0.005, 0.103}};
+    probed.stopped({0.025, 0.002, 0.2});
+    ASSERT_TRUE(probed.computeDevicePlane1());
+    probed.clearSampled();
+    probed.sampledPoints = {{0.303, 0, 0.05}, {0.303, 0.1, 0.05}};
+    probed.stopped({0.4, 0, 0.05});
+    ASSERT_TRUE(probed.computeDevicePlane2());
+    probed.clearSampled();
+    const double angle = tilt * std::numbers::pi / 180;
+    const Vector3 across{0, std::sin(angle), std::cos(angle)}, out{0, -std::cos(angle), std::sin(angle)};
+    const Vector3 start = Vector3(0, 0, 0.05) + r * out;
+    probed.sampledPoints = {start, start + Vector3(0.05, 0, 0),
+                            start + Vector3(0.025, 0, 0) + 0.005 * across};
+    probed.stopped(start + 0.01 * out);
+    EXPECT_EQ(probed.computeDevicePlane3(), made);
+    if (!made) {
+      EXPECT_EQ(text(probed.refusal(3)).substr(0, 58),
+                u"Plane 3 was not made: planes 1 and 3 meet at 86 degrees, t");
+    }
+  }
+}
+
 }  // namespace
