@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <ranges>
+#include <span>
 #include <utility>
 
 #include "commands/alignment/plane_probing/plane_fit_and_view.h"
@@ -64,6 +66,7 @@ double ProbedPlanes::stopSide(const Plane& plane) const {
 
 void ProbedPlanes::forgetRefusal() {
   offFlat_ = 0;
+  stopBeyond_ = 0;
   pushedToStop_ = false;
   mismatch_.reset();
 }
@@ -97,9 +100,33 @@ bool ProbedPlanes::keep(int step, const Plane& plane, const std::optional<Plane>
               own ? noiseAngleOf(sampledPoints, own->normal()) : 0.0, probeRadius, sampledPoints};
   mismatch_ = referenceMismatch(faces, references, step);
   if (mismatch_) return false;
+  // A stop beyond the touches up their face may lie over the part, where the face has air on both sides:
+  // only an approach that tells says the side then.
+  if (step > 1 && !anyTouchTells(plane.normal()))
+    stopBeyond_ = stopBeyondTouches(own ? own->normal() : plane.normal());
+  if (stopBeyond_ > 0) return false;
   devicePlanes[k] = kept;
   probedFaces = faces;
   return true;
+}
+
+bool ProbedPlanes::anyTouchTells(const Vector3& normal) const {
+  return std::ranges::any_of(sampledAxes, [&](const TouchApproach& approach) {
+    const std::span<const TouchApproach> one(&approach, 1);
+    return touchesPushAlong(normal, one) || touchesPushAlong(-1.0 * normal, one);
+  });
+}
+
+double ProbedPlanes::stopBeyondTouches(const Vector3& faceNormal) const {
+  // Up the face: a stop lifted off a leaning face along its normal rises without leaving the touches' reach.
+  const Vector3 n1 = devicePlanes[0].normal();
+  Vector3 up = n1 - n1.dot(faceNormal) * faceNormal;
+  if (!up.normalize()) return 0;
+  const auto height = [&](const Vector3& p) { return up.dot(p); };
+  const auto [lowest, highest] = std::ranges::minmax(sampledPoints | std::views::transform(height));
+  const double stop = height(stopPoint);
+  const double beyond = std::max(stop - highest, lowest - stop);
+  return beyond > std::max(probeRadius, kFlatnessTolerance) ? beyond : 0;
 }
 
 bool ProbedPlanes::computeDevicePlane1() {
@@ -202,6 +229,12 @@ ZelString ProbedPlanes::refusal(int step) const {
   } else if (mismatch_) {
     reason = mismatchText(*mismatch_);
     action = tr("undo back to that point, %1,", onTheFace);
+  } else if (stopBeyond_ > 0) {
+    reason =
+        tr("its stop lies %1 mm beyond its points up the face, where it cannot tell the side "
+           "the face looks to, and no touch's approach told it",
+           ZelString::formatDouble(stopBeyond_ * 1000, {.precision = ".1"}));
+    action = tr("take the stop off the face beside its points");
   } else if (pushedToStop_) {
     reason = tr("its stop lies on the side every touch pushed into");
     action = tr("lift the probe off the face along its approach");

@@ -25,10 +25,12 @@
 //
 // A plane is also refused when its touches tell it stands for no single face: a touch further than
 // kFlatnessTolerance off the plane fitted through three or more, or touches whose every approach pushed
-// towards the stop point, which then lies in the material.
-// With the reference faces set (references), a plane is refused when it meets a plane built before at an
-// angle other than their faces' (reference_faces.h); a plane 3 on the other side of its face than planes 1
-// and 2 put it ends the run (endsRun), for the plane on another face may be any of the three.
+// towards the stop point, which then lies in the material. A stop of plane 2 or 3 more than a probe radius
+// above or below all its touches up their face (towards plane 1's normal) may lie over the part, where either
+// side of the face is air: it is refused unless a touch's approach tells the side. With the reference faces
+// set (references), a plane is refused when it meets a plane built before at an angle other than their faces'
+// (reference_faces.h); a plane 3 on the other side of its face than planes 1 and 2 put it ends the run
+// (endsRun), for the plane on another face may be any of the three.
 
 #include <array>
 #include <optional>
@@ -114,9 +116,15 @@ struct ProbedPlanes {
   bool plane2TouchesMayLieFlat() const;
   bool plane2StopTellsASide() const;
   double smallestStopOffset() const;
+  // Whether the approach of any touch tells a side of a plane of this normal.
+  bool anyTouchTells(const Vector3& normal) const;
+  // How far the stop lies beyond the touches up the face of this normal (towards plane 1's normal), when
+  // that is more than the probe radius (or a face's flatness); 0 otherwise.
+  double stopBeyondTouches(const Vector3& faceNormal) const;
 
   ApproachTracker approach_;
-  double offFlat_ = 0;  // the furthest touch off its plane, when that refused the plane
+  double offFlat_ = 0;     // the furthest touch off its plane, when that refused the plane
+  double stopBeyond_ = 0;  // how far the stop lay beyond the touches, when that refused the plane
   bool pushedToStop_ = false;
   std::optional<ReferenceMismatch> mismatch_;
 };

@@ -8,11 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "arm_events.h"
 #include "emulator_script.h"
 #include "printed_matrix.h"
 #include "project_script.h"
 #include "random_pose.h"
 #include "support/sanitized.h"
+#include "support/scratch_directory.h"
 
 namespace touches_anywhere {
 
@@ -143,6 +145,53 @@ TEST(TouchesAnywhereScript, ThreeTwoOneOnLeaningSidesGivesTheIdentityWhereverThe
                                   Vector3(0.1, 0.08, 0), Vector3(0.05, 0.04, kHeight)}) {
       const Vector3 posed = Matrix4x4::transformPoint(pose, corner);
       EXPECT_LT((Matrix4x4::transformPoint(hardware, posed) - posed).length(), 1e-6) << output;
+    }
+  }
+}
+
+// An arm's recording of the 3-2-1 run on the block: the top touched from above, the front side (3 degrees)
+// touched with the stylus held upright and resting on the wall, so that no touch tells the side, and the
+// right end (20 degrees) touched along its normal. A stop of the front side taken over the part, above the
+// top, cannot tell the side and is refused with its word, storing nothing; one taken off the wall beside its
+// touches aligns the device onto the part, with either ball, in any pose.
+TEST(TouchesAnywhereScript, AStopOverThePartWithNoTouchTellingTheSideIsRefused) {
+  const std::string refused = "error: Plane 2 was not made: its stop lies ";
+  std::mt19937 random(8945);
+  for (int run = 0; run < (kSanitized ? 2 : 8); ++run) {
+    const bool overThePart = run % 2 == 0;
+    const double ball = run % 4 < 2 ? 0.002 : 0.006, r = ball / 2;
+    SCOPED_TRACE("run " + std::to_string(run) + (overThePart ? ": over the part" : ": beside"));
+    const Matrix4x4 pose = randomPose(random);
+    const Vector3 up{0, 0, 1}, upright{0, 0, -1};
+    const std::vector<Touch> top = onTop(random), front = acrossSide(random, kSides[0], 2),
+                             right = {onSide(random, kSides[1])};
+    ArmEvents arm(pose, ball);
+    for (const Touch& touch : top) arm.travelIn(touch.point, up, upright, upright);
+    arm.stop(top[0].point + 0.01 * up);
+    for (const Touch& touch : front) arm.rest(touch.point, touch.outward, upright);
+    arm.stop(overThePart ? Vector3(0.07, 0.03, kHeight + 0.01)
+                         : front[1].point + (r + 0.002) * front[1].outward);
+    arm.travelIn(right[0].point, right[0].outward, -1.0 * right[0].outward, -1.0 * right[0].outward);
+    arm.stop(right[0].point + (r + 0.002) * right[0].outward);
+    ScratchDirectory scratch;
+    std::ofstream(scratch.system("arm.xml")) << arm.xml();
+    std::ofstream(scratch.system("session.log")) << "PluginData\tarm.xml\nPluginWait\t\n";
+    std::string script =
+        "cad-load RefObject examples/parts/workpiece-leaning-sides.step\ntransform RefObject";
+    for (double value : pose.m) script += numbers({value});
+    script += "\nstart\nreplay-log " + scratch.system("session.log") +
+              "\nprint alignment\nactive RefObject\ncommand PalperaDeviceToPartAlignmentCmd\n" +
+              picks(random, pose, top) + picks(random, pose, front) + picks(random, pose, right) +
+              "press StartProbing\nrun-until Palpera/LogReplayFinished 10000\nprint alignment\n";
+    const auto [status, output] = runProjectScript(script);
+    EXPECT_EQ(output.find(refused) != std::string::npos, overThePart) << output;
+    const Matrix4x4 before = matrixAfter(output, "hardware", false),
+                    after = lastMatrixUnder(output, "hardware");
+    for (const Vector3& corner : {Vector3(0, 0, 0), Vector3(0.1, 0.08, kHeight)}) {
+      const Vector3 posed = Matrix4x4::transformPoint(pose, corner);
+      const Vector3 expected = overThePart ? Matrix4x4::transformPoint(before, posed) : posed;
+      // The recording holds its points to the micrometre.
+      EXPECT_LT((Matrix4x4::transformPoint(after, posed) - expected).length(), 1e-5) << output;
     }
   }
 }

@@ -224,8 +224,9 @@ TEST_F(ProbedPlanesTest, AProbedPlaneMeetsTheAngleAndTheSideOfItsReferenceFace) 
 
 // Each check refuses what the touches show and says why, its reason holding: a stray touch below plane 1's
 // others, a stop straight above two touches of a face across plane 1 (it cannot tell the side, the face is
-// not flat), two touches on plane 1's face again, three touches of plane 3 on a face at another angle. A
-// touch without a move of its own is no touch along plane 1's normal because the touch before it was.
+// not flat), a stop over the part where no touch tells the side (the stylus upright, no travel), two touches
+// on plane 1's face again, three touches of plane 3 on a face at another angle. A touch without a move of its
+// own is no touch along plane 1's normal because the touch before it was.
 TEST_F(ProbedPlanesTest, EachCheckRefusesWhatTheTouchesShowAndSaysAReasonThatHolds) {
   const Vector3 none, down{0, 0, -1}, lean = Vector3(0, -1, 1).normalized();
   const double r = 0.003;
@@ -260,6 +261,18 @@ TEST_F(ProbedPlanesTest, EachCheckRefusesWhatTheTouchesShowAndSaysAReasonThatHol
        u"cannot "
        u"tell the side the face looks to. Its points are kept; take the stop further off the face and stop "
        u"again."},
+      {"plane 2 touched twice with the stylus upright and no travel, the stop over the part",
+       2,
+       {{{0.303, 0, 0.05}, down}, {{0.303, 0.1, 0.05}, down}},
+       {0.25, 0.05, 0.12},
+       u"Plane 2 was not made: its stop lies 70.0 mm beyond its points up the face, where it cannot tell the "
+       u"side the face looks to, and no touch's approach told it. Its points are kept; take the stop off the "
+       u"face beside its points and stop again."},
+      {"plane 2 touched twice with the stylus upright and no travel, the stop beside the face",
+       2,
+       {{{0.303, 0, 0.05}, down}, {{0.303, 0.1, 0.05}, down}},
+       {0.32, 0.05, 0.052},
+       u""},
       {"plane 2 touched twice on plane 1's face again, the stop aside",
        2,
        {{{0.2, 0, 0.103}, none}, {{0.25, 0.1, 0.103}, none}},
