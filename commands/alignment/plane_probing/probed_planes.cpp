@@ -228,7 +228,11 @@ ZelString ProbedPlanes::refusal(int step) const {
     action = tr("undo back to that point, %1,", onTheFace);
   } else if (mismatch_) {
     reason = mismatchText(*mismatch_);
-    action = tr("undo back to that point, %1,", onTheFace);
+    action = mismatch_->kind == ReferenceMismatch::kSquare
+                 ? tr("probe plane %1 on a face square to the planes before it, undoing back to a point on "
+                      "another face,",
+                      plane)
+                 : tr("undo back to that point, %1,", onTheFace);
   } else if (stopBeyond_ > 0) {
     reason =
         tr("its stop lies %1 mm beyond its points up the face, where it cannot tell the side "

@@ -46,10 +46,11 @@ struct ProbedFace {
 };
 
 struct ReferenceMismatch {
-  enum Kind { kOtherSide, kAngle } kind;
+  // kSquare: kAngle between planes whose faces were not picked, which are to stand square to each other.
+  enum Kind { kOtherSide, kAngle, kSquare } kind;
   int plane;                 // 1 to 3
-  int otherPlane = 0;        // kAngle: the plane built before that it meets
-  double probedDegrees = 0;  // kAngle: the angle the probed planes meet at, 0 to 90
+  int otherPlane = 0;        // kAngle, kSquare: the plane built before that it meets
+  double probedDegrees = 0;  // kAngle, kSquare: the angle the probed planes meet at, 0 to 90
   double referenceDegrees = 0;
 };
 
