@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <ranges>
 #include <span>
 #include <utility>
 
@@ -122,9 +121,12 @@ double ProbedPlanes::stopBeyondTouches(const Vector3& faceNormal) const {
   const Vector3 n1 = devicePlanes[0].normal();
   Vector3 up = n1 - n1.dot(faceNormal) * faceNormal;
   if (!up.normalize()) return 0;
-  const auto height = [&](const Vector3& p) { return up.dot(p); };
-  const auto [lowest, highest] = std::ranges::minmax(sampledPoints | std::views::transform(height));
-  const double stop = height(stopPoint);
+  double lowest = HUGE_VAL, highest = -HUGE_VAL;
+  for (const Vector3& touch : sampledPoints) {
+    lowest = std::min(lowest, up.dot(touch));
+    highest = std::max(highest, up.dot(touch));
+  }
+  const double stop = up.dot(stopPoint);
   const double beyond = std::max(stop - highest, lowest - stop);
   return beyond > std::max(probeRadius, kFlatnessTolerance) ? beyond : 0;
 }

@@ -196,4 +196,46 @@ TEST(TouchesAnywhereScript, AStopOverThePartWithNoTouchTellingTheSideIsRefused) 
   }
 }
 
+// The welded bracket of seven touching solids (examples/parts/workpiece-welded-bracket.step): the base's top
+// as plane 1, its 45 degree chamfer as plane 2, touched two or three times anywhere along it and at any
+// height on it, and the base's left end as plane 3 give the identity in any pose, with either ball.
+TEST(TouchesAnywhereScript, ThreeTwoOneOnTheWeldedBracketsChamferGivesTheIdentity) {
+  const double half = std::sqrt(0.5);
+  const Vector3 up{0, 0, 1}, chamferOut{0, -half, half}, leftOut{-1, 0, 0};
+  std::mt19937 random(8946);
+  for (int run = 0; run < (kSanitized ? 2 : 8); ++run) {
+    SCOPED_TRACE("run " + std::to_string(run));
+    const Matrix4x4 pose = randomPose(random);
+    const double ball = run % 2 ? 0.002 : 0.006;
+    const auto top = [&](double x, double y) { return Touch{{x, y, 0.01}, up}; };
+    // Up the chamfer from its foot (y = 0, z = 0.005) by s of its 7 mm width, at x.
+    const auto chamfer = [&](double x, double s) {
+      return Touch{Vector3(x, 0, 0.005) + s * 0.005 * Vector3(0, 1, 1), chamferOut};
+    };
+    const auto anywhere = [&](double low, double high) { return uniform(random, low, high); };
+    const std::vector<Touch> tops = {top(anywhere(0.005, 0.03), 0.012), top(anywhere(0.07, 0.095), 0.012),
+                                     top(anywhere(0.025, 0.075), 0.04)};
+    std::vector<Touch> chamfers = {chamfer(anywhere(0.005, 0.04), anywhere(0.3, 0.7)),
+                                   chamfer(anywhere(0.06, 0.095), anywhere(0.3, 0.7))};
+    if (run % 4 >= 2) chamfers.push_back(chamfer(anywhere(0.04, 0.06), anywhere(0.3, 0.7)));
+    const std::vector<Touch> left = {{{0, anywhere(0.025, 0.045), anywhere(0.003, 0.007)}, leftOut}};
+    std::string script =
+        "cad-load RefObject examples/parts/workpiece-welded-bracket.step\ntransform RefObject";
+    for (double value : pose.m) script += numbers({value});
+    script += "\nstart\nset Palpera/Emulator/MaxNoiseFactor 0\nset Palpera/Emulator/ProbeDiameter" +
+              numbers({ball}) + "\nactive RefObject\ncommand PalperaDeviceToPartAlignmentCmd\n" +
+              picks(random, pose, tops) + picks(random, pose, {chamfer(0.03, 0.5), chamfer(0.07, 0.5)}) +
+              picks(random, pose, left) + "press StartProbing\n" + kRadiusEvent + probe(random, pose, tops) +
+              probe(random, pose, chamfers) + probe(random, pose, left) + "print alignment\n";
+    const auto [status, output] = runProjectScript(script);
+    EXPECT_EQ(status, 0) << output;
+    EXPECT_EQ(output.find("error:"), std::string::npos) << output;
+    const Matrix4x4 hardware = lastMatrixUnder(output, "hardware");
+    for (const Vector3& corner : {Vector3(0, 0, -0.005), Vector3(0.1, 0.06, 0.06)}) {
+      const Vector3 posed = Matrix4x4::transformPoint(pose, corner);
+      EXPECT_LT((Matrix4x4::transformPoint(hardware, posed) - posed).length(), 1e-6) << output;
+    }
+  }
+}
+
 }  // namespace touches_anywhere
