@@ -67,6 +67,7 @@ double ProbedPlanes::stopSide(const Plane& plane) const {
 void ProbedPlanes::forgetRefusal() {
   offFlat_ = 0;
   touchSides_.clear();
+  stopBeyond_ = 0;
   mismatch_.reset();
 }
 
@@ -101,12 +102,35 @@ bool ProbedPlanes::keep(int step, const Plane& plane, const std::optional<Plane>
   std::array<ProbedFace, 3> faces = probedFaces;
   faces[k] = {own ? std::optional<Vector3>(own->normal()) : std::nullopt,
               kept.normal().dot(plane.normal()) * side > 0 ? 1.0 : -1.0,
-              own ? noiseAngleOf(sampledPoints, own->normal()) : 0.0, probeRadius, leanCosine};
+              own ? noiseAngleOf(sampledPoints, own->normal()) : 0.0, probeRadius, sampledPoints};
   mismatch_ = referenceMismatch(faces, references, step);
   if (mismatch_) return false;
+  // A stop beyond the touches up their face may lie over the part, where the face has air on both sides:
+  // only an approach that tells says the side then.
+  if (step > 1 && !anyTouchTells()) stopBeyond_ = stopBeyondTouches(own ? own->normal() : plane.normal());
+  if (stopBeyond_ > 0) return false;
   devicePlanes[k] = kept;
   probedFaces = faces;
   return true;
+}
+
+bool ProbedPlanes::anyTouchTells() const {
+  return std::ranges::any_of(touchSides_, [](BallSide side) { return side != BallSide::kNone; });
+}
+
+double ProbedPlanes::stopBeyondTouches(const Vector3& faceNormal) const {
+  // Up the face: a stop lifted off a leaning face along its normal rises without leaving the touches' reach.
+  const Vector3 n1 = devicePlanes[0].normal();
+  Vector3 up = n1 - n1.dot(faceNormal) * faceNormal;
+  if (!up.normalize()) return 0;
+  double lowest = HUGE_VAL, highest = -HUGE_VAL;
+  for (const Vector3& touch : sampledPoints) {
+    lowest = std::min(lowest, up.dot(touch));
+    highest = std::max(highest, up.dot(touch));
+  }
+  const double stop = up.dot(stopPoint);
+  const double beyond = std::max(stop - highest, lowest - stop);
+  return beyond > std::max(probeRadius, kFlatnessTolerance) ? beyond : 0;
 }
 
 bool ProbedPlanes::computeDevicePlane1() {
@@ -230,9 +254,19 @@ ZelString ProbedPlanes::refusal(int step) const {
     action = tr("undo back to that point, %1,", onTheFace);
   } else if (mismatch_) {
     reason = mismatchText(*mismatch_);
-    action = tr("undo back to that point, %1,", onTheFace);
+    action = mismatch_->kind == ReferenceMismatch::kSquare
+                 ? tr("probe plane %1 on a face square to the planes before it, undoing back to a point on "
+                      "another face,",
+                      plane)
+                 : tr("undo back to that point, %1,", onTheFace);
   } else if (touchedAgainstStop()) {
     std::tie(reason, action) = touchedSideText(onTheFace);
+  } else if (stopBeyond_ > 0) {
+    reason =
+        tr("its stop lies %1 mm beyond its points up the face, where it cannot tell the side "
+           "the face looks to, and no touch's approach told it",
+           ZelString::formatDouble(stopBeyond_ * 1000, {.precision = ".1"}));
+    action = tr("take the stop off the face beside its points");
   } else {
     reason = step == 1   ? tr("its points lie on a line")
              : step == 2 ? tr("its points give no plane square to plane 1")

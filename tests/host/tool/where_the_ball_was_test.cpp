@@ -22,7 +22,8 @@
 #include "support/sanitized.h"
 #include "support/scratch_directory.h"
 
-namespace {
+// Named, for the unity build puts this file beside other sessions with names of their own.
+namespace where_the_ball_was {
 
 constexpr double kTop = 0.01;  // the plate's top face; the round features stand about x = 0.05, y = 0.04
 const Vector3 kAxis{0.05, 0.04, 0};
@@ -223,4 +224,4 @@ TEST(WhereTheBallWas, EveryFeatureIsMadeRightOrRefusedSayingWhereToStopWhateverT
   EXPECT_GT(made, refused) << "the sessions try the rule, not only its refusals";
 }
 
-}  // namespace
+}  // namespace where_the_ball_was
