@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -7,8 +11,11 @@
 
 #include "framework/object/iptr.h"
 #include "framework/object/query_chain.h"
+#include "host/core/recording_error_service.h"
+#include "host/devices/host_gui_logger.h"
 #include "host/devices/host_log_format.h"
 #include "host_api/host_log.h"
+#include "platform/unfinished_files.h"
 #include "support/file_size_limit.h"
 #include "support/module_fixture.h"
 #include "support/scratch_directory.h"
@@ -95,6 +102,32 @@ TEST_F(HostLog, RecordsWrittenWhileNotSuspendedComeBackInOrderWithTheirTextsInta
 }
 
 // A new log takes the old one's place only once it is written whole.
+// A host whose own handler lets the process go on through a signal keeps what it records: the log, begun
+// before the signal and recording on after it, is put in place whole when the recording stops.
+TEST(HostLogThroughASignal, ASignalTheHostGoesOnFromLeavesTheRecordingWhole) {
+  for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGUSR1, SIGPIPE}) {
+    SCOPED_TRACE(strsignal(signal));
+    ScratchDirectory scratch;
+    const std::string path = scratch.system("host.log");
+    const pid_t child = fork();
+    if (child == 0) {
+      std::signal(signal, [](int) {});
+      platform::removeUnfinishedFilesOnSignals();
+      RecordingErrorService errors;
+      HostGuiLogger logger(errors);
+      const ZelCString data("PluginData");
+      bool whole = logger.startRecording(path) && logger.writeRecord(data, ZelString(u"before.xml"));
+      ::raise(signal);
+      whole = whole && logger.writeRecord(data, ZelString(u"after.xml")) && logger.stopRecording();
+      _exit(whole ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(scratch.read("host.log"), "PluginData\tbefore.xml\nPluginData\tafter.xml\n");
+  }
+}
+
 TEST_F(HostLog, ALogReplacesTheFileAtItsPathOnlyWhenItStopsWrittenWhole) {
   const std::string old = "PluginData\told.xml\n";
   writeFile(old);
