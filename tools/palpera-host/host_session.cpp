@@ -41,6 +41,10 @@ bool HostSession::start() {
     changedBefore.insert(change.setting.key);
   runModuleStartup(host.root(), module.component());
   keepStoredChoices(store, changedBefore);
+  // Once the module has registered its settings, a key in the store that means one of them but for what no
+  // one sees would leave the setting at its default without a word.
+  for (const std::string& unseen : store.keysMeaningSettingsUnseen())
+    std::fprintf(stderr, "palpera-host: warning: %s\n", unseen.c_str());
   return true;
 }
 

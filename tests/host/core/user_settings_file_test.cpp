@@ -346,6 +346,37 @@ TEST(UserSettingsStoreFile, EveryLineIsKeptAsWrittenAndOnlyTheRunsChangesGoOverW
        {},
        {"store.txt: G/Int: another writer removed its line while this run set it to 10; the file stays so"}},
       {"no file yet", {}, {{"G/Int", 10}}, {}, true, {{"G/Int", 16}}, {}, heading + "G/Int\tint\t10\n"},
+      {"a NUL before the first key is no UTF-16",
+       std::string(1, '\0') + "G/Int\tint\t9\nG/Double\tdouble\t0.5\n",
+       {},
+       {},
+       true,
+       {{"G/Int", 16}, {"G/Double", 0.5}},
+       {"store.txt:1: \"" + std::string(1, '\0') +
+        "G/Int\" is no setting: without its invisible characters (U+0000) it is G/Int, which keeps 16"},
+       {}},
+      {"a refused text whose default is empty",
+       "G/Text\tint\t5\n",
+       {},
+       {},
+       true,
+       {{"G/Text", u""}},
+       {"store.txt:1: G/Text: a value of kind int for an item of kind string; the default the empty value is kept"},
+       {}},
+      {"keys that mean settings but for what no one sees",
+       "\xEF\xBB\xBF\xEF\xBB\xBFG/Int\tint\t9\nG/Double \tdouble\t0.5\nG/\xE2\x80\x8BText\tstring\tx\n",
+       {},
+       {},
+       true,
+       {{"G/Int", 16}, {"G/Double", 0.001}, {"G/Text", u""}},
+       {"store.txt:2: \"G/Double \" is no setting: without its invisible characters (U+0020) it is G/Double, "
+        "which keeps 0.001",
+        "store.txt:3: \"G/\xE2\x80\x8BText\" is no setting: without its invisible characters (U+200B) it is "
+        "G/Text, which keeps the empty value",
+        "store.txt:1: \"\xEF\xBB\xBFG/Int\" is no setting: without its invisible characters (U+FEFF) it is "
+        "G/Int, "
+        "which keeps 16"},
+       {}},
       {"a key given again, changed by the run",
        "G/Int\tint\t9\nG/Int\tint\t12\n",
        {{"G/Int", 20}},
@@ -372,6 +403,7 @@ TEST(UserSettingsStoreFile, EveryLineIsKeptAsWrittenAndOnlyTheRunsChangesGoOverW
     store.addDoubleItem("G/Double", 0.001, 0, 3.4028234663852886e38, 3);
     store.addStringItem("G/Text", 256, ZelString(), 3);
     store.addBlobItem("G/Blob", 4, nullptr, 3);
+    for (const std::string& unseen : store.keysMeaningSettingsUnseen()) told.push_back(unseen);
     for (const StoredSetting& expected : c.read)
       EXPECT_EQ(store.value(expected.key), expected.value) << expected.key;
     ASSERT_EQ(told.size(), c.told.size()) << ::testing::PrintToString(told);
