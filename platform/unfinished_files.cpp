@@ -20,6 +20,7 @@ struct UnfinishedSlot {
   // A slot is free, being filled by its owner, or holds a name the handler may remove.
   enum State : int { kFree, kBusy, kHeld };
   std::atomic<int> state{kFree};
+  pid_t owner = 0;  // the process that registered it: a child forked since shares the slots, not the files
   char path[PATH_MAX];
 };
 
@@ -82,9 +83,10 @@ UnfinishedPaths& unfinishedPaths() {
 }
 
 void removeEveryHeldFile() {
+  const pid_t self = ::getpid();
   for (SlotBlock* block = &firstBlock; block; block = block->next.load()) {
     for (UnfinishedSlot& slot : block->slots) {
-      if (slot.state.load() == UnfinishedSlot::kHeld) ::unlink(slot.path);
+      if (slot.state.load() == UnfinishedSlot::kHeld && slot.owner == self) ::unlink(slot.path);
     }
   }
 }
@@ -150,6 +152,7 @@ UnfinishedFile::UnfinishedFile(const std::string& path) : path_(path) {
     for (UnfinishedSlot& slot : block->slots) {
       int expected = UnfinishedSlot::kFree;
       if (!slot.state.compare_exchange_strong(expected, UnfinishedSlot::kBusy)) continue;
+      slot.owner = ::getpid();
       std::memcpy(slot.path, path.c_str(), path.size() + 1);
       slot.state.store(UnfinishedSlot::kHeld);
       slot_ = &slot;

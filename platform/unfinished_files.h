@@ -3,7 +3,9 @@
 // The files this process has begun and not finished: the new versions that FileReplacement writes beside the
 // files they are to replace. A process a signal ends removes them on its way out (once
 // removeUnfinishedFilesOnSignals has run), so that nothing half-written is left beside the file it was to
-// replace; a process whose own handler lets it go on keeps them, and its writers finish them. One ended by
+// replace; a process whose own handler lets it go on keeps them, and its writers finish them. A child forked
+// from the process (the CAD kernel's) inherits the registry, never the files: a signal that ends the child
+// leaves what its parent had begun. One ended by
 // SIGKILL cannot: FileReplacement clears what a process that is gone left beside a file when that file is
 // written next.
 //

@@ -72,8 +72,9 @@ std::vector<std::string> leftAfterHostHandler(int held, int signal, HostHandler 
 // How a child raises the signal after registering its files.
 enum class Ending {
   kRaised,
-  kLongNameInAFreedSlot,  // a name of exactly PATH_MAX bytes registered in the place of the first file
-  kAtExit,                // raised on the way out of exit, after the process's statics have gone
+  kLongNameInAFreedSlot,   // a name of exactly PATH_MAX bytes registered in the place of the first file
+  kAtExit,                 // raised on the way out of exit, after the process's statics have gone
+  kAfterAForkedChildEnds,  // a child forked once the files were registered is ended by the signal first
 };
 
 void raiseTermination() {
@@ -98,6 +99,12 @@ std::vector<std::string> leftAfterSignal(int held, int signal, Ending ending = E
       unfinished.emplace_back(scratch.system(name));
     }
     if (ending == Ending::kAtExit) std::exit(0);
+    if (const pid_t grandchild = ending == Ending::kAfterAForkedChildEnds ? fork() : -1; grandchild == 0) {
+      ::raise(signal);
+    } else if (grandchild > 0 && waitpid(grandchild, nullptr, 0) == grandchild &&
+               scratch.exists("event-1.xml")) {
+      scratch.write("kept through the child's end", "");  // the files stay the parent's to remove
+    }
     if (ending == Ending::kLongNameInAFreedSlot) {
       unfinished.pop_front();
       unfinished.emplace_back(scratch.system(std::string(PATH_MAX - scratch.system("").size(), 'n')));
@@ -125,6 +132,8 @@ TEST(UnfinishedFiles, EveryFileHeldAtOnceGoesWithTheSignalHoweverMany) {
             (std::vector<std::string>{"event-0.xml", "finished"}));
   EXPECT_EQ(leftAfterSignal(65, SIGTERM, Ending::kAtExit),
             (std::vector<std::string>{"event-64.xml", "finished"}));
+  EXPECT_EQ(leftAfterSignal(2, SIGPIPE, Ending::kAfterAForkedChildEnds),
+            (std::vector<std::string>{"finished", "kept through the child's end"}));
 }
 
 // Whatever signal ends the process by default, however many files are held and whatever the host set before:
