@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/file_replacement.h"
 #include "support/default_signals.h"
 #include "support/sanitized.h"
 #include "support/scratch_directory.h"
@@ -43,9 +44,9 @@ void startFromDefaults() {
   setrlimit(RLIMIT_CORE, &noCore);
 }
 
-// A child whose host set its handler so, that holds held files unfinished at once and is then sent the
-// signal; what it leaves in the scratch folder, and how it ended (the exit status 0 for one that went on with
-// its errno and its files registered).
+// A child whose host set its handler so, that writes held new versions of files at once, is sent the signal
+// halfway and, if it goes on, finishes them; what it leaves in the scratch folder, and how it ended (exit
+// status 0 for one that went on with its errno as it was and every file committed whole).
 std::vector<std::string> leftAfterHostHandler(int held, int signal, HostHandler host, int& status) {
   ScratchDirectory scratch;
   const pid_t child = fork();
@@ -54,18 +55,20 @@ std::vector<std::string> leftAfterHostHandler(int held, int signal, HostHandler 
     if (host == HostHandler::kGoesOn) std::signal(signal, hostGoesOn);
     if (host == HostHandler::kEndsByDefault) std::signal(signal, hostEndsByDefault);
     platform::removeUnfinishedFilesOnSignals();
-    std::list<platform::UnfinishedFile> unfinished;
-    for (int index = 0; index < held; ++index) {
-      const std::string name = "event-" + std::to_string(index) + ".xml";
-      scratch.write(name, "half");
-      unfinished.emplace_back(scratch.system(name));
-    }
+    std::list<FileReplacement> writing;
+    for (int index = 0; index < held; ++index)
+      std::fputs("half ", writing.emplace_back(scratch.system("event-" + std::to_string(index))).stream());
     errno = ENOTTY;
     ::raise(signal);
-    const bool registered = held == 0 || platform::isUnfinished(unfinished.back().path());
-    _exit(errno == ENOTTY && hostHandlerRuns == 1 && registered ? 0 : 3);
+    bool whole = errno == ENOTTY && hostHandlerRuns == 1;
+    for (FileReplacement& file : writing)
+      whole = std::fputs("whole", file.stream()) >= 0 && file.commit() && whole;
+    _exit(whole ? 0 : 3);
   }
   EXPECT_EQ(waitpid(child, &status, 0), child);
+  if (!scratch.names().empty()) {
+    EXPECT_EQ(scratch.read("event-0"), "half whole");
+  }
   return scratch.names();
 }
 
@@ -137,8 +140,8 @@ TEST(UnfinishedFiles, EveryFileHeldAtOnceGoesWithTheSignalHoweverMany) {
 }
 
 // Whatever signal ends the process by default, however many files are held and whatever the host set before:
-// the files go exactly when the signal ends the process, and a process that goes on keeps them registered,
-// with the host's handler run once and the interrupted code's errno as it was.
+// the new versions go exactly when the signal ends the process, and a process that goes on puts every one in
+// place whole, with the host's handler run once and the interrupted code's errno as it was.
 TEST(UnfinishedFiles, FilesGoExactlyWhenTheSignalEndsTheProcess) {
   const std::vector<int> signals = endingSignals();
   std::mt19937 random(20261208);
