@@ -244,8 +244,12 @@ TEST(ApproachedWallsScript, TravelsSquareToTheAxisTellWhichCylinderTheTouchesLie
     EXPECT_EQ(refused, occurrences(session.output, rivalled) + occurrences(session.output, scattered) +
                            occurrences(session.output, undetermined))
         << session.output;
-    if (pattern.outcome == Outcome::kMade) EXPECT_LE(refused, (poses.size() + 4) / 5) << session.output;
-    if (pattern.outcome == Outcome::kRefused) EXPECT_EQ(occurrences(session.output, rivalled), poses.size());
+    if (pattern.outcome == Outcome::kMade) {
+      EXPECT_LE(refused, (poses.size() + 4) / 5) << session.output;
+    }
+    if (pattern.outcome == Outcome::kRefused) {
+      EXPECT_EQ(occurrences(session.output, rivalled), poses.size());
+    }
     for (size_t run = 0; run < made.size(); ++run) {
       SCOPED_TRACE(run);
       EXPECT_TRUE(pattern.outcome != Outcome::kRefused || !made[run]);
