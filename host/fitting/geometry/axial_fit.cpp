@@ -102,7 +102,7 @@ std::optional<ToldAxis> toldAxis(const Points<3>& own, const std::optional<Axial
   if (seed) return ToldAxis{seed->axis, seed};
   const std::optional<Eigen::Vector3d> rings = ringsAxis(own);
   if (!rings) return std::nullopt;
-  return ToldAxis{*rings};
+  return ToldAxis{*rings, std::nullopt};
 }
 
 // Why a surface the touches do not determine is refused, when they do not.

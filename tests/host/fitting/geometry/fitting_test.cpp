@@ -1157,7 +1157,9 @@ TEST(AxialFit, ASeedOnlyBreaksATieAndNeverMakesAWorseCylinderInAnyPose) {
                      : std::optional(CylinderSeed{pose.rotation * seedAxis, pose.origin, 2e-3 * radius});
         const FitResult<Params> x = cylinder(fitCylinder(placed, seed, kStatedScatter), pose, placed);
         const std::string said = x ? "made" : x.failure().reason;
-        if (outcome) EXPECT_EQ(said, *outcome) << "pose " << poseIndex;
+        if (outcome) {
+          EXPECT_EQ(said, *outcome) << "pose " << poseIndex;
+        }
         outcome = said;
         if (!x) continue;
         made[seeded] += poseIndex == 0;
@@ -1166,9 +1168,13 @@ TEST(AxialFit, ASeedOnlyBreaksATieAndNeverMakesAWorseCylinderInAnyPose) {
         if (seeded == 0 && poseIndex == 0) unseeded = *x;
         if (seeded == 0 || !unseeded) continue;
         const double unseededSum = sumOfSquares(local, kCylinder.distance, *unseeded);
-        if (((*x) - *unseeded).norm() > 1e-6 * radius / 1e3) EXPECT_LT(fitted, unseededSum) << x->transpose();
+        if (((*x) - *unseeded).norm() > 1e-6 * radius / 1e3) {
+          EXPECT_LT(fitted, unseededSum) << x->transpose();
+        }
       }
-      if (unseeded) EXPECT_EQ(*outcome, "made") << "the touches alone made it";
+      if (unseeded) {
+        EXPECT_EQ(*outcome, "made") << "the touches alone made it";
+      }
     }
   }
   EXPECT_GT(made[0], 0) << "refusing every pattern would be no answer either";
