@@ -1115,6 +1115,64 @@ TEST(AxialUncertainty, EachBoundHoldsToItsEdge) {
   for (const Case& c : cases) EXPECT_EQ(detail::isDetermined(c.uncertainty, error), c.determined) << c.what;
 }
 
+// Touches a search over random patterns found fitting rival cylinders or cones as well as each other, in the
+// patterns' own frame (mm, up to 20 um off): where one rival is sharp and another poorly determined, the
+// latter does not swallow the former, and rings of three whose planes lie some degrees from parallel give no
+// word on the axis. Each is refused as ambiguous in every pose.
+TEST(AxialFit, RivalsFoundBySearchAreRefusedInEveryPose) {
+  const struct Case {
+    const char* what;
+    bool cone;
+    PointList touches;
+  } cases[] = {
+      {"tilted rings, a sharp rival",
+       false,
+       {{39.395581734073538, 0, 0.2405191987482104},
+        {-19.695654829086962, 34.113874852317942, -0.12025959937413122},
+        {-19.692842585892066, -34.109003904221112, -0.12025959937411387},
+        {19.692468038238296, 34.108355168654917, 0.62958274105175827},
+        {-39.396545418671444, 0, 1.0087716048542676},
+        {19.694222265401503, -34.111393579229656, 0.62958274105176693}}},
+      {"cone, a sharp rival",
+       true,
+       {{19.772902872546386, 12.780181694159458, 20.889772461809429},
+        {20.600375166720294, 20.525396926654878, 2.4328952997150575},
+        {23.60154915700614, 11.81623662711446, 11.389975400494359},
+        {23.184281126049754, 7.5634166569922829, 18.094293714455109},
+        {20.735115510682252, 2.311458177420568, 29.82547637844414},
+        {23.549588954955347, 9.5864972735878027, 14.643211484585528}}},
+      {"small rings some degrees from parallel",
+       false,
+       {{1.6211469082112491, 0, 0.30733892405625102},
+        {-0.80097562638339204, 1.3873304805203843, -0.15366946202814069},
+        {-0.81102077970168385, -1.4047291964374671, -0.15366946202814669},
+        {0.80647126742851905, 1.3968492100306318, 1.1554804247802561},
+        {-1.6015215856873388, 0, 1.4902682866464598},
+        {0.80078067986065027, -1.3869928232381896, 1.1554804247802548}}},
+      {"wide rings some degrees from parallel",
+       false,
+       {{39.3037240497247, 0, 3.5514886633769458},
+        {-19.655689483319566, 34.044652842906721, -1.7757443316884642},
+        {-19.662782405847413, -34.056938145099039, -1.7757443316884676},
+        {19.653292884479256, 34.040501811949923, 27.674919744491138},
+        {-39.316530365804624, 0, 29.495878730768123},
+        {19.659359128241693, -34.051008854357583, 27.674919744491103}}},
+  };
+  Rng rng(93);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    for (int run = 0; run < 4; ++run) {
+      const Pose pose = randomPose(rng, 0.5);
+      PointList placed;
+      for (const Vector& p : c.touches) placed.push_back(pose.origin + pose.rotation * (p / 1e3));
+      const auto said = [](const auto& fit) { return fit ? std::string("made") : fit.failure().reason; };
+      const std::string reason = c.cone ? said(fitCone(placed, std::nullopt, kStatedScatter))
+                                        : said(fitCylinder(placed, std::nullopt, kStatedScatter));
+      EXPECT_NE(reason.find("along distinct axes equally well"), std::string::npos) << run << ": " << reason;
+    }
+  }
+}
+
 // A seed only breaks a tie between cylinders the touches fit as well as each other. Random patterns (6 to 16
 // touches, 20 to 360 degrees around, up to two diameters along, radii 1.5 to 60 mm, noise to 30 um) in three
 // poses, each fitted with no seed, with a seed as travels give it (the truth's axis 3 degrees off, its
