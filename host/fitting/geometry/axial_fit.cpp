@@ -26,6 +26,9 @@ namespace {
 constexpr double kParallelRingsCosine = 0.996;
 // Ring centres this fraction of their radii apart across the axis still share it, past the same noise.
 constexpr double kCoaxialRings = 0.05;
+// Touches whose deviation about a fit is this many times the stated probing error do not scatter by it: with
+// two freedoms left, a deviation of three is some thousand times less likely than a tenth.
+constexpr double kBeyondStatedScatter = 3.0;
 
 FitResult<AxialSurface> lowestSurface(const Points<3>& points, AxialFreedom freedom,
                                       std::span<const AxialSurface> starts, std::string_view shape) {
@@ -116,6 +119,28 @@ std::optional<FitFailure> undetermined(const Points<3>& own, AxialFreedom freedo
       (coversHalfATurn(own, surface) ? "along" : "around") + " the axis"};
 }
 
+FitFailure rivalled(const Points<3>& own, const AxialSurface& surface, const char* shape) {
+  return FitFailure{
+      std::string("the points fit ") + shape +
+      "s along distinct axes equally well, so they do not determine its axis: spread the touches " +
+      (coversHalfATurn(own, surface) ? "along" : "around") + " the axis"};
+}
+
+// Why touches that determine the surface reached leave a descent still going down: scattered beyond the
+// stated error about it, the touches' sum of squares runs on in a shallow valley; within it, the valley's
+// floor lies along axes the touches fit all but equally well.
+FitFailure unsettled(const Points<3>& own, AxialFreedom freedom, const AxialSurface& reached, double scatter,
+                     const char* shape) {
+  Eigen::VectorXd residuals;
+  AxialSurfaceModel(own, freedom).residuals(reached, residuals);
+  const double freedoms = static_cast<double>(own.cols() - AxialSurfaceModel::parameterCount(freedom));
+  const double spread = std::sqrt(residuals.squaredNorm() / std::max(freedoms, 1.0));
+  if (!(spread > kBeyondStatedScatter * scatter)) return rivalled(own, reached, shape);
+  return FitFailure{"the touches scatter " + std::to_string(static_cast<int>(std::lround(spread / scatter))) +
+                    " times the stated probing error about the nearest " + shape +
+                    ", beyond what settles its fit: touch again, or state the error the probe has"};
+}
+
 AxialSurface normalizedSurface(const NormalizedPoints& points, const AxialSurface& input) {
   return {(input.point - points.centroid) / points.scale, input.axis, input.radius / points.scale,
           input.slope};
@@ -154,12 +179,7 @@ FitResult<AxialFit> fitAxialSurface(std::span<const Eigen::Vector3d> points, boo
   const std::optional<AxialSurface> fitted = lowest ? std::optional(*lowest) : std::nullopt;
   const double ownScatter = scatter / normalized->scale;
   const AxisChoice choice = chooseAxis(own, freedom, fitted, search, ownScatter, toldAxis(own, seed));
-  if (choice.rivalled) {
-    return FitFailure{std::string("the points fit ") + shape +
-                      "s along distinct axes equally well, so they do not determine its axis: spread the "
-                      "touches " +
-                      (coversHalfATurn(own, *choice.lowest) ? "along" : "around") + " the axis"};
-  }
+  if (choice.rivalled) return rivalled(own, *choice.lowest, shape);
   // A valley the starts missed may reach lower than the fit did, or lie where the fit's descents did not
   // settle: the fit is taken on from there, and held to the same checks.
   if (choice.lowest && !choice.fittedIsLowest) {
@@ -169,7 +189,10 @@ FitResult<AxialFit> fitAxialSurface(std::span<const Eigen::Vector3d> points, boo
   const std::optional<AxialSurface> reached = lowest ? std::optional(*lowest) : choice.lowest;
   if (!reached) return lowest.failure();
   if (auto refusal = undetermined(own, freedom, *reached, ownScatter, shape)) return *refusal;
-  if (!lowest) return lowest.failure();
+  if (!lowest) {
+    return isUnsettled(lowest.failure()) ? unsettled(own, freedom, *reached, ownScatter, shape)
+                                         : lowest.failure();
+  }
   return AxialFit{std::move(normalized).value(), turned(*lowest, frame)};
 }
 

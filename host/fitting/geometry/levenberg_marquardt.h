@@ -8,6 +8,7 @@
 #include <concepts>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include <Eigen/Core>
@@ -27,6 +28,14 @@ concept LeastSquaresModel = requires(const M& model, const typename M::State& st
   model.jacobian(state, jacobian);
   { model.moved(state, step) } -> std::same_as<typename M::State>;
 };
+
+// How the reason for a descent still going down when its iterations ran out begins.
+inline constexpr std::string_view kUnsettledReason = "the fit did not converge within ";
+
+// Whether failure is a descent's still going down when its iterations ran out.
+inline bool isUnsettled(const FitFailure& failure) {
+  return failure.reason.starts_with(kUnsettledReason);
+}
 
 template <class State>
 struct Minimum {
@@ -202,8 +211,8 @@ Descent<typename M::State> minimizeSumOfSquares(const M& model, typename M::Stat
     }
     if (settled) return minimizer::failed(std::move(current), "the fit stalled short of a minimum");
     if (iteration == maxIterations) {
-      return minimizer::failed(std::move(current), "the fit did not converge within " +
-                                                       std::to_string(maxIterations) + " iterations");
+      return minimizer::failed(std::move(current),
+                               std::string(kUnsettledReason) + std::to_string(maxIterations) + " iterations");
     }
     progress = minimizer::descend(model, solver, current, damping);
   }

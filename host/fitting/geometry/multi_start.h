@@ -98,7 +98,12 @@ FitResult<Minimum<State>> lowestMinimum(const Points<Dim>& points, const ModelFo
     if (!kept || descent.lowest.sumOfSquares < kept->lowest.sumOfSquares) kept = std::move(descent);
   }
   if (refused && (!accepted || multistart::goesBelow(*refused, *accepted))) {
-    return multistart::refusal(*refused, multistart::flatSumOfSquares<Dim>(sample), Dim, shape);
+    // A descent cut short on the sample may only be slow down a long valley: it is taken on over all the
+    // points, and refused only if it still does not settle.
+    if (!isUnsettled(*refused->failure)) {
+      return multistart::refusal(*refused, multistart::flatSumOfSquares<Dim>(sample), Dim, shape);
+    }
+    accepted = std::move(refused);
   }
   if (!accepted) return FitFailure{"no start for the fit gives finite distances"};
   Descent<State> descent = minimizeSumOfSquares(modelFor(points), std::move(accepted->lowest.state));
