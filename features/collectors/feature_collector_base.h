@@ -193,9 +193,9 @@ class FeatureCollectorBase : public IZelFeatureCollector,
  private:
   void appendToSink(const Vector3& point);
   // Where the touches say the made feature was compensated into the air (approach_side.h), makes it again
-  // from a stop on their side or refuses it.
-  void holdToTouchedSide(IZelVectorValue& stop, IZelPlane* workPlane);
-  // Refuses the made feature when a touch lies clearly off the feature the other touches make
+  // from a stop on their side or refuses it; false when it refused.
+  bool holdToTouchedSide(IZelVectorValue& stop, IZelPlane* workPlane);
+  // Refuses the made feature when the touches do not lie on one feature, a touch gone astray
   // (stray_touch.h), judged through the creator with these values put back afterwards.
   void refuseStrayTouch(IZelVectorsValue& sampled, IZelDoubleValue& radius, IZelVectorsValue* approaches);
   // Each sampled point's travel into it; zero where the device reported none.
