@@ -202,9 +202,9 @@ std::optional<StrayTouch> findStrayTouch(std::span<const Vector3> touches, const
   if (values == 0 || touches.size() <= values) return std::nullopt;
   const double bound = strayBound(sizeAtTouches(*all, touches)), agreement = bound / 2;
   const Deviation off = deviation(all.get(), values, touches);
-  // Many touches that all hug the feature of them all leave no room for one to have pulled it: the long
-  // runs' stops stay quick.
-  if (touches.size() > 2 * values && off.spread <= bound / 10) return std::nullopt;
+  // Many touches that all lie within the probing scatter of the feature of them all leave no room for one to
+  // have pulled it, which would have to fix the feature nearly alone: the long runs' stops stay quick.
+  if (touches.size() > 2 * values && off.spread <= kProbingScatter) return std::nullopt;
   const std::vector<LeftOut> left = leaveEachOut(touches, values, fit);
   if (!(off.spread > agreement) && !touchesDisagree(left, off, bound)) return std::nullopt;
   if (touches.size() == values + 1) {

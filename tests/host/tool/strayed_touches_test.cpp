@@ -117,9 +117,9 @@ TEST(StrayedTouchesScript, AStrayTouchIsRefusedWhateverTheCountAndSoundWornOrNoi
           }
           runs.push_back(run);
         }
-  // Sanitizers slow the fits some fortyfold: a random dozen still runs each path under them.
+  // Sanitizers slow the fits some fortyfold: six at random still run the paths under them.
   std::shuffle(runs.begin(), runs.end(), random);
-  runs.resize(kSanitized ? 12 : runs.size());
+  runs.resize(kSanitized ? 6 : runs.size());
   ScratchDirectory scratch;
   std::string script = "cad-load RefObject examples/parts/plate-bore.step\nstart\n";
   for (size_t i = 0; i < runs.size(); ++i) {
