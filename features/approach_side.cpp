@@ -4,9 +4,6 @@
 #include <cmath>
 #include <utility>
 
-#include "framework/object/query_part.h"
-#include "host_api/feature_kinds.h"
-
 namespace {
 
 // A position within this share of the ball's radius from a touch shows no travel: the ball resting on the
@@ -15,9 +12,6 @@ constexpr double kClearOfTouch = 0.25;
 // Metres: a position further from a touch says nothing of the way the ball came in, for the path between
 // may bend (a move left over from the feature before, say); an arm streaming its moves reports many closer.
 constexpr double kApproachReach = 0.015;
-// The cosine of the widest angle between a telling travel and the surface's normal line: 75 degrees, a
-// travel coming into the surface at 15 degrees.
-constexpr double kTellingTravel = 0.2588;
 // The cosine of the widest angle between a telling probe direction and the surface's normal line.
 constexpr double kTellingProbeDirection = 0.5;
 // Metres: a move this close to the one before it adds no position (a ball held still), only its direction.
@@ -25,51 +19,45 @@ constexpr double kStill = 20e-6;
 // The moves kept between touches: an arm held still streams on, and its approach lies behind its rest.
 constexpr size_t kMostMoves = 256;
 
-// The cosine of the angle between a direction and a surface's normal, zero for a direction or normal unknown.
-double leanOnto(const Vector3& direction, const Vector3& normal) {
-  return direction.normalized().dot(normal.normalized());
+BallSide sideOfOffset(double offset) {
+  return offset > 0 ? BallSide::kOut : BallSide::kIn;
 }
 
-bool tells(const TouchApproach& approach, double lean) {
-  return std::abs(lean) >= (approach.travelled ? kTellingTravel : kTellingProbeDirection);
-}
-
-bool hasApproach(const TouchApproach& approach) {
-  return approach.direction.squaredLength() > 0;
-}
-
-// Where the creator put the air at each touch: a plane's normal points to it; a compensated point moved into
-// the material, within the work plane for a feature in one. Empty when the points do not say it.
-std::vector<Vector3> airSides(const ProbedFeature& probed) {
-  if (auto* plane = queryPart<IZelPlane>(&probed.feature))
-    return std::vector<Vector3>(probed.touches.size(), plane->normal());
-  if (probed.compensated.size() != probed.touches.size()) return {};
-  std::vector<Vector3> sides;
-  for (size_t i = 0; i < probed.touches.size(); ++i) {
-    const Vector3 offset = probed.touches[i] - probed.compensated[i];
-    sides.push_back(probed.workPlaneNormal ? Vector3::perpendicularPart(offset, *probed.workPlaneNormal)
-                                           : offset);
+// What the ball's positions before a touch tell, or its probe direction where they show no travel.
+BallSide sideOfTouch(const BallSurface& surface, const Vector3& touch, const TouchApproach& approach,
+                     double probeRadius) {
+  BallSide seen = BallSide::kNone;
+  bool travelled = false;
+  for (const Vector3& position : approach.positions) {
+    const double fromTouch = (position - touch).length();
+    if (fromTouch <= kClearOfTouch * probeRadius || fromTouch > kApproachReach) continue;
+    travelled = true;
+    // Off the surface where it passes the touch: a stray touch among the others moves the fit, never
+    // the touch itself.
+    const double offset = surface.offset(position) - surface.offset(touch);
+    if (surface.spans(position) && std::abs(offset) > kClearOfSurface && std::abs(offset) < 2 * probeRadius)
+      seen = seen | sideOfOffset(offset);
   }
-  return sides;
+  if (travelled) return seen;
+  // The probe points into the material.
+  const double lean = approach.probeDirection.normalized().dot(surface.outward(touch));
+  if (std::abs(lean) < kTellingProbeDirection) return BallSide::kNone;
+  return lean < 0 ? BallSide::kOut : BallSide::kIn;
 }
 
-// The axis of a round feature, along which its touches span its length; none for other kinds.
-std::optional<Vector3> axisOf(IZelFeature& feature) {
-  if (auto* cylinder = queryPart<IZelCylinder>(&feature)) return cylinder->axisDirection();
-  if (auto* cone = queryPart<IZelCone>(&feature)) return cone->axisDirection();
-  if (auto* arc = queryPart<IZelArc>(&feature)) return arc->normal();
-  return std::nullopt;
+// Whether the device reported a move that could have told: travel, or a probe direction.
+bool hasApproach(const TouchApproach& approach, const Vector3& touch, double probeRadius) {
+  return approach.probeDirection.squaredLength() > 0 ||
+         std::ranges::any_of(approach.positions, [&](const Vector3& position) {
+           return (position - touch).length() > kClearOfTouch * probeRadius;
+         });
 }
 
-// Whether the stop lies clearly past the last touch along the axis, at either end: lifted off over the
-// feature's end. A stop level with touches taken at one height (a circle's) stays beside them.
-bool stopBeyondTouches(const ProbedFeature& probed) {
-  const std::optional<Vector3> axis = axisOf(probed.feature);
-  if (!axis || probed.touches.empty()) return false;
-  const auto along = [&](const Vector3& point) { return point.dot(axis->normalized()); };
-  const auto [lowest, highest] = std::ranges::minmax(probed.touches, {}, along);
-  const double clear = kClearOfTouch * probed.probeRadius;
-  return along(probed.stop) < along(lowest) - clear || along(probed.stop) > along(highest) + clear;
+// The side a stop lies on, where it tells one: level with a round feature's touches, clearly off the surface.
+BallSide sideOfStop(const BallSurface& surface, const Vector3& stop) {
+  const double offset = surface.offset(stop);
+  if (surface.beyondEnds(stop) || std::abs(offset) <= kClearOfSurface) return BallSide::kNone;
+  return sideOfOffset(offset);
 }
 
 }  // namespace
@@ -101,54 +89,76 @@ void ApproachTracker::moved(const Vector3& point, const Vector3& probeDirection)
 TouchApproach ApproachTracker::touched(const Vector3& point, double probeRadius) {
   const std::vector<DeviceMove> moves = trail_.take();
   if (moves.empty()) return {};
+  TouchApproach approach;
+  for (const DeviceMove& move : moves) approach.positions.push_back(move.point);
+  approach.probeDirection = moves.back().to.normalized();
   const auto clear = std::ranges::find_if(moves.rbegin(), moves.rend(), [&](const DeviceMove& move) {
     return (point - move.point).length() > kClearOfTouch * probeRadius;
   });
-  if (clear != moves.rend() && (point - clear->point).length() <= kApproachReach)
-    return {(point - clear->point).normalized(), true};
-  return {moves.back().to.normalized(), false};
+  if (clear != moves.rend() && (point - clear->point).length() <= kApproachReach) {
+    approach.direction = (point - clear->point).normalized();
+    approach.travelled = true;
+  } else {
+    approach.direction = approach.probeDirection;
+  }
+  return approach;
 }
 
-bool touchesPushAlong(const Vector3& normal, std::span<const TouchApproach> approaches) {
-  return !approaches.empty() && std::ranges::all_of(approaches, [&](const TouchApproach& approach) {
-    const double lean = leanOnto(approach.direction, normal);
-    return lean > 0 && tells(approach, lean);
-  });
+std::vector<BallSide> touchedSides(const BallSurface& surface, std::span<const Vector3> touches,
+                                   std::span<const TouchApproach> approaches, double probeRadius) {
+  std::vector<BallSide> sides;
+  for (size_t i = 0; i < touches.size() && i < approaches.size(); ++i)
+    sides.push_back(sideOfTouch(surface, touches[i], approaches[i], probeRadius));
+  return sides;
 }
 
-bool touchesPushAlong(const Vector3& normal, std::span<const Vector3> probeDirections) {
-  std::vector<TouchApproach> approaches;
-  for (const Vector3& direction : probeDirections) approaches.push_back({direction, false});
-  return touchesPushAlong(normal, approaches);
+BallSide touchedSide(const BallSurface& surface, std::span<const Vector3> touches,
+                     std::span<const TouchApproach> approaches, double probeRadius) {
+  BallSide told = BallSide::kNone;
+  for (const BallSide side : touchedSides(surface, touches, approaches, probeRadius)) told = told | side;
+  return told;
 }
+
+namespace {
+
+// The touches' sides against the side the made feature put the air (none for a feature made without one).
+SideJudgement judged(const BallSurface& surface, const ProbedFeature& probed, BallSide madeAir) {
+  std::vector<BallSide> sides = touchedSides(surface, probed.touches, probed.approaches, probed.probeRadius);
+  BallSide told = BallSide::kNone;
+  for (const BallSide side : sides) told = told | side;
+  if (told == BallSide::kBoth) return {SideJudgement::kRefuseDisagree, {}, std::move(sides)};
+  if (told == BallSide::kNone) {
+    bool moved = false;
+    for (size_t i = 0; i < probed.touches.size(); ++i)
+      moved = moved || hasApproach(probed.approaches[i], probed.touches[i], probed.probeRadius);
+    const bool beyond = surface.beyondEnds(probed.stop);
+    return {moved && beyond ? SideJudgement::kRefuseStopBeyond : SideJudgement::kKeep, {}, {}};
+  }
+  if (told == madeAir) return {};
+  const BallSide stopSide = sideOfStop(surface, probed.stop);
+  if (stopSide != BallSide::kNone && stopSide != told) return {SideJudgement::kRefuse, {}, std::move(sides)};
+  const size_t first = static_cast<size_t>(std::ranges::find(sides, told) - sides.begin());
+  return {SideJudgement::kRemake, surface.pointOn(told, probed.touches[first]), {}};
+}
+
+std::optional<BallSurface> surfaceOf(const ProbedFeature& probed) {
+  if (probed.probeRadius == 0 || probed.approaches.size() != probed.touches.size()) return std::nullopt;
+  return BallSurface::through(probed.feature, probed.touches, probed.probeRadius);
+}
+
+}  // namespace
 
 SideJudgement judgeSide(const ProbedFeature& probed) {
-  if (probed.probeRadius == 0 || probed.approaches.size() != probed.touches.size()) return {};
-  const std::vector<Vector3> air = airSides(probed);
-  if (air.empty()) return {};
-  bool everyTouchTells = true;
-  bool intoMaterial = false;
-  std::optional<size_t> steepest;  // of the touches that came in towards the creator's air
-  double steepestLean = 0.0;
-  for (size_t i = 0; i < air.size(); ++i) {
-    const double lean = leanOnto(probed.approaches[i].direction, air[i]);
-    if (!tells(probed.approaches[i], lean)) {
-      everyTouchTells = false;
-    } else if (lean < 0) {
-      intoMaterial = true;
-    } else if (lean > steepestLean) {
-      steepest = i;
-      steepestLean = lean;
-    }
-  }
-  // Touches that tell both sides leave it to the stop.
-  if (intoMaterial) return {};
-  if (!steepest) {
-    const bool moved = std::ranges::any_of(probed.approaches, hasApproach);
-    return {moved && stopBeyondTouches(probed) ? SideJudgement::kRefuseStopBeyond : SideJudgement::kKeep, {}};
-  }
-  if (!everyTouchTells || !stopBeyondTouches(probed)) return {SideJudgement::kRefuse, {}};
-  const Vector3 lifted =
-      probed.touches[*steepest] - probed.approaches[*steepest].direction * probed.probeRadius;
-  return {SideJudgement::kRemake, lifted};
+  const std::optional<BallSurface> surface = surfaceOf(probed);
+  return surface ? judged(*surface, probed, surface->madeAir()) : SideJudgement{};
+}
+
+SideJudgement judgeThroughCentres(const ProbedFeature& throughCentres) {
+  const std::optional<BallSurface> surface = surfaceOf(throughCentres);
+  // A stop taken on the surface is the creator's to refuse: the operator is told to lift the probe. One
+  // beyond a round feature's ends only lies on the surface's continuation, and tells nothing.
+  if (!surface || (!surface->beyondEnds(throughCentres.stop) &&
+                   std::abs(surface->offset(throughCentres.stop)) <= kClearOfSurface))
+    return {};
+  return judged(*surface, throughCentres, BallSide::kNone);
 }

@@ -1,31 +1,30 @@
 #pragma once
 
-// What the way the probe came into each touch tells of the side a feature's material lies on, for every
-// compensated kind and for the planes of a plane alignment. A hard probe's ball moves into the material to
-// touch it, so a touch's approach says on which side the material is, whatever a stop point says.
+// Which side of a feature its material lies on, from where the ball was, for every compensated kind, for
+// Quick Probe and for the planes of a plane alignment. The ball's centre is never inside the material, so
+// the positions the device reported near the feature lie on its free side.
 //
-// A touch's approach is the ball's travel into it: the direction from the last position the device reported
-// since the previous touch or stop that lies clearly away from the touch (beyond a quarter of the ball's
-// radius) to the touch, when that position lies within 15 mm of it. An arm streams its moves, so its touches
-// carry their travel however its stylus is held; the emulator moves along its pick ray before each touch.
-// Where no move shows travel, the probe direction the device reported with its last move stands in; a touch
-// with no move before it has no approach at all (a recording made without moves) and says nothing.
-// A travel tells its side while it comes into the surface at 15 degrees or more: a ball that moved into a
-// surface came from its free side, and the position noise over a quarter of a ball's radius turns a travel
-// by a few degrees at most. A probe direction tells only while it leans within 60 degrees of the surface's
-// normal: a stylus held upright against a wall lies almost along it, and the sign of its small lean says
-// nothing.
+// The ball-centre surface through the touches needs no side (ball_surface.h). Each touch is judged by the
+// positions the device reported since the touch or stop before it: a position tells where it lies within
+// the feature's extent, clearly off that surface (kClearOfSurface) and nearer it than the ball's diameter
+// (no material wall lies between: a ball beyond one is further off). A position within a quarter of the
+// ball's radius of its touch is the ball resting there; one beyond 15 mm of it is no travel into it. A ball
+// slid along the wall, or coming down from beyond the feature's ends, tells nothing. A touch with no position
+// in between (a recording whose moves show no travel) falls back on the probe direction the device reported:
+// the ball moves along it into the material, and it tells while it leans within 60 degrees of the surface's
+// normal (a stylus held upright against a wall lies almost along it, and the sign of its small lean says
+// nothing).
 //
-// A creator takes the side from the stop point: it compensates away from it. Where the touches that tell
-// all say the material lies where the creator put the air, the stop lies on the material side and the
-// feature would be compensated into the air. Then a stop beyond the end of a round feature's touches (by
-// more than a quarter of the ball's radius along its axis), as the probe is lifted straight up off a boss or
-// out of a bore beside it, says nothing of the radial side: when every touch tells, the feature is made
-// again from a stop on their side. Any other such stop is refused: a plane's or a sphere's, or one among
-// touches that do not all tell, may come of a stray touch.
-// Touches that tell both sides leave the side to the stop. Where no touch tells although the device
-// reported moves, a stop beyond the ends of a round feature's touches is refused too: it cannot tell a bore
-// from a boss. Touches without any approach (a recording without moves) leave the side to the stop.
+// A creator takes the side from the stop point: it compensates away from it. Touches that tell both sides
+// are refused: no single surface allows it, and a touch may lie on another one. Where the telling touches
+// say the air lies where the creator put the material, a stop that itself lies clearly on the creator's
+// side (level with a round feature's touches) contradicts them and is refused; any other stop (beyond a round
+// feature's ends, or on the surface) said nothing, and the feature is made again from a stop on the
+// touches' side. A position is judged by its offset where it passes its own touch, so that a stray touch
+// among the others, which moves the fit, does not move what the touches before it tell. Where no touch tells
+// although the device reported moves, a stop beyond the ends of a round feature's touches is refused too: it
+// cannot tell a bore from a boss. With neither moves nor probe directions, the stop alone tells, as it always
+// did.
 
 #include <cstddef>
 #include <optional>
@@ -34,6 +33,7 @@
 #include <vector>
 
 #include "basic_types/vector3.h"
+#include "features/ball_surface.h"
 #include "host_api/zel_feature.h"
 
 // A move a device reports: the ball's centre, the probe direction and the device's up.
@@ -56,10 +56,12 @@ class MoveTrail {
   std::vector<DeviceMove> moves_;
 };
 
-// How a touch came into the surface.
+// How a touch came into the surface: the travel a creator may start its fit from, and where the ball was.
 struct TouchApproach {
-  Vector3 direction;       // unit, towards the touch; zero for none
-  bool travelled = false;  // the ball's travel; else the reported probe direction
+  Vector3 direction;               // unit, towards the touch; zero for none
+  bool travelled = false;          // the ball's travel; else the reported probe direction
+  std::vector<Vector3> positions;  // the ball centres reported since the touch or stop before, oldest first
+  Vector3 probeDirection;          // the last one reported with them; zero for none
 };
 
 // The moves a device reports between touches, turned into each touch's approach. Main thread only.
@@ -76,33 +78,40 @@ class ApproachTracker {
   MoveTrail trail_;
 };
 
-// Whether there are touches, each with an approach that tells, and every one came in along the normal.
-bool touchesPushAlong(const Vector3& normal, std::span<const TouchApproach> approaches);
-// The same of touches known only by their probe directions (zero where unknown).
-bool touchesPushAlong(const Vector3& normal, std::span<const Vector3> probeDirections);
+// The sides the touches' approaches tell of the ball-centre surface through them; kNone when none tells.
+BallSide touchedSide(const BallSurface& surface, std::span<const Vector3> touches,
+                     std::span<const TouchApproach> approaches, double probeRadius);
+// The same of each touch.
+std::vector<BallSide> touchedSides(const BallSurface& surface, std::span<const Vector3> touches,
+                                   std::span<const TouchApproach> approaches, double probeRadius);
 
 // A made feature with what it was made from.
 struct ProbedFeature {
   IZelFeature& feature;
   std::span<const Vector3> touches;           // the sampled tip centres, in order
   std::span<const TouchApproach> approaches;  // one per touch
-  std::span<const Vector3> compensated;       // the creator's compensated points, one per touch
   Vector3 stop;
   double probeRadius = 0.0;
-  const Vector3* workPlaneNormal = nullptr;  // a feature in a work plane is compensated within it
 };
 
 // What the touches make of a made feature's side.
 struct SideJudgement {
   enum Verdict {
     kKeep,
-    kRefuse,            // the stop lies on the side the touches came from
+    kRefuse,            // the stop lies clearly on the other side than the telling touches came from
+    kRefuseDisagree,    // touches tell both sides
     kRefuseStopBeyond,  // no touch tells, and the stop beyond the touches' ends cannot
     kRemake,
   };
   Verdict verdict = kKeep;
-  Vector3 liftedStop;  // for kRemake: the best telling touch lifted off along its approach by the radius
+  Vector3 liftedStop;  // for kRemake: a point on the telling touches' side, level with the first of them
+  std::vector<BallSide> sides;  // what each touch told, for kRefuse and kRefuseDisagree
 };
 
 // Keep for a feature made without a radius (a trial fit through the tip centres) or without approaches.
 SideJudgement judgeSide(const ProbedFeature& probed);
+// The same of a feature made without a radius through the ball centres, for a creator that made nothing
+// from the stop (it may have taken a small bore for a boss smaller than the ball): kRemake from a stop on
+// the side the touches tell where the stop tells none or theirs; kKeep where nothing refuses the creator's
+// own reason, or the stop lies on the surface.
+SideJudgement judgeThroughCentres(const ProbedFeature& throughCentres);

@@ -36,6 +36,11 @@ size_t valuesFixing(IZelFeature& feature) {
   return 0;
 }
 
+// The values that fix the feature where its touches are judged, a plane's only with planes; else 0.
+size_t judgedValues(IZelFeature& feature, bool planes) {
+  return planes || !queryPart<IZelPlane>(&feature) ? valuesFixing(feature) : 0;
+}
+
 // How far p lies from the feature's surface; for a circle, across its axis (the touch's height in the bore
 // aside). Zero for the kinds not judged.
 double offSurface(IZelFeature& feature, const Vector3& p) {
@@ -174,14 +179,15 @@ bool touchesDisagree(const std::vector<LeftOut>& left, const Deviation& all, dou
 // Where the touches make no feature at all, a stray one may be why: it is named where leaving it out makes
 // one that the rest agree with, as with two touches to spare; with one to spare, told where every touch
 // would have to lie beyond the bound off the feature its others make.
-std::optional<StrayTouch> strayFromUnmade(std::span<const Vector3> touches, const FitTouches& fit) {
+std::optional<StrayTouch> strayFromUnmade(std::span<const Vector3> touches, const FitTouches& fit,
+                                          bool planes) {
   std::vector<LeftOut> left(touches.size());
   size_t values = 0;
   double size = 0.0;
   for (size_t i = 0; i < touches.size(); ++i) {
     const IPtr<IZelFeature> others = fit(i);
     if (others && values == 0) {
-      values = valuesFixing(*others);
+      values = judgedValues(*others, planes);
       size = sizeAtTouches(*others, touches);
     }
     left[i] = leftOut(others.get(), values, touches, i);
@@ -195,10 +201,11 @@ std::optional<StrayTouch> strayFromUnmade(std::span<const Vector3> touches, cons
 
 }  // namespace
 
-std::optional<StrayTouch> findStrayTouch(std::span<const Vector3> touches, const FitTouches& fit) {
+std::optional<StrayTouch> findStrayTouch(std::span<const Vector3> touches, const FitTouches& fit,
+                                         bool planes) {
   const IPtr<IZelFeature> all = fit(std::nullopt);
-  if (!all) return strayFromUnmade(touches, fit);
-  const size_t values = valuesFixing(*all);
+  if (!all) return strayFromUnmade(touches, fit, planes);
+  const size_t values = judgedValues(*all, planes);
   if (values == 0 || touches.size() <= values) return std::nullopt;
   const double bound = strayBound(sizeAtTouches(*all, touches)), agreement = bound / 2;
   const Deviation off = deviation(all.get(), values, touches);

@@ -2,8 +2,9 @@
 
 #include <cmath>
 
-#include "features/approach_side.h"
+#include "features/collectors/feature_collector_base.h"
 #include "framework/object/query_part.h"
+#include "framework/translation/tr.h"
 #include "host_api/feature_kinds.h"
 
 namespace {
@@ -49,8 +50,8 @@ bool holds(const Section& section, const Vector3& point) {
 
 }  // namespace
 
-std::optional<Vector3> airSidePoint(IZelFeature& nominal, const Vector3& surfacePoint,
-                                    const Vector3& outward) {
+std::optional<Vector3> airSidePoint(IZelFeature& nominal, const Vector3& surfacePoint, const Vector3& outward,
+                                    const Vector3& touch) {
   const Vector3 out = outward.normalized();
   if (auto* plane = queryPart<IZelPlane>(&nominal)) {
     if (std::abs(out.dot(plane->normal())) < kTellingLean) return std::nullopt;
@@ -61,19 +62,28 @@ std::optional<Vector3> airSidePoint(IZelFeature& nominal, const Vector3& surface
   const double lean = out.dot((surfacePoint - section->centre).normalized());
   if (!(std::abs(lean) >= kTellingLean)) return std::nullopt;
   // Facing the middle: a hole, whose middle is air.
-  return lean < 0 ? section->centre : surfacePoint + out * kAirReach;
+  if (lean >= 0) return surfacePoint + out * kAirReach;
+  return sectionThrough(nominal, touch).value_or(*section).centre;
 }
 
-bool sameSideAsNominal(IZelFeature& probed, IZelFeature& nominal, const std::optional<Vector3>& air,
-                       std::span<const Vector3> touchDirections) {
+bool sameSideAsNominal(IZelFeature& probed, IZelFeature& nominal, const std::optional<Vector3>& air) {
   auto* probedPlane = queryPart<IZelPlane>(&probed);
   auto* nominalPlane = queryPart<IZelPlane>(&nominal);
-  if (probedPlane && nominalPlane) {
-    return !touchesPushAlong(probedPlane->normal(), touchDirections) &&
-           probedPlane->normal().dot(nominalPlane->normal()) > 0;
-  }
+  if (probedPlane && nominalPlane) return probedPlane->normal().dot(nominalPlane->normal()) > 0;
   if (!air) return true;
   const std::optional<Section> probedSection = sectionThrough(probed, *air);
   const std::optional<Section> nominalSection = sectionThrough(nominal, *air);
   return !probedSection || !nominalSection || holds(*probedSection, *air) == holds(*nominalSection, *air);
+}
+
+bool touchedFromModelMaterial(IZelFeatureCollector& collector) {
+  auto* base = queryPart<FeatureCollectorBase>(&collector);
+  return base && base->sideVerdict() == SideJudgement::kRefuse;
+}
+
+ZelString modelMaterialRefusal(const ZelString& name) {
+  return tr(
+      "%1 is refused: the probe came to it from the side where the reference model has material. Its "
+      "touches are dropped; probe it again.",
+      name);
 }

@@ -273,10 +273,7 @@ void PalperaQuickProbeCmd::handlePoint(const Vector3& point, bool sampled) {
   if (auto* receiver = queryPart<IZelHardProbeDataReceiver>(recognizer_.collector(index))) {
     // The probe direction of the last move since the last touch or stop, or none.
     recognizer_.noteTouch(index, point, travel.empty() ? Vector3() : travel.back().to);
-    // Only a fit that starts from the ball's travel gets it: Quick Probe takes a side from the nominal.
-    auto* base = queryPart<FeatureCollectorBase>(recognizer_.collector(index));
-    if (base && base->startsFromTravel())
-      for (const DeviceMove& move : travel) receiver->onMoved(move.point, move.to, move.up);
+    for (const DeviceMove& move : travel) receiver->onMoved(move.point, move.to, move.up);
     receiver->onPointSampled(point);
     graphics_.addPoint(point);
     ++pointCount_;
@@ -370,6 +367,10 @@ void PalperaQuickProbeCmd::finishEntry(const QuickProbeRecognizer::Entry& entry,
   collector.setFeatureName(nominalName(entry));
   IPtr<IZelFeature> feature =
       collector.fillCreatorParameters() ? collector.takeFeature() : IPtr<IZelFeature>();
+  if (!feature && air && touchedFromModelMaterial(collector)) {
+    reportUserError(modelMaterialRefusal(nominalName(entry)));
+    return dropEntry(entry);
+  }
   if (!feature && !stop) {
     // The command ends: no next stop can complete it.
     auto* base = queryPart<FeatureCollectorBase>(&collector);
@@ -380,8 +381,7 @@ void PalperaQuickProbeCmd::finishEntry(const QuickProbeRecognizer::Entry& entry,
     reportUserError(tr("Not recognised: %1 Probe more and stop again.", collector.refusal()));
     return;
   }
-  if (entry.nominal &&
-      !sameSideAsNominal(*feature, *entry.nominal, air, recognizer_.touchDirections(entry.index))) {
+  if (entry.nominal && !sameSideAsNominal(*feature, *entry.nominal, air)) {
     reportUserError(
         tr("%1 is refused: probed, it has the material on the other side than its nominal. Its "
            "touches are dropped; probe it again.",

@@ -443,7 +443,7 @@ void QuickProbeRecognizer::learnAirSide(int32_t index, const Vector3& touch) {
   if (!cadModel_->locate(face, at, &location) || !cadModel_->evaluate(location, point, normal)) return;
   const std::optional<Vector3> air =
       airSidePoint(*feature, placement_.toWorld(Vector3(point[0], point[1], point[2])),
-                   placement_.directionToWorld(Vector3(normal[0], normal[1], normal[2])));
+                   placement_.directionToWorld(Vector3(normal[0], normal[1], normal[2])), touch);
   if (air) airSides_.set(index, *air);
 }
 

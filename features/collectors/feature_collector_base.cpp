@@ -7,6 +7,7 @@
 
 #include "features/compensated_points.h"
 #include "features/creators/creator_parameter_keys.h"
+#include "features/side_refusal.h"
 #include "features/stray_touch.h"
 #include "framework/object/host_lookup.h"
 #include "framework/object/query_part.h"
@@ -299,6 +300,7 @@ bool FeatureCollectorBase::fillProbingParameters(uint32_t keys, IZelPlane* workP
   if (keys & kFillRadius) radius.getService();
   if (keys & kFillWorkPlane) plane = featureParameter(queryPart<IZelFeature>(workPlane));
   refusalReason_ = tr("the host could not take its values");
+  sideVerdict_ = SideJudgement::kKeep;
   if (!creator_ || ((keys & kFillSampled) && !sampled) || ((keys & kFillStop) && !stop) ||
       ((keys & kFillRadius) && !radius) || ((keys & kFillWorkPlane) && !plane) ||
       ((keys & kFillApproaches) && !approaches) ||
@@ -323,14 +325,13 @@ bool FeatureCollectorBase::fillProbingParameters(uint32_t keys, IZelPlane* workP
   }
   for (const TrailingParameter& extra : trailing)
     creator_->setParameter(ZelString(extra.key), extra.value.get());
-  createWithCreator();
+  if (!createWithCreator() && stop && radius) remakeFromTouchedSide(*stop, *radius);
   // Before any other reason: a stray touch pulls the fit, and what the creator then says of it misleads. A
   // plane with a poor fit is made, its spread shown; but a stray touch may tilt it until its stop lies on the
   // side the touches came from, and then the stray touch, not the stop, is to blame.
-  const bool madePlane = queryPart<IZelPlane>(createdFeature_.get()) != nullptr;
-  if (sampled && radius && !madePlane) refuseStrayTouch(*sampled, *radius, approaches.get());
-  if (stop && createdFeature_ && !holdToTouchedSide(*stop, workPlane) && madePlane && sampled && radius)
-    refuseStrayTouch(*sampled, *radius, approaches.get());
+  if (sampled && radius) refuseStrayTouch(*sampled, *radius, approaches.get(), false);
+  if (stop && createdFeature_ && !holdToTouchedSide(*stop) && sampled && radius)
+    refuseStrayTouch(*sampled, *radius, approaches.get(), true);
   return static_cast<bool>(createdFeature_);
 }
 
@@ -348,32 +349,52 @@ bool FeatureCollectorBase::createWithCreator() {
   return static_cast<bool>(createdFeature_);
 }
 
-SideJudgement FeatureCollectorBase::judgeMadeSide(const Vector3& stop, IZelPlane* workPlane) {
-  const Vector3 normal = workPlane ? workPlane->normal() : Vector3();
-  return judgeSide({*createdFeature_, sampledPoints_, touchApproaches_, resultPoints_, stop, probeRadius_,
-                    workPlane ? &normal : nullptr});
+SideJudgement FeatureCollectorBase::judgeMadeSide(const Vector3& stop) {
+  return judgeSide({*createdFeature_, sampledPoints_, touchApproaches_, stop, probeRadius_});
 }
 
-bool FeatureCollectorBase::holdToTouchedSide(IZelVectorValue& stop, IZelPlane* workPlane) {
-  SideJudgement judged = judgeMadeSide(stopPoint_, workPlane);
+void FeatureCollectorBase::remakeFromTouchedSide(IZelVectorValue& stop, IZelDoubleValue& radius) {
+  IPtr<IZelDoubleValue> noRadius;
+  noRadius.getService();
+  if (probeRadius_ == 0 || !creator_ || !noRadius) return;
+  noRadius->setValue(0.0);
+  creator_->setParameter(ZelString(kProbeRadiusKey), noRadius.get());
+  IPtr<IZelFeature> throughCentres;
+  throughCentres.takeOwnership(creator_->createFeature());
+  creator_->setParameter(ZelString(kProbeRadiusKey), &radius);
+  const SideJudgement judged =
+      throughCentres
+          ? judgeThroughCentres({*throughCentres, sampledPoints_, touchApproaches_, stopPoint_, probeRadius_})
+          : SideJudgement{};
+  sideVerdict_ = judged.verdict;
+  if (judged.verdict == SideJudgement::kKeep) return;
+  if (judged.verdict != SideJudgement::kRemake) {
+    refusalReason_ = sideRefusalText(judged, surfaceWord());
+    return;
+  }
+  const ZelString refused = refusalReason_;
+  stop.setValue(judged.liftedStop);
+  creator_->setParameter(ZelString(kStopPointKey), &stop);
+  if (createWithCreator()) return;
+  // What the creator said of the operator's own stop holds.
+  refusalReason_ = refused;
+  stop.setValue(stopPoint_);
+  creator_->setParameter(ZelString(kStopPointKey), &stop);
+}
+
+bool FeatureCollectorBase::holdToTouchedSide(IZelVectorValue& stop) {
+  SideJudgement judged = judgeMadeSide(stopPoint_);
   if (judged.verdict == SideJudgement::kRemake) {
     // Made again from a stop on the touches' side, which its probing record keeps for a refit.
     stop.setValue(judged.liftedStop);
     creator_->setParameter(ZelString(kStopPointKey), &stop);
-    if (createWithCreator()) judged = judgeMadeSide(judged.liftedStop, workPlane);
+    if (createWithCreator()) judged = judgeMadeSide(judged.liftedStop);
   }
+  sideVerdict_ = judged.verdict;
   if (!createdFeature_ || judged.verdict == SideJudgement::kKeep) return true;
   createdFeature_.release();
   loadResultPoints();
-  refusalReason_ = judged.verdict == SideJudgement::kRefuseStopBeyond
-                       ? tr("no touch shows from which side it came, and a stop beyond the ends of the "
-                            "touches cannot tell "
-                            "a hole from a boss; stop level with the touches, on the free side of the %1",
-                            surfaceWord())
-                       : tr("the stop lies on the other side of the %1 than every touch came from; lift the "
-                            "probe off along "
-                            "its approach and stop again",
-                            surfaceWord());
+  refusalReason_ = sideRefusalText(judged, surfaceWord());
   return false;
 }
 
@@ -394,7 +415,7 @@ PointList FeatureCollectorBase::travelledApproaches() const {
 }
 
 void FeatureCollectorBase::refuseStrayTouch(IZelVectorsValue& sampled, IZelDoubleValue& radius,
-                                            IZelVectorsValue* approaches) {
+                                            IZelVectorsValue* approaches, bool planes) {
   // A trial fit through the ball centres judges nothing: its touches are judged at the stop.
   if (probeRadius_ == 0 || !creator_) return;
   IPtr<IZelVectorsValue> touches, touchesApproaches;
@@ -406,17 +427,20 @@ void FeatureCollectorBase::refuseStrayTouch(IZelVectorsValue& sampled, IZelDoubl
   noRadius->setValue(0.0);
   creator_->setParameter(ZelString(kProbeRadiusKey), noRadius.get());
   const PointList travelled = travelledApproaches();
-  const std::optional<StrayTouch> stray = findStrayTouch(sampledPoints_, [&](std::optional<size_t> skipped) {
-    setPoints(*touches, skipped ? without(sampledPoints_, *skipped) : sampledPoints_);
-    creator_->setParameter(ZelString(kSampledPointsKey), touches.get());
-    if (touchesApproaches) {
-      setPoints(*touchesApproaches, skipped ? without(travelled, *skipped) : travelled);
-      creator_->setParameter(ZelString(kApproachesKey), touchesApproaches.get());
-    }
-    IPtr<IZelFeature> fitted;
-    fitted.takeOwnership(creator_->createFeature());
-    return fitted;
-  });
+  const std::optional<StrayTouch> stray = findStrayTouch(
+      sampledPoints_,
+      [&](std::optional<size_t> skipped) {
+        setPoints(*touches, skipped ? without(sampledPoints_, *skipped) : sampledPoints_);
+        creator_->setParameter(ZelString(kSampledPointsKey), touches.get());
+        if (touchesApproaches) {
+          setPoints(*touchesApproaches, skipped ? without(travelled, *skipped) : travelled);
+          creator_->setParameter(ZelString(kApproachesKey), touchesApproaches.get());
+        }
+        IPtr<IZelFeature> fitted;
+        fitted.takeOwnership(creator_->createFeature());
+        return fitted;
+      },
+      planes);
   // The creator's table goes back to what the feature was made from, for a remake from another stop.
   creator_->setParameter(ZelString(kSampledPointsKey), &sampled);
   creator_->setParameter(ZelString(kProbeRadiusKey), &radius);

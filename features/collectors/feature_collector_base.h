@@ -121,6 +121,8 @@ class FeatureCollectorBase : public IZelFeatureCollector,
   // Why the last fill made no feature (the active child's, when one collects), as refusal() words it after
   // "was not made: ".
   ZelString refusalReason();
+  // What the ball's positions made of the last fill's side (approach_side.h); kKeep when not judged.
+  SideJudgement::Verdict sideVerdict() const { return sideVerdict_; }
 
   // The keys a fill writes into the creator's table, in this order when present.
   // kFillApproaches: each touch's travel, where the creator can start its fit from it.
@@ -194,13 +196,17 @@ class FeatureCollectorBase : public IZelFeatureCollector,
   void appendToSink(const Vector3& point);
   // Where the touches say the made feature was compensated into the air (approach_side.h), makes it again
   // from a stop on their side or refuses it; false when it refused.
-  bool holdToTouchedSide(IZelVectorValue& stop, IZelPlane* workPlane);
-  // Refuses the made feature when the touches do not lie on one feature, a touch gone astray
-  // (stray_touch.h), judged through the creator with these values put back afterwards.
-  void refuseStrayTouch(IZelVectorsValue& sampled, IZelDoubleValue& radius, IZelVectorsValue* approaches);
+  bool holdToTouchedSide(IZelVectorValue& stop);
+  // Where the creator made nothing from the stop, makes the feature from a stop on the side the touches tell
+  // of the surface through the ball centres (approach_side.h), which needs no side.
+  void remakeFromTouchedSide(IZelVectorValue& stop, IZelDoubleValue& radius);
+  // Refuses the made feature when its touches do not lie on one feature, a touch gone astray (stray_touch.h),
+  // judged through the creator with these values put back afterwards; a plane's touches only with planes.
+  void refuseStrayTouch(IZelVectorsValue& sampled, IZelDoubleValue& radius, IZelVectorsValue* approaches,
+                        bool planes);
   // Each sampled point's travel into it; zero where the device reported none.
   PointList travelledApproaches() const;
-  SideJudgement judgeMadeSide(const Vector3& stop, IZelPlane* workPlane);
+  SideJudgement judgeMadeSide(const Vector3& stop);
   void loadResultPoints();
   void onChildStop(IZelFeatureCollector& child);
   IZelHardProbeTile* tile() const { return tile_.get(); }
@@ -215,6 +221,7 @@ class FeatureCollectorBase : public IZelFeatureCollector,
   Vector3 stopPoint_;
   IPtr<IZelFeature> createdFeature_;
   ZelString refusalReason_;  // why the last fill made no feature
+  SideJudgement::Verdict sideVerdict_ = SideJudgement::kKeep;
   IPtr<IZelHardProbeTile> tile_;
   IPtr<IZelHardProbeFeatureCreator> creator_;
   int32_t pointsRequired_ = 0;

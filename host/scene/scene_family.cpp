@@ -22,7 +22,8 @@ SceneFamily::SceneFamily(IZelDoc& document)
       probeGfx_(new HostPalperaGfxUtil),
       shapes_(new HostShapeFactory),
       viewThemes_(new HostViewTheme(*view_)),
-      commands_(new HostCommandService(*genGfx_)) {}
+      commands_(new HostCommandService(*genGfx_)),
+      extent_(new HostObjectExtent) {}
 
 std::vector<ServiceFamily::SharedService> SceneFamily::sharedServices() const {
   return {
@@ -35,6 +36,7 @@ std::vector<ServiceFamily::SharedService> SceneFamily::sharedServices() const {
       {IZelShapeFactory::interfaceName, shapes_.get()},
       {IViewTheme::interfaceName, viewThemes_.get()},
       {IHostCommandService::interfaceName, commands_.get()},
+      {IObjectExtent::interfaceName, extent_.get()},
   };
 }
 

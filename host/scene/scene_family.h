@@ -15,6 +15,7 @@
 #include "host/scene/host_gfx_renderer.h"
 #include "host/scene/host_gfx_view.h"
 #include "host/scene/host_node_factory.h"
+#include "host/scene/host_object_extent.h"
 #include "host/scene/host_probe_gfx.h"
 #include "host/scene/host_selector.h"
 #include "host/scene/host_shape_factory.h"
@@ -50,4 +51,5 @@ class SceneFamily : public ServiceFamily {
   IPtr<HostShapeFactory> shapes_;
   IPtr<HostViewTheme> viewThemes_;
   IPtr<HostCommandService> commands_;
+  IPtr<HostObjectExtent> extent_;
 };

@@ -221,13 +221,63 @@ TopoDS_Shape plateWithShaftAndEndBore() {
 
 // A plate whose front top edge is cut off at 45 degrees, 5 mm each way: a face leaning from the top face by
 // half a right angle, above a front face 5 mm tall.
-TopoDS_Shape plateWithChamfer() {
+TopoDS_Shape plateWithChamfer(double y) {
   const TopoDS_Wire section = BRepBuilderAPI_MakePolygon(gp_Pnt(-0.01, -0.005, 0), gp_Pnt(-0.01, 0.01, 0.015),
                                                          gp_Pnt(-0.01, -0.005, 0.015), true)
                                   .Wire();
   const TopoDS_Shape edgeCut =
       BRepPrimAPI_MakePrism(BRepBuilderAPI_MakeFace(section).Face(), gp_Vec(0.12, 0, 0)).Shape();
-  return cut(plate(0.1, 0.08), edgeCut);
+  return cut(plate(0.1, y), edgeCut);
+}
+
+// The outside of the plane through a bottom edge (from corner along edge) whose outward normal leans up
+// from outward by angle: cut off a block, it leaves a side face leaning inward as it rises.
+TopoDS_Shape leaningSideCut(const gp_Pnt& corner, const gp_Dir& edge, const gp_Dir& outward, double angle) {
+  const gp_Vec normal = gp_Vec(outward) * std::cos(angle) + gp_Vec(0, 0, std::sin(angle));
+  const gp_Dir across = gp_Dir(normal).Crossed(edge);
+  const gp_Pnt origin = corner.Translated(-0.5 * gp_Vec(edge) - 0.5 * gp_Vec(across));
+  return BRepPrimAPI_MakeBox(gp_Ax2(origin, across, gp_Dir(normal)), 1, 1, 1).Shape();
+}
+
+// A block 100 x 80 x 20 mm whose four sides lean inward as they rise, each from square to its bottom by its
+// own angle: the front 3 degrees, the right end 20, the back 45 and the left end 69, as a casting's drafts.
+TopoDS_Shape blockWithLeaningSides() {
+  constexpr double kDegree = M_PI / 180;
+  TopoDS_Shape block = BRepPrimAPI_MakeBox(gp_Pnt(0, 0, 0), gp_Pnt(0.1, 0.08, 0.02)).Shape();
+  block = cut(block, leaningSideCut(gp_Pnt(0, 0, 0), gp_Dir(1, 0, 0), gp_Dir(0, -1, 0), 3 * kDegree));
+  block = cut(block, leaningSideCut(gp_Pnt(0.1, 0, 0), gp_Dir(0, 1, 0), gp_Dir(1, 0, 0), 20 * kDegree));
+  block = cut(block, leaningSideCut(gp_Pnt(0, 0.08, 0), gp_Dir(1, 0, 0), gp_Dir(0, 1, 0), 45 * kDegree));
+  return cut(block, leaningSideCut(gp_Pnt(0, 0, 0), gp_Dir(0, 1, 0), gp_Dir(-1, 0, 0), 69 * kDegree));
+}
+
+// A prism of the triangle (y, z) corners along x from x0 to x1.
+TopoDS_Shape triangularPrism(double x0, double x1, const double (&corners)[3][2]) {
+  const TopoDS_Wire section = BRepBuilderAPI_MakePolygon(gp_Pnt(x0, corners[0][0], corners[0][1]),
+                                                         gp_Pnt(x0, corners[1][0], corners[1][1]),
+                                                         gp_Pnt(x0, corners[2][0], corners[2][1]), true)
+                                  .Wire();
+  return BRepPrimAPI_MakePrism(BRepBuilderAPI_MakeFace(section).Face(), gp_Vec(x1 - x0, 0, 0)).Shape();
+}
+
+// A welded bracket as its seven parts, touching but not fused: a 10 mm base plate whose front top edge is
+// chamfered 45 degrees, 5 mm each way, a wall standing on the back of it, two gussets between them, a block
+// on the base, a tab on the wall and a foot under the front of the base.
+TopoDS_Shape weldedBracket() {
+  const double gusset[3][2] = {{0.05, 0.01}, {0.03, 0.01}, {0.05, 0.03}};
+  const TopoDS_Shape pieces[] = {
+      plateWithChamfer(0.06),
+      BRepPrimAPI_MakeBox(gp_Pnt(0, 0.05, 0.01), gp_Pnt(0.1, 0.06, 0.05)).Shape(),
+      triangularPrism(0.01, 0.02, gusset),
+      triangularPrism(0.08, 0.09, gusset),
+      BRepPrimAPI_MakeBox(gp_Pnt(0.04, 0.015, 0.01), gp_Pnt(0.06, 0.03, 0.02)).Shape(),
+      BRepPrimAPI_MakeBox(gp_Pnt(0.03, 0.05, 0.05), gp_Pnt(0.07, 0.06, 0.06)).Shape(),
+      BRepPrimAPI_MakeBox(gp_Pnt(0, 0.01, -0.005), gp_Pnt(0.1, 0.02, 0)).Shape(),
+  };
+  BRep_Builder builder;
+  TopoDS_Compound bracket;
+  builder.MakeCompound(bracket);
+  for (const TopoDS_Shape& piece : pieces) builder.Add(bracket, piece);
+  return bracket;
 }
 
 const std::map<std::string, std::function<TopoDS_Shape()>>& parts() {
@@ -248,7 +298,9 @@ const std::map<std::string, std::function<TopoDS_Shape()>>& parts() {
       {"plate-bolt-circle", plateWithBoltCircle},
       {"wide-shaft-cone", plateWithShaftAndCone},
       {"plate-shaft-bore", plateWithShaftAndEndBore},
-      {"plate-chamfer", plateWithChamfer},
+      {"plate-chamfer", [] { return plateWithChamfer(0.08); }},
+      {"workpiece-leaning-sides", blockWithLeaningSides},
+      {"workpiece-welded-bracket", weldedBracket},
   };
   return all;
 }

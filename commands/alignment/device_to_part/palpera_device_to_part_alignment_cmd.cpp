@@ -8,6 +8,7 @@
 #include "commands/alignment/common/assertion_sites.h"
 #include "commands/alignment/device_to_part/plane_alignment_solve.h"
 #include "commands/alignment/device_to_part/probed_point_graphics.h"
+#include "commands/alignment/device_to_part/touches_on_faces.h"
 #include "commands/common/command_readiness.h"
 #include "devices/managers/izel_plugin_manager.h"
 #include "devices/registry/izel_plugin_service.h"
@@ -63,6 +64,11 @@ constexpr const char* kInstructions =
     "to "
     "define the third plane.\n<b>4.</b> Click <b>Probe Points</b> to define corresponding planes on the Test "
     "object.";
+
+constexpr const char* kTouchesOffFacesText =
+    "No alignment was made: the points of planes 2 and 3 cannot all lie on the faces picked for them at "
+    "the heights they were probed. Nothing was stored; probe the planes again, each on the face picked for "
+    "it.";
 
 }  // namespace
 
@@ -278,7 +284,7 @@ void PalperaDeviceToPartAlignmentCmd::pick(IGfxMouseData* mouse) {
   if (plane == 0 || index < 0) return;
   Vector3 normal;
   if (auto* normals = queryPart<ITripletInputNormal>(surfaceInput_.get())) normals->normal(normal);
-  if (!faceCanServe(plane, index, point, normal)) return;
+  if (!faceCanServe(plane, index, normal)) return;
   int next = plane;
   if (plane == 1) {
     if (index < 2) {
@@ -318,17 +324,21 @@ void PalperaDeviceToPartAlignmentCmd::pick(IGfxMouseData* mouse) {
     pointWidget_->setVector(point);
 }
 
-bool PalperaDeviceToPartAlignmentCmd::faceCanServe(int plane, int index, const Vector3& point,
-                                                   const Vector3& normal) {
-  // The pick that completes plane 2, or plane 3's, names the face its touches are to lie on.
-  const std::array<Plane, 3>& planes = data_->referencePlanes;
-  Vector3 planeNormal;
-  if (plane == 2 && index >= 1 && data_->plane2Set[0])
-    planeNormal = Vector3::cross(point - data_->plane2Points[0], planes[0].normal());
-  else if (plane == 3)
-    planeNormal = Vector3::cross(planes[0].normal(), planes[1].normal());
-  if (!planeNormal.normalize() || normal.squaredLength() == 0) return true;
-  const double cosine = std::abs(planeNormal.dot(normal.normalized()));
+bool PalperaDeviceToPartAlignmentCmd::faceCanServe(int plane, int index, const Vector3& normal) {
+  // The pick that completes plane 2, or plane 3's, names the face its touches are to lie on. Plane 2 may
+  // stand at any turn about plane 1's normal, so its face leans by its normal's share along that normal;
+  // plane 3 stands square to plane 1 and to face 2 as the solve lays it.
+  if (normal.squaredLength() == 0 || !(plane == 3 || (plane == 2 && index >= 1 && data_->plane2Set[0])))
+    return true;
+  const Vector3 n1 = data_->referencePlanes[0].normal(), face = normal.normalized();
+  double cosine = std::sqrt(std::max(0.0, 1 - face.dot(n1) * face.dot(n1)));
+  if (plane == 3) {
+    const Vector3 face2 = data_->plane2Direction.squaredLength() == 0 ? data_->referencePlanes[1].normal()
+                                                                      : data_->plane2Direction;
+    Vector3 planeNormal = Vector3::cross(n1, face2);
+    if (!planeNormal.normalize()) return true;
+    cosine = std::abs(planeNormal.dot(face));
+  }
   if (cosine >= kSmallestFaceCosine) return true;
   reportUserError(tr(
       "The point was not taken: the face picked leans %1 degrees from plane %2, so touches on it "
@@ -397,10 +407,18 @@ void PalperaDeviceToPartAlignmentCmd::updateFlipButton() {
 std::array<ReferenceFace, 3> PalperaDeviceToPartAlignmentCmd::referenceFaces() const {
   // The normals of reference planes 1 and 2 point out of the material, as their picks' normals turned them or
   // the operator's Flip did; plane 3's sense is n1 x n2, and its pick's normal says where the material is.
+  // Planes 2 and 3 are laid as the solve lays them: plane 2 square to plane 1 along its face, wherever on
+  // the face its picks were taken.
   const std::array<Plane, 3>& planes = data_->referencePlanes;
-  return {ReferenceFace{planes[0].normal(), {}, true},
-          ReferenceFace{planes[1].normal(), data_->plane2Direction, true},
-          ReferenceFace{planes[2].normal(), data_->plane3Direction, false}};
+  const auto inSenseOf = [](Vector3 along, const Vector3& normal) {
+    if (!along.normalize() || normal.squaredLength() == 0) return normal;
+    return along.dot(normal) < 0 ? -1.0 * along : along;
+  };
+  const Vector3 n1 = planes[0].normal(), face2 = data_->plane2Direction;
+  const Vector3 n2 = inSenseOf(face2 - face2.dot(n1) * n1, planes[1].normal());
+  const Vector3 n3 = inSenseOf(Vector3::cross(n1, n2), planes[2].normal());
+  return {ReferenceFace{n1, {}, true}, ReferenceFace{n2, face2, true},
+          ReferenceFace{n3, data_->plane3Direction, false}};
 }
 
 bool PalperaDeviceToPartAlignmentCmd::canAlign() {
@@ -449,13 +467,27 @@ bool PalperaDeviceToPartAlignmentCmd::applyAlignment() {
       return false;
     }
   }
-  // A face picked only after its plane was probed may lean from square: the plane takes that face's share of
-  // the probe radius.
-  const std::array<ReferenceFace, 3> faces = referenceFaces();
-  std::array<Plane, 3> planes = devicePlanes_;
-  for (size_t k = 0; k < planes.size(); ++k) planes[k] = compensatedFor(planes[k], probedFaces_[k], faces[k]);
+  // Each touch is set on its face as the faces stand now, also where one was picked after its plane was
+  // probed.
+  AlignmentPlanes planes{refObj_.get(), data_->referencePlanes, devicePlanes_};
+  if (canAlign()) {
+    const std::optional<TouchedPlanes> touched =
+        planesOnTouchedFaces(data_->referencePlanes, devicePlanes_,
+                             {PickedFace{data_->plane1Points[2], data_->plane1Direction},
+                              PickedFace{data_->plane2Points[1], data_->plane2Direction},
+                              PickedFace{data_->plane3Point, data_->plane3Direction}},
+                             {FaceTouches{probedFaces_[1].touches, probedFaces_[1].outwardSide},
+                              FaceTouches{probedFaces_[2].touches, probedFaces_[2].outwardSide}},
+                             probedFaces_[0].probeRadius);
+    if (!touched) {
+      reportUserError(tr(kTouchesOffFacesText));
+      return false;
+    }
+    planes.referencePlanes = touched->reference;
+    planes.devicePlanes = touched->device;
+  }
   Matrix4x4 deviceToWorld;
-  if (!computeAlignment({refObj_.get(), data_->referencePlanes, planes}, deviceToWorld)) {
+  if (!computeAlignment(planes, deviceToWorld)) {
     // Planes not all there yet wait for the rest; planes that are all there and cannot be solved are said.
     if (canAlign()) reportUserError(tr("The probed planes cannot be aligned onto the reference planes."));
     return false;

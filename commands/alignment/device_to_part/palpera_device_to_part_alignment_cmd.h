@@ -89,7 +89,7 @@ class PalperaDeviceToPartAlignmentCmd : public CompBaseCmd, public IZelListener,
   void pick(IGfxMouseData* mouse);
   // Whether the face picked for a point of plane 1 to 3, of this surface normal, can place its plane; said to
   // the operator when not.
-  bool faceCanServe(int plane, int index, const Vector3& point, const Vector3& normal);
+  bool faceCanServe(int plane, int index, const Vector3& normal);
   void typePoint(const Vector3& point);
   void choosePlane(int radio);
   int selectedPlane();

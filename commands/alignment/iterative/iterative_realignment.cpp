@@ -22,7 +22,6 @@ namespace {
 
 // Pages of the aligner's arrays hold at least this many bytes.
 constexpr int32_t kPageBytes = 16384;
-constexpr int32_t kFirstRefinedCount = 6;
 constexpr double kRefinementTolerance = 0.01;
 const Vector3 kNoNormal{0, 0, 1};
 
@@ -62,7 +61,7 @@ bool fitAndRefine(AlignerContext& context, const std::vector<const TargetData*>&
   Matrix4x4 unfitted;
   if (!Matrix4x4::invert(R, unfitted)) return false;
   M = unfitted;
-  if (n < kFirstRefinedCount) return true;
+  if (n < IterativeRealignment::kFirstRefinedCount) return true;
 
   AlignerArray<Vector3> normals(n);
   for (int32_t i = 1; i <= n; ++i) {

@@ -32,6 +32,8 @@ class IterativeRealignment {
  public:
   // The dialog control that shows the statistics.
   static constexpr int32_t kStatisticsLabel = 10;
+  // The fewest counted targets whose fit is refined onto the reference surface; fewer are fitted as pairs.
+  static constexpr int32_t kFirstRefinedCount = 6;
   // The fewest align errors that make statistics.
   static constexpr int32_t kStatisticsMinimum = 3;
 

@@ -191,6 +191,8 @@ class PalperaIterativeAlignmentCmd : public CompBaseCmd, public IZelListener {
   void showProbe();
   void dropProbe();
   void askReprobeFailed();
+  // Tells the operator when the targets leave the part's far corners freer than the tolerance.
+  void tellLooseTargets();
   void flyTo(const ViewPoint& viewPoint);
   TargetData* entryOf(const Target* target);
 

@@ -9,11 +9,14 @@
 
 #include "commands/alignment/common/alignment_tolerance.h"
 #include "commands/alignment/common/assertion_sites.h"
+#include "commands/alignment/common/fit_spread.h"
+#include "commands/alignment/common/part_corners.h"
 #include "commands/alignment/iterative/camera_animators.h"
 #include "commands/alignment/iterative/iterative_realignment.h"
 #include "commands/alignment/iterative/palpera_iterative_alignment_cmd.h"
 #include "commands/alignment/iterative/probe_receivers.h"
 #include "commands/alignment/iterative/target_data.h"
+#include "commands/alignment/iterative/target_spread.h"
 #include "commands/alignment/iterative/view_point.h"
 #include "devices/contracts/plugin.h"
 #include "devices/contracts/plugin_device.h"
@@ -21,6 +24,7 @@
 #include "framework/host_glue/renderer_scope.h"
 #include "framework/host_glue/setting_on.h"
 #include "framework/memory/assertion.h"
+#include "framework/object/host_lookup.h"
 #include "framework/object/query_part.h"
 #include "framework/translation/tr.h"
 #include "host_api/gui_dialog.h"
@@ -198,9 +202,26 @@ void Cmd::stopProbing(bool cancelled) {
 }
 
 void Cmd::askReprobeFailed() {
+  tellLooseTargets();
   const bool anyFailed =
       std::ranges::any_of(targetData_, [](const TargetData& entry) { return !entry.isInTolerance(); });
   if (anyFailed && askToProbeFailedPointsAgain()) startProbing(false);
+}
+
+void Cmd::tellLooseTargets() {
+  if (!realignment_ || !realignment_->isAligned()) return;
+  const double spread = targetSpread(targetData_, ownBoxCorners(refObj_.get()), kProbingError);
+  SPtr<IGuiSimpleDlg> message;
+  if (spread <= tolerance_ || !message) return;
+  const auto millimetres = [](double metres) {
+    return ZelString::formatDouble(metres * 1000, {.precision = ".3"});
+  };
+  message->show(IGuiSimpleDlg::kMessageStyle,
+                tr("The targets lie too close to one line or to each other: at a probing error of %1 mm the "
+                   "alignment fitted to them may put the part off by up to %2 mm at its far corners, beyond "
+                   "the alignment tolerance of %3 mm. Add a target further off the others and probe it.",
+                   millimetres(kProbingError), millimetres(spread), millimetres(tolerance_)),
+                ZelString(), false, false, false);
 }
 
 void Cmd::restartAcquisition() {

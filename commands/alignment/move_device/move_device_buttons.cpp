@@ -3,12 +3,15 @@
 #include <algorithm>
 
 #include "commands/alignment/common/alignment_tolerance.h"
+#include "commands/alignment/common/part_corners.h"
 #include "commands/alignment/move_device/move_device_best_fit.h"
 #include "commands/alignment/move_device/move_device_controls.h"
 #include "commands/alignment/move_device/move_device_spread.h"
 #include "commands/alignment/move_device/move_device_widget.h"
+#include "framework/object/host_lookup.h"
 #include "framework/translation/tr.h"
 #include "host_api/gui_simple_dialog.h"
+#include "host_api/zel_doc.h"
 
 using namespace move_device_controls;
 
@@ -203,18 +206,22 @@ void MoveDeviceWidget::tell(const ZelString& text) const {
 
 bool MoveDeviceWidget::probeFurtherOff() const {
   const double tolerance = alignmentTolerance();
-  const double uncertainty = moveUncertainty(references_, kProbingError);
+  SPtr<IZelDoc> document;
+  const double uncertainty = moveUncertainty(
+      references_, worldBoxCorners(document ? document->findObject(ZelString(u"RefObject")) : nullptr),
+      kProbingError);
   if (uncertainty <= tolerance) return false;
   SPtr<IGuiSimpleDlg> question;
   if (!question) return false;
   const auto millimetres = [](double metres) {
     return ZelString::formatDouble(metres * 1000, {.precision = ".3"});
   };
-  const ZelString text = tr(
-      "The references lie close to one line: at a probing error of %1 mm the move fitted to them may be "
-      "off by up to %2 mm across them, beyond the alignment tolerance of %3 mm.\nProbe a reference further "
-      "off that line before moving the device or the part?",
-      millimetres(kProbingError), millimetres(uncertainty), millimetres(tolerance));
+  const ZelString text =
+      tr("The references lie too close to one line or to each other: at a probing error of %1 mm the move "
+         "fitted to them may put the part off by up to %2 mm at its far corners, beyond the alignment "
+         "tolerance of %3 mm.\nProbe a reference further off the others before moving the device or the "
+         "part?",
+         millimetres(kProbingError), millimetres(uncertainty), millimetres(tolerance));
   return question->show(IGuiSimpleDlg::kQuestionStyle, text, ZelString(), false, false, false) ==
          IGuiSimpleDlg::kAnswerYes;
 }

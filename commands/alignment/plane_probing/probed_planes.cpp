@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 #include <utility>
 
 #include "commands/alignment/plane_probing/plane_fit_and_view.h"
 #include "features/creators/probe_geometry.h"
+#include "features/side_refusal.h"
 #include "framework/translation/tr.h"
 
 namespace {
@@ -64,7 +66,8 @@ double ProbedPlanes::stopSide(const Plane& plane) const {
 
 void ProbedPlanes::forgetRefusal() {
   offFlat_ = 0;
-  pushedToStop_ = false;
+  touchSides_.clear();
+  stopBeyond_ = 0;
   mismatch_.reset();
 }
 
@@ -79,9 +82,14 @@ bool ProbedPlanes::keep(int step, const Plane& plane, const std::optional<Plane>
   // off a touch high on the face may lie beyond the plane squared through their centre.
   const double side =
       own ? stopSide(*own) * (own->normal().dot(plane.normal()) < 0 ? -1 : 1) : stopSide(plane);
-  // Touches push into the material: every one that tells pushing towards the stop puts the stop in it.
-  pushedToStop_ = touchesPushAlong(side * plane.normal(), sampledAxes);
-  if (pushedToStop_) return false;
+  // The ball is never in the material: positions beside the face on the other side than the stop put the
+  // stop in it.
+  const Plane& through = own ? *own : plane;
+  const double towardsStop = stopSide(through);
+  touchSides_ = touchedSides(
+      BallSurface::plane(towardsStop * through.normal(), towardsStop * through.d, sampledPoints, probeRadius),
+      sampledPoints, sampledAxes, probeRadius);
+  if (touchedAgainstStop()) return false;
   const Vector3 air = plane.projectPoint(stopPoint) + side * plane.normal();
   Plane kept = plane;
   // The ball met the face along the face's own normal: only the share of the radius across the plane moves
@@ -94,12 +102,35 @@ bool ProbedPlanes::keep(int step, const Plane& plane, const std::optional<Plane>
   std::array<ProbedFace, 3> faces = probedFaces;
   faces[k] = {own ? std::optional<Vector3>(own->normal()) : std::nullopt,
               kept.normal().dot(plane.normal()) * side > 0 ? 1.0 : -1.0,
-              own ? noiseAngleOf(sampledPoints, own->normal()) : 0.0, probeRadius, leanCosine};
+              own ? noiseAngleOf(sampledPoints, own->normal()) : 0.0, probeRadius, sampledPoints};
   mismatch_ = referenceMismatch(faces, references, step);
   if (mismatch_) return false;
+  // A stop beyond the touches up their face may lie over the part, where the face has air on both sides:
+  // only an approach that tells says the side then.
+  if (step > 1 && !anyTouchTells()) stopBeyond_ = stopBeyondTouches(own ? own->normal() : plane.normal());
+  if (stopBeyond_ > 0) return false;
   devicePlanes[k] = kept;
   probedFaces = faces;
   return true;
+}
+
+bool ProbedPlanes::anyTouchTells() const {
+  return std::ranges::any_of(touchSides_, [](BallSide side) { return side != BallSide::kNone; });
+}
+
+double ProbedPlanes::stopBeyondTouches(const Vector3& faceNormal) const {
+  // Up the face: a stop lifted off a leaning face along its normal rises without leaving the touches' reach.
+  const Vector3 n1 = devicePlanes[0].normal();
+  Vector3 up = n1 - n1.dot(faceNormal) * faceNormal;
+  if (!up.normalize()) return 0;
+  double lowest = HUGE_VAL, highest = -HUGE_VAL;
+  for (const Vector3& touch : sampledPoints) {
+    lowest = std::min(lowest, up.dot(touch));
+    highest = std::max(highest, up.dot(touch));
+  }
+  const double stop = up.dot(stopPoint);
+  const double beyond = std::max(stop - highest, lowest - stop);
+  return beyond > std::max(probeRadius, kFlatnessTolerance) ? beyond : 0;
 }
 
 bool ProbedPlanes::computeDevicePlane1() {
@@ -179,6 +210,28 @@ bool ProbedPlanes::computeDevicePlane3() {
   return true;
 }
 
+bool ProbedPlanes::touchedAgainstStop() const {
+  return std::ranges::any_of(touchSides_,
+                             [](BallSide side) { return side != BallSide::kNone && side != BallSide::kOut; });
+}
+
+std::pair<ZelString, ZelString> ProbedPlanes::touchedSideText(const ZelString& onTheFace) const {
+  const auto numbers = [&](BallSide side) { return touchesTelling(touchSides_, side); };
+  const ZelString lift = tr("lift the probe off the face along its approach");
+  if (std::ranges::any_of(touchSides_, [](BallSide side) { return side == BallSide::kBoth; }) ||
+      std::ranges::count(touchSides_, BallSide::kOut) > 0)
+    return {tr("the ball came to points %1 from the stop's side of the face and to points %2 from the other, "
+               "so a point may lie on another face",
+               numbers(BallSide::kOut), numbers(BallSide::kIn)),
+            tr("undo back to that point, %1,", onTheFace)};
+  if (std::ranges::count(touchSides_, BallSide::kIn) == static_cast<std::ptrdiff_t>(touchSides_.size()))
+    return {tr("its stop lies on the side every touch pushed into"), lift};
+  return {tr("its stop lies on the other side of the face than points %1 came from, and no point came from "
+             "the stop's side",
+             numbers(BallSide::kIn)),
+          lift};
+}
+
 ZelString ProbedPlanes::refusal(int step) const {
   if (step == 2 && plane2TouchesMayLieFlat()) return tr(kParallelTouchesText);
   const ZelString plane = ZelString::number(step);
@@ -201,10 +254,19 @@ ZelString ProbedPlanes::refusal(int step) const {
     action = tr("undo back to that point, %1,", onTheFace);
   } else if (mismatch_) {
     reason = mismatchText(*mismatch_);
-    action = tr("undo back to that point, %1,", onTheFace);
-  } else if (pushedToStop_) {
-    reason = tr("its stop lies on the side every touch pushed into");
-    action = tr("lift the probe off the face along its approach");
+    action = mismatch_->kind == ReferenceMismatch::kSquare
+                 ? tr("probe plane %1 on a face square to the planes before it, undoing back to a point on "
+                      "another face,",
+                      plane)
+                 : tr("undo back to that point, %1,", onTheFace);
+  } else if (touchedAgainstStop()) {
+    std::tie(reason, action) = touchedSideText(onTheFace);
+  } else if (stopBeyond_ > 0) {
+    reason =
+        tr("its stop lies %1 mm beyond its points up the face, where it cannot tell the side "
+           "the face looks to, and no touch's approach told it",
+           ZelString::formatDouble(stopBeyond_ * 1000, {.precision = ".1"}));
+    action = tr("take the stop off the face beside its points");
   } else {
     reason = step == 1   ? tr("its points lie on a line")
              : step == 2 ? tr("its points give no plane square to plane 1")

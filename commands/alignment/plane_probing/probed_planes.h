@@ -24,14 +24,19 @@
 // the face's own normal, which leans from the plane's as the reference face does (faceLeanCosine).
 //
 // A plane is also refused when its touches tell it stands for no single face: a touch further than
-// kFlatnessTolerance off the plane fitted through three or more, or touches whose every approach pushed
-// towards the stop point, which then lies in the material.
+// kFlatnessTolerance off the plane fitted through three or more, or a touch the ball came to from the other
+// side of the face than the stop (approach_side.h): the stop then lies in the material, or the touches on
+// two faces.
 // With the reference faces set (references), a plane is refused when it meets a plane built before at an
 // angle other than their faces' (reference_faces.h); a plane 3 on the other side of its face than planes 1
 // and 2 put it ends the run (endsRun), for the plane on another face may be any of the three.
+// A stop of plane 2 or 3 more than a probe radius above or below all its touches up their face (towards
+// plane 1's normal) may lie over the part, where either side of the face is air: it is refused unless a
+// touch's approach tells the side.
 
 #include <array>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "basic_types/plane.h"
@@ -114,9 +119,19 @@ struct ProbedPlanes {
   bool plane2TouchesMayLieFlat() const;
   bool plane2StopTellsASide() const;
   double smallestStopOffset() const;
+  // Whether where the ball was at any touch of the last plane kept or refused tells the face's side.
+  bool anyTouchTells() const;
+  // How far the stop lies beyond the touches up the face of this normal (towards plane 1's normal), when
+  // that is more than the probe radius (or a face's flatness); 0 otherwise.
+  double stopBeyondTouches(const Vector3& faceNormal) const;
+
+  // Whether a touch came to the face from the other side than the stop (approach_side.h), and the words.
+  bool touchedAgainstStop() const;
+  std::pair<ZelString, ZelString> touchedSideText(const ZelString& onTheFace) const;
 
   ApproachTracker approach_;
-  double offFlat_ = 0;  // the furthest touch off its plane, when that refused the plane
-  bool pushedToStop_ = false;
+  double offFlat_ = 0;                // the furthest touch off its plane, when that refused the plane
+  std::vector<BallSide> touchSides_;  // what each touch told of the last plane kept or refused
+  double stopBeyond_ = 0;             // how far the stop lay beyond the touches, when that refused the plane
   std::optional<ReferenceMismatch> mismatch_;
 };

@@ -54,12 +54,6 @@ double faceLeanCosine(const ReferenceFace& face) {
   return std::abs(face.faceNormal.normalized().dot(face.planeNormal.normalized()));
 }
 
-Plane compensatedFor(const Plane& plane, const ProbedFace& probed, const ReferenceFace& face) {
-  Plane moved = plane;
-  moved.d += probed.outwardSide * probed.probeRadius * (probed.leanCosine - faceLeanCosine(face));
-  return moved;
-}
-
 double noiseAngleOf(const std::vector<Vector3>& touches, const Vector3& normal) {
   const double width = narrowestWidth(touches, normal);
   return width > 0 ? std::atan(2 * kProbingNoise / width) : std::numbers::pi / 2;
@@ -77,9 +71,10 @@ std::optional<ReferenceMismatch> referenceMismatch(const std::array<ProbedFace, 
     const double probedDegrees = degreesBetween(*probed[j].ownNormal, *probed[k].ownNormal);
     const double referenceDegrees = degreesBetween(faceDirection(faces[j]), faceDirection(faces[k]));
     const double tolerance = kFaceAngleTolerance + probed[j].noiseAngle + probed[k].noiseAngle;
-    if (std::abs(probedDegrees - referenceDegrees) > tolerance * 180 / std::numbers::pi)
-      return ReferenceMismatch{ReferenceMismatch::kAngle, plane, static_cast<int>(j + 1), probedDegrees,
-                               referenceDegrees};
+    if (std::abs(probedDegrees - referenceDegrees) <= tolerance * 180 / std::numbers::pi) continue;
+    const bool picked = faces[j].faceNormal.squaredLength() > 0 || faces[k].faceNormal.squaredLength() > 0;
+    return ReferenceMismatch{picked ? ReferenceMismatch::kAngle : ReferenceMismatch::kSquare, plane,
+                             static_cast<int>(j + 1), probedDegrees, referenceDegrees};
   }
   return std::nullopt;
 }
@@ -92,9 +87,17 @@ ZelString mismatchText(const ReferenceMismatch& mismatch) {
     return ZelString::formatDouble(value,
                                    {.precision = std::abs(value - std::round(value)) < 0.05 ? ".0" : ".1"});
   };
+  const ZelString planes =
+      tr("%1 and %2", ZelString::number(mismatch.otherPlane), ZelString::number(mismatch.plane));
+  // Faces nobody picked are only known to stand square: a face leaning from square shows as it does.
+  if (mismatch.kind == ReferenceMismatch::kSquare)
+    return tr(
+        "planes %1 meet at %2 degrees where they are to stand square, so a face leans %3 degrees from "
+        "square or a point is on another face",
+        planes, degrees(mismatch.probedDegrees),
+        degrees(std::abs(mismatch.referenceDegrees - mismatch.probedDegrees)));
   return tr("planes %1 meet at %2 degrees, their reference faces at %3, so a point may be on another face",
-            tr("%1 and %2", ZelString::number(mismatch.otherPlane), ZelString::number(mismatch.plane)),
-            degrees(mismatch.probedDegrees), degrees(mismatch.referenceDegrees));
+            planes, degrees(mismatch.probedDegrees), degrees(mismatch.referenceDegrees));
 }
 
 ZelString noAlignmentText(const ReferenceMismatch& mismatch) {

@@ -5,8 +5,8 @@
 // does not depend on where the device stands can be compared: the angle at which two planes meet, and, with
 // planes 1 and 2 fixing the frame, on which side of plane 3 the material lies. A plane probed on another face
 // than the one it stands for shows there when it has a direction of its own (three touches or more) or turns
-// the corner the other way round (seen only at plane 3, as any two faces give a frame); two touches of plane 2
-// and the one of plane 3 take their directions from the planes before them and cannot show it. Main thread
+// the corner the other way round (seen only at plane 3, as any two faces give a frame); two touches of plane
+// 2 and the one of plane 3 take their directions from the planes before them and cannot show it. Main thread
 // only.
 
 #include <array>
@@ -41,24 +41,22 @@ struct ProbedFace {
   std::optional<Vector3> ownNormal;  // as its own touches fix it; none when the planes before fixed it
   double outwardSide = 0;            // +1 when the plane's normal points out of the material, -1 into it
   double noiseAngle = 0;             // radians: the most the probing noise may turn ownNormal
-  double probeRadius = 0;            // metres: the ball's, whose share across the plane moved it
-  double leanCosine = 1;             // that share, faceLeanCosine of the face as known when it was probed
+  double probeRadius = 0;            // metres: the ball's
+  std::vector<Vector3> touches;      // the ball's centres as they were taken
 };
 
 struct ReferenceMismatch {
-  enum Kind { kOtherSide, kAngle } kind;
+  // kSquare: kAngle between planes whose faces were not picked, which are to stand square to each other.
+  enum Kind { kOtherSide, kAngle, kSquare } kind;
   int plane;                 // 1 to 3
-  int otherPlane = 0;        // kAngle: the plane built before that it meets
-  double probedDegrees = 0;  // kAngle: the angle the probed planes meet at, 0 to 90
+  int otherPlane = 0;        // kAngle, kSquare: the plane built before that it meets
+  double probedDegrees = 0;  // kAngle, kSquare: the angle the probed planes meet at, 0 to 90
   double referenceDegrees = 0;
 };
 
 // The cosine of the angle between the face's own normal and the normal of the plane it stands for: how much
 // of the probe radius lies across that plane; 1 where the face's own normal is not known.
 double faceLeanCosine(const ReferenceFace& face);
-// The plane probed as probed says, moved as the face now known asks: its share of the probe radius taken
-// again where the face was picked only after the plane was probed.
-Plane compensatedFor(const Plane& plane, const ProbedFace& probed, const ReferenceFace& face);
 // The most the probing noise may turn the plane fitted through touches spread over a plane of this normal:
 // twice the noise over their narrowest width, the most a plane through three of them tilts.
 double noiseAngleOf(const std::vector<Vector3>& touches, const Vector3& normal);

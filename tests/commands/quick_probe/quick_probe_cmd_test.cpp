@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <functional>
 #include <numbers>
+#include <random>
 #include <set>
 #include <string>
 #include <vector>
@@ -29,6 +31,7 @@
 #include "host/gui/host_event.h"
 #include "host/scene/host_parray_sphere_itr.h"
 #include "host/scene/host_scene_nodes.h"
+#include "host/tool/random_pose.h"
 #include "host_api/component_command.h"
 #include "host_api/feature_kinds.h"
 #include "host_api/parameters.h"
@@ -288,7 +291,7 @@ TEST_F(QuickProbeCmdTest, TheOvalSlotsRimBesideTheTopPlaneGivesTheSlotWithItsDoc
 TEST_F(QuickProbeCmdTest, TheSampledPointsAndTheRecognisedRimAreDrawnUntilTheStop) {
   load("plate-oval-slot");
   start();
-  move({0.02, 0.02, 0.011});
+  move({0.02, 0.02, 0.013});
   EXPECT_TRUE(drawn("edges")->drawPrimitives().empty()) << "a face is no edge";
   probeTopPlane();
   move(kNearRim);
@@ -917,7 +920,8 @@ TEST_F(QuickProbeSidesTest, APlaneWhoseEveryTouchPushedOutOfItsNominalsMaterialI
   };
   probeTopFace({0, 0, 1});
   EXPECT_TRUE(names(u"TestObject").empty());
-  EXPECT_NE(errors().find(u"is refused: probed, it has the material on the other side than its nominal."),
+  EXPECT_NE(errors().find(u"is refused: the probe came to it from the side where the reference model has "
+                          u"material."),
             std::u16string::npos);
   const std::u16string refused = errors();
   probeTopFace({0, 0, -1});
@@ -928,6 +932,77 @@ TEST_F(QuickProbeSidesTest, APlaneWhoseEveryTouchPushedOutOfItsNominalsMaterialI
   const Matrix4x4 toPart = Matrix4x4::inverse(pose);
   EXPECT_NEAR(Matrix4x4::transformVector(toPart, plane->normal()).z, 1.0, 1e-8);
   EXPECT_NEAR(Matrix4x4::transformPoint(toPart, plane->center()).z, 0.01, 1e-6);
+}
+
+// The top face, the bore and the boss touched from the side the reference model calls material (a part
+// upside down in its fixture, a model with a boss where the part has a bore), the part placed anywhere and
+// the stylus held any way: where the device reported the ball refuses each, naming the model's side, and
+// nothing two radii off is made; touched from the model's free side, each is its nominal.
+TEST_F(QuickProbeSidesTest, AFeatureTouchedFromTheModelsMaterialSideIsRefusedNamingItWhateverTheStylus) {
+  load("plate-bore-boss");
+  std::mt19937 random(90);
+  const auto uniform = [&](double a, double b) {
+    return std::uniform_real_distribution<double>(a, b)(random);
+  };
+  // Each feature's touches and the side the model's air lies on at a touch.
+  const Vector3 bore{0.03, 0.04, 0}, boss{0.085, 0.04, 0};
+  const struct {
+    std::vector<Vector3> touches;
+    std::function<Vector3(const Vector3&)> air;
+    double radius;  // 0 for the plane
+  } features[] = {
+      {onTopFace(), [](const Vector3&) { return Vector3(0, 0, 1); }, 0},
+      {inBore(),
+       [&](const Vector3& p) {
+         return Vector3::perpendicularPart(bore - p, {0, 0, 1}).normalized();
+       },
+       0.01},
+      {aroundBoss(),
+       [&](const Vector3& p) {
+         return Vector3::perpendicularPart(p - boss, {0, 0, 1}).normalized();
+       },
+       0.015},
+  };
+  for (int run = 0; run < 18; ++run) {
+    SCOPED_TRACE(run);
+    const Matrix4x4 pose = randomPose(random);
+    ASSERT_TRUE(reference_->setTransform(pose.m));
+    if (command_) command_->deactivate();
+    host_.core().errors().clear();
+    start();
+    const auto& probed = features[run % 3];
+    const bool fromMaterial = run / 3 % 2 == 1;
+    const size_t made = names(u"TestObject").size();
+    const Vector3 stylus = Matrix4x4::transformVector(
+        pose, Vector3(uniform(-1, 1), uniform(-1, 1), uniform(-1, 1)).normalized());
+    for (const Vector3& onFree : probed.touches) {
+      const Vector3 from = probed.air(onFree) * (fromMaterial ? -1 : 1);
+      const Vector3 touch = fromMaterial ? onFree + from * (2 * kProbeRadius) : onFree;
+      move(Matrix4x4::transformPoint(pose, touch + from * uniform(0.6, 1.9) * kProbeRadius), stylus);
+      sample(Matrix4x4::transformPoint(pose, touch), stylus);
+    }
+    stop(Matrix4x4::transformPoint(pose, {0.06, 0.03, 0.05}));
+    if (fromMaterial) {
+      EXPECT_EQ(names(u"TestObject").size(), made);
+      EXPECT_NE(errors().find(u"is refused: the probe came to it from the side where the reference model has "
+                              u"material."),
+                std::u16string::npos)
+          << testing::PrintToString(errors());
+      continue;
+    }
+    EXPECT_EQ(errors(), std::u16string());
+    ASSERT_EQ(names(u"TestObject").size(), made + 1);
+    IZelFeature* added = feature(u"TestObject", static_cast<int32_t>(made));
+    if (auto* cylinder = queryPart<IZelCylinder>(added)) {
+      EXPECT_NEAR(cylinder->radius(), probed.radius, 1e-6);
+      continue;
+    }
+    auto* plane = queryPart<IZelPlane>(added);
+    ASSERT_TRUE(plane);
+    const Matrix4x4 toPart = Matrix4x4::inverse(pose);
+    EXPECT_NEAR(Matrix4x4::transformVector(toPart, plane->normal()).z, 1.0, 1e-8);
+    EXPECT_NEAR(Matrix4x4::transformPoint(toPart, plane->center()).z, 0.01, 1e-6);
+  }
 }
 
 TEST_F(QuickProbeSidesTest, ACountersinkWithTooFewTouchesKeepsThemAndSaysWhatItNeeds) {
@@ -948,7 +1023,7 @@ TEST_F(QuickProbeSidesTest, ACountersinkWithTooFewTouchesKeepsThemAndSaysWhatItN
       u"stop again.");
   sample(onCone(degrees[6], 0.008));
   stop({0.05, 0.04, 0.02});
-  ASSERT_EQ(names(u"TestObject").size(), 1u);
+  ASSERT_EQ(names(u"TestObject").size(), 1u) << testing::PrintToString(errors());
   EXPECT_TRUE(queryPart<IZelCone>(feature(u"TestObject", 0)));
 }
 

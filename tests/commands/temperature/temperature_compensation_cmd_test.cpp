@@ -18,7 +18,8 @@
 #include "support/text.h"
 #include "test_paths.h"
 
-namespace {
+// Named: the command tests are built together, and their helpers share names.
+namespace temperature_compensation {
 
 using Cmd = TemperatureCompensationCmd;
 using Setting = std::pair<std::string, double>;  // the scale service's material and temperature
@@ -345,4 +346,4 @@ TEST_F(TemperatureCompensation, TheScriptCommandIsDeclaredInOrderAndNeedsTheFact
   EXPECT_EQ(command->describeScriptCommand(), nullptr);
 }
 
-}  // namespace
+}  // namespace temperature_compensation

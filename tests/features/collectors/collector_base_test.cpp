@@ -279,8 +279,9 @@ TEST_F(CollectorChildren, ParallelPlanesProbedThroughTheirComponentsMakeTheGapBe
 using CollectorApproach = CollectorTest;
 
 // Each touch keeps the direction of the device's last move before it, none after a touch or a stop, and an
-// undone touch's goes with it: a hole's rim touched outwards and stopped beside it is made only when each
-// touch has its own. The work plane of a circle, a slot and parallel planes hears the moves too.
+// undone touch's goes with it: a hole's rim touched outwards and stopped beside it, above the touches, is
+// made from the touches that tell, a touch without a move of its own telling nothing. The work plane of a
+// circle, a slot and parallel planes hears the moves too.
 TEST_F(CollectorApproach, EachTouchKeepsTheDirectionOfItsOwnMoveInTheCollectorThatTakesIt) {
   // Tips of a 4 mm ball 3 mm down in a hole of radius 0.01 in the face z = 0, and their outward directions.
   const auto out = [](int i) { return Vector3(std::cos(i * 1.5), std::sin(i * 1.5), 0); };
@@ -291,8 +292,8 @@ TEST_F(CollectorApproach, EachTouchKeepsTheDirectionOfItsOwnMoveInTheCollectorTh
     std::function<void(DeviceStream&)> touches;
     size_t made;
   } rims[] = {
-      {"a touch straight after a touch", [&](DeviceStream& d) { d.sample(tip(0)).sample(tip(4)); }, 0},
-      {"a touch straight after a stop", [&](DeviceStream& d) { d.stop(beside).sample(tip(0)); }, 0},
+      {"a touch straight after a touch", [&](DeviceStream& d) { d.sample(tip(0)).sample(tip(4)); }, 1},
+      {"a touch straight after a stop", [&](DeviceStream& d) { d.stop(beside).sample(tip(0)); }, 1},
       {"a stray touch undone", [&](DeviceStream& d) { d.sample(tip(0)).move(beside).sample(beside).undo(); },
        1},
   };
@@ -316,7 +317,7 @@ TEST_F(CollectorApproach, EachTouchKeepsTheDirectionOfItsOwnMoveInTheCollectorTh
     for (const Vector3& at : kPlaneTips) device.radius(.002).move(at).sample(at);
     device.stop({.05, .05, -.05});
     EXPECT_NE(text(probed->refusal()).find(u"lies on the other side of the "), std::u16string::npos)
-        << composite;
+        << composite << testing::PrintToString(text(probed->refusal()));
   }
 }
 

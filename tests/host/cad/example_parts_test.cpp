@@ -51,7 +51,7 @@ TEST(ExampleParts, FilesHoldWhatTheGeneratorWrites) {
     EXPECT_EQ(readFile(written.path()), readFile(kPartsDir + written.path().filename().string()));
     ++count;
   }
-  EXPECT_EQ(count, 17u);
+  EXPECT_EQ(count, 19u);
 }
 
 TEST(ExampleParts, EveryPartDeclaresTheMetresItsNumbersAreIn) {
@@ -65,7 +65,7 @@ TEST(ExampleParts, EveryPartDeclaresTheMetresItsNumbersAreIn) {
     EXPECT_EQ(readStepModel(file.path().string()).lengthUnits, "metre");
     ++count;
   }
-  EXPECT_EQ(count, 17u);
+  EXPECT_EQ(count, 19u);
 }
 
 // The writer's declared unit and its numbers agree: what it writes reads back at the part's size, whatever
@@ -81,6 +81,8 @@ TEST(ExampleParts, APartWrittenAndReadBackHasItsDocumentedSize) {
       {"wide-shaft-cone", {0.6, 0.3, 0.07}},       {"plate-shaft-bore", {0.12, 0.125, 0.06}},
       {"plate-countersinks", {0.12, 0.06, 0.01}},  {"plate-filleted-rail", {0.1, 0.06, 0.02}},
       {"plate-chamfer", {0.1, 0.08, 0.01}},
+      {"workpiece-leaning-sides", {0.1, 0.08, 0.02}},
+      {"workpiece-welded-bracket", {0.1, 0.06, 0.065}},
   };
   ScratchDirectory scratch;
   ASSERT_EQ(std::system((std::string(PALPERA_PARTS_TOOL) + " '" + scratch.system() + "'").c_str()), 0);

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "basic_types/matrix4x4.h"
 #include "basic_types/vector3.h"
@@ -37,6 +38,12 @@ class ArmEvents {
   ArmEvents& touchOnly(const Vector3& surface, const Vector3& normal) {
     return touch(surface + normal * radius_);
   }
+  // The ball's centre streamed along a path, as an arm reports it at its rate; then a touch where it ends.
+  ArmEvents& stream(const std::vector<Vector3>& centres, const Vector3& stylus) {
+    for (const Vector3& centre : centres) moved(centre, stylus);
+    return *this;
+  }
+  ArmEvents& touchAt(const Vector3& centre) { return touch(centre); }
   // The operator takes the last touch back.
   ArmEvents& undo() {
     xml_ += "<OnCustomEvent time=\"1\" name=\"UndoLastSampled\"/>";

@@ -104,8 +104,8 @@ TEST(LeaningFacesScript, AFortyFiveDegreePlaneTwoAlignsTheDeviceOntoThePart) {
       "error: The point was not taken: the face picked leans 90 degrees from plane 2, so touches on it "
       "cannot place the plane. Pick plane 2 on a face that leans less than 70 degrees from it.\n";
   const std::string notSquare =
-      "error: Plane 2 was not made: planes 1 and 2 meet at 45 degrees, their reference faces at 90, so a "
-      "point may be on another face.";
+      "error: Plane 2 was not made: planes 1 and 2 meet at 45 degrees where they are to stand square, so a "
+      "face leans 45 degrees from square or a point is on another face.";
   const struct {
     const char* what;
     double ball;

@@ -10,7 +10,8 @@
 #include "support/run_tool.h"
 #include "support/scratch_directory.h"
 
-namespace {
+// Named: the host tests are built together, and their helpers share names.
+namespace readme {
 
 constexpr const char* kMarker = "<!-- output of: ";
 
@@ -121,4 +122,4 @@ TEST(Readme, EveryOutputItShowsIsWhatTheProgramPrints) {
   }
 }
 
-}  // namespace
+}  // namespace readme

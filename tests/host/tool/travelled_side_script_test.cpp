@@ -162,7 +162,8 @@ std::string otherSide(const char* surface) {
 // The stop lifted over the top beside a bore or a countersink, straight up above a boss: the travels say the
 // side and the feature is made on it. A side face made as a plane with its stop over the top, or a bore
 // stopped in its material at mid-height, is refused until the stop is taken on the free side. A bore whose
-// touches tell both sides (one travelled off the wall) is left to its stop.
+// touches tell both sides (the last travelled off the wall, from inside the material) is refused naming
+// them, whatever its stop, until that touch is undone.
 TEST(TravelledSideScript, TheBallsTravelIntoEachTouchSaysTheMaterialsSideHoweverTheStylusIsHeld) {
   const std::string plane = otherSide("plane"), cylinder = otherSide("cylinder");
   const Kind countersunk{"plate-countersink", "Cone", "Cone",
@@ -183,7 +184,14 @@ TEST(TravelledSideScript, TheBallsTravelIntoEachTouchSaysTheMaterialsSideHowever
          bore(a, kTravelled, 35), a.stop({0.05, 0.06, 0.005}).stop(kInTheBore);
        },
        cylinder.c_str()},
-      {kBore, [](ArmEvents& a) { bore(a, kTravelled, 0, 2), a.stop(kInTheBore); }},
+      {kBore,
+       [](ArmEvents& a) {
+         bore(a, kTravelled, 0, 7), a.stop(kInTheBore).undo();
+         wall(a, kTravelled, 0.01, true, 0.0065, 0, 1), a.stop(kInTheBore);
+       },
+       "the ball came to touches 8 from one side of the cylinder and to touches 1, 2, 3, 4, 5, 6, 7 from the "
+       "other, which no one cylinder allows, so a touch may lie on another surface; undo back to it and "
+       "probe on"},
   });
 }
 
