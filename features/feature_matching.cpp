@@ -85,11 +85,42 @@ Tolerances matchingTolerances(IDataStore& store) {
           store.getDouble(kFeatureMatchingMaxAngleKey, 0) * kRadiansPerDegree};
 }
 
+// Nominals recreated from one model lie within rounding of each other (metres, radians).
+constexpr double kSameFeatureDistance = 1e-7;
+constexpr double kSameFeatureAngle = 1e-7;
+
+// The features of the reference object "RefObject" and its placement, by a rotation and a shift.
+struct ReferenceFeatures {
+  IZelSubObjectMgr* manager;
+  std::optional<ObjectPlacement> placement;
+  // A feature in the world placed in the reference object's own coordinates, where its features lie.
+  IPtr<IZelFeature> own(IZelFeature* world) const {
+    return placement->isIdentity() ? IPtr<IZelFeature>(world) : placedFeature(world, placement->worldToOwn());
+  }
+};
+
+std::optional<ReferenceFeatures> referenceFeatures() {
+  SPtr<IZelDoc> document;
+  IZelDocObject* reference = document ? document->findObject(ZelString(u"RefObject")) : nullptr;
+  auto* manager = queryPart<IZelSubObjectMgr>(getFeatureSubObjectMgr(reference));
+  std::optional<ObjectPlacement> placement = reference ? ObjectPlacement::of(reference) : std::nullopt;
+  if (!manager || !placement) return std::nullopt;
+  return ReferenceFeatures{manager, placement};
+}
+
 }  // namespace
 
 bool isFeatureMatchingEnabled() {
   SPtr<IDataStore> store;
   return store && store->getInt(kFeatureMatchingEnableKey, 0) != 0;
+}
+
+bool withinMatchTolerances(IZelFeature& nominal, IZelFeature& probed) {
+  SPtr<IDataStore> store;
+  auto* test = queryPart<IZelFeatureExt>(&nominal);
+  if (!store || !test) return false;
+  const Tolerances tolerances = matchingTolerances(*store);
+  return test->match(&probed, tolerances.maxDistance, tolerances.maxAngle);
 }
 
 bool matchReferenceFeature(IZelFeature* probed, ZelString& name) {
@@ -99,18 +130,30 @@ bool matchReferenceFeature(IZelFeature* probed, ZelString& name) {
   return true;
 }
 
+IZelSubObject* referenceHolding(IZelFeature* worldNominal) {
+  const std::optional<ReferenceFeatures> references = referenceFeatures();
+  if (!worldNominal || !references) return nullptr;
+  IPtr<IZelFeature> own = references->own(worldNominal);
+  for (int32_t i = 0; own && i < references->manager->subObjectCount(); ++i) {
+    IZelSubObject* candidate = references->manager->subObjectAt(i);
+    auto* featureSubObject = queryPart<IZelFeatureSubObject>(candidate);
+    IZelFeature* feature = featureSubObject ? featureSubObject->feature() : nullptr;
+    auto* test = queryPart<IZelFeatureExt>(feature);
+    const std::optional<double> sizeOff = test ? sizeGap(own.get(), feature) : std::nullopt;
+    if (sizeOff && *sizeOff <= kSameSize && test->match(own.get(), kSameFeatureDistance, kSameFeatureAngle))
+      return candidate;
+  }
+  return nullptr;
+}
+
 IZelSubObject* bestReferenceMatch(IZelFeature* worldProbed,
                                   const std::function<bool(IZelSubObject*)>& taken) {
-  SPtr<IZelDoc> document;
   SPtr<IDataStore> store;
-  if (!worldProbed || !document || !store) return nullptr;
-  IZelDocObject* reference = document->findObject(ZelString(u"RefObject"));
-  auto* references = queryPart<IZelSubObjectMgr>(getFeatureSubObjectMgr(reference));
-  // The reference features lie in the reference object's own coordinates.
-  const std::optional<ObjectPlacement> placement = ObjectPlacement::of(reference);
-  if (!references || !placement) return nullptr;
-  IPtr<IZelFeature> own = placement->isIdentity() ? IPtr<IZelFeature>(worldProbed)
-                                                  : placedFeature(worldProbed, placement->worldToOwn());
+  const std::optional<ReferenceFeatures> found = referenceFeatures();
+  if (!worldProbed || !store || !found) return nullptr;
+  IZelSubObjectMgr* references = found->manager;
+  const std::optional<ObjectPlacement>& placement = found->placement;
+  IPtr<IZelFeature> own = found->own(worldProbed);
   IZelFeature* probed = own.get();
   // The box of a placed copy may still rest on the points it was fitted to, which stay where they were
   // probed: the centre is taken in the world and placed.

@@ -34,6 +34,14 @@ bool matchReferenceFeature(IZelFeature* probed, ZelString& name);
 // the probed feature has no box, or nothing passes.
 IZelSubObject* bestReferenceMatch(IZelFeature* probed, const std::function<bool(IZelSubObject*)>& taken);
 
+// Whether the host's match test passes the probed feature for the nominal, both in one frame, within the
+// tolerances of the settings; false when the host has no data store or the nominal no match test.
+bool withinMatchTolerances(IZelFeature& nominal, IZelFeature& probed);
+
+// The feature of the reference object that is the nominal (a feature in the world): of its kind, size and
+// place to within the rounding of nominals recreated from one model. Null when there is none.
+IZelSubObject* referenceHolding(IZelFeature* worldNominal);
+
 // Replaces the sub-object's probed points by the collector's result points. True when there were none to
 // show (the source is left as it was); false without a collector or when the sub-object has no source.
 bool fillProbeArraySource(IZelSubObject* subObject, IZelFeatureCollector* collector);

@@ -4,6 +4,7 @@
 
 #include "commands/common/command_readiness.h"
 #include "commands/quick_probe/air_side.h"
+#include "commands/quick_probe/feature_sub_objects.h"
 #include "devices/contracts/plugin.h"
 #include "devices/contracts/plugin_device.h"
 #include "devices/events/acquisition_error.h"
@@ -41,30 +42,6 @@ constexpr const char* kShowProbeKey = "Palpera/Gfx/ShowProbe";
 IZelPlugin* activeHardProbePlugin(IZelPluginService& service) {
   IZelPluginManager* manager = service.getManager(ZelCString(kDevice));
   return manager ? manager->activePlugin() : nullptr;
-}
-
-bool isHidden(IZelSubObject& subObject) {
-  return subObject.displayFlag(IZelSubObject::kHiddenDisplayFlag);
-}
-
-void setVisible(IZelSubObject* subObject, bool visible) {
-  if (subObject) subObject->setDisplayFlag(IZelSubObject::kHiddenDisplayFlag, !visible);
-}
-
-template <class Visit>
-void forEachFeatureSubObject(IZelDocObject* object, Visit&& visit) {
-  auto* subObjects = queryPart<IZelSubObjectMgr>(getFeatureSubObjectMgr(object));
-  for (int32_t i = 0; subObjects && i < subObjects->subObjectCount(); ++i) {
-    if (auto* feature = queryPart<IZelFeatureSubObject>(subObjects->subObjectAt(i))) visit(*feature);
-  }
-}
-
-bool holdsName(IZelDocObject* object, const ZelString& name) {
-  auto* subObjects = queryPart<IZelSubObjectMgr>(getFeatureSubObjectMgr(object));
-  for (int32_t i = 0; subObjects && i < subObjects->subObjectCount(); ++i) {
-    if (subObjects->subObjectAt(i)->name() == name) return true;
-  }
-  return false;
 }
 
 // A probed cylinder or cone turned to run like its nominal: an axis has no side. A plane's normal tells its
@@ -396,35 +373,61 @@ void PalperaQuickProbeCmd::finishEntry(const QuickProbeRecognizer::Entry& entry,
 void PalperaQuickProbeCmd::addProbed(const QuickProbeRecognizer::Entry& entry,
                                      const IPtr<IZelFeature>& feature) {
   const bool matching = isFeatureMatchingEnabled();
-  IPtr<IZelSubObject> match(matching ? bestReferenceMatch(feature.get(),
-                                                          [&](IZelSubObject* reference) {
-                                                            return heldByAnother(entry.index, reference);
-                                                          })
-                                     : nullptr);
+  // One probed feature stands for one nominal: a second probe of it is named apart, and told.
+  IPtr<IZelSubObject>* earlier = probedSubObjects_.find(entry.index);
+  const ZelString earlierName = earlier ? (*earlier)->name() : ZelString();
+  IPtr<IZelSubObject> match(matching && !earlier
+                                ? bestReferenceMatch(feature.get(),
+                                                     [&](IZelSubObject* reference) {
+                                                       return heldByAnother(entry.index, reference);
+                                                     })
+                                : nullptr);
   recognizer_.setProbed(entry.index, feature.get());
   orientAxisLike(*feature, entry.nominal.get());
   IPtr<IZelSubObject> added =
       addFeature(testObject_.get(), feature.get(), match ? match->name() : ZelString(), true);
-  if (added) {
-    probedSubObjects_.set(entry.index, added);
-    fillProbeArraySource(added.get(), entry.collector.get());
+  if (!added) return;
+  fillProbeArraySource(added.get(), entry.collector.get());
+  if (earlier) {
+    reportUserError(tr("%1 is probed again; this probe is added as %2, which no nominal stands for.",
+                       earlierName, added->name()));
+    return;
   }
+  probedSubObjects_.set(entry.index, added);
   if (match) {
     matchedReferences_.set(entry.index, match);
     return;
   }
+  standForNominal(entry, *feature, *added, matching);
+}
+
+void PalperaQuickProbeCmd::standForNominal(const QuickProbeRecognizer::Entry& entry, IZelFeature& feature,
+                                           IZelSubObject& added, bool matching) {
+  // A feature of the reference object that no recreation record ties to its face is its nominal all the
+  // same: never a second one beside it.
+  if (!shownNominals_.find(entry.index)) {
+    if (IZelSubObject* held = referenceHolding(entry.nominal.get()))
+      shownNominals_.set(entry.index, IPtr<IZelSubObject>(held));
+  }
   if (IPtr<IZelSubObject>* own = shownNominals_.find(entry.index)) {
     // Its own nominal is a reference feature the probed one does not match: under a name of its own, so
     // that nothing pairs it with another feature's nominal.
-    if (matching && added)
-      reportUserError(tr("The probed %1 matches no reference feature; it is added as %2.", (*own)->name(),
-                         added->name()));
+    if (matching)
+      reportUserError(
+          tr("The probed %1 matches no reference feature; it is added as %2.", (*own)->name(), added.name()));
     return;
   }
   if (!entry.nominal) return;
+  if (matching && !withinMatchTolerances(*entry.nominal, feature)) {
+    reportUserError(
+        tr("The probed %1 lies beyond the matching tolerances of its nominal; it is added as %1 "
+           "and no nominal is named after it.",
+           added.name()));
+    return;
+  }
   // Under the name the probed feature received, which no reference feature holds, so that the two are seen
   // as one.
-  IPtr<IZelSubObject> nominal = addNominal(entry.nominal.get(), added ? added->name() : ZelString());
+  IPtr<IZelSubObject> nominal = addNominal(entry.nominal.get(), added.name());
   if (!nominal) return;
   shownNominals_.set(entry.index, nominal);
   // Shown from now on while the probe is near it, and hidden again when the command ends, as it was added.
@@ -467,32 +470,9 @@ IPtr<IZelSubObject> PalperaQuickProbeCmd::addNominal(IZelFeature* nominal, const
 
 IPtr<IZelSubObject> PalperaQuickProbeCmd::addFeature(IZelDocObject* object, IZelFeature* feature,
                                                      const ZelString& name, bool visible) {
-  IZelFeatureSubObjectMgr* manager = getFeatureSubObjectMgr(object);
-  auto* subObjects = queryPart<IZelSubObjectMgr>(manager);
-  if (!manager || !subObjects || !feature) return {};
-  IPtr<IZelFeatureSubObject> made;
-  made.takeOwnership(manager->createSubObject(feature));
-  IPtr<IZelSubObject> subObject(queryPart<IZelSubObject>(made.get()));
-  if (!subObject) return {};
-  ZelString given = name;
-  if (given.isEmpty()) given = unheldName(*manager, *feature);
-  if (given.isEmpty()) return {};
-  subObject->setName(given);
-  setVisible(subObject.get(), visible);
-  subObjects->addSubObject(subObject.get());
-  return subObject;
-}
-
-ZelString PalperaQuickProbeCmd::unheldName(IZelFeatureSubObjectMgr& manager, IZelFeature& feature) {
-  SPtr<IZelFeatureTypeFinder> finder;
-  auto* type = queryPart<IZelEntity>(finder ? finder->featureType(&feature) : nullptr);
-  if (!type) return {};
-  ZelString name;
-  do {
-    manager.updateRunningNumber(type->classId());
-    name = tr("%1 %2", type->displayName(), ZelString::number(manager.runningNumber(type->classId())));
-  } while (holdsName(refObject_.get(), name) || holdsName(testObject_.get(), name));
-  return name;
+  return addFeatureSubObject(object, feature, name, visible, [&](const ZelString& given) {
+    return holdsName(refObject_.get(), given) || holdsName(testObject_.get(), given);
+  });
 }
 
 void PalperaQuickProbeCmd::queryInterface(const char* name, void** out, bool) {

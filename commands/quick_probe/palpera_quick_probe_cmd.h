@@ -8,11 +8,13 @@
 // cone runs like its nominal, a feature whose side disagrees with its nominal is refused, one that cannot be
 // made yet keeps its touches; each is named after a matching reference feature when matching is on (one that
 // no other probed feature stands for) and added to "TestObject", else under a name neither object holds; a
-// nominal the reference object does not hold yet is added to it, hidden, under the probed feature's name. The
-// undo key takes back the last touch that no finished feature holds yet, one at a time, down to none. A stop
-// with nothing probed ends the command, and so does a device error, after telling it and how many touches
-// since the last stop go, keeping the features of the earlier stops. Applying finishes the touches since the
-// last stop as a stop would. Every refusal is told to the operator. The probe's points and the probed
+// nominal the reference object does not hold yet is added to it, hidden, under the probed feature's name,
+// unless the probed feature lies beyond the matching tolerances. A feature probed again in the run is named
+// apart from its nominal, and told: one probed feature stands for one nominal. The undo key takes back the
+// last touch that no finished feature holds yet, one at a time, down to none. A stop with nothing probed ends
+// the command, and so does a device error, after telling it and how many touches since the last stop go,
+// keeping the features of the earlier stops. Applying finishes the touches since the last stop as a stop
+// would. Every refusal is told to the operator. The probe's points and the probed
 // features are the world's; the nominals added to the reference object lie in its model's own coordinates,
 // wherever the reference object is placed (by a rotation and a shift; another placement is refused).
 //
@@ -87,9 +89,15 @@ class PalperaQuickProbeCmd : public CompBaseCmd, public IZelHardProbeDataReceive
   // stop, unless there is none (no stop point): then it is let go.
   void finishEntry(const QuickProbeRecognizer::Entry& entry, const std::optional<Vector3>& stop);
   // Adds the feature to the target object under the name of the reference feature it matches, of those no
-  // other nominal holds; unmatched, under a name neither object holds, and its nominal with it unless the
-  // nominal is a reference feature already, which the operator is then told.
+  // other nominal holds; unmatched, under a name neither object holds (standForNominal). A second probe of a
+  // nominal in the run is added under a name neither object holds, and told.
   void addProbed(const QuickProbeRecognizer::Entry& entry, const IPtr<IZelFeature>& feature);
+  // Gives the added feature, matching no reference feature, its nominal: the reference feature of its face
+  // (one the recognizer entered, or one of its kind, size and place), told when matching is on; else its
+  // nominal added under its name, unless matching is on and it lies beyond the matching tolerances, which
+  // is told.
+  void standForNominal(const QuickProbeRecognizer::Entry& entry, IZelFeature& feature, IZelSubObject& added,
+                       bool matching);
   // Whether the reference feature is another index's: its nominal, or the one its probed feature matched.
   bool heldByAnother(int32_t index, IZelSubObject* reference);
   void dropEntry(const QuickProbeRecognizer::Entry& entry);
@@ -102,9 +110,6 @@ class PalperaQuickProbeCmd : public CompBaseCmd, public IZelHardProbeDataReceive
   // cannot add it.
   IPtr<IZelSubObject> addFeature(IZelDocObject* object, IZelFeature* feature, const ZelString& name,
                                  bool visible);
-  // "<type name> <n>" of the feature's type, counted on in the manager past every name either object holds;
-  // empty when the type is unknown.
-  ZelString unheldName(IZelFeatureSubObjectMgr& manager, IZelFeature& feature);
   // A nominal, placed in the world as the recognizer keeps it, added hidden to the reference object in the
   // model's own coordinates.
   IPtr<IZelSubObject> addNominal(IZelFeature* nominal, const ZelString& name);

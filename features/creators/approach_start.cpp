@@ -111,35 +111,57 @@ std::optional<Vector3> meetingPoint(const PointList& touches, std::span<const Ve
   return u * x + v * y + axis * centroid.dot(axis);
 }
 
-// The start about axis, when every approach, seen along it, lies on a line through it: within kMaxLean of
-// the touch's way to the point where their lines meet.
+// Whether every approach, seen along the axis, lies on a line through centre: within kMaxLean of the
+// touch's way to it.
+bool throughAxis(const PointList& touches, std::span<const Vector3> approaches, const Vector3& axis,
+                 const Vector3& centre) {
+  for (size_t i = 0; i < touches.size(); ++i) {
+    const Vector3 toAxis = Vector3::perpendicularPart(centre - touches[i], axis);
+    const Vector3 across = Vector3::perpendicularPart(approaches[i], axis).normalized();
+    if (!(Vector3::cross(toAxis, across).length() <= std::sin(kMaxLean) * toAxis.length())) return false;
+  }
+  return true;
+}
+
+// The start about axis, when every approach lies on a line through it where their lines meet.
 std::optional<ApproachStart> startAbout(const PointList& touches, std::span<const Vector3> approaches,
                                         const Vector3& axis) {
   const std::optional<Vector3> centre = meetingPoint(touches, approaches, axis);
-  if (!centre) return std::nullopt;
+  if (!centre || !throughAxis(touches, approaches, axis, *centre)) return std::nullopt;
   double radii = 0;
-  for (size_t i = 0; i < touches.size(); ++i) {
-    const Vector3 toAxis = Vector3::perpendicularPart(*centre - touches[i], axis);
-    const Vector3 across = Vector3::perpendicularPart(approaches[i], axis).normalized();
-    if (!(Vector3::cross(toAxis, across).length() <= std::sin(kMaxLean) * toAxis.length()))
-      return std::nullopt;
-    radii += toAxis.length();
-  }
+  for (const Vector3& touch : touches) radii += Vector3::perpendicularPart(*centre - touch, axis).length();
   return ApproachStart{axis, *centre, 2 * radii / static_cast<double>(touches.size())};
+}
+
+// The approaches made unit; none when a touch has none (a zero direction) or one is no direction at all.
+// Directions kept in a document may come back rounded off unit length.
+std::optional<std::vector<Vector3>> unitApproaches(const PointList& touches, std::span<const Vector3> given) {
+  if (touches.empty() || given.size() != touches.size()) return std::nullopt;
+  std::vector<Vector3> approaches;
+  for (const Vector3& d : given) {
+    if (!(d.length() > 0.5 && d.length() < 2)) return std::nullopt;
+    approaches.push_back(d.normalized());
+  }
+  return approaches;
 }
 
 }  // namespace
 
 std::optional<ApproachStart> cylinderFromApproaches(const PointList& touches,
                                                     std::span<const Vector3> given) {
-  if (touches.empty() || given.size() != touches.size()) return std::nullopt;
-  // Directions kept in a document may come back rounded off unit length; a zero one is a touch without one.
-  std::vector<Vector3> approaches;
-  for (const Vector3& d : given) {
-    if (!(d.length() > 0.5 && d.length() < 2)) return std::nullopt;
-    approaches.push_back(d.normalized());
-  }
-  const std::optional<Vector3> axis = approachAxis(approaches);
+  const std::optional<std::vector<Vector3>> approaches = unitApproaches(touches, given);
+  if (!approaches) return std::nullopt;
+  const std::optional<Vector3> axis = approachAxis(*approaches);
   if (!axis) return std::nullopt;
-  return startAbout(touches, approaches, *axis);
+  return startAbout(touches, *approaches, *axis);
+}
+
+bool approachesComeInto(const PointList& touches, std::span<const Vector3> given, const Vector3& axis,
+                        const Vector3& axisPoint) {
+  const std::optional<std::vector<Vector3>> approaches = unitApproaches(touches, given);
+  const std::optional<Vector3> unit = axis.length() > 0 ? std::optional(axis.normalized()) : std::nullopt;
+  if (!approaches || !unit) return false;
+  const double slant = sharedSlant(*approaches, *unit);
+  return std::fabs(slant) <= kMaxSlant && leanWithin(*approaches, *unit, slant) &&
+         throughAxis(touches, *approaches, *unit, axisPoint);
 }

@@ -26,3 +26,10 @@ struct ApproachStart {
 // other by chance.
 std::optional<ApproachStart> cylinderFromApproaches(const PointList& touches,
                                                     std::span<const Vector3> approaches);
+
+// Whether the approaches (as above, one per touch) come into the cylinder about the axis through axisPoint:
+// each within 10 degrees of the slant they share off square to it, at most 60 degrees, and on a line through
+// it. Travels that tell a start yet lean off the cylinder the touches fit best say the touches scatter
+// beyond what they can tell apart.
+bool approachesComeInto(const PointList& touches, std::span<const Vector3> approaches, const Vector3& axis,
+                        const Vector3& axisPoint);

@@ -6,24 +6,23 @@
 
 namespace cylinder {
 
-void InitialValueUtil::setStart(const Vector3& axis, const Vector3& centre, double diameter, bool byTravels) {
+void InitialValueUtil::setStart(const Vector3& axis, const Vector3& centre, double diameter) {
   // Equal ring centres give a zero axis, and a nonsense start could lead the fit to a wrong cylinder.
   if (!(axis.squaredLength() > 0.0) || !(diameter > 0.0)) return;
-  start_ = Start{axis, centre, diameter, byTravels};
+  start_ = Start{axis, centre, diameter};
 }
 
 void InitialValueUtil::apply(IZelFeatureFitter& fitter) const {
   if (start_) {
     setHints(fitter,
              {{u"<Axis>", start_->axis}, {u"<Center>", start_->centre}, {u"<Diameter>", start_->diameter}});
-    if (start_->byTravels) setIntHint(fitter, u"<AxisFromTravels>", 1);
   }
   setMaxPtEAx(fitter);
 }
 
 void FreeInitialValueUtil::compute(const PointList& points) {
   if (const std::optional<ApproachStart> told = cylinderFromApproaches(points, approaches_)) {
-    setStart(told->axis, told->centre, told->diameter, true);
+    setStart(told->axis, told->centre, told->diameter);
     return;
   }
   std::optional<RingCircles> rings = fitProbingRings(points);

@@ -18,19 +18,17 @@ class InitialValueUtil {
  public:
   virtual ~InitialValueUtil() = default;
   virtual void compute(const PointList& points) = 0;
-  // "<Axis>", "<Center>" and "<Diameter>" when all three were estimated, with "<AxisFromTravels>" = 1 when
-  // the touches' travels told the axis; "<MaxPtEAx>" = 0 in every case.
+  // "<Axis>", "<Center>" and "<Diameter>" when all three were estimated; "<MaxPtEAx>" = 0 in every case.
   void apply(IZelFeatureFitter& fitter) const;
 
  protected:
-  void setStart(const Vector3& axis, const Vector3& centre, double diameter, bool byTravels = false);
+  void setStart(const Vector3& axis, const Vector3& centre, double diameter);
 
  private:
   struct Start {
     Vector3 axis;
     Vector3 centre;
     double diameter;
-    bool byTravels;
   };
   std::optional<Start> start_;
 };

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "features/creators/approach_start.h"
 #include "features/creators/axial_estimates.h"
 #include "features/creators/creator_parameter_keys.h"
 #include "features/creators/cylinder_initial_values.h"
@@ -138,7 +139,16 @@ IPtr<IZelFeature> HardProbeCylinderCreator::buildFeature() {
   const PointList travelled = approaches ? pointsOf(*approaches) : PointList();
   cylinder::FreeInitialValueUtil start(travelled);
   start.compute(probing->sampled);
-  return finishCylinder(fit(probing->sampled, axialFitSetUp("IZelCylinder", start, nullptr)), *probing);
+  IPtr<IZelFeature> fitted = fit(probing->sampled, axialFitSetUp("IZelCylinder", start, nullptr));
+  auto* cylinder = queryPart<IZelCylinder>(fitted.get());
+  // The travels only ever break a tie the touches leave; where they tell an axis and the touches fit
+  // another best, the touches and their travels disagree beyond what the probe's scatter explains.
+  if (cylinder && cylinderFromApproaches(probing->sampled, travelled) &&
+      !approachesComeInto(probing->sampled, travelled, cylinder->axisDirection(), cylinder->axisPoint()))
+    return refuse(
+        tr("the touches fit best a cylinder that their travels do not come into: they scatter beyond the "
+           "stated probing error, or a touch slid along the wall; probe them again"));
+  return finishCylinder(fitted, *probing);
 }
 
 IPtr<IZelFeature> HardProbeConstrainedCylinderCreator::buildFeature() {

@@ -81,9 +81,7 @@ std::optional<fitting::CylinderSeed> HostCylinderFitter::seed() const {
   auto* center = parameter<IZelVectorValue>(u"<Center>");
   auto* diameter = parameter<IZelDoubleValue>(u"<Diameter>");
   if (!axis || !center || !diameter) return std::nullopt;
-  auto* byTravels = parameter<IZelIntValue>(u"<AxisFromTravels>");
-  return fitting::CylinderSeed{toEigen(axis->value()), toEigen(center->value()), diameter->value(),
-                               byTravels && byTravels->value() != 0};
+  return fitting::CylinderSeed{toEigen(axis->value()), toEigen(center->value()), diameter->value()};
 }
 
 IPtr<IZelFeature> HostCylinderFitter::fitFeature() {

@@ -9,8 +9,8 @@
 // - Sphere.
 // - Arc: a full circle, in space or, given "<WorkPlane>", in that plane, its normal the plane's.
 // - Cylinder: between the points' axial extent; "<Axis>", "<Center>" and "<Diameter>" together are a start
-//   beside the fit's own ("<AxisFromTravels>" not 0: the touches' travels told its axis), and "<Constraint>"
-//   holds the axis parallel to a direction.
+//   beside the fit's own, whose axis breaks a tie between cylinders the touches fit as well as each other,
+//   and "<Constraint>" holds the axis parallel to a direction.
 // - Cone: from its narrow end A to its wide end B; "<CenterFrom>", "<CenterTo>", "<DiameterFrom>" and
 //   "<DiameterTo>" together are a start beside the fit's own, and "<Constraint>" holds the axis parallel.
 // - Parallel planes: one plane through each of the two groups "<Selection>" gives, the normal from the

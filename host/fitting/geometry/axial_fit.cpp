@@ -98,12 +98,11 @@ std::optional<Eigen::Vector3d> ringsAxis(const Points<3>& points) {
 }
 
 // The axis the caller's seed gives, else the touches' order, in the points' own frame.
-std::optional<ToldAxis> toldAxis(const Points<3>& own, const std::optional<AxialSurface>& seed,
-                                 bool seedByTravels) {
-  if (seed) return ToldAxis{seed->axis, seedByTravels};
+std::optional<ToldAxis> toldAxis(const Points<3>& own, const std::optional<AxialSurface>& seed) {
+  if (seed) return ToldAxis{seed->axis, seed};
   const std::optional<Eigen::Vector3d> rings = ringsAxis(own);
   if (!rings) return std::nullopt;
-  return ToldAxis{*rings};
+  return ToldAxis{*rings, std::nullopt};
 }
 
 // Why a surface the touches do not determine is refused, when they do not.
@@ -133,8 +132,7 @@ FitResult<AxialFit> fitNormalized(NormalizedPoints points, AxialFreedom freedom,
 }  // namespace
 
 FitResult<AxialFit> fitAxialSurface(std::span<const Eigen::Vector3d> points, bool withSlope,
-                                    const std::optional<AxialSurface>& inputSeed, double scatter,
-                                    bool seedByTravels) {
+                                    const std::optional<AxialSurface>& inputSeed, double scatter) {
   if (!(std::isfinite(scatter) && scatter >= 0.0)) return FitFailure{"the points' scatter is not a length"};
   const AxialFreedom freedom{true, withSlope};
   auto normalized = normalizePoints(points, AxialSurfaceModel::parameterCount(freedom));
@@ -155,8 +153,7 @@ FitResult<AxialFit> fitAxialSurface(std::span<const Eigen::Vector3d> points, boo
   auto lowest = lowestSurface(own, freedom, starts, shape);
   const std::optional<AxialSurface> fitted = lowest ? std::optional(*lowest) : std::nullopt;
   const double ownScatter = scatter / normalized->scale;
-  const AxisChoice choice =
-      chooseAxis(own, freedom, fitted, search, ownScatter, toldAxis(own, seed, seedByTravels));
+  const AxisChoice choice = chooseAxis(own, freedom, fitted, search, ownScatter, toldAxis(own, seed));
   if (choice.rivalled) {
     return FitFailure{std::string("the points fit ") + shape +
                       "s along distinct axes equally well, so they do not determine its axis: spread the "

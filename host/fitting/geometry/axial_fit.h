@@ -19,13 +19,12 @@ struct AxialFit {
 };
 
 // Free axis. Starts from the axis search and from inputSeed (in input units) when there is one; the lowest
-// minimum wins. seedByTravels: the seed's axis is the one the touches' travels tell (see ToldAxis). Refuses
+// minimum wins, and the seed's axis breaks only a tie (see chooseAxis). Refuses
 // points on a line or in a plane, which leave the axis undetermined, and points that another minimum along a
 // distinct axis fits as well, to within what points that scatter by scatter (input units, one standard
 // deviation) tell apart.
 FitResult<AxialFit> fitAxialSurface(std::span<const Eigen::Vector3d> points, bool withSlope,
-                                    const std::optional<AxialSurface>& inputSeed, double scatter,
-                                    bool seedByTravels = false);
+                                    const std::optional<AxialSurface>& inputSeed, double scatter);
 
 // Axis parallel to direction, exactly, and in its sense. Refuses a direction that is zero or not finite,
 // points whose projections across the axis lie on a line and, for a cone, points all at one height.

@@ -16,11 +16,14 @@ namespace {
 // Sums of squares that differ by less than this many standard deviations of a point, squared, are no
 // evidence for either shape: three make a chance tie as unlikely as about three in a thousand.
 constexpr double kResolvedDeviations = 3.0;
-// Against the touches' own word on the axis, only a minimum this many deviations better counts: the best of
-// several exact rivals absorbs the touches' scatter better than the minimum along the word, and a probe may
-// scatter twice what is stated; at six, one run in a few hundred of two rings of three on a bolt hole would
-// still be refused.
-constexpr double kToldDeviations = 8.0;
+// Where rivals tie, a seed may pick a minimum up to this many deviations worse than the lowest: the best of
+// several rivals through the same touches absorbs more of their scatter than any one minimum does, while a
+// touch five deviations off an exact cylinder is no tie.
+constexpr double kSeedDeviations = 4.0;
+// The rings the touches were taken in are the touches' own word, and may pick one up to this many: two rings
+// of three on a bolt hole, at twice the stated scatter, leave the hole's own cylinder beyond four deviations
+// in one run of a hundred, the rivals across it passing exactly through all six.
+constexpr double kRingsDeviations = 8.0;
 // Two minima whose RMS distances to the points differ by less than this, in normalized units, are tied to
 // rounding: six touches on two stacked rings of three lie exactly on the bore and on cylinders across it.
 constexpr double kTiedResidual = 1e-9;
@@ -30,11 +33,15 @@ constexpr double kSampleSlack = 16.0;
 // Axes closer than this many standard deviations of the fitted tilt are one minimum seen through the
 // touches' scatter, not two answers.
 constexpr double kSameAxisDeviations = 3.0;
-// The touches' own word on the axis picks one of minima that fit as well only when that one lies within this
-// angle of it (cosine) and every other lies further: about 5 degrees for a seed or rings; about 10 for
-// travels, which lean a few degrees off their normals and are off by as much, while the minima they tell
-// apart (bolt-hole touches at six heights fit a cylinder some twenty degrees off) lie further.
-constexpr double kToldAxisCosine = 0.996, kTravelAxisCosine = 0.985;
+// The touches' own word on the axis picks one of minima that fit as well only when it lies clearly nearer
+// that one's axis than any rival's: within kWordWindow of it, and every rival at least kWordMargin further
+// off. Travels into a wall lean a few degrees off its normal, and their axis is off by about as much; rivals
+// nearer each other than the margin are refused rather than picked by a few degrees of an operator's hand.
+constexpr double kWordWindow = 5.0 * std::numbers::pi / 180.0;
+constexpr double kWordMargin = 5.0 * std::numbers::pi / 180.0;
+// A seed's radius within this fraction of a minimum's: a start from the travels takes its size from where
+// they meet, to a fraction of a per cent; rivals through the same touches differ by some per cent.
+constexpr double kSeedSize = 0.04;
 
 // Sums of squares closer than this are tied: deviations resolved apart, squared, and rounding.
 double tieAt(double resolved, Eigen::Index count) {
@@ -117,32 +124,41 @@ double axialSpan(const Points<3>& points, const AxialSurface& surface) {
   return high - low;
 }
 
-// Whether the surface's axis lies along the word (its sense aside).
-bool along(const AxialSurface& surface, const ToldAxis& told) {
-  return std::abs(surface.axis.dot(told.direction)) > (told.byTravels ? kTravelAxisCosine : kToldAxisCosine);
+// The angle between the surface's axis and the word's, their senses aside.
+double angleOff(const AxialSurface& surface, const ToldAxis& told) {
+  return std::atan2(surface.axis.cross(told.direction).norm(), std::abs(surface.axis.dot(told.direction)));
 }
 
-// The one of rivals that the touches' own word on the axis picks: the only one along told, when the others
-// lie clearly off it and are not rivals of it in turn.
-std::optional<Candidate> toldApart(const Points<3>& points, AxialFreedom freedom,
-                                   const std::vector<Candidate>& rivalling, const ToldAxis& told,
-                                   double scatter) {
-  std::vector<Candidate> alongTold;
-  for (const Candidate& c : rivalling) {
-    if (along(c.surface, told)) alongTold.push_back(c);
+// Whether the word says as much of the candidate as of its axis: a seed is a whole cylinder, and names the
+// one within kSeedSize of its radius; the rings' word holds where the touches spread along it no wider
+// than along any other (rings of three about an axis across a hub tell that axis as clearly as the hub's).
+bool wordFits(const Points<3>& points, const Candidate& picked, const std::vector<Candidate>& tied,
+              const ToldAxis& told) {
+  if (told.seed) {
+    // The seed's radius level with the candidate's point, as a cone's changes along its axis.
+    const AxialSurface& seed = *told.seed;
+    const double radius =
+        seed.radius + (picked.surface.point - seed.point).dot(seed.axis) * std::tan(seed.slope);
+    return std::abs(picked.surface.radius - radius) <= kSeedSize * std::abs(radius);
   }
-  if (alongTold.empty() || alongTold.size() == rivalling.size() ||
-      anyRivals(points, freedom, alongTold, scatter)) {
-    return std::nullopt;
-  }
-  const Candidate picked =
-      *std::min_element(alongTold.begin(), alongTold.end(),
-                        [](const auto& a, const auto& b) { return a.sumOfSquares < b.sumOfSquares; });
-  if (told.byTravels) return picked;
-  const bool leastSpread = std::all_of(rivalling.begin(), rivalling.end(), [&](const Candidate& c) {
+  return std::all_of(tied.begin(), tied.end(), [&](const Candidate& c) {
     return axialSpan(points, picked.surface) <= axialSpan(points, c.surface);
   });
-  if (!leastSpread) return std::nullopt;
+}
+
+// The one of tied minima that the touches' own word on the axis picks: the nearest it, within kWordWindow,
+// when every rival of it lies kWordMargin further off and the word fits it (wordFits).
+std::optional<Candidate> toldApart(const Points<3>& points, AxialFreedom freedom,
+                                   const std::vector<Candidate>& tied, const ToldAxis& told, double scatter) {
+  const Candidate& picked = *std::min_element(tied.begin(), tied.end(), [&](const auto& a, const auto& b) {
+    return angleOff(a.surface, told) < angleOff(b.surface, told);
+  });
+  const double off = angleOff(picked.surface, told);
+  if (!(off <= kWordWindow)) return std::nullopt;
+  const bool clearlyNearest = std::all_of(tied.begin(), tied.end(), [&](const Candidate& c) {
+    return !rivals(points, freedom, picked, c, scatter) || angleOff(c.surface, told) >= off + kWordMargin;
+  });
+  if (!clearlyNearest || !wordFits(points, picked, tied, told)) return std::nullopt;
   return picked;
 }
 
@@ -152,8 +168,9 @@ AxisChoice chooseAxis(const Points<3>& points, AxialFreedom freedom,
                       const std::optional<AxialSurface>& fitted, const AxialSearch& search, double scatter,
                       const std::optional<ToldAxis>& toldAxis) {
   const double tie = tieAt(kResolvedDeviations * scatter, points.cols());
-  const double toldTie = toldAxis ? tieAt(kToldDeviations * scatter, points.cols()) : tie;
-  std::vector<Candidate> candidates = refinedValleys(points, freedom, search, fitted, toldTie);
+  const double wordTie =
+      toldAxis ? tieAt((toldAxis->seed ? kSeedDeviations : kRingsDeviations) * scatter, points.cols()) : tie;
+  std::vector<Candidate> candidates = refinedValleys(points, freedom, search, fitted, wordTie);
   if (fitted) candidates.push_back({*fitted, sumOfSquares(points, *fitted)});
   if (candidates.empty()) return {};
   const auto lowestPlace =
@@ -170,10 +187,10 @@ AxisChoice chooseAxis(const Points<3>& points, AxialFreedom freedom,
   };
   const std::vector<Candidate> tied = within(tie);
   const bool rivalled = anyRivals(points, freedom, tied, scatter);
-  // The touches' word picks among minima that fit as well as it allows, where they are rivals or where the
-  // lowest lies off it.
-  if (toldAxis && (rivalled || !along(lowest.surface, *toldAxis))) {
-    if (const auto told = toldApart(points, freedom, within(toldTie), *toldAxis, scatter)) {
+  // The touches' word only breaks a tie between rivals: where the touches tell one minimum from the others,
+  // theirs is the answer, wherever the word points.
+  if (toldAxis && rivalled) {
+    if (const auto told = toldApart(points, freedom, within(wordTie), *toldAxis, scatter)) {
       const bool toldIsFitted =
           fitted && told->surface.axis == fitted->axis && told->surface.point == fitted->point;
       return {told->surface, false, toldIsFitted};

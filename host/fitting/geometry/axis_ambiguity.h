@@ -17,18 +17,16 @@ namespace fitting::detail {
 // fit as well when their sums of squares lie within (3 scatter)^2 of each other, or are tied to rounding. A
 // point scatters about the surface with a standard deviation of scatter (normalized units); sums of squares
 // closer than three such deviations are not told apart, and neither are axes closer than three standard
-// deviations of the tilt that scatter leaves (see axialUncertainty): those are one minimum. Of minima that
-// fit as well, the one along toldAxis, the touches' own word on the axis (its sense aside), is kept when
-// every other lies clearly off it. The same points in any pose give the same answer.
-// The touches' own word on the axis: the axis their travels tell (the ball's way into each touch lies near
-// the surface's normal), a caller's seed (a nominal, or the rings a creator found) or the rings the touches
-// were taken in. Travels tell an axis to within some degrees and never one across the feature. Rings can
-// mislead (touches taken around a hub at alternate heights form rings of three about an axis across it), so
-// a seed's or the rings' word holds only within about 5 degrees, and where the touches spread no wider
-// along it than along any other.
+// deviations of the tilt that scatter leaves (see axialUncertainty): those are one minimum. Of rivals that
+// fit as well, the one toldAxis lies clearly nearest (within 5 degrees, every other rival at least 5 degrees
+// further off) is kept, where a seed's radius lies within 4 per cent of its, or the touches spread along the
+// rings' axis no wider than along any other; a minimum that fits worse than the lowest beyond four
+// deviations (eight for the rings, the touches' own order) is never kept. The same points in any pose give
+// the same answer. The touches' own word on the axis: a caller's seed (a nominal, or the start a creator
+// estimated from the touches' rings or travels) or the rings the touches were taken in.
 struct ToldAxis {
   Eigen::Vector3d direction;
-  bool byTravels = false;
+  std::optional<AxialSurface> seed;  // a seed's whole surface; none for the rings
 };
 
 struct AxisChoice {

@@ -32,8 +32,7 @@ FitResult<Cylinder> toCylinder(const detail::AxialFit& fit, const Eigen::Vector3
 
 FitResult<Cylinder> fitCylinder(std::span<const Eigen::Vector3d> points,
                                 const std::optional<CylinderSeed>& seed, double scatter) {
-  const auto fit =
-      detail::fitAxialSurface(points, false, seedSurface(seed), scatter, seed && seed->axisByTravels);
+  const auto fit = detail::fitAxialSurface(points, false, seedSurface(seed), scatter);
   if (!fit) return fit.failure();
   return toCylinder(*fit, detail::canonicalDirection(fit->surface.axis));
 }

@@ -16,9 +16,6 @@ struct CylinderSeed {
   Eigen::Vector3d axisDirection;
   Eigen::Vector3d pointOnAxis;
   double diameter;
-  // The axis is the one the ball's travels into the touches tell: of cylinders the touches fit as well as
-  // each other, the one within about 10 degrees of it is kept (fitting.h).
-  bool axisByTravels = false;
 };
 
 // The cylinder minimising the squared distances, its axis in the canonical sense. No result for fewer than 5

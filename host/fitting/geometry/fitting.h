@@ -28,10 +28,10 @@
 // one minimum seen through the scatter). Of places that fit as well, the touches' own word picks one: the
 // seed's axis (a nominal, or what a creator estimated), else the axis of their first three and last three
 // when those lie on two parallel rings about one axis (an operator's two rings of three lie exactly on
-// cylinders across the bore too); a place within about 5 degrees of it is kept unless another fits better
-// by more than 8 scatter or lies as near, and the touches spread along it no wider than along any other. A
-// cylinder seed whose axis the ball's travels into the touches told (CylinderSeed::axisByTravels) picks the
-// place within about 10 degrees of it, however the touches spread.
+// cylinders across the bore too). The word only breaks a tie: it keeps the place within 5 degrees of it when
+// every other place along a distinct axis lies at least 5 degrees further off, and the touches spread along
+// it no wider than along any other; a place fitting worse than the best beyond the scatter is never kept,
+// and a tie the word cannot break is refused.
 //
 // Determination: with a scatter above zero, a free-axis cylinder or cone is made only when the uncertainty
 // that scatter leaves in it (the covariance scatter^2 (J^T J)^-1 of the fit's own Jacobian J at the minimum,

@@ -23,6 +23,7 @@
 #include "framework/object/query_part.h"
 #include "framework/registrations/registered_classes.h"
 #include "host/cad/cad_model.h"
+#include "host/document/features/host_cylinder.h"
 #include "host/document/host_doc_object.h"
 #include "host/document/parameters/host_bit_vector_array.h"
 #include "host/document/parameters/host_parameter_table.h"
@@ -82,7 +83,7 @@ class QuickProbeCmdTest : public HardProbeTest {
     ASSERT_TRUE(command_);
     command_->setContext(static_cast<IComponentCommandContainerV2*>(&container_));
     const bool activated = command_->activate();
-    ASSERT_EQ(errors(), std::u16string());
+    ASSERT_EQ(errorsButRepeats(), std::u16string());
     ASSERT_TRUE(activated);
     device_->deliver<IZelHardProbeDataReceiver>(
         [](IZelHardProbeDataReceiver* r) { r->setProbeRadius(kProbeRadius); });
@@ -104,6 +105,15 @@ class QuickProbeCmdTest : public HardProbeTest {
   std::u16string errors() {
     std::u16string all;
     for (const RecordingErrorService::Report& report : host_.core().errors().reports()) all += report.message;
+    return all;
+  }
+  // Every report but those that tell a probe again of a feature already named.
+  std::u16string errorsButRepeats() {
+    std::u16string all;
+    for (const RecordingErrorService::Report& report : host_.core().errors().reports()) {
+      if (report.message.find(u" is probed again; this probe is added as ") == std::u16string::npos)
+        all += report.message;
+    }
     return all;
   }
   IZelSubObjectMgr* subObjects(const char16_t* object) {
@@ -862,7 +872,8 @@ TEST_F(QuickProbeSidesTest, OneStopFinishesPlanesABoreAndABossEachTowardsItsOwnM
       probeAll({placed(onTopFace()), placed(inBore()), placed(onSideFace()), placed(aroundBoss()),
                 placed(onBossTop())},
                Matrix4x4::transformPoint(pose, c.stop));
-      EXPECT_EQ(errors(), std::u16string());
+      // Each stop probes the same faces again: told, and named apart.
+      EXPECT_EQ(errorsButRepeats(), std::u16string());
       // Each plane in the part's own coordinates: its normal and its centre.
       std::map<std::string, std::pair<Vector3, Vector3>> planes;
       std::vector<double> radii;
@@ -1261,3 +1272,97 @@ TEST_F(QuickProbePlacedTest, ATouchThatNoFeatureTakesIsToldAndNotKept) {
     }
   }
 }
+
+// One probed feature stands for one nominal, with matching on, the part placed: a second probe of the bore
+// is named apart from it; a bore probed with its axis beyond the matching's 5 degrees is named after no
+// nominal; a reference feature of the bore that no recreation record ties to its face is its nominal, and
+// no second nominal of it is added. Each is told.
+// What RefObject holds before the run, made by hand: nothing, the bore as "Bore", or a cylinder elsewhere
+// under the first name a probed cylinder would take.
+enum class Held { kNothing, kBore, kOtherAsCylinder1 };
+
+struct OneNominalCase {
+  const char* what;
+  Held held;
+  double tilt;  // degrees the probed axis leans off the bore's
+  int probes;
+  std::vector<std::u16string> probed, nominals;
+  const char16_t* told;
+};
+
+void PrintTo(const OneNominalCase& c, std::ostream* out) {
+  *out << c.what;
+}
+
+class QuickProbeOneNominalTest : public QuickProbePlacedTest,
+                                 public testing::WithParamInterface<OneNominalCase> {};
+
+TEST_P(QuickProbeOneNominalTest, EachNominalStandsForOneProbedFeatureWithinTheMatchingTolerances) {
+  const OneNominalCase& c = GetParam();
+  load("plate-bore");
+  const Matrix4x4 pose = placedPose();
+  ASSERT_TRUE(reference_->setTransform(pose.m));
+  host_.core().dataStore().setInt(nullptr, "Palpera/FeatureMatching/Enable", 1);
+  if (c.held != Held::kNothing) {
+    const bool bore = c.held == Held::kBore;
+    const Vector3 foot = bore ? Vector3{0.05, 0.04, 0} : Vector3{0.02, 0.02, 0};
+    IPtr<HostCylinder> cylinder(new HostCylinder);
+    ASSERT_TRUE(cylinder->redefine(foot, foot + Vector3{0, 0, 0.01}, bore ? 0.01 : 0.003, {1, 0, 0}, nullptr,
+                                   nullptr, nullptr));
+    IPtr<IZelFeatureSubObject> made;
+    made.takeOwnership(getFeatureSubObjectMgr(reference_.get())->createSubObject(cylinder.get()));
+    made->setName(ZelString(bore ? u"Bore" : u"Cylinder 1"));
+    subObjects(u"RefObject")->addSubObject(made.get());
+  }
+  start();
+  // Ball centres on the bore's wall leaning about x through its middle, at three heights.
+  const double lean = c.tilt * std::numbers::pi / 180;
+  const Vector3 middle{0.05, 0.04, 0.005}, axis{0, -std::sin(lean), std::cos(lean)}, across{1, 0, 0};
+  const Vector3 side = Vector3::cross(axis, across);
+  for (int probe = 0; probe < c.probes; ++probe) {
+    int touch = 0;
+    for (const double degrees : {20.0, 60.0, 100.0, 200.0, 250.0, 300.0}) {
+      const double a = degrees * std::numbers::pi / 180, height = 0.0015 * (touch++ % 3 - 1);
+      sample(Matrix4x4::transformPoint(
+          pose,
+          middle + (across * std::cos(a) + side * std::sin(a)) * (0.01 - kProbeRadius) + axis * height));
+    }
+    stop(Matrix4x4::transformPoint(pose, middle));
+  }
+  end();
+  EXPECT_EQ(names(u"TestObject"), c.probed);
+  EXPECT_EQ(names(u"RefObject"), c.nominals);
+  EXPECT_EQ(errors(), c.told);
+}
+
+using Names = std::vector<std::u16string>;
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, QuickProbeOneNominalTest,
+    testing::Values(
+        // clang-format off
+        OneNominalCase{"probed twice", Held::kNothing, 0, 2, Names{u"Cylinder 1", u"Cylinder 2"},
+                       Names{u"Cylinder 1"},
+                       u"Cylinder 1 is probed again; this probe is added as Cylinder 2, which no nominal "
+                       u"stands for."},
+        OneNominalCase{"7 degrees off", Held::kNothing, 7, 1, Names{u"Cylinder 1"}, Names{},
+                       u"The probed Cylinder 1 lies beyond the matching tolerances of its nominal; it is "
+                       u"added as Cylinder 1 and no nominal is named after it."},
+        OneNominalCase{"4 degrees off", Held::kNothing, 4, 1, Names{u"Cylinder 1"}, Names{u"Cylinder 1"},
+                       u""},
+        OneNominalCase{"held", Held::kBore, 0, 1, Names{u"Bore"}, Names{u"Bore"}, u""},
+        OneNominalCase{"held, 7 degrees off", Held::kBore, 7, 1, Names{u"Cylinder 1"}, Names{u"Bore"},
+                       u"The probed Bore matches no reference feature; it is added as Cylinder 1."},
+        OneNominalCase{"held, probed twice", Held::kBore, 0, 2, Names{u"Bore", u"Cylinder 1"},
+                       Names{u"Bore"},
+                       u"Bore is probed again; this probe is added as Cylinder 1, which no nominal stands "
+                       u"for."},
+        OneNominalCase{"another cylinder under the first name", Held::kOtherAsCylinder1, 0, 1,
+                       Names{u"Cylinder 2"}, Names{u"Cylinder 1", u"Cylinder 2"}, u""}),
+    // clang-format on
+    [](const testing::TestParamInfo<OneNominalCase>& info) {
+      std::string name;
+      for (const char ch : std::string(info.param.what))
+        if (std::isalnum(static_cast<unsigned char>(ch))) name += ch;
+      return name;
+    });

@@ -122,7 +122,7 @@ TEST_F(PlacedReference, ATargetPointAndParallelPlanesMatchTheirReferenceFeatures
 // their size: of the reference features the host's test passes, the nearest in size gives the name, however
 // far off it is (a bore 1.2 mm over size is still that bore), and of one place and one size the first.
 TEST_F(PlacedReference, TheReferenceFeatureNearestInSizeIsTheMatchWithoutABound) {
-  enum class Kind { cylinder, cone, slotLength, slotWidth, parallelPlanes };
+  enum class Kind { cylinder, cone, slotLength, slotWidth, parallelPlanes, circle };
   struct Case {
     Kind kind;
     double probed, nearest, other;  // sizes (the cone's in degrees): the probed one's and two references'
@@ -133,7 +133,8 @@ TEST_F(PlacedReference, TheReferenceFeatureNearestInSizeIsTheMatchWithoutABound)
                         {Kind::slotLength, .042, .0432, .03},
                         {Kind::slotWidth, .012, .0108, .0135},
                         {Kind::parallelPlanes, .02, .0212, .022},
-                        {Kind::parallelPlanes, .02, .0188, .0175}};
+                        {Kind::parallelPlanes, .02, .0188, .0175},
+                        {Kind::circle, .01, .0104, .0125}};
   const Vector3 base{.05, .02, 0}, top{.05, .02, .02}, across{1, 0, 0};
   // The feature of the kind and size, in the world (place false) or in the reference object's coordinates.
   const auto feature = [&](Kind kind, double size, bool place) -> IPtr<IZelFeature> {
@@ -149,6 +150,13 @@ TEST_F(PlacedReference, TheReferenceFeatureNearestInSizeIsTheMatchWithoutABound)
       EXPECT_TRUE(
           cone->redefine(a, b, .01, .01 + .02 * std::tan(size * kDegree), x, nullptr, nullptr, nullptr));
       return IPtr<IZelFeature>(queryPart<IZelFeature>(cone.get()));
+    }
+    if (kind == Kind::circle) {
+      IPtr<IZelArc> circle = made<IZelArc>();
+      circle->setCenter(a);
+      EXPECT_TRUE(circle->setNormal(b - a));
+      circle->setRadius(size);
+      return IPtr<IZelFeature>(queryPart<IZelFeature>(circle.get()));
     }
     if (kind == Kind::parallelPlanes) {
       IPtr<IZelParallelPlanes> planes = made<IZelParallelPlanes>();

@@ -155,9 +155,11 @@ TEST(AwkwardTouchesScript, UndoTakesBackTheLastTouchInQuickProbeAndSinglePointCa
   const std::string plane = "\tnormal (0, 0, 1)\tcreator a8891a8a-641b-465b-873d-1057abb60795\tpoints 3\n";
   EXPECT_NE(
       quickOutput.find("Point\tFeature Object\n\tPlane\tPlane 1\tvisible\tcentre (0.05, 0.0283333, 0.01)" +
-                       plane + "\tPlane\tPlane 1\tvisible\tcentre (0.06, 0.0333333, 0.01)" + plane),
+                       plane + "\tPlane\tPlane 2\tvisible\tcentre (0.06, 0.0333333, 0.01)" + plane),
       std::string::npos)
       << quickOutput;
+  // The top face probed again is named apart from its nominal's first probe, and told.
+  EXPECT_NE(quickOutput.find("Plane 1 is probed again; this probe is added as Plane 2"), std::string::npos);
 
   const std::string capture = session("plate-bore", 0.002) +
                               "set Palpera/ProbeCapture/Mode 0\nset Palpera/ProbeCapture/VirtualCamera 0\n"
