@@ -4,7 +4,8 @@
 // side or beyond the ends; balls of 2 and 6 mm; three poses. Whatever the hand did, the feature is made
 // right or refused saying where to stop, never a diameter off; a stop level with the touches on the free
 // side, or a touch brought straight in past the ball's reach, always makes it, unless the fit finds the
-// touches settle no one axis.
+// touches settle no one axis. "Quick Probe" of the example parts' boss and bore, in the same ways, makes
+// them right or refuses them: the faces under the touches give the side.
 
 #include <gtest/gtest.h>
 
@@ -119,9 +120,13 @@ void touchWall(Hand& hand, ArmEvents& arm, bool& tells, const Wall& wall, Way wa
 struct Kind {
   const char *feature, *collector;
   bool boss, circle;
+  // "Quick Probe" of the example part's boss or bore, whose faces give the feature; else "Hard Probe
+  // Features" of a wall of random size.
+  const char* quickProbePart = nullptr;
 };
 const Kind kBoss{"Cylinder", "Cylinder", true, false}, kBore{"Cylinder", "Cylinder", false, false},
-    kCircle{"Arc", "Circle", false, true};
+    kCircle{"Arc", "Circle", false, true}, kQuickBoss{"Cylinder", "Cylinder", true, false, "plate-boss"},
+    kQuickBore{"Cylinder", "Cylinder", false, false, "plate-bore"};
 
 struct Probed {
   std::string nominal;
@@ -132,9 +137,11 @@ struct Probed {
 Probed probe(std::mt19937& random, const Kind& kind, double radius, ArmEvents& arm) {
   Hand hand{random, 0};
   hand.step = hand.uniform(20e-3, 200e-3) / hand.uniform(20, 50);
-  const double wallRadius =
-      kind.boss ? hand.uniform(1.5e-3, 15e-3) : hand.uniform(std::max(4e-3, radius + 1e-3), 15e-3);
-  const double height = kind.boss ? hand.uniform(6e-3, 15e-3) : kTop;
+  // The example parts' boss is 15 mm in radius and high, their bore 10 mm in radius.
+  const double wallRadius = kind.quickProbePart ? (kind.boss ? 15e-3 : 10e-3)
+                            : kind.boss         ? hand.uniform(1.5e-3, 15e-3)
+                                                : hand.uniform(std::max(4e-3, radius + 1e-3), 15e-3);
+  const double height = kind.quickProbePart ? 15e-3 : kind.boss ? hand.uniform(6e-3, 15e-3) : kTop;
   Wall wall{kind.boss, kind.boss ? wallRadius + radius : wallRadius - radius, 0, 0};
   wall.low = kind.boss ? kTop + radius + 5e-4 : (kind.circle ? kTop - 3e-3 : 1e-3);
   wall.high = kind.boss ? kTop + height - 3e-4 : kTop - 3e-4;
@@ -183,12 +190,15 @@ std::string replayed(const Matrix4x4& pose, const Kind& kind, const ArmEvents& a
   std::ofstream(scratch.system("session.log")) << "PluginData\tarm.xml\nPluginWait\t\n";
   std::string placed;
   for (double value : pose.m) placed += numbers({value});
-  return runProjectScript("cad-load RefObject examples/parts/plate-bore.step\ntransform RefObject" + placed +
-                          "\nstart\nreplay-log " + scratch.system("session.log") +
-                          "\ncommand PalperaCreateFeaturesCmd2 IZelFeature=IZel" + kind.feature +
-                          ",IZelFeatureCollector=" + kind.collector +
-                          ",UsePlane=false\nrun-until Palpera/LogReplayFinished 10000\nfeature RefObject " +
-                          nominal + "\ncompare TestObject RefObject\n")
+  const std::string part = kind.quickProbePart ? kind.quickProbePart : "plate-bore";
+  const std::string command =
+      kind.quickProbePart ? "active RefObject\ncommand PalperaQuickProbeCmd"
+                          : "command PalperaCreateFeaturesCmd2 IZelFeature=IZel" + std::string(kind.feature) +
+                                ",IZelFeatureCollector=" + kind.collector + ",UsePlane=false";
+  return runProjectScript("cad-load RefObject examples/parts/" + part + ".step\ntransform RefObject" +
+                          placed + "\nstart\nreplay-log " + scratch.system("session.log") + "\n" + command +
+                          "\nrun-until Palpera/LogReplayFinished 10000\nfeature RefObject " + nominal +
+                          "\ncompare TestObject RefObject\n")
       .output;
 }
 
@@ -199,7 +209,7 @@ TEST(WhereTheBallWas, EveryFeatureIsMadeRightOrRefusedSayingWhereToStopWhateverT
       "was not made: no touch shows from which side it came, and a stop beyond the ends";
   int made = 0, refused = 0;
   const int each = kSanitized ? 1 : 3;
-  for (const Kind& kind : {kBoss, kBore, kCircle}) {
+  for (const Kind& kind : {kBoss, kBore, kCircle, kQuickBoss, kQuickBore}) {
     for (const double radius : {0.001, 0.003}) {
       for (int run = 0; run < 3 * each; ++run) {
         const Matrix4x4& pose = poses[static_cast<size_t>(run) % poses.size()];
