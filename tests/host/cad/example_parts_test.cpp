@@ -51,7 +51,7 @@ TEST(ExampleParts, FilesHoldWhatTheGeneratorWrites) {
     EXPECT_EQ(readFile(written.path()), readFile(kPartsDir + written.path().filename().string()));
     ++count;
   }
-  EXPECT_EQ(count, 19u);
+  EXPECT_EQ(count, 20u);
 }
 
 TEST(ExampleParts, EveryPartDeclaresTheMetresItsNumbersAreIn) {
@@ -65,24 +65,33 @@ TEST(ExampleParts, EveryPartDeclaresTheMetresItsNumbersAreIn) {
     EXPECT_EQ(readStepModel(file.path().string()).lengthUnits, "metre");
     ++count;
   }
-  EXPECT_EQ(count, 19u);
+  EXPECT_EQ(count, 20u);
 }
 
 // The writer's declared unit and its numbers agree: what it writes reads back at the part's size, whatever
 // the shipped files hold.
 TEST(ExampleParts, APartWrittenAndReadBackHasItsDocumentedSize) {
   const std::map<std::string, BrepModel::Point> sizes = {
-      {"plate-bolt-circle", {0.12, 0.12, 0.01}},   {"plate-bore-boss", {0.12, 0.08, 0.025}},
-      {"plate-bore-slot", {0.12, 0.08, 0.01}},     {"plate-bore", {0.1, 0.08, 0.01}},
-      {"plate-boss", {0.1, 0.08, 0.025}},          {"plate-countersink", {0.1, 0.08, 0.01}},
-      {"plate-freeform-boss", {0.1, 0.08, 0.025}}, {"plate-oval-slot", {0.1, 0.08, 0.01}},
-      {"plate-pocket", {0.1, 0.08, 0.01}},         {"plate-rectangular-slot", {0.1, 0.08, 0.01}},
-      {"plate-rounded-slot", {0.1, 0.08, 0.01}},   {"sphere-on-stand", {0.04, 0.04, 0.045}},
-      {"wide-shaft-cone", {0.6, 0.3, 0.07}},       {"plate-shaft-bore", {0.12, 0.125, 0.06}},
-      {"plate-countersinks", {0.12, 0.06, 0.01}},  {"plate-filleted-rail", {0.1, 0.06, 0.02}},
+      {"plate-bolt-circle", {0.12, 0.12, 0.01}},
+      {"plate-bore-boss", {0.12, 0.08, 0.025}},
+      {"plate-bore-slot", {0.12, 0.08, 0.01}},
+      {"plate-bore", {0.1, 0.08, 0.01}},
+      {"plate-boss", {0.1, 0.08, 0.025}},
+      {"plate-countersink", {0.1, 0.08, 0.01}},
+      {"plate-freeform-boss", {0.1, 0.08, 0.025}},
+      {"plate-oval-slot", {0.1, 0.08, 0.01}},
+      {"plate-pocket", {0.1, 0.08, 0.01}},
+      {"plate-rectangular-slot", {0.1, 0.08, 0.01}},
+      {"plate-rounded-slot", {0.1, 0.08, 0.01}},
+      {"sphere-on-stand", {0.04, 0.04, 0.045}},
+      {"wide-shaft-cone", {0.6, 0.3, 0.07}},
+      {"plate-shaft-bore", {0.12, 0.125, 0.06}},
+      {"plate-countersinks", {0.12, 0.06, 0.01}},
+      {"plate-filleted-rail", {0.1, 0.06, 0.02}},
       {"plate-chamfer", {0.1, 0.08, 0.01}},
       {"workpiece-leaning-sides", {0.1, 0.08, 0.02}},
       {"workpiece-welded-bracket", {0.1, 0.06, 0.065}},
+      {"turned-cap", {0.05, 0.05, 0.026}},
   };
   ScratchDirectory scratch;
   ASSERT_EQ(std::system((std::string(PALPERA_PARTS_TOOL) + " '" + scratch.system() + "'").c_str()), 0);
@@ -115,6 +124,7 @@ TEST(ExampleParts, FacesHaveTheDocumentedSurfaces) {
       {"wide-shaft-cone", Kind::cone, 1, 0.127},
       {"plate-countersinks", Kind::cone, 2, 0.004},
       {"plate-filleted-rail", Kind::cylinder, 2, 0.003679},
+      {"turned-cap", Kind::cylinder, 1, 0.025},
   };
   // A bore beside a boss or a slot on one plate, or in a shaft's end: each cylinder group of its own radius,
   // the slot's two ends alike.
