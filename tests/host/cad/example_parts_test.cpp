@@ -192,6 +192,26 @@ TEST(ExampleParts, EdgesJoinTheirTwoFacesAlongTheirCurves) {
   EXPECT_GT(kinds[BrepModel::CurveKind::circle], 0);
 }
 
+// Where two solids touch, their faces on the contact plane are equally near any point beside it and face
+// opposite ways: the face taken is the one whose outside the point is on, whichever solid it bounds.
+TEST(ExampleParts, AtTouchingSolidsTheClosestFaceIsTheOneFacingThePoint) {
+  std::shared_ptr<const BrepModel> model = part("workpiece-welded-bracket");
+  std::mt19937_64 rng(89);
+  std::uniform_real_distribution<double> x(0.005, 0.095), y(0.012, 0.018), off(1e-5, 0.002);
+  for (int i = 0; i < 20; ++i) {
+    // Beside the plane z = 0 where the base lies on the foot, above it or below.
+    const double side = i % 2 == 0 ? 1 : -1;
+    const BrepModel::Point p{x(rng), y(rng), side * off(rng)};
+    SCOPED_TRACE(std::to_string(p[0]) + " " + std::to_string(p[1]) + " " + std::to_string(p[2]));
+    const std::optional<BrepModel::FacePoint> found = model->closestOnFaces(p);
+    ASSERT_TRUE(found);
+    BrepModel::Point at, normal;
+    ASSERT_TRUE(model->evaluate(found->face, found->parameter, at, normal));
+    EXPECT_NEAR(found->point[2], 0, 1e-12);
+    EXPECT_NEAR(normal[2], side, 1e-12);
+  }
+}
+
 // The search tries faces nearest box first and skips the rest; it must find what trying every face finds.
 TEST(ExampleParts, TheClosestPointOfAPartIsTheNearestOfItsFacesClosestPoints) {
   std::mt19937_64 rng(5);
