@@ -3,7 +3,9 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -68,6 +70,19 @@ void clearLeftovers(const std::string& path) {
   }
 }
 
+// Why a write to the open file failed, which the stream does not keep: the process's file size limit reached,
+// or no room left on its file system; "a write failed" when neither can be seen any more.
+std::string whyWritesFailed(int fd) {
+  struct stat status {};
+  rlimit limit{};
+  if (::fstat(fd, &status) == 0 && ::getrlimit(RLIMIT_FSIZE, &limit) == 0 &&
+      limit.rlim_cur != RLIM_INFINITY && static_cast<rlim_t>(status.st_size) >= limit.rlim_cur)
+    return "it reached the process's file size limit of " + std::to_string(limit.rlim_cur) + " bytes";
+  struct statvfs room {};
+  if (::fstatvfs(fd, &room) == 0 && room.f_bavail == 0) return std::strerror(ENOSPC);
+  return "a write failed";
+}
+
 // The file a name leads to, through any links.
 std::string resolved(const std::string& path) {
   std::unique_ptr<char, decltype(&std::free)> real(::realpath(path.c_str(), nullptr), &std::free);
@@ -126,6 +141,7 @@ bool FileReplacement::commit() {
   const bool failedBefore = std::ferror(stream) != 0;
   bool written = !failedBefore && std::fflush(stream) == 0 && ::fsync(::fileno(stream)) == 0;
   int error = errno;
+  const std::string why = written ? std::string() : whyWritesFailed(::fileno(stream));
   if (std::fclose(stream) != 0 && written) {
     written = false;
     error = errno;
@@ -136,7 +152,7 @@ bool FileReplacement::commit() {
   }
   if (!written) {
     discard();
-    fail(failedBefore || error == 0 ? "a write failed" : std::strerror(error));
+    fail(failedBefore || error == 0 ? why : std::strerror(error));
     return false;
   }
   fresh_.clear();

@@ -5,8 +5,14 @@ namespace platform {
 bool isUtf16Text(std::string_view bytes) {
   if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) return true;
   if (bytes.size() < 2) return false;
-  const auto first = static_cast<unsigned char>(bytes[0]), second = static_cast<unsigned char>(bytes[1]);
-  return (first == 0 && second != 0 && second < 0x80) || (second == 0 && first != 0 && first < 0x80);
+  const auto byte = [&](size_t at) { return static_cast<unsigned char>(bytes[at]); };
+  const auto asciiUnit = [&](size_t high, size_t low) {
+    return byte(high) == 0 && byte(low) != 0 && byte(low) < 0x80;
+  };
+  // Two characters, where there are two, each a NUL beside an ASCII byte: a NUL alone before UTF-8 text (a
+  // stray byte of another program's) is no UTF-16.
+  const bool two = bytes.size() >= 4;
+  return (asciiUnit(0, 1) && (!two || byte(2) == 0)) || (asciiUnit(1, 0) && (!two || byte(3) == 0));
 }
 
 namespace {

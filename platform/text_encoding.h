@@ -9,7 +9,7 @@
 namespace platform {
 
 // Whether bytes begin as UTF-16 text: that encoding's byte order mark, or, without one, a NUL beside the
-// first character's ASCII byte, as no UTF-8 text has.
+// ASCII byte of each of the first two characters (of the first, in a text of one), as no UTF-8 text has.
 bool isUtf16Text(std::string_view bytes);
 
 // The reason every reader gives for UTF-16 text, as the end of a sentence.

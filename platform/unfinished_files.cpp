@@ -20,6 +20,7 @@ struct UnfinishedSlot {
   // A slot is free, being filled by its owner, or holds a name the handler may remove.
   enum State : int { kFree, kBusy, kHeld };
   std::atomic<int> state{kFree};
+  pid_t owner = 0;  // the process that registered it: a child forked since shares the slots, not the files
   char path[PATH_MAX];
 };
 
@@ -58,9 +59,18 @@ SlotBlock& nextBlock(SlotBlock& block) {
   return *blocks.owned.back();
 }
 
-constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
-// What each ending signal did before this registry's handler took it over, to hand the signal on to.
-struct sigaction before[std::size(kEndingSignals)];
+// What each signal did before this registry's handler took it over, to hand the signal on to, and whether the
+// handler took it over.
+struct sigaction before[_NSIG];
+bool taken[_NSIG];
+
+// Whether a signal that ends a process when it takes its default action does so: all but those a process
+// ignores or stops at by default, and the two no process can catch.
+bool endsByDefault(int signal) {
+  for (int other : {SIGKILL, SIGSTOP, SIGCHLD, SIGCONT, SIGURG, SIGWINCH, SIGTSTP, SIGTTIN, SIGTTOU})
+    if (signal == other) return false;
+  return true;
+}
 
 // Every unfinished path, without the slots' limits, for the writers' questions; the handler never reads it.
 struct UnfinishedPaths {
@@ -72,33 +82,62 @@ UnfinishedPaths& unfinishedPaths() {
   return unfinished;
 }
 
-void removeAndHandOn(int signal, siginfo_t* info, void* context) {
-  // The signal may come between a call and its caller's reading of errno: a file already gone must not
-  // change what that caller reads.
-  const int interruptedErrno = errno;
+void removeEveryHeldFile() {
+  const pid_t self = ::getpid();
   for (SlotBlock* block = &firstBlock; block; block = block->next.load()) {
     for (UnfinishedSlot& slot : block->slots) {
-      if (slot.state.load() == UnfinishedSlot::kHeld) ::unlink(slot.path);
+      if (slot.state.load() == UnfinishedSlot::kHeld && slot.owner == self) ::unlink(slot.path);
     }
   }
-  for (size_t index = 0; index < std::size(kEndingSignals); ++index) {
-    if (kEndingSignals[index] != signal) continue;
-    const struct sigaction& previous = before[index];
-    if (previous.sa_handler == SIG_DFL) {
-      // The signal's default action, put back and raised again: it waits until this handler returns, then
-      // ends the process.
-      ::sigaction(signal, &previous, nullptr);
-      ::raise(signal);
-    } else if (previous.sa_flags & SA_SIGINFO) {
-      // The handler before (another registry's, which removes its own files, or the host's) goes on from
-      // here, called as it stands; raised again instead, the signal would wait on a second delivery.
-      previous.sa_sigaction(signal, info, context);
-    } else {
-      previous.sa_handler(signal);
-    }
+}
+
+// Whether the signal, once the handlers under way return, ends the process: its default action is back in
+// place, as the handler at the end of the chain puts it back before raising it again. A handler further on
+// that let the process go on left this registry's handler in place. (Whether the signal is pending is no
+// sure sign: a sanitizer's runtime may hold a signal raised again in a queue of its own.)
+bool endsOnReturn(int signal) {
+  struct sigaction now {};
+  return ::sigaction(signal, nullptr, &now) == 0 && !(now.sa_flags & SA_SIGINFO) && now.sa_handler == SIG_DFL;
+}
+
+void removeAndHandOn(int signal, siginfo_t* info, void* context) {
+  // The signal may come between a call and its caller's reading of errno: neither a file already gone nor
+  // a handler further on may change what that caller reads.
+  const int interruptedErrno = errno;
+  const struct sigaction& previous = before[signal];
+  if (previous.sa_handler == SIG_DFL) {
+    // The signal's default action, put back and raised again: it waits until this handler returns, then
+    // ends the process.
+    ::sigaction(signal, &previous, nullptr);
+    ::raise(signal);
+  } else if (previous.sa_flags & SA_SIGINFO) {
+    // The handler before (another registry's, or the host's own) goes on from here, called as it stands;
+    // raised again instead, the signal would wait on a second delivery.
+    previous.sa_sigaction(signal, info, context);
+  } else {
+    previous.sa_handler(signal);
   }
+  // Only a process about to end loses its unfinished files: one a handler let go on finishes them, and its
+  // writers say what became of each.
+  if (endsOnReturn(signal)) removeEveryHeldFile();
   errno = interruptedErrno;
 }
+
+bool isRemovingHandler(const struct sigaction& action) {
+  return (action.sa_flags & SA_SIGINFO) && action.sa_sigaction == removeAndHandOn;
+}
+
+// When the code of this registry goes (a module unloaded), each signal whose handler is still its own gets
+// the one there before back: a signal after the unload must not jump into code no longer there.
+struct HandlersPutBack {
+  ~HandlersPutBack() {
+    for (int signal = 1; signal < _NSIG; ++signal) {
+      struct sigaction now {};
+      if (!taken[signal] || ::sigaction(signal, nullptr, &now) != 0 || !isRemovingHandler(now)) continue;
+      ::sigaction(signal, &before[signal], nullptr);
+    }
+  }
+} handlersPutBack;
 
 }  // namespace
 
@@ -113,6 +152,7 @@ UnfinishedFile::UnfinishedFile(const std::string& path) : path_(path) {
     for (UnfinishedSlot& slot : block->slots) {
       int expected = UnfinishedSlot::kFree;
       if (!slot.state.compare_exchange_strong(expected, UnfinishedSlot::kBusy)) continue;
+      slot.owner = ::getpid();
       std::memcpy(slot.path, path.c_str(), path.size() + 1);
       slot.state.store(UnfinishedSlot::kHeld);
       slot_ = &slot;
@@ -137,14 +177,15 @@ bool isUnfinished(const std::string& path) {
 void removeUnfinishedFilesOnSignals() {
   static std::once_flag installed;
   std::call_once(installed, [] {
-    for (size_t index = 0; index < std::size(kEndingSignals); ++index) {
-      const int signal = kEndingSignals[index];
-      if (::sigaction(signal, nullptr, &before[index]) != 0 || before[index].sa_handler == SIG_IGN) continue;
+    for (int signal = 1; signal < _NSIG; ++signal) {
+      if (!endsByDefault(signal) || ::sigaction(signal, nullptr, &before[signal]) != 0 ||
+          before[signal].sa_handler == SIG_IGN)
+        continue;
       struct sigaction removing {};
       removing.sa_sigaction = removeAndHandOn;
       removing.sa_flags = SA_SIGINFO;
       sigfillset(&removing.sa_mask);
-      ::sigaction(signal, &removing, nullptr);
+      taken[signal] = ::sigaction(signal, &removing, nullptr) == 0;
     }
   });
 }

@@ -39,6 +39,9 @@ class IZelPluginDeviceObjectAlignmentService : public virtual IZelUnknown {
   virtual void setMatrix(const Matrix4x4& matrix) = 0;
   virtual const Matrix4x4* matrix() = 0;
   virtual void store() = 0;
+  // Restores the matrix from "Palpera/Alignment/Object Alignment" as the hardware service restores its own: a
+  // blob that holds no rotation and shift (isProperRigid), which the device transform could not take up, is
+  // reported and changes nothing.
   virtual void loadStored() = 0;
 };
 

@@ -38,7 +38,7 @@ bool isExactIdentity(const Matrix4x4& m) {
 
 PluginDeviceObjectAlignmentService::PluginDeviceObjectAlignmentService()
     : stored_("Palpera/Alignment/Object Alignment", "Palpera/Alignment/LoadSoftwareTransformation",
-              whyNoUsableTransform) {
+              whyNoProperRigid) {
   stored_.reset(dataStore_.get());
   rememberPlacement();
   if (dataStore_) dataStore_->addListener(kAlignmentChanged, this);

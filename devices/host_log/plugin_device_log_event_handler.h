@@ -32,6 +32,7 @@ class LogReplayPlugin;
 class PluginDeviceLogEventHandler : public IZelPluginDeviceLogEventHandler,
                                     public ILogReplayer::ILogEventHandler,
                                     public ILogReplayer::IInterruptibleLogEventHandler,
+                                    public ILogReplayer::IAcquisitionRecordKinds,
                                     public ZelDataReceiverBase,
                                     public ZelUnknownImpl {
  public:
@@ -50,6 +51,8 @@ class PluginDeviceLogEventHandler : public IZelPluginDeviceLogEventHandler,
   bool handleRecord(const ZelCString& kind, const std::vector<ZelCString>& texts) override;
   // Cancels the plug-in's replay under way and ends a wait under way.
   void interrupt() override;
+  // The data records, current and legacy: each is one acquisition.
+  bool recordsAcquisition(const ZelCString& kind) override { return isKind(kind, "data"); }
 
   // Hears "Palpera/LogReplayFinished".
   bool onNotify(const char* key) override;

@@ -9,6 +9,7 @@
 #include "devices/event_log/plugin_device_data_xml_reader_receiver.h"
 #include "framework/object/query_chain.h"
 #include "framework/registrations/class_registration.h"
+#include "host_api/host_log.h"
 #include "host_api/main_application.h"
 
 namespace {
@@ -46,6 +47,16 @@ ZelString ownedText(const std::u16string& text) {
   ZelString owned;
   owned.setBuffer(text.c_str(), -1);
   return owned;
+}
+
+// The host's replayer hears of each acquisition that could not be played: the replay then fails whatever
+// errors its log says the recording showed, which a recording whose own device failed shows in these words.
+void tellReplayer(const std::u16string& why) {
+  SPtr<ILogReplayer> replayer;
+  if (!replayer) return;
+  void* reports = nullptr;
+  replayer->queryInterface(ILogReplayerReports::interfaceName, &reports, false);
+  if (reports) static_cast<ILogReplayerReports*>(reports)->reportUnplayedAcquisition(ownedText(why));
 }
 
 }  // namespace
@@ -146,6 +157,7 @@ void LogReplayPlugin::keep(std::u16string told) {
 }
 
 bool LogReplayPlugin::fail(Receiver* receiver, const ZelString& file, const std::u16string& reason) {
+  tellReplayer(failureText(file, reason));
   keep(failureText(file, reason));
   receiver->onCustomEvent(ZelCString("Error"), nullptr);
   postFinished();

@@ -107,8 +107,9 @@ class HostDataStore : public IDataStore, public HostUnknown {
   // takes it at once (nobody is told, as nobody is of a registration); a key not registered yet keeps it
   // waiting, and the key's registration as a user setting takes it in place of the default. A value the item
   // refuses (whyItemRefuses: not finite, beyond the range, of another kind or size) leaves the default in
-  // place and is told to the refusal receiver as "ORIGIN: KEY: reason; the default DEFAULT is kept"; the
-  // file keeps its line. A value for an item of other flags is dropped.
+  // place and is told to the refusal receiver as "ORIGIN: KEY: reason; the default DEFAULT is kept" (an empty
+  // one: "the default, which is empty, is kept"); the file keeps its line. A value for an item of other flags
+  // is dropped.
   void preloadUserSetting(const std::string& key, DataValue value, std::string origin = {});
   // Who hears of a refused value, on the thread that registers or preloads, outside the store's lock; none
   // by default.
@@ -124,6 +125,11 @@ class HostDataStore : public IDataStore, public HostUnknown {
   std::vector<SettingChange> changedUserSettings();
   // The user setting's change is not this run's to keep: the file's value stays (until it is written again).
   void keepStoredValue(const std::string& key);
+  // The preloaded keys no item took that name a registered user setting once their invisible characters are
+  // gone (byte order marks, zero-width characters, blanks at either end), each told as "ORIGIN: "KEY" is no
+  // setting: without its invisible characters (U+200B ...) it is SETTING, which keeps VALUE"; an editor put
+  // them there, and the user meant the setting.
+  std::vector<std::string> keysMeaningSettingsUnseen();
 
   void queryInterface(const char* name, void** out, bool flag) override;
   const char* className() override { return interfaceName; }

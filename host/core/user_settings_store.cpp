@@ -10,6 +10,7 @@
 
 #include "host/core/data_item_text.h"
 #include "platform/file_replacement.h"
+#include "platform/folder_lock.h"
 #include "platform/text_encoding.h"
 
 namespace {
@@ -94,6 +95,13 @@ bool UserSettingsStore::load(HostDataStore& store, std::vector<std::string>& war
 bool UserSettingsStore::save(HostDataStore& store, std::vector<std::string>& conflicts, std::string& error) {
   const std::vector<HostDataStore::SettingChange> changes = store.changedUserSettings();
   if (changes.empty()) return true;
+  // From the re-read to the rename no other host saves into the same folder: each merges over what the one
+  // before it wrote.
+  platform::FolderLock lock(path_);
+  if (!lock.error().empty()) {
+    error = path_ + ": the store could not be locked: " + lock.error();
+    return false;
+  }
   UserSettingsText now;
   if (!read(now, error)) return false;
   if (now.asWritten.empty()) now.asWritten = parseUserSettings(formatUserSettings({})).asWritten;

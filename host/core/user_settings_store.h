@@ -12,10 +12,14 @@
 // takes the place of the line that holds its key, or is added at the end; every other line stays as
 // written, unreadable ones included, with its line end and the file's byte order mark. When the file's line
 // for a key this run changed is no longer the one read at the start, and holds another value, the file keeps
-// its line and the conflict is told. A run that changed nothing leaves the file as it is.
+// its line and the conflict is told. A run that changed nothing leaves the file as it is. The re-read, the
+// merge and the rename happen under a lock on the file's folder (platform/folder_lock.h), so that hosts
+// saving into one file at once each merge over what the one before wrote: none loses another's keys, and
+// every conflict over a shared key is told.
 //
 // A file that exists but cannot be read (a directory, no permission) or is UTF-16 text is never written
-// over: reading fails, and so does writing. One thread at a time.
+// over: reading fails, and so does writing. One thread at a time on each object; any number of objects, in
+// one process or in many, on one file.
 
 #include <optional>
 #include <string>

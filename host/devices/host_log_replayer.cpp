@@ -40,11 +40,25 @@ bool HostLogReplayer::startReplay(const std::string& path) {
   endLocked();
   damage_.clear();
   passedOver_ = 0;
+  unplayedAcquisitions_.clear();
+  acquisitionKinds_.clear();
+  for (const auto& [kind, handler] : handlers_) noteAcquisitionKindLocked(kind, *handler);
   recordedErrors_ = std::move(recordedErrors);
   if (!opened) return false;
   reader_ = std::move(reader);
   path_ = path;
   return true;
+}
+
+void HostLogReplayer::noteDamageLocked() {
+  damage_ = "line " + std::to_string(reader_->lineNumber()) + " " + reader_->damage();
+}
+
+void HostLogReplayer::noteAcquisitionKindLocked(const std::string& kind, ILogEventHandler& handler) {
+  void* kinds = nullptr;
+  handler.queryInterface(IAcquisitionRecordKinds::interfaceName, &kinds, false);
+  if (kinds && static_cast<IAcquisitionRecordKinds*>(kinds)->recordsAcquisition(ZelCString(kind.c_str())))
+    acquisitionKinds_.insert(kind);
 }
 
 void HostLogReplayer::endLocked() {
@@ -66,9 +80,7 @@ bool HostLogReplayer::takeNext(HostLogRecord& record, Handler& handler) {
   std::lock_guard lock(mutex_);
   if (!reader_) return false;
   HostLogReader::Status status = reader_->next(record);
-  if (status == HostLogReader::Status::kDamaged) {
-    damage_ = "line " + std::to_string(reader_->lineNumber()) + " " + reader_->damage();
-  }
+  if (status == HostLogReader::Status::kDamaged) noteDamageLocked();
   if (status != HostLogReader::Status::kRecord) {
     endLocked();
     return false;
@@ -96,6 +108,7 @@ void HostLogReplayer::addHandler(const ZelCString& kind, ILogEventHandler* handl
   Handler replaced(handler);  // swapped with the one registered before, which is let go of after the lock
   std::lock_guard lock(mutex_);
   std::swap(handlers_[kind.c_str()], replaced);
+  noteAcquisitionKindLocked(kind.c_str(), *handler);
 }
 
 void HostLogReplayer::removeHandler(const ZelCString& kind) {
@@ -124,6 +137,32 @@ void HostLogReplayer::interruptReplay() {
   }
 }
 
+void HostLogReplayer::reportUnplayedAcquisition(const ZelString& why) {
+  std::string text = platform::toUtf8(why.c_str());
+  std::lock_guard lock(mutex_);
+  unplayedAcquisitions_.push_back(std::move(text));
+}
+
+std::vector<std::string> HostLogReplayer::unplayedAcquisitions() {
+  std::lock_guard lock(mutex_);
+  return unplayedAcquisitions_;
+}
+
+HostLogReplayer::Unplayed HostLogReplayer::readToTheEnd() {
+  Unplayed unplayed;
+  std::lock_guard lock(mutex_);
+  if (!reader_) return unplayed;
+  HostLogRecord record;
+  HostLogReader::Status status;
+  while ((status = reader_->next(record)) == HostLogReader::Status::kRecord) {
+    if (!acquisitionKinds_.contains(record.kind)) continue;
+    if (unplayed.acquisitions++ == 0) unplayed.firstLine = reader_->lineNumber();
+  }
+  if (status == HostLogReader::Status::kDamaged) noteDamageLocked();
+  endLocked();
+  return unplayed;
+}
+
 std::string HostLogReplayer::damage() {
   std::lock_guard lock(mutex_);
   return damage_;
@@ -140,5 +179,9 @@ std::vector<std::u16string> HostLogReplayer::recordedErrors() {
 }
 
 void HostLogReplayer::queryInterface(const char* name, void** out, bool) {
-  QueryChain(name, out).classLeaf(interfaceName, this, this).offer<ILogReplayer>(this).end();
+  QueryChain(name, out)
+      .classLeaf(interfaceName, this, this)
+      .offer<ILogReplayer>(this)
+      .offer<ILogReplayerReports>(this)
+      .end();
 }

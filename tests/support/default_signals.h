@@ -7,6 +7,21 @@
 #include <signal.h>
 
 #include <csignal>
+#include <vector>
+
+// Every signal whose default action ends a process and that a process can catch, but the C library's own.
+inline std::vector<int> endingSignals() {
+  std::vector<int> signals;
+  for (int signal = 1; signal < _NSIG; ++signal) {
+    const bool stopsOrIgnored = signal == SIGCHLD || signal == SIGCONT || signal == SIGURG ||
+                                signal == SIGWINCH || signal == SIGTSTP || signal == SIGTTIN ||
+                                signal == SIGTTOU;
+    if (signal == SIGKILL || signal == SIGSTOP || stopsOrIgnored || (signal > SIGSYS && signal < SIGRTMIN))
+      continue;
+    signals.push_back(signal);
+  }
+  return signals;
+}
 
 inline void useDefaultEndingSignals() {
   for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) std::signal(signal, SIG_DFL);

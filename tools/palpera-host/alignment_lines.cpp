@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "basic_types/matrix4x4.h"
+#include "basic_types/transform_checks.h"
 #include "devices/alignment/alignment_services.h"
 #include "devices/contracts/plugin.h"
 #include "devices/managers/izel_plugin_manager.h"
@@ -42,7 +43,9 @@ void printAlignment(HostSession& session) {
   auto* objectService = service<IZelPluginDeviceObjectAlignmentService>(session);
   auto* scaleService = service<IZelPluginDeviceScaleAlignmentService>(session);
   const Matrix4x4& hardware = plugin->hardwareMatrix();
-  const Matrix4x4& object = matrixOr(objectService ? objectService->matrix() : nullptr);
+  // The object matrix in force: a measuring command takes up only a rotation and a shift, the identity else.
+  const Matrix4x4* held = objectService ? objectService->matrix() : nullptr;
+  const Matrix4x4& object = matrixOr(held && isProperRigid(*held) ? held : nullptr);
   const Matrix4x4& scale = matrixOr(scaleService ? scaleService->matrix() : nullptr);
   printMatrix("hardware", hardware);
   printMatrix("object", object);

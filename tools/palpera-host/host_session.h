@@ -41,12 +41,16 @@ class HostSession {
   void noteReplayStart(const std::string& path);
   // The host log the latest replay began with; empty when none began.
   const std::string& replayedLog() const { return replayedLog_; }
-  // Why the replay failed: the host log's damaged line, or errors shown to the user since the replay began
-  // (which the error service has printed already) other than those the log says its recording showed; empty
-  // when it did not fail, or none began.
+  // Why the replay failed, judged on the whole log, which it reads to its end: the log's first damaged line,
+  // an acquisition the module could not play, recorded acquisitions it never played, or
+  // errors shown to the user since the replay began (which the error service has printed already) other than
+  // those the log says its recording showed; empty when it did not fail, or none began. Ends the replay.
   std::string replayFailure();
 
  private:
+  // Why the replay failed by the errors shown, beginning with replay; empty when they are the recorded ones.
+  std::string errorsFailure(const std::string& replay);
+
   bool started_ = false;
   std::string replayedLog_;
   std::optional<size_t> errorsBeforeReplay_;  // set once a replay began

@@ -42,12 +42,14 @@ bool loadStore(UserSettingsStore& file, HostDataStore& store) {
   return loaded;
 }
 
-// False, having said why, when a change of the run is not in the file.
+// False, having said why, when a change of the run is not in the file: a conflict fails the run as a write
+// that failed does.
 bool saveStore(UserSettingsStore& file, HostDataStore& store) {
   std::vector<std::string> conflicts;
   std::string error;
   const bool saved = file.save(store, conflicts, error);
-  warn(conflicts);
+  for (const std::string& conflict : conflicts)
+    std::fprintf(stderr, "palpera-host: store conflict: %s\n", conflict.c_str());
   if (!saved) std::fprintf(stderr, "palpera-host: cannot write the store: %s\n", error.c_str());
   return saved && conflicts.empty();
 }

@@ -2,17 +2,25 @@
 #include "host/core/user_settings_store.h"
 
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <latch>
+#include <map>
 #include <optional>
+#include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "support/run_tool.h"
+#include "support/sanitized.h"
 #include "support/scratch_directory.h"
 #include "support/text.h"
 
@@ -338,6 +346,46 @@ TEST(UserSettingsStoreFile, EveryLineIsKeptAsWrittenAndOnlyTheRunsChangesGoOverW
        {},
        {"store.txt: G/Int: another writer removed its line while this run set it to 10; the file stays so"}},
       {"no file yet", {}, {{"G/Int", 10}}, {}, true, {{"G/Int", 16}}, {}, heading + "G/Int\tint\t10\n"},
+      {"a NUL before the first key is no UTF-16",
+       std::string(1, '\0') + "G/Int\tint\t9\nG/Double\tdouble\t0.5\n",
+       {},
+       {},
+       true,
+       {{"G/Int", 16}, {"G/Double", 0.5}},
+       {"store.txt:1: \"" + std::string(1, '\0') +
+        "G/Int\" is no setting: without its invisible characters (U+0000) it is G/Int, which keeps 16"},
+       {}},
+      {"a refused text whose default is empty",
+       "G/Text\tint\t5\n",
+       {},
+       {},
+       true,
+       {{"G/Text", u""}},
+       {"store.txt:1: G/Text: a value of kind int for an item of kind string; the default the empty value is "
+        "kept"},
+       {}},
+      {"keys that mean settings but for what no one sees",
+       "\xEF\xBB\xBF\xEF\xBB\xBFG/Int\tint\t9\nG/Double \tdouble\t0.5\nG/\xE2\x80\x8BText\tstring\tx\n",
+       {},
+       {},
+       true,
+       {{"G/Int", 16}, {"G/Double", 0.001}, {"G/Text", u""}},
+       {"store.txt:2: \"G/Double \" is no setting: without its invisible characters (U+0020) it is G/Double, "
+        "which keeps 0.001",
+        "store.txt:3: \"G/\xE2\x80\x8BText\" is no setting: without its invisible characters (U+200B) it is "
+        "G/Text, which keeps the empty value",
+        "store.txt:1: \"\xEF\xBB\xBFG/Int\" is no setting: without its invisible characters (U+FEFF) it is "
+        "G/Int, "
+        "which keeps 16"},
+       {}},
+      {"a key given again, changed by the run",
+       "G/Int\tint\t9\nG/Int\tint\t12\n",
+       {{"G/Int", 20}},
+       {},
+       true,
+       {{"G/Int", 12}},
+       {"store.txt:2: G/Int is given again (first on line 1); this line holds"},
+       "G/Int\tint\t9\nG/Int\tint\t20\n"},
   };
   for (const StoreCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -356,6 +404,7 @@ TEST(UserSettingsStoreFile, EveryLineIsKeptAsWrittenAndOnlyTheRunsChangesGoOverW
     store.addDoubleItem("G/Double", 0.001, 0, 3.4028234663852886e38, 3);
     store.addStringItem("G/Text", 256, ZelString(), 3);
     store.addBlobItem("G/Blob", 4, nullptr, 3);
+    for (const std::string& unseen : store.keysMeaningSettingsUnseen()) told.push_back(unseen);
     for (const StoredSetting& expected : c.read)
       EXPECT_EQ(store.value(expected.key), expected.value) << expected.key;
     ASSERT_EQ(told.size(), c.told.size()) << ::testing::PrintToString(told);
@@ -380,6 +429,128 @@ TEST(UserSettingsStoreFile, EveryLineIsKeptAsWrittenAndOnlyTheRunsChangesGoOverW
     ASSERT_EQ(conflicts.size(), c.conflicts.size()) << ::testing::PrintToString(conflicts);
     for (size_t i = 0; i < conflicts.size(); ++i) EXPECT_EQ(conflicts[i], scratch.system(c.conflicts[i]));
   }
+}
+
+// One host on the store: its data store, holding one key of its own and the key all hosts share.
+struct StoreHost {
+  StoreHost(const std::string& path, int index) : file(path), own("H" + std::to_string(index) + "/Own") {
+    std::vector<std::string> warnings;
+    std::string error;
+    EXPECT_TRUE(file.load(store, warnings, error)) << error;
+    store.addGroup("G");
+    store.addGroup(own.substr(0, own.find('/')).c_str());
+    store.addIntItem("G/Shared", 0, 0, 1 << 30, 3);
+    store.addIntItem(own.c_str(), 0, 0, 1 << 30, 3);
+  }
+  HostDataStore store;
+  UserSettingsStore file;
+  std::string own;
+  std::vector<std::string> conflicts;
+};
+
+// Eight hosts on one store, again and again, each loading it before any saves, then all saving at once:
+// however their saves interleave, every key of every host is in the file with the value its host last set,
+// the shared key holds the value of one host that set it, and each other host that set it is told of the
+// conflict.
+TEST(UserSettingsStoreFile, HostsSavingAtOnceLoseNoKeyAndEveryConflictIsTold) {
+  ScratchDirectory scratch;
+  const std::string path = scratch.system("store.txt");
+  std::mt19937 random(20261208);
+  std::map<std::string, DataValue> expected;
+  for (int round = 0; round < (kSanitized ? 25 : 100); ++round) {
+    SCOPED_TRACE("round " + std::to_string(round));
+    std::vector<std::unique_ptr<StoreHost>> hosts;
+    std::vector<DataValue> setsShared;
+    for (int index = 0; index < 8; ++index) {
+      StoreHost& host = *hosts.emplace_back(std::make_unique<StoreHost>(path, index));
+      const int32_t own = static_cast<int32_t>(random() % 9999), shared = round * 8 + index + 1;
+      if (random() % 3 != 0)
+        host.store.setInt(nullptr, host.own.c_str(), std::get<int32_t>(expected[host.own] = own));
+      if (random() % 2 == 0)
+        host.store.setInt(nullptr, "G/Shared", std::get<int32_t>(setsShared.emplace_back(shared)));
+    }
+    std::latch together(8);
+    std::vector<std::thread> saving;
+    for (auto& host : hosts) {
+      saving.emplace_back([&together, &host] {
+        together.arrive_and_wait();
+        std::string error;
+        EXPECT_TRUE(host->file.save(host->store, host->conflicts, error)) << error;
+      });
+    }
+    for (std::thread& thread : saving) thread.join();
+    std::map<std::string, DataValue> held;
+    for (const StoredSetting& setting : parseUserSettings(readFile(path)).settings)
+      held[setting.key] = setting.value;
+    for (const auto& [key, value] : expected) EXPECT_EQ(held[key], value) << key;
+    size_t told = 0;
+    for (const auto& host : hosts) told += host->conflicts.size();
+    EXPECT_EQ(told, setsShared.empty() ? 0 : setsShared.size() - 1);
+    if (!setsShared.empty()) {
+      EXPECT_NE(std::find(setsShared.begin(), setsShared.end(), held["G/Shared"]), setsShared.end());
+    }
+  }
+}
+
+// The host runs a script from its input once it has read the store: another writer changes the store in
+// between. What the host printed, and its exit status.
+std::string hostOverAnotherWriter(const std::string& store, const std::string& script,
+                                  const std::string& meanwhile, int& status) {
+  const int watch = inotify_init1(IN_CLOEXEC);
+  inotify_add_watch(watch, store.c_str(), IN_CLOSE_NOWRITE);
+  int input[2], output[2];
+  if (pipe(input) != 0 || pipe(output) != 0) return "no pipe";
+  const pid_t child = fork();
+  if (child == 0) {
+    dup2(input[0], STDIN_FILENO);
+    dup2(output[1], STDOUT_FILENO);
+    dup2(output[1], STDERR_FILENO);
+    close(input[1]);
+    close(output[0]);
+    execl(PALPERA_HOST_TOOL, PALPERA_HOST_TOOL, "--store", store.c_str(), "--script", "-",
+          static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(input[0]);
+  close(output[1]);
+  pollfd read{watch, POLLIN, 0};
+  char events[4096];
+  EXPECT_EQ(poll(&read, 1, 20000), 1) << "the host never read the store";
+  EXPECT_GT(::read(watch, events, sizeof events), 0);
+  close(watch);
+  writeText(store, meanwhile);
+  EXPECT_EQ(write(input[1], script.data(), script.size()), static_cast<ssize_t>(script.size()));
+  close(input[1]);
+  std::string printed;
+  char bytes[512];
+  for (ssize_t got; (got = ::read(output[0], bytes, sizeof bytes)) > 0;) printed.append(bytes, got);
+  close(output[0]);
+  waitpid(child, &status, 0);
+  return printed;
+}
+
+// A change the store does not take, as another writer changed its line meanwhile, is a failure of the run:
+// told as such, not as a warning, and the host ends with status 1; a change to a key no one else touched is
+// written all the same.
+TEST(UserSettingsFile, AStoreConflictIsToldAsTheRunsFailureWithExitStatusOne) {
+  ScratchDirectory scratch;
+  const std::string store = scratch.system("store.txt");
+  const std::string places = "General/Decimal Places\tint\t",
+                    angle = "Palpera/FeatureMatching/MaxAngle\tdouble\t";
+  writeText(store, places + "3\n");
+  int status = -1;
+  const std::string output = hostOverAnotherWriter(
+      store, "set \"General/Decimal Places\" 5\nset Palpera/FeatureMatching/MaxAngle 7\n", places + "4\n",
+      status);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << output;
+  EXPECT_NE(
+      output.find("palpera-host: store conflict: " + store +
+                  ":1: General/Decimal Places: another writer changed the line while this run set it to 5; "
+                  "the file keeps its line\n"),
+      std::string::npos)
+      << output;
+  EXPECT_EQ(output.find("warning"), std::string::npos) << output;
+  EXPECT_EQ(readFile(store), places + "4\n" + angle + "7\n");
 }
 
 }  // namespace

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -7,8 +11,11 @@
 
 #include "framework/object/iptr.h"
 #include "framework/object/query_chain.h"
+#include "host/core/recording_error_service.h"
+#include "host/devices/host_gui_logger.h"
 #include "host/devices/host_log_format.h"
 #include "host_api/host_log.h"
+#include "platform/unfinished_files.h"
 #include "support/file_size_limit.h"
 #include "support/module_fixture.h"
 #include "support/scratch_directory.h"
@@ -92,6 +99,27 @@ TEST_F(HostLog, RecordsWrittenWhileNotSuspendedComeBackInOrderWithTheirTextsInta
                                       "PluginData|tab\there\nnew line \\ and caf\xc3\xa9", "PluginWait"}));
   EXPECT_FALSE(replayer_->isReplaying()) << "the end of the log ends the replay";
   EXPECT_TRUE(host_.devices().replayer().damage().empty());
+}
+
+// A host whose own handler lets the process go on through a signal keeps what it records: the log, begun
+// before the signal and recording on after it, is put in place whole when the recording stops.
+TEST(HostLogThroughASignal, ASignalTheHostGoesOnFromLeavesTheRecordingWhole) {
+  ScratchDirectory scratch;
+  const pid_t child = fork();
+  if (child == 0) {
+    std::signal(SIGUSR1, [](int) {});
+    platform::removeUnfinishedFilesOnSignals();
+    RecordingErrorService errors;
+    HostGuiLogger logger(errors);
+    const bool begun = logger.startRecording(scratch.system("host.log"));
+    ::raise(SIGUSR1);
+    const bool whole = begun && logger.writeRecord(ZelCString("PluginData"), ZelString(u"a.xml"));
+    _exit(whole && logger.stopRecording() ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  EXPECT_EQ(scratch.read("host.log"), "PluginData\ta.xml\n");
 }
 
 // A new log takes the old one's place only once it is written whole.

@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -336,6 +338,88 @@ TEST(DumpDemo, TheEmulatorWithoutAReferenceModelSaysWhatIsMissing) {
       "\"RefObject\".\n"
       "session.script:5: pressing 'StartButton' failed: 1 error was shown\n"))
       << output;
+}
+
+// What goes wrong in a replay of a recorded session, beside its log as recorded.
+enum class ReplayFault {
+  kNone,
+  kFewerPlayed,
+  kEventFileMissing,
+  kEventFileCut,
+  kDamagedAfterTheLast,
+  kLastCut
+};
+
+// The line numbers of the log's data records, from 1.
+std::vector<size_t> dataLines(const std::string& log) {
+  std::vector<size_t> lines;
+  std::istringstream in(log);
+  size_t number = 0;
+  for (std::string line; std::getline(in, line);) {
+    ++number;
+    if (line.starts_with("PluginData\t")) lines.push_back(number);
+  }
+  return lines;
+}
+
+// A replay passes only when it plays every acquisition of a whole log from whole event files: whatever goes
+// wrong fails it with its reason, even where the log's notes of the errors the recording showed carry the
+// very words the replay showed, and one that plays fewer acquisitions than were recorded says how many it
+// left.
+TEST(DumpDemo, AReplayPassesOnlyWhenItPlaysEveryRecordedAcquisitionOfAWholeLog) {
+  ScratchDirectory scratch;
+  int status = -1;
+  const std::string recording = runScriptIn(scratch, recordingAt({"1 2", "3 -4", "-2 1"}), status);
+  ASSERT_EQ(WEXITSTATUS(status), 0) << recording;
+  const std::string log = scratch.read("session.log");
+  const std::vector<size_t> data = dataLines(log);
+  ASSERT_EQ(data.size(), 3u) << log;
+  const std::string failed = "palpera-host: the replay of the host log 'session.log' failed: ";
+  std::mt19937 random(20261208);
+  for (int index = 0; index < (kSanitized ? 3 : 7); ++index) {
+    const auto fault = static_cast<ReplayFault>(index < 6 ? index : random() % 6);
+    const size_t at = random() % data.size();  // the acquisition the fault is in
+    SCOPED_TRACE(testing::Message() << "fault " << static_cast<int>(fault) << " at " << at);
+    ScratchDirectory copy;
+    for (const auto& file : std::filesystem::directory_iterator(scratch.system()))
+      std::filesystem::copy(file.path(), copy.system(file.path().filename().string()));
+    const std::string eventFile = "session-hardprobe-000" + std::to_string(at) + ".xml";
+    if (fault == ReplayFault::kEventFileMissing) std::filesystem::remove(copy.system(eventFile));
+    if (fault == ReplayFault::kEventFileCut) {
+      const std::string whole = copy.read(eventFile);
+      copy.write(eventFile, whole.substr(0, whole.size() / 2));
+    }
+    if (fault == ReplayFault::kDamagedAfterTheLast) copy.write("session.log", log + "PluginWait no tab\n");
+    if (fault == ReplayFault::kLastCut) copy.write("session.log", log.substr(0, log.size() - 1));
+    const int played = fault == ReplayFault::kFewerPlayed ? static_cast<int>(at) : 3;
+    std::string output = runScriptIn(copy, replayOf(played), status);
+    if (fault == ReplayFault::kEventFileMissing || fault == ReplayFault::kEventFileCut) {
+      // The words the failure showed, noted in the log as if the recording had shown them.
+      const size_t shown = output.find("error: Cannot replay the device-event file '" + eventFile);
+      ASSERT_NE(shown, std::string::npos) << output;
+      const std::string words = output.substr(shown + 7, output.find('\n', shown) - shown - 7);
+      copy.write("session.log", log + "HostErrorShown\t" + words + "\n");
+      output = runScriptIn(copy, replayOf(played), status);
+      EXPECT_NE(output.find(failed + words + "\n"), std::string::npos) << output;
+    }
+    EXPECT_EQ(WEXITSTATUS(status), fault == ReplayFault::kNone ? 0 : 1) << output;
+    const size_t lines = std::count(log.begin(), log.end(), '\n');
+    const std::string left = std::to_string(3 - at);
+    const std::string says[] = {"",
+                                failed + left +
+                                    (at == 2 ? " recorded acquisition was" : " recorded acquisitions were") +
+                                    " never played, the first on line " + std::to_string(data[at]) + "\n",
+                                failed + "Cannot replay",
+                                failed + "Cannot replay",
+                                failed + "line " + std::to_string(lines + 1) + " ",
+                                failed + "line " + std::to_string(lines) + " "};
+    const std::string& expected = says[static_cast<int>(fault)];
+    if (expected.empty()) {
+      EXPECT_EQ(output.find(failed), std::string::npos) << output;
+    } else {
+      EXPECT_NE(output.find(expected), std::string::npos) << output;
+    }
+  }
 }
 
 }  // namespace

@@ -1,7 +1,12 @@
 // The module is one library: copied alone into any folder, it loads there and the host finds it by its one
 // exported name.
 
+#include <dlfcn.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -10,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "host_api/zel_component.h"
+#include "support/default_signals.h"
 #include "support/run_tool.h"
 #include "support/scratch_directory.h"
 
@@ -48,7 +55,45 @@ std::vector<std::string> projectLibrariesNeeded(const std::string& library) {
   return needed;
 }
 
+volatile sig_atomic_t hostHandlerRuns = 0;
+void countRun(int) {
+  hostHandlerRuns = hostHandlerRuns + 1;
+}
+
+// A host of its own in a child: every ending signal at its default action, or handled by the host (which goes
+// on); the module loaded, its EntryPoint called, the module unloaded; then each ending signal raised. The
+// child's end: exit 0 once every signal reached the host's handler.
+int statusAfterUnloadAndSignals(const std::string& module, bool hostHandles) {
+  const pid_t child = fork();
+  if (child == 0) {
+    const rlimit noCore{0, 0};
+    setrlimit(RLIMIT_CORE, &noCore);
+    for (int signal : endingSignals()) std::signal(signal, hostHandles ? countRun : SIG_DFL);
+    void* library = dlopen(module.c_str(), RTLD_NOW | RTLD_LOCAL);
+    auto entryPoint =
+        library ? reinterpret_cast<int32_t (*)(uint32_t*, IZelComponent**)>(dlsym(library, "EntryPoint"))
+                : nullptr;
+    uint32_t version = 0;
+    IZelComponent* component = nullptr;
+    if (!entryPoint || entryPoint(&version, &component) != 1 || dlclose(library) != 0) _exit(2);
+    for (int signal : endingSignals()) ::raise(signal);
+    _exit(hostHandlerRuns == static_cast<int>(endingSignals().size()) ? 0 : 3);
+  }
+  int status = 0;
+  EXPECT_EQ(waitpid(child, &status, 0), child);
+  return status;
+}
+
 }  // namespace
+
+// A module unloaded leaves the host's signal handling as it was before the module came: the host's handler
+// is reached by every signal that ends a process, and one at its default action ends the process by itself.
+TEST(ModuleLibrary, AfterTheModuleIsUnloadedEverySignalReachesWhatTheHostHadSet) {
+  const int handled = statusAfterUnloadAndSignals(PALPERA_MODULE_PATH, true);
+  EXPECT_TRUE(WIFEXITED(handled) && WEXITSTATUS(handled) == 0) << handled;
+  const int ended = statusAfterUnloadAndSignals(PALPERA_MODULE_PATH, false);
+  EXPECT_TRUE(WIFSIGNALED(ended) && WTERMSIG(ended) == endingSignals().front()) << ended;
+}
 
 TEST(ModuleLibrary, ACopyAloneInAFreshFolderLoadsAndExportsEntryPointAlone) {
   for (const std::string& built : {std::string(PALPERA_MODULE_PATH), std::string(PALPERA_TOOL_TEST_MODULE)}) {

@@ -389,7 +389,8 @@ TEST(MoveDeviceScripts, AReplayThatTellsTheRefusalTheRecordingToldSucceedsAndOne
       {"as recorded", record, ""},
       {"without the refusal", "", failed + "1 error was shown\n"},
       {"with another error", "HostErrorShown\tPlane was not made.\n",
-       failed + "1 error was shown, not the 1 the recording showed\n"},
+       failed + "error 1 shown was \"" + refusal +
+           "\", where the recording showed \"Plane was not made.\"\n"},
       {"with the refusal twice", record + record,
        failed + "1 error was shown, not the 2 the recording showed\n"},
   };

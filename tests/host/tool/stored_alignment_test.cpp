@@ -114,8 +114,9 @@ TEST(StoredAlignment, TheNextRunOnTheStoreDeliversEveryPointThroughItOrTellsWhyI
       "command PalperaManageTransformCmd\nfile-answer transforms/shift.tfm 0\npress "
       "HardwareLoadFile\napply\n";
   const Matrix4x4 turnedObject = turnedAboutZ(30, Vector3(0.01, -0.02, 0.03));
-  Matrix4x4 mirrored, withNan;
+  Matrix4x4 mirrored, withNan, scaledObject = turnedObject;
   mirrored.m[10] = -1;
+  for (int i : {0, 1, 2}) scaledObject.m[i] *= 1.5;
   withNan.m[5] = std::nan("");
   const Case cases[] = {
       {"a shift, and a software alignment with its switch on",
@@ -146,6 +147,20 @@ TEST(StoredAlignment, TheNextRunOnTheStoreDeliversEveryPointThroughItOrTellsWhyI
        Matrix4x4::identity(),
        {"The stored alignment \"Palpera/Alignment/Hardware Alignment\" was not loaded: ",
         "The stored alignment \"Palpera/Alignment/Object Alignment\" was not loaded: "}},
+      {"a software alignment that scales, its switch on",
+       "set Palpera/Alignment/LoadSoftwareTransformation 1\nset \"Palpera/Alignment/Object Alignment\" " +
+           blobHex(scaledObject) + "\n",
+       std::nullopt,
+       Matrix4x4::identity(),
+       {"The stored alignment \"Palpera/Alignment/Object Alignment\" was not loaded: its 3 x 3 part scales "
+        "or "
+        "shears."}},
+      {"a mirrored software alignment, its switch on",
+       "set Palpera/Alignment/LoadSoftwareTransformation 1\nset \"Palpera/Alignment/Object Alignment\" " +
+           blobHex(mirrored) + "\n",
+       std::nullopt,
+       Matrix4x4::identity(),
+       {"The stored alignment \"Palpera/Alignment/Object Alignment\" was not loaded: it mirrors."}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
