@@ -326,9 +326,12 @@ bool FeatureCollectorBase::fillProbingParameters(uint32_t keys, IZelPlane* workP
   for (const TrailingParameter& extra : trailing)
     creator_->setParameter(ZelString(extra.key), extra.value.get());
   if (!createWithCreator() && stop && radius) remakeFromTouchedSide(*stop, *radius);
-  // Before any other reason: a stray touch pulls the fit, and what the creator then says of it misleads.
-  if (sampled && radius) refuseStrayTouch(*sampled, *radius, approaches.get());
-  if (stop && createdFeature_) holdToTouchedSide(*stop);
+  // Before any other reason: a stray touch pulls the fit, and what the creator then says of it misleads. A
+  // plane with a poor fit is made, its spread shown; but a stray touch may tilt it until its stop lies on the
+  // side the touches came from, and then the stray touch, not the stop, is to blame.
+  if (sampled && radius) refuseStrayTouch(*sampled, *radius, approaches.get(), false);
+  if (stop && createdFeature_ && !holdToTouchedSide(*stop) && sampled && radius)
+    refuseStrayTouch(*sampled, *radius, approaches.get(), true);
   return static_cast<bool>(createdFeature_);
 }
 
@@ -379,7 +382,7 @@ void FeatureCollectorBase::remakeFromTouchedSide(IZelVectorValue& stop, IZelDoub
   creator_->setParameter(ZelString(kStopPointKey), &stop);
 }
 
-void FeatureCollectorBase::holdToTouchedSide(IZelVectorValue& stop) {
+bool FeatureCollectorBase::holdToTouchedSide(IZelVectorValue& stop) {
   SideJudgement judged = judgeMadeSide(stopPoint_);
   if (judged.verdict == SideJudgement::kRemake) {
     // Made again from a stop on the touches' side, which its probing record keeps for a refit.
@@ -388,10 +391,11 @@ void FeatureCollectorBase::holdToTouchedSide(IZelVectorValue& stop) {
     if (createWithCreator()) judged = judgeMadeSide(judged.liftedStop);
   }
   sideVerdict_ = judged.verdict;
-  if (!createdFeature_ || judged.verdict == SideJudgement::kKeep) return;
+  if (!createdFeature_ || judged.verdict == SideJudgement::kKeep) return true;
   createdFeature_.release();
   loadResultPoints();
   refusalReason_ = sideRefusalText(judged, surfaceWord());
+  return false;
 }
 
 namespace {
@@ -411,31 +415,32 @@ PointList FeatureCollectorBase::travelledApproaches() const {
 }
 
 void FeatureCollectorBase::refuseStrayTouch(IZelVectorsValue& sampled, IZelDoubleValue& radius,
-                                            IZelVectorsValue* approaches) {
+                                            IZelVectorsValue* approaches, bool planes) {
   // A trial fit through the ball centres judges nothing: its touches are judged at the stop.
   if (probeRadius_ == 0 || !creator_) return;
-  if (createdFeature_ && touchesHugMadeFeature(*createdFeature_, sampledPoints_, probeRadius_)) return;
-  IPtr<IZelVectorsValue> others, othersApproaches;
+  IPtr<IZelVectorsValue> touches, touchesApproaches;
   IPtr<IZelDoubleValue> noRadius;
-  others.getService();
+  touches.getService();
   noRadius.getService();
-  if (!others || !noRadius) return;
-  if (approaches) othersApproaches.getService();
+  if (!touches || !noRadius) return;
+  if (approaches) touchesApproaches.getService();
   noRadius->setValue(0.0);
   creator_->setParameter(ZelString(kProbeRadiusKey), noRadius.get());
   const PointList travelled = travelledApproaches();
-  const std::optional<StrayTouch> stray =
-      findStrayTouch(sampledPoints_, static_cast<size_t>(pointsRequired_), [&](size_t skipped) {
-        setPoints(*others, without(sampledPoints_, skipped));
-        creator_->setParameter(ZelString(kSampledPointsKey), others.get());
-        if (othersApproaches) {
-          setPoints(*othersApproaches, without(travelled, skipped));
-          creator_->setParameter(ZelString(kApproachesKey), othersApproaches.get());
+  const std::optional<StrayTouch> stray = findStrayTouch(
+      sampledPoints_,
+      [&](std::optional<size_t> skipped) {
+        setPoints(*touches, skipped ? without(sampledPoints_, *skipped) : sampledPoints_);
+        creator_->setParameter(ZelString(kSampledPointsKey), touches.get());
+        if (touchesApproaches) {
+          setPoints(*touchesApproaches, skipped ? without(travelled, *skipped) : travelled);
+          creator_->setParameter(ZelString(kApproachesKey), touchesApproaches.get());
         }
         IPtr<IZelFeature> fitted;
         fitted.takeOwnership(creator_->createFeature());
         return fitted;
-      });
+      },
+      planes);
   // The creator's table goes back to what the feature was made from, for a remake from another stop.
   creator_->setParameter(ZelString(kSampledPointsKey), &sampled);
   creator_->setParameter(ZelString(kProbeRadiusKey), &radius);

@@ -195,14 +195,15 @@ class FeatureCollectorBase : public IZelFeatureCollector,
  private:
   void appendToSink(const Vector3& point);
   // Where the touches say the made feature was compensated into the air (approach_side.h), makes it again
-  // from a stop on their side or refuses it.
-  void holdToTouchedSide(IZelVectorValue& stop);
+  // from a stop on their side or refuses it; false when it refused.
+  bool holdToTouchedSide(IZelVectorValue& stop);
   // Where the creator made nothing from the stop, makes the feature from a stop on the side the touches tell
   // of the surface through the ball centres (approach_side.h), which needs no side.
   void remakeFromTouchedSide(IZelVectorValue& stop, IZelDoubleValue& radius);
-  // Refuses the made feature when a touch lies clearly off the feature the other touches make
-  // (stray_touch.h), judged through the creator with these values put back afterwards.
-  void refuseStrayTouch(IZelVectorsValue& sampled, IZelDoubleValue& radius, IZelVectorsValue* approaches);
+  // Refuses the made feature when its touches do not lie on one feature, a touch gone astray (stray_touch.h),
+  // judged through the creator with these values put back afterwards; a plane's touches only with planes.
+  void refuseStrayTouch(IZelVectorsValue& sampled, IZelDoubleValue& radius, IZelVectorsValue* approaches,
+                        bool planes);
   // Each sampled point's travel into it; zero where the device reported none.
   PointList travelledApproaches() const;
   SideJudgement judgeMadeSide(const Vector3& stop);

@@ -95,7 +95,8 @@ class BrepModel {
   // The model's axis-aligned bounding box: minimum then maximum corner.
   std::array<Point, 2> bounds() const;
 
-  // The closest point of the model's faces to p (none only for a model without faces).
+  // The closest point of the model's faces to p (none only for a model without faces). Of faces equally
+  // near, as where solids touch, the one whose outside p is on.
   std::optional<FacePoint> closestOnFaces(const Point& p) const;
   // The closest point of the model's edges to p, leaving out an edge with one surface on both sides (a
   // seam), which bounds nothing; none for a model without other edges.

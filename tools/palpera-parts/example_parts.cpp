@@ -12,6 +12,7 @@
 #include <BRepBuilderAPI_MakePolygon.hxx>
 #include <BRepBuilderAPI_MakeWire.hxx>
 #include <BRepBuilderAPI_NurbsConvert.hxx>
+#include <BRepOffsetAPI_ThruSections.hxx>
 #include <BRepPrimAPI_MakeBox.hxx>
 #include <BRepPrimAPI_MakeCone.hxx>
 #include <BRepPrimAPI_MakeCylinder.hxx>
@@ -19,6 +20,8 @@
 #include <BRepPrimAPI_MakeSphere.hxx>
 #include <BRep_Builder.hxx>
 #include <GC_MakeArcOfCircle.hxx>
+#include <GeomAPI_Interpolate.hxx>
+#include <TColgp_HArray1OfPnt.hxx>
 #include <TopoDS_Compound.hxx>
 #include <TopoDS_Wire.hxx>
 #include <gp_Ax2.hxx>
@@ -250,6 +253,30 @@ TopoDS_Shape blockWithLeaningSides() {
   return cut(block, leaningSideCut(gp_Pnt(0, 0, 0), gp_Dir(0, 1, 0), gp_Dir(-1, 0, 0), 69 * kDegree));
 }
 
+// A turned cap: a flange of diameter 0.05 and 0.006 thick about the axis x = y = 0.03, and on it a body 0.02
+// tall whose wall is one free-form (B-spline) face with a thread-like ridge: at height z and angle t about
+// the axis its radius is 0.015 + 0.0005 cos(t - 2 pi (z - 0.006) / 0.01), a lobe turning once every 10 mm of
+// height, gentle enough (curved no tighter than a 5 mm radius) for a 6 mm ball to touch it anywhere.
+TopoDS_Shape turnedCap() {
+  constexpr double kFlange = 0.006, kHeight = 0.02, kPitch = 0.01, kCentre = 0.03;
+  constexpr int kSections = 25, kAround = 24;
+  BRepOffsetAPI_ThruSections loft(true, false);
+  for (int k = 0; k < kSections; ++k) {
+    const double z = kFlange + kHeight * k / (kSections - 1);
+    Handle(TColgp_HArray1OfPnt) points = new TColgp_HArray1OfPnt(1, kAround);
+    for (int i = 0; i < kAround; ++i) {
+      const double t = 2 * M_PI * i / kAround;
+      const double r = 0.015 + 0.0005 * std::cos(t - 2 * M_PI * (z - kFlange) / kPitch);
+      points->SetValue(i + 1, gp_Pnt(kCentre + r * std::cos(t), kCentre + r * std::sin(t), z));
+    }
+    GeomAPI_Interpolate section(points, true, 1e-9);
+    section.Perform();
+    loft.AddWire(BRepBuilderAPI_MakeWire(BRepBuilderAPI_MakeEdge(section.Curve()).Edge()).Wire());
+  }
+  const gp_Ax2 axis(gp_Pnt(kCentre, kCentre, 0), gp_Dir(0, 0, 1));
+  return fuse(BRepPrimAPI_MakeCylinder(axis, 0.025, kFlange).Shape(), loft.Shape());
+}
+
 // A prism of the triangle (y, z) corners along x from x0 to x1.
 TopoDS_Shape triangularPrism(double x0, double x1, const double (&corners)[3][2]) {
   const TopoDS_Wire section = BRepBuilderAPI_MakePolygon(gp_Pnt(x0, corners[0][0], corners[0][1]),
@@ -301,6 +328,7 @@ const std::map<std::string, std::function<TopoDS_Shape()>>& parts() {
       {"plate-chamfer", [] { return plateWithChamfer(0.08); }},
       {"workpiece-leaning-sides", blockWithLeaningSides},
       {"workpiece-welded-bracket", weldedBracket},
+      {"turned-cap", turnedCap},
   };
   return all;
 }
@@ -318,6 +346,13 @@ void writeExamplePart(const std::string& name, const std::string& dir) {
   if (part == parts().end()) throw std::invalid_argument("no example part '" + name + "'");
   silenceKernelMessages();
   writeStepFile(part->second(), dir + "/" + name + ".step", name);
+}
+
+std::shared_ptr<const BrepModel> examplePartModel(const std::string& name) {
+  const auto part = parts().find(name);
+  if (part == parts().end()) throw std::invalid_argument("no example part '" + name + "'");
+  silenceKernelMessages();
+  return modelOfShape(part->second(), name);
 }
 
 std::shared_ptr<const BrepModel> blockGridModel(int faces) {

@@ -14,5 +14,7 @@ std::vector<std::string> examplePartNames();
 // Writes the part as dir/NAME.step; throws std::invalid_argument for an unknown name and CadFileError when
 // the file cannot be written.
 void writeExamplePart(const std::string& name, const std::string& dir);
+// The model of the example part, as its file would give it; throws std::invalid_argument for an unknown name.
+std::shared_ptr<const BrepModel> examplePartModel(const std::string& name);
 // A grid of blocks, each alternately a box (6 faces) or a cylinder (3 faces), about `faces` faces in all.
 std::shared_ptr<const BrepModel> blockGridModel(int faces);

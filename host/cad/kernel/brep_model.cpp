@@ -30,6 +30,9 @@ using Kernel = BrepModel::Kernel;
 constexpr double kParameterTolerance = 1e-10;
 // A surface derivative cross product this short marks a singular point (a cone's apex, a sphere's pole).
 constexpr double kSingularNormal = 1e-14;
+// How much farther than it is a face turned away from a point counts (metres): far more than two touching
+// solids' faces lie apart, far less than any feature.
+constexpr double kOtherSideSlack = 1e-6;
 
 gp_Pnt pntOf(const Point& p) {
   return gp_Pnt(p[0], p[1], p[2]);
@@ -148,6 +151,39 @@ SurfaceNearest nearestOnSurface(const Kernel::Face& face, const gp_Pnt& p) {
   return nearest;
 }
 
+// The face's surface at a parameter: the point and the unit normal out of the material.
+bool outwardAt(const Kernel::Face& face, const std::array<double, 2>& parameter, gp_Pnt& at, gp_Vec& n) {
+  if (!std::isfinite(parameter[0]) || !std::isfinite(parameter[1])) return false;
+  gp_Vec du, dv;
+  face.surface.D1(parameter[0], parameter[1], at, du, dv);
+  n = du.Crossed(dv);
+  if (n.Magnitude() <= kSingularNormal) {
+    // At a singular point the normal is the limit from inside the face: step a little along v.
+    const double step = 1e-6 * (face.surface.LastVParameter() - face.surface.FirstVParameter());
+    const double v = parameter[1] + (parameter[1] + step <= face.surface.LastVParameter() ? step : -step);
+    gp_Pnt beside;
+    face.surface.D1(parameter[0], v, beside, du, dv);
+    n = du.Crossed(dv);
+    if (n.Magnitude() <= kSingularNormal) return false;
+  }
+  n.Normalize();
+  if (face.reversed) n.Reverse();
+  return true;
+}
+
+// The squared distance by which the nearest face is chosen. Where solids touch, two faces lie on one surface
+// facing opposite ways, equally near every point: the face whose outside the point is on is its side, so a
+// face turned away from the point counts as a little farther than it is.
+double sideDistance2(const Kernel::Face& face, const BrepModel::FacePoint& found, const gp_Pnt& p) {
+  const gp_Pnt on = pntOf(found.point);
+  const double distance = std::sqrt(on.SquareDistance(p));
+  gp_Pnt at;
+  gp_Vec n;
+  const bool turnedAway = outwardAt(face, found.parameter, at, n) && n.Dot(gp_Vec(on, p)) < 0;
+  const double counted = turnedAway ? distance + kOtherSideSlack : distance;
+  return counted * counted;
+}
+
 }  // namespace
 
 BrepModel::BrepModel(std::unique_ptr<Kernel> kernel) : kernel_(std::move(kernel)) {}
@@ -257,7 +293,7 @@ std::optional<BrepModel::FacePoint> BrepModel::closestOnFaces(const Point& p) co
       p, [&](uint32_t i) -> std::optional<std::pair<double, FacePoint>> {
         std::optional<FacePoint> found = nearestOnFace(i + 1, p);
         if (!found) return std::nullopt;
-        return std::pair(at.SquareDistance(pntOf(found->point)), *found);
+        return std::pair(sideDistance2(kernel_->faces[i], *found, at), *found);
       });
 }
 
@@ -285,23 +321,9 @@ bool BrepModel::evaluate(uint32_t face, const std::array<double, 2>& parameter, 
                          Point& normal) const {
   std::lock_guard lock(kernel_->turn);
   if (face < 1 || face > faceCount()) return false;
-  if (!std::isfinite(parameter[0]) || !std::isfinite(parameter[1])) return false;
-  const Kernel::Face& data = kernel_->faces[face - 1];
   gp_Pnt at;
-  gp_Vec du, dv;
-  data.surface.D1(parameter[0], parameter[1], at, du, dv);
-  gp_Vec n = du.Crossed(dv);
-  if (n.Magnitude() <= kSingularNormal) {
-    // At a singular point the normal is the limit from inside the face: step a little along v.
-    const double step = 1e-6 * (data.surface.LastVParameter() - data.surface.FirstVParameter());
-    const double v = parameter[1] + (parameter[1] + step <= data.surface.LastVParameter() ? step : -step);
-    gp_Pnt beside;
-    data.surface.D1(parameter[0], v, beside, du, dv);
-    n = du.Crossed(dv);
-    if (n.Magnitude() <= kSingularNormal) return false;
-  }
-  n.Normalize();
-  if (data.reversed) n.Reverse();
+  gp_Vec n;
+  if (!outwardAt(kernel_->faces[face - 1], parameter, at, n)) return false;
   point = pointOf(at);
   normal = {n.X(), n.Y(), n.Z()};
   return true;

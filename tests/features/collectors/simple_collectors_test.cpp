@@ -259,8 +259,8 @@ TEST_F(SimpleCollectors, FillTheirCreatorsTableInOneOfTheFourProbingForms) {
       {"PointCollector", {u"<SampledPoints>"}},
       {"SurfacePointCollector", {u"<SampledPoints>", u"<WorkPlane>"}},
   };
-  const Points tips = {
-      {.01, .002, .003}, {.09, .001, .004}, {.05, .05, .02}, {.02, .07, .01}, {.06, .03, .05}};
+  // On one sphere, which refuses touches that lie on none.
+  const Points tips = {{.08, .05, .02}, {.05, .08, .02}, {.02, .05, .02}, {.05, .05, .05}, {.068, .05, .044}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.className);
     IPtr<IZelFeatureCollector> made = collector(c.className);

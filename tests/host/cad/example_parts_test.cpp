@@ -51,7 +51,7 @@ TEST(ExampleParts, FilesHoldWhatTheGeneratorWrites) {
     EXPECT_EQ(readFile(written.path()), readFile(kPartsDir + written.path().filename().string()));
     ++count;
   }
-  EXPECT_EQ(count, 19u);
+  EXPECT_EQ(count, 20u);
 }
 
 TEST(ExampleParts, EveryPartDeclaresTheMetresItsNumbersAreIn) {
@@ -65,24 +65,33 @@ TEST(ExampleParts, EveryPartDeclaresTheMetresItsNumbersAreIn) {
     EXPECT_EQ(readStepModel(file.path().string()).lengthUnits, "metre");
     ++count;
   }
-  EXPECT_EQ(count, 19u);
+  EXPECT_EQ(count, 20u);
 }
 
 // The writer's declared unit and its numbers agree: what it writes reads back at the part's size, whatever
 // the shipped files hold.
 TEST(ExampleParts, APartWrittenAndReadBackHasItsDocumentedSize) {
   const std::map<std::string, BrepModel::Point> sizes = {
-      {"plate-bolt-circle", {0.12, 0.12, 0.01}},   {"plate-bore-boss", {0.12, 0.08, 0.025}},
-      {"plate-bore-slot", {0.12, 0.08, 0.01}},     {"plate-bore", {0.1, 0.08, 0.01}},
-      {"plate-boss", {0.1, 0.08, 0.025}},          {"plate-countersink", {0.1, 0.08, 0.01}},
-      {"plate-freeform-boss", {0.1, 0.08, 0.025}}, {"plate-oval-slot", {0.1, 0.08, 0.01}},
-      {"plate-pocket", {0.1, 0.08, 0.01}},         {"plate-rectangular-slot", {0.1, 0.08, 0.01}},
-      {"plate-rounded-slot", {0.1, 0.08, 0.01}},   {"sphere-on-stand", {0.04, 0.04, 0.045}},
-      {"wide-shaft-cone", {0.6, 0.3, 0.07}},       {"plate-shaft-bore", {0.12, 0.125, 0.06}},
-      {"plate-countersinks", {0.12, 0.06, 0.01}},  {"plate-filleted-rail", {0.1, 0.06, 0.02}},
+      {"plate-bolt-circle", {0.12, 0.12, 0.01}},
+      {"plate-bore-boss", {0.12, 0.08, 0.025}},
+      {"plate-bore-slot", {0.12, 0.08, 0.01}},
+      {"plate-bore", {0.1, 0.08, 0.01}},
+      {"plate-boss", {0.1, 0.08, 0.025}},
+      {"plate-countersink", {0.1, 0.08, 0.01}},
+      {"plate-freeform-boss", {0.1, 0.08, 0.025}},
+      {"plate-oval-slot", {0.1, 0.08, 0.01}},
+      {"plate-pocket", {0.1, 0.08, 0.01}},
+      {"plate-rectangular-slot", {0.1, 0.08, 0.01}},
+      {"plate-rounded-slot", {0.1, 0.08, 0.01}},
+      {"sphere-on-stand", {0.04, 0.04, 0.045}},
+      {"wide-shaft-cone", {0.6, 0.3, 0.07}},
+      {"plate-shaft-bore", {0.12, 0.125, 0.06}},
+      {"plate-countersinks", {0.12, 0.06, 0.01}},
+      {"plate-filleted-rail", {0.1, 0.06, 0.02}},
       {"plate-chamfer", {0.1, 0.08, 0.01}},
       {"workpiece-leaning-sides", {0.1, 0.08, 0.02}},
       {"workpiece-welded-bracket", {0.1, 0.06, 0.065}},
+      {"turned-cap", {0.05, 0.05, 0.026}},
   };
   ScratchDirectory scratch;
   ASSERT_EQ(std::system((std::string(PALPERA_PARTS_TOOL) + " '" + scratch.system() + "'").c_str()), 0);
@@ -115,6 +124,7 @@ TEST(ExampleParts, FacesHaveTheDocumentedSurfaces) {
       {"wide-shaft-cone", Kind::cone, 1, 0.127},
       {"plate-countersinks", Kind::cone, 2, 0.004},
       {"plate-filleted-rail", Kind::cylinder, 2, 0.003679},
+      {"turned-cap", Kind::cylinder, 1, 0.025},
   };
   // A bore beside a boss or a slot on one plate, or in a shaft's end: each cylinder group of its own radius,
   // the slot's two ends alike.
@@ -180,6 +190,26 @@ TEST(ExampleParts, EdgesJoinTheirTwoFacesAlongTheirCurves) {
   }
   EXPECT_GT(kinds[BrepModel::CurveKind::line], 0);
   EXPECT_GT(kinds[BrepModel::CurveKind::circle], 0);
+}
+
+// Where two solids touch, their faces on the contact plane are equally near any point beside it and face
+// opposite ways: the face taken is the one whose outside the point is on, whichever solid it bounds.
+TEST(ExampleParts, AtTouchingSolidsTheClosestFaceIsTheOneFacingThePoint) {
+  std::shared_ptr<const BrepModel> model = part("workpiece-welded-bracket");
+  std::mt19937_64 rng(89);
+  std::uniform_real_distribution<double> x(0.005, 0.095), y(0.012, 0.018), off(1e-5, 0.002);
+  for (int i = 0; i < 20; ++i) {
+    // Beside the plane z = 0 where the base lies on the foot, above it or below.
+    const double side = i % 2 == 0 ? 1 : -1;
+    const BrepModel::Point p{x(rng), y(rng), side * off(rng)};
+    SCOPED_TRACE(std::to_string(p[0]) + " " + std::to_string(p[1]) + " " + std::to_string(p[2]));
+    const std::optional<BrepModel::FacePoint> found = model->closestOnFaces(p);
+    ASSERT_TRUE(found);
+    BrepModel::Point at, normal;
+    ASSERT_TRUE(model->evaluate(found->face, found->parameter, at, normal));
+    EXPECT_NEAR(found->point[2], 0, 1e-12);
+    EXPECT_NEAR(normal[2], side, 1e-12);
+  }
 }
 
 // The search tries faces nearest box first and skips the rest; it must find what trying every face finds.

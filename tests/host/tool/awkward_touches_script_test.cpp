@@ -79,8 +79,9 @@ TEST(AwkwardTouchesScript, SlotCirclesAreHolesWhereverInTheSlotTheirStopsAre) {
 
 // Five plain clicks from above beside the boss, the last a stray one on its top: the fitted plane rises over
 // the stop lifted at a corner, so compensated away from it it would stand 5 mm up, its normal down. Each
-// click's approach says the material lies below: the plane is refused, its touches kept, and with the stray
-// touch undone the plane is the face. The recording holds each approach before its touch; its replay agrees.
+// click's approach says the material lies below, but the stop is not to blame: the plane is refused naming
+// the stray touch, its touches kept, and with it undone the plane is the face. The recording holds each
+// approach before its touch; its replay agrees.
 TEST(AwkwardTouchesScript, APlaneWhoseStopLiesWhereItsTouchesPushedIsRefusedAndUndoMendsIt) {
   ScratchDirectory scratch;
   const std::string log = scratch.system("session.log");
@@ -97,8 +98,9 @@ TEST(AwkwardTouchesScript, APlaneWhoseStopLiesWhereItsTouchesPushedIsRefusedAndU
       "run-until Palpera/LogReplayFinished\nprint document\n";
   const std::string objects = "CAD\tRefObject\nPoint\tFeature Object\n";
   const std::string refused =
-      "error: Plane was not made: the stop lies on the other side of the plane than every touch came from; "
-      "lift the probe off along its approach and stop again. Its points are kept.\n";
+      "error: Plane was not made: touch 5 of 5 lies 15.0 mm off the plane the other touches make; undo back "
+      "to "
+      "it and probe on. Its points are kept.\n";
   const std::string face =
       "\tPlane\tPlane 1\tvisible\tcentre (0.05, 0.04, 0.01)\tnormal (0, 0, 1)\tcreator "
       "a8891a8a-641b-465b-873d-1057abb60795\tpoints 4\n";
