@@ -307,6 +307,26 @@ TopoDS_Shape weldedBracket() {
   return bracket;
 }
 
+// A base block 120 x 80 x 10 mm with six cylinders of radius 7 mm standing on it about x = 0.02, 0.06, 0.1
+// and y = 0.02, 0.06, each cut off at its top by a plane through its axis at z = 0.04 whose normal leans 19
+// degrees from the axis, the k-th (x first) towards the angle 60 k degrees about z from +x.
+TopoDS_Shape cylindersWithLeaningCaps() {
+  constexpr double kDegree = M_PI / 180, kRadius = 0.007, kLean = 19 * kDegree;
+  TopoDS_Shape part = BRepPrimAPI_MakeBox(gp_Pnt(0, 0, 0), gp_Pnt(0.12, 0.08, kThickness)).Shape();
+  for (int k = 0; k < 6; ++k) {
+    const double x = 0.02 + 0.04 * (k % 3), y = 0.02 + 0.04 * (k / 3), towards = 60 * k * kDegree;
+    const gp_Dir normal(std::cos(towards) * std::sin(kLean), std::sin(towards) * std::sin(kLean),
+                        std::cos(kLean));
+    const gp_Dir across(-std::sin(towards), std::cos(towards), 0);
+    const gp_Dir along = normal.Crossed(across);
+    const gp_Pnt origin = gp_Pnt(x, y, 0.04).Translated(-0.01 * gp_Vec(across) - 0.01 * gp_Vec(along));
+    const TopoDS_Shape above = BRepPrimAPI_MakeBox(gp_Ax2(origin, normal, across), 0.02, 0.02, 0.02).Shape();
+    const gp_Ax2 axis(gp_Pnt(x, y, kThickness), gp_Dir(0, 0, 1));
+    part = fuse(part, cut(BRepPrimAPI_MakeCylinder(axis, kRadius, 0.04).Shape(), above));
+  }
+  return part;
+}
+
 const std::map<std::string, std::function<TopoDS_Shape()>>& parts() {
   static const std::map<std::string, std::function<TopoDS_Shape()>> all = {
       {"plate-bore", plateWithBore},
@@ -328,6 +348,7 @@ const std::map<std::string, std::function<TopoDS_Shape()>>& parts() {
       {"plate-chamfer", [] { return plateWithChamfer(0.08); }},
       {"workpiece-leaning-sides", blockWithLeaningSides},
       {"workpiece-welded-bracket", weldedBracket},
+      {"workpiece-leaning-caps", cylindersWithLeaningCaps},
       {"turned-cap", turnedCap},
   };
   return all;

@@ -238,4 +238,58 @@ TEST(TouchesAnywhereScript, ThreeTwoOneOnTheWeldedBracketsChamferGivesTheIdentit
   }
 }
 
+// The block with six cylinders whose caps lean 19 degrees (examples/parts/workpiece-leaning-caps.step): the
+// block's top as plane 1, touched between the cylinders, one leaning cap as plane 2, touched two or three
+// times anywhere on it and so at different heights, and the block's side square to the top and to the cap's
+// level line as plane 3, in any pose, with either ball.
+TEST(TouchesAnywhereScript, ThreeTwoOneOnALeaningCylinderCapIsRefusedAtItsPick) {
+  const std::string refused = "error: The point was not taken: the face picked leans 71 degrees from plane 2";
+  const Vector3 up{0, 0, 1}, leftOut{-1, 0, 0};
+  std::mt19937 random(8947);
+  for (int run = 0; run < (kSanitized ? 2 : 8); ++run) {
+    SCOPED_TRACE("run " + std::to_string(run));
+    const Matrix4x4 pose = randomPose(random);
+    const double ball = run % 2 ? 0.002 : 0.006;
+    const auto anywhere = [&](double low, double high) { return uniform(random, low, high); };
+    const auto top = [&](double x, double y) { return Touch{{x, y, 0.01}, up}; };
+    const std::vector<Touch> tops = {top(anywhere(0.005, 0.035), 0.04), top(0.04, anywhere(0.005, 0.02)),
+                                     top(0.08, anywhere(0.06, 0.075))};
+    // The k-th cap: through (x, y, 0.04), its normal leaning 19 degrees towards 60 k degrees about z.
+    const int k = static_cast<int>(random() % 6);
+    const double towards = 60 * k * kDegree, lean = 19 * kDegree;
+    const Vector3 centre{0.02 + 0.04 * (k % 3), 0.02 + 0.04 * (k / 3), 0.04},
+        capOut{std::cos(towards) * std::sin(lean), std::sin(towards) * std::sin(lean), std::cos(lean)},
+        across{-std::sin(towards), std::cos(towards), 0};
+    const Vector3 uphill = Vector3::cross(capOut, across);
+    // At a along the level line across the cap and u up its slope, within 5 mm of the axis.
+    const auto cap = [&](double a, double u) { return Touch{centre + a * across + u * uphill, capOut}; };
+    std::vector<Touch> caps = {cap(anywhere(-0.005, -0.003), anywhere(-0.002, 0.002)),
+                               cap(anywhere(0.003, 0.005), anywhere(-0.002, 0.002))};
+    if (run % 4 >= 2) caps.push_back(cap(anywhere(-0.002, 0.002), anywhere(-0.004, 0.004)));
+    // Plane 3 stands square to the top and to the cap's level line: the block's front where the cap leans
+    // along x, else its left end.
+    const std::vector<Touch> third =
+        k % 3 == 0 ? std::vector<Touch>{{{anywhere(0.02, 0.1), 0, anywhere(0.003, 0.007)}, {0, -1, 0}}}
+                   : std::vector<Touch>{{{0, anywhere(0.02, 0.06), anywhere(0.003, 0.007)}, leftOut}};
+    std::string script = "cad-load RefObject examples/parts/workpiece-leaning-caps.step\ntransform RefObject";
+    for (double value : pose.m) script += numbers({value});
+    script += "\nstart\nset Palpera/Emulator/MaxNoiseFactor 0\nset Palpera/Emulator/ProbeDiameter" +
+              numbers({ball}) + "\nactive RefObject\ncommand PalperaDeviceToPartAlignmentCmd\n" +
+              picks(random, pose, tops) + picks(random, pose, {cap(-0.003, 0), cap(0.003, 0)}) +
+              picks(random, pose, third) + "press StartProbing\n" + kRadiusEvent + probe(random, pose, tops) +
+              probe(random, pose, caps) + probe(random, pose, third) + "print alignment\n";
+    const auto [status, output] = runProjectScript(script);
+    EXPECT_EQ(status, 0) << output;
+    // A cap 19 degrees off the top leans 71 degrees from plane 2 as it stands square to plane 1, past the
+    // 70 the picks take: its second pick is refused with its word, and nothing moves the device.
+    EXPECT_NE(output.find(refused), std::string::npos) << output;
+    EXPECT_EQ(output.find("error:"), output.find(refused)) << output;
+    const Matrix4x4 hardware = lastMatrixUnder(output, "hardware");
+    for (const Vector3& corner : {Vector3(0, 0, 0), Vector3(0.12, 0.08, 0.05)}) {
+      const Vector3 posed = Matrix4x4::transformPoint(pose, corner);
+      EXPECT_LT((Matrix4x4::transformPoint(hardware, posed) - posed).length(), 1e-6) << output;
+    }
+  }
+}
+
 }  // namespace touches_anywhere
