@@ -71,8 +71,7 @@ std::string sphereTouches(const std::vector<std::pair<double, double>>& touches)
 // Eight touches on the bore's wall and a ninth on the top face 3 to 10 mm from its rim make a tilted cylinder
 // or a swollen rim circle; a touch on the stand under a sphere swells it. Each is refused naming the stray
 // touch, which undone, the feature is made on its nominal: the eight sound ones are never refused. The probe
-// scatters about the stated probing error: at six times it, a cone's two spare touches may bend round the
-// stray one, and the touch furthest off is told instead of one named.
+// scatters about the stated probing error.
 TEST(StrayTouchScript, ARoundFeatureWithATouchOffItIsRefusedNamingTheTouchAndUndoMendsIt) {
   const std::vector<std::pair<double, double>> bore = {{0.1, 0.0015}, {0.7, 0.0075}, {1.6, 0.004},
                                                        {2.2, 0.0085}, {3.0, 0.0025}, {3.9, 0.006},
