@@ -164,20 +164,26 @@ std::string otherSide(const char* surface) {
 }
 
 // The stop lifted over the top beside a bore or a countersink, straight up above a boss: the travels say the
-// side and the feature is made on it. A side face made as a plane with its stop over the top, or a bore
-// stopped in its material at mid-height, is refused until the stop is taken on the free side. A bore whose
-// touches tell both sides (the last travelled off the wall, from inside the material) is refused naming
-// them, whatever its stop, until that touch is undone.
+// side and the feature is made on it.
 TEST(TravelledSideScript, TheBallsTravelIntoEachTouchSaysTheMaterialsSideHoweverTheStylusIsHeld) {
-  const std::string plane = otherSide("plane"), cylinder = otherSide("cylinder");
   const Kind countersunk{"plate-countersink", "Cone", "Cone",
                          "cone 0.05 0.04 0.006 0.05 0.04 0.01 0.004 0.008", "cone"};
-  const Kind front{"plate-bore", "Plane", "Plane", "plane 0.05 0 0.005 0 -1 0", "plane"};
   expectSessions({
       {kBore, [](ArmEvents& a) { bore(a, kTravelled), a.stop(kOverTheTop); }},
       {kBoss, [](ArmEvents& a) { boss(a, kTravelled, 35), a.stop(kAboveTheBoss); }},
       {kRim, [](ArmEvents& a) { rim(a, kTravelled), a.stop(kOverTheTop); }},
       {countersunk, [](ArmEvents& a) { countersink(a, kTravelled), a.stop(kOverTheTop); }},
+  });
+}
+
+// A side face made as a plane with its stop over the top, or a bore stopped in its material at mid-height, is
+// refused until the stop is taken on the free side. A bore whose touches tell both sides (the last travelled
+// off the wall, from inside the material) is refused naming them, whatever its stop, until that touch is
+// undone.
+TEST(TravelledSideScript, AStopOnTheSideTheTravelsCameFromOrTouchesFromBothSidesAreRefused) {
+  const std::string plane = otherSide("plane"), cylinder = otherSide("cylinder");
+  const Kind front{"plate-bore", "Plane", "Plane", "plane 0.05 0 0.005 0 -1 0", "plane"};
+  expectSessions({
       {front,
        [](ArmEvents& a) {
          frontFace(a, kTravelled), a.stop({0.05, 0.03, 0.02}).stop({0.05, -0.01, 0.005});
