@@ -161,6 +161,16 @@ std::string armEvents(const Pattern& pattern, const Matrix4x4& pose, std::mt1993
   return arm.stop(wall.bore ? level : level + lastNormal * (wall.radius + pattern.ball)).xml();
 }
 
+// The host's printout without the lines it wrote to standard error, each of which may stand anywhere in a
+// line of the document, even between "radius" and its value.
+std::string withoutErrors(std::string output) {
+  for (const std::string said : {"error: ", "palpera-host: "}) {
+    for (size_t at = output.find(said); at != std::string::npos; at = output.find(said, at))
+      output.erase(at, output.find('\n', at) - at + 1);
+  }
+  return output;
+}
+
 // The cylinder each run made, in order: its axis and radius; none where the run made none. A run's is the
 // newest in the document it printed that the run before did not print: "Quick Probe" keeps what it made
 // when cancelled, so a run it refused prints the one before's.
@@ -168,8 +178,9 @@ struct MadeCylinder {
   Vector3 axis;
   double radius;
 };
-std::vector<std::optional<MadeCylinder>> cylindersOf(const std::string& output) {
+std::vector<std::optional<MadeCylinder>> cylindersOf(const std::string& printed) {
   static const std::regex cylinder(R"(\tCylinder\t.*\taxis \(([^,]+), ([^,]+), ([^)]+)\)\tradius (\S+))");
+  const std::string output = withoutErrors(printed);
   std::vector<std::optional<MadeCylinder>> made;
   const std::string probed = "Point\tFeature Object\n";
   std::string before;
