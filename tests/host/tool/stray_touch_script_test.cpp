@@ -132,8 +132,10 @@ TEST(StrayTouchScript, ARoundFeatureWithATouchOffItIsRefusedNamingTheTouchAndUnd
     size_t refused = run.output.find(notMade + c.touchNamed + " lies ");
     std::string words = " mm off the " + kindWord + " the other touches make; undo back to it and probe on.";
     if (refused == std::string::npos && kindWord == "cone") {
-      // A cone's two spare touches may bend round the stray one, as the emulator's moves before each touch
-      // fall: then the touch furthest off the cone of them all is told, and undoing the stray one mends it.
+      // Scattered as the emulator scatters a 6 mm ball's touches (its seed is the clock's second), a cone's
+      // two spare touches may bend round the stray one: a cone some degrees steeper or flatter fits them as
+      // well as the true one fits the sound touches. Then the touch furthest off the cone of them all is
+      // told, and undoing the stray one mends it.
       refused = run.output.find(notMade + "the touches do not lie on one cone: touch ");
       words = " mm off the cone through them all, the furthest of any; undo the stray touch or add touches.";
     }
