@@ -87,8 +87,8 @@ class PalperaDeviceToPartAlignmentCmd : public CompBaseCmd, public IZelListener,
  private:
   bool connectDevice();
   void pick(IGfxMouseData* mouse);
-  // Whether the face picked for a point of plane 1 to 3, of this surface normal, can place its plane; said to
-  // the operator when not.
+  // Whether the face picked for a point of plane 1 to 3, of this surface normal, fixes what its plane is to fix
+  // of the part beyond the planes before it; said to the operator, with its angle, when not.
   bool faceCanServe(int plane, int index, const Vector3& normal);
   void typePoint(const Vector3& point);
   void choosePlane(int radio);

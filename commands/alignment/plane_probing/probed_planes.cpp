@@ -158,10 +158,14 @@ bool ProbedPlanes::plane2TouchesMayLieFlat() const {
   // 1's level; below it, they are a stylus held upright beside a face that stands across plane 1.
   const auto above = [&](const Vector3& point) { return n1.dot(point) - plane1.d >= probeRadius / 2; };
   if (sampledAxes.size() != 2 || !above(sampledPoints[0]) || !above(sampledPoints[1])) return false;
-  const auto alongN1 = [&](const TouchApproach& approach) {
-    return std::abs(approach.direction.dot(n1)) >= std::cos(kFacingAngle);
+  // Only an approach that slides along the picked face however it is turned about plane 1's normal cannot
+  // have touched it: one within kFacingAngle of that normal, less what the face leans from square, for an
+  // approach along the normal pushes into a face that leans towards plane 1 at its lean.
+  const double lean = std::acos(std::min(1.0, faceLeanCosine(references[1])));
+  const auto slidesAlongFace = [&](const TouchApproach& approach) {
+    return std::acos(std::min(1.0, std::abs(approach.direction.dot(n1)))) + lean <= kFacingAngle;
   };
-  return alongN1(sampledAxes[0]) && alongN1(sampledAxes[1]);
+  return slidesAlongFace(sampledAxes[0]) && slidesAlongFace(sampledAxes[1]);
 }
 
 bool ProbedPlanes::plane2StopTellsASide() const {

@@ -13,10 +13,12 @@
 // Two plane-2 touches always give a plane square to plane 1 (their third point lies along plane 1's normal),
 // even when they were taken on a face parallel to plane 1 by mistake. Such touches are refused when both
 // tip centres lie a probe radius above plane 1 (within kOnPlane1Noise), as on plane 1's own face, or when
-// both lie above plane 1 by half a radius or more and the probe axes reported with them both lie within
-// kFacingAngle of plane 1's normal (either sense), as the axes of touches on a face parallel to plane 1 do
-// (an axis not reported counts as across); below plane 1 such axes are a stylus held upright beside a face
-// across it. Their stop must also lie at least kStopSideShare of the probe radius off the plane through the
+// both lie above plane 1 by half a radius or more and the probe axes reported with them both lie so near
+// plane 1's normal (either sense) that they slide along the face picked for plane 2 however it is turned
+// about that normal: within kFacingAngle of the normal less the face's lean from square, as the axes of
+// touches on a face parallel to plane 1 do, and never for a face leaning kFacingAngle or more (an axis not
+// reported counts as across); below plane 1 such axes are a stylus held upright beside a face across it.
+// Their stop must also lie at least kStopSideShare of the probe radius off the plane through the
 // touches and plane 1's normal (of the share of the radius across the plane, on a leaning face), or it
 // cannot tell which side the face looks to.
 //

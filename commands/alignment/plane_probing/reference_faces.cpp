@@ -79,14 +79,15 @@ std::optional<ReferenceMismatch> referenceMismatch(const std::array<ProbedFace, 
   return std::nullopt;
 }
 
+ZelString degreesText(double degrees) {
+  return ZelString::formatDouble(degrees,
+                                 {.precision = std::abs(degrees - std::round(degrees)) < 0.05 ? ".0" : ".1"});
+}
+
 ZelString mismatchText(const ReferenceMismatch& mismatch) {
   if (mismatch.kind == ReferenceMismatch::kOtherSide)
     return tr("plane %1 was probed from the other side of its reference face, as the planes before it stand",
               ZelString::number(mismatch.plane));
-  const auto degrees = [](double value) {
-    return ZelString::formatDouble(value,
-                                   {.precision = std::abs(value - std::round(value)) < 0.05 ? ".0" : ".1"});
-  };
   const ZelString planes =
       tr("%1 and %2", ZelString::number(mismatch.otherPlane), ZelString::number(mismatch.plane));
   // Faces nobody picked are only known to stand square: a face leaning from square shows as it does.
@@ -94,10 +95,10 @@ ZelString mismatchText(const ReferenceMismatch& mismatch) {
     return tr(
         "planes %1 meet at %2 degrees where they are to stand square, so a face leans %3 degrees from "
         "square or a point is on another face",
-        planes, degrees(mismatch.probedDegrees),
-        degrees(std::abs(mismatch.referenceDegrees - mismatch.probedDegrees)));
+        planes, degreesText(mismatch.probedDegrees),
+        degreesText(std::abs(mismatch.referenceDegrees - mismatch.probedDegrees)));
   return tr("planes %1 meet at %2 degrees, their reference faces at %3, so a point may be on another face",
-            planes, degrees(mismatch.probedDegrees), degrees(mismatch.referenceDegrees));
+            planes, degreesText(mismatch.probedDegrees), degreesText(mismatch.referenceDegrees));
 }
 
 ZelString noAlignmentText(const ReferenceMismatch& mismatch) {

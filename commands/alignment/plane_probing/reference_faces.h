@@ -23,10 +23,6 @@
 inline constexpr double kFaceAngleTolerance = 0.0174533;
 // Metres: the most an arm's touch lands off the surface, either way.
 inline constexpr double kProbingNoise = 0.00006;
-// A face whose normal leans further than about 70 degrees from the normal of the plane it stands for
-// cannot place that plane: its touches' position across the plane would come from where they were taken on
-// the face rather than from the face.
-inline constexpr double kSmallestFaceCosine = 0.342;
 
 // A face a plane stands for; the zero vector where a direction is not known.
 struct ReferenceFace {
@@ -65,6 +61,9 @@ double noiseAngleOf(const std::vector<Vector3>& touches, const Vector3& normal);
 // known; none when it agrees.
 std::optional<ReferenceMismatch> referenceMismatch(const std::array<ProbedFace, 3>& probed,
                                                    const std::array<ReferenceFace, 3>& faces, int plane);
+
+// An angle for the operator, in degrees: whole where it lies within 0.05 of a whole number, else to a tenth.
+ZelString degreesText(double degrees);
 
 // The mismatch as a clause for the operator, such as "planes 1 and 2 meet at 52.3 degrees, their reference
 // faces at 90, so a point may be on another face".

@@ -6,7 +6,6 @@
 
 #include <cmath>
 #include <optional>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -96,13 +95,20 @@ std::vector<Matrix4x4> hardwareMatrices(const std::string& output) {
 
 // A face leaning 45 degrees from plane 1 serves as plane 2 of the 3-2-1 device alignment with two and three
 // touches: each touch is compensated along the face's own normal, also when the face is picked after the
-// probing, and the part where it stands gives the identity. A pick on a face that cannot place plane 2 is
-// refused and costs nothing. Orient To World, whose
-// faces stand square, refuses the leaning face.
+// probing, and the part where it stands gives the identity. A pick on a face that leaves a freedom of the
+// part loose is refused with its angle and costs nothing: the top for plane 2, or for plane 3 the top or the
+// front, both along the line the top and the chamfer meet along. Orient To World, whose faces stand square,
+// refuses the leaning face.
 TEST(LeaningFacesScript, AFortyFiveDegreePlaneTwoAlignsTheDeviceOntoThePart) {
   const std::string notTaken =
-      "error: The point was not taken: the face picked leans 90 degrees from plane 2, so touches on it "
-      "cannot place the plane. Pick plane 2 on a face that leans less than 70 degrees from it.\n";
+      "error: The point was not taken: the face picked leans 0 degrees from plane 1, too little for touches "
+      "on it to fix the part's turn about plane 1's normal and its place across plane 2. Pick plane 2 on a "
+      "face that leans at least 4 degrees from plane 1.\n";
+  const std::string alongTheLine =
+      "error: The point was not taken: the face picked lies 0 degrees off the line along which planes 1 and "
+      "2 "
+      "meet, too little for touches on it to fix the part's place along that line. Pick plane 3 on a face "
+      "that lies at least 4 degrees off it.\n";
   const std::string notSquare =
       "error: Plane 2 was not made: planes 1 and 2 meet at 45 degrees where they are to stand square, so a "
       "face leans 45 degrees from square or a point is on another face.";
@@ -129,7 +135,12 @@ TEST(LeaningFacesScript, AFortyFiveDegreePlaneTwoAlignsTheDeviceOntoThePart) {
        "command PalperaDeviceToPartAlignmentCmd\n" + picks(kTop) + picks(kChamferTwice) +
            click({{0.05, 0.04, 0.01}, kUp}) + picks(kLeft) + kProbing + probe(kTop) + probe(kChamferTwice) +
            probe(kLeft),
-       std::regex_replace(notTaken, std::regex("plane 2"), "plane 3")},
+       alongTheLine},
+      {"three touches, the front picked for plane 3 first", 0.006,
+       "command PalperaDeviceToPartAlignmentCmd\n" + picks(kTop) + picks(kChamferTwice) +
+           click({{0.05, 0, 0.0025}, {0, -1, 0}}) + picks(kLeft) + kProbing + probe(kTop) +
+           probe(kChamferThrice) + probe(kLeft),
+       alongTheLine},
       {"Orient To World", 0.006,
        kOrient + orientRun("NegY") + probe(kTop) + probe(kChamferThrice) + "cancel\n", notSquare},
   };

@@ -240,14 +240,14 @@ TEST(TouchesAnywhereScript, ThreeTwoOneOnTheWeldedBracketsChamferGivesTheIdentit
 
 // The block with six cylinders whose caps lean 19 degrees (examples/parts/workpiece-leaning-caps.step): the
 // block's top as plane 1, touched between the cylinders, one leaning cap as plane 2, touched two or three
-// times anywhere on it and so at different heights, and the block's side square to the top and to the cap's
-// level line as plane 3, in any pose, with either ball.
-TEST(TouchesAnywhereScript, ThreeTwoOneOnALeaningCylinderCapIsRefusedAtItsPick) {
-  const std::string refused = "error: The point was not taken: the face picked leans 71 degrees from plane 2";
+// times anywhere on it and so at different heights and picked anywhere on it, and the block's side square to
+// the top and to the cap's level line as plane 3. Where nothing moved the part, no pose, no place on the cap,
+// no height, no count of touches and neither ball changes the answer: the hardware matrix moves none of the
+// block's corners by a micrometre.
+TEST(TouchesAnywhereScript, ThreeTwoOneOnALeaningCylinderCapGivesTheIdentityWhereverTheTouchesFall) {
   const Vector3 up{0, 0, 1}, leftOut{-1, 0, 0};
   std::mt19937 random(8947);
-  for (int run = 0; run < (kSanitized ? 2 : 8); ++run) {
-    SCOPED_TRACE("run " + std::to_string(run));
+  for (int run = 0; run < (kSanitized ? 8 : 24); ++run) {
     const Matrix4x4 pose = randomPose(random);
     const double ball = run % 2 ? 0.002 : 0.006;
     const auto anywhere = [&](double low, double high) { return uniform(random, low, high); };
@@ -265,25 +265,27 @@ TEST(TouchesAnywhereScript, ThreeTwoOneOnALeaningCylinderCapIsRefusedAtItsPick) 
     const auto cap = [&](double a, double u) { return Touch{centre + a * across + u * uphill, capOut}; };
     std::vector<Touch> caps = {cap(anywhere(-0.005, -0.003), anywhere(-0.002, 0.002)),
                                cap(anywhere(0.003, 0.005), anywhere(-0.002, 0.002))};
-    if (run % 4 >= 2) caps.push_back(cap(anywhere(-0.002, 0.002), anywhere(-0.004, 0.004)));
+    if (run / 2 % 2) caps.push_back(cap(anywhere(-0.002, 0.002), anywhere(-0.004, 0.004)));
     // Plane 3 stands square to the top and to the cap's level line: the block's front where the cap leans
     // along x, else its left end.
     const std::vector<Touch> third =
         k % 3 == 0 ? std::vector<Touch>{{{anywhere(0.02, 0.1), 0, anywhere(0.003, 0.007)}, {0, -1, 0}}}
                    : std::vector<Touch>{{{0, anywhere(0.02, 0.06), anywhere(0.003, 0.007)}, leftOut}};
+    SCOPED_TRACE("run " + std::to_string(run) + ": cap " + std::to_string(k) + ", " +
+                 std::to_string(caps.size()) + " touches, ball " + std::to_string(ball));
     std::string script = "cad-load RefObject examples/parts/workpiece-leaning-caps.step\ntransform RefObject";
     for (double value : pose.m) script += numbers({value});
     script += "\nstart\nset Palpera/Emulator/MaxNoiseFactor 0\nset Palpera/Emulator/ProbeDiameter" +
               numbers({ball}) + "\nactive RefObject\ncommand PalperaDeviceToPartAlignmentCmd\n" +
-              picks(random, pose, tops) + picks(random, pose, {cap(-0.003, 0), cap(0.003, 0)}) +
+              picks(random, pose, tops) +
+              picks(random, pose,
+                    {cap(anywhere(-0.005, -0.002), anywhere(-0.003, 0.003)),
+                     cap(anywhere(0.002, 0.005), anywhere(-0.003, 0.003))}) +
               picks(random, pose, third) + "press StartProbing\n" + kRadiusEvent + probe(random, pose, tops) +
               probe(random, pose, caps) + probe(random, pose, third) + "print alignment\n";
     const auto [status, output] = runProjectScript(script);
     EXPECT_EQ(status, 0) << output;
-    // A cap 19 degrees off the top leans 71 degrees from plane 2 as it stands square to plane 1, past the
-    // 70 the picks take: its second pick is refused with its word, and nothing moves the device.
-    EXPECT_NE(output.find(refused), std::string::npos) << output;
-    EXPECT_EQ(output.find("error:"), output.find(refused)) << output;
+    EXPECT_EQ(output.find("error:"), std::string::npos) << output;
     const Matrix4x4 hardware = lastMatrixUnder(output, "hardware");
     for (const Vector3& corner : {Vector3(0, 0, 0), Vector3(0.12, 0.08, 0.05)}) {
       const Vector3 posed = Matrix4x4::transformPoint(pose, corner);

@@ -229,17 +229,26 @@ TEST_F(ProbedPlanesTest, AProbedPlaneMeetsTheAngleAndTheSideOfItsReferenceFace) 
 // others, a stop straight above two touches of a face across plane 1 (it cannot tell the side, the face is
 // not flat), a stop over the part where no touch tells the side (the stylus upright, no travel), two touches
 // on plane 1's face again, three touches of plane 3 on a face at another angle. A touch without a move of its
-// own is no touch along plane 1's normal because the touch before it was.
+// own is no touch along plane 1's normal because the touch before it was. Touches from above are on a face
+// parallel to plane 1 only where their approach could not have touched the face picked for plane 2, however
+// it turns: never on a face 19 degrees off plane 1, on one 10 degrees from square within 10 degrees of the
+// normal.
 TEST_F(ProbedPlanesTest, EachCheckRefusesWhatTheTouchesShowAndSaysAReasonThatHolds) {
   const Vector3 none, down{0, 0, -1}, lean = Vector3(0, -1, 1).normalized();
   const double r = 0.003;
   const Vector3 onLeaning = Vector3(0.1, 0, 0.05) + r * lean, up = Vector3(0, 1, 1).normalized();
+  constexpr double kDegree = std::numbers::pi / 180;
+  // Down plane 1's normal, turned by degrees about y.
+  const auto offDown = [](double degrees) {
+    return Vector3(std::sin(degrees * kDegree), 0, -std::cos(degrees * kDegree));
+  };
   const struct {
     const char* what;
     int step;
     std::vector<std::pair<Vector3, Vector3>> touches;  // tip centre and approach
     Vector3 stop;
-    std::u16string told;  // how the refusal starts; empty when the plane is made
+    std::u16string told;     // how the refusal starts; empty when the plane is made
+    Vector3 face2{1, 0, 0};  // the outward normal of the face picked for plane 2
   } cases[] = {
       {"a stray touch below plane 1",
        1,
@@ -286,6 +295,24 @@ TEST_F(ProbedPlanesTest, EachCheckRefusesWhatTheTouchesShowAndSaysAReasonThatHol
        {{{0.2, 0, 0.123}, down}, {{0.25, 0.1, 0.123}, down}},
        {0.1, 0.05, 0.2},
        u"The two points of plane 2 may lie on a face parallel to plane 1."},
+      {"plane 2 touched twice from above on a face 20 mm above plane 1 leaning 19 degrees from it",
+       2,
+       {{{0.2, 0, 0.123}, down}, {{0.2, 0.1, 0.123}, down}},
+       {0.1, 0.05, 0.123},
+       u"",
+       {std::sin(19 * kDegree), 0, std::cos(19 * kDegree)}},
+      {"plane 2 touched twice 5 degrees off plane 1's normal on a face leaning 10 degrees from square",
+       2,
+       {{{0.2, 0, 0.123}, offDown(5)}, {{0.2, 0.1, 0.123}, offDown(5)}},
+       {0.1, 0.05, 0.123},
+       u"The two points of plane 2 may lie on a face parallel to plane 1.",
+       {std::cos(10 * kDegree), 0, std::sin(10 * kDegree)}},
+      {"plane 2 touched twice 15 degrees off plane 1's normal on a face leaning 10 degrees from square",
+       2,
+       {{{0.2, 0, 0.123}, offDown(15)}, {{0.2, 0.1, 0.123}, offDown(15)}},
+       {0.1, 0.05, 0.123},
+       u"",
+       {std::cos(10 * kDegree), 0, std::sin(10 * kDegree)}},
       {"plane 2 touched twice with the stylus upright, the balls level with plane 1's face",
        2,
        {{{0.303, 0, 0.0995}, down}, {{0.303, 0.1, 0.1}, down}},
@@ -301,7 +328,7 @@ TEST_F(ProbedPlanesTest, EachCheckRefusesWhatTheTouchesShowAndSaysAReasonThatHol
     SCOPED_TRACE(each.what);
     ProbedPlanes probed;
     probed.probeRadius = r;
-    probed.references = {ReferenceFace{{0, 0, 1}, {}, true}, ReferenceFace{{1, 0, 0}, {1, 0, 0}, true},
+    probed.references = {ReferenceFace{{0, 0, 1}, {}, true}, ReferenceFace{{1, 0, 0}, each.face2, true},
                          ReferenceFace{{0, 1, 0}, {0, -1, 0}, false}};
     const std::pair<std::vector<Vector3>, Vector3> planesBefore[] = {
         {{{0, 0, 0.103}, {0.1, 0, 0.103}, {0, 0.1, 0.103}}, {0, 0, 0.2}},
