@@ -39,6 +39,9 @@ constexpr double kSameAxisDeviations = 3.0;
 // nearer each other than the margin are refused rather than picked by a few degrees of an operator's hand.
 constexpr double kWordWindow = 5.0 * std::numbers::pi / 180.0;
 constexpr double kWordMargin = 5.0 * std::numbers::pi / 180.0;
+// The window reaches this many standard deviations of a minimum's tilt beyond its axis: a tilt in two
+// directions passes twice its deviation in about one fit of fifty.
+constexpr double kWordReachDeviations = 2.0;
 // A seed's radius within this fraction of a minimum's: a start from the travels takes its size from where
 // they meet, to a fraction of a per cent; rivals through the same touches differ by some per cent.
 constexpr double kSeedSize = 0.04;
@@ -146,15 +149,23 @@ bool wordFits(const Points<3>& points, const Candidate& picked, const std::vecto
   });
 }
 
-// The one of tied minima that the touches' own word on the axis picks: the nearest it, within kWordWindow,
-// when every rival of it lies kWordMargin further off and the word fits it (wordFits).
+// How far off a minimum's axis the word may lie and still point at it: kWordWindow beyond the axes the
+// touches' scatter may leave the minimum along (kWordReachDeviations of its tilt). A few noisy touches leave
+// their minimum a degree or more off the wall's own axis, and the travels' axis lies some degrees off that.
+double wordReach(const Points<3>& points, AxialFreedom freedom, const Candidate& candidate, double scatter) {
+  const auto uncertainty = axialUncertainty(points, freedom, candidate.surface, scatter);
+  return kWordWindow + (uncertainty ? kWordReachDeviations * uncertainty->axis : 0.0);
+}
+
+// The one of tied minima that the touches' own word on the axis picks: the nearest it, within its reach
+// (wordReach), when every rival of it lies kWordMargin further off and the word fits it (wordFits).
 std::optional<Candidate> toldApart(const Points<3>& points, AxialFreedom freedom,
                                    const std::vector<Candidate>& tied, const ToldAxis& told, double scatter) {
   const Candidate& picked = *std::min_element(tied.begin(), tied.end(), [&](const auto& a, const auto& b) {
     return angleOff(a.surface, told) < angleOff(b.surface, told);
   });
   const double off = angleOff(picked.surface, told);
-  if (!(off <= kWordWindow)) return std::nullopt;
+  if (!(off <= wordReach(points, freedom, picked, scatter))) return std::nullopt;
   const bool clearlyNearest = std::all_of(tied.begin(), tied.end(), [&](const Candidate& c) {
     return !rivals(points, freedom, picked, c, scatter) || angleOff(c.surface, told) >= off + kWordMargin;
   });

@@ -18,12 +18,13 @@ namespace fitting::detail {
 // point scatters about the surface with a standard deviation of scatter (normalized units); sums of squares
 // closer than three such deviations are not told apart, and neither are axes closer than three standard
 // deviations of the tilt that scatter leaves (see axialUncertainty): those are one minimum. Of rivals that
-// fit as well, the one toldAxis lies clearly nearest (within 5 degrees, every other rival at least 5 degrees
-// further off) is kept, where a seed's radius lies within 4 per cent of its, or the touches spread along the
-// rings' axis no wider than along any other; a minimum that fits worse than the lowest beyond four
-// deviations (eight for the rings, the touches' own order) is never kept. The same points in any pose give
-// the same answer. The touches' own word on the axis: a caller's seed (a nominal, or the start a creator
-// estimated from the touches' rings or travels) or the rings the touches were taken in.
+// fit as well, the one toldAxis lies clearly nearest (within 5 degrees of the axes that twice its tilt's
+// deviation at scatter reaches, every other rival at least 5 degrees further off) is kept, where a seed's
+// radius lies within 4 per cent of its, or the touches spread along the rings' axis no wider than along any
+// other; a minimum that fits worse than the lowest beyond four deviations (eight for the rings, the touches'
+// own order) is never kept. The same points in any pose give the same answer. The touches' own word on the
+// axis: a caller's seed (a nominal, or the start a creator estimated from the touches' rings or travels) or
+// the rings the touches were taken in.
 struct ToldAxis {
   Eigen::Vector3d direction;
   std::optional<AxialSurface> seed;  // a seed's whole surface; none for the rings
