@@ -156,13 +156,22 @@ std::optional<StrayTouch> aloneAstray(const std::vector<LeftOut>& left, double b
   return StrayTouch{*best, left[*best].distance};
 }
 
-// Whether the touches disagree by a stray one. The fits go by least squares, so leaving a touch out lowers
-// the sum of the squared deviations by what that touch alone put in: a sound touch its noise (or a worn
-// part's form), however loosely its others fix the feature (a ring of touches and one above it, a few close
-// together), and a stray one its pull on the feature of them all. Where that root lies beyond
-// kProbingScatter, a touch is stray where the others' feature puts it beyond the bound, or where the
-// others make none without it.
-bool touchesDisagree(const std::vector<LeftOut>& left, const Deviation& all, double bound) {
+// The most that leaving a sound touch out takes from the squared deviations. The fits go by least squares,
+// so that drop is the touch's deviation squared over what its others leave free of it, whose mean is the
+// variance of a sound touch's deviation, kTouchDeviation squared, however loosely the others fix it (a ring
+// of touches and one above it, a few close together). For deviations drawn from a normal spread, a drop
+// exceeds x times that variance with odds below e^(-x/2); no drop exceeds the sum of the squares, which with
+// one or two touches to spare does so with the same odds; with more, each touch's drop is one more chance.
+double soundDrop(size_t touches, size_t values) {
+  const double chances = touches <= values + 2 ? 1.0 : static_cast<double>(touches);
+  return kTouchDeviation * kTouchDeviation * 2 * std::log(chances / kSoundRunsRefused);
+}
+
+// Whether the touches disagree by a stray one: leaving a touch out lowers the sum of the squared deviations
+// by what that touch alone put in, a sound touch its noise (or a worn part's form), a stray one its pull on
+// the feature of them all. Where the largest drop lies beyond what sound touches give, a touch is stray
+// where the others' feature puts it beyond the bound, or where the others make none without it.
+bool touchesDisagree(const std::vector<LeftOut>& left, const Deviation& all, double bound, double sound) {
   double pull = 0.0;
   bool beyond = false;
   for (const LeftOut& out : left) {
@@ -173,7 +182,7 @@ bool touchesDisagree(const std::vector<LeftOut>& left, const Deviation& all, dou
     pull = std::max(pull, all.squares - out.others.squares);
     beyond = beyond || out.distance > bound;
   }
-  return beyond && pull > kProbingScatter * kProbingScatter;
+  return beyond && pull > sound;
 }
 
 // Where the touches make no feature at all, a stray one may be why: it is named where leaving it out makes
@@ -213,7 +222,8 @@ std::optional<StrayTouch> findStrayTouch(std::span<const Vector3> touches, const
   // have pulled it, which would have to fix the feature nearly alone: the long runs' stops stay quick.
   if (touches.size() > 2 * values && off.spread <= kProbingScatter) return std::nullopt;
   const std::vector<LeftOut> left = leaveEachOut(touches, values, fit);
-  if (!(off.spread > agreement) && !touchesDisagree(left, off, bound)) return std::nullopt;
+  if (!(off.spread > agreement) && !touchesDisagree(left, off, bound, soundDrop(touches.size(), values)))
+    return std::nullopt;
   if (touches.size() == values + 1) {
     if (std::optional<StrayTouch> least = leastAstray(left)) return least;
   } else if (std::optional<StrayTouch> alone = aloneAstray(left, bound, agreement, true)) {
