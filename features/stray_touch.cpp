@@ -61,9 +61,11 @@ double strayBound(double size) {
   return std::clamp(size / 8, kLeastStrayBound, kStrayTouchBound);
 }
 
-// The feature's size at the touches: their mean distance from a round feature's centre or axis, or how far
-// they reach from their middle on a plane.
-double sizeAtTouches(IZelFeature& feature, std::span<const Vector3> touches) {
+// The feature's size at the touches: how far they reach from their middle on a plane; on a round feature,
+// their mean distance from its centre or axis less the ball's radius. The ball centres lie a ball's radius
+// off the surface, outside a pin: a 1.5 mm pin touched by a 6 mm ball is a 1.5 mm pin, not a 4.5 mm one.
+// Inside a bore the surface lies further out, and the bound taken there is only the stricter.
+double sizeAtTouches(IZelFeature& feature, std::span<const Vector3> touches, double ballRadius) {
   double sum = 0.0, reach = 0.0;
   Vector3 middle;
   for (const Vector3& p : touches) middle = middle + p / static_cast<double>(touches.size());
@@ -78,7 +80,9 @@ double sizeAtTouches(IZelFeature& feature, std::span<const Vector3> touches) {
       sum += acrossAxis(p, cone->endA(), cone->endB() - cone->endA());
     reach = std::max(reach, (p - middle).length());
   }
-  return queryPart<IZelPlane>(&feature) ? reach : sum / static_cast<double>(touches.size());
+  return queryPart<IZelPlane>(&feature)
+             ? reach
+             : std::max(0.0, sum / static_cast<double>(touches.size()) - ballRadius);
 }
 
 // How the touches lie off a feature: the largest distance and the sum of the squares.
@@ -189,7 +193,7 @@ bool touchesDisagree(const std::vector<LeftOut>& left, const Deviation& all, dou
 // one that the rest agree with, as with two touches to spare; with one to spare, told where every touch
 // would have to lie beyond the bound off the feature its others make.
 std::optional<StrayTouch> strayFromUnmade(std::span<const Vector3> touches, const FitTouches& fit,
-                                          bool planes) {
+                                          bool planes, double ballRadius) {
   std::vector<LeftOut> left(touches.size());
   size_t values = 0;
   double size = 0.0;
@@ -197,7 +201,7 @@ std::optional<StrayTouch> strayFromUnmade(std::span<const Vector3> touches, cons
     const IPtr<IZelFeature> others = fit(i);
     if (others && values == 0) {
       values = judgedValues(*others, planes);
-      size = sizeAtTouches(*others, touches);
+      size = sizeAtTouches(*others, touches, ballRadius);
     }
     left[i] = leftOut(others.get(), values, touches, i);
   }
@@ -210,13 +214,13 @@ std::optional<StrayTouch> strayFromUnmade(std::span<const Vector3> touches, cons
 
 }  // namespace
 
-std::optional<StrayTouch> findStrayTouch(std::span<const Vector3> touches, const FitTouches& fit,
-                                         bool planes) {
+std::optional<StrayTouch> findStrayTouch(std::span<const Vector3> touches, const FitTouches& fit, bool planes,
+                                         double ballRadius) {
   const IPtr<IZelFeature> all = fit(std::nullopt);
-  if (!all) return strayFromUnmade(touches, fit, planes);
+  if (!all) return strayFromUnmade(touches, fit, planes, ballRadius);
   const size_t values = judgedValues(*all, planes);
   if (values == 0 || touches.size() <= values) return std::nullopt;
-  const double bound = strayBound(sizeAtTouches(*all, touches)), agreement = bound / 2;
+  const double bound = strayBound(sizeAtTouches(*all, touches, ballRadius)), agreement = bound / 2;
   const Deviation off = deviation(all.get(), values, touches);
   // Many touches that all lie within the probing scatter of the feature of them all leave no room for one to
   // have pulled it, which would have to fix the feature nearly alone: the long runs' stops stay quick.

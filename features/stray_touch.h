@@ -65,9 +65,9 @@ using FitTouches = std::function<IPtr<IZelFeature>(std::optional<size_t> skipped
 
 // The stray touch, or none when the touches agree with one feature, too few are taken to judge them, or the
 // feature is of a kind not judged (a plane, unless planes). The fit through all of them comes first, then
-// those without each.
-std::optional<StrayTouch> findStrayTouch(std::span<const Vector3> touches, const FitTouches& fit,
-                                         bool planes);
+// those without each. ballRadius (m) is the radius of the ball the touches were taken with.
+std::optional<StrayTouch> findStrayTouch(std::span<const Vector3> touches, const FitTouches& fit, bool planes,
+                                         double ballRadius);
 
 // Why the feature is refused, after "was not made: ", such as "touch 9 of 9 lies 6.1 mm off the cylinder the
 // other touches make; undo back to it and probe on".
