@@ -61,9 +61,11 @@ double strayBound(double size) {
   return std::clamp(size / 8, kLeastStrayBound, kStrayTouchBound);
 }
 
-// The feature's size at the touches: their mean distance from a round feature's centre or axis, or how far
-// they reach from their middle on a plane.
-double sizeAtTouches(IZelFeature& feature, std::span<const Vector3> touches) {
+// The feature's size at the touches: how far they reach from their middle on a plane; on a round feature,
+// their mean distance from its centre or axis less the ball's radius. The ball centres lie a ball's radius
+// off the surface, outside a pin: a 1.5 mm pin touched by a 6 mm ball is a 1.5 mm pin, not a 4.5 mm one.
+// Inside a bore the surface lies further out, and the bound taken there is only the stricter.
+double sizeAtTouches(IZelFeature& feature, std::span<const Vector3> touches, double ballRadius) {
   double sum = 0.0, reach = 0.0;
   Vector3 middle;
   for (const Vector3& p : touches) middle = middle + p / static_cast<double>(touches.size());
@@ -78,7 +80,9 @@ double sizeAtTouches(IZelFeature& feature, std::span<const Vector3> touches) {
       sum += acrossAxis(p, cone->endA(), cone->endB() - cone->endA());
     reach = std::max(reach, (p - middle).length());
   }
-  return queryPart<IZelPlane>(&feature) ? reach : sum / static_cast<double>(touches.size());
+  return queryPart<IZelPlane>(&feature)
+             ? reach
+             : std::max(0.0, sum / static_cast<double>(touches.size()) - ballRadius);
 }
 
 // How the touches lie off a feature: the largest distance and the sum of the squares.
@@ -156,13 +160,22 @@ std::optional<StrayTouch> aloneAstray(const std::vector<LeftOut>& left, double b
   return StrayTouch{*best, left[*best].distance};
 }
 
-// Whether the touches disagree by a stray one. The fits go by least squares, so leaving a touch out lowers
-// the sum of the squared deviations by what that touch alone put in: a sound touch its noise (or a worn
-// part's form), however loosely its others fix the feature (a ring of touches and one above it, a few close
-// together), and a stray one its pull on the feature of them all. Where that root lies beyond
-// kProbingScatter, a touch is stray where the others' feature puts it beyond the bound, or where the
-// others make none without it.
-bool touchesDisagree(const std::vector<LeftOut>& left, const Deviation& all, double bound) {
+// The most that leaving a sound touch out takes from the squared deviations. The fits go by least squares,
+// so that drop is the touch's deviation squared over what its others leave free of it, whose mean is the
+// variance of a sound touch's deviation, kTouchDeviation squared, however loosely the others fix it (a ring
+// of touches and one above it, a few close together). For deviations drawn from a normal spread, a drop
+// exceeds x times that variance with odds below e^(-x/2); no drop exceeds the sum of the squares, which with
+// one or two touches to spare does so with the same odds; with more, each touch's drop is one more chance.
+double soundDrop(size_t touches, size_t values) {
+  const double chances = touches <= values + 2 ? 1.0 : static_cast<double>(touches);
+  return kTouchDeviation * kTouchDeviation * 2 * std::log(chances / kSoundRunsRefused);
+}
+
+// Whether the touches disagree by a stray one: leaving a touch out lowers the sum of the squared deviations
+// by what that touch alone put in, a sound touch its noise (or a worn part's form), a stray one its pull on
+// the feature of them all. Where the largest drop lies beyond what sound touches give, a touch is stray
+// where the others' feature puts it beyond the bound, or where the others make none without it.
+bool touchesDisagree(const std::vector<LeftOut>& left, const Deviation& all, double bound, double sound) {
   double pull = 0.0;
   bool beyond = false;
   for (const LeftOut& out : left) {
@@ -173,14 +186,14 @@ bool touchesDisagree(const std::vector<LeftOut>& left, const Deviation& all, dou
     pull = std::max(pull, all.squares - out.others.squares);
     beyond = beyond || out.distance > bound;
   }
-  return beyond && pull > kProbingScatter * kProbingScatter;
+  return beyond && pull > sound;
 }
 
 // Where the touches make no feature at all, a stray one may be why: it is named where leaving it out makes
 // one that the rest agree with, as with two touches to spare; with one to spare, told where every touch
 // would have to lie beyond the bound off the feature its others make.
 std::optional<StrayTouch> strayFromUnmade(std::span<const Vector3> touches, const FitTouches& fit,
-                                          bool planes) {
+                                          bool planes, double ballRadius) {
   std::vector<LeftOut> left(touches.size());
   size_t values = 0;
   double size = 0.0;
@@ -188,7 +201,7 @@ std::optional<StrayTouch> strayFromUnmade(std::span<const Vector3> touches, cons
     const IPtr<IZelFeature> others = fit(i);
     if (others && values == 0) {
       values = judgedValues(*others, planes);
-      size = sizeAtTouches(*others, touches);
+      size = sizeAtTouches(*others, touches, ballRadius);
     }
     left[i] = leftOut(others.get(), values, touches, i);
   }
@@ -201,19 +214,20 @@ std::optional<StrayTouch> strayFromUnmade(std::span<const Vector3> touches, cons
 
 }  // namespace
 
-std::optional<StrayTouch> findStrayTouch(std::span<const Vector3> touches, const FitTouches& fit,
-                                         bool planes) {
+std::optional<StrayTouch> findStrayTouch(std::span<const Vector3> touches, const FitTouches& fit, bool planes,
+                                         double ballRadius) {
   const IPtr<IZelFeature> all = fit(std::nullopt);
-  if (!all) return strayFromUnmade(touches, fit, planes);
+  if (!all) return strayFromUnmade(touches, fit, planes, ballRadius);
   const size_t values = judgedValues(*all, planes);
   if (values == 0 || touches.size() <= values) return std::nullopt;
-  const double bound = strayBound(sizeAtTouches(*all, touches)), agreement = bound / 2;
+  const double bound = strayBound(sizeAtTouches(*all, touches, ballRadius)), agreement = bound / 2;
   const Deviation off = deviation(all.get(), values, touches);
   // Many touches that all lie within the probing scatter of the feature of them all leave no room for one to
   // have pulled it, which would have to fix the feature nearly alone: the long runs' stops stay quick.
   if (touches.size() > 2 * values && off.spread <= kProbingScatter) return std::nullopt;
   const std::vector<LeftOut> left = leaveEachOut(touches, values, fit);
-  if (!(off.spread > agreement) && !touchesDisagree(left, off, bound)) return std::nullopt;
+  if (!(off.spread > agreement) && !touchesDisagree(left, off, bound, soundDrop(touches.size(), values)))
+    return std::nullopt;
   if (touches.size() == values + 1) {
     if (std::optional<StrayTouch> least = leastAstray(left)) return least;
   } else if (std::optional<StrayTouch> alone = aloneAstray(left, bound, agreement, true)) {

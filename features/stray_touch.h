@@ -11,7 +11,8 @@
 // stray counts whatever the noise and 0.8 mm counts on a 1.5 mm pin. The touches do not lie on one feature
 // where they spread beyond half that bound off the feature of them all, or where a touch lies beyond the
 // bound off the feature its others make and leaving it out takes more from the squared deviations than
-// kProbingScatter's square: a stray touch the fit took in passes near it, but only by pulling the others.
+// sound touches would once in 1 / kSoundRunsRefused runs, scattering by kTouchDeviation: a stray touch the
+// fit took in passes near it, but only by pulling the others.
 //
 // - With two or more touches to spare, the touch whose others agree best is named when it alone lies beyond
 //   the bound off the feature they make: leaving it out explains the rest.
@@ -38,6 +39,12 @@ inline constexpr double kLeastStrayBound = 0.00025;
 // Metres: what a sound touch adds to the deviations of the feature of them all, an arm's noise and a worn
 // part's form, at most.
 inline constexpr double kProbingScatter = 0.0001;
+// Metres: the standard deviation of a sound touch off its feature, an arm's noise and a worn part's form: an
+// emulated 6 mm ball's uniform 60 micrometres either way, a worn wall's 30 micrometre oval and 15 micrometre
+// lobes.
+inline constexpr double kTouchDeviation = 0.000035;
+// How seldom sound touches may be refused as astray, at most.
+inline constexpr double kSoundRunsRefused = 1e-4;
 
 // A stray touch, by its index in the touches, and how far it lies off the feature the other touches make (off
 // the feature of them all for kFurthestOff).
@@ -58,9 +65,9 @@ using FitTouches = std::function<IPtr<IZelFeature>(std::optional<size_t> skipped
 
 // The stray touch, or none when the touches agree with one feature, too few are taken to judge them, or the
 // feature is of a kind not judged (a plane, unless planes). The fit through all of them comes first, then
-// those without each.
-std::optional<StrayTouch> findStrayTouch(std::span<const Vector3> touches, const FitTouches& fit,
-                                         bool planes);
+// those without each. ballRadius (m) is the radius of the ball the touches were taken with.
+std::optional<StrayTouch> findStrayTouch(std::span<const Vector3> touches, const FitTouches& fit, bool planes,
+                                         double ballRadius);
 
 // Why the feature is refused, after "was not made: ", such as "touch 9 of 9 lies 6.1 mm off the cylinder the
 // other touches make; undo back to it and probe on".

@@ -440,7 +440,7 @@ void FeatureCollectorBase::refuseStrayTouch(IZelVectorsValue& sampled, IZelDoubl
         fitted.takeOwnership(creator_->createFeature());
         return fitted;
       },
-      planes);
+      planes, probeRadius_);
   // The creator's table goes back to what the feature was made from, for a remake from another stop.
   creator_->setParameter(ZelString(kSampledPointsKey), &sampled);
   creator_->setParameter(ZelString(kProbeRadiusKey), &radius);

@@ -359,10 +359,8 @@ TEST(MoveDeviceScripts, AReplayThatTellsTheRefusalTheRecordingToldSucceedsAndOne
   std::string start =
       "cad-load RefObject " + kProject + "/examples/parts/sphere-on-stand.step\nstart\ntransform RefObject";
   for (double element : placed.m) start += numbers({element});
-  // What the replay tells must not hang on the emulator's noise, which the clock seeds.
   const std::string begin =
-      "\nset Palpera/Emulator/MaxNoiseFactor 0\ncommand PalperaMoveDeviceCmd\n"
-      "press :MoveDeviceWidget:StartBeginButton\n"
+      "\ncommand PalperaMoveDeviceCmd\npress :MoveDeviceWidget:StartBeginButton\n"
       "press :MoveDeviceWidget:RefTypeSphere\n";
   std::string recording = start + "\nrecord-log session.log\n" + begin + kRadiusEvent;
   for (const Vector3& side :
