@@ -192,6 +192,12 @@ struct Probing {
   std::vector<Station> (*stations)(std::mt19937&);
 };
 
+// Sanitizers slow the fits some fortyfold, and "Hard Probe Features" fits the cone again at each touch from
+// the sixth on to show it: under one, each command takes every third probing in one pose, the two commands
+// different ones, and not the crawling touches, whose descents take some twenty seconds there (the fitter's
+// own tests take them on under a sanitizer).
+constexpr size_t kProbingStride = kSanitized ? 3 : 1;
+
 // Each probing in random poses, one replay a run, all in one session, through the command the test is
 // given: "Hard Probe Features" for a cone or "Quick Probe" of the placed part.
 class NoisyCountersinksScript : public testing::TestWithParam<bool> {};
@@ -207,9 +213,10 @@ TEST_P(NoisyCountersinksScript, MadeFittingTheTouchesAsWellAsTheTrueConeOrRefuse
       {&k90Degrees, 0.006, spreadRoundAndDown},
       {&k82Degrees, 0.006, nullptr},
   };
-  const int runs = kSanitized ? 1 : 6, poses = 2;
+  const int runs = kSanitized ? 1 : 6, poses = kSanitized ? 1 : 2;
   std::mt19937 random(90);
-  for (const Probing& probing : probings) {
+  for (size_t i = kSanitized ? (quickProbe ? 2 : 1) : 0; i < std::size(probings); i += kProbingStride) {
+    const Probing& probing = probings[i];
     const Countersink& sink = *probing.sink;
     SCOPED_TRACE(std::string(sink.what) + ", ball " + std::to_string(probing.ball) +
                  (probing.stations == twoRings ? ", two rings"
