@@ -5,8 +5,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "commands/alignment/device_to_part/palpera_device_to_part_alignment_cmd.h"
 #include "devices/alignment/alignment_services.h"
@@ -15,6 +17,7 @@
 #include "framework/object/query_part.h"
 #include "host/cad/brep_model.h"
 #include "host/cad/cad_model.h"
+#include "host/cad/host_mesh.h"
 #include "host/fitting/host_datum_align_modifier.h"
 #include "host/gui/host_command_container.h"
 #include "host/scene/host_alignment_widgets.h"
@@ -183,6 +186,109 @@ TEST_F(DeviceToPartAlignment, PicksTakenTheOtherWayRoundAlignTheSame) {
   pickOn(kEnd.points[0], kEnd.outward);
   probeAll();
   expectHardware(kDeviceToPart, 1e-9);
+}
+
+// The least lean a face picked for plane 2 or 3 may have, from plane 1 or off the line planes 1 and 2 meet
+// along: asin(2 x 0.035 mm / 1 mm), the probing error at two standard deviations over the alignment
+// tolerance.
+constexpr double kLeastLeanDegrees = 4.0140;
+
+// A pick on a face of the given normal leaning factor x the least lean: from the face `from` towards
+// `towards`, each a unit normal square to the other. told: the angle in the refusal; empty where it is taken.
+struct LeaningPick {
+  int plane;
+  Vector3 from, towards;
+  double factor;
+  std::u16string told;
+
+  Vector3 normal() const {
+    const double lean = factor * kLeastLeanDegrees * std::acos(-1.0) / 180;
+    return std::cos(lean) * from + std::sin(lean) * towards;
+  }
+};
+
+// The box's faces with a small triangle standing off it for each pick, its centre at x = 0.3 + 0.04 k,
+// y = 0.05, z = 0.01, wound so that its normal is the pick's.
+IPtr<HostMesh> boxWithLeaningFaces(const std::vector<LeaningPick>& picks) {
+  const std::shared_ptr<const BrepModel> box = boxModel({0, 0, 0}, {0.2, 0.1, 0.02});
+  std::vector<HostMesh::Point> vertices = box->tessellation().vertices;
+  std::vector<HostMesh::Triangle> triangles = box->tessellation().triangles;
+  for (size_t k = 0; k < picks.size(); ++k) {
+    const Vector3 n = picks[k].normal(), centre{0.3 + 0.04 * k, 0.05, 0.01};
+    const Vector3 u = 0.005 * Vector3::cross(n, {1, 1, 1}).normalized(), v = Vector3::cross(n, u);
+    const auto first = static_cast<int32_t>(vertices.size());
+    for (const Vector3& corner : {centre - u - v, centre + u - v, centre + v})
+      vertices.push_back({corner.x, corner.y, corner.z});
+    triangles.push_back({first, first + 1, first + 2});
+  }
+  return IPtr<HostMesh>(new HostMesh(std::move(vertices), std::move(triangles)));
+}
+
+// A face picked for plane 2 must lean from plane 1, and one picked for plane 3 lie off the line planes 1 and
+// 2 meet along, by at least the least lean: just within it the pick is refused with its angle and not taken,
+// just beyond it taken, whichever way the face leans, on the part placed at a pose.
+TEST_F(DeviceToPartAlignment, AFacePickedForPlaneTwoOrThreeIsTakenOnlyBeyondTheLeastLean) {
+  const Vector3 top{0, 0, 1}, side{0, -1, 0}, end{-1, 0, 0}, back{0, 1, 0};
+  std::vector<LeaningPick> picks;
+  for (const auto& [factor, told] : std::vector<std::pair<double, std::u16string>>{
+           {0.8, u"3.2"}, {0.95, u"3.8"}, {1.05, u""}, {1.2, u""}}) {
+    picks.push_back({2, top, side, factor, told});
+    picks.push_back({2, top, end, factor, told});
+    picks.push_back({3, top, end, factor, told});
+    picks.push_back({3, side, end, factor, told});
+    picks.push_back({3, back, -1.0 * end, factor, told});
+  }
+  const IPtr<HostMesh> mesh = boxWithLeaningFaces(picks);
+  ASSERT_TRUE(mesh->isValid());
+  ASSERT_TRUE(host_.document().doc().remove(reference_.get()));
+  reference_ = addCadModel(host_.document().doc(), u"RefObject", mesh.get());
+  host_.document().doc().setActiveObject(reference_.get());
+  const Matrix4x4 placement =
+      Matrix4x4::translation({0.3, -0.2, 0.1}) * Matrix4x4::rotation(Vector3{1, 1, 1}.normalized(), 0.35);
+  ASSERT_TRUE(reference_->setTransform(placement.m));
+  const auto pickPlaced = [&](const Vector3& point, const Vector3& outward) {
+    pickOn(Matrix4x4::transformPoint(placement, point), Matrix4x4::transformVector(placement, outward));
+  };
+
+  for (size_t k = 0; k < picks.size(); ++k) {
+    const LeaningPick& pick = picks[k];
+    SCOPED_TRACE(testing::Message() << "plane " << pick.plane << ", normal " << pick.normal());
+    host_.core().errors().clear();
+    startCommand();
+    for (const Vector3& p : kTop.points) pickPlaced(p, kTop.outward);
+    for (size_t i = 0; i + 2 <= static_cast<size_t>(pick.plane); ++i)
+      pickPlaced(kSide.points[i], kSide.outward);
+    const Vector3 centre{0.3 + 0.04 * k, 0.05, 0.01};
+    const std::u16string before = dialog().control(12)->text;
+    pickPlaced(centre, pick.normal());
+    const std::u16string shown = dialog().control(12)->text;
+    if (pick.told.empty()) {
+      EXPECT_TRUE(errorMessages().empty());
+      if (pick.plane == 2) {
+        EXPECT_EQ(value(planeGroup()), 4) << "plane 2 is complete";
+      } else {
+        char text[64];
+        std::snprintf(text, sizeof text, "%.4f, 50.0000, 10.0000", 1000 * centre.x);
+        EXPECT_EQ(shown, std::u16string(text, text + std::char_traits<char>::length(text)));
+      }
+    } else {
+      ASSERT_EQ(errorMessages().size(), 1u);
+      EXPECT_EQ(
+          errorMessages().back(),
+          pick.plane == 2
+              ? u"The point was not taken: the face picked leans " + pick.told +
+                    u" degrees from plane 1, too little for touches on it to fix the part's turn about "
+                    u"plane 1's normal and its place across plane 2. Pick plane 2 on a face that leans at "
+                    u"least 4 degrees from plane 1."
+              : u"The point was not taken: the face picked lies " + pick.told +
+                    u" degrees off the line along which planes 1 and 2 meet, too little for touches on "
+                    u"it to fix the part's place along that line. Pick plane 3 on a face that lies at "
+                    u"least 4 degrees off it.");
+      EXPECT_EQ(value(planeGroup()), pick.plane + 1) << "the plane stays chosen";
+      EXPECT_EQ(shown, before) << "no point is set";
+    }
+    ASSERT_TRUE(runner_.cancel());
+  }
 }
 
 TEST_F(DeviceToPartAlignment, PlaneTwoTouchedTwiceOnTheTopKeepsTheRunWithAMessage) {
