@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
 #include <functional>
 #include <optional>
 #include <random>
@@ -20,6 +19,7 @@
 
 #include "arm_events.h"
 #include "emulator_script.h"
+#include "printed_document.h"
 #include "project_script.h"
 #include "random_pose.h"
 #include "support/sanitized.h"
@@ -161,16 +161,6 @@ std::string armEvents(const Pattern& pattern, const Matrix4x4& pose, std::mt1993
   return arm.stop(wall.bore ? level : level + lastNormal * (wall.radius + pattern.ball)).xml();
 }
 
-// The host's printout without the lines it wrote to standard error, each of which may stand anywhere in a
-// line of the document, even between "radius" and its value.
-std::string withoutErrors(std::string output) {
-  for (const std::string said : {"error: ", "palpera-host: "}) {
-    for (size_t at = output.find(said); at != std::string::npos; at = output.find(said, at))
-      output.erase(at, output.find('\n', at) - at + 1);
-  }
-  return output;
-}
-
 // The cylinder each run made, in order: its axis and radius; none where the run made none. A run's is the
 // newest in the document it printed that the run before did not print: "Quick Probe" keeps what it made
 // when cancelled, so a run it refused prints the one before's.
@@ -252,18 +242,14 @@ TEST_P(ApproachedWallsScript, TravelsSquareToTheAxisTellWhichCylinderTheTouchesL
       for (int placing = 0; placing < posesOf(pattern); ++placing) {
         poses.push_back(randomPose(random));
         std::mt19937 touches(touchesSeed);
-        const std::string replay = std::to_string(poses.size());
-        const std::string events = "arm" + replay + ".xml", log = "run" + replay + ".log";
-        std::ofstream(scratch.system(events)) << armEvents(pattern, poses.back(), touches);
-        std::ofstream(scratch.system(log)) << "PluginData\t" << events << "\nPluginWait\t\n";
         std::string placed = "transform RefObject";
         for (double value : poses.back().m) placed += numbers({value});
         if (pattern.quickProbe) script += placed + "\nactive RefObject\n";
-        script += "replay-log " + scratch.system(log) + "\n";
-        script += pattern.quickProbe ? "command PalperaQuickProbeCmd\n"
-                                     : "command PalperaCreateFeaturesCmd2 IZelFeature=IZelCylinder,"
-                                       "IZelFeatureCollector=Cylinder,UsePlane=false\n";
-        script += "run-until Palpera/LogReplayFinished 10000\nprint document\ncancel\n";
+        script +=
+            replayedRun(scratch, std::to_string(poses.size()), armEvents(pattern, poses.back(), touches),
+                        pattern.quickProbe ? "PalperaQuickProbeCmd"
+                                           : "PalperaCreateFeaturesCmd2 IZelFeature=IZelCylinder,"
+                                             "IZelFeatureCollector=Cylinder,UsePlane=false");
       }
     }
     const ScriptRun session = runProjectScript(script);

@@ -1,7 +1,7 @@
 #pragma once
 
 // Reading back what palpera-host's `print document` prints: each object's features, with each field's
-// numbers.
+// numbers; and the printout without what the host wrote to standard error between its lines.
 
 #include <map>
 #include <sstream>
@@ -23,7 +23,8 @@ inline PrintedFeature featureOf(const std::string& line) {
   feature.kind = cells[0], feature.name = cells[1], feature.visibility = cells[2];
   for (size_t i = 3; i < cells.size(); ++i) {
     std::string cell = cells[i];
-    const size_t space = cell.find(' ');
+    // A field's name may be words ("start radius"): it ends before its value, a vector's or the last word.
+    const size_t vector = cell.find(" ("), space = vector != std::string::npos ? vector : cell.rfind(' ');
     if (space == std::string::npos) continue;
     for (char& c : cell) c = (c == '(' || c == ')' || c == ',') ? ' ' : c;
     std::istringstream numbers(cell.substr(space));
@@ -47,4 +48,14 @@ inline std::map<std::string, std::vector<PrintedFeature>> documentOf(const std::
     }
   }
   return objects;
+}
+
+// The host's printout without the lines it wrote to standard error, each of which may stand anywhere in a
+// line of the document, even between "radius" and its value.
+inline std::string withoutErrors(std::string output) {
+  for (const std::string said : {"error: ", "palpera-host: "}) {
+    for (size_t at = output.find(said); at != std::string::npos; at = output.find(said, at))
+      output.erase(at, output.find('\n', at) - at + 1);
+  }
+  return output;
 }

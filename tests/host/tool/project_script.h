@@ -36,3 +36,15 @@ inline ScriptRun runScriptWithOwnStore(const std::string& script) {
               status, kProject);
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
 }
+
+// The lines of a script that replay one run's device events (an event file's text) through a command, then
+// print the document and cancel the command; the event file and the host log naming it are written into
+// scratch, named by run.
+inline std::string replayedRun(const ScratchDirectory& scratch, const std::string& run,
+                               const std::string& events, const std::string& command) {
+  const std::string eventFile = "arm" + run + ".xml", log = "run" + run + ".log";
+  std::ofstream(scratch.system(eventFile)) << events;
+  std::ofstream(scratch.system(log)) << "PluginData\t" << eventFile << "\nPluginWait\t\n";
+  return "replay-log " + scratch.system(log) + "\ncommand " + command +
+         "\nrun-until Palpera/LogReplayFinished 10000\nprint document\ncancel\n";
+}
