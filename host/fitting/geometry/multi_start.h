@@ -106,7 +106,9 @@ FitResult<Minimum<State>> lowestMinimum(const Points<Dim>& points, const ModelFo
     accepted = std::move(refused);
   }
   if (!accepted) return FitFailure{"no start for the fit gives finite distances"};
-  Descent<State> descent = minimizeSumOfSquares(modelFor(points), std::move(accepted->lowest.state));
+  const auto model = modelFor(points);
+  Descent<State> descent =
+      settledWithinScatter(model, minimizeSumOfSquares(model, std::move(accepted->lowest.state)));
   const double flatSum = multistart::flatSumOfSquares<Dim>(points);
   if (descent.failure) return multistart::refusal(descent, flatSum, Dim, shape);
   if (!(descent.lowest.sumOfSquares < flatSum)) {
