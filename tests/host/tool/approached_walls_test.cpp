@@ -190,9 +190,10 @@ std::vector<std::optional<MadeCylinder>> cylindersOf(const std::string& printed)
   return made;
 }
 
-// Each pattern runs in random poses, one replay a run, all in one session; the patterns in two halves, every
-// other one, so that each half stays well inside a test's time under a sanitizer on two cores. Each half
-// draws its own runs from the same seed.
+// Each pattern runs in random poses, one replay a run, all in one session; the patterns in four quarters,
+// every fourth one, so that each quarter stays well inside a test's time under a sanitizer on two cores. Each
+// quarter draws its own runs from the same seed.
+constexpr size_t kQuarters = 4;
 class ApproachedWallsScript : public testing::TestWithParam<size_t> {};
 
 TEST_P(ApproachedWallsScript, TravelsSquareToTheAxisTellWhichCylinderTheTouchesLieOnInEveryPose) {
@@ -229,7 +230,7 @@ TEST_P(ApproachedWallsScript, TravelsSquareToTheAxisTellWhichCylinderTheTouchesL
   };
   const int runs = kSanitized ? 2 : 20;
   std::mt19937 random(83);
-  for (size_t i = GetParam(); i < std::size(patterns); i += 2) {
+  for (size_t i = GetParam(); i < std::size(patterns); i += kQuarters) {
     const Pattern& pattern = patterns[i];
     SCOPED_TRACE(pattern.what);
     ScratchDirectory scratch;
@@ -290,6 +291,6 @@ TEST_P(ApproachedWallsScript, TravelsSquareToTheAxisTellWhichCylinderTheTouchesL
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Halves, ApproachedWallsScript, testing::Values(0, 1));
+INSTANTIATE_TEST_SUITE_P(Quarters, ApproachedWallsScript, testing::Range<size_t>(0, kQuarters));
 
 }  // namespace approached_walls
