@@ -115,6 +115,10 @@ inline constexpr double kRoundingResidual = 1e-10;
 // While steps still lower them, residuals are taken down to this RMS: a few points hold their exact shape
 // loosely in some direction, and only then is it exact over their whole span, not at the points alone.
 inline constexpr double kExactResidual = 1e-12;
+// A descent still going down when its iterations ran out is as good as settled once a linear model of the
+// residuals sees less than this fraction of one residual's variance left to remove: the minimum then lies
+// within about half a standard error of the state reached, well inside what the points' scatter leaves open.
+inline constexpr double kLeftWithinScatter = 0.25;
 // A radius closer to zero curvature than this many standard errors is not told apart from a flat surface.
 inline constexpr double kMinRadiusSignificance = 3.0;
 
@@ -216,6 +220,24 @@ Descent<typename M::State> minimizeSumOfSquares(const M& model, typename M::Stat
     }
     progress = minimizer::descend(model, solver, current, damping);
   }
+}
+
+// The descent, or the minimum it was crawling to when its iterations ran out, if what was left to take is
+// hidden by the points' own scatter. Along a flat, curved valley each step closes only a hundredth or so of
+// the remaining way, and whether a descent settled within its iterations would hang on the last rounding of
+// the points; how near it came, measured against their scatter, does not.
+template <LeastSquaresModel M>
+Descent<typename M::State> settledWithinScatter(const M& model, Descent<typename M::State> descent) {
+  if (!descent.failure || !isUnsettled(*descent.failure)) return descent;
+  auto reached = minimizer::evaluate(model, descent.lowest.state);
+  Eigen::MatrixXd jacobian;
+  model.jacobian(reached.state, jacobian);
+  const Eigen::Index freedoms = reached.residuals.size() - jacobian.cols();
+  if (freedoms <= 0) return descent;
+  const DampedStepSolver solver(jacobian, reached.residuals);
+  const double variance = reached.cost / static_cast<double>(freedoms);
+  if (!(solver.linearReduction() <= minimizer::kLeftWithinScatter * variance)) return descent;
+  return minimizer::determined(solver, std::move(reached));
 }
 
 }  // namespace fitting::detail

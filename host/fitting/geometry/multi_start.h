@@ -56,12 +56,16 @@ bool goesBelow(const Descent<State>& refused, const Descent<State>& accepted) {
 
 // Why refused was refused, naming flatness when that is what it chased; flatSum is the flat limit's sum of
 // squares over the same points.
+// Whether descent went out where the shapes flatten, flatSum being the flat limit's sum of squares.
+template <class State>
+bool chasesFlatLimit(const Descent<State>& descent, double flatSum) {
+  return std::abs(descent.lowest.state.radius) > kFlatRadius ||
+         descent.lowest.sumOfSquares > (1.0 - kNearlyFlat) * flatSum;
+}
+
 template <class State>
 FitFailure refusal(const Descent<State>& refused, double flatSum, int dimensions, std::string_view shape) {
-  if (std::abs(refused.lowest.state.radius) > kFlatRadius ||
-      refused.lowest.sumOfSquares > (1.0 - kNearlyFlat) * flatSum) {
-    return FitFailure{flatReason(dimensions, shape)};
-  }
+  if (chasesFlatLimit(refused, flatSum)) return FitFailure{flatReason(dimensions, shape)};
   return *refused.failure;
 }
 
@@ -106,8 +110,12 @@ FitResult<Minimum<State>> lowestMinimum(const Points<Dim>& points, const ModelFo
     accepted = std::move(refused);
   }
   if (!accepted) return FitFailure{"no start for the fit gives finite distances"};
-  Descent<State> descent = minimizeSumOfSquares(modelFor(points), std::move(accepted->lowest.state));
+  const auto model = modelFor(points);
+  Descent<State> descent = minimizeSumOfSquares(model, std::move(accepted->lowest.state));
   const double flatSum = multistart::flatSumOfSquares<Dim>(points);
+  // A descent heading for the flat limit never arrives, however near the scatter lets it come.
+  if (!multistart::chasesFlatLimit(descent, flatSum))
+    descent = settledWithinScatter(model, std::move(descent));
   if (descent.failure) return multistart::refusal(descent, flatSum, Dim, shape);
   if (!(descent.lowest.sumOfSquares < flatSum)) {
     return FitFailure{multistart::flatReason(Dim, shape)};

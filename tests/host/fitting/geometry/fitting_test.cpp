@@ -1424,6 +1424,33 @@ TEST(AxialFit, NoisyCountersinksAreMadeAsWellAsTheTruthOrRefusedInOneOfThreeWord
   }
 }
 
+// The fourteen touches over a band only 1.2 mm high (mm; ball centres, 50 um off the wall) lie in a valley
+// so flat that each Gauss-Newton step closes about a hundredth of the remaining way: whether a descent
+// settled hung on the micrometre the touches are rounded to. Rounded so, in any pose, one verdict: made, as
+// near the minimum as their scatter tells.
+TEST(AxialFit, CrawlingCountersinkTouchesRoundedToAMicrometreGetOneVerdictInEveryPose) {
+  Rng rng(91);
+  const PointList crawling{{2.7283, -0.0095, 9.0370},  {2.6369, -1.2791, 9.4172},  {1.5886, -2.0956, 9.0651},
+                           {0.5803, -2.6094, 9.0703},  {-0.6463, -2.5207, 8.9429}, {-2.0595, -2.5128, 9.6336},
+                           {-1.9912, -0.9077, 8.4648}, {-2.8466, 0.0505, 9.1754},  {-2.4696, 1.1979, 9.1602},
+                           {-1.5198, 1.9180, 8.8118},  {-0.5790, 2.6053, 9.0292},  {0.6516, 2.7535, 9.1572},
+                           {1.9292, 2.3577, 9.4922},   {2.4450, 1.1319, 9.0927}};
+  const auto micrometres = [](const Vector& p) { return Vector((p * 1e6).array().round() / 1e6); };
+  std::vector<double> halfAngles;
+  for (int trial = 0; trial < (kFewRuns ? kOperatorPoses : 10 * kOperatorPoses); ++trial) {
+    const Pose pose = randomPose(rng, 0.5);
+    PointList placed;
+    for (const Vector& p : crawling) placed.push_back(micrometres(pose.origin + pose.rotation * (p / 1e3)));
+    const FitResult<Cone> x = fitCone(placed, std::nullopt, kStatedScatter);
+    ASSERT_TRUE(x) << "pose " << trial << ": " << x.failure().reason;
+    halfAngles.push_back(x->halfAngle);
+  }
+  const auto [least, most] = std::ranges::minmax(halfAngles);
+  // Each pose's descent stops within half a standard error of the one minimum, some tenths of a degree
+  // of half angle at this scatter; a pose-dependent verdict or a wrong valley moves it further.
+  EXPECT_LT(most - least, 0.2 * std::numbers::pi / 180.0);
+}
+
 // The search's every valley is taken down as far as descents go, and a section beside one whose descent ran
 // out of steps sets off again, so a slow valley still reaches its floor: exact touches of these cones lie on
 // the lowest valley the search returns, though its first descent stops short.
