@@ -79,15 +79,6 @@ class ILogReplayer : public virtual IZelUnknown {
     virtual void interrupt() = 0;
   };
 
-  // What a handler may also tell, asked of it by name: which of its kinds record an acquisition, so that the
-  // host can tell the acquisitions a replay never reached. A handler that does not answer records none.
-  class IAcquisitionRecordKinds : public virtual IZelUnknown {
-   public:
-    static constexpr const char* interfaceName = "ILogReplayer::IAcquisitionRecordKinds";
-
-    virtual bool recordsAcquisition(const ZelCString& kind) = 0;
-  };
-
   virtual bool isReplaying() = 0;
   // The path of the log being replayed, or empty when none is.
   virtual ZelString currentLogFile() = 0;
@@ -99,16 +90,4 @@ class ILogReplayer : public virtual IZelUnknown {
   // is ignored.
   virtual void addHandler(const ZelCString& kind, ILogEventHandler* handler) = 0;
   virtual void removeHandler(const ZelCString& kind) = 0;
-};
-
-// What a replayer may also be told: the acquisitions of its log that the module could not play. A separate
-// interface, asked of the replayer by name; a host's replayer that does not answer it is told nothing, and
-// the module's word to the user is all there is. Any thread.
-class ILogReplayerReports : public virtual IZelUnknown {
- public:
-  static constexpr const char* interfaceName = "ILogReplayerReports";
-
-  // An acquisition the log records could not be played (its event file missing, damaged or cut short, or no
-  // device to play it on), for why: the replay does not reproduce the recording, whatever else it shows.
-  virtual void reportUnplayedAcquisition(const ZelString& why) = 0;
 };

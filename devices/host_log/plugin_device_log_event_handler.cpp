@@ -225,7 +225,7 @@ void PluginDeviceLogEventHandler::queryInterface(const char* name, void** out, b
       .offer<IZelPluginDeviceLogEventHandler>(this)
       .offer<ILogReplayer::ILogEventHandler>(this)
       .offer<ILogReplayer::IInterruptibleLogEventHandler>(this)
-      .offer<ILogReplayer::IAcquisitionRecordKinds>(this)
+      .offer<IAcquisitionRecordKinds>(this)
       .offer<IZelDataReceiver>(this)
       .end();
 }

@@ -24,6 +24,7 @@
 #include "framework/data/zel_data_receiver_base.h"
 #include "framework/object/iptr.h"
 #include "framework/object/zel_unknown_impl.h"
+#include "host_api/acquisition_record_kinds.h"
 #include "host_api/host_log.h"
 #include "platform/critical_section.h"
 
@@ -32,7 +33,7 @@ class LogReplayPlugin;
 class PluginDeviceLogEventHandler : public IZelPluginDeviceLogEventHandler,
                                     public ILogReplayer::ILogEventHandler,
                                     public ILogReplayer::IInterruptibleLogEventHandler,
-                                    public ILogReplayer::IAcquisitionRecordKinds,
+                                    public IAcquisitionRecordKinds,
                                     public ZelDataReceiverBase,
                                     public ZelUnknownImpl {
  public:

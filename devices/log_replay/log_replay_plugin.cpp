@@ -10,6 +10,7 @@
 #include "framework/object/query_chain.h"
 #include "framework/registrations/class_registration.h"
 #include "host_api/host_log.h"
+#include "host_api/log_replayer_reports.h"
 #include "host_api/main_application.h"
 
 namespace {

@@ -19,7 +19,9 @@
 #include "framework/object/iptr.h"
 #include "host/core/host_unknown.h"
 #include "host/devices/host_log_format.h"
+#include "host_api/acquisition_record_kinds.h"
 #include "host_api/host_log.h"
+#include "host_api/log_replayer_reports.h"
 
 class HostLogReplayer : public ILogReplayer, public ILogReplayerReports, public HostUnknown {
  public:
