@@ -190,10 +190,10 @@ std::vector<std::optional<MadeCylinder>> cylindersOf(const std::string& printed)
   return made;
 }
 
-// Each pattern runs in random poses, one replay a run, all in one session; the patterns in four quarters,
-// every fourth one, so that each quarter stays well inside a test's time under a sanitizer on two cores. Each
-// quarter draws its own runs from the same seed.
-constexpr size_t kQuarters = 4;
+// Each pattern runs in random poses, one replay a run, all in one session; the patterns in eight parts,
+// every eighth one, so that each part stays well inside a test's time under a sanitizer on two cores. Each
+// part draws its own runs from the same seed.
+constexpr size_t kParts = 8;
 class ApproachedWallsScript : public testing::TestWithParam<size_t> {};
 
 TEST_P(ApproachedWallsScript, TravelsSquareToTheAxisTellWhichCylinderTheTouchesLieOnInEveryPose) {
@@ -230,7 +230,7 @@ TEST_P(ApproachedWallsScript, TravelsSquareToTheAxisTellWhichCylinderTheTouchesL
   };
   const int runs = kSanitized ? 2 : 20;
   std::mt19937 random(83);
-  for (size_t i = GetParam(); i < std::size(patterns); i += kQuarters) {
+  for (size_t i = GetParam(); i < std::size(patterns); i += kParts) {
     const Pattern& pattern = patterns[i];
     SCOPED_TRACE(pattern.what);
     ScratchDirectory scratch;
@@ -291,6 +291,6 @@ TEST_P(ApproachedWallsScript, TravelsSquareToTheAxisTellWhichCylinderTheTouchesL
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Quarters, ApproachedWallsScript, testing::Range<size_t>(0, kQuarters));
+INSTANTIATE_TEST_SUITE_P(Eighths, ApproachedWallsScript, testing::Range<size_t>(0, kParts));
 
 }  // namespace approached_walls
