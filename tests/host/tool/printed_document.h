@@ -54,8 +54,10 @@ inline std::map<std::string, std::vector<PrintedFeature>> documentOf(const std::
 // line of the document, even between "radius" and its value.
 inline std::string withoutErrors(std::string output) {
   for (const std::string said : {"error: ", "palpera-host: "}) {
-    for (size_t at = output.find(said); at != std::string::npos; at = output.find(said, at))
-      output.erase(at, output.find('\n', at) - at + 1);
+    for (size_t at = output.find(said); at != std::string::npos; at = output.find(said, at)) {
+      const size_t end = output.find('\n', at);
+      output.erase(at, end == std::string::npos ? end : end - at + 1);
+    }
   }
   return output;
 }

@@ -22,6 +22,7 @@
 
 #include "arm_events.h"
 #include "emulator_script.h"
+#include "printed_document.h"
 #include "project_script.h"
 #include "random_pose.h"
 #include "support/sanitized.h"
@@ -183,9 +184,7 @@ TEST(StrayedTouchesScript, AStrayTouchIsRefusedWhateverTheCountAndSoundWornOrNoi
         "\ncommand PalperaCreateFeaturesCmd2 IZelFeature=" + f.kind + ",IZelFeatureCollector=" + f.collector +
         ",UsePlane=false\nrun-until Palpera/LogReplayFinished 10000\nprint errors\nprint document\ncancel\n";
   }
-  // What the host says on standard error may fall amid a line of its standard output: its lines go.
-  const std::string output =
-      std::regex_replace(runProjectScript(script).output, std::regex("(error|palpera-host): [^\n]*\n"), "");
+  const std::string output = withoutErrors(runProjectScript(script).output);
   static const std::regex made(R"(\t[A-Z][a-z]+ \d+\t.*\t(?:start )?radius (\S+)\t.*\tpoints (\d+))"),
       named(R"(touch (\d+) of \d+ lies (\S+) mm off the \w+ the other touches make; undo back)"),
       told(R"(lies (\S+) mm off)");
@@ -252,8 +251,7 @@ TEST(StrayedTouchesScript, QuickProbeTakesNoStrayTouchIntoABoreOrABoss) {
               "\ncommand PalperaQuickProbeCmd\nrun-until Palpera/LogReplayFinished 10000\nprint document\n"
               "print errors\ncancel\n";
   }
-  const std::string output =
-      std::regex_replace(runProjectScript(script).output, std::regex("(error|palpera-host): [^\n]*\n"), "");
+  const std::string output = withoutErrors(runProjectScript(script).output);
   static const std::regex made(R"(\tCylinder \d+\t.*\tradius (\S+)\t.*\tpoints (\d+))"),
       told(R"(Cylinder \d+ was not made: .*lies (\S+) mm off)"),
       named(R"(touch (\d+) of \d+ lies \S+ mm off the cylinder the other touches make; undo back)");

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <random>
 #include <string>
@@ -196,6 +197,34 @@ TEST(TouchesAnywhereScript, AStopOverThePartWithNoTouchTellingTheSideIsRefused) 
   }
 }
 
+// A plane of a 3-2-1 alignment: where its face is picked and where it is touched.
+struct PickedAndTouched {
+  std::vector<Touch> picked, touched;
+};
+
+// 3-2-1 on the part placed by pose, its three planes picked and probed by a ball of that diameter without
+// the emulator's scatter: nothing moved the part, so nothing is refused and the hardware matrix moves neither
+// of its box's corners by a micrometre.
+void expectThreeTwoOneLeavesThePart(const std::string& part, const Matrix4x4& pose, double ball,
+                                    const std::array<PickedAndTouched, 3>& planes,
+                                    const std::array<Vector3, 2>& corners, std::mt19937& random) {
+  std::string script = "cad-load RefObject examples/parts/" + part + ".step\ntransform RefObject";
+  for (double value : pose.m) script += numbers({value});
+  script += "\nstart\nset Palpera/Emulator/MaxNoiseFactor 0\nset Palpera/Emulator/ProbeDiameter" +
+            numbers({ball}) + "\nactive RefObject\ncommand PalperaDeviceToPartAlignmentCmd\n";
+  for (const PickedAndTouched& plane : planes) script += picks(random, pose, plane.picked);
+  script += "press StartProbing\n" + kRadiusEvent;
+  for (const PickedAndTouched& plane : planes) script += probe(random, pose, plane.touched);
+  const auto [status, output] = runProjectScript(script + "print alignment\n");
+  EXPECT_EQ(status, 0) << output;
+  EXPECT_EQ(output.find("error:"), std::string::npos) << output;
+  const Matrix4x4 hardware = lastMatrixUnder(output, "hardware");
+  for (const Vector3& corner : corners) {
+    const Vector3 posed = Matrix4x4::transformPoint(pose, corner);
+    EXPECT_LT((Matrix4x4::transformPoint(hardware, posed) - posed).length(), 1e-6) << output;
+  }
+}
+
 // The welded bracket of seven touching solids (examples/parts/workpiece-welded-bracket.step): the base's top
 // as plane 1, its 45 degree chamfer as plane 2, touched two or three times anywhere along it and at any
 // height on it, and the base's left end as plane 3 give the identity in any pose, with either ball.
@@ -219,22 +248,10 @@ TEST(TouchesAnywhereScript, ThreeTwoOneOnTheWeldedBracketsChamferGivesTheIdentit
                                    chamfer(anywhere(0.06, 0.095), anywhere(0.3, 0.7))};
     if (run % 4 >= 2) chamfers.push_back(chamfer(anywhere(0.04, 0.06), anywhere(0.3, 0.7)));
     const std::vector<Touch> left = {{{0, anywhere(0.025, 0.045), anywhere(0.003, 0.007)}, leftOut}};
-    std::string script =
-        "cad-load RefObject examples/parts/workpiece-welded-bracket.step\ntransform RefObject";
-    for (double value : pose.m) script += numbers({value});
-    script += "\nstart\nset Palpera/Emulator/MaxNoiseFactor 0\nset Palpera/Emulator/ProbeDiameter" +
-              numbers({ball}) + "\nactive RefObject\ncommand PalperaDeviceToPartAlignmentCmd\n" +
-              picks(random, pose, tops) + picks(random, pose, {chamfer(0.03, 0.5), chamfer(0.07, 0.5)}) +
-              picks(random, pose, left) + "press StartProbing\n" + kRadiusEvent + probe(random, pose, tops) +
-              probe(random, pose, chamfers) + probe(random, pose, left) + "print alignment\n";
-    const auto [status, output] = runProjectScript(script);
-    EXPECT_EQ(status, 0) << output;
-    EXPECT_EQ(output.find("error:"), std::string::npos) << output;
-    const Matrix4x4 hardware = lastMatrixUnder(output, "hardware");
-    for (const Vector3& corner : {Vector3(0, 0, -0.005), Vector3(0.1, 0.06, 0.06)}) {
-      const Vector3 posed = Matrix4x4::transformPoint(pose, corner);
-      EXPECT_LT((Matrix4x4::transformPoint(hardware, posed) - posed).length(), 1e-6) << output;
-    }
+    expectThreeTwoOneLeavesThePart(
+        "workpiece-welded-bracket", pose, ball,
+        {{{tops, tops}, {{chamfer(0.03, 0.5), chamfer(0.07, 0.5)}, chamfers}, {left, left}}},
+        {Vector3(0, 0, -0.005), Vector3(0.1, 0.06, 0.06)}, random);
   }
 }
 
@@ -273,24 +290,11 @@ TEST(TouchesAnywhereScript, ThreeTwoOneOnALeaningCylinderCapGivesTheIdentityWher
                    : std::vector<Touch>{{{0, anywhere(0.02, 0.06), anywhere(0.003, 0.007)}, leftOut}};
     SCOPED_TRACE("run " + std::to_string(run) + ": cap " + std::to_string(k) + ", " +
                  std::to_string(caps.size()) + " touches, ball " + std::to_string(ball));
-    std::string script = "cad-load RefObject examples/parts/workpiece-leaning-caps.step\ntransform RefObject";
-    for (double value : pose.m) script += numbers({value});
-    script += "\nstart\nset Palpera/Emulator/MaxNoiseFactor 0\nset Palpera/Emulator/ProbeDiameter" +
-              numbers({ball}) + "\nactive RefObject\ncommand PalperaDeviceToPartAlignmentCmd\n" +
-              picks(random, pose, tops) +
-              picks(random, pose,
-                    {cap(anywhere(-0.005, -0.002), anywhere(-0.003, 0.003)),
-                     cap(anywhere(0.002, 0.005), anywhere(-0.003, 0.003))}) +
-              picks(random, pose, third) + "press StartProbing\n" + kRadiusEvent + probe(random, pose, tops) +
-              probe(random, pose, caps) + probe(random, pose, third) + "print alignment\n";
-    const auto [status, output] = runProjectScript(script);
-    EXPECT_EQ(status, 0) << output;
-    EXPECT_EQ(output.find("error:"), std::string::npos) << output;
-    const Matrix4x4 hardware = lastMatrixUnder(output, "hardware");
-    for (const Vector3& corner : {Vector3(0, 0, 0), Vector3(0.12, 0.08, 0.05)}) {
-      const Vector3 posed = Matrix4x4::transformPoint(pose, corner);
-      EXPECT_LT((Matrix4x4::transformPoint(hardware, posed) - posed).length(), 1e-6) << output;
-    }
+    const std::vector<Touch> capPicks = {cap(anywhere(-0.005, -0.002), anywhere(-0.003, 0.003)),
+                                         cap(anywhere(0.002, 0.005), anywhere(-0.003, 0.003))};
+    expectThreeTwoOneLeavesThePart("workpiece-leaning-caps", pose, ball,
+                                   {{{tops, tops}, {capPicks, caps}, {third, third}}},
+                                   {Vector3(0, 0, 0), Vector3(0.12, 0.08, 0.05)}, random);
   }
 }
 
